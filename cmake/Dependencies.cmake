@@ -1,0 +1,42 @@
+# Every third-party dependency is found here, once; a missing one stops configuration with the
+# Debian package that provides it.
+find_package(PkgConfig)
+if(NOT PkgConfig_FOUND)
+    message(FATAL_ERROR "pkg-config is missing: apt-get install pkg-config")
+endif()
+
+find_package(Qt6 COMPONENTS Core Gui Widgets Network Svg Concurrent)
+if(NOT Qt6_FOUND)
+    message(FATAL_ERROR "Qt 6 is missing: apt-get install qt6-base-dev libqt6svg6-dev")
+endif()
+
+find_package(SQLite3)
+if(NOT SQLite3_FOUND)
+    message(FATAL_ERROR "SQLite 3 is missing: apt-get install libsqlite3-dev")
+endif()
+
+function(qny_require_pkg var module package)
+    pkg_check_modules(${var} IMPORTED_TARGET ${module})
+    if(NOT ${var}_FOUND)
+        message(FATAL_ERROR "${module} is missing: apt-get install ${package}")
+    endif()
+endfunction()
+
+qny_require_pkg(EXIV2 exiv2 libexiv2-dev)
+qny_require_pkg(HEIF libheif libheif-dev)
+qny_require_pkg(LIBRAW libraw_r libraw-dev)
+qny_require_pkg(PLIST libplist-2.0 libplist-dev)
+
+if(QNY_BUILD_TESTS)
+    find_package(GTest)
+    if(NOT GTest_FOUND)
+        message(FATAL_ERROR "GoogleTest is missing: apt-get install libgtest-dev libgmock-dev")
+    endif()
+    include(GoogleTest)
+endif()
+if(QNY_BUILD_BENCH)
+    find_package(benchmark)
+    if(NOT benchmark_FOUND)
+        message(FATAL_ERROR "Google Benchmark is missing: apt-get install libbenchmark-dev")
+    endif()
+endif()

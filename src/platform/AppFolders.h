@@ -1,0 +1,31 @@
+// Where Quennary keeps its files on this machine (XDG base directories), in one place.
+#pragma once
+
+#include <QString>
+
+class AppFolders
+{
+public:
+    // Support folder: cache databases, "thumbnails", downloaded parameter files.
+    static QString supportFolder();
+    // Copies of photo-library databases.
+    static QString cachesFolder();
+    // Folder of the log file.
+    static QString logsFolder();
+    static QString logFilePath();
+    // Folder and file of the settings property list.
+    static QString settingsFolder();
+    static QString settingsFilePath();
+    // Downloaded cloud images.
+    static QString thumbnailsFolder();
+    // The user's home folder (never built by hand from the user name).
+    static QString homeFolder();
+
+    // Points every folder above below `root` (data/, cache/, state/, config/, home/); tests and the
+    // headless scan runner use it. An empty root returns to the XDG folders.
+    static void setRootOverride(const QString &root);
+    static QString rootOverride();
+
+    // Creates `path` with its parents; true when it exists afterwards.
+    static bool ensureFolder(const QString &path);
+};

@@ -1,0 +1,19 @@
+// The diagnostic log and the two other places a diagnostic line can go (standard output and the
+// system log, which is standard error here). No time stamps, no levels.
+#pragma once
+
+#include <QString>
+
+class Log
+{
+public:
+    // Appends `text` as it is (callers add the line feed, or use line()).
+    static void write(const QString &text);
+    // Appends `text` and a line feed as one piece, so lines from threads never interleave.
+    static void line(const QString &text);
+};
+
+// A line on standard output.
+void stdoutLine(const QString &text);
+// A line in the system log (standard error on this platform).
+void systemLogLine(const QString &text);

@@ -1,0 +1,162 @@
+#include "platform/UserDefaults.h"
+
+#include "platform/AppFolders.h"
+#include "platform/Log.h"
+#include "platform/PropertyList.h"
+
+#include <QFile>
+
+UserDefaults &UserDefaults::standard()
+{
+    static UserDefaults store(AppFolders::settingsFilePath());
+    return store;
+}
+
+UserDefaults::UserDefaults(const QString &filePath, QObject *parent)
+    : QObject(parent)
+    , m_filePath(filePath)
+{
+    reload();
+}
+
+void UserDefaults::registerDefaults(const QVariantMap &defaults)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (auto it = defaults.cbegin(); it != defaults.cend(); ++it)
+        m_registered.insert(it.key(), it.value());
+}
+
+QVariantMap UserDefaults::registeredDefaults() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_registered;
+}
+
+QVariant UserDefaults::objectForKey(const QString &key) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto it = m_values.constFind(key);
+    if (it != m_values.cend())
+        return it.value();
+    return m_registered.value(key);
+}
+
+bool UserDefaults::hasUserValue(const QString &key) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_values.contains(key);
+}
+
+void UserDefaults::setObject(const QString &key, const QVariant &value)
+{
+    if (!value.isValid()) {
+        removeObject(key);
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_values.insert(key, value);
+        if (!save(m_values))
+            Log::line(QStringLiteral("Settings could not be written to ") + m_filePath);
+    }
+    emit valueChanged(key);
+}
+
+void UserDefaults::removeObject(const QString &key)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_values.remove(key) == 0)
+            return;
+        if (!save(m_values))
+            Log::line(QStringLiteral("Settings could not be written to ") + m_filePath);
+    }
+    emit valueChanged(key);
+}
+
+bool UserDefaults::boolForKey(const QString &key) const
+{
+    const QVariant v = objectForKey(key);
+    if (v.typeId() == QMetaType::QString) {
+        const QString s = v.toString().trimmed().toLower();
+        return s == QLatin1String("yes") || s == QLatin1String("true") || s.toLongLong() != 0;
+    }
+    return v.toBool();
+}
+
+qlonglong UserDefaults::integerForKey(const QString &key) const
+{
+    const QVariant v = objectForKey(key);
+    if (v.typeId() == QMetaType::Double)
+        return qlonglong(v.toDouble());
+    return v.toLongLong();
+}
+
+double UserDefaults::doubleForKey(const QString &key) const
+{
+    return objectForKey(key).toDouble();
+}
+
+QString UserDefaults::stringForKey(const QString &key) const
+{
+    const QVariant v = objectForKey(key);
+    switch (v.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::Double:
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::Bool:
+        return v.toString();
+    default:
+        return QString();
+    }
+}
+
+QVariantList UserDefaults::arrayForKey(const QString &key) const
+{
+    const QVariant v = objectForKey(key);
+    return v.typeId() == QMetaType::QVariantList ? v.toList() : QVariantList();
+}
+
+QVariantMap UserDefaults::dictionaryForKey(const QString &key) const
+{
+    const QVariant v = objectForKey(key);
+    return v.typeId() == QMetaType::QVariantMap ? v.toMap() : QVariantMap();
+}
+
+void UserDefaults::reload()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_values.clear();
+    const std::optional<QVariant> stored = PropertyList::readFile(m_filePath);
+    if (stored && stored->typeId() == QMetaType::QVariantMap)
+        m_values = stored->toMap();
+}
+
+void UserDefaults::resetAll()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_values.clear();
+    m_registered.clear();
+    QFile::remove(m_filePath);
+}
+
+QString UserDefaults::filePath() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_filePath;
+}
+
+void UserDefaults::setFilePath(const QString &filePath)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_filePath = filePath;
+    }
+    reload();
+}
+
+bool UserDefaults::save(const QVariantMap &values) const
+{
+    return PropertyList::writeFile(m_filePath, values);
+}
