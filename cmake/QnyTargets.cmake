@@ -3,7 +3,7 @@
 function(qny_add_folder_library target dir)
     cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS
-        ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.h)
+        ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
     set(anchor ${CMAKE_CURRENT_BINARY_DIR}/${target}_anchor.cpp)
     if(NOT EXISTS ${anchor})
         file(WRITE ${anchor} "// keeps a folder without sources linkable\n")
@@ -17,7 +17,7 @@ endfunction()
 function(qny_add_folder_tests name dir)
     cmake_parse_arguments(ARG "WIDGETS" "" "DEPS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS
-        ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.h)
+        ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
     if(NOT sources)
         return()
     endif()
