@@ -1,0 +1,31 @@
+// The operating-system version flags the interface code branches on. This platform always presents
+// the profile of the newest supported release (every "or later" flag true, the older ones false);
+// tests may set another profile to exercise the older layouts.
+#pragma once
+
+#include <atomic>
+
+#include <QString>
+
+class OSVersionFlags
+{
+public:
+    static inline std::atomic<bool> isOSOlderThan1013{false};
+    static inline std::atomic<bool> isOS1013Or1014{false};
+    static inline std::atomic<bool> isOS1015{false};
+    static inline std::atomic<bool> isOS11OrLater{true};
+    static inline std::atomic<bool> isOS13OrLater{true};
+    static inline std::atomic<bool> isOS14OrLater{true};
+    static inline std::atomic<bool> isOS15OrLater{true};
+
+    // The release whose profile this platform presents.
+    static constexpr int kProfileMajor = 15;
+    static constexpr int kProfileMinor = 0;
+
+    // Sets the flags from the fixed profile and writes "osVersion: ..." to the log.
+    static void detectOSVersion();
+    // Sets the flags as a system reporting `major`.`minor` would (tests; 10.16 counts as 11).
+    static void applyVersion(int major, int minor);
+    // "15.0.0"-style text of the profile, as the log line shows it.
+    static QString profileDescription();
+};

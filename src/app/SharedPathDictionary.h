@@ -1,0 +1,66 @@
+// A dictionary keyed by file path that the hashing workers and the cache code share. Every access
+// holds one mutex, so readers on worker threads never race a writer.
+#pragma once
+
+#include <mutex>
+#include <optional>
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+template <typename Value>
+class SharedPathDictionary
+{
+public:
+    void setValue(const QString &path, const Value &value)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_map.insert(path, value);
+    }
+    // Adds every entry of `entries`; an existing key takes the new value.
+    void addEntries(const QHash<QString, Value> &entries)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (auto it = entries.cbegin(); it != entries.cend(); ++it)
+            m_map.insert(it.key(), it.value());
+    }
+    std::optional<Value> value(const QString &path) const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto it = m_map.constFind(path);
+        if (it == m_map.cend())
+            return std::nullopt;
+        return it.value();
+    }
+    bool contains(const QString &path) const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_map.contains(path);
+    }
+    void remove(const QString &path)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_map.remove(path);
+    }
+    void clear()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_map.clear();
+    }
+    qsizetype size() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_map.size();
+    }
+    // A copy of the whole dictionary, for code that walks it.
+    QHash<QString, Value> snapshot() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_map;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    QHash<QString, Value> m_map;
+};
