@@ -1,0 +1,70 @@
+// Bottom-left frames to top-left geometry and back.
+#include "platform/ui/FrameGeometry.h"
+
+#include <cmath>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+QRect FrameGeometry::toTopLeft(const QRectF &frame, double parentHeight)
+{
+    const int left = static_cast<int>(std::lround(frame.x()));
+    const int right = static_cast<int>(std::lround(frame.x() + frame.width()));
+    const int top = static_cast<int>(std::lround(parentHeight - (frame.y() + frame.height())));
+    const int bottom = static_cast<int>(std::lround(parentHeight - frame.y()));
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QRectF FrameGeometry::toBottomLeft(const QRect &geometry, double parentHeight)
+{
+    const double y = parentHeight - (geometry.y() + geometry.height());
+    return QRectF(geometry.x(), y, geometry.width(), geometry.height());
+}
+
+void FrameGeometry::setFrameFromBottomLeft(QWidget *widget, double parentHeight, double x, double y, double w,
+                                           double h)
+{
+    if (!widget)
+        return;
+    widget->setGeometry(toTopLeft(QRectF(x, y, w, h), parentHeight));
+}
+
+void FrameGeometry::setFrameFromBottomLeft(QWidget *widget, const QRectF &frame)
+{
+    if (!widget)
+        return;
+    widget->setGeometry(toTopLeft(frame, containerHeight(widget)));
+}
+
+QRectF FrameGeometry::frameInBottomLeft(const QWidget *widget)
+{
+    if (!widget)
+        return {};
+    return toBottomLeft(widget->geometry(), containerHeight(widget));
+}
+
+void FrameGeometry::centerOver(QWidget *window, const QWidget *over, int downwards)
+{
+    if (!window)
+        return;
+    QRect area;
+    if (over) {
+        area = over->window()->frameGeometry();
+    } else if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        area = screen->availableGeometry();
+    }
+    if (area.isEmpty())
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(area.center());
+    window->move(frame.topLeft() + QPoint(0, downwards));
+}
+
+double FrameGeometry::containerHeight(const QWidget *widget)
+{
+    if (!widget->isWindow() && widget->parentWidget())
+        return widget->parentWidget()->height();
+    const QScreen *screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().height() : 0.0;
+}

@@ -1,0 +1,111 @@
+// Window-modal alerts and sheets.
+#include "platform/ui/GuiAlertPresenter.h"
+
+#include <algorithm>
+
+#include <QAbstractButton>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWidget>
+
+#include "platform/ui/FrameGeometry.h"
+
+namespace {
+
+QMessageBox::Icon iconFor(AlertSpec::Style style)
+{
+    switch (style) {
+    case AlertSpec::Style::Informational:
+        return QMessageBox::Information;
+    case AlertSpec::Style::Critical:
+        return QMessageBox::Critical;
+    case AlertSpec::Style::Warning:
+        break;
+    }
+    return QMessageBox::Warning;
+}
+
+} // namespace
+
+int GuiAlertPresenter::runAlert(const AlertSpec &alert, QWidget *over)
+{
+    QWidget *parent = over ? over->window() : nullptr;
+    QMessageBox box(parent);
+    box.setIcon(iconFor(alert.style));
+    box.setText(alert.messageText);
+    box.setInformativeText(alert.informativeText);
+    box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    const QStringList titles = alert.buttons.isEmpty() ? QStringList{QStringLiteral("OK")} : alert.buttons;
+    std::vector<QAbstractButton *> buttons;
+    // Action roles only: like the original alerts, one with several buttons cannot be dismissed
+    // by Escape or the close box, so every answer is a button code.
+    for (const QString &title : titles)
+        buttons.push_back(box.addButton(title, QMessageBox::ActionRole));
+    box.setDefaultButton(qobject_cast<QPushButton *>(buttons.front()));
+    box.adjustSize();
+    FrameGeometry::centerOver(&box, parent);
+    box.exec();
+    const auto it = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    const int index = it == buttons.end() ? 0 : static_cast<int>(it - buttons.begin());
+    return kFirstButton + index;
+}
+
+void GuiAlertPresenter::beginSheet(QWidget *sheet, QWidget *parent)
+{
+    if (!sheet)
+        return;
+    QWidget *window = parent ? parent->window() : nullptr;
+    if (window && sheet->parentWidget() != window) {
+        const Qt::WindowFlags flags = sheet->windowFlags();
+        sheet->setParent(window, flags | Qt::Dialog);
+    }
+    sheet->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
+    FrameGeometry::centerOver(sheet, window);
+    sheet->show();
+    sheet->raise();
+    sheet->activateWindow();
+    if (!isSheetOpen(sheet))
+        m_sheets.emplace_back(sheet);
+}
+
+void GuiAlertPresenter::endSheet(QWidget *sheet)
+{
+    if (!sheet)
+        return;
+    sheet->hide();
+    std::erase_if(m_sheets, [sheet](const QPointer<QWidget> &s) { return s.isNull() || s == sheet; });
+    for (const ModalRun &run : m_modalRuns) {
+        if (run.window == sheet)
+            run.loop->exit(kModalResponseStop);
+    }
+}
+
+bool GuiAlertPresenter::isSheetOpen(const QWidget *sheet) const
+{
+    return std::any_of(m_sheets.begin(), m_sheets.end(),
+                       [sheet](const QPointer<QWidget> &s) { return !s.isNull() && s == sheet; });
+}
+
+int GuiAlertPresenter::runModalForWindow(QWidget *window)
+{
+    if (!window)
+        return kModalResponseStop;
+    if (!window->isVisible()) {
+        window->setWindowModality(Qt::ApplicationModal);
+        FrameGeometry::centerOver(window, nullptr);
+        window->show();
+    }
+    QEventLoop loop;
+    m_modalRuns.push_back({window, &loop});
+    const int code = loop.exec(QEventLoop::DialogExec);
+    m_modalRuns.pop_back();
+    return code;
+}
+
+void GuiAlertPresenter::stopModal(int code)
+{
+    // Like the platform's stopModal, this ends the innermost modal run only.
+    if (!m_modalRuns.empty())
+        m_modalRuns.back().loop->exit(code);
+}

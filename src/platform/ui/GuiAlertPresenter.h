@@ -1,0 +1,30 @@
+// Alerts and sheets as window-modal Qt windows centred over their parent window.
+#pragma once
+
+#include <vector>
+
+#include <QPointer>
+
+#include "platform/ui/AlertPresenter.h"
+
+class QEventLoop;
+
+class GuiAlertPresenter : public AlertPresenter
+{
+public:
+    int runAlert(const AlertSpec &alert, QWidget *over) override;
+    void beginSheet(QWidget *sheet, QWidget *parent) override;
+    void endSheet(QWidget *sheet) override;
+    bool isSheetOpen(const QWidget *sheet) const override;
+    int runModalForWindow(QWidget *window) override;
+    void stopModal(int code = kModalResponseStop) override;
+
+private:
+    struct ModalRun
+    {
+        QPointer<QWidget> window;
+        QEventLoop *loop;
+    };
+    std::vector<QPointer<QWidget>> m_sheets;
+    std::vector<ModalRun> m_modalRuns;
+};

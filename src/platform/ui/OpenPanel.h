@@ -1,0 +1,53 @@
+// The open panel: the user picks files or folders. Window code asks OpenPanel::current(); the
+// program uses GuiOpenPanel, tests install a ScriptedOpenPanel.
+#pragma once
+
+#include <functional>
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+struct OpenPanelOptions
+{
+    bool canChooseFiles = true;
+    bool canChooseDirectories = false;
+    bool allowsMultipleSelection = false;
+    // Package folders (photo libraries, bundles) open like folders instead of being chosen whole.
+    bool treatsFilePackagesAsDirectories = false;
+    // Extensions without the dot, compared without regard to case; empty allows every file.
+    QStringList allowedFileTypes;
+    // Title of the confirming button; empty keeps the panel's own.
+    QString prompt;
+    QString message;
+    // Folder shown first; empty for the home folder.
+    QString directory;
+    // Decides per entry whether it can be chosen (also asked for folders, which cannot be entered
+    // when refused). Empty accepts everything the options above allow.
+    std::function<bool(const QString &path)> shouldEnable;
+};
+
+class OpenPanel
+{
+public:
+    enum Response { Cancel = 0, OK = 1 };
+    using Completion = std::function<void(int response, const QStringList &paths)>;
+
+    virtual ~OpenPanel();
+
+    // Shows the panel window-modally over the window of `parent` and calls `completion` once, on
+    // the GUI thread, with the response and the chosen absolute paths (empty on Cancel).
+    virtual void beginSheet(const OpenPanelOptions &options, QWidget *parent, Completion completion) = 0;
+
+    // Whether `path` passes the options (file or folder kind, extension, filter callback): the
+    // one rule both the panel's list and the final choice apply.
+    static bool isSelectable(const OpenPanelOptions &options, const QString &path);
+    // Package folders are chosen whole unless treatsFilePackagesAsDirectories is set.
+    static bool isPackage(const QString &path);
+
+    static OpenPanel &current();
+    // Installs `panel` (not owned); null restores the GUI panel.
+    static void setCurrent(OpenPanel *panel);
+    static OpenPanel *installed();
+};

@@ -1,0 +1,27 @@
+// Proxy over the file dialog's file system model that disables the entries the panel's options
+// refuse, so they show greyed out and cannot be chosen.
+#pragma once
+
+#include <QHash>
+#include <QSortFilterProxyModel>
+
+#include "platform/ui/OpenPanel.h"
+
+class PanelFilterModel : public QSortFilterProxyModel
+{
+    Q_OBJECT
+
+public:
+    explicit PanelFilterModel(const OpenPanelOptions &options, QObject *parent = nullptr);
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Whether a refused folder may still be entered (an ordinary folder the filter did not refuse).
+    bool canEnter(const QString &path) const;
+
+private:
+    bool isEnabledPath(const QString &path) const;
+
+    OpenPanelOptions m_options;
+    // flags() is asked for every visible row on every repaint; the filter callback may touch disk.
+    mutable QHash<QString, bool> m_enabled;
+};

@@ -1,0 +1,70 @@
+// Scripted alerts and sheets for tests.
+#include "platform/ui/ScriptedAlertPresenter.h"
+
+#include <algorithm>
+
+ScriptedAlertPresenter::ScriptedAlertPresenter() : m_previous(AlertPresenter::installed())
+{
+    AlertPresenter::setCurrent(this);
+}
+
+ScriptedAlertPresenter::~ScriptedAlertPresenter()
+{
+    if (AlertPresenter::installed() == this)
+        AlertPresenter::setCurrent(m_previous);
+}
+
+int ScriptedAlertPresenter::nextAnswer()
+{
+    if (m_answers.empty())
+        return kFirstButton;
+    const int code = m_answers.front();
+    m_answers.pop_front();
+    return code;
+}
+
+int ScriptedAlertPresenter::runAlert(const AlertSpec &alert, QWidget *)
+{
+    m_alerts.push_back(alert);
+    return nextAnswer();
+}
+
+void ScriptedAlertPresenter::beginSheet(QWidget *sheet, QWidget *)
+{
+    if (!sheet)
+        return;
+    m_sheetsBegun.push_back(sheet);
+    if (!isSheetOpen(sheet))
+        m_openSheets.push_back(sheet);
+}
+
+void ScriptedAlertPresenter::endSheet(QWidget *sheet)
+{
+    std::erase(m_openSheets, sheet);
+    if (m_inModalRun && !m_stopped)
+        stopModal(kModalResponseStop);
+}
+
+bool ScriptedAlertPresenter::isSheetOpen(const QWidget *sheet) const
+{
+    return std::find(m_openSheets.begin(), m_openSheets.end(), sheet) != m_openSheets.end();
+}
+
+int ScriptedAlertPresenter::runModalForWindow(QWidget *window)
+{
+    ++m_modalRuns;
+    m_inModalRun = true;
+    m_stopped = false;
+    if (m_modalHandler)
+        m_modalHandler(window);
+    m_inModalRun = false;
+    return m_stopped ? m_stopCode : nextAnswer();
+}
+
+void ScriptedAlertPresenter::stopModal(int code)
+{
+    if (!m_inModalRun)
+        return;
+    m_stopped = true;
+    m_stopCode = code;
+}
