@@ -1,0 +1,87 @@
+// The scripted presenter that every window test installs, and the current-presenter switch.
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include "platform/ui/GuiAlertPresenter.h"
+#include "platform/ui/ScriptedAlertPresenter.h"
+
+TEST(AlertPresenter, ScriptedPresenterInstallsItselfAndRestoresThePreviousOne)
+{
+    EXPECT_NE(dynamic_cast<GuiAlertPresenter *>(&AlertPresenter::current()), nullptr);
+    {
+        ScriptedAlertPresenter outer;
+        EXPECT_EQ(&AlertPresenter::current(), &outer);
+        {
+            ScriptedAlertPresenter inner;
+            EXPECT_EQ(&AlertPresenter::current(), &inner);
+        }
+        EXPECT_EQ(&AlertPresenter::current(), &outer);
+    }
+    EXPECT_EQ(AlertPresenter::installed(), nullptr);
+}
+
+TEST(AlertPresenter, AlertsAnswerQueuedCodesThenTheFirstButton)
+{
+    ScriptedAlertPresenter presenter;
+    presenter.queueAnswer(1001);
+    AlertSpec alert{QStringLiteral("message"), QStringLiteral("info"), {QStringLiteral("No"), QStringLiteral("Yes")}};
+    EXPECT_EQ(AlertPresenter::current().runAlert(alert, nullptr), 1001);
+    EXPECT_EQ(AlertPresenter::current().runAlert(alert, nullptr), AlertPresenter::kFirstButton);
+    ASSERT_EQ(presenter.alerts().size(), 2u);
+    EXPECT_EQ(presenter.alerts()[0].buttons, (QStringList{"No", "Yes"}));
+    EXPECT_EQ(presenter.alerts()[0].informativeText, QStringLiteral("info"));
+}
+
+TEST(AlertPresenter, SheetsAreRecordedWithoutShowingAndModalRunsNeverBlock)
+{
+    ScriptedAlertPresenter presenter;
+    QWidget main;
+    QWidget sheet(nullptr, Qt::Dialog);
+    presenter.beginSheet(&sheet, &main);
+    EXPECT_TRUE(presenter.isSheetOpen(&sheet));
+    EXPECT_FALSE(sheet.isVisible());
+
+    // A button of the sheet stops the modal run with its code.
+    presenter.setModalHandler([&](QWidget *window) {
+        EXPECT_EQ(window, &sheet);
+        presenter.stopModal(7);
+    });
+    EXPECT_EQ(presenter.runModalForWindow(&sheet), 7);
+
+    // Ending the sheet during the run stops it without a code.
+    presenter.setModalHandler([&](QWidget *window) { presenter.endSheet(window); });
+    presenter.beginSheet(&sheet, &main);
+    EXPECT_EQ(presenter.runModalForWindow(&sheet), AlertPresenter::kModalResponseStop);
+    EXPECT_FALSE(presenter.isSheetOpen(&sheet));
+    EXPECT_EQ(presenter.sheetsBegun().size(), 2u);
+    EXPECT_EQ(presenter.modalRunCount(), 2);
+
+    // stopModal outside a modal run is ignored; without a handler the run answers the queue.
+    presenter.setModalHandler({});
+    presenter.stopModal(5);
+    presenter.queueAnswer(1002);
+    EXPECT_EQ(presenter.runModalForWindow(&sheet), 1002);
+}
+
+TEST(AlertPresenter, GuiSheetIsWindowModalOverItsParentAndEndsAModalRun)
+{
+    GuiAlertPresenter gui;
+    QWidget main;
+    main.resize(600, 400);
+    main.show();
+    QWidget sheet(nullptr, Qt::Dialog);
+    sheet.resize(200, 100);
+    gui.beginSheet(&sheet, &main);
+    EXPECT_TRUE(sheet.isVisible());
+    EXPECT_EQ(sheet.parentWidget(), &main);
+    EXPECT_EQ(sheet.windowModality(), Qt::WindowModal);
+    EXPECT_TRUE(gui.isSheetOpen(&sheet));
+
+    QMetaObject::invokeMethod(&sheet, [&] { gui.stopModal(1001); }, Qt::QueuedConnection);
+    EXPECT_EQ(gui.runModalForWindow(&sheet), 1001);
+    QMetaObject::invokeMethod(&sheet, [&] { gui.endSheet(&sheet); }, Qt::QueuedConnection);
+    EXPECT_EQ(gui.runModalForWindow(&sheet), AlertPresenter::kModalResponseStop);
+    EXPECT_FALSE(sheet.isVisible());
+    EXPECT_FALSE(gui.isSheetOpen(&sheet));
+}
