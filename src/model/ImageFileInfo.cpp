@@ -1,0 +1,295 @@
+// Making photo records for every source, their EXIF loading and their fingerprint.
+#include "model/ImageFileInfo.h"
+
+#include <QFileInfo>
+
+#include "app/ScanGlobals.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ExifInfo.h"
+#include "model/GDFoldersList.h"
+#include "model/GridHash.h"
+#include "model/FingerprintWords.h"
+#include "model/ImageProcessing.h"
+#include "model/PhotosNode.h"
+#include "platform/TextFormat.h"
+#include "platform/UserDefaults.h"
+
+namespace {
+
+constexpr int kVariantGridRows = 4;
+constexpr int kVariantGridColumns = 4;
+
+} // namespace
+
+ImageFileInfo::ImageFileInfo() = default;
+ImageFileInfo::~ImageFileInfo() = default;
+
+void ImageFileInfo::commonInit()
+{
+    arrHashOfRotateFlipImages.clear();
+    isTrashed = false;
+    isExifInfoUpdated = false;
+    isiPhotoNode = false;
+    isMark = false;
+    blDoNotCompare = false;
+    isLocked = false;
+    isVideo = false;
+    isHashUpdateReq = false;
+    imgThumbnail = QImage();
+    videoThumbnail = QImage();
+    hash.clear();
+    parent.reset();
+    fileMd5.clear();
+    resizeValue = ScanGlobals::reSizeValue.load();
+}
+
+bool ImageFileInfo::isBelowMinimumSize() const
+{
+    // A negative minimum would, compared unsigned, refuse every file; it means "no minimum".
+    const qint64 minimum = ScanGlobals::minimumAllowFileSize.load();
+    return minimum > 0 && fileSize < static_cast<std::uint64_t>(minimum);
+}
+
+void ImageFileInfo::readFileAttributes()
+{
+    const QFileInfo info(filePath);
+    if (!info.exists()) {
+        fileSize = 0;
+        modDate = QDateTime();
+        createDate = QDateTime();
+        return;
+    }
+    fileSize = static_cast<std::uint64_t>(info.size());
+    modDate = info.lastModified();
+    createDate = info.birthTime();
+}
+
+std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(const QString &path)
+{
+    auto record = std::make_shared<ImageFileInfo>();
+    record->commonInit();
+    record->filePath = path;
+    record->fileName = QFileInfo(path).fileName();
+    record->readFileAttributes();
+    if (record->isBelowMinimumSize())
+        return nullptr;
+    record->filePathUrl = QUrl::fromLocalFile(path);
+    return record;
+}
+
+std::shared_ptr<ImageFileInfo>
+ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(const std::shared_ptr<GDFoldersList> &entry)
+{
+    auto record = std::make_shared<ImageFileInfo>();
+    record->commonInit();
+    record->dFolderList = entry;
+    const std::shared_ptr<DriveFile> file = entry ? entry->driveFile() : nullptr;
+    if (file) {
+        record->filePath = file->thumbnailLink.value_or(QString());
+        record->fileName = file->name.value_or(QString());
+        // The full 64-bit size: files of 4 GiB and more must not wrap around, or unrelated files
+        // would share a size bucket.
+        record->fileSize = static_cast<std::uint64_t>(std::max<std::int64_t>(file->size.value_or(0), 0));
+        record->modDate = file->modifiedTime;
+        record->createDate = file->createdTime;
+    }
+    if (record->isBelowMinimumSize())
+        return nullptr;
+    if (file)
+        record->fileMd5 = file->md5Checksum.value_or(QString());
+    return record;
+}
+
+std::shared_ptr<ImageFileInfo>
+ImageFileInfo::initWithPhotosOriginalPath(const QString &path, const QString &thumbPath,
+                                          const QString &originalFileName, std::uint64_t fileSize,
+                                          const QString &uuid, const QString &modelId,
+                                          const QString &uuIDRKversion, const QString &libraryPath)
+{
+    auto record = std::make_shared<ImageFileInfo>();
+    record->commonInit();
+    record->libraryPath = libraryPath;
+    record->isPhotosNode = true;
+    record->photosInfo = std::make_shared<PhotosNode>();
+    record->photosInfo->initWithPhotosOriginalPathWithPath(path, thumbPath, originalFileName, fileSize,
+                                                           uuid, modelId, uuIDRKversion, libraryPath);
+    record->filePath = path;
+    record->fileName = originalFileName;
+    record->fileSize = fileSize;
+    if (record->isBelowMinimumSize())
+        return nullptr;
+    record->readFileAttributes();
+    record->filePathUrl = QUrl::fromLocalFile(path);
+    return record;
+}
+
+void ImageFileInfo::updateExifInfo()
+{
+    if (!isExifInfoUpdated) {
+        const std::uint8_t scanType = ScanGlobals::scanType.load();
+        if (scanType == 1) {
+            setupExif_forGoogleDrive();
+        } else {
+            const QString source = scanType == 2 ? localThumbPath : filePath;
+            // A Dropbox file without its local copy is tried again on the next call.
+            if (scanType == 2 && source.isEmpty())
+                return;
+            auto info = std::make_shared<ExifInfo>();
+            info->initWithFileWithPath(source);
+            if (modDate.isValid())
+                info->fileModified = modDate;
+            exifInfo = std::move(info);
+        }
+        isExifInfoUpdated = true;
+    }
+    const qint64 width = exifInfo ? exifInfo->pixelWidth : 0;
+    blDoNotCompare = width < resizeValue;
+}
+
+void ImageFileInfo::setupExif_forGoogleDrive()
+{
+    auto info = std::make_shared<ExifInfo>();
+    const std::shared_ptr<DriveFile> file = dFolderList ? dFolderList->driveFile() : nullptr;
+    if (file && file->imageMediaMetadata) {
+        const DriveFile::ImageMediaMetadata &meta = *file->imageMediaMetadata;
+        info->cameraMaker = meta.cameraMake.value_or(QString());
+        info->cameraModel = meta.cameraModel.value_or(QString());
+        info->colorSpace = meta.colorSpace.value_or(QString());
+        info->cameraLensModel = meta.lens.value_or(QString());
+        info->sensingMethod = meta.sensor.value_or(QString());
+        info->exposureMode = meta.exposureMode.value_or(QString());
+        info->meteringMode = meta.meteringMode.value_or(QString());
+        info->exposureBias = QString::number(static_cast<int>(meta.exposureBias.value_or(0.0)));
+        info->folcalLength = QString::number(static_cast<int>(meta.focalLength.value_or(0.0)));
+        info->isoSpeedRating = QString::number(meta.isoSpeed.value_or(0));
+        info->exposure = QString::asprintf("%.2f", meta.exposureTime.value_or(0.0));
+        info->flashFired = meta.flashUsed.value_or(false);
+        info->pixelHeight = meta.height.value_or(0);
+        info->pixelWidth = meta.width.value_or(0);
+        if (meta.location) {
+            info->gpsLatitude = meta.location->latitude.value_or(0.0);
+            info->gpsLongitude = meta.location->longitude.value_or(0.0);
+            info->gpsAltitude = meta.location->altitude.value_or(0.0);
+        }
+    } else {
+        info->exposureBias = QStringLiteral("0");
+        info->folcalLength = QStringLiteral("0");
+        info->isoSpeedRating = QStringLiteral("0");
+        info->exposure = QStringLiteral("0.00");
+    }
+    info->imageSize = QStringLiteral("%1 x %2").arg(info->pixelWidth).arg(info->pixelHeight);
+    exifInfo = std::move(info);
+}
+
+void ImageFileInfo::computeFileHash()
+{
+    const std::uint8_t scanType = ScanGlobals::scanType.load();
+    updateExifInfo();
+    if (blDoNotCompare || !arrHashOfRotateFlipImages.isEmpty())
+        return;
+    const bool cloud = scanType == 1 || scanType == 2;
+    const QString picture = cloud ? localThumbPath : filePath;
+    if (picture.isEmpty())
+        return;
+    const ImageProcessing::LabelledImage thumbnail =
+        ImageProcessing::resizeImageWithFilePath(picture, resizeValue);
+    if (thumbnail.isNull())
+        return;
+    const QImage grey = ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(thumbnail);
+    if (grey.isNull())
+        return;
+    switch (UserDefaults::standard().integerForKey(QStringLiteral("indexMeanParts"))) {
+    case 0:
+        updateImageHash(grey);
+        break;
+    case 1:
+        updateImageHash(grey, 2, 2);
+        break;
+    case 2:
+        updateImageHash(grey, 3, 3);
+        break;
+    case 3:
+        updateImageHash(grey, 3, 4);
+        break;
+    case 4: {
+        const QImage mirrored = ImageProcessing::getOrientatedFlipImage(grey, 0);
+        const QList<QImage> variants = {
+            grey,
+            ImageProcessing::getOrientatedImage(grey, -90),
+            ImageProcessing::getOrientatedImage(grey, -180),
+            ImageProcessing::getOrientatedImage(grey, -270),
+            mirrored,
+            ImageProcessing::getOrientatedImage(mirrored, -90),
+            ImageProcessing::getOrientatedImage(mirrored, -180),
+            ImageProcessing::getOrientatedImage(mirrored, -270),
+        };
+        updateImageHashForRotateImages(variants, kVariantGridRows, kVariantGridColumns);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void ImageFileInfo::addHashInarrHashOfRotateFlipImages(const QByteArray &block)
+{
+    const auto *bytes = reinterpret_cast<const uint8_t *>(block.constData());
+    arrHashOfRotateFlipImages.appendStoredForm(std::span<const uint8_t>(bytes, block.size()), resizeValue);
+}
+
+void ImageFileInfo::updateHashFetchedFromDb(const QByteArray &block)
+{
+    // A deep copy: the record owns its bytes whatever the caller does with its buffer.
+    hash = QByteArray(block.constData(), block.size());
+}
+
+void ImageFileInfo::updateImageHashForRotateImages(const QList<QImage> &images, int rows, int columns)
+{
+    // All or nothing: a list missing one variant would shift the indexes the comparison relies on.
+    std::vector<std::vector<uint8_t>> packed;
+    packed.reserve(images.size());
+    for (const QImage &image : images) {
+        const std::vector<uint8_t> bits = GridHash::gridBits(image, rows, columns, resizeValue);
+        if (bits.empty())
+            return;
+        packed.push_back(convertBitArrayToByteArrayForRotateImages(bits));
+    }
+    for (const std::vector<uint8_t> &variant : packed)
+        arrHashOfRotateFlipImages.append(variant);
+}
+
+void ImageFileInfo::updateImageHash(const QImage &image, int rows, int columns)
+{
+    const std::vector<uint8_t> bits = GridHash::gridBits(image, rows, columns, resizeValue);
+    if (!bits.empty())
+        convertBitArrayToByteArray(bits);
+}
+
+void ImageFileInfo::updateImageHash(const QImage &image)
+{
+    const std::vector<uint8_t> bits = GridHash::wholeImageBits(image, resizeValue);
+    if (!bits.empty())
+        hash = QByteArray(reinterpret_cast<const char *>(bits.data()), static_cast<qsizetype>(bits.size()));
+}
+
+std::vector<uint8_t> ImageFileInfo::convertBitArrayToByteArrayForRotateImages(std::span<const uint8_t> bits) const
+{
+    return GridHash::pack(bits, resizeValue);
+}
+
+void ImageFileInfo::convertBitArrayToByteArray(std::span<const uint8_t> bits)
+{
+    const std::vector<uint8_t> packed = GridHash::pack(bits, resizeValue);
+    hash = QByteArray(reinterpret_cast<const char *>(packed.data()), static_cast<qsizetype>(packed.size()));
+}
+
+std::vector<uint64_t> ImageFileInfo::convertByteArrayToLongArrayForRotateImages(std::span<const uint8_t> packed) const
+{
+    const size_t bytes = std::min(packed.size(), FingerprintVariants::wordsPerVariant(resizeValue) * 8);
+    return FingerprintWords::wordView(packed.first(bytes));
+}
+
+int ImageFileInfo::numberOfSetBits(uint64_t word)
+{
+    return FingerprintWords::numberOfSetBits(word);
+}

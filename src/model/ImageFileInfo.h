@@ -1,0 +1,124 @@
+// One scanned file, photo or video, from any source: where it is, its size and dates, its EXIF
+// data, its fingerprint or content digest, the result of the comparison and the state the results
+// window gives it. Records are shared (std::shared_ptr) by the scan's list, the groups and the
+// results window; the links to the group and to the best match do not own.
+//
+// Nothing here locks: a record is made on the scan thread, hashed by exactly one hashing job, and
+// read after hashing has finished.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+#include "model/FingerprintVariants.h"
+
+class DuplicatesGroup;
+class ExifInfo;
+class GDFoldersList;
+class PhotosNode;
+
+class ImageFileInfo
+{
+public:
+    // Record of a local file; null when the file is below the minimum size.
+    static std::shared_ptr<ImageFileInfo> initWithPathForFile(const QString &path);
+    // Record of a Google Drive file; null when it is below the minimum size.
+    static std::shared_ptr<ImageFileInfo>
+    initWithPathForFileForGoogleDriveFolderList(const std::shared_ptr<GDFoldersList> &entry);
+    // Record of a Photos library item; null when the given size is below the minimum.
+    static std::shared_ptr<ImageFileInfo>
+    initWithPhotosOriginalPath(const QString &path, const QString &thumbPath,
+                               const QString &originalFileName, std::uint64_t fileSize,
+                               const QString &uuid, const QString &modelId,
+                               const QString &uuIDRKversion, const QString &libraryPath);
+
+    ImageFileInfo();
+    ~ImageFileInfo();
+    ImageFileInfo(const ImageFileInfo &) = delete;
+    ImageFileInfo &operator=(const ImageFileInfo &) = delete;
+
+    // The defaults shared by every record; Dropbox records are made with the plain constructor
+    // followed by this.
+    void commonInit();
+
+    // Loads the EXIF data once (from the file, the local copy of a cloud file, or the Drive
+    // metadata) and marks the record not comparable when its pixel width is below resizeValue.
+    void updateExifInfo();
+    // Computes the fingerprint in the layout of "indexMeanParts" unless the record already has one
+    // or is not comparable. A file that cannot be read leaves no fingerprint.
+    void computeFileHash();
+
+    // Splits a cached fingerprint block into variants of (N*N + 7) / 8 bytes (N = resizeValue) and
+    // appends them; a trailing remainder shorter than a variant is ignored.
+    void addHashInarrHashOfRotateFlipImages(const QByteArray &block);
+    // The single hash becomes a copy of the cached block, replacing any previous one.
+    void updateHashFetchedFromDb(const QByteArray &block);
+
+    // Fingerprint helpers; N is resizeValue.
+    void updateImageHashForRotateImages(const QList<QImage> &images, int rows, int columns);
+    void updateImageHash(const QImage &image, int rows, int columns);
+    void updateImageHash(const QImage &image);
+    std::vector<uint8_t> convertBitArrayToByteArrayForRotateImages(std::span<const uint8_t> bits) const;
+    void convertBitArrayToByteArray(std::span<const uint8_t> bits);
+    std::vector<uint64_t> convertByteArrayToLongArrayForRotateImages(std::span<const uint8_t> packed) const;
+    static int numberOfSetBits(uint64_t word);
+
+    // Path of the file. Google Drive: first the thumbnail link, later the path inside the Drive.
+    // Dropbox: "Dropbox" followed by the server path.
+    QString filePath;
+    QDateTime modDate;
+    QDateTime createDate;
+    QString fileName;
+    std::uint64_t fileSize = 0;
+    bool isMark = false;
+    // Single hash of layouts 0 to 3, or the copy of a cached fingerprint block; empty when none.
+    QByteArray hash;
+    float match = 0.0f;
+    // The member of its group it matched best, and the group; neither owns.
+    std::weak_ptr<ImageFileInfo> matchesWithNode;
+    std::weak_ptr<DuplicatesGroup> parent;
+    std::shared_ptr<ExifInfo> exifInfo;
+    bool isExifInfoUpdated = false;
+    QImage imgThumbnail;
+    // Nothing fills it; kept for the results window's video branch.
+    QImage videoThumbnail;
+    bool isiPhotoNode = false;
+    bool isPhotosNode = false;
+    std::shared_ptr<PhotosNode> photosInfo;
+    // Too small to compare by fingerprint: pixel width below resizeValue.
+    bool blDoNotCompare = false;
+    bool isLocked = false;
+    QString libraryPath;
+    // MD5 hex, or the cloud provider's content hash or checksum; empty when none.
+    QString fileMd5;
+    bool isVideo = false;
+    // The cached row of this path no longer matches the file.
+    bool isHashUpdateReq = false;
+    std::int32_t exifIDFrmDB = 0;
+    // N, the side of the fingerprint bitmap, taken from the scan state when the record is made.
+    std::int32_t resizeValue = 0;
+    bool isTrashed = false;
+    std::shared_ptr<GDFoldersList> dFolderList;
+    // Local copy of a cloud file, used for EXIF, fingerprint and preview.
+    QString localThumbPath;
+    QString folderPath;
+    // Variants 0..7: the image, its rotations by -90/-180/-270, the mirrored image and its
+    // rotations. Word views are built as variants arrive.
+    FingerprintVariants arrHashOfRotateFlipImages;
+    QString actualFilePathOnServer;
+    QUrl filePathUrl;
+
+private:
+    void setupExif_forGoogleDrive();
+    void readFileAttributes();
+    bool isBelowMinimumSize() const;
+};
