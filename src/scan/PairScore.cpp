@@ -1,0 +1,111 @@
+// The pair score of the comparison: vetoes, variant walk and GPS distance.
+#include "scan/PairScore.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "app/ScanGlobals.h"
+#include "model/ExifInfo.h"
+#include "model/FingerprintWords.h"
+#include "model/ImageFileInfo.h"
+
+PairScoreOptions PairScoreOptions::fromSnapshot(const ScanGlobalsSnapshot &snapshot, float sliderMinValue)
+{
+    PairScoreOptions options;
+    options.compareType = snapshot.compareType;
+    options.sliderMinValue = sliderMinValue;
+    options.reSizeValue = snapshot.reSizeValue;
+    options.captureTimeInterval = snapshot.captureTimeInterval;
+    options.gpsDistanceLimit = snapshot.gpsDistanceLimit;
+    options.compareRotateImages = snapshot.compareRotateImages;
+    options.compareFlipImages = snapshot.compareFlipImages;
+    options.scanType = snapshot.scanType;
+    return options;
+}
+
+float PairScore::compareImages(const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options)
+{
+    if (options.compareType == GlobalObjects::CompareType::ctMD5 && a.fileSize != b.fileSize)
+        return kNoMatch;
+    if (b.blDoNotCompare)
+        return kNoMatch;
+    if (a.arrHashOfRotateFlipImages.isEmpty() || b.arrHashOfRotateFlipImages.isEmpty())
+        return kNoMatch;
+    if (isOutsideTimeLimit(a, b, options))
+        return kNoMatch;
+    if (gpsDistance(a, b) > options.gpsDistanceLimit)
+        return kNoMatch;
+    return hashDistanceScore(a, b, options);
+}
+
+bool PairScore::isOutsideTimeLimit(const ImageFileInfo &a, const ImageFileInfo &b,
+                                   const PairScoreOptions &options)
+{
+    qint64 differenceMs = 0;
+    if (a.exifInfo && b.exifInfo && a.exifInfo->captureDate && b.exifInfo->captureDate) {
+        differenceMs = a.exifInfo->captureDate->msecsTo(*b.exifInfo->captureDate);
+    } else if (options.compareType == GlobalObjects::CompareType::ctHash && options.scanType != 1
+               && a.createDate.isValid() && b.createDate.isValid()) {
+        differenceMs = a.createDate.msecsTo(b.createDate);
+    } else {
+        return false;
+    }
+    return std::abs(static_cast<double>(differenceMs)) / 1000.0 > options.captureTimeInterval;
+}
+
+double PairScore::gpsDistance(const ImageFileInfo &a, const ImageFileInfo &b)
+{
+    if (!a.exifInfo || !b.exifInfo)
+        return -1.0;
+    const ExifInfo &ea = *a.exifInfo;
+    const ExifInfo &eb = *b.exifInfo;
+    if (ea.gpsLatitude == 0.0 || ea.gpsLongitude == 0.0 || eb.gpsLatitude == 0.0 || eb.gpsLongitude == 0.0)
+        return -1.0;
+    return greatCircleDistance(ea.gpsLatitude, ea.gpsLongitude, eb.gpsLatitude, eb.gpsLongitude);
+}
+
+double PairScore::greatCircleDistance(double latitudeA, double longitudeA, double latitudeB, double longitudeB)
+{
+    constexpr double toRadians = std::numbers::pi / 180.0;
+    const double phiA = latitudeA * toRadians;
+    const double phiB = latitudeB * toRadians;
+    const double sinHalfPhi = std::sin((phiB - phiA) / 2.0);
+    const double sinHalfLambda = std::sin((longitudeB - longitudeA) * toRadians / 2.0);
+    const double h = sinHalfPhi * sinHalfPhi + std::cos(phiA) * std::cos(phiB) * sinHalfLambda * sinHalfLambda;
+    return 2.0 * kEarthRadius * std::asin(std::min(1.0, std::sqrt(h)));
+}
+
+std::int64_t PairScore::allowedDistance(int n, float sliderMinValue)
+{
+    const std::int64_t bits = static_cast<std::int64_t>(n) * n;
+    const float allowedFraction = 1.0f - sliderMinValue;
+    const float product = allowedFraction * static_cast<float>(bits);
+    return static_cast<std::int64_t>(product);
+}
+
+float PairScore::hashDistanceScore(const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options)
+{
+    const FingerprintVariants &av = a.arrHashOfRotateFlipImages;
+    const FingerprintVariants &bv = b.arrHashOfRotateFlipImages;
+    const int n = options.reSizeValue;
+    if (n <= 0 || av.isEmpty() || bv.isEmpty())
+        return kNoMatch;
+    const std::int64_t bits = static_cast<std::int64_t>(n) * n;
+    const std::int64_t allowed = allowedDistance(n, options.sliderMinValue);
+    // Never read past either record's words, should a record carry another side than the scan's.
+    const size_t words = std::min({static_cast<size_t>(bits / 64), av.wordsPerPiece(), bv.wordsPerPiece()});
+    const uint64_t *first = av.words(0).data();
+    const int count = options.compareType == GlobalObjects::CompareType::ctMD5 ? 1 : bv.count();
+    std::int64_t distance = 0;
+    for (int i = 0; i < count; ++i) {
+        const bool tried = i == 0 || (i <= 3 ? options.compareRotateImages : options.compareFlipImages);
+        if (!tried)
+            continue;
+        distance = FingerprintWords::boundedDistance(first, bv.words(i).data(), words, allowed);
+        // The first variant within the limit ends the walk, even when a later one is closer.
+        if (distance <= allowed)
+            break;
+    }
+    return static_cast<float>(bits - distance) / static_cast<float>(bits);
+}

@@ -1,0 +1,62 @@
+// How alike two photo records are: cheap vetoes first (equal size in exact mode, comparability,
+// capture-time difference, GPS distance), then the Hamming distance of their fingerprints over
+// the variants the options allow. The options are a snapshot taken when the comparison starts,
+// so the comparison threads never read state that the window may change.
+#pragma once
+
+#include <cstdint>
+
+#include "app/GlobalObjects.h"
+
+class ImageFileInfo;
+struct ScanGlobalsSnapshot;
+
+struct PairScoreOptions
+{
+    GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
+    // m, the grouping threshold; single precision on purpose (see allowedDistance).
+    float sliderMinValue = 0.85f;
+    // N, the side of the fingerprint bitmap.
+    int reSizeValue = 64;
+    // Seconds; a difference equal to the limit passes.
+    double captureTimeInterval = 0.0;
+    // Metres; a distance equal to the limit passes.
+    double gpsDistanceLimit = 0.0;
+    bool compareRotateImages = false;
+    bool compareFlipImages = false;
+    // 0 this computer, 1 Google Drive, 2 Dropbox.
+    std::uint8_t scanType = 0;
+
+    static PairScoreOptions fromSnapshot(const ScanGlobalsSnapshot &snapshot, float sliderMinValue);
+};
+
+class PairScore
+{
+public:
+    // Returned for every veto; lies below any grouping threshold the window offers.
+    static constexpr float kNoMatch = 0.7f;
+    // Metres: the mean Earth radius of the great-circle distance.
+    static constexpr double kEarthRadius = 6371008.8;
+
+    // The score of A (the record being placed) against B (a member of a group), or kNoMatch.
+    static float compareImages(const ImageFileInfo &a, const ImageFileInfo &b,
+                               const PairScoreOptions &options);
+    // (N*N - d) / (N*N) of the first of B's allowed variants within the allowed distance of A's
+    // variant 0; when none is, d is the partial sum where the last tried variant stopped.
+    static float hashDistanceScore(const ImageFileInfo &a, const ImageFileInfo &b,
+                                   const PairScoreOptions &options);
+    // Metres between the two GPS positions; -1 when either has none (a coordinate of exactly 0.0
+    // counts as none).
+    static double gpsDistance(const ImageFileInfo &a, const ImageFileInfo &b);
+
+    // t = trunc((1 - m) * N*N), every step in single precision: with N = 80 and m = 0.85 this is
+    // 959, not 960, and changing it changes which pairs group.
+    static std::int64_t allowedDistance(int n, float sliderMinValue);
+    // Great-circle distance in metres between two positions given in degrees.
+    static double greatCircleDistance(double latitudeA, double longitudeA, double latitudeB,
+                                      double longitudeB);
+
+private:
+    static bool isOutsideTimeLimit(const ImageFileInfo &a, const ImageFileInfo &b,
+                                   const PairScoreOptions &options);
+};
