@@ -1,0 +1,94 @@
+// Removal of the user's Quennary files at uninstall time.
+#include "app/Uninstaller.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/LocalizedString.h"
+#include "app/RemoveItem.h"
+#include "platform/AppFolders.h"
+#include "platform/Log.h"
+#include "platform/TextFormat.h"
+
+namespace {
+
+// A dangling symbolic link counts as present: it is ours to remove.
+bool isPresent(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// Diagnostics go to the system log: the log file's folder is one of the paths being removed.
+void reportLeftOver(const QString &path)
+{
+    systemLogLine(formatText(QStringLiteral("Uninstall could not remove %@"), path));
+}
+
+} // namespace
+
+Uninstaller::Uninstaller(std::shared_ptr<PrivilegedRunner> runner, Removal removeWithOwnRights)
+    : m_runner(std::move(runner)), m_removeWithOwnRights(std::move(removeWithOwnRights))
+{
+}
+
+QString Uninstaller::displayName()
+{
+    return QStringLiteral("Quennary");
+}
+
+QStringList Uninstaller::userPaths()
+{
+    // The thumbnails lie inside the support folder today; naming them keeps them covered if they
+    // ever move.
+    return {AppFolders::supportFolder(), AppFolders::thumbnailsFolder(), AppFolders::settingsFolder(),
+            AppFolders::cachesFolder(), AppFolders::logsFolder()};
+}
+
+bool Uninstaller::removeApplicationSupportFiles()
+{
+    QStringList leftOver;
+    for (const QString &path : userPaths()) {
+        if (!isPresent(path))
+            continue;
+        if (!m_removeWithOwnRights || !m_removeWithOwnRights(path) || isPresent(path))
+            leftOver << path;
+    }
+    if (leftOver.isEmpty())
+        return true;
+    RemoveItem remover(m_runner);
+    bool removedAll = true;
+    for (const QString &path : std::as_const(leftOver)) {
+        if (remover.authenticated())
+            remover.removeSingleItem(path);
+        if (isPresent(path)) {
+            reportLeftOver(path);
+            removedAll = false;
+        }
+    }
+    return removedAll;
+}
+
+bool Uninstaller::removeWithUserRights(const QString &path)
+{
+    const QFileInfo info(path);
+    // removeRecursively() removes links inside the folder without following them.
+    if (info.isDir() && !info.isSymLink())
+        return QDir(path).removeRecursively();
+    return QFile::remove(path);
+}
+
+QString Uninstaller::packageRemovalNote()
+{
+    return formatText(localizedString(QStringLiteral("ID_UNINSTALL_PACKAGE_NOTE")), displayName());
+}
+
+QUrl Uninstaller::afterUninstallUrl(const QString &address)
+{
+    const QUrl url(address.trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || url.isRelative() || url.host().isEmpty())
+        return {};
+    const QString scheme = url.scheme().toLower();
+    return scheme == QLatin1String("https") || scheme == QLatin1String("http") ? url : QUrl();
+}

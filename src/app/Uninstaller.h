@@ -1,0 +1,44 @@
+// What the uninstall removes: the user's own Quennary files (support folder with its thumbnails,
+// settings, caches, log). The installed program belongs to the package manager and is never touched.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include "app/PrivilegedRunner.h"
+
+class Uninstaller
+{
+public:
+    using Removal = std::function<bool(const QString &path)>;
+
+    // `runner` is used only for what the user's own rights cannot remove; `removeWithOwnRights`
+    // is replaceable for tests.
+    explicit Uninstaller(std::shared_ptr<PrivilegedRunner> runner = std::make_shared<PrivilegedRunner>(),
+                         Removal removeWithOwnRights = &Uninstaller::removeWithUserRights);
+
+    // The product's display name, as the uninstall texts show it.
+    static QString displayName();
+    // The paths removed, in this order; nothing else is ever removed.
+    static QStringList userPaths();
+
+    // Removes every existing path of userPaths() with the user's own rights; what is left after
+    // that (a file another user made) is removed with administrator rights after one prompt. True
+    // when none of the paths is left.
+    bool removeApplicationSupportFiles();
+
+    // A folder with its content, or a file; a symbolic link is removed, never followed.
+    static bool removeWithUserRights(const QString &path);
+    // Tells the user how to remove the program itself.
+    static QString packageRemovalNote();
+    // The after-uninstall page of `address`, or an empty URL when it is not a usable address.
+    static QUrl afterUninstallUrl(const QString &address);
+
+private:
+    std::shared_ptr<PrivilegedRunner> m_runner;
+    Removal m_removeWithOwnRights;
+};

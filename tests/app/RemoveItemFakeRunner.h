@@ -1,0 +1,47 @@
+// A privileged runner for tests: records every command and answers from a script. With
+// `runForReal` it runs the command with the test's own rights, so the argument lists meet the
+// real tools.
+#pragma once
+
+#include <deque>
+#include <utility>
+#include <vector>
+
+#include <QProcess>
+
+#include "app/PrivilegedRunner.h"
+
+class RemoveItemFakeRunner : public PrivilegedRunner
+{
+public:
+    using Call = std::pair<QString, QStringList>;
+
+    explicit RemoveItemFakeRunner(bool runForReal = false) : m_runForReal(runForReal) {}
+
+    // The answers of the next commands; when none is queued a command finishes with exit code 0.
+    void queue(Outcome outcome, int exitCode = 0) { m_script.push_back({outcome, exitCode}); }
+    const std::vector<Call> &calls() const { return m_calls; }
+
+    Result run(const QString &program, const QStringList &arguments) override
+    {
+        m_calls.emplace_back(program, arguments);
+        if (!m_script.empty()) {
+            const Result result = m_script.front();
+            m_script.pop_front();
+            return result;
+        }
+        if (!m_runForReal)
+            return {Outcome::Finished, 0};
+        QProcess process;
+        process.start(program, arguments);
+        if (!process.waitForStarted(-1))
+            return {Outcome::NotStarted, -1};
+        process.waitForFinished(-1);
+        return {Outcome::Finished, process.exitCode()};
+    }
+
+private:
+    bool m_runForReal;
+    std::deque<Result> m_script;
+    std::vector<Call> m_calls;
+};

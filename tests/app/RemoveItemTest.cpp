@@ -1,0 +1,206 @@
+// Privileged removal and rename: the commands handed to the runner, the paths refused, and the
+// results reported.
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "app/RemoveItem.h"
+#include "app/RemoveItemFakeRunner.h"
+#include "platform/AppFolders.h"
+
+namespace {
+
+using Outcome = PrivilegedRunner::Outcome;
+using Call = RemoveItemFakeRunner::Call;
+
+const Call kAuthorize{QStringLiteral("/bin/true"), {}};
+
+bool writeFile(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
+}
+
+class RemoveItemTest : public ::testing::Test
+{
+protected:
+    std::shared_ptr<RemoveItemFakeRunner> runner = std::make_shared<RemoveItemFakeRunner>();
+    QTemporaryDir temp;
+};
+
+} // namespace
+
+TEST_F(RemoveItemTest, AsksOnceAtCreationThenRunsRmAndMvWithSeparateArguments)
+{
+    RemoveItem remover(runner);
+    EXPECT_TRUE(remover.authenticated());
+    const QString item = temp.path() + QStringLiteral("/a folder; rm -rf ~");
+    const QString target = temp.path() + QStringLiteral("/-n");
+    EXPECT_TRUE(remover.removeSingleItem(item));
+    EXPECT_TRUE(remover.renameItem(item, target));
+    const std::vector<Call> expected{
+        kAuthorize,
+        {QStringLiteral("/bin/rm"), {QStringLiteral("-rf"), QStringLiteral("--"), item}},
+        {QStringLiteral("/bin/mv"), {QStringLiteral("-f"), QStringLiteral("--"), item, target}},
+    };
+    EXPECT_EQ(runner->calls(), expected);
+}
+
+TEST_F(RemoveItemTest, CancelledPromptStopsEveryLaterCommand)
+{
+    runner->queue(Outcome::Refused, 126);
+    RemoveItem remover(runner);
+    EXPECT_FALSE(remover.authenticated());
+    EXPECT_EQ(remover.status(), RemoveItem::kStatusCanceled);
+    const QString item = temp.path() + QStringLiteral("/item");
+    EXPECT_FALSE(remover.removeSingleItem(item));
+    EXPECT_FALSE(remover.renameItem(item, item + QStringLiteral("2")));
+    EXPECT_FALSE(remover.removeMultipleItems({item}));
+    EXPECT_EQ(runner->calls(), std::vector<Call>{kAuthorize});
+}
+
+struct FailureCase
+{
+    const char *name;
+    Outcome outcome;
+    int exitCode;
+    int expectedStatus;
+};
+
+class RemoveItemFailureTest : public RemoveItemTest, public ::testing::WithParamInterface<FailureCase>
+{
+};
+
+TEST_P(RemoveItemFailureTest, RemovalAndRenameReportTheRealResult)
+{
+    const FailureCase &c = GetParam();
+    const QString item = temp.path() + QStringLiteral("/item");
+    {
+        RemoveItem remover(runner);
+        runner->queue(c.outcome, c.exitCode);
+        EXPECT_FALSE(remover.removeSingleItem(item));
+        EXPECT_EQ(remover.status(), c.expectedStatus);
+    }
+    {
+        RemoveItem remover(runner);
+        runner->queue(c.outcome, c.exitCode);
+        EXPECT_FALSE(remover.renameItem(item, item + QStringLiteral("2")));
+        EXPECT_EQ(remover.status(), c.expectedStatus);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, RemoveItemFailureTest,
+    ::testing::Values(FailureCase{"ExitedNonZero", Outcome::Finished, 1, 1},
+                      FailureCase{"Refused", Outcome::Refused, 126, RemoveItem::kStatusCanceled},
+                      FailureCase{"NotAuthorized", Outcome::Refused, 127, RemoveItem::kStatusCanceled},
+                      FailureCase{"NotStarted", Outcome::NotStarted, -1, RemoveItem::kStatusToolFailed},
+                      FailureCase{"Crashed", Outcome::Crashed, -1, RemoveItem::kStatusToolFailed}),
+    [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.name); });
+
+TEST_F(RemoveItemTest, FailedCreationIsNotAuthenticated)
+{
+    runner->queue(Outcome::NotStarted, -1);
+    RemoveItem remover(runner);
+    EXPECT_FALSE(remover.authenticated());
+    EXPECT_EQ(remover.status(), RemoveItem::kStatusToolFailed);
+}
+
+TEST_F(RemoveItemTest, RemoveMultipleStopsAtTheFirstFailure)
+{
+    RemoveItem remover(runner);
+    EXPECT_TRUE(remover.removeMultipleItems({}));
+    const QStringList items{temp.path() + QStringLiteral("/a"), temp.path() + QStringLiteral("/b"),
+                            temp.path() + QStringLiteral("/c")};
+    runner->queue(Outcome::Finished, 0);
+    runner->queue(Outcome::Refused, 126);
+    EXPECT_FALSE(remover.removeMultipleItems(items));
+    ASSERT_EQ(runner->calls().size(), 3u);
+    EXPECT_EQ(runner->calls().back().second.last(), items[1]);
+    // The refused prompt also stops the next request.
+    EXPECT_FALSE(remover.removeSingleItem(items[2]));
+    EXPECT_EQ(runner->calls().size(), 3u);
+}
+
+class RemoveItemRefusedPathTest : public RemoveItemTest, public ::testing::WithParamInterface<QString>
+{
+};
+
+// The test home is only known once the tests run.
+static QString resolveMarker(const QString &path)
+{
+    if (path == QLatin1String("<test home>"))
+        return AppFolders::homeFolder();
+    if (path == QLatin1String("<above test home>"))
+        return QFileInfo(AppFolders::homeFolder()).path();
+    return path;
+}
+
+TEST_P(RemoveItemRefusedPathTest, RunsNothingAndStaysAuthenticated)
+{
+    const QString path = resolveMarker(GetParam());
+    const QString acceptable = temp.path() + QStringLiteral("/ok");
+    RemoveItem remover(runner);
+    EXPECT_FALSE(RemoveItem::isAcceptablePath(path));
+    EXPECT_FALSE(remover.removeSingleItem(path));
+    EXPECT_FALSE(remover.renameItem(path, acceptable));
+    EXPECT_FALSE(remover.renameItem(acceptable, path));
+    EXPECT_FALSE(remover.removeMultipleItems({path}));
+    EXPECT_EQ(runner->calls(), std::vector<Call>{kAuthorize});
+    EXPECT_TRUE(remover.authenticated());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, RemoveItemRefusedPathTest,
+    ::testing::Values(QString(), QStringLiteral("relative/item"), QStringLiteral("./item"),
+                      QStringLiteral("~/item"), QStringLiteral(":/strings"), QStringLiteral("/"),
+                      QStringLiteral("//"), QStringLiteral("/usr"), QStringLiteral("/etc"),
+                      QStringLiteral("/home"), QStringLiteral("/root"), QStringLiteral("/opt"),
+                      QStringLiteral("/usr/lib"), QStringLiteral("/usr/local"), QStringLiteral("/usr/local/bin"),
+                      QStringLiteral("/var/lib"), QStringLiteral("/tmp/a/../b"), QStringLiteral("/tmp/a/"),
+                      QStringLiteral("/tmp//a"), QStringLiteral("/tmp/./a"), QStringLiteral("/tmp/a/.."),
+                      QStringLiteral("/tmp/a") + QChar(0) + QStringLiteral("/b"), QDir::homePath(),
+                      QStringLiteral("<test home>"), QStringLiteral("<above test home>")));
+
+TEST_F(RemoveItemTest, RefusesAPathWhoseParentLinksToAProtectedFolder)
+{
+    const QString link = temp.path() + QStringLiteral("/root-link");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/"), link));
+    const QString homeLink = temp.path() + QStringLiteral("/home-link");
+    ASSERT_TRUE(QFile::link(QFileInfo(AppFolders::homeFolder()).path(), homeLink));
+    RemoveItem remover(runner);
+    EXPECT_FALSE(remover.removeSingleItem(link + QStringLiteral("/etc")));
+    EXPECT_FALSE(remover.removeSingleItem(homeLink + QStringLiteral("/home")));
+    EXPECT_EQ(runner->calls(), std::vector<Call>{kAuthorize});
+    // The link itself is an ordinary item: removing it never touches its target.
+    EXPECT_TRUE(remover.removeSingleItem(link));
+}
+
+TEST_F(RemoveItemTest, TheArgumentListsRemoveAndMoveExactlyThePathWithTheRealTools)
+{
+    auto real = std::make_shared<RemoveItemFakeRunner>(true);
+    RemoveItem remover(real);
+    ASSERT_TRUE(remover.authenticated());
+    const QString folder = temp.path() + QStringLiteral("/-rf folder");
+    const QString sibling = temp.path() + QStringLiteral("/-rf folder sibling");
+    ASSERT_TRUE(writeFile(folder + QStringLiteral("/inner/file.jpg")));
+    ASSERT_TRUE(writeFile(sibling));
+    const QString moved = temp.path() + QStringLiteral("/moved");
+
+    EXPECT_TRUE(remover.renameItem(folder, moved));
+    EXPECT_TRUE(QFileInfo::exists(moved + QStringLiteral("/inner/file.jpg")));
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_FALSE(remover.renameItem(folder, moved + QStringLiteral("2")));
+    EXPECT_GT(remover.status(), 0);
+
+    EXPECT_TRUE(remover.removeSingleItem(moved));
+    EXPECT_FALSE(QFileInfo::exists(moved));
+    EXPECT_TRUE(remover.removeSingleItem(moved));
+    EXPECT_TRUE(QFileInfo::exists(sibling));
+}

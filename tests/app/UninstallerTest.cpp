@@ -1,0 +1,159 @@
+// The uninstall removes exactly the user's Quennary files, inside a temporary home.
+#include <algorithm>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "app/RemoveItemFakeRunner.h"
+#include "app/Uninstaller.h"
+#include "platform/AppFolders.h"
+
+namespace {
+
+using Outcome = PrivilegedRunner::Outcome;
+
+bool writeFile(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
+}
+
+// The listed paths that are not inside another one: files next to these lie outside every removal.
+QStringList outermostPaths()
+{
+    const QStringList paths = Uninstaller::userPaths();
+    QStringList outermost;
+    for (const QString &path : paths) {
+        const bool nested = std::any_of(paths.begin(), paths.end(), [&](const QString &other) {
+            return path.startsWith(other + QLatin1Char('/'));
+        });
+        if (!nested)
+            outermost << path;
+    }
+    return outermost;
+}
+
+// Points every application folder into a fresh temporary root for one test, and fills it: each
+// listed path with content, and a file next to each that must survive.
+class UninstallerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_previousRoot = AppFolders::rootOverride();
+        AppFolders::setRootOverride(m_root.path());
+    }
+    void TearDown() override { AppFolders::setRootOverride(m_previousRoot); }
+
+    void fillTree()
+    {
+        for (const QString &path : Uninstaller::userPaths())
+            ASSERT_TRUE(writeFile(path + QStringLiteral("/inner/file.db")));
+        for (const QString &path : outermostPaths()) {
+            ASSERT_TRUE(writeFile(path + QStringLiteral(" sibling.txt")));
+            ASSERT_TRUE(writeFile(QFileInfo(path).path() + QStringLiteral("/other.txt")));
+        }
+        ASSERT_TRUE(writeFile(AppFolders::settingsFilePath()));
+        ASSERT_TRUE(writeFile(AppFolders::logFilePath()));
+        ASSERT_TRUE(writeFile(AppFolders::homeFolder() + QStringLiteral("/Pictures/photo.jpg")));
+        // A link inside a removed folder must not take its target along.
+        ASSERT_TRUE(writeFile(m_root.path() + QStringLiteral("/outside/keep.jpg")));
+        ASSERT_TRUE(QFile::link(m_root.path() + QStringLiteral("/outside"),
+                                AppFolders::cachesFolder() + QStringLiteral("/link")));
+    }
+
+    void expectOnlyListedPathsGone()
+    {
+        for (const QString &path : Uninstaller::userPaths())
+            EXPECT_FALSE(QFileInfo::exists(path)) << qPrintable(path);
+        for (const QString &path : outermostPaths()) {
+            EXPECT_TRUE(QFileInfo::exists(path + QStringLiteral(" sibling.txt"))) << qPrintable(path);
+            EXPECT_TRUE(QFileInfo::exists(QFileInfo(path).path() + QStringLiteral("/other.txt")));
+        }
+        EXPECT_TRUE(QFileInfo::exists(AppFolders::homeFolder() + QStringLiteral("/Pictures/photo.jpg")));
+        EXPECT_TRUE(QFileInfo::exists(m_root.path() + QStringLiteral("/outside/keep.jpg")));
+    }
+
+    std::shared_ptr<RemoveItemFakeRunner> runner = std::make_shared<RemoveItemFakeRunner>();
+
+private:
+    QTemporaryDir m_root;
+    QString m_previousRoot;
+};
+
+} // namespace
+
+TEST_F(UninstallerTest, RemovesExactlyTheListedPathsWithoutAskingForRights)
+{
+    fillTree();
+    Uninstaller uninstaller(runner);
+    EXPECT_TRUE(uninstaller.removeApplicationSupportFiles());
+    expectOnlyListedPathsGone();
+    EXPECT_TRUE(runner->calls().empty());
+}
+
+TEST_F(UninstallerTest, NothingToRemoveIsSuccess)
+{
+    Uninstaller uninstaller(runner);
+    EXPECT_TRUE(uninstaller.removeApplicationSupportFiles());
+    EXPECT_TRUE(runner->calls().empty());
+}
+
+TEST_F(UninstallerTest, WhatTheUserCannotRemoveGoesToOnePrivilegedRemoval)
+{
+    fillTree();
+    const QString stubborn = AppFolders::cachesFolder();
+    auto ownRights = [&](const QString &path) {
+        return path != stubborn && Uninstaller::removeWithUserRights(path);
+    };
+    auto real = std::make_shared<RemoveItemFakeRunner>(true);
+    Uninstaller uninstaller(real, ownRights);
+    EXPECT_TRUE(uninstaller.removeApplicationSupportFiles());
+    expectOnlyListedPathsGone();
+    const std::vector<RemoveItemFakeRunner::Call> expected{
+        {QStringLiteral("/bin/true"), {}},
+        {QStringLiteral("/bin/rm"), {QStringLiteral("-rf"), QStringLiteral("--"), stubborn}},
+    };
+    EXPECT_EQ(real->calls(), expected);
+}
+
+TEST_F(UninstallerTest, ReportsFailureWhenPathsAreLeft)
+{
+    fillTree();
+    const QString stubborn = AppFolders::logsFolder();
+    auto ownRights = [&](const QString &path) {
+        return path != stubborn && Uninstaller::removeWithUserRights(path);
+    };
+    {
+        // The prompt is refused: the path stays and no removal is attempted.
+        runner->queue(Outcome::Refused, 126);
+        Uninstaller uninstaller(runner, ownRights);
+        EXPECT_FALSE(uninstaller.removeApplicationSupportFiles());
+        EXPECT_EQ(runner->calls().size(), 1u);
+        EXPECT_TRUE(QFileInfo::exists(stubborn));
+    }
+    {
+        // The tool claims success but the path is still there.
+        Uninstaller uninstaller(runner, ownRights);
+        EXPECT_FALSE(uninstaller.removeApplicationSupportFiles());
+        EXPECT_EQ(runner->calls().size(), 3u);
+        EXPECT_TRUE(QFileInfo::exists(stubborn));
+    }
+}
+
+TEST(UninstallerUrl, OnlyWebAddressesMakeAPage)
+{
+    const QString page = QStringLiteral("https://example.org/after-uninstall/?lang=en");
+    EXPECT_EQ(Uninstaller::afterUninstallUrl(page), QUrl(page));
+    EXPECT_EQ(Uninstaller::afterUninstallUrl(QStringLiteral(" http://example.org/a ")),
+              QUrl(QStringLiteral("http://example.org/a")));
+    for (const char *bad : {"", "   ", "after-uninstall/", "example.org/a", "https://", "http://exa mple.org/",
+                            "file:///etc/passwd", "javascript:alert(1)", "smb://host/share"})
+        EXPECT_TRUE(Uninstaller::afterUninstallUrl(QString::fromLatin1(bad)).isEmpty()) << bad;
+}
