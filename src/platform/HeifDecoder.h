@@ -1,0 +1,42 @@
+// libheif behind one door: the size of a HEIC/HEIF/AVIF picture, its embedded thumbnail and a
+// decode scaled to a thumbnail size. libheif applies the picture's rotation and mirroring itself,
+// so everything here is already upright.
+#pragma once
+
+#include <memory>
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+struct heif_context;
+struct heif_image_handle;
+
+class HeifDecoder
+{
+public:
+    // True when the first bytes of a file announce a HEIF container libheif can read.
+    static bool isHeifHeader(const QByteArray &head);
+
+    explicit HeifDecoder(const QString &path);
+    ~HeifDecoder();
+    HeifDecoder(const HeifDecoder &) = delete;
+    HeifDecoder &operator=(const HeifDecoder &) = delete;
+
+    bool isValid() const { return !size_.isEmpty(); }
+    // Upright size of the primary picture.
+    QSize size() const { return size_; }
+    // The smallest embedded thumbnail usable at `maxPixelSize`, scaled to fit; null when none is.
+    QImage embeddedThumbnail(int maxPixelSize) const;
+    // The primary picture decoded and scaled to fit `maxPixelSize`; null on failure.
+    QImage decodeScaled(int maxPixelSize) const;
+
+private:
+    static QImage decodeHandle(const heif_image_handle *handle);
+
+    QString path_;
+    heif_context *context_ = nullptr;
+    heif_image_handle *primary_ = nullptr;
+    QSize size_;
+};

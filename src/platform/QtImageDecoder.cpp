@@ -1,0 +1,109 @@
+// Header and scaled decoding through QImageReader.
+#include "platform/QtImageDecoder.h"
+
+#include <mutex>
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+
+#include "platform/ImageSourceGeometry.h"
+#include "platform/Log.h"
+
+namespace {
+
+// Qt refuses images whose decoded form exceeds its allocation limit (256 MiB by default). Formats
+// that cannot decode scaled need the full picture in memory first, so a panorama above that limit
+// is decoded with a raised, still bounded, limit, one such decode at a time across all threads.
+constexpr int kDefaultLimitMiB = 256;
+constexpr int kLargeLimitMiB = 1024;
+std::mutex largeDecodeMutex;
+
+bool decodesScaledNatively(const QByteArray &format)
+{
+    return format == "jpeg" || format == "jpg";
+}
+
+qint64 decodedMiB(const QSize &size)
+{
+    return (qint64(size.width()) * size.height() * 4) / (1024 * 1024) + 1;
+}
+
+} // namespace
+
+QtImageDecoder::Header QtImageDecoder::readHeader(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return readHeader(&file);
+}
+
+QtImageDecoder::Header QtImageDecoder::readHeader(const QByteArray &data)
+{
+    QByteArray copy = data;
+    QBuffer buffer(&copy);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return {};
+    return readHeader(&buffer);
+}
+
+QtImageDecoder::Header QtImageDecoder::readHeader(QIODevice *device)
+{
+    QImageReader reader(device);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    Header header;
+    if (!reader.canRead())
+        return header;
+    header.format = reader.format();
+    header.size = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    header.isGrey = format == QImage::Format_Grayscale8 || format == QImage::Format_Grayscale16;
+    return header;
+}
+
+QImage QtImageDecoder::decodeScaled(const QString &path, int maxPixelSize)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return decodeScaled(&file, path, maxPixelSize);
+}
+
+QImage QtImageDecoder::decodeScaled(const QByteArray &data, int maxPixelSize)
+{
+    QByteArray copy = data;
+    QBuffer buffer(&copy);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return {};
+    return decodeScaled(&buffer, QStringLiteral("embedded preview"), maxPixelSize);
+}
+
+QImage QtImageDecoder::decodeScaled(QIODevice *device, const QString &name, int maxPixelSize)
+{
+    QImageReader reader(device);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    const QSize stored = reader.size();
+    const QSize target = ImageSourceGeometry::fittedSize(stored, maxPixelSize);
+    if (target.isEmpty())
+        return {};
+    if (target != stored)
+        reader.setScaledSize(target);
+
+    std::unique_lock<std::mutex> largeDecode(largeDecodeMutex, std::defer_lock);
+    const qint64 needed = decodedMiB(decodesScaledNatively(reader.format()) ? target : stored);
+    if (needed > kDefaultLimitMiB) {
+        if (needed > kLargeLimitMiB) {
+            Log::line(QStringLiteral("Image too large to decode: ") + name);
+            return {};
+        }
+        largeDecode.lock();
+        reader.setAllocationLimit(int(needed) + 1);
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        Log::line(QStringLiteral("Image could not be decoded (") + reader.errorString() + QStringLiteral("): ") + name);
+    return ImageSourceGeometry::scaledToFit(image, maxPixelSize);
+}

@@ -1,0 +1,32 @@
+// QImageReader behind one door: the header of a JPEG, PNG, TIFF, WebP, GIF or BMP file (or of an
+// in-memory JPEG preview) and a decode scaled to a thumbnail size. JPEG is scaled inside the
+// decoder (DCT scaling), so even huge panoramas never allocate their full size.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+class QIODevice;
+
+class QtImageDecoder
+{
+public:
+    struct Header {
+        QSize size;          // as stored, before any EXIF orientation
+        QByteArray format;   // "jpeg", "png", "tiff", ...
+        bool isGrey = false;
+        bool isValid() const { return !size.isEmpty(); }
+    };
+
+    static Header readHeader(const QString &path);
+    static Header readHeader(const QByteArray &data);
+    // Decoded picture, as stored (no orientation applied), longer side at most `maxPixelSize`.
+    static QImage decodeScaled(const QString &path, int maxPixelSize);
+    static QImage decodeScaled(const QByteArray &data, int maxPixelSize);
+
+private:
+    static Header readHeader(QIODevice *device);
+    static QImage decodeScaled(QIODevice *device, const QString &name, int maxPixelSize);
+};

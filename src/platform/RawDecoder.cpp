@@ -1,0 +1,112 @@
+// Camera raw decoding through LibRaw.
+#include "platform/RawDecoder.h"
+
+#include <libraw/libraw.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include "platform/ImageSourceGeometry.h"
+#include "platform/Log.h"
+#include "platform/QtImageDecoder.h"
+
+namespace {
+
+struct ProcessedImageRelease {
+    void operator()(libraw_processed_image_t *image) const { LibRaw::dcraw_clear_mem(image); }
+};
+
+// LibRaw's flip code as an EXIF orientation.
+int orientationOfFlip(int flip)
+{
+    switch (flip) {
+    case 3:
+        return 3;
+    case 5:
+        return 8;
+    case 6:
+        return 6;
+    default:
+        return 1;
+    }
+}
+
+QImage imageOfRgb(const unsigned char *data, int width, int height)
+{
+    if (!data || width <= 0 || height <= 0)
+        return {};
+    return QImage(data, width, height, width * 3, QImage::Format_RGB888).copy();
+}
+
+} // namespace
+
+bool RawDecoder::isRawExtension(const QString &path)
+{
+    static const QSet<QString> extensions{
+        QStringLiteral("dng"), QStringLiteral("cr2"), QStringLiteral("cr3"), QStringLiteral("crw"),
+        QStringLiteral("nef"), QStringLiteral("nrw"), QStringLiteral("arw"), QStringLiteral("srf"),
+        QStringLiteral("sr2"), QStringLiteral("orf"), QStringLiteral("raf"), QStringLiteral("rw2"),
+        QStringLiteral("rwl"), QStringLiteral("pef"), QStringLiteral("srw"), QStringLiteral("x3f"),
+        QStringLiteral("3fr"), QStringLiteral("erf"), QStringLiteral("kdc"), QStringLiteral("dcr"),
+        QStringLiteral("mrw"), QStringLiteral("mos"), QStringLiteral("iiq"), QStringLiteral("raw"),
+    };
+    return extensions.contains(QFileInfo(path).suffix().toLower());
+}
+
+RawDecoder::RawDecoder(const QString &path) : path_(path), raw_(std::make_unique<LibRaw>(0))
+{
+    if (raw_->open_file(QFile::encodeName(path).constData()) != LIBRAW_SUCCESS)
+        return;
+    const libraw_image_sizes_t &sizes = raw_->imgdata.sizes;
+    size_ = QSize(sizes.width, sizes.height);
+    orientation_ = orientationOfFlip(sizes.flip);
+}
+
+RawDecoder::~RawDecoder() = default;
+
+QImage RawDecoder::embeddedThumbnail(int maxPixelSize)
+{
+    if (!isValid() || raw_->unpack_thumb() != LIBRAW_SUCCESS)
+        return {};
+    const libraw_thumbnail_t &thumbnail = raw_->imgdata.thumbnail;
+    if (!thumbnail.thumb || thumbnail.tlength == 0)
+        return {};
+    QImage image;
+    if (thumbnail.tformat == LIBRAW_THUMBNAIL_JPEG) {
+        const QByteArray data(thumbnail.thumb, int(thumbnail.tlength));
+        const QSize actual = QtImageDecoder::readHeader(data).size;
+        if (!ImageSourceGeometry::isUsableEmbedded(actual, size_, maxPixelSize))
+            return {};
+        image = QtImageDecoder::decodeScaled(data, maxPixelSize);
+    } else if (thumbnail.tformat == LIBRAW_THUMBNAIL_BITMAP && thumbnail.tcolors == 3
+               && qint64(thumbnail.twidth) * thumbnail.theight * 3 <= qint64(thumbnail.tlength)) {
+        if (!ImageSourceGeometry::isUsableEmbedded(QSize(thumbnail.twidth, thumbnail.theight), size_,
+                                                   maxPixelSize))
+            return {};
+        image = ImageSourceGeometry::scaledToFit(
+            imageOfRgb(reinterpret_cast<const unsigned char *>(thumbnail.thumb), thumbnail.twidth,
+                       thumbnail.theight),
+            maxPixelSize);
+    }
+    return image;
+}
+
+QImage RawDecoder::decodeScaled(int maxPixelSize)
+{
+    if (!isValid())
+        return {};
+    raw_->imgdata.params.half_size = 1;
+    // The picture is turned by the caller from orientation(), exactly once.
+    raw_->imgdata.params.user_flip = 0;
+    if (raw_->unpack() != LIBRAW_SUCCESS || raw_->dcraw_process() != LIBRAW_SUCCESS) {
+        Log::line(QStringLiteral("Raw file could not be decoded: ") + path_);
+        return {};
+    }
+    int error = 0;
+    std::unique_ptr<libraw_processed_image_t, ProcessedImageRelease> processed(raw_->dcraw_make_mem_image(&error));
+    if (!processed || processed->type != LIBRAW_IMAGE_BITMAP || processed->colors != 3 || processed->bits != 8)
+        return {};
+    return ImageSourceGeometry::scaledToFit(imageOfRgb(processed->data, processed->width, processed->height),
+                                            maxPixelSize);
+}

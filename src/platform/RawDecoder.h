@@ -1,0 +1,39 @@
+// LibRaw behind one door: the size and orientation of a camera raw file, its embedded preview and,
+// when the preview is missing or unusable, a half-size decode of the sensor data.
+#pragma once
+
+#include <memory>
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+class LibRaw;
+
+class RawDecoder
+{
+public:
+    // True for the extensions of the camera raw formats read through LibRaw.
+    static bool isRawExtension(const QString &path);
+
+    explicit RawDecoder(const QString &path);
+    ~RawDecoder();
+    RawDecoder(const RawDecoder &) = delete;
+    RawDecoder &operator=(const RawDecoder &) = delete;
+
+    bool isValid() const { return !size_.isEmpty(); }
+    // Size of the picture as the sensor records it, before orientation.
+    QSize size() const { return size_; }
+    // EXIF orientation 1, 3, 6 or 8 that the camera recorded.
+    int orientation() const { return orientation_; }
+    // The embedded preview when usable at `maxPixelSize`, scaled to fit, not oriented; else null.
+    QImage embeddedThumbnail(int maxPixelSize);
+    // A half-size decode of the sensor data scaled to fit, not oriented; null on failure.
+    QImage decodeScaled(int maxPixelSize);
+
+private:
+    QString path_;
+    std::unique_ptr<LibRaw> raw_;
+    QSize size_;
+    int orientation_ = 1;
+};
