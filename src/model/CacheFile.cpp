@@ -1,0 +1,140 @@
+#include "model/CacheFile.h"
+
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "model/SqliteConnection.h"
+#include "model/SqliteStatement.h"
+#include "platform/Log.h"
+
+namespace {
+
+// Journals travel with their database: a hot journal left beside a fresh copy would be played
+// back into it.
+const char *const kCompanions[] = {"", "-journal", "-wal", "-shm"};
+
+QString moveAside(const QString &dbPath)
+{
+    const QString aside = dbPath + QStringLiteral(".unusable");
+    for (const char *suffix : kCompanions) {
+        const QString from = dbPath + QLatin1String(suffix);
+        const QString to = aside + QLatin1String(suffix);
+        QFile::remove(to);
+        if (QFileInfo::exists(from) && !QFile::rename(from, to))
+            QFile::remove(from);
+    }
+    return aside;
+}
+
+} // namespace
+
+bool CacheFile::open(SqliteConnection &connection, const QString &dbPath)
+{
+    if (!QFileInfo::exists(dbPath))
+        return false;
+    if (!connection.open(dbPath, SqliteConnection::Mode::ReadWrite)) {
+        if (isUnusableResult(connection.lastResult()))
+            replace(dbPath, connection.errorMessage());
+        return false;
+    }
+    const QString problem = checkIdentity(connection);
+    if (problem.isEmpty())
+        return true;
+    connection.close();
+    replace(dbPath, problem);
+    return false;
+}
+
+QString CacheFile::checkIdentity(SqliteConnection &connection)
+{
+    SqliteStatement identity(connection, "SELECT application_id, user_version "
+                                         "FROM pragma_application_id, pragma_user_version");
+    const int result = identity.isValid() ? identity.step() : connection.lastResult();
+    if (result != SQLITE_ROW)
+        return connection.errorMessage();
+    if (identity.columnInt(0) != kApplicationId)
+        return QStringLiteral("not a Quennary cache");
+    if (identity.columnInt(1) != kSchemaVersion)
+        return QStringLiteral("cache of another version");
+    return QString();
+}
+
+void CacheFile::operationFailed(SqliteConnection &connection, const QString &dbPath)
+{
+    const int result = connection.lastResult();
+    const QString message = connection.errorMessage();
+    connection.close();
+    if (isUnusableResult(result))
+        replace(dbPath, message);
+}
+
+bool CacheFile::isUnusableResult(int result)
+{
+    switch (result & 0xff) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_IOERR:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_READONLY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CacheFile::endsOperation(int result)
+{
+    switch (result & 0xff) {
+    case SQLITE_CONSTRAINT:
+    case SQLITE_TOOBIG:
+    case SQLITE_MISMATCH:
+    case SQLITE_RANGE:
+        return false;
+    default:
+        return true;
+    }
+}
+
+void CacheFile::replace(const QString &dbPath, const QString &reason)
+{
+    const QString aside = moveAside(dbPath);
+    QString error;
+    const QString templatePath = templatePathForFileName(QFileInfo(dbPath).fileName());
+    const bool fresh = !QFileInfo::exists(dbPath) && copyTemplate(templatePath, dbPath, &error);
+    Log::line(fresh ? QStringLiteral("Cache %1 could not be used (%2); moved it to %3 and made a new one; "
+                                     "this scan goes on without it")
+                          .arg(dbPath, reason, aside)
+                    : QStringLiteral("Cache %1 could not be used (%2) and could not be replaced (%3); "
+                                     "this scan goes on without it")
+                          .arg(dbPath, reason, error.isEmpty() ? QStringLiteral("file is in the way") : error));
+}
+
+QString CacheFile::templatePathForFileName(const QString &fileName)
+{
+    const QString own = QStringLiteral(":/db/") + fileName;
+    if (!fileName.isEmpty() && QFileInfo::exists(own))
+        return own;
+    return QStringLiteral(":/db/quennary.db");
+}
+
+bool CacheFile::copyTemplate(const QString &templatePath, const QString &dbPath, QString *error)
+{
+    QFile source(templatePath);
+    if (templatePath.isEmpty() || !source.exists()) {
+        if (error)
+            *error = QStringLiteral("no template at \"%1\"").arg(templatePath);
+        return false;
+    }
+    // QFile::copy writes a temporary file and renames it, so no half copy is ever left behind.
+    if (!source.copy(dbPath)) {
+        if (error)
+            *error = source.errorString();
+        return false;
+    }
+    // Copies of compiled-in resources come out read-only.
+    QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return true;
+}

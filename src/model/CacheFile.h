@@ -1,0 +1,39 @@
+// Opening a cache database file, and replacing one that cannot be used. The cache is only an
+// optimisation: a damaged, truncated, locked or foreign file must never stop a scan or crash it,
+// so such a file is moved aside, a fresh copy of its template takes its place, and one log line
+// says so.
+#pragma once
+
+#include <QString>
+
+class SqliteConnection;
+
+class CacheFile
+{
+public:
+    // Written by the schema; a file without both is not a cache of this program.
+    static constexpr int kApplicationId = 1364089155; // 'QNYC'
+    static constexpr int kSchemaVersion = 1;
+
+    // Opens an existing cache read-write and checks that it is one. A missing file gives false
+    // quietly; an unusable one is replaced and gives false.
+    static bool open(SqliteConnection &connection, const QString &dbPath);
+    // For an operation that gave up: closes the connection and, when its last result code says
+    // the file itself is at fault, replaces the file.
+    static void operationFailed(SqliteConnection &connection, const QString &dbPath);
+
+    // The file is damaged, truncated, not a database or held by another process.
+    static bool isUnusableResult(int result);
+    // The result ends the whole operation (as opposed to failing one row).
+    static bool endsOperation(int result);
+
+    // Moves the file and its journals aside (".unusable") and copies the template in its place.
+    static void replace(const QString &dbPath, const QString &reason);
+    // ":/db/<file name>" when such a template is compiled in, else the template of "quennary.db".
+    static QString templatePathForFileName(const QString &fileName);
+    // Copies the template to `dbPath` as a file the user may write; false and `error` on failure.
+    static bool copyTemplate(const QString &templatePath, const QString &dbPath, QString *error);
+
+private:
+    static QString checkIdentity(SqliteConnection &connection);
+};

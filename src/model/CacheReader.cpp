@@ -1,0 +1,88 @@
+#include "model/CacheReader.h"
+
+#include <sqlite3.h>
+
+#include "model/CacheFormat.h"
+#include "model/ExifInfo.h"
+#include "model/SqliteConnection.h"
+#include "model/SqliteStatement.h"
+
+namespace {
+
+// Column positions of a fetched row.
+enum Column {
+    kId = 0,
+    kPath = 1,
+    kCaptureTime = 2,
+    kFileSize = 3,
+    kLatitude = 4,
+    kLongitude = 5,
+    kPixelWidth = 6,
+    kPixelHeight = 7,
+    kDpiWidth = 8,
+    kDpiHeight = 9,
+    kOrientation = 10,
+    kModTime = 11,
+    kFingerprint = 14,
+    kMd5 = 16,
+};
+
+QByteArray fetchSql(int n)
+{
+    const std::optional<QByteArray> table = CacheFormat::fingerprintTable(n);
+    const QByteArray fingerprint = table ? "h.hash" : "NULL";
+    QByteArray sql = "SELECT e.id, e.filePath, e.captureTime, e.fileSize, e.latitude, e.longitude, "
+                     "e.pixelWidth, e.pixelHeight, e.dpiWidth, e.dpiHeight, e.orientation, e.modTime, "
+                     "NULL, NULL, "
+                     + fingerprint
+                     + ", NULL, m.md5 "
+                       "FROM tempTable t JOIN ExfInfo e ON e.filePath = t.filePath "
+                       "LEFT JOIN md5Table m ON m.exifId = e.id ";
+    if (table)
+        sql += "LEFT JOIN " + *table + " h ON h.exifId = e.id";
+    return sql;
+}
+
+} // namespace
+
+std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection, int n)
+{
+    SqliteStatement query(connection, fetchSql(n).constData());
+    if (!query.isValid())
+        return std::nullopt;
+    CacheFetchResult result;
+    int step = SQLITE_ROW;
+    while ((step = query.step()) == SQLITE_ROW) {
+        const QString path = query.columnText(kPath);
+        result.exif.insert(path, exifFromRow(query));
+        const QByteArray fingerprint = query.columnBlob(kFingerprint);
+        const QByteArray md5 = query.columnBlob(kMd5);
+        if (CacheFormat::isValidFingerprint(fingerprint, n))
+            result.hashes.insert(path, fingerprint);
+        else if (CacheFormat::isValidMd5(md5))
+            result.hashes.insert(path, md5);
+    }
+    if (step != SQLITE_DONE)
+        return std::nullopt;
+    return result;
+}
+
+std::shared_ptr<ExifInfo> CacheReader::exifFromRow(const SqliteStatement &row)
+{
+    auto exif = std::make_shared<ExifInfo>();
+    exif->exifInfoId = row.columnInt64(kId);
+    const qint64 size = row.columnInt64(kFileSize);
+    exif->fileSize = size > 0 ? quint64(size) : 0;
+    exif->gpsLatitude = row.columnDouble(kLatitude);
+    exif->gpsLongitude = row.columnDouble(kLongitude);
+    exif->pixelWidth = qint64(row.columnDouble(kPixelWidth));
+    exif->pixelHeight = qint64(row.columnDouble(kPixelHeight));
+    exif->dpiWidth = row.columnDouble(kDpiWidth);
+    exif->dpiHeight = row.columnDouble(kDpiHeight);
+    exif->orientation = row.columnInt64(kOrientation);
+    exif->moDateTime = row.columnDouble(kModTime);
+    const double captureTime = row.columnDouble(kCaptureTime);
+    if (captureTime != 0.0)
+        exif->captureDate = CacheFormat::dateFromSecondsSince1970(captureTime);
+    return exif;
+}

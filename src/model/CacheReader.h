@@ -1,0 +1,32 @@
+// Reads the cached rows of the current scan's paths back: an EXIF record per path, and the
+// fingerprint block (photos) or MD5 digest (videos) of the paths whose stored block is valid.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+class ExifInfo;
+class SqliteConnection;
+class SqliteStatement;
+
+struct CacheFetchResult
+{
+    QHash<QString, std::shared_ptr<ExifInfo>> exif;
+    QHash<QString, QByteArray> hashes;
+};
+
+class CacheReader
+{
+public:
+    // Rows of the paths in the path table, with the fingerprints of side n. A block of the wrong
+    // length or a digest that is not 32 hexadecimal characters counts as not cached. Nothing when
+    // the read fails part-way (the connection's last result says why).
+    static std::optional<CacheFetchResult> fetch(SqliteConnection &connection, int n);
+
+private:
+    static std::shared_ptr<ExifInfo> exifFromRow(const SqliteStatement &row);
+};

@@ -1,0 +1,46 @@
+// Writes the rows of one batch of records into an open cache, inside the caller's transaction.
+//
+// The cache keeps one EXIF row per path. A row whose size or modification time no longer match the
+// record (or a record the hashing stage flagged as changed) is removed with every fingerprint and
+// MD5 row hanging off it before the new row goes in, so a later fetch can never pair an old
+// fingerprint or digest with a file's current size and time.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class ImageFileInfo;
+class SqliteConnection;
+
+class CacheWriter
+{
+public:
+    using Records = QList<std::shared_ptr<ImageFileInfo>>;
+    // Whether the fingerprint or digest of a path came from the cache in this scan.
+    using CachedTest = std::function<bool(const QString &path)>;
+
+    // n: the fingerprint side of the running scan.
+    CacheWriter(SqliteConnection &connection, int n);
+
+    // EXIF rows of the records that have something to cache (fingerprint variants with EXIF data,
+    // or an MD5). Paths whose old rows were replaced are added to `replacedPaths`. False when the
+    // batch has to be given up (the caller rolls back).
+    bool writeExifRows(const Records &records, QStringList *replacedPaths);
+    // Fingerprint rows of photos and MD5 rows of videos, each keyed by its path's EXIF row; a
+    // record whose result came from the cache unchanged is passed over, and so is one whose path
+    // has no EXIF row. False when the batch has to be given up.
+    bool writeDigestRows(const Records &records, const CachedTest &isCached);
+
+    // A record has something to cache.
+    static bool qualifies(const ImageFileInfo &record);
+
+private:
+    bool rowFailed(int result, const char *operation, const QString &path);
+
+    SqliteConnection &m_connection;
+    int m_side;
+};

@@ -1,0 +1,203 @@
+#include "model/SqliteDBOperations.h"
+
+#include <functional>
+#include <optional>
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/ScanGlobals.h"
+#include "model/CacheFile.h"
+#include "model/CacheReader.h"
+#include "model/CacheWriter.h"
+#include "model/ExifInfo.h"
+#include "model/ImageFileInfo.h"
+#include "model/SqliteConnection.h"
+#include "model/SqliteStatement.h"
+#include "model/SqliteTransaction.h"
+#include "platform/AppFolders.h"
+#include "platform/Log.h"
+#include "platform/TextFormat.h"
+
+namespace {
+
+const char *const kTempOperation = "+[SqliteDBOperations insertDataInTempTable:atDbPath:withValues:]";
+
+enum class OpenFailure { Quiet, Logged };
+
+// Runs `work` in one transaction on a connection of its own. On failure the transaction is rolled
+// back and every statement finalized before the file is looked at (and perhaps replaced).
+bool inTransaction(const QString &dbPath, SqliteTransaction::Kind kind, OpenFailure openFailure,
+                   const std::function<bool(SqliteConnection &)> &work)
+{
+    SqliteConnection connection;
+    if (!CacheFile::open(connection, dbPath)) {
+        if (openFailure == OpenFailure::Logged)
+            systemLogLine(QStringLiteral("Unable to open database"));
+        return false;
+    }
+    bool done = false;
+    {
+        SqliteTransaction transaction(connection, kind);
+        done = transaction.isActive() && work(connection) && transaction.commit();
+    }
+    if (!done)
+        CacheFile::operationFailed(connection, dbPath);
+    return done;
+}
+
+bool writeTempRows(SqliteConnection &connection, const SqliteDBOperations::Records &records)
+{
+    SqliteStatement insert(connection, "INSERT OR IGNORE INTO tempTable (filePath) VALUES (?1)");
+    if (!insert.isValid())
+        return false;
+    for (const auto &record : records) {
+        if (!record)
+            continue;
+        insert.bindText(1, record->filePath);
+        const int result = insert.step();
+        insert.reset();
+        if (result == SQLITE_DONE)
+            continue;
+        systemLogLine(QStringLiteral("%1: sqlite3_prepare error: %2 (%3) for filePath %4")
+                          .arg(QLatin1String(kTempOperation), connection.errorMessage(), QString::number(result),
+                               record->filePath));
+        stdoutLine(QStringLiteral("Commit Failed!"));
+        if (CacheFile::endsOperation(result))
+            return false;
+    }
+    return true;
+}
+
+bool isCachedThisScan(const QString &path)
+{
+    return ScanGlobals::dictHash().contains(path);
+}
+
+QByteArray schemaText()
+{
+    QFile schema(QStringLiteral(":/db/schema.sql"));
+    return schema.open(QIODevice::ReadOnly) ? schema.readAll() : QByteArray();
+}
+
+} // namespace
+
+QString SqliteDBOperations::getCachePath()
+{
+    const QString folder = AppFolders::supportFolder();
+    AppFolders::ensureFolder(folder);
+    return folder;
+}
+
+QString SqliteDBOperations::getDbPathInLibrary(const QString &fileName)
+{
+    return QDir(getCachePath()).filePath(fileName);
+}
+
+QString SqliteDBOperations::cacheFileNameForScanType(int scanType)
+{
+    switch (scanType) {
+    case 1:
+        return QStringLiteral("Raza.db");
+    case 2:
+        return QStringLiteral("Qnydb.db");
+    default:
+        return QStringLiteral("quennary.db");
+    }
+}
+
+QString SqliteDBOperations::templatePathForScanType(int scanType)
+{
+    return CacheFile::templatePathForFileName(cacheFileNameForScanType(scanType));
+}
+
+bool SqliteDBOperations::copyDataBaseIfRequieredAtDestination(const QString &folder, const QString &templatePath,
+                                                              const QString &dbName)
+{
+    const QString destination = QDir(folder).filePath(dbName);
+    if (QFileInfo::exists(destination))
+        return true;
+    AppFolders::ensureFolder(folder);
+    QString error;
+    if (CacheFile::copyTemplate(templatePath, destination, &error))
+        return true;
+    systemLogLine(formatText(QStringLiteral("There is Error in copying database at Path %@ Error %@"), folder, error));
+    return false;
+}
+
+bool SqliteDBOperations::createTablesIfNotExists(const QString &dbPath)
+{
+    const QByteArray schema = schemaText();
+    return inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged,
+                         [&](SqliteConnection &connection) {
+                             return !schema.isEmpty() && connection.exec(schema.constData());
+                         });
+}
+
+void SqliteDBOperations::deleteRecordsFromTable(const QString &, const QString &dbPath)
+{
+    if (inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Quiet,
+                      [](SqliteConnection &connection) { return connection.exec("DELETE FROM tempTable"); }))
+        systemLogLine(QStringLiteral("deleteRecordsFromTable"));
+}
+
+void SqliteDBOperations::insertDataInTempTable(const QString &, const QString &dbPath, const Records &records)
+{
+    inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Quiet,
+                  [&](SqliteConnection &connection) { return writeTempRows(connection, records); });
+}
+
+QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromDbPath(const QString &dbPath,
+                                                                                     bool)
+{
+    std::optional<CacheFetchResult> result;
+    inTransaction(dbPath, SqliteTransaction::Kind::Read, OpenFailure::Quiet, [&](SqliteConnection &connection) {
+        result = CacheReader::fetch(connection, ScanGlobals::reSizeValue.load());
+        return result.has_value();
+    });
+    if (!result)
+        return {};
+    ScanGlobals::dictHash().addEntries(result->hashes);
+    return std::move(result->exif);
+}
+
+void SqliteDBOperations::insertDataInExifInfoTable(const QString &, const QString &dbPath, const Records &records)
+{
+    QStringList replaced;
+    const bool done = inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged,
+                                    [&](SqliteConnection &connection) {
+                                        CacheWriter writer(connection, ScanGlobals::reSizeValue.load());
+                                        return writer.writeExifRows(records, &replaced);
+                                    });
+    if (!done)
+        return;
+    for (const QString &path : replaced)
+        ScanGlobals::dictExif().remove(path);
+}
+
+void SqliteDBOperations::insertDataInTable(const QString &, const QString &dbPath, const Records &records, bool)
+{
+    inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
+        CacheWriter writer(connection, ScanGlobals::reSizeValue.load());
+        return writer.writeDigestRows(records, isCachedThisScan);
+    });
+}
+
+bool SqliteDBOperations::saveBatch(const QString &dbPath, const Records &records)
+{
+    QStringList replaced;
+    const bool done = inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged,
+                                    [&](SqliteConnection &connection) {
+                                        CacheWriter writer(connection, ScanGlobals::reSizeValue.load());
+                                        return writer.writeExifRows(records, &replaced)
+                                               && writer.writeDigestRows(records, isCachedThisScan);
+                                    });
+    if (!done)
+        return false;
+    for (const QString &path : replaced)
+        ScanGlobals::dictExif().remove(path);
+    return true;
+}

@@ -1,0 +1,61 @@
+// The cache database of a scan source: EXIF rows, fingerprints and MD5 digests of scanned files, so
+// that a later scan of an unchanged file skips the image work. One SQLite file per source in the
+// support folder, each made only as a copy of its compiled-in template.
+//
+// Every operation opens its own connection, works inside one transaction with prepared statements
+// and bound values, and closes the connection again; nothing is kept between calls. Failures never
+// reach the caller: a cache that cannot be used means the scan goes on without it (see CacheFile).
+// The table-name arguments are kept for the callers' sake; each operation knows its own tables.
+#pragma once
+
+#include <memory>
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+class ExifInfo;
+class ImageFileInfo;
+
+class SqliteDBOperations
+{
+public:
+    using Records = QList<std::shared_ptr<ImageFileInfo>>;
+
+    // The support folder, created when missing.
+    static QString getCachePath();
+    // Full path of a cache file in the support folder.
+    static QString getDbPathInLibrary(const QString &fileName);
+    // Cache file and template of a scan source: 1 Google Drive "Raza.db", 2 Dropbox "Qnydb.db",
+    // any other value this computer "quennary.db".
+    static QString cacheFileNameForScanType(int scanType);
+    static QString templatePathForScanType(int scanType);
+
+    // Copies the template to folder/dbName unless a file is there. False when there is no file
+    // afterwards (the copy failed; logged).
+    static bool copyDataBaseIfRequieredAtDestination(const QString &folder, const QString &templatePath,
+                                                     const QString &dbName);
+    // Adds the tables a cache lacks. False when the cache cannot be opened or changed.
+    static bool createTablesIfNotExists(const QString &dbPath);
+
+    // Empties the path table of the current scan.
+    static void deleteRecordsFromTable(const QString &tableName, const QString &dbPath);
+    // One path-table row per record.
+    static void insertDataInTempTable(const QString &tableName, const QString &dbPath, const Records &records);
+
+    // The cached EXIF record of every path in the path table (with its row id in `exifInfoId`);
+    // the valid cached fingerprints of the scan's side (or, for videos, MD5 digests) are merged
+    // into ScanGlobals::dictHash(). Empty when nothing can be read.
+    static QHash<QString, std::shared_ptr<ExifInfo>> fetchExifInfoFromDbPath(const QString &dbPath,
+                                                                            bool fetchfromMd5Table);
+
+    // EXIF rows of a batch: one per path; a changed file's old rows (EXIF, fingerprints of every
+    // side, MD5) are replaced, and its path leaves ScanGlobals::dictExif().
+    static void insertDataInExifInfoTable(const QString &tableName, const QString &dbPath, const Records &records);
+    // Fingerprint rows (photos) and MD5 rows (videos) of a batch for the records whose result did
+    // not come unchanged from the cache; sets each record's `exifIDFrmDB`.
+    static void insertDataInTable(const QString &tableName, const QString &dbPath, const Records &records,
+                                  bool insertMD5);
+    // Both of the above in one transaction, so a batch is written whole or not at all.
+    static bool saveBatch(const QString &dbPath, const Records &records);
+};
