@@ -19,7 +19,7 @@ PrivilegedRunner::Result PrivilegedRunner::run(const QString &program, const QSt
 {
     QProcess process;
     process.setProgram(QString::fromLatin1(kPkexec));
-    process.setArguments(QStringList{program} + arguments);
+    process.setArguments(QStringList {program} + arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -82,7 +82,8 @@ bool isProtected(const QString &path)
 
 } // namespace
 
-RemoveItem::RemoveItem(std::shared_ptr<PrivilegedRunner> runner) : m_runner(std::move(runner))
+RemoveItem::RemoveItem(std::shared_ptr<PrivilegedRunner> runner)
+    : m_runner(std::move(runner))
 {
     if (!m_runner)
         return;
@@ -107,7 +108,8 @@ bool RemoveItem::removeSingleItem(const QString &path)
         systemLogLine(formatText(QStringLiteral("Refused to remove \"%@\""), path));
         return false;
     }
-    return perform({{QStringLiteral("operation"), QStringLiteral("remove")}, {QStringLiteral("itemPath"), path}});
+    return perform(
+        {{QStringLiteral("operation"), QStringLiteral("remove")}, {QStringLiteral("itemPath"), path}});
 }
 
 bool RemoveItem::removeMultipleItems(const QStringList &paths)
@@ -128,8 +130,7 @@ bool RemoveItem::renameItem(const QString &path, const QString &newPath)
         return false;
     }
     return perform({{QStringLiteral("operation"), QStringLiteral("rename")},
-                    {QStringLiteral("itemPath"), path},
-                    {QStringLiteral("newPath"), newPath}});
+        {QStringLiteral("itemPath"), path}, {QStringLiteral("newPath"), newPath}});
 }
 
 bool RemoveItem::perform(const QVariantMap &record)
@@ -150,7 +151,8 @@ void RemoveItem::mainthread_RemoveOrRenameItem(const QVariantMap &record)
         storeResult(m_runner->run(kRemoveTool, {QStringLiteral("-rf"), QStringLiteral("--"), itemPath}));
     } else if (operation == QLatin1String("rename")) {
         const QString newPath = record.value(QStringLiteral("newPath")).toString();
-        storeResult(m_runner->run(kMoveTool, {QStringLiteral("-f"), QStringLiteral("--"), itemPath, newPath}));
+        storeResult(
+            m_runner->run(kMoveTool, {QStringLiteral("-f"), QStringLiteral("--"), itemPath, newPath}));
     } else {
         return;
     }

@@ -29,7 +29,8 @@ void reportLeftOver(const QString &path)
 } // namespace
 
 Uninstaller::Uninstaller(std::shared_ptr<PrivilegedRunner> runner, Removal removeWithOwnRights)
-    : m_runner(std::move(runner)), m_removeWithOwnRights(std::move(removeWithOwnRights))
+    : m_runner(std::move(runner))
+    , m_removeWithOwnRights(std::move(removeWithOwnRights))
 {
 }
 
@@ -43,7 +44,7 @@ QStringList Uninstaller::userPaths()
     // The thumbnails lie inside the support folder today; naming them keeps them covered if they
     // ever move.
     return {AppFolders::supportFolder(), AppFolders::thumbnailsFolder(), AppFolders::settingsFolder(),
-            AppFolders::cachesFolder(), AppFolders::logsFolder()};
+        AppFolders::cachesFolder(), AppFolders::logsFolder()};
 }
 
 bool Uninstaller::removeApplicationSupportFiles()

@@ -19,7 +19,7 @@ public:
     // `runner` is used only for what the user's own rights cannot remove; `removeWithOwnRights`
     // is replaceable for tests.
     explicit Uninstaller(std::shared_ptr<PrivilegedRunner> runner = std::make_shared<PrivilegedRunner>(),
-                         Removal removeWithOwnRights = &Uninstaller::removeWithUserRights);
+        Removal removeWithOwnRights = &Uninstaller::removeWithUserRights);
 
     // The product's display name, as the uninstall texts show it.
     static QString displayName();

@@ -16,7 +16,10 @@ class RemoveItemFakeRunner : public PrivilegedRunner
 public:
     using Call = std::pair<QString, QStringList>;
 
-    explicit RemoveItemFakeRunner(bool runForReal = false) : m_runForReal(runForReal) {}
+    explicit RemoveItemFakeRunner(bool runForReal = false)
+        : m_runForReal(runForReal)
+    {
+    }
 
     // The answers of the next commands; when none is queued a command finishes with exit code 0.
     void queue(Outcome outcome, int exitCode = 0) { m_script.push_back({outcome, exitCode}); }

@@ -18,7 +18,7 @@ namespace {
 using Outcome = PrivilegedRunner::Outcome;
 using Call = RemoveItemFakeRunner::Call;
 
-const Call kAuthorize{QStringLiteral("/bin/true"), {}};
+const Call kAuthorize {QStringLiteral("/bin/true"), {}};
 
 bool writeFile(const QString &path)
 {
@@ -44,7 +44,7 @@ TEST_F(RemoveItemTest, AsksOnceAtCreationThenRunsRmAndMvWithSeparateArguments)
     const QString target = temp.path() + QStringLiteral("/-n");
     EXPECT_TRUE(remover.removeSingleItem(item));
     EXPECT_TRUE(remover.renameItem(item, target));
-    const std::vector<Call> expected{
+    const std::vector<Call> expected {
         kAuthorize,
         {QStringLiteral("/bin/rm"), {QStringLiteral("-rf"), QStringLiteral("--"), item}},
         {QStringLiteral("/bin/mv"), {QStringLiteral("-f"), QStringLiteral("--"), item, target}},
@@ -62,7 +62,7 @@ TEST_F(RemoveItemTest, CancelledPromptStopsEveryLaterCommand)
     EXPECT_FALSE(remover.removeSingleItem(item));
     EXPECT_FALSE(remover.renameItem(item, item + QStringLiteral("2")));
     EXPECT_FALSE(remover.removeMultipleItems({item}));
-    EXPECT_EQ(runner->calls(), std::vector<Call>{kAuthorize});
+    EXPECT_EQ(runner->calls(), std::vector<Call> {kAuthorize});
 }
 
 struct FailureCase
@@ -95,13 +95,12 @@ TEST_P(RemoveItemFailureTest, RemovalAndRenameReportTheRealResult)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Outcomes, RemoveItemFailureTest,
-    ::testing::Values(FailureCase{"ExitedNonZero", Outcome::Finished, 1, 1},
-                      FailureCase{"Refused", Outcome::Refused, 126, RemoveItem::kStatusCanceled},
-                      FailureCase{"NotAuthorized", Outcome::Refused, 127, RemoveItem::kStatusCanceled},
-                      FailureCase{"NotStarted", Outcome::NotStarted, -1, RemoveItem::kStatusToolFailed},
-                      FailureCase{"Crashed", Outcome::Crashed, -1, RemoveItem::kStatusToolFailed}),
+INSTANTIATE_TEST_SUITE_P(Outcomes, RemoveItemFailureTest,
+    ::testing::Values(FailureCase {"ExitedNonZero", Outcome::Finished, 1, 1},
+        FailureCase {"Refused", Outcome::Refused, 126, RemoveItem::kStatusCanceled},
+        FailureCase {"NotAuthorized", Outcome::Refused, 127, RemoveItem::kStatusCanceled},
+        FailureCase {"NotStarted", Outcome::NotStarted, -1, RemoveItem::kStatusToolFailed},
+        FailureCase {"Crashed", Outcome::Crashed, -1, RemoveItem::kStatusToolFailed}),
     [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.name); });
 
 TEST_F(RemoveItemTest, FailedCreationIsNotAuthenticated)
@@ -116,8 +115,8 @@ TEST_F(RemoveItemTest, RemoveMultipleStopsAtTheFirstFailure)
 {
     RemoveItem remover(runner);
     EXPECT_TRUE(remover.removeMultipleItems({}));
-    const QStringList items{temp.path() + QStringLiteral("/a"), temp.path() + QStringLiteral("/b"),
-                            temp.path() + QStringLiteral("/c")};
+    const QStringList items {temp.path() + QStringLiteral("/a"), temp.path() + QStringLiteral("/b"),
+        temp.path() + QStringLiteral("/c")};
     runner->queue(Outcome::Finished, 0);
     runner->queue(Outcome::Refused, 126);
     EXPECT_FALSE(remover.removeMultipleItems(items));
@@ -152,21 +151,19 @@ TEST_P(RemoveItemRefusedPathTest, RunsNothingAndStaysAuthenticated)
     EXPECT_FALSE(remover.renameItem(path, acceptable));
     EXPECT_FALSE(remover.renameItem(acceptable, path));
     EXPECT_FALSE(remover.removeMultipleItems({path}));
-    EXPECT_EQ(runner->calls(), std::vector<Call>{kAuthorize});
+    EXPECT_EQ(runner->calls(), std::vector<Call> {kAuthorize});
     EXPECT_TRUE(remover.authenticated());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, RemoveItemRefusedPathTest,
+INSTANTIATE_TEST_SUITE_P(Paths, RemoveItemRefusedPathTest,
     ::testing::Values(QString(), QStringLiteral("relative/item"), QStringLiteral("./item"),
-                      QStringLiteral("~/item"), QStringLiteral(":/strings"), QStringLiteral("/"),
-                      QStringLiteral("//"), QStringLiteral("/usr"), QStringLiteral("/etc"),
-                      QStringLiteral("/home"), QStringLiteral("/root"), QStringLiteral("/opt"),
-                      QStringLiteral("/usr/lib"), QStringLiteral("/usr/local"), QStringLiteral("/usr/local/bin"),
-                      QStringLiteral("/var/lib"), QStringLiteral("/tmp/a/../b"), QStringLiteral("/tmp/a/"),
-                      QStringLiteral("/tmp//a"), QStringLiteral("/tmp/./a"), QStringLiteral("/tmp/a/.."),
-                      QStringLiteral("/tmp/a") + QChar(0) + QStringLiteral("/b"), QDir::homePath(),
-                      QStringLiteral("<test home>"), QStringLiteral("<above test home>")));
+        QStringLiteral("~/item"), QStringLiteral(":/strings"), QStringLiteral("/"), QStringLiteral("//"),
+        QStringLiteral("/usr"), QStringLiteral("/etc"), QStringLiteral("/home"), QStringLiteral("/root"),
+        QStringLiteral("/opt"), QStringLiteral("/usr/lib"), QStringLiteral("/usr/local"),
+        QStringLiteral("/usr/local/bin"), QStringLiteral("/var/lib"), QStringLiteral("/tmp/a/../b"),
+        QStringLiteral("/tmp/a/"), QStringLiteral("/tmp//a"), QStringLiteral("/tmp/./a"),
+        QStringLiteral("/tmp/a/.."), QStringLiteral("/tmp/a") + QChar(0) + QStringLiteral("/b"),
+        QDir::homePath(), QStringLiteral("<test home>"), QStringLiteral("<above test home>")));
 
 TEST_F(RemoveItemTest, RefusesAPathWhoseParentLinksToAProtectedFolder)
 {
@@ -177,7 +174,7 @@ TEST_F(RemoveItemTest, RefusesAPathWhoseParentLinksToAProtectedFolder)
     RemoveItem remover(runner);
     EXPECT_FALSE(remover.removeSingleItem(link + QStringLiteral("/etc")));
     EXPECT_FALSE(remover.removeSingleItem(homeLink + QStringLiteral("/home")));
-    EXPECT_EQ(runner->calls(), std::vector<Call>{kAuthorize});
+    EXPECT_EQ(runner->calls(), std::vector<Call> {kAuthorize});
     // The link itself is an ordinary item: removing it never touches its target.
     EXPECT_TRUE(remover.removeSingleItem(link));
 }

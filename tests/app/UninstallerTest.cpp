@@ -30,9 +30,8 @@ QStringList outermostPaths()
     const QStringList paths = Uninstaller::userPaths();
     QStringList outermost;
     for (const QString &path : paths) {
-        const bool nested = std::any_of(paths.begin(), paths.end(), [&](const QString &other) {
-            return path.startsWith(other + QLatin1Char('/'));
-        });
+        const bool nested = std::any_of(paths.begin(), paths.end(),
+            [&](const QString &other) { return path.startsWith(other + QLatin1Char('/')); });
         if (!nested)
             outermost << path;
     }
@@ -65,7 +64,7 @@ protected:
         // A link inside a removed folder must not take its target along.
         ASSERT_TRUE(writeFile(m_root.path() + QStringLiteral("/outside/keep.jpg")));
         ASSERT_TRUE(QFile::link(m_root.path() + QStringLiteral("/outside"),
-                                AppFolders::cachesFolder() + QStringLiteral("/link")));
+            AppFolders::cachesFolder() + QStringLiteral("/link")));
     }
 
     void expectOnlyListedPathsGone()
@@ -109,14 +108,13 @@ TEST_F(UninstallerTest, WhatTheUserCannotRemoveGoesToOnePrivilegedRemoval)
 {
     fillTree();
     const QString stubborn = AppFolders::cachesFolder();
-    auto ownRights = [&](const QString &path) {
-        return path != stubborn && Uninstaller::removeWithUserRights(path);
-    };
+    auto ownRights
+        = [&](const QString &path) { return path != stubborn && Uninstaller::removeWithUserRights(path); };
     auto real = std::make_shared<RemoveItemFakeRunner>(true);
     Uninstaller uninstaller(real, ownRights);
     EXPECT_TRUE(uninstaller.removeApplicationSupportFiles());
     expectOnlyListedPathsGone();
-    const std::vector<RemoveItemFakeRunner::Call> expected{
+    const std::vector<RemoveItemFakeRunner::Call> expected {
         {QStringLiteral("/bin/true"), {}},
         {QStringLiteral("/bin/rm"), {QStringLiteral("-rf"), QStringLiteral("--"), stubborn}},
     };
@@ -127,9 +125,8 @@ TEST_F(UninstallerTest, ReportsFailureWhenPathsAreLeft)
 {
     fillTree();
     const QString stubborn = AppFolders::logsFolder();
-    auto ownRights = [&](const QString &path) {
-        return path != stubborn && Uninstaller::removeWithUserRights(path);
-    };
+    auto ownRights
+        = [&](const QString &path) { return path != stubborn && Uninstaller::removeWithUserRights(path); };
     {
         // The prompt is refused: the path stays and no removal is attempted.
         runner->queue(Outcome::Refused, 126);
@@ -152,8 +149,8 @@ TEST(UninstallerUrl, OnlyWebAddressesMakeAPage)
     const QString page = QStringLiteral("https://example.org/after-uninstall/?lang=en");
     EXPECT_EQ(Uninstaller::afterUninstallUrl(page), QUrl(page));
     EXPECT_EQ(Uninstaller::afterUninstallUrl(QStringLiteral(" http://example.org/a ")),
-              QUrl(QStringLiteral("http://example.org/a")));
-    for (const char *bad : {"", "   ", "after-uninstall/", "example.org/a", "https://", "http://exa mple.org/",
-                            "file:///etc/passwd", "javascript:alert(1)", "smb://host/share"})
+        QUrl(QStringLiteral("http://example.org/a")));
+    for (const char *bad : {"", "   ", "after-uninstall/", "example.org/a", "https://",
+             "http://exa mple.org/", "file:///etc/passwd", "javascript:alert(1)", "smb://host/share"})
         EXPECT_TRUE(Uninstaller::afterUninstallUrl(QString::fromLatin1(bad)).isEmpty()) << bad;
 }
