@@ -1,8 +1,12 @@
 // Making photo records for every source, their EXIF loading and their fingerprint.
 #include "model/ImageFileInfo.h"
 
+#include <algorithm>
+#include <mutex>
+
 #include <QFileInfo>
 
+#include "app/CommonFunc.h"
 #include "app/ScanGlobals.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ExifInfo.h"
@@ -11,7 +15,7 @@
 #include "model/FingerprintWords.h"
 #include "model/ImageProcessing.h"
 #include "model/PhotosNode.h"
-#include "platform/TextFormat.h"
+#include "platform/FileFacts.h"
 #include "platform/UserDefaults.h"
 
 namespace {
@@ -19,7 +23,37 @@ namespace {
 constexpr int kVariantGridRows = 4;
 constexpr int kVariantGridColumns = 4;
 
+std::mutex dropboxDownloaderMutex;
+ImageFileInfo::CloudDownloader dropboxDownloader;
+
+ImageFileInfo::CloudDownloader currentDropboxDownloader()
+{
+    std::lock_guard<std::mutex> lock(dropboxDownloaderMutex);
+    return dropboxDownloader;
+}
+
 } // namespace
+
+void ImageFileInfo::setDropboxDownloader(CloudDownloader downloader)
+{
+    std::lock_guard<std::mutex> lock(dropboxDownloaderMutex);
+    dropboxDownloader = std::move(downloader);
+}
+
+void ImageFileInfo::fetchLocalCopy(std::uint8_t scanType)
+{
+    if (scanType == 1) {
+        const std::shared_ptr<DriveFile> file = dFolderList ? dFolderList->driveFile() : nullptr;
+        if (!file || !file->thumbnailLink)
+            return;
+        localThumbPath = CommonFunc::downloadGoogleDriveThumbnail(*file->thumbnailLink, dFolderList->folderId(),
+                                                                  dFolderList->folderName())
+                             .value_or(QString());
+    } else if (scanType == 2) {
+        if (const CloudDownloader download = currentDropboxDownloader())
+            download(*this);
+    }
+}
 
 ImageFileInfo::ImageFileInfo() = default;
 ImageFileInfo::~ImageFileInfo() = default;
@@ -52,16 +86,9 @@ bool ImageFileInfo::isBelowMinimumSize() const
 
 void ImageFileInfo::readFileAttributes()
 {
-    const QFileInfo info(filePath);
-    if (!info.exists()) {
-        fileSize = 0;
-        modDate = QDateTime();
-        createDate = QDateTime();
-        return;
-    }
-    fileSize = static_cast<std::uint64_t>(info.size());
-    modDate = info.lastModified();
-    createDate = info.birthTime();
+    fileSize = static_cast<std::uint64_t>(std::max<qint64>(FileFacts::size(filePath).value_or(0), 0));
+    modDate = FileFacts::modificationDate(filePath).value_or(QDateTime());
+    createDate = FileFacts::creationDate(filePath).value_or(QDateTime());
 }
 
 std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(const QString &path)
@@ -73,6 +100,7 @@ std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(const QString 
     record->readFileAttributes();
     if (record->isBelowMinimumSize())
         return nullptr;
+    record->isLocked = CommonFunc::isFileLocked(path);
     record->filePathUrl = QUrl::fromLocalFile(path);
     return record;
 }
@@ -184,6 +212,7 @@ void ImageFileInfo::setupExif_forGoogleDrive()
 void ImageFileInfo::computeFileHash()
 {
     const std::uint8_t scanType = ScanGlobals::scanType.load();
+    fetchLocalCopy(scanType);
     updateExifInfo();
     if (blDoNotCompare || !arrHashOfRotateFlipImages.isEmpty())
         return;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -29,6 +30,11 @@ class PhotosNode;
 class ImageFileInfo
 {
 public:
+    // Fetches the local copy of a Dropbox record into the thumbnails folder, blocking, and sets
+    // its localThumbPath. The Dropbox source registers it; without one nothing is fetched.
+    using CloudDownloader = std::function<void(ImageFileInfo &)>;
+    static void setDropboxDownloader(CloudDownloader downloader);
+
     // Record of a local file; null when the file is below the minimum size.
     static std::shared_ptr<ImageFileInfo> initWithPathForFile(const QString &path);
     // Record of a Google Drive file; null when it is below the minimum size.
@@ -119,6 +125,8 @@ public:
 
 private:
     void setupExif_forGoogleDrive();
+    // The local copy of a cloud file, which EXIF and fingerprint are read from.
+    void fetchLocalCopy(std::uint8_t scanType);
     void readFileAttributes();
     bool isBelowMinimumSize() const;
 };
