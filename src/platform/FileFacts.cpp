@@ -1,0 +1,122 @@
+#include "platform/FileFacts.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <QStringList>
+
+namespace {
+
+std::optional<struct statx> statxOf(const QString &path, unsigned int mask)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    struct statx st {};
+    const QByteArray native = QFile::encodeName(path);
+    if (::statx(AT_FDCWD, native.constData(), 0, mask, &st) != 0)
+        return std::nullopt;
+    return st;
+}
+
+QDateTime fromTimestamp(const struct statx_timestamp &ts)
+{
+    return QDateTime::fromMSecsSinceEpoch(qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000, Qt::UTC);
+}
+
+} // namespace
+
+std::optional<qint64> FileFacts::size(const QString &path)
+{
+    const auto st = statxOf(path, STATX_SIZE | STATX_TYPE);
+    if (!st || !S_ISREG(st->stx_mode))
+        return std::nullopt;
+    return qint64(st->stx_size);
+}
+
+std::optional<qint64> FileFacts::modificationTimeSeconds(const QString &path)
+{
+    const auto st = statxOf(path, STATX_MTIME);
+    if (!st)
+        return std::nullopt;
+    return qint64(st->stx_mtime.tv_sec);
+}
+
+std::optional<QDateTime> FileFacts::modificationDate(const QString &path)
+{
+    const auto st = statxOf(path, STATX_MTIME);
+    if (!st)
+        return std::nullopt;
+    return fromTimestamp(st->stx_mtime);
+}
+
+std::optional<QDateTime> FileFacts::creationDate(const QString &path)
+{
+    const auto st = statxOf(path, STATX_MTIME | STATX_BTIME);
+    if (!st)
+        return std::nullopt;
+    const QDateTime modified = fromTimestamp(st->stx_mtime);
+    if (!(st->stx_mask & STATX_BTIME))
+        return modified;
+    const QDateTime born = fromTimestamp(st->stx_btime);
+    return born < modified ? born : modified;
+}
+
+std::optional<QDateTime> FileFacts::accessDate(const QString &path)
+{
+    const auto st = statxOf(path, STATX_ATIME);
+    if (!st)
+        return std::nullopt;
+    return fromTimestamp(st->stx_atime);
+}
+
+std::optional<FileIdentity> FileFacts::identity(const QString &path)
+{
+    const auto st = statxOf(path, STATX_INO);
+    if (!st)
+        return std::nullopt;
+    FileIdentity id;
+    id.device = (std::uint64_t(st->stx_dev_major) << 32) | st->stx_dev_minor;
+    id.inode = st->stx_ino;
+    return id;
+}
+
+bool FileFacts::isPackage(const QString &path)
+{
+    static const QStringList kPackageSuffixes = {QStringLiteral("photoslibrary"), QStringLiteral("migratedphotolibrary"),
+                                                 QStringLiteral("photolibrary"), QStringLiteral("app"),
+                                                 QStringLiteral("bundle")};
+    const QFileInfo info(path);
+    return info.isDir() && kPackageSuffixes.contains(info.suffix(), Qt::CaseInsensitive);
+}
+
+bool FileFacts::isImmutable(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    const bool read = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    ::close(fd);
+    return read && (flags & FS_IMMUTABLE_FL);
+}
+
+bool FileFacts::isNetworkVolume(const QString &path)
+{
+    static const QStringList kNetworkTypes = {
+        QStringLiteral("nfs"),       QStringLiteral("nfs4"),       QStringLiteral("cifs"),
+        QStringLiteral("smb3"),      QStringLiteral("smbfs"),      QStringLiteral("9p"),
+        QStringLiteral("afs"),       QStringLiteral("ceph"),       QStringLiteral("glusterfs"),
+        QStringLiteral("fuse.sshfs"), QStringLiteral("fuse.rclone"), QStringLiteral("davfs"),
+        QStringLiteral("fuse.davfs2"), QStringLiteral("ncpfs"),     QStringLiteral("fuse.gvfsd-fuse")};
+    const QStorageInfo storage(path);
+    if (!storage.isValid())
+        return false;
+    return kNetworkTypes.contains(QString::fromLatin1(storage.fileSystemType()), Qt::CaseInsensitive);
+}

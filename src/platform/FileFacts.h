@@ -1,0 +1,46 @@
+// What the scan needs to know about a file from the file system: size, dates, identity, package
+// folders, the immutable flag and whether it lives on a network volume.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include <QDateTime>
+#include <QString>
+
+// One file, however many paths lead to it (symlinks, bind mounts, overlapping folders).
+struct FileIdentity
+{
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity &other) const = default;
+};
+
+class FileFacts
+{
+public:
+    // Size in bytes of a regular file (symlinks followed); nothing when it cannot be read.
+    static std::optional<qint64> size(const QString &path);
+    // Modification time in whole seconds since 1970 (UTC).
+    static std::optional<qint64> modificationTimeSeconds(const QString &path);
+    static std::optional<QDateTime> modificationDate(const QString &path);
+    // The earlier of the birth time (where the file system records one) and the modification
+    // time: copies made by common tools keep the modification time but get a new birth time.
+    static std::optional<QDateTime> creationDate(const QString &path);
+    // Last access time.
+    static std::optional<QDateTime> accessDate(const QString &path);
+    static std::optional<FileIdentity> identity(const QString &path);
+
+    // Folders opened as one item (photo libraries, application bundles).
+    static bool isPackage(const QString &path);
+    // The file system's immutable attribute (chattr +i), the counterpart of a locked file.
+    static bool isImmutable(const QString &path);
+    // True when the path lives on a network file system; false when that cannot be told.
+    static bool isNetworkVolume(const QString &path);
+};
+
+// Lets FileIdentity key a QHash / QSet.
+inline size_t qHash(const FileIdentity &id, size_t seed = 0)
+{
+    return size_t(id.device * 0x9E3779B97F4A7C15ULL ^ id.inode) ^ seed;
+}
