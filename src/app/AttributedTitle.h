@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFont>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <QTextLayout>
 
@@ -49,3 +50,5 @@ struct AttributedTitle
         return ranges;
     }
 };
+
+Q_DECLARE_METATYPE(AttributedTitle)
