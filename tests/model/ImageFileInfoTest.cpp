@@ -1,0 +1,220 @@
+// Photo records of every source: the minimum-size refusal, the fields each initialiser fills, the
+// EXIF loading and the fingerprint computed from a real file.
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "app/ScanGlobals.h"
+#include "model/ExifInfo.h"
+#include "model/GDFoldersList.h"
+#include "model/ImageFileInfo.h"
+#include "model/PhotosNode.h"
+#include "platform/UserDefaults.h"
+
+namespace {
+
+class ImageFileInfoTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ScanGlobals::resetToInitialValues();
+        ScanGlobals::reSizeValue = 64;
+        UserDefaults::standard().setObject(QStringLiteral("indexMeanParts"), 4);
+    }
+    void TearDown() override
+    {
+        ScanGlobals::resetToInitialValues();
+        UserDefaults::standard().removeObject(QStringLiteral("indexMeanParts"));
+    }
+
+    QString writeBytes(const QString &name, int size)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(size, 'x'));
+        return path;
+    }
+
+    // A PNG with an uneven pattern, so its fingerprint is not all zero.
+    QString writeImage(const QString &name, int width, int height)
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                image.setPixel(x, y, qRgb((x * 7 + y) % 256, (x * y) % 256, (y * 5) % 256));
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(image.save(path, "PNG"));
+        return path;
+    }
+
+    QTemporaryDir dir;
+};
+
+std::shared_ptr<GDFoldersList> driveEntry(std::int64_t size)
+{
+    auto entry = std::make_shared<GDFoldersList>();
+    auto file = std::make_shared<DriveFile>();
+    file->thumbnailLink = QStringLiteral("https://example.invalid/thumb=s220");
+    file->name = QStringLiteral("beach.jpg");
+    file->size = size;
+    file->md5Checksum = QStringLiteral("0123456789abcdef0123456789abcdef");
+    file->modifiedTime = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+    file->createdTime = QDateTime::fromSecsSinceEpoch(1600000000, Qt::UTC);
+    entry->setDriveFile(file);
+    return entry;
+}
+
+} // namespace
+
+TEST_F(ImageFileInfoTest, MinimumSizeIsInclusive)
+{
+    const QString path = writeBytes(QStringLiteral("a.jpg"), 100);
+    ScanGlobals::minimumAllowFileSize = 100;
+    const auto record = ImageFileInfo::initWithPathForFile(path);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->fileSize, 100u);
+    EXPECT_EQ(record->fileName, QStringLiteral("a.jpg"));
+    EXPECT_EQ(record->filePathUrl.toLocalFile(), path);
+    EXPECT_TRUE(record->modDate.isValid());
+    EXPECT_TRUE(record->createDate.isValid());
+    EXPECT_LE(record->createDate, record->modDate);
+    EXPECT_EQ(record->resizeValue, 64);
+    EXPECT_FALSE(record->isLocked);
+    ScanGlobals::minimumAllowFileSize = 101;
+    EXPECT_FALSE(ImageFileInfo::initWithPathForFile(path));
+}
+
+TEST_F(ImageFileInfoTest, UnreadableFileHasSizeZero)
+{
+    const auto record = ImageFileInfo::initWithPathForFile(dir.filePath(QStringLiteral("missing.jpg")));
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->fileSize, 0u);
+    EXPECT_FALSE(record->modDate.isValid());
+    ScanGlobals::minimumAllowFileSize = 1;
+    EXPECT_FALSE(ImageFileInfo::initWithPathForFile(dir.filePath(QStringLiteral("missing.jpg"))));
+}
+
+TEST_F(ImageFileInfoTest, PhotosItemKeepsLibraryDataAndReadsTheFile)
+{
+    const QString path = writeBytes(QStringLiteral("IMG_1.heic"), 300);
+    const auto record = ImageFileInfo::initWithPhotosOriginalPath(
+        path, QStringLiteral("/thumb.jpg"), QStringLiteral("IMG_1.HEIC"), 999, QStringLiteral("U1"),
+        QStringLiteral("M1"), QStringLiteral("V1"), QStringLiteral("/lib.photoslibrary"));
+    ASSERT_TRUE(record);
+    EXPECT_TRUE(record->isPhotosNode);
+    EXPECT_FALSE(record->isiPhotoNode);
+    EXPECT_EQ(record->fileName, QStringLiteral("IMG_1.HEIC"));
+    EXPECT_EQ(record->fileSize, 300u); // the file's own size replaces the library's
+    EXPECT_EQ(record->libraryPath, QStringLiteral("/lib.photoslibrary"));
+    ASSERT_TRUE(record->photosInfo);
+    EXPECT_EQ(record->photosInfo->oPath, path);
+    EXPECT_FALSE(record->photosInfo->tPath.has_value());
+    EXPECT_EQ(record->photosInfo->fileSize, 999u);
+    EXPECT_EQ(record->photosInfo->uuIDRkVersion, QStringLiteral("V1"));
+    EXPECT_EQ(record->photosInfo->isMovedToTrashAlbum, false);
+
+    ScanGlobals::minimumAllowFileSize = 1000; // judged by the library's size, before the file
+    EXPECT_FALSE(ImageFileInfo::initWithPhotosOriginalPath(path, {}, {}, 999, {}, {}, {}, {}));
+}
+
+TEST_F(ImageFileInfoTest, GoogleDriveRecordKeepsTheFullSize)
+{
+    const std::int64_t fiveGiB = 5LL << 30;
+    const auto record = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(driveEntry(fiveGiB));
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->fileSize, static_cast<std::uint64_t>(fiveGiB));
+    EXPECT_EQ(record->filePath, QStringLiteral("https://example.invalid/thumb=s220"));
+    EXPECT_EQ(record->fileName, QStringLiteral("beach.jpg"));
+    EXPECT_EQ(record->fileMd5, QStringLiteral("0123456789abcdef0123456789abcdef"));
+    EXPECT_EQ(record->modDate.toSecsSinceEpoch(), 1700000000);
+    EXPECT_EQ(record->createDate.toSecsSinceEpoch(), 1600000000);
+    ScanGlobals::minimumAllowFileSize = 2000;
+    EXPECT_FALSE(ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(driveEntry(1999)));
+}
+
+TEST_F(ImageFileInfoTest, GoogleDriveExifComesFromTheDriveMetadata)
+{
+    ScanGlobals::scanType = 1;
+    const auto entry = driveEntry(5000);
+    DriveFile::ImageMediaMetadata meta;
+    meta.cameraMake = QStringLiteral("Maker");
+    meta.width = 40;
+    meta.height = 30;
+    meta.focalLength = 4.9;
+    meta.location = DriveFile::Location{48.1, 11.5, 520.0};
+    entry->driveFile()->imageMediaMetadata = meta;
+    const auto record = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(entry);
+    ASSERT_TRUE(record);
+    record->updateExifInfo();
+    ASSERT_TRUE(record->exifInfo);
+    EXPECT_TRUE(record->isExifInfoUpdated);
+    EXPECT_EQ(record->exifInfo->cameraMaker, QStringLiteral("Maker"));
+    EXPECT_EQ(record->exifInfo->imageSize, QStringLiteral("40 x 30"));
+    EXPECT_EQ(record->exifInfo->folcalLength, QStringLiteral("4"));
+    EXPECT_EQ(record->exifInfo->isoSpeedRating, QStringLiteral("0"));
+    EXPECT_EQ(record->exifInfo->exposure, QStringLiteral("0.00"));
+    EXPECT_DOUBLE_EQ(record->exifInfo->gpsLatitude, 48.1);
+    EXPECT_TRUE(record->blDoNotCompare); // 40 pixels wide, N = 64
+}
+
+TEST_F(ImageFileInfoTest, DropboxRecordWithoutLocalCopyIsTriedAgain)
+{
+    ScanGlobals::scanType = 2;
+    ImageFileInfo record;
+    record.commonInit();
+    record.updateExifInfo();
+    EXPECT_FALSE(record.isExifInfoUpdated);
+    EXPECT_FALSE(record.exifInfo);
+    record.localThumbPath = writeImage(QStringLiteral("copy.png"), 100, 80);
+    record.computeFileHash();
+    EXPECT_TRUE(record.isExifInfoUpdated);
+    EXPECT_EQ(record.arrHashOfRotateFlipImages.count(), 8);
+}
+
+TEST_F(ImageFileInfoTest, LocalPhotoGetsEightVariants)
+{
+    const auto record = ImageFileInfo::initWithPathForFile(writeImage(QStringLiteral("p.png"), 200, 150));
+    ASSERT_TRUE(record);
+    record->computeFileHash();
+    ASSERT_TRUE(record->exifInfo);
+    EXPECT_EQ(record->exifInfo->pixelWidth, 200);
+    EXPECT_FALSE(record->blDoNotCompare);
+    ASSERT_EQ(record->arrHashOfRotateFlipImages.count(), 8);
+    EXPECT_EQ(record->arrHashOfRotateFlipImages.storedForm().size(), 8 * 512);
+    EXPECT_NE(record->arrHashOfRotateFlipImages.storedForm(), QByteArray(8 * 512, '\0'));
+    const QByteArray first = record->arrHashOfRotateFlipImages.storedForm();
+    record->computeFileHash(); // a fingerprint is made once
+    EXPECT_EQ(record->arrHashOfRotateFlipImages.storedForm(), first);
+}
+
+TEST_F(ImageFileInfoTest, ImageNarrowerThanBitmapIsNotComparable)
+{
+    const auto record = ImageFileInfo::initWithPathForFile(writeImage(QStringLiteral("small.png"), 63, 200));
+    ASSERT_TRUE(record);
+    record->computeFileHash();
+    EXPECT_TRUE(record->blDoNotCompare);
+    EXPECT_TRUE(record->arrHashOfRotateFlipImages.isEmpty());
+}
+
+struct LayoutCase { int layout; int hashBytes; int variants; };
+class LayoutTest : public ImageFileInfoTest, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(LayoutTest, LayoutSettingDecidesWhatIsStored)
+{
+    UserDefaults::standard().setObject(QStringLiteral("indexMeanParts"), GetParam().layout);
+    const auto record = ImageFileInfo::initWithPathForFile(writeImage(QStringLiteral("l.png"), 120, 90));
+    ASSERT_TRUE(record);
+    record->computeFileHash();
+    EXPECT_EQ(record->hash.size(), GetParam().hashBytes);
+    EXPECT_EQ(record->arrHashOfRotateFlipImages.count(), GetParam().variants);
+}
+INSTANTIATE_TEST_SUITE_P(Layouts, LayoutTest,
+                         ::testing::Values(LayoutCase{0, 64 * 64, 0}, LayoutCase{1, 512, 0}, LayoutCase{2, 512, 0},
+                                           LayoutCase{3, 512, 0}, LayoutCase{4, 0, 8}, LayoutCase{5, 0, 0},
+                                           LayoutCase{-1, 0, 0}));
