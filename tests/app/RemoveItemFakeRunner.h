@@ -10,6 +10,7 @@
 #include <QProcess>
 
 #include "app/PrivilegedRunner.h"
+#include "platform/Dispatch.h"
 
 class RemoveItemFakeRunner : public PrivilegedRunner
 {
@@ -24,10 +25,13 @@ public:
     // The answers of the next commands; when none is queued a command finishes with exit code 0.
     void queue(Outcome outcome, int exitCode = 0) { m_script.push_back({outcome, exitCode}); }
     const std::vector<Call> &calls() const { return m_calls; }
+    int mainThreadCalls() const { return m_mainThreadCalls; }
 
     Result run(const QString &program, const QStringList &arguments) override
     {
         m_calls.emplace_back(program, arguments);
+        if (Dispatch::isMainThread())
+            ++m_mainThreadCalls;
         if (!m_script.empty()) {
             const Result result = m_script.front();
             m_script.pop_front();
@@ -47,4 +51,5 @@ private:
     bool m_runForReal;
     std::deque<Result> m_script;
     std::vector<Call> m_calls;
+    int m_mainThreadCalls = 0;
 };

@@ -1,17 +1,21 @@
 // Privileged removal and rename: the commands handed to the runner, the paths refused, and the
 // results reported.
+#include <atomic>
 #include <memory>
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "app/RemoveItem.h"
 #include "app/RemoveItemFakeRunner.h"
 #include "platform/AppFolders.h"
+#include "platform/Dispatch.h"
 
 namespace {
 
@@ -200,4 +204,23 @@ TEST_F(RemoveItemTest, TheArgumentListsRemoveAndMoveExactlyThePathWithTheRealToo
     EXPECT_FALSE(QFileInfo::exists(moved));
     EXPECT_TRUE(remover.removeSingleItem(moved));
     EXPECT_TRUE(QFileInfo::exists(sibling));
+}
+
+TEST_F(RemoveItemTest, ACommandAskedForOnAWorkerThreadRunsOnTheMainThread)
+{
+    RemoveItem remover(runner);
+    const QString item = temp.path() + QStringLiteral("/item");
+    std::atomic<bool> removed {false};
+    QEventLoop loop;
+    Dispatch::global([&]() {
+        removed = remover.removeSingleItem(item);
+        Dispatch::main([&]() { loop.quit(); });
+    });
+    // Bounded: a deadlock fails the test instead of hanging it.
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_TRUE(removed);
+    ASSERT_EQ(runner->calls().size(), 2u);
+    EXPECT_EQ(runner->calls().back().second.last(), item);
+    EXPECT_EQ(runner->mainThreadCalls(), 2);
 }
