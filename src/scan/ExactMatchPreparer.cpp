@@ -1,0 +1,115 @@
+#include "scan/ExactMatchPreparer.h"
+
+#include "app/ScanGlobals.h"
+#include "model/ExifInfo.h"
+#include "model/ImageFileInfo.h"
+#include "platform/Md5.h"
+#include "scan/ScanCache.h"
+
+ExactMatchPreparer::ExactMatchPreparer(ScanSession &session)
+    : m_session(session)
+{
+}
+
+bool ExactMatchPreparer::run()
+{
+    for (const auto &record : m_session.arrImagesContent) {
+        if (m_session.stopped())
+            return false;
+        groupByFileSize(record);
+    }
+    findExactDuplicates();
+    if (m_session.stopped())
+        return false;
+    buildExactDuplicateGroups();
+    return true;
+}
+
+void ExactMatchPreparer::groupByFileSize(const std::shared_ptr<ImageFileInfo> &record)
+{
+    auto it = m_dictMapFileSize.find(record->fileSize);
+    if (it == m_dictMapFileSize.end()) {
+        m_sizes.push_back(record->fileSize);
+        it = m_dictMapFileSize.insert(record->fileSize, {});
+    }
+    it->push_back(record);
+}
+
+void ExactMatchPreparer::countProcessed()
+{
+    ++m_session.countHashProcessed;
+    m_session.report(ScanProgress::Stage::Hashing, {});
+}
+
+void ExactMatchPreparer::findExactDuplicates()
+{
+    RecordList writeList;
+    int computed = 0;
+    const std::uint8_t scanType = m_session.options.globals.scanType;
+    for (const quint64 size : m_sizes) {
+        const RecordList &bucket = m_dictMapFileSize[size];
+        if (bucket.size() == 1) {
+            if (bucket.front()->isVideo)
+                countProcessed();
+            continue;
+        }
+        for (const auto &record : bucket) {
+            if (m_session.stopped())
+                break;
+            if (!record->isVideo || !record->fileMd5.isEmpty())
+                continue;
+            if (sumVideo(*record)) {
+                writeList.push_back(record);
+                ++computed;
+                ++m_session.decoded;
+            }
+            countProcessed();
+            if (computed > 0 && computed % kSaveEvery == 0 && !writeList.empty()) {
+                ScanCache::saveFileInfoToCache(scanType, writeList, computed);
+                writeList.clear();
+            }
+        }
+    }
+    // A stopped pass writes only whole, finished sums: a video whose sum was cut short has none.
+    if (!writeList.empty())
+        ScanCache::saveFileInfoToCache(scanType, writeList, computed);
+}
+
+bool ExactMatchPreparer::sumVideo(ImageFileInfo &video)
+{
+    const std::optional<QByteArray> cached = ScanGlobals::dictHash().value(video.filePath);
+    const std::shared_ptr<ExifInfo> cachedExif
+        = cached ? ScanGlobals::dictExif().value(video.filePath).value_or(nullptr) : nullptr;
+    if (cached && cachedExif && ScanCache::isUnchanged(video, *cachedExif)) {
+        video.fileMd5 = QString::fromUtf8(*cached);
+        video.exifInfo = cachedExif;
+        video.isExifInfoUpdated = true;
+        video.isHashUpdateReq = false;
+        video.exifInfo->exifInfoId.reset();
+        return false;
+    }
+    // A changed video keeps the cached row id, so the write-back replaces its rows.
+    if (cached && cachedExif) {
+        video.isHashUpdateReq = true;
+        video.exifInfo = cachedExif;
+    }
+    video.fileMd5 = Md5::ofFile(video.filePath, &m_session.abortMe).value_or(QString());
+    return !video.fileMd5.isEmpty();
+}
+
+void ExactMatchPreparer::buildExactDuplicateGroups()
+{
+    m_session.arrNodesForExactMatch.clear();
+    for (const quint64 size : m_sizes) {
+        const RecordList &bucket = m_dictMapFileSize[size];
+        if (bucket.size() == 1) {
+            if (!bucket.front()->isVideo)
+                countProcessed();
+            continue;
+        }
+        for (const auto &record : bucket) {
+            if (!record->isVideo)
+                m_session.arrNodesForExactMatch.push_back(record);
+        }
+    }
+}

@@ -1,0 +1,142 @@
+#include "scan/HashingStage.h"
+
+#include "app/CommonFunc.h"
+#include "app/ScanGlobals.h"
+#include "model/ExifInfo.h"
+#include "model/ImageFileInfo.h"
+#include "platform/Log.h"
+#include "platform/OperationQueue.h"
+#include "scan/DuplicateGrouper.h"
+#include "scan/ExactMatchPreparer.h"
+#include "scan/ScanCache.h"
+
+HashingStage::HashingStage(
+    std::shared_ptr<ScanSession> session, OperationQueue &queue, std::function<void()> comparisonEnded)
+    : m_session(std::move(session))
+    , m_queue(queue)
+    , m_comparisonEnded(std::move(comparisonEnded))
+{
+}
+
+const RecordList &HashingStage::source() const
+{
+    return m_session->options.exact() ? m_session->arrNodesForExactMatch : m_session->arrImagesContent;
+}
+
+void HashingStage::prepareHashOperations()
+{
+    ScanSession &s = *m_session;
+    CommonFunc::removeThumbnailsFolder();
+    ScanGlobals::dictExif().clear();
+    ScanGlobals::dictHash().clear();
+    ScanCache::loadCachedFileInfo(s.options.globals.scanType, s.options.exact());
+    m_countFileProcessedToHash = 0;
+    if (s.options.exact()) {
+        s.countHashProcessed = 0;
+        ExactMatchPreparer preparer(s);
+        if (!preparer.run())
+            return;
+    }
+    scheduleHashOperations();
+}
+
+void HashingStage::scheduleHashOperations()
+{
+    const RecordList &list = source();
+    const int count = int(list.size());
+    RecordList batch;
+    for (int i = m_countFileProcessedToHash; i < count; ++i) {
+        if (m_session->stopped())
+            break;
+        batch.push_back(list[i]);
+        // The cursor stays on a multiple of the batch size and the completion moves it on: the
+        // first batch holds 501 records, every later one 500.
+        if (m_countFileProcessedToHash != 0 && m_countFileProcessedToHash % kBatchSize == 0)
+            break;
+        ++m_countFileProcessedToHash;
+    }
+    if (m_session->stopped())
+        return;
+    enqueueHashOperations(std::move(batch));
+}
+
+void HashingStage::enqueueHashOperations(RecordList batch)
+{
+    std::vector<OperationQueue::Job> jobs;
+    jobs.reserve(batch.size());
+    const std::uint8_t scanType = m_session->options.globals.scanType;
+    for (const auto &record : batch) {
+        if (m_session->stopped())
+            break;
+        ++m_session->countHashProcessed;
+        std::shared_ptr<ScanSession> session = m_session;
+        jobs.push_back([session, record, scanType]() {
+            if (session->stopped())
+                return;
+            if (computeHashForImage(*record, scanType))
+                ++session->decoded;
+            session->report(ScanProgress::Stage::Hashing, {});
+        });
+    }
+    auto self = shared_from_this();
+    m_queue.addBatch(
+        std::move(jobs), [self, batch = std::move(batch)]() { self->hashOperationsCompleted(batch); });
+}
+
+void HashingStage::hashOperationsCompleted(const RecordList &batch)
+{
+    Log::line(QStringLiteral("operationsCompleted"));
+    ScanSession &s = *m_session;
+    // A stopped batch may hold records that were never hashed; none of it is written, so the
+    // cache only ever holds whole batches.
+    if (!s.stopped())
+        ScanCache::saveFileInfoToCache(s.options.globals.scanType, batch, m_countFileProcessedToHash);
+    const int count = int(source().size());
+    if (m_countFileProcessedToHash != count) {
+        ++m_countFileProcessedToHash;
+        scheduleHashOperations();
+        return;
+    }
+    ScanGlobals::dictHash().clear();
+    ScanGlobals::dictExif().clear();
+    s.hashEndMs = s.clock.elapsed();
+    DuplicateGrouper(s).startComparison();
+    m_comparisonEnded();
+}
+
+bool HashingStage::computeHashForImage(ImageFileInfo &record, std::uint8_t scanType)
+{
+    if (!record.hash.isEmpty() || record.isVideo)
+        return false;
+    const std::optional<QByteArray> cached = ScanGlobals::dictHash().value(record.filePath);
+    const std::shared_ptr<ExifInfo> cachedExif
+        = cached ? ScanGlobals::dictExif().value(record.filePath).value_or(nullptr) : nullptr;
+    if (!cached || !cachedExif) {
+        record.imgThumbnail = QImage();
+        record.arrHashOfRotateFlipImages.clear();
+        record.computeFileHash();
+        return true;
+    }
+    if (ScanCache::isUnchanged(record, *cachedExif)) {
+        record.addHashInarrHashOfRotateFlipImages(*cached);
+        record.updateHashFetchedFromDb(*cached);
+        record.exifInfo = cachedExif;
+        record.isHashUpdateReq = false;
+        record.exifInfo->exifInfoId = -1;
+        record.isExifInfoUpdated = true;
+        // Only a cloud record still needs its local copy; nothing is computed.
+        if (scanType != 0)
+            record.computeFileHash();
+        return false;
+    }
+    // A changed file: fingerprinted afresh, and its new EXIF record keeps the cached row id so that
+    // the write-back replaces the file's rows instead of adding to them.
+    const std::optional<qint64> rowId = cachedExif->exifInfoId;
+    record.isHashUpdateReq = true;
+    record.isExifInfoUpdated = false;
+    record.arrHashOfRotateFlipImages.clear();
+    record.computeFileHash();
+    if (record.exifInfo)
+        record.exifInfo->exifInfoId = rowId;
+    return true;
+}

@@ -1,0 +1,44 @@
+// The hashing stage of a scan: loads the cache rows, gives every record its fingerprint (reused
+// from the cache when the file's size and modification time are unchanged) in batches on the hash
+// queue, writes each finished batch back to the cache, and after the last batch runs the
+// comparison on the queue's thread. In exact mode only the photos that share their byte size with
+// another record are fingerprinted, after the MD5 pass over the videos.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "scan/ScanSession.h"
+
+class OperationQueue;
+
+class HashingStage : public std::enable_shared_from_this<HashingStage>
+{
+public:
+    static constexpr int kBatchSize = 500;
+
+    // `comparisonEnded` runs on a queue thread once the comparison has returned (also after a
+    // stop request).
+    HashingStage(
+        std::shared_ptr<ScanSession> session, OperationQueue &queue, std::function<void()> comparisonEnded);
+
+    // On the scan thread: loads the cache and queues the first batch.
+    void prepareHashOperations();
+
+    // The per-record job: reuse the cached fingerprint of an unchanged file, else compute it.
+    // Returns true when the file itself was read.
+    static bool computeHashForImage(ImageFileInfo &record, std::uint8_t scanType);
+
+private:
+    const RecordList &source() const;
+    void scheduleHashOperations();
+    void enqueueHashOperations(RecordList batch);
+    void hashOperationsCompleted(const RecordList &batch);
+
+    std::shared_ptr<ScanSession> m_session;
+    OperationQueue &m_queue;
+    std::function<void()> m_comparisonEnded;
+    // Index into the source list where the next batch begins, minus one; touched only by the
+    // thread that queues the next batch.
+    int m_countFileProcessedToHash = 0;
+};

@@ -1,0 +1,59 @@
+#include "scan/ScanCache.h"
+
+#include <QFileInfo>
+
+#include "app/ScanGlobals.h"
+#include "model/CacheFormat.h"
+#include "model/ExifInfo.h"
+#include "model/ImageFileInfo.h"
+#include "model/SqliteDBOperations.h"
+#include "platform/Log.h"
+
+namespace
+{
+
+QString existingCachePath(std::uint8_t scanType)
+{
+    const QString path
+        = SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(scanType));
+    return !path.isEmpty() && QFileInfo::exists(path) ? path : QString();
+}
+
+} // namespace
+
+void ScanCache::prepareCacheTempTable(std::uint8_t scanType, const RecordList &records)
+{
+    const QString path = existingCachePath(scanType);
+    if (path.isEmpty())
+        return;
+    SqliteDBOperations::createTablesIfNotExists(path);
+    SqliteDBOperations::deleteRecordsFromTable(QStringLiteral("tempTable"), path);
+    SqliteDBOperations::insertDataInTempTable(QStringLiteral("tempTable"), path, records);
+}
+
+void ScanCache::loadCachedFileInfo(std::uint8_t scanType, bool exact)
+{
+    const QString path = existingCachePath(scanType);
+    if (path.isEmpty())
+        return;
+    ScanGlobals::dictExif().addEntries(SqliteDBOperations::fetchExifInfoFromDbPath(path, exact));
+}
+
+bool ScanCache::saveFileInfoToCache(std::uint8_t scanType, const RecordList &batch, int batchCounter)
+{
+    const QString fileName = SqliteDBOperations::cacheFileNameForScanType(scanType);
+    if (!SqliteDBOperations::copyDataBaseIfRequieredAtDestination(SqliteDBOperations::getCachePath(),
+            SqliteDBOperations::templatePathForScanType(scanType), fileName))
+        return false;
+    systemLogLine(QStringLiteral("File index inserted in data = %1").arg(batchCounter));
+    const QString path = SqliteDBOperations::getDbPathInLibrary(fileName);
+    if (!SqliteDBOperations::createTablesIfNotExists(path))
+        return false;
+    return SqliteDBOperations::saveBatch(path, batch);
+}
+
+bool ScanCache::isUnchanged(const ImageFileInfo &record, const ExifInfo &cached)
+{
+    return record.fileSize == cached.fileSize && record.modDate.isValid()
+        && CacheFormat::secondsSince1970(record.modDate) == cached.moDateTime;
+}

@@ -1,0 +1,23 @@
+// What a scan asks of the cache database, in the order it asks: the path table at the hand-over,
+// the cached rows before hashing, a batch write after each hashing batch.
+#pragma once
+
+#include <cstdint>
+
+#include "scan/ScanSession.h"
+
+class ExifInfo;
+
+class ScanCache
+{
+public:
+    // Refills the path table with the scan's records; nothing when the cache file does not exist.
+    static void prepareCacheTempTable(std::uint8_t scanType, const RecordList &records);
+    // Fills ScanGlobals::dictExif() and dictHash() from the cache (emptied first by the caller).
+    static void loadCachedFileInfo(std::uint8_t scanType, bool exact);
+    // Writes the rows of a finished batch, whole or not at all; the cache file is made from its
+    // template first when missing. False when nothing could be written.
+    static bool saveFileInfoToCache(std::uint8_t scanType, const RecordList &batch, int batchCounter);
+    // The cached row still describes the file: same size and exactly the same modification time.
+    static bool isUnchanged(const ImageFileInfo &record, const ExifInfo &cached);
+};

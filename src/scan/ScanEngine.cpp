@@ -1,0 +1,213 @@
+#include "scan/ScanEngine.h"
+
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "platform/Dispatch.h"
+#include "platform/OperationQueue.h"
+#include "scan/HashingStage.h"
+#include "scan/ProgressCoalescer.h"
+#include "scan/ScanCache.h"
+#include "scan/ScanPeriod.h"
+#include "scan/SourceEnumerator.h"
+
+namespace
+{
+
+constexpr int kMaxHashOperations = 16;
+
+double addingBase(int count)
+{
+    if (count <= 500)
+        return 0.02;
+    if (count <= 1000)
+        return 0.03;
+    if (count <= 2000)
+        return 0.04;
+    return 0.05;
+}
+
+double seconds(qint64 fromMs, qint64 toMs)
+{
+    return toMs > fromMs ? double(toMs - fromMs) / 1000.0 : 0.0;
+}
+
+} // namespace
+
+// Lets GUI-thread jobs queued by a scan notice that the engine has gone.
+struct ScanEngine::Alive {
+};
+
+ScanEngine::ScanEngine(Callbacks callbacks)
+    : m_callbacks(std::move(callbacks))
+    , m_alive(std::make_shared<Alive>())
+    , m_progress(std::make_unique<ProgressCoalescer<ScanProgress>>([this](const ScanProgress &progress) {
+        if (m_callbacks.progress)
+            m_callbacks.progress(progress);
+    }))
+    , m_scanQueue(std::make_unique<OperationQueue>(1))
+    , m_hashOperationQueue(std::make_unique<OperationQueue>(kMaxHashOperations))
+    , m_stopQueue(std::make_unique<OperationQueue>(1))
+{
+}
+
+ScanEngine::~ScanEngine()
+{
+    m_progress->cancel();
+    m_alive.reset();
+    if (m_session)
+        m_session->abortMe = true;
+    m_stopQueue->waitUntilAllOperationsAreFinished();
+    m_scanQueue->waitUntilAllOperationsAreFinished();
+    m_hashOperationQueue->waitUntilAllOperationsAreFinished();
+}
+
+bool ScanEngine::start(const ScanOptions &options, const std::vector<FilePathNode> &sources)
+{
+    if (m_running.exchange(true))
+        return false;
+    m_finished = false;
+    auto session = std::make_shared<ScanSession>();
+    session->options = options;
+    ScanPeriod::fixWindow(session->options.period);
+    session->options.applyToGlobals();
+    session->clock.start();
+    std::weak_ptr<ScanSession> weak = session;
+    session->report = [this, weak](ScanProgress::Stage stage, const QString &path) {
+        if (const auto s = weak.lock())
+            postProgress(s, stage, path);
+    };
+    m_session = session;
+    m_scanQueue->addOperation([this, session, sources]() { startScanning(session, sources); });
+    return true;
+}
+
+void ScanEngine::startScanning(
+    const std::shared_ptr<ScanSession> &session, const std::vector<FilePathNode> &sources)
+{
+    SourceEnumerator(*session).run(sources);
+    session->prog = addingBase(session->recordCount());
+    m_progress->flush();
+    session->enumerateEndMs = session->clock.elapsed();
+    if (session->stopped())
+        return;
+    ScanCache::prepareCacheTempTable(session->options.globals.scanType, session->arrImagesContent);
+    startHashingStage(session);
+}
+
+void ScanEngine::startHashingStage(const std::shared_ptr<ScanSession> &session)
+{
+    if (session->stopped())
+        return;
+    if (session->arrImagesContent.size() < 2) {
+        finish(session->arrImagesContent.empty() ? Outcome::NoPhotos : Outcome::OnePhoto);
+        return;
+    }
+    session->isCalculatingHash = true;
+    session->prog = 0.05;
+    postProgress(session, ScanProgress::Stage::Searching, {});
+    auto stage = std::make_shared<HashingStage>(
+        session, *m_hashOperationQueue, [this, session]() { comparisonEnded(session); });
+    stage->prepareHashOperations();
+}
+
+void ScanEngine::comparisonEnded(const std::shared_ptr<ScanSession> &session)
+{
+    session->compareEndMs = session->clock.elapsed();
+    m_progress->flush();
+    if (session->stopped())
+        return;
+    std::weak_ptr<Alive> alive = m_alive;
+    Dispatch::main([this, alive]() {
+        if (alive.lock() && m_callbacks.comparisonComplete)
+            m_callbacks.comparisonComplete();
+    });
+    Dispatch::mainAfter(m_resultsDelay, [this, alive, session]() {
+        if (!alive.lock())
+            return;
+        finish(session->stopped() ? Outcome::Stopped : Outcome::Results);
+    });
+}
+
+void ScanEngine::stop()
+{
+    if (!m_session || m_finished.load())
+        return;
+    m_session->abortMe = true;
+    // Whatever stage is running, the outcome follows once every queued job has returned, so no
+    // job writes to the cache or the records after the scan is reported stopped.
+    m_stopQueue->addOperation([this]() { waitForHashQueueThenContinue(); });
+}
+
+void ScanEngine::waitForHashQueueThenContinue()
+{
+    m_scanQueue->waitUntilAllOperationsAreFinished();
+    m_hashOperationQueue->waitUntilAllOperationsAreFinished();
+    m_hashOperationQueue->waitUntilAllOperationsAreFinished();
+    finish(Outcome::Stopped);
+}
+
+void ScanEngine::finish(Outcome outcome)
+{
+    std::weak_ptr<Alive> alive = m_alive;
+    Dispatch::main([this, alive, outcome]() {
+        if (!alive.lock() || m_finished.exchange(true))
+            return;
+        m_running = false;
+        const QList<std::shared_ptr<DuplicatesGroup>> groups = outcome == Outcome::Results
+            ? groupsToShow(m_session->arrAllFilesGrouping)
+            : QList<std::shared_ptr<DuplicatesGroup>> {};
+        if (m_callbacks.finished)
+            m_callbacks.finished(outcome, groups);
+    });
+}
+
+QList<std::shared_ptr<DuplicatesGroup>> ScanEngine::groupsToShow(
+    const QList<std::shared_ptr<DuplicatesGroup>> &all)
+{
+    QList<std::shared_ptr<DuplicatesGroup>> shown;
+    for (const auto &group : all) {
+        if (group && group->children.size() >= 2)
+            shown.append(group);
+    }
+    return shown;
+}
+
+ScanEngine::Timings ScanEngine::timings() const
+{
+    Timings t;
+    if (!m_session)
+        return t;
+    const ScanSession &s = *m_session;
+    t.enumerate = seconds(0, s.enumerateEndMs);
+    t.hash = seconds(s.enumerateEndMs, s.hashEndMs);
+    t.compare = seconds(s.hashEndMs, s.compareEndMs);
+    t.total = seconds(0, s.compareEndMs > 0 ? s.compareEndMs.load() : s.enumerateEndMs.load());
+    return t;
+}
+
+void ScanEngine::postProgress(
+    const std::shared_ptr<ScanSession> &session, ScanProgress::Stage stage, const QString &path)
+{
+    ScanProgress p;
+    p.stage = stage;
+    p.withVideos = session->options.exact() && session->options.allowVideoScanning;
+    p.recordCount = session->recordCount();
+    p.hashed = session->countHashProcessed;
+    p.compared = session->countCompared;
+    p.dupSize = session->dupSize;
+    p.path = path;
+    const double n = p.recordCount > 0 ? double(p.recordCount) : 1.0;
+    switch (stage) {
+    case ScanProgress::Stage::Adding:
+        p.fraction = addingBase(p.recordCount);
+        break;
+    case ScanProgress::Stage::Searching:
+    case ScanProgress::Stage::Hashing:
+        p.fraction = p.hashed / n * 0.5 + session->prog;
+        break;
+    case ScanProgress::Stage::Comparing:
+        p.fraction = p.hashed / n * 0.5 + session->prog + p.compared / n * 0.25;
+        break;
+    }
+    m_progress->post(std::move(p));
+}

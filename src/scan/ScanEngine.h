@@ -1,0 +1,95 @@
+// One scan from the Start button to its outcome, without any window: the walk over the scan list,
+// the hand-over to the cache, the hashing stage, the exact-matching preparation, the grouping and
+// the delayed hand-over of the groups. The main window's controller owns one and calls it; the
+// tests and the headless runner drive the same object.
+//
+// Every callback runs on the GUI thread. Progress is coalesced; `finished` is called exactly once
+// per started scan.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QList>
+
+#include "model/FilePathNode.h"
+#include "scan/ScanOptions.h"
+#include "scan/ScanProgress.h"
+#include "scan/ScanSession.h"
+
+class OperationQueue;
+template <typename Value> class ProgressCoalescer;
+
+class ScanEngine
+{
+public:
+    enum class Outcome {
+        Stopped, // no message, no results
+        NoPhotos, // "ID_NO_PHOTOS_DETECTED_AT_PATH"
+        OnePhoto, // "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH"
+        Results, // the groups of two or more members, in order
+    };
+
+    struct Callbacks {
+        std::function<void(const ScanProgress &)> progress;
+        // The comparison has ended: the ring shows 100%.
+        std::function<void()> comparisonComplete;
+        std::function<void(Outcome, const QList<std::shared_ptr<DuplicatesGroup>> &)> finished;
+    };
+
+    struct Timings {
+        double enumerate = 0.0;
+        double hash = 0.0;
+        double compare = 0.0;
+        double total = 0.0;
+    };
+
+    explicit ScanEngine(Callbacks callbacks);
+    ~ScanEngine();
+    ScanEngine(const ScanEngine &) = delete;
+    ScanEngine &operator=(const ScanEngine &) = delete;
+
+    // GUI thread. Writes the options to the process-wide scan state and starts the walk over the
+    // ticked sources in the background. False when a scan is still running.
+    bool start(const ScanOptions &options, const std::vector<FilePathNode> &sources);
+    // GUI thread. The stop request: every stage ends at its next check; once the running jobs
+    // have finished, `finished(Stopped)` follows (also when Stop comes during the results delay).
+    void stop();
+    bool isRunning() const { return m_running.load(); }
+
+    // Seconds between the end of the comparison and the hand-over of the groups (3 in the app).
+    void setResultsDelay(double seconds) { m_resultsDelay = seconds; }
+    // Groups with fewer than two members are never handed over.
+    static QList<std::shared_ptr<DuplicatesGroup>> groupsToShow(
+        const QList<std::shared_ptr<DuplicatesGroup>> &all);
+
+    // The last scan's state; read it on the GUI thread after `finished`.
+    std::shared_ptr<const ScanSession> session() const { return m_session; }
+    Timings timings() const;
+
+private:
+    struct Alive;
+
+    void startScanning(const std::shared_ptr<ScanSession> &session, const std::vector<FilePathNode> &sources);
+    void startHashingStage(const std::shared_ptr<ScanSession> &session);
+    void comparisonEnded(const std::shared_ptr<ScanSession> &session);
+    void waitForHashQueueThenContinue();
+    void finish(Outcome outcome);
+    void postProgress(
+        const std::shared_ptr<ScanSession> &session, ScanProgress::Stage stage, const QString &path);
+
+    Callbacks m_callbacks;
+    std::shared_ptr<Alive> m_alive;
+    std::shared_ptr<ScanSession> m_session;
+    std::atomic<bool> m_running { false };
+    std::atomic<bool> m_finished { true };
+    double m_resultsDelay = 3.0;
+    std::unique_ptr<ProgressCoalescer<ScanProgress>> m_progress;
+    // The walk and the exact-matching pass; the hashing jobs (at most 16 at a time); the stop
+    // request's wait. Each is waited for before the engine goes away.
+    std::unique_ptr<OperationQueue> m_scanQueue;
+    std::unique_ptr<OperationQueue> m_hashOperationQueue;
+    std::unique_ptr<OperationQueue> m_stopQueue;
+};

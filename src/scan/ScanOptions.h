@@ -1,0 +1,61 @@
+// The options of one scan, read from the settings once when it starts. Workers read only this copy,
+// never the settings or the window, so a control moved during a scan cannot change it half-way.
+#pragma once
+
+#include <QStringList>
+
+#include "app/GlobalObjects.h"
+#include "app/ScanGlobals.h"
+#include "scan/ScanThresholds.h"
+
+class UserDefaults;
+
+// Positions of the bitmap, GPS and capture-time sliders (their integer parts index the tables of
+// ScanThresholds).
+struct ScanSliderPositions {
+    int bitmapIndex = 2;
+    int gpsIndex = 2;
+    int timeIndex = 12;
+
+    // The positions stored under "setBitMapSize", "setGpsDistance" and "setTimeInterval".
+    static ScanSliderPositions fromDefaults(const UserDefaults &defaults);
+};
+
+// Which files the date window applies to and where it lies, in seconds since 1970.
+struct ScanPeriodOptions {
+    bool enabled = false; // "allowPhotosLibScanInTimePeriod"
+    int filesFromDate = 0; // "scanFilesFromDate": 0 capture date, 1 no date, 2 creation date
+    int photosFrom = 6; // "scanPhotosFrom"
+    double start = 0.0;
+    double end = 0.0;
+};
+
+struct ScanOptions {
+    // Thresholds, limits, bitmap size, rotate and mirror, minimum size and the mode.
+    ScanGlobalsSnapshot globals;
+    // The grouping threshold m.
+    float sliderMinValue = ScanThresholds::kSliderMinValue;
+    // Enabled extensions, lower-cased, in stored order; videos only in exact mode with video
+    // scanning on.
+    QStringList allowedExtensions;
+    QStringList videoExtensions;
+    // "excludedFolders" as stored; an empty list means no exclusions.
+    QStringList excludedFolders;
+    bool includePhotosLibInFolder = false;
+    bool allowVideoScanning = false;
+    ScanPeriodOptions period;
+
+    bool exact() const { return globals.compareType == GlobalObjects::CompareType::ctMD5; }
+
+    // Reads the options the way the scan start does: thresholds from the matching level (the
+    // previous values stay when the level is outside 1-8), rotate and mirror only when their keys
+    // hold numbers, sliders from `sliders`; exact mode fixes 0.99 and N = 80.
+    static ScanOptions load(const UserDefaults &defaults, GlobalObjects::CompareType mode,
+        const ScanSliderPositions &sliders, const ScanGlobalsSnapshot &previous);
+    // The enabled image extensions, and the video ones when `withVideos`.
+    static void loadAllowedExtensions(
+        const UserDefaults &defaults, bool withVideos, QStringList &extensions, QStringList &videoExtensions);
+    // Writes the thresholds and limits to the process-wide scan state, which the record and cache
+    // code read.
+    void applyToGlobals() const;
+};

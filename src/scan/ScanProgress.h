@@ -1,0 +1,21 @@
+// One progress report of a running scan, as plain data for the GUI thread.
+#pragma once
+
+#include <QString>
+
+struct ScanProgress {
+    enum class Stage { Adding, Searching, Hashing, Comparing };
+
+    Stage stage = Stage::Adding;
+    // Exact mode with video scanning on: the labels speak of photos and videos.
+    bool withVideos = false;
+    // Records found so far (adding) or of the scan (later stages).
+    int recordCount = 0;
+    int hashed = 0;
+    int compared = 0;
+    quint64 dupSize = 0;
+    // The ring's fraction, 0 to 1.
+    double fraction = 0.0;
+    // The path just added, or the record just compared.
+    QString path;
+};

@@ -1,0 +1,50 @@
+// The state of one scan that its stages share: the options snapshot, the records, the groups, the
+// counters the progress display reads, and the stop request. Fields written by one stage are read
+// by the next only after a queue hand-over; counters and flags read across threads are atomic.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QElapsedTimer>
+#include <QList>
+
+#include "scan/ScanOptions.h"
+#include "scan/ScanProgress.h"
+
+class DuplicatesGroup;
+class ImageFileInfo;
+
+using RecordList = QList<std::shared_ptr<ImageFileInfo>>;
+
+struct ScanSession {
+    ScanOptions options;
+    std::atomic<bool> abortMe { false };
+    std::atomic<bool> isCalculatingHash { false };
+
+    RecordList arrImagesContent;
+    RecordList arrNodesForExactMatch;
+    QList<std::shared_ptr<DuplicatesGroup>> arrAllFilesGrouping;
+
+    std::atomic<int> countHashProcessed { 0 };
+    std::atomic<int> countCompared { 0 };
+    std::atomic<quint64> dupSize { 0 };
+    // Records whose fingerprint or MD5 was computed from the file rather than taken from the cache.
+    std::atomic<int> decoded { 0 };
+    // Base fraction of the ring left by the adding stage.
+    std::atomic<double> prog { 0.0 };
+
+    // Seconds spent in each stage.
+    QElapsedTimer clock;
+    std::atomic<qint64> enumerateEndMs { 0 };
+    std::atomic<qint64> hashEndMs { 0 };
+    std::atomic<qint64> compareEndMs { 0 };
+
+    // Posts a progress report of `stage` (coalesced); `path` as the stage shows it.
+    std::function<void(ScanProgress::Stage stage, const QString &path)> report;
+
+    bool stopped() const { return abortMe.load(std::memory_order_relaxed); }
+    int recordCount() const { return int(arrImagesContent.size()); }
+};

@@ -1,0 +1,132 @@
+#include "scan/SourceEnumerator.h"
+
+#include "model/ExifInfo.h"
+#include "model/ImageFileInfo.h"
+#if __has_include("model/DBOperations.h")
+#include "model/DBOperations.h"
+#define QNY_HAS_LIBRARY_READER 1
+#endif
+#include "platform/Log.h"
+#include "scan/ScanPeriod.h"
+
+namespace
+{
+
+SourceWalkerOptions walkerOptions(const ScanOptions &options)
+{
+    SourceWalkerOptions walker;
+    walker.allowedExtensions = options.allowedExtensions;
+    walker.videoExtensions = options.videoExtensions;
+    walker.minimumFileSize = options.globals.minimumAllowFileSize;
+    walker.includePhotosLibInFolder = options.includePhotosLibInFolder;
+    walker.exclusions = ExclusionMatcher(options.excludedFolders);
+    return walker;
+}
+
+// The items of a photo library, as the library reader lists them.
+QVariantList readLibraryItems(const QString &libraryPath)
+{
+#ifdef QNY_HAS_LIBRARY_READER
+    return DBOperations().fetchData(libraryPath);
+#else
+    Log::line(QStringLiteral("No library reader for ") + libraryPath);
+    return {};
+#endif
+}
+
+} // namespace
+
+SourceEnumerator::SourceEnumerator(ScanSession &session)
+    : m_session(session)
+    , m_walker(walkerOptions(session.options), session.abortMe,
+          { [this](const WalkedFile &file) { return addFileToScan(file); },
+              [this](const QString &path, bool insideFolder) { scanPhotosLibrary(path, insideFolder); } })
+{
+}
+
+void SourceEnumerator::run(const std::vector<FilePathNode> &sources)
+{
+    using NodeType = GlobalObjects::NodeType;
+    for (const FilePathNode &node : sources) {
+        if (node.state == 0 || !node.filePath)
+            continue;
+        if (m_session.stopped())
+            break;
+        switch (node.nodeType) {
+        case NodeType::nodeTypefile:
+            m_walker.addFileToScan(*node.filePath);
+            break;
+        case NodeType::nodeTypefolder:
+            m_walker.scanFolder(*node.filePath);
+            break;
+        case NodeType::nodeTypePhotos:
+            scanPhotosLibrary(*node.filePath, false);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+bool SourceEnumerator::addFileToScan(const WalkedFile &file)
+{
+    const std::shared_ptr<ImageFileInfo> record = ImageFileInfo::initWithPathForFile(file.path);
+    if (!record)
+        return false;
+    record->isVideo = file.isVideo;
+    if (ScanPeriod::isWithinScanPeriod(*record, m_session.options.period)) {
+        m_session.arrImagesContent.push_back(record);
+        m_session.report(ScanProgress::Stage::Adding, file.path);
+    }
+    return true;
+}
+
+void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool insideFolder)
+{
+    if (m_isOnePhotosLibScan || m_session.stopped())
+        return;
+    // One photo library per scan.
+    m_isOnePhotosLibScan = true;
+    const QVariantList items = readLibraryItems(libraryPath);
+    if (insideFolder) {
+        Log::line(QStringLiteral("fetchData for libPath ") + libraryPath);
+        Log::line(QStringLiteral("fetchData for libPath count %1").arg(items.size()));
+        if (items.isEmpty())
+            m_isOnePhotosLibScan = false;
+    }
+    for (const QVariant &item : items) {
+        if (m_session.stopped())
+            break;
+        addPhotosLibraryItem(item.toMap(), libraryPath);
+    }
+}
+
+void SourceEnumerator::addPhotosLibraryItem(const QVariantMap &item, const QString &libraryPath)
+{
+    const ScanOptions &options = m_session.options;
+    const QString imagePath = item.value(QStringLiteral("imagePath")).toString();
+    const QString lower = imagePath.toLower();
+    for (const QString &extension : options.allowedExtensions) {
+        if (!lower.endsWith(extension))
+            continue;
+        const bool isVideo = SourceWalker::endsWithAny(lower, options.videoExtensions);
+        if (isVideo && !options.allowVideoScanning)
+            return;
+        const std::shared_ptr<ImageFileInfo> record = ImageFileInfo::initWithPhotosOriginalPath(imagePath,
+            QString(), item.value(QStringLiteral("originalFileName")).toString(),
+            item.value(QStringLiteral("fileSize")).toULongLong(),
+            item.value(QStringLiteral("uuid")).toString(), item.value(QStringLiteral("modelId")).toString(),
+            item.value(QStringLiteral("uuidRKVersion")).toString(), libraryPath);
+        if (!record)
+            return;
+        if (options.period.enabled && options.period.filesFromDate == 0) {
+            record->updateExifInfo();
+            if (!record->exifInfo || !record->exifInfo->captureDate)
+                continue;
+        }
+        record->isVideo = isVideo;
+        m_session.arrImagesContent.push_back(record);
+        m_session.report(ScanProgress::Stage::Adding, imagePath);
+        return;
+    }
+}

@@ -1,0 +1,27 @@
+// The background half of a scan's start: walks the ticked sources of the scan list and turns every
+// acceptable file into a record of the session, in discovery order, reporting each one.
+#pragma once
+
+#include <vector>
+
+#include "model/FilePathNode.h"
+#include "scan/ScanSession.h"
+#include "scan/SourceWalker.h"
+
+class SourceEnumerator
+{
+public:
+    explicit SourceEnumerator(ScanSession &session);
+
+    // `startScanning` for the sources of this computer.
+    void run(const std::vector<FilePathNode> &sources);
+
+private:
+    bool addFileToScan(const WalkedFile &file);
+    void scanPhotosLibrary(const QString &libraryPath, bool insideFolder);
+    void addPhotosLibraryItem(const QVariantMap &item, const QString &libraryPath);
+
+    ScanSession &m_session;
+    SourceWalker m_walker;
+    bool m_isOnePhotosLibScan = false;
+};

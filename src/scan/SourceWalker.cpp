@@ -1,0 +1,173 @@
+#include "scan/SourceWalker.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+
+#include "platform/FileFacts.h"
+#include "platform/Log.h"
+
+namespace
+{
+
+struct Entry {
+    QByteArray name;
+    unsigned char type;
+};
+
+void logSkipped(const QString &what, const QString &path, int error)
+{
+    Log::line(
+        QStringLiteral("Skipped %1 %2: %3").arg(what, path, QString::fromLocal8Bit(std::strerror(error))));
+}
+
+std::vector<Entry> readEntries(DIR *dir)
+{
+    std::vector<Entry> entries;
+    while (dirent *entry = readdir(dir)) {
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        entries.push_back({ QByteArray(name), entry->d_type });
+    }
+    // Listing order is whatever the file system keeps; sorting makes scan order, and so the order
+    // of the groups, the same on every run.
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.name < b.name; });
+    return entries;
+}
+
+} // namespace
+
+SourceWalker::SourceWalker(SourceWalkerOptions options, const std::atomic<bool> &abortMe, Handlers handlers)
+    : m_options(std::move(options))
+    , m_abortMe(abortMe)
+    , m_handlers(std::move(handlers))
+{
+}
+
+QString SourceWalker::matchingExtension(const QString &lowerPath, const QStringList &extensions)
+{
+    for (const QString &extension : extensions) {
+        const qsizetype dot = lowerPath.size() - extension.size() - 1;
+        if (dot >= 0 && lowerPath.at(dot) == QLatin1Char('.') && lowerPath.endsWith(extension))
+            return extension;
+    }
+    return {};
+}
+
+bool SourceWalker::endsWithAny(const QString &lowerPath, const QStringList &suffixes)
+{
+    for (const QString &suffix : suffixes) {
+        if (lowerPath.endsWith(suffix))
+            return true;
+    }
+    return false;
+}
+
+void SourceWalker::scanFolder(const QString &path)
+{
+    if (m_abortMe.load() || m_options.exclusions.isExcluded(path))
+        return;
+    if (FileFacts::isPackage(path)) {
+        scanPackage(path);
+        return;
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        logSkipped(QStringLiteral("folder"), path, errno);
+        return;
+    }
+    struct stat st {
+    };
+    if (::fstat(fd, &st) != 0
+        || !m_visitedFolders.insert({ std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) }).second) {
+        ::close(fd);
+        return;
+    }
+    scanEntries(path, fd);
+}
+
+void SourceWalker::scanEntries(const QString &path, int dirFd)
+{
+    DIR *dir = ::fdopendir(dirFd);
+    if (!dir) {
+        logSkipped(QStringLiteral("folder"), path, errno);
+        ::close(dirFd);
+        return;
+    }
+    const std::vector<Entry> entries = readEntries(dir);
+    const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+    for (const Entry &entry : entries) {
+        if (m_abortMe.load())
+            break;
+        const QString child = prefix + QFile::decodeName(entry.name);
+        if (entry.type == DT_DIR) {
+            scanFolder(child);
+            continue;
+        }
+        const bool isLink = entry.type == DT_LNK;
+        if (!isLink && entry.type != DT_REG && entry.type != DT_UNKNOWN)
+            continue;
+        // Only files with an enabled extension cost a stat; a link is resolved to see what it is.
+        if (!isLink && entry.type == DT_REG
+            && matchingExtension(child.toLower(), m_options.allowedExtensions).isEmpty())
+            continue;
+        struct stat st {
+        };
+        if (::fstatat(dirFd, entry.name.constData(), &st, 0) != 0) {
+            logSkipped(isLink ? QStringLiteral("link") : QStringLiteral("file"), child, errno);
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            if (!isLink)
+                scanFolder(child);
+            continue;
+        }
+        if (S_ISREG(st.st_mode))
+            offerFile(child, qint64(st.st_size), { std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) });
+    }
+    ::closedir(dir);
+}
+
+void SourceWalker::scanPackage(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    const bool isLibrary = suffix.toLower() == QLatin1String("photoslibrary")
+        || suffix == QLatin1String("migratedphotolibrary");
+    if (isLibrary && m_options.includePhotosLibInFolder && m_handlers.photosLibrary)
+        m_handlers.photosLibrary(path, true);
+}
+
+void SourceWalker::addFileToScan(const QString &path)
+{
+    struct stat st {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        logSkipped(QStringLiteral("file"), path, errno);
+        return;
+    }
+    if (S_ISREG(st.st_mode))
+        offerFile(path, qint64(st.st_size), { std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) });
+}
+
+void SourceWalker::offerFile(const QString &path, qint64 size, const Identity &identity)
+{
+    if (m_addedFiles.count(identity))
+        return;
+    const QString lower = path.toLower();
+    if (matchingExtension(lower, m_options.allowedExtensions).isEmpty())
+        return;
+    if (size < m_options.minimumFileSize)
+        return;
+    const WalkedFile file { path, size, endsWithAny(lower, m_options.videoExtensions) };
+    if (m_handlers.addFile && m_handlers.addFile(file))
+        m_addedFiles.insert(identity);
+}

@@ -1,0 +1,67 @@
+// The walk over the folders and files of a scan list: every file that passes the extension and
+// size filters is offered once, however many paths lead to it. Folders are entered one level at a
+// time without following links to folders, and a folder already entered (a bind mount, a folder
+// ticked twice, a nested source) is not entered again, so no layout of links can hang or double a
+// scan. Unreadable entries are skipped with one log line each.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <utility>
+
+#include <QString>
+#include <QStringList>
+
+#include "scan/ExclusionMatcher.h"
+
+struct WalkedFile {
+    QString path;
+    qint64 size = 0;
+    bool isVideo = false;
+};
+
+struct SourceWalkerOptions {
+    QStringList allowedExtensions; // lower-case
+    QStringList videoExtensions; // lower-case
+    qint64 minimumFileSize = 0;
+    bool includePhotosLibInFolder = false;
+    ExclusionMatcher exclusions;
+};
+
+class SourceWalker
+{
+public:
+    // `addFile` makes the record of a file and answers whether it did (a refused file may be
+    // offered again under another path). `photosLibrary` reads a library package met inside a
+    // folder (`insideFolder` true) or ticked as a source.
+    struct Handlers {
+        std::function<bool(const WalkedFile &)> addFile;
+        std::function<void(const QString &libraryPath, bool insideFolder)> photosLibrary;
+    };
+
+    SourceWalker(SourceWalkerOptions options, const std::atomic<bool> &abortMe, Handlers handlers);
+
+    void scanFolder(const QString &path);
+    // A single file of the scan list (not tested against the exclusions).
+    void addFileToScan(const QString &path);
+
+    // The first enabled extension that `path` ends with after a dot, or an empty text.
+    static QString matchingExtension(const QString &lowerPath, const QStringList &extensions);
+    // True when `lowerPath` ends with one of `suffixes` (no dot required).
+    static bool endsWithAny(const QString &lowerPath, const QStringList &suffixes);
+
+private:
+    using Identity = std::pair<std::uint64_t, std::uint64_t>;
+
+    void scanEntries(const QString &path, int dirFd);
+    void scanPackage(const QString &path);
+    void offerFile(const QString &path, qint64 size, const Identity &identity);
+
+    SourceWalkerOptions m_options;
+    const std::atomic<bool> &m_abortMe;
+    Handlers m_handlers;
+    std::set<Identity> m_visitedFolders;
+    std::set<Identity> m_addedFiles;
+};
