@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/ScanGlobals.h"
+#include "app/CommonFunc.h"
 #include "model/CacheFile.h"
 #include "model/CacheReader.h"
 #include "model/CacheWriter.h"
@@ -74,7 +74,7 @@ bool writeTempRows(SqliteConnection &connection, const SqliteDBOperations::Recor
 
 bool isCachedThisScan(const QString &path)
 {
-    return ScanGlobals::dictHash().contains(path);
+    return CommonFunc::getValueFromDictHash().contains(path);
 }
 
 QByteArray schemaText()
@@ -155,12 +155,12 @@ QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromD
 {
     std::optional<CacheFetchResult> result;
     inTransaction(dbPath, SqliteTransaction::Kind::Read, OpenFailure::Quiet, [&](SqliteConnection &connection) {
-        result = CacheReader::fetch(connection, ScanGlobals::reSizeValue.load());
+        result = CacheReader::fetch(connection, CommonFunc::getReSizeValue());
         return result.has_value();
     });
     if (!result)
         return {};
-    ScanGlobals::dictHash().addEntries(result->hashes);
+    CommonFunc::setValueInDictHashWithDict(result->hashes);
     return std::move(result->exif);
 }
 
@@ -169,19 +169,19 @@ void SqliteDBOperations::insertDataInExifInfoTable(const QString &, const QStrin
     QStringList replaced;
     const bool done = inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged,
                                     [&](SqliteConnection &connection) {
-                                        CacheWriter writer(connection, ScanGlobals::reSizeValue.load());
+                                        CacheWriter writer(connection, CommonFunc::getReSizeValue());
                                         return writer.writeExifRows(records, &replaced);
                                     });
     if (!done)
         return;
     for (const QString &path : replaced)
-        ScanGlobals::dictExif().remove(path);
+        CommonFunc::removeFilePathFromExifDictWithFilePath(path);
 }
 
 void SqliteDBOperations::insertDataInTable(const QString &, const QString &dbPath, const Records &records, bool)
 {
     inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
-        CacheWriter writer(connection, ScanGlobals::reSizeValue.load());
+        CacheWriter writer(connection, CommonFunc::getReSizeValue());
         return writer.writeDigestRows(records, isCachedThisScan);
     });
 }
@@ -191,13 +191,13 @@ bool SqliteDBOperations::saveBatch(const QString &dbPath, const Records &records
     QStringList replaced;
     const bool done = inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged,
                                     [&](SqliteConnection &connection) {
-                                        CacheWriter writer(connection, ScanGlobals::reSizeValue.load());
+                                        CacheWriter writer(connection, CommonFunc::getReSizeValue());
                                         return writer.writeExifRows(records, &replaced)
                                                && writer.writeDigestRows(records, isCachedThisScan);
                                     });
     if (!done)
         return false;
     for (const QString &path : replaced)
-        ScanGlobals::dictExif().remove(path);
+        CommonFunc::removeFilePathFromExifDictWithFilePath(path);
     return true;
 }

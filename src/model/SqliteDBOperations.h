@@ -45,12 +45,12 @@ public:
 
     // The cached EXIF record of every path in the path table (with its row id in `exifInfoId`);
     // the valid cached fingerprints of the scan's side (or, for videos, MD5 digests) are merged
-    // into ScanGlobals::dictHash(). Empty when nothing can be read.
+    // into CommonFunc::getValueFromDictHash(). Empty when nothing can be read.
     static QHash<QString, std::shared_ptr<ExifInfo>> fetchExifInfoFromDbPath(const QString &dbPath,
                                                                             bool fetchfromMd5Table);
 
     // EXIF rows of a batch: one per path; a changed file's old rows (EXIF, fingerprints of every
-    // side, MD5) are replaced, and its path leaves ScanGlobals::dictExif().
+    // side, MD5) are replaced, and its path leaves CommonFunc::getValueFromDictExif().
     static void insertDataInExifInfoTable(const QString &tableName, const QString &dbPath, const Records &records);
     // Fingerprint rows (photos) and MD5 rows (videos) of a batch for the records whose result did
     // not come unchanged from the cache; sets each record's `exifIDFrmDB`.

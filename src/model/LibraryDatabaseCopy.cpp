@@ -1,0 +1,54 @@
+#include "model/LibraryDatabaseCopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "platform/AppFolders.h"
+#include "platform/Log.h"
+
+const QStringList &LibraryDatabaseCopy::companionSuffixes()
+{
+    static const QStringList suffixes = {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
+                                         QStringLiteral(".lock")};
+    return suffixes;
+}
+
+LibraryDatabaseCopy::LibraryDatabaseCopy(const QString &databasePath)
+{
+    const QString name = QFileInfo(databasePath).fileName();
+    if (name.isEmpty())
+        return;
+    const QString folder = AppFolders::cachesFolder();
+    AppFolders::ensureFolder(folder);
+    m_copyPath = QDir(folder).filePath(name);
+    removeCopies();
+    for (const QString &suffix : companionSuffixes()) {
+        QFile source(databasePath + suffix);
+        if (!source.exists())
+            continue;
+        if (!source.copy(m_copyPath + suffix)) {
+            Log::line(QStringLiteral("execption in copying db file ") + source.errorString());
+            return;
+        }
+        // The copy is ours to remove, whatever the library's permissions were.
+        QFile::setPermissions(m_copyPath + suffix, QFile::ReadOwner | QFile::WriteOwner);
+    }
+}
+
+LibraryDatabaseCopy::~LibraryDatabaseCopy()
+{
+    removeCopies();
+}
+
+// Every companion is tried, so one that cannot be removed does not leave the others behind.
+void LibraryDatabaseCopy::removeCopies()
+{
+    if (m_copyPath.isEmpty())
+        return;
+    for (const QString &suffix : companionSuffixes()) {
+        QFile copy(m_copyPath + suffix);
+        if (copy.exists() && !copy.remove())
+            Log::line(QStringLiteral("execption in copying db file ") + copy.errorString());
+    }
+}

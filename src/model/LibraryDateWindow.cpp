@@ -1,0 +1,60 @@
+#include "model/LibraryDateWindow.h"
+
+#include "app/CommonFunc.h"
+#include "platform/UserDefaults.h"
+
+namespace {
+
+// Start of each period choice, in seconds before now; choice 0 (today) starts at today's start.
+const double kPeriodSeconds[] = {0, 86400, 604800, 1296000, 2592000, 31536000};
+
+} // namespace
+
+LibraryDateWindow LibraryDateWindow::between(const QDateTime &from, const std::optional<QDateTime> &to,
+                                             int dateField)
+{
+    LibraryDateWindow window;
+    window.m_active = from.isValid();
+    window.m_dateField = dateField;
+    window.m_lower = toLibraryTime(from);
+    if (to && to->isValid())
+        window.m_upper = toLibraryTime(*to);
+    return window;
+}
+
+LibraryDateWindow LibraryDateWindow::fromSettings()
+{
+    const UserDefaults &defaults = UserDefaults::standard();
+    const qlonglong choice = defaults.integerForKey(QStringLiteral("scanPhotosFrom"));
+    if (!defaults.boolForKey(QStringLiteral("allowPhotosLibScanInTimePeriod")) || choice < 0 || choice > 5)
+        return LibraryDateWindow();
+    const int field = int(defaults.integerForKey(QStringLiteral("scanFilesFromDate")));
+    const QDateTime todayStart = CommonFunc::dayStartInGMT(QDateTime::currentDateTime());
+    if (choice == 0)
+        return between(todayStart, std::nullopt, field);
+    const QDateTime start = CommonFunc::dateSecondsAgo(kPeriodSeconds[choice]);
+    // Yesterday ends where today begins, so it never lists today's items.
+    return between(start, choice == 1 ? std::optional<QDateTime>(todayStart) : std::nullopt, field);
+}
+
+double LibraryDateWindow::toLibraryTime(const QDateTime &time)
+{
+    return double(time.toMSecsSinceEpoch()) / 1000.0 - kLibraryEpochOffset;
+}
+
+QByteArray LibraryDateWindow::condition(const QList<QByteArray> &columns, QList<double> *values) const
+{
+    if (!m_active || columns.isEmpty())
+        return QByteArray();
+    QList<QByteArray> tests;
+    for (const QByteArray &column : columns) {
+        QByteArray test = "(" + column + " > ?";
+        values->append(m_lower);
+        if (m_upper) {
+            test += " AND " + column + " < ?";
+            values->append(*m_upper);
+        }
+        tests.append(test + ")");
+    }
+    return " AND (" + tests.join(" OR ") + ")";
+}
