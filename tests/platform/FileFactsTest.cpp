@@ -1,0 +1,159 @@
+// File facts, MD5 digests and the Trash, on files the tests make.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/FileFacts.h"
+#include "platform/Md5.h"
+#include "platform/Trash.h"
+
+namespace {
+
+QString writeFile(const QDir &dir, const QString &name, const QByteArray &content)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    return path;
+}
+
+struct Md5Case
+{
+    const char *name;
+    QByteArray content;
+    const char *digest;
+};
+
+class Md5OfContent : public testing::TestWithParam<Md5Case>
+{
+};
+
+} // namespace
+
+TEST_P(Md5OfContent, MatchesTheKnownDigest)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(QDir(dir.path()), QStringLiteral("f"), GetParam().content);
+    EXPECT_EQ(Md5::ofFile(path).value_or(QStringLiteral("none")), QString::fromLatin1(GetParam().digest));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Md5OfContent,
+    testing::Values(Md5Case{"empty", QByteArray(), "d41d8cd98f00b204e9800998ecf8427e"},
+                    Md5Case{"abc", QByteArray("abc"), "900150983cd24fb0d6963f7d28e17f72"},
+                    // Longer than one read chunk, so the chunks must be chained correctly.
+                    Md5Case{"million_a", QByteArray(1000000, 'a'), "7707d6ae4e027c70eea2a935c2296f21"}),
+    [](const testing::TestParamInfo<Md5Case> &info) { return std::string(info.param.name); });
+
+TEST(Md5, GivesNoDigestForMissingUnreadableOrStoppedFiles)
+{
+    QTemporaryDir dir;
+    EXPECT_FALSE(Md5::ofFile(dir.filePath(QStringLiteral("missing"))).has_value());
+    // Opening a folder works but reading it fails: a read error must not pass for the end of file.
+    EXPECT_FALSE(Md5::ofFile(dir.path()).has_value());
+    // Reading this file fails with an I/O error even for root.
+    EXPECT_FALSE(Md5::ofFile(QStringLiteral("/proc/self/mem")).has_value());
+    const QString path = writeFile(QDir(dir.path()), QStringLiteral("f"), QByteArray("abc"));
+    std::atomic<bool> stop{true};
+    EXPECT_FALSE(Md5::ofFile(path, &stop).has_value());
+    stop = false;
+    EXPECT_TRUE(Md5::ofFile(path, &stop).has_value());
+}
+
+TEST(FileFacts, SizeDatesAndIdentity)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    const QString path = writeFile(d, QStringLiteral("a.jpg"), QByteArray(1234, 'x'));
+    EXPECT_EQ(FileFacts::size(path), 1234);
+    EXPECT_FALSE(FileFacts::size(dir.path()).has_value());
+    EXPECT_FALSE(FileFacts::size(d.filePath(QStringLiteral("missing"))).has_value());
+
+    // A copy that kept an old modification time: the creation date is that earlier time.
+    const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000, Qt::UTC);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_EQ(FileFacts::modificationTimeSeconds(path), 1000000000);
+    EXPECT_EQ(FileFacts::creationDate(path), old);
+
+    const QString link = d.filePath(QStringLiteral("link.jpg"));
+    ASSERT_TRUE(QFile::link(path, link));
+    const QString hard = d.filePath(QStringLiteral("hard.jpg"));
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(hard).constData()), 0);
+    const QString copy = d.filePath(QStringLiteral("copy.jpg"));
+    ASSERT_TRUE(QFile::copy(path, copy));
+    EXPECT_EQ(FileFacts::identity(path), FileFacts::identity(link));
+    EXPECT_EQ(FileFacts::identity(path), FileFacts::identity(hard));
+    EXPECT_NE(FileFacts::identity(path), FileFacts::identity(copy));
+    EXPECT_FALSE(FileFacts::isImmutable(path));
+    EXPECT_FALSE(FileFacts::isNetworkVolume(path));
+}
+
+TEST(FileFacts, PackagesAreFoldersWithAPackageExtension)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    for (const char *name : {"Lib.photoslibrary", "Old.photolibrary", "M.migratedphotolibrary", "X.app",
+                             "Y.BUNDLE", "plain", "not.package"})
+        d.mkdir(QString::fromLatin1(name));
+    writeFile(d, QStringLiteral("file.app"), "x");
+    EXPECT_TRUE(FileFacts::isPackage(d.filePath(QStringLiteral("Lib.photoslibrary"))));
+    EXPECT_TRUE(FileFacts::isPackage(d.filePath(QStringLiteral("Old.photolibrary"))));
+    EXPECT_TRUE(FileFacts::isPackage(d.filePath(QStringLiteral("M.migratedphotolibrary"))));
+    EXPECT_TRUE(FileFacts::isPackage(d.filePath(QStringLiteral("X.app"))));
+    EXPECT_TRUE(FileFacts::isPackage(d.filePath(QStringLiteral("Y.BUNDLE"))));
+    EXPECT_FALSE(FileFacts::isPackage(d.filePath(QStringLiteral("plain"))));
+    EXPECT_FALSE(FileFacts::isPackage(d.filePath(QStringLiteral("not.package"))));
+    EXPECT_FALSE(FileFacts::isPackage(d.filePath(QStringLiteral("file.app"))));
+}
+
+class TrashTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_savedDataHome = qgetenv("XDG_DATA_HOME");
+        // A data folder that does not exist yet: the case in which Qt reports a false success.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("data"))));
+    }
+    void TearDown() override
+    {
+        if (m_savedDataHome.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", m_savedDataHome);
+    }
+    QTemporaryDir m_home;
+    QByteArray m_savedDataHome;
+};
+
+TEST_F(TrashTest, MovesIntoTheHomeTrashEvenWhenTheDataFolderWasMissing)
+{
+    QTemporaryDir files;
+    const QString path = writeFile(QDir(files.path()), QStringLiteral("p.jpg"), "x");
+    QString inTrash;
+    ASSERT_TRUE(Trash::moveToTrash(path, &inTrash));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(QFile::exists(inTrash));
+    EXPECT_TRUE(inTrash.startsWith(Trash::homeTrashFolder() + QStringLiteral("/files/")));
+    EXPECT_FALSE(Trash::moveToTrash(path)) << "a file that is gone cannot be trashed twice";
+}
+
+TEST_F(TrashTest, TellsTrashFoldersApart)
+{
+    EXPECT_TRUE(Trash::isInsideTrashFolder(Trash::homeTrashFolder() + QStringLiteral("/files/a.jpg")));
+    EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash-1000/files/a.jpg")));
+    EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash/1000/files/a.jpg")));
+    EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/Trash stuff/a.jpg")));
+    EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash-x/a.jpg")));
+    EXPECT_FALSE(Trash::isInsideTrashFolder(QDir::currentPath() + QStringLiteral("/files/a.jpg")));
+    EXPECT_FALSE(Trash::isInsideTrashFolder(QString()));
+}
