@@ -1,0 +1,4 @@
+// List cell view.
+#include "controls/CustomCell.h"
+
+CustomCell::CustomCell(QWidget *parent) : QWidget(parent) {}

@@ -1,0 +1,66 @@
+// Dark table view.
+#include "controls/CustomTableView.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "controls/ChangeTableColor.h"
+#include "controls/CustomCell.h"
+#include "platform/Log.h"
+
+CustomTableView::CustomTableView(QWidget *parent) : QTableView(parent)
+{
+    setAlternatingRowColors(true);
+    const auto colors = ChangeTableColor::controlAlternatingRowBackgroundColors(true);
+    QPalette rows = palette();
+    rows.setColor(QPalette::Base, colors[0]);
+    rows.setColor(QPalette::AlternateBase, colors[1]);
+    setPalette(rows);
+}
+
+QMenu *CustomTableView::menuForEvent(const QPoint &pos) const
+{
+    if (rowAt(pos.y()) < 0)
+        return nullptr;
+    return m_menu;
+}
+
+bool CustomTableView::hasCustomCell(int row) const
+{
+    if (!model() || row < 0)
+        return false;
+    return qobject_cast<CustomCell *>(indexWidget(model()->index(row, 0))) != nullptr;
+}
+
+void CustomTableView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::RightButton) {
+        QTableView::mousePressEvent(event);
+        return;
+    }
+    stdoutLine(QStringLiteral("RightMOuseDown Table View"));
+    const int row = rowAt(event->position().toPoint().y());
+    // Only a row with a CustomCell gets the click (and then its menu); the selection stays.
+    m_rightClickPassed = row >= 0 && hasCustomCell(row);
+    if (m_rightClickPassed)
+        m_clickedRow = row;
+    event->accept();
+}
+
+void CustomTableView::contextMenuEvent(QContextMenuEvent *event)
+{
+    event->accept();
+    QPoint pos = event->pos();
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        const bool passed = m_rightClickPassed;
+        m_rightClickPassed = false;
+        if (!passed)
+            return;
+    } else {
+        pos = visualRect(currentIndex()).center();
+        m_clickedRow = currentIndex().row();
+    }
+    if (QMenu *menu = menuForEvent(pos))
+        menu->popup(viewport()->mapToGlobal(pos));
+}

@@ -1,0 +1,51 @@
+// A path shown as a row of components, one per folder level, each with the icon of the path up to
+// it. The results window sets the path of the selected photo or clears it.
+#pragma once
+
+#include <memory>
+
+#include <QList>
+#include <QWidget>
+
+#include "controls/ITPathbarCell.h"
+#include "controls/ITPathbarComponentCell.h"
+
+class ITPathbar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ITPathbar(QWidget *parent = nullptr);
+    ~ITPathbar() override;
+
+    // Shows the "/"-separated `path`: one component per non-empty part, in order.
+    void setPathToPathController(const QString &path);
+    // Removes every component and empties the cumulative path.
+    void removePath();
+    void addItemWithTitle(const QString &title);
+    // Inserts a component at `index` (clamped to the list); the cumulative path grows at its end
+    // whatever the index, so components are meant to be added in path order. "" adds nothing.
+    void insertItemWithTitle(const QString &title, qint64 index);
+    // Out-of-range indexes are ignored.
+    void removeItemAtIndex(qint64 index);
+    void removeLastItem();
+    void setPathValue(const QString &path) { m_pathStr = path; }
+    const QString &pathStr() const { return m_pathStr; }
+
+    QList<ITPathbarComponentCell> mutablePathComponentCells() const { return m_cells; }
+    void setPathComponentCells(const QList<ITPathbarComponentCell> &cells);
+    // Where each component is drawn at the current size.
+    QList<QRectF> componentRects() const;
+
+    // No intrinsic size: the window's layout decides.
+    QSize sizeHint() const override { return QSize(); }
+
+protected:
+    void setCell(std::unique_ptr<ITPathbarCell> cell) { m_cell = std::move(cell); }
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_pathStr;
+    QList<ITPathbarComponentCell> m_cells;
+    std::unique_ptr<ITPathbarCell> m_cell;
+};

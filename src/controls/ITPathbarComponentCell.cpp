@@ -1,0 +1,31 @@
+// Path bar component.
+#include "controls/ITPathbarComponentCell.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+ITPathbarComponentCell::ITPathbarComponentCell(const QString &title, const QString &path, const QIcon &icon)
+    : m_title(title), m_path(path), m_image(icon)
+{
+}
+
+qreal ITPathbarComponentCell::fullWidth(const QFont &font) const
+{
+    return kIconSize + kIconGap + QFontMetricsF(font).horizontalAdvance(m_title);
+}
+
+void ITPathbarComponentCell::draw(QPainter &painter, const QRectF &rect, const QFont &font) const
+{
+    const QRectF iconRect(rect.left(), rect.center().y() - kIconSize / 2.0, kIconSize, kIconSize);
+    m_image.paint(&painter, iconRect.toRect());
+    const qreal textWidth = rect.width() - kIconSize - kIconGap;
+    if (textWidth <= 0)
+        return;
+    const QFontMetricsF metrics(font);
+    const QRectF textRect(rect.left() + kIconSize + kIconGap, rect.top(), textWidth, rect.height());
+    painter.save();
+    painter.setFont(font);
+    painter.setPen(textColor());
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, metrics.elidedText(m_title, Qt::ElideMiddle, textWidth));
+    painter.restore();
+}

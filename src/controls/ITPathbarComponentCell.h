@@ -1,0 +1,37 @@
+// One component of a path bar: the name of one folder level with the icon of the folder or file
+// that the path up to that level names, drawn in white.
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QString>
+
+class QFont;
+class QPainter;
+class QRectF;
+
+class ITPathbarComponentCell
+{
+public:
+    ITPathbarComponentCell() = default;
+    ITPathbarComponentCell(const QString &title, const QString &path, const QIcon &icon);
+
+    const QString &title() const { return m_title; }
+    // The cumulative path this component stands for.
+    const QString &path() const { return m_path; }
+    const QIcon &image() const { return m_image; }
+    QColor textColor() const { return Qt::white; }
+
+    static constexpr int kIconSize = 16;
+    static constexpr int kIconGap = 4;
+    // Width with its title, and with its icon only.
+    qreal fullWidth(const QFont &font) const;
+    static qreal iconOnlyWidth() { return kIconSize; }
+    // Draws the icon and, when the rectangle leaves room, the title elided to fit.
+    void draw(QPainter &painter, const QRectF &rect, const QFont &font) const;
+
+private:
+    QString m_title;
+    QString m_path;
+    QIcon m_image;
+};
