@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include <QLocale>
 #include <QMetaType>
 
+#include "app/CommonFunc.h"
 #include "platform/ImageSource.h"
 
 namespace {
@@ -58,17 +58,6 @@ QString defaultNumberText(const QVariant &value)
     if (isInteger(value))
         return QString::number(value.toLongLong());
     return QString::number(value.toDouble(), 'g', 15);
-}
-
-std::optional<QDateTime> dateFromExifText(const QString &text)
-{
-    if (text.isEmpty())
-        return std::nullopt;
-    const QDateTime date = QLocale(QLocale::English, QLocale::UnitedStates)
-                               .toDateTime(text, QStringLiteral("yyyy:MM:dd HH:mm:ss"));
-    if (!date.isValid())
-        return std::nullopt;
-    return date;
 }
 
 // A latitude south of the equator or a longitude west of Greenwich is negative, whatever sign the
@@ -134,7 +123,7 @@ void ExifInfo::readTopLevel(const QVariantMap &properties)
 
 void ExifInfo::readExifSection(const QVariantMap &exif)
 {
-    captureDate = dateFromExifText(textOf(exif, "DateTimeOriginal"));
+    captureDate = CommonFunc::dateFromExifString(textOf(exif, "DateTimeOriginal"));
     rating = textOf(exif, "Rating");
 
     folcalLength.clear();

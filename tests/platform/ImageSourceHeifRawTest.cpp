@@ -1,0 +1,186 @@
+// The image source on real HEIC files made with libheif's encoder and on real DNG files written
+// here: size, upright thumbnails, embedded thumbnails, and the half-size raw fallback.
+#include <gtest/gtest.h>
+
+#include <libheif/heif.h>
+
+#include <QTemporaryDir>
+
+#include "platform/ImageSource.h"
+#include "platform/ImageSourceDngWriter.h"
+#include "platform/ImageSourceFixtures.h"
+
+using namespace ImageSourceFixtures;
+
+namespace {
+
+struct HeifOptions {
+    int orientation = 1;
+    QImage thumbnail;      // encoded as the file's embedded thumbnail when set
+    int thumbnailBox = 0;
+    int exifOrientation = 0; // also stored in an EXIF block when set
+};
+
+heif_image *heifImageOf(const QImage &picture)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    heif_image *image = nullptr;
+    heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+    int stride = 0;
+    uint8_t *plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < rgb.height(); ++y)
+        memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+    return image;
+}
+
+QByteArray exifBlockWithOrientation(int orientation)
+{
+    Exiv2::ExifData exif;
+    exif["Exif.Image.Orientation"] = uint16_t(orientation);
+    Exiv2::Blob blob;
+    Exiv2::ExifParser::encode(blob, Exiv2::littleEndian, exif);
+    return QByteArray(reinterpret_cast<const char *>(blob.data()), int(blob.size()));
+}
+
+// Writes `stored` as HEIC; false when this libheif has no HEVC encoder.
+bool writeHeic(const QString &path, const QImage &stored, const HeifOptions &options)
+{
+    if (!heif_have_encoder_for_format(heif_compression_HEVC))
+        return false;
+    heif_context *context = heif_context_alloc();
+    heif_encoder *encoder = nullptr;
+    heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder);
+    heif_encoder_set_lossy_quality(encoder, 90);
+    heif_encoding_options *encoding = heif_encoding_options_alloc();
+    encoding->image_orientation = heif_orientation(options.orientation);
+    heif_image *image = heifImageOf(stored);
+    heif_image_handle *handle = nullptr;
+    bool ok = heif_context_encode_image(context, image, encoder, encoding, &handle).code == heif_error_Ok;
+    if (ok && !options.thumbnail.isNull()) {
+        heif_image *thumbnailImage = heifImageOf(options.thumbnail);
+        heif_image_handle *thumbnail = nullptr;
+        ok = heif_context_encode_thumbnail(context, thumbnailImage, handle, encoder, encoding,
+                                           options.thumbnailBox, &thumbnail).code == heif_error_Ok;
+        heif_image_handle_release(thumbnail);
+        heif_image_release(thumbnailImage);
+    }
+    if (ok && options.exifOrientation) {
+        const QByteArray exif = exifBlockWithOrientation(options.exifOrientation);
+        ok = heif_context_add_exif_metadata(context, handle, exif.constData(), int(exif.size())).code == heif_error_Ok;
+    }
+    ok = ok && heif_context_write_to_file(context, QFile::encodeName(path).constData()).code == heif_error_Ok;
+    heif_image_handle_release(handle);
+    heif_image_release(image);
+    heif_encoding_options_free(encoding);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    return ok;
+}
+
+class ImageSourceHeifTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { ImageSource::initializeLibraries(); }
+    void SetUp() override
+    {
+        if (!heif_have_encoder_for_format(heif_compression_HEVC))
+            GTEST_SKIP() << "this libheif has no HEVC encoder, so no HEIC file can be made here";
+    }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(ImageSourceHeifTest, DecodesAndScales)
+{
+    ASSERT_TRUE(writeHeic(path("a.heic"), markedImage(QSize(320, 240)), {}));
+    const ImageSource source(path("a.heic"));
+    ASSERT_TRUE(source.isValid());
+    EXPECT_EQ(source.pixelSize(), QSize(320, 240));
+    const QImage thumbnail = source.thumbnail(80);
+    EXPECT_EQ(thumbnail.size(), QSize(80, 60));
+    EXPECT_TRUE(isUprightMarked(thumbnail));
+}
+
+// libheif turns the picture itself; the EXIF orientation beside it must not turn it a second time.
+TEST_F(ImageSourceHeifTest, TurnsThePictureExactlyOnce)
+{
+    const QImage upright = markedImage(QSize(240, 320));
+    HeifOptions options;
+    options.orientation = 6;
+    options.exifOrientation = 6;
+    ASSERT_TRUE(writeHeic(path("turned.heic"), storedFor(upright, 6), options));
+    const ImageSource source(path("turned.heic"));
+    EXPECT_EQ(source.properties().value(QStringLiteral("{TIFF}")).toMap().value(QStringLiteral("Orientation")).toInt(), 6);
+    const QImage thumbnail = source.thumbnail(80);
+    EXPECT_EQ(thumbnail.size(), QSize(60, 80));
+    EXPECT_TRUE(isUprightMarked(thumbnail));
+}
+
+TEST_F(ImageSourceHeifTest, UsesTheEmbeddedThumbnailWhenLargeEnough)
+{
+    QImage picture(640, 480, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    HeifOptions options;
+    // libheif scales the thumbnail picture into the box itself.
+    options.thumbnail = QImage(picture.size(), QImage::Format_RGB32);
+    options.thumbnail.fill(Qt::green);
+    options.thumbnailBox = 160;
+    ASSERT_TRUE(writeHeic(path("t.heic"), picture, options));
+    const ImageSource source(path("t.heic"));
+    EXPECT_TRUE(isGreen(colorAt(source.thumbnail(80), 0.5, 0.5)));
+    EXPECT_TRUE(isBlue(colorAt(source.thumbnail(320), 0.5, 0.5)));
+}
+
+class ImageSourceRawTest : public ::testing::Test, public ::testing::WithParamInterface<int>
+{
+protected:
+    static void SetUpTestSuite() { ImageSource::initializeLibraries(); }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+// The mark is white on dark grey: neutral tones survive any camera colour handling.
+QImage neutralMarked(const QSize &size)
+{
+    return markedImage(size, QColor(40, 40, 40), QColor(230, 230, 230));
+}
+
+bool isUprightNeutralMarked(const QImage &image)
+{
+    const auto light = [&](double x, double y) { return qGray(colorAt(image, x, y).rgb()); };
+    return light(0.05, 0.05) > 150 && light(0.95, 0.05) < 110 && light(0.05, 0.95) < 110
+           && light(0.95, 0.95) < 110;
+}
+
+TEST_P(ImageSourceRawTest, HalfSizeDecodeWithoutPreviewIsUpright)
+{
+    const int orientation = GetParam();
+    const QImage stored = storedFor(neutralMarked(QSize(320, 240)), orientation);
+    ASSERT_TRUE(writeFile(path("a.dng"), ImageSourceDng::dng(stored, orientation)));
+    const ImageSource source(path("a.dng"));
+    ASSERT_TRUE(source.isValid()) << "LibRaw did not read the generated DNG";
+    EXPECT_EQ(source.pixelSize(), stored.size());
+    const QImage thumbnail = source.thumbnail(80);
+    EXPECT_EQ(thumbnail.size(), QSize(80, 60));
+    EXPECT_TRUE(isUprightNeutralMarked(thumbnail));
+    EXPECT_EQ(source.properties().value(QStringLiteral("{TIFF}")).toMap().value(QStringLiteral("Model")).toString(),
+              QStringLiteral("Test Camera"));
+}
+
+TEST_P(ImageSourceRawTest, EmbeddedPreviewIsUsedAndTurned)
+{
+    const int orientation = GetParam();
+    const QImage stored = storedFor(neutralMarked(QSize(320, 240)), orientation);
+    // The sensor data is uniform; only the preview carries the mark.
+    QImage plain(stored.size(), QImage::Format_RGB32);
+    plain.fill(QColor(40, 40, 40));
+    ASSERT_TRUE(writeFile(path("p.dng"), ImageSourceDng::dng(plain, orientation, stored.scaled(stored.size() / 2))));
+    const QImage thumbnail = ImageSource(path("p.dng")).thumbnail(80);
+    EXPECT_EQ(thumbnail.size(), QSize(80, 60));
+    EXPECT_TRUE(isUprightNeutralMarked(thumbnail));
+}
+
+INSTANTIATE_TEST_SUITE_P(Orientations, ImageSourceRawTest, ::testing::Values(1, 3, 6, 8));
+
+} // namespace
