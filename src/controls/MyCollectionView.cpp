@@ -1,0 +1,182 @@
+// Results grid clicks and selection.
+#include "controls/MyCollectionView.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "platform/Log.h"
+#include "platform/NotificationCenter.h"
+
+namespace {
+
+// The platform's mouse-in-rectangle test for top-down coordinates: left and top edges inside,
+// right and bottom edges outside, so neighbouring items never both take a point.
+bool mouseInRect(const QPointF &p, const QRectF &r)
+{
+    return p.x() >= r.left() && p.x() < r.right() && p.y() >= r.top() && p.y() < r.bottom();
+}
+
+QString clickedIndexLine(const IndexPath &indexPath)
+{
+    return QString::number(indexPath.section) + QStringLiteral(" clickedIndex = ") + QString::number(indexPath.item);
+}
+
+} // namespace
+
+MyCollectionView::MyCollectionView(QWidget *parent) : QAbstractScrollArea(parent) {}
+
+void MyCollectionView::setItemFrames(const std::vector<std::vector<QRectF>> &frames)
+{
+    m_frames = frames;
+    updateScrollBars();
+    viewport()->update();
+}
+
+int MyCollectionView::numberOfSections() const
+{
+    return static_cast<int>(m_frames.size());
+}
+
+int MyCollectionView::numberOfItemsInSection(int section) const
+{
+    if (section < 0 || section >= numberOfSections())
+        return 0;
+    return static_cast<int>(m_frames[section].size());
+}
+
+std::optional<QRectF> MyCollectionView::layoutAttributesForItemAtIndexPath(const IndexPath &indexPath) const
+{
+    if (indexPath.item < 0 || indexPath.item >= numberOfItemsInSection(indexPath.section))
+        return std::nullopt;
+    return m_frames[indexPath.section][indexPath.item];
+}
+
+QPointF MyCollectionView::contentOffset() const
+{
+    return QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+std::optional<IndexPath> MyCollectionView::indexPathForItemAtPoint(const QPoint &pos) const
+{
+    const QPointF point = QPointF(pos) + contentOffset();
+    for (int section = 0; section < numberOfSections(); ++section) {
+        for (int item = 0; item < numberOfItemsInSection(section); ++item) {
+            const QRectF frame = layoutAttributesForItemAtIndexPath({section, item}).value_or(QRectF());
+            if (mouseInRect(point, frame))
+                return IndexPath{section, item};
+        }
+    }
+    return std::nullopt;
+}
+
+void MyCollectionView::deselectAll()
+{
+    if (m_selection.isEmpty())
+        return;
+    m_selection.clear();
+    viewport()->update();
+    emit selectionChanged();
+}
+
+void MyCollectionView::selectItemsAtIndexPaths(const QList<IndexPath> &indexPaths, ScrollPosition position)
+{
+    for (const IndexPath &indexPath : indexPaths) {
+        if (!m_selection.contains(indexPath))
+            m_selection.push_back(indexPath);
+    }
+    if (!indexPaths.isEmpty())
+        scrollToItem(indexPaths.front(), position);
+    viewport()->update();
+    emit selectionChanged();
+}
+
+void MyCollectionView::scrollToItem(const IndexPath &indexPath, ScrollPosition position)
+{
+    const auto frame = layoutAttributesForItemAtIndexPath(indexPath);
+    if (!frame || position == ScrollPosition::None)
+        return;
+    const QRectF visible(contentOffset(), QSizeF(viewport()->size()));
+    if (position == ScrollPosition::Left)
+        horizontalScrollBar()->setValue(static_cast<int>(frame->left()));
+    if (position == ScrollPosition::Top || frame->top() < visible.top() || frame->bottom() > visible.bottom())
+        verticalScrollBar()->setValue(static_cast<int>(frame->top()));
+}
+
+QMenu *MyCollectionView::menuForEvent(const QPoint &pos) const
+{
+    const auto hit = indexPathForItemAtPoint(pos);
+    if (!hit)
+        return nullptr;
+    stdoutLine(clickedIndexLine(*hit));
+    return m_menu;
+}
+
+void MyCollectionView::setBackgroundColors(const QList<QColor> &colors)
+{
+    m_backgroundColors = colors;
+    viewport()->update();
+}
+
+void MyCollectionView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::RightButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    stdoutLine(QStringLiteral("collection right mouse down"));
+    const auto hit = indexPathForItemAtPoint(event->position().toPoint());
+    m_rightClickHit = hit.has_value();
+    if (!hit)
+        return;
+    stdoutLine(clickedIndexLine(*hit));
+    NotificationCenter::defaultCenter().post(QStringLiteral("cellselection"),
+                                             {{QStringLiteral("indexpath"), QVariant::fromValue(*hit)}});
+    deselectAll();
+    selectItemsAtIndexPaths({*hit}, ScrollPosition::Left);
+    emit rightClickSelected(*hit);
+}
+
+void MyCollectionView::contextMenuEvent(QContextMenuEvent *event)
+{
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        const bool hit = m_rightClickHit;
+        m_rightClickHit = false;
+        if (!hit)
+            return;
+    }
+    if (QMenu *menu = menuForEvent(event->pos()))
+        menu->popup(viewport()->mapToGlobal(event->pos()));
+}
+
+void MyCollectionView::paintEvent(QPaintEvent *)
+{
+    if (m_backgroundColors.isEmpty())
+        return;
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), m_backgroundColors.front());
+}
+
+void MyCollectionView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void MyCollectionView::updateScrollBars()
+{
+    QRectF content;
+    for (int section = 0; section < numberOfSections(); ++section) {
+        for (int item = 0; item < numberOfItemsInSection(section); ++item)
+            content |= layoutAttributesForItemAtIndexPath({section, item}).value_or(QRectF());
+    }
+    const QSize visible = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, static_cast<int>(content.right()) - visible.width()));
+    verticalScrollBar()->setRange(0, std::max(0, static_cast<int>(content.bottom()) - visible.height()));
+    horizontalScrollBar()->setPageStep(visible.width());
+    verticalScrollBar()->setPageStep(visible.height());
+}
