@@ -24,9 +24,20 @@ bool decodesScaledNatively(const QByteArray &format)
     return format == "jpeg" || format == "jpg";
 }
 
-qint64 decodedMiB(const QSize &size)
+// What the decoder allocates: JPEG decodes at 1/1, 1/2, 1/4 or 1/8 of the stored size (the
+// smallest that still covers the target) before the final smooth scaling; others at full size.
+qint64 decodedMiB(const QByteArray &format, const QSize &stored, const QSize &target)
 {
-    return (qint64(size.width()) * size.height() * 4) / (1024 * 1024) + 1;
+    QSize decoded = stored;
+    for (int denominator = 8; decodesScaledNatively(format) && denominator > 1; denominator /= 2) {
+        const QSize scaled((stored.width() + denominator - 1) / denominator,
+                           (stored.height() + denominator - 1) / denominator);
+        if (scaled.width() >= target.width() && scaled.height() >= target.height()) {
+            decoded = scaled;
+            break;
+        }
+    }
+    return (qint64(decoded.width()) * decoded.height() * 4) / (1024 * 1024) + 1;
 }
 
 } // namespace
@@ -93,7 +104,7 @@ QImage QtImageDecoder::decodeScaled(QIODevice *device, const QString &name, int 
         reader.setScaledSize(target);
 
     std::unique_lock<std::mutex> largeDecode(largeDecodeMutex, std::defer_lock);
-    const qint64 needed = decodedMiB(decodesScaledNatively(reader.format()) ? target : stored);
+    const qint64 needed = decodedMiB(reader.format(), stored, target);
     if (needed > kDefaultLimitMiB) {
         if (needed > kLargeLimitMiB) {
             Log::line(QStringLiteral("Image too large to decode: ") + name);
