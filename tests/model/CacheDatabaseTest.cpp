@@ -1,0 +1,277 @@
+// The cache database on temporary files: batches written and fetched back for every fingerprint
+// side, changed files replacing their rows, awkward paths, invalid stored blocks.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "CacheTestSupport.h"
+#include "app/ScanGlobals.h"
+#include "model/CacheFormat.h"
+#include "model/ExifInfo.h"
+#include "model/ImageFileInfo.h"
+#include "model/SqliteDBOperations.h"
+
+using namespace CacheTestSupport;
+using Records = QList<std::shared_ptr<ImageFileInfo>>;
+
+namespace {
+
+const QString kMd5 = QStringLiteral("0123456789abcdef0123456789abcdef");
+
+class CacheDatabaseTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ScanGlobals::resetToInitialValues();
+        ScanGlobals::reSizeValue = 64;
+        ASSERT_TRUE(m_folder.isValid());
+        m_db = freshCache(m_folder.path());
+    }
+    void TearDown() override { ScanGlobals::resetToInitialValues(); }
+
+    // The two writes of a batch as the hashing stage makes them.
+    void writeBatch(const Records &records, bool oneTransaction)
+    {
+        SqliteDBOperations::createTablesIfNotExists(m_db);
+        if (oneTransaction) {
+            ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, records));
+            return;
+        }
+        SqliteDBOperations::insertDataInExifInfoTable(QStringLiteral("ExfInfo"), m_db, records);
+        SqliteDBOperations::insertDataInTable(QStringLiteral("hashTable"), m_db, records, false);
+    }
+
+    qint64 rowsOfPath(const QString &table, const QString &path)
+    {
+        QString quoted = path;
+        quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+        return countRows(m_db, QStringLiteral("SELECT count(*) FROM %1 t JOIN ExfInfo e ON e.id = t.exifId "
+                                              "WHERE e.filePath = '%2'")
+                                   .arg(table, quoted));
+    }
+
+    QTemporaryDir m_folder;
+    QString m_db;
+};
+
+struct RoundTrip
+{
+    int side;
+    bool oneTransaction;
+};
+
+class CacheRoundTripTest : public CacheDatabaseTest, public ::testing::WithParamInterface<RoundTrip>
+{
+};
+
+TEST_P(CacheRoundTripTest, BatchComesBackWithEveryValue)
+{
+    const int n = GetParam().side;
+    ScanGlobals::reSizeValue = n;
+    const Records records = {photo(QStringLiteral("/p/a.jpg"), 1000, 1700000000.125, n, 1),
+                             photo(QStringLiteral("/p/b.jpg"), 2000, 1700000001.5, n, 2),
+                             video(QStringLiteral("/p/c.mov"), 3000, 1700000002.0, kMd5)};
+    writeBatch(records, GetParam().oneTransaction);
+    loadForScan(m_db, records);
+
+    const auto exif = ScanGlobals::dictExif().value(QStringLiteral("/p/a.jpg"));
+    ASSERT_TRUE(exif.has_value());
+    const ExifInfo &a = **exif;
+    EXPECT_TRUE(a.exifInfoId.has_value());
+    EXPECT_EQ(a.fileSize, 1000u);
+    EXPECT_EQ(a.moDateTime, CacheFormat::secondsSince1970(records[0]->modDate)); // exact: reuse needs it
+    ASSERT_TRUE(a.captureDate.has_value());
+    EXPECT_EQ(*a.captureDate, *records[0]->exifInfo->captureDate);
+    EXPECT_DOUBLE_EQ(a.gpsLatitude, -34.5);
+    EXPECT_DOUBLE_EQ(a.gpsLongitude, 151.25);
+    EXPECT_EQ(a.pixelWidth, 4001);
+    EXPECT_EQ(a.pixelHeight, 3000);
+    EXPECT_DOUBLE_EQ(a.dpiWidth, 72.5); // real numbers keep their fraction
+    EXPECT_EQ(a.orientation, 6);
+    EXPECT_TRUE(a.fileName.isEmpty());
+
+    EXPECT_EQ(ScanGlobals::dictHash().value(QStringLiteral("/p/a.jpg")), fingerprintBlock(n, 1));
+    EXPECT_EQ(ScanGlobals::dictHash().value(QStringLiteral("/p/b.jpg")), fingerprintBlock(n, 2));
+    EXPECT_EQ(ScanGlobals::dictHash().value(QStringLiteral("/p/c.mov")), kMd5.toUtf8());
+    EXPECT_EQ(qint64(records[0]->exifIDFrmDB), *a.exifInfoId);
+}
+
+std::vector<RoundTrip> roundTrips()
+{
+    std::vector<RoundTrip> cases;
+    for (int n = 48; n <= 96; n += 8) {
+        cases.push_back({n, false});
+        cases.push_back({n, true});
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EverySide, CacheRoundTripTest, ::testing::ValuesIn(roundTrips()),
+                         [](const auto &info) {
+                             return "N" + std::to_string(info.param.side)
+                                    + (info.param.oneTransaction ? "_saveBatch" : "_twoCalls");
+                         });
+
+TEST_F(CacheDatabaseTest, ChangedFileReplacesEveryRowOfItsPath)
+{
+    // Fingerprints of two sides and a digest exist for the old content.
+    const QString path = QStringLiteral("/p/changed.jpg");
+    ScanGlobals::reSizeValue = 72;
+    writeBatch({photo(path, 1000, 100.0, 72, 1)}, false);
+    ScanGlobals::reSizeValue = 64;
+    const Records before = {photo(path, 1000, 100.0, 64, 1)};
+    loadForScan(m_db, before);
+    writeBatch(before, false);
+    ASSERT_EQ(rowsOfPath(QStringLiteral("hashTable72"), path), 1);
+    ASSERT_EQ(rowsOfPath(QStringLiteral("hashTable64"), path), 1);
+
+    // The file changes; the hashing stage flags it and computes a new fingerprint.
+    auto changed = photo(path, 1200, 200.0, 64, 9);
+    loadForScan(m_db, {changed});
+    ASSERT_TRUE(ScanGlobals::dictHash().contains(path));
+    changed->isHashUpdateReq = true;
+    writeBatch({changed}, false);
+
+    EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 1);
+    EXPECT_EQ(rowsOfPath(QStringLiteral("hashTable72"), path), 0); // stale side gone
+    loadForScan(m_db, {changed});
+    EXPECT_EQ((*ScanGlobals::dictExif().value(path))->fileSize, 1200u);
+    EXPECT_EQ(ScanGlobals::dictHash().value(path), fingerprintBlock(64, 9));
+}
+
+TEST_F(CacheDatabaseTest, ChangedFileNotFlaggedStillLosesItsOldRows)
+{
+    // Cached only at another side, so the hashing stage neither reuses nor flags it.
+    const QString path = QStringLiteral("/p/other-side.jpg");
+    ScanGlobals::reSizeValue = 72;
+    writeBatch({photo(path, 1000, 100.0, 72, 1)}, true);
+    ScanGlobals::reSizeValue = 64;
+    auto changed = photo(path, 1500, 300.0, 64, 4);
+    loadForScan(m_db, {changed});
+    ASSERT_FALSE(ScanGlobals::dictHash().contains(path));
+    writeBatch({changed}, true);
+
+    EXPECT_EQ(rowsOfPath(QStringLiteral("hashTable72"), path), 0);
+    EXPECT_EQ(rowsOfPath(QStringLiteral("hashTable64"), path), 1);
+    EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT fileSize FROM ExfInfo")), 1500);
+}
+
+TEST_F(CacheDatabaseTest, ChangedVideoLosesItsStaleDigest)
+{
+    const QString path = QStringLiteral("/p/clip.mov");
+    writeBatch({video(path, 10, 1.0, kMd5)}, false);
+    auto changed = video(path, 11, 2.0, QStringLiteral("ffffffffffffffffffffffffffffffff"));
+    loadForScan(m_db, {changed});
+    changed->isHashUpdateReq = true;
+    writeBatch({changed}, false);
+    loadForScan(m_db, {changed});
+    EXPECT_EQ(ScanGlobals::dictHash().value(path), QByteArray(32, 'f'));
+    EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM md5Table")), 1);
+}
+
+TEST_F(CacheDatabaseTest, UnchangedSecondScanWritesNothing)
+{
+    const Records first = {photo(QStringLiteral("/p/same.jpg"), 5, 9.0, 64, 3)};
+    writeBatch(first, true);
+    const qint64 id = countRows(m_db, QStringLiteral("SELECT id FROM ExfInfo"));
+
+    const Records second = {photo(QStringLiteral("/p/same.jpg"), 5, 9.0, 64, 3)};
+    loadForScan(m_db, second);
+    writeBatch(second, false);
+    EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 1);
+    EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT id FROM ExfInfo")), id);
+    EXPECT_EQ(second[0]->exifIDFrmDB, id);
+}
+
+class CachePathTest : public CacheDatabaseTest, public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(CachePathTest, AwkwardPathsRoundTrip)
+{
+    const QString path = QString::fromUtf8(GetParam());
+    const Records records = {photo(path, 77, 1.0, 64, 5), photo(path + QStringLiteral("x"), 78, 1.0, 64, 6)};
+    writeBatch(records, false);
+    loadForScan(m_db, records);
+    EXPECT_EQ(ScanGlobals::dictHash().value(path), fingerprintBlock(64, 5));
+    EXPECT_EQ(ScanGlobals::dictHash().value(path + QStringLiteral("x")), fingerprintBlock(64, 6));
+    EXPECT_EQ(ScanGlobals::dictExif().size(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, CachePathTest,
+                         ::testing::Values("/p/it's \"quoted\".jpg", "/p/100% sure_%d %@.jpg",
+                                           "/p/new\nline.jpg", "/p/Ünïcödé 写真 📷.jpg",
+                                           "/p/'); DROP TABLE ExfInfo; --.jpg"));
+
+TEST_F(CacheDatabaseTest, InvalidStoredBlocksCountAsNotCached)
+{
+    const Records records = {photo(QStringLiteral("/p/short.jpg"), 1, 1.0, 64, 1),
+                             video(QStringLiteral("/p/bad.mov"), 2, 1.0, kMd5)};
+    writeBatch(records, true);
+    ASSERT_TRUE(execSql(m_db, QStringLiteral("UPDATE hashTable64 SET hash = zeroblob(4095);"
+                                             "UPDATE md5Table SET md5 = CAST('0123456789abcdef0123456789abcdeg' "
+                                             "AS BLOB)")));
+    loadForScan(m_db, records);
+    EXPECT_EQ(ScanGlobals::dictExif().size(), 2);
+    EXPECT_EQ(ScanGlobals::dictHash().size(), 0);
+}
+
+TEST_F(CacheDatabaseTest, NoDigestRowWithoutExifRow)
+{
+    const Records records = {photo(QStringLiteral("/p/orphan.jpg"), 1, 1.0, 64, 1),
+                             video(QStringLiteral("/p/orphan.mov"), 1, 1.0, kMd5)};
+    SqliteDBOperations::insertDataInTable(QStringLiteral("hashTable"), m_db, records, false);
+    EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM hashTable64")), 0);
+    EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM md5Table")), 0);
+    EXPECT_EQ(records[0]->exifIDFrmDB, -1);
+}
+
+TEST_F(CacheDatabaseTest, ChecksummedPhotoGetsZeroExifRowAndNoDigest)
+{
+    auto record = video(QStringLiteral("/p/exact.jpg"), 42, 3.0, kMd5);
+    record->isVideo = false; // a photo checksummed in an exact scan: MD5, no EXIF, no variants
+    writeBatch({record}, true);
+    loadForScan(m_db, {record});
+    const auto exif = ScanGlobals::dictExif().value(record->filePath);
+    ASSERT_TRUE(exif.has_value());
+    EXPECT_FALSE((*exif)->captureDate.has_value());
+    EXPECT_EQ((*exif)->pixelWidth, 0);
+    EXPECT_EQ((*exif)->fileSize, 42u);
+    EXPECT_FALSE(ScanGlobals::dictHash().contains(record->filePath));
+}
+
+TEST_F(CacheDatabaseTest, FailedBatchLeavesNothingBehind)
+{
+    ASSERT_TRUE(execSql(m_db, QStringLiteral("DROP TABLE hashTable64")));
+    EXPECT_FALSE(SqliteDBOperations::saveBatch(m_db, {photo(QStringLiteral("/p/x.jpg"), 1, 1.0, 64, 1)}));
+    EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 0);
+}
+
+TEST_F(CacheDatabaseTest, FetchReadsOnlyThePathsOfThisScan)
+{
+    writeBatch({photo(QStringLiteral("/p/1.jpg"), 1, 1.0, 64, 1), photo(QStringLiteral("/p/2.jpg"), 1, 1.0, 64, 2)},
+               true);
+    loadForScan(m_db, {photo(QStringLiteral("/p/2.jpg"), 1, 1.0, 64, 2)});
+    EXPECT_FALSE(ScanGlobals::dictExif().contains(QStringLiteral("/p/1.jpg")));
+    EXPECT_TRUE(ScanGlobals::dictExif().contains(QStringLiteral("/p/2.jpg")));
+}
+
+TEST_F(CacheDatabaseTest, TemplateCopyOnlyWhenMissing)
+{
+    const QString folder = m_folder.path();
+    EXPECT_TRUE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(folder, QStringLiteral(":/db/none.db"),
+                                                                         QStringLiteral("quennary.db")));
+    EXPECT_FALSE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(folder, QStringLiteral(":/db/none.db"),
+                                                                          QStringLiteral("other.db")));
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/other.db")));
+    for (int type : {0, 1, 2, 7}) {
+        const QString name = SqliteDBOperations::cacheFileNameForScanType(type);
+        EXPECT_TRUE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
+            folder, SqliteDBOperations::templatePathForScanType(type), name));
+        EXPECT_TRUE(SqliteDBOperations::createTablesIfNotExists(folder + QLatin1Char('/') + name)) << type;
+    }
+}
+
+} // namespace

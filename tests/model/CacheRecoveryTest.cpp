@@ -1,0 +1,181 @@
+// A cache file that cannot be used (garbage, truncated, empty, foreign, of another version, or
+// locked by another connection): the operation gives up without a crash or half a batch, the
+// file is moved aside, a fresh copy of the template takes its place, and one log line says so.
+// Also: two sources scanned at once keep to their own files.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "CacheTestSupport.h"
+#include "app/ScanGlobals.h"
+#include "model/CacheFile.h"
+#include "model/CacheWriter.h"
+#include "model/ImageFileInfo.h"
+#include "model/SqliteConnection.h"
+#include "model/SqliteDBOperations.h"
+#include "model/SqliteTransaction.h"
+
+using namespace CacheTestSupport;
+using Records = QList<std::shared_ptr<ImageFileInfo>>;
+
+namespace {
+
+enum class Damage { Garbage, Truncated, Empty, Foreign, OtherVersion, Locked };
+
+Records somePhotos(const QString &prefix, int count)
+{
+    Records records;
+    for (int i = 0; i < count; ++i)
+        records.append(photo(prefix + QString::number(i) + QStringLiteral(".jpg"), 100 + i, 5.0, 64, i));
+    return records;
+}
+
+std::string damageName(Damage kind)
+{
+    static const char *const kNames[] = {"Garbage", "Truncated", "Empty", "Foreign", "OtherVersion", "Locked"};
+    return kNames[int(kind)];
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+class CacheRecoveryTest : public ::testing::TestWithParam<Damage>
+{
+protected:
+    void SetUp() override
+    {
+        ScanGlobals::resetToInitialValues();
+        ScanGlobals::reSizeValue = 64;
+        ASSERT_TRUE(m_folder.isValid());
+        m_db = freshCache(m_folder.path());
+        SqliteConnection::setBusyTimeoutMs(20);
+    }
+    void TearDown() override
+    {
+        SqliteConnection::setBusyTimeoutMs(2000);
+        ScanGlobals::resetToInitialValues();
+    }
+
+    void damage(Damage kind)
+    {
+        switch (kind) {
+        case Damage::Garbage:
+            writeFile(m_db, QByteArray("this is not a database, only text that sits where one should be\n")
+                                .repeated(200));
+            break;
+        case Damage::Truncated: {
+            ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, somePhotos(QStringLiteral("/old/"), 300)));
+            QFile file(m_db);
+            ASSERT_TRUE(file.resize(file.size() / 2));
+            break;
+        }
+        case Damage::Empty:
+            writeFile(m_db, QByteArray());
+            break;
+        case Damage::Foreign:
+            QFile::remove(m_db);
+            {
+                sqlite3 *db = nullptr;
+                sqlite3_open(m_db.toUtf8().constData(), &db);
+                sqlite3_exec(db, "CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('mine')", nullptr,
+                             nullptr, nullptr);
+                sqlite3_close(db);
+            }
+            break;
+        case Damage::OtherVersion:
+            ASSERT_TRUE(execSql(m_db, QStringLiteral("PRAGMA user_version = 99")));
+            break;
+        case Damage::Locked:
+            m_locker.open(m_db, SqliteConnection::Mode::ReadWrite);
+            ASSERT_TRUE(m_locker.exec("BEGIN EXCLUSIVE TRANSACTION; CREATE TABLE lockedWork (x)"));
+            break;
+        }
+    }
+
+    QTemporaryDir m_folder;
+    QString m_db;
+    SqliteConnection m_locker;
+};
+
+TEST_P(CacheRecoveryTest, UnusableFileIsSetAsideAndScanGoesOn)
+{
+    damage(GetParam());
+    const Records batch = somePhotos(QStringLiteral("/new/"), 20);
+
+    // The scan's road: hand-over, fetch, batch write. None of it may fail loudly or crash.
+    loadForScan(m_db, batch);
+    SqliteDBOperations::saveBatch(m_db, batch);
+    m_locker.close();
+
+    EXPECT_TRUE(QFileInfo::exists(m_db + QStringLiteral(".unusable")));
+    EXPECT_EQ(logLinesContaining(m_db + QStringLiteral(" could not be used")), 1);
+
+    // The fresh file works for the next batch and the next scan.
+    ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, batch));
+    loadForScan(m_db, batch);
+    EXPECT_EQ(ScanGlobals::dictHash().size(), 20);
+    EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE '/old/%'")), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, CacheRecoveryTest,
+                         ::testing::Values(Damage::Garbage, Damage::Truncated, Damage::Empty, Damage::Foreign,
+                                           Damage::OtherVersion, Damage::Locked),
+                         [](const auto &info) { return damageName(info.param); });
+
+TEST(CacheLockTest, LockedBatchIsRolledBackWhole)
+{
+    QTemporaryDir folder;
+    ScanGlobals::resetToInitialValues();
+    ScanGlobals::reSizeValue = 64;
+    const QString db = freshCache(folder.path());
+    // A batch whose file becomes unusable half-way: the transaction must leave nothing behind.
+    SqliteConnection connection;
+    ASSERT_TRUE(CacheFile::open(connection, db));
+    {
+        SqliteTransaction transaction(connection, SqliteTransaction::Kind::Write);
+        CacheWriter writer(connection, 64);
+        ASSERT_TRUE(writer.writeExifRows(somePhotos(QStringLiteral("/half/"), 10), nullptr));
+        // No commit: the batch is given up.
+    }
+    connection.close();
+    EXPECT_EQ(countRows(db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 0);
+    ScanGlobals::resetToInitialValues();
+}
+
+TEST(CacheSourcesTest, ConcurrentScansOfTwoSourcesKeepToTheirFiles)
+{
+    QTemporaryDir folder;
+    ScanGlobals::resetToInitialValues();
+    ScanGlobals::reSizeValue = 64;
+    const QString computer = freshCache(folder.path(), SqliteDBOperations::cacheFileNameForScanType(0));
+    const QString drive = freshCache(folder.path(), SqliteDBOperations::cacheFileNameForScanType(1));
+    const auto scan = [](const QString &db, const QString &prefix) {
+        for (int batch = 0; batch < 10; ++batch) {
+            SqliteDBOperations::createTablesIfNotExists(db);
+            SqliteDBOperations::saveBatch(db, somePhotos(prefix + QString::number(batch) + QLatin1Char('-'), 50));
+        }
+    };
+    std::thread first(scan, computer, QStringLiteral("/computer/"));
+    std::thread second(scan, drive, QStringLiteral("Dropbox/drive/"));
+    first.join();
+    second.join();
+
+    EXPECT_EQ(countRows(computer, QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE '/computer/%'")), 500);
+    EXPECT_EQ(countRows(computer, QStringLiteral("SELECT count(*) FROM ExfInfo")), 500);
+    EXPECT_EQ(countRows(drive, QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE 'Dropbox/drive/%'")), 500);
+    EXPECT_EQ(countRows(drive, QStringLiteral("SELECT count(*) FROM hashTable64")), 500);
+    EXPECT_FALSE(QFileInfo::exists(computer + QStringLiteral(".unusable")));
+    ScanGlobals::resetToInitialValues();
+}
+
+} // namespace
