@@ -3,10 +3,11 @@
 // this view's own; nothing is written to the settings.
 #pragma once
 
+#include <QMenu>
 #include <QPointer>
 #include <QTableView>
 
-class QMenu;
+
 
 class CustomTableView : public QTableView
 {

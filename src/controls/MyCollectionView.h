@@ -10,12 +10,13 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QList>
+#include <QMenu>
 #include <QPointer>
 #include <QRectF>
 
 #include "controls/IndexPath.h"
 
-class QMenu;
+
 
 class MyCollectionView : public QAbstractScrollArea
 {
