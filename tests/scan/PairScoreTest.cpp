@@ -8,12 +8,15 @@
 
 #include <QDateTime>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTimeZone>
 #include <QTransform>
 
+#include "app/ScanGlobals.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "scan/PairScore.h"
+#include "platform/UserDefaults.h"
 
 namespace {
 
@@ -203,6 +206,30 @@ TEST(PairScoreVariants, MirrorCopyMatchesOnlyWithMirroring)
     EXPECT_LT(PairScore::compareImages(*a, *b, options), 0.85f);
     options.compareFlipImages = true;
     EXPECT_EQ(PairScore::compareImages(*a, *b, options), 1.0f);
+}
+
+// A photo narrower than N gets no fingerprint from its file and is never compared, in either role.
+TEST(PairScoreVetoes, ImageNarrowerThanBitmapIsNeverCompared)
+{
+    ScanGlobals::resetToInitialValues();
+    ScanGlobals::reSizeValue = 64;
+    UserDefaults::standard().setObject(QStringLiteral("indexMeanParts"), 4);
+    QTemporaryDir dir;
+    const QImage picture = asymmetricGrey(200).convertToFormat(QImage::Format_RGB32);
+    ASSERT_TRUE(picture.save(dir.filePath(QStringLiteral("wide.png"))));
+    ASSERT_TRUE(picture.scaled(60, 200).save(dir.filePath(QStringLiteral("narrow.png"))));
+    const auto wide = ImageFileInfo::initWithPathForFile(dir.filePath(QStringLiteral("wide.png")));
+    const auto narrow = ImageFileInfo::initWithPathForFile(dir.filePath(QStringLiteral("narrow.png")));
+    ASSERT_TRUE(wide && narrow);
+    wide->computeFileHash();
+    narrow->computeFileHash();
+    ScanGlobals::resetToInitialValues();
+    UserDefaults::standard().removeObject(QStringLiteral("indexMeanParts"));
+    ASSERT_EQ(wide->arrHashOfRotateFlipImages.count(), 8);
+    EXPECT_TRUE(narrow->blDoNotCompare);
+    EXPECT_EQ(PairScore::compareImages(*wide, *narrow, similarOptions()), PairScore::kNoMatch);
+    EXPECT_EQ(PairScore::compareImages(*narrow, *wide, similarOptions()), PairScore::kNoMatch);
+    EXPECT_EQ(PairScore::compareImages(*wide, *wide, similarOptions()), 1.0f);
 }
 
 TEST(PairScoreVetoes, ExactModeDifferentSizeIsNoMatchEvenWhenIdentical)
