@@ -44,8 +44,12 @@ public:
 private:
     template <typename T> T *adopt(T *widget)
     {
-        if (widget && widget->parent() != this)
+        if (widget && widget->parent() != this) {
+            // Reparenting hides a widget; only one hidden on purpose stays hidden.
+            const bool hiddenOnPurpose = widget->testAttribute(Qt::WA_WState_ExplicitShowHide) && widget->isHidden();
             widget->setParent(this);
+            widget->setVisible(!hiddenOnPurpose);
+        }
         return widget;
     }
 

@@ -2,6 +2,7 @@
 #include "controls/ThreePartImage.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QPainter>
 
@@ -23,13 +24,15 @@ void ThreePartImage::draw(QPainter &painter, const QRectF &frame, const BundleIm
     const bool horizontal = orientation == Orientation::Horizontal;
     const qreal thickness = horizontal ? frame.height() : frame.width();
     const qreal run = horizontal ? frame.width() : frame.height();
-    qreal startLength = capLength(start, thickness, orientation);
-    qreal endLength = capLength(end, thickness, orientation);
+    // Whole-pixel caps: parts meeting at a fractional edge would both be half-covered there and
+    // leave a light seam.
+    qreal startLength = std::round(capLength(start, thickness, orientation));
+    qreal endLength = std::round(capLength(end, thickness, orientation));
     // Caps longer than the frame share it in proportion and leave no middle.
     if (startLength + endLength > run) {
         const qreal scale = run / (startLength + endLength);
-        startLength *= scale;
-        endLength *= scale;
+        startLength = std::floor(startLength * scale);
+        endLength = std::floor(endLength * scale);
     }
     const auto part = [&](qreal offset, qreal length) {
         return horizontal ? QRectF(frame.left() + offset, frame.top(), length, thickness)
