@@ -11,7 +11,8 @@
 #include "model/ImageFileInfo.h"
 #include "scan/PairScore.h"
 
-namespace {
+namespace
+{
 
 constexpr int kSide = 64;
 constexpr int kBytes = kSide * kSide / 8;
@@ -48,7 +49,7 @@ PairScoreOptions allVariants()
 }
 
 void runPairs(benchmark::State &state, const std::vector<std::shared_ptr<ImageFileInfo>> &as,
-              const std::vector<std::shared_ptr<ImageFileInfo>> &bs)
+    const std::vector<std::shared_ptr<ImageFileInfo>> &bs)
 {
     const PairScoreOptions options = allVariants();
     size_t i = 0;

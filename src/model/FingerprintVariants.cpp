@@ -33,8 +33,7 @@ std::span<const uint64_t> FingerprintVariants::words(int index) const
 
 QByteArray FingerprintVariants::storedForm() const
 {
-    return QByteArray(reinterpret_cast<const char *>(m_bytes.data()),
-                      static_cast<qsizetype>(m_bytes.size()));
+    return QByteArray(reinterpret_cast<const char *>(m_bytes.data()), static_cast<qsizetype>(m_bytes.size()));
 }
 
 bool FingerprintVariants::append(std::span<const uint8_t> packed)

@@ -1,12 +1,13 @@
 // Word view and early-stopping Hamming distance of packed fingerprints.
 #include "model/FingerprintWords.h"
 
-namespace {
+namespace
+{
 
 // Compiled twice: with the processor's population-count instruction and without it; the loader
 // picks the first at start-up where the processor has it. Both give the same numbers.
-__attribute__((target_clones("popcnt", "default"))) int64_t
-boundedDistanceKernel(const uint64_t *a, const uint64_t *b, size_t words, int64_t allowed)
+__attribute__((target_clones("popcnt", "default"))) int64_t boundedDistanceKernel(
+    const uint64_t *a, const uint64_t *b, size_t words, int64_t allowed)
 {
     int64_t d = 0;
     size_t k = 0;
@@ -57,8 +58,7 @@ std::vector<uint64_t> FingerprintWords::wordView(std::span<const uint8_t> packed
     return words;
 }
 
-int64_t FingerprintWords::boundedDistance(const uint64_t *a, const uint64_t *b, size_t words,
-                                          int64_t allowed)
+int64_t FingerprintWords::boundedDistance(const uint64_t *a, const uint64_t *b, size_t words, int64_t allowed)
 {
     return boundedDistanceKernel(a, b, words, allowed);
 }

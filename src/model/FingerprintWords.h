@@ -21,6 +21,5 @@ public:
     // Running population count of a XOR b, word by word from word 0, stopping as soon as the sum
     // exceeds `allowed` (tested after each word). Returns the sum where it stopped, so a caller
     // that gets a value above `allowed` holds the partial sum, not the full distance.
-    static int64_t boundedDistance(const uint64_t *a, const uint64_t *b, size_t words,
-                                   int64_t allowed);
+    static int64_t boundedDistance(const uint64_t *a, const uint64_t *b, size_t words, int64_t allowed);
 };

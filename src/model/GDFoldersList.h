@@ -12,16 +12,13 @@
 
 // The fields of a Drive file resource that the program reads. Every field may be missing in a
 // listing, hence the optionals.
-struct DriveFile
-{
-    struct Location
-    {
+struct DriveFile {
+    struct Location {
         std::optional<double> latitude;
         std::optional<double> longitude;
         std::optional<double> altitude;
     };
-    struct ImageMediaMetadata
-    {
+    struct ImageMediaMetadata {
         std::optional<QString> cameraMake;
         std::optional<QString> cameraModel;
         std::optional<QString> colorSpace;

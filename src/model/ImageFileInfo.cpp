@@ -10,15 +10,16 @@
 #include "app/ScanGlobals.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ExifInfo.h"
+#include "model/FingerprintWords.h"
 #include "model/GDFoldersList.h"
 #include "model/GridHash.h"
-#include "model/FingerprintWords.h"
 #include "model/ImageProcessing.h"
 #include "model/PhotosNode.h"
 #include "platform/FileFacts.h"
 #include "platform/UserDefaults.h"
 
-namespace {
+namespace
+{
 
 constexpr int kVariantGridRows = 4;
 constexpr int kVariantGridColumns = 4;
@@ -46,8 +47,8 @@ void ImageFileInfo::fetchLocalCopy(std::uint8_t scanType)
         const std::shared_ptr<DriveFile> file = dFolderList ? dFolderList->driveFile() : nullptr;
         if (!file || !file->thumbnailLink)
             return;
-        localThumbPath = CommonFunc::downloadGoogleDriveThumbnail(*file->thumbnailLink, dFolderList->folderId(),
-                                                                  dFolderList->folderName())
+        localThumbPath = CommonFunc::downloadGoogleDriveThumbnail(
+            *file->thumbnailLink, dFolderList->folderId(), dFolderList->folderName())
                              .value_or(QString());
     } else if (scanType == 2) {
         if (const CloudDownloader download = currentDropboxDownloader())
@@ -105,8 +106,8 @@ std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(const QString 
     return record;
 }
 
-std::shared_ptr<ImageFileInfo>
-ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(const std::shared_ptr<GDFoldersList> &entry)
+std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(
+    const std::shared_ptr<GDFoldersList> &entry)
 {
     auto record = std::make_shared<ImageFileInfo>();
     record->commonInit();
@@ -128,19 +129,17 @@ ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(const std::shared_ptr
     return record;
 }
 
-std::shared_ptr<ImageFileInfo>
-ImageFileInfo::initWithPhotosOriginalPath(const QString &path, const QString &thumbPath,
-                                          const QString &originalFileName, std::uint64_t fileSize,
-                                          const QString &uuid, const QString &modelId,
-                                          const QString &uuIDRKversion, const QString &libraryPath)
+std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPhotosOriginalPath(const QString &path,
+    const QString &thumbPath, const QString &originalFileName, std::uint64_t fileSize, const QString &uuid,
+    const QString &modelId, const QString &uuIDRKversion, const QString &libraryPath)
 {
     auto record = std::make_shared<ImageFileInfo>();
     record->commonInit();
     record->libraryPath = libraryPath;
     record->isPhotosNode = true;
     record->photosInfo = std::make_shared<PhotosNode>();
-    record->photosInfo->initWithPhotosOriginalPathWithPath(path, thumbPath, originalFileName, fileSize,
-                                                           uuid, modelId, uuIDRKversion, libraryPath);
+    record->photosInfo->initWithPhotosOriginalPathWithPath(
+        path, thumbPath, originalFileName, fileSize, uuid, modelId, uuIDRKversion, libraryPath);
     record->filePath = path;
     record->fileName = originalFileName;
     record->fileSize = fileSize;
@@ -220,8 +219,8 @@ void ImageFileInfo::computeFileHash()
     const QString picture = cloud ? localThumbPath : filePath;
     if (picture.isEmpty())
         return;
-    const ImageProcessing::LabelledImage thumbnail =
-        ImageProcessing::resizeImageWithFilePath(picture, resizeValue);
+    const ImageProcessing::LabelledImage thumbnail
+        = ImageProcessing::resizeImageWithFilePath(picture, resizeValue);
     if (thumbnail.isNull())
         return;
     const QImage grey = ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(thumbnail);
@@ -301,7 +300,8 @@ void ImageFileInfo::updateImageHash(const QImage &image)
         hash = QByteArray(reinterpret_cast<const char *>(bits.data()), static_cast<qsizetype>(bits.size()));
 }
 
-std::vector<uint8_t> ImageFileInfo::convertBitArrayToByteArrayForRotateImages(std::span<const uint8_t> bits) const
+std::vector<uint8_t> ImageFileInfo::convertBitArrayToByteArrayForRotateImages(
+    std::span<const uint8_t> bits) const
 {
     return GridHash::pack(bits, resizeValue);
 }
@@ -312,7 +312,8 @@ void ImageFileInfo::convertBitArrayToByteArray(std::span<const uint8_t> bits)
     hash = QByteArray(reinterpret_cast<const char *>(packed.data()), static_cast<qsizetype>(packed.size()));
 }
 
-std::vector<uint64_t> ImageFileInfo::convertByteArrayToLongArrayForRotateImages(std::span<const uint8_t> packed) const
+std::vector<uint64_t> ImageFileInfo::convertByteArrayToLongArrayForRotateImages(
+    std::span<const uint8_t> packed) const
 {
     const size_t bytes = std::min(packed.size(), FingerprintVariants::wordsPerVariant(resizeValue) * 8);
     return FingerprintWords::wordView(packed.first(bytes));

@@ -38,14 +38,13 @@ public:
     // Record of a local file; null when the file is below the minimum size.
     static std::shared_ptr<ImageFileInfo> initWithPathForFile(const QString &path);
     // Record of a Google Drive file; null when it is below the minimum size.
-    static std::shared_ptr<ImageFileInfo>
-    initWithPathForFileForGoogleDriveFolderList(const std::shared_ptr<GDFoldersList> &entry);
+    static std::shared_ptr<ImageFileInfo> initWithPathForFileForGoogleDriveFolderList(
+        const std::shared_ptr<GDFoldersList> &entry);
     // Record of a Photos library item; null when the given size is below the minimum.
-    static std::shared_ptr<ImageFileInfo>
-    initWithPhotosOriginalPath(const QString &path, const QString &thumbPath,
-                               const QString &originalFileName, std::uint64_t fileSize,
-                               const QString &uuid, const QString &modelId,
-                               const QString &uuIDRKversion, const QString &libraryPath);
+    static std::shared_ptr<ImageFileInfo> initWithPhotosOriginalPath(const QString &path,
+        const QString &thumbPath, const QString &originalFileName, std::uint64_t fileSize,
+        const QString &uuid, const QString &modelId, const QString &uuIDRKversion,
+        const QString &libraryPath);
 
     ImageFileInfo();
     ~ImageFileInfo();

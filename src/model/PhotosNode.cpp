@@ -2,11 +2,8 @@
 #include "model/PhotosNode.h"
 
 void PhotosNode::initWithPhotosOriginalPathWithPath(const QString &path, const QString &thumbPath,
-                                                    const QString &originalFileName,
-                                                    std::uint64_t fileSize, const QString &uuid,
-                                                    const QString &modelId,
-                                                    const QString &uuIDRkVersion,
-                                                    const QString &libPath)
+    const QString &originalFileName, std::uint64_t fileSize, const QString &uuid, const QString &modelId,
+    const QString &uuIDRkVersion, const QString &libPath)
 {
     Q_UNUSED(thumbPath);
     oPath = path;

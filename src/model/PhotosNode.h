@@ -12,9 +12,8 @@ public:
     // Fills the node from a library item. The thumbnail path is accepted but never kept, so tPath
     // stays absent.
     void initWithPhotosOriginalPathWithPath(const QString &path, const QString &thumbPath,
-                                            const QString &originalFileName, std::uint64_t fileSize,
-                                            const QString &uuid, const QString &modelId,
-                                            const QString &uuIDRkVersion, const QString &libPath);
+        const QString &originalFileName, std::uint64_t fileSize, const QString &uuid, const QString &modelId,
+        const QString &uuIDRkVersion, const QString &libPath);
 
     std::optional<bool> isMovedToTrashAlbum;
     std::optional<bool> hasDescriptionForPhotosDup;

@@ -24,7 +24,8 @@ PairScoreOptions PairScoreOptions::fromSnapshot(const ScanGlobalsSnapshot &snaps
     return options;
 }
 
-float PairScore::compareImages(const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options)
+float PairScore::compareImages(
+    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options)
 {
     if (options.compareType == GlobalObjects::CompareType::ctMD5 && a.fileSize != b.fileSize)
         return kNoMatch;
@@ -39,14 +40,14 @@ float PairScore::compareImages(const ImageFileInfo &a, const ImageFileInfo &b, c
     return hashDistanceScore(a, b, options);
 }
 
-bool PairScore::isOutsideTimeLimit(const ImageFileInfo &a, const ImageFileInfo &b,
-                                   const PairScoreOptions &options)
+bool PairScore::isOutsideTimeLimit(
+    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options)
 {
     qint64 differenceMs = 0;
     if (a.exifInfo && b.exifInfo && a.exifInfo->captureDate && b.exifInfo->captureDate) {
         differenceMs = a.exifInfo->captureDate->msecsTo(*b.exifInfo->captureDate);
     } else if (options.compareType == GlobalObjects::CompareType::ctHash && options.scanType != 1
-               && a.createDate.isValid() && b.createDate.isValid()) {
+        && a.createDate.isValid() && b.createDate.isValid()) {
         differenceMs = a.createDate.msecsTo(b.createDate);
     } else {
         return false;
@@ -65,14 +66,16 @@ double PairScore::gpsDistance(const ImageFileInfo &a, const ImageFileInfo &b)
     return greatCircleDistance(ea.gpsLatitude, ea.gpsLongitude, eb.gpsLatitude, eb.gpsLongitude);
 }
 
-double PairScore::greatCircleDistance(double latitudeA, double longitudeA, double latitudeB, double longitudeB)
+double PairScore::greatCircleDistance(
+    double latitudeA, double longitudeA, double latitudeB, double longitudeB)
 {
     constexpr double toRadians = std::numbers::pi / 180.0;
     const double phiA = latitudeA * toRadians;
     const double phiB = latitudeB * toRadians;
     const double sinHalfPhi = std::sin((phiB - phiA) / 2.0);
     const double sinHalfLambda = std::sin((longitudeB - longitudeA) * toRadians / 2.0);
-    const double h = sinHalfPhi * sinHalfPhi + std::cos(phiA) * std::cos(phiB) * sinHalfLambda * sinHalfLambda;
+    const double h
+        = sinHalfPhi * sinHalfPhi + std::cos(phiA) * std::cos(phiB) * sinHalfLambda * sinHalfLambda;
     return 2.0 * kEarthRadius * std::asin(std::min(1.0, std::sqrt(h)));
 }
 
@@ -84,7 +87,8 @@ std::int64_t PairScore::allowedDistance(int n, float sliderMinValue)
     return static_cast<std::int64_t>(product);
 }
 
-float PairScore::hashDistanceScore(const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options)
+float PairScore::hashDistanceScore(
+    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options)
 {
     const FingerprintVariants &av = a.arrHashOfRotateFlipImages;
     const FingerprintVariants &bv = b.arrHashOfRotateFlipImages;
@@ -94,7 +98,7 @@ float PairScore::hashDistanceScore(const ImageFileInfo &a, const ImageFileInfo &
     const std::int64_t bits = static_cast<std::int64_t>(n) * n;
     const std::int64_t allowed = allowedDistance(n, options.sliderMinValue);
     // Never read past either record's words, should a record carry another side than the scan's.
-    const size_t words = std::min({static_cast<size_t>(bits / 64), av.wordsPerPiece(), bv.wordsPerPiece()});
+    const size_t words = std::min({ static_cast<size_t>(bits / 64), av.wordsPerPiece(), bv.wordsPerPiece() });
     const uint64_t *first = av.words(0).data();
     const int count = options.compareType == GlobalObjects::CompareType::ctMD5 ? 1 : bv.count();
     std::int64_t distance = 0;

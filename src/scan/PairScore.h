@@ -11,8 +11,7 @@
 class ImageFileInfo;
 struct ScanGlobalsSnapshot;
 
-struct PairScoreOptions
-{
+struct PairScoreOptions {
     GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
     // m, the grouping threshold; single precision on purpose (see allowedDistance).
     float sliderMinValue = 0.85f;
@@ -39,12 +38,12 @@ public:
     static constexpr double kEarthRadius = 6371008.8;
 
     // The score of A (the record being placed) against B (a member of a group), or kNoMatch.
-    static float compareImages(const ImageFileInfo &a, const ImageFileInfo &b,
-                               const PairScoreOptions &options);
+    static float compareImages(
+        const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options);
     // (N*N - d) / (N*N) of the first of B's allowed variants within the allowed distance of A's
     // variant 0; when none is, d is the partial sum where the last tried variant stopped.
-    static float hashDistanceScore(const ImageFileInfo &a, const ImageFileInfo &b,
-                                   const PairScoreOptions &options);
+    static float hashDistanceScore(
+        const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options);
     // Metres between the two GPS positions; -1 when either has none (a coordinate of exactly 0.0
     // counts as none).
     static double gpsDistance(const ImageFileInfo &a, const ImageFileInfo &b);
@@ -53,10 +52,10 @@ public:
     // 959, not 960, and changing it changes which pairs group.
     static std::int64_t allowedDistance(int n, float sliderMinValue);
     // Great-circle distance in metres between two positions given in degrees.
-    static double greatCircleDistance(double latitudeA, double longitudeA, double latitudeB,
-                                      double longitudeB);
+    static double greatCircleDistance(
+        double latitudeA, double longitudeA, double latitudeB, double longitudeB);
 
 private:
-    static bool isOutsideTimeLimit(const ImageFileInfo &a, const ImageFileInfo &b,
-                                   const PairScoreOptions &options);
+    static bool isOutsideTimeLimit(
+        const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options);
 };

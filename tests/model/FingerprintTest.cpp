@@ -12,7 +12,8 @@
 #include "model/GridHash.h"
 #include "model/ImageFileInfo.h"
 
-namespace {
+namespace
+{
 
 QImage uniformGrey(int n, uchar value)
 {
@@ -27,8 +28,6 @@ std::shared_ptr<ImageFileInfo> recordWithSide(int n)
     r->resizeValue = n;
     return r;
 }
-
-} // namespace
 
 TEST(Fingerprint, SizesForN80)
 {
@@ -56,11 +55,10 @@ TEST(Fingerprint, BitOrderAndPackingOfHandComputedExample)
         image.scanLine(cellRow * 4 + j / 4)[cellColumn * 4 + j % 4] = 200;
     }
     const auto r = recordWithSide(16);
-    r->updateImageHashForRotateImages({image}, 4, 4);
+    r->updateImageHashForRotateImages({ image }, 4, 4);
     ASSERT_EQ(r->arrHashOfRotateFlipImages.count(), 1);
-    const std::vector<uint8_t> expected = {0x80, 0, 0x40, 0, 0x20, 0, 0x10, 0, 0x08, 0, 0x04,
-                                           0,    0x02, 0, 0x01, 0, 0,    0x80, 0, 0x40, 0, 0x20,
-                                           0,    0x10, 0, 0x08, 0, 0x04, 0,    0x02, 0, 0x01};
+    const std::vector<uint8_t> expected = { 0x80, 0, 0x40, 0, 0x20, 0, 0x10, 0, 0x08, 0, 0x04, 0, 0x02, 0,
+        0x01, 0, 0, 0x80, 0, 0x40, 0, 0x20, 0, 0x10, 0, 0x08, 0, 0x04, 0, 0x02, 0, 0x01 };
     const auto packed = r->arrHashOfRotateFlipImages.variant(0);
     EXPECT_EQ(std::vector<uint8_t>(packed.begin(), packed.end()), expected);
     const auto words = r->arrHashOfRotateFlipImages.words(0);
@@ -75,15 +73,15 @@ TEST(Fingerprint, PixelValueIsMeanOfRedGreenBlueRoundedDown)
     QImage image(2, 1, QImage::Format_RGB32);
     image.setPixel(0, 0, qRgb(255, 0, 1));
     image.setPixel(1, 0, qRgb(10, 11, 13));
-    EXPECT_EQ(GridHash::pixelValues(image), (std::vector<uint8_t>{85, 11}));
+    EXPECT_EQ(GridHash::pixelValues(image), (std::vector<uint8_t> { 85, 11 }));
 }
 
 // Layout 3 with N = 80: 3 rows of 26 pixels and 4 columns of 20, so rows 78 and 79 are in no cell.
 TEST(Fingerprint, Layout3CellsAndUnusedRows)
 {
     QImage image = uniformGrey(80, 50);
-    image.scanLine(25)[0] = 200;  // last row of cell 0: bit 25 * 20
-    image.scanLine(0)[20] = 200;  // first pixel of cell 1: bit 520
+    image.scanLine(25)[0] = 200; // last row of cell 0: bit 25 * 20
+    image.scanLine(0)[20] = 200; // first pixel of cell 1: bit 520
     image.scanLine(26)[79] = 200; // first row of cell 7, last column: bit 7 * 520 + 19
     const auto r = recordWithSide(80);
     r->updateImageHash(image, 3, 4);
@@ -93,7 +91,7 @@ TEST(Fingerprint, Layout3CellsAndUnusedRows)
     for (int k = 0; k < 6400; ++k)
         if (bits[k])
             set.push_back(k);
-    EXPECT_EQ(set, (std::vector<int>{500, 520, 7 * 520 + 19}));
+    EXPECT_EQ(set, (std::vector<int> { 500, 520, 7 * 520 + 19 }));
 
     QImage noisyTail = image;
     for (int y = 78; y < 80; ++y)
@@ -128,12 +126,17 @@ TEST(Fingerprint, WholeImageLayoutIsOneBytePerPixel)
 TEST(Fingerprint, CellSmallerThanOnePixelGivesNoVariants)
 {
     const auto r = recordWithSide(64);
-    r->updateImageHashForRotateImages({uniformGrey(64, 1), QImage(3, 3, QImage::Format_Grayscale8)}, 4, 4);
+    r->updateImageHashForRotateImages({ uniformGrey(64, 1), QImage(3, 3, QImage::Format_Grayscale8) }, 4, 4);
     EXPECT_TRUE(r->arrHashOfRotateFlipImages.isEmpty());
 }
 
-struct StoredCase { int blockBytes; int variants; };
-class StoredFormTest : public ::testing::TestWithParam<StoredCase> {};
+struct StoredCase {
+    int blockBytes;
+    int variants;
+};
+class StoredFormTest : public ::testing::TestWithParam<StoredCase>
+{
+};
 
 TEST_P(StoredFormTest, SplitsIntoWholeVariants)
 {
@@ -147,12 +150,12 @@ TEST_P(StoredFormTest, SplitsIntoWholeVariants)
     for (int i = 0; i < GetParam().variants; ++i) {
         const auto words = r->arrHashOfRotateFlipImages.words(i);
         EXPECT_EQ(std::vector<uint64_t>(words.begin(), words.end()),
-                  FingerprintWords::wordView(r->arrHashOfRotateFlipImages.variant(i)));
+            FingerprintWords::wordView(r->arrHashOfRotateFlipImages.variant(i)));
     }
 }
 INSTANTIATE_TEST_SUITE_P(Blocks, StoredFormTest,
-                         ::testing::Values(StoredCase{6400, 8}, StoredCase{6401, 8}, StoredCase{799, 0},
-                                           StoredCase{800, 1}, StoredCase{0, 0}));
+    ::testing::Values(StoredCase { 6400, 8 }, StoredCase { 6401, 8 }, StoredCase { 799, 0 },
+        StoredCase { 800, 1 }, StoredCase { 0, 0 }));
 
 TEST(Fingerprint, VariantsOfAnotherLengthAreRefused)
 {
@@ -192,3 +195,5 @@ TEST(Fingerprint, BoundedDistanceMatchesWordByWordReference)
         ASSERT_EQ(FingerprintWords::boundedDistance(a.data(), b.data(), words, allowed), expected);
     }
 }
+
+} // namespace

@@ -15,7 +15,8 @@
 #include "model/PhotosNode.h"
 #include "platform/UserDefaults.h"
 
-namespace {
+namespace
+{
 
 class ImageFileInfoTest : public ::testing::Test
 {
@@ -70,8 +71,6 @@ std::shared_ptr<GDFoldersList> driveEntry(std::int64_t size)
     return entry;
 }
 
-} // namespace
-
 TEST_F(ImageFileInfoTest, MinimumSizeIsInclusive)
 {
     const QString path = writeBytes(QStringLiteral("a.jpg"), 100);
@@ -103,9 +102,9 @@ TEST_F(ImageFileInfoTest, UnreadableFileHasSizeZero)
 TEST_F(ImageFileInfoTest, PhotosItemKeepsLibraryDataAndReadsTheFile)
 {
     const QString path = writeBytes(QStringLiteral("IMG_1.heic"), 300);
-    const auto record = ImageFileInfo::initWithPhotosOriginalPath(
-        path, QStringLiteral("/thumb.jpg"), QStringLiteral("IMG_1.HEIC"), 999, QStringLiteral("U1"),
-        QStringLiteral("M1"), QStringLiteral("V1"), QStringLiteral("/lib.photoslibrary"));
+    const auto record = ImageFileInfo::initWithPhotosOriginalPath(path, QStringLiteral("/thumb.jpg"),
+        QStringLiteral("IMG_1.HEIC"), 999, QStringLiteral("U1"), QStringLiteral("M1"), QStringLiteral("V1"),
+        QStringLiteral("/lib.photoslibrary"));
     ASSERT_TRUE(record);
     EXPECT_TRUE(record->isPhotosNode);
     EXPECT_FALSE(record->isiPhotoNode);
@@ -147,7 +146,7 @@ TEST_F(ImageFileInfoTest, GoogleDriveExifComesFromTheDriveMetadata)
     meta.width = 40;
     meta.height = 30;
     meta.focalLength = 4.9;
-    meta.location = DriveFile::Location{48.1, 11.5, 520.0};
+    meta.location = DriveFile::Location { 48.1, 11.5, 520.0 };
     entry->driveFile()->imageMediaMetadata = meta;
     const auto record = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(entry);
     ASSERT_TRUE(record);
@@ -202,8 +201,14 @@ TEST_F(ImageFileInfoTest, ImageNarrowerThanBitmapIsNotComparable)
     EXPECT_TRUE(record->arrHashOfRotateFlipImages.isEmpty());
 }
 
-struct LayoutCase { int layout; int hashBytes; int variants; };
-class LayoutTest : public ImageFileInfoTest, public ::testing::WithParamInterface<LayoutCase> {};
+struct LayoutCase {
+    int layout;
+    int hashBytes;
+    int variants;
+};
+class LayoutTest : public ImageFileInfoTest, public ::testing::WithParamInterface<LayoutCase>
+{
+};
 
 TEST_P(LayoutTest, LayoutSettingDecidesWhatIsStored)
 {
@@ -215,6 +220,7 @@ TEST_P(LayoutTest, LayoutSettingDecidesWhatIsStored)
     EXPECT_EQ(record->arrHashOfRotateFlipImages.count(), GetParam().variants);
 }
 INSTANTIATE_TEST_SUITE_P(Layouts, LayoutTest,
-                         ::testing::Values(LayoutCase{0, 64 * 64, 0}, LayoutCase{1, 512, 0}, LayoutCase{2, 512, 0},
-                                           LayoutCase{3, 512, 0}, LayoutCase{4, 0, 8}, LayoutCase{5, 0, 0},
-                                           LayoutCase{-1, 0, 0}));
+    ::testing::Values(LayoutCase { 0, 64 * 64, 0 }, LayoutCase { 1, 512, 0 }, LayoutCase { 2, 512, 0 },
+        LayoutCase { 3, 512, 0 }, LayoutCase { 4, 0, 8 }, LayoutCase { 5, 0, 0 }, LayoutCase { -1, 0, 0 }));
+
+} // namespace

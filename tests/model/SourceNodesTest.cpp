@@ -9,6 +9,9 @@
 #include "model/GDFoldersList.h"
 #include "model/ImageFileInfo.h"
 
+namespace
+{
+
 TEST(SourceNodes, Defaults)
 {
     const FilePathNode path;
@@ -60,7 +63,7 @@ TEST(DuplicatesGroupTest, BackLinksNeverOwnAndExpireWithTheirTargets)
         survivor->parent = group;
         survivor->matchesWithNode = other;
         other->matchesWithNode = survivor;
-        group->children = {survivor, other};
+        group->children = { survivor, other };
         watchGroup = group;
     }
     // The group and the record it held die although both point back at each other.
@@ -68,3 +71,5 @@ TEST(DuplicatesGroupTest, BackLinksNeverOwnAndExpireWithTheirTargets)
     EXPECT_FALSE(survivor->parent.lock());
     EXPECT_FALSE(survivor->matchesWithNode.lock());
 }
+
+} // namespace

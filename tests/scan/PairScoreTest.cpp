@@ -15,14 +15,18 @@
 #include "app/ScanGlobals.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
-#include "scan/PairScore.h"
 #include "platform/UserDefaults.h"
+#include "scan/PairScore.h"
 
-namespace {
+namespace
+{
 
 using CompareType = GlobalObjects::CompareType;
 
-std::vector<uint8_t> zeros(int n) { return std::vector<uint8_t>(n * n / 8, 0); }
+std::vector<uint8_t> zeros(int n)
+{
+    return std::vector<uint8_t>(n * n / 8, 0);
+}
 
 // A packed fingerprint whose first `count` bits are set.
 std::vector<uint8_t> firstBitsSet(int n, int count)
@@ -80,10 +84,13 @@ void setPosition(ImageFileInfo &r, double latitude, double longitude)
 
 const QDateTime kNoon = QDateTime(QDate(2024, 5, 1), QTime(12, 0), Qt::UTC);
 
-} // namespace
-
-struct AllowedDistanceCase { int n; std::int64_t t; };
-class AllowedDistanceTest : public ::testing::TestWithParam<AllowedDistanceCase> {};
+struct AllowedDistanceCase {
+    int n;
+    std::int64_t t;
+};
+class AllowedDistanceTest : public ::testing::TestWithParam<AllowedDistanceCase>
+{
+};
 
 // Every bitmap size the options offer; N = 80 is where single precision (959) and double (960)
 // part ways.
@@ -92,16 +99,17 @@ TEST_P(AllowedDistanceTest, IsTruncatedSinglePrecisionProduct)
     EXPECT_EQ(PairScore::allowedDistance(GetParam().n, 0.85f), GetParam().t);
 }
 INSTANTIATE_TEST_SUITE_P(BitmapSizes, AllowedDistanceTest,
-                         ::testing::Values(AllowedDistanceCase{48, 345}, AllowedDistanceCase{56, 470},
-                                           AllowedDistanceCase{64, 614}, AllowedDistanceCase{72, 777},
-                                           AllowedDistanceCase{80, 959}, AllowedDistanceCase{88, 1161},
-                                           AllowedDistanceCase{96, 1382}));
+    ::testing::Values(AllowedDistanceCase { 48, 345 }, AllowedDistanceCase { 56, 470 },
+        AllowedDistanceCase { 64, 614 }, AllowedDistanceCase { 72, 777 }, AllowedDistanceCase { 80, 959 },
+        AllowedDistanceCase { 88, 1161 }, AllowedDistanceCase { 96, 1382 }));
 
 TEST(PairScoreDistance, LimitIsInclusiveAtN64)
 {
-    const auto a = record(64, {zeros(64)});
-    const float at614 = PairScore::compareImages(*a, *record(64, {firstBitsSet(64, 614)}), similarOptions());
-    const float at615 = PairScore::compareImages(*a, *record(64, {firstBitsSet(64, 615)}), similarOptions());
+    const auto a = record(64, { zeros(64) });
+    const float at614
+        = PairScore::compareImages(*a, *record(64, { firstBitsSet(64, 614) }), similarOptions());
+    const float at615
+        = PairScore::compareImages(*a, *record(64, { firstBitsSet(64, 615) }), similarOptions());
     EXPECT_EQ(at614, 3482.0f / 4096.0f);
     EXPECT_GE(at614, 0.85f);
     EXPECT_LT(at615, 0.85f);
@@ -110,8 +118,8 @@ TEST(PairScoreDistance, LimitIsInclusiveAtN64)
 TEST(PairScoreDistance, StopAt960WithN80ScoresExactlyTheThreshold)
 {
     // 15 full words: the running sum jumps from 896 to 960 and stops there, over t = 959.
-    const auto a = record(80, {zeros(80)});
-    const auto b = record(80, {firstBitsSet(80, 960), zeros(80)});
+    const auto a = record(80, { zeros(80) });
+    const auto b = record(80, { firstBitsSet(80, 960), zeros(80) });
     PairScoreOptions options = similarOptions(80);
     const float score = PairScore::compareImages(*a, *b, options);
     EXPECT_EQ(score, 0.85f);
@@ -124,8 +132,8 @@ TEST(PairScoreDistance, StopAt960WithN80ScoresExactlyTheThreshold)
 TEST(PairScoreDistance, NonMatchScoreComesFromPartialSum)
 {
     // All bits differ: the loop stops after 10 words (640 > 614), not at 4096.
-    const auto a = record(64, {zeros(64)});
-    const auto b = record(64, {std::vector<uint8_t>(512, 0xff)});
+    const auto a = record(64, { zeros(64) });
+    const auto b = record(64, { std::vector<uint8_t>(512, 0xff) });
     EXPECT_EQ(PairScore::compareImages(*a, *b, similarOptions()), (4096.0f - 640.0f) / 4096.0f);
 }
 
@@ -134,14 +142,21 @@ TEST(PairScoreDistance, FirstMatchingVariantWins)
     PairScoreOptions options = similarOptions();
     options.compareRotateImages = true;
     options.compareFlipImages = true;
-    const auto a = record(64, {zeros(64)});
-    const auto b = record(64, {firstBitsSet(64, 614), zeros(64), zeros(64), zeros(64)});
+    const auto a = record(64, { zeros(64) });
+    const auto b = record(64, { firstBitsSet(64, 614), zeros(64), zeros(64), zeros(64) });
     EXPECT_EQ(PairScore::compareImages(*a, *b, options), 3482.0f / 4096.0f);
-    EXPECT_EQ(PairScore::compareImages(*a, *record(64, {zeros(64)}), options), 1.0f);
+    EXPECT_EQ(PairScore::compareImages(*a, *record(64, { zeros(64) }), options), 1.0f);
 }
 
-struct VariantCase { CompareType type; bool rotate; bool flip; std::vector<int> tried; };
-class VariantSetTest : public ::testing::TestWithParam<VariantCase> {};
+struct VariantCase {
+    CompareType type;
+    bool rotate;
+    bool flip;
+    std::vector<int> tried;
+};
+class VariantSetTest : public ::testing::TestWithParam<VariantCase>
+{
+};
 
 // Each variant in turn is the only one identical to A; the pair matches exactly when that
 // variant is among those the options let the walk try.
@@ -151,22 +166,20 @@ TEST_P(VariantSetTest, TriesOnlyAllowedVariants)
     options.compareType = GetParam().type;
     options.compareRotateImages = GetParam().rotate;
     options.compareFlipImages = GetParam().flip;
-    const auto a = record(64, {zeros(64)});
+    const auto a = record(64, { zeros(64) });
     for (int i = 0; i < 8; ++i) {
-        const bool tried = std::find(GetParam().tried.begin(), GetParam().tried.end(), i) != GetParam().tried.end();
+        const bool tried
+            = std::find(GetParam().tried.begin(), GetParam().tried.end(), i) != GetParam().tried.end();
         const float score = PairScore::compareImages(*a, *farExcept(64, i), options);
         EXPECT_EQ(score == 1.0f, tried) << "variant " << i;
     }
 }
-INSTANTIATE_TEST_SUITE_P(
-    Options, VariantSetTest,
-    ::testing::Values(VariantCase{CompareType::ctHash, false, false, {0}},
-                      VariantCase{CompareType::ctHash, true, false, {0, 1, 2, 3}},
-                      VariantCase{CompareType::ctHash, false, true, {0, 4, 5, 6, 7}},
-                      VariantCase{CompareType::ctHash, true, true, {0, 1, 2, 3, 4, 5, 6, 7}},
-                      VariantCase{CompareType::ctMD5, true, true, {0}}));
-
-namespace {
+INSTANTIATE_TEST_SUITE_P(Options, VariantSetTest,
+    ::testing::Values(VariantCase { CompareType::ctHash, false, false, { 0 } },
+        VariantCase { CompareType::ctHash, true, false, { 0, 1, 2, 3 } },
+        VariantCase { CompareType::ctHash, false, true, { 0, 4, 5, 6, 7 } },
+        VariantCase { CompareType::ctHash, true, true, { 0, 1, 2, 3, 4, 5, 6, 7 } },
+        VariantCase { CompareType::ctMD5, true, true, { 0 } }));
 
 // The eight variants of a grey image, hashed as the record does it (4 x 4 grid).
 std::shared_ptr<ImageFileInfo> hashedImage(const QImage &grey)
@@ -175,7 +188,7 @@ std::shared_ptr<ImageFileInfo> hashedImage(const QImage &grey)
     r->resizeValue = grey.width();
     const QImage mirrored = grey.mirrored(true, false);
     QList<QImage> images;
-    for (const QImage &base : {grey, mirrored}) {
+    for (const QImage &base : { grey, mirrored }) {
         images.append(base);
         for (int quarter = 1; quarter <= 3; ++quarter)
             images.append(base.transformed(QTransform().rotate(90 * quarter)));
@@ -192,8 +205,6 @@ QImage asymmetricGrey(int n)
             image.scanLine(y)[x] = static_cast<uchar>((x * x * 7 + y * 13 + (x * y) % 29) % 256);
     return image;
 }
-
-} // namespace
 
 TEST(PairScoreVariants, MirrorCopyMatchesOnlyWithMirroring)
 {
@@ -236,8 +247,8 @@ TEST(PairScoreVetoes, ExactModeDifferentSizeIsNoMatchEvenWhenIdentical)
 {
     PairScoreOptions options = similarOptions(80);
     options.compareType = CompareType::ctMD5;
-    const auto a = record(80, {zeros(80)});
-    const auto b = record(80, {zeros(80)});
+    const auto a = record(80, { zeros(80) });
+    const auto b = record(80, { zeros(80) });
     b->fileSize = a->fileSize + 1;
     EXPECT_EQ(PairScore::compareImages(*a, *b, options), PairScore::kNoMatch);
     b->fileSize = a->fileSize;
@@ -246,8 +257,8 @@ TEST(PairScoreVetoes, ExactModeDifferentSizeIsNoMatchEvenWhenIdentical)
 
 TEST(PairScoreVetoes, OnlyTheMembersComparabilityCounts)
 {
-    const auto a = record(64, {zeros(64)});
-    const auto b = record(64, {zeros(64)});
+    const auto a = record(64, { zeros(64) });
+    const auto b = record(64, { zeros(64) });
     a->blDoNotCompare = true;
     EXPECT_EQ(PairScore::compareImages(*a, *b, similarOptions()), 1.0f);
     b->blDoNotCompare = true;
@@ -256,7 +267,7 @@ TEST(PairScoreVetoes, OnlyTheMembersComparabilityCounts)
 
 TEST(PairScoreVetoes, EitherRecordWithoutVariantsIsNoMatch)
 {
-    const auto full = record(64, {zeros(64)});
+    const auto full = record(64, { zeros(64) });
     const auto empty = record(64, {});
     EXPECT_EQ(PairScore::compareImages(*full, *empty, similarOptions()), PairScore::kNoMatch);
     EXPECT_EQ(PairScore::compareImages(*empty, *full, similarOptions()), PairScore::kNoMatch);
@@ -266,12 +277,14 @@ struct TimeCase {
     const char *name;
     CompareType type;
     std::uint8_t scanType;
-    bool captureDates;   // else creation dates only
+    bool captureDates; // else creation dates only
     qint64 differenceMs;
     double limit;
     bool vetoed;
 };
-class TimeVetoTest : public ::testing::TestWithParam<TimeCase> {};
+class TimeVetoTest : public ::testing::TestWithParam<TimeCase>
+{
+};
 
 TEST_P(TimeVetoTest, AppliesLimitToTheRightDates)
 {
@@ -280,8 +293,8 @@ TEST_P(TimeVetoTest, AppliesLimitToTheRightDates)
     options.compareType = c.type;
     options.scanType = c.scanType;
     options.captureTimeInterval = c.limit;
-    const auto a = record(80, {zeros(80)});
-    const auto b = record(80, {zeros(80)});
+    const auto a = record(80, { zeros(80) });
+    const auto b = record(80, { zeros(80) });
     if (c.captureDates) {
         setCapture(*a, kNoon);
         setCapture(*b, kNoon.addMSecs(c.differenceMs));
@@ -295,23 +308,22 @@ TEST_P(TimeVetoTest, AppliesLimitToTheRightDates)
     const float score = PairScore::compareImages(*a, *b, options);
     EXPECT_EQ(score == PairScore::kNoMatch, c.vetoed) << c.name;
 }
-INSTANTIATE_TEST_SUITE_P(
-    Dates, TimeVetoTest,
-    ::testing::Values(TimeCase{"equal capture, zero limit", CompareType::ctHash, 0, true, 0, 0, false},
-                      TimeCase{"half second, zero limit", CompareType::ctHash, 0, true, 500, 0, true},
-                      TimeCase{"difference equals limit", CompareType::ctHash, 0, true, -60000, 60, false},
-                      TimeCase{"capture dates in exact mode", CompareType::ctMD5, 0, true, 61000, 60, true},
-                      TimeCase{"creation fall-back", CompareType::ctHash, 0, false, 61000, 60, true},
-                      TimeCase{"creation fall-back, Dropbox", CompareType::ctHash, 2, false, 61000, 60, true},
-                      TimeCase{"no fall-back on Google Drive", CompareType::ctHash, 1, false, 61000, 60, false},
-                      TimeCase{"no fall-back in exact mode", CompareType::ctMD5, 0, false, 61000, 60, false}));
+INSTANTIATE_TEST_SUITE_P(Dates, TimeVetoTest,
+    ::testing::Values(TimeCase { "equal capture, zero limit", CompareType::ctHash, 0, true, 0, 0, false },
+        TimeCase { "half second, zero limit", CompareType::ctHash, 0, true, 500, 0, true },
+        TimeCase { "difference equals limit", CompareType::ctHash, 0, true, -60000, 60, false },
+        TimeCase { "capture dates in exact mode", CompareType::ctMD5, 0, true, 61000, 60, true },
+        TimeCase { "creation fall-back", CompareType::ctHash, 0, false, 61000, 60, true },
+        TimeCase { "creation fall-back, Dropbox", CompareType::ctHash, 2, false, 61000, 60, true },
+        TimeCase { "no fall-back on Google Drive", CompareType::ctHash, 1, false, 61000, 60, false },
+        TimeCase { "no fall-back in exact mode", CompareType::ctMD5, 0, false, 61000, 60, false }));
 
 TEST(PairScoreVetoes, OneCaptureDateFallsBackToCreationDates)
 {
     PairScoreOptions options = similarOptions(80);
     options.captureTimeInterval = 60;
-    const auto a = record(80, {zeros(80)});
-    const auto b = record(80, {zeros(80)});
+    const auto a = record(80, { zeros(80) });
+    const auto b = record(80, { zeros(80) });
     setCapture(*a, kNoon);
     a->createDate = kNoon;
     b->createDate = kNoon.addSecs(3600);
@@ -324,8 +336,8 @@ TEST(PairScoreVetoes, GpsLimitAndMissingPositions)
 {
     PairScoreOptions options = similarOptions(64);
     options.gpsDistanceLimit = 1;
-    const auto a = record(64, {zeros(64)});
-    const auto b = record(64, {zeros(64)});
+    const auto a = record(64, { zeros(64) });
+    const auto b = record(64, { zeros(64) });
     setPosition(*a, 48.0, 11.0);
     setPosition(*b, 48.0001, 11.0); // about 11 m north
     EXPECT_EQ(PairScore::compareImages(*a, *b, options), PairScore::kNoMatch);
@@ -354,3 +366,5 @@ TEST(PairScoreGps, GreatCircleDistanceAndNoPosition)
         EXPECT_EQ(PairScore::gpsDistance(*a, *b), -1.0) << "zero coordinate " << zero;
     }
 }
+
+} // namespace
