@@ -58,7 +58,7 @@ bool SqliteConnection::exec(const char *sql)
 
 bool SqliteConnection::hasTable(const QString &name)
 {
-    SqliteStatement query(*this, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1");
+    SqliteStatement query(*this, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
     if (!query.isValid())
         return false;
     query.bindText(1, name);

@@ -24,7 +24,7 @@ public:
 
     // Runs statements that take no parameters; false (and lastResult()) on the first failure.
     bool exec(const char *sql);
-    // True when the database has a table of that name.
+    // True when the database has a table of that name (SQL names ignore case).
     bool hasTable(const QString &name);
 
     // The result code of the last failure seen through this connection or its statements.

@@ -1,0 +1,215 @@
+// The photo-library reader on synthetic libraries of all three database layouts: exclusion of
+// trashed items and of the marked-duplicates album, date windows, awkward rows, and the private
+// copies of the database being removed afterwards.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "LibraryTestLibrary.h"
+#include "app/CommonFunc.h"
+#include "model/DBOperations.h"
+#include "model/LibraryDatabaseCopy.h"
+#include "platform/AppFolders.h"
+#include "platform/UserDefaults.h"
+
+using Layout = LibraryTestLibrary::Layout;
+using Item = LibraryTestLibrary::Item;
+
+namespace {
+
+const QString kAlbum = QStringLiteral("Duplicate Marked 'Photos' 100%");
+
+std::string layoutName(Layout layout)
+{
+    switch (layout) {
+    case Layout::PhotosStore:
+        return "PhotosStore";
+    case Layout::OlderPhotosStore:
+        return "OlderPhotosStore";
+    default:
+        return "IPhoto";
+    }
+}
+
+QStringList namesOf(const QList<QVariantMap> &items)
+{
+    QStringList names;
+    for (const QVariantMap &item : items)
+        names.append(QDir(item.value(QStringLiteral("imagePath")).toString()).dirName());
+    return names;
+}
+
+Item item(const QString &name, const QDateTime &created = QDateTime(), const QDateTime &added = QDateTime())
+{
+    Item made;
+    made.fileName = name;
+    made.created = created.isValid() ? created : QDateTime::fromSecsSinceEpoch(1000000000, Qt::UTC);
+    made.added = added.isValid() ? added : made.created;
+    return made;
+}
+
+LibraryQueryOptions options(bool exactTitle, const LibraryDateWindow &window = LibraryDateWindow())
+{
+    LibraryQueryOptions made;
+    made.markedAlbumName = kAlbum;
+    made.matchAlbumByExactTitle = exactTitle;
+    made.window = window;
+    return made;
+}
+
+class LibraryReaderTest : public ::testing::TestWithParam<Layout>
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
+    QStringList cacheCopies() const
+    {
+        return QDir(AppFolders::cachesFolder()).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    QTemporaryDir m_folder;
+};
+
+TEST_P(LibraryReaderTest, ListsUntrashedItemsOutsideTheMarkedAlbum)
+{
+    LibraryTestLibrary library(m_folder.path(), GetParam());
+    library.addItem(item(QStringLiteral("photo.jpg")));
+    library.addItem(item(QStringLiteral("clip.mov")));
+    Item trashed = item(QStringLiteral("trashed.jpg"));
+    trashed.trashed = true;
+    library.addItem(trashed);
+    const qint64 marked = library.addItem(item(QStringLiteral("marked.jpg")));
+    const qint64 decoyItem = library.addItem(item(QStringLiteral("decoy.jpg")));
+    library.putInAlbum(marked, library.addAlbum(kAlbum));
+    // Differs only in case and in what a LIKE pattern would let through: must not count.
+    library.putInAlbum(decoyItem, library.addAlbum(QStringLiteral("duplicate marked 'photos' 100_")));
+
+    for (const bool exactTitle : {true, false}) {
+        const QList<QVariantMap> items = DBOperations::fetchData(library.libraryPath(), options(exactTitle));
+        EXPECT_EQ(namesOf(items), QStringList({"photo.jpg", "clip.mov", "decoy.jpg"})) << exactTitle;
+    }
+    EXPECT_TRUE(cacheCopies().isEmpty());
+}
+
+TEST_P(LibraryReaderTest, ItemCarriesPathSizeAndIdentifiers)
+{
+    LibraryTestLibrary library(m_folder.path(), GetParam());
+    Item described = item(QStringLiteral("one.heic"));
+    described.directory = QStringLiteral("F");
+    described.size = 4321;
+    described.description = QStringLiteral("at the beach");
+    library.addItem(described);
+    const QList<QVariantMap> items = DBOperations::fetchData(library.libraryPath(), options(true));
+    ASSERT_EQ(items.size(), 1);
+    const QVariantMap &one = items.first();
+    const bool iPhoto = GetParam() == Layout::IPhoto;
+    EXPECT_EQ(one.value("imagePath").toString(),
+              library.libraryPath() + (iPhoto ? QStringLiteral("/Masters/F/one.heic") : QStringLiteral("/originals/F/one.heic")));
+    EXPECT_EQ(one.value("fileSize").toULongLong(), 4321u);
+    EXPECT_EQ(one.value("originalFileName").toString(), iPhoto ? QStringLiteral("one.heic") : QStringLiteral("IMG_one.heic"));
+    EXPECT_EQ(one.value("uuidRKVersion").toString(), QStringLiteral("UUID-one.heic"));
+    EXPECT_EQ(one.value("uuid").toString(), QStringLiteral("UUID-one.heic"));
+    EXPECT_EQ(one.value("modelId").toString(), iPhoto ? QStringLiteral("1") : QString());
+    EXPECT_EQ(one.value("description").toString(), iPhoto ? QStringLiteral("at the beach") : QString());
+}
+
+TEST_P(LibraryReaderTest, RowsItCannotReadArePassedOver)
+{
+    LibraryTestLibrary library(m_folder.path(), GetParam());
+    Item negative = item(QStringLiteral("negative.jpg"));
+    negative.size = -5;
+    Item noUuid = item(QStringLiteral("nouuid.jpg"));
+    noUuid.nullUuid = true;
+    Item excluded = item(QStringLiteral("excluded.jpg"));
+    excluded.allowedForAnalysis = false;
+    excluded.burstMember = true;
+    library.addItem(negative);
+    library.addItem(noUuid);
+    library.addItem(excluded);
+    library.addItem(item(QStringLiteral("good.jpg")));
+    EXPECT_EQ(namesOf(DBOperations::fetchData(library.libraryPath(), options(true))), QStringList({"good.jpg"}));
+}
+
+TEST_P(LibraryReaderTest, CompanionsAreCopiedReadAndRemoved)
+{
+    LibraryTestLibrary library(m_folder.path(), GetParam());
+    library.holdChangesInWal();
+    library.addItem(item(QStringLiteral("only-in-wal.jpg")));
+    QFile lock(library.databasePath() + QStringLiteral(".lock"));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.close();
+    ASSERT_TRUE(QFileInfo::exists(library.databasePath() + QStringLiteral("-wal")));
+
+    EXPECT_EQ(namesOf(DBOperations::fetchData(library.libraryPath(), options(true))),
+              QStringList({"only-in-wal.jpg"}));
+    EXPECT_TRUE(cacheCopies().isEmpty()) << cacheCopies().join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(QFileInfo::exists(library.databasePath() + QStringLiteral("-wal")));
+}
+
+TEST_P(LibraryReaderTest, DateWindows)
+{
+    const int field = GetParam() == Layout::IPhoto ? LibraryDateWindow::kCreationDate
+                                                   : LibraryDateWindow::kCreationOrAdded;
+    const QDateTime todayStart = CommonFunc::dayStartInGMT(QDateTime::currentDateTime());
+    const QDateTime yesterdayStart = CommonFunc::dateSecondsAgo(86400);
+    LibraryTestLibrary library(m_folder.path(), GetParam());
+    library.addItem(item(QStringLiteral("today.jpg"), todayStart.addSecs(60)));
+    library.addItem(item(QStringLiteral("yesterday.jpg"), yesterdayStart.addSecs(60)));
+    library.addItem(item(QStringLiteral("lastweek.jpg"), todayStart.addDays(-5)));
+    library.addItem(item(QStringLiteral("old.jpg"), todayStart.addDays(-400)));
+
+    UserDefaults &defaults = UserDefaults::standard();
+    defaults.setObject(QStringLiteral("allowPhotosLibScanInTimePeriod"), true);
+    defaults.setObject(QStringLiteral("scanFilesFromDate"), qlonglong(field));
+    const auto listFor = [&](qlonglong choice) {
+        defaults.setObject(QStringLiteral("scanPhotosFrom"), choice);
+        LibraryQueryOptions current = DBOperations::currentOptions();
+        current.markedAlbumName = kAlbum;
+        return namesOf(DBOperations::fetchData(library.libraryPath(), current));
+    };
+    EXPECT_EQ(listFor(0), QStringList({"today.jpg"}));
+    EXPECT_EQ(listFor(1), QStringList({"yesterday.jpg"}));
+    EXPECT_EQ(listFor(2), QStringList({"today.jpg", "yesterday.jpg", "lastweek.jpg"}));
+    EXPECT_EQ(listFor(6), QStringList({"today.jpg", "yesterday.jpg", "lastweek.jpg", "old.jpg"}));
+    defaults.setObject(QStringLiteral("allowPhotosLibScanInTimePeriod"), false);
+    EXPECT_EQ(listFor(0).size(), 4);
+    defaults.removeObject(QStringLiteral("allowPhotosLibScanInTimePeriod"));
+    defaults.removeObject(QStringLiteral("scanFilesFromDate"));
+    defaults.removeObject(QStringLiteral("scanPhotosFrom"));
+
+    const LibraryDateWindow range =
+        LibraryDateWindow::between(todayStart.addDays(-10), todayStart.addDays(-2), field);
+    EXPECT_EQ(namesOf(DBOperations::fetchData(library.libraryPath(), options(false, range))),
+              QStringList({"lastweek.jpg"}));
+}
+
+TEST_P(LibraryReaderTest, DateFieldChoosesWhichDateIsCompared)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    LibraryTestLibrary library(m_folder.path(), GetParam());
+    library.addItem(item(QStringLiteral("taken-long-ago-added-now.jpg"), now.addDays(-400), now.addDays(-1)));
+    library.addItem(item(QStringLiteral("taken-now-added-long-ago.jpg"), now.addDays(-1), now.addDays(-400)));
+    const auto within = [&](int field) {
+        return namesOf(DBOperations::fetchData(
+            library.libraryPath(), options(true, LibraryDateWindow::between(now.addDays(-30), std::nullopt, field))));
+    };
+    EXPECT_EQ(within(LibraryDateWindow::kCreationDate), QStringList({"taken-now-added-long-ago.jpg"}));
+    EXPECT_EQ(within(LibraryDateWindow::kDateAdded), QStringList({"taken-long-ago-added-now.jpg"}));
+    if (GetParam() != Layout::IPhoto) {
+        EXPECT_EQ(within(LibraryDateWindow::kCreationOrAdded).size(), 2);
+    }
+}
+
+TEST(LibraryReaderMissingTest, NoDatabaseGivesNoItemsAndNoCopies)
+{
+    QTemporaryDir folder;
+    QDir().mkpath(folder.path() + QStringLiteral("/Empty.photoslibrary/database"));
+    EXPECT_TRUE(DBOperations::fetchData(folder.path() + QStringLiteral("/Empty.photoslibrary"), options(true)).isEmpty());
+    EXPECT_TRUE(QDir(AppFolders::cachesFolder()).entryList(QDir::Files).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, LibraryReaderTest,
+                         ::testing::Values(Layout::PhotosStore, Layout::OlderPhotosStore, Layout::IPhoto),
+                         [](const auto &info) { return layoutName(info.param); });
+
+} // namespace
