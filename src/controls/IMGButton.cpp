@@ -141,10 +141,11 @@ void IMGButton::getAttributesForRect(const QRectF &rect, bool multi)
     layout.valid = true;
 }
 
-void IMGButton::drawTitle(QPainter &painter, const QString &title, const Layout &layout, bool multi)
+void IMGButton::drawTitle(QPainter &painter, const QString &title, const Layout &layout, bool multi,
+                          bool followPress)
 {
     rectText = layout.rect;
-    if (isMouseDown)
+    if (followPress && isMouseDown)
         rectText.translate(1, 1);
     painter.setFont(layout.font);
     painter.setPen(colorText);
@@ -168,16 +169,17 @@ void IMGButton::paintEvent(QPaintEvent *)
     getAttributesForRect(bounds, false);
     const bool separated = oTitle.split(multiLineStr).size() >= 2;
     const bool broken = oTitle.split(QLatin1Char('\n')).size() >= 2;
+    // A title that cannot be split stays on one line and, unlike the others, does not follow the press.
     if (multiLineStr.isEmpty() ? !broken : (!separated && !broken)) {
-        drawTitle(painter, oTitle, layoutNoM, false);
+        drawTitle(painter, oTitle, layoutNoM, false, false);
         return;
     }
     getAttributesForRect(bounds, true);
     // Equal areas draw one line.
     if (layoutM.size.width() * layoutM.size.height() <= layoutNoM.size.width() * layoutNoM.size.height())
-        drawTitle(painter, oTitle, layoutNoM, false);
+        drawTitle(painter, oTitle, layoutNoM, false, true);
     else
-        drawTitle(painter, mTitle, layoutM, true);
+        drawTitle(painter, mTitle, layoutM, true, true);
 }
 
 void IMGButton::enterEvent(QEnterEvent *event)

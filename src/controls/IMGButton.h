@@ -93,7 +93,7 @@ private:
     };
 
     void chooseImagesAndColor();
-    void drawTitle(QPainter &painter, const QString &title, const Layout &layout, bool multi);
+    void drawTitle(QPainter &painter, const QString &title, const Layout &layout, bool multi, bool followPress);
     void mouseUp(const QPointF &globalPos);
     QFont layoutFont(int fittedSize) const;
     static QString splitInTwoLines(const QString &title, const QString &separator);
