@@ -1,13 +1,29 @@
-// Entry point of the Quennary application.
+// Entry point of the Quennary application: one instance per user; a later launch hands its
+// sign-in redirect URL to the running one and ends.
 #include <QApplication>
+#include <QMainWindow>
 
-#include "platform/Log.h"
+#include "app/SingleInstance.h"
+#include "app/ui/AppDelegate.h"
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quennary"));
-    QApplication::setQuitOnLastWindowClosed(true);
-    Log::line(QStringLiteral("Quennary started"));
-    return 0;
+    // The delegate decides when closing a window ends the application.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QStringList arguments = QApplication::arguments();
+    const QString url = arguments.size() > 1 ? arguments.at(1) : QString();
+    if (SingleInstance().sendToRunningInstance(url))
+        return 0;
+
+    AppDelegate delegate;
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &delegate,
+                     [&delegate] { delegate.applicationShouldTerminateAfterLastWindowClosed(); });
+    delegate.launch();
+    delegate.window->show();
+    if (!url.isEmpty())
+        delegate.handleGetURLEvent(url);
+    return app.exec();
 }

@@ -1,0 +1,90 @@
+#include "app/AppStartup.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/LocalizedString.h"
+#include "app/SettingsDefaults.h"
+#include "platform/Log.h"
+#include "platform/TextFormat.h"
+#include "platform/UserDefaults.h"
+
+namespace {
+
+const QString kProductName = QStringLiteral("Quennary");
+const QString kSupportPage = QStringLiteral("https://www.quennary.app/support/");
+
+} // namespace
+
+QString AppStartup::bannerText()
+{
+    return QStringLiteral("\n\n") + QString(42, QLatin1Char('='));
+}
+
+void AppStartup::writeStartBanner()
+{
+    Log::line(bannerText());
+    stdoutLine(kProductName);
+    Log::line(QStringLiteral("Quennary start ") + QDateTime::currentDateTime().toString(Qt::ISODateWithMs));
+}
+
+bool AppStartup::applyImageTypeMigration(UserDefaults &defaults)
+{
+    const QVariant marker = defaults.objectForKey(QStringLiteral("rawFilesExtensionAdded"));
+    // Only a stored Boolean true counts: a text such as "YES" left by hand is treated as unset.
+    if (marker.typeId() == QMetaType::Bool && marker.toBool())
+        return false;
+    defaults.setObject(QStringLiteral("rawFilesExtensionAdded"), true);
+    defaults.setObject(QStringLiteral("allowedExtensions"), SettingsDefaults::defaultImageTypes());
+    return true;
+}
+
+bool AppStartup::removeOldCacheDatabase(const QString &cacheFolder)
+{
+    if (cacheFolder.isEmpty() || !QFileInfo::exists(cacheFolder))
+        return false;
+    const QString oldDatabase = cacheFolder + QStringLiteral("/Qny.db");
+    if (!QFileInfo::exists(oldDatabase))
+        return false;
+    if (!QFile::remove(oldDatabase)) {
+        Log::line(QStringLiteral("Error in deleteing old DB"));
+        return false;
+    }
+    return true;
+}
+
+bool AppStartup::takeFirstLaunchDone(UserDefaults &defaults)
+{
+    const bool done = defaults.boolForKey(QStringLiteral("isFirstLaunchDone"));
+    defaults.setObject(QStringLiteral("isFirstLaunchDone"), true);
+    return done;
+}
+
+MenuTitles AppStartup::menuTitles(const QString &appName)
+{
+    MenuTitles titles;
+    titles.about = formatText(localizedString(QStringLiteral("ID_ABOUT")), appName);
+    titles.preferences = formatText(localizedString(QStringLiteral("ID_PREFERENCES")), appName);
+    titles.checkForUpdate = localizedString(QStringLiteral("ID_CHECK_FOR_UPDATE"));
+    titles.quit = formatText(localizedString(QStringLiteral("ID_QUIT")), appName);
+    titles.help = appName + QLatin1Char(' ') + localizedString(QStringLiteral("ID_HELP"));
+    titles.helpHeader = localizedString(QStringLiteral("ID_HELP"));
+    titles.unInstall = formatText(localizedString(QStringLiteral("ID_UNINSTALL")), appName);
+    return titles;
+}
+
+QUrl AppStartup::supportPageUrl(const QString &languageCode)
+{
+    return QUrl(kSupportPage + QStringLiteral("?langcode=") + languageCode, QUrl::StrictMode);
+}
+
+std::optional<QUrl> AppStartup::redirectUrl(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    const QUrl url(text.trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || url.scheme().isEmpty())
+        return std::nullopt;
+    return url;
+}

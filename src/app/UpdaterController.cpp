@@ -1,0 +1,45 @@
+#include "app/UpdaterController.h"
+
+#include "platform/Log.h"
+
+UpdaterController::UpdaterController(bool startingUpdater)
+{
+    if (startingUpdater)
+        startUpdater();
+}
+
+void UpdaterController::startUpdater()
+{
+    m_started = true;
+}
+
+QString UpdaterController::feedUrl()
+{
+    return QString();
+}
+
+bool UpdaterController::check(const QString &kind)
+{
+    if (!m_started)
+        return false;
+    // Without a configured feed there is nothing to ask; the check ends quietly.
+    if (feedUrl().isEmpty()) {
+        Log::line(kind + QStringLiteral(": no update feed configured"));
+        return false;
+    }
+    return true;
+}
+
+void UpdaterController::checkForUpdates()
+{
+    if (m_started)
+        ++m_userChecks;
+    check(QStringLiteral("Update check"));
+}
+
+void UpdaterController::checkForUpdatesInBackground()
+{
+    if (m_started)
+        ++m_backgroundChecks;
+    check(QStringLiteral("Background update check"));
+}

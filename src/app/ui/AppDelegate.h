@@ -1,0 +1,99 @@
+// The application's hub: runs the start-up sequence, owns the main window and its controller, the
+// preferences window, the updater and the Quick Look list, handles sign-in redirects and quits the
+// application when the main window closes.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+
+#include "app/DropboxClientsManager.h"
+#include "preferences/ui/PreferencesWindowController.h"
+
+class ExternalUserAgentSession;
+class MainViewController;
+class PreferencePane;
+class QAction;
+class QMainWindow;
+class SingleInstance;
+class UpdaterController;
+
+class AppDelegate : public QObject
+{
+    Q_OBJECT
+public:
+    explicit AppDelegate(QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    // The one delegate of the process (null before it is made).
+    static AppDelegate *shared();
+
+    std::shared_ptr<ExternalUserAgentSession> currentAuthorizationFlow;
+    QPointer<QAction> menuItemHelpHeader;
+    QPointer<QAction> menuItemUnInstall;
+    QPointer<QAction> menuItemHelp;
+    QPointer<QAction> menuItemQuit;
+    QPointer<QAction> menuItemCheckForUpdate;
+    QPointer<QAction> menuItemPreferences;
+    QPointer<QAction> menuItemAbout;
+    QPointer<QMainWindow> window;
+    std::unique_ptr<MainViewController> mainVC;
+    std::unique_ptr<UpdaterController> updaterController;
+    QList<QUrl> arrUrlPreview;
+    Preferences::Style preferencesStyle = Preferences::Style::toolbarItems;
+    QPointer<QAction> menuAbout;
+    QPointer<QAction> menuAppName;
+    QPointer<QAction> menuItemUninstall;
+
+    const std::vector<std::shared_ptr<PreferencePane>> &preferences();
+    PreferencesWindowController *preferencesWindowController();
+
+    // Loads the main window and menu, then runs awakeFromNib() and applicationWillFinishLaunching().
+    void launch();
+    void awakeFromNib();
+    void applicationWillFinishLaunching();
+
+    // A URL event's text: completes the sign-in of the current cloud source.
+    void handleGetURLEvent(const QString &text);
+    void handleDropboxAuthResult(const std::optional<DropboxOAuthResult> &result);
+
+    void windowWillClose(QObject *closingWindow);
+    bool applicationShouldTerminateAfterLastWindowClosed();
+
+    // Menu actions.
+    void showHelp();
+    void showAbout();
+    void btnOpenPreferencesTapped();
+    void btnCheckForUpdateTapped();
+    void btnUnInstallTapped();
+
+    void showQuickLookPreview(const QString &filePath);
+    int numberOfPreviewItemsInPreviewPanel() const;
+    std::optional<QUrl> previewItemAtIndex(int index) const;
+    void resizePreferencesWindowToContent();
+
+    // Ends the application; replaceable so tests can watch it without leaving their event loop.
+    std::function<void()> terminate;
+    // The listener that receives URL events from later launches (null until start-up installed it).
+    SingleInstance *urlEventSource() const { return m_urlEvents; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void openSupportPage();
+    void commonCleanUp();
+    void installURLEventHandler();
+    void applyLightAppearance();
+    void embedMainView();
+
+    std::vector<std::shared_ptr<PreferencePane>> m_preferences;
+    std::unique_ptr<PreferencesWindowController> m_preferencesWindowController;
+    SingleInstance *m_urlEvents = nullptr;
+};

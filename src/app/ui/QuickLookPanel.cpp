@@ -1,0 +1,79 @@
+#include "app/ui/QuickLookPanel.h"
+
+#include <QDesktopServices>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/LocalizedString.h"
+#include "app/ui/AppDelegate.h"
+
+namespace {
+
+constexpr int kPreviewSide = 640;
+
+} // namespace
+
+QuickLookPanel &QuickLookPanel::sharedPreviewPanel()
+{
+    static QuickLookPanel panel;
+    return panel;
+}
+
+void QuickLookPanel::build()
+{
+    m_window = new QWidget(nullptr, Qt::Tool);
+    m_window->setObjectName(QStringLiteral("quickLookPanel"));
+    m_window->setAttribute(Qt::WA_DeleteOnClose);
+    auto *layout = new QVBoxLayout(m_window);
+    m_image = new QLabel(m_window);
+    m_image->setAlignment(Qt::AlignCenter);
+    m_name = new QLabel(m_window);
+    m_name->setAlignment(Qt::AlignCenter);
+    m_open = new QPushButton(localizedString(QStringLiteral("ID_OPEN")), m_window);
+    layout->addWidget(m_image, 1);
+    layout->addWidget(m_name);
+    layout->addWidget(m_open, 0, Qt::AlignHCenter);
+}
+
+void QuickLookPanel::reloadData()
+{
+    const std::optional<QUrl> item =
+        m_dataSource && m_dataSource->numberOfPreviewItemsInPreviewPanel() > 0 ? m_dataSource->previewItemAtIndex(0)
+                                                                              : std::nullopt;
+    m_open->disconnect();
+    if (!item) {
+        m_image->clear();
+        m_name->clear();
+        m_open->hide();
+        return;
+    }
+    const QString path = item->toLocalFile();
+    m_name->setText(QFileInfo(path).fileName());
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (size.isValid())
+        reader.setScaledSize(size.scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio).boundedTo(size));
+    const QImage image = reader.read();
+    const bool isImage = !image.isNull();
+    m_image->setPixmap(isImage ? QPixmap::fromImage(image)
+                               : QFileIconProvider().icon(QFileInfo(path)).pixmap(128, 128));
+    m_open->setVisible(!isImage);
+    const QUrl url = *item;
+    QObject::connect(m_open, &QPushButton::clicked, m_window, [url] { QDesktopServices::openUrl(url); });
+}
+
+void QuickLookPanel::makeKeyAndOrderFront()
+{
+    if (!m_window)
+        build();
+    reloadData();
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}

@@ -1,0 +1,205 @@
+// The controller of the main window: the scan list, the comparison options, the sheets of a running
+// scan and the state a scan fills. One instance lives as long as the application.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QAction>
+#include <QMenu>
+#include <QPointer>
+#include <QProgressBar>
+#include <QStringList>
+
+#include "app/GlobalObjects.h"
+#include "model/FilePathNode.h"
+#include "platform/OperationQueue.h"
+#include "scan/ui/MainWindowLayout.h"
+#include "scan/ui/ScanControls.h"
+
+class CloudScanFoldersList;
+class DoubleSlider;
+class DuplicatesGroup;
+class ExclusionMatcher;
+class GoogleDriveAccessVC;
+class ImageFileInfo;
+class PopUpButton;
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+class QTableView;
+class QTreeView;
+class ResultViewController;
+class ScanWrapper;
+struct Notification;
+
+class MainViewController : public QObject
+{
+    Q_OBJECT
+public:
+    explicit MainViewController(QObject *parent = nullptr);
+    ~MainViewController() override;
+
+    // The main view; the first call builds it and runs viewDidLoad().
+    QWidget *view();
+    bool isViewLoaded() const { return !m_view.isNull(); }
+
+    // State of the window and of a scan, at its initial values.
+    GlobalObjects::NodeType pathType = GlobalObjects::NodeType::nodeTypefolder;
+    double prog = 0.0;
+    std::shared_ptr<GoogleDriveAccessVC> gDriveAccessVC;
+    std::shared_ptr<ScanWrapper> scanWrapper;
+    std::shared_ptr<CloudScanFoldersList> lastSelectedCloudPath;
+    std::shared_ptr<CloudScanFoldersList> cloudRootObj;
+    QPointer<QPushButton> customButtonForMenu;
+    QPointer<CustomWindowNag> windowAddImages;
+    QPointer<QWidget> windowCloudAuthorization;
+    QPointer<QWidget> windowCloudFolderList;
+    std::vector<FilePathNode> arrPathNodes;
+    std::vector<FilePathNode> arrPathNodeGoogleDrive;
+    QHash<QString, std::shared_ptr<DuplicatesGroup>> dictMapMD5ToGroup;
+    QHash<QString, int> dictPathAdded;
+    QHash<QString, int> dictFileAdded;
+    GlobalObjects::NodeType nodeType = GlobalObjects::NodeType::nodeTypefile;
+    std::atomic<bool> abortMe{false};
+    QStringList allowedExtensions;
+    QStringList arrVideoExtn;
+    std::atomic<quint64> sizeSelected{0};
+    std::vector<std::shared_ptr<ImageFileInfo>> arrImagesContent;
+    std::unique_ptr<ResultViewController> result;
+    std::unique_ptr<OperationQueue> hashOperationQueue;
+    std::atomic<int> CountFileProcessedToHash{0};
+    QList<std::shared_ptr<DuplicatesGroup>> arrAllFilesGrouping;
+    std::atomic<quint64> dupSize{0};
+    std::atomic<int> cDup{0};
+    std::atomic<int> o_groupsCount{0};
+    std::atomic<int> groupsCount{0};
+    float sliderMinValue = 0.0f;
+    std::atomic<bool> skipiPhotoFromScan{false};
+    std::atomic<int> countHashProcessed{0};
+    int countPathAdded = 0;
+    std::atomic<int> countCompared{0};
+    std::shared_ptr<ExclusionMatcher> predDirExclusion;
+    bool isFileAdded = false;
+    std::atomic<bool> isCalculatingHash{false};
+    std::atomic<bool> isOnePhotosLibScan{false};
+    GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
+    OperationQueue::Job operation1;
+    OperationQueue::Job operation2;
+    QHash<QString, std::vector<std::shared_ptr<ImageFileInfo>>> dictMapFileSize;
+    std::vector<std::shared_ptr<ImageFileInfo>> arrNodesForExactMatch;
+
+    // Scan list and sources.
+    QPointer<QFrame> boxLeft;
+    QPointer<QTableView> tvPath;
+    QPointer<QLabel> lblFilePaths;
+    QPointer<QPushButton> btnAddPhotos, btnAddPhotosLib, btnAddFolder;
+    QPointer<PopUpButton> btnPopupForScanSelection;
+    QPointer<QLabel> lblDragPhotosTitle, lblHintForDrag;
+    QPointer<QAction> menuItemRevealInFinder, menuItemCheckAll, menuItemUncheckAll, menuItemRemoveFromScanList,
+        menuItemRemoveAllFromScanList;
+    QPointer<IMGButton> btnCompare;
+
+    // Comparison options and date filter.
+    QPointer<QFrame> boxComparisonMethod;
+    QPointer<QRadioButton> btnExactMatch, btnSimilarMatch;
+    QPointer<QLabel> imgViewFirst, imgViewSecond;
+    QPointer<QFrame> boxMatchingLevel;
+    QPointer<QLabel> lblMatchingLevel, lblPartialMatch, lblExactMatch;
+    QPointer<DoubleSlider> sliderInitialMatching;
+    QPointer<QFrame> boxBitmapSize;
+    QPointer<QLabel> lblBitmapSizeHeading, lblPerformance, lblQuality, lblBitMapSize;
+    QPointer<DoubleSlider> sliderBitMap;
+    QPointer<QFrame> boxTimeInterval;
+    QPointer<QLabel> lblTimeInterval, lblMore, lblLess, lblTimeIntervalValue;
+    QPointer<DoubleSlider> sliderTimeInterval;
+    QPointer<QFrame> boxGPS;
+    QPointer<QLabel> lblGPS, lblMoreGPS, lblLessGPS, lblGPSDistance;
+    QPointer<DoubleSlider> sliderGPSDistance;
+    QPointer<QFrame> boxRotateFlip;
+    QPointer<QCheckBox> btnIncludeRotateImages, btnIncludeFlipImages;
+    QPointer<QCheckBox> btnScanVideo;
+    QPointer<LinkButton> btnLinkScanVideo;
+    QPointer<QPushButton> btnToolTip;
+    QPointer<QCheckBox> btnScanLastImport;
+    QPointer<PopUpButton> btnCapturePeriod, btnCaptureDate;
+    QPointer<QAction> menuItemToday, menuItemYesterday, menuItemLast7Days, menuItemLast15Days, menuItemLastMonth,
+        menuItemLastYear, menuItemSinceBeginning;
+    QPointer<QAction> subMenuCreated, subMneuCaptured, subMneuImported, subMenuBoth;
+
+    // Adding and progress sheet.
+    QPointer<QFrame> boxMainWindowAdd;
+    QPointer<GradientBox> boxAddingPhotosHeader;
+    QPointer<QLabel> lblAddingPhotos, lblPleaseBePatient, lblPhotosAdded, lblPhotosAddedCount, lblScanPath;
+    QPointer<QProgressBar> indProgressBar;
+    QPointer<CircularProgressBarView> progressCircular;
+    QPointer<QLabel> lblScanPer, lblAdd, lblPhotosCompared, lblDuplicatePhotosSize, lblDiscSpaceToFree;
+    QPointer<CFMButton> btnStopAddingPhotos;
+
+    // Cloud sheets.
+    QPointer<QFrame> boxForAuthorization;
+    QPointer<QLabel> lblDriveInfoHeader, lblDriveInfoSteps, lblDriveInfoSteps1, lblDriveInfoSteps1Sub,
+        lblDriveInfoSteps2, lblDriveInfoSteps2Sub, lblDriveInfoSteps3, lblDriveInfoSteps3Sub;
+    QPointer<CFMButton> btnAllowPermission, btnScanComputer;
+    QPointer<QFrame> boxCloudFolderList;
+    QPointer<QTreeView> outlineCloudFolderList;
+    QPointer<QLabel> lblIncludeToScan;
+    QPointer<CFMButton> btnAddFolderCloudScan, btnCancelCloudFolderScan;
+    QPointer<QPushButton> btnRefreshCloudScanFolderList;
+    QPointer<QProgressBar> hudCloudFolderList;
+
+    // Decoration.
+    QPointer<GradientBox> boxForHint, boxFooter;
+    QPointer<QFrame> boxAddWindow, boxTableHeader, boxRightPattern, boxTop, boxFilter;
+    QPointer<QWidget> rightViewOfMainWindow;
+    QPointer<QMenu> menuFilterImages;
+    QPointer<QMenu> menuScanList;
+
+    void viewDidLoad();
+    void configurePhotosLibraryAvailability();
+    void adjustLayoutForWidth();
+    void layoutMainWindow();
+    void btnScanAllImagesCheckBoxTapped(QCheckBox *sender);
+    // The date filter's check box and pop-ups from the settings.
+    void restoreDateFilter();
+
+    // Comparison options.
+    void setupButtonStyles();
+    void refreshSliderLabels();
+    void selectComparisonMethod(QObject *sender);
+    void btnSliderMatchingLevel();
+    void btnSliderBitMapSize();
+    void btnSliderTimeInterval();
+    void btnSliderGpsDistance();
+    void applyMatchingLevelThresholds();
+    void updateDefaultSetting();
+    void updateDefaultSetting_Main();
+
+    // Scan list.
+    void addNotificationObservers();
+    void restoreScanList();
+    void updatePathTableToolTip();
+    void btnShowMenuList();
+    void handleFileDragDropNotification(const Notification &notification);
+
+    // Scan.
+    void btnStartScanTapped();
+    void closeCloudAuthorizationSheet();
+
+private:
+    void setupCloudSheetTexts();
+    void setupTitles();
+    void setupAddMenuButton();
+    void setupProgressSheet();
+    void setupScanSourcePopup();
+    void styleCloudButtons();
+    QHash<QString, QWidget *> layoutWidgets() const;
+    MainWindowGeometry currentGeometry() const;
+    void applyGeometry(const MainWindowGeometry &geometry);
+
+    QPointer<QWidget> m_view;
+};

@@ -1,0 +1,111 @@
+#include "scan/ui/MainWindowStyles.h"
+
+#include <QPalette>
+
+#include "controls/ControlFonts.h"
+
+namespace {
+
+QColor rgb(int r, int g, int b)
+{
+    return QColor(r, g, b);
+}
+
+constexpr double kHalfHeight = -0.5;
+constexpr double kSixteenthHeight = -0.0625;
+constexpr int kFlatButtonFontSize = 14;
+
+} // namespace
+
+void MainWindowStyles::styleScanButtonTitle(IMGButton *button)
+{
+    button->setMakeBoldFont(true);
+    button->setFontSizeForButton(18);
+    button->setMarginBottom(7);
+}
+
+void MainWindowStyles::styleScanButtonImages(IMGButton *button)
+{
+    const QString bl = QStringLiteral("blue_left_btn"), bm = QStringLiteral("blue_mid_btn"),
+                  br = QStringLiteral("blue_right_btn");
+    const QString gl = QStringLiteral("grey_left_btn"), gm = QStringLiteral("grey_mid_btn"),
+                  gr = QStringLiteral("grey_right_btn");
+    button->setButtonImages(bl, bm, br, bl, bm, br, bl, bm, br, gl, gm, gr, gl, gm, gr, gl, gm, gr);
+    button->setColorOnState(Qt::white);
+    const QColor disabled = QColor::fromRgbF(210 / 255.0, 211 / 255.0, 218 / 255.0);
+    button->setColorOnStateDis(disabled);
+    button->setColorOffStateDis(disabled);
+}
+
+void MainWindowStyles::styleFlatButton(CFMButton *button, const FlatButtonStyle &style)
+{
+    const double radius = style.radius < 0 ? -style.radius * button->height() : style.radius;
+    button->setButtonInsideColor(style.inside, style.insideDisabled, style.text, style.textDisabled, style.border,
+                                 style.borderDisabled, radius, kFlatButtonFontSize, false, false,
+                                 style.outerLineWidth);
+}
+
+void MainWindowStyles::setCornerRadius(QFrame *box, double radius)
+{
+    box->setProperty("cornerRadius", radius);
+}
+
+void MainWindowStyles::setBackgroundImages(GradientBox *box, const QString &start, const QString &middle,
+                                           const QString &end)
+{
+    box->setProperty("backgroundImages", QStringList{start, middle, end});
+}
+
+void MainWindowStyles::setBackgroundImage(GradientBox *box, const QString &name)
+{
+    setBackgroundImages(box, name, name, name);
+}
+
+void MainWindowStyles::setWhiteTitle(QAbstractButton *button, const QString &title)
+{
+    button->setText(title);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    button->setPalette(palette);
+}
+
+FlatButtonStyle MainWindowStyles::scanComputerStyle()
+{
+    return {rgb(42, 130, 249), rgb(190, 190, 190), Qt::white, Qt::white, rgb(55, 151, 250), rgb(169, 169, 169),
+            4, 0};
+}
+
+FlatButtonStyle MainWindowStyles::allowPermissionStyle()
+{
+    return {rgb(52, 109, 240), rgb(190, 190, 190), Qt::white, Qt::white, rgb(52, 109, 240), rgb(169, 169, 169),
+            4, 0};
+}
+
+FlatButtonStyle MainWindowStyles::addFolderCloudScanStyle()
+{
+    return {rgb(42, 130, 249), rgb(153, 204, 253), Qt::white, Qt::white, rgb(55, 151, 250), rgb(169, 169, 169),
+            kHalfHeight, 0};
+}
+
+FlatButtonStyle MainWindowStyles::cancelCloudFolderScanStyle()
+{
+    return {rgb(169, 169, 169), rgb(190, 190, 190), Qt::white, Qt::white, rgb(55, 151, 250), rgb(169, 169, 169),
+            kHalfHeight, 0};
+}
+
+FlatButtonStyle MainWindowStyles::stopAddingPhotosStyle()
+{
+    return {rgb(54, 63, 84), rgb(190, 190, 190), rgb(208, 210, 213), rgb(208, 210, 213), rgb(110, 116, 131),
+            rgb(169, 169, 169), kSixteenthHeight, 1};
+}
+
+void MainWindowStyles::setLinkTitle(LinkButton *button, const QString &title, int fontSize, bool bold)
+{
+    button->setText(title);
+    button->setFont(ControlFonts::systemFont(fontSize, bold ? QFont::Bold : QFont::Normal));
+    button->setCursor(Qt::PointingHandCursor);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, Qt::white);
+    button->setPalette(palette);
+}

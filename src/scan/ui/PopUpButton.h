@@ -1,0 +1,34 @@
+// A button that shows the title of its selected item and offers its items in a menu. Items are
+// actions, so they can be retitled and hidden one by one.
+#pragma once
+
+#include <QPushButton>
+
+class QAction;
+class QMenu;
+
+class PopUpButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit PopUpButton(QWidget *parent = nullptr);
+
+    QAction *addItemWithTitle(const QString &title);
+    QAction *itemAtIndex(int index) const;
+    int numberOfItems() const;
+
+    // An index outside the items selects nothing (-1).
+    void selectItemAtIndex(int index);
+    int indexOfSelectedItem() const { return m_selected; }
+    QMenu *itemMenu() const { return m_menu; }
+
+signals:
+    // The user chose an item.
+    void itemSelected(int index);
+
+private:
+    void refreshTitle();
+
+    QMenu *m_menu;
+    int m_selected = -1;
+};
