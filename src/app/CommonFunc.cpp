@@ -15,29 +15,11 @@
 #include "platform/AppFolders.h"
 #include "platform/FileFacts.h"
 #include "platform/Md5.h"
+#include "platform/VariantNumber.h"
 
 namespace {
 
 const char *const kDefaultDateTimeFormat = "MMM dd, yyyy hh:mm:ss a";
-
-bool isNumber(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
 
 QString formatDate(const QDateTime &date, const QString &pattern)
 {
@@ -85,7 +67,7 @@ QString CommonFunc::formattedSize(const QVariant &value)
 {
     static const char *const kUnits[] = {"bytes", "KB", "MB", "GB", "TB"};
     constexpr int kLastUnit = 4;
-    if (!isNumber(value))
+    if (!VariantNumber::isNumber(value))
         return QStringLiteral("0 bytes");
     double v = value.toDouble();
     int unit = 0;

@@ -64,6 +64,14 @@ void loadLocked(LocalizationState &s)
     const std::optional<QVariant> table = PropertyList::readFile(path);
     if (table && table->typeId() == QMetaType::QVariantMap)
         s.table = table->toMap();
+    // A table that exists but cannot be read gives way to English rather than to empty texts.
+    if (s.table.isEmpty() && !s.english) {
+        s.english = true;
+        s.languageCode = QStringLiteral("en");
+        const std::optional<QVariant> english = PropertyList::readFile(tablePath(s, s.languageCode));
+        if (english && english->typeId() == QMetaType::QVariantMap)
+            s.table = english->toMap();
+    }
 }
 
 } // namespace

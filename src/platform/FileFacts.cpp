@@ -28,6 +28,14 @@ QDateTime fromTimestamp(const struct statx_timestamp &ts)
     return QDateTime::fromMSecsSinceEpoch(qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000, Qt::UTC);
 }
 
+std::optional<QDateTime> dateOf(const QString &path, unsigned int mask, struct statx_timestamp statx::*field)
+{
+    const auto st = statxOf(path, mask);
+    if (!st)
+        return std::nullopt;
+    return fromTimestamp((*st).*field);
+}
+
 } // namespace
 
 std::optional<qint64> FileFacts::size(const QString &path)
@@ -48,10 +56,7 @@ std::optional<qint64> FileFacts::modificationTimeSeconds(const QString &path)
 
 std::optional<QDateTime> FileFacts::modificationDate(const QString &path)
 {
-    const auto st = statxOf(path, STATX_MTIME);
-    if (!st)
-        return std::nullopt;
-    return fromTimestamp(st->stx_mtime);
+    return dateOf(path, STATX_MTIME, &statx::stx_mtime);
 }
 
 std::optional<QDateTime> FileFacts::creationDate(const QString &path)
@@ -68,10 +73,7 @@ std::optional<QDateTime> FileFacts::creationDate(const QString &path)
 
 std::optional<QDateTime> FileFacts::accessDate(const QString &path)
 {
-    const auto st = statxOf(path, STATX_ATIME);
-    if (!st)
-        return std::nullopt;
-    return fromTimestamp(st->stx_atime);
+    return dateOf(path, STATX_ATIME, &statx::stx_atime);
 }
 
 std::optional<FileIdentity> FileFacts::identity(const QString &path)

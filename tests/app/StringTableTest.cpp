@@ -115,6 +115,18 @@ INSTANTIATE_TEST_SUITE_P(Languages, LanguageChoice,
                                          LanguageCase{"fr-CA", "en", true, "English"},
                                          LanguageCase{"zh-Hans-CN", "en", true, "English"}));
 
+TEST_F(LocalizationTest, AnUnreadableTableGivesWayToEnglish)
+{
+    QFile broken(m_dir.filePath(QStringLiteral("QNY_de.plist")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a property list");
+    broken.close();
+    Localization::setPreferredLanguagesOverride({QStringLiteral("de-DE")});
+    EXPECT_EQ(localizedString(QStringLiteral("ID_A")), QStringLiteral("English"));
+    EXPECT_TRUE(Localization::isEnglishLanguage());
+    EXPECT_EQ(Localization::currentLanguageCode(), QStringLiteral("en"));
+}
+
 TEST_F(LocalizationTest, TurnsPlaceholderWordsIntoFormatsAndMissingTextsIntoEmpty)
 {
     Localization::setPreferredLanguagesOverride({QStringLiteral("en-US")});
