@@ -1,11 +1,8 @@
 #include "scan/SourceEnumerator.h"
 
+#include "model/DBOperations.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
-#if __has_include("model/DBOperations.h")
-#include "model/DBOperations.h"
-#define QNY_HAS_LIBRARY_READER 1
-#endif
 #include "platform/Log.h"
 #include "scan/ScanPeriod.h"
 
@@ -24,14 +21,9 @@ SourceWalkerOptions walkerOptions(const ScanOptions &options)
 }
 
 // The items of a photo library, as the library reader lists them.
-QVariantList readLibraryItems(const QString &libraryPath)
+QList<QVariantMap> readLibraryItems(const QString &libraryPath)
 {
-#ifdef QNY_HAS_LIBRARY_READER
-    return DBOperations().fetchData(libraryPath);
-#else
-    Log::line(QStringLiteral("No library reader for ") + libraryPath);
-    return {};
-#endif
+    return DBOperations::fetchData(libraryPath);
 }
 
 } // namespace
@@ -87,17 +79,17 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
         return;
     // One photo library per scan.
     m_isOnePhotosLibScan = true;
-    const QVariantList items = readLibraryItems(libraryPath);
+    const QList<QVariantMap> items = readLibraryItems(libraryPath);
     if (insideFolder) {
         Log::line(QStringLiteral("fetchData for libPath ") + libraryPath);
         Log::line(QStringLiteral("fetchData for libPath count %1").arg(items.size()));
         if (items.isEmpty())
             m_isOnePhotosLibScan = false;
     }
-    for (const QVariant &item : items) {
+    for (const QVariantMap &item : items) {
         if (m_session.stopped())
             break;
-        addPhotosLibraryItem(item.toMap(), libraryPath);
+        addPhotosLibraryItem(item, libraryPath);
     }
 }
 

@@ -1,0 +1,24 @@
+// The command line of the headless scan runner.
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+struct RunnerArguments {
+    std::optional<bool> exact;
+    std::optional<int> level;
+    std::optional<int> bitmapIndex;
+    std::optional<int> timeIndex;
+    std::optional<int> gpsIndex;
+    bool rotate = false;
+    bool mirror = false;
+    QString home;
+    QString jsonFile;
+    QStringList paths;
+
+    static const char *usage();
+    // Nothing when the arguments are not understood; `error` then says why.
+    static std::optional<RunnerArguments> parse(const QStringList &arguments, QString *error);
+};

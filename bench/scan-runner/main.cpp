@@ -1,0 +1,156 @@
+// quennary-scan: runs one whole scan of PATH... headlessly, with the scan engine that the main
+// window drives, and prints what it found as one JSON object. Options left out take the registered
+// defaults; --rotate and --mirror switch the rotated and mirrored variants on.
+#include <cstdio>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "RunnerArguments.h"
+#include "app/ScanGlobals.h"
+#include "app/SettingsDefaults.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "platform/AppFolders.h"
+#include "platform/UserDefaults.h"
+#include "scan/ScanEngine.h"
+
+namespace
+{
+
+int badArguments(const QString &why)
+{
+    std::fprintf(stderr, "quennary-scan: %s\n%s\n", qPrintable(why), RunnerArguments::usage());
+    return 2;
+}
+
+// The command line stands in for the main window's controls, which are bound to these settings.
+void registerCommandLineChoices(const RunnerArguments &arguments)
+{
+    QVariantMap choices;
+    if (arguments.exact)
+        choices.insert(QStringLiteral("setComparsionMethod"), qlonglong(*arguments.exact ? 0 : 1));
+    if (arguments.level)
+        choices.insert(QStringLiteral("setInitialMatching"), double(*arguments.level));
+    if (arguments.bitmapIndex)
+        choices.insert(QStringLiteral("setBitMapSize"), double(*arguments.bitmapIndex));
+    if (arguments.timeIndex)
+        choices.insert(QStringLiteral("setTimeInterval"), double(*arguments.timeIndex));
+    if (arguments.gpsIndex)
+        choices.insert(QStringLiteral("setGpsDistance"), double(*arguments.gpsIndex));
+    choices.insert(QStringLiteral("isCompareRotateImages"), arguments.rotate);
+    choices.insert(QStringLiteral("isCompareFlipImages"), arguments.mirror);
+    UserDefaults::standard().registerDefaults(choices);
+}
+
+std::vector<FilePathNode> scanList(const QStringList &paths, QString *missing)
+{
+    std::vector<FilePathNode> nodes;
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        if (!info.exists()) {
+            *missing = path;
+            return {};
+        }
+        FilePathNode node;
+        node.filePath = QDir::cleanPath(info.absoluteFilePath());
+        node.state = 1;
+        const bool library
+            = info.isDir() && info.suffix().compare(QLatin1String("photoslibrary"), Qt::CaseInsensitive) == 0;
+        node.nodeType = library ? GlobalObjects::NodeType::nodeTypePhotos
+            : info.isDir()      ? GlobalObjects::NodeType::nodeTypefolder
+                                : GlobalObjects::NodeType::nodeTypefile;
+        nodes.push_back(node);
+    }
+    return nodes;
+}
+
+QJsonObject report(
+    const ScanEngine &engine, const QList<std::shared_ptr<DuplicatesGroup>> &groups, double total)
+{
+    QJsonArray groupArray;
+    for (const auto &group : groups) {
+        QJsonArray members;
+        for (const auto &record : group->children)
+            members.append(record->filePath);
+        groupArray.append(members);
+    }
+    const ScanEngine::Timings t = engine.timings();
+    QJsonObject seconds { { QStringLiteral("enumerate"), t.enumerate }, { QStringLiteral("hash"), t.hash },
+        { QStringLiteral("compare"), t.compare }, { QStringLiteral("total"), total } };
+    const auto session = engine.session();
+    return QJsonObject { { QStringLiteral("records"), session ? int(session->arrImagesContent.size()) : 0 },
+        { QStringLiteral("groups"), groupArray }, { QStringLiteral("seconds"), seconds },
+        { QStringLiteral("decoded"), session ? session->decoded.load() : 0 } };
+}
+
+bool writeJson(const QJsonObject &object, const QString &file)
+{
+    const QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    if (file.isEmpty()) {
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        return true;
+    }
+    QFile out(file);
+    return out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(text) == text.size();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStringList raw;
+    for (int i = 1; i < argc; ++i)
+        raw.append(QString::fromLocal8Bit(argv[i]));
+    QString error;
+    const std::optional<RunnerArguments> arguments = RunnerArguments::parse(raw, &error);
+    if (!arguments)
+        return badArguments(error);
+    if (!arguments->home.isEmpty()) {
+        const QString home = QDir(arguments->home).absolutePath();
+        QDir().mkpath(home);
+        AppFolders::setRootOverride(home);
+    }
+    QGuiApplication app(argc, argv);
+    UserDefaults &defaults = UserDefaults::standard();
+    defaults.setFilePath(AppFolders::settingsFilePath());
+    SettingsDefaults::registerDefaultSettings();
+    registerCommandLineChoices(*arguments);
+
+    const std::vector<FilePathNode> nodes = scanList(arguments->paths, &error);
+    if (nodes.empty())
+        return badArguments(QStringLiteral("no such file or folder: ") + error);
+    const auto mode = defaults.integerForKey(QStringLiteral("setComparsionMethod")) == 0
+        ? GlobalObjects::CompareType::ctMD5
+        : GlobalObjects::CompareType::ctHash;
+    const ScanOptions options = ScanOptions::load(
+        defaults, mode, ScanSliderPositions::fromDefaults(defaults), ScanGlobals::snapshot());
+
+    QElapsedTimer clock;
+    int status = 0;
+    ScanEngine *enginePtr = nullptr;
+    ScanEngine engine(
+        { {}, {}, [&](ScanEngine::Outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups) {
+             const double total = double(clock.nsecsElapsed()) / 1e9;
+             if (!writeJson(report(*enginePtr, groups, total), arguments->jsonFile)) {
+                 std::fprintf(stderr, "quennary-scan: cannot write %s\n", qPrintable(arguments->jsonFile));
+                 status = 1;
+             }
+             QCoreApplication::exit(status);
+         } });
+    enginePtr = &engine;
+    // The window waits three seconds before it shows the groups; a measurement does not.
+    engine.setResultsDelay(0.0);
+    clock.start();
+    engine.start(options, nodes);
+    app.exec();
+    return status;
+}

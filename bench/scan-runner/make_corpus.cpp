@@ -1,0 +1,93 @@
+// quennary-make-corpus: writes the generated trees the scan measurements run on.
+//   quennary-make-corpus photos DIR COUNT WIDTH HEIGHT   distinct JPEG photos, 100 to a folder
+//   quennary-make-corpus small DIR COUNT                 tiny .jpg files (no image data), 1000 to a folder
+#include <atomic>
+#include <cstdio>
+#include <random>
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QtConcurrent>
+
+namespace
+{
+
+// Smooth random terrain: a coarse grid of random values, bilinearly interpolated per channel, so
+// every seed gives a different picture with photo-like large-scale structure.
+QImage terrain(int seed, int width, int height)
+{
+    std::mt19937 random(std::uint32_t(seed) * 7919u + 1u);
+    constexpr int kGrid = 6;
+    float grid[3][kGrid + 1][kGrid + 1];
+    for (auto &channel : grid)
+        for (auto &row : channel)
+            for (float &v : row)
+                v = float(random() % 256);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const float gy = float(y) * kGrid / float(height);
+        const int y0 = int(gy);
+        const float fy = gy - float(y0);
+        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const float gx = float(x) * kGrid / float(width);
+            const int x0 = int(gx);
+            const float fx = gx - float(x0);
+            int c[3];
+            for (int k = 0; k < 3; ++k) {
+                const float top = grid[k][y0][x0] * (1 - fx) + grid[k][y0][x0 + 1] * fx;
+                const float bottom = grid[k][y0 + 1][x0] * (1 - fx) + grid[k][y0 + 1][x0 + 1] * fx;
+                c[k] = int(top * (1 - fy) + bottom * fy) ^ int((x * y + seed) & 7);
+            }
+            line[x] = qRgb(c[0] & 255, c[1] & 255, c[2] & 255);
+        }
+    }
+    return image;
+}
+
+int photos(const QString &dir, int count, int width, int height)
+{
+    std::atomic<int> failed { 0 };
+    QList<int> seeds;
+    for (int i = 0; i < count; ++i)
+        seeds.append(i);
+    QtConcurrent::blockingMap(seeds, [&](int i) {
+        const QString folder = QStringLiteral("%1/f%2").arg(dir).arg(i / 100, 3, 10, QLatin1Char('0'));
+        QDir().mkpath(folder);
+        if (!terrain(i, width, height)
+                 .save(QStringLiteral("%1/p%2.jpg").arg(folder).arg(i, 6, 10, QLatin1Char('0')), "JPEG", 92))
+            ++failed;
+    });
+    return failed == 0 ? 0 : 1;
+}
+
+int small(const QString &dir, int count)
+{
+    const QByteArray bytes(64, 'x');
+    for (int i = 0; i < count; ++i) {
+        const QString folder = QStringLiteral("%1/d%2").arg(dir).arg(i / 1000, 3, 10, QLatin1Char('0'));
+        if (i % 1000 == 0)
+            QDir().mkpath(folder);
+        QFile file(QStringLiteral("%1/s%2.jpg").arg(folder).arg(i));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList a = app.arguments();
+    if (a.size() == 6 && a[1] == QLatin1String("photos"))
+        return photos(a[2], a[3].toInt(), a[4].toInt(), a[5].toInt());
+    if (a.size() == 4 && a[1] == QLatin1String("small"))
+        return small(a[2], a[3].toInt());
+    std::fprintf(stderr, "usage: quennary-make-corpus photos DIR COUNT WIDTH HEIGHT | small DIR COUNT\n");
+    return 2;
+}

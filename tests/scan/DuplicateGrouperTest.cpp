@@ -1,0 +1,203 @@
+// The comparison engine: first-fit grouping, and the prefiltered loop giving exactly the groups of
+// the straight one on random inputs under every option combination.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "scan/DuplicateGrouper.h"
+
+namespace
+{
+
+using Bits = std::vector<uint8_t>;
+
+struct Corpus {
+    int n = 64;
+    std::mt19937 random { 1 };
+
+    Bits randomBits()
+    {
+        Bits bits(size_t(n * n / 8));
+        for (uint8_t &b : bits)
+            b = uint8_t(random());
+        return bits;
+    }
+    Bits flipped(Bits bits, int flips)
+    {
+        std::uniform_int_distribution<int> bit(0, n * n - 1);
+        for (int i = 0; i < flips; ++i) {
+            const int k = bit(random);
+            bits[size_t(k / 8)] ^= uint8_t(0x80 >> (k % 8));
+        }
+        return bits;
+    }
+};
+
+// Records in clusters around a few bases: near the base, beyond the threshold, as a rotated or
+// mirrored variant of the base, with vetoes (size, time, GPS, not comparable, no fingerprint) and
+// videos with shared digests sprinkled in.
+RecordList makeRecords(Corpus &c, int count, bool exact)
+{
+    std::vector<std::array<Bits, 8>> bases;
+    for (int i = 0; i < 12; ++i) {
+        std::array<Bits, 8> variants;
+        for (Bits &v : variants)
+            v = c.randomBits();
+        bases.push_back(variants);
+    }
+    const int t = c.n * c.n * 15 / 100;
+    std::uniform_int_distribution<int> pick(0, int(bases.size()) - 1), flips(0, t + t / 3), kind(0, 19);
+    RecordList records;
+    for (int i = 0; i < count; ++i) {
+        auto record = std::make_shared<ImageFileInfo>();
+        record->filePath = QStringLiteral("/r/%1.jpg").arg(i);
+        record->fileSize = exact ? quint64(1000 + (i % 3)) : quint64(1000 + i);
+        record->createDate = QDateTime::fromSecsSinceEpoch(1600000000 + (kind(c.random) == 0 ? 200000 : i));
+        const int k = kind(c.random);
+        if (k == 1) {
+            record->isVideo = true;
+            record->fileMd5 = QStringLiteral("md5-%1").arg(pick(c.random) % 3);
+            records.append(record);
+            continue;
+        }
+        record->blDoNotCompare = k == 2;
+        if (k != 3) {
+            const std::array<Bits, 8> &base = bases[size_t(pick(c.random))];
+            // Variant 0 of a "turned" copy is another variant of the base.
+            const int turned = k == 4 ? 1 + int(c.random() % 7) : 0;
+            for (int v = 0; v < 8; ++v)
+                record->arrHashOfRotateFlipImages.append(
+                    c.flipped(base[size_t((v + turned) % 8)], flips(c.random)));
+        }
+        records.append(record);
+    }
+    return records;
+}
+
+struct Outcome {
+    std::vector<std::vector<QString>> groups;
+    std::vector<std::pair<float, QString>> matches;
+    quint64 dupSize = 0;
+    bool operator==(const Outcome &) const = default;
+};
+
+Outcome group(const RecordList &records, const ScanOptions &options, DuplicateGrouper::Method method)
+{
+    for (const auto &r : records) {
+        r->match = 0;
+        r->matchesWithNode.reset();
+        r->parent.reset();
+    }
+    ScanSession session;
+    session.options = options;
+    session.arrImagesContent = records;
+    session.report = [](ScanProgress::Stage, const QString &) {};
+    DuplicateGrouper(session, method).startComparison();
+    Outcome out;
+    for (const auto &g : session.arrAllFilesGrouping) {
+        std::vector<QString> members;
+        for (const auto &r : g->children)
+            members.push_back(r->filePath);
+        out.groups.push_back(members);
+    }
+    for (const auto &r : records) {
+        const auto best = r->matchesWithNode.lock();
+        out.matches.emplace_back(r->match, best ? best->filePath : QString());
+    }
+    out.dupSize = session.dupSize;
+    return out;
+}
+
+ScanOptions optionsFor(bool exact, bool rotate, bool mirror, int n)
+{
+    ScanOptions o;
+    o.globals.compareType = exact ? GlobalObjects::CompareType::ctMD5 : GlobalObjects::CompareType::ctHash;
+    o.globals.reSizeValue = n;
+    o.globals.matchThreshold = 0.92;
+    o.globals.minimumMatchThreshold = 0.90;
+    o.globals.captureTimeInterval = 86400;
+    o.globals.gpsDistanceLimit = 100;
+    o.globals.compareRotateImages = rotate;
+    o.globals.compareFlipImages = mirror;
+    return o;
+}
+
+} // namespace
+
+class GrouperEquivalenceTest : public ::testing::TestWithParam<std::tuple<bool, bool, bool, int>>
+{
+};
+
+TEST_P(GrouperEquivalenceTest, PrefilteredGroupsEqualStraightGroups)
+{
+    const auto [exact, rotate, mirror, n] = GetParam();
+    Corpus corpus;
+    corpus.n = n;
+    corpus.random.seed(std::uint32_t(n * 8 + exact * 4 + rotate * 2 + mirror));
+    const RecordList records = makeRecords(corpus, 1500, exact);
+    const ScanOptions options = optionsFor(exact, rotate, mirror, n);
+
+    const Outcome straight = group(records, options, DuplicateGrouper::Method::Straight);
+    const Outcome prefiltered = group(records, options, DuplicateGrouper::Method::Prefiltered);
+
+    EXPECT_EQ(straight, prefiltered);
+    // The inputs are meant to exercise real grouping, not only singletons.
+    size_t grouped = 0;
+    for (const auto &g : straight.groups)
+        grouped += g.size() > 1 ? g.size() : 0;
+    EXPECT_GT(grouped, 100u);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllOptions, GrouperEquivalenceTest,
+    ::testing::Combine(
+        ::testing::Bool(), ::testing::Bool(), ::testing::Bool(), ::testing::Values(48, 64, 80)));
+
+TEST(DuplicateGrouperTest, ARecordJoinsTheEarlierOfTwoMatchingGroupsOnlyWhenEveryMemberMatches)
+{
+    Corpus c;
+    const Bits base = c.randomBits();
+    const auto make = [&](const QString &name, const Bits &bits) {
+        auto r = std::make_shared<ImageFileInfo>();
+        r->filePath = name;
+        r->fileSize = 1;
+        for (int v = 0; v < 8; ++v)
+            r->arrHashOfRotateFlipImages.append(bits);
+        return r;
+    };
+    // t = 614 for N = 64: "far" is 700 bits from the base, "mid" 350 from both.
+    Bits far = base;
+    for (int k = 0; k < 700; ++k)
+        far[size_t(k / 8)] ^= uint8_t(0x80 >> (k % 8));
+    Bits mid = base;
+    for (int k = 0; k < 350; ++k)
+        mid[size_t(k / 8)] ^= uint8_t(0x80 >> (k % 8));
+    const RecordList records { make("a", base), make("b", far), make("c", mid), make("d", base) };
+    const Outcome out
+        = group(records, optionsFor(false, false, false, 64), DuplicateGrouper::Method::Straight);
+    // c matches both a and b: it joins a's group, the earlier one. d matches a but not b... and c
+    // is within 350 of d, so d joins the group of a and c.
+    const std::vector<std::vector<QString>> expected { { "a", "c", "d" }, { "b" } };
+    EXPECT_EQ(out.groups, expected);
+    EXPECT_EQ(out.matches[3].second, QStringLiteral("a"));
+    EXPECT_FLOAT_EQ(out.matches[3].first, 1.0f);
+}
+
+TEST(DuplicateGrouperTest, VideosOfAnExactScanGroupByDigestAndCountTheirSizes)
+{
+    RecordList records;
+    for (int i = 0; i < 4; ++i) {
+        auto r = std::make_shared<ImageFileInfo>();
+        r->filePath = QStringLiteral("v%1").arg(i);
+        r->isVideo = true;
+        r->fileSize = 10;
+        r->fileMd5 = i == 3 ? QString() : QStringLiteral("same");
+        records.append(r);
+    }
+    const Outcome out
+        = group(records, optionsFor(true, false, false, 80), DuplicateGrouper::Method::Straight);
+    const std::vector<std::vector<QString>> expected { { "v0", "v1", "v2" } };
+    EXPECT_EQ(out.groups, expected);
+    EXPECT_EQ(out.dupSize, 30u);
+}

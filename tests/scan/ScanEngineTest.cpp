@@ -1,0 +1,259 @@
+// Whole scans of generated photo trees through the engine the main window drives.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTransform>
+
+#include "ScanTestSupport.h"
+#include "model/DuplicatesGroup.h"
+
+using namespace ScanTestSupport;
+
+namespace
+{
+
+QString at(const QTemporaryDir &dir, const QString &relative)
+{
+    return dir.filePath(relative);
+}
+
+} // namespace
+
+class ExactCopiesTest : public ::testing::TestWithParam<bool>
+{
+};
+
+TEST_P(ExactCopiesTest, CopiesInTwoFoldersFormTheOnlyGroup)
+{
+    QTemporaryDir dir;
+    const QImage photo = makePhoto(1);
+    ASSERT_TRUE(writeImage(photo, at(dir, "a/one.jpg")));
+    ASSERT_TRUE(QDir().mkpath(at(dir, "b/deeper")));
+    ASSERT_TRUE(QFile::copy(at(dir, "a/one.jpg"), at(dir, "b/deeper/one-copy.jpg")));
+    ASSERT_TRUE(writeImage(makePhoto(2), at(dir, "a/two.jpg")));
+    ASSERT_TRUE(writeImage(makePhoto(3), at(dir, "b/three.png")));
+
+    const ScanResult result
+        = runScan(options(GetParam()), { folderNode(at(dir, "a")), folderNode(at(dir, "b")) });
+
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.outcome, ScanEngine::Outcome::Results);
+    EXPECT_EQ(result.records.size(), 4);
+    const QList<QStringList> expected { { "a/one.jpg", "b/deeper/one-copy.jpg" } };
+    EXPECT_EQ(relativeGroups(result.groups, dir.path()), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModes, ExactCopiesTest, ::testing::Values(true, false));
+
+struct VariantCase {
+    const char *name;
+    int transform; // 0 resized and recompressed, 1 rotated, 2 mirrored
+    bool rotate;
+    bool mirror;
+    bool groups;
+};
+
+class SimilarVariantTest : public ::testing::TestWithParam<VariantCase>
+{
+};
+
+TEST_P(SimilarVariantTest, CopyGroupsOnlyWithTheRightOptions)
+{
+    const VariantCase &c = GetParam();
+    QTemporaryDir dir;
+    const QImage photo = makePhoto(7, 400, 400);
+    QImage copy;
+    int quality = 90;
+    switch (c.transform) {
+    case 0:
+        copy = photo.scaled(200, 200, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        quality = 60;
+        break;
+    case 1:
+        copy = photo.transformed(QTransform().rotate(90));
+        break;
+    default:
+        copy = photo.mirrored(true, false);
+        break;
+    }
+    ASSERT_TRUE(writeImage(photo, at(dir, "original.jpg")));
+    ASSERT_TRUE(writeImage(copy, at(dir, "variant.jpg"), quality));
+    ASSERT_TRUE(writeImage(makePhoto(8, 400, 400), at(dir, "other.jpg")));
+
+    const ScanResult result = runScan(options(false, c.rotate, c.mirror), { folderNode(dir.path()) });
+
+    ASSERT_TRUE(result.finished);
+    const QList<QStringList> expected
+        = c.groups ? QList<QStringList> { { "original.jpg", "variant.jpg" } } : QList<QStringList> {};
+    EXPECT_EQ(relativeGroups(result.groups, dir.path()), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, SimilarVariantTest,
+    ::testing::Values(VariantCase { "Resized", 0, false, false, true },
+        VariantCase { "RotatedWithout", 1, false, true, false },
+        VariantCase { "RotatedWith", 1, true, false, true },
+        VariantCase { "MirroredWithout", 2, true, false, false },
+        VariantCase { "MirroredWith", 2, false, true, true }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ScanEngineTest, EqualVideosGroupAndEqualSizedDifferentOnesDoNot)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeBytes(at(dir, "v1.mov"), randomBytes(1, 40000)));
+    ASSERT_TRUE(writeBytes(at(dir, "copy/v1.mov"), randomBytes(1, 40000)));
+    ASSERT_TRUE(writeBytes(at(dir, "v2.mov"), randomBytes(2, 50000)));
+    ASSERT_TRUE(writeBytes(at(dir, "v3.mov"), randomBytes(3, 50000)));
+    ASSERT_TRUE(writeBytes(at(dir, "alone.mov"), randomBytes(4, 60000)));
+
+    const ScanResult result = runScan(options(true), { folderNode(dir.path()) });
+
+    const QList<QStringList> expected { { "copy/v1.mov", "v1.mov" } };
+    EXPECT_EQ(relativeGroups(result.groups, dir.path()), expected);
+    // Only videos that share a size are read.
+    EXPECT_EQ(result.decoded, 4);
+}
+
+TEST(ScanEngineTest, SecondScanTakesFingerprintsFromTheCacheAndAnEditedFileIsHashedAgain)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(writeImage(makePhoto(100 + i), at(dir, QStringLiteral("p%1.jpg").arg(i))));
+    ASSERT_TRUE(QFile::copy(at(dir, "p0.jpg"), at(dir, "p0-copy.jpg")));
+    const ScanOptions similar = options(false);
+
+    const ScanResult first = runScan(similar, { folderNode(dir.path()) });
+    const ScanResult second = runScan(similar, { folderNode(dir.path()) });
+    EXPECT_EQ(first.decoded, 7);
+    EXPECT_EQ(second.decoded, 0);
+    EXPECT_EQ(second.groups, first.groups);
+
+    // p3 becomes a copy of p1's picture: it must be read again and now group with p1.
+    ASSERT_TRUE(QFile::remove(at(dir, "p3.jpg")));
+    ASSERT_TRUE(QFile::copy(at(dir, "p1.jpg"), at(dir, "p3.jpg")));
+    const ScanResult third = runScan(similar, { folderNode(dir.path()) });
+    EXPECT_EQ(third.decoded, 1);
+    const QList<QStringList> expected { { "p0-copy.jpg", "p0.jpg" }, { "p1.jpg", "p3.jpg" } };
+    EXPECT_EQ(relativeGroups(third.groups, dir.path()), expected);
+}
+
+TEST(ScanEngineTest, StopWhileHashingLeavesACacheThatGivesTheSameGroups)
+{
+    QTemporaryDir dir;
+    const int count = 600;
+    const auto name
+        = [](int i) { return QStringLiteral("f%1/p%2.jpg").arg(i / 100).arg(i, 3, 10, QLatin1Char('0')); };
+    for (int i = 0; i < count; ++i)
+        ASSERT_TRUE(writeImage(makePhoto(200 + i, 240, 180), at(dir, name(i))));
+    for (int i = 0; i < count; i += 150)
+        ASSERT_TRUE(QFile::copy(at(dir, name(i)), at(dir, QStringLiteral("copy%1.jpg").arg(i))));
+    const ScanOptions similar = options(false);
+
+    // The first report after the walk comes while the first batch is being hashed.
+    const ScanResult stopped
+        = runScan(similar, { folderNode(dir.path()) }, [](ScanEngine &engine, const ScanProgress &p) {
+              if (p.stage != ScanProgress::Stage::Adding)
+                  engine.stop();
+          });
+    ASSERT_TRUE(stopped.finished);
+    EXPECT_EQ(stopped.outcome, ScanEngine::Outcome::Stopped);
+    EXPECT_TRUE(stopped.groups.isEmpty());
+
+    const ScanResult after = runScan(similar, { folderNode(dir.path()) });
+    const ScanResult warm = runScan(similar, { folderNode(dir.path()) });
+    EXPECT_EQ(after.outcome, ScanEngine::Outcome::Results);
+    EXPECT_EQ(after.groups.size(), 4);
+    EXPECT_GT(after.decoded, 0);
+    EXPECT_EQ(warm.decoded, 0);
+    EXPECT_EQ(warm.groups, after.groups);
+}
+
+struct OutcomeCase {
+    const char *name;
+    int photos;
+    ScanEngine::Outcome outcome;
+};
+
+class EarlyOutcomeTest : public ::testing::TestWithParam<OutcomeCase>
+{
+};
+
+TEST_P(EarlyOutcomeTest, NoOrOnePhotoEndsWithItsMessage)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < GetParam().photos; ++i)
+        ASSERT_TRUE(writeImage(makePhoto(300 + i), at(dir, QStringLiteral("p%1.jpg").arg(i))));
+    ASSERT_TRUE(writeBytes(at(dir, "notes.txt"), "not a photo"));
+    const ScanResult result = runScan(options(false), { folderNode(dir.path()) });
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.outcome, GetParam().outcome);
+    EXPECT_TRUE(result.groups.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, EarlyOutcomeTest,
+    ::testing::Values(OutcomeCase { "None", 0, ScanEngine::Outcome::NoPhotos },
+        OutcomeCase { "One", 1, ScanEngine::Outcome::OnePhoto }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ScanEngineTest, StopWhileAddingEndsWithoutResults)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 300; ++i)
+        ASSERT_TRUE(writeBytes(at(dir, QStringLiteral("f%1/p.jpg").arg(i)), randomBytes(i, 100)));
+    // Whatever stage the first report comes from, the scan ends stopped.
+    const ScanResult result = runScan(options(false), { folderNode(dir.path()) },
+        [](ScanEngine &engine, const ScanProgress &) { engine.stop(); });
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.outcome, ScanEngine::Outcome::Stopped);
+    EXPECT_TRUE(result.groups.isEmpty());
+}
+
+TEST(ScanEngineTest, StopDuringTheResultsDelayShowsNoResults)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeImage(makePhoto(1), at(dir, "a.jpg")));
+    ASSERT_TRUE(QFile::copy(at(dir, "a.jpg"), at(dir, "b.jpg")));
+    QEventLoop loop;
+    std::optional<ScanEngine::Outcome> outcome;
+    int groups = -1;
+    ScanEngine *enginePtr = nullptr;
+    ScanEngine engine({ {}, [&]() { enginePtr->stop(); },
+        [&](ScanEngine::Outcome o, const QList<std::shared_ptr<DuplicatesGroup>> &g) {
+            outcome = o;
+            groups = int(g.size());
+            loop.quit();
+        } });
+    enginePtr = &engine;
+    engine.setResultsDelay(0.3);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    ASSERT_TRUE(engine.start(options(false), { folderNode(dir.path()) }));
+    loop.exec();
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_EQ(*outcome, ScanEngine::Outcome::Stopped);
+    EXPECT_EQ(groups, 0);
+    // The engine reports once: the delayed hand-over finds the scan stopped and stays silent.
+    QEventLoop settle;
+    QTimer::singleShot(500, &settle, &QEventLoop::quit);
+    settle.exec();
+    EXPECT_EQ(*outcome, ScanEngine::Outcome::Stopped);
+}
+
+TEST(ScanEngineTest, FinalProgressOfTheAddingStageCountsEveryRecord)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 30; ++i)
+        ASSERT_TRUE(
+            writeBytes(at(dir, QStringLiteral("d%1/p%2.jpg").arg(i % 4).arg(i)), randomBytes(i, 200)));
+    ScanOptions o = options(false);
+    std::optional<ScanProgress> lastAdding;
+    runScan(o, { folderNode(dir.path()) }, [&](ScanEngine &, const ScanProgress &p) {
+        if (p.stage == ScanProgress::Stage::Adding)
+            lastAdding = p;
+    });
+    ASSERT_TRUE(lastAdding.has_value());
+    EXPECT_EQ(lastAdding->recordCount, 30);
+    EXPECT_DOUBLE_EQ(lastAdding->fraction, 0.02);
+}

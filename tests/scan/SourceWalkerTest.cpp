@@ -1,0 +1,172 @@
+// The walk over a scan list: which files become records, once each, whatever the tree holds.
+#include <gtest/gtest.h>
+
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "ScanTestSupport.h"
+#include "scan/SourceWalker.h"
+
+using namespace ScanTestSupport;
+
+namespace
+{
+
+struct Walk {
+    std::atomic<bool> abortMe { false };
+    QStringList added;
+
+    QStringList run(SourceWalkerOptions options, const std::function<void(SourceWalker &)> &body)
+    {
+        SourceWalker walker(std::move(options), abortMe,
+            { [this](const WalkedFile &file) {
+                 added.append(file.path);
+                 return true;
+             },
+                {} });
+        body(walker);
+        return added;
+    }
+};
+
+SourceWalkerOptions photoOptions()
+{
+    SourceWalkerOptions o;
+    o.allowedExtensions = { QStringLiteral("jpg"), QStringLiteral("png") };
+    return o;
+}
+
+QStringList relative(const QStringList &paths, const QString &root)
+{
+    QStringList out;
+    for (const QString &path : paths)
+        out.append(QDir(root).relativeFilePath(path));
+    out.sort();
+    return out;
+}
+
+// Root passes every permission check; the test thread gives up that power for a moment so an
+// unreadable folder is unreadable to it too.
+class WithoutFileCapabilities
+{
+public:
+    WithoutFileCapabilities()
+    {
+        m_header.version = _LINUX_CAPABILITY_VERSION_3;
+        m_header.pid = 0;
+        if (syscall(SYS_capget, &m_header, m_saved) != 0)
+            return;
+        __user_cap_data_struct reduced[2] = { m_saved[0], m_saved[1] };
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        m_active = syscall(SYS_capset, &m_header, reduced) == 0;
+    }
+    ~WithoutFileCapabilities()
+    {
+        if (m_active)
+            syscall(SYS_capset, &m_header, m_saved);
+    }
+
+private:
+    __user_cap_header_struct m_header {};
+    __user_cap_data_struct m_saved[2] {};
+    bool m_active = false;
+};
+
+} // namespace
+
+TEST(SourceWalkerTest, NestedFoldersGiveEveryPhotoOnceWithTheFilters)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    ASSERT_TRUE(writeBytes(root + "/a.jpg", randomBytes(1, 2000)));
+    ASSERT_TRUE(writeBytes(root + "/x/y/z/b.PNG", randomBytes(2, 2000)));
+    ASSERT_TRUE(writeBytes(root + "/x/small.jpg", randomBytes(3, 100)));
+    ASSERT_TRUE(writeBytes(root + "/x/photojpg", randomBytes(4, 2000)));
+    ASSERT_TRUE(writeBytes(root + "/x/notes.txt", randomBytes(5, 2000)));
+    ASSERT_TRUE(writeBytes(root + "/skip/c.jpg", randomBytes(6, 2000)));
+    ASSERT_TRUE(writeBytes(root + "/skipped-not/d.jpg", randomBytes(7, 2000)));
+    // The same file again through a link and a hard link, and a link loop.
+    ASSERT_EQ(symlink((root + "/a.jpg").toLocal8Bit().constData(),
+                  (root + "/x/link.jpg").toLocal8Bit().constData()),
+        0);
+    ASSERT_EQ(
+        link((root + "/a.jpg").toLocal8Bit().constData(), (root + "/x/hard.jpg").toLocal8Bit().constData()),
+        0);
+    ASSERT_EQ(symlink(root.toLocal8Bit().constData(), (root + "/x/y/loop").toLocal8Bit().constData()), 0);
+    ASSERT_EQ(symlink((root + "/gone.jpg").toLocal8Bit().constData(),
+                  (root + "/broken.jpg").toLocal8Bit().constData()),
+        0);
+
+    SourceWalkerOptions o = photoOptions();
+    o.minimumFileSize = 1000;
+    o.exclusions = ExclusionMatcher({ root + "/skip" });
+    Walk walk;
+    const QStringList added = walk.run(o, [&](SourceWalker &w) {
+        w.scanFolder(root);
+        w.scanFolder(root + "/x"); // a folder already walked is not walked again
+    });
+    EXPECT_EQ(relative(added, root), (QStringList { "a.jpg", "skipped-not/d.jpg", "x/y/z/b.PNG" }));
+}
+
+TEST(SourceWalkerTest, ASingleFileInsideAnExcludedFolderIsStillTaken)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeBytes(dir.path() + "/ex/p.jpg", randomBytes(1, 10)));
+    SourceWalkerOptions o = photoOptions();
+    o.exclusions = ExclusionMatcher({ dir.path() + "/ex" });
+    Walk walk;
+    const QStringList added = walk.run(o, [&](SourceWalker &w) {
+        w.scanFolder(dir.path() + "/ex");
+        w.addFileToScan(dir.path() + "/ex/p.jpg");
+    });
+    EXPECT_EQ(relative(added, dir.path()), QStringList { "ex/p.jpg" });
+}
+
+TEST(SourceWalkerTest, AnUnreadableFolderIsSkippedAndTheWalkGoesOn)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeBytes(dir.path() + "/locked/p.jpg", randomBytes(1, 10)));
+    ASSERT_TRUE(writeBytes(dir.path() + "/open/q.jpg", randomBytes(2, 10)));
+    ASSERT_EQ(chmod((dir.path() + "/locked").toLocal8Bit().constData(), 0), 0);
+    QStringList added;
+    {
+        WithoutFileCapabilities lowered;
+        Walk walk;
+        added = walk.run(photoOptions(), [&](SourceWalker &w) { w.scanFolder(dir.path()); });
+    }
+    chmod((dir.path() + "/locked").toLocal8Bit().constData(), 0755);
+    EXPECT_EQ(relative(added, dir.path()), QStringList { "open/q.jpg" });
+}
+
+TEST(SourceWalkerTest, StopEndsTheWalk)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(writeBytes(dir.path() + QStringLiteral("/p%1.jpg").arg(i), randomBytes(i, 10)));
+    std::atomic<bool> abortMe { false };
+    int added = 0;
+    SourceWalker walker(photoOptions(), abortMe,
+        { [&](const WalkedFile &) {
+             if (++added == 5)
+                 abortMe = true;
+             return true;
+         },
+            {} });
+    walker.scanFolder(dir.path());
+    EXPECT_EQ(added, 5);
+}
+
+TEST(SourceWalkerTest, ExtensionsNeedTheirDot)
+{
+    const QStringList extensions { QStringLiteral("jpeg"), QStringLiteral("jpg") };
+    EXPECT_EQ(SourceWalker::matchingExtension("/a/b.jpg", extensions), QStringLiteral("jpg"));
+    EXPECT_EQ(SourceWalker::matchingExtension("/a/photojpg", extensions), QString());
+    EXPECT_EQ(SourceWalker::matchingExtension("/a/b.jpeg", extensions), QStringLiteral("jpeg"));
+    EXPECT_EQ(SourceWalker::matchingExtension("jpg", extensions), QString());
+}
