@@ -66,6 +66,8 @@ std::optional<QByteArray> MediaDownloader::fetch(const QUrl &url, const std::ato
         return std::nullopt;
     QNetworkAccessManager manager;
     QNetworkRequest request(url);
+    // The timeout counts time without any bytes arriving, so a large file on a slow link that keeps
+    // coming is never cut off, while a server that stops answering is.
     request.setTransferTimeout(timeoutMs);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     QNetworkReply *reply = manager.get(request);
@@ -77,12 +79,8 @@ std::optional<QByteArray> MediaDownloader::fetch(const QUrl &url, const std::ato
         if (stopped(stop))
             reply->abort();
     });
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
     if (!reply->isFinished()) {
         poll.start();
-        deadline.start(timeoutMs);
         loop.exec();
     }
     const bool ok = reply->error() == QNetworkReply::NoError && !stopped(stop);

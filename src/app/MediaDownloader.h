@@ -20,7 +20,8 @@ public:
     // `folder`/`name` (sanitised) when that path stays directly inside `folder`.
     static std::optional<QString> targetPath(const QString &folder, const QString &name);
 
-    // The body of `url`; nothing on an error status, a timeout or a stop request.
+    // The body of `url`; nothing on an error status, `timeoutMs` without data arriving, or a stop
+    // request.
     static std::optional<QByteArray> fetch(const QUrl &url, const std::atomic<bool> *stop = nullptr,
                                            int timeoutMs = kDefaultTimeoutMs);
     // Fetches `url` into `folder`/`name` (the folder is created when missing); returns the written
