@@ -89,6 +89,23 @@ TEST_F(ImageFileInfoTest, MinimumSizeIsInclusive)
     EXPECT_FALSE(ImageFileInfo::initWithPathForFile(path));
 }
 
+// A copy that kept an old modification time is as old as that time: the creation date is the
+// earlier of birth and modification time, which the capture-time fall-back compares.
+TEST_F(ImageFileInfoTest, CreationDateIsNoLaterThanModification)
+{
+    const QString path = writeBytes(QStringLiteral("copy.jpg"), 10);
+    const QDateTime past = QDateTime::fromSecsSinceEpoch(1500000000, Qt::UTC);
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(past, QFileDevice::FileModificationTime));
+    }
+    const auto record = ImageFileInfo::initWithPathForFile(path);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->modDate.toSecsSinceEpoch(), 1500000000);
+    EXPECT_EQ(record->createDate.toSecsSinceEpoch(), 1500000000);
+}
+
 TEST_F(ImageFileInfoTest, UnreadableFileHasSizeZero)
 {
     const auto record = ImageFileInfo::initWithPathForFile(dir.filePath(QStringLiteral("missing.jpg")));
