@@ -36,7 +36,10 @@ QColor ChangeTableColor::lightenColorByValue(const QColor &color, float v)
 
 bool ChangeTableColor::isLightColor(const QColor &color)
 {
-    // A grey's red component is its grey value, which is also the mean of its components.
+    // A grey is judged by its one component (red), not by a mean that rounding could lift.
     const QColor rgb = color.toRgb();
-    return (rgb.redF() + rgb.greenF() + rgb.blueF()) / 3.0 > 0.8;
+    // Components are single precision; the limit must be too, or a stored 0.8 would count as light.
+    if (rgb.red() == rgb.green() && rgb.green() == rgb.blue())
+        return rgb.redF() > 0.8f;
+    return (rgb.redF() + rgb.greenF() + rgb.blueF()) / 3.0f > 0.8f;
 }

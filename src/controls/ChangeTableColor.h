@@ -18,6 +18,6 @@ public:
     static QColor darkenColorByValue(const QColor &color, float v);
     static QColor lightenColorByValue(const QColor &color, float v);
 
-    // Lightness above 0.8: the mean of red, green and blue.
+    // Lightness above 0.8: the grey value of a grey, otherwise the mean of red, green and blue.
     static bool isLightColor(const QColor &color);
 };

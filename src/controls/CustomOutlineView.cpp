@@ -10,7 +10,6 @@ CustomOutlineView::CustomOutlineView(QWidget *parent) : QTreeView(parent)
     setExpandsOnDoubleClick(false);
     setIndentation(0);
     header()->setStretchLastSection(true);
-    setViewportMargins(10, 0, 10, 0);
     // Any collapse, by code or by key, is undone: the list is always fully expanded.
     connect(this, &QTreeView::collapsed, this, [this](const QModelIndex &index) { expand(index); });
 }
@@ -29,6 +28,14 @@ void CustomOutlineView::setModel(QAbstractItemModel *newModel)
         connect(newModel, &QAbstractItemModel::modelReset, this, &CustomOutlineView::expandEverything),
         connect(newModel, &QAbstractItemModel::layoutChanged, this, &CustomOutlineView::expandEverything)};
     expandEverything();
+}
+
+QRect CustomOutlineView::visualRect(const QModelIndex &index) const
+{
+    QRect rect = QTreeView::visualRect(index);
+    if (!index.isValid() || index.column() != 0 || rect.isEmpty())
+        return rect;
+    return QRect(kCellInset - horizontalOffset(), rect.y(), viewport()->width() - 2 * kCellInset, rect.height());
 }
 
 void CustomOutlineView::expandEverything()

@@ -12,7 +12,12 @@ class CustomOutlineView : public QTreeView
 public:
     explicit CustomOutlineView(QWidget *parent = nullptr);
 
+    static constexpr int kCellInset = 10;
+
     void setModel(QAbstractItemModel *model) override;
+    // Column 0 spans the view less kCellInset on each side, whatever the row's level; the cell
+    // widgets of the rows are placed there.
+    QRect visualRect(const QModelIndex &index) const override;
 
 private:
     void expandEverything();

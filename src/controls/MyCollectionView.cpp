@@ -98,7 +98,7 @@ void MyCollectionView::scrollToItem(const IndexPath &indexPath, ScrollPosition p
     const auto frame = layoutAttributesForItemAtIndexPath(indexPath);
     if (!frame || position == ScrollPosition::None)
         return;
-    const QRectF visible(contentOffset(), QSizeF(viewport()->size()));
+    const QRectF visible(contentOffset(), QSizeF(maximumViewportSize()));
     if (position == ScrollPosition::Left)
         horizontalScrollBar()->setValue(static_cast<int>(frame->left()));
     if (position == ScrollPosition::Top || frame->top() < visible.top() || frame->bottom() > visible.bottom())
@@ -174,7 +174,8 @@ void MyCollectionView::updateScrollBars()
         for (int item = 0; item < numberOfItemsInSection(section); ++item)
             content |= layoutAttributesForItemAtIndexPath({section, item}).value_or(QRectF());
     }
-    const QSize visible = viewport()->size();
+    // The largest viewport, not the current one: it is known before the first layout.
+    const QSize visible = maximumViewportSize();
     horizontalScrollBar()->setRange(0, std::max(0, static_cast<int>(content.right()) - visible.width()));
     verticalScrollBar()->setRange(0, std::max(0, static_cast<int>(content.bottom()) - visible.height()));
     horizontalScrollBar()->setPageStep(visible.width());
