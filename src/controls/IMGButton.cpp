@@ -182,22 +182,25 @@ void IMGButton::paintEvent(QPaintEvent *)
         drawTitle(painter, mTitle, layoutM, true, true);
 }
 
+void IMGButton::setHoverAlpha(qreal alpha)
+{
+    // A disabled button does not react to the mouse passing over it.
+    if (!isEnabled())
+        return;
+    m_alpha = alpha;
+    update();
+}
+
 void IMGButton::enterEvent(QEnterEvent *event)
 {
     QAbstractButton::enterEvent(event);
-    if (!isEnabled())
-        return;
-    m_alpha = 0.8;
-    update();
+    setHoverAlpha(0.8);
 }
 
 void IMGButton::leaveEvent(QEvent *event)
 {
     QAbstractButton::leaveEvent(event);
-    if (!isEnabled())
-        return;
-    m_alpha = 1.0;
-    update();
+    setHoverAlpha(1.0);
 }
 
 void IMGButton::mousePressEvent(QMouseEvent *event)

@@ -95,6 +95,7 @@ private:
     void chooseImagesAndColor();
     void drawTitle(QPainter &painter, const QString &title, const Layout &layout, bool multi, bool followPress);
     void mouseUp(const QPointF &globalPos);
+    void setHoverAlpha(qreal alpha);
     QFont layoutFont(int fittedSize) const;
     static QString splitInTwoLines(const QString &title, const QString &separator);
 

@@ -89,29 +89,36 @@ TEST(GradientBox, DrawsOnlyOnceAllNamesAreGiven)
     EXPECT_EQ(box.bgImage(), box.bgImage_En());
 }
 
+namespace {
+
+// The widget drawn over a canvas of `background`, without its own background.
+QImage renderedOver(QWidget &widget, const QColor &background)
+{
+    QImage canvas(widget.size(), QImage::Format_ARGB32);
+    canvas.fill(background);
+    widget.render(&canvas, QPoint(), QRegion(), QWidget::RenderFlags());
+    return canvas;
+}
+
+} // namespace
+
 TEST(GradientBox, UnsetBoxPaintsNothingAndHeaderPaintsItsImages)
 {
-    QImage canvas(200, 36, QImage::Format_ARGB32);
-    canvas.fill(Qt::transparent);
     GradientBox box;
     box.resize(200, 36);
-    box.render(&canvas, QPoint(), QRegion(), QWidget::RenderFlags());
-    EXPECT_EQ(canvas.pixelColor(100, 18).alpha(), 0);
+    EXPECT_EQ(renderedOver(box, Qt::transparent).pixelColor(100, 18).alpha(), 0);
     box.setBackgroundImages(QStringLiteral("box_header_left"), QStringLiteral("box_header_mid"),
                             QStringLiteral("box_header_right"));
-    box.render(&canvas, QPoint(), QRegion(), QWidget::RenderFlags());
-    EXPECT_EQ(canvas.pixelColor(100, 18).alpha(), 255);
+    EXPECT_EQ(renderedOver(box, Qt::transparent).pixelColor(100, 18).alpha(), 255);
 }
 
 TEST(BlackView, DimsWhiteToMidGrey)
 {
-    QImage canvas(40, 40, QImage::Format_ARGB32);
-    canvas.fill(Qt::white);
     BlackView view;
     view.resize(40, 40);
-    view.render(&canvas, QPoint(), QRegion(), QWidget::RenderFlags());
-    EXPECT_NEAR(canvas.pixelColor(20, 20).red(), 127, 1);
-    EXPECT_NEAR(canvas.pixelColor(20, 20).blue(), 127, 1);
+    const QColor dimmed = renderedOver(view, Qt::white).pixelColor(20, 20);
+    EXPECT_NEAR(dimmed.red(), 127, 1);
+    EXPECT_NEAR(dimmed.blue(), 127, 1);
 }
 
 TEST(CustomWindowNag, IsBorderlessWhateverItIsGivenAndCanTakeTheKeyboard)

@@ -2,27 +2,23 @@
 #include "platform/ui/AlertPresenter.h"
 
 #include "platform/ui/GuiAlertPresenter.h"
+#include "platform/ui/InstalledService.h"
 
-namespace {
-AlertPresenter *g_installed = nullptr;
-}
+using Slot = InstalledService<AlertPresenter, GuiAlertPresenter>;
 
 AlertPresenter::~AlertPresenter() = default;
 
 AlertPresenter &AlertPresenter::current()
 {
-    if (g_installed)
-        return *g_installed;
-    static GuiAlertPresenter gui;
-    return gui;
+    return Slot::current();
 }
 
 void AlertPresenter::setCurrent(AlertPresenter *presenter)
 {
-    g_installed = presenter;
+    Slot::setCurrent(presenter);
 }
 
 AlertPresenter *AlertPresenter::installed()
 {
-    return g_installed;
+    return Slot::installed();
 }

@@ -4,15 +4,16 @@
 #include <QFileInfo>
 
 #include "platform/ui/GuiOpenPanel.h"
+#include "platform/ui/InstalledService.h"
 
 namespace {
-
-OpenPanel *g_installed = nullptr;
 
 // Folders the desktop opens as one item.
 const QStringList kPackageExtensions = {QStringLiteral("photoslibrary"), QStringLiteral("migratedphotolibrary"),
                                         QStringLiteral("photolibrary"), QStringLiteral("app"),
                                         QStringLiteral("bundle")};
+
+using Slot = InstalledService<OpenPanel, GuiOpenPanel>;
 
 } // namespace
 
@@ -44,18 +45,15 @@ bool OpenPanel::isSelectable(const OpenPanelOptions &options, const QString &pat
 
 OpenPanel &OpenPanel::current()
 {
-    if (g_installed)
-        return *g_installed;
-    static GuiOpenPanel gui;
-    return gui;
+    return Slot::current();
 }
 
 void OpenPanel::setCurrent(OpenPanel *panel)
 {
-    g_installed = panel;
+    Slot::setCurrent(panel);
 }
 
 OpenPanel *OpenPanel::installed()
 {
-    return g_installed;
+    return Slot::installed();
 }
