@@ -112,17 +112,6 @@ TEST(Fingerprint, UniformImageGivesAllZeroVariants)
     EXPECT_EQ(stored, QByteArray(8 * 512, '\0'));
 }
 
-TEST(Fingerprint, WholeImageLayoutIsOneBytePerPixel)
-{
-    QImage image = uniformGrey(48, 10);
-    image.scanLine(1)[2] = 20;
-    const auto r = recordWithSide(48);
-    r->updateImageHash(image);
-    ASSERT_EQ(r->hash.size(), 48 * 48);
-    EXPECT_EQ(r->hash.count('\1'), 1);
-    EXPECT_EQ(r->hash.at(48 + 2), '\1');
-}
-
 TEST(Fingerprint, CellSmallerThanOnePixelGivesNoVariants)
 {
     const auto r = recordWithSide(64);
@@ -163,15 +152,6 @@ TEST(Fingerprint, VariantsOfAnotherLengthAreRefused)
     EXPECT_TRUE(variants.append(std::vector<uint8_t>(512, 1)));
     EXPECT_FALSE(variants.append(std::vector<uint8_t>(800, 1)));
     EXPECT_EQ(variants.count(), 1);
-}
-
-TEST(Fingerprint, CachedSingleHashIsAPrivateCopy)
-{
-    const auto r = recordWithSide(80);
-    QByteArray block(16, 'a');
-    r->updateHashFetchedFromDb(block);
-    block[0] = 'b';
-    EXPECT_EQ(r->hash, QByteArray(16, 'a'));
 }
 
 // The blocked distance loop must stop at exactly the word where a word-by-word loop stops.

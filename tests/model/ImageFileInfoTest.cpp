@@ -106,16 +106,6 @@ TEST_F(ImageFileInfoTest, CreationDateIsNoLaterThanModification)
     EXPECT_EQ(record->createDate.toSecsSinceEpoch(), 1500000000);
 }
 
-TEST_F(ImageFileInfoTest, UnreadableFileHasSizeZero)
-{
-    const auto record = ImageFileInfo::initWithPathForFile(dir.filePath(QStringLiteral("missing.jpg")));
-    ASSERT_TRUE(record);
-    EXPECT_EQ(record->fileSize, 0u);
-    EXPECT_FALSE(record->modDate.isValid());
-    ScanGlobals::minimumAllowFileSize = 1;
-    EXPECT_FALSE(ImageFileInfo::initWithPathForFile(dir.filePath(QStringLiteral("missing.jpg"))));
-}
-
 TEST_F(ImageFileInfoTest, PhotosItemKeepsLibraryDataAndReadsTheFile)
 {
     const QString path = writeBytes(QStringLiteral("IMG_1.heic"), 300);

@@ -41,18 +41,6 @@ TEST(SourceNodes, CloudChildDoesNotKeepItsParentAlive)
     EXPECT_TRUE(child->parentNodeDropBoxList.expired());
 }
 
-TEST(DuplicatesGroupTest, MembersAppearInFilterOnlyWhenFiltered)
-{
-    auto group = std::make_shared<DuplicatesGroup>();
-    EXPECT_TRUE(group->children.isEmpty());
-    EXPECT_TRUE(group->filterChildren.isEmpty());
-    auto record = std::make_shared<ImageFileInfo>();
-    record->parent = group;
-    group->children.append(record);
-    EXPECT_TRUE(group->filterChildren.isEmpty());
-    EXPECT_EQ(record->parent.lock(), group);
-}
-
 TEST(DuplicatesGroupTest, BackLinksNeverOwnAndExpireWithTheirTargets)
 {
     std::weak_ptr<DuplicatesGroup> watchGroup;

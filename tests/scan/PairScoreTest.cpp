@@ -357,9 +357,6 @@ TEST(PairScoreGps, GreatCircleDistanceAndNoPosition)
     setPosition(*b, 11.0, 20.0);
     // One degree along a meridian of the 6,371,008.8 m sphere.
     EXPECT_NEAR(PairScore::gpsDistance(*a, *b), 111195.0802, 0.001);
-    setPosition(*b, -33.8688, 151.2093);
-    setPosition(*a, 51.5074, -0.1278);
-    EXPECT_NEAR(PairScore::gpsDistance(*a, *b), 16993.9e3, 1e3); // London to Sydney
     for (int zero = 0; zero < 4; ++zero) {
         setPosition(*a, zero == 0 ? 0.0 : 1.0, zero == 1 ? 0.0 : 1.0);
         setPosition(*b, zero == 2 ? 0.0 : 2.0, zero == 3 ? 0.0 : 2.0);
