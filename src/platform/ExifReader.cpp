@@ -177,7 +177,15 @@ void ExifReader::initialize()
     static std::once_flag once;
     std::call_once(once, [] {
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-        Exiv2::XmpParser::initialize();
+        // The XMP toolkit inside Exiv2 is not thread-safe; hashing threads parse XMP packets at the
+        // same time, so every toolkit call goes through one lock.
+        static std::mutex xmpMutex;
+        Exiv2::XmpParser::initialize(
+            [](void *data, bool lock) {
+                auto *mutex = static_cast<std::mutex *>(data);
+                lock ? mutex->lock() : mutex->unlock();
+            },
+            &xmpMutex);
         Exiv2::enableBMFF(true);
     });
 }
@@ -194,6 +202,11 @@ ExifReader::ExifReader(const QString &path) : path_(path)
             return;
         opened->readMetadata();
         image_.reset(opened.release());
+    } catch (const Exiv2::AnyError &error) {
+        // Formats Exiv2 does not know (GIF, for one) simply carry no metadata.
+        if (error.code() != Exiv2::kerFileContainsUnknownImageType)
+            Log::line(QStringLiteral("No metadata could be read from ") + path);
+        image_.reset();
     } catch (...) {
         Log::line(QStringLiteral("No metadata could be read from ") + path);
         image_.reset();
