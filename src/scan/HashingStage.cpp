@@ -99,7 +99,7 @@ void HashingStage::hashOperationsCompleted(const RecordList &batch)
     }
     ScanGlobals::dictHash().clear();
     ScanGlobals::dictExif().clear();
-    s.hashEndMs = s.clock.elapsed();
+    s.hashEndNs = s.clock.nsecsElapsed();
     DuplicateGrouper(s).startComparison();
     m_comparisonEnded();
 }

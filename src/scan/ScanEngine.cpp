@@ -15,20 +15,9 @@ namespace
 
 constexpr int kMaxHashOperations = 16;
 
-double addingBase(int count)
+double seconds(qint64 fromNs, qint64 toNs)
 {
-    if (count <= 500)
-        return 0.02;
-    if (count <= 1000)
-        return 0.03;
-    if (count <= 2000)
-        return 0.04;
-    return 0.05;
-}
-
-double seconds(qint64 fromMs, qint64 toMs)
-{
-    return toMs > fromMs ? double(toMs - fromMs) / 1000.0 : 0.0;
+    return toNs > fromNs ? double(toNs - fromNs) / 1e9 : 0.0;
 }
 
 } // namespace
@@ -85,9 +74,9 @@ void ScanEngine::startScanning(
     const std::shared_ptr<ScanSession> &session, const std::vector<FilePathNode> &sources)
 {
     SourceEnumerator(*session).run(sources);
-    session->prog = addingBase(session->recordCount());
+    session->prog = ScanProgress::addingBase(session->recordCount());
     m_progress->flush();
-    session->enumerateEndMs = session->clock.elapsed();
+    session->enumerateEndNs = session->clock.nsecsElapsed();
     if (session->stopped())
         return;
     ScanCache::prepareCacheTempTable(session->options.globals.scanType, session->arrImagesContent);
@@ -112,7 +101,7 @@ void ScanEngine::startHashingStage(const std::shared_ptr<ScanSession> &session)
 
 void ScanEngine::comparisonEnded(const std::shared_ptr<ScanSession> &session)
 {
-    session->compareEndMs = session->clock.elapsed();
+    session->compareEndNs = session->clock.nsecsElapsed();
     m_progress->flush();
     if (session->stopped())
         return;
@@ -178,10 +167,10 @@ ScanEngine::Timings ScanEngine::timings() const
     if (!m_session)
         return t;
     const ScanSession &s = *m_session;
-    t.enumerate = seconds(0, s.enumerateEndMs);
-    t.hash = seconds(s.enumerateEndMs, s.hashEndMs);
-    t.compare = seconds(s.hashEndMs, s.compareEndMs);
-    t.total = seconds(0, s.compareEndMs > 0 ? s.compareEndMs.load() : s.enumerateEndMs.load());
+    t.enumerate = seconds(0, s.enumerateEndNs);
+    t.hash = seconds(s.enumerateEndNs, s.hashEndNs);
+    t.compare = seconds(s.hashEndNs, s.compareEndNs);
+    t.total = seconds(0, s.compareEndNs > 0 ? s.compareEndNs.load() : s.enumerateEndNs.load());
     return t;
 }
 
@@ -196,18 +185,6 @@ void ScanEngine::postProgress(
     p.compared = session->countCompared;
     p.dupSize = session->dupSize;
     p.path = path;
-    const double n = p.recordCount > 0 ? double(p.recordCount) : 1.0;
-    switch (stage) {
-    case ScanProgress::Stage::Adding:
-        p.fraction = addingBase(p.recordCount);
-        break;
-    case ScanProgress::Stage::Searching:
-    case ScanProgress::Stage::Hashing:
-        p.fraction = p.hashed / n * 0.5 + session->prog;
-        break;
-    case ScanProgress::Stage::Comparing:
-        p.fraction = p.hashed / n * 0.5 + session->prog + p.compared / n * 0.25;
-        break;
-    }
+    p.fraction = ScanProgress::ringFraction(stage, p.recordCount, p.hashed, p.compared, session->prog);
     m_progress->post(std::move(p));
 }

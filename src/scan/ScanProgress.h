@@ -18,4 +18,10 @@ struct ScanProgress {
     double fraction = 0.0;
     // The path just added, or the record just compared.
     QString path;
+
+    // The ring's base left by the adding stage: 0.02 up to 500 records, 0.03 up to 1000, 0.04 up
+    // to 2000, 0.05 above.
+    static double addingBase(int recordCount);
+    // The ring while hashing (half of it) and comparing (a quarter more), above the base `prog`.
+    static double ringFraction(Stage stage, int recordCount, int hashed, int compared, double prog);
 };

@@ -36,11 +36,11 @@ struct ScanSession {
     // Base fraction of the ring left by the adding stage.
     std::atomic<double> prog { 0.0 };
 
-    // Seconds spent in each stage.
+    // When each stage ended, in nanoseconds since the scan started.
     QElapsedTimer clock;
-    std::atomic<qint64> enumerateEndMs { 0 };
-    std::atomic<qint64> hashEndMs { 0 };
-    std::atomic<qint64> compareEndMs { 0 };
+    std::atomic<qint64> enumerateEndNs { 0 };
+    std::atomic<qint64> hashEndNs { 0 };
+    std::atomic<qint64> compareEndNs { 0 };
 
     // Posts a progress report of `stage` (coalesced); `path` as the stage shows it.
     std::function<void(ScanProgress::Stage stage, const QString &path)> report;

@@ -95,7 +95,7 @@ public:
 
     // Scan list and sources.
     QPointer<QFrame> boxLeft;
-    QPointer<QTableView> tvPath;
+    QPointer<CustomTableView> tvPath;
     QPointer<QLabel> lblFilePaths;
     QPointer<QPushButton> btnAddPhotos, btnAddPhotosLib, btnAddFolder;
     QPointer<PopUpButton> btnPopupForScanSelection;

@@ -13,6 +13,7 @@
 #include "scan/ui/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/MainWindowFrames.h"
+#include "scan/ui/MainWindowStyles.h"
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/SettingsBinding.h"
 
@@ -52,6 +53,7 @@ QWidget *MainWindowInterface::makeWindow(const QString &name)
     window->setObjectName(name);
     window->setFixedSize(MainWindowFrames::frame(name).size().toSize());
     window->setWindowModality(Qt::WindowModal);
+    MainWindowStyles::applyWindowPalette(window);
     m_widgets.insert(name, window);
     return window;
 }
@@ -63,6 +65,7 @@ QWidget *MainWindowInterface::load(MainViewController &controller)
     view->setObjectName(QStringLiteral("view"));
     view->setFixedSize(MainWindowFrames::frame(QStringLiteral("view")).size().toSize());
     ui.m_widgets.insert(QStringLiteral("view"), view);
+    MainWindowStyles::applyWindowPalette(view);
     ui.buildScanList();
     ui.buildOptions();
     ui.buildProgressSheet();
@@ -78,11 +81,12 @@ void MainWindowInterface::buildScanList()
     c.boxTop = make<QFrame>(QStringLiteral("boxTop"));
     c.boxLeft = make<QFrame>(QStringLiteral("boxLeft"));
     c.rightViewOfMainWindow = make<QWidget>(QStringLiteral("rightViewOfMainWindow"));
+    MainWindowStyles::applyPanelPalette(c.rightViewOfMainWindow);
     c.boxFooter = make<GradientBox>(QStringLiteral("boxFooter"));
     c.btnCompare = make<IMGButton>(QStringLiteral("btnCompare"));
     c.lblFilePaths = make<QLabel>(QStringLiteral("lblFilePaths"));
     c.boxTableHeader = make<QFrame>(QStringLiteral("boxTableHeader"));
-    c.tvPath = make<QTableView>(QStringLiteral("tvPath"));
+    c.tvPath = make<CustomTableView>(QStringLiteral("tvPath"));
     c.tvPath->horizontalHeader()->hide();
     c.tvPath->verticalHeader()->hide();
     c.tvPath->setShowGrid(false);
@@ -146,7 +150,6 @@ void MainWindowInterface::buildOptions()
     c.btnIncludeRotateImages = make<QCheckBox>(QStringLiteral("btnIncludeRotateImages"));
     c.btnIncludeFlipImages = make<QCheckBox>(QStringLiteral("btnIncludeFlipImages"));
     c.btnLinkScanVideo = make<LinkButton>(QStringLiteral("btnLinkScanVideo"));
-    c.btnLinkScanVideo->setFlat(true);
     c.btnScanVideo = make<QCheckBox>(QStringLiteral("btnScanVideo"));
     // Matching levels 1-8 (the minimum is the grouping threshold, below the first level), bitmap
     // sizes 0-6, GPS distances 0-6 and capture-time windows 0-18.
@@ -225,11 +228,7 @@ void MainWindowInterface::buildMenus()
     for (QPointer<QAction> *item : {&c.menuItemRevealInFinder, &c.menuItemCheckAll, &c.menuItemUncheckAll,
                                     &c.menuItemRemoveFromScanList, &c.menuItemRemoveAllFromScanList})
         *item = c.menuScanList->addAction(QString());
-    c.tvPath->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(c.tvPath, &QWidget::customContextMenuRequested, c.menuScanList,
-                     [menu = c.menuScanList.data(), table = c.tvPath.data()](const QPoint &at) {
-                         menu->popup(table->viewport()->mapToGlobal(at));
-                     });
+    c.tvPath->setMenu(c.menuScanList);
 }
 
 void MainWindowInterface::connectActions()

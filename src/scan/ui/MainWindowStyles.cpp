@@ -2,7 +2,6 @@
 
 #include <QPalette>
 
-#include "controls/ControlFonts.h"
 
 namespace {
 
@@ -45,20 +44,21 @@ void MainWindowStyles::styleFlatButton(CFMButton *button, const FlatButtonStyle 
                                  style.outerLineWidth);
 }
 
-void MainWindowStyles::setCornerRadius(QFrame *box, double radius)
+void MainWindowStyles::setCornerRadius(QWidget *box, double radius)
 {
-    box->setProperty("cornerRadius", radius);
+    if (qobject_cast<QFrame *>(box))
+        box->setStyleSheet(QStringLiteral("QFrame#%1 { border-radius: %2px; }").arg(box->objectName()).arg(radius));
 }
 
 void MainWindowStyles::setBackgroundImages(GradientBox *box, const QString &start, const QString &middle,
                                            const QString &end)
 {
-    box->setProperty("backgroundImages", QStringList{start, middle, end});
+    box->setBackgroundImages(start, middle, end);
 }
 
 void MainWindowStyles::setBackgroundImage(GradientBox *box, const QString &name)
 {
-    setBackgroundImages(box, name, name, name);
+    box->setBackgroundImage(name);
 }
 
 void MainWindowStyles::setWhiteTitle(QAbstractButton *button, const QString &title)
@@ -102,10 +102,29 @@ FlatButtonStyle MainWindowStyles::stopAddingPhotosStyle()
 
 void MainWindowStyles::setLinkTitle(LinkButton *button, const QString &title, int fontSize, bool bold)
 {
-    button->setText(title);
-    button->setFont(ControlFonts::systemFont(fontSize, bold ? QFont::Bold : QFont::Normal));
-    button->setCursor(Qt::PointingHandCursor);
-    QPalette palette = button->palette();
+    // Shown on the dark options panel, so the link is drawn in white.
+    button->setTitle(title, float(fontSize), bold, Qt::white);
+}
+
+void MainWindowStyles::applyWindowPalette(QWidget *window)
+{
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, rgb(0x1e, 0x26, 0x38));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    palette.setColor(QPalette::Button, rgb(0x2f, 0x3a, 0x55));
     palette.setColor(QPalette::ButtonText, Qt::white);
-    button->setPalette(palette);
+    palette.setColor(QPalette::Base, rgb(0x16, 0x1c, 0x2a));
+    palette.setColor(QPalette::Text, Qt::white);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, rgb(130, 138, 155));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, rgb(130, 138, 155));
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+}
+
+void MainWindowStyles::applyPanelPalette(QWidget *panel)
+{
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, rgb(0x26, 0x30, 0x4a));
+    panel->setPalette(palette);
+    panel->setAutoFillBackground(true);
 }

@@ -21,7 +21,11 @@ public:
     // The blue on-state and grey off-state artwork of the Scan button, and its title colours.
     static void styleScanButtonImages(IMGButton *button);
     static void styleFlatButton(CFMButton *button, const FlatButtonStyle &style);
-    static void setCornerRadius(QFrame *box, double radius);
+    static void setCornerRadius(QWidget *box, double radius);
+    // The window's dark slate look with white texts, for the main view and its sheets.
+    static void applyWindowPalette(QWidget *window);
+    // A slightly lighter panel inside the window.
+    static void applyPanelPalette(QWidget *panel);
     static void setBackgroundImages(GradientBox *box, const QString &start, const QString &middle, const QString &end);
     static void setBackgroundImage(GradientBox *box, const QString &name);
     static void setWhiteTitle(QAbstractButton *button, const QString &title);

@@ -1,13 +1,13 @@
 // The control classes the main window is built from.
 #pragma once
 
-#include <QFrame>
-#include <QPushButton>
-
 #include "controls/CFMButton.h"
 #include "controls/CircularProgressBarView.h"
+#include "controls/CustomTableView.h"
 #include "controls/CustomWindowNag.h"
+#include "controls/GradientBox.h"
 #include "controls/IMGButton.h"
+#include "controls/LinkButton.h"
 
-using LinkButton = QPushButton;
-using GradientBox = QFrame;
+#include <QFrame>
+#include <QPushButton>
