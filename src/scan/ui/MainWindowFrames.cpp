@@ -16,7 +16,7 @@ QList<InterfaceFrame> mainViewFrames()
         {"lblFilePaths", "view", {27, 575, 626, 20}},
         {"boxTableHeader", "view", {27, 545, 626, 24}},
         {"tvPath", "view", {27, 170, 626, 375}},
-        {"boxForHint", "view", {47, 190, 586, 335}},
+        {"boxForHint", "view", {97, 365, 486, 6}},
         {"lblDragPhotosTitle", "view", {57, 380, 566, 30}},
         {"lblHintForDrag", "view", {77, 300, 526, 70}},
         {"btnAddPhotos", "view", {27, 128, 130, 28}},

@@ -1,0 +1,288 @@
+// Start-up, menus, URL events, quitting and the Quick Look list of the application delegate.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/AppStartup.h"
+#include "app/LocalizedString.h"
+#include "app/ScanGlobals.h"
+#include "app/ScanWrapper.h"
+#include "app/ExternalUserAgentSession.h"
+#include "app/SettingsDefaults.h"
+#include "app/SingleInstance.h"
+#include "app/UpdaterController.h"
+#include "app/ui/AppDelegate.h"
+#include "platform/AppFolders.h"
+#include "platform/PropertyList.h"
+#include "platform/TextFormat.h"
+#include "platform/UserDefaults.h"
+#include "platform/ui/ScriptedAlertPresenter.h"
+#include "scan/ui/MainViewController.h"
+
+namespace {
+
+class RecordingSession : public ExternalUserAgentSession
+{
+public:
+    bool resumeExternalUserAgentFlowWithURL(const QUrl &url) override
+    {
+        urls.append(url);
+        return true;
+    }
+    QList<QUrl> urls;
+};
+
+class FakeDropbox : public DropboxClientsManager
+{
+public:
+    void handleRedirectURL(const QUrl &url, Completion completion) override
+    {
+        redirects.append(url);
+        completion(result);
+    }
+    void unlinkClients() override { ++unlinks; }
+    void resetClients() override { ++resets; }
+    std::optional<DropboxOAuthResult> result;
+    QList<QUrl> redirects;
+    int unlinks = 0;
+    int resets = 0;
+};
+
+class AppDelegateTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        UserDefaults::standard().resetAll();
+        ScanGlobals::resetToInitialValues();
+        QFile::remove(AppFolders::logFilePath());
+    }
+    void TearDown() override
+    {
+        Localization::setPreferredLanguagesOverride({});
+        Localization::setTableFolderOverride(QString());
+        Localization::reset();
+        ScanGlobals::resetToInitialValues();
+    }
+    // A launched delegate whose quitting is only counted.
+    std::unique_ptr<AppDelegate> launch()
+    {
+        auto delegate = std::make_unique<AppDelegate>();
+        delegate->terminate = [this] { ++terminations; };
+        delegate->launch();
+        return delegate;
+    }
+    static QString logText()
+    {
+        QFile file(AppFolders::logFilePath());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    // Runs the event loop until `done` holds, for at most a bounded number of rounds.
+    static bool waitFor(const std::function<bool()> &done)
+    {
+        for (int round = 0; round < 200 && !done(); ++round) {
+            QEventLoop loop;
+            QTimer::singleShot(25, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        return done();
+    }
+
+    int terminations = 0;
+    ScriptedAlertPresenter alerts;
+};
+
+TEST_F(AppDelegateTest, StartUpWritesBannerStartLineAndOsVersion)
+{
+    auto delegate = launch();
+    const QString log = logText();
+    EXPECT_TRUE(log.startsWith(QStringLiteral("\n\n") + QString(42, QLatin1Char('=')) + QLatin1Char('\n')));
+    EXPECT_EQ(AppStartup::bannerText().size(), 44);
+    EXPECT_TRUE(log.contains(QStringLiteral("Quennary start ")));
+    EXPECT_TRUE(log.contains(QStringLiteral("osVersion: ")));
+}
+
+TEST_F(AppDelegateTest, StartUpRegistersDefaultsAndMigratesImageTypesOnce)
+{
+    auto first = launch();
+    UserDefaults &defaults = UserDefaults::standard();
+    EXPECT_EQ(defaults.objectForKey(QStringLiteral("setInitialMatching")).toInt(), 4);
+    EXPECT_TRUE(defaults.hasUserValue(QStringLiteral("allowedExtensions")));
+    EXPECT_EQ(defaults.arrayForKey(QStringLiteral("allowedExtensions")), SettingsDefaults::defaultImageTypes());
+    EXPECT_EQ(defaults.objectForKey(QStringLiteral("rawFilesExtensionAdded")), QVariant(true));
+    first.reset();
+
+    const QVariantList chosen = SettingsDefaults::defaultImageTypes().mid(0, 2);
+    defaults.setObject(QStringLiteral("allowedExtensions"), chosen);
+    auto second = launch();
+    EXPECT_EQ(defaults.arrayForKey(QStringLiteral("allowedExtensions")), chosen);
+}
+
+TEST_F(AppDelegateTest, MarkerThatIsNotABooleanCountsAsUnset)
+{
+    UserDefaults &defaults = UserDefaults::standard();
+    defaults.setObject(QStringLiteral("rawFilesExtensionAdded"), QStringLiteral("YES"));
+    defaults.setObject(QStringLiteral("allowedExtensions"), QVariantList{});
+    EXPECT_TRUE(AppStartup::applyImageTypeMigration(defaults));
+    EXPECT_EQ(defaults.objectForKey(QStringLiteral("rawFilesExtensionAdded")), QVariant(true));
+    EXPECT_EQ(defaults.arrayForKey(QStringLiteral("allowedExtensions")), SettingsDefaults::defaultImageTypes());
+    EXPECT_FALSE(AppStartup::applyImageTypeMigration(defaults));
+}
+
+TEST_F(AppDelegateTest, FirstLaunchLeavesUpdaterIdleSecondStartsIt)
+{
+    auto first = launch();
+    ASSERT_TRUE(first->updaterController);
+    EXPECT_FALSE(first->updaterController->isStarted());
+    EXPECT_EQ(first->updaterController->backgroundChecks(), 0);
+    EXPECT_TRUE(UserDefaults::standard().boolForKey(QStringLiteral("isFirstLaunchDone")));
+    first.reset();
+
+    auto second = launch();
+    EXPECT_TRUE(second->updaterController->isStarted());
+    EXPECT_EQ(second->updaterController->backgroundChecks(), 1);
+    second->btnCheckForUpdateTapped();
+    EXPECT_EQ(second->updaterController->userChecks(), 1);
+}
+
+TEST_F(AppDelegateTest, MenuTitlesComeFromTheStringTable)
+{
+    auto delegate = launch();
+    const QString name = QCoreApplication::applicationName();
+    EXPECT_FALSE(localizedString(QStringLiteral("ID_ABOUT")).isEmpty());
+    EXPECT_EQ(delegate->menuItemAbout->text(), formatText(localizedString(QStringLiteral("ID_ABOUT")), name));
+    EXPECT_EQ(delegate->menuItemPreferences->text(),
+              formatText(localizedString(QStringLiteral("ID_PREFERENCES")), name));
+    EXPECT_EQ(delegate->menuItemCheckForUpdate->text(), localizedString(QStringLiteral("ID_CHECK_FOR_UPDATE")));
+    EXPECT_EQ(delegate->menuItemQuit->text(), formatText(localizedString(QStringLiteral("ID_QUIT")), name));
+    EXPECT_EQ(delegate->menuItemHelp->text(), name + QLatin1Char(' ') + localizedString(QStringLiteral("ID_HELP")));
+    EXPECT_EQ(delegate->menuItemHelpHeader->text(), localizedString(QStringLiteral("ID_HELP")));
+    EXPECT_EQ(delegate->menuItemUnInstall->text(), formatText(localizedString(QStringLiteral("ID_UNINSTALL")), name));
+    EXPECT_TRUE(delegate->menuItemUninstall->isVisible());
+    EXPECT_EQ(delegate->window->windowTitle(), name);
+    EXPECT_EQ(ScanGlobals::markedPhotosAlbumName(), localizedString(QStringLiteral("ID_DUPLICATE_MARKED_PHOTOS")));
+}
+
+TEST_F(AppDelegateTest, MenuTitlesFollowTheInterfaceLanguage)
+{
+    QTemporaryDir tables;
+    QVariantMap german{{QStringLiteral("ID_ABOUT"), QStringLiteral("Über DONOT_TRANSLATE_STRING_VALUE")},
+                       {QStringLiteral("ID_HELP"), QStringLiteral("Hilfe")}};
+    ASSERT_TRUE(PropertyList::writeFile(tables.path() + QStringLiteral("/QNY_de.plist"), german));
+    ASSERT_TRUE(PropertyList::writeFile(tables.path() + QStringLiteral("/QNY_en.plist"), QVariantMap{}));
+    Localization::setTableFolderOverride(tables.path());
+    Localization::setPreferredLanguagesOverride({QStringLiteral("de-DE")});
+    Localization::reset();
+
+    auto delegate = launch();
+    const QString name = QCoreApplication::applicationName();
+    EXPECT_EQ(delegate->menuItemAbout->text(), QStringLiteral("Über ") + name);
+    EXPECT_EQ(delegate->menuItemHelp->text(), name + QStringLiteral(" Hilfe"));
+    EXPECT_EQ(delegate->menuItemHelpHeader->text(), QStringLiteral("Hilfe"));
+}
+
+TEST_F(AppDelegateTest, OldCacheDatabaseIsRemovedAtStart)
+{
+    const QString old = AppFolders::supportFolder() + QStringLiteral("/Qny.db");
+    AppFolders::ensureFolder(AppFolders::supportFolder());
+    QFile file(old);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    auto delegate = launch();
+    EXPECT_FALSE(QFile::exists(old));
+}
+
+TEST_F(AppDelegateTest, UrlHandedToASecondInstanceReachesTheFirst)
+{
+    auto delegate = launch();
+    auto session = std::make_shared<RecordingSession>();
+    delegate->currentAuthorizationFlow = session;
+    ScanGlobals::scanType = 1;
+    ASSERT_NE(delegate->urlEventSource(), nullptr);
+    ASSERT_TRUE(delegate->urlEventSource()->isListening());
+
+    SingleInstance secondLaunch(delegate->urlEventSource()->serverName());
+    ASSERT_TRUE(secondLaunch.sendToRunningInstance(QStringLiteral("com.quennary.app:/oauth?code=42")));
+    ASSERT_TRUE(waitFor([&] { return !session->urls.isEmpty(); }));
+    EXPECT_EQ(session->urls.first(), QUrl(QStringLiteral("com.quennary.app:/oauth?code=42")));
+}
+
+TEST_F(AppDelegateTest, UrlEventsFollowTheScanSource)
+{
+    auto delegate = launch();
+    auto session = std::make_shared<RecordingSession>();
+    FakeDropbox dropbox;
+    DropboxClientsManager::setShared(&dropbox);
+    const QString url = QStringLiteral("db-key://2/token#access_token=x");
+
+    ScanGlobals::scanType = 0;
+    delegate->handleGetURLEvent(url);
+    ScanGlobals::scanType = 1;
+    delegate->handleGetURLEvent(url);
+    delegate->currentAuthorizationFlow = session;
+    delegate->handleGetURLEvent(QString());
+    delegate->handleGetURLEvent(QStringLiteral("not a url"));
+    EXPECT_TRUE(session->urls.isEmpty());
+    EXPECT_TRUE(dropbox.redirects.isEmpty());
+
+    ScanGlobals::scanType = 2;
+    auto wrapper = std::make_shared<ScanWrapper>();
+    delegate->mainVC->scanWrapper = wrapper;
+    dropbox.result = DropboxOAuthResult{DropboxOAuthResult::Kind::success, {}};
+    delegate->handleGetURLEvent(url);
+    EXPECT_EQ(dropbox.redirects.size(), 1);
+    EXPECT_TRUE(wrapper->isAuthorizedFromDrive);
+    dropbox.result = DropboxOAuthResult{DropboxOAuthResult::Kind::error, QStringLiteral("denied")};
+    delegate->handleGetURLEvent(url);
+    EXPECT_FALSE(wrapper->isAuthorizedFromDrive);
+    DropboxClientsManager::setShared(nullptr);
+}
+
+TEST_F(AppDelegateTest, ClosingThePreferencesWindowDoesNotQuitClosingTheMainWindowDoes)
+{
+    auto delegate = launch();
+    FakeDropbox dropbox;
+    DropboxClientsManager::setShared(&dropbox);
+    AppFolders::ensureFolder(AppFolders::thumbnailsFolder());
+
+    delegate->btnOpenPreferencesTapped();
+    EXPECT_EQ(delegate->preferencesWindowController()->tabViewController()->activeTab, std::optional<int>(0));
+    delegate->preferencesWindowController()->window()->close();
+    EXPECT_EQ(terminations, 0);
+    EXPECT_TRUE(QDir(AppFolders::thumbnailsFolder()).exists());
+
+    delegate->window->show();
+    delegate->window->close();
+    EXPECT_EQ(terminations, 1);
+    EXPECT_EQ(dropbox.unlinks, 1);
+    EXPECT_EQ(dropbox.resets, 1);
+    EXPECT_FALSE(QDir(AppFolders::thumbnailsFolder()).exists());
+    DropboxClientsManager::setShared(nullptr);
+}
+
+TEST_F(AppDelegateTest, QuickLookShowsOnlyTheLastItem)
+{
+    auto delegate = launch();
+    EXPECT_EQ(delegate->numberOfPreviewItemsInPreviewPanel(), 1);
+    EXPECT_FALSE(delegate->previewItemAtIndex(0).has_value());
+    delegate->showQuickLookPreview(QStringLiteral("/tmp/a.jpg"));
+    delegate->showQuickLookPreview(QStringLiteral("/tmp/b.jpg"));
+    EXPECT_EQ(delegate->arrUrlPreview.size(), 1);
+    EXPECT_EQ(delegate->previewItemAtIndex(7), std::optional<QUrl>(QUrl::fromLocalFile(QStringLiteral("/tmp/b.jpg"))));
+}
+
+TEST_F(AppDelegateTest, SupportPageCarriesTheLanguageCode)
+{
+    EXPECT_EQ(AppStartup::supportPageUrl(QStringLiteral("de")).toString(),
+              QStringLiteral("https://www.quennary.app/support/?langcode=de"));
+    EXPECT_TRUE(AppStartup::supportPageUrl(QStringLiteral("de")).path().endsWith(QStringLiteral("/support/")));
+}
+
+} // namespace

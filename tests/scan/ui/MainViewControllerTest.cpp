@@ -1,0 +1,155 @@
+// The main window controller: its initial state, and the controls its set-up leaves behind.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "app/LocalizedString.h"
+#include "app/ScanGlobals.h"
+#include "app/SettingsDefaults.h"
+#include "platform/PropertyList.h"
+#include "platform/TextFormat.h"
+#include "platform/UserDefaults.h"
+#include "results/ui/ResultViewController.h"
+#include "scan/ui/DoubleSlider.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/PopUpButton.h"
+
+namespace {
+
+class MainViewControllerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        UserDefaults::standard().resetAll();
+        SettingsDefaults::registerDefaultSettings();
+        ScanGlobals::resetToInitialValues();
+    }
+    void TearDown() override
+    {
+        Localization::setPreferredLanguagesOverride({});
+        Localization::setTableFolderOverride(QString());
+        Localization::reset();
+        ScanGlobals::resetToInitialValues();
+    }
+    static QString text(const char *key) { return localizedString(QString::fromLatin1(key)); }
+};
+
+TEST_F(MainViewControllerTest, NewControllerHoldsItsInitialValues)
+{
+    MainViewController c;
+    EXPECT_FALSE(c.isViewLoaded());
+    EXPECT_EQ(c.compareType, GlobalObjects::CompareType::ctHash);
+    EXPECT_EQ(c.nodeType, GlobalObjects::NodeType::nodeTypefile);
+    EXPECT_EQ(c.pathType, GlobalObjects::NodeType::nodeTypefolder);
+    EXPECT_TRUE(c.arrPathNodes.empty());
+    EXPECT_TRUE(c.arrPathNodeGoogleDrive.empty());
+    EXPECT_TRUE(c.dictPathAdded.isEmpty());
+    EXPECT_TRUE(c.allowedExtensions.isEmpty());
+    EXPECT_EQ(c.arrVideoExtn.size(), 18);
+    EXPECT_EQ(c.arrVideoExtn.first(), QStringLiteral("MPEG"));
+    EXPECT_EQ(c.arrVideoExtn.last(), QStringLiteral("WMX"));
+    EXPECT_FALSE(c.abortMe);
+    EXPECT_FALSE(c.isCalculatingHash);
+    EXPECT_EQ(c.sliderMinValue, 0.0f);
+    EXPECT_EQ(c.prog, 0.0);
+    ASSERT_TRUE(c.result);
+    ASSERT_TRUE(c.hashOperationQueue);
+    EXPECT_FALSE(c.scanWrapper);
+    EXPECT_FALSE(c.customButtonForMenu);
+}
+
+TEST_F(MainViewControllerTest, SetUpLimitsTheHashQueueAndResetsTheSource)
+{
+    ScanGlobals::scanType = 2;
+    MainViewController c;
+    c.view();
+    EXPECT_EQ(c.hashOperationQueue->maxConcurrentOperationCount(), 16);
+    EXPECT_EQ(ScanGlobals::scanType.load(), 0);
+    EXPECT_FLOAT_EQ(float(c.sliderInitialMatching->minValue()), 0.85f);
+    EXPECT_DOUBLE_EQ(c.sliderInitialMatching->doubleValue(), 4.0);
+    EXPECT_DOUBLE_EQ(ScanGlobals::matchThreshold.load(), 0.92);
+    EXPECT_DOUBLE_EQ(ScanGlobals::minimumMatchThreshold.load(), 0.90);
+}
+
+TEST_F(MainViewControllerTest, ControlsCarryTheirLocalisedTitles)
+{
+    MainViewController c;
+    c.view();
+    EXPECT_FALSE(text("ID_SCAN_DUPLICATES").isEmpty());
+    EXPECT_EQ(c.btnCompare->text(), text("ID_SCAN_DUPLICATES"));
+    EXPECT_EQ(c.btnAddPhotos->text(), text("ID_ADD_PHOTOS"));
+    EXPECT_EQ(c.btnAddPhotosLib->text(), text("ID_ADD_PHOTOS_LIBRARY"));
+    EXPECT_EQ(c.btnAddFolder->text(), text("ID_ADD_FOLDER"));
+    EXPECT_EQ(c.lblFilePaths->text(), text("ID_FILE_PATH"));
+    EXPECT_EQ(c.lblMatchingLevel->text(), text("ID_MATCHING_LEVEL"));
+    EXPECT_EQ(c.btnStopAddingPhotos->text(), text("ID_STOP"));
+    EXPECT_EQ(c.lblDragPhotosTitle->text(), text("ID_DRAG_DROP_PHOTOS"));
+    EXPECT_EQ(c.lblHintForDrag->text(), text("ID_HINT_DRAG_FOLDERS_PHOTOS"));
+    EXPECT_EQ(c.menuItemLast7Days->text(), formatText(text("ID_WITHIN_LAST_DAYS"), 7));
+    EXPECT_EQ(c.menuItemLast15Days->text(), formatText(text("ID_WITHIN_LAST_DAYS"), 15));
+    EXPECT_EQ(c.menuItemRemoveAllFromScanList->text(), text("ID_REMOVE_ALL_FROM_SCAN_LIST"));
+    EXPECT_EQ(c.btnPopupForScanSelection->itemAtIndex(2)->text(), text("ID_DROPBOX"));
+    EXPECT_EQ(c.btnPopupForScanSelection->toolTip(), text("ID_FINDER"));
+    EXPECT_EQ(c.lblDriveInfoSteps1Sub->text(), formatText(text("ID_QNY_DRIVE_INFO_STEP1_SUB"), QStringLiteral("DropBox")));
+    EXPECT_EQ(c.lblBitMapSize->text(), formatText(QStringLiteral("%dx%d %@"), 64, 64, text("ID_PIXELS")));
+    EXPECT_EQ(c.customButtonForMenu->text(), text("ID_ADD_FOLDER"));
+}
+
+TEST_F(MainViewControllerTest, InitialEnabledAndHiddenStates)
+{
+    MainViewController c;
+    c.view();
+    EXPECT_FALSE(c.btnCompare->isEnabled());
+    EXPECT_EQ(c.btnCompare->state(), IMGButton::OffState);
+    EXPECT_TRUE(c.customButtonForMenu->isHidden());
+    EXPECT_FALSE(c.btnAddPhotos->isHidden());
+    EXPECT_TRUE(c.btnSimilarMatch->isChecked());
+    EXPECT_FALSE(c.btnExactMatch->isChecked());
+    EXPECT_FALSE(c.boxGPS->isHidden());
+    EXPECT_TRUE(c.btnScanVideo->isHidden());
+    EXPECT_FALSE(c.btnLinkScanVideo->isHidden());
+    EXPECT_FALSE(c.subMenuCreated->isVisible());
+    EXPECT_FALSE(c.btnScanLastImport->isChecked());
+    EXPECT_FALSE(c.btnCaptureDate->isEnabled());
+    EXPECT_FALSE(c.btnCapturePeriod->isEnabled());
+    EXPECT_EQ(c.btnCapturePeriod->indexOfSelectedItem(), 6);
+}
+
+TEST_F(MainViewControllerTest, DateFilterFollowsItsSettings)
+{
+    UserDefaults::standard().setObject(QStringLiteral("allowPhotosLibScanInTimePeriod"), true);
+    UserDefaults::standard().setObject(QStringLiteral("scanFilesFromDate"), qlonglong(2));
+    UserDefaults::standard().setObject(QStringLiteral("scanPhotosFrom"), QStringLiteral("three"));
+    MainViewController c;
+    c.view();
+    EXPECT_TRUE(c.btnScanLastImport->isChecked());
+    EXPECT_TRUE(c.btnCaptureDate->isEnabled());
+    EXPECT_TRUE(c.btnCapturePeriod->isEnabled());
+    EXPECT_EQ(c.btnCaptureDate->indexOfSelectedItem(), 2);
+    EXPECT_EQ(c.btnCapturePeriod->indexOfSelectedItem(), 0);
+    c.btnScanLastImport->click();
+    EXPECT_FALSE(c.btnCaptureDate->isEnabled());
+    EXPECT_FALSE(c.btnCapturePeriod->isEnabled());
+}
+
+TEST_F(MainViewControllerTest, GermanWindowOffersTheMenuButtonInPlaceOfTheAddButtons)
+{
+    QTemporaryDir tables;
+    ASSERT_TRUE(PropertyList::writeFile(tables.path() + QStringLiteral("/QNY_de.plist"),
+                                        QVariantMap{{QStringLiteral("ID_ADD_FOLDER"), QStringLiteral("Ordner")}}));
+    Localization::setTableFolderOverride(tables.path());
+    Localization::setPreferredLanguagesOverride({QStringLiteral("de")});
+    Localization::reset();
+    MainViewController c;
+    c.view();
+    EXPECT_FALSE(c.customButtonForMenu->isHidden());
+    EXPECT_TRUE(c.btnAddPhotos->isHidden());
+    EXPECT_TRUE(c.btnAddFolder->isHidden());
+    EXPECT_EQ(c.btnAddPhotosLib->x(), c.customButtonForMenu->geometry().right() + 1 + 10);
+}
+
+} // namespace
