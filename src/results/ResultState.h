@@ -1,0 +1,100 @@
+// The state of the results window that does not need widgets: the groups as handed over and as
+// filtered, the match and file-type filters, the counts and sizes, and the grid's section model.
+// The window's controller derives from it; the headless runner and the tests drive it directly.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <QList>
+#include <QVariantMap>
+
+#include "app/GlobalObjects.h"
+#include "model/ImageDirectoryLoader.h"
+
+class DuplicatesGroup;
+class ImageFileInfo;
+class ScanWrapper;
+
+class ResultState
+{
+public:
+    using GroupList = std::vector<std::shared_ptr<DuplicatesGroup>>;
+    using RecordList = std::vector<std::shared_ptr<ImageFileInfo>>;
+
+    ResultState();
+    virtual ~ResultState();
+
+    // The members of `members` whose match reaches `level`, each followed by its best match when
+    // that one passes too and is not listed yet. A score that is not a number never passes.
+    static RecordList groupMatchesAllowedLevel(const QList<std::shared_ptr<ImageFileInfo>> &members, float level);
+
+    // The test of one group at allowedMatch and typeSupport; rewrites its filterChildren as the
+    // filter pass does (a group dropped by the type test keeps them).
+    bool filterGroupByFileType(DuplicatesGroup &group) const;
+    // Whether the group would be shown at `level` with the current file type; changes nothing.
+    bool wouldShowGroup(const DuplicatesGroup &group, float level) const;
+    // Replaces the groups with those of the scan, all files shown; the filters run next.
+    void enterGroups(const GroupList &groups);
+    // arrGroups = the groups of arrAllFilesGrouping that pass both filters, in their order.
+    void filterGroups();
+    // allowedMatch = level, then filterGroups() and recountTotals().
+    void applyLevel(float level);
+    // Whether any group of the scan would be shown at `level`.
+    bool hasGroupsAtLevel(float level) const;
+
+    void countGroupsAndDuplicates();
+    // arrImageContent and every count rebuilt from arrGroups.
+    void recountTotals();
+    bool hasPhotosLibraryItems() const;
+    // arrImageContent, sizeTotal and the section model rebuilt from arrGroups; the grid reloads next.
+    void rebuildContentArrays();
+
+    // The record at (section, item) of the shown groups; null when the position is stale.
+    std::shared_ptr<ImageFileInfo> recordAt(int section, int item) const;
+    std::shared_ptr<DuplicatesGroup> groupAt(int section) const;
+    // Sections and items the grid shows, from the section model.
+    int numberOfSections() const;
+    int numberOfItemsInSection(int section) const;
+
+    bool bAbortAutoMark = false;
+    int uniquePhotosReatined = 0;
+    bool isShowingThumbView = true;
+    RecordList arrImageContent;
+    int numToLoadPhotosFirstTime = 0;
+    GroupList arrGroups;
+    ImageDirectoryLoader imageDirectoryLoader;
+    bool flagMarkUnMark = false;
+    bool flagForMarkUnMark = false;
+    std::uint64_t sizeMarked = 0;
+    int countMarked = 0;
+    int countiPhotoMarked = 0;
+    int cDup = 0;
+    std::uint64_t sizeToClean = 0;
+    float allowedMatch = 0.0f;
+    int countSelected = 0;
+    std::uint64_t sizeTotal = 0;
+    int countTotal = 0;
+    std::shared_ptr<ScanWrapper> scanWrapper;
+    bool flagToLockUnLock = false;
+    GroupList arrAllFilesGrouping;
+    std::optional<GlobalObjects::TypeSupport> typeSupport;
+    std::optional<GlobalObjects::StepNumberForPhotos> stepNumber;
+    bool isPhotosLibAdded = false;
+    bool isPhotosLibrayMarkedForTrash = false;
+    bool isAppAutharizedToMoveDups = false;
+    bool abortNow = false;
+    int countTrashed = 0;
+    std::uint64_t sizeTrashed = 0;
+    QVariantMap dictiPhotoCleanedKeys;
+    QVariantMap dictPhotos;
+    int dupsCountToClean = 0;
+    bool isPhotosAppTrashed = false;
+    bool isAllTrashed = false;
+    GlobalObjects::TypeSupport deletedFileTypes = GlobalObjects::TypeSupport::ALLFILES;
+
+private:
+    bool passesTypeTest(const DuplicatesGroup &group) const;
+};

@@ -1,0 +1,62 @@
+// Count texts of the results window.
+#include "results/ResultTexts.h"
+
+#include "app/CommonFunc.h"
+#include "app/LocalizedString.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "platform/TextFormat.h"
+
+QString ResultTexts::sizeText(std::uint64_t bytes)
+{
+    return CommonFunc::formattedSize(QVariant::fromValue<qulonglong>(bytes));
+}
+
+QString ResultTexts::photosMarked(int countMarked)
+{
+    return formatText(localizedString(QStringLiteral("ID_PHOTOS_MARKED")), countMarked);
+}
+
+QString ResultTexts::duplicatesInGroups(int cDup, int groups)
+{
+    return formatText(localizedString(QStringLiteral("ID_DUPLICATE_PHOTOS_IN_GROUPS")), cDup, groups);
+}
+
+QString ResultTexts::duplicatesFound(int cDup)
+{
+    return formatText(localizedString(QStringLiteral("ID_DUPLICATE_PHOTOS_FOUND_COUNT")), cDup);
+}
+
+QString ResultTexts::spaceToBeSaved(std::uint64_t sizeToClean)
+{
+    return formatText(localizedString(QStringLiteral("ID_SPACE_TOBE_SAVED_COUNT")), sizeText(sizeToClean));
+}
+
+QString ResultTexts::scanned()
+{
+    return localizedString(QStringLiteral("ID_SCANNED"));
+}
+
+QString ResultTexts::autoMarkInstruction(int cDup, std::uint64_t sizeToClean)
+{
+    const QString format = localizedString(QStringLiteral("ID_FOUND_DUPLICATES_OCCUPING_SPACE")) + QLatin1Char(' ')
+                           + localizedString(QStringLiteral("ID_RECOMMENDED_TO_DELETE_UNWANTED_PHOTOS_IMMEDIATELY"));
+    return formatText(format, cDup, sizeText(sizeToClean));
+}
+
+QString ResultTexts::groupTitle(int section)
+{
+    return formatText(localizedString(QStringLiteral("ID_DUPLICATE_GROUP")), section + 1);
+}
+
+QString ResultTexts::groupCount(int count, const DuplicatesGroup &group)
+{
+    const bool videos = !group.filterChildren.isEmpty() && group.filterChildren.first()->isVideo;
+    const QString word = localizedString(videos ? QStringLiteral("ID_VIDEOS") : QStringLiteral("ID_PHOTOS"));
+    return formatText(QStringLiteral("%d %@"), count, word);
+}
+
+QString ResultTexts::cellInfo(const QDateTime &createDate, std::uint64_t fileSize)
+{
+    return CommonFunc::getStringFrom(createDate).value_or(QString()) + QLatin1Char(' ') + sizeText(fileSize);
+}
