@@ -22,7 +22,8 @@
 #include "model/ImageProcessing.h"
 #include "platform/ImageSource.h"
 
-namespace {
+namespace
+{
 
 constexpr int kPhotos = 6;
 constexpr int kBitmapSize = 80;
@@ -41,8 +42,8 @@ QImage cameraLikePicture(int seed)
     for (int i = 0; i < 60; ++i) {
         painter.setBrush(QColor::fromHsv(int(random() % 360), 150, int(80 + random() % 170)));
         painter.setPen(Qt::NoPen);
-        painter.drawEllipse(int(random() % 4000), int(random() % 3000), int(100 + random() % 900),
-                            int(100 + random() % 700));
+        painter.drawEllipse(
+            int(random() % 4000), int(random() % 3000), int(100 + random() % 900), int(100 + random() % 700));
     }
     painter.end();
     for (int y = 0; y < picture.height(); ++y) {
@@ -51,7 +52,7 @@ QImage cameraLikePicture(int seed)
             const int noise = int(random() % 17) - 8;
             const QRgb p = line[x];
             line[x] = qRgb(qBound(0, qRed(p) + noise, 255), qBound(0, qGreen(p) + noise, 255),
-                           qBound(0, qBlue(p) + noise, 255));
+                qBound(0, qBlue(p) + noise, 255));
         }
     }
     return picture;
@@ -72,12 +73,13 @@ void embedThumbnail(const QString &path, const QImage &picture)
     exif["Exif.Image.Make"] = std::string("Bench");
     exif["Exif.Image.Orientation"] = uint16_t(1);
     exif["Exif.Photo.DateTimeOriginal"] = std::string("2024:05:01 12:00:00");
-    Exiv2::ExifThumb(exif).setJpegThumbnail(reinterpret_cast<const Exiv2::byte *>(jpeg.constData()), jpeg.size());
+    Exiv2::ExifThumb(exif).setJpegThumbnail(
+        reinterpret_cast<const Exiv2::byte *>(jpeg.constData()), jpeg.size());
     image->writeMetadata();
 }
 
 struct PhotoSet {
-    QTemporaryDir dir{QDir::tempPath() + QStringLiteral("/quennary-bench-XXXXXX")};
+    QTemporaryDir dir { QDir::tempPath() + QStringLiteral("/quennary-bench-XXXXXX") };
     QStringList withThumbnail;
     QStringList withoutThumbnail;
 
@@ -107,7 +109,7 @@ void hashInputs(const QString &path)
     const auto thumbnail = ImageProcessing::resizeImageWithFilePath(path, kBitmapSize);
     const QImage grey = ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(thumbnail);
     const QImage mirrored = ImageProcessing::getOrientatedFlipImage(grey, 0);
-    QImage variants[8] = {grey, {}, {}, {}, mirrored};
+    QImage variants[8] = { grey, {}, {}, {}, mirrored };
     for (int i = 1; i < 4; ++i) {
         variants[i] = ImageProcessing::getOrientatedImage(grey, -90.0 * i);
         variants[4 + i] = ImageProcessing::getOrientatedImage(mirrored, -90.0 * i);
@@ -115,7 +117,8 @@ void hashInputs(const QString &path)
     benchmark::DoNotOptimize(variants);
 }
 
-void runOver(benchmark::State &state, const QStringList &files, const std::function<void(const QString &)> &work)
+void runOver(
+    benchmark::State &state, const QStringList &files, const std::function<void(const QString &)> &work)
 {
     int next = 0;
     for (auto _ : state) {

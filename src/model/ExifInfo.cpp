@@ -8,7 +8,8 @@
 #include "app/CommonFunc.h"
 #include "platform/ImageSource.h"
 
-namespace {
+namespace
+{
 
 QString textOf(const QVariantMap &map, const char *key)
 {
@@ -140,10 +141,13 @@ void ExifInfo::readExifSection(const QVariantMap &exif)
         isoSpeedRating = QString::number(iso.toList().constFirst().toLongLong());
 
     const std::pair<const char *, QString *> coded[] = {
-        {"ExposureMode", &exposureMode},   {"ExposureProgram", &exposureProgram},
-        {"MeteringMode", &meteringMode},   {"LightSource", &lightSource},
-        {"SensingMethod", &sensingMethod}, {"SceneCaptureType", &sceneCaptureType},
-        {"ColorSpace", &colorSpace},
+        { "ExposureMode", &exposureMode },
+        { "ExposureProgram", &exposureProgram },
+        { "MeteringMode", &meteringMode },
+        { "LightSource", &lightSource },
+        { "SensingMethod", &sensingMethod },
+        { "SceneCaptureType", &sceneCaptureType },
+        { "ColorSpace", &colorSpace },
     };
     for (const auto &[key, field] : coded) {
         const QVariant value = exif.value(QLatin1String(key));

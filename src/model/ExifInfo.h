@@ -12,8 +12,8 @@
 class ExifInfo
 {
 public:
-    double moDateTime = 0;               // modification time, seconds since 1970 (cache load)
-    std::optional<qint64> exifInfoId;    // row id of the cached row
+    double moDateTime = 0; // modification time, seconds since 1970 (cache load)
+    std::optional<qint64> exifInfoId; // row id of the cached row
     QString gpsLatitudeRef;
     QString gpsLongitudeRef;
     QString fileName;
@@ -24,13 +24,13 @@ public:
     QString folderName;
     QString rating;
     QString keywords;
-    QString imageSize;                   // "%i x %i" of pixelWidth, pixelHeight
-    QString imageDPI;                    // "%.1f x %.1f" of dpiWidth, dpiHeight
+    QString imageSize; // "%i x %i" of pixelWidth, pixelHeight
+    QString imageDPI; // "%.1f x %.1f" of dpiWidth, dpiHeight
     qint64 orientation = 0;
     std::optional<QDateTime> captureDate;
     QString editingSoftware;
     QString exposure;
-    QString folcalLength;                // spelt so: it is a stored column name
+    QString folcalLength; // spelt so: it is a stored column name
     QString exposureBias;
     QString isoSpeedRating;
     QString exposureMode;
@@ -50,12 +50,12 @@ public:
     QString digitalZoomRatio;
     bool flashFired = false;
     double gpsAltitude = 0;
-    double gpsLatitude = 0;              // signed: negative for "S"
-    double gpsLongitude = 0;             // signed: negative for "W"
+    double gpsLatitude = 0; // signed: negative for "S"
+    double gpsLongitude = 0; // signed: negative for "W"
     qint64 pixelWidth = 0;
     qint64 pixelHeight = 0;
-    double dpiWidth = 0;                 // horizontal resolution
-    double dpiHeight = 0;                // vertical resolution
+    double dpiWidth = 0; // horizontal resolution
+    double dpiHeight = 0; // vertical resolution
 
     // Reads the properties of the file and parses them into the fields; an unreadable file leaves
     // every field as it was.

@@ -9,7 +9,8 @@
 #include "platform/ImageSource.h"
 #include "platform/ImageSourceGeometry.h"
 
-namespace {
+namespace
+{
 
 // How many times the canvas size the preview picture is decoded at, so it stays sharp on
 // high-density screens.
@@ -34,7 +35,7 @@ ImageProcessing::LabelledImage ImageProcessing::resizeImageWithFilePath(const QS
     QImage thumbnail = source.thumbnail(size);
     if (thumbnail.isNull())
         return {};
-    return {std::move(thumbnail), QSize(size, size)};
+    return { std::move(thumbnail), QSize(size, size) };
 }
 
 QImage ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(const LabelledImage &image)
@@ -55,7 +56,7 @@ QImage ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(const Lab
 
 QImage ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(const QImage &image)
 {
-    return convertOriginalImageToBWImageWithOriginalImage(LabelledImage{image, image.size()});
+    return convertOriginalImageToBWImageWithOriginalImage(LabelledImage { image, image.size() });
 }
 
 QImage ImageProcessing::getOrientatedImage(const QImage &image, double degree)
@@ -98,7 +99,8 @@ QImage ImageProcessing::getImageFromFile(const QString &filePath, float minWidth
     const QSize upright = ImageSourceGeometry::orientedSize(source.pixelSize(), source.orientation());
     if (upright.isEmpty())
         return {};
-    const QImage picture = source.thumbnail(std::max(canvasSize.width(), canvasSize.height()) * kPreviewDetail);
+    const QImage picture
+        = source.thumbnail(std::max(canvasSize.width(), canvasSize.height()) * kPreviewDetail);
     if (picture.isNull())
         return {};
     QImage canvas(canvasSize, QImage::Format_ARGB32_Premultiplied);
@@ -110,7 +112,8 @@ QImage ImageProcessing::getImageFromFile(const QString &filePath, float minWidth
     return canvas;
 }
 
-QImage ImageProcessing::getImageThumbnailFromFilePath(const QString &filePath, float minWidth, float minHeight)
+QImage ImageProcessing::getImageThumbnailFromFilePath(
+    const QString &filePath, float minWidth, float minHeight)
 {
     return getImageFromFile(filePath, minWidth, minHeight);
 }

@@ -15,7 +15,8 @@
 #include "platform/Log.h"
 #include "platform/QtImageDecoder.h"
 
-namespace {
+namespace
+{
 
 using Exif = Exiv2::ExifData;
 
@@ -102,12 +103,16 @@ QVariantMap exifSection(const Exif &exif)
     putReal(section, "ExposureBiasValue", exif, "Exif.Photo.ExposureBiasValue");
     putReal(section, "DigitalZoomRatio", exif, "Exif.Photo.DigitalZoomRatio");
     const char *const coded[][2] = {
-        {"ExposureMode", "Exif.Photo.ExposureMode"},   {"ExposureProgram", "Exif.Photo.ExposureProgram"},
-        {"MeteringMode", "Exif.Photo.MeteringMode"},   {"LightSource", "Exif.Photo.LightSource"},
-        {"SensingMethod", "Exif.Photo.SensingMethod"}, {"SceneCaptureType", "Exif.Photo.SceneCaptureType"},
-        {"ColorSpace", "Exif.Photo.ColorSpace"},       {"Flash", "Exif.Photo.Flash"},
-        {"PixelXDimension", "Exif.Photo.PixelXDimension"},
-        {"PixelYDimension", "Exif.Photo.PixelYDimension"},
+        { "ExposureMode", "Exif.Photo.ExposureMode" },
+        { "ExposureProgram", "Exif.Photo.ExposureProgram" },
+        { "MeteringMode", "Exif.Photo.MeteringMode" },
+        { "LightSource", "Exif.Photo.LightSource" },
+        { "SensingMethod", "Exif.Photo.SensingMethod" },
+        { "SceneCaptureType", "Exif.Photo.SceneCaptureType" },
+        { "ColorSpace", "Exif.Photo.ColorSpace" },
+        { "Flash", "Exif.Photo.Flash" },
+        { "PixelXDimension", "Exif.Photo.PixelXDimension" },
+        { "PixelYDimension", "Exif.Photo.PixelYDimension" },
     };
     for (const auto &entry : coded)
         putInteger(section, entry[0], exif, entry[1]);
@@ -166,8 +171,10 @@ void putResolution(QVariantMap &properties, const QVariantMap &tiff)
     if (!tiff.contains(QStringLiteral("XResolution")) || !tiff.contains(QStringLiteral("YResolution")))
         return;
     const double perInch = tiff.value(QStringLiteral("ResolutionUnit"), 2).toInt() == 3 ? 2.54 : 1.0;
-    properties.insert(QStringLiteral("DPIWidth"), tiff.value(QStringLiteral("XResolution")).toDouble() * perInch);
-    properties.insert(QStringLiteral("DPIHeight"), tiff.value(QStringLiteral("YResolution")).toDouble() * perInch);
+    properties.insert(
+        QStringLiteral("DPIWidth"), tiff.value(QStringLiteral("XResolution")).toDouble() * perInch);
+    properties.insert(
+        QStringLiteral("DPIHeight"), tiff.value(QStringLiteral("YResolution")).toDouble() * perInch);
 }
 
 } // namespace
@@ -190,7 +197,8 @@ void ExifReader::initialize()
     });
 }
 
-ExifReader::ExifReader(const QString &path) : path_(path)
+ExifReader::ExifReader(const QString &path)
+    : path_(path)
 {
     initialize();
     try {
@@ -248,7 +256,8 @@ QVariantMap ExifReader::properties() const
             properties.insert(QStringLiteral("{IPTC}"), iptcSection(image_->iptcData()));
         const QString lens = lensModel(exif);
         if (!lens.isEmpty())
-            properties.insert(QStringLiteral("{ExifAux}"), QVariantMap{{QStringLiteral("LensModel"), lens}});
+            properties.insert(
+                QStringLiteral("{ExifAux}"), QVariantMap { { QStringLiteral("LensModel"), lens } });
         if (tiff.contains(QStringLiteral("Orientation")))
             properties.insert(QStringLiteral("Orientation"), tiff.value(QStringLiteral("Orientation")));
         putResolution(properties, tiff);
@@ -275,7 +284,8 @@ QImage ExifReader::embeddedThumbnail(const QSize &imageSize, int maxPixelSize) c
         // Smallest first: the cheapest preview that is large enough wins.
         for (const Exiv2::PreviewProperties &candidate : previews.getPreviewProperties()) {
             const QSize declared(int(candidate.width_), int(candidate.height_));
-            if (!declared.isEmpty() && !ImageSourceGeometry::isUsableEmbedded(declared, imageSize, maxPixelSize))
+            if (!declared.isEmpty()
+                && !ImageSourceGeometry::isUsableEmbedded(declared, imageSize, maxPixelSize))
                 continue;
             const Exiv2::PreviewImage preview = previews.getPreviewImage(candidate);
             const QByteArray data(reinterpret_cast<const char *>(preview.pData()), int(preview.size()));

@@ -9,7 +9,8 @@
 #include <QString>
 #include <QVariantMap>
 
-namespace Exiv2 {
+namespace Exiv2
+{
 class Image;
 }
 

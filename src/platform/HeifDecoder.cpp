@@ -11,7 +11,8 @@
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
 
-namespace {
+namespace
+{
 
 // A decoded picture above this many bytes is refused rather than allocated: libheif cannot decode
 // scaled, and a declared size may be a lie.
@@ -26,7 +27,7 @@ struct ImageRelease {
 
 QSize handleSize(const heif_image_handle *handle)
 {
-    return {heif_image_handle_get_width(handle), heif_image_handle_get_height(handle)};
+    return { heif_image_handle_get_width(handle), heif_image_handle_get_height(handle) };
 }
 
 } // namespace
@@ -36,10 +37,11 @@ bool HeifDecoder::isHeifHeader(const QByteArray &head)
     if (head.size() < 12 || head.mid(4, 4) != "ftyp")
         return false;
     return heif_check_filetype(reinterpret_cast<const uint8_t *>(head.constData()), int(head.size()))
-           == heif_filetype_yes_supported;
+        == heif_filetype_yes_supported;
 }
 
-HeifDecoder::HeifDecoder(const QString &path) : path_(path)
+HeifDecoder::HeifDecoder(const QString &path)
+    : path_(path)
 {
     context_ = heif_context_alloc();
     if (!context_)
@@ -49,7 +51,7 @@ HeifDecoder::HeifDecoder(const QString &path) : path_(path)
         error = heif_context_get_primary_image_handle(context_, &primary_);
     if (error.code != heif_error_Ok) {
         Log::line(QStringLiteral("HEIF file could not be read (") + QString::fromUtf8(error.message)
-                  + QStringLiteral("): ") + path);
+            + QStringLiteral("): ") + path);
         primary_ = nullptr;
         return;
     }
@@ -109,8 +111,8 @@ QImage HeifDecoder::decodeScaled(int maxPixelSize) const
 QImage HeifDecoder::decodeHandle(const heif_image_handle *handle)
 {
     heif_image *decoded = nullptr;
-    const heif_error error =
-        heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr);
+    const heif_error error
+        = heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr);
     if (error.code != heif_error_Ok || !decoded)
         return {};
     std::unique_ptr<heif_image, ImageRelease> owned(decoded);

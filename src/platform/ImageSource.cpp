@@ -10,7 +10,8 @@
 #include "platform/QtImageDecoder.h"
 #include "platform/RawDecoder.h"
 
-namespace {
+namespace
+{
 
 enum class Kind { None, Qt, Heif, Raw };
 
@@ -129,7 +130,8 @@ void ImageSource::initializeLibraries()
     ExifReader::initialize();
 }
 
-ImageSource::ImageSource(const QString &path) : d(std::make_unique<Private>())
+ImageSource::ImageSource(const QString &path)
+    : d(std::make_unique<Private>())
 {
     d->path = path;
     d->open();
@@ -159,7 +161,8 @@ QVariantMap ImageSource::properties() const
     QVariantMap properties = d->metadata().properties();
     properties.insert(QStringLiteral("PixelWidth"), d->size.width());
     properties.insert(QStringLiteral("PixelHeight"), d->size.height());
-    properties.insert(QStringLiteral("ColorModel"), d->isGrey ? QStringLiteral("Gray") : QStringLiteral("RGB"));
+    properties.insert(
+        QStringLiteral("ColorModel"), d->isGrey ? QStringLiteral("Gray") : QStringLiteral("RGB"));
     return properties;
 }
 

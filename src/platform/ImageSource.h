@@ -23,9 +23,9 @@ public:
     static constexpr const char *kLensSection = "{ExifAux}";
 
     struct ThumbnailOptions {
-        int maxPixelSize = 0;                  // longer side at most this; must be positive
-        bool applyOrientation = true;          // turn the picture upright (EXIF orientation)
-        bool createFromImageIfAbsent = true;   // decode the image when no embedded one is usable
+        int maxPixelSize = 0; // longer side at most this; must be positive
+        bool applyOrientation = true; // turn the picture upright (EXIF orientation)
+        bool createFromImageIfAbsent = true; // decode the image when no embedded one is usable
     };
 
     // Prepares the metadata library for use from several threads; call once before workers start.

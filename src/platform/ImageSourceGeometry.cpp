@@ -6,7 +6,8 @@
 
 #include <QTransform>
 
-namespace {
+namespace
+{
 constexpr double kAspectTolerance = 0.01;
 }
 
@@ -20,7 +21,7 @@ QSize ImageSourceGeometry::fittedSize(const QSize &size, int maxPixelSize)
     const double scale = double(maxPixelSize) / double(longSide);
     const int width = std::max(1, int(std::lround(size.width() * scale)));
     const int height = std::max(1, int(std::lround(size.height() * scale)));
-    return {std::min(width, maxPixelSize), std::min(height, maxPixelSize)};
+    return { std::min(width, maxPixelSize), std::min(height, maxPixelSize) };
 }
 
 bool ImageSourceGeometry::aspectAgrees(const QSize &thumbnail, const QSize &image)

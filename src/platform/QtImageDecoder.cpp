@@ -10,7 +10,8 @@
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
 
-namespace {
+namespace
+{
 
 // Qt refuses images whose decoded form exceeds its allocation limit (256 MiB by default). Formats
 // that cannot decode scaled need the full picture in memory first, so a panorama above that limit
@@ -31,7 +32,7 @@ qint64 decodedMiB(const QByteArray &format, const QSize &stored, const QSize &ta
     QSize decoded = stored;
     for (int denominator = 8; decodesScaledNatively(format) && denominator > 1; denominator /= 2) {
         const QSize scaled((stored.width() + denominator - 1) / denominator,
-                           (stored.height() + denominator - 1) / denominator);
+            (stored.height() + denominator - 1) / denominator);
         if (scaled.width() >= target.width() && scaled.height() >= target.height()) {
             decoded = scaled;
             break;
@@ -115,6 +116,7 @@ QImage QtImageDecoder::decodeScaled(QIODevice *device, const QString &name, int 
     }
     QImage image = reader.read();
     if (image.isNull())
-        Log::line(QStringLiteral("Image could not be decoded (") + reader.errorString() + QStringLiteral("): ") + name);
+        Log::line(QStringLiteral("Image could not be decoded (") + reader.errorString()
+            + QStringLiteral("): ") + name);
     return ImageSourceGeometry::scaledToFit(image, maxPixelSize);
 }

@@ -14,8 +14,8 @@ class QtImageDecoder
 {
 public:
     struct Header {
-        QSize size;          // as stored, before any EXIF orientation
-        QByteArray format;   // "jpeg", "png", "tiff", ...
+        QSize size; // as stored, before any EXIF orientation
+        QByteArray format; // "jpeg", "png", "tiff", ...
         bool isGrey = false;
         bool isValid() const { return !size.isEmpty(); }
     };

@@ -11,7 +11,8 @@
 #include "platform/Log.h"
 #include "platform/QtImageDecoder.h"
 
-namespace {
+namespace
+{
 
 struct ProcessedImageRelease {
     void operator()(libraw_processed_image_t *image) const { LibRaw::dcraw_clear_mem(image); }
@@ -43,18 +44,38 @@ QImage imageOfRgb(const unsigned char *data, int width, int height)
 
 bool RawDecoder::isRawExtension(const QString &path)
 {
-    static const QSet<QString> extensions{
-        QStringLiteral("dng"), QStringLiteral("cr2"), QStringLiteral("cr3"), QStringLiteral("crw"),
-        QStringLiteral("nef"), QStringLiteral("nrw"), QStringLiteral("arw"), QStringLiteral("srf"),
-        QStringLiteral("sr2"), QStringLiteral("orf"), QStringLiteral("raf"), QStringLiteral("rw2"),
-        QStringLiteral("rwl"), QStringLiteral("pef"), QStringLiteral("srw"), QStringLiteral("x3f"),
-        QStringLiteral("3fr"), QStringLiteral("erf"), QStringLiteral("kdc"), QStringLiteral("dcr"),
-        QStringLiteral("mrw"), QStringLiteral("mos"), QStringLiteral("iiq"), QStringLiteral("raw"),
+    static const QSet<QString> extensions {
+        QStringLiteral("dng"),
+        QStringLiteral("cr2"),
+        QStringLiteral("cr3"),
+        QStringLiteral("crw"),
+        QStringLiteral("nef"),
+        QStringLiteral("nrw"),
+        QStringLiteral("arw"),
+        QStringLiteral("srf"),
+        QStringLiteral("sr2"),
+        QStringLiteral("orf"),
+        QStringLiteral("raf"),
+        QStringLiteral("rw2"),
+        QStringLiteral("rwl"),
+        QStringLiteral("pef"),
+        QStringLiteral("srw"),
+        QStringLiteral("x3f"),
+        QStringLiteral("3fr"),
+        QStringLiteral("erf"),
+        QStringLiteral("kdc"),
+        QStringLiteral("dcr"),
+        QStringLiteral("mrw"),
+        QStringLiteral("mos"),
+        QStringLiteral("iiq"),
+        QStringLiteral("raw"),
     };
     return extensions.contains(QFileInfo(path).suffix().toLower());
 }
 
-RawDecoder::RawDecoder(const QString &path) : path_(path), raw_(std::make_unique<LibRaw>(0))
+RawDecoder::RawDecoder(const QString &path)
+    : path_(path)
+    , raw_(std::make_unique<LibRaw>(0))
 {
     // LibRaw prints damaged-data messages to standard error by default; a failed open or decode is
     // logged once below instead.
@@ -83,13 +104,13 @@ QImage RawDecoder::embeddedThumbnail(int maxPixelSize)
             return {};
         image = QtImageDecoder::decodeScaled(data, maxPixelSize);
     } else if (thumbnail.tformat == LIBRAW_THUMBNAIL_BITMAP && thumbnail.tcolors == 3
-               && qint64(thumbnail.twidth) * thumbnail.theight * 3 <= qint64(thumbnail.tlength)) {
-        if (!ImageSourceGeometry::isUsableEmbedded(QSize(thumbnail.twidth, thumbnail.theight), size_,
-                                                   maxPixelSize))
+        && qint64(thumbnail.twidth) * thumbnail.theight * 3 <= qint64(thumbnail.tlength)) {
+        if (!ImageSourceGeometry::isUsableEmbedded(
+                QSize(thumbnail.twidth, thumbnail.theight), size_, maxPixelSize))
             return {};
         image = ImageSourceGeometry::scaledToFit(
             imageOfRgb(reinterpret_cast<const unsigned char *>(thumbnail.thumb), thumbnail.twidth,
-                       thumbnail.theight),
+                thumbnail.theight),
             maxPixelSize);
     }
     return image;
@@ -107,9 +128,11 @@ QImage RawDecoder::decodeScaled(int maxPixelSize)
         return {};
     }
     int error = 0;
-    std::unique_ptr<libraw_processed_image_t, ProcessedImageRelease> processed(raw_->dcraw_make_mem_image(&error));
-    if (!processed || processed->type != LIBRAW_IMAGE_BITMAP || processed->colors != 3 || processed->bits != 8)
+    std::unique_ptr<libraw_processed_image_t, ProcessedImageRelease> processed(
+        raw_->dcraw_make_mem_image(&error));
+    if (!processed || processed->type != LIBRAW_IMAGE_BITMAP || processed->colors != 3
+        || processed->bits != 8)
         return {};
-    return ImageSourceGeometry::scaledToFit(imageOfRgb(processed->data, processed->width, processed->height),
-                                            maxPixelSize);
+    return ImageSourceGeometry::scaledToFit(
+        imageOfRgb(processed->data, processed->width, processed->height), maxPixelSize);
 }

@@ -13,11 +13,12 @@
 
 using namespace ImageSourceFixtures;
 
-namespace {
+namespace
+{
 
 QVariantMap section(const char *name, const QVariantMap &values)
 {
-    return QVariantMap{{QLatin1String(name), values}};
+    return QVariantMap { { QLatin1String(name), values } };
 }
 
 QVariantMap merged(QVariantMap a, const QVariantMap &b)
@@ -43,102 +44,109 @@ TEST_P(ExifInfoParseTest, FillsFieldsFromProperties)
     GetParam().check(info);
 }
 
-const QVariantMap kBase{{QStringLiteral("ColorModel"), QStringLiteral("RGB")}};
+const QVariantMap kBase { { QStringLiteral("ColorModel"), QStringLiteral("RGB") } };
 
-INSTANTIATE_TEST_SUITE_P(
-    Properties, ExifInfoParseTest,
-    ::testing::Values(
-        ParseCase{"pixelSize",
-                  {{QStringLiteral("PixelWidth"), 4000}, {QStringLiteral("PixelHeight"), 3000}},
-                  [](const ExifInfo &i) {
-                      EXPECT_EQ(i.imageSize, QStringLiteral("4000 x 3000"));
-                      EXPECT_EQ(i.pixelWidth, 4000);
-                      EXPECT_EQ(i.pixelHeight, 3000);
-                  }},
-        ParseCase{"noPixelSize", kBase,
-                  [](const ExifInfo &i) {
-                      EXPECT_EQ(i.imageSize, QStringLiteral("0 x 0"));
-                      EXPECT_EQ(i.colorModel, QStringLiteral("RGB"));
-                  }},
-        ParseCase{"dpiEqual", {{QStringLiteral("DPIWidth"), 72.0}, {QStringLiteral("DPIHeight"), 72.0}},
-                  [](const ExifInfo &i) { EXPECT_EQ(i.imageDPI, QStringLiteral("72.0 x 72.0")); }},
-        ParseCase{"dpiOnlyOne", merged(kBase, {{QStringLiteral("DPIWidth"), 72.0}}),
-                  [](const ExifInfo &i) {
-                      EXPECT_EQ(i.dpiWidth, 0.0);
-                      EXPECT_EQ(i.dpiHeight, 0.0);
-                      EXPECT_TRUE(i.imageDPI.isEmpty());
-                  }},
+INSTANTIATE_TEST_SUITE_P(Properties, ExifInfoParseTest,
+    ::testing::Values(ParseCase { "pixelSize",
+                          { { QStringLiteral("PixelWidth"), 4000 }, { QStringLiteral("PixelHeight"), 3000 } },
+                          [](const ExifInfo &i) {
+                              EXPECT_EQ(i.imageSize, QStringLiteral("4000 x 3000"));
+                              EXPECT_EQ(i.pixelWidth, 4000);
+                              EXPECT_EQ(i.pixelHeight, 3000);
+                          } },
+        ParseCase { "noPixelSize", kBase,
+            [](const ExifInfo &i) {
+                EXPECT_EQ(i.imageSize, QStringLiteral("0 x 0"));
+                EXPECT_EQ(i.colorModel, QStringLiteral("RGB"));
+            } },
+        ParseCase { "dpiEqual",
+            { { QStringLiteral("DPIWidth"), 72.0 }, { QStringLiteral("DPIHeight"), 72.0 } },
+            [](const ExifInfo &i) { EXPECT_EQ(i.imageDPI, QStringLiteral("72.0 x 72.0")); } },
+        ParseCase { "dpiOnlyOne", merged(kBase, { { QStringLiteral("DPIWidth"), 72.0 } }),
+            [](const ExifInfo &i) {
+                EXPECT_EQ(i.dpiWidth, 0.0);
+                EXPECT_EQ(i.dpiHeight, 0.0);
+                EXPECT_TRUE(i.imageDPI.isEmpty());
+            } },
         // Width is the horizontal resolution and is printed first.
-        ParseCase{"dpiDiffering", {{QStringLiteral("DPIWidth"), 300.0}, {QStringLiteral("DPIHeight"), 72.0}},
-                  [](const ExifInfo &i) {
-                      EXPECT_EQ(i.dpiWidth, 300.0);
-                      EXPECT_EQ(i.dpiHeight, 72.0);
-                      EXPECT_EQ(i.imageDPI, QStringLiteral("300.0 x 72.0"));
-                  }},
-        ParseCase{"exposure",
-                  section("{Exif}", {{QStringLiteral("ExposureBiasValue"), -0.333},
-                                     {QStringLiteral("FocalLength"), 50.0},
-                                     {QStringLiteral("ISOSpeedRatings"), QVariantList{200, 400}},
-                                     {QStringLiteral("MeteringMode"), 5},
-                                     {QStringLiteral("LightSource"), QStringLiteral("5")}}),
-                  [](const ExifInfo &i) {
-                      EXPECT_EQ(i.exposureBias, QStringLiteral("-0.33 EV"));
-                      EXPECT_EQ(i.folcalLength, QStringLiteral("50 mm"));
-                      EXPECT_EQ(i.isoSpeedRating, QStringLiteral("200"));
-                      EXPECT_EQ(i.meteringMode, QStringLiteral("5"));
-                      EXPECT_TRUE(i.lightSource.isEmpty()); // a text is not a number
-                  }},
-        ParseCase{"fractionalFocalLengthAndEmptyIso",
-                  section("{Exif}", {{QStringLiteral("FocalLength"), 4.2},
-                                     {QStringLiteral("ISOSpeedRatings"), QVariantList{}}}),
-                  [](const ExifInfo &i) {
-                      EXPECT_EQ(i.folcalLength, QStringLiteral("4.2 mm"));
-                      EXPECT_TRUE(i.isoSpeedRating.isEmpty());
-                  }},
-        ParseCase{"flashDidNotFire", section("{Exif}", {{QStringLiteral("Flash"), 16}}),
-                  [](const ExifInfo &i) { EXPECT_FALSE(i.flashFired); }},
-        ParseCase{"flashAutoDidNotFire", section("{Exif}", {{QStringLiteral("Flash"), 24}}),
-                  [](const ExifInfo &i) { EXPECT_FALSE(i.flashFired); }},
-        ParseCase{"flashFired", section("{Exif}", {{QStringLiteral("Flash"), 1}}),
-                  [](const ExifInfo &i) { EXPECT_TRUE(i.flashFired); }},
-        ParseCase{"captureDate", section("{Exif}", {{QStringLiteral("DateTimeOriginal"), QStringLiteral("2021:07:04 18:30:05")}}),
-                  [](const ExifInfo &i) {
-                      ASSERT_TRUE(i.captureDate.has_value());
-                      EXPECT_EQ(*i.captureDate, QDateTime(QDate(2021, 7, 4), QTime(18, 30, 5)));
-                  }},
-        ParseCase{"captureDateUnparsable", section("{Exif}", {{QStringLiteral("DateTimeOriginal"), QStringLiteral("2021-07-04 18:30:05")}}),
-                  [](const ExifInfo &i) { EXPECT_FALSE(i.captureDate.has_value()); }},
-        ParseCase{"tiff",
-                  section("{TIFF}", {{QStringLiteral("Make"), QStringLiteral("Maker")},
-                                     {QStringLiteral("Model"), QStringLiteral("Model 1")},
-                                     {QStringLiteral("Orientation"), 6},
-                                     {QStringLiteral("Software"), 7}}),
-                  [](const ExifInfo &i) {
-                      EXPECT_EQ(i.cameraMaker, QStringLiteral("Maker"));
-                      EXPECT_EQ(i.cameraModel, QStringLiteral("Model 1"));
-                      EXPECT_EQ(i.orientation, 6);
-                      EXPECT_TRUE(i.editingSoftware.isEmpty());
-                  }},
+        ParseCase { "dpiDiffering",
+            { { QStringLiteral("DPIWidth"), 300.0 }, { QStringLiteral("DPIHeight"), 72.0 } },
+            [](const ExifInfo &i) {
+                EXPECT_EQ(i.dpiWidth, 300.0);
+                EXPECT_EQ(i.dpiHeight, 72.0);
+                EXPECT_EQ(i.imageDPI, QStringLiteral("300.0 x 72.0"));
+            } },
+        ParseCase { "exposure",
+            section("{Exif}",
+                { { QStringLiteral("ExposureBiasValue"), -0.333 }, { QStringLiteral("FocalLength"), 50.0 },
+                    { QStringLiteral("ISOSpeedRatings"), QVariantList { 200, 400 } },
+                    { QStringLiteral("MeteringMode"), 5 },
+                    { QStringLiteral("LightSource"), QStringLiteral("5") } }),
+            [](const ExifInfo &i) {
+                EXPECT_EQ(i.exposureBias, QStringLiteral("-0.33 EV"));
+                EXPECT_EQ(i.folcalLength, QStringLiteral("50 mm"));
+                EXPECT_EQ(i.isoSpeedRating, QStringLiteral("200"));
+                EXPECT_EQ(i.meteringMode, QStringLiteral("5"));
+                EXPECT_TRUE(i.lightSource.isEmpty()); // a text is not a number
+            } },
+        ParseCase { "fractionalFocalLengthAndEmptyIso",
+            section("{Exif}",
+                { { QStringLiteral("FocalLength"), 4.2 },
+                    { QStringLiteral("ISOSpeedRatings"), QVariantList {} } }),
+            [](const ExifInfo &i) {
+                EXPECT_EQ(i.folcalLength, QStringLiteral("4.2 mm"));
+                EXPECT_TRUE(i.isoSpeedRating.isEmpty());
+            } },
+        ParseCase { "flashDidNotFire", section("{Exif}", { { QStringLiteral("Flash"), 16 } }),
+            [](const ExifInfo &i) { EXPECT_FALSE(i.flashFired); } },
+        ParseCase { "flashAutoDidNotFire", section("{Exif}", { { QStringLiteral("Flash"), 24 } }),
+            [](const ExifInfo &i) { EXPECT_FALSE(i.flashFired); } },
+        ParseCase { "flashFired", section("{Exif}", { { QStringLiteral("Flash"), 1 } }),
+            [](const ExifInfo &i) { EXPECT_TRUE(i.flashFired); } },
+        ParseCase { "captureDate",
+            section(
+                "{Exif}", { { QStringLiteral("DateTimeOriginal"), QStringLiteral("2021:07:04 18:30:05") } }),
+            [](const ExifInfo &i) {
+                ASSERT_TRUE(i.captureDate.has_value());
+                EXPECT_EQ(*i.captureDate, QDateTime(QDate(2021, 7, 4), QTime(18, 30, 5)));
+            } },
+        ParseCase { "captureDateUnparsable",
+            section(
+                "{Exif}", { { QStringLiteral("DateTimeOriginal"), QStringLiteral("2021-07-04 18:30:05") } }),
+            [](const ExifInfo &i) { EXPECT_FALSE(i.captureDate.has_value()); } },
+        ParseCase { "tiff",
+            section("{TIFF}",
+                { { QStringLiteral("Make"), QStringLiteral("Maker") },
+                    { QStringLiteral("Model"), QStringLiteral("Model 1") },
+                    { QStringLiteral("Orientation"), 6 }, { QStringLiteral("Software"), 7 } }),
+            [](const ExifInfo &i) {
+                EXPECT_EQ(i.cameraMaker, QStringLiteral("Maker"));
+                EXPECT_EQ(i.cameraModel, QStringLiteral("Model 1"));
+                EXPECT_EQ(i.orientation, 6);
+                EXPECT_TRUE(i.editingSoftware.isEmpty());
+            } },
         // The lens is read whether or not the file has IPTC data.
-        ParseCase{"lensWithoutIptc", section("{ExifAux}", {{QStringLiteral("LensModel"), QStringLiteral("50mm f/1.8")}}),
-                  [](const ExifInfo &i) { EXPECT_EQ(i.cameraLensModel, QStringLiteral("50mm f/1.8")); }},
-        ParseCase{"lensAfterKeywordsThatAreNotAList",
-                  merged(section("{IPTC}", {{QStringLiteral("Keywords"), QStringLiteral("beach")}}),
-                         section("{ExifAux}", {{QStringLiteral("LensModel"), QStringLiteral("Zoom")}})),
-                  [](const ExifInfo &i) {
-                      EXPECT_TRUE(i.keywords.isEmpty());
-                      EXPECT_EQ(i.cameraLensModel, QStringLiteral("Zoom"));
-                  }},
-        ParseCase{"keywords",
-                  section("{IPTC}", {{QStringLiteral("Keywords"),
-                                      QVariantList{QStringLiteral("beach"), 3, QStringLiteral("sunset")}}}),
-                  [](const ExifInfo &i) { EXPECT_EQ(i.keywords, QStringLiteral("beach, sunset")); }},
-        ParseCase{"sectionThatIsNotADictionary",
-                  {{QStringLiteral("{Exif}"), QStringLiteral("broken")}, {QStringLiteral("{ExifAux}"), 1}},
-                  [](const ExifInfo &i) {
-                      EXPECT_FALSE(i.captureDate.has_value());
-                      EXPECT_TRUE(i.cameraLensModel.isEmpty());
-                  }}),
+        ParseCase { "lensWithoutIptc",
+            section("{ExifAux}", { { QStringLiteral("LensModel"), QStringLiteral("50mm f/1.8") } }),
+            [](const ExifInfo &i) { EXPECT_EQ(i.cameraLensModel, QStringLiteral("50mm f/1.8")); } },
+        ParseCase { "lensAfterKeywordsThatAreNotAList",
+            merged(section("{IPTC}", { { QStringLiteral("Keywords"), QStringLiteral("beach") } }),
+                section("{ExifAux}", { { QStringLiteral("LensModel"), QStringLiteral("Zoom") } })),
+            [](const ExifInfo &i) {
+                EXPECT_TRUE(i.keywords.isEmpty());
+                EXPECT_EQ(i.cameraLensModel, QStringLiteral("Zoom"));
+            } },
+        ParseCase { "keywords",
+            section("{IPTC}",
+                { { QStringLiteral("Keywords"),
+                    QVariantList { QStringLiteral("beach"), 3, QStringLiteral("sunset") } } }),
+            [](const ExifInfo &i) { EXPECT_EQ(i.keywords, QStringLiteral("beach, sunset")); } },
+        ParseCase { "sectionThatIsNotADictionary",
+            { { QStringLiteral("{Exif}"), QStringLiteral("broken") }, { QStringLiteral("{ExifAux}"), 1 } },
+            [](const ExifInfo &i) {
+                EXPECT_FALSE(i.captureDate.has_value());
+                EXPECT_TRUE(i.cameraLensModel.isEmpty());
+            } }),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct Hemisphere {
@@ -179,11 +187,11 @@ TEST_P(ExifInfoGpsTest, SignsPositionsByHemisphereInFiles)
 }
 
 INSTANTIATE_TEST_SUITE_P(Hemispheres, ExifInfoGpsTest,
-                         ::testing::Values(Hemisphere{"northEast", "N", "E", 48.86, 2.35},
-                                           Hemisphere{"northWest", "N", "W", 48.86, -2.35},
-                                           Hemisphere{"southEast", "S", "E", -48.86, 2.35},
-                                           Hemisphere{"southWest", "S", "W", -48.86, -2.35}),
-                         [](const auto &info) { return std::string(info.param.name); });
+    ::testing::Values(Hemisphere { "northEast", "N", "E", 48.86, 2.35 },
+        Hemisphere { "northWest", "N", "W", 48.86, -2.35 },
+        Hemisphere { "southEast", "S", "E", -48.86, 2.35 },
+        Hemisphere { "southWest", "S", "W", -48.86, -2.35 }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ExifInfoFileTest, ReadsWhatExiv2Wrote)
 {
@@ -271,26 +279,27 @@ TEST_P(ExifValueTextsTest, GivesTheStandardsWords)
     EXPECT_EQ(GetParam().text(), QString::fromUtf8(GetParam().expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ExifValueTextsTest,
+INSTANTIATE_TEST_SUITE_P(Texts, ExifValueTextsTest,
     ::testing::Values(
-        TextCase{"orientation6", [] { return exifOrientationText(6); }, "6 (Rotated 90° CCW)"},
-        TextCase{"orientation3", [] { return exifOrientationText(3); }, "3 (Rotated 180° CW)"},
-        TextCase{"orientation0", [] { return exifOrientationText(0); }, "--"},
-        TextCase{"orientation9", [] { return exifOrientationText(9); }, "--"},
-        TextCase{"metering255", [] { return exifMeteringModeText(QStringLiteral("255")); }, "other"},
-        TextCase{"metering7", [] { return exifMeteringModeText(QStringLiteral("7")); }, "---"},
-        TextCase{"meteringEmpty", [] { return exifMeteringModeText(QString()); }, "---"},
-        TextCase{"meteringWords", [] { return exifMeteringModeText(QStringLiteral("Spot")); }, "---"},
-        TextCase{"sensing6", [] { return exifSensingMethodText(QStringLiteral("6")); }, "---"},
-        TextCase{"sensing7", [] { return exifSensingMethodText(QStringLiteral("7")); }, "Trilinear sensor"},
-        TextCase{"light16", [] { return exifLightSourceText(QStringLiteral("16")); }, "---"},
-        TextCase{"light255", [] { return exifLightSourceText(QStringLiteral("255")); }, "Other light source"},
-        TextCase{"program8", [] { return exifExposureProgramText(QStringLiteral("8")); },
-                 "Landscape mode (for landscape photos with the background in focus)"},
-        TextCase{"mode2", [] { return exifExposureModeText(QStringLiteral("2")); }, "Auto bracket"},
-        TextCase{"scene3", [] { return exifSceneCaptureTypeText(QStringLiteral("3")); }, "Night scene"},
-        TextCase{"sceneFraction", [] { return exifSceneCaptureTypeText(QStringLiteral("1.5")); }, "---"}),
+        TextCase { "orientation6", [] { return exifOrientationText(6); }, "6 (Rotated 90° CCW)" },
+        TextCase { "orientation3", [] { return exifOrientationText(3); }, "3 (Rotated 180° CW)" },
+        TextCase { "orientation0", [] { return exifOrientationText(0); }, "--" },
+        TextCase { "orientation9", [] { return exifOrientationText(9); }, "--" },
+        TextCase { "metering255", [] { return exifMeteringModeText(QStringLiteral("255")); }, "other" },
+        TextCase { "metering7", [] { return exifMeteringModeText(QStringLiteral("7")); }, "---" },
+        TextCase { "meteringEmpty", [] { return exifMeteringModeText(QString()); }, "---" },
+        TextCase { "meteringWords", [] { return exifMeteringModeText(QStringLiteral("Spot")); }, "---" },
+        TextCase { "sensing6", [] { return exifSensingMethodText(QStringLiteral("6")); }, "---" },
+        TextCase {
+            "sensing7", [] { return exifSensingMethodText(QStringLiteral("7")); }, "Trilinear sensor" },
+        TextCase { "light16", [] { return exifLightSourceText(QStringLiteral("16")); }, "---" },
+        TextCase {
+            "light255", [] { return exifLightSourceText(QStringLiteral("255")); }, "Other light source" },
+        TextCase { "program8", [] { return exifExposureProgramText(QStringLiteral("8")); },
+            "Landscape mode (for landscape photos with the background in focus)" },
+        TextCase { "mode2", [] { return exifExposureModeText(QStringLiteral("2")); }, "Auto bracket" },
+        TextCase { "scene3", [] { return exifSceneCaptureTypeText(QStringLiteral("3")); }, "Night scene" },
+        TextCase { "sceneFraction", [] { return exifSceneCaptureTypeText(QStringLiteral("1.5")); }, "---" }),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

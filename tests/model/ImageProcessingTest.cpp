@@ -9,7 +9,8 @@
 
 using namespace ImageSourceFixtures;
 
-namespace {
+namespace
+{
 
 class ImageProcessingTest : public ::testing::Test
 {
@@ -22,7 +23,8 @@ protected:
 TEST_F(ImageProcessingTest, ThumbnailKeepsProportionsButIsLabelledSquare)
 {
     ASSERT_TRUE(markedImage(QSize(4000, 3000)).save(path("big.jpg"), "JPEG", 80));
-    const ImageProcessing::LabelledImage thumbnail = ImageProcessing::resizeImageWithFilePath(path("big.jpg"), 80);
+    const ImageProcessing::LabelledImage thumbnail
+        = ImageProcessing::resizeImageWithFilePath(path("big.jpg"), 80);
     ASSERT_FALSE(thumbnail.isNull());
     EXPECT_EQ(thumbnail.image.size(), QSize(80, 60));
     EXPECT_EQ(thumbnail.size, QSize(80, 80));
@@ -45,9 +47,8 @@ TEST_F(ImageProcessingTest, ThumbnailKeepsProportionsButIsLabelledSquare)
 TEST_F(ImageProcessingTest, ThumbnailOfATurnedPhotoIsUpright)
 {
     ASSERT_TRUE(storedFor(markedImage(QSize(400, 300)), 6).save(path("turned.jpg"), "JPEG"));
-    ASSERT_TRUE(editMetadata(path("turned.jpg"), [](Exiv2::ExifData &exif) {
-        exif["Exif.Image.Orientation"] = uint16_t(6);
-    }));
+    ASSERT_TRUE(editMetadata(
+        path("turned.jpg"), [](Exiv2::ExifData &exif) { exif["Exif.Image.Orientation"] = uint16_t(6); }));
     const auto thumbnail = ImageProcessing::resizeImageWithFilePath(path("turned.jpg"), 80);
     EXPECT_EQ(thumbnail.image.size(), QSize(80, 60));
     EXPECT_TRUE(isUprightMarked(thumbnail.image));
@@ -74,7 +75,8 @@ class ImageProcessingTurnTest : public ::testing::TestWithParam<TurnCase>
 
 TEST_P(ImageProcessingTurnTest, MovesTheMarkAndKeepsTheSize)
 {
-    const QImage grey = ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(markedImage(QSize(80, 80)));
+    const QImage grey
+        = ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(markedImage(QSize(80, 80)));
     const QImage turned = GetParam().mirror ? ImageProcessing::getOrientatedFlipImage(grey, GetParam().degree)
                                             : ImageProcessing::getOrientatedImage(grey, GetParam().degree);
     EXPECT_EQ(turned.size(), QSize(80, 80));
@@ -92,12 +94,10 @@ TEST_P(ImageProcessingTurnTest, MovesTheMarkAndKeepsTheSize)
 }
 
 INSTANTIATE_TEST_SUITE_P(Turns, ImageProcessingTurnTest,
-                         ::testing::Values(TurnCase{-90, false, {0.97, 0.03}}, // clockwise
-                                           TurnCase{-180, false, {0.97, 0.97}},
-                                           TurnCase{-270, false, {0.03, 0.97}},
-                                           TurnCase{90, false, {0.03, 0.97}},
-                                           TurnCase{0, true, {0.97, 0.03}},
-                                           TurnCase{-90, true, {0.97, 0.03}})); // the angle is ignored
+    ::testing::Values(TurnCase { -90, false, { 0.97, 0.03 } }, // clockwise
+        TurnCase { -180, false, { 0.97, 0.97 } }, TurnCase { -270, false, { 0.03, 0.97 } },
+        TurnCase { 90, false, { 0.03, 0.97 } }, TurnCase { 0, true, { 0.97, 0.03 } },
+        TurnCase { -90, true, { 0.97, 0.03 } })); // the angle is ignored
 
 TEST(ImageProcessingTurnOddTest, NonSquareTurnsKeepTheCanvasSize)
 {
@@ -127,21 +127,19 @@ TEST_P(ImageProcessingPreviewTest, PlacesThePictureCentredAtTheTop)
 }
 
 INSTANTIATE_TEST_SUITE_P(Placements, ImageProcessingPreviewTest,
-                         ::testing::Values(PreviewCase{"landscape", QSize(1000, 500), QRectF(0, 0, 248, 124)},
-                                           PreviewCase{"portrait", QSize(500, 1000), QRectF(63, 0, 122, 244)},
-                                           PreviewCase{"square", QSize(700, 700), QRectF(2, 0, 244, 244)},
-                                           // Nearly square landscape overhangs the bottom edge.
-                                           PreviewCase{"nearlySquare", QSize(1000, 990),
-                                                       QRectF(0, 0, 248, 245.52f)}),
-                         [](const auto &info) { return std::string(info.param.name); });
+    ::testing::Values(PreviewCase { "landscape", QSize(1000, 500), QRectF(0, 0, 248, 124) },
+        PreviewCase { "portrait", QSize(500, 1000), QRectF(63, 0, 122, 244) },
+        PreviewCase { "square", QSize(700, 700), QRectF(2, 0, 244, 244) },
+        // Nearly square landscape overhangs the bottom edge.
+        PreviewCase { "nearlySquare", QSize(1000, 990), QRectF(0, 0, 248, 245.52f) }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(ImageProcessingTest, PreviewIsDrawnUprightOnTheCanvas)
 {
     // Stored portrait with orientation 8: shown as a 1000 x 500 landscape.
     ASSERT_TRUE(storedFor(markedImage(QSize(1000, 500)), 8).save(path("p.jpg"), "JPEG"));
-    ASSERT_TRUE(editMetadata(path("p.jpg"), [](Exiv2::ExifData &exif) {
-        exif["Exif.Image.Orientation"] = uint16_t(8);
-    }));
+    ASSERT_TRUE(editMetadata(
+        path("p.jpg"), [](Exiv2::ExifData &exif) { exif["Exif.Image.Orientation"] = uint16_t(8); }));
     const QImage preview = ImageProcessing::getImageFromFile(path("p.jpg"), 248, 244);
     ASSERT_EQ(preview.size(), QSize(248, 244));
     EXPECT_TRUE(isRed(preview.pixelColor(10, 10)));

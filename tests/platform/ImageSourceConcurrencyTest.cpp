@@ -11,7 +11,8 @@
 
 using namespace ImageSourceFixtures;
 
-namespace {
+namespace
+{
 
 struct Reading {
     QImage thumbnail;
@@ -21,7 +22,7 @@ struct Reading {
 Reading readFile(const QString &path)
 {
     const ImageSource source(path);
-    return {source.thumbnail(64), source.properties()};
+    return { source.thumbnail(64), source.properties() };
 }
 
 QStringList makeFiles(const QTemporaryDir &dir)

@@ -11,14 +11,18 @@
 #include <QImage>
 #include <QtEndian>
 
-namespace ImageSourceDng {
+namespace ImageSourceDng
+{
 
 enum Type : uint16_t { Byte = 1, Ascii = 2, Short = 3, Long = 4, Rational = 5, SRational = 10 };
 
 class Ifd
 {
 public:
-    void add(uint16_t tag, Type type, uint32_t count, const QByteArray &data) { entries_[tag] = {type, count, data}; }
+    void add(uint16_t tag, Type type, uint32_t count, const QByteArray &data)
+    {
+        entries_[tag] = { type, count, data };
+    }
     void shorts(uint16_t tag, std::vector<uint16_t> values)
     {
         QByteArray data;
@@ -35,9 +39,13 @@ public:
     }
     void bytes(uint16_t tag, std::vector<uint8_t> values)
     {
-        add(tag, Byte, uint32_t(values.size()), QByteArray(reinterpret_cast<const char *>(values.data()), int(values.size())));
+        add(tag, Byte, uint32_t(values.size()),
+            QByteArray(reinterpret_cast<const char *>(values.data()), int(values.size())));
     }
-    void text(uint16_t tag, const QByteArray &value) { add(tag, Ascii, uint32_t(value.size() + 1), value + '\0'); }
+    void text(uint16_t tag, const QByteArray &value)
+    {
+        add(tag, Ascii, uint32_t(value.size() + 1), value + '\0');
+    }
     void rationals(uint16_t tag, Type type, std::vector<std::pair<int32_t, int32_t>> values)
     {
         QByteArray data;
@@ -68,8 +76,7 @@ public:
     }
 
 private:
-    template <typename T>
-    static QByteArray le(T value)
+    template <typename T> static QByteArray le(T value)
     {
         value = qToLittleEndian(value);
         return QByteArray(reinterpret_cast<const char *>(&value), sizeof value);
@@ -111,33 +118,33 @@ inline void describeCamera(Ifd &ifd, int orientation)
 {
     ifd.text(271, "Quennary");
     ifd.text(272, "Test Camera");
-    ifd.shorts(274, {uint16_t(orientation)});
-    ifd.bytes(50706, {1, 4, 0, 0});
+    ifd.shorts(274, { uint16_t(orientation) });
+    ifd.bytes(50706, { 1, 4, 0, 0 });
     ifd.text(50708, "Quennary Test Camera");
     // Camera space is linear sRGB: the XYZ to linear sRGB (D65) matrix, scaled by 10000.
     ifd.rationals(50721, SRational,
-                  {{32406, 10000}, {-15372, 10000}, {-4986, 10000}, {-9689, 10000}, {18758, 10000},
-                   {415, 10000}, {557, 10000}, {-2040, 10000}, {10570, 10000}});
-    ifd.shorts(50778, {21});
-    ifd.rationals(50728, Rational, {{1, 1}, {1, 1}, {1, 1}});
+        { { 32406, 10000 }, { -15372, 10000 }, { -4986, 10000 }, { -9689, 10000 }, { 18758, 10000 },
+            { 415, 10000 }, { 557, 10000 }, { -2040, 10000 }, { 10570, 10000 } });
+    ifd.shorts(50778, { 21 });
+    ifd.rationals(50728, Rational, { { 1, 1 }, { 1, 1 }, { 1, 1 } });
 }
 
 inline void describeRaw(Ifd &ifd, const QSize &size, uint32_t stripOffset, uint32_t stripBytes)
 {
-    ifd.longs(254, {0});
-    ifd.longs(256, {uint32_t(size.width())});
-    ifd.longs(257, {uint32_t(size.height())});
-    ifd.shorts(258, {16});
-    ifd.shorts(259, {1});
-    ifd.shorts(262, {32803});
-    ifd.longs(273, {stripOffset});
-    ifd.shorts(277, {1});
-    ifd.longs(278, {uint32_t(size.height())});
-    ifd.longs(279, {stripBytes});
-    ifd.shorts(284, {1});
-    ifd.shorts(33421, {2, 2});
-    ifd.bytes(33422, {0, 1, 1, 2});
-    ifd.longs(50717, {4095});
+    ifd.longs(254, { 0 });
+    ifd.longs(256, { uint32_t(size.width()) });
+    ifd.longs(257, { uint32_t(size.height()) });
+    ifd.shorts(258, { 16 });
+    ifd.shorts(259, { 1 });
+    ifd.shorts(262, { 32803 });
+    ifd.longs(273, { stripOffset });
+    ifd.shorts(277, { 1 });
+    ifd.longs(278, { uint32_t(size.height()) });
+    ifd.longs(279, { stripBytes });
+    ifd.shorts(284, { 1 });
+    ifd.shorts(33421, { 2, 2 });
+    ifd.bytes(33422, { 0, 1, 1, 2 });
+    ifd.longs(50717, { 4095 });
 }
 
 // A DNG of `stored` (the picture as the sensor saw it) with EXIF orientation `orientation`; with a
@@ -159,18 +166,18 @@ inline QByteArray dng(const QImage &stored, int orientation, const QImage &previ
         file.append(rawIfd.serialize(uint32_t(file.size())));
         ifd0Offset = uint32_t(file.size());
         Ifd ifd0;
-        ifd0.longs(254, {1});
-        ifd0.longs(256, {uint32_t(preview.width())});
-        ifd0.longs(257, {uint32_t(preview.height())});
-        ifd0.shorts(258, {8, 8, 8});
-        ifd0.shorts(259, {1});
-        ifd0.shorts(262, {2});
-        ifd0.longs(273, {previewOffset});
-        ifd0.shorts(277, {3});
-        ifd0.longs(278, {uint32_t(preview.height())});
-        ifd0.longs(279, {uint32_t(rgb.size())});
-        ifd0.shorts(284, {1});
-        ifd0.longs(330, {rawOffset + uint32_t(raw.size() + rgb.size())});
+        ifd0.longs(254, { 1 });
+        ifd0.longs(256, { uint32_t(preview.width()) });
+        ifd0.longs(257, { uint32_t(preview.height()) });
+        ifd0.shorts(258, { 8, 8, 8 });
+        ifd0.shorts(259, { 1 });
+        ifd0.shorts(262, { 2 });
+        ifd0.longs(273, { previewOffset });
+        ifd0.shorts(277, { 3 });
+        ifd0.longs(278, { uint32_t(preview.height()) });
+        ifd0.longs(279, { uint32_t(rgb.size()) });
+        ifd0.shorts(284, { 1 });
+        ifd0.longs(330, { rawOffset + uint32_t(raw.size() + rgb.size()) });
         describeCamera(ifd0, orientation);
         file.append(ifd0.serialize(ifd0Offset));
     } else {

@@ -19,7 +19,8 @@
 #include <QString>
 #include <QTransform>
 
-namespace ImageSourceFixtures {
+namespace ImageSourceFixtures
+{
 
 // An upright picture: blue, with a red block in the top-left corner (a quarter of each side).
 inline QImage markedImage(const QSize &size, const QColor &base = Qt::blue, const QColor &mark = Qt::red)
@@ -64,7 +65,7 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
 
 // Opens the file with Exiv2, lets `fill` change its EXIF (and IPTC) data, writes it back.
 inline bool editMetadata(const QString &path, const std::function<void(Exiv2::ExifData &)> &fill,
-                         const std::function<void(Exiv2::IptcData &)> &fillIptc = {})
+    const std::function<void(Exiv2::IptcData &)> &fillIptc = {})
 {
     try {
 #pragma GCC diagnostic push
@@ -113,7 +114,7 @@ inline bool isGreen(const QColor &c)
 inline bool isUprightMarked(const QImage &image)
 {
     return isRed(colorAt(image, 0.05, 0.05)) && isBlue(colorAt(image, 0.95, 0.05))
-           && isBlue(colorAt(image, 0.05, 0.95)) && isBlue(colorAt(image, 0.95, 0.95));
+        && isBlue(colorAt(image, 0.05, 0.95)) && isBlue(colorAt(image, 0.95, 0.95));
 }
 
 } // namespace ImageSourceFixtures

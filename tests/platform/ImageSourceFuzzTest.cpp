@@ -12,7 +12,8 @@
 
 using namespace ImageSourceFixtures;
 
-namespace {
+namespace
+{
 
 struct Seed {
     QString extension;
@@ -40,13 +41,17 @@ std::vector<Seed> seeds(const QString &scratch)
 {
     const QImage picture = markedImage(QSize(120, 90));
     return {
-        {QStringLiteral("jpg"), jpegWithMetadata(scratch)},
-        {QStringLiteral("png"), encoded(picture, "PNG")},
-        {QStringLiteral("tif"), encoded(picture, "TIFF")},
-        {QStringLiteral("webp"), encoded(picture, "WEBP")},
-        {QStringLiteral("bmp"), encoded(picture, "BMP")},
-        {QStringLiteral("dng"), ImageSourceDng::dng(picture, 6, picture.scaled(60, 45))},
-        {QStringLiteral("heic"), QByteArray("\0\0\0\x18" "ftypheic\0\0\0\0mif1heic", 24) + QByteArray(64, '\x01')},
+        { QStringLiteral("jpg"), jpegWithMetadata(scratch) },
+        { QStringLiteral("png"), encoded(picture, "PNG") },
+        { QStringLiteral("tif"), encoded(picture, "TIFF") },
+        { QStringLiteral("webp"), encoded(picture, "WEBP") },
+        { QStringLiteral("bmp"), encoded(picture, "BMP") },
+        { QStringLiteral("dng"), ImageSourceDng::dng(picture, 6, picture.scaled(60, 45)) },
+        { QStringLiteral("heic"),
+            QByteArray("\0\0\0\x18"
+                       "ftypheic\0\0\0\0mif1heic",
+                24)
+                + QByteArray(64, '\x01') },
     };
 }
 
@@ -109,13 +114,13 @@ TEST_F(ImageSourceFuzzTest, ForeignFilesGiveNoImageAndNoProperties)
     for (char &byte : noise)
         byte = char(random() & 0xff);
     const std::pair<QString, QByteArray> cases[] = {
-        {QStringLiteral("empty.jpg"), QByteArray()},
-        {QStringLiteral("text.jpg"), QByteArray("this is not a picture\n")},
-        {QStringLiteral("text.heic"), QByteArray("this is not a picture either\n")},
-        {QStringLiteral("text.cr3"), QByteArray("nor is this\n")},
-        {QStringLiteral("noise.png"), noise},
-        {QStringLiteral("noise.dng"), noise},
-        {QStringLiteral("noise.nef"), noise},
+        { QStringLiteral("empty.jpg"), QByteArray() },
+        { QStringLiteral("text.jpg"), QByteArray("this is not a picture\n") },
+        { QStringLiteral("text.heic"), QByteArray("this is not a picture either\n") },
+        { QStringLiteral("text.cr3"), QByteArray("nor is this\n") },
+        { QStringLiteral("noise.png"), noise },
+        { QStringLiteral("noise.dng"), noise },
+        { QStringLiteral("noise.nef"), noise },
     };
     for (const auto &[name, bytes] : cases) {
         SCOPED_TRACE(name.toStdString());
@@ -144,7 +149,7 @@ TEST_F(ImageSourceFuzzTest, HugeDeclaredSizeGivesNoImage)
 {
     QByteArray png = encoded(QImage(1, 1, QImage::Format_RGB32), "PNG");
     // IHDR width and height (big-endian) sit at bytes 16..23; 100000 x 100000 would need 37 GiB.
-    const char huge[] = {0, 1, char(0x86), char(0xa0)};
+    const char huge[] = { 0, 1, char(0x86), char(0xa0) };
     png.replace(16, 4, QByteArray(huge, 4));
     png.replace(20, 4, QByteArray(huge, 4));
     const uint32_t crc = qToBigEndian(crc32(png.mid(12, 17)));

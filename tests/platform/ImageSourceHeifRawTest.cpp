@@ -12,11 +12,12 @@
 
 using namespace ImageSourceFixtures;
 
-namespace {
+namespace
+{
 
 struct HeifOptions {
     int orientation = 1;
-    QImage thumbnail;      // encoded as the file's embedded thumbnail when set
+    QImage thumbnail; // encoded as the file's embedded thumbnail when set
     int thumbnailBox = 0;
     int exifOrientation = 0; // also stored in an EXIF block when set
 };
@@ -60,14 +61,17 @@ bool writeHeic(const QString &path, const QImage &stored, const HeifOptions &opt
     if (ok && !options.thumbnail.isNull()) {
         heif_image *thumbnailImage = heifImageOf(options.thumbnail);
         heif_image_handle *thumbnail = nullptr;
-        ok = heif_context_encode_thumbnail(context, thumbnailImage, handle, encoder, encoding,
-                                           options.thumbnailBox, &thumbnail).code == heif_error_Ok;
+        ok = heif_context_encode_thumbnail(
+                 context, thumbnailImage, handle, encoder, encoding, options.thumbnailBox, &thumbnail)
+                 .code
+            == heif_error_Ok;
         heif_image_handle_release(thumbnail);
         heif_image_release(thumbnailImage);
     }
     if (ok && options.exifOrientation) {
         const QByteArray exif = exifBlockWithOrientation(options.exifOrientation);
-        ok = heif_context_add_exif_metadata(context, handle, exif.constData(), int(exif.size())).code == heif_error_Ok;
+        ok = heif_context_add_exif_metadata(context, handle, exif.constData(), int(exif.size())).code
+            == heif_error_Ok;
     }
     ok = ok && heif_context_write_to_file(context, QFile::encodeName(path).constData()).code == heif_error_Ok;
     heif_image_handle_release(handle);
@@ -111,7 +115,12 @@ TEST_F(ImageSourceHeifTest, TurnsThePictureExactlyOnce)
     options.exifOrientation = 6;
     ASSERT_TRUE(writeHeic(path("turned.heic"), storedFor(upright, 6), options));
     const ImageSource source(path("turned.heic"));
-    EXPECT_EQ(source.properties().value(QStringLiteral("{TIFF}")).toMap().value(QStringLiteral("Orientation")).toInt(), 6);
+    EXPECT_EQ(source.properties()
+                  .value(QStringLiteral("{TIFF}"))
+                  .toMap()
+                  .value(QStringLiteral("Orientation"))
+                  .toInt(),
+        6);
     const QImage thumbnail = source.thumbnail(80);
     EXPECT_EQ(thumbnail.size(), QSize(60, 80));
     EXPECT_TRUE(isUprightMarked(thumbnail));
@@ -150,7 +159,7 @@ bool isUprightNeutralMarked(const QImage &image)
 {
     const auto light = [&](double x, double y) { return qGray(colorAt(image, x, y).rgb()); };
     return light(0.05, 0.05) > 150 && light(0.95, 0.05) < 110 && light(0.05, 0.95) < 110
-           && light(0.95, 0.95) < 110;
+        && light(0.95, 0.95) < 110;
 }
 
 TEST_P(ImageSourceRawTest, HalfSizeDecodeWithoutPreviewIsUpright)
@@ -164,8 +173,9 @@ TEST_P(ImageSourceRawTest, HalfSizeDecodeWithoutPreviewIsUpright)
     const QImage thumbnail = source.thumbnail(80);
     EXPECT_EQ(thumbnail.size(), QSize(80, 60));
     EXPECT_TRUE(isUprightNeutralMarked(thumbnail));
-    EXPECT_EQ(source.properties().value(QStringLiteral("{TIFF}")).toMap().value(QStringLiteral("Model")).toString(),
-              QStringLiteral("Test Camera"));
+    EXPECT_EQ(
+        source.properties().value(QStringLiteral("{TIFF}")).toMap().value(QStringLiteral("Model")).toString(),
+        QStringLiteral("Test Camera"));
 }
 
 TEST_P(ImageSourceRawTest, EmbeddedPreviewIsUsedAndTurned)
@@ -175,7 +185,8 @@ TEST_P(ImageSourceRawTest, EmbeddedPreviewIsUsedAndTurned)
     // The sensor data is uniform; only the preview carries the mark.
     QImage plain(stored.size(), QImage::Format_RGB32);
     plain.fill(QColor(40, 40, 40));
-    ASSERT_TRUE(writeFile(path("p.dng"), ImageSourceDng::dng(plain, orientation, stored.scaled(stored.size() / 2))));
+    ASSERT_TRUE(
+        writeFile(path("p.dng"), ImageSourceDng::dng(plain, orientation, stored.scaled(stored.size() / 2))));
     const QImage thumbnail = ImageSource(path("p.dng")).thumbnail(80);
     EXPECT_EQ(thumbnail.size(), QSize(80, 60));
     EXPECT_TRUE(isUprightNeutralMarked(thumbnail));

@@ -9,7 +9,8 @@
 
 using namespace ImageSourceFixtures;
 
-namespace {
+namespace
+{
 
 class ImageSourceTest : public ::testing::Test
 {
@@ -44,15 +45,15 @@ TEST_P(ImageSourceFormatTest, ReadsSizeAndGivesAnUprightThumbnail)
 }
 
 INSTANTIATE_TEST_SUITE_P(QtFormats, ImageSourceFormatTest,
-                         ::testing::Values(FormatCase{"JPEG", "a.jpg"}, FormatCase{"PNG", "a.png"},
-                                           FormatCase{"TIFF", "a.tif"}, FormatCase{"WEBP", "a.webp"},
-                                           FormatCase{"BMP", "a.bmp"}),
-                         [](const auto &info) { return std::string(info.param.format); });
+    ::testing::Values(FormatCase { "JPEG", "a.jpg" }, FormatCase { "PNG", "a.png" },
+        FormatCase { "TIFF", "a.tif" }, FormatCase { "WEBP", "a.webp" }, FormatCase { "BMP", "a.bmp" }),
+    [](const auto &info) { return std::string(info.param.format); });
 
 TEST_F(ImageSourceTest, ReadsGif)
 {
     // Qt writes no GIF; a minimal one-pixel GIF89a is enough to prove the reader path.
-    const QByteArray gif = QByteArray::fromBase64("R0lGODlhAQABAIAAAP8AAP///yH5BAAAAAAALAAAAAABAAEAAAICRAEAOw==");
+    const QByteArray gif
+        = QByteArray::fromBase64("R0lGODlhAQABAIAAAP8AAP///yH5BAAAAAAALAAAAAABAAEAAAICRAEAOw==");
     ASSERT_TRUE(writeFile(path("a.gif"), gif));
     const ImageSource source(path("a.gif"));
     EXPECT_EQ(source.pixelSize(), QSize(1, 1));
@@ -68,9 +69,8 @@ TEST_P(ImageSourceOrientationTest, TurnsTheDecodedPictureUprightOnce)
     const int orientation = GetParam();
     const QImage stored = storedFor(markedImage(QSize(400, 300)), orientation);
     ASSERT_TRUE(stored.save(path("o.jpg"), "JPEG", 92));
-    ASSERT_TRUE(editMetadata(path("o.jpg"), [&](Exiv2::ExifData &exif) {
-        exif["Exif.Image.Orientation"] = uint16_t(orientation);
-    }));
+    ASSERT_TRUE(editMetadata(path("o.jpg"),
+        [&](Exiv2::ExifData &exif) { exif["Exif.Image.Orientation"] = uint16_t(orientation); }));
 
     const ImageSource source(path("o.jpg"));
     EXPECT_EQ(source.pixelSize(), stored.size());
@@ -118,7 +118,8 @@ TEST_P(ImageSourceEmbeddedTest, UsesOnlyAValidEmbeddedThumbnail)
     ASSERT_TRUE(picture.save(path("e.jpg"), "JPEG"));
     QImage embedded(c.thumbnailSize, QImage::Format_RGB32);
     embedded.fill(Qt::green);
-    ASSERT_TRUE(editMetadata(path("e.jpg"), [&](Exiv2::ExifData &exif) { setEmbeddedThumbnail(exif, embedded); }));
+    ASSERT_TRUE(
+        editMetadata(path("e.jpg"), [&](Exiv2::ExifData &exif) { setEmbeddedThumbnail(exif, embedded); }));
 
     const QImage thumbnail = ImageSource(path("e.jpg")).thumbnail(c.maxPixelSize);
     ASSERT_FALSE(thumbnail.isNull());
@@ -127,14 +128,13 @@ TEST_P(ImageSourceEmbeddedTest, UsesOnlyAValidEmbeddedThumbnail)
     EXPECT_EQ(isBlue(colorAt(thumbnail, 0.5, 0.5)), !c.embeddedUsed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Thumbnails, ImageSourceEmbeddedTest,
-    ::testing::Values(EmbeddedCase{"valid", QSize(160, 120), 80, true},
-                      EmbeddedCase{"validAtItsOwnSize", QSize(160, 120), 160, true},
-                      EmbeddedCase{"withinOnePercent", QSize(160, 121), 80, true},
-                      EmbeddedCase{"staleAfterCrop", QSize(160, 160), 80, false},
-                      EmbeddedCase{"staleAfterTurn", QSize(120, 160), 80, false},
-                      EmbeddedCase{"tooSmall", QSize(160, 120), 200, false}),
+INSTANTIATE_TEST_SUITE_P(Thumbnails, ImageSourceEmbeddedTest,
+    ::testing::Values(EmbeddedCase { "valid", QSize(160, 120), 80, true },
+        EmbeddedCase { "validAtItsOwnSize", QSize(160, 120), 160, true },
+        EmbeddedCase { "withinOnePercent", QSize(160, 121), 80, true },
+        EmbeddedCase { "staleAfterCrop", QSize(160, 160), 80, false },
+        EmbeddedCase { "staleAfterTurn", QSize(120, 160), 80, false },
+        EmbeddedCase { "tooSmall", QSize(160, 120), 200, false }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(ImageSourceTest, WithoutMakeFromImageOnlyTheEmbeddedThumbnailIsGiven)
@@ -179,11 +179,11 @@ TEST_F(ImageSourceTest, PropertiesCarryTheSectionsExiv2Read)
     EXPECT_DOUBLE_EQ(properties.value(QStringLiteral("DPIWidth")).toDouble(), 300.0);
     EXPECT_DOUBLE_EQ(properties.value(QStringLiteral("DPIHeight")).toDouble(), 72.0);
     EXPECT_DOUBLE_EQ(exif.value(QStringLiteral("FocalLength")).toDouble(), 4.2);
-    EXPECT_EQ(exif.value(QStringLiteral("ISOSpeedRatings")).toList(), (QVariantList{200, 400}));
+    EXPECT_EQ(exif.value(QStringLiteral("ISOSpeedRatings")).toList(), (QVariantList { 200, 400 }));
     EXPECT_NEAR(gps.value(QStringLiteral("Latitude")).toDouble(), 51.51, 1e-9);
     EXPECT_EQ(gps.value(QStringLiteral("LatitudeRef")).toString(), QStringLiteral("S"));
     EXPECT_EQ(iptc.value(QStringLiteral("Keywords")).toStringList(),
-              (QStringList{QStringLiteral("beach"), QStringLiteral("sunset")}));
+        (QStringList { QStringLiteral("beach"), QStringLiteral("sunset") }));
     EXPECT_EQ(properties.value(QStringLiteral("ColorModel")).toString(), QStringLiteral("RGB"));
 }
 
@@ -193,7 +193,7 @@ TEST_F(ImageSourceTest, GreyPicturesAreReportedAsGray)
     grey.fill(128);
     ASSERT_TRUE(grey.save(path("g.png"), "PNG"));
     EXPECT_EQ(ImageSource(path("g.png")).properties().value(QStringLiteral("ColorModel")).toString(),
-              QStringLiteral("Gray"));
+        QStringLiteral("Gray"));
 }
 
 struct PanoramaCase {
@@ -219,7 +219,7 @@ TEST_P(ImageSourcePanoramaTest, DecodesPicturesAboveQtsAllocationLimit)
 }
 
 INSTANTIATE_TEST_SUITE_P(Panoramas, ImageSourcePanoramaTest,
-                         ::testing::Values(PanoramaCase{"JPEG", "pano.jpg"}, PanoramaCase{"PNG", "pano.png"}),
-                         [](const auto &info) { return std::string(info.param.format); });
+    ::testing::Values(PanoramaCase { "JPEG", "pano.jpg" }, PanoramaCase { "PNG", "pano.png" }),
+    [](const auto &info) { return std::string(info.param.format); });
 
 } // namespace
