@@ -7,6 +7,7 @@
 
 #include "app/CommonFunc.h"
 #include "platform/ImageSource.h"
+#include "platform/VariantNumber.h"
 
 namespace
 {
@@ -17,31 +18,16 @@ QString textOf(const QVariantMap &map, const char *key)
     return value.typeId() == QMetaType::QString ? value.toString() : QString();
 }
 
-bool isNumber(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool isInteger(const QVariant &value)
 {
-    return isNumber(value) && value.typeId() != QMetaType::Double && value.typeId() != QMetaType::Float;
+    return VariantNumber::isNumber(value) && value.typeId() != QMetaType::Double
+        && value.typeId() != QMetaType::Float;
 }
 
 double numberOf(const QVariantMap &map, const char *key)
 {
     const QVariant value = map.value(QLatin1String(key));
-    return isNumber(value) ? value.toDouble() : 0.0;
+    return VariantNumber::isNumber(value) ? value.toDouble() : 0.0;
 }
 
 // A section is used only when it is a dictionary.
@@ -151,14 +137,14 @@ void ExifInfo::readExifSection(const QVariantMap &exif)
     };
     for (const auto &[key, field] : coded) {
         const QVariant value = exif.value(QLatin1String(key));
-        if (isNumber(value))
+        if (VariantNumber::isNumber(value))
             *field = QString::number(value.toLongLong());
     }
 
     digitalZoomRatio = textOf(exif, "DigitalZoomRatio");
     // Bit 0 of the flash value says whether it fired; 16 ("off, did not fire") must read false.
     const QVariant flash = exif.value(QStringLiteral("Flash"));
-    if (isNumber(flash))
+    if (VariantNumber::isNumber(flash))
         flashFired = (flash.toLongLong() & 1) != 0;
 }
 
@@ -167,7 +153,7 @@ void ExifInfo::readTiffSection(const QVariantMap &tiff)
     cameraMaker = textOf(tiff, "Make");
     cameraModel = textOf(tiff, "Model");
     const QVariant value = tiff.value(QStringLiteral("Orientation"));
-    orientation = isNumber(value) ? value.toLongLong() : 0;
+    orientation = VariantNumber::isNumber(value) ? value.toLongLong() : 0;
     editingSoftware = textOf(tiff, "Software");
 }
 

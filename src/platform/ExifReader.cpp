@@ -78,64 +78,101 @@ void putCoordinate(QVariantMap &section, const char *name, const Exif &exif, con
     section.insert(QLatin1String(name), degrees);
 }
 
+enum class Kind { Text, Integer, Real, Coordinate, IntegerList };
+
+struct Field {
+    Kind kind;
+    const char *name; // the property key
+    const char *key; // the Exiv2 key
+};
+
+void putIntegerList(QVariantMap &section, const char *name, const Exif &exif, const char *key)
+{
+    if (const auto *datum = find(exif, key)) {
+        QVariantList values;
+        for (long i = 0; i < datum->count(); ++i)
+            values.append(qlonglong(datum->toLong(i)));
+        section.insert(QLatin1String(name), values);
+    }
+}
+
+QVariantMap sectionOf(const Exif &exif, std::initializer_list<Field> fields)
+{
+    QVariantMap section;
+    for (const Field &field : fields) {
+        switch (field.kind) {
+        case Kind::Text:
+            putText(section, field.name, exif, field.key);
+            break;
+        case Kind::Integer:
+            putInteger(section, field.name, exif, field.key);
+            break;
+        case Kind::Real:
+            putReal(section, field.name, exif, field.key);
+            break;
+        case Kind::Coordinate:
+            putCoordinate(section, field.name, exif, field.key);
+            break;
+        case Kind::IntegerList:
+            putIntegerList(section, field.name, exif, field.key);
+            break;
+        }
+    }
+    return section;
+}
+
 QVariantMap tiffSection(const Exif &exif)
 {
-    QVariantMap tiff;
-    putText(tiff, "Make", exif, "Exif.Image.Make");
-    putText(tiff, "Model", exif, "Exif.Image.Model");
-    putText(tiff, "Software", exif, "Exif.Image.Software");
-    putText(tiff, "DateTime", exif, "Exif.Image.DateTime");
-    putInteger(tiff, "Orientation", exif, "Exif.Image.Orientation");
-    putReal(tiff, "XResolution", exif, "Exif.Image.XResolution");
-    putReal(tiff, "YResolution", exif, "Exif.Image.YResolution");
-    putInteger(tiff, "ResolutionUnit", exif, "Exif.Image.ResolutionUnit");
-    return tiff;
+    return sectionOf(exif,
+        {
+            { Kind::Text, "Make", "Exif.Image.Make" },
+            { Kind::Text, "Model", "Exif.Image.Model" },
+            { Kind::Text, "Software", "Exif.Image.Software" },
+            { Kind::Text, "DateTime", "Exif.Image.DateTime" },
+            { Kind::Integer, "Orientation", "Exif.Image.Orientation" },
+            { Kind::Real, "XResolution", "Exif.Image.XResolution" },
+            { Kind::Real, "YResolution", "Exif.Image.YResolution" },
+            { Kind::Integer, "ResolutionUnit", "Exif.Image.ResolutionUnit" },
+        });
 }
 
 QVariantMap exifSection(const Exif &exif)
 {
-    QVariantMap section;
-    putText(section, "DateTimeOriginal", exif, "Exif.Photo.DateTimeOriginal");
-    putText(section, "DateTimeDigitized", exif, "Exif.Photo.DateTimeDigitized");
-    putReal(section, "ExposureTime", exif, "Exif.Photo.ExposureTime");
-    putReal(section, "FNumber", exif, "Exif.Photo.FNumber");
-    putReal(section, "FocalLength", exif, "Exif.Photo.FocalLength");
-    putReal(section, "ExposureBiasValue", exif, "Exif.Photo.ExposureBiasValue");
-    putReal(section, "DigitalZoomRatio", exif, "Exif.Photo.DigitalZoomRatio");
-    const char *const coded[][2] = {
-        { "ExposureMode", "Exif.Photo.ExposureMode" },
-        { "ExposureProgram", "Exif.Photo.ExposureProgram" },
-        { "MeteringMode", "Exif.Photo.MeteringMode" },
-        { "LightSource", "Exif.Photo.LightSource" },
-        { "SensingMethod", "Exif.Photo.SensingMethod" },
-        { "SceneCaptureType", "Exif.Photo.SceneCaptureType" },
-        { "ColorSpace", "Exif.Photo.ColorSpace" },
-        { "Flash", "Exif.Photo.Flash" },
-        { "PixelXDimension", "Exif.Photo.PixelXDimension" },
-        { "PixelYDimension", "Exif.Photo.PixelYDimension" },
-    };
-    for (const auto &entry : coded)
-        putInteger(section, entry[0], exif, entry[1]);
-    if (const auto *iso = find(exif, "Exif.Photo.ISOSpeedRatings")) {
-        QVariantList speeds;
-        for (long i = 0; i < iso->count(); ++i)
-            speeds.append(qlonglong(iso->toLong(i)));
-        section.insert(QStringLiteral("ISOSpeedRatings"), speeds);
-    }
-    putText(section, "LensModel", exif, "Exif.Photo.LensModel");
-    return section;
+    return sectionOf(exif,
+        {
+            { Kind::Text, "DateTimeOriginal", "Exif.Photo.DateTimeOriginal" },
+            { Kind::Text, "DateTimeDigitized", "Exif.Photo.DateTimeDigitized" },
+            { Kind::Real, "ExposureTime", "Exif.Photo.ExposureTime" },
+            { Kind::Real, "FNumber", "Exif.Photo.FNumber" },
+            { Kind::Real, "FocalLength", "Exif.Photo.FocalLength" },
+            { Kind::Real, "ExposureBiasValue", "Exif.Photo.ExposureBiasValue" },
+            { Kind::Real, "DigitalZoomRatio", "Exif.Photo.DigitalZoomRatio" },
+            { Kind::Integer, "ExposureMode", "Exif.Photo.ExposureMode" },
+            { Kind::Integer, "ExposureProgram", "Exif.Photo.ExposureProgram" },
+            { Kind::Integer, "MeteringMode", "Exif.Photo.MeteringMode" },
+            { Kind::Integer, "LightSource", "Exif.Photo.LightSource" },
+            { Kind::Integer, "SensingMethod", "Exif.Photo.SensingMethod" },
+            { Kind::Integer, "SceneCaptureType", "Exif.Photo.SceneCaptureType" },
+            { Kind::Integer, "ColorSpace", "Exif.Photo.ColorSpace" },
+            { Kind::Integer, "Flash", "Exif.Photo.Flash" },
+            { Kind::Integer, "PixelXDimension", "Exif.Photo.PixelXDimension" },
+            { Kind::Integer, "PixelYDimension", "Exif.Photo.PixelYDimension" },
+            { Kind::IntegerList, "ISOSpeedRatings", "Exif.Photo.ISOSpeedRatings" },
+            { Kind::Text, "LensModel", "Exif.Photo.LensModel" },
+        });
 }
 
 QVariantMap gpsSection(const Exif &exif)
 {
-    QVariantMap gps;
-    putCoordinate(gps, "Latitude", exif, "Exif.GPSInfo.GPSLatitude");
-    putText(gps, "LatitudeRef", exif, "Exif.GPSInfo.GPSLatitudeRef");
-    putCoordinate(gps, "Longitude", exif, "Exif.GPSInfo.GPSLongitude");
-    putText(gps, "LongitudeRef", exif, "Exif.GPSInfo.GPSLongitudeRef");
-    putReal(gps, "Altitude", exif, "Exif.GPSInfo.GPSAltitude");
-    putInteger(gps, "AltitudeRef", exif, "Exif.GPSInfo.GPSAltitudeRef");
-    return gps;
+    return sectionOf(exif,
+        {
+            { Kind::Coordinate, "Latitude", "Exif.GPSInfo.GPSLatitude" },
+            { Kind::Text, "LatitudeRef", "Exif.GPSInfo.GPSLatitudeRef" },
+            { Kind::Coordinate, "Longitude", "Exif.GPSInfo.GPSLongitude" },
+            { Kind::Text, "LongitudeRef", "Exif.GPSInfo.GPSLongitudeRef" },
+            { Kind::Real, "Altitude", "Exif.GPSInfo.GPSAltitude" },
+            { Kind::Integer, "AltitudeRef", "Exif.GPSInfo.GPSAltitudeRef" },
+        });
 }
 
 QVariantMap iptcSection(const Exiv2::IptcData &iptc)
