@@ -34,7 +34,12 @@ int sliderIndex(const DoubleSlider *slider)
 
 int ComparisonOptionsView::matchingLevel()
 {
-    return ScanThresholds::matchingLevel(UserDefaults::standard().objectForKey(QStringLiteral("setInitialMatching")));
+    // A missing or non-numeric stored level would give level 0, which no table covers; the
+    // registered default level stands in for it.
+    const QString key = QStringLiteral("setInitialMatching");
+    const UserDefaults &defaults = UserDefaults::standard();
+    const int level = ScanThresholds::matchingLevel(defaults.objectForKey(key));
+    return level != 0 ? level : ScanThresholds::matchingLevel(defaults.registeredDefaults().value(key));
 }
 
 QString ComparisonOptionsView::levelImageName(int level)
@@ -164,7 +169,7 @@ void ComparisonOptionsView::setupButtonStyles(MainViewController &c)
 void ComparisonOptionsView::restoreFromDefaults(MainViewController &c)
 {
     const QVariant level = UserDefaults::standard().objectForKey(QStringLiteral("setInitialMatching"));
-    c.sliderInitialMatching->setDoubleValue(ScanThresholds::holdsNumber(level) ? level.toDouble() : 0.0);
+    c.sliderInitialMatching->setDoubleValue(ScanThresholds::holdsNumber(level) ? level.toDouble() : matchingLevel());
     showBitmapSize(c);
     showGpsDistance(c);
     showTimeInterval(c);

@@ -29,6 +29,7 @@
 #include "scan/ui/MainWindowInterface.h"
 #include "scan/ui/MainWindowLayout.h"
 #include "scan/ui/MainWindowStyles.h"
+#include "scan/ui/OptionPopover.h"
 #include "scan/ui/PopUpButton.h"
 
 namespace {
@@ -421,4 +422,22 @@ void MainViewController::updateDefaultSetting()
 void MainViewController::updateDefaultSetting_Main()
 {
     ComparisonOptionsView::restoreFromDefaults(*this);
+}
+
+void MainViewController::btnScanVideoLinkButtonTapped()
+{
+    AlertSpec alert;
+    alert.messageText = text("ID_WOULD_YOU_LIKE_SCAN_DUPLICATES");
+    alert.informativeText = text("ID_DUPLICATE_VIDEOS_SCAN_ONLY_SUPPORTED");
+    alert.buttons = {text("ID_YES"), text("ID_NO")};
+    if (AlertPresenter::current().runAlert(alert, m_view) == AlertPresenter::kFirstButton)
+        selectComparisonMethod(btnExactMatch);
+}
+
+void MainViewController::showToolTipInfo()
+{
+    if (ScanGlobals::scanType.load() != 0)
+        return;
+    m_optionPopover = std::make_unique<OptionPopover>();
+    m_optionPopover->showOptionInfo(btnToolTip);
 }

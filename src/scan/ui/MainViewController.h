@@ -27,6 +27,7 @@ class DuplicatesGroup;
 class ExclusionMatcher;
 class GoogleDriveAccessVC;
 class ImageFileInfo;
+class OptionPopover;
 class PopUpButton;
 class QCheckBox;
 class QLabel;
@@ -178,6 +179,10 @@ public:
     void applyMatchingLevelThresholds();
     void updateDefaultSetting();
     void updateDefaultSetting_Main();
+    void btnScanVideoLinkButtonTapped();
+    void showToolTipInfo();
+    // The help popover last shown (null before the first click).
+    OptionPopover *optionPopover() const { return m_optionPopover.get(); }
 
     // Scan list.
     void addNotificationObservers();
@@ -202,4 +207,5 @@ private:
     void applyGeometry(const MainWindowGeometry &geometry);
 
     QPointer<QWidget> m_view;
+    std::unique_ptr<OptionPopover> m_optionPopover;
 };

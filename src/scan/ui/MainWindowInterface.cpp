@@ -248,6 +248,9 @@ void MainWindowInterface::connectActions()
                      [c] { c->selectComparisonMethod(c->btnExactMatch); });
     QObject::connect(c->btnSimilarMatch, &QAbstractButton::clicked, c,
                      [c] { c->selectComparisonMethod(c->btnSimilarMatch); });
+    QObject::connect(c->btnLinkScanVideo, &QAbstractButton::clicked, c,
+                     &MainViewController::btnScanVideoLinkButtonTapped);
+    QObject::connect(c->btnToolTip, &QAbstractButton::clicked, c, &MainViewController::showToolTipInfo);
     QObject::connect(c->sliderInitialMatching, &DoubleSlider::doubleValueChanged, c,
                      &MainViewController::btnSliderMatchingLevel);
     QObject::connect(c->sliderBitMap, &DoubleSlider::doubleValueChanged, c, &MainViewController::btnSliderBitMapSize);

@@ -1,0 +1,148 @@
+#include "scan/ui/OptionPopover.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/LocalizedString.h"
+#include "app/OSVersionFlags.h"
+#include "controls/ControlFonts.h"
+#include "platform/ui/BundleImage.h"
+#include "platform/ui/FrameGeometry.h"
+#include "scan/ui/MainWindowStyles.h"
+
+namespace {
+
+constexpr double kViewWidth = 360.0;
+constexpr double kViewHeight = 200.0;
+// Room the heading and the imported-photos text need above the capture-date text.
+constexpr double kAboveCaptureText = 133.0;
+
+const QRectF kHeading(15, 150, 330, 40);
+const QRectF kImported(40, 108, 305, 36);
+const QRectF kCaptured(40, 58, 305, 36);
+const QRectF kCreated(40, 8, 305, 32);
+const QRectF kArrowCaptured(15, 68, 16, 16);
+const QRectF kArrowCreated(15, 16, 16, 16);
+
+bool isOneOf(const QString &language, std::initializer_list<const char *> codes)
+{
+    for (const char *code : codes)
+        if (language == QLatin1String(code))
+            return true;
+    return false;
+}
+
+QLabel *makeText(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+} // namespace
+
+OptionPopover::OptionPopover(QObject *parent) : QObject(parent)
+{
+}
+
+OptionPopover::~OptionPopover()
+{
+    delete popover;
+}
+
+QWidget *OptionPopover::view()
+{
+    if (!m_view) {
+        m_view = new QWidget;
+        m_view->setObjectName(QStringLiteral("optionPopoverView"));
+        txtHeading = makeText(m_view);
+        txtImportedPhotos = makeText(m_view);
+        txtCreated = makeText(m_view);
+        txtCapturedInfo = makeText(m_view);
+        arrowCapturedInfo = new QLabel(m_view);
+        arrowCreatedInfo = new QLabel(m_view);
+        const QPixmap arrow = BundleImage::named(QStringLiteral("right_arrow_btn_n")).pixmap(QSize(16, 16));
+        arrowCapturedInfo->setPixmap(arrow);
+        arrowCreatedInfo->setPixmap(arrow);
+        txtHeading->setFont(ControlFonts::boldSystemFont(13));
+    }
+    return m_view;
+}
+
+void OptionPopover::makePopoverIfNeeded()
+{
+    if (popover)
+        return;
+    popover = new QWidget(nullptr, Qt::Popup);
+    popover->setObjectName(QStringLiteral("optionPopover"));
+    MainWindowStyles::applyWindowPalette(popover);
+    auto *layout = new QVBoxLayout(popover);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view());
+}
+
+void OptionPopover::place(QWidget *widget, const QRectF &frame)
+{
+    widget->setGeometry(FrameGeometry::toTopLeft(frame, m_viewHeight));
+}
+
+void OptionPopover::layoutForLanguage(const QString &language)
+{
+    QRectF heading = kHeading, captured = kCaptured, created = kCreated;
+    QRectF arrowCaptured = kArrowCaptured, arrowCreated = kArrowCreated;
+    if (isOneOf(language, {"pt", "ru"}))
+        txtHeading->setFont(ControlFonts::boldSystemFont(12));
+    if (language == QLatin1String("ru"))
+        heading.setHeight(50);
+    if (isOneOf(language, {"de", "fr", "ja", "sv", "it", "pt", "es", "ru"})) {
+        captured.setHeight(36);
+        captured.moveTop(31);
+    }
+    if (isOneOf(language, {"de", "fr", "ja", "sv", "it", "pt", "nl", "ru", "es"}))
+        for (QLabel *text : {txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data()})
+            text->setFont(ControlFonts::systemFont(11));
+    m_viewHeight = kViewHeight;
+    if (OSVersionFlags::isOS1015 || OSVersionFlags::isOS11OrLater) {
+        txtCreated->hide();
+        arrowCreatedInfo->hide();
+        m_viewHeight = captured.height() + kAboveCaptureText;
+    } else if (isOneOf(language, {"nl", "ru"})) {
+        const bool russian = language == QLatin1String("ru");
+        created = QRectF(captured.x(), 0, created.width(), 32);
+        arrowCaptured.moveTop(russian ? 50 : 43);
+        captured = QRectF(captured.x(), russian ? 28 : 21, captured.width(), 36);
+        arrowCreated.moveTop(18);
+    } else if (isOneOf(language, {"de", "fr", "ja", "sv", "it", "pt", "es"})) {
+        created = QRectF(captured.x(), 2, created.width(), 32);
+        captured = QRectF(captured.x(), 36, captured.width(), 36);
+        arrowCaptured.moveTop(60);
+    }
+    // The texts above the capture-date text keep their distance from the top edge.
+    const double lift = m_viewHeight - kViewHeight;
+    heading.translate(0, lift);
+    QRectF imported = kImported.translated(0, lift);
+    m_view->setFixedSize(int(kViewWidth), int(m_viewHeight));
+    place(txtHeading, heading);
+    place(txtImportedPhotos, imported);
+    place(txtCapturedInfo, captured);
+    place(txtCreated, created);
+    place(arrowCapturedInfo, arrowCaptured);
+    place(arrowCreatedInfo, arrowCreated);
+}
+
+void OptionPopover::showOptionInfo(QWidget *anchor)
+{
+    makePopoverIfNeeded();
+    txtHeading->setText(localizedString(QStringLiteral("ID_SCAN_DUPLICATE_AND_SIMILAR_LOOKING")));
+    txtImportedPhotos->setText(localizedString(QStringLiteral("ID_IMPORTED_PHOTOS_LIBRARY_ONLY")));
+    txtCreated->setText(localizedString(QStringLiteral("ID_CREATED_SCAN_IMAGES_CREATION_DATE")));
+    txtCapturedInfo->setText(localizedString(QStringLiteral("ID_CAPTURED_SCAN_IMAGES_CAPTURE_DATE")));
+    for (QLabel *text : {txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data()})
+        text->setToolTip(text->text());
+    layoutForLanguage(Localization::currentLanguageCode());
+    popover->adjustSize();
+    if (anchor)
+        popover->move(anchor->mapToGlobal(QPoint(anchor->width(), 0)));
+    popover->show();
+}
