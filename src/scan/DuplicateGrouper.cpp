@@ -1,7 +1,6 @@
 #include "scan/DuplicateGrouper.h"
 
 #include "model/DuplicatesGroup.h"
-#include "model/FingerprintWords.h"
 #include "model/ImageFileInfo.h"
 
 DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method)
@@ -10,13 +9,14 @@ DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method)
     , m_minimumMatchThreshold(float(session.options.globals.minimumMatchThreshold))
     , m_prefilter(method == Method::Prefiltered)
     , m_allowed(PairScore::allowedDistance(m_options.reSizeValue, m_options.sliderMinValue))
+    , m_sketches(m_options)
 {
     if (m_prefilter && !prefilterIsSound())
         m_prefilter = false;
 }
 
-// A pair that the prefilter rules out has a fingerprint distance above the allowed one, so its
-// score is at most (bits - allowed - 1) / bits; the shortcut is only taken when that is below m.
+// A ruled-out pair has a fingerprint distance above the allowed one, so its score is at most
+// (bits - allowed - 1) / bits; the shortcut is only taken when that is below m.
 bool DuplicateGrouper::prefilterIsSound() const
 {
     const std::int64_t bits = std::int64_t(m_options.reSizeValue) * m_options.reSizeValue;
@@ -24,25 +24,6 @@ bool DuplicateGrouper::prefilterIsSound() const
         return false;
     return float(bits - (m_allowed + 1)) / float(bits) < m_options.sliderMinValue
         && PairScore::kNoMatch < m_options.sliderMinValue;
-}
-
-bool DuplicateGrouper::mayMatch(const ImageFileInfo &a, const ImageFileInfo &b) const
-{
-    const FingerprintVariants &av = a.arrHashOfRotateFlipImages;
-    const FingerprintVariants &bv = b.arrHashOfRotateFlipImages;
-    if (av.isEmpty() || bv.isEmpty())
-        return false;
-    const std::int64_t bits = std::int64_t(m_options.reSizeValue) * m_options.reSizeValue;
-    const size_t words = std::min({ size_t(bits / 64), av.wordsPerPiece(), bv.wordsPerPiece() });
-    const uint64_t *first = av.words(0).data();
-    const int count = m_options.compareType == GlobalObjects::CompareType::ctMD5 ? 1 : bv.count();
-    for (int i = 0; i < count; ++i) {
-        if (i > 0 && !(i <= 3 ? m_options.compareRotateImages : m_options.compareFlipImages))
-            continue;
-        if (FingerprintWords::boundedDistance(first, bv.words(i).data(), words, m_allowed) <= m_allowed)
-            return true;
-    }
-    return false;
 }
 
 void DuplicateGrouper::startComparison()
@@ -76,52 +57,53 @@ void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo
             addToDuplicatesGroup(record);
         return;
     }
-    const float m = m_options.sliderMinValue;
-    bool placed = false;
-    const QList<std::shared_ptr<DuplicatesGroup>> groups = m_session.arrAllFilesGrouping;
-    for (const auto &group : groups) {
-        if (m_session.stopped())
-            break;
-        if (group->children.isEmpty())
-            continue;
-        float best = 0.0f;
-        std::shared_ptr<ImageFileInfo> bestMember;
-        bool accepted = true;
-        for (const auto &member : group->children) {
-            if (m_prefilter && !mayMatch(a, *member)) {
-                accepted = false;
-                break;
-            }
-            const float score = PairScore::compareImages(a, *member, m_options);
-            if (score < m) {
-                accepted = false;
-                break;
-            }
-            if (score > best) {
-                best = score;
-                bestMember = member;
-            }
-        }
-        if (accepted) {
-            joinGroup(record, group, best, bestMember);
-            placed = true;
-            break;
-        }
-    }
-    if (!placed && !m_session.stopped())
-        startGroup(record);
+    const int slot = m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular;
+    if (placeInFirstGroup(record, slot) < 0 && !m_session.stopped())
+        startGroup(record, slot);
     m_session.report(ScanProgress::Stage::Comparing, a.filePath);
 }
 
-void DuplicateGrouper::joinGroup(const std::shared_ptr<ImageFileInfo> &record,
-    const std::shared_ptr<DuplicatesGroup> &groupPtr, float best,
-    const std::shared_ptr<ImageFileInfo> &bestMember)
+qsizetype DuplicateGrouper::placeInFirstGroup(const std::shared_ptr<ImageFileInfo> &record, int slot)
 {
-    DuplicatesGroup &group = *groupPtr;
-    const bool wasSingle = group.children.size() == 1;
+    const float m = m_options.sliderMinValue;
+    const qsizetype groupCount = m_session.arrAllFilesGrouping.size();
+    for (qsizetype g = 0; g < groupCount; ++g) {
+        if (m_session.stopped())
+            return -1;
+        const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
+        const std::vector<int> &memberSlots = m_groupSlots[size_t(g)];
+        float best = 0.0f;
+        std::shared_ptr<ImageFileInfo> bestMember;
+        bool accepted = !members.isEmpty();
+        for (qsizetype i = 0; accepted && i < members.size(); ++i) {
+            if (m_prefilter && m_sketches.ruledOut(slot, memberSlots[size_t(i)], m_allowed)) {
+                accepted = false;
+                break;
+            }
+            const float score = PairScore::compareImages(*record, *members.at(i), m_options);
+            if (score < m)
+                accepted = false;
+            else if (score > best) {
+                best = score;
+                bestMember = members.at(i);
+            }
+        }
+        if (accepted) {
+            joinGroup(record, g, best, bestMember, slot);
+            return g;
+        }
+    }
+    return -1;
+}
+
+void DuplicateGrouper::joinGroup(const std::shared_ptr<ImageFileInfo> &record, qsizetype groupIndex,
+    float best, const std::shared_ptr<ImageFileInfo> &bestMember, int slot)
+{
+    const std::shared_ptr<DuplicatesGroup> &group = m_session.arrAllFilesGrouping.at(groupIndex);
+    const bool wasSingle = group->children.size() == 1;
     if (best >= m_minimumMatchThreshold) {
         if (wasSingle)
-            m_session.dupSize += group.children.first()->fileSize;
+            m_session.dupSize += group->children.first()->fileSize;
         m_session.dupSize += record->fileSize;
     }
     if (wasSingle) {
@@ -134,11 +116,12 @@ void DuplicateGrouper::joinGroup(const std::shared_ptr<ImageFileInfo> &record,
         bestMember->match = best;
         bestMember->matchesWithNode = record;
     }
-    record->parent = groupPtr;
-    group.children.append(record);
+    record->parent = group;
+    group->children.append(record);
+    m_groupSlots[size_t(groupIndex)].push_back(slot);
 }
 
-void DuplicateGrouper::startGroup(const std::shared_ptr<ImageFileInfo> &record)
+void DuplicateGrouper::startGroup(const std::shared_ptr<ImageFileInfo> &record, int slot)
 {
     record->matchesWithNode = record;
     record->match = 1.0f;
@@ -146,24 +129,28 @@ void DuplicateGrouper::startGroup(const std::shared_ptr<ImageFileInfo> &record)
     group->children.append(record);
     record->parent = group;
     m_session.arrAllFilesGrouping.append(group);
+    m_groupSlots.push_back({ slot });
 }
 
 void DuplicateGrouper::addToDuplicatesGroup(const std::shared_ptr<ImageFileInfo> &record)
 {
     if (record->fileMd5.isEmpty())
         return;
+    // Members grouped by content are never matched by fingerprint (videos have none, and a
+    // record that is not comparable is vetoed by the pair score).
     const auto found = m_dictMapMD5ToGroup.constFind(record->fileMd5);
     if (found == m_dictMapMD5ToGroup.cend()) {
-        startGroup(record);
-        m_dictMapMD5ToGroup.insert(record->fileMd5, m_session.arrAllFilesGrouping.last());
+        startGroup(record, FingerprintSketches::kNoFingerprint);
+        m_dictMapMD5ToGroup.insert(record->fileMd5, m_session.arrAllFilesGrouping.size() - 1);
         return;
     }
-    DuplicatesGroup &group = *found.value();
-    if (group.children.size() == 1)
+    const std::shared_ptr<DuplicatesGroup> &group = m_session.arrAllFilesGrouping.at(found.value());
+    if (group->children.size() == 1)
         m_session.dupSize += record->fileSize;
     m_session.dupSize += record->fileSize;
     record->match = 1.0f;
-    record->matchesWithNode = group.children.first();
-    record->parent = found.value();
-    group.children.append(record);
+    record->matchesWithNode = group->children.first();
+    record->parent = group;
+    group->children.append(record);
+    m_groupSlots[size_t(found.value())].push_back(FingerprintSketches::kNoFingerprint);
 }

@@ -9,6 +9,7 @@
 
 #include <QHash>
 
+#include "scan/FingerprintSketches.h"
 #include "scan/PairScore.h"
 #include "scan/ScanSession.h"
 
@@ -18,8 +19,8 @@ public:
     enum class Method {
         // Scores every pair with the pair score, exactly as the design describes the loop.
         Straight,
-        // Tests the fingerprint distance alone first and scores only the pairs it cannot rule out.
-        // It rules out a pair only when the pair score would fall below the threshold anyway, so
+        // Rules pairs out by fingerprint sketches first and scores only the pairs that remain. A
+        // pair is ruled out only when its pair score would fall below the threshold anyway, so
         // the groups are the same as the straight loop's.
         Prefiltered,
     };
@@ -32,17 +33,21 @@ public:
     void addToDuplicatesGroup(const std::shared_ptr<ImageFileInfo> &record);
 
 private:
-    bool mayMatch(const ImageFileInfo &a, const ImageFileInfo &b) const;
     bool prefilterIsSound() const;
-    void joinGroup(const std::shared_ptr<ImageFileInfo> &record,
-        const std::shared_ptr<DuplicatesGroup> &group, float best,
-        const std::shared_ptr<ImageFileInfo> &bestMember);
-    void startGroup(const std::shared_ptr<ImageFileInfo> &record);
+    // First fit over the groups in order; the index of the group joined, or -1.
+    qsizetype placeInFirstGroup(const std::shared_ptr<ImageFileInfo> &record, int slot);
+    void joinGroup(const std::shared_ptr<ImageFileInfo> &record, qsizetype groupIndex, float best,
+        const std::shared_ptr<ImageFileInfo> &bestMember, int slot);
+    void startGroup(const std::shared_ptr<ImageFileInfo> &record, int slot);
 
     ScanSession &m_session;
     PairScoreOptions m_options;
     float m_minimumMatchThreshold;
     bool m_prefilter;
     std::int64_t m_allowed;
-    QHash<QString, std::shared_ptr<DuplicatesGroup>> m_dictMapMD5ToGroup;
+    FingerprintSketches m_sketches;
+    // Sketch slots of each group's members, in the order of `arrAllFilesGrouping`.
+    std::vector<std::vector<int>> m_groupSlots;
+    // MD5 text to the index of its group.
+    QHash<QString, qsizetype> m_dictMapMD5ToGroup;
 };

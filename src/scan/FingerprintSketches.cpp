@@ -1,0 +1,95 @@
+#include "scan/FingerprintSketches.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "model/FingerprintWords.h"
+#include "model/ImageFileInfo.h"
+
+namespace
+{
+
+// Sum of |a[i] - b[i]|, stopped once it exceeds `limit` (checked every 64 bytes).
+std::int64_t boundedByteDistance(const uint8_t *a, const uint8_t *b, size_t n, std::int64_t limit)
+{
+    std::int64_t sum = 0;
+    size_t i = 0;
+#if defined(__SSE2__)
+    const size_t whole = n - n % 16;
+    while (i < whole) {
+        __m128i acc = _mm_setzero_si128();
+        for (const size_t end = std::min(whole, i + 64); i < end; i += 16) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(a + i));
+            const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i));
+            acc = _mm_add_epi64(acc, _mm_sad_epu8(x, y));
+        }
+        sum += _mm_cvtsi128_si64(acc) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(acc, acc));
+        if (sum > limit)
+            return sum;
+    }
+#endif
+    for (; i < n; ++i)
+        sum += std::abs(int(a[i]) - int(b[i]));
+    return sum;
+}
+
+} // namespace
+
+FingerprintSketches::FingerprintSketches(const PairScoreOptions &options)
+    : m_options(options)
+    , m_words(size_t(std::int64_t(options.reSizeValue) * options.reSizeValue / 64))
+{
+}
+
+std::vector<int> FingerprintSketches::allowedVariants(int count) const
+{
+    std::vector<int> variants;
+    const bool exact = m_options.compareType == GlobalObjects::CompareType::ctMD5;
+    for (int i = 0; i < (exact ? std::min(count, 1) : count); ++i) {
+        if (i == 0 || (i <= 3 ? m_options.compareRotateImages : m_options.compareFlipImages))
+            variants.push_back(i);
+    }
+    return variants;
+}
+
+int FingerprintSketches::add(const ImageFileInfo &record)
+{
+    const FingerprintVariants &v = record.arrHashOfRotateFlipImages;
+    if (v.isEmpty() || m_options.reSizeValue <= 0)
+        return kNoFingerprint;
+    if (v.wordsPerPiece() != m_words || m_words == 0)
+        return kIrregular;
+    Slot slot { &record, m_counts.size(), allowedVariants(v.count()) };
+    for (const int variant : slot.variants) {
+        for (const uint64_t word : v.words(variant))
+            m_counts.push_back(uint8_t(std::popcount(word)));
+    }
+    m_slots.push_back(std::move(slot));
+    return int(m_slots.size() - 1);
+}
+
+bool FingerprintSketches::ruledOut(int recordSlot, int memberSlot, std::int64_t allowed) const
+{
+    if (recordSlot == kNoFingerprint || memberSlot == kNoFingerprint)
+        return true;
+    if (recordSlot < 0 || memberSlot < 0)
+        return false;
+    const Slot &a = m_slots[size_t(recordSlot)];
+    const Slot &b = m_slots[size_t(memberSlot)];
+    const uint8_t *first = m_counts.data() + a.offset;
+    const uint64_t *firstWords = a.record->arrHashOfRotateFlipImages.words(0).data();
+    for (size_t k = 0; k < b.variants.size(); ++k) {
+        const uint8_t *counts = m_counts.data() + b.offset + k * m_words;
+        if (boundedByteDistance(first, counts, m_words, allowed) > allowed)
+            continue;
+        const uint64_t *words = b.record->arrHashOfRotateFlipImages.words(b.variants[k]).data();
+        if (FingerprintWords::boundedDistance(firstWords, words, m_words, allowed) <= allowed)
+            return false;
+    }
+    return true;
+}

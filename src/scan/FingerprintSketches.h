@@ -1,0 +1,44 @@
+// Compact sketches of the records' fingerprints that rule out most non-matching pairs without
+// touching the fingerprints: the population count of each 64-bit word of every allowed variant.
+// The Hamming distance of two fingerprints is at least the sum of the differences of their word
+// counts, so a pair whose sum already exceeds the allowed distance cannot match. The sketches of a
+// whole scan are small and stored back to back, so the first-fit walk streams through them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "scan/PairScore.h"
+
+class ImageFileInfo;
+
+class FingerprintSketches
+{
+public:
+    // The record has no fingerprint: no pair with it can match.
+    static constexpr int kNoFingerprint = -1;
+    // The fingerprint has another length than the scan's: only the full comparison can tell.
+    static constexpr int kIrregular = -2;
+
+    explicit FingerprintSketches(const PairScoreOptions &options);
+
+    // Sketches `record`'s allowed variants; returns its slot or one of the two codes above.
+    int add(const ImageFileInfo &record);
+    // True when no allowed variant of the member lies within `allowed` bits of the record's
+    // variant 0, which makes the pair score fall below the grouping threshold.
+    bool ruledOut(int recordSlot, int memberSlot, std::int64_t allowed) const;
+
+private:
+    struct Slot {
+        const ImageFileInfo *record;
+        size_t offset;
+        std::vector<int> variants;
+    };
+
+    std::vector<int> allowedVariants(int count) const;
+
+    PairScoreOptions m_options;
+    size_t m_words;
+    std::vector<uint8_t> m_counts;
+    std::vector<Slot> m_slots;
+};
