@@ -1,0 +1,73 @@
+// Photo libraries in a scan: items become records through the library reader, one library per scan.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "ScanTestSupport.h"
+#include "model/LibraryTestLibrary.h"
+
+// The synthetic library of the reader's own tests, built into this test binary as well.
+#include "model/LibraryTestLibrary.cpp"
+
+using namespace ScanTestSupport;
+
+namespace
+{
+
+// A library whose two items are byte-identical photos, plus one distinct photo.
+std::unique_ptr<LibraryTestLibrary> makeLibrary(const QString &folder, int seed)
+{
+    auto library = std::make_unique<LibraryTestLibrary>(folder, LibraryTestLibrary::Layout::PhotosStore);
+    const QString originals = library->libraryPath() + QStringLiteral("/originals/A/");
+    const QStringList names { QStringLiteral("one.jpg"), QStringLiteral("two.jpg"),
+        QStringLiteral("three.jpg") };
+    EXPECT_TRUE(writeImage(makePhoto(seed), originals + names[0]));
+    EXPECT_TRUE(QFile::copy(originals + names[0], originals + names[1]));
+    EXPECT_TRUE(writeImage(makePhoto(seed + 1), originals + names[2]));
+    for (const QString &name : names) {
+        LibraryTestLibrary::Item item;
+        item.fileName = name;
+        item.size = QFile(originals + name).size();
+        item.created = QDateTime::fromSecsSinceEpoch(1000000000, Qt::UTC);
+        item.added = item.created;
+        library->addItem(item);
+    }
+    return library;
+}
+
+FilePathNode libraryNode(const QString &path)
+{
+    FilePathNode node = folderNode(path);
+    node.nodeType = GlobalObjects::NodeType::nodeTypePhotos;
+    return node;
+}
+
+} // namespace
+
+TEST(ScanLibraryTest, OnlyTheFirstTickedLibraryIsRead)
+{
+    QTemporaryDir first, second;
+    const auto a = makeLibrary(first.path(), 10);
+    const auto b = makeLibrary(second.path(), 20);
+    const ScanResult result
+        = runScan(options(false), { libraryNode(a->libraryPath()), libraryNode(b->libraryPath()) });
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.records.size(), 3);
+    ASSERT_EQ(result.groups.size(), 1);
+    EXPECT_EQ(relativeGroups(result.groups, a->libraryPath()),
+        (QList<QStringList> { { "originals/A/one.jpg", "originals/A/two.jpg" } }));
+}
+
+TEST(ScanLibraryTest, ALibraryInsideAFolderIsReadOnlyWhenAllowed)
+{
+    QTemporaryDir dir;
+    const auto library = makeLibrary(dir.path(), 30);
+    ASSERT_TRUE(writeImage(makePhoto(40), dir.filePath("loose.jpg")));
+    for (const bool allowed : { false, true }) {
+        ScanOptions o = options(false);
+        o.includePhotosLibInFolder = allowed;
+        const ScanResult result = runScan(o, { folderNode(dir.path()) });
+        EXPECT_EQ(result.records.size(), allowed ? 4 : 1) << allowed;
+    }
+}
