@@ -9,13 +9,14 @@
 #include "controls/IMGButton.h"
 #include "controls/ITPathbar.h"
 
-namespace {
+namespace
+{
 
 QApplication &app()
 {
     static int argc = 1;
     static char name[] = "bench_controls";
-    static char *argv[] = {name, nullptr};
+    static char *argv[] = { name, nullptr };
     static QApplication application(argc, argv);
     return application;
 }
@@ -29,8 +30,8 @@ void BM_IMGButtonPaint(benchmark::State &state)
 {
     app();
     IMGButton button;
-    button.setButtonsImages("blue_left_btn", "blue_mid_btn", "blue_right_btn", "blue_left_btn", "blue_mid_btn",
-                            "blue_right_btn", "grey_left_btn", "grey_mid_btn", "grey_right_btn");
+    button.setButtonsImages("blue_left_btn", "blue_mid_btn", "blue_right_btn", "blue_left_btn",
+        "blue_mid_btn", "blue_right_btn", "grey_left_btn", "grey_mid_btn", "grey_right_btn");
     button.setText(state.range(0) ? QStringLiteral("Remove Marked Files") : QStringLiteral("Scan"));
     button.resize(180, 44);
     QImage canvas(button.size(), QImage::Format_ARGB32_Premultiplied);

@@ -10,7 +10,8 @@
 
 #include "controls/ControlGallery.h"
 
-namespace {
+namespace
+{
 
 constexpr int kMargin = 12;
 constexpr int kLabelHeight = 16;
@@ -37,7 +38,8 @@ QImage sheetOf(const std::vector<std::pair<QString, QPixmap>> &shots)
     QPainter painter(&sheet);
     painter.setPen(QColor(208, 210, 213));
     for (size_t i = 0; i < shots.size(); ++i) {
-        painter.drawText(QRect(places[i], QSize(200, kLabelHeight)), Qt::AlignLeft | Qt::AlignVCenter, shots[i].first);
+        painter.drawText(
+            QRect(places[i], QSize(200, kLabelHeight)), Qt::AlignLeft | Qt::AlignVCenter, shots[i].first);
         painter.drawPixmap(places[i] + QPoint(0, kLabelHeight), shots[i].second);
     }
     return sheet;

@@ -3,7 +3,10 @@
 
 #include <QPainter>
 
-BlackView::BlackView(QWidget *parent) : QWidget(parent) {}
+BlackView::BlackView(QWidget *parent)
+    : QWidget(parent)
+{
+}
 
 void BlackView::paintEvent(QPaintEvent *)
 {

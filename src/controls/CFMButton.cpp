@@ -8,18 +8,19 @@
 
 #include "controls/ControlFonts.h"
 
-CFMButton::CFMButton(QWidget *parent) : QAbstractButton(parent)
+CFMButton::CFMButton(QWidget *parent)
+    : QAbstractButton(parent)
 {
     setCursor(Qt::PointingHandCursor);
 }
 
-void CFMButton::setButtonInsideColor(const QColor &inside, const QColor &disabledInside, const QColor &textEnabled,
-                                     const QColor &textDisabled, const QColor &borderEnabled,
-                                     const QColor &borderDisabled, double radius, int fontSize, bool isLight,
-                                     bool isBold, double outerLineWidth)
+void CFMButton::setButtonInsideColor(const QColor &inside, const QColor &disabledInside,
+    const QColor &textEnabled, const QColor &textDisabled, const QColor &borderEnabled,
+    const QColor &borderDisabled, double radius, int fontSize, bool isLight, bool isBold,
+    double outerLineWidth)
 {
-    m_cell.setButtonInsideColor(inside, disabledInside, textEnabled, textDisabled, borderEnabled, borderDisabled,
-                                radius, fontSize, isLight, isBold, outerLineWidth);
+    m_cell.setButtonInsideColor(inside, disabledInside, textEnabled, textDisabled, borderEnabled,
+        borderDisabled, radius, fontSize, isLight, isBold, outerLineWidth);
     update();
 }
 

@@ -19,8 +19,8 @@ public:
     // Passes every value to the cell; the font values are applied to the title when the size is
     // at least 1 (light and bold choose the weight).
     void setButtonInsideColor(const QColor &inside, const QColor &disabledInside, const QColor &textEnabled,
-                              const QColor &textDisabled, const QColor &borderEnabled, const QColor &borderDisabled,
-                              double radius, int fontSize, bool isLight, bool isBold, double outerLineWidth);
+        const QColor &textDisabled, const QColor &borderEnabled, const QColor &borderDisabled, double radius,
+        int fontSize, bool isLight, bool isBold, double outerLineWidth);
 
     CFMButtonCell &cell() { return m_cell; }
     const CFMButtonCell &cell() const { return m_cell; }

@@ -7,7 +7,8 @@
 
 #include "controls/ChangeTableColor.h"
 
-namespace {
+namespace
+{
 
 QColor orFallback(const QColor &color, const QColor &fallback)
 {
@@ -28,9 +29,9 @@ const QColor kFallbackGrey(185, 185, 185);
 } // namespace
 
 void CFMButtonCell::setButtonInsideColor(const QColor &inside, const QColor &disabledInside,
-                                         const QColor &textEnabled, const QColor &textDisabled,
-                                         const QColor &borderEnabled, const QColor &borderDisabled, double radius,
-                                         int fontSize, bool isLight, bool isBold, double outerLineWidth)
+    const QColor &textEnabled, const QColor &textDisabled, const QColor &borderEnabled,
+    const QColor &borderDisabled, double radius, int fontSize, bool isLight, bool isBold,
+    double outerLineWidth)
 {
     m_roundedRadius = radius;
     btnInsideColor = inside;
@@ -70,12 +71,14 @@ QColor CFMButtonCell::getDisableButtonTextColor() const
     return orFallback(textColorDisableState, kFallbackGrey);
 }
 
-void CFMButtonCell::drawBezelWithFrame(QPainter &painter, const QRectF &frame, bool enabled, bool highlighted) const
+void CFMButtonCell::drawBezelWithFrame(
+    QPainter &painter, const QRectF &frame, bool enabled, bool highlighted) const
 {
     const QColor inside = getColorForButtonType(enabled);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(roundedRect(frame, m_roundedRadius), enabled ? getBorderColorEnable() : getBorderColorDisable());
+    painter.fillPath(
+        roundedRect(frame, m_roundedRadius), enabled ? getBorderColorEnable() : getBorderColorDisable());
     const QRectF inner = frame.adjusted(m_outerWidth, m_outerWidth, -m_outerWidth, -m_outerWidth);
     // The button's coordinates run downwards, so location 0 of the 90-degree gradient is the top.
     QLinearGradient gradient(inner.topLeft(), inner.bottomLeft());
@@ -86,8 +89,8 @@ void CFMButtonCell::drawBezelWithFrame(QPainter &painter, const QRectF &frame, b
     painter.restore();
 }
 
-void CFMButtonCell::drawTitle(QPainter &painter, const QString &title, const QFont &font, const QRectF &frame,
-                              bool enabled) const
+void CFMButtonCell::drawTitle(
+    QPainter &painter, const QString &title, const QFont &font, const QRectF &frame, bool enabled) const
 {
     painter.save();
     painter.setFont(font);

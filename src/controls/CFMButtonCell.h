@@ -14,8 +14,8 @@ class CFMButtonCell
 {
 public:
     void setButtonInsideColor(const QColor &inside, const QColor &disabledInside, const QColor &textEnabled,
-                              const QColor &textDisabled, const QColor &borderEnabled, const QColor &borderDisabled,
-                              double radius, int fontSize, bool isLight, bool isBold, double outerLineWidth);
+        const QColor &textDisabled, const QColor &borderEnabled, const QColor &borderDisabled, double radius,
+        int fontSize, bool isLight, bool isBold, double outerLineWidth);
 
     // Colour lookups with their fallbacks (an invalid QColor stands for "not given").
     QColor getColorForButtonType(bool enabled) const;
@@ -25,8 +25,8 @@ public:
     QColor getDisableButtonTextColor() const;
 
     void drawBezelWithFrame(QPainter &painter, const QRectF &frame, bool enabled, bool highlighted) const;
-    void drawTitle(QPainter &painter, const QString &title, const QFont &font, const QRectF &frame,
-                   bool enabled) const;
+    void drawTitle(
+        QPainter &painter, const QString &title, const QFont &font, const QRectF &frame, bool enabled) const;
 
     double roundedRadius() const { return m_roundedRadius; }
     double outerWidth() const { return m_outerWidth; }

@@ -7,17 +7,18 @@
 std::array<QColor, 2> ChangeTableColor::controlAlternatingRowBackgroundColors(bool customTable)
 {
     if (customTable)
-        return {QColor(76, 75, 76), QColor(73, 73, 73)};
-    return {QColor(Qt::white), QGuiApplication::palette().color(QPalette::AlternateBase)};
+        return { QColor(76, 75, 76), QColor(73, 73, 73) };
+    return { QColor(Qt::white), QGuiApplication::palette().color(QPalette::AlternateBase) };
 }
 
-namespace {
+namespace
+{
 
 std::array<float, 3> componentsAfter(const QColor &color, float v)
 {
     const QColor rgb = color.toExtendedRgb();
-    return {static_cast<float>(rgb.redF()) + v, static_cast<float>(rgb.greenF()) + v,
-            static_cast<float>(rgb.blueF()) + v};
+    return { static_cast<float>(rgb.redF()) + v, static_cast<float>(rgb.greenF()) + v,
+        static_cast<float>(rgb.blueF()) + v };
 }
 
 } // namespace

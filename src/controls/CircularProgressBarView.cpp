@@ -34,7 +34,8 @@ QColor colorFromHex(const QString &hex)
     return QColor((v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff);
 }
 
-CircularProgressBarView::CircularProgressBarView(QWidget *parent) : QWidget(parent)
+CircularProgressBarView::CircularProgressBarView(QWidget *parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
 }

@@ -18,7 +18,8 @@
 #include "controls/ITPathbar.h"
 #include "controls/LinkButton.h"
 
-namespace {
+namespace
+{
 
 template <typename T> std::unique_ptr<T> sized(int w, int h)
 {
@@ -29,17 +30,16 @@ template <typename T> std::unique_ptr<T> sized(int w, int h)
 
 void add(std::vector<GalleryItem> &items, const QString &name, std::unique_ptr<QWidget> widget)
 {
-    items.push_back({name, std::move(widget)});
+    items.push_back({ name, std::move(widget) });
 }
 
 std::unique_ptr<IMGButton> imageButton(const QString &title, int state, bool enabled)
 {
     auto button = sized<IMGButton>(180, 40);
     button->setButtonImages("blue_left_btn", "blue_mid_btn", "blue_right_btn", "blue_btn_sm_left_s",
-                            "blue_btn_sm_mid_s", "blue_btn_sm_right_s", "grey_left_btn", "grey_mid_btn",
-                            "grey_right_btn", "grey_left_btn", "grey_mid_btn", "grey_right_btn",
-                            "blue_btn_sm_left_s", "blue_btn_sm_mid_s", "blue_btn_sm_right_s", "grey_left_btn",
-                            "grey_mid_btn", "grey_right_btn");
+        "blue_btn_sm_mid_s", "blue_btn_sm_right_s", "grey_left_btn", "grey_mid_btn", "grey_right_btn",
+        "grey_left_btn", "grey_mid_btn", "grey_right_btn", "blue_btn_sm_left_s", "blue_btn_sm_mid_s",
+        "blue_btn_sm_right_s", "grey_left_btn", "grey_mid_btn", "grey_right_btn");
     button->setColorOffStateDis(QColor(210, 211, 218));
     button->setText(title);
     button->setState(state);
@@ -55,7 +55,7 @@ void addImageButtons(std::vector<GalleryItem> &items)
     add(items, "IMGButton-off-disabled", imageButton("Scan", IMGButton::OffState, false));
     auto pressed = imageButton("Scan", IMGButton::OnState, true);
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), pressed->mapToGlobal(QPointF(10, 10)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(pressed.get(), &press);
     add(items, "IMGButton-on-pressed", std::move(pressed));
     auto twoLines = imageButton("Remove Marked Files", IMGButton::OnState, true);
@@ -72,8 +72,7 @@ std::unique_ptr<CFMButton> gradientButton(bool enabled, double outer)
     auto button = sized<CFMButton>(140, 32);
     button->setText("Review");
     button->setButtonInsideColor(QColor(54, 63, 84), QColor(190, 190, 190), QColor(208, 210, 213),
-                                 QColor(208, 210, 213), QColor(110, 116, 131), QColor(169, 169, 169), 6, 14,
-                                 false, false, outer);
+        QColor(208, 210, 213), QColor(110, 116, 131), QColor(169, 169, 169), 6, 14, false, false, outer);
     button->setEnabled(enabled);
     return button;
 }
@@ -93,17 +92,18 @@ void addGradientButtons(std::vector<GalleryItem> &items)
 
 void addRingsAndBoxes(std::vector<GalleryItem> &items)
 {
-    for (const double progress : {0.0, 0.25, 0.6, 100.0}) {
+    for (const double progress : { 0.0, 0.25, 0.6, 100.0 }) {
         auto ring = sized<CircularProgressBarView>(120, 120);
         ring->progress = progress;
         add(items, QStringLiteral("CircularProgressBarView-%1").arg(progress), std::move(ring));
     }
     auto header = sized<GradientBox>(300, 36);
     header->setBackgroundImages(QStringLiteral("box_header_left"), QStringLiteral("box_header_mid"),
-                                QStringLiteral("box_header_right"));
+        QStringLiteral("box_header_right"));
     add(items, "GradientBox-header", std::move(header));
     auto hint = sized<GradientBox>(300, 60);
-    hint->setBackgroundImages(QStringLiteral("center_box_left"), std::nullopt, QStringLiteral("center_box_right"));
+    hint->setBackgroundImages(
+        QStringLiteral("center_box_left"), std::nullopt, QStringLiteral("center_box_right"));
     add(items, "GradientBox-no-middle", std::move(hint));
     auto strip = sized<GradientBox>(8, 120);
     strip->setRepeatingBackgroundImage(QStringLiteral("top_sap_line_new"));
@@ -164,16 +164,16 @@ void addLists(std::vector<GalleryItem> &items)
     }
     outline->setModel(tree);
     add(items, "CustomOutlineView", std::move(outline));
-    for (const bool overlay : {false, true}) {
+    for (const bool overlay : { false, true }) {
         auto bar = std::make_unique<CustomScrollView>(Qt::Vertical);
         auto grey = std::make_unique<CustomScrollViewDefault>(Qt::Vertical);
-        for (CustomScrollView *scroller : {bar.get(), static_cast<CustomScrollView *>(grey.get())}) {
+        for (CustomScrollView *scroller : { bar.get(), static_cast<CustomScrollView *>(grey.get()) }) {
             scroller->resize(11, 120);
             scroller->setRange(0, 100);
             scroller->setPageStep(40);
             scroller->setValue(30);
-            scroller->setScrollerStyle(overlay ? CustomScrollView::ScrollerStyle::Overlay
-                                               : CustomScrollView::ScrollerStyle::Legacy);
+            scroller->setScrollerStyle(
+                overlay ? CustomScrollView::ScrollerStyle::Overlay : CustomScrollView::ScrollerStyle::Legacy);
         }
         const QString style = overlay ? QStringLiteral("overlay") : QStringLiteral("legacy");
         add(items, QStringLiteral("CustomScrollView-") + style, std::move(bar));

@@ -8,8 +8,7 @@
 #include <QString>
 #include <QWidget>
 
-struct GalleryItem
-{
+struct GalleryItem {
     QString name;
     std::unique_ptr<QWidget> widget;
 };

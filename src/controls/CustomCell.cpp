@@ -1,4 +1,7 @@
 // List cell view.
 #include "controls/CustomCell.h"
 
-CustomCell::CustomCell(QWidget *parent) : QWidget(parent) {}
+CustomCell::CustomCell(QWidget *parent)
+    : QWidget(parent)
+{
+}

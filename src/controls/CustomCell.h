@@ -46,7 +46,8 @@ private:
     {
         if (widget && widget->parent() != this) {
             // Reparenting hides a widget; only one hidden on purpose stays hidden.
-            const bool hiddenOnPurpose = widget->testAttribute(Qt::WA_WState_ExplicitShowHide) && widget->isHidden();
+            const bool hiddenOnPurpose
+                = widget->testAttribute(Qt::WA_WState_ExplicitShowHide) && widget->isHidden();
             widget->setParent(this);
             widget->setVisible(!hiddenOnPurpose);
         }

@@ -3,7 +3,8 @@
 
 #include <QHeaderView>
 
-CustomOutlineView::CustomOutlineView(QWidget *parent) : QTreeView(parent)
+CustomOutlineView::CustomOutlineView(QWidget *parent)
+    : QTreeView(parent)
 {
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -23,10 +24,10 @@ void CustomOutlineView::setModel(QAbstractItemModel *newModel)
     if (!newModel)
         return;
     // Expanding after every change of the rows stands in for expanding at every drawing.
-    m_modelConnections = {
-        connect(newModel, &QAbstractItemModel::rowsInserted, this, &CustomOutlineView::expandEverything),
+    m_modelConnections = { connect(newModel, &QAbstractItemModel::rowsInserted, this,
+                               &CustomOutlineView::expandEverything),
         connect(newModel, &QAbstractItemModel::modelReset, this, &CustomOutlineView::expandEverything),
-        connect(newModel, &QAbstractItemModel::layoutChanged, this, &CustomOutlineView::expandEverything)};
+        connect(newModel, &QAbstractItemModel::layoutChanged, this, &CustomOutlineView::expandEverything) };
     expandEverything();
 }
 
@@ -35,7 +36,8 @@ QRect CustomOutlineView::visualRect(const QModelIndex &index) const
     QRect rect = QTreeView::visualRect(index);
     if (!index.isValid() || index.column() != 0 || rect.isEmpty())
         return rect;
-    return QRect(kCellInset - horizontalOffset(), rect.y(), viewport()->width() - 2 * kCellInset, rect.height());
+    return QRect(
+        kCellInset - horizontalOffset(), rect.y(), viewport()->width() - 2 * kCellInset, rect.height());
 }
 
 void CustomOutlineView::expandEverything()

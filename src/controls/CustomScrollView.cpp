@@ -5,7 +5,8 @@
 #include <QPainterPath>
 #include <QStyleOptionSlider>
 
-CustomScrollView::CustomScrollView(Qt::Orientation orientation, QWidget *parent) : QScrollBar(orientation, parent)
+CustomScrollView::CustomScrollView(Qt::Orientation orientation, QWidget *parent)
+    : QScrollBar(orientation, parent)
 {
     setAttribute(Qt::WA_Hover);
     setAttribute(Qt::WA_OpaquePaintEvent, false);

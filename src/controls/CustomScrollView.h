@@ -15,7 +15,10 @@ public:
     enum class ScrollerStyle { Legacy, Overlay };
 
     explicit CustomScrollView(Qt::Orientation orientation, QWidget *parent = nullptr);
-    explicit CustomScrollView(QWidget *parent = nullptr) : CustomScrollView(Qt::Vertical, parent) {}
+    explicit CustomScrollView(QWidget *parent = nullptr)
+        : CustomScrollView(Qt::Vertical, parent)
+    {
+    }
 
     void setScrollerStyle(ScrollerStyle style);
     ScrollerStyle scrollerStyle() const { return m_style; }

@@ -9,7 +9,8 @@
 #include "controls/CustomCell.h"
 #include "platform/Log.h"
 
-CustomTableView::CustomTableView(QWidget *parent) : QTableView(parent)
+CustomTableView::CustomTableView(QWidget *parent)
+    : QTableView(parent)
 {
     setAlternatingRowColors(true);
     const auto colors = ChangeTableColor::controlAlternatingRowBackgroundColors(true);

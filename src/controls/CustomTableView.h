@@ -7,8 +7,6 @@
 #include <QPointer>
 #include <QTableView>
 
-
-
 class CustomTableView : public QTableView
 {
     Q_OBJECT

@@ -1,7 +1,8 @@
 // Borderless sheet window.
 #include "controls/CustomWindowNag.h"
 
-CustomWindowNag::CustomWindowNag(QWidget *parent, Qt::WindowFlags flags) : QWidget(parent, borderless(flags))
+CustomWindowNag::CustomWindowNag(QWidget *parent, Qt::WindowFlags flags)
+    : QWidget(parent, borderless(flags))
 {
     setWindowModality(Qt::WindowModal);
     setFocusPolicy(Qt::StrongFocus);

@@ -5,15 +5,18 @@
 
 #include "controls/ThreePartImage.h"
 
-GradientBox::GradientBox(QWidget *parent) : QWidget(parent) {}
+GradientBox::GradientBox(QWidget *parent)
+    : QWidget(parent)
+{
+}
 
 void GradientBox::setBackgroundImage(const std::optional<QString> &name)
 {
     setBackgroundImages(name, name, name);
 }
 
-void GradientBox::setBackgroundImages(const std::optional<QString> &start, const std::optional<QString> &middle,
-                                      const std::optional<QString> &end)
+void GradientBox::setBackgroundImages(const std::optional<QString> &start,
+    const std::optional<QString> &middle, const std::optional<QString> &end)
 {
     m_bgImage_St = start.value_or(QString());
     m_bgImage = middle.value_or(QString());
@@ -32,7 +35,7 @@ void GradientBox::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     ThreePartImage::draw(painter, rect(), BundleImage::named(*m_bgImage_St), BundleImage::named(*m_bgImage),
-                         BundleImage::named(*m_bgImage_En),
-                         m_isRepeatVertically ? ThreePartImage::Orientation::Vertical
-                                              : ThreePartImage::Orientation::Horizontal);
+        BundleImage::named(*m_bgImage_En),
+        m_isRepeatVertically ? ThreePartImage::Orientation::Vertical
+                             : ThreePartImage::Orientation::Horizontal);
 }

@@ -17,7 +17,7 @@ public:
     void setBackgroundImage(const std::optional<QString> &name);
     // Start, middle and end names; each none becomes "" (a part without an image stays empty).
     void setBackgroundImages(const std::optional<QString> &start, const std::optional<QString> &middle,
-                             const std::optional<QString> &end);
+        const std::optional<QString> &end);
     // One name for all three parts, laid out top to bottom.
     void setRepeatingBackgroundImage(const std::optional<QString> &name);
 

@@ -1,4 +1,7 @@
 // Grid section header.
 #include "controls/HeaderView.h"
 
-HeaderView::HeaderView(QWidget *parent) : QWidget(parent) {}
+HeaderView::HeaderView(QWidget *parent)
+    : QWidget(parent)
+{
+}

@@ -9,7 +9,8 @@
 #include "controls/ControlFonts.h"
 #include "controls/ThreePartImage.h"
 
-namespace {
+namespace
+{
 constexpr int kSmallestSize = 5;
 constexpr int kLargestSize = 50;
 // Sizes up to this use the regular face while searching, larger ones the bold face.
@@ -17,8 +18,12 @@ constexpr int kLastRegularSearchSize = 18;
 } // namespace
 
 IMGButton::IMGButton(QWidget *parent)
-    : QAbstractButton(parent), colorOnState(Qt::white), colorOnStateDis(200, 200, 200),
-      colorOffState(Qt::white), colorOffStateDis(200, 200, 200), colorText(Qt::white)
+    : QAbstractButton(parent)
+    , colorOnState(Qt::white)
+    , colorOnStateDis(200, 200, 200)
+    , colorOffState(Qt::white)
+    , colorOffStateDis(200, 200, 200)
+    , colorText(Qt::white)
 {
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
@@ -29,12 +34,11 @@ IMGButton::~IMGButton()
     qApp->removeEventFilter(this);
 }
 
-void IMGButton::setButtonImages(const QString &onSt, const QString &onMd, const QString &onEn, const QString &onDwnSt,
-                                const QString &onDwnMd, const QString &onDwnEn, const QString &onDisSt,
-                                const QString &onDisMd, const QString &onDisEn, const QString &offSt,
-                                const QString &offMd, const QString &offEn, const QString &offDwnSt,
-                                const QString &offDwnMd, const QString &offDwnEn, const QString &offDisSt,
-                                const QString &offDisMd, const QString &offDisEn)
+void IMGButton::setButtonImages(const QString &onSt, const QString &onMd, const QString &onEn,
+    const QString &onDwnSt, const QString &onDwnMd, const QString &onDwnEn, const QString &onDisSt,
+    const QString &onDisMd, const QString &onDisEn, const QString &offSt, const QString &offMd,
+    const QString &offEn, const QString &offDwnSt, const QString &offDwnMd, const QString &offDwnEn,
+    const QString &offDisSt, const QString &offDisMd, const QString &offDisEn)
 {
     imgOnState_St = onSt, imgOnState_Md = onMd, imgOnState_En = onEn;
     imgOnStateDwn_St = onDwnSt, imgOnStateDwn_Md = onDwnMd, imgOnStateDwn_En = onDwnEn;
@@ -46,12 +50,12 @@ void IMGButton::setButtonImages(const QString &onSt, const QString &onMd, const 
     update();
 }
 
-void IMGButton::setButtonsImages(const QString &st, const QString &md, const QString &en, const QString &dwnSt,
-                                 const QString &dwnMd, const QString &dwnEn, const QString &disSt,
-                                 const QString &disMd, const QString &disEn)
+void IMGButton::setButtonsImages(const QString &st, const QString &md, const QString &en,
+    const QString &dwnSt, const QString &dwnMd, const QString &dwnEn, const QString &disSt,
+    const QString &disMd, const QString &disEn)
 {
-    setButtonImages(st, md, en, dwnSt, dwnMd, dwnEn, disSt, disMd, disEn, st, md, en, dwnSt, dwnMd, dwnEn, disSt,
-                    disMd, disEn);
+    setButtonImages(st, md, en, dwnSt, dwnMd, dwnEn, disSt, disMd, disEn, st, md, en, dwnSt, dwnMd, dwnEn,
+        disSt, disMd, disEn);
 }
 
 void IMGButton::setState(int state)
@@ -72,19 +76,19 @@ void IMGButton::chooseImagesAndColor()
     if (m_state == OffState) {
         colorText = isEnabled() ? colorOffState : colorOffStateDis;
         if (!isEnabled())
-            m_patternNames = {imgOffStateDis_St, imgOffStateDis_Md, imgOffStateDis_En};
+            m_patternNames = { imgOffStateDis_St, imgOffStateDis_Md, imgOffStateDis_En };
         else if (isMouseDown)
-            m_patternNames = {imgOffStateDwn_St, imgOffStateDwn_Md, imgOffStateDwn_En};
+            m_patternNames = { imgOffStateDwn_St, imgOffStateDwn_Md, imgOffStateDwn_En };
         else
-            m_patternNames = {imgOffState_St, imgOffState_Md, imgOffState_En};
+            m_patternNames = { imgOffState_St, imgOffState_Md, imgOffState_En };
     } else if (m_state == OnState) {
         colorText = isEnabled() ? colorOnState : colorOnStateDis;
         if (!isEnabled())
-            m_patternNames = {imgOnStateDis_St, imgOnStateDis_Md, imgOnStateDis_En};
+            m_patternNames = { imgOnStateDis_St, imgOnStateDis_Md, imgOnStateDis_En };
         else if (isMouseDown)
-            m_patternNames = {imgOnStateDwn_St, imgOnStateDwn_Md, imgOnStateDwn_En};
+            m_patternNames = { imgOnStateDwn_St, imgOnStateDwn_Md, imgOnStateDwn_En };
         else
-            m_patternNames = {imgOnState_St, imgOnState_Md, imgOnState_En};
+            m_patternNames = { imgOnState_St, imgOnState_Md, imgOnState_En };
     } else {
         // The mixed state keeps the colour and images of the previous drawing.
         return;
@@ -122,12 +126,13 @@ void IMGButton::getAttributesForRect(const QRectF &rect, bool multi)
     const int top = multi ? marginTopML : marginTop;
     const int bottom = multi ? marginBottomML : marginBottom;
     const QRectF available(rect.x() + marginLeft, rect.y() + top, rect.width() - marginLeft - marginRight,
-                           rect.height() - top - bottom);
+        rect.height() - top - bottom);
     // The largest size whose text fits both ways; when even the largest size fits, that size is
     // used (the search never leaves a layout without a measurement).
     int fitted = kLargestSize;
     for (int s = kSmallestSize; s <= kLargestSize; ++s) {
-        const QFont probe = s <= kLastRegularSearchSize ? ControlFonts::lucidaGrande(s) : ControlFonts::helveticaBold(s);
+        const QFont probe
+            = s <= kLastRegularSearchSize ? ControlFonts::lucidaGrande(s) : ControlFonts::helveticaBold(s);
         const QSizeF measured = QFontMetricsF(probe).size(0, mTitle);
         if (measured.width() > available.width() || measured.height() > available.height()) {
             fitted = s - 1;
@@ -141,8 +146,8 @@ void IMGButton::getAttributesForRect(const QRectF &rect, bool multi)
     layout.valid = true;
 }
 
-void IMGButton::drawTitle(QPainter &painter, const QString &title, const Layout &layout, bool multi,
-                          bool followPress)
+void IMGButton::drawTitle(
+    QPainter &painter, const QString &title, const Layout &layout, bool multi, bool followPress)
 {
     rectText = layout.rect;
     if (followPress && isMouseDown)
@@ -163,8 +168,8 @@ void IMGButton::paintEvent(QPaintEvent *)
     oTitle = text();
     chooseImagesAndColor();
     const QRectF bounds = rect();
-    ThreePartImage::draw(painter, bounds, pattern_St, pattern_Mdl, pattern_En,
-                         ThreePartImage::Orientation::Horizontal);
+    ThreePartImage::draw(
+        painter, bounds, pattern_St, pattern_Mdl, pattern_En, ThreePartImage::Orientation::Horizontal);
     rectText = bounds;
     getAttributesForRect(bounds, false);
     const bool separated = oTitle.split(multiLineStr).size() >= 2;

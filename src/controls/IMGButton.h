@@ -22,37 +22,87 @@ public:
 
     // Eighteen names: on state normal, pressed, disabled; then off state normal, pressed, disabled;
     // each as start, middle, end. Clears the press under way.
-    void setButtonImages(const QString &imgOnState_St, const QString &imgOnState_Md, const QString &imgOnState_En,
-                         const QString &imgOnStateDwn_St, const QString &imgOnStateDwn_Md,
-                         const QString &imgOnStateDwn_En, const QString &imgOnStateDis_St,
-                         const QString &imgOnStateDis_Md, const QString &imgOnStateDis_En,
-                         const QString &imgOffState_St, const QString &imgOffState_Md, const QString &imgOffState_En,
-                         const QString &imgOffStateDwn_St, const QString &imgOffStateDwn_Md,
-                         const QString &imgOffStateDwn_En, const QString &imgOffStateDis_St,
-                         const QString &imgOffStateDis_Md, const QString &imgOffStateDis_En);
+    void setButtonImages(const QString &imgOnState_St, const QString &imgOnState_Md,
+        const QString &imgOnState_En, const QString &imgOnStateDwn_St, const QString &imgOnStateDwn_Md,
+        const QString &imgOnStateDwn_En, const QString &imgOnStateDis_St, const QString &imgOnStateDis_Md,
+        const QString &imgOnStateDis_En, const QString &imgOffState_St, const QString &imgOffState_Md,
+        const QString &imgOffState_En, const QString &imgOffStateDwn_St, const QString &imgOffStateDwn_Md,
+        const QString &imgOffStateDwn_En, const QString &imgOffStateDis_St, const QString &imgOffStateDis_Md,
+        const QString &imgOffStateDis_En);
     // Nine names (normal, pressed, disabled; each start, middle, end) for both states alike.
     void setButtonsImages(const QString &imgState_St, const QString &imgState_Md, const QString &imgState_En,
-                          const QString &imgStateDwn_St, const QString &imgStateDwn_Md, const QString &imgStateDwn_En,
-                          const QString &imgStateDis_St, const QString &imgStateDis_Md,
-                          const QString &imgStateDis_En);
+        const QString &imgStateDwn_St, const QString &imgStateDwn_Md, const QString &imgStateDwn_En,
+        const QString &imgStateDis_St, const QString &imgStateDis_Md, const QString &imgStateDis_En);
 
     int state() const { return m_state; }
     void setState(int state);
 
-    void setColorOnState(const QColor &c) { colorOnState = c; update(); }
-    void setColorOnStateDis(const QColor &c) { colorOnStateDis = c; update(); }
-    void setColorOffState(const QColor &c) { colorOffState = c; update(); }
-    void setColorOffStateDis(const QColor &c) { colorOffStateDis = c; update(); }
-    void setMarginLeft(int v) { marginLeft = v; update(); }
-    void setMarginRight(int v) { marginRight = v; update(); }
-    void setMarginTop(int v) { marginTop = v; update(); }
-    void setMarginBottom(int v) { marginBottom = v; update(); }
-    void setMarginTopML(int v) { marginTopML = v; update(); }
-    void setMarginBottomML(int v) { marginBottomML = v; update(); }
-    void setMultiLineStr(const QString &s) { multiLineStr = s; update(); }
+    void setColorOnState(const QColor &c)
+    {
+        colorOnState = c;
+        update();
+    }
+    void setColorOnStateDis(const QColor &c)
+    {
+        colorOnStateDis = c;
+        update();
+    }
+    void setColorOffState(const QColor &c)
+    {
+        colorOffState = c;
+        update();
+    }
+    void setColorOffStateDis(const QColor &c)
+    {
+        colorOffStateDis = c;
+        update();
+    }
+    void setMarginLeft(int v)
+    {
+        marginLeft = v;
+        update();
+    }
+    void setMarginRight(int v)
+    {
+        marginRight = v;
+        update();
+    }
+    void setMarginTop(int v)
+    {
+        marginTop = v;
+        update();
+    }
+    void setMarginBottom(int v)
+    {
+        marginBottom = v;
+        update();
+    }
+    void setMarginTopML(int v)
+    {
+        marginTopML = v;
+        update();
+    }
+    void setMarginBottomML(int v)
+    {
+        marginBottomML = v;
+        update();
+    }
+    void setMultiLineStr(const QString &s)
+    {
+        multiLineStr = s;
+        update();
+    }
     void setEnableImmediately(bool v) { enableImmediately = v; }
-    void setMakeBoldFont(bool v) { makeBoldFont = v; update(); }
-    void setFontSizeForButton(int v) { fontSizeForButton = v; update(); }
+    void setMakeBoldFont(bool v)
+    {
+        makeBoldFont = v;
+        update();
+    }
+    void setFontSizeForButton(int v)
+    {
+        fontSizeForButton = v;
+        update();
+    }
     bool getEnableImmediately() const { return enableImmediately; }
     bool getMakeBoldFont() const { return makeBoldFont; }
     int getFontSizeForButton() const { return fontSizeForButton; }
@@ -84,8 +134,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Layout
-    {
+    struct Layout {
         QSizeF size;
         QFont font;
         QRectF rect;
@@ -93,7 +142,8 @@ private:
     };
 
     void chooseImagesAndColor();
-    void drawTitle(QPainter &painter, const QString &title, const Layout &layout, bool multi, bool followPress);
+    void drawTitle(
+        QPainter &painter, const QString &title, const Layout &layout, bool multi, bool followPress);
     void mouseUp(const QPointF &globalPos);
     void setHoverAlpha(qreal alpha);
     QFont layoutFont(int fittedSize) const;

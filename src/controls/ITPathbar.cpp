@@ -7,7 +7,9 @@
 
 #include "platform/ui/Workspace.h"
 
-ITPathbar::ITPathbar(QWidget *parent) : QWidget(parent), m_cell(std::make_unique<ITPathbarCell>())
+ITPathbar::ITPathbar(QWidget *parent)
+    : QWidget(parent)
+    , m_cell(std::make_unique<ITPathbarCell>())
 {
     setFocusPolicy(Qt::NoFocus);
 }

@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
-QList<QRectF> ITPathbarCell::componentRects(const QList<ITPathbarComponentCell> &cells, const QRectF &bounds,
-                                            const QFont &font) const
+QList<QRectF> ITPathbarCell::componentRects(
+    const QList<ITPathbarComponentCell> &cells, const QRectF &bounds, const QFont &font) const
 {
     QList<qreal> widths;
     qreal total = 0;
@@ -19,7 +19,8 @@ QList<QRectF> ITPathbarCell::componentRects(const QList<ITPathbarComponentCell> 
         widths[i] = ITPathbarComponentCell::iconOnlyWidth();
     }
     if (!widths.isEmpty() && total > bounds.width())
-        widths.back() = std::max<qreal>(ITPathbarComponentCell::iconOnlyWidth(), widths.back() - (total - bounds.width()));
+        widths.back() = std::max<qreal>(
+            ITPathbarComponentCell::iconOnlyWidth(), widths.back() - (total - bounds.width()));
     QList<QRectF> rects;
     qreal x = bounds.left();
     for (const qreal width : widths) {
@@ -30,7 +31,7 @@ QList<QRectF> ITPathbarCell::componentRects(const QList<ITPathbarComponentCell> 
 }
 
 void ITPathbarCell::draw(QPainter &painter, const QRectF &bounds, const QList<ITPathbarComponentCell> &cells,
-                         const QFont &font) const
+    const QFont &font) const
 {
     const QList<QRectF> rects = componentRects(cells, bounds, font);
     painter.save();

@@ -18,8 +18,8 @@ public:
 
     static constexpr int kSeparatorWidth = 14;
 
-    QList<QRectF> componentRects(const QList<ITPathbarComponentCell> &cells, const QRectF &bounds,
-                                 const QFont &font) const;
+    QList<QRectF> componentRects(
+        const QList<ITPathbarComponentCell> &cells, const QRectF &bounds, const QFont &font) const;
     virtual void draw(QPainter &painter, const QRectF &bounds, const QList<ITPathbarComponentCell> &cells,
-                      const QFont &font) const;
+        const QFont &font) const;
 };

@@ -5,7 +5,9 @@
 #include <QPainter>
 
 ITPathbarComponentCell::ITPathbarComponentCell(const QString &title, const QString &path, const QIcon &icon)
-    : m_title(title), m_path(path), m_image(icon)
+    : m_title(title)
+    , m_path(path)
+    , m_image(icon)
 {
 }
 
@@ -26,6 +28,7 @@ void ITPathbarComponentCell::draw(QPainter &painter, const QRectF &rect, const Q
     painter.save();
     painter.setFont(font);
     painter.setPen(textColor());
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, metrics.elidedText(m_title, Qt::ElideMiddle, textWidth));
+    painter.drawText(
+        textRect, Qt::AlignLeft | Qt::AlignVCenter, metrics.elidedText(m_title, Qt::ElideMiddle, textWidth));
     painter.restore();
 }

@@ -6,8 +6,7 @@
 
 #include <QMetaType>
 
-struct IndexPath
-{
+struct IndexPath {
     int section = 0;
     int item = 0;
 

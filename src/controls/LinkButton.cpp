@@ -6,7 +6,8 @@
 
 #include "controls/ControlFonts.h"
 
-LinkButton::LinkButton(QWidget *parent) : QAbstractButton(parent)
+LinkButton::LinkButton(QWidget *parent)
+    : QAbstractButton(parent)
 {
     setCursor(Qt::PointingHandCursor);
 }

@@ -10,7 +10,8 @@
 #include "platform/Log.h"
 #include "platform/NotificationCenter.h"
 
-namespace {
+namespace
+{
 
 // The platform's mouse-in-rectangle test for top-down coordinates: left and top edges inside,
 // right and bottom edges outside, so neighbouring items never both take a point.
@@ -21,12 +22,16 @@ bool mouseInRect(const QPointF &p, const QRectF &r)
 
 QString clickedIndexLine(const IndexPath &indexPath)
 {
-    return QString::number(indexPath.section) + QStringLiteral(" clickedIndex = ") + QString::number(indexPath.item);
+    return QString::number(indexPath.section) + QStringLiteral(" clickedIndex = ")
+        + QString::number(indexPath.item);
 }
 
 } // namespace
 
-MyCollectionView::MyCollectionView(QWidget *parent) : QAbstractScrollArea(parent) {}
+MyCollectionView::MyCollectionView(QWidget *parent)
+    : QAbstractScrollArea(parent)
+{
+}
 
 void MyCollectionView::setItemFrames(const std::vector<std::vector<QRectF>> &frames)
 {
@@ -64,9 +69,9 @@ std::optional<IndexPath> MyCollectionView::indexPathForItemAtPoint(const QPoint 
     const QPointF point = QPointF(pos) + contentOffset();
     for (int section = 0; section < numberOfSections(); ++section) {
         for (int item = 0; item < numberOfItemsInSection(section); ++item) {
-            const QRectF frame = layoutAttributesForItemAtIndexPath({section, item}).value_or(QRectF());
+            const QRectF frame = layoutAttributesForItemAtIndexPath({ section, item }).value_or(QRectF());
             if (mouseInRect(point, frame))
-                return IndexPath{section, item};
+                return IndexPath { section, item };
         }
     }
     return std::nullopt;
@@ -133,10 +138,10 @@ void MyCollectionView::mousePressEvent(QMouseEvent *event)
     if (!hit)
         return;
     stdoutLine(clickedIndexLine(*hit));
-    NotificationCenter::defaultCenter().post(QStringLiteral("cellselection"),
-                                             {{QStringLiteral("indexpath"), QVariant::fromValue(*hit)}});
+    NotificationCenter::defaultCenter().post(
+        QStringLiteral("cellselection"), { { QStringLiteral("indexpath"), QVariant::fromValue(*hit) } });
     deselectAll();
-    selectItemsAtIndexPaths({*hit}, ScrollPosition::Left);
+    selectItemsAtIndexPaths({ *hit }, ScrollPosition::Left);
     emit rightClickSelected(*hit);
 }
 
@@ -172,7 +177,7 @@ void MyCollectionView::updateScrollBars()
     QRectF content;
     for (int section = 0; section < numberOfSections(); ++section) {
         for (int item = 0; item < numberOfItemsInSection(section); ++item)
-            content |= layoutAttributesForItemAtIndexPath({section, item}).value_or(QRectF());
+            content |= layoutAttributesForItemAtIndexPath({ section, item }).value_or(QRectF());
     }
     // The largest viewport, not the current one: it is known before the first layout.
     const QSize visible = maximumViewportSize();

@@ -16,8 +16,6 @@
 
 #include "controls/IndexPath.h"
 
-
-
 class MyCollectionView : public QAbstractScrollArea
 {
     Q_OBJECT

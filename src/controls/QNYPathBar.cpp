@@ -3,7 +3,8 @@
 
 #include "controls/QNYPathbarCell.h"
 
-QNYPathBar::QNYPathBar(QWidget *parent) : ITPathbar(parent)
+QNYPathBar::QNYPathBar(QWidget *parent)
+    : ITPathbar(parent)
 {
     setCell(std::make_unique<QNYPathbarCell>());
 }

@@ -17,7 +17,7 @@ qreal ThreePartImage::capLength(const BundleImage &cap, qreal thickness, Orienta
 }
 
 void ThreePartImage::draw(QPainter &painter, const QRectF &frame, const BundleImage &start,
-                          const BundleImage &middle, const BundleImage &end, Orientation orientation, qreal alpha)
+    const BundleImage &middle, const BundleImage &end, Orientation orientation, qreal alpha)
 {
     if (frame.isEmpty())
         return;

@@ -3,11 +3,12 @@
 
 #include <QImage>
 
+#include "MouseEvents.h"
 #include "controls/CFMButton.h"
 #include "controls/LinkButton.h"
-#include "MouseEvents.h"
 
-namespace {
+namespace
+{
 
 QColor pixelAt(QWidget &widget, int x, int y)
 {
@@ -83,8 +84,7 @@ TEST(LinkButton, PlainTitleGetsTheLinkColourAndUnderline)
     link.grab();
 }
 
-struct LinkCase
-{
+struct LinkCase {
     const char *name;
     std::function<void(LinkButton &)> set;
     QColor color;
@@ -110,17 +110,18 @@ TEST_P(LinkButtonSetters, StyleTheTitle)
     EXPECT_EQ(link.titleFont().bold(), c.bold) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Setters, LinkButtonSetters,
-    ::testing::Values(
-        LinkCase{"alignment", [](LinkButton &l) { l.setTitle("t", 1); }, Qt::blue, Qt::AlignRight, 0, false},
-        LinkCase{"right", [](LinkButton &l) { l.setTitleWithAlignment("t"); }, Qt::blue, Qt::AlignRight, 0, false},
-        LinkCase{"right sized", [](LinkButton &l) { l.setTitleWithAlignment("t", 15.0f, true); }, Qt::blue,
-                 Qt::AlignRight, 15, true},
-        LinkCase{"resize current", [](LinkButton &l) { l.setfontSize(11.0f, false); }, QColor(51, 138, 218),
-                 Qt::AlignHCenter, 11, false},
-        LinkCase{"sized", [](LinkButton &l) { l.setTitle("t", 13.0f, true); }, Qt::blue, Qt::AlignHCenter, 13, true},
-        LinkCase{"no colour", [](LinkButton &l) { l.setTitle("t", 12.0f, false, QColor()); }, Qt::blue, Qt::AlignLeft,
-                 12, false},
-        LinkCase{"colour", [](LinkButton &l) { l.setTitle("t", 12.0f, true, Qt::white); }, Qt::white, Qt::AlignLeft,
-                 12, true}));
+INSTANTIATE_TEST_SUITE_P(Setters, LinkButtonSetters,
+    ::testing::Values(LinkCase { "alignment", [](LinkButton &l) { l.setTitle("t", 1); }, Qt::blue,
+                          Qt::AlignRight, 0, false },
+        LinkCase { "right", [](LinkButton &l) { l.setTitleWithAlignment("t"); }, Qt::blue, Qt::AlignRight, 0,
+            false },
+        LinkCase { "right sized", [](LinkButton &l) { l.setTitleWithAlignment("t", 15.0f, true); }, Qt::blue,
+            Qt::AlignRight, 15, true },
+        LinkCase { "resize current", [](LinkButton &l) { l.setfontSize(11.0f, false); }, QColor(51, 138, 218),
+            Qt::AlignHCenter, 11, false },
+        LinkCase { "sized", [](LinkButton &l) { l.setTitle("t", 13.0f, true); }, Qt::blue, Qt::AlignHCenter,
+            13, true },
+        LinkCase { "no colour", [](LinkButton &l) { l.setTitle("t", 12.0f, false, QColor()); }, Qt::blue,
+            Qt::AlignLeft, 12, false },
+        LinkCase { "colour", [](LinkButton &l) { l.setTitle("t", 12.0f, true, Qt::white); }, Qt::white,
+            Qt::AlignLeft, 12, true }));

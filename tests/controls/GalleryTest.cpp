@@ -17,13 +17,12 @@ TEST(ControlGallery, EveryControlRendersInEachStateAtItsSize)
         EXPECT_EQ(pixmap.deviceIndependentSize().toSize(), item.widget->size()) << item.name.toStdString();
     }
     // Each family of controls is there.
-    for (const char *family : {"IMGButton", "CFMButton", "CircularProgressBarView", "GradientBox", "BlackView",
-                               "CustomWindowNag", "LinkButton", "ITPathbar", "CustomTableView",
-                               "CustomOutlineView", "CustomScrollView", "CustomScrollViewDefault"}) {
+    for (const char *family : { "IMGButton", "CFMButton", "CircularProgressBarView", "GradientBox",
+             "BlackView", "CustomWindowNag", "LinkButton", "ITPathbar", "CustomTableView",
+             "CustomOutlineView", "CustomScrollView", "CustomScrollViewDefault" }) {
         const QString prefix = QString::fromLatin1(family) + QLatin1Char('-');
-        const bool present = std::any_of(names.begin(), names.end(), [&](const QString &n) {
-            return n.startsWith(prefix) || n == QLatin1String(family);
-        });
+        const bool present = std::any_of(names.begin(), names.end(),
+            [&](const QString &n) { return n.startsWith(prefix) || n == QLatin1String(family); });
         EXPECT_TRUE(present) << family;
     }
 }
@@ -32,7 +31,8 @@ TEST(ControlGallery, DisabledStatesAreDisabled)
 {
     for (const GalleryItem &item : ControlGallery::build()) {
         // A pressed image button is disabled until release.
-        const bool disabled = item.name.endsWith(QLatin1String("-disabled")) || item.name == "IMGButton-on-pressed";
+        const bool disabled
+            = item.name.endsWith(QLatin1String("-disabled")) || item.name == "IMGButton-on-pressed";
         EXPECT_EQ(item.widget->isEnabled(), !disabled) << item.name.toStdString();
     }
 }

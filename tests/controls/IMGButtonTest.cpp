@@ -3,18 +3,19 @@
 
 #include <QFontMetricsF>
 
+#include "MouseEvents.h"
 #include "controls/ControlFonts.h"
 #include "controls/IMGButton.h"
-#include "MouseEvents.h"
 
-namespace {
+namespace
+{
 
 // Distinct names per slot so a drawing tells which slot it used.
 void setNamedImages(IMGButton &button)
 {
-    button.setButtonImages("onSt", "onMd", "onEn", "onDwnSt", "onDwnMd", "onDwnEn", "onDisSt", "onDisMd", "onDisEn",
-                           "offSt", "offMd", "offEn", "offDwnSt", "offDwnMd", "offDwnEn", "offDisSt", "offDisMd",
-                           "offDisEn");
+    button.setButtonImages("onSt", "onMd", "onEn", "onDwnSt", "onDwnMd", "onDwnEn", "onDisSt", "onDisMd",
+        "onDisEn", "offSt", "offMd", "offEn", "offDwnSt", "offDwnMd", "offDwnEn", "offDisSt", "offDisMd",
+        "offDisEn");
 }
 
 std::unique_ptr<IMGButton> button(const QString &title, int w, int h)
@@ -28,8 +29,7 @@ std::unique_ptr<IMGButton> button(const QString &title, int w, int h)
 
 } // namespace
 
-struct FaceCase
-{
+struct FaceCase {
     bool enabled;
     int state;
     bool pressed;
@@ -62,14 +62,11 @@ TEST_P(IMGButtonFaces, ChoosesImagesAndTitleColourByEnabledStateAndPress)
 }
 
 INSTANTIATE_TEST_SUITE_P(States, IMGButtonFaces,
-                         ::testing::Values(FaceCase{true, 0, false, "offSt", Qt::green},
-                                           FaceCase{true, 0, true, "offDwnSt", Qt::green},
-                                           FaceCase{true, 1, false, "onSt", Qt::red},
-                                           FaceCase{true, 1, true, "onDwnSt", Qt::red},
-                                           FaceCase{false, 0, false, "offDisSt", Qt::yellow},
-                                           FaceCase{false, 0, true, "offDisSt", Qt::yellow},
-                                           FaceCase{false, 1, false, "onDisSt", Qt::blue},
-                                           FaceCase{false, 1, true, "onDisSt", Qt::blue}));
+    ::testing::Values(FaceCase { true, 0, false, "offSt", Qt::green },
+        FaceCase { true, 0, true, "offDwnSt", Qt::green }, FaceCase { true, 1, false, "onSt", Qt::red },
+        FaceCase { true, 1, true, "onDwnSt", Qt::red }, FaceCase { false, 0, false, "offDisSt", Qt::yellow },
+        FaceCase { false, 0, true, "offDisSt", Qt::yellow },
+        FaceCase { false, 1, false, "onDisSt", Qt::blue }, FaceCase { false, 1, true, "onDisSt", Qt::blue }));
 
 TEST(IMGButton, MixedStateKeepsThePreviousFace)
 {
@@ -123,11 +120,13 @@ TEST(IMGButton, FittedSizeIsTheLargestThatFitsTheMargins)
     b->grab();
     const int size = b->drawnFont().pixelSize();
     ASSERT_GE(size, 4);
-    const QSizeF fits = QFontMetricsF(size <= 18 ? ControlFonts::lucidaGrande(size) : ControlFonts::helveticaBold(size))
-                            .size(0, "Scan Photos");
+    const QSizeF fits
+        = QFontMetricsF(size <= 18 ? ControlFonts::lucidaGrande(size) : ControlFonts::helveticaBold(size))
+              .size(0, "Scan Photos");
     const int next = size + 1;
-    const QSizeF tooBig = QFontMetricsF(next <= 18 ? ControlFonts::lucidaGrande(next) : ControlFonts::helveticaBold(next))
-                              .size(0, "Scan Photos");
+    const QSizeF tooBig
+        = QFontMetricsF(next <= 18 ? ControlFonts::lucidaGrande(next) : ControlFonts::helveticaBold(next))
+              .size(0, "Scan Photos");
     EXPECT_LE(fits.width(), 190);
     EXPECT_LE(fits.height(), 30);
     EXPECT_TRUE(tooBig.width() > 190 || tooBig.height() > 30);

@@ -4,13 +4,13 @@
 
 #include <QStandardItemModel>
 
+#include "MouseEvents.h"
 #include "controls/ChangeTableColor.h"
 #include "controls/CustomCell.h"
 #include "controls/CustomOutlineView.h"
 #include "controls/CustomScrollViewDefault.h"
 #include "controls/CustomTableView.h"
 #include "platform/UserDefaults.h"
-#include "MouseEvents.h"
 
 TEST(ChangeTableColor, DarkenAndLightenWorkInSinglePrecisionWithoutClamping)
 {
@@ -36,12 +36,12 @@ TEST(ChangeTableColor, LightnessAndRowColours)
     EXPECT_EQ(ChangeTableColor::controlAlternatingRowBackgroundColors(false)[0], QColor(Qt::white));
 }
 
-namespace {
-
-struct Table
+namespace
 {
+
+struct Table {
     CustomTableView view;
-    QStandardItemModel model{3, 1};
+    QStandardItemModel model { 3, 1 };
     QMenu menu;
     Table()
     {

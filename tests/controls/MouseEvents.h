@@ -7,7 +7,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-namespace MouseEvents {
+namespace MouseEvents
+{
 
 inline void send(QWidget *widget, QEvent::Type type, const QPointF &pos, Qt::MouseButton button)
 {

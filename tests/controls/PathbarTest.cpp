@@ -6,7 +6,8 @@
 #include "controls/ITPathbar.h"
 #include "controls/QNYPathBar.h"
 
-namespace {
+namespace
+{
 
 QStringList titles(const ITPathbar &bar)
 {
@@ -26,8 +27,7 @@ QStringList paths(const ITPathbar &bar)
 
 } // namespace
 
-struct PathCase
-{
+struct PathCase {
     const char *path;
     QStringList titles;
     QStringList paths;
@@ -47,14 +47,13 @@ TEST_P(ITPathbarPaths, OneComponentPerLevelWithItsCumulativePath)
     EXPECT_EQ(bar.pathStr(), c.paths.isEmpty() ? QString() : c.paths.back());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, ITPathbarPaths,
-    ::testing::Values(PathCase{"/Users/someone/Pictures/a.jpg",
-                               {"Users", "someone", "Pictures", "a.jpg"},
-                               {"/Users", "/Users/someone", "/Users/someone/Pictures", "/Users/someone/Pictures/a.jpg"}},
-                      PathCase{"a/b", {"a", "b"}, {"/a", "/a/b"}},
-                      PathCase{"//x///y/", {"x", "y"}, {"/x", "/x/y"}}, PathCase{"", {}, {}},
-                      PathCase{"/", {}, {}}));
+INSTANTIATE_TEST_SUITE_P(Paths, ITPathbarPaths,
+    ::testing::Values(
+        PathCase { "/Users/someone/Pictures/a.jpg", { "Users", "someone", "Pictures", "a.jpg" },
+            { "/Users", "/Users/someone", "/Users/someone/Pictures", "/Users/someone/Pictures/a.jpg" } },
+        PathCase { "a/b", { "a", "b" }, { "/a", "/a/b" } },
+        PathCase { "//x///y/", { "x", "y" }, { "/x", "/x/y" } }, PathCase { "", {}, {} },
+        PathCase { "/", {}, {} }));
 
 TEST(ITPathbar, ComponentsCarryTheIconOfTheirPathAndWhiteText)
 {
@@ -75,7 +74,7 @@ TEST(ITPathbar, SecondPathReplacesTheFirstAndRemovePathEmpties)
     EXPECT_TRUE(titles(bar).isEmpty());
     bar.setPathToPathController("/one/two");
     bar.setPathToPathController("/three");
-    EXPECT_EQ(titles(bar), QStringList{"three"});
+    EXPECT_EQ(titles(bar), QStringList { "three" });
     EXPECT_EQ(bar.pathStr(), QStringLiteral("/three"));
     bar.removePath();
     EXPECT_TRUE(titles(bar).isEmpty());
@@ -90,16 +89,16 @@ TEST(ITPathbar, InsertAndRemoveByIndexIgnoreEmptyTitlesAndBadIndexes)
     bar.addItemWithTitle(QString());
     bar.insertItemWithTitle("b", 0);
     // The cumulative path grows at its end whatever the index.
-    EXPECT_EQ(titles(bar), (QStringList{"b", "a"}));
-    EXPECT_EQ(paths(bar), (QStringList{"/a/b", "/a"}));
+    EXPECT_EQ(titles(bar), (QStringList { "b", "a" }));
+    EXPECT_EQ(paths(bar), (QStringList { "/a/b", "/a" }));
     bar.insertItemWithTitle("c", 99);
     bar.insertItemWithTitle("d", -5);
-    EXPECT_EQ(titles(bar), (QStringList{"d", "b", "a", "c"}));
+    EXPECT_EQ(titles(bar), (QStringList { "d", "b", "a", "c" }));
     bar.removeItemAtIndex(7);
     bar.removeItemAtIndex(-1);
     bar.removeItemAtIndex(1);
     bar.removeLastItem();
-    EXPECT_EQ(titles(bar), (QStringList{"d", "a"}));
+    EXPECT_EQ(titles(bar), (QStringList { "d", "a" }));
 }
 
 TEST(ITPathbar, NarrowBarShrinksEarlierComponentsToIcons)
@@ -124,7 +123,7 @@ TEST(QNYPathBar, IsAPathBarWithItsOwnEmptyString)
     QNYPathBar bar;
     EXPECT_TRUE(bar.pathbarStr.isEmpty());
     bar.setPathToPathController("/a/b");
-    EXPECT_EQ(titles(bar), (QStringList{"a", "b"}));
+    EXPECT_EQ(titles(bar), (QStringList { "a", "b" }));
     bar.resize(200, 24);
     EXPECT_FALSE(bar.grab().isNull());
 }

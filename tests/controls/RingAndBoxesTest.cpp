@@ -10,8 +10,7 @@
 #include "controls/CustomWindowNag.h"
 #include "controls/GradientBox.h"
 
-struct HexCase
-{
+struct HexCase {
     const char *text;
     QColor color;
 };
@@ -26,11 +25,10 @@ TEST_P(ColorFromHex, ReadsTheLeadingHexDigits)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ColorFromHex,
-                         ::testing::Values(HexCase{"2a344b", QColor(42, 52, 75)}, HexCase{"0c7eeb", QColor(12, 126, 235)},
-                                           HexCase{"#0c7eeb", QColor(12, 126, 235)},
-                                           HexCase{"  0x0C7EEB ", QColor(12, 126, 235)},
-                                           HexCase{"0c7eebzz", QColor(12, 126, 235)}, HexCase{"xyz", Qt::black},
-                                           HexCase{"", Qt::black}, HexCase{"ff0c7eeb", QColor(12, 126, 235)}));
+    ::testing::Values(HexCase { "2a344b", QColor(42, 52, 75) }, HexCase { "0c7eeb", QColor(12, 126, 235) },
+        HexCase { "#0c7eeb", QColor(12, 126, 235) }, HexCase { "  0x0C7EEB ", QColor(12, 126, 235) },
+        HexCase { "0c7eebzz", QColor(12, 126, 235) }, HexCase { "xyz", Qt::black }, HexCase { "", Qt::black },
+        HexCase { "ff0c7eeb", QColor(12, 126, 235) }));
 
 TEST(CircularProgressBarView, RadiusFollowsTheShorterSide)
 {
@@ -77,7 +75,8 @@ TEST(GradientBox, DrawsOnlyOnceAllNamesAreGiven)
     GradientBox box;
     EXPECT_FALSE(box.drawsImages());
     EXPECT_FALSE(box.isRepeatVertically());
-    box.setBackgroundImages(QStringLiteral("center_box_left"), std::nullopt, QStringLiteral("center_box_right"));
+    box.setBackgroundImages(
+        QStringLiteral("center_box_left"), std::nullopt, QStringLiteral("center_box_right"));
     EXPECT_TRUE(box.drawsImages());
     EXPECT_EQ(box.bgImage(), QString());
     EXPECT_EQ(box.bgImage_St(), QStringLiteral("center_box_left"));
@@ -89,7 +88,8 @@ TEST(GradientBox, DrawsOnlyOnceAllNamesAreGiven)
     EXPECT_EQ(box.bgImage(), box.bgImage_En());
 }
 
-namespace {
+namespace
+{
 
 // The widget drawn over a canvas of `background`, without its own background.
 QImage renderedOver(QWidget &widget, const QColor &background)
@@ -108,7 +108,7 @@ TEST(GradientBox, UnsetBoxPaintsNothingAndHeaderPaintsItsImages)
     box.resize(200, 36);
     EXPECT_EQ(renderedOver(box, Qt::transparent).pixelColor(100, 18).alpha(), 0);
     box.setBackgroundImages(QStringLiteral("box_header_left"), QStringLiteral("box_header_mid"),
-                            QStringLiteral("box_header_right"));
+        QStringLiteral("box_header_right"));
     EXPECT_EQ(renderedOver(box, Qt::transparent).pixelColor(100, 18).alpha(), 255);
 }
 

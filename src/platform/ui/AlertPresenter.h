@@ -8,8 +8,7 @@
 
 class QWidget;
 
-struct AlertSpec
-{
+struct AlertSpec {
     enum class Style { Warning, Informational, Critical };
 
     QString messageText;

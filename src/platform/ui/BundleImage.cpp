@@ -6,7 +6,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-namespace {
+namespace
+{
 
 QStringList candidatePaths(const QString &name)
 {
@@ -16,8 +17,8 @@ QStringList candidatePaths(const QString &name)
         base.chop(suffix.size() + 1);
     const QString prefix = QStringLiteral(":/images/");
     if (suffix == QLatin1String("png"))
-        return {prefix + base + QStringLiteral(".png"), prefix + base + QStringLiteral(".svg")};
-    return {prefix + base + QStringLiteral(".svg"), prefix + base + QStringLiteral(".png")};
+        return { prefix + base + QStringLiteral(".png"), prefix + base + QStringLiteral(".svg") };
+    return { prefix + base + QStringLiteral(".svg"), prefix + base + QStringLiteral(".png") };
 }
 
 } // namespace

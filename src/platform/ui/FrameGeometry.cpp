@@ -22,8 +22,8 @@ QRectF FrameGeometry::toBottomLeft(const QRect &geometry, double parentHeight)
     return QRectF(geometry.x(), y, geometry.width(), geometry.height());
 }
 
-void FrameGeometry::setFrameFromBottomLeft(QWidget *widget, double parentHeight, double x, double y, double w,
-                                           double h)
+void FrameGeometry::setFrameFromBottomLeft(
+    QWidget *widget, double parentHeight, double x, double y, double w, double h)
 {
     if (!widget)
         return;

@@ -17,8 +17,8 @@ public:
     static QRectF toBottomLeft(const QRect &geometry, double parentHeight);
 
     // Places `widget` at the bottom-left frame (x, y, w, h) inside a container `parentHeight` high.
-    static void setFrameFromBottomLeft(QWidget *widget, double parentHeight, double x, double y, double w,
-                                       double h);
+    static void setFrameFromBottomLeft(
+        QWidget *widget, double parentHeight, double x, double y, double w, double h);
     // The same with the height of the widget's parent (the screen's available height for a window).
     static void setFrameFromBottomLeft(QWidget *widget, const QRectF &frame);
     // The widget's frame measured from the bottom edge of its parent (or of its screen for a window).

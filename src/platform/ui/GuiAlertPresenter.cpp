@@ -11,7 +11,8 @@
 
 #include "platform/ui/FrameGeometry.h"
 
-namespace {
+namespace
+{
 
 QMessageBox::Icon iconFor(AlertSpec::Style style)
 {
@@ -36,7 +37,7 @@ int GuiAlertPresenter::runAlert(const AlertSpec &alert, QWidget *over)
     box.setText(alert.messageText);
     box.setInformativeText(alert.informativeText);
     box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
-    const QStringList titles = alert.buttons.isEmpty() ? QStringList{QStringLiteral("OK")} : alert.buttons;
+    const QStringList titles = alert.buttons.isEmpty() ? QStringList { QStringLiteral("OK") } : alert.buttons;
     std::vector<QAbstractButton *> buttons;
     // Action roles only: like the original alerts, one with several buttons cannot be dismissed
     // by Escape or the close box, so every answer is a button code.
@@ -84,7 +85,7 @@ void GuiAlertPresenter::endSheet(QWidget *sheet)
 bool GuiAlertPresenter::isSheetOpen(const QWidget *sheet) const
 {
     return std::any_of(m_sheets.begin(), m_sheets.end(),
-                       [sheet](const QPointer<QWidget> &s) { return !s.isNull() && s == sheet; });
+        [sheet](const QPointer<QWidget> &s) { return !s.isNull() && s == sheet; });
 }
 
 int GuiAlertPresenter::runModalForWindow(QWidget *window)
@@ -97,7 +98,7 @@ int GuiAlertPresenter::runModalForWindow(QWidget *window)
         window->show();
     }
     QEventLoop loop;
-    m_modalRuns.push_back({window, &loop});
+    m_modalRuns.push_back({ window, &loop });
     const int code = loop.exec(QEventLoop::DialogExec);
     m_modalRuns.pop_back();
     return code;

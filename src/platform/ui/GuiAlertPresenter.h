@@ -20,8 +20,7 @@ public:
     void stopModal(int code = kModalResponseStop) override;
 
 private:
-    struct ModalRun
-    {
+    struct ModalRun {
         QPointer<QWidget> window;
         QEventLoop *loop;
     };

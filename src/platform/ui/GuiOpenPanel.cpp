@@ -15,7 +15,7 @@ void GuiOpenPanel::beginSheet(const OpenPanelOptions &options, QWidget *parent, 
     QObject::connect(dialog, &QDialog::finished, dialog, [dialog, completion](int result) {
         const bool ok = result == QDialog::Accepted;
         if (completion)
-            completion(ok ? OK : Cancel, ok ? dialog->chosenPaths() : QStringList{});
+            completion(ok ? OK : Cancel, ok ? dialog->chosenPaths() : QStringList {});
     });
     dialog->adjustSize();
     FrameGeometry::centerOver(dialog, window);

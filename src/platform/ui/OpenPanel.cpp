@@ -6,12 +6,13 @@
 #include "platform/ui/GuiOpenPanel.h"
 #include "platform/ui/InstalledService.h"
 
-namespace {
+namespace
+{
 
 // Folders the desktop opens as one item.
-const QStringList kPackageExtensions = {QStringLiteral("photoslibrary"), QStringLiteral("migratedphotolibrary"),
-                                        QStringLiteral("photolibrary"), QStringLiteral("app"),
-                                        QStringLiteral("bundle")};
+const QStringList kPackageExtensions
+    = { QStringLiteral("photoslibrary"), QStringLiteral("migratedphotolibrary"),
+          QStringLiteral("photolibrary"), QStringLiteral("app"), QStringLiteral("bundle") };
 
 using Slot = InstalledService<OpenPanel, GuiOpenPanel>;
 

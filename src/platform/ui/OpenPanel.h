@@ -9,8 +9,7 @@
 
 class QWidget;
 
-struct OpenPanelOptions
-{
+struct OpenPanelOptions {
     bool canChooseFiles = true;
     bool canChooseDirectories = false;
     bool allowsMultipleSelection = false;

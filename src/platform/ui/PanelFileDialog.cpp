@@ -9,7 +9,9 @@
 #include "platform/ui/PanelFilterModel.h"
 
 PanelFileDialog::PanelFileDialog(const OpenPanelOptions &options, QWidget *parent)
-    : QFileDialog(parent), m_options(options), m_filter(new PanelFilterModel(options, this))
+    : QFileDialog(parent)
+    , m_options(options)
+    , m_filter(new PanelFilterModel(options, this))
 {
     setOption(QFileDialog::DontUseNativeDialog, true);
     // Existing-file modes for folders too: the directory mode allows one folder only, and the
@@ -27,10 +29,10 @@ void PanelFileDialog::accept()
 {
     QStringList chosen = selectedFiles();
     if (chosen.isEmpty() && m_options.canChooseDirectories)
-        chosen = {directory().absolutePath()};
-    const bool allSelectable = !chosen.isEmpty() && std::all_of(chosen.begin(), chosen.end(), [this](const QString &p) {
-        return OpenPanel::isSelectable(m_options, p);
-    });
+        chosen = { directory().absolutePath() };
+    const bool allSelectable = !chosen.isEmpty()
+        && std::all_of(chosen.begin(), chosen.end(),
+            [this](const QString &p) { return OpenPanel::isSelectable(m_options, p); });
     if (allSelectable) {
         m_chosen.clear();
         for (const QString &path : chosen)

@@ -5,7 +5,8 @@
 #include <QFileSystemModel>
 
 PanelFilterModel::PanelFilterModel(const OpenPanelOptions &options, QObject *parent)
-    : QSortFilterProxyModel(parent), m_options(options)
+    : QSortFilterProxyModel(parent)
+    , m_options(options)
 {
 }
 

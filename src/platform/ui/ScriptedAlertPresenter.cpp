@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-ScriptedAlertPresenter::ScriptedAlertPresenter() : m_previous(AlertPresenter::installed())
+ScriptedAlertPresenter::ScriptedAlertPresenter()
+    : m_previous(AlertPresenter::installed())
 {
     AlertPresenter::setCurrent(this);
 }

@@ -1,7 +1,8 @@
 // Scripted open panel for tests.
 #include "platform/ui/ScriptedOpenPanel.h"
 
-ScriptedOpenPanel::ScriptedOpenPanel() : m_previous(OpenPanel::installed())
+ScriptedOpenPanel::ScriptedOpenPanel()
+    : m_previous(OpenPanel::installed())
 {
     OpenPanel::setCurrent(this);
 }
@@ -29,5 +30,5 @@ void ScriptedOpenPanel::beginSheet(const OpenPanelOptions &options, QWidget *, C
         answer.paths = kept;
     }
     if (completion)
-        completion(answer.response, answer.response == OK ? answer.paths : QStringList{});
+        completion(answer.response, answer.response == OK ? answer.paths : QStringList {});
 }

@@ -10,8 +10,7 @@
 class ScriptedOpenPanel : public OpenPanel
 {
 public:
-    struct Answer
-    {
+    struct Answer {
         int response = Cancel;
         QStringList paths;
     };
@@ -22,8 +21,8 @@ public:
     ScriptedOpenPanel &operator=(const ScriptedOpenPanel &) = delete;
 
     // The next panel answers OK with `paths`. With nothing queued a panel answers Cancel.
-    void queueChoice(const QStringList &paths) { m_answers.push_back({OK, paths}); }
-    void queueCancel() { m_answers.push_back({Cancel, {}}); }
+    void queueChoice(const QStringList &paths) { m_answers.push_back({ OK, paths }); }
+    void queueCancel() { m_answers.push_back({ Cancel, {} }); }
     // When set, queued paths that the panel's options refuse are dropped, as the GUI panel would
     // never let the user choose them.
     void setApplyFilter(bool apply) { m_applyFilter = apply; }

@@ -25,11 +25,12 @@ TEST(AlertPresenter, AlertsAnswerQueuedCodesThenTheFirstButton)
 {
     ScriptedAlertPresenter presenter;
     presenter.queueAnswer(1001);
-    AlertSpec alert{QStringLiteral("message"), QStringLiteral("info"), {QStringLiteral("No"), QStringLiteral("Yes")}};
+    AlertSpec alert { QStringLiteral("message"), QStringLiteral("info"),
+        { QStringLiteral("No"), QStringLiteral("Yes") } };
     EXPECT_EQ(AlertPresenter::current().runAlert(alert, nullptr), 1001);
     EXPECT_EQ(AlertPresenter::current().runAlert(alert, nullptr), AlertPresenter::kFirstButton);
     ASSERT_EQ(presenter.alerts().size(), 2u);
-    EXPECT_EQ(presenter.alerts()[0].buttons, (QStringList{"No", "Yes"}));
+    EXPECT_EQ(presenter.alerts()[0].buttons, (QStringList { "No", "Yes" }));
     EXPECT_EQ(presenter.alerts()[0].informativeText, QStringLiteral("info"));
 }
 
@@ -78,9 +79,11 @@ TEST(AlertPresenter, GuiSheetIsWindowModalOverItsParentAndEndsAModalRun)
     EXPECT_EQ(sheet.windowModality(), Qt::WindowModal);
     EXPECT_TRUE(gui.isSheetOpen(&sheet));
 
-    QMetaObject::invokeMethod(&sheet, [&] { gui.stopModal(1001); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &sheet, [&] { gui.stopModal(1001); }, Qt::QueuedConnection);
     EXPECT_EQ(gui.runModalForWindow(&sheet), 1001);
-    QMetaObject::invokeMethod(&sheet, [&] { gui.endSheet(&sheet); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &sheet, [&] { gui.endSheet(&sheet); }, Qt::QueuedConnection);
     EXPECT_EQ(gui.runModalForWindow(&sheet), AlertPresenter::kModalResponseStop);
     EXPECT_FALSE(sheet.isVisible());
     EXPECT_FALSE(gui.isSheetOpen(&sheet));

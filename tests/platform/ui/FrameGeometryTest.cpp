@@ -5,8 +5,7 @@
 
 #include "platform/ui/FrameGeometry.h"
 
-struct FrameCase
-{
+struct FrameCase {
     QRectF frame;
     double parentHeight;
     QRect geometry;
@@ -25,13 +24,12 @@ TEST_P(FrameGeometryCases, ConvertsBothWays)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Frames, FrameGeometryCases,
-    ::testing::Values(FrameCase{QRectF(0, 0, 100, 20), 300, QRect(0, 280, 100, 20)},
-                      FrameCase{QRectF(10, 250, 50, 50), 300, QRect(10, 0, 50, 50)},
-                      FrameCase{QRectF(20, 40, 200, 100), 140, QRect(20, 0, 200, 100)},
-                      // Rounded by edges: two frames that touch still touch.
-                      FrameCase{QRectF(0.4, 10.5, 10.4, 9.6), 100, QRect(0, 80, 11, 10)}));
+INSTANTIATE_TEST_SUITE_P(Frames, FrameGeometryCases,
+    ::testing::Values(FrameCase { QRectF(0, 0, 100, 20), 300, QRect(0, 280, 100, 20) },
+        FrameCase { QRectF(10, 250, 50, 50), 300, QRect(10, 0, 50, 50) },
+        FrameCase { QRectF(20, 40, 200, 100), 140, QRect(20, 0, 200, 100) },
+        // Rounded by edges: two frames that touch still touch.
+        FrameCase { QRectF(0.4, 10.5, 10.4, 9.6), 100, QRect(0, 80, 11, 10) }));
 
 TEST(FrameGeometry, PlacesChildFromItsParentsHeightAndReadsItBack)
 {

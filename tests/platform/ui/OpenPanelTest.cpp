@@ -13,10 +13,10 @@
 #include "platform/ui/PanelFilterModel.h"
 #include "platform/ui/ScriptedOpenPanel.h"
 
-namespace {
-
-struct Tree
+namespace
 {
+
+struct Tree {
     QTemporaryDir dir;
     QString path(const QString &name) const { return dir.filePath(name); }
     Tree()
@@ -25,7 +25,7 @@ struct Tree
         root.mkpath(QStringLiteral("folder"));
         root.mkpath(QStringLiteral("Lib.photoslibrary/database"));
         root.mkpath(QStringLiteral("Old.migratedphotolibrary"));
-        for (const char *name : {"a.JPG", "b.png", "c.txt"}) {
+        for (const char *name : { "a.JPG", "b.png", "c.txt" }) {
             QFile file(root.filePath(QString::fromLatin1(name)));
             file.open(QIODevice::WriteOnly);
         }
@@ -42,8 +42,7 @@ OpenPanelOptions filesOf(const QStringList &types)
 
 } // namespace
 
-struct SelectCase
-{
+struct SelectCase {
     const char *name;
     bool files;
     bool dirs;
@@ -68,28 +67,28 @@ TEST_P(OpenPanelSelectable, FollowsKindExtensionAndPackageRules)
     EXPECT_EQ(OpenPanel::isSelectable(options, tree.path(QString::fromLatin1(c.name))), c.expected) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Entries, OpenPanelSelectable,
-    ::testing::Values(SelectCase{"a.JPG", true, false, false, {"jpg", "png"}, true},
-                      SelectCase{"c.txt", true, false, false, {"jpg", "png"}, false},
-                      SelectCase{"c.txt", true, false, false, {}, true},
-                      SelectCase{"folder", true, false, false, {}, false},
-                      SelectCase{"folder", false, true, false, {"jpg"}, true},
-                      SelectCase{"a.JPG", false, true, false, {}, false},
-                      // A photo library is one item unless packages open as folders.
-                      SelectCase{"Lib.photoslibrary", true, false, false, {"photoslibrary", "photolibrary"}, true},
-                      SelectCase{"Lib.photoslibrary", false, true, false, {}, false},
-                      SelectCase{"Lib.photoslibrary", false, true, true, {}, true},
-                      SelectCase{"missing.jpg", true, false, false, {}, false}));
+INSTANTIATE_TEST_SUITE_P(Entries, OpenPanelSelectable,
+    ::testing::Values(SelectCase { "a.JPG", true, false, false, { "jpg", "png" }, true },
+        SelectCase { "c.txt", true, false, false, { "jpg", "png" }, false },
+        SelectCase { "c.txt", true, false, false, {}, true },
+        SelectCase { "folder", true, false, false, {}, false },
+        SelectCase { "folder", false, true, false, { "jpg" }, true },
+        SelectCase { "a.JPG", false, true, false, {}, false },
+        // A photo library is one item unless packages open as folders.
+        SelectCase { "Lib.photoslibrary", true, false, false, { "photoslibrary", "photolibrary" }, true },
+        SelectCase { "Lib.photoslibrary", false, true, false, {}, false },
+        SelectCase { "Lib.photoslibrary", false, true, true, {}, true },
+        SelectCase { "missing.jpg", true, false, false, {}, false }));
 
 TEST(OpenPanel, FilterCallbackRefusesEntriesAndFoldersItRefusesCannotBeEntered)
 {
     const Tree tree;
-    OpenPanelOptions options = filesOf({"jpg", "png"});
+    OpenPanelOptions options = filesOf({ "jpg", "png" });
     QStringList asked;
     options.shouldEnable = [&](const QString &path) {
         asked << path;
-        return !path.endsWith(QStringLiteral(".png")) && !path.endsWith(QStringLiteral("migratedphotolibrary"));
+        return !path.endsWith(QStringLiteral(".png"))
+            && !path.endsWith(QStringLiteral("migratedphotolibrary"));
     };
     EXPECT_TRUE(OpenPanel::isSelectable(options, tree.path("a.JPG")));
     EXPECT_FALSE(OpenPanel::isSelectable(options, tree.path("b.png")));
@@ -104,7 +103,7 @@ TEST(OpenPanel, FilterCallbackRefusesEntriesAndFoldersItRefusesCannotBeEntered)
 TEST(OpenPanel, DialogAcceptsOnlySelectableChoicesAndEntersFolders)
 {
     const Tree tree;
-    OpenPanelOptions options = filesOf({"jpg"});
+    OpenPanelOptions options = filesOf({ "jpg" });
     options.directory = tree.dir.path();
     PanelFileDialog dialog(options, nullptr);
 
@@ -122,14 +121,14 @@ TEST(OpenPanel, DialogAcceptsOnlySelectableChoicesAndEntersFolders)
     dialog.selectFile(tree.path("a.JPG"));
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.chosenPaths(), QStringList{QFileInfo(tree.path("a.JPG")).absoluteFilePath()});
+    EXPECT_EQ(dialog.chosenPaths(), QStringList { QFileInfo(tree.path("a.JPG")).absoluteFilePath() });
 }
 
 TEST(OpenPanel, GuiPanelReportsCancelWhenTheDialogIsRejected)
 {
     GuiOpenPanel panel;
     int response = -1;
-    panel.beginSheet(OpenPanelOptions{}, nullptr, [&](int r, const QStringList &paths) {
+    panel.beginSheet(OpenPanelOptions {}, nullptr, [&](int r, const QStringList &paths) {
         response = r;
         EXPECT_TRUE(paths.isEmpty());
     });
@@ -144,21 +143,21 @@ TEST(OpenPanel, ScriptedPanelAnswersInOrderAndCanApplyTheFilter)
     const Tree tree;
     ScriptedOpenPanel scripted;
     EXPECT_EQ(&OpenPanel::current(), &scripted);
-    scripted.queueChoice({tree.path("a.JPG"), tree.path("c.txt")});
-    scripted.queueChoice({tree.path("a.JPG"), tree.path("c.txt")});
+    scripted.queueChoice({ tree.path("a.JPG"), tree.path("c.txt") });
+    scripted.queueChoice({ tree.path("a.JPG"), tree.path("c.txt") });
     int response = -1;
     QStringList chosen;
     const auto record = [&](int r, const QStringList &paths) {
         response = r;
         chosen = paths;
     };
-    OpenPanel::current().beginSheet(filesOf({"jpg"}), nullptr, record);
+    OpenPanel::current().beginSheet(filesOf({ "jpg" }), nullptr, record);
     EXPECT_EQ(response, OpenPanel::OK);
     EXPECT_EQ(chosen.size(), 2);
     scripted.setApplyFilter(true);
-    OpenPanel::current().beginSheet(filesOf({"jpg"}), nullptr, record);
-    EXPECT_EQ(chosen, QStringList{tree.path("a.JPG")});
-    OpenPanel::current().beginSheet(filesOf({"jpg"}), nullptr, record);
+    OpenPanel::current().beginSheet(filesOf({ "jpg" }), nullptr, record);
+    EXPECT_EQ(chosen, QStringList { tree.path("a.JPG") });
+    OpenPanel::current().beginSheet(filesOf({ "jpg" }), nullptr, record);
     EXPECT_EQ(response, OpenPanel::Cancel);
     EXPECT_EQ(scripted.panelsShown().size(), 3u);
 }
