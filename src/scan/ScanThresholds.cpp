@@ -1,5 +1,7 @@
 #include "scan/ScanThresholds.h"
 
+#include "platform/VariantNumber.h"
+
 #include <array>
 #include <cmath>
 
@@ -26,18 +28,7 @@ constexpr std::array<double, 19> kTimeSeconds { 86400, 43200, 21600, 10800, 7200
 
 bool ScanThresholds::holdsNumber(const QVariant &value)
 {
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
+    return VariantNumber::isNumber(value);
 }
 
 int ScanThresholds::matchingLevel(const QVariant &storedValue)
