@@ -1,9 +1,9 @@
 #include "scan/ScanThresholds.h"
 
-#include "platform/VariantNumber.h"
-
 #include <array>
 #include <cmath>
+
+#include "platform/VariantNumber.h"
 
 namespace
 {
