@@ -36,3 +36,19 @@ TEST(ControlGallery, DisabledStatesAreDisabled)
         EXPECT_EQ(item.widget->isEnabled(), !disabled) << item.name.toStdString();
     }
 }
+
+TEST(ControlGallery, EveryControlCopesWithTinySizesAndHiding)
+{
+    for (const GalleryItem &item : ControlGallery::build()) {
+        for (const QSize size : { QSize(0, 0), QSize(3, 3), QSize(1, 200) }) {
+            item.widget->resize(size);
+            const QPixmap pixmap = item.widget->grab();
+            const QSize expected = item.widget->size().isEmpty() ? QSize(0, 0) : item.widget->size();
+            EXPECT_EQ(pixmap.deviceIndependentSize().toSize(), expected) << item.name.toStdString();
+        }
+        item.widget->hide();
+        EXPECT_TRUE(item.widget->isHidden()) << item.name.toStdString();
+        item.widget->resize(40, 20);
+        EXPECT_FALSE(item.widget->grab().isNull()) << item.name.toStdString();
+    }
+}
