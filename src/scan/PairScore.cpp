@@ -101,10 +101,22 @@ float PairScore::hashDistanceScore(
     const size_t words = std::min({ static_cast<size_t>(bits / 64), av.wordsPerPiece(), bv.wordsPerPiece() });
     const uint64_t *first = av.words(0).data();
     const int count = options.compareType == GlobalObjects::CompareType::ctMD5 ? 1 : bv.count();
+    const auto isTried = [&options](int i) {
+        return i == 0 || (i <= 3 ? options.compareRotateImages : options.compareFlipImages);
+    };
+    // Unrelated photos touch the first few words of every tried variant; asking for all of them
+    // at once overlaps the memory reads that the walk would otherwise wait for one by one.
+    for (int i = 0; i < count; ++i) {
+        if (isTried(i)) {
+            const uint64_t *variantWords = bv.words(i).data();
+            __builtin_prefetch(variantWords);
+            __builtin_prefetch(variantWords + 8);
+            __builtin_prefetch(variantWords + 16);
+        }
+    }
     std::int64_t distance = 0;
     for (int i = 0; i < count; ++i) {
-        const bool tried = i == 0 || (i <= 3 ? options.compareRotateImages : options.compareFlipImages);
-        if (!tried)
+        if (!isTried(i))
             continue;
         distance = FingerprintWords::boundedDistance(first, bv.words(i).data(), words, allowed);
         // The first variant within the limit ends the walk, even when a later one is closer.
