@@ -157,6 +157,13 @@ bool ResultState::hasPhotosLibraryItems() const
                        [](const auto &record) { return record->isPhotosNode; });
 }
 
+bool ResultState::isLastUnmarkedInGroup(const DuplicatesGroup &group)
+{
+    const auto unmarked = std::count_if(group.filterChildren.begin(), group.filterChildren.end(),
+                                        [](const auto &record) { return !record->isMark; });
+    return unmarked <= 1;
+}
+
 void ResultState::rebuildContentArrays()
 {
     QList<QUrl> urls;

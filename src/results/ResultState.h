@@ -49,6 +49,8 @@ public:
     // arrImageContent and every count rebuilt from arrGroups.
     void recountTotals();
     bool hasPhotosLibraryItems() const;
+    // True when at most one shown member of the group is unmarked: marking it would leave none.
+    static bool isLastUnmarkedInGroup(const DuplicatesGroup &group);
     // arrImageContent, sizeTotal and the section model rebuilt from arrGroups; the grid reloads next.
     void rebuildContentArrays();
 

@@ -1,14 +1,56 @@
+// The results window's controller: entry after a scan, filters and counts, refresh, listing and the
+// way back to the main window.
 #include "results/ui/ResultViewController.h"
 
-#include <QWidget>
+#include "app/LocalizedString.h"
+#include "app/ScanGlobals.h"
+#include "app/ui/AppDelegate.h"
+#include "app/ui/CommonFuncUi.h"
+#include "controls/IMGButton.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "platform/Dispatch.h"
+#include "platform/Log.h"
+#include "platform/UserDefaults.h"
+#include "platform/ui/AlertPresenter.h"
+#include "platform/ui/BundleImage.h"
+#include "results/CountCaptions.h"
+#include "results/MatchingLevel.h"
+#include "results/ResultButtonStyles.h"
+#include "results/ResultTexts.h"
+#include "results/ui/MatchingSlider.h"
+#include "results/ui/ResultGridSource.h"
+#include "results/ui/ResultViewSkeleton.h"
+#include "results/ui/ResultsGridView.h"
+#include "results/ui/ThumbnailLoader.h"
+#include "scan/ui/MainViewController.h"
 
-ResultViewController::ResultViewController(QObject *parent) : QObject(parent)
+namespace {
+
+const QString kNoConfirmationKey = QStringLiteral("doNotShowConfirmationDialogOnReturnToMainView");
+constexpr double kScanCompleteDelay = 0.5;
+constexpr double kReloadDelay = 0.05;
+
+void setAttributedText(QLabel *label, const AttributedTitle &title)
+{
+    if (!label)
+        return;
+    label->setTextFormat(Qt::RichText);
+    label->setText(CountCaptions::toHtml(title));
+}
+
+} // namespace
+
+ResultViewController::ResultViewController(QObject *parent)
+    : QObject(parent), m_gridSource(std::make_unique<ResultGridSource>(*this)),
+      m_thumbnailLoader(std::make_unique<ThumbnailLoader>(*this))
 {
 }
 
 ResultViewController::~ResultViewController()
 {
-    delete m_view;
+    // The grid points at the grid source; it goes first.
+    delete m_view.data();
 }
 
 QWidget *ResultViewController::view()
@@ -16,16 +58,452 @@ QWidget *ResultViewController::view()
     if (!m_view) {
         m_view = new QWidget;
         m_view->setObjectName(QStringLiteral("resultView"));
+        viewDidLoad();
     }
     return m_view;
 }
 
-void ResultViewController::invokeCollectionView(const std::vector<std::shared_ptr<DuplicatesGroup>> &groups)
+void ResultViewController::viewDidLoad()
 {
-    arrGroups = groups;
+    ResultViewSkeleton::build(*this, m_view);
+    configureCollectionViewLayout();
+    m_gridSource->attach(collectionView);
+    m_thumbnailLoader->setCollectionView(collectionView);
+    connect(collectionView, &ResultsGridView::boundsDidChange, m_thumbnailLoader.get(),
+            &ThumbnailLoader::scrollViewBoundDidChange);
+    const MatchingSliderSetting initial = MatchingLevel::initialSetting();
+    for (MatchingSlider *slider : {sliderMatchingLevel.data(), sliderForMatch.data()}) {
+        slider->setMinValue(initial.minimum);
+        slider->setMaxValue(initial.maximum);
+        slider->setDoubleValue(initial.value);
+    }
+    connectActions();
+    reloadContentArrays();
+    updateHintBoxesVisibility();
+    showListingTypeView(true);
 }
 
-void ResultViewController::showListingTypeView(bool thumbnails)
+void ResultViewController::connectActions()
 {
-    isShowingThumbView = thumbnails;
+    for (MatchingSlider *slider : {sliderMatchingLevel.data(), sliderForMatch.data()})
+        connect(slider, &MatchingSlider::doubleValueChanged, this, [this, slider] { sliderMatchingValue(slider); });
+    connect(btnFileTypeMenu, &QPushButton::clicked, this, [this] { openFileTypeMenu(btnFileTypeMenu); });
+    connect(menuFileType, &QMenu::triggered, this, &ResultViewController::selectFileType);
+    connect(btnTypeListing, &QPushButton::clicked, this, [this] { showMenuForResultListing(btnTypeListing); });
+    connect(menuListType, &QMenu::triggered, this, [this] { btnChangeListingType(); });
+    connect(btnBackToSetUp, &QPushButton::clicked, this, &ResultViewController::backToMainWindow);
+    connect(btnOkMoveBackWindow, &QPushButton::clicked, this, &ResultViewController::returnToMainWindow);
+    connect(btnCanelOnMoveBackWindow, &QPushButton::clicked, this, &ResultViewController::cancelReturnToMainWindow);
+    for (QPushButton *b : {btnSelectManually.data(), btnAutoMarkPhotos.data()})
+        connect(b, &QPushButton::clicked, this, [] { AlertPresenter::current().stopModal(); });
+}
+
+void ResultViewController::configureCollectionViewLayout()
+{
+    collectionView->setBackgroundColors({QColor(Qt::black)});
+}
+
+void ResultViewController::invokeCollectionView(const QList<std::shared_ptr<DuplicatesGroup>> &groups)
+{
+    invokeCollectionView(std::vector<std::shared_ptr<DuplicatesGroup>>(groups.begin(), groups.end()));
+}
+
+void ResultViewController::invokeCollectionView(const std::vector<std::shared_ptr<DuplicatesGroup>> &groups)
+{
+    Log::line(QStringLiteral("invokeCollectionView:"));
+    view();
+    hideResultToolbarButtons();
+    stepNumber = GlobalObjects::StepNumberForPhotos::stepNumberOneForPhotos;
+    isPhotosAppTrashed = false;
+    const MatchingSliderSetting current{sliderMatchingLevel->minValue(), sliderMatchingLevel->maxValue(),
+                                        sliderMatchingLevel->doubleValue(), true};
+    const MatchingSliderSetting setting = MatchingLevel::atEntry(
+        ScanGlobals::compareType.load(), ScanGlobals::matchThreshold.load(),
+        ScanGlobals::minimumMatchThreshold.load(), current);
+    for (MatchingSlider *slider : {sliderMatchingLevel.data(), sliderForMatch.data()}) {
+        slider->setMinValue(setting.minimum);
+        slider->setMaxValue(setting.maximum);
+        slider->setDoubleValue(setting.value);
+    }
+    sliderMatchingLevel->setVisible(setting.visible);
+    lblMatchingLabel->setVisible(setting.visible);
+    enterGroups(groups);
+    applyMatchingLevel();
+    updateNoResultHints(true, false);
+    isPhotosLibAdded = hasPhotosLibraryItems();
+    QPointer<ResultViewController> self(this);
+    Dispatch::mainAfter(kScanCompleteDelay, [self] {
+        if (self)
+            self->showScanCompleteWindow();
+    });
+}
+
+void ResultViewController::setToolbarHidden(bool hidden)
+{
+    for (QWidget *w : {static_cast<QWidget *>(btnUnmark), static_cast<QWidget *>(btnSelectionAssistance),
+                       imgViewSepratorAutoMarkBtn.data(), imgViewSepratorBackBtn.data(),
+                       imgViewSepratorUnMarkBtn.data(), sepratorAssitance.data(), static_cast<QWidget *>(btnAutoMark),
+                       imgViewSeprator.data(), static_cast<QWidget *>(btnTypeListing), imgViewSepListType.data()})
+        w->setHidden(hidden);
+}
+
+void ResultViewController::hideResultToolbarButtons()
+{
+    setToolbarHidden(true);
+}
+
+void ResultViewController::showScanCompleteWindow()
+{
+    if (cDup <= 0)
+        return;
+    progressCircular->progress = 100.0;
+    progressCircular->update();
+    if (!windowScanComplete)
+        return;
+    AlertPresenter &presenter = AlertPresenter::current();
+    presenter.beginSheet(windowScanComplete, m_view);
+    presenter.runModalForWindow(windowScanComplete);
+    presenter.endSheet(windowScanComplete);
+}
+
+void ResultViewController::applyMatchingLevel()
+{
+    allowedMatch = float(sliderMatchingLevel->doubleValue());
+    filterGroups();
+    recountTotals();
+    QPointer<ResultViewController> self(this);
+    Dispatch::main([self] {
+        if (self)
+            self->refreshDataOnScreenWithLatestResultsAfterFilter();
+    });
+}
+
+void ResultViewController::setMatchingLevelAndApply(double value)
+{
+    sliderMatchingLevel->setDoubleValue(value);
+    sliderForMatch->setDoubleValue(value);
+    applyMatchingLevel();
+}
+
+void ResultViewController::sliderMatchingValue(MatchingSlider *sender)
+{
+    stepNumber = GlobalObjects::StepNumberForPhotos::stepNumberOneForPhotos;
+    setMatchingLevelAndApply(sender->doubleValue());
+    updateNoResultHints(false, false);
+    isPhotosLibAdded = hasPhotosLibraryItems();
+}
+
+void ResultViewController::recountTotals()
+{
+    ResultState::recountTotals();
+    if (!arrImageContent.empty()) {
+        boxForHint->hide();
+        scrollCollectionView->show();
+        boxHeaderDetails->show();
+        boxBotomMultiLang->show();
+        viewListView->setHidden(isShowingThumbView);
+    } else {
+        scrollCollectionView->hide();
+        boxHeaderDetails->hide();
+        viewListView->hide();
+    }
+}
+
+void ResultViewController::refreshDataOnScreenWithLatestResultsAfterFilter()
+{
+    const bool none = arrGroups.empty();
+    btnFileTypeMenu->setHidden(none);
+    btnAutoMark->setEnabled(true);
+    btnUnmark->setEnabled(true);
+    setToolbarHidden(none);
+    reloadContentArrays();
+    std::shared_ptr<ImageFileInfo> first;
+    if (!scrollCollectionView->isHidden() && !arrGroups.empty() && !arrGroups.front()->filterChildren.isEmpty())
+        first = arrGroups.front()->filterChildren.first();
+    fillMetaDataTable(first);
+    changeAllComponentsOnMainThread(first, false);
+    QPointer<ResultViewController> self(this);
+    Dispatch::mainAfter(kReloadDelay, [self] {
+        if (self)
+            self->reloadCollectionView();
+    });
+    updateFooterInfo();
+}
+
+void ResultViewController::reloadCollectionView()
+{
+    QPointer<ResultViewController> self(this);
+    Dispatch::main([self] {
+        if (self)
+            self->reloadCollectionView_Main();
+    });
+}
+
+void ResultViewController::reloadCollectionView_Main()
+{
+    Log::line(QStringLiteral("reloadCollectionView_Main"));
+    if (isShowingThumbView)
+        collectionView->reloadData();
+    collectionView->deselectAll();
+    currentSelectedIndexs.clear();
+    if (numberOfItemsInSection(0) > 0) {
+        collectionView->selectItemsAtIndexPaths({IndexPath{0, 0}}, MyCollectionView::ScrollPosition::None);
+        currentSelectedIndexs.append(IndexPath{0, 0});
+    }
+    // Start at the top; the visible cells get their thumbnails once the view has settled.
+    collectionView->scrollToOffset(0);
+    collectionView->viewport()->update();
+    m_thumbnailLoader->scrollViewBoundDidChange();
+    emit collectionViewReloaded();
+}
+
+void ResultViewController::updateHintBoxesVisibility()
+{
+    const bool none = arrGroups.empty();
+    scrollCollectionView->setHidden(none);
+    boxHintPartialMatch->hide();
+    boxForHint->setHidden(!none);
+}
+
+void ResultViewController::reloadContentArrays()
+{
+    m_gridSource->reloadContentArrays();
+}
+
+void ResultViewController::selectItemAtIndexPath(const IndexPath &indexPath)
+{
+    m_gridSource->selectItemAtIndexPath(indexPath);
+}
+
+void ResultViewController::fillMetaDataTable(const std::shared_ptr<ImageFileInfo> &record)
+{
+    if (fillMetaDataTableHandler)
+        fillMetaDataTableHandler(record);
+}
+
+void ResultViewController::changeAllComponentsOnMainThread(const std::shared_ptr<ImageFileInfo> &record, bool wait)
+{
+    auto show = [this, record] {
+        ++m_previewRequests;
+        m_previewed = record;
+        if (changeAllComponentsHandler)
+            changeAllComponentsHandler(record);
+    };
+    if (wait) {
+        show();
+        return;
+    }
+    QPointer<ResultViewController> self(this);
+    Dispatch::main([self, show] {
+        if (self)
+            show();
+    });
+}
+
+void ResultViewController::openFileTypeMenu(QPushButton *sender)
+{
+    if (sender && menuFileType)
+        menuFileType->popup(sender->mapToGlobal(QPoint(0, sender->height())));
+}
+
+void ResultViewController::setFileTypeButton(const QString &title, const QString &imageName)
+{
+    btnFileTypeMenu->setIcon(QIcon(BundleImage::named(imageName).pixmap(QSize(16, 16))));
+    CommonFuncUi::setTextFontAndColorOn(
+        btnFileTypeMenu, title, ResultButtonStyles::toolbarTitleFontSize(Localization::currentLanguageCode()));
+}
+
+void ResultViewController::selectFileType(QAction *sender)
+{
+    const std::optional<int> tag = sender ? std::optional<int>(sender->data().toInt()) : std::nullopt;
+    const FileTypeChoice choice = ResultButtonStyles::fileTypeForTag(tag);
+    typeSupport = choice.typeSupport;
+    filterGroups();
+    recountTotals();
+    QPointer<ResultViewController> self(this);
+    const auto queueRefresh = [self] {
+        Dispatch::main([self] {
+            if (self)
+                self->refreshDataOnScreenWithLatestResultsAfterFilter();
+        });
+    };
+    queueRefresh();
+    if (!arrImageContent.empty()) {
+        setFileTypeButton(localizedString(choice.titleKey), choice.imageName);
+        return;
+    }
+    AlertSpec alert;
+    if (typeSupport == GlobalObjects::TypeSupport::ONLYVIDEO) {
+        alert.messageText = localizedString(QStringLiteral("ID_NO_DUPLICATE_VIDEOS_FOUND"));
+        alert.informativeText = localizedString(QStringLiteral("ID_PLEASE_SELECT_ANOTHER_LOCATION_FOR_VIDEOS"));
+    } else if (typeSupport == GlobalObjects::TypeSupport::ONLYIMAGES) {
+        alert.messageText = localizedString(QStringLiteral("ID_NO_DUPLICATE_PHOTOS_FOUND"));
+        alert.informativeText = localizedString(QStringLiteral("ID_PLEASE_SELECT_ANOTHER_LOCATION_FOR_PHOTOS"));
+    }
+    typeSupport = GlobalObjects::TypeSupport::ALLFILES;
+    filterGroups();
+    recountTotals();
+    queueRefresh();
+    alert.buttons = {localizedString(QStringLiteral("ID_OK_CAPS"))};
+    AlertPresenter::current().runAlert(alert, m_view);
+}
+
+void ResultViewController::updateFooterInfo()
+{
+    btnTrashMarked->setEnabled(countMarked > 0);
+    btnTrashMarked->setChecked(countMarked > 0);
+    btnTrashMarked->update();
+    if (arrImageContent.empty() || scrollCollectionView->isHidden())
+        return;
+    lblBottomMarked->setText(ResultTexts::photosMarked(countMarked));
+    setAttributedText(lblDuplicateFoundCount,
+                      CountCaptions::attributedCountText(ResultTexts::duplicatesFound(cDup), Qt::AlignLeft));
+    const QString groupsLine = ResultTexts::duplicatesInGroups(cDup, int(arrGroups.size()));
+    lblBottomDuplicateGroups->setText(groupsLine);
+    lblBottomDuplicateGroups->setToolTip(groupsLine);
+    setAttributedText(lblSpaceSavedSize,
+                      CountCaptions::attributedCountText(ResultTexts::spaceToBeSaved(sizeToClean), Qt::AlignLeft));
+    lblScanned->setText(ResultTexts::scanned());
+    setAttributedText(lblDuplicatePhotosFound, CountCaptions::attributedHeadlineCountText(
+                                                   ResultTexts::duplicatesFound(cDup), Qt::AlignLeft));
+    lblAutoMarkInstructionDesc->setText(ResultTexts::autoMarkInstruction(cDup, sizeToClean));
+}
+
+bool ResultViewController::retryAtMinimumMatchingLevel()
+{
+    const double minimum = sliderMatchingLevel->minValue();
+    if (!hasGroupsAtLevel(float(minimum)))
+        return false;
+    setMatchingLevelAndApply(minimum);
+    return true;
+}
+
+void ResultViewController::updateNoResultHints(bool isFreshResult, bool isAfterTrash)
+{
+    if (noResultHintsHandler)
+        noResultHintsHandler(isFreshResult, isAfterTrash);
+    else
+        plainNoResultHints(isFreshResult, isAfterTrash);
+}
+
+// Used until the hint panels are plugged in: the retry and the choice of panel, with the headline.
+void ResultViewController::plainNoResultHints(bool isFreshResult, bool isAfterTrash)
+{
+    if (!arrGroups.empty())
+        return;
+    const bool similar = ScanGlobals::compareType.load() == GlobalObjects::CompareType::ctHash;
+    const bool retried = (isFreshResult || isAfterTrash) && similar && retryAtMinimumMatchingLevel();
+    const bool partial = retried || (!isFreshResult && !isAfterTrash);
+    boxForHint->setHidden(partial);
+    boxHintPartialMatch->setHidden(!partial);
+    sliderForMatch->setHidden(!partial);
+    if (partial)
+        lblSimilarPhotoClean->setText(localizedString(isAfterTrash ? QStringLiteral("ID_PHOTOS_CLEANED_WITH_CURRENT_MATCH_LEVEL")
+                                                                   : QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL")));
+    else
+        lblNosSimillarPhoto->setText(localizedString(similar ? QStringLiteral("ID_NO_SIMILAR_PHOTOS_FOUND")
+                                                             : QStringLiteral("ID_NO_DUPLICATE_PHOTOS_VIDEOS_FOUND")));
+}
+
+void ResultViewController::showListingTypeView(bool showThumbnails)
+{
+    view();
+    isShowingThumbView = showThumbnails;
+    viewListView->setHidden(showThumbnails);
+    viewThumbnailView->setHidden(!showThumbnails);
+    const QString image = showThumbnails ? QStringLiteral("thumb_view") : QStringLiteral("list_view");
+    btnTypeListing->setIcon(QIcon(BundleImage::named(image).pixmap(QSize(16, 16))));
+    const FileTypeChoice fileType = ResultButtonStyles::fileTypeForTag(int(typeSupport.value_or(GlobalObjects::TypeSupport::ALLFILES)));
+    CommonFuncUi::setTextFontAndColorOn(btnFileTypeMenu, localizedString(fileType.titleKey), 10);
+    const QString title = localizedString(showThumbnails ? QStringLiteral("ID_IMAGE_VIEW") : QStringLiteral("ID_LIST_VIEW"));
+    const ListingTitleStyle style = ResultButtonStyles::listingTitleStyle(Localization::currentLanguageCode());
+    if (style.twoPart)
+        CommonFuncUi::setTextFontAndColorOnNew(btnTypeListing, title, title + QStringLiteral(" ."), style.fontSize);
+    else
+        CommonFuncUi::setTextFontAndColorOn(btnTypeListing, title, style.fontSize);
+}
+
+void ResultViewController::showMenuForResultListing(QPushButton *sender)
+{
+    if (!sender || !menuListType || menuListType->actions().size() < 2)
+        return;
+    QAction *list = menuListType->actions().at(0);
+    QAction *grid = menuListType->actions().at(1);
+    list->setVisible(isShowingThumbView);
+    grid->setVisible(!isShowingThumbView);
+    list->setText(localizedString(QStringLiteral("ID_LIST_VIEW")));
+    list->setIcon(QIcon(BundleImage::named(QStringLiteral("list_view_d")).pixmap(QSize(16, 16))));
+    grid->setText(localizedString(QStringLiteral("ID_IMAGE_VIEW")));
+    grid->setIcon(QIcon(BundleImage::named(QStringLiteral("image_view_d")).pixmap(QSize(16, 16))));
+    menuListType->popup(sender->mapToGlobal(QPoint(5, 50)));
+}
+
+void ResultViewController::btnChangeListingType()
+{
+    showListingTypeView(!isShowingThumbView);
+    if (isShowingThumbView)
+        collectionView->reloadData();
+    else if (reloadOutlineHandler)
+        reloadOutlineHandler();
+}
+
+void ResultViewController::backToMainWindow()
+{
+    const bool noConfirmation = UserDefaults::standard().boolForKey(kNoConfirmationKey);
+    if (noConfirmation || arrGroups.empty() || !windowOnMovesBack) {
+        resetResultsAndReturnToMain();
+        return;
+    }
+    AlertPresenter::current().beginSheet(windowOnMovesBack, m_view);
+}
+
+void ResultViewController::returnToMainWindow()
+{
+    if (btnDontShowAgainOnMoveBackWindow && btnDontShowAgainOnMoveBackWindow->isChecked())
+        UserDefaults::standard().setObject(kNoConfirmationKey, true);
+    AlertPresenter::current().endSheet(windowOnMovesBack);
+    resetResultsAndReturnToMain();
+}
+
+void ResultViewController::cancelReturnToMainWindow()
+{
+    AlertPresenter::current().endSheet(windowOnMovesBack);
+}
+
+void ResultViewController::resetResultsAndReturnToMain()
+{
+    lblSimilarPhotoClean->setText(localizedString(QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL")));
+    hideResultHintsShowHeader();
+    m_view->hide();
+    // The pane clears its path bars, image and metadata for no record.
+    fillMetaDataTable(nullptr);
+    changeAllComponentsOnMainThread(nullptr, true);
+    if (returnToMainHandler) {
+        returnToMainHandler();
+        return;
+    }
+    AppDelegate *app = AppDelegate::shared();
+    if (!app || !app->mainVC)
+        return;
+    app->mainVC->view()->show();
+    if (app->mainVC->btnCompare)
+        app->mainVC->btnCompare->setState(IMGButton::OnState);
+}
+
+void ResultViewController::hideResultHintsShowHeader()
+{
+    boxHintPartialMatch->hide();
+    sliderForMatch->hide();
+    boxForHint->hide();
+    scrollCollectionView->show();
+    boxHeaderDetails->show();
+}
+
+void ResultViewController::trashMsgCheckedInFIleFolder()
+{
+    if (windowAfterTrashFolderFIles)
+        AlertPresenter::current().endSheet(windowAfterTrashFolderFIles);
+    if (isAllTrashed)
+        backToMainWindow();
+    isAllTrashed = false;
 }

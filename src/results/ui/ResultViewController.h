@@ -1,35 +1,170 @@
-// The results window's controller: receives the groups of a finished scan and shows them in the
-// main window in place of the scan view.
+// The results window's controller: receives the groups of a finished scan, filters them by match
+// level and file type, counts them, and shows them in the thumbnail grid inside the main window in
+// place of the scan view. Its widget-free state (groups, filters, counts) is ResultState; the grid's
+// data source and selection handling is ResultGridSource; the fixed widgets come from
+// ResultViewSkeleton, which also leaves the places where the list, preview, metadata and sheets go.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QList>
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
+#include <QPushButton>
+
+#include "controls/CircularProgressBarView.h"
+#include "controls/CustomWindowNag.h"
+#include "controls/GradientBox.h"
+#include "controls/IndexPath.h"
+#include "results/ResultState.h"
 
 class DuplicatesGroup;
+class ImageFileInfo;
+class MatchingSlider;
+class ResultGridSource;
+class ResultsGridView;
 class ScanWrapper;
+class ThumbnailLoader;
 class QWidget;
 
-class ResultViewController : public QObject
+class ResultViewController : public QObject, public ResultState
 {
     Q_OBJECT
 public:
     explicit ResultViewController(QObject *parent = nullptr);
     ~ResultViewController() override;
 
-    // The results view, made on first use.
+    // The results view; the first call builds it (viewDidLoad).
     QWidget *view();
+    bool isViewLoaded() const { return !m_view.isNull(); }
+    void viewDidLoad();
 
-    std::vector<std::shared_ptr<DuplicatesGroup>> arrGroups;
-    std::shared_ptr<ScanWrapper> scanWrapper;
-    bool isShowingThumbView = true;
-
-    // The entry after a scan.
+    // Entry after a scan, on the GUI thread.
     void invokeCollectionView(const std::vector<std::shared_ptr<DuplicatesGroup>> &groups);
-    void showListingTypeView(bool thumbnails);
+    void invokeCollectionView(const QList<std::shared_ptr<DuplicatesGroup>> &groups);
+    void hideResultToolbarButtons();
+    void showScanCompleteWindow();
+
+    // Filters and counts.
+    void applyMatchingLevel();
+    void sliderMatchingValue(MatchingSlider *sender);
+    // Both sliders to `value`, then the full filter pass.
+    void setMatchingLevelAndApply(double value);
+    void recountTotals();
+    void refreshDataOnScreenWithLatestResultsAfterFilter();
+    void reloadCollectionView();
+    void reloadCollectionView_Main();
+    void updateHintBoxesVisibility();
+    void openFileTypeMenu(QPushButton *sender);
+    void selectFileType(QAction *sender);
+    void updateFooterInfo();
+    // The no-result hints; the hint panels call back into setMatchingLevelAndApply() when the
+    // retry at the lowest level finds groups, so counts, grid and buttons always agree.
+    void updateNoResultHints(bool isFreshResult, bool isAfterTrash);
+    // The retry at the sliders' minimum: true when groups were found and are now shown.
+    bool retryAtMinimumMatchingLevel();
+
+    // Listing and the way back.
+    void showListingTypeView(bool showThumbnails);
+    void showMenuForResultListing(QPushButton *sender);
+    void btnChangeListingType();
+    void backToMainWindow();
+    void returnToMainWindow();
+    void cancelReturnToMainWindow();
+    void resetResultsAndReturnToMain();
+    void hideResultHintsShowHeader();
+    void trashMsgCheckedInFIleFolder();
+
+    // Grid content and selection (forwarded to the grid source).
+    void configureCollectionViewLayout();
+    void reloadContentArrays();
+    void selectItemAtIndexPath(const IndexPath &indexPath);
+
+    // Preview and metadata host points: the preview pane and the metadata table register here.
+    std::function<void(const std::shared_ptr<ImageFileInfo> &)> fillMetaDataTableHandler;
+    std::function<void(const std::shared_ptr<ImageFileInfo> &)> changeAllComponentsHandler;
+    // The hint panels register here; without them a plain version runs.
+    std::function<void(bool, bool)> noResultHintsHandler;
+    // Called by the way back when the main window's controller cannot be reached (tests).
+    std::function<void()> returnToMainHandler;
+    // The outline list registers here to reload when the listing switches to it.
+    std::function<void()> reloadOutlineHandler;
+    void fillMetaDataTable(const std::shared_ptr<ImageFileInfo> &record);
+    // Updates the pane now (`wait`) or on the next turn of the event loop.
+    void changeAllComponentsOnMainThread(const std::shared_ptr<ImageFileInfo> &record, bool wait);
+    // The record the pane was last asked to show (null for none).
+    std::shared_ptr<ImageFileInfo> previewedRecord() const { return m_previewed.lock(); }
+    int previewRequestCount() const { return m_previewRequests; }
+
+    ResultGridSource &gridSource() { return *m_gridSource; }
+    ThumbnailLoader &thumbnailLoader() { return *m_thumbnailLoader; }
+
+    QList<IndexPath> currentSelectedIndexs;
+
+    // Tool bar and listing.
+    QPointer<QPushButton> btnBackToSetUp, btnAutoMark, btnUnmark, btnSelectionAssistance, btnFileTypeMenu,
+        btnTypeListing;
+    QPointer<QAction> menuItemAllFile, menuItemOnlyImage, menuItemOnlyVideo;
+    QPointer<QMenu> menuFileType, menuListType;
+    QPointer<QWidget> imgViewSeprator, imgViewSepratorUnMarkBtn, imgViewSepratorAutoMarkBtn, imgViewSepratorBackBtn,
+        imgViewSepListType, sepratorAssitance;
+    QPointer<QWidget> viewResultContainer, viewThumbnailView, viewListView;
+    QPointer<ResultsGridView> collectionView;
+    // The grid scrolls itself, so its scroll view is the grid.
+    QPointer<QWidget> scrollCollectionView;
+    QPointer<QMenu> menuForCollectionView;
+
+    // Results area and right-hand pane (the preview pane and metadata table go into these).
+    QPointer<QWidget> boxLeft, boxRightPattern, boxPreview, boxMetadata;
+
+    // Header, hints and matching.
+    QPointer<QWidget> boxTop, boxHeaderDetails, boxHintPartialMatch;
+    QPointer<GradientBox> boxForHint;
+    QPointer<QLabel> lblDuplicateFoundCount, lblSpaceSavedSize, lblNosSimillarPhoto, lblMatchingLevelHint,
+        lblSimilarPhotoClean, lblMatchingLabel;
+    QPointer<MatchingSlider> sliderMatchingLevel, sliderForMatch;
+
+    // Footer (the bottom path bar goes into boxBottomPathBar).
+    QPointer<QWidget> boxBottom, boxBotomMultiLang, boxBottomPathBar;
+    QPointer<QLabel> lblBottomMarked, lblBottomDuplicateGroups;
+    QPointer<QPushButton> btnTrashMarked;
+
+    // Scan-complete sheet.
+    QPointer<CustomWindowNag> windowScanComplete;
+    QPointer<QWidget> boxWindowScanComplete;
+    QPointer<CircularProgressBarView> progressCircular;
+    QPointer<QLabel> lblDuplicatePhotosFound, lblScanned, lblAutoMarkInstructionDesc;
+    QPointer<QPushButton> btnAutoMarkPhotos, btnSelectManually;
+
+    // Back-to-main confirmation sheet.
+    QPointer<CustomWindowNag> windowOnMovesBack;
+    QPointer<QWidget> boxMainMoveBack;
+    QPointer<QCheckBox> btnDontShowAgainOnMoveBackWindow;
+    QPointer<QPushButton> btnCanelOnMoveBackWindow, btnOkMoveBackWindow;
+
+    // Folder-files after-trash sheet.
+    QPointer<CustomWindowNag> windowAfterTrashFolderFIles;
+
+signals:
+    // The grid was reloaded (tests and the list wait on it).
+    void collectionViewReloaded();
 
 private:
+    void connectActions();
+    void setFileTypeButton(const QString &title, const QString &imageName);
+    void setToolbarHidden(bool hidden);
+    void plainNoResultHints(bool isFreshResult, bool isAfterTrash);
+
     QPointer<QWidget> m_view;
+    std::unique_ptr<ResultGridSource> m_gridSource;
+    std::unique_ptr<ThumbnailLoader> m_thumbnailLoader;
+    std::weak_ptr<ImageFileInfo> m_previewed;
+    int m_previewRequests = 0;
+    int m_refreshGeneration = 0;
 };

@@ -1,0 +1,296 @@
+// Results grid: virtualised cells and headers over the computed flow layout.
+#include "results/ui/ResultsGridView.h"
+
+#include <algorithm>
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+ResultsGridView::ResultsGridView(QWidget *parent) : MyCollectionView(parent)
+{
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A fixed scroll bar keeps the layout width, and so the column count, steady.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFocusPolicy(Qt::StrongFocus);
+    setBackgroundColors({QColor(Qt::black)});
+    verticalScrollBar()->setSingleStep(40);
+    connect(this, &MyCollectionView::selectionChanged, this, &ResultsGridView::applySelectionToCells);
+}
+
+int ResultsGridView::numberOfSections() const
+{
+    return m_layout.numberOfSections();
+}
+
+int ResultsGridView::numberOfItemsInSection(int section) const
+{
+    return m_layout.numberOfItemsInSection(section);
+}
+
+std::optional<QRectF> ResultsGridView::layoutAttributesForItemAtIndexPath(const IndexPath &indexPath) const
+{
+    return m_layout.itemFrame(indexPath.section, indexPath.item);
+}
+
+QRectF ResultsGridView::visibleRect() const
+{
+    return QRectF(0, verticalScrollBar()->value(), viewport()->width(), viewport()->height());
+}
+
+void ResultsGridView::reloadData()
+{
+    std::vector<int> counts;
+    const int sections = m_dataSource ? m_dataSource->numberOfSectionsInCollectionView() : 0;
+    counts.reserve(size_t(std::max(0, sections)));
+    for (int s = 0; s < sections; ++s)
+        counts.push_back(std::max(0, m_dataSource->numberOfItemsInSection(s)));
+    m_layout.setHeaderHeight(m_dataSource && sections > 0 ? m_dataSource->referenceHeightForHeaderInSection(0) : 0);
+    m_layout.setSectionCounts(std::move(counts));
+    m_layout.setWidth(viewport()->width());
+    updateScrollBars();
+    relayoutCells(true);
+}
+
+void ResultsGridView::scrollToOffset(int y)
+{
+    verticalScrollBar()->setValue(y);
+}
+
+CollectionViewItem *ResultsGridView::dequeueItem()
+{
+    if (!m_pool.empty()) {
+        CollectionViewItem *item = m_pool.back();
+        m_pool.pop_back();
+        return item;
+    }
+    return new CollectionViewItem(viewport());
+}
+
+HeaderView *ResultsGridView::dequeueHeader()
+{
+    if (!m_headerPool.empty()) {
+        HeaderView *header = m_headerPool.back();
+        m_headerPool.pop_back();
+        return header;
+    }
+    auto *header = new HeaderView(viewport());
+    header->setAutoFillBackground(true);
+    header->setStyleSheet(QStringLiteral("background-color: #1b2233; color: #e8ebf0;"));
+    auto *title = new QLabel(header);
+    auto *count = new QLabel(header);
+    title->setGeometry(20, 5, 300, 20);
+    count->setGeometry(330, 5, 200, 20);
+    header->setBoxCollectionViewHeader(header);
+    header->setSectionTitle(title);
+    header->setImageCount(count);
+    return header;
+}
+
+void ResultsGridView::relayoutCells(bool reconfigureAll)
+{
+    const QRectF visible = visibleRect();
+    const QPointF offset(0, -visible.top());
+    std::map<IndexPath, CollectionViewItem *> next;
+    const auto items = m_layout.itemsIn(visible);
+    for (const auto &[section, item] : items) {
+        const IndexPath indexPath{section, item};
+        const auto found = m_visible.find(indexPath);
+        CollectionViewItem *cell = found != m_visible.end() ? found->second : nullptr;
+        if (cell)
+            m_visible.erase(found);
+        const bool fresh = !cell;
+        if (fresh)
+            cell = dequeueItem();
+        cell->setGeometry(m_layout.itemFrame(section, item)->translated(offset).toRect());
+        if ((fresh || reconfigureAll) && m_dataSource)
+            m_dataSource->itemForRepresentedObjectAtIndexPath(cell, indexPath);
+        cell->setSelected(selectionIndexPaths().contains(indexPath));
+        cell->show();
+        next.emplace(indexPath, cell);
+    }
+    for (auto &[indexPath, cell] : m_visible) {
+        cell->hide();
+        m_pool.push_back(cell);
+    }
+    m_visible = std::move(next);
+    if (reconfigureAll) {
+        for (auto &[section, header] : m_headers) {
+            header->hide();
+            m_headerPool.push_back(header);
+        }
+        m_headers.clear();
+    }
+    layoutHeaders();
+}
+
+void ResultsGridView::layoutHeaders()
+{
+    const QRectF visible = visibleRect();
+    std::map<int, HeaderView *> next;
+    if (m_layout.metrics().headerHeight > 0) {
+        for (int section : m_layout.sectionsIn(visible)) {
+            const auto found = m_headers.find(section);
+            HeaderView *header = found != m_headers.end() ? found->second : nullptr;
+            if (header)
+                m_headers.erase(found);
+            else {
+                header = dequeueHeader();
+                if (m_dataSource)
+                    m_dataSource->viewForSupplementaryElementOfKind(header, IndexPath{section, 0});
+            }
+            header->setGeometry(m_layout.pinnedHeaderFrame(section, visible.top()).translated(0, -visible.top()).toRect());
+            header->show();
+            header->raise();
+            next.emplace(section, header);
+        }
+    }
+    for (auto &[section, header] : m_headers) {
+        header->hide();
+        m_headerPool.push_back(header);
+    }
+    m_headers = std::move(next);
+}
+
+QList<CollectionViewItem *> ResultsGridView::visibleItems() const
+{
+    QList<CollectionViewItem *> cells;
+    for (const auto &[indexPath, cell] : m_visible)
+        cells.append(cell);
+    return cells;
+}
+
+CollectionViewItem *ResultsGridView::itemAtIndexPath(const IndexPath &indexPath) const
+{
+    const auto found = m_visible.find(indexPath);
+    return found != m_visible.end() ? found->second : nullptr;
+}
+
+QList<HeaderView *> ResultsGridView::visibleHeaders() const
+{
+    QList<HeaderView *> headers;
+    for (const auto &[section, header] : m_headers)
+        headers.append(header);
+    return headers;
+}
+
+void ResultsGridView::applySelectionToCells()
+{
+    const QList<IndexPath> selection = selectionIndexPaths();
+    for (const auto &[indexPath, cell] : m_visible)
+        cell->setSelected(selection.contains(indexPath));
+}
+
+void ResultsGridView::scrollContentsBy(int, int)
+{
+    relayoutCells(false);
+    viewport()->update();
+    emit boundsDidChange();
+}
+
+void ResultsGridView::resizeEvent(QResizeEvent *event)
+{
+    m_layout.setWidth(viewport()->width());
+    MyCollectionView::resizeEvent(event);
+    relayoutCells(false);
+    emit boundsDidChange();
+}
+
+QList<IndexPath> ResultsGridView::flatRange(const IndexPath &from, const IndexPath &to) const
+{
+    const IndexPath first = std::min(from, to);
+    const IndexPath last = std::max(from, to);
+    QList<IndexPath> range;
+    for (int s = first.section; s <= last.section; ++s) {
+        const int begin = s == first.section ? first.item : 0;
+        const int end = s == last.section ? last.item : numberOfItemsInSection(s) - 1;
+        for (int i = begin; i <= end; ++i)
+            range.append(IndexPath{s, i});
+    }
+    return range;
+}
+
+void ResultsGridView::changeSelectionByUser(const QList<IndexPath> &newSelection)
+{
+    const QList<IndexPath> old = selectionIndexPaths();
+    QList<IndexPath> deselected;
+    QList<IndexPath> selected;
+    for (const IndexPath &indexPath : old) {
+        if (!newSelection.contains(indexPath))
+            deselected.append(indexPath);
+    }
+    for (const IndexPath &indexPath : newSelection) {
+        if (!old.contains(indexPath))
+            selected.append(indexPath);
+    }
+    deselectAll();
+    selectItemsAtIndexPaths(newSelection, ScrollPosition::None);
+    if (!deselected.isEmpty())
+        emit didDeselectItemsAtIndexPaths(deselected);
+    if (!selected.isEmpty())
+        emit didSelectItemsAtIndexPaths(selected);
+}
+
+void ResultsGridView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        MyCollectionView::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+    const auto hit = m_layout.itemAt(event->position() + QPointF(0, verticalScrollBar()->value()));
+    if (!hit) {
+        changeSelectionByUser({});
+        return;
+    }
+    const IndexPath indexPath{hit->first, hit->second};
+    QList<IndexPath> selection = selectionIndexPaths();
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (!selection.removeOne(indexPath))
+            selection.append(indexPath);
+        m_anchor = indexPath;
+    } else if ((event->modifiers() & Qt::ShiftModifier) && m_anchor) {
+        selection = flatRange(*m_anchor, indexPath);
+    } else {
+        selection = {indexPath};
+        m_anchor = indexPath;
+    }
+    changeSelectionByUser(selection);
+}
+
+void ResultsGridView::keyPressEvent(QKeyEvent *event)
+{
+    int dx = 0;
+    int dy = 0;
+    switch (event->key()) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = 1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = 1; break;
+    default:
+        MyCollectionView::keyPressEvent(event);
+        return;
+    }
+    const QList<IndexPath> selection = selectionIndexPaths();
+    std::optional<GridFlowLayout::Position> target;
+    if (selection.isEmpty())
+        target = m_layout.numberOfItemsInSection(0) > 0 ? std::optional(GridFlowLayout::Position{0, 0}) : std::nullopt;
+    else
+        target = m_layout.neighbour({selection.last().section, selection.last().item}, dx, dy);
+    if (!target)
+        return;
+    const IndexPath indexPath{target->first, target->second};
+    if ((event->modifiers() & Qt::ShiftModifier) && m_anchor)
+        changeSelectionByUser(flatRange(*m_anchor, indexPath));
+    else {
+        m_anchor = indexPath;
+        changeSelectionByUser({indexPath});
+    }
+    const QRectF frame = *m_layout.itemFrame(indexPath.section, indexPath.item);
+    const QRectF visible = visibleRect();
+    if (frame.top() < visible.top() + m_layout.metrics().headerHeight)
+        verticalScrollBar()->setValue(int(frame.top() - m_layout.metrics().headerHeight));
+    else if (frame.bottom() > visible.bottom())
+        verticalScrollBar()->setValue(int(frame.bottom() - visible.height()));
+}

@@ -1,0 +1,87 @@
+// The results grid: MyCollectionView with the computed flow layout, sections headed by HeaderView,
+// and cells made only for what is on screen. Cells and headers leaving the visible area go back to
+// a reuse pool, so the widget count stays at about one screenful however many groups there are.
+// It asks its data source for counts and for the configuration of each cell and header.
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include <QList>
+#include <QPointer>
+
+#include "controls/HeaderView.h"
+#include "controls/IndexPath.h"
+#include "controls/MyCollectionView.h"
+#include "results/GridFlowLayout.h"
+#include "results/ui/CollectionViewItem.h"
+
+class ResultsGridDataSource
+{
+public:
+    virtual ~ResultsGridDataSource() = default;
+    virtual int numberOfSectionsInCollectionView() const = 0;
+    virtual int numberOfItemsInSection(int section) const = 0;
+    // Zero in single-section mode.
+    virtual double referenceHeightForHeaderInSection(int section) const = 0;
+    virtual void itemForRepresentedObjectAtIndexPath(CollectionViewItem *item, const IndexPath &indexPath) = 0;
+    virtual void viewForSupplementaryElementOfKind(HeaderView *header, const IndexPath &indexPath) = 0;
+};
+
+class ResultsGridView : public MyCollectionView
+{
+    Q_OBJECT
+public:
+    explicit ResultsGridView(QWidget *parent = nullptr);
+
+    void setDataSource(ResultsGridDataSource *dataSource) { m_dataSource = dataSource; }
+    // Reads the counts again and configures every visible cell afresh.
+    void reloadData();
+
+    int numberOfSections() const override;
+    int numberOfItemsInSection(int section) const override;
+    std::optional<QRectF> layoutAttributesForItemAtIndexPath(const IndexPath &indexPath) const override;
+    QSizeF contentSize() const { return m_layout.contentSize(); }
+    const GridFlowLayout &layout() const { return m_layout; }
+
+    // Cells on screen, in section and item order.
+    QList<CollectionViewItem *> visibleItems() const;
+    // The cell on screen at the index path, if any.
+    CollectionViewItem *itemAtIndexPath(const IndexPath &indexPath) const;
+    QList<HeaderView *> visibleHeaders() const;
+    // Cells made so far (on screen and in the reuse pool).
+    int cellCount() const { return int(m_visible.size() + m_pool.size()); }
+
+    void scrollToOffset(int y);
+
+signals:
+    // Selection changes made by the user (clicks and keys), as the grid's delegate hears them.
+    void didSelectItemsAtIndexPaths(const QList<IndexPath> &indexPaths);
+    void didDeselectItemsAtIndexPaths(const QList<IndexPath> &indexPaths);
+    // The visible area moved (scrolling or resizing).
+    void boundsDidChange();
+
+protected:
+    void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void relayoutCells(bool reconfigureAll);
+    void layoutHeaders();
+    CollectionViewItem *dequeueItem();
+    HeaderView *dequeueHeader();
+    void applySelectionToCells();
+    QList<IndexPath> flatRange(const IndexPath &from, const IndexPath &to) const;
+    void changeSelectionByUser(const QList<IndexPath> &newSelection);
+    QRectF visibleRect() const;
+
+    ResultsGridDataSource *m_dataSource = nullptr;
+    GridFlowLayout m_layout;
+    std::map<IndexPath, CollectionViewItem *> m_visible;
+    std::vector<CollectionViewItem *> m_pool;
+    std::map<int, HeaderView *> m_headers;
+    std::vector<HeaderView *> m_headerPool;
+    std::optional<IndexPath> m_anchor;
+};
