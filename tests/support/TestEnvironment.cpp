@@ -1,6 +1,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "platform/AppFolders.h"
@@ -20,6 +21,9 @@ void TestEnvironment::setUp()
 {
     const QString rootPath = tempRoot().path();
     AppFolders::setRootOverride(rootPath);
+    // The freedesktop Trash lives below $XDG_DATA_HOME: tests that trash files must never reach the
+    // user's real Trash.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(rootPath + QStringLiteral("/data")));
     AppFolders::ensureFolder(AppFolders::homeFolder());
     UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
 }
