@@ -19,6 +19,7 @@
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
 #include "platform/UserDefaults.h"
+#include "results/ShownGroups.h"
 #include "scan/ScanEngine.h"
 
 namespace
@@ -81,12 +82,22 @@ QJsonObject report(
             members.append(record->filePath);
         groupArray.append(members);
     }
+    // The groups as the results window shows them once it has opened (members in shown order).
+    QJsonArray shownArray;
+    const auto session = engine.session();
+    const ScanGlobalsSnapshot scan = session ? session->options.globals : ScanGlobals::snapshot();
+    for (const auto &group : ShownGroups::afterOpening(groups, scan)) {
+        QJsonArray members;
+        for (const auto &record : group->filterChildren)
+            members.append(record->filePath);
+        shownArray.append(members);
+    }
     const ScanEngine::Timings t = engine.timings();
     QJsonObject seconds { { QStringLiteral("enumerate"), t.enumerate }, { QStringLiteral("hash"), t.hash },
         { QStringLiteral("compare"), t.compare }, { QStringLiteral("total"), total } };
-    const auto session = engine.session();
     return QJsonObject { { QStringLiteral("records"), session ? int(session->arrImagesContent.size()) : 0 },
-        { QStringLiteral("groups"), groupArray }, { QStringLiteral("seconds"), seconds },
+        { QStringLiteral("groups"), groupArray }, { QStringLiteral("shown"), shownArray },
+        { QStringLiteral("seconds"), seconds },
         { QStringLiteral("decoded"), session ? session->decoded.load() : 0 } };
 }
 
