@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCursor>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -31,6 +32,7 @@
 #include "scan/ui/MainWindowStyles.h"
 #include "scan/ui/OptionPopover.h"
 #include "scan/ui/PopUpButton.h"
+#include "scan/ui/ScanListController.h"
 
 namespace {
 
@@ -54,7 +56,8 @@ MainViewController::MainViewController(QObject *parent)
     : QObject(parent),
       arrVideoExtn{"MPEG", "MP4", "DIVX", "MOV", "XVID", "MPG", "AVI",    "WEBM",   "DV",
                    "3GP",  "M4V", "3GPP", "3PP2", "MPEG-2", "MPEG-1", "MPA", "FLV", "WMX"},
-      result(std::make_unique<ResultViewController>()), hashOperationQueue(std::make_unique<OperationQueue>())
+      result(std::make_unique<ResultViewController>()), hashOperationQueue(std::make_unique<OperationQueue>()),
+      m_scanList(std::make_unique<ScanListController>(*this))
 {
 }
 
@@ -338,20 +341,79 @@ void MainViewController::addNotificationObservers()
                        [this](const Notification &) { updateDefaultSetting(); });
 }
 
-void MainViewController::handleFileDragDropNotification(const Notification &)
+void MainViewController::handleFileDragDropNotification(const Notification &notification)
 {
+    m_scanList->handleFileDragDropNotification(notification);
+}
+
+bool MainViewController::addPathNode(const QString &path, GlobalObjects::NodeType type)
+{
+    return m_scanList->addPathNode(path, type);
+}
+
+void MainViewController::btnAddPathToScan(int tag)
+{
+    m_scanList->btnAddPathToScan(tag);
+}
+
+void MainViewController::saveScanList()
+{
+    m_scanList->saveScanList();
 }
 
 void MainViewController::restoreScanList()
 {
+    m_scanList->restoreScanList();
 }
 
 void MainViewController::updatePathTableToolTip()
 {
+    m_scanList->updatePathTableToolTip();
 }
 
 void MainViewController::btnShowMenuList()
 {
+    auto *menu = new QMenu(m_view);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QList<std::tuple<const char *, int, const char *>> items = {{"ID_ADD_PHOTOS", 0, "photos_icon.png"},
+                                                                      {"ID_ADD_FOLDER", 2, "folder_icon.png"}};
+    for (const auto &[key, tag, image] : items) {
+        QAction *item = menu->addAction(QIcon(BundleImage::named(QString::fromLatin1(image)).pixmap(QSize(16, 16))),
+                                        text(key));
+        connect(item, &QAction::triggered, this, [this, tag = tag] { menuItemSelected(tag); });
+    }
+    menu->popup(QCursor::pos());
+}
+
+void MainViewController::menuItemSelected(int tag)
+{
+    if (tag == 0 || tag == 2)
+        btnAddPathToScan(tag);
+}
+
+void MainViewController::removeFromScanList()
+{
+    m_scanList->removeScanListEntry(tvPath->clickedRow());
+}
+
+void MainViewController::removeAllFromScanList()
+{
+    m_scanList->removeAllFromScanList();
+}
+
+void MainViewController::checkAllInScanList()
+{
+    m_scanList->setAllScanListChecked(true);
+}
+
+void MainViewController::uncheckAllInScanList()
+{
+    m_scanList->setAllScanListChecked(false);
+}
+
+void MainViewController::revealInFinder()
+{
+    m_scanList->revealInFinder(tvPath->clickedRow());
 }
 
 void MainViewController::btnStartScanTapped()

@@ -35,6 +35,7 @@ class QRadioButton;
 class QTableView;
 class QTreeView;
 class ResultViewController;
+class ScanListController;
 class ScanWrapper;
 struct Notification;
 
@@ -185,10 +186,20 @@ public:
     OptionPopover *optionPopover() const { return m_optionPopover.get(); }
 
     // Scan list.
+    ScanListController &scanList() { return *m_scanList; }
     void addNotificationObservers();
+    bool addPathNode(const QString &path, GlobalObjects::NodeType type);
+    void btnAddPathToScan(int tag);
+    void saveScanList();
     void restoreScanList();
     void updatePathTableToolTip();
     void btnShowMenuList();
+    void menuItemSelected(int tag);
+    void removeFromScanList();
+    void removeAllFromScanList();
+    void checkAllInScanList();
+    void uncheckAllInScanList();
+    void revealInFinder();
     void handleFileDragDropNotification(const Notification &notification);
 
     // Scan.
@@ -208,4 +219,5 @@ private:
 
     QPointer<QWidget> m_view;
     std::unique_ptr<OptionPopover> m_optionPopover;
+    std::unique_ptr<ScanListController> m_scanList;
 };

@@ -9,8 +9,10 @@
 #include <QTableView>
 #include <QTreeView>
 
+#include "app/ScanGlobals.h"
 #include "platform/ui/FrameGeometry.h"
 #include "scan/ui/DoubleSlider.h"
+#include "scan/ui/DragDropBox.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/MainWindowFrames.h"
 #include "scan/ui/MainWindowStyles.h"
@@ -86,6 +88,9 @@ void MainWindowInterface::buildScanList()
     c.btnCompare = make<IMGButton>(QStringLiteral("btnCompare"));
     c.lblFilePaths = make<QLabel>(QStringLiteral("lblFilePaths"));
     c.boxTableHeader = make<QFrame>(QStringLiteral("boxTableHeader"));
+    auto *dropBox = make<DragDropBox>(QStringLiteral("boxAddWindow"));
+    dropBox->setController(&c);
+    c.boxAddWindow = dropBox;
     c.tvPath = make<CustomTableView>(QStringLiteral("tvPath"));
     c.tvPath->horizontalHeader()->hide();
     c.tvPath->verticalHeader()->hide();
@@ -99,6 +104,9 @@ void MainWindowInterface::buildScanList()
     c.btnAddPhotos = make<QPushButton>(QStringLiteral("btnAddPhotos"));
     c.btnAddPhotosLib = make<QPushButton>(QStringLiteral("btnAddPhotosLib"));
     c.btnAddFolder = make<QPushButton>(QStringLiteral("btnAddFolder"));
+    c.btnAddPhotos->setProperty("tag", 0);
+    c.btnAddPhotosLib->setProperty("tag", 1);
+    c.btnAddFolder->setProperty("tag", 2);
     c.btnPopupForScanSelection = make<PopUpButton>(QStringLiteral("btnPopupForScanSelection"));
     for (int i = 0; i < 3; ++i)
         c.btnPopupForScanSelection->addItemWithTitle(QString());
@@ -229,6 +237,8 @@ void MainWindowInterface::buildMenus()
                                     &c.menuItemRemoveFromScanList, &c.menuItemRemoveAllFromScanList})
         *item = c.menuScanList->addAction(QString());
     c.tvPath->setMenu(c.menuScanList);
+    QObject::connect(c.menuScanList, &QMenu::aboutToShow, c.menuScanList,
+                     [item = c.menuItemRevealInFinder] { item->setEnabled(ScanGlobals::scanType.load() == 0); });
 }
 
 void MainWindowInterface::connectActions()
@@ -248,6 +258,14 @@ void MainWindowInterface::connectActions()
                      [c] { c->selectComparisonMethod(c->btnExactMatch); });
     QObject::connect(c->btnSimilarMatch, &QAbstractButton::clicked, c,
                      [c] { c->selectComparisonMethod(c->btnSimilarMatch); });
+    for (QPushButton *add : {c->btnAddPhotos.data(), c->btnAddPhotosLib.data(), c->btnAddFolder.data()})
+        QObject::connect(add, &QAbstractButton::clicked, c, [c, add] { c->btnAddPathToScan(add->property("tag").toInt()); });
+    QObject::connect(c->menuItemRevealInFinder, &QAction::triggered, c, &MainViewController::revealInFinder);
+    QObject::connect(c->menuItemCheckAll, &QAction::triggered, c, &MainViewController::checkAllInScanList);
+    QObject::connect(c->menuItemUncheckAll, &QAction::triggered, c, &MainViewController::uncheckAllInScanList);
+    QObject::connect(c->menuItemRemoveFromScanList, &QAction::triggered, c, &MainViewController::removeFromScanList);
+    QObject::connect(c->menuItemRemoveAllFromScanList, &QAction::triggered, c,
+                     &MainViewController::removeAllFromScanList);
     QObject::connect(c->btnLinkScanVideo, &QAbstractButton::clicked, c,
                      &MainViewController::btnScanVideoLinkButtonTapped);
     QObject::connect(c->btnToolTip, &QAbstractButton::clicked, c, &MainViewController::showToolTipInfo);

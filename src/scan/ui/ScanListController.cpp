@@ -1,0 +1,434 @@
+#include "scan/ui/ScanListController.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "app/CommonFunc.h"
+#include "app/LocalizedString.h"
+#include "app/ScanGlobals.h"
+#include "app/ui/AppDelegate.h"
+#include "platform/AppFolders.h"
+#include "platform/Dispatch.h"
+#include "platform/Log.h"
+#include "platform/NotificationCenter.h"
+#include "platform/TextFormat.h"
+#include "platform/Trash.h"
+#include "platform/UserDefaults.h"
+#include "platform/ui/AlertPresenter.h"
+#include "platform/ui/OpenPanel.h"
+#include "scan/ExclusionMatcher.h"
+#include "scan/ScanOptions.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/ScanListRules.h"
+#include "scan/ui/ScanListTable.h"
+
+namespace {
+
+using NodeType = GlobalObjects::NodeType;
+
+QString text(const char *key)
+{
+    return localizedString(QString::fromLatin1(key));
+}
+
+std::vector<FilePathNode> &currentList(MainViewController &c)
+{
+    return ScanGlobals::scanType.load() == 0 ? c.arrPathNodes : c.arrPathNodeGoogleDrive;
+}
+
+bool isChecked(const FilePathNode &node)
+{
+    return node.state == 1;
+}
+
+} // namespace
+
+void ScanListController::alert(const QString &message, const QString &informative, const QStringList &buttons)
+{
+    AlertSpec spec;
+    spec.messageText = message;
+    spec.informativeText = informative;
+    spec.buttons = buttons;
+    AlertPresenter::current().runAlert(spec, c.view());
+}
+
+void ScanListController::loadAllowedExtensions()
+{
+    const bool videos = c.compareType == GlobalObjects::CompareType::ctMD5 &&
+                        UserDefaults::standard().boolForKey(QStringLiteral("allowVideoScanning"));
+    ScanOptions::loadAllowedExtensions(UserDefaults::standard(), videos, c.allowedExtensions, c.arrVideoExtn);
+}
+
+void ScanListController::beginAdd()
+{
+    c.countPathAdded = 0;
+    c.isFileAdded = false;
+    QStringList excluded;
+    for (const QVariant &folder : UserDefaults::standard().arrayForKey(QStringLiteral("excludedFolders")))
+        excluded.append(folder.toString());
+    c.predDirExclusion = std::make_shared<ExclusionMatcher>(excluded);
+    loadAllowedExtensions();
+}
+
+bool ScanListController::isExcluded(const QString &path) const
+{
+    return c.predDirExclusion && c.predDirExclusion->isExcluded(path);
+}
+
+bool ScanListController::hasPhotosEntry() const
+{
+    for (const FilePathNode &node : c.arrPathNodes)
+        if (node.nodeType == NodeType::nodeTypePhotos)
+            return true;
+    return false;
+}
+
+bool ScanListController::addPathNode(const QString &path, NodeType nodeType)
+{
+    bool added = false;
+    if (!ScanListRules::isCovered(path, c.arrPathNodes)) {
+        FilePathNode node;
+        node.filePath = path;
+        node.nodeType = nodeType;
+        node.state = 1;
+        c.arrPathNodes.push_back(node);
+        c.dictPathAdded.insert(ScanListRules::pathKey(path), 1);
+        ++c.countPathAdded;
+        c.btnCompare->setState(IMGButton::OnState);
+        c.isFileAdded = true;
+        c.btnCompare->setEnabled(true);
+        added = true;
+    }
+    updatePathTableToolTip();
+    return added;
+}
+
+void ScanListController::addLibrary(const QString &path, AddPathResult &result)
+{
+    if (!CommonFunc::hasPhotosLibraryDatabase(path))
+        result.iPhotoLibError = true;
+    else if (hasPhotosEntry())
+        result.PhotoslibAlreadyAdded = true;
+    else
+        addPathNode(path, NodeType::nodeTypePhotos);
+}
+
+void ScanListController::btnAddPathToScan(int tag)
+{
+    beginAdd();
+    if (ScanGlobals::scanType.load() != 0)
+        return;
+    OpenPanelOptions options;
+    NodeType mode = NodeType::nodeTypefolder;
+    if (tag == 0) {
+        mode = NodeType::nodeTypefile;
+        options.allowedFileTypes = c.allowedExtensions;
+        options.allowsMultipleSelection = true;
+        options.prompt = text("ID_ADD_PHOTOS");
+    } else if (tag == 1) {
+        if (hasPhotosEntry()) {
+            alert(text("ID_ONLY_ONE_LIB_CAN_ADDED"), text("ID_YOU_CANT_ADD_MORE_THN_ONE_LIB_IF_EXIST"),
+                  {text("ID_OK_CAPS")});
+            return;
+        }
+        mode = NodeType::nodeTypePhotos;
+        options.allowedFileTypes = {QStringLiteral("photoslibrary"), QStringLiteral("photolibrary")};
+        options.prompt = text("ID_ADD_PHOTOS_LIBRARY");
+        options.directory = QDir(AppFolders::homeFolder()).filePath(QStringLiteral("Pictures"));
+    } else {
+        options.canChooseDirectories = true;
+        options.allowsMultipleSelection = true;
+        options.allowedFileTypes = c.allowedExtensions;
+        options.prompt = text("ID_ADD_FOLDER");
+    }
+    c.nodeType = mode;
+    const QStringList extensions = c.allowedExtensions;
+    options.shouldEnable = [mode, extensions](const QString &path) {
+        return ScanListRules::isPathEnabledInOpenPanel(mode, path, extensions);
+    };
+    OpenPanel::current().beginSheet(options, c.view(), [this, mode](int response, const QStringList &paths) {
+        openPanelDidChoose(response, paths, mode);
+    });
+}
+
+void ScanListController::addChosenPath(const QString &path, NodeType mode, AddPathResult &result)
+{
+    if (mode == NodeType::nodeTypePhotos) {
+        addLibrary(path, result);
+    } else if (mode == NodeType::nodeTypefolder && !QFileInfo(path).isDir()) {
+        // A file that reached the folder panel is entered as the file it is, or not at all.
+        if (ScanListRules::hasEnabledExtension(path, c.allowedExtensions))
+            addPathNode(path, NodeType::nodeTypefile);
+    } else {
+        addPathNode(path, mode);
+    }
+}
+
+void ScanListController::openPanelDidChoose(int response, const QStringList &paths, NodeType mode)
+{
+    if (response != OpenPanel::OK || paths.isEmpty())
+        return;
+    if (Trash::isInsideTrashFolder(paths.first())) {
+        alert(QString(), QString(), {text("ID_OK_CAPS")});
+        return;
+    }
+    if (mode == NodeType::nodeTypePhotos) {
+        const auto libraries = std::count_if(paths.cbegin(), paths.cend(), [](const QString &path) {
+            return QFileInfo(path).suffix().toLower() == QLatin1String("photoslibrary");
+        });
+        if (libraries > 1) {
+            alert(text("ID_ONLY_ONE_LIB_CAN_ADDED"), QString(), {text("ID_OK_CAPS")});
+            return;
+        }
+    }
+    AddPathResult result;
+    for (const QString &path : paths) {
+        if (isExcluded(path))
+            result.isShowExcludePrompt = true;
+        else
+            addChosenPath(path, mode, result);
+    }
+    saveScanList();
+    reloadPathTable();
+    result.isAllPathAdded = c.countPathAdded == paths.size();
+    scheduleReport(result);
+}
+
+void ScanListController::addDroppedPath(const QString &path, AddPathResult &result)
+{
+    if (isExcluded(path)) {
+        result.isShowExcludePrompt = true;
+        return;
+    }
+    switch (ScanListRules::classifyDropped(path, c.allowedExtensions)) {
+    case ScanListRules::Kind::Folder:
+        addPathNode(path, NodeType::nodeTypefolder);
+        break;
+    case ScanListRules::Kind::File:
+        addPathNode(path, NodeType::nodeTypefile);
+        break;
+    case ScanListRules::Kind::PhotosLibrary:
+        addLibrary(path, result);
+        break;
+    case ScanListRules::Kind::LibraryError:
+        result.iPhotoLibError = true;
+        break;
+    case ScanListRules::Kind::Skip:
+        break;
+    }
+}
+
+void ScanListController::handleFileDragDropNotification(const Notification &notification)
+{
+    const int source = ScanGlobals::scanType.load();
+    if (source != 0) {
+        const QString service = text(source == 2 ? "ID_DROPBOX" : "ID_GOOGLE_DRIVE");
+        alert(text("ID_YOU_CANT_DRAG_ANY_FILE"),
+              formatText(text("ID_YOU_CANT_DRAG_DROP_ANY_FILE_IN_CLOUD_DRIVE_SCAN_MODE"), service), {text("ID_OK")});
+        return;
+    }
+    const QStringList paths = notification.userInfo.value(QStringLiteral("paths")).toStringList();
+    beginAdd();
+    AddPathResult result;
+    for (const QString &path : paths)
+        addDroppedPath(path, result);
+    result.isAllPathAdded = c.countPathAdded == paths.size();
+    scheduleReport(result);
+    saveScanList();
+    reloadPathTable();
+}
+
+void ScanListController::scheduleReport(const AddPathResult &result)
+{
+    QPointer<MainViewController> owner(&c);
+    Dispatch::main([owner, result] {
+        if (owner)
+            owner->scanList().showAddPathResult(result);
+    });
+}
+
+void ScanListController::showAddPathResult(const AddPathResult &result)
+{
+    const QString cantAdd = text("ID_ITEMS_CANT_ADDED");
+    const QStringList ok{text("ID_OK_CAPS")};
+    if (result.isShowExcludePrompt) {
+        AlertSpec spec;
+        spec.messageText = c.isFileAdded ? text("ID_ONE_OR_MORE_ITEMS_CANT_ADDED") : cantAdd;
+        spec.informativeText = text("ID_ITEMS_ALREADY_EXCLUDED_FROM_SCANNING") + QStringLiteral("\n\n ") +
+                               text("ID_HINT_GO_TO_PREFERENCES");
+        spec.buttons = {text("ID_OK_CAPS"), text("ID_GOTO_PREFERENCES")};
+        if (AlertPresenter::current().runAlert(spec, c.view()) != AlertPresenter::kFirstButton) {
+            stdoutLine(QStringLiteral("go to prefrences"));
+            if (AppDelegate *delegate = AppDelegate::shared())
+                delegate->btnOpenPreferencesTapped();
+        }
+        return;
+    }
+    if (c.isFileAdded && result.isAllPathAdded)
+        return;
+    if (!c.isFileAdded && result.iPhotoLibError)
+        alert(cantAdd, QStringLiteral("Photos library not supported"), ok);
+    else if (result.PhotoslibAlreadyAdded)
+        alert(cantAdd, text("ID_ONLY_ONE_LIB_CAN_ADDED"), ok);
+    else
+        alert(cantAdd, text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"), ok);
+}
+
+void ScanListController::saveScanList()
+{
+    QVariantList saved;
+    for (const FilePathNode &node : c.arrPathNodes) {
+        if (!node.filePath || node.filePath->isEmpty())
+            continue;
+        saved.append(QVariantMap{{QStringLiteral("path"), node.filePath->toUtf8()},
+                                 {QStringLiteral("state"), qlonglong(node.state)}});
+    }
+    UserDefaults::standard().setObject(QStringLiteral("savedPaths"), saved);
+    QPointer<MainViewController> owner(&c);
+    Dispatch::main([owner] {
+        if (owner)
+            owner->scanList().reloadPathTable();
+    });
+}
+
+QVariantList ScanListController::loadSavedPaths()
+{
+    QVariantList result;
+    for (const QVariant &element : UserDefaults::standard().arrayForKey(QStringLiteral("savedPaths"))) {
+        const QVariant data = element.toMap().value(QStringLiteral("path"));
+        if (data.typeId() != QMetaType::QByteArray)
+            continue;
+        const QString path = QString::fromUtf8(data.toByteArray());
+        const QVariant state = element.toMap().value(QStringLiteral("state"));
+        result.append(QVariantMap{{QStringLiteral("path"), path}, {QStringLiteral("state"), state}});
+    }
+    return result;
+}
+
+void ScanListController::restoreScanList()
+{
+    bool vanished = false;
+    for (const QVariant &entry : loadSavedPaths()) {
+        const QString path = entry.toMap().value(QStringLiteral("path")).toString();
+        if (!QFileInfo::exists(path)) {
+            vanished = true;
+            continue;
+        }
+        NodeType type = NodeType::nodeTypefile;
+        switch (ScanListRules::classifyRestored(path)) {
+        case ScanListRules::Kind::Folder:
+            type = NodeType::nodeTypefolder;
+            break;
+        case ScanListRules::Kind::PhotosLibrary:
+            type = NodeType::nodeTypePhotos;
+            break;
+        case ScanListRules::Kind::File:
+            break;
+        default:
+            continue;
+        }
+        if (addPathNode(path, type))
+            c.arrPathNodes.back().state = int(entry.toMap().value(QStringLiteral("state")).toLongLong());
+    }
+    reloadPathTable();
+    if (vanished)
+        saveScanList();
+    updateScanButton();
+}
+
+void ScanListController::updateScanButton()
+{
+    const std::vector<FilePathNode> &list = currentList(c);
+    const bool anyChecked = std::any_of(list.cbegin(), list.cend(), isChecked);
+    c.btnCompare->setState(anyChecked ? IMGButton::OnState : IMGButton::OffState);
+    c.btnCompare->setEnabled(anyChecked);
+}
+
+void ScanListController::btnCheckUnCheckTapped(int row, bool checked)
+{
+    std::vector<FilePathNode> &list = currentList(c);
+    if (row < 0 || row >= int(list.size()))
+        return;
+    list[size_t(row)].state = checked ? 1 : 0;
+    updateScanButton();
+    saveScanList();
+}
+
+void ScanListController::removeScanListEntry(int row)
+{
+    std::vector<FilePathNode> &list = currentList(c);
+    if (row < 0 || row >= int(list.size()))
+        return;
+    if (&list == &c.arrPathNodes && list[size_t(row)].filePath)
+        c.dictPathAdded.remove(ScanListRules::pathKey(*list[size_t(row)].filePath));
+    list.erase(list.begin() + row);
+    updateScanButton();
+    if (&list == &c.arrPathNodes)
+        saveScanList();
+    reloadPathTable();
+    updatePathTableToolTip();
+}
+
+void ScanListController::removeAllFromScanList()
+{
+    if (ScanGlobals::scanType.load() == 0) {
+        c.dictPathAdded.clear();
+        c.arrPathNodes.clear();
+    } else {
+        c.arrPathNodeGoogleDrive.clear();
+    }
+    reloadPathTable();
+    updateScanButton();
+    saveScanList();
+    updatePathTableToolTip();
+}
+
+void ScanListController::setAllScanListChecked(bool checked)
+{
+    std::vector<FilePathNode> &list = currentList(c);
+    if (list.empty())
+        return;
+    for (FilePathNode &node : list)
+        node.state = checked ? 1 : 0;
+    c.btnCompare->setState(checked ? IMGButton::OnState : IMGButton::OffState);
+    c.btnCompare->setEnabled(checked);
+    reloadPathTable();
+    saveScanList();
+}
+
+void ScanListController::revealInFinder(int row)
+{
+    if (row < 0 || row >= int(c.arrPathNodes.size()) || !c.arrPathNodes[size_t(row)].filePath)
+        return;
+    // Desktop file managers have no portable "select this item" request; the folder that holds
+    // the entry is opened instead.
+    const QFileInfo entry(*c.arrPathNodes[size_t(row)].filePath);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(entry.absolutePath()));
+}
+
+void ScanListController::updatePathTableToolTip()
+{
+    c.tvPath->setToolTip(c.arrPathNodes.empty() ? QString() : text("ID_CTRL_TO_VIEW_MORE_OPTIONS"));
+}
+
+void ScanListController::reloadPathTable()
+{
+    QPointer<MainViewController> owner(&c);
+    ScanListTable::Actions actions;
+    actions.checkChanged = [owner](int row, bool checked) {
+        if (owner)
+            owner->scanList().btnCheckUnCheckTapped(row, checked);
+    };
+    actions.remove = [owner](int row) {
+        if (owner)
+            owner->scanList().removeScanListEntry(row);
+    };
+    const std::vector<FilePathNode> &list = currentList(c);
+    ScanListTable::reload(c.tvPath, list, ScanGlobals::scanType.load(), actions);
+    for (QWidget *hint : {static_cast<QWidget *>(c.lblDragPhotosTitle.data()), static_cast<QWidget *>(c.lblHintForDrag.data()),
+                          static_cast<QWidget *>(c.boxForHint.data())})
+        hint->setHidden(!list.empty());
+}

@@ -1,0 +1,62 @@
+// The scan list of the main window: adding by open panel and drop, the table rows with their
+// check boxes and delete buttons, the row actions, the Scan button's state, and the saved list.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include "app/GlobalObjects.h"
+
+class MainViewController;
+struct Notification;
+
+// What one add operation met, for the report that follows it.
+struct AddPathResult
+{
+    bool isShowExcludePrompt = false;
+    bool isAllPathAdded = false;
+    bool iPhotoLibError = false;
+    bool PhotoslibAlreadyAdded = false;
+};
+
+class ScanListController
+{
+public:
+    explicit ScanListController(MainViewController &controller) : c(controller) {}
+
+    // Adds one entry unless the list already covers the path; true when an entry was made.
+    bool addPathNode(const QString &path, GlobalObjects::NodeType nodeType);
+    // Tag 0 adds photos, 1 a Photos library, anything else a folder.
+    void btnAddPathToScan(int tag);
+    void openPanelDidChoose(int response, const QStringList &paths, GlobalObjects::NodeType mode);
+    void handleFileDragDropNotification(const Notification &notification);
+    void showAddPathResult(const AddPathResult &result);
+
+    void saveScanList();
+    void restoreScanList();
+    // The saved list as {"path", "state"} entries whose paths still exist, in saved order.
+    static QVariantList loadSavedPaths();
+
+    void btnCheckUnCheckTapped(int row, bool checked);
+    void removeScanListEntry(int row);
+    void removeAllFromScanList();
+    void setAllScanListChecked(bool checked);
+    void revealInFinder(int row);
+    void reloadPathTable();
+    void updatePathTableToolTip();
+    void loadAllowedExtensions();
+
+private:
+    void beginAdd();
+    void addDroppedPath(const QString &path, AddPathResult &result);
+    void addLibrary(const QString &path, AddPathResult &result);
+    void addChosenPath(const QString &path, GlobalObjects::NodeType mode, AddPathResult &result);
+    bool hasPhotosEntry() const;
+    bool isExcluded(const QString &path) const;
+    void updateScanButton();
+    void scheduleReport(const AddPathResult &result);
+    void alert(const QString &message, const QString &informative, const QStringList &buttons);
+
+    MainViewController &c;
+};

@@ -1,0 +1,125 @@
+#include "scan/ui/ScanListRules.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "platform/FileFacts.h"
+#include "platform/Trash.h"
+
+namespace {
+
+bool isSameOrInside(const QString &path, const QString &folder)
+{
+    if (path == folder)
+        return true;
+    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    return path.startsWith(prefix);
+}
+
+QString lowerSuffix(const QString &path)
+{
+    return QFileInfo(path).suffix().toLower();
+}
+
+} // namespace
+
+QString ScanListRules::canonicalPath(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+bool ScanListRules::isCovered(const QString &path, const std::vector<FilePathNode> &nodes)
+{
+    const QString candidate = canonicalPath(path);
+    const bool candidateIsFolder = QFileInfo(candidate).isDir();
+    for (const FilePathNode &node : nodes) {
+        if (!node.filePath)
+            continue;
+        const QString listed = canonicalPath(*node.filePath);
+        if (candidate == listed)
+            return true;
+        if (node.nodeType == GlobalObjects::NodeType::nodeTypefolder && isSameOrInside(candidate, listed))
+            return true;
+        if (candidateIsFolder && node.nodeType != GlobalObjects::NodeType::nodeTypePhotos &&
+            isSameOrInside(listed, candidate))
+            return true;
+    }
+    return false;
+}
+
+bool ScanListRules::isPhotosLibraryPackage(const QString &path)
+{
+    const QString suffix = lowerSuffix(path);
+    return suffix == QLatin1String("migratedphotolibrary") || suffix == QLatin1String("photoslibrary");
+}
+
+bool ScanListRules::hasEnabledExtension(const QString &path, const QStringList &allowedExtensions)
+{
+    const QString suffix = lowerSuffix(path);
+    for (const QString &extension : allowedExtensions)
+        if (extension.toLower() == suffix)
+            return true;
+    return false;
+}
+
+ScanListRules::Kind ScanListRules::classify(const QString &path, const QStringList *allowedExtensions)
+{
+    if (Trash::isInsideTrashFolder(path))
+        return Kind::Skip;
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isReadable())
+        return Kind::Skip;
+    if (info.isDir()) {
+        if (!FileFacts::isPackage(path))
+            return Kind::Folder;
+        return isPhotosLibraryPackage(path) ? Kind::PhotosLibrary : Kind::LibraryError;
+    }
+    if (allowedExtensions && !hasEnabledExtension(path, *allowedExtensions))
+        return Kind::Skip;
+    return Kind::File;
+}
+
+ScanListRules::Kind ScanListRules::classifyDropped(const QString &path, const QStringList &allowedExtensions)
+{
+    return classify(path, &allowedExtensions);
+}
+
+ScanListRules::Kind ScanListRules::classifyRestored(const QString &path)
+{
+    return classify(path, nullptr);
+}
+
+bool ScanListRules::isPathEnabledInOpenPanel(GlobalObjects::NodeType nodeType, const QString &path,
+                                             const QStringList &allowedExtensions)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return false;
+    const QString suffix = lowerSuffix(path);
+    switch (nodeType) {
+    case GlobalObjects::NodeType::nodeTypefile:
+        if (info.isDir())
+            return !FileFacts::isPackage(path);
+        return suffix != QLatin1String("migratedphotolibrary") && hasEnabledExtension(path, allowedExtensions);
+    case GlobalObjects::NodeType::nodeTypefolder:
+        return info.isDir();
+    case GlobalObjects::NodeType::nodeTypePhotos:
+        if (suffix == QLatin1String("migratedphotolibrary"))
+            return false;
+        return info.isDir();
+    default:
+        return false;
+    }
+}
+
+QStringList ScanListRules::acceptDroppedPaths(const QStringList &paths, const QStringList &allowedExtensions)
+{
+    QStringList kept;
+    for (const QString &path : paths) {
+        if (QFileInfo(path).isDir() || hasEnabledExtension(path, allowedExtensions))
+            kept.append(path);
+    }
+    return kept;
+}

@@ -1,0 +1,45 @@
+// The rules of the scan list that need no window: what a dropped, chosen or restored path becomes,
+// which items the open panel enables, and when a path is already covered by the list. Paths are
+// compared exactly after canonicalisation, as the file systems here are case-sensitive.
+#pragma once
+
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "app/GlobalObjects.h"
+#include "model/FilePathNode.h"
+
+class ScanListRules
+{
+public:
+    enum class Kind { File, Folder, PhotosLibrary, LibraryError, Skip };
+
+    // The absolute path with links resolved; the cleaned absolute path when it does not exist.
+    static QString canonicalPath(const QString &path);
+    // The key of `path` in the controller's dictPathAdded.
+    static QString pathKey(const QString &path) { return canonicalPath(path); }
+
+    // True when `path` is already on the list: the same path, a path inside a listed folder, or a
+    // folder that holds a listed file or folder.
+    static bool isCovered(const QString &path, const std::vector<FilePathNode> &nodes);
+
+    // A dropped path: a folder, a Photos library (or a refused package), or a file whose extension
+    // is enabled. Items in a Trash folder and unreadable items are skipped.
+    static Kind classifyDropped(const QString &path, const QStringList &allowedExtensions);
+    // A path of the saved list: as a drop, except that every file is taken whatever its extension.
+    static Kind classifyRestored(const QString &path);
+
+    // The open panel's per-item rule for the kind of entry being added.
+    static bool isPathEnabledInOpenPanel(GlobalObjects::NodeType nodeType, const QString &path,
+                                         const QStringList &allowedExtensions);
+    // What the drop box keeps of a drop: folders, and files with an enabled extension.
+    static QStringList acceptDroppedPaths(const QStringList &paths, const QStringList &allowedExtensions);
+
+    static bool isPhotosLibraryPackage(const QString &path);
+    static bool hasEnabledExtension(const QString &path, const QStringList &allowedExtensions);
+
+private:
+    static Kind classify(const QString &path, const QStringList *allowedExtensions);
+};

@@ -1,0 +1,91 @@
+#include "scan/ui/ScanListTable.h"
+
+#include <QCoreApplication>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QStorageInfo>
+
+#include "app/LocalizedString.h"
+#include "controls/CustomCell.h"
+#include "controls/CustomTableView.h"
+#include "platform/TextFormat.h"
+#include "platform/ui/BundleImage.h"
+
+namespace {
+
+constexpr int kRowHeight = 32;
+constexpr int kIconSide = 20;
+
+QPixmap rowIcon(const QString &path, int source)
+{
+    if (source == 2)
+        return BundleImage::named(QStringLiteral("dropbox_icon")).pixmap(QSize(kIconSide, kIconSide));
+    if (source == 1)
+        return BundleImage::named(QStringLiteral("google-drive-icon")).pixmap(QSize(kIconSide, kIconSide));
+    return QFileIconProvider().icon(QFileInfo(path)).pixmap(kIconSide, kIconSide);
+}
+
+CustomCell *makeCell(const FilePathNode &node, int row, int source, const ScanListTable::Actions &actions)
+{
+    auto *cell = new CustomCell;
+    cell->setObjectName(QStringLiteral("idPathCell"));
+    auto *check = new QCheckBox;
+    auto *icon = new QLabel;
+    auto *label = new QLabel;
+    auto *remove = new QPushButton(QStringLiteral("✕"));
+    cell->setBtnCheckBox(check);
+    cell->setImgView(icon);
+    cell->setLblFilePath(label);
+    cell->setBtnDelete(remove);
+    const QString path = node.filePath.value_or(QString());
+    label->setText(ScanListTable::displayPath(path, source));
+    label->setToolTip(label->text());
+    check->setChecked(node.state == 1);
+    icon->setPixmap(rowIcon(path, source));
+    remove->setFlat(true);
+    remove->setToolTip(localizedString(QStringLiteral("ID_DELETE")));
+    auto *layout = new QHBoxLayout(cell);
+    layout->setContentsMargins(6, 0, 6, 0);
+    layout->addWidget(check);
+    layout->addWidget(icon);
+    layout->addWidget(label, 1);
+    layout->addWidget(remove);
+    QObject::connect(check, &QCheckBox::clicked, cell, [row, actions](bool on) { actions.checkChanged(row, on); });
+    QObject::connect(remove, &QPushButton::clicked, cell, [row, actions] {
+        // The row is removed after the click has been handled: removing rebuilds this very cell.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [row, actions] { actions.remove(row); }, Qt::QueuedConnection);
+    });
+    return cell;
+}
+
+} // namespace
+
+QString ScanListTable::displayPath(const QString &path, int source)
+{
+    if (source == 0 && path == QLatin1String("/"))
+        return QStorageInfo::root().displayName();
+    return path;
+}
+
+void ScanListTable::reload(CustomTableView *table, const std::vector<FilePathNode> &nodes, int source,
+                           const Actions &actions)
+{
+    auto *model = qobject_cast<QStandardItemModel *>(table->model());
+    if (!model) {
+        model = new QStandardItemModel(table);
+        table->setModel(model);
+        table->horizontalHeader()->setStretchLastSection(true);
+        table->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    }
+    model->clear();
+    model->setColumnCount(1);
+    model->setRowCount(int(nodes.size()));
+    table->horizontalHeader()->setStretchLastSection(true);
+    for (int row = 0; row < int(nodes.size()); ++row)
+        table->setIndexWidget(model->index(row, 0), makeCell(nodes[size_t(row)], row, source, actions));
+}

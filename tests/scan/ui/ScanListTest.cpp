@@ -1,0 +1,297 @@
+// The scan list with real temporary files and folders: drops, the open panel, ticking, removing,
+// the Scan button and the saved list across a controller restart.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "app/LocalizedString.h"
+#include "app/ScanGlobals.h"
+#include "app/SettingsDefaults.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Trash.h"
+#include "platform/UserDefaults.h"
+#include "platform/ui/ScriptedAlertPresenter.h"
+#include "platform/ui/ScriptedOpenPanel.h"
+#include "scan/ui/DragDropBox.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/ScanListController.h"
+#include "scan/ui/ScanListRules.h"
+
+namespace {
+
+using NodeType = GlobalObjects::NodeType;
+
+class ScanListTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        UserDefaults::standard().resetAll();
+        SettingsDefaults::registerDefaultSettings();
+        ScanGlobals::resetToInitialValues();
+        ASSERT_TRUE(root.isValid());
+    }
+    void TearDown() override { ScanGlobals::resetToInitialValues(); }
+
+    QString folder(const QString &name)
+    {
+        const QString path = root.filePath(name);
+        QDir().mkpath(path);
+        return path;
+    }
+    QString file(const QString &name)
+    {
+        const QString path = root.filePath(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write("x");
+        return path;
+    }
+    QString library(const QString &name)
+    {
+        const QString path = folder(name);
+        file(name + QStringLiteral("/database/Photos.sqlite"));
+        QFile::rename(path + QStringLiteral("/database/Photos.sqlite"), path + QStringLiteral("/database/photos.db"));
+        return path;
+    }
+    std::unique_ptr<MainViewController> makeController()
+    {
+        auto c = std::make_unique<MainViewController>();
+        c->view();
+        return c;
+    }
+    static void drop(const QStringList &paths)
+    {
+        NotificationCenter::defaultCenter().post(QStringLiteral("FileDragDropNotification"),
+                                                 {{QStringLiteral("paths"), paths}});
+        settle();
+    }
+    // Runs the reports and table reloads that the list queued on the GUI thread.
+    static void settle()
+    {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    }
+    static QStringList paths(const MainViewController &c)
+    {
+        QStringList list;
+        for (const FilePathNode &node : c.arrPathNodes)
+            list.append(node.filePath.value_or(QString()));
+        return list;
+    }
+    static QString text(const char *key) { return localizedString(QString::fromLatin1(key)); }
+    QString lastInformativeText() const
+    {
+        return alerts.alerts().empty() ? QString() : alerts.alerts().back().informativeText;
+    }
+
+    QTemporaryDir root;
+    ScriptedAlertPresenter alerts;
+};
+
+TEST_F(ScanListTest, DropOfMixedFilesAndFoldersKeepsFoldersAndEnabledFiles)
+{
+    auto c = makeController();
+    const QString pictures = folder(QStringLiteral("Pictures"));
+    const QString photo = file(QStringLiteral("loose/IMG_0001.JPG"));
+    const QString note = file(QStringLiteral("loose/notes.txt"));
+    drop({pictures, photo, note});
+    EXPECT_EQ(paths(*c), (QStringList{pictures, photo}));
+    EXPECT_EQ(c->arrPathNodes[0].nodeType, NodeType::nodeTypefolder);
+    EXPECT_EQ(c->arrPathNodes[1].nodeType, NodeType::nodeTypefile);
+    EXPECT_EQ(c->arrPathNodes[1].state, 1);
+    EXPECT_TRUE(c->btnCompare->isEnabled());
+    EXPECT_EQ(c->btnCompare->state(), IMGButton::OnState);
+    EXPECT_EQ(lastInformativeText(), text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"));
+    EXPECT_EQ(c->tvPath->toolTip(), text("ID_CTRL_TO_VIEW_MORE_OPTIONS"));
+    EXPECT_EQ(c->tvPath->model()->rowCount(), 2);
+
+    DragDropBox *box = qobject_cast<DragDropBox *>(c->boxAddWindow.data());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(ScanListRules::acceptDroppedPaths({note, photo, pictures}, c->allowedExtensions),
+              (QStringList{photo, pictures}));
+    EXPECT_FALSE(box->acceptDroppedPaths({}));
+}
+
+TEST_F(ScanListTest, DuplicatesAndCoveredFoldersAreRefused)
+{
+    auto c = makeController();
+    const QString pictures = folder(QStringLiteral("Pictures"));
+    const QString inside = folder(QStringLiteral("Pictures/2024"));
+    drop({pictures});
+    const size_t before = alerts.alerts().size();
+    drop({pictures, inside, root.path(), root.filePath(QStringLiteral("Pictures/../Pictures"))});
+    EXPECT_EQ(paths(*c), QStringList{pictures});
+    ASSERT_EQ(alerts.alerts().size(), before + 1);
+    EXPECT_EQ(alerts.alerts().back().messageText, text("ID_ITEMS_CANT_ADDED"));
+    EXPECT_EQ(lastInformativeText(), text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"));
+
+    const QString upper = folder(QStringLiteral("PICTURES"));
+    drop({upper});
+    EXPECT_EQ(paths(*c), (QStringList{pictures, upper}));
+}
+
+TEST_F(ScanListTest, TrashPackagesAndLibrariesFollowTheirRules)
+{
+    auto c = makeController();
+    const QString trashed = Trash::homeTrashFolder() + QStringLiteral("/files/old");
+    QDir().mkpath(trashed);
+    drop({trashed});
+    EXPECT_TRUE(c->arrPathNodes.empty());
+
+    const QString bundle = folder(QStringLiteral("Tool.app"));
+    drop({bundle});
+    EXPECT_TRUE(c->arrPathNodes.empty());
+    EXPECT_EQ(lastInformativeText(), QStringLiteral("Photos library not supported"));
+
+    const QString first = library(QStringLiteral("One.photoslibrary"));
+    const QString second = library(QStringLiteral("Two.photoslibrary"));
+    drop({first});
+    ASSERT_EQ(c->arrPathNodes.size(), 1u);
+    EXPECT_EQ(c->arrPathNodes[0].nodeType, NodeType::nodeTypePhotos);
+    drop({second});
+    EXPECT_EQ(c->arrPathNodes.size(), 1u);
+    EXPECT_EQ(lastInformativeText(), text("ID_ONLY_ONE_LIB_CAN_ADDED"));
+}
+
+TEST_F(ScanListTest, VideosDropOnlyInExactModeWithVideosAllowed)
+{
+    auto c = makeController();
+    const QString clip = file(QStringLiteral("clips/Holiday.MP4"));
+    drop({clip});
+    EXPECT_TRUE(c->arrPathNodes.empty());
+    c->selectComparisonMethod(c->btnExactMatch.data());
+    drop({clip});
+    EXPECT_EQ(paths(*c), QStringList{clip});
+}
+
+TEST_F(ScanListTest, DropWhileACloudSourceIsShownIsRefused)
+{
+    auto c = makeController();
+    ScanGlobals::scanType = 2;
+    drop({folder(QStringLiteral("Pictures"))});
+    EXPECT_TRUE(c->arrPathNodes.empty());
+    ASSERT_FALSE(alerts.alerts().empty());
+    EXPECT_EQ(alerts.alerts().back().messageText, text("ID_YOU_CANT_DRAG_ANY_FILE"));
+    EXPECT_TRUE(lastInformativeText().contains(text("ID_DROPBOX")));
+}
+
+TEST_F(ScanListTest, ExcludedFolderLeadsToTheExclusionPrompt)
+{
+    const QString pictures = folder(QStringLiteral("Pictures"));
+    UserDefaults::standard().setObject(QStringLiteral("excludedFolders"), QVariantList{pictures});
+    auto c = makeController();
+    drop({pictures});
+    EXPECT_TRUE(c->arrPathNodes.empty());
+    ASSERT_FALSE(alerts.alerts().empty());
+    EXPECT_EQ(alerts.alerts().back().buttons.size(), 2);
+}
+
+TEST_F(ScanListTest, TickingDrivesTheScanButton)
+{
+    auto c = makeController();
+    drop({folder(QStringLiteral("A")), folder(QStringLiteral("B"))});
+    ScanListController &list = c->scanList();
+    list.btnCheckUnCheckTapped(0, false);
+    EXPECT_TRUE(c->btnCompare->isEnabled());
+    list.btnCheckUnCheckTapped(1, false);
+    EXPECT_FALSE(c->btnCompare->isEnabled());
+    EXPECT_EQ(c->btnCompare->state(), IMGButton::OffState);
+    list.btnCheckUnCheckTapped(1, true);
+    EXPECT_TRUE(c->btnCompare->isEnabled());
+    c->uncheckAllInScanList();
+    EXPECT_FALSE(c->btnCompare->isEnabled());
+    c->checkAllInScanList();
+    EXPECT_TRUE(c->btnCompare->isEnabled());
+    EXPECT_EQ(c->arrPathNodes[0].state, 1);
+}
+
+TEST_F(ScanListTest, RemovingKeepsTheScanButtonInStepWithTheTicks)
+{
+    auto c = makeController();
+    const QString a = folder(QStringLiteral("A"));
+    drop({a, folder(QStringLiteral("B"))});
+    c->scanList().btnCheckUnCheckTapped(1, false);
+    c->scanList().removeScanListEntry(0);
+    EXPECT_FALSE(c->btnCompare->isEnabled());
+    EXPECT_FALSE(c->dictPathAdded.contains(ScanListRules::pathKey(a)));
+    drop({a});
+    EXPECT_EQ(c->arrPathNodes.size(), 2u);
+    c->removeAllFromScanList();
+    settle();
+    EXPECT_TRUE(c->arrPathNodes.empty());
+    EXPECT_FALSE(c->btnCompare->isEnabled());
+    EXPECT_TRUE(c->tvPath->toolTip().isEmpty());
+    const QVariant saved = UserDefaults::standard().objectForKey(QStringLiteral("savedPaths"));
+    EXPECT_EQ(saved.typeId(), QMetaType::QVariantList);
+    EXPECT_TRUE(saved.toList().isEmpty());
+}
+
+TEST_F(ScanListTest, ListSurvivesARestartAndLosesOnlyVanishedEntries)
+{
+    const QString a = folder(QStringLiteral("A"));
+    const QString gone = folder(QStringLiteral("Gone"));
+    const QString photo = file(QStringLiteral("c.jpg"));
+    {
+        auto c = makeController();
+        drop({a, gone, photo});
+        c->scanList().btnCheckUnCheckTapped(0, false);
+        c->scanList().btnCheckUnCheckTapped(2, false);
+    }
+    QDir(gone).removeRecursively();
+    auto c = makeController();
+    settle();
+    EXPECT_EQ(paths(*c), (QStringList{a, photo}));
+    EXPECT_EQ(c->arrPathNodes[0].state, 0);
+    EXPECT_EQ(c->arrPathNodes[1].nodeType, NodeType::nodeTypefile);
+    EXPECT_FALSE(c->btnCompare->isEnabled());
+    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 2);
+}
+
+TEST_F(ScanListTest, OpenPanelAddsWhatWasChosen)
+{
+    ScriptedOpenPanel panel;
+    auto c = makeController();
+    const QString photo = file(QStringLiteral("p/a.jpg"));
+    const QString pictures = folder(QStringLiteral("Pictures"));
+    panel.queueCancel();
+    c->btnAddPhotos->click();
+    EXPECT_TRUE(c->arrPathNodes.empty());
+    panel.queueChoice({photo});
+    c->btnAddPhotos->click();
+    panel.queueChoice({pictures, file(QStringLiteral("q/b.png")), file(QStringLiteral("q/c.txt"))});
+    c->btnAddFolder->click();
+    settle();
+    ASSERT_EQ(c->arrPathNodes.size(), 3u);
+    EXPECT_EQ(c->arrPathNodes[0].nodeType, NodeType::nodeTypefile);
+    EXPECT_EQ(c->arrPathNodes[1].nodeType, NodeType::nodeTypefolder);
+    EXPECT_EQ(c->arrPathNodes[2].nodeType, NodeType::nodeTypefile);
+    ASSERT_EQ(panel.panelsShown().size(), 3u);
+    const OpenPanelOptions &folders = panel.panelsShown().back();
+    EXPECT_TRUE(folders.canChooseDirectories);
+    EXPECT_FALSE(folders.shouldEnable(photo));
+    EXPECT_TRUE(folders.shouldEnable(pictures));
+    EXPECT_TRUE(panel.panelsShown()[1].shouldEnable(photo));
+    EXPECT_FALSE(panel.panelsShown()[1].shouldEnable(folder(QStringLiteral("L.photoslibrary"))));
+}
+
+TEST_F(ScanListTest, SecondLibraryIsRefusedBeforeThePanelOpens)
+{
+    ScriptedOpenPanel panel;
+    auto c = makeController();
+    panel.queueChoice({library(QStringLiteral("Mine.photoslibrary"))});
+    c->btnAddPhotosLib->click();
+    ASSERT_EQ(c->arrPathNodes.size(), 1u);
+    c->btnAddPhotosLib->click();
+    EXPECT_EQ(panel.panelsShown().size(), 1u);
+    EXPECT_EQ(alerts.alerts().back().messageText, text("ID_ONLY_ONE_LIB_CAN_ADDED"));
+    EXPECT_FALSE(ScanListRules::isPathEnabledInOpenPanel(NodeType::nodeTypePhotos,
+                                                         folder(QStringLiteral("Old.migratedphotolibrary")), {}));
+}
+
+} // namespace
