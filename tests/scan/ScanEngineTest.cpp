@@ -115,6 +115,14 @@ TEST(ScanEngineTest, EqualVideosGroupAndEqualSizedDifferentOnesDoNot)
     EXPECT_EQ(relativeGroups(result.groups, dir.path()), expected);
     // Only videos that share a size are read.
     EXPECT_EQ(result.decoded, 4);
+
+    // v3 rewritten with v2's bytes: only v3 is read again, and the two now group.
+    ASSERT_TRUE(writeBytes(at(dir, "v3.mov"), randomBytes(2, 50000)));
+    const ScanResult edited = runScan(options(true), { folderNode(dir.path()) });
+    EXPECT_EQ(edited.decoded, 1);
+    const QList<QStringList> regrouped { { "copy/v1.mov", "v1.mov" }, { "v2.mov", "v3.mov" } };
+    EXPECT_EQ(relativeGroups(edited.groups, dir.path()), regrouped);
+    EXPECT_EQ(runScan(options(true), { folderNode(dir.path()) }).decoded, 0);
 }
 
 TEST(ScanEngineTest, SecondScanTakesFingerprintsFromTheCacheAndAnEditedFileIsHashedAgain)
@@ -138,6 +146,10 @@ TEST(ScanEngineTest, SecondScanTakesFingerprintsFromTheCacheAndAnEditedFileIsHas
     EXPECT_EQ(third.decoded, 1);
     const QList<QStringList> expected { { "p0-copy.jpg", "p0.jpg" }, { "p1.jpg", "p3.jpg" } };
     EXPECT_EQ(relativeGroups(third.groups, dir.path()), expected);
+    // The edited file's rows were replaced: the next scan reads nothing again.
+    const ScanResult fourth = runScan(similar, { folderNode(dir.path()) });
+    EXPECT_EQ(fourth.decoded, 0);
+    EXPECT_EQ(fourth.groups, third.groups);
 }
 
 TEST(ScanEngineTest, StopWhileHashingLeavesACacheThatGivesTheSameGroups)
