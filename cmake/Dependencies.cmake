@@ -10,6 +10,16 @@ if(NOT Qt6_FOUND)
     message(FATAL_ERROR "Qt 6 is missing: apt-get install qt6-base-dev libqt6svg6-dev")
 endif()
 
+# The results window plays local videos in its preview pane. Installed by scripts/install-deps.sh;
+# without it the pane shows the video's icon instead of a player.
+find_package(Qt6 COMPONENTS Multimedia MultimediaWidgets DBus QUIET)
+if(TARGET Qt6::MultimediaWidgets)
+    set(QNY_HAVE_MULTIMEDIA ON)
+else()
+    set(QNY_HAVE_MULTIMEDIA OFF)
+    message(WARNING "Qt Multimedia is missing, videos are not played in the preview: apt-get install qt6-multimedia-dev")
+endif()
+
 find_package(SQLite3)
 if(NOT SQLite3_FOUND)
     message(FATAL_ERROR "SQLite 3 is missing: apt-get install libsqlite3-dev")
