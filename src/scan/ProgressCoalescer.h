@@ -33,12 +33,28 @@ public:
         std::weak_ptr<State> weak = m_state;
         Dispatch::mainAfter(m_interval, [weak]() { deliverPending(weak); });
     }
-    // Any thread. Queues the waiting value for delivery now, ahead of anything posted to the GUI
-    // thread later (a stage's final value before its outcome).
+    // Any thread. Delivers the value waiting now, ahead of anything posted to the GUI thread
+    // later, so the last report of a stage is never replaced by the next stage's first.
     void flush()
     {
+        std::optional<Value> value;
+        {
+            std::lock_guard<std::mutex> lock(m_state->mutex);
+            value.swap(m_state->pending);
+        }
+        if (!value)
+            return;
         std::weak_ptr<State> weak = m_state;
-        Dispatch::main([weak]() { deliverPending(weak); });
+        Dispatch::main([weak, value = std::move(*value)]() {
+            const std::shared_ptr<State> state = weak.lock();
+            std::function<void(const Value &)> deliver;
+            if (state) {
+                std::lock_guard<std::mutex> lock(state->mutex);
+                deliver = state->deliver;
+            }
+            if (deliver)
+                deliver(value);
+        });
     }
     // Drops the waiting value; nothing is delivered after this returns on the GUI thread.
     void cancel()

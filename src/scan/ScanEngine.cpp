@@ -50,10 +50,8 @@ ScanEngine::~ScanEngine()
     m_hashOperationQueue->waitUntilAllOperationsAreFinished();
 }
 
-bool ScanEngine::start(const ScanOptions &options, const std::vector<FilePathNode> &sources)
+std::shared_ptr<ScanSession> ScanEngine::beginSession(const ScanOptions &options)
 {
-    if (m_running.exchange(true))
-        return false;
     m_finished = false;
     auto session = std::make_shared<ScanSession>();
     session->options = options;
@@ -66,14 +64,33 @@ bool ScanEngine::start(const ScanOptions &options, const std::vector<FilePathNod
             postProgress(s, stage, path);
     };
     m_session = session;
-    m_scanQueue->addOperation([this, session, sources]() { startScanning(session, sources); });
+    return session;
+}
+
+bool ScanEngine::start(const ScanOptions &options, const std::vector<FilePathNode> &sources)
+{
+    if (m_running.exchange(true))
+        return false;
+    const std::shared_ptr<ScanSession> session = beginSession(options);
+    m_scanQueue->addOperation([this, session, sources]() {
+        SourceEnumerator(*session).run(sources);
+        handOver(session);
+    });
     return true;
 }
 
-void ScanEngine::startScanning(
-    const std::shared_ptr<ScanSession> &session, const std::vector<FilePathNode> &sources)
+bool ScanEngine::startWithRecords(const ScanOptions &options, const RecordList &records)
 {
-    SourceEnumerator(*session).run(sources);
+    if (m_running.exchange(true))
+        return false;
+    const std::shared_ptr<ScanSession> session = beginSession(options);
+    session->arrImagesContent = records;
+    m_scanQueue->addOperation([this, session]() { handOver(session); });
+    return true;
+}
+
+void ScanEngine::handOver(const std::shared_ptr<ScanSession> &session)
+{
     session->prog = ScanProgress::addingBase(session->recordCount());
     m_progress->flush();
     session->enumerateEndNs = session->clock.nsecsElapsed();

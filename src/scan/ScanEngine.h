@@ -54,6 +54,9 @@ public:
     // GUI thread. Writes the options to the process-wide scan state and starts the walk over the
     // ticked sources in the background. False when a scan is still running.
     bool start(const ScanOptions &options, const std::vector<FilePathNode> &sources);
+    // GUI thread. A scan whose records were listed elsewhere (a cloud source's listing): starts at
+    // the hand-over to the cache and the hashing stage. False when a scan is still running.
+    bool startWithRecords(const ScanOptions &options, const RecordList &records);
     // GUI thread. The stop request: every stage ends at its next check; once the running jobs
     // have finished, `finished(Stopped)` follows (also when Stop comes during the results delay).
     void stop();
@@ -72,7 +75,8 @@ public:
 private:
     struct Alive;
 
-    void startScanning(const std::shared_ptr<ScanSession> &session, const std::vector<FilePathNode> &sources);
+    std::shared_ptr<ScanSession> beginSession(const ScanOptions &options);
+    void handOver(const std::shared_ptr<ScanSession> &session);
     void startHashingStage(const std::shared_ptr<ScanSession> &session);
     void comparisonEnded(const std::shared_ptr<ScanSession> &session);
     void waitForHashQueueThenContinue();

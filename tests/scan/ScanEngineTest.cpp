@@ -10,6 +10,7 @@
 
 #include "ScanTestSupport.h"
 #include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
 
 using namespace ScanTestSupport;
 
@@ -268,4 +269,22 @@ TEST(ScanEngineTest, FinalProgressOfTheAddingStageCountsEveryRecord)
     ASSERT_TRUE(lastAdding.has_value());
     EXPECT_EQ(lastAdding->recordCount, 30);
     EXPECT_DOUBLE_EQ(lastAdding->fraction, 0.02);
+}
+
+TEST(ScanEngineTest, RecordsListedElsewhereGoStraightToHashing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeImage(makePhoto(50), at(dir, "a.jpg")));
+    ASSERT_TRUE(QFile::copy(at(dir, "a.jpg"), at(dir, "b.jpg")));
+    ASSERT_TRUE(writeImage(makePhoto(51), at(dir, "c.jpg")));
+    const ScanOptions o = options(false);
+    const ScanResult result = runEngine([&](ScanEngine &engine) {
+        o.applyToGlobals(); // records read the minimum size when they are made
+        RecordList records;
+        for (const char *name : { "a.jpg", "b.jpg", "c.jpg" })
+            records.append(ImageFileInfo::initWithPathForFile(at(dir, name)));
+        return engine.startWithRecords(o, records);
+    });
+    EXPECT_EQ(result.outcome, ScanEngine::Outcome::Results);
+    EXPECT_EQ(relativeGroups(result.groups, dir.path()), (QList<QStringList> { { "a.jpg", "b.jpg" } }));
 }

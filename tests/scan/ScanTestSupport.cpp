@@ -110,6 +110,12 @@ FilePathNode fileNode(const QString &path)
 ScanResult runScan(const ScanOptions &options, const std::vector<FilePathNode> &sources,
     const std::function<void(ScanEngine &, const ScanProgress &)> &onProgress)
 {
+    return runEngine([&](ScanEngine &engine) { return engine.start(options, sources); }, onProgress);
+}
+
+ScanResult runEngine(const std::function<bool(ScanEngine &)> &start,
+    const std::function<void(ScanEngine &, const ScanProgress &)> &onProgress)
+{
     // The record code reads the registered settings (the fingerprint layout among them).
     static const bool registered = (SettingsDefaults::registerDefaultSettings(), true);
     Q_UNUSED(registered);
@@ -136,7 +142,7 @@ ScanResult runScan(const ScanOptions &options, const std::vector<FilePathNode> &
     enginePtr = &engine;
     engine.setResultsDelay(0.0);
     QTimer::singleShot(120000, &loop, &QEventLoop::quit);
-    if (engine.start(options, sources))
+    if (start(engine))
         loop.exec();
     if (const auto session = engine.session()) {
         for (const auto &record : session->arrImagesContent)

@@ -48,6 +48,10 @@ struct ScanResult {
 ScanResult runScan(const ScanOptions &options, const std::vector<FilePathNode> &sources,
     const std::function<void(ScanEngine &, const ScanProgress &)> &onProgress = {});
 
+// The same for a scan started by `start`.
+ScanResult runEngine(const std::function<bool(ScanEngine &)> &start,
+    const std::function<void(ScanEngine &, const ScanProgress &)> &onProgress = {});
+
 // Group member paths relative to `root`, sorted inside each group.
 QList<QStringList> relativeGroups(const QList<QStringList> &groups, const QString &root);
 
