@@ -170,3 +170,23 @@ TEST(SourceWalkerTest, ExtensionsNeedTheirDot)
     EXPECT_EQ(SourceWalker::matchingExtension("/a/b.jpeg", extensions), QStringLiteral("jpeg"));
     EXPECT_EQ(SourceWalker::matchingExtension("jpg", extensions), QString());
 }
+
+TEST(SourceWalkerTest, AFileDeletedDuringTheWalkIsPassedOver)
+{
+    QTemporaryDir dir;
+    for (const char *name : { "a.jpg", "b.jpg", "c.jpg" })
+        ASSERT_TRUE(writeBytes(dir.filePath(name), randomBytes(1, 10)));
+    std::atomic<bool> abortMe { false };
+    QStringList added;
+    SourceWalker walker(photoOptions(), abortMe,
+        { [&](const WalkedFile &file) {
+             // The folder was listed before this: b.jpg vanishes between the listing and its turn.
+             if (added.isEmpty())
+                 QFile::remove(dir.filePath("b.jpg"));
+             added.append(QDir(dir.path()).relativeFilePath(file.path));
+             return true;
+         },
+            {} });
+    walker.scanFolder(dir.path());
+    EXPECT_EQ(added, (QStringList { "a.jpg", "c.jpg" }));
+}
