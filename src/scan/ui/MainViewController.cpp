@@ -24,11 +24,13 @@
 #include "platform/ui/FrameGeometry.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ScanThresholds.h"
+#include "scan/ui/AddingSheet.h"
 #include "scan/ui/ComparisonOptionsView.h"
 #include "scan/ui/DoubleSlider.h"
 #include "scan/ui/MainWindowFrames.h"
 #include "scan/ui/MainWindowInterface.h"
 #include "scan/ui/MainWindowLayout.h"
+#include "scan/ui/MainWindowSetup.h"
 #include "scan/ui/MainWindowStyles.h"
 #include "scan/ui/OptionPopover.h"
 #include "scan/ui/PopUpButton.h"
@@ -37,8 +39,6 @@
 namespace {
 
 constexpr int kHashQueueLimit = 16;
-const QString kCloudName = QStringLiteral("DropBox");
-const QString kProductName = QStringLiteral("Quennary");
 
 QString text(const char *key)
 {
@@ -80,8 +80,8 @@ QWidget *MainViewController::view()
 void MainViewController::viewDidLoad()
 {
     setupAddMenuButton();
-    setupCloudSheetTexts();
-    setupTitles();
+    MainWindowSetup::setupCloudSheetTexts(*this);
+    MainWindowSetup::setupTitles(*this);
     QPalette quiet = tvPath->palette();
     quiet.setColor(QPalette::Highlight, Qt::transparent);
     quiet.setColor(QPalette::HighlightedText, quiet.color(QPalette::Text));
@@ -100,10 +100,10 @@ void MainViewController::viewDidLoad()
     if (OSVersionFlags::isOS1015 || OSVersionFlags::isOS11OrLater)
         subMenuCreated->setVisible(false);
     configurePhotosLibraryAvailability();
-    styleCloudButtons();
-    setupScanSourcePopup();
+    MainWindowSetup::styleCloudButtons(*this);
+    MainWindowSetup::setupScanSourcePopup(*this);
     ScanGlobals::scanType = 0;
-    setupProgressSheet();
+    MainWindowSetup::setupProgressSheet(*this);
     restoreDateFilter();
     btnScanAllImagesCheckBoxTapped(btnScanLastImport);
 }
@@ -119,121 +119,6 @@ void MainViewController::setupAddMenuButton()
     customButtonForMenu->setFont(ControlFonts::systemFont(11));
     connect(customButtonForMenu, &QPushButton::clicked, this, &MainViewController::btnShowMenuList);
     customButtonForMenu->hide();
-}
-
-void MainViewController::setupCloudSheetTexts()
-{
-    lblDriveInfoHeader->setText(formatText(text("ID_QNY_DRIVE_INFO_HEADER"), kProductName, kCloudName));
-    lblDriveInfoSteps->setText(formatText(text("ID_QNY_DRIVE_INFO_STEPS_HEADER"), kProductName, kCloudName));
-    lblDriveInfoSteps1->setText(text("ID_QNY_DRIVE_INFO_STEP1"));
-    lblDriveInfoSteps1Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP1_SUB"), kCloudName));
-    lblDriveInfoSteps2->setText(text("ID_QNY_DRIVE_INFO_STEP2"));
-    lblDriveInfoSteps2Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP2_SUB"), kCloudName));
-    lblDriveInfoSteps3->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP3"), kCloudName));
-    lblDriveInfoSteps3Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP3_SUB"), kCloudName));
-    btnScanComputer->setText(text("ID_QNY_SCAN_COMPUTER"));
-    btnAllowPermission->setText(text("ID_QNY_DRIVE_INFO_ALLOW"));
-    btnCancelCloudFolderScan->setText(text("ID_CANCEL"));
-    btnAddFolderCloudScan->setText(text("ID_ADD"));
-
-    const QString language = Localization::currentLanguageCode();
-    if (language == QLatin1String("ru")) {
-        lblDriveInfoSteps->setFont(ControlFonts::systemFont(10, QFont::DemiBold));
-        lblDriveInfoSteps1->setFont(ControlFonts::systemFont(12));
-    } else if (language == QLatin1String("nl")) {
-        lblDriveInfoSteps->setFont(ControlFonts::systemFont(10, QFont::DemiBold));
-    } else if (language == QLatin1String("de") || language == QLatin1String("sv")) {
-        lblDriveInfoSteps->setFont(ControlFonts::systemFont(11, QFont::DemiBold));
-    }
-}
-
-void MainViewController::setupTitles()
-{
-    const QList<std::pair<QWidget *, const char *>> titles = {
-        {btnStopAddingPhotos, "ID_STOP"},
-        {lblPartialMatch, "ID_LOW"},
-        {lblExactMatch, "ID_HIGH"},
-        {lblPerformance, "ID_PERFORMANCE"},
-        {lblQuality, "ID_QUALITY"},
-        {lblMore, "ID_MORE"},
-        {lblLess, "ID_LESS"},
-        {lblMoreGPS, "ID_MORE"},
-        {lblLessGPS, "ID_LESS"},
-        {lblPleaseBePatient, "ID_PATIENT_WHILE_SCAN_DUPLICATES"},
-        {lblMatchingLevel, "ID_MATCHING_LEVEL"},
-        {lblBitmapSizeHeading, "ID_BITMAP_SIZE"},
-        {lblTimeInterval, "ID_TIME_INTERVEL"},
-        {lblGPS, "ID_GPS"},
-        {btnCompare, "ID_SCAN_DUPLICATES"},
-        {btnAddPhotos, "ID_ADD_PHOTOS"},
-        {btnAddPhotosLib, "ID_ADD_PHOTOS_LIBRARY"},
-        {btnAddFolder, "ID_ADD_FOLDER"},
-        {lblFilePaths, "ID_FILE_PATH"},
-    };
-    for (const auto &[widget, key] : titles) {
-        if (auto *label = qobject_cast<QLabel *>(widget))
-            label->setText(text(key));
-        else if (auto *button = qobject_cast<QAbstractButton *>(widget))
-            button->setText(text(key));
-    }
-    const QList<std::pair<QAction *, QString>> items = {
-        {menuItemToday, text("ID_TODAY")},
-        {menuItemYesterday, text("ID_YESTERDAY")},
-        {menuItemLast7Days, formatText(text("ID_WITHIN_LAST_DAYS"), 7)},
-        {menuItemLast15Days, formatText(text("ID_WITHIN_LAST_DAYS"), 15)},
-        {menuItemLastMonth, text("ID_LAST_MONTH")},
-        {menuItemLastYear, text("ID_LAST_YEAR")},
-        {menuItemSinceBeginning, text("ID_SINCE_BEGINNING")},
-        {menuItemRevealInFinder, text("ID_REVEAL_IN_FINDER")},
-        {menuItemCheckAll, text("ID_CHECK_ALL")},
-        {menuItemUncheckAll, text("ID_UNCHECK_ALL")},
-        {menuItemRemoveFromScanList, text("ID_REMOVE_FROM_SCAN_LIST")},
-        {menuItemRemoveAllFromScanList, text("ID_REMOVE_ALL_FROM_SCAN_LIST")},
-        {subMenuCreated, text("ID_CREATED")},
-        {subMneuCaptured, text("ID_CAPTUREED")},
-        {subMneuImported, text("ID_IMPORTED")},
-        {subMenuBoth, text("ID_BOTH")},
-    };
-    for (const auto &[item, title] : items)
-        item->setText(title);
-    MainWindowStyles::styleScanButtonTitle(btnCompare);
-}
-
-void MainViewController::styleCloudButtons()
-{
-    MainWindowStyles::styleFlatButton(btnScanComputer, MainWindowStyles::scanComputerStyle());
-    MainWindowStyles::styleFlatButton(btnAllowPermission, MainWindowStyles::allowPermissionStyle());
-    MainWindowStyles::styleFlatButton(btnAddFolderCloudScan, MainWindowStyles::addFolderCloudScanStyle());
-    MainWindowStyles::styleFlatButton(btnCancelCloudFolderScan, MainWindowStyles::cancelCloudFolderScanStyle());
-    lblIncludeToScan->setText(text("ID_INCLUDE_TO_SCAN"));
-    btnCancelCloudFolderScan->setText(text("ID_CANCEL"));
-    btnAddFolderCloudScan->setText(text("ID_ADD"));
-    MainWindowStyles::styleFlatButton(btnStopAddingPhotos, MainWindowStyles::stopAddingPhotosStyle());
-}
-
-void MainViewController::setupScanSourcePopup()
-{
-    const QList<std::pair<const char *, const char *>> sources = {
-        {"ID_FINDER", "file-explorer"}, {"ID_GOOGLE_DRIVE", "google-drive-icon"}, {"ID_DROPBOX", "dropbox_icon"}};
-    for (int i = 0; i < int(sources.size()); ++i) {
-        QAction *item = btnPopupForScanSelection->itemAtIndex(i);
-        if (!item)
-            continue;
-        item->setText(text(sources.at(i).first));
-        item->setIcon(QIcon(BundleImage::named(QString::fromLatin1(sources.at(i).second)).pixmap(QSize(16, 16))));
-    }
-    btnPopupForScanSelection->setToolTip(text("ID_FINDER"));
-}
-
-void MainViewController::setupProgressSheet()
-{
-    const double radius = OSVersionFlags::isOS11OrLater ? 0 : 5;
-    MainWindowStyles::setCornerRadius(boxMainWindowAdd, radius);
-    MainWindowStyles::setCornerRadius(boxAddingPhotosHeader, radius);
-    MainWindowStyles::setBackgroundImages(boxAddingPhotosHeader, QStringLiteral("box_header_left"),
-                                          QStringLiteral("box_header_mid"), QStringLiteral("box_header_right"));
-    lblDiscSpaceToFree->setText(text("ID_DISK_SPACE_TO_FREE_UP"));
-    lblPhotosAdded->setText(text("ID_PHOTOS_ADDED"));
 }
 
 void MainViewController::restoreDateFilter()
@@ -502,4 +387,27 @@ void MainViewController::showToolTipInfo()
         return;
     m_optionPopover = std::make_unique<OptionPopover>();
     m_optionPopover->showOptionInfo(btnToolTip);
+}
+
+void MainViewController::showAddingPhotosSheet()
+{
+    AddingSheet::showAddingPhotosSheet(*this);
+}
+
+void MainViewController::dismissAddingPhotosSheet()
+{
+    QPointer<MainViewController> self(this);
+    Dispatch::main([self] {
+        if (self)
+            AddingSheet::dismissAddingPhotosSheetOnMain(*self);
+    });
+}
+
+void MainViewController::promptQuitPhotosApp()
+{
+    QPointer<MainViewController> self(this);
+    Dispatch::main([self] {
+        if (self)
+            AddingSheet::askToQuitPhotosApp(*self);
+    });
 }

@@ -204,15 +204,15 @@ public:
 
     // Scan.
     void btnStartScanTapped();
+    void showAddingPhotosSheet();
+    // Any thread: the sheet closes on the GUI thread.
+    void dismissAddingPhotosSheet();
+    // Any thread: the question is asked on the GUI thread; the answer lands in skipiPhotoFromScan.
+    void promptQuitPhotosApp();
     void closeCloudAuthorizationSheet();
 
 private:
-    void setupCloudSheetTexts();
-    void setupTitles();
     void setupAddMenuButton();
-    void setupProgressSheet();
-    void setupScanSourcePopup();
-    void styleCloudButtons();
     QHash<QString, QWidget *> layoutWidgets() const;
     MainWindowGeometry currentGeometry() const;
     void applyGeometry(const MainWindowGeometry &geometry);

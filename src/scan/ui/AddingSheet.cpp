@@ -1,0 +1,79 @@
+#include "scan/ui/AddingSheet.h"
+
+#include <QLabel>
+
+#include "app/LocalizedString.h"
+#include "app/OSVersionFlags.h"
+#include "controls/BlackView.h"
+#include "controls/ControlFonts.h"
+#include "platform/UserDefaults.h"
+#include "platform/ui/AlertPresenter.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/PhotosApplication.h"
+
+namespace {
+
+QString text(const char *key)
+{
+    return localizedString(QString::fromLatin1(key));
+}
+
+} // namespace
+
+void AddingSheet::showOverlayView(MainViewController &c, QWidget *sheet, QWidget *box)
+{
+    if (OSVersionFlags::isOS11OrLater || !sheet || !box)
+        return;
+    QWidget *window = c.view()->window();
+    sheet->setFixedSize(window->size());
+    box->move((sheet->width() - box->width()) / 2, (sheet->height() - box->height()) / 2);
+    for (BlackView *old : sheet->findChildren<BlackView *>(Qt::FindDirectChildrenOnly))
+        delete old;
+    auto *dim = new BlackView(sheet);
+    dim->setGeometry(sheet->rect());
+    dim->show();
+    box->raise();
+    sheet->setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void AddingSheet::showAddingPhotosSheet(MainViewController &c)
+{
+    const bool withVideos = c.compareType == GlobalObjects::CompareType::ctMD5 &&
+                            UserDefaults::standard().boolForKey(QStringLiteral("allowVideoScanning"));
+    const bool english = Localization::currentLanguageCode() == QLatin1String("en");
+    if (withVideos) {
+        c.lblAddingPhotos->setText(text("ID_ADDING_PHOTOS_VIDEOS"));
+        c.lblPleaseBePatient->setText(text("ID_PATIENT_WHILE_SCAN_DUPLICATES_PHOTOS_VIDEOS"));
+    } else {
+        c.lblAddingPhotos->setText(text("ID_ADDING_PHOTOS"));
+        c.lblPleaseBePatient->setText(text("ID_PATIENT_WHILE_SCAN_DUPLICATES"));
+    }
+    if (english)
+        c.lblPleaseBePatient->setFont(ControlFonts::systemFont(withVideos ? 10 : 13));
+    showOverlayView(c, c.windowAddImages, c.boxMainWindowAdd);
+    AlertPresenter::current().beginSheet(c.windowAddImages, c.view());
+}
+
+void AddingSheet::dismissAddingPhotosSheetOnMain(MainViewController &c)
+{
+    if (c.windowAddImages)
+        AlertPresenter::current().endSheet(c.windowAddImages);
+    c.btnCompare->setState(IMGButton::OnState);
+    c.btnCompare->setEnabled(true);
+}
+
+void AddingSheet::askToQuitPhotosApp(MainViewController &c)
+{
+    AlertSpec alert;
+    alert.style = AlertSpec::Style::Informational;
+    alert.messageText = text("ID_PHOTOS_APP_RUNNING_PLS_QUIT_PHOTOS");
+    alert.informativeText = text("ID_QUIT_PHOTOS_AND_RETRY");
+    alert.buttons = {text("ID_QUIT_AND_RETRY"), text("ID_SKIP_PHOTOS_LIB")};
+    if (AlertPresenter::current().runAlert(alert, c.view()) == AlertPresenter::kFirstButton) {
+        PhotosApplication &photos = PhotosApplication::current();
+        if (photos.isRunning())
+            photos.quit();
+        return;
+    }
+    c.skipiPhotoFromScan = true;
+}
