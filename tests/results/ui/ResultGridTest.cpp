@@ -1,0 +1,198 @@
+// The thumbnail grid: cells, check boxes, clicks, right clicks, stale notifications, thumbnail
+// loading and virtualisation.
+#include "results/ui/ResultGridFixture.h"
+
+#include "controls/MouseEvents.h"
+#include "platform/NotificationCenter.h"
+#include "results/ui/ResultGridSource.h"
+
+using namespace ResultsTestRecords;
+
+namespace {
+
+QVariantMap at(int section, int item)
+{
+    return {{QStringLiteral("indexpath"), QVariant::fromValue(IndexPath{section, item})}};
+}
+
+} // namespace
+
+TEST_F(ResultGridFixture, CheckBoxMarksButNeverTheLastUnmarkedFileOfAGroup)
+{
+    auto pair = photos("a", {1.0f, 1.0f});
+    enter({pair});
+    CollectionViewItem *first = cell(0, 0);
+    CollectionViewItem *second = cell(0, 1);
+    ASSERT_TRUE(first && second);
+    first->btnCheckBox->click();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(pair->children[0]->isMark);
+    EXPECT_EQ(controller->countMarked, 1);
+    EXPECT_EQ(controller->sizeMarked, pair->children[0]->fileSize);
+    EXPECT_EQ(first->boxBottomForItem->bgImage(), "red_strip.png");
+    EXPECT_TRUE(controller->btnTrashMarked->isEnabled());
+    EXPECT_EQ(controller->lblBottomMarked->text(), "1 marked");
+    second->btnCheckBox->click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(pair->children[1]->isMark) << "a group keeps one unmarked file";
+    EXPECT_FALSE(second->btnCheckBox->isChecked());
+    EXPECT_EQ(controller->countMarked, 1);
+    EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath>{{0, 1}}));
+    EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath>{{0, 1}}));
+    EXPECT_EQ(controller->countSelected, 1);
+    first->btnCheckBox->click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(pair->children[0]->isMark);
+    EXPECT_EQ(controller->countMarked, 0);
+    EXPECT_FALSE(controller->btnTrashMarked->isEnabled());
+}
+
+TEST_F(ResultGridFixture, CellsShowMarkLockAndLibraryState)
+{
+    auto g = photos("a", {1.0f, 1.0f, 1.0f});
+    g->children[0]->isMark = true;
+    g->children[0]->isLocked = true;
+    g->children[1]->isLocked = true;
+    g->children[2]->isPhotosNode = true;
+    g->children[2]->createDate = QDateTime();
+    enter({g});
+    CollectionViewItem *marked = cell(0, 0), *locked = cell(0, 1), *library = cell(0, 2);
+    ASSERT_TRUE(marked && locked && library);
+    EXPECT_EQ(marked->boxBottomForItem->bgImage(), "red_strip.png");
+    EXPECT_TRUE(marked->btnCheckBox->isChecked());
+    EXPECT_TRUE(marked->imgViewLock->isHidden());
+    EXPECT_TRUE(locked->btnCheckBox->isHidden());
+    EXPECT_FALSE(locked->imgViewLock->isHidden());
+    EXPECT_EQ(locked->boxBottomForItem->bgImage(), "grey_strip.png");
+    EXPECT_EQ(library->boxBottomForItem->bgImage(), "gree_strip.png");
+    EXPECT_FALSE(library->imgViewiPhoto->isHidden());
+    EXPECT_TRUE(marked->imgViewiPhoto->isHidden());
+    EXPECT_TRUE(library->lblImageInfo->text().startsWith(' '));
+}
+
+TEST_F(ResultGridFixture, RecordWithoutAddressKeepsItsCell)
+{
+    auto g = photos("a", {1.0f, 1.0f});
+    g->children[1]->filePathUrl = QUrl();
+    auto h = photos("b", {1.0f, 1.0f});
+    enter({g, h});
+    EXPECT_EQ(controller->numberOfItemsInSection(0), 2);
+    EXPECT_EQ(controller->numberOfItemsInSection(1), 2);
+    ASSERT_TRUE(cell(1, 1));
+    EXPECT_EQ(cell(1, 1)->lblName->text(), "b1.jpg");
+}
+
+TEST_F(ResultGridFixture, ClicksSelectAndPreviewOnlyOneFile)
+{
+    enter({photos("a", {1.0f, 1.0f, 1.0f}), photos("b", {1.0f, 1.0f})});
+    previewed.clear();
+    MouseEvents::press(grid().viewport(), centreOf(0, 2));
+    EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath>{{0, 2}}));
+    EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath>{{0, 2}}));
+    ASSERT_EQ(previewed.size(), 1u);
+    EXPECT_EQ(previewed.back()->fileName, "a2.jpg");
+    EXPECT_TRUE(cell(0, 2)->isSelected());
+    EXPECT_FALSE(cell(0, 0)->isSelected());
+    QMouseEvent shift(QEvent::MouseButtonPress, centreOf(1, 0), grid().viewport()->mapToGlobal(centreOf(1, 0)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(grid().viewport(), &shift);
+    EXPECT_EQ(grid().selectionIndexPaths().size(), 2);
+    EXPECT_EQ(previewed.size(), 2u) << "several new cells preview one file";
+}
+
+TEST_F(ResultGridFixture, RightClickMakesTheClickedItemTheOnlySelectionAndPreviewsIt)
+{
+    enter({photos("a", {1.0f, 1.0f, 1.0f}), photos("b", {1.0f, 1.0f})});
+    grid().selectItemsAtIndexPaths({{0, 0}, {0, 1}, {0, 2}}, MyCollectionView::ScrollPosition::None);
+    controller->currentSelectedIndexs = {{0, 0}, {0, 1}, {0, 2}};
+    previewed.clear();
+    MouseEvents::rightClick(grid().viewport(), centreOf(1, 1));
+    EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath>{{1, 1}}));
+    EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath>{{1, 1}}));
+    // The notification is moved to the GUI thread, which then queues the preview.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(previewed.empty());
+    EXPECT_EQ(previewed.back()->fileName, "b1.jpg");
+}
+
+TEST_F(ResultGridFixture, NotificationsNamingAPositionThatNoLongerExistsAreIgnored)
+{
+    auto g = photos("a", {0.95f, 0.95f, 0.91f});
+    enter({g});
+    // Queued before the slider removes the third file; delivered after.
+    NotificationCenter::defaultCenter().post(QStringLiteral("SelectUnselectPhoto"), at(0, 2));
+    NotificationCenter::defaultCenter().post(QStringLiteral("cellselection"), at(0, 2));
+    NotificationCenter::defaultCenter().post(QStringLiteral("cellselection"), at(7, 0));
+    NotificationCenter::defaultCenter().post(QStringLiteral("SelectUnselectPhoto"), {});
+    controller->setMatchingLevelAndApply(0.93);
+    previewed.clear();
+    reloadNow();
+    for (const auto &record : g->children)
+        EXPECT_FALSE(record->isMark);
+    EXPECT_EQ(controller->countMarked, 0);
+    for (const auto &record : previewed)
+        ASSERT_TRUE(!record || record->fileName != "a2.jpg") << "the stale right click previewed a removed file";
+}
+
+TEST_F(ResultGridFixture, FirstThreeCellsLoadAtOnceTheRestAfterTheViewSettles)
+{
+    enter({photos("a", {1.0f, 1.0f, 1.0f}), photos("b", {1.0f, 1.0f, 1.0f})});
+    settle();
+    int loaded = 0;
+    for (const auto &record : controller->arrImageContent)
+        loaded += record->imgThumbnail.isNull() ? 0 : 1;
+    EXPECT_GE(loaded, 3);
+    controller->thumbnailLoader().changeCellViewControllerInCollectionView();
+    settle();
+    for (CollectionViewItem *item : grid().visibleItems()) {
+        const auto record = controller->recordAt(item->indexpathForCell->section, item->indexpathForCell->item);
+        ASSERT_FALSE(record->imgThumbnail.isNull());
+        EXPECT_EQ(item->imageItem->image(), record->imgThumbnail);
+        EXPECT_EQ(record->imgThumbnail.size(), QSize(248, 244));
+    }
+}
+
+TEST_F(ResultGridFixture, LateLoadLeavesACellThatNowShowsAnotherFile)
+{
+    enter({photos("a", {1.0f, 1.0f})});
+    settle();
+    CollectionViewItem *item = cell(0, 0);
+    ASSERT_TRUE(item);
+    auto stranger = record("stranger", 1.0f);
+    stranger->imgThumbnail = QImage(10, 10, QImage::Format_RGB32);
+    const QImage shown = item->imageItem->image();
+    ThumbnailLoader::setItemThumbnailRedraw(item, *stranger);
+    EXPECT_EQ(item->imageItem->image(), shown);
+    controller->thumbnailLoader().loadThumbnailForCell(stranger, item);
+    settle();
+    EXPECT_EQ(item->imageItem->image(), shown);
+}
+
+TEST_F(ResultGridFixture, VideoWithoutFrameShowsTheVideoArtwork)
+{
+    auto clips = group({photo("v0", 1.0f, true), photo("v1", 1.0f, true)});
+    enter({clips});
+    settle();
+    ASSERT_TRUE(cell(0, 0));
+    EXPECT_EQ(cell(0, 0)->imageItem->imageName(), "video_thumbnail.png");
+}
+
+TEST_F(ResultGridFixture, ManyGroupsMakeOnlyAScreenfulOfCells)
+{
+    std::vector<std::shared_ptr<DuplicatesGroup>> groups;
+    for (int i = 0; i < 2000; ++i)
+        groups.push_back(group({record(QStringLiteral("r%1a").arg(i), 1.0f), record(QStringLiteral("r%1b").arg(i), 1.0f),
+                                record(QStringLiteral("r%1c").arg(i), 1.0f)}));
+    enter(groups);
+    EXPECT_EQ(controller->numberOfSections(), 2000);
+    const int before = grid().cellCount();
+    EXPECT_LT(before, 40);
+    grid().scrollToOffset(int(grid().layout().sectionFrame(1500).top()));
+    QCoreApplication::processEvents();
+    EXPECT_LE(grid().cellCount(), before + 12);
+    ASSERT_FALSE(grid().visibleItems().isEmpty());
+    EXPECT_EQ(grid().visibleItems().first()->indexpathForCell->section, 1500);
+    EXPECT_EQ(grid().visibleItems().first()->lblName->text(), "r1500a");
+    EXPECT_TRUE(controller->thumbnailLoader().isSettlePending()) << "scrolling arms one delayed visible pass";
+}
