@@ -26,6 +26,15 @@ QPushButton *button(QWidget *parent, const QString &key)
     return b;
 }
 
+// The box that fills a sheet window and holds its controls.
+QWidget *sheetBox(QWidget *window)
+{
+    auto *box = new QWidget(window);
+    auto *column = new QVBoxLayout(window);
+    column->addWidget(box);
+    return box;
+}
+
 } // namespace
 
 void ResultViewSkeleton::build(ResultViewController &c, QWidget *view)
@@ -181,9 +190,7 @@ QWidget *ResultViewSkeleton::buildFooter(ResultViewController &c, QWidget *paren
 void ResultViewSkeleton::buildScanCompleteSheet(ResultViewController &c, QWidget *view)
 {
     c.windowScanComplete = new CustomWindowNag(view);
-    c.boxWindowScanComplete = new QWidget(c.windowScanComplete);
-    auto *column = new QVBoxLayout(c.windowScanComplete);
-    column->addWidget(c.boxWindowScanComplete);
+    c.boxWindowScanComplete = sheetBox(c.windowScanComplete);
     auto *box = new QVBoxLayout(c.boxWindowScanComplete);
     c.progressCircular = new CircularProgressBarView(c.boxWindowScanComplete);
     c.progressCircular->setFixedSize(80, 80);
@@ -204,9 +211,7 @@ void ResultViewSkeleton::buildScanCompleteSheet(ResultViewController &c, QWidget
 void ResultViewSkeleton::buildMoveBackSheet(ResultViewController &c, QWidget *view)
 {
     c.windowOnMovesBack = new CustomWindowNag(view);
-    c.boxMainMoveBack = new QWidget(c.windowOnMovesBack);
-    auto *column = new QVBoxLayout(c.windowOnMovesBack);
-    column->addWidget(c.boxMainMoveBack);
+    c.boxMainMoveBack = sheetBox(c.windowOnMovesBack);
     auto *box = new QVBoxLayout(c.boxMainMoveBack);
     c.btnDontShowAgainOnMoveBackWindow
         = new QCheckBox(localizedString(QStringLiteral("ID_DONT_SHOW_CONFIRMATION_ON_MOVING_BACK")), c.boxMainMoveBack);

@@ -57,23 +57,32 @@ void ResultsGridView::scrollToOffset(int y)
     verticalScrollBar()->setValue(y);
 }
 
+namespace {
+
+// A view from the reuse pool, or none when the pool is empty.
+template <typename View>
+View *takeFromPool(std::vector<View *> &pool)
+{
+    if (pool.empty())
+        return nullptr;
+    View *view = pool.back();
+    pool.pop_back();
+    return view;
+}
+
+} // namespace
+
 CollectionViewItem *ResultsGridView::dequeueItem()
 {
-    if (!m_pool.empty()) {
-        CollectionViewItem *item = m_pool.back();
-        m_pool.pop_back();
+    if (CollectionViewItem *item = takeFromPool(m_pool))
         return item;
-    }
     return new CollectionViewItem(viewport());
 }
 
 HeaderView *ResultsGridView::dequeueHeader()
 {
-    if (!m_headerPool.empty()) {
-        HeaderView *header = m_headerPool.back();
-        m_headerPool.pop_back();
+    if (HeaderView *header = takeFromPool(m_headerPool))
         return header;
-    }
     auto *header = new HeaderView(viewport());
     header->setAutoFillBackground(true);
     header->setStyleSheet(QStringLiteral("background-color: #1b2233; color: #e8ebf0;"));
