@@ -1,7 +1,7 @@
 // Build-time tool: turns the cache schema (SQL text) into a template database file, so the
 // template compiled into the program is always exactly what the reviewed schema says.
 //
-// Usage: qny_cache_template_generator <schema.sql> <output.db>
+// Usage: qny_cache_template_generator <output.db> <file.sql>...  (the SQL files run in order)
 
 #include <cstdio>
 #include <fstream>
@@ -33,28 +33,35 @@ int fail(const std::string &message)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3)
-        return fail("usage: qny_cache_template_generator <schema.sql> <output.db>");
-    std::string schema;
-    if (!readText(argv[1], schema))
-        return fail(std::string("cannot read ") + argv[1]);
+    if (argc < 3)
+        return fail("usage: qny_cache_template_generator <output.db> <file.sql>...");
+    const char *output = argv[1];
 
     // A stale output would keep tables the schema no longer has.
-    std::remove(argv[2]);
+    std::remove(output);
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(argv[2], &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(output, &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         const std::string message = db ? sqlite3_errmsg(db) : "out of memory";
         sqlite3_close(db);
-        return fail(std::string("cannot create ") + argv[2] + ": " + message);
+        return fail(std::string("cannot create ") + output + ": " + message);
     }
-    char *error = nullptr;
-    const int rc = sqlite3_exec(db, schema.c_str(), nullptr, nullptr, &error);
-    const std::string message = error ? error : "";
-    sqlite3_free(error);
+    for (int i = 2; i < argc; ++i) {
+        std::string sql;
+        std::string message;
+        if (!readText(argv[i], sql)) {
+            message = "cannot read the file";
+        } else {
+            char *error = nullptr;
+            if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK)
+                message = error ? error : "failed";
+            sqlite3_free(error);
+        }
+        if (!message.empty()) {
+            sqlite3_close(db);
+            std::remove(output);
+            return fail(std::string(argv[i]) + ": " + message);
+        }
+    }
     sqlite3_close(db);
-    if (rc != SQLITE_OK) {
-        std::remove(argv[2]);
-        return fail(std::string("schema failed: ") + message);
-    }
     return 0;
 }

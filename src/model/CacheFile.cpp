@@ -40,8 +40,14 @@ bool CacheFile::open(SqliteConnection &connection, const QString &dbPath)
         return false;
     }
     const QString problem = checkIdentity(connection);
-    if (problem.isEmpty())
+    if (problem.isEmpty()) {
+        // The cache is an optimisation that is rebuilt when lost, so commits are not flushed to the
+        // disk (a scan's batches would wait on it hundreds of times). An application crash loses
+        // nothing; after a system crash a damaged file is found and replaced, and every cached
+        // block is checked against its row on fetch (CacheFormat::checkValue).
+        connection.exec("PRAGMA synchronous = OFF");
         return true;
+    }
     connection.close();
     replace(dbPath, problem);
     return false;
@@ -127,6 +133,11 @@ bool CacheFile::copyTemplate(const QString &templatePath, const QString &dbPath,
         if (error)
             *error = QStringLiteral("no template at \"%1\"").arg(templatePath);
         return false;
+    }
+    // A journal left behind by a file that was deleted would be played back into the new copy.
+    for (const char *suffix : kCompanions) {
+        if (*suffix)
+            QFile::remove(dbPath + QLatin1String(suffix));
     }
     // QFile::copy writes a temporary file and renames it, so no half copy is ever left behind.
     if (!source.copy(dbPath)) {

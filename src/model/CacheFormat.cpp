@@ -1,6 +1,8 @@
 #include "model/CacheFormat.h"
 
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 #include <QTimeZone>
 
@@ -42,6 +44,55 @@ bool CacheFormat::isValidMd5(const QByteArray &digest)
             return false;
     }
     return true;
+}
+
+namespace {
+
+constexpr quint64 kMultiplier = 0x9E3779B97F4A7C15ull;
+
+quint64 mixWord(quint64 hash, quint64 word)
+{
+    hash ^= word;
+    hash *= kMultiplier;
+    return hash ^ (hash >> 29);
+}
+
+quint64 loadWord(const char *bytes)
+{
+    quint64 word;
+    std::memcpy(&word, bytes, sizeof(word));
+    return word;
+}
+
+// Four independent lanes keep the multiplier busy; a fetch checks every cached block of a scan.
+quint64 mixBytes(quint64 hash, QByteArrayView bytes)
+{
+    quint64 lanes[4] = {hash, hash ^ 1, hash ^ 2, hash ^ 3};
+    const char *data = bytes.data();
+    qsizetype left = bytes.size();
+    for (; left >= 32; data += 32, left -= 32) {
+        for (int lane = 0; lane < 4; ++lane)
+            lanes[lane] = mixWord(lanes[lane], loadWord(data + 8 * lane));
+    }
+    quint64 result = mixWord(lanes[0], lanes[1]);
+    result = mixWord(result, lanes[2]);
+    result = mixWord(result, lanes[3]);
+    for (; left >= 8; data += 8, left -= 8)
+        result = mixWord(result, loadWord(data));
+    quint64 tail = 0;
+    std::memcpy(&tail, data, size_t(left));
+    return mixWord(result, tail ^ (quint64(bytes.size()) << 56));
+}
+
+} // namespace
+
+qint64 CacheFormat::checkValue(QByteArrayView pathUtf8, quint64 fileSize, double modTime, QByteArrayView block)
+{
+    quint64 hash = mixBytes(0x514E594300000001ull, pathUtf8);
+    hash = mixWord(hash, fileSize);
+    hash = mixWord(hash, std::bit_cast<quint64>(modTime));
+    hash = mixBytes(hash, block);
+    return qint64(mixWord(hash, kMultiplier));
 }
 
 double CacheFormat::secondsSince1970(const QDateTime &time)

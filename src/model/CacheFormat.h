@@ -5,6 +5,7 @@
 #include <optional>
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDateTime>
 
 class CacheFormat
@@ -19,6 +20,10 @@ public:
     static bool isValidFingerprint(const QByteArray &block, int n);
     // 32 hexadecimal characters.
     static bool isValidMd5(const QByteArray &digest);
+
+    // Hash of a stored block together with the path, size and modification time of the EXIF row it
+    // belongs to; stored beside the block and checked on every fetch.
+    static qint64 checkValue(QByteArrayView pathUtf8, quint64 fileSize, double modTime, QByteArrayView block);
 
     // Seconds since 1970-01-01 00:00 GMT, the one conversion both the writer and the reuse test
     // use, so an unchanged file compares exactly equal; 0 for an invalid time.

@@ -23,19 +23,20 @@ enum Column {
     kDpiHeight = 9,
     kOrientation = 10,
     kModTime = 11,
+    kFingerprintCheck = 13,
     kFingerprint = 14,
+    kMd5Check = 15,
     kMd5 = 16,
 };
 
 QByteArray fetchSql(int n)
 {
     const std::optional<QByteArray> table = CacheFormat::fingerprintTable(n);
-    const QByteArray fingerprint = table ? "h.hash" : "NULL";
+    const QByteArray fingerprint = table ? "h.checkValue, h.hash" : "NULL, NULL";
     QByteArray sql = "SELECT e.id, e.filePath, e.captureTime, e.fileSize, e.latitude, e.longitude, "
-                     "e.pixelWidth, e.pixelHeight, e.dpiWidth, e.dpiHeight, e.orientation, e.modTime, "
-                     "NULL, NULL, "
+                     "e.pixelWidth, e.pixelHeight, e.dpiWidth, e.dpiHeight, e.orientation, e.modTime, NULL, "
                      + fingerprint
-                     + ", NULL, m.md5 "
+                     + ", m.checkValue, m.md5 "
                        "FROM tempTable t JOIN ExfInfo e ON e.filePath = t.filePath "
                        "LEFT JOIN md5Table m ON m.exifId = e.id ";
     if (table)
@@ -43,24 +44,38 @@ QByteArray fetchSql(int n)
     return sql;
 }
 
+// The stored check value still describes this block beside this row's path, size and time.
+bool matchesRow(const SqliteStatement &row, int checkColumn, const QByteArray &block)
+{
+    return !row.isNull(checkColumn)
+           && row.columnInt64(checkColumn)
+                  == CacheFormat::checkValue(row.columnUtf8(kPath), quint64(row.columnInt64(kFileSize)),
+                                             row.columnDouble(kModTime), block);
+}
+
 } // namespace
 
 std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection, int n)
 {
     SqliteStatement query(connection, fetchSql(n).constData());
-    if (!query.isValid())
+    SqliteStatement count(connection, "SELECT count(*) FROM tempTable");
+    if (!query.isValid() || !count.isValid() || count.step() != SQLITE_ROW)
         return std::nullopt;
+    // Sized once: a scan of 100,000 paths would otherwise rehash every key many times over.
     CacheFetchResult result;
+    result.exif.reserve(count.columnInt64(0));
+    result.hashes.reserve(count.columnInt64(0));
     int step = SQLITE_ROW;
     while ((step = query.step()) == SQLITE_ROW) {
         const QString path = query.columnText(kPath);
-        result.exif.insert(path, exifFromRow(query));
+        std::shared_ptr<ExifInfo> exif = exifFromRow(query);
         const QByteArray fingerprint = query.columnBlob(kFingerprint);
         const QByteArray md5 = query.columnBlob(kMd5);
-        if (CacheFormat::isValidFingerprint(fingerprint, n))
+        if (CacheFormat::isValidFingerprint(fingerprint, n) && matchesRow(query, kFingerprintCheck, fingerprint))
             result.hashes.insert(path, fingerprint);
-        else if (CacheFormat::isValidMd5(md5))
+        else if (CacheFormat::isValidMd5(md5) && matchesRow(query, kMd5Check, md5))
             result.hashes.insert(path, md5);
+        result.exif.insert(path, std::move(exif));
     }
     if (step != SQLITE_DONE)
         return std::nullopt;

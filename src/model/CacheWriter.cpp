@@ -178,13 +178,15 @@ bool CacheWriter::writeDigestRows(const Records &records, const CachedTest &isCa
     // A side without a table (no scan set it) still lets the videos' digests through.
     std::unique_ptr<SqliteStatement> fingerprintInsert;
     if (const std::optional<QByteArray> table = CacheFormat::fingerprintTable(m_side)) {
-        const QByteArray sql = "INSERT OR REPLACE INTO " + *table + " (exifId, hash) VALUES (?1, ?2)";
+        const QByteArray sql =
+            "INSERT OR REPLACE INTO " + *table + " (exifId, hash, checkValue) VALUES (?1, ?2, ?3)";
         fingerprintInsert = std::make_unique<SqliteStatement>(m_connection, sql.constData());
         if (!fingerprintInsert->isValid())
             return false;
     }
     SqliteStatement find(m_connection, kFindRow);
-    SqliteStatement md5Insert(m_connection, "INSERT OR REPLACE INTO md5Table (exifId, md5) VALUES (?1, ?2)");
+    SqliteStatement md5Insert(m_connection,
+                              "INSERT OR REPLACE INTO md5Table (exifId, md5, checkValue) VALUES (?1, ?2, ?3)");
     if (!find.isValid() || !md5Insert.isValid())
         return false;
     for (const auto &record : records) {
@@ -205,6 +207,10 @@ bool CacheWriter::writeDigestRows(const Records &records, const CachedTest &isCa
         SqliteStatement &insert = record->isVideo ? md5Insert : *fingerprintInsert;
         insert.bindInt64(1, row->id);
         insert.bindBlob(2, digest);
+        // Computed from the record, not from the stored row: a block written beside a row that
+        // still describes older content never passes the fetch's check.
+        insert.bindInt64(3, CacheFormat::checkValue(record->filePath.toUtf8(), record->fileSize,
+                                                    CacheFormat::secondsSince1970(record->modDate), digest));
         result = insert.step();
         insert.reset();
         if (result != SQLITE_DONE && !rowFailed(result, kDigestOperation, record->filePath))

@@ -91,6 +91,12 @@ QString SqliteStatement::columnText(int column) const
     return QString::fromUtf8(text, sqlite3_column_bytes(m_statement, column));
 }
 
+QByteArrayView SqliteStatement::columnUtf8(int column) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    return QByteArrayView(text, sqlite3_column_bytes(m_statement, column));
+}
+
 QByteArray SqliteStatement::columnBlob(int column) const
 {
     const void *data = sqlite3_column_blob(m_statement, column);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 struct sqlite3_stmt;
@@ -35,6 +36,8 @@ public:
     qint64 columnInt64(int column) const;
     double columnDouble(int column) const;
     QString columnText(int column) const;
+    // The text's UTF-8 bytes, valid until the next step or reset.
+    QByteArrayView columnUtf8(int column) const;
     QByteArray columnBlob(int column) const;
 
 private:

@@ -2,6 +2,7 @@
 // side, changed files replacing their rows, awkward paths, invalid stored blocks.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -205,18 +206,52 @@ INSTANTIATE_TEST_SUITE_P(Paths, CachePathTest,
                                            "/p/new\nline.jpg", "/p/Ünïcödé 写真 📷.jpg",
                                            "/p/'); DROP TABLE ExfInfo; --.jpg"));
 
-TEST_F(CacheDatabaseTest, InvalidStoredBlocksCountAsNotCached)
+struct StoredDamage
 {
-    const Records records = {photo(QStringLiteral("/p/short.jpg"), 1, 1.0, 64, 1),
-                             video(QStringLiteral("/p/bad.mov"), 2, 1.0, kMd5)};
-    writeBatch(records, true);
-    ASSERT_TRUE(execSql(m_db, QStringLiteral("UPDATE hashTable64 SET hash = zeroblob(4095);"
-                                             "UPDATE md5Table SET md5 = CAST('0123456789abcdef0123456789abcdeg' "
-                                             "AS BLOB)")));
-    loadForScan(m_db, records);
-    EXPECT_EQ(ScanGlobals::dictExif().size(), 2);
-    EXPECT_EQ(ScanGlobals::dictHash().size(), 0);
+    const char *name;
+    const char *sql;
+};
+
+void PrintTo(const StoredDamage &damage, std::ostream *out)
+{
+    *out << damage.name;
 }
+
+class CacheStoredDamageTest : public CacheDatabaseTest, public ::testing::WithParamInterface<StoredDamage>
+{
+};
+
+// Whatever is wrong with a stored block, the path keeps its EXIF row but counts as not cached.
+TEST_P(CacheStoredDamageTest, DamagedBlocksCountAsNotCached)
+{
+    const Records records = {photo(QStringLiteral("/p/1.jpg"), 1, 1.0, 64, 1),
+                             photo(QStringLiteral("/p/2.jpg"), 1, 1.0, 64, 2),
+                             video(QStringLiteral("/p/3.mov"), 2, 1.0, kMd5)};
+    writeBatch(records, true);
+    ASSERT_TRUE(execSql(m_db, QString::fromUtf8(GetParam().sql)));
+    loadForScan(m_db, records);
+    EXPECT_EQ(ScanGlobals::dictExif().size(), 3);
+    EXPECT_FALSE(ScanGlobals::dictHash().contains(QStringLiteral("/p/1.jpg")));
+    EXPECT_FALSE(ScanGlobals::dictHash().contains(QStringLiteral("/p/3.mov")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, CacheStoredDamageTest,
+    ::testing::Values(
+        StoredDamage{"ShortBlock", "UPDATE hashTable64 SET hash = substr(hash, 1, 4095);"
+                                   "UPDATE md5Table SET md5 = substr(md5, 1, 31)"},
+        StoredDamage{"NotHex", "UPDATE hashTable64 SET hash = zeroblob(4096), checkValue = 0 WHERE exifId = 1;"
+                               "UPDATE md5Table SET md5 = CAST('0123456789abcdef0123456789abcdeg' AS BLOB)"},
+        StoredDamage{"TornBlock", "UPDATE hashTable64 SET hash = zeroblob(1) || substr(hash, 2) WHERE exifId = 1;"
+                                  "UPDATE md5Table SET md5 = CAST('f123456789abcdef0123456789abcdef' AS BLOB)"},
+        // Rows that belong to other content: a file grown since, and a block of another path.
+        StoredDamage{"OtherContent", "UPDATE ExfInfo SET fileSize = fileSize + 1 WHERE filePath = '/p/1.jpg';"
+                                     "UPDATE ExfInfo SET modTime = 2.0 WHERE filePath = '/p/3.mov'"},
+        StoredDamage{"OtherPath", "UPDATE hashTable64 SET exifId = -exifId;"
+                                  "UPDATE hashTable64 SET exifId = 1 WHERE exifId = -2;"
+                                  "UPDATE hashTable64 SET exifId = 2 WHERE exifId = -1;"
+                                  "UPDATE md5Table SET exifId = 1 WHERE exifId = 3"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(CacheDatabaseTest, NoDigestRowWithoutExifRow)
 {
@@ -266,6 +301,16 @@ TEST_F(CacheDatabaseTest, TemplateCopyOnlyWhenMissing)
     EXPECT_FALSE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(folder, QStringLiteral(":/db/none.db"),
                                                                           QStringLiteral("other.db")));
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/other.db")));
+
+    // A cache deleted without its journal: the leftover must not meet the fresh copy.
+    QFile::remove(m_db);
+    QFile leftover(m_db + QStringLiteral("-journal"));
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.write(QByteArray(512, 'j'));
+    leftover.close();
+    EXPECT_TRUE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
+        folder, SqliteDBOperations::templatePathForScanType(0), QStringLiteral("quennary.db")));
+    EXPECT_FALSE(QFileInfo::exists(m_db + QStringLiteral("-journal")));
     for (int type : {0, 1, 2, 7}) {
         const QString name = SqliteDBOperations::cacheFileNameForScanType(type);
         EXPECT_TRUE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
