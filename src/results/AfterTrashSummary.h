@@ -1,0 +1,90 @@
+// What the results window tells after a removal run: which summary it shows (the Photos album one,
+// the Trash one, or the "nothing was moved" message), their texts, the recovery hint, the step
+// lines and illustration of the Photos summary. Decided without widgets.
+#pragma once
+
+#include <cstdint>
+
+#include <QRectF>
+#include <QString>
+
+#include "app/GlobalObjects.h"
+
+// The operating-system profile the step pictures follow.
+struct OsProfile {
+    bool isOS15OrLater = false;
+    bool isOS14OrLater = false;
+    bool isOS13OrLater = false;
+    bool isOS11OrLater = false;
+    bool isOS1015 = false;
+    bool isOS1013Or1014 = false;
+    static OsProfile current();
+};
+
+struct AfterTrashInput {
+    bool isPhotosLibAdded = false;
+    bool isPhotosLibrayMarkedForTrash = false;
+    int countTrashed = 0;
+    std::uint64_t sizeTrashed = 0;
+    GlobalObjects::TypeSupport deletedFileTypes = GlobalObjects::TypeSupport::ALLFILES;
+    std::uint8_t scanType = 0;
+    QString languageCode = QStringLiteral("en");
+    int uniquePhotosReatined = 0;
+    // No item is left in the results.
+    bool nothingLeft = false;
+    GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
+    OsProfile os;
+};
+
+struct TrashSummaryTexts {
+    QString totalDupsCleaned;     // lblTotalDupsCleaned
+    QString duplicatesRemoved;    // lblDuplicatesRemoved
+    QString deletionSuccess;      // lblDeletionSuccess
+    QString trashCount;           // lblTrashCountInFolderFile
+    QString trashedSize;          // lblTrashedSizeInFileFolder
+    QString uniqueRetained;       // lblUniquePhotoFilesFolder
+    QString rateQuestion;         // lblRateOnAppStore
+    QString yes, no;              // btnRateMe, btnNoOnRateMe
+};
+
+struct StepIllustration {
+    QString frameImage;
+    QString lensImage;
+    // Bottom-left frames inside viewStepFour.
+    QRectF frame{0, 0, 582, 344};
+    QRectF picture, lens, markerOne, markerTwo;
+};
+
+struct StepLayout {
+    double step2Y = 0, step2Height = 0;
+    double step3Y = 0, step3Height = 0;
+    double step3ImageY = 0;
+};
+
+class AfterTrashSummary
+{
+public:
+    enum class Outcome { PhotosSummary, TrashSummary, NothingMoved };
+
+    static Outcome outcome(const AfterTrashInput &input);
+    // True when the results are left without any item (isAllTrashed).
+    static bool isAllTrashed(const AfterTrashInput &input) { return input.nothingLeft; }
+
+    static QString recoveryText(const AfterTrashInput &input);
+    static bool rateButtonsHidden(const AfterTrashInput &input);
+    // Photos summary: "... recovered" and "N photos moved".
+    static QString spaceToRecoverText(const AfterTrashInput &input);
+    static QString movedCountText(const AfterTrashInput &input);
+    static TrashSummaryTexts trashSummaryTexts(const AfterTrashInput &input);
+    // The "nothing was moved" message, the same for every language and both outcomes.
+    static QString nothingMovedMessage();
+    static QString nothingMovedInformative(const AfterTrashInput &input);
+
+    static QString step2Text(const OsProfile &os);
+    static QString step3Text();
+    static bool step3ImageHidden(const OsProfile &os);
+    // Heights are those of the texts laid out 188 points wide.
+    static StepLayout stepLayout(double boxHeight, double step1Y, double step1Height, double step2TextHeight,
+                                 double step3TextHeight, double step3ImageHeight);
+    static StepIllustration illustration(const OsProfile &os, const QString &languageCode);
+};

@@ -1,0 +1,90 @@
+// Decision of the hint panels.
+#include "results/NoResultHints.h"
+
+#include "app/LocalizedString.h"
+
+using Display = NoResultHintDecision::Display;
+using TypeSupport = GlobalObjects::TypeSupport;
+
+bool NoResultHints::isExact(const NoResultHintInput &input)
+{
+    return input.compareType == GlobalObjects::CompareType::ctMD5;
+}
+
+bool NoResultHints::needsRetry(const NoResultHintInput &input)
+{
+    return input.groupCount == 0 && (input.isFreshResult || input.isAfterTrash) && !isExact(input);
+}
+
+NoResultHintDecision NoResultHints::decide(const NoResultHintInput &input, bool retryFoundGroups)
+{
+    if (input.groupCount > 0)
+        return {};
+    if (!input.isFreshResult && !input.isAfterTrash) {
+        NoResultHintDecision partial;
+        partial.display = Display::PartialMatch;
+        partial.headlineKey = QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL");
+        return partial;
+    }
+    if (isExact(input))
+        return exactNoResult(input);
+    return similarAfterRetry(input, retryFoundGroups);
+}
+
+NoResultHintDecision NoResultHints::exactNoResult(const NoResultHintInput &input)
+{
+    const bool fresh = input.isFreshResult;
+    const TypeSupport type = input.typeSupport.value_or(TypeSupport::ALLFILES);
+    NoResultHintDecision d;
+    d.display = Display::NoResult;
+    d.hintKey = fresh ? QStringLiteral("ID_HINT_TRY_DIFFERENT_COMPARISION")
+                      : QStringLiteral("ID_HINT_CHANGE_COMPARISION_SETTING_AND_SCAN");
+    d.hintVisible = type != TypeSupport::ONLYVIDEO;
+    switch (type) {
+    case TypeSupport::ONLYIMAGES:
+        d.messageKey = fresh ? QStringLiteral("ID_NO_DUPLICATE_PHOTOS_FOUND") : QStringLiteral("ID_ALL_DUPLICATES_DELETED");
+        break;
+    case TypeSupport::ONLYVIDEO:
+        d.messageKey = fresh ? QStringLiteral("ID_NO_DUPLICATE_VIDEOS_FOUND")
+                             : QStringLiteral("ID_ALL_DUPLICATE_VIDEOS_DELETED");
+        break;
+    case TypeSupport::ALLFILES:
+        d.messageKey = fresh ? QStringLiteral("ID_NO_DUPLICATE_PHOTOS_VIDEOS_FOUND")
+                             : QStringLiteral("ID_ALL_DUPLICATE_VIDEOS_PHOTOS_DELETED");
+        break;
+    }
+    return d;
+}
+
+NoResultHintDecision NoResultHints::similarAfterRetry(const NoResultHintInput &input, bool found)
+{
+    const bool fresh = input.isFreshResult;
+    NoResultHintDecision d;
+    if (found) {
+        d.display = Display::PartialMatch;
+        d.headlineKey = fresh ? QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL")
+                              : QStringLiteral("ID_PHOTOS_CLEANED_WITH_CURRENT_MATCH_LEVEL");
+        return d;
+    }
+    d.display = Display::NoResult;
+    d.hideHeaderSlider = true;
+    d.messageKey = fresh ? QStringLiteral("ID_NO_SIMILAR_PHOTOS_FOUND") : QStringLiteral("ID_ALL_SIMILAR_PHOTOS_DELETED");
+    d.hintKey = fresh ? QStringLiteral("ID_HINT_TRY_DIFFERENT_COMPARISION")
+                      : QStringLiteral("ID_HINT_SCAN_MORE_PHOTOS_FOR_DULICACY");
+    return d;
+}
+
+QString NoResultHints::stillSimilarPhotosText()
+{
+    return localizedString(QStringLiteral("ID_THERE_ARE_STILL_SIMILAR_PHOTOS"));
+}
+
+QString NoResultHints::matchingLevelText()
+{
+    return localizedString(QStringLiteral("ID_MATCHING_LEVEL"));
+}
+
+QString NoResultHints::noteToAutoMarkText()
+{
+    return localizedString(QStringLiteral("ID_NOTE_REDUCE_MATCH_LEVEL_MAY_PRESENT_PHOTOS"));
+}

@@ -1,0 +1,46 @@
+// Metadata table of the results window.
+#include "results/ui/MetadataTable.h"
+
+#include <QBoxLayout>
+#include <QHeaderView>
+#include <QTableWidget>
+
+MetadataTable::MetadataTable(QWidget *container, QObject *parent) : QObject(parent)
+{
+    auto *column = qobject_cast<QBoxLayout *>(container->layout());
+    if (!column)
+        column = new QVBoxLayout(container);
+    tvMetaData = new QTableWidget(0, 2, container);
+    tvMetaData->setObjectName(QStringLiteral("tvMetaData"));
+    tvMetaData->setHorizontalHeaderLabels({QStringLiteral("idFieldName"), QStringLiteral("idFieldInfo")});
+    tvMetaData->horizontalHeader()->hide();
+    tvMetaData->verticalHeader()->hide();
+    tvMetaData->horizontalHeader()->setStretchLastSection(true);
+    tvMetaData->setColumnWidth(0, 120);
+    tvMetaData->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tvMetaData->setSelectionMode(QAbstractItemView::NoSelection);
+    tvMetaData->setShowGrid(false);
+    tvMetaData->setStyleSheet(QStringLiteral("QTableWidget { background: rgb(30, 36, 51); color: rgb(208, 210, 213);"
+                                             " border: none; }"));
+    column->addWidget(tvMetaData, 1);
+}
+
+void MetadataTable::fillMetaDataTable(const std::shared_ptr<ImageFileInfo> &record, std::uint8_t scanType)
+{
+    arrMetaData = MetadataRows::fillMetaDataTable(record.get(), scanType);
+}
+
+void MetadataTable::reloadData()
+{
+    tvMetaData->setRowCount(int(arrMetaData.size()));
+    for (int row = 0; row < arrMetaData.size(); ++row) {
+        const MetadataRow &entry = arrMetaData.at(row);
+        auto *title = new QTableWidgetItem(entry.title.value_or(QString()));
+        title->setToolTip(title->text());
+        auto *value = new QTableWidgetItem(entry.value);
+        value->setToolTip(entry.value);
+        tvMetaData->setItem(row, 0, title);
+        tvMetaData->setItem(row, 1, value);
+    }
+    tvMetaData->viewport()->update();
+}

@@ -1,0 +1,260 @@
+// The results window's list mode.
+#include "results/ui/OutlineList.h"
+
+#include <algorithm>
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/CommonFunc.h"
+#include "controls/CustomCell.h"
+#include "controls/CustomOutlineView.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "platform/Log.h"
+#include "platform/ui/BundleImage.h"
+#include "results/ResultState.h"
+#include "results/ResultTexts.h"
+#include "results/ui/OutlineListDelegate.h"
+#include "results/ui/OutlineListModel.h"
+
+namespace {
+
+const QString kDateFormat = QStringLiteral("dd/MM/yyyy hh:mm:ss a");
+constexpr int kSizeWidth = 80;
+constexpr int kDateWidth = 160;
+constexpr int kExtWidth = 50;
+
+QLabel *cellLabel(const QString &text, bool withToolTip = true)
+{
+    auto *label = new QLabel(text);
+    label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    if (withToolTip)
+        label->setToolTip(text);
+    return label;
+}
+
+QHBoxLayout *rowLayout(QWidget *owner)
+{
+    auto *row = new QHBoxLayout(owner);
+    row->setContentsMargins(OutlineListDelegate::kCheckBoxX, 0, 6, 0);
+    row->setSpacing(6);
+    return row;
+}
+
+} // namespace
+
+OutlineList::OutlineList(ResultState &state, QWidget *container, QObject *parent)
+    : QObject(parent), m_state(state), m_model(new OutlineListModel(state, this))
+{
+    auto *column = qobject_cast<QVBoxLayout *>(container->layout());
+    if (!column)
+        column = new QVBoxLayout(container);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(buildHeader(container));
+    m_view = new CustomOutlineView(container);
+    m_view->setObjectName(QStringLiteral("outlineDupliates"));
+    m_view->header()->hide();
+    m_view->setUniformRowHeights(true);
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_view->setStyleSheet(QStringLiteral("QTreeView { background: rgb(38, 45, 63); border: none; }"));
+    m_view->setModel(m_model);
+    auto *delegate = new OutlineListDelegate(*m_model, m_view);
+    delegate->checkBoxTapped = [this](const auto &record) {
+        if (btnOutlineCheckBoxTapped)
+            btnOutlineCheckBoxTapped(record);
+    };
+    m_view->setItemDelegate(delegate);
+    column->addWidget(m_view, 1);
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &OutlineList::outlineViewSelectionDidChange);
+    connect(m_view, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        const QModelIndex index = m_view->indexAt(at);
+        m_clicked = index;
+        if (index.isValid() && showContextMenu)
+            showContextMenu(m_view->viewport()->mapToGlobal(at));
+    });
+}
+
+OutlineList::~OutlineList() = default;
+
+QWidget *OutlineList::buildHeader(QWidget *parent)
+{
+    auto *header = new QWidget(parent);
+    header->setObjectName(QStringLiteral("outlineHeader"));
+    header->setFixedHeight(24);
+    header->setAutoFillBackground(true);
+    header->setStyleSheet(QStringLiteral("QWidget#outlineHeader { background: rgb(30, 36, 51); }"));
+    auto *row = rowLayout(header);
+    row->addSpacing(OutlineListDelegate::kCheckBoxWidth);
+    lblFileName = cellLabel(QString(), false);
+    lblFileSize = cellLabel(QString(), false);
+    lblCreatedDate = cellLabel(QString(), false);
+    lblFileType = cellLabel(QString(), false);
+    lblFolderPath = cellLabel(QString(), false);
+    lblFileSize->setFixedWidth(kSizeWidth);
+    lblCreatedDate->setFixedWidth(kDateWidth);
+    lblFileType->setFixedWidth(kExtWidth);
+    row->addWidget(lblFileName, 3);
+    row->addWidget(lblFileSize);
+    row->addWidget(lblCreatedDate);
+    row->addWidget(lblFileType);
+    row->addWidget(lblFolderPath, 3);
+    for (QLabel *label : {lblFileName.data(), lblFileSize.data(), lblCreatedDate.data(), lblFileType.data(),
+                          lblFolderPath.data()})
+        label->setParent(header);
+    return header;
+}
+
+CustomCell *OutlineList::makeGroupCell(const DuplicatesGroup &group, int groupIndex)
+{
+    auto *cell = new CustomCell;
+    cell->setObjectName(QStringLiteral("idHeaderCell"));
+    auto *row = rowLayout(cell);
+    cell->setLblTextField(cellLabel(ResultTexts::groupTitle(groupIndex), false));
+    cell->setLblCount(cellLabel(ResultTexts::groupCount(int(group.filterChildren.size()), group), false));
+    QFont bold = cell->lblTextField()->font();
+    bold.setBold(true);
+    cell->lblTextField()->setFont(bold);
+    row->addWidget(cell->lblTextField(), 1);
+    row->addWidget(cell->lblCount());
+    return cell;
+}
+
+CustomCell *OutlineList::makeFileCell(const ImageFileInfo &record)
+{
+    auto *cell = new CustomCell;
+    cell->setObjectName(QStringLiteral("outlineViewCell"));
+    auto *row = rowLayout(cell);
+    auto *check = new QCheckBox;
+    check->setFixedWidth(OutlineListDelegate::kCheckBoxWidth);
+    auto *lock = new QLabel;
+    lock->setFixedWidth(OutlineListDelegate::kCheckBoxWidth);
+    lock->setPixmap(BundleImage::named(QStringLiteral("lock_icon")).pixmap(QSize(16, 16)));
+    cell->setBtnCheckBox(check);
+    cell->setImgViewLock(lock);
+    // Marked wins over locked: a marked file always shows its ticked box.
+    check->setChecked(record.isMark);
+    check->setVisible(record.isMark || !record.isLocked);
+    lock->setVisible(!record.isMark && record.isLocked);
+    cell->setLblTextField(cellLabel(record.fileName));
+    cell->setLblSize(cellLabel(CommonFunc::formattedSize(QVariant::fromValue<qulonglong>(record.fileSize))));
+    cell->setLblCretedDate(
+        cellLabel(CommonFunc::getDateTimeStringFrom(record.createDate, kDateFormat).value_or(QString())));
+    const QString extension = QFileInfo(record.filePath).suffix();
+    cell->setLblExt(cellLabel(record.filePath.isEmpty() ? QString() : extension.isEmpty() ? QStringLiteral("-") : extension));
+    cell->setLblFilePath(cellLabel(record.filePath.isEmpty() ? QString() : QFileInfo(record.filePath).path()));
+    cell->lblSize()->setFixedWidth(kSizeWidth);
+    cell->lblCretedDate()->setFixedWidth(kDateWidth);
+    cell->lblExt()->setFixedWidth(kExtWidth);
+    row->addWidget(check);
+    row->addWidget(lock);
+    row->addWidget(cell->lblTextField(), 3);
+    row->addWidget(cell->lblSize());
+    row->addWidget(cell->lblCretedDate());
+    row->addWidget(cell->lblExt());
+    row->addWidget(cell->lblFilePath(), 3);
+    return cell;
+}
+
+void OutlineList::reloadData(const std::shared_ptr<ImageFileInfo> &current)
+{
+    m_reloading = true;
+    m_model->reload();
+    m_view->expandAll();
+    m_clicked = QPersistentModelIndex();
+    m_reloading = false;
+    if (current)
+        selectRecord(current.get());
+}
+
+void OutlineList::selectRecord(const ImageFileInfo *record)
+{
+    const QModelIndex index = m_model->indexOfRecord(record);
+    if (!index.isValid())
+        return;
+    m_view->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+    m_view->scrollTo(index);
+}
+
+std::shared_ptr<ImageFileInfo> OutlineList::selectedRecord() const
+{
+    QModelIndexList selected = m_view->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return nullptr;
+    const auto top = std::min_element(selected.begin(), selected.end(), [this](const auto &a, const auto &b) {
+        return m_view->visualRect(a).y() < m_view->visualRect(b).y();
+    });
+    if (const auto record = m_model->recordAt(*top))
+        return record;
+    const auto group = m_model->groupAt(*top);
+    return group && !group->filterChildren.isEmpty() ? group->filterChildren.first() : nullptr;
+}
+
+std::shared_ptr<ImageFileInfo> OutlineList::clickedRecord() const
+{
+    return m_model->recordAt(m_clicked);
+}
+
+void OutlineList::setClickedRow(int row)
+{
+    m_clicked = indexOfVisualRow(row);
+}
+
+void OutlineList::outlineViewSelectionDidChange()
+{
+    Log::line(QStringLiteral("outlineViewSelectionDidChange"));
+    if (m_reloading)
+        return;
+    const auto record = selectedRecord();
+    if (!record)
+        return;
+    if (fillMetaDataTable)
+        fillMetaDataTable(record);
+    if (changeAllComponents)
+        changeAllComponents(record);
+}
+
+QModelIndex OutlineList::indexOfVisualRow(int row) const
+{
+    int seen = 0;
+    for (int g = 0; g < m_model->rowCount(); ++g) {
+        const QModelIndex group = m_model->index(g, 0);
+        if (seen++ == row)
+            return group;
+        const int files = m_model->rowCount(group);
+        if (row < seen + files)
+            return m_model->index(row - seen, 0, group);
+        seen += files;
+    }
+    return {};
+}
+
+int OutlineList::rowCount() const
+{
+    int rows = 0;
+    for (int g = 0; g < m_model->rowCount(); ++g)
+        rows += 1 + m_model->rowCount(m_model->index(g, 0));
+    return rows;
+}
+
+CustomCell *OutlineList::viewForRow(int row) const
+{
+    const QModelIndex index = indexOfVisualRow(row);
+    if (const auto group = m_model->groupAt(index))
+        return makeGroupCell(*group, index.row());
+    if (const auto record = m_model->recordAt(index))
+        return makeFileCell(*record);
+    return nullptr;
+}
+
+QColor OutlineList::rowColor(int row) const
+{
+    return indexOfVisualRow(row).data(Qt::BackgroundRole).value<QColor>();
+}

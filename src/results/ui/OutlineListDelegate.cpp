@@ -1,0 +1,59 @@
+// Row drawing of the results list.
+#include "results/ui/OutlineListDelegate.h"
+
+#include <memory>
+
+#include <QLayout>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "controls/CustomCell.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "results/ui/OutlineList.h"
+#include "results/ui/OutlineListModel.h"
+
+OutlineListDelegate::OutlineListDelegate(OutlineListModel &model, QObject *parent)
+    : QStyledItemDelegate(parent), m_model(model)
+{
+}
+
+void OutlineListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QColor>());
+    if (option.state & QStyle::State_Selected)
+        painter->fillRect(option.rect, QColor(13, 61, 241, 110));
+    std::unique_ptr<CustomCell> cell;
+    if (const auto group = m_model.groupAt(index))
+        cell.reset(OutlineList::makeGroupCell(*group, index.row()));
+    else if (const auto record = m_model.recordAt(index))
+        cell.reset(OutlineList::makeFileCell(*record));
+    if (!cell)
+        return;
+    cell->resize(option.rect.size());
+    if (cell->layout())
+        cell->layout()->activate();
+    cell->render(painter, option.rect.topLeft(), QRegion(), QWidget::DrawChildren);
+}
+
+QSize OutlineListDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const
+{
+    return QSize(0, OutlineListModel::kRowHeight);
+}
+
+bool OutlineListDelegate::editorEvent(QEvent *event, QAbstractItemModel *, const QStyleOptionViewItem &option,
+                                      const QModelIndex &index)
+{
+    if (event->type() != QEvent::MouseButtonRelease)
+        return false;
+    const auto record = m_model.recordAt(index);
+    // A locked file that is not marked shows the lock, not the box.
+    if (!record || (!record->isMark && record->isLocked))
+        return false;
+    const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint() - option.rect.topLeft();
+    if (at.x() < kCheckBoxX || at.x() >= kCheckBoxX + kCheckBoxWidth)
+        return false;
+    if (checkBoxTapped)
+        checkBoxTapped(record);
+    return true;
+}

@@ -1,0 +1,32 @@
+// Draws each row of the results list as its cell (a CustomCell made for the row) over the row's
+// colour, and turns a click on a file row's check box into the check-box action.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QStyledItemDelegate>
+
+class ImageFileInfo;
+class OutlineListModel;
+
+class OutlineListDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    // Where the check box lies in a file row, from the row's left edge.
+    static constexpr int kCheckBoxX = 6;
+    static constexpr int kCheckBoxWidth = 20;
+
+    OutlineListDelegate(OutlineListModel &model, QObject *parent = nullptr);
+
+    std::function<void(const std::shared_ptr<ImageFileInfo> &)> checkBoxTapped;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
+                     const QModelIndex &index) override;
+
+private:
+    OutlineListModel &m_model;
+};

@@ -1,0 +1,139 @@
+// Tree of groups and files for the results list.
+#include "results/ui/OutlineListModel.h"
+
+#include <QSize>
+
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "results/ResultState.h"
+
+namespace {
+
+// Internal id 0 marks a group row; a file row carries its group's index plus one.
+constexpr quintptr kGroupRow = 0;
+
+} // namespace
+
+OutlineListModel::OutlineListModel(const ResultState &state, QObject *parent)
+    : QAbstractItemModel(parent), m_state(state)
+{
+}
+
+void OutlineListModel::reload()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+QModelIndex OutlineListModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (row < 0 || column != 0 || row >= rowCount(parent))
+        return {};
+    if (!parent.isValid())
+        return createIndex(row, column, kGroupRow);
+    return createIndex(row, column, quintptr(parent.row()) + 1);
+}
+
+QModelIndex OutlineListModel::parent(const QModelIndex &child) const
+{
+    if (!child.isValid() || child.internalId() == kGroupRow)
+        return {};
+    return createIndex(int(child.internalId() - 1), 0, kGroupRow);
+}
+
+int OutlineListModel::rowCount(const QModelIndex &parent) const
+{
+    if (!parent.isValid())
+        return int(m_state.arrGroups.size());
+    if (parent.internalId() != kGroupRow)
+        return 0;
+    const auto group = groupAt(parent);
+    return group ? int(group->filterChildren.size()) : 0;
+}
+
+int OutlineListModel::columnCount(const QModelIndex &) const
+{
+    return 1;
+}
+
+QVariant OutlineListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    switch (role) {
+    case Qt::SizeHintRole:
+        return QSize(0, kRowHeight);
+    case Qt::BackgroundRole:
+        if (groupAt(index))
+            return groupRowColor();
+        return recordAt(index) ? QVariant(fileRowColor(groupIndexOf(index))) : QVariant();
+    case Qt::DisplayRole: {
+        if (const auto record = recordAt(index))
+            return record->fileName;
+        return {};
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant OutlineListModel::headerData(int, Qt::Orientation, int) const
+{
+    return {};
+}
+
+Qt::ItemFlags OutlineListModel::flags(const QModelIndex &index) const
+{
+    if (recordAt(index))
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return index.isValid() ? Qt::ItemIsEnabled : Qt::NoItemFlags;
+}
+
+std::shared_ptr<DuplicatesGroup> OutlineListModel::groupAt(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.internalId() != kGroupRow)
+        return nullptr;
+    const auto row = size_t(index.row());
+    return row < m_state.arrGroups.size() ? m_state.arrGroups[row] : nullptr;
+}
+
+std::shared_ptr<ImageFileInfo> OutlineListModel::recordAt(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.internalId() == kGroupRow)
+        return nullptr;
+    const auto group = groupAt(parent(index));
+    if (!group || index.row() >= group->filterChildren.size())
+        return nullptr;
+    return group->filterChildren.at(index.row());
+}
+
+int OutlineListModel::groupIndexOf(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return -1;
+    return index.internalId() == kGroupRow ? index.row() : int(index.internalId() - 1);
+}
+
+QModelIndex OutlineListModel::indexOfRecord(const ImageFileInfo *record) const
+{
+    if (!record)
+        return {};
+    for (int g = 0; g < int(m_state.arrGroups.size()); ++g) {
+        const auto &children = m_state.arrGroups[size_t(g)]->filterChildren;
+        for (int i = 0; i < children.size(); ++i) {
+            if (children.at(i).get() == record)
+                return index(i, 0, index(g, 0));
+        }
+    }
+    return {};
+}
+
+QColor OutlineListModel::groupRowColor()
+{
+    return QColor(24, 30, 48);
+}
+
+QColor OutlineListModel::fileRowColor(int groupIndex)
+{
+    return groupIndex % 2 == 0 ? QColor(38, 45, 63) : QColor(51, 58, 81);
+}

@@ -1,0 +1,55 @@
+// The preview pane of the results window: the 248 x 244 image of the record (shared with the grid
+// through the record's imgThumbnail), a compact player for videos on this computer, the path bars
+// of the pane and of the bottom bar, and the label shown when nothing is previewed.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+
+#include "controls/ITPathbar.h"
+class ImageFileInfo;
+#include <QLabel>
+class QWidget;
+#include "results/ui/VideoPreview.h"
+
+class PreviewPane : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kImageWidth = 248;
+    static constexpr int kImageHeight = 244;
+
+    // Builds the pane inside `container` and the bottom path bar inside `bottomPathBarBox`.
+    PreviewPane(QWidget *container, QWidget *bottomPathBarBox, QObject *parent = nullptr);
+    ~PreviewPane() override;
+
+    // Shows the record, or clears the pane for none. `scanType` 0 is this computer.
+    void changeAllComponents(const std::shared_ptr<ImageFileInfo> &record, std::uint8_t scanType);
+
+    // The desktop's icon for files of the path's extension, at the preview's size.
+    static QImage fileTypeIcon(const QString &path);
+
+    QPointer<QLabel> imgPreview;
+    QPointer<QWidget> previewForVideo;
+    QPointer<ITPathbar> pathViewController;
+    QPointer<ITPathbar> lblBottomPathBar;
+    QPointer<QLabel> lblNoPhotoSelectedForPreview;
+    // The current video view, replaced for every local video shown.
+    QPointer<VideoPreview> previewQlVideo;
+
+    // The image shown now (null when none).
+    QImage shownImage() const { return m_shown; }
+    // Reloads the metadata table at the end of every update.
+    std::function<void()> reloadMetaData;
+
+private:
+    void showImage(const QImage &image);
+    void chooseImage(ImageFileInfo &record, bool cloud);
+    void showLocalVideo(const QString &path);
+
+    QImage m_shown;
+};

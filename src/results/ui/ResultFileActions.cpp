@@ -1,0 +1,66 @@
+// Open, reveal and Quick Look of the results window.
+#include "results/ui/ResultFileActions.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+
+#ifdef QNY_HAVE_DBUS
+#include <QDBusConnection>
+#include <QDBusMessage>
+#endif
+
+#include "app/ui/AppDelegate.h"
+#include "model/ImageFileInfo.h"
+#include "platform/Log.h"
+
+namespace {
+
+constexpr int kRevealTimeoutMs = 2000;
+
+} // namespace
+
+void ResultFileActions::openFile() const
+{
+    const auto record = chosenRecord ? chosenRecord() : nullptr;
+    if (record && openUrl)
+        openUrl(QUrl::fromLocalFile(record->filePath));
+}
+
+void ResultFileActions::revealInFinder() const
+{
+    const auto record = chosenRecord ? chosenRecord() : nullptr;
+    if (record && revealUrl)
+        revealUrl(QUrl::fromLocalFile(record->filePath));
+}
+
+void ResultFileActions::quickLook() const
+{
+    const auto record = chosenRecord ? chosenRecord() : nullptr;
+    AppDelegate *app = AppDelegate::shared();
+    if (record && app)
+        app->showQuickLookPreview(record->filePath);
+}
+
+void ResultFileActions::defaultOpenUrl(const QUrl &url)
+{
+    // The desktop's refusal is not reported: nothing visible happens for a file that is gone.
+    QDesktopServices::openUrl(url);
+}
+
+void ResultFileActions::defaultRevealUrl(const QUrl &url)
+{
+#ifdef QNY_HAVE_DBUS
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+            QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+        call << QStringList{url.toString()} << QString();
+        const QDBusMessage reply = bus.call(call, QDBus::Block, kRevealTimeoutMs);
+        if (reply.type() == QDBusMessage::ReplyMessage)
+            return;
+        Log::line(QStringLiteral("revealInFinder: no file manager answered, opening the folder"));
+    }
+#endif
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(url.toLocalFile()).path()));
+}

@@ -1,0 +1,114 @@
+// Compact video player of the preview pane.
+#include "results/ui/VideoPreview.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#ifdef QNY_HAVE_MULTIMEDIA
+#include <QAudioOutput>
+#include <QMediaPlayer>
+#include <QVideoWidget>
+#endif
+
+VideoPreview::VideoPreview(Style style, QWidget *parent) : QWidget(parent), m_style(style)
+{
+    setObjectName(QStringLiteral("previewQlVideo"));
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+#ifdef QNY_HAVE_MULTIMEDIA
+    auto *video = new QVideoWidget(this);
+    m_player = new QMediaPlayer(this);
+    m_player->setAudioOutput(new QAudioOutput(m_player));
+    m_player->setVideoOutput(video);
+    column->addWidget(video, 1);
+    auto *controls = new QHBoxLayout;
+    m_play = new QPushButton(QStringLiteral("▶"), this);
+    m_play->setFixedWidth(28);
+    m_position = new QSlider(Qt::Horizontal, this);
+    controls->addWidget(m_play);
+    controls->addWidget(m_position, 1);
+    column->addLayout(controls);
+    connect(m_play, &QPushButton::clicked, this, [this] { isPlaying() ? pause() : play(); });
+    connect(m_player, &QMediaPlayer::durationChanged, m_position, [this](qint64 d) { m_position->setRange(0, int(d)); });
+    connect(m_player, &QMediaPlayer::positionChanged, this, [this](qint64 p) {
+        m_position->setValue(int(p));
+        emit positionChanged(p);
+    });
+    connect(m_position, &QSlider::sliderMoved, m_player, [this](int p) { m_player->setPosition(p); });
+    connect(m_player, &QMediaPlayer::playbackStateChanged, this,
+            [this](QMediaPlayer::PlaybackState s) { m_play->setText(s == QMediaPlayer::PlayingState ? "❚❚" : "▶"); });
+    connect(m_player, &QMediaPlayer::errorOccurred, this,
+            [this](QMediaPlayer::Error, const QString &reason) { emit failed(reason); });
+    // The normal style has no controls; the compact one is what the pane shows.
+    m_play->setVisible(style == Style::Compact);
+    m_position->setVisible(style == Style::Compact);
+#endif
+}
+
+VideoPreview::~VideoPreview() = default;
+
+bool VideoPreview::hasPlayer()
+{
+#ifdef QNY_HAVE_MULTIMEDIA
+    return true;
+#else
+    return false;
+#endif
+}
+
+void VideoPreview::setPreviewItemURL(const QUrl &url)
+{
+    m_url = url;
+    refreshPreviewItem();
+}
+
+void VideoPreview::refreshPreviewItem()
+{
+#ifdef QNY_HAVE_MULTIMEDIA
+    m_player->setSource(m_url);
+#endif
+}
+
+void VideoPreview::play()
+{
+#ifdef QNY_HAVE_MULTIMEDIA
+    m_player->play();
+#endif
+}
+
+void VideoPreview::pause()
+{
+#ifdef QNY_HAVE_MULTIMEDIA
+    m_player->pause();
+#endif
+}
+
+bool VideoPreview::isPlaying() const
+{
+#ifdef QNY_HAVE_MULTIMEDIA
+    return m_player->playbackState() == QMediaPlayer::PlayingState;
+#else
+    return false;
+#endif
+}
+
+qint64 VideoPreview::position() const
+{
+#ifdef QNY_HAVE_MULTIMEDIA
+    return m_player->position();
+#else
+    return 0;
+#endif
+}
+
+QString VideoPreview::errorString() const
+{
+#ifdef QNY_HAVE_MULTIMEDIA
+    return m_player->errorString();
+#else
+    return QStringLiteral("built without Qt Multimedia");
+#endif
+}
