@@ -16,7 +16,8 @@
 #include "model/SqliteDBOperations.h"
 #include "platform/AppFolders.h"
 
-namespace {
+namespace
+{
 
 constexpr int kRecords = 100000;
 constexpr int kBatch = 500;
@@ -61,8 +62,8 @@ Records makeBatch(int first, int count)
 // One batch as the hashing stage writes it.
 void writeBatch(const QString &folder, const QString &dbPath, const Records &batch)
 {
-    SqliteDBOperations::copyDataBaseIfRequieredAtDestination(folder, SqliteDBOperations::templatePathForScanType(0),
-                                                             QStringLiteral("quennary.db"));
+    SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
+        folder, SqliteDBOperations::templatePathForScanType(0), QStringLiteral("quennary.db"));
     SqliteDBOperations::createTablesIfNotExists(dbPath);
     SqliteDBOperations::saveBatch(dbPath, batch);
 }
@@ -82,8 +83,8 @@ void BM_InsertBatches(benchmark::State &state)
             writeBatch(folder.path(), dbPath, batch);
         }
     }
-    state.counters["records_per_s"] =
-        benchmark::Counter(double(kRecords) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["records_per_s"]
+        = benchmark::Counter(double(kRecords) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_FetchPaths(benchmark::State &state)
@@ -123,9 +124,8 @@ void BM_FillPathTable(benchmark::State &state)
 {
     QTemporaryDir folder;
     const QString dbPath = folder.path() + QStringLiteral("/quennary.db");
-    SqliteDBOperations::copyDataBaseIfRequieredAtDestination(folder.path(),
-                                                             SqliteDBOperations::templatePathForScanType(0),
-                                                             QStringLiteral("quennary.db"));
+    SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
+        folder.path(), SqliteDBOperations::templatePathForScanType(0), QStringLiteral("quennary.db"));
     Records all;
     for (int i = 0; i < kRecords; ++i) {
         auto record = std::make_shared<ImageFileInfo>();

@@ -10,7 +10,8 @@
 
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 bool readText(const char *path, std::string &text)
 {

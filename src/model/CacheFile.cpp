@@ -9,11 +9,12 @@
 #include "model/SqliteStatement.h"
 #include "platform/Log.h"
 
-namespace {
+namespace
+{
 
 // Journals travel with their database: a hot journal left beside a fresh copy would be played
 // back into it.
-const char *const kCompanions[] = {"", "-journal", "-wal", "-shm"};
+const char *const kCompanions[] = { "", "-journal", "-wal", "-shm" };
 
 QString moveAside(const QString &dbPath)
 {
@@ -55,8 +56,9 @@ bool CacheFile::open(SqliteConnection &connection, const QString &dbPath)
 
 QString CacheFile::checkIdentity(SqliteConnection &connection)
 {
-    SqliteStatement identity(connection, "SELECT application_id, user_version "
-                                         "FROM pragma_application_id, pragma_user_version");
+    SqliteStatement identity(connection,
+        "SELECT application_id, user_version "
+        "FROM pragma_application_id, pragma_user_version");
     const int result = identity.isValid() ? identity.step() : connection.lastResult();
     if (result != SQLITE_ROW)
         return connection.errorMessage();
@@ -110,12 +112,13 @@ void CacheFile::replace(const QString &dbPath, const QString &reason)
     QString error;
     const QString templatePath = templatePathForFileName(QFileInfo(dbPath).fileName());
     const bool fresh = !QFileInfo::exists(dbPath) && copyTemplate(templatePath, dbPath, &error);
-    Log::line(fresh ? QStringLiteral("Cache %1 could not be used (%2); moved it to %3 and made a new one; "
-                                     "this scan goes on without it")
-                          .arg(dbPath, reason, aside)
-                    : QStringLiteral("Cache %1 could not be used (%2) and could not be replaced (%3); "
-                                     "this scan goes on without it")
-                          .arg(dbPath, reason, error.isEmpty() ? QStringLiteral("file is in the way") : error));
+    Log::line(fresh
+            ? QStringLiteral("Cache %1 could not be used (%2); moved it to %3 and made a new one; "
+                             "this scan goes on without it")
+                  .arg(dbPath, reason, aside)
+            : QStringLiteral("Cache %1 could not be used (%2) and could not be replaced (%3); "
+                             "this scan goes on without it")
+                  .arg(dbPath, reason, error.isEmpty() ? QStringLiteral("file is in the way") : error));
 }
 
 QString CacheFile::templatePathForFileName(const QString &fileName)

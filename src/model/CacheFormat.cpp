@@ -7,8 +7,14 @@
 #include <QTimeZone>
 
 const char *const CacheFormat::kDependentTables[] = {
-    "hashTable48", "hashTable56", "hashTable64", "hashTable72",
-    "hashTable80", "hashTable88", "hashTable96", "md5Table",
+    "hashTable48",
+    "hashTable56",
+    "hashTable64",
+    "hashTable72",
+    "hashTable80",
+    "hashTable88",
+    "hashTable96",
+    "md5Table",
 };
 const int CacheFormat::kDependentTableCount = int(std::size(kDependentTables));
 
@@ -46,7 +52,8 @@ bool CacheFormat::isValidMd5(const QByteArray &digest)
     return true;
 }
 
-namespace {
+namespace
+{
 
 constexpr quint64 kMultiplier = 0x9E3779B97F4A7C15ull;
 
@@ -67,7 +74,7 @@ quint64 loadWord(const char *bytes)
 // Four independent lanes keep the multiplier busy; a fetch checks every cached block of a scan.
 quint64 mixBytes(quint64 hash, QByteArrayView bytes)
 {
-    quint64 lanes[4] = {hash, hash ^ 1, hash ^ 2, hash ^ 3};
+    quint64 lanes[4] = { hash, hash ^ 1, hash ^ 2, hash ^ 3 };
     const char *data = bytes.data();
     qsizetype left = bytes.size();
     for (; left >= 32; data += 32, left -= 32) {
@@ -86,7 +93,8 @@ quint64 mixBytes(quint64 hash, QByteArrayView bytes)
 
 } // namespace
 
-qint64 CacheFormat::checkValue(QByteArrayView pathUtf8, quint64 fileSize, double modTime, QByteArrayView block)
+qint64 CacheFormat::checkValue(
+    QByteArrayView pathUtf8, quint64 fileSize, double modTime, QByteArrayView block)
 {
     quint64 hash = mixBytes(0x514E594300000001ull, pathUtf8);
     hash = mixWord(hash, fileSize);

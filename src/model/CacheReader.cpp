@@ -7,7 +7,8 @@
 #include "model/SqliteConnection.h"
 #include "model/SqliteStatement.h"
 
-namespace {
+namespace
+{
 
 // Column positions of a fetched row.
 enum Column {
@@ -35,10 +36,10 @@ QByteArray fetchSql(int n)
     const QByteArray fingerprint = table ? "h.checkValue, h.hash" : "NULL, NULL";
     QByteArray sql = "SELECT e.id, e.filePath, e.captureTime, e.fileSize, e.latitude, e.longitude, "
                      "e.pixelWidth, e.pixelHeight, e.dpiWidth, e.dpiHeight, e.orientation, e.modTime, NULL, "
-                     + fingerprint
-                     + ", m.checkValue, m.md5 "
-                       "FROM tempTable t JOIN ExfInfo e ON e.filePath = t.filePath "
-                       "LEFT JOIN md5Table m ON m.exifId = e.id ";
+        + fingerprint
+        + ", m.checkValue, m.md5 "
+          "FROM tempTable t JOIN ExfInfo e ON e.filePath = t.filePath "
+          "LEFT JOIN md5Table m ON m.exifId = e.id ";
     if (table)
         sql += "LEFT JOIN " + *table + " h ON h.exifId = e.id";
     return sql;
@@ -48,9 +49,9 @@ QByteArray fetchSql(int n)
 bool matchesRow(const SqliteStatement &row, int checkColumn, const QByteArray &block)
 {
     return !row.isNull(checkColumn)
-           && row.columnInt64(checkColumn)
-                  == CacheFormat::checkValue(row.columnUtf8(kPath), quint64(row.columnInt64(kFileSize)),
-                                             row.columnDouble(kModTime), block);
+        && row.columnInt64(checkColumn)
+        == CacheFormat::checkValue(
+            row.columnUtf8(kPath), quint64(row.columnInt64(kFileSize)), row.columnDouble(kModTime), block);
 }
 
 } // namespace
@@ -71,7 +72,8 @@ std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection,
         std::shared_ptr<ExifInfo> exif = exifFromRow(query);
         const QByteArray fingerprint = query.columnBlob(kFingerprint);
         const QByteArray md5 = query.columnBlob(kMd5);
-        if (CacheFormat::isValidFingerprint(fingerprint, n) && matchesRow(query, kFingerprintCheck, fingerprint))
+        if (CacheFormat::isValidFingerprint(fingerprint, n)
+            && matchesRow(query, kFingerprintCheck, fingerprint))
             result.hashes.insert(path, fingerprint);
         else if (CacheFormat::isValidMd5(md5) && matchesRow(query, kMd5Check, md5))
             result.hashes.insert(path, md5);

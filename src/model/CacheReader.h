@@ -13,8 +13,7 @@ class ExifInfo;
 class SqliteConnection;
 class SqliteStatement;
 
-struct CacheFetchResult
-{
+struct CacheFetchResult {
     QHash<QString, std::shared_ptr<ExifInfo>> exif;
     QHash<QString, QByteArray> hashes;
 };

@@ -14,19 +14,19 @@
 #include "model/SqliteStatement.h"
 #include "platform/Log.h"
 
-namespace {
+namespace
+{
 
 const char *const kExifOperation = "+[SqliteDBOperations insertDataInExifInfoTable:atDbPath:withValues:]";
 const char *const kDigestOperation = "+[SqliteDBOperations insertDataInTable:atDbPath:withValues:insertMD5:]";
 
 const char *const kFindRow = "SELECT id, fileSize, modTime FROM ExfInfo WHERE filePath = ?1";
-const char *const kInsertRow =
-    "INSERT INTO ExfInfo (filePath, captureTime, fileSize, latitude, longitude, pixelWidth, "
-    "pixelHeight, dpiWidth, dpiHeight, orientation, modTime) "
-    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)";
+const char *const kInsertRow
+    = "INSERT INTO ExfInfo (filePath, captureTime, fileSize, latitude, longitude, pixelWidth, "
+      "pixelHeight, dpiWidth, dpiHeight, orientation, modTime) "
+      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)";
 
-struct StoredRow
-{
+struct StoredRow {
     qint64 id = 0;
     quint64 fileSize = 0;
     double modTime = 0;
@@ -39,7 +39,7 @@ std::optional<StoredRow> findRow(SqliteStatement &find, const QString &path, int
     result = find.step();
     std::optional<StoredRow> row;
     if (result == SQLITE_ROW) {
-        row = StoredRow{find.columnInt64(0), quint64(find.columnInt64(1)), find.columnDouble(2)};
+        row = StoredRow { find.columnInt64(0), quint64(find.columnInt64(1)), find.columnDouble(2) };
         result = SQLITE_DONE;
     }
     find.reset();
@@ -53,11 +53,12 @@ public:
     explicit RowRemover(SqliteConnection &connection)
     {
         for (int i = 0; i < CacheFormat::kDependentTableCount; ++i) {
-            const QByteArray sql =
-                QByteArray("DELETE FROM ") + CacheFormat::kDependentTables[i] + " WHERE exifId = ?1";
+            const QByteArray sql
+                = QByteArray("DELETE FROM ") + CacheFormat::kDependentTables[i] + " WHERE exifId = ?1";
             m_statements.push_back(std::make_unique<SqliteStatement>(connection, sql.constData()));
         }
-        m_statements.push_back(std::make_unique<SqliteStatement>(connection, "DELETE FROM ExfInfo WHERE id = ?1"));
+        m_statements.push_back(
+            std::make_unique<SqliteStatement>(connection, "DELETE FROM ExfInfo WHERE id = ?1"));
     }
 
     bool isValid() const
@@ -106,7 +107,7 @@ void bindExifValues(SqliteStatement &insert, const ImageFileInfo &record)
 bool isUnchanged(const StoredRow &row, const ImageFileInfo &record)
 {
     return !record.isHashUpdateReq && row.fileSize == record.fileSize
-           && row.modTime == CacheFormat::secondsSince1970(record.modDate);
+        && row.modTime == CacheFormat::secondsSince1970(record.modDate);
 }
 
 // The block a record stores, or an empty one when it has nothing valid for this side.
@@ -178,15 +179,15 @@ bool CacheWriter::writeDigestRows(const Records &records, const CachedTest &isCa
     // A side without a table (no scan set it) still lets the videos' digests through.
     std::unique_ptr<SqliteStatement> fingerprintInsert;
     if (const std::optional<QByteArray> table = CacheFormat::fingerprintTable(m_side)) {
-        const QByteArray sql =
-            "INSERT OR REPLACE INTO " + *table + " (exifId, hash, checkValue) VALUES (?1, ?2, ?3)";
+        const QByteArray sql
+            = "INSERT OR REPLACE INTO " + *table + " (exifId, hash, checkValue) VALUES (?1, ?2, ?3)";
         fingerprintInsert = std::make_unique<SqliteStatement>(m_connection, sql.constData());
         if (!fingerprintInsert->isValid())
             return false;
     }
     SqliteStatement find(m_connection, kFindRow);
-    SqliteStatement md5Insert(m_connection,
-                              "INSERT OR REPLACE INTO md5Table (exifId, md5, checkValue) VALUES (?1, ?2, ?3)");
+    SqliteStatement md5Insert(
+        m_connection, "INSERT OR REPLACE INTO md5Table (exifId, md5, checkValue) VALUES (?1, ?2, ?3)");
     if (!find.isValid() || !md5Insert.isValid())
         return false;
     for (const auto &record : records) {
@@ -209,8 +210,9 @@ bool CacheWriter::writeDigestRows(const Records &records, const CachedTest &isCa
         insert.bindBlob(2, digest);
         // Computed from the record, not from the stored row: a block written beside a row that
         // still describes older content never passes the fetch's check.
-        insert.bindInt64(3, CacheFormat::checkValue(record->filePath.toUtf8(), record->fileSize,
-                                                    CacheFormat::secondsSince1970(record->modDate), digest));
+        insert.bindInt64(3,
+            CacheFormat::checkValue(record->filePath.toUtf8(), record->fileSize,
+                CacheFormat::secondsSince1970(record->modDate), digest));
         result = insert.step();
         insert.reset();
         if (result != SQLITE_DONE && !rowFailed(result, kDigestOperation, record->filePath))
@@ -223,8 +225,9 @@ bool CacheWriter::writeDigestRows(const Records &records, const CachedTest &isCa
 // ends the batch.
 bool CacheWriter::rowFailed(int result, const char *operation, const QString &path)
 {
-    systemLogLine(QStringLiteral("%1: sqlite3_prepare error: %2 (%3) for filePath %4")
-                      .arg(QLatin1String(operation), m_connection.errorMessage(), QString::number(result), path));
+    systemLogLine(
+        QStringLiteral("%1: sqlite3_prepare error: %2 (%3) for filePath %4")
+            .arg(QLatin1String(operation), m_connection.errorMessage(), QString::number(result), path));
     stdoutLine(QStringLiteral("Commit Failed!"));
     return !CacheFile::endsOperation(result);
 }

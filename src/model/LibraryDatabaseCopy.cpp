@@ -9,8 +9,8 @@
 
 const QStringList &LibraryDatabaseCopy::companionSuffixes()
 {
-    static const QStringList suffixes = {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
-                                         QStringLiteral(".lock")};
+    static const QStringList suffixes
+        = { QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral(".lock") };
     return suffixes;
 }
 

@@ -3,15 +3,16 @@
 #include "app/CommonFunc.h"
 #include "platform/UserDefaults.h"
 
-namespace {
+namespace
+{
 
 // Start of each period choice, in seconds before now; choice 0 (today) starts at today's start.
-const double kPeriodSeconds[] = {0, 86400, 604800, 1296000, 2592000, 31536000};
+const double kPeriodSeconds[] = { 0, 86400, 604800, 1296000, 2592000, 31536000 };
 
 } // namespace
 
-LibraryDateWindow LibraryDateWindow::between(const QDateTime &from, const std::optional<QDateTime> &to,
-                                             int dateField)
+LibraryDateWindow LibraryDateWindow::between(
+    const QDateTime &from, const std::optional<QDateTime> &to, int dateField)
 {
     LibraryDateWindow window;
     window.m_active = from.isValid();

@@ -18,7 +18,8 @@ public:
     // No window: every item passes.
     LibraryDateWindow() = default;
     // Items whose date lies after `from` (and before `to`, when given).
-    static LibraryDateWindow between(const QDateTime &from, const std::optional<QDateTime> &to, int dateField);
+    static LibraryDateWindow between(
+        const QDateTime &from, const std::optional<QDateTime> &to, int dateField);
     // The window the settings ask for ("allowPhotosLibScanInTimePeriod", "scanPhotosFrom",
     // "scanFilesFromDate"): 0 today, 1 yesterday (up to the start of today), 2 to 5 the last 7,
     // 15, 30 or 365 days, 6 or more since the beginning (no window).

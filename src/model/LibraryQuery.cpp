@@ -7,45 +7,48 @@
 #include "model/SqliteConnection.h"
 #include "model/SqliteStatement.h"
 
-namespace {
+namespace
+{
 
-const char *const kPhotosSelect =
-    "SELECT zb.ZORIGINALFILESIZE, za.ZUUID, zb.ZORIGINALFILENAME, za.ZDIRECTORY, za.ZFILENAME, zb.Z_PK "
-    "FROM %1 za INNER JOIN ZADDITIONALASSETATTRIBUTES zb ON za.Z_PK = zb.ZASSET "
-    "WHERE za.ZTRASHEDSTATE = 0%2 AND zb.ZALLOWEDFORANALYSIS = 1 AND zb.ZASSET NOT IN "
-    "(SELECT %3 FROM Z_%4ASSETS WHERE %3 IS NOT NULL AND Z_%4ALBUMS = %5)";
-const char *const kPhotosAlbumByTitle = "(SELECT Z_PK FROM ZGENERICALBUM WHERE ZTITLE = ? AND ZTRASHEDSTATE = 0)";
+const char *const kPhotosSelect
+    = "SELECT zb.ZORIGINALFILESIZE, za.ZUUID, zb.ZORIGINALFILENAME, za.ZDIRECTORY, za.ZFILENAME, zb.Z_PK "
+      "FROM %1 za INNER JOIN ZADDITIONALASSETATTRIBUTES zb ON za.Z_PK = zb.ZASSET "
+      "WHERE za.ZTRASHEDSTATE = 0%2 AND zb.ZALLOWEDFORANALYSIS = 1 AND zb.ZASSET NOT IN "
+      "(SELECT %3 FROM Z_%4ASSETS WHERE %3 IS NOT NULL AND Z_%4ALBUMS = %5)";
+const char *const kPhotosAlbumByTitle
+    = "(SELECT Z_PK FROM ZGENERICALBUM WHERE ZTITLE = ? AND ZTRASHEDSTATE = 0)";
 
-const char *const kIPhotoSelect =
-    "SELECT h1.* FROM (SELECT rk.fileSize AS filSize, rv.modelId AS modelId, rk.uuid AS masteruuid, "
-    "rv.uuid AS mapuuid, rv.filename, rk.imagepath, rv.extendedDescription AS description "
-    "FROM rkmaster rk, rkversion rv WHERE rk.uuid = rv.masteruuid AND rk.isintrash <> 1 "
-    "AND rv.isintrash <> 1 AND rv.burstUuid IS NULL%1) h1 "
-    "LEFT JOIN rkalbumversion rav ON h1.modelId = rav.versionid AND rav.albumid = %2 "
-    "WHERE rav.modelid IS NULL";
-const char *const kIPhotoAlbumByTitle = "(SELECT modelId FROM rkalbum WHERE name = ? AND isintrash = 0 LIMIT 1)";
+const char *const kIPhotoSelect
+    = "SELECT h1.* FROM (SELECT rk.fileSize AS filSize, rv.modelId AS modelId, rk.uuid AS masteruuid, "
+      "rv.uuid AS mapuuid, rv.filename, rk.imagepath, rv.extendedDescription AS description "
+      "FROM rkmaster rk, rkversion rv WHERE rk.uuid = rv.masteruuid AND rk.isintrash <> 1 "
+      "AND rv.isintrash <> 1 AND rv.burstUuid IS NULL%1) h1 "
+      "LEFT JOIN rkalbumversion rav ON h1.modelId = rav.versionid AND rav.albumid = %2 "
+      "WHERE rav.modelid IS NULL";
+const char *const kIPhotoAlbumByTitle
+    = "(SELECT modelId FROM rkalbum WHERE name = ? AND isintrash = 0 LIMIT 1)";
 
 QList<QByteArray> dateColumns(LibraryQuery::Layout layout, int dateField)
 {
     if (layout == LibraryQuery::Layout::IPhoto) {
         switch (dateField) {
         case LibraryDateWindow::kCreationDate:
-            return {"rk.imageDate"};
+            return { "rk.imageDate" };
         case LibraryDateWindow::kDateAdded:
-            return {"rk.createdate"};
+            return { "rk.createdate" };
         case LibraryDateWindow::kFileCreationDate:
-            return {"rk.filecreationDate"};
+            return { "rk.filecreationDate" };
         default:
             return {};
         }
     }
     switch (dateField) {
     case LibraryDateWindow::kCreationDate:
-        return {"za.ZDATECREATED"};
+        return { "za.ZDATECREATED" };
     case LibraryDateWindow::kDateAdded:
-        return {"za.ZADDEDDATE"};
+        return { "za.ZADDEDDATE" };
     case LibraryDateWindow::kCreationOrAdded:
-        return {"za.ZDATECREATED", "za.ZADDEDDATE"};
+        return { "za.ZDATECREATED", "za.ZADDEDDATE" };
     default:
         return {};
     }
@@ -71,19 +74,19 @@ LibraryQuery::Layout LibraryQuery::layoutOf(SqliteConnection &connection)
     return Layout::Unknown;
 }
 
-QList<QVariantMap> LibraryQuery::items(SqliteConnection &connection, const QString &libraryPath,
-                                       const LibraryQueryOptions &options)
+QList<QVariantMap> LibraryQuery::items(
+    SqliteConnection &connection, const QString &libraryPath, const LibraryQueryOptions &options)
 {
     const Layout layout = layoutOf(connection);
     if (layout == Layout::Unknown)
         return {};
     QList<double> dateValues;
-    const QByteArray dateCondition =
-        options.window.condition(dateColumns(layout, options.window.dateField()), &dateValues);
+    const QByteArray dateCondition
+        = options.window.condition(dateColumns(layout, options.window.dateField()), &dateValues);
     const bool byTitle = options.matchAlbumByExactTitle;
     const QByteArray sql = layout == Layout::IPhoto
-                               ? iPhotoSql(dateCondition, byTitle)
-                               : photosStoreSql(layout, entities(connection), dateCondition, byTitle);
+        ? iPhotoSql(dateCondition, byTitle)
+        : photosStoreSql(layout, entities(connection), dateCondition, byTitle);
     if (sql.isEmpty())
         return {};
     SqliteStatement query(connection, sql.constData());
@@ -109,8 +112,9 @@ QList<QVariantMap> LibraryQuery::items(SqliteConnection &connection, const QStri
 LibraryQuery::Entities LibraryQuery::entities(SqliteConnection &connection)
 {
     Entities found;
-    SqliteStatement query(connection, "SELECT Z_ENT, Z_NAME FROM Z_PRIMARYKEY "
-                                      "WHERE Z_NAME = 'Album' OR Z_NAME = 'GenericAsset'");
+    SqliteStatement query(connection,
+        "SELECT Z_ENT, Z_NAME FROM Z_PRIMARYKEY "
+        "WHERE Z_NAME = 'Album' OR Z_NAME = 'GenericAsset'");
     while (query.isValid() && query.step() == SQLITE_ROW) {
         if (query.isNull(0))
             continue;
@@ -128,8 +132,8 @@ LibraryQuery::Entities LibraryQuery::entities(SqliteConnection &connection)
 qint64 LibraryQuery::albumKey(SqliteConnection &connection, Layout layout, const QString &albumName)
 {
     const char *sql = layout == Layout::IPhoto
-                          ? "SELECT name, modelId FROM rkalbum WHERE isintrash = 0"
-                          : "SELECT ZTITLE, Z_PK FROM ZGENERICALBUM WHERE ZTITLE IS NOT NULL AND ZTRASHEDSTATE = 0";
+        ? "SELECT name, modelId FROM rkalbum WHERE isintrash = 0"
+        : "SELECT ZTITLE, Z_PK FROM ZGENERICALBUM WHERE ZTITLE IS NOT NULL AND ZTRASHEDSTATE = 0";
     SqliteStatement query(connection, sql);
     while (query.isValid() && query.step() == SQLITE_ROW) {
         if (!query.isNull(0) && QString::localeAwareCompare(query.columnText(0), albumName) == 0)
@@ -140,18 +144,18 @@ qint64 LibraryQuery::albumKey(SqliteConnection &connection, Layout layout, const
 
 // Entity numbers become part of table and column names, which cannot be bound; they are integers
 // read as integers, so no text from the database reaches the SQL.
-QByteArray LibraryQuery::photosStoreSql(Layout layout, const Entities &entities, const QByteArray &dateCondition,
-                                        bool byTitle)
+QByteArray LibraryQuery::photosStoreSql(
+    Layout layout, const Entities &entities, const QByteArray &dateCondition, bool byTitle)
 {
     if (entities.album < 0 || (layout == Layout::OlderPhotosStore && entities.genericAsset < 0))
         return QByteArray();
     const QString assetColumn = layout == Layout::PhotosStore
-                                    ? QStringLiteral("Z_3ASSETS")
-                                    : QStringLiteral("Z_%1ASSETS").arg(entities.genericAsset);
+        ? QStringLiteral("Z_3ASSETS")
+        : QStringLiteral("Z_%1ASSETS").arg(entities.genericAsset);
     return QString::fromLatin1(kPhotosSelect)
         .arg(layout == Layout::PhotosStore ? QStringLiteral("ZASSET") : QStringLiteral("ZGENERICASSET"),
-             QString::fromLatin1(dateCondition), assetColumn, QString::number(entities.album),
-             byTitle ? QString::fromLatin1(kPhotosAlbumByTitle) : QStringLiteral("?"))
+            QString::fromLatin1(dateCondition), assetColumn, QString::number(entities.album),
+            byTitle ? QString::fromLatin1(kPhotosAlbumByTitle) : QStringLiteral("?"))
         .toLatin1();
 }
 
@@ -159,12 +163,12 @@ QByteArray LibraryQuery::iPhotoSql(const QByteArray &dateCondition, bool byTitle
 {
     return QString::fromLatin1(kIPhotoSelect)
         .arg(QString::fromLatin1(dateCondition),
-             byTitle ? QString::fromLatin1(kIPhotoAlbumByTitle) : QStringLiteral("?"))
+            byTitle ? QString::fromLatin1(kIPhotoAlbumByTitle) : QStringLiteral("?"))
         .toLatin1();
 }
 
-bool LibraryQuery::readItem(const SqliteStatement &row, Layout layout, const QString &libraryPath,
-                            QVariantMap *item)
+bool LibraryQuery::readItem(
+    const SqliteStatement &row, Layout layout, const QString &libraryPath, QVariantMap *item)
 {
     if (row.isNull(0) || row.columnInt64(0) < 0)
         return false;
@@ -177,25 +181,21 @@ bool LibraryQuery::readItem(const SqliteStatement &row, Layout layout, const QSt
         const QString versionUuid = textOf(row, 3, &ok);
         const QString fileName = textOf(row, 4, &ok);
         const QString imagePath = textOf(row, 5, &ok);
-        *item = {{QStringLiteral("imagePath"), library.filePath(QStringLiteral("Masters/") + imagePath)},
-                 {QStringLiteral("fileSize"), fileSize},
-                 {QStringLiteral("modelId"), modelId},
-                 {QStringLiteral("uuid"), masterUuid},
-                 {QStringLiteral("originalFileName"), fileName},
-                 {QStringLiteral("uuidRKVersion"), versionUuid},
-                 {QStringLiteral("description"), row.isNull(6) ? QString() : row.columnText(6)}};
+        *item = { { QStringLiteral("imagePath"), library.filePath(QStringLiteral("Masters/") + imagePath) },
+            { QStringLiteral("fileSize"), fileSize }, { QStringLiteral("modelId"), modelId },
+            { QStringLiteral("uuid"), masterUuid }, { QStringLiteral("originalFileName"), fileName },
+            { QStringLiteral("uuidRKVersion"), versionUuid },
+            { QStringLiteral("description"), row.isNull(6) ? QString() : row.columnText(6) } };
         return ok;
     }
     const QString uuid = textOf(row, 1, &ok);
     const QString originalName = textOf(row, 2, &ok);
     const QString directory = textOf(row, 3, &ok);
     const QString fileName = textOf(row, 4, &ok);
-    *item = {{QStringLiteral("imagePath"), library.filePath(QStringLiteral("originals/%1/%2").arg(directory, fileName))},
-             {QStringLiteral("fileSize"), fileSize},
-             {QStringLiteral("modelId"), QString()},
-             {QStringLiteral("uuid"), uuid},
-             {QStringLiteral("originalFileName"), originalName},
-             {QStringLiteral("uuidRKVersion"), uuid},
-             {QStringLiteral("description"), QString()}};
+    *item = { { QStringLiteral("imagePath"),
+                  library.filePath(QStringLiteral("originals/%1/%2").arg(directory, fileName)) },
+        { QStringLiteral("fileSize"), fileSize }, { QStringLiteral("modelId"), QString() },
+        { QStringLiteral("uuid"), uuid }, { QStringLiteral("originalFileName"), originalName },
+        { QStringLiteral("uuidRKVersion"), uuid }, { QStringLiteral("description"), QString() } };
     return ok;
 }

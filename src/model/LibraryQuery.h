@@ -14,8 +14,7 @@
 class SqliteConnection;
 class SqliteStatement;
 
-struct LibraryQueryOptions
-{
+struct LibraryQueryOptions {
     LibraryDateWindow window;
     // Items of this album (the marked duplicates) are left out.
     QString markedAlbumName;
@@ -34,19 +33,19 @@ public:
     // The item dictionaries ("imagePath", "fileSize", "modelId", "uuid", "originalFileName",
     // "uuidRKVersion", "description") of the library at `libraryPath`, in the order the query
     // gives them; rows with a missing text or a negative size are passed over.
-    static QList<QVariantMap> items(SqliteConnection &connection, const QString &libraryPath,
-                                    const LibraryQueryOptions &options);
+    static QList<QVariantMap> items(
+        SqliteConnection &connection, const QString &libraryPath, const LibraryQueryOptions &options);
 
 private:
-    struct Entities
-    {
+    struct Entities {
         qint64 album = -1;
         qint64 genericAsset = -1;
     };
     static Entities entities(SqliteConnection &connection);
     static qint64 albumKey(SqliteConnection &connection, Layout layout, const QString &albumName);
-    static QByteArray photosStoreSql(Layout layout, const Entities &entities, const QByteArray &dateCondition,
-                                     bool byTitle);
+    static QByteArray photosStoreSql(
+        Layout layout, const Entities &entities, const QByteArray &dateCondition, bool byTitle);
     static QByteArray iPhotoSql(const QByteArray &dateCondition, bool byTitle);
-    static bool readItem(const SqliteStatement &row, Layout layout, const QString &libraryPath, QVariantMap *item);
+    static bool readItem(
+        const SqliteStatement &row, Layout layout, const QString &libraryPath, QVariantMap *item);
 };

@@ -6,9 +6,10 @@
 
 #include "model/SqliteStatement.h"
 
-namespace {
+namespace
+{
 
-std::atomic<int> g_busyTimeoutMs{2000};
+std::atomic<int> g_busyTimeoutMs { 2000 };
 
 } // namespace
 
@@ -58,7 +59,8 @@ bool SqliteConnection::exec(const char *sql)
 
 bool SqliteConnection::hasTable(const QString &name)
 {
-    SqliteStatement query(*this, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    SqliteStatement query(
+        *this, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
     if (!query.isValid())
         return false;
     query.bindText(1, name);

@@ -22,7 +22,8 @@
 #include "platform/Log.h"
 #include "platform/TextFormat.h"
 
-namespace {
+namespace
+{
 
 const char *const kTempOperation = "+[SqliteDBOperations insertDataInTempTable:atDbPath:withValues:]";
 
@@ -31,7 +32,7 @@ enum class OpenFailure { Quiet, Logged };
 // Runs `work` in one transaction on a connection of its own. On failure the transaction is rolled
 // back and every statement finalized before the file is looked at (and perhaps replaced).
 bool inTransaction(const QString &dbPath, SqliteTransaction::Kind kind, OpenFailure openFailure,
-                   const std::function<bool(SqliteConnection &)> &work)
+    const std::function<bool(SqliteConnection &)> &work)
 {
     SqliteConnection connection;
     if (!CacheFile::open(connection, dbPath)) {
@@ -63,8 +64,8 @@ bool writeTempRows(SqliteConnection &connection, const SqliteDBOperations::Recor
         if (result == SQLITE_DONE)
             continue;
         systemLogLine(QStringLiteral("%1: sqlite3_prepare error: %2 (%3) for filePath %4")
-                          .arg(QLatin1String(kTempOperation), connection.errorMessage(), QString::number(result),
-                               record->filePath));
+                          .arg(QLatin1String(kTempOperation), connection.errorMessage(),
+                              QString::number(result), record->filePath));
         stdoutLine(QStringLiteral("Commit Failed!"));
         if (CacheFile::endsOperation(result))
             return false;
@@ -114,8 +115,8 @@ QString SqliteDBOperations::templatePathForScanType(int scanType)
     return CacheFile::templatePathForFileName(cacheFileNameForScanType(scanType));
 }
 
-bool SqliteDBOperations::copyDataBaseIfRequieredAtDestination(const QString &folder, const QString &templatePath,
-                                                              const QString &dbName)
+bool SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
+    const QString &folder, const QString &templatePath, const QString &dbName)
 {
     const QString destination = QDir(folder).filePath(dbName);
     if (QFileInfo::exists(destination))
@@ -124,80 +125,85 @@ bool SqliteDBOperations::copyDataBaseIfRequieredAtDestination(const QString &fol
     QString error;
     if (CacheFile::copyTemplate(templatePath, destination, &error))
         return true;
-    systemLogLine(formatText(QStringLiteral("There is Error in copying database at Path %@ Error %@"), folder, error));
+    systemLogLine(
+        formatText(QStringLiteral("There is Error in copying database at Path %@ Error %@"), folder, error));
     return false;
 }
 
 bool SqliteDBOperations::createTablesIfNotExists(const QString &dbPath)
 {
     const QByteArray schema = schemaText();
-    return inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged,
-                         [&](SqliteConnection &connection) {
-                             return !schema.isEmpty() && connection.exec(schema.constData());
-                         });
+    return inTransaction(
+        dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
+            return !schema.isEmpty() && connection.exec(schema.constData());
+        });
 }
 
 void SqliteDBOperations::deleteRecordsFromTable(const QString &, const QString &dbPath)
 {
     if (inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Quiet,
-                      [](SqliteConnection &connection) { return connection.exec("DELETE FROM tempTable"); }))
+            [](SqliteConnection &connection) { return connection.exec("DELETE FROM tempTable"); }))
         systemLogLine(QStringLiteral("deleteRecordsFromTable"));
 }
 
 void SqliteDBOperations::insertDataInTempTable(const QString &, const QString &dbPath, const Records &records)
 {
     inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Quiet,
-                  [&](SqliteConnection &connection) { return writeTempRows(connection, records); });
+        [&](SqliteConnection &connection) { return writeTempRows(connection, records); });
 }
 
-QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromDbPath(const QString &dbPath,
-                                                                                     bool)
+QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromDbPath(
+    const QString &dbPath, bool)
 {
     std::optional<CacheFetchResult> result;
-    inTransaction(dbPath, SqliteTransaction::Kind::Read, OpenFailure::Quiet, [&](SqliteConnection &connection) {
-        // The fetch reads every cached block of the scan once; mapping the file spares the copy of
-        // each page through a read call (a third of the fetch's time on 100,000 paths).
-        connection.exec("PRAGMA mmap_size = 2147418112");
-        result = CacheReader::fetch(connection, CommonFunc::getReSizeValue());
-        return result.has_value();
-    });
+    inTransaction(
+        dbPath, SqliteTransaction::Kind::Read, OpenFailure::Quiet, [&](SqliteConnection &connection) {
+            // The fetch reads every cached block of the scan once; mapping the file spares the copy of
+            // each page through a read call (a third of the fetch's time on 100,000 paths).
+            connection.exec("PRAGMA mmap_size = 2147418112");
+            result = CacheReader::fetch(connection, CommonFunc::getReSizeValue());
+            return result.has_value();
+        });
     if (!result)
         return {};
     CommonFunc::setValueInDictHashWithDict(result->hashes);
     return std::move(result->exif);
 }
 
-void SqliteDBOperations::insertDataInExifInfoTable(const QString &, const QString &dbPath, const Records &records)
+void SqliteDBOperations::insertDataInExifInfoTable(
+    const QString &, const QString &dbPath, const Records &records)
 {
     QStringList replaced;
-    const bool done = inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged,
-                                    [&](SqliteConnection &connection) {
-                                        CacheWriter writer(connection, CommonFunc::getReSizeValue());
-                                        return writer.writeExifRows(records, &replaced);
-                                    });
+    const bool done = inTransaction(
+        dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
+            CacheWriter writer(connection, CommonFunc::getReSizeValue());
+            return writer.writeExifRows(records, &replaced);
+        });
     if (!done)
         return;
     for (const QString &path : replaced)
         CommonFunc::removeFilePathFromExifDictWithFilePath(path);
 }
 
-void SqliteDBOperations::insertDataInTable(const QString &, const QString &dbPath, const Records &records, bool)
+void SqliteDBOperations::insertDataInTable(
+    const QString &, const QString &dbPath, const Records &records, bool)
 {
-    inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
-        CacheWriter writer(connection, CommonFunc::getReSizeValue());
-        return writer.writeDigestRows(records, isCachedThisScan);
-    });
+    inTransaction(
+        dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
+            CacheWriter writer(connection, CommonFunc::getReSizeValue());
+            return writer.writeDigestRows(records, isCachedThisScan);
+        });
 }
 
 bool SqliteDBOperations::saveBatch(const QString &dbPath, const Records &records)
 {
     QStringList replaced;
-    const bool done = inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged,
-                                    [&](SqliteConnection &connection) {
-                                        CacheWriter writer(connection, CommonFunc::getReSizeValue());
-                                        return writer.writeExifRows(records, &replaced)
-                                               && writer.writeDigestRows(records, isCachedThisScan);
-                                    });
+    const bool done = inTransaction(
+        dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
+            CacheWriter writer(connection, CommonFunc::getReSizeValue());
+            return writer.writeExifRows(records, &replaced)
+                && writer.writeDigestRows(records, isCachedThisScan);
+        });
     if (!done)
         return false;
     for (const QString &path : replaced)

@@ -33,29 +33,31 @@ public:
 
     // Copies the template to folder/dbName unless a file is there. False when there is no file
     // afterwards (the copy failed; logged).
-    static bool copyDataBaseIfRequieredAtDestination(const QString &folder, const QString &templatePath,
-                                                     const QString &dbName);
+    static bool copyDataBaseIfRequieredAtDestination(
+        const QString &folder, const QString &templatePath, const QString &dbName);
     // Adds the tables a cache lacks. False when the cache cannot be opened or changed.
     static bool createTablesIfNotExists(const QString &dbPath);
 
     // Empties the path table of the current scan.
     static void deleteRecordsFromTable(const QString &tableName, const QString &dbPath);
     // One path-table row per record.
-    static void insertDataInTempTable(const QString &tableName, const QString &dbPath, const Records &records);
+    static void insertDataInTempTable(
+        const QString &tableName, const QString &dbPath, const Records &records);
 
     // The cached EXIF record of every path in the path table (with its row id in `exifInfoId`);
     // the valid cached fingerprints of the scan's side (or, for videos, MD5 digests) are merged
     // into CommonFunc::getValueFromDictHash(). Empty when nothing can be read.
-    static QHash<QString, std::shared_ptr<ExifInfo>> fetchExifInfoFromDbPath(const QString &dbPath,
-                                                                            bool fetchfromMd5Table);
+    static QHash<QString, std::shared_ptr<ExifInfo>> fetchExifInfoFromDbPath(
+        const QString &dbPath, bool fetchfromMd5Table);
 
     // EXIF rows of a batch: one per path; a changed file's old rows (EXIF, fingerprints of every
     // side, MD5) are replaced, and its path leaves CommonFunc::getValueFromDictExif().
-    static void insertDataInExifInfoTable(const QString &tableName, const QString &dbPath, const Records &records);
+    static void insertDataInExifInfoTable(
+        const QString &tableName, const QString &dbPath, const Records &records);
     // Fingerprint rows (photos) and MD5 rows (videos) of a batch for the records whose result did
     // not come unchanged from the cache; sets each record's `exifIDFrmDB`.
-    static void insertDataInTable(const QString &tableName, const QString &dbPath, const Records &records,
-                                  bool insertMD5);
+    static void insertDataInTable(
+        const QString &tableName, const QString &dbPath, const Records &records, bool insertMD5);
     // Both of the above in one transaction, so a batch is written whole or not at all.
     static bool saveBatch(const QString &dbPath, const Records &records);
 };

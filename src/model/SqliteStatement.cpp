@@ -46,8 +46,8 @@ void SqliteStatement::bindText(int index, const QString &value)
 void SqliteStatement::bindBlob(int index, const QByteArray &value)
 {
     // A zero-length blob is still a blob, not NULL.
-    sqlite3_bind_blob(m_statement, index, value.isEmpty() ? "" : value.constData(), int(value.size()),
-                      SQLITE_TRANSIENT);
+    sqlite3_bind_blob(
+        m_statement, index, value.isEmpty() ? "" : value.constData(), int(value.size()), SQLITE_TRANSIENT);
 }
 
 int SqliteStatement::step()

@@ -4,7 +4,8 @@
 
 #include "model/SqliteConnection.h"
 
-namespace {
+namespace
+{
 
 // A failed rollback must not hide the result code that made the operation give up.
 void rollBack(SqliteConnection &connection)

@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include "CacheTestSupport.h"
 #include "app/ScanGlobals.h"
@@ -16,22 +15,14 @@
 using namespace CacheTestSupport;
 using Records = QList<std::shared_ptr<ImageFileInfo>>;
 
-namespace {
+namespace
+{
 
 const QString kMd5 = QStringLiteral("0123456789abcdef0123456789abcdef");
 
-class CacheDatabaseTest : public ::testing::Test
+class CacheDatabaseTest : public CacheFixture
 {
 protected:
-    void SetUp() override
-    {
-        ScanGlobals::resetToInitialValues();
-        ScanGlobals::reSizeValue = 64;
-        ASSERT_TRUE(m_folder.isValid());
-        m_db = freshCache(m_folder.path());
-    }
-    void TearDown() override { ScanGlobals::resetToInitialValues(); }
-
     // The two writes of a batch as the hashing stage makes them.
     void writeBatch(const Records &records, bool oneTransaction)
     {
@@ -48,17 +39,14 @@ protected:
     {
         QString quoted = path;
         quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-        return countRows(m_db, QStringLiteral("SELECT count(*) FROM %1 t JOIN ExfInfo e ON e.id = t.exifId "
-                                              "WHERE e.filePath = '%2'")
-                                   .arg(table, quoted));
+        return countRows(m_db,
+            QStringLiteral("SELECT count(*) FROM %1 t JOIN ExfInfo e ON e.id = t.exifId "
+                           "WHERE e.filePath = '%2'")
+                .arg(table, quoted));
     }
-
-    QTemporaryDir m_folder;
-    QString m_db;
 };
 
-struct RoundTrip
-{
+struct RoundTrip {
     int side;
     bool oneTransaction;
 };
@@ -71,9 +59,9 @@ TEST_P(CacheRoundTripTest, BatchComesBackWithEveryValue)
 {
     const int n = GetParam().side;
     ScanGlobals::reSizeValue = n;
-    const Records records = {photo(QStringLiteral("/p/a.jpg"), 1000, 1700000000.125, n, 1),
-                             photo(QStringLiteral("/p/b.jpg"), 2000, 1700000001.5, n, 2),
-                             video(QStringLiteral("/p/c.mov"), 3000, 1700000002.0, kMd5)};
+    const Records records = { photo(QStringLiteral("/p/a.jpg"), 1000, 1700000000.125, n, 1),
+        photo(QStringLiteral("/p/b.jpg"), 2000, 1700000001.5, n, 2),
+        video(QStringLiteral("/p/c.mov"), 3000, 1700000002.0, kMd5) };
     writeBatch(records, GetParam().oneTransaction);
     loadForScan(m_db, records);
 
@@ -103,26 +91,26 @@ std::vector<RoundTrip> roundTrips()
 {
     std::vector<RoundTrip> cases;
     for (int n = 48; n <= 96; n += 8) {
-        cases.push_back({n, false});
-        cases.push_back({n, true});
+        cases.push_back({ n, false });
+        cases.push_back({ n, true });
     }
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(EverySide, CacheRoundTripTest, ::testing::ValuesIn(roundTrips()),
-                         [](const auto &info) {
-                             return "N" + std::to_string(info.param.side)
-                                    + (info.param.oneTransaction ? "_saveBatch" : "_twoCalls");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    EverySide, CacheRoundTripTest, ::testing::ValuesIn(roundTrips()), [](const auto &info) {
+        return "N" + std::to_string(info.param.side)
+            + (info.param.oneTransaction ? "_saveBatch" : "_twoCalls");
+    });
 
 TEST_F(CacheDatabaseTest, ChangedFileReplacesEveryRowOfItsPath)
 {
     // Fingerprints of two sides and a digest exist for the old content.
     const QString path = QStringLiteral("/p/changed.jpg");
     ScanGlobals::reSizeValue = 72;
-    writeBatch({photo(path, 1000, 100.0, 72, 1)}, false);
+    writeBatch({ photo(path, 1000, 100.0, 72, 1) }, false);
     ScanGlobals::reSizeValue = 64;
-    const Records before = {photo(path, 1000, 100.0, 64, 1)};
+    const Records before = { photo(path, 1000, 100.0, 64, 1) };
     loadForScan(m_db, before);
     writeBatch(before, false);
     ASSERT_EQ(rowsOfPath(QStringLiteral("hashTable72"), path), 1);
@@ -130,14 +118,14 @@ TEST_F(CacheDatabaseTest, ChangedFileReplacesEveryRowOfItsPath)
 
     // The file changes; the hashing stage flags it and computes a new fingerprint.
     auto changed = photo(path, 1200, 200.0, 64, 9);
-    loadForScan(m_db, {changed});
+    loadForScan(m_db, { changed });
     ASSERT_TRUE(ScanGlobals::dictHash().contains(path));
     changed->isHashUpdateReq = true;
-    writeBatch({changed}, false);
+    writeBatch({ changed }, false);
 
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 1);
     EXPECT_EQ(rowsOfPath(QStringLiteral("hashTable72"), path), 0); // stale side gone
-    loadForScan(m_db, {changed});
+    loadForScan(m_db, { changed });
     EXPECT_EQ((*ScanGlobals::dictExif().value(path))->fileSize, 1200u);
     EXPECT_EQ(ScanGlobals::dictHash().value(path), fingerprintBlock(64, 9));
 }
@@ -147,12 +135,12 @@ TEST_F(CacheDatabaseTest, ChangedFileNotFlaggedStillLosesItsOldRows)
     // Cached only at another side, so the hashing stage neither reuses nor flags it.
     const QString path = QStringLiteral("/p/other-side.jpg");
     ScanGlobals::reSizeValue = 72;
-    writeBatch({photo(path, 1000, 100.0, 72, 1)}, true);
+    writeBatch({ photo(path, 1000, 100.0, 72, 1) }, true);
     ScanGlobals::reSizeValue = 64;
     auto changed = photo(path, 1500, 300.0, 64, 4);
-    loadForScan(m_db, {changed});
+    loadForScan(m_db, { changed });
     ASSERT_FALSE(ScanGlobals::dictHash().contains(path));
-    writeBatch({changed}, true);
+    writeBatch({ changed }, true);
 
     EXPECT_EQ(rowsOfPath(QStringLiteral("hashTable72"), path), 0);
     EXPECT_EQ(rowsOfPath(QStringLiteral("hashTable64"), path), 1);
@@ -162,23 +150,23 @@ TEST_F(CacheDatabaseTest, ChangedFileNotFlaggedStillLosesItsOldRows)
 TEST_F(CacheDatabaseTest, ChangedVideoLosesItsStaleDigest)
 {
     const QString path = QStringLiteral("/p/clip.mov");
-    writeBatch({video(path, 10, 1.0, kMd5)}, false);
+    writeBatch({ video(path, 10, 1.0, kMd5) }, false);
     auto changed = video(path, 11, 2.0, QStringLiteral("ffffffffffffffffffffffffffffffff"));
-    loadForScan(m_db, {changed});
+    loadForScan(m_db, { changed });
     changed->isHashUpdateReq = true;
-    writeBatch({changed}, false);
-    loadForScan(m_db, {changed});
+    writeBatch({ changed }, false);
+    loadForScan(m_db, { changed });
     EXPECT_EQ(ScanGlobals::dictHash().value(path), QByteArray(32, 'f'));
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM md5Table")), 1);
 }
 
 TEST_F(CacheDatabaseTest, UnchangedSecondScanWritesNothing)
 {
-    const Records first = {photo(QStringLiteral("/p/same.jpg"), 5, 9.0, 64, 3)};
+    const Records first = { photo(QStringLiteral("/p/same.jpg"), 5, 9.0, 64, 3) };
     writeBatch(first, true);
     const qint64 id = countRows(m_db, QStringLiteral("SELECT id FROM ExfInfo"));
 
-    const Records second = {photo(QStringLiteral("/p/same.jpg"), 5, 9.0, 64, 3)};
+    const Records second = { photo(QStringLiteral("/p/same.jpg"), 5, 9.0, 64, 3) };
     loadForScan(m_db, second);
     writeBatch(second, false);
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 1);
@@ -193,7 +181,8 @@ class CachePathTest : public CacheDatabaseTest, public ::testing::WithParamInter
 TEST_P(CachePathTest, AwkwardPathsRoundTrip)
 {
     const QString path = QString::fromUtf8(GetParam());
-    const Records records = {photo(path, 77, 1.0, 64, 5), photo(path + QStringLiteral("x"), 78, 1.0, 64, 6)};
+    const Records records
+        = { photo(path, 77, 1.0, 64, 5), photo(path + QStringLiteral("x"), 78, 1.0, 64, 6) };
     writeBatch(records, false);
     loadForScan(m_db, records);
     EXPECT_EQ(ScanGlobals::dictHash().value(path), fingerprintBlock(64, 5));
@@ -202,12 +191,10 @@ TEST_P(CachePathTest, AwkwardPathsRoundTrip)
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, CachePathTest,
-                         ::testing::Values("/p/it's \"quoted\".jpg", "/p/100% sure_%d %@.jpg",
-                                           "/p/new\nline.jpg", "/p/Ünïcödé 写真 📷.jpg",
-                                           "/p/'); DROP TABLE ExfInfo; --.jpg"));
+    ::testing::Values("/p/it's \"quoted\".jpg", "/p/100% sure_%d %@.jpg", "/p/new\nline.jpg",
+        "/p/Ünïcödé 写真 📷.jpg", "/p/'); DROP TABLE ExfInfo; --.jpg"));
 
-struct StoredDamage
-{
+struct StoredDamage {
     const char *name;
     const char *sql;
 };
@@ -224,9 +211,8 @@ class CacheStoredDamageTest : public CacheDatabaseTest, public ::testing::WithPa
 // Whatever is wrong with a stored block, the path keeps its EXIF row but counts as not cached.
 TEST_P(CacheStoredDamageTest, DamagedBlocksCountAsNotCached)
 {
-    const Records records = {photo(QStringLiteral("/p/1.jpg"), 1, 1.0, 64, 1),
-                             photo(QStringLiteral("/p/2.jpg"), 1, 1.0, 64, 2),
-                             video(QStringLiteral("/p/3.mov"), 2, 1.0, kMd5)};
+    const Records records = { photo(QStringLiteral("/p/1.jpg"), 1, 1.0, 64, 1),
+        photo(QStringLiteral("/p/2.jpg"), 1, 1.0, 64, 2), video(QStringLiteral("/p/3.mov"), 2, 1.0, kMd5) };
     writeBatch(records, true);
     ASSERT_TRUE(execSql(m_db, QString::fromUtf8(GetParam().sql)));
     loadForScan(m_db, records);
@@ -235,28 +221,31 @@ TEST_P(CacheStoredDamageTest, DamagedBlocksCountAsNotCached)
     EXPECT_FALSE(ScanGlobals::dictHash().contains(QStringLiteral("/p/3.mov")));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, CacheStoredDamageTest,
-    ::testing::Values(
-        StoredDamage{"ShortBlock", "UPDATE hashTable64 SET hash = substr(hash, 1, 4095);"
-                                   "UPDATE md5Table SET md5 = substr(md5, 1, 31)"},
-        StoredDamage{"NotHex", "UPDATE hashTable64 SET hash = zeroblob(4096), checkValue = 0 WHERE exifId = 1;"
-                               "UPDATE md5Table SET md5 = CAST('0123456789abcdef0123456789abcdeg' AS BLOB)"},
-        StoredDamage{"TornBlock", "UPDATE hashTable64 SET hash = zeroblob(1) || substr(hash, 2) WHERE exifId = 1;"
-                                  "UPDATE md5Table SET md5 = CAST('f123456789abcdef0123456789abcdef' AS BLOB)"},
+INSTANTIATE_TEST_SUITE_P(Kinds, CacheStoredDamageTest,
+    ::testing::Values(StoredDamage { "ShortBlock",
+                          "UPDATE hashTable64 SET hash = substr(hash, 1, 4095);"
+                          "UPDATE md5Table SET md5 = substr(md5, 1, 31)" },
+        StoredDamage { "NotHex",
+            "UPDATE hashTable64 SET hash = zeroblob(4096), checkValue = 0 WHERE exifId = 1;"
+            "UPDATE md5Table SET md5 = CAST('0123456789abcdef0123456789abcdeg' AS BLOB)" },
+        StoredDamage { "TornBlock",
+            "UPDATE hashTable64 SET hash = zeroblob(1) || substr(hash, 2) WHERE exifId = 1;"
+            "UPDATE md5Table SET md5 = CAST('f123456789abcdef0123456789abcdef' AS BLOB)" },
         // Rows that belong to other content: a file grown since, and a block of another path.
-        StoredDamage{"OtherContent", "UPDATE ExfInfo SET fileSize = fileSize + 1 WHERE filePath = '/p/1.jpg';"
-                                     "UPDATE ExfInfo SET modTime = 2.0 WHERE filePath = '/p/3.mov'"},
-        StoredDamage{"OtherPath", "UPDATE hashTable64 SET exifId = -exifId;"
-                                  "UPDATE hashTable64 SET exifId = 1 WHERE exifId = -2;"
-                                  "UPDATE hashTable64 SET exifId = 2 WHERE exifId = -1;"
-                                  "UPDATE md5Table SET exifId = 1 WHERE exifId = 3"}),
+        StoredDamage { "OtherContent",
+            "UPDATE ExfInfo SET fileSize = fileSize + 1 WHERE filePath = '/p/1.jpg';"
+            "UPDATE ExfInfo SET modTime = 2.0 WHERE filePath = '/p/3.mov'" },
+        StoredDamage { "OtherPath",
+            "UPDATE hashTable64 SET exifId = -exifId;"
+            "UPDATE hashTable64 SET exifId = 1 WHERE exifId = -2;"
+            "UPDATE hashTable64 SET exifId = 2 WHERE exifId = -1;"
+            "UPDATE md5Table SET exifId = 1 WHERE exifId = 3" }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(CacheDatabaseTest, NoDigestRowWithoutExifRow)
 {
-    const Records records = {photo(QStringLiteral("/p/orphan.jpg"), 1, 1.0, 64, 1),
-                             video(QStringLiteral("/p/orphan.mov"), 1, 1.0, kMd5)};
+    const Records records = { photo(QStringLiteral("/p/orphan.jpg"), 1, 1.0, 64, 1),
+        video(QStringLiteral("/p/orphan.mov"), 1, 1.0, kMd5) };
     SqliteDBOperations::insertDataInTable(QStringLiteral("hashTable"), m_db, records, false);
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM hashTable64")), 0);
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM md5Table")), 0);
@@ -267,8 +256,8 @@ TEST_F(CacheDatabaseTest, ChecksummedPhotoGetsZeroExifRowAndNoDigest)
 {
     auto record = video(QStringLiteral("/p/exact.jpg"), 42, 3.0, kMd5);
     record->isVideo = false; // a photo checksummed in an exact scan: MD5, no EXIF, no variants
-    writeBatch({record}, true);
-    loadForScan(m_db, {record});
+    writeBatch({ record }, true);
+    loadForScan(m_db, { record });
     const auto exif = ScanGlobals::dictExif().value(record->filePath);
     ASSERT_TRUE(exif.has_value());
     EXPECT_FALSE((*exif)->captureDate.has_value());
@@ -280,15 +269,16 @@ TEST_F(CacheDatabaseTest, ChecksummedPhotoGetsZeroExifRowAndNoDigest)
 TEST_F(CacheDatabaseTest, FailedBatchLeavesNothingBehind)
 {
     ASSERT_TRUE(execSql(m_db, QStringLiteral("DROP TABLE hashTable64")));
-    EXPECT_FALSE(SqliteDBOperations::saveBatch(m_db, {photo(QStringLiteral("/p/x.jpg"), 1, 1.0, 64, 1)}));
+    EXPECT_FALSE(SqliteDBOperations::saveBatch(m_db, { photo(QStringLiteral("/p/x.jpg"), 1, 1.0, 64, 1) }));
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 0);
 }
 
 TEST_F(CacheDatabaseTest, FetchReadsOnlyThePathsOfThisScan)
 {
-    writeBatch({photo(QStringLiteral("/p/1.jpg"), 1, 1.0, 64, 1), photo(QStringLiteral("/p/2.jpg"), 1, 1.0, 64, 2)},
-               true);
-    loadForScan(m_db, {photo(QStringLiteral("/p/2.jpg"), 1, 1.0, 64, 2)});
+    writeBatch({ photo(QStringLiteral("/p/1.jpg"), 1, 1.0, 64, 1),
+                   photo(QStringLiteral("/p/2.jpg"), 1, 1.0, 64, 2) },
+        true);
+    loadForScan(m_db, { photo(QStringLiteral("/p/2.jpg"), 1, 1.0, 64, 2) });
     EXPECT_FALSE(ScanGlobals::dictExif().contains(QStringLiteral("/p/1.jpg")));
     EXPECT_TRUE(ScanGlobals::dictExif().contains(QStringLiteral("/p/2.jpg")));
 }
@@ -296,10 +286,10 @@ TEST_F(CacheDatabaseTest, FetchReadsOnlyThePathsOfThisScan)
 TEST_F(CacheDatabaseTest, TemplateCopyOnlyWhenMissing)
 {
     const QString folder = m_folder.path();
-    EXPECT_TRUE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(folder, QStringLiteral(":/db/none.db"),
-                                                                         QStringLiteral("quennary.db")));
-    EXPECT_FALSE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(folder, QStringLiteral(":/db/none.db"),
-                                                                          QStringLiteral("other.db")));
+    EXPECT_TRUE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
+        folder, QStringLiteral(":/db/none.db"), QStringLiteral("quennary.db")));
+    EXPECT_FALSE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
+        folder, QStringLiteral(":/db/none.db"), QStringLiteral("other.db")));
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/other.db")));
 
     // A cache deleted without its journal: the leftover must not meet the fresh copy.
@@ -311,7 +301,7 @@ TEST_F(CacheDatabaseTest, TemplateCopyOnlyWhenMissing)
     EXPECT_TRUE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
         folder, SqliteDBOperations::templatePathForScanType(0), QStringLiteral("quennary.db")));
     EXPECT_FALSE(QFileInfo::exists(m_db + QStringLiteral("-journal")));
-    for (int type : {0, 1, 2, 7}) {
+    for (int type : { 0, 1, 2, 7 }) {
         const QString name = SqliteDBOperations::cacheFileNameForScanType(type);
         EXPECT_TRUE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
             folder, SqliteDBOperations::templatePathForScanType(type), name));

@@ -10,7 +10,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include "CacheTestSupport.h"
 #include "app/ScanGlobals.h"
@@ -24,7 +23,8 @@
 using namespace CacheTestSupport;
 using Records = QList<std::shared_ptr<ImageFileInfo>>;
 
-namespace {
+namespace
+{
 
 enum class Damage { Garbage, Truncated, Empty, Foreign, OtherVersion, Locked };
 
@@ -38,7 +38,8 @@ Records somePhotos(const QString &prefix, int count)
 
 std::string damageName(Damage kind)
 {
-    static const char *const kNames[] = {"Garbage", "Truncated", "Empty", "Foreign", "OtherVersion", "Locked"};
+    static const char *const kNames[]
+        = { "Garbage", "Truncated", "Empty", "Foreign", "OtherVersion", "Locked" };
     return kNames[int(kind)];
 }
 
@@ -49,29 +50,27 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-class CacheRecoveryTest : public ::testing::TestWithParam<Damage>
+class CacheRecoveryTest : public CacheFixture, public ::testing::WithParamInterface<Damage>
 {
 protected:
     void SetUp() override
     {
-        ScanGlobals::resetToInitialValues();
-        ScanGlobals::reSizeValue = 64;
-        ASSERT_TRUE(m_folder.isValid());
-        m_db = freshCache(m_folder.path());
+        CacheFixture::SetUp();
         SqliteConnection::setBusyTimeoutMs(20);
     }
     void TearDown() override
     {
         SqliteConnection::setBusyTimeoutMs(2000);
-        ScanGlobals::resetToInitialValues();
+        CacheFixture::TearDown();
     }
 
     void damage(Damage kind)
     {
         switch (kind) {
         case Damage::Garbage:
-            writeFile(m_db, QByteArray("this is not a database, only text that sits where one should be\n")
-                                .repeated(200));
+            writeFile(m_db,
+                QByteArray("this is not a database, only text that sits where one should be\n")
+                    .repeated(200));
             break;
         case Damage::Truncated: {
             ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, somePhotos(QStringLiteral("/old/"), 300)));
@@ -88,7 +87,7 @@ protected:
                 sqlite3 *db = nullptr;
                 sqlite3_open(m_db.toUtf8().constData(), &db);
                 sqlite3_exec(db, "CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('mine')", nullptr,
-                             nullptr, nullptr);
+                    nullptr, nullptr);
                 sqlite3_close(db);
             }
             break;
@@ -102,8 +101,6 @@ protected:
         }
     }
 
-    QTemporaryDir m_folder;
-    QString m_db;
     SqliteConnection m_locker;
 };
 
@@ -124,20 +121,20 @@ TEST_P(CacheRecoveryTest, UnusableFileIsSetAsideAndScanGoesOn)
     ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, batch));
     loadForScan(m_db, batch);
     EXPECT_EQ(ScanGlobals::dictHash().size(), 20);
-    EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE '/old/%'")), 0);
+    EXPECT_EQ(
+        countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE '/old/%'")), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, CacheRecoveryTest,
-                         ::testing::Values(Damage::Garbage, Damage::Truncated, Damage::Empty, Damage::Foreign,
-                                           Damage::OtherVersion, Damage::Locked),
-                         [](const auto &info) { return damageName(info.param); });
+    ::testing::Values(Damage::Garbage, Damage::Truncated, Damage::Empty, Damage::Foreign,
+        Damage::OtherVersion, Damage::Locked),
+    [](const auto &info) { return damageName(info.param); });
 
-TEST(CacheLockTest, LockedBatchIsRolledBackWhole)
+using CacheBatchTest = CacheFixture;
+
+TEST_F(CacheBatchTest, UncommittedBatchLeavesNothing)
 {
-    QTemporaryDir folder;
-    ScanGlobals::resetToInitialValues();
-    ScanGlobals::reSizeValue = 64;
-    const QString db = freshCache(folder.path());
+    const QString &db = m_db;
     // A batch whose file becomes unusable half-way: the transaction must leave nothing behind.
     SqliteConnection connection;
     ASSERT_TRUE(CacheFile::open(connection, db));
@@ -149,20 +146,17 @@ TEST(CacheLockTest, LockedBatchIsRolledBackWhole)
     }
     connection.close();
     EXPECT_EQ(countRows(db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 0);
-    ScanGlobals::resetToInitialValues();
 }
 
-TEST(CacheSourcesTest, ConcurrentScansOfTwoSourcesKeepToTheirFiles)
+TEST_F(CacheBatchTest, ConcurrentScansOfTwoSourcesKeepToTheirFiles)
 {
-    QTemporaryDir folder;
-    ScanGlobals::resetToInitialValues();
-    ScanGlobals::reSizeValue = 64;
-    const QString computer = freshCache(folder.path(), SqliteDBOperations::cacheFileNameForScanType(0));
-    const QString drive = freshCache(folder.path(), SqliteDBOperations::cacheFileNameForScanType(1));
+    const QString computer = m_db;
+    const QString drive = freshCache(m_folder.path(), SqliteDBOperations::cacheFileNameForScanType(1));
     const auto scan = [](const QString &db, const QString &prefix) {
         for (int batch = 0; batch < 10; ++batch) {
             SqliteDBOperations::createTablesIfNotExists(db);
-            SqliteDBOperations::saveBatch(db, somePhotos(prefix + QString::number(batch) + QLatin1Char('-'), 50));
+            SqliteDBOperations::saveBatch(
+                db, somePhotos(prefix + QString::number(batch) + QLatin1Char('-'), 50));
         }
     };
     std::thread first(scan, computer, QStringLiteral("/computer/"));
@@ -170,12 +164,15 @@ TEST(CacheSourcesTest, ConcurrentScansOfTwoSourcesKeepToTheirFiles)
     first.join();
     second.join();
 
-    EXPECT_EQ(countRows(computer, QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE '/computer/%'")), 500);
+    EXPECT_EQ(
+        countRows(computer, QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE '/computer/%'")),
+        500);
     EXPECT_EQ(countRows(computer, QStringLiteral("SELECT count(*) FROM ExfInfo")), 500);
-    EXPECT_EQ(countRows(drive, QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE 'Dropbox/drive/%'")), 500);
+    EXPECT_EQ(countRows(drive,
+                  QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE 'Dropbox/drive/%'")),
+        500);
     EXPECT_EQ(countRows(drive, QStringLiteral("SELECT count(*) FROM hashTable64")), 500);
     EXPECT_FALSE(QFileInfo::exists(computer + QStringLiteral(".unusable")));
-    ScanGlobals::resetToInitialValues();
 }
 
 } // namespace

@@ -17,7 +17,8 @@
 #include "model/SqliteStatement.h"
 #include "platform/AppFolders.h"
 
-namespace CacheTestSupport {
+namespace CacheTestSupport
+{
 
 QByteArray fingerprintBlock(int n, int seed)
 {
@@ -65,8 +66,8 @@ std::shared_ptr<ImageFileInfo> video(const QString &path, quint64 size, double m
 
 QString freshCache(const QString &folder, const QString &fileName)
 {
-    SqliteDBOperations::copyDataBaseIfRequieredAtDestination(folder, SqliteDBOperations::templatePathForScanType(0),
-                                                             fileName);
+    SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
+        folder, SqliteDBOperations::templatePathForScanType(0), fileName);
     return folder + QLatin1Char('/') + fileName;
 }
 
@@ -93,7 +94,8 @@ qint64 countRows(const QString &dbPath, const QString &sqlCount)
 bool execSql(const QString &dbPath, const QString &sql)
 {
     SqliteConnection connection;
-    return connection.open(dbPath, SqliteConnection::Mode::ReadWrite) && connection.exec(sql.toUtf8().constData());
+    return connection.open(dbPath, SqliteConnection::Mode::ReadWrite)
+        && connection.exec(sql.toUtf8().constData());
 }
 
 int logLinesContaining(const QString &text)
@@ -107,6 +109,19 @@ int logLinesContaining(const QString &text)
             ++count;
     }
     return count;
+}
+
+void CacheFixture::SetUp()
+{
+    ScanGlobals::resetToInitialValues();
+    ScanGlobals::reSizeValue = 64;
+    ASSERT_TRUE(m_folder.isValid());
+    m_db = freshCache(m_folder.path());
+}
+
+void CacheFixture::TearDown()
+{
+    ScanGlobals::resetToInitialValues();
 }
 
 } // namespace CacheTestSupport

@@ -3,18 +3,23 @@
 
 #include <memory>
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QTemporaryDir>
 
 class ImageFileInfo;
 
-namespace CacheTestSupport {
+namespace CacheTestSupport
+{
 
 // A photo with EXIF data and eight fingerprint variants of side n, filled from `seed`.
 std::shared_ptr<ImageFileInfo> photo(const QString &path, quint64 size, double modSeconds, int n, int seed);
 // A video with an MD5 digest.
-std::shared_ptr<ImageFileInfo> video(const QString &path, quint64 size, double modSeconds, const QString &md5);
+std::shared_ptr<ImageFileInfo> video(
+    const QString &path, quint64 size, double modSeconds, const QString &md5);
 // The stored block a photo made with `seed` has.
 QByteArray fingerprintBlock(int n, int seed);
 
@@ -28,5 +33,16 @@ qint64 countRows(const QString &dbPath, const QString &sqlCount);
 bool execSql(const QString &dbPath, const QString &sql);
 // Lines of the log file that contain `text`.
 int logLinesContaining(const QString &text);
+
+// A fresh cache in a temporary folder, with the scan globals at their initial values and N = 64.
+class CacheFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QTemporaryDir m_folder;
+    QString m_db;
+};
 
 } // namespace CacheTestSupport

@@ -16,7 +16,8 @@
 using Layout = LibraryTestLibrary::Layout;
 using Item = LibraryTestLibrary::Item;
 
-namespace {
+namespace
+{
 
 const QString kAlbum = QStringLiteral("Duplicate Marked 'Photos' 100%");
 
@@ -84,9 +85,9 @@ TEST_P(LibraryReaderTest, ListsUntrashedItemsOutsideTheMarkedAlbum)
     // Differs only in case and in what a LIKE pattern would let through: must not count.
     library.putInAlbum(decoyItem, library.addAlbum(QStringLiteral("duplicate marked 'photos' 100_")));
 
-    for (const bool exactTitle : {true, false}) {
+    for (const bool exactTitle : { true, false }) {
         const QList<QVariantMap> items = DBOperations::fetchData(library.libraryPath(), options(exactTitle));
-        EXPECT_EQ(namesOf(items), QStringList({"photo.jpg", "clip.mov", "decoy.jpg"})) << exactTitle;
+        EXPECT_EQ(namesOf(items), QStringList({ "photo.jpg", "clip.mov", "decoy.jpg" })) << exactTitle;
     }
     EXPECT_TRUE(cacheCopies().isEmpty());
 }
@@ -104,9 +105,11 @@ TEST_P(LibraryReaderTest, ItemCarriesPathSizeAndIdentifiers)
     const QVariantMap &one = items.first();
     const bool iPhoto = GetParam() == Layout::IPhoto;
     EXPECT_EQ(one.value("imagePath").toString(),
-              library.libraryPath() + (iPhoto ? QStringLiteral("/Masters/F/one.heic") : QStringLiteral("/originals/F/one.heic")));
+        library.libraryPath()
+            + (iPhoto ? QStringLiteral("/Masters/F/one.heic") : QStringLiteral("/originals/F/one.heic")));
     EXPECT_EQ(one.value("fileSize").toULongLong(), 4321u);
-    EXPECT_EQ(one.value("originalFileName").toString(), iPhoto ? QStringLiteral("one.heic") : QStringLiteral("IMG_one.heic"));
+    EXPECT_EQ(one.value("originalFileName").toString(),
+        iPhoto ? QStringLiteral("one.heic") : QStringLiteral("IMG_one.heic"));
     EXPECT_EQ(one.value("uuidRKVersion").toString(), QStringLiteral("UUID-one.heic"));
     EXPECT_EQ(one.value("uuid").toString(), QStringLiteral("UUID-one.heic"));
     EXPECT_EQ(one.value("modelId").toString(), iPhoto ? QStringLiteral("1") : QString());
@@ -127,7 +130,8 @@ TEST_P(LibraryReaderTest, RowsItCannotReadArePassedOver)
     library.addItem(noUuid);
     library.addItem(excluded);
     library.addItem(item(QStringLiteral("good.jpg")));
-    EXPECT_EQ(namesOf(DBOperations::fetchData(library.libraryPath(), options(true))), QStringList({"good.jpg"}));
+    EXPECT_EQ(
+        namesOf(DBOperations::fetchData(library.libraryPath(), options(true))), QStringList({ "good.jpg" }));
 }
 
 TEST_P(LibraryReaderTest, CompanionsAreCopiedReadAndRemoved)
@@ -141,7 +145,7 @@ TEST_P(LibraryReaderTest, CompanionsAreCopiedReadAndRemoved)
     ASSERT_TRUE(QFileInfo::exists(library.databasePath() + QStringLiteral("-wal")));
 
     EXPECT_EQ(namesOf(DBOperations::fetchData(library.libraryPath(), options(true))),
-              QStringList({"only-in-wal.jpg"}));
+        QStringList({ "only-in-wal.jpg" }));
     EXPECT_TRUE(cacheCopies().isEmpty()) << cacheCopies().join(QLatin1Char(' ')).toStdString();
     EXPECT_TRUE(QFileInfo::exists(library.databasePath() + QStringLiteral("-wal")));
 }
@@ -167,20 +171,20 @@ TEST_P(LibraryReaderTest, DateWindows)
         current.markedAlbumName = kAlbum;
         return namesOf(DBOperations::fetchData(library.libraryPath(), current));
     };
-    EXPECT_EQ(listFor(0), QStringList({"today.jpg"}));
-    EXPECT_EQ(listFor(1), QStringList({"yesterday.jpg"}));
-    EXPECT_EQ(listFor(2), QStringList({"today.jpg", "yesterday.jpg", "lastweek.jpg"}));
-    EXPECT_EQ(listFor(6), QStringList({"today.jpg", "yesterday.jpg", "lastweek.jpg", "old.jpg"}));
+    EXPECT_EQ(listFor(0), QStringList({ "today.jpg" }));
+    EXPECT_EQ(listFor(1), QStringList({ "yesterday.jpg" }));
+    EXPECT_EQ(listFor(2), QStringList({ "today.jpg", "yesterday.jpg", "lastweek.jpg" }));
+    EXPECT_EQ(listFor(6), QStringList({ "today.jpg", "yesterday.jpg", "lastweek.jpg", "old.jpg" }));
     defaults.setObject(QStringLiteral("allowPhotosLibScanInTimePeriod"), false);
     EXPECT_EQ(listFor(0).size(), 4);
     defaults.removeObject(QStringLiteral("allowPhotosLibScanInTimePeriod"));
     defaults.removeObject(QStringLiteral("scanFilesFromDate"));
     defaults.removeObject(QStringLiteral("scanPhotosFrom"));
 
-    const LibraryDateWindow range =
-        LibraryDateWindow::between(todayStart.addDays(-10), todayStart.addDays(-2), field);
+    const LibraryDateWindow range
+        = LibraryDateWindow::between(todayStart.addDays(-10), todayStart.addDays(-2), field);
     EXPECT_EQ(namesOf(DBOperations::fetchData(library.libraryPath(), options(false, range))),
-              QStringList({"lastweek.jpg"}));
+        QStringList({ "lastweek.jpg" }));
 }
 
 TEST_P(LibraryReaderTest, DateFieldChoosesWhichDateIsCompared)
@@ -190,11 +194,11 @@ TEST_P(LibraryReaderTest, DateFieldChoosesWhichDateIsCompared)
     library.addItem(item(QStringLiteral("taken-long-ago-added-now.jpg"), now.addDays(-400), now.addDays(-1)));
     library.addItem(item(QStringLiteral("taken-now-added-long-ago.jpg"), now.addDays(-1), now.addDays(-400)));
     const auto within = [&](int field) {
-        return namesOf(DBOperations::fetchData(
-            library.libraryPath(), options(true, LibraryDateWindow::between(now.addDays(-30), std::nullopt, field))));
+        return namesOf(DBOperations::fetchData(library.libraryPath(),
+            options(true, LibraryDateWindow::between(now.addDays(-30), std::nullopt, field))));
     };
-    EXPECT_EQ(within(LibraryDateWindow::kCreationDate), QStringList({"taken-now-added-long-ago.jpg"}));
-    EXPECT_EQ(within(LibraryDateWindow::kDateAdded), QStringList({"taken-long-ago-added-now.jpg"}));
+    EXPECT_EQ(within(LibraryDateWindow::kCreationDate), QStringList({ "taken-now-added-long-ago.jpg" }));
+    EXPECT_EQ(within(LibraryDateWindow::kDateAdded), QStringList({ "taken-long-ago-added-now.jpg" }));
     if (GetParam() != Layout::IPhoto) {
         EXPECT_EQ(within(LibraryDateWindow::kCreationOrAdded).size(), 2);
     }
@@ -204,12 +208,13 @@ TEST(LibraryReaderMissingTest, NoDatabaseGivesNoItemsAndNoCopies)
 {
     QTemporaryDir folder;
     QDir().mkpath(folder.path() + QStringLiteral("/Empty.photoslibrary/database"));
-    EXPECT_TRUE(DBOperations::fetchData(folder.path() + QStringLiteral("/Empty.photoslibrary"), options(true)).isEmpty());
+    EXPECT_TRUE(DBOperations::fetchData(folder.path() + QStringLiteral("/Empty.photoslibrary"), options(true))
+                    .isEmpty());
     EXPECT_TRUE(QDir(AppFolders::cachesFolder()).entryList(QDir::Files).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, LibraryReaderTest,
-                         ::testing::Values(Layout::PhotosStore, Layout::OlderPhotosStore, Layout::IPhoto),
-                         [](const auto &info) { return layoutName(info.param); });
+    ::testing::Values(Layout::PhotosStore, Layout::OlderPhotosStore, Layout::IPhoto),
+    [](const auto &info) { return layoutName(info.param); });
 
 } // namespace

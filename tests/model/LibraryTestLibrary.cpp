@@ -7,7 +7,8 @@
 
 #include "model/LibraryDateWindow.h"
 
-namespace {
+namespace
+{
 
 QVariant libraryTime(const QDateTime &time)
 {
@@ -22,10 +23,10 @@ LibraryTestLibrary::LibraryTestLibrary(const QString &folder, Layout layout)
 {
     QDir().mkpath(m_libraryPath + QStringLiteral("/database"));
     m_databasePath = m_libraryPath
-                     + (layout == Layout::IPhoto ? QStringLiteral("/database/Library.apdb")
-                                                 : QStringLiteral("/database/photos.sqlite"));
-    sqlite3_open_v2(m_databasePath.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                    nullptr);
+        + (layout == Layout::IPhoto ? QStringLiteral("/database/Library.apdb")
+                                    : QStringLiteral("/database/photos.sqlite"));
+    sqlite3_open_v2(
+        m_databasePath.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     createSchema();
 }
 
@@ -40,7 +41,8 @@ void LibraryTestLibrary::createSchema()
     case Layout::PhotosStore:
         run("CREATE TABLE Z_PRIMARYKEY (Z_ENT INTEGER PRIMARY KEY, Z_NAME VARCHAR);"
             "INSERT INTO Z_PRIMARYKEY VALUES (3, 'Asset'), (26, 'Album');"
-            "CREATE TABLE ZASSET (Z_PK INTEGER PRIMARY KEY, ZUUID VARCHAR, ZDIRECTORY VARCHAR, ZFILENAME VARCHAR,"
+            "CREATE TABLE ZASSET (Z_PK INTEGER PRIMARY KEY, ZUUID VARCHAR, ZDIRECTORY VARCHAR, ZFILENAME "
+            "VARCHAR,"
             " ZTRASHEDSTATE INTEGER, ZDATECREATED TIMESTAMP, ZADDEDDATE TIMESTAMP);"
             "CREATE TABLE Z_26ASSETS (Z_26ALBUMS INTEGER, Z_3ASSETS INTEGER);");
         break;
@@ -71,47 +73,50 @@ qint64 LibraryTestLibrary::addItem(const Item &item)
     const QString uuid = QStringLiteral("UUID-") + item.fileName;
     const QVariant uuidValue = item.nullUuid ? QVariant() : QVariant(uuid);
     if (m_layout == Layout::IPhoto) {
-        insert("INSERT INTO RKMaster (uuid, fileSize, imagePath, isInTrash, imageDate, createDate, fileCreationDate)"
+        insert("INSERT INTO RKMaster (uuid, fileSize, imagePath, isInTrash, imageDate, createDate, "
+               "fileCreationDate)"
                " VALUES (?, ?, ?, 0, ?, ?, ?)",
-               {uuid, item.size, item.directory + QLatin1Char('/') + item.fileName, libraryTime(item.created),
-                libraryTime(item.added), libraryTime(item.created)});
-        return insert("INSERT INTO RKVersion (uuid, masterUuid, fileName, isInTrash, burstUuid, extendedDescription)"
-                      " VALUES (?, ?, ?, ?, ?, ?)",
-                      {uuidValue, uuid, item.fileName, item.trashed ? 1 : 0,
-                       item.burstMember ? QVariant(QStringLiteral("burst")) : QVariant(),
-                       item.description.isEmpty() ? QVariant() : QVariant(item.description)});
+            { uuid, item.size, item.directory + QLatin1Char('/') + item.fileName, libraryTime(item.created),
+                libraryTime(item.added), libraryTime(item.created) });
+        return insert(
+            "INSERT INTO RKVersion (uuid, masterUuid, fileName, isInTrash, burstUuid, extendedDescription)"
+            " VALUES (?, ?, ?, ?, ?, ?)",
+            { uuidValue, uuid, item.fileName, item.trashed ? 1 : 0,
+                item.burstMember ? QVariant(QStringLiteral("burst")) : QVariant(),
+                item.description.isEmpty() ? QVariant() : QVariant(item.description) });
     }
     const char *assetSql = m_layout == Layout::PhotosStore
-                               ? "INSERT INTO ZASSET (ZUUID, ZDIRECTORY, ZFILENAME, ZTRASHEDSTATE, ZDATECREATED,"
-                                 " ZADDEDDATE) VALUES (?, ?, ?, ?, ?, ?)"
-                               : "INSERT INTO ZGENERICASSET (ZUUID, ZDIRECTORY, ZFILENAME, ZTRASHEDSTATE,"
-                                 " ZDATECREATED, ZADDEDDATE) VALUES (?, ?, ?, ?, ?, ?)";
-    const qint64 asset = insert(assetSql, {uuidValue, item.directory, item.fileName, item.trashed ? 1 : 0,
-                                           libraryTime(item.created), libraryTime(item.added)});
+        ? "INSERT INTO ZASSET (ZUUID, ZDIRECTORY, ZFILENAME, ZTRASHEDSTATE, ZDATECREATED,"
+          " ZADDEDDATE) VALUES (?, ?, ?, ?, ?, ?)"
+        : "INSERT INTO ZGENERICASSET (ZUUID, ZDIRECTORY, ZFILENAME, ZTRASHEDSTATE,"
+          " ZDATECREATED, ZADDEDDATE) VALUES (?, ?, ?, ?, ?, ?)";
+    const qint64 asset = insert(assetSql,
+        { uuidValue, item.directory, item.fileName, item.trashed ? 1 : 0, libraryTime(item.created),
+            libraryTime(item.added) });
     insert("INSERT INTO ZADDITIONALASSETATTRIBUTES (ZASSET, ZORIGINALFILESIZE, ZORIGINALFILENAME,"
            " ZALLOWEDFORANALYSIS) VALUES (?, ?, ?, ?)",
-           {asset, item.size, QStringLiteral("IMG_") + item.fileName, item.allowedForAnalysis ? 1 : 0});
+        { asset, item.size, QStringLiteral("IMG_") + item.fileName, item.allowedForAnalysis ? 1 : 0 });
     return asset;
 }
 
 qint64 LibraryTestLibrary::addAlbum(const QString &title)
 {
     if (m_layout == Layout::IPhoto)
-        return insert("INSERT INTO RKAlbum (name, isInTrash) VALUES (?, 0)", {title});
-    return insert("INSERT INTO ZGENERICALBUM (ZTITLE, ZTRASHEDSTATE) VALUES (?, 0)", {title});
+        return insert("INSERT INTO RKAlbum (name, isInTrash) VALUES (?, 0)", { title });
+    return insert("INSERT INTO ZGENERICALBUM (ZTITLE, ZTRASHEDSTATE) VALUES (?, 0)", { title });
 }
 
 void LibraryTestLibrary::putInAlbum(qint64 item, qint64 album)
 {
     switch (m_layout) {
     case Layout::PhotosStore:
-        insert("INSERT INTO Z_26ASSETS (Z_26ALBUMS, Z_3ASSETS) VALUES (?, ?)", {album, item});
+        insert("INSERT INTO Z_26ASSETS (Z_26ALBUMS, Z_3ASSETS) VALUES (?, ?)", { album, item });
         break;
     case Layout::OlderPhotosStore:
-        insert("INSERT INTO Z_22ASSETS (Z_22ALBUMS, Z_5ASSETS) VALUES (?, ?)", {album, item});
+        insert("INSERT INTO Z_22ASSETS (Z_22ALBUMS, Z_5ASSETS) VALUES (?, ?)", { album, item });
         break;
     case Layout::IPhoto:
-        insert("INSERT INTO RKAlbumVersion (versionId, albumId) VALUES (?, ?)", {item, album});
+        insert("INSERT INTO RKAlbumVersion (versionId, albumId) VALUES (?, ?)", { item, album });
         break;
     }
 }

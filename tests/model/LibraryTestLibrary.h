@@ -12,8 +12,7 @@ class LibraryTestLibrary
 public:
     enum class Layout { PhotosStore, OlderPhotosStore, IPhoto };
 
-    struct Item
-    {
+    struct Item {
         QString directory = QStringLiteral("A");
         QString fileName;
         qint64 size = 1000;
