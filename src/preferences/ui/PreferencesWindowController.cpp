@@ -10,8 +10,8 @@ void PreferencesTabViewController::setActiveTab(int index, bool)
     activeTab = index;
 }
 
-PreferencesWindowController::PreferencesWindowController(std::vector<std::shared_ptr<PreferencePane>> preferencePanes,
-                                                         Preferences::Style, bool, bool)
+PreferencesWindowController::PreferencesWindowController(
+    std::vector<std::shared_ptr<PreferencePane>> preferencePanes, Preferences::Style, bool, bool)
     : m_panes(std::move(preferencePanes))
 {
 }

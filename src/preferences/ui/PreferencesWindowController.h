@@ -11,7 +11,8 @@
 class PreferencePane;
 class QWidget;
 
-namespace Preferences {
+namespace Preferences
+{
 enum class Style : int { toolbarItems = 0, segmentedControl = 1 };
 }
 
@@ -28,7 +29,7 @@ class PreferencesWindowController : public QObject
     Q_OBJECT
 public:
     PreferencesWindowController(std::vector<std::shared_ptr<PreferencePane>> preferencePanes,
-                                Preferences::Style style, bool animated, bool hidesToolbarForSingleItem);
+        Preferences::Style style, bool animated, bool hidesToolbarForSingleItem);
     ~PreferencesWindowController() override;
 
     PreferencesTabViewController *tabViewController() { return &m_tabViewController; }
