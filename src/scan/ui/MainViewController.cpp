@@ -35,8 +35,10 @@
 #include "scan/ui/OptionPopover.h"
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/ScanListController.h"
+#include "scan/ui/ScanRunController.h"
 
-namespace {
+namespace
+{
 
 constexpr int kHashQueueLimit = 16;
 
@@ -53,11 +55,13 @@ QFont systemFont(const LayoutFont &font)
 } // namespace
 
 MainViewController::MainViewController(QObject *parent)
-    : QObject(parent),
-      arrVideoExtn{"MPEG", "MP4", "DIVX", "MOV", "XVID", "MPG", "AVI",    "WEBM",   "DV",
-                   "3GP",  "M4V", "3GPP", "3PP2", "MPEG-2", "MPEG-1", "MPA", "FLV", "WMX"},
-      result(std::make_unique<ResultViewController>()), hashOperationQueue(std::make_unique<OperationQueue>()),
-      m_scanList(std::make_unique<ScanListController>(*this))
+    : QObject(parent)
+    , arrVideoExtn { "MPEG", "MP4", "DIVX", "MOV", "XVID", "MPG", "AVI", "WEBM", "DV", "3GP", "M4V", "3GPP",
+        "3PP2", "MPEG-2", "MPEG-1", "MPA", "FLV", "WMX" }
+    , result(std::make_unique<ResultViewController>())
+    , hashOperationQueue(std::make_unique<OperationQueue>())
+    , m_scanList(std::make_unique<ScanListController>(*this))
+    , m_scanRun(std::make_unique<ScanRunController>(*this))
 {
 }
 
@@ -91,7 +95,8 @@ void MainViewController::viewDidLoad()
     addNotificationObservers();
     sliderInitialMatching->setMinValue(ScanThresholds::kSliderMinValue);
     lblBitMapSize->setText(formatText(QStringLiteral("%dx%d %@"), 48, 48, text("ID_PIXELS")));
-    sliderInitialMatching->setDoubleValue(UserDefaults::standard().doubleForKey(QStringLiteral("setInitialMatching")));
+    sliderInitialMatching->setDoubleValue(
+        UserDefaults::standard().doubleForKey(QStringLiteral("setInitialMatching")));
     lblDragPhotosTitle->setText(text("ID_DRAG_DROP_PHOTOS"));
     refreshSliderLabels();
     restoreScanList();
@@ -114,7 +119,8 @@ void MainViewController::setupAddMenuButton()
     customButtonForMenu->setObjectName(QStringLiteral("customButtonForMenu"));
     customButtonForMenu->setGeometry(FrameGeometry::toTopLeft(
         MainWindowFrames::frame(QStringLiteral("customButtonForMenu")), m_view->height()));
-    customButtonForMenu->setIcon(QIcon(BundleImage::named(QStringLiteral("folder_icon.png")).pixmap(QSize(16, 16))));
+    customButtonForMenu->setIcon(
+        QIcon(BundleImage::named(QStringLiteral("folder_icon.png")).pixmap(QSize(16, 16))));
     customButtonForMenu->setText(text("ID_ADD_FOLDER"));
     customButtonForMenu->setFont(ControlFonts::systemFont(11));
     connect(customButtonForMenu, &QPushButton::clicked, this, &MainViewController::btnShowMenuList);
@@ -143,8 +149,8 @@ void MainViewController::btnScanAllImagesCheckBoxTapped(QCheckBox *sender)
 
 void MainViewController::configurePhotosLibraryAvailability()
 {
-    if (QFileInfo::exists(QStringLiteral("/Applications/Photos.app")) || OSVersionFlags::isOS1015 ||
-        OSVersionFlags::isOS11OrLater)
+    if (QFileInfo::exists(QStringLiteral("/Applications/Photos.app")) || OSVersionFlags::isOS1015
+        || OSVersionFlags::isOS11OrLater)
         lblHintForDrag->setText(text("ID_HINT_DRAG_FOLDERS_PHOTOS"));
     layoutMainWindow();
     adjustLayoutForWidth();
@@ -212,8 +218,8 @@ void MainViewController::layoutMainWindow()
 void MainViewController::adjustLayoutForWidth()
 {
     MainWindowGeometry geometry = currentGeometry();
-    MainWindowLayout::adjustLayoutForWidth(Localization::currentLanguageCode(), ScanGlobals::scanType.load(),
-                                           geometry);
+    MainWindowLayout::adjustLayoutForWidth(
+        Localization::currentLanguageCode(), ScanGlobals::scanType.load(), geometry);
     applyGeometry(geometry);
 }
 
@@ -221,9 +227,9 @@ void MainViewController::addNotificationObservers()
 {
     NotificationCenter &center = NotificationCenter::defaultCenter();
     center.addObserver(this, QStringLiteral("FileDragDropNotification"),
-                       [this](const Notification &notification) { handleFileDragDropNotification(notification); });
+        [this](const Notification &notification) { handleFileDragDropNotification(notification); });
     center.addObserver(this, QStringLiteral("PreferencesResetToDefaults"),
-                       [this](const Notification &) { updateDefaultSetting(); });
+        [this](const Notification &) { updateDefaultSetting(); });
 }
 
 void MainViewController::handleFileDragDropNotification(const Notification &notification)
@@ -260,11 +266,11 @@ void MainViewController::btnShowMenuList()
 {
     auto *menu = new QMenu(m_view);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    const QList<std::tuple<const char *, int, const char *>> items = {{"ID_ADD_PHOTOS", 0, "photos_icon.png"},
-                                                                      {"ID_ADD_FOLDER", 2, "folder_icon.png"}};
+    const QList<std::tuple<const char *, int, const char *>> items
+        = { { "ID_ADD_PHOTOS", 0, "photos_icon.png" }, { "ID_ADD_FOLDER", 2, "folder_icon.png" } };
     for (const auto &[key, tag, image] : items) {
-        QAction *item = menu->addAction(QIcon(BundleImage::named(QString::fromLatin1(image)).pixmap(QSize(16, 16))),
-                                        text(key));
+        QAction *item = menu->addAction(
+            QIcon(BundleImage::named(QString::fromLatin1(image)).pixmap(QSize(16, 16))), text(key));
         connect(item, &QAction::triggered, this, [this, tag = tag] { menuItemSelected(tag); });
     }
     menu->popup(QCursor::pos());
@@ -303,6 +309,12 @@ void MainViewController::revealInFinder()
 
 void MainViewController::btnStartScanTapped()
 {
+    m_scanRun->btnStartScanTapped();
+}
+
+void MainViewController::btnStopAddPhotosTapped()
+{
+    m_scanRun->btnStopAddPhotosTapped();
 }
 
 void MainViewController::closeCloudAuthorizationSheet()
@@ -350,8 +362,8 @@ void MainViewController::btnSliderGpsDistance()
 
 void MainViewController::applyMatchingLevelThresholds()
 {
-    if (const std::optional<LevelThresholds> thresholds =
-            ScanThresholds::thresholdsForLevel(ComparisonOptionsView::matchingLevel())) {
+    if (const std::optional<LevelThresholds> thresholds
+        = ScanThresholds::thresholdsForLevel(ComparisonOptionsView::matchingLevel())) {
         ScanGlobals::matchThreshold = thresholds->matchThreshold;
         ScanGlobals::minimumMatchThreshold = thresholds->minimumMatchThreshold;
     }
@@ -376,7 +388,7 @@ void MainViewController::btnScanVideoLinkButtonTapped()
     AlertSpec alert;
     alert.messageText = text("ID_WOULD_YOU_LIKE_SCAN_DUPLICATES");
     alert.informativeText = text("ID_DUPLICATE_VIDEOS_SCAN_ONLY_SUPPORTED");
-    alert.buttons = {text("ID_YES"), text("ID_NO")};
+    alert.buttons = { text("ID_YES"), text("ID_NO") };
     if (AlertPresenter::current().runAlert(alert, m_view) == AlertPresenter::kFirstButton)
         selectComparisonMethod(btnExactMatch);
 }

@@ -6,11 +6,11 @@
 #include <memory>
 #include <vector>
 
+#include <QAction>
 #include <QHash>
 #include <QList>
-#include <QObject>
-#include <QAction>
 #include <QMenu>
+#include <QObject>
 #include <QPointer>
 #include <QProgressBar>
 #include <QStringList>
@@ -36,6 +36,7 @@ class QTableView;
 class QTreeView;
 class ResultViewController;
 class ScanListController;
+class ScanRunController;
 class ScanWrapper;
 struct Notification;
 
@@ -67,28 +68,28 @@ public:
     QHash<QString, int> dictPathAdded;
     QHash<QString, int> dictFileAdded;
     GlobalObjects::NodeType nodeType = GlobalObjects::NodeType::nodeTypefile;
-    std::atomic<bool> abortMe{false};
+    std::atomic<bool> abortMe { false };
     QStringList allowedExtensions;
     QStringList arrVideoExtn;
-    std::atomic<quint64> sizeSelected{0};
+    std::atomic<quint64> sizeSelected { 0 };
     std::vector<std::shared_ptr<ImageFileInfo>> arrImagesContent;
     std::unique_ptr<ResultViewController> result;
     std::unique_ptr<OperationQueue> hashOperationQueue;
-    std::atomic<int> CountFileProcessedToHash{0};
+    std::atomic<int> CountFileProcessedToHash { 0 };
     QList<std::shared_ptr<DuplicatesGroup>> arrAllFilesGrouping;
-    std::atomic<quint64> dupSize{0};
-    std::atomic<int> cDup{0};
-    std::atomic<int> o_groupsCount{0};
-    std::atomic<int> groupsCount{0};
+    std::atomic<quint64> dupSize { 0 };
+    std::atomic<int> cDup { 0 };
+    std::atomic<int> o_groupsCount { 0 };
+    std::atomic<int> groupsCount { 0 };
     float sliderMinValue = 0.0f;
-    std::atomic<bool> skipiPhotoFromScan{false};
-    std::atomic<int> countHashProcessed{0};
+    std::atomic<bool> skipiPhotoFromScan { false };
+    std::atomic<int> countHashProcessed { 0 };
     int countPathAdded = 0;
-    std::atomic<int> countCompared{0};
+    std::atomic<int> countCompared { 0 };
     std::shared_ptr<ExclusionMatcher> predDirExclusion;
     bool isFileAdded = false;
-    std::atomic<bool> isCalculatingHash{false};
-    std::atomic<bool> isOnePhotosLibScan{false};
+    std::atomic<bool> isCalculatingHash { false };
+    std::atomic<bool> isOnePhotosLibScan { false };
     GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
     OperationQueue::Job operation1;
     OperationQueue::Job operation2;
@@ -102,8 +103,8 @@ public:
     QPointer<QPushButton> btnAddPhotos, btnAddPhotosLib, btnAddFolder;
     QPointer<PopUpButton> btnPopupForScanSelection;
     QPointer<QLabel> lblDragPhotosTitle, lblHintForDrag;
-    QPointer<QAction> menuItemRevealInFinder, menuItemCheckAll, menuItemUncheckAll, menuItemRemoveFromScanList,
-        menuItemRemoveAllFromScanList;
+    QPointer<QAction> menuItemRevealInFinder, menuItemCheckAll, menuItemUncheckAll,
+        menuItemRemoveFromScanList, menuItemRemoveAllFromScanList;
     QPointer<IMGButton> btnCompare;
 
     // Comparison options and date filter.
@@ -129,8 +130,8 @@ public:
     QPointer<QPushButton> btnToolTip;
     QPointer<QCheckBox> btnScanLastImport;
     QPointer<PopUpButton> btnCapturePeriod, btnCaptureDate;
-    QPointer<QAction> menuItemToday, menuItemYesterday, menuItemLast7Days, menuItemLast15Days, menuItemLastMonth,
-        menuItemLastYear, menuItemSinceBeginning;
+    QPointer<QAction> menuItemToday, menuItemYesterday, menuItemLast7Days, menuItemLast15Days,
+        menuItemLastMonth, menuItemLastYear, menuItemSinceBeginning;
     QPointer<QAction> subMenuCreated, subMneuCaptured, subMneuImported, subMenuBoth;
 
     // Adding and progress sheet.
@@ -204,6 +205,9 @@ public:
 
     // Scan.
     void btnStartScanTapped();
+    void btnStopAddPhotosTapped();
+    // The scan's start, progress, stop and hand-over to the results view.
+    ScanRunController &scanRun() { return *m_scanRun; }
     void showAddingPhotosSheet();
     // Any thread: the sheet closes on the GUI thread.
     void dismissAddingPhotosSheet();
@@ -220,4 +224,5 @@ private:
     QPointer<QWidget> m_view;
     std::unique_ptr<OptionPopover> m_optionPopover;
     std::unique_ptr<ScanListController> m_scanList;
+    std::unique_ptr<ScanRunController> m_scanRun;
 };

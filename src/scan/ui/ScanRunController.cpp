@@ -1,0 +1,328 @@
+#include "scan/ui/ScanRunController.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+
+#include "app/CommonFunc.h"
+#include "app/LocalizedString.h"
+#include "app/ScanGlobals.h"
+#include "controls/CFMButton.h"
+#include "controls/CircularProgressBarView.h"
+#include "controls/IMGButton.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "platform/Dispatch.h"
+#include "platform/Log.h"
+#include "platform/UserDefaults.h"
+#include "platform/ui/AlertPresenter.h"
+#include "results/ui/ResultViewController.h"
+#include "scan/ExclusionMatcher.h"
+#include "scan/ScanProgressTexts.h"
+#include "scan/ui/AddingSheet.h"
+#include "scan/ui/DoubleSlider.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/ScanListController.h"
+
+namespace
+{
+
+constexpr double kResultsDelaySeconds = 3.0;
+// A full ring: the stages write 100 when they have finished.
+constexpr double kFullRing = 100.0;
+
+QString text(const char *key)
+{
+    return localizedString(QString::fromLatin1(key));
+}
+
+void setLabel(QLabel *label, const std::optional<QString> &value)
+{
+    if (label && value)
+        label->setText(*value);
+}
+
+void setRing(CircularProgressBarView *ring, QLabel *percent, double fraction, const QString &percentText)
+{
+    if (ring) {
+        ring->progress = fraction;
+        ring->update();
+    }
+    if (percent)
+        percent->setText(percentText);
+}
+
+} // namespace
+
+ScanRunController::ScanRunController(MainViewController &controller)
+    : c(controller)
+{
+    ScanEngine::Callbacks callbacks;
+    callbacks.progress = [this](const ScanProgress &progress) { showProgress(progress); };
+    callbacks.comparisonComplete = [this] { showComparisonComplete(); };
+    callbacks.finished
+        = [this](ScanEngine::Outcome outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups) {
+              scanFinished(outcome, groups);
+          };
+    m_engine = std::make_unique<ScanEngine>(std::move(callbacks));
+    m_engine->setResultsDelay(kResultsDelaySeconds);
+}
+
+ScanRunController::~ScanRunController() = default;
+
+void ScanRunController::setResultsDelay(double seconds)
+{
+    m_engine->setResultsDelay(seconds);
+}
+
+void ScanRunController::btnStartScanTapped()
+{
+    if (m_engine->isRunning())
+        return;
+    c.view();
+    // The Stop button only matters while the sheet is up, so it is wired when a scan first starts.
+    connect(c.btnStopAddingPhotos, &QAbstractButton::clicked, this,
+        &ScanRunController::btnStopAddPhotosTapped, Qt::UniqueConnection);
+    CommonFunc::removeThumbnailsFolder();
+    resetScanState();
+    resetSheetTexts();
+    loadScanOptions();
+    c.scanList().loadAllowedExtensions();
+    c.showAddingPhotosSheet();
+    applyModeSettings();
+    if (ScanGlobals::scanType.load() != 0) {
+        // A cloud source lists its files itself and joins the road at the cache hand-over.
+        if (startCloudListing)
+            startCloudListing();
+        else
+            c.dismissAddingPhotosSheet();
+        return;
+    }
+    m_engine->start(m_options, c.arrPathNodes);
+}
+
+void ScanRunController::resetScanState()
+{
+    c.dictMapMD5ToGroup.clear();
+    c.arrAllFilesGrouping.clear();
+    c.dictFileAdded.clear();
+    if (c.indProgressBar)
+        c.indProgressBar->setRange(0, 0);
+    c.countHashProcessed = 0;
+    c.countCompared = 0;
+    c.dupSize = 0;
+    c.isCalculatingHash = false;
+    c.abortMe = false;
+    c.isOnePhotosLibScan = false;
+    c.skipiPhotoFromScan = false;
+    c.applyMatchingLevelThresholds();
+    c.arrImagesContent.clear();
+}
+
+void ScanRunController::resetSheetTexts()
+{
+    const bool withVideos = c.compareType == GlobalObjects::CompareType::ctMD5
+        && UserDefaults::standard().boolForKey(QStringLiteral("allowVideoScanning"));
+    c.lblScanPath->setText(QString());
+    c.lblScanPath->setToolTip(QString());
+    c.lblPhotosAddedCount->setText(QStringLiteral("0"));
+    c.lblDuplicatePhotosSize->setText(CommonFunc::formattedSize(QVariant::fromValue(quint64(0))));
+    c.lblPhotosAdded->setText(text(withVideos ? "ID_PHOTOS_VIDEOS_ADDED" : "ID_PHOTOS_ADDED"));
+    c.lblAdd->setText(text("ID_ADDING"));
+    setRing(c.progressCircular, c.lblScanPer, 0.0, ScanProgressTexts::percentText(0.0));
+}
+
+void ScanRunController::loadScanOptions()
+{
+    c.countPathAdded = 0;
+    const ScanSliderPositions sliders { int(c.sliderBitMap->doubleValue()),
+        int(c.sliderGPSDistance->doubleValue()), int(c.sliderTimeInterval->doubleValue()) };
+    m_options = ScanOptions::load(UserDefaults::standard(), c.compareType, sliders, ScanGlobals::snapshot());
+    m_options.sliderMinValue = float(c.sliderInitialMatching->minValue());
+    c.predDirExclusion = std::make_shared<ExclusionMatcher>(m_options.excludedFolders);
+    c.allowedExtensions = m_options.allowedExtensions;
+    c.arrVideoExtn = m_options.videoExtensions;
+    ScanGlobals::minimumAllowFileSize = m_options.globals.minimumAllowFileSize;
+    ScanGlobals::compareRotateImages = m_options.globals.compareRotateImages;
+    ScanGlobals::compareFlipImages = m_options.globals.compareFlipImages;
+}
+
+void ScanRunController::applyModeSettings()
+{
+    if (c.compareType == GlobalObjects::CompareType::ctHash) {
+        c.applyMatchingLevelThresholds();
+        c.btnSliderBitMapSize();
+        c.btnSliderGpsDistance();
+        c.btnSliderTimeInterval();
+        return;
+    }
+    ScanGlobals::matchThreshold = ScanThresholds::kExactMatchThreshold;
+    ScanGlobals::reSizeValue = ScanThresholds::kExactBitmapSize;
+}
+
+void ScanRunController::btnStopAddPhotosTapped()
+{
+    stopAddingPhotos();
+}
+
+void ScanRunController::stopAddingPhotos()
+{
+    c.abortMe = true;
+    if (m_engine->isRunning()) {
+        m_engine->stop();
+        return;
+    }
+    // A cloud listing that has not handed its records over yet sees abortMe itself; nothing else
+    // would close the sheet.
+    if (ScanGlobals::scanType.load() != 0 && !startCloudListing)
+        c.dismissAddingPhotosSheet();
+}
+
+void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &records)
+{
+    Log::line(QStringLiteral("startFindDuplicateFilesInCloudDrive"));
+    QPointer<ScanRunController> self(this);
+    Dispatch::mainSync([self, records] {
+        if (!self)
+            return;
+        if (self->c.abortMe.load()) {
+            self->c.dismissAddingPhotosSheet();
+            return;
+        }
+        self->m_engine->startWithRecords(self->m_options, records);
+    });
+}
+
+void ScanRunController::showProgress(const ScanProgress &progress)
+{
+    if (!c.isViewLoaded())
+        return;
+    const ScanProgressTexts texts = ScanProgressTexts::forProgress(progress);
+    setLabel(c.lblAdd, texts.lblAdd);
+    setLabel(c.lblAddingPhotos, texts.lblAddingPhotos);
+    setLabel(c.lblPhotosAdded, texts.lblPhotosAdded);
+    setLabel(c.lblPhotosCompared, texts.lblPhotosCompared);
+    setLabel(c.lblPhotosAddedCount, texts.lblPhotosAddedCount);
+    setLabel(c.lblDuplicatePhotosSize, texts.lblDuplicatePhotosSize);
+    setLabel(c.lblScanPath, texts.lblScanPath);
+    if (texts.lblScanPathToolTip)
+        c.lblScanPath->setToolTip(*texts.lblScanPathToolTip);
+    if (texts.showPleaseBePatient)
+        c.lblPleaseBePatient->show();
+    setRing(c.progressCircular, c.lblScanPer, texts.ringProgress, texts.lblScanPer);
+
+    c.countHashProcessed = progress.hashed;
+    c.countCompared = progress.compared;
+    c.dupSize = progress.dupSize;
+    if (progress.stage == ScanProgress::Stage::Adding)
+        return;
+    c.isCalculatingHash = true;
+    c.sliderMinValue = m_options.sliderMinValue;
+    c.indProgressBar->setRange(0, progress.recordCount);
+    c.indProgressBar->setValue(
+        progress.stage == ScanProgress::Stage::Comparing ? progress.compared : progress.hashed);
+}
+
+void ScanRunController::showComparisonComplete()
+{
+    if (c.isViewLoaded())
+        setRing(c.progressCircular, c.lblScanPer, kFullRing, ScanProgressTexts::percentText(1.0));
+}
+
+void ScanRunController::scanFinished(
+    ScanEngine::Outcome outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups)
+{
+    copySessionToController();
+    switch (outcome) {
+    case ScanEngine::Outcome::Stopped:
+        AddingSheet::dismissAddingPhotosSheetOnMain(c);
+        break;
+    case ScanEngine::Outcome::NoPhotos:
+        AddingSheet::dismissAddingPhotosSheetOnMain(c);
+        showNoPhotosAlertOnMain();
+        break;
+    case ScanEngine::Outcome::OnePhoto:
+        AddingSheet::dismissAddingPhotosSheetOnMain(c);
+        showOnlyOnePhotoAlertOnMain();
+        break;
+    case ScanEngine::Outcome::Results:
+        showResults(groups);
+        break;
+    }
+    emit scanEnded(outcome);
+}
+
+void ScanRunController::copySessionToController()
+{
+    const std::shared_ptr<const ScanSession> session = m_engine->session();
+    if (!session)
+        return;
+    c.arrImagesContent.assign(session->arrImagesContent.cbegin(), session->arrImagesContent.cend());
+    c.arrNodesForExactMatch.assign(
+        session->arrNodesForExactMatch.cbegin(), session->arrNodesForExactMatch.cend());
+    c.arrAllFilesGrouping = session->arrAllFilesGrouping;
+    c.countHashProcessed = session->countHashProcessed.load();
+    c.countCompared = session->countCompared.load();
+    c.dupSize = session->dupSize.load();
+    c.prog = session->prog.load();
+}
+
+void ScanRunController::runAlert(const char *messageKey, const char *informativeKey)
+{
+    AlertSpec alert;
+    alert.messageText = text(messageKey);
+    alert.informativeText = text(informativeKey);
+    alert.buttons = { text("ID_OK_CAPS") };
+    AlertPresenter::current().runAlert(alert, c.view());
+}
+
+void ScanRunController::showNoPhotosAlert()
+{
+    runAlert("ID_NO_PHOTOS_DETECTED_AT_PATH", "ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH");
+}
+
+void ScanRunController::showOnlyOnePhotoAlert()
+{
+    runAlert("ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH", "ID_PLS_CHANGE_PREFERENCES");
+}
+
+void ScanRunController::showNoPhotosAlertOnMain()
+{
+    QPointer<ScanRunController> self(this);
+    Dispatch::main([self] {
+        if (self)
+            self->showNoPhotosAlert();
+    });
+}
+
+void ScanRunController::showOnlyOnePhotoAlertOnMain()
+{
+    QPointer<ScanRunController> self(this);
+    Dispatch::main([self] {
+        if (self)
+            self->showOnlyOnePhotoAlert();
+    });
+}
+
+void ScanRunController::showResults(const QList<std::shared_ptr<DuplicatesGroup>> &groups)
+{
+    setRing(c.progressCircular, c.lblScanPer, kFullRing, ScanProgressTexts::percentText(1.0));
+    AddingSheet::dismissAddingPhotosSheetOnMain(c);
+    const QList<std::shared_ptr<DuplicatesGroup>> shown = ScanEngine::groupsToShow(groups);
+    ResultViewController &result = *c.result;
+    result.arrGroups.assign(shown.cbegin(), shown.cend());
+    result.scanWrapper = c.scanWrapper;
+    // The results view takes the main view's place in the window's content.
+    QWidget *mainView = c.view();
+    QWidget *resultView = result.view();
+    if (resultView->parentWidget() != mainView->parentWidget())
+        resultView->setParent(mainView->parentWidget());
+    resultView->setGeometry(mainView->geometry());
+    result.invokeCollectionView(shown);
+    mainView->hide();
+    resultView->show();
+    result.showListingTypeView(true);
+    c.dictFileAdded.clear();
+    c.btnCompare->setState(IMGButton::OnState);
+    c.btnCompare->setEnabled(true);
+}

@@ -1,0 +1,74 @@
+// The main window's side of a scan: the Scan button's start (state reset, thresholds, options, the
+// adding sheet), the progress the engine reports, the Stop button, the two early-out alerts and
+// the hand-over of the groups to the results view. The walk, hashing and grouping themselves run
+// in ScanEngine; this class only connects them to the window. Owned by MainViewController.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QList>
+#include <QObject>
+
+#include "scan/ScanEngine.h"
+#include "scan/ScanOptions.h"
+
+class DuplicatesGroup;
+class MainViewController;
+
+class ScanRunController : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ScanRunController(MainViewController &controller);
+    ~ScanRunController() override;
+
+    // GUI thread. The Scan button: resets the scan state, fixes the thresholds, loads the options,
+    // opens the adding sheet and starts the walk in the background. Ignored while a scan runs.
+    void btnStartScanTapped();
+    // The options of the scan being started, read from the settings and the window's sliders.
+    void loadScanOptions();
+
+    // GUI thread. The Stop button: every stage ends at its next check and the sheet closes once
+    // the running jobs have returned; no alert and no results follow.
+    void btnStopAddPhotosTapped();
+    void stopAddingPhotos();
+
+    // A cloud listing has delivered its records: the scan goes on at the cache hand-over.
+    void startFindDuplicateFilesInCloudDrive(const RecordList &records);
+    // Starts the listing of the current cloud source (set by the cloud side); without it a cloud
+    // scan ends at once.
+    std::function<void()> startCloudListing;
+
+    void showNoPhotosAlert();
+    void showOnlyOnePhotoAlert();
+    // Any thread: the alert is shown on the GUI thread.
+    void showNoPhotosAlertOnMain();
+    void showOnlyOnePhotoAlertOnMain();
+    // GUI thread: closes the sheet and swaps the window's content to the results view.
+    void showResults(const QList<std::shared_ptr<DuplicatesGroup>> &groups);
+
+    // Seconds between the end of the comparison and the results view (3 in the application).
+    void setResultsDelay(double seconds);
+    bool isScanning() const { return m_engine->isRunning(); }
+    const ScanEngine &engine() const { return *m_engine; }
+    const ScanOptions &options() const { return m_options; }
+
+signals:
+    // The scan has ended and its outcome is on screen (the alerts are posted just before).
+    void scanEnded(ScanEngine::Outcome outcome);
+
+private:
+    void resetScanState();
+    void resetSheetTexts();
+    void applyModeSettings();
+    void showProgress(const ScanProgress &progress);
+    void showComparisonComplete();
+    void scanFinished(ScanEngine::Outcome outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups);
+    void copySessionToController();
+    void runAlert(const char *messageKey, const char *informativeKey);
+
+    MainViewController &c;
+    ScanOptions m_options;
+    std::unique_ptr<ScanEngine> m_engine;
+};

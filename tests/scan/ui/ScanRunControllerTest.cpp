@@ -1,0 +1,280 @@
+// Scans started from the main window's Scan button on generated trees: the way to the results view,
+// the two early-out alerts, and Stop at every stage.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QRadioButton>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/LocalizedString.h"
+#include "app/ScanGlobals.h"
+#include "app/SettingsDefaults.h"
+#include "controls/CircularProgressBarView.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "platform/UserDefaults.h"
+#include "platform/ui/ScriptedAlertPresenter.h"
+#include "results/ui/ResultViewController.h"
+#include "scan/ScanTestSupport.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/ScanRunController.h"
+
+namespace {
+
+using Outcome = ScanEngine::Outcome;
+constexpr int kScanBoundMs = 60000;
+
+QString text(const char *key)
+{
+    return localizedString(QString::fromLatin1(key));
+}
+
+// Runs the event loop until `done` holds or `ms` have passed; false on time-out.
+bool waitFor(const std::function<bool()> &done, int ms = kScanBoundMs)
+{
+    const QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+class ScanRunControllerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        UserDefaults::standard().resetAll();
+        SettingsDefaults::registerDefaultSettings();
+        UserDefaults::standard().setObject(QStringLiteral("minimumFileSize"), 0);
+        ScanGlobals::resetToInitialValues();
+        ASSERT_TRUE(tree.isValid());
+        controller.view()->setParent(&window);
+        controller.scanRun().setResultsDelay(0.0);
+    }
+    void TearDown() override { ScanGlobals::resetToInitialValues(); }
+
+    QString photo(const QString &relative, int seed)
+    {
+        const QString path = tree.filePath(relative);
+        EXPECT_TRUE(ScanTestSupport::writeImage(ScanTestSupport::makePhoto(seed), path));
+        return path;
+    }
+    QString copy(const QString &from, const QString &relative)
+    {
+        const QString path = tree.filePath(relative);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        EXPECT_TRUE(QFile::copy(from, path));
+        return path;
+    }
+    void addFolder(const QString &relative = QString())
+    {
+        const QString path = relative.isEmpty() ? tree.path() : tree.filePath(relative);
+        QDir().mkpath(path);
+        ASSERT_TRUE(controller.addPathNode(path, GlobalObjects::NodeType::nodeTypefolder));
+    }
+    // Presses Scan, lets `duringScan` act on the running scan, and waits for the outcome.
+    Outcome runScan(const std::function<void()> &duringScan = {})
+    {
+        std::optional<Outcome> ended;
+        const QMetaObject::Connection connection = QObject::connect(
+            &controller.scanRun(), &ScanRunController::scanEnded, [&ended](Outcome outcome) { ended = outcome; });
+        controller.btnCompare->click();
+        EXPECT_TRUE(alerts.isSheetOpen(controller.windowAddImages));
+        if (duringScan)
+            duringScan();
+        if (!waitFor([&ended] { return ended.has_value(); }))
+            ADD_FAILURE() << "the scan did not end";
+        QObject::disconnect(connection);
+        return ended.value_or(Outcome::Stopped);
+    }
+    void expectNoResultsWindow()
+    {
+        EXPECT_FALSE(controller.result->isViewLoaded() && controller.result->view()->isVisible());
+        EXPECT_FALSE(controller.view()->isHidden());
+        EXPECT_FALSE(alerts.isSheetOpen(controller.windowAddImages));
+        EXPECT_TRUE(controller.btnCompare->isEnabled());
+    }
+    QList<QStringList> shownGroups() const
+    {
+        QList<QStringList> groups;
+        for (const auto &group : controller.result->arrGroups) {
+            QStringList members;
+            for (const auto &record : group->children)
+                members.append(record->filePath);
+            groups.append(members);
+        }
+        return ScanTestSupport::relativeGroups(groups, tree.path());
+    }
+
+    QTemporaryDir tree;
+    ScriptedAlertPresenter alerts;
+    QWidget window;
+    MainViewController controller;
+};
+
+// Exact copies in two folders group in both modes; the distinct photos stay out of the results.
+class ScanRunModeTest : public ScanRunControllerTest, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(ScanRunModeTest, ScanReachesTheResultsViewWithTheGroupsOfTwoOrMore)
+{
+    const bool exact = GetParam();
+    if (exact)
+        controller.selectComparisonMethod(controller.btnExactMatch);
+    const QString original = photo(QStringLiteral("a/beach.jpg"), 1);
+    copy(original, QStringLiteral("b/nested/beach.jpg"));
+    photo(QStringLiteral("a/forest.jpg"), 2);
+    photo(QStringLiteral("b/city.png"), 3);
+    QFile::copy(original, tree.filePath(QStringLiteral("a/notes.txt")));
+    addFolder(QStringLiteral("a"));
+    addFolder(QStringLiteral("b"));
+
+    ASSERT_EQ(runScan(), Outcome::Results);
+
+    EXPECT_EQ(shownGroups(), (QList<QStringList>{{QStringLiteral("a/beach.jpg"), QStringLiteral("b/nested/beach.jpg")}}));
+    EXPECT_EQ(controller.arrImagesContent.size(), 4u);
+    // An exact scan groups only the records that share their size with another.
+    EXPECT_EQ(controller.arrAllFilesGrouping.size(), exact ? 1 : 3);
+    EXPECT_TRUE(alerts.alerts().empty());
+    EXPECT_FALSE(alerts.isSheetOpen(controller.windowAddImages));
+    EXPECT_EQ(controller.lblScanPer->text(), QStringLiteral("100%"));
+    EXPECT_DOUBLE_EQ(controller.progressCircular->progress, 100.0);
+    EXPECT_EQ(controller.lblAdd->text(), text("ID_COMPARING"));
+    EXPECT_TRUE(controller.lblScanPath->text().startsWith(text("ID_COMPARING").remove(QStringLiteral("..."))));
+
+    // The results view has taken the main view's place in the same window.
+    QWidget *results = controller.result->view();
+    EXPECT_EQ(results->parentWidget(), &window);
+    EXPECT_EQ(results->geometry(), controller.view()->geometry());
+    EXPECT_FALSE(results->isHidden());
+    EXPECT_TRUE(controller.view()->isHidden());
+    EXPECT_TRUE(controller.result->isShowingThumbView);
+    EXPECT_EQ(controller.btnCompare->state(), IMGButton::OnState);
+    EXPECT_TRUE(controller.dictFileAdded.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ScanRunModeTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool> &info) { return info.param ? "Exact" : "Similar"; });
+
+TEST_F(ScanRunControllerTest, ASecondScanDoesNotAddTheResultsViewTwice)
+{
+    const QString original = photo(QStringLiteral("one.jpg"), 5);
+    copy(original, QStringLiteral("two.jpg"));
+    addFolder();
+    ASSERT_EQ(runScan(), Outcome::Results);
+    controller.result->view()->hide();
+    controller.view()->show();
+    ASSERT_EQ(runScan(), Outcome::Results);
+    EXPECT_EQ(window.findChildren<QWidget *>(QStringLiteral("resultView"), Qt::FindDirectChildrenOnly).size(), 1);
+    EXPECT_EQ(shownGroups().size(), 1);
+}
+
+struct EarlyOutCase {
+    const char *name;
+    int photos;
+    const char *message;
+    const char *informative;
+    Outcome outcome;
+};
+
+class ScanRunEarlyOutTest : public ScanRunControllerTest, public ::testing::WithParamInterface<EarlyOutCase>
+{
+};
+
+TEST_P(ScanRunEarlyOutTest, FewerThanTwoPhotosEndWithTheirMessageAndNoResults)
+{
+    const EarlyOutCase c = GetParam();
+    for (int i = 0; i < c.photos; ++i)
+        photo(QStringLiteral("only%1.jpg").arg(i), 10 + i);
+    ASSERT_TRUE(ScanTestSupport::writeBytes(tree.filePath(QStringLiteral("readme.txt")), "not a photo"));
+    addFolder();
+
+    EXPECT_EQ(runScan(), c.outcome);
+    ASSERT_TRUE(waitFor([this] { return !alerts.alerts().empty(); }));
+    ASSERT_EQ(alerts.alerts().size(), 1u);
+    const AlertSpec &alert = alerts.alerts().front();
+    EXPECT_EQ(alert.messageText, text(c.message));
+    EXPECT_EQ(alert.informativeText, text(c.informative));
+    EXPECT_EQ(alert.buttons, QStringList{text("ID_OK_CAPS")});
+    expectNoResultsWindow();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, ScanRunEarlyOutTest,
+    ::testing::Values(EarlyOutCase{"NoPhoto", 0, "ID_NO_PHOTOS_DETECTED_AT_PATH",
+                                   "ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH", Outcome::NoPhotos},
+                      EarlyOutCase{"OnePhoto", 1, "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH", "ID_PLS_CHANGE_PREFERENCES",
+                                   Outcome::OnePhoto}),
+    [](const ::testing::TestParamInfo<EarlyOutCase> &info) { return info.param.name; });
+
+TEST_F(ScanRunControllerTest, StopDuringTheWalkEndsWithoutMessageOrResults)
+{
+    // Enough entries that the walk is still under way when Stop is pressed.
+    for (int i = 0; i < 3; ++i)
+        photo(QStringLiteral("d%1/p.jpg").arg(i), 20 + i);
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_TRUE(ScanTestSupport::writeBytes(tree.filePath(QStringLiteral("n%1/%2.txt").arg(i % 40).arg(i)), "x"));
+    addFolder();
+    const Outcome outcome = runScan([this] {
+        ASSERT_FALSE(controller.isCalculatingHash);
+        controller.btnStopAddingPhotos->click();
+    });
+    EXPECT_EQ(outcome, Outcome::Stopped);
+    EXPECT_TRUE(controller.abortMe);
+    EXPECT_FALSE(controller.scanRun().engine().session()->isCalculatingHash);
+    EXPECT_TRUE(alerts.alerts().empty());
+    expectNoResultsWindow();
+}
+
+TEST_F(ScanRunControllerTest, StopWhileHashingWaitsForTheJobsAndShowsNoResults)
+{
+    // Large PNGs (no reduced decoding), so the hashing outlasts the first progress report by far.
+    constexpr int kPhotos = 400;
+    const QString large = tree.filePath(QStringLiteral("p0.png"));
+    ASSERT_TRUE(ScanTestSupport::writeImage(ScanTestSupport::makePhoto(100, 1600, 1200), large));
+    for (int i = 1; i < kPhotos; ++i)
+        copy(large, QStringLiteral("p%1.png").arg(i));
+    addFolder();
+    const Outcome outcome = runScan([this] {
+        ASSERT_TRUE(waitFor([this] { return controller.isCalculatingHash.load(); }));
+        controller.btnStopAddingPhotos->click();
+        // The sheet stays up until the running hash jobs have returned.
+    });
+    EXPECT_EQ(outcome, Outcome::Stopped);
+    const auto session = controller.scanRun().engine().session();
+    EXPECT_EQ(session->recordCount(), kPhotos);
+    // The jobs not yet begun when Stop came returned without reading their files.
+    EXPECT_LT(session->decoded.load(), kPhotos);
+    EXPECT_TRUE(alerts.alerts().empty());
+    expectNoResultsWindow();
+}
+
+TEST_F(ScanRunControllerTest, StopDuringTheResultsDelayShowsNoResults)
+{
+    // Long enough that only Stop can end the scan within the wait below.
+    controller.scanRun().setResultsDelay(kScanBoundMs / 1000.0 * 2);
+    const QString original = photo(QStringLiteral("x.jpg"), 7);
+    copy(original, QStringLiteral("y.jpg"));
+    addFolder();
+    const Outcome outcome = runScan([this] {
+        ASSERT_TRUE(waitFor([this] { return controller.progressCircular->progress >= 100.0; }));
+        EXPECT_TRUE(alerts.isSheetOpen(controller.windowAddImages));
+        controller.btnStopAddingPhotos->click();
+    });
+    EXPECT_EQ(outcome, Outcome::Stopped);
+    EXPECT_TRUE(controller.result->arrGroups.empty());
+    expectNoResultsWindow();
+}
+
+} // namespace
