@@ -2,12 +2,12 @@
 // the two early-out alerts, and Stop at every stage.
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -24,7 +24,8 @@
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
 
-namespace {
+namespace
+{
 
 using Outcome = ScanEngine::Outcome;
 constexpr int kScanBoundMs = 60000;
@@ -86,8 +87,8 @@ protected:
     Outcome runScan(const std::function<void()> &duringScan = {})
     {
         std::optional<Outcome> ended;
-        const QMetaObject::Connection connection = QObject::connect(
-            &controller.scanRun(), &ScanRunController::scanEnded, [&ended](Outcome outcome) { ended = outcome; });
+        const QMetaObject::Connection connection = QObject::connect(&controller.scanRun(),
+            &ScanRunController::scanEnded, [&ended](Outcome outcome) { ended = outcome; });
         controller.btnCompare->click();
         EXPECT_TRUE(alerts.isSheetOpen(controller.windowAddImages));
         if (duringScan)
@@ -142,7 +143,8 @@ TEST_P(ScanRunModeTest, ScanReachesTheResultsViewWithTheGroupsOfTwoOrMore)
 
     ASSERT_EQ(runScan(), Outcome::Results);
 
-    EXPECT_EQ(shownGroups(), (QList<QStringList>{{QStringLiteral("a/beach.jpg"), QStringLiteral("b/nested/beach.jpg")}}));
+    EXPECT_EQ(shownGroups(),
+        (QList<QStringList> { { QStringLiteral("a/beach.jpg"), QStringLiteral("b/nested/beach.jpg") } }));
     EXPECT_EQ(controller.arrImagesContent.size(), 4u);
     // An exact scan groups only the records that share their size with another.
     EXPECT_EQ(controller.arrAllFilesGrouping.size(), exact ? 1 : 3);
@@ -151,7 +153,8 @@ TEST_P(ScanRunModeTest, ScanReachesTheResultsViewWithTheGroupsOfTwoOrMore)
     EXPECT_EQ(controller.lblScanPer->text(), QStringLiteral("100%"));
     EXPECT_DOUBLE_EQ(controller.progressCircular->progress, 100.0);
     EXPECT_EQ(controller.lblAdd->text(), text("ID_COMPARING"));
-    EXPECT_TRUE(controller.lblScanPath->text().startsWith(text("ID_COMPARING").remove(QStringLiteral("..."))));
+    EXPECT_TRUE(
+        controller.lblScanPath->text().startsWith(text("ID_COMPARING").remove(QStringLiteral("..."))));
 
     // The results view has taken the main view's place in the same window.
     QWidget *results = controller.result->view();
@@ -165,7 +168,7 @@ TEST_P(ScanRunModeTest, ScanReachesTheResultsViewWithTheGroupsOfTwoOrMore)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, ScanRunModeTest, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool> &info) { return info.param ? "Exact" : "Similar"; });
+    [](const ::testing::TestParamInfo<bool> &info) { return info.param ? "Exact" : "Similar"; });
 
 TEST_F(ScanRunControllerTest, ASecondScanDoesNotAddTheResultsViewTwice)
 {
@@ -176,7 +179,8 @@ TEST_F(ScanRunControllerTest, ASecondScanDoesNotAddTheResultsViewTwice)
     controller.result->view()->hide();
     controller.view()->show();
     ASSERT_EQ(runScan(), Outcome::Results);
-    EXPECT_EQ(window.findChildren<QWidget *>(QStringLiteral("resultView"), Qt::FindDirectChildrenOnly).size(), 1);
+    EXPECT_EQ(
+        window.findChildren<QWidget *>(QStringLiteral("resultView"), Qt::FindDirectChildrenOnly).size(), 1);
     EXPECT_EQ(shownGroups().size(), 1);
 }
 
@@ -206,16 +210,15 @@ TEST_P(ScanRunEarlyOutTest, FewerThanTwoPhotosEndWithTheirMessageAndNoResults)
     const AlertSpec &alert = alerts.alerts().front();
     EXPECT_EQ(alert.messageText, text(c.message));
     EXPECT_EQ(alert.informativeText, text(c.informative));
-    EXPECT_EQ(alert.buttons, QStringList{text("ID_OK_CAPS")});
+    EXPECT_EQ(alert.buttons, QStringList { text("ID_OK_CAPS") });
     expectNoResultsWindow();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Counts, ScanRunEarlyOutTest,
-    ::testing::Values(EarlyOutCase{"NoPhoto", 0, "ID_NO_PHOTOS_DETECTED_AT_PATH",
-                                   "ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH", Outcome::NoPhotos},
-                      EarlyOutCase{"OnePhoto", 1, "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH", "ID_PLS_CHANGE_PREFERENCES",
-                                   Outcome::OnePhoto}),
+INSTANTIATE_TEST_SUITE_P(Counts, ScanRunEarlyOutTest,
+    ::testing::Values(EarlyOutCase { "NoPhoto", 0, "ID_NO_PHOTOS_DETECTED_AT_PATH",
+                          "ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH", Outcome::NoPhotos },
+        EarlyOutCase { "OnePhoto", 1, "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH", "ID_PLS_CHANGE_PREFERENCES",
+            Outcome::OnePhoto }),
     [](const ::testing::TestParamInfo<EarlyOutCase> &info) { return info.param.name; });
 
 TEST_F(ScanRunControllerTest, StopDuringTheWalkEndsWithoutMessageOrResults)
@@ -224,7 +227,8 @@ TEST_F(ScanRunControllerTest, StopDuringTheWalkEndsWithoutMessageOrResults)
     for (int i = 0; i < 3; ++i)
         photo(QStringLiteral("d%1/p.jpg").arg(i), 20 + i);
     for (int i = 0; i < 2000; ++i)
-        ASSERT_TRUE(ScanTestSupport::writeBytes(tree.filePath(QStringLiteral("n%1/%2.txt").arg(i % 40).arg(i)), "x"));
+        ASSERT_TRUE(
+            ScanTestSupport::writeBytes(tree.filePath(QStringLiteral("n%1/%2.txt").arg(i % 40).arg(i)), "x"));
     addFolder();
     const Outcome outcome = runScan([this] {
         ASSERT_FALSE(controller.isCalculatingHash);
