@@ -1,0 +1,282 @@
+// Summaries after a removal run.
+#include "results/ui/AfterTrashSummaryWindow.h"
+
+#include <climits>
+
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/LocalizedString.h"
+#include "app/ScanGlobals.h"
+#include "platform/Dispatch.h"
+#include "platform/Log.h"
+#include "platform/ui/AlertPresenter.h"
+#include "platform/ui/BundleImage.h"
+#include "platform/ui/FrameGeometry.h"
+#include "results/ResultState.h"
+
+namespace {
+
+constexpr int kStepsWidth = 220;
+constexpr int kStepsHeight = 300;
+constexpr int kStepTextWidth = 188;
+constexpr int kStepFontSize = 13;
+
+QLabel *label(QWidget *parent, bool wrap = true)
+{
+    auto *l = new QLabel(parent);
+    l->setWordWrap(wrap);
+    l->setStyleSheet(QStringLiteral("color: rgb(208, 210, 213);"));
+    return l;
+}
+
+CustomWindowNag *sheet(QWidget *view, const char *name)
+{
+    auto *window = new CustomWindowNag(view);
+    window->setObjectName(QString::fromLatin1(name));
+    window->setStyleSheet(QStringLiteral("CustomWindowNag { background: rgb(30, 36, 51); }"));
+    window->setAutoFillBackground(true);
+    window->hide();
+    return window;
+}
+
+QString boolText(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+// Height of a step text laid out at the steps' width in their font.
+double textHeight(const QString &text)
+{
+    QFont font;
+    font.setPointSize(kStepFontSize);
+    return QFontMetrics(font).boundingRect(QRect(0, 0, kStepTextWidth, INT_MAX), Qt::TextWordWrap, text).height();
+}
+
+void showNamedImage(QLabel *view, const QString &name, const QRectF &frame)
+{
+    FrameGeometry::setFrameFromBottomLeft(view, frame);
+    const BundleImage image = BundleImage::named(name);
+    if (image.isNull())
+        view->clear();
+    else
+        view->setPixmap(image.pixmap(frame.size().toSize()));
+}
+
+} // namespace
+
+AfterTrashSummaryWindow::AfterTrashSummaryWindow(ResultState &state, QWidget *view, QObject *parent)
+    : QObject(parent), m_state(state), m_view(view)
+{
+    buildPhotosSummary(view);
+    buildTrashSummary(view);
+}
+
+void AfterTrashSummaryWindow::buildPhotosSummary(QWidget *view)
+{
+    windowAfterTrash = sheet(view, "windowAfterTrash");
+    auto *column = new QVBoxLayout(windowAfterTrash);
+    lblAfterTrashTopHeader = label(windowAfterTrash);
+    lblNumOfPhotosTrashed = label(windowAfterTrash);
+    lblSizeTrashed = label(windowAfterTrash);
+    auto *middle = new QHBoxLayout;
+    boxShowStepsToRemove = new QWidget(windowAfterTrash);
+    boxShowStepsToRemove->setFixedSize(kStepsWidth, kStepsHeight);
+    lblAfterTrashStep1 = label(boxShowStepsToRemove);
+    lblAfterTrashStep2 = label(boxShowStepsToRemove);
+    lblAfterTrashStep3 = label(boxShowStepsToRemove);
+    imgAfterTrashStep3 = label(boxShowStepsToRemove, false);
+    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep1, kStepsHeight, 16, 250, kStepTextWidth, 40);
+    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep2, kStepsHeight, 16, 200, kStepTextWidth, 40);
+    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep3, kStepsHeight, 16, 120, kStepTextWidth, 40);
+    FrameGeometry::setFrameFromBottomLeft(imgAfterTrashStep3, kStepsHeight, 16, 40, kStepTextWidth, 60);
+    imgViewFinishStep = new QWidget(windowAfterTrash);
+    imgViewFinishStep->setFixedSize(582, 344);
+    viewStepFour = new QWidget(imgViewFinishStep);
+    viewStepFour->setFixedSize(582, 344);
+    for (QPointer<QLabel> *image : {&imgViewStepFourFrame, &imgViewStepFourPicture, &imgViewStepFourLens,
+                                    &imgViewStepFourOne, &imgViewStepFourTwo})
+        *image = label(viewStepFour, false);
+    middle->addWidget(boxShowStepsToRemove);
+    middle->addWidget(imgViewFinishStep);
+    lblInCaseAnyMistake = label(windowAfterTrash);
+    btnClosePhotoInstruction = new QPushButton(localizedString(QStringLiteral("ID_CLOSE")), windowAfterTrash);
+    column->addWidget(lblAfterTrashTopHeader);
+    column->addWidget(lblNumOfPhotosTrashed);
+    column->addWidget(lblSizeTrashed);
+    column->addLayout(middle);
+    column->addWidget(lblInCaseAnyMistake);
+    column->addWidget(btnClosePhotoInstruction, 0, Qt::AlignRight);
+}
+
+void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
+{
+    windowAfterTrashFolderFIles = sheet(view, "windowAfterTrashFolderFIles");
+    auto *outer = new QVBoxLayout(windowAfterTrashFolderFIles);
+    boxMainAfterTrashFolderFiles = new QWidget(windowAfterTrashFolderFIles);
+    outer->addWidget(boxMainAfterTrashFolderFiles);
+    auto *column = new QVBoxLayout(boxMainAfterTrashFolderFiles);
+    auto *grid = new QGridLayout;
+    lblCleanupCompleted = label(boxMainAfterTrashFolderFiles);
+    lblTotalDupsCleaned = label(boxMainAfterTrashFolderFiles);
+    lblDeletionSuccess = label(boxMainAfterTrashFolderFiles);
+    lblDuplicatesRemoved = label(boxMainAfterTrashFolderFiles);
+    lblTrashCountInFolderFile = label(boxMainAfterTrashFolderFiles);
+    lblSpaceRemoved = label(boxMainAfterTrashFolderFiles);
+    lblTrashedSizeInFileFolder = label(boxMainAfterTrashFolderFiles);
+    lblUniquePhotoRetained = label(boxMainAfterTrashFolderFiles);
+    lblUniquePhotoFilesFolder = label(boxMainAfterTrashFolderFiles);
+    lblDeletedImagesWillAppearLater = label(boxMainAfterTrashFolderFiles);
+    lblRateOnAppStore = label(boxMainAfterTrashFolderFiles);
+    grid->addWidget(lblDuplicatesRemoved, 0, 0);
+    grid->addWidget(lblTrashCountInFolderFile, 1, 0);
+    grid->addWidget(lblSpaceRemoved, 0, 1);
+    grid->addWidget(lblTrashedSizeInFileFolder, 1, 1);
+    grid->addWidget(lblUniquePhotoRetained, 0, 2);
+    grid->addWidget(lblUniquePhotoFilesFolder, 1, 2);
+    auto *rating = new QHBoxLayout;
+    btnNoOnRateMe = new QPushButton(boxMainAfterTrashFolderFiles);
+    btnRateMe = new QPushButton(boxMainAfterTrashFolderFiles);
+    btnOkOnAfterTrash = new LinkButton(boxMainAfterTrashFolderFiles);
+    rating->addWidget(lblRateOnAppStore, 1);
+    rating->addWidget(btnNoOnRateMe);
+    rating->addWidget(btnRateMe);
+    for (QWidget *w : {static_cast<QWidget *>(lblCleanupCompleted), static_cast<QWidget *>(lblTotalDupsCleaned),
+                       static_cast<QWidget *>(lblDeletionSuccess)})
+        column->addWidget(w);
+    column->addLayout(grid);
+    column->addWidget(lblDeletedImagesWillAppearLater);
+    column->addLayout(rating);
+    column->addWidget(btnOkOnAfterTrash, 0, Qt::AlignRight);
+}
+
+AfterTrashInput AfterTrashSummaryWindow::currentInput() const
+{
+    AfterTrashInput input;
+    input.isPhotosLibAdded = m_state.isPhotosLibAdded;
+    input.isPhotosLibrayMarkedForTrash = m_state.isPhotosLibrayMarkedForTrash;
+    input.countTrashed = m_state.countTrashed;
+    input.sizeTrashed = m_state.sizeTrashed;
+    input.deletedFileTypes = m_state.deletedFileTypes;
+    input.scanType = ScanGlobals::scanType.load();
+    input.languageCode = Localization::currentLanguageCode();
+    input.uniquePhotosReatined = m_state.uniquePhotosReatined;
+    input.nothingLeft = m_state.arrImageContent.empty();
+    input.compareType = ScanGlobals::compareType.load();
+    input.os = OsProfile::current();
+    return input;
+}
+
+void AfterTrashSummaryWindow::showWindowAfterTrash()
+{
+    QPointer<AfterTrashSummaryWindow> self(this);
+    Dispatch::main([self] {
+        if (self)
+            self->showWindowAfterTrash_Main();
+    });
+}
+
+void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
+{
+    Log::line(QStringLiteral("showWindowAfterTrash_Main"));
+    const AfterTrashInput input = currentInput();
+    lblInCaseAnyMistake->setText(AfterTrashSummary::recoveryText(input));
+    const bool hideRating = AfterTrashSummary::rateButtonsHidden(input);
+    btnRateMe->setHidden(hideRating);
+    btnNoOnRateMe->setHidden(hideRating);
+    Log::line(QStringLiteral("isPhotosLibAdded = ") + boolText(input.isPhotosLibAdded));
+    Log::line(QStringLiteral("isPhotosLibrayMarkedForTrash = ") + boolText(input.isPhotosLibrayMarkedForTrash));
+    Log::line(QStringLiteral("isLangEng = ") + boolText(input.languageCode == QStringLiteral("en")));
+    const AfterTrashSummary::Outcome outcome = AfterTrashSummary::outcome(input);
+    if (outcome == AfterTrashSummary::Outcome::PhotosSummary) {
+        Log::line(QStringLiteral("sizeTrashed = ") + QString::number(input.sizeTrashed));
+        lblSizeTrashed->setText(AfterTrashSummary::spaceToRecoverText(input));
+        lblNumOfPhotosTrashed->setText(AfterTrashSummary::movedCountText(input));
+    } else if (outcome == AfterTrashSummary::Outcome::TrashSummary) {
+        fillTrashSummary(input);
+    }
+    m_state.isAllTrashed = AfterTrashSummary::isAllTrashed(input);
+    if (input.nothingLeft && showNothingLeft)
+        showNothingLeft(input.compareType);
+    if (updateNoResultHints)
+        updateNoResultHints();
+    fillStepLines(input);
+    layoutSteps();
+    showIllustration(input);
+    AlertPresenter &presenter = AlertPresenter::current();
+    if (outcome == AfterTrashSummary::Outcome::PhotosSummary && m_view)
+        presenter.beginSheet(windowAfterTrash, m_view);
+    else if (outcome == AfterTrashSummary::Outcome::TrashSummary && m_view)
+        presenter.beginSheet(windowAfterTrashFolderFIles, m_view);
+    else if (outcome == AfterTrashSummary::Outcome::NothingMoved)
+        showNothingMoved(input);
+}
+
+void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
+{
+    const TrashSummaryTexts t = AfterTrashSummary::trashSummaryTexts(input);
+    lblTotalDupsCleaned->setText(t.totalDupsCleaned);
+    lblDuplicatesRemoved->setText(t.duplicatesRemoved);
+    lblDeletionSuccess->setText(t.deletionSuccess);
+    lblTrashCountInFolderFile->setText(t.trashCount);
+    lblTrashedSizeInFileFolder->setText(t.trashedSize);
+    lblUniquePhotoFilesFolder->setText(t.uniqueRetained);
+    lblRateOnAppStore->setText(t.rateQuestion);
+    btnRateMe->setText(t.yes);
+    btnNoOnRateMe->setText(t.no);
+    if (!AfterTrashSummary::rateButtonsHidden(input)) {
+        btnRateMe->show();
+        btnNoOnRateMe->show();
+    }
+}
+
+void AfterTrashSummaryWindow::fillStepLines(const AfterTrashInput &input)
+{
+    if (AfterTrashSummary::step3ImageHidden(input.os))
+        imgAfterTrashStep3->hide();
+    lblAfterTrashStep2->setText(AfterTrashSummary::step2Text(input.os));
+    lblAfterTrashStep3->setText(AfterTrashSummary::step3Text());
+}
+
+void AfterTrashSummaryWindow::layoutSteps()
+{
+    const double boxHeight = boxShowStepsToRemove->height();
+    const QRectF step1 = FrameGeometry::frameInBottomLeft(lblAfterTrashStep1);
+    const QRectF step2 = FrameGeometry::frameInBottomLeft(lblAfterTrashStep2);
+    const QRectF step3 = FrameGeometry::frameInBottomLeft(lblAfterTrashStep3);
+    const QRectF image = FrameGeometry::frameInBottomLeft(imgAfterTrashStep3);
+    const StepLayout l = AfterTrashSummary::stepLayout(boxHeight, step1.y(), step1.height(),
+                                                       textHeight(lblAfterTrashStep2->text()),
+                                                       textHeight(lblAfterTrashStep3->text()), image.height());
+    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep2, boxHeight, step2.x(), l.step2Y, step2.width(),
+                                          l.step2Height);
+    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep3, boxHeight, step3.x(), l.step3Y, step3.width(),
+                                          l.step3Height);
+    FrameGeometry::setFrameFromBottomLeft(imgAfterTrashStep3, boxHeight, image.x(), l.step3ImageY, image.width(),
+                                          image.height());
+}
+
+void AfterTrashSummaryWindow::showIllustration(const AfterTrashInput &input)
+{
+    const StepIllustration s = AfterTrashSummary::illustration(input.os, input.languageCode);
+    showNamedImage(imgViewStepFourFrame, s.frameImage, s.frame);
+    showNamedImage(imgViewStepFourPicture, QStringLiteral("picture"), s.picture);
+    showNamedImage(imgViewStepFourLens, s.lensImage, s.lens);
+    FrameGeometry::setFrameFromBottomLeft(imgViewStepFourOne, s.markerOne);
+    FrameGeometry::setFrameFromBottomLeft(imgViewStepFourTwo, s.markerTwo);
+    if (viewStepFour->parentWidget() != imgViewFinishStep) {
+        viewStepFour->setParent(imgViewFinishStep);
+        viewStepFour->show();
+    }
+}
+
+void AfterTrashSummaryWindow::showNothingMoved(const AfterTrashInput &input)
+{
+    AlertSpec alert;
+    alert.messageText = AfterTrashSummary::nothingMovedMessage();
+    alert.informativeText = AfterTrashSummary::nothingMovedInformative(input);
+    alert.buttons = {localizedString(QStringLiteral("ID_OK"))};
+    AlertPresenter::current().runAlert(alert, m_view);
+}

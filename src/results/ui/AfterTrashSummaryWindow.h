@@ -1,0 +1,65 @@
+// The two summaries the results window shows after a removal run, and the message when nothing was
+// moved: the Photos album summary (windowAfterTrash) with its illustrated steps, and the Trash
+// summary (windowAfterTrashFolderFIles) with its counts and rating question. The sheets are built
+// here; showWindowAfterTrash fills and opens the right one.
+#pragma once
+
+#include <functional>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QObject>
+#include <QPointer>
+#include <QPushButton>
+
+#include "controls/CustomWindowNag.h"
+#include "controls/LinkButton.h"
+#include "results/AfterTrashSummary.h"
+
+class ResultState;
+
+class AfterTrashSummaryWindow : public QObject
+{
+    Q_OBJECT
+public:
+    AfterTrashSummaryWindow(ResultState &state, QWidget *view, QObject *parent = nullptr);
+
+    // Performs showWindowAfterTrash_Main on the GUI thread, without waiting; callable from any thread.
+    void showWindowAfterTrash();
+    void showWindowAfterTrash_Main();
+    // The summary's input from the state and the scan globals.
+    AfterTrashInput currentInput() const;
+
+    // Step 6 and 7 of the summary are the window's: what to hide when no item is left, and the hints.
+    std::function<void(GlobalObjects::CompareType)> showNothingLeft;
+    std::function<void()> updateNoResultHints;
+
+    // Photos summary.
+    QPointer<CustomWindowNag> windowAfterTrash;
+    QPointer<QLabel> lblAfterTrashTopHeader, lblSizeTrashed, lblNumOfPhotosTrashed, lblAfterTrashStep1,
+        lblAfterTrashStep2, lblAfterTrashStep3, imgAfterTrashStep3, lblInCaseAnyMistake;
+    QPointer<QWidget> boxShowStepsToRemove, imgViewFinishStep, viewStepFour;
+    QPointer<QLabel> imgViewStepFourFrame, imgViewStepFourPicture, imgViewStepFourLens, imgViewStepFourOne,
+        imgViewStepFourTwo;
+    QPointer<QPushButton> btnClosePhotoInstruction;
+    // Trash summary (also the rating sheet).
+    QPointer<CustomWindowNag> windowAfterTrashFolderFIles;
+    QPointer<QWidget> boxMainAfterTrashFolderFiles;
+    QPointer<QLabel> lblCleanupCompleted, lblTotalDupsCleaned, lblDuplicatesRemoved, lblDeletionSuccess,
+        lblTrashCountInFolderFile, lblSpaceRemoved, lblTrashedSizeInFileFolder, lblUniquePhotoRetained,
+        lblUniquePhotoFilesFolder, lblRateOnAppStore, lblDeletedImagesWillAppearLater;
+    QPointer<QPushButton> btnRateMe, btnNoOnRateMe;
+    QPointer<LinkButton> btnOkOnAfterTrash;
+
+private:
+    void buildPhotosSummary(QWidget *view);
+    void buildTrashSummary(QWidget *view);
+    void fillStepLines(const AfterTrashInput &input);
+    void layoutSteps();
+    void showIllustration(const AfterTrashInput &input);
+    void fillTrashSummary(const AfterTrashInput &input);
+    void showNothingMoved(const AfterTrashInput &input);
+
+    ResultState &m_state;
+    QPointer<QWidget> m_view;
+};

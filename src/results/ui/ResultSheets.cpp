@@ -1,0 +1,250 @@
+// Sheets of the results window.
+#include "results/ui/ResultSheets.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/CommonFunc.h"
+#include "app/LocalizedString.h"
+#include "platform/Log.h"
+#include "platform/TextFormat.h"
+#include "platform/UserDefaults.h"
+#include "platform/ui/AlertPresenter.h"
+#include "results/ResultState.h"
+
+using Step = GlobalObjects::StepNumberForPhotos;
+
+namespace {
+
+CustomWindowNag *sheet(QWidget *view, const char *name)
+{
+    auto *window = new CustomWindowNag(view);
+    window->setObjectName(QString::fromLatin1(name));
+    window->setAutoFillBackground(true);
+    window->hide();
+    return window;
+}
+
+QLabel *label(QWidget *parent)
+{
+    auto *l = new QLabel(parent);
+    l->setWordWrap(true);
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const char *key)
+{
+    return new QPushButton(localizedString(QString::fromLatin1(key)), parent);
+}
+
+} // namespace
+
+ResultSheets::ResultSheets(ResultState &state, QWidget *view, QObject *parent)
+    : QObject(parent), m_state(state), m_view(view)
+{
+    openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    isPhotosApplicationRunning = [] { return CommonFunc::isApplicationRunning(QStringLiteral("com.apple.Photos")); };
+    showPhotosStepsWindow = [this] { drawSteps(); };
+    buildAuthorization(view);
+    buildiPhotoCheck(view);
+    buildPhotosSteps(view);
+}
+
+void ResultSheets::buildAuthorization(QWidget *view)
+{
+    windowAuthorization = sheet(view, "windowAuthorization");
+    auto *column = new QVBoxLayout(windowAuthorization);
+    for (QPointer<QLabel> *l : {&lblAuthorizationHeading, &lblAuthorizationSubHeading, &lblAuthorizationFirstPoint,
+                                &lblAuthorizationSecondPoint, &lblAuthorizationThirdPoint, &lblAuthorizationFourthPoint,
+                                &lblAuthorizationFifthPoint, &lblAuthorizationSixthPoint}) {
+        *l = label(windowAuthorization);
+        column->addWidget(*l);
+    }
+    auto *row = new QHBoxLayout;
+    btnOpenSystemPreferecnes = button(windowAuthorization, "ID_OPEN_SYSTEM_PREFERENCES");
+    btnOkAuthorization = button(windowAuthorization, "ID_OK");
+    row->addStretch(1);
+    row->addWidget(btnOpenSystemPreferecnes);
+    row->addWidget(btnOkAuthorization);
+    column->addLayout(row);
+    connect(btnOkAuthorization, &QPushButton::clicked, this, &ResultSheets::btnOkAutarizationWindowTapped);
+    connect(btnOpenSystemPreferecnes, &QPushButton::clicked, this,
+            &ResultSheets::btnOpenSystemPrefAutorizationWindowTapped);
+}
+
+void ResultSheets::buildiPhotoCheck(QWidget *view)
+{
+    windowiPhotoCheck = sheet(view, "windowiPhotoCheck");
+    auto *column = new QVBoxLayout(windowiPhotoCheck);
+    auto *row = new QHBoxLayout;
+    btnCancelTrashProcess = button(windowiPhotoCheck, "ID_CANCEL");
+    btnRetryForTrash = button(windowiPhotoCheck, "ID_QUIT_AND_RETRY");
+    row->addStretch(1);
+    row->addWidget(btnCancelTrashProcess);
+    row->addWidget(btnRetryForTrash);
+    column->addLayout(row);
+    connect(btnCancelTrashProcess, &QPushButton::clicked, this, &ResultSheets::cancelTrashProcess);
+    connect(btnRetryForTrash, &QPushButton::clicked, this, &ResultSheets::retryForTrash);
+}
+
+void ResultSheets::buildPhotosSteps(QWidget *view)
+{
+    windowForPhotosApp = sheet(view, "windowForPhotosApp");
+    auto *column = new QVBoxLayout(windowForPhotosApp);
+    lblPhtosAppTitel = label(windowForPhotosApp);
+    lblStepText = label(windowForPhotosApp);
+    column->addWidget(lblPhtosAppTitel);
+    for (QPointer<QWidget> *step : {&viewStepOne, &viewStepTwo, &viewStepThree, &viewStepFour}) {
+        *step = new QWidget(windowForPhotosApp);
+        column->addWidget(*step, 1);
+    }
+    column->addWidget(lblStepText);
+    auto *row = new QHBoxLayout;
+    btnCancelForPhotosApp = button(windowForPhotosApp, "ID_CANCEL");
+    btnPreviousForPhotosApp = button(windowForPhotosApp, "ID_PREVIOUS");
+    btnNextForPhotosApp = button(windowForPhotosApp, "ID_NEXT");
+    btnCountinueForPhotosApp = button(windowForPhotosApp, "ID_CONTINUE");
+    row->addWidget(btnCancelForPhotosApp);
+    row->addStretch(1);
+    for (QPushButton *b : {btnPreviousForPhotosApp.data(), btnNextForPhotosApp.data(), btnCountinueForPhotosApp.data()})
+        row->addWidget(b);
+    column->addLayout(row);
+    connect(btnCancelForPhotosApp, &QPushButton::clicked, this, &ResultSheets::closeWindowPhotosApp);
+    connect(btnPreviousForPhotosApp, &QPushButton::clicked, this, &ResultSheets::previousStepForPhotosApp);
+    connect(btnNextForPhotosApp, &QPushButton::clicked, this, &ResultSheets::nextStepForPhotosApp);
+    connect(btnCountinueForPhotosApp, &QPushButton::clicked, this, &ResultSheets::continueToMovePhotosToAlbum);
+}
+
+void ResultSheets::closeSheet(QWidget *window)
+{
+    if (!window)
+        return;
+    window->hide();
+    AlertPresenter::current().endSheet(window);
+}
+
+void ResultSheets::closeModalSheet(QWidget *window)
+{
+    AlertPresenter::current().stopModal();
+    closeSheet(window);
+}
+
+void ResultSheets::btnCloseWindowScanCompleteTapped(QWidget *windowScanComplete)
+{
+    // Closed first, then the modal loop ends.
+    closeSheet(windowScanComplete);
+    AlertPresenter::current().stopModal();
+}
+
+void ResultSheets::btnOkAutarizationWindowTapped()
+{
+    closeSheet(windowAuthorization);
+}
+
+QUrl ResultSheets::automationSettingsUrl()
+{
+    return QUrl(QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Automation"));
+}
+
+QUrl ResultSheets::productPageUrl()
+{
+    return QUrl();
+}
+
+void ResultSheets::btnOpenSystemPrefAutorizationWindowTapped()
+{
+    const QUrl url = automationSettingsUrl();
+    if (url.isValid() && openUrl)
+        openUrl(url);
+}
+
+void ResultSheets::btnClosePhotoInstructionTapped(QWidget *windowAfterTrash)
+{
+    closeSheet(windowAfterTrash);
+}
+
+void ResultSheets::RateMeTapped(QObject *sender, QWidget *windowRateus, QPushButton *btnRateMe)
+{
+    Log::line(QStringLiteral("RateMeTapped"));
+    closeSheet(windowRateus);
+    if (!btnRateMe || sender != btnRateMe)
+        return;
+    const QString version = QCoreApplication::applicationVersion();
+    if (version.isEmpty())
+        UserDefaults::standard().removeObject(QStringLiteral("appVersion"));
+    else
+        UserDefaults::standard().setObject(QStringLiteral("appVersion"), version);
+    const QUrl page = productPageUrl();
+    if (page.isValid() && openUrl)
+        openUrl(page);
+}
+
+void ResultSheets::retryForTrash()
+{
+    closeModalSheet(windowiPhotoCheck);
+}
+
+void ResultSheets::cancelTrashProcess()
+{
+    closeModalSheet(windowiPhotoCheck);
+}
+
+void ResultSheets::setStep(int step)
+{
+    m_state.stepNumber = GlobalObjects::stepNumberForPhotosFromRaw(step);
+    if (showPhotosStepsWindow)
+        showPhotosStepsWindow();
+}
+
+void ResultSheets::previousStepForPhotosApp()
+{
+    const int step = m_state.stepNumber ? int(*m_state.stepNumber) : 0;
+    if (step == int(Step::stepNumberTwoForPhotos) || step == int(Step::stepNumberThreeForPhotos))
+        setStep(step - 1);
+    else if (showPhotosStepsWindow)
+        showPhotosStepsWindow();
+}
+
+void ResultSheets::nextStepForPhotosApp()
+{
+    if (!m_state.stepNumber || *m_state.stepNumber == Step::stepNumberFourForPhotos)
+        return;
+    const int step = int(*m_state.stepNumber);
+    if (step != int(Step::stepNumberOneForPhotos) || (isPhotosApplicationRunning && isPhotosApplicationRunning())) {
+        setStep(step + 1);
+        return;
+    }
+    AlertSpec alert;
+    alert.messageText = localizedString(QStringLiteral("ID_PLEASE_OPEN_PHOTOS_APP"));
+    alert.buttons = {localizedString(QStringLiteral("ID_OK_CAPS"))};
+    AlertPresenter::current().runAlert(alert, m_view);
+}
+
+void ResultSheets::continueToMovePhotosToAlbum()
+{
+    if (m_state.stepNumber == Step::stepNumberTwoForPhotos) {
+        setStep(int(Step::stepNumberThreeForPhotos));
+        return;
+    }
+    closeWindowPhotosApp();
+    if (trashFileAfterConfirmation)
+        trashFileAfterConfirmation();
+}
+
+void ResultSheets::closeWindowPhotosApp()
+{
+    m_state.stepNumber = Step::stepNumberOneForPhotos;
+    closeModalSheet(windowForPhotosApp);
+}
+
+// A plain drawing for when the removal side has not installed its own: the step's view only.
+void ResultSheets::drawSteps()
+{
+    const int step = m_state.stepNumber ? int(*m_state.stepNumber) : 0;
+    const QList<QWidget *> views{viewStepOne, viewStepTwo, viewStepThree, viewStepFour};
+    for (int i = 0; i < views.size(); ++i)
+        views[i]->setVisible(i + 1 == step);
+    lblStepText->setText(formatText(QStringLiteral("%d / 4"), step));
+}
