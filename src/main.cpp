@@ -20,7 +20,7 @@ int main(int argc, char **argv)
 
     AppDelegate delegate;
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, &delegate,
-                     [&delegate] { delegate.applicationShouldTerminateAfterLastWindowClosed(); });
+        [&delegate] { delegate.applicationShouldTerminateAfterLastWindowClosed(); });
     delegate.launch();
     delegate.window->show();
     if (!url.isEmpty())

@@ -10,7 +10,8 @@
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 
-namespace {
+namespace
+{
 
 const QString kProductName = QStringLiteral("Quennary");
 const QString kSupportPage = QStringLiteral("https://www.quennary.app/support/");

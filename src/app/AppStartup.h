@@ -10,8 +10,7 @@
 class UserDefaults;
 
 // Titles of the main menu's items, already localised and formatted.
-struct MenuTitles
-{
+struct MenuTitles {
     QString about;
     QString preferences;
     QString checkForUpdate;

@@ -2,11 +2,12 @@
 
 #include <atomic>
 
-namespace {
+namespace
+{
 
 std::atomic<DropboxClientsManager *> &sharedManager()
 {
-    static std::atomic<DropboxClientsManager *> manager{nullptr};
+    static std::atomic<DropboxClientsManager *> manager { nullptr };
     return manager;
 }
 

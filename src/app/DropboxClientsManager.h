@@ -8,8 +8,7 @@
 #include <QString>
 #include <QUrl>
 
-struct DropboxOAuthResult
-{
+struct DropboxOAuthResult {
     enum class Kind { success, error, cancel };
     Kind kind = Kind::success;
     QString errorDescription;

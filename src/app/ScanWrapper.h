@@ -10,5 +10,5 @@ public:
     virtual ~ScanWrapper() = default;
 
     // The provider accepted the user's sign-in.
-    std::atomic<bool> isAuthorizedFromDrive{false};
+    std::atomic<bool> isAuthorizedFromDrive { false };
 };

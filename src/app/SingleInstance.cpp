@@ -8,7 +8,8 @@
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
 
-namespace {
+namespace
+{
 
 // A message ends with a line feed; a sender that disconnects early still delivers what it wrote.
 constexpr char kTerminator = '\n';
@@ -17,7 +18,8 @@ constexpr int kMaxMessageBytes = 64 * 1024;
 } // namespace
 
 SingleInstance::SingleInstance(const QString &serverName, QObject *parent)
-    : QObject(parent), m_serverName(serverName)
+    : QObject(parent)
+    , m_serverName(serverName)
 {
 }
 

@@ -21,6 +21,7 @@
 #include "app/ui/MainMenuInterface.h"
 #include "app/ui/QuickLookPanel.h"
 #include "app/ui/UninstallFlow.h"
+#include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
 #include "platform/UserDefaults.h"
@@ -28,14 +29,17 @@
 #include "platform/ui/FrameGeometry.h"
 #include "scan/ui/MainViewController.h"
 
-namespace {
+namespace
+{
 
 AppDelegate *g_delegate = nullptr;
 
 } // namespace
 
 AppDelegate::AppDelegate(QObject *parent)
-    : QObject(parent), mainVC(std::make_unique<MainViewController>()), terminate([] { QCoreApplication::quit(); })
+    : QObject(parent)
+    , mainVC(std::make_unique<MainViewController>())
+    , terminate([] { QCoreApplication::quit(); })
 {
     g_delegate = this;
 }
@@ -62,8 +66,8 @@ const std::vector<std::shared_ptr<PreferencePane>> &AppDelegate::preferences()
 PreferencesWindowController *AppDelegate::preferencesWindowController()
 {
     if (!m_preferencesWindowController)
-        m_preferencesWindowController =
-            std::make_unique<PreferencesWindowController>(preferences(), preferencesStyle, true, true);
+        m_preferencesWindowController
+            = std::make_unique<PreferencesWindowController>(preferences(), preferencesStyle, true, true);
     return m_preferencesWindowController.get();
 }
 
@@ -150,9 +154,8 @@ void AppDelegate::handleGetURLEvent(const QString &text)
     switch (ScanGlobals::scanType.load()) {
     case 2:
         if (DropboxClientsManager *manager = DropboxClientsManager::shared()) {
-            manager->handleRedirectURL(*url, [this](const std::optional<DropboxOAuthResult> &result) {
-                handleDropboxAuthResult(result);
-            });
+            manager->handleRedirectURL(*url,
+                [this](const std::optional<DropboxOAuthResult> &result) { handleDropboxAuthResult(result); });
         }
         break;
     case 1:
@@ -238,7 +241,7 @@ void AppDelegate::openSupportPage()
     AlertSpec alert;
     alert.messageText = localizedString(QStringLiteral("ID_ERROR_OCCURED_ONLINE_HELP"));
     alert.informativeText = localizedString(QStringLiteral("ID_PLEASE_TRY_AGAIN_LATER"));
-    alert.buttons = {localizedString(QStringLiteral("ID_OK_CAPS"))};
+    alert.buttons = { localizedString(QStringLiteral("ID_OK_CAPS")) };
     AlertPresenter::current().runAlert(alert, window);
 }
 
@@ -273,6 +276,11 @@ void AppDelegate::btnUnInstallTapped()
 {
     UninstallFlow flow(terminate);
     flow.run(window);
+}
+
+void AppDelegate::showQuickLookPreview(const ImageFileInfo &record)
+{
+    showQuickLookPreview(record.filePath);
 }
 
 void AppDelegate::showQuickLookPreview(const QString &filePath)

@@ -17,6 +17,7 @@
 #include "preferences/ui/PreferencesWindowController.h"
 
 class ExternalUserAgentSession;
+class ImageFileInfo;
 class MainViewController;
 class PreferencePane;
 class QAction;
@@ -73,6 +74,7 @@ public:
     void btnCheckForUpdateTapped();
     void btnUnInstallTapped();
 
+    void showQuickLookPreview(const ImageFileInfo &record);
     void showQuickLookPreview(const QString &filePath);
     int numberOfPreviewItemsInPreviewPanel() const;
     std::optional<QUrl> previewItemAtIndex(int index) const;

@@ -10,7 +10,8 @@
 #include "app/AppStartup.h"
 #include "app/ui/AppDelegate.h"
 
-namespace {
+namespace
+{
 
 QAction *addItem(QMenu *menu, const QString &name, const QKeySequence &shortcut)
 {
@@ -35,8 +36,8 @@ void MainMenuInterface::load(AppDelegate &delegate)
     delegate.menuItemAbout = addItem(appMenu, QStringLiteral("menuItemAbout"), {});
     delegate.menuAbout = delegate.menuItemAbout;
     appMenu->addSeparator();
-    delegate.menuItemPreferences =
-        addItem(appMenu, QStringLiteral("menuItemPreferences"), QKeySequence::Preferences);
+    delegate.menuItemPreferences
+        = addItem(appMenu, QStringLiteral("menuItemPreferences"), QKeySequence::Preferences);
     delegate.menuItemCheckForUpdate = addItem(appMenu, QStringLiteral("menuItemCheckForUpdate"), {});
     appMenu->addSeparator();
     delegate.menuItemUnInstall = addItem(appMenu, QStringLiteral("menuItemUnInstall"), {});
@@ -52,11 +53,12 @@ void MainMenuInterface::load(AppDelegate &delegate)
 
     AppDelegate *target = &delegate;
     QObject::connect(delegate.menuItemAbout, &QAction::triggered, target, &AppDelegate::showAbout);
-    QObject::connect(delegate.menuItemPreferences, &QAction::triggered, target,
-                     &AppDelegate::btnOpenPreferencesTapped);
-    QObject::connect(delegate.menuItemCheckForUpdate, &QAction::triggered, target,
-                     &AppDelegate::btnCheckForUpdateTapped);
-    QObject::connect(delegate.menuItemUnInstall, &QAction::triggered, target, &AppDelegate::btnUnInstallTapped);
+    QObject::connect(
+        delegate.menuItemPreferences, &QAction::triggered, target, &AppDelegate::btnOpenPreferencesTapped);
+    QObject::connect(
+        delegate.menuItemCheckForUpdate, &QAction::triggered, target, &AppDelegate::btnCheckForUpdateTapped);
+    QObject::connect(
+        delegate.menuItemUnInstall, &QAction::triggered, target, &AppDelegate::btnUnInstallTapped);
     QObject::connect(delegate.menuItemHelp, &QAction::triggered, target, &AppDelegate::showHelp);
     // Quitting from the menu closes the main window, which runs the same clean-up as closing it.
     QObject::connect(delegate.menuItemQuit, &QAction::triggered, window, &QWidget::close);

@@ -12,7 +12,8 @@
 #include "app/LocalizedString.h"
 #include "app/ui/AppDelegate.h"
 
-namespace {
+namespace
+{
 
 constexpr int kPreviewSide = 640;
 
@@ -42,9 +43,9 @@ void QuickLookPanel::build()
 
 void QuickLookPanel::reloadData()
 {
-    const std::optional<QUrl> item =
-        m_dataSource && m_dataSource->numberOfPreviewItemsInPreviewPanel() > 0 ? m_dataSource->previewItemAtIndex(0)
-                                                                              : std::nullopt;
+    const std::optional<QUrl> item = m_dataSource && m_dataSource->numberOfPreviewItemsInPreviewPanel() > 0
+        ? m_dataSource->previewItemAtIndex(0)
+        : std::nullopt;
     m_open->disconnect();
     if (!item) {
         m_image->clear();
@@ -61,8 +62,8 @@ void QuickLookPanel::reloadData()
         reader.setScaledSize(size.scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio).boundedTo(size));
     const QImage image = reader.read();
     const bool isImage = !image.isNull();
-    m_image->setPixmap(isImage ? QPixmap::fromImage(image)
-                               : QFileIconProvider().icon(QFileInfo(path)).pixmap(128, 128));
+    m_image->setPixmap(
+        isImage ? QPixmap::fromImage(image) : QFileIconProvider().icon(QFileInfo(path)).pixmap(128, 128));
     m_open->setVisible(!isImage);
     const QUrl url = *item;
     QObject::connect(m_open, &QPushButton::clicked, m_window, [url] { QDesktopServices::openUrl(url); });

@@ -11,7 +11,8 @@
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/PhotosApplication.h"
 
-namespace {
+namespace
+{
 
 QString text(const char *key)
 {
@@ -38,8 +39,8 @@ void AddingSheet::showOverlayView(MainViewController &c, QWidget *sheet, QWidget
 
 void AddingSheet::showAddingPhotosSheet(MainViewController &c)
 {
-    const bool withVideos = c.compareType == GlobalObjects::CompareType::ctMD5 &&
-                            UserDefaults::standard().boolForKey(QStringLiteral("allowVideoScanning"));
+    const bool withVideos = c.compareType == GlobalObjects::CompareType::ctMD5
+        && UserDefaults::standard().boolForKey(QStringLiteral("allowVideoScanning"));
     const bool english = Localization::currentLanguageCode() == QLatin1String("en");
     if (withVideos) {
         c.lblAddingPhotos->setText(text("ID_ADDING_PHOTOS_VIDEOS"));
@@ -68,7 +69,7 @@ void AddingSheet::askToQuitPhotosApp(MainViewController &c)
     alert.style = AlertSpec::Style::Informational;
     alert.messageText = text("ID_PHOTOS_APP_RUNNING_PLS_QUIT_PHOTOS");
     alert.informativeText = text("ID_QUIT_PHOTOS_AND_RETRY");
-    alert.buttons = {text("ID_QUIT_AND_RETRY"), text("ID_SKIP_PHOTOS_LIB")};
+    alert.buttons = { text("ID_QUIT_AND_RETRY"), text("ID_SKIP_PHOTOS_LIB") };
     if (AlertPresenter::current().runAlert(alert, c.view()) == AlertPresenter::kFirstButton) {
         PhotosApplication &photos = PhotosApplication::current();
         if (photos.isRunning())

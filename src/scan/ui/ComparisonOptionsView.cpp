@@ -17,7 +17,8 @@
 #include "scan/ui/MainWindowStyles.h"
 #include "scan/ui/PopUpButton.h"
 
-namespace {
+namespace
+{
 
 // Height of the rotate/flip box and its gap below the box above it, by mode.
 constexpr double kExactBoxHeight = 60.0;
@@ -50,13 +51,25 @@ QString ComparisonOptionsView::levelImageName(int level)
 std::optional<TimeIntervalLabel> ComparisonOptionsView::timeIntervalLabel(int index)
 {
     static const TimeIntervalLabel labels[] = {
-        {24, "ID_HOURS_AND_LESS"},   {12, "ID_HOURS_AND_LESS"},   {6, "ID_HOURS_AND_LESS"},
-        {3, "ID_HOURS_AND_LESS"},    {2, "ID_HOURS_AND_LESS"},    {1, "ID_HOUR_AND_LESS"},
-        {30, "ID_MINUTES_AND_LESS"}, {10, "ID_MINUTES_AND_LESS"}, {5, "ID_MINUTES_AND_LESS"},
-        {3, "ID_MINUTES_AND_LESS"},  {2, "ID_MINUTES_AND_LESS"},  {1, "ID_MINUTE_AND_LESS"},
-        {30, "ID_SECONDS_AND_LESS"}, {10, "ID_SECONDS_AND_LESS"}, {5, "ID_SECONDS_AND_LESS"},
-        {3, "ID_SECONDS_AND_LESS"},  {2, "ID_SECONDS_AND_LESS"},  {1, "ID_SECOND_AND_LESS"},
-        {0, "ID_SECOND"},
+        { 24, "ID_HOURS_AND_LESS" },
+        { 12, "ID_HOURS_AND_LESS" },
+        { 6, "ID_HOURS_AND_LESS" },
+        { 3, "ID_HOURS_AND_LESS" },
+        { 2, "ID_HOURS_AND_LESS" },
+        { 1, "ID_HOUR_AND_LESS" },
+        { 30, "ID_MINUTES_AND_LESS" },
+        { 10, "ID_MINUTES_AND_LESS" },
+        { 5, "ID_MINUTES_AND_LESS" },
+        { 3, "ID_MINUTES_AND_LESS" },
+        { 2, "ID_MINUTES_AND_LESS" },
+        { 1, "ID_MINUTE_AND_LESS" },
+        { 30, "ID_SECONDS_AND_LESS" },
+        { 10, "ID_SECONDS_AND_LESS" },
+        { 5, "ID_SECONDS_AND_LESS" },
+        { 3, "ID_SECONDS_AND_LESS" },
+        { 2, "ID_SECONDS_AND_LESS" },
+        { 1, "ID_SECOND_AND_LESS" },
+        { 0, "ID_SECOND" },
     };
     if (index < 0 || index >= int(std::size(labels)))
         return std::nullopt;
@@ -75,7 +88,8 @@ void ComparisonOptionsView::setImage(QLabel *view, const QString &name)
 
 void ComparisonOptionsView::placeRotateFlipBox(MainViewController &c, bool exact)
 {
-    const QRectF above = FrameGeometry::frameInBottomLeft(exact ? c.boxComparisonMethod.data() : c.boxGPS.data());
+    const QRectF above
+        = FrameGeometry::frameInBottomLeft(exact ? c.boxComparisonMethod.data() : c.boxGPS.data());
     const double height = exact ? kExactBoxHeight : kSimilarBoxHeight;
     QRectF frame = FrameGeometry::frameInBottomLeft(c.boxRotateFlip);
     frame.setY(above.y() - height - kBoxGap);
@@ -92,7 +106,8 @@ void ComparisonOptionsView::selectComparisonMethod(MainViewController &c, bool e
     c.btnSimilarMatch->setChecked(!exact);
     c.btnExactMatch->setAutoExclusive(true);
     c.btnSimilarMatch->setAutoExclusive(true);
-    for (QWidget *box : {c.boxGPS.data(), c.boxMatchingLevel.data(), c.boxBitmapSize.data(), c.boxTimeInterval.data()})
+    for (QWidget *box :
+        { c.boxGPS.data(), c.boxMatchingLevel.data(), c.boxBitmapSize.data(), c.boxTimeInterval.data() })
         box->setHidden(exact);
     c.compareType = exact ? GlobalObjects::CompareType::ctMD5 : GlobalObjects::CompareType::ctHash;
     ScanGlobals::compareType = c.compareType;
@@ -124,10 +139,11 @@ void ComparisonOptionsView::showBitmapSize(MainViewController &c)
 
 void ComparisonOptionsView::showGpsDistance(MainViewController &c)
 {
-    if (const std::optional<double> metres = ScanThresholds::gpsDistanceForIndex(sliderIndex(c.sliderGPSDistance)))
+    if (const std::optional<double> metres
+        = ScanThresholds::gpsDistanceForIndex(sliderIndex(c.sliderGPSDistance)))
         ScanGlobals::gpsDistanceLimit = *metres;
-    c.lblGPSDistance->setText(QString::number(ScanGlobals::gpsDistanceLimit.load(), 'f', 0) + QLatin1Char(' ') +
-                              localizedString(QStringLiteral("ID_METERS")));
+    c.lblGPSDistance->setText(QString::number(ScanGlobals::gpsDistanceLimit.load(), 'f', 0) + QLatin1Char(' ')
+        + localizedString(QStringLiteral("ID_METERS")));
 }
 
 void ComparisonOptionsView::showTimeInterval(MainViewController &c)
@@ -138,26 +154,26 @@ void ComparisonOptionsView::showTimeInterval(MainViewController &c)
     if (!seconds || !label)
         return;
     ScanGlobals::captureTimeInterval = *seconds;
-    c.lblTimeIntervalValue->setText(QString::number(label->number) + QLatin1Char(' ') +
-                                    localizedString(label->unitKey));
+    c.lblTimeIntervalValue->setText(
+        QString::number(label->number) + QLatin1Char(' ') + localizedString(label->unitKey));
 }
 
 void ComparisonOptionsView::setupButtonStyles(MainViewController &c)
 {
     const QList<std::pair<QAbstractButton *, const char *>> whiteTitles = {
-        {c.btnExactMatch, "ID_EXECT_MATCH"},
-        {c.btnScanLastImport, "ID_SCAN_ALL_IMAGES"},
-        {c.btnIncludeRotateImages, "ID_INCLUDE_ROTATED_IMAGES"},
-        {c.btnIncludeFlipImages, "ID_INCLUDE_FLIPPED_IMAGES"},
-        {c.btnScanVideo, "ID_SCAN_DUPLICATE_VIDEO"},
-        {c.btnSimilarMatch, "ID_SIMILAR_MATCHES"},
+        { c.btnExactMatch, "ID_EXECT_MATCH" },
+        { c.btnScanLastImport, "ID_SCAN_ALL_IMAGES" },
+        { c.btnIncludeRotateImages, "ID_INCLUDE_ROTATED_IMAGES" },
+        { c.btnIncludeFlipImages, "ID_INCLUDE_FLIPPED_IMAGES" },
+        { c.btnScanVideo, "ID_SCAN_DUPLICATE_VIDEO" },
+        { c.btnSimilarMatch, "ID_SIMILAR_MATCHES" },
     };
     for (const auto &[button, key] : whiteTitles)
         MainWindowStyles::setWhiteTitle(button, localizedString(QString::fromLatin1(key)));
-    MainWindowStyles::setLinkTitle(c.btnLinkScanVideo, localizedString(QStringLiteral("ID_SCAN_DUPLICATE_VIDEO")),
-                                   kLinkFontSize, false);
+    MainWindowStyles::setLinkTitle(
+        c.btnLinkScanVideo, localizedString(QStringLiteral("ID_SCAN_DUPLICATE_VIDEO")), kLinkFontSize, false);
     MainWindowStyles::setBackgroundImages(c.boxForHint, QStringLiteral("dot_line_left"),
-                                          QStringLiteral("dot_line_mid"), QStringLiteral("dot_line_right"));
+        QStringLiteral("dot_line_mid"), QStringLiteral("dot_line_right"));
     MainWindowStyles::styleScanButtonImages(c.btnCompare);
     c.btnCompare->setEnabled(false);
     c.btnCompare->update();
@@ -169,7 +185,8 @@ void ComparisonOptionsView::setupButtonStyles(MainViewController &c)
 void ComparisonOptionsView::restoreFromDefaults(MainViewController &c)
 {
     const QVariant level = UserDefaults::standard().objectForKey(QStringLiteral("setInitialMatching"));
-    c.sliderInitialMatching->setDoubleValue(ScanThresholds::holdsNumber(level) ? level.toDouble() : matchingLevel());
+    c.sliderInitialMatching->setDoubleValue(
+        ScanThresholds::holdsNumber(level) ? level.toDouble() : matchingLevel());
     showBitmapSize(c);
     showGpsDistance(c);
     showTimeInterval(c);

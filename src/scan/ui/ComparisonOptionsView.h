@@ -9,8 +9,7 @@
 class MainViewController;
 class QLabel;
 
-struct TimeIntervalLabel
-{
+struct TimeIntervalLabel {
     int number = 0;
     QString unitKey;
 };

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-DoubleSlider::DoubleSlider(QWidget *parent) : QSlider(Qt::Horizontal, parent)
+DoubleSlider::DoubleSlider(QWidget *parent)
+    : QSlider(Qt::Horizontal, parent)
 {
     setTickPosition(QSlider::TicksBelow);
     setTickInterval(1);

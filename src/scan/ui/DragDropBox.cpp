@@ -10,7 +10,8 @@
 #include "scan/ui/ScanListController.h"
 #include "scan/ui/ScanListRules.h"
 
-namespace {
+namespace
+{
 
 QStringList localPaths(const QMimeData *data)
 {
@@ -25,7 +26,8 @@ QStringList localPaths(const QMimeData *data)
 
 } // namespace
 
-DragDropBox::DragDropBox(QWidget *parent) : QFrame(parent)
+DragDropBox::DragDropBox(QWidget *parent)
+    : QFrame(parent)
 {
     setAcceptDrops(true);
 }
@@ -59,7 +61,7 @@ bool DragDropBox::acceptDroppedPaths(const QStringList &paths)
     m_controller->scanList().loadAllowedExtensions();
     const QStringList kept = ScanListRules::acceptDroppedPaths(paths, m_controller->allowedExtensions);
     if (!kept.isEmpty())
-        NotificationCenter::defaultCenter().post(QStringLiteral("FileDragDropNotification"),
-                                                 {{QStringLiteral("paths"), kept}});
+        NotificationCenter::defaultCenter().post(
+            QStringLiteral("FileDragDropNotification"), { { QStringLiteral("paths"), kept } });
     return true;
 }

@@ -6,8 +6,7 @@
 #include <QRectF>
 #include <QString>
 
-struct InterfaceFrame
-{
+struct InterfaceFrame {
     QString name;
     // The container, itself an entry; "" for the main view and the sheet windows.
     QString parent;

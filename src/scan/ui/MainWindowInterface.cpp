@@ -19,8 +19,7 @@
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/SettingsBinding.h"
 
-template <typename T>
-T *MainWindowInterface::make(const QString &name)
+template <typename T> T *MainWindowInterface::make(const QString &name)
 {
     QWidget *parent = m_widgets.value(MainWindowFrames::parentOf(name));
     auto *widget = new T(parent);
@@ -150,9 +149,8 @@ void MainWindowInterface::buildOptions()
     c.sliderGPSDistance = make<DoubleSlider>(QStringLiteral("sliderGPSDistance"));
     c.lblMoreGPS = make<QLabel>(QStringLiteral("lblMoreGPS"));
     c.lblLessGPS = make<QLabel>(QStringLiteral("lblLessGPS"));
-    for (QLabel *right : {c.lblExactMatch.data(), c.lblBitMapSize.data(), c.lblQuality.data(),
-                          c.lblTimeIntervalValue.data(), c.lblLess.data(), c.lblGPSDistance.data(),
-                          c.lblLessGPS.data()})
+    for (QLabel *right : { c.lblExactMatch.data(), c.lblBitMapSize.data(), c.lblQuality.data(),
+             c.lblTimeIntervalValue.data(), c.lblLess.data(), c.lblGPSDistance.data(), c.lblLessGPS.data() })
         right->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     c.boxRotateFlip = make<QFrame>(QStringLiteral("boxRotateFlip"));
     c.btnIncludeRotateImages = make<QCheckBox>(QStringLiteral("btnIncludeRotateImages"));
@@ -222,23 +220,23 @@ void MainWindowInterface::buildMenus()
 {
     MainViewController &c = m_controller;
     PopUpButton *period = c.btnCapturePeriod;
-    for (QPointer<QAction> *item : {&c.menuItemToday, &c.menuItemYesterday, &c.menuItemLast7Days,
-                                    &c.menuItemLast15Days, &c.menuItemLastMonth, &c.menuItemLastYear,
-                                    &c.menuItemSinceBeginning})
+    for (QPointer<QAction> *item : { &c.menuItemToday, &c.menuItemYesterday, &c.menuItemLast7Days,
+             &c.menuItemLast15Days, &c.menuItemLastMonth, &c.menuItemLastYear, &c.menuItemSinceBeginning })
         *item = period->addItemWithTitle(QString());
     PopUpButton *dateKind = c.btnCaptureDate;
-    for (QPointer<QAction> *item : {&c.subMenuCreated, &c.subMneuCaptured, &c.subMneuImported, &c.subMenuBoth})
+    for (QPointer<QAction> *item :
+        { &c.subMenuCreated, &c.subMneuCaptured, &c.subMneuImported, &c.subMenuBoth })
         *item = dateKind->addItemWithTitle(QString());
     c.menuFilterImages = dateKind->itemMenu();
 
     c.menuScanList = new QMenu(c.tvPath);
     c.menuScanList->setObjectName(QStringLiteral("menuScanList"));
-    for (QPointer<QAction> *item : {&c.menuItemRevealInFinder, &c.menuItemCheckAll, &c.menuItemUncheckAll,
-                                    &c.menuItemRemoveFromScanList, &c.menuItemRemoveAllFromScanList})
+    for (QPointer<QAction> *item : { &c.menuItemRevealInFinder, &c.menuItemCheckAll, &c.menuItemUncheckAll,
+             &c.menuItemRemoveFromScanList, &c.menuItemRemoveAllFromScanList })
         *item = c.menuScanList->addAction(QString());
     c.tvPath->setMenu(c.menuScanList);
     QObject::connect(c.menuScanList, &QMenu::aboutToShow, c.menuScanList,
-                     [item = c.menuItemRevealInFinder] { item->setEnabled(ScanGlobals::scanType.load() == 0); });
+        [item = c.menuItemRevealInFinder] { item->setEnabled(ScanGlobals::scanType.load() == 0); });
 }
 
 void MainWindowInterface::connectActions()
@@ -253,27 +251,31 @@ void MainWindowInterface::connectActions()
     SettingsBinding::bindCheckBox(c->btnScanVideo, QStringLiteral("allowVideoScanning"));
     QObject::connect(c->btnCompare, &QAbstractButton::clicked, c, &MainViewController::btnStartScanTapped);
     QObject::connect(c->btnScanLastImport, &QAbstractButton::clicked, c,
-                     [c] { c->btnScanAllImagesCheckBoxTapped(c->btnScanLastImport); });
-    QObject::connect(c->btnExactMatch, &QAbstractButton::clicked, c,
-                     [c] { c->selectComparisonMethod(c->btnExactMatch); });
+        [c] { c->btnScanAllImagesCheckBoxTapped(c->btnScanLastImport); });
+    QObject::connect(
+        c->btnExactMatch, &QAbstractButton::clicked, c, [c] { c->selectComparisonMethod(c->btnExactMatch); });
     QObject::connect(c->btnSimilarMatch, &QAbstractButton::clicked, c,
-                     [c] { c->selectComparisonMethod(c->btnSimilarMatch); });
-    for (QPushButton *add : {c->btnAddPhotos.data(), c->btnAddPhotosLib.data(), c->btnAddFolder.data()})
-        QObject::connect(add, &QAbstractButton::clicked, c, [c, add] { c->btnAddPathToScan(add->property("tag").toInt()); });
+        [c] { c->selectComparisonMethod(c->btnSimilarMatch); });
+    for (QPushButton *add : { c->btnAddPhotos.data(), c->btnAddPhotosLib.data(), c->btnAddFolder.data() })
+        QObject::connect(add, &QAbstractButton::clicked, c,
+            [c, add] { c->btnAddPathToScan(add->property("tag").toInt()); });
     QObject::connect(c->menuItemRevealInFinder, &QAction::triggered, c, &MainViewController::revealInFinder);
     QObject::connect(c->menuItemCheckAll, &QAction::triggered, c, &MainViewController::checkAllInScanList);
-    QObject::connect(c->menuItemUncheckAll, &QAction::triggered, c, &MainViewController::uncheckAllInScanList);
-    QObject::connect(c->menuItemRemoveFromScanList, &QAction::triggered, c, &MainViewController::removeFromScanList);
-    QObject::connect(c->menuItemRemoveAllFromScanList, &QAction::triggered, c,
-                     &MainViewController::removeAllFromScanList);
-    QObject::connect(c->btnLinkScanVideo, &QAbstractButton::clicked, c,
-                     &MainViewController::btnScanVideoLinkButtonTapped);
+    QObject::connect(
+        c->menuItemUncheckAll, &QAction::triggered, c, &MainViewController::uncheckAllInScanList);
+    QObject::connect(
+        c->menuItemRemoveFromScanList, &QAction::triggered, c, &MainViewController::removeFromScanList);
+    QObject::connect(
+        c->menuItemRemoveAllFromScanList, &QAction::triggered, c, &MainViewController::removeAllFromScanList);
+    QObject::connect(
+        c->btnLinkScanVideo, &QAbstractButton::clicked, c, &MainViewController::btnScanVideoLinkButtonTapped);
     QObject::connect(c->btnToolTip, &QAbstractButton::clicked, c, &MainViewController::showToolTipInfo);
     QObject::connect(c->sliderInitialMatching, &DoubleSlider::doubleValueChanged, c,
-                     &MainViewController::btnSliderMatchingLevel);
-    QObject::connect(c->sliderBitMap, &DoubleSlider::doubleValueChanged, c, &MainViewController::btnSliderBitMapSize);
+        &MainViewController::btnSliderMatchingLevel);
+    QObject::connect(
+        c->sliderBitMap, &DoubleSlider::doubleValueChanged, c, &MainViewController::btnSliderBitMapSize);
     QObject::connect(c->sliderTimeInterval, &DoubleSlider::doubleValueChanged, c,
-                     &MainViewController::btnSliderTimeInterval);
+        &MainViewController::btnSliderTimeInterval);
     QObject::connect(c->sliderGPSDistance, &DoubleSlider::doubleValueChanged, c,
-                     &MainViewController::btnSliderGpsDistance);
+        &MainViewController::btnSliderGpsDistance);
 }

@@ -17,11 +17,13 @@ public:
     // children keep their distance from its bottom edge).
     static void placeChildren(QWidget *container);
 
-    template <typename T>
-    T *make(const QString &name);
+    template <typename T> T *make(const QString &name);
 
 private:
-    explicit MainWindowInterface(MainViewController &controller) : m_controller(controller) {}
+    explicit MainWindowInterface(MainViewController &controller)
+        : m_controller(controller)
+    {
+    }
     QWidget *registerWidget(QWidget *widget, const QString &name);
     QWidget *makeWindow(const QString &name);
     void buildScanList();

@@ -4,7 +4,8 @@
 
 #include "scan/ui/MainWindowFrames.h"
 
-namespace {
+namespace
+{
 
 // The Scan button grows by this much beyond its title when the title is short, and is centred.
 constexpr double kShortScanTitle = 250.0;
@@ -27,7 +28,7 @@ bool isOneOf(const QString &language, std::initializer_list<const char *> codes)
 
 void setFont(MainWindowGeometry &g, const QString &name, double size, bool semibold = false)
 {
-    g.fonts.insert(name, LayoutFont{size, semibold});
+    g.fonts.insert(name, LayoutFont { size, semibold });
 }
 
 // Moves and resizes a frame by deltas (y and height kept).
@@ -63,11 +64,11 @@ std::optional<LayoutFont> fontOf(const MainWindowGeometry &g, const QString &nam
 
 QStringList MainWindowLayout::controls()
 {
-    return {"boxLeft", "btnCompare", "btnAddPhotos", "btnAddPhotosLib", "btnAddFolder", "customButtonForMenu",
-            "btnPopupForScanSelection", "btnScanLastImport", "btnCaptureDate", "btnCapturePeriod", "btnToolTip",
-            "btnExactMatch", "btnSimilarMatch", "lblAdd", "lblPleaseBePatient", "lblBitMapSize",
-            "lblTimeIntervalValue", "lblGPSDistance", "lblMore", "lblLess", "lblPerformance", "lblQuality",
-            "btnStopAddingPhotos"};
+    return { "boxLeft", "btnCompare", "btnAddPhotos", "btnAddPhotosLib", "btnAddFolder",
+        "customButtonForMenu", "btnPopupForScanSelection", "btnScanLastImport", "btnCaptureDate",
+        "btnCapturePeriod", "btnToolTip", "btnExactMatch", "btnSimilarMatch", "lblAdd", "lblPleaseBePatient",
+        "lblBitMapSize", "lblTimeIntervalValue", "lblGPSDistance", "lblMore", "lblLess", "lblPerformance",
+        "lblQuality", "btnStopAddingPhotos" };
 }
 
 MainWindowGeometry MainWindowLayout::interfaceGeometry()
@@ -115,14 +116,15 @@ void MainWindowLayout::fitDateRow(const FitMeasure &fit, MainWindowGeometry &g)
     setFont(g, checkBox, 11);
     setWidth(g, checkBox, fit(checkBox, fontOf(g, checkBox)) + kAddButtonPadding - kCheckBoxTrim);
     setX(g, QStringLiteral("btnCaptureDate"), g.frame(checkBox).right() + kDateRowGap);
-    setX(g, QStringLiteral("btnCapturePeriod"), g.frame(QStringLiteral("btnCaptureDate")).right() + kDateRowGap);
+    setX(g, QStringLiteral("btnCapturePeriod"),
+        g.frame(QStringLiteral("btnCaptureDate")).right() + kDateRowGap);
     setX(g, QStringLiteral("btnToolTip"), g.frame(QStringLiteral("btnCapturePeriod")).right() + kDateRowGap);
 }
 
 void MainWindowLayout::layoutMainWindow(const QString &language, const FitMeasure &fit, MainWindowGeometry &g)
 {
     fitScanButton(fit, g);
-    if (isOneOf(language, {"ru", "es"})) {
+    if (isOneOf(language, { "ru", "es" })) {
         setFont(g, QStringLiteral("btnAddPhotos"), 12);
         setFont(g, QStringLiteral("btnAddPhotosLib"), 10);
         setFont(g, QStringLiteral("btnAddFolder"), 12);
@@ -140,7 +142,7 @@ void MainWindowLayout::layoutMainWindow(const QString &language, const FitMeasur
         shift(g, QStringLiteral("btnAddFolder"), -70, 0);
         setFont(g, QStringLiteral("lblAdd"), 10);
     }
-    if (isOneOf(language, {"nl", "pt"})) {
+    if (isOneOf(language, { "nl", "pt" })) {
         shift(g, QStringLiteral("btnAddPhotos"), 0, -10);
         shift(g, QStringLiteral("btnAddPhotosLib"), -10, -10);
         shift(g, QStringLiteral("btnAddFolder"), -20, 0);
@@ -151,12 +153,12 @@ void MainWindowLayout::layoutMainWindow(const QString &language, const FitMeasur
         setFont(g, QStringLiteral("btnSimilarMatch"), 10);
         setFont(g, QStringLiteral("lblAdd"), 10);
     }
-    if (isOneOf(language, {"fr", "pt", "ja", "nb", "es", "da", "nl", "de"})) {
+    if (isOneOf(language, { "fr", "pt", "ja", "nb", "es", "da", "nl", "de" })) {
         setFont(g, QStringLiteral("lblPleaseBePatient"), 11);
         if (language == QLatin1String("fr"))
             setX(g, QStringLiteral("lblPleaseBePatient"), 207);
     }
-    if (isOneOf(language, {"de", "da"}))
+    if (isOneOf(language, { "de", "da" }))
         setFont(g, QStringLiteral("lblAdd"), 11);
 }
 
@@ -172,7 +174,7 @@ void MainWindowLayout::placeScanSourcePopup(const QString &language, int scanTyp
         const QRectF f = g.frame(popup);
         g.frames.insert(popup, QRectF(folderRight + 1, f.y(), avail - 2, f.height()));
     }
-    if (!isOneOf(language, {"ru", "fr", "de"}))
+    if (!isOneOf(language, { "ru", "fr", "de" }))
         return;
     setX(g, library, g.frame(QStringLiteral("customButtonForMenu")).right() + 10);
     setFont(g, popup, 12);
@@ -207,7 +209,7 @@ void MainWindowLayout::adjustFonts(const QString &language, MainWindowGeometry &
         shift(g, QStringLiteral("btnStopAddingPhotos"), -30, 30);
         setFont(g, QStringLiteral("lblPleaseBePatient"), 9);
     }
-    if (isOneOf(language, {"it", "nb"}))
+    if (isOneOf(language, { "it", "nb" }))
         setFont(g, QStringLiteral("lblAdd"), 10);
 }
 

@@ -11,15 +11,13 @@
 #include <QString>
 #include <QStringList>
 
-struct LayoutFont
-{
+struct LayoutFont {
     double pointSize = 0.0;
     bool semibold = false;
     bool operator==(const LayoutFont &) const = default;
 };
 
-struct MainWindowGeometry
-{
+struct MainWindowGeometry {
     double viewWidth = 0.0;
     QHash<QString, QRectF> frames;
     // Only what a pass changed: the system font of a size and weight, and the visibility.
@@ -41,7 +39,8 @@ public:
     // Their frames as the English interface gives them, and the main view's width.
     static MainWindowGeometry interfaceGeometry();
 
-    static void layoutMainWindow(const QString &language, const FitMeasure &fit, MainWindowGeometry &geometry);
+    static void layoutMainWindow(
+        const QString &language, const FitMeasure &fit, MainWindowGeometry &geometry);
     static void adjustLayoutForWidth(const QString &language, int scanType, MainWindowGeometry &geometry);
 
 private:

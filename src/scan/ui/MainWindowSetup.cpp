@@ -12,7 +12,8 @@
 #include "scan/ui/MainWindowStyles.h"
 #include "scan/ui/PopUpButton.h"
 
-namespace {
+namespace
+{
 
 const QString kCloudName = QStringLiteral("DropBox");
 const QString kProductName = QStringLiteral("Quennary");
@@ -27,7 +28,8 @@ QString text(const char *key)
 void MainWindowSetup::setupCloudSheetTexts(MainViewController &c)
 {
     c.lblDriveInfoHeader->setText(formatText(text("ID_QNY_DRIVE_INFO_HEADER"), kProductName, kCloudName));
-    c.lblDriveInfoSteps->setText(formatText(text("ID_QNY_DRIVE_INFO_STEPS_HEADER"), kProductName, kCloudName));
+    c.lblDriveInfoSteps->setText(
+        formatText(text("ID_QNY_DRIVE_INFO_STEPS_HEADER"), kProductName, kCloudName));
     c.lblDriveInfoSteps1->setText(text("ID_QNY_DRIVE_INFO_STEP1"));
     c.lblDriveInfoSteps1Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP1_SUB"), kCloudName));
     c.lblDriveInfoSteps2->setText(text("ID_QNY_DRIVE_INFO_STEP2"));
@@ -53,25 +55,25 @@ void MainWindowSetup::setupCloudSheetTexts(MainViewController &c)
 void MainWindowSetup::setupTitles(MainViewController &c)
 {
     const QList<std::pair<QWidget *, const char *>> titles = {
-        {c.btnStopAddingPhotos, "ID_STOP"},
-        {c.lblPartialMatch, "ID_LOW"},
-        {c.lblExactMatch, "ID_HIGH"},
-        {c.lblPerformance, "ID_PERFORMANCE"},
-        {c.lblQuality, "ID_QUALITY"},
-        {c.lblMore, "ID_MORE"},
-        {c.lblLess, "ID_LESS"},
-        {c.lblMoreGPS, "ID_MORE"},
-        {c.lblLessGPS, "ID_LESS"},
-        {c.lblPleaseBePatient, "ID_PATIENT_WHILE_SCAN_DUPLICATES"},
-        {c.lblMatchingLevel, "ID_MATCHING_LEVEL"},
-        {c.lblBitmapSizeHeading, "ID_BITMAP_SIZE"},
-        {c.lblTimeInterval, "ID_TIME_INTERVEL"},
-        {c.lblGPS, "ID_GPS"},
-        {c.btnCompare, "ID_SCAN_DUPLICATES"},
-        {c.btnAddPhotos, "ID_ADD_PHOTOS"},
-        {c.btnAddPhotosLib, "ID_ADD_PHOTOS_LIBRARY"},
-        {c.btnAddFolder, "ID_ADD_FOLDER"},
-        {c.lblFilePaths, "ID_FILE_PATH"},
+        { c.btnStopAddingPhotos, "ID_STOP" },
+        { c.lblPartialMatch, "ID_LOW" },
+        { c.lblExactMatch, "ID_HIGH" },
+        { c.lblPerformance, "ID_PERFORMANCE" },
+        { c.lblQuality, "ID_QUALITY" },
+        { c.lblMore, "ID_MORE" },
+        { c.lblLess, "ID_LESS" },
+        { c.lblMoreGPS, "ID_MORE" },
+        { c.lblLessGPS, "ID_LESS" },
+        { c.lblPleaseBePatient, "ID_PATIENT_WHILE_SCAN_DUPLICATES" },
+        { c.lblMatchingLevel, "ID_MATCHING_LEVEL" },
+        { c.lblBitmapSizeHeading, "ID_BITMAP_SIZE" },
+        { c.lblTimeInterval, "ID_TIME_INTERVEL" },
+        { c.lblGPS, "ID_GPS" },
+        { c.btnCompare, "ID_SCAN_DUPLICATES" },
+        { c.btnAddPhotos, "ID_ADD_PHOTOS" },
+        { c.btnAddPhotosLib, "ID_ADD_PHOTOS_LIBRARY" },
+        { c.btnAddFolder, "ID_ADD_FOLDER" },
+        { c.lblFilePaths, "ID_FILE_PATH" },
     };
     for (const auto &[widget, key] : titles) {
         if (auto *label = qobject_cast<QLabel *>(widget))
@@ -80,22 +82,22 @@ void MainWindowSetup::setupTitles(MainViewController &c)
             button->setText(text(key));
     }
     const QList<std::pair<QAction *, QString>> items = {
-        {c.menuItemToday, text("ID_TODAY")},
-        {c.menuItemYesterday, text("ID_YESTERDAY")},
-        {c.menuItemLast7Days, formatText(text("ID_WITHIN_LAST_DAYS"), 7)},
-        {c.menuItemLast15Days, formatText(text("ID_WITHIN_LAST_DAYS"), 15)},
-        {c.menuItemLastMonth, text("ID_LAST_MONTH")},
-        {c.menuItemLastYear, text("ID_LAST_YEAR")},
-        {c.menuItemSinceBeginning, text("ID_SINCE_BEGINNING")},
-        {c.menuItemRevealInFinder, text("ID_REVEAL_IN_FINDER")},
-        {c.menuItemCheckAll, text("ID_CHECK_ALL")},
-        {c.menuItemUncheckAll, text("ID_UNCHECK_ALL")},
-        {c.menuItemRemoveFromScanList, text("ID_REMOVE_FROM_SCAN_LIST")},
-        {c.menuItemRemoveAllFromScanList, text("ID_REMOVE_ALL_FROM_SCAN_LIST")},
-        {c.subMenuCreated, text("ID_CREATED")},
-        {c.subMneuCaptured, text("ID_CAPTUREED")},
-        {c.subMneuImported, text("ID_IMPORTED")},
-        {c.subMenuBoth, text("ID_BOTH")},
+        { c.menuItemToday, text("ID_TODAY") },
+        { c.menuItemYesterday, text("ID_YESTERDAY") },
+        { c.menuItemLast7Days, formatText(text("ID_WITHIN_LAST_DAYS"), 7) },
+        { c.menuItemLast15Days, formatText(text("ID_WITHIN_LAST_DAYS"), 15) },
+        { c.menuItemLastMonth, text("ID_LAST_MONTH") },
+        { c.menuItemLastYear, text("ID_LAST_YEAR") },
+        { c.menuItemSinceBeginning, text("ID_SINCE_BEGINNING") },
+        { c.menuItemRevealInFinder, text("ID_REVEAL_IN_FINDER") },
+        { c.menuItemCheckAll, text("ID_CHECK_ALL") },
+        { c.menuItemUncheckAll, text("ID_UNCHECK_ALL") },
+        { c.menuItemRemoveFromScanList, text("ID_REMOVE_FROM_SCAN_LIST") },
+        { c.menuItemRemoveAllFromScanList, text("ID_REMOVE_ALL_FROM_SCAN_LIST") },
+        { c.subMenuCreated, text("ID_CREATED") },
+        { c.subMneuCaptured, text("ID_CAPTUREED") },
+        { c.subMneuImported, text("ID_IMPORTED") },
+        { c.subMenuBoth, text("ID_BOTH") },
     };
     for (const auto &[item, title] : items)
         item->setText(title);
@@ -107,7 +109,8 @@ void MainWindowSetup::styleCloudButtons(MainViewController &c)
     MainWindowStyles::styleFlatButton(c.btnScanComputer, MainWindowStyles::scanComputerStyle());
     MainWindowStyles::styleFlatButton(c.btnAllowPermission, MainWindowStyles::allowPermissionStyle());
     MainWindowStyles::styleFlatButton(c.btnAddFolderCloudScan, MainWindowStyles::addFolderCloudScanStyle());
-    MainWindowStyles::styleFlatButton(c.btnCancelCloudFolderScan, MainWindowStyles::cancelCloudFolderScanStyle());
+    MainWindowStyles::styleFlatButton(
+        c.btnCancelCloudFolderScan, MainWindowStyles::cancelCloudFolderScanStyle());
     c.lblIncludeToScan->setText(text("ID_INCLUDE_TO_SCAN"));
     c.btnCancelCloudFolderScan->setText(text("ID_CANCEL"));
     c.btnAddFolderCloudScan->setText(text("ID_ADD"));
@@ -116,14 +119,15 @@ void MainWindowSetup::styleCloudButtons(MainViewController &c)
 
 void MainWindowSetup::setupScanSourcePopup(MainViewController &c)
 {
-    const QList<std::pair<const char *, const char *>> sources = {
-        {"ID_FINDER", "file-explorer"}, {"ID_GOOGLE_DRIVE", "google-drive-icon"}, {"ID_DROPBOX", "dropbox_icon"}};
+    const QList<std::pair<const char *, const char *>> sources = { { "ID_FINDER", "file-explorer" },
+        { "ID_GOOGLE_DRIVE", "google-drive-icon" }, { "ID_DROPBOX", "dropbox_icon" } };
     for (int i = 0; i < int(sources.size()); ++i) {
         QAction *item = c.btnPopupForScanSelection->itemAtIndex(i);
         if (!item)
             continue;
         item->setText(text(sources.at(i).first));
-        item->setIcon(QIcon(BundleImage::named(QString::fromLatin1(sources.at(i).second)).pixmap(QSize(16, 16))));
+        item->setIcon(
+            QIcon(BundleImage::named(QString::fromLatin1(sources.at(i).second)).pixmap(QSize(16, 16))));
     }
     c.btnPopupForScanSelection->setToolTip(text("ID_FINDER"));
 }
@@ -134,7 +138,7 @@ void MainWindowSetup::setupProgressSheet(MainViewController &c)
     MainWindowStyles::setCornerRadius(c.boxMainWindowAdd, radius);
     MainWindowStyles::setCornerRadius(c.boxAddingPhotosHeader, radius);
     MainWindowStyles::setBackgroundImages(c.boxAddingPhotosHeader, QStringLiteral("box_header_left"),
-                                          QStringLiteral("box_header_mid"), QStringLiteral("box_header_right"));
+        QStringLiteral("box_header_mid"), QStringLiteral("box_header_right"));
     c.lblDiscSpaceToFree->setText(text("ID_DISK_SPACE_TO_FREE_UP"));
     c.lblPhotosAdded->setText(text("ID_PHOTOS_ADDED"));
 }

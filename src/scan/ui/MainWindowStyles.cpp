@@ -2,8 +2,8 @@
 
 #include <QPalette>
 
-
-namespace {
+namespace
+{
 
 QColor rgb(int r, int g, int b)
 {
@@ -39,19 +39,19 @@ void MainWindowStyles::styleScanButtonImages(IMGButton *button)
 void MainWindowStyles::styleFlatButton(CFMButton *button, const FlatButtonStyle &style)
 {
     const double radius = style.radius < 0 ? -style.radius * button->height() : style.radius;
-    button->setButtonInsideColor(style.inside, style.insideDisabled, style.text, style.textDisabled, style.border,
-                                 style.borderDisabled, radius, kFlatButtonFontSize, false, false,
-                                 style.outerLineWidth);
+    button->setButtonInsideColor(style.inside, style.insideDisabled, style.text, style.textDisabled,
+        style.border, style.borderDisabled, radius, kFlatButtonFontSize, false, false, style.outerLineWidth);
 }
 
 void MainWindowStyles::setCornerRadius(QWidget *box, double radius)
 {
     if (qobject_cast<QFrame *>(box))
-        box->setStyleSheet(QStringLiteral("QFrame#%1 { border-radius: %2px; }").arg(box->objectName()).arg(radius));
+        box->setStyleSheet(
+            QStringLiteral("QFrame#%1 { border-radius: %2px; }").arg(box->objectName()).arg(radius));
 }
 
-void MainWindowStyles::setBackgroundImages(GradientBox *box, const QString &start, const QString &middle,
-                                           const QString &end)
+void MainWindowStyles::setBackgroundImages(
+    GradientBox *box, const QString &start, const QString &middle, const QString &end)
 {
     box->setBackgroundImages(start, middle, end);
 }
@@ -72,32 +72,32 @@ void MainWindowStyles::setWhiteTitle(QAbstractButton *button, const QString &tit
 
 FlatButtonStyle MainWindowStyles::scanComputerStyle()
 {
-    return {rgb(42, 130, 249), rgb(190, 190, 190), Qt::white, Qt::white, rgb(55, 151, 250), rgb(169, 169, 169),
-            4, 0};
+    return { rgb(42, 130, 249), rgb(190, 190, 190), Qt::white, Qt::white, rgb(55, 151, 250),
+        rgb(169, 169, 169), 4, 0 };
 }
 
 FlatButtonStyle MainWindowStyles::allowPermissionStyle()
 {
-    return {rgb(52, 109, 240), rgb(190, 190, 190), Qt::white, Qt::white, rgb(52, 109, 240), rgb(169, 169, 169),
-            4, 0};
+    return { rgb(52, 109, 240), rgb(190, 190, 190), Qt::white, Qt::white, rgb(52, 109, 240),
+        rgb(169, 169, 169), 4, 0 };
 }
 
 FlatButtonStyle MainWindowStyles::addFolderCloudScanStyle()
 {
-    return {rgb(42, 130, 249), rgb(153, 204, 253), Qt::white, Qt::white, rgb(55, 151, 250), rgb(169, 169, 169),
-            kHalfHeight, 0};
+    return { rgb(42, 130, 249), rgb(153, 204, 253), Qt::white, Qt::white, rgb(55, 151, 250),
+        rgb(169, 169, 169), kHalfHeight, 0 };
 }
 
 FlatButtonStyle MainWindowStyles::cancelCloudFolderScanStyle()
 {
-    return {rgb(169, 169, 169), rgb(190, 190, 190), Qt::white, Qt::white, rgb(55, 151, 250), rgb(169, 169, 169),
-            kHalfHeight, 0};
+    return { rgb(169, 169, 169), rgb(190, 190, 190), Qt::white, Qt::white, rgb(55, 151, 250),
+        rgb(169, 169, 169), kHalfHeight, 0 };
 }
 
 FlatButtonStyle MainWindowStyles::stopAddingPhotosStyle()
 {
-    return {rgb(54, 63, 84), rgb(190, 190, 190), rgb(208, 210, 213), rgb(208, 210, 213), rgb(110, 116, 131),
-            rgb(169, 169, 169), kSixteenthHeight, 1};
+    return { rgb(54, 63, 84), rgb(190, 190, 190), rgb(208, 210, 213), rgb(208, 210, 213), rgb(110, 116, 131),
+        rgb(169, 169, 169), kSixteenthHeight, 1 };
 }
 
 void MainWindowStyles::setLinkTitle(LinkButton *button, const QString &title, int fontSize, bool bold)

@@ -7,8 +7,7 @@
 #include "scan/ui/ScanControls.h"
 
 // One flat rounded button's colours and shape; a negative radius is that fraction of the height.
-struct FlatButtonStyle
-{
+struct FlatButtonStyle {
     QColor inside, insideDisabled, text, textDisabled, border, borderDisabled;
     double radius = 0.0;
     double outerLineWidth = 0.0;
@@ -26,7 +25,8 @@ public:
     static void applyWindowPalette(QWidget *window);
     // A slightly lighter panel inside the window.
     static void applyPanelPalette(QWidget *panel);
-    static void setBackgroundImages(GradientBox *box, const QString &start, const QString &middle, const QString &end);
+    static void setBackgroundImages(
+        GradientBox *box, const QString &start, const QString &middle, const QString &end);
     static void setBackgroundImage(GradientBox *box, const QString &name);
     static void setWhiteTitle(QAbstractButton *button, const QString &title);
     static void setLinkTitle(LinkButton *button, const QString &title, int fontSize, bool bold);

@@ -10,7 +10,8 @@
 #include "platform/ui/FrameGeometry.h"
 #include "scan/ui/MainWindowStyles.h"
 
-namespace {
+namespace
+{
 
 constexpr double kViewWidth = 360.0;
 constexpr double kViewHeight = 200.0;
@@ -42,7 +43,8 @@ QLabel *makeText(QWidget *parent)
 
 } // namespace
 
-OptionPopover::OptionPopover(QObject *parent) : QObject(parent)
+OptionPopover::OptionPopover(QObject *parent)
+    : QObject(parent)
 {
 }
 
@@ -91,29 +93,29 @@ void OptionPopover::layoutForLanguage(const QString &language)
 {
     QRectF heading = kHeading, captured = kCaptured, created = kCreated;
     QRectF arrowCaptured = kArrowCaptured, arrowCreated = kArrowCreated;
-    if (isOneOf(language, {"pt", "ru"}))
+    if (isOneOf(language, { "pt", "ru" }))
         txtHeading->setFont(ControlFonts::boldSystemFont(12));
     if (language == QLatin1String("ru"))
         heading.setHeight(50);
-    if (isOneOf(language, {"de", "fr", "ja", "sv", "it", "pt", "es", "ru"})) {
+    if (isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "es", "ru" })) {
         captured.setHeight(36);
         captured.moveTop(31);
     }
-    if (isOneOf(language, {"de", "fr", "ja", "sv", "it", "pt", "nl", "ru", "es"}))
-        for (QLabel *text : {txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data()})
+    if (isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "nl", "ru", "es" }))
+        for (QLabel *text : { txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data() })
             text->setFont(ControlFonts::systemFont(11));
     m_viewHeight = kViewHeight;
     if (OSVersionFlags::isOS1015 || OSVersionFlags::isOS11OrLater) {
         txtCreated->hide();
         arrowCreatedInfo->hide();
         m_viewHeight = captured.height() + kAboveCaptureText;
-    } else if (isOneOf(language, {"nl", "ru"})) {
+    } else if (isOneOf(language, { "nl", "ru" })) {
         const bool russian = language == QLatin1String("ru");
         created = QRectF(captured.x(), 0, created.width(), 32);
         arrowCaptured.moveTop(russian ? 50 : 43);
         captured = QRectF(captured.x(), russian ? 28 : 21, captured.width(), 36);
         arrowCreated.moveTop(18);
-    } else if (isOneOf(language, {"de", "fr", "ja", "sv", "it", "pt", "es"})) {
+    } else if (isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "es" })) {
         created = QRectF(captured.x(), 2, created.width(), 32);
         captured = QRectF(captured.x(), 36, captured.width(), 36);
         arrowCaptured.moveTop(60);
@@ -138,7 +140,7 @@ void OptionPopover::showOptionInfo(QWidget *anchor)
     txtImportedPhotos->setText(localizedString(QStringLiteral("ID_IMPORTED_PHOTOS_LIBRARY_ONLY")));
     txtCreated->setText(localizedString(QStringLiteral("ID_CREATED_SCAN_IMAGES_CREATION_DATE")));
     txtCapturedInfo->setText(localizedString(QStringLiteral("ID_CAPTURED_SCAN_IMAGES_CAPTURE_DATE")));
-    for (QLabel *text : {txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data()})
+    for (QLabel *text : { txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data() })
         text->setToolTip(text->text());
     layoutForLanguage(Localization::currentLanguageCode());
     popover->adjustSize();

@@ -2,13 +2,17 @@
 
 #include "app/CommonFunc.h"
 
-namespace {
+namespace
+{
 
 class DesktopPhotosApplication : public PhotosApplication
 {
 public:
-    bool isRunning() const override { return CommonFunc::isApplicationRunning(QStringLiteral("com.apple.Photos")); }
-    void quit() override {}
+    bool isRunning() const override
+    {
+        return CommonFunc::isApplicationRunning(QStringLiteral("com.apple.Photos"));
+    }
+    void quit() override { }
 };
 
 PhotosApplication *&installed()

@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QMenu>
 
-PopUpButton::PopUpButton(QWidget *parent) : QPushButton(parent), m_menu(new QMenu(this))
+PopUpButton::PopUpButton(QWidget *parent)
+    : QPushButton(parent)
+    , m_menu(new QMenu(this))
 {
     setMenu(m_menu);
     connect(m_menu, &QMenu::triggered, this, [this](QAction *action) {

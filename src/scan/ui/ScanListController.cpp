@@ -1,9 +1,9 @@
 #include "scan/ui/ScanListController.h"
 
 #include <QDesktopServices>
-#include <QLabel>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QUrl>
 
 #include "app/CommonFunc.h"
@@ -25,7 +25,8 @@
 #include "scan/ui/ScanListRules.h"
 #include "scan/ui/ScanListTable.h"
 
-namespace {
+namespace
+{
 
 using NodeType = GlobalObjects::NodeType;
 
@@ -57,8 +58,8 @@ void ScanListController::alert(const QString &message, const QString &informativ
 
 void ScanListController::loadAllowedExtensions()
 {
-    const bool videos = c.compareType == GlobalObjects::CompareType::ctMD5 &&
-                        UserDefaults::standard().boolForKey(QStringLiteral("allowVideoScanning"));
+    const bool videos = c.compareType == GlobalObjects::CompareType::ctMD5
+        && UserDefaults::standard().boolForKey(QStringLiteral("allowVideoScanning"));
     ScanOptions::loadAllowedExtensions(UserDefaults::standard(), videos, c.allowedExtensions, c.arrVideoExtn);
 }
 
@@ -131,11 +132,11 @@ void ScanListController::btnAddPathToScan(int tag)
     } else if (tag == 1) {
         if (hasPhotosEntry()) {
             alert(text("ID_ONLY_ONE_LIB_CAN_ADDED"), text("ID_YOU_CANT_ADD_MORE_THN_ONE_LIB_IF_EXIST"),
-                  {text("ID_OK_CAPS")});
+                { text("ID_OK_CAPS") });
             return;
         }
         mode = NodeType::nodeTypePhotos;
-        options.allowedFileTypes = {QStringLiteral("photoslibrary"), QStringLiteral("photolibrary")};
+        options.allowedFileTypes = { QStringLiteral("photoslibrary"), QStringLiteral("photolibrary") };
         options.prompt = text("ID_ADD_PHOTOS_LIBRARY");
         options.directory = QDir(AppFolders::homeFolder()).filePath(QStringLiteral("Pictures"));
     } else {
@@ -149,9 +150,8 @@ void ScanListController::btnAddPathToScan(int tag)
     options.shouldEnable = [mode, extensions](const QString &path) {
         return ScanListRules::isPathEnabledInOpenPanel(mode, path, extensions);
     };
-    OpenPanel::current().beginSheet(options, c.view(), [this, mode](int response, const QStringList &paths) {
-        openPanelDidChoose(response, paths, mode);
-    });
+    OpenPanel::current().beginSheet(options, c.view(),
+        [this, mode](int response, const QStringList &paths) { openPanelDidChoose(response, paths, mode); });
 }
 
 void ScanListController::addChosenPath(const QString &path, NodeType mode, AddPathResult &result)
@@ -172,7 +172,7 @@ void ScanListController::openPanelDidChoose(int response, const QStringList &pat
     if (response != OpenPanel::OK || paths.isEmpty())
         return;
     if (Trash::isInsideTrashFolder(paths.first())) {
-        alert(QString(), QString(), {text("ID_OK_CAPS")});
+        alert(QString(), QString(), { text("ID_OK_CAPS") });
         return;
     }
     if (mode == NodeType::nodeTypePhotos) {
@@ -180,7 +180,7 @@ void ScanListController::openPanelDidChoose(int response, const QStringList &pat
             return QFileInfo(path).suffix().toLower() == QLatin1String("photoslibrary");
         });
         if (libraries > 1) {
-            alert(text("ID_ONLY_ONE_LIB_CAN_ADDED"), QString(), {text("ID_OK_CAPS")});
+            alert(text("ID_ONLY_ONE_LIB_CAN_ADDED"), QString(), { text("ID_OK_CAPS") });
             return;
         }
     }
@@ -227,7 +227,8 @@ void ScanListController::handleFileDragDropNotification(const Notification &noti
     if (source != 0) {
         const QString service = text(source == 2 ? "ID_DROPBOX" : "ID_GOOGLE_DRIVE");
         alert(text("ID_YOU_CANT_DRAG_ANY_FILE"),
-              formatText(text("ID_YOU_CANT_DRAG_DROP_ANY_FILE_IN_CLOUD_DRIVE_SCAN_MODE"), service), {text("ID_OK")});
+            formatText(text("ID_YOU_CANT_DRAG_DROP_ANY_FILE_IN_CLOUD_DRIVE_SCAN_MODE"), service),
+            { text("ID_OK") });
         return;
     }
     const QStringList paths = notification.userInfo.value(QStringLiteral("paths")).toStringList();
@@ -253,13 +254,13 @@ void ScanListController::scheduleReport(const AddPathResult &result)
 void ScanListController::showAddPathResult(const AddPathResult &result)
 {
     const QString cantAdd = text("ID_ITEMS_CANT_ADDED");
-    const QStringList ok{text("ID_OK_CAPS")};
+    const QStringList ok { text("ID_OK_CAPS") };
     if (result.isShowExcludePrompt) {
         AlertSpec spec;
         spec.messageText = c.isFileAdded ? text("ID_ONE_OR_MORE_ITEMS_CANT_ADDED") : cantAdd;
-        spec.informativeText = text("ID_ITEMS_ALREADY_EXCLUDED_FROM_SCANNING") + QStringLiteral("\n\n ") +
-                               text("ID_HINT_GO_TO_PREFERENCES");
-        spec.buttons = {text("ID_OK_CAPS"), text("ID_GOTO_PREFERENCES")};
+        spec.informativeText = text("ID_ITEMS_ALREADY_EXCLUDED_FROM_SCANNING") + QStringLiteral("\n\n ")
+            + text("ID_HINT_GO_TO_PREFERENCES");
+        spec.buttons = { text("ID_OK_CAPS"), text("ID_GOTO_PREFERENCES") };
         if (AlertPresenter::current().runAlert(spec, c.view()) != AlertPresenter::kFirstButton) {
             stdoutLine(QStringLiteral("go to prefrences"));
             if (AppDelegate *delegate = AppDelegate::shared())
@@ -283,8 +284,8 @@ void ScanListController::saveScanList()
     for (const FilePathNode &node : c.arrPathNodes) {
         if (!node.filePath || node.filePath->isEmpty())
             continue;
-        saved.append(QVariantMap{{QStringLiteral("path"), node.filePath->toUtf8()},
-                                 {QStringLiteral("state"), qlonglong(node.state)}});
+        saved.append(QVariantMap { { QStringLiteral("path"), node.filePath->toUtf8() },
+            { QStringLiteral("state"), qlonglong(node.state) } });
     }
     UserDefaults::standard().setObject(QStringLiteral("savedPaths"), saved);
     QPointer<MainViewController> owner(&c);
@@ -303,7 +304,7 @@ QVariantList ScanListController::loadSavedPaths()
             continue;
         const QString path = QString::fromUtf8(data.toByteArray());
         const QVariant state = element.toMap().value(QStringLiteral("state"));
-        result.append(QVariantMap{{QStringLiteral("path"), path}, {QStringLiteral("state"), state}});
+        result.append(QVariantMap { { QStringLiteral("path"), path }, { QStringLiteral("state"), state } });
     }
     return result;
 }
@@ -428,7 +429,7 @@ void ScanListController::reloadPathTable()
     };
     const std::vector<FilePathNode> &list = currentList(c);
     ScanListTable::reload(c.tvPath, list, ScanGlobals::scanType.load(), actions);
-    for (QWidget *hint : {static_cast<QWidget *>(c.lblDragPhotosTitle.data()), static_cast<QWidget *>(c.lblHintForDrag.data()),
-                          static_cast<QWidget *>(c.boxForHint.data())})
+    for (QWidget *hint : { static_cast<QWidget *>(c.lblDragPhotosTitle.data()),
+             static_cast<QWidget *>(c.lblHintForDrag.data()), static_cast<QWidget *>(c.boxForHint.data()) })
         hint->setHidden(!list.empty());
 }

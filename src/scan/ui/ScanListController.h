@@ -12,8 +12,7 @@ class MainViewController;
 struct Notification;
 
 // What one add operation met, for the report that follows it.
-struct AddPathResult
-{
+struct AddPathResult {
     bool isShowExcludePrompt = false;
     bool isAllPathAdded = false;
     bool iPhotoLibError = false;
@@ -23,7 +22,10 @@ struct AddPathResult
 class ScanListController
 {
 public:
-    explicit ScanListController(MainViewController &controller) : c(controller) {}
+    explicit ScanListController(MainViewController &controller)
+        : c(controller)
+    {
+    }
 
     // Adds one entry unless the list already covers the path; true when an entry was made.
     bool addPathNode(const QString &path, GlobalObjects::NodeType nodeType);

@@ -6,7 +6,8 @@
 #include "platform/FileFacts.h"
 #include "platform/Trash.h"
 
-namespace {
+namespace
+{
 
 bool isSameOrInside(const QString &path, const QString &folder)
 {
@@ -42,8 +43,8 @@ bool ScanListRules::isCovered(const QString &path, const std::vector<FilePathNod
             return true;
         if (node.nodeType == GlobalObjects::NodeType::nodeTypefolder && isSameOrInside(candidate, listed))
             return true;
-        if (candidateIsFolder && node.nodeType != GlobalObjects::NodeType::nodeTypePhotos &&
-            isSameOrInside(listed, candidate))
+        if (candidateIsFolder && node.nodeType != GlobalObjects::NodeType::nodeTypePhotos
+            && isSameOrInside(listed, candidate))
             return true;
     }
     return false;
@@ -91,8 +92,8 @@ ScanListRules::Kind ScanListRules::classifyRestored(const QString &path)
     return classify(path, nullptr);
 }
 
-bool ScanListRules::isPathEnabledInOpenPanel(GlobalObjects::NodeType nodeType, const QString &path,
-                                             const QStringList &allowedExtensions)
+bool ScanListRules::isPathEnabledInOpenPanel(
+    GlobalObjects::NodeType nodeType, const QString &path, const QStringList &allowedExtensions)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -102,7 +103,8 @@ bool ScanListRules::isPathEnabledInOpenPanel(GlobalObjects::NodeType nodeType, c
     case GlobalObjects::NodeType::nodeTypefile:
         if (info.isDir())
             return !FileFacts::isPackage(path);
-        return suffix != QLatin1String("migratedphotolibrary") && hasEnabledExtension(path, allowedExtensions);
+        return suffix != QLatin1String("migratedphotolibrary")
+            && hasEnabledExtension(path, allowedExtensions);
     case GlobalObjects::NodeType::nodeTypefolder:
         return info.isDir();
     case GlobalObjects::NodeType::nodeTypePhotos:

@@ -15,7 +15,8 @@
 #include "platform/TextFormat.h"
 #include "platform/ui/BundleImage.h"
 
-namespace {
+namespace
+{
 
 constexpr int kRowHeight = 32;
 constexpr int kIconSide = 20;
@@ -54,7 +55,8 @@ CustomCell *makeCell(const FilePathNode &node, int row, int source, const ScanLi
     layout->addWidget(icon);
     layout->addWidget(label, 1);
     layout->addWidget(remove);
-    QObject::connect(check, &QCheckBox::clicked, cell, [row, actions](bool on) { actions.checkChanged(row, on); });
+    QObject::connect(
+        check, &QCheckBox::clicked, cell, [row, actions](bool on) { actions.checkChanged(row, on); });
     QObject::connect(remove, &QPushButton::clicked, cell, [row, actions] {
         // The row is removed after the click has been handled: removing rebuilds this very cell.
         QMetaObject::invokeMethod(
@@ -72,8 +74,8 @@ QString ScanListTable::displayPath(const QString &path, int source)
     return path;
 }
 
-void ScanListTable::reload(CustomTableView *table, const std::vector<FilePathNode> &nodes, int source,
-                           const Actions &actions)
+void ScanListTable::reload(
+    CustomTableView *table, const std::vector<FilePathNode> &nodes, int source, const Actions &actions)
 {
     auto *model = qobject_cast<QStandardItemModel *>(table->model());
     if (!model) {

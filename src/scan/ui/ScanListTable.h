@@ -12,15 +12,14 @@ class CustomTableView;
 class ScanListTable
 {
 public:
-    struct Actions
-    {
+    struct Actions {
         std::function<void(int row, bool checked)> checkChanged;
         std::function<void(int row)> remove;
     };
 
     // Rebuilds the table's rows from `nodes`; `source` is the scan source the nodes belong to.
-    static void reload(CustomTableView *table, const std::vector<FilePathNode> &nodes, int source,
-                       const Actions &actions);
+    static void reload(
+        CustomTableView *table, const std::vector<FilePathNode> &nodes, int source, const Actions &actions);
     // The text a row shows for `path` (the start-up volume's name for the root folder).
     static QString displayPath(const QString &path, int source);
 };

@@ -10,7 +10,7 @@ void SettingsBinding::bindSlider(DoubleSlider *slider, const QString &key)
     UserDefaults &defaults = UserDefaults::standard();
     slider->setDoubleValue(defaults.doubleForKey(key));
     QObject::connect(slider, &DoubleSlider::doubleValueChanged, slider,
-                     [key](double value) { UserDefaults::standard().setObject(key, value); });
+        [key](double value) { UserDefaults::standard().setObject(key, value); });
     QObject::connect(&defaults, &UserDefaults::valueChanged, slider, [slider, key](const QString &changed) {
         if (changed == key)
             slider->setDoubleValue(UserDefaults::standard().doubleForKey(key));
@@ -22,9 +22,10 @@ void SettingsBinding::bindCheckBox(QAbstractButton *checkBox, const QString &key
     UserDefaults &defaults = UserDefaults::standard();
     checkBox->setChecked(defaults.boolForKey(key));
     QObject::connect(checkBox, &QAbstractButton::clicked, checkBox,
-                     [key](bool checked) { UserDefaults::standard().setObject(key, checked); });
-    QObject::connect(&defaults, &UserDefaults::valueChanged, checkBox, [checkBox, key](const QString &changed) {
-        if (changed == key)
-            checkBox->setChecked(UserDefaults::standard().boolForKey(key));
-    });
+        [key](bool checked) { UserDefaults::standard().setObject(key, checked); });
+    QObject::connect(
+        &defaults, &UserDefaults::valueChanged, checkBox, [checkBox, key](const QString &changed) {
+            if (changed == key)
+                checkBox->setChecked(UserDefaults::standard().boolForKey(key));
+        });
 }

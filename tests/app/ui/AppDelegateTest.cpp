@@ -4,17 +4,17 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QMainWindow>
-#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include "app/AppStartup.h"
+#include "app/ExternalUserAgentSession.h"
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "app/ScanWrapper.h"
-#include "app/ExternalUserAgentSession.h"
 #include "app/SettingsDefaults.h"
 #include "app/SingleInstance.h"
 #include "app/UpdaterController.h"
@@ -26,7 +26,8 @@
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "scan/ui/MainViewController.h"
 
-namespace {
+namespace
+{
 
 class RecordingSession : public ExternalUserAgentSession
 {
@@ -115,7 +116,8 @@ TEST_F(AppDelegateTest, StartUpRegistersDefaultsAndMigratesImageTypesOnce)
     UserDefaults &defaults = UserDefaults::standard();
     EXPECT_EQ(defaults.objectForKey(QStringLiteral("setInitialMatching")).toInt(), 4);
     EXPECT_TRUE(defaults.hasUserValue(QStringLiteral("allowedExtensions")));
-    EXPECT_EQ(defaults.arrayForKey(QStringLiteral("allowedExtensions")), SettingsDefaults::defaultImageTypes());
+    EXPECT_EQ(
+        defaults.arrayForKey(QStringLiteral("allowedExtensions")), SettingsDefaults::defaultImageTypes());
     EXPECT_EQ(defaults.objectForKey(QStringLiteral("rawFilesExtensionAdded")), QVariant(true));
     first.reset();
 
@@ -129,10 +131,11 @@ TEST_F(AppDelegateTest, MarkerThatIsNotABooleanCountsAsUnset)
 {
     UserDefaults &defaults = UserDefaults::standard();
     defaults.setObject(QStringLiteral("rawFilesExtensionAdded"), QStringLiteral("YES"));
-    defaults.setObject(QStringLiteral("allowedExtensions"), QVariantList{});
+    defaults.setObject(QStringLiteral("allowedExtensions"), QVariantList {});
     EXPECT_TRUE(AppStartup::applyImageTypeMigration(defaults));
     EXPECT_EQ(defaults.objectForKey(QStringLiteral("rawFilesExtensionAdded")), QVariant(true));
-    EXPECT_EQ(defaults.arrayForKey(QStringLiteral("allowedExtensions")), SettingsDefaults::defaultImageTypes());
+    EXPECT_EQ(
+        defaults.arrayForKey(QStringLiteral("allowedExtensions")), SettingsDefaults::defaultImageTypes());
     EXPECT_FALSE(AppStartup::applyImageTypeMigration(defaults));
 }
 
@@ -159,26 +162,30 @@ TEST_F(AppDelegateTest, MenuTitlesComeFromTheStringTable)
     EXPECT_FALSE(localizedString(QStringLiteral("ID_ABOUT")).isEmpty());
     EXPECT_EQ(delegate->menuItemAbout->text(), formatText(localizedString(QStringLiteral("ID_ABOUT")), name));
     EXPECT_EQ(delegate->menuItemPreferences->text(),
-              formatText(localizedString(QStringLiteral("ID_PREFERENCES")), name));
-    EXPECT_EQ(delegate->menuItemCheckForUpdate->text(), localizedString(QStringLiteral("ID_CHECK_FOR_UPDATE")));
+        formatText(localizedString(QStringLiteral("ID_PREFERENCES")), name));
+    EXPECT_EQ(
+        delegate->menuItemCheckForUpdate->text(), localizedString(QStringLiteral("ID_CHECK_FOR_UPDATE")));
     EXPECT_EQ(delegate->menuItemQuit->text(), formatText(localizedString(QStringLiteral("ID_QUIT")), name));
-    EXPECT_EQ(delegate->menuItemHelp->text(), name + QLatin1Char(' ') + localizedString(QStringLiteral("ID_HELP")));
+    EXPECT_EQ(
+        delegate->menuItemHelp->text(), name + QLatin1Char(' ') + localizedString(QStringLiteral("ID_HELP")));
     EXPECT_EQ(delegate->menuItemHelpHeader->text(), localizedString(QStringLiteral("ID_HELP")));
-    EXPECT_EQ(delegate->menuItemUnInstall->text(), formatText(localizedString(QStringLiteral("ID_UNINSTALL")), name));
+    EXPECT_EQ(delegate->menuItemUnInstall->text(),
+        formatText(localizedString(QStringLiteral("ID_UNINSTALL")), name));
     EXPECT_TRUE(delegate->menuItemUninstall->isVisible());
     EXPECT_EQ(delegate->window->windowTitle(), name);
-    EXPECT_EQ(ScanGlobals::markedPhotosAlbumName(), localizedString(QStringLiteral("ID_DUPLICATE_MARKED_PHOTOS")));
+    EXPECT_EQ(
+        ScanGlobals::markedPhotosAlbumName(), localizedString(QStringLiteral("ID_DUPLICATE_MARKED_PHOTOS")));
 }
 
 TEST_F(AppDelegateTest, MenuTitlesFollowTheInterfaceLanguage)
 {
     QTemporaryDir tables;
-    QVariantMap german{{QStringLiteral("ID_ABOUT"), QStringLiteral("Über DONOT_TRANSLATE_STRING_VALUE")},
-                       {QStringLiteral("ID_HELP"), QStringLiteral("Hilfe")}};
+    QVariantMap german { { QStringLiteral("ID_ABOUT"), QStringLiteral("Über DONOT_TRANSLATE_STRING_VALUE") },
+        { QStringLiteral("ID_HELP"), QStringLiteral("Hilfe") } };
     ASSERT_TRUE(PropertyList::writeFile(tables.path() + QStringLiteral("/QNY_de.plist"), german));
-    ASSERT_TRUE(PropertyList::writeFile(tables.path() + QStringLiteral("/QNY_en.plist"), QVariantMap{}));
+    ASSERT_TRUE(PropertyList::writeFile(tables.path() + QStringLiteral("/QNY_en.plist"), QVariantMap {}));
     Localization::setTableFolderOverride(tables.path());
-    Localization::setPreferredLanguagesOverride({QStringLiteral("de-DE")});
+    Localization::setPreferredLanguagesOverride({ QStringLiteral("de-DE") });
     Localization::reset();
 
     auto delegate = launch();
@@ -235,11 +242,11 @@ TEST_F(AppDelegateTest, UrlEventsFollowTheScanSource)
     ScanGlobals::scanType = 2;
     auto wrapper = std::make_shared<ScanWrapper>();
     delegate->mainVC->scanWrapper = wrapper;
-    dropbox.result = DropboxOAuthResult{DropboxOAuthResult::Kind::success, {}};
+    dropbox.result = DropboxOAuthResult { DropboxOAuthResult::Kind::success, {} };
     delegate->handleGetURLEvent(url);
     EXPECT_EQ(dropbox.redirects.size(), 1);
     EXPECT_TRUE(wrapper->isAuthorizedFromDrive);
-    dropbox.result = DropboxOAuthResult{DropboxOAuthResult::Kind::error, QStringLiteral("denied")};
+    dropbox.result = DropboxOAuthResult { DropboxOAuthResult::Kind::error, QStringLiteral("denied") };
     delegate->handleGetURLEvent(url);
     EXPECT_FALSE(wrapper->isAuthorizedFromDrive);
     DropboxClientsManager::setShared(nullptr);
@@ -267,6 +274,18 @@ TEST_F(AppDelegateTest, ClosingThePreferencesWindowDoesNotQuitClosingTheMainWind
     DropboxClientsManager::setShared(nullptr);
 }
 
+TEST_F(AppDelegateTest, QuitMenuItemEndsTheApplicationAfterItsCleanUp)
+{
+    auto delegate = launch();
+    AppFolders::ensureFolder(AppFolders::thumbnailsFolder());
+    delegate->window->show();
+    delegate->menuItemQuit->trigger();
+    EXPECT_EQ(terminations, 1);
+    EXPECT_FALSE(QDir(AppFolders::thumbnailsFolder()).exists());
+    EXPECT_TRUE(delegate->applicationShouldTerminateAfterLastWindowClosed());
+    EXPECT_EQ(terminations, 2);
+}
+
 TEST_F(AppDelegateTest, QuickLookShowsOnlyTheLastItem)
 {
     auto delegate = launch();
@@ -275,14 +294,16 @@ TEST_F(AppDelegateTest, QuickLookShowsOnlyTheLastItem)
     delegate->showQuickLookPreview(QStringLiteral("/tmp/a.jpg"));
     delegate->showQuickLookPreview(QStringLiteral("/tmp/b.jpg"));
     EXPECT_EQ(delegate->arrUrlPreview.size(), 1);
-    EXPECT_EQ(delegate->previewItemAtIndex(7), std::optional<QUrl>(QUrl::fromLocalFile(QStringLiteral("/tmp/b.jpg"))));
+    EXPECT_EQ(delegate->previewItemAtIndex(7),
+        std::optional<QUrl>(QUrl::fromLocalFile(QStringLiteral("/tmp/b.jpg"))));
 }
 
 TEST_F(AppDelegateTest, SupportPageCarriesTheLanguageCode)
 {
     EXPECT_EQ(AppStartup::supportPageUrl(QStringLiteral("de")).toString(),
-              QStringLiteral("https://www.quennary.app/support/?langcode=de"));
-    EXPECT_TRUE(AppStartup::supportPageUrl(QStringLiteral("de")).path().endsWith(QStringLiteral("/support/")));
+        QStringLiteral("https://www.quennary.app/support/?langcode=de"));
+    EXPECT_TRUE(
+        AppStartup::supportPageUrl(QStringLiteral("de")).path().endsWith(QStringLiteral("/support/")));
 }
 
 } // namespace

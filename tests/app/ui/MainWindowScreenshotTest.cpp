@@ -2,6 +2,7 @@
 // real X server (for example xvfb-run with QT_QPA_PLATFORM=xcb) to look at the window.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -10,6 +11,7 @@
 #include <QTimer>
 
 #include "app/ui/AppDelegate.h"
+#include "platform/AppFolders.h"
 #include "platform/UserDefaults.h"
 
 TEST(MainWindowScreenshotTest, SavesTheLaunchedWindow)
@@ -18,6 +20,14 @@ TEST(MainWindowScreenshotTest, SavesTheLaunchedWindow)
     if (path.isEmpty())
         GTEST_SKIP() << "QNY_SCREENSHOT not set";
     UserDefaults::standard().resetAll();
+    // A short scan list, so the picture shows rows as well.
+    QVariantList saved;
+    for (const QString &name : {QStringLiteral("Pictures"), QStringLiteral("Camera Uploads")}) {
+        const QString folder = AppFolders::homeFolder() + QLatin1Char('/') + name;
+        QDir().mkpath(folder);
+        saved.append(QVariantMap{{QStringLiteral("path"), folder.toUtf8()}, {QStringLiteral("state"), 1}});
+    }
+    UserDefaults::standard().setObject(QStringLiteral("savedPaths"), saved);
     AppDelegate delegate;
     delegate.terminate = [] {};
     delegate.launch();

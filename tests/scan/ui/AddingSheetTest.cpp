@@ -1,6 +1,8 @@
 // The adding sheet of a running scan and the prompt to quit the photo-library application.
 #include <gtest/gtest.h>
 
+#include "MainWindowTestSupport.h"
+
 #include <QCoreApplication>
 #include <QLabel>
 #include <QRadioButton>
@@ -15,7 +17,8 @@
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/PhotosApplication.h"
 
-namespace {
+namespace
+{
 
 class FakePhotos : public PhotosApplication
 {
@@ -28,22 +31,14 @@ public:
     int quits = 0;
 };
 
-class AddingSheetTest : public ::testing::Test
+class AddingSheetTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        UserDefaults::standard().resetAll();
-        SettingsDefaults::registerDefaultSettings();
-        ScanGlobals::resetToInitialValues();
+        MainWindowTest::SetUp();
         controller.view();
     }
-    static void settle()
-    {
-        for (int i = 0; i < 5; ++i)
-            QCoreApplication::processEvents();
-    }
-    static QString text(const char *key) { return localizedString(QString::fromLatin1(key)); }
 
     ScriptedAlertPresenter alerts;
     MainViewController controller;
@@ -92,7 +87,8 @@ TEST_F(AddingSheetTest, PhotosPromptQuitsOrSkips)
     settle();
     EXPECT_EQ(photos.quits, 1);
     EXPECT_FALSE(controller.skipiPhotoFromScan);
-    EXPECT_EQ(alerts.alerts().back().buttons, (QStringList{text("ID_QUIT_AND_RETRY"), text("ID_SKIP_PHOTOS_LIB")}));
+    EXPECT_EQ(alerts.alerts().back().buttons,
+        (QStringList { text("ID_QUIT_AND_RETRY"), text("ID_SKIP_PHOTOS_LIB") }));
 
     photos.running = false;
     alerts.queueAnswer(AlertPresenter::kFirstButton);

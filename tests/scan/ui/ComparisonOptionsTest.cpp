@@ -2,6 +2,8 @@
 // reset to defaults and the help popover.
 #include <gtest/gtest.h>
 
+#include "MainWindowTestSupport.h"
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -24,20 +26,17 @@
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/OptionPopover.h"
 
-namespace {
+namespace
+{
 
-class ComparisonOptionsTest : public ::testing::Test
+class ComparisonOptionsTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        UserDefaults::standard().resetAll();
-        SettingsDefaults::registerDefaultSettings();
-        ScanGlobals::resetToInitialValues();
+        MainWindowTest::SetUp();
         controller.view();
     }
-    void TearDown() override { ScanGlobals::resetToInitialValues(); }
-    static QString text(const QString &key) { return localizedString(key); }
     // Moves a slider as the user would: the stored setting and the action follow.
     static void move(DoubleSlider *slider, int position) { slider->setValue(position); }
 
@@ -45,8 +44,7 @@ protected:
     MainViewController controller;
 };
 
-struct TimeRow
-{
+struct TimeRow {
     int position;
     double seconds;
     const char *label;
@@ -63,22 +61,21 @@ TEST_P(TimeIntervalTest, PositionSetsSecondsAndLabel)
     move(controller.sliderTimeInterval, row.position);
     EXPECT_DOUBLE_EQ(ScanGlobals::captureTimeInterval.load(), row.seconds);
     EXPECT_EQ(controller.lblTimeIntervalValue->text(),
-              QString::fromLatin1(row.label) + QLatin1Char(' ') + text(QString::fromLatin1(row.unit)));
+        QString::fromLatin1(row.label) + QLatin1Char(' ') + text(QString::fromLatin1(row.unit)));
     EXPECT_EQ(UserDefaults::standard().integerForKey(QStringLiteral("setTimeInterval")), row.position);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Positions, TimeIntervalTest,
-    ::testing::Values(TimeRow{0, 86400, "24", "ID_HOURS_AND_LESS"}, TimeRow{1, 43200, "12", "ID_HOURS_AND_LESS"},
-                      TimeRow{2, 21600, "6", "ID_HOURS_AND_LESS"}, TimeRow{3, 10800, "3", "ID_HOURS_AND_LESS"},
-                      TimeRow{4, 7200, "2", "ID_HOURS_AND_LESS"}, TimeRow{5, 3600, "1", "ID_HOUR_AND_LESS"},
-                      TimeRow{6, 1800, "30", "ID_MINUTES_AND_LESS"}, TimeRow{7, 600, "10", "ID_MINUTES_AND_LESS"},
-                      TimeRow{8, 300, "5", "ID_MINUTES_AND_LESS"}, TimeRow{9, 180, "3", "ID_MINUTES_AND_LESS"},
-                      TimeRow{10, 120, "2", "ID_MINUTES_AND_LESS"}, TimeRow{11, 60, "1", "ID_MINUTE_AND_LESS"},
-                      TimeRow{12, 30, "30", "ID_SECONDS_AND_LESS"}, TimeRow{13, 10, "10", "ID_SECONDS_AND_LESS"},
-                      TimeRow{14, 5, "5", "ID_SECONDS_AND_LESS"}, TimeRow{15, 3, "3", "ID_SECONDS_AND_LESS"},
-                      TimeRow{16, 2, "2", "ID_SECONDS_AND_LESS"}, TimeRow{17, 1, "1", "ID_SECOND_AND_LESS"},
-                      TimeRow{18, 0, "0", "ID_SECOND"}));
+INSTANTIATE_TEST_SUITE_P(Positions, TimeIntervalTest,
+    ::testing::Values(TimeRow { 0, 86400, "24", "ID_HOURS_AND_LESS" },
+        TimeRow { 1, 43200, "12", "ID_HOURS_AND_LESS" }, TimeRow { 2, 21600, "6", "ID_HOURS_AND_LESS" },
+        TimeRow { 3, 10800, "3", "ID_HOURS_AND_LESS" }, TimeRow { 4, 7200, "2", "ID_HOURS_AND_LESS" },
+        TimeRow { 5, 3600, "1", "ID_HOUR_AND_LESS" }, TimeRow { 6, 1800, "30", "ID_MINUTES_AND_LESS" },
+        TimeRow { 7, 600, "10", "ID_MINUTES_AND_LESS" }, TimeRow { 8, 300, "5", "ID_MINUTES_AND_LESS" },
+        TimeRow { 9, 180, "3", "ID_MINUTES_AND_LESS" }, TimeRow { 10, 120, "2", "ID_MINUTES_AND_LESS" },
+        TimeRow { 11, 60, "1", "ID_MINUTE_AND_LESS" }, TimeRow { 12, 30, "30", "ID_SECONDS_AND_LESS" },
+        TimeRow { 13, 10, "10", "ID_SECONDS_AND_LESS" }, TimeRow { 14, 5, "5", "ID_SECONDS_AND_LESS" },
+        TimeRow { 15, 3, "3", "ID_SECONDS_AND_LESS" }, TimeRow { 16, 2, "2", "ID_SECONDS_AND_LESS" },
+        TimeRow { 17, 1, "1", "ID_SECOND_AND_LESS" }, TimeRow { 18, 0, "0", "ID_SECOND" }));
 
 TEST_F(ComparisonOptionsTest, DefaultsGiveThirtySecondsSixtyFourPixelsAndFiveMetres)
 {
@@ -90,24 +87,24 @@ TEST_F(ComparisonOptionsTest, DefaultsGiveThirtySecondsSixtyFourPixelsAndFiveMet
 
 TEST_F(ComparisonOptionsTest, BitmapAndGpsPositionsFollowTheirTables)
 {
-    const int sizes[] = {48, 56, 64, 72, 80, 88, 96};
-    const int metres[] = {1, 2, 5, 10, 20, 50, 100};
+    const int sizes[] = { 48, 56, 64, 72, 80, 88, 96 };
+    const int metres[] = { 1, 2, 5, 10, 20, 50, 100 };
     for (int position = 0; position <= 6; ++position) {
         move(controller.sliderBitMap, position);
         EXPECT_EQ(ScanGlobals::reSizeValue.load(), sizes[position]);
         EXPECT_EQ(controller.lblBitMapSize->text(),
-                  formatText(QStringLiteral("%dx%d %@"), sizes[position], sizes[position], text("ID_PIXELS")));
+            formatText(QStringLiteral("%dx%d %@"), sizes[position], sizes[position], text("ID_PIXELS")));
         move(controller.sliderGPSDistance, position);
         EXPECT_DOUBLE_EQ(ScanGlobals::gpsDistanceLimit.load(), metres[position]);
         EXPECT_EQ(controller.lblGPSDistance->text(),
-                  QString::number(metres[position]) + QLatin1Char(' ') + text(QStringLiteral("ID_METERS")));
+            QString::number(metres[position]) + QLatin1Char(' ') + text(QStringLiteral("ID_METERS")));
     }
 }
 
 TEST_F(ComparisonOptionsTest, MatchingLevelsSetBothThresholds)
 {
-    const double match[] = {0.85, 0.88, 0.90, 0.92, 0.94, 0.96, 0.98, 0.99};
-    const double minimum[] = {0.85, 0.85, 0.88, 0.90, 0.90, 0.90, 0.90, 0.90};
+    const double match[] = { 0.85, 0.88, 0.90, 0.92, 0.94, 0.96, 0.98, 0.99 };
+    const double minimum[] = { 0.85, 0.85, 0.88, 0.90, 0.90, 0.90, 0.90, 0.90 };
     for (int level = 1; level <= 8; ++level) {
         move(controller.sliderInitialMatching, level);
         EXPECT_DOUBLE_EQ(ScanGlobals::matchThreshold.load(), match[level - 1]) << level;
@@ -133,9 +130,9 @@ TEST_F(ComparisonOptionsTest, ExactModeHidesTheSimilarModeBoxes)
     EXPECT_EQ(controller.compareType, GlobalObjects::CompareType::ctMD5);
     EXPECT_TRUE(controller.btnExactMatch->isChecked());
     EXPECT_FALSE(controller.btnSimilarMatch->isChecked());
-    for (QWidget *box : std::initializer_list<QWidget *>{controller.boxGPS, controller.boxMatchingLevel, controller.boxBitmapSize,
-                         controller.boxTimeInterval, controller.btnIncludeRotateImages,
-                         controller.btnIncludeFlipImages, controller.btnLinkScanVideo})
+    for (QWidget *box : std::initializer_list<QWidget *> { controller.boxGPS, controller.boxMatchingLevel,
+             controller.boxBitmapSize, controller.boxTimeInterval, controller.btnIncludeRotateImages,
+             controller.btnIncludeFlipImages, controller.btnLinkScanVideo })
         EXPECT_TRUE(box->isHidden()) << box->objectName().toStdString();
     EXPECT_FALSE(controller.btnScanVideo->isHidden());
     const QRectF method = FrameGeometry::frameInBottomLeft(controller.boxComparisonMethod);
@@ -158,7 +155,7 @@ TEST_F(ComparisonOptionsTest, VideoLinkSwitchesToExactModeOnYes)
     controller.btnLinkScanVideo->click();
     EXPECT_EQ(controller.compareType, GlobalObjects::CompareType::ctMD5);
     ASSERT_EQ(alerts.alerts().size(), 2u);
-    EXPECT_EQ(alerts.alerts().back().buttons, (QStringList{text("ID_YES"), text("ID_NO")}));
+    EXPECT_EQ(alerts.alerts().back().buttons, (QStringList { text("ID_YES"), text("ID_NO") }));
 }
 
 TEST_F(ComparisonOptionsTest, ResetFromAnotherThreadReturnsToSimilarModeOnTheGuiThread)
@@ -172,7 +169,8 @@ TEST_F(ComparisonOptionsTest, ResetFromAnotherThreadReturnsToSimilarModeOnTheGui
     poster->wait();
     delete poster;
     EXPECT_EQ(controller.compareType, GlobalObjects::CompareType::ctMD5);
-    for (int round = 0; round < 100 && controller.compareType != GlobalObjects::CompareType::ctHash; ++round) {
+    for (int round = 0; round < 100 && controller.compareType != GlobalObjects::CompareType::ctHash;
+         ++round) {
         QEventLoop loop;
         QTimer::singleShot(10, &loop, &QEventLoop::quit);
         loop.exec();

@@ -1,6 +1,8 @@
 // The main window controller: its initial state, and the controls its set-up leaves behind.
 #include <gtest/gtest.h>
 
+#include "MainWindowTestSupport.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -17,25 +19,19 @@
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/PopUpButton.h"
 
-namespace {
+namespace
+{
 
-class MainViewControllerTest : public ::testing::Test
+class MainViewControllerTest : public MainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        UserDefaults::standard().resetAll();
-        SettingsDefaults::registerDefaultSettings();
-        ScanGlobals::resetToInitialValues();
-    }
     void TearDown() override
     {
         Localization::setPreferredLanguagesOverride({});
         Localization::setTableFolderOverride(QString());
         Localization::reset();
-        ScanGlobals::resetToInitialValues();
+        MainWindowTest::TearDown();
     }
-    static QString text(const char *key) { return localizedString(QString::fromLatin1(key)); }
 };
 
 TEST_F(MainViewControllerTest, NewControllerHoldsItsInitialValues)
@@ -94,7 +90,8 @@ TEST_F(MainViewControllerTest, ControlsCarryTheirLocalisedTitles)
     EXPECT_EQ(c.menuItemRemoveAllFromScanList->text(), text("ID_REMOVE_ALL_FROM_SCAN_LIST"));
     EXPECT_EQ(c.btnPopupForScanSelection->itemAtIndex(2)->text(), text("ID_DROPBOX"));
     EXPECT_EQ(c.btnPopupForScanSelection->toolTip(), text("ID_FINDER"));
-    EXPECT_EQ(c.lblDriveInfoSteps1Sub->text(), formatText(text("ID_QNY_DRIVE_INFO_STEP1_SUB"), QStringLiteral("DropBox")));
+    EXPECT_EQ(c.lblDriveInfoSteps1Sub->text(),
+        formatText(text("ID_QNY_DRIVE_INFO_STEP1_SUB"), QStringLiteral("DropBox")));
     EXPECT_EQ(c.lblBitMapSize->text(), formatText(QStringLiteral("%dx%d %@"), 64, 64, text("ID_PIXELS")));
     EXPECT_EQ(c.customButtonForMenu->text(), text("ID_ADD_FOLDER"));
 }
@@ -140,9 +137,9 @@ TEST_F(MainViewControllerTest, GermanWindowOffersTheMenuButtonInPlaceOfTheAddBut
 {
     QTemporaryDir tables;
     ASSERT_TRUE(PropertyList::writeFile(tables.path() + QStringLiteral("/QNY_de.plist"),
-                                        QVariantMap{{QStringLiteral("ID_ADD_FOLDER"), QStringLiteral("Ordner")}}));
+        QVariantMap { { QStringLiteral("ID_ADD_FOLDER"), QStringLiteral("Ordner") } }));
     Localization::setTableFolderOverride(tables.path());
-    Localization::setPreferredLanguagesOverride({QStringLiteral("de")});
+    Localization::setPreferredLanguagesOverride({ QStringLiteral("de") });
     Localization::reset();
     MainViewController c;
     c.view();

@@ -3,7 +3,8 @@
 
 #include "scan/ui/MainWindowLayout.h"
 
-namespace {
+namespace
+{
 
 // Every title measures 100 points in any font, so the passes' own arithmetic is what is checked.
 const FitMeasure kFixedFit = [](const QString &, const std::optional<LayoutFont> &) { return 100.0; };
@@ -44,15 +45,14 @@ TEST(MainWindowLayoutTest, EnglishOnlyRespacesTheAddButtons)
     EXPECT_DOUBLE_EQ(photos.width(), 145.0);
     EXPECT_DOUBLE_EQ(library.x(), photos.right() + 7);
     EXPECT_DOUBLE_EQ(folder.x(), library.right() + 7);
-    for (const char *kept : {"btnScanLastImport", "btnCaptureDate", "btnCapturePeriod", "btnToolTip",
-                             "btnPopupForScanSelection", "lblBitMapSize", "btnStopAddingPhotos"})
+    for (const char *kept : { "btnScanLastImport", "btnCaptureDate", "btnCapturePeriod", "btnToolTip",
+             "btnPopupForScanSelection", "lblBitMapSize", "btnStopAddingPhotos" })
         EXPECT_EQ(g.frame(kept), before.frame(kept)) << kept;
     EXPECT_TRUE(g.fonts.isEmpty());
     EXPECT_TRUE(g.hidden.isEmpty());
 }
 
-struct LanguageCase
-{
+struct LanguageCase {
     const char *language;
     bool dateRowReflowed;
     std::optional<double> patientFont;
@@ -75,7 +75,7 @@ TEST_P(LanguageLayoutTest, CorrectionsFollowTheLanguage)
         EXPECT_DOUBLE_EQ(g.frame("btnCaptureDate").x(), g.frame("btnScanLastImport").right() + 5);
         EXPECT_DOUBLE_EQ(g.frame("btnCapturePeriod").x(), g.frame("btnCaptureDate").right() + 5);
         EXPECT_DOUBLE_EQ(g.frame("btnToolTip").x(), g.frame("btnCapturePeriod").right() + 5);
-        EXPECT_EQ(g.fonts.value("btnExactMatch"), (LayoutFont{11, false}));
+        EXPECT_EQ(g.fonts.value("btnExactMatch"), (LayoutFont { 11, false }));
     } else {
         EXPECT_EQ(g.frame("btnToolTip"), before.frame("btnToolTip"));
         EXPECT_FALSE(g.fonts.contains("btnExactMatch"));
@@ -94,16 +94,13 @@ TEST_P(LanguageLayoutTest, CorrectionsFollowTheLanguage)
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, LanguageLayoutTest,
-                         ::testing::Values(LanguageCase{"en", false, std::nullopt, std::nullopt, false},
-                                           LanguageCase{"de", true, 11.0, 11.0, true},
-                                           LanguageCase{"ja", true, 11.0, std::nullopt, false},
-                                           LanguageCase{"fr", true, 11.0, std::nullopt, true},
-                                           LanguageCase{"ru", true, 9.0, 10.0, true},
-                                           LanguageCase{"fi", true, 9.0, 10.0, false},
-                                           LanguageCase{"it", true, std::nullopt, 10.0, false},
-                                           LanguageCase{"pt", true, 11.0, 10.0, false},
-                                           LanguageCase{"sv", true, std::nullopt, std::nullopt, false}),
-                         [](const auto &info) { return std::string(info.param.language); });
+    ::testing::Values(LanguageCase { "en", false, std::nullopt, std::nullopt, false },
+        LanguageCase { "de", true, 11.0, 11.0, true }, LanguageCase { "ja", true, 11.0, std::nullopt, false },
+        LanguageCase { "fr", true, 11.0, std::nullopt, true }, LanguageCase { "ru", true, 9.0, 10.0, true },
+        LanguageCase { "fi", true, 9.0, 10.0, false }, LanguageCase { "it", true, std::nullopt, 10.0, false },
+        LanguageCase { "pt", true, 11.0, 10.0, false },
+        LanguageCase { "sv", true, std::nullopt, std::nullopt, false }),
+    [](const auto &info) { return std::string(info.param.language); });
 
 TEST(MainWindowLayoutTest, GermanPlacesTheSourcePopupAfterTheLibraryButton)
 {
@@ -113,7 +110,7 @@ TEST(MainWindowLayoutTest, GermanPlacesTheSourcePopupAfterTheLibraryButton)
     const QRectF popup = g.frame("btnPopupForScanSelection");
     EXPECT_DOUBLE_EQ(popup.x(), library.right() + 85);
     EXPECT_DOUBLE_EQ(popup.width(), g.frame("boxLeft").width() - 28 - library.right() - 80);
-    EXPECT_EQ(g.fonts.value("btnPopupForScanSelection"), (LayoutFont{12, false}));
+    EXPECT_EQ(g.fonts.value("btnPopupForScanSelection"), (LayoutFont { 12, false }));
 }
 
 TEST(MainWindowLayoutTest, GermanWithACloudSourceKeepsTheFolderButton)
@@ -133,13 +130,13 @@ TEST(MainWindowLayoutTest, NarrowRowShrinksTheSourcePopupOnlyOutsideEnglish)
     const double folderRight = japanese.frame("btnAddFolder").right();
     const double avail = japanese.frame("boxLeft").width() - 28 - folderRight;
     ASSERT_LT(avail, 161);
-    EXPECT_EQ(japanese.fonts.value("btnPopupForScanSelection"), (LayoutFont{10, false}));
+    EXPECT_EQ(japanese.fonts.value("btnPopupForScanSelection"), (LayoutFont { 10, false }));
     EXPECT_DOUBLE_EQ(japanese.frame("btnPopupForScanSelection").x(), folderRight + 1);
     EXPECT_DOUBLE_EQ(japanese.frame("btnPopupForScanSelection").width(), avail - 2);
 
     const MainWindowGeometry roomy = laidOut(QStringLiteral("ja"));
     EXPECT_EQ(roomy.frame("btnPopupForScanSelection"),
-              MainWindowLayout::interfaceGeometry().frame("btnPopupForScanSelection"));
+        MainWindowLayout::interfaceGeometry().frame("btnPopupForScanSelection"));
 }
 
 TEST(MainWindowLayoutTest, RussianShiftsAndNarrowsAfterRespacing)
@@ -151,22 +148,23 @@ TEST(MainWindowLayoutTest, RussianShiftsAndNarrowsAfterRespacing)
     EXPECT_DOUBLE_EQ(g.frame("btnAddFolder").x(), before.frame("btnAddPhotos").x() + 2 * (145 + 7) - 70);
     EXPECT_DOUBLE_EQ(g.frame("lblBitMapSize").x(), before.frame("lblBitMapSize").x() + 10);
     EXPECT_DOUBLE_EQ(g.frame("btnStopAddingPhotos").x(), before.frame("btnStopAddingPhotos").x() - 30);
-    EXPECT_DOUBLE_EQ(g.frame("btnStopAddingPhotos").width(), before.frame("btnStopAddingPhotos").width() + 30);
-    EXPECT_EQ(g.fonts.value("btnAddPhotosLib"), (LayoutFont{10, false}));
+    EXPECT_DOUBLE_EQ(
+        g.frame("btnStopAddingPhotos").width(), before.frame("btnStopAddingPhotos").width() + 30);
+    EXPECT_EQ(g.fonts.value("btnAddPhotosLib"), (LayoutFont { 10, false }));
 }
 
 TEST(MainWindowLayoutTest, FinnishValueLabelsShareOneSemiboldFont)
 {
     const MainWindowGeometry g = laidOut(QStringLiteral("fi"));
-    for (const char *label : {"lblTimeIntervalValue", "lblGPSDistance", "lblBitMapSize"})
-        EXPECT_EQ(g.fonts.value(label), (LayoutFont{10, true})) << label;
+    for (const char *label : { "lblTimeIntervalValue", "lblGPSDistance", "lblBitMapSize" })
+        EXPECT_EQ(g.fonts.value(label), (LayoutFont { 10, true })) << label;
 }
 
 TEST(MainWindowLayoutTest, FrenchMovesThePatienceText)
 {
     EXPECT_DOUBLE_EQ(laidOut(QStringLiteral("fr")).frame("lblPleaseBePatient").x(), 207.0);
     EXPECT_DOUBLE_EQ(laidOut(QStringLiteral("es")).frame("btnCapturePeriod").width(),
-                     MainWindowLayout::interfaceGeometry().frame("btnCapturePeriod").width() - 10);
+        MainWindowLayout::interfaceGeometry().frame("btnCapturePeriod").width() - 10);
 }
 
 } // namespace

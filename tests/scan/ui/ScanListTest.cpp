@@ -2,6 +2,8 @@
 // the Scan button and the saved list across a controller restart.
 #include <gtest/gtest.h>
 
+#include "MainWindowTestSupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -21,21 +23,19 @@
 #include "scan/ui/ScanListController.h"
 #include "scan/ui/ScanListRules.h"
 
-namespace {
+namespace
+{
 
 using NodeType = GlobalObjects::NodeType;
 
-class ScanListTest : public ::testing::Test
+class ScanListTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        UserDefaults::standard().resetAll();
-        SettingsDefaults::registerDefaultSettings();
-        ScanGlobals::resetToInitialValues();
+        MainWindowTest::SetUp();
         ASSERT_TRUE(root.isValid());
     }
-    void TearDown() override { ScanGlobals::resetToInitialValues(); }
 
     QString folder(const QString &name)
     {
@@ -56,7 +56,8 @@ protected:
     {
         const QString path = folder(name);
         file(name + QStringLiteral("/database/Photos.sqlite"));
-        QFile::rename(path + QStringLiteral("/database/Photos.sqlite"), path + QStringLiteral("/database/photos.db"));
+        QFile::rename(
+            path + QStringLiteral("/database/Photos.sqlite"), path + QStringLiteral("/database/photos.db"));
         return path;
     }
     std::unique_ptr<MainViewController> makeController()
@@ -67,15 +68,9 @@ protected:
     }
     static void drop(const QStringList &paths)
     {
-        NotificationCenter::defaultCenter().post(QStringLiteral("FileDragDropNotification"),
-                                                 {{QStringLiteral("paths"), paths}});
+        NotificationCenter::defaultCenter().post(
+            QStringLiteral("FileDragDropNotification"), { { QStringLiteral("paths"), paths } });
         settle();
-    }
-    // Runs the reports and table reloads that the list queued on the GUI thread.
-    static void settle()
-    {
-        for (int i = 0; i < 5; ++i)
-            QCoreApplication::processEvents();
     }
     static QStringList paths(const MainViewController &c)
     {
@@ -84,7 +79,6 @@ protected:
             list.append(node.filePath.value_or(QString()));
         return list;
     }
-    static QString text(const char *key) { return localizedString(QString::fromLatin1(key)); }
     QString lastInformativeText() const
     {
         return alerts.alerts().empty() ? QString() : alerts.alerts().back().informativeText;
@@ -100,8 +94,8 @@ TEST_F(ScanListTest, DropOfMixedFilesAndFoldersKeepsFoldersAndEnabledFiles)
     const QString pictures = folder(QStringLiteral("Pictures"));
     const QString photo = file(QStringLiteral("loose/IMG_0001.JPG"));
     const QString note = file(QStringLiteral("loose/notes.txt"));
-    drop({pictures, photo, note});
-    EXPECT_EQ(paths(*c), (QStringList{pictures, photo}));
+    drop({ pictures, photo, note });
+    EXPECT_EQ(paths(*c), (QStringList { pictures, photo }));
     EXPECT_EQ(c->arrPathNodes[0].nodeType, NodeType::nodeTypefolder);
     EXPECT_EQ(c->arrPathNodes[1].nodeType, NodeType::nodeTypefile);
     EXPECT_EQ(c->arrPathNodes[1].state, 1);
@@ -113,8 +107,8 @@ TEST_F(ScanListTest, DropOfMixedFilesAndFoldersKeepsFoldersAndEnabledFiles)
 
     DragDropBox *box = qobject_cast<DragDropBox *>(c->boxAddWindow.data());
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(ScanListRules::acceptDroppedPaths({note, photo, pictures}, c->allowedExtensions),
-              (QStringList{photo, pictures}));
+    EXPECT_EQ(ScanListRules::acceptDroppedPaths({ note, photo, pictures }, c->allowedExtensions),
+        (QStringList { photo, pictures }));
     EXPECT_FALSE(box->acceptDroppedPaths({}));
 }
 
@@ -123,17 +117,17 @@ TEST_F(ScanListTest, DuplicatesAndCoveredFoldersAreRefused)
     auto c = makeController();
     const QString pictures = folder(QStringLiteral("Pictures"));
     const QString inside = folder(QStringLiteral("Pictures/2024"));
-    drop({pictures});
+    drop({ pictures });
     const size_t before = alerts.alerts().size();
-    drop({pictures, inside, root.path(), root.filePath(QStringLiteral("Pictures/../Pictures"))});
-    EXPECT_EQ(paths(*c), QStringList{pictures});
+    drop({ pictures, inside, root.path(), root.filePath(QStringLiteral("Pictures/../Pictures")) });
+    EXPECT_EQ(paths(*c), QStringList { pictures });
     ASSERT_EQ(alerts.alerts().size(), before + 1);
     EXPECT_EQ(alerts.alerts().back().messageText, text("ID_ITEMS_CANT_ADDED"));
     EXPECT_EQ(lastInformativeText(), text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"));
 
     const QString upper = folder(QStringLiteral("PICTURES"));
-    drop({upper});
-    EXPECT_EQ(paths(*c), (QStringList{pictures, upper}));
+    drop({ upper });
+    EXPECT_EQ(paths(*c), (QStringList { pictures, upper }));
 }
 
 TEST_F(ScanListTest, TrashPackagesAndLibrariesFollowTheirRules)
@@ -141,20 +135,20 @@ TEST_F(ScanListTest, TrashPackagesAndLibrariesFollowTheirRules)
     auto c = makeController();
     const QString trashed = Trash::homeTrashFolder() + QStringLiteral("/files/old");
     QDir().mkpath(trashed);
-    drop({trashed});
+    drop({ trashed });
     EXPECT_TRUE(c->arrPathNodes.empty());
 
     const QString bundle = folder(QStringLiteral("Tool.app"));
-    drop({bundle});
+    drop({ bundle });
     EXPECT_TRUE(c->arrPathNodes.empty());
     EXPECT_EQ(lastInformativeText(), QStringLiteral("Photos library not supported"));
 
     const QString first = library(QStringLiteral("One.photoslibrary"));
     const QString second = library(QStringLiteral("Two.photoslibrary"));
-    drop({first});
+    drop({ first });
     ASSERT_EQ(c->arrPathNodes.size(), 1u);
     EXPECT_EQ(c->arrPathNodes[0].nodeType, NodeType::nodeTypePhotos);
-    drop({second});
+    drop({ second });
     EXPECT_EQ(c->arrPathNodes.size(), 1u);
     EXPECT_EQ(lastInformativeText(), text("ID_ONLY_ONE_LIB_CAN_ADDED"));
 }
@@ -163,18 +157,18 @@ TEST_F(ScanListTest, VideosDropOnlyInExactModeWithVideosAllowed)
 {
     auto c = makeController();
     const QString clip = file(QStringLiteral("clips/Holiday.MP4"));
-    drop({clip});
+    drop({ clip });
     EXPECT_TRUE(c->arrPathNodes.empty());
     c->selectComparisonMethod(c->btnExactMatch.data());
-    drop({clip});
-    EXPECT_EQ(paths(*c), QStringList{clip});
+    drop({ clip });
+    EXPECT_EQ(paths(*c), QStringList { clip });
 }
 
 TEST_F(ScanListTest, DropWhileACloudSourceIsShownIsRefused)
 {
     auto c = makeController();
     ScanGlobals::scanType = 2;
-    drop({folder(QStringLiteral("Pictures"))});
+    drop({ folder(QStringLiteral("Pictures")) });
     EXPECT_TRUE(c->arrPathNodes.empty());
     ASSERT_FALSE(alerts.alerts().empty());
     EXPECT_EQ(alerts.alerts().back().messageText, text("ID_YOU_CANT_DRAG_ANY_FILE"));
@@ -184,9 +178,9 @@ TEST_F(ScanListTest, DropWhileACloudSourceIsShownIsRefused)
 TEST_F(ScanListTest, ExcludedFolderLeadsToTheExclusionPrompt)
 {
     const QString pictures = folder(QStringLiteral("Pictures"));
-    UserDefaults::standard().setObject(QStringLiteral("excludedFolders"), QVariantList{pictures});
+    UserDefaults::standard().setObject(QStringLiteral("excludedFolders"), QVariantList { pictures });
     auto c = makeController();
-    drop({pictures});
+    drop({ pictures });
     EXPECT_TRUE(c->arrPathNodes.empty());
     ASSERT_FALSE(alerts.alerts().empty());
     EXPECT_EQ(alerts.alerts().back().buttons.size(), 2);
@@ -195,7 +189,7 @@ TEST_F(ScanListTest, ExcludedFolderLeadsToTheExclusionPrompt)
 TEST_F(ScanListTest, TickingDrivesTheScanButton)
 {
     auto c = makeController();
-    drop({folder(QStringLiteral("A")), folder(QStringLiteral("B"))});
+    drop({ folder(QStringLiteral("A")), folder(QStringLiteral("B")) });
     ScanListController &list = c->scanList();
     list.btnCheckUnCheckTapped(0, false);
     EXPECT_TRUE(c->btnCompare->isEnabled());
@@ -215,12 +209,12 @@ TEST_F(ScanListTest, RemovingKeepsTheScanButtonInStepWithTheTicks)
 {
     auto c = makeController();
     const QString a = folder(QStringLiteral("A"));
-    drop({a, folder(QStringLiteral("B"))});
+    drop({ a, folder(QStringLiteral("B")) });
     c->scanList().btnCheckUnCheckTapped(1, false);
     c->scanList().removeScanListEntry(0);
     EXPECT_FALSE(c->btnCompare->isEnabled());
     EXPECT_FALSE(c->dictPathAdded.contains(ScanListRules::pathKey(a)));
-    drop({a});
+    drop({ a });
     EXPECT_EQ(c->arrPathNodes.size(), 2u);
     c->removeAllFromScanList();
     settle();
@@ -239,14 +233,14 @@ TEST_F(ScanListTest, ListSurvivesARestartAndLosesOnlyVanishedEntries)
     const QString photo = file(QStringLiteral("c.jpg"));
     {
         auto c = makeController();
-        drop({a, gone, photo});
+        drop({ a, gone, photo });
         c->scanList().btnCheckUnCheckTapped(0, false);
         c->scanList().btnCheckUnCheckTapped(2, false);
     }
     QDir(gone).removeRecursively();
     auto c = makeController();
     settle();
-    EXPECT_EQ(paths(*c), (QStringList{a, photo}));
+    EXPECT_EQ(paths(*c), (QStringList { a, photo }));
     EXPECT_EQ(c->arrPathNodes[0].state, 0);
     EXPECT_EQ(c->arrPathNodes[1].nodeType, NodeType::nodeTypefile);
     EXPECT_FALSE(c->btnCompare->isEnabled());
@@ -262,9 +256,9 @@ TEST_F(ScanListTest, OpenPanelAddsWhatWasChosen)
     panel.queueCancel();
     c->btnAddPhotos->click();
     EXPECT_TRUE(c->arrPathNodes.empty());
-    panel.queueChoice({photo});
+    panel.queueChoice({ photo });
     c->btnAddPhotos->click();
-    panel.queueChoice({pictures, file(QStringLiteral("q/b.png")), file(QStringLiteral("q/c.txt"))});
+    panel.queueChoice({ pictures, file(QStringLiteral("q/b.png")), file(QStringLiteral("q/c.txt")) });
     c->btnAddFolder->click();
     settle();
     ASSERT_EQ(c->arrPathNodes.size(), 3u);
@@ -284,14 +278,14 @@ TEST_F(ScanListTest, SecondLibraryIsRefusedBeforeThePanelOpens)
 {
     ScriptedOpenPanel panel;
     auto c = makeController();
-    panel.queueChoice({library(QStringLiteral("Mine.photoslibrary"))});
+    panel.queueChoice({ library(QStringLiteral("Mine.photoslibrary")) });
     c->btnAddPhotosLib->click();
     ASSERT_EQ(c->arrPathNodes.size(), 1u);
     c->btnAddPhotosLib->click();
     EXPECT_EQ(panel.panelsShown().size(), 1u);
     EXPECT_EQ(alerts.alerts().back().messageText, text("ID_ONLY_ONE_LIB_CAN_ADDED"));
-    EXPECT_FALSE(ScanListRules::isPathEnabledInOpenPanel(NodeType::nodeTypePhotos,
-                                                         folder(QStringLiteral("Old.migratedphotolibrary")), {}));
+    EXPECT_FALSE(ScanListRules::isPathEnabledInOpenPanel(
+        NodeType::nodeTypePhotos, folder(QStringLiteral("Old.migratedphotolibrary")), {}));
 }
 
 } // namespace
