@@ -144,8 +144,12 @@ bool CacheWriter::writeExifRows(const Records &records, QStringList *replacedPat
     if (!find.isValid() || !insert.isValid() || !remover.isValid())
         return false;
     for (const auto &record : records) {
-        if (!record || !qualifies(*record))
+        if (!record)
             continue;
+        if (!qualifies(*record)) {
+            record->exifIDFrmDB = -1;
+            continue;
+        }
         int result = SQLITE_DONE;
         const std::optional<StoredRow> row = findRow(find, record->filePath, result);
         if (result != SQLITE_DONE)
@@ -174,7 +178,7 @@ bool CacheWriter::writeExifRows(const Records &records, QStringList *replacedPat
     return true;
 }
 
-bool CacheWriter::writeDigestRows(const Records &records, const CachedTest &isCached)
+bool CacheWriter::writeDigestRows(const Records &records, const CachedTest &isCached, RowIds ids)
 {
     // A side without a table (no scan set it) still lets the videos' digests through.
     std::unique_ptr<SqliteStatement> fingerprintInsert;
@@ -199,14 +203,13 @@ bool CacheWriter::writeDigestRows(const Records &records, const CachedTest &isCa
         if (digest.isEmpty())
             continue;
         int result = SQLITE_DONE;
-        const std::optional<StoredRow> row = findRow(find, record->filePath, result);
+        const qint64 exifId = rowIdOf(find, *record, ids, result);
         if (result != SQLITE_DONE)
             return false;
-        record->exifIDFrmDB = row ? std::int32_t(row->id) : -1;
-        if (!row)
+        if (exifId <= 0)
             continue;
         SqliteStatement &insert = record->isVideo ? md5Insert : *fingerprintInsert;
-        insert.bindInt64(1, row->id);
+        insert.bindInt64(1, exifId);
         insert.bindBlob(2, digest);
         // Computed from the record, not from the stored row: a block written beside a row that
         // still describes older content never passes the fetch's check.
@@ -219,6 +222,17 @@ bool CacheWriter::writeDigestRows(const Records &records, const CachedTest &isCa
             return false;
     }
     return true;
+}
+
+// The EXIF row id a record's block is stored under; -1 when the path has no row.
+qint64 CacheWriter::rowIdOf(SqliteStatement &find, ImageFileInfo &record, RowIds ids, int &result)
+{
+    result = SQLITE_DONE;
+    if (ids == RowIds::FromExifPass)
+        return record.exifIDFrmDB;
+    const std::optional<StoredRow> row = findRow(find, record.filePath, result);
+    record.exifIDFrmDB = row ? std::int32_t(row->id) : -1;
+    return record.exifIDFrmDB;
 }
 
 // One row that could not be written is reported and passed over; a failure of the file itself

@@ -15,6 +15,7 @@
 
 class ImageFileInfo;
 class SqliteConnection;
+class SqliteStatement;
 
 class CacheWriter
 {
@@ -22,23 +23,27 @@ public:
     using Records = QList<std::shared_ptr<ImageFileInfo>>;
     // Whether the fingerprint or digest of a path came from the cache in this scan.
     using CachedTest = std::function<bool(const QString &path)>;
+    // Where the digest pass takes each record's EXIF row id from: a lookup by path, or the
+    // `exifIDFrmDB` that writeExifRows set earlier in the same transaction.
+    enum class RowIds { LookUp, FromExifPass };
 
     // n: the fingerprint side of the running scan.
     CacheWriter(SqliteConnection &connection, int n);
 
     // EXIF rows of the records that have something to cache (fingerprint variants with EXIF data,
-    // or an MD5). Paths whose old rows were replaced are added to `replacedPaths`. False when the
-    // batch has to be given up (the caller rolls back).
+    // or an MD5); sets each record's `exifIDFrmDB` (-1: no row). Paths whose old rows were replaced are added
+    // to `replacedPaths`. False when the batch has to be given up (the caller rolls back).
     bool writeExifRows(const Records &records, QStringList *replacedPaths);
     // Fingerprint rows of photos and MD5 rows of videos, each keyed by its path's EXIF row; a
     // record whose result came from the cache unchanged is passed over, and so is one whose path
     // has no EXIF row. False when the batch has to be given up.
-    bool writeDigestRows(const Records &records, const CachedTest &isCached);
+    bool writeDigestRows(const Records &records, const CachedTest &isCached, RowIds ids = RowIds::LookUp);
 
     // A record has something to cache.
     static bool qualifies(const ImageFileInfo &record);
 
 private:
+    static qint64 rowIdOf(SqliteStatement &find, ImageFileInfo &record, RowIds ids, int &result);
     bool rowFailed(int result, const char *operation, const QString &path);
 
     SqliteConnection &m_connection;

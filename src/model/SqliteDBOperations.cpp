@@ -202,7 +202,7 @@ bool SqliteDBOperations::saveBatch(const QString &dbPath, const Records &records
         dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
             CacheWriter writer(connection, CommonFunc::getReSizeValue());
             return writer.writeExifRows(records, &replaced)
-                && writer.writeDigestRows(records, isCachedThisScan);
+                && writer.writeDigestRows(records, isCachedThisScan, CacheWriter::RowIds::FromExifPass);
         });
     if (!done)
         return false;
