@@ -1,0 +1,75 @@
+// Hint panels of the results window.
+#include "results/ui/NoResultHintsPanel.h"
+
+#include <QBoxLayout>
+#include <QPushButton>
+
+#include "app/LocalizedString.h"
+#include "app/ScanGlobals.h"
+#include "app/ui/CommonFuncUi.h"
+#include "results/NoResultHints.h"
+#include "results/ui/MatchingSlider.h"
+#include "results/ui/ResultViewController.h"
+
+NoResultHintsPanel::NoResultHintsPanel(ResultViewController &c, QObject *parent) : QObject(parent), m_controller(c)
+{
+    QWidget *panel = c.boxHintPartialMatch;
+    lblHintThereAreStillsimilarphotos = new QLabel(panel);
+    lblMatchingLevelOnNoPhotos = new QLabel(panel);
+    lblNoteToAutoMark = new QLabel(panel);
+    lblNoteToAutoMark->setWordWrap(true);
+    if (auto *row = qobject_cast<QBoxLayout *>(panel->layout())) {
+        // Headline, the still-similar line, then the slider with its caption, then the note.
+        row->insertWidget(1, lblHintThereAreStillsimilarphotos);
+        row->insertWidget(2, lblMatchingLevelOnNoPhotos);
+        row->addWidget(lblNoteToAutoMark, 1);
+    }
+}
+
+void NoResultHintsPanel::setHintBoxesHidden(bool hidden)
+{
+    ResultViewController &c = m_controller;
+    c.boxForHint->setHidden(hidden);
+    c.boxHintPartialMatch->setHidden(!hidden);
+    c.sliderForMatch->setHidden(!hidden);
+    c.boxBotomMultiLang->setHidden(hidden);
+}
+
+void NoResultHintsPanel::layoutHintBoxes(bool hidden)
+{
+    // The pane and the button leave the row; the results area's layout then takes the full width.
+    m_controller.btnTrashMarked->setHidden(hidden);
+    m_controller.boxRightPattern->setHidden(hidden);
+}
+
+void NoResultHintsPanel::updateNoResultHints(bool isFreshResult, bool isAfterTrash)
+{
+    ResultViewController &c = m_controller;
+    layoutHintBoxes(false);
+    lblHintThereAreStillsimilarphotos->setText(NoResultHints::stillSimilarPhotosText());
+    lblMatchingLevelOnNoPhotos->setText(NoResultHints::matchingLevelText());
+    lblNoteToAutoMark->setText(NoResultHints::noteToAutoMarkText());
+    lblMatchingLevelOnNoPhotos->setFixedWidth(int(CommonFuncUi::fittingWidth(lblMatchingLevelOnNoPhotos)));
+    NoResultHintInput input{isFreshResult, isAfterTrash, ScanGlobals::compareType.load(), c.typeSupport,
+                            int(c.arrGroups.size())};
+    const bool found = NoResultHints::needsRetry(input) && c.retryAtMinimumMatchingLevel();
+    const NoResultHintDecision d = NoResultHints::decide(input, found);
+    if (!d.messageKey.isEmpty())
+        c.lblNosSimillarPhoto->setText(localizedString(d.messageKey));
+    if (!d.hintKey.isEmpty())
+        c.lblMatchingLevelHint->setText(localizedString(d.hintKey));
+    if (d.hintVisible)
+        c.lblMatchingLevelHint->setVisible(*d.hintVisible);
+    if (!d.headlineKey.isEmpty())
+        c.lblSimilarPhotoClean->setText(localizedString(d.headlineKey));
+    if (d.hideHeaderSlider) {
+        c.sliderMatchingLevel->hide();
+        c.lblMatchingLabel->hide();
+    }
+    if (d.display == NoResultHintDecision::Display::PartialMatch) {
+        setHintBoxesHidden(true);
+    } else if (d.display == NoResultHintDecision::Display::NoResult) {
+        setHintBoxesHidden(false);
+        layoutHintBoxes(true);
+    }
+}

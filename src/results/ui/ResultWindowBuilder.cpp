@@ -1,0 +1,387 @@
+// Construction of the results window's fixed parts.
+#include "results/ui/ResultWindowBuilder.h"
+
+#include <QBoxLayout>
+#include <QCoreApplication>
+#include <QMenu>
+
+#include "app/LocalizedString.h"
+#include "app/OSVersionFlags.h"
+#include "app/ScanGlobals.h"
+#include "app/ui/CommonFuncUi.h"
+#include "controls/GradientBox.h"
+#include "platform/TextFormat.h"
+#include "platform/ui/FrameGeometry.h"
+#include "results/ResultTexts.h"
+#include "results/ui/AfterTrashSummaryWindow.h"
+#include "results/ui/MatchingSlider.h"
+#include "results/ui/MetadataTable.h"
+#include "results/ui/NoResultHintsPanel.h"
+#include "results/ui/OutlineList.h"
+#include "results/ui/PreviewPane.h"
+#include "results/ui/ResultFileActions.h"
+#include "results/ui/ResultSheets.h"
+#include "results/ui/ResultViewController.h"
+#include "results/ui/ResultsGridView.h"
+
+namespace {
+
+constexpr int kToolbarTitleSize = 12;
+constexpr int kSmallToolbarTitleSize = 10;
+
+QString text(const char *key)
+{
+    return localizedString(QString::fromLatin1(key));
+}
+
+QLabel *sectionTitle(QWidget *box)
+{
+    auto *title = new QLabel(box);
+    title->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+    if (auto *column = qobject_cast<QBoxLayout *>(box->layout()))
+        column->insertWidget(0, title);
+    return title;
+}
+
+} // namespace
+
+ResultWindowBuilder::ResultWindowBuilder(ResultViewController &controller, QObject *parent)
+    : QObject(parent), m_c(controller)
+{
+}
+
+ResultWindowBuilder::~ResultWindowBuilder() = default;
+
+void ResultWindowBuilder::build()
+{
+    hostParts();
+    registerNames();
+    connectParts();
+    m_c.btnBackToSetUp->setEnabled(true);
+    // The grid's background is the list's odd-group colour, so both listings read as one surface.
+    m_c.collectionView->setBackgroundColors({QColor(51, 58, 81)});
+    setFixedTexts();
+    setSheetTexts();
+    buildContextMenu();
+    applyRules(ResultWindowLayout::constructionRules());
+    setButtonFontsAndTitles();
+    setFontsAndFrames();
+    setAuthorizationTexts();
+    setBottomTexts();
+}
+
+void ResultWindowBuilder::hostParts()
+{
+    QWidget *view = m_c.viewResultContainer->window();
+    m_outline = std::make_unique<OutlineList>(m_c, m_c.viewListView);
+    lblPreview = sectionTitle(m_c.boxPreview);
+    m_preview = std::make_unique<PreviewPane>(m_c.boxPreview, m_c.boxBottomPathBar);
+    lblMetaData = sectionTitle(m_c.boxMetadata);
+    m_metadata = std::make_unique<MetadataTable>(m_c.boxMetadata);
+    m_hints = std::make_unique<NoResultHintsPanel>(m_c);
+    m_sheets = std::make_unique<ResultSheets>(m_c, view);
+    m_afterTrash = std::make_unique<AfterTrashSummaryWindow>(m_c, view);
+    m_fileActions = std::make_unique<ResultFileActions>();
+    m_c.windowAfterTrashFolderFIles = m_afterTrash->windowAfterTrashFolderFIles;
+    if (auto *box = qobject_cast<GradientBox *>(m_c.boxForHint.data()))
+        box->setBackgroundImages(QStringLiteral("center_box_left"), QStringLiteral("center_box_center"),
+                                 QStringLiteral("center_box_right"));
+    m_c.boxBottom->setStyleSheet(QStringLiteral("QFrame { background: rgb(30, 36, 51); }"));
+}
+
+void ResultWindowBuilder::connectParts()
+{
+    ResultViewController &c = m_c;
+    c.fillMetaDataTableHandler = [this](const auto &record) {
+        m_metadata->fillMetaDataTable(record, ScanGlobals::scanType.load());
+    };
+    c.changeAllComponentsHandler = [this](const auto &record) {
+        m_preview->changeAllComponents(record, ScanGlobals::scanType.load());
+    };
+    m_preview->reloadMetaData = [this] { m_metadata->reloadData(); };
+    c.noResultHintsHandler = [this](bool fresh, bool afterTrash) { m_hints->updateNoResultHints(fresh, afterTrash); };
+    c.reloadOutlineHandler = [this] { m_outline->reloadData(m_c.previewedRecord()); };
+    m_outline->fillMetaDataTable = [this](const auto &record) { m_c.fillMetaDataTable(record); };
+    m_outline->changeAllComponents = [this](const auto &record) { m_c.changeAllComponentsOnMainThread(record, true); };
+    m_afterTrash->updateNoResultHints = [this] { m_c.updateNoResultHints(false, true); };
+    m_afterTrash->showNothingLeft = [this](GlobalObjects::CompareType type) {
+        if (type == GlobalObjects::CompareType::ctMD5) {
+            m_c.boxForHint->show();
+            m_c.boxHintPartialMatch->hide();
+            m_c.sliderForMatch->hide();
+        } else {
+            m_c.scrollCollectionView->hide();
+            m_c.boxHeaderDetails->hide();
+        }
+    };
+    m_fileActions->chosenRecord = [this] { return clickedRecord(); };
+    connect(m_afterTrash->btnOkOnAfterTrash, &QAbstractButton::clicked, &m_c,
+            &ResultViewController::trashMsgCheckedInFIleFolder);
+    connect(m_afterTrash->btnClosePhotoInstruction, &QAbstractButton::clicked, this,
+            [this] { m_sheets->btnClosePhotoInstructionTapped(m_afterTrash->windowAfterTrash); });
+    for (QPushButton *rate : {m_afterTrash->btnRateMe.data(), m_afterTrash->btnNoOnRateMe.data()})
+        connect(rate, &QPushButton::clicked, this, [this, rate] {
+            m_sheets->RateMeTapped(rate, m_afterTrash->windowAfterTrashFolderFIles, m_afterTrash->btnRateMe);
+        });
+    // Connected after the controller's own handler, so the listing has switched when this runs.
+    connect(m_c.menuListType, &QMenu::triggered, this, [this] { keepCurrentFileOnSwitch(); });
+}
+
+void ResultWindowBuilder::keepCurrentFileOnSwitch()
+{
+    const auto current = m_c.previewedRecord();
+    if (!m_c.isShowingThumbView || !current)
+        return;
+    for (int s = 0; s < m_c.numberOfSections(); ++s) {
+        for (int i = 0; i < m_c.numberOfItemsInSection(s); ++i) {
+            if (m_c.recordAt(s, i) != current)
+                continue;
+            m_c.collectionView->deselectAll();
+            m_c.collectionView->selectItemsAtIndexPaths({IndexPath{s, i}}, MyCollectionView::ScrollPosition::Top);
+            m_c.currentSelectedIndexs = {IndexPath{s, i}};
+            return;
+        }
+    }
+}
+
+std::shared_ptr<ImageFileInfo> ResultWindowBuilder::clickedRecord() const
+{
+    if (!m_c.isShowingThumbView)
+        return m_outline->clickedRecord();
+    if (m_c.currentSelectedIndexs.isEmpty())
+        return nullptr;
+    const IndexPath last = m_c.currentSelectedIndexs.last();
+    return m_c.recordAt(last.section, last.item);
+}
+
+void ResultWindowBuilder::setFixedTexts()
+{
+    OutlineList &list = *m_outline;
+    list.lblFileName->setText(text("ID_FILE_NAME"));
+    list.lblFileSize->setText(text("ID_SIZE"));
+    list.lblCreatedDate->setText(text("ID_CREATED_DATE"));
+    list.lblFileType->setText(text("ID_FILE_TYPE"));
+    list.lblFolderPath->setText(text("ID_FOLDER_PATH"));
+    for (auto [button, key] : {std::pair{m_c.btnAutoMark.data(), "ID_AUTO_MARK"},
+                               std::pair{m_c.btnUnmark.data(), "ID_UNMARK_ALL"},
+                               std::pair{m_c.btnSelectionAssistance.data(), "ID_SELECTION_ASSISTANCE"},
+                               std::pair{m_c.btnFileTypeMenu.data(), "ID_ALL_ITEMS"}})
+        CommonFuncUi::setTextFontAndColorOn(button, text(key), kToolbarTitleSize);
+    m_c.btnAutoMark->setEnabled(true);
+    m_c.btnUnmark->setEnabled(true);
+    m_preview->lblNoPhotoSelectedForPreview->setText(text("ID_NO_PHOTOS_SELECTED"));
+    m_c.btnTrashMarked->setText(text("ID_TRASH_MARKED"));
+    m_c.lblMatchingLabel->setText(text("ID_MATCHING_LEVEL"));
+    m_c.btnBackToSetUp->setText(text("ID_BACK"));
+    m_c.btnSelectManually->setText(text("ID_SELECT_MANUALLY"));
+    m_c.btnAutoMarkPhotos->setText(text("ID_AUTO_MARK_RESULT"));
+    for (QWidget *choice : {static_cast<QWidget *>(m_c.btnSelectManually), static_cast<QWidget *>(m_c.btnAutoMarkPhotos)})
+        applyChange(choice, LayoutChange{0, 0, 0, {}, {}, 18.0, true, {}});
+    m_c.menuItemAllFile->setText(text("ID_ALL_ITEMS"));
+    m_c.menuItemOnlyVideo->setText(text("ID_ONLY_VIDEOS"));
+    m_c.menuItemOnlyImage->setText(text("ID_ONLY_IMAGES"));
+    lblPreview->setText(text("ID_PREVIEW"));
+    lblMetaData->setText(text("ID_META_DATA"));
+}
+
+void ResultWindowBuilder::setSheetTexts()
+{
+    AfterTrashSummaryWindow &a = *m_afterTrash;
+    const QString album = ScanGlobals::markedPhotosAlbumName();
+    const bool english = Localization::isEnglishLanguage();
+    const char *step1 = "ID_PLS_SWITCH_TO_PHOTOS_APP";
+    if (OSVersionFlags::isOS15OrLater && english)
+        step1 = "ID_PLS_SWITCH_TO_PHOTOS_APP_IN_ALBUMS";
+    else if (OSVersionFlags::isOS11OrLater && english)
+        step1 = "ID_PLS_SWITCH_TO_PHOTOS_APP_IN_MY_ALBUMS";
+    a.lblAfterTrashStep1->setText(formatText(text(step1), album));
+    a.lblAfterTrashTopHeader->setText(
+        formatText(text("ID_DUPLICATE_PHOTOS_ARE_MOVED_SUCCESFULLY_PLS_SEE_INSTRUCTIONS"), album));
+    a.lblCleanupCompleted->setText(text("ID_CLEANUP_COMPLETED"));
+    a.lblDeletedImagesWillAppearLater->setText(text("ID_MOVING_DELETED_IMAGES_APPEAR_LATER"));
+    a.lblSpaceRemoved->setText(text("ID_SPACE_REMOVED"));
+    a.lblUniquePhotoRetained->setText(text("ID_UNIQUE_PHOTOS_RETAINED"));
+    a.btnOkOnAfterTrash->setTitle(text("ID_BACK"));
+    CommonFuncUi::setTitleColor(a.btnOkOnAfterTrash, QColor(198, 207, 229));
+    m_c.btnDontShowAgainOnMoveBackWindow->setText(text("ID_DONT_SHOW_AGAIN"));
+    m_c.btnDontShowAgainOnMoveBackWindow->setStyleSheet(QStringLiteral("color: white;"));
+    m_c.btnCanelOnMoveBackWindow->setText(text("ID_CANCEL"));
+    m_c.btnOkMoveBackWindow->setText(text("ID_OK"));
+    m_c.lblMatchingLevelHint->setWordWrap(true);
+}
+
+void ResultWindowBuilder::setAuthorizationTexts()
+{
+    ResultSheets &s = *m_sheets;
+    const QString app = QCoreApplication::applicationName();
+    s.lblAuthorizationHeading->setText(formatText(text("ID_QUENNARY_NEEDS_YOUR_AUTHORIZATION"), app));
+    s.lblAuthorizationSubHeading->setText(formatText(text("ID_TO_AUTHORIZE_QUENNARY"), app));
+    const QString point = QStringLiteral("%d. %@");
+    s.lblAuthorizationFirstPoint->setText(formatText(point, 1, text("ID_OPEN_SYSTEM_PREFERENCES")));
+    s.lblAuthorizationSecondPoint->setText(formatText(point, 2, text("ID_CLICK_ON_SECURITY_AND_PRIVACY")));
+    s.lblAuthorizationThirdPoint->setText(formatText(point, 3, text("ID_SELECT_PRIVACY_TAB")));
+    s.lblAuthorizationFourthPoint->setText(formatText(point, 4, text("ID_IN_THE_LEFT_MENU")));
+    s.lblAuthorizationFifthPoint->setText(
+        formatText(point, 5, formatText(text("ID_IN_THE_RIGHT_PANEL_LIST"), app)));
+    s.lblAuthorizationSixthPoint->setText(
+        formatText(point, 6, formatText(text("ID_SELECT_THE_CHECKBOX_FOR"), app)));
+    s.btnOpenSystemPreferecnes->setText(text("ID_OPEN_SYSTEM_PREFERENCES"));
+    s.btnOkAuthorization->setText(text("ID_OK"));
+}
+
+void ResultWindowBuilder::buildContextMenu()
+{
+    if (!m_c.menuForCollectionView)
+        m_c.menuForCollectionView = new QMenu(m_c.viewResultContainer);
+    QMenu *menu = m_c.menuForCollectionView;
+    menuItemRevealInFinder = menu->addAction(text("ID_REVEAL_IN_FINDER"));
+    menuItemRemoveFromPhotoList = menu->addAction(text("ID_REMOVE_FROM_PHOTOLIST"));
+    menuItemOpen = menu->addAction(text("ID_OPEN"));
+    menuItemQuickLook = menu->addAction(text("ID_QUICK_LOOK"));
+    m_c.collectionView->setMenu(menu);
+    ResultFileActions *actions = m_fileActions.get();
+    connect(menuItemOpen, &QAction::triggered, this, [actions] { actions->openFile(); });
+    connect(menuItemRevealInFinder, &QAction::triggered, this, [actions] { actions->revealInFinder(); });
+    connect(menuItemQuickLook, &QAction::triggered, this, [actions] { actions->quickLook(); });
+    m_outline->showContextMenu = [menu](const QPoint &at) { menu->popup(at); };
+}
+
+void ResultWindowBuilder::setBottomTexts()
+{
+    m_c.boxBotomMultiLang->show();
+    m_preview->pathViewController->hide();
+    m_c.lblBottomMarked->setText(ResultTexts::photosMarked(m_c.countMarked));
+    const QString groups = ResultTexts::duplicatesInGroups(0, 0);
+    m_c.lblBottomDuplicateGroups->setText(groups);
+    m_c.lblBottomDuplicateGroups->setToolTip(groups);
+}
+
+void ResultWindowBuilder::registerNames()
+{
+    ResultViewController &c = m_c;
+    AfterTrashSummaryWindow &a = *m_afterTrash;
+    ResultSheets &s = *m_sheets;
+    OutlineList &l = *m_outline;
+    const std::initializer_list<std::pair<const char *, QWidget *>> named{
+        {"lblDuplicatePhotosFound", c.lblDuplicatePhotosFound}, {"lblMatchingLabel", c.lblMatchingLabel},
+        {"sliderMatchingLevel", c.sliderMatchingLevel}, {"lblDuplicateFoundCount", c.lblDuplicateFoundCount},
+        {"lblSpaceSavedSize", c.lblSpaceSavedSize}, {"imgSeparator", c.imgViewSeprator},
+        {"btnOkMoveBackWindow", c.btnOkMoveBackWindow}, {"btnCanelOnMoveBackWindow", c.btnCanelOnMoveBackWindow},
+        {"btnDontShowAgainOnMoveBackWindow", c.btnDontShowAgainOnMoveBackWindow},
+        {"lblBottomDuplicateGroups", c.lblBottomDuplicateGroups}, {"lblBottomMarked", c.lblBottomMarked},
+        {"lblScanned", c.lblScanned}, {"lblAutoMarkInstructionDesc", c.lblAutoMarkInstructionDesc},
+        {"lblMatchingLevelHint", c.lblMatchingLevelHint}, {"lblSimilarPhotoClean", c.lblSimilarPhotoClean},
+        {"btnAutoMarkPhotos", c.btnAutoMarkPhotos}, {"btnSelectManually", c.btnSelectManually},
+        {"lblHintThereAreStillsimilarphotos", m_hints->lblHintThereAreStillsimilarphotos},
+        {"lblPreview", lblPreview}, {"lblMetaData", lblMetaData},
+        {"lblFileName", l.lblFileName}, {"lblFileSize", l.lblFileSize}, {"lblCreatedDate", l.lblCreatedDate},
+        {"lblFileType", l.lblFileType}, {"lblFolderPath", l.lblFolderPath},
+        {"lblAfterTrashStep1", a.lblAfterTrashStep1}, {"lblDuplicatesRemoved", a.lblDuplicatesRemoved},
+        {"lblSpaceRemoved", a.lblSpaceRemoved}, {"lblUniquePhotoRetained", a.lblUniquePhotoRetained},
+        {"lblDeletedImagesWillAppearLater", a.lblDeletedImagesWillAppearLater},
+        {"lblPhtosAppTitel", s.lblPhtosAppTitel}, {"btnCountinueForPhotosApp", s.btnCountinueForPhotosApp},
+        {"btnPreviousForPhotosApp", s.btnPreviousForPhotosApp}, {"btnCancelForPhotosApp", s.btnCancelForPhotosApp},
+        {"btnNextForPhotosApp", s.btnNextForPhotosApp},
+        {"lblAuthorizationFirstPoint", s.lblAuthorizationFirstPoint},
+        {"lblAuthorizationSecondPoint", s.lblAuthorizationSecondPoint},
+        {"lblAuthorizationThirdPoint", s.lblAuthorizationThirdPoint},
+        {"lblAuthorizationFourthPoint", s.lblAuthorizationFourthPoint},
+        {"lblAuthorizationFifthPoint", s.lblAuthorizationFifthPoint},
+        {"lblAuthorizationSixthPoint", s.lblAuthorizationSixthPoint}};
+    for (const auto &[name, widget] : named) {
+        if (widget)
+            m_named.insert(QString::fromLatin1(name), widget);
+    }
+}
+
+void ResultWindowBuilder::applyRules(const std::vector<LayoutRule> &table)
+{
+    for (const LayoutRule &rule : ResultWindowLayout::rulesFor(table, Localization::currentLanguageCode())) {
+        for (const QString &name : rule.controls)
+            applyChange(m_named.value(name), rule.change);
+    }
+}
+
+// Fonts always apply. Frames apply as given to a control placed by hand; for one that a layout
+// places, only the width change applies (as a minimum width), since the layout owns its position.
+void ResultWindowBuilder::applyChange(QWidget *widget, const LayoutChange &change)
+{
+    if (!widget)
+        return;
+    if (change.fontSize) {
+        QFont font = widget->font();
+        font.setPointSizeF(*change.fontSize);
+        font.setBold(change.bold);
+        widget->setFont(font);
+    }
+    if (change.titleMargins) {
+        const int margin = int(*change.titleMargins);
+        widget->setContentsMargins(0, margin, 0, margin);
+    }
+    QWidget *parent = widget->parentWidget();
+    const bool laidOut = parent && parent->layout() && parent->layout()->indexOf(widget) >= 0;
+    if (laidOut) {
+        if (change.dw != 0)
+            widget->setMinimumWidth(std::max(0, widget->sizeHint().width() + int(change.dw)));
+        return;
+    }
+    QRectF frame = change.frame.value_or(FrameGeometry::frameInBottomLeft(widget));
+    if (!change.frame)
+        frame.adjust(change.dx, change.dy, change.dx + change.dw, change.dy);
+    if (change.height)
+        frame.setHeight(*change.height);
+    FrameGeometry::setFrameFromBottomLeft(widget, frame);
+}
+
+void ResultWindowBuilder::setButtonFontsAndTitles()
+{
+    applyRules(ResultWindowLayout::buttonFontsAndTitlesRules());
+    layoutTopToolbar();
+}
+
+void ResultWindowBuilder::setFontsAndFrames()
+{
+    applyRules(ResultWindowLayout::fontsAndFramesRules());
+}
+
+void ResultWindowBuilder::layoutTopToolbar()
+{
+    const QString language = Localization::currentLanguageCode();
+    if (ResultWindowLayout::toolbarUsesSmallTitles(language)) {
+        for (auto [button, key] : {std::pair{m_c.btnAutoMark.data(), "ID_AUTO_MARK"},
+                                   std::pair{m_c.btnUnmark.data(), "ID_UNMARK_ALL"},
+                                   std::pair{m_c.btnSelectionAssistance.data(), "ID_SELECTION_ASSISTANCE"},
+                                   std::pair{m_c.btnFileTypeMenu.data(), "ID_ALL_ITEMS"},
+                                   std::pair{m_c.btnTypeListing.data(), "ID_IMAGE_VIEW"}})
+            CommonFuncUi::setTextFontAndColorOn(button, text(key), kSmallToolbarTitleSize);
+    }
+    ToolbarInput input{language,
+                       double(m_c.btnAutoMark->x()),
+                       CommonFuncUi::fittingWidth(m_c.btnAutoMark),
+                       CommonFuncUi::fittingWidth(m_c.btnUnmark),
+                       CommonFuncUi::fittingWidth(m_c.btnSelectionAssistance),
+                       CommonFuncUi::fittingWidth(m_c.btnTypeListing),
+                       double(m_c.btnFileTypeMenu->sizeHint().width()),
+                       CommonFuncUi::fittingWidth(m_c.btnTrashMarked),
+                       double(m_c.viewResultContainer->window()->width())};
+    const std::optional<ToolbarLayout> t = ResultWindowLayout::layoutTopToolbar(input);
+    if (!t)
+        return;
+    // The tool bar's row places the buttons; their widths follow the flow.
+    m_c.btnAutoMark->setFixedWidth(int(t->autoMarkWidth));
+    m_c.btnUnmark->setFixedWidth(int(t->unmarkWidth));
+    m_c.btnSelectionAssistance->setFixedWidth(int(t->selectionWidth));
+    m_c.btnTypeListing->setFixedWidth(int(t->typeListingWidth));
+    m_c.btnFileTypeMenu->setFixedWidth(int(t->fileTypeMenuWidth));
+    m_c.btnTrashMarked->setFixedWidth(int(t->trashMarkedWidth));
+    m_c.btnTrashMarked->update();
+}
+
+void ResultWindowBuilder::layoutBottomBar()
+{
+    const BottomBarLayout b = ResultWindowLayout::layoutBottomBar(
+        {double(m_c.lblBottomDuplicateGroups->x()), CommonFuncUi::fittingWidth(m_c.lblBottomDuplicateGroups),
+         CommonFuncUi::fittingWidth(m_c.lblBottomMarked), 1.0, double(m_c.boxBottom->width())});
+    m_c.lblBottomDuplicateGroups->setFixedWidth(int(b.groupsWidth));
+    m_c.lblBottomMarked->setFixedWidth(int(b.markedWidth));
+}
