@@ -17,6 +17,7 @@
 namespace
 {
 
+const char *const kTempOperation = "+[SqliteDBOperations insertDataInTempTable:atDbPath:withValues:]";
 const char *const kExifOperation = "+[SqliteDBOperations insertDataInExifInfoTable:atDbPath:withValues:]";
 const char *const kDigestOperation = "+[SqliteDBOperations insertDataInTable:atDbPath:withValues:insertMD5:]";
 
@@ -134,6 +135,23 @@ CacheWriter::CacheWriter(SqliteConnection &connection, int n)
 bool CacheWriter::qualifies(const ImageFileInfo &record)
 {
     return (record.exifInfo && !record.arrHashOfRotateFlipImages.isEmpty()) || !record.fileMd5.isEmpty();
+}
+
+bool CacheWriter::writeScanPaths(const Records &records)
+{
+    SqliteStatement insert(m_connection, "INSERT OR IGNORE INTO tempTable (filePath) VALUES (?1)");
+    if (!insert.isValid())
+        return false;
+    for (const auto &record : records) {
+        if (!record)
+            continue;
+        insert.bindText(1, record->filePath);
+        const int result = insert.step();
+        insert.reset();
+        if (result != SQLITE_DONE && !rowFailed(result, kTempOperation, record->filePath))
+            return false;
+    }
+    return true;
 }
 
 bool CacheWriter::writeExifRows(const Records &records, QStringList *replacedPaths)

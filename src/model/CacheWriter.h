@@ -27,9 +27,11 @@ public:
     // `exifIDFrmDB` that writeExifRows set earlier in the same transaction.
     enum class RowIds { LookUp, FromExifPass };
 
-    // n: the fingerprint side of the running scan.
+    // n: the fingerprint side of the running scan (not used for the path table).
     CacheWriter(SqliteConnection &connection, int n);
 
+    // One path-table row per record (the paths of the current scan).
+    bool writeScanPaths(const Records &records);
     // EXIF rows of the records that have something to cache (fingerprint variants with EXIF data,
     // or an MD5); sets each record's `exifIDFrmDB` (-1: no row). Paths whose old rows were replaced are added
     // to `replacedPaths`. False when the batch has to be given up (the caller rolls back).

@@ -3,8 +3,6 @@
 #include <functional>
 #include <optional>
 
-#include <sqlite3.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,7 +14,6 @@
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "model/SqliteConnection.h"
-#include "model/SqliteStatement.h"
 #include "model/SqliteTransaction.h"
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
@@ -24,8 +21,6 @@
 
 namespace
 {
-
-const char *const kTempOperation = "+[SqliteDBOperations insertDataInTempTable:atDbPath:withValues:]";
 
 enum class OpenFailure { Quiet, Logged };
 
@@ -48,29 +43,6 @@ bool inTransaction(const QString &dbPath, SqliteTransaction::Kind kind, OpenFail
     if (!done)
         CacheFile::operationFailed(connection, dbPath);
     return done;
-}
-
-bool writeTempRows(SqliteConnection &connection, const SqliteDBOperations::Records &records)
-{
-    SqliteStatement insert(connection, "INSERT OR IGNORE INTO tempTable (filePath) VALUES (?1)");
-    if (!insert.isValid())
-        return false;
-    for (const auto &record : records) {
-        if (!record)
-            continue;
-        insert.bindText(1, record->filePath);
-        const int result = insert.step();
-        insert.reset();
-        if (result == SQLITE_DONE)
-            continue;
-        systemLogLine(QStringLiteral("%1: sqlite3_prepare error: %2 (%3) for filePath %4")
-                          .arg(QLatin1String(kTempOperation), connection.errorMessage(),
-                              QString::number(result), record->filePath));
-        stdoutLine(QStringLiteral("Commit Failed!"));
-        if (CacheFile::endsOperation(result))
-            return false;
-    }
-    return true;
 }
 
 bool isCachedThisScan(const QString &path)
@@ -149,7 +121,7 @@ void SqliteDBOperations::deleteRecordsFromTable(const QString &, const QString &
 void SqliteDBOperations::insertDataInTempTable(const QString &, const QString &dbPath, const Records &records)
 {
     inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Quiet,
-        [&](SqliteConnection &connection) { return writeTempRows(connection, records); });
+        [&](SqliteConnection &connection) { return CacheWriter(connection, 0).writeScanPaths(records); });
 }
 
 QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromDbPath(
