@@ -27,7 +27,6 @@
 namespace
 {
 
-constexpr double kResultsDelaySeconds = 3.0;
 // A full ring: the stages write 100 when they have finished.
 constexpr double kFullRing = 100.0;
 
@@ -57,6 +56,13 @@ void setRing(CircularProgressBarView *ring, QLabel *percent, double fraction, co
 ScanRunController::ScanRunController(MainViewController &controller)
     : c(controller)
 {
+    makeEngine();
+}
+
+ScanRunController::~ScanRunController() = default;
+
+void ScanRunController::makeEngine()
+{
     ScanEngine::Callbacks callbacks;
     callbacks.progress = [this](const ScanProgress &progress) { showProgress(progress); };
     callbacks.comparisonComplete = [this] { showComparisonComplete(); };
@@ -64,14 +70,16 @@ ScanRunController::ScanRunController(MainViewController &controller)
         = [this](ScanEngine::Outcome outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups) {
               scanFinished(outcome, groups);
           };
+    // A scan stopped during its results delay leaves that delay's job queued in the engine it
+    // ran in; a fresh engine per scan keeps that job from ending the next scan early.
+    m_engine.reset();
     m_engine = std::make_unique<ScanEngine>(std::move(callbacks));
-    m_engine->setResultsDelay(kResultsDelaySeconds);
+    m_engine->setResultsDelay(m_resultsDelay);
 }
-
-ScanRunController::~ScanRunController() = default;
 
 void ScanRunController::setResultsDelay(double seconds)
 {
+    m_resultsDelay = seconds;
     m_engine->setResultsDelay(seconds);
 }
 
@@ -90,6 +98,7 @@ void ScanRunController::btnStartScanTapped()
     c.scanList().loadAllowedExtensions();
     c.showAddingPhotosSheet();
     applyModeSettings();
+    makeEngine();
     if (ScanGlobals::scanType.load() != 0) {
         // A cloud source lists its files itself and joins the road at the cache hand-over.
         if (startCloudListing)
@@ -286,22 +295,23 @@ void ScanRunController::showOnlyOnePhotoAlert()
     runAlert("ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH", "ID_PLS_CHANGE_PREFERENCES");
 }
 
-void ScanRunController::showNoPhotosAlertOnMain()
+void ScanRunController::runOnMain(void (ScanRunController::*job)())
 {
     QPointer<ScanRunController> self(this);
-    Dispatch::main([self] {
+    Dispatch::main([self, job] {
         if (self)
-            self->showNoPhotosAlert();
+            (self.data()->*job)();
     });
+}
+
+void ScanRunController::showNoPhotosAlertOnMain()
+{
+    runOnMain(&ScanRunController::showNoPhotosAlert);
 }
 
 void ScanRunController::showOnlyOnePhotoAlertOnMain()
 {
-    QPointer<ScanRunController> self(this);
-    Dispatch::main([self] {
-        if (self)
-            self->showOnlyOnePhotoAlert();
-    });
+    runOnMain(&ScanRunController::showOnlyOnePhotoAlert);
 }
 
 void ScanRunController::showResults(const QList<std::shared_ptr<DuplicatesGroup>> &groups)

@@ -59,6 +59,7 @@ signals:
     void scanEnded(ScanEngine::Outcome outcome);
 
 private:
+    void makeEngine();
     void resetScanState();
     void resetSheetTexts();
     void applyModeSettings();
@@ -67,8 +68,11 @@ private:
     void scanFinished(ScanEngine::Outcome outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups);
     void copySessionToController();
     void runAlert(const char *messageKey, const char *informativeKey);
+    // Posts `job` to the GUI thread; it is dropped when this controller has gone by then.
+    void runOnMain(void (ScanRunController::*job)());
 
     MainViewController &c;
     ScanOptions m_options;
+    double m_resultsDelay = 3.0;
     std::unique_ptr<ScanEngine> m_engine;
 };

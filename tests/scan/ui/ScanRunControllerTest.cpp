@@ -281,4 +281,28 @@ TEST_F(ScanRunControllerTest, StopDuringTheResultsDelayShowsNoResults)
     expectNoResultsWindow();
 }
 
+TEST_F(ScanRunControllerTest, AScanStartedRightAfterAStopInTheResultsDelayRunsToItsResults)
+{
+    controller.scanRun().setResultsDelay(0.3);
+    const QString original = photo(QStringLiteral("first/x.jpg"), 8);
+    copy(original, QStringLiteral("first/y.jpg"));
+    addFolder(QStringLiteral("first"));
+    const Outcome stopped = runScan([this] {
+        ASSERT_TRUE(waitFor([this] { return controller.progressCircular->progress >= 100.0; }));
+        controller.btnStopAddingPhotos->click();
+    });
+    ASSERT_EQ(stopped, Outcome::Stopped);
+
+    // A second scan that outlasts the first one's results delay.
+    const QString large = tree.filePath(QStringLiteral("second/p0.png"));
+    ASSERT_TRUE(ScanTestSupport::writeImage(ScanTestSupport::makePhoto(200, 1600, 1200), large));
+    for (int i = 1; i < 200; ++i)
+        copy(large, QStringLiteral("second/p%1.png").arg(i));
+    controller.arrPathNodes.clear();
+    addFolder(QStringLiteral("second"));
+    EXPECT_EQ(runScan(), Outcome::Results);
+    EXPECT_EQ(shownGroups().size(), 1);
+    EXPECT_EQ(controller.arrImagesContent.size(), 200u);
+}
+
 } // namespace
