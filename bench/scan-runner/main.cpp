@@ -1,16 +1,18 @@
-// quennary-scan: runs one whole scan of PATH... headlessly, with the scan engine that the main
-// window drives, and prints what it found as one JSON object. Options left out take the registered
-// defaults; --rotate and --mirror switch the rotated and mirrored variants on.
+// quennary-scan: runs one whole scan of PATH... headlessly, started by the main window's Scan button
+// in an offscreen application and ended in its results view, and prints what it found as one JSON
+// object. Options left out take the registered defaults; --rotate and --mirror switch the rotated
+// and mirrored variants on.
 #include <cstdio>
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRadioButton>
 
 #include "RunnerArguments.h"
 #include "app/ScanGlobals.h"
@@ -19,8 +21,11 @@
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
 #include "platform/UserDefaults.h"
+#include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ShownGroups.h"
 #include "scan/ScanEngine.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/ScanRunController.h"
 
 namespace
 {
@@ -47,7 +52,13 @@ void registerCommandLineChoices(const RunnerArguments &arguments)
         choices.insert(QStringLiteral("setGpsDistance"), double(*arguments.gpsIndex));
     choices.insert(QStringLiteral("isCompareRotateImages"), arguments.rotate);
     choices.insert(QStringLiteral("isCompareFlipImages"), arguments.mirror);
-    UserDefaults::standard().registerDefaults(choices);
+    UserDefaults &defaults = UserDefaults::standard();
+    defaults.registerDefaults(choices);
+    // The window's controls store what they show; values a former run stored this way must not
+    // hide this run's choices.
+    for (const char *key : { "setComparsionMethod", "setInitialMatching", "setBitMapSize", "setTimeInterval",
+             "setGpsDistance", "isCompareRotateImages", "isCompareFlipImages" })
+        defaults.removeObject(QLatin1String(key));
 }
 
 std::vector<FilePathNode> scanList(const QStringList &paths, QString *missing)
@@ -130,7 +141,9 @@ int main(int argc, char **argv)
         QDir().mkpath(home);
         AppFolders::setRootOverride(home);
     }
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
+    // Alerts and sheets are answered at once; nobody is there to press a button.
+    ScriptedAlertPresenter alerts;
     UserDefaults &defaults = UserDefaults::standard();
     defaults.setFilePath(AppFolders::settingsFilePath());
     SettingsDefaults::registerDefaultSettings();
@@ -139,29 +152,31 @@ int main(int argc, char **argv)
     const std::vector<FilePathNode> nodes = scanList(arguments->paths, &error);
     if (nodes.empty())
         return badArguments(QStringLiteral("no such file or folder: ") + error);
-    const auto mode = defaults.integerForKey(QStringLiteral("setComparsionMethod")) == 0
-        ? GlobalObjects::CompareType::ctMD5
-        : GlobalObjects::CompareType::ctHash;
-    const ScanOptions options = ScanOptions::load(
-        defaults, mode, ScanSliderPositions::fromDefaults(defaults), ScanGlobals::snapshot());
+    const bool exact = defaults.integerForKey(QStringLiteral("setComparsionMethod")) == 0;
 
+    MainViewController controller;
+    controller.view();
+    controller.selectComparisonMethod(
+        exact ? controller.btnExactMatch.data() : controller.btnSimilarMatch.data());
+    controller.arrPathNodes = nodes;
+    ScanRunController &scan = controller.scanRun();
     QElapsedTimer clock;
     int status = 0;
-    ScanEngine *enginePtr = nullptr;
-    ScanEngine engine(
-        { {}, {}, [&](ScanEngine::Outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups) {
-             const double total = double(clock.nsecsElapsed()) / 1e9;
-             if (!writeJson(report(*enginePtr, groups, total), arguments->jsonFile)) {
-                 std::fprintf(stderr, "quennary-scan: cannot write %s\n", qPrintable(arguments->jsonFile));
-                 status = 1;
-             }
-             QCoreApplication::exit(status);
-         } });
-    enginePtr = &engine;
+    QObject::connect(&scan, &ScanRunController::scanEnded, &app, [&](ScanEngine::Outcome outcome) {
+        const double total = double(clock.nsecsElapsed()) / 1e9;
+        QList<std::shared_ptr<DuplicatesGroup>> groups;
+        if (outcome == ScanEngine::Outcome::Results)
+            groups = ScanEngine::groupsToShow(scan.engine().session()->arrAllFilesGrouping);
+        if (!writeJson(report(scan.engine(), groups, total), arguments->jsonFile)) {
+            std::fprintf(stderr, "quennary-scan: cannot write %s\n", qPrintable(arguments->jsonFile));
+            status = 1;
+        }
+        QCoreApplication::exit(status);
+    });
     // The window waits three seconds before it shows the groups; a measurement does not.
-    engine.setResultsDelay(0.0);
+    scan.setResultsDelay(0.0);
     clock.start();
-    engine.start(options, nodes);
+    controller.btnStartScanTapped();
     app.exec();
     return status;
 }

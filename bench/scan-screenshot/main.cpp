@@ -1,0 +1,99 @@
+// quennary-scan-screenshot OUTDIR FOLDER [--exact]: starts the application as a user would, adds
+// FOLDER to the scan list, presses Scan and writes three screenshots of the screen to OUTDIR: the
+// main window with its list (main.png), the adding sheet at the end of the comparison (sheet.png)
+// and the results view (results.png). Settings, caches and the log go to a temporary home.
+#include <cstdio>
+
+#include <QApplication>
+#include <QDir>
+#include <QMainWindow>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/ui/AppDelegate.h"
+#include "controls/CircularProgressBarView.h"
+#include "platform/AppFolders.h"
+#include "platform/UserDefaults.h"
+#include "results/ui/ResultViewController.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/ScanListController.h"
+#include "scan/ui/ScanRunController.h"
+
+namespace
+{
+
+constexpr int kSettleMs = 700;
+constexpr int kGiveUpMs = 120000;
+
+bool grab(const QString &folder, const QString &name)
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    const QString path = QDir(folder).filePath(name);
+    const bool saved = screen && screen->grabWindow(0).save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir home;
+    AppFolders::setRootOverride(home.path());
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quennary"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() < 3) {
+        std::fprintf(stderr, "usage: quennary-scan-screenshot OUTDIR FOLDER [--exact]\n");
+        return 2;
+    }
+    const QString out = QDir(arguments.at(1)).absolutePath();
+    const QString folder = QDir(arguments.at(2)).absolutePath();
+    QDir().mkpath(out);
+    UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
+
+    AppDelegate delegate;
+    delegate.launch();
+    delegate.window->show();
+    MainViewController &main = *delegate.mainVC;
+    if (arguments.contains(QStringLiteral("--exact")))
+        main.selectComparisonMethod(main.btnExactMatch.data());
+    main.addPathNode(folder, GlobalObjects::NodeType::nodeTypefolder);
+    main.scanList().reloadPathTable();
+
+    int status = 0;
+    ScanRunController &scan = main.scanRun();
+    QObject::connect(&scan, &ScanRunController::scanEnded, &app, [&](ScanEngine::Outcome outcome) {
+        if (outcome != ScanEngine::Outcome::Results) {
+            std::fprintf(stderr, "the scan ended without results\n");
+            status = 1;
+        }
+        // The scan-complete sheet opens over the results half a second later.
+        QTimer::singleShot(kSettleMs * 2, &app, [&] {
+            if (!grab(out, QStringLiteral("results.png")))
+                status = 1;
+            QCoreApplication::exit(status);
+        });
+    });
+    // The sheet stays up, ring full, for the three seconds before the results view.
+    auto *poll = new QTimer(&app);
+    QObject::connect(poll, &QTimer::timeout, &app, [&, poll] {
+        if (main.progressCircular->progress < 100.0)
+            return;
+        poll->stop();
+        QTimer::singleShot(kSettleMs, &app, [&] { grab(out, QStringLiteral("sheet.png")); });
+    });
+    QTimer::singleShot(kSettleMs, &app, [&, poll] {
+        grab(out, QStringLiteral("main.png"));
+        main.btnStartScanTapped();
+        poll->start(20);
+    });
+    QTimer::singleShot(kGiveUpMs, &app, [] {
+        std::fprintf(stderr, "gave up waiting for the scan\n");
+        QCoreApplication::exit(1);
+    });
+    return app.exec();
+}
