@@ -74,9 +74,9 @@ std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection,
         const QByteArray md5 = query.columnBlob(kMd5);
         if (CacheFormat::isValidFingerprint(fingerprint, n)
             && matchesRow(query, kFingerprintCheck, fingerprint))
-            result.hashes.insert(path, fingerprint);
+            result.hashes.append({ path, fingerprint });
         else if (CacheFormat::isValidMd5(md5) && matchesRow(query, kMd5Check, md5))
-            result.hashes.insert(path, md5);
+            result.hashes.append({ path, md5 });
         result.exif.insert(path, std::move(exif));
     }
     if (step != SQLITE_DONE)

@@ -4,9 +4,11 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QString>
 
 class ExifInfo;
@@ -15,7 +17,9 @@ class SqliteStatement;
 
 struct CacheFetchResult {
     QHash<QString, std::shared_ptr<ExifInfo>> exif;
-    QHash<QString, QByteArray> hashes;
+    // Path and block, in row order (a later row of a path wins); a list, because the blocks go
+    // straight into the scan's shared dictionary and a second hash table would only cost time.
+    QList<std::pair<QString, QByteArray>> hashes;
 };
 
 class CacheReader

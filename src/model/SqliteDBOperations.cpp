@@ -138,7 +138,9 @@ QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromD
         });
     if (!result)
         return {};
-    CommonFunc::setValueInDictHashWithDict(result->hashes);
+    SharedPathDictionary<QByteArray> &dictHash = CommonFunc::getValueFromDictHash();
+    for (const auto &[path, block] : result->hashes)
+        dictHash.setValue(path, block);
     return std::move(result->exif);
 }
 
