@@ -38,7 +38,7 @@ void ResultFileActions::quickLook() const
     const auto record = chosenRecord ? chosenRecord() : nullptr;
     AppDelegate *app = AppDelegate::shared();
     if (record && app)
-        app->showQuickLookPreview(record->filePath);
+        app->showQuickLookPreview(*record);
 }
 
 void ResultFileActions::defaultOpenUrl(const QUrl &url)

@@ -73,11 +73,17 @@ void ResultWindowBuilder::build()
 void ResultWindowBuilder::hostParts()
 {
     QWidget *view = m_c.viewResultContainer->window();
-    m_outline = std::make_unique<OutlineList>(m_c, m_c.viewListView);
+    if (!m_c.metadataTable)
+        m_c.metadataTable = new MetadataTable(m_c.boxMetadata, &m_c);
+    if (!m_c.previewPane)
+        m_c.previewPane = new PreviewPane(m_c.boxPreview, m_c.boxBottomPathBar, &m_c);
+    if (!m_c.outlineList)
+        m_c.outlineList = new OutlineList(m_c, m_c.viewListView, &m_c);
+    m_outline = m_c.outlineList;
+    m_preview = m_c.previewPane;
+    m_metadata = m_c.metadataTable;
     lblPreview = sectionTitle(m_c.boxPreview);
-    m_preview = std::make_unique<PreviewPane>(m_c.boxPreview, m_c.boxBottomPathBar);
     lblMetaData = sectionTitle(m_c.boxMetadata);
-    m_metadata = std::make_unique<MetadataTable>(m_c.boxMetadata);
     m_hints = std::make_unique<NoResultHintsPanel>(m_c);
     m_sheets = std::make_unique<ResultSheets>(m_c, view);
     m_afterTrash = std::make_unique<AfterTrashSummaryWindow>(m_c, view);
@@ -92,17 +98,35 @@ void ResultWindowBuilder::hostParts()
 void ResultWindowBuilder::connectParts()
 {
     ResultViewController &c = m_c;
-    c.fillMetaDataTableHandler = [this](const auto &record) {
-        m_metadata->fillMetaDataTable(record, ScanGlobals::scanType.load());
-    };
-    c.changeAllComponentsHandler = [this](const auto &record) {
-        m_preview->changeAllComponents(record, ScanGlobals::scanType.load());
-    };
-    m_preview->reloadMetaData = [this] { m_metadata->reloadData(); };
-    c.noResultHintsHandler = [this](bool fresh, bool afterTrash) { m_hints->updateNoResultHints(fresh, afterTrash); };
-    c.reloadOutlineHandler = [this] { m_outline->reloadData(m_c.previewedRecord()); };
-    m_outline->fillMetaDataTable = [this](const auto &record) { m_c.fillMetaDataTable(record); };
-    m_outline->changeAllComponents = [this](const auto &record) { m_c.changeAllComponentsOnMainThread(record, true); };
+    QPointer<MetadataTable> table = m_metadata;
+    QPointer<PreviewPane> pane = m_preview;
+    QPointer<OutlineList> list = m_outline;
+    if (!c.fillMetaDataTableHandler)
+        c.fillMetaDataTableHandler = [table](const auto &record) {
+            if (table)
+                table->fillMetaDataTable(record, ScanGlobals::scanType.load());
+        };
+    if (!c.changeAllComponentsHandler)
+        c.changeAllComponentsHandler = [pane](const auto &record) {
+            if (pane)
+                pane->changeAllComponents(record, ScanGlobals::scanType.load());
+        };
+    if (!m_preview->reloadMetaData)
+        m_preview->reloadMetaData = [table] {
+            if (table)
+                table->reloadData();
+        };
+    if (!c.noResultHintsHandler)
+        c.noResultHintsHandler = [this](bool fresh, bool afterTrash) { m_hints->updateNoResultHints(fresh, afterTrash); };
+    if (!c.reloadOutlineHandler)
+        c.reloadOutlineHandler = [this, list] {
+            if (list)
+                list->reloadData(m_c.previewedRecord());
+        };
+    if (!m_outline->fillMetaDataTable)
+        m_outline->fillMetaDataTable = [this](const auto &record) { m_c.fillMetaDataTable(record); };
+    if (!m_outline->changeAllComponents)
+        m_outline->changeAllComponents = [this](const auto &record) { m_c.changeAllComponentsOnMainThread(record, true); };
     m_afterTrash->updateNoResultHints = [this] { m_c.updateNoResultHints(false, true); };
     m_afterTrash->showNothingLeft = [this](GlobalObjects::CompareType type) {
         if (type == GlobalObjects::CompareType::ctMD5) {
@@ -123,25 +147,6 @@ void ResultWindowBuilder::connectParts()
         connect(rate, &QPushButton::clicked, this, [this, rate] {
             m_sheets->RateMeTapped(rate, m_afterTrash->windowAfterTrashFolderFIles, m_afterTrash->btnRateMe);
         });
-    // Connected after the controller's own handler, so the listing has switched when this runs.
-    connect(m_c.menuListType, &QMenu::triggered, this, [this] { keepCurrentFileOnSwitch(); });
-}
-
-void ResultWindowBuilder::keepCurrentFileOnSwitch()
-{
-    const auto current = m_c.previewedRecord();
-    if (!m_c.isShowingThumbView || !current)
-        return;
-    for (int s = 0; s < m_c.numberOfSections(); ++s) {
-        for (int i = 0; i < m_c.numberOfItemsInSection(s); ++i) {
-            if (m_c.recordAt(s, i) != current)
-                continue;
-            m_c.collectionView->deselectAll();
-            m_c.collectionView->selectItemsAtIndexPaths({IndexPath{s, i}}, MyCollectionView::ScrollPosition::Top);
-            m_c.currentSelectedIndexs = {IndexPath{s, i}};
-            return;
-        }
-    }
 }
 
 std::shared_ptr<ImageFileInfo> ResultWindowBuilder::clickedRecord() const

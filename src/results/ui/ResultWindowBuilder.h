@@ -1,7 +1,8 @@
 // Finishes the results window once, when its controller loads its view: hosts the list, the preview
 // pane, the metadata table, the hint panels, the sheets and the summaries in the places the
 // controller's skeleton leaves; gives every fixed control its localised text, image, colour and font;
-// applies the per-language corrections; and wires the parts to the controller.
+// applies the per-language corrections; and wires the parts to the controller. Panes the controller
+// already hosts are used as they are, with the handlers it already set.
 #pragma once
 
 #include <functional>
@@ -70,12 +71,12 @@ private:
     void setBottomTexts();
     void applyRules(const std::vector<LayoutRule> &table);
     void applyChange(QWidget *widget, const LayoutChange &change);
-    void keepCurrentFileOnSwitch();
 
     ResultViewController &m_c;
-    std::unique_ptr<OutlineList> m_outline;
-    std::unique_ptr<PreviewPane> m_preview;
-    std::unique_ptr<MetadataTable> m_metadata;
+    // The panes the controller hosts (made here when it hosts none).
+    QPointer<OutlineList> m_outline;
+    QPointer<PreviewPane> m_preview;
+    QPointer<MetadataTable> m_metadata;
     std::unique_ptr<NoResultHintsPanel> m_hints;
     std::unique_ptr<ResultSheets> m_sheets;
     std::unique_ptr<AfterTrashSummaryWindow> m_afterTrash;

@@ -1,0 +1,151 @@
+// The results list: rows of groups and files, their texts, colours and boxes, the selection's
+// preview, and switching between list and grid with the current file kept.
+#include <QAction>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "controls/CustomCell.h"
+#include "controls/CustomOutlineView.h"
+#include "model/ExifInfo.h"
+#include "results/ResultTexts.h"
+#include "results/ui/OutlineList.h"
+#include "results/ui/OutlineListModel.h"
+#include "results/ui/ResultsGridView.h"
+#include "results/ui/ResultWindowFixture.h"
+
+namespace {
+
+void click(QWidget *widget, const QPoint &at)
+{
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &event);
+    }
+}
+
+class OutlineListTest : public ResultWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        ResultWindowFixture::SetUp();
+        open();
+        first = photos(QStringLiteral("a"), 2);
+        second = photos(QStringLiteral("b"), 3);
+        third = photos(QStringLiteral("c"), 2);
+        enter({first, second, third});
+        controller->showListingTypeView(false);
+        list().reloadData();
+    }
+
+    OutlineList &list() { return builder->outlineList(); }
+
+    std::shared_ptr<DuplicatesGroup> first, second, third;
+};
+
+TEST_F(OutlineListTest, ListsAGroupRowThenItsFilesWithTheirTexts)
+{
+    ASSERT_EQ(list().rowCount(), 3 + 2 + 3 + 2);
+    std::unique_ptr<CustomCell> header(list().viewForRow(3));
+    EXPECT_EQ(header->objectName(), "idHeaderCell");
+    EXPECT_EQ(header->lblTextField()->text(), ResultTexts::groupTitle(1));
+    EXPECT_EQ(header->lblCount()->text(), QStringLiteral("3 ") + localizedString(QStringLiteral("ID_PHOTOS")));
+    std::unique_ptr<CustomCell> file(list().viewForRow(4));
+    const auto &record = second->filterChildren.first();
+    EXPECT_EQ(file->objectName(), "outlineViewCell");
+    EXPECT_EQ(file->lblTextField()->text(), record->fileName);
+    EXPECT_EQ(file->lblTextField()->toolTip(), record->fileName);
+    EXPECT_EQ(file->lblExt()->text(), "jpg");
+    EXPECT_EQ(file->lblFilePath()->text(), dir.path());
+    EXPECT_FALSE(file->lblCretedDate()->text().isEmpty());
+    EXPECT_EQ(list().viewForRow(99), nullptr);
+}
+
+TEST_F(OutlineListTest, VideoGroupsAndFilesWithoutExtensionOrDate)
+{
+    ImageFileInfo bare;
+    bare.fileName = QStringLiteral("README");
+    bare.filePath = QStringLiteral("/x/README");
+    std::unique_ptr<CustomCell> cell(OutlineList::makeFileCell(bare));
+    EXPECT_EQ(cell->lblExt()->text(), "-");
+    EXPECT_EQ(cell->lblCretedDate()->text(), "");
+    auto clip = video(QStringLiteral("clip"), 1.0f);
+    auto g = ResultsTestRecords::group({clip, video(QStringLiteral("clip2"), 1.0f)});
+    g->filterChildren = g->children;
+    std::unique_ptr<CustomCell> header(OutlineList::makeGroupCell(*g, 0));
+    EXPECT_TRUE(header->lblCount()->text().endsWith(localizedString(QStringLiteral("ID_VIDEOS"))));
+}
+
+TEST_F(OutlineListTest, MarkedFileShowsTickedBoxEvenWhenLockedAndLockedShowsLock)
+{
+    ImageFileInfo r;
+    r.filePath = QStringLiteral("/p/a.jpg");
+    r.isMark = true;
+    r.isLocked = true;
+    std::unique_ptr<CustomCell> marked(OutlineList::makeFileCell(r));
+    EXPECT_FALSE(marked->btnCheckBox()->isHidden());
+    EXPECT_TRUE(marked->btnCheckBox()->isChecked());
+    EXPECT_TRUE(marked->imgViewLock()->isHidden());
+    r.isMark = false;
+    std::unique_ptr<CustomCell> locked(OutlineList::makeFileCell(r));
+    EXPECT_TRUE(locked->btnCheckBox()->isHidden());
+    EXPECT_FALSE(locked->imgViewLock()->isHidden());
+}
+
+TEST_F(OutlineListTest, RowColoursAlternateByGroupWithDarkerGroupRows)
+{
+    EXPECT_EQ(list().rowColor(0), QColor(24, 30, 48));
+    EXPECT_EQ(list().rowColor(1), QColor(38, 45, 63));
+    EXPECT_EQ(list().rowColor(4), QColor(51, 58, 81));
+    EXPECT_EQ(list().rowColor(9), QColor(38, 45, 63));
+    EXPECT_EQ(list().model().rowCount(list().model().index(0, 0)), 2);
+    EXPECT_FALSE(list().model().flags(list().model().index(0, 0)) & Qt::ItemIsSelectable);
+}
+
+TEST_F(OutlineListTest, SelectingSeveralFilesPreviewsTheTopmostAndGroupRowsSelectNothing)
+{
+    OutlineListModel &model = list().model();
+    QItemSelectionModel *selection = list().outlineDupliates()->selectionModel();
+    const QModelIndex lower = model.indexOfRecord(third->filterChildren.first().get());
+    const QModelIndex upper = model.indexOfRecord(second->filterChildren.at(1).get());
+    selection->select(lower, QItemSelectionModel::ClearAndSelect);
+    selection->select(upper, QItemSelectionModel::Select);
+    EXPECT_EQ(controller->previewedRecord(), second->filterChildren.at(1));
+    EXPECT_EQ(builder->previewPane().pathViewController->pathStr(), second->filterChildren.at(1)->filePath);
+    const int before = controller->previewRequestCount();
+    click(list().outlineDupliates()->viewport(), list().outlineDupliates()->visualRect(model.index(0, 0)).center());
+    EXPECT_EQ(controller->previewRequestCount(), before);
+}
+
+TEST_F(OutlineListTest, SwitchingBetweenListAndGridKeepsTheCurrentFile)
+{
+    const auto chosen = third->filterChildren.at(1);
+    list().selectRecord(chosen.get());
+    ASSERT_EQ(controller->previewedRecord(), chosen);
+    QAction *toGrid = controller->menuListType->actions().at(1);
+    controller->menuListType->triggered(toGrid);
+    EXPECT_TRUE(controller->isShowingThumbView);
+    EXPECT_EQ(controller->previewedRecord(), chosen);
+    ASSERT_FALSE(controller->currentSelectedIndexs.isEmpty());
+    EXPECT_EQ(controller->currentSelectedIndexs.last().section, 2);
+    EXPECT_EQ(controller->currentSelectedIndexs.last().item, 1);
+    controller->menuListType->triggered(controller->menuListType->actions().at(0));
+    EXPECT_FALSE(controller->isShowingThumbView);
+    EXPECT_EQ(list().selectedRecord(), chosen);
+}
+
+TEST_F(OutlineListTest, FileCommandsUseTheClickedRowAndIgnoreGroupRows)
+{
+    std::vector<QUrl> opened;
+    builder->fileActions().openUrl = [&](const QUrl &url) { opened.push_back(url); };
+    list().setClickedRow(0);
+    builder->menuItemOpen->trigger();
+    EXPECT_TRUE(opened.empty());
+    list().setClickedRow(2);
+    builder->menuItemOpen->trigger();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened.front().toLocalFile(), first->filterChildren.at(1)->filePath);
+}
+
+} // namespace
