@@ -12,8 +12,28 @@
 #include <QVideoWidget>
 #endif
 
+namespace {
+
+// Debian's Qt Multimedia defaults to GStreamer, which plays little without extra plugin packages;
+// the FFmpeg backend decodes the common camera formats with the libraries already installed. A
+// choice made in the environment is kept. Read once, when the first player is made.
+void preferFfmpegBackend()
+{
+#ifdef QNY_HAVE_MULTIMEDIA
+    static const bool chosen = [] {
+        if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+            qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+        return true;
+    }();
+    Q_UNUSED(chosen);
+#endif
+}
+
+} // namespace
+
 VideoPreview::VideoPreview(Style style, QWidget *parent) : QWidget(parent), m_style(style)
 {
+    preferFfmpegBackend();
     setObjectName(QStringLiteral("previewQlVideo"));
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

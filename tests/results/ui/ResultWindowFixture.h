@@ -21,6 +21,7 @@
 #include "results/ui/ResultViewController.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/OutlineList.h"
+#include "results/ui/ResultsGridView.h"
 #include "results/ui/PreviewPane.h"
 #include "results/ui/ResultFileActions.h"
 #include "results/ui/ResultWindowBuilder.h"

@@ -1,0 +1,141 @@
+// The preview pane for a photo, a video, an unreadable file and no record, the metadata table it
+// reloads, and a generated clip playing in the compact player.
+#include <QTableWidget>
+
+#include "controls/ITPathbar.h"
+#include "model/ImageProcessing.h"
+#include "results/ui/MetadataTable.h"
+#include "results/ui/MjpegClip.h"
+#include "results/ui/VideoPreview.h"
+#include "results/ui/ResultWindowFixture.h"
+
+namespace {
+
+class PreviewPaneTest : public ResultWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        ResultWindowFixture::SetUp();
+        open();
+    }
+
+    void show(const std::shared_ptr<ImageFileInfo> &record)
+    {
+        controller->fillMetaDataTable(record);
+        controller->changeAllComponentsOnMainThread(record, true);
+    }
+
+    PreviewPane &pane() { return builder->previewPane(); }
+    QTableWidget &table() { return *builder->metadataTable().tvMetaData; }
+};
+
+TEST_F(PreviewPaneTest, PhotoShowsItsImageCachesItAndFillsPathBarsAndTable)
+{
+    const auto record = photo(QStringLiteral("p"), 1.0f);
+    show(record);
+    EXPECT_FALSE(pane().imgPreview->isHidden());
+    EXPECT_TRUE(pane().previewForVideo->isHidden());
+    EXPECT_TRUE(pane().lblNoPhotoSelectedForPreview->isHidden());
+    ASSERT_FALSE(record->imgThumbnail.isNull());
+    EXPECT_EQ(record->imgThumbnail.size(), QSize(PreviewPane::kImageWidth, PreviewPane::kImageHeight));
+    EXPECT_EQ(pane().shownImage(), record->imgThumbnail);
+    EXPECT_EQ(pane().lblBottomPathBar->pathStr(), record->filePath);
+    EXPECT_EQ(pane().lblBottomPathBar->toolTip(), record->filePath);
+    EXPECT_EQ(table().rowCount(), 33);
+    EXPECT_EQ(table().item(0, 1)->text(), record->fileName);
+}
+
+TEST_F(PreviewPaneTest, CachedImageIsShownWithoutReadingTheFile)
+{
+    const auto record = photo(QStringLiteral("cached"), 1.0f);
+    QImage cached(PreviewPane::kImageWidth, PreviewPane::kImageHeight, QImage::Format_RGB32);
+    cached.fill(Qt::magenta);
+    record->imgThumbnail = cached;
+    QFile::remove(record->filePath);
+    show(record);
+    EXPECT_EQ(pane().shownImage(), cached);
+}
+
+TEST_F(PreviewPaneTest, UnreadableFileShowsItsTypeIconNeverThePreviousPicture)
+{
+    const auto good = photo(QStringLiteral("good"), 1.0f);
+    show(good);
+    const QImage previous = pane().shownImage();
+    const auto broken = photo(QStringLiteral("broken"), 1.0f);
+    QFile file(broken->filePath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray(70000, 'x'));
+    file.close();
+    show(broken);
+    EXPECT_FALSE(pane().shownImage().isNull());
+    EXPECT_NE(pane().shownImage(), previous);
+    EXPECT_TRUE(broken->imgThumbnail.isNull());
+    EXPECT_EQ(pane().lblBottomPathBar->pathStr(), broken->filePath);
+}
+
+TEST_F(PreviewPaneTest, LocalVideoGetsANewCompactPlayerAndAPhotoHidesIt)
+{
+    const auto clip = video(QStringLiteral("clip"), 1.0f);
+    const QPointer<VideoPreview> first = pane().previewQlVideo;
+    EXPECT_EQ(first->style(), VideoPreview::Style::Normal);
+    show(clip);
+    EXPECT_TRUE(pane().imgPreview->isHidden());
+    EXPECT_FALSE(pane().previewForVideo->isHidden());
+    ASSERT_TRUE(pane().previewQlVideo);
+    EXPECT_NE(pane().previewQlVideo.data(), first.data());
+    EXPECT_EQ(pane().previewQlVideo->style(), VideoPreview::Style::Compact);
+    EXPECT_EQ(pane().previewQlVideo->previewItemURL(), QUrl::fromLocalFile(clip->filePath));
+    show(photo(QStringLiteral("after"), 1.0f));
+    EXPECT_FALSE(pane().imgPreview->isHidden());
+    EXPECT_TRUE(pane().previewForVideo->isHidden());
+}
+
+TEST_F(PreviewPaneTest, CloudVideoShowsAnIconAndNoPlayer)
+{
+    ScanGlobals::scanType = 2;
+    auto clip = std::make_shared<ImageFileInfo>();
+    clip->filePath = QStringLiteral("Dropbox/holiday/clip.mp4");
+    clip->fileName = QStringLiteral("clip.mp4");
+    clip->isVideo = true;
+    controller->changeAllComponentsOnMainThread(clip, true);
+    EXPECT_FALSE(pane().imgPreview->isHidden());
+    EXPECT_TRUE(pane().previewForVideo->isHidden());
+    EXPECT_FALSE(pane().shownImage().isNull());
+    ScanGlobals::scanType = 0;
+}
+
+TEST_F(PreviewPaneTest, NoRecordClearsEverything)
+{
+    show(photo(QStringLiteral("x"), 1.0f));
+    show(nullptr);
+    EXPECT_FALSE(pane().lblNoPhotoSelectedForPreview->isHidden());
+    EXPECT_TRUE(pane().shownImage().isNull());
+    EXPECT_TRUE(pane().lblBottomPathBar->pathStr().isEmpty());
+    EXPECT_TRUE(pane().pathViewController->pathStr().isEmpty());
+    EXPECT_EQ(table().rowCount(), 0);
+}
+
+TEST_F(PreviewPaneTest, GeneratedClipPlaysInTheCompactPlayer)
+{
+    if (!VideoPreview::hasPlayer())
+        GTEST_SKIP() << "built without Qt Multimedia";
+    const QString path = dir.filePath(QStringLiteral("clip.avi"));
+    ASSERT_TRUE(MjpegClip::write(path));
+    auto record = ImageFileInfo::initWithPathForFile(path);
+    ASSERT_TRUE(record);
+    record->isVideo = true;
+    show(record);
+    VideoPreview *player = pane().previewQlVideo;
+    ASSERT_TRUE(player);
+    QString failure;
+    QObject::connect(player, &VideoPreview::failed, [&failure](const QString &reason) { failure = reason; });
+    player->play();
+    const bool played = waitUntil([&] { return player->position() > 0 || !failure.isEmpty(); });
+    if (!played || player->position() == 0)
+        GTEST_SKIP() << "no media backend played the clip: "
+                     << (failure.isEmpty() ? std::string("no progress within 5 s") : failure.toStdString());
+    EXPECT_GT(player->position(), 0);
+}
+
+} // namespace
