@@ -1,11 +1,15 @@
-// quennary-scan-screenshot OUTDIR FOLDER [--exact]: starts the application as a user would, adds
-// FOLDER to the scan list, presses Scan and writes three screenshots of the screen to OUTDIR: the
-// main window with its list (main.png), the adding sheet at the end of the comparison (sheet.png)
-// and the results view (results.png). Settings, caches and the log go to a temporary home.
+// quennary-scan-screenshot OUTDIR FOLDER [--exact] [--all-sizes]: starts the application as a user
+// would, adds FOLDER to the scan list, presses Scan and writes three screenshots of the screen to
+// OUTDIR: the main window with its list (main.png), the adding sheet at the end of the comparison
+// (sheet.png) and the results view (results.png). It also prints the longest time the window did
+// not answer during the scan. --all-sizes scans files of any size. Settings, caches and the log go
+// to a temporary home.
+#include <algorithm>
 #include <cstdio>
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QRadioButton>
 #include <QScreen>
@@ -26,6 +30,7 @@ namespace
 
 constexpr int kSettleMs = 700;
 constexpr int kGiveUpMs = 120000;
+constexpr int kTickMs = 10;
 
 bool grab(const QString &folder, const QString &name)
 {
@@ -54,6 +59,8 @@ int main(int argc, char **argv)
     const QString folder = QDir(arguments.at(2)).absolutePath();
     QDir().mkpath(out);
     UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
+    if (arguments.contains(QStringLiteral("--all-sizes")))
+        UserDefaults::standard().setObject(QStringLiteral("minimumFileSize"), 0);
 
     AppDelegate delegate;
     delegate.launch();
@@ -64,9 +71,18 @@ int main(int argc, char **argv)
     main.addPathNode(folder, GlobalObjects::NodeType::nodeTypefolder);
     main.scanList().reloadPathTable();
 
+    // The window answers when a short timer keeps firing on time.
+    QElapsedTimer sinceTick;
+    qint64 longestStallMs = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, &app,
+        [&] { longestStallMs = std::max(longestStallMs, sinceTick.restart()); });
+
     int status = 0;
     ScanRunController &scan = main.scanRun();
     QObject::connect(&scan, &ScanRunController::scanEnded, &app, [&](ScanEngine::Outcome outcome) {
+        ticker.stop();
+        std::printf("longest stall of the window during the scan: %lld ms\n", qlonglong(longestStallMs));
         if (outcome != ScanEngine::Outcome::Results) {
             std::fprintf(stderr, "the scan ended without results\n");
             status = 1;
@@ -88,6 +104,8 @@ int main(int argc, char **argv)
     });
     QTimer::singleShot(kSettleMs, &app, [&, poll] {
         grab(out, QStringLiteral("main.png"));
+        sinceTick.start();
+        ticker.start(kTickMs);
         main.btnStartScanTapped();
         poll->start(20);
     });
