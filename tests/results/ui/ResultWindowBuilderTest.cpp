@@ -1,0 +1,153 @@
+// Construction of the results window in several languages, its hint panels after a scan, and the
+// Quick Look command.
+#include <QAction>
+#include <QPushButton>
+
+#include "app/CommonFunc.h"
+#include "app/ui/AppDelegate.h"
+#include "app/ui/QuickLookPanel.h"
+#include "app/ui/CommonFuncUi.h"
+#include "controls/ITPathbar.h"
+#include "results/ResultTexts.h"
+#include "results/ui/MatchingSlider.h"
+#include "results/ui/NoResultHintsPanel.h"
+#include "results/ui/ResultSheets.h"
+#include "results/ui/ResultWindowFixture.h"
+
+namespace {
+
+class ResultWindowBuilderTest : public ResultWindowFixture
+{
+};
+
+QFont toolbarFont(int size)
+{
+    return *CommonFunc::buttonTitle(QStringLiteral("x"), size).runs.front().font;
+}
+
+TEST_F(ResultWindowBuilderTest, EnglishGivesEveryFixedControlItsTextAndKeepsTheToolbar)
+{
+    open();
+    EXPECT_EQ(builder->outlineList().lblFileName->text(), localizedString(QStringLiteral("ID_FILE_NAME")));
+    EXPECT_EQ(builder->outlineList().lblFolderPath->text(), localizedString(QStringLiteral("ID_FOLDER_PATH")));
+    EXPECT_EQ(builder->previewPane().lblNoPhotoSelectedForPreview->text(),
+              localizedString(QStringLiteral("ID_NO_PHOTOS_SELECTED")));
+    EXPECT_EQ(builder->lblPreview->text(), localizedString(QStringLiteral("ID_PREVIEW")));
+    EXPECT_EQ(builder->menuItemQuickLook->text(), localizedString(QStringLiteral("ID_QUICK_LOOK")));
+    EXPECT_EQ(builder->menuItemRevealInFinder->text(), localizedString(QStringLiteral("ID_REVEAL_IN_FINDER")));
+    EXPECT_EQ(controller->btnAutoMarkPhotos->text(), localizedString(QStringLiteral("ID_AUTO_MARK_RESULT")));
+    EXPECT_EQ(controller->btnAutoMarkPhotos->font().pointSize(), 18);
+    EXPECT_TRUE(builder->sheets().lblAuthorizationFirstPoint->text().startsWith(QStringLiteral("1. ")));
+    EXPECT_TRUE(builder->sheets().lblAuthorizationHeading->text().contains(QCoreApplication::applicationName()));
+    EXPECT_EQ(controller->lblBottomMarked->text(), ResultTexts::photosMarked(0));
+    EXPECT_EQ(controller->lblBottomDuplicateGroups->toolTip(), ResultTexts::duplicatesInGroups(0, 0));
+    EXPECT_TRUE(builder->previewPane().pathViewController->isHidden());
+    // The interface's tool bar stays as laid out for English.
+    EXPECT_EQ(controller->btnSelectionAssistance->maximumWidth(), QWIDGETSIZE_MAX);
+}
+
+TEST_F(ResultWindowBuilderTest, GermanTakesItsTableAndEnlargesHeadlineAndChoiceButtons)
+{
+    useLanguage(QStringLiteral("de"), {{QStringLiteral("ID_FILE_NAME"), QStringLiteral("Dateiname")},
+                                       {QStringLiteral("ID_AUTO_MARK"), QStringLiteral("Automatisch markieren")}});
+    open();
+    EXPECT_EQ(builder->outlineList().lblFileName->text(), "Dateiname");
+    EXPECT_EQ(controller->lblDuplicatePhotosFound->font().pointSize(), 20);
+    EXPECT_TRUE(controller->lblDuplicatePhotosFound->font().bold());
+    EXPECT_EQ(controller->btnAutoMarkPhotos->font().pointSize(), 15);
+    EXPECT_EQ(controller->btnSelectManually->contentsMargins().top(), 10);
+    const double f = CommonFuncUi::fittingWidth(controller->btnAutoMark);
+    EXPECT_EQ(controller->btnAutoMark->width(), int(std::max(f, 100.0) + 20));
+}
+
+TEST_F(ResultWindowBuilderTest, FrenchShrinksTheCaptionsAndTheToolbarTitles)
+{
+    useLanguage(QStringLiteral("fr"), {{QStringLiteral("ID_MATCHING_LEVEL"), QStringLiteral("Niveau")},
+                                       {QStringLiteral("ID_AUTO_MARK"), QStringLiteral("Marquage")}});
+    open();
+    EXPECT_EQ(controller->lblMatchingLabel->text(), "Niveau");
+    EXPECT_EQ(controller->lblMatchingLabel->font().pointSize(), 10);
+    EXPECT_EQ(controller->btnAutoMarkPhotos->font().pointSize(), 13);
+    EXPECT_EQ(controller->lblDuplicateFoundCount->font().pointSize(), 12);
+    EXPECT_EQ(controller->btnAutoMark->font(), toolbarFont(10));
+    const double f = CommonFuncUi::fittingWidth(controller->btnSelectionAssistance);
+    EXPECT_EQ(controller->btnSelectionAssistance->width(), int(std::max(f, 110.0) - 12));
+}
+
+TEST_F(ResultWindowBuilderTest, JapaneseHasNoFontRulesButTheToolbarFlows)
+{
+    useLanguage(QStringLiteral("ja"), {{QStringLiteral("ID_SELECTION_ASSISTANCE"), QStringLiteral("選択支援")},
+                                       {QStringLiteral("ID_AUTO_MARK"), QStringLiteral("自動")}});
+    open();
+    EXPECT_NE(controller->lblDuplicatePhotosFound->font().pointSize(), 20);
+    EXPECT_EQ(controller->btnAutoMarkPhotos->font().pointSize(), 18);
+    EXPECT_EQ(controller->btnAutoMark->font(), toolbarFont(12));
+    const double f = CommonFuncUi::fittingWidth(controller->btnSelectionAssistance);
+    EXPECT_EQ(controller->btnSelectionAssistance->width(), int(std::max(f, 137.0)));
+    const double trash = CommonFuncUi::fittingWidth(controller->btnTrashMarked);
+    EXPECT_EQ(controller->btnTrashMarked->width(), int(trash < 250 ? trash + 150 : trash));
+}
+
+TEST_F(ResultWindowBuilderTest, ExactScanWithoutGroupsShowsTheNoResultPanel)
+{
+    ScanGlobals::compareType = GlobalObjects::CompareType::ctMD5;
+    open();
+    controller->invokeCollectionView(std::vector<std::shared_ptr<DuplicatesGroup>>{});
+    settle();
+    EXPECT_EQ(controller->lblNosSimillarPhoto->text(),
+              localizedString(QStringLiteral("ID_NO_DUPLICATE_PHOTOS_VIDEOS_FOUND")));
+    EXPECT_EQ(controller->lblMatchingLevelHint->text(),
+              localizedString(QStringLiteral("ID_HINT_TRY_DIFFERENT_COMPARISION")));
+    EXPECT_FALSE(controller->boxForHint->isHidden());
+    EXPECT_TRUE(controller->boxRightPattern->isHidden());
+    EXPECT_TRUE(controller->btnTrashMarked->isHidden());
+}
+
+TEST_F(ResultWindowBuilderTest, ExactScanWithOnlyVideosHidesTheHintLine)
+{
+    ScanGlobals::compareType = GlobalObjects::CompareType::ctMD5;
+    open();
+    controller->typeSupport = GlobalObjects::TypeSupport::ONLYVIDEO;
+    builder->hints().updateNoResultHints(true, false);
+    EXPECT_EQ(controller->lblNosSimillarPhoto->text(), localizedString(QStringLiteral("ID_NO_DUPLICATE_VIDEOS_FOUND")));
+    EXPECT_TRUE(controller->lblMatchingLevelHint->isHidden());
+}
+
+TEST_F(ResultWindowBuilderTest, GroupsOnlyBelowTheLevelAreShownWithThePartialHeadline)
+{
+    open();
+    auto low = ResultsTestRecords::group({photo(QStringLiteral("l0"), 0.86f), photo(QStringLiteral("l1"), 0.86f)});
+    enter({low});
+    EXPECT_EQ(controller->arrGroups.size(), 1u);
+    EXPECT_EQ(controller->lblSimilarPhotoClean->text(),
+              localizedString(QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL")));
+    EXPECT_FALSE(controller->boxHintPartialMatch->isHidden());
+    EXPECT_TRUE(controller->boxForHint->isHidden());
+    EXPECT_EQ(builder->hints().lblNoteToAutoMark->text(),
+              localizedString(QStringLiteral("ID_NOTE_REDUCE_MATCH_LEVEL_MAY_PRESENT_PHOTOS")));
+    EXPECT_FALSE(controller->boxRightPattern->isHidden());
+}
+
+TEST_F(ResultWindowBuilderTest, QuickLookShowsOnlyTheLastRecordOfTheGridSelection)
+{
+    AppDelegate app;
+    open();
+    auto g = photos(QStringLiteral("q"), 3);
+    enter({g});
+    controller->currentSelectedIndexs = {IndexPath{0, 0}, IndexPath{0, 2}};
+    builder->menuItemQuickLook->trigger();
+    controller->currentSelectedIndexs = {IndexPath{0, 1}};
+    builder->menuItemQuickLook->trigger();
+    ASSERT_EQ(app.arrUrlPreview.size(), 1);
+    EXPECT_EQ(app.previewItemAtIndex(7), QUrl::fromLocalFile(g->filterChildren.at(1)->filePath));
+    EXPECT_EQ(app.numberOfPreviewItemsInPreviewPanel(), 1);
+    controller->currentSelectedIndexs.clear();
+    std::vector<QUrl> revealed;
+    builder->fileActions().revealUrl = [&](const QUrl &url) { revealed.push_back(url); };
+    builder->menuItemRevealInFinder->trigger();
+    EXPECT_TRUE(revealed.empty());
+    if (QWidget *panel = QuickLookPanel::sharedPreviewPanel().window())
+        panel->close();
+}
+
+} // namespace
