@@ -66,6 +66,7 @@ QWidget *ResultViewController::view()
 void ResultViewController::viewDidLoad()
 {
     ResultViewSkeleton::build(*this, m_view);
+    ResultViewSkeleton::attachPanes(*this);
     configureCollectionViewLayout();
     m_gridSource->attach(collectionView);
     m_thumbnailLoader->setCollectionView(collectionView);
@@ -244,6 +245,8 @@ void ResultViewController::reloadCollectionView_Main()
     Log::line(QStringLiteral("reloadCollectionView_Main"));
     if (isShowingThumbView)
         collectionView->reloadData();
+    else if (reloadOutlineHandler)
+        reloadOutlineHandler();
     collectionView->deselectAll();
     currentSelectedIndexs.clear();
     if (numberOfItemsInSection(0) > 0) {
@@ -440,11 +443,32 @@ void ResultViewController::showMenuForResultListing(QPushButton *sender)
 
 void ResultViewController::btnChangeListingType()
 {
+    // The file previewed in one listing stays the current file in the other.
+    const std::shared_ptr<ImageFileInfo> current = previewedRecord();
     showListingTypeView(!isShowingThumbView);
-    if (isShowingThumbView)
-        collectionView->reloadData();
-    else if (reloadOutlineHandler)
-        reloadOutlineHandler();
+    if (!isShowingThumbView) {
+        if (reloadOutlineHandler)
+            reloadOutlineHandler();
+        return;
+    }
+    collectionView->reloadData();
+    if (const auto indexPath = indexPathOf(current.get())) {
+        collectionView->deselectAll();
+        collectionView->selectItemsAtIndexPaths({*indexPath}, MyCollectionView::ScrollPosition::Top);
+        currentSelectedIndexs = {*indexPath};
+    }
+}
+
+std::optional<IndexPath> ResultViewController::indexPathOf(const ImageFileInfo *record) const
+{
+    for (size_t s = 0; record && s < arrGroups.size(); ++s) {
+        const auto &members = arrGroups[s]->filterChildren;
+        for (qsizetype i = 0; i < members.size(); ++i) {
+            if (members[i].get() == record)
+                return IndexPath{int(s), int(i)};
+        }
+    }
+    return std::nullopt;
 }
 
 void ResultViewController::backToMainWindow()

@@ -27,6 +27,9 @@
 class DuplicatesGroup;
 class ImageFileInfo;
 class MatchingSlider;
+class MetadataTable;
+class OutlineList;
+class PreviewPane;
 class ResultGridSource;
 class ResultsGridView;
 class ScanWrapper;
@@ -85,6 +88,8 @@ public:
     void configureCollectionViewLayout();
     void reloadContentArrays();
     void selectItemAtIndexPath(const IndexPath &indexPath);
+    // Where a record is shown in the grid; none when it is not shown.
+    std::optional<IndexPath> indexPathOf(const ImageFileInfo *record) const;
 
     // Preview and metadata host points: the preview pane and the metadata table register here.
     std::function<void(const std::shared_ptr<ImageFileInfo> &)> fillMetaDataTableHandler;
@@ -147,6 +152,11 @@ public:
     QPointer<QWidget> boxMainMoveBack;
     QPointer<QCheckBox> btnDontShowAgainOnMoveBackWindow;
     QPointer<QPushButton> btnCanelOnMoveBackWindow, btnOkMoveBackWindow;
+
+    // The panes plugged into the host places: list, preview and metadata.
+    QPointer<OutlineList> outlineList;
+    QPointer<PreviewPane> previewPane;
+    QPointer<MetadataTable> metadataTable;
 
     // Folder-files after-trash sheet.
     QPointer<CustomWindowNag> windowAfterTrashFolderFIles;

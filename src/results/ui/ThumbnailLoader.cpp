@@ -8,21 +8,15 @@
 #include "model/ImageFileInfo.h"
 #include "model/ImageProcessing.h"
 #include "platform/Dispatch.h"
-#include "platform/ui/Workspace.h"
 #include "results/ResultState.h"
 #include "results/ui/CollectionViewItem.h"
+#include "results/ui/PreviewPane.h"
 #include "results/ui/ResultsGridView.h"
 
 namespace {
 
 constexpr int kImageWidth = 248;
 constexpr int kImageHeight = 244;
-
-// The desktop's icon for a file, at the size of a grid image (GUI thread).
-QImage fileTypeIcon(const QString &path)
-{
-    return Workspace::iconForFile(path).pixmap(QSize(kImageWidth, kImageHeight)).toImage();
-}
 
 } // namespace
 
@@ -132,7 +126,7 @@ void ThumbnailLoader::finishPhoto(const std::shared_ptr<ImageFileInfo> &record, 
 {
     --m_pending;
     if (wantsIcon)
-        image = fileTypeIcon(iconPath);
+        image = PreviewPane::fileTypeIcon(iconPath);
     if (record->imgThumbnail.isNull() && !image.isNull())
         record->imgThumbnail = image;
     setItemThumbnailRedraw(cell, *record);

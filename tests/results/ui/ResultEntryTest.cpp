@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "platform/UserDefaults.h"
+#include "results/ui/OutlineList.h"
 
 using namespace ResultsTestRecords;
 
@@ -173,4 +174,18 @@ TEST_F(ResultGridFixture, ListingSwitchShowsOneViewAndTheFileTypeTitle)
     controller->btnChangeListingType();
     EXPECT_TRUE(controller->viewListView->isHidden());
     EXPECT_EQ(controller->btnFileTypeMenu->text(), "All Items");
+}
+
+TEST_F(ResultGridFixture, SwitchingListingsKeepsTheCurrentFile)
+{
+    enter({photos("a", {1.0f, 1.0f}), photos("b", {1.0f, 1.0f, 1.0f})});
+    controller->selectItemAtIndexPath({1, 2});
+    ASSERT_EQ(controller->previewedRecord()->fileName, "b2.jpg");
+    controller->btnChangeListingType();
+    ASSERT_TRUE(controller->outlineList);
+    ASSERT_TRUE(controller->outlineList->selectedRecord());
+    EXPECT_EQ(controller->outlineList->selectedRecord()->fileName, "b2.jpg");
+    controller->btnChangeListingType();
+    EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath>{{1, 2}}));
+    EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath>{{1, 2}}));
 }
