@@ -1,0 +1,199 @@
+// Each sheet of the results window opens and closes with a scripted answer; the Photos steps
+// machine; the rating answer; the summaries after a removal run; the way back's confirmation.
+#include <QCheckBox>
+#include <QPushButton>
+
+#include "platform/UserDefaults.h"
+#include "results/AfterTrashSummary.h"
+#include "results/ui/AfterTrashSummaryWindow.h"
+#include "results/ui/ResultSheets.h"
+#include "results/ui/ResultWindowFixture.h"
+
+namespace {
+
+using Step = GlobalObjects::StepNumberForPhotos;
+
+class ResultSheetsTest : public ResultWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        ResultWindowFixture::SetUp();
+        open();
+        sheets().showPhotosStepsWindow = [this] { ++redraws; };
+        sheets().trashFileAfterConfirmation = [this] { ++removals; };
+        sheets().openUrl = [this](const QUrl &url) { opened.push_back(url); };
+        sheets().isPhotosApplicationRunning = [this] { return photosRunning; };
+    }
+
+    ResultSheets &sheets() { return builder->sheets(); }
+    AfterTrashSummaryWindow &summary() { return builder->afterTrash(); }
+    QWidget *view() { return controller->view(); }
+
+    // Opens the steps window as the removal flow does: a sheet with a modal loop, at step one.
+    void openSteps()
+    {
+        controller->stepNumber = Step::stepNumberOneForPhotos;
+        presenter.beginSheet(sheets().windowForPhotosApp, view());
+    }
+
+    int redraws = 0;
+    int removals = 0;
+    bool photosRunning = false;
+    std::vector<QUrl> opened;
+};
+
+TEST_F(ResultSheetsTest, PermissionSheetSettingsButtonKeepsItOpenAndOkClosesIt)
+{
+    presenter.beginSheet(sheets().windowAuthorization, view());
+    sheets().btnOpenSystemPreferecnes->click();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened.front(), ResultSheets::automationSettingsUrl());
+    EXPECT_TRUE(presenter.isSheetOpen(sheets().windowAuthorization));
+    sheets().btnOkAuthorization->click();
+    EXPECT_FALSE(presenter.isSheetOpen(sheets().windowAuthorization));
+}
+
+TEST_F(ResultSheetsTest, RetryAndCancelOfTheiPhotoCheckBothEndItsModalRun)
+{
+    for (QPushButton *answer : {sheets().btnRetryForTrash.data(), sheets().btnCancelTrashProcess.data()}) {
+        presenter.beginSheet(sheets().windowiPhotoCheck, view());
+        presenter.setModalHandler([answer](QWidget *) { answer->click(); });
+        EXPECT_EQ(presenter.runModalForWindow(sheets().windowiPhotoCheck), AlertPresenter::kModalResponseStop);
+        EXPECT_FALSE(presenter.isSheetOpen(sheets().windowiPhotoCheck));
+    }
+    EXPECT_EQ(removals, 0);
+}
+
+TEST_F(ResultSheetsTest, NextAtStepOneAsksToOpenPhotosAndStays)
+{
+    openSteps();
+    presenter.queueAnswer(AlertPresenter::kFirstButton);
+    sheets().btnNextForPhotosApp->click();
+    ASSERT_EQ(presenter.alerts().size(), 1u);
+    EXPECT_EQ(presenter.alerts().front().messageText, localizedString(QStringLiteral("ID_PLEASE_OPEN_PHOTOS_APP")));
+    EXPECT_EQ(controller->stepNumber, Step::stepNumberOneForPhotos);
+    EXPECT_EQ(redraws, 0);
+}
+
+TEST_F(ResultSheetsTest, StepsWalkForwardBackAndContinueToTheRemoval)
+{
+    photosRunning = true;
+    openSteps();
+    sheets().previousStepForPhotosApp();
+    EXPECT_EQ(controller->stepNumber, Step::stepNumberOneForPhotos);
+    EXPECT_EQ(redraws, 1);
+    sheets().nextStepForPhotosApp();
+    EXPECT_EQ(controller->stepNumber, Step::stepNumberTwoForPhotos);
+    sheets().continueToMovePhotosToAlbum();
+    EXPECT_EQ(controller->stepNumber, Step::stepNumberThreeForPhotos);
+    EXPECT_TRUE(presenter.isSheetOpen(sheets().windowForPhotosApp));
+    sheets().nextStepForPhotosApp();
+    EXPECT_EQ(controller->stepNumber, Step::stepNumberFourForPhotos);
+    const int before = redraws;
+    sheets().nextStepForPhotosApp();
+    EXPECT_EQ(redraws, before);
+    sheets().continueToMovePhotosToAlbum();
+    EXPECT_FALSE(presenter.isSheetOpen(sheets().windowForPhotosApp));
+    EXPECT_EQ(controller->stepNumber, Step::stepNumberOneForPhotos);
+    EXPECT_EQ(removals, 1);
+}
+
+TEST_F(ResultSheetsTest, ClosingAtStepThreeReopensAtStepOneWithoutRemoving)
+{
+    photosRunning = true;
+    openSteps();
+    sheets().nextStepForPhotosApp();
+    sheets().nextStepForPhotosApp();
+    ASSERT_EQ(controller->stepNumber, Step::stepNumberThreeForPhotos);
+    sheets().btnCancelForPhotosApp->click();
+    EXPECT_FALSE(presenter.isSheetOpen(sheets().windowForPhotosApp));
+    EXPECT_EQ(controller->stepNumber, Step::stepNumberOneForPhotos);
+    EXPECT_EQ(removals, 0);
+}
+
+TEST_F(ResultSheetsTest, RatingNoWritesNothingAndYesRecordsTheVersion)
+{
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.1.0"));
+    UserDefaults::standard().removeObject(QStringLiteral("appVersion"));
+    controller->countTrashed = 2;
+    summary().showWindowAfterTrash_Main();
+    ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
+    summary().btnNoOnRateMe->click();
+    EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
+    EXPECT_FALSE(UserDefaults::standard().hasUserValue(QStringLiteral("appVersion")));
+    summary().showWindowAfterTrash_Main();
+    summary().btnRateMe->click();
+    EXPECT_EQ(UserDefaults::standard().stringForKey(QStringLiteral("appVersion")), "2.1.0");
+    EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(ResultSheetsTest, RunThatMovedEverythingShowsTheTrashSummaryAndBackLeavesTheResults)
+{
+    controller->countTrashed = 3;
+    controller->sizeTrashed = 3000000;
+    controller->deletedFileTypes = GlobalObjects::TypeSupport::ONLYIMAGES;
+    summary().showWindowAfterTrash_Main();
+    EXPECT_TRUE(controller->isAllTrashed);
+    ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
+    const TrashSummaryTexts expected = AfterTrashSummary::trashSummaryTexts(summary().currentInput());
+    EXPECT_EQ(summary().lblTotalDupsCleaned->text(), expected.totalDupsCleaned);
+    EXPECT_EQ(summary().lblTrashedSizeInFileFolder->text(), "3.00 MB");
+    EXPECT_FALSE(summary().lblInCaseAnyMistake->text().isEmpty());
+    summary().btnOkOnAfterTrash->click();
+    EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
+    EXPECT_EQ(returnedToMain, 1);
+}
+
+TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
+{
+    enter({photos(QStringLiteral("k"), 3)});
+    controller->countTrashed = 1;
+    summary().showWindowAfterTrash_Main();
+    EXPECT_FALSE(controller->isAllTrashed);
+    ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
+    summary().btnOkOnAfterTrash->click();
+    EXPECT_EQ(returnedToMain, 0);
+}
+
+TEST_F(ResultSheetsTest, RunThatMovedNothingShowsTheSameMessageForBothOutcomes)
+{
+    for (bool photosAlbum : {false, true}) {
+        controller->countTrashed = 0;
+        controller->isPhotosLibrayMarkedForTrash = photosAlbum;
+        summary().showWindowAfterTrash_Main();
+    }
+    ASSERT_EQ(presenter.alerts().size(), 2u);
+    EXPECT_EQ(presenter.alerts()[0].messageText, AfterTrashSummary::nothingMovedMessage());
+    EXPECT_EQ(presenter.alerts()[1].messageText, AfterTrashSummary::nothingMovedMessage());
+    EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrash));
+    EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
+}
+
+TEST_F(ResultSheetsTest, PhotosAlbumRunShowsTheStepsSummaryAndItsCloseButtonEndsIt)
+{
+    controller->countTrashed = 2;
+    controller->isPhotosLibrayMarkedForTrash = true;
+    controller->deletedFileTypes = GlobalObjects::TypeSupport::ONLYIMAGES;
+    summary().showWindowAfterTrash_Main();
+    ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrash));
+    EXPECT_EQ(summary().lblNumOfPhotosTrashed->text(), AfterTrashSummary::movedCountText(summary().currentInput()));
+    EXPECT_FALSE(summary().lblAfterTrashStep1->text().isEmpty());
+    summary().btnClosePhotoInstruction->click();
+    EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrash));
+}
+
+TEST_F(ResultSheetsTest, ConfirmedWayBackRemembersTheDontShowAgainBox)
+{
+    UserDefaults::standard().removeObject(QStringLiteral("doNotShowConfirmationDialogOnReturnToMainView"));
+    enter({photos(QStringLiteral("w"), 2)});
+    controller->backToMainWindow();
+    ASSERT_TRUE(presenter.isSheetOpen(controller->windowOnMovesBack));
+    controller->btnDontShowAgainOnMoveBackWindow->setChecked(true);
+    controller->btnOkMoveBackWindow->click();
+    EXPECT_FALSE(presenter.isSheetOpen(controller->windowOnMovesBack));
+    EXPECT_TRUE(UserDefaults::standard().boolForKey(QStringLiteral("doNotShowConfirmationDialogOnReturnToMainView")));
+    EXPECT_EQ(returnedToMain, 1);
+}
+
+} // namespace
