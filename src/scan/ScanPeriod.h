@@ -11,7 +11,8 @@ class ScanPeriod
 {
 public:
     // Start of the window in seconds since 1970 for a "scanPhotosFrom" value: 0 the start of today
-    // (GMT), 1-5 the start of the day 1, 7, 15, 30 or 365 days ago, anything else 0 (no window).
+    // (GMT) of `now`, 1-5 the start of the day 1, 7, 15, 30 or 365 days before the present moment,
+    // anything else 0 (no window).
     static double scanStartDate(int photosFrom, const QDateTime &now = QDateTime::currentDateTime());
     // The window's end: the start of today (GMT).
     static double scanEndDate(const QDateTime &now = QDateTime::currentDateTime());
