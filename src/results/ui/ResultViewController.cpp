@@ -19,8 +19,12 @@
 #include "results/ResultButtonStyles.h"
 #include "results/ResultTexts.h"
 #include "results/ui/MatchingSlider.h"
+#include "results/ui/MetadataTable.h"
+#include "results/ui/OutlineList.h"
+#include "results/ui/PreviewPane.h"
 #include "results/ui/ResultGridSource.h"
 #include "results/ui/ResultViewSkeleton.h"
+#include "results/ui/ResultWindowBuilder.h"
 #include "results/ui/ResultsGridView.h"
 #include "results/ui/ThumbnailLoader.h"
 #include "scan/ui/MainViewController.h"
@@ -66,7 +70,6 @@ QWidget *ResultViewController::view()
 void ResultViewController::viewDidLoad()
 {
     ResultViewSkeleton::build(*this, m_view);
-    ResultViewSkeleton::attachPanes(*this);
     configureCollectionViewLayout();
     m_gridSource->attach(collectionView);
     m_thumbnailLoader->setCollectionView(collectionView);
@@ -79,6 +82,8 @@ void ResultViewController::viewDidLoad()
         slider->setDoubleValue(initial.value);
     }
     connectActions();
+    // The list, preview, metadata, hint panels, sheets and the localised look go into the skeleton.
+    (new ResultWindowBuilder(*this, this))->build();
     reloadContentArrays();
     updateHintBoxesVisibility();
     showListingTypeView(true);
@@ -385,27 +390,6 @@ void ResultViewController::updateNoResultHints(bool isFreshResult, bool isAfterT
 {
     if (noResultHintsHandler)
         noResultHintsHandler(isFreshResult, isAfterTrash);
-    else
-        plainNoResultHints(isFreshResult, isAfterTrash);
-}
-
-// Used until the hint panels are plugged in: the retry and the choice of panel, with the headline.
-void ResultViewController::plainNoResultHints(bool isFreshResult, bool isAfterTrash)
-{
-    if (!arrGroups.empty())
-        return;
-    const bool similar = ScanGlobals::compareType.load() == GlobalObjects::CompareType::ctHash;
-    const bool retried = (isFreshResult || isAfterTrash) && similar && retryAtMinimumMatchingLevel();
-    const bool partial = retried || (!isFreshResult && !isAfterTrash);
-    boxForHint->setHidden(partial);
-    boxHintPartialMatch->setHidden(!partial);
-    sliderForMatch->setHidden(!partial);
-    if (partial)
-        lblSimilarPhotoClean->setText(localizedString(isAfterTrash ? QStringLiteral("ID_PHOTOS_CLEANED_WITH_CURRENT_MATCH_LEVEL")
-                                                                   : QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL")));
-    else
-        lblNosSimillarPhoto->setText(localizedString(similar ? QStringLiteral("ID_NO_SIMILAR_PHOTOS_FOUND")
-                                                             : QStringLiteral("ID_NO_DUPLICATE_PHOTOS_VIDEOS_FOUND")));
 }
 
 void ResultViewController::showListingTypeView(bool showThumbnails)

@@ -94,7 +94,7 @@ public:
     // Preview and metadata host points: the preview pane and the metadata table register here.
     std::function<void(const std::shared_ptr<ImageFileInfo> &)> fillMetaDataTableHandler;
     std::function<void(const std::shared_ptr<ImageFileInfo> &)> changeAllComponentsHandler;
-    // The hint panels register here; without them a plain version runs.
+    // The hint panels register here.
     std::function<void(bool, bool)> noResultHintsHandler;
     // Called by the way back when the main window's controller cannot be reached (tests).
     std::function<void()> returnToMainHandler;
@@ -169,7 +169,6 @@ private:
     void connectActions();
     void setFileTypeButton(const QString &title, const QString &imageName);
     void setToolbarHidden(bool hidden);
-    void plainNoResultHints(bool isFreshResult, bool isAfterTrash);
 
     QPointer<QWidget> m_view;
     std::unique_ptr<ResultGridSource> m_gridSource;

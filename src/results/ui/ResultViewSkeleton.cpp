@@ -5,11 +5,7 @@
 #include <QFrame>
 #include <QGridLayout>
 
-#include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
-#include "results/ui/MetadataTable.h"
-#include "results/ui/OutlineList.h"
-#include "results/ui/PreviewPane.h"
 #include "results/ui/MatchingSlider.h"
 #include "results/ui/ResultViewController.h"
 #include "results/ui/ResultsGridView.h"
@@ -225,41 +221,4 @@ void ResultViewSkeleton::buildMoveBackSheet(ResultViewController &c, QWidget *vi
     box->addWidget(c.btnCanelOnMoveBackWindow);
     box->addWidget(c.btnOkMoveBackWindow);
     c.windowOnMovesBack->hide();
-}
-
-void ResultViewSkeleton::attachPanes(ResultViewController &c)
-{
-    c.metadataTable = new MetadataTable(c.boxMetadata, &c);
-    c.previewPane = new PreviewPane(c.boxPreview, c.boxBottomPathBar, &c);
-    c.outlineList = new OutlineList(c, c.viewListView, &c);
-    QPointer<MetadataTable> table = c.metadataTable;
-    QPointer<PreviewPane> pane = c.previewPane;
-    c.previewPane->reloadMetaData = [table] {
-        if (table)
-            table->reloadData();
-    };
-    if (!c.fillMetaDataTableHandler) {
-        c.fillMetaDataTableHandler = [table](const std::shared_ptr<ImageFileInfo> &record) {
-            if (table)
-                table->fillMetaDataTable(record, CommonFunc::getscanType());
-        };
-    }
-    if (!c.changeAllComponentsHandler) {
-        c.changeAllComponentsHandler = [pane](const std::shared_ptr<ImageFileInfo> &record) {
-            if (pane)
-                pane->changeAllComponents(record, CommonFunc::getscanType());
-        };
-    }
-    ResultViewController *controller = &c;
-    c.outlineList->fillMetaDataTable = [controller](const auto &record) { controller->fillMetaDataTable(record); };
-    c.outlineList->changeAllComponents = [controller](const auto &record) {
-        controller->changeAllComponentsOnMainThread(record, true);
-    };
-    QPointer<OutlineList> list = c.outlineList;
-    if (!c.reloadOutlineHandler) {
-        c.reloadOutlineHandler = [controller, list] {
-            if (list)
-                list->reloadData(controller->previewedRecord());
-        };
-    }
 }

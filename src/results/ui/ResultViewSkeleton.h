@@ -12,9 +12,6 @@ class ResultViewSkeleton
 public:
     // Fills the controller's outlets with new widgets inside `view`.
     static void build(ResultViewController &controller, QWidget *view);
-    // Puts the outline list, the preview pane and the metadata table into their places and connects
-    // them to the controller; handlers already set (by tests) are kept.
-    static void attachPanes(ResultViewController &controller);
 
 private:
     static QWidget *buildToolbar(ResultViewController &c, QWidget *parent);
