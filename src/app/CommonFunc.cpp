@@ -231,7 +231,12 @@ QString CommonFunc::photosLibraryDatabasePath(const QString &libraryPath)
     const QString photosDb = pick("database/apdb/photos.db", "database/photos.db");
     if (!OSVersionFlags::isOS1015 && !OSVersionFlags::isOS11OrLater)
         return photosDb;
-    return library.filePath(QStringLiteral("database/photos.sqlite"));
+    // A library written by an older release keeps only photos.db; the newest layout's file is
+    // preferred, but a library is never reported without a database it actually has.
+    const QString photosSqlite = library.filePath(QStringLiteral("database/photos.sqlite"));
+    if (!QFileInfo::exists(photosSqlite) && QFileInfo::exists(photosDb))
+        return photosDb;
+    return photosSqlite;
 }
 
 bool CommonFunc::hasPhotosLibraryDatabase(const QString &folderPath)

@@ -150,11 +150,13 @@ TEST(CommonFunc, LibraryDatabasePathPrefersLibraryApdb)
     touch("database/photos.db");
     EXPECT_TRUE(CommonFunc::hasPhotosLibraryDatabase(dir.path()));
     OSVersionFlags::applyVersion(12, 0);
+    // A library that only has the older database file is read from that file.
+    EXPECT_EQ(CommonFunc::photosLibraryDatabasePath(dir.path()), lib.filePath(QStringLiteral("database/photos.db")));
+    touch("database/photos.sqlite");
     EXPECT_EQ(CommonFunc::photosLibraryDatabasePath(dir.path()), lib.filePath(QStringLiteral("database/photos.sqlite")));
     OSVersionFlags::applyVersion(10, 14);
     EXPECT_EQ(CommonFunc::photosLibraryDatabasePath(dir.path()), lib.filePath(QStringLiteral("database/photos.db")));
     touch("database/Library.apdb");
-    touch("database/photos.sqlite");
     OSVersionFlags::applyVersion(OSVersionFlags::kProfileMajor, OSVersionFlags::kProfileMinor);
     EXPECT_EQ(CommonFunc::photosLibraryDatabasePath(dir.path()), lib.filePath(QStringLiteral("database/Library.apdb")));
 }
