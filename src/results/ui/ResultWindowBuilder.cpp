@@ -93,6 +93,10 @@ void ResultWindowBuilder::hostParts()
         box->setBackgroundImages(QStringLiteral("center_box_left"), QStringLiteral("center_box_center"),
                                  QStringLiteral("center_box_right"));
     m_c.boxBottom->setStyleSheet(QStringLiteral("QFrame { background: rgb(30, 36, 51); }"));
+    // The pane's patterned strip stands behind the preview; a plain dark fill in its colour.
+    m_c.boxRightPattern->setObjectName(QStringLiteral("boxRightPattern"));
+    m_c.boxRightPattern->setAttribute(Qt::WA_StyledBackground);
+    m_c.boxRightPattern->setStyleSheet(QStringLiteral("#boxRightPattern { background: rgb(38, 45, 63); }"));
 }
 
 void ResultWindowBuilder::connectParts()

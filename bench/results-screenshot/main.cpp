@@ -1,0 +1,167 @@
+// quennary-results-screenshot OUT.png [--language CODE] [--list] [FOLDER]
+// Scans FOLDER (or a folder of generated near-duplicate photos) with the main window's Scan button
+// in a temporary home, lets the results window open on the groups found, and saves a picture of it.
+#include <cstdio>
+#include <random>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/LocalizedString.h"
+#include "app/SettingsDefaults.h"
+#include "platform/AppFolders.h"
+#include "platform/UserDefaults.h"
+#include "platform/ui/ScriptedAlertPresenter.h"
+#include "results/ui/MetadataTable.h"
+#include "results/ui/OutlineList.h"
+#include "results/ui/PreviewPane.h"
+#include "results/ui/ResultViewController.h"
+#include "results/ui/ResultsGridView.h"
+#include "results/ui/ResultWindowBuilder.h"
+#include "results/ui/ThumbnailLoader.h"
+#include "model/ImageFileInfo.h"
+#include "scan/ScanEngine.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/ScanRunController.h"
+
+namespace {
+
+// One picture of coloured shapes; the copies of a group are the same picture re-encoded smaller.
+QImage scene(int seed)
+{
+    std::mt19937 random{quint32(seed)};
+    QImage image(1600, 1200, QImage::Format_RGB32);
+    image.fill(QColor::fromHsv(int(random() % 360), 90, 220));
+    QPainter painter(&image);
+    painter.setPen(Qt::NoPen);
+    for (int i = 0; i < 14; ++i) {
+        painter.setBrush(QColor::fromHsv(int(random() % 360), 200, int(80 + random() % 170)));
+        const QRect box(int(random() % 1400), int(random() % 1000), int(80 + random() % 520), int(80 + random() % 400));
+        (i % 2) ? painter.drawEllipse(box) : painter.drawRect(box);
+    }
+    painter.end();
+    // Grain, so the files are as large as photos and pass the scan's minimum size.
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int d = int(random() % 25) - 12;
+            const QRgb p = line[x];
+            line[x] = qRgb(qBound(0, qRed(p) + d, 255), qBound(0, qGreen(p) + d, 255), qBound(0, qBlue(p) + d, 255));
+        }
+    }
+    return image;
+}
+
+bool generatePhotos(const QString &folder, int groups)
+{
+    for (int g = 0; g < groups; ++g) {
+        const QImage base = scene(g * 7919 + 13);
+        const QString stem = QDir(folder).filePath(QStringLiteral("scene%1").arg(g, 2, 10, QLatin1Char('0')));
+        bool ok = base.save(stem + QStringLiteral("-original.jpg"), "JPG", 92);
+        ok = ok && base.scaledToWidth(1280, Qt::SmoothTransformation).save(stem + QStringLiteral("-small.jpg"), "JPG", 70);
+        if (g % 2 == 0)
+            ok = ok && base.save(stem + QStringLiteral("-copy.png"), "PNG");
+        if (!ok)
+            return false;
+    }
+    // A few pictures without a twin.
+    for (int i = 0; i < 3; ++i)
+        scene(100003 + i).save(QDir(folder).filePath(QStringLiteral("single%1.jpg").arg(i)), "JPG");
+    return true;
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: quennary-results-screenshot OUT.png [--language CODE] [--list] [FOLDER]\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quennary"));
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    const QString out = args.takeFirst();
+    QString language;
+    QString folder;
+    bool list = false;
+    while (!args.isEmpty()) {
+        const QString a = args.takeFirst();
+        if (a == QStringLiteral("--language") && !args.isEmpty())
+            language = args.takeFirst();
+        else if (a == QStringLiteral("--list"))
+            list = true;
+        else
+            folder = a;
+    }
+    QTemporaryDir home;
+    AppFolders::setRootOverride(home.path());
+    if (!language.isEmpty())
+        Localization::setPreferredLanguagesOverride({language});
+    UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
+    SettingsDefaults::registerDefaultSettings();
+    ScriptedAlertPresenter alerts;
+    if (folder.isEmpty()) {
+        folder = home.filePath(QStringLiteral("photos"));
+        QDir().mkpath(folder);
+        if (!generatePhotos(folder, 8))
+            return 1;
+    }
+
+    MainViewController controller;
+    controller.view();
+    ResultViewController &result = *controller.result;
+    result.view()->resize(1280, 800);
+    if (!result.findChild<ResultWindowBuilder *>())
+        (new ResultWindowBuilder(result, &result))->build();
+    FilePathNode node;
+    node.filePath = QDir(folder).absolutePath();
+    node.state = 1;
+    node.nodeType = GlobalObjects::NodeType::nodeTypefolder;
+    controller.arrPathNodes = {node};
+    ScanRunController &scan = controller.scanRun();
+    scan.setResultsDelay(0.0);
+    int status = 0;
+    QObject::connect(&scan, &ScanRunController::scanEnded, &app, [&](ScanEngine::Outcome outcome) {
+        if (outcome != ScanEngine::Outcome::Results) {
+            std::fprintf(stderr, "quennary-results-screenshot: the scan found no groups\n");
+            status = 1;
+            QCoreApplication::exit(status);
+            return;
+        }
+        // Let the grid reload and the visible thumbnails arrive, then take the picture.
+        QTimer::singleShot(1500, &app, [&] {
+            result.thumbnailLoader().waitForWorkers();
+            QCoreApplication::processEvents();
+            if (list)
+                result.btnChangeListingType();
+            if (list && result.outlineList && result.outlineList->selectedRecord())
+                std::printf("list selection: %s, scrolled to %d\n",
+                            qPrintable(result.outlineList->selectedRecord()->fileName),
+                            result.outlineList->outlineDupliates()->verticalScrollBar()->value());
+            QWidget *view = result.view();
+            view->resize(1280, 800);
+            QCoreApplication::processEvents();
+            if (!view->grab().save(out, "PNG")) {
+                std::fprintf(stderr, "quennary-results-screenshot: cannot write %s\n", qPrintable(out));
+                status = 1;
+            }
+            std::printf("%zu groups shown; picture saved to %s\n", result.arrGroups.size(), qPrintable(out));
+            QCoreApplication::exit(status);
+        });
+    });
+    controller.btnStartScanTapped();
+    app.exec();
+    return status;
+}
