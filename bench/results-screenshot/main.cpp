@@ -14,6 +14,7 @@
 
 #include "app/LocalizedString.h"
 #include "app/SettingsDefaults.h"
+#include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
@@ -21,27 +22,28 @@
 #include "results/ui/OutlineList.h"
 #include "results/ui/PreviewPane.h"
 #include "results/ui/ResultViewController.h"
-#include "results/ui/ResultsGridView.h"
 #include "results/ui/ResultWindowBuilder.h"
+#include "results/ui/ResultsGridView.h"
 #include "results/ui/ThumbnailLoader.h"
-#include "model/ImageFileInfo.h"
 #include "scan/ScanEngine.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
 
-namespace {
+namespace
+{
 
 // One picture of coloured shapes; the copies of a group are the same picture re-encoded smaller.
 QImage scene(int seed)
 {
-    std::mt19937 random{quint32(seed)};
+    std::mt19937 random { quint32(seed) };
     QImage image(1600, 1200, QImage::Format_RGB32);
     image.fill(QColor::fromHsv(int(random() % 360), 90, 220));
     QPainter painter(&image);
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < 14; ++i) {
         painter.setBrush(QColor::fromHsv(int(random() % 360), 200, int(80 + random() % 170)));
-        const QRect box(int(random() % 1400), int(random() % 1000), int(80 + random() % 520), int(80 + random() % 400));
+        const QRect box(
+            int(random() % 1400), int(random() % 1000), int(80 + random() % 520), int(80 + random() % 400));
         (i % 2) ? painter.drawEllipse(box) : painter.drawRect(box);
     }
     painter.end();
@@ -51,7 +53,8 @@ QImage scene(int seed)
         for (int x = 0; x < image.width(); ++x) {
             const int d = int(random() % 25) - 12;
             const QRgb p = line[x];
-            line[x] = qRgb(qBound(0, qRed(p) + d, 255), qBound(0, qGreen(p) + d, 255), qBound(0, qBlue(p) + d, 255));
+            line[x] = qRgb(
+                qBound(0, qRed(p) + d, 255), qBound(0, qGreen(p) + d, 255), qBound(0, qBlue(p) + d, 255));
         }
     }
     return image;
@@ -63,7 +66,9 @@ bool generatePhotos(const QString &folder, int groups)
         const QImage base = scene(g * 7919 + 13);
         const QString stem = QDir(folder).filePath(QStringLiteral("scene%1").arg(g, 2, 10, QLatin1Char('0')));
         bool ok = base.save(stem + QStringLiteral("-original.jpg"), "JPG", 92);
-        ok = ok && base.scaledToWidth(1280, Qt::SmoothTransformation).save(stem + QStringLiteral("-small.jpg"), "JPG", 70);
+        ok = ok
+            && base.scaledToWidth(1280, Qt::SmoothTransformation)
+                   .save(stem + QStringLiteral("-small.jpg"), "JPG", 70);
         if (g % 2 == 0)
             ok = ok && base.save(stem + QStringLiteral("-copy.png"), "PNG");
         if (!ok)
@@ -108,7 +113,7 @@ int main(int argc, char **argv)
     QTemporaryDir home;
     AppFolders::setRootOverride(home.path());
     if (!language.isEmpty())
-        Localization::setPreferredLanguagesOverride({language});
+        Localization::setPreferredLanguagesOverride({ language });
     UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
     SettingsDefaults::registerDefaultSettings();
     ScriptedAlertPresenter alerts;
@@ -129,7 +134,7 @@ int main(int argc, char **argv)
     node.filePath = QDir(folder).absolutePath();
     node.state = 1;
     node.nodeType = GlobalObjects::NodeType::nodeTypefolder;
-    controller.arrPathNodes = {node};
+    controller.arrPathNodes = { node };
     ScanRunController &scan = controller.scanRun();
     scan.setResultsDelay(0.0);
     int status = 0;
@@ -148,8 +153,8 @@ int main(int argc, char **argv)
                 result.btnChangeListingType();
             if (list && result.outlineList && result.outlineList->selectedRecord())
                 std::printf("list selection: %s, scrolled to %d\n",
-                            qPrintable(result.outlineList->selectedRecord()->fileName),
-                            result.outlineList->outlineDupliates()->verticalScrollBar()->value());
+                    qPrintable(result.outlineList->selectedRecord()->fileName),
+                    result.outlineList->outlineDupliates()->verticalScrollBar()->value());
             QWidget *view = result.view();
             view->resize(1280, 800);
             QCoreApplication::processEvents();

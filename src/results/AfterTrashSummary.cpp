@@ -8,7 +8,8 @@
 
 using TypeSupport = GlobalObjects::TypeSupport;
 
-namespace {
+namespace
+{
 
 constexpr std::uint8_t kGoogleDrive = 1;
 constexpr std::uint8_t kDropbox = 2;
@@ -27,9 +28,9 @@ QString sizeText(std::uint64_t bytes)
 
 OsProfile OsProfile::current()
 {
-    return OsProfile{OSVersionFlags::isOS15OrLater.load(), OSVersionFlags::isOS14OrLater.load(),
-                     OSVersionFlags::isOS13OrLater.load(), OSVersionFlags::isOS11OrLater.load(),
-                     OSVersionFlags::isOS1015.load(),      OSVersionFlags::isOS1013Or1014.load()};
+    return OsProfile { OSVersionFlags::isOS15OrLater.load(), OSVersionFlags::isOS14OrLater.load(),
+        OSVersionFlags::isOS13OrLater.load(), OSVersionFlags::isOS11OrLater.load(),
+        OSVersionFlags::isOS1015.load(), OSVersionFlags::isOS1013Or1014.load() };
 }
 
 AfterTrashSummary::Outcome AfterTrashSummary::outcome(const AfterTrashInput &input)
@@ -48,7 +49,8 @@ QString AfterTrashSummary::recoveryText(const AfterTrashInput &input)
         return formatText(text("ID_IN_CASE_MISTAKE_RECOVER_CLEANED_ITEMS_FROM_GOOGLE_DRIVE_PHOTOS_TRASH"));
     const bool english = input.languageCode == QStringLiteral("en");
     if ((input.os.isOS11OrLater || input.os.isOS1015) && english)
-        return formatText(text("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER_FROM_BIN"), QStringLiteral("Photos/Finder"));
+        return formatText(
+            text("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER_FROM_BIN"), QStringLiteral("Photos/Finder"));
     return formatText(text("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER"), QStringLiteral("Photos"));
 }
 
@@ -85,8 +87,9 @@ TrashSummaryTexts AfterTrashSummary::trashSummaryTexts(const AfterTrashInput &in
     TrashSummaryTexts t;
     t.totalDupsCleaned = formatText(text(countKey), n);
     t.duplicatesRemoved = text(several ? "ID_DUPLICATES_REMOVED" : "ID_DUPLICATE_REMOVED");
-    t.deletionSuccess = text(several ? "ID_SELECTED_DUPLICATE_FILES_DELETED" : "ID_SELECTED_DUPLICATE_FILE_DELETED")
-                        + QLatin1Char(' ') + text("ID_DELETE_SUCCESS_MSG");
+    t.deletionSuccess
+        = text(several ? "ID_SELECTED_DUPLICATE_FILES_DELETED" : "ID_SELECTED_DUPLICATE_FILE_DELETED")
+        + QLatin1Char(' ') + text("ID_DELETE_SUCCESS_MSG");
     t.trashCount = QString::number(n);
     t.trashedSize = sizeText(input.sizeTrashed);
     t.uniqueRetained = QString::number(input.uniquePhotosReatined);
@@ -104,7 +107,8 @@ QString AfterTrashSummary::nothingMovedMessage()
 QString AfterTrashSummary::nothingMovedInformative(const AfterTrashInput &input)
 {
     // Files that stayed where they were: for files on disk the usual cause is a missing permission.
-    return input.isPhotosLibrayMarkedForTrash ? QString() : text("ID_YOU_HAVE_NO_PERMISSION_CLEAN_SOME_FILES");
+    return input.isPhotosLibrayMarkedForTrash ? QString()
+                                              : text("ID_YOU_HAVE_NO_PERMISSION_CLEAN_SOME_FILES");
 }
 
 QString AfterTrashSummary::step2Text(const OsProfile &os)
@@ -123,8 +127,8 @@ bool AfterTrashSummary::step3ImageHidden(const OsProfile &os)
     return !os.isOS1015 && !os.isOS11OrLater;
 }
 
-StepLayout AfterTrashSummary::stepLayout(double boxHeight, double step1Y, double step1Height, double step2TextHeight,
-                                         double step3TextHeight, double step3ImageHeight)
+StepLayout AfterTrashSummary::stepLayout(double boxHeight, double step1Y, double step1Height,
+    double step2TextHeight, double step3TextHeight, double step3ImageHeight)
 {
     StepLayout l;
     l.step2Height = step2TextHeight + 1;
@@ -140,16 +144,16 @@ StepIllustration AfterTrashSummary::illustration(const OsProfile &os, const QStr
     StepIllustration s;
     QString prefix;
     if (os.isOS15OrLater || os.isOS14OrLater || os.isOS13OrLater || os.isOS11OrLater) {
-        prefix = os.isOS15OrLater ? QStringLiteral("osxM15")
-                 : (os.isOS14OrLater || os.isOS13OrLater) ? QStringLiteral("osxM14")
-                                                          : QStringLiteral("osx16");
+        prefix = os.isOS15OrLater                    ? QStringLiteral("osxM15")
+            : (os.isOS14OrLater || os.isOS13OrLater) ? QStringLiteral("osxM14")
+                                                     : QStringLiteral("osx16");
         s.picture = prefix == QStringLiteral("osx16") ? QRectF(89, 0, 490, 275) : QRectF(110, 0, 460, 271);
         s.lens = QRectF(258, 0, 142, 230);
         s.markerOne = QRectF(58, 160, 24, 24);
         s.markerTwo = QRectF(257, 60, 24, 24);
     } else if (os.isOS1015) {
         prefix = QStringLiteral("osx15");
-        const bool drawnLanguage = QStringList{"en", "de", "fr", "ja"}.contains(languageCode);
+        const bool drawnLanguage = QStringList { "en", "de", "fr", "ja" }.contains(languageCode);
         s.picture = drawnLanguage ? QRectF(144, 0, 436, 284) : QRectF(100, 5, 470, 274);
         s.lens = QRectF(241, 0, 189, 301);
         s.markerOne = drawnLanguage ? QRectF(102, 201, 24, 24) : QRectF(90, 180, 24, 24);

@@ -37,21 +37,21 @@ struct AfterTrashInput {
 };
 
 struct TrashSummaryTexts {
-    QString totalDupsCleaned;     // lblTotalDupsCleaned
-    QString duplicatesRemoved;    // lblDuplicatesRemoved
-    QString deletionSuccess;      // lblDeletionSuccess
-    QString trashCount;           // lblTrashCountInFolderFile
-    QString trashedSize;          // lblTrashedSizeInFileFolder
-    QString uniqueRetained;       // lblUniquePhotoFilesFolder
-    QString rateQuestion;         // lblRateOnAppStore
-    QString yes, no;              // btnRateMe, btnNoOnRateMe
+    QString totalDupsCleaned; // lblTotalDupsCleaned
+    QString duplicatesRemoved; // lblDuplicatesRemoved
+    QString deletionSuccess; // lblDeletionSuccess
+    QString trashCount; // lblTrashCountInFolderFile
+    QString trashedSize; // lblTrashedSizeInFileFolder
+    QString uniqueRetained; // lblUniquePhotoFilesFolder
+    QString rateQuestion; // lblRateOnAppStore
+    QString yes, no; // btnRateMe, btnNoOnRateMe
 };
 
 struct StepIllustration {
     QString frameImage;
     QString lensImage;
     // Bottom-left frames inside viewStepFour.
-    QRectF frame{0, 0, 582, 344};
+    QRectF frame { 0, 0, 582, 344 };
     QRectF picture, lens, markerOne, markerTwo;
 };
 
@@ -85,6 +85,6 @@ public:
     static bool step3ImageHidden(const OsProfile &os);
     // Heights are those of the texts laid out 188 points wide.
     static StepLayout stepLayout(double boxHeight, double step1Y, double step1Height, double step2TextHeight,
-                                 double step3TextHeight, double step3ImageHeight);
+        double step3TextHeight, double step3ImageHeight);
     static StepIllustration illustration(const OsProfile &os, const QString &languageCode);
 };

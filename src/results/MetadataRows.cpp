@@ -14,7 +14,8 @@
 #include "model/ExifValueTexts.h"
 #include "model/ImageFileInfo.h"
 
-namespace {
+namespace
+{
 
 constexpr std::uint8_t kGoogleDrive = 1;
 
@@ -28,9 +29,15 @@ QString dateText(const std::optional<QDateTime> &date)
 // The number a text starts with, as a lenient reader of numbers takes it; 0 when there is none.
 double leadingNumber(const QString &text)
 {
-    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?"));
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?"));
     const QRegularExpressionMatch match = number.match(text);
     return match.hasMatch() ? match.captured(0).trimmed().toDouble() : 0.0;
+}
+
+void addRow(QList<MetadataRow> &rows, const char *key, const QString &value)
+{
+    MetadataRows::appendMetaDataRow(rows, localizedString(QString::fromLatin1(key)), value);
 }
 
 } // namespace
@@ -51,12 +58,11 @@ QList<MetadataRow> MetadataRows::fillMetaDataTable(ImageFileInfo *record, std::u
     return rowsFor(*record, *record->exifInfo, scanType);
 }
 
-QList<MetadataRow> MetadataRows::rowsFor(const ImageFileInfo &record, const ExifInfo &exif, std::uint8_t scanType)
+QList<MetadataRow> MetadataRows::rowsFor(
+    const ImageFileInfo &record, const ExifInfo &exif, std::uint8_t scanType)
 {
     QList<MetadataRow> rows;
-    const auto add = [&rows](const char *key, const QString &value) {
-        appendMetaDataRow(rows, localizedString(QString::fromLatin1(key)), value);
-    };
+    const auto add = [&rows](const char *key, const QString &value) { addRow(rows, key, value); };
     add("ID_FILE_NAME", record.fileName);
     add("ID_FILE_SIZE", CommonFunc::formattedSize(QVariant::fromValue<qulonglong>(record.fileSize)));
     add("ID_FILE_LABEL", exif.fileLabel);
@@ -69,9 +75,7 @@ QList<MetadataRow> MetadataRows::rowsFor(const ImageFileInfo &record, const Exif
 
 void MetadataRows::appendExifRows(QList<MetadataRow> &rows, const ExifInfo &exif, std::uint8_t scanType)
 {
-    const auto add = [&rows](const char *key, const QString &value) {
-        appendMetaDataRow(rows, localizedString(QString::fromLatin1(key)), value);
-    };
+    const auto add = [&rows](const char *key, const QString &value) { addRow(rows, key, value); };
     const bool drive = scanType == kGoogleDrive;
     add("ID_RATING", exif.rating);
     add("ID_KEYWORDS", exif.keywords);
@@ -105,10 +109,10 @@ void MetadataRows::appendExifRows(QList<MetadataRow> &rows, const ExifInfo &exif
     add("ID_GPS_LONGITUDE", coordinateStringFromDegrees(exif.gpsLongitudeRef, exif.gpsLongitude, 180.0));
 }
 
-void MetadataRows::appendMetaDataRow(QList<MetadataRow> &rows, const std::optional<QString> &title,
-                                     const std::optional<QString> &value)
+void MetadataRows::appendMetaDataRow(
+    QList<MetadataRow> &rows, const std::optional<QString> &title, const std::optional<QString> &value)
 {
-    rows.append(MetadataRow{title, value && !value->isEmpty() ? *value : placeholder()});
+    rows.append(MetadataRow { title, value && !value->isEmpty() ? *value : placeholder() });
 }
 
 QString MetadataRows::coordinateStringFromDegrees(const QString &reference, double degrees, double limit)

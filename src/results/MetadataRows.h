@@ -27,16 +27,18 @@ public:
     // No record gives no rows.
     static QList<MetadataRow> fillMetaDataTable(ImageFileInfo *record, std::uint8_t scanType);
     // The rows of a record whose EXIF is `exif`; nothing is read from disk.
-    static QList<MetadataRow> rowsFor(const ImageFileInfo &record, const ExifInfo &exif, std::uint8_t scanType);
+    static QList<MetadataRow> rowsFor(
+        const ImageFileInfo &record, const ExifInfo &exif, std::uint8_t scanType);
 
     // Appends one row; a missing or empty value is stored as the placeholder.
-    static void appendMetaDataRow(QList<MetadataRow> &rows, const std::optional<QString> &title,
-                                  const std::optional<QString> &value);
+    static void appendMetaDataRow(
+        QList<MetadataRow> &rows, const std::optional<QString> &title, const std::optional<QString> &value);
 
     // Degrees, minutes and whole seconds followed by the hemisphere reference, e.g. 33°52'7"S. The
     // placeholder within one second of zero, and for a value that is not finite or beyond `limit`
     // degrees (90 for a latitude, 180 for a longitude): only a damaged file gives those.
-    static QString coordinateStringFromDegrees(const QString &reference, double degrees, double limit = 180.0);
+    static QString coordinateStringFromDegrees(
+        const QString &reference, double degrees, double limit = 180.0);
     static QString altitudeText(double metres);
     static QString digitalZoomRatioText(const QString &ratio);
     static QString orientationText(qint64 orientation);

@@ -42,7 +42,8 @@ NoResultHintDecision NoResultHints::exactNoResult(const NoResultHintInput &input
     d.hintVisible = type != TypeSupport::ONLYVIDEO;
     switch (type) {
     case TypeSupport::ONLYIMAGES:
-        d.messageKey = fresh ? QStringLiteral("ID_NO_DUPLICATE_PHOTOS_FOUND") : QStringLiteral("ID_ALL_DUPLICATES_DELETED");
+        d.messageKey = fresh ? QStringLiteral("ID_NO_DUPLICATE_PHOTOS_FOUND")
+                             : QStringLiteral("ID_ALL_DUPLICATES_DELETED");
         break;
     case TypeSupport::ONLYVIDEO:
         d.messageKey = fresh ? QStringLiteral("ID_NO_DUPLICATE_VIDEOS_FOUND")
@@ -68,7 +69,8 @@ NoResultHintDecision NoResultHints::similarAfterRetry(const NoResultHintInput &i
     }
     d.display = Display::NoResult;
     d.hideHeaderSlider = true;
-    d.messageKey = fresh ? QStringLiteral("ID_NO_SIMILAR_PHOTOS_FOUND") : QStringLiteral("ID_ALL_SIMILAR_PHOTOS_DELETED");
+    d.messageKey = fresh ? QStringLiteral("ID_NO_SIMILAR_PHOTOS_FOUND")
+                         : QStringLiteral("ID_ALL_SIMILAR_PHOTOS_DELETED");
     d.hintKey = fresh ? QStringLiteral("ID_HINT_TRY_DIFFERENT_COMPARISION")
                       : QStringLiteral("ID_HINT_SCAN_MORE_PHOTOS_FOR_DULICACY");
     return d;

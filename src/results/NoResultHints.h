@@ -23,9 +23,9 @@ struct NoResultHintDecision {
 
     Display display = Display::Unchanged;
     // Keys of the texts to set; empty keys leave a label as it is.
-    QString messageKey;     // lblNosSimillarPhoto
-    QString hintKey;        // lblMatchingLevelHint
-    QString headlineKey;    // lblSimilarPhotoClean
+    QString messageKey; // lblNosSimillarPhoto
+    QString hintKey; // lblMatchingLevelHint
+    QString headlineKey; // lblSimilarPhotoClean
     // Visibility of the hint line; none leaves it as it was.
     std::optional<bool> hintVisible;
     // The header slider and its caption are hidden.

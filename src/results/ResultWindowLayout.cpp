@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 LayoutChange offset(double dx, double dy, double dw)
 {
@@ -46,144 +47,149 @@ LayoutChange choiceButtons(double size)
 
 bool in(const QString &language, std::initializer_list<const char *> codes)
 {
-    return std::any_of(codes.begin(), codes.end(), [&](const char *c) { return language == QLatin1String(c); });
+    return std::any_of(
+        codes.begin(), codes.end(), [&](const char *c) { return language == QLatin1String(c); });
 }
 
-const QStringList kCountLabels{"lblDuplicateFoundCount", "lblSpaceSavedSize"};
-const QStringList kChoiceButtons{"btnAutoMarkPhotos", "btnSelectManually"};
+const QStringList kCountLabels { "lblDuplicateFoundCount", "lblSpaceSavedSize" };
+const QStringList kChoiceButtons { "btnAutoMarkPhotos", "btnSelectManually" };
 
 } // namespace
 
 const std::vector<LayoutRule> &ResultWindowLayout::buttonFontsAndTitlesRules()
 {
-    static const std::vector<LayoutRule> rules{
-        {{"de"}, {"lblDuplicatePhotosFound"}, font(20, true)},
-        {{"de"}, {"lblAreYouSureWantToDelete", "lblBelowScannedResult"}, offset(0, 15, 0)},
-        {{"fr"}, {"lblMatchingLabel"}, font(10)},
-        {{"fr"}, {"sliderMatchingLevel"}, frame(QRectF(818, 12, 147, 24))},
-        {{"fr"}, {"lblDuplicatePhotosFound"}, font(18, true)},
-        {{"fr"}, {"lblAreYouSureWantToDelete"}, offset(0, 15, 0)},
-        {{"fr"}, {"btnOkMoveBackWindow"}, offset(15, 0, -15)},
-        {{"fr"}, {"btnCanelOnMoveBackWindow"}, offset(20, 0, -15)},
-        {{"fr"}, {"btnDontShowAgainOnMoveBackWindow"}, offset(0, 0, 30)},
-        {{"it", "pt"}, {"lblMatchingLabel"}, font(11)},
-        {{"fi", "fr", "ru", "pt"}, kCountLabels, font(12, true)},
-        {{"fi", "fr", "ru", "pt"}, {"lblDuplicateFoundCount"}, offset(0, 0, 25)},
-        {{"fi", "fr", "ru", "pt"}, {"imgSeparator", "lblSpaceSavedSize"}, offset(25, 0, 0)},
-        {{"ru"}, kCountLabels, font(11, true)},
-        {{"ru"}, {"btnDontShowAgain"}, font(10)},
-        {{"ru"}, {"btnContinueOnAutoMark"}, offset(-15, 0, 15)},
-        {{"ru"}, {"btnCancelOnAutoMark"}, offset(-15, 0, 0)},
-        {{"ru"}, {"lblMatchingLabel"}, font(11)},
-        {{"ru"}, {"btnStopTrashing"}, offset(-30, 0, 30)},
+    static const std::vector<LayoutRule> rules {
+        { { "de" }, { "lblDuplicatePhotosFound" }, font(20, true) },
+        { { "de" }, { "lblAreYouSureWantToDelete", "lblBelowScannedResult" }, offset(0, 15, 0) },
+        { { "fr" }, { "lblMatchingLabel" }, font(10) },
+        { { "fr" }, { "sliderMatchingLevel" }, frame(QRectF(818, 12, 147, 24)) },
+        { { "fr" }, { "lblDuplicatePhotosFound" }, font(18, true) },
+        { { "fr" }, { "lblAreYouSureWantToDelete" }, offset(0, 15, 0) },
+        { { "fr" }, { "btnOkMoveBackWindow" }, offset(15, 0, -15) },
+        { { "fr" }, { "btnCanelOnMoveBackWindow" }, offset(20, 0, -15) },
+        { { "fr" }, { "btnDontShowAgainOnMoveBackWindow" }, offset(0, 0, 30) },
+        { { "it", "pt" }, { "lblMatchingLabel" }, font(11) },
+        { { "fi", "fr", "ru", "pt" }, kCountLabels, font(12, true) },
+        { { "fi", "fr", "ru", "pt" }, { "lblDuplicateFoundCount" }, offset(0, 0, 25) },
+        { { "fi", "fr", "ru", "pt" }, { "imgSeparator", "lblSpaceSavedSize" }, offset(25, 0, 0) },
+        { { "ru" }, kCountLabels, font(11, true) },
+        { { "ru" }, { "btnDontShowAgain" }, font(10) },
+        { { "ru" }, { "btnContinueOnAutoMark" }, offset(-15, 0, 15) },
+        { { "ru" }, { "btnCancelOnAutoMark" }, offset(-15, 0, 0) },
+        { { "ru" }, { "lblMatchingLabel" }, font(11) },
+        { { "ru" }, { "btnStopTrashing" }, offset(-30, 0, 30) },
     };
     return rules;
 }
 
 const std::vector<LayoutRule> &ResultWindowLayout::fontsAndFramesRules()
 {
-    static const QStringList bottomLabels{"lblBottomDuplicateGroups", "lblBottomMarked"};
-    static const std::vector<LayoutRule> rules{
-        {{"de", "da", "it"}, {"btnReview", "btnPreviousForPhotosApp"}, offset(-8, 0, 8)},
-        {{"de", "da", "it"}, {"btnStopTrashing"}, offset(-10, 0, 10)},
-        {{"da"}, {"lblBelowScannedResult"}, offset(0, 15, 0)},
-        {{"nl"}, {"btnReview"}, offset(-15, 0, 15)},
-        {{"nl"}, bottomLabels, font(10)},
-        {{"nl"}, {"lblReviewPhotoBeforeTrash"}, font(12)},
-        {{"nl"}, {"boxForDeletedImagesWillAppearLater", "lblDeletedImagesWillAppearLater"}, offset(0, 0, 10)},
-        {{"ru"}, {"btnTrash"}, offset(-20, 0, 30)},
-        {{"ru"}, {"btnReview"}, offset(-30, 0, 20)},
-        {{"ru"}, {"lblPhtosAppTitel"}, height(50)},
-        {{"ru"}, {"btnCountinueForPhotosApp"}, offset(-15, 0, 15)},
-        {{"ru"}, {"btnPreviousForPhotosApp", "btnCancelForPhotosApp"}, offset(-15, 0, 0)},
-        {{"ru"}, {"lblAfterTrashStep1", "lblFileCountTrash", "lblAutoMarkInstructionDesc"}, font(12)},
-        {{"ru"}, {"lblDuplicatePhotosFound"}, font(14, true)},
-        {{"ru"}, {"lblBelowScannedResult"}, offset(0, 15, 0)},
-        {{"ru"}, {"lblScanned"}, font(11)},
-        {{"ru"}, {"btnDontShowAgain"}, font(10)},
-        {{"ru"}, {"dontShowConfirmationDialogue"}, font(9)},
-        {{"ru", "nl"}, {"lbAutoMarkInProgress"}, font(11)},
-        {{"fr", "it"}, {"lbAutoMarkInProgress"}, font(13)},
-        {{"sv", "ru"}, {"lblPreview"}, offset(-10, 0, 10)},
-        {{"sv", "ru"}, {"btnCancelForPhotosApp", "btnPreviousForPhotosApp"}, offset(-15, 0, 15)},
-        {{"sv", "ru"}, {"dontShowConfirmationDialogue"}, font(9)},
-        {{"fi"}, {"btnTrash"}, offset(-55, 0, 55)},
-        {{"fi"}, {"btnReview"}, offset(-55, 0, 0)},
-        {{"fi"},
-         {"lblAuthorizationFirstPoint", "lblAuthorizationSecondPoint", "lblAuthorizationThirdPoint",
-          "lblAuthorizationFourthPoint", "lblAuthorizationFifthPoint", "lblAuthorizationSixthPoint"},
-         font(12)},
-        {{"fi"}, {"lblDuplicatePhotosFound"}, font(15, true)},
-        {{"fi"}, {"lblMatchingLevelHint"}, offset(0, -15, 0)},
-        {{"es"}, {"btnTrash"}, offset(-65, 0, 65)},
-        {{"es"}, {"btnReview"}, offset(-65, 0, 0)},
-        {{"es"}, {"lblDuplicateFoundCount"}, font(13, true)},
-        {{"es"}, {"lblBelowScannedResult"}, offset(0, 15, 0)},
-        {{"es"}, bottomLabels, font(10)},
-        {{"es"}, {"lblMatchingLevelHint"}, offset(0, -15, 0)},
-        {{"pt"}, {"lblSimilarPhotoClean"}, font(16)},
-        {{"pt"}, {"lblHintThereAreStillsimilarphotos"}, font(15)},
-        {{"pt"}, {"lblScanned"}, font(12)},
-        {{"es", "nl", "pt", "sv"}, {"lblDuplicatePhotosFound"}, font(20, true)},
+    static const QStringList bottomLabels { "lblBottomDuplicateGroups", "lblBottomMarked" };
+    static const std::vector<LayoutRule> rules {
+        { { "de", "da", "it" }, { "btnReview", "btnPreviousForPhotosApp" }, offset(-8, 0, 8) },
+        { { "de", "da", "it" }, { "btnStopTrashing" }, offset(-10, 0, 10) },
+        { { "da" }, { "lblBelowScannedResult" }, offset(0, 15, 0) },
+        { { "nl" }, { "btnReview" }, offset(-15, 0, 15) },
+        { { "nl" }, bottomLabels, font(10) },
+        { { "nl" }, { "lblReviewPhotoBeforeTrash" }, font(12) },
+        { { "nl" }, { "boxForDeletedImagesWillAppearLater", "lblDeletedImagesWillAppearLater" },
+            offset(0, 0, 10) },
+        { { "ru" }, { "btnTrash" }, offset(-20, 0, 30) },
+        { { "ru" }, { "btnReview" }, offset(-30, 0, 20) },
+        { { "ru" }, { "lblPhtosAppTitel" }, height(50) },
+        { { "ru" }, { "btnCountinueForPhotosApp" }, offset(-15, 0, 15) },
+        { { "ru" }, { "btnPreviousForPhotosApp", "btnCancelForPhotosApp" }, offset(-15, 0, 0) },
+        { { "ru" }, { "lblAfterTrashStep1", "lblFileCountTrash", "lblAutoMarkInstructionDesc" }, font(12) },
+        { { "ru" }, { "lblDuplicatePhotosFound" }, font(14, true) },
+        { { "ru" }, { "lblBelowScannedResult" }, offset(0, 15, 0) },
+        { { "ru" }, { "lblScanned" }, font(11) },
+        { { "ru" }, { "btnDontShowAgain" }, font(10) },
+        { { "ru" }, { "dontShowConfirmationDialogue" }, font(9) },
+        { { "ru", "nl" }, { "lbAutoMarkInProgress" }, font(11) },
+        { { "fr", "it" }, { "lbAutoMarkInProgress" }, font(13) },
+        { { "sv", "ru" }, { "lblPreview" }, offset(-10, 0, 10) },
+        { { "sv", "ru" }, { "btnCancelForPhotosApp", "btnPreviousForPhotosApp" }, offset(-15, 0, 15) },
+        { { "sv", "ru" }, { "dontShowConfirmationDialogue" }, font(9) },
+        { { "fi" }, { "btnTrash" }, offset(-55, 0, 55) },
+        { { "fi" }, { "btnReview" }, offset(-55, 0, 0) },
+        { { "fi" },
+            { "lblAuthorizationFirstPoint", "lblAuthorizationSecondPoint", "lblAuthorizationThirdPoint",
+                "lblAuthorizationFourthPoint", "lblAuthorizationFifthPoint", "lblAuthorizationSixthPoint" },
+            font(12) },
+        { { "fi" }, { "lblDuplicatePhotosFound" }, font(15, true) },
+        { { "fi" }, { "lblMatchingLevelHint" }, offset(0, -15, 0) },
+        { { "es" }, { "btnTrash" }, offset(-65, 0, 65) },
+        { { "es" }, { "btnReview" }, offset(-65, 0, 0) },
+        { { "es" }, { "lblDuplicateFoundCount" }, font(13, true) },
+        { { "es" }, { "lblBelowScannedResult" }, offset(0, 15, 0) },
+        { { "es" }, bottomLabels, font(10) },
+        { { "es" }, { "lblMatchingLevelHint" }, offset(0, -15, 0) },
+        { { "pt" }, { "lblSimilarPhotoClean" }, font(16) },
+        { { "pt" }, { "lblHintThereAreStillsimilarphotos" }, font(15) },
+        { { "pt" }, { "lblScanned" }, font(12) },
+        { { "es", "nl", "pt", "sv" }, { "lblDuplicatePhotosFound" }, font(20, true) },
     };
     return rules;
 }
 
 const std::vector<LayoutRule> &ResultWindowLayout::constructionRules()
 {
-    static const std::vector<LayoutRule> rules{
-        {{"pt"}, {"lblFileName", "lblFileSize", "lblCreatedDate", "lblFileType", "lblFolderPath"}, font(11)},
-        {{"pt"}, {"lblFileType"}, offset(-20, 0, 20)},
-        {{"de", "it", "nl", "sv"}, kChoiceButtons, choiceButtons(15)},
-        {{"fr"}, kChoiceButtons, choiceButtons(13)},
-        {{"ru"}, kChoiceButtons, choiceButtons(11)},
-        {{"ru"}, {"lblDuplicatesRemoved", "lblSpaceRemoved"}, font(10)},
-        {{"ru"}, {"lblUniquePhotoRetained"}, font(11)},
+    static const std::vector<LayoutRule> rules {
+        { { "pt" }, { "lblFileName", "lblFileSize", "lblCreatedDate", "lblFileType", "lblFolderPath" },
+            font(11) },
+        { { "pt" }, { "lblFileType" }, offset(-20, 0, 20) },
+        { { "de", "it", "nl", "sv" }, kChoiceButtons, choiceButtons(15) },
+        { { "fr" }, kChoiceButtons, choiceButtons(13) },
+        { { "ru" }, kChoiceButtons, choiceButtons(11) },
+        { { "ru" }, { "lblDuplicatesRemoved", "lblSpaceRemoved" }, font(10) },
+        { { "ru" }, { "lblUniquePhotoRetained" }, font(11) },
     };
     return rules;
 }
 
-std::vector<LayoutRule> ResultWindowLayout::rulesFor(const std::vector<LayoutRule> &table, const QString &language)
+std::vector<LayoutRule> ResultWindowLayout::rulesFor(
+    const std::vector<LayoutRule> &table, const QString &language)
 {
     std::vector<LayoutRule> chosen;
     std::copy_if(table.begin(), table.end(), std::back_inserter(chosen),
-                 [&](const LayoutRule &rule) { return rule.languages.contains(language); });
+        [&](const LayoutRule &rule) { return rule.languages.contains(language); });
     return chosen;
 }
 
 bool ResultWindowLayout::toolbarUsesSmallTitles(const QString &language)
 {
-    return in(language, {"ru", "fi", "fr", "nl", "it", "pt", "es"});
+    return in(language, { "ru", "fi", "fr", "nl", "it", "pt", "es" });
 }
 
 double ResultWindowLayout::listingGap(const QString &language)
 {
-    if (in(language, {"nl", "fi", "es"}))
+    if (in(language, { "nl", "fi", "es" }))
         return 4;
-    if (in(language, {"fr", "pt"}))
+    if (in(language, { "fr", "pt" }))
         return 2;
-    if (in(language, {"ru", "it"}))
+    if (in(language, { "ru", "it" }))
         return 0;
     return 10;
 }
 
 double ResultWindowLayout::firstButtonsPad(const QString &language)
 {
-    return in(language, {"ru", "it", "fr"}) ? -12 : 0;
+    return in(language, { "ru", "it", "fr" }) ? -12 : 0;
 }
 
-namespace {
+namespace
+{
 
 double autoMarkWidth(const QString &l, double f)
 {
     double base = std::max(f, 100.0);
-    if (in(l, {"es", "ru"}))
+    if (in(l, { "es", "ru" }))
         base -= 8;
-    else if (in(l, {"pt"}))
+    else if (in(l, { "pt" }))
         base += 5;
-    else if (in(l, {"nl"}))
+    else if (in(l, { "nl" }))
         base -= 12;
-    else if (in(l, {"sv", "de"}))
+    else if (in(l, { "sv", "de" }))
         base += 20;
     return base;
 }
@@ -191,39 +197,39 @@ double autoMarkWidth(const QString &l, double f)
 double unmarkWidth(const QString &l, double f)
 {
     double base = std::max(f, 100.0);
-    if (in(l, {"es", "nl"}))
+    if (in(l, { "es", "nl" }))
         base -= 8;
-    else if (in(l, {"pt"}))
+    else if (in(l, { "pt" }))
         base += 5;
-    else if (in(l, {"sv"}))
+    else if (in(l, { "sv" }))
         base += 20;
-    else if (in(l, {"da"}))
+    else if (in(l, { "da" }))
         base += 30;
     return base;
 }
 
 double selectionWidth(const QString &l, double f)
 {
-    if (in(l, {"ru", "fr"}))
+    if (in(l, { "ru", "fr" }))
         return std::max(f, 110.0);
-    if (in(l, {"fi", "nl"}))
+    if (in(l, { "fi", "nl" }))
         return 80;
-    if (in(l, {"da"}))
+    if (in(l, { "da" }))
         return 90;
-    if (in(l, {"sv"}))
+    if (in(l, { "sv" }))
         return 100;
     return std::max(f, 137.0);
 }
 
 double typeListingWidth(const QString &l, double f)
 {
-    if (in(l, {"nl", "da"}))
+    if (in(l, { "nl", "da" }))
         return 105;
-    if (in(l, {"sv"}))
+    if (in(l, { "sv" }))
         return 80;
-    if (in(l, {"ru", "it"}))
+    if (in(l, { "ru", "it" }))
         return std::max(f, 100.0) - 7;
-    if (in(l, {"fr"}))
+    if (in(l, { "fr" }))
         return std::max(f, 100.0) - 15;
     return std::max(f, 100.0);
 }
@@ -257,22 +263,22 @@ std::optional<ToolbarLayout> ResultWindowLayout::layoutTopToolbar(const ToolbarI
     t.sepListTypeX = r;
     t.fileTypeMenuX = r;
     t.fileTypeMenuWidth = in_.fileTypeMenuWidth;
-    if (in(l, {"es"})) {
+    if (in(l, { "es" })) {
         t.fileTypeMenuX += 5;
         t.fileTypeMenuWidth += 25;
-    } else if (in(l, {"pt"})) {
+    } else if (in(l, { "pt" })) {
         t.fileTypeMenuX += 5;
-    } else if (in(l, {"fr", "ru"})) {
+    } else if (in(l, { "fr", "ru" })) {
         t.fileTypeMenuWidth += 16;
-    } else if (in(l, {"nl"})) {
+    } else if (in(l, { "nl" })) {
         t.fileTypeMenuWidth += 40;
-    } else if (in(l, {"it"})) {
+    } else if (in(l, { "it" })) {
         t.fileTypeMenuX -= 14;
         t.fileTypeMenuWidth += 16;
     }
     double f = in_.trashMarked;
     if (f < 250)
-        f += in(l, {"es", "ru"}) ? 200 : 150;
+        f += in(l, { "es", "ru" }) ? 200 : 150;
     t.trashMarkedX = in_.viewWidth / 2 - f / 2;
     t.trashMarkedWidth = std::trunc(f);
     return t;

@@ -5,7 +5,8 @@
 #include "platform/TextFormat.h"
 #include "results/AfterTrashSummary.h"
 
-namespace {
+namespace
+{
 
 using TS = GlobalObjects::TypeSupport;
 using Outcome = AfterTrashSummary::Outcome;
@@ -54,9 +55,10 @@ TEST(AfterTrashSummaryTest, PartOfTheMarkedFilesLeavesResultsAndSingularWording)
 
 TEST(AfterTrashSummaryTest, NothingMovedIsTheSameMessageInEveryLanguageAndOutcome)
 {
-    for (const QString &language : {QStringLiteral("en"), QStringLiteral("de"), QStringLiteral("ja")}) {
-        for (bool photos : {false, true}) {
-            EXPECT_EQ(AfterTrashSummary::outcome(run(0, TS::ALLFILES, photos, language)), Outcome::NothingMoved);
+    for (const QString &language : { QStringLiteral("en"), QStringLiteral("de"), QStringLiteral("ja") }) {
+        for (bool photos : { false, true }) {
+            EXPECT_EQ(
+                AfterTrashSummary::outcome(run(0, TS::ALLFILES, photos, language)), Outcome::NothingMoved);
         }
     }
     EXPECT_FALSE(AfterTrashSummary::nothingMovedMessage().isEmpty());
@@ -66,7 +68,8 @@ TEST(AfterTrashSummaryTest, PhotosAlbumCountsFollowTypesAndNumber)
 {
     EXPECT_EQ(AfterTrashSummary::movedCountText(run(1, TS::ONLYIMAGES, true)), fmt("ID_PHOTO_MOVED", 1));
     EXPECT_EQ(AfterTrashSummary::movedCountText(run(2, TS::ONLYIMAGES, true)), fmt("ID_PHOTOS_MOVED", 2));
-    EXPECT_EQ(AfterTrashSummary::movedCountText(run(1, TS::ALLFILES, true)), fmt("ID_PHOTOS_VIDEOS_MOVED", 1));
+    EXPECT_EQ(
+        AfterTrashSummary::movedCountText(run(1, TS::ALLFILES, true)), fmt("ID_PHOTOS_VIDEOS_MOVED", 1));
     EXPECT_EQ(AfterTrashSummary::movedCountText(run(3, TS::ONLYVIDEO, true)), fmt("ID_VIDEOS_MOVED", 3));
     EXPECT_EQ(AfterTrashSummary::outcome(run(2, TS::ONLYIMAGES, true)), Outcome::PhotosSummary);
 }
@@ -76,15 +79,15 @@ TEST(AfterTrashSummaryTest, RecoveryLineFollowsSourceSystemAndLanguage)
     AfterTrashInput input = run(2, TS::ALLFILES, false);
     input.scanType = 2;
     EXPECT_EQ(AfterTrashSummary::recoveryText(input),
-              formatText(localizedString(QStringLiteral("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER_FROM_BIN")),
-                         localizedString(QStringLiteral("ID_DROPBOX"))));
+        formatText(localizedString(QStringLiteral("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER_FROM_BIN")),
+            localizedString(QStringLiteral("ID_DROPBOX"))));
     input.scanType = 0;
     EXPECT_TRUE(AfterTrashSummary::recoveryText(input).contains(QStringLiteral("Photos/Finder")));
-    input.os = OsProfile{};
+    input.os = OsProfile {};
     input.os.isOS1013Or1014 = true;
     EXPECT_EQ(AfterTrashSummary::recoveryText(input),
-              formatText(localizedString(QStringLiteral("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER")),
-                         QStringLiteral("Photos")));
+        formatText(localizedString(QStringLiteral("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER")),
+            QStringLiteral("Photos")));
     input.isPhotosLibAdded = true;
     input.isPhotosLibrayMarkedForTrash = true;
     EXPECT_TRUE(AfterTrashSummary::rateButtonsHidden(input));
@@ -103,7 +106,7 @@ TEST(AfterTrashSummaryTest, StepPicturesFollowTheSystemProfile)
     EXPECT_EQ(AfterTrashSummary::illustration(catalina, "es").picture, QRectF(100, 5, 470, 274));
     EXPECT_EQ(AfterTrashSummary::illustration(catalina, "es").markerOne, QRectF(90, 180, 24, 24));
     EXPECT_EQ(AfterTrashSummary::illustration(catalina, "de").picture, QRectF(144, 0, 436, 284));
-    EXPECT_TRUE(AfterTrashSummary::step3ImageHidden(OsProfile{}));
+    EXPECT_TRUE(AfterTrashSummary::step3ImageHidden(OsProfile {}));
 }
 
 TEST(AfterTrashSummaryTest, TallerStepTwoPushesStepThreeDown)

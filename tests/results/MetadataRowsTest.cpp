@@ -13,7 +13,8 @@
 #include "platform/ImageSourceFixtures.h"
 #include "results/MetadataRows.h"
 
-namespace {
+namespace
+{
 
 QString valueOf(const QList<MetadataRow> &rows, const char *key)
 {
@@ -40,25 +41,22 @@ TEST_P(CoordinateTextTest, GivesDegreesMinutesSecondsOrPlaceholder)
 {
     const CoordinateCase &c = GetParam();
     EXPECT_EQ(MetadataRows::coordinateStringFromDegrees(QStringLiteral("N"), c.degrees, c.limit),
-              QString::fromUtf8(c.expected));
+        QString::fromUtf8(c.expected));
 }
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
-INSTANTIATE_TEST_SUITE_P(
-    Coordinates, CoordinateTextTest,
-    ::testing::Values(CoordinateCase{"sydney", 33.8688, 90, "33°52'7\"N"},
-                      CoordinateCase{"negativeDropsSign", -33.8688, 90, "33°52'7\"N"},
-                      CoordinateCase{"halfDegreeSouth", -0.5, 90, "0°30'0\"N"},
-                      CoordinateCase{"zero", 0.0, 90, "---"},
-                      CoordinateCase{"belowOneSecond", 0.0002, 90, "---"},
-                      CoordinateCase{"oneSecond", 0.0003, 90, "0°0'1\"N"},
-                      CoordinateCase{"longitudeEdge", -180.0, 180, "180°0'0\"N"},
-                      CoordinateCase{"latitudeOutOfRange", 91.0, 90, "---"},
-                      CoordinateCase{"notANumber", kNaN, 90, "---"},
-                      CoordinateCase{"infinite", -kInf, 180, "---"},
-                      CoordinateCase{"huge", 1e300, 180, "---"}),
+INSTANTIATE_TEST_SUITE_P(Coordinates, CoordinateTextTest,
+    ::testing::Values(CoordinateCase { "sydney", 33.8688, 90, "33°52'7\"N" },
+        CoordinateCase { "negativeDropsSign", -33.8688, 90, "33°52'7\"N" },
+        CoordinateCase { "halfDegreeSouth", -0.5, 90, "0°30'0\"N" },
+        CoordinateCase { "zero", 0.0, 90, "---" }, CoordinateCase { "belowOneSecond", 0.0002, 90, "---" },
+        CoordinateCase { "oneSecond", 0.0003, 90, "0°0'1\"N" },
+        CoordinateCase { "longitudeEdge", -180.0, 180, "180°0'0\"N" },
+        CoordinateCase { "latitudeOutOfRange", 91.0, 90, "---" },
+        CoordinateCase { "notANumber", kNaN, 90, "---" }, CoordinateCase { "infinite", -kInf, 180, "---" },
+        CoordinateCase { "huge", 1e300, 180, "---" }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(MetadataRowsTest, ValueTextsFollowTheirRules)

@@ -3,7 +3,8 @@
 
 #include "results/NoResultHints.h"
 
-namespace {
+namespace
+{
 
 using CT = GlobalObjects::CompareType;
 using TS = GlobalObjects::TypeSupport;
@@ -30,7 +31,7 @@ class NoResultHintsTest : public ::testing::TestWithParam<HintCase>
 TEST_P(NoResultHintsTest, DecidesPanelAndTexts)
 {
     const HintCase &c = GetParam();
-    const NoResultHintInput input{c.fresh, c.afterTrash, c.compare, c.type, c.groups};
+    const NoResultHintInput input { c.fresh, c.afterTrash, c.compare, c.type, c.groups };
     EXPECT_EQ(NoResultHints::needsRetry(input), c.expectRetry);
     const NoResultHintDecision d = NoResultHints::decide(input, c.retryFound);
     EXPECT_EQ(d.display, c.display);
@@ -43,35 +44,38 @@ TEST_P(NoResultHintsTest, DecidesPanelAndTexts)
 
 const std::optional<bool> kLeave;
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, NoResultHintsTest,
-    ::testing::Values(
-        HintCase{"freshWithGroups", true, false, CT::ctHash, TS::ALLFILES, 3, false, false, Display::Unchanged, "", "", "",
-                 kLeave, false},
-        HintCase{"exactNoGroupsImages", true, false, CT::ctMD5, TS::ONLYIMAGES, 0, false, false, Display::NoResult,
-                 "ID_NO_DUPLICATE_PHOTOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "", true, false},
-        HintCase{"exactOnlyVideosHidesHint", true, false, CT::ctMD5, TS::ONLYVIDEO, 0, false, false, Display::NoResult,
-                 "ID_NO_DUPLICATE_VIDEOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "", false, false},
-        HintCase{"exactUnsetTypeIsAllFiles", true, false, CT::ctMD5, std::nullopt, 0, false, false, Display::NoResult,
-                 "ID_NO_DUPLICATE_PHOTOS_VIDEOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "", true, false},
-        HintCase{"similarGroupsOnlyBelowLevel", true, false, CT::ctHash, TS::ALLFILES, 0, true, true,
-                 Display::PartialMatch, "", "", "ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL", kLeave, false},
-        HintCase{"similarNothingAtAll", true, false, CT::ctHash, TS::ALLFILES, 0, false, true, Display::NoResult,
-                 "ID_NO_SIMILAR_PHOTOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "", kLeave, true},
-        HintCase{"unknownModeCountsAsSimilar", true, false, std::nullopt, TS::ALLFILES, 0, false, true,
-                 Display::NoResult, "ID_NO_SIMILAR_PHOTOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "", kLeave,
-                 true},
-        HintCase{"afterTrashExactAllVideos", false, true, CT::ctMD5, TS::ONLYVIDEO, 0, false, false, Display::NoResult,
-                 "ID_ALL_DUPLICATE_VIDEOS_DELETED", "ID_HINT_CHANGE_COMPARISION_SETTING_AND_SCAN", "", false, false},
-        HintCase{"afterTrashSimilarRetryFinds", false, true, CT::ctHash, TS::ALLFILES, 0, true, true,
-                 Display::PartialMatch, "", "", "ID_PHOTOS_CLEANED_WITH_CURRENT_MATCH_LEVEL", kLeave, false},
-        HintCase{"afterTrashSimilarNothingLeft", false, true, CT::ctHash, TS::ALLFILES, 0, false, true,
-                 Display::NoResult, "ID_ALL_SIMILAR_PHOTOS_DELETED", "ID_HINT_SCAN_MORE_PHOTOS_FOR_DULICACY", "",
-                 kLeave, true},
-        HintCase{"sliderMovedTooHighExact", false, false, CT::ctMD5, TS::ALLFILES, 0, false, false,
-                 Display::PartialMatch, "", "", "ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL", kLeave, false},
-        HintCase{"sliderMovedWithGroups", false, false, CT::ctHash, TS::ALLFILES, 2, false, false, Display::Unchanged,
-                 "", "", "", kLeave, false}),
+INSTANTIATE_TEST_SUITE_P(Table, NoResultHintsTest,
+    ::testing::Values(HintCase { "freshWithGroups", true, false, CT::ctHash, TS::ALLFILES, 3, false, false,
+                          Display::Unchanged, "", "", "", kLeave, false },
+        HintCase { "exactNoGroupsImages", true, false, CT::ctMD5, TS::ONLYIMAGES, 0, false, false,
+            Display::NoResult, "ID_NO_DUPLICATE_PHOTOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "", true,
+            false },
+        HintCase { "exactOnlyVideosHidesHint", true, false, CT::ctMD5, TS::ONLYVIDEO, 0, false, false,
+            Display::NoResult, "ID_NO_DUPLICATE_VIDEOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "", false,
+            false },
+        HintCase { "exactUnsetTypeIsAllFiles", true, false, CT::ctMD5, std::nullopt, 0, false, false,
+            Display::NoResult, "ID_NO_DUPLICATE_PHOTOS_VIDEOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "",
+            true, false },
+        HintCase { "similarGroupsOnlyBelowLevel", true, false, CT::ctHash, TS::ALLFILES, 0, true, true,
+            Display::PartialMatch, "", "", "ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL", kLeave, false },
+        HintCase { "similarNothingAtAll", true, false, CT::ctHash, TS::ALLFILES, 0, false, true,
+            Display::NoResult, "ID_NO_SIMILAR_PHOTOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "", kLeave,
+            true },
+        HintCase { "unknownModeCountsAsSimilar", true, false, std::nullopt, TS::ALLFILES, 0, false, true,
+            Display::NoResult, "ID_NO_SIMILAR_PHOTOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "", kLeave,
+            true },
+        HintCase { "afterTrashExactAllVideos", false, true, CT::ctMD5, TS::ONLYVIDEO, 0, false, false,
+            Display::NoResult, "ID_ALL_DUPLICATE_VIDEOS_DELETED",
+            "ID_HINT_CHANGE_COMPARISION_SETTING_AND_SCAN", "", false, false },
+        HintCase { "afterTrashSimilarRetryFinds", false, true, CT::ctHash, TS::ALLFILES, 0, true, true,
+            Display::PartialMatch, "", "", "ID_PHOTOS_CLEANED_WITH_CURRENT_MATCH_LEVEL", kLeave, false },
+        HintCase { "afterTrashSimilarNothingLeft", false, true, CT::ctHash, TS::ALLFILES, 0, false, true,
+            Display::NoResult, "ID_ALL_SIMILAR_PHOTOS_DELETED", "ID_HINT_SCAN_MORE_PHOTOS_FOR_DULICACY", "",
+            kLeave, true },
+        HintCase { "sliderMovedTooHighExact", false, false, CT::ctMD5, TS::ALLFILES, 0, false, false,
+            Display::PartialMatch, "", "", "ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL", kLeave, false },
+        HintCase { "sliderMovedWithGroups", false, false, CT::ctHash, TS::ALLFILES, 2, false, false,
+            Display::Unchanged, "", "", "", kLeave, false }),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

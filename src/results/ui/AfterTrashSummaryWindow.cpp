@@ -17,7 +17,8 @@
 #include "platform/ui/FrameGeometry.h"
 #include "results/ResultState.h"
 
-namespace {
+namespace
+{
 
 constexpr int kStepsWidth = 220;
 constexpr int kStepsHeight = 300;
@@ -52,7 +53,9 @@ double textHeight(const QString &text)
 {
     QFont font;
     font.setPointSize(kStepFontSize);
-    return QFontMetrics(font).boundingRect(QRect(0, 0, kStepTextWidth, INT_MAX), Qt::TextWordWrap, text).height();
+    return QFontMetrics(font)
+        .boundingRect(QRect(0, 0, kStepTextWidth, INT_MAX), Qt::TextWordWrap, text)
+        .height();
 }
 
 void showNamedImage(QLabel *view, const QString &name, const QRectF &frame)
@@ -68,7 +71,9 @@ void showNamedImage(QLabel *view, const QString &name, const QRectF &frame)
 } // namespace
 
 AfterTrashSummaryWindow::AfterTrashSummaryWindow(ResultState &state, QWidget *view, QObject *parent)
-    : QObject(parent), m_state(state), m_view(view)
+    : QObject(parent)
+    , m_state(state)
+    , m_view(view)
 {
     buildPhotosSummary(view);
     buildTrashSummary(view);
@@ -96,8 +101,8 @@ void AfterTrashSummaryWindow::buildPhotosSummary(QWidget *view)
     imgViewFinishStep->setFixedSize(582, 344);
     viewStepFour = new QWidget(imgViewFinishStep);
     viewStepFour->setFixedSize(582, 344);
-    for (QPointer<QLabel> *image : {&imgViewStepFourFrame, &imgViewStepFourPicture, &imgViewStepFourLens,
-                                    &imgViewStepFourOne, &imgViewStepFourTwo})
+    for (QPointer<QLabel> *image : { &imgViewStepFourFrame, &imgViewStepFourPicture, &imgViewStepFourLens,
+             &imgViewStepFourOne, &imgViewStepFourTwo })
         *image = label(viewStepFour, false);
     middle->addWidget(boxShowStepsToRemove);
     middle->addWidget(imgViewFinishStep);
@@ -143,8 +148,8 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
     rating->addWidget(lblRateOnAppStore, 1);
     rating->addWidget(btnNoOnRateMe);
     rating->addWidget(btnRateMe);
-    for (QWidget *w : {static_cast<QWidget *>(lblCleanupCompleted), static_cast<QWidget *>(lblTotalDupsCleaned),
-                       static_cast<QWidget *>(lblDeletionSuccess)})
+    for (QWidget *w : { static_cast<QWidget *>(lblCleanupCompleted),
+             static_cast<QWidget *>(lblTotalDupsCleaned), static_cast<QWidget *>(lblDeletionSuccess) })
         column->addWidget(w);
     column->addLayout(grid);
     column->addWidget(lblDeletedImagesWillAppearLater);
@@ -187,7 +192,8 @@ void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
     btnRateMe->setHidden(hideRating);
     btnNoOnRateMe->setHidden(hideRating);
     Log::line(QStringLiteral("isPhotosLibAdded = ") + boolText(input.isPhotosLibAdded));
-    Log::line(QStringLiteral("isPhotosLibrayMarkedForTrash = ") + boolText(input.isPhotosLibrayMarkedForTrash));
+    Log::line(
+        QStringLiteral("isPhotosLibrayMarkedForTrash = ") + boolText(input.isPhotosLibrayMarkedForTrash));
     Log::line(QStringLiteral("isLangEng = ") + boolText(input.languageCode == QStringLiteral("en")));
     const AfterTrashSummary::Outcome outcome = AfterTrashSummary::outcome(input);
     if (outcome == AfterTrashSummary::Outcome::PhotosSummary) {
@@ -248,14 +254,13 @@ void AfterTrashSummaryWindow::layoutSteps()
     const QRectF step3 = FrameGeometry::frameInBottomLeft(lblAfterTrashStep3);
     const QRectF image = FrameGeometry::frameInBottomLeft(imgAfterTrashStep3);
     const StepLayout l = AfterTrashSummary::stepLayout(boxHeight, step1.y(), step1.height(),
-                                                       textHeight(lblAfterTrashStep2->text()),
-                                                       textHeight(lblAfterTrashStep3->text()), image.height());
-    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep2, boxHeight, step2.x(), l.step2Y, step2.width(),
-                                          l.step2Height);
-    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep3, boxHeight, step3.x(), l.step3Y, step3.width(),
-                                          l.step3Height);
-    FrameGeometry::setFrameFromBottomLeft(imgAfterTrashStep3, boxHeight, image.x(), l.step3ImageY, image.width(),
-                                          image.height());
+        textHeight(lblAfterTrashStep2->text()), textHeight(lblAfterTrashStep3->text()), image.height());
+    FrameGeometry::setFrameFromBottomLeft(
+        lblAfterTrashStep2, boxHeight, step2.x(), l.step2Y, step2.width(), l.step2Height);
+    FrameGeometry::setFrameFromBottomLeft(
+        lblAfterTrashStep3, boxHeight, step3.x(), l.step3Y, step3.width(), l.step3Height);
+    FrameGeometry::setFrameFromBottomLeft(
+        imgAfterTrashStep3, boxHeight, image.x(), l.step3ImageY, image.width(), image.height());
 }
 
 void AfterTrashSummaryWindow::showIllustration(const AfterTrashInput &input)
@@ -277,6 +282,6 @@ void AfterTrashSummaryWindow::showNothingMoved(const AfterTrashInput &input)
     AlertSpec alert;
     alert.messageText = AfterTrashSummary::nothingMovedMessage();
     alert.informativeText = AfterTrashSummary::nothingMovedInformative(input);
-    alert.buttons = {localizedString(QStringLiteral("ID_OK"))};
+    alert.buttons = { localizedString(QStringLiteral("ID_OK")) };
     AlertPresenter::current().runAlert(alert, m_view);
 }

@@ -5,14 +5,15 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
-MetadataTable::MetadataTable(QWidget *container, QObject *parent) : QObject(parent)
+MetadataTable::MetadataTable(QWidget *container, QObject *parent)
+    : QObject(parent)
 {
     auto *column = qobject_cast<QBoxLayout *>(container->layout());
     if (!column)
         column = new QVBoxLayout(container);
     tvMetaData = new QTableWidget(0, 2, container);
     tvMetaData->setObjectName(QStringLiteral("tvMetaData"));
-    tvMetaData->setHorizontalHeaderLabels({QStringLiteral("idFieldName"), QStringLiteral("idFieldInfo")});
+    tvMetaData->setHorizontalHeaderLabels({ QStringLiteral("idFieldName"), QStringLiteral("idFieldInfo") });
     tvMetaData->horizontalHeader()->hide();
     tvMetaData->verticalHeader()->hide();
     tvMetaData->horizontalHeader()->setStretchLastSection(true);
@@ -20,8 +21,9 @@ MetadataTable::MetadataTable(QWidget *container, QObject *parent) : QObject(pare
     tvMetaData->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tvMetaData->setSelectionMode(QAbstractItemView::NoSelection);
     tvMetaData->setShowGrid(false);
-    tvMetaData->setStyleSheet(QStringLiteral("QTableWidget { background: rgb(30, 36, 51); color: rgb(208, 210, 213);"
-                                             " border: none; }"));
+    tvMetaData->setStyleSheet(
+        QStringLiteral("QTableWidget { background: rgb(30, 36, 51); color: rgb(208, 210, 213);"
+                       " border: none; }"));
     column->addWidget(tvMetaData, 1);
 }
 

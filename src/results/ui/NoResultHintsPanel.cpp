@@ -11,7 +11,9 @@
 #include "results/ui/MatchingSlider.h"
 #include "results/ui/ResultViewController.h"
 
-NoResultHintsPanel::NoResultHintsPanel(ResultViewController &c, QObject *parent) : QObject(parent), m_controller(c)
+NoResultHintsPanel::NoResultHintsPanel(ResultViewController &c, QObject *parent)
+    : QObject(parent)
+    , m_controller(c)
 {
     QWidget *panel = c.boxHintPartialMatch;
     lblHintThereAreStillsimilarphotos = new QLabel(panel);
@@ -50,8 +52,8 @@ void NoResultHintsPanel::updateNoResultHints(bool isFreshResult, bool isAfterTra
     lblMatchingLevelOnNoPhotos->setText(NoResultHints::matchingLevelText());
     lblNoteToAutoMark->setText(NoResultHints::noteToAutoMarkText());
     lblMatchingLevelOnNoPhotos->setFixedWidth(int(CommonFuncUi::fittingWidth(lblMatchingLevelOnNoPhotos)));
-    NoResultHintInput input{isFreshResult, isAfterTrash, ScanGlobals::compareType.load(), c.typeSupport,
-                            int(c.arrGroups.size())};
+    NoResultHintInput input { isFreshResult, isAfterTrash, ScanGlobals::compareType.load(), c.typeSupport,
+        int(c.arrGroups.size()) };
     const bool found = NoResultHints::needsRetry(input) && c.retryAtMinimumMatchingLevel();
     const NoResultHintDecision d = NoResultHints::decide(input, found);
     if (!d.messageKey.isEmpty())

@@ -22,7 +22,8 @@
 #include "results/ui/OutlineListDelegate.h"
 #include "results/ui/OutlineListModel.h"
 
-namespace {
+namespace
+{
 
 const QString kDateFormat = QStringLiteral("dd/MM/yyyy hh:mm:ss a");
 constexpr int kSizeWidth = 80;
@@ -49,7 +50,9 @@ QHBoxLayout *rowLayout(QWidget *owner)
 } // namespace
 
 OutlineList::OutlineList(ResultState &state, QWidget *container, QObject *parent)
-    : QObject(parent), m_state(state), m_model(new OutlineListModel(state, this))
+    : QObject(parent)
+    , m_state(state)
+    , m_model(new OutlineListModel(state, this))
 {
     auto *column = qobject_cast<QVBoxLayout *>(container->layout());
     if (!column)
@@ -73,7 +76,7 @@ OutlineList::OutlineList(ResultState &state, QWidget *container, QObject *parent
     m_view->setItemDelegate(delegate);
     column->addWidget(m_view, 1);
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &OutlineList::outlineViewSelectionDidChange);
+        &OutlineList::outlineViewSelectionDidChange);
     connect(m_view, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         const QModelIndex index = m_view->indexAt(at);
         m_clicked = index;
@@ -106,8 +109,8 @@ QWidget *OutlineList::buildHeader(QWidget *parent)
     row->addWidget(lblCreatedDate);
     row->addWidget(lblFileType);
     row->addWidget(lblFolderPath, 3);
-    for (QLabel *label : {lblFileName.data(), lblFileSize.data(), lblCreatedDate.data(), lblFileType.data(),
-                          lblFolderPath.data()})
+    for (QLabel *label : { lblFileName.data(), lblFileSize.data(), lblCreatedDate.data(), lblFileType.data(),
+             lblFolderPath.data() })
         label->setParent(header);
     return header;
 }
@@ -148,8 +151,11 @@ CustomCell *OutlineList::makeFileCell(const ImageFileInfo &record)
     cell->setLblCretedDate(
         cellLabel(CommonFunc::getDateTimeStringFrom(record.createDate, kDateFormat).value_or(QString())));
     const QString extension = QFileInfo(record.filePath).suffix();
-    cell->setLblExt(cellLabel(record.filePath.isEmpty() ? QString() : extension.isEmpty() ? QStringLiteral("-") : extension));
-    cell->setLblFilePath(cellLabel(record.filePath.isEmpty() ? QString() : QFileInfo(record.filePath).path()));
+    cell->setLblExt(cellLabel(record.filePath.isEmpty() ? QString()
+            : extension.isEmpty()                       ? QStringLiteral("-")
+                                                        : extension));
+    cell->setLblFilePath(
+        cellLabel(record.filePath.isEmpty() ? QString() : QFileInfo(record.filePath).path()));
     cell->lblSize()->setFixedWidth(kSizeWidth);
     cell->lblCretedDate()->setFixedWidth(kDateWidth);
     cell->lblExt()->setFixedWidth(kExtWidth);

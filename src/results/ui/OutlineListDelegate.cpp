@@ -14,11 +14,13 @@
 #include "results/ui/OutlineListModel.h"
 
 OutlineListDelegate::OutlineListDelegate(OutlineListModel &model, QObject *parent)
-    : QStyledItemDelegate(parent), m_model(model)
+    : QStyledItemDelegate(parent)
+    , m_model(model)
 {
 }
 
-void OutlineListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+void OutlineListDelegate::paint(
+    QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QColor>());
     if (option.state & QStyle::State_Selected)
@@ -41,8 +43,8 @@ QSize OutlineListDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIn
     return QSize(0, OutlineListModel::kRowHeight);
 }
 
-bool OutlineListDelegate::editorEvent(QEvent *event, QAbstractItemModel *, const QStyleOptionViewItem &option,
-                                      const QModelIndex &index)
+bool OutlineListDelegate::editorEvent(
+    QEvent *event, QAbstractItemModel *, const QStyleOptionViewItem &option, const QModelIndex &index)
 {
     if (event->type() != QEvent::MouseButtonRelease)
         return false;

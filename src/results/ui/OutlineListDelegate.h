@@ -22,10 +22,11 @@ public:
 
     std::function<void(const std::shared_ptr<ImageFileInfo> &)> checkBoxTapped;
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void paint(
+        QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
-                     const QModelIndex &index) override;
+        const QModelIndex &index) override;
 
 private:
     OutlineListModel &m_model;

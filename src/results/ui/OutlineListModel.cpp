@@ -7,7 +7,8 @@
 #include "model/ImageFileInfo.h"
 #include "results/ResultState.h"
 
-namespace {
+namespace
+{
 
 // Internal id 0 marks a group row; a file row carries its group's index plus one.
 constexpr quintptr kGroupRow = 0;
@@ -15,7 +16,8 @@ constexpr quintptr kGroupRow = 0;
 } // namespace
 
 OutlineListModel::OutlineListModel(const ResultState &state, QObject *parent)
-    : QAbstractItemModel(parent), m_state(state)
+    : QAbstractItemModel(parent)
+    , m_state(state)
 {
 }
 

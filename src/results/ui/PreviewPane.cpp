@@ -16,7 +16,8 @@
 #include "platform/ui/Workspace.h"
 #include "results/ui/VideoPreview.h"
 
-PreviewPane::PreviewPane(QWidget *container, QWidget *bottomPathBarBox, QObject *parent) : QObject(parent)
+PreviewPane::PreviewPane(QWidget *container, QWidget *bottomPathBarBox, QObject *parent)
+    : QObject(parent)
 {
     auto *column = qobject_cast<QBoxLayout *>(container->layout());
     if (!column)

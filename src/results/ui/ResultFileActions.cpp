@@ -13,7 +13,8 @@
 #include "model/ImageFileInfo.h"
 #include "platform/Log.h"
 
-namespace {
+namespace
+{
 
 constexpr int kRevealTimeoutMs = 2000;
 
@@ -52,10 +53,10 @@ void ResultFileActions::defaultRevealUrl(const QUrl &url)
 #ifdef QNY_HAVE_DBUS
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
-        QDBusMessage call = QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
-            QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
-        call << QStringList{url.toString()} << QString();
+        QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.FileManager1"),
+            QStringLiteral("/org/freedesktop/FileManager1"), QStringLiteral("org.freedesktop.FileManager1"),
+            QStringLiteral("ShowItems"));
+        call << QStringList { url.toString() } << QString();
         const QDBusMessage reply = bus.call(call, QDBus::Block, kRevealTimeoutMs);
         if (reply.type() == QDBusMessage::ReplyMessage)
             return;

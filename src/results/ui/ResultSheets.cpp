@@ -16,7 +16,8 @@
 
 using Step = GlobalObjects::StepNumberForPhotos;
 
-namespace {
+namespace
+{
 
 CustomWindowNag *sheet(QWidget *view, const char *name)
 {
@@ -39,13 +40,26 @@ QPushButton *button(QWidget *parent, const char *key)
     return new QPushButton(localizedString(QString::fromLatin1(key)), parent);
 }
 
+// The buttons of a sheet, right-aligned in order.
+QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton *b : buttons)
+        row->addWidget(b);
+    return row;
+}
+
 } // namespace
 
 ResultSheets::ResultSheets(ResultState &state, QWidget *view, QObject *parent)
-    : QObject(parent), m_state(state), m_view(view)
+    : QObject(parent)
+    , m_state(state)
+    , m_view(view)
 {
     openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
-    isPhotosApplicationRunning = [] { return CommonFunc::isApplicationRunning(QStringLiteral("com.apple.Photos")); };
+    isPhotosApplicationRunning
+        = [] { return CommonFunc::isApplicationRunning(QStringLiteral("com.apple.Photos")); };
     showPhotosStepsWindow = [this] { drawSteps(); };
     buildAuthorization(view);
     buildiPhotoCheck(view);
@@ -56,35 +70,27 @@ void ResultSheets::buildAuthorization(QWidget *view)
 {
     windowAuthorization = sheet(view, "windowAuthorization");
     auto *column = new QVBoxLayout(windowAuthorization);
-    for (QPointer<QLabel> *l : {&lblAuthorizationHeading, &lblAuthorizationSubHeading, &lblAuthorizationFirstPoint,
-                                &lblAuthorizationSecondPoint, &lblAuthorizationThirdPoint, &lblAuthorizationFourthPoint,
-                                &lblAuthorizationFifthPoint, &lblAuthorizationSixthPoint}) {
+    for (QPointer<QLabel> *l : { &lblAuthorizationHeading, &lblAuthorizationSubHeading,
+             &lblAuthorizationFirstPoint, &lblAuthorizationSecondPoint, &lblAuthorizationThirdPoint,
+             &lblAuthorizationFourthPoint, &lblAuthorizationFifthPoint, &lblAuthorizationSixthPoint }) {
         *l = label(windowAuthorization);
         column->addWidget(*l);
     }
-    auto *row = new QHBoxLayout;
     btnOpenSystemPreferecnes = button(windowAuthorization, "ID_OPEN_SYSTEM_PREFERENCES");
     btnOkAuthorization = button(windowAuthorization, "ID_OK");
-    row->addStretch(1);
-    row->addWidget(btnOpenSystemPreferecnes);
-    row->addWidget(btnOkAuthorization);
-    column->addLayout(row);
+    column->addLayout(buttonRow({ btnOpenSystemPreferecnes, btnOkAuthorization }));
     connect(btnOkAuthorization, &QPushButton::clicked, this, &ResultSheets::btnOkAutarizationWindowTapped);
     connect(btnOpenSystemPreferecnes, &QPushButton::clicked, this,
-            &ResultSheets::btnOpenSystemPrefAutorizationWindowTapped);
+        &ResultSheets::btnOpenSystemPrefAutorizationWindowTapped);
 }
 
 void ResultSheets::buildiPhotoCheck(QWidget *view)
 {
     windowiPhotoCheck = sheet(view, "windowiPhotoCheck");
     auto *column = new QVBoxLayout(windowiPhotoCheck);
-    auto *row = new QHBoxLayout;
     btnCancelTrashProcess = button(windowiPhotoCheck, "ID_CANCEL");
     btnRetryForTrash = button(windowiPhotoCheck, "ID_QUIT_AND_RETRY");
-    row->addStretch(1);
-    row->addWidget(btnCancelTrashProcess);
-    row->addWidget(btnRetryForTrash);
-    column->addLayout(row);
+    column->addLayout(buttonRow({ btnCancelTrashProcess, btnRetryForTrash }));
     connect(btnCancelTrashProcess, &QPushButton::clicked, this, &ResultSheets::cancelTrashProcess);
     connect(btnRetryForTrash, &QPushButton::clicked, this, &ResultSheets::retryForTrash);
 }
@@ -96,7 +102,7 @@ void ResultSheets::buildPhotosSteps(QWidget *view)
     lblPhtosAppTitel = label(windowForPhotosApp);
     lblStepText = label(windowForPhotosApp);
     column->addWidget(lblPhtosAppTitel);
-    for (QPointer<QWidget> *step : {&viewStepOne, &viewStepTwo, &viewStepThree, &viewStepFour}) {
+    for (QPointer<QWidget> *step : { &viewStepOne, &viewStepTwo, &viewStepThree, &viewStepFour }) {
         *step = new QWidget(windowForPhotosApp);
         column->addWidget(*step, 1);
     }
@@ -108,13 +114,15 @@ void ResultSheets::buildPhotosSteps(QWidget *view)
     btnCountinueForPhotosApp = button(windowForPhotosApp, "ID_CONTINUE");
     row->addWidget(btnCancelForPhotosApp);
     row->addStretch(1);
-    for (QPushButton *b : {btnPreviousForPhotosApp.data(), btnNextForPhotosApp.data(), btnCountinueForPhotosApp.data()})
+    for (QPushButton *b :
+        { btnPreviousForPhotosApp.data(), btnNextForPhotosApp.data(), btnCountinueForPhotosApp.data() })
         row->addWidget(b);
     column->addLayout(row);
     connect(btnCancelForPhotosApp, &QPushButton::clicked, this, &ResultSheets::closeWindowPhotosApp);
     connect(btnPreviousForPhotosApp, &QPushButton::clicked, this, &ResultSheets::previousStepForPhotosApp);
     connect(btnNextForPhotosApp, &QPushButton::clicked, this, &ResultSheets::nextStepForPhotosApp);
-    connect(btnCountinueForPhotosApp, &QPushButton::clicked, this, &ResultSheets::continueToMovePhotosToAlbum);
+    connect(
+        btnCountinueForPhotosApp, &QPushButton::clicked, this, &ResultSheets::continueToMovePhotosToAlbum);
 }
 
 void ResultSheets::closeSheet(QWidget *window)
@@ -212,13 +220,14 @@ void ResultSheets::nextStepForPhotosApp()
     if (!m_state.stepNumber || *m_state.stepNumber == Step::stepNumberFourForPhotos)
         return;
     const int step = int(*m_state.stepNumber);
-    if (step != int(Step::stepNumberOneForPhotos) || (isPhotosApplicationRunning && isPhotosApplicationRunning())) {
+    if (step != int(Step::stepNumberOneForPhotos)
+        || (isPhotosApplicationRunning && isPhotosApplicationRunning())) {
         setStep(step + 1);
         return;
     }
     AlertSpec alert;
     alert.messageText = localizedString(QStringLiteral("ID_PLEASE_OPEN_PHOTOS_APP"));
-    alert.buttons = {localizedString(QStringLiteral("ID_OK_CAPS"))};
+    alert.buttons = { localizedString(QStringLiteral("ID_OK_CAPS")) };
     AlertPresenter::current().runAlert(alert, m_view);
 }
 
@@ -243,7 +252,7 @@ void ResultSheets::closeWindowPhotosApp()
 void ResultSheets::drawSteps()
 {
     const int step = m_state.stepNumber ? int(*m_state.stepNumber) : 0;
-    const QList<QWidget *> views{viewStepOne, viewStepTwo, viewStepThree, viewStepFour};
+    const QList<QWidget *> views { viewStepOne, viewStepTwo, viewStepThree, viewStepFour };
     for (int i = 0; i < views.size(); ++i)
         views[i]->setVisible(i + 1 == step);
     lblStepText->setText(formatText(QStringLiteral("%d / 4"), step));

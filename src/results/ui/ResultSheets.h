@@ -55,8 +55,9 @@ public:
     QPointer<QLabel> lblAuthorizationHeading, lblAuthorizationSubHeading, lblAuthorizationFirstPoint,
         lblAuthorizationSecondPoint, lblAuthorizationThirdPoint, lblAuthorizationFourthPoint,
         lblAuthorizationFifthPoint, lblAuthorizationSixthPoint, lblPhtosAppTitel, lblStepText;
-    QPointer<QPushButton> btnOpenSystemPreferecnes, btnOkAuthorization, btnRetryForTrash, btnCancelTrashProcess,
-        btnNextForPhotosApp, btnCancelForPhotosApp, btnPreviousForPhotosApp, btnCountinueForPhotosApp;
+    QPointer<QPushButton> btnOpenSystemPreferecnes, btnOkAuthorization, btnRetryForTrash,
+        btnCancelTrashProcess, btnNextForPhotosApp, btnCancelForPhotosApp, btnPreviousForPhotosApp,
+        btnCountinueForPhotosApp;
     QPointer<QWidget> viewStepOne, viewStepTwo, viewStepThree, viewStepFour;
 
 private:

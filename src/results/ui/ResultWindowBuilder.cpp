@@ -11,6 +11,7 @@
 #include "app/ui/CommonFuncUi.h"
 #include "controls/GradientBox.h"
 #include "platform/TextFormat.h"
+#include "platform/ui/BundleImage.h"
 #include "platform/ui/FrameGeometry.h"
 #include "results/ResultTexts.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
@@ -24,7 +25,8 @@
 #include "results/ui/ResultViewController.h"
 #include "results/ui/ResultsGridView.h"
 
-namespace {
+namespace
+{
 
 constexpr int kToolbarTitleSize = 12;
 constexpr int kSmallToolbarTitleSize = 10;
@@ -46,7 +48,8 @@ QLabel *sectionTitle(QWidget *box)
 } // namespace
 
 ResultWindowBuilder::ResultWindowBuilder(ResultViewController &controller, QObject *parent)
-    : QObject(parent), m_c(controller)
+    : QObject(parent)
+    , m_c(controller)
 {
 }
 
@@ -59,7 +62,7 @@ void ResultWindowBuilder::build()
     connectParts();
     m_c.btnBackToSetUp->setEnabled(true);
     // The grid's background is the list's odd-group colour, so both listings read as one surface.
-    m_c.collectionView->setBackgroundColors({QColor(51, 58, 81)});
+    m_c.collectionView->setBackgroundColors({ QColor(51, 58, 81) });
     setFixedTexts();
     setSheetTexts();
     buildContextMenu();
@@ -91,7 +94,7 @@ void ResultWindowBuilder::hostParts()
     m_c.windowAfterTrashFolderFIles = m_afterTrash->windowAfterTrashFolderFIles;
     if (auto *box = qobject_cast<GradientBox *>(m_c.boxForHint.data()))
         box->setBackgroundImages(QStringLiteral("center_box_left"), QStringLiteral("center_box_center"),
-                                 QStringLiteral("center_box_right"));
+            QStringLiteral("center_box_right"));
     m_c.boxBottom->setStyleSheet(QStringLiteral("QFrame { background: rgb(30, 36, 51); }"));
     // The pane's patterned strip stands behind the preview; a plain dark fill in its colour.
     m_c.boxRightPattern->setObjectName(QStringLiteral("boxRightPattern"));
@@ -121,7 +124,8 @@ void ResultWindowBuilder::connectParts()
                 table->reloadData();
         };
     if (!c.noResultHintsHandler)
-        c.noResultHintsHandler = [this](bool fresh, bool afterTrash) { m_hints->updateNoResultHints(fresh, afterTrash); };
+        c.noResultHintsHandler
+            = [this](bool fresh, bool afterTrash) { m_hints->updateNoResultHints(fresh, afterTrash); };
     if (!c.reloadOutlineHandler)
         c.reloadOutlineHandler = [this, list] {
             if (list)
@@ -130,7 +134,8 @@ void ResultWindowBuilder::connectParts()
     if (!m_outline->fillMetaDataTable)
         m_outline->fillMetaDataTable = [this](const auto &record) { m_c.fillMetaDataTable(record); };
     if (!m_outline->changeAllComponents)
-        m_outline->changeAllComponents = [this](const auto &record) { m_c.changeAllComponentsOnMainThread(record, true); };
+        m_outline->changeAllComponents
+            = [this](const auto &record) { m_c.changeAllComponentsOnMainThread(record, true); };
     m_afterTrash->updateNoResultHints = [this] { m_c.updateNoResultHints(false, true); };
     m_afterTrash->showNothingLeft = [this](GlobalObjects::CompareType type) {
         if (type == GlobalObjects::CompareType::ctMD5) {
@@ -144,10 +149,10 @@ void ResultWindowBuilder::connectParts()
     };
     m_fileActions->chosenRecord = [this] { return clickedRecord(); };
     connect(m_afterTrash->btnOkOnAfterTrash, &QAbstractButton::clicked, &m_c,
-            &ResultViewController::trashMsgCheckedInFIleFolder);
+        &ResultViewController::trashMsgCheckedInFIleFolder);
     connect(m_afterTrash->btnClosePhotoInstruction, &QAbstractButton::clicked, this,
-            [this] { m_sheets->btnClosePhotoInstructionTapped(m_afterTrash->windowAfterTrash); });
-    for (QPushButton *rate : {m_afterTrash->btnRateMe.data(), m_afterTrash->btnNoOnRateMe.data()})
+        [this] { m_sheets->btnClosePhotoInstructionTapped(m_afterTrash->windowAfterTrash); });
+    for (QPushButton *rate : { m_afterTrash->btnRateMe.data(), m_afterTrash->btnNoOnRateMe.data() })
         connect(rate, &QPushButton::clicked, this, [this, rate] {
             m_sheets->RateMeTapped(rate, m_afterTrash->windowAfterTrashFolderFIles, m_afterTrash->btnRateMe);
         });
@@ -171,11 +176,7 @@ void ResultWindowBuilder::setFixedTexts()
     list.lblCreatedDate->setText(text("ID_CREATED_DATE"));
     list.lblFileType->setText(text("ID_FILE_TYPE"));
     list.lblFolderPath->setText(text("ID_FOLDER_PATH"));
-    for (auto [button, key] : {std::pair{m_c.btnAutoMark.data(), "ID_AUTO_MARK"},
-                               std::pair{m_c.btnUnmark.data(), "ID_UNMARK_ALL"},
-                               std::pair{m_c.btnSelectionAssistance.data(), "ID_SELECTION_ASSISTANCE"},
-                               std::pair{m_c.btnFileTypeMenu.data(), "ID_ALL_ITEMS"}})
-        CommonFuncUi::setTextFontAndColorOn(button, text(key), kToolbarTitleSize);
+    setToolbarTitles(kToolbarTitleSize, false);
     m_c.btnAutoMark->setEnabled(true);
     m_c.btnUnmark->setEnabled(true);
     m_preview->lblNoPhotoSelectedForPreview->setText(text("ID_NO_PHOTOS_SELECTED"));
@@ -184,8 +185,9 @@ void ResultWindowBuilder::setFixedTexts()
     m_c.btnBackToSetUp->setText(text("ID_BACK"));
     m_c.btnSelectManually->setText(text("ID_SELECT_MANUALLY"));
     m_c.btnAutoMarkPhotos->setText(text("ID_AUTO_MARK_RESULT"));
-    for (QWidget *choice : {static_cast<QWidget *>(m_c.btnSelectManually), static_cast<QWidget *>(m_c.btnAutoMarkPhotos)})
-        applyChange(choice, LayoutChange{0, 0, 0, {}, {}, 18.0, true, {}});
+    for (QWidget *choice :
+        { static_cast<QWidget *>(m_c.btnSelectManually), static_cast<QWidget *>(m_c.btnAutoMarkPhotos) })
+        applyChange(choice, LayoutChange { 0, 0, 0, {}, {}, 18.0, true, {} });
     m_c.menuItemAllFile->setText(text("ID_ALL_ITEMS"));
     m_c.menuItemOnlyVideo->setText(text("ID_ONLY_VIDEOS"));
     m_c.menuItemOnlyImage->setText(text("ID_ONLY_IMAGES"));
@@ -271,32 +273,36 @@ void ResultWindowBuilder::registerNames()
     AfterTrashSummaryWindow &a = *m_afterTrash;
     ResultSheets &s = *m_sheets;
     OutlineList &l = *m_outline;
-    const std::initializer_list<std::pair<const char *, QWidget *>> named{
-        {"lblDuplicatePhotosFound", c.lblDuplicatePhotosFound}, {"lblMatchingLabel", c.lblMatchingLabel},
-        {"sliderMatchingLevel", c.sliderMatchingLevel}, {"lblDuplicateFoundCount", c.lblDuplicateFoundCount},
-        {"lblSpaceSavedSize", c.lblSpaceSavedSize}, {"imgSeparator", c.imgViewSeprator},
-        {"btnOkMoveBackWindow", c.btnOkMoveBackWindow}, {"btnCanelOnMoveBackWindow", c.btnCanelOnMoveBackWindow},
-        {"btnDontShowAgainOnMoveBackWindow", c.btnDontShowAgainOnMoveBackWindow},
-        {"lblBottomDuplicateGroups", c.lblBottomDuplicateGroups}, {"lblBottomMarked", c.lblBottomMarked},
-        {"lblScanned", c.lblScanned}, {"lblAutoMarkInstructionDesc", c.lblAutoMarkInstructionDesc},
-        {"lblMatchingLevelHint", c.lblMatchingLevelHint}, {"lblSimilarPhotoClean", c.lblSimilarPhotoClean},
-        {"btnAutoMarkPhotos", c.btnAutoMarkPhotos}, {"btnSelectManually", c.btnSelectManually},
-        {"lblHintThereAreStillsimilarphotos", m_hints->lblHintThereAreStillsimilarphotos},
-        {"lblPreview", lblPreview}, {"lblMetaData", lblMetaData},
-        {"lblFileName", l.lblFileName}, {"lblFileSize", l.lblFileSize}, {"lblCreatedDate", l.lblCreatedDate},
-        {"lblFileType", l.lblFileType}, {"lblFolderPath", l.lblFolderPath},
-        {"lblAfterTrashStep1", a.lblAfterTrashStep1}, {"lblDuplicatesRemoved", a.lblDuplicatesRemoved},
-        {"lblSpaceRemoved", a.lblSpaceRemoved}, {"lblUniquePhotoRetained", a.lblUniquePhotoRetained},
-        {"lblDeletedImagesWillAppearLater", a.lblDeletedImagesWillAppearLater},
-        {"lblPhtosAppTitel", s.lblPhtosAppTitel}, {"btnCountinueForPhotosApp", s.btnCountinueForPhotosApp},
-        {"btnPreviousForPhotosApp", s.btnPreviousForPhotosApp}, {"btnCancelForPhotosApp", s.btnCancelForPhotosApp},
-        {"btnNextForPhotosApp", s.btnNextForPhotosApp},
-        {"lblAuthorizationFirstPoint", s.lblAuthorizationFirstPoint},
-        {"lblAuthorizationSecondPoint", s.lblAuthorizationSecondPoint},
-        {"lblAuthorizationThirdPoint", s.lblAuthorizationThirdPoint},
-        {"lblAuthorizationFourthPoint", s.lblAuthorizationFourthPoint},
-        {"lblAuthorizationFifthPoint", s.lblAuthorizationFifthPoint},
-        {"lblAuthorizationSixthPoint", s.lblAuthorizationSixthPoint}};
+    const std::initializer_list<std::pair<const char *, QWidget *>> named { { "lblDuplicatePhotosFound",
+                                                                                c.lblDuplicatePhotosFound },
+        { "lblMatchingLabel", c.lblMatchingLabel }, { "sliderMatchingLevel", c.sliderMatchingLevel },
+        { "lblDuplicateFoundCount", c.lblDuplicateFoundCount }, { "lblSpaceSavedSize", c.lblSpaceSavedSize },
+        { "imgSeparator", c.imgViewSeprator }, { "btnOkMoveBackWindow", c.btnOkMoveBackWindow },
+        { "btnCanelOnMoveBackWindow", c.btnCanelOnMoveBackWindow },
+        { "btnDontShowAgainOnMoveBackWindow", c.btnDontShowAgainOnMoveBackWindow },
+        { "lblBottomDuplicateGroups", c.lblBottomDuplicateGroups }, { "lblBottomMarked", c.lblBottomMarked },
+        { "lblScanned", c.lblScanned }, { "lblAutoMarkInstructionDesc", c.lblAutoMarkInstructionDesc },
+        { "lblMatchingLevelHint", c.lblMatchingLevelHint },
+        { "lblSimilarPhotoClean", c.lblSimilarPhotoClean }, { "btnAutoMarkPhotos", c.btnAutoMarkPhotos },
+        { "btnSelectManually", c.btnSelectManually },
+        { "lblHintThereAreStillsimilarphotos", m_hints->lblHintThereAreStillsimilarphotos },
+        { "lblPreview", lblPreview }, { "lblMetaData", lblMetaData }, { "lblFileName", l.lblFileName },
+        { "lblFileSize", l.lblFileSize }, { "lblCreatedDate", l.lblCreatedDate },
+        { "lblFileType", l.lblFileType }, { "lblFolderPath", l.lblFolderPath },
+        { "lblAfterTrashStep1", a.lblAfterTrashStep1 }, { "lblDuplicatesRemoved", a.lblDuplicatesRemoved },
+        { "lblSpaceRemoved", a.lblSpaceRemoved }, { "lblUniquePhotoRetained", a.lblUniquePhotoRetained },
+        { "lblDeletedImagesWillAppearLater", a.lblDeletedImagesWillAppearLater },
+        { "lblPhtosAppTitel", s.lblPhtosAppTitel },
+        { "btnCountinueForPhotosApp", s.btnCountinueForPhotosApp },
+        { "btnPreviousForPhotosApp", s.btnPreviousForPhotosApp },
+        { "btnCancelForPhotosApp", s.btnCancelForPhotosApp },
+        { "btnNextForPhotosApp", s.btnNextForPhotosApp },
+        { "lblAuthorizationFirstPoint", s.lblAuthorizationFirstPoint },
+        { "lblAuthorizationSecondPoint", s.lblAuthorizationSecondPoint },
+        { "lblAuthorizationThirdPoint", s.lblAuthorizationThirdPoint },
+        { "lblAuthorizationFourthPoint", s.lblAuthorizationFourthPoint },
+        { "lblAuthorizationFifthPoint", s.lblAuthorizationFifthPoint },
+        { "lblAuthorizationSixthPoint", s.lblAuthorizationSixthPoint } };
     for (const auto &[name, widget] : named) {
         if (widget)
             m_named.insert(QString::fromLatin1(name), widget);
@@ -353,26 +359,29 @@ void ResultWindowBuilder::setFontsAndFrames()
     applyRules(ResultWindowLayout::fontsAndFramesRules());
 }
 
+void ResultWindowBuilder::setToolbarTitles(int fontSize, bool withListing)
+{
+    for (auto [button, key] : { std::pair { m_c.btnAutoMark.data(), "ID_AUTO_MARK" },
+             std::pair { m_c.btnUnmark.data(), "ID_UNMARK_ALL" },
+             std::pair { m_c.btnSelectionAssistance.data(), "ID_SELECTION_ASSISTANCE" },
+             std::pair { m_c.btnFileTypeMenu.data(), "ID_ALL_ITEMS" } })
+        CommonFuncUi::setTextFontAndColorOn(button, text(key), fontSize);
+    if (!withListing)
+        return;
+    CommonFuncUi::setTextFontAndColorOn(m_c.btnTypeListing, text("ID_IMAGE_VIEW"), fontSize);
+    const QString image = m_c.isShowingThumbView ? QStringLiteral("thumb_view") : QStringLiteral("list_view");
+    m_c.btnTypeListing->setIcon(QIcon(BundleImage::named(image).pixmap(QSize(16, 16))));
+}
+
 void ResultWindowBuilder::layoutTopToolbar()
 {
     const QString language = Localization::currentLanguageCode();
-    if (ResultWindowLayout::toolbarUsesSmallTitles(language)) {
-        for (auto [button, key] : {std::pair{m_c.btnAutoMark.data(), "ID_AUTO_MARK"},
-                                   std::pair{m_c.btnUnmark.data(), "ID_UNMARK_ALL"},
-                                   std::pair{m_c.btnSelectionAssistance.data(), "ID_SELECTION_ASSISTANCE"},
-                                   std::pair{m_c.btnFileTypeMenu.data(), "ID_ALL_ITEMS"},
-                                   std::pair{m_c.btnTypeListing.data(), "ID_IMAGE_VIEW"}})
-            CommonFuncUi::setTextFontAndColorOn(button, text(key), kSmallToolbarTitleSize);
-    }
-    ToolbarInput input{language,
-                       double(m_c.btnAutoMark->x()),
-                       CommonFuncUi::fittingWidth(m_c.btnAutoMark),
-                       CommonFuncUi::fittingWidth(m_c.btnUnmark),
-                       CommonFuncUi::fittingWidth(m_c.btnSelectionAssistance),
-                       CommonFuncUi::fittingWidth(m_c.btnTypeListing),
-                       double(m_c.btnFileTypeMenu->sizeHint().width()),
-                       CommonFuncUi::fittingWidth(m_c.btnTrashMarked),
-                       double(m_c.viewResultContainer->window()->width())};
+    if (ResultWindowLayout::toolbarUsesSmallTitles(language))
+        setToolbarTitles(kSmallToolbarTitleSize, true);
+    ToolbarInput input { language, double(m_c.btnAutoMark->x()), CommonFuncUi::fittingWidth(m_c.btnAutoMark),
+        CommonFuncUi::fittingWidth(m_c.btnUnmark), CommonFuncUi::fittingWidth(m_c.btnSelectionAssistance),
+        CommonFuncUi::fittingWidth(m_c.btnTypeListing), double(m_c.btnFileTypeMenu->sizeHint().width()),
+        CommonFuncUi::fittingWidth(m_c.btnTrashMarked), double(m_c.viewResultContainer->window()->width()) };
     const std::optional<ToolbarLayout> t = ResultWindowLayout::layoutTopToolbar(input);
     if (!t)
         return;
@@ -389,8 +398,8 @@ void ResultWindowBuilder::layoutTopToolbar()
 void ResultWindowBuilder::layoutBottomBar()
 {
     const BottomBarLayout b = ResultWindowLayout::layoutBottomBar(
-        {double(m_c.lblBottomDuplicateGroups->x()), CommonFuncUi::fittingWidth(m_c.lblBottomDuplicateGroups),
-         CommonFuncUi::fittingWidth(m_c.lblBottomMarked), 1.0, double(m_c.boxBottom->width())});
+        { double(m_c.lblBottomDuplicateGroups->x()), CommonFuncUi::fittingWidth(m_c.lblBottomDuplicateGroups),
+            CommonFuncUi::fittingWidth(m_c.lblBottomMarked), 1.0, double(m_c.boxBottom->width()) });
     m_c.lblBottomDuplicateGroups->setFixedWidth(int(b.groupsWidth));
     m_c.lblBottomMarked->setFixedWidth(int(b.markedWidth));
 }

@@ -69,6 +69,7 @@ private:
     void setAuthorizationTexts();
     void buildContextMenu();
     void setBottomTexts();
+    void setToolbarTitles(int fontSize, bool withListing);
     void applyRules(const std::vector<LayoutRule> &table);
     void applyChange(QWidget *widget, const LayoutChange &change);
 

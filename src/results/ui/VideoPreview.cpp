@@ -12,7 +12,8 @@
 #include <QVideoWidget>
 #endif
 
-namespace {
+namespace
+{
 
 // Debian's Qt Multimedia defaults to GStreamer, which plays little without extra plugin packages;
 // the FFmpeg backend decodes the common camera formats with the libraries already installed. A
@@ -31,7 +32,9 @@ void preferFfmpegBackend()
 
 } // namespace
 
-VideoPreview::VideoPreview(Style style, QWidget *parent) : QWidget(parent), m_style(style)
+VideoPreview::VideoPreview(Style style, QWidget *parent)
+    : QWidget(parent)
+    , m_style(style)
 {
     preferFfmpegBackend();
     setObjectName(QStringLiteral("previewQlVideo"));
@@ -52,16 +55,18 @@ VideoPreview::VideoPreview(Style style, QWidget *parent) : QWidget(parent), m_st
     controls->addWidget(m_position, 1);
     column->addLayout(controls);
     connect(m_play, &QPushButton::clicked, this, [this] { isPlaying() ? pause() : play(); });
-    connect(m_player, &QMediaPlayer::durationChanged, m_position, [this](qint64 d) { m_position->setRange(0, int(d)); });
+    connect(m_player, &QMediaPlayer::durationChanged, m_position,
+        [this](qint64 d) { m_position->setRange(0, int(d)); });
     connect(m_player, &QMediaPlayer::positionChanged, this, [this](qint64 p) {
         m_position->setValue(int(p));
         emit positionChanged(p);
     });
     connect(m_position, &QSlider::sliderMoved, m_player, [this](int p) { m_player->setPosition(p); });
-    connect(m_player, &QMediaPlayer::playbackStateChanged, this,
-            [this](QMediaPlayer::PlaybackState s) { m_play->setText(s == QMediaPlayer::PlayingState ? "❚❚" : "▶"); });
+    connect(m_player, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
+        m_play->setText(s == QMediaPlayer::PlayingState ? "❚❚" : "▶");
+    });
     connect(m_player, &QMediaPlayer::errorOccurred, this,
-            [this](QMediaPlayer::Error, const QString &reason) { emit failed(reason); });
+        [this](QMediaPlayer::Error, const QString &reason) { emit failed(reason); });
     // The normal style has no controls; the compact one is what the pane shows.
     m_play->setVisible(style == Style::Compact);
     m_position->setVisible(style == Style::Compact);

@@ -9,7 +9,8 @@
 #include <QPainter>
 #include <QtEndian>
 
-namespace MjpegClip {
+namespace MjpegClip
+{
 
 inline void put32(QByteArray &out, quint32 value)
 {
@@ -54,16 +55,16 @@ inline bool write(const QString &path, int frames = 10, int fps = 5, int width =
         jpegs.append(jpeg);
     }
     QByteArray avih;
-    for (quint32 v : {quint32(1000000 / fps), 0u, 0u, 0x10u, quint32(frames), 0u, 1u, 0u, quint32(width),
-                      quint32(height), 0u, 0u, 0u, 0u})
+    for (quint32 v : { quint32(1000000 / fps), 0u, 0u, 0x10u, quint32(frames), 0u, 1u, 0u, quint32(width),
+             quint32(height), 0u, 0u, 0u, 0u })
         put32(avih, v);
     QByteArray strh("vidsMJPG", 8);
     put32(strh, 0);
     put16(strh, 0);
     put16(strh, 0);
-    for (quint32 v : {0u, 1u, quint32(fps), 0u, quint32(frames), 0u, 0xFFFFFFFFu, 0u})
+    for (quint32 v : { 0u, 1u, quint32(fps), 0u, quint32(frames), 0u, 0xFFFFFFFFu, 0u })
         put32(strh, v);
-    for (quint16 v : {quint16(0), quint16(0), quint16(width), quint16(height)})
+    for (quint16 v : { quint16(0), quint16(0), quint16(width), quint16(height) })
         put16(strh, v);
     QByteArray strf;
     put32(strf, 40);
@@ -72,9 +73,10 @@ inline bool write(const QString &path, int frames = 10, int fps = 5, int width =
     put16(strf, 1);
     put16(strf, 24);
     strf.append("MJPG", 4);
-    for (quint32 v : {quint32(width * height * 3), 0u, 0u, 0u, 0u})
+    for (quint32 v : { quint32(width * height * 3), 0u, 0u, 0u, 0u })
         put32(strf, v);
-    const QByteArray hdrl = list("hdrl", chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf)));
+    const QByteArray hdrl
+        = list("hdrl", chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf)));
     QByteArray movi;
     QByteArray index;
     for (const QByteArray &jpeg : jpegs) {

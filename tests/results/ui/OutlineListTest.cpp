@@ -10,16 +10,17 @@
 #include "results/ResultTexts.h"
 #include "results/ui/OutlineList.h"
 #include "results/ui/OutlineListModel.h"
-#include "results/ui/ResultsGridView.h"
 #include "results/ui/ResultWindowFixture.h"
+#include "results/ui/ResultsGridView.h"
 
-namespace {
+namespace
+{
 
 void click(QWidget *widget, const QPoint &at)
 {
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    for (QEvent::Type type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease }) {
         QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &event);
     }
 }
@@ -34,7 +35,7 @@ protected:
         first = photos(QStringLiteral("a"), 2);
         second = photos(QStringLiteral("b"), 3);
         third = photos(QStringLiteral("c"), 2);
-        enter({first, second, third});
+        enter({ first, second, third });
         controller->showListingTypeView(false);
         list().reloadData();
     }
@@ -50,7 +51,8 @@ TEST_F(OutlineListTest, ListsAGroupRowThenItsFilesWithTheirTexts)
     std::unique_ptr<CustomCell> header(list().viewForRow(3));
     EXPECT_EQ(header->objectName(), "idHeaderCell");
     EXPECT_EQ(header->lblTextField()->text(), ResultTexts::groupTitle(1));
-    EXPECT_EQ(header->lblCount()->text(), QStringLiteral("3 ") + localizedString(QStringLiteral("ID_PHOTOS")));
+    EXPECT_EQ(
+        header->lblCount()->text(), QStringLiteral("3 ") + localizedString(QStringLiteral("ID_PHOTOS")));
     std::unique_ptr<CustomCell> file(list().viewForRow(4));
     const auto &record = second->filterChildren.first();
     EXPECT_EQ(file->objectName(), "outlineViewCell");
@@ -71,7 +73,7 @@ TEST_F(OutlineListTest, VideoGroupsAndFilesWithoutExtensionOrDate)
     EXPECT_EQ(cell->lblExt()->text(), "-");
     EXPECT_EQ(cell->lblCretedDate()->text(), "");
     auto clip = video(QStringLiteral("clip"), 1.0f);
-    auto g = ResultsTestRecords::group({clip, video(QStringLiteral("clip2"), 1.0f)});
+    auto g = ResultsTestRecords::group({ clip, video(QStringLiteral("clip2"), 1.0f) });
     g->filterChildren = g->children;
     std::unique_ptr<CustomCell> header(OutlineList::makeGroupCell(*g, 0));
     EXPECT_TRUE(header->lblCount()->text().endsWith(localizedString(QStringLiteral("ID_VIDEOS"))));
@@ -114,7 +116,8 @@ TEST_F(OutlineListTest, SelectingSeveralFilesPreviewsTheTopmostAndGroupRowsSelec
     EXPECT_EQ(controller->previewedRecord(), second->filterChildren.at(1));
     EXPECT_EQ(builder->previewPane().pathViewController->pathStr(), second->filterChildren.at(1)->filePath);
     const int before = controller->previewRequestCount();
-    click(list().outlineDupliates()->viewport(), list().outlineDupliates()->visualRect(model.index(0, 0)).center());
+    click(list().outlineDupliates()->viewport(),
+        list().outlineDupliates()->visualRect(model.index(0, 0)).center());
     EXPECT_EQ(controller->previewRequestCount(), before);
 }
 

@@ -6,10 +6,11 @@
 #include "model/ImageProcessing.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/MjpegClip.h"
-#include "results/ui/VideoPreview.h"
 #include "results/ui/ResultWindowFixture.h"
+#include "results/ui/VideoPreview.h"
 
-namespace {
+namespace
+{
 
 class PreviewPaneTest : public ResultWindowFixture
 {

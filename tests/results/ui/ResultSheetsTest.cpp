@@ -9,7 +9,8 @@
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultWindowFixture.h"
 
-namespace {
+namespace
+{
 
 using Step = GlobalObjects::StepNumberForPhotos;
 
@@ -56,10 +57,11 @@ TEST_F(ResultSheetsTest, PermissionSheetSettingsButtonKeepsItOpenAndOkClosesIt)
 
 TEST_F(ResultSheetsTest, RetryAndCancelOfTheiPhotoCheckBothEndItsModalRun)
 {
-    for (QPushButton *answer : {sheets().btnRetryForTrash.data(), sheets().btnCancelTrashProcess.data()}) {
+    for (QPushButton *answer : { sheets().btnRetryForTrash.data(), sheets().btnCancelTrashProcess.data() }) {
         presenter.beginSheet(sheets().windowiPhotoCheck, view());
         presenter.setModalHandler([answer](QWidget *) { answer->click(); });
-        EXPECT_EQ(presenter.runModalForWindow(sheets().windowiPhotoCheck), AlertPresenter::kModalResponseStop);
+        EXPECT_EQ(
+            presenter.runModalForWindow(sheets().windowiPhotoCheck), AlertPresenter::kModalResponseStop);
         EXPECT_FALSE(presenter.isSheetOpen(sheets().windowiPhotoCheck));
     }
     EXPECT_EQ(removals, 0);
@@ -71,7 +73,8 @@ TEST_F(ResultSheetsTest, NextAtStepOneAsksToOpenPhotosAndStays)
     presenter.queueAnswer(AlertPresenter::kFirstButton);
     sheets().btnNextForPhotosApp->click();
     ASSERT_EQ(presenter.alerts().size(), 1u);
-    EXPECT_EQ(presenter.alerts().front().messageText, localizedString(QStringLiteral("ID_PLEASE_OPEN_PHOTOS_APP")));
+    EXPECT_EQ(
+        presenter.alerts().front().messageText, localizedString(QStringLiteral("ID_PLEASE_OPEN_PHOTOS_APP")));
     EXPECT_EQ(controller->stepNumber, Step::stepNumberOneForPhotos);
     EXPECT_EQ(redraws, 0);
 }
@@ -147,7 +150,7 @@ TEST_F(ResultSheetsTest, RunThatMovedEverythingShowsTheTrashSummaryAndBackLeaves
 
 TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
 {
-    enter({photos(QStringLiteral("k"), 3)});
+    enter({ photos(QStringLiteral("k"), 3) });
     controller->countTrashed = 1;
     summary().showWindowAfterTrash_Main();
     EXPECT_FALSE(controller->isAllTrashed);
@@ -158,7 +161,7 @@ TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
 
 TEST_F(ResultSheetsTest, RunThatMovedNothingShowsTheSameMessageForBothOutcomes)
 {
-    for (bool photosAlbum : {false, true}) {
+    for (bool photosAlbum : { false, true }) {
         controller->countTrashed = 0;
         controller->isPhotosLibrayMarkedForTrash = photosAlbum;
         summary().showWindowAfterTrash_Main();
@@ -177,7 +180,8 @@ TEST_F(ResultSheetsTest, PhotosAlbumRunShowsTheStepsSummaryAndItsCloseButtonEnds
     controller->deletedFileTypes = GlobalObjects::TypeSupport::ONLYIMAGES;
     summary().showWindowAfterTrash_Main();
     ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrash));
-    EXPECT_EQ(summary().lblNumOfPhotosTrashed->text(), AfterTrashSummary::movedCountText(summary().currentInput()));
+    EXPECT_EQ(
+        summary().lblNumOfPhotosTrashed->text(), AfterTrashSummary::movedCountText(summary().currentInput()));
     EXPECT_FALSE(summary().lblAfterTrashStep1->text().isEmpty());
     summary().btnClosePhotoInstruction->click();
     EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrash));
@@ -186,13 +190,14 @@ TEST_F(ResultSheetsTest, PhotosAlbumRunShowsTheStepsSummaryAndItsCloseButtonEnds
 TEST_F(ResultSheetsTest, ConfirmedWayBackRemembersTheDontShowAgainBox)
 {
     UserDefaults::standard().removeObject(QStringLiteral("doNotShowConfirmationDialogOnReturnToMainView"));
-    enter({photos(QStringLiteral("w"), 2)});
+    enter({ photos(QStringLiteral("w"), 2) });
     controller->backToMainWindow();
     ASSERT_TRUE(presenter.isSheetOpen(controller->windowOnMovesBack));
     controller->btnDontShowAgainOnMoveBackWindow->setChecked(true);
     controller->btnOkMoveBackWindow->click();
     EXPECT_FALSE(presenter.isSheetOpen(controller->windowOnMovesBack));
-    EXPECT_TRUE(UserDefaults::standard().boolForKey(QStringLiteral("doNotShowConfirmationDialogOnReturnToMainView")));
+    EXPECT_TRUE(
+        UserDefaults::standard().boolForKey(QStringLiteral("doNotShowConfirmationDialogOnReturnToMainView")));
     EXPECT_EQ(returnedToMain, 1);
 }
 

@@ -5,8 +5,8 @@
 
 #include "app/CommonFunc.h"
 #include "app/ui/AppDelegate.h"
-#include "app/ui/QuickLookPanel.h"
 #include "app/ui/CommonFuncUi.h"
+#include "app/ui/QuickLookPanel.h"
 #include "controls/ITPathbar.h"
 #include "results/ResultTexts.h"
 #include "results/ui/MatchingSlider.h"
@@ -14,7 +14,8 @@
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultWindowFixture.h"
 
-namespace {
+namespace
+{
 
 class ResultWindowBuilderTest : public ResultWindowFixture
 {
@@ -29,16 +30,19 @@ TEST_F(ResultWindowBuilderTest, EnglishGivesEveryFixedControlItsTextAndKeepsTheT
 {
     open();
     EXPECT_EQ(builder->outlineList().lblFileName->text(), localizedString(QStringLiteral("ID_FILE_NAME")));
-    EXPECT_EQ(builder->outlineList().lblFolderPath->text(), localizedString(QStringLiteral("ID_FOLDER_PATH")));
+    EXPECT_EQ(
+        builder->outlineList().lblFolderPath->text(), localizedString(QStringLiteral("ID_FOLDER_PATH")));
     EXPECT_EQ(builder->previewPane().lblNoPhotoSelectedForPreview->text(),
-              localizedString(QStringLiteral("ID_NO_PHOTOS_SELECTED")));
+        localizedString(QStringLiteral("ID_NO_PHOTOS_SELECTED")));
     EXPECT_EQ(builder->lblPreview->text(), localizedString(QStringLiteral("ID_PREVIEW")));
     EXPECT_EQ(builder->menuItemQuickLook->text(), localizedString(QStringLiteral("ID_QUICK_LOOK")));
-    EXPECT_EQ(builder->menuItemRevealInFinder->text(), localizedString(QStringLiteral("ID_REVEAL_IN_FINDER")));
+    EXPECT_EQ(
+        builder->menuItemRevealInFinder->text(), localizedString(QStringLiteral("ID_REVEAL_IN_FINDER")));
     EXPECT_EQ(controller->btnAutoMarkPhotos->text(), localizedString(QStringLiteral("ID_AUTO_MARK_RESULT")));
     EXPECT_EQ(controller->btnAutoMarkPhotos->font().pointSize(), 18);
     EXPECT_TRUE(builder->sheets().lblAuthorizationFirstPoint->text().startsWith(QStringLiteral("1. ")));
-    EXPECT_TRUE(builder->sheets().lblAuthorizationHeading->text().contains(QCoreApplication::applicationName()));
+    EXPECT_TRUE(
+        builder->sheets().lblAuthorizationHeading->text().contains(QCoreApplication::applicationName()));
     EXPECT_EQ(controller->lblBottomMarked->text(), ResultTexts::photosMarked(0));
     EXPECT_EQ(controller->lblBottomDuplicateGroups->toolTip(), ResultTexts::duplicatesInGroups(0, 0));
     EXPECT_TRUE(builder->previewPane().pathViewController->isHidden());
@@ -48,8 +52,9 @@ TEST_F(ResultWindowBuilderTest, EnglishGivesEveryFixedControlItsTextAndKeepsTheT
 
 TEST_F(ResultWindowBuilderTest, GermanTakesItsTableAndEnlargesHeadlineAndChoiceButtons)
 {
-    useLanguage(QStringLiteral("de"), {{QStringLiteral("ID_FILE_NAME"), QStringLiteral("Dateiname")},
-                                       {QStringLiteral("ID_AUTO_MARK"), QStringLiteral("Automatisch markieren")}});
+    useLanguage(QStringLiteral("de"),
+        { { QStringLiteral("ID_FILE_NAME"), QStringLiteral("Dateiname") },
+            { QStringLiteral("ID_AUTO_MARK"), QStringLiteral("Automatisch markieren") } });
     open();
     EXPECT_EQ(builder->outlineList().lblFileName->text(), "Dateiname");
     EXPECT_EQ(controller->lblDuplicatePhotosFound->font().pointSize(), 20);
@@ -62,8 +67,9 @@ TEST_F(ResultWindowBuilderTest, GermanTakesItsTableAndEnlargesHeadlineAndChoiceB
 
 TEST_F(ResultWindowBuilderTest, FrenchShrinksTheCaptionsAndTheToolbarTitles)
 {
-    useLanguage(QStringLiteral("fr"), {{QStringLiteral("ID_MATCHING_LEVEL"), QStringLiteral("Niveau")},
-                                       {QStringLiteral("ID_AUTO_MARK"), QStringLiteral("Marquage")}});
+    useLanguage(QStringLiteral("fr"),
+        { { QStringLiteral("ID_MATCHING_LEVEL"), QStringLiteral("Niveau") },
+            { QStringLiteral("ID_AUTO_MARK"), QStringLiteral("Marquage") } });
     open();
     EXPECT_EQ(controller->lblMatchingLabel->text(), "Niveau");
     EXPECT_EQ(controller->lblMatchingLabel->font().pointSize(), 10);
@@ -76,8 +82,9 @@ TEST_F(ResultWindowBuilderTest, FrenchShrinksTheCaptionsAndTheToolbarTitles)
 
 TEST_F(ResultWindowBuilderTest, JapaneseHasNoFontRulesButTheToolbarFlows)
 {
-    useLanguage(QStringLiteral("ja"), {{QStringLiteral("ID_SELECTION_ASSISTANCE"), QStringLiteral("選択支援")},
-                                       {QStringLiteral("ID_AUTO_MARK"), QStringLiteral("自動")}});
+    useLanguage(QStringLiteral("ja"),
+        { { QStringLiteral("ID_SELECTION_ASSISTANCE"), QStringLiteral("選択支援") },
+            { QStringLiteral("ID_AUTO_MARK"), QStringLiteral("自動") } });
     open();
     EXPECT_NE(controller->lblDuplicatePhotosFound->font().pointSize(), 20);
     EXPECT_EQ(controller->btnAutoMarkPhotos->font().pointSize(), 18);
@@ -92,12 +99,12 @@ TEST_F(ResultWindowBuilderTest, ExactScanWithoutGroupsShowsTheNoResultPanel)
 {
     ScanGlobals::compareType = GlobalObjects::CompareType::ctMD5;
     open();
-    controller->invokeCollectionView(std::vector<std::shared_ptr<DuplicatesGroup>>{});
+    controller->invokeCollectionView(std::vector<std::shared_ptr<DuplicatesGroup>> {});
     settle();
     EXPECT_EQ(controller->lblNosSimillarPhoto->text(),
-              localizedString(QStringLiteral("ID_NO_DUPLICATE_PHOTOS_VIDEOS_FOUND")));
+        localizedString(QStringLiteral("ID_NO_DUPLICATE_PHOTOS_VIDEOS_FOUND")));
     EXPECT_EQ(controller->lblMatchingLevelHint->text(),
-              localizedString(QStringLiteral("ID_HINT_TRY_DIFFERENT_COMPARISION")));
+        localizedString(QStringLiteral("ID_HINT_TRY_DIFFERENT_COMPARISION")));
     EXPECT_FALSE(controller->boxForHint->isHidden());
     EXPECT_TRUE(controller->boxRightPattern->isHidden());
     EXPECT_TRUE(controller->btnTrashMarked->isHidden());
@@ -109,22 +116,24 @@ TEST_F(ResultWindowBuilderTest, ExactScanWithOnlyVideosHidesTheHintLine)
     open();
     controller->typeSupport = GlobalObjects::TypeSupport::ONLYVIDEO;
     builder->hints().updateNoResultHints(true, false);
-    EXPECT_EQ(controller->lblNosSimillarPhoto->text(), localizedString(QStringLiteral("ID_NO_DUPLICATE_VIDEOS_FOUND")));
+    EXPECT_EQ(controller->lblNosSimillarPhoto->text(),
+        localizedString(QStringLiteral("ID_NO_DUPLICATE_VIDEOS_FOUND")));
     EXPECT_TRUE(controller->lblMatchingLevelHint->isHidden());
 }
 
 TEST_F(ResultWindowBuilderTest, GroupsOnlyBelowTheLevelAreShownWithThePartialHeadline)
 {
     open();
-    auto low = ResultsTestRecords::group({photo(QStringLiteral("l0"), 0.86f), photo(QStringLiteral("l1"), 0.86f)});
-    enter({low});
+    auto low = ResultsTestRecords::group(
+        { photo(QStringLiteral("l0"), 0.86f), photo(QStringLiteral("l1"), 0.86f) });
+    enter({ low });
     EXPECT_EQ(controller->arrGroups.size(), 1u);
     EXPECT_EQ(controller->lblSimilarPhotoClean->text(),
-              localizedString(QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL")));
+        localizedString(QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL")));
     EXPECT_FALSE(controller->boxHintPartialMatch->isHidden());
     EXPECT_TRUE(controller->boxForHint->isHidden());
     EXPECT_EQ(builder->hints().lblNoteToAutoMark->text(),
-              localizedString(QStringLiteral("ID_NOTE_REDUCE_MATCH_LEVEL_MAY_PRESENT_PHOTOS")));
+        localizedString(QStringLiteral("ID_NOTE_REDUCE_MATCH_LEVEL_MAY_PRESENT_PHOTOS")));
     EXPECT_FALSE(controller->boxRightPattern->isHidden());
 }
 
@@ -133,10 +142,10 @@ TEST_F(ResultWindowBuilderTest, QuickLookShowsOnlyTheLastRecordOfTheGridSelectio
     AppDelegate app;
     open();
     auto g = photos(QStringLiteral("q"), 3);
-    enter({g});
-    controller->currentSelectedIndexs = {IndexPath{0, 0}, IndexPath{0, 2}};
+    enter({ g });
+    controller->currentSelectedIndexs = { IndexPath { 0, 0 }, IndexPath { 0, 2 } };
     builder->menuItemQuickLook->trigger();
-    controller->currentSelectedIndexs = {IndexPath{0, 1}};
+    controller->currentSelectedIndexs = { IndexPath { 0, 1 } };
     builder->menuItemQuickLook->trigger();
     ASSERT_EQ(app.arrUrlPreview.size(), 1);
     EXPECT_EQ(app.previewItemAtIndex(7), QUrl::fromLocalFile(g->filterChildren.at(1)->filePath));

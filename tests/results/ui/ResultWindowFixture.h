@@ -18,13 +18,13 @@
 #include "platform/PropertyList.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ResultsTestRecords.h"
-#include "results/ui/ResultViewController.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/OutlineList.h"
-#include "results/ui/ResultsGridView.h"
 #include "results/ui/PreviewPane.h"
 #include "results/ui/ResultFileActions.h"
+#include "results/ui/ResultViewController.h"
 #include "results/ui/ResultWindowBuilder.h"
+#include "results/ui/ResultsGridView.h"
 #include "results/ui/ThumbnailLoader.h"
 
 class ResultWindowFixture : public ::testing::Test
@@ -53,9 +53,10 @@ protected:
     void useLanguage(const QString &code, const QVariantMap &texts)
     {
         ASSERT_TRUE(tables.isValid());
-        ASSERT_TRUE(PropertyList::writeFile(tables.filePath(QStringLiteral("QNY_%1.plist").arg(code)), texts));
+        ASSERT_TRUE(
+            PropertyList::writeFile(tables.filePath(QStringLiteral("QNY_%1.plist").arg(code)), texts));
         Localization::setTableFolderOverride(tables.path());
-        Localization::setPreferredLanguagesOverride({code});
+        Localization::setPreferredLanguagesOverride({ code });
         Localization::reset();
     }
 
@@ -115,8 +116,8 @@ protected:
     void enter(const std::vector<std::shared_ptr<DuplicatesGroup>> &groups)
     {
         int reloads = 0;
-        const auto connection = QObject::connect(controller.get(), &ResultViewController::collectionViewReloaded,
-                                                 [&reloads] { ++reloads; });
+        const auto connection = QObject::connect(
+            controller.get(), &ResultViewController::collectionViewReloaded, [&reloads] { ++reloads; });
         controller->invokeCollectionView(groups);
         ASSERT_TRUE(waitUntil([&] { return reloads > 0; }));
         QObject::disconnect(connection);
