@@ -6,6 +6,7 @@
 #include <QLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 
 #include "controls/CustomCell.h"
 #include "model/DuplicatesGroup.h"
@@ -35,7 +36,14 @@ void OutlineListDelegate::paint(
     cell->resize(option.rect.size());
     if (cell->layout())
         cell->layout()->activate();
-    cell->render(painter, option.rect.topLeft(), QRegion(), QWidget::DrawChildren);
+    // Through a pixmap: rendering a widget straight into the view's painter places it relative to
+    // the window, not to the row.
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    QPixmap pixmap(option.rect.size() * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    cell->render(&pixmap, QPoint(), QRegion(), QWidget::DrawChildren);
+    painter->drawPixmap(option.rect.topLeft(), pixmap);
 }
 
 QSize OutlineListDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const
