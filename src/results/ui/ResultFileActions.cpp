@@ -7,6 +7,7 @@
 #ifdef QNY_HAVE_DBUS
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #endif
 
 #include "app/ui/AppDelegate.h"
@@ -50,6 +51,7 @@ void ResultFileActions::defaultOpenUrl(const QUrl &url)
 
 void ResultFileActions::defaultRevealUrl(const QUrl &url)
 {
+    const QUrl folder = QUrl::fromLocalFile(QFileInfo(url.toLocalFile()).path());
 #ifdef QNY_HAVE_DBUS
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
@@ -57,11 +59,17 @@ void ResultFileActions::defaultRevealUrl(const QUrl &url)
             QStringLiteral("/org/freedesktop/FileManager1"), QStringLiteral("org.freedesktop.FileManager1"),
             QStringLiteral("ShowItems"));
         call << QStringList { url.toString() } << QString();
-        const QDBusMessage reply = bus.call(call, QDBus::Block, kRevealTimeoutMs);
-        if (reply.type() == QDBusMessage::ReplyMessage)
-            return;
-        Log::line(QStringLiteral("revealInFinder: no file manager answered, opening the folder"));
+        // Asked without waiting: a file manager that is slow to start must not freeze the window.
+        auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kRevealTimeoutMs));
+        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [folder](QDBusPendingCallWatcher *w) {
+            if (w->isError()) {
+                Log::line(QStringLiteral("revealInFinder: no file manager answered, opening the folder"));
+                QDesktopServices::openUrl(folder);
+            }
+            w->deleteLater();
+        });
+        return;
     }
 #endif
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(url.toLocalFile()).path()));
+    QDesktopServices::openUrl(folder);
 }
