@@ -12,12 +12,12 @@ namespace
 {
 
 // Rows of a picture differ in how many cells lie above the mean; each word gets its own density.
-std::vector<uint8_t> pictureLikeBits(std::mt19937 &random, int n)
+std::vector<uint8_t> pictureLikeBits(std::mt19937 &random, int n, bool noise)
 {
     std::vector<uint8_t> bits(size_t(n * n / 8));
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     for (size_t word = 0; word < bits.size() / 8; ++word) {
-        const double density = unit(random);
+        const double density = noise ? 0.5 : unit(random);
         for (size_t byte = 0; byte < 8; ++byte) {
             uint8_t value = 0;
             for (int bit = 0; bit < 8; ++bit)
@@ -28,7 +28,7 @@ std::vector<uint8_t> pictureLikeBits(std::mt19937 &random, int n)
     return bits;
 }
 
-RecordList distinctRecords(int count)
+RecordList distinctRecords(int count, bool noise)
 {
     std::mt19937 random(7);
     RecordList records;
@@ -37,15 +37,17 @@ RecordList distinctRecords(int count)
         record->filePath = QStringLiteral("/bench/%1.jpg").arg(i);
         record->fileSize = quint64(100000 + i);
         for (int v = 0; v < 8; ++v)
-            record->arrHashOfRotateFlipImages.append(pictureLikeBits(random, 64));
+            record->arrHashOfRotateFlipImages.append(pictureLikeBits(random, 64, noise));
         records.append(record);
     }
     return records;
 }
 
-void groupDistinct(benchmark::State &state, DuplicateGrouper::Method method)
+// `noise`: fingerprints of pictures without structure (every bit a coin toss), where the sketches
+// rule out little and the full comparison does the work.
+void groupDistinct(benchmark::State &state, DuplicateGrouper::Method method, bool noise)
 {
-    const RecordList records = distinctRecords(int(state.range(0)));
+    const RecordList records = distinctRecords(int(state.range(0)), noise);
     ScanOptions options;
     options.globals.reSizeValue = 64;
     options.globals.captureTimeInterval = 86400;
@@ -64,14 +66,22 @@ void groupDistinct(benchmark::State &state, DuplicateGrouper::Method method)
 
 } // namespace
 
-BENCHMARK_CAPTURE(groupDistinct, straight, DuplicateGrouper::Method::Straight)
+BENCHMARK_CAPTURE(groupDistinct, straight, DuplicateGrouper::Method::Straight, false)
     ->Arg(1000)
     ->Arg(4000)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(groupDistinct, prefiltered, DuplicateGrouper::Method::Prefiltered)
+BENCHMARK_CAPTURE(groupDistinct, prefiltered, DuplicateGrouper::Method::Prefiltered, false)
     ->Arg(1000)
     ->Arg(4000)
     ->Arg(20000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(groupDistinct, noise_straight, DuplicateGrouper::Method::Straight, true)
+    ->Arg(4000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(groupDistinct, noise_prefiltered, DuplicateGrouper::Method::Prefiltered, true)
+    ->Arg(4000)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 

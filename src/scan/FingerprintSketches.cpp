@@ -43,6 +43,8 @@ std::int64_t boundedByteDistance(const uint8_t *a, const uint8_t *b, size_t n, s
 FingerprintSketches::FingerprintSketches(const PairScoreOptions &options)
     : m_options(options)
     , m_words(size_t(std::int64_t(options.reSizeValue) * options.reSizeValue / 64))
+    , m_prefixWords(std::min(m_words,
+          size_t(PairScore::allowedDistance(options.reSizeValue, options.sliderMinValue) * 5 / (4 * 32) + 4)))
 {
 }
 
@@ -64,10 +66,12 @@ int FingerprintSketches::add(const ImageFileInfo &record)
         return kNoFingerprint;
     if (v.wordsPerPiece() != m_words || m_words == 0)
         return kIrregular;
-    Slot slot { &record, m_counts.size(), allowedVariants(v.count()) };
+    Slot slot { &record, m_counts.size(), m_prefixes.size(), allowedVariants(v.count()) };
     for (const int variant : slot.variants) {
-        for (const uint64_t word : v.words(variant))
+        const std::span<const uint64_t> words = v.words(variant);
+        for (const uint64_t word : words)
             m_counts.push_back(uint8_t(std::popcount(word)));
+        m_prefixes.insert(m_prefixes.end(), words.begin(), words.begin() + std::ptrdiff_t(m_prefixWords));
     }
     m_slots.push_back(std::move(slot));
     return int(m_slots.size() - 1);
@@ -82,10 +86,14 @@ bool FingerprintSketches::ruledOut(int recordSlot, int memberSlot, std::int64_t 
     const Slot &a = m_slots[size_t(recordSlot)];
     const Slot &b = m_slots[size_t(memberSlot)];
     const uint8_t *first = m_counts.data() + a.offset;
+    const uint64_t *firstPrefix = m_prefixes.data() + a.prefixOffset;
     const uint64_t *firstWords = a.record->arrHashOfRotateFlipImages.words(0).data();
     for (size_t k = 0; k < b.variants.size(); ++k) {
         const uint8_t *counts = m_counts.data() + b.offset + k * m_words;
         if (boundedByteDistance(first, counts, m_words, allowed) > allowed)
+            continue;
+        const uint64_t *prefix = m_prefixes.data() + b.prefixOffset + k * m_prefixWords;
+        if (FingerprintWords::boundedDistance(firstPrefix, prefix, m_prefixWords, allowed) > allowed)
             continue;
         const uint64_t *words = b.record->arrHashOfRotateFlipImages.words(b.variants[k]).data();
         if (FingerprintWords::boundedDistance(firstWords, words, m_words, allowed) <= allowed)

@@ -3,6 +3,9 @@
 // The Hamming distance of two fingerprints is at least the sum of the differences of their word
 // counts, so a pair whose sum already exceeds the allowed distance cannot match. The sketches of a
 // whole scan are small and stored back to back, so the first-fit walk streams through them.
+// Pictures without structure (noise) have word counts too alike for that; for them a copy of the
+// first words of each variant, also back to back, gives a partial distance that already exceeds
+// the allowed one for almost every pair, without reaching into the records.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +35,7 @@ private:
     struct Slot {
         const ImageFileInfo *record;
         size_t offset;
+        size_t prefixOffset;
         std::vector<int> variants;
     };
 
@@ -39,6 +43,10 @@ private:
 
     PairScoreOptions m_options;
     size_t m_words;
+    // Words of each variant kept in the prefix copy: enough that two unrelated fingerprints
+    // (half their bits differ) almost surely pass the allowed distance within them.
+    size_t m_prefixWords;
     std::vector<uint8_t> m_counts;
+    std::vector<uint64_t> m_prefixes;
     std::vector<Slot> m_slots;
 };
