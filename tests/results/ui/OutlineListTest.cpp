@@ -72,8 +72,8 @@ TEST_F(OutlineListTest, VideoGroupsAndFilesWithoutExtensionOrDate)
     std::unique_ptr<CustomCell> cell(OutlineList::makeFileCell(bare));
     EXPECT_EQ(cell->lblExt()->text(), "-");
     EXPECT_EQ(cell->lblCretedDate()->text(), "");
-    auto clip = video(QStringLiteral("clip"), 1.0f);
-    auto g = ResultsTestRecords::group({ clip, video(QStringLiteral("clip2"), 1.0f) });
+    auto clip = video(QStringLiteral("clip"));
+    auto g = ResultsTestRecords::group({ clip, video(QStringLiteral("clip2")) });
     g->filterChildren = g->children;
     std::unique_ptr<CustomCell> header(OutlineList::makeGroupCell(*g, 0));
     EXPECT_TRUE(header->lblCount()->text().endsWith(localizedString(QStringLiteral("ID_VIDEOS"))));

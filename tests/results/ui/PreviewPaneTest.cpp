@@ -77,7 +77,7 @@ TEST_F(PreviewPaneTest, UnreadableFileShowsItsTypeIconNeverThePreviousPicture)
 
 TEST_F(PreviewPaneTest, LocalVideoGetsANewCompactPlayerAndAPhotoHidesIt)
 {
-    const auto clip = video(QStringLiteral("clip"), 1.0f);
+    const auto clip = video(QStringLiteral("clip"));
     const QPointer<VideoPreview> first = pane().previewQlVideo;
     EXPECT_EQ(first->style(), VideoPreview::Style::Normal);
     show(clip);
