@@ -3,15 +3,13 @@
 
 #include "model/DuplicatesGroup.h"
 #include "results/MatchingLevel.h"
+#include "scan/ScanEngine.h"
 
 ResultState::GroupList ShownGroups::afterOpening(const QList<std::shared_ptr<DuplicatesGroup>> &scanGroups,
                                                  const ScanGlobalsSnapshot &scan)
 {
-    ResultState::GroupList handedOver;
-    for (const auto &group : scanGroups) {
-        if (group && group->children.size() >= 2)
-            handedOver.push_back(group);
-    }
+    const QList<std::shared_ptr<DuplicatesGroup>> shown = ScanEngine::groupsToShow(scanGroups);
+    const ResultState::GroupList handedOver(shown.begin(), shown.end());
     const MatchingSliderSetting setting = MatchingLevel::atEntry(
         scan.compareType, scan.matchThreshold, scan.minimumMatchThreshold, MatchingLevel::initialSetting());
     ResultState state;

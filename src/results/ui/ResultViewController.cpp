@@ -83,7 +83,8 @@ void ResultViewController::viewDidLoad()
     }
     connectActions();
     // The list, preview, metadata, hint panels, sheets and the localised look go into the skeleton.
-    (new ResultWindowBuilder(*this, this))->build();
+    m_windowBuilder = new ResultWindowBuilder(*this, this);
+    m_windowBuilder->build();
     reloadContentArrays();
     updateHintBoxesVisibility();
     showListingTypeView(true);
@@ -375,6 +376,8 @@ void ResultViewController::updateFooterInfo()
     setAttributedText(lblDuplicatePhotosFound, CountCaptions::attributedHeadlineCountText(
                                                    ResultTexts::duplicatesFound(cDup), Qt::AlignLeft));
     lblAutoMarkInstructionDesc->setText(ResultTexts::autoMarkInstruction(cDup, sizeToClean));
+    if (m_windowBuilder)
+        m_windowBuilder->layoutBottomBar();
 }
 
 bool ResultViewController::retryAtMinimumMatchingLevel()

@@ -31,6 +31,7 @@ class MetadataTable;
 class OutlineList;
 class PreviewPane;
 class ResultGridSource;
+class ResultWindowBuilder;
 class ResultsGridView;
 class ScanWrapper;
 class ThumbnailLoader;
@@ -171,6 +172,7 @@ private:
     void setToolbarHidden(bool hidden);
 
     QPointer<QWidget> m_view;
+    QPointer<ResultWindowBuilder> m_windowBuilder;
     std::unique_ptr<ResultGridSource> m_gridSource;
     std::unique_ptr<ThumbnailLoader> m_thumbnailLoader;
     std::weak_ptr<ImageFileInfo> m_previewed;
