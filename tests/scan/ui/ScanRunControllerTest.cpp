@@ -21,6 +21,7 @@
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ScanTestSupport.h"
+#include "scan/ui/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
 
@@ -153,6 +154,9 @@ TEST_P(ScanRunModeTest, ScanReachesTheResultsViewWithTheGroupsOfTwoOrMore)
     EXPECT_EQ(controller.lblScanPer->text(), QStringLiteral("100%"));
     EXPECT_DOUBLE_EQ(controller.progressCircular->progress, 100.0);
     EXPECT_EQ(controller.lblAdd->text(), text("ID_COMPARING"));
+    if (!exact) {
+        EXPECT_EQ(controller.lblPhotosAddedCount->text(), QStringLiteral("4/4"));
+    }
     EXPECT_TRUE(
         controller.lblScanPath->text().startsWith(text("ID_COMPARING").remove(QStringLiteral("..."))));
 
@@ -184,6 +188,59 @@ TEST_F(ScanRunControllerTest, ASecondScanDoesNotAddTheResultsViewTwice)
     EXPECT_EQ(shownGroups().size(), 1);
 }
 
+struct StartCase {
+    const char *name;
+    bool exact;
+    double level;
+    double bitmapIndex;
+    int sizeUnit;
+    double matchThreshold;
+    double minimumMatchThreshold;
+    int reSizeValue;
+    qint64 minimumSize;
+    const char *photosAdded;
+};
+
+void PrintTo(const StartCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class ScanRunStartTest : public ScanRunControllerTest, public ::testing::WithParamInterface<StartCase>
+{
+};
+
+TEST_P(ScanRunStartTest, StartFixesThresholdsOptionsAndSheetTexts)
+{
+    const StartCase c = GetParam();
+    UserDefaults &defaults = UserDefaults::standard();
+    defaults.setObject(QStringLiteral("minimumFileSize"), 50);
+    defaults.setObject(QStringLiteral("fileSizeUnit"), c.sizeUnit);
+    defaults.setObject(QStringLiteral("allowVideoScanning"), true);
+    // The sliders follow their settings.
+    defaults.setObject(QStringLiteral("setInitialMatching"), c.level);
+    defaults.setObject(QStringLiteral("setBitMapSize"), c.bitmapIndex);
+    ASSERT_DOUBLE_EQ(controller.sliderBitMap->doubleValue(), c.bitmapIndex);
+    controller.selectComparisonMethod(c.exact ? controller.btnExactMatch : controller.btnSimilarMatch);
+    addFolder(QStringLiteral("empty"));
+    const Outcome outcome = runScan([&] {
+        EXPECT_DOUBLE_EQ(ScanGlobals::matchThreshold.load(), c.matchThreshold);
+        EXPECT_DOUBLE_EQ(ScanGlobals::minimumMatchThreshold.load(), c.minimumMatchThreshold);
+        EXPECT_EQ(ScanGlobals::reSizeValue.load(), c.reSizeValue);
+        EXPECT_EQ(ScanGlobals::minimumAllowFileSize.load(), c.minimumSize);
+        EXPECT_EQ(controller.lblPhotosAdded->text(), text(c.photosAdded));
+        EXPECT_EQ(controller.arrVideoExtn.isEmpty(), !c.exact);
+    });
+    EXPECT_EQ(outcome, Outcome::NoPhotos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, ScanRunStartTest,
+    ::testing::Values(StartCase { "SimilarLevel8SmallestBitmap", false, 8.0, 0.0, 0, 0.99, 0.90, 48, 51200,
+                          "ID_PHOTOS_ADDED" },
+        StartCase { "ExactLevel1InMegabytes", true, 1.0, 6.0, 1, 0.99, 0.85, 80, 52428800,
+            "ID_PHOTOS_VIDEOS_ADDED" }),
+    [](const ::testing::TestParamInfo<StartCase> &info) { return info.param.name; });
+
 struct EarlyOutCase {
     const char *name;
     int photos;
@@ -191,6 +248,11 @@ struct EarlyOutCase {
     const char *informative;
     Outcome outcome;
 };
+
+void PrintTo(const EarlyOutCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class ScanRunEarlyOutTest : public ScanRunControllerTest, public ::testing::WithParamInterface<EarlyOutCase>
 {
@@ -244,7 +306,7 @@ TEST_F(ScanRunControllerTest, StopDuringTheWalkEndsWithoutMessageOrResults)
 TEST_F(ScanRunControllerTest, StopWhileHashingWaitsForTheJobsAndShowsNoResults)
 {
     // Large PNGs (no reduced decoding), so the hashing outlasts the first progress report by far.
-    constexpr int kPhotos = 400;
+    constexpr int kPhotos = 250;
     const QString large = tree.filePath(QStringLiteral("p0.png"));
     ASSERT_TRUE(ScanTestSupport::writeImage(ScanTestSupport::makePhoto(100, 1600, 1200), large));
     for (int i = 1; i < kPhotos; ++i)
