@@ -82,6 +82,7 @@ BENCHMARK_CAPTURE(groupDistinct, noise_straight, DuplicateGrouper::Method::Strai
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(groupDistinct, noise_prefiltered, DuplicateGrouper::Method::Prefiltered, true)
     ->Arg(4000)
+    ->Arg(20000)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
