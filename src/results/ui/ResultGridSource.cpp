@@ -134,32 +134,46 @@ void ResultGridSource::itemForRepresentedObjectAtIndexPath(CollectionViewItem *i
     applyMarkState(item, *record);
 }
 
-std::optional<IndexPath> ResultGridSource::currentIndexPath(const Notification &notification) const
+std::optional<IndexPath> ResultGridSource::currentIndexPath(
+    const Notification &notification, const std::optional<std::weak_ptr<ImageFileInfo>> &expected) const
 {
     const QVariant value = notification.userInfo.value(QStringLiteral("indexpath"));
-    if (!value.canConvert<IndexPath>() || value.metaType() != QMetaType::fromType<IndexPath>())
+    if (value.metaType() != QMetaType::fromType<IndexPath>())
         return std::nullopt;
     const IndexPath indexPath = value.value<IndexPath>();
-    if (!m_controller.recordAt(indexPath.section, indexPath.item))
+    const auto record = m_controller.recordAt(indexPath.section, indexPath.item);
+    if (!record || (expected && expected->lock() != record))
         return std::nullopt;
     return indexPath;
+}
+
+std::optional<std::weak_ptr<ImageFileInfo>> ResultGridSource::namedRecord(const Notification &notification) const
+{
+    // Off the GUI thread the groups cannot be read; the bounds check alone applies then.
+    const QVariant value = notification.userInfo.value(QStringLiteral("indexpath"));
+    if (!Dispatch::isMainThread() || value.metaType() != QMetaType::fromType<IndexPath>())
+        return std::nullopt;
+    const IndexPath indexPath = value.value<IndexPath>();
+    return std::weak_ptr<ImageFileInfo>(m_controller.recordAt(indexPath.section, indexPath.item));
 }
 
 void ResultGridSource::selectImageAndReloadCollectionView(const Notification &notification)
 {
     QPointer<ResultGridSource> self(this);
-    Dispatch::main([self, notification] {
+    const auto expected = namedRecord(notification);
+    Dispatch::main([self, notification, expected] {
         if (self)
-            self->selectImageAndReloadCollectionView_Main(notification);
+            self->selectImageAndReloadCollectionView_Main(notification, expected);
     });
 }
 
 void ResultGridSource::cellSelectionChange(const Notification &notification)
 {
     QPointer<ResultGridSource> self(this);
-    Dispatch::main([self, notification] {
+    const auto expected = namedRecord(notification);
+    Dispatch::main([self, notification, expected] {
         if (self)
-            self->collectionCellSelectionChange_Main(notification);
+            self->collectionCellSelectionChange_Main(notification, expected);
     });
 }
 
@@ -191,10 +205,11 @@ void ResultGridSource::toggleMark(CollectionViewItem *cell, const IndexPath &ind
     }
 }
 
-void ResultGridSource::selectImageAndReloadCollectionView_Main(const Notification &notification)
+void ResultGridSource::selectImageAndReloadCollectionView_Main(
+    const Notification &notification, std::optional<std::weak_ptr<ImageFileInfo>> expected)
 {
     Log::line(QStringLiteral("selectImageAndReloadCollectionView_Main"));
-    const auto indexPath = currentIndexPath(notification);
+    const auto indexPath = currentIndexPath(notification, expected);
     ResultViewController &c = m_controller;
     if (!indexPath || !c.collectionView)
         return;
@@ -249,10 +264,11 @@ void ResultGridSource::rightClickSelected(const IndexPath &indexPath)
     m_controller.currentSelectedIndexs = {indexPath};
 }
 
-void ResultGridSource::collectionCellSelectionChange_Main(const Notification &notification)
+void ResultGridSource::collectionCellSelectionChange_Main(
+    const Notification &notification, std::optional<std::weak_ptr<ImageFileInfo>> expected)
 {
     Log::line(QStringLiteral("collectionCellSelectionChange_Main"));
-    const auto indexPath = currentIndexPath(notification);
+    const auto indexPath = currentIndexPath(notification, expected);
     if (!indexPath)
         return;
     const auto record = m_controller.recordAt(indexPath->section, indexPath->item);

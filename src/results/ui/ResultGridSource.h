@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QObject>
 
@@ -36,8 +37,12 @@ public:
     // Observers: they only move the notification to the GUI thread.
     void selectImageAndReloadCollectionView(const Notification &notification);
     void cellSelectionChange(const Notification &notification);
-    void selectImageAndReloadCollectionView_Main(const Notification &notification);
-    void collectionCellSelectionChange_Main(const Notification &notification);
+    // `expected`: the record the index path named when the notification was posted; a different
+    // record there now means the grid changed in between, and the notification is ignored.
+    void selectImageAndReloadCollectionView_Main(const Notification &notification,
+                                                 std::optional<std::weak_ptr<ImageFileInfo>> expected = {});
+    void collectionCellSelectionChange_Main(const Notification &notification,
+                                            std::optional<std::weak_ptr<ImageFileInfo>> expected = {});
 
     void selectItemAtIndexPath(const IndexPath &indexPath);
     void didSelectItemsAtIndexPaths(const QList<IndexPath> &indexPaths);
@@ -49,7 +54,10 @@ public:
 
 private:
     // The index path of a notification when it still names a shown record.
-    std::optional<IndexPath> currentIndexPath(const Notification &notification) const;
+    std::optional<IndexPath> currentIndexPath(const Notification &notification,
+                                              const std::optional<std::weak_ptr<ImageFileInfo>> &expected) const;
+    // What the notification's index path names now (GUI thread), to compare when it is handled.
+    std::optional<std::weak_ptr<ImageFileInfo>> namedRecord(const Notification &notification) const;
     void configureBadges(CollectionViewItem *item, const ImageFileInfo &record);
     void toggleMark(CollectionViewItem *cell, const IndexPath &indexPath);
 

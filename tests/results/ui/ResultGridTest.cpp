@@ -135,6 +135,26 @@ TEST_F(ResultGridFixture, NotificationsNamingAPositionThatNoLongerExistsAreIgnor
         ASSERT_TRUE(!record || record->fileName != "a2.jpg") << "the stale right click previewed a removed file";
 }
 
+TEST_F(ResultGridFixture, NotificationWhosePositionNowNamesAnotherFileIsIgnored)
+{
+    auto weak = photos("x", {0.92f, 0.92f, 0.92f});
+    auto strong = photos("y", {0.99f, 0.99f, 0.99f});
+    enter({weak, strong});
+    NotificationCenter::defaultCenter().post(QStringLiteral("SelectUnselectPhoto"), at(0, 1));
+    NotificationCenter::defaultCenter().post(QStringLiteral("cellselection"), at(0, 1));
+    // The weak group goes; (0, 1) now names y1.
+    controller->setMatchingLevelAndApply(0.95);
+    previewed.clear();
+    reloadNow();
+    ASSERT_EQ(controller->recordAt(0, 1)->fileName, "y1.jpg");
+    for (const auto &record : strong->children)
+        EXPECT_FALSE(record->isMark);
+    for (const auto &record : weak->children)
+        EXPECT_FALSE(record->isMark);
+    for (const auto &record : previewed)
+        ASSERT_TRUE(!record || record->fileName != "y1.jpg") << "the stale right click previewed another file";
+}
+
 TEST_F(ResultGridFixture, FirstThreeCellsLoadAtOnceTheRestAfterTheViewSettles)
 {
     enter({photos("a", {1.0f, 1.0f, 1.0f}), photos("b", {1.0f, 1.0f, 1.0f})});
