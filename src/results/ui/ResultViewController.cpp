@@ -53,8 +53,12 @@ ResultViewController::ResultViewController(QObject *parent)
 
 ResultViewController::~ResultViewController()
 {
-    // The grid points at the grid source; it goes first.
+    // The grid points at the grid source, and the panes at this state: all of them go while both
+    // still exist.
     delete m_view.data();
+    const QObjectList parts = children();
+    for (QObject *part : parts)
+        delete part;
 }
 
 QWidget *ResultViewController::view()
