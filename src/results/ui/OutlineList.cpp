@@ -172,8 +172,8 @@ CustomCell *OutlineList::makeFileCell(const ImageFileInfo &record)
 void OutlineList::reloadData(const std::shared_ptr<ImageFileInfo> &current)
 {
     m_reloading = true;
+    // The outline expands every group itself after a reset.
     m_model->reload();
-    m_view->expandAll();
     m_clicked = QPersistentModelIndex();
     m_reloading = false;
     if (current)

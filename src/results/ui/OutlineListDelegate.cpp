@@ -26,24 +26,57 @@ void OutlineListDelegate::paint(
     painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QColor>());
     if (option.state & QStyle::State_Selected)
         painter->fillRect(option.rect, QColor(13, 61, 241, 110));
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    const QString key = cacheKey(index, option.rect.width(), ratio);
+    if (key.isEmpty())
+        return;
+    if (const QPixmap *cached = m_cells.object(key)) {
+        painter->drawPixmap(option.rect.topLeft(), *cached);
+        return;
+    }
     std::unique_ptr<CustomCell> cell;
     if (const auto group = m_model.groupAt(index))
         cell.reset(OutlineList::makeGroupCell(*group, index.row()));
     else if (const auto record = m_model.recordAt(index))
         cell.reset(OutlineList::makeFileCell(*record));
-    if (!cell)
-        return;
     cell->resize(option.rect.size());
     if (cell->layout())
         cell->layout()->activate();
     // Through a pixmap: rendering a widget straight into the view's painter places it relative to
     // the window, not to the row.
-    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-    QPixmap pixmap(option.rect.size() * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    cell->render(&pixmap, QPoint(), QRegion(), QWidget::DrawChildren);
-    painter->drawPixmap(option.rect.topLeft(), pixmap);
+    auto *pixmap = new QPixmap(option.rect.size() * ratio);
+    pixmap->setDevicePixelRatio(ratio);
+    pixmap->fill(Qt::transparent);
+    cell->render(pixmap, QPoint(), QRegion(), QWidget::DrawChildren);
+    painter->drawPixmap(option.rect.topLeft(), *pixmap);
+    m_cells.insert(key, pixmap);
+}
+
+// Everything a row's drawing depends on; empty for a row that draws no cell.
+QString OutlineListDelegate::cacheKey(const QModelIndex &index, int width, qreal ratio) const
+{
+    const QString size = QStringLiteral("%1@%2").arg(width).arg(ratio);
+    if (const auto group = m_model.groupAt(index)) {
+        const bool video = !group->filterChildren.isEmpty() && group->filterChildren.first()->isVideo;
+        return QStringLiteral("g%1/%2/%3/%4/")
+                   .arg(quintptr(group.get()))
+                   .arg(index.row())
+                   .arg(group->filterChildren.size())
+                   .arg(video)
+            + size;
+    }
+    if (const auto record = m_model.recordAt(index))
+        return QStringLiteral("f%1/%2/%3/")
+                   .arg(quintptr(record.get()))
+                   .arg(record->isMark)
+                   .arg(record->isLocked)
+            + size;
+    return {};
+}
+
+void OutlineListDelegate::clearCache()
+{
+    m_cells.clear();
 }
 
 QSize OutlineListDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const

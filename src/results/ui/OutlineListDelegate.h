@@ -1,10 +1,13 @@
 // Draws each row of the results list as its cell (a CustomCell made for the row) over the row's
-// colour, and turns a click on a file row's check box into the check-box action.
+// colour, keeping the drawn rows for the next repaint, and turns a click on a file row's check box into the
+// check-box action.
 #pragma once
 
 #include <functional>
 #include <memory>
 
+#include <QCache>
+#include <QPixmap>
 #include <QStyledItemDelegate>
 
 class ImageFileInfo;
@@ -28,6 +31,14 @@ public:
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
         const QModelIndex &index) override;
 
+    // Drops the drawn rows (the groups were re-read).
+    void clearCache();
+
 private:
+    static constexpr int kCachedRows = 400;
+    QString cacheKey(const QModelIndex &index, int width, qreal ratio) const;
+
     OutlineListModel &m_model;
+    // Drawn rows, reused while a row's look cannot have changed.
+    mutable QCache<QString, QPixmap> m_cells;
 };
