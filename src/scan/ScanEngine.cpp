@@ -105,7 +105,7 @@ void ScanEngine::startHashingStage(const std::shared_ptr<ScanSession> &session)
     if (session->stopped())
         return;
     if (session->arrImagesContent.size() < 2) {
-        finish(session->arrImagesContent.empty() ? Outcome::NoPhotos : Outcome::OnePhoto);
+        finish(session, session->arrImagesContent.empty() ? Outcome::NoPhotos : Outcome::OnePhoto);
         return;
     }
     session->isCalculatingHash = true;
@@ -130,7 +130,7 @@ void ScanEngine::comparisonEnded(const std::shared_ptr<ScanSession> &session)
     Dispatch::mainAfter(m_resultsDelay, [this, alive, session]() {
         if (!alive.lock())
             return;
-        finish(session->stopped() ? Outcome::Stopped : Outcome::Results);
+        finish(session, session->stopped() ? Outcome::Stopped : Outcome::Results);
     });
 }
 
@@ -141,22 +141,23 @@ void ScanEngine::stop()
     m_session->abortMe = true;
     // Whatever stage is running, the outcome follows once every queued job has returned, so no
     // job writes to the cache or the records after the scan is reported stopped.
-    m_stopQueue->addOperation([this]() { waitForHashQueueThenContinue(); });
+    m_stopQueue->addOperation([this, session = m_session]() { waitForHashQueueThenContinue(session); });
 }
 
-void ScanEngine::waitForHashQueueThenContinue()
+void ScanEngine::waitForHashQueueThenContinue(const std::shared_ptr<ScanSession> &session)
 {
     m_scanQueue->waitUntilAllOperationsAreFinished();
     m_hashOperationQueue->waitUntilAllOperationsAreFinished();
     m_hashOperationQueue->waitUntilAllOperationsAreFinished();
-    finish(Outcome::Stopped);
+    finish(session, Outcome::Stopped);
 }
 
-void ScanEngine::finish(Outcome outcome)
+void ScanEngine::finish(const std::shared_ptr<ScanSession> &session, Outcome outcome)
 {
     std::weak_ptr<Alive> alive = m_alive;
-    Dispatch::main([this, alive, outcome]() {
-        if (!alive.lock() || m_finished.exchange(true))
+    Dispatch::main([this, alive, session, outcome]() {
+        // A late job of an earlier scan (its results delay, its stop) never ends a newer one.
+        if (!alive.lock() || session != m_session || m_finished.exchange(true))
             return;
         m_running = false;
         const QList<std::shared_ptr<DuplicatesGroup>> groups = outcome == Outcome::Results

@@ -79,8 +79,8 @@ private:
     void handOver(const std::shared_ptr<ScanSession> &session);
     void startHashingStage(const std::shared_ptr<ScanSession> &session);
     void comparisonEnded(const std::shared_ptr<ScanSession> &session);
-    void waitForHashQueueThenContinue();
-    void finish(Outcome outcome);
+    void waitForHashQueueThenContinue(const std::shared_ptr<ScanSession> &session);
+    void finish(const std::shared_ptr<ScanSession> &session, Outcome outcome);
     void postProgress(
         const std::shared_ptr<ScanSession> &session, ScanProgress::Stage stage, const QString &path);
 

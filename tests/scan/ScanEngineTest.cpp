@@ -288,3 +288,40 @@ TEST(ScanEngineTest, RecordsListedElsewhereGoStraightToHashing)
     EXPECT_EQ(result.outcome, ScanEngine::Outcome::Results);
     EXPECT_EQ(relativeGroups(result.groups, dir.path()), (QList<QStringList> { { "a.jpg", "b.jpg" } }));
 }
+
+TEST(ScanEngineTest, ALateJobOfAStoppedScanDoesNotEndTheNextScan)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeImage(makePhoto(60), at(dir, "a.jpg")));
+    ASSERT_TRUE(QFile::copy(at(dir, "a.jpg"), at(dir, "b.jpg")));
+    QList<ScanEngine::Outcome> outcomes;
+    QEventLoop loop;
+    ScanEngine *enginePtr = nullptr;
+    bool stopFirst = true;
+    ScanEngine engine({ {},
+        [&]() {
+            if (stopFirst)
+                enginePtr->stop();
+        },
+        [&](ScanEngine::Outcome o, const QList<std::shared_ptr<DuplicatesGroup>> &) {
+            outcomes.append(o);
+            if (outcomes.size() == 1) {
+                // The stopped scan's delayed hand-over falls due while the next scan waits for its own.
+                stopFirst = false;
+                enginePtr->setResultsDelay(1.5);
+                EXPECT_TRUE(enginePtr->start(options(false), { folderNode(dir.path()) }));
+                return;
+            }
+            loop.quit();
+        } });
+    enginePtr = &engine;
+    engine.setResultsDelay(0.3);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    ASSERT_TRUE(engine.start(options(false), { folderNode(dir.path()) }));
+    loop.exec();
+    QEventLoop settle;
+    QTimer::singleShot(700, &settle, &QEventLoop::quit);
+    settle.exec();
+    EXPECT_EQ(outcomes,
+        (QList<ScanEngine::Outcome> { ScanEngine::Outcome::Stopped, ScanEngine::Outcome::Results }));
+}
