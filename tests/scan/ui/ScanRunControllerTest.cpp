@@ -17,6 +17,7 @@
 #include "controls/CircularProgressBarView.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
+#include "platform/Dispatch.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ui/ResultViewController.h"
@@ -365,6 +366,27 @@ TEST_F(ScanRunControllerTest, AScanStartedRightAfterAStopInTheResultsDelayRunsTo
     EXPECT_EQ(runScan(), Outcome::Results);
     EXPECT_EQ(shownGroups().size(), 1);
     EXPECT_EQ(controller.arrImagesContent.size(), 200u);
+}
+
+TEST_F(ScanRunControllerTest, ACloudListingJoinsTheScanAtTheHandOver)
+{
+    const QString only = photo(QStringLiteral("cloud/only.jpg"), 30);
+    ScanGlobals::scanType = 1;
+    // A ticked cloud folder enables the Scan button.
+    controller.btnCompare->setEnabled(true);
+    int listings = 0;
+    controller.scanRun().startCloudListing = [&] {
+        ++listings;
+        // The listing delivers its records from its own thread.
+        const RecordList records { ImageFileInfo::initWithPathForFile(only) };
+        Dispatch::global(
+            [this, records] { controller.scanRun().startFindDuplicateFilesInCloudDrive(records); });
+    };
+    EXPECT_EQ(runScan(), Outcome::OnePhoto);
+    EXPECT_EQ(listings, 1);
+    ASSERT_TRUE(waitFor([this] { return !alerts.alerts().empty(); }));
+    EXPECT_EQ(alerts.alerts().front().messageText, text("ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH"));
+    expectNoResultsWindow();
 }
 
 } // namespace
