@@ -122,6 +122,18 @@ QDateTime CommonFunc::dayStartInGMT(const QDateTime &date)
     return QDateTime(date.toLocalTime().date(), QTime(0, 0), Qt::UTC);
 }
 
+QDateTime CommonFunc::localDayStart(const QDateTime &date)
+{
+    if (!date.isValid())
+        return QDateTime();
+    return date.toLocalTime().date().startOfDay(Qt::LocalTime);
+}
+
+QDateTime CommonFunc::localDayStartSecondsBefore(const QDateTime &now, double seconds)
+{
+    return localDayStart(now.addMSecs(qint64(-seconds * 1000.0)));
+}
+
 QDateTime CommonFunc::dateSecondsAgo(double seconds)
 {
     const QDateTime then = QDateTime::currentDateTime().addMSecs(qint64(-seconds * 1000.0));

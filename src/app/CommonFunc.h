@@ -47,6 +47,11 @@ public:
     static std::optional<QString> getDateTimeStringFrom(const QDateTime &date, const QString &format);
     // 00:00:00 GMT of the calendar day on which `date` falls in the local time zone.
     static QDateTime dayStartInGMT(const QDateTime &date);
+    // Local midnight starting the calendar day on which `date` falls in the local time zone. Scan
+    // and library date windows use it, so "today" means the user's today.
+    static QDateTime localDayStart(const QDateTime &date);
+    // Local midnight of the calendar day `seconds` before `now`.
+    static QDateTime localDayStartSecondsBefore(const QDateTime &now, double seconds);
     // 00:00:00 GMT of the local calendar day `seconds` before now.
     static QDateTime dateSecondsAgo(double seconds);
     // Backslash before each of ^ | ( ) [ ] { } $ * ? . / \ + and the double quotation mark.

@@ -30,10 +30,11 @@ LibraryDateWindow LibraryDateWindow::fromSettings()
     if (!defaults.boolForKey(QStringLiteral("allowPhotosLibScanInTimePeriod")) || choice < 0 || choice > 5)
         return LibraryDateWindow();
     const int field = int(defaults.integerForKey(QStringLiteral("scanFilesFromDate")));
-    const QDateTime todayStart = CommonFunc::dayStartInGMT(QDateTime::currentDateTime());
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime todayStart = CommonFunc::localDayStart(now);
     if (choice == 0)
         return between(todayStart, std::nullopt, field);
-    const QDateTime start = CommonFunc::dateSecondsAgo(kPeriodSeconds[choice]);
+    const QDateTime start = CommonFunc::localDayStartSecondsBefore(now, kPeriodSeconds[choice]);
     // Yesterday ends where today begins, so it never lists today's items.
     return between(start, choice == 1 ? std::optional<QDateTime>(todayStart) : std::nullopt, field);
 }

@@ -21,15 +21,15 @@ double secondsOf(const QDateTime &date)
 double ScanPeriod::scanStartDate(int photosFrom, const QDateTime &now)
 {
     if (photosFrom == 0)
-        return secondsOf(CommonFunc::dayStartInGMT(now));
+        return secondsOf(CommonFunc::localDayStart(now));
     if (photosFrom >= 1 && photosFrom <= 5)
-        return secondsOf(CommonFunc::dateSecondsAgo(kSecondsBack[size_t(photosFrom - 1)]));
+        return secondsOf(CommonFunc::localDayStartSecondsBefore(now, kSecondsBack[size_t(photosFrom - 1)]));
     return 0.0;
 }
 
 double ScanPeriod::scanEndDate(const QDateTime &now)
 {
-    return secondsOf(CommonFunc::dayStartInGMT(now));
+    return secondsOf(CommonFunc::localDayStart(now));
 }
 
 void ScanPeriod::fixWindow(ScanPeriodOptions &period, const QDateTime &now)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ctime>
 
 #include <QTimeZone>
 
@@ -35,8 +36,7 @@ TEST_P(ScanPeriodTest, RecordDateAgainstTheWindow)
     period.enabled = true;
     period.filesFromDate = c.filesFromDate;
     period.photosFrom = c.photosFrom;
-    period.start = c.photosFrom == 1 ? double(kNow.addDays(-1).date().startOfDay(Qt::UTC).toSecsSinceEpoch())
-                                     : ScanPeriod::scanStartDate(c.photosFrom, kNow);
+    period.start = ScanPeriod::scanStartDate(c.photosFrom, kNow);
     period.end = ScanPeriod::scanEndDate(kNow);
     ImageFileInfo record;
     record.isExifInfoUpdated = true; // no file behind this record
@@ -59,11 +59,59 @@ INSTANTIATE_TEST_SUITE_P(Windows, ScanPeriodTest,
         PeriodCase { "CreationDateTooOld", 2, 2, 24 * 30, false }),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(ScanPeriodStartTest, SinceTheBeginningHasNoStartAndTodayStartsAtMidnightGmt)
+// Runs a block with the process's local time zone set to `zone`, then restores it.
+class LocalZone
+{
+public:
+    explicit LocalZone(const char *zone)
+        : m_old(qgetenv("TZ"))
+        , m_hadOld(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~LocalZone()
+    {
+        if (m_hadOld)
+            qputenv("TZ", m_old);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+
+private:
+    QByteArray m_old;
+    bool m_hadOld;
+};
+
+TEST(ScanPeriodStartTest, SinceTheBeginningHasNoStart)
 {
     EXPECT_EQ(ScanPeriod::scanStartDate(6, kNow), 0.0);
     EXPECT_EQ(ScanPeriod::scanStartDate(9, kNow), 0.0);
-    const double today = ScanPeriod::scanStartDate(0, kNow);
-    EXPECT_EQ(std::fmod(today, 86400.0), 0.0);
-    EXPECT_LE(today, double(kNow.toSecsSinceEpoch()) + 86400.0);
+}
+
+TEST(ScanPeriodStartTest, EveryPeriodStartsAtLocalMidnight)
+{
+    // 15:00 UTC on 20 May is 03:00 on 21 May in Auckland (UTC+12): "today" there began at
+    // 12:00 UTC on 20 May, not at 00:00 UTC.
+    LocalZone zone("Pacific/Auckland");
+    const QDateTime aucklandToday = QDateTime(QDate(2026, 5, 20), QTime(12, 0), Qt::UTC);
+    EXPECT_EQ(ScanPeriod::scanStartDate(0, kNow), double(aucklandToday.toSecsSinceEpoch()));
+    EXPECT_EQ(ScanPeriod::scanEndDate(kNow), double(aucklandToday.toSecsSinceEpoch()));
+    EXPECT_EQ(ScanPeriod::scanStartDate(1, kNow), double(aucklandToday.addDays(-1).toSecsSinceEpoch()));
+    EXPECT_EQ(ScanPeriod::scanStartDate(2, kNow), double(aucklandToday.addDays(-7).toSecsSinceEpoch()));
+
+    ScanPeriodOptions period;
+    period.enabled = true;
+    period.filesFromDate = 0;
+    period.photosFrom = 0;
+    ScanPeriod::fixWindow(period, kNow);
+    ImageFileInfo record;
+    record.isExifInfoUpdated = true;
+    record.exifInfo = std::make_shared<ExifInfo>();
+    // Half an hour after local midnight is today; half an hour before it is not.
+    record.exifInfo->captureDate = aucklandToday.addSecs(1800);
+    EXPECT_TRUE(ScanPeriod::isWithinScanPeriod(record, period));
+    record.exifInfo->captureDate = aucklandToday.addSecs(-1800);
+    EXPECT_FALSE(ScanPeriod::isWithinScanPeriod(record, period));
 }
