@@ -29,6 +29,7 @@ namespace
 
 // A full ring: the stages write 100 when they have finished.
 constexpr double kFullRing = 100.0;
+constexpr double kResultsDelaySeconds = 3.0;
 
 QString text(const char *key)
 {
@@ -56,13 +57,6 @@ void setRing(CircularProgressBarView *ring, QLabel *percent, double fraction, co
 ScanRunController::ScanRunController(MainViewController &controller)
     : c(controller)
 {
-    makeEngine();
-}
-
-ScanRunController::~ScanRunController() = default;
-
-void ScanRunController::makeEngine()
-{
     ScanEngine::Callbacks callbacks;
     callbacks.progress = [this](const ScanProgress &progress) { showProgress(progress); };
     callbacks.comparisonComplete = [this] { showComparisonComplete(); };
@@ -70,16 +64,14 @@ void ScanRunController::makeEngine()
         = [this](ScanEngine::Outcome outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups) {
               scanFinished(outcome, groups);
           };
-    // A scan stopped during its results delay leaves that delay's job queued in the engine it
-    // ran in; a fresh engine per scan keeps that job from ending the next scan early.
-    m_engine.reset();
     m_engine = std::make_unique<ScanEngine>(std::move(callbacks));
-    m_engine->setResultsDelay(m_resultsDelay);
+    m_engine->setResultsDelay(kResultsDelaySeconds);
 }
+
+ScanRunController::~ScanRunController() = default;
 
 void ScanRunController::setResultsDelay(double seconds)
 {
-    m_resultsDelay = seconds;
     m_engine->setResultsDelay(seconds);
 }
 
@@ -98,7 +90,6 @@ void ScanRunController::btnStartScanTapped()
     c.scanList().loadAllowedExtensions();
     c.showAddingPhotosSheet();
     applyModeSettings();
-    makeEngine();
     if (ScanGlobals::scanType.load() != 0) {
         // A cloud source lists its files itself and joins the road at the cache hand-over.
         if (startCloudListing)

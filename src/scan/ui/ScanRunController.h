@@ -59,7 +59,6 @@ signals:
     void scanEnded(ScanEngine::Outcome outcome);
 
 private:
-    void makeEngine();
     void resetScanState();
     void resetSheetTexts();
     void applyModeSettings();
@@ -73,6 +72,5 @@ private:
 
     MainViewController &c;
     ScanOptions m_options;
-    double m_resultsDelay = 3.0;
     std::unique_ptr<ScanEngine> m_engine;
 };
