@@ -134,6 +134,16 @@ QDateTime CommonFunc::localDayStartSecondsBefore(const QDateTime &now, double se
     return localDayStart(now.addMSecs(qint64(-seconds * 1000.0)));
 }
 
+QDateTime CommonFunc::periodStart(int choice, const QDateTime &now)
+{
+    static constexpr double kSecondsBack[] = { 0, 86400, 604800, 1296000, 2592000, 31536000 };
+    if (choice == 0)
+        return localDayStart(now);
+    if (choice >= 1 && choice <= 5)
+        return localDayStartSecondsBefore(now, kSecondsBack[choice]);
+    return QDateTime();
+}
+
 QDateTime CommonFunc::dateSecondsAgo(double seconds)
 {
     const QDateTime then = QDateTime::currentDateTime().addMSecs(qint64(-seconds * 1000.0));

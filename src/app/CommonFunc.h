@@ -52,6 +52,9 @@ public:
     static QDateTime localDayStart(const QDateTime &date);
     // Local midnight of the calendar day `seconds` before `now`.
     static QDateTime localDayStartSecondsBefore(const QDateTime &now, double seconds);
+    // Local midnight starting a date-window choice ("scanPhotosFrom"): 0 today, 1 to 5 the day 1,
+    // 7, 15, 30 or 365 days before `now`; an invalid date for any other choice (no window).
+    static QDateTime periodStart(int choice, const QDateTime &now);
     // 00:00:00 GMT of the local calendar day `seconds` before now.
     static QDateTime dateSecondsAgo(double seconds);
     // Backslash before each of ^ | ( ) [ ] { } $ * ? . / \ + and the double quotation mark.

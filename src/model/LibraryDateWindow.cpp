@@ -3,14 +3,6 @@
 #include "app/CommonFunc.h"
 #include "platform/UserDefaults.h"
 
-namespace
-{
-
-// Start of each period choice, in seconds before now; choice 0 (today) starts at today's start.
-const double kPeriodSeconds[] = { 0, 86400, 604800, 1296000, 2592000, 31536000 };
-
-} // namespace
-
 LibraryDateWindow LibraryDateWindow::between(
     const QDateTime &from, const std::optional<QDateTime> &to, int dateField)
 {
@@ -32,9 +24,7 @@ LibraryDateWindow LibraryDateWindow::fromSettings()
     const int field = int(defaults.integerForKey(QStringLiteral("scanFilesFromDate")));
     const QDateTime now = QDateTime::currentDateTime();
     const QDateTime todayStart = CommonFunc::localDayStart(now);
-    if (choice == 0)
-        return between(todayStart, std::nullopt, field);
-    const QDateTime start = CommonFunc::localDayStartSecondsBefore(now, kPeriodSeconds[choice]);
+    const QDateTime start = CommonFunc::periodStart(int(choice), now);
     // Yesterday ends where today begins, so it never lists today's items.
     return between(start, choice == 1 ? std::optional<QDateTime>(todayStart) : std::nullopt, field);
 }

@@ -1,15 +1,11 @@
 #include "scan/ScanPeriod.h"
 
-#include <array>
-
 #include "app/CommonFunc.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 
 namespace
 {
-
-constexpr std::array<double, 5> kSecondsBack { 86400, 604800, 1296000, 2592000, 31536000 };
 
 double secondsOf(const QDateTime &date)
 {
@@ -20,11 +16,9 @@ double secondsOf(const QDateTime &date)
 
 double ScanPeriod::scanStartDate(int photosFrom, const QDateTime &now)
 {
-    if (photosFrom == 0)
-        return secondsOf(CommonFunc::localDayStart(now));
-    if (photosFrom >= 1 && photosFrom <= 5)
-        return secondsOf(CommonFunc::localDayStartSecondsBefore(now, kSecondsBack[size_t(photosFrom - 1)]));
-    return 0.0;
+    if (photosFrom < 0 || photosFrom > 5)
+        return 0.0;
+    return secondsOf(CommonFunc::periodStart(photosFrom, now));
 }
 
 double ScanPeriod::scanEndDate(const QDateTime &now)
