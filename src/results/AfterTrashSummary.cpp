@@ -1,10 +1,10 @@
 // Texts and layout of the summary after a removal run.
 #include "results/AfterTrashSummary.h"
 
-#include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "app/OSVersionFlags.h"
 #include "platform/TextFormat.h"
+#include "results/ResultTexts.h"
 
 using TypeSupport = GlobalObjects::TypeSupport;
 
@@ -17,11 +17,6 @@ constexpr std::uint8_t kDropbox = 2;
 QString text(const char *key)
 {
     return localizedString(QString::fromLatin1(key));
-}
-
-QString sizeText(std::uint64_t bytes)
-{
-    return CommonFunc::formattedSize(QVariant::fromValue<qulonglong>(bytes));
 }
 
 } // namespace
@@ -61,7 +56,7 @@ bool AfterTrashSummary::rateButtonsHidden(const AfterTrashInput &input)
 
 QString AfterTrashSummary::spaceToRecoverText(const AfterTrashInput &input)
 {
-    return formatText(text("ID_SPACE_TO_RECOVER"), sizeText(input.sizeTrashed));
+    return formatText(text("ID_SPACE_TO_RECOVER"), ResultTexts::sizeText(input.sizeTrashed));
 }
 
 QString AfterTrashSummary::movedCountText(const AfterTrashInput &input)
@@ -91,7 +86,7 @@ TrashSummaryTexts AfterTrashSummary::trashSummaryTexts(const AfterTrashInput &in
         = text(several ? "ID_SELECTED_DUPLICATE_FILES_DELETED" : "ID_SELECTED_DUPLICATE_FILE_DELETED")
         + QLatin1Char(' ') + text("ID_DELETE_SUCCESS_MSG");
     t.trashCount = QString::number(n);
-    t.trashedSize = sizeText(input.sizeTrashed);
+    t.trashedSize = ResultTexts::sizeText(input.sizeTrashed);
     t.uniqueRetained = QString::number(input.uniquePhotosReatined);
     t.rateQuestion = text("ID_WOULD_LIKE_TO_RATE_ON_APP_STORE");
     t.yes = text("ID_YES");
