@@ -9,6 +9,7 @@
 #include "platform/AppFolders.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
+#include "platform/PathRules.h"
 #include "platform/TextFormat.h"
 
 namespace {
@@ -58,7 +59,7 @@ bool isHomeOrAbove(const QString &path)
 {
     const QStringList homes = homeFolders();
     for (const QString &home : homes) {
-        if (home == path || home.startsWith(path + QLatin1Char('/')))
+        if (PathRules::isSameOrInside(home, path))
             return true;
     }
     return false;

@@ -7,15 +7,13 @@
 
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
+#include "platform/PathRules.h"
 
 namespace {
 
 QString dataHome()
 {
-    const QString value = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!value.isEmpty() && QDir::isAbsolutePath(value))
-        return QDir::cleanPath(value);
-    return QDir::cleanPath(QDir::homePath() + QStringLiteral("/.local/share"));
+    return AppFolders::xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share"));
 }
 
 // The path with symlinks of its existing ancestors resolved, so "/home/x/../x/.local" and a
@@ -36,11 +34,6 @@ QString resolved(const QString &path)
     return QDir::cleanPath(base);
 }
 
-bool isBelowOrEqual(const QString &path, const QString &folder)
-{
-    return path == folder || path.startsWith(folder + QLatin1Char('/'));
-}
-
 } // namespace
 
 QString Trash::homeTrashFolder()
@@ -53,7 +46,7 @@ bool Trash::isInsideTrashFolder(const QString &path)
     if (path.isEmpty())
         return false;
     const QString p = resolved(path);
-    if (isBelowOrEqual(p, resolved(homeTrashFolder())))
+    if (PathRules::isSameOrInside(p, resolved(homeTrashFolder())))
         return true;
     // Volume trash folders sit at the top of a mount: "<top>/.Trash-1000" or "<top>/.Trash/1000".
     static const QRegularExpression kVolumeTrash(QStringLiteral("/(\\.Trash-\\d+|\\.Trash/\\d+)(/|$)"));

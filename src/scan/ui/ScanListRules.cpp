@@ -4,18 +4,11 @@
 #include <QFileInfo>
 
 #include "platform/FileFacts.h"
+#include "platform/PathRules.h"
 #include "platform/Trash.h"
 
 namespace
 {
-
-bool isSameOrInside(const QString &path, const QString &folder)
-{
-    if (path == folder)
-        return true;
-    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    return path.startsWith(prefix);
-}
 
 QString lowerSuffix(const QString &path)
 {
@@ -41,10 +34,10 @@ bool ScanListRules::isCovered(const QString &path, const std::vector<FilePathNod
         const QString listed = canonicalPath(*node.filePath);
         if (candidate == listed)
             return true;
-        if (node.nodeType == GlobalObjects::NodeType::nodeTypefolder && isSameOrInside(candidate, listed))
+        if (node.nodeType == GlobalObjects::NodeType::nodeTypefolder && PathRules::isSameOrInside(candidate, listed))
             return true;
         if (candidateIsFolder && node.nodeType != GlobalObjects::NodeType::nodeTypePhotos
-            && isSameOrInside(listed, candidate))
+            && PathRules::isSameOrInside(listed, candidate))
             return true;
     }
     return false;
