@@ -21,21 +21,12 @@ QString &overrideRoot()
     return root;
 }
 
-QString xdgFolder(const char *variable, const QString &fallbackBelowHome)
-{
-    const QString value = qEnvironmentVariable(variable);
-    // The XDG rules ignore relative paths in these variables.
-    if (!value.isEmpty() && QDir::isAbsolutePath(value))
-        return QDir::cleanPath(value);
-    return QDir::cleanPath(QDir::homePath() + "/" + fallbackBelowHome);
-}
-
 QString base(const char *overrideSub, const char *variable, const QString &fallbackBelowHome)
 {
     const QString root = AppFolders::rootOverride();
     if (!root.isEmpty())
         return root + "/" + overrideSub;
-    return xdgFolder(variable, fallbackBelowHome);
+    return AppFolders::xdgFolder(variable, fallbackBelowHome);
 }
 
 } // namespace
@@ -93,6 +84,15 @@ QString AppFolders::rootOverride()
 {
     std::lock_guard<std::mutex> lock(overrideMutex());
     return overrideRoot();
+}
+
+QString AppFolders::xdgFolder(const char *variable, const QString &fallbackBelowHome)
+{
+    const QString value = qEnvironmentVariable(variable);
+    // The XDG rules ignore relative paths in these variables.
+    if (!value.isEmpty() && QDir::isAbsolutePath(value))
+        return QDir::cleanPath(value);
+    return QDir::cleanPath(QDir::homePath() + "/" + fallbackBelowHome);
 }
 
 bool AppFolders::ensureFolder(const QString &path)

@@ -26,6 +26,10 @@ public:
     static void setRootOverride(const QString &root);
     static QString rootOverride();
 
+    // The folder an XDG variable names (an absolute path only, as the XDG rules say), else
+    // `fallbackBelowHome` below the home folder; cleaned either way. No root override applies.
+    static QString xdgFolder(const char *variable, const QString &fallbackBelowHome);
+
     // Creates `path` with its parents; true when it exists afterwards.
     static bool ensureFolder(const QString &path);
 };
