@@ -19,3 +19,27 @@ public:
 private:
     static inline Interface *s_installed = nullptr;
 };
+
+// Installs a service for as long as it lives, then puts back the one installed before it, unless
+// another has been installed since (that one stays).
+template <typename Interface> class ScopedInstall
+{
+public:
+    explicit ScopedInstall(Interface *service)
+        : m_service(service)
+        , m_previous(Interface::installed())
+    {
+        Interface::setCurrent(service);
+    }
+    ~ScopedInstall()
+    {
+        if (Interface::installed() == m_service)
+            Interface::setCurrent(m_previous);
+    }
+    ScopedInstall(const ScopedInstall &) = delete;
+    ScopedInstall &operator=(const ScopedInstall &) = delete;
+
+private:
+    Interface *m_service;
+    Interface *m_previous;
+};

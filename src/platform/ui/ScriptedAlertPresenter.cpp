@@ -4,16 +4,11 @@
 #include <algorithm>
 
 ScriptedAlertPresenter::ScriptedAlertPresenter()
-    : m_previous(AlertPresenter::installed())
+    : m_install(this)
 {
-    AlertPresenter::setCurrent(this);
 }
 
-ScriptedAlertPresenter::~ScriptedAlertPresenter()
-{
-    if (AlertPresenter::installed() == this)
-        AlertPresenter::setCurrent(m_previous);
-}
+ScriptedAlertPresenter::~ScriptedAlertPresenter() = default;
 
 int ScriptedAlertPresenter::nextAnswer()
 {

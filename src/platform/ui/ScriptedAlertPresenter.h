@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ui/AlertPresenter.h"
+#include "platform/ui/InstalledService.h"
 
 class ScriptedAlertPresenter : public AlertPresenter
 {
@@ -37,7 +38,6 @@ public:
 private:
     int nextAnswer();
 
-    AlertPresenter *m_previous = nullptr;
     std::deque<int> m_answers;
     std::function<void(QWidget *)> m_modalHandler;
     std::vector<AlertSpec> m_alerts;
@@ -47,4 +47,6 @@ private:
     bool m_inModalRun = false;
     bool m_stopped = false;
     int m_stopCode = kModalResponseStop;
+    // Last, so the double is installed once complete and removed before its members go.
+    ScopedInstall<AlertPresenter> m_install;
 };

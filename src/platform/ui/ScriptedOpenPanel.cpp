@@ -2,16 +2,11 @@
 #include "platform/ui/ScriptedOpenPanel.h"
 
 ScriptedOpenPanel::ScriptedOpenPanel()
-    : m_previous(OpenPanel::installed())
+    : m_install(this)
 {
-    OpenPanel::setCurrent(this);
 }
 
-ScriptedOpenPanel::~ScriptedOpenPanel()
-{
-    if (OpenPanel::installed() == this)
-        OpenPanel::setCurrent(m_previous);
-}
+ScriptedOpenPanel::~ScriptedOpenPanel() = default;
 
 void ScriptedOpenPanel::beginSheet(const OpenPanelOptions &options, QWidget *, Completion completion)
 {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ui/OpenPanel.h"
+#include "platform/ui/InstalledService.h"
 
 class ScriptedOpenPanel : public OpenPanel
 {
@@ -32,8 +33,9 @@ public:
     void beginSheet(const OpenPanelOptions &options, QWidget *parent, Completion completion) override;
 
 private:
-    OpenPanel *m_previous = nullptr;
     std::deque<Answer> m_answers;
     std::vector<OpenPanelOptions> m_shown;
     bool m_applyFilter = false;
+    // Last, so the double is installed once complete and removed before its members go.
+    ScopedInstall<OpenPanel> m_install;
 };
