@@ -7,15 +7,13 @@
 
 #include "app/FileOperations.h"
 #include "app/PrivilegedRunner.h"
+#include "support/TestFiles.h"
 
 namespace {
 
 void writeFile(const QString &path, qsizetype size)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(size, 'x'));
+    ASSERT_TRUE(TestFiles::write(path, QByteArray(size, 'x')));
 }
 
 struct UnitCase

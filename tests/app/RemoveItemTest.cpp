@@ -16,6 +16,7 @@
 #include "app/RemoveItemFakeRunner.h"
 #include "platform/AppFolders.h"
 #include "platform/Dispatch.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -23,13 +24,6 @@ using Outcome = PrivilegedRunner::Outcome;
 using Call = RemoveItemFakeRunner::Call;
 
 const Call kAuthorize {QStringLiteral("/bin/true"), {}};
-
-bool writeFile(const QString &path)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
-}
 
 class RemoveItemTest : public ::testing::Test
 {
@@ -190,8 +184,8 @@ TEST_F(RemoveItemTest, TheArgumentListsRemoveAndMoveExactlyThePathWithTheRealToo
     ASSERT_TRUE(remover.authenticated());
     const QString folder = temp.path() + QStringLiteral("/-rf folder");
     const QString sibling = temp.path() + QStringLiteral("/-rf folder sibling");
-    ASSERT_TRUE(writeFile(folder + QStringLiteral("/inner/file.jpg")));
-    ASSERT_TRUE(writeFile(sibling));
+    ASSERT_TRUE(TestFiles::write(folder + QStringLiteral("/inner/file.jpg")));
+    ASSERT_TRUE(TestFiles::write(sibling));
     const QString moved = temp.path() + QStringLiteral("/moved");
 
     EXPECT_TRUE(remover.renameItem(folder, moved));

@@ -12,17 +12,11 @@
 #include "app/RemoveItemFakeRunner.h"
 #include "app/Uninstaller.h"
 #include "platform/AppFolders.h"
+#include "support/TestFiles.h"
 
 namespace {
 
 using Outcome = PrivilegedRunner::Outcome;
-
-bool writeFile(const QString &path)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
-}
 
 // The listed paths that are not inside another one: files next to these lie outside every removal.
 QStringList outermostPaths()
@@ -53,16 +47,16 @@ protected:
     void fillTree()
     {
         for (const QString &path : Uninstaller::userPaths())
-            ASSERT_TRUE(writeFile(path + QStringLiteral("/inner/file.db")));
+            ASSERT_TRUE(TestFiles::write(path + QStringLiteral("/inner/file.db")));
         for (const QString &path : outermostPaths()) {
-            ASSERT_TRUE(writeFile(path + QStringLiteral(" sibling.txt")));
-            ASSERT_TRUE(writeFile(QFileInfo(path).path() + QStringLiteral("/other.txt")));
+            ASSERT_TRUE(TestFiles::write(path + QStringLiteral(" sibling.txt")));
+            ASSERT_TRUE(TestFiles::write(QFileInfo(path).path() + QStringLiteral("/other.txt")));
         }
-        ASSERT_TRUE(writeFile(AppFolders::settingsFilePath()));
-        ASSERT_TRUE(writeFile(AppFolders::logFilePath()));
-        ASSERT_TRUE(writeFile(AppFolders::homeFolder() + QStringLiteral("/Pictures/photo.jpg")));
+        ASSERT_TRUE(TestFiles::write(AppFolders::settingsFilePath()));
+        ASSERT_TRUE(TestFiles::write(AppFolders::logFilePath()));
+        ASSERT_TRUE(TestFiles::write(AppFolders::homeFolder() + QStringLiteral("/Pictures/photo.jpg")));
         // A link inside a removed folder must not take its target along.
-        ASSERT_TRUE(writeFile(m_root.path() + QStringLiteral("/outside/keep.jpg")));
+        ASSERT_TRUE(TestFiles::write(m_root.path() + QStringLiteral("/outside/keep.jpg")));
         ASSERT_TRUE(QFile::link(m_root.path() + QStringLiteral("/outside"),
             AppFolders::cachesFolder() + QStringLiteral("/link")));
     }

@@ -19,6 +19,7 @@
 #include "model/SqliteConnection.h"
 #include "model/SqliteDBOperations.h"
 #include "model/SqliteTransaction.h"
+#include "support/TestFiles.h"
 
 using namespace CacheTestSupport;
 using Records = QList<std::shared_ptr<ImageFileInfo>>;
@@ -43,13 +44,6 @@ std::string damageName(Damage kind)
     return kNames[int(kind)];
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 class CacheRecoveryTest : public CacheFixture, public ::testing::WithParamInterface<Damage>
 {
 protected:
@@ -68,9 +62,9 @@ protected:
     {
         switch (kind) {
         case Damage::Garbage:
-            writeFile(m_db,
+            ASSERT_TRUE(TestFiles::write(m_db,
                 QByteArray("this is not a database, only text that sits where one should be\n")
-                    .repeated(200));
+                    .repeated(200)));
             break;
         case Damage::Truncated: {
             ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, somePhotos(QStringLiteral("/old/"), 300)));
@@ -79,7 +73,7 @@ protected:
             break;
         }
         case Damage::Empty:
-            writeFile(m_db, QByteArray());
+            ASSERT_TRUE(TestFiles::write(m_db, QByteArray()));
             break;
         case Damage::Foreign:
             QFile::remove(m_db);

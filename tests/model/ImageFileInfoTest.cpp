@@ -14,6 +14,7 @@
 #include "model/ImageFileInfo.h"
 #include "model/PhotosNode.h"
 #include "platform/UserDefaults.h"
+#include "support/TestFiles.h"
 
 namespace
 {
@@ -36,9 +37,7 @@ protected:
     QString writeBytes(const QString &name, int size)
     {
         const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(size, 'x'));
+        EXPECT_TRUE(TestFiles::write(path, QByteArray(size, 'x')));
         return path;
     }
 

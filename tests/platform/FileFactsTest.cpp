@@ -11,15 +11,14 @@
 #include "platform/FileFacts.h"
 #include "platform/Md5.h"
 #include "platform/Trash.h"
+#include "support/TestFiles.h"
 
 namespace {
 
 QString writeFile(const QDir &dir, const QString &name, const QByteArray &content)
 {
     const QString path = dir.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    EXPECT_TRUE(TestFiles::write(path, content));
     return path;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/ImageSource.h"
 #include "platform/ImageSourceDngWriter.h"
 #include "platform/ImageSourceFixtures.h"
+#include "support/TestFiles.h"
 
 using namespace ImageSourceFixtures;
 
@@ -50,7 +51,7 @@ QStringList makeFiles(const QTemporaryDir &dir)
     const QString png = dir.filePath(QStringLiteral("p.png"));
     markedImage(QSize(250, 120)).save(png, "PNG");
     const QString dng = dir.filePath(QStringLiteral("p.dng"));
-    writeFile(dng, ImageSourceDng::dng(markedImage(QSize(160, 120)), 3));
+    TestFiles::write(dng, ImageSourceDng::dng(markedImage(QSize(160, 120)), 3));
     return files << png << dng;
 }
 

@@ -57,12 +57,6 @@ inline QByteArray encoded(const QImage &image, const char *format, int quality =
     return bytes;
 }
 
-inline bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 // Opens the file with Exiv2, lets `fill` change its EXIF (and IPTC) data, writes it back.
 inline bool editMetadata(const QString &path, const std::function<void(Exiv2::ExifData &)> &fill,
     const std::function<void(Exiv2::IptcData &)> &fillIptc = {})

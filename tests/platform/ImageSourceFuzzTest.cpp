@@ -9,6 +9,7 @@
 #include "platform/ImageSource.h"
 #include "platform/ImageSourceDngWriter.h"
 #include "platform/ImageSourceFixtures.h"
+#include "support/TestFiles.h"
 
 using namespace ImageSourceFixtures;
 
@@ -82,11 +83,11 @@ TEST_F(ImageSourceFuzzTest, TruncatedFilesAreSurvived)
         const QString file = path(QStringLiteral("cut.") + seed.extension);
         for (int length = 0; length < seed.bytes.size(); length = length * 3 / 2 + 1) {
             SCOPED_TRACE((seed.extension + QStringLiteral(" cut at %1").arg(length)).toStdString());
-            ASSERT_TRUE(writeFile(file, seed.bytes.left(length)));
+            ASSERT_TRUE(TestFiles::write(file, seed.bytes.left(length)));
             readEverything(file);
         }
         // Half a picture still has its header: the size is known, the thumbnail may or may not be.
-        ASSERT_TRUE(writeFile(file, seed.bytes.left(seed.bytes.size() / 2)));
+        ASSERT_TRUE(TestFiles::write(file, seed.bytes.left(seed.bytes.size() / 2)));
         readEverything(file);
     }
 }
@@ -101,7 +102,7 @@ TEST_F(ImageSourceFuzzTest, CorruptedBytesAreSurvived)
             for (int flip = 0; flip < 6; ++flip)
                 bytes[int(random() % uint32_t(bytes.size()))] = char(random() & 0xff);
             SCOPED_TRACE((seed.extension + QStringLiteral(" round %1").arg(round)).toStdString());
-            ASSERT_TRUE(writeFile(file, bytes));
+            ASSERT_TRUE(TestFiles::write(file, bytes));
             readEverything(file);
         }
     }
@@ -124,7 +125,7 @@ TEST_F(ImageSourceFuzzTest, ForeignFilesGiveNoImageAndNoProperties)
     };
     for (const auto &[name, bytes] : cases) {
         SCOPED_TRACE(name.toStdString());
-        ASSERT_TRUE(writeFile(path(name), bytes));
+        ASSERT_TRUE(TestFiles::write(path(name), bytes));
         const ImageSource source(path(name));
         EXPECT_FALSE(source.isValid());
         EXPECT_TRUE(source.properties().isEmpty());
@@ -154,7 +155,7 @@ TEST_F(ImageSourceFuzzTest, HugeDeclaredSizeGivesNoImage)
     png.replace(20, 4, QByteArray(huge, 4));
     const uint32_t crc = qToBigEndian(crc32(png.mid(12, 17)));
     png.replace(29, 4, QByteArray(reinterpret_cast<const char *>(&crc), 4));
-    ASSERT_TRUE(writeFile(path("huge.png"), png));
+    ASSERT_TRUE(TestFiles::write(path("huge.png"), png));
     const ImageSource source(path("huge.png"));
     EXPECT_EQ(source.pixelSize(), QSize(100000, 100000));
     EXPECT_TRUE(source.thumbnail(64).isNull());

@@ -9,6 +9,7 @@
 #include "platform/ImageSource.h"
 #include "platform/ImageSourceDngWriter.h"
 #include "platform/ImageSourceFixtures.h"
+#include "support/TestFiles.h"
 
 using namespace ImageSourceFixtures;
 
@@ -166,7 +167,7 @@ TEST_P(ImageSourceRawTest, HalfSizeDecodeWithoutPreviewIsUpright)
 {
     const int orientation = GetParam();
     const QImage stored = storedFor(neutralMarked(QSize(320, 240)), orientation);
-    ASSERT_TRUE(writeFile(path("a.dng"), ImageSourceDng::dng(stored, orientation)));
+    ASSERT_TRUE(TestFiles::write(path("a.dng"), ImageSourceDng::dng(stored, orientation)));
     const ImageSource source(path("a.dng"));
     ASSERT_TRUE(source.isValid()) << "LibRaw did not read the generated DNG";
     EXPECT_EQ(source.pixelSize(), stored.size());
@@ -186,7 +187,7 @@ TEST_P(ImageSourceRawTest, EmbeddedPreviewIsUsedAndTurned)
     QImage plain(stored.size(), QImage::Format_RGB32);
     plain.fill(QColor(40, 40, 40));
     ASSERT_TRUE(
-        writeFile(path("p.dng"), ImageSourceDng::dng(plain, orientation, stored.scaled(stored.size() / 2))));
+        TestFiles::write(path("p.dng"), ImageSourceDng::dng(plain, orientation, stored.scaled(stored.size() / 2))));
     const QImage thumbnail = ImageSource(path("p.dng")).thumbnail(80);
     EXPECT_EQ(thumbnail.size(), QSize(80, 60));
     EXPECT_TRUE(isUprightNeutralMarked(thumbnail));

@@ -6,6 +6,7 @@
 
 #include "platform/ImageSource.h"
 #include "platform/ImageSourceFixtures.h"
+#include "support/TestFiles.h"
 
 using namespace ImageSourceFixtures;
 
@@ -54,7 +55,7 @@ TEST_F(ImageSourceTest, ReadsGif)
     // Qt writes no GIF; a minimal one-pixel GIF89a is enough to prove the reader path.
     const QByteArray gif
         = QByteArray::fromBase64("R0lGODlhAQABAIAAAP8AAP///yH5BAAAAAAALAAAAAABAAEAAAICRAEAOw==");
-    ASSERT_TRUE(writeFile(path("a.gif"), gif));
+    ASSERT_TRUE(TestFiles::write(path("a.gif"), gif));
     const ImageSource source(path("a.gif"));
     EXPECT_EQ(source.pixelSize(), QSize(1, 1));
     EXPECT_EQ(source.thumbnail(80).size(), QSize(1, 1));

@@ -11,6 +11,7 @@
 #include "ScanTestSupport.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
+#include "support/TestFiles.h"
 
 using namespace ScanTestSupport;
 
@@ -104,11 +105,11 @@ INSTANTIATE_TEST_SUITE_P(Variants, SimilarVariantTest,
 TEST(ScanEngineTest, EqualVideosGroupAndEqualSizedDifferentOnesDoNot)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(writeBytes(at(dir, "v1.mov"), randomBytes(1, 40000)));
-    ASSERT_TRUE(writeBytes(at(dir, "copy/v1.mov"), randomBytes(1, 40000)));
-    ASSERT_TRUE(writeBytes(at(dir, "v2.mov"), randomBytes(2, 50000)));
-    ASSERT_TRUE(writeBytes(at(dir, "v3.mov"), randomBytes(3, 50000)));
-    ASSERT_TRUE(writeBytes(at(dir, "alone.mov"), randomBytes(4, 60000)));
+    ASSERT_TRUE(TestFiles::write(at(dir, "v1.mov"), randomBytes(1, 40000)));
+    ASSERT_TRUE(TestFiles::write(at(dir, "copy/v1.mov"), randomBytes(1, 40000)));
+    ASSERT_TRUE(TestFiles::write(at(dir, "v2.mov"), randomBytes(2, 50000)));
+    ASSERT_TRUE(TestFiles::write(at(dir, "v3.mov"), randomBytes(3, 50000)));
+    ASSERT_TRUE(TestFiles::write(at(dir, "alone.mov"), randomBytes(4, 60000)));
 
     const ScanResult result = runScan(options(true), { folderNode(dir.path()) });
 
@@ -118,7 +119,7 @@ TEST(ScanEngineTest, EqualVideosGroupAndEqualSizedDifferentOnesDoNot)
     EXPECT_EQ(result.decoded, 4);
 
     // v3 rewritten with v2's bytes: only v3 is read again, and the two now group.
-    ASSERT_TRUE(writeBytes(at(dir, "v3.mov"), randomBytes(2, 50000)));
+    ASSERT_TRUE(TestFiles::write(at(dir, "v3.mov"), randomBytes(2, 50000)));
     const ScanResult edited = runScan(options(true), { folderNode(dir.path()) });
     EXPECT_EQ(edited.decoded, 1);
     const QList<QStringList> regrouped { { "copy/v1.mov", "v1.mov" }, { "v2.mov", "v3.mov" } };
@@ -199,7 +200,7 @@ TEST_P(EarlyOutcomeTest, NoOrOnePhotoEndsWithItsMessage)
     QTemporaryDir dir;
     for (int i = 0; i < GetParam().photos; ++i)
         ASSERT_TRUE(writeImage(makePhoto(300 + i), at(dir, QStringLiteral("p%1.jpg").arg(i))));
-    ASSERT_TRUE(writeBytes(at(dir, "notes.txt"), "not a photo"));
+    ASSERT_TRUE(TestFiles::write(at(dir, "notes.txt"), "not a photo"));
     const ScanResult result = runScan(options(false), { folderNode(dir.path()) });
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(result.outcome, GetParam().outcome);
@@ -215,7 +216,7 @@ TEST(ScanEngineTest, StopWhileAddingEndsWithoutResults)
 {
     QTemporaryDir dir;
     for (int i = 0; i < 300; ++i)
-        ASSERT_TRUE(writeBytes(at(dir, QStringLiteral("f%1/p.jpg").arg(i)), randomBytes(i, 100)));
+        ASSERT_TRUE(TestFiles::write(at(dir, QStringLiteral("f%1/p.jpg").arg(i)), randomBytes(i, 100)));
     // Whatever stage the first report comes from, the scan ends stopped.
     const ScanResult result = runScan(options(false), { folderNode(dir.path()) },
         [](ScanEngine &engine, const ScanProgress &) { engine.stop(); });
@@ -259,7 +260,7 @@ TEST(ScanEngineTest, FinalProgressOfTheAddingStageCountsEveryRecord)
     QTemporaryDir dir;
     for (int i = 0; i < 30; ++i)
         ASSERT_TRUE(
-            writeBytes(at(dir, QStringLiteral("d%1/p%2.jpg").arg(i % 4).arg(i)), randomBytes(i, 200)));
+            TestFiles::write(at(dir, QStringLiteral("d%1/p%2.jpg").arg(i % 4).arg(i)), randomBytes(i, 200)));
     ScanOptions o = options(false);
     std::optional<ScanProgress> lastAdding;
     runScan(o, { folderNode(dir.path()) }, [&](ScanEngine &, const ScanProgress &p) {

@@ -53,13 +53,6 @@ bool writeImage(const QImage &image, const QString &path, int quality)
     return image.save(path, nullptr, quality);
 }
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 QByteArray randomBytes(int seed, int length)
 {
     std::mt19937 random(std::uint32_t(seed) + 99u);

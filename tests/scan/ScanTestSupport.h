@@ -24,7 +24,6 @@ namespace ScanTestSupport
 QImage makePhoto(int seed, int width = 320, int height = 240);
 // Writes `image` to `path` (format from the suffix), making the folders on the way.
 bool writeImage(const QImage &image, const QString &path, int quality = 90);
-bool writeBytes(const QString &path, const QByteArray &bytes);
 // Random bytes of a given length, different for every seed.
 QByteArray randomBytes(int seed, int length);
 

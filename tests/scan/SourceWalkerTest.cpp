@@ -12,6 +12,7 @@
 
 #include "ScanTestSupport.h"
 #include "scan/SourceWalker.h"
+#include "support/TestFiles.h"
 
 using namespace ScanTestSupport;
 
@@ -84,13 +85,13 @@ TEST(SourceWalkerTest, NestedFoldersGiveEveryPhotoOnceWithTheFilters)
 {
     QTemporaryDir dir;
     const QString root = dir.path();
-    ASSERT_TRUE(writeBytes(root + "/a.jpg", randomBytes(1, 2000)));
-    ASSERT_TRUE(writeBytes(root + "/x/y/z/b.PNG", randomBytes(2, 2000)));
-    ASSERT_TRUE(writeBytes(root + "/x/small.jpg", randomBytes(3, 100)));
-    ASSERT_TRUE(writeBytes(root + "/x/photojpg", randomBytes(4, 2000)));
-    ASSERT_TRUE(writeBytes(root + "/x/notes.txt", randomBytes(5, 2000)));
-    ASSERT_TRUE(writeBytes(root + "/skip/c.jpg", randomBytes(6, 2000)));
-    ASSERT_TRUE(writeBytes(root + "/skipped-not/d.jpg", randomBytes(7, 2000)));
+    ASSERT_TRUE(TestFiles::write(root + "/a.jpg", randomBytes(1, 2000)));
+    ASSERT_TRUE(TestFiles::write(root + "/x/y/z/b.PNG", randomBytes(2, 2000)));
+    ASSERT_TRUE(TestFiles::write(root + "/x/small.jpg", randomBytes(3, 100)));
+    ASSERT_TRUE(TestFiles::write(root + "/x/photojpg", randomBytes(4, 2000)));
+    ASSERT_TRUE(TestFiles::write(root + "/x/notes.txt", randomBytes(5, 2000)));
+    ASSERT_TRUE(TestFiles::write(root + "/skip/c.jpg", randomBytes(6, 2000)));
+    ASSERT_TRUE(TestFiles::write(root + "/skipped-not/d.jpg", randomBytes(7, 2000)));
     // The same file again through a link and a hard link, and a link loop.
     ASSERT_EQ(symlink((root + "/a.jpg").toLocal8Bit().constData(),
                   (root + "/x/link.jpg").toLocal8Bit().constData()),
@@ -117,7 +118,7 @@ TEST(SourceWalkerTest, NestedFoldersGiveEveryPhotoOnceWithTheFilters)
 TEST(SourceWalkerTest, ASingleFileInsideAnExcludedFolderIsStillTaken)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(writeBytes(dir.path() + "/ex/p.jpg", randomBytes(1, 10)));
+    ASSERT_TRUE(TestFiles::write(dir.path() + "/ex/p.jpg", randomBytes(1, 10)));
     SourceWalkerOptions o = photoOptions();
     o.exclusions = ExclusionMatcher({ dir.path() + "/ex" });
     Walk walk;
@@ -131,8 +132,8 @@ TEST(SourceWalkerTest, ASingleFileInsideAnExcludedFolderIsStillTaken)
 TEST(SourceWalkerTest, AnUnreadableFolderIsSkippedAndTheWalkGoesOn)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(writeBytes(dir.path() + "/locked/p.jpg", randomBytes(1, 10)));
-    ASSERT_TRUE(writeBytes(dir.path() + "/open/q.jpg", randomBytes(2, 10)));
+    ASSERT_TRUE(TestFiles::write(dir.path() + "/locked/p.jpg", randomBytes(1, 10)));
+    ASSERT_TRUE(TestFiles::write(dir.path() + "/open/q.jpg", randomBytes(2, 10)));
     ASSERT_EQ(chmod((dir.path() + "/locked").toLocal8Bit().constData(), 0), 0);
     QStringList added;
     {
@@ -148,7 +149,7 @@ TEST(SourceWalkerTest, StopEndsTheWalk)
 {
     QTemporaryDir dir;
     for (int i = 0; i < 20; ++i)
-        ASSERT_TRUE(writeBytes(dir.path() + QStringLiteral("/p%1.jpg").arg(i), randomBytes(i, 10)));
+        ASSERT_TRUE(TestFiles::write(dir.path() + QStringLiteral("/p%1.jpg").arg(i), randomBytes(i, 10)));
     std::atomic<bool> abortMe { false };
     int added = 0;
     SourceWalker walker(photoOptions(), abortMe,
@@ -175,7 +176,7 @@ TEST(SourceWalkerTest, AFileDeletedDuringTheWalkIsPassedOver)
 {
     QTemporaryDir dir;
     for (const char *name : { "a.jpg", "b.jpg", "c.jpg" })
-        ASSERT_TRUE(writeBytes(dir.filePath(name), randomBytes(1, 10)));
+        ASSERT_TRUE(TestFiles::write(dir.filePath(name), randomBytes(1, 10)));
     std::atomic<bool> abortMe { false };
     QStringList added;
     SourceWalker walker(photoOptions(), abortMe,

@@ -17,15 +17,9 @@
 #include "platform/AppFolders.h"
 #include "platform/TextFormat.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
+#include "support/TestFiles.h"
 
 namespace {
-
-bool writeFile(const QString &path)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
-}
 
 // Any privileged command here would be a fault: the user's own files need no administrator.
 class ForbiddenRunner : public PrivilegedRunner
@@ -46,11 +40,11 @@ protected:
         m_previousRoot = AppFolders::rootOverride();
         AppFolders::setRootOverride(m_root.path());
         for (const QString &path : Uninstaller::userPaths())
-            ASSERT_TRUE(writeFile(path + QStringLiteral("/file")));
-        ASSERT_TRUE(writeFile(AppFolders::homeFolder() + QStringLiteral("/Pictures/photo.jpg")));
+            ASSERT_TRUE(TestFiles::write(path + QStringLiteral("/file")));
+        ASSERT_TRUE(TestFiles::write(AppFolders::homeFolder() + QStringLiteral("/Pictures/photo.jpg")));
         for (const char *sub : {"data", "config", "cache", "state"})
             ASSERT_TRUE(
-                writeFile(m_root.path() + QLatin1Char('/') + QLatin1String(sub) + QStringLiteral("/other")));
+                TestFiles::write(m_root.path() + QLatin1Char('/') + QLatin1String(sub) + QStringLiteral("/other")));
     }
     void TearDown() override { AppFolders::setRootOverride(m_previousRoot); }
 

@@ -22,6 +22,7 @@
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanListController.h"
 #include "scan/ui/ScanListRules.h"
+#include "support/TestFiles.h"
 
 namespace
 {
@@ -46,10 +47,7 @@ protected:
     QString file(const QString &name)
     {
         const QString path = root.filePath(name);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write("x");
+        TestFiles::write(path);
         return path;
     }
     QString library(const QString &name)

@@ -25,6 +25,7 @@
 #include "scan/ui/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
+#include "support/TestFiles.h"
 
 namespace
 {
@@ -264,7 +265,7 @@ TEST_P(ScanRunEarlyOutTest, FewerThanTwoPhotosEndWithTheirMessageAndNoResults)
     const EarlyOutCase c = GetParam();
     for (int i = 0; i < c.photos; ++i)
         photo(QStringLiteral("only%1.jpg").arg(i), 10 + i);
-    ASSERT_TRUE(ScanTestSupport::writeBytes(tree.filePath(QStringLiteral("readme.txt")), "not a photo"));
+    ASSERT_TRUE(TestFiles::write(tree.filePath(QStringLiteral("readme.txt")), "not a photo"));
     addFolder();
 
     EXPECT_EQ(runScan(), c.outcome);
@@ -291,7 +292,7 @@ TEST_F(ScanRunControllerTest, StopDuringTheWalkEndsWithoutMessageOrResults)
         photo(QStringLiteral("d%1/p.jpg").arg(i), 20 + i);
     for (int i = 0; i < 2000; ++i)
         ASSERT_TRUE(
-            ScanTestSupport::writeBytes(tree.filePath(QStringLiteral("n%1/%2.txt").arg(i % 40).arg(i)), "x"));
+            TestFiles::write(tree.filePath(QStringLiteral("n%1/%2.txt").arg(i % 40).arg(i)), "x"));
     addFolder();
     const Outcome outcome = runScan([this] {
         ASSERT_FALSE(controller.isCalculatingHash);
