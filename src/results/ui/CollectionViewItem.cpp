@@ -23,6 +23,12 @@ CollectionViewItem::CollectionViewItem(QWidget *parent) : QWidget(parent)
     imgViewLock = makeBadge(QStringLiteral("lock_icon"), QSize(20, 20));
     btnCheckBox = new QCheckBox(this);
     btnCheckBox->setFocusPolicy(Qt::NoFocus);
+    // A light box with a dark tick, readable over both the dark cell and any picture.
+    QPalette check = btnCheckBox->palette();
+    check.setColor(QPalette::Base, Qt::white);
+    check.setColor(QPalette::Text, QColor(30, 38, 56));
+    check.setColor(QPalette::Window, Qt::white);
+    btnCheckBox->setPalette(check);
     connect(btnCheckBox, &QCheckBox::clicked, this, [this] { markUnmarkImage(); });
     lblName = new QLabel(this);
     lblImageInfo = new QLabel(this);

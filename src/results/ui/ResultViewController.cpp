@@ -102,11 +102,11 @@ void ResultViewController::connectActions()
     connect(menuFileType, &QMenu::triggered, this, &ResultViewController::selectFileType);
     connect(btnTypeListing, &QPushButton::clicked, this, [this] { showMenuForResultListing(btnTypeListing); });
     connect(menuListType, &QMenu::triggered, this, [this] { btnChangeListingType(); });
-    connect(btnBackToSetUp, &QPushButton::clicked, this, &ResultViewController::backToMainWindow);
-    connect(btnOkMoveBackWindow, &QPushButton::clicked, this, &ResultViewController::returnToMainWindow);
-    connect(btnCanelOnMoveBackWindow, &QPushButton::clicked, this, &ResultViewController::cancelReturnToMainWindow);
-    for (QPushButton *b : {btnSelectManually.data(), btnAutoMarkPhotos.data()})
-        connect(b, &QPushButton::clicked, this, [] { AlertPresenter::current().stopModal(); });
+    connect(btnBackToSetUp, &QAbstractButton::clicked, this, &ResultViewController::backToMainWindow);
+    connect(btnOkMoveBackWindow, &QAbstractButton::clicked, this, &ResultViewController::returnToMainWindow);
+    connect(btnCanelOnMoveBackWindow, &QAbstractButton::clicked, this, &ResultViewController::cancelReturnToMainWindow);
+    for (IMGButton *b : {btnSelectManually.data(), btnAutoMarkPhotos.data()})
+        connect(b, &QAbstractButton::clicked, this, [] { AlertPresenter::current().stopModal(); });
 }
 
 void ResultViewController::configureCollectionViewLayout()
@@ -364,7 +364,7 @@ void ResultViewController::selectFileType(QAction *sender)
 void ResultViewController::updateFooterInfo()
 {
     btnTrashMarked->setEnabled(countMarked > 0);
-    btnTrashMarked->setChecked(countMarked > 0);
+    btnTrashMarked->setState(countMarked > 0 ? IMGButton::OnState : IMGButton::OffState);
     btnTrashMarked->update();
     if (arrImageContent.empty() || scrollCollectionView->isHidden())
         return;

@@ -18,9 +18,11 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "controls/CFMButton.h"
 #include "controls/CircularProgressBarView.h"
 #include "controls/CustomWindowNag.h"
 #include "controls/GradientBox.h"
+#include "controls/IMGButton.h"
 #include "controls/IndexPath.h"
 #include "results/ResultState.h"
 
@@ -114,8 +116,8 @@ public:
     QList<IndexPath> currentSelectedIndexs;
 
     // Tool bar and listing.
-    QPointer<QPushButton> btnBackToSetUp, btnAutoMark, btnUnmark, btnSelectionAssistance, btnFileTypeMenu,
-        btnTypeListing;
+    QPointer<IMGButton> btnBackToSetUp;
+    QPointer<QPushButton> btnAutoMark, btnUnmark, btnSelectionAssistance, btnFileTypeMenu, btnTypeListing;
     QPointer<QAction> menuItemAllFile, menuItemOnlyImage, menuItemOnlyVideo;
     QPointer<QMenu> menuFileType, menuListType;
     QPointer<QWidget> imgViewSeprator, imgViewSepratorUnMarkBtn, imgViewSepratorAutoMarkBtn, imgViewSepratorBackBtn,
@@ -139,20 +141,21 @@ public:
     // Footer (the bottom path bar goes into boxBottomPathBar).
     QPointer<QWidget> boxBottom, boxBotomMultiLang, boxBottomPathBar;
     QPointer<QLabel> lblBottomMarked, lblBottomDuplicateGroups;
-    QPointer<QPushButton> btnTrashMarked;
+    QPointer<IMGButton> btnTrashMarked;
 
     // Scan-complete sheet.
     QPointer<CustomWindowNag> windowScanComplete;
     QPointer<QWidget> boxWindowScanComplete;
     QPointer<CircularProgressBarView> progressCircular;
     QPointer<QLabel> lblDuplicatePhotosFound, lblScanned, lblAutoMarkInstructionDesc;
-    QPointer<QPushButton> btnAutoMarkPhotos, btnSelectManually;
+    QPointer<IMGButton> btnAutoMarkPhotos, btnSelectManually;
 
     // Back-to-main confirmation sheet.
     QPointer<CustomWindowNag> windowOnMovesBack;
     QPointer<QWidget> boxMainMoveBack;
     QPointer<QCheckBox> btnDontShowAgainOnMoveBackWindow;
-    QPointer<QPushButton> btnCanelOnMoveBackWindow, btnOkMoveBackWindow;
+    QPointer<CFMButton> btnCanelOnMoveBackWindow;
+    QPointer<IMGButton> btnOkMoveBackWindow;
 
     // The panes plugged into the host places: list, preview and metadata.
     QPointer<OutlineList> outlineList;

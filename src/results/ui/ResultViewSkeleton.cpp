@@ -5,6 +5,9 @@
 #include <QFrame>
 #include <QGridLayout>
 
+#include "controls/CFMButton.h"
+#include "controls/IMGButton.h"
+
 #include "app/LocalizedString.h"
 #include "results/ui/MatchingSlider.h"
 #include "results/ui/ResultViewController.h"
@@ -12,10 +15,16 @@
 
 namespace {
 
+constexpr int kToolbarHeight = 52;
+constexpr int kToolbarButtonHeight = 32;
+constexpr int kFooterHeight = 56;
+constexpr int kStatusBarHeight = 30;
+
+// The thin two-tone line between tool bar buttons; its artwork is set with the other images.
 QWidget *separator(QWidget *parent)
 {
-    auto *line = new QFrame(parent);
-    line->setFrameShape(QFrame::VLine);
+    auto *line = new GradientBox(parent);
+    line->setFixedSize(2, kToolbarButtonHeight);
     return line;
 }
 
@@ -23,14 +32,26 @@ QPushButton *button(QWidget *parent, const QString &key)
 {
     auto *b = new QPushButton(localizedString(key), parent);
     b->setFlat(true);
+    b->setFixedHeight(kToolbarButtonHeight);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+IMGButton *imageButton(QWidget *parent, const QString &key, QSize size)
+{
+    auto *b = new IMGButton(parent);
+    b->setText(localizedString(key));
+    b->setFixedSize(size);
     return b;
 }
 
 // The box that fills a sheet window and holds its controls.
-QWidget *sheetBox(QWidget *window)
+QWidget *sheetBox(QWidget *window, QSize size)
 {
-    auto *box = new QWidget(window);
+    window->setFixedSize(size);
+    auto *box = new QFrame(window);
     auto *column = new QVBoxLayout(window);
+    column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(box);
     return box;
 }
@@ -53,9 +74,12 @@ void ResultViewSkeleton::build(ResultViewController &c, QWidget *view)
 
 QWidget *ResultViewSkeleton::buildToolbar(ResultViewController &c, QWidget *parent)
 {
-    c.boxTop = new QFrame(parent);
+    c.boxTop = new GradientBox(parent);
+    c.boxTop->setFixedHeight(kToolbarHeight);
     auto *row = new QHBoxLayout(c.boxTop);
-    c.btnBackToSetUp = button(c.boxTop, QStringLiteral("ID_BACK"));
+    row->setContentsMargins(12, 0, 16, 0);
+    row->setSpacing(0);
+    c.btnBackToSetUp = imageButton(c.boxTop, QStringLiteral("ID_BACK"), QSize(84, kToolbarButtonHeight));
     c.imgViewSepratorBackBtn = separator(c.boxTop);
     c.btnAutoMark = button(c.boxTop, QStringLiteral("ID_AUTO_MARK"));
     c.imgViewSepratorAutoMarkBtn = separator(c.boxTop);
@@ -63,10 +87,10 @@ QWidget *ResultViewSkeleton::buildToolbar(ResultViewController &c, QWidget *pare
     c.imgViewSepratorUnMarkBtn = separator(c.boxTop);
     c.btnSelectionAssistance = button(c.boxTop, QStringLiteral("ID_SELECTION_ASSISTANCE"));
     c.sepratorAssitance = separator(c.boxTop);
-    c.btnFileTypeMenu = button(c.boxTop, QStringLiteral("ID_ALL_ITEMS"));
-    c.imgViewSeprator = separator(c.boxTop);
     c.btnTypeListing = button(c.boxTop, QStringLiteral("ID_IMAGE_VIEW"));
     c.imgViewSepListType = separator(c.boxTop);
+    c.btnFileTypeMenu = button(c.boxTop, QStringLiteral("ID_ALL_ITEMS"));
+    c.imgViewSeprator = separator(c.boxTop);
     c.menuFileType = new QMenu(c.btnFileTypeMenu);
     c.menuItemAllFile = c.menuFileType->addAction(localizedString(QStringLiteral("ID_ALL_ITEMS")));
     c.menuItemOnlyImage = c.menuFileType->addAction(localizedString(QStringLiteral("ID_ONLY_IMAGES")));
@@ -83,23 +107,38 @@ QWidget *ResultViewSkeleton::buildToolbar(ResultViewController &c, QWidget *pare
                        static_cast<QWidget *>(c.btnAutoMark), c.imgViewSepratorAutoMarkBtn.data(),
                        static_cast<QWidget *>(c.btnUnmark), c.imgViewSepratorUnMarkBtn.data(),
                        static_cast<QWidget *>(c.btnSelectionAssistance), c.sepratorAssitance.data(),
-                       static_cast<QWidget *>(c.btnFileTypeMenu), c.imgViewSeprator.data(),
-                       static_cast<QWidget *>(c.btnTypeListing), c.imgViewSepListType.data()})
+                       static_cast<QWidget *>(c.btnTypeListing), c.imgViewSepListType.data(),
+                       static_cast<QWidget *>(c.btnFileTypeMenu), c.imgViewSeprator.data()})
         row->addWidget(w);
+    row->insertSpacing(1, 10);
     row->addStretch(1);
     row->addWidget(c.lblMatchingLabel);
+    row->addSpacing(8);
+    c.sliderMatchingLevel->setFixedSize(147, 24);
     row->addWidget(c.sliderMatchingLevel);
     return c.boxTop;
 }
 
 QWidget *ResultViewSkeleton::buildHeader(ResultViewController &c, QWidget *parent)
 {
-    c.boxHeaderDetails = new QFrame(parent);
+    c.boxHeaderDetails = new QWidget(parent);
     auto *row = new QHBoxLayout(c.boxHeaderDetails);
-    c.lblDuplicateFoundCount = new QLabel(c.boxHeaderDetails);
-    c.lblSpaceSavedSize = new QLabel(c.boxHeaderDetails);
-    row->addWidget(c.lblDuplicateFoundCount);
-    row->addWidget(c.lblSpaceSavedSize);
+    row->setContentsMargins(12, 8, 12, 8);
+    // The counts sit on a light inner box, like a card on the dark strip.
+    auto *inner = new QFrame(c.boxHeaderDetails);
+    inner->setObjectName(QStringLiteral("boxHeaderDetailInner"));
+    auto *counts = new QHBoxLayout(inner);
+    counts->setContentsMargins(14, 4, 14, 4);
+    counts->setSpacing(12);
+    c.lblDuplicateFoundCount = new QLabel(inner);
+    auto *line = new QFrame(inner);
+    line->setObjectName(QStringLiteral("headerCountsSeparator"));
+    line->setFixedSize(1, 18);
+    c.lblSpaceSavedSize = new QLabel(inner);
+    counts->addWidget(c.lblDuplicateFoundCount);
+    counts->addWidget(line);
+    counts->addWidget(c.lblSpaceSavedSize);
+    row->addWidget(inner);
     row->addStretch(1);
     return c.boxHeaderDetails;
 }
@@ -169,56 +208,104 @@ QWidget *ResultViewSkeleton::buildResultsArea(ResultViewController &c, QWidget *
 QWidget *ResultViewSkeleton::buildFooter(ResultViewController &c, QWidget *parent)
 {
     c.boxBottom = new QFrame(parent);
-    auto *row = new QHBoxLayout(c.boxBottom);
-    c.boxBotomMultiLang = new QWidget(c.boxBottom);
+    auto *column = new QVBoxLayout(c.boxBottom);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    // The Trash Marked button stands centred on the footer strip; the status bar runs below it.
+    auto *footer = new GradientBox(c.boxBottom);
+    footer->setObjectName(QStringLiteral("boxFooter"));
+    footer->setFixedHeight(kFooterHeight);
+    auto *centre = new QHBoxLayout(footer);
+    centre->setContentsMargins(0, 0, 0, 0);
+    c.btnTrashMarked = imageButton(footer, QStringLiteral("ID_TRASH_MARKED"), QSize(270, 36));
+    c.btnTrashMarked->setEnabled(false);
+    centre->addStretch(1);
+    centre->addWidget(c.btnTrashMarked);
+    centre->addStretch(1);
+    auto *status = new QWidget(c.boxBottom);
+    status->setFixedHeight(kStatusBarHeight);
+    auto *row = new QHBoxLayout(status);
+    row->setContentsMargins(10, 0, 10, 0);
+    c.boxBotomMultiLang = new QWidget(status);
     auto *labels = new QHBoxLayout(c.boxBotomMultiLang);
+    labels->setContentsMargins(0, 0, 0, 0);
+    labels->setSpacing(5);
     c.lblBottomMarked = new QLabel(c.boxBotomMultiLang);
     c.lblBottomDuplicateGroups = new QLabel(c.boxBotomMultiLang);
     labels->addWidget(c.lblBottomMarked);
     labels->addWidget(c.lblBottomDuplicateGroups);
-    c.boxBottomPathBar = new QWidget(c.boxBottom);
+    c.boxBottomPathBar = new QWidget(status);
     new QHBoxLayout(c.boxBottomPathBar);
-    c.btnTrashMarked = button(c.boxBottom, QStringLiteral("ID_TRASH_MARKED"));
-    c.btnTrashMarked->setCheckable(true);
-    c.btnTrashMarked->setEnabled(false);
     row->addWidget(c.boxBotomMultiLang);
     row->addWidget(c.boxBottomPathBar, 1);
-    row->addWidget(c.btnTrashMarked);
+    column->addWidget(footer);
+    column->addWidget(status);
     return c.boxBottom;
 }
 
 void ResultViewSkeleton::buildScanCompleteSheet(ResultViewController &c, QWidget *view)
 {
     c.windowScanComplete = new CustomWindowNag(view);
-    c.boxWindowScanComplete = sheetBox(c.windowScanComplete);
-    auto *box = new QVBoxLayout(c.boxWindowScanComplete);
+    c.boxWindowScanComplete = sheetBox(c.windowScanComplete, QSize(560, 320));
+    auto *column = new QVBoxLayout(c.boxWindowScanComplete);
+    column->setContentsMargins(0, 0, 0, 20);
+    column->setSpacing(0);
+    auto *header = new GradientBox(c.boxWindowScanComplete);
+    header->setObjectName(QStringLiteral("boxAfterScanHeader"));
+    header->setFixedHeight(50);
+    auto *headerRow = new QHBoxLayout(header);
+    headerRow->setContentsMargins(20, 0, 20, 0);
+    c.lblScanned = new QLabel(header);
+    headerRow->addWidget(c.lblScanned);
+    auto *body = new QHBoxLayout;
+    body->setContentsMargins(30, 16, 20, 8);
+    body->setSpacing(24);
     c.progressCircular = new CircularProgressBarView(c.boxWindowScanComplete);
-    c.progressCircular->setFixedSize(80, 80);
-    c.lblScanned = new QLabel(c.boxWindowScanComplete);
+    c.progressCircular->setFixedSize(130, 130);
+    auto *texts = new QVBoxLayout;
+    texts->setSpacing(8);
     c.lblDuplicatePhotosFound = new QLabel(c.boxWindowScanComplete);
     c.lblAutoMarkInstructionDesc = new QLabel(c.boxWindowScanComplete);
     c.lblAutoMarkInstructionDesc->setWordWrap(true);
-    c.btnAutoMarkPhotos = button(c.boxWindowScanComplete, QStringLiteral("ID_AUTO_MARK"));
-    c.btnSelectManually = button(c.boxWindowScanComplete, QStringLiteral("ID_SELECT_MANUALLY"));
-    for (QWidget *w : {static_cast<QWidget *>(c.progressCircular), static_cast<QWidget *>(c.lblScanned),
-                       static_cast<QWidget *>(c.lblDuplicatePhotosFound),
-                       static_cast<QWidget *>(c.lblAutoMarkInstructionDesc),
-                       static_cast<QWidget *>(c.btnAutoMarkPhotos), static_cast<QWidget *>(c.btnSelectManually)})
-        box->addWidget(w);
+    texts->addStretch(1);
+    texts->addWidget(c.lblDuplicatePhotosFound);
+    texts->addWidget(c.lblAutoMarkInstructionDesc);
+    texts->addStretch(1);
+    body->addWidget(c.progressCircular, 0, Qt::AlignVCenter);
+    body->addLayout(texts, 1);
+    auto *choices = new QHBoxLayout;
+    choices->setContentsMargins(20, 0, 20, 0);
+    choices->setSpacing(16);
+    c.btnSelectManually = imageButton(c.boxWindowScanComplete, QStringLiteral("ID_SELECT_MANUALLY"), QSize(240, 44));
+    c.btnAutoMarkPhotos = imageButton(c.boxWindowScanComplete, QStringLiteral("ID_AUTO_MARK"), QSize(240, 44));
+    choices->addStretch(1);
+    choices->addWidget(c.btnSelectManually);
+    choices->addWidget(c.btnAutoMarkPhotos);
+    choices->addStretch(1);
+    column->addWidget(header);
+    column->addLayout(body, 1);
+    column->addLayout(choices);
     c.windowScanComplete->hide();
 }
 
 void ResultViewSkeleton::buildMoveBackSheet(ResultViewController &c, QWidget *view)
 {
     c.windowOnMovesBack = new CustomWindowNag(view);
-    c.boxMainMoveBack = sheetBox(c.windowOnMovesBack);
+    c.boxMainMoveBack = sheetBox(c.windowOnMovesBack, QSize(440, 120));
     auto *box = new QVBoxLayout(c.boxMainMoveBack);
+    box->setContentsMargins(20, 20, 20, 16);
     c.btnDontShowAgainOnMoveBackWindow
         = new QCheckBox(localizedString(QStringLiteral("ID_DONT_SHOW_CONFIRMATION_ON_MOVING_BACK")), c.boxMainMoveBack);
-    c.btnCanelOnMoveBackWindow = button(c.boxMainMoveBack, QStringLiteral("ID_CANCEL"));
-    c.btnOkMoveBackWindow = button(c.boxMainMoveBack, QStringLiteral("ID_OK_CAPS"));
+    c.btnCanelOnMoveBackWindow = new CFMButton(c.boxMainMoveBack);
+    c.btnCanelOnMoveBackWindow->setText(localizedString(QStringLiteral("ID_CANCEL")));
+    c.btnCanelOnMoveBackWindow->setFixedSize(100, 28);
+    c.btnOkMoveBackWindow = imageButton(c.boxMainMoveBack, QStringLiteral("ID_OK_CAPS"), QSize(100, 28));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(c.btnCanelOnMoveBackWindow);
+    buttons->addWidget(c.btnOkMoveBackWindow);
     box->addWidget(c.btnDontShowAgainOnMoveBackWindow);
-    box->addWidget(c.btnCanelOnMoveBackWindow);
-    box->addWidget(c.btnOkMoveBackWindow);
+    box->addStretch(1);
+    box->addLayout(buttons);
     c.windowOnMovesBack->hide();
 }

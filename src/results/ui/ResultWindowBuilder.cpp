@@ -23,6 +23,7 @@
 #include "results/ui/ResultFileActions.h"
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultViewController.h"
+#include "results/ui/ResultWindowStyles.h"
 #include "results/ui/ResultsGridView.h"
 
 namespace
@@ -60,6 +61,9 @@ void ResultWindowBuilder::build()
     hostParts();
     registerNames();
     connectParts();
+    ResultWindowStyles::applyTheme(m_c);
+    ResultWindowStyles::styleImageButtons(m_c);
+    ResultWindowStyles::styleFlatButtons(m_c);
     m_c.btnBackToSetUp->setEnabled(true);
     // The grid's background is the list's odd-group colour, so both listings read as one surface.
     m_c.collectionView->setBackgroundColors({ QColor(51, 58, 81) });
@@ -95,7 +99,6 @@ void ResultWindowBuilder::hostParts()
     if (auto *box = qobject_cast<GradientBox *>(m_c.boxForHint.data()))
         box->setBackgroundImages(QStringLiteral("center_box_left"), QStringLiteral("center_box_center"),
             QStringLiteral("center_box_right"));
-    m_c.boxBottom->setStyleSheet(QStringLiteral("QFrame { background: rgb(30, 36, 51); }"));
     // The pane's patterned strip stands behind the preview; a plain dark fill in its colour.
     m_c.boxRightPattern->setObjectName(QStringLiteral("boxRightPattern"));
     m_c.boxRightPattern->setAttribute(Qt::WA_StyledBackground);
@@ -328,10 +331,18 @@ void ResultWindowBuilder::applyChange(QWidget *widget, const LayoutChange &chang
         font.setPointSizeF(*change.fontSize);
         font.setBold(change.bold);
         widget->setFont(font);
+        if (auto *image = qobject_cast<IMGButton *>(widget)) {
+            image->setFontSizeForButton(int(*change.fontSize));
+            image->setMakeBoldFont(change.bold);
+        }
     }
     if (change.titleMargins) {
         const int margin = int(*change.titleMargins);
         widget->setContentsMargins(0, margin, 0, margin);
+        if (auto *image = qobject_cast<IMGButton *>(widget)) {
+            image->setMarginTop(margin);
+            image->setMarginBottom(margin);
+        }
     }
     QWidget *parent = widget->parentWidget();
     const bool laidOut = parent && parent->layout() && parent->layout()->indexOf(widget) >= 0;

@@ -84,8 +84,10 @@ HeaderView *ResultsGridView::dequeueHeader()
     if (HeaderView *header = takeFromPool(m_headerPool))
         return header;
     auto *header = new HeaderView(viewport());
-    header->setAutoFillBackground(true);
-    header->setStyleSheet(QStringLiteral("background-color: #1b2233; color: #e8ebf0;"));
+    // One dark strip across the row, its two texts drawn straight on it.
+    header->setAttribute(Qt::WA_StyledBackground);
+    header->setStyleSheet(QStringLiteral("HeaderView { background-color: #1b2233; border-bottom: 1px solid #3d4966; }"
+                                         "QLabel { color: #e8ebf0; background: transparent; }"));
     auto *title = new QLabel(header);
     auto *count = new QLabel(header);
     title->setGeometry(20, 5, 300, 20);

@@ -1,0 +1,27 @@
+// The finished look of the results window: the main window's dark slate theme, the artwork of the
+// tool bar, header, footer and sheets, and the image and flat buttons' colours, fonts and margins.
+#pragma once
+
+#include <QColor>
+
+class ResultViewController;
+class QWidget;
+
+class ResultWindowStyles
+{
+public:
+    // The window's and its sheets' palettes and box artwork.
+    static void applyTheme(ResultViewController &c);
+    // The image buttons' artwork, title fonts, colours and margins.
+    static void styleImageButtons(ResultViewController &c);
+    // The flat rounded buttons of the sheets.
+    static void styleFlatButtons(ResultViewController &c);
+
+    // Colours the theme gives; the tests compare against them.
+    static QColor bottomBarColor() { return QColor(30, 36, 51); }
+    static QColor disabledTrashTitleColor() { return QColor(210, 211, 218); }
+    static QColor headerCountTextColor() { return QColor(51, 58, 81); }
+
+private:
+    static void styleSheetWindow(QWidget *window, QWidget *header);
+};
