@@ -1,5 +1,6 @@
 #include "app/LocalizedString.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -107,6 +108,12 @@ QString Localization::currentLanguageCode()
     LocalizationState &s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     return s.languageCode;
+}
+
+bool Localization::isOneOf(const QString &language, std::initializer_list<const char *> codes)
+{
+    return std::any_of(
+        codes.begin(), codes.end(), [&](const char *code) { return language == QLatin1String(code); });
 }
 
 bool Localization::isEnglishLanguage()

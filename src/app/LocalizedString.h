@@ -1,6 +1,8 @@
 // Lookup of user-visible texts by "ID_" key in the string table of the interface language.
 #pragma once
 
+#include <initializer_list>
+
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +16,9 @@ public:
     static void loadLocalizationDictionary();
     static QString currentLanguageCode();
     static bool isEnglishLanguage();
+    // True when `language` is one of the language codes given; the layouts pick their
+    // per-language corrections with it.
+    static bool isOneOf(const QString &language, std::initializer_list<const char *> codes);
 
     // Tests: the preferred-language list to use instead of the system's, the folder that holds
     // the QNY_<code>.plist tables instead of the compiled-in resources, and a reset so the next

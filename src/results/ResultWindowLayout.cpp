@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/LocalizedString.h"
+
 namespace
 {
 
@@ -43,12 +45,6 @@ LayoutChange choiceButtons(double size)
     LayoutChange c = font(size, true);
     c.titleMargins = 10;
     return c;
-}
-
-bool in(const QString &language, std::initializer_list<const char *> codes)
-{
-    return std::any_of(
-        codes.begin(), codes.end(), [&](const char *c) { return language == QLatin1String(c); });
 }
 
 const QStringList kCountLabels { "lblDuplicateFoundCount", "lblSpaceSavedSize" };
@@ -158,23 +154,23 @@ std::vector<LayoutRule> ResultWindowLayout::rulesFor(
 
 bool ResultWindowLayout::toolbarUsesSmallTitles(const QString &language)
 {
-    return in(language, { "ru", "fi", "fr", "nl", "it", "pt", "es" });
+    return Localization::isOneOf(language, { "ru", "fi", "fr", "nl", "it", "pt", "es" });
 }
 
 double ResultWindowLayout::listingGap(const QString &language)
 {
-    if (in(language, { "nl", "fi", "es" }))
+    if (Localization::isOneOf(language, { "nl", "fi", "es" }))
         return 4;
-    if (in(language, { "fr", "pt" }))
+    if (Localization::isOneOf(language, { "fr", "pt" }))
         return 2;
-    if (in(language, { "ru", "it" }))
+    if (Localization::isOneOf(language, { "ru", "it" }))
         return 0;
     return 10;
 }
 
 double ResultWindowLayout::firstButtonsPad(const QString &language)
 {
-    return in(language, { "ru", "it", "fr" }) ? -12 : 0;
+    return Localization::isOneOf(language, { "ru", "it", "fr" }) ? -12 : 0;
 }
 
 namespace
@@ -183,13 +179,13 @@ namespace
 double autoMarkWidth(const QString &l, double f)
 {
     double base = std::max(f, 100.0);
-    if (in(l, { "es", "ru" }))
+    if (Localization::isOneOf(l, { "es", "ru" }))
         base -= 8;
-    else if (in(l, { "pt" }))
+    else if (Localization::isOneOf(l, { "pt" }))
         base += 5;
-    else if (in(l, { "nl" }))
+    else if (Localization::isOneOf(l, { "nl" }))
         base -= 12;
-    else if (in(l, { "sv", "de" }))
+    else if (Localization::isOneOf(l, { "sv", "de" }))
         base += 20;
     return base;
 }
@@ -197,39 +193,39 @@ double autoMarkWidth(const QString &l, double f)
 double unmarkWidth(const QString &l, double f)
 {
     double base = std::max(f, 100.0);
-    if (in(l, { "es", "nl" }))
+    if (Localization::isOneOf(l, { "es", "nl" }))
         base -= 8;
-    else if (in(l, { "pt" }))
+    else if (Localization::isOneOf(l, { "pt" }))
         base += 5;
-    else if (in(l, { "sv" }))
+    else if (Localization::isOneOf(l, { "sv" }))
         base += 20;
-    else if (in(l, { "da" }))
+    else if (Localization::isOneOf(l, { "da" }))
         base += 30;
     return base;
 }
 
 double selectionWidth(const QString &l, double f)
 {
-    if (in(l, { "ru", "fr" }))
+    if (Localization::isOneOf(l, { "ru", "fr" }))
         return std::max(f, 110.0);
-    if (in(l, { "fi", "nl" }))
+    if (Localization::isOneOf(l, { "fi", "nl" }))
         return 80;
-    if (in(l, { "da" }))
+    if (Localization::isOneOf(l, { "da" }))
         return 90;
-    if (in(l, { "sv" }))
+    if (Localization::isOneOf(l, { "sv" }))
         return 100;
     return std::max(f, 137.0);
 }
 
 double typeListingWidth(const QString &l, double f)
 {
-    if (in(l, { "nl", "da" }))
+    if (Localization::isOneOf(l, { "nl", "da" }))
         return 105;
-    if (in(l, { "sv" }))
+    if (Localization::isOneOf(l, { "sv" }))
         return 80;
-    if (in(l, { "ru", "it" }))
+    if (Localization::isOneOf(l, { "ru", "it" }))
         return std::max(f, 100.0) - 7;
-    if (in(l, { "fr" }))
+    if (Localization::isOneOf(l, { "fr" }))
         return std::max(f, 100.0) - 15;
     return std::max(f, 100.0);
 }
@@ -263,22 +259,22 @@ std::optional<ToolbarLayout> ResultWindowLayout::layoutTopToolbar(const ToolbarI
     t.sepListTypeX = r;
     t.fileTypeMenuX = r;
     t.fileTypeMenuWidth = in_.fileTypeMenuWidth;
-    if (in(l, { "es" })) {
+    if (Localization::isOneOf(l, { "es" })) {
         t.fileTypeMenuX += 5;
         t.fileTypeMenuWidth += 25;
-    } else if (in(l, { "pt" })) {
+    } else if (Localization::isOneOf(l, { "pt" })) {
         t.fileTypeMenuX += 5;
-    } else if (in(l, { "fr", "ru" })) {
+    } else if (Localization::isOneOf(l, { "fr", "ru" })) {
         t.fileTypeMenuWidth += 16;
-    } else if (in(l, { "nl" })) {
+    } else if (Localization::isOneOf(l, { "nl" })) {
         t.fileTypeMenuWidth += 40;
-    } else if (in(l, { "it" })) {
+    } else if (Localization::isOneOf(l, { "it" })) {
         t.fileTypeMenuX -= 14;
         t.fileTypeMenuWidth += 16;
     }
     double f = in_.trashMarked;
     if (f < 250)
-        f += in(l, { "es", "ru" }) ? 200 : 150;
+        f += Localization::isOneOf(l, { "es", "ru" }) ? 200 : 150;
     t.trashMarkedX = in_.viewWidth / 2 - f / 2;
     t.trashMarkedWidth = std::trunc(f);
     return t;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/LocalizedString.h"
 #include "scan/ui/MainWindowFrames.h"
 
 namespace
@@ -17,14 +18,6 @@ constexpr double kCheckBoxTrim = 32.0;
 // The source pop-up needs this much room beside the add buttons before it is shrunk.
 constexpr double kPopupRoom = 161.0;
 constexpr double kLeftPanelInset = 28.0;
-
-bool isOneOf(const QString &language, std::initializer_list<const char *> codes)
-{
-    for (const char *code : codes)
-        if (language == QLatin1String(code))
-            return true;
-    return false;
-}
 
 void setFont(MainWindowGeometry &g, const QString &name, double size, bool semibold = false)
 {
@@ -124,7 +117,7 @@ void MainWindowLayout::fitDateRow(const FitMeasure &fit, MainWindowGeometry &g)
 void MainWindowLayout::layoutMainWindow(const QString &language, const FitMeasure &fit, MainWindowGeometry &g)
 {
     fitScanButton(fit, g);
-    if (isOneOf(language, { "ru", "es" })) {
+    if (Localization::isOneOf(language, { "ru", "es" })) {
         setFont(g, QStringLiteral("btnAddPhotos"), 12);
         setFont(g, QStringLiteral("btnAddPhotosLib"), 10);
         setFont(g, QStringLiteral("btnAddFolder"), 12);
@@ -142,7 +135,7 @@ void MainWindowLayout::layoutMainWindow(const QString &language, const FitMeasur
         shift(g, QStringLiteral("btnAddFolder"), -70, 0);
         setFont(g, QStringLiteral("lblAdd"), 10);
     }
-    if (isOneOf(language, { "nl", "pt" })) {
+    if (Localization::isOneOf(language, { "nl", "pt" })) {
         shift(g, QStringLiteral("btnAddPhotos"), 0, -10);
         shift(g, QStringLiteral("btnAddPhotosLib"), -10, -10);
         shift(g, QStringLiteral("btnAddFolder"), -20, 0);
@@ -153,12 +146,12 @@ void MainWindowLayout::layoutMainWindow(const QString &language, const FitMeasur
         setFont(g, QStringLiteral("btnSimilarMatch"), 10);
         setFont(g, QStringLiteral("lblAdd"), 10);
     }
-    if (isOneOf(language, { "fr", "pt", "ja", "nb", "es", "da", "nl", "de" })) {
+    if (Localization::isOneOf(language, { "fr", "pt", "ja", "nb", "es", "da", "nl", "de" })) {
         setFont(g, QStringLiteral("lblPleaseBePatient"), 11);
         if (language == QLatin1String("fr"))
             setX(g, QStringLiteral("lblPleaseBePatient"), 207);
     }
-    if (isOneOf(language, { "de", "da" }))
+    if (Localization::isOneOf(language, { "de", "da" }))
         setFont(g, QStringLiteral("lblAdd"), 11);
 }
 
@@ -174,7 +167,7 @@ void MainWindowLayout::placeScanSourcePopup(const QString &language, int scanTyp
         const QRectF f = g.frame(popup);
         g.frames.insert(popup, QRectF(folderRight + 1, f.y(), avail - 2, f.height()));
     }
-    if (!isOneOf(language, { "ru", "fr", "de" }))
+    if (!Localization::isOneOf(language, { "ru", "fr", "de" }))
         return;
     setX(g, library, g.frame(QStringLiteral("customButtonForMenu")).right() + 10);
     setFont(g, popup, 12);
@@ -209,7 +202,7 @@ void MainWindowLayout::adjustFonts(const QString &language, MainWindowGeometry &
         shift(g, QStringLiteral("btnStopAddingPhotos"), -30, 30);
         setFont(g, QStringLiteral("lblPleaseBePatient"), 9);
     }
-    if (isOneOf(language, { "it", "nb" }))
+    if (Localization::isOneOf(language, { "it", "nb" }))
         setFont(g, QStringLiteral("lblAdd"), 10);
 }
 

@@ -25,14 +25,6 @@ const QRectF kCreated(40, 8, 305, 32);
 const QRectF kArrowCaptured(15, 68, 16, 16);
 const QRectF kArrowCreated(15, 16, 16, 16);
 
-bool isOneOf(const QString &language, std::initializer_list<const char *> codes)
-{
-    for (const char *code : codes)
-        if (language == QLatin1String(code))
-            return true;
-    return false;
-}
-
 QLabel *makeText(QWidget *parent)
 {
     auto *label = new QLabel(parent);
@@ -93,15 +85,15 @@ void OptionPopover::layoutForLanguage(const QString &language)
 {
     QRectF heading = kHeading, captured = kCaptured, created = kCreated;
     QRectF arrowCaptured = kArrowCaptured, arrowCreated = kArrowCreated;
-    if (isOneOf(language, { "pt", "ru" }))
+    if (Localization::isOneOf(language, { "pt", "ru" }))
         txtHeading->setFont(ControlFonts::boldSystemFont(12));
     if (language == QLatin1String("ru"))
         heading.setHeight(50);
-    if (isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "es", "ru" })) {
+    if (Localization::isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "es", "ru" })) {
         captured.setHeight(36);
         captured.moveTop(31);
     }
-    if (isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "nl", "ru", "es" }))
+    if (Localization::isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "nl", "ru", "es" }))
         for (QLabel *text : { txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data() })
             text->setFont(ControlFonts::systemFont(11));
     m_viewHeight = kViewHeight;
@@ -109,13 +101,13 @@ void OptionPopover::layoutForLanguage(const QString &language)
         txtCreated->hide();
         arrowCreatedInfo->hide();
         m_viewHeight = captured.height() + kAboveCaptureText;
-    } else if (isOneOf(language, { "nl", "ru" })) {
+    } else if (Localization::isOneOf(language, { "nl", "ru" })) {
         const bool russian = language == QLatin1String("ru");
         created = QRectF(captured.x(), 0, created.width(), 32);
         arrowCaptured.moveTop(russian ? 50 : 43);
         captured = QRectF(captured.x(), russian ? 28 : 21, captured.width(), 36);
         arrowCreated.moveTop(18);
-    } else if (isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "es" })) {
+    } else if (Localization::isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "es" })) {
         created = QRectF(captured.x(), 2, created.width(), 32);
         captured = QRectF(captured.x(), 36, captured.width(), 36);
         arrowCaptured.moveTop(60);
