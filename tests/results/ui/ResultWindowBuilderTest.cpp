@@ -12,6 +12,7 @@
 #include "results/ui/MatchingSlider.h"
 #include "results/ui/NoResultHintsPanel.h"
 #include "results/ui/ResultSheets.h"
+#include "results/ui/ResultWindowStyles.h"
 #include "results/ui/ResultWindowFixture.h"
 
 namespace
@@ -40,6 +41,8 @@ TEST_F(ResultWindowBuilderTest, EnglishGivesEveryFixedControlItsTextAndKeepsTheT
         builder->menuItemRevealInFinder->text(), localizedString(QStringLiteral("ID_REVEAL_IN_FINDER")));
     EXPECT_EQ(controller->btnAutoMarkPhotos->text(), localizedString(QStringLiteral("ID_AUTO_MARK_RESULT")));
     EXPECT_EQ(controller->btnAutoMarkPhotos->font().pointSize(), 18);
+    EXPECT_EQ(controller->btnAutoMarkPhotos->getFontSizeForButton(), 18);
+    EXPECT_TRUE(controller->btnAutoMarkPhotos->getMakeBoldFont());
     EXPECT_TRUE(builder->sheets().lblAuthorizationFirstPoint->text().startsWith(QStringLiteral("1. ")));
     EXPECT_TRUE(
         builder->sheets().lblAuthorizationHeading->text().contains(QCoreApplication::applicationName()));
@@ -48,6 +51,32 @@ TEST_F(ResultWindowBuilderTest, EnglishGivesEveryFixedControlItsTextAndKeepsTheT
     EXPECT_TRUE(builder->previewPane().pathViewController->isHidden());
     // The interface's tool bar stays as laid out for English.
     EXPECT_EQ(controller->btnSelectionAssistance->maximumWidth(), QWIDGETSIZE_MAX);
+}
+
+TEST_F(ResultWindowBuilderTest, TrashMarkedShowsGreyArtworkUntilSomethingIsMarked)
+{
+    open();
+    IMGButton &trash = *controller->btnTrashMarked;
+    trash.grab();
+    EXPECT_EQ(trash.drawnImageNames(),
+        QStringList({ "grey_left_btn_trash", "grey_mid_btn_trash", "grey_right_btn_trash" }));
+    EXPECT_EQ(trash.drawnTextColor(), ResultWindowStyles::disabledTrashTitleColor());
+    controller->countMarked = 1;
+    controller->updateFooterInfo();
+    trash.grab();
+    EXPECT_EQ(trash.drawnImageNames(),
+        QStringList({ "blue_left_btn_trash", "blue_mid_btn_trash", "blue_right_btn_trash" }));
+    EXPECT_EQ(trash.drawnTextColor(), QColor(Qt::white));
+}
+
+TEST_F(ResultWindowBuilderTest, ChoiceButtonsKeepTheirTitleOnOneLine)
+{
+    open();
+    for (IMGButton *choice : { controller->btnAutoMarkPhotos.data(), controller->btnSelectManually.data() }) {
+        choice->grab();
+        EXPECT_FALSE(choice->drewTwoLines()) << choice->text().toStdString();
+        EXPECT_EQ(choice->drawnTextColor(), QColor(Qt::white));
+    }
 }
 
 TEST_F(ResultWindowBuilderTest, GermanTakesItsTableAndEnlargesHeadlineAndChoiceButtons)
@@ -60,6 +89,7 @@ TEST_F(ResultWindowBuilderTest, GermanTakesItsTableAndEnlargesHeadlineAndChoiceB
     EXPECT_EQ(controller->lblDuplicatePhotosFound->font().pointSize(), 20);
     EXPECT_TRUE(controller->lblDuplicatePhotosFound->font().bold());
     EXPECT_EQ(controller->btnAutoMarkPhotos->font().pointSize(), 15);
+    EXPECT_EQ(controller->btnAutoMarkPhotos->getFontSizeForButton(), 15);
     EXPECT_EQ(controller->btnSelectManually->contentsMargins().top(), 10);
     const double f = CommonFuncUi::fittingWidth(controller->btnAutoMark);
     EXPECT_EQ(controller->btnAutoMark->width(), int(std::max(f, 100.0) + 20));
