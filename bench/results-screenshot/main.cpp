@@ -1,6 +1,8 @@
-// quennary-results-screenshot OUT.png [--language CODE] [--list] [FOLDER]
+// quennary-results-screenshot OUT.png [--language CODE] [--list] [--sheet NAME] [FOLDER]
 // Scans FOLDER (or a folder of generated near-duplicate photos) with the main window's Scan button
 // in a temporary home, lets the results window open on the groups found, and saves a picture of it.
+// --sheet draws one of the window's sheets centred over it, as it opens: scan (scan complete),
+// back (return to the main window), summary (after a removal) or authorization.
 #include <cstdio>
 #include <random>
 
@@ -22,6 +24,8 @@
 #include "results/ui/OutlineList.h"
 #include "results/ui/PreviewPane.h"
 #include "results/ui/ResultViewController.h"
+#include "results/ui/ResultSheets.h"
+#include "results/ui/AfterTrashSummaryWindow.h"
 #include "results/ui/ResultWindowBuilder.h"
 #include "results/ui/ResultsGridView.h"
 #include "results/ui/ThumbnailLoader.h"
@@ -80,9 +84,36 @@ bool generatePhotos(const QString &folder, int groups)
     return true;
 }
 
+// Draws the named sheet over the window's picture where it opens: centred over the window.
+bool drawSheet(QImage &picture, ResultViewController &result, const QString &name)
+{
+    ResultWindowBuilder *builder = result.findChild<ResultWindowBuilder *>();
+    QWidget *sheet = nullptr;
+    if (name == QStringLiteral("scan")) {
+        result.progressCircular->progress = 100.0;
+        sheet = result.windowScanComplete;
+    } else if (name == QStringLiteral("back")) {
+        sheet = result.windowOnMovesBack;
+    } else if (builder && name == QStringLiteral("summary")) {
+        sheet = builder->afterTrash().windowAfterTrashFolderFIles;
+    } else if (builder && name == QStringLiteral("authorization")) {
+        sheet = builder->sheets().windowAuthorization;
+    }
+    if (!sheet)
+        return false;
+    sheet->ensurePolished();
+    sheet->adjustSize();
+    const QPixmap face = sheet->grab();
+    QPainter painter(&picture);
+    painter.drawPixmap((picture.width() - face.width()) / 2, (picture.height() - face.height()) / 2, face);
+    return true;
+}
+
 int usage()
 {
-    std::fprintf(stderr, "usage: quennary-results-screenshot OUT.png [--language CODE] [--list] [FOLDER]\n");
+    std::fprintf(stderr,
+        "usage: quennary-results-screenshot OUT.png [--language CODE] [--list] [--sheet "
+        "scan|back|summary|authorization] [FOLDER]\n");
     return 2;
 }
 
@@ -101,10 +132,13 @@ int main(int argc, char **argv)
     QString language;
     QString folder;
     bool list = false;
+    QString sheet;
     while (!args.isEmpty()) {
         const QString a = args.takeFirst();
         if (a == QStringLiteral("--language") && !args.isEmpty())
             language = args.takeFirst();
+        else if (a == QStringLiteral("--sheet") && !args.isEmpty())
+            sheet = args.takeFirst();
         else if (a == QStringLiteral("--list"))
             list = true;
         else
@@ -158,7 +192,12 @@ int main(int argc, char **argv)
             QWidget *view = result.view();
             view->resize(1280, 800);
             QCoreApplication::processEvents();
-            if (!view->grab().save(out, "PNG")) {
+            QImage picture = view->grab().toImage();
+            if (!sheet.isEmpty() && !drawSheet(picture, result, sheet)) {
+                std::fprintf(stderr, "quennary-results-screenshot: no sheet named %s\n", qPrintable(sheet));
+                status = 2;
+            }
+            if (!picture.save(out, "PNG")) {
                 std::fprintf(stderr, "quennary-results-screenshot: cannot write %s\n", qPrintable(out));
                 status = 1;
             }
