@@ -12,7 +12,9 @@
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
+#include "controls/ControlFonts.h"
 #include "results/ResultState.h"
+#include "scan/ui/MainWindowStyles.h"
 
 using Step = GlobalObjects::StepNumberForPhotos;
 
@@ -23,7 +25,8 @@ CustomWindowNag *sheet(QWidget *view, const char *name)
 {
     auto *window = new CustomWindowNag(view);
     window->setObjectName(QString::fromLatin1(name));
-    window->setAutoFillBackground(true);
+    // The main window's sheets are dark slate with white texts; these match them.
+    MainWindowStyles::applyWindowPalette(window);
     window->hide();
     return window;
 }
@@ -41,11 +44,11 @@ QPushButton *button(QWidget *parent, const char *key)
 }
 
 // The buttons of a sheet, right-aligned in order.
-QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons)
+QHBoxLayout *buttonRow(std::initializer_list<QAbstractButton *> buttons)
 {
     auto *row = new QHBoxLayout;
     row->addStretch(1);
-    for (QPushButton *b : buttons)
+    for (QAbstractButton *b : buttons)
         row->addWidget(b);
     return row;
 }
@@ -69,18 +72,36 @@ ResultSheets::ResultSheets(ResultState &state, QWidget *view, QObject *parent)
 void ResultSheets::buildAuthorization(QWidget *view)
 {
     windowAuthorization = sheet(view, "windowAuthorization");
+    windowAuthorization->setFixedWidth(480);
     auto *column = new QVBoxLayout(windowAuthorization);
+    column->setContentsMargins(24, 20, 24, 18);
+    column->setSpacing(8);
     for (QPointer<QLabel> *l : { &lblAuthorizationHeading, &lblAuthorizationSubHeading,
              &lblAuthorizationFirstPoint, &lblAuthorizationSecondPoint, &lblAuthorizationThirdPoint,
              &lblAuthorizationFourthPoint, &lblAuthorizationFifthPoint, &lblAuthorizationSixthPoint }) {
         *l = label(windowAuthorization);
         column->addWidget(*l);
     }
-    btnOpenSystemPreferecnes = button(windowAuthorization, "ID_OPEN_SYSTEM_PREFERENCES");
-    btnOkAuthorization = button(windowAuthorization, "ID_OK");
+    lblAuthorizationHeading->setFont(ControlFonts::systemFont(15, QFont::Bold));
+    column->insertSpacing(2, 6);
+    btnOpenSystemPreferecnes = new IMGButton(windowAuthorization);
+    btnOpenSystemPreferecnes->setText(localizedString(QStringLiteral("ID_OPEN_SYSTEM_PREFERENCES")));
+    btnOpenSystemPreferecnes->setFixedSize(200, 32);
+    const QString l = QStringLiteral("blue_sel_btn_left"), m = QStringLiteral("blue_sel_btn_mid"),
+                  r = QStringLiteral("blue_sel_btn_right");
+    btnOpenSystemPreferecnes->setButtonsImages(l, m, r, l, m, r, l, m, r);
+    btnOpenSystemPreferecnes->setMakeBoldFont(true);
+    btnOpenSystemPreferecnes->setFontSizeForButton(14);
+    btnOpenSystemPreferecnes->setColorOnState(Qt::white);
+    btnOpenSystemPreferecnes->setColorOffState(Qt::white);
+    btnOkAuthorization = new CFMButton(windowAuthorization);
+    btnOkAuthorization->setText(localizedString(QStringLiteral("ID_OK")));
+    btnOkAuthorization->setFixedSize(100, 32);
+    MainWindowStyles::styleFlatButton(btnOkAuthorization, MainWindowStyles::stopAddingPhotosStyle());
+    column->addSpacing(8);
     column->addLayout(buttonRow({ btnOpenSystemPreferecnes, btnOkAuthorization }));
-    connect(btnOkAuthorization, &QPushButton::clicked, this, &ResultSheets::btnOkAutarizationWindowTapped);
-    connect(btnOpenSystemPreferecnes, &QPushButton::clicked, this,
+    connect(btnOkAuthorization, &QAbstractButton::clicked, this, &ResultSheets::btnOkAutarizationWindowTapped);
+    connect(btnOpenSystemPreferecnes, &QAbstractButton::clicked, this,
         &ResultSheets::btnOpenSystemPrefAutorizationWindowTapped);
 }
 

@@ -9,6 +9,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QPushButton>
+
+#include "controls/CFMButton.h"
+#include "controls/IMGButton.h"
 #include <QUrl>
 
 #include "controls/CustomWindowNag.h"
@@ -55,8 +58,9 @@ public:
     QPointer<QLabel> lblAuthorizationHeading, lblAuthorizationSubHeading, lblAuthorizationFirstPoint,
         lblAuthorizationSecondPoint, lblAuthorizationThirdPoint, lblAuthorizationFourthPoint,
         lblAuthorizationFifthPoint, lblAuthorizationSixthPoint, lblPhtosAppTitel, lblStepText;
-    QPointer<QPushButton> btnOpenSystemPreferecnes, btnOkAuthorization, btnRetryForTrash,
-        btnCancelTrashProcess, btnNextForPhotosApp, btnCancelForPhotosApp, btnPreviousForPhotosApp,
+    QPointer<IMGButton> btnOpenSystemPreferecnes;
+    QPointer<CFMButton> btnOkAuthorization;
+    QPointer<QPushButton> btnRetryForTrash, btnCancelTrashProcess, btnNextForPhotosApp, btnCancelForPhotosApp, btnPreviousForPhotosApp,
         btnCountinueForPhotosApp;
     QPointer<QWidget> viewStepOne, viewStepTwo, viewStepThree, viewStepFour;
 

@@ -153,6 +153,7 @@ public:
     // Back-to-main confirmation sheet.
     QPointer<CustomWindowNag> windowOnMovesBack;
     QPointer<QWidget> boxMainMoveBack;
+    QPointer<QLabel> lblDoYouWantToContinue, lblBelowScannedResult;
     QPointer<QCheckBox> btnDontShowAgainOnMoveBackWindow;
     QPointer<CFMButton> btnCanelOnMoveBackWindow;
     QPointer<IMGButton> btnOkMoveBackWindow;

@@ -291,21 +291,39 @@ void ResultViewSkeleton::buildScanCompleteSheet(ResultViewController &c, QWidget
 void ResultViewSkeleton::buildMoveBackSheet(ResultViewController &c, QWidget *view)
 {
     c.windowOnMovesBack = new CustomWindowNag(view);
-    c.boxMainMoveBack = sheetBox(c.windowOnMovesBack, QSize(440, 120));
-    auto *box = new QVBoxLayout(c.boxMainMoveBack);
-    box->setContentsMargins(20, 20, 20, 16);
+    c.boxMainMoveBack = sheetBox(c.windowOnMovesBack, QSize(460, 200));
+    auto *column = new QVBoxLayout(c.boxMainMoveBack);
+    column->setContentsMargins(0, 0, 0, 16);
+    column->setSpacing(0);
+    auto *header = new GradientBox(c.boxMainMoveBack);
+    header->setObjectName(QStringLiteral("boxResultRefreshHeader"));
+    header->setFixedHeight(44);
+    auto *headerRow = new QHBoxLayout(header);
+    headerRow->setContentsMargins(20, 0, 20, 0);
+    c.lblDoYouWantToContinue = new QLabel(header);
+    headerRow->addWidget(c.lblDoYouWantToContinue);
+    auto *body = new QVBoxLayout;
+    body->setContentsMargins(20, 16, 20, 0);
+    body->setSpacing(12);
+    c.lblBelowScannedResult = new QLabel(c.boxMainMoveBack);
+    c.lblBelowScannedResult->setWordWrap(true);
     c.btnDontShowAgainOnMoveBackWindow
         = new QCheckBox(localizedString(QStringLiteral("ID_DONT_SHOW_CONFIRMATION_ON_MOVING_BACK")), c.boxMainMoveBack);
+    body->addWidget(c.lblBelowScannedResult);
+    body->addWidget(c.btnDontShowAgainOnMoveBackWindow);
+    body->addStretch(1);
     c.btnCanelOnMoveBackWindow = new CFMButton(c.boxMainMoveBack);
     c.btnCanelOnMoveBackWindow->setText(localizedString(QStringLiteral("ID_CANCEL")));
     c.btnCanelOnMoveBackWindow->setFixedSize(100, 28);
     c.btnOkMoveBackWindow = imageButton(c.boxMainMoveBack, QStringLiteral("ID_OK_CAPS"), QSize(100, 28));
     auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(20, 0, 20, 0);
+    buttons->setSpacing(10);
     buttons->addStretch(1);
     buttons->addWidget(c.btnCanelOnMoveBackWindow);
     buttons->addWidget(c.btnOkMoveBackWindow);
-    box->addWidget(c.btnDontShowAgainOnMoveBackWindow);
-    box->addStretch(1);
-    box->addLayout(buttons);
+    column->addWidget(header);
+    column->addLayout(body, 1);
+    column->addLayout(buttons);
     c.windowOnMovesBack->hide();
 }

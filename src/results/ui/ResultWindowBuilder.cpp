@@ -219,6 +219,8 @@ void ResultWindowBuilder::setSheetTexts()
     CommonFuncUi::setTitleColor(a.btnOkOnAfterTrash, QColor(198, 207, 229));
     m_c.btnDontShowAgainOnMoveBackWindow->setText(text("ID_DONT_SHOW_AGAIN"));
     m_c.btnDontShowAgainOnMoveBackWindow->setStyleSheet(QStringLiteral("color: white;"));
+    m_c.lblBelowScannedResult->setText(text("ID_BELOW_SCAN_RESULT_REFRESED"));
+    m_c.lblDoYouWantToContinue->setText(text("ID_DOYOU_WANT_CONTINUE"));
     m_c.btnCanelOnMoveBackWindow->setText(text("ID_CANCEL"));
     m_c.btnOkMoveBackWindow->setText(text("ID_OK"));
     m_c.lblMatchingLevelHint->setWordWrap(true);
@@ -284,7 +286,7 @@ void ResultWindowBuilder::registerNames()
         { "btnCanelOnMoveBackWindow", c.btnCanelOnMoveBackWindow },
         { "btnDontShowAgainOnMoveBackWindow", c.btnDontShowAgainOnMoveBackWindow },
         { "lblBottomDuplicateGroups", c.lblBottomDuplicateGroups }, { "lblBottomMarked", c.lblBottomMarked },
-        { "lblScanned", c.lblScanned }, { "lblAutoMarkInstructionDesc", c.lblAutoMarkInstructionDesc },
+        { "lblScanned", c.lblScanned }, { "lblBelowScannedResult", c.lblBelowScannedResult }, { "lblAutoMarkInstructionDesc", c.lblAutoMarkInstructionDesc },
         { "lblMatchingLevelHint", c.lblMatchingLevelHint },
         { "lblSimilarPhotoClean", c.lblSimilarPhotoClean }, { "btnAutoMarkPhotos", c.btnAutoMarkPhotos },
         { "btnSelectManually", c.btnSelectManually },

@@ -99,6 +99,10 @@ void ResultWindowStyles::applyTheme(ResultViewController &c)
     setTextColor(percent, Qt::white);
     percent->setGeometry(c.progressCircular->rect());
     setTextColor(c.btnDontShowAgainOnMoveBackWindow, Qt::white);
+    c.lblDoYouWantToContinue->setFont(ControlFonts::systemFont(14, QFont::Bold));
+    setTextColor(c.lblDoYouWantToContinue, Qt::white);
+    c.lblBelowScannedResult->setFont(ControlFonts::systemFont(13));
+    setTextColor(c.lblBelowScannedResult, QColor(208, 210, 213));
 }
 
 void ResultWindowStyles::styleSheetWindow(QWidget *window, QWidget *box)
