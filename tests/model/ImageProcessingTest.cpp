@@ -12,12 +12,8 @@ using namespace ImageSourceFixtures;
 namespace
 {
 
-class ImageProcessingTest : public ::testing::Test
+class ImageProcessingTest : public ImageFileTest
 {
-protected:
-    static void SetUpTestSuite() { ImageSource::initializeLibraries(); }
-    QString path(const QString &name) const { return dir.filePath(name); }
-    QTemporaryDir dir;
 };
 
 TEST_F(ImageProcessingTest, ThumbnailKeepsProportionsButIsLabelledSquare)

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include <gtest/gtest.h>
+
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <exiv2/exiv2.hpp>
@@ -17,10 +19,22 @@
 #include <QImage>
 #include <QPainter>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTransform>
+
+#include "platform/ImageSource.h"
 
 namespace ImageSourceFixtures
 {
+
+// A test with the image libraries ready and a temporary folder for the files it makes.
+class ImageFileTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { ImageSource::initializeLibraries(); }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
 
 // An upright picture: blue, with a red block in the top-left corner (a quarter of each side).
 inline QImage markedImage(const QSize &size, const QColor &base = Qt::blue, const QColor &mark = Qt::red)

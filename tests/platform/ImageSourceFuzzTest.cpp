@@ -69,12 +69,8 @@ void readEverything(const QString &path)
     }
 }
 
-class ImageSourceFuzzTest : public ::testing::Test
+class ImageSourceFuzzTest : public ImageFileTest
 {
-protected:
-    static void SetUpTestSuite() { ImageSource::initializeLibraries(); }
-    QString path(const QString &name) const { return dir.filePath(name); }
-    QTemporaryDir dir;
 };
 
 TEST_F(ImageSourceFuzzTest, TruncatedFilesAreSurvived)

@@ -83,17 +83,14 @@ bool writeHeic(const QString &path, const QImage &stored, const HeifOptions &opt
     return ok;
 }
 
-class ImageSourceHeifTest : public ::testing::Test
+class ImageSourceHeifTest : public ImageFileTest
 {
 protected:
-    static void SetUpTestSuite() { ImageSource::initializeLibraries(); }
     void SetUp() override
     {
         if (!heif_have_encoder_for_format(heif_compression_HEVC))
             GTEST_SKIP() << "this libheif has no HEVC encoder, so no HEIC file can be made here";
     }
-    QString path(const QString &name) const { return dir.filePath(name); }
-    QTemporaryDir dir;
 };
 
 TEST_F(ImageSourceHeifTest, DecodesAndScales)
@@ -142,12 +139,8 @@ TEST_F(ImageSourceHeifTest, UsesTheEmbeddedThumbnailWhenLargeEnough)
     EXPECT_TRUE(isBlue(colorAt(source.thumbnail(320), 0.5, 0.5)));
 }
 
-class ImageSourceRawTest : public ::testing::Test, public ::testing::WithParamInterface<int>
+class ImageSourceRawTest : public ImageFileTest, public ::testing::WithParamInterface<int>
 {
-protected:
-    static void SetUpTestSuite() { ImageSource::initializeLibraries(); }
-    QString path(const QString &name) const { return dir.filePath(name); }
-    QTemporaryDir dir;
 };
 
 // The mark is white on dark grey: neutral tones survive any camera colour handling.

@@ -13,12 +13,8 @@ using namespace ImageSourceFixtures;
 namespace
 {
 
-class ImageSourceTest : public ::testing::Test
+class ImageSourceTest : public ImageFileTest
 {
-protected:
-    static void SetUpTestSuite() { ImageSource::initializeLibraries(); }
-    QString path(const QString &name) const { return dir.filePath(name); }
-    QTemporaryDir dir;
 };
 
 struct FormatCase {
