@@ -7,26 +7,10 @@
 
 #include "model/ImageFileInfo.h"
 #include "scan/DuplicateGrouper.h"
+#include "support/PictureLikeBits.h"
 
 namespace
 {
-
-// Rows of a picture differ in how many cells lie above the mean; each word gets its own density.
-std::vector<uint8_t> pictureLikeBits(std::mt19937 &random, int n, bool noise)
-{
-    std::vector<uint8_t> bits(size_t(n * n / 8));
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
-    for (size_t word = 0; word < bits.size() / 8; ++word) {
-        const double density = noise ? 0.5 : unit(random);
-        for (size_t byte = 0; byte < 8; ++byte) {
-            uint8_t value = 0;
-            for (int bit = 0; bit < 8; ++bit)
-                value = uint8_t(value << 1) | (unit(random) < density ? 1 : 0);
-            bits[word * 8 + byte] = value;
-        }
-    }
-    return bits;
-}
 
 RecordList distinctRecords(int count, bool noise)
 {
@@ -37,7 +21,7 @@ RecordList distinctRecords(int count, bool noise)
         record->filePath = QStringLiteral("/bench/%1.jpg").arg(i);
         record->fileSize = quint64(100000 + i);
         for (int v = 0; v < 8; ++v)
-            record->arrHashOfRotateFlipImages.append(pictureLikeBits(random, 64, noise));
+            record->arrHashOfRotateFlipImages.append(PictureLikeBits::make(random, 64, noise));
         records.append(record);
     }
     return records;

@@ -7,6 +7,7 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "scan/DuplicateGrouper.h"
+#include "support/PictureLikeBits.h"
 
 namespace
 {
@@ -17,23 +18,7 @@ struct Corpus {
     int n = 64;
     std::mt19937 random { 1 };
 
-    // Each 64-bit word gets its own density of set bits, as rows of a real picture do, so the
-    // word-count sketches rule out many pairs and the full comparison decides the rest.
-    Bits randomBits()
-    {
-        Bits bits(size_t(n * n / 8));
-        std::uniform_real_distribution<double> unit(0.0, 1.0);
-        for (size_t word = 0; word < bits.size() / 8; ++word) {
-            const double density = unit(random);
-            for (size_t byte = 0; byte < 8; ++byte) {
-                uint8_t value = 0;
-                for (int bit = 0; bit < 8; ++bit)
-                    value = uint8_t(value << 1) | (unit(random) < density ? 1 : 0);
-                bits[word * 8 + byte] = value;
-            }
-        }
-        return bits;
-    }
+    Bits randomBits() { return PictureLikeBits::make(random, n); }
     Bits flipped(Bits bits, int flips)
     {
         std::uniform_int_distribution<int> bit(0, n * n - 1);
