@@ -15,11 +15,12 @@
 #include "app/ScanGlobals.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
-#include "platform/AppFolders.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ui/ResultViewController.h"
 #include "results/ui/ResultsGridView.h"
 #include "results/ui/ThumbnailLoader.h"
+
+#include "WidgetBenchMain.h"
 
 namespace
 {
@@ -166,12 +167,5 @@ BENCHMARK(BM_ResultsGrid)->Unit(benchmark::kMillisecond)->UseManualTime()->Itera
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    QTemporaryDir home;
-    AppFolders::setRootOverride(home.path());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

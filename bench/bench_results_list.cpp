@@ -5,16 +5,16 @@
 
 #include <QApplication>
 #include <QPixmap>
-#include <QTemporaryDir>
 
 #include "controls/CustomOutlineView.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
-#include "platform/AppFolders.h"
 #include "results/MetadataRows.h"
 #include "results/ResultState.h"
 #include "results/ui/OutlineList.h"
+
+#include "WidgetBenchMain.h"
 
 namespace
 {
@@ -93,13 +93,5 @@ BENCHMARK(BM_MetadataRows)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv(
-        "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    QTemporaryDir home;
-    AppFolders::setRootOverride(home.path());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }
