@@ -33,6 +33,8 @@
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
 
+#include "PictureGrain.h"
+
 namespace
 {
 
@@ -52,15 +54,7 @@ QImage scene(int seed)
     }
     painter.end();
     // Grain, so the files are as large as photos and pass the scan's minimum size.
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int d = int(random() % 25) - 12;
-            const QRgb p = line[x];
-            line[x] = qRgb(
-                qBound(0, qRed(p) + d, 255), qBound(0, qGreen(p) + d, 255), qBound(0, qBlue(p) + d, 255));
-        }
-    }
+    PictureGrain::add(image, random, 12);
     return image;
 }
 
@@ -95,6 +89,11 @@ bool drawSheet(QImage &picture, ResultViewController &result, const QString &nam
     } else if (name == QStringLiteral("back")) {
         sheet = result.windowOnMovesBack;
     } else if (builder && name == QStringLiteral("summary")) {
+        // As after a run that moved three files to the trash.
+        result.countTrashed = 3;
+        result.sizeTrashed = 2500000;
+        result.uniquePhotosReatined = 4;
+        builder->afterTrash().showWindowAfterTrash_Main();
         sheet = builder->afterTrash().windowAfterTrashFolderFIles;
     } else if (builder && name == QStringLiteral("authorization")) {
         sheet = builder->sheets().windowAuthorization;

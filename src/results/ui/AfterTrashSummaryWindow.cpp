@@ -10,12 +10,14 @@
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
+#include "controls/ControlFonts.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/BundleImage.h"
 #include "platform/ui/FrameGeometry.h"
 #include "results/ResultState.h"
+#include "scan/ui/MainWindowStyles.h"
 
 namespace
 {
@@ -37,8 +39,8 @@ CustomWindowNag *sheet(QWidget *view, const char *name)
 {
     auto *window = new CustomWindowNag(view);
     window->setObjectName(QString::fromLatin1(name));
-    window->setStyleSheet(QStringLiteral("CustomWindowNag { background: rgb(30, 36, 51); }"));
-    window->setAutoFillBackground(true);
+    // Dark slate with light texts and dark buttons, like the main window's sheets.
+    MainWindowStyles::applyWindowPalette(window);
     window->hide();
     return window;
 }
@@ -155,6 +157,27 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
     column->addWidget(lblDeletedImagesWillAppearLater);
     column->addLayout(rating);
     column->addWidget(btnOkOnAfterTrash, 0, Qt::AlignRight);
+    styleFolderFilesSummary(grid, column);
+}
+
+void AfterTrashSummaryWindow::styleFolderFilesSummary(QGridLayout *grid, QVBoxLayout *column)
+{
+    windowAfterTrashFolderFIles->setFixedWidth(540);
+    column->setContentsMargins(24, 20, 24, 16);
+    column->setSpacing(10);
+    grid->setContentsMargins(0, 10, 0, 10);
+    grid->setHorizontalSpacing(16);
+    lblCleanupCompleted->setFont(ControlFonts::systemFont(18, QFont::Bold));
+    lblCleanupCompleted->setStyleSheet(QStringLiteral("color: white;"));
+    // Each figure stands large under its caption.
+    for (QLabel *caption : { lblDuplicatesRemoved.data(), lblSpaceRemoved.data(), lblUniquePhotoRetained.data() })
+        caption->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    for (QLabel *figure :
+        { lblTrashCountInFolderFile.data(), lblTrashedSizeInFileFolder.data(), lblUniquePhotoFilesFolder.data() }) {
+        figure->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        figure->setFont(ControlFonts::systemFont(20, QFont::Bold));
+        figure->setStyleSheet(QStringLiteral("color: white;"));
+    }
 }
 
 AfterTrashInput AfterTrashSummaryWindow::currentInput() const

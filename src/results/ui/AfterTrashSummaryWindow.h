@@ -16,6 +16,9 @@
 #include "controls/LinkButton.h"
 #include "results/AfterTrashSummary.h"
 
+class QGridLayout;
+class QVBoxLayout;
+
 class ResultState;
 
 class AfterTrashSummaryWindow : public QObject
@@ -54,6 +57,7 @@ public:
 private:
     void buildPhotosSummary(QWidget *view);
     void buildTrashSummary(QWidget *view);
+    void styleFolderFilesSummary(QGridLayout *grid, QVBoxLayout *column);
     void fillStepLines(const AfterTrashInput &input);
     void layoutSteps();
     void showIllustration(const AfterTrashInput &input);
