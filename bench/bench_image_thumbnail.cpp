@@ -22,6 +22,8 @@
 #include "model/ImageProcessing.h"
 #include "platform/ImageSource.h"
 
+#include "PictureGrain.h"
+
 namespace
 {
 
@@ -46,15 +48,7 @@ QImage cameraLikePicture(int seed)
             int(random() % 4000), int(random() % 3000), int(100 + random() % 900), int(100 + random() % 700));
     }
     painter.end();
-    for (int y = 0; y < picture.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            const int noise = int(random() % 17) - 8;
-            const QRgb p = line[x];
-            line[x] = qRgb(qBound(0, qRed(p) + noise, 255), qBound(0, qGreen(p) + noise, 255),
-                qBound(0, qBlue(p) + noise, 255));
-        }
-    }
+    PictureGrain::add(picture, random, 8);
     return picture;
 }
 
