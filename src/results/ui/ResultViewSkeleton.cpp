@@ -147,15 +147,21 @@ QWidget *ResultViewSkeleton::buildHints(ResultViewController &c, QWidget *parent
 {
     auto *holder = new QWidget(parent);
     auto *column = new QVBoxLayout(holder);
-    column->setContentsMargins(0, 0, 0, 0);
+    column->setContentsMargins(12, 10, 12, 0);
+    column->setSpacing(8);
     c.boxForHint = new GradientBox(holder);
     auto *hint = new QVBoxLayout(c.boxForHint);
+    hint->setContentsMargins(20, 14, 20, 14);
+    hint->setSpacing(6);
     c.lblNosSimillarPhoto = new QLabel(c.boxForHint);
     c.lblMatchingLevelHint = new QLabel(c.boxForHint);
     hint->addWidget(c.lblNosSimillarPhoto);
     hint->addWidget(c.lblMatchingLevelHint);
     c.boxHintPartialMatch = new QFrame(holder);
+    c.boxHintPartialMatch->setObjectName(QStringLiteral("boxHintPartialMatch"));
     auto *partial = new QHBoxLayout(c.boxHintPartialMatch);
+    partial->setContentsMargins(20, 10, 20, 10);
+    partial->setSpacing(16);
     c.lblSimilarPhotoClean = new QLabel(c.boxHintPartialMatch);
     c.sliderForMatch = new MatchingSlider(c.boxHintPartialMatch);
     partial->addWidget(c.lblSimilarPhotoClean);

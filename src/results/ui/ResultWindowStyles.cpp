@@ -1,6 +1,7 @@
 // Looks of the results window, matched to the main window's theme.
 #include "results/ui/ResultWindowStyles.h"
 
+#include <QFrame>
 #include <QLabel>
 
 #include "app/OSVersionFlags.h"
@@ -77,6 +78,15 @@ void ResultWindowStyles::applyTheme(ResultViewController &c)
                                             "QFrame#headerCountsSeparator { background: rgb(200, 204, 214); }"));
     setTextColor(c.lblDuplicateFoundCount, headerCountTextColor());
     setTextColor(c.lblSpaceSavedSize, headerCountTextColor());
+    c.lblNosSimillarPhoto->setFont(ControlFonts::systemFont(16, QFont::Bold));
+    setTextColor(c.lblNosSimillarPhoto, Qt::white);
+    c.lblMatchingLevelHint->setFont(ControlFonts::systemFont(13));
+    setTextColor(c.lblMatchingLevelHint, QColor(208, 210, 213));
+    c.lblSimilarPhotoClean->setFont(ControlFonts::systemFont(14, QFont::Bold));
+    setTextColor(c.lblSimilarPhotoClean, Qt::white);
+    if (auto *partial = qobject_cast<QFrame *>(c.boxHintPartialMatch.data()))
+        partial->setStyleSheet(QStringLiteral("QFrame#boxHintPartialMatch { background: rgb(42, 52, 75);"
+                                              " border: 1px solid rgb(61, 73, 102); border-radius: 4px; }"));
     fill(c.boxBottom, bottomBarColor());
     if (auto *footer = c.boxBottom->findChild<GradientBox *>(QStringLiteral("boxFooter")))
         footer->setBackgroundImage(QStringLiteral("footer-gradient-bg"));
