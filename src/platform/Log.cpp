@@ -15,6 +15,16 @@ std::mutex &logMutex()
     return m;
 }
 
+// One whole line at a time, so lines written from several threads never interleave.
+void streamLine(std::mutex &m, std::FILE *stream, const QString &text)
+{
+    std::lock_guard<std::mutex> lock(m);
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
 } // namespace
 
 void Log::write(const QString &text)
@@ -37,18 +47,11 @@ void Log::line(const QString &text)
 void stdoutLine(const QString &text)
 {
     static std::mutex m;
-    std::lock_guard<std::mutex> lock(m);
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    streamLine(m, stdout, text);
 }
 
 void systemLogLine(const QString &text)
 {
     static std::mutex m;
-    std::lock_guard<std::mutex> lock(m);
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    std::fputc('\n', stderr);
+    streamLine(m, stderr, text);
 }
