@@ -3,16 +3,12 @@
 
 #include <QFileInfo>
 
+#include "platform/FileFacts.h"
 #include "platform/ui/GuiOpenPanel.h"
 #include "platform/ui/InstalledService.h"
 
 namespace
 {
-
-// Folders the desktop opens as one item.
-const QStringList kPackageExtensions
-    = { QStringLiteral("photoslibrary"), QStringLiteral("migratedphotolibrary"),
-          QStringLiteral("photolibrary"), QStringLiteral("app"), QStringLiteral("bundle") };
 
 using Slot = InstalledService<OpenPanel, GuiOpenPanel>;
 
@@ -20,18 +16,13 @@ using Slot = InstalledService<OpenPanel, GuiOpenPanel>;
 
 OpenPanel::~OpenPanel() = default;
 
-bool OpenPanel::isPackage(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.isDir() && kPackageExtensions.contains(info.suffix().toLower());
-}
-
 bool OpenPanel::isSelectable(const OpenPanelOptions &options, const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
         return false;
-    const bool asFile = !info.isDir() || (isPackage(path) && !options.treatsFilePackagesAsDirectories);
+    const bool asFile
+        = !info.isDir() || (FileFacts::isPackage(path) && !options.treatsFilePackagesAsDirectories);
     if (asFile) {
         if (!options.canChooseFiles)
             return false;

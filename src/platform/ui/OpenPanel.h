@@ -42,8 +42,8 @@ public:
     // Whether `path` passes the options (file or folder kind, extension, filter callback): the
     // one rule both the panel's list and the final choice apply.
     static bool isSelectable(const OpenPanelOptions &options, const QString &path);
-    // Package folders are chosen whole unless treatsFilePackagesAsDirectories is set.
-    static bool isPackage(const QString &path);
+    // Package folders (FileFacts::isPackage) are chosen whole unless treatsFilePackagesAsDirectories
+    // is set.
 
     static OpenPanel &current();
     // Installs `panel` (not owned); null restores the GUI panel.

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 
+#include "platform/FileFacts.h"
+
 PanelFilterModel::PanelFilterModel(const OpenPanelOptions &options, QObject *parent)
     : QSortFilterProxyModel(parent)
     , m_options(options)
@@ -26,7 +28,7 @@ bool PanelFilterModel::canEnter(const QString &path) const
     const QFileInfo info(path);
     if (!info.isDir())
         return false;
-    if (OpenPanel::isPackage(path) && !m_options.treatsFilePackagesAsDirectories)
+    if (FileFacts::isPackage(path) && !m_options.treatsFilePackagesAsDirectories)
         return false;
     return !m_options.shouldEnable || m_options.shouldEnable(info.absoluteFilePath());
 }
