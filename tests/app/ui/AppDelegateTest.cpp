@@ -4,11 +4,9 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QMainWindow>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include "app/AppStartup.h"
 #include "app/ExternalUserAgentSession.h"
@@ -25,6 +23,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "scan/ui/MainViewController.h"
+#include "support/TestEvents.h"
 
 namespace
 {
@@ -84,16 +83,6 @@ protected:
     {
         QFile file(AppFolders::logFilePath());
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-    // Runs the event loop until `done` holds, for at most a bounded number of rounds.
-    static bool waitFor(const std::function<bool()> &done)
-    {
-        for (int round = 0; round < 200 && !done(); ++round) {
-            QEventLoop loop;
-            QTimer::singleShot(25, &loop, &QEventLoop::quit);
-            loop.exec();
-        }
-        return done();
     }
 
     int terminations = 0;
@@ -217,7 +206,7 @@ TEST_F(AppDelegateTest, UrlHandedToASecondInstanceReachesTheFirst)
 
     SingleInstance secondLaunch(delegate->urlEventSource()->serverName());
     ASSERT_TRUE(secondLaunch.sendToRunningInstance(QStringLiteral("com.quennary.app:/oauth?code=42")));
-    ASSERT_TRUE(waitFor([&] { return !session->urls.isEmpty(); }));
+    ASSERT_TRUE(TestEvents::waitFor([&] { return !session->urls.isEmpty(); }, 5000));
     EXPECT_EQ(session->urls.first(), QUrl(QStringLiteral("com.quennary.app:/oauth?code=42")));
 }
 

@@ -2,14 +2,11 @@
 // the two early-out alerts, and Stop at every stage.
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
@@ -25,6 +22,7 @@
 #include "scan/ui/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
+#include "support/TestEvents.h"
 #include "support/TestFiles.h"
 
 namespace
@@ -38,18 +36,9 @@ QString text(const char *key)
     return localizedString(QString::fromLatin1(key));
 }
 
-// Runs the event loop until `done` holds or `ms` have passed; false on time-out.
-bool waitFor(const std::function<bool()> &done, int ms = kScanBoundMs)
+bool waitFor(const std::function<bool()> &done)
 {
-    const QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(5, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
+    return TestEvents::waitFor(done, kScanBoundMs);
 }
 
 class ScanRunControllerTest : public ::testing::Test
