@@ -14,7 +14,8 @@
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "model/SqliteDBOperations.h"
-#include "platform/AppFolders.h"
+
+#include "BenchMain.h"
 
 namespace
 {
@@ -146,11 +147,5 @@ BENCHMARK(BM_FillPathTable)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRe
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QTemporaryDir root;
-    AppFolders::setRootOverride(root.path());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -20,7 +20,7 @@
 #include "results/ui/ResultsGridView.h"
 #include "results/ui/ThumbnailLoader.h"
 
-#include "WidgetBenchMain.h"
+#include "BenchMain.h"
 
 namespace
 {
@@ -167,5 +167,5 @@ BENCHMARK(BM_ResultsGrid)->Unit(benchmark::kMillisecond)->UseManualTime()->Itera
 
 int main(int argc, char **argv)
 {
-    return runWidgetBenchmarks(argc, argv);
+    return runBenchmarks<QApplication>(argc, argv);
 }

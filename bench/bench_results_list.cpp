@@ -14,7 +14,7 @@
 #include "results/ResultState.h"
 #include "results/ui/OutlineList.h"
 
-#include "WidgetBenchMain.h"
+#include "BenchMain.h"
 
 namespace
 {
@@ -93,5 +93,5 @@ BENCHMARK(BM_MetadataRows)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    return runWidgetBenchmarks(argc, argv);
+    return runBenchmarks<QApplication>(argc, argv);
 }
