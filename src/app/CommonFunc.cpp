@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QTextBoundaryFinder>
@@ -15,6 +14,7 @@
 #include "platform/AppFolders.h"
 #include "platform/FileFacts.h"
 #include "platform/Md5.h"
+#include "platform/SystemFonts.h"
 #include "platform/VariantNumber.h"
 
 namespace {
@@ -172,8 +172,7 @@ AttributedTitle CommonFunc::buttonTitle(const QString &title, int fontSize)
     AttributedTitle result;
     result.text = title;
     result.alignment = Qt::AlignHCenter;
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSizeF(fontSize);
+    const QFont font = SystemFonts::systemFont(fontSize);
     result.addRun(0, int(title.size()), QColor(Qt::white), font);
     return result;
 }
@@ -189,8 +188,7 @@ AttributedTitle CommonFunc::twoPartButtonTitle(const QString &title, const QStri
     result.text = completeText;
     result.alignment = Qt::AlignHCenter;
     const int titleLength = int(title.size());
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSizeF(fontSize);
+    const QFont font = SystemFonts::systemFont(fontSize);
     result.addRun(0, titleLength, QColor(Qt::white), std::nullopt);
     result.addRun(titleLength, 2, twoPartSecondColor(), std::nullopt);
     result.addRun(0, titleLength, std::nullopt, font);

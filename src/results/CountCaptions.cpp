@@ -4,11 +4,12 @@
 #include <QFont>
 
 #include "app/LocalizedString.h"
+#include "platform/SystemFonts.h"
 
 namespace {
 
 // A text without a colon comes back plain, with no alignment of its own.
-AttributedTitle caption(const QString &text, Qt::Alignment alignment, const QColor &color, int pointSize)
+AttributedTitle caption(const QString &text, Qt::Alignment alignment, const QColor &color, int pixelSize)
 {
     AttributedTitle title;
     title.text = text;
@@ -17,9 +18,7 @@ AttributedTitle caption(const QString &text, Qt::Alignment alignment, const QCol
     if (colon < 0)
         return title;
     title.alignment = alignment;
-    QFont bold;
-    bold.setBold(true);
-    bold.setPointSize(pointSize);
+    const QFont bold = SystemFonts::systemFont(pixelSize, QFont::Bold);
     title.addRun(int(colon), 1, std::nullopt, bold);
     title.addRun(int(colon) + 1, int(text.size() - colon - 1), color, bold);
     return title;
@@ -54,7 +53,7 @@ QString CountCaptions::toHtml(const AttributedTitle &title)
         if (run.color)
             style += QStringLiteral("color:%1;").arg(run.color->name());
         if (run.font)
-            style += QStringLiteral("font-weight:bold;font-size:%1pt;").arg(run.font->pointSize());
+            style += QStringLiteral("font-weight:bold;font-size:%1px;").arg(run.font->pixelSize());
         html += QStringLiteral("<span style=\"%1\">%2</span>")
                     .arg(style, title.text.mid(run.start, run.length).toHtmlEscaped());
         position = run.start + run.length;

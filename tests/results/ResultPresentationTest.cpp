@@ -111,7 +111,7 @@ struct CaptionCase
     QString text;
     QString language;
     int plainUpTo; // -1: no colon, nothing styled
-    int pointSize;
+    int pixelSize;
 };
 
 class Captions : public ::testing::TestWithParam<CaptionCase>
@@ -134,7 +134,7 @@ TEST_P(Captions, StyleFromTheFirstColonOn)
     EXPECT_EQ(title.runs[1].start, c.plainUpTo + 1);
     EXPECT_EQ(title.runs[1].start + title.runs[1].length, c.text.size());
     EXPECT_EQ(*title.runs[1].color, QColor(13, 61, 241));
-    EXPECT_EQ(title.runs[1].font->pointSize(), c.pointSize);
+    EXPECT_EQ(title.runs[1].font->pixelSize(), c.pixelSize);
     EXPECT_TRUE(title.runs[1].font->bold());
 }
 
@@ -148,7 +148,7 @@ TEST(Captions, HeadlineIsGreenAndLarge)
     const AttributedTitle title = CountCaptions::attributedHeadlineCountText("Found: 5", Qt::AlignLeft);
     ASSERT_EQ(title.runs.size(), 2);
     EXPECT_EQ(*title.runs[1].color, QColor(4, 215, 53));
-    EXPECT_EQ(title.runs[1].font->pointSize(), 24);
+    EXPECT_EQ(title.runs[1].font->pixelSize(), 24);
     EXPECT_EQ(CountCaptions::toHtml(title).left(5), "Found");
 }
 

@@ -53,9 +53,7 @@ QString boolText(bool value)
 // Height of a step text laid out at the steps' width in their font.
 double textHeight(const QString &text)
 {
-    QFont font;
-    font.setPointSize(kStepFontSize);
-    return QFontMetrics(font)
+    return QFontMetrics(ControlFonts::systemFont(kStepFontSize))
         .boundingRect(QRect(0, 0, kStepTextWidth, INT_MAX), Qt::TextWordWrap, text)
         .height();
 }
@@ -95,6 +93,9 @@ void AfterTrashSummaryWindow::buildPhotosSummary(QWidget *view)
     lblAfterTrashStep2 = label(boxShowStepsToRemove);
     lblAfterTrashStep3 = label(boxShowStepsToRemove);
     imgAfterTrashStep3 = label(boxShowStepsToRemove, false);
+    // The steps are drawn in the font their heights are measured in.
+    for (QLabel *step : { lblAfterTrashStep1.data(), lblAfterTrashStep2.data(), lblAfterTrashStep3.data() })
+        step->setFont(ControlFonts::systemFont(kStepFontSize));
     FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep1, kStepsHeight, 16, 250, kStepTextWidth, 40);
     FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep2, kStepsHeight, 16, 200, kStepTextWidth, 40);
     FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep3, kStepsHeight, 16, 120, kStepTextWidth, 40);

@@ -9,6 +9,7 @@
 #include "app/OSVersionFlags.h"
 #include "app/ScanGlobals.h"
 #include "app/ui/CommonFuncUi.h"
+#include "controls/ControlFonts.h"
 #include "controls/GradientBox.h"
 #include "platform/TextFormat.h"
 #include "platform/ui/BundleImage.h"
@@ -329,10 +330,8 @@ void ResultWindowBuilder::applyChange(QWidget *widget, const LayoutChange &chang
     if (!widget)
         return;
     if (change.fontSize) {
-        QFont font = widget->font();
-        font.setPointSizeF(*change.fontSize);
-        font.setBold(change.bold);
-        widget->setFont(font);
+        const QFont::Weight weight = change.bold ? QFont::Bold : QFont::Normal;
+        widget->setFont(ControlFonts::systemFont(*change.fontSize, weight));
         if (auto *image = qobject_cast<IMGButton *>(widget)) {
             image->setFontSizeForButton(int(*change.fontSize));
             image->setMakeBoldFont(change.bold);

@@ -40,7 +40,7 @@ TEST_F(ResultWindowBuilderTest, EnglishGivesEveryFixedControlItsTextAndKeepsTheT
     EXPECT_EQ(
         builder->menuItemRevealInFinder->text(), localizedString(QStringLiteral("ID_REVEAL_IN_FINDER")));
     EXPECT_EQ(controller->btnAutoMarkPhotos->text(), localizedString(QStringLiteral("ID_AUTO_MARK_RESULT")));
-    EXPECT_EQ(controller->btnAutoMarkPhotos->font().pointSize(), 18);
+    EXPECT_EQ(controller->btnAutoMarkPhotos->font().pixelSize(), 18);
     EXPECT_EQ(controller->btnAutoMarkPhotos->getFontSizeForButton(), 18);
     EXPECT_TRUE(controller->btnAutoMarkPhotos->getMakeBoldFont());
     EXPECT_TRUE(builder->sheets().lblAuthorizationFirstPoint->text().startsWith(QStringLiteral("1. ")));
@@ -86,9 +86,9 @@ TEST_F(ResultWindowBuilderTest, GermanTakesItsTableAndEnlargesHeadlineAndChoiceB
             { QStringLiteral("ID_AUTO_MARK"), QStringLiteral("Automatisch markieren") } });
     open();
     EXPECT_EQ(builder->outlineList().lblFileName->text(), "Dateiname");
-    EXPECT_EQ(controller->lblDuplicatePhotosFound->font().pointSize(), 20);
+    EXPECT_EQ(controller->lblDuplicatePhotosFound->font().pixelSize(), 20);
     EXPECT_TRUE(controller->lblDuplicatePhotosFound->font().bold());
-    EXPECT_EQ(controller->btnAutoMarkPhotos->font().pointSize(), 15);
+    EXPECT_EQ(controller->btnAutoMarkPhotos->font().pixelSize(), 15);
     EXPECT_EQ(controller->btnAutoMarkPhotos->getFontSizeForButton(), 15);
     EXPECT_EQ(controller->btnSelectManually->contentsMargins().top(), 10);
     const double f = CommonFuncUi::fittingWidth(controller->btnAutoMark);
@@ -102,9 +102,9 @@ TEST_F(ResultWindowBuilderTest, FrenchShrinksTheCaptionsAndTheToolbarTitles)
             { QStringLiteral("ID_AUTO_MARK"), QStringLiteral("Marquage") } });
     open();
     EXPECT_EQ(controller->lblMatchingLabel->text(), "Niveau");
-    EXPECT_EQ(controller->lblMatchingLabel->font().pointSize(), 10);
-    EXPECT_EQ(controller->btnAutoMarkPhotos->font().pointSize(), 13);
-    EXPECT_EQ(controller->lblDuplicateFoundCount->font().pointSize(), 12);
+    EXPECT_EQ(controller->lblMatchingLabel->font().pixelSize(), 10);
+    EXPECT_EQ(controller->btnAutoMarkPhotos->font().pixelSize(), 13);
+    EXPECT_EQ(controller->lblDuplicateFoundCount->font().pixelSize(), 12);
     EXPECT_EQ(controller->btnAutoMark->font(), toolbarFont(10));
     const double f = CommonFuncUi::fittingWidth(controller->btnSelectionAssistance);
     EXPECT_EQ(controller->btnSelectionAssistance->width(), int(std::max(f, 110.0) - 12));
@@ -116,8 +116,8 @@ TEST_F(ResultWindowBuilderTest, JapaneseHasNoFontRulesButTheToolbarFlows)
         { { QStringLiteral("ID_SELECTION_ASSISTANCE"), QStringLiteral("選択支援") },
             { QStringLiteral("ID_AUTO_MARK"), QStringLiteral("自動") } });
     open();
-    EXPECT_NE(controller->lblDuplicatePhotosFound->font().pointSize(), 20);
-    EXPECT_EQ(controller->btnAutoMarkPhotos->font().pointSize(), 18);
+    EXPECT_NE(controller->lblDuplicatePhotosFound->font().pixelSize(), 20);
+    EXPECT_EQ(controller->btnAutoMarkPhotos->font().pixelSize(), 18);
     EXPECT_EQ(controller->btnAutoMark->font(), toolbarFont(12));
     const double f = CommonFuncUi::fittingWidth(controller->btnSelectionAssistance);
     EXPECT_EQ(controller->btnSelectionAssistance->width(), int(std::max(f, 137.0)));
