@@ -101,11 +101,10 @@ void DuplicateGrouper::joinGroup(const std::shared_ptr<ImageFileInfo> &record, q
 {
     const std::shared_ptr<DuplicatesGroup> &group = m_session.arrAllFilesGrouping.at(groupIndex);
     const bool wasSingle = group->children.size() == 1;
-    if (best >= m_minimumMatchThreshold) {
-        if (wasSingle)
-            m_session.dupSize += group->children.first()->fileSize;
+    // The space a scan can free is what the members beyond a group's first take up, the same sum
+    // the results window shows; the first member is the copy that stays.
+    if (best >= m_minimumMatchThreshold)
         m_session.dupSize += record->fileSize;
-    }
     if (wasSingle) {
         bestMember->match = best;
         bestMember->matchesWithNode = record;
@@ -145,8 +144,6 @@ void DuplicateGrouper::addToDuplicatesGroup(const std::shared_ptr<ImageFileInfo>
         return;
     }
     const std::shared_ptr<DuplicatesGroup> &group = m_session.arrAllFilesGrouping.at(found.value());
-    if (group->children.size() == 1)
-        m_session.dupSize += record->fileSize;
     m_session.dupSize += record->fileSize;
     record->match = 1.0f;
     record->matchesWithNode = group->children.first();

@@ -45,9 +45,12 @@ void MainWindowStyles::styleFlatButton(CFMButton *button, const FlatButtonStyle 
 
 void MainWindowStyles::setCornerRadius(QWidget *box, double radius)
 {
+    // A style sheet makes the frame's labels fall back to the application palette (dark text), so
+    // the light text of the window palette is restated for them.
     if (qobject_cast<QFrame *>(box))
-        box->setStyleSheet(
-            QStringLiteral("QFrame#%1 { border-radius: %2px; }").arg(box->objectName()).arg(radius));
+        box->setStyleSheet(QStringLiteral("QFrame#%1 { border-radius: %2px; } QFrame#%1 QLabel { color: white; }")
+                               .arg(box->objectName())
+                               .arg(radius));
 }
 
 void MainWindowStyles::setBackgroundImages(
