@@ -17,7 +17,7 @@ class DuplicateGrouper
 {
 public:
     enum class Method {
-        // Scores every pair with the pair score, exactly as the design describes the loop.
+        // The plain loop: every record against every member of each earlier group, first match wins.
         Straight,
         // Rules pairs out by fingerprint sketches first and scores only the pairs that remain. A
         // pair is ruled out only when its pair score would fall below the threshold anyway, so
