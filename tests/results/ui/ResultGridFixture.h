@@ -83,7 +83,7 @@ protected:
                                                      reloaded = true;
                                                      loop.quit();
                                                  });
-        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
         loop.exec();
         QObject::disconnect(connection);
         ASSERT_TRUE(reloaded) << "the grid was not reloaded";
@@ -103,7 +103,7 @@ protected:
             return;
         QElapsedTimer clock;
         clock.start();
-        while (clock.elapsed() < 10000) {
+        while (clock.elapsed() < 30000) {
             controller->thumbnailLoader().waitForWorkers();
             QCoreApplication::processEvents();
             if (controller->thumbnailLoader().pendingLoads() == 0)
