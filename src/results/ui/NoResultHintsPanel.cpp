@@ -8,7 +8,7 @@
 #include "app/ScanGlobals.h"
 #include "app/ui/CommonFuncUi.h"
 #include "results/NoResultHints.h"
-#include "results/ui/MatchingSlider.h"
+#include "controls/DoubleSlider.h"
 #include "results/ui/ResultViewController.h"
 
 NoResultHintsPanel::NoResultHintsPanel(ResultViewController &c, QObject *parent)

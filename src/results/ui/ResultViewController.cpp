@@ -18,7 +18,7 @@
 #include "results/MatchingLevel.h"
 #include "results/ResultButtonStyles.h"
 #include "results/ResultTexts.h"
-#include "results/ui/MatchingSlider.h"
+#include "controls/DoubleSlider.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/OutlineList.h"
 #include "results/ui/PreviewPane.h"
@@ -80,7 +80,7 @@ void ResultViewController::viewDidLoad()
     connect(collectionView, &ResultsGridView::boundsDidChange, m_thumbnailLoader.get(),
             &ThumbnailLoader::scrollViewBoundDidChange);
     const MatchingSliderSetting initial = MatchingLevel::initialSetting();
-    for (MatchingSlider *slider : {sliderMatchingLevel.data(), sliderForMatch.data()}) {
+    for (DoubleSlider *slider : {sliderMatchingLevel.data(), sliderForMatch.data()}) {
         slider->setMinValue(initial.minimum);
         slider->setMaxValue(initial.maximum);
         slider->setDoubleValue(initial.value);
@@ -96,8 +96,8 @@ void ResultViewController::viewDidLoad()
 
 void ResultViewController::connectActions()
 {
-    for (MatchingSlider *slider : {sliderMatchingLevel.data(), sliderForMatch.data()})
-        connect(slider, &MatchingSlider::doubleValueChanged, this, [this, slider] { sliderMatchingValue(slider); });
+    for (DoubleSlider *slider : {sliderMatchingLevel.data(), sliderForMatch.data()})
+        connect(slider, &DoubleSlider::doubleValueChanged, this, [this, slider] { sliderMatchingValue(slider); });
     connect(btnFileTypeMenu, &QPushButton::clicked, this, [this] { openFileTypeMenu(btnFileTypeMenu); });
     connect(menuFileType, &QMenu::triggered, this, &ResultViewController::selectFileType);
     connect(btnTypeListing, &QPushButton::clicked, this, [this] { showMenuForResultListing(btnTypeListing); });
@@ -131,7 +131,7 @@ void ResultViewController::invokeCollectionView(const std::vector<std::shared_pt
     const MatchingSliderSetting setting = MatchingLevel::atEntry(
         ScanGlobals::compareType.load(), ScanGlobals::matchThreshold.load(),
         ScanGlobals::minimumMatchThreshold.load(), current);
-    for (MatchingSlider *slider : {sliderMatchingLevel.data(), sliderForMatch.data()}) {
+    for (DoubleSlider *slider : {sliderMatchingLevel.data(), sliderForMatch.data()}) {
         slider->setMinValue(setting.minimum);
         slider->setMaxValue(setting.maximum);
         slider->setDoubleValue(setting.value);
@@ -196,7 +196,7 @@ void ResultViewController::setMatchingLevelAndApply(double value)
     applyMatchingLevel();
 }
 
-void ResultViewController::sliderMatchingValue(MatchingSlider *sender)
+void ResultViewController::sliderMatchingValue(DoubleSlider *sender)
 {
     stepNumber = GlobalObjects::StepNumberForPhotos::stepNumberOneForPhotos;
     setMatchingLevelAndApply(sender->doubleValue());

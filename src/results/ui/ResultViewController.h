@@ -28,7 +28,7 @@
 
 class DuplicatesGroup;
 class ImageFileInfo;
-class MatchingSlider;
+class DoubleSlider;
 class MetadataTable;
 class OutlineList;
 class PreviewPane;
@@ -59,7 +59,7 @@ public:
 
     // Filters and counts.
     void applyMatchingLevel();
-    void sliderMatchingValue(MatchingSlider *sender);
+    void sliderMatchingValue(DoubleSlider *sender);
     // Both sliders to `value`, then the full filter pass.
     void setMatchingLevelAndApply(double value);
     void recountTotals();
@@ -136,7 +136,7 @@ public:
     QPointer<GradientBox> boxForHint;
     QPointer<QLabel> lblDuplicateFoundCount, lblSpaceSavedSize, lblNosSimillarPhoto, lblMatchingLevelHint,
         lblSimilarPhotoClean, lblMatchingLabel;
-    QPointer<MatchingSlider> sliderMatchingLevel, sliderForMatch;
+    QPointer<DoubleSlider> sliderMatchingLevel, sliderForMatch;
 
     // Footer (the bottom path bar goes into boxBottomPathBar).
     QPointer<QWidget> boxBottom, boxBotomMultiLang, boxBottomPathBar;

@@ -9,7 +9,7 @@
 #include "controls/IMGButton.h"
 
 #include "app/LocalizedString.h"
-#include "results/ui/MatchingSlider.h"
+#include "controls/DoubleSlider.h"
 #include "results/ui/ResultViewController.h"
 #include "results/ui/ResultsGridView.h"
 
@@ -102,7 +102,8 @@ QWidget *ResultViewSkeleton::buildToolbar(ResultViewController &c, QWidget *pare
     c.menuListType->addAction(localizedString(QStringLiteral("ID_LIST_VIEW")));
     c.menuListType->addAction(localizedString(QStringLiteral("ID_IMAGE_VIEW")));
     c.lblMatchingLabel = new QLabel(localizedString(QStringLiteral("ID_MATCHING_LEVEL")), c.boxTop);
-    c.sliderMatchingLevel = new MatchingSlider(c.boxTop);
+    c.sliderMatchingLevel = new DoubleSlider(c.boxTop);
+    c.sliderMatchingLevel->setContinuousSteps(DoubleSlider::kFineSteps);
     for (QWidget *w : {static_cast<QWidget *>(c.btnBackToSetUp), c.imgViewSepratorBackBtn.data(),
                        static_cast<QWidget *>(c.btnAutoMark), c.imgViewSepratorAutoMarkBtn.data(),
                        static_cast<QWidget *>(c.btnUnmark), c.imgViewSepratorUnMarkBtn.data(),
@@ -163,7 +164,8 @@ QWidget *ResultViewSkeleton::buildHints(ResultViewController &c, QWidget *parent
     partial->setContentsMargins(20, 10, 20, 10);
     partial->setSpacing(16);
     c.lblSimilarPhotoClean = new QLabel(c.boxHintPartialMatch);
-    c.sliderForMatch = new MatchingSlider(c.boxHintPartialMatch);
+    c.sliderForMatch = new DoubleSlider(c.boxHintPartialMatch);
+    c.sliderForMatch->setContinuousSteps(DoubleSlider::kFineSteps);
     partial->addWidget(c.lblSimilarPhotoClean);
     partial->addWidget(c.sliderForMatch);
     column->addWidget(c.boxForHint);

@@ -16,7 +16,7 @@
 #include "platform/ui/FrameGeometry.h"
 #include "results/ResultTexts.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
-#include "results/ui/MatchingSlider.h"
+#include "controls/DoubleSlider.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/NoResultHintsPanel.h"
 #include "results/ui/OutlineList.h"

@@ -11,7 +11,7 @@
 #include "platform/ui/BundleImage.h"
 #include "platform/ui/FrameGeometry.h"
 #include "scan/ScanThresholds.h"
-#include "scan/ui/DoubleSlider.h"
+#include "controls/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/MainWindowInterface.h"
 #include "scan/ui/MainWindowStyles.h"

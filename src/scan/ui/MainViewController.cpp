@@ -26,7 +26,7 @@
 #include "scan/ScanThresholds.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/ComparisonOptionsView.h"
-#include "scan/ui/DoubleSlider.h"
+#include "controls/DoubleSlider.h"
 #include "scan/ui/MainWindowFrames.h"
 #include "scan/ui/MainWindowInterface.h"
 #include "scan/ui/MainWindowLayout.h"

@@ -11,7 +11,7 @@
 
 #include "app/ScanGlobals.h"
 #include "platform/ui/FrameGeometry.h"
-#include "scan/ui/DoubleSlider.h"
+#include "controls/DoubleSlider.h"
 #include "scan/ui/DragDropBox.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/MainWindowFrames.h"

@@ -20,7 +20,7 @@
 #include "scan/ExclusionMatcher.h"
 #include "scan/ScanProgressTexts.h"
 #include "scan/ui/AddingSheet.h"
-#include "scan/ui/DoubleSlider.h"
+#include "controls/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanListController.h"
 

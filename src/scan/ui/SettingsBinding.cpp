@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 
 #include "platform/UserDefaults.h"
-#include "scan/ui/DoubleSlider.h"
+#include "controls/DoubleSlider.h"
 
 void SettingsBinding::bindSlider(DoubleSlider *slider, const QString &key)
 {

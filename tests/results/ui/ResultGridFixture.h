@@ -17,7 +17,7 @@
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ResultsTestRecords.h"
 #include "results/ui/CollectionViewItem.h"
-#include "results/ui/MatchingSlider.h"
+#include "controls/DoubleSlider.h"
 #include "results/ui/ResultViewController.h"
 #include "results/ui/ResultsGridView.h"
 #include "results/ui/ThumbnailLoader.h"

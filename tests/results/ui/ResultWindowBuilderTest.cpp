@@ -9,7 +9,7 @@
 #include "app/ui/QuickLookPanel.h"
 #include "controls/ITPathbar.h"
 #include "results/ResultTexts.h"
-#include "results/ui/MatchingSlider.h"
+#include "controls/DoubleSlider.h"
 #include "results/ui/NoResultHintsPanel.h"
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultWindowStyles.h"

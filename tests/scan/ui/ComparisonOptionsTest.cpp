@@ -22,7 +22,7 @@
 #include "platform/ui/FrameGeometry.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "scan/ui/ComparisonOptionsView.h"
-#include "scan/ui/DoubleSlider.h"
+#include "controls/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/OptionPopover.h"
 

@@ -15,7 +15,7 @@
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "results/ui/ResultViewController.h"
-#include "scan/ui/DoubleSlider.h"
+#include "controls/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/PopUpButton.h"
 

@@ -19,7 +19,7 @@
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ScanTestSupport.h"
-#include "scan/ui/DoubleSlider.h"
+#include "controls/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
 #include "support/TestEvents.h"
