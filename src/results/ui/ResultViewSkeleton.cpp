@@ -56,6 +56,20 @@ QWidget *sheetBox(QWidget *window, QSize size)
     return box;
 }
 
+// A sheet's header strip with its title label, added as the first row of the sheet's column.
+QLabel *sheetHeader(QVBoxLayout *column, QWidget *box, const QString &name, int height)
+{
+    auto *header = new GradientBox(box);
+    header->setObjectName(name);
+    header->setFixedHeight(height);
+    auto *headerRow = new QHBoxLayout(header);
+    headerRow->setContentsMargins(20, 0, 20, 0);
+    auto *title = new QLabel(header);
+    headerRow->addWidget(title);
+    column->addWidget(header);
+    return title;
+}
+
 } // namespace
 
 void ResultViewSkeleton::build(ResultViewController &c, QWidget *view)
@@ -258,13 +272,7 @@ void ResultViewSkeleton::buildScanCompleteSheet(ResultViewController &c, QWidget
     auto *column = new QVBoxLayout(c.boxWindowScanComplete);
     column->setContentsMargins(0, 0, 0, 20);
     column->setSpacing(0);
-    auto *header = new GradientBox(c.boxWindowScanComplete);
-    header->setObjectName(QStringLiteral("boxAfterScanHeader"));
-    header->setFixedHeight(50);
-    auto *headerRow = new QHBoxLayout(header);
-    headerRow->setContentsMargins(20, 0, 20, 0);
-    c.lblScanned = new QLabel(header);
-    headerRow->addWidget(c.lblScanned);
+    c.lblScanned = sheetHeader(column, c.boxWindowScanComplete, QStringLiteral("boxAfterScanHeader"), 50);
     auto *body = new QHBoxLayout;
     body->setContentsMargins(30, 16, 20, 8);
     body->setSpacing(24);
@@ -290,7 +298,6 @@ void ResultViewSkeleton::buildScanCompleteSheet(ResultViewController &c, QWidget
     choices->addWidget(c.btnSelectManually);
     choices->addWidget(c.btnAutoMarkPhotos);
     choices->addStretch(1);
-    column->addWidget(header);
     column->addLayout(body, 1);
     column->addLayout(choices);
     c.windowScanComplete->hide();
@@ -303,13 +310,8 @@ void ResultViewSkeleton::buildMoveBackSheet(ResultViewController &c, QWidget *vi
     auto *column = new QVBoxLayout(c.boxMainMoveBack);
     column->setContentsMargins(0, 0, 0, 16);
     column->setSpacing(0);
-    auto *header = new GradientBox(c.boxMainMoveBack);
-    header->setObjectName(QStringLiteral("boxResultRefreshHeader"));
-    header->setFixedHeight(44);
-    auto *headerRow = new QHBoxLayout(header);
-    headerRow->setContentsMargins(20, 0, 20, 0);
-    c.lblDoYouWantToContinue = new QLabel(header);
-    headerRow->addWidget(c.lblDoYouWantToContinue);
+    c.lblDoYouWantToContinue
+        = sheetHeader(column, c.boxMainMoveBack, QStringLiteral("boxResultRefreshHeader"), 44);
     auto *body = new QVBoxLayout;
     body->setContentsMargins(20, 16, 20, 0);
     body->setSpacing(12);
@@ -330,7 +332,6 @@ void ResultViewSkeleton::buildMoveBackSheet(ResultViewController &c, QWidget *vi
     buttons->addStretch(1);
     buttons->addWidget(c.btnCanelOnMoveBackWindow);
     buttons->addWidget(c.btnOkMoveBackWindow);
-    column->addWidget(header);
     column->addLayout(body, 1);
     column->addLayout(buttons);
     c.windowOnMovesBack->hide();
