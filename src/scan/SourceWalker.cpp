@@ -116,9 +116,9 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
         const bool isLink = entry.type == DT_LNK;
         if (!isLink && entry.type != DT_REG && entry.type != DT_UNKNOWN)
             continue;
+        const QString lower = child.toLower();
         // Only files with an enabled extension cost a stat; a link is resolved to see what it is.
-        if (!isLink && entry.type == DT_REG
-            && matchingExtension(child.toLower(), m_options.allowedExtensions).isEmpty())
+        if (!isLink && entry.type == DT_REG && matchingExtension(lower, m_options.allowedExtensions).isEmpty())
             continue;
         struct stat st {
         };
@@ -132,7 +132,7 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
             continue;
         }
         if (S_ISREG(st.st_mode))
-            offerFile(child, qint64(st.st_size), { std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) });
+            offerFile(child, lower, qint64(st.st_size), { std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) });
     }
     ::closedir(dir);
 }
@@ -155,14 +155,13 @@ void SourceWalker::addFileToScan(const QString &path)
         return;
     }
     if (S_ISREG(st.st_mode))
-        offerFile(path, qint64(st.st_size), { std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) });
+        offerFile(path, path.toLower(), qint64(st.st_size), { std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) });
 }
 
-void SourceWalker::offerFile(const QString &path, qint64 size, const Identity &identity)
+void SourceWalker::offerFile(const QString &path, const QString &lower, qint64 size, const Identity &identity)
 {
     if (m_addedFiles.count(identity))
         return;
-    const QString lower = path.toLower();
     if (matchingExtension(lower, m_options.allowedExtensions).isEmpty())
         return;
     if (size < m_options.minimumFileSize)

@@ -57,7 +57,8 @@ private:
 
     void scanEntries(const QString &path, int dirFd);
     void scanPackage(const QString &path);
-    void offerFile(const QString &path, qint64 size, const Identity &identity);
+    // `lower` is `path` in lower case, made once by the caller.
+    void offerFile(const QString &path, const QString &lower, qint64 size, const Identity &identity);
 
     SourceWalkerOptions m_options;
     const std::atomic<bool> &m_abortMe;
