@@ -148,7 +148,6 @@ void ScanEngine::waitForHashQueueThenContinue(const std::shared_ptr<ScanSession>
 {
     m_scanQueue->waitUntilAllOperationsAreFinished();
     m_hashOperationQueue->waitUntilAllOperationsAreFinished();
-    m_hashOperationQueue->waitUntilAllOperationsAreFinished();
     finish(session, Outcome::Stopped);
 }
 
