@@ -171,7 +171,16 @@ void IMGButton::paintEvent(QPaintEvent *)
     ThreePartImage::draw(
         painter, bounds, pattern_St, pattern_Mdl, pattern_En, ThreePartImage::Orientation::Horizontal);
     rectText = bounds;
-    getAttributesForRect(bounds, false);
+    // Fitting measures the title at every size; hover and press repaint far more often than the
+    // title, size or margins change, so the layouts are kept until one of those does.
+    const LayoutInputs inputs{oTitle, bounds.size(), multiLineStr, fontSizeForButton, makeBoldFont,
+        {marginLeft, marginRight, marginTop, marginBottom, marginTopML, marginBottomML}};
+    const bool kept = layoutNoM.valid && inputs == m_layoutInputs;
+    if (!kept) {
+        m_layoutInputs = inputs;
+        layoutM.valid = false;
+        getAttributesForRect(bounds, false);
+    }
     const bool separated = oTitle.split(multiLineStr).size() >= 2;
     const bool broken = oTitle.split(QLatin1Char('\n')).size() >= 2;
     // A title that cannot be split stays on one line and, unlike the others, does not follow the press.
@@ -179,7 +188,10 @@ void IMGButton::paintEvent(QPaintEvent *)
         drawTitle(painter, oTitle, layoutNoM, false, false);
         return;
     }
-    getAttributesForRect(bounds, true);
+    if (!kept || !layoutM.valid)
+        getAttributesForRect(bounds, true);
+    else if (!multiLineStr.isEmpty())
+        mTitle = splitInTwoLines(mTitle, multiLineStr);
     // Equal areas draw one line.
     if (layoutM.size.width() * layoutM.size.height() <= layoutNoM.size.width() * layoutNoM.size.height())
         drawTitle(painter, oTitle, layoutNoM, false, true);

@@ -140,6 +140,16 @@ private:
         QRectF rect;
         bool valid = false;
     };
+    // Everything the title layout depends on besides the system font.
+    struct LayoutInputs {
+        QString title;
+        QSizeF size;
+        QString separator;
+        int fontCap = 0;
+        bool bold = false;
+        int margins[6] = {};
+        bool operator==(const LayoutInputs &) const = default;
+    };
 
     void chooseImagesAndColor();
     void drawTitle(
@@ -163,6 +173,7 @@ private:
     int marginLeft = 5, marginRight = 5, marginTop = 5, marginBottom = 5;
     int marginTopML = 2, marginBottomML = 2;
     Layout layoutM, layoutNoM;
+    LayoutInputs m_layoutInputs;
     QString oTitle;
     QString mTitle;
     QString multiLineStr = QStringLiteral(" ");

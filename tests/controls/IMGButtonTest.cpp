@@ -254,3 +254,23 @@ TEST(IMGButton, HoverDimsOnlyAnEnabledButton)
     MouseEvents::enter(b.get());
     EXPECT_DOUBLE_EQ(b->alphaValue(), 1.0);
 }
+
+TEST(IMGButton, KeptLayoutFollowsTitleSizeAndMarginChanges)
+{
+    auto b = button("Go", 300, 60);
+    b->grab();
+    const int roomySize = b->drawnFont().pixelSize();
+    b->grab();
+    EXPECT_EQ(b->drawnFont().pixelSize(), roomySize);
+    b->setText(QStringLiteral("Gogogogogogogogo"));
+    b->grab();
+    const int longTitleSize = b->drawnFont().pixelSize();
+    EXPECT_LT(longTitleSize, roomySize);
+    b->resize(120, 60);
+    b->grab();
+    EXPECT_LT(b->drawnFont().pixelSize(), longTitleSize);
+    const int narrowSize = b->drawnFont().pixelSize();
+    b->setMarginLeft(40);
+    b->grab();
+    EXPECT_LT(b->drawnFont().pixelSize(), narrowSize);
+}
