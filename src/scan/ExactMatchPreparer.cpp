@@ -1,6 +1,5 @@
 #include "scan/ExactMatchPreparer.h"
 
-#include "app/ScanGlobals.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Md5.h"
@@ -77,21 +76,19 @@ void ExactMatchPreparer::findExactDuplicates()
 
 bool ExactMatchPreparer::sumVideo(ImageFileInfo &video)
 {
-    const std::optional<QByteArray> cached = ScanGlobals::dictHash().value(video.filePath);
-    const std::shared_ptr<ExifInfo> cachedExif
-        = cached ? ScanGlobals::dictExif().value(video.filePath).value_or(nullptr) : nullptr;
-    if (cached && cachedExif && ScanCache::isUnchanged(video, *cachedExif)) {
-        video.fileMd5 = QString::fromUtf8(*cached);
-        video.exifInfo = cachedExif;
+    const std::optional<ScanCache::Entry> cached = ScanCache::cachedEntry(video.filePath);
+    if (cached && ScanCache::isUnchanged(video, *cached->exif)) {
+        video.fileMd5 = QString::fromUtf8(cached->hash);
+        video.exifInfo = cached->exif;
         video.isExifInfoUpdated = true;
         video.isHashUpdateReq = false;
         video.exifInfo->exifInfoId.reset();
         return false;
     }
     // A changed video keeps the cached row id, so the write-back replaces its rows.
-    if (cached && cachedExif) {
+    if (cached) {
         video.isHashUpdateReq = true;
-        video.exifInfo = cachedExif;
+        video.exifInfo = cached->exif;
     }
     video.fileMd5 = Md5::ofFile(video.filePath, &m_session.abortMe).value_or(QString());
     return !video.fileMd5.isEmpty();

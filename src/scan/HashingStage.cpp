@@ -108,19 +108,17 @@ bool HashingStage::computeHashForImage(ImageFileInfo &record, std::uint8_t scanT
 {
     if (!record.hash.isEmpty() || record.isVideo)
         return false;
-    const std::optional<QByteArray> cached = ScanGlobals::dictHash().value(record.filePath);
-    const std::shared_ptr<ExifInfo> cachedExif
-        = cached ? ScanGlobals::dictExif().value(record.filePath).value_or(nullptr) : nullptr;
-    if (!cached || !cachedExif) {
+    const std::optional<ScanCache::Entry> cached = ScanCache::cachedEntry(record.filePath);
+    if (!cached) {
         record.imgThumbnail = QImage();
         record.arrHashOfRotateFlipImages.clear();
         record.computeFileHash();
         return true;
     }
-    if (ScanCache::isUnchanged(record, *cachedExif)) {
-        record.addHashInarrHashOfRotateFlipImages(*cached);
-        record.updateHashFetchedFromDb(*cached);
-        record.exifInfo = cachedExif;
+    if (ScanCache::isUnchanged(record, *cached->exif)) {
+        record.addHashInarrHashOfRotateFlipImages(cached->hash);
+        record.updateHashFetchedFromDb(cached->hash);
+        record.exifInfo = cached->exif;
         record.isHashUpdateReq = false;
         record.exifInfo->exifInfoId = -1;
         record.isExifInfoUpdated = true;
@@ -131,7 +129,7 @@ bool HashingStage::computeHashForImage(ImageFileInfo &record, std::uint8_t scanT
     }
     // A changed file: fingerprinted afresh, and its new EXIF record keeps the cached row id so that
     // the write-back replaces the file's rows instead of adding to them.
-    const std::optional<qint64> rowId = cachedExif->exifInfoId;
+    const std::optional<qint64> rowId = cached->exif->exifInfoId;
     record.isHashUpdateReq = true;
     record.isExifInfoUpdated = false;
     record.arrHashOfRotateFlipImages.clear();

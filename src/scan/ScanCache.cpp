@@ -52,6 +52,17 @@ bool ScanCache::saveFileInfoToCache(std::uint8_t scanType, const RecordList &bat
     return SqliteDBOperations::saveBatch(path, batch);
 }
 
+std::optional<ScanCache::Entry> ScanCache::cachedEntry(const QString &path)
+{
+    std::optional<QByteArray> hash = ScanGlobals::dictHash().value(path);
+    if (!hash)
+        return std::nullopt;
+    std::shared_ptr<ExifInfo> exif = ScanGlobals::dictExif().value(path).value_or(nullptr);
+    if (!exif)
+        return std::nullopt;
+    return Entry { std::move(*hash), std::move(exif) };
+}
+
 bool ScanCache::isUnchanged(const ImageFileInfo &record, const ExifInfo &cached)
 {
     return record.fileSize == cached.fileSize && record.modDate.isValid()

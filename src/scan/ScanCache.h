@@ -3,6 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
+
+#include <QByteArray>
 
 #include "scan/ScanSession.h"
 
@@ -11,6 +15,11 @@ class ExifInfo;
 class ScanCache
 {
 public:
+    struct Entry {
+        QByteArray hash;
+        std::shared_ptr<ExifInfo> exif;
+    };
+
     // Refills the path table with the scan's records; nothing when the cache file does not exist.
     static void prepareCacheTempTable(std::uint8_t scanType, const RecordList &records);
     // Fills ScanGlobals::dictExif() and dictHash() from the cache (emptied first by the caller).
@@ -18,6 +27,8 @@ public:
     // Writes the rows of a finished batch, whole or not at all; the cache file is made from its
     // template first when missing. False when nothing could be written.
     static bool saveFileInfoToCache(std::uint8_t scanType, const RecordList &batch, int batchCounter);
+    // The loaded cache row of `path`; a row counts only with both its hash and its EXIF record.
+    static std::optional<Entry> cachedEntry(const QString &path);
     // The cached row still describes the file: same size and exactly the same modification time.
     static bool isUnchanged(const ImageFileInfo &record, const ExifInfo &cached);
 };
