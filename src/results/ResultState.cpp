@@ -112,13 +112,14 @@ void ResultState::countGroupsAndDuplicates()
 {
     cDup = 0;
     sizeToClean = 0;
+    // filterChildren already holds each group's members at allowedMatch (filterGroups ran before).
     for (const auto &group : arrGroups) {
-        const RecordList shown = groupMatchesAllowedLevel(group->filterChildren, allowedMatch);
+        const auto &shown = group->filterChildren;
         if (shown.size() < 2)
             continue;
         cDup += int(shown.size());
         // Removing all but the first frees exactly the other members' own sizes.
-        for (size_t i = 1; i < shown.size(); ++i)
+        for (qsizetype i = 1; i < shown.size(); ++i)
             sizeToClean += shown[i]->fileSize;
     }
     Log::line(QStringLiteral("Groups = ") + QString::number(arrGroups.size()) + QStringLiteral("     Dups = ")
