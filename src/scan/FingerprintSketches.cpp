@@ -53,7 +53,7 @@ std::vector<int> FingerprintSketches::allowedVariants(int count) const
     std::vector<int> variants;
     const bool exact = m_options.compareType == GlobalObjects::CompareType::ctMD5;
     for (int i = 0; i < (exact ? std::min(count, 1) : count); ++i) {
-        if (i == 0 || (i <= 3 ? m_options.compareRotateImages : m_options.compareFlipImages))
+        if (PairScore::isVariantTried(i, m_options))
             variants.push_back(i);
     }
     return variants;

@@ -87,6 +87,11 @@ std::int64_t PairScore::allowedDistance(int n, float sliderMinValue)
     return static_cast<std::int64_t>(product);
 }
 
+bool PairScore::isVariantTried(int variant, const PairScoreOptions &options)
+{
+    return variant == 0 || (variant <= 3 ? options.compareRotateImages : options.compareFlipImages);
+}
+
 float PairScore::hashDistanceScore(
     const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options)
 {
@@ -101,13 +106,10 @@ float PairScore::hashDistanceScore(
     const size_t words = std::min({ static_cast<size_t>(bits / 64), av.wordsPerPiece(), bv.wordsPerPiece() });
     const uint64_t *first = av.words(0).data();
     const int count = options.compareType == GlobalObjects::CompareType::ctMD5 ? 1 : bv.count();
-    const auto isTried = [&options](int i) {
-        return i == 0 || (i <= 3 ? options.compareRotateImages : options.compareFlipImages);
-    };
     // Unrelated photos touch the first few words of every tried variant; asking for all of them
     // at once overlaps the memory reads that the walk would otherwise wait for one by one.
     for (int i = 0; i < count; ++i) {
-        if (isTried(i)) {
+        if (isVariantTried(i, options)) {
             const uint64_t *variantWords = bv.words(i).data();
             __builtin_prefetch(variantWords);
             __builtin_prefetch(variantWords + 8);
@@ -116,7 +118,7 @@ float PairScore::hashDistanceScore(
     }
     std::int64_t distance = 0;
     for (int i = 0; i < count; ++i) {
-        if (!isTried(i))
+        if (!isVariantTried(i, options))
             continue;
         distance = FingerprintWords::boundedDistance(first, bv.words(i).data(), words, allowed);
         // The first variant within the limit ends the walk, even when a later one is closer.

@@ -51,6 +51,8 @@ public:
     // t = trunc((1 - m) * N*N), every step in single precision: with N = 80 and m = 0.85 this is
     // 959, not 960, and changing it changes which pairs group.
     static std::int64_t allowedDistance(int n, float sliderMinValue);
+    // Variant 0 is always tried; rotations (1-3) and flips (4 on) only when the options ask.
+    static bool isVariantTried(int variant, const PairScoreOptions &options);
     // Great-circle distance in metres between two positions given in degrees.
     static double greatCircleDistance(
         double latitudeA, double longitudeA, double latitudeB, double longitudeB);
