@@ -3,21 +3,13 @@
 
 #include <algorithm>
 
+#include <QSet>
 #include <QUrl>
 
 #include "app/ScanWrapper.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Log.h"
-
-namespace {
-
-bool contains(const ResultState::RecordList &list, const ImageFileInfo *record)
-{
-    return std::any_of(list.begin(), list.end(), [record](const auto &entry) { return entry.get() == record; });
-}
-
-} // namespace
 
 ResultState::ResultState() = default;
 ResultState::~ResultState() = default;
@@ -26,18 +18,28 @@ ResultState::RecordList ResultState::groupMatchesAllowedLevel(const QList<std::s
                                                               float level)
 {
     RecordList passing;
+    QSet<const ImageFileInfo *> passingSet;
     for (const auto &member : members) {
-        if (member && member->match >= level)
+        if (member && member->match >= level) {
             passing.push_back(member);
+            passingSet.insert(member.get());
+        }
     }
+    // Sets keep large groups linear: the members are checked against both lists once each.
     RecordList result;
     result.reserve(passing.size());
+    QSet<const ImageFileInfo *> added;
+    added.reserve(passingSet.size());
     for (const auto &member : passing) {
-        if (!contains(result, member.get()))
+        if (!added.contains(member.get())) {
+            added.insert(member.get());
             result.push_back(member);
+        }
         const std::shared_ptr<ImageFileInfo> best = member->matchesWithNode.lock();
-        if (best && contains(passing, best.get()) && !contains(result, best.get()))
+        if (best && passingSet.contains(best.get()) && !added.contains(best.get())) {
+            added.insert(best.get());
             result.push_back(best);
+        }
     }
     return result;
 }
