@@ -194,6 +194,18 @@ std::shared_ptr<DuplicatesGroup> ResultState::groupAt(int section) const
     return arrGroups[size_t(section)];
 }
 
+std::optional<std::pair<int, int>> ResultState::positionOf(const ImageFileInfo *record) const
+{
+    for (size_t g = 0; record && g < arrGroups.size(); ++g) {
+        const auto &members = arrGroups[g]->filterChildren;
+        for (qsizetype i = 0; i < members.size(); ++i) {
+            if (members[i].get() == record)
+                return std::pair{int(g), int(i)};
+        }
+    }
+    return std::nullopt;
+}
+
 std::shared_ptr<ImageFileInfo> ResultState::recordAt(int section, int item) const
 {
     const auto group = groupAt(section);

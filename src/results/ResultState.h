@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include <QList>
@@ -57,6 +58,8 @@ public:
     // The record at (section, item) of the shown groups; null when the position is stale.
     std::shared_ptr<ImageFileInfo> recordAt(int section, int item) const;
     std::shared_ptr<DuplicatesGroup> groupAt(int section) const;
+    // (group, member) of `record` among the shown groups; none when it is not shown.
+    std::optional<std::pair<int, int>> positionOf(const ImageFileInfo *record) const;
     // Sections and items the grid shows, from the section model.
     int numberOfSections() const;
     int numberOfItemsInSection(int section) const;

@@ -118,15 +118,8 @@ int OutlineListModel::groupIndexOf(const QModelIndex &index) const
 
 QModelIndex OutlineListModel::indexOfRecord(const ImageFileInfo *record) const
 {
-    if (!record)
-        return {};
-    for (int g = 0; g < int(m_state.arrGroups.size()); ++g) {
-        const auto &children = m_state.arrGroups[size_t(g)]->filterChildren;
-        for (int i = 0; i < children.size(); ++i) {
-            if (children.at(i).get() == record)
-                return index(i, 0, index(g, 0));
-        }
-    }
+    if (const auto position = m_state.positionOf(record))
+        return index(position->second, 0, index(position->first, 0));
     return {};
 }
 

@@ -452,13 +452,8 @@ void ResultViewController::btnChangeListingType()
 
 std::optional<IndexPath> ResultViewController::indexPathOf(const ImageFileInfo *record) const
 {
-    for (size_t s = 0; record && s < arrGroups.size(); ++s) {
-        const auto &members = arrGroups[s]->filterChildren;
-        for (qsizetype i = 0; i < members.size(); ++i) {
-            if (members[i].get() == record)
-                return IndexPath{int(s), int(i)};
-        }
-    }
+    if (const auto position = positionOf(record))
+        return IndexPath{position->first, position->second};
     return std::nullopt;
 }
 
