@@ -17,7 +17,7 @@
 #include "platform/ui/BundleImage.h"
 #include "platform/ui/FrameGeometry.h"
 #include "results/ResultState.h"
-#include "scan/ui/MainWindowStyles.h"
+#include "results/ui/ResultSheets.h"
 
 namespace
 {
@@ -33,16 +33,6 @@ QLabel *label(QWidget *parent, bool wrap = true)
     l->setWordWrap(wrap);
     l->setStyleSheet(QStringLiteral("color: rgb(208, 210, 213);"));
     return l;
-}
-
-CustomWindowNag *sheet(QWidget *view, const char *name)
-{
-    auto *window = new CustomWindowNag(view);
-    window->setObjectName(QString::fromLatin1(name));
-    // Dark slate with light texts and dark buttons, like the main window's sheets.
-    MainWindowStyles::applyWindowPalette(window);
-    window->hide();
-    return window;
 }
 
 QString boolText(bool value)
@@ -81,7 +71,7 @@ AfterTrashSummaryWindow::AfterTrashSummaryWindow(ResultState &state, QWidget *vi
 
 void AfterTrashSummaryWindow::buildPhotosSummary(QWidget *view)
 {
-    windowAfterTrash = sheet(view, "windowAfterTrash");
+    windowAfterTrash = ResultSheets::makeSheet(view, "windowAfterTrash");
     auto *column = new QVBoxLayout(windowAfterTrash);
     lblAfterTrashTopHeader = label(windowAfterTrash);
     lblNumOfPhotosTrashed = label(windowAfterTrash);
@@ -121,7 +111,7 @@ void AfterTrashSummaryWindow::buildPhotosSummary(QWidget *view)
 
 void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
 {
-    windowAfterTrashFolderFIles = sheet(view, "windowAfterTrashFolderFIles");
+    windowAfterTrashFolderFIles = ResultSheets::makeSheet(view, "windowAfterTrashFolderFIles");
     auto *outer = new QVBoxLayout(windowAfterTrashFolderFIles);
     boxMainAfterTrashFolderFiles = new QWidget(windowAfterTrashFolderFIles);
     outer->addWidget(boxMainAfterTrashFolderFiles);

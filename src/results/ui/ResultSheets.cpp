@@ -21,16 +21,6 @@ using Step = GlobalObjects::StepNumberForPhotos;
 namespace
 {
 
-CustomWindowNag *sheet(QWidget *view, const char *name)
-{
-    auto *window = new CustomWindowNag(view);
-    window->setObjectName(QString::fromLatin1(name));
-    // The main window's sheets are dark slate with white texts; these match them.
-    MainWindowStyles::applyWindowPalette(window);
-    window->hide();
-    return window;
-}
-
 QLabel *label(QWidget *parent)
 {
     auto *l = new QLabel(parent);
@@ -71,7 +61,7 @@ ResultSheets::ResultSheets(ResultState &state, QWidget *view, QObject *parent)
 
 void ResultSheets::buildAuthorization(QWidget *view)
 {
-    windowAuthorization = sheet(view, "windowAuthorization");
+    windowAuthorization = makeSheet(view, "windowAuthorization");
     windowAuthorization->setFixedWidth(480);
     auto *column = new QVBoxLayout(windowAuthorization);
     column->setContentsMargins(24, 20, 24, 18);
@@ -107,7 +97,7 @@ void ResultSheets::buildAuthorization(QWidget *view)
 
 void ResultSheets::buildiPhotoCheck(QWidget *view)
 {
-    windowiPhotoCheck = sheet(view, "windowiPhotoCheck");
+    windowiPhotoCheck = makeSheet(view, "windowiPhotoCheck");
     auto *column = new QVBoxLayout(windowiPhotoCheck);
     btnCancelTrashProcess = button(windowiPhotoCheck, "ID_CANCEL");
     btnRetryForTrash = button(windowiPhotoCheck, "ID_QUIT_AND_RETRY");
@@ -118,7 +108,7 @@ void ResultSheets::buildiPhotoCheck(QWidget *view)
 
 void ResultSheets::buildPhotosSteps(QWidget *view)
 {
-    windowForPhotosApp = sheet(view, "windowForPhotosApp");
+    windowForPhotosApp = makeSheet(view, "windowForPhotosApp");
     auto *column = new QVBoxLayout(windowForPhotosApp);
     lblPhtosAppTitel = label(windowForPhotosApp);
     lblStepText = label(windowForPhotosApp);
@@ -170,6 +160,15 @@ void ResultSheets::btnCloseWindowScanCompleteTapped(QWidget *windowScanComplete)
 void ResultSheets::btnOkAutarizationWindowTapped()
 {
     closeSheet(windowAuthorization);
+}
+
+CustomWindowNag *ResultSheets::makeSheet(QWidget *view, const char *name)
+{
+    auto *window = new CustomWindowNag(view);
+    window->setObjectName(QString::fromLatin1(name));
+    MainWindowStyles::applyWindowPalette(window);
+    window->hide();
+    return window;
 }
 
 QUrl ResultSheets::automationSettingsUrl()

@@ -49,6 +49,10 @@ public:
     std::function<void(const QUrl &)> openUrl;
     std::function<bool()> isPhotosApplicationRunning;
 
+    // A hidden sheet of the results window named `name`, dark slate with light texts like the main
+    // window's sheets.
+    static CustomWindowNag *makeSheet(QWidget *view, const char *name);
+
     static QUrl automationSettingsUrl();
     // The application's page in a store; none is known on this platform, so the Yes button opens
     // nothing.
