@@ -8,6 +8,7 @@
 #include <QTimeZone>
 
 #include "app/DateFormatPattern.h"
+#include "app/FileOperations.h"
 #include "app/MediaDownloader.h"
 #include "app/OSVersionFlags.h"
 #include "app/ScanGlobals.h"
@@ -301,10 +302,7 @@ void CommonFunc::removeItemIfExists(const QString &path)
     const QFileInfo info(path);
     if (path.isEmpty() || (!info.exists() && !info.isSymLink()))
         return;
-    if (info.isDir() && !info.isSymLink())
-        QDir(path).removeRecursively();
-    else
-        QFile::remove(path);
+    FileOperations::deleteFile(path, nullptr);
 }
 
 void CommonFunc::deleteGoogleDriveThumbnail(const QString &path)
