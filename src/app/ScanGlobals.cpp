@@ -2,10 +2,12 @@
 
 namespace {
 
+const char *const kDefaultAlbumName = "Duplicate Marked Photos";
+
 struct AlbumName
 {
     std::mutex mutex;
-    QString name = QStringLiteral("Duplicate Marked Photos");
+    QString name = QString::fromLatin1(kDefaultAlbumName);
 };
 
 AlbumName &albumName()
@@ -47,7 +49,7 @@ void ScanGlobals::resetToInitialValues()
     compareType = initial.compareType;
     dictExif().clear();
     dictHash().clear();
-    setMarkedPhotosAlbumName(QStringLiteral("Duplicate Marked Photos"));
+    setMarkedPhotosAlbumName(QString::fromLatin1(kDefaultAlbumName));
 }
 
 SharedPathDictionary<std::shared_ptr<ExifInfo>> &ScanGlobals::dictExif()
