@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kImageWidth = 248;
-constexpr int kImageHeight = 244;
 constexpr int kStripHeight = 6;
 
 } // namespace

@@ -24,6 +24,10 @@ class CollectionViewItem : public QWidget
 public:
     explicit CollectionViewItem(QWidget *parent = nullptr);
 
+    // The picture area of a cell; thumbnails are made to fit it.
+    static constexpr int kImageWidth = 248;
+    static constexpr int kImageHeight = 244;
+
     QPointer<QLabel> imgVideo;
     QPointer<QLabel> imgViewLock;
     QPointer<QLabel> imgViewiPhoto;

@@ -13,13 +13,6 @@
 #include "results/ui/PreviewPane.h"
 #include "results/ui/ResultsGridView.h"
 
-namespace {
-
-constexpr int kImageWidth = 248;
-constexpr int kImageHeight = 244;
-
-} // namespace
-
 // What a worker needs, copied on the GUI thread so workers never read the record itself.
 struct ThumbnailLoader::Request
 {
@@ -111,9 +104,11 @@ void ThumbnailLoader::loadThumbnailForCell(const std::shared_ptr<ImageFileInfo> 
 QImage ThumbnailLoader::makeImage(const Request &request, bool *wantsIcon)
 {
     if (!request.cloud)
-        return ImageProcessing::getImageFromFile(request.filePath, kImageWidth, kImageHeight);
+        return ImageProcessing::getImageFromFile(request.filePath, CollectionViewItem::kImageWidth,
+                                                 CollectionViewItem::kImageHeight);
     if (!request.localThumbPath.isEmpty()) {
-        QImage image = ImageProcessing::getImageFromFile(request.localThumbPath, kImageWidth, kImageHeight);
+        QImage image = ImageProcessing::getImageFromFile(request.localThumbPath, CollectionViewItem::kImageWidth,
+                                                           CollectionViewItem::kImageHeight);
         if (!image.isNull())
             return image;
     }
