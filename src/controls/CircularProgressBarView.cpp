@@ -68,7 +68,7 @@ void CircularProgressBarView::paintEvent(QPaintEvent *)
         painter.setPen(QPen(color, width, Qt::SolidLine, Qt::FlatCap));
         painter.drawEllipse(centre, radius, radius);
     };
-    const QColor track = colorFromHex(QStringLiteral("2a344b"));
+    const QColor track(0x2a, 0x34, 0x4b);
     circle(r + 15, 5, track);
     circle(r - 5, 5, track);
     const double span = arcSpanDegrees(progress);
@@ -81,6 +81,6 @@ void CircularProgressBarView::paintEvent(QPaintEvent *)
     QPainterPath arc;
     arc.arcMoveTo(box, 0);
     arc.arcTo(box, 0, span);
-    painter.setPen(QPen(colorFromHex(QStringLiteral("0c7eeb")), 10, Qt::SolidLine, Qt::FlatCap));
+    painter.setPen(QPen(QColor(0x0c, 0x7e, 0xeb), 10, Qt::SolidLine, Qt::FlatCap));
     painter.drawPath(arc);
 }
