@@ -125,6 +125,7 @@ void ResultViewController::invokeCollectionView(const std::vector<std::shared_pt
     view();
     hideResultToolbarButtons();
     stepNumber = GlobalObjects::StepNumberForPhotos::stepNumberOneForPhotos;
+    scanSource = ScanGlobals::scanType.load();
     isPhotosAppTrashed = false;
     const MatchingSliderSetting current{sliderMatchingLevel->minValue(), sliderMatchingLevel->maxValue(),
                                         sliderMatchingLevel->doubleValue(), true};
