@@ -21,12 +21,12 @@
 #include "app/ui/MainMenuInterface.h"
 #include "app/ui/QuickLookPanel.h"
 #include "app/ui/UninstallFlow.h"
-#include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/FrameGeometry.h"
+#include "results/ui/ResultViewController.h"
 #include "scan/ui/MainViewController.h"
 
 namespace
@@ -42,6 +42,7 @@ AppDelegate::AppDelegate(QObject *parent)
     , terminate([] { QCoreApplication::quit(); })
 {
     g_delegate = this;
+    connectWindows();
 }
 
 AppDelegate::~AppDelegate()
@@ -69,6 +70,20 @@ PreferencesWindowController *AppDelegate::preferencesWindowController()
         m_preferencesWindowController
             = std::make_unique<PreferencesWindowController>(preferences(), preferencesStyle, true, true);
     return m_preferencesWindowController.get();
+}
+
+void AppDelegate::connectWindows()
+{
+    MainViewController *main = mainVC.get();
+    ResultViewController *results = main->result.get();
+    connect(main, &MainViewController::preferencesRequested, this, &AppDelegate::btnOpenPreferencesTapped);
+    connect(
+        results, &ResultViewController::returnToMainRequested, main, &MainViewController::returnFromResults);
+    connect(results, &ResultViewController::quickLookRequested, this,
+        qOverload<const QList<QUrl> &>(&AppDelegate::showQuickLookPreview));
+    // The preferences window opens on the pane it last showed until it can be told which pane.
+    connect(results, &ResultViewController::preferencesPaneRequested, this,
+        &AppDelegate::btnOpenPreferencesTapped);
 }
 
 void AppDelegate::launch()
@@ -278,15 +293,16 @@ void AppDelegate::btnUnInstallTapped()
     flow.run(window);
 }
 
-void AppDelegate::showQuickLookPreview(const ImageFileInfo &record)
-{
-    showQuickLookPreview(record.filePath);
-}
-
 void AppDelegate::showQuickLookPreview(const QString &filePath)
 {
-    arrUrlPreview.clear();
-    arrUrlPreview.append(QUrl::fromLocalFile(filePath));
+    showQuickLookPreview(QList<QUrl> { QUrl::fromLocalFile(filePath) });
+}
+
+void AppDelegate::showQuickLookPreview(const QList<QUrl> &urls)
+{
+    if (urls.isEmpty())
+        return;
+    arrUrlPreview = urls;
     QuickLookPanel::sharedPreviewPanel().setDataSource(this);
     QuickLookPanel::sharedPreviewPanel().makeKeyAndOrderFront();
 }

@@ -17,7 +17,6 @@
 #include "preferences/ui/PreferencesWindowController.h"
 
 class ExternalUserAgentSession;
-class ImageFileInfo;
 class MainViewController;
 class PreferencePane;
 class QAction;
@@ -74,7 +73,7 @@ public:
     void btnCheckForUpdateTapped();
     void btnUnInstallTapped();
 
-    void showQuickLookPreview(const ImageFileInfo &record);
+    void showQuickLookPreview(const QList<QUrl> &urls);
     void showQuickLookPreview(const QString &filePath);
     int numberOfPreviewItemsInPreviewPanel() const;
     std::optional<QUrl> previewItemAtIndex(int index) const;
@@ -94,6 +93,8 @@ private:
     void installURLEventHandler();
     void applyLightAppearance();
     void embedMainView();
+    // The windows ask by signal; the delegate, which owns them, answers.
+    void connectWindows();
 
     std::vector<std::shared_ptr<PreferencePane>> m_preferences;
     std::unique_ptr<PreferencesWindowController> m_preferencesWindowController;

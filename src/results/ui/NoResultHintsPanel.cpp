@@ -6,9 +6,9 @@
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
-#include "app/ui/CommonFuncUi.h"
-#include "results/NoResultHints.h"
+#include "controls/CommonFuncUi.h"
 #include "controls/DoubleSlider.h"
+#include "results/NoResultHints.h"
 #include "results/ui/ResultViewController.h"
 
 NoResultHintsPanel::NoResultHintsPanel(ResultViewController &c, QObject *parent)

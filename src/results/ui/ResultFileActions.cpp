@@ -10,7 +10,6 @@
 #include <QDBusPendingCallWatcher>
 #endif
 
-#include "app/ui/AppDelegate.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Log.h"
 
@@ -38,9 +37,8 @@ void ResultFileActions::revealInFinder() const
 void ResultFileActions::quickLook() const
 {
     const auto record = chosenRecord ? chosenRecord() : nullptr;
-    AppDelegate *app = AppDelegate::shared();
-    if (record && app)
-        app->showQuickLookPreview(*record);
+    if (record && quickLookUrl)
+        quickLookUrl(QUrl::fromLocalFile(record->filePath));
 }
 
 void ResultFileActions::defaultOpenUrl(const QUrl &url)

@@ -24,6 +24,9 @@ public:
     std::function<void(const QUrl &)> openUrl = defaultOpenUrl;
     std::function<void(const QUrl &)> revealUrl = defaultRevealUrl;
 
+    // The results window's Quick Look request; the window's owner shows the preview.
+    std::function<void(const QUrl &)> quickLookUrl;
+
     static void defaultOpenUrl(const QUrl &url);
     // Asks the file manager (freedesktop FileManager1 over D-Bus) to show the file selected; when
     // no file manager answers, opens the folder that holds it.

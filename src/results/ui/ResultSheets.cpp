@@ -8,13 +8,13 @@
 
 #include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
+#include "controls/ControlFonts.h"
+#include "controls/ControlStyles.h"
 #include "platform/Log.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
-#include "controls/ControlFonts.h"
 #include "results/ResultState.h"
-#include "scan/ui/MainWindowStyles.h"
 
 using Step = GlobalObjects::StepNumberForPhotos;
 
@@ -87,7 +87,7 @@ void ResultSheets::buildAuthorization(QWidget *view)
     btnOkAuthorization = new CFMButton(windowAuthorization);
     btnOkAuthorization->setText(localizedString(QStringLiteral("ID_OK")));
     btnOkAuthorization->setFixedSize(100, 32);
-    MainWindowStyles::styleFlatButton(btnOkAuthorization, MainWindowStyles::stopAddingPhotosStyle());
+    ControlStyles::styleFlatButton(btnOkAuthorization, ControlStyles::stopAddingPhotosStyle());
     column->addSpacing(8);
     column->addLayout(buttonRow({ btnOpenSystemPreferecnes, btnOkAuthorization }));
     connect(btnOkAuthorization, &QAbstractButton::clicked, this, &ResultSheets::btnOkAutarizationWindowTapped);
@@ -166,7 +166,7 @@ CustomWindowNag *ResultSheets::makeSheet(QWidget *view, const char *name)
 {
     auto *window = new CustomWindowNag(view);
     window->setObjectName(QString::fromLatin1(name));
-    MainWindowStyles::applyWindowPalette(window);
+    ControlStyles::applyWindowPalette(window);
     window->hide();
     return window;
 }

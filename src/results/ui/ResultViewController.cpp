@@ -4,8 +4,8 @@
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
-#include "app/ui/AppDelegate.h"
-#include "app/ui/CommonFuncUi.h"
+#include "controls/CommonFuncUi.h"
+#include "controls/DoubleSlider.h"
 #include "controls/IMGButton.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
@@ -18,7 +18,6 @@
 #include "results/MatchingLevel.h"
 #include "results/ResultButtonStyles.h"
 #include "results/ResultTexts.h"
-#include "controls/DoubleSlider.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/OutlineList.h"
 #include "results/ui/PreviewPane.h"
@@ -27,7 +26,6 @@
 #include "results/ui/ResultWindowBuilder.h"
 #include "results/ui/ResultsGridView.h"
 #include "results/ui/ThumbnailLoader.h"
-#include "scan/ui/MainViewController.h"
 
 namespace {
 
@@ -256,8 +254,8 @@ void ResultViewController::reloadCollectionView_Main()
     Log::line(QStringLiteral("reloadCollectionView_Main"));
     if (isShowingThumbView)
         collectionView->reloadData();
-    else if (reloadOutlineHandler)
-        reloadOutlineHandler();
+    else
+        emit reloadOutlineRequested();
     collectionView->deselectAll();
     currentSelectedIndexs.clear();
     if (numberOfItemsInSection(0) > 0) {
@@ -291,8 +289,7 @@ void ResultViewController::selectItemAtIndexPath(const IndexPath &indexPath)
 
 void ResultViewController::fillMetaDataTable(const std::shared_ptr<ImageFileInfo> &record)
 {
-    if (fillMetaDataTableHandler)
-        fillMetaDataTableHandler(record);
+    emit fillMetaDataTableRequested(record);
 }
 
 void ResultViewController::changeAllComponentsOnMainThread(const std::shared_ptr<ImageFileInfo> &record, bool wait)
@@ -300,8 +297,7 @@ void ResultViewController::changeAllComponentsOnMainThread(const std::shared_ptr
     auto show = [this, record] {
         ++m_previewRequests;
         m_previewed = record;
-        if (changeAllComponentsHandler)
-            changeAllComponentsHandler(record);
+        emit changeAllComponentsRequested(record);
     };
     if (wait) {
         show();
@@ -396,8 +392,7 @@ bool ResultViewController::retryAtMinimumMatchingLevel()
 
 void ResultViewController::updateNoResultHints(bool isFreshResult, bool isAfterTrash)
 {
-    if (noResultHintsHandler)
-        noResultHintsHandler(isFreshResult, isAfterTrash);
+    emit noResultHintsRequested(isFreshResult, isAfterTrash);
 }
 
 void ResultViewController::showListingTypeView(bool showThumbnails)
@@ -439,8 +434,7 @@ void ResultViewController::btnChangeListingType()
     const std::shared_ptr<ImageFileInfo> current = previewedRecord();
     showListingTypeView(!isShowingThumbView);
     if (!isShowingThumbView) {
-        if (reloadOutlineHandler)
-            reloadOutlineHandler();
+        emit reloadOutlineRequested();
         return;
     }
     collectionView->reloadData();
@@ -489,16 +483,7 @@ void ResultViewController::resetResultsAndReturnToMain()
     // The pane clears its path bars, image and metadata for no record.
     fillMetaDataTable(nullptr);
     changeAllComponentsOnMainThread(nullptr, true);
-    if (returnToMainHandler) {
-        returnToMainHandler();
-        return;
-    }
-    AppDelegate *app = AppDelegate::shared();
-    if (!app || !app->mainVC)
-        return;
-    app->mainVC->view()->show();
-    if (app->mainVC->btnCompare)
-        app->mainVC->btnCompare->setState(IMGButton::OnState);
+    emit returnToMainRequested();
 }
 
 void ResultViewController::hideResultHintsShowHeader()

@@ -5,7 +5,6 @@
 // ResultViewSkeleton, which also leaves the places where the list, preview, metadata and sheets go.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QPushButton>
+#include <QUrl>
 
 #include "controls/CFMButton.h"
 #include "controls/CircularProgressBarView.h"
@@ -94,15 +94,6 @@ public:
     // Where a record is shown in the grid; none when it is not shown.
     std::optional<IndexPath> indexPathOf(const ImageFileInfo *record) const;
 
-    // Preview and metadata host points: the preview pane and the metadata table register here.
-    std::function<void(const std::shared_ptr<ImageFileInfo> &)> fillMetaDataTableHandler;
-    std::function<void(const std::shared_ptr<ImageFileInfo> &)> changeAllComponentsHandler;
-    // The hint panels register here.
-    std::function<void(bool, bool)> noResultHintsHandler;
-    // Called by the way back when the main window's controller cannot be reached (tests).
-    std::function<void()> returnToMainHandler;
-    // The outline list registers here to reload when the listing switches to it.
-    std::function<void()> reloadOutlineHandler;
     void fillMetaDataTable(const std::shared_ptr<ImageFileInfo> &record);
     // Updates the pane now (`wait`) or on the next turn of the event loop.
     void changeAllComponentsOnMainThread(const std::shared_ptr<ImageFileInfo> &record, bool wait);
@@ -169,6 +160,18 @@ public:
 signals:
     // The grid was reloaded (tests and the list wait on it).
     void collectionViewReloaded();
+
+    // The window asks; whoever owns it decides. The metadata table and preview pane answer the
+    // first two, the hint panels the third, the outline list the fourth (the window builder
+    // connects them); the owner of both windows answers the rest.
+    void fillMetaDataTableRequested(const std::shared_ptr<ImageFileInfo> &record);
+    void changeAllComponentsRequested(const std::shared_ptr<ImageFileInfo> &record);
+    void noResultHintsRequested(bool isFreshResult, bool isAfterTrash);
+    void reloadOutlineRequested();
+    void returnToMainRequested();
+    void quickLookRequested(const QList<QUrl> &urls);
+    // A preferences pane by its identifier (for example the excluded-folders pane).
+    void preferencesPaneRequested(const QString &identifier);
 
 private:
     void connectActions();

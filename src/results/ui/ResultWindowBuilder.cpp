@@ -8,15 +8,15 @@
 #include "app/LocalizedString.h"
 #include "app/OSVersionFlags.h"
 #include "app/ScanGlobals.h"
-#include "app/ui/CommonFuncUi.h"
+#include "controls/CommonFuncUi.h"
 #include "controls/ControlFonts.h"
+#include "controls/DoubleSlider.h"
 #include "controls/GradientBox.h"
 #include "platform/TextFormat.h"
 #include "platform/ui/BundleImage.h"
 #include "platform/ui/FrameGeometry.h"
 #include "results/ResultTexts.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
-#include "controls/DoubleSlider.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/NoResultHintsPanel.h"
 #include "results/ui/OutlineList.h"
@@ -112,29 +112,25 @@ void ResultWindowBuilder::connectParts()
     QPointer<MetadataTable> table = m_metadata;
     QPointer<PreviewPane> pane = m_preview;
     QPointer<OutlineList> list = m_outline;
-    if (!c.fillMetaDataTableHandler)
-        c.fillMetaDataTableHandler = [table](const auto &record) {
-            if (table)
-                table->fillMetaDataTable(record, ScanGlobals::scanType.load());
-        };
-    if (!c.changeAllComponentsHandler)
-        c.changeAllComponentsHandler = [pane](const auto &record) {
-            if (pane)
-                pane->changeAllComponents(record, ScanGlobals::scanType.load());
-        };
+    connect(&c, &ResultViewController::fillMetaDataTableRequested, this, [table](const auto &record) {
+        if (table)
+            table->fillMetaDataTable(record, ScanGlobals::scanType.load());
+    });
+    connect(&c, &ResultViewController::changeAllComponentsRequested, this, [pane](const auto &record) {
+        if (pane)
+            pane->changeAllComponents(record, ScanGlobals::scanType.load());
+    });
     if (!m_preview->reloadMetaData)
         m_preview->reloadMetaData = [table] {
             if (table)
                 table->reloadData();
         };
-    if (!c.noResultHintsHandler)
-        c.noResultHintsHandler
-            = [this](bool fresh, bool afterTrash) { m_hints->updateNoResultHints(fresh, afterTrash); };
-    if (!c.reloadOutlineHandler)
-        c.reloadOutlineHandler = [this, list] {
-            if (list)
-                list->reloadData(m_c.previewedRecord());
-        };
+    connect(&c, &ResultViewController::noResultHintsRequested, this,
+        [this](bool fresh, bool afterTrash) { m_hints->updateNoResultHints(fresh, afterTrash); });
+    connect(&c, &ResultViewController::reloadOutlineRequested, this, [this, list] {
+        if (list)
+            list->reloadData(m_c.previewedRecord());
+    });
     if (!m_outline->fillMetaDataTable)
         m_outline->fillMetaDataTable = [this](const auto &record) { m_c.fillMetaDataTable(record); };
     if (!m_outline->changeAllComponents)
@@ -152,6 +148,7 @@ void ResultWindowBuilder::connectParts()
         }
     };
     m_fileActions->chosenRecord = [this] { return clickedRecord(); };
+    m_fileActions->quickLookUrl = [this](const QUrl &url) { emit m_c.quickLookRequested({ url }); };
     connect(m_afterTrash->btnOkOnAfterTrash, &QAbstractButton::clicked, &m_c,
         &ResultViewController::trashMsgCheckedInFIleFolder);
     connect(m_afterTrash->btnClosePhotoInstruction, &QAbstractButton::clicked, this,

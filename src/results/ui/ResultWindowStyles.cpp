@@ -6,9 +6,9 @@
 
 #include "app/OSVersionFlags.h"
 #include "controls/ControlFonts.h"
+#include "controls/ControlStyles.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ScanProgressTexts.h"
-#include "scan/ui/MainWindowStyles.h"
 
 namespace
 {
@@ -54,7 +54,7 @@ void setTitle(IMGButton *button, int size, bool bold, const QColor &color)
 void ResultWindowStyles::applyTheme(ResultViewController &c)
 {
     QWidget *view = c.viewResultContainer->window();
-    MainWindowStyles::applyWindowPalette(view);
+    ControlStyles::applyWindowPalette(view);
     if (auto *top = qobject_cast<GradientBox *>(c.boxTop.data()))
         top->setBackgroundImage(QStringLiteral("top_big_header"));
     for (QWidget *line : { c.imgViewSeprator.data(), c.imgViewSepratorUnMarkBtn.data(),
@@ -119,7 +119,7 @@ void ResultWindowStyles::styleSheetWindow(QWidget *window, QWidget *box)
 {
     if (!window || !box)
         return;
-    MainWindowStyles::applyWindowPalette(window);
+    ControlStyles::applyWindowPalette(window);
     const double radius = OSVersionFlags::isOS11OrLater ? 0 : 5;
     box->setObjectName(box->objectName().isEmpty() ? QStringLiteral("sheetBox") : box->objectName());
     box->setStyleSheet(QStringLiteral("QFrame#%1 { background: rgb(30, 38, 56); border: 1px solid rgb(61, 73, 102);"
@@ -164,5 +164,5 @@ void ResultWindowStyles::styleImageButtons(ResultViewController &c)
 
 void ResultWindowStyles::styleFlatButtons(ResultViewController &c)
 {
-    MainWindowStyles::styleFlatButton(c.btnCanelOnMoveBackWindow, MainWindowStyles::stopAddingPhotosStyle());
+    ControlStyles::styleFlatButton(c.btnCanelOnMoveBackWindow, ControlStyles::stopAddingPhotosStyle());
 }

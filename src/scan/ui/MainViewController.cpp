@@ -15,6 +15,7 @@
 #include "app/OSVersionFlags.h"
 #include "app/ScanGlobals.h"
 #include "controls/ControlFonts.h"
+#include "controls/DoubleSlider.h"
 #include "platform/Dispatch.h"
 #include "platform/NotificationCenter.h"
 #include "platform/TextFormat.h"
@@ -26,12 +27,10 @@
 #include "scan/ScanThresholds.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/ComparisonOptionsView.h"
-#include "controls/DoubleSlider.h"
 #include "scan/ui/MainWindowFrames.h"
 #include "scan/ui/MainWindowInterface.h"
 #include "scan/ui/MainWindowLayout.h"
 #include "scan/ui/MainWindowSetup.h"
-#include "scan/ui/MainWindowStyles.h"
 #include "scan/ui/OptionPopover.h"
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/ScanListController.h"
@@ -422,4 +421,11 @@ void MainViewController::promptQuitPhotosApp()
         if (self)
             AddingSheet::askToQuitPhotosApp(*self);
     });
+}
+
+void MainViewController::returnFromResults()
+{
+    view()->show();
+    if (btnCompare)
+        btnCompare->setState(IMGButton::OnState);
 }

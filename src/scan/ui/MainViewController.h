@@ -214,6 +214,12 @@ public:
     // Any thread: the question is asked on the GUI thread; the answer lands in skipiPhotoFromScan.
     void promptQuitPhotosApp();
     void closeCloudAuthorizationSheet();
+    // The scan view again, with the Scan button on, after the results view went away.
+    void returnFromResults();
+
+signals:
+    // The scan list asks for the preferences window (an added path is excluded from scanning).
+    void preferencesRequested();
 
 private:
     void setupAddMenuButton();

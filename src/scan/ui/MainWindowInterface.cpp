@@ -10,12 +10,12 @@
 #include <QTreeView>
 
 #include "app/ScanGlobals.h"
-#include "platform/ui/FrameGeometry.h"
+#include "controls/ControlStyles.h"
 #include "controls/DoubleSlider.h"
+#include "platform/ui/FrameGeometry.h"
 #include "scan/ui/DragDropBox.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/MainWindowFrames.h"
-#include "scan/ui/MainWindowStyles.h"
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/SettingsBinding.h"
 
@@ -54,7 +54,7 @@ QWidget *MainWindowInterface::makeWindow(const QString &name)
     window->setObjectName(name);
     window->setFixedSize(MainWindowFrames::frame(name).size().toSize());
     window->setWindowModality(Qt::WindowModal);
-    MainWindowStyles::applyWindowPalette(window);
+    ControlStyles::applyWindowPalette(window);
     m_widgets.insert(name, window);
     return window;
 }
@@ -66,7 +66,7 @@ QWidget *MainWindowInterface::load(MainViewController &controller)
     view->setObjectName(QStringLiteral("view"));
     view->setFixedSize(MainWindowFrames::frame(QStringLiteral("view")).size().toSize());
     ui.m_widgets.insert(QStringLiteral("view"), view);
-    MainWindowStyles::applyWindowPalette(view);
+    ControlStyles::applyWindowPalette(view);
     ui.buildScanList();
     ui.buildOptions();
     ui.buildProgressSheet();
@@ -82,7 +82,7 @@ void MainWindowInterface::buildScanList()
     c.boxTop = make<QFrame>(QStringLiteral("boxTop"));
     c.boxLeft = make<QFrame>(QStringLiteral("boxLeft"));
     c.rightViewOfMainWindow = make<QWidget>(QStringLiteral("rightViewOfMainWindow"));
-    MainWindowStyles::applyPanelPalette(c.rightViewOfMainWindow);
+    ControlStyles::applyPanelPalette(c.rightViewOfMainWindow);
     c.boxFooter = make<GradientBox>(QStringLiteral("boxFooter"));
     c.btnCompare = make<IMGButton>(QStringLiteral("btnCompare"));
     c.lblFilePaths = make<QLabel>(QStringLiteral("lblFilePaths"));

@@ -106,15 +106,15 @@ void MainWindowSetup::setupTitles(MainViewController &c)
 
 void MainWindowSetup::styleCloudButtons(MainViewController &c)
 {
-    MainWindowStyles::styleFlatButton(c.btnScanComputer, MainWindowStyles::scanComputerStyle());
-    MainWindowStyles::styleFlatButton(c.btnAllowPermission, MainWindowStyles::allowPermissionStyle());
-    MainWindowStyles::styleFlatButton(c.btnAddFolderCloudScan, MainWindowStyles::addFolderCloudScanStyle());
-    MainWindowStyles::styleFlatButton(
+    ControlStyles::styleFlatButton(c.btnScanComputer, MainWindowStyles::scanComputerStyle());
+    ControlStyles::styleFlatButton(c.btnAllowPermission, MainWindowStyles::allowPermissionStyle());
+    ControlStyles::styleFlatButton(c.btnAddFolderCloudScan, MainWindowStyles::addFolderCloudScanStyle());
+    ControlStyles::styleFlatButton(
         c.btnCancelCloudFolderScan, MainWindowStyles::cancelCloudFolderScanStyle());
     c.lblIncludeToScan->setText(text("ID_INCLUDE_TO_SCAN"));
     c.btnCancelCloudFolderScan->setText(text("ID_CANCEL"));
     c.btnAddFolderCloudScan->setText(text("ID_ADD"));
-    MainWindowStyles::styleFlatButton(c.btnStopAddingPhotos, MainWindowStyles::stopAddingPhotosStyle());
+    ControlStyles::styleFlatButton(c.btnStopAddingPhotos, ControlStyles::stopAddingPhotosStyle());
 }
 
 void MainWindowSetup::setupScanSourcePopup(MainViewController &c)

@@ -11,8 +11,6 @@ QColor rgb(int r, int g, int b)
 }
 
 constexpr double kHalfHeight = -0.5;
-constexpr double kSixteenthHeight = -0.0625;
-constexpr int kFlatButtonFontSize = 14;
 
 } // namespace
 
@@ -34,13 +32,6 @@ void MainWindowStyles::styleScanButtonImages(IMGButton *button)
     const QColor disabled = QColor::fromRgbF(210 / 255.0, 211 / 255.0, 218 / 255.0);
     button->setColorOnStateDis(disabled);
     button->setColorOffStateDis(disabled);
-}
-
-void MainWindowStyles::styleFlatButton(CFMButton *button, const FlatButtonStyle &style)
-{
-    const double radius = style.radius < 0 ? -style.radius * button->height() : style.radius;
-    button->setButtonInsideColor(style.inside, style.insideDisabled, style.text, style.textDisabled,
-        style.border, style.borderDisabled, radius, kFlatButtonFontSize, false, false, style.outerLineWidth);
 }
 
 void MainWindowStyles::setCornerRadius(QWidget *box, double radius)
@@ -97,37 +88,8 @@ FlatButtonStyle MainWindowStyles::cancelCloudFolderScanStyle()
         rgb(169, 169, 169), kHalfHeight, 0 };
 }
 
-FlatButtonStyle MainWindowStyles::stopAddingPhotosStyle()
-{
-    return { rgb(54, 63, 84), rgb(190, 190, 190), rgb(208, 210, 213), rgb(208, 210, 213), rgb(110, 116, 131),
-        rgb(169, 169, 169), kSixteenthHeight, 1 };
-}
-
 void MainWindowStyles::setLinkTitle(LinkButton *button, const QString &title, int fontSize, bool bold)
 {
     // Shown on the dark options panel, so the link is drawn in white.
     button->setTitle(title, float(fontSize), bold, Qt::white);
-}
-
-void MainWindowStyles::applyWindowPalette(QWidget *window)
-{
-    QPalette palette = window->palette();
-    palette.setColor(QPalette::Window, rgb(0x1e, 0x26, 0x38));
-    palette.setColor(QPalette::WindowText, Qt::white);
-    palette.setColor(QPalette::Button, rgb(0x2f, 0x3a, 0x55));
-    palette.setColor(QPalette::ButtonText, Qt::white);
-    palette.setColor(QPalette::Base, rgb(0x16, 0x1c, 0x2a));
-    palette.setColor(QPalette::Text, Qt::white);
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, rgb(130, 138, 155));
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, rgb(130, 138, 155));
-    window->setPalette(palette);
-    window->setAutoFillBackground(true);
-}
-
-void MainWindowStyles::applyPanelPalette(QWidget *panel)
-{
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, rgb(0x26, 0x30, 0x4a));
-    panel->setPalette(palette);
-    panel->setAutoFillBackground(true);
 }

@@ -6,9 +6,9 @@
 #include "app/LocalizedString.h"
 #include "app/OSVersionFlags.h"
 #include "controls/ControlFonts.h"
+#include "controls/ControlStyles.h"
 #include "platform/ui/BundleImage.h"
 #include "platform/ui/FrameGeometry.h"
-#include "scan/ui/MainWindowStyles.h"
 
 namespace
 {
@@ -70,7 +70,7 @@ void OptionPopover::makePopoverIfNeeded()
         return;
     popover = new QWidget(nullptr, Qt::Popup);
     popover->setObjectName(QStringLiteral("optionPopover"));
-    MainWindowStyles::applyWindowPalette(popover);
+    ControlStyles::applyWindowPalette(popover);
     auto *layout = new QVBoxLayout(popover);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view());

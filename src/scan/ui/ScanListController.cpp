@@ -9,7 +9,6 @@
 #include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
-#include "app/ui/AppDelegate.h"
 #include "platform/AppFolders.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
@@ -263,8 +262,7 @@ void ScanListController::showAddPathResult(const AddPathResult &result)
         spec.buttons = { text("ID_OK_CAPS"), text("ID_GOTO_PREFERENCES") };
         if (AlertPresenter::current().runAlert(spec, c.view()) != AlertPresenter::kFirstButton) {
             stdoutLine(QStringLiteral("go to prefrences"));
-            if (AppDelegate *delegate = AppDelegate::shared())
-                delegate->btnOpenPreferencesTapped();
+            emit c.preferencesRequested();
         }
         return;
     }

@@ -17,11 +17,13 @@
 #include "app/SingleInstance.h"
 #include "app/UpdaterController.h"
 #include "app/ui/AppDelegate.h"
+#include "app/ui/QuickLookPanel.h"
 #include "platform/AppFolders.h"
 #include "platform/PropertyList.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
+#include "results/ui/ResultViewController.h"
 #include "scan/ui/MainViewController.h"
 #include "support/TestEvents.h"
 
@@ -285,6 +287,32 @@ TEST_F(AppDelegateTest, QuickLookShowsOnlyTheLastItem)
     EXPECT_EQ(delegate->arrUrlPreview.size(), 1);
     EXPECT_EQ(delegate->previewItemAtIndex(7),
         std::optional<QUrl>(QUrl::fromLocalFile(QStringLiteral("/tmp/b.jpg"))));
+}
+
+// The windows ask by signal; the delegate that made them answers the same signals the tests emit.
+TEST_F(AppDelegateTest, WindowRequestsReachTheDelegate)
+{
+    auto delegate = launch();
+    ResultViewController *results = delegate->mainVC->result.get();
+
+    const QList<QUrl> urls { QUrl::fromLocalFile(QStringLiteral("/tmp/c.jpg")) };
+    emit results->quickLookRequested(urls);
+    EXPECT_EQ(delegate->arrUrlPreview, urls);
+
+    delegate->mainVC->view()->hide();
+    delegate->mainVC->btnCompare->setState(IMGButton::OffState);
+    emit results->returnToMainRequested();
+    EXPECT_FALSE(delegate->mainVC->view()->isHidden());
+    EXPECT_EQ(delegate->mainVC->btnCompare->state(), IMGButton::OnState);
+
+    emit delegate->mainVC->preferencesRequested();
+    EXPECT_TRUE(delegate->preferencesWindowController()->window()->isVisible());
+    delegate->preferencesWindowController()->window()->close();
+    emit results->preferencesPaneRequested(QStringLiteral("exclusions"));
+    EXPECT_TRUE(delegate->preferencesWindowController()->window()->isVisible());
+    delegate->preferencesWindowController()->window()->close();
+    if (QWidget *panel = QuickLookPanel::sharedPreviewPanel().window())
+        panel->close();
 }
 
 TEST_F(AppDelegateTest, SupportPageCarriesTheLanguageCode)

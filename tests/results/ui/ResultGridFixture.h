@@ -33,8 +33,10 @@ protected:
         ScanGlobals::matchThreshold = 0.90;
         ScanGlobals::minimumMatchThreshold = 0.85;
         controller = std::make_unique<ResultViewController>();
-        controller->returnToMainHandler = [this] { ++returnedToMain; };
-        controller->changeAllComponentsHandler = [this](const auto &record) { previewed.push_back(record); };
+        QObject::connect(
+            controller.get(), &ResultViewController::returnToMainRequested, [this] { ++returnedToMain; });
+        QObject::connect(controller.get(), &ResultViewController::changeAllComponentsRequested,
+            [this](const auto &record) { previewed.push_back(record); });
         controller->view()->resize(1300, 900);
         controller->view()->show();
     }

@@ -4,16 +4,14 @@
 #include <QPushButton>
 
 #include "app/CommonFunc.h"
-#include "app/ui/AppDelegate.h"
-#include "app/ui/CommonFuncUi.h"
-#include "app/ui/QuickLookPanel.h"
+#include "controls/CommonFuncUi.h"
+#include "controls/DoubleSlider.h"
 #include "controls/ITPathbar.h"
 #include "results/ResultTexts.h"
-#include "controls/DoubleSlider.h"
 #include "results/ui/NoResultHintsPanel.h"
 #include "results/ui/ResultSheets.h"
-#include "results/ui/ResultWindowStyles.h"
 #include "results/ui/ResultWindowFixture.h"
+#include "results/ui/ResultWindowStyles.h"
 
 namespace
 {
@@ -167,26 +165,28 @@ TEST_F(ResultWindowBuilderTest, GroupsOnlyBelowTheLevelAreShownWithThePartialHea
     EXPECT_FALSE(controller->boxRightPattern->isHidden());
 }
 
-TEST_F(ResultWindowBuilderTest, QuickLookShowsOnlyTheLastRecordOfTheGridSelection)
+TEST_F(ResultWindowBuilderTest, QuickLookAsksForOnlyTheLastRecordOfTheGridSelection)
 {
-    AppDelegate app;
     open();
+    std::vector<QList<QUrl>> asked;
+    QObject::connect(controller.get(), &ResultViewController::quickLookRequested,
+        [&](const QList<QUrl> &urls) { asked.push_back(urls); });
     auto g = photos(QStringLiteral("q"), 3);
     enter({ g });
     controller->currentSelectedIndexs = { IndexPath { 0, 0 }, IndexPath { 0, 2 } };
     builder->menuItemQuickLook->trigger();
     controller->currentSelectedIndexs = { IndexPath { 0, 1 } };
     builder->menuItemQuickLook->trigger();
-    ASSERT_EQ(app.arrUrlPreview.size(), 1);
-    EXPECT_EQ(app.previewItemAtIndex(7), QUrl::fromLocalFile(g->filterChildren.at(1)->filePath));
-    EXPECT_EQ(app.numberOfPreviewItemsInPreviewPanel(), 1);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], QList<QUrl> { QUrl::fromLocalFile(g->filterChildren.at(2)->filePath) });
+    EXPECT_EQ(asked[1], QList<QUrl> { QUrl::fromLocalFile(g->filterChildren.at(1)->filePath) });
     controller->currentSelectedIndexs.clear();
     std::vector<QUrl> revealed;
     builder->fileActions().revealUrl = [&](const QUrl &url) { revealed.push_back(url); };
     builder->menuItemRevealInFinder->trigger();
+    builder->menuItemQuickLook->trigger();
     EXPECT_TRUE(revealed.empty());
-    if (QWidget *panel = QuickLookPanel::sharedPreviewPanel().window())
-        panel->close();
+    EXPECT_EQ(asked.size(), 2u) << "no selection asks for nothing";
 }
 
 } // namespace

@@ -48,7 +48,8 @@ protected:
     void open()
     {
         controller = std::make_unique<ResultViewController>();
-        controller->returnToMainHandler = [this] { ++returnedToMain; };
+        QObject::connect(
+            controller.get(), &ResultViewController::returnToMainRequested, [this] { ++returnedToMain; });
         controller->view()->resize(1300, 900);
         builder = controller->findChild<ResultWindowBuilder *>();
         ASSERT_TRUE(builder);

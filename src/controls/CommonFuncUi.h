@@ -18,8 +18,8 @@ public:
     static constexpr const char *kAttributedTitleProperty = "attributedTitle";
 
     static void setTextFontAndColorOn(QAbstractButton *button, const QString &title, int fontSize);
-    static void setTextFontAndColorOnNew(QAbstractButton *button, const QString &title, const QString &completeText,
-                                         int fontSize);
+    static void setTextFontAndColorOnNew(
+        QAbstractButton *button, const QString &title, const QString &completeText, int fontSize);
     static void setTitleColor(QAbstractButton *button, const QColor &color);
 
     static double fittingWidth(const QLineEdit *field);

@@ -1,4 +1,4 @@
-#include "app/ui/CommonFuncUi.h"
+#include "controls/CommonFuncUi.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
@@ -10,7 +10,8 @@
 #include "app/OSVersionFlags.h"
 #include "platform/ui/FrameGeometry.h"
 
-namespace {
+namespace
+{
 
 void applyTitle(QAbstractButton *button, const AttributedTitle &title)
 {
@@ -52,8 +53,8 @@ void CommonFuncUi::setTextFontAndColorOn(QAbstractButton *button, const QString 
         applyTitle(button, CommonFunc::buttonTitle(title, fontSize));
 }
 
-void CommonFuncUi::setTextFontAndColorOnNew(QAbstractButton *button, const QString &title,
-                                            const QString &completeText, int fontSize)
+void CommonFuncUi::setTextFontAndColorOnNew(
+    QAbstractButton *button, const QString &title, const QString &completeText, int fontSize)
 {
     if (button)
         applyTitle(button, CommonFunc::twoPartButtonTitle(title, completeText, fontSize));
@@ -67,12 +68,14 @@ void CommonFuncUi::setTitleColor(QAbstractButton *button, const QColor &color)
 
 double CommonFuncUi::fittingWidth(const QLineEdit *field)
 {
-    return field ? CommonFunc::fittingWidth(field->text(), field->font()) : CommonFunc::fittingWidth(QString(), {});
+    return field ? CommonFunc::fittingWidth(field->text(), field->font())
+                 : CommonFunc::fittingWidth(QString(), {});
 }
 
 double CommonFuncUi::fittingWidth(const QLabel *label)
 {
-    return label ? CommonFunc::fittingWidth(label->text(), label->font()) : CommonFunc::fittingWidth(QString(), {});
+    return label ? CommonFunc::fittingWidth(label->text(), label->font())
+                 : CommonFunc::fittingWidth(QString(), {});
 }
 
 double CommonFuncUi::fittingWidth(const QAbstractButton *button)
@@ -95,5 +98,6 @@ void CommonFuncUi::setTableHeaders(const QString &title, int column, QAbstractIt
         return;
     QAbstractItemModel *model = view->model();
     model->setHeaderData(column, Qt::Horizontal, title, Qt::DisplayRole);
-    model->setHeaderData(column, Qt::Horizontal, title.isNull() ? QVariant() : QVariant(title), Qt::ToolTipRole);
+    model->setHeaderData(
+        column, Qt::Horizontal, title.isNull() ? QVariant() : QVariant(title), Qt::ToolTipRole);
 }

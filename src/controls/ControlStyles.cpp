@@ -1,0 +1,50 @@
+#include "controls/ControlStyles.h"
+
+#include <QPalette>
+#include <QWidget>
+
+#include "controls/CFMButton.h"
+
+namespace
+{
+
+constexpr double kSixteenthHeight = -0.0625;
+constexpr int kFlatButtonFontSize = 14;
+
+} // namespace
+
+void ControlStyles::styleFlatButton(CFMButton *button, const FlatButtonStyle &style)
+{
+    const double radius = style.radius < 0 ? -style.radius * button->height() : style.radius;
+    button->setButtonInsideColor(style.inside, style.insideDisabled, style.text, style.textDisabled,
+        style.border, style.borderDisabled, radius, kFlatButtonFontSize, false, false, style.outerLineWidth);
+}
+
+void ControlStyles::applyWindowPalette(QWidget *window)
+{
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, QColor(0x1e, 0x26, 0x38));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    palette.setColor(QPalette::Button, QColor(0x2f, 0x3a, 0x55));
+    palette.setColor(QPalette::ButtonText, Qt::white);
+    palette.setColor(QPalette::Base, QColor(0x16, 0x1c, 0x2a));
+    palette.setColor(QPalette::Text, Qt::white);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(130, 138, 155));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(130, 138, 155));
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+}
+
+void ControlStyles::applyPanelPalette(QWidget *panel)
+{
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, QColor(0x26, 0x30, 0x4a));
+    panel->setPalette(palette);
+    panel->setAutoFillBackground(true);
+}
+
+FlatButtonStyle ControlStyles::stopAddingPhotosStyle()
+{
+    return { QColor(54, 63, 84), QColor(190, 190, 190), QColor(208, 210, 213), QColor(208, 210, 213),
+        QColor(110, 116, 131), QColor(169, 169, 169), kSixteenthHeight, 1 };
+}

@@ -1,0 +1,29 @@
+// The looks several windows share: the dark slate palette of the main and results windows and the
+// flat rounded buttons of their sheets.
+#pragma once
+
+#include <QColor>
+
+class CFMButton;
+class QWidget;
+
+// One flat rounded button's colours and shape; a negative radius is that fraction of the height.
+struct FlatButtonStyle {
+    QColor inside, insideDisabled, text, textDisabled, border, borderDisabled;
+    double radius = 0.0;
+    double outerLineWidth = 0.0;
+};
+
+class ControlStyles
+{
+public:
+    static void styleFlatButton(CFMButton *button, const FlatButtonStyle &style);
+    // The window's dark slate look with white texts, for the main view, the results view and their
+    // sheets.
+    static void applyWindowPalette(QWidget *window);
+    // A slightly lighter panel inside the window.
+    static void applyPanelPalette(QWidget *panel);
+
+    // The dark outlined button of the Stop button and of the results window's sheets.
+    static FlatButtonStyle stopAddingPhotosStyle();
+};
