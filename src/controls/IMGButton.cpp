@@ -15,6 +15,15 @@ constexpr int kSmallestSize = 5;
 constexpr int kLargestSize = 50;
 // Sizes up to this use the regular face while searching, larger ones the bold face.
 constexpr int kLastRegularSearchSize = 18;
+
+// The face the size search measures with. A bold title drawn at its cap must fit in the bold face,
+// which runs wider than the regular one, or the capped title would overflow its margins.
+QFont searchFont(int size, bool bold, int cap)
+{
+    if (bold && cap >= 1 && size >= cap)
+        return ControlFonts::systemFont(size, QFont::DemiBold);
+    return size <= kLastRegularSearchSize ? ControlFonts::lucidaGrande(size) : ControlFonts::helveticaBold(size);
+}
 } // namespace
 
 IMGButton::IMGButton(QWidget *parent)
@@ -131,8 +140,7 @@ void IMGButton::getAttributesForRect(const QRectF &rect, bool multi)
     // used (the search never leaves a layout without a measurement).
     int fitted = kLargestSize;
     for (int s = kSmallestSize; s <= kLargestSize; ++s) {
-        const QFont probe
-            = s <= kLastRegularSearchSize ? ControlFonts::lucidaGrande(s) : ControlFonts::helveticaBold(s);
+        const QFont probe = searchFont(s, makeBoldFont, fontSizeForButton);
         const QSizeF measured = QFontMetricsF(probe).size(0, mTitle);
         if (measured.width() > available.width() || measured.height() > available.height()) {
             fitted = s - 1;
@@ -192,8 +200,12 @@ void IMGButton::paintEvent(QPaintEvent *)
         getAttributesForRect(bounds, true);
     else if (!multiLineStr.isEmpty())
         mTitle = splitInTwoLines(mTitle, multiLineStr);
-    // Equal areas draw one line.
-    if (layoutM.size.width() * layoutM.size.height() <= layoutNoM.size.width() * layoutNoM.size.height())
+    // One line wins when it is drawn at least as large as the two lines would be (a capped title that
+    // fits on one line never wraps), otherwise by the larger area; equal areas draw one line.
+    const bool oneLineAsLarge = layoutNoM.font.pixelSize() >= layoutM.font.pixelSize()
+        && layoutNoM.font.weight() >= layoutM.font.weight();
+    if (oneLineAsLarge
+        || layoutM.size.width() * layoutM.size.height() <= layoutNoM.size.width() * layoutNoM.size.height())
         drawTitle(painter, oTitle, layoutNoM, false, true);
     else
         drawTitle(painter, mTitle, layoutM, true, true);

@@ -154,6 +154,20 @@ TEST(IMGButton, TwoWordTitleInATallNarrowButtonGoesOnTwoLines)
     EXPECT_EQ(wide->drawnTitle(), QStringLiteral("Start Scanning"));
 }
 
+TEST(IMGButton, CappedBoldTitleThatFitsOnOneLineNeverWraps)
+{
+    // The main window's Scan button: bold, capped at 18, in its own frame.
+    auto scan = button("Scan for Duplicates", 250, 42);
+    scan->setMakeBoldFont(true);
+    scan->setFontSizeForButton(18);
+    scan->setMarginBottom(7);
+    scan->grab();
+    EXPECT_FALSE(scan->drewTwoLines());
+    EXPECT_EQ(scan->drawnFont().pixelSize(), 18);
+    EXPECT_EQ(scan->drawnFont().weight(), QFont::DemiBold);
+    EXPECT_LE(QFontMetricsF(scan->drawnFont()).horizontalAdvance(scan->drawnTitle()), 250.0);
+}
+
 TEST(IMGButton, SplitsThreeWordsOneOverTwoAndFiveWordsTwoOverThree)
 {
     auto three = button("Remove Marked Files", 90, 200);
