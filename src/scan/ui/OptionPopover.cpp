@@ -112,10 +112,12 @@ void OptionPopover::layoutForLanguage(const QString &language)
         captured = QRectF(captured.x(), 36, captured.width(), 36);
         arrowCaptured.moveTop(60);
     }
-    // The texts above the capture-date text keep their distance from the top edge.
+    // Every text and pointer keeps its distance from the top edge when the view is shorter, so the
+    // capture-date text stays below the imported-photos text instead of sliding under it.
     const double lift = m_viewHeight - kViewHeight;
-    heading.translate(0, lift);
-    QRectF imported = kImported.translated(0, lift);
+    QRectF imported = kImported;
+    for (QRectF *frame : { &heading, &imported, &captured, &created, &arrowCaptured, &arrowCreated })
+        frame->translate(0, lift);
     m_view->setFixedSize(int(kViewWidth), int(m_viewHeight));
     place(txtHeading, heading);
     place(txtImportedPhotos, imported);

@@ -193,6 +193,16 @@ TEST_F(ComparisonOptionsTest, HelpPopoverShowsOnlyForThisComputer)
     EXPECT_EQ(popover->txtCapturedInfo->toolTip(), popover->txtCapturedInfo->text());
     EXPECT_TRUE(popover->txtCreated->isHidden());
     EXPECT_EQ(popover->view()->height(), popover->txtCapturedInfo->height() + 133);
+    // The shown texts stand one under the other inside the view, the pointer beside its text.
+    const QList<QLabel *> texts{ popover->txtHeading, popover->txtImportedPhotos, popover->txtCapturedInfo };
+    for (int i = 0; i < texts.size(); ++i) {
+        EXPECT_TRUE(popover->view()->rect().contains(texts[i]->geometry())) << i;
+        if (i > 0)
+            EXPECT_GE(texts[i]->geometry().top(), texts[i - 1]->geometry().bottom()) << i;
+    }
+    const QRect captured = popover->txtCapturedInfo->geometry();
+    const int arrowMiddle = popover->arrowCapturedInfo->geometry().center().y();
+    EXPECT_TRUE(arrowMiddle >= captured.top() && arrowMiddle <= captured.bottom());
     popover->popover->close();
 }
 
