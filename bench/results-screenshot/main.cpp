@@ -1,8 +1,9 @@
-// quennary-results-screenshot OUT.png [--language CODE] [--list] [--sheet NAME] [FOLDER]
+// quennary-results-screenshot OUT.png [--language CODE] [--list] [--sheet NAME] [--size WxH] [FOLDER]
 // Scans FOLDER (or a folder of generated near-duplicate photos) with the main window's Scan button
 // in a temporary home, lets the results window open on the groups found, and saves a picture of it.
 // --sheet draws one of the window's sheets centred over it, as it opens: scan (scan complete),
-// back (return to the main window), summary (after a removal) or authorization.
+// back (return to the main window), summary (after a removal) or authorization. --size renders the
+// window at another size than its own 1040x679 (for example 1024x768).
 #include <cstdio>
 #include <random>
 
@@ -112,7 +113,7 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: quennary-results-screenshot OUT.png [--language CODE] [--list] [--sheet "
-        "scan|back|summary|authorization] [FOLDER]\n");
+        "scan|back|summary|authorization] [--size WxH] [FOLDER]\n");
     return 2;
 }
 
@@ -132,6 +133,7 @@ int main(int argc, char **argv)
     QString folder;
     bool list = false;
     QString sheet;
+    QSize size(1040, 679);
     while (!args.isEmpty()) {
         const QString a = args.takeFirst();
         if (a == QStringLiteral("--language") && !args.isEmpty())
@@ -140,6 +142,12 @@ int main(int argc, char **argv)
             sheet = args.takeFirst();
         else if (a == QStringLiteral("--list"))
             list = true;
+        else if (a == QStringLiteral("--size") && !args.isEmpty()) {
+            const QStringList wh = args.takeFirst().split(QLatin1Char('x'));
+            size = wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
+            if (size.isEmpty())
+                return usage();
+        }
         else
             folder = a;
     }
@@ -160,7 +168,7 @@ int main(int argc, char **argv)
     MainViewController controller;
     controller.view();
     ResultViewController &result = *controller.result;
-    result.view()->resize(1280, 800);
+    result.view()->resize(size);
     if (!result.findChild<ResultWindowBuilder *>())
         (new ResultWindowBuilder(result, &result))->build();
     FilePathNode node;
@@ -189,7 +197,7 @@ int main(int argc, char **argv)
                     qPrintable(result.outlineList->selectedRecord()->fileName),
                     result.outlineList->outlineDupliates()->verticalScrollBar()->value());
             QWidget *view = result.view();
-            view->resize(1280, 800);
+            view->resize(size);
             QCoreApplication::processEvents();
             QImage picture = view->grab().toImage();
             if (!sheet.isEmpty() && !drawSheet(picture, result, sheet)) {

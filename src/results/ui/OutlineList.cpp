@@ -2,10 +2,12 @@
 #include "results/ui/OutlineList.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -17,6 +19,7 @@
 #include "model/ImageFileInfo.h"
 #include "platform/Log.h"
 #include "platform/ui/BundleImage.h"
+#include "results/ListColumns.h"
 #include "results/ResultState.h"
 #include "results/ResultTexts.h"
 #include "results/ui/OutlineListDelegate.h"
@@ -26,9 +29,8 @@ namespace
 {
 
 const QString kDateFormat = QStringLiteral("dd/MM/yyyy hh:mm:ss a");
-constexpr int kSizeWidth = 80;
-constexpr int kDateWidth = 160;
-constexpr int kExtWidth = 50;
+// Room around a column title, so that neighbouring titles never run together.
+constexpr int kTitlePadding = 8;
 
 QLabel *cellLabel(const QString &text, bool withToolTip = true)
 {
@@ -42,9 +44,18 @@ QLabel *cellLabel(const QString &text, bool withToolTip = true)
 QHBoxLayout *rowLayout(QWidget *owner)
 {
     auto *row = new QHBoxLayout(owner);
-    row->setContentsMargins(OutlineListDelegate::kCheckBoxX, 0, 6, 0);
+    row->setContentsMargins(ListColumns::kBoxX, 0, 6, 0);
     row->setSpacing(6);
     return row;
+}
+
+// A text that does not fit its column ends in an ellipsis; the tool tip keeps it whole.
+void placeText(QLabel *label, const ListColumn &column, int height, Qt::TextElideMode mode = Qt::ElideRight)
+{
+    const QString whole = label->text();
+    label->setGeometry(column.x, 0, column.width, height);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setText(label->fontMetrics().elidedText(whole, mode, column.width));
 }
 
 } // namespace
@@ -69,12 +80,15 @@ OutlineList::OutlineList(ResultState &state, QWidget *container, QObject *parent
     m_view->setStyleSheet(QStringLiteral("QTreeView { background: rgb(38, 45, 63); border: none; }"));
     m_view->setModel(m_model);
     auto *delegate = new OutlineListDelegate(*m_model, m_view);
+    m_delegate = delegate;
     delegate->checkBoxTapped = [this](const auto &record) {
         if (btnOutlineCheckBoxTapped)
             btnOutlineCheckBoxTapped(record);
     };
     m_view->setItemDelegate(delegate);
     column->addWidget(m_view, 1);
+    m_view->viewport()->installEventFilter(this);
+    connect(m_view->header(), &QHeaderView::sectionResized, this, &OutlineList::layoutColumnTitles);
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &OutlineList::outlineViewSelectionDidChange);
     connect(m_view, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
@@ -89,30 +103,61 @@ OutlineList::~OutlineList() = default;
 
 QWidget *OutlineList::buildHeader(QWidget *parent)
 {
-    auto *header = new QWidget(parent);
-    header->setObjectName(QStringLiteral("outlineHeader"));
-    header->setFixedHeight(24);
-    header->setAutoFillBackground(true);
-    header->setStyleSheet(QStringLiteral("QWidget#outlineHeader { background: rgb(30, 36, 51); }"));
-    auto *row = rowLayout(header);
-    row->addSpacing(OutlineListDelegate::kCheckBoxWidth);
+    m_header = new QWidget(parent);
+    m_header->setObjectName(QStringLiteral("outlineHeader"));
+    m_header->setFixedHeight(24);
+    m_header->setAutoFillBackground(true);
+    m_header->setStyleSheet(QStringLiteral("QWidget#outlineHeader { background: rgb(30, 36, 51); }"));
     lblFileName = cellLabel(QString(), false);
     lblFileSize = cellLabel(QString(), false);
     lblCreatedDate = cellLabel(QString(), false);
     lblFileType = cellLabel(QString(), false);
     lblFolderPath = cellLabel(QString(), false);
-    lblFileSize->setFixedWidth(kSizeWidth);
-    lblCreatedDate->setFixedWidth(kDateWidth);
-    lblFileType->setFixedWidth(kExtWidth);
-    row->addWidget(lblFileName, 3);
-    row->addWidget(lblFileSize);
-    row->addWidget(lblCreatedDate);
-    row->addWidget(lblFileType);
-    row->addWidget(lblFolderPath, 3);
     for (QLabel *label : { lblFileName.data(), lblFileSize.data(), lblCreatedDate.data(), lblFileType.data(),
              lblFolderPath.data() })
-        label->setParent(header);
-    return header;
+        label->setParent(m_header);
+    m_header->installEventFilter(this);
+    return m_header;
+}
+
+int OutlineList::rowWidth() const
+{
+    return std::max(0, m_view->header()->sectionSize(0));
+}
+
+int OutlineList::rowLeft() const
+{
+    return m_view->viewport()->x() + m_view->header()->sectionViewportPosition(0);
+}
+
+// The titles stand over their columns where the view draws its rows.
+void OutlineList::layoutColumnTitles()
+{
+    const int typeTitleWidth = lblFileType->fontMetrics().horizontalAdvance(lblFileType->text()) + kTitlePadding;
+    if (typeTitleWidth != m_typeTitleWidth) {
+        m_typeTitleWidth = typeTitleWidth;
+        m_delegate->setTypeTitleWidth(typeTitleWidth);
+        m_view->viewport()->update();
+    }
+    const ListColumns::Geometry columns = ListColumns::layout(rowWidth(), m_typeTitleWidth);
+    const std::pair<QLabel *, ListColumns::Column> titles[] = { { lblFileName, ListColumns::Name },
+        { lblFileSize, ListColumns::Size }, { lblCreatedDate, ListColumns::Date },
+        { lblFileType, ListColumns::Type }, { lblFolderPath, ListColumns::Folder } };
+    for (const auto &[label, column] : titles) {
+        const ListColumn c = columns[column];
+        label->setGeometry(rowLeft() + c.x, 0, c.width, m_header->height());
+        label->setToolTip(label->fontMetrics().horizontalAdvance(label->text()) > c.width ? label->text()
+                                                                                           : QString());
+    }
+}
+
+bool OutlineList::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool geometry = event->type() == QEvent::Resize || event->type() == QEvent::Show;
+    // The view stretches its column after the viewport's resize, so the titles follow afterwards.
+    if (geometry && (watched == m_header || watched == m_view->viewport()))
+        QMetaObject::invokeMethod(this, &OutlineList::layoutColumnTitles, Qt::QueuedConnection);
+    return QObject::eventFilter(watched, event);
 }
 
 CustomCell *OutlineList::makeGroupCell(const DuplicatesGroup &group, int groupIndex)
@@ -130,18 +175,24 @@ CustomCell *OutlineList::makeGroupCell(const DuplicatesGroup &group, int groupIn
     return cell;
 }
 
-CustomCell *OutlineList::makeFileCell(const ImageFileInfo &record)
+CustomCell *OutlineList::makeFileCell(const ImageFileInfo &record, int rowWidth, int typeTitleWidth)
 {
     auto *cell = new CustomCell;
     cell->setObjectName(QStringLiteral("outlineViewCell"));
-    auto *row = rowLayout(cell);
+    const int height = OutlineListModel::kRowHeight;
+    cell->resize(rowWidth, height);
+    const ListColumns::Geometry columns = ListColumns::layout(rowWidth, typeTitleWidth);
     auto *check = new QCheckBox;
-    check->setFixedWidth(OutlineListDelegate::kCheckBoxWidth);
     auto *lock = new QLabel;
-    lock->setFixedWidth(OutlineListDelegate::kCheckBoxWidth);
+    lock->setAlignment(Qt::AlignCenter);
     lock->setPixmap(BundleImage::named(QStringLiteral("lock_icon")).pixmap(QSize(16, 16)));
     cell->setBtnCheckBox(check);
     cell->setImgViewLock(lock);
+    // The box and the lock share one place, so a hidden one never shifts the columns.
+    for (QWidget *box : { static_cast<QWidget *>(check), static_cast<QWidget *>(lock) }) {
+        box->setParent(cell);
+        box->setGeometry(columns[ListColumns::Box].x, 0, columns[ListColumns::Box].width, height);
+    }
     // Marked wins over locked: a marked file always shows its ticked box.
     check->setChecked(record.isMark);
     check->setVisible(record.isMark || !record.isLocked);
@@ -156,16 +207,17 @@ CustomCell *OutlineList::makeFileCell(const ImageFileInfo &record)
                                                         : extension));
     cell->setLblFilePath(
         cellLabel(record.filePath.isEmpty() ? QString() : QFileInfo(record.filePath).path()));
-    cell->lblSize()->setFixedWidth(kSizeWidth);
-    cell->lblCretedDate()->setFixedWidth(kDateWidth);
-    cell->lblExt()->setFixedWidth(kExtWidth);
-    row->addWidget(check);
-    row->addWidget(lock);
-    row->addWidget(cell->lblTextField(), 3);
-    row->addWidget(cell->lblSize());
-    row->addWidget(cell->lblCretedDate());
-    row->addWidget(cell->lblExt());
-    row->addWidget(cell->lblFilePath(), 3);
+    const std::tuple<QLabel *, ListColumns::Column, Qt::TextElideMode> texts[] = {
+        { cell->lblTextField(), ListColumns::Name, Qt::ElideRight },
+        { cell->lblSize(), ListColumns::Size, Qt::ElideRight },
+        { cell->lblCretedDate(), ListColumns::Date, Qt::ElideRight },
+        { cell->lblExt(), ListColumns::Type, Qt::ElideRight },
+        // The end of a folder path tells most, so a long one loses its middle.
+        { cell->lblFilePath(), ListColumns::Folder, Qt::ElideMiddle } };
+    for (const auto &[label, column, mode] : texts) {
+        label->setParent(cell);
+        placeText(label, columns[column], height, mode);
+    }
     return cell;
 }
 
@@ -256,7 +308,7 @@ CustomCell *OutlineList::viewForRow(int row) const
     if (const auto group = m_model->groupAt(index))
         return makeGroupCell(*group, index.row());
     if (const auto record = m_model->recordAt(index))
-        return makeFileCell(*record);
+        return makeFileCell(*record, rowWidth(), m_typeTitleWidth);
     return nullptr;
 }
 

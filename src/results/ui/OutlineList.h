@@ -1,6 +1,6 @@
 // The results window's list mode: the groups and their files as a two-level list (outlineDupliates)
-// under a row of column titles. Each row is one wide cell whose labels form the columns; a file row
-// carries the mark check box or the lock. Selecting files previews the topmost one.
+// under a row of column titles. Each row is one wide cell whose labels stand in the columns the
+// titles share; a file row carries the mark check box or the lock. Selecting files previews the topmost one.
 #pragma once
 
 #include <functional>
@@ -15,6 +15,7 @@ class CustomCell;
 #include "controls/CustomOutlineView.h"
 class DuplicatesGroup;
 class ImageFileInfo;
+class OutlineListDelegate;
 class OutlineListModel;
 class ResultState;
 #include <QLabel>
@@ -59,17 +60,32 @@ public:
     std::function<void(const QPoint &globalPosition)> showContextMenu;
 
     static CustomCell *makeGroupCell(const DuplicatesGroup &group, int groupIndex);
-    static CustomCell *makeFileCell(const ImageFileInfo &record);
+    // A file row `rowWidth` wide whose type column holds a title `typeTitleWidth` wide.
+    static CustomCell *makeFileCell(const ImageFileInfo &record, int rowWidth = kDefaultRowWidth,
+        int typeTitleWidth = 0);
 
     void outlineViewSelectionDidChange();
 
+    // Where the view draws its rows: their width, and their left edge in the list's container.
+    int rowWidth() const;
+    int rowLeft() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    static constexpr int kDefaultRowWidth = 1000;
+
     QWidget *buildHeader(QWidget *parent);
+    void layoutColumnTitles();
     QModelIndex indexOfVisualRow(int row) const;
 
     ResultState &m_state;
     OutlineListModel *m_model = nullptr;
     QPointer<CustomOutlineView> m_view;
+    QPointer<QWidget> m_header;
+    OutlineListDelegate *m_delegate = nullptr;
+    int m_typeTitleWidth = 0;
     QPersistentModelIndex m_clicked;
     bool m_reloading = false;
 };

@@ -38,7 +38,7 @@ void OutlineListDelegate::paint(
     if (const auto group = m_model.groupAt(index))
         cell.reset(OutlineList::makeGroupCell(*group, index.row()));
     else if (const auto record = m_model.recordAt(index))
-        cell.reset(OutlineList::makeFileCell(*record));
+        cell.reset(OutlineList::makeFileCell(*record, option.rect.width(), m_typeTitleWidth));
     cell->resize(option.rect.size());
     if (cell->layout())
         cell->layout()->activate();
@@ -77,6 +77,14 @@ QString OutlineListDelegate::cacheKey(const QModelIndex &index, int width, qreal
 void OutlineListDelegate::clearCache()
 {
     m_cells.clear();
+}
+
+void OutlineListDelegate::setTypeTitleWidth(int width)
+{
+    if (width == m_typeTitleWidth)
+        return;
+    m_typeTitleWidth = width;
+    clearCache();
 }
 
 QSize OutlineListDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const

@@ -10,6 +10,8 @@
 #include <QPixmap>
 #include <QStyledItemDelegate>
 
+#include "results/ListColumns.h"
+
 class ImageFileInfo;
 class OutlineListModel;
 
@@ -18,8 +20,8 @@ class OutlineListDelegate : public QStyledItemDelegate
     Q_OBJECT
 public:
     // Where the check box lies in a file row, from the row's left edge.
-    static constexpr int kCheckBoxX = 6;
-    static constexpr int kCheckBoxWidth = 20;
+    static constexpr int kCheckBoxX = ListColumns::kBoxX;
+    static constexpr int kCheckBoxWidth = ListColumns::kBoxWidth;
 
     OutlineListDelegate(OutlineListModel &model, QObject *parent = nullptr);
 
@@ -33,12 +35,15 @@ public:
 
     // Drops the drawn rows (the groups were re-read).
     void clearCache();
+    // The width the type column's title needs; the rows' columns follow it.
+    void setTypeTitleWidth(int width);
 
 private:
     static constexpr int kCachedRows = 400;
     QString cacheKey(const QModelIndex &index, int width, qreal ratio) const;
 
     OutlineListModel &m_model;
+    int m_typeTitleWidth = 0;
     // Drawn rows, reused while a row's look cannot have changed.
     mutable QCache<QString, QPixmap> m_cells;
 };

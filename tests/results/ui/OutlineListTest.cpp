@@ -1,6 +1,8 @@
 // The results list: rows of groups and files, their texts, colours and boxes, the selection's
 // preview, and switching between list and grid with the current file kept.
 #include <QAction>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -62,6 +64,38 @@ TEST_F(OutlineListTest, ListsAGroupRowThenItsFilesWithTheirTexts)
     EXPECT_EQ(file->lblFilePath()->text(), dir.path());
     EXPECT_FALSE(file->lblCretedDate()->text().isEmpty());
     EXPECT_EQ(list().viewForRow(99), nullptr);
+}
+
+TEST_F(OutlineListTest, FileColumnsStandUnderTheirTitlesAndLongTextsEndInAnEllipsis)
+{
+    for (const QSize size : { QSize(1040, 679), QSize(1024, 700) }) {
+        controller->view()->resize(size);
+        QCoreApplication::processEvents();
+        std::unique_ptr<CustomCell> file(list().viewForRow(1));
+        ASSERT_NE(file, nullptr);
+        // The rows are drawn over the whole first column of the view.
+        QHeaderView *columns0 = list().outlineDupliates()->header();
+        EXPECT_EQ(list().rowWidth(), columns0->sectionSize(0));
+        EXPECT_EQ(file->width(), list().rowWidth());
+        const std::pair<QLabel *, QLabel *> columns[] = { { file->lblTextField(), list().lblFileName },
+            { file->lblSize(), list().lblFileSize }, { file->lblCretedDate(), list().lblCreatedDate },
+            { file->lblExt(), list().lblFileType }, { file->lblFilePath(), list().lblFolderPath } };
+        for (const auto &[cell, title] : columns) {
+            EXPECT_EQ(list().rowLeft() + cell->x(), title->x()) << title->text().toStdString();
+            EXPECT_EQ(cell->width(), title->width()) << title->text().toStdString();
+        }
+        // Neighbouring titles never run together.
+        for (size_t i = 1; i < std::size(columns); ++i)
+            EXPECT_LT(columns[i - 1].second->geometry().right(), columns[i].second->x());
+        EXPECT_LE(list().lblFileType->fontMetrics().horizontalAdvance(list().lblFileType->text()),
+            list().lblFileType->width());
+    }
+    ImageFileInfo deep;
+    deep.filePath = QStringLiteral("/") + QStringLiteral("a-rather-long-folder-name/").repeated(12)
+        + QStringLiteral("x.jpg");
+    std::unique_ptr<CustomCell> cell(OutlineList::makeFileCell(deep, 700));
+    EXPECT_TRUE(cell->lblFilePath()->text().contains(QChar(0x2026)));
+    EXPECT_EQ(cell->lblFilePath()->toolTip(), QFileInfo(deep.filePath).path());
 }
 
 TEST_F(OutlineListTest, VideoGroupsAndFilesWithoutExtensionOrDate)
