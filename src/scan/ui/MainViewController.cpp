@@ -101,8 +101,6 @@ void MainViewController::viewDidLoad()
     restoreScanList();
     applyMatchingLevelThresholds();
     updatePathTableToolTip();
-    if (OSVersionFlags::isOS1015 || OSVersionFlags::isOS11OrLater)
-        subMenuCreated->setVisible(false);
     configurePhotosLibraryAvailability();
     MainWindowSetup::styleCloudButtons(*this);
     MainWindowSetup::setupScanSourcePopup(*this);
@@ -137,6 +135,15 @@ void MainViewController::restoreDateFilter()
     btnScanLastImport->setChecked(ScanThresholds::holdsNumber(allow) && allow.toBool());
     btnCaptureDate->selectItemAtIndex(storedIndex(QStringLiteral("scanFilesFromDate")));
     btnCapturePeriod->selectItemAtIndex(storedIndex(QStringLiteral("scanPhotosFrom")));
+    showDateKindItems();
+}
+
+void MainViewController::showDateKindItems()
+{
+    // Newer systems offer no "Created" choice; while it is still the stored one it stays listed, so
+    // the choice the pop-up shows can always be chosen again.
+    const bool createdOffered = !(OSVersionFlags::isOS1015 || OSVersionFlags::isOS11OrLater);
+    subMenuCreated->setVisible(createdOffered || btnCaptureDate->indexOfSelectedItem() == 0);
 }
 
 void MainViewController::btnScanAllImagesCheckBoxTapped(QCheckBox *sender)

@@ -11,6 +11,7 @@
 
 #include "app/ScanGlobals.h"
 #include "controls/ControlStyles.h"
+#include "platform/UserDefaults.h"
 #include "controls/DoubleSlider.h"
 #include "platform/ui/FrameGeometry.h"
 #include "scan/ui/DragDropBox.h"
@@ -249,6 +250,15 @@ void MainWindowInterface::connectActions()
     SettingsBinding::bindCheckBox(c->btnIncludeRotateImages, QStringLiteral("isCompareRotateImages"));
     SettingsBinding::bindCheckBox(c->btnIncludeFlipImages, QStringLiteral("isCompareFlipImages"));
     SettingsBinding::bindCheckBox(c->btnScanVideo, QStringLiteral("allowVideoScanning"));
+    // The date filter is what the next scan reads from the settings.
+    SettingsBinding::bindCheckBox(c->btnScanLastImport, QStringLiteral("allowPhotosLibScanInTimePeriod"));
+    QObject::connect(c->btnCaptureDate, &PopUpButton::itemSelected, c, [c](int index) {
+        UserDefaults::standard().setObject(QStringLiteral("scanFilesFromDate"), qlonglong(index));
+        c->showDateKindItems();
+    });
+    QObject::connect(c->btnCapturePeriod, &PopUpButton::itemSelected, c, [](int index) {
+        UserDefaults::standard().setObject(QStringLiteral("scanPhotosFrom"), qlonglong(index));
+    });
     QObject::connect(c->btnCompare, &QAbstractButton::clicked, c, &MainViewController::btnStartScanTapped);
     QObject::connect(c->btnScanLastImport, &QAbstractButton::clicked, c,
         [c] { c->btnScanAllImagesCheckBoxTapped(c->btnScanLastImport); });

@@ -197,8 +197,9 @@ TEST_F(ComparisonOptionsTest, HelpPopoverShowsOnlyForThisComputer)
     const QList<QLabel *> texts{ popover->txtHeading, popover->txtImportedPhotos, popover->txtCapturedInfo };
     for (int i = 0; i < texts.size(); ++i) {
         EXPECT_TRUE(popover->view()->rect().contains(texts[i]->geometry())) << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_GE(texts[i]->geometry().top(), texts[i - 1]->geometry().bottom()) << i;
+        }
     }
     const QRect captured = popover->txtCapturedInfo->geometry();
     const int arrowMiddle = popover->arrowCapturedInfo->geometry().center().y();
