@@ -10,6 +10,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quennary"));
+    QApplication::setApplicationVersion(QStringLiteral(QNY_VERSION));
     // The delegate decides when closing a window ends the application.
     QApplication::setQuitOnLastWindowClosed(false);
 

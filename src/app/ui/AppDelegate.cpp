@@ -23,6 +23,7 @@
 #include "app/ui/UninstallFlow.h"
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
+#include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/FrameGeometry.h"
@@ -265,7 +266,9 @@ void AppDelegate::showAbout()
     AlertSpec alert;
     alert.style = AlertSpec::Style::Informational;
     alert.messageText = QCoreApplication::applicationName();
-    alert.informativeText = QCoreApplication::applicationVersion();
+    alert.informativeText = formatText(localizedString(QStringLiteral("ID_ABOUT_VERSION")),
+                                QCoreApplication::applicationVersion())
+        + QStringLiteral("\n\n") + localizedString(QStringLiteral("ID_ABOUT_DESCRIPTION"));
     AlertPresenter::current().runAlert(alert, window);
 }
 

@@ -17,9 +17,12 @@ struct OpenPanelOptions {
     bool treatsFilePackagesAsDirectories = false;
     // Extensions without the dot, compared without regard to case; empty allows every file.
     QStringList allowedFileTypes;
-    // Title of the confirming button; empty keeps the panel's own.
+    // Title of the confirming button; empty keeps the panel's own. The panel's window is titled by
+    // `message`, or else by the prompt.
     QString prompt;
     QString message;
+    // Name of the allowedFileTypes in the panel's file-type filter; empty offers no named filter.
+    QString fileTypesName;
     // Folder shown first; empty for the home folder.
     QString directory;
     // Decides per entry whether it can be chosen (also asked for folders, which cannot be entered

@@ -21,8 +21,22 @@ PanelFileDialog::PanelFileDialog(const OpenPanelOptions &options, QWidget *paren
     setDirectory(options.directory.isEmpty() ? QDir::homePath() : options.directory);
     if (!options.prompt.isEmpty())
         setLabelText(QFileDialog::Accept, options.prompt);
-    if (!options.message.isEmpty())
-        setWindowTitle(options.message);
+    const QString title = options.message.isEmpty() ? options.prompt : options.message;
+    if (!title.isEmpty())
+        setWindowTitle(title);
+    if (!options.fileTypesName.isEmpty() && !options.allowedFileTypes.isEmpty())
+        setNameFilter(nameFilter(options));
+}
+
+// "Photos (*.jpg *.JPG ...)": file names on Linux keep their case, so both spellings are listed.
+QString PanelFileDialog::nameFilter(const OpenPanelOptions &options)
+{
+    QStringList patterns;
+    for (const QString &type : options.allowedFileTypes)
+        for (const QString &spelling : { type.toLower(), type.toUpper() })
+            if (!patterns.contains(QStringLiteral("*.") + spelling))
+                patterns << QStringLiteral("*.") + spelling;
+    return options.fileTypesName + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
 void PanelFileDialog::accept()

@@ -18,6 +18,8 @@ public:
 
     // The paths chosen when the dialog was accepted.
     QStringList chosenPaths() const { return m_chosen; }
+    // The file-type filter the dialog offers for the options' named types.
+    static QString nameFilter(const OpenPanelOptions &options);
 
 public slots:
     void accept() override;

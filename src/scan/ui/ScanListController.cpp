@@ -128,6 +128,7 @@ void ScanListController::btnAddPathToScan(int tag)
         options.allowedFileTypes = c.allowedExtensions;
         options.allowsMultipleSelection = true;
         options.prompt = text("ID_ADD_PHOTOS");
+        options.fileTypesName = text("ID_PHOTOS");
     } else if (tag == 1) {
         if (hasPhotosEntry()) {
             alert(text("ID_ONLY_ONE_LIB_CAN_ADDED"), text("ID_YOU_CANT_ADD_MORE_THN_ONE_LIB_IF_EXIST"),
@@ -143,6 +144,7 @@ void ScanListController::btnAddPathToScan(int tag)
         options.allowsMultipleSelection = true;
         options.allowedFileTypes = c.allowedExtensions;
         options.prompt = text("ID_ADD_FOLDER");
+        options.fileTypesName = text("ID_PHOTOS");
     }
     c.nodeType = mode;
     const QStringList extensions = c.allowedExtensions;

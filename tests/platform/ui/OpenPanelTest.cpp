@@ -124,6 +124,21 @@ TEST(OpenPanel, DialogAcceptsOnlySelectableChoicesAndEntersFolders)
     EXPECT_EQ(dialog.chosenPaths(), QStringList { QFileInfo(tree.path("a.JPG")).absoluteFilePath() });
 }
 
+TEST(OpenPanel, DialogIsTitledByItsPurposeAndOffersTheNamedTypesInBothCases)
+{
+    OpenPanelOptions options = filesOf({ "jpg", "HEIC" });
+    options.prompt = QStringLiteral("Add Photos");
+    options.fileTypesName = QStringLiteral("Photos");
+    PanelFileDialog dialog(options, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Add Photos"));
+    EXPECT_EQ(dialog.nameFilters(), QStringList { QStringLiteral("Photos (*.jpg *.JPG *.heic *.HEIC)") });
+    options.message = QStringLiteral("Choose");
+    options.fileTypesName.clear();
+    PanelFileDialog plain(options, nullptr);
+    EXPECT_EQ(plain.windowTitle(), QStringLiteral("Choose"));
+    EXPECT_FALSE(plain.nameFilters().join(QString()).contains(QStringLiteral("*.jpg")));
+}
+
 TEST(OpenPanel, GuiPanelReportsCancelWhenTheDialogIsRejected)
 {
     GuiOpenPanel panel;
