@@ -56,6 +56,8 @@ public:
     void invokeCollectionView(const QList<std::shared_ptr<DuplicatesGroup>> &groups);
     void hideResultToolbarButtons();
     void showScanCompleteWindow();
+    // The auto-mark command of the tool bar and the scan-complete sheet; the marking side answers.
+    void autoMarkAllItems();
 
     // Filters and counts.
     void applyMatchingLevel();
@@ -169,6 +171,11 @@ public:
 signals:
     // The grid was reloaded (tests and the list wait on it).
     void collectionViewReloaded();
+    // The view and its parts exist; the marking side attaches here.
+    void viewLoaded();
+    void autoMarkAllItemsRequested();
+    // The preferences window should show the pane of `identifier` ("automark").
+    void preferencesPaneRequested(const QString &identifier);
 
 private:
     void connectActions();
