@@ -2,8 +2,9 @@
 // Scans FOLDER (or a folder of generated near-duplicate photos) with the main window's Scan button
 // in a temporary home, lets the results window open on the groups found, and saves a picture of it.
 // --sheet draws one of the window's sheets centred over it, as it opens: scan (scan complete),
-// back (return to the main window), summary (after a removal) or authorization. --size renders the
-// window at another size than its own 1040x679 (for example 1024x768).
+// back (return to the main window), summary (after a removal), authorization, automark (the
+// auto-mark dialog) or automarking (its progress sheet). --size WxH renders the window at another
+// size than its own 1040x679 (for example 1024x768).
 #include <cstdio>
 #include <random>
 
@@ -21,12 +22,14 @@
 #include "platform/AppFolders.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
+#include "removal/ui/AutoMarkSheets.h"
+#include "removal/ui/ResultWindowMarking.h"
+#include "results/ui/AfterTrashSummaryWindow.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/OutlineList.h"
 #include "results/ui/PreviewPane.h"
-#include "results/ui/ResultViewController.h"
 #include "results/ui/ResultSheets.h"
-#include "results/ui/AfterTrashSummaryWindow.h"
+#include "results/ui/ResultViewController.h"
 #include "results/ui/ResultWindowBuilder.h"
 #include "results/ui/ResultsGridView.h"
 #include "results/ui/ThumbnailLoader.h"
@@ -80,7 +83,7 @@ bool generatePhotos(const QString &folder, int groups)
 }
 
 // Draws the named sheet over the window's picture where it opens: centred over the window.
-bool drawSheet(QImage &picture, ResultViewController &result, const QString &name)
+bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *autoMark, const QString &name)
 {
     ResultWindowBuilder *builder = result.findChild<ResultWindowBuilder *>();
     QWidget *sheet = nullptr;
@@ -98,6 +101,12 @@ bool drawSheet(QImage &picture, ResultViewController &result, const QString &nam
         sheet = builder->afterTrash().windowAfterTrashFolderFIles;
     } else if (builder && name == QStringLiteral("authorization")) {
         sheet = builder->sheets().windowAuthorization;
+    } else if (autoMark && name == QStringLiteral("automark")) {
+        sheet = autoMark->windowAutoMark;
+    } else if (autoMark && name == QStringLiteral("automarking")) {
+        autoMark->progressBarAutoMarking->setRange(0, std::max(result.cDup, 1));
+        autoMark->updateAutoMarkProgress(std::max(result.cDup / 2, 2));
+        sheet = autoMark->windowAutoMarking;
     }
     if (!sheet)
         return false;
@@ -113,7 +122,7 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: quennary-results-screenshot OUT.png [--language CODE] [--list] [--sheet "
-        "scan|back|summary|authorization] [--size WxH] [FOLDER]\n");
+        "scan|back|summary|authorization|automark|automarking] [--size WxH] [FOLDER]\n");
     return 2;
 }
 
@@ -171,6 +180,7 @@ int main(int argc, char **argv)
     result.view()->resize(size);
     if (!result.findChild<ResultWindowBuilder *>())
         (new ResultWindowBuilder(result, &result))->build();
+    ResultWindowMarking marking(result);
     FilePathNode node;
     node.filePath = QDir(folder).absolutePath();
     node.state = 1;
@@ -200,7 +210,7 @@ int main(int argc, char **argv)
             view->resize(size);
             QCoreApplication::processEvents();
             QImage picture = view->grab().toImage();
-            if (!sheet.isEmpty() && !drawSheet(picture, result, sheet)) {
+            if (!sheet.isEmpty() && !drawSheet(picture, result, marking.autoMarkSheets(), sheet)) {
                 std::fprintf(stderr, "quennary-results-screenshot: no sheet named %s\n", qPrintable(sheet));
                 status = 2;
             }

@@ -28,6 +28,7 @@
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/FrameGeometry.h"
 #include "results/ui/ResultViewController.h"
+#include "removal/ui/ResultWindowMarking.h"
 #include "scan/ui/MainViewController.h"
 
 namespace
@@ -40,6 +41,7 @@ AppDelegate *g_delegate = nullptr;
 AppDelegate::AppDelegate(QObject *parent)
     : QObject(parent)
     , mainVC(std::make_unique<MainViewController>())
+    , resultMarking(std::make_unique<ResultWindowMarking>(*mainVC->result))
     , terminate([] { QCoreApplication::quit(); })
 {
     g_delegate = this;

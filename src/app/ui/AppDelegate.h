@@ -18,6 +18,7 @@
 
 class ExternalUserAgentSession;
 class MainViewController;
+class ResultWindowMarking;
 class PreferencePane;
 class QAction;
 class QMainWindow;
@@ -44,6 +45,8 @@ public:
     QPointer<QAction> menuItemAbout;
     QPointer<QMainWindow> window;
     std::unique_ptr<MainViewController> mainVC;
+    // The results window's marking parts; declared after mainVC so they go first.
+    std::unique_ptr<ResultWindowMarking> resultMarking;
     std::unique_ptr<UpdaterController> updaterController;
     QList<QUrl> arrUrlPreview;
     Preferences::Style preferencesStyle = Preferences::Style::toolbarItems;

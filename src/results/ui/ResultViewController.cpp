@@ -90,6 +90,7 @@ void ResultViewController::viewDidLoad()
     reloadContentArrays();
     updateHintBoxesVisibility();
     showListingTypeView(true);
+    emit viewLoaded();
 }
 
 void ResultViewController::connectActions()
@@ -105,6 +106,8 @@ void ResultViewController::connectActions()
     connect(btnCanelOnMoveBackWindow, &QAbstractButton::clicked, this, &ResultViewController::cancelReturnToMainWindow);
     for (IMGButton *b : {btnSelectManually.data(), btnAutoMarkPhotos.data()})
         connect(b, &QAbstractButton::clicked, this, [] { AlertPresenter::current().stopModal(); });
+    connect(btnAutoMarkPhotos, &QAbstractButton::clicked, this, &ResultViewController::autoMarkAllItems);
+    connect(btnAutoMark, &QAbstractButton::clicked, this, &ResultViewController::autoMarkAllItems);
 }
 
 void ResultViewController::configureCollectionViewLayout()
@@ -174,6 +177,11 @@ void ResultViewController::showScanCompleteWindow()
     presenter.beginSheet(windowScanComplete, m_view);
     presenter.runModalForWindow(windowScanComplete);
     presenter.endSheet(windowScanComplete);
+}
+
+void ResultViewController::autoMarkAllItems()
+{
+    emit autoMarkAllItemsRequested();
 }
 
 void ResultViewController::applyMatchingLevel()

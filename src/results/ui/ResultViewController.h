@@ -56,6 +56,8 @@ public:
     void invokeCollectionView(const QList<std::shared_ptr<DuplicatesGroup>> &groups);
     void hideResultToolbarButtons();
     void showScanCompleteWindow();
+    // The auto-mark command of the tool bar and the scan-complete sheet; the marking side answers.
+    void autoMarkAllItems();
 
     // Filters and counts.
     void applyMatchingLevel();
@@ -160,6 +162,11 @@ public:
 signals:
     // The grid was reloaded (tests and the list wait on it).
     void collectionViewReloaded();
+    // The view and its parts exist; the marking side attaches here.
+    void viewLoaded();
+    void autoMarkAllItemsRequested();
+    // The preferences window should show the pane of `identifier` ("automark").
+    void preferencesPaneRequested(const QString &identifier);
 
     // The window asks; whoever owns it decides. The metadata table and preview pane answer the
     // first two, the hint panels the third, the outline list the fourth (the window builder

@@ -22,6 +22,6 @@ public:
     static QColor disabledTrashTitleColor() { return QColor(210, 211, 218); }
     static QColor headerCountTextColor() { return QColor(51, 58, 81); }
 
-private:
-    static void styleSheetWindow(QWidget *window, QWidget *header);
+    // A sheet window's palette, its box's frame and the artwork of the box's header strips.
+    static void styleSheetWindow(QWidget *window, QWidget *box);
 };

@@ -1,0 +1,16 @@
+// The one step that marks or unmarks a file and keeps the results window's marked counters with it,
+// shared by the auto-mark rules and the manual marking.
+#pragma once
+
+class ImageFileInfo;
+class ResultState;
+
+class MarkCounters
+{
+public:
+    // Sets the mark and adds the file to countMarked, countiPhotoMarked (iPhoto items) and sizeMarked.
+    static void markAndCount(ResultState &state, ImageFileInfo &record);
+    // Clears the mark and takes the file off the counters, never below zero. The iPhoto counter is
+    // left as it is: nothing lowers it but a recount.
+    static void unmarkAndCount(ResultState &state, ImageFileInfo &record);
+};
