@@ -13,8 +13,8 @@
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultViewController.h"
 #include "results/ui/ResultWindowStyles.h"
-#include "scan/ui/MainWindowStyles.h"
-#include "scan/ui/SettingsBinding.h"
+#include "controls/ControlStyles.h"
+#include "controls/SettingsBinding.h"
 
 namespace
 {
@@ -44,7 +44,7 @@ CFMButton *flatButton(QWidget *parent, const char *key)
     b->setText(text(key));
     b->setFixedHeight(28);
     b->setMinimumWidth(100);
-    MainWindowStyles::styleFlatButton(b, MainWindowStyles::stopAddingPhotosStyle());
+    ControlStyles::styleFlatButton(b, ControlStyles::stopAddingPhotosStyle());
     return b;
 }
 

@@ -177,8 +177,6 @@ signals:
     void reloadOutlineRequested();
     void returnToMainRequested();
     void quickLookRequested(const QList<QUrl> &urls);
-    // A preferences pane by its identifier (for example the excluded-folders pane).
-    void preferencesPaneRequested(const QString &identifier);
 
 private:
     void connectActions();

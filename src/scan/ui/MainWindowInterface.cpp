@@ -18,7 +18,7 @@
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/MainWindowFrames.h"
 #include "scan/ui/PopUpButton.h"
-#include "scan/ui/SettingsBinding.h"
+#include "controls/SettingsBinding.h"
 
 template <typename T> T *MainWindowInterface::make(const QString &name)
 {

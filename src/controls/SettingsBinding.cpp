@@ -1,4 +1,4 @@
-#include "scan/ui/SettingsBinding.h"
+#include "controls/SettingsBinding.h"
 
 #include <QAbstractButton>
 
