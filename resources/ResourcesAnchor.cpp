@@ -1,1 +1,1 @@
-// The compiled-in resources are attached to this library by qt_add_resources.
+// Linking qny_resources makes a target wait for the resources staged in the build tree.

@@ -7,6 +7,7 @@ packages=(
     libsqlite3-dev sqlite3 libexiv2-dev libheif-dev libraw-dev libplist-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
+    desktop-file-utils dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 // Entry point of the Quennary application: one instance per user; a later launch hands its
 // sign-in redirect URL to the running one and ends.
 #include <QApplication>
+#include <QIcon>
 #include <QMainWindow>
 
 #include "app/SingleInstance.h"
@@ -11,6 +12,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quennary"));
     QApplication::setApplicationVersion(QStringLiteral(QNY_VERSION));
+    // Lets the desktop match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quennary"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quennary")));
     // The delegate decides when closing a window ends the application.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QVariantMap>
 
+#include "platform/AppFolders.h"
 #include "platform/Log.h"
 #include "platform/PropertyList.h"
 
@@ -36,7 +37,7 @@ QString tablePath(const LocalizationState &s, const QString &code)
     const QString name = QStringLiteral("QNY_") + code + QStringLiteral(".plist");
     if (!s.folderOverride.isEmpty())
         return s.folderOverride + QLatin1Char('/') + name;
-    return QStringLiteral(":/strings/") + name;
+    return AppFolders::resourcePath(QStringLiteral("strings/") + name);
 }
 
 QString firstPreferredLanguage(const LocalizationState &s)

@@ -82,7 +82,9 @@ bool Uninstaller::removeWithUserRights(const QString &path)
 
 QString Uninstaller::packageRemovalNote()
 {
-    return formatText(localizedString(QStringLiteral("ID_UNINSTALL_PACKAGE_NOTE")), displayName());
+    const QString package = QStringLiteral(QNY_PACKAGE_NAME);
+    return formatText(
+        localizedString(QStringLiteral("ID_UNINSTALL_PACKAGE_NOTE")), displayName(), package, package);
 }
 
 QUrl Uninstaller::afterUninstallUrl(const QString &address)

@@ -7,6 +7,7 @@
 
 #include "model/SqliteConnection.h"
 #include "model/SqliteStatement.h"
+#include "platform/AppFolders.h"
 #include "platform/Log.h"
 
 namespace
@@ -125,10 +126,10 @@ void CacheFile::replace(const QString &dbPath, const QString &reason)
 
 QString CacheFile::templatePathForFileName(const QString &fileName)
 {
-    const QString own = QStringLiteral(":/db/") + fileName;
+    const QString own = AppFolders::resourcePath(QStringLiteral("db/") + fileName);
     if (!fileName.isEmpty() && QFileInfo::exists(own))
         return own;
-    return QStringLiteral(":/db/quennary.db");
+    return AppFolders::resourcePath(QStringLiteral("db/quennary.db"));
 }
 
 bool CacheFile::copyTemplate(const QString &templatePath, const QString &dbPath, QString *error)

@@ -29,7 +29,8 @@ public:
 
     // Moves the file and its journals aside (".unusable") and copies the template in its place.
     static void replace(const QString &dbPath, const QString &reason);
-    // ":/db/<file name>" when such a template is compiled in, else the template of "quennary.db".
+    // The resources' "db/<file name>" when such a template is installed, else the template of
+    // "quennary.db".
     static QString templatePathForFileName(const QString &fileName);
     // Copies the template to `dbPath` as a file the user may write; false and `error` on failure.
     static bool copyTemplate(const QString &templatePath, const QString &dbPath, QString *error);

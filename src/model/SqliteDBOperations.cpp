@@ -52,7 +52,7 @@ bool isCachedThisScan(const QString &path)
 
 QByteArray schemaText()
 {
-    QFile schema(QStringLiteral(":/db/schema.sql"));
+    QFile schema(AppFolders::resourcePath(QStringLiteral("db/schema.sql")));
     return schema.open(QIODevice::ReadOnly) ? schema.readAll() : QByteArray();
 }
 

@@ -5,9 +5,20 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/Log.h"
+
 namespace {
 
 const char *const kAppFolderName = "Quennary";
+// A folder counts as the resources folder only when it holds the table every lookup falls back to.
+const char *const kResourceMarker = "strings/QNY_en.plist";
+
+// /proc/self/exe names the program even before (or without) an application object.
+QString programFolder()
+{
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return program.isEmpty() ? QString() : QFileInfo(program).absolutePath();
+}
 
 std::mutex &overrideMutex()
 {
@@ -72,6 +83,40 @@ QString AppFolders::homeFolder()
     if (!root.isEmpty())
         return root + "/home";
     return QDir::homePath();
+}
+
+QString AppFolders::resourcesFolderFor(const QString &programFolder)
+{
+    if (programFolder.isEmpty())
+        return QString();
+    // Installed: <prefix>/bin/quennary with <prefix>/share/quennary. The build tree has the same
+    // shape for tools and tests one folder down (build/tests/..), and the program itself sits at its
+    // top beside build/share/quennary.
+    const QString candidates[] = { programFolder + QStringLiteral("/../share/quennary"),
+        programFolder + QStringLiteral("/share/quennary") };
+    for (const QString &candidate : candidates) {
+        if (QFileInfo(candidate + QLatin1Char('/') + kResourceMarker).isFile())
+            return QDir::cleanPath(candidate);
+    }
+    return QString();
+}
+
+QString AppFolders::resourcesFolder()
+{
+    static const QString folder = [] {
+        const QString found = resourcesFolderFor(programFolder());
+        if (found.isEmpty())
+            systemLogLine(QStringLiteral("No resources folder (share/quennary) beside the program in ")
+                + programFolder());
+        return found;
+    }();
+    return folder;
+}
+
+QString AppFolders::resourcePath(const QString &relativePath)
+{
+    const QString folder = resourcesFolder();
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + relativePath;
 }
 
 void AppFolders::setRootOverride(const QString &root)

@@ -21,6 +21,15 @@ public:
     // The user's home folder (never built by hand from the user name).
     static QString homeFolder();
 
+    // The program's own read-only files (string tables, cache templates, artwork): "share/quennary"
+    // beside the program's "bin" folder when installed, or the copy the build puts in the build
+    // tree. Empty (and reported once on standard error) when neither holds the English string table.
+    static QString resourcesFolder();
+    // `relativePath` inside resourcesFolder(), e.g. "strings/QNY_en.plist".
+    static QString resourcePath(const QString &relativePath);
+    // The lookup behind resourcesFolder() for a program in `programFolder`; tests lay out both.
+    static QString resourcesFolderFor(const QString &programFolder);
+
     // Points every folder above below `root` (data/, cache/, state/, config/, home/); tests and the
     // headless scan runner use it. An empty root returns to the XDG folders.
     static void setRootOverride(const QString &root);

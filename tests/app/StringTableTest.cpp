@@ -8,13 +8,15 @@
 #include <QTemporaryDir>
 
 #include "app/LocalizedString.h"
+#include "platform/AppFolders.h"
 #include "platform/PropertyList.h"
 
 namespace {
 
 QVariantMap englishTable()
 {
-    const std::optional<QVariant> table = PropertyList::readFile(QStringLiteral(":/strings/QNY_en.plist"));
+    const std::optional<QVariant> table
+        = PropertyList::readFile(AppFolders::resourcePath(QStringLiteral("strings/QNY_en.plist")));
     return table ? table->toMap() : QVariantMap();
 }
 

@@ -148,3 +148,11 @@ TEST(UninstallerUrl, OnlyWebAddressesMakeAPage)
              "http://exa mple.org/", "file:///etc/passwd", "javascript:alert(1)", "smb://host/share"})
         EXPECT_TRUE(Uninstaller::afterUninstallUrl(QString::fromLatin1(bad)).isEmpty()) << bad;
 }
+
+TEST(UninstallerNote, NamesTheInstalledPackageAndTheProgram)
+{
+    const QString note = Uninstaller::packageRemovalNote();
+    EXPECT_TRUE(note.startsWith(QStringLiteral("Your Quennary settings"))) << note.toStdString();
+    EXPECT_TRUE(note.contains(QStringLiteral("\"sudo apt remove quennary\""))) << note.toStdString();
+    EXPECT_FALSE(note.contains(QStringLiteral("%@"))) << note.toStdString();
+}

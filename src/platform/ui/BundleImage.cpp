@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include "platform/AppFolders.h"
+
 namespace
 {
 
@@ -15,7 +17,10 @@ QStringList candidatePaths(const QString &name)
     QString base = name;
     if (suffix == QLatin1String("png") || suffix == QLatin1String("svg"))
         base.chop(suffix.size() + 1);
-    const QString prefix = QStringLiteral(":/images/");
+    const QString prefix = AppFolders::resourcePath(QStringLiteral("images/"));
+    // Without a resources folder a bare name would be looked up in the working folder.
+    if (prefix.isEmpty())
+        return {};
     if (suffix == QLatin1String("png"))
         return { prefix + base + QStringLiteral(".png"), prefix + base + QStringLiteral(".svg") };
     return { prefix + base + QStringLiteral(".svg"), prefix + base + QStringLiteral(".png") };

@@ -17,8 +17,8 @@ class BundleImage
 public:
     BundleImage() = default;
 
-    // ":/images/<name>.svg", else ".png"; a given ".png"/".svg" extension is tried first as it
-    // is and then with the other one. "" or an unknown name gives a null image.
+    // The resources' "images/<name>.svg", else ".png"; a given ".png"/".svg" extension is tried first
+    // as it is and then with the other one. "" or an unknown name gives a null image.
     static BundleImage named(const QString &name);
 
     bool isNull() const { return !m_svg && m_image.isNull(); }
