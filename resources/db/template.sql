@@ -9,4 +9,4 @@ PRAGMA page_size = 16384;
 -- table in schema.sql changes shape; a file with another version is replaced by a fresh template
 -- copy.
 PRAGMA application_id = 1364089155;
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "model/CacheFormat.h"
 #include "model/SqliteConnection.h"
 #include "model/SqliteStatement.h"
 #include "platform/AppFolders.h"
@@ -41,7 +42,10 @@ bool CacheFile::open(SqliteConnection &connection, const QString &dbPath)
             replace(dbPath, connection.errorMessage());
         return false;
     }
-    const QString problem = checkIdentity(connection);
+    int version = 0;
+    QString problem = checkIdentity(connection, &version);
+    if (problem.isEmpty() && version == kOldThumbnailVersion)
+        problem = dropOldFingerprints(connection, dbPath);
     if (problem.isEmpty()) {
         // The cache is an optimisation that is rebuilt when lost, so commits are not flushed to the
         // disk (a scan's batches would wait on it hundreds of times). An application crash loses
@@ -57,7 +61,7 @@ bool CacheFile::open(SqliteConnection &connection, const QString &dbPath)
     return false;
 }
 
-QString CacheFile::checkIdentity(SqliteConnection &connection)
+QString CacheFile::checkIdentity(SqliteConnection &connection, int *version)
 {
     SqliteStatement identity(connection,
         "SELECT application_id, user_version "
@@ -67,8 +71,28 @@ QString CacheFile::checkIdentity(SqliteConnection &connection)
         return connection.errorMessage();
     if (identity.columnInt(0) != kApplicationId)
         return QStringLiteral("not a Quennary cache");
-    if (identity.columnInt(1) != kSchemaVersion)
+    *version = identity.columnInt(1);
+    if (*version != kSchemaVersion && *version != kOldThumbnailVersion)
         return QStringLiteral("cache of another version");
+    return QString();
+}
+
+QString CacheFile::dropOldFingerprints(SqliteConnection &connection, const QString &dbPath)
+{
+    QByteArray sql("BEGIN IMMEDIATE;");
+    for (int n = 0; n <= 256; ++n) {
+        if (const auto table = CacheFormat::fingerprintTable(n))
+            sql += "DELETE FROM " + *table + ";";
+    }
+    sql += "PRAGMA user_version = " + QByteArray::number(kSchemaVersion) + "; COMMIT;";
+    if (!connection.exec(sql.constData())) {
+        const QString problem = connection.errorMessage();
+        connection.exec("ROLLBACK");
+        return problem;
+    }
+    Log::line(QStringLiteral("Cache %1 held fingerprints made by an earlier thumbnail method; "
+                             "they are made again in this scan")
+                  .arg(dbPath));
     return QString();
 }
 

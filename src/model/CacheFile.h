@@ -13,7 +13,10 @@ class CacheFile
 public:
     // Written by the schema; a file without both is not a cache of this program.
     static constexpr int kApplicationId = 1364089155; // 'QNYC'
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
+    // Same tables as today, but its fingerprints were made from thumbnails the decoders reduced
+    // themselves; they must not be compared with today's, so they are dropped once and made again.
+    static constexpr int kOldThumbnailVersion = 1;
 
     // Opens an existing cache read-write and checks that it is one. A missing file gives false
     // quietly; an unusable one is replaced and gives false.
@@ -36,5 +39,6 @@ public:
     static bool copyTemplate(const QString &templatePath, const QString &dbPath, QString *error);
 
 private:
-    static QString checkIdentity(SqliteConnection &connection);
+    static QString checkIdentity(SqliteConnection &connection, int *version);
+    static QString dropOldFingerprints(SqliteConnection &connection, const QString &dbPath);
 };

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTransform>
 
+#include "model/ThumbnailResampler.h"
 #include "platform/ImageSource.h"
 #include "platform/ImageSourceGeometry.h"
 
@@ -15,6 +16,11 @@ namespace
 // How many times the canvas size the preview picture is decoded at, so it stays sharp on
 // high-density screens.
 constexpr int kPreviewDetail = 2;
+
+// How many times the fingerprint side the picture is decoded at before it is reduced with a proper
+// low-pass filter. Decoding straight to the side leaves the decoder's own quick reduction in
+// charge, and its noise is what tells a resized, re-encoded or turned copy apart from its photo.
+constexpr int kThumbnailDetail = 4;
 
 // Angle as a whole number of quarter turns, when it is one.
 std::optional<int> quarterTurns(double degree)
@@ -32,7 +38,14 @@ ImageProcessing::LabelledImage ImageProcessing::resizeImageWithFilePath(const QS
     if (size <= 0)
         return {};
     const ImageSource source(filePath);
-    QImage thumbnail = source.thumbnail(size);
+    ImageSource::ThumbnailOptions options;
+    options.maxPixelSize = size;
+    options.detailPixelSize = size * kThumbnailDetail;
+    const QImage detailed = source.thumbnail(options);
+    if (detailed.isNull())
+        return {};
+    const QSize fitted = ImageSourceGeometry::fittedSize(detailed.size(), size);
+    QImage thumbnail = fitted == detailed.size() ? detailed : ThumbnailResampler::resampled(detailed, fitted);
     if (thumbnail.isNull())
         return {};
     return { std::move(thumbnail), QSize(size, size) };
@@ -42,16 +55,9 @@ QImage ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(const Lab
 {
     if (image.isNull())
         return {};
-    // Drawn onto an opaque black canvas as a bitmap context would: transparent parts come out dark.
-    QImage canvas(image.size, QImage::Format_RGB32);
-    canvas.fill(Qt::black);
-    {
-        QPainter painter(&canvas);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.drawImage(QRect(QPoint(0, 0), image.size), image.image);
-    }
-    return canvas.convertToFormat(QImage::Format_Grayscale8);
+    // Stretched with the same symmetric filter as the reduction, so a turned or mirrored copy is
+    // stretched along the other axis or the other way and still gives the same pixels.
+    return ThumbnailResampler::resampled(image.image, image.size).convertToFormat(QImage::Format_Grayscale8);
 }
 
 QImage ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(const QImage &image)

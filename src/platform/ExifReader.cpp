@@ -312,7 +312,7 @@ QVariantMap ExifReader::properties() const
     return properties;
 }
 
-QImage ExifReader::embeddedThumbnail(const QSize &imageSize, int maxPixelSize) const
+QImage ExifReader::embeddedThumbnail(const QSize &imageSize, int minPixelSize, int maxPixelSize) const
 {
     if (!image_)
         return {};
@@ -322,13 +322,13 @@ QImage ExifReader::embeddedThumbnail(const QSize &imageSize, int maxPixelSize) c
         for (const Exiv2::PreviewProperties &candidate : previews.getPreviewProperties()) {
             const QSize declared(int(candidate.width_), int(candidate.height_));
             if (!declared.isEmpty()
-                && !ImageSourceGeometry::isUsableEmbedded(declared, imageSize, maxPixelSize))
+                && !ImageSourceGeometry::isUsableEmbedded(declared, imageSize, minPixelSize))
                 continue;
             const Exiv2::PreviewImage preview = previews.getPreviewImage(candidate);
             const QByteArray data(reinterpret_cast<const char *>(preview.pData()), int(preview.size()));
             // The declared size may be missing or wrong; the preview's own header decides.
             const QSize actual = QtImageDecoder::readHeader(data).size;
-            if (!ImageSourceGeometry::isUsableEmbedded(actual, imageSize, maxPixelSize))
+            if (!ImageSourceGeometry::isUsableEmbedded(actual, imageSize, minPixelSize))
                 continue;
             const QImage decoded = QtImageDecoder::decodeScaled(data, maxPixelSize);
             if (decoded.isNull())

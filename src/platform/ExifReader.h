@@ -31,9 +31,9 @@ public:
     // "{Exif}", "{TIFF}", "{GPS}", "{IPTC}", "{ExifAux}" (those present) and the top-level
     // "DPIWidth", "DPIHeight", "Orientation" and "ProfileName" where the file has them.
     QVariantMap properties() const;
-    // The smallest embedded preview usable for a thumbnail of `maxPixelSize` of a picture stored at
-    // `imageSize`, decoded but not oriented; null when there is none.
-    QImage embeddedThumbnail(const QSize &imageSize, int maxPixelSize) const;
+    // The smallest embedded preview usable for a thumbnail of `minPixelSize` of a picture stored at
+    // `imageSize`, decoded to fit `maxPixelSize` but not oriented; null when there is none.
+    QImage embeddedThumbnail(const QSize &imageSize, int minPixelSize, int maxPixelSize) const;
 
 private:
     QString path_;

@@ -66,7 +66,7 @@ HeifDecoder::~HeifDecoder()
         heif_context_free(context_);
 }
 
-QImage HeifDecoder::embeddedThumbnail(int maxPixelSize) const
+QImage HeifDecoder::embeddedThumbnail(int minPixelSize, int maxPixelSize) const
 {
     if (!primary_)
         return {};
@@ -81,7 +81,7 @@ QImage HeifDecoder::embeddedThumbnail(int maxPixelSize) const
         if (heif_image_handle_get_thumbnail(primary_, id, &thumbnail).code != heif_error_Ok)
             continue;
         std::unique_ptr<heif_image_handle, HandleRelease> owned(thumbnail);
-        if (ImageSourceGeometry::isUsableEmbedded(handleSize(thumbnail), size_, maxPixelSize))
+        if (ImageSourceGeometry::isUsableEmbedded(handleSize(thumbnail), size_, minPixelSize))
             usable.push_back(std::move(owned));
     }
     if (usable.empty())

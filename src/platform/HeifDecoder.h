@@ -27,8 +27,9 @@ public:
     bool isValid() const { return !size_.isEmpty(); }
     // Upright size of the primary picture.
     QSize size() const { return size_; }
-    // The smallest embedded thumbnail usable at `maxPixelSize`, scaled to fit; null when none is.
-    QImage embeddedThumbnail(int maxPixelSize) const;
+    // The smallest embedded thumbnail usable at `minPixelSize`, scaled to fit `maxPixelSize`; null
+    // when none is.
+    QImage embeddedThumbnail(int minPixelSize, int maxPixelSize) const;
     // The primary picture decoded and scaled to fit `maxPixelSize`; null on failure.
     QImage decodeScaled(int maxPixelSize) const;
 

@@ -2,6 +2,8 @@
 // answers size, properties and thumbnails in the order the rest of the program relies on.
 #include "platform/ImageSource.h"
 
+#include <algorithm>
+
 #include <QFile>
 
 #include "platform/ExifReader.h"
@@ -43,7 +45,7 @@ struct ImageSource::Private {
         return *exif;
     }
     int orientation() const;
-    QImage embeddedThumbnail(int maxPixelSize) const;
+    QImage embeddedThumbnail(int minPixelSize, int maxPixelSize) const;
     QImage decodeScaled(int maxPixelSize) const;
 };
 
@@ -97,15 +99,15 @@ int ImageSource::Private::orientation() const
     }
 }
 
-QImage ImageSource::Private::embeddedThumbnail(int maxPixelSize) const
+QImage ImageSource::Private::embeddedThumbnail(int minPixelSize, int maxPixelSize) const
 {
     switch (kind) {
     case Kind::Qt:
-        return metadata().embeddedThumbnail(size, maxPixelSize);
+        return metadata().embeddedThumbnail(size, minPixelSize, maxPixelSize);
     case Kind::Heif:
-        return heif->embeddedThumbnail(maxPixelSize);
+        return heif->embeddedThumbnail(minPixelSize, maxPixelSize);
     case Kind::Raw:
-        return raw->embeddedThumbnail(maxPixelSize);
+        return raw->embeddedThumbnail(minPixelSize, maxPixelSize);
     default:
         return {};
     }
@@ -170,9 +172,10 @@ QImage ImageSource::thumbnail(const ThumbnailOptions &options) const
 {
     if (!isValid() || options.maxPixelSize <= 0)
         return {};
-    QImage image = d->embeddedThumbnail(options.maxPixelSize);
+    const int handedOver = std::max(options.maxPixelSize, options.detailPixelSize);
+    QImage image = d->embeddedThumbnail(options.maxPixelSize, handedOver);
     if (image.isNull() && options.createFromImageIfAbsent)
-        image = d->decodeScaled(options.maxPixelSize);
+        image = d->decodeScaled(handedOver);
     if (image.isNull())
         return {};
     // Every decoder hands the picture over as stored; it is turned here, exactly once.

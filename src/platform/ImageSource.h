@@ -26,6 +26,10 @@ public:
         int maxPixelSize = 0; // longer side at most this; must be positive
         bool applyOrientation = true; // turn the picture upright (EXIF orientation)
         bool createFromImageIfAbsent = true; // decode the image when no embedded one is usable
+        // When above maxPixelSize: the picture is handed over with its longer side up to this, for
+        // a caller that reduces it with its own filter. An embedded thumbnail still counts once its
+        // long side reaches maxPixelSize.
+        int detailPixelSize = 0;
     };
 
     // Prepares the metadata library for use from several threads; call once before workers start.
@@ -52,6 +56,7 @@ public:
 
     // Thumbnail: a valid embedded one (long side at least the size asked for, aspect within 1 %
     // of the image's), else a scaled decode; orientation applied once. Null on failure.
+    // Never larger than the image, nor than the larger of maxPixelSize and detailPixelSize.
     QImage thumbnail(const ThumbnailOptions &options) const;
     QImage thumbnail(int maxPixelSize) const;
 

@@ -6,6 +6,8 @@
 
 #include <QTransform>
 
+#include "platform/AreaAverage.h"
+
 namespace
 {
 constexpr double kAspectTolerance = 0.01;
@@ -45,7 +47,7 @@ QImage ImageSourceGeometry::scaledToFit(const QImage &image, int maxPixelSize)
     const QSize target = fittedSize(image.size(), maxPixelSize);
     if (target.isEmpty() || target == image.size())
         return image;
-    return image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return AreaAverage::reduced(image, target);
 }
 
 QImage ImageSourceGeometry::applyOrientation(const QImage &image, int orientation)

@@ -17,7 +17,7 @@ public:
     // True when an embedded thumbnail of `thumbnail` may stand for an image of `image` at the size
     // asked for: long side at least `maxPixelSize` and the same aspect.
     static bool isUsableEmbedded(const QSize &thumbnail, const QSize &image, int maxPixelSize);
-    // The image scaled down (smoothly) to fit `maxPixelSize`; returned as it is when it fits.
+    // The image reduced by area averaging to fit `maxPixelSize`; returned as it is when it fits.
     static QImage scaledToFit(const QImage &image, int maxPixelSize);
     // The stored picture turned upright for EXIF orientation 1..8; other values leave it as it is.
     static QImage applyOrientation(const QImage &image, int orientation);

@@ -1,6 +1,7 @@
 // Header and scaled decoding through QImageReader.
 #include "platform/QtImageDecoder.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include <QBuffer>
@@ -39,6 +40,23 @@ qint64 decodedMiB(const QByteArray &format, const QSize &stored, const QSize &ta
         }
     }
     return (qint64(decoded.width()) * decoded.height() * 4) / (1024 * 1024) + 1;
+}
+
+// The size asked of the reader for `target`. A JPEG is asked for a size its decoder makes by DCT
+// scaling alone (M/8 of the stored size, the smallest M that still covers the target; rounded down,
+// since the reader picks M by rounding up), so the reader adds no resampling of its own. Other
+// formats decode at full size either way and are reduced afterwards; nothing is asked of them.
+QSize readerSize(const QByteArray &format, const QSize &stored, const QSize &target)
+{
+    if (!decodesScaledNatively(format))
+        return stored;
+    for (int eighths = 1; eighths < 8; ++eighths) {
+        const QSize scaled(
+            std::max(1, stored.width() * eighths / 8), std::max(1, stored.height() * eighths / 8));
+        if (scaled.width() + 1 >= target.width() && scaled.height() + 1 >= target.height())
+            return scaled;
+    }
+    return stored;
 }
 
 } // namespace
@@ -101,8 +119,9 @@ QImage QtImageDecoder::decodeScaled(QIODevice *device, const QString &name, int 
     const QSize target = ImageSourceGeometry::fittedSize(stored, maxPixelSize);
     if (target.isEmpty())
         return {};
-    if (target != stored)
-        reader.setScaledSize(target);
+    const QSize asked = readerSize(reader.format(), stored, target);
+    if (asked != stored)
+        reader.setScaledSize(asked);
 
     std::unique_lock<std::mutex> largeDecode(largeDecodeMutex, std::defer_lock);
     const qint64 needed = decodedMiB(reader.format(), stored, target);

@@ -89,7 +89,7 @@ RawDecoder::RawDecoder(const QString &path)
 
 RawDecoder::~RawDecoder() = default;
 
-QImage RawDecoder::embeddedThumbnail(int maxPixelSize)
+QImage RawDecoder::embeddedThumbnail(int minPixelSize, int maxPixelSize)
 {
     if (!isValid() || raw_->unpack_thumb() != LIBRAW_SUCCESS)
         return {};
@@ -100,13 +100,13 @@ QImage RawDecoder::embeddedThumbnail(int maxPixelSize)
     if (thumbnail.tformat == LIBRAW_THUMBNAIL_JPEG) {
         const QByteArray data(thumbnail.thumb, int(thumbnail.tlength));
         const QSize actual = QtImageDecoder::readHeader(data).size;
-        if (!ImageSourceGeometry::isUsableEmbedded(actual, size_, maxPixelSize))
+        if (!ImageSourceGeometry::isUsableEmbedded(actual, size_, minPixelSize))
             return {};
         image = QtImageDecoder::decodeScaled(data, maxPixelSize);
     } else if (thumbnail.tformat == LIBRAW_THUMBNAIL_BITMAP && thumbnail.tcolors == 3
         && qint64(thumbnail.twidth) * thumbnail.theight * 3 <= qint64(thumbnail.tlength)) {
         if (!ImageSourceGeometry::isUsableEmbedded(
-                QSize(thumbnail.twidth, thumbnail.theight), size_, maxPixelSize))
+                QSize(thumbnail.twidth, thumbnail.theight), size_, minPixelSize))
             return {};
         image = ImageSourceGeometry::scaledToFit(
             imageOfRgb(reinterpret_cast<const unsigned char *>(thumbnail.thumb), thumbnail.twidth,

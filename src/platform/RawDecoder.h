@@ -26,8 +26,9 @@ public:
     QSize size() const { return size_; }
     // EXIF orientation 1, 3, 6 or 8 that the camera recorded.
     int orientation() const { return orientation_; }
-    // The embedded preview when usable at `maxPixelSize`, scaled to fit, not oriented; else null.
-    QImage embeddedThumbnail(int maxPixelSize);
+    // The embedded preview when usable at `minPixelSize`, scaled to fit `maxPixelSize`, not
+    // oriented; else null.
+    QImage embeddedThumbnail(int minPixelSize, int maxPixelSize);
     // A half-size decode of the sensor data scaled to fit, not oriented; null on failure.
     QImage decodeScaled(int maxPixelSize);
 

@@ -170,3 +170,34 @@ TEST_F(CacheBatchTest, ConcurrentScansOfTwoSourcesKeepToTheirFiles)
 }
 
 } // namespace
+
+namespace
+{
+
+// A cache written before thumbnails were low-pass filtered keeps its rows, loses its fingerprints
+// once (they would not compare with new ones), and says so in one log line.
+TEST_F(CacheBatchTest, FingerprintsOfTheOldThumbnailMethodAreDroppedOnce)
+{
+    const Records batch = somePhotos(QStringLiteral("/old/"), 5);
+    ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, batch));
+    ASSERT_TRUE(execSql(m_db, QStringLiteral("PRAGMA user_version = 1")));
+    const QString message = QStringLiteral("earlier thumbnail method");
+
+    for (int pass = 0; pass < 2; ++pass) {
+        loadForScan(m_db, batch);
+        EXPECT_EQ(ScanGlobals::dictHash().size(), 0) << pass;
+        EXPECT_EQ(ScanGlobals::dictExif().size(), 5) << pass;
+    }
+    EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM hashTable64")), 0);
+    EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 5);
+    EXPECT_EQ(countRows(m_db, QStringLiteral("PRAGMA user_version")), CacheFile::kSchemaVersion);
+    EXPECT_EQ(logLinesContaining(message), 1);
+    EXPECT_FALSE(QFileInfo::exists(m_db + QStringLiteral(".unusable")));
+
+    // Fingerprints made now are kept.
+    ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, batch));
+    loadForScan(m_db, batch);
+    EXPECT_EQ(ScanGlobals::dictHash().size(), 5);
+}
+
+} // namespace

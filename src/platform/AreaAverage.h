@@ -1,0 +1,18 @@
+// Reduction of a decoded picture by exact area averaging: every output pixel is the mean of the
+// part of the picture it covers, fractional edges weighed by how much of them it covers. Unlike
+// Qt's smooth scaling, which anchors its boxes at the left and top edges, it treats both axes and
+// both directions of an axis alike, so a turned or mirrored copy reduces to the turned or mirrored
+// reduction. Safe on worker threads: no shared state.
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+class AreaAverage
+{
+public:
+    // The picture reduced to `target` (each side at most the picture's). Premultiplied ARGB when the
+    // picture has an alpha channel, else RGB32. Null when the picture is null, the target empty or
+    // larger than the picture.
+    static QImage reduced(const QImage &image, const QSize &target);
+};
