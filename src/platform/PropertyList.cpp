@@ -12,14 +12,15 @@
 #include <QVariantMap>
 
 #include "platform/AppFolders.h"
+#include "platform/PlistNesting.h"
 
-namespace {
+namespace
+{
 
 // Property-list dates count from 2001-01-01 00:00:00 UTC.
 constexpr qint64 kReferenceDateOffset = 978307200;
 
-struct PlistHolder
-{
+struct PlistHolder {
     plist_t node = nullptr;
     ~PlistHolder()
     {
@@ -161,7 +162,7 @@ plist_t fromVariant(const QVariant &value)
 
 std::optional<QVariant> PropertyList::fromBytes(const QByteArray &bytes)
 {
-    if (bytes.isEmpty() || bytes.size() > 0x7fffffff)
+    if (bytes.isEmpty() || bytes.size() > 0x7fffffff || !PlistNesting::isWithin(bytes))
         return std::nullopt;
     PlistHolder holder;
     plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &holder.node);
