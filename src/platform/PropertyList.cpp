@@ -13,6 +13,7 @@
 
 #include "platform/AppFolders.h"
 #include "platform/PlistNesting.h"
+#include "platform/RegularFile.h"
 
 namespace
 {
@@ -173,10 +174,19 @@ std::optional<QVariant> PropertyList::fromBytes(const QByteArray &bytes)
 
 std::optional<QVariant> PropertyList::readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Compiled-in tables are read through Qt's resource system; files on disk only when regular.
+    if (path.startsWith(QLatin1Char(':'))) {
+        QFile resource(path);
+        if (!resource.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        return fromBytes(resource.readAll());
+    }
+    // Settings and string tables are small; anything larger is not one of them.
+    constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
+    const std::optional<QByteArray> bytes = RegularFile::readAll(path, kMaxBytes);
+    if (!bytes)
         return std::nullopt;
-    return fromBytes(file.readAll());
+    return fromBytes(*bytes);
 }
 
 QByteArray PropertyList::toXml(const QVariant &value)
