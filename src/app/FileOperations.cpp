@@ -1,6 +1,5 @@
 #include "app/FileOperations.h"
 
-
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -9,11 +8,13 @@
 #include <QProcess>
 
 #include "app/PrivilegedRunner.h"
+#include "app/RemoveItem.h"
 #include "platform/AppFolders.h"
 #include "platform/FileFacts.h"
 #include "platform/Log.h"
 
-namespace {
+namespace
+{
 
 PrivilegedRunner *&runnerOverride()
 {
@@ -25,6 +26,19 @@ PrivilegedRunner &runner()
 {
     static PrivilegedRunner real;
     return runnerOverride() ? *runnerOverride() : real;
+}
+
+// A recursive removal never runs on a path the privileged removal would refuse: a relative or
+// unnormalised path, a system root, the home folder or anything above it, also through links.
+bool allAcceptable(const QStringList &paths)
+{
+    for (const QString &path : paths) {
+        if (!RemoveItem::isAcceptablePath(path)) {
+            systemLogLine(QStringLiteral("Refused to remove \"%1\"").arg(path));
+            return false;
+        }
+    }
+    return true;
 }
 
 QString autostartFolder()
@@ -53,23 +67,25 @@ qsizetype componentCount(const QString &path)
 
 void collectApps(const QString &folder, std::optional<int> levels, QStringList &out)
 {
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                                                             QDir::Name);
+    const QFileInfoList entries
+        = QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
     for (const QFileInfo &entry : entries) {
         if (entry.suffix().compare(QLatin1String("app"), Qt::CaseInsensitive) == 0) {
             out.append(entry.absoluteFilePath());
             continue;
         }
-        if (entry.isDir() && !entry.isSymLink() && (!levels || componentCount(entry.absoluteFilePath()) <= *levels))
+        if (entry.isDir() && !entry.isSymLink()
+            && (!levels || componentCount(entry.absoluteFilePath()) <= *levels))
             collectApps(entry.absoluteFilePath(), levels, out);
     }
 }
 
 } // namespace
 
-QString FileOperations::convertBytesToApplicableUnit(const QVariantMap &unitNames, const QVariant &sizeInBytes)
+QString FileOperations::convertBytesToApplicableUnit(
+    const QVariantMap &unitNames, const QVariant &sizeInBytes)
 {
-    static const char *const kSteps[] = {"KB", "MB", "GB", "TB"};
+    static const char *const kSteps[] = { "KB", "MB", "GB", "TB" };
     QString name = unitNames.value(QStringLiteral("bytes")).toString();
     const QString bytesName = name;
     double v = sizeInBytes.toDouble();
@@ -95,15 +111,16 @@ std::optional<QString> FileOperations::getFileLastModifiedDateTime(const QString
         return std::nullopt;
     const QLocale locale;
     const QDateTime local = date->toLocalTime();
-    return locale.toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(local.time(), QLocale::ShortFormat);
+    return locale.toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.toString(local.time(), QLocale::ShortFormat);
 }
 
 QVariantMap FileOperations::getItemAMCDates(const QString &path)
 {
     QVariantMap dates;
     if (const auto accessed = FileFacts::accessDate(path))
-        dates.insert(QStringLiteral("aDate"), QDateTime::fromSecsSinceEpoch(accessed->toSecsSinceEpoch(), Qt::UTC));
+        dates.insert(
+            QStringLiteral("aDate"), QDateTime::fromSecsSinceEpoch(accessed->toSecsSinceEpoch(), Qt::UTC));
     if (const auto created = FileFacts::creationDate(path))
         dates.insert(QStringLiteral("cDate"), *created);
     if (const auto modified = FileFacts::modificationDate(path))
@@ -152,8 +169,8 @@ QStringList FileOperations::getFilesListInDirectory(const QString &folder)
 QStringList FileOperations::getFilesListInDirectory(const QString &folder, const QString &extension)
 {
     QStringList found;
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                                             QDir::Name);
+    const QFileInfoList entries
+        = QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
     for (const QFileInfo &entry : entries) {
         if (entry.isSymLink())
             continue;
@@ -169,7 +186,8 @@ QStringList FileOperations::getFilesFoldersListInDirectory(const QString &folder
 {
     if (!folder.endsWith(QLatin1Char('/')))
         return {};
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 quint64 FileOperations::folderSizeInBytes(const QString &folder)
@@ -202,7 +220,8 @@ QString FileOperations::folderSizeUnix(const QString &path)
     return fastFolderSize(path);
 }
 
-std::optional<QStringList> FileOperations::getAppListFromPath(const QString &folder, std::optional<int> levels)
+std::optional<QStringList> FileOperations::getAppListFromPath(
+    const QString &folder, std::optional<int> levels)
 {
     if (!QFileInfo(folder).isDir() || !QFileInfo(folder).isReadable()) {
         systemLogLine(QStringLiteral("Cannot read folder ") + folder);
@@ -224,8 +243,10 @@ QString FileOperations::getLanguageNodeName(const QString &path)
 
 bool FileOperations::deleteItemFromTerminalCommand(const QString &path)
 {
+    if (!allAcceptable({ path }))
+        return false;
     QProcess rm;
-    rm.start(QStringLiteral("/bin/rm"), {QStringLiteral("-rf"), QStringLiteral("--"), path});
+    rm.start(QStringLiteral("/bin/rm"), { QStringLiteral("-rf"), QStringLiteral("--"), path });
     if (!rm.waitForFinished(-1))
         return false;
     return rm.exitStatus() == QProcess::NormalExit && rm.exitCode() == 0;
@@ -233,18 +254,21 @@ bool FileOperations::deleteItemFromTerminalCommand(const QString &path)
 
 bool FileOperations::removeFileWithElevatedPrivilegesFromLocation(const QString &path)
 {
-    return removeFilesWithElevatedPrivilegesFromLocations({path});
+    return removeFilesWithElevatedPrivilegesFromLocations({ path });
 }
 
 bool FileOperations::removeFilesWithElevatedPrivilegesFromLocations(const QStringList &paths)
 {
     if (paths.isEmpty())
         return true;
-    QStringList arguments = {QStringLiteral("-rf"), QStringLiteral("--")};
+    if (!allAcceptable(paths))
+        return false;
+    QStringList arguments = { QStringLiteral("-rf"), QStringLiteral("--") };
     arguments += paths;
     const PrivilegedRunner::Result result = runner().run(QStringLiteral("/bin/rm"), arguments);
     if (result.outcome != PrivilegedRunner::Outcome::Finished || result.exitCode != 0) {
-        systemLogLine(QStringLiteral("Error: %1 (File:%2)").arg(result.exitCode).arg(paths.join(QLatin1Char(' '))));
+        systemLogLine(
+            QStringLiteral("Error: %1 (File:%2)").arg(result.exitCode).arg(paths.join(QLatin1Char(' '))));
         return false;
     }
     return true;
@@ -259,14 +283,14 @@ bool FileOperations::addApplicationAsLoginItem(const QString &applicationPath)
 {
     if (!AppFolders::ensureFolder(autostartFolder()))
         return false;
-    const QString entry = autostartFolder() + QLatin1Char('/') + QFileInfo(applicationPath).completeBaseName() +
-                          QStringLiteral(".desktop");
+    const QString entry = autostartFolder() + QLatin1Char('/') + QFileInfo(applicationPath).completeBaseName()
+        + QStringLiteral(".desktop");
     QFile file(entry);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         return false;
-    const QByteArray content = "[Desktop Entry]\nType=Application\nName=" +
-                               QFileInfo(applicationPath).completeBaseName().toUtf8() + "\nExec=" +
-                               applicationPath.toUtf8() + "\n";
+    const QByteArray content
+        = "[Desktop Entry]\nType=Application\nName=" + QFileInfo(applicationPath).completeBaseName().toUtf8()
+        + "\nExec=" + applicationPath.toUtf8() + "\n";
     return file.write(content) == content.size();
 }
 
@@ -274,7 +298,7 @@ bool FileOperations::deleteApplicationFromLoginItem(const QString &applicationPa
 {
     bool allRemoved = true;
     const QDir folder(autostartFolder());
-    for (const QString &name : folder.entryList({QStringLiteral("*.desktop")}, QDir::Files)) {
+    for (const QString &name : folder.entryList({ QStringLiteral("*.desktop") }, QDir::Files)) {
         const QString entry = folder.filePath(name);
         if (autostartTarget(entry) == applicationPath && !QFile::remove(entry))
             allRemoved = false;
@@ -286,7 +310,7 @@ QStringList FileOperations::getApplicationsListFromLoginItem()
 {
     QStringList paths;
     const QDir folder(autostartFolder());
-    for (const QString &name : folder.entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name)) {
+    for (const QString &name : folder.entryList({ QStringLiteral("*.desktop") }, QDir::Files, QDir::Name)) {
         const QString target = autostartTarget(folder.filePath(name));
         if (!target.isEmpty() && QFileInfo::exists(target))
             paths.append(target);
@@ -294,8 +318,8 @@ QStringList FileOperations::getApplicationsListFromLoginItem()
     return paths;
 }
 
-std::optional<QString> FileOperations::findOrCreateDirectory(QStandardPaths::StandardLocation kind,
-                                                             const QString &component, QString *error)
+std::optional<QString> FileOperations::findOrCreateDirectory(
+    QStandardPaths::StandardLocation kind, const QString &component, QString *error)
 {
     QString path = QStandardPaths::writableLocation(kind);
     if (path.isEmpty())

@@ -49,13 +49,16 @@ public:
     // Entries with the extension "app" (ignoring case) in `folder` and its subfolders (a matched
     // entry is not entered); with `levels`, a subfolder is entered only when its path has at most
     // that many "/"-separated components. Nothing when `folder` cannot be read.
-    static std::optional<QStringList> getAppListFromPath(const QString &folder, std::optional<int> levels = {});
+    static std::optional<QStringList> getAppListFromPath(
+        const QString &folder, std::optional<int> levels = {});
     // Display name of the locale named by the last path component without its extension.
     static QString getLanguageNodeName(const QString &path);
 
-    // Runs "/bin/rm -rf -- path"; true when it exited with status 0.
+    // Runs "/bin/rm -rf -- path"; true when it exited with status 0. Paths RemoveItem refuses
+    // (relative, unnormalised, system roots, the home folder and above) are refused here too.
     static bool deleteItemFromTerminalCommand(const QString &path);
-    // Removes with administrator rights (pkexec), asking once for a list.
+    // Removes with administrator rights (pkexec), asking once for a list; nothing runs when any
+    // path is one RemoveItem refuses.
     static bool removeFileWithElevatedPrivilegesFromLocation(const QString &path);
     static bool removeFilesWithElevatedPrivilegesFromLocations(const QStringList &paths);
     // Tests replace the runner; nullptr restores the real one.
@@ -67,8 +70,8 @@ public:
     static QStringList getApplicationsListFromLoginItem();
 
     // The first standard folder of `kind` with `component` appended, created with its parents.
-    static std::optional<QString> findOrCreateDirectory(QStandardPaths::StandardLocation kind, const QString &component,
-                                                        QString *error);
+    static std::optional<QString> findOrCreateDirectory(
+        QStandardPaths::StandardLocation kind, const QString &component, QString *error);
     // The application's support folder, created when missing.
     static std::optional<QString> applicationSupportDirectory();
 };

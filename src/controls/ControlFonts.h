@@ -1,6 +1,6 @@
 // The fonts of the controls. Sizes are pixel sizes, so titles keep their proportion to the layout
-// values of the windows, which are in device-independent pixels. The design's "Lucida Grande" and
-// "Helvetica-Bold" become the system sans-serif and its bold.
+// values of the windows, which are in device-independent pixels. Text uses the system sans-serif,
+// titles its bold.
 #pragma once
 
 #include <QFont>

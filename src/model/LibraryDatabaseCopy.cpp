@@ -6,6 +6,7 @@
 
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
+#include "platform/RegularFile.h"
 
 const QStringList &LibraryDatabaseCopy::companionSuffixes()
 {
@@ -24,11 +25,13 @@ LibraryDatabaseCopy::LibraryDatabaseCopy(const QString &databasePath)
     m_copyPath = QDir(folder).filePath(name);
     removeCopies();
     for (const QString &suffix : companionSuffixes()) {
-        QFile source(databasePath + suffix);
-        if (!source.exists())
+        const QString source = databasePath + suffix;
+        if (!QFileInfo::exists(source))
             continue;
-        if (!source.copy(m_copyPath + suffix)) {
-            Log::line(QStringLiteral("execption in copying db file ") + source.errorString());
+        // A fifo or device in the library's place is refused, never waited on.
+        QString error;
+        if (!RegularFile::copy(source, m_copyPath + suffix, &error)) {
+            Log::line(QStringLiteral("execption in copying db file ") + error);
             return;
         }
         // The copy is ours to remove, whatever the library's permissions were.

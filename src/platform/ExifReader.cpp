@@ -234,14 +234,15 @@ void ExifReader::initialize()
     });
 }
 
-ExifReader::ExifReader(const QString &path)
+ExifReader::ExifReader(const QString &path, const QString &readPath)
     : path_(path)
 {
     initialize();
     try {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-        auto opened = Exiv2::ImageFactory::open(std::string(QFile::encodeName(path).constData()));
+        auto opened = Exiv2::ImageFactory::open(
+            std::string(QFile::encodeName(readPath.isEmpty() ? path : readPath).constData()));
 #pragma GCC diagnostic pop
         if (!opened.get())
             return;

@@ -20,7 +20,9 @@ public:
     // Once per process, before worker threads use Exiv2.
     static void initialize();
 
-    explicit ExifReader(const QString &path);
+    // Reads `readPath` when given (an already opened file's /proc path), `path` otherwise; log
+    // lines always name `path`.
+    explicit ExifReader(const QString &path, const QString &readPath = QString());
     ~ExifReader();
     ExifReader(const ExifReader &) = delete;
     ExifReader &operator=(const ExifReader &) = delete;

@@ -40,13 +40,14 @@ bool HeifDecoder::isHeifHeader(const QByteArray &head)
         == heif_filetype_yes_supported;
 }
 
-HeifDecoder::HeifDecoder(const QString &path)
+HeifDecoder::HeifDecoder(const QString &path, const QString &readPath)
     : path_(path)
 {
     context_ = heif_context_alloc();
     if (!context_)
         return;
-    heif_error error = heif_context_read_from_file(context_, QFile::encodeName(path).constData(), nullptr);
+    heif_error error = heif_context_read_from_file(
+        context_, QFile::encodeName(readPath.isEmpty() ? path : readPath).constData(), nullptr);
     if (error.code == heif_error_Ok)
         error = heif_context_get_primary_image_handle(context_, &primary_);
     if (error.code != heif_error_Ok) {

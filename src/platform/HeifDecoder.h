@@ -19,7 +19,9 @@ public:
     // True when the first bytes of a file announce a HEIF container libheif can read.
     static bool isHeifHeader(const QByteArray &head);
 
-    explicit HeifDecoder(const QString &path);
+    // Reads `readPath` when given (an already opened file's /proc path), `path` otherwise; log
+    // lines always name `path`.
+    explicit HeifDecoder(const QString &path, const QString &readPath = QString());
     ~HeifDecoder();
     HeifDecoder(const HeifDecoder &) = delete;
     HeifDecoder &operator=(const HeifDecoder &) = delete;

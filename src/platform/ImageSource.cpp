@@ -5,30 +5,35 @@
 #include <algorithm>
 
 #include <QFile>
+#include <unistd.h>
 
 #include "platform/ExifReader.h"
 #include "platform/HeifDecoder.h"
 #include "platform/ImageSourceGeometry.h"
 #include "platform/QtImageDecoder.h"
 #include "platform/RawDecoder.h"
+#include "platform/RegularFile.h"
 
 namespace
 {
 
 enum class Kind { None, Qt, Heif, Raw };
 
-QByteArray headOf(const QString &path)
+QByteArray headOf(const RegularFile::Descriptor &file)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.read(64);
+    QByteArray head(64, '\0');
+    const ssize_t got = ::pread(file.get(), head.data(), size_t(head.size()), 0);
+    head.truncate(got > 0 ? qsizetype(got) : 0);
+    return head;
 }
 
 } // namespace
 
 struct ImageSource::Private {
     QString path;
+    // Held open for the source's life; every decoder reads this very file through its /proc
+    // path, so a path replaced by a fifo or a device after the walk is never opened.
+    RegularFile::Descriptor file;
     Kind kind = Kind::None;
     QSize size;
     bool isGrey = false;
@@ -41,9 +46,10 @@ struct ImageSource::Private {
     ExifReader &metadata() const
     {
         if (!exif)
-            exif = std::make_unique<ExifReader>(path);
+            exif = std::make_unique<ExifReader>(path, readPath());
         return *exif;
     }
+    QString readPath() const { return file.isValid() ? file.procPath() : QStringLiteral("/nonexistent"); }
     int orientation() const;
     QImage embeddedThumbnail(int minPixelSize, int maxPixelSize) const;
     QImage decodeScaled(int maxPixelSize) const;
@@ -51,7 +57,10 @@ struct ImageSource::Private {
 
 void ImageSource::Private::open()
 {
-    const QByteArray head = headOf(path);
+    file = RegularFile::openForReading(path);
+    if (!file.isValid())
+        return;
+    const QByteArray head = headOf(file);
     if (head.isEmpty())
         return;
     if (head.mid(4, 8) == "ftypcrx ") {
@@ -59,7 +68,7 @@ void ImageSource::Private::open()
         return;
     }
     if (HeifDecoder::isHeifHeader(head)) {
-        heif = std::make_unique<HeifDecoder>(path);
+        heif = std::make_unique<HeifDecoder>(path, readPath());
         if (heif->isValid()) {
             kind = Kind::Heif;
             size = heif->size();
@@ -68,7 +77,7 @@ void ImageSource::Private::open()
     }
     if (RawDecoder::isRawExtension(path) && openRaw())
         return;
-    const QtImageDecoder::Header header = QtImageDecoder::readHeader(path);
+    const QtImageDecoder::Header header = QtImageDecoder::readHeader(readPath());
     if (header.isValid()) {
         kind = Kind::Qt;
         size = header.size;
@@ -78,7 +87,7 @@ void ImageSource::Private::open()
 
 bool ImageSource::Private::openRaw()
 {
-    auto decoder = std::make_unique<RawDecoder>(path);
+    auto decoder = std::make_unique<RawDecoder>(path, readPath());
     if (!decoder->isValid())
         return false;
     raw = std::move(decoder);
@@ -117,7 +126,7 @@ QImage ImageSource::Private::decodeScaled(int maxPixelSize) const
 {
     switch (kind) {
     case Kind::Qt:
-        return QtImageDecoder::decodeScaled(path, maxPixelSize);
+        return QtImageDecoder::decodeScaled(path, maxPixelSize, readPath());
     case Kind::Heif:
         return heif->decodeScaled(maxPixelSize);
     case Kind::Raw:

@@ -1,13 +1,17 @@
 #include "platform/Log.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <mutex>
+#include <unistd.h>
 
 #include <QFile>
 
 #include "platform/AppFolders.h"
+#include "platform/RegularFile.h"
 
-namespace {
+namespace
+{
 
 std::mutex &logMutex()
 {
@@ -32,11 +36,19 @@ void Log::write(const QString &text)
     const QByteArray bytes = text.toUtf8();
     std::lock_guard<std::mutex> lock(logMutex());
     AppFolders::ensureFolder(AppFolders::logsFolder());
-    QFile file(AppFolders::logFilePath());
-    // Append, never truncate; a log that cannot be written loses this piece and nothing else.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    // Append, never truncate; a log that cannot be written (or is a fifo nobody reads) loses this
+    // piece and nothing else.
+    const RegularFile::Descriptor file = RegularFile::openForAppending(AppFolders::logFilePath());
+    if (!file.isValid())
         return;
-    file.write(bytes);
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t wrote = ::write(file.get(), bytes.constData() + done, size_t(bytes.size() - done));
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            return;
+        done += wrote;
+    }
 }
 
 void Log::line(const QString &text)

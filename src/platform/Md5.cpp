@@ -1,5 +1,6 @@
 #include "platform/Md5.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -9,28 +10,13 @@
 #include <QFile>
 
 #include "platform/Log.h"
+#include "platform/RegularFile.h"
 
-namespace {
+namespace
+{
 
 // Large enough that system calls cost nothing next to the hashing, small enough to stay in cache.
 constexpr size_t kChunkSize = 128 * 1024;
-
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 bool stopped(const std::atomic<bool> *stop)
 {
@@ -41,29 +27,36 @@ bool stopped(const std::atomic<bool> *stop)
 
 std::optional<QString> Md5::ofFile(const QString &path, const std::atomic<bool> *stop)
 {
-    const FileDescriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        Log::line(QStringLiteral("Cannot open file: ") + QString::fromLocal8Bit(std::strerror(errno)) +
-                  QStringLiteral(" ") + path);
+    // Never more than the size at opening: a file that grows without end is summed as it was.
+    const RegularFile::Descriptor fd = RegularFile::openForReading(path);
+    if (!fd.isValid())
         return std::nullopt;
-    }
+    qint64 left = fd.size();
     ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     QCryptographicHash hash(QCryptographicHash::Md5);
     QByteArray buffer(qsizetype(kChunkSize), Qt::Uninitialized);
+    // One byte more than the size is asked for at the end: a file that grew or shrank while it was
+    // read (or one whose stated size is not its content, as in /proc) gets no digest.
     for (;;) {
         if (stopped(stop))
             return std::nullopt;
-        const ssize_t got = ::read(fd.get(), buffer.data(), kChunkSize);
-        if (got == 0)
-            break;
+        const size_t want = left > 0 ? size_t(std::min<qint64>(left, kChunkSize)) : 1;
+        const ssize_t got = ::read(fd.get(), buffer.data(), want);
+        if (got < 0 && errno == EINTR)
+            continue;
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            Log::line(QStringLiteral("Cannot read file: ") + QString::fromLocal8Bit(std::strerror(errno)) +
-                      QStringLiteral(" ") + path);
+            Log::line(QStringLiteral("Cannot read file: ") + QString::fromLocal8Bit(std::strerror(errno))
+                + QStringLiteral(" ") + path);
             return std::nullopt;
         }
+        if ((got == 0) != (left == 0)) {
+            Log::line(QStringLiteral("File changed while it was read: ") + path);
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
         hash.addData(QByteArrayView(buffer.constData(), qsizetype(got)));
+        left -= got;
     }
     return hexString(hash.result());
 }

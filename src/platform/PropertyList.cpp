@@ -12,14 +12,16 @@
 #include <QVariantMap>
 
 #include "platform/AppFolders.h"
+#include "platform/PlistNesting.h"
+#include "platform/RegularFile.h"
 
-namespace {
+namespace
+{
 
 // Property-list dates count from 2001-01-01 00:00:00 UTC.
 constexpr qint64 kReferenceDateOffset = 978307200;
 
-struct PlistHolder
-{
+struct PlistHolder {
     plist_t node = nullptr;
     ~PlistHolder()
     {
@@ -161,7 +163,7 @@ plist_t fromVariant(const QVariant &value)
 
 std::optional<QVariant> PropertyList::fromBytes(const QByteArray &bytes)
 {
-    if (bytes.isEmpty() || bytes.size() > 0x7fffffff)
+    if (bytes.isEmpty() || bytes.size() > 0x7fffffff || !PlistNesting::isWithin(bytes))
         return std::nullopt;
     PlistHolder holder;
     plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &holder.node);
@@ -172,10 +174,19 @@ std::optional<QVariant> PropertyList::fromBytes(const QByteArray &bytes)
 
 std::optional<QVariant> PropertyList::readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Compiled-in tables are read through Qt's resource system; files on disk only when regular.
+    if (path.startsWith(QLatin1Char(':'))) {
+        QFile resource(path);
+        if (!resource.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        return fromBytes(resource.readAll());
+    }
+    // Settings and string tables are small; anything larger is not one of them.
+    constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
+    const std::optional<QByteArray> bytes = RegularFile::readAll(path, kMaxBytes);
+    if (!bytes)
         return std::nullopt;
-    return fromBytes(file.readAll());
+    return fromBytes(*bytes);
 }
 
 QByteArray PropertyList::toXml(const QVariant &value)

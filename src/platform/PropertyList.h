@@ -12,7 +12,8 @@
 class PropertyList
 {
 public:
-    // Parses XML or binary property-list bytes; nothing on malformed input.
+    // Parses XML or binary property-list bytes; nothing on malformed input, and nothing for
+    // containers nested deeper than PlistNesting::kMaxDepth.
     static std::optional<QVariant> fromBytes(const QByteArray &bytes);
     static std::optional<QVariant> readFile(const QString &path);
     static QByteArray toXml(const QVariant &value);

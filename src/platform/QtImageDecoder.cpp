@@ -10,6 +10,7 @@
 
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
+#include "platform/RegularFile.h"
 
 namespace
 {
@@ -63,8 +64,8 @@ QSize readerSize(const QByteArray &format, const QSize &stored, const QSize &tar
 
 QtImageDecoder::Header QtImageDecoder::readHeader(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!RegularFile::openQFile(file, path))
         return {};
     return readHeader(&file);
 }
@@ -93,10 +94,10 @@ QtImageDecoder::Header QtImageDecoder::readHeader(QIODevice *device)
     return header;
 }
 
-QImage QtImageDecoder::decodeScaled(const QString &path, int maxPixelSize)
+QImage QtImageDecoder::decodeScaled(const QString &path, int maxPixelSize, const QString &readPath)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!RegularFile::openQFile(file, readPath.isEmpty() ? path : readPath))
         return {};
     return decodeScaled(&file, path, maxPixelSize);
 }

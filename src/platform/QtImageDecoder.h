@@ -20,10 +20,12 @@ public:
         bool isValid() const { return !size.isEmpty(); }
     };
 
+    // Paths that are not regular files (fifos, devices) are refused without waiting.
     static Header readHeader(const QString &path);
     static Header readHeader(const QByteArray &data);
     // Decoded picture, as stored (no orientation applied), longer side at most `maxPixelSize`.
-    static QImage decodeScaled(const QString &path, int maxPixelSize);
+    // Reads `readPath` when given; log lines name `path`.
+    static QImage decodeScaled(const QString &path, int maxPixelSize, const QString &readPath = QString());
     static QImage decodeScaled(const QByteArray &data, int maxPixelSize);
 
 private:

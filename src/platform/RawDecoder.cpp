@@ -73,14 +73,15 @@ bool RawDecoder::isRawExtension(const QString &path)
     return extensions.contains(QFileInfo(path).suffix().toLower());
 }
 
-RawDecoder::RawDecoder(const QString &path)
+RawDecoder::RawDecoder(const QString &path, const QString &readPath)
     : path_(path)
     , raw_(std::make_unique<LibRaw>(0))
 {
     // LibRaw prints damaged-data messages to standard error by default; a failed open or decode is
     // logged once below instead.
     raw_->set_dataerror_handler([](void *, const char *, int) {}, nullptr);
-    if (raw_->open_file(QFile::encodeName(path).constData()) != LIBRAW_SUCCESS)
+    if (raw_->open_file(QFile::encodeName(readPath.isEmpty() ? path : readPath).constData())
+        != LIBRAW_SUCCESS)
         return;
     const libraw_image_sizes_t &sizes = raw_->imgdata.sizes;
     size_ = QSize(sizes.width, sizes.height);

@@ -16,7 +16,9 @@ public:
     // True for the extensions of the camera raw formats read through LibRaw.
     static bool isRawExtension(const QString &path);
 
-    explicit RawDecoder(const QString &path);
+    // Reads `readPath` when given (an already opened file's /proc path), `path` otherwise; log
+    // lines always name `path`.
+    explicit RawDecoder(const QString &path, const QString &readPath = QString());
     ~RawDecoder();
     RawDecoder(const RawDecoder &) = delete;
     RawDecoder &operator=(const RawDecoder &) = delete;

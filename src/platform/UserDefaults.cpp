@@ -5,6 +5,7 @@
 #include "platform/PropertyList.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 UserDefaults &UserDefaults::standard()
 {
@@ -128,9 +129,26 @@ void UserDefaults::reload()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_values.clear();
+    if (!QFileInfo(m_filePath).exists() && !QFileInfo(m_filePath).isSymLink())
+        return;
     const std::optional<QVariant> stored = PropertyList::readFile(m_filePath);
-    if (stored && stored->typeId() == QMetaType::QVariantMap)
+    if (stored && stored->typeId() == QMetaType::QVariantMap) {
         m_values = stored->toMap();
+        return;
+    }
+    setAsideUnreadable();
+}
+
+// A settings file that cannot be read would fail at every start; it is kept for the user to look
+// at, out of the way, and the defaults apply.
+void UserDefaults::setAsideUnreadable() const
+{
+    const QString aside = m_filePath + QStringLiteral(".unusable");
+    QFile::remove(aside);
+    const bool moved = QFile::rename(m_filePath, aside);
+    Log::line(moved ? QStringLiteral("Settings %1 could not be read; moved it to %2, the defaults apply")
+                          .arg(m_filePath, aside)
+                    : QStringLiteral("Settings %1 could not be read; the defaults apply").arg(m_filePath));
 }
 
 void UserDefaults::resetAll()

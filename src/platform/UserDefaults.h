@@ -53,6 +53,7 @@ signals:
     void valueChanged(const QString &key);
 
 private:
+    void setAsideUnreadable() const;
     bool save(const QVariantMap &values) const;
 
     mutable std::mutex m_mutex;

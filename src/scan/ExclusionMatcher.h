@@ -1,6 +1,6 @@
 // Decides which folders a scan never enters: the excluded folders of the settings (each with
 // everything below it) and the System and Library folders at the top of a mounted volume. Paths are
-// compared ignoring case.
+// compared exactly, case included: two folders whose names differ only in case are two folders.
 #pragma once
 
 #include <QRegularExpression>

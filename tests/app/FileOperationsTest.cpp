@@ -3,21 +3,23 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "app/FileOperations.h"
 #include "app/PrivilegedRunner.h"
+#include "platform/AppFolders.h"
 #include "support/TestFiles.h"
 
-namespace {
+namespace
+{
 
 void writeFile(const QString &path, qsizetype size)
 {
     ASSERT_TRUE(TestFiles::write(path, QByteArray(size, 'x')));
 }
 
-struct UnitCase
-{
+struct UnitCase {
     double bytes;
     const char *text;
 };
@@ -39,21 +41,23 @@ public:
     int calls = 0;
     QString lastProgram;
     QStringList lastArguments;
-    Result next{Outcome::Finished, 0};
+    Result next { Outcome::Finished, 0 };
 };
 
 } // namespace
 
 TEST_P(ApplicableUnit, StepsBy1024WhileStrictlyAbove)
 {
-    const QVariantMap names = {{"bytes", "B"}, {"KB", "KiB"}, {"MB", "MiB"}, {"GB", "GiB"}, {"TB", "TiB"}};
-    EXPECT_EQ(FileOperations::convertBytesToApplicableUnit(names, GetParam().bytes), QString::fromLatin1(GetParam().text));
+    const QVariantMap names
+        = { { "bytes", "B" }, { "KB", "KiB" }, { "MB", "MiB" }, { "GB", "GiB" }, { "TB", "TiB" } };
+    EXPECT_EQ(FileOperations::convertBytesToApplicableUnit(names, GetParam().bytes),
+        QString::fromLatin1(GetParam().text));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ApplicableUnit,
-                         testing::Values(UnitCase{1024, "1024 B"}, UnitCase{1025, "1.0 KiB"}, UnitCase{1536, "1.5 KiB"},
-                                         UnitCase{1048576, "1024.0 KiB"}, UnitCase{0, "0 B"},
-                                         UnitCase{1024.0 * 1024 * 1024 * 1024 * 2048, "2048.0 TiB"}));
+    testing::Values(UnitCase { 1024, "1024 B" }, UnitCase { 1025, "1.0 KiB" }, UnitCase { 1536, "1.5 KiB" },
+        UnitCase { 1048576, "1024.0 KiB" }, UnitCase { 0, "0 B" },
+        UnitCase { 1024.0 * 1024 * 1024 * 1024 * 2048, "2048.0 TiB" }));
 
 TEST(FileOperations, ListingsAndSizesAreReal)
 {
@@ -66,16 +70,19 @@ TEST(FileOperations, ListingsAndSizesAreReal)
 
     EXPECT_EQ(FileOperations::getFilesListInDirectory(dir.path()).size(), 3);
     EXPECT_EQ(FileOperations::getFilesListInDirectory(dir.path(), QStringLiteral("photoslibrary")),
-              QStringList{d.filePath(QStringLiteral("X.photosLibrary"))});
+        QStringList { d.filePath(QStringLiteral("X.photosLibrary")) });
     QStringList direct = FileOperations::getFilesFoldersListInDirectory(dir.path() + QLatin1Char('/'));
     direct.sort();
-    EXPECT_EQ(direct, (QStringList{"X.photosLibrary", "a.jpg", "empty", "sub"}));
+    EXPECT_EQ(direct, (QStringList { "X.photosLibrary", "a.jpg", "empty", "sub" }));
     EXPECT_TRUE(FileOperations::getFilesFoldersListInDirectory(dir.path()).isEmpty());
-    EXPECT_EQ(FileOperations::getDirectorySize(d.filePath(QStringLiteral("empty"))), QStringLiteral("0.000000"));
+    EXPECT_EQ(
+        FileOperations::getDirectorySize(d.filePath(QStringLiteral("empty"))), QStringLiteral("0.000000"));
     EXPECT_EQ(FileOperations::folderSizeUnix(dir.path()), QStringLiteral("35"));
-    EXPECT_EQ(FileOperations::getSizeOfFileOrFolder(d.filePath(QStringLiteral("a.jpg"))), QStringLiteral("10"));
+    EXPECT_EQ(
+        FileOperations::getSizeOfFileOrFolder(d.filePath(QStringLiteral("a.jpg"))), QStringLiteral("10"));
     EXPECT_EQ(FileOperations::fastFolderSize(d.filePath(QStringLiteral("missing"))), QStringLiteral("0"));
-    EXPECT_TRUE(FileOperations::getItemAMCDates(d.filePath(QStringLiteral("a.jpg"))).contains(QStringLiteral("cDate")));
+    EXPECT_TRUE(FileOperations::getItemAMCDates(d.filePath(QStringLiteral("a.jpg")))
+                    .contains(QStringLiteral("cDate")));
 }
 
 TEST(FileOperations, DeletionReportsWhatReallyHappened)
@@ -92,8 +99,8 @@ TEST(FileOperations, DeletionReportsWhatReallyHappened)
     EXPECT_FALSE(d.exists(QStringLiteral("sub")));
     // rm -rf of a path under a file cannot succeed: the real status is a failure.
     writeFile(d.filePath(QStringLiteral("file")), 1);
-    EXPECT_FALSE(FileOperations::deleteItemFromTerminalCommand(d.filePath(QStringLiteral("file/below"))) &&
-                 QFileInfo::exists(d.filePath(QStringLiteral("file/below"))));
+    EXPECT_FALSE(FileOperations::deleteItemFromTerminalCommand(d.filePath(QStringLiteral("file/below")))
+        && QFileInfo::exists(d.filePath(QStringLiteral("file/below"))));
 }
 
 TEST(FileOperations, ElevatedRemovalAsksOnceAndPassesPathsAsArguments)
@@ -102,14 +109,46 @@ TEST(FileOperations, ElevatedRemovalAsksOnceAndPassesPathsAsArguments)
     FileOperations::setPrivilegedRunner(&runner);
     EXPECT_TRUE(FileOperations::removeFilesWithElevatedPrivilegesFromLocations({}));
     EXPECT_EQ(runner.calls, 0);
-    EXPECT_TRUE(FileOperations::removeFilesWithElevatedPrivilegesFromLocations({"/a b", "/c;rm -rf /"}));
+    EXPECT_TRUE(
+        FileOperations::removeFilesWithElevatedPrivilegesFromLocations({ "/srv/a b", "/srv/c;rm -rf x" }));
     EXPECT_EQ(runner.calls, 1);
     EXPECT_EQ(runner.lastProgram, QStringLiteral("/bin/rm"));
-    EXPECT_EQ(runner.lastArguments, (QStringList{"-rf", "--", "/a b", "/c;rm -rf /"}));
-    runner.next = {PrivilegedRunner::Outcome::Finished, 1};
-    EXPECT_FALSE(FileOperations::removeFileWithElevatedPrivilegesFromLocation(QStringLiteral("/x")));
-    runner.next = {PrivilegedRunner::Outcome::Refused, -1};
-    EXPECT_FALSE(FileOperations::removeFileWithElevatedPrivilegesFromLocation(QStringLiteral("/x")));
+    EXPECT_EQ(runner.lastArguments, (QStringList { "-rf", "--", "/srv/a b", "/srv/c;rm -rf x" }));
+    runner.next = { PrivilegedRunner::Outcome::Finished, 1 };
+    EXPECT_FALSE(FileOperations::removeFileWithElevatedPrivilegesFromLocation(QStringLiteral("/srv/x")));
+    runner.next = { PrivilegedRunner::Outcome::Refused, -1 };
+    EXPECT_FALSE(FileOperations::removeFileWithElevatedPrivilegesFromLocation(QStringLiteral("/srv/x")));
+    FileOperations::setPrivilegedRunner(nullptr);
+}
+
+// A recursive removal of "/", a system root, the home folder, a parent of it, a relative path or a
+// path that reaches the home folder through a link runs nothing, with rights or without. The
+// removal without rights is only tried on the test's own home folder, so a fault costs nothing.
+TEST(FileOperations, RecursiveRemovalsRefuseRootsAndTheHomeFolder)
+{
+    const QString home = AppFolders::homeFolder();
+    writeFile(home + QStringLiteral("/keep/a"), 1);
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    ASSERT_TRUE(QFile::link(home, d.filePath(QStringLiteral("home-link"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/"), d.filePath(QStringLiteral("root-link"))));
+    const QStringList ownHome = { home, QFileInfo(home).path(), QStringLiteral("relative/x"),
+        home + QStringLiteral("/keep/../keep"), d.filePath(QStringLiteral("home-link/..")) };
+    for (const QString &path : ownHome)
+        EXPECT_FALSE(FileOperations::deleteItemFromTerminalCommand(path)) << path.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(home + QStringLiteral("/keep/a")));
+
+    RecordingRunner runner;
+    FileOperations::setPrivilegedRunner(&runner);
+    QStringList refused = ownHome;
+    refused << QStringLiteral("/") << QStringLiteral("/usr") << QStringLiteral("/usr/local/lib")
+            << QDir::homePath() << d.filePath(QStringLiteral("root-link/etc"));
+    for (const QString &path : refused)
+        EXPECT_FALSE(FileOperations::removeFileWithElevatedPrivilegesFromLocation(path))
+            << path.toStdString();
+    EXPECT_FALSE(FileOperations::removeFilesWithElevatedPrivilegesFromLocations(
+        { d.filePath(QStringLiteral("x")), QStringLiteral("/") }));
+    EXPECT_EQ(runner.calls, 0);
     FileOperations::setPrivilegedRunner(nullptr);
 }
 

@@ -1,9 +1,14 @@
 // Property lists and the settings store keep their types exactly.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "platform/PlistNesting.h"
 #include "platform/PropertyList.h"
 #include "platform/UserDefaults.h"
 
@@ -17,8 +22,8 @@ TEST(PropertyList, RoundTripKeepsEveryType)
     map["text"] = QStringLiteral("Grüße <&>");
     map["data"] = QByteArray("\x00\x01\xff", 3);
     map["date"] = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
-    map["list"] = QVariantList{qlonglong(1), QStringLiteral("two")};
-    map["dict"] = QVariantMap{{"inner", false}};
+    map["list"] = QVariantList { qlonglong(1), QStringLiteral("two") };
+    map["dict"] = QVariantMap { { "inner", false } };
     const std::optional<QVariant> back = PropertyList::fromBytes(PropertyList::toXml(map));
     ASSERT_TRUE(back.has_value());
     const QVariantMap m = back->toMap();
@@ -46,7 +51,7 @@ TEST(UserDefaults, UserValuesOverrideDefaultsAndPersist)
     const QString file = dir.path() + "/settings.plist";
     {
         UserDefaults store(file);
-        store.registerDefaults({{"level", 4.0}, {"name", QStringLiteral("x")}});
+        store.registerDefaults({ { "level", 4.0 }, { "name", QStringLiteral("x") } });
         EXPECT_EQ(store.doubleForKey("level"), 4.0);
         EXPECT_FALSE(store.hasUserValue("level"));
         store.setObject("level", qlonglong(6));
@@ -56,6 +61,97 @@ TEST(UserDefaults, UserValuesOverrideDefaultsAndPersist)
     EXPECT_EQ(again.objectForKey("level").typeId(), QMetaType::LongLong);
     EXPECT_EQ(again.stringForKey("name"), QString()); // defaults are registered per run, not stored
     again.removeObject("level");
-    again.registerDefaults({{"level", 4.0}});
+    again.registerDefaults({ { "level", 4.0 } });
     EXPECT_EQ(again.objectForKey("level").typeId(), QMetaType::Double);
+}
+
+namespace
+{
+
+QByteArray nestedXml(int depth)
+{
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">";
+    xml += QByteArray("<array>").repeated(depth) + "<true/>" + QByteArray("</array>").repeated(depth);
+    return xml + "</plist>\n";
+}
+
+void appendBigEndian(QByteArray &out, quint64 value, int width)
+{
+    for (int i = width - 1; i >= 0; --i)
+        out.append(char((value >> (8 * i)) & 0xff));
+}
+
+// Object i is an array holding object `next(i)`; the last object is an empty array.
+QByteArray chainedBinary(int count, int (*next)(int, int))
+{
+    QByteArray out = "bplist00";
+    std::vector<quint64> offsets;
+    for (int i = 0; i < count; ++i) {
+        offsets.push_back(quint64(out.size()));
+        const int target = next(i, count);
+        if (target < 0) {
+            out.append(char(0xA0));
+            continue;
+        }
+        out.append(char(0xA1));
+        appendBigEndian(out, quint64(target), 4);
+    }
+    const quint64 table = quint64(out.size());
+    for (const quint64 offset : offsets)
+        appendBigEndian(out, offset, 4);
+    out.append(QByteArray(6, '\0'));
+    out.append(char(4));
+    out.append(char(4));
+    appendBigEndian(out, quint64(count), 8);
+    appendBigEndian(out, 0, 8);
+    appendBigEndian(out, table, 8);
+    return out;
+}
+
+int chainNext(int i, int count)
+{
+    return i + 1 < count ? i + 1 : -1;
+}
+int circleNext(int i, int count)
+{
+    return (i + 1) % count;
+}
+
+} // namespace
+
+// Nesting that would overflow the stack in the parser or the conversion is refused before either
+// runs; ordinary depths still read.
+TEST(PropertyList, DeepNestingIsRefusedWithoutRecursion)
+{
+    EXPECT_TRUE(PropertyList::fromBytes(nestedXml(200)).has_value());
+    EXPECT_FALSE(PropertyList::fromBytes(nestedXml(PlistNesting::kMaxDepth + 1)).has_value());
+    EXPECT_FALSE(PropertyList::fromBytes(nestedXml(50000)).has_value());
+    EXPECT_FALSE(PropertyList::fromBytes(nestedXml(500000)).has_value());
+
+    const std::optional<QVariant> shallow = PropertyList::fromBytes(chainedBinary(100, chainNext));
+    ASSERT_TRUE(shallow.has_value());
+    EXPECT_EQ(shallow->typeId(), QMetaType::QVariantList);
+    EXPECT_FALSE(PropertyList::fromBytes(chainedBinary(50000, chainNext)).has_value());
+    EXPECT_FALSE(PropertyList::fromBytes(chainedBinary(3, circleNext)).has_value());
+}
+
+// A settings file that cannot be read is set aside once; the defaults apply and the next start is
+// clean.
+TEST(UserDefaults, AnUnreadableSettingsFileIsSetAsideAndDefaultsApply)
+{
+    QTemporaryDir dir;
+    const QString file = dir.path() + "/settings.plist";
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(nestedXml(50000));
+    }
+    UserDefaults store(file);
+    store.registerDefaults({ { "level", 4.0 } });
+    EXPECT_EQ(store.doubleForKey("level"), 4.0);
+    EXPECT_FALSE(QFileInfo::exists(file));
+    EXPECT_TRUE(QFileInfo::exists(file + ".unusable"));
+    store.setObject("level", 5.0);
+    UserDefaults again(file);
+    EXPECT_EQ(again.doubleForKey("level"), 5.0);
 }

@@ -1,6 +1,9 @@
 // Thresholds, slider tables, option loading and exclusions of a scan's start.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "app/SettingsDefaults.h"
@@ -110,7 +113,7 @@ class ExclusionTest : public ::testing::TestWithParam<ExclusionCase>
 {
 };
 
-TEST_P(ExclusionTest, FolderAndEverythingBelowIgnoringCase)
+TEST_P(ExclusionTest, FolderAndEverythingBelowWithCaseKept)
 {
     const ExclusionMatcher matcher({ QStringLiteral("/home/ann/Private (old)"), QStringLiteral("/srv") });
     EXPECT_EQ(matcher.isExcluded(QString::fromUtf8(GetParam().path)), GetParam().excluded) << GetParam().path;
@@ -118,11 +121,27 @@ TEST_P(ExclusionTest, FolderAndEverythingBelowIgnoringCase)
 
 INSTANTIATE_TEST_SUITE_P(Paths, ExclusionTest,
     ::testing::Values(ExclusionCase { "/home/ann/Private (old)", true },
-        ExclusionCase { "/home/ann/private (OLD)/x/y", true },
+        ExclusionCase { "/home/ann/Private (old)/x/y", true },
+        ExclusionCase { "/home/ann/private (OLD)/x/y", false },
+        ExclusionCase { "/home/ann/private (old)", false },
         ExclusionCase { "/home/ann/Private (old)er", false }, ExclusionCase { "/srv", true },
         ExclusionCase { "/srvx", false }, ExclusionCase { "/Volumes/Disk/System", true },
-        ExclusionCase { "/volumes/disk/library/x", true }, ExclusionCase { "/Volumes/Disk/Systems", false },
-        ExclusionCase { "/home/ann", false }));
+        ExclusionCase { "/Volumes/disk/Library/x", true }, ExclusionCase { "/volumes/disk/library/x", false },
+        ExclusionCase { "/Volumes/Disk/Systems", false }, ExclusionCase { "/home/ann", false }));
+
+// On Linux "Photos" and "photos" are two folders; a link to an excluded folder reaches it too.
+TEST(ExclusionMatcherTest, FoldersDifferingInCaseAreApartAndLinksResolve)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Photos/sub")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("photos")));
+    ASSERT_TRUE(QFile::link(dir.path() + QStringLiteral("/Photos"), dir.path() + QStringLiteral("/link")));
+    const QString root = QFileInfo(dir.path()).canonicalFilePath();
+    const ExclusionMatcher matcher({ dir.path() + QStringLiteral("/link/") });
+    EXPECT_TRUE(matcher.isExcluded(root + QStringLiteral("/Photos")));
+    EXPECT_TRUE(matcher.isExcluded(root + QStringLiteral("/Photos/sub")));
+    EXPECT_FALSE(matcher.isExcluded(root + QStringLiteral("/photos")));
+}
 
 TEST(ExclusionMatcherTest, AnEmptyListExcludesNothing)
 {

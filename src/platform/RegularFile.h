@@ -1,0 +1,64 @@
+// Opening a file the program only means to read (or append to) when it is a regular file. A path
+// the walk saw as a photo may be a fifo, a device or a socket by the time it is opened: opening
+// those can block for ever or read without end, so the open never waits and anything but a
+// regular file is refused with one log line.
+#pragma once
+
+#include <optional>
+#include <utility>
+
+#include <QByteArray>
+#include <QString>
+
+class QFile;
+
+class RegularFile
+{
+public:
+    // An open descriptor of a regular file, closed when the object goes.
+    class Descriptor
+    {
+    public:
+        Descriptor() = default;
+        explicit Descriptor(int fd, qint64 size)
+            : m_fd(fd)
+            , m_size(size)
+        {
+        }
+        ~Descriptor();
+        Descriptor(Descriptor &&other) noexcept;
+        Descriptor &operator=(Descriptor &&other) noexcept;
+        Descriptor(const Descriptor &) = delete;
+        Descriptor &operator=(const Descriptor &) = delete;
+
+        bool isValid() const { return m_fd >= 0; }
+        int get() const { return m_fd; }
+        // The size when the file was opened; reads stop there.
+        qint64 size() const { return m_size; }
+        // A path that names this very file for a library that only takes paths; it reopens the
+        // open file itself, never what the original path names by now.
+        QString procPath() const;
+        // Gives up ownership: the caller closes the descriptor.
+        int release() { return std::exchange(m_fd, -1); }
+
+    private:
+        int m_fd = -1;
+        qint64 m_size = 0;
+    };
+
+    // Opens `path` for reading; invalid (and one log line) when it cannot be opened or is not a
+    // regular file.
+    static Descriptor openForReading(const QString &path);
+    // Opens `path` for appending, creating it as a regular file when missing; logs nothing, since
+    // the log itself is written through it.
+    static Descriptor openForAppending(const QString &path);
+    // Hands the descriptor to `file` (which then closes it) opened read-only; false when it is
+    // not a regular file.
+    static bool openQFile(QFile &file, const QString &path);
+    // The whole content, read up to the size the file had when opened; nothing when it is not a
+    // regular file, larger than `maxBytes` or cannot be read.
+    static std::optional<QByteArray> readAll(const QString &path, qint64 maxBytes);
+    // Copies the regular file `from` (up to its size when opened) to a new file `to`; false, with
+    // `to` removed, when anything failed.
+    static bool copy(const QString &from, const QString &to, QString *error);
+};
