@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
-#include <QFile>
 #include <unistd.h>
+
+#include <QFile>
 
 #include "platform/ExifReader.h"
 #include "platform/HeifDecoder.h"
