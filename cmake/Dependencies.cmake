@@ -20,6 +20,16 @@ else()
     message(WARNING "Qt Multimedia is missing, videos are not played in the preview: apt-get install qt6-multimedia-dev")
 endif()
 
+# Browser sign-in for the cloud sources, and the desktop's secret store for their tokens.
+find_package(Qt6 COMPONENTS NetworkAuth QUIET)
+if(NOT TARGET Qt6::NetworkAuth)
+    message(FATAL_ERROR "Qt Network Authorization is missing: apt-get install qt6-networkauth-dev")
+endif()
+find_package(Qt6Keychain QUIET)
+if(NOT TARGET qt6keychain)
+    message(FATAL_ERROR "QtKeychain is missing: apt-get install qtkeychain-qt6-dev")
+endif()
+
 find_package(SQLite3)
 if(NOT SQLite3_FOUND)
     message(FATAL_ERROR "SQLite 3 is missing: apt-get install libsqlite3-dev")

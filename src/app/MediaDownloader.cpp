@@ -1,22 +1,18 @@
 #include "app/MediaDownloader.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QSaveFile>
-#include <QTimer>
 
 #include "platform/AppFolders.h"
+#include "platform/HttpClient.h"
 #include "platform/Log.h"
 
-namespace {
+namespace
+{
 
-constexpr int kStopPollMs = 50;
 constexpr qsizetype kMaxNameBytes = 255;
 
 bool stopped(const std::atomic<bool> *stop)
@@ -60,41 +56,29 @@ std::optional<QString> MediaDownloader::targetPath(const QString &folder, const 
     return path;
 }
 
-std::optional<QByteArray> MediaDownloader::fetch(const QUrl &url, const std::atomic<bool> *stop, int timeoutMs)
+std::optional<QByteArray> MediaDownloader::fetch(
+    const QUrl &url, const std::atomic<bool> *stop, int timeoutMs)
 {
     if (!url.isValid() || url.isRelative() || stopped(stop))
         return std::nullopt;
-    QNetworkAccessManager manager;
-    QNetworkRequest request(url);
     // The timeout counts time without any bytes arriving, so a large file on a slow link that keeps
     // coming is never cut off, while a server that stops answering is.
-    request.setTransferTimeout(timeoutMs);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    QNetworkReply *reply = manager.get(request);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer poll;
-    poll.setInterval(kStopPollMs);
-    QObject::connect(&poll, &QTimer::timeout, reply, [reply, stop] {
-        if (stopped(stop))
-            reply->abort();
-    });
-    if (!reply->isFinished()) {
-        poll.start();
-        loop.exec();
+    HttpClient client(HttpClient::Options { HttpClient::Mode::blocking, {}, {}, timeoutMs });
+    HttpRequest request = HttpRequest::get(url);
+    request.authorize = false;
+    request.deadlineMs = 0;
+    request.stop = stop;
+    const HttpResponse response = client.sendBlocking(std::move(request));
+    if (!response.ok()) {
+        Log::line(QStringLiteral("Download failed: ") + url.toDisplayString() + QStringLiteral(" ")
+            + response.describe());
+        return std::nullopt;
     }
-    const bool ok = reply->error() == QNetworkReply::NoError && !stopped(stop);
-    std::optional<QByteArray> body;
-    if (ok)
-        body = reply->readAll();
-    else
-        Log::line(QStringLiteral("Download failed: ") + url.toDisplayString() + QStringLiteral(" ") + reply->errorString());
-    delete reply;
-    return body;
+    return response.body;
 }
 
-std::optional<QString> MediaDownloader::download(const QString &url, const QString &folder, const QString &name,
-                                                 const std::atomic<bool> *stop, int timeoutMs)
+std::optional<QString> MediaDownloader::download(const QString &url, const QString &folder,
+    const QString &name, const std::atomic<bool> *stop, int timeoutMs)
 {
     const QUrl parsed(url, QUrl::StrictMode);
     const std::optional<QString> path = targetPath(folder, name);
@@ -110,16 +94,16 @@ std::optional<QString> MediaDownloader::download(const QString &url, const QStri
     return path;
 }
 
-std::optional<QString> MediaDownloader::downloadDriveImage(const QString &thumbnailLink, const QString &folderId,
-                                                           const QString &folderName, const QString &folder,
-                                                           const std::atomic<bool> *stop, int timeoutMs)
+std::optional<QString> MediaDownloader::downloadDriveImage(const QString &thumbnailLink,
+    const QString &folderId, const QString &folderName, const QString &folder, const std::atomic<bool> *stop,
+    int timeoutMs)
 {
     if (thumbnailLink.isEmpty())
         return std::nullopt;
     QString url = thumbnailLink;
     url.remove(QStringLiteral("=s220"));
-    const std::optional<QString> path =
-        download(url, folder, folderId + QLatin1Char('_') + folderName, stop, timeoutMs);
+    const std::optional<QString> path
+        = download(url, folder, folderId + QLatin1Char('_') + folderName, stop, timeoutMs);
     if (!path) {
         stdoutLine(QStringLiteral("originalImage is nil"));
         return std::nullopt;

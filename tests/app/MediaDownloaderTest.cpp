@@ -15,10 +15,10 @@
 
 #include "app/MediaDownloader.h"
 
-namespace {
-
-struct NameCase
+namespace
 {
+
+struct NameCase {
     const char *name;
     const char *safe; // nullptr: refused
 };
@@ -32,11 +32,21 @@ QString fileUrl(const QString &path)
     return QUrl::fromLocalFile(path).toString();
 }
 
+// Downloads block, so they are refused on the GUI thread; local files need no event loop here.
+template <typename Call> auto offGuiThread(Call call)
+{
+    decltype(call()) result;
+    std::thread worker([&] { result = call(); });
+    worker.join();
+    return result;
+}
+
 } // namespace
 
 TEST_P(SanitisedNames, BecomeOneFileNameOrAreRefused)
 {
-    const std::optional<QString> safe = MediaDownloader::sanitizedFileName(QString::fromUtf8(GetParam().name));
+    const std::optional<QString> safe
+        = MediaDownloader::sanitizedFileName(QString::fromUtf8(GetParam().name));
     if (!GetParam().safe) {
         EXPECT_FALSE(safe.has_value());
         return;
@@ -46,9 +56,9 @@ TEST_P(SanitisedNames, BecomeOneFileNameOrAreRefused)
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, SanitisedNames,
-                         testing::Values(NameCase{"A1_x.jpg", "A1_x.jpg"}, NameCase{"../../etc/passwd", ".._.._etc_passwd"},
-                                         NameCase{"a/b", "a_b"}, NameCase{".", nullptr}, NameCase{"..", nullptr},
-                                         NameCase{"", nullptr}, NameCase{"Grüße.heic", "Grüße.heic"}));
+    testing::Values(NameCase { "A1_x.jpg", "A1_x.jpg" }, NameCase { "../../etc/passwd", ".._.._etc_passwd" },
+        NameCase { "a/b", "a_b" }, NameCase { ".", nullptr }, NameCase { "..", nullptr },
+        NameCase { "", nullptr }, NameCase { "Grüße.heic", "Grüße.heic" }));
 
 TEST(MediaDownloader, NulAndOverlongNamesAreMadeSafeAndPathsStayInTheFolder)
 {
@@ -71,16 +81,19 @@ TEST(MediaDownloader, WritesAFreshCopyAndDropsALeftoverWhenTheDownloadFails)
     const QString imagePath = source.filePath(QStringLiteral("remote.png"));
     ASSERT_TRUE(image.save(imagePath));
 
-    const auto written = MediaDownloader::downloadDriveImage(fileUrl(imagePath) + QStringLiteral("=s220"),
-                                                             QStringLiteral("A1"), QStringLiteral("x.png"), folder);
+    const auto written = offGuiThread([&] {
+        return MediaDownloader::downloadDriveImage(fileUrl(imagePath) + QStringLiteral("=s220"),
+            QStringLiteral("A1"), QStringLiteral("x.png"), folder);
+    });
     ASSERT_TRUE(written.has_value());
     EXPECT_EQ(*written, QDir(folder).filePath(QStringLiteral("A1_x.png")));
 
     // The same name again, but the source is gone: the earlier copy must not pass for the new one.
     QFile::remove(imagePath);
-    EXPECT_FALSE(MediaDownloader::downloadDriveImage(fileUrl(imagePath), QStringLiteral("A1"), QStringLiteral("x.png"),
-                                                     folder)
-                     .has_value());
+    EXPECT_FALSE(offGuiThread([&] {
+        return MediaDownloader::downloadDriveImage(
+            fileUrl(imagePath), QStringLiteral("A1"), QStringLiteral("x.png"), folder);
+    }).has_value());
     EXPECT_FALSE(QFile::exists(*written));
 
     // Content that is not an image is not taken as one.
@@ -89,9 +102,16 @@ TEST(MediaDownloader, WritesAFreshCopyAndDropsALeftoverWhenTheDownloadFails)
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("not an image");
     text.close();
-    EXPECT_FALSE(MediaDownloader::downloadDriveImage(fileUrl(textPath), QStringLiteral("B"), QStringLiteral("t"), folder)
-                     .has_value());
-    EXPECT_FALSE(MediaDownloader::download(QStringLiteral("::not a url"), folder, QStringLiteral("n")).has_value());
+    EXPECT_FALSE(offGuiThread([&] {
+        return MediaDownloader::downloadDriveImage(
+            fileUrl(textPath), QStringLiteral("B"), QStringLiteral("t"), folder);
+    }).has_value());
+    EXPECT_FALSE(offGuiThread([&] {
+        return MediaDownloader::download(QStringLiteral("::not a url"), folder, QStringLiteral("n"));
+    }).has_value());
+    // On the GUI thread a download would freeze the window: it is refused.
+    QImage(4, 4, QImage::Format_RGB32).save(imagePath);
+    EXPECT_FALSE(MediaDownloader::download(fileUrl(imagePath), folder, QStringLiteral("gui")).has_value());
 }
 
 TEST(MediaDownloader, ATimeoutOrAStopRequestEndsADownloadThatNeverAnswers)
@@ -100,8 +120,8 @@ TEST(MediaDownloader, ATimeoutOrAStopRequestEndsADownloadThatNeverAnswers)
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     const QString url = QStringLiteral("http://127.0.0.1:%1/x.jpg").arg(silent.serverPort());
     QTemporaryDir target;
-    std::atomic<bool> stop{false};
-    std::atomic<int> finished{0};
+    std::atomic<bool> stop { false };
+    std::atomic<int> finished { 0 };
     std::optional<QString> timedOut, stopped;
     // The server needs this thread's event loop, so the blocking downloads run on their own threads.
     std::thread byTimeout([&] {

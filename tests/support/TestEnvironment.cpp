@@ -5,9 +5,11 @@
 #include <QTemporaryDir>
 
 #include "platform/AppFolders.h"
+#include "platform/LoopbackGuard.h"
 #include "platform/UserDefaults.h"
 
-namespace {
+namespace
+{
 
 QTemporaryDir &tempRoot()
 {
@@ -26,6 +28,8 @@ void TestEnvironment::setUp()
     qputenv("XDG_DATA_HOME", QFile::encodeName(rootPath + QStringLiteral("/data")));
     AppFolders::ensureFolder(AppFolders::homeFolder());
     UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
+    // No test may reach a host outside this machine, whatever address a bug hands it.
+    LoopbackGuard::install();
 }
 
 QString TestEnvironment::root()

@@ -10,7 +10,6 @@
 
 #include "app/AppStartup.h"
 #include "app/CommonFunc.h"
-#include "app/ExternalUserAgentSession.h"
 #include "app/LocalizedString.h"
 #include "app/OSVersionFlags.h"
 #include "app/ScanGlobals.h"
@@ -22,7 +21,9 @@
 #include "app/ui/QuickLookPanel.h"
 #include "app/ui/UninstallFlow.h"
 #include "platform/AppFolders.h"
+#include "platform/ExternalUserAgentSession.h"
 #include "platform/Log.h"
+#include "platform/OAuthCodeFlow.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
@@ -53,8 +54,10 @@ AppDelegate::~AppDelegate()
     if (qApp)
         qApp->removeEventFilter(this);
     delete window;
-    if (g_delegate == this)
+    if (g_delegate == this) {
         g_delegate = nullptr;
+        OAuthCodeFlow::setUrlEventHandler({});
+    }
 }
 
 AppDelegate *AppDelegate::shared()
@@ -160,6 +163,8 @@ void AppDelegate::installURLEventHandler()
             }
             handleGetURLEvent(message);
         });
+        // Redirects caught by a sign-in's loopback listener are routed like those of a later launch.
+        OAuthCodeFlow::setUrlEventHandler([this](const QString &url) { handleGetURLEvent(url); });
     }
     m_urlEvents->listen();
 }

@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 
 #include "app/AppStartup.h"
-#include "app/ExternalUserAgentSession.h"
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "app/ScanWrapper.h"
@@ -19,6 +18,7 @@
 #include "app/ui/AppDelegate.h"
 #include "app/ui/QuickLookPanel.h"
 #include "platform/AppFolders.h"
+#include "platform/ExternalUserAgentSession.h"
 #include "platform/PropertyList.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"

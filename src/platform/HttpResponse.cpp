@@ -1,0 +1,82 @@
+#include "platform/HttpResponse.h"
+
+#include <QJsonDocument>
+#include <QJsonValue>
+
+namespace
+{
+
+QString failureName(HttpResponse::Failure failure)
+{
+    switch (failure) {
+    case HttpResponse::Failure::none:
+        return QStringLiteral("ok");
+    case HttpResponse::Failure::network:
+        return QStringLiteral("network error");
+    case HttpResponse::Failure::timeout:
+        return QStringLiteral("timed out");
+    case HttpResponse::Failure::status:
+        return QStringLiteral("HTTP error");
+    case HttpResponse::Failure::signedOut:
+        return QStringLiteral("signed out");
+    case HttpResponse::Failure::refused:
+        return QStringLiteral("refused");
+    case HttpResponse::Failure::stopped:
+        return QStringLiteral("stopped");
+    }
+    return {};
+}
+
+} // namespace
+
+QByteArray HttpResponse::header(const QByteArray &name) const
+{
+    for (const auto &pair : headers) {
+        if (pair.first.compare(name, Qt::CaseInsensitive) == 0)
+            return pair.second;
+    }
+    return {};
+}
+
+QJsonObject HttpResponse::json() const
+{
+    const QJsonDocument document = QJsonDocument::fromJson(body);
+    return document.isObject() ? document.object() : QJsonObject();
+}
+
+QString HttpResponse::providerError() const
+{
+    const QJsonObject object = json();
+    if (object.contains(QLatin1String("error_summary")))
+        return object.value(QLatin1String("error_summary")).toString();
+    const QJsonValue error = object.value(QLatin1String("error"));
+    if (error.isObject())
+        return error.toObject().value(QLatin1String("message")).toString();
+    if (error.isString()) {
+        const QString description = object.value(QLatin1String("error_description")).toString();
+        return description.isEmpty() ? error.toString()
+                                     : error.toString() + QStringLiteral(": ") + description;
+    }
+    return {};
+}
+
+QString HttpResponse::describe() const
+{
+    QString text = failureName(failure);
+    if (status != 0)
+        text += QStringLiteral(" %1").arg(status);
+    const QString words = providerError();
+    if (!words.isEmpty())
+        text += QStringLiteral(" ") + words;
+    else if (!errorText.isEmpty())
+        text += QStringLiteral(" ") + errorText;
+    return text;
+}
+
+HttpResponse HttpResponse::failed(Failure failure, const QString &errorText)
+{
+    HttpResponse response;
+    response.failure = failure;
+    response.errorText = errorText;
+    return response;
+}

@@ -1,0 +1,67 @@
+#include "platform/LoopbackGuard.h"
+
+#include <atomic>
+
+#include <QHostAddress>
+#include <QNetworkProxyFactory>
+#include <QUrl>
+
+#include "platform/Log.h"
+
+namespace
+{
+
+std::atomic<bool> installed { false };
+
+// Qt asks the application's proxy factory before every connection that is not to a loopback
+// address. The answer for any other host is a proxy without capabilities, which neither sockets nor
+// network replies can use: sockets fail with UnsupportedSocketOperationError and replies with
+// ProxyNotFoundError, before anything is opened or looked up. (An empty answer would not do: Qt
+// reads it as "no proxy" and connects directly.)
+class LoopbackOnlyProxyFactory : public QNetworkProxyFactory
+{
+public:
+    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &query) override
+    {
+        // Listening is not reaching out: fake servers bind their own loopback address.
+        if (query.queryType() == QNetworkProxyQuery::TcpServer)
+            return { QNetworkProxy(QNetworkProxy::NoProxy) };
+        const QString host = query.peerHostName().isEmpty() ? query.url().host() : query.peerHostName();
+        if (LoopbackGuard::isLoopbackHost(host))
+            return { QNetworkProxy(QNetworkProxy::NoProxy) };
+        Log::line(QStringLiteral("Refused connection to a host outside this machine: ") + host);
+        QNetworkProxy unusable(QNetworkProxy::HttpProxy, QStringLiteral("0.0.0.0"), 9);
+        unusable.setCapabilities({});
+        return { unusable };
+    }
+};
+
+} // namespace
+
+bool LoopbackGuard::isLoopbackHost(const QString &host)
+{
+    QString name = host.trimmed().toLower();
+    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+        name = name.mid(1, name.size() - 2);
+    if (name == QLatin1String("localhost"))
+        return true;
+    QHostAddress address;
+    return address.setAddress(name) && address.isLoopback();
+}
+
+bool LoopbackGuard::isLoopbackUrl(const QUrl &url)
+{
+    return isLoopbackHost(url.host());
+}
+
+void LoopbackGuard::install()
+{
+    if (installed.exchange(true))
+        return;
+    QNetworkProxyFactory::setApplicationProxyFactory(new LoopbackOnlyProxyFactory);
+}
+
+bool LoopbackGuard::isInstalled()
+{
+    return installed.load();
+}

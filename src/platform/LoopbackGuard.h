@@ -1,0 +1,20 @@
+// Keeps a process on this machine: once installed, every Qt network connection to a host other
+// than the loopback addresses fails before a socket opens. The test processes install it, so no
+// test can reach a real provider by mistake.
+#pragma once
+
+#include <QString>
+
+class QUrl;
+
+class LoopbackGuard
+{
+public:
+    // True for 127.0.0.1 (and the rest of 127/8), ::1 and "localhost".
+    static bool isLoopbackHost(const QString &host);
+    static bool isLoopbackUrl(const QUrl &url);
+
+    // Installs the guard as the application's proxy factory (process-wide, idempotent).
+    static void install();
+    static bool isInstalled();
+};
