@@ -5,6 +5,8 @@
 
 #include "app/LocalizedString.h"
 #include "controls/ControlFonts.h"
+#include "controls/ControlStyles.h"
+#include "controls/SettingsBinding.h"
 #include "platform/Dispatch.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
@@ -13,8 +15,6 @@
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultViewController.h"
 #include "results/ui/ResultWindowStyles.h"
-#include "scan/ui/MainWindowStyles.h"
-#include "scan/ui/SettingsBinding.h"
 
 namespace
 {
@@ -44,7 +44,7 @@ CFMButton *flatButton(QWidget *parent, const char *key)
     b->setText(text(key));
     b->setFixedHeight(28);
     b->setMinimumWidth(100);
-    MainWindowStyles::styleFlatButton(b, MainWindowStyles::stopAddingPhotosStyle());
+    ControlStyles::styleFlatButton(b, ControlStyles::stopAddingPhotosStyle());
     return b;
 }
 

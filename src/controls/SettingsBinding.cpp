@@ -1,9 +1,9 @@
-#include "scan/ui/SettingsBinding.h"
+#include "controls/SettingsBinding.h"
 
 #include <QAbstractButton>
 
-#include "platform/UserDefaults.h"
 #include "controls/DoubleSlider.h"
+#include "platform/UserDefaults.h"
 
 void SettingsBinding::bindSlider(DoubleSlider *slider, const QString &key)
 {
