@@ -2,8 +2,8 @@
 
 #include <QAbstractButton>
 
-#include "platform/UserDefaults.h"
 #include "controls/DoubleSlider.h"
+#include "platform/UserDefaults.h"
 
 void SettingsBinding::bindSlider(DoubleSlider *slider, const QString &key)
 {

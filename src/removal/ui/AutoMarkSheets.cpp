@@ -5,6 +5,8 @@
 
 #include "app/LocalizedString.h"
 #include "controls/ControlFonts.h"
+#include "controls/ControlStyles.h"
+#include "controls/SettingsBinding.h"
 #include "platform/Dispatch.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
@@ -13,8 +15,6 @@
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultViewController.h"
 #include "results/ui/ResultWindowStyles.h"
-#include "controls/ControlStyles.h"
-#include "controls/SettingsBinding.h"
 
 namespace
 {

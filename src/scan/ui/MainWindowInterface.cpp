@@ -11,14 +11,14 @@
 
 #include "app/ScanGlobals.h"
 #include "controls/ControlStyles.h"
-#include "platform/UserDefaults.h"
 #include "controls/DoubleSlider.h"
+#include "controls/SettingsBinding.h"
+#include "platform/UserDefaults.h"
 #include "platform/ui/FrameGeometry.h"
 #include "scan/ui/DragDropBox.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/MainWindowFrames.h"
 #include "scan/ui/PopUpButton.h"
-#include "controls/SettingsBinding.h"
 
 template <typename T> T *MainWindowInterface::make(const QString &name)
 {
