@@ -27,8 +27,13 @@
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/FrameGeometry.h"
-#include "results/ui/ResultViewController.h"
+#include "preferences/ui/AutoMarkViewController.h"
+#include "preferences/ui/ExcludeViewController.h"
+#include "preferences/ui/FilterViewController.h"
+#include "preferences/ui/GeneralViewController.h"
+#include "preferences/ui/PreferencesWindowController.h"
 #include "removal/ui/ResultWindowMarking.h"
+#include "results/ui/ResultViewController.h"
 #include "scan/ui/MainViewController.h"
 
 namespace
@@ -64,6 +69,14 @@ AppDelegate *AppDelegate::shared()
 
 const std::vector<std::shared_ptr<PreferencePane>> &AppDelegate::preferences()
 {
+    if (m_preferences.empty()) {
+        m_preferences
+            = { std::make_shared<GeneralViewController>(), std::make_shared<ExcludeViewController>(),
+                  std::make_shared<AutoMarkViewController>(), std::make_shared<FilterViewController>() };
+        for (const auto &pane : m_preferences)
+            connect(pane.get(), &PreferencePane::viewWillAppear, this,
+                &AppDelegate::resizePreferencesWindowToContent);
+    }
     return m_preferences;
 }
 
@@ -84,9 +97,10 @@ void AppDelegate::connectWindows()
         results, &ResultViewController::returnToMainRequested, main, &MainViewController::returnFromResults);
     connect(results, &ResultViewController::quickLookRequested, this,
         qOverload<const QList<QUrl> &>(&AppDelegate::showQuickLookPreview));
-    // The preferences window opens on the pane it last showed until it can be told which pane.
-    connect(results, &ResultViewController::preferencesPaneRequested, this,
-        &AppDelegate::btnOpenPreferencesTapped);
+    connect(
+        results, &ResultViewController::preferencesPaneRequested, this, [this](const QString &identifier) {
+            preferencesWindowController()->show(Preferences::PaneIdentifier(identifier));
+        });
 }
 
 void AppDelegate::launch()
@@ -223,7 +237,8 @@ void AppDelegate::windowWillClose(QObject *closingWindow)
 {
     if (closingWindow != static_cast<QObject *>(window.data()))
         return;
-    preferencesWindowController()->dismissController();
+    if (m_preferencesWindowController)
+        m_preferencesWindowController->dismissController();
     commonCleanUp();
     terminate();
 }
@@ -276,12 +291,7 @@ void AppDelegate::showAbout()
 
 void AppDelegate::btnOpenPreferencesTapped()
 {
-    PreferencesWindowController *controller = preferencesWindowController();
-    if (!controller->tabViewController()->activeTab)
-        controller->tabViewController()->setActiveTab(0, false);
-    controller->showWindow();
-    controller->restoreWindowPosition();
-    controller->window()->activateWindow();
+    preferencesWindowController()->show(std::nullopt);
 }
 
 void AppDelegate::btnCheckForUpdateTapped()
