@@ -70,9 +70,10 @@ AppDelegate *AppDelegate::shared()
 const std::vector<std::shared_ptr<PreferencePane>> &AppDelegate::preferences()
 {
     if (m_preferences.empty()) {
-        m_preferences
-            = { std::make_shared<GeneralViewController>(), std::make_shared<ExcludeViewController>(),
-                  std::make_shared<AutoMarkViewController>(), std::make_shared<FilterViewController>() };
+        auto exclude = std::make_shared<ExcludeViewController>();
+        exclude->setScanListProvider([this] { return mainVC->dictPathAdded.keys(); });
+        m_preferences = { std::make_shared<GeneralViewController>(), exclude,
+            std::make_shared<AutoMarkViewController>(), std::make_shared<FilterViewController>() };
         for (const auto &pane : m_preferences)
             connect(pane.get(), &PreferencePane::viewWillAppear, this,
                 &AppDelegate::resizePreferencesWindowToContent);

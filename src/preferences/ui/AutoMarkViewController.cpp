@@ -10,5 +10,5 @@ AutoMarkViewController::AutoMarkViewController(QObject *parent)
 
 void AutoMarkViewController::viewDidLoad()
 {
-    view()->setMinimumSize(620, 330);
+    setPreferredSize(QSize(620, 330));
 }

@@ -10,5 +10,5 @@ FilterViewController::FilterViewController(QObject *parent)
 
 void FilterViewController::viewDidLoad()
 {
-    view()->setMinimumSize(520, 400);
+    setPreferredSize(QSize(520, 400));
 }

@@ -4,6 +4,18 @@
 
 #include "platform/ui/BundleImage.h"
 
+namespace
+{
+
+class PaneView : public QWidget
+{
+public:
+    QSize preferredSize;
+    QSize sizeHint() const override { return preferredSize.isValid() ? preferredSize : QWidget::sizeHint(); }
+};
+
+} // namespace
+
 PreferencePane::PreferencePane(
     Preferences::PaneIdentifier identifier, QString title, QIcon icon, QObject *parent)
     : QObject(parent)
@@ -38,9 +50,14 @@ QSize PreferencePane::fittingSize()
     return hint.isValid() ? hint.expandedTo(minimum) : minimum;
 }
 
+void PreferencePane::setPreferredSize(const QSize &size)
+{
+    static_cast<PaneView *>(view())->preferredSize = size;
+}
+
 QWidget *PreferencePane::loadView()
 {
-    auto *widget = new QWidget;
+    auto *widget = new PaneView;
     widget->setObjectName(toolbarItemIdentifier() + QStringLiteral("PaneView"));
     return widget;
 }

@@ -29,22 +29,25 @@ public:
 
     // The pane's view, made and set up on the first call.
     QWidget *view();
-    bool isViewLoaded() const { return !m_view.isNull(); }
     // The size the view asks for: its size hint, at least its minimum size.
     QSize fittingSize();
+    // The size the window gives the pane when it is shown with a resize; its layout still fits
+    // the pane into whatever size a switch without resize leaves it.
+    void setPreferredSize(const QSize &size);
 
 signals:
     void viewWillAppear();
 
 protected:
-    // Makes the empty view; panes fill it in viewDidLoad().
-    virtual QWidget *loadView();
+    // Fills the empty view made on first use.
     virtual void viewDidLoad() { }
     // A toolbar icon from the application's artwork.
     static QIcon bundleIcon(const QString &name);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QWidget *loadView();
+
     const Preferences::PaneIdentifier m_preferencePaneIdentifier;
     const QString m_preferencePaneTitle;
     const QIcon m_toolbarItemIcon;

@@ -22,7 +22,7 @@ public:
 protected:
     void viewDidLoad() override
     {
-        view()->setMinimumSize(m_size);
+        setPreferredSize(m_size);
         auto *layout = new QVBoxLayout(view());
         layout->addWidget(new QPushButton(preferencePaneTitle()));
     }
