@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/LocalizedString.h"
-#include "app/ui/CommonFuncUi.h"
+#include "controls/CommonFuncUi.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"

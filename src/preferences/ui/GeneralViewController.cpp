@@ -5,7 +5,7 @@
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
-#include "app/ui/CommonFuncUi.h"
+#include "controls/CommonFuncUi.h"
 #include "controls/SettingsBinding.h"
 #include "platform/SystemFonts.h"
 #include "platform/UserDefaults.h"

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMainWindow>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 #include "app/AppStartup.h"
@@ -23,6 +24,7 @@
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
+#include "preferences/ui/GeneralViewController.h"
 #include "preferences/ui/PreferencePane.h"
 #include "preferences/ui/PreferencesWindowController.h"
 #include "preferences/ui/UserInteractionPausableWindow.h"
@@ -288,6 +290,20 @@ TEST_F(AppDelegateTest, PreferencesOfferTheFourPanesInOrderAndOpenOnTheFirst)
     controller->show(Preferences::PaneIdentifier("filter"));
     delegate->btnOpenPreferencesTapped();
     EXPECT_EQ(controller->tabViewController()->activeTab, std::optional<int>(3));
+}
+
+TEST_F(AppDelegateTest, ResetInTheGeneralPaneReloadsTheMainWindow)
+{
+    auto delegate = launch();
+    MainViewController &main = *delegate->mainVC;
+    main.btnExactMatch->click();
+    ASSERT_EQ(main.compareType, GlobalObjects::CompareType::ctMD5);
+    auto general = std::dynamic_pointer_cast<GeneralViewController>(delegate->preferences().front());
+    ASSERT_TRUE(general);
+    general->view();
+    general->btnResetDefault->click();
+    EXPECT_TRUE(
+        TestEvents::waitFor([&] { return main.compareType == GlobalObjects::CompareType::ctHash; }, 2000));
 }
 
 TEST_F(AppDelegateTest, QuitMenuItemEndsTheApplicationAfterItsCleanUp)
