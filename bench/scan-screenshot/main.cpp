@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "ScreenshotSupport.h"
 #include "app/ui/AppDelegate.h"
 #include "controls/CircularProgressBarView.h"
 #include "platform/AppFolders.h"
@@ -34,11 +35,7 @@ constexpr int kTickMs = 10;
 
 bool grab(const QString &folder, const QString &name)
 {
-    QScreen *screen = QGuiApplication::primaryScreen();
-    const QString path = QDir(folder).filePath(name);
-    const bool saved = screen && screen->grabWindow(0).save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
-    return saved;
+    return ScreenshotSupport::grabScreen(folder, name);
 }
 
 } // namespace
@@ -48,16 +45,14 @@ int main(int argc, char **argv)
     QTemporaryDir home;
     AppFolders::setRootOverride(home.path());
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quennary"));
-    QApplication::setQuitOnLastWindowClosed(false);
+    ScreenshotSupport::configureApplication();
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() < 3) {
         std::fprintf(stderr, "usage: quennary-scan-screenshot OUTDIR FOLDER [--exact]\n");
         return 2;
     }
-    const QString out = QDir(arguments.at(1)).absolutePath();
+    const QString out = ScreenshotSupport::outputFolder(arguments.at(1));
     const QString folder = QDir(arguments.at(2)).absolutePath();
-    QDir().mkpath(out);
     UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
     if (arguments.contains(QStringLiteral("--all-sizes")))
         UserDefaults::standard().setObject(QStringLiteral("minimumFileSize"), 0);

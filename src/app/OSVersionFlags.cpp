@@ -24,6 +24,7 @@ void OSVersionFlags::applyVersion(int major, int minor)
     isOSOlderThan1013 = older;
     isOS1013Or1014 = os1013Or1014;
     isOS1015 = os1015;
+    isOS1014OrLater = major >= 11 || minor >= 14;
     isOS11OrLater = os11;
     isOS13OrLater = os13;
     isOS14OrLater = os14;

@@ -10,13 +10,15 @@
 class OSVersionFlags
 {
 public:
-    static inline std::atomic<bool> isOSOlderThan1013{false};
-    static inline std::atomic<bool> isOS1013Or1014{false};
-    static inline std::atomic<bool> isOS1015{false};
-    static inline std::atomic<bool> isOS11OrLater{true};
-    static inline std::atomic<bool> isOS13OrLater{true};
-    static inline std::atomic<bool> isOS14OrLater{true};
-    static inline std::atomic<bool> isOS15OrLater{true};
+    static inline std::atomic<bool> isOSOlderThan1013 { false };
+    static inline std::atomic<bool> isOS1013Or1014 { false };
+    static inline std::atomic<bool> isOS1015 { false };
+    // 10.14 and every later release: the first that crossfades preference panes.
+    static inline std::atomic<bool> isOS1014OrLater { true };
+    static inline std::atomic<bool> isOS11OrLater { true };
+    static inline std::atomic<bool> isOS13OrLater { true };
+    static inline std::atomic<bool> isOS14OrLater { true };
+    static inline std::atomic<bool> isOS15OrLater { true };
 
     // The release whose profile this platform presents.
     static constexpr int kProfileMajor = 15;

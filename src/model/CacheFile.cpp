@@ -156,6 +156,12 @@ QString CacheFile::templatePathForFileName(const QString &fileName)
     return AppFolders::resourcePath(QStringLiteral("db/quennary.db"));
 }
 
+void CacheFile::remove(const QString &dbPath)
+{
+    for (const char *suffix : kCompanions)
+        QFile::remove(dbPath + QLatin1String(suffix));
+}
+
 bool CacheFile::copyTemplate(const QString &templatePath, const QString &dbPath, QString *error)
 {
     QFile source(templatePath);

@@ -30,6 +30,8 @@ public:
     // The result ends the whole operation (as opposed to failing one row).
     static bool endsOperation(int result);
 
+    // Deletes the file and its journals; missing files are no error.
+    static void remove(const QString &dbPath);
     // Moves the file and its journals aside (".unusable") and copies the template in its place.
     static void replace(const QString &dbPath, const QString &reason);
     // The resources' "db/<file name>" when such a template is installed, else the template of

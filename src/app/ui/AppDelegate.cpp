@@ -28,8 +28,13 @@
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/FrameGeometry.h"
-#include "results/ui/ResultViewController.h"
+#include "preferences/ui/AutoMarkViewController.h"
+#include "preferences/ui/ExcludeViewController.h"
+#include "preferences/ui/FilterViewController.h"
+#include "preferences/ui/GeneralViewController.h"
+#include "preferences/ui/PreferencesWindowController.h"
 #include "removal/ui/ResultWindowMarking.h"
+#include "results/ui/ResultViewController.h"
 #include "scan/ui/MainViewController.h"
 
 namespace
@@ -67,6 +72,15 @@ AppDelegate *AppDelegate::shared()
 
 const std::vector<std::shared_ptr<PreferencePane>> &AppDelegate::preferences()
 {
+    if (m_preferences.empty()) {
+        auto exclude = std::make_shared<ExcludeViewController>();
+        exclude->setScanListProvider([this] { return mainVC->dictPathAdded.keys(); });
+        m_preferences = { std::make_shared<GeneralViewController>(), exclude,
+            std::make_shared<AutoMarkViewController>(), std::make_shared<FilterViewController>() };
+        for (const auto &pane : m_preferences)
+            connect(pane.get(), &PreferencePane::viewWillAppear, this,
+                &AppDelegate::resizePreferencesWindowToContent);
+    }
     return m_preferences;
 }
 
@@ -87,9 +101,10 @@ void AppDelegate::connectWindows()
         results, &ResultViewController::returnToMainRequested, main, &MainViewController::returnFromResults);
     connect(results, &ResultViewController::quickLookRequested, this,
         qOverload<const QList<QUrl> &>(&AppDelegate::showQuickLookPreview));
-    // The preferences window opens on the pane it last showed until it can be told which pane.
-    connect(results, &ResultViewController::preferencesPaneRequested, this,
-        &AppDelegate::btnOpenPreferencesTapped);
+    connect(
+        results, &ResultViewController::preferencesPaneRequested, this, [this](const QString &identifier) {
+            preferencesWindowController()->show(Preferences::PaneIdentifier(identifier));
+        });
 }
 
 void AppDelegate::launch()
@@ -228,7 +243,8 @@ void AppDelegate::windowWillClose(QObject *closingWindow)
 {
     if (closingWindow != static_cast<QObject *>(window.data()))
         return;
-    preferencesWindowController()->dismissController();
+    if (m_preferencesWindowController)
+        m_preferencesWindowController->dismissController();
     commonCleanUp();
     terminate();
 }
@@ -281,12 +297,7 @@ void AppDelegate::showAbout()
 
 void AppDelegate::btnOpenPreferencesTapped()
 {
-    PreferencesWindowController *controller = preferencesWindowController();
-    if (!controller->tabViewController()->activeTab)
-        controller->tabViewController()->setActiveTab(0, false);
-    controller->showWindow();
-    controller->restoreWindowPosition();
-    controller->window()->activateWindow();
+    preferencesWindowController()->show(std::nullopt);
 }
 
 void AppDelegate::btnCheckForUpdateTapped()

@@ -14,12 +14,13 @@
 #include <QUrl>
 
 #include "app/DropboxClientsManager.h"
-#include "preferences/ui/PreferencesWindowController.h"
+#include "preferences/PreferencesStyle.h"
 
 class ExternalUserAgentSession;
 class MainViewController;
 class ResultWindowMarking;
 class PreferencePane;
+class PreferencesWindowController;
 class QAction;
 class QMainWindow;
 class SingleInstance;

@@ -1,55 +1,146 @@
 #include "preferences/ui/PreferencesWindowController.h"
 
-#include <QVBoxLayout>
+#include <QEvent>
+#include <QScreen>
+#include <QToolBar>
 #include <QWidget>
 
-#include "platform/ui/FrameGeometry.h"
+#include "platform/UserDefaults.h"
+#include "preferences/ui/PreferencePane.h"
+#include "preferences/ui/UserInteractionPausableWindow.h"
 
-void PreferencesTabViewController::setActiveTab(int index, bool)
+namespace
 {
-    activeTab = index;
-}
+
+constexpr int kSaveFrameDelayMilliseconds = 300;
+
+} // namespace
 
 PreferencesWindowController::PreferencesWindowController(
-    std::vector<std::shared_ptr<PreferencePane>> preferencePanes, Preferences::Style, bool, bool)
-    : m_panes(std::move(preferencePanes))
+    std::vector<std::shared_ptr<PreferencePane>> preferencePanes, Preferences::Style style, bool animated,
+    bool hidesToolbarForSingleItem)
+    : m_hidesToolbarForSingleItem(hidesToolbarForSingleItem)
 {
+    if (preferencePanes.empty())
+        qFatal("PreferencesWindowController needs at least one preference pane");
+    m_window = new UserInteractionPausableWindow;
+    m_window->setFixedSize(preferencePanes.front()->fittingSize());
+    m_window->setCentralWidget(m_tabViewController.view());
+    m_window->setTitleVisible(!(style == Preferences::Style::segmentedControl && preferencePanes.size() > 1));
+    m_tabViewController.isAnimated = animated;
+    m_tabViewController.setPanes(std::move(preferencePanes), style);
+    updateToolbarVisibility();
+    m_saveFrameTimer.setSingleShot(true);
+    m_saveFrameTimer.setInterval(kSaveFrameDelayMilliseconds);
+    connect(&m_saveFrameTimer, &QTimer::timeout, this, &PreferencesWindowController::saveFrame);
+    m_window->installEventFilter(this);
 }
 
 PreferencesWindowController::~PreferencesWindowController()
 {
-    delete m_window;
+    if (m_window) {
+        // A window being destroyed hides; its half-destroyed frame must not be saved.
+        m_window->removeEventFilter(this);
+        delete m_window;
+    }
 }
 
-QWidget *PreferencesWindowController::window()
+UserInteractionPausableWindow *PreferencesWindowController::window() const
 {
-    if (!m_window) {
-        m_window = new QWidget(nullptr, Qt::Window);
-        m_window->setObjectName(QStringLiteral("preferencesWindow"));
-        m_window->resize(620, 420);
-        m_contentView = new QWidget(m_window);
-        auto *layout = new QVBoxLayout(m_window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(m_contentView);
-    }
     return m_window;
 }
 
 QWidget *PreferencesWindowController::contentView()
 {
-    window();
-    return m_contentView;
+    return m_tabViewController.view();
+}
+
+void PreferencesWindowController::setHidesToolbarForSingleItem(bool hides)
+{
+    m_hidesToolbarForSingleItem = hides;
+    updateToolbarVisibility();
+}
+
+void PreferencesWindowController::updateToolbarVisibility()
+{
+    QToolBar *toolbar = m_tabViewController.toolbar();
+    if (!m_window || !toolbar)
+        return;
+    const bool visible = !(m_hidesToolbarForSingleItem && m_tabViewController.preferencePanes().size() < 2);
+    if (toolbar->isHidden() != visible)
+        return;
+    toolbar->setVisible(visible);
+    // The pane keeps its size; the window grows or shrinks by the toolbar.
+    if (const std::optional<int> active = m_tabViewController.activeTab)
+        m_tabViewController.resizeWindow(
+            *m_tabViewController.preferencePanes().at(static_cast<size_t>(*active)), false);
+}
+
+void PreferencesWindowController::show(const std::optional<Preferences::PaneIdentifier> &paneIdentifier)
+{
+    const auto &panes = m_tabViewController.preferencePanes();
+    if (paneIdentifier) {
+        int index = 0;
+        for (size_t i = 0; i < panes.size(); ++i) {
+            if (panes.at(i)->preferencePaneIdentifier() == *paneIdentifier) {
+                index = static_cast<int>(i);
+                break;
+            }
+        }
+        m_tabViewController.setActiveTab(index, false);
+    } else if (!m_tabViewController.activeTab) {
+        m_tabViewController.setActiveTab(0, false);
+    }
+    showWindow();
+    restoreWindowPosition();
+    m_window->raise();
+    m_window->activateWindow();
 }
 
 void PreferencesWindowController::showWindow()
 {
-    window()->show();
+    m_window->show();
     m_window->raise();
 }
 
 void PreferencesWindowController::restoreWindowPosition()
 {
-    FrameGeometry::centerOver(window(), nullptr);
+    if (!m_window || !m_window->screen())
+        return;
+    const QRect visible = m_window->screen()->availableGeometry();
+    const QRect frame = m_window->frameGeometry();
+    m_window->move(visible.center().x() - frame.width() / 2, visible.center().y() - frame.height() / 2);
+    const QByteArray saved = UserDefaults::standard().objectForKey(kFrameAutosaveName).toByteArray();
+    // The window's size is fixed by its pane, so only the place comes back from the saved frame;
+    // Qt moves a frame saved on a screen that is gone back onto a present one.
+    if (!saved.isEmpty())
+        m_window->restoreGeometry(saved);
+    m_savesFrame = true;
+}
+
+bool PreferencesWindowController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && m_savesFrame) {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+            m_saveFrameTimer.start();
+            break;
+        case QEvent::Hide:
+            saveFrame();
+            break;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void PreferencesWindowController::saveFrame()
+{
+    m_saveFrameTimer.stop();
+    if (m_window)
+        UserDefaults::standard().setObject(kFrameAutosaveName, m_window->saveGeometry());
 }
 
 void PreferencesWindowController::dismissController()

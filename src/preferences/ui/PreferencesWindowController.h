@@ -1,4 +1,5 @@
-// The preferences window: one window whose toolbar switches between the preference panes.
+// Owns the one preferences window: builds it around the panes, shows it on a pane and brings it
+// back where the user left it.
 #pragma once
 
 #include <memory>
@@ -7,43 +8,59 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
+
+#include "preferences/PaneIdentifier.h"
+#include "preferences/PreferencesStyle.h"
+#include "preferences/ui/PreferencesTabViewController.h"
 
 class PreferencePane;
 class QWidget;
-
-namespace Preferences
-{
-enum class Style : int { toolbarItems = 0, segmentedControl = 1 };
-}
-
-// Which pane the window shows; nothing until a pane was shown.
-class PreferencesTabViewController
-{
-public:
-    std::optional<int> activeTab;
-    void setActiveTab(int index, bool animated);
-};
+class UserInteractionPausableWindow;
 
 class PreferencesWindowController : public QObject
 {
     Q_OBJECT
 public:
+    // The settings key of the window's saved frame.
+    static inline const QString kFrameAutosaveName
+        = QStringLiteral("com.orvelkin.Preferences.FrameAutosaveName");
+
+    // `preferencePanes` must not be empty.
     PreferencesWindowController(std::vector<std::shared_ptr<PreferencePane>> preferencePanes,
         Preferences::Style style, bool animated, bool hidesToolbarForSingleItem);
     ~PreferencesWindowController() override;
 
     PreferencesTabViewController *tabViewController() { return &m_tabViewController; }
-    QWidget *window();
-    // The view of the pane shown now.
+    UserInteractionPausableWindow *window() const;
+    // The view that holds the pane shown now.
     QWidget *contentView();
 
+    bool hidesToolbarForSingleItem() const { return m_hidesToolbarForSingleItem; }
+    void setHidesToolbarForSingleItem(bool hides);
+    bool isAnimated() const { return m_tabViewController.isAnimated; }
+    void setIsAnimated(bool animated) { m_tabViewController.isAnimated = animated; }
+
+    // Shows the pane named (the first pane for an unknown name; without a name the first pane the
+    // first time, afterwards the one shown last), then the window, where the user left it.
+    void show(const std::optional<Preferences::PaneIdentifier> &paneIdentifier);
     void showWindow();
+    // Centres the window on its screen, then applies the saved frame and keeps saving it.
     void restoreWindowPosition();
+    void updateToolbarVisibility();
     void dismissController();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
-    std::vector<std::shared_ptr<PreferencePane>> m_panes;
+    void saveFrame();
+
     PreferencesTabViewController m_tabViewController;
-    QPointer<QWidget> m_window;
-    QPointer<QWidget> m_contentView;
+    QPointer<UserInteractionPausableWindow> m_window;
+    bool m_hidesToolbarForSingleItem;
+    bool m_savesFrame = false;
+    // A window dragged across the screen moves many times a second; its frame is written once
+    // the moves pause, and at once when it hides.
+    QTimer m_saveFrameTimer;
 };

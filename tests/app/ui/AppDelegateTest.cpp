@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMainWindow>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 #include "app/AppStartup.h"
@@ -23,6 +24,10 @@
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
+#include "preferences/ui/GeneralViewController.h"
+#include "preferences/ui/PreferencePane.h"
+#include "preferences/ui/PreferencesWindowController.h"
+#include "preferences/ui/UserInteractionPausableWindow.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ui/MainViewController.h"
 #include "support/TestEvents.h"
@@ -265,6 +270,42 @@ TEST_F(AppDelegateTest, ClosingThePreferencesWindowDoesNotQuitClosingTheMainWind
     DropboxClientsManager::setShared(nullptr);
 }
 
+TEST_F(AppDelegateTest, PreferencesOfferTheFourPanesInOrderAndOpenOnTheFirst)
+{
+    auto delegate = launch();
+    QStringList identifiers, titles;
+    for (const auto &pane : delegate->preferences()) {
+        identifiers.append(pane->toolbarItemIdentifier());
+        titles.append(pane->preferencePaneTitle());
+    }
+    EXPECT_EQ(identifiers, QStringList({ "general", "exclude", "automark", "filter" }));
+    EXPECT_EQ(titles,
+        QStringList({ localizedString("ID_GENERAL"), localizedString("ID_EXCLUSIONS"),
+            localizedString("ID_AUTO_MARK"), localizedString("ID_FILTER_SORT") }));
+
+    delegate->btnOpenPreferencesTapped();
+    PreferencesWindowController *controller = delegate->preferencesWindowController();
+    EXPECT_TRUE(controller->window()->isVisible());
+    EXPECT_EQ(controller->window()->title(), localizedString("ID_GENERAL"));
+    controller->show(Preferences::PaneIdentifier("filter"));
+    delegate->btnOpenPreferencesTapped();
+    EXPECT_EQ(controller->tabViewController()->activeTab, std::optional<int>(3));
+}
+
+TEST_F(AppDelegateTest, ResetInTheGeneralPaneReloadsTheMainWindow)
+{
+    auto delegate = launch();
+    MainViewController &main = *delegate->mainVC;
+    main.btnExactMatch->click();
+    ASSERT_EQ(main.compareType, GlobalObjects::CompareType::ctMD5);
+    auto general = std::dynamic_pointer_cast<GeneralViewController>(delegate->preferences().front());
+    ASSERT_TRUE(general);
+    general->view();
+    general->btnResetDefault->click();
+    EXPECT_TRUE(
+        TestEvents::waitFor([&] { return main.compareType == GlobalObjects::CompareType::ctHash; }, 2000));
+}
+
 TEST_F(AppDelegateTest, QuitMenuItemEndsTheApplicationAfterItsCleanUp)
 {
     auto delegate = launch();
@@ -308,8 +349,9 @@ TEST_F(AppDelegateTest, WindowRequestsReachTheDelegate)
     emit delegate->mainVC->preferencesRequested();
     EXPECT_TRUE(delegate->preferencesWindowController()->window()->isVisible());
     delegate->preferencesWindowController()->window()->close();
-    emit results->preferencesPaneRequested(QStringLiteral("exclusions"));
+    emit results->preferencesPaneRequested(QStringLiteral("automark"));
     EXPECT_TRUE(delegate->preferencesWindowController()->window()->isVisible());
+    EXPECT_EQ(delegate->preferencesWindowController()->tabViewController()->activeTab, std::optional<int>(2));
     delegate->preferencesWindowController()->window()->close();
     if (QWidget *panel = QuickLookPanel::sharedPreviewPanel().window())
         panel->close();

@@ -1,0 +1,61 @@
+// quennary-preferences-screenshot OUTDIR [PANE...]: starts the application as a user would, opens
+// the preferences window on each pane named (all four when none is) and writes a screenshot of
+// the screen for each to OUTDIR/<pane>.png. Settings, caches and the log go to a temporary home.
+#include <cstdio>
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QMainWindow>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "ScreenshotSupport.h"
+#include "app/ui/AppDelegate.h"
+#include "platform/AppFolders.h"
+#include "platform/UserDefaults.h"
+#include "preferences/ui/PreferencesWindowController.h"
+
+namespace
+{
+
+constexpr int kSettleMs = 600;
+
+void settle()
+{
+    QEventLoop loop;
+    QTimer::singleShot(kSettleMs, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir home;
+    AppFolders::setRootOverride(home.path());
+    QApplication app(argc, argv);
+    ScreenshotSupport::configureApplication();
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() < 2) {
+        std::fprintf(stderr, "usage: quennary-preferences-screenshot OUTDIR [PANE...]\n");
+        return 2;
+    }
+    const QString out = ScreenshotSupport::outputFolder(arguments.at(1));
+    UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
+    QStringList paneNames = arguments.mid(2);
+    if (paneNames.isEmpty())
+        paneNames = { "general", "exclude", "automark", "filter" };
+
+    AppDelegate delegate;
+    delegate.launch();
+    delegate.window->show();
+    settle();
+    bool allSaved = true;
+    for (const QString &pane : paneNames) {
+        delegate.preferencesWindowController()->show(Preferences::PaneIdentifier(pane));
+        settle();
+        allSaved = ScreenshotSupport::grabScreen(out, pane + QStringLiteral(".png")) && allSaved;
+    }
+    return allSaved ? 0 : 1;
+}

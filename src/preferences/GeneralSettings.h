@@ -1,0 +1,27 @@
+// What the General pane's buttons do: put every scan and interface setting back to its built-in
+// value and tell the windows, and delete the cache database of one scan source.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include <QString>
+#include <QVariant>
+
+class UserDefaults;
+
+class GeneralSettings
+{
+public:
+    // Posted once after a reset, without payload; observers reread what they show.
+    static inline const QString kPreferencesResetToDefaults = QStringLiteral("PreferencesResetToDefaults");
+
+    // The keys a reset writes, in the order it writes them, with their values and exact types.
+    static std::vector<std::pair<QString, QVariant>> resetValues();
+    // Writes resetValues() (every other key, the saved scan list among them, stays) and posts
+    // kPreferencesResetToDefaults.
+    static void resetDefaults(UserDefaults &defaults);
+    // Deletes the cache database of `scanSource` (0 this computer, 1 Google Drive, 2 Dropbox) with
+    // its journals. A missing file is no error; the other sources' files stay.
+    static void clearCache(int scanSource);
+};

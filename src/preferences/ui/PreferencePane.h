@@ -1,0 +1,55 @@
+// What every preferences pane provides: its identifier, title, toolbar icon and view. The view is
+// made on first use; the pane announces each time it is about to appear so its owner can fit the
+// window to it.
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include "preferences/PaneIdentifier.h"
+
+class PreferencePane : public QObject
+{
+    Q_OBJECT
+public:
+    PreferencePane(
+        Preferences::PaneIdentifier identifier, QString title, QIcon icon, QObject *parent = nullptr);
+    ~PreferencePane() override;
+
+    const Preferences::PaneIdentifier &preferencePaneIdentifier() const { return m_preferencePaneIdentifier; }
+    const QString &preferencePaneTitle() const { return m_preferencePaneTitle; }
+    const QIcon &toolbarItemIcon() const { return m_toolbarItemIcon; }
+
+    // The toolbar item's name: exactly the identifier's raw value.
+    QString toolbarItemIdentifier() const { return preferencePaneIdentifier().rawValue(); }
+
+    // The pane's view, made and set up on the first call.
+    QWidget *view();
+    // The size the view asks for: its size hint, at least its minimum size.
+    QSize fittingSize();
+    // The size the window gives the pane when it is shown with a resize; its layout still fits
+    // the pane into whatever size a switch without resize leaves it.
+    void setPreferredSize(const QSize &size);
+
+signals:
+    void viewWillAppear();
+
+protected:
+    // Fills the empty view made on first use.
+    virtual void viewDidLoad() { }
+    // A toolbar icon from the application's artwork.
+    static QIcon bundleIcon(const QString &name);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *loadView();
+
+    const Preferences::PaneIdentifier m_preferencePaneIdentifier;
+    const QString m_preferencePaneTitle;
+    const QIcon m_toolbarItemIcon;
+    QPointer<QWidget> m_view;
+};
