@@ -72,10 +72,13 @@ std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection,
         std::shared_ptr<ExifInfo> exif = exifFromRow(query);
         const QByteArray fingerprint = query.columnBlob(kFingerprint);
         const QByteArray md5 = query.columnBlob(kMd5);
+        const bool md5IsValid = CacheFormat::isValidMd5(md5) && matchesRow(query, kMd5Check, md5);
+        if (md5IsValid)
+            exif->contentMd5 = QString::fromLatin1(md5);
         if (CacheFormat::isValidFingerprint(fingerprint, n)
             && matchesRow(query, kFingerprintCheck, fingerprint))
             result.hashes.append({ path, fingerprint });
-        else if (CacheFormat::isValidMd5(md5) && matchesRow(query, kMd5Check, md5))
+        else if (md5IsValid)
             result.hashes.append({ path, md5 });
         result.exif.insert(path, std::move(exif));
     }

@@ -111,6 +111,17 @@ bool isUnchanged(const StoredRow &row, const ImageFileInfo &record)
         && row.modTime == CacheFormat::secondsSince1970(record.modDate);
 }
 
+// The MD5 of a photo an exact scan summed, when the cache does not hold it yet. Only a photo with
+// a fingerprint keeps one: without a fingerprint it can match nothing anyway.
+QByteArray photoMd5ToStore(const ImageFileInfo &record)
+{
+    if (record.isVideo || record.arrHashOfRotateFlipImages.count() != 8
+        || (record.exifInfo && record.exifInfo->contentMd5 == record.fileMd5))
+        return QByteArray();
+    const QByteArray md5 = record.fileMd5.toUtf8();
+    return CacheFormat::isValidMd5(md5) ? md5 : QByteArray();
+}
+
 // The block a record stores, or an empty one when it has nothing valid for this side.
 QByteArray digestOf(const ImageFileInfo &record, int side)
 {
@@ -213,12 +224,14 @@ bool CacheWriter::writeDigestRows(const Records &records, const CachedTest &isCa
     if (!find.isValid() || !md5Insert.isValid())
         return false;
     for (const auto &record : records) {
-        if (!record || (isCached && isCached(record->filePath) && !record->isHashUpdateReq))
+        if (!record)
             continue;
-        if (!record->isVideo && !fingerprintInsert)
-            continue;
-        const QByteArray digest = digestOf(*record, m_side);
-        if (digest.isEmpty())
+        const bool cached = isCached && isCached(record->filePath) && !record->isHashUpdateReq;
+        const bool fingerprintWanted = !cached && (record->isVideo || fingerprintInsert);
+        const QByteArray digest = fingerprintWanted ? digestOf(*record, m_side) : QByteArray();
+        // A photo's MD5 goes beside its fingerprint, also when only the MD5 is new.
+        const QByteArray photoMd5 = photoMd5ToStore(*record);
+        if (digest.isEmpty() && photoMd5.isEmpty())
             continue;
         int result = SQLITE_DONE;
         const qint64 exifId = rowIdOf(find, *record, ids, result);
@@ -226,20 +239,28 @@ bool CacheWriter::writeDigestRows(const Records &records, const CachedTest &isCa
             return false;
         if (exifId <= 0)
             continue;
-        SqliteStatement &insert = record->isVideo ? md5Insert : *fingerprintInsert;
-        insert.bindInt64(1, exifId);
-        insert.bindBlob(2, digest);
-        // Computed from the record, not from the stored row: a block written beside a row that
-        // still describes older content never passes the fetch's check.
-        insert.bindInt64(3,
-            CacheFormat::checkValue(record->filePath.toUtf8(), record->fileSize,
-                CacheFormat::secondsSince1970(record->modDate), digest));
-        result = insert.step();
-        insert.reset();
-        if (result != SQLITE_DONE && !rowFailed(result, kDigestOperation, record->filePath))
+        if (!digest.isEmpty()
+            && !writeDigest(record->isVideo ? md5Insert : *fingerprintInsert, exifId, *record, digest))
+            return false;
+        if (!photoMd5.isEmpty() && !writeDigest(md5Insert, exifId, *record, photoMd5))
             return false;
     }
     return true;
+}
+
+bool CacheWriter::writeDigest(
+    SqliteStatement &insert, qint64 exifId, const ImageFileInfo &record, const QByteArray &digest)
+{
+    insert.bindInt64(1, exifId);
+    insert.bindBlob(2, digest);
+    // Computed from the record, not from the stored row: a block written beside a row that still
+    // describes older content never passes the fetch's check.
+    insert.bindInt64(3,
+        CacheFormat::checkValue(record.filePath.toUtf8(), record.fileSize,
+            CacheFormat::secondsSince1970(record.modDate), digest));
+    const int result = insert.step();
+    insert.reset();
+    return result == SQLITE_DONE || rowFailed(result, kDigestOperation, record.filePath);
 }
 
 // The EXIF row id a record's block is stored under; -1 when the path has no row.

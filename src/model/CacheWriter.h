@@ -45,6 +45,9 @@ public:
     static bool qualifies(const ImageFileInfo &record);
 
 private:
+    // One digest row keyed by `exifId`; false when the failure ends the batch.
+    bool writeDigest(
+        SqliteStatement &insert, qint64 exifId, const ImageFileInfo &record, const QByteArray &digest);
     static qint64 rowIdOf(SqliteStatement &find, ImageFileInfo &record, RowIds ids, int &result);
     bool rowFailed(int result, const char *operation, const QString &path);
 

@@ -56,6 +56,9 @@ public:
     qint64 pixelHeight = 0;
     double dpiWidth = 0; // horizontal resolution
     double dpiHeight = 0; // vertical resolution
+    // The cached MD5 text of the whole file (a cache load of a photo an exact scan summed); empty
+    // when the cache holds none.
+    QString contentMd5;
 
     // Reads the properties of the file and parses them into the fields; an unreadable file leaves
     // every field as it was.

@@ -1,6 +1,7 @@
 // Exact matching before the hashing stage: only records that share their byte size with another
-// record can be duplicates. Videos of a shared size get the MD5 of their content (the cached one
-// when the file is unchanged); photos of a shared size are listed for fingerprinting at 80 x 80.
+// record can be duplicates. Videos and photos of a shared size get the MD5 of their content (the
+// cached one when the file is unchanged); photos of a shared size are also listed for
+// fingerprinting at 80 x 80.
 #pragma once
 
 #include <vector>
@@ -26,6 +27,7 @@ private:
     void buildExactDuplicateGroups();
     // Gives a video its MD5 text; true when the file was read and the cache must learn it.
     bool sumVideo(ImageFileInfo &video);
+    void sumPhoto(ImageFileInfo &photo);
     void countProcessed();
 
     ScanSession &m_session;

@@ -2,6 +2,7 @@
 
 #include "app/CommonFunc.h"
 #include "app/ScanGlobals.h"
+#include "model/CacheFormat.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Log.h"
@@ -115,7 +116,10 @@ bool HashingStage::computeHashForImage(ImageFileInfo &record, std::uint8_t scanT
         record.computeFileHash();
         return true;
     }
-    if (ScanCache::isUnchanged(record, *cached->exif)) {
+    // A photo's row may hold only its MD5 (its fingerprint is of another side): that is no
+    // fingerprint to reuse.
+    if (ScanCache::isUnchanged(record, *cached->exif)
+        && CacheFormat::isValidFingerprint(cached->hash, record.resizeValue)) {
         record.addHashInarrHashOfRotateFlipImages(cached->hash);
         record.updateHashFetchedFromDb(cached->hash);
         record.exifInfo = cached->exif;

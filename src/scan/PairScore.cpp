@@ -27,7 +27,8 @@ PairScoreOptions PairScoreOptions::fromSnapshot(const ScanGlobalsSnapshot &snaps
 float PairScore::compareImages(
     const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options)
 {
-    if (options.compareType == GlobalObjects::CompareType::ctMD5 && a.fileSize != b.fileSize)
+    if (options.compareType == GlobalObjects::CompareType::ctMD5
+        && (a.fileSize != b.fileSize || a.fileMd5.isEmpty() || a.fileMd5 != b.fileMd5))
         return kNoMatch;
     if (b.blDoNotCompare)
         return kNoMatch;

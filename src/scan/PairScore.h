@@ -1,4 +1,5 @@
-// How alike two photo records are: cheap vetoes first (equal size in exact mode, comparability,
+// How alike two photo records are: cheap vetoes first (in exact mode equal size and identical
+// content by MD5, so that a photo with a few pixels changed is never an exact copy; comparability,
 // capture-time difference, GPS distance), then the Hamming distance of their fingerprints over
 // the variants the options allow. The options are a snapshot taken when the comparison starts,
 // so the comparison threads never read state that the window may change.

@@ -42,6 +42,8 @@ std::shared_ptr<ImageFileInfo> record(int n, const std::vector<std::vector<uint8
     auto r = std::make_shared<ImageFileInfo>();
     r->resizeValue = n;
     r->fileSize = 1000;
+    // The same content unless a test says otherwise: exact mode compares it.
+    r->fileMd5 = QStringLiteral("0123456789abcdef0123456789abcdef");
     for (const auto &v : variants)
         r->arrHashOfRotateFlipImages.append(v);
     return r;
@@ -253,6 +255,25 @@ TEST(PairScoreVetoes, ExactModeDifferentSizeIsNoMatchEvenWhenIdentical)
     EXPECT_EQ(PairScore::compareImages(*a, *b, options), PairScore::kNoMatch);
     b->fileSize = a->fileSize;
     EXPECT_EQ(PairScore::compareImages(*a, *b, options), 1.0f);
+}
+
+// Same size and the same fingerprint are not enough for an exact copy: a few changed pixels leave
+// the fingerprint as it is but change the bytes. Without a sum nothing is proven identical.
+TEST(PairScoreVetoes, ExactModeNeedsIdenticalContent)
+{
+    PairScoreOptions options = similarOptions(80);
+    options.compareType = CompareType::ctMD5;
+    const auto a = record(80, { zeros(80) });
+    const auto b = record(80, { zeros(80) });
+    b->fileMd5 = QStringLiteral("fedcba9876543210fedcba9876543210");
+    EXPECT_EQ(PairScore::compareImages(*a, *b, options), PairScore::kNoMatch);
+    b->fileMd5.clear();
+    EXPECT_EQ(PairScore::compareImages(*a, *b, options), PairScore::kNoMatch);
+    EXPECT_EQ(PairScore::compareImages(*b, *a, options), PairScore::kNoMatch);
+    a->fileMd5.clear();
+    EXPECT_EQ(PairScore::compareImages(*a, *b, options), PairScore::kNoMatch);
+    // A similar scan never looks at the sums.
+    EXPECT_EQ(PairScore::compareImages(*a, *b, similarOptions(80)), 1.0f);
 }
 
 TEST(PairScoreVetoes, OnlyTheMembersComparabilityCounts)

@@ -21,6 +21,7 @@
 #include "scan/ExclusionMatcher.h"
 #include "scan/ScanOptions.h"
 #include "scan/ui/MainViewController.h"
+#include "scan/ui/ScanListCoverage.h"
 #include "scan/ui/ScanListRules.h"
 #include "scan/ui/ScanListTable.h"
 
@@ -88,8 +89,15 @@ bool ScanListController::hasPhotosEntry() const
 
 bool ScanListController::addPathNode(const QString &path, NodeType nodeType)
 {
+    ScanListCoverage coverage(c.arrPathNodes);
+    return addUncoveredPath(path, nodeType, coverage);
+}
+
+bool ScanListController::addUncoveredPath(const QString &path, NodeType nodeType, ScanListCoverage &coverage)
+{
     bool added = false;
-    if (!ScanListRules::isCovered(path, c.arrPathNodes)) {
+    if (!coverage.covers(path)) {
+        coverage.add(path, nodeType);
         FilePathNode node;
         node.filePath = path;
         node.nodeType = nodeType;
@@ -312,6 +320,7 @@ QVariantList ScanListController::loadSavedPaths()
 void ScanListController::restoreScanList()
 {
     bool vanished = false;
+    ScanListCoverage coverage(c.arrPathNodes);
     for (const QVariant &entry : loadSavedPaths()) {
         const QString path = entry.toMap().value(QStringLiteral("path")).toString();
         if (!QFileInfo::exists(path)) {
@@ -331,7 +340,7 @@ void ScanListController::restoreScanList()
         default:
             continue;
         }
-        if (addPathNode(path, type))
+        if (addUncoveredPath(path, type, coverage))
             c.arrPathNodes.back().state = int(entry.toMap().value(QStringLiteral("state")).toLongLong());
     }
     reloadPathTable();

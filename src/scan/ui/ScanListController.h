@@ -9,6 +9,7 @@
 #include "app/GlobalObjects.h"
 
 class MainViewController;
+class ScanListCoverage;
 struct Notification;
 
 // What one add operation met, for the report that follows it.
@@ -54,6 +55,8 @@ private:
     void addDroppedPath(const QString &path, AddPathResult &result);
     void addLibrary(const QString &path, AddPathResult &result);
     void addChosenPath(const QString &path, GlobalObjects::NodeType mode, AddPathResult &result);
+    // addPathNode() against a coverage the caller keeps across many adds.
+    bool addUncoveredPath(const QString &path, GlobalObjects::NodeType nodeType, ScanListCoverage &coverage);
     bool hasPhotosEntry() const;
     bool isExcluded(const QString &path) const;
     void updateScanButton();

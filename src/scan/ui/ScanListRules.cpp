@@ -6,6 +6,7 @@
 #include "platform/FileFacts.h"
 #include "platform/PathRules.h"
 #include "platform/Trash.h"
+#include "scan/ui/ScanListCoverage.h"
 
 namespace
 {
@@ -26,21 +27,7 @@ QString ScanListRules::canonicalPath(const QString &path)
 
 bool ScanListRules::isCovered(const QString &path, const std::vector<FilePathNode> &nodes)
 {
-    const QString candidate = canonicalPath(path);
-    const bool candidateIsFolder = QFileInfo(candidate).isDir();
-    for (const FilePathNode &node : nodes) {
-        if (!node.filePath)
-            continue;
-        const QString listed = canonicalPath(*node.filePath);
-        if (candidate == listed)
-            return true;
-        if (node.nodeType == GlobalObjects::NodeType::nodeTypefolder && PathRules::isSameOrInside(candidate, listed))
-            return true;
-        if (candidateIsFolder && node.nodeType != GlobalObjects::NodeType::nodeTypePhotos
-            && PathRules::isSameOrInside(listed, candidate))
-            return true;
-    }
-    return false;
+    return ScanListCoverage(nodes).covers(path);
 }
 
 bool ScanListRules::isPhotosLibraryPackage(const QString &path)

@@ -4,6 +4,7 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QStandardItemModel>
@@ -27,7 +28,16 @@ QPixmap rowIcon(const QString &path, int source)
         return BundleImage::named(QStringLiteral("dropbox_icon")).pixmap(QSize(kIconSide, kIconSide));
     if (source == 1)
         return BundleImage::named(QStringLiteral("google-drive-icon")).pixmap(QSize(kIconSide, kIconSide));
-    return QFileIconProvider().icon(QFileInfo(path)).pixmap(kIconSide, kIconSide);
+    // Thousands of rows share a handful of icons (one per kind of item): each is looked up and
+    // drawn once, not once per row.
+    static QHash<QString, QPixmap> drawn;
+    const QFileInfo info(path);
+    const QString key = (info.isDir() ? QStringLiteral("/") : QStringLiteral(".")) + info.suffix().toLower()
+        + (info.isRoot() ? QStringLiteral("/") : QString());
+    auto found = drawn.constFind(key);
+    if (found == drawn.cend())
+        found = drawn.insert(key, QFileIconProvider().icon(info).pixmap(kIconSide, kIconSide));
+    return *found;
 }
 
 CustomCell *makeCell(const FilePathNode &node, int row, int source, const ScanListTable::Actions &actions)

@@ -287,3 +287,40 @@ TEST_F(ScanListTest, SecondLibraryIsRefusedBeforeThePanelOpens)
 }
 
 } // namespace
+
+namespace
+{
+
+QVariantMap savedEntry(const QString &path)
+{
+    return { { QStringLiteral("path"), path.toUtf8() }, { QStringLiteral("state"), qlonglong(1) } };
+}
+
+} // namespace
+
+// A saved list of more than a thousand folders comes back whole, and the entries covered by an earlier
+// one (a folder inside a listed folder, a file inside one, a folder holding a listed file) are
+// dropped as when they were added one by one.
+TEST_F(ScanListTest, ALongSavedListIsRestoredWithTheSameCoverage)
+{
+    QVariantList saved;
+    QStringList expected;
+    for (int i = 0; i < 1200; ++i) {
+        const QString top = folder(QStringLiteral("f%1").arg(i));
+        saved << savedEntry(top);
+        if (i % 10 == 0)
+            saved << savedEntry(folder(QStringLiteral("f%1/inner").arg(i)));
+        expected << top;
+    }
+    const QString photo = file(QStringLiteral("loose/deep/a.jpg"));
+    saved << savedEntry(photo) << savedEntry(root.filePath(QStringLiteral("loose")))
+          << savedEntry(file(QStringLiteral("f7/b.jpg")))
+          << savedEntry(root.filePath(QStringLiteral("loose/deep")))
+          << savedEntry(file(QStringLiteral("loose/c.jpg")));
+    expected << photo << root.filePath(QStringLiteral("loose/c.jpg"));
+    UserDefaults::standard().setObject(QStringLiteral("savedPaths"), saved);
+    auto c = makeController();
+    settle();
+    EXPECT_EQ(paths(*c), expected);
+    EXPECT_TRUE(c->btnCompare->isEnabled());
+}
