@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 
 #include "model/ImageProcessing.h"
+#include "platform/AreaAverage.h"
 #include "platform/ImageSource.h"
 
 #include "PictureGrain.h"
@@ -149,10 +150,38 @@ void BM_HashInputsNoThumbnail(benchmark::State &state)
     runOver(state, photos().withoutThumbnail, hashInputs);
 }
 
+// The reduction a format without scaled decoding (PNG, HEIF) needs after its full decode: ours, and
+// Qt's smooth scaling for comparison.
+const QImage &fullPicture()
+{
+    static const QImage picture = cameraLikePicture(99);
+    return picture;
+}
+
+void BM_AreaAverageFullPicture(benchmark::State &state)
+{
+    fullPicture();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            AreaAverage::reduced(fullPicture(), QSize(kBitmapSize * 4, kBitmapSize * 3)));
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_QtSmoothScaleFullPicture(benchmark::State &state)
+{
+    fullPicture();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(fullPicture().scaled(
+            kBitmapSize * 4, kBitmapSize * 3, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    state.SetItemsProcessed(state.iterations());
+}
+
 BENCHMARK(BM_FullDecode)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_QImageReaderScaledDecode)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_HashInputsEmbeddedThumbnail)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_HashInputsNoThumbnail)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AreaAverageFullPicture)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_QtSmoothScaleFullPicture)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -1,8 +1,12 @@
 // quennary-make-corpus: writes the generated trees the scan measurements run on.
 //   quennary-make-corpus photos DIR COUNT WIDTH HEIGHT   distinct JPEG photos, 100 to a folder
 //   quennary-make-corpus small DIR COUNT                 tiny .jpg files (no image data), 1000 to a folder
+//   quennary-make-corpus copies DIR COUNT WIDTH HEIGHT   natural-looking photos, each in its own folder
+//                                                        beside its copies (half size, quality 60, PNG,
+//                                                        turned 90/180/270, mirrored)
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <random>
 
 #include <QDir>
@@ -10,6 +14,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QtConcurrent>
+
+#include "support/NaturalPhoto.h"
 
 namespace
 {
@@ -47,20 +53,46 @@ QImage terrain(int seed, int width, int height)
     return image;
 }
 
-int photos(const QString &dir, int count, int width, int height)
+// Runs `write(i)` for 0 <= i < count on all cores; 0 when every one succeeded, else 1.
+int forEachSeed(int count, const std::function<bool(int)> &write)
 {
     std::atomic<int> failed { 0 };
     QList<int> seeds;
     for (int i = 0; i < count; ++i)
         seeds.append(i);
     QtConcurrent::blockingMap(seeds, [&](int i) {
-        const QString folder = QStringLiteral("%1/f%2").arg(dir).arg(i / 100, 3, 10, QLatin1Char('0'));
-        QDir().mkpath(folder);
-        if (!terrain(i, width, height)
-                 .save(QStringLiteral("%1/p%2.jpg").arg(folder).arg(i, 6, 10, QLatin1Char('0')), "JPEG", 92))
+        if (!write(i))
             ++failed;
     });
     return failed == 0 ? 0 : 1;
+}
+
+int photos(const QString &dir, int count, int width, int height)
+{
+    return forEachSeed(count, [&](int i) {
+        const QString folder = QStringLiteral("%1/f%2").arg(dir).arg(i / 100, 3, 10, QLatin1Char('0'));
+        QDir().mkpath(folder);
+        return terrain(i, width, height)
+            .save(QStringLiteral("%1/p%2.jpg").arg(folder).arg(i, 6, 10, QLatin1Char('0')), "JPEG", 92);
+    });
+}
+
+int copies(const QString &dir, int count, int width, int height)
+{
+    return forEachSeed(count, [&](int i) {
+        const QString folder = QStringLiteral("%1/c%2").arg(dir).arg(i, 5, 10, QLatin1Char('0'));
+        QDir().mkpath(folder);
+        const QImage picture = NaturalPhoto::make(i, width, height);
+        bool ok
+            = picture.save(folder + QStringLiteral("/original.jpg"), "JPEG", NaturalPhoto::kCameraQuality);
+        for (NaturalPhoto::Copy copy : NaturalPhoto::kCopies)
+            ok = NaturalPhoto::writeCopy(picture, copy,
+                     QStringLiteral("%1/%2.%3")
+                         .arg(folder, QLatin1String(NaturalPhoto::copyName(copy)),
+                             QLatin1String(NaturalPhoto::copySuffix(copy))))
+                && ok;
+        return ok;
+    });
 }
 
 int small(const QString &dir, int count)
@@ -86,8 +118,11 @@ int main(int argc, char **argv)
     const QStringList a = app.arguments();
     if (a.size() == 6 && a[1] == QLatin1String("photos"))
         return photos(a[2], a[3].toInt(), a[4].toInt(), a[5].toInt());
+    if (a.size() == 6 && a[1] == QLatin1String("copies"))
+        return copies(a[2], a[3].toInt(), a[4].toInt(), a[5].toInt());
     if (a.size() == 4 && a[1] == QLatin1String("small"))
         return small(a[2], a[3].toInt());
-    std::fprintf(stderr, "usage: quennary-make-corpus photos DIR COUNT WIDTH HEIGHT | small DIR COUNT\n");
+    std::fprintf(
+        stderr, "usage: quennary-make-corpus photos|copies DIR COUNT WIDTH HEIGHT | small DIR COUNT\n");
     return 2;
 }

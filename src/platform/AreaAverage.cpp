@@ -1,4 +1,5 @@
-// Separable exact area averaging on floating-point premultiplied colours.
+// Separable exact area averaging: whole source pixels are summed as integers, the split pixels at
+// the edges of each output pixel are weighed by the part of them it covers.
 #include "platform/AreaAverage.h"
 
 #include <algorithm>
@@ -10,34 +11,68 @@ namespace
 
 constexpr int kChannels = 4;
 
-// How source sample `index` spreads over the output samples of one axis.
-struct Share {
-    int first = 0; // output sample that gets `firstWeight` of it
-    float firstWeight = 0; // the rest goes to first + 1
+// What one output sample covers on one axis: whole source samples [begin, end) and at most one
+// split sample on each side.
+struct Span {
+    int begin = 0;
+    int end = 0;
+    int left = -1; // split sample before `begin`, or -1
+    float leftWeight = 0;
+    int right = -1; // split sample at `end`, or -1
+    float rightWeight = 0;
 };
 
-std::vector<Share> sharesFor(int from, int to)
+// Output sample i covers [i * from / to, (i + 1) * from / to) of the source: the same boundaries
+// counted from either end, so a mirrored picture reduces to the mirrored reduction.
+std::vector<Span> spansFor(int from, int to)
 {
-    const double scale = double(to) / double(from);
-    std::vector<Share> shares(static_cast<size_t>(from));
-    for (int i = 0; i < from; ++i) {
-        const double start = i * scale;
-        const double end = (i + 1) * scale;
-        const int first = std::min(int(std::floor(start)), to - 1);
-        const double boundary = first + 1.0;
-        Share &share = shares[size_t(i)];
-        share.first = first;
-        share.firstWeight = end <= boundary || first == to - 1 ? 1.0f : float((boundary - start) / scale);
+    std::vector<Span> spans(static_cast<size_t>(to));
+    const double step = double(from) / double(to);
+    for (int i = 0; i < to; ++i) {
+        const double low = i * step;
+        const double high = i + 1 == to ? double(from) : (i + 1) * step;
+        Span &span = spans[size_t(i)];
+        span.begin = int(std::ceil(low - 1e-9));
+        span.end = std::max(span.begin, int(std::floor(high + 1e-9)));
+        if (span.begin - low > 1e-9) {
+            span.left = span.begin - 1;
+            span.leftWeight = float(span.begin - low);
+        }
+        if (high - span.end > 1e-9 && span.end < from) {
+            span.right = span.end;
+            span.rightWeight = float(high - span.end);
+        }
     }
-    return shares;
+    return spans;
 }
 
-void addPixel(float *sum, QRgb pixel, float weight)
+void addWeighted(float *sum, QRgb pixel, float weight)
 {
     sum[0] += weight * float(qRed(pixel));
     sum[1] += weight * float(qGreen(pixel));
     sum[2] += weight * float(qBlue(pixel));
     sum[3] += weight * float(qAlpha(pixel));
+}
+
+// One source row reduced across: `out` gets the summed colours of every output pixel.
+void reduceRow(const QRgb *line, const std::vector<Span> &spans, float *out)
+{
+    for (const Span &span : spans) {
+        unsigned r = 0, g = 0, b = 0, a = 0;
+        for (int x = span.begin; x < span.end; ++x) {
+            const QRgb p = line[x];
+            r += qRed(p);
+            g += qGreen(p);
+            b += qBlue(p);
+            a += qAlpha(p);
+        }
+        float sum[kChannels] = { float(r), float(g), float(b), float(a) };
+        if (span.left >= 0)
+            addWeighted(sum, line[span.left], span.leftWeight);
+        if (span.right >= 0)
+            addWeighted(sum, line[span.right], span.rightWeight);
+        out = std::copy(sum, sum + kChannels, out);
+    }
 }
 
 void addRow(float *to, const float *from, int count, float weight)
@@ -58,27 +93,29 @@ QImage AreaAverage::reduced(const QImage &image, const QSize &target)
     if (image.isNull() || target.isEmpty() || target.width() > image.width()
         || target.height() > image.height())
         return {};
-    const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const std::vector<Share> across = sharesFor(source.width(), target.width());
-    const std::vector<Share> down = sharesFor(source.height(), target.height());
+    // An opaque RGB32 pixel is its own premultiplied form.
+    const QImage source = image.format() == QImage::Format_RGB32
+        ? image
+        : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const std::vector<Span> across = spansFor(source.width(), target.width());
+    const std::vector<Span> down = spansFor(source.height(), target.height());
     const int rowFloats = target.width() * kChannels;
     std::vector<float> sums(size_t(rowFloats) * size_t(target.height()), 0.0f);
     std::vector<float> row(static_cast<size_t>(rowFloats));
-    for (int y = 0; y < source.height(); ++y) {
-        std::fill(row.begin(), row.end(), 0.0f);
-        const auto *line = reinterpret_cast<const QRgb *>(source.constScanLine(y));
-        for (int x = 0; x < source.width(); ++x) {
-            const Share &share = across[size_t(x)];
-            float *out = &row[size_t(share.first) * kChannels];
-            addPixel(out, line[x], share.firstWeight);
-            if (share.firstWeight < 1.0f)
-                addPixel(out + kChannels, line[x], 1.0f - share.firstWeight);
-        }
-        const Share &share = down[size_t(y)];
-        float *out = &sums[size_t(share.first) * size_t(rowFloats)];
-        addRow(out, row.data(), rowFloats, share.firstWeight);
-        if (share.firstWeight < 1.0f)
-            addRow(out + rowFloats, row.data(), rowFloats, 1.0f - share.firstWeight);
+    // Every source row goes once into the output rows that cover it, with the part they cover.
+    for (int y = 0; y < target.height(); ++y) {
+        const Span &span = down[size_t(y)];
+        float *out = &sums[size_t(y) * size_t(rowFloats)];
+        const auto addSourceRow = [&](int sourceY, float weight) {
+            reduceRow(reinterpret_cast<const QRgb *>(source.constScanLine(sourceY)), across, row.data());
+            addRow(out, row.data(), rowFloats, weight);
+        };
+        if (span.left >= 0)
+            addSourceRow(span.left, span.leftWeight);
+        for (int sourceY = span.begin; sourceY < span.end; ++sourceY)
+            addSourceRow(sourceY, 1.0f);
+        if (span.right >= 0)
+            addSourceRow(span.right, span.rightWeight);
     }
     // Every output pixel covers the same area of the picture.
     const float area
