@@ -3,14 +3,15 @@
 // in a temporary home, lets the results window open on the groups found, and saves a picture of it.
 // --sheet draws one of the window's sheets centred over it, as it opens: scan (scan complete),
 // back (return to the main window), summary (after a removal), authorization, automark (the
-// auto-mark dialog) or automarking (its progress sheet). --size WxH renders the window at another
-// size than its own 1040x679 (for example 1024x768).
+// auto-mark dialog), automarking (its progress sheet) or menu (the context menu of a file).
+// --size WxH renders the window at another size than its own 1040x679 (for example 1024x768).
 #include <cstdio>
 #include <random>
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -101,6 +102,13 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
         sheet = builder->afterTrash().windowAfterTrashFolderFIles;
     } else if (builder && name == QStringLiteral("authorization")) {
         sheet = builder->sheets().windowAuthorization;
+    } else if (name == QStringLiteral("menu") && result.menuForCollectionView) {
+        // The context menu of the first file, as a right click opens it.
+        result.currentSelectedIndexs = { IndexPath { 0, 0 } };
+        QMenu *menu = result.menuForCollectionView;
+        menu->popup(QPoint(0, 0));
+        QCoreApplication::processEvents();
+        sheet = menu;
     } else if (autoMark && name == QStringLiteral("automark")) {
         sheet = autoMark->windowAutoMark;
     } else if (autoMark && name == QStringLiteral("automarking")) {
@@ -122,7 +130,7 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: quennary-results-screenshot OUT.png [--language CODE] [--list] [--sheet "
-        "scan|back|summary|authorization|automark|automarking] [--size WxH] [FOLDER]\n");
+        "scan|back|summary|authorization|automark|automarking|menu] [--size WxH] [FOLDER]\n");
     return 2;
 }
 

@@ -10,7 +10,6 @@ class MarkCounters
 public:
     // Sets the mark and adds the file to countMarked, countiPhotoMarked (iPhoto items) and sizeMarked.
     static void markAndCount(ResultState &state, ImageFileInfo &record);
-    // Clears the mark and takes the file off the counters, never below zero. The iPhoto counter is
-    // left as it is: nothing lowers it but a recount.
+    // The exact reverse, for a marked file only, so the counters never go below zero.
     static void unmarkAndCount(ResultState &state, ImageFileInfo &record);
 };

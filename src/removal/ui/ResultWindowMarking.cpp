@@ -1,6 +1,7 @@
 #include "removal/ui/ResultWindowMarking.h"
 
 #include "removal/ui/AutoMarkSheets.h"
+#include "removal/ui/ResultContextMenu.h"
 #include "results/ui/ResultViewController.h"
 
 ResultWindowMarking::ResultWindowMarking(ResultViewController &controller, QObject *parent)
@@ -22,4 +23,5 @@ void ResultWindowMarking::attach()
     AutoMarkSheets *sheets = m_autoMark.get();
     connect(
         &m_c, &ResultViewController::autoMarkAllItemsRequested, sheets, &AutoMarkSheets::autoMarkAllItems);
+    m_contextMenu = std::make_unique<ResultContextMenu>(m_c);
 }

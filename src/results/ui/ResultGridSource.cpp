@@ -9,6 +9,7 @@
 #include "platform/Log.h"
 #include "platform/NotificationCenter.h"
 #include "platform/ui/BundleImage.h"
+#include "removal/ManualMarking.h"
 #include "results/ResultTexts.h"
 #include "results/ui/ResultViewController.h"
 #include "results/ui/ThumbnailLoader.h"
@@ -182,22 +183,9 @@ void ResultGridSource::toggleMark(CollectionViewItem *cell, const IndexPath &ind
     ResultViewController &c = m_controller;
     const auto group = c.groupAt(indexPath.section);
     const auto record = c.recordAt(indexPath.section, indexPath.item);
-    if (!record->isMark) {
-        if (ResultState::isLastUnmarkedInGroup(*group)) {
-            if (cell)
-                cell->btnCheckBox->setChecked(false);
-            return;
-        }
-        c.countiPhotoMarked += record->isiPhotoNode ? 1 : 0;
-        ++c.countMarked;
-        c.sizeMarked += record->fileSize;
-        record->isMark = true;
-    } else {
-        c.countiPhotoMarked -= record->isiPhotoNode ? 1 : 0;
-        --c.countMarked;
-        c.sizeMarked -= record->fileSize;
-        record->isMark = false;
-    }
+    // A refused mark (the group's last unmarked file) turns the box off again.
+    if (!ManualMarking(c).toggleMark(*record, group.get()) && cell)
+        cell->btnCheckBox->setChecked(false);
     if (cell && cell->boxBottomForItem) {
         cell->boxBottomForItem->setBackgroundImage(record->isMark ? QStringLiteral("red_strip.png")
                                                                   : QStringLiteral("gree_strip.png"));

@@ -1,0 +1,71 @@
+#include "removal/MenuValidation.h"
+
+#include "model/ImageFileInfo.h"
+#include "platform/FileFacts.h"
+#include "platform/Log.h"
+
+namespace
+{
+
+bool isCloud(std::uint8_t scanSource)
+{
+    return scanSource == 1 || scanSource == 2;
+}
+
+bool availableInCloud(MenuValidation::Action action)
+{
+    using A = MenuValidation::Action;
+    return action == A::MarkUnmark || action == A::RemoveFromPhotoList || action == A::ChangeListingType;
+}
+
+} // namespace
+
+MenuValidation::Result MenuValidation::validateMenuItem(const Input &input)
+{
+    Log::line(QStringLiteral("validateMenuItem result"));
+    if (isCloud(input.scanSource) && !availableInCloud(input.action))
+        return Result { QString(), false, std::nullopt, std::nullopt };
+    bool immutable = false;
+    // A cloud record's path names no local file; a read error counts as not immutable.
+    if (input.record && !isCloud(input.scanSource)
+        && (input.action == Action::MarkUnmark || input.action == Action::LockUnlock)) {
+        immutable = input.isImmutable ? input.isImmutable(input.record->filePath)
+                                      : FileFacts::isImmutable(input.record->filePath);
+    }
+    switch (input.action) {
+    case Action::MarkUnmark:
+        return validateMarkUnmark(input, immutable);
+    case Action::LockUnlock:
+        return validateLockUnlock(input, immutable);
+    default:
+        return Result {};
+    }
+}
+
+MenuValidation::Result MenuValidation::validateMarkUnmark(const Input &input, bool immutable)
+{
+    const QString mark = QStringLiteral("ID_MARK");
+    const ImageFileInfo *record = input.record;
+    if (!record)
+        return Result { input.inGrid ? mark : QString(), true, true, std::nullopt };
+    if (immutable)
+        return Result { mark, false, true, std::nullopt };
+    if (record->isLocked)
+        return Result { mark, false, false, std::nullopt };
+    if (record->isMark)
+        return Result { QStringLiteral("ID_UNMARK"), true, false, std::nullopt };
+    return Result { mark, true, true, std::nullopt };
+}
+
+MenuValidation::Result MenuValidation::validateLockUnlock(const Input &input, bool immutable)
+{
+    const QString unlock = QStringLiteral("ID_UNLOCK");
+    const ImageFileInfo *record = input.record;
+    if (!record)
+        return Result { QStringLiteral("ID_LOCK"), true, std::nullopt, true };
+    if (immutable)
+        return Result { unlock, false, std::nullopt, true };
+    if (record->isLocked)
+        return Result { unlock, true, std::nullopt, false };
+    return Result { QStringLiteral("ID_LOCK"), true, std::nullopt, true };
+}

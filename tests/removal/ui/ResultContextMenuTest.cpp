@@ -1,0 +1,162 @@
+// Marking by hand in the results window: the context menu after a right click, the list's check
+// boxes and Unmark All, each seen in the records, the counters and the footer.
+#include <QFileInfo>
+#include <QMenu>
+
+#include "app/LocalizedString.h"
+#include "controls/CustomCell.h"
+#include "controls/MouseEvents.h"
+#include "removal/ui/ResultContextMenu.h"
+#include "removal/ui/ResultWindowMarking.h"
+#include "results/ResultTexts.h"
+#include "results/ui/MetadataTable.h"
+#include "results/ui/OutlineList.h"
+#include "results/ui/OutlineListDelegate.h"
+#include "results/ui/OutlineListModel.h"
+#include "results/ui/PreviewPane.h"
+#include "results/ui/ResultGridFixture.h"
+#include "results/ui/ResultWindowBuilder.h"
+
+namespace
+{
+
+class ResultContextMenuTest : public ResultGridFixture
+{
+protected:
+    void SetUp() override
+    {
+        ResultGridFixture::SetUp();
+        marking = std::make_unique<ResultWindowMarking>(*controller);
+        ASSERT_TRUE(marking->contextMenu());
+        menu().isImmutable = [](const QString &) { return false; };
+        QObject::connect(controller.get(), &ResultViewController::autoMarkAllItemsRequested, controller.get(),
+            [this] { ++autoMarkRequests; });
+    }
+
+    void TearDown() override
+    {
+        marking.reset();
+        ResultGridFixture::TearDown();
+    }
+
+    ResultContextMenu &menu() { return *marking->contextMenu(); }
+    QMenu &contextMenu() { return *controller->menuForCollectionView; }
+    QString footer() const { return controller->lblBottomMarked->text(); }
+
+    // Opens the grid's menu with a right click on (section, item), then closes it.
+    void rightClick(int section, int item)
+    {
+        MouseEvents::rightClick(grid().viewport(), centreOf(section, item));
+        ASSERT_TRUE(contextMenu().isVisible());
+        contextMenu().hide();
+    }
+
+    // Clicks the check box of the list row that shows `record`.
+    void clickListBox(const std::shared_ptr<ImageFileInfo> &record)
+    {
+        OutlineList &list = *controller->outlineList;
+        const QRect row = list.outlineDupliates()->visualRect(list.model().indexOfRecord(record.get()));
+        const QPoint box(row.left() + OutlineListDelegate::kCheckBoxX + 5, row.center().y());
+        MouseEvents::press(list.outlineDupliates()->viewport(), box);
+        MouseEvents::release(list.outlineDupliates()->viewport(), box);
+    }
+
+    std::unique_ptr<ResultWindowMarking> marking;
+    int autoMarkRequests = 0;
+};
+
+TEST_F(ResultContextMenuTest, WithEveryFileSelectedMarkAutoMarksButARightClickNarrowsItToOneFile)
+{
+    enter({ photos("a", { 1.0f, 1.0f, 1.0f }), photos("b", { 1.0f, 1.0f }) });
+    const QList<IndexPath> all { { 0, 0 }, { 0, 1 }, { 0, 2 }, { 1, 0 }, { 1, 1 } };
+    grid().selectItemsAtIndexPaths(all, MyCollectionView::ScrollPosition::None);
+    controller->currentSelectedIndexs = all;
+    menu().validateMenu();
+    menu().menuItemMarkUnmark->trigger();
+    EXPECT_EQ(autoMarkRequests, 1);
+    EXPECT_EQ(controller->countMarked, 0);
+
+    rightClick(1, 1);
+    EXPECT_EQ(controller->currentSelectedIndexs, QList<IndexPath> { IndexPath(1, 1) });
+    EXPECT_EQ(menu().menuItemMarkUnmark->text(), localizedString(QStringLiteral("ID_MARK")));
+    EXPECT_TRUE(menu().menuItemMarkUnmark->isEnabled());
+    menu().menuItemMarkUnmark->trigger();
+    EXPECT_EQ(autoMarkRequests, 1);
+    const auto b1 = controller->recordAt(1, 1);
+    EXPECT_TRUE(b1->isMark);
+    EXPECT_EQ(controller->countMarked, 1);
+    EXPECT_EQ(controller->sizeMarked, b1->fileSize);
+    EXPECT_EQ(footer(), ResultTexts::photosMarked(1));
+
+    // The same file again: Unmark; then Lock, which the footer shows at once.
+    rightClick(1, 1);
+    EXPECT_EQ(menu().menuItemMarkUnmark->text(), localizedString(QStringLiteral("ID_UNMARK")));
+    const auto a0 = controller->recordAt(0, 0);
+    controller->currentSelectedIndexs = { IndexPath(0, 0) };
+    menu().validateMenu();
+    menu().menuItemMarkUnmark->trigger();
+    EXPECT_EQ(footer(), ResultTexts::photosMarked(2));
+    menu().validateMenu();
+    menu().menuItemLockUnLock->trigger();
+    EXPECT_TRUE(a0->isLocked);
+    EXPECT_FALSE(a0->isMark);
+    EXPECT_EQ(controller->countMarked, 1);
+    EXPECT_EQ(footer(), ResultTexts::photosMarked(1));
+    EXPECT_TRUE(cell(0, 0)->btnCheckBox->isHidden());
+    EXPECT_FALSE(cell(0, 0)->imgViewLock->isHidden());
+    menu().validateMenu();
+    EXPECT_EQ(menu().menuItemLockUnLock->text(), localizedString(QStringLiteral("ID_UNLOCK")));
+    EXPECT_FALSE(menu().menuItemMarkUnmark->isEnabled());
+}
+
+TEST_F(ResultContextMenuTest, ARefusedListCheckBoxIsOffAgainAndUnmarkAllRefreshesTheFooter)
+{
+    enter({ photos("a", { 1.0f, 1.0f }), photos("b", { 1.0f, 1.0f, 1.0f }) });
+    controller->btnChangeListingType();
+    ASSERT_FALSE(controller->isShowingThumbView);
+    QCoreApplication::processEvents();
+    const auto a0 = controller->recordAt(0, 0), a1 = controller->recordAt(0, 1),
+               b0 = controller->recordAt(1, 0);
+    clickListBox(a0);
+    clickListBox(a1);
+    clickListBox(b0);
+    EXPECT_TRUE(a0->isMark);
+    EXPECT_FALSE(a1->isMark) << "the pair keeps one unmarked file";
+    OutlineList &list = *controller->outlineList;
+    const int row = list.outlineDupliates()->visualRect(list.model().indexOfRecord(a1.get())).top()
+        / OutlineListModel::kRowHeight;
+    std::unique_ptr<CustomCell> refused(list.viewForRow(row));
+    ASSERT_TRUE(refused);
+    EXPECT_FALSE(refused->btnCheckBox()->isChecked());
+    EXPECT_EQ(controller->countMarked, 2);
+    EXPECT_EQ(footer(), ResultTexts::photosMarked(2));
+
+    controller->btnUnmark->click();
+    EXPECT_FALSE(a0->isMark);
+    EXPECT_FALSE(b0->isMark);
+    EXPECT_EQ(controller->countMarked, 0);
+    EXPECT_EQ(controller->sizeMarked, 0u);
+    EXPECT_EQ(footer(), ResultTexts::photosMarked(0));
+}
+
+TEST_F(ResultContextMenuTest, RemoveFromListDropsThePairAndClearsThePreview)
+{
+    enter({ photos("a", { 1.0f, 1.0f }), photos("b", { 1.0f, 1.0f, 1.0f }) });
+    const auto a1 = controller->recordAt(0, 1);
+    const auto b1 = controller->recordAt(1, 1);
+    controller->currentSelectedIndexs = { IndexPath(1, 1) };
+    menu().validateMenu();
+    menu().menuItemMarkUnmark->trigger();
+    ASSERT_TRUE(b1->isMark);
+    rightClick(0, 1);
+    previewed.clear();
+    controller->findChild<ResultWindowBuilder *>()->menuItemRemoveFromPhotoList->trigger();
+    ASSERT_EQ(controller->arrGroups.size(), 1u);
+    EXPECT_EQ(controller->recordAt(0, 1), b1);
+    EXPECT_EQ(controller->countMarked, 1);
+    ASSERT_FALSE(previewed.empty());
+    EXPECT_EQ(previewed.front(), nullptr);
+    EXPECT_TRUE(QFileInfo::exists(a1->filePath)) << "the file on disk stays";
+}
+
+} // namespace
