@@ -11,7 +11,9 @@ install(FILES ${CMAKE_SOURCE_DIR}/resources/quennary.desktop DESTINATION ${CMAKE
 install(DIRECTORY ${QNY_ICON_STAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME ${QNY_PACKAGE_NAME})
+set(CPACK_PACKAGE_NAME quennary)
+# The uninstall note tells the user which package to remove.
+target_compile_definitions(qny_app PRIVATE QNY_PACKAGE_NAME="${CPACK_PACKAGE_NAME}")
 set(CPACK_PACKAGE_VENDOR "Quennary")
 set(CPACK_PACKAGE_CONTACT "Quennary developers <developers@quennary.app>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Duplicate photo finder")
