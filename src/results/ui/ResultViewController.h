@@ -165,6 +165,8 @@ signals:
     // The view and its parts exist; the marking side attaches here.
     void viewLoaded();
     void autoMarkAllItemsRequested();
+    // The preferences window should show the pane of `identifier` ("automark").
+    void preferencesPaneRequested(const QString &identifier);
 
     // The window asks; whoever owns it decides. The metadata table and preview pane answer the
     // first two, the hint panels the third, the outline list the fourth (the window builder
