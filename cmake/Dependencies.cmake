@@ -53,6 +53,8 @@ if(QNY_BUILD_TESTS)
         message(FATAL_ERROR "GoogleTest is missing: apt-get install libgtest-dev libgmock-dev")
     endif()
     include(GoogleTest)
+    # Window tests type keys the way the window system delivers them (shortcuts included).
+    find_package(Qt6 COMPONENTS Test REQUIRED)
     # The install check validates the desktop entry.
     find_program(QNY_DESKTOP_FILE_VALIDATE desktop-file-validate)
     if(NOT QNY_DESKTOP_FILE_VALIDATE)

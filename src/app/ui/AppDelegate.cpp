@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QMainWindow>
 #include <QPalette>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -20,6 +21,8 @@
 #include "app/ui/MainMenuInterface.h"
 #include "app/ui/QuickLookPanel.h"
 #include "app/ui/UninstallFlow.h"
+#include "controls/ControlStyles.h"
+#include "controls/PageHost.h"
 #include "platform/AppFolders.h"
 #include "platform/ExternalUserAgentSession.h"
 #include "platform/Log.h"
@@ -28,6 +31,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/FrameGeometry.h"
+#include "platform/ui/WindowFrameAutosave.h"
 #include "preferences/ui/AutoMarkViewController.h"
 #include "preferences/ui/ExcludeViewController.h"
 #include "preferences/ui/FilterViewController.h"
@@ -159,9 +163,18 @@ void AppDelegate::embedMainView()
 {
     if (!window)
         return;
-    QWidget *view = mainVC->view();
-    window->setCentralWidget(view);
-    window->setFixedSize(window->sizeHint());
+    auto *host = new PageHost(window);
+    ControlStyles::applyWindowPalette(host);
+    mainVC->view()->setParent(host);
+    window->setCentralWidget(host);
+    // The main view's own size is the window's first and smallest size, as far as the screen has
+    // room for it; the window may grow (the results re-flow) and keeps its frame between runs.
+    const QSize designed = window->sizeHint();
+    const QSize room = window->screen() ? window->screen()->availableGeometry().size() : designed;
+    window->setMinimumSize(designed.boundedTo(room));
+    window->resize(designed.boundedTo(room));
+    auto *frame = new WindowFrameAutosave(window, QStringLiteral("mainWindowFrame"));
+    frame->restore();
 }
 
 void AppDelegate::installURLEventHandler()

@@ -3,10 +3,12 @@
 #include <QDesktopServices>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/LocalizedString.h"
@@ -36,9 +38,22 @@ void QuickLookPanel::build()
     m_name = new QLabel(m_window);
     m_name->setAlignment(Qt::AlignCenter);
     m_open = new QPushButton(localizedString(QStringLiteral("ID_OPEN")), m_window);
+    // A quick look closes as quickly as it opened, also where no window manager draws a close box.
+    auto *close = new QPushButton(localizedString(QStringLiteral("ID_CLOSE")), m_window);
+    close->setObjectName(QStringLiteral("quickLookClose"));
+    QObject::connect(close, &QPushButton::clicked, m_window, &QWidget::close);
+    for (const QKeySequence key : { QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_Space) }) {
+        auto *shortcut = new QShortcut(key, m_window);
+        QObject::connect(shortcut, &QShortcut::activated, m_window, &QWidget::close);
+    }
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_open);
+    buttons->addWidget(close);
+    buttons->addStretch(1);
     layout->addWidget(m_image, 1);
     layout->addWidget(m_name);
-    layout->addWidget(m_open, 0, Qt::AlignHCenter);
+    layout->addLayout(buttons);
 }
 
 void QuickLookPanel::reloadData()
@@ -55,6 +70,7 @@ void QuickLookPanel::reloadData()
     }
     const QString path = item->toLocalFile();
     m_name->setText(QFileInfo(path).fileName());
+    m_window->setWindowTitle(QFileInfo(path).fileName());
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize size = reader.size();

@@ -41,13 +41,13 @@ void ResultFileActions::quickLook() const
         quickLookUrl(QUrl::fromLocalFile(record->filePath));
 }
 
-void ResultFileActions::defaultOpenUrl(const QUrl &url)
+void ResultFileActions::defaultOpenUrl(const QUrl &url, const Refused &refused)
 {
-    // The desktop's refusal is not reported: nothing visible happens for a file that is gone.
-    QDesktopServices::openUrl(url);
+    if (!QDesktopServices::openUrl(url) && refused)
+        refused(url);
 }
 
-void ResultFileActions::defaultRevealUrl(const QUrl &url)
+void ResultFileActions::defaultRevealUrl(const QUrl &url, const Refused &refused)
 {
     const QUrl folder = QUrl::fromLocalFile(QFileInfo(url.toLocalFile()).path());
 #ifdef QNY_HAVE_DBUS
@@ -59,15 +59,16 @@ void ResultFileActions::defaultRevealUrl(const QUrl &url)
         call << QStringList { url.toString() } << QString();
         // Asked without waiting: a file manager that is slow to start must not freeze the window.
         auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kRevealTimeoutMs));
-        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [folder](QDBusPendingCallWatcher *w) {
-            if (w->isError()) {
-                Log::line(QStringLiteral("revealInFinder: no file manager answered, opening the folder"));
-                QDesktopServices::openUrl(folder);
-            }
-            w->deleteLater();
-        });
+        QObject::connect(
+            watcher, &QDBusPendingCallWatcher::finished, [folder, refused](QDBusPendingCallWatcher *w) {
+                if (w->isError()) {
+                    Log::line(QStringLiteral("revealInFinder: no file manager answered, opening the folder"));
+                    defaultOpenUrl(folder, refused);
+                }
+                w->deleteLater();
+            });
         return;
     }
 #endif
-    QDesktopServices::openUrl(folder);
+    defaultOpenUrl(folder, refused);
 }

@@ -13,6 +13,11 @@ class ImageFileInfo;
 class ResultFileActions
 {
 public:
+    ResultFileActions() = default;
+    // The default actions refer to this object.
+    ResultFileActions(const ResultFileActions &) = delete;
+    ResultFileActions &operator=(const ResultFileActions &) = delete;
+
     // Where the record comes from; null means the command does nothing.
     std::function<std::shared_ptr<ImageFileInfo>()> chosenRecord;
 
@@ -20,15 +25,22 @@ public:
     void revealInFinder() const;
     void quickLook() const;
 
-    // Replaceable for tests; the defaults hand the address to the desktop.
-    std::function<void(const QUrl &)> openUrl = defaultOpenUrl;
-    std::function<void(const QUrl &)> revealUrl = defaultRevealUrl;
+    // Told when the desktop had no application or file manager for the address, so the user
+    // learns why nothing opened.
+    std::function<void(const QUrl &)> desktopRefused;
+
+    // Replaceable for tests; the defaults hand the address to the desktop and report a refusal to
+    // desktopRefused.
+    std::function<void(const QUrl &)> openUrl = [this](const QUrl &url) { defaultOpenUrl(url, desktopRefused); };
+    std::function<void(const QUrl &)> revealUrl
+        = [this](const QUrl &url) { defaultRevealUrl(url, desktopRefused); };
 
     // The results window's Quick Look request; the window's owner shows the preview.
     std::function<void(const QUrl &)> quickLookUrl;
 
-    static void defaultOpenUrl(const QUrl &url);
+    using Refused = std::function<void(const QUrl &)>;
+    static void defaultOpenUrl(const QUrl &url, const Refused &refused);
     // Asks the file manager (freedesktop FileManager1 over D-Bus) to show the file selected; when
     // no file manager answers, opens the folder that holds it.
-    static void defaultRevealUrl(const QUrl &url);
+    static void defaultRevealUrl(const QUrl &url, const Refused &refused);
 };

@@ -371,8 +371,7 @@ void ResultViewController::updateFooterInfo()
     btnTrashMarked->setEnabled(countMarked > 0);
     btnTrashMarked->setState(countMarked > 0 ? IMGButton::OnState : IMGButton::OffState);
     btnTrashMarked->update();
-    if (arrImageContent.empty() || scrollCollectionView->isHidden())
-        return;
+    // Written also when nothing is shown: the footer never keeps the counts of earlier results.
     lblBottomMarked->setText(ResultTexts::photosMarked(countMarked));
     setAttributedText(lblDuplicateFoundCount,
                       CountCaptions::attributedCountText(ResultTexts::duplicatesFound(cDup), Qt::AlignLeft));

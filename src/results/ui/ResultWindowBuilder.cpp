@@ -12,7 +12,9 @@
 #include "controls/ControlFonts.h"
 #include "controls/DoubleSlider.h"
 #include "controls/GradientBox.h"
+#include "platform/Log.h"
 #include "platform/TextFormat.h"
+#include "platform/ui/AlertPresenter.h"
 #include "platform/ui/BundleImage.h"
 #include "platform/ui/FrameGeometry.h"
 #include "results/ResultTexts.h"
@@ -149,6 +151,7 @@ void ResultWindowBuilder::connectParts()
     };
     m_fileActions->chosenRecord = [this] { return clickedRecord(); };
     m_fileActions->quickLookUrl = [this](const QUrl &url) { emit m_c.quickLookRequested({ url }); };
+    m_fileActions->desktopRefused = [this](const QUrl &url) { showDesktopRefusal(url); };
     connect(m_afterTrash->btnOkOnAfterTrash, &QAbstractButton::clicked, &m_c,
         &ResultViewController::trashMsgCheckedInFIleFolder);
     connect(m_afterTrash->btnClosePhotoInstruction, &QAbstractButton::clicked, this,
@@ -411,4 +414,15 @@ void ResultWindowBuilder::layoutBottomBar()
             CommonFuncUi::fittingWidth(m_c.lblBottomMarked), 1.0, double(m_c.boxBottom->width()) });
     m_c.lblBottomDuplicateGroups->setFixedWidth(int(b.groupsWidth));
     m_c.lblBottomMarked->setFixedWidth(int(b.markedWidth));
+}
+
+void ResultWindowBuilder::showDesktopRefusal(const QUrl &url)
+{
+    Log::line(QStringLiteral("The desktop opened nothing for ") + url.toString());
+    AlertSpec alert;
+    alert.messageText
+        = formatText(localizedString(QStringLiteral("ID_DESKTOP_OPENED_NOTHING")), url.fileName());
+    alert.informativeText = localizedString(QStringLiteral("ID_PLEASE_TRY_AGAIN_LATER"));
+    alert.buttons = { localizedString(QStringLiteral("ID_OK_CAPS")) };
+    AlertPresenter::current().runAlert(alert, m_c.view()->window());
 }

@@ -72,6 +72,8 @@ private:
     void setToolbarTitles(int fontSize, bool withListing);
     void applyRules(const std::vector<LayoutRule> &table);
     void applyChange(QWidget *widget, const LayoutChange &change);
+    // Tells the user that no application or file manager opened `url`.
+    void showDesktopRefusal(const QUrl &url);
 
     ResultViewController &m_c;
     // The panes the controller hosts (made here when it hosts none).

@@ -318,7 +318,9 @@ void ScanRunController::showResults(const QList<std::shared_ptr<DuplicatesGroup>
     QWidget *resultView = result.view();
     if (resultView->parentWidget() != mainView->parentWidget())
         resultView->setParent(mainView->parentWidget());
-    resultView->setGeometry(mainView->geometry());
+    // The results fill the window's content; the main view keeps its own size.
+    QWidget *content = mainView->parentWidget();
+    resultView->setGeometry(content ? content->rect() : mainView->geometry());
     result.invokeCollectionView(shown);
     mainView->hide();
     resultView->show();

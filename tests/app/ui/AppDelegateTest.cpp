@@ -6,8 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QMainWindow>
+#include <QMenuBar>
+#include <QScreen>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/AppStartup.h"
 #include "app/LocalizedString.h"
@@ -328,6 +331,40 @@ TEST_F(AppDelegateTest, QuickLookShowsOnlyTheLastItem)
     EXPECT_EQ(delegate->arrUrlPreview.size(), 1);
     EXPECT_EQ(delegate->previewItemAtIndex(7),
         std::optional<QUrl>(QUrl::fromLocalFile(QStringLiteral("/tmp/b.jpg"))));
+}
+
+TEST_F(AppDelegateTest, QuickLookIsTitledByItsFileAndClosesWithEscapeOrSpace)
+{
+    auto delegate = launch();
+    for (const Qt::Key key : { Qt::Key_Escape, Qt::Key_Space }) {
+        delegate->showQuickLookPreview(QStringLiteral("/tmp/holiday.jpg"));
+        QWidget *panel = QuickLookPanel::sharedPreviewPanel().window();
+        ASSERT_NE(panel, nullptr);
+        EXPECT_TRUE(panel->isVisible());
+        EXPECT_EQ(panel->windowTitle(), QStringLiteral("holiday.jpg"));
+        panel->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+        QTest::keyClick(panel, key);
+        EXPECT_FALSE(panel->isVisible()) << key;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+TEST_F(AppDelegateTest, WindowStartsAtTheMainViewsSizeAsFarAsTheScreenAllowsAndCanGrow)
+{
+    auto delegate = launch();
+    QMainWindow *window = delegate->window;
+    QWidget *mainView = delegate->mainVC->view();
+    const QSize room = window->screen()->availableGeometry().size();
+    const QSize designed = mainView->size() + QSize(0, window->menuBar()->sizeHint().height());
+    EXPECT_EQ(window->minimumSize(), designed.boundedTo(room));
+    EXPECT_EQ(window->size(), designed.boundedTo(room));
+    EXPECT_GT(window->maximumWidth(), window->minimumWidth());
+    window->resize(window->size() + QSize(300, 0));
+    QCoreApplication::processEvents();
+    // The fixed main view stays whole, centred, never pushed off the top left.
+    const int spare = window->centralWidget()->width() - mainView->width();
+    EXPECT_EQ(mainView->x(), std::max(0, spare / 2));
 }
 
 // The windows ask by signal; the delegate that made them answers the same signals the tests emit.

@@ -7,6 +7,7 @@
 #include "controls/CommonFuncUi.h"
 #include "controls/DoubleSlider.h"
 #include "controls/ITPathbar.h"
+#include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ResultTexts.h"
 #include "results/ui/NoResultHintsPanel.h"
 #include "results/ui/ResultSheets.h"
@@ -187,6 +188,14 @@ TEST_F(ResultWindowBuilderTest, QuickLookAsksForOnlyTheLastRecordOfTheGridSelect
     builder->menuItemQuickLook->trigger();
     EXPECT_TRUE(revealed.empty());
     EXPECT_EQ(asked.size(), 2u) << "no selection asks for nothing";
+}
+
+TEST_F(ResultWindowBuilderTest, DesktopThatOpensNothingIsToldToTheUser)
+{
+    ScriptedAlertPresenter alerts;
+    builder->fileActions().desktopRefused(QUrl::fromLocalFile(QStringLiteral("/photos/beach.jpg")));
+    ASSERT_EQ(alerts.alerts().size(), 1u);
+    EXPECT_TRUE(alerts.alerts().back().messageText.contains(QStringLiteral("beach.jpg")));
 }
 
 } // namespace

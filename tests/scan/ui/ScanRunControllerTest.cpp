@@ -151,10 +151,10 @@ TEST_P(ScanRunModeTest, ScanReachesTheResultsViewWithTheGroupsOfTwoOrMore)
     EXPECT_TRUE(
         controller.lblScanPath->text().startsWith(text("ID_COMPARING").remove(QStringLiteral("..."))));
 
-    // The results view has taken the main view's place in the same window.
+    // The results view has taken the main view's place in the same window, and fills it.
     QWidget *results = controller.result->view();
     EXPECT_EQ(results->parentWidget(), &window);
-    EXPECT_EQ(results->geometry(), controller.view()->geometry());
+    EXPECT_EQ(results->geometry(), window.rect());
     EXPECT_FALSE(results->isHidden());
     EXPECT_TRUE(controller.view()->isHidden());
     EXPECT_TRUE(controller.result->isShowingThumbView);

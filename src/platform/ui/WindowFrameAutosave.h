@@ -1,0 +1,31 @@
+// Keeps a window's frame in the settings store under one key: saved a moment after every move or
+// resize, and when the window hides; restored on request.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+class QWidget;
+
+class WindowFrameAutosave : public QObject
+{
+    Q_OBJECT
+public:
+    // Watches `window` (which owns this object) from now on.
+    WindowFrameAutosave(QWidget *window, const QString &key);
+
+    // Gives the window its saved frame; false when none was saved. A frame saved on a screen that
+    // is gone comes back on a present one.
+    bool restore();
+    void save();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QPointer<QWidget> m_window;
+    QString m_key;
+    QTimer m_saveTimer;
+};
