@@ -77,6 +77,14 @@ QString AppFolders::thumbnailsFolder()
     return supportFolder() + "/thumbnails";
 }
 
+QString AppFolders::installerSettingsFolder()
+{
+    const QString root = rootOverride();
+    if (!root.isEmpty())
+        return root + "/share/quennary";
+    return resourcesFolder();
+}
+
 QString AppFolders::homeFolder()
 {
     const QString root = rootOverride();

@@ -18,6 +18,10 @@ public:
     static QString settingsFilePath();
     // Downloaded cloud images.
     static QString thumbnailsFolder();
+    // Where a package's installer leaves its settings files (urlSettingsAI.plist, url_info.plist,
+    // paramSettings.plist): the package's data folder, resourcesFolder(). Below the root override
+    // when one is set.
+    static QString installerSettingsFolder();
     // The user's home folder (never built by hand from the user name).
     static QString homeFolder();
 

@@ -1,6 +1,6 @@
 #include "platform/CloudConfiguration.h"
 
-#include "platform/UserDefaults.h"
+#include "platform/Configuration.h"
 
 namespace
 {
@@ -9,71 +9,61 @@ constexpr int kDefaultTransferTimeoutMs = 60000;
 
 } // namespace
 
-QString CloudConfiguration::value(
-    const char *environmentVariable, const QString &settingsKey, const QString &builtIn)
-{
-    if (environmentVariable && qEnvironmentVariableIsSet(environmentVariable))
-        return qEnvironmentVariable(environmentVariable).trimmed();
-    UserDefaults &defaults = UserDefaults::standard();
-    if (!settingsKey.isEmpty() && defaults.hasUserValue(settingsKey))
-        return defaults.stringForKey(settingsKey).trimmed();
-    return builtIn;
-}
-
 QString CloudConfiguration::dropboxApiBase()
 {
-    return value("QUENNARY_DROPBOX_API_BASE", QStringLiteral("cloudDropboxApiBase"),
+    return Configuration::value("QUENNARY_DROPBOX_API_BASE", QStringLiteral("cloudDropboxApiBase"),
         QStringLiteral("https://api.dropboxapi.com"));
 }
 
 QString CloudConfiguration::dropboxContentBase()
 {
-    return value("QUENNARY_DROPBOX_CONTENT_BASE", QStringLiteral("cloudDropboxContentBase"),
+    return Configuration::value("QUENNARY_DROPBOX_CONTENT_BASE", QStringLiteral("cloudDropboxContentBase"),
         QStringLiteral("https://content.dropboxapi.com"));
 }
 
 QString CloudConfiguration::dropboxAuthBase()
 {
-    return value("QUENNARY_DROPBOX_AUTH_BASE", QStringLiteral("cloudDropboxAuthBase"),
+    return Configuration::value("QUENNARY_DROPBOX_AUTH_BASE", QStringLiteral("cloudDropboxAuthBase"),
         QStringLiteral("https://www.dropbox.com"));
 }
 
 QString CloudConfiguration::dropboxAppKey()
 {
-    return value("QUENNARY_DROPBOX_APP_KEY", QStringLiteral("cloudDropboxAppKey"));
+    return Configuration::value("QUENNARY_DROPBOX_APP_KEY", QStringLiteral("cloudDropboxAppKey"));
 }
 
 QString CloudConfiguration::dropboxRedirectUri()
 {
-    return value("QUENNARY_DROPBOX_REDIRECT_URI", QStringLiteral("cloudDropboxRedirectUri"));
+    return Configuration::value("QUENNARY_DROPBOX_REDIRECT_URI", QStringLiteral("cloudDropboxRedirectUri"));
 }
 
 QString CloudConfiguration::googleIssuer()
 {
-    return value("QUENNARY_GOOGLE_ISSUER", QStringLiteral("cloudGoogleIssuer"),
+    return Configuration::value("QUENNARY_GOOGLE_ISSUER", QStringLiteral("cloudGoogleIssuer"),
         QStringLiteral("https://accounts.google.com"));
 }
 
 QString CloudConfiguration::googleApiBase()
 {
-    return value("QUENNARY_GOOGLE_API_BASE", QStringLiteral("cloudGoogleApiBase"),
+    return Configuration::value("QUENNARY_GOOGLE_API_BASE", QStringLiteral("cloudGoogleApiBase"),
         QStringLiteral("https://www.googleapis.com"));
 }
 
 QString CloudConfiguration::googleClientId()
 {
-    return value("QUENNARY_GOOGLE_CLIENT_ID", QStringLiteral("cloudGoogleClientId"));
+    return Configuration::value("QUENNARY_GOOGLE_CLIENT_ID", QStringLiteral("cloudGoogleClientId"));
 }
 
 QString CloudConfiguration::googleClientSecret()
 {
-    return value("QUENNARY_GOOGLE_CLIENT_SECRET", QStringLiteral("cloudGoogleClientSecret"));
+    return Configuration::value("QUENNARY_GOOGLE_CLIENT_SECRET", QStringLiteral("cloudGoogleClientSecret"));
 }
 
 int CloudConfiguration::transferTimeoutMs()
 {
     bool ok = false;
     const int seconds
-        = value("QUENNARY_CLOUD_TIMEOUT_SECONDS", QStringLiteral("cloudTimeoutSeconds")).toInt(&ok);
+        = Configuration::value("QUENNARY_CLOUD_TIMEOUT_SECONDS", QStringLiteral("cloudTimeoutSeconds"))
+              .toInt(&ok);
     return ok && seconds > 0 ? seconds * 1000 : kDefaultTransferTimeoutMs;
 }

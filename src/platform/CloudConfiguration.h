@@ -1,8 +1,6 @@
-// Addresses and registrations of the cloud providers. Each value comes from an environment
-// variable when it is set, else from a settings key the user holds, else from a built-in default,
-// so tests, the headless runner and packagers can point the application at other servers.
-// Client identifiers, secrets and application keys are the packager's own registrations and
-// default to empty.
+// Addresses and registrations of the cloud providers, each read through Configuration. Client
+// identifiers, secrets and application keys are the packager's own registrations and default to
+// empty.
 #pragma once
 
 #include <QString>

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QThread>
 
 #include "app/AppStartup.h"
 #include "app/CommonFunc.h"
@@ -40,6 +41,7 @@
 #include "removal/ui/ResultWindowMarking.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ui/MainViewController.h"
+#include "webpages/UrlSetting.h"
 
 namespace
 {
@@ -62,6 +64,7 @@ AppDelegate::~AppDelegate()
 {
     if (qApp)
         qApp->removeEventFilter(this);
+    stopWebPageSettings();
     delete window;
     if (g_delegate == this) {
         g_delegate = nullptr;
@@ -131,10 +134,35 @@ void AppDelegate::awakeFromNib()
     qApp->installEventFilter(this);
     if (menuItemUninstall)
         menuItemUninstall->setVisible(true);
+    startWebPageSettings();
     MainMenuInterface::applyTitles(*this, AppStartup::menuTitles(QCoreApplication::applicationName()));
     const QString cacheFolder = AppFolders::supportFolder();
     AppFolders::ensureFolder(cacheFolder);
     AppStartup::removeOldCacheDatabase(cacheFolder);
+}
+
+void AppDelegate::startWebPageSettings()
+{
+    if (m_webPageSettings)
+        return;
+    m_webPageSettings = QThread::create([] {
+        UrlSetting &settings = UrlSetting::shared();
+        settings.init();
+        settings.setupUrlSettings();
+    });
+    m_webPageSettings->setObjectName(QStringLiteral("Web page settings"));
+    m_webPageSettings->start(QThread::LowPriority);
+}
+
+// Quitting never waits for the work: its pause wakes and its read is cut short.
+void AppDelegate::stopWebPageSettings()
+{
+    if (!m_webPageSettings)
+        return;
+    UrlSetting::shared().stop();
+    m_webPageSettings->wait();
+    delete m_webPageSettings;
+    m_webPageSettings = nullptr;
 }
 
 void AppDelegate::applicationWillFinishLaunching()
@@ -324,6 +352,8 @@ void AppDelegate::btnCheckForUpdateTapped()
 void AppDelegate::btnUnInstallTapped()
 {
     UninstallFlow flow(terminate);
+    // The addresses as far as the start-up work has built them; never waits for it.
+    flow.setAfterUninstallAddress([] { return UrlSetting::shared().urlAfterUnInstall(); });
     flow.run(window);
 }
 

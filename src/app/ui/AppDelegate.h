@@ -23,6 +23,7 @@ class PreferencePane;
 class PreferencesWindowController;
 class QAction;
 class QMainWindow;
+class QThread;
 class SingleInstance;
 class UpdaterController;
 
@@ -99,8 +100,12 @@ private:
     void embedMainView();
     // The windows ask by signal; the delegate, which owns them, answers.
     void connectWindows();
+    // The web-page addresses are built on a thread of their own: the work may block for minutes.
+    void startWebPageSettings();
+    void stopWebPageSettings();
 
     std::vector<std::shared_ptr<PreferencePane>> m_preferences;
     std::unique_ptr<PreferencesWindowController> m_preferencesWindowController;
     SingleInstance *m_urlEvents = nullptr;
+    QThread *m_webPageSettings = nullptr;
 };
