@@ -6,12 +6,10 @@
 
 #include "app/LocalizedString.h"
 #include "controls/CommonFuncUi.h"
-#include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/OpenPanel.h"
 #include "preferences/ExclusionRules.h"
-#include "preferences/GeneralSettings.h"
 
 namespace
 {
@@ -26,11 +24,6 @@ ExcludeViewController::ExcludeViewController(QObject *parent)
     : PreferencePane(Preferences::PaneIdentifier(QStringLiteral("exclude")),
         localizedString(QStringLiteral("ID_EXCLUSIONS")), bundleIcon(QStringLiteral("Exclusions")), parent)
 {
-}
-
-ExcludeViewController::~ExcludeViewController()
-{
-    NotificationCenter::defaultCenter().removeObserver(this);
 }
 
 void ExcludeViewController::viewDidLoad()
@@ -72,8 +65,7 @@ void ExcludeViewController::viewDidLoad()
 
     loadExclusions();
     reloadTableView_main();
-    NotificationCenter::defaultCenter().addObserver(this, GeneralSettings::kPreferencesResetToDefaults,
-        [this](const Notification &) { resetFromDefaults(); });
+    observeResetToDefaults([this] { resetFromDefaults(); });
 }
 
 void ExcludeViewController::loadExclusions()

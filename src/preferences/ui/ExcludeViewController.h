@@ -20,7 +20,6 @@ public:
     static constexpr int kViewHeight = 330;
 
     explicit ExcludeViewController(QObject *parent = nullptr);
-    ~ExcludeViewController() override;
 
     // The paths on the main window's scan list; its owner sets it (none: an empty list).
     void setScanListProvider(std::function<QStringList()> provider) { m_scanListPaths = std::move(provider); }

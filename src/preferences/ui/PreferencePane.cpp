@@ -1,8 +1,13 @@
 #include "preferences/ui/PreferencePane.h"
 
+#include <QCheckBox>
 #include <QEvent>
+#include <QHBoxLayout>
 
+#include "controls/CustomCell.h"
+#include "platform/NotificationCenter.h"
 #include "platform/ui/BundleImage.h"
+#include "preferences/GeneralSettings.h"
 
 namespace
 {
@@ -27,6 +32,7 @@ PreferencePane::PreferencePane(
 
 PreferencePane::~PreferencePane()
 {
+    NotificationCenter::defaultCenter().removeObserver(this);
     // A view still in the window belongs to the window; only a view nobody holds is ours to free.
     if (m_view && !m_view->parent())
         delete m_view;
@@ -77,4 +83,23 @@ QIcon PreferencePane::bundleIcon(const QString &name)
     for (const int side : { 32, 64 })
         icon.addPixmap(image.pixmap(QSize(side, side)));
     return icon;
+}
+
+void PreferencePane::observeResetToDefaults(std::function<void()> reload)
+{
+    NotificationCenter::defaultCenter().addObserver(this, GeneralSettings::kPreferencesResetToDefaults,
+        [reload = std::move(reload)](const Notification &) { reload(); });
+}
+
+CustomCell *PreferencePane::makeCheckBoxCell(bool checked, int row)
+{
+    auto *cell = new CustomCell;
+    auto *checkBox = new QCheckBox;
+    checkBox->setChecked(checked);
+    checkBox->setProperty(kRowProperty, row);
+    cell->setBtnCheckBox(checkBox);
+    auto *layout = new QHBoxLayout(cell);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(checkBox, 0, Qt::AlignCenter);
+    return cell;
 }

@@ -3,6 +3,8 @@
 // window to it.
 #pragma once
 
+#include <functional>
+
 #include <QIcon>
 #include <QObject>
 #include <QPointer>
@@ -12,10 +14,15 @@
 
 #include "preferences/PaneIdentifier.h"
 
+class CustomCell;
+
 class PreferencePane : public QObject
 {
     Q_OBJECT
 public:
+    // The property under which the controls of a table cell keep the row they stand for.
+    static constexpr const char *kRowProperty = "row";
+
     PreferencePane(
         Preferences::PaneIdentifier identifier, QString title, QIcon icon, QObject *parent = nullptr);
     ~PreferencePane() override;
@@ -43,6 +50,10 @@ protected:
     virtual void viewDidLoad() { }
     // A toolbar icon from the application's artwork.
     static QIcon bundleIcon(const QString &name);
+    // Calls `reload` whenever the settings are reset to their defaults, for the pane's life.
+    void observeResetToDefaults(std::function<void()> reload);
+    // A table cell holding one centred check box that keeps its row under kRowProperty.
+    static CustomCell *makeCheckBoxCell(bool checked, int row);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
