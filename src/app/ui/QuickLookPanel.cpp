@@ -42,7 +42,7 @@ void QuickLookPanel::build()
     auto *close = new QPushButton(localizedString(QStringLiteral("ID_CLOSE")), m_window);
     close->setObjectName(QStringLiteral("quickLookClose"));
     QObject::connect(close, &QPushButton::clicked, m_window, &QWidget::close);
-    for (const QKeySequence key : { QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_Space) }) {
+    for (const QKeySequence &key : { QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_Space) }) {
         auto *shortcut = new QShortcut(key, m_window);
         QObject::connect(shortcut, &QShortcut::activated, m_window, &QWidget::close);
     }

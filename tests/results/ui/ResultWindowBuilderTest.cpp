@@ -192,6 +192,7 @@ TEST_F(ResultWindowBuilderTest, QuickLookAsksForOnlyTheLastRecordOfTheGridSelect
 
 TEST_F(ResultWindowBuilderTest, DesktopThatOpensNothingIsToldToTheUser)
 {
+    open();
     ScriptedAlertPresenter alerts;
     builder->fileActions().desktopRefused(QUrl::fromLocalFile(QStringLiteral("/photos/beach.jpg")));
     ASSERT_EQ(alerts.alerts().size(), 1u);
