@@ -40,7 +40,8 @@ public:
         if (found != m_known.end())
             return found->second;
         const std::shared_ptr<RemovalRoute> route = m_routes.routeFor(m_source, record);
-        const QString id = route ? route->identity(record) : QString();
+        // Without a route the path stands in: such files are refused, with that reason, later.
+        const QString id = route ? route->identity(record) : QStringLiteral("path:") + record.filePath;
         m_known.emplace(&record, id);
         return id;
     }
