@@ -27,8 +27,9 @@
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/FrameGeometry.h"
-#include "results/ui/ResultViewController.h"
+#include "removal/ui/RemovalSheets.h"
 #include "removal/ui/ResultWindowMarking.h"
+#include "results/ui/ResultViewController.h"
 #include "scan/ui/MainViewController.h"
 
 namespace
@@ -45,6 +46,8 @@ AppDelegate::AppDelegate(QObject *parent)
     , terminate([] { QCoreApplication::quit(); })
 {
     g_delegate = this;
+    // The removal road lives as a child of the results window's controller.
+    RemovalSheets::install(*mainVC->result);
     connectWindows();
 }
 

@@ -7,6 +7,7 @@
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "controls/ControlFonts.h"
+#include "controls/ControlStyles.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
@@ -24,7 +25,6 @@
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultViewController.h"
 #include "results/ui/ResultWindowBuilder.h"
-#include "scan/ui/MainWindowStyles.h"
 #include <QStyle>
 
 namespace
@@ -122,7 +122,7 @@ void RemovalSheets::buildConfirmTrash(QWidget *view)
     btnReview = new CFMButton(boxMainTrashConfirmation);
     btnReview->setText(text("ID_REVIEW"));
     btnReview->setFixedSize(110, 32);
-    MainWindowStyles::styleFlatButton(btnReview, MainWindowStyles::stopAddingPhotosStyle());
+    ControlStyles::styleFlatButton(btnReview, ControlStyles::stopAddingPhotosStyle());
     btnTrash = new IMGButton(boxMainTrashConfirmation);
     btnTrash->setText(text("ID_TRASH_PHOTOS"));
     btnTrash->setFixedSize(150, 32);
@@ -296,9 +296,8 @@ void RemovalSheets::finishTrash()
     windowTrash->hide();
     AlertPresenter::current().endSheet(windowTrash);
     setIndicatorStopShown(false);
+    // The refresh it queues reloads the grid or the outline list, whichever shows.
     m_c.applyMatchingLevel();
-    if (m_c.reloadOutlineHandler && !m_c.isShowingThumbView)
-        m_c.reloadOutlineHandler();
     QPointer<ResultViewController> c(&m_c);
     Dispatch::mainAfter(kSummaryDelay, [c] {
         if (c)

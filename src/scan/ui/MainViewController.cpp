@@ -23,7 +23,6 @@
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/BundleImage.h"
 #include "platform/ui/FrameGeometry.h"
-#include "removal/ui/RemovalSheets.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ScanThresholds.h"
 #include "scan/ui/AddingSheet.h"
@@ -63,7 +62,6 @@ MainViewController::MainViewController(QObject *parent)
     , m_scanList(std::make_unique<ScanListController>(*this))
     , m_scanRun(std::make_unique<ScanRunController>(*this))
 {
-    RemovalSheets::install(*result);
 }
 
 MainViewController::~MainViewController()
