@@ -16,10 +16,10 @@ namespace
 
 using namespace AutoMarkTestRecords;
 
-ResultState makeState(int groups)
+// The state holds a stop flag that cannot be copied, so it is filled in place.
+void fillState(ResultState &state, int groups)
 {
     std::mt19937 random(7);
-    ResultState state;
     for (int g = 0; g < groups; ++g) {
         std::vector<Member> members;
         for (int i = 0; i < 3; ++i) {
@@ -32,14 +32,14 @@ ResultState makeState(int groups)
         }
         state.arrGroups.push_back(makeGroup(members));
     }
-    return state;
 }
 
 void BM_AutoMarkRun(benchmark::State &bench)
 {
     UserDefaults::standard().setObject(
         QStringLiteral("autoMarkRules"), SettingsDefaults::defaultAutoMarkRules());
-    ResultState state = makeState(int(bench.range(0)));
+    ResultState state;
+    fillState(state, int(bench.range(0)));
     AutoMarkRun run(state);
     for (auto _ : bench) {
         run.runToCompletion();

@@ -3,8 +3,10 @@
 // in a temporary home, lets the results window open on the groups found, and saves a picture of it.
 // --sheet draws one of the window's sheets centred over it, as it opens: scan (scan complete),
 // back (return to the main window), summary (after a removal), authorization, automark (the
-// auto-mark dialog), automarking (its progress sheet) or menu (the context menu of a file).
-// --size WxH renders the window at another size than its own 1040x679 (for example 1024x768).
+// auto-mark dialog), automarking (its progress sheet), menu (the context menu of a file), confirm
+// (before a removal), progress and stopping (during one) or problems (a summary with groups
+// skipped). --size WxH renders the window at another size than its own 1040x679 (for example
+// 1024x768).
 #include <cstdio>
 #include <random>
 
@@ -26,6 +28,7 @@
 #include "removal/ui/AutoMarkSheets.h"
 #include "removal/ui/ResultWindowMarking.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
+#include "removal/ui/RemovalSheets.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/OutlineList.h"
 #include "results/ui/PreviewPane.h"
@@ -115,6 +118,31 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
         autoMark->progressBarAutoMarking->setRange(0, std::max(result.cDup, 1));
         autoMark->updateAutoMarkProgress(std::max(result.cDup / 2, 2));
         sheet = autoMark->windowAutoMarking;
+    } else if (RemovalSheets *removal = result.findChild<RemovalSheets *>()) {
+        removal->ensureSheets();
+        if (name == QStringLiteral("confirm"))
+            sheet = removal->windowConfirmTrash;
+        if (name == QStringLiteral("progress") || name == QStringLiteral("stopping")) {
+            // As a run that has moved 2 of 4 files, with Stop pressed for "stopping".
+            result.countTrashed = 2;
+            result.sizeTrashed = 1800000;
+            removal->indTrash->setRange(0, 4);
+            removal->updateTrashCount();
+            const bool stopping = name == QStringLiteral("stopping");
+            removal->btnStopTrashing->setEnabled(!stopping);
+            removal->indicatorStop->setVisible(stopping);
+            removal->indicatorStop->setRange(0, stopping ? 0 : 1);
+            sheet = removal->windowTrash;
+        }
+        if (builder && name == QStringLiteral("problems")) {
+            // A summary of a run that skipped a group and could not remove one file.
+            result.countTrashed = 3;
+            result.sizeTrashed = 2500000;
+            result.removalSkippedGroups = 1;
+            result.removalFailedFiles = 1;
+            builder->afterTrash().showWindowAfterTrash_Main();
+            sheet = builder->afterTrash().windowAfterTrashFolderFIles;
+        }
     }
     if (!sheet)
         return false;
@@ -130,7 +158,8 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: quennary-results-screenshot OUT.png [--language CODE] [--list] [--sheet "
-        "scan|back|summary|authorization|automark|automarking|menu] [--size WxH] [FOLDER]\n");
+        "scan|back|summary|authorization|automark|automarking|menu|confirm|progress|stopping|problems] "
+        "[--size WxH] [FOLDER]\n");
     return 2;
 }
 

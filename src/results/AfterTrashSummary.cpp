@@ -102,8 +102,22 @@ QString AfterTrashSummary::nothingMovedMessage()
 QString AfterTrashSummary::nothingMovedInformative(const AfterTrashInput &input)
 {
     // Files that stayed where they were: for files on disk the usual cause is a missing permission.
-    return input.isPhotosLibrayMarkedForTrash ? QString()
-                                              : text("ID_YOU_HAVE_NO_PERMISSION_CLEAN_SOME_FILES");
+    QStringList lines;
+    if (!input.isPhotosLibrayMarkedForTrash && input.skippedGroups == 0)
+        lines.append(text("ID_YOU_HAVE_NO_PERMISSION_CLEAN_SOME_FILES"));
+    if (const QString problems = problemsText(input); !problems.isEmpty())
+        lines.append(problems);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString AfterTrashSummary::problemsText(const AfterTrashInput &input)
+{
+    QStringList lines;
+    if (input.skippedGroups > 0)
+        lines.append(formatText(text("ID_GROUPS_SKIPPED_NO_COPY_WOULD_REMAIN"), input.skippedGroups));
+    if (input.failedFiles > 0)
+        lines.append(formatText(text("ID_FILES_COULD_NOT_BE_REMOVED"), input.failedFiles));
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString AfterTrashSummary::step2Text(const OsProfile &os)

@@ -34,6 +34,9 @@ struct AfterTrashInput {
     bool nothingLeft = false;
     GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
     OsProfile os;
+    // Groups the run left whole because no copy would have remained, and files it could not remove.
+    int skippedGroups = 0;
+    int failedFiles = 0;
 };
 
 struct TrashSummaryTexts {
@@ -79,6 +82,9 @@ public:
     // The "nothing was moved" message, the same for every language and both outcomes.
     static QString nothingMovedMessage();
     static QString nothingMovedInformative(const AfterTrashInput &input);
+    // What the run left undone ("n groups skipped: ...", "n files could not be removed"), one line
+    // each; empty when it did everything it was asked.
+    static QString problemsText(const AfterTrashInput &input);
 
     static QString step2Text(const OsProfile &os);
     static QString step3Text();

@@ -3,6 +3,7 @@
 // The window's controller derives from it; the headless runner and the tests drive it directly.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -90,7 +91,13 @@ public:
     bool isPhotosLibAdded = false;
     bool isPhotosLibrayMarkedForTrash = false;
     bool isAppAutharizedToMoveDups = false;
-    bool abortNow = false;
+    // Set by Stop on the GUI thread, read by the removal worker before each file.
+    std::atomic<bool> abortNow { false };
+    // A removal run is under way: Trash Marked and marking refuse until it has ended.
+    bool removalInProgress = false;
+    // What the last removal run could not do, for its summary.
+    int removalSkippedGroups = 0;
+    int removalFailedFiles = 0;
     int countTrashed = 0;
     std::uint64_t sizeTrashed = 0;
     QVariantMap dictiPhotoCleanedKeys;

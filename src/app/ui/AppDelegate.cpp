@@ -38,6 +38,7 @@
 #include "preferences/ui/FilterViewController.h"
 #include "preferences/ui/GeneralViewController.h"
 #include "preferences/ui/PreferencesWindowController.h"
+#include "removal/ui/RemovalSheets.h"
 #include "removal/ui/ResultWindowMarking.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ui/MainViewController.h"
@@ -57,6 +58,8 @@ AppDelegate::AppDelegate(QObject *parent)
     , terminate([] { QCoreApplication::quit(); })
 {
     g_delegate = this;
+    // The removal road lives as a child of the results window's controller.
+    RemovalSheets::install(*mainVC->result);
     connectWindows();
 }
 

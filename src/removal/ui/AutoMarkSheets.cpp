@@ -140,6 +140,8 @@ void AutoMarkSheets::buildProgressSheet(QWidget *view)
 
 void AutoMarkSheets::autoMarkAllItems()
 {
+    if (m_c.removalInProgress)
+        return;
     const QVariant doNotShow = UserDefaults::standard().objectForKey(kDoNotShowKey);
     if (VariantNumber::isNumber(doNotShow) && doNotShow.toBool()) {
         proceedToautoMarkAllitems();

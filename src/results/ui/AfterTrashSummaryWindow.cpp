@@ -128,6 +128,7 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
     lblUniquePhotoFilesFolder = label(boxMainAfterTrashFolderFiles);
     lblDeletedImagesWillAppearLater = label(boxMainAfterTrashFolderFiles);
     lblRateOnAppStore = label(boxMainAfterTrashFolderFiles);
+    lblRemovalProblems = label(boxMainAfterTrashFolderFiles);
     grid->addWidget(lblDuplicatesRemoved, 0, 0);
     grid->addWidget(lblTrashCountInFolderFile, 1, 0);
     grid->addWidget(lblSpaceRemoved, 0, 1);
@@ -146,6 +147,7 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
         column->addWidget(w);
     column->addLayout(grid);
     column->addWidget(lblDeletedImagesWillAppearLater);
+    column->addWidget(lblRemovalProblems);
     column->addLayout(rating);
     column->addWidget(btnOkOnAfterTrash, 0, Qt::AlignRight);
     styleFolderFilesSummary(grid, column);
@@ -185,6 +187,8 @@ AfterTrashInput AfterTrashSummaryWindow::currentInput() const
     input.nothingLeft = m_state.arrImageContent.empty();
     input.compareType = ScanGlobals::compareType.load();
     input.os = OsProfile::current();
+    input.skippedGroups = m_state.removalSkippedGroups;
+    input.failedFiles = m_state.removalFailedFiles;
     return input;
 }
 
@@ -246,6 +250,9 @@ void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
     lblRateOnAppStore->setText(t.rateQuestion);
     btnRateMe->setText(t.yes);
     btnNoOnRateMe->setText(t.no);
+    const QString problems = AfterTrashSummary::problemsText(input);
+    lblRemovalProblems->setText(problems);
+    lblRemovalProblems->setHidden(problems.isEmpty());
     if (!AfterTrashSummary::rateButtonsHidden(input)) {
         btnRateMe->show();
         btnNoOnRateMe->show();

@@ -51,6 +51,8 @@ public:
     QPointer<QLabel> lblCleanupCompleted, lblTotalDupsCleaned, lblDuplicatesRemoved, lblDeletionSuccess,
         lblTrashCountInFolderFile, lblSpaceRemoved, lblTrashedSizeInFileFolder, lblUniquePhotoRetained,
         lblUniquePhotoFilesFolder, lblRateOnAppStore, lblDeletedImagesWillAppearLater;
+    // Groups skipped and files not removed by the run; hidden when there were none.
+    QPointer<QLabel> lblRemovalProblems;
     QPointer<QPushButton> btnRateMe, btnNoOnRateMe;
     QPointer<LinkButton> btnOkOnAfterTrash;
 

@@ -183,6 +183,12 @@ void ResultGridSource::toggleMark(CollectionViewItem *cell, const IndexPath &ind
     ResultViewController &c = m_controller;
     const auto group = c.groupAt(indexPath.section);
     const auto record = c.recordAt(indexPath.section, indexPath.item);
+    // A removal run decided its files from the marks when it started; they stay as they are.
+    if (c.removalInProgress) {
+        if (cell)
+            cell->btnCheckBox->setChecked(record->isMark);
+        return;
+    }
     // A refused mark (the group's last unmarked file) turns the box off again.
     if (!ManualMarking(c).toggleMark(*record, group.get()) && cell)
         cell->btnCheckBox->setChecked(false);

@@ -26,6 +26,8 @@
 #include "results/ui/ResultWindowBuilder.h"
 #include "results/ui/ResultsGridView.h"
 #include "results/ui/ThumbnailLoader.h"
+#include "results/ui/TrashMarkedActions.h"
+#include "results/ui/AfterTrashSummaryWindow.h"
 
 namespace {
 
@@ -104,6 +106,7 @@ void ResultViewController::connectActions()
     connect(btnBackToSetUp, &QAbstractButton::clicked, this, &ResultViewController::backToMainWindow);
     connect(btnOkMoveBackWindow, &QAbstractButton::clicked, this, &ResultViewController::returnToMainWindow);
     connect(btnCanelOnMoveBackWindow, &QAbstractButton::clicked, this, &ResultViewController::cancelReturnToMainWindow);
+    connect(btnTrashMarked, &QAbstractButton::clicked, this, [this] { moveToTrash(btnTrashMarked); });
     for (IMGButton *b : {btnSelectManually.data(), btnAutoMarkPhotos.data()})
         connect(b, &QAbstractButton::clicked, this, [] { AlertPresenter::current().stopModal(); });
     connect(btnAutoMarkPhotos, &QAbstractButton::clicked, this, &ResultViewController::autoMarkAllItems);
@@ -509,4 +512,39 @@ void ResultViewController::trashMsgCheckedInFIleFolder()
     if (isAllTrashed)
         backToMainWindow();
     isAllTrashed = false;
+}
+
+void ResultViewController::moveToTrash(QObject *sender)
+{
+    confirmMoveToTrash(sender);
+}
+
+void ResultViewController::confirmMoveToTrash(QObject *)
+{
+    if (m_trashActions)
+        m_trashActions->confirmMoveToTrash();
+}
+
+void ResultViewController::proceedToTrash()
+{
+    if (m_trashActions)
+        m_trashActions->proceedToTrash();
+}
+
+void ResultViewController::reviewBeforeTrash()
+{
+    if (m_trashActions)
+        m_trashActions->reviewBeforeTrash();
+}
+
+void ResultViewController::moveToTrashAfterConfirmation()
+{
+    if (m_trashActions)
+        m_trashActions->moveToTrashAfterConfirmation();
+}
+
+void ResultViewController::showWindowAfterTrash()
+{
+    if (m_windowBuilder)
+        m_windowBuilder->afterTrash().showWindowAfterTrash();
 }

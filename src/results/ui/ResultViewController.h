@@ -37,6 +37,7 @@ class ResultWindowBuilder;
 class ResultsGridView;
 class ScanWrapper;
 class ThumbnailLoader;
+class TrashMarkedActions;
 class QWidget;
 
 class ResultViewController : public QObject, public ResultState
@@ -88,6 +89,17 @@ public:
     void resetResultsAndReturnToMain();
     void hideResultHintsShowHeader();
     void trashMsgCheckedInFIleFolder();
+
+    // Trash Marked and the confirmation, carried out by the installed removal side (not owned);
+    // without one they do nothing.
+    void setTrashActions(TrashMarkedActions *actions) { m_trashActions = actions; }
+    void moveToTrash(QObject *sender = nullptr);
+    void confirmMoveToTrash(QObject *sender = nullptr);
+    void proceedToTrash();
+    void reviewBeforeTrash();
+    void moveToTrashAfterConfirmation();
+    // The summary after a removal run, shown on the GUI thread.
+    void showWindowAfterTrash();
 
     // Grid content and selection (forwarded to the grid source).
     void configureCollectionViewLayout();
@@ -190,4 +202,5 @@ private:
     std::weak_ptr<ImageFileInfo> m_previewed;
     int m_previewRequests = 0;
     int m_refreshGeneration = 0;
+    TrashMarkedActions *m_trashActions = nullptr;
 };

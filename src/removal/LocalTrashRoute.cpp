@@ -1,0 +1,83 @@
+// The Trash route with its checks just before each move.
+#include "removal/LocalTrashRoute.h"
+
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "model/ImageFileInfo.h"
+#include "platform/FileFacts.h"
+#include "platform/Trash.h"
+
+namespace
+{
+
+QString identityText(const FileIdentity &id)
+{
+    return QStringLiteral("file:%1:%2").arg(id.device).arg(id.inode);
+}
+
+} // namespace
+
+LocalTrashRoute::LocalTrashRoute()
+    : LocalTrashRoute(systemProbes())
+{
+}
+
+LocalTrashRoute::LocalTrashRoute(Probes probes)
+    : m_probes(std::move(probes))
+{
+}
+
+LocalTrashRoute::Probes LocalTrashRoute::systemProbes()
+{
+    return { &FileFacts::isImmutable, [](const QString &path) { return Trash::moveToTrash(path); } };
+}
+
+QString LocalTrashRoute::identity(const ImageFileInfo &record) const
+{
+    // A relative path would be resolved against whatever folder the process stands in.
+    if (!QDir::isAbsolutePath(record.filePath))
+        return {};
+    const std::optional<FileIdentity> id = FileFacts::identity(record.filePath);
+    return id ? identityText(*id) : QString();
+}
+
+QString LocalTrashRoute::recheck(const ImageFileInfo &record) const
+{
+    const QString &path = record.filePath;
+    if (!QDir::isAbsolutePath(path))
+        return QStringLiteral("not an absolute path");
+    if (record.isLocked)
+        return QStringLiteral("locked");
+    struct stat st {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("no longer there");
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("a symbolic link, not the file itself");
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("no longer a regular file");
+    if (m_probes.isImmutable && m_probes.isImmutable(path))
+        return QStringLiteral("immutable");
+    if (std::uint64_t(st.st_size) != record.fileSize)
+        return QStringLiteral("changed since the scan (size)");
+    const std::optional<QDateTime> modified = FileFacts::modificationDate(path);
+    if (!modified || *modified != record.modDate)
+        return QStringLiteral("changed since the scan (modification time)");
+    return {};
+}
+
+RemovalOutcome LocalTrashRoute::remove(
+    const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &)
+{
+    if (!record)
+        return RemovalOutcome::failed(QStringLiteral("no record"));
+    const QString refused = recheck(*record);
+    if (!refused.isEmpty())
+        return RemovalOutcome::failed(refused);
+    if (!m_probes.moveToTrash || !m_probes.moveToTrash(record->filePath))
+        return RemovalOutcome::failed(QStringLiteral("the Trash refused it"));
+    return RemovalOutcome::removed();
+}

@@ -1,0 +1,33 @@
+// Files of this computer go to the freedesktop.org Trash. Each file is checked again just before it
+// is moved, because the user or another program may have changed it since the scan.
+#pragma once
+
+#include <functional>
+
+#include "removal/RemovalRoute.h"
+
+class LocalTrashRoute : public RemovalRoute
+{
+public:
+    // The file-system calls the route makes; tests replace them to make a file immutable or the
+    // Trash fail without root rights.
+    struct Probes {
+        std::function<bool(const QString &)> isImmutable;
+        std::function<bool(const QString &)> moveToTrash;
+    };
+
+    LocalTrashRoute();
+    explicit LocalTrashRoute(Probes probes);
+
+    QString identity(const ImageFileInfo &record) const override;
+    RemovalOutcome remove(
+        const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop) override;
+    bool isLocal() const override { return true; }
+
+    // Why `record` must not be moved now; empty when it may.
+    QString recheck(const ImageFileInfo &record) const;
+    static Probes systemProbes();
+
+private:
+    Probes m_probes;
+};

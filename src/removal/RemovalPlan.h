@@ -1,0 +1,41 @@
+// What a removal run will remove, decided on the GUI thread before the run starts: the marked,
+// unlocked members of the shown groups, less every group that would be left without a copy.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QString>
+
+class ImageFileInfo;
+class RemovalRoute;
+class RemovalRoutes;
+class ResultState;
+
+// One file to remove. Two records of one file (a hard link, a path through a symbolic link) are one
+// item: moved once, counted once, and both leave their groups. The first record is the one handed to
+// the route.
+struct RemovalItem {
+    std::vector<std::shared_ptr<ImageFileInfo>> records;
+    std::shared_ptr<RemovalRoute> route;
+    QString identity;
+};
+
+// A marked file the plan leaves alone, and why; it stays marked.
+struct RemovalRefusal {
+    std::shared_ptr<ImageFileInfo> record;
+    QString reason;
+};
+
+class RemovalPlan
+{
+public:
+    static RemovalPlan make(const ResultState &state, const RemovalRoutes &routes);
+
+    std::vector<RemovalItem> items;
+    std::vector<RemovalRefusal> refused;
+    // Groups left whole because no copy would have remained.
+    int skippedGroups = 0;
+    // Every marked, unlocked record of the shown groups, in shown order.
+    std::vector<std::shared_ptr<ImageFileInfo>> marked;
+};

@@ -1,0 +1,47 @@
+// One way of removing the files of one source: the Trash for files of this computer, and later the
+// cloud providers' trash and the album for library items. The removal run asks a route who a record
+// is, hands it each file on a pool thread, and lets it complete what it deferred.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+#include <QString>
+
+class ImageFileInfo;
+
+struct RemovalOutcome {
+    enum class Kind { Removed, Failed, Deferred };
+    Kind kind = Kind::Failed;
+    // Why a file was not removed, for the log and the runner's report.
+    QString reason;
+
+    static RemovalOutcome removed() { return { Kind::Removed, {} }; }
+    static RemovalOutcome failed(const QString &why) { return { Kind::Failed, why }; }
+    static RemovalOutcome deferred() { return { Kind::Deferred, {} }; }
+};
+
+// What finish() says about one record whose remove() was Deferred.
+struct RemovalReport {
+    std::shared_ptr<ImageFileInfo> record;
+    RemovalOutcome outcome;
+};
+
+class RemovalRoute
+{
+public:
+    virtual ~RemovalRoute();
+
+    // GUI thread. What makes two records one file (device and inode, or the provider's id); empty
+    // when it cannot be told, for example because a local file is gone.
+    virtual QString identity(const ImageFileInfo &record) const = 0;
+    // Pool thread. Removes one file and answers on every path; waits on the network time out.
+    virtual RemovalOutcome remove(const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop)
+        = 0;
+    // Pool thread, after the last file: completes what remove() deferred, one report per record.
+    virtual std::vector<RemovalReport> finish(const std::atomic<bool> &stop);
+    // True when the route's files live on this computer: a kept copy then counts only while it exists,
+    // and a path reached through a symbolic link is the weaker of two records of one file.
+    virtual bool isLocal() const { return false; }
+};

@@ -1,0 +1,232 @@
+// The removal run: the worker walks the plan, never the groups; outcomes reach the GUI thread in
+// batches, and only there do counters, flags and groups change.
+#include "removal/RemovalRun.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <unordered_map>
+
+#include <QPointer>
+
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "platform/Dispatch.h"
+#include "platform/Log.h"
+#include "removal/RemovalRoute.h"
+#include "removal/RemovalRoutes.h"
+#include "results/ResultState.h"
+
+struct RemovalRun::Channel {
+    // Fixed before the worker starts; the worker only reads them.
+    std::vector<RemovalItem> items;
+    std::atomic<bool> *abortNow = nullptr;
+    // GUI thread only.
+    QPointer<RemovalRun> owner;
+
+    std::mutex mutex;
+    std::condition_variable workerEnded;
+    std::vector<Outcome> outbox;
+    bool drainScheduled = false;
+    bool workDone = false;
+
+    // Worker: queues outcomes and wakes the GUI thread once per batch.
+    void post(std::vector<Outcome> outcomes, bool last)
+    {
+        std::shared_ptr<Channel> self = selfRef.lock();
+        std::lock_guard<std::mutex> lock(mutex);
+        for (Outcome &o : outcomes)
+            outbox.push_back(std::move(o));
+        if (last) {
+            workDone = true;
+            workerEnded.notify_all();
+        }
+        if (drainScheduled || !self)
+            return;
+        drainScheduled = true;
+        std::weak_ptr<Channel> weak = self;
+        Dispatch::main([weak] {
+            if (const std::shared_ptr<Channel> channel = weak.lock(); channel && channel->owner)
+                channel->owner->drain();
+        });
+    }
+
+    std::weak_ptr<Channel> selfRef;
+};
+
+RemovalRun::RemovalRun(ResultState &state, std::shared_ptr<const RemovalRoutes> routes, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_routes(std::move(routes))
+{
+}
+
+RemovalRun::~RemovalRun()
+{
+    if (!m_channel)
+        return;
+    requestStop();
+    std::unique_lock<std::mutex> lock(m_channel->mutex);
+    m_channel->workerEnded.wait(lock, [this] { return m_channel->workDone; });
+}
+
+bool RemovalRun::start()
+{
+    if (m_running || m_state.removalInProgress || !m_routes)
+        return false;
+    Log::line(QStringLiteral("trashFileAfterConfirmation"));
+    m_state.isAppAutharizedToMoveDups = false;
+    m_state.abortNow = false;
+    m_state.countTrashed = 0;
+    m_state.sizeTrashed = 0;
+    m_state.uniquePhotosReatined = m_state.countTotal;
+    m_state.dictPhotos.clear();
+    m_removedImage = m_removedVideo = false;
+
+    RemovalPlan plan = RemovalPlan::make(m_state, *m_routes);
+    m_summary = RemovalSummary();
+    for (const auto &record : plan.marked)
+        m_summary.marked.append(record->filePath);
+    m_summary.skippedGroups = plan.skippedGroups;
+    for (const RemovalRefusal &refusal : plan.refused)
+        fail(refusal.record, refusal.reason);
+
+    m_channel = std::make_shared<Channel>();
+    m_channel->selfRef = m_channel;
+    m_channel->items = std::move(plan.items);
+    m_channel->abortNow = &m_state.abortNow;
+    m_channel->owner = this;
+    m_running = true;
+    m_state.removalInProgress = true;
+    std::shared_ptr<Channel> channel = m_channel;
+    Dispatch::global([channel] { work(channel); });
+    return true;
+}
+
+void RemovalRun::requestStop()
+{
+    m_state.abortNow = true;
+}
+
+void RemovalRun::work(std::shared_ptr<Channel> channel)
+{
+    const std::atomic<bool> &stop = *channel->abortNow;
+    std::unordered_map<const ImageFileInfo *, size_t> itemOf;
+    std::vector<std::shared_ptr<RemovalRoute>> deferring;
+    for (size_t i = 0; i < channel->items.size(); ++i) {
+        if (stop) {
+            Log::line(QStringLiteral("aborted"));
+            break;
+        }
+        const RemovalItem &item = channel->items[i];
+        RemovalOutcome outcome = item.route->remove(item.records.front(), stop);
+        if (outcome.kind == RemovalOutcome::Kind::Deferred) {
+            itemOf.emplace(item.records.front().get(), i);
+            if (std::find(deferring.begin(), deferring.end(), item.route) == deferring.end())
+                deferring.push_back(item.route);
+        }
+        channel->post({ { i, item.records.front(), std::move(outcome) } }, false);
+    }
+    for (const auto &route : deferring) {
+        std::vector<Outcome> finished;
+        for (RemovalReport &report : route->finish(stop)) {
+            const auto found = itemOf.find(report.record.get());
+            if (found != itemOf.end())
+                finished.push_back({ found->second, std::move(report.record), std::move(report.outcome) });
+        }
+        channel->post(std::move(finished), false);
+    }
+    channel->post({}, true);
+}
+
+void RemovalRun::drain()
+{
+    std::vector<Outcome> batch;
+    bool done = false;
+    {
+        std::lock_guard<std::mutex> lock(m_channel->mutex);
+        batch.swap(m_channel->outbox);
+        m_channel->drainScheduled = false;
+        done = m_channel->workDone;
+    }
+    for (const Outcome &outcome : batch)
+        apply(outcome);
+    if (!batch.empty())
+        emit countsChanged();
+    if (done && m_running)
+        end();
+}
+
+void RemovalRun::apply(const Outcome &outcome)
+{
+    const RemovalItem &item = m_channel->items[outcome.item];
+    switch (outcome.outcome.kind) {
+    case RemovalOutcome::Kind::Removed:
+        countRemoved(item);
+        break;
+    case RemovalOutcome::Kind::Failed:
+        fail(outcome.record, outcome.outcome.reason);
+        break;
+    case RemovalOutcome::Kind::Deferred:
+        break;
+    }
+}
+
+void RemovalRun::countRemoved(const RemovalItem &item)
+{
+    const ImageFileInfo &first = *item.records.front();
+    const int records = int(item.records.size());
+    for (const auto &record : item.records)
+        record->isTrashed = true;
+    m_state.countMarked = std::max(0, m_state.countMarked - records);
+    const std::uint64_t markedBytes = first.fileSize * std::uint64_t(records);
+    m_state.sizeMarked -= std::min(m_state.sizeMarked, markedBytes);
+    // One file, however many records led to it.
+    ++m_state.countTrashed;
+    m_state.sizeTrashed += first.fileSize;
+    m_state.uniquePhotosReatined -= records;
+    (first.isVideo ? m_removedVideo : m_removedImage) = true;
+    m_summary.removed.append(first.filePath);
+}
+
+void RemovalRun::fail(const std::shared_ptr<ImageFileInfo> &record, const QString &reason)
+{
+    const QString path = record ? record->filePath : QString();
+    Log::line(QStringLiteral("Not removed: ") + path + QStringLiteral(" (") + reason + QLatin1Char(')'));
+    m_summary.failed.push_back({ path, reason });
+}
+
+void RemovalRun::takeRemovedOutOfGroups()
+{
+    const auto removed = [](const std::shared_ptr<ImageFileInfo> &member) {
+        return member->isMark && !member->isLocked && member->isTrashed;
+    };
+    // Every group of the scan: a record of a removed file may sit in a group the filter hides.
+    for (const auto &group : m_state.arrAllFilesGrouping) {
+        group->children.removeIf(removed);
+        group->filterChildren.removeIf(removed);
+    }
+}
+
+void RemovalRun::end()
+{
+    m_summary.stopped = m_state.abortNow;
+    takeRemovedOutOfGroups();
+    if (m_removedImage && m_removedVideo)
+        m_state.deletedFileTypes = GlobalObjects::TypeSupport::ALLFILES;
+    else if (m_removedImage)
+        m_state.deletedFileTypes = GlobalObjects::TypeSupport::ONLYIMAGES;
+    else if (m_removedVideo)
+        m_state.deletedFileTypes = GlobalObjects::TypeSupport::ONLYVIDEO;
+    m_state.filterGroups();
+    m_state.recountTotals();
+    m_state.removalSkippedGroups = m_summary.skippedGroups;
+    m_state.removalFailedFiles = int(m_summary.failed.size());
+    m_running = false;
+    m_state.removalInProgress = false;
+    Log::line(QStringLiteral("Removal ended: %1 removed, %2 not removed, %3 groups skipped")
+                  .arg(m_summary.removed.size())
+                  .arg(m_summary.failed.size())
+                  .arg(m_summary.skippedGroups));
+    emit finished();
+}

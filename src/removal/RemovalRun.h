@@ -1,0 +1,77 @@
+// One removal run over a results window's state: the start state, a worker on the global queue that
+// hands each planned file to its route, and the GUI-thread side that alone changes the counters and
+// the groups. Free of widgets, so the window, the headless runner and the tests drive the same run.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "removal/RemovalPlan.h"
+#include "removal/RemovalRoute.h"
+
+class RemovalRoutes;
+class ResultState;
+
+// What a finished run did, for the summary and the runner's report.
+struct RemovalSummary {
+    struct Failure {
+        QString path;
+        QString reason;
+    };
+    QStringList marked;
+    QStringList removed;
+    std::vector<Failure> failed;
+    int skippedGroups = 0;
+    bool stopped = false;
+};
+
+class RemovalRun : public QObject
+{
+    Q_OBJECT
+public:
+    RemovalRun(ResultState &state, std::shared_ptr<const RemovalRoutes> routes, QObject *parent = nullptr);
+    // Waits for a worker still running: it reads the state's stop flag.
+    ~RemovalRun() override;
+
+    // GUI thread. Sets the start state (counters, stop flag), plans, and starts the worker; false
+    // while a run is under way.
+    bool start();
+    // Any thread: the worker stops before its next file.
+    void requestStop();
+    bool isRunning() const { return m_running; }
+    const RemovalSummary &summary() const { return m_summary; }
+
+signals:
+    // The counters changed (GUI thread, coalesced).
+    void countsChanged();
+    // The run ended: removed files are out of their groups and the groups were filtered again.
+    void finished();
+
+private:
+    struct Channel;
+    struct Outcome {
+        size_t item = 0;
+        std::shared_ptr<ImageFileInfo> record;
+        RemovalOutcome outcome;
+    };
+
+    static void work(std::shared_ptr<Channel> channel);
+    void drain();
+    void apply(const Outcome &outcome);
+    void countRemoved(const RemovalItem &item);
+    void fail(const std::shared_ptr<ImageFileInfo> &record, const QString &reason);
+    void takeRemovedOutOfGroups();
+    void end();
+
+    ResultState &m_state;
+    std::shared_ptr<const RemovalRoutes> m_routes;
+    std::shared_ptr<Channel> m_channel;
+    RemovalSummary m_summary;
+    bool m_running = false;
+    bool m_removedImage = false;
+    bool m_removedVideo = false;
+};

@@ -1,0 +1,307 @@
+// Confirmation, routing, progress, Stop and the end of a removal run in the results window.
+#include "removal/ui/RemovalSheets.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/LocalizedString.h"
+#include "app/ScanGlobals.h"
+#include "controls/ControlFonts.h"
+#include "controls/ControlStyles.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "platform/Dispatch.h"
+#include "platform/Log.h"
+#include "platform/TextFormat.h"
+#include "platform/UserDefaults.h"
+#include "platform/VariantNumber.h"
+#include "platform/ui/AlertPresenter.h"
+#include "removal/RemovalRoutes.h"
+#include "removal/RemovalRun.h"
+#include "results/ResultTexts.h"
+#include "results/ui/MetadataTable.h"
+#include "results/ui/OutlineList.h"
+#include "results/ui/PreviewPane.h"
+#include "results/ui/ResultSheets.h"
+#include "results/ui/ResultViewController.h"
+#include "results/ui/ResultWindowBuilder.h"
+#include <QStyle>
+
+namespace
+{
+
+const QString kNoConfirmationKey = QStringLiteral("doNotShowConfirmationDialogOnTrash");
+constexpr double kSummaryDelay = 0.05;
+
+QString text(const char *key)
+{
+    return localizedString(QString::fromLatin1(key));
+}
+
+QLabel *wrappingLabel(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+// The first marked library item of the shown groups that is not removed yet.
+bool hasMarkedLibraryItem(const ResultViewController &c)
+{
+    for (const auto &group : c.arrGroups) {
+        for (const auto &member : group->filterChildren) {
+            if (member->isPhotosNode && member->isMark && !member->isTrashed)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+RemovalSheets::RemovalSheets(
+    ResultViewController &controller, std::shared_ptr<RemovalRoutes> routes, QObject *parent)
+    : QObject(parent)
+    , m_c(controller)
+    , m_routes(std::move(routes))
+    , m_run(std::make_unique<RemovalRun>(controller, m_routes))
+{
+    connect(m_run.get(), &RemovalRun::countsChanged, this, &RemovalSheets::updateTrashCount);
+    connect(m_run.get(), &RemovalRun::finished, this, &RemovalSheets::finishTrash);
+}
+
+// The run is destroyed first: it waits for its worker, which must not outlive the routes.
+RemovalSheets::~RemovalSheets()
+{
+    m_run.reset();
+}
+
+RemovalSheets *RemovalSheets::install(ResultViewController &controller)
+{
+    auto *sheets = new RemovalSheets(controller, std::make_shared<RemovalRoutes>(), &controller);
+    controller.setTrashActions(sheets);
+    return sheets;
+}
+
+void RemovalSheets::ensureSheets()
+{
+    if (windowConfirmTrash)
+        return;
+    QWidget *view = m_c.view();
+    buildConfirmTrash(view);
+    buildTrash(view);
+    if (auto *builder = m_c.findChild<ResultWindowBuilder *>())
+        builder->sheets().trashFileAfterConfirmation = [this] { trashFileAfterConfirmation(); };
+}
+
+void RemovalSheets::buildConfirmTrash(QWidget *view)
+{
+    windowConfirmTrash = ResultSheets::makeSheet(view, "windowConfirmTrash");
+    windowConfirmTrash->setFixedWidth(480);
+    auto *outer = new QVBoxLayout(windowConfirmTrash);
+    outer->setContentsMargins(0, 0, 0, 0);
+    boxMainTrashConfirmation = new QWidget(windowConfirmTrash);
+    outer->addWidget(boxMainTrashConfirmation);
+    auto *column = new QVBoxLayout(boxMainTrashConfirmation);
+    column->setContentsMargins(24, 20, 24, 18);
+    column->setSpacing(10);
+    boxDeleteHeader = new QWidget(boxMainTrashConfirmation);
+    auto *header = new QHBoxLayout(boxDeleteHeader);
+    header->setContentsMargins(0, 0, 0, 0);
+    imgViewWindowBeforeTrash = new QLabel(boxDeleteHeader);
+    imgViewWindowBeforeTrash->setPixmap(
+        view->style()->standardIcon(QStyle::SP_TrashIcon).pixmap(QSize(48, 48)));
+    lblAreYouSureWantToDelete = wrappingLabel(boxDeleteHeader);
+    lblAreYouSureWantToDelete->setFont(ControlFonts::systemFont(15, QFont::Bold));
+    lblAreYouSureWantToDelete->setText(text("ID_DELETE_MARKED_PHOTO_WARNING"));
+    header->addWidget(imgViewWindowBeforeTrash, 0, Qt::AlignTop);
+    header->addWidget(lblAreYouSureWantToDelete, 1);
+    lblReviewPhotoBeforeTrash = wrappingLabel(boxMainTrashConfirmation);
+    lblReviewPhotoBeforeTrash->setText(text("ID_REVIEW_PHOTOS_BEFORE_TRASH_WARNING"));
+    dontShowConfirmationDialogue = new QCheckBox(text("ID_DONT_SHOW_AGAIN"), boxMainTrashConfirmation);
+    btnReview = new CFMButton(boxMainTrashConfirmation);
+    btnReview->setText(text("ID_REVIEW"));
+    btnReview->setFixedSize(110, 32);
+    ControlStyles::styleFlatButton(btnReview, ControlStyles::stopAddingPhotosStyle());
+    btnTrash = new IMGButton(boxMainTrashConfirmation);
+    btnTrash->setText(text("ID_TRASH_PHOTOS"));
+    btnTrash->setFixedSize(150, 32);
+    const QString l = QStringLiteral("blue_btn_sm_left"), m = QStringLiteral("blue_btn_sm_mid"),
+                  r = QStringLiteral("blue_btn_sm_right");
+    btnTrash->setButtonsImages(l, m, r, l, m, r, l, m, r);
+    btnTrash->setMakeBoldFont(true);
+    btnTrash->setFontSizeForButton(14);
+    btnTrash->setColorOnState(Qt::white);
+    btnTrash->setColorOffState(Qt::white);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(dontShowConfirmationDialogue, 1);
+    buttons->addWidget(btnReview);
+    buttons->addWidget(btnTrash);
+    column->addWidget(boxDeleteHeader);
+    column->addWidget(lblReviewPhotoBeforeTrash);
+    column->addSpacing(6);
+    column->addLayout(buttons);
+    connect(btnTrash, &QAbstractButton::clicked, this, [this] { m_c.proceedToTrash(); });
+    connect(btnReview, &QAbstractButton::clicked, this, [this] { m_c.reviewBeforeTrash(); });
+}
+
+void RemovalSheets::buildTrash(QWidget *view)
+{
+    windowTrash = ResultSheets::makeSheet(view, "windowTrash");
+    windowTrash->setFixedWidth(460);
+    auto *outer = new QVBoxLayout(windowTrash);
+    outer->setContentsMargins(0, 0, 0, 0);
+    boxTrash = new QWidget(windowTrash);
+    outer->addWidget(boxTrash);
+    auto *column = new QVBoxLayout(boxTrash);
+    column->setContentsMargins(24, 20, 24, 18);
+    column->setSpacing(10);
+    boxTopTrashWindow = new QWidget(boxTrash);
+    auto *top = new QVBoxLayout(boxTopTrashWindow);
+    top->setContentsMargins(0, 0, 0, 0);
+    lblTrashPhotos = wrappingLabel(boxTopTrashWindow);
+    lblTrashPhotos->setFont(ControlFonts::systemFont(15, QFont::Bold));
+    top->addWidget(lblTrashPhotos);
+    boxTrashWindow = new QWidget(boxTrash);
+    auto *body = new QVBoxLayout(boxTrashWindow);
+    body->setContentsMargins(0, 0, 0, 0);
+    lblFileCountTrash = wrappingLabel(boxTrashWindow);
+    indTrash = new QProgressBar(boxTrashWindow);
+    indTrash->setTextVisible(false);
+    body->addWidget(indTrash);
+    body->addWidget(lblFileCountTrash);
+    // A busy bar stands for the spinner shown while a stopped run finishes its current file.
+    indicatorStop = new QProgressBar(boxTrash);
+    indicatorStop->setFixedSize(60, 8);
+    indicatorStop->setTextVisible(false);
+    btnStopTrashing = new QPushButton(text("ID_STOP"), boxTrash);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(indicatorStop, 0, Qt::AlignVCenter);
+    buttons->addWidget(btnStopTrashing);
+    column->addWidget(boxTopTrashWindow);
+    column->addWidget(boxTrashWindow);
+    column->addLayout(buttons);
+    connect(btnStopTrashing, &QPushButton::clicked, this, &RemovalSheets::stopTrash);
+}
+
+void RemovalSheets::confirmMoveToTrash()
+{
+    if (m_run->isRunning())
+        return;
+    ensureSheets();
+    const QVariant suppressed = UserDefaults::standard().objectForKey(kNoConfirmationKey);
+    // Only a stored true skips the question; anything else, a damaged value too, asks.
+    if (VariantNumber::isNumber(suppressed) && suppressed.toBool()) {
+        moveToTrashAfterConfirmation();
+        return;
+    }
+    dontShowConfirmationDialogue->setChecked(false);
+    AlertPresenter &presenter = AlertPresenter::current();
+    presenter.beginSheet(windowConfirmTrash, m_c.view());
+    presenter.runModalForWindow(windowConfirmTrash);
+}
+
+void RemovalSheets::proceedToTrash()
+{
+    Log::line(QStringLiteral("proceedToTrash"));
+    QPointer<ResultViewController> c(&m_c);
+    Dispatch::main([c] {
+        if (c)
+            c->updateFooterInfo();
+    });
+    if (dontShowConfirmationDialogue && dontShowConfirmationDialogue->isChecked())
+        UserDefaults::standard().setObject(kNoConfirmationKey, true);
+    AlertPresenter::current().stopModal();
+    windowConfirmTrash->hide();
+    AlertPresenter::current().endSheet(windowConfirmTrash);
+    m_c.deletedFileTypes = GlobalObjects::TypeSupport::ALLFILES;
+    moveToTrashAfterConfirmation();
+}
+
+void RemovalSheets::reviewBeforeTrash()
+{
+    QPointer<ResultViewController> c(&m_c);
+    Dispatch::main([c] {
+        if (c)
+            c->updateFooterInfo();
+    });
+    AlertPresenter::current().stopModal();
+    windowConfirmTrash->hide();
+    AlertPresenter::current().endSheet(windowConfirmTrash);
+}
+
+void RemovalSheets::moveToTrashAfterConfirmation()
+{
+    Log::line(QStringLiteral("moveToTrashAfterConfirmation"));
+    m_c.isPhotosLibrayMarkedForTrash = hasMarkedLibraryItem(m_c);
+    if (m_c.isPhotosLibrayMarkedForTrash && m_c.isPhotosLibAdded && showLibraryGuide) {
+        showLibraryGuide();
+        return;
+    }
+    trashFileAfterConfirmation();
+}
+
+void RemovalSheets::trashFileAfterConfirmation()
+{
+    if (m_run->isRunning())
+        return;
+    ensureSheets();
+    setIndicatorStopShown(false);
+    btnStopTrashing->setEnabled(true);
+    const int marked = m_c.countMarked;
+    if (!m_run->start())
+        return;
+    indTrash->setRange(0, std::max(1, marked));
+    indTrash->setValue(0);
+    updateTrashCount();
+    AlertPresenter::current().beginSheet(windowTrash, m_c.view());
+}
+
+void RemovalSheets::updateTrashCount()
+{
+    if (!lblTrashPhotos)
+        return;
+    const bool library = m_c.isPhotosLibAdded;
+    lblTrashPhotos->setText(library
+            ? formatText(text("ID_MOVING_PHOTOS_TO_ALBUM"), ScanGlobals::markedPhotosAlbumName())
+            : text("ID_MOVING_PHOTOS_TO_TRASH"));
+    const char *countKey = m_c.countTrashed < 2 ? "ID_PHOTO_MOVED_AND_PHOTOS_CAN_BE_SAVED"
+        : library                               ? "ID_PHOTOS_MOVED_AND_PHOTOS_CAN_BE_SAVED"
+                                                : "ID_PHOTOS_CLEANED_AND_TO_BE_SAVED";
+    lblFileCountTrash->setText(
+        formatText(text(countKey), m_c.countTrashed, ResultTexts::sizeText(m_c.sizeTrashed)));
+    indTrash->setValue(std::min(m_c.countTrashed, indTrash->maximum()));
+}
+
+void RemovalSheets::stopTrash()
+{
+    m_c.fillMetaDataTable(nullptr);
+    m_c.changeAllComponentsOnMainThread(nullptr, true);
+    m_run->requestStop();
+    btnStopTrashing->setEnabled(false);
+    setIndicatorStopShown(true);
+    // The sheet stays until the worker has ended: until then a file may still be on its way.
+}
+
+void RemovalSheets::setIndicatorStopShown(bool shown)
+{
+    indicatorStop->setVisible(shown);
+    // A range of 0..0 makes the bar run as a busy indicator.
+    indicatorStop->setRange(0, shown ? 0 : 1);
+}
+
+void RemovalSheets::finishTrash()
+{
+    windowTrash->hide();
+    AlertPresenter::current().endSheet(windowTrash);
+    setIndicatorStopShown(false);
+    // The refresh it queues reloads the grid or the outline list, whichever shows.
+    m_c.applyMatchingLevel();
+    QPointer<ResultViewController> c(&m_c);
+    Dispatch::mainAfter(kSummaryDelay, [c] {
+        if (c)
+            c->showWindowAfterTrash();
+    });
+    emit trashFinished();
+}

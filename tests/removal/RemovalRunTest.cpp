@@ -1,0 +1,327 @@
+// The removal run on real files and the real Trash: what is removed, what the guards keep, what
+// fails and stays marked, and Stop.
+#include <unistd.h>
+
+#include <QFile>
+
+#include "removal/LocalTrashRoute.h"
+#include "removal/RemovalFixture.h"
+#include "removal/RemovalPlan.h"
+#include "removal/RemovalRoutes.h"
+#include "removal/RemovalRun.h"
+
+using namespace RemovalFixture;
+
+namespace
+{
+
+class RemovalRunTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { emptyTrash(); }
+
+    void useProbes(LocalTrashRoute::Probes probes)
+    {
+        routes->setRoute(
+            RemovalRoutes::Kind::ThisComputer, std::make_shared<LocalTrashRoute>(std::move(probes)));
+    }
+
+    // Runs a removal of what `state` shows to its end.
+    void runToEnd()
+    {
+        run = std::make_unique<RemovalRun>(state, routes);
+        ASSERT_TRUE(run->start());
+        ASSERT_TRUE(waitUntil([this] { return !run->isRunning(); }));
+    }
+
+    Corpus corpus;
+    ResultState state;
+    std::shared_ptr<RemovalRoutes> routes = std::make_shared<RemovalRoutes>();
+    std::unique_ptr<RemovalRun> run;
+};
+
+TEST_F(RemovalRunTest, TwoMarkedOfThreeIdenticalGoToTheTrashAndTheGroupGoes)
+{
+    const QByteArray same("same picture");
+    auto a = corpus.file("keep.jpg", same), b = corpus.file("copy1.jpg", same),
+         c = corpus.file("copy2.jpg", same);
+    b->isMark = c->isMark = true;
+    show(state, { groupOf({ a, b, c }) });
+    runToEnd();
+    EXPECT_EQ(trashedNames(), QStringList({ "copy1.jpg", "copy2.jpg" }));
+    EXPECT_TRUE(corpus.exists("keep.jpg"));
+    EXPECT_EQ(state.countTrashed, 2);
+    EXPECT_EQ(state.sizeTrashed, 2u * same.size());
+    EXPECT_TRUE(state.arrGroups.empty());
+    EXPECT_EQ(state.deletedFileTypes, GlobalObjects::TypeSupport::ONLYIMAGES);
+    EXPECT_EQ(run->summary().removed.size(), 2);
+    EXPECT_TRUE(run->summary().failed.empty());
+    EXPECT_FALSE(state.removalInProgress);
+}
+
+// Each case: the files of one group, how they are linked and marked; what must stay on disk.
+struct GuardCase {
+    const char *name;
+    std::function<std::vector<std::shared_ptr<ImageFileInfo>>(Corpus &)> make;
+    QStringList removed;
+    int skippedGroups;
+    int failed;
+};
+
+class RemovalGuardTest : public RemovalRunTest, public ::testing::WithParamInterface<GuardCase>
+{
+};
+
+TEST_P(RemovalGuardTest, KeepsACopyOfEveryShownGroup)
+{
+    const GuardCase &c = GetParam();
+    const auto members = c.make(corpus);
+    const auto onDisk = [](const ImageFileInfo &r) {
+        return QFileInfo::exists(r.filePath) || QFileInfo(r.filePath).isSymLink();
+    };
+    std::vector<bool> before;
+    for (const auto &member : members)
+        before.push_back(onDisk(*member));
+    show(state, { groupOf(members) });
+    runToEnd();
+    QStringList removed = run->summary().removed;
+    for (QString &path : removed)
+        path = QFileInfo(path).fileName();
+    EXPECT_EQ(removed, c.removed);
+    EXPECT_EQ(run->summary().skippedGroups, c.skippedGroups);
+    EXPECT_EQ(int(run->summary().failed.size()), c.failed);
+    EXPECT_EQ(state.countTrashed, c.removed.size());
+    EXPECT_EQ(state.removalSkippedGroups, c.skippedGroups);
+    for (size_t i = 0; i < members.size(); ++i) {
+        const ImageFileInfo &member = *members[i];
+        if (c.removed.contains(member.fileName)) {
+            EXPECT_FALSE(onDisk(member)) << qPrintable(member.fileName);
+        } else if (!member.isTrashed) {
+            EXPECT_EQ(onDisk(member), before[i]) << qPrintable(member.fileName);
+        }
+    }
+}
+
+std::shared_ptr<ImageFileInfo> marked(std::shared_ptr<ImageFileInfo> r)
+{
+    r->isMark = true;
+    return r;
+}
+
+std::shared_ptr<ImageFileInfo> link(Corpus &corpus, const QString &target, const QString &name, bool hard)
+{
+    const QByteArray from = QFile::encodeName(corpus.path(target)), to = QFile::encodeName(corpus.path(name));
+    EXPECT_EQ(hard ? ::link(from, to) : ::symlink(from, to), 0);
+    return recordOf(corpus.path(name));
+}
+
+INSTANTIATE_TEST_SUITE_P(Removal, RemovalGuardTest,
+    ::testing::Values(
+        GuardCase { "LockedMarkedFileStays",
+            [](Corpus &k) {
+                auto locked = marked(k.file("locked.jpg", "p"));
+                locked->isLocked = true;
+                return std::vector { k.file("kept.jpg", "p"), marked(k.file("gone.jpg", "p")), locked };
+            },
+            { "gone.jpg" }, 0, 0 },
+        GuardCase { "EveryShownMemberMarked",
+            [](Corpus &k) {
+                return std::vector { marked(k.file("m1.jpg", "p")), marked(k.file("m2.jpg", "p")) };
+            },
+            {}, 1, 0 },
+        GuardCase { "SymlinkToTheKeptFile",
+            [](Corpus &k) {
+                return std::vector { k.file("real.jpg", "p"),
+                    marked(link(k, "real.jpg", "alias.jpg", false)) };
+            },
+            {}, 1, 0 },
+        GuardCase { "HardLinkToTheKeptFile",
+            [](Corpus &k) {
+                return std::vector { k.file("real.jpg", "p"), marked(link(k, "real.jpg", "hard.jpg", true)) };
+            },
+            {}, 1, 0 },
+        GuardCase { "KeptFileDeletedAfterMarking",
+            [](Corpus &k) {
+                auto kept = k.file("vanished.jpg", "p");
+                QFile::remove(kept->filePath);
+                return std::vector { kept, marked(k.file("last.jpg", "p")) };
+            },
+            {}, 1, 0 },
+        GuardCase { "TwoMarkedRecordsOfOneFileMoveItOnce",
+            [](Corpus &k) {
+                auto first = marked(k.file("twin.jpg", "p"));
+                return std::vector { k.file("other.jpg", "p"), first,
+                    marked(link(k, "twin.jpg", "twin2.jpg", true)) };
+            },
+            { "twin.jpg" }, 0, 0 },
+        GuardCase { "LinkAndFileMarkedTheFileItselfIsMoved",
+            [](Corpus &k) {
+                auto file = k.file("target.jpg", "p");
+                auto alias = marked(link(k, "target.jpg", "pointer.jpg", false));
+                return std::vector { k.file("safe.jpg", "p"), alias, marked(file) };
+            },
+            { "target.jpg" }, 0, 0 },
+        GuardCase { "RelativePathIsRefused",
+            [](Corpus &k) {
+                auto relative = marked(k.file("relative.jpg", "p"));
+                relative->filePath = QStringLiteral("relative.jpg");
+                return std::vector { k.file("absolute.jpg", "p"), relative };
+            },
+            {}, 0, 1 }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(RemovalRunTest, BothRecordsOfAFileRemovedOnceLeaveTheirGroups)
+{
+    auto twin = marked(corpus.file("t.jpg", "p"));
+    auto hard = marked(link(corpus, "t.jpg", "t2.jpg", true));
+    auto g1 = groupOf({ corpus.file("k1.jpg", "p"), twin, corpus.file("k3.jpg", "p") });
+    auto g2 = groupOf({ corpus.file("k2.jpg", "p"), hard, corpus.file("k4.jpg", "p") });
+    show(state, { g1, g2 });
+    runToEnd();
+    EXPECT_EQ(state.countTrashed, 1);
+    EXPECT_TRUE(twin->isTrashed && hard->isTrashed);
+    EXPECT_FALSE(g1->children.contains(twin));
+    EXPECT_FALSE(g2->children.contains(hard));
+}
+
+TEST_F(RemovalRunTest, MarksLeftByAHigherLevelCannotEmptyTheShownGroup)
+{
+    auto kept = corpus.file("weak.jpg", "p");
+    kept->match = 0.5f;
+    auto b = marked(corpus.file("strong1.jpg", "p")), c = marked(corpus.file("strong2.jpg", "p"));
+    show(state, { groupOf({ kept, b, c }) });
+    state.applyLevel(0.9f);
+    ASSERT_EQ(state.arrGroups.size(), 1u);
+    runToEnd();
+    EXPECT_EQ(state.countTrashed, 0);
+    EXPECT_EQ(run->summary().skippedGroups, 1);
+    EXPECT_TRUE(corpus.exists("strong1.jpg") && corpus.exists("strong2.jpg"));
+    EXPECT_TRUE(b->isMark && c->isMark);
+}
+
+TEST_F(RemovalRunTest, AFileKeptInAnotherGroupIsNotRemoved)
+{
+    auto file = marked(corpus.file("shared.jpg", "p"));
+    auto sameFileKept = link(corpus, "shared.jpg", "shared2.jpg", true);
+    show(state,
+        { groupOf({ corpus.file("x.jpg", "p"), file }),
+            groupOf({ corpus.file("y.jpg", "p"), sameFileKept }) });
+    runToEnd();
+    EXPECT_TRUE(corpus.exists("shared.jpg"));
+    EXPECT_EQ(state.countTrashed, 0);
+    ASSERT_EQ(run->summary().failed.size(), 1u);
+    EXPECT_TRUE(file->isMark);
+}
+
+// Changes made to a marked file between marking and its removal.
+struct RecheckCase {
+    const char *name;
+    std::function<void(const QString &path)> change;
+    bool immutable;
+    bool trashFails;
+    QString reason;
+};
+
+class RemovalRecheckTest : public RemovalRunTest, public ::testing::WithParamInterface<RecheckCase>
+{
+};
+
+TEST_P(RemovalRecheckTest, FailsAndStaysMarked)
+{
+    const RecheckCase &c = GetParam();
+    auto target = marked(corpus.file("target.jpg", "picture"));
+    useProbes({ [&](const QString &path) { return c.immutable && path == target->filePath; },
+        [&](const QString &path) { return !c.trashFails && Trash::moveToTrash(path); } });
+    auto group = groupOf({ corpus.file("kept.jpg", "picture"), target });
+    show(state, { group });
+    c.change(target->filePath);
+    runToEnd();
+    EXPECT_EQ(state.countTrashed, 0);
+    EXPECT_EQ(state.sizeTrashed, 0u);
+    EXPECT_TRUE(target->isMark);
+    EXPECT_FALSE(target->isTrashed);
+    EXPECT_TRUE(group->children.contains(target));
+    ASSERT_EQ(run->summary().failed.size(), 1u);
+    EXPECT_EQ(run->summary().failed.front().reason, c.reason);
+    EXPECT_EQ(state.removalFailedFiles, 1);
+    EXPECT_TRUE(run->summary().removed.isEmpty());
+    EXPECT_TRUE(trashedNames().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
+    ::testing::Values(RecheckCase { "Immutable", [](const QString &) {}, true, false, "immutable" },
+        RecheckCase {
+            "Deleted", [](const QString &p) { QFile::remove(p); }, false, false, "no longer there" },
+        RecheckCase { "SizeChanged", [](const QString &p) { TestFiles::write(p, "a longer picture"); }, false,
+            false, "changed since the scan (size)" },
+        RecheckCase { "ModifiedSameSize",
+            [](const QString &p) {
+                QFile f(p);
+                ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+                f.setFileTime(
+                    QDateTime::currentDateTimeUtc().addSecs(-3600), QFileDevice::FileModificationTime);
+            },
+            false, false, "changed since the scan (modification time)" },
+        RecheckCase { "TrashFails", [](const QString &) {}, false, true, "the Trash refused it" }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(RemovalRunTest, StopAfterTheFirstFileRemovesExactlyOne)
+{
+    std::vector<std::shared_ptr<ImageFileInfo>> members { corpus.file("keeper.jpg", "p") };
+    for (int i = 0; i < 5; ++i)
+        members.push_back(marked(corpus.file(QStringLiteral("s%1.jpg").arg(i), "p")));
+    show(state, { groupOf(members) });
+    int moved = 0;
+    useProbes({ [](const QString &) { return false; },
+        [&](const QString &path) {
+            const bool ok = Trash::moveToTrash(path);
+            if (++moved == 1)
+                run->requestStop();
+            return ok;
+        } });
+    runToEnd();
+    EXPECT_EQ(moved, 1);
+    EXPECT_EQ(state.countTrashed, 1);
+    EXPECT_EQ(trashedNames().size(), 1);
+    EXPECT_TRUE(run->summary().stopped);
+    EXPECT_TRUE(run->summary().failed.empty());
+    // The group keeps its other marked files, still marked.
+    EXPECT_EQ(state.countMarked, 4);
+}
+
+TEST_F(RemovalRunTest, ASecondStartIsRefusedWhileRunning)
+{
+    show(state, { groupOf({ corpus.file("a.jpg", "p"), marked(corpus.file("b.jpg", "p")) }) });
+    run = std::make_unique<RemovalRun>(state, routes);
+    ASSERT_TRUE(run->start());
+    RemovalRun second(state, routes);
+    EXPECT_FALSE(run->start());
+    EXPECT_FALSE(second.start());
+    ASSERT_TRUE(waitUntil([this] { return !run->isRunning(); }));
+}
+
+TEST(RemovalRoutes, PickedFromTheScanSourceAndTheRecord)
+{
+    ImageFileInfo file, item;
+    item.isPhotosNode = true;
+    using Kind = RemovalRoutes::Kind;
+    EXPECT_EQ(RemovalRoutes::kindFor(0, file), Kind::ThisComputer);
+    EXPECT_EQ(RemovalRoutes::kindFor(0, item), Kind::LibraryAlbum);
+    EXPECT_EQ(RemovalRoutes::kindFor(1, file), Kind::GoogleDrive);
+    EXPECT_EQ(RemovalRoutes::kindFor(2, file), Kind::Dropbox);
+    RemovalRoutes routes;
+    EXPECT_TRUE(routes.routeFor(0, file));
+    EXPECT_FALSE(routes.routeFor(2, file));
+}
+
+TEST_F(RemovalRunTest, FilesOfASourceWithoutARouteAreNotRemoved)
+{
+    auto dropboxFile = marked(corpus.file("cloud.jpg", "p"));
+    state.scanSource = 2;
+    show(state, { groupOf({ corpus.file("cloud0.jpg", "p"), dropboxFile }) });
+    runToEnd();
+    EXPECT_TRUE(corpus.exists("cloud.jpg"));
+    EXPECT_EQ(run->summary().failed.size(), 1u);
+}
+
+} // namespace
