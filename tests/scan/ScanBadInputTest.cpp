@@ -2,6 +2,10 @@
 // are not the same bytes, names that are not valid UTF-8, files rewritten behind the cache's back.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdio>
+
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -77,4 +81,25 @@ TEST(ScanBadInputTest, ExactScanGroupsOnlyIdenticalBytes)
     const ScanResult looks = runScan(similar, { folderNode(dir.path()) });
     ASSERT_EQ(looks.groups.size(), 1);
     EXPECT_EQ(looks.groups.front().size(), 5);
+}
+
+// "u\xFF.jpg" decodes to the same text as "u\uFFFD.jpg": the undecodable name is passed over, so
+// the unique photo is neither read twice nor its own duplicate, also inside an undecodable folder.
+TEST(ScanBadInputTest, ANameThatIsNotUtf8NeverStandsForAnotherFile)
+{
+    QTemporaryDir dir;
+    const QString twin = dir.filePath(QStringLiteral("u") + QChar(0xFFFD) + QStringLiteral(".jpg"));
+    ASSERT_TRUE(writeImage(makePhoto(11), twin));
+    ASSERT_TRUE(writeImage(makePhoto(12), dir.filePath("other.jpg")));
+    const QByteArray folder = QFile::encodeName(dir.path());
+    ASSERT_EQ(::rename((folder + "/other.jpg").constData(), (folder + "/u\xFF.jpg").constData()), 0);
+    ASSERT_EQ(::mkdir((folder + "/d\xFE").constData(), 0700), 0);
+    ASSERT_TRUE(QFile::copy(twin, dir.filePath("inside.jpg")));
+    ASSERT_EQ(::rename((folder + "/inside.jpg").constData(), (folder + "/d\xFE/inside.jpg").constData()), 0);
+
+    for (const bool exact : { false, true }) {
+        const ScanResult result = runScan(options(exact), { folderNode(dir.path()) });
+        EXPECT_EQ(result.records, QStringList { twin }) << exact;
+        EXPECT_TRUE(result.groups.isEmpty()) << exact;
+    }
 }
