@@ -36,4 +36,5 @@ public:
 
 private:
     static QString checkIdentity(SqliteConnection &connection);
+    static void addMissingColumns(SqliteConnection &connection);
 };
