@@ -7,6 +7,9 @@
 
 -- One row per file path. Times are seconds since 1970-01-01 00:00 GMT stored as REAL, so the
 -- modification time comes back as exactly the double that was written (reuse compares it exactly).
+-- changeTime is the inode change time; it is NULL for cloud files, which are judged by size and
+-- modification time alone, and in the rows of a cache made before it existed, which count as stale.
+-- (No comments inside the statement: SQLite keeps its text and edits it when a column changes.)
 CREATE TABLE IF NOT EXISTS ExfInfo (
     id          INTEGER PRIMARY KEY,
     filePath    TEXT    NOT NULL UNIQUE,
@@ -19,7 +22,8 @@ CREATE TABLE IF NOT EXISTS ExfInfo (
     dpiWidth    REAL    NOT NULL DEFAULT 0,
     dpiHeight   REAL    NOT NULL DEFAULT 0,
     orientation INTEGER NOT NULL DEFAULT 0,
-    modTime     REAL    NOT NULL DEFAULT 0
+    modTime     REAL    NOT NULL DEFAULT 0,
+    changeTime  REAL
 );
 
 -- Fingerprints, one table per bitmap side N: the eight packed variants of a photo back to back

@@ -7,6 +7,6 @@ PRAGMA page_size = 16384;
 
 -- 'QNYC': tells a cache file apart from any other SQLite file. Raise user_version whenever a
 -- table in schema.sql changes shape; a file with another version is replaced by a fresh template
--- copy.
+-- copy. A column added to ExfInfo is instead added to older files when they are opened.
 PRAGMA application_id = 1364089155;
 PRAGMA user_version = 2;

@@ -54,6 +54,7 @@ bool CacheFile::open(SqliteConnection &connection, const QString &dbPath)
         // between commits instead of being made and deleted for each batch.
         connection.exec("PRAGMA synchronous = OFF; PRAGMA journal_mode = PERSIST; "
                         "PRAGMA journal_size_limit = 4194304");
+        addMissingColumns(connection);
         return true;
     }
     connection.close();
@@ -94,6 +95,21 @@ QString CacheFile::dropOldFingerprints(SqliteConnection &connection, const QStri
                              "they are made again in this scan")
                   .arg(dbPath));
     return QString();
+}
+
+// A cache made before ExfInfo had its change time gets the column, NULL in every old row: such a
+// row never counts as unchanged, so each file is read once more and its row rewritten.
+void CacheFile::addMissingColumns(SqliteConnection &connection)
+{
+    bool missing = false;
+    {
+        SqliteStatement columns(connection,
+            "SELECT count(*), count(*) FILTER (WHERE name = 'changeTime') FROM pragma_table_info('ExfInfo')");
+        missing = columns.isValid() && columns.step() == SQLITE_ROW && columns.columnInt(0) > 0
+            && columns.columnInt(1) == 0;
+    }
+    if (missing && !connection.exec("ALTER TABLE ExfInfo ADD COLUMN changeTime REAL"))
+        Log::line(QStringLiteral("Cache could not be brought up to date: ") + connection.errorMessage());
 }
 
 void CacheFile::operationFailed(SqliteConnection &connection, const QString &dbPath)

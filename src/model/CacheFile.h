@@ -43,4 +43,5 @@ public:
 private:
     static QString checkIdentity(SqliteConnection &connection, int *version);
     static QString dropOldFingerprints(SqliteConnection &connection, const QString &dbPath);
+    static void addMissingColumns(SqliteConnection &connection);
 };

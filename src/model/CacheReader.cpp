@@ -28,6 +28,7 @@ enum Column {
     kFingerprint = 14,
     kMd5Check = 15,
     kMd5 = 16,
+    kChangeTime = 17,
 };
 
 QByteArray fetchSql(int n)
@@ -37,7 +38,7 @@ QByteArray fetchSql(int n)
     QByteArray sql = "SELECT e.id, e.filePath, e.captureTime, e.fileSize, e.latitude, e.longitude, "
                      "e.pixelWidth, e.pixelHeight, e.dpiWidth, e.dpiHeight, e.orientation, e.modTime, NULL, "
         + fingerprint
-        + ", m.checkValue, m.md5 "
+        + ", m.checkValue, m.md5, e.changeTime "
           "FROM tempTable t JOIN ExfInfo e ON e.filePath = t.filePath "
           "LEFT JOIN md5Table m ON m.exifId = e.id ";
     if (table)
@@ -101,6 +102,7 @@ std::shared_ptr<ExifInfo> CacheReader::exifFromRow(const SqliteStatement &row)
     exif->dpiHeight = row.columnDouble(kDpiHeight);
     exif->orientation = row.columnInt64(kOrientation);
     exif->moDateTime = row.columnDouble(kModTime);
+    exif->changeTime = row.isNull(kChangeTime) ? -1.0 : row.columnDouble(kChangeTime);
     const double captureTime = row.columnDouble(kCaptureTime);
     if (captureTime != 0.0)
         exif->captureDate = CacheFormat::dateFromSecondsSince1970(captureTime);

@@ -24,8 +24,8 @@ const char *const kDigestOperation = "+[SqliteDBOperations insertDataInTable:atD
 const char *const kFindRow = "SELECT id, fileSize, modTime FROM ExfInfo WHERE filePath = ?1";
 const char *const kInsertRow
     = "INSERT INTO ExfInfo (filePath, captureTime, fileSize, latitude, longitude, pixelWidth, "
-      "pixelHeight, dpiWidth, dpiHeight, orientation, modTime) "
-      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)";
+      "pixelHeight, dpiWidth, dpiHeight, orientation, modTime, changeTime) "
+      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)";
 
 struct StoredRow {
     qint64 id = 0;
@@ -103,6 +103,10 @@ void bindExifValues(SqliteStatement &insert, const ImageFileInfo &record)
     insert.bindDouble(9, exif.dpiHeight);
     insert.bindInt64(10, exif.orientation);
     insert.bindDouble(11, CacheFormat::secondsSince1970(record.modDate));
+    if (record.changeDate.isValid())
+        insert.bindDouble(12, CacheFormat::secondsSince1970(record.changeDate));
+    else
+        insert.bindNull(12);
 }
 
 bool isUnchanged(const StoredRow &row, const ImageFileInfo &record)

@@ -13,6 +13,8 @@ class ExifInfo
 {
 public:
     double moDateTime = 0; // modification time, seconds since 1970 (cache load)
+    // Inode change time, seconds since 1970 (cache load); -1 when the row has none.
+    double changeTime = -1;
     std::optional<qint64> exifInfoId; // row id of the cached row
     QString gpsLatitudeRef;
     QString gpsLongitudeRef;

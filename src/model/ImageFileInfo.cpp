@@ -89,6 +89,7 @@ void ImageFileInfo::readFileAttributes()
 {
     fileSize = static_cast<std::uint64_t>(std::max<qint64>(FileFacts::size(filePath).value_or(0), 0));
     modDate = FileFacts::modificationDate(filePath).value_or(QDateTime());
+    changeDate = FileFacts::changeDate(filePath).value_or(QDateTime());
     createDate = FileFacts::creationDate(filePath).value_or(QDateTime());
 }
 

@@ -81,6 +81,9 @@ public:
     // Dropbox: "Dropbox" followed by the server path.
     QString filePath;
     QDateTime modDate;
+    // Inode change time of a local file (none for cloud records): a file rewritten with its old
+    // size and modification time restored still has a new one.
+    QDateTime changeDate;
     QDateTime createDate;
     QString fileName;
     std::uint64_t fileSize = 0;

@@ -10,13 +10,15 @@
 #include <QStorageInfo>
 #include <QStringList>
 
-namespace {
+namespace
+{
 
 std::optional<struct statx> statxOf(const QString &path, unsigned int mask)
 {
     if (path.isEmpty())
         return std::nullopt;
-    struct statx st {};
+    struct statx st {
+    };
     const QByteArray native = QFile::encodeName(path);
     if (::statx(AT_FDCWD, native.constData(), 0, mask, &st) != 0)
         return std::nullopt;
@@ -59,6 +61,11 @@ std::optional<QDateTime> FileFacts::modificationDate(const QString &path)
     return dateOf(path, STATX_MTIME, &statx::stx_mtime);
 }
 
+std::optional<QDateTime> FileFacts::changeDate(const QString &path)
+{
+    return dateOf(path, STATX_CTIME, &statx::stx_ctime);
+}
+
 std::optional<QDateTime> FileFacts::creationDate(const QString &path)
 {
     const auto st = statxOf(path, STATX_MTIME | STATX_BTIME);
@@ -89,9 +96,9 @@ std::optional<FileIdentity> FileFacts::identity(const QString &path)
 
 bool FileFacts::isPackage(const QString &path)
 {
-    static const QStringList kPackageSuffixes = {QStringLiteral("photoslibrary"), QStringLiteral("migratedphotolibrary"),
-                                                 QStringLiteral("photolibrary"), QStringLiteral("app"),
-                                                 QStringLiteral("bundle")};
+    static const QStringList kPackageSuffixes
+        = { QStringLiteral("photoslibrary"), QStringLiteral("migratedphotolibrary"),
+              QStringLiteral("photolibrary"), QStringLiteral("app"), QStringLiteral("bundle") };
     const QFileInfo info(path);
     return info.isDir() && kPackageSuffixes.contains(info.suffix(), Qt::CaseInsensitive);
 }
@@ -111,12 +118,11 @@ bool FileFacts::isImmutable(const QString &path)
 
 bool FileFacts::isNetworkVolume(const QString &path)
 {
-    static const QStringList kNetworkTypes = {
-        QStringLiteral("nfs"),       QStringLiteral("nfs4"),       QStringLiteral("cifs"),
-        QStringLiteral("smb3"),      QStringLiteral("smbfs"),      QStringLiteral("9p"),
-        QStringLiteral("afs"),       QStringLiteral("ceph"),       QStringLiteral("glusterfs"),
+    static const QStringList kNetworkTypes = { QStringLiteral("nfs"), QStringLiteral("nfs4"),
+        QStringLiteral("cifs"), QStringLiteral("smb3"), QStringLiteral("smbfs"), QStringLiteral("9p"),
+        QStringLiteral("afs"), QStringLiteral("ceph"), QStringLiteral("glusterfs"),
         QStringLiteral("fuse.sshfs"), QStringLiteral("fuse.rclone"), QStringLiteral("davfs"),
-        QStringLiteral("fuse.davfs2"), QStringLiteral("ncpfs"),     QStringLiteral("fuse.gvfsd-fuse")};
+        QStringLiteral("fuse.davfs2"), QStringLiteral("ncpfs"), QStringLiteral("fuse.gvfsd-fuse") };
     const QStorageInfo storage(path);
     if (!storage.isValid())
         return false;

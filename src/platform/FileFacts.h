@@ -9,8 +9,7 @@
 #include <QString>
 
 // One file, however many paths lead to it (symlinks, bind mounts, overlapping folders).
-struct FileIdentity
-{
+struct FileIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     bool operator==(const FileIdentity &other) const = default;
@@ -24,6 +23,9 @@ public:
     // Modification time in whole seconds since 1970 (UTC).
     static std::optional<qint64> modificationTimeSeconds(const QString &path);
     static std::optional<QDateTime> modificationDate(const QString &path);
+    // Inode change time: moves with every write and, unlike the modification time, cannot be set
+    // back by any user call.
+    static std::optional<QDateTime> changeDate(const QString &path);
     // The earlier of the birth time (where the file system records one) and the modification
     // time: copies made by common tools keep the modification time but get a new birth time.
     static std::optional<QDateTime> creationDate(const QString &path);

@@ -65,6 +65,9 @@ std::optional<ScanCache::Entry> ScanCache::cachedEntry(const QString &path)
 
 bool ScanCache::isUnchanged(const ImageFileInfo &record, const ExifInfo &cached)
 {
+    // A cloud record has no change time; a local row without one (an older cache) is stale.
     return record.fileSize == cached.fileSize && record.modDate.isValid()
-        && CacheFormat::secondsSince1970(record.modDate) == cached.moDateTime;
+        && CacheFormat::secondsSince1970(record.modDate) == cached.moDateTime
+        && (!record.changeDate.isValid()
+            || CacheFormat::secondsSince1970(record.changeDate) == cached.changeTime);
 }

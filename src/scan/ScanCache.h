@@ -29,6 +29,7 @@ public:
     static bool saveFileInfoToCache(std::uint8_t scanType, const RecordList &batch, int batchCounter);
     // The loaded cache row of `path`; a row counts only with both its hash and its EXIF record.
     static std::optional<Entry> cachedEntry(const QString &path);
-    // The cached row still describes the file: same size and exactly the same modification time.
+    // The cached row still describes the file: same size and exactly the same modification time
+    // and, for a local file, the same inode change time.
     static bool isUnchanged(const ImageFileInfo &record, const ExifInfo &cached);
 };

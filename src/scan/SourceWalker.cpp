@@ -105,10 +105,18 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
     }
     const std::vector<Entry> entries = readEntries(dir);
     const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+    int undecodable = 0;
     for (const Entry &entry : entries) {
         if (m_abortMe.load())
             break;
-        const QString child = prefix + QFile::decodeName(entry.name);
+        // A name that is not valid UTF-8 decodes lossily and could name another file of the folder
+        // ("u\xFF" becomes the same text as "u\uFFFD"); such an entry is never looked at.
+        const QString name = QFile::decodeName(entry.name);
+        if (QFile::encodeName(name) != entry.name) {
+            ++undecodable;
+            continue;
+        }
+        const QString child = prefix + name;
         if (entry.type == DT_DIR) {
             scanFolder(child);
             continue;
@@ -118,7 +126,8 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
             continue;
         const QString lower = child.toLower();
         // Only files with an enabled extension cost a stat; a link is resolved to see what it is.
-        if (!isLink && entry.type == DT_REG && matchingExtension(lower, m_options.allowedExtensions).isEmpty())
+        if (!isLink && entry.type == DT_REG
+            && matchingExtension(lower, m_options.allowedExtensions).isEmpty())
             continue;
         struct stat st {
         };
@@ -132,9 +141,14 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
             continue;
         }
         if (S_ISREG(st.st_mode))
-            offerFile(child, lower, qint64(st.st_size), { std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) });
+            offerFile(
+                child, lower, qint64(st.st_size), { std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) });
     }
     ::closedir(dir);
+    if (undecodable > 0)
+        Log::line(QStringLiteral("Skipped %1 item(s) whose names are not valid UTF-8 in folder: %2")
+                      .arg(undecodable)
+                      .arg(path));
 }
 
 void SourceWalker::scanPackage(const QString &path)
@@ -155,7 +169,8 @@ void SourceWalker::addFileToScan(const QString &path)
         return;
     }
     if (S_ISREG(st.st_mode))
-        offerFile(path, path.toLower(), qint64(st.st_size), { std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) });
+        offerFile(
+            path, path.toLower(), qint64(st.st_size), { std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) });
 }
 
 void SourceWalker::offerFile(const QString &path, const QString &lower, qint64 size, const Identity &identity)
