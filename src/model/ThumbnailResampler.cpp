@@ -123,7 +123,7 @@ Planes resampledColumns(const Planes &in, int height)
 
 int channel(float value)
 {
-    return std::clamp(int(std::lround(value)), 0, 255);
+    return int(std::clamp(value, 0.0f, 255.0f) + 0.5f);
 }
 
 } // namespace

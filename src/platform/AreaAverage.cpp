@@ -109,7 +109,7 @@ void addRow(float *to, const float *from, int count, float weight)
 
 int channel(float value)
 {
-    return std::clamp(int(std::lround(value)), 0, 255);
+    return int(std::clamp(value, 0.0f, 255.0f) + 0.5f);
 }
 
 } // namespace
