@@ -30,7 +30,7 @@ struct Taps {
 };
 
 // Weights for resampling `from` samples onto `to`, symmetric about the centre of the axis, so a
-// mirrored input gives the mirrored output exactly. Samples past the edges repeat the edge.
+// mirrored input gives the mirrored output exactly.
 std::vector<Taps> tapsFor(int from, int to)
 {
     const double scale = double(to) / double(from);
@@ -41,13 +41,15 @@ std::vector<Taps> tapsFor(int from, int to)
         const double centre = (i + 0.5) / scale - 0.5;
         const int first = int(std::floor(centre - support)) + 1;
         const int last = int(std::ceil(centre + support)) - 1;
+        // Samples past the edges repeat the edge sample, so their weight goes to it.
         Taps &taps = all[size_t(i)];
-        taps.first = first;
+        taps.first = std::clamp(first, 0, from - 1);
+        const int end = std::clamp(last, 0, from - 1) + 1;
+        std::vector<double> raw(static_cast<size_t>(end - taps.first), 0.0);
         double total = 0.0;
-        std::vector<double> raw;
         for (int j = first; j <= last; ++j) {
             const double w = lanczos((j - centre) / stretch);
-            raw.push_back(w);
+            raw[size_t(std::clamp(j, taps.first, end - 1) - taps.first)] += w;
             total += w;
         }
         for (double w : raw)
@@ -92,7 +94,7 @@ Planes resampledRows(const Planes &in, int width)
             const Taps &t = taps[size_t(x)];
             float sum[3] = { 0, 0, 0 };
             for (size_t k = 0; k < t.weights.size(); ++k) {
-                const float *p = in.at(std::clamp(t.first + int(k), 0, in.width - 1), y);
+                const float *p = in.at(t.first + int(k), y);
                 for (int c = 0; c < 3; ++c)
                     sum[c] += t.weights[k] * p[c];
             }
@@ -110,7 +112,7 @@ Planes resampledColumns(const Planes &in, int height)
         const Taps &t = taps[size_t(y)];
         float *row = out.at(0, y);
         for (size_t k = 0; k < t.weights.size(); ++k) {
-            const float *source = in.at(0, std::clamp(t.first + int(k), 0, in.height - 1));
+            const float *source = in.at(0, t.first + int(k));
             const float w = t.weights[k];
             for (int i = 0; i < in.width * 3; ++i)
                 row[i] += w * source[i];
@@ -121,7 +123,7 @@ Planes resampledColumns(const Planes &in, int height)
 
 int channel(float value)
 {
-    return std::clamp(int(std::lround(value)), 0, 255);
+    return int(std::clamp(value, 0.0f, 255.0f) + 0.5f);
 }
 
 } // namespace

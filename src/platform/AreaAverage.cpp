@@ -3,6 +3,7 @@
 #include "platform/AreaAverage.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -75,6 +76,31 @@ void reduceRow(const QRgb *line, const std::vector<Span> &spans, float *out)
     }
 }
 
+// Where a source row goes: at most two output rows, each with the part of the row it covers.
+struct Share {
+    int row = -1;
+    float weight = 0;
+};
+
+std::vector<std::array<Share, 2>> sharesOfSourceRows(const std::vector<Span> &spans, int sourceRows)
+{
+    std::vector<std::array<Share, 2>> shares(static_cast<size_t>(sourceRows));
+    const auto give = [&](int sourceRow, int outputRow, float weight) {
+        auto &pair = shares[size_t(sourceRow)];
+        (pair[0].row < 0 ? pair[0] : pair[1]) = Share { outputRow, weight };
+    };
+    for (int y = 0; y < int(spans.size()); ++y) {
+        const Span &span = spans[size_t(y)];
+        if (span.left >= 0)
+            give(span.left, y, span.leftWeight);
+        for (int sourceRow = span.begin; sourceRow < span.end; ++sourceRow)
+            give(sourceRow, y, 1.0f);
+        if (span.right >= 0)
+            give(span.right, y, span.rightWeight);
+    }
+    return shares;
+}
+
 void addRow(float *to, const float *from, int count, float weight)
 {
     for (int i = 0; i < count; ++i)
@@ -83,7 +109,7 @@ void addRow(float *to, const float *from, int count, float weight)
 
 int channel(float value)
 {
-    return std::clamp(int(std::lround(value)), 0, 255);
+    return int(std::clamp(value, 0.0f, 255.0f) + 0.5f);
 }
 
 } // namespace
@@ -102,20 +128,14 @@ QImage AreaAverage::reduced(const QImage &image, const QSize &target)
     const int rowFloats = target.width() * kChannels;
     std::vector<float> sums(size_t(rowFloats) * size_t(target.height()), 0.0f);
     std::vector<float> row(static_cast<size_t>(rowFloats));
-    // Every source row goes once into the output rows that cover it, with the part they cover.
-    for (int y = 0; y < target.height(); ++y) {
-        const Span &span = down[size_t(y)];
-        float *out = &sums[size_t(y) * size_t(rowFloats)];
-        const auto addSourceRow = [&](int sourceY, float weight) {
-            reduceRow(reinterpret_cast<const QRgb *>(source.constScanLine(sourceY)), across, row.data());
-            addRow(out, row.data(), rowFloats, weight);
-        };
-        if (span.left >= 0)
-            addSourceRow(span.left, span.leftWeight);
-        for (int sourceY = span.begin; sourceY < span.end; ++sourceY)
-            addSourceRow(sourceY, 1.0f);
-        if (span.right >= 0)
-            addSourceRow(span.right, span.rightWeight);
+    // Every source row is reduced across once and added to the output rows that cover it.
+    const std::vector<std::array<Share, 2>> shares = sharesOfSourceRows(down, source.height());
+    for (int y = 0; y < source.height(); ++y) {
+        reduceRow(reinterpret_cast<const QRgb *>(source.constScanLine(y)), across, row.data());
+        for (const Share &share : shares[size_t(y)]) {
+            if (share.row >= 0)
+                addRow(&sums[size_t(share.row) * size_t(rowFloats)], row.data(), rowFloats, share.weight);
+        }
     }
     // Every output pixel covers the same area of the picture.
     const float area

@@ -45,12 +45,13 @@ qint64 decodedMiB(const QByteArray &format, const QSize &stored, const QSize &ta
 
 // The size asked of the reader for `target`. A JPEG is asked for a size its decoder makes by DCT
 // scaling alone (M/8 of the stored size, the smallest M that still covers the target; rounded down,
-// since the reader picks M by rounding up), so the reader adds no resampling of its own. Other
-// formats decode at full size either way and are reduced afterwards; nothing is asked of them.
+// since the reader picks M by rounding up), so the reader adds no resampling of its own and the
+// reduction to the target is left to the area averaging. Other formats are asked for the target
+// itself: the PNG reader reduces while it decodes and never holds the whole picture.
 QSize readerSize(const QByteArray &format, const QSize &stored, const QSize &target)
 {
     if (!decodesScaledNatively(format))
-        return stored;
+        return target;
     for (int eighths = 1; eighths < 8; ++eighths) {
         const QSize scaled(
             std::max(1, stored.width() * eighths / 8), std::max(1, stored.height() * eighths / 8));
