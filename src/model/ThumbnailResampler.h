@@ -1,8 +1,9 @@
 // Resampling of small pictures for fingerprints. A copy of a photo (half size, re-encoded, turned or
 // mirrored) must give the same few thousand bits as the photo itself, so every step is a proper
 // low-pass filter that treats both axes and both directions of an axis alike: a windowed sinc
-// (Lanczos, three lobes) widened by the reduction factor, on sample centres. Qt's smooth scaling
-// anchors its boxes at the left and top edges, so a mirrored or turned copy came out differently.
+// (Lanczos, three lobes) widened by the reduction factor, on sample centres. With the decoder's
+// quick reduction and Qt's smooth scaling straight to the side, a mirrored or turned copy came out
+// measurably different.
 // Safe on worker threads: no shared state.
 #pragma once
 
