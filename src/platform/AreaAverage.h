@@ -1,8 +1,7 @@
 // Reduction of a decoded picture by exact area averaging: every output pixel is the mean of the
-// part of the picture it covers, fractional edges weighed by how much of them it covers. Unlike
-// Qt's smooth scaling, which anchors its boxes at the left and top edges, it treats both axes and
-// both directions of an axis alike, so a turned or mirrored copy reduces to the turned or mirrored
-// reduction. Safe on worker threads: no shared state.
+// part of the picture it covers, fractional edges weighed by how much of them it covers. It treats
+// both axes and both directions of an axis alike, so a turned or mirrored picture reduces exactly
+// to the turned or mirrored reduction. Safe on worker threads: no shared state.
 #pragma once
 
 #include <QImage>
