@@ -1,5 +1,6 @@
 #include "controls/ControlStyles.h"
 
+#include <QAbstractButton>
 #include <QPalette>
 #include <QWidget>
 
@@ -41,6 +42,22 @@ void ControlStyles::applyPanelPalette(QWidget *panel)
     palette.setColor(QPalette::Window, QColor(0x26, 0x30, 0x4a));
     panel->setPalette(palette);
     panel->setAutoFillBackground(true);
+}
+
+void ControlStyles::styleChoiceButton(QAbstractButton *button)
+{
+    const bool radio = button->inherits("QRadioButton");
+    const QString type = radio ? QStringLiteral("QRadioButton") : QStringLiteral("QCheckBox");
+    const QString round = radio ? QStringLiteral("border-radius: 8px;") : QStringLiteral("border-radius: 3px;");
+    button->setStyleSheet(
+        QStringLiteral("%1 { color: white; spacing: 6px; }"
+                       "%1:disabled { color: rgb(130, 138, 155); }"
+                       "%1::indicator { width: 12px; height: 12px; border: 2px solid rgb(205, 212, 228); %2"
+                       " background: rgb(30, 38, 56); }"
+                       "%1::indicator:checked { border-color: white; background: rgb(52, 140, 250); }"
+                       "%1::indicator:disabled { border-color: rgb(95, 104, 124); }"
+                       "%1::indicator:checked:disabled { background: rgb(70, 92, 130); }")
+            .arg(type, round));
 }
 
 FlatButtonStyle ControlStyles::stopAddingPhotosStyle()

@@ -5,6 +5,7 @@
 #include <QColor>
 
 class CFMButton;
+class QAbstractButton;
 class QWidget;
 
 // One flat rounded button's colours and shape; a negative radius is that fraction of the height.
@@ -23,6 +24,9 @@ public:
     static void applyWindowPalette(QWidget *window);
     // A slightly lighter panel inside the window.
     static void applyPanelPalette(QWidget *panel);
+    // A radio button or check box whose box stands out on the dark window: a light outline, filled
+    // blue while chosen, dimmed while disabled.
+    static void styleChoiceButton(QAbstractButton *button);
 
     // The dark outlined button of the Stop button and of the results window's sheets.
     static FlatButtonStyle stopAddingPhotosStyle();

@@ -332,6 +332,10 @@ void ResultViewController::setFileTypeButton(const QString &title, const QString
     btnFileTypeMenu->setIcon(QIcon(BundleImage::named(imageName).pixmap(QSize(16, 16))));
     CommonFuncUi::setTextFontAndColorOn(
         btnFileTypeMenu, title, ResultButtonStyles::toolbarTitleFontSize(Localization::currentLanguageCode()));
+    // The menu ticks the choice the button shows.
+    const int shown = int(typeSupport.value_or(GlobalObjects::TypeSupport::ALLFILES));
+    for (QAction *item : menuFileType->actions())
+        item->setChecked(item->data().toInt() == shown);
 }
 
 void ResultViewController::selectFileType(QAction *sender)
@@ -413,8 +417,9 @@ void ResultViewController::showListingTypeView(bool showThumbnails)
     viewThumbnailView->setHidden(!showThumbnails);
     const QString image = showThumbnails ? QStringLiteral("thumb_view") : QStringLiteral("list_view");
     btnTypeListing->setIcon(QIcon(BundleImage::named(image).pixmap(QSize(16, 16))));
-    const FileTypeChoice fileType = ResultButtonStyles::fileTypeForTag(int(typeSupport.value_or(GlobalObjects::TypeSupport::ALLFILES)));
-    CommonFuncUi::setTextFontAndColorOn(btnFileTypeMenu, localizedString(fileType.titleKey), 10);
+    const FileTypeChoice fileType
+        = ResultButtonStyles::fileTypeForTag(int(typeSupport.value_or(GlobalObjects::TypeSupport::ALLFILES)));
+    setFileTypeButton(localizedString(fileType.titleKey), fileType.imageName);
     const QString title = localizedString(showThumbnails ? QStringLiteral("ID_IMAGE_VIEW") : QStringLiteral("ID_LIST_VIEW"));
     const ListingTitleStyle style = ResultButtonStyles::listingTitleStyle(Localization::currentLanguageCode());
     if (style.twoPart)

@@ -1,6 +1,7 @@
 // Fixed widgets of the results view.
 #include "results/ui/ResultViewSkeleton.h"
 
+#include <QActionGroup>
 #include <QBoxLayout>
 #include <QFrame>
 #include <QGridLayout>
@@ -112,6 +113,12 @@ QWidget *ResultViewSkeleton::buildToolbar(ResultViewController &c, QWidget *pare
     c.menuItemAllFile->setData(0);
     c.menuItemOnlyImage->setData(1);
     c.menuItemOnlyVideo->setData(2);
+    auto *fileTypes = new QActionGroup(c.menuFileType);
+    for (QAction *item : { c.menuItemAllFile.data(), c.menuItemOnlyImage.data(), c.menuItemOnlyVideo.data() }) {
+        item->setCheckable(true);
+        fileTypes->addAction(item);
+    }
+    c.menuItemAllFile->setChecked(true);
     c.menuListType = new QMenu(c.btnTypeListing);
     c.menuListType->addAction(localizedString(QStringLiteral("ID_LIST_VIEW")));
     c.menuListType->addAction(localizedString(QStringLiteral("ID_IMAGE_VIEW")));

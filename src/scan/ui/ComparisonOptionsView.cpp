@@ -11,6 +11,7 @@
 #include "platform/ui/BundleImage.h"
 #include "platform/ui/FrameGeometry.h"
 #include "scan/ScanThresholds.h"
+#include "controls/ControlStyles.h"
 #include "controls/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/MainWindowInterface.h"
@@ -168,8 +169,10 @@ void ComparisonOptionsView::setupButtonStyles(MainViewController &c)
         { c.btnScanVideo, "ID_SCAN_DUPLICATE_VIDEO" },
         { c.btnSimilarMatch, "ID_SIMILAR_MATCHES" },
     };
-    for (const auto &[button, key] : whiteTitles)
+    for (const auto &[button, key] : whiteTitles) {
         MainWindowStyles::setWhiteTitle(button, localizedString(QString::fromLatin1(key)));
+        ControlStyles::styleChoiceButton(button);
+    }
     MainWindowStyles::setLinkTitle(
         c.btnLinkScanVideo, localizedString(QStringLiteral("ID_SCAN_DUPLICATE_VIDEO")), kLinkFontSize, false);
     MainWindowStyles::setBackgroundImages(c.boxForHint, QStringLiteral("dot_line_left"),

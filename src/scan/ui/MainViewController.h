@@ -141,6 +141,8 @@ public:
     QPointer<QProgressBar> indProgressBar;
     QPointer<CircularProgressBarView> progressCircular;
     QPointer<QLabel> lblScanPer, lblAdd, lblPhotosCompared, lblDuplicatePhotosSize, lblDiscSpaceToFree;
+    // How many records the comparison has placed, beside lblPhotosCompared.
+    QPointer<QLabel> lblPhotosComparedCount;
     QPointer<CFMButton> btnStopAddingPhotos;
 
     // Cloud sheets.

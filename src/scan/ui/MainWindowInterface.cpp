@@ -184,6 +184,7 @@ void MainWindowInterface::buildProgressSheet()
     c.lblDiscSpaceToFree = make<QLabel>(QStringLiteral("lblDiscSpaceToFree"));
     c.lblDuplicatePhotosSize = make<QLabel>(QStringLiteral("lblDuplicatePhotosSize"));
     c.lblPhotosCompared = make<QLabel>(QStringLiteral("lblPhotosCompared"));
+    c.lblPhotosComparedCount = make<QLabel>(QStringLiteral("lblPhotosComparedCount"));
     c.lblScanPath = make<QLabel>(QStringLiteral("lblScanPath"));
     c.indProgressBar = make<QProgressBar>(QStringLiteral("indProgressBar"));
     c.indProgressBar->setTextVisible(false);

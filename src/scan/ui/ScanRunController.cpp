@@ -1,5 +1,7 @@
 #include "scan/ui/ScanRunController.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -29,6 +31,8 @@ namespace
 
 // A full ring: the stages write 100 when they have finished.
 constexpr double kFullRing = 100.0;
+// Resolution of the progress bar, which shows the same fraction as the ring.
+constexpr int kBarSteps = 1000;
 constexpr double kResultsDelaySeconds = 3.0;
 
 QString text(const char *key)
@@ -126,6 +130,7 @@ void ScanRunController::resetSheetTexts()
     c.lblScanPath->setText(QString());
     c.lblScanPath->setToolTip(QString());
     c.lblPhotosAddedCount->setText(QStringLiteral("0"));
+    c.lblPhotosComparedCount->clear();
     c.lblDuplicatePhotosSize->setText(CommonFunc::formattedSize(QVariant::fromValue(quint64(0))));
     c.lblPhotosAdded->setText(text(withVideos ? "ID_PHOTOS_VIDEOS_ADDED" : "ID_PHOTOS_ADDED"));
     c.lblAdd->setText(text("ID_ADDING"));
@@ -218,15 +223,27 @@ void ScanRunController::showProgress(const ScanProgress &progress)
         return;
     c.isCalculatingHash = true;
     c.sliderMinValue = m_options.sliderMinValue;
-    c.indProgressBar->setRange(0, progress.recordCount);
-    c.indProgressBar->setValue(
-        progress.stage == ScanProgress::Stage::Comparing ? progress.compared : progress.hashed);
+    // The bar shows the ring's fraction, so the two always agree.
+    setBar(progress.fraction);
+    if (progress.stage == ScanProgress::Stage::Comparing)
+        setLabel(c.lblPhotosComparedCount, QStringLiteral("%1/%2").arg(progress.compared).arg(progress.recordCount));
+}
+
+void ScanRunController::setBar(double fraction)
+{
+    c.indProgressBar->setRange(0, kBarSteps);
+    c.indProgressBar->setValue(int(std::clamp(fraction, 0.0, 1.0) * kBarSteps));
 }
 
 void ScanRunController::showComparisonComplete()
 {
-    if (c.isViewLoaded())
-        setRing(c.progressCircular, c.lblScanPer, kFullRing, ScanProgressTexts::percentText(1.0));
+    if (!c.isViewLoaded())
+        return;
+    setRing(c.progressCircular, c.lblScanPer, kFullRing, ScanProgressTexts::percentText(1.0));
+    setBar(1.0);
+    // The results open a moment later; until then the sheet says the work is done.
+    setLabel(c.lblAdd, localizedString(QStringLiteral("ID_SCANNED")));
+    setLabel(c.lblScanPath, QString());
 }
 
 void ScanRunController::scanFinished(

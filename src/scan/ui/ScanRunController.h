@@ -64,6 +64,7 @@ private:
     void applyModeSettings();
     void showProgress(const ScanProgress &progress);
     void showComparisonComplete();
+    void setBar(double fraction);
     void scanFinished(ScanEngine::Outcome outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups);
     void copySessionToController();
     void runAlert(const char *messageKey, const char *informativeKey);

@@ -122,6 +122,14 @@ TEST_F(ResultGridFixture, ImagesOnlyKeepsPhotoGroupsAndDropsVideoGroups)
     EXPECT_TRUE(presenter.alerts().empty());
     EXPECT_EQ(sectionNames(*controller), QStringList{"p0.jpg,p1.jpg"});
     EXPECT_EQ(controller->typeSupport, GlobalObjects::TypeSupport::ONLYIMAGES);
+    // The menu ticks the shown choice, and switching the listing keeps the button's look.
+    EXPECT_TRUE(controller->menuItemOnlyImage->isChecked());
+    EXPECT_FALSE(controller->menuItemAllFile->isChecked());
+    const QFont font = controller->btnFileTypeMenu->font();
+    controller->showListingTypeView(false);
+    EXPECT_EQ(controller->btnFileTypeMenu->font(), font);
+    EXPECT_FALSE(controller->btnFileTypeMenu->icon().isNull());
+    EXPECT_EQ(controller->btnFileTypeMenu->font().pixelSize(), controller->btnAutoMark->font().pixelSize());
 }
 
 TEST_F(ResultGridFixture, SliderAboveEveryGroupHidesGridAndToolbarAndClearsThePreview)
