@@ -1,5 +1,6 @@
 // The grouping kernel on fingerprints of distinct photos (N = 64, all eight variants, rotate and
-// mirror on): the straight first-fit loop against the loop that rules pairs out by sketches first.
+// mirror on): the straight first-fit loop against the loop that rules pairs out by sketches first
+// and scores members alike once; also many copies of one picture, which form one big group.
 // Whole scans are measured with bench/scan-runner; this isolates the comparison.
 #include <random>
 
@@ -48,8 +49,51 @@ void groupDistinct(benchmark::State &state, DuplicateGrouper::Method method, boo
     }
 }
 
+// Copies of one picture made one after another: the same fingerprint, size and position, creation
+// times a second apart (all within the capture-time limit), so they form one group.
+void groupCopies(benchmark::State &state, DuplicateGrouper::Method method)
+{
+    std::mt19937 random(9);
+    const std::vector<uint8_t> picture = PictureLikeBits::make(random, 64, false);
+    RecordList records;
+    for (int i = 0; i < int(state.range(0)); ++i) {
+        auto record = std::make_shared<ImageFileInfo>();
+        record->filePath = QStringLiteral("/bench/copy-%1.jpg").arg(i);
+        record->fileSize = 2500000;
+        record->createDate = QDateTime::fromSecsSinceEpoch(1700000000 + i);
+        for (int v = 0; v < 8; ++v)
+            record->arrHashOfRotateFlipImages.append(picture);
+        records.append(record);
+    }
+    ScanOptions options;
+    options.globals.reSizeValue = 64;
+    options.globals.captureTimeInterval = 86400;
+    options.globals.gpsDistanceLimit = 100;
+    options.globals.compareRotateImages = true;
+    options.globals.compareFlipImages = true;
+    for (auto _ : state) {
+        ScanSession session;
+        session.options = options;
+        session.arrImagesContent = records;
+        session.report = [](ScanProgress::Stage, const QString &) {};
+        DuplicateGrouper(session, method).startComparison();
+        benchmark::DoNotOptimize(session.arrAllFilesGrouping.size());
+    }
+}
+
 } // namespace
 
+BENCHMARK_CAPTURE(groupCopies, straight, DuplicateGrouper::Method::Straight)
+    ->Arg(2000)
+    ->Arg(5000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(groupCopies, prefiltered, DuplicateGrouper::Method::Prefiltered)
+    ->Arg(2000)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(groupDistinct, straight, DuplicateGrouper::Method::Straight, false)
     ->Arg(1000)
     ->Arg(4000)

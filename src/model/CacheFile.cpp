@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -24,8 +25,12 @@ QString moveAside(const QString &dbPath)
     for (const char *suffix : kCompanions) {
         const QString from = dbPath + QLatin1String(suffix);
         const QString to = aside + QLatin1String(suffix);
-        QFile::remove(to);
-        if (QFileInfo::exists(from) && !QFile::rename(from, to))
+        // Whatever stands in the way goes, a folder included: the name is the cache's own.
+        if (QFileInfo(to).isDir())
+            QDir(to).removeRecursively();
+        else
+            QFile::remove(to);
+        if ((QFileInfo::exists(from) || QFileInfo(from).isSymLink()) && !QDir().rename(from, to))
             QFile::remove(from);
     }
     return aside;
@@ -35,8 +40,14 @@ QString moveAside(const QString &dbPath)
 
 bool CacheFile::open(SqliteConnection &connection, const QString &dbPath)
 {
-    if (!QFileInfo::exists(dbPath))
+    const QFileInfo info(dbPath);
+    if (!info.exists())
         return false;
+    // A folder, fifo or device where the cache should be would stop every scan from using one.
+    if (!info.isFile()) {
+        replace(dbPath, QStringLiteral("not a regular file"));
+        return false;
+    }
     if (!connection.open(dbPath, SqliteConnection::Mode::ReadWrite)) {
         if (isUnusableResult(connection.lastResult()))
             replace(dbPath, connection.errorMessage());
@@ -110,6 +121,24 @@ void CacheFile::addMissingColumns(SqliteConnection &connection)
     }
     if (missing && !connection.exec("ALTER TABLE ExfInfo ADD COLUMN changeTime REAL"))
         Log::line(QStringLiteral("Cache could not be brought up to date: ") + connection.errorMessage());
+}
+
+bool CacheFile::checkPages(SqliteConnection &connection, const QString &dbPath)
+{
+    QString problem;
+    {
+        SqliteStatement check(connection, "PRAGMA quick_check(1)");
+        const int result = check.isValid() ? check.step() : connection.lastResult();
+        if (result != SQLITE_ROW)
+            problem = connection.errorMessage();
+        else if (check.columnText(0) != QLatin1String("ok"))
+            problem = check.columnText(0);
+    }
+    if (problem.isEmpty())
+        return true;
+    connection.close();
+    replace(dbPath, QStringLiteral("damaged: ") + problem);
+    return false;
 }
 
 void CacheFile::operationFailed(SqliteConnection &connection, const QString &dbPath)

@@ -21,6 +21,10 @@ public:
     // Opens an existing cache read-write and checks that it is one. A missing file gives false
     // quietly; an unusable one is replaced and gives false.
     static bool open(SqliteConnection &connection, const QString &dbPath);
+    // Checks every page of an open cache (PRAGMA quick_check), once when a scan starts: a damaged
+    // page that no fetch happens to read would otherwise go unnoticed. A damaged file is closed and
+    // replaced, and false returned.
+    static bool checkPages(SqliteConnection &connection, const QString &dbPath);
     // For an operation that gave up: closes the connection and, when its last result code says
     // the file itself is at fault, replaces the file.
     static void operationFailed(SqliteConnection &connection, const QString &dbPath);

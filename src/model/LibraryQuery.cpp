@@ -3,9 +3,12 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "model/SqliteConnection.h"
 #include "model/SqliteStatement.h"
+#include "platform/Log.h"
+#include "platform/PathRules.h"
 
 namespace
 {
@@ -59,6 +62,25 @@ QString textOf(const SqliteStatement &row, int column, bool *ok)
     if (row.isNull(column))
         *ok = false;
     return row.columnText(column);
+}
+
+// A row's folder and name come from the library's database, which may say "../../elsewhere": the
+// path, and where its links lead, must stay inside the library, or the row is refused.
+bool staysInsideLibrary(const QString &path, const QDir &library)
+{
+    const QString folder = QDir::cleanPath(library.absolutePath());
+    if (!PathRules::isSameOrInside(QDir::cleanPath(path), folder) || QDir::cleanPath(path) == folder) {
+        Log::line(QStringLiteral("Skipped a library item outside the library: ") + path);
+        return false;
+    }
+    const QString resolved = QFileInfo(path).canonicalFilePath();
+    const QString resolvedFolder = library.canonicalPath();
+    if (!resolved.isEmpty() && !resolvedFolder.isEmpty()
+        && !PathRules::isSameOrInside(resolved, resolvedFolder)) {
+        Log::line(QStringLiteral("Skipped a library item that leads outside the library: ") + path);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -186,7 +208,7 @@ bool LibraryQuery::readItem(
             { QStringLiteral("uuid"), masterUuid }, { QStringLiteral("originalFileName"), fileName },
             { QStringLiteral("uuidRKVersion"), versionUuid },
             { QStringLiteral("description"), row.isNull(6) ? QString() : row.columnText(6) } };
-        return ok;
+        return ok && staysInsideLibrary(item->value(QStringLiteral("imagePath")).toString(), library);
     }
     const QString uuid = textOf(row, 1, &ok);
     const QString originalName = textOf(row, 2, &ok);
@@ -197,5 +219,5 @@ bool LibraryQuery::readItem(
         { QStringLiteral("fileSize"), fileSize }, { QStringLiteral("modelId"), QString() },
         { QStringLiteral("uuid"), uuid }, { QStringLiteral("originalFileName"), originalName },
         { QStringLiteral("uuidRKVersion"), uuid }, { QStringLiteral("description"), QString() } };
-    return ok;
+    return ok && staysInsideLibrary(item->value(QStringLiteral("imagePath")).toString(), library);
 }

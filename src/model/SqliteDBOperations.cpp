@@ -102,6 +102,12 @@ bool SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
     return false;
 }
 
+bool SqliteDBOperations::checkCacheForScan(const QString &dbPath)
+{
+    SqliteConnection connection;
+    return CacheFile::open(connection, dbPath) && CacheFile::checkPages(connection, dbPath);
+}
+
 bool SqliteDBOperations::createTablesIfNotExists(const QString &dbPath)
 {
     const QByteArray schema = schemaText();

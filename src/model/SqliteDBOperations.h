@@ -37,6 +37,9 @@ public:
         const QString &folder, const QString &templatePath, const QString &dbName);
     // Adds the tables a cache lacks. False when the cache cannot be opened or changed.
     static bool createTablesIfNotExists(const QString &dbPath);
+    // Once at the start of a scan: a cache the program cannot use (not a file, damaged pages) is
+    // replaced by a fresh one; false when it was.
+    static bool checkCacheForScan(const QString &dbPath);
 
     // Empties the path table of the current scan.
     static void deleteRecordsFromTable(const QString &tableName, const QString &dbPath);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <vector>
 
 #include <QBuffer>
 #include <QFile>
@@ -15,9 +16,10 @@
 namespace
 {
 
-// Qt refuses images whose decoded form exceeds its allocation limit (256 MiB by default). Formats
-// that cannot decode scaled need the full picture in memory first, so a panorama above that limit
-// is decoded with a raised, still bounded, limit, one such decode at a time across all threads.
+// Qt refuses images whose decoded form, counted at four bytes a pixel whatever the format, exceeds
+// its allocation limit (128 MiB unless set), so the limit is always set. Formats that cannot decode
+// scaled need the full picture in memory first, so a panorama above the usual limit is decoded
+// with a raised, still bounded, limit, one such decode at a time across all threads.
 constexpr int kDefaultLimitMiB = 256;
 constexpr int kLargeLimitMiB = 1024;
 std::mutex largeDecodeMutex;
@@ -59,6 +61,39 @@ QSize readerSize(const QByteArray &format, const QSize &stored, const QSize &tar
             return scaled;
     }
     return stored;
+}
+
+qint64 mebibytes(qint64 bytes)
+{
+    return bytes / (1024 * 1024) + 1;
+}
+
+// A box average over factor x factor blocks: a large greyscale picture comes down to a few times
+// the target in its own one byte a pixel, where smooth scaling would first widen it to four.
+QImage boxReduced(const QImage &grey, int factor)
+{
+    const int width = grey.width() / factor;
+    const int height = grey.height() / factor;
+    QImage reduced(width, height, QImage::Format_Grayscale8);
+    if (reduced.isNull())
+        return {};
+    std::vector<quint32> sums(static_cast<size_t>(width), 0u);
+    const quint32 area = quint32(factor) * quint32(factor);
+    for (int y = 0; y < height; ++y) {
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int row = 0; row < factor; ++row) {
+            const uchar *line = grey.constScanLine(y * factor + row);
+            for (int x = 0; x < width; ++x) {
+                const uchar *block = line + x * factor;
+                for (int i = 0; i < factor; ++i)
+                    sums[size_t(x)] += block[i];
+            }
+        }
+        uchar *out = reduced.scanLine(y);
+        for (int x = 0; x < width; ++x)
+            out[x] = uchar((sums[size_t(x)] + area / 2) / area);
+    }
+    return reduced;
 }
 
 } // namespace
@@ -121,11 +156,16 @@ QImage QtImageDecoder::decodeScaled(QIODevice *device, const QString &name, int 
     const QSize target = ImageSourceGeometry::fittedSize(stored, maxPixelSize);
     if (target.isEmpty())
         return {};
+    const QImage::Format storedFormat = reader.imageFormat();
+    if (storedFormat == QImage::Format_Grayscale8 && !decodesScaledNatively(reader.format())
+        && decodedMiB(reader.format(), stored, target) > kDefaultLimitMiB)
+        return decodeLargeGrey(reader, name, maxPixelSize);
     const QSize asked = readerSize(reader.format(), stored, target);
     if (asked != stored)
         reader.setScaledSize(asked);
 
     std::unique_lock<std::mutex> largeDecode(largeDecodeMutex, std::defer_lock);
+    reader.setAllocationLimit(kDefaultLimitMiB);
     const qint64 needed = decodedMiB(reader.format(), stored, target);
     if (needed > kDefaultLimitMiB) {
         if (needed > kLargeLimitMiB) {
@@ -140,4 +180,32 @@ QImage QtImageDecoder::decodeScaled(QIODevice *device, const QString &name, int 
         Log::line(QStringLiteral("Image could not be decoded (") + reader.errorString()
             + QStringLiteral("): ") + name);
     return ImageSourceGeometry::scaledToFit(image, maxPixelSize);
+}
+
+// Decoded at one byte a pixel, then box-averaged to about twice the target before the smooth
+// scaling, so the memory is the picture's own size, within the large limit.
+QImage QtImageDecoder::decodeLargeGrey(QImageReader &reader, const QString &name, int maxPixelSize)
+{
+    const QSize stored = reader.size();
+    const qint64 pixels = qint64(stored.width()) * stored.height();
+    if (mebibytes(pixels) > kLargeLimitMiB) {
+        Log::line(QStringLiteral("Image too large to decode: ") + name);
+        return {};
+    }
+    std::lock_guard<std::mutex> largeDecode(largeDecodeMutex);
+    // Qt checks the limit at four bytes a pixel although it fills one.
+    reader.setAllocationLimit(int(std::min<qint64>(mebibytes(pixels * 4), 1 << 20)));
+    QImage grey = reader.read();
+    if (grey.isNull() || grey.format() != QImage::Format_Grayscale8) {
+        Log::line(QStringLiteral("Image could not be decoded (") + reader.errorString()
+            + QStringLiteral("): ") + name);
+        return {};
+    }
+    const QSize target = ImageSourceGeometry::fittedSize(stored, maxPixelSize);
+    const int factor = std::max(1,
+        std::min(stored.width() / (2 * std::max(1, target.width())),
+            stored.height() / (2 * std::max(1, target.height()))));
+    if (factor > 1)
+        grey = boxReduced(grey, factor);
+    return ImageSourceGeometry::scaledToFit(grey, maxPixelSize);
 }

@@ -9,6 +9,7 @@
 #include <QString>
 
 class QIODevice;
+class QImageReader;
 
 class QtImageDecoder
 {
@@ -31,4 +32,5 @@ public:
 private:
     static Header readHeader(QIODevice *device);
     static QImage decodeScaled(QIODevice *device, const QString &name, int maxPixelSize);
+    static QImage decodeLargeGrey(QImageReader &reader, const QString &name, int maxPixelSize);
 };

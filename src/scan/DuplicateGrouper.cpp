@@ -1,5 +1,7 @@
 #include "scan/DuplicateGrouper.h"
 
+#include <algorithm>
+
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 
@@ -8,6 +10,7 @@ DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method)
     , m_options(PairScoreOptions::fromSnapshot(session.options.globals, session.options.sliderMinValue))
     , m_minimumMatchThreshold(float(session.options.globals.minimumMatchThreshold))
     , m_prefilter(method == Method::Prefiltered)
+    , m_reuseScores(method == Method::Prefiltered && PairScore::kNoMatch < m_options.sliderMinValue)
     , m_allowed(PairScore::allowedDistance(m_options.reSizeValue, m_options.sliderMinValue))
     , m_sketches(m_options)
 {
@@ -72,15 +75,23 @@ qsizetype DuplicateGrouper::placeInFirstGroup(const std::shared_ptr<ImageFileInf
             return -1;
         const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
         const std::vector<int> &memberSlots = m_groupSlots[size_t(g)];
+        // Members alike score alike, so the first of each class stands for the rest (the earliest
+        // member with the best score is still the one remembered) once its extreme dates pass too.
+        const std::vector<ScoreClasses::Class> *classes
+            = m_reuseScores ? &m_groupClasses[size_t(g)].classes() : nullptr;
+        const qsizetype scored = classes ? qsizetype(classes->size()) : members.size();
         float best = 0.0f;
         std::shared_ptr<ImageFileInfo> bestMember;
         bool accepted = !members.isEmpty();
-        for (qsizetype i = 0; accepted && i < members.size(); ++i) {
+        for (qsizetype k = 0; accepted && k < scored; ++k) {
+            const qsizetype i = classes ? (*classes)[size_t(k)].first : k;
             if (m_prefilter && m_sketches.ruledOut(slot, memberSlots[size_t(i)], m_allowed)) {
                 accepted = false;
                 break;
             }
-            const float score = PairScore::compareImages(*record, *members.at(i), m_options);
+            float score = PairScore::compareImages(*record, *members.at(i), m_options);
+            if (classes && score >= m)
+                score = std::min(score, extremesScore(*record, (*classes)[size_t(k)]));
             if (score < m)
                 accepted = false;
             else if (score > best) {
@@ -94,6 +105,17 @@ qsizetype DuplicateGrouper::placeInFirstGroup(const std::shared_ptr<ImageFileInf
         }
     }
     return -1;
+}
+
+// The lowest score of a record against the date extremes of a class; their pair scores differ from
+// the first member's only when the time veto strikes.
+float DuplicateGrouper::extremesScore(const ImageFileInfo &record, const ScoreClasses::Class &range) const
+{
+    float lowest = 1.0f;
+    for (const ImageFileInfo *extreme :
+        { range.earliestCapture, range.latestCapture, range.earliestCreation, range.latestCreation })
+        lowest = std::min(lowest, PairScore::compareImages(record, *extreme, m_options));
+    return lowest;
 }
 
 void DuplicateGrouper::joinGroup(const std::shared_ptr<ImageFileInfo> &record, qsizetype groupIndex,
@@ -118,6 +140,18 @@ void DuplicateGrouper::joinGroup(const std::shared_ptr<ImageFileInfo> &record, q
     record->parent = group;
     group->children.append(record);
     m_groupSlots[size_t(groupIndex)].push_back(slot);
+    addToClasses(groupIndex);
+}
+
+void DuplicateGrouper::addToClasses(qsizetype groupIndex)
+{
+    if (!m_reuseScores)
+        return;
+    if (m_groupClasses.size() <= size_t(groupIndex))
+        m_groupClasses.resize(size_t(groupIndex) + 1);
+    const QList<std::shared_ptr<ImageFileInfo>> &members
+        = m_session.arrAllFilesGrouping.at(groupIndex)->children;
+    m_groupClasses[size_t(groupIndex)].add(*members.back(), members.size() - 1);
 }
 
 void DuplicateGrouper::startGroup(const std::shared_ptr<ImageFileInfo> &record, int slot)
@@ -129,6 +163,7 @@ void DuplicateGrouper::startGroup(const std::shared_ptr<ImageFileInfo> &record, 
     record->parent = group;
     m_session.arrAllFilesGrouping.append(group);
     m_groupSlots.push_back({ slot });
+    addToClasses(m_session.arrAllFilesGrouping.size() - 1);
 }
 
 void DuplicateGrouper::addToDuplicatesGroup(const std::shared_ptr<ImageFileInfo> &record)
@@ -150,4 +185,5 @@ void DuplicateGrouper::addToDuplicatesGroup(const std::shared_ptr<ImageFileInfo>
     record->parent = group;
     group->children.append(record);
     m_groupSlots[size_t(found.value())].push_back(FingerprintSketches::kNoFingerprint);
+    addToClasses(found.value());
 }

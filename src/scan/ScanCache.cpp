@@ -26,6 +26,7 @@ void ScanCache::prepareCacheTempTable(std::uint8_t scanType, const RecordList &r
     const QString path = existingCachePath(scanType);
     if (path.isEmpty())
         return;
+    SqliteDBOperations::checkCacheForScan(path);
     SqliteDBOperations::createTablesIfNotExists(path);
     SqliteDBOperations::deleteRecordsFromTable(QStringLiteral("tempTable"), path);
     SqliteDBOperations::insertDataInTempTable(QStringLiteral("tempTable"), path, records);

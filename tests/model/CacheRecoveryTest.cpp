@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -27,7 +28,7 @@ using Records = QList<std::shared_ptr<ImageFileInfo>>;
 namespace
 {
 
-enum class Damage { Garbage, Truncated, Empty, Foreign, OtherVersion, Locked };
+enum class Damage { Garbage, Truncated, Empty, Foreign, OtherVersion, Locked, Folder, DamagedPage };
 
 Records somePhotos(const QString &prefix, int count)
 {
@@ -40,7 +41,7 @@ Records somePhotos(const QString &prefix, int count)
 std::string damageName(Damage kind)
 {
     static const char *const kNames[]
-        = { "Garbage", "Truncated", "Empty", "Foreign", "OtherVersion", "Locked" };
+        = { "Garbage", "Truncated", "Empty", "Foreign", "OtherVersion", "Locked", "Folder", "DamagedPage" };
     return kNames[int(kind)];
 }
 
@@ -92,6 +93,20 @@ protected:
             m_locker.open(m_db, SqliteConnection::Mode::ReadWrite);
             ASSERT_TRUE(m_locker.exec("BEGIN EXCLUSIVE TRANSACTION; CREATE TABLE lockedWork (x)"));
             break;
+        case Damage::Folder:
+            ASSERT_TRUE(QFile::remove(m_db));
+            ASSERT_TRUE(QDir().mkpath(m_db + QStringLiteral("/inside")));
+            break;
+        case Damage::DamagedPage: {
+            // A page in the middle of the file, which no fetch of the new paths reads.
+            ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, somePhotos(QStringLiteral("/old/"), 300)));
+            QFile file(m_db);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_GT(file.size(), 16 * 16384);
+            ASSERT_TRUE(file.seek(10 * 16384));
+            file.write(QByteArray(16384, '\x5a'));
+            break;
+        }
         }
     }
 
@@ -121,7 +136,7 @@ TEST_P(CacheRecoveryTest, UnusableFileIsSetAsideAndScanGoesOn)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, CacheRecoveryTest,
     ::testing::Values(Damage::Garbage, Damage::Truncated, Damage::Empty, Damage::Foreign,
-        Damage::OtherVersion, Damage::Locked),
+        Damage::OtherVersion, Damage::Locked, Damage::Folder, Damage::DamagedPage),
     [](const auto &info) { return damageName(info.param); });
 
 using CacheBatchTest = CacheFixture;

@@ -73,6 +73,7 @@ QString freshCache(const QString &folder, const QString &fileName)
 
 void loadForScan(const QString &dbPath, const QList<std::shared_ptr<ImageFileInfo>> &records)
 {
+    SqliteDBOperations::checkCacheForScan(dbPath);
     SqliteDBOperations::createTablesIfNotExists(dbPath);
     SqliteDBOperations::deleteRecordsFromTable(QStringLiteral("tempTable"), dbPath);
     SqliteDBOperations::insertDataInTempTable(QStringLiteral("tempTable"), dbPath, records);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "LibraryTestLibrary.h"
@@ -12,6 +13,7 @@
 #include "model/LibraryDatabaseCopy.h"
 #include "platform/AppFolders.h"
 #include "platform/UserDefaults.h"
+#include "support/TestFiles.h"
 
 using Layout = LibraryTestLibrary::Layout;
 using Item = LibraryTestLibrary::Item;
@@ -218,3 +220,33 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LibraryReaderTest,
     [](const auto &info) { return layoutName(info.param); });
 
 } // namespace
+
+// A row whose folder or name climbs out of the library ("../../outside"), or whose folder is a link
+// to somewhere else, never lists a file outside the library.
+TEST(LibraryReaderEscapeTest, RowsThatLeaveTheLibraryAreRefused)
+{
+    for (const Layout layout : { Layout::PhotosStore, Layout::OlderPhotosStore, Layout::IPhoto }) {
+        QTemporaryDir folder;
+        LibraryTestLibrary library(folder.path(), layout);
+        const QString top
+            = layout == Layout::IPhoto ? QStringLiteral("/Masters") : QStringLiteral("/originals");
+        ASSERT_TRUE(QDir().mkpath(library.libraryPath() + top));
+        ASSERT_TRUE(QDir().mkpath(folder.path() + QStringLiteral("/outside")));
+        ASSERT_TRUE(QFile::link(
+            folder.path() + QStringLiteral("/outside"), library.libraryPath() + top + QStringLiteral("/L")));
+        ASSERT_TRUE(TestFiles::write(folder.path() + QStringLiteral("/outside/linked.jpg")));
+        Item climbing = item(QStringLiteral("escaped.jpg"));
+        climbing.directory = QStringLiteral("../../outside");
+        Item deeper = item(QStringLiteral("../../../deeper.jpg"));
+        Item linked = item(QStringLiteral("linked.jpg"));
+        linked.directory = QStringLiteral("L");
+        Item inner = item(QStringLiteral("kept.jpg"));
+        inner.directory = QStringLiteral("B/../C");
+        library.addItem(climbing);
+        library.addItem(deeper);
+        library.addItem(linked);
+        library.addItem(inner);
+        const QList<QVariantMap> items = DBOperations::fetchData(library.libraryPath(), options(true));
+        EXPECT_EQ(namesOf(items), QStringList({ "kept.jpg" })) << layoutName(layout);
+    }
+}

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "model/DuplicatesGroup.h"
+#include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "scan/DuplicateGrouper.h"
 #include "support/PictureLikeBits.h"
@@ -201,4 +202,39 @@ TEST(DuplicateGrouperTest, VideosOfAnExactScanGroupByDigestAndCountTheirSizes)
     EXPECT_EQ(out.groups, expected);
     // Two of the three copies can go: the space to free leaves the first one out.
     EXPECT_EQ(out.dupSize, 20u);
+}
+
+// Thousands of copies of a few pictures, with creation and capture dates spread so that the time
+// veto splits them, a few moved positions and a few copies one bit apart: reusing the scores of
+// members alike gives exactly the straight loop's groups, best matches and sizes.
+TEST(DuplicateGrouperTest, ManyCopiesGroupExactlyAsTheStraightLoopDoes)
+{
+    Corpus c;
+    c.n = 64;
+    c.random.seed(5);
+    const Bits bases[] = { c.randomBits(), c.randomBits() };
+    RecordList records;
+    for (int i = 0; i < 1500; ++i) {
+        auto r = std::make_shared<ImageFileInfo>();
+        r->filePath = QStringLiteral("/copies/%1.jpg").arg(i);
+        r->fileSize = 5000;
+        r->createDate = QDateTime::fromSecsSinceEpoch(1600000000 + qint64(c.random() % 200000));
+        if (i % 7 == 0) {
+            r->exifInfo = std::make_shared<ExifInfo>();
+            r->exifInfo->captureDate
+                = QDateTime::fromSecsSinceEpoch(1500000000 + qint64(c.random() % 300000));
+            r->exifInfo->gpsLatitude = i % 21 == 0 ? 48.0 : 47.0;
+            r->exifInfo->gpsLongitude = 11.0;
+        }
+        const Bits &base = bases[i % 5 == 0 ? 1 : 0];
+        for (int v = 0; v < 8; ++v)
+            r->arrHashOfRotateFlipImages.append(i % 50 == 0 ? c.flipped(base, 1) : base);
+        records.append(r);
+    }
+    const ScanOptions options = optionsFor(false, true, true, 64);
+    const Outcome straight = group(records, options, DuplicateGrouper::Method::Straight);
+    const Outcome reused = group(records, options, DuplicateGrouper::Method::Prefiltered);
+    EXPECT_EQ(straight, reused);
+    EXPECT_GT(straight.groups.size(), 4u);
+    EXPECT_LT(straight.groups.size(), 300u);
 }
