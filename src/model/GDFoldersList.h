@@ -41,6 +41,7 @@ struct DriveFile {
     std::optional<QString> mimeType;
     std::optional<QString> thumbnailLink;
     std::optional<QString> md5Checksum;
+    std::optional<QString> fileExtension;
     std::optional<std::int64_t> size;
     QDateTime modifiedTime;
     QDateTime createdTime;

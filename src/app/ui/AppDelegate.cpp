@@ -22,6 +22,7 @@
 #include "app/ui/MainMenuInterface.h"
 #include "app/ui/QuickLookPanel.h"
 #include "app/ui/UninstallFlow.h"
+#include "cloud/ui/GoogleDriveAccessVC.h"
 #include "controls/ControlStyles.h"
 #include "controls/PageHost.h"
 #include "platform/AppFolders.h"
@@ -206,6 +207,12 @@ void AppDelegate::embedMainView()
     window->resize(designed.boundedTo(room));
     auto *frame = new WindowFrameAutosave(window, QStringLiteral("mainWindowFrame"));
     frame->restore();
+    if (mainVC->gDriveAccessVC) {
+        // Redirects reach the Drive sign-in through the flow it is waiting on.
+        connect(mainVC->gDriveAccessVC.get(), &GoogleDriveAccessVC::authorizationFlowStarted, this,
+            [this](
+                const std::shared_ptr<ExternalUserAgentSession> &flow) { currentAuthorizationFlow = flow; });
+    }
 }
 
 void AppDelegate::installURLEventHandler()

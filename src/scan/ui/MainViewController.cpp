@@ -14,6 +14,7 @@
 #include "app/LocalizedString.h"
 #include "app/OSVersionFlags.h"
 #include "app/ScanGlobals.h"
+#include "cloud/ui/GoogleDriveAccessVC.h"
 #include "controls/ControlFonts.h"
 #include "controls/DoubleSlider.h"
 #include "platform/Dispatch.h"
@@ -27,6 +28,7 @@
 #include "scan/ScanThresholds.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/ComparisonOptionsView.h"
+#include "scan/ui/GoogleDriveScanSource.h"
 #include "scan/ui/MainWindowFrames.h"
 #include "scan/ui/MainWindowInterface.h"
 #include "scan/ui/MainWindowLayout.h"
@@ -61,6 +63,7 @@ MainViewController::MainViewController(QObject *parent)
     , hashOperationQueue(std::make_unique<OperationQueue>())
     , m_scanList(std::make_unique<ScanListController>(*this))
     , m_scanRun(std::make_unique<ScanRunController>(*this))
+    , m_googleDrive(std::make_unique<GoogleDriveScanSource>(*this))
 {
 }
 
@@ -105,6 +108,7 @@ void MainViewController::viewDidLoad()
     MainWindowSetup::styleCloudButtons(*this);
     MainWindowSetup::setupScanSourcePopup(*this);
     ScanGlobals::scanType = 0;
+    m_googleDrive->makeController();
     MainWindowSetup::setupProgressSheet(*this);
     restoreDateFilter();
     btnScanAllImagesCheckBoxTapped(btnScanLastImport);

@@ -26,6 +26,7 @@ class DoubleSlider;
 class DuplicatesGroup;
 class ExclusionMatcher;
 class GoogleDriveAccessVC;
+class GoogleDriveScanSource;
 class ImageFileInfo;
 class OptionPopover;
 class PopUpButton;
@@ -212,6 +213,8 @@ public:
     void btnStopAddPhotosTapped();
     // The scan's start, progress, stop and hand-over to the results view.
     ScanRunController &scanRun() { return *m_scanRun; }
+    // The Google Drive side: sign-in sheet, folder window, scan list entries and listing.
+    GoogleDriveScanSource &googleDrive() { return *m_googleDrive; }
     void showAddingPhotosSheet();
     // Any thread: the sheet closes on the GUI thread.
     void dismissAddingPhotosSheet();
@@ -235,4 +238,5 @@ private:
     std::unique_ptr<OptionPopover> m_optionPopover;
     std::unique_ptr<ScanListController> m_scanList;
     std::unique_ptr<ScanRunController> m_scanRun;
+    std::unique_ptr<GoogleDriveScanSource> m_googleDrive;
 };

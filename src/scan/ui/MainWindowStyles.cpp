@@ -2,17 +2,7 @@
 
 #include <QPalette>
 
-namespace
-{
-
-QColor rgb(int r, int g, int b)
-{
-    return QColor(r, g, b);
-}
-
-constexpr double kHalfHeight = -0.5;
-
-} // namespace
+#include "cloud/ui/CloudSheetStyles.h"
 
 void MainWindowStyles::styleScanButtonTitle(IMGButton *button)
 {
@@ -39,9 +29,10 @@ void MainWindowStyles::setCornerRadius(QWidget *box, double radius)
     // A style sheet makes the frame's labels fall back to the application palette (dark text), so
     // the light text of the window palette is restated for them.
     if (qobject_cast<QFrame *>(box))
-        box->setStyleSheet(QStringLiteral("QFrame#%1 { border-radius: %2px; } QFrame#%1 QLabel { color: white; }")
-                               .arg(box->objectName())
-                               .arg(radius));
+        box->setStyleSheet(
+            QStringLiteral("QFrame#%1 { border-radius: %2px; } QFrame#%1 QLabel { color: white; }")
+                .arg(box->objectName())
+                .arg(radius));
 }
 
 void MainWindowStyles::setBackgroundImages(
@@ -66,26 +57,22 @@ void MainWindowStyles::setWhiteTitle(QAbstractButton *button, const QString &tit
 
 FlatButtonStyle MainWindowStyles::scanComputerStyle()
 {
-    return { rgb(42, 130, 249), rgb(190, 190, 190), Qt::white, Qt::white, rgb(55, 151, 250),
-        rgb(169, 169, 169), 4, 0 };
+    return CloudSheetStyles::scanComputerStyle();
 }
 
 FlatButtonStyle MainWindowStyles::allowPermissionStyle()
 {
-    return { rgb(52, 109, 240), rgb(190, 190, 190), Qt::white, Qt::white, rgb(52, 109, 240),
-        rgb(169, 169, 169), 4, 0 };
+    return CloudSheetStyles::allowPermissionStyle();
 }
 
 FlatButtonStyle MainWindowStyles::addFolderCloudScanStyle()
 {
-    return { rgb(42, 130, 249), rgb(153, 204, 253), Qt::white, Qt::white, rgb(55, 151, 250),
-        rgb(169, 169, 169), kHalfHeight, 0 };
+    return CloudSheetStyles::addFolderStyle();
 }
 
 FlatButtonStyle MainWindowStyles::cancelCloudFolderScanStyle()
 {
-    return { rgb(169, 169, 169), rgb(190, 190, 190), Qt::white, Qt::white, rgb(55, 151, 250),
-        rgb(169, 169, 169), kHalfHeight, 0 };
+    return CloudSheetStyles::cancelFolderStyle();
 }
 
 void MainWindowStyles::setLinkTitle(LinkButton *button, const QString &title, int fontSize, bool bold)

@@ -9,6 +9,7 @@
 #include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
+#include "cloud/ui/GoogleDriveAccessVC.h"
 #include "platform/AppFolders.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
@@ -389,6 +390,9 @@ void ScanListController::removeAllFromScanList()
         c.arrPathNodes.clear();
     } else {
         c.arrPathNodeGoogleDrive.clear();
+        // The Drive controller keeps the list across switches of source; it is emptied with it.
+        if (ScanGlobals::scanType.load() == 1 && c.gDriveAccessVC)
+            c.gDriveAccessVC->arrPathNodesToScan.clear();
     }
     reloadPathTable();
     updateScanButton();
