@@ -21,6 +21,7 @@
 #include "scan/ui/MainWindowLayout.h"
 #include "scan/ui/ScanControls.h"
 
+class CloudModeController;
 class CloudScanFoldersList;
 class DoubleSlider;
 class DuplicatesGroup;
@@ -210,6 +211,8 @@ public:
     void btnStopAddPhotosTapped();
     // The scan's start, progress, stop and hand-over to the results view.
     ScanRunController &scanRun() { return *m_scanRun; }
+    // The cloud modes: the Dropbox source and the cloud listings' hand-over to the scan.
+    CloudModeController &cloudMode() { return *m_cloudMode; }
     void showAddingPhotosSheet();
     // Any thread: the sheet closes on the GUI thread.
     void dismissAddingPhotosSheet();
@@ -233,4 +236,5 @@ private:
     std::unique_ptr<OptionPopover> m_optionPopover;
     std::unique_ptr<ScanListController> m_scanList;
     std::unique_ptr<ScanRunController> m_scanRun;
+    std::unique_ptr<CloudModeController> m_cloudMode;
 };
