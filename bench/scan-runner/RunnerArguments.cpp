@@ -31,7 +31,8 @@ const RangedOption kRanged[] = {
 const char *RunnerArguments::usage()
 {
     return "usage: quennary-scan [--mode exact|similar] [--level 1-8] [--bitmap 0-6] [--rotate] [--mirror] "
-           "[--time-index 0-18] [--gps-index 0-6] [--home DIR] [--json FILE] PATH...";
+           "[--time-index 0-18] [--gps-index 0-6] [--home DIR] [--json FILE] "
+           "(PATH... | --cloud dropbox --cloud-folder PATH...)";
 }
 
 std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &arguments, QString *error)
@@ -56,7 +57,7 @@ std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &argumen
             continue;
         }
         static const QStringList kValued { "--mode", "--home", "--json", "--level", "--bitmap",
-            "--time-index", "--gps-index" };
+            "--time-index", "--gps-index", "--cloud", "--cloud-folder" };
         if (!kValued.contains(argument))
             return fail(QLatin1String("unknown option ") + argument);
         if (i + 1 >= arguments.size())
@@ -68,6 +69,12 @@ std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &argumen
             parsed.exact = value == QLatin1String("exact");
         } else if (argument == QLatin1String("--home")) {
             parsed.home = value;
+        } else if (argument == QLatin1String("--cloud")) {
+            if (value != QLatin1String("dropbox"))
+                return fail(QLatin1String("--cloud takes dropbox"));
+            parsed.cloud = value;
+        } else if (argument == QLatin1String("--cloud-folder")) {
+            parsed.cloudFolders.append(value);
         } else if (argument == QLatin1String("--json")) {
             parsed.jsonFile = value;
         } else {
@@ -84,6 +91,15 @@ std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &argumen
             parsed.*(option->field) = number;
         }
     }
+    if (!parsed.cloud.isEmpty()) {
+        if (parsed.cloudFolders.isEmpty())
+            return fail(QStringLiteral("--cloud needs at least one --cloud-folder"));
+        if (!parsed.paths.isEmpty())
+            return fail(QStringLiteral("PATH and --cloud exclude each other"));
+        return parsed;
+    }
+    if (!parsed.cloudFolders.isEmpty())
+        return fail(QStringLiteral("--cloud-folder needs --cloud"));
     if (parsed.paths.isEmpty())
         return fail(QStringLiteral("no PATH given"));
     return parsed;

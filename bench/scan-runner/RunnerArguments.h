@@ -17,6 +17,10 @@ struct RunnerArguments {
     QString home;
     QString jsonFile;
     QStringList paths;
+    // "dropbox", or empty for the files of this computer.
+    QString cloud;
+    // Folders of the cloud source ("" or "/" the root).
+    QStringList cloudFolders;
 
     static const char *usage();
     // Nothing when the arguments are not understood; `error` then says why.

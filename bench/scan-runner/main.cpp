@@ -1,7 +1,8 @@
 // quennary-scan: runs one whole scan of PATH... headlessly, started by the main window's Scan button
 // in an offscreen application and ended in its results view, and prints what it found as one JSON
 // object. Options left out take the registered defaults; --rotate and --mirror switch the rotated
-// and mirrored variants on.
+// and mirrored variants on. With --cloud dropbox it scans Dropbox folders through the main window's
+// Dropbox mode instead.
 #include <cstdio>
 
 #include <QApplication>
@@ -14,9 +15,11 @@
 #include <QJsonObject>
 #include <QRadioButton>
 
+#include "CloudSource.h"
 #include "RunnerArguments.h"
 #include "app/ScanGlobals.h"
 #include "app/SettingsDefaults.h"
+#include "cloud/DropBoxHandler.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
@@ -96,6 +99,11 @@ QJsonObject report(
     // The groups as the results window shows them once it has opened (members in shown order).
     QJsonArray shownArray;
     const auto session = engine.session();
+    QJsonArray recordPaths;
+    if (session) {
+        for (const auto &record : session->arrImagesContent)
+            recordPaths.append(record->filePath);
+    }
     const ScanGlobalsSnapshot scan = session ? session->options.globals : ScanGlobals::snapshot();
     for (const auto &group : ShownGroups::afterOpening(groups, scan)) {
         QJsonArray members;
@@ -108,7 +116,7 @@ QJsonObject report(
         { QStringLiteral("compare"), t.compare }, { QStringLiteral("total"), total } };
     return QJsonObject { { QStringLiteral("records"), session ? int(session->arrImagesContent.size()) : 0 },
         { QStringLiteral("groups"), groupArray }, { QStringLiteral("shown"), shownArray },
-        { QStringLiteral("seconds"), seconds },
+        { QStringLiteral("seconds"), seconds }, { QStringLiteral("recordPaths"), recordPaths },
         { QStringLiteral("decoded"), session ? session->decoded.load() : 0 } };
 }
 
@@ -149,8 +157,10 @@ int main(int argc, char **argv)
     SettingsDefaults::registerDefaultSettings();
     registerCommandLineChoices(*arguments);
 
-    const std::vector<FilePathNode> nodes = scanList(arguments->paths, &error);
-    if (nodes.empty())
+    const bool cloud = !arguments->cloud.isEmpty();
+    const std::vector<FilePathNode> nodes
+        = cloud ? std::vector<FilePathNode>() : scanList(arguments->paths, &error);
+    if (!cloud && nodes.empty())
         return badArguments(QStringLiteral("no such file or folder: ") + error);
     const bool exact = defaults.integerForKey(QStringLiteral("setComparsionMethod")) == 0;
 
@@ -159,11 +169,24 @@ int main(int argc, char **argv)
     controller.selectComparisonMethod(
         exact ? controller.btnExactMatch.data() : controller.btnSimilarMatch.data());
     controller.arrPathNodes = nodes;
+    std::shared_ptr<DropBoxHandler> dropbox;
+    if (cloud) {
+        dropbox = CloudSource::prepareDropboxScan(controller, arguments->cloudFolders);
+        if (!dropbox)
+            return 2;
+    }
     ScanRunController &scan = controller.scanRun();
     QElapsedTimer clock;
     int status = 0;
     QObject::connect(&scan, &ScanRunController::scanEnded, &app, [&](ScanEngine::Outcome outcome) {
         const double total = double(clock.nsecsElapsed()) / 1e9;
+        // A source that refused or never answered its first call has nothing to report.
+        if (dropbox && !dropbox->firstCallError().isEmpty()) {
+            std::fprintf(stderr, "quennary-scan: Dropbox: %s\n", qPrintable(dropbox->firstCallError()));
+            status = 1;
+            QCoreApplication::exit(status);
+            return;
+        }
         QList<std::shared_ptr<DuplicatesGroup>> groups;
         if (outcome == ScanEngine::Outcome::Results)
             groups = ScanEngine::groupsToShow(scan.engine().session()->arrAllFilesGrouping);

@@ -124,6 +124,9 @@ public:
     FingerprintVariants arrHashOfRotateFlipImages;
     QString actualFilePathOnServer;
     QUrl filePathUrl;
+    // Dropbox: the file's identifier and the revision it was listed at (deletion checks it).
+    QString id;
+    QString rev;
 
 private:
     void setupExif_forGoogleDrive();

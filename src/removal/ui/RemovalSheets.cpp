@@ -16,6 +16,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/VariantNumber.h"
 #include "platform/ui/AlertPresenter.h"
+#include "removal/DropboxRoute.h"
 #include "removal/RemovalRoutes.h"
 #include "removal/RemovalRun.h"
 #include "results/ResultTexts.h"
@@ -78,7 +79,10 @@ RemovalSheets::~RemovalSheets()
 
 RemovalSheets *RemovalSheets::install(ResultViewController &controller)
 {
-    auto *sheets = new RemovalSheets(controller, std::make_shared<RemovalRoutes>(), &controller);
+    auto routes = std::make_shared<RemovalRoutes>();
+    routes->setRoute(RemovalRoutes::Kind::Dropbox,
+        std::make_shared<DropboxRoute>([&controller] { return controller.scanWrapper; }));
+    auto *sheets = new RemovalSheets(controller, routes, &controller);
     controller.setTrashActions(sheets);
     return sheets;
 }

@@ -27,6 +27,7 @@
 #include "results/ui/ResultViewController.h"
 #include "scan/ScanThresholds.h"
 #include "scan/ui/AddingSheet.h"
+#include "scan/ui/CloudModeController.h"
 #include "scan/ui/ComparisonOptionsView.h"
 #include "scan/ui/GoogleDriveScanSource.h"
 #include "scan/ui/MainWindowFrames.h"
@@ -64,7 +65,10 @@ MainViewController::MainViewController(QObject *parent)
     , m_scanList(std::make_unique<ScanListController>(*this))
     , m_scanRun(std::make_unique<ScanRunController>(*this))
     , m_googleDrive(std::make_unique<GoogleDriveScanSource>(*this))
+    , m_cloudMode(std::make_unique<CloudModeController>(*this))
 {
+    m_scanRun->startCloudListing = [this] { m_cloudMode->startCloudListing(); };
+    m_scanRun->stopCloudListing = [this] { m_cloudMode->stopCloudListing(); };
 }
 
 MainViewController::~MainViewController()

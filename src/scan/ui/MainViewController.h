@@ -21,6 +21,7 @@
 #include "scan/ui/MainWindowLayout.h"
 #include "scan/ui/ScanControls.h"
 
+class CloudModeController;
 class CloudScanFoldersList;
 class DoubleSlider;
 class DuplicatesGroup;
@@ -215,6 +216,8 @@ public:
     ScanRunController &scanRun() { return *m_scanRun; }
     // The Google Drive side: sign-in sheet, folder window, scan list entries and listing.
     GoogleDriveScanSource &googleDrive() { return *m_googleDrive; }
+    // The cloud modes: the Dropbox source and the cloud listings' hand-over to the scan.
+    CloudModeController &cloudMode() { return *m_cloudMode; }
     void showAddingPhotosSheet();
     // Any thread: the sheet closes on the GUI thread.
     void dismissAddingPhotosSheet();
@@ -239,4 +242,5 @@ private:
     std::unique_ptr<ScanListController> m_scanList;
     std::unique_ptr<ScanRunController> m_scanRun;
     std::unique_ptr<GoogleDriveScanSource> m_googleDrive;
+    std::unique_ptr<CloudModeController> m_cloudMode;
 };

@@ -177,8 +177,10 @@ void ScanRunController::stopAddingPhotos()
         m_engine->stop();
         return;
     }
-    // A cloud listing that has not handed its records over yet sees abortMe itself; nothing else
-    // would close the sheet.
+    // A cloud listing that has not handed its records over yet ends at its next check, and its
+    // end closes the sheet; without a listing nothing else would.
+    if (ScanGlobals::scanType.load() != 0 && stopCloudListing)
+        stopCloudListing();
     if (ScanGlobals::scanType.load() != 0 && !startCloudListing)
         c.dismissAddingPhotosSheet();
 }

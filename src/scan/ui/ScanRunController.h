@@ -39,6 +39,8 @@ public:
     // Starts the listing of the current cloud source (set by the cloud side); without it a cloud
     // scan ends at once.
     std::function<void()> startCloudListing;
+    // Asks the running cloud listing to stop; its end then closes the sheet.
+    std::function<void()> stopCloudListing;
 
     void showNoPhotosAlert();
     void showOnlyOnePhotoAlert();

@@ -1,0 +1,430 @@
+#include "cloud/DropBoxHandler.h"
+
+#include <utility>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMetaObject>
+#include <QSaveFile>
+#include <QUrl>
+
+#include "app/CommonFunc.h"
+#include "app/MediaDownloader.h"
+#include "app/ScanGlobals.h"
+#include "app/ScanWrapperDelegate.h"
+#include "cloud/DropboxAuth.h"
+#include "cloud/ForwardingTokenSource.h"
+#include "model/CloudScanFoldersList.h"
+#include "model/ImageFileInfo.h"
+#include "platform/CloudConfiguration.h"
+#include "platform/Log.h"
+
+namespace
+{
+
+const QString kRoot = QStringLiteral("Dropbox");
+
+QString lowerPath(const CloudScanFoldersList &folder)
+{
+    return folder.folderPath.toLower();
+}
+
+// Also true for the same folder.
+bool isInside(const QString &inner, const QString &outer)
+{
+    return inner == outer || inner.startsWith(outer + QLatin1Char('/'));
+}
+
+QString extensionOf(const QString &path)
+{
+    return QFileInfo(QFileInfo(path).fileName()).suffix();
+}
+
+// The scan gets records of its own, so fingerprints and marks of one scan never leak into the
+// tree that the folder sheet and later scans replay.
+std::shared_ptr<ImageFileInfo> copyOfListed(const ImageFileInfo &listed)
+{
+    auto record = std::make_shared<ImageFileInfo>();
+    record->commonInit();
+    record->fileName = listed.fileName;
+    record->actualFilePathOnServer = listed.actualFilePathOnServer;
+    record->filePath = listed.filePath;
+    record->folderPath = listed.folderPath;
+    record->createDate = listed.createDate;
+    record->modDate = listed.modDate;
+    record->fileSize = listed.fileSize;
+    record->fileMd5 = listed.fileMd5;
+    record->filePathUrl = listed.filePathUrl;
+    record->id = listed.id;
+    record->rev = listed.rev;
+    record->isVideo = listed.isVideo;
+    return record;
+}
+
+} // namespace
+
+DropBoxHandler::DropBoxHandler()
+    : DropBoxHandler(
+        Options { DropboxApi::configuredBases(), nullptr, CloudConfiguration::transferTimeoutMs() })
+{
+}
+
+DropBoxHandler::DropBoxHandler(Options options)
+{
+    m_tokens = std::make_shared<ForwardingTokenSource>(
+        options.tokens, QList<QUrl> { options.bases.api, options.bases.content });
+    m_api = std::make_unique<DropboxApi>(options.bases, m_tokens, options.transferTimeoutMs);
+    ImageFileInfo::setDropboxDownloader(
+        [this](ImageFileInfo &record) { downloadFile(record, CommonFunc::googleDriveThumbnailDirPath()); });
+}
+
+DropBoxHandler::~DropBoxHandler()
+{
+    ImageFileInfo::setDropboxDownloader(nullptr);
+    // Stops the worker before the walk's state goes.
+    m_api.reset();
+}
+
+bool DropBoxHandler::hasAuthorizedClient() const
+{
+    return !m_tokens->accessToken().isEmpty();
+}
+
+void DropBoxHandler::signInToDropbox()
+{
+    DropboxAuth::sharedAuth()->authorizeFromControllerV2();
+}
+
+QString DropBoxHandler::firstCallError() const
+{
+    std::lock_guard<std::mutex> lock(m_errorMutex);
+    return m_firstCallError;
+}
+
+void DropBoxHandler::runOnWorker(std::function<void()> job)
+{
+    QMetaObject::invokeMethod(m_api->workerContext(), std::move(job), Qt::QueuedConnection);
+}
+
+void DropBoxHandler::setVideoExtensions(const QStringList &extensions)
+{
+    runOnWorker([this, extensions] { m_videoExtensions = extensions; });
+}
+
+void DropBoxHandler::startScanning(
+    const QStringList &extensions, const QList<std::shared_ptr<CloudScanFoldersList>> &folders)
+{
+    runOnWorker([this, extensions, folders] {
+        countFlagForThumbnails = 0;
+        arrExtension = extensions;
+        arrPathFetchFiles = outermostFolders(folders);
+        indexForScannedPath = 0;
+        m_reported.clear();
+        m_firstCall = true;
+        {
+            std::lock_guard<std::mutex> lock(m_errorMutex);
+            m_firstCallError.clear();
+        }
+        if (arrPathFetchFiles.isEmpty()) {
+            listingFinished();
+            return;
+        }
+        rootNodeDriveList = arrPathFetchFiles.first();
+        resetScanFolderIndexes(rootNodeDriveList);
+        collectFilesOfFolder(rootNodeDriveList);
+    });
+}
+
+QList<std::shared_ptr<CloudScanFoldersList>> DropBoxHandler::outermostFolders(
+    const QList<std::shared_ptr<CloudScanFoldersList>> &folders)
+{
+    QList<std::shared_ptr<CloudScanFoldersList>> kept;
+    for (int i = 0; i < folders.size(); ++i) {
+        if (!folders[i])
+            continue;
+        const QString path = lowerPath(*folders[i]);
+        bool covered = false;
+        for (int j = 0; j < folders.size() && !covered; ++j) {
+            if (j == i || !folders[j])
+                continue;
+            const QString other = lowerPath(*folders[j]);
+            // An equal folder is walked once, at its first place; an inner one not at all.
+            covered = other == path ? j < i : isInside(path, other);
+        }
+        if (!covered)
+            kept.append(folders[i]);
+    }
+    return kept;
+}
+
+void DropBoxHandler::resetScanFolderIndexes(const std::shared_ptr<CloudScanFoldersList> &node)
+{
+    node->currentScanFolderIndex = 0;
+    for (const auto &child : node->arrChildren)
+        resetScanFolderIndexes(child);
+}
+
+void DropBoxHandler::collectFilesOfFolder(const std::shared_ptr<CloudScanFoldersList> &node)
+{
+    if (!node)
+        return;
+    if (!m_api->isWorkerThread()) {
+        runOnWorker([this, node] { collectFilesOfFolder(node); });
+        return;
+    }
+    if (node->isAllFilesFetched) {
+        replayListedFolder(node);
+        return;
+    }
+    if (!hasAuthorizedClient()) {
+        // Without a client nothing is listed, but the walk still ends and says so.
+        continueScanFromFolder(node);
+        return;
+    }
+    // A listing cut short earlier (failure, stop) starts again from scratch, so nothing is doubled.
+    node->arrChildren.clear();
+    node->arrCloudDriveFiles.clear();
+    node->arrCloudDriveAllTypeFiles.clear();
+    node->currentScanFolderIndex = 0;
+    listPage(node, QString());
+}
+
+void DropBoxHandler::listPage(const std::shared_ptr<CloudScanFoldersList> &node, const QString &cursor)
+{
+    auto completion = [this, node](const std::optional<DropboxListPage> &page, const QString &error) {
+        pageArrived(node, page, error);
+    };
+    if (cursor.isEmpty())
+        m_api->listFolder(serverPath(node->folderPath), completion);
+    else
+        m_api->listFolderContinue(cursor, completion);
+}
+
+void DropBoxHandler::pageArrived(const std::shared_ptr<CloudScanFoldersList> &node,
+    const std::optional<DropboxListPage> &page, const QString &error)
+{
+    const bool first = std::exchange(m_firstCall, false);
+    if (!page) {
+        stdoutLine(QStringLiteral("err ") + error);
+        Log::line(
+            QStringLiteral("Dropbox listing of ") + node->folderPath + QStringLiteral(" failed: ") + error);
+        if (first) {
+            std::lock_guard<std::mutex> lock(m_errorMutex);
+            m_firstCallError = error;
+        }
+        continueScanFromFolder(node);
+        return;
+    }
+    node->isAllFilesFetched = !page->hasMore;
+    if (!processListFolderEntries(page->entries, node)) {
+        node->isAllFilesFetched = false;
+        continueScanFromFolder(node);
+        return;
+    }
+    if (page->hasMore && !isAbortScanning.load()) {
+        node->isAllFilesFetched = false;
+        listPage(node, page->cursor);
+        return;
+    }
+    continueScanFromFolder(node);
+}
+
+bool DropBoxHandler::processListFolderEntries(
+    const QList<DropboxEntry> &entries, const std::shared_ptr<CloudScanFoldersList> &folder)
+{
+    for (const DropboxEntry &entry : entries) {
+        if (isAbortScanning.load())
+            return false;
+        switch (entry.kind) {
+        case DropboxEntry::Kind::file: {
+            auto record = std::make_shared<ImageFileInfo>();
+            setupImageFileInfo(*record, entry);
+            record->isVideo = isVideoPath(record->filePath);
+            folder->arrCloudDriveAllTypeFiles.append(record);
+            if (isAccepted(*record)) {
+                folder->arrCloudDriveFiles.append(record);
+                ++fileCount;
+                if (isCompletListFetch.load())
+                    report(*record);
+            }
+            break;
+        }
+        case DropboxEntry::Kind::folder: {
+            auto child = std::make_shared<CloudScanFoldersList>();
+            const QString display = entry.pathDisplay.isEmpty() ? entry.pathLower : entry.pathDisplay;
+            child->folderPath = kRoot + display;
+            child->folderName = entry.name;
+            child->parentNodeDropBoxList = folder;
+            folder->arrChildren.append(child);
+            break;
+        }
+        case DropboxEntry::Kind::deleted:
+            stdoutLine(QStringLiteral("deleted entry ") + entry.pathLower);
+            break;
+        case DropboxEntry::Kind::other:
+            stdoutLine(QStringLiteral("different entry"));
+            break;
+        }
+    }
+    return true;
+}
+
+void DropBoxHandler::replayListedFolder(const std::shared_ptr<CloudScanFoldersList> &node)
+{
+    for (const auto &record : node->arrCloudDriveAllTypeFiles) {
+        record->isVideo = isVideoPath(record->filePath);
+        if (isAccepted(*record) && isCompletListFetch.load()) {
+            ++fileCount;
+            report(*record);
+        }
+    }
+    // Queued, so a tree listed before is walked without growing the stack.
+    runOnWorker([this, node] { continueScanFromFolder(node); });
+}
+
+void DropBoxHandler::continueScanFromFolder(const std::shared_ptr<CloudScanFoldersList> &node)
+{
+    if (!isCompletListFetch.load() || isAbortScanning.load()) {
+        stdoutLine(QStringLiteral("Total File Scanned Count ") + QString::number(fileCount.load()));
+        listingFinished();
+        return;
+    }
+    if (node->currentScanFolderIndex < node->arrChildren.size()) {
+        const std::shared_ptr<CloudScanFoldersList> child
+            = node->arrChildren.at(node->currentScanFolderIndex);
+        ++node->currentScanFolderIndex;
+        collectFilesOfFolder(child);
+        return;
+    }
+    const std::shared_ptr<CloudScanFoldersList> parent = node->parentNodeDropBoxList.lock();
+    if (node != rootNodeDriveList && parent) {
+        continueScanFromFolder(parent);
+        return;
+    }
+    if (indexForScannedPath + 1 < arrPathFetchFiles.size()) {
+        scanNextSelectedPath();
+        return;
+    }
+    listingFinished();
+    isCompletListFetch = false;
+}
+
+void DropBoxHandler::scanNextSelectedPath()
+{
+    ++indexForScannedPath;
+    rootNodeDriveList = arrPathFetchFiles.at(indexForScannedPath);
+    resetScanFolderIndexes(rootNodeDriveList);
+    collectFilesOfFolder(rootNodeDriveList);
+}
+
+void DropBoxHandler::listingFinished()
+{
+    if (ScanWrapperDelegate *target = delegate.load())
+        target->dropboxListingFinished();
+}
+
+void DropBoxHandler::report(const ImageFileInfo &listed)
+{
+    const QString key = listed.id.isEmpty() ? listed.filePath.toLower() : listed.id;
+    if (m_reported.contains(key))
+        return;
+    m_reported.insert(key);
+    if (ScanWrapperDelegate *target = delegate.load())
+        target->addDropboxFile(copyOfListed(listed));
+}
+
+bool DropBoxHandler::isAccepted(const ImageFileInfo &record) const
+{
+    const qint64 minimum = ScanGlobals::minimumAllowFileSize.load();
+    return containsCaseInsensitive(arrExtension, extensionOf(record.fileName))
+        && (minimum <= 0 || record.fileSize >= quint64(minimum));
+}
+
+bool DropBoxHandler::isVideoPath(const QString &path) const
+{
+    return containsCaseInsensitive(m_videoExtensions, extensionOf(path));
+}
+
+bool DropBoxHandler::containsCaseInsensitive(const QStringList &array, const QString &text)
+{
+    return array.contains(text, Qt::CaseInsensitive);
+}
+
+bool DropBoxHandler::setupImageFileInfo(ImageFileInfo &record, const DropboxEntry &metadata)
+{
+    record.commonInit();
+    record.fileName = metadata.name;
+    // The display path may be absent; the lower-case one reaches the same file.
+    const QString display = metadata.pathDisplay.isEmpty() ? metadata.pathLower : metadata.pathDisplay;
+    if (!display.isEmpty()) {
+        record.actualFilePathOnServer = display;
+        record.filePath = kRoot + display;
+    }
+    const int slash = record.filePath.lastIndexOf(QLatin1Char('/'));
+    record.folderPath = slash > 0 ? record.filePath.left(slash) : record.filePath;
+    record.createDate = metadata.clientModified;
+    record.modDate = metadata.serverModified;
+    record.fileSize = metadata.size;
+    record.fileMd5 = metadata.contentHash;
+    record.filePathUrl = QUrl::fromLocalFile(record.filePath);
+    record.id = metadata.id;
+    record.rev = metadata.rev;
+    return true;
+}
+
+QString DropBoxHandler::serverPath(const QString &programPath)
+{
+    QString path = programPath;
+    const int at = path.indexOf(kRoot);
+    if (at >= 0)
+        path.remove(at, kRoot.size());
+    // The provider names its root "", never "/".
+    return path == QLatin1String("/") ? QString() : path;
+}
+
+void DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder)
+{
+    if (record.actualFilePathOnServer.isEmpty() || record.fileName.isEmpty() || !hasAuthorizedClient())
+        return;
+    QDir().mkpath(folder);
+    const int number = countFlagForThumbnails.fetch_add(1) + 1;
+    const std::optional<QString> target
+        = MediaDownloader::targetPath(folder, QString::number(number) + QLatin1Char('_') + record.fileName);
+    record.localThumbPath.clear();
+    if (!target)
+        return;
+    const HttpResponse response = m_api->download(record.actualFilePathOnServer);
+    if (!response.ok()) {
+        stdoutLine(QStringLiteral("Downloading from Dropbox fails: ") + response.describe());
+        return;
+    }
+    QSaveFile file(*target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(response.body) != response.body.size()
+        || !file.commit()) {
+        Log::line(QStringLiteral("Cannot write the Dropbox copy ") + *target);
+        return;
+    }
+    record.localThumbPath = *target;
+}
+
+bool DropBoxHandler::deleteFilesFromDropbox(const ImageFileInfo &record)
+{
+    if (!hasAuthorizedClient())
+        return false;
+    const QString path = record.actualFilePathOnServer.isEmpty() ? serverPath(record.filePath)
+                                                                 : record.actualFilePathOnServer;
+    const HttpResponse response = m_api->deleteFile(path, record.rev);
+    switch (DropboxApi::deleteOutcome(response)) {
+    case DropboxApi::DeleteOutcome::deleted:
+        stdoutLine(QString::fromUtf8(response.body));
+        return true;
+    case DropboxApi::DeleteOutcome::notFound:
+        Log::line(QStringLiteral("error in deleting dropbox files = ") + response.describe());
+        stdoutLine(QStringLiteral("There is nothing at the given path."));
+        return true;
+    case DropboxApi::DeleteOutcome::failed:
+        break;
+    }
+    Log::line(QStringLiteral("error in deleting dropbox files = ") + response.describe());
+    return false;
+}

@@ -1,0 +1,110 @@
+// The Dropbox scan source: lists the chosen folders depth-first, one folder and one page at a
+// time, turns file entries into records with the provider's content hash for the MD5, reports the
+// accepted ones and the end of the listing to its delegate, downloads a file when the hashing
+// needs its pixels, and deletes files for the removal run.
+//
+// The walk and every change of the folder nodes run on the API's worker thread; the nodes may be
+// read elsewhere only between listings. Downloads and deletions block their calling thread.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include "app/ScanWrapper.h"
+#include "cloud/DropboxApi.h"
+#include "model/FilePathNode.h"
+
+class CloudScanFoldersList;
+class ForwardingTokenSource;
+class ImageFileInfo;
+class TokenSource;
+
+class DropBoxHandler : public ScanWrapper
+{
+public:
+    struct Options {
+        DropboxApi::Bases bases;
+        // Null: the application's sign-in (DropboxAuth).
+        std::shared_ptr<TokenSource> tokens;
+        int transferTimeoutMs = 60000;
+    };
+
+    // From the application's configuration, signed in through DropboxAuth.
+    DropBoxHandler();
+    explicit DropBoxHandler(Options options);
+    ~DropBoxHandler() override;
+
+    // The signed-in client exists.
+    bool hasAuthorizedClient() const;
+    // GUI thread: opens the sign-in page in the browser.
+    static void signInToDropbox();
+
+    // Any thread. Starts a scan's listing of `folders` (the flags are set by the caller).
+    void startScanning(
+        const QStringList &extensions, const QList<std::shared_ptr<CloudScanFoldersList>> &folders);
+    // Any thread. Lists one folder (or replays its earlier listing) and moves on in the walk.
+    void collectFilesOfFolder(const std::shared_ptr<CloudScanFoldersList> &node);
+    // Extensions (lower case) whose records are videos.
+    void setVideoExtensions(const QStringList &extensions);
+
+    // Blocking; refused on the GUI thread and the listing's thread. Sets localThumbPath to the
+    // downloaded copy, or clears it when the download failed.
+    void downloadFile(ImageFileInfo &record, const QString &folder);
+    // Blocking. True when the file is gone (deleted now, or nothing was at its path any more).
+    bool deleteFilesFromDropbox(const ImageFileInfo &record);
+
+    // The first listing call of the last scan failed: its one-line description, else empty.
+    QString firstCallError() const;
+
+    static bool containsCaseInsensitive(const QStringList &array, const QString &text);
+    static bool setupImageFileInfo(ImageFileInfo &record, const DropboxEntry &metadata);
+    // "Dropbox/Trips" -> "/Trips"; "Dropbox" -> "" (the root).
+    static QString serverPath(const QString &programPath);
+    // The chosen folders without those equal to or inside an earlier or enclosing one.
+    static QList<std::shared_ptr<CloudScanFoldersList>> outermostFolders(
+        const QList<std::shared_ptr<CloudScanFoldersList>> &folders);
+
+    // GUI thread: the Dropbox scan list, kept across switches of source.
+    std::vector<FilePathNode> arrPathNodesCloudScan;
+    std::atomic<int> countFlagForThumbnails { 0 };
+    std::atomic<int> fileCount { 0 };
+
+private:
+    // Worker thread from here on.
+    void runOnWorker(std::function<void()> job);
+    void listPage(const std::shared_ptr<CloudScanFoldersList> &node, const QString &cursor);
+    void pageArrived(const std::shared_ptr<CloudScanFoldersList> &node,
+        const std::optional<DropboxListPage> &page, const QString &error);
+    // False when a stop request ended the page.
+    bool processListFolderEntries(
+        const QList<DropboxEntry> &entries, const std::shared_ptr<CloudScanFoldersList> &folder);
+    void replayListedFolder(const std::shared_ptr<CloudScanFoldersList> &node);
+    void continueScanFromFolder(const std::shared_ptr<CloudScanFoldersList> &node);
+    void scanNextSelectedPath();
+    static void resetScanFolderIndexes(const std::shared_ptr<CloudScanFoldersList> &node);
+    bool isAccepted(const ImageFileInfo &record) const;
+    bool isVideoPath(const QString &path) const;
+    void report(const ImageFileInfo &listed);
+    void listingFinished();
+
+    std::shared_ptr<ForwardingTokenSource> m_tokens;
+    std::unique_ptr<DropboxApi> m_api;
+
+    std::shared_ptr<CloudScanFoldersList> rootNodeDriveList;
+    QStringList arrExtension;
+    QStringList m_videoExtensions;
+    QList<std::shared_ptr<CloudScanFoldersList>> arrPathFetchFiles;
+    int indexForScannedPath = 0;
+    // Identifiers (else lower-case paths) of the files this scan has reported.
+    QSet<QString> m_reported;
+    bool m_firstCall = false;
+    mutable std::mutex m_errorMutex;
+    QString m_firstCallError;
+};

@@ -1,0 +1,46 @@
+#include "removal/DropboxRoute.h"
+
+#include <QFile>
+
+#include "app/ScanWrapper.h"
+#include "cloud/DropBoxHandler.h"
+#include "model/ImageFileInfo.h"
+
+DropboxRoute::DropboxRoute(std::function<std::shared_ptr<ScanWrapper>()> source)
+    : m_source(std::move(source))
+{
+}
+
+QString DropboxRoute::identity(const ImageFileInfo &record) const
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_handler = std::dynamic_pointer_cast<DropBoxHandler>(m_source ? m_source() : nullptr);
+    }
+    return record.id.isEmpty() ? record.filePath.toLower() : record.id;
+}
+
+std::shared_ptr<DropBoxHandler> DropboxRoute::handler() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_handler;
+}
+
+RemovalOutcome DropboxRoute::remove(
+    const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop)
+{
+    if (!record)
+        return RemovalOutcome::failed(QStringLiteral("no record"));
+    if (stop.load())
+        return RemovalOutcome::failed(QStringLiteral("stopped"));
+    const std::shared_ptr<DropBoxHandler> source = handler();
+    if (!source)
+        return RemovalOutcome::failed(QStringLiteral("no Dropbox source"));
+    if (!source->deleteFilesFromDropbox(*record))
+        return RemovalOutcome::failed(QStringLiteral("Dropbox did not delete ") + record->filePath);
+    // The listed tree no longer matches the account.
+    source->isFileDeletedFromCloudDrive = true;
+    if (!record->localThumbPath.isEmpty())
+        QFile::remove(record->localThumbPath);
+    return RemovalOutcome::removed();
+}
