@@ -45,6 +45,22 @@ QLabel *wrappingLabel(QWidget *parent)
     return label;
 }
 
+// A hidden sheet `width` wide, the content box filling it, and the column of the box's controls.
+QVBoxLayout *sheetColumn(
+    QWidget *view, const char *name, int width, QPointer<CustomWindowNag> &window, QPointer<QWidget> &box)
+{
+    window = ResultSheets::makeSheet(view, name);
+    window->setFixedWidth(width);
+    auto *outer = new QVBoxLayout(window);
+    outer->setContentsMargins(0, 0, 0, 0);
+    box = new QWidget(window);
+    outer->addWidget(box);
+    auto *column = new QVBoxLayout(box);
+    column->setContentsMargins(24, 20, 24, 18);
+    column->setSpacing(10);
+    return column;
+}
+
 // The first marked library item of the shown groups that is not removed yet.
 bool hasMarkedLibraryItem(const ResultViewController &c)
 {
@@ -96,15 +112,8 @@ void RemovalSheets::ensureSheets()
 
 void RemovalSheets::buildConfirmTrash(QWidget *view)
 {
-    windowConfirmTrash = ResultSheets::makeSheet(view, "windowConfirmTrash");
-    windowConfirmTrash->setFixedWidth(480);
-    auto *outer = new QVBoxLayout(windowConfirmTrash);
-    outer->setContentsMargins(0, 0, 0, 0);
-    boxMainTrashConfirmation = new QWidget(windowConfirmTrash);
-    outer->addWidget(boxMainTrashConfirmation);
-    auto *column = new QVBoxLayout(boxMainTrashConfirmation);
-    column->setContentsMargins(24, 20, 24, 18);
-    column->setSpacing(10);
+    QVBoxLayout *column
+        = sheetColumn(view, "windowConfirmTrash", 480, windowConfirmTrash, boxMainTrashConfirmation);
     boxDeleteHeader = new QWidget(boxMainTrashConfirmation);
     auto *header = new QHBoxLayout(boxDeleteHeader);
     header->setContentsMargins(0, 0, 0, 0);
@@ -126,13 +135,7 @@ void RemovalSheets::buildConfirmTrash(QWidget *view)
     btnTrash = new IMGButton(boxMainTrashConfirmation);
     btnTrash->setText(text("ID_TRASH_PHOTOS"));
     btnTrash->setFixedSize(150, 32);
-    const QString l = QStringLiteral("blue_btn_sm_left"), m = QStringLiteral("blue_btn_sm_mid"),
-                  r = QStringLiteral("blue_btn_sm_right");
-    btnTrash->setButtonsImages(l, m, r, l, m, r, l, m, r);
-    btnTrash->setMakeBoldFont(true);
-    btnTrash->setFontSizeForButton(14);
-    btnTrash->setColorOnState(Qt::white);
-    btnTrash->setColorOffState(Qt::white);
+    ControlStyles::styleSheetImageButton(btnTrash, QStringLiteral("blue_btn_sm"));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(dontShowConfirmationDialogue, 1);
     buttons->addWidget(btnReview);
@@ -147,15 +150,7 @@ void RemovalSheets::buildConfirmTrash(QWidget *view)
 
 void RemovalSheets::buildTrash(QWidget *view)
 {
-    windowTrash = ResultSheets::makeSheet(view, "windowTrash");
-    windowTrash->setFixedWidth(460);
-    auto *outer = new QVBoxLayout(windowTrash);
-    outer->setContentsMargins(0, 0, 0, 0);
-    boxTrash = new QWidget(windowTrash);
-    outer->addWidget(boxTrash);
-    auto *column = new QVBoxLayout(boxTrash);
-    column->setContentsMargins(24, 20, 24, 18);
-    column->setSpacing(10);
+    QVBoxLayout *column = sheetColumn(view, "windowTrash", 460, windowTrash, boxTrash);
     boxTopTrashWindow = new QWidget(boxTrash);
     auto *top = new QVBoxLayout(boxTopTrashWindow);
     top->setContentsMargins(0, 0, 0, 0);
