@@ -27,7 +27,10 @@ bool PhotosAlbum::isAlbumFound() const
             found = true;
             break;
         }
-        if (name.localeAwareCompare(m_albumName) == 0) {
+        // Composed and decomposed accents are one name; the C library's collation would not say so.
+        if (name.normalized(QString::NormalizationForm_C)
+                .localeAwareCompare(m_albumName.normalized(QString::NormalizationForm_C))
+            == 0) {
             Log::line(QStringLiteral("album found localized"));
             found = true;
             break;

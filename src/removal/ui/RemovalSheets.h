@@ -53,6 +53,7 @@ public:
     RemovalRoutes &routes() { return *m_routes; }
     // The guide for library items (null before the sheets are built).
     PhotosGuide *guide() const;
+    LibraryAlbumRoute &libraryRoute() { return *m_libraryRoute; }
     // The photo-library bridge of the album route and the guide (the local album store by default).
     void setPhotosBridge(std::shared_ptr<PhotosLibraryBridge> bridge);
 
