@@ -21,6 +21,8 @@ namespace
 {
 
 using Step = GlobalObjects::StepNumberForPhotos;
+// The size the step pictures are drawn for.
+constexpr QSize kIllustration(460, 271);
 
 QString text(const QString &key)
 {
@@ -66,12 +68,14 @@ void PhotosGuide::buildImageViews()
     const std::array<QWidget *, 3> views { m_sheets.viewStepOne, m_sheets.viewStepTwo,
         m_sheets.viewStepThree };
     for (size_t i = 0; i < views.size(); ++i) {
+        views[i]->setMinimumSize(kIllustration);
         // Three stacked layers of one illustration.
         imgFrame[i] = new QLabel(views[i]);
         imgPicture[i] = new QLabel(views[i]);
         imgLens[i] = new QLabel(views[i]);
     }
     imgViewStepForPhotos = new QLabel(m_sheets.viewStepFour);
+    m_sheets.viewStepFour->setMinimumSize(kIllustration);
 }
 
 StepImages PhotosGuide::stepImages(const OsProfile &os, int step)
