@@ -54,7 +54,8 @@ void makeGroups(const QString &folder, ResultState &state)
     std::vector<std::shared_ptr<DuplicatesGroup>> groups;
     for (int i = 0; i < kFiles; ++i) {
         auto group = std::make_shared<DuplicatesGroup>();
-        group->children = { recordOf(writeFile(folder, i, "keep"), false), recordOf(writeFile(folder, i, "copy"), true) };
+        group->children
+            = { recordOf(writeFile(folder, i, "keep"), false), recordOf(writeFile(folder, i, "copy"), true) };
         groups.push_back(group);
     }
     state.enterGroups(groups);
@@ -115,7 +116,8 @@ void BM_RenameWithInfoFile(benchmark::State &bench)
         for (int i = 0; i < kFiles; ++i) {
             from.push_back(QFile::encodeName(writeFile(dir.path(), i, "copy")));
             to.push_back(QFile::encodeName(dir.filePath(QStringLiteral("moved/copy%1.jpg").arg(i))));
-            info.push_back(QFile::encodeName(dir.filePath(QStringLiteral("info/copy%1.jpg.trashinfo").arg(i))));
+            info.push_back(
+                QFile::encodeName(dir.filePath(QStringLiteral("info/copy%1.jpg.trashinfo").arg(i))));
         }
         const QByteArray text("[Trash Info]\nPath=/some/where/copy.jpg\nDeletionDate=2026-01-01T00:00:00\n");
         QElapsedTimer clock;

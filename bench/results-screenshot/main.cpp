@@ -4,9 +4,9 @@
 // --sheet draws one of the window's sheets centred over it, as it opens: scan (scan complete),
 // back (return to the main window), summary (after a removal), authorization, automark (the
 // auto-mark dialog), automarking (its progress sheet), menu (the context menu of a file), confirm
-// (before a removal), progress and stopping (during one) or problems (a summary with groups
-// skipped). --size WxH renders the window at another size than its own 1040x679 (for example
-// 1024x768).
+// (before a removal), progress and stopping (during one), problems (a summary with groups
+// skipped) or guide and guide3 (the library guide at steps one and three). --size WxH renders the window at
+// another size than its own 1040x679 (for example 1024x768).
 #include <cstdio>
 #include <random>
 
@@ -26,9 +26,10 @@
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "removal/ui/AutoMarkSheets.h"
+#include "removal/ui/PhotosGuide.h"
+#include "removal/ui/RemovalSheets.h"
 #include "removal/ui/ResultWindowMarking.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
-#include "removal/ui/RemovalSheets.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/OutlineList.h"
 #include "results/ui/PreviewPane.h"
@@ -122,6 +123,13 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
         removal->ensureSheets();
         if (name == QStringLiteral("confirm"))
             sheet = removal->windowConfirmTrash;
+        if (builder && (name == QStringLiteral("guide") || name == QStringLiteral("guide3"))) {
+            result.stepNumber = name == QStringLiteral("guide")
+                ? GlobalObjects::StepNumberForPhotos::stepNumberOneForPhotos
+                : GlobalObjects::StepNumberForPhotos::stepNumberThreeForPhotos;
+            removal->guide()->showPhotosStepsWindow();
+            sheet = builder->sheets().windowForPhotosApp;
+        }
         if (name == QStringLiteral("progress") || name == QStringLiteral("stopping")) {
             // As a run that has moved 2 of 4 files, with Stop pressed for "stopping".
             result.countTrashed = 2;
@@ -158,7 +166,8 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: quennary-results-screenshot OUT.png [--language CODE] [--list] [--sheet "
-        "scan|back|summary|authorization|automark|automarking|menu|confirm|progress|stopping|problems] "
+        "scan|back|summary|authorization|automark|automarking|menu|confirm|progress|stopping|problems|guide|"
+        "guide3] "
         "[--size WxH] [FOLDER]\n");
     return 2;
 }
@@ -193,8 +202,7 @@ int main(int argc, char **argv)
             size = wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
             if (size.isEmpty())
                 return usage();
-        }
-        else
+        } else
             folder = a;
     }
     QTemporaryDir home;
@@ -218,6 +226,7 @@ int main(int argc, char **argv)
     if (!result.findChild<ResultWindowBuilder *>())
         (new ResultWindowBuilder(result, &result))->build();
     ResultWindowMarking marking(result);
+    RemovalSheets::install(result);
     FilePathNode node;
     node.filePath = QDir(folder).absolutePath();
     node.state = 1;

@@ -31,8 +31,8 @@ const RangedOption kRanged[] = {
 const char *RunnerArguments::usage()
 {
     return "usage: quennary-scan [--mode exact|similar] [--level 1-8] [--bitmap 0-6] [--rotate] [--mirror] "
-           "[--time-index 0-18] [--gps-index 0-6] [--home DIR] [--json FILE] "
-           "(PATH... | --cloud dropbox --cloud-folder PATH...)";
+           "[--time-index 0-18] [--gps-index 0-6] [--auto-mark] [--trash-marked] [--home DIR] "
+           "[--json FILE] (PATH... | --cloud dropbox --cloud-folder PATH...)";
 }
 
 std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &arguments, QString *error)
@@ -50,6 +50,14 @@ std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &argumen
         }
         if (argument == QLatin1String("--mirror")) {
             parsed.mirror = true;
+            continue;
+        }
+        if (argument == QLatin1String("--auto-mark")) {
+            parsed.autoMark = true;
+            continue;
+        }
+        if (argument == QLatin1String("--trash-marked")) {
+            parsed.trashMarked = true;
             continue;
         }
         if (!argument.startsWith(QLatin1String("--"))) {

@@ -14,6 +14,10 @@ struct RunnerArguments {
     std::optional<int> gpsIndex;
     bool rotate = false;
     bool mirror = false;
+    // Mark by the stored auto-mark rules (or the defaults) once the results window has the groups.
+    bool autoMark = false;
+    // Then move the marked files to the Trash (marking first when autoMark is not given).
+    bool trashMarked = false;
     QString home;
     QString jsonFile;
     QStringList paths;

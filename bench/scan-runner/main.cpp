@@ -2,7 +2,9 @@
 // in an offscreen application and ended in its results view, and prints what it found as one JSON
 // object. Options left out take the registered defaults; --rotate and --mirror switch the rotated
 // and mirrored variants on. With --cloud dropbox it scans Dropbox folders through the main window's
-// Dropbox mode instead.
+// Dropbox mode instead. --auto-mark marks by the stored rules once the results window has the
+// groups, and --trash-marked moves the marked files to the Trash of $XDG_DATA_HOME (DIR/data of
+// --home unless the variable is set; without either it is refused).
 #include <cstdio>
 
 #include <QApplication>
@@ -25,7 +27,11 @@
 #include "platform/AppFolders.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
+#include "removal/AutoMarkRun.h"
+#include "removal/RemovalRoutes.h"
+#include "removal/RemovalRun.h"
 #include "results/ShownGroups.h"
+#include "results/ui/ResultViewController.h"
 #include "scan/ScanEngine.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
@@ -120,6 +126,43 @@ QJsonObject report(
         { QStringLiteral("decoded"), session ? session->decoded.load() : 0 } };
 }
 
+QStringList markedPaths(const ResultState &state)
+{
+    QStringList paths;
+    for (const auto &group : state.arrGroups) {
+        for (const auto &record : group->filterChildren) {
+            if (record->isMark && !record->isLocked)
+                paths.append(record->filePath);
+        }
+    }
+    return paths;
+}
+
+// What --auto-mark and --trash-marked did; `removal` is null when nothing was removed.
+void addRemovalReport(QJsonObject &json, const QStringList &marked, const RemovalSummary *removal)
+{
+    QJsonArray failed;
+    if (removal) {
+        for (const RemovalSummary::Failure &f : removal->failed)
+            failed.append(
+                QJsonObject { { QStringLiteral("path"), f.path }, { QStringLiteral("reason"), f.reason } });
+    }
+    json.insert(QStringLiteral("marked"), QJsonArray::fromStringList(marked));
+    json.insert(
+        QStringLiteral("removed"), QJsonArray::fromStringList(removal ? removal->removed : QStringList()));
+    json.insert(QStringLiteral("skipped_groups"), removal ? removal->skippedGroups : 0);
+    json.insert(QStringLiteral("failed"), failed);
+}
+
+// The runner never touches the Trash of the user who runs it by accident.
+bool chooseTrashFolder(const RunnerArguments &arguments)
+{
+    if (!arguments.home.isEmpty() && qEnvironmentVariableIsEmpty("XDG_DATA_HOME"))
+        qputenv("XDG_DATA_HOME",
+            QFile::encodeName(QDir(arguments.home).absoluteFilePath(QStringLiteral("data"))));
+    return !arguments.trashMarked || !qEnvironmentVariableIsEmpty("XDG_DATA_HOME");
+}
+
 bool writeJson(const QJsonObject &object, const QString &file)
 {
     const QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Indented);
@@ -144,6 +187,8 @@ int main(int argc, char **argv)
     const std::optional<RunnerArguments> arguments = RunnerArguments::parse(raw, &error);
     if (!arguments)
         return badArguments(error);
+    if (!chooseTrashFolder(*arguments))
+        return badArguments(QStringLiteral("--trash-marked needs --home DIR or XDG_DATA_HOME"));
     if (!arguments->home.isEmpty()) {
         const QString home = QDir(arguments->home).absolutePath();
         QDir().mkpath(home);
@@ -178,6 +223,15 @@ int main(int argc, char **argv)
     ScanRunController &scan = controller.scanRun();
     QElapsedTimer clock;
     int status = 0;
+    std::unique_ptr<AutoMarkRun> marking;
+    std::unique_ptr<RemovalRun> removal;
+    const auto finish = [&](const QJsonObject &json) {
+        if (!writeJson(json, arguments->jsonFile)) {
+            std::fprintf(stderr, "quennary-scan: cannot write %s\n", qPrintable(arguments->jsonFile));
+            status = 1;
+        }
+        QCoreApplication::exit(status);
+    };
     QObject::connect(&scan, &ScanRunController::scanEnded, &app, [&](ScanEngine::Outcome outcome) {
         const double total = double(clock.nsecsElapsed()) / 1e9;
         // A source that refused or never answered its first call has nothing to report.
@@ -190,11 +244,30 @@ int main(int argc, char **argv)
         QList<std::shared_ptr<DuplicatesGroup>> groups;
         if (outcome == ScanEngine::Outcome::Results)
             groups = ScanEngine::groupsToShow(scan.engine().session()->arrAllFilesGrouping);
-        if (!writeJson(report(scan.engine(), groups, total), arguments->jsonFile)) {
-            std::fprintf(stderr, "quennary-scan: cannot write %s\n", qPrintable(arguments->jsonFile));
-            status = 1;
+        QJsonObject json = report(scan.engine(), groups, total);
+        if (!arguments->autoMark && !arguments->trashMarked)
+            return finish(json);
+        // The results window has the groups now; mark and remove as its buttons would.
+        ResultViewController &results = *controller.result;
+        if (outcome == ScanEngine::Outcome::Results) {
+            marking = std::make_unique<AutoMarkRun>(results);
+            marking->runToCompletion();
         }
-        QCoreApplication::exit(status);
+        const QStringList marked
+            = outcome == ScanEngine::Outcome::Results ? markedPaths(results) : QStringList();
+        if (!arguments->trashMarked || outcome != ScanEngine::Outcome::Results) {
+            addRemovalReport(json, marked, nullptr);
+            return finish(json);
+        }
+        removal = std::make_unique<RemovalRun>(results, std::make_shared<RemovalRoutes>());
+        QObject::connect(removal.get(), &RemovalRun::finished, &app, [&, json, marked]() mutable {
+            addRemovalReport(json, marked, &removal->summary());
+            finish(json);
+        });
+        if (!removal->start()) {
+            addRemovalReport(json, marked, nullptr);
+            finish(json);
+        }
     });
     // The window waits three seconds before it shows the groups; a measurement does not.
     scan.setResultsDelay(0.0);

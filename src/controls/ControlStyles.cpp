@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "controls/CFMButton.h"
+#include "controls/IMGButton.h"
 
 namespace
 {
@@ -64,4 +65,15 @@ FlatButtonStyle ControlStyles::stopAddingPhotosStyle()
 {
     return { QColor(54, 63, 84), QColor(190, 190, 190), QColor(208, 210, 213), QColor(208, 210, 213),
         QColor(110, 116, 131), QColor(169, 169, 169), kSixteenthHeight, 1 };
+}
+
+void ControlStyles::styleSheetImageButton(IMGButton *button, const QString &imagePrefix)
+{
+    const QString l = imagePrefix + QStringLiteral("_left"), m = imagePrefix + QStringLiteral("_mid"),
+                  r = imagePrefix + QStringLiteral("_right");
+    button->setButtonsImages(l, m, r, l, m, r, l, m, r);
+    button->setMakeBoldFont(true);
+    button->setFontSizeForButton(14);
+    button->setColorOnState(Qt::white);
+    button->setColorOffState(Qt::white);
 }

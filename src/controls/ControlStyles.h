@@ -5,7 +5,9 @@
 #include <QColor>
 
 class CFMButton;
+class IMGButton;
 class QAbstractButton;
+class QString;
 class QWidget;
 
 // One flat rounded button's colours and shape; a negative radius is that fraction of the height.
@@ -30,4 +32,7 @@ public:
 
     // The dark outlined button of the Stop button and of the results window's sheets.
     static FlatButtonStyle stopAddingPhotosStyle();
+    // A sheet's main button: the images "<prefix>_left", "_mid" and "_right" in every state and a
+    // bold white 14-point title.
+    static void styleSheetImageButton(IMGButton *button, const QString &imagePrefix);
 };

@@ -18,7 +18,8 @@
 #include "platform/Log.h"
 #include "platform/PathRules.h"
 
-namespace {
+namespace
+{
 
 QString dataHome()
 {
@@ -45,7 +46,8 @@ QString resolved(const QString &path)
 
 std::optional<dev_t> deviceOf(const QByteArray &path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::lstat(path.constData(), &st) != 0)
         return std::nullopt;
     return st.st_dev;
@@ -97,7 +99,8 @@ HomeMove moveToHomeTrash(const QString &path, QString *pathInTrash)
     if (!QDir().mkpath(files) || !QDir().mkpath(info))
         return HomeMove::NotApplicable;
     const QByteArray native = QFile::encodeName(path);
-    const std::optional<dev_t> itemDevice = deviceOf(native), trashDevice = deviceOf(QFile::encodeName(files));
+    const std::optional<dev_t> itemDevice = deviceOf(native),
+                               trashDevice = deviceOf(QFile::encodeName(files));
     if (!itemDevice || !trashDevice || *itemDevice != *trashDevice)
         return HomeMove::NotApplicable;
     const QString absolute = QFileInfo(path).absoluteFilePath();
@@ -105,7 +108,8 @@ HomeMove moveToHomeTrash(const QString &path, QString *pathInTrash)
     const QByteArray infoText = trashInfo(absolute);
     for (int attempt = 0; attempt < 10000; ++attempt) {
         const QString name = candidateName(fileName, attempt);
-        const QByteArray infoPath = QFile::encodeName(info + QLatin1Char('/') + name + QStringLiteral(".trashinfo"));
+        const QByteArray infoPath
+            = QFile::encodeName(info + QLatin1Char('/') + name + QStringLiteral(".trashinfo"));
         // The info file claims the name: whoever creates it first owns it.
         const int fd = ::open(infoPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0) {
@@ -117,7 +121,8 @@ HomeMove moveToHomeTrash(const QString &path, QString *pathInTrash)
         const bool closed = ::close(fd) == 0;
         const QString target = files + QLatin1Char('/') + name;
         const QByteArray targetNative = QFile::encodeName(target);
-        struct stat existing {};
+        struct stat existing {
+        };
         // rename() would replace an item left in files/ without its info file.
         const bool free = ::lstat(targetNative.constData(), &existing) != 0 && errno == ENOENT;
         if (written && closed && free && ::rename(native.constData(), targetNative.constData()) == 0) {
@@ -174,14 +179,14 @@ bool Trash::moveToTrash(const QString &path, QString *pathInTrash)
         return false;
     }
     const bool gone = !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
-    const bool landed = !target.isEmpty() && (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) &&
-                        isInsideTrashFolder(target);
+    const bool landed = !target.isEmpty() && (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+        && isInsideTrashFolder(target);
     if (!gone || !landed) {
         // Put a stray move back, so a failed removal leaves the file where the user had it.
         if (gone && !target.isEmpty() && QFileInfo::exists(target))
             QFile::rename(target, path);
-        Log::line(QStringLiteral("Move to Trash did not reach a Trash folder: ") + path + QStringLiteral(" -> ") +
-                  target);
+        Log::line(QStringLiteral("Move to Trash did not reach a Trash folder: ") + path
+            + QStringLiteral(" -> ") + target);
         return false;
     }
     if (pathInTrash)

@@ -11,6 +11,7 @@
 
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
+#include "model/PhotosNode.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
 #include "removal/RemovalRoute.h"
@@ -168,6 +169,7 @@ void RemovalRun::apply(const Outcome &outcome)
         fail(outcome.record, outcome.outcome.reason);
         break;
     case RemovalOutcome::Kind::Deferred:
+        recordDeferred(*outcome.record);
         break;
     }
 }
@@ -176,8 +178,11 @@ void RemovalRun::countRemoved(const RemovalItem &item)
 {
     const ImageFileInfo &first = *item.records.front();
     const int records = int(item.records.size());
-    for (const auto &record : item.records)
+    for (const auto &record : item.records) {
         record->isTrashed = true;
+        if (record->isPhotosNode && record->photosInfo)
+            record->photosInfo->isMovedToTrashAlbum = true;
+    }
     m_state.countMarked = std::max(0, m_state.countMarked - records);
     const std::uint64_t markedBytes = first.fileSize * std::uint64_t(records);
     m_state.sizeMarked -= std::min(m_state.sizeMarked, markedBytes);
@@ -187,6 +192,18 @@ void RemovalRun::countRemoved(const RemovalItem &item)
     m_state.uniquePhotosReatined -= records;
     (first.isVideo ? m_removedVideo : m_removedImage) = true;
     m_summary.removed.append(first.filePath);
+}
+
+void RemovalRun::recordDeferred(const ImageFileInfo &record)
+{
+    if (!record.isPhotosNode)
+        return;
+    // Library items wait for the album; the summary and the finish read these.
+    ++m_summary.deferred;
+    m_state.isPhotosAppTrashed = true;
+    QVariantList items = m_state.dictPhotos.value(record.libraryPath).toList();
+    items.append(record.photosInfo ? record.photosInfo->uuIDRkVersion.value_or(QString()) : QString());
+    m_state.dictPhotos.insert(record.libraryPath, items);
 }
 
 void RemovalRun::fail(const std::shared_ptr<ImageFileInfo> &record, const QString &reason)

@@ -26,6 +26,8 @@ struct RemovalSummary {
     QStringList removed;
     std::vector<Failure> failed;
     int skippedGroups = 0;
+    // Library items recorded for the album in this run.
+    int deferred = 0;
     bool stopped = false;
 };
 
@@ -63,6 +65,7 @@ private:
     void drain();
     void apply(const Outcome &outcome);
     void countRemoved(const RemovalItem &item);
+    void recordDeferred(const ImageFileInfo &record);
     void fail(const std::shared_ptr<ImageFileInfo> &record, const QString &reason);
     void takeRemovedOutOfGroups();
     void end();

@@ -95,11 +95,7 @@ void AutoMarkSheets::buildDialog(QWidget *view)
     btnContinueOnAutoMark = new IMGButton(boxMainWindowAutoMark);
     btnContinueOnAutoMark->setText(text("ID_CONTINUE"));
     btnContinueOnAutoMark->setFixedSize(110, 28);
-    const QString l = QStringLiteral("blue_btn_sm_left"), m = QStringLiteral("blue_btn_sm_mid"),
-                  r = QStringLiteral("blue_btn_sm_right");
-    btnContinueOnAutoMark->setButtonsImages(l, m, r, l, m, r, l, m, r);
-    btnContinueOnAutoMark->setFontSizeForButton(14);
-    btnContinueOnAutoMark->setMakeBoldFont(true);
+    ControlStyles::styleSheetImageButton(btnContinueOnAutoMark, QStringLiteral("blue_btn_sm"));
     column->addWidget(lblYouCanCustomizeHeading);
     column->addWidget(lblTheRulesDetermine);
     column->addStretch(1);

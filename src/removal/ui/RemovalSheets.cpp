@@ -11,14 +11,17 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
+#include "platform/LocalAlbumStore.h"
 #include "platform/Log.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/VariantNumber.h"
 #include "platform/ui/AlertPresenter.h"
 #include "removal/DropboxRoute.h"
+#include "removal/LibraryAlbumRoute.h"
 #include "removal/RemovalRoutes.h"
 #include "removal/RemovalRun.h"
+#include "removal/ui/PhotosGuide.h"
 #include "results/ResultTexts.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/OutlineList.h"
@@ -46,6 +49,22 @@ QLabel *wrappingLabel(QWidget *parent)
     return label;
 }
 
+// A hidden sheet `width` wide, the content box filling it, and the column of the box's controls.
+QVBoxLayout *sheetColumn(
+    QWidget *view, const char *name, int width, QPointer<CustomWindowNag> &window, QPointer<QWidget> &box)
+{
+    window = ResultSheets::makeSheet(view, name);
+    window->setFixedWidth(width);
+    auto *outer = new QVBoxLayout(window);
+    outer->setContentsMargins(0, 0, 0, 0);
+    box = new QWidget(window);
+    outer->addWidget(box);
+    auto *column = new QVBoxLayout(box);
+    column->setContentsMargins(24, 20, 24, 18);
+    column->setSpacing(10);
+    return column;
+}
+
 // The first marked library item of the shown groups that is not removed yet.
 bool hasMarkedLibraryItem(const ResultViewController &c)
 {
@@ -69,6 +88,31 @@ RemovalSheets::RemovalSheets(
 {
     connect(m_run.get(), &RemovalRun::countsChanged, this, &RemovalSheets::updateTrashCount);
     connect(m_run.get(), &RemovalRun::finished, this, &RemovalSheets::finishTrash);
+    setPhotosBridge(std::make_shared<LocalAlbumStore>());
+}
+
+PhotosGuide *RemovalSheets::guide() const
+{
+    return m_guide;
+}
+
+void RemovalSheets::setPhotosBridge(std::shared_ptr<PhotosLibraryBridge> bridge)
+{
+    m_bridge = std::move(bridge);
+    m_libraryRoute = std::make_shared<LibraryAlbumRoute>(m_bridge, ScanGlobals::markedPhotosAlbumName());
+    QPointer<ResultViewController> c(&m_c);
+    // The worker waits until the user has answered on the GUI thread.
+    m_libraryRoute->showNotRunningAlert = [c] {
+        Dispatch::mainSync([c] {
+            AlertSpec alert;
+            alert.messageText = localizedString(QStringLiteral("ID_PLEASE_OPEN_PHOTOS_APP"));
+            alert.buttons = { localizedString(QStringLiteral("ID_OK_CAPS")) };
+            AlertPresenter::current().runAlert(alert, c ? c->view() : nullptr);
+        });
+    };
+    m_routes->setRoute(RemovalRoutes::Kind::LibraryAlbum, m_libraryRoute);
+    if (m_guide)
+        m_guide->setBridge(m_bridge);
 }
 
 // The run is destroyed first: it waits for its worker, which must not outlive the routes.
@@ -94,21 +138,16 @@ void RemovalSheets::ensureSheets()
     QWidget *view = m_c.view();
     buildConfirmTrash(view);
     buildTrash(view);
-    if (auto *builder = m_c.findChild<ResultWindowBuilder *>())
+    if (auto *builder = m_c.findChild<ResultWindowBuilder *>()) {
         builder->sheets().trashFileAfterConfirmation = [this] { trashFileAfterConfirmation(); };
+        m_guide = new PhotosGuide(m_c, builder->sheets(), m_bridge, this);
+    }
 }
 
 void RemovalSheets::buildConfirmTrash(QWidget *view)
 {
-    windowConfirmTrash = ResultSheets::makeSheet(view, "windowConfirmTrash");
-    windowConfirmTrash->setFixedWidth(480);
-    auto *outer = new QVBoxLayout(windowConfirmTrash);
-    outer->setContentsMargins(0, 0, 0, 0);
-    boxMainTrashConfirmation = new QWidget(windowConfirmTrash);
-    outer->addWidget(boxMainTrashConfirmation);
-    auto *column = new QVBoxLayout(boxMainTrashConfirmation);
-    column->setContentsMargins(24, 20, 24, 18);
-    column->setSpacing(10);
+    QVBoxLayout *column
+        = sheetColumn(view, "windowConfirmTrash", 480, windowConfirmTrash, boxMainTrashConfirmation);
     boxDeleteHeader = new QWidget(boxMainTrashConfirmation);
     auto *header = new QHBoxLayout(boxDeleteHeader);
     header->setContentsMargins(0, 0, 0, 0);
@@ -130,13 +169,7 @@ void RemovalSheets::buildConfirmTrash(QWidget *view)
     btnTrash = new IMGButton(boxMainTrashConfirmation);
     btnTrash->setText(text("ID_TRASH_PHOTOS"));
     btnTrash->setFixedSize(150, 32);
-    const QString l = QStringLiteral("blue_btn_sm_left"), m = QStringLiteral("blue_btn_sm_mid"),
-                  r = QStringLiteral("blue_btn_sm_right");
-    btnTrash->setButtonsImages(l, m, r, l, m, r, l, m, r);
-    btnTrash->setMakeBoldFont(true);
-    btnTrash->setFontSizeForButton(14);
-    btnTrash->setColorOnState(Qt::white);
-    btnTrash->setColorOffState(Qt::white);
+    ControlStyles::styleSheetImageButton(btnTrash, QStringLiteral("blue_btn_sm"));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(dontShowConfirmationDialogue, 1);
     buttons->addWidget(btnReview);
@@ -151,15 +184,7 @@ void RemovalSheets::buildConfirmTrash(QWidget *view)
 
 void RemovalSheets::buildTrash(QWidget *view)
 {
-    windowTrash = ResultSheets::makeSheet(view, "windowTrash");
-    windowTrash->setFixedWidth(460);
-    auto *outer = new QVBoxLayout(windowTrash);
-    outer->setContentsMargins(0, 0, 0, 0);
-    boxTrash = new QWidget(windowTrash);
-    outer->addWidget(boxTrash);
-    auto *column = new QVBoxLayout(boxTrash);
-    column->setContentsMargins(24, 20, 24, 18);
-    column->setSpacing(10);
+    QVBoxLayout *column = sheetColumn(view, "windowTrash", 460, windowTrash, boxTrash);
     boxTopTrashWindow = new QWidget(boxTrash);
     auto *top = new QVBoxLayout(boxTopTrashWindow);
     top->setContentsMargins(0, 0, 0, 0);
@@ -239,8 +264,8 @@ void RemovalSheets::moveToTrashAfterConfirmation()
 {
     Log::line(QStringLiteral("moveToTrashAfterConfirmation"));
     m_c.isPhotosLibrayMarkedForTrash = hasMarkedLibraryItem(m_c);
-    if (m_c.isPhotosLibrayMarkedForTrash && m_c.isPhotosLibAdded && showLibraryGuide) {
-        showLibraryGuide();
+    if (m_c.isPhotosLibrayMarkedForTrash && m_c.isPhotosLibAdded && m_guide) {
+        m_guide->showGuide();
         return;
     }
     trashFileAfterConfirmation();
@@ -300,12 +325,45 @@ void RemovalSheets::finishTrash()
     windowTrash->hide();
     AlertPresenter::current().endSheet(windowTrash);
     setIndicatorStopShown(false);
+    const bool summary = finishLibraryItems();
     // The refresh it queues reloads the grid or the outline list, whichever shows.
     m_c.applyMatchingLevel();
+    if (!summary) {
+        // Files of this computer may have gone meanwhile: the window is refreshed, without a summary.
+        m_c.updateFooterInfo();
+        emit trashFinished();
+        return;
+    }
     QPointer<ResultViewController> c(&m_c);
     Dispatch::mainAfter(kSummaryDelay, [c] {
         if (c)
             c->showWindowAfterTrash();
     });
     emit trashFinished();
+}
+
+void RemovalSheets::alert(const char *messageKey, const char *informativeKey)
+{
+    AlertSpec spec;
+    spec.messageText = text(messageKey);
+    spec.informativeText = informativeKey ? text(informativeKey) : QString();
+    spec.buttons = { text("ID_OK_CAPS") };
+    AlertPresenter::current().runAlert(spec, m_c.view());
+}
+
+bool RemovalSheets::finishLibraryItems()
+{
+    if (m_run->summary().deferred == 0 || !m_c.isPhotosLibrayMarkedForTrash)
+        return true;
+    const LibraryAlbumRoute::Ending ending = m_libraryRoute->ending();
+    m_c.isAppAutharizedToMoveDups = ending.notAuthorized;
+    if (ending.photosNotRunning) {
+        alert("ID_UNABLE_TO_MARK_DUPLICATES", "ID_QNY_NEED_RUN_WHILE_MARKING_DUPLICATES");
+        return false;
+    }
+    if (ending.albumFailed)
+        alert("ID_LIBRARY_ITEMS_NOT_MOVED", nullptr);
+    if (m_c.isAppAutharizedToMoveDups && m_guide)
+        m_guide->showAuthorizationWindow();
+    return true;
 }

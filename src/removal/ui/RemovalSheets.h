@@ -18,6 +18,9 @@
 #include "controls/IMGButton.h"
 #include "results/ui/TrashMarkedActions.h"
 
+class LibraryAlbumRoute;
+class PhotosGuide;
+class PhotosLibraryBridge;
 class RemovalRoutes;
 class RemovalRun;
 class ResultViewController;
@@ -48,10 +51,11 @@ public:
     void ensureSheets();
     RemovalRun &run() { return *m_run; }
     RemovalRoutes &routes() { return *m_routes; }
-
-    // Set by the library guide: shown instead of starting the run when marked library items wait
-    // and the scan included a library.
-    std::function<void()> showLibraryGuide;
+    // The guide for library items (null before the sheets are built).
+    PhotosGuide *guide() const;
+    LibraryAlbumRoute &libraryRoute() { return *m_libraryRoute; }
+    // The photo-library bridge of the album route and the guide (the local album store by default).
+    void setPhotosBridge(std::shared_ptr<PhotosLibraryBridge> bridge);
 
     QPointer<CustomWindowNag> windowConfirmTrash, windowTrash;
     QPointer<QWidget> boxMainTrashConfirmation, boxDeleteHeader, boxTrash, boxTrashWindow, boxTopTrashWindow;
@@ -71,8 +75,14 @@ private:
     void buildConfirmTrash(QWidget *view);
     void buildTrash(QWidget *view);
     void setIndicatorStopShown(bool shown);
+    // The library step of the finish; false when the run ends there without a summary.
+    bool finishLibraryItems();
+    void alert(const char *messageKey, const char *informativeKey);
 
     ResultViewController &m_c;
     std::shared_ptr<RemovalRoutes> m_routes;
     std::unique_ptr<RemovalRun> m_run;
+    std::shared_ptr<PhotosLibraryBridge> m_bridge;
+    std::shared_ptr<LibraryAlbumRoute> m_libraryRoute;
+    QPointer<PhotosGuide> m_guide;
 };

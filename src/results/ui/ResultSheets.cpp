@@ -77,20 +77,15 @@ void ResultSheets::buildAuthorization(QWidget *view)
     btnOpenSystemPreferecnes = new IMGButton(windowAuthorization);
     btnOpenSystemPreferecnes->setText(localizedString(QStringLiteral("ID_OPEN_SYSTEM_PREFERENCES")));
     btnOpenSystemPreferecnes->setFixedSize(200, 32);
-    const QString l = QStringLiteral("blue_sel_btn_left"), m = QStringLiteral("blue_sel_btn_mid"),
-                  r = QStringLiteral("blue_sel_btn_right");
-    btnOpenSystemPreferecnes->setButtonsImages(l, m, r, l, m, r, l, m, r);
-    btnOpenSystemPreferecnes->setMakeBoldFont(true);
-    btnOpenSystemPreferecnes->setFontSizeForButton(14);
-    btnOpenSystemPreferecnes->setColorOnState(Qt::white);
-    btnOpenSystemPreferecnes->setColorOffState(Qt::white);
+    ControlStyles::styleSheetImageButton(btnOpenSystemPreferecnes, QStringLiteral("blue_sel_btn"));
     btnOkAuthorization = new CFMButton(windowAuthorization);
     btnOkAuthorization->setText(localizedString(QStringLiteral("ID_OK")));
     btnOkAuthorization->setFixedSize(100, 32);
     ControlStyles::styleFlatButton(btnOkAuthorization, ControlStyles::stopAddingPhotosStyle());
     column->addSpacing(8);
     column->addLayout(buttonRow({ btnOpenSystemPreferecnes, btnOkAuthorization }));
-    connect(btnOkAuthorization, &QAbstractButton::clicked, this, &ResultSheets::btnOkAutarizationWindowTapped);
+    connect(
+        btnOkAuthorization, &QAbstractButton::clicked, this, &ResultSheets::btnOkAutarizationWindowTapped);
     connect(btnOpenSystemPreferecnes, &QAbstractButton::clicked, this,
         &ResultSheets::btnOpenSystemPrefAutorizationWindowTapped);
 }

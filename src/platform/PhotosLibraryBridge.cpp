@@ -1,0 +1,4 @@
+// The interface's out-of-line destructor.
+#include "platform/PhotosLibraryBridge.h"
+
+PhotosLibraryBridge::~PhotosLibraryBridge() = default;

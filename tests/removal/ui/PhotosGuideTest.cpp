@@ -1,0 +1,220 @@
+// The library guide and the library end of a removal in the results window, with a scripted
+// photo-library application: the step layouts, Next refused while it is closed, Close, Continue,
+// and the endings (application closed, permission refused).
+#include <QPushButton>
+
+#include "app/ScanGlobals.h"
+#include "model/PhotosNode.h"
+#include "platform/TextFormat.h"
+#include "platform/UserDefaults.h"
+#include "removal/FakePhotosBridge.h"
+#include "removal/LibraryAlbumRoute.h"
+#include "removal/PhotosAlbum.h"
+#include "removal/RemovalRun.h"
+#include "removal/ui/PhotosGuide.h"
+#include "removal/ui/RemovalSheets.h"
+#include "results/ui/AfterTrashSummaryWindow.h"
+#include "results/ui/ResultSheets.h"
+#include "results/ui/ResultWindowFixture.h"
+
+namespace
+{
+
+using Step = GlobalObjects::StepNumberForPhotos;
+const QString kLibrary = QStringLiteral("/home/u/Pictures/Photos Library.photoslibrary");
+
+class PhotosGuideTest : public ResultWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        ResultWindowFixture::SetUp();
+        UserDefaults::standard().setObject(QStringLiteral("doNotShowConfirmationDialogOnTrash"), true);
+        open();
+        removal = RemovalSheets::install(*controller);
+        removal->ensureSheets();
+        bridge->containers = QStringList { ScanGlobals::markedPhotosAlbumName() };
+        removal->setPhotosBridge(bridge);
+        removal->libraryRoute().waitBeforeScript = [] {};
+        removal->guide()->openDelayMs = 0;
+        QObject::connect(removal, &RemovalSheets::trashFinished, [this] { ++finished; });
+    }
+
+    void TearDown() override
+    {
+        UserDefaults::standard().removeObject(QStringLiteral("doNotShowConfirmationDialogOnTrash"));
+        ResultWindowFixture::TearDown();
+    }
+
+    ResultSheets &sheets() { return builder->sheets(); }
+
+    // One group of three library items, the last two marked.
+    void showLibraryGroup()
+    {
+        group = photos(QStringLiteral("lib"), 3);
+        int n = 0;
+        for (const auto &item : group->children) {
+            item->isPhotosNode = true;
+            item->libraryPath = kLibrary;
+            item->photosInfo = std::make_shared<PhotosNode>();
+            item->photosInfo->uuIDRkVersion = QStringLiteral("uuid-%1").arg(n++);
+        }
+        group->children[1]->isMark = group->children[2]->isMark = true;
+        controller->invokeCollectionView(std::vector { group });
+        controller->updateFooterInfo();
+        ASSERT_TRUE(controller->isPhotosLibAdded);
+    }
+
+    bool began(QWidget *sheet) const
+    {
+        const auto &all = presenter.sheetsBegun();
+        return std::find(all.begin(), all.end(), sheet) != all.end();
+    }
+
+    // Trash Marked; the guide's modal run is answered by `answer`.
+    void trashMarkedAnsweringGuide(const std::function<void()> &answer)
+    {
+        presenter.setModalHandler([this, answer](QWidget *window) {
+            if (window == sheets().windowForPhotosApp)
+                answer();
+        });
+        controller->btnTrashMarked->click();
+        ASSERT_TRUE(waitUntil([this] { return presenter.modalRunCount() > 0; }));
+    }
+
+    void continueAtStepThree()
+    {
+        controller->stepNumber = Step::stepNumberThreeForPhotos;
+        sheets().btnCountinueForPhotosApp->click();
+    }
+
+    std::shared_ptr<FakePhotosBridge> bridge = std::make_shared<FakePhotosBridge>();
+    RemovalSheets *removal = nullptr;
+    std::shared_ptr<DuplicatesGroup> group;
+    int finished = 0;
+};
+
+// Buttons shown at each step, the default one, and the instruction.
+struct LayoutCase {
+    int step;
+    bool next, previous, proceed;
+    bool nextIsDefault;
+    const char *instructionKey;
+};
+
+class PhotosGuideLayoutTest : public PhotosGuideTest, public ::testing::WithParamInterface<LayoutCase>
+{
+};
+
+TEST_P(PhotosGuideLayoutTest, LaysOutTheStep)
+{
+    const LayoutCase &c = GetParam();
+    // Steps are reached in order, as the buttons would, so what a step keeps from the one before holds.
+    for (int step = 1; step <= c.step; ++step) {
+        controller->stepNumber = GlobalObjects::stepNumberForPhotosFromRaw(step);
+        removal->guide()->showPhotosStepsWindow();
+    }
+    EXPECT_EQ(!sheets().btnNextForPhotosApp->isHidden(), c.next);
+    EXPECT_EQ(!sheets().btnPreviousForPhotosApp->isHidden(), c.previous);
+    EXPECT_EQ(!sheets().btnCountinueForPhotosApp->isHidden(), c.proceed);
+    EXPECT_EQ(sheets().btnNextForPhotosApp->isDefault(), c.nextIsDefault);
+    EXPECT_EQ(sheets().btnCountinueForPhotosApp->isDefault(), !c.nextIsDefault);
+    const QString instruction = localizedString(QString::fromLatin1(c.instructionKey));
+    EXPECT_EQ(sheets().lblStepText->text(),
+        c.step >= 3 ? formatText(instruction, ScanGlobals::markedPhotosAlbumName()) : instruction);
+    const QList<QWidget *> views { sheets().viewStepOne, sheets().viewStepTwo, sheets().viewStepThree,
+        sheets().viewStepFour };
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(!views[i]->isHidden(), i + 1 == c.step) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Removal, PhotosGuideLayoutTest,
+    ::testing::Values(LayoutCase { 1, true, false, false, true, "ID_STEP1_LAUNCH_PHOTOS_APP" },
+        LayoutCase { 2, true, true, false, true, "ID_STEP2_OSX16_SELECT_ALL_PHOTOS_ALBUM" },
+        LayoutCase { 3, false, true, true, false, "ID_STEP3_AFTER_YOU_PRESS_CONTINUE_OSXMAJOR15" },
+        LayoutCase { 4, false, true, true, false, "ID_STEP4_REVIEW_IMAGES_IN_ALBUMS" }));
+
+TEST(PhotosGuideImages, FollowTheSystemProfileAndLanguage)
+{
+    OsProfile mac14;
+    mac14.isOS14OrLater = mac14.isOS13OrLater = mac14.isOS11OrLater = true;
+    EXPECT_EQ(PhotosGuide::stepImages(mac14, 1, "en"),
+        (StepImages { "osxM14-step1_en_frame", "pictures-new", "osxM14-step1_en_lens" }));
+    EXPECT_EQ(PhotosGuide::instructionKey(mac14, 1, true), "ID_STEP1_LAUNCH_PHOTOS_APP");
+    OsProfile mac1014;
+    mac1014.isOS1013Or1014 = true;
+    EXPECT_EQ(PhotosGuide::stepImages(mac1014, 1, "de"),
+        (StepImages { "osx13-step1_de_frame", "osx13-step1_de_pictures", "osx15-step1_de_lens" }));
+    EXPECT_EQ(PhotosGuide::stepImages(mac1014, 2, "de").picture, "picture");
+    EXPECT_EQ(PhotosGuide::instructionKey(mac1014, 1, false), "ID_STEP1_LAUNCHPHOTOS_APP_AND_CHOOSE");
+    EXPECT_EQ(PhotosGuide::stepImages(OsProfile(), 2, "en").frame, "osx11-step2_en_frame");
+}
+
+TEST_F(PhotosGuideTest, NextIsRefusedWhileTheApplicationIsClosed)
+{
+    bridge->running = false;
+    controller->stepNumber = Step::stepNumberOneForPhotos;
+    sheets().btnNextForPhotosApp->click();
+    EXPECT_EQ(controller->stepNumber, Step::stepNumberOneForPhotos);
+    ASSERT_EQ(presenter.alerts().size(), 1u);
+    EXPECT_EQ(
+        presenter.alerts().front().messageText, localizedString(QStringLiteral("ID_PLEASE_OPEN_PHOTOS_APP")));
+    bridge->running = true;
+    sheets().btnNextForPhotosApp->click();
+    EXPECT_EQ(controller->stepNumber, Step::stepNumberTwoForPhotos);
+}
+
+TEST_F(PhotosGuideTest, CloseRemovesNothing)
+{
+    showLibraryGroup();
+    trashMarkedAnsweringGuide([this] { sheets().btnCancelForPhotosApp->click(); });
+    settle();
+    EXPECT_EQ(bridge->opened, QStringList({ kLibrary }));
+    EXPECT_FALSE(began(removal->windowTrash));
+    EXPECT_TRUE(bridge->batches.empty());
+    EXPECT_EQ(controller->countMarked, 2);
+    EXPECT_EQ(controller->stepNumber, Step::stepNumberOneForPhotos);
+}
+
+TEST_F(PhotosGuideTest, ContinueAtStepThreeMovesTheItemsIntoTheAlbum)
+{
+    showLibraryGroup();
+    trashMarkedAnsweringGuide([this] { continueAtStepThree(); });
+    ASSERT_TRUE(waitUntil([this] { return began(builder->afterTrash().windowAfterTrash); }));
+    ASSERT_EQ(bridge->batches.size(), 1u);
+    EXPECT_EQ(bridge->batches.front(), QStringList({ "ref-uuid-1", "ref-uuid-2" }));
+    EXPECT_EQ(controller->countTrashed, 2);
+    EXPECT_TRUE(controller->arrGroups.empty());
+}
+
+TEST_F(PhotosGuideTest, AClosedApplicationEndsWithItsAlertAndNoSummary)
+{
+    showLibraryGroup();
+    bridge->running = false;
+    trashMarkedAnsweringGuide([this] { continueAtStepThree(); });
+    ASSERT_TRUE(waitUntil([this] { return finished == 1; }));
+    settle();
+    ASSERT_FALSE(presenter.alerts().empty());
+    EXPECT_EQ(presenter.alerts().back().messageText,
+        localizedString(QStringLiteral("ID_UNABLE_TO_MARK_DUPLICATES")));
+    EXPECT_FALSE(began(builder->afterTrash().windowAfterTrash));
+    EXPECT_FALSE(began(builder->afterTrash().windowAfterTrashFolderFIles));
+    EXPECT_EQ(controller->countMarked, 2);
+    EXPECT_TRUE(controller->btnTrashMarked->isEnabled());
+    EXPECT_EQ(controller->arrGroups.size(), 1u);
+}
+
+TEST_F(PhotosGuideTest, ARefusedPermissionShowsItsSheetAfterTheRun)
+{
+    showLibraryGroup();
+    bridge->containers = QStringList();
+    bridge->createError = PhotosAlbum::kNotAuthorized;
+    trashMarkedAnsweringGuide([this] { continueAtStepThree(); });
+    ASSERT_TRUE(waitUntil([this] { return finished == 1; }));
+    EXPECT_TRUE(controller->isAppAutharizedToMoveDups);
+    EXPECT_TRUE(began(sheets().windowAuthorization));
+    EXPECT_EQ(controller->countTrashed, 0);
+    EXPECT_EQ(controller->countMarked, 2);
+}
+
+} // namespace
