@@ -21,6 +21,8 @@ namespace
 // scaled need the full picture in memory first, so a panorama above the usual limit is decoded
 // with a raised, still bounded, limit, one such decode at a time across all threads.
 constexpr int kDefaultLimitMiB = 256;
+// Greyscale pictures larger than this at four bytes a pixel are decoded at one byte a pixel.
+constexpr int kLargeGreyMiB = 64;
 constexpr int kLargeLimitMiB = 1024;
 std::mutex largeDecodeMutex;
 
@@ -156,9 +158,8 @@ QImage QtImageDecoder::decodeScaled(QIODevice *device, const QString &name, int 
     const QSize target = ImageSourceGeometry::fittedSize(stored, maxPixelSize);
     if (target.isEmpty())
         return {};
-    const QImage::Format storedFormat = reader.imageFormat();
-    if (storedFormat == QImage::Format_Grayscale8 && !decodesScaledNatively(reader.format())
-        && decodedMiB(reader.format(), stored, target) > kDefaultLimitMiB)
+    if (reader.imageFormat() == QImage::Format_Grayscale8 && !decodesScaledNatively(reader.format())
+        && decodedMiB(reader.format(), stored, target) > kLargeGreyMiB)
         return decodeLargeGrey(reader, name, maxPixelSize);
     const QSize asked = readerSize(reader.format(), stored, target);
     if (asked != stored)
