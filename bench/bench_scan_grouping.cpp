@@ -28,11 +28,9 @@ RecordList distinctRecords(int count, bool noise)
     return records;
 }
 
-// `noise`: fingerprints of pictures without structure (every bit a coin toss), where the sketches
-// rule out little and the full comparison does the work.
-void groupDistinct(benchmark::State &state, DuplicateGrouper::Method method, bool noise)
+// N = 64, all eight variants, a day's capture-time limit and 100 m.
+void groupAll(benchmark::State &state, const RecordList &records, DuplicateGrouper::Method method)
 {
-    const RecordList records = distinctRecords(int(state.range(0)), noise);
     ScanOptions options;
     options.globals.reSizeValue = 64;
     options.globals.captureTimeInterval = 86400;
@@ -47,6 +45,14 @@ void groupDistinct(benchmark::State &state, DuplicateGrouper::Method method, boo
         DuplicateGrouper(session, method).startComparison();
         benchmark::DoNotOptimize(session.arrAllFilesGrouping.size());
     }
+}
+
+// `noise`: fingerprints of pictures without structure (every bit a coin toss), where the sketches
+// rule out little and the full comparison does the work.
+void groupDistinct(benchmark::State &state, DuplicateGrouper::Method method, bool noise)
+{
+    const RecordList records = distinctRecords(int(state.range(0)), noise);
+    groupAll(state, records, method);
 }
 
 // Copies of one picture made one after another: the same fingerprint, size and position, creation
@@ -65,20 +71,7 @@ void groupCopies(benchmark::State &state, DuplicateGrouper::Method method)
             record->arrHashOfRotateFlipImages.append(picture);
         records.append(record);
     }
-    ScanOptions options;
-    options.globals.reSizeValue = 64;
-    options.globals.captureTimeInterval = 86400;
-    options.globals.gpsDistanceLimit = 100;
-    options.globals.compareRotateImages = true;
-    options.globals.compareFlipImages = true;
-    for (auto _ : state) {
-        ScanSession session;
-        session.options = options;
-        session.arrImagesContent = records;
-        session.report = [](ScanProgress::Stage, const QString &) {};
-        DuplicateGrouper(session, method).startComparison();
-        benchmark::DoNotOptimize(session.arrAllFilesGrouping.size());
-    }
+    groupAll(state, records, method);
 }
 
 } // namespace
