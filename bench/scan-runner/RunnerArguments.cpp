@@ -32,7 +32,7 @@ const char *RunnerArguments::usage()
 {
     return "usage: quennary-scan [--mode exact|similar] [--level 1-8] [--bitmap 0-6] [--rotate] [--mirror] "
            "[--time-index 0-18] [--gps-index 0-6] [--auto-mark] [--trash-marked] [--home DIR] "
-           "[--json FILE] (PATH... | --cloud dropbox --cloud-folder PATH...)";
+           "[--json FILE] (PATH... | --cloud dropbox|gdrive --cloud-folder FOLDER...)";
 }
 
 std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &arguments, QString *error)
@@ -78,8 +78,8 @@ std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &argumen
         } else if (argument == QLatin1String("--home")) {
             parsed.home = value;
         } else if (argument == QLatin1String("--cloud")) {
-            if (value != QLatin1String("dropbox"))
-                return fail(QLatin1String("--cloud takes dropbox"));
+            if (value != QLatin1String("dropbox") && value != QLatin1String("gdrive"))
+                return fail(QLatin1String("--cloud takes dropbox or gdrive"));
             parsed.cloud = value;
         } else if (argument == QLatin1String("--cloud-folder")) {
             parsed.cloudFolders.append(value);

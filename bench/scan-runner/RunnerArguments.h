@@ -21,9 +21,9 @@ struct RunnerArguments {
     QString home;
     QString jsonFile;
     QStringList paths;
-    // "dropbox", or empty for the files of this computer.
+    // "dropbox" or "gdrive", or empty for the files of this computer.
     QString cloud;
-    // Folders of the cloud source ("" or "/" the root).
+    // Folders of the cloud source: Dropbox paths ("" or "/" the root), Drive identifiers ("root" My Drive).
     QStringList cloudFolders;
 
     static const char *usage();

@@ -2,9 +2,10 @@
 // in an offscreen application and ended in its results view, and prints what it found as one JSON
 // object. Options left out take the registered defaults; --rotate and --mirror switch the rotated
 // and mirrored variants on. With --cloud dropbox it scans Dropbox folders through the main window's
-// Dropbox mode instead. --auto-mark marks by the stored rules once the results window has the
-// groups, and --trash-marked moves the marked files to the Trash of $XDG_DATA_HOME (DIR/data of
-// --home unless the variable is set; without either it is refused).
+// Dropbox mode instead, with --cloud gdrive Google Drive folders by identifier ("root" is My
+// Drive). --auto-mark marks by the stored rules once the results window has the groups, and
+// --trash-marked moves the marked files to the Trash of $XDG_DATA_HOME (DIR/data of --home unless
+// the variable is set; without either it is refused).
 #include <cstdio>
 
 #include <QApplication>
@@ -18,10 +19,13 @@
 #include <QRadioButton>
 
 #include "CloudSource.h"
+#include "DriveRunnerSource.h"
 #include "RunnerArguments.h"
 #include "app/ScanGlobals.h"
 #include "app/SettingsDefaults.h"
+#include "cloud/DriveService.h"
 #include "cloud/DropBoxHandler.h"
+#include "cloud/ui/GoogleDriveAccessVC.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
@@ -215,10 +219,20 @@ int main(int argc, char **argv)
         exact ? controller.btnExactMatch.data() : controller.btnSimilarMatch.data());
     controller.arrPathNodes = nodes;
     std::shared_ptr<DropBoxHandler> dropbox;
-    if (cloud) {
+    if (arguments->cloud == QLatin1String("dropbox")) {
         dropbox = CloudSource::prepareDropboxScan(controller, arguments->cloudFolders);
         if (!dropbox)
             return 2;
+    } else if (arguments->cloud == QLatin1String("gdrive")) {
+        ScanGlobals::scanType = 1;
+        DriveRunnerSource::signIn(DriveService::shared());
+        const auto drive = DriveRunnerSource::scanList(DriveService::shared(), arguments->cloudFolders,
+            controller.gDriveAccessVC->rootDriveFolderId, &error);
+        if (!drive) {
+            std::fprintf(stderr, "quennary-scan: %s\n", qPrintable(error));
+            return 2;
+        }
+        controller.arrPathNodeGoogleDrive = *drive;
     }
     ScanRunController &scan = controller.scanRun();
     QElapsedTimer clock;

@@ -14,21 +14,10 @@ namespace
 
 constexpr int kWaitMs = 10000;
 
-DriveService::Settings fastSettings(const FakeHttpServer &server, int timeoutMs = 5000)
-{
-    DriveService::Settings settings;
-    settings.apiBase = server.base();
-    RetryPolicy retry;
-    retry.sleeper = [](int, std::function<void()> resume) { resume(); };
-    settings.retry = retry;
-    settings.transferTimeoutMs = timeoutMs;
-    return settings;
-}
-
 struct TreeRig {
     explicit TreeRig(int timeoutMs = 5000)
         : drive(server)
-        , service(fastSettings(server, timeoutMs))
+        , service(FakeDrive::serviceSettings(server, timeoutMs, true))
         , tree(service, rootId)
     {
         tree.setCallbacks({ [this] { ++reloads; }, [this](bool finished) { idle = finished; } });

@@ -13,12 +13,29 @@
 #include <QSet>
 #include <QStringList>
 
+#include "cloud/DriveService.h"
 #include "support/FakeHttpServer.h"
 
 class FakeDrive
 {
 public:
     static constexpr const char *kFolder = "application/vnd.google-apps.folder";
+
+    // A Drive service on `server`; retries, when on, follow at once.
+    static DriveService::Settings serviceSettings(
+        const FakeHttpServer &server, int timeoutMs = 5000, bool retry = false)
+    {
+        DriveService::Settings settings;
+        settings.apiBase = server.base();
+        settings.retry.reset();
+        if (retry) {
+            RetryPolicy policy;
+            policy.sleeper = [](int, std::function<void()> resume) { resume(); };
+            settings.retry = policy;
+        }
+        settings.transferTimeoutMs = timeoutMs;
+        return settings;
+    }
 
     explicit FakeDrive(FakeHttpServer &server)
     {

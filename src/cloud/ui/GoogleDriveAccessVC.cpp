@@ -9,6 +9,7 @@
 
 #include "app/LocalizedString.h"
 #include "cloud/DriveFolderTree.h"
+#include "cloud/DriveListing.h"
 #include "cloud/DriveService.h"
 #include "cloud/GoogleDriveAccessDelegate.h"
 #include "cloud/ui/CloudSheetStyles.h"
@@ -60,6 +61,7 @@ GoogleDriveAccessVC::GoogleDriveAccessVC(
     , m_service(service)
     , m_signIn(std::make_unique<GoogleSignIn>(service, std::move(settings)))
     , m_tree(std::make_unique<DriveFolderTree>(service, rootDriveFolderId))
+    , m_listing(std::make_unique<DriveListing>(service, rootDriveFolderId))
 {
     connectSignIn();
     m_tree->setCallbacks(

@@ -6,6 +6,7 @@
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
+#include "cloud/DriveService.h"
 #include "controls/ControlFonts.h"
 #include "controls/ControlStyles.h"
 #include "model/DuplicatesGroup.h"
@@ -17,6 +18,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/VariantNumber.h"
 #include "platform/ui/AlertPresenter.h"
+#include "removal/DriveRoute.h"
 #include "removal/DropboxRoute.h"
 #include "removal/LibraryAlbumRoute.h"
 #include "removal/RemovalRoutes.h"
@@ -126,6 +128,7 @@ RemovalSheets *RemovalSheets::install(ResultViewController &controller)
     auto routes = std::make_shared<RemovalRoutes>();
     routes->setRoute(RemovalRoutes::Kind::Dropbox,
         std::make_shared<DropboxRoute>([&controller] { return controller.scanWrapper; }));
+    routes->setRoute(RemovalRoutes::Kind::GoogleDrive, std::make_shared<DriveRoute>(&DriveService::shared()));
     auto *sheets = new RemovalSheets(controller, routes, &controller);
     controller.setTrashActions(sheets);
     return sheets;

@@ -1,13 +1,21 @@
 #include "scan/ui/GoogleDriveScanSource.h"
 
+#include <QFileInfo>
+#include <QLabel>
+
 #include "app/LocalizedString.h"
+#include "cloud/DriveFileJson.h"
+#include "cloud/DriveListing.h"
 #include "cloud/ui/GoogleDriveAccessVC.h"
 #include "model/GDFoldersList.h"
+#include "model/ImageFileInfo.h"
 #include "platform/ui/AlertPresenter.h"
+#include "scan/ScanPeriod.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/ScanListController.h"
+#include "scan/ui/ScanRunController.h"
 
 namespace
 {
@@ -119,6 +127,48 @@ void GoogleDriveScanSource::scanThisComputer()
     emit c.btnPopupForScanSelection->itemSelected(0);
 }
 
-void GoogleDriveScanSource::addGoogleDriveFile(const std::shared_ptr<GDFoldersList> &) { }
+void GoogleDriveScanSource::startCloudListing()
+{
+    c.sizeSelected = 0;
+    if (!c.gDriveAccessVC) {
+        startHashingStage();
+        return;
+    }
+    c.gDriveAccessVC->arrPathNodesToScan = c.arrPathNodeGoogleDrive;
+    c.gDriveAccessVC->listing().fetchFilesFromSelectedFolders(
+        { c.arrPathNodeGoogleDrive, c.allowedExtensions, &c.abortMe }, this);
+}
 
-void GoogleDriveScanSource::startHashingStage() { }
+void GoogleDriveScanSource::addGoogleDriveFile(const std::shared_ptr<GDFoldersList> &entry)
+{
+    const std::shared_ptr<DriveFile> file = entry ? entry->driveFile() : nullptr;
+    if (!file || DriveFileJson::isFolder(*file))
+        return;
+    const std::shared_ptr<ImageFileInfo> record
+        = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(entry);
+    if (!record)
+        return;
+    record->isVideo = c.arrVideoExtn.contains(QFileInfo(entry->folderName()).suffix(), Qt::CaseInsensitive);
+    if (c.gDriveAccessVC)
+        c.gDriveAccessVC->listing().buildDriveFilePath(*record);
+    c.sizeSelected += record->fileSize;
+    if (!ScanPeriod::isWithinScanPeriod(*record, c.scanRun().options().period))
+        return;
+    c.arrImagesContent.push_back(record);
+    showAddingProgress(record->filePath);
+}
+
+void GoogleDriveScanSource::showAddingProgress(const QString &path)
+{
+    if (!c.lblPhotosAddedCount || !c.lblScanPath)
+        return;
+    c.lblPhotosAddedCount->setText(QString::number(c.arrImagesContent.size()));
+    c.lblScanPath->setText(text("ID_SCANPATH") + QStringLiteral(": ") + path);
+    c.lblScanPath->setToolTip(path);
+}
+
+void GoogleDriveScanSource::startHashingStage()
+{
+    c.scanRun().startFindDuplicateFilesInCloudDrive(
+        RecordList(c.arrImagesContent.begin(), c.arrImagesContent.end()));
+}

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include <QString>
+
 #include "cloud/GoogleDriveAccessDelegate.h"
 
 class GDFoldersList;
@@ -30,6 +32,9 @@ public:
     // Lists the root first when there is no tree yet, then shows the folder window.
     void getFolderList();
 
+    // A Drive scan's listing of the checked scan-list folders; it ends in startHashingStage.
+    void startCloudListing();
+
     void showCloudFolderAddResult(const std::shared_ptr<GDFoldersList> &folder) override;
     void scanThisComputer() override;
     void addGoogleDriveFile(const std::shared_ptr<GDFoldersList> &entry) override;
@@ -37,6 +42,7 @@ public:
 
 private:
     void showSheet(QWidget *sheet, QWidget *box);
+    void showAddingProgress(const QString &path);
 
     MainViewController &c;
 };

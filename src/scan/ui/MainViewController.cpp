@@ -113,6 +113,7 @@ void MainViewController::viewDidLoad()
     MainWindowSetup::setupScanSourcePopup(*this);
     ScanGlobals::scanType = 0;
     m_googleDrive->makeController();
+    m_cloudMode->startDriveListing = [this] { m_googleDrive->startCloudListing(); };
     MainWindowSetup::setupProgressSheet(*this);
     restoreDateFilter();
     btnScanAllImagesCheckBoxTapped(btnScanLastImport);

@@ -11,6 +11,7 @@
 #include "app/ScanGlobals.h"
 #include "controls/CFMButton.h"
 #include "controls/CircularProgressBarView.h"
+#include "controls/DoubleSlider.h"
 #include "controls/IMGButton.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
@@ -22,7 +23,6 @@
 #include "scan/ExclusionMatcher.h"
 #include "scan/ScanProgressTexts.h"
 #include "scan/ui/AddingSheet.h"
-#include "controls/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanListController.h"
 
@@ -194,6 +194,8 @@ void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &re
             return;
         if (self->c.abortMe.load()) {
             self->c.dismissAddingPhotosSheet();
+            // Stopped before the engine took over: the scan still ends, as a stopped local one does.
+            emit self->scanEnded(ScanEngine::Outcome::Stopped);
             return;
         }
         self->m_engine->startWithRecords(self->m_options, records);

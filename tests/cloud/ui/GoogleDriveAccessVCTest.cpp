@@ -43,15 +43,6 @@ struct RecordingDelegate : GoogleDriveAccessDelegate {
     int backToComputer = 0;
 };
 
-DriveService::Settings driveSettings(const FakeHttpServer &server)
-{
-    DriveService::Settings settings;
-    settings.apiBase = server.base();
-    settings.retry.reset();
-    settings.transferTimeoutMs = 5000;
-    return settings;
-}
-
 GoogleSignIn::Settings signInSettings(
     const QUrl &issuer, const QString &clientId = QStringLiteral("client-1"))
 {
@@ -80,7 +71,7 @@ void leaveStaleSecret()
 struct Rig {
     explicit Rig(const QUrl &issuer, const QString &clientId = QStringLiteral("client-1"))
         : drive(driveServer)
-        , service(driveSettings(driveServer))
+        , service(FakeDrive::serviceSettings(driveServer))
         , vc(service, signInSettings(issuer, clientId))
     {
         vc.delegate = &delegate;

@@ -1,0 +1,25 @@
+#include "removal/DriveRoute.h"
+
+#include "model/GDFoldersList.h"
+#include "model/ImageFileInfo.h"
+
+DriveRoute::DriveRoute(DriveService *service, int timeoutMs)
+    : m_service(service)
+    , m_timeoutMs(timeoutMs)
+{
+}
+
+QString DriveRoute::identity(const ImageFileInfo &record) const
+{
+    const std::shared_ptr<DriveFile> file = record.dFolderList ? record.dFolderList->driveFile() : nullptr;
+    return file ? file->identifier.value_or(QString()) : QString();
+}
+
+RemovalOutcome DriveRoute::remove(const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop)
+{
+    if (!record || identity(*record).isEmpty())
+        return RemovalOutcome::failed(QStringLiteral("no Drive file identifier"));
+    if (DriveTrash::trashGoogleDriveFiles(m_service, record, m_timeoutMs, &stop))
+        return RemovalOutcome::removed();
+    return RemovalOutcome::failed(QStringLiteral("the Drive did not move the file to its trash"));
+}

@@ -1,0 +1,224 @@
+// Drive scans from the Scan button against a fake Drive on 127.0.0.1: equal photos in two folders
+// group under their "My Drive" paths, an empty list ends in the no-photos alert, and Stop during
+// the listing ends the scan once without results.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "app/LocalizedString.h"
+#include "app/ScanGlobals.h"
+#include "app/SettingsDefaults.h"
+#include "cloud/DriveService.h"
+#include "cloud/FakeDrive.h"
+#include "cloud/ui/GoogleDriveAccessVC.h"
+#include "model/DuplicatesGroup.h"
+#include "model/GDFoldersList.h"
+#include "model/ImageFileInfo.h"
+#include "platform/UserDefaults.h"
+#include "platform/ui/ScriptedAlertPresenter.h"
+#include "results/ui/ResultViewController.h"
+#include "scan/ScanTestSupport.h"
+#include "scan/ui/GoogleDriveScanSource.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/ScanRunController.h"
+#include "support/TestEvents.h"
+
+namespace
+{
+
+using Outcome = ScanEngine::Outcome;
+constexpr int kScanBoundMs = 60000;
+
+QByteArray makeJpeg(int seed)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    // Above the default minimum file size, which the runner keeps.
+    ScanTestSupport::makePhoto(seed, 1600, 1200).save(&buffer, "JPEG", 95);
+    return bytes;
+}
+
+QByteArray jpeg(int seed)
+{
+    static QMap<int, QByteArray> made;
+    if (!made.contains(seed))
+        made.insert(seed, makeJpeg(seed));
+    return made.value(seed);
+}
+
+class GoogleDriveScanTest : public ::testing::Test
+{
+protected:
+    GoogleDriveScanTest()
+        : drive(server)
+        , service(FakeDrive::serviceSettings(server))
+    {
+    }
+    void SetUp() override
+    {
+        UserDefaults::standard().resetAll();
+        SettingsDefaults::registerDefaultSettings();
+        UserDefaults::standard().setObject(QStringLiteral("minimumFileSize"), 0);
+        ScanGlobals::resetToInitialValues();
+        controller.view()->setParent(&window);
+        controller.scanRun().setResultsDelay(0.0);
+        controller.gDriveAccessVC = std::make_shared<GoogleDriveAccessVC>(service, GoogleSignIn::Settings());
+        controller.gDriveAccessVC->delegate = &controller.googleDrive();
+        ScanGlobals::scanType = 1;
+    }
+    void TearDown() override { ScanGlobals::resetToInitialValues(); }
+
+    void servePhoto(const QString &folder, const QString &id, const QString &name, const QByteArray &bytes)
+    {
+        const QString path = QStringLiteral("/img/") + id;
+        server.script("GET", path, { FakeResponse::typed(200, "image/jpeg", bytes) });
+        drive.add(folder,
+            QJsonObject { { "id", id }, { "name", name }, { "mimeType", "image/jpeg" },
+                { "fileExtension", "jpg" }, { "size", QString::number(bytes.size()) },
+                { "md5Checksum",
+                    QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex()) },
+                { "thumbnailLink", server.url(path).toString() + QStringLiteral("=s220") },
+                { "imageMediaMetadata", QJsonObject { { "width", 320 }, { "height", 240 } } } });
+    }
+    void scanMyDrive()
+    {
+        auto root = std::make_shared<GDFoldersList>();
+        root->setFolderName(QStringLiteral("My Drive"));
+        root->setFolderId(QStringLiteral("root"));
+        root->setFolderAbsPath(QStringLiteral("My Drive"));
+        controller.googleDrive().showCloudFolderAddResult(root);
+    }
+    Outcome runScan(const std::function<void()> &duringScan = {})
+    {
+        std::optional<Outcome> ended;
+        int endings = 0;
+        const QMetaObject::Connection connection
+            = QObject::connect(&controller.scanRun(), &ScanRunController::scanEnded, [&](Outcome outcome) {
+                  ended = outcome;
+                  ++endings;
+              });
+        controller.btnStartScanTapped();
+        if (duringScan)
+            duringScan();
+        if (!TestEvents::waitFor([&] { return ended.has_value(); }, kScanBoundMs))
+            ADD_FAILURE() << "the scan did not end";
+        TestEvents::waitFor([] { return false; }, 50);
+        EXPECT_EQ(endings, 1);
+        QObject::disconnect(connection);
+        return ended.value_or(Outcome::Stopped);
+    }
+
+    FakeHttpServer server;
+    FakeDrive drive;
+    DriveService service;
+    ScriptedAlertPresenter alerts;
+    QWidget window;
+    MainViewController controller;
+};
+
+} // namespace
+
+TEST_F(GoogleDriveScanTest, EqualPhotosInTwoFoldersGroupUnderTheirMyDrivePaths)
+{
+    drive.addFolder(QStringLiteral("root"), QStringLiteral("a"), QStringLiteral("A"));
+    drive.addFolder(QStringLiteral("root"), QStringLiteral("b"), QStringLiteral("B"));
+    const QByteArray beach = jpeg(1);
+    servePhoto(QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("beach.jpg"), beach);
+    servePhoto(QStringLiteral("b"), QStringLiteral("y"), QStringLiteral("copy.jpg"), beach);
+    servePhoto(QStringLiteral("a"), QStringLiteral("z"), QStringLiteral("forest.jpg"), jpeg(2));
+    scanMyDrive();
+    ASSERT_EQ(runScan(), Outcome::Results);
+    ASSERT_EQ(controller.result->arrGroups.size(), 1u);
+    QStringList members;
+    for (const auto &record : controller.result->arrGroups.front()->children)
+        members.append(record->filePath);
+    members.sort();
+    EXPECT_EQ(members,
+        QStringList({ QStringLiteral("My Drive/A/beach.jpg"), QStringLiteral("My Drive/B/copy.jpg") }));
+    EXPECT_EQ(controller.sizeSelected.load(), quint64(2 * beach.size() + jpeg(2).size()));
+}
+
+TEST_F(GoogleDriveScanTest, AnEmptyDriveEndsInTheNoPhotosAlert)
+{
+    scanMyDrive();
+    EXPECT_EQ(runScan(), Outcome::NoPhotos);
+    ASSERT_FALSE(alerts.alerts().empty());
+    EXPECT_EQ(
+        alerts.alerts().back().messageText, localizedString(QStringLiteral("ID_NO_PHOTOS_DETECTED_AT_PATH")));
+}
+
+TEST_F(GoogleDriveScanTest, StopDuringTheListingEndsOnceWithoutResults)
+{
+    for (int i = 0; i < 150; ++i)
+        servePhoto(
+            QStringLiteral("root"), QStringLiteral("p%1").arg(i), QStringLiteral("p%1.jpg").arg(i), jpeg(3));
+    scanMyDrive();
+    EXPECT_EQ(runScan([&] { controller.btnStopAddPhotosTapped(); }), Outcome::Stopped);
+    EXPECT_TRUE(controller.result->arrGroups.empty());
+    EXPECT_EQ(server.hits(QStringLiteral("/drive/v3/files")), 1);
+}
+
+#ifdef QNY_SCAN_RUNNER
+// The headless runner as outside checks call it: one-file pages after an empty one, sizes as
+// numbers, two folders chosen on their own; the equal photos group under "My Drive/..." paths.
+TEST_F(GoogleDriveScanTest, TheRunnerGroupsEqualPhotosOfTwoFoldersUnderMyDrive)
+{
+    drive.defaultPageSize = 1;
+    drive.addFolder(QStringLiteral("root"), QStringLiteral("a"), QStringLiteral("A"));
+    drive.addFolder(QStringLiteral("root"), QStringLiteral("b"), QStringLiteral("B"));
+    drive.addEmptyPagesBefore(QStringLiteral("a"), 1);
+    const QByteArray beach = jpeg(1);
+    servePhoto(QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("beach.jpg"), beach);
+    servePhoto(QStringLiteral("b"), QStringLiteral("y"), QStringLiteral("copy.jpg"), beach);
+    servePhoto(QStringLiteral("a"), QStringLiteral("z"), QStringLiteral("forest.jpg"), jpeg(2));
+    const auto folder = [](const QString &id, const QString &name, const QString &parent) {
+        QJsonObject file { { "id", id }, { "name", name }, { "mimeType", FakeDrive::kFolder } };
+        if (!parent.isEmpty())
+            file.insert(QStringLiteral("parents"), QJsonArray { parent });
+        return FakeResponse::json(200, QJsonDocument(file).toJson());
+    };
+    server.script("GET", QStringLiteral("/drive/v3/files/root"), { folder(drive.rootId, "My Drive", {}) });
+    server.script("GET", QStringLiteral("/drive/v3/files/a"), { folder("a", "A", drive.rootId) });
+    server.script("GET", QStringLiteral("/drive/v3/files/b"), { folder("b", "B", drive.rootId) });
+    server.script("GET", QStringLiteral("/drive/v3/files/z"),
+        { FakeResponse::json(200, R"({"id":"z","name":"forest.jpg","mimeType":"image/jpeg"})") });
+
+    QTemporaryDir home;
+    QProcess runner;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QUENNARY_GOOGLE_API_BASE"), server.base());
+    environment.insert(QStringLiteral("QUENNARY_CLOUD_ACCESS_TOKEN"), QStringLiteral("token-1"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    runner.setProcessEnvironment(environment);
+    const QStringList common { QStringLiteral("--home"), home.path(), QStringLiteral("--cloud"),
+        QStringLiteral("gdrive") };
+    runner.start(QStringLiteral(QNY_SCAN_RUNNER),
+        common
+            + QStringList { QStringLiteral("--cloud-folder"), QStringLiteral("a"),
+                QStringLiteral("--cloud-folder"), QStringLiteral("b") });
+    ASSERT_TRUE(TestEvents::waitFor([&] { return runner.state() == QProcess::NotRunning; }, kScanBoundMs));
+    ASSERT_EQ(runner.exitCode(), 0) << runner.readAllStandardError().toStdString();
+    const QByteArray output = runner.readAllStandardOutput();
+    const QJsonObject report = QJsonDocument::fromJson(output).object();
+    const QJsonArray groups = report.value(QStringLiteral("groups")).toArray();
+    ASSERT_EQ(groups.size(), 1) << output.toStdString();
+    QStringList members;
+    for (const QJsonValue &member : groups.first().toArray())
+        members.append(member.toString());
+    members.sort();
+    EXPECT_EQ(members,
+        QStringList({ QStringLiteral("My Drive/A/beach.jpg"), QStringLiteral("My Drive/B/copy.jpg") }));
+    EXPECT_EQ(report.value(QStringLiteral("recordPaths")).toArray().size(), 3);
+    EXPECT_EQ(server.requests(QStringLiteral("/drive/v3/files")).first().header("Authorization"),
+        QByteArray("Bearer token-1"));
+
+    runner.start(QStringLiteral(QNY_SCAN_RUNNER),
+        common + QStringList { QStringLiteral("--cloud-folder"), QStringLiteral("z") });
+    ASSERT_TRUE(TestEvents::waitFor([&] { return runner.state() == QProcess::NotRunning; }, kScanBoundMs));
+    EXPECT_EQ(runner.exitCode(), 2);
+}
+#endif
