@@ -7,6 +7,7 @@
 #include "model/CloudScanFoldersList.h"
 #include "platform/CloudConfiguration.h"
 #include "platform/StaticTokenSource.h"
+#include "scan/ui/CloudFolderSheet.h"
 #include "scan/ui/CloudModeController.h"
 #include "scan/ui/MainViewController.h"
 
@@ -39,17 +40,13 @@ std::shared_ptr<DropBoxHandler> prepareDropboxScan(MainViewController &controlle
     controller.cloudMode().setDropboxHandler(handler);
     ScanGlobals::scanType = 2;
     controller.pathType = GlobalObjects::NodeType::nodeTypeDropBox;
+    // Each folder is added as the folder sheet's Add button adds the one selected.
     for (const QString &folder : folders) {
         auto node = std::make_shared<CloudScanFoldersList>();
         node->folderPath = programPath(folder);
         node->folderName = node->folderPath.section(QLatin1Char('/'), -1);
-        FilePathNode entry;
-        entry.filePath = node->folderPath;
-        entry.state = 1;
-        entry.nodeType = GlobalObjects::NodeType::nodeTypeDropBox;
-        entry.cloudFolder = node;
-        controller.arrPathNodeGoogleDrive.push_back(entry);
-        handler->arrPathNodesCloudScan.push_back(entry);
+        controller.lastSelectedCloudPath = node;
+        controller.cloudMode().folderSheet().btnAddFolderCloudScanTapped();
     }
     return handler;
 }

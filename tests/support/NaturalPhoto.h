@@ -69,6 +69,18 @@ namespace detail
 
 } // namespace detail
 
+inline QImage make(int seed, int width, int height);
+
+// The picture of `seed` as JPEG file content.
+inline QByteArray jpegBytes(int seed, int width, int height, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    make(seed, width, height).save(&buffer, "JPG", quality);
+    return bytes;
+}
+
 // A width x height picture for `seed`.
 inline QImage make(int seed, int width, int height)
 {

@@ -1,6 +1,13 @@
 #include "scan/ui/CloudModeController.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QPushButton>
+
+#include "app/CommonFunc.h"
+#include "controls/CFMButton.h"
+#include "scan/ui/PopUpButton.h"
+#include "scan/ui/ScanListController.h"
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
@@ -8,7 +15,10 @@
 #include "cloud/DropboxListingReceiver.h"
 #include "model/CloudScanFoldersList.h"
 #include "model/ImageFileInfo.h"
+#include "platform/ui/AlertPresenter.h"
+#include "scan/ScanPeriod.h"
 #include "scan/ui/AddingSheet.h"
+#include "scan/ui/CloudFolderSheet.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
 
@@ -18,27 +28,14 @@ namespace
 constexpr int kDropbox = 2;
 constexpr int kGoogleDrive = 1;
 
-std::shared_ptr<CloudScanFoldersList> emptyDropboxRoot()
-{
-    auto root = std::make_shared<CloudScanFoldersList>();
-    root->folderName = QStringLiteral("Dropbox");
-    root->folderPath = QStringLiteral("Dropbox");
-    return root;
-}
-
-void emptyListing(CloudScanFoldersList &folder)
-{
-    folder.arrChildren.clear();
-    folder.arrCloudDriveFiles.clear();
-    folder.arrCloudDriveAllTypeFiles.clear();
-    folder.isAllFilesFetched = false;
-}
-
 } // namespace
 
 CloudModeController::CloudModeController(MainViewController &controller)
     : c(controller)
+    , m_folderSheet(std::make_unique<CloudFolderSheet>(controller))
 {
+    connect(this, &CloudModeController::dropboxFolderListed, m_folderSheet.get(),
+        &CloudFolderSheet::dropboxListingFinished);
 }
 
 CloudModeController::~CloudModeController()
@@ -102,14 +99,10 @@ void CloudModeController::stopCloudListing()
 
 void CloudModeController::rebuildAfterDeletions(DropBoxHandler &handler)
 {
-    if (!handler.isFileDeletedFromCloudDrive.load())
-        return;
-    c.cloudRootObj = emptyDropboxRoot();
-    for (const FilePathNode &node : c.arrPathNodeGoogleDrive) {
-        if (node.cloudFolder)
-            emptyListing(*node.cloudFolder);
+    if (handler.isFileDeletedFromCloudDrive.load()) {
+        CloudFolderSheet::rebuildTree(c, &handler);
+        m_folderSheet->resetModel();
     }
-    handler.isFileDeletedFromCloudDrive = false;
 }
 
 void CloudModeController::startDropboxScan()
@@ -126,7 +119,9 @@ void CloudModeController::startDropboxScan()
             folders.append(node.cloudFolder);
     }
     const ScanOptions &options = c.scanRun().options();
-    m_receiver->beginScan(options.period);
+    ScanPeriodOptions period = options.period;
+    ScanPeriod::fixWindow(period);
+    m_receiver->beginScan(period);
     handler->setVideoExtensions(options.videoExtensions);
     handler->isCompletListFetch = true;
     handler->isAbortScanning = false;
@@ -145,4 +140,162 @@ void CloudModeController::showAddedRecord(const QString &path, int count)
 void CloudModeController::startFindDuplicateFilesInCloudDrive(const RecordList &records)
 {
     c.scanRun().startFindDuplicateFilesInCloudDrive(records);
+}
+
+void CloudModeController::connectActions()
+{
+    connect(c.btnPopupForScanSelection, &PopUpButton::itemSelected, this,
+        &CloudModeController::btnScanTypeTapped);
+    connect(c.btnAllowPermission, &QAbstractButton::clicked, this,
+        &CloudModeController::btnAllowPermissionCloudScanTapped);
+    connect(c.btnScanComputer, &QAbstractButton::clicked, this, &CloudModeController::btnScanComputerTapped);
+    m_folderSheet->connectActions();
+}
+
+void CloudModeController::btnScanTypeTapped(int index)
+{
+    if (index < 0 || index > kDropbox || index == ScanGlobals::scanType.load())
+        return;
+    if (!m_addFolderHome && ScanGlobals::scanType.load() == 0)
+        m_addFolderHome = c.addFolderFrame();
+    ScanGlobals::scanType = std::uint8_t(index);
+    setSourceControls();
+    switch (index) {
+    case kGoogleDrive:
+        showGoogleDrive();
+        break;
+    case kDropbox:
+        showDropbox();
+        break;
+    default:
+        showComputer();
+        break;
+    }
+}
+
+void CloudModeController::setSourceControls()
+{
+    const bool computer = ScanGlobals::scanType.load() == 0;
+    for (QWidget *control : { static_cast<QWidget *>(c.btnScanLastImport),
+             static_cast<QWidget *>(c.btnCaptureDate), static_cast<QWidget *>(c.btnCapturePeriod) })
+        control->setEnabled(computer);
+    c.btnToolTip->setToolTip(
+        computer ? QString() : localizedString(QStringLiteral("ID_THIS_FEATURE_ONLY_FOR_FINDER_ONLY")));
+    c.placeSourceControls(m_addFolderHome.value_or(c.addFolderFrame()));
+}
+
+void CloudModeController::showComputer()
+{
+    c.pathType = GlobalObjects::NodeType::nodeTypefolder;
+    c.btnPopupForScanSelection->setToolTip(localizedString(QStringLiteral("ID_FINDER")));
+    updateCompareButton();
+    c.scanList().reloadPathTable();
+}
+
+void CloudModeController::showGoogleDrive()
+{
+    c.arrPathNodeGoogleDrive.clear();
+    c.pathType = GlobalObjects::NodeType::nodeTypeGoogleDrive;
+    c.btnPopupForScanSelection->setToolTip(localizedString(QStringLiteral("ID_GOOGLE_DRIVE")));
+    if (drive.isAuthorized && drive.isAuthorized()) {
+        if (drive.pathNodesToScan)
+            c.arrPathNodeGoogleDrive = drive.pathNodesToScan();
+    } else if (drive.showGoogleDriveSignInSheet) {
+        drive.showGoogleDriveSignInSheet();
+    }
+    updateCompareButton();
+    c.scanList().reloadPathTable();
+}
+
+void CloudModeController::showDropbox()
+{
+    c.arrPathNodeGoogleDrive.clear();
+    c.scanList().reloadPathTable();
+    c.pathType = GlobalObjects::NodeType::nodeTypeDropBox;
+    c.btnPopupForScanSelection->setToolTip(localizedString(QStringLiteral("ID_DROPBOX")));
+    const std::shared_ptr<DropBoxHandler> handler = dropboxHandler();
+    if (handler) {
+        for (const FilePathNode &node : handler->arrPathNodesCloudScan) {
+            if (node.nodeType == GlobalObjects::NodeType::nodeTypeDropBox)
+                c.arrPathNodeGoogleDrive.push_back(node);
+        }
+    }
+    updateCompareButton();
+    if (handler && !handler->hasAuthorizedClient())
+        showCloudAuthorizationSheet(true);
+    c.scanList().reloadPathTable();
+}
+
+void CloudModeController::updateCompareButton()
+{
+    c.scanList().updateScanButton();
+}
+
+void CloudModeController::showCloudAuthorizationSheet(bool show)
+{
+    if (!show) {
+        c.closeCloudAuthorizationSheet();
+        return;
+    }
+    AlertPresenter &presenter = AlertPresenter::current();
+    if (presenter.isSheetOpen(c.windowCloudAuthorization))
+        return;
+    AddingSheet::showOverlayView(c, c.windowCloudAuthorization, c.boxForAuthorization);
+    presenter.beginSheet(c.windowCloudAuthorization, c.view());
+}
+
+void CloudModeController::btnAllowPermissionCloudScanTapped()
+{
+    if (dropboxHandler())
+        DropBoxHandler::signInToDropbox();
+}
+
+void CloudModeController::btnCancelCloudAuthorizationSheetTapped()
+{
+    c.closeCloudAuthorizationSheet();
+}
+
+void CloudModeController::btnScanComputerTapped()
+{
+    c.closeCloudAuthorizationSheet();
+    c.btnPopupForScanSelection->selectItemAtIndex(0);
+    btnScanTypeTapped(0);
+}
+
+void CloudModeController::addInCloudMode()
+{
+    if (ScanGlobals::scanType.load() == kGoogleDrive) {
+        if (drive.isAuthorized && drive.isAuthorized()) {
+            if (drive.getFolderList)
+                drive.getFolderList();
+        } else if (drive.showGoogleDriveSignInSheet) {
+            drive.showGoogleDriveSignInSheet();
+        }
+        return;
+    }
+    if (ScanGlobals::scanType.load() != kDropbox)
+        return;
+    c.nodeType = GlobalObjects::NodeType::nodeTypeDropBox;
+    const std::shared_ptr<DropBoxHandler> handler = std::dynamic_pointer_cast<DropBoxHandler>(c.scanWrapper);
+    if (!handler)
+        return;
+    if (!handler->hasAuthorizedClient())
+        showCloudAuthorizationSheet(true);
+    else
+        getFolderList();
+}
+
+void CloudModeController::getFolderList()
+{
+    switch (ScanGlobals::scanType.load()) {
+    case kDropbox:
+        m_folderSheet->getFolderList(std::dynamic_pointer_cast<DropBoxHandler>(c.scanWrapper));
+        break;
+    case kGoogleDrive:
+        if (drive.getFolderList)
+            drive.getFolderList();
+        break;
+    default:
+        break;
+    }
 }

@@ -4,11 +4,16 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include <QObject>
+#include <QRectF>
 
+#include "model/FilePathNode.h"
 #include "scan/ScanSession.h"
 
+class CloudFolderSheet;
 class DropBoxHandler;
 class DropboxListingReceiver;
 class MainViewController;
@@ -37,6 +42,32 @@ public:
     // The listing has delivered its records: the hashing stage with the Dropbox cache.
     void startFindDuplicateFilesInCloudDrive(const RecordList &records);
 
+    // What the Google Drive side lends the switch and the Add button (set by that side).
+    struct DriveHooks {
+        std::function<bool()> isAuthorized;
+        // Its scan list, kept across switches of source.
+        std::function<std::vector<FilePathNode>()> pathNodesToScan;
+        std::function<void()> showGoogleDriveSignInSheet;
+        std::function<void()> getFolderList;
+    };
+    DriveHooks drive;
+
+    // GUI thread. Wires the source popup and the sheets' buttons (once the view exists).
+    void connectActions();
+    // The source popup: switches the whole window to source `index` (0 this computer, 1 Google
+    // Drive, 2 Dropbox); choosing the current source does nothing.
+    void btnScanTypeTapped(int index);
+    void updateCompareButton();
+    void showCloudAuthorizationSheet(bool show);
+    void btnAllowPermissionCloudScanTapped();
+    void btnCancelCloudAuthorizationSheetTapped();
+    void btnScanComputerTapped();
+    // The Add button while a cloud source is shown.
+    void addInCloudMode();
+    // Opens the folder sheet of the current source.
+    void getFolderList();
+    CloudFolderSheet &folderSheet() { return *m_folderSheet; }
+
 signals:
     // A folder of the folder sheet has been listed (GUI thread).
     void dropboxFolderListed();
@@ -45,7 +76,14 @@ private:
     void startDropboxScan();
     void showAddedRecord(const QString &path, int count);
     void rebuildAfterDeletions(DropBoxHandler &handler);
+    void showComputer();
+    void showGoogleDrive();
+    void showDropbox();
+    void setSourceControls();
 
     MainViewController &c;
     std::unique_ptr<DropboxListingReceiver> m_receiver;
+    std::unique_ptr<CloudFolderSheet> m_folderSheet;
+    // The folder button's frame for this computer, taken before the first switch away.
+    std::optional<QRectF> m_addFolderHome;
 };

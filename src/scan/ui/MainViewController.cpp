@@ -99,6 +99,7 @@ void MainViewController::viewDidLoad()
     hashOperationQueue->setMaxConcurrentOperationCount(kHashQueueLimit);
     setupButtonStyles();
     addNotificationObservers();
+    m_cloudMode->connectActions();
     sliderInitialMatching->setMinValue(ScanThresholds::kSliderMinValue);
     lblBitMapSize->setText(formatText(QStringLiteral("%dx%d %@"), 48, 48, text("ID_PIXELS")));
     sliderInitialMatching->setDoubleValue(
@@ -238,6 +239,22 @@ void MainViewController::adjustLayoutForWidth()
     applyGeometry(geometry);
 }
 
+void MainViewController::placeSourceControls(const QRectF &addFolderHome)
+{
+    MainWindowGeometry geometry = currentGeometry();
+    const QString language = Localization::currentLanguageCode();
+    const int source = ScanGlobals::scanType.load();
+    MainWindowLayout::placeAddControls(language, source, addFolderHome, geometry);
+    if (language != QLatin1String("en"))
+        MainWindowLayout::placeScanSourcePopup(language, source, geometry);
+    applyGeometry(geometry);
+}
+
+QRectF MainViewController::addFolderFrame() const
+{
+    return FrameGeometry::frameInBottomLeft(btnAddFolder);
+}
+
 void MainViewController::addNotificationObservers()
 {
     NotificationCenter &center = NotificationCenter::defaultCenter();
@@ -260,6 +277,8 @@ bool MainViewController::addPathNode(const QString &path, GlobalObjects::NodeTyp
 void MainViewController::btnAddPathToScan(int tag)
 {
     m_scanList->btnAddPathToScan(tag);
+    if (ScanGlobals::scanType.load() != 0)
+        m_cloudMode->addInCloudMode();
 }
 
 void MainViewController::saveScanList()

@@ -169,6 +169,10 @@ public:
     void viewDidLoad();
     void configurePhotosLibraryAvailability();
     void adjustLayoutForWidth();
+    // The Add controls and the source popup for the current source; `addFolderHome` is the folder
+    // button's frame for this computer (bottom-left coordinates).
+    void placeSourceControls(const QRectF &addFolderHome);
+    QRectF addFolderFrame() const;
     void layoutMainWindow();
     void btnScanAllImagesCheckBoxTapped(QCheckBox *sender);
     // The date filter's check box and pop-ups from the settings.

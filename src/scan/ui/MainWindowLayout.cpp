@@ -184,6 +184,36 @@ void MainWindowLayout::placeScanSourcePopup(const QString &language, int scanTyp
     }
 }
 
+void MainWindowLayout::placeAddControls(
+    const QString &language, int scanType, const QRectF &addFolderHome, MainWindowGeometry &g)
+{
+    const QString folder = QStringLiteral("btnAddFolder");
+    const bool cloud = scanType == 1 || scanType == 2;
+    g.hidden.insert(QStringLiteral("btnAddPhotos"), cloud);
+    g.hidden.insert(QStringLiteral("btnAddPhotosLib"), cloud);
+    g.hidden.insert(QStringLiteral("customButtonForMenu"), true);
+    g.hidden.insert(folder, false);
+    if (!cloud) {
+        const double libraryRight = g.frame(QStringLiteral("btnAddPhotosLib")).right();
+        g.frames.insert(folder,
+            QRectF(libraryRight + 8, addFolderHome.y(), addFolderHome.width(), addFolderHome.height()));
+        if (Localization::isOneOf(language, { "ru", "fr", "de" })) {
+            g.hidden.insert(QStringLiteral("btnAddPhotos"), true);
+            g.hidden.insert(folder, true);
+            g.hidden.insert(QStringLiteral("customButtonForMenu"), false);
+        }
+        return;
+    }
+    double widen = 0.0;
+    if (scanType == 1 && language == QLatin1String("es"))
+        widen = 10.0;
+    else if (scanType == 1 && Localization::isOneOf(language, { "it", "pt", "nl" }))
+        widen = 25.0;
+    const double x = g.frame(QStringLiteral("btnAddPhotos")).x() - widen;
+    g.frames.insert(
+        folder, QRectF(x, addFolderHome.y(), addFolderHome.width() + widen, addFolderHome.height()));
+}
+
 void MainWindowLayout::adjustFonts(const QString &language, MainWindowGeometry &g)
 {
     if (language == QLatin1String("fi")) {

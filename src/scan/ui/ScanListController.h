@@ -47,6 +47,8 @@ public:
     void setAllScanListChecked(bool checked);
     void revealInFinder(int row);
     void reloadPathTable();
+    // The Scan button is on and enabled while the visible list has a ticked entry.
+    void updateScanButton();
     void updatePathTableToolTip();
     void loadAllowedExtensions();
 
@@ -59,7 +61,6 @@ private:
     bool addUncoveredPath(const QString &path, GlobalObjects::NodeType nodeType, ScanListCoverage &coverage);
     bool hasPhotosEntry() const;
     bool isExcluded(const QString &path) const;
-    void updateScanButton();
     void scheduleReport(const AddPathResult &result);
     void alert(const QString &message, const QString &informative, const QStringList &buttons);
 

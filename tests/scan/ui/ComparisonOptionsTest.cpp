@@ -15,6 +15,7 @@
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "app/SettingsDefaults.h"
+#include "controls/DoubleSlider.h"
 #include "platform/Dispatch.h"
 #include "platform/NotificationCenter.h"
 #include "platform/TextFormat.h"
@@ -22,7 +23,6 @@
 #include "platform/ui/FrameGeometry.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "scan/ui/ComparisonOptionsView.h"
-#include "controls/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/OptionPopover.h"
 
@@ -194,7 +194,7 @@ TEST_F(ComparisonOptionsTest, HelpPopoverShowsOnlyForThisComputer)
     EXPECT_TRUE(popover->txtCreated->isHidden());
     EXPECT_EQ(popover->view()->height(), popover->txtCapturedInfo->height() + 133);
     // The shown texts stand one under the other inside the view, the pointer beside its text.
-    const QList<QLabel *> texts{ popover->txtHeading, popover->txtImportedPhotos, popover->txtCapturedInfo };
+    const QList<QLabel *> texts { popover->txtHeading, popover->txtImportedPhotos, popover->txtCapturedInfo };
     for (int i = 0; i < texts.size(); ++i) {
         EXPECT_TRUE(popover->view()->rect().contains(texts[i]->geometry())) << i;
         if (i > 0) {

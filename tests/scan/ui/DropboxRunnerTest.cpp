@@ -17,14 +17,10 @@
 namespace
 {
 
+// Above the default minimum file size of 50 KB.
 QByteArray jpeg(int seed)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    // Above the default minimum file size of 50 KB.
-    NaturalPhoto::make(seed, 1024, 768).save(&buffer, "JPG", 95);
-    return bytes;
+    return NaturalPhoto::jpegBytes(seed, 1024, 768, 95);
 }
 
 struct RunResult {

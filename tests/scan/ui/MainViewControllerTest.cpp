@@ -11,11 +11,11 @@
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "app/SettingsDefaults.h"
+#include "controls/DoubleSlider.h"
 #include "platform/PropertyList.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "results/ui/ResultViewController.h"
-#include "controls/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/PopUpButton.h"
 

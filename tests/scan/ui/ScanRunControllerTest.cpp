@@ -12,6 +12,7 @@
 #include "app/ScanGlobals.h"
 #include "app/SettingsDefaults.h"
 #include "controls/CircularProgressBarView.h"
+#include "controls/DoubleSlider.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
@@ -19,7 +20,6 @@
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ScanTestSupport.h"
-#include "controls/DoubleSlider.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
 #include "support/TestEvents.h"
@@ -282,8 +282,7 @@ TEST_F(ScanRunControllerTest, StopDuringTheWalkEndsWithoutMessageOrResults)
     for (int i = 0; i < 3; ++i)
         photo(QStringLiteral("d%1/p.jpg").arg(i), 20 + i);
     for (int i = 0; i < 2000; ++i)
-        ASSERT_TRUE(
-            TestFiles::write(tree.filePath(QStringLiteral("n%1/%2.txt").arg(i % 40).arg(i)), "x"));
+        ASSERT_TRUE(TestFiles::write(tree.filePath(QStringLiteral("n%1/%2.txt").arg(i % 40).arg(i)), "x"));
     addFolder();
     const Outcome outcome = runScan([this] {
         ASSERT_FALSE(controller.isCalculatingHash);

@@ -1,0 +1,105 @@
+// quennary-cloud-screenshot OUTDIR: starts the application as a user would, switches the main window
+// to Dropbox and writes screenshots of the screen to OUTDIR: the authorization sheet (auth.png), the
+// window in Dropbox mode with two chosen folders (dropbox.png) and the folder sheet over a small
+// listed tree (folders.png). Nothing is sent anywhere: the tree is laid out in memory. Settings,
+// caches and the log go to a temporary home.
+#include <cstdio>
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+
+#include "ScreenshotSupport.h"
+#include "app/ui/AppDelegate.h"
+#include "cloud/DropBoxHandler.h"
+#include "model/CloudScanFoldersList.h"
+#include "platform/AppFolders.h"
+#include "platform/StaticTokenSource.h"
+#include "platform/UserDefaults.h"
+#include "scan/ui/CloudFolderSheet.h"
+#include "scan/ui/CloudModeController.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/PopUpButton.h"
+
+namespace
+{
+
+std::shared_ptr<CloudScanFoldersList> folder(
+    const std::shared_ptr<CloudScanFoldersList> &parent, const QString &name, bool listed)
+{
+    auto node = std::make_shared<CloudScanFoldersList>();
+    node->folderName = name;
+    node->folderPath = parent->folderPath + QLatin1Char('/') + name;
+    node->isAllFilesFetched = listed;
+    node->parentNodeDropBoxList = parent;
+    parent->arrChildren.append(node);
+    return node;
+}
+
+void settle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir home;
+    AppFolders::setRootOverride(home.path());
+    QApplication app(argc, argv);
+    ScreenshotSupport::configureApplication();
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() < 2) {
+        std::fprintf(stderr, "usage: quennary-cloud-screenshot OUTDIR\n");
+        return 2;
+    }
+    const QString out = ScreenshotSupport::outputFolder(arguments.at(1));
+    UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
+
+    AppDelegate delegate;
+    delegate.launch();
+    delegate.window->show();
+    MainViewController &main = *delegate.mainVC;
+    settle(300);
+
+    main.btnPopupForScanSelection->selectItemAtIndex(2);
+    main.cloudMode().btnScanTypeTapped(2);
+    settle(300);
+    ScreenshotSupport::grabScreen(out, QStringLiteral("auth.png"));
+    main.closeCloudAuthorizationSheet();
+
+    // Signed in with a token nobody checks: the window only shows it.
+    DropBoxHandler::Options options;
+    options.bases = DropboxApi::configuredBases();
+    options.tokens = std::make_shared<StaticTokenSource>(QStringLiteral("screenshot"), QList<QUrl>());
+    main.cloudMode().setDropboxHandler(std::make_shared<DropBoxHandler>(options));
+    auto root = std::make_shared<CloudScanFoldersList>();
+    root->folderName = QStringLiteral("Dropbox");
+    root->folderPath = QStringLiteral("Dropbox");
+    root->isAllFilesFetched = true;
+    const auto camera = folder(root, QStringLiteral("Camera Uploads"), true);
+    folder(camera, QStringLiteral("2023"), false);
+    folder(camera, QStringLiteral("2024"), false);
+    const auto trips = folder(root, QStringLiteral("Trips"), false);
+    folder(root, QStringLiteral("Family Photos"), false);
+    main.cloudRootObj = root;
+    main.cloudMode().folderSheet().resetModel();
+    for (const auto &chosen : { camera, trips }) {
+        main.lastSelectedCloudPath = chosen;
+        main.cloudMode().folderSheet().btnAddFolderCloudScanTapped();
+    }
+    settle(300);
+    ScreenshotSupport::grabScreen(out, QStringLiteral("dropbox.png"));
+
+    main.cloudMode().getFolderList();
+    main.outlineCloudFolderList->expandAll();
+    main.outlineCloudFolderList->setCurrentIndex(main.outlineCloudFolderList->model()->index(0, 0));
+    settle(300);
+    ScreenshotSupport::grabScreen(out, QStringLiteral("folders.png"));
+    return 0;
+}

@@ -1,0 +1,279 @@
+#include "scan/ui/CloudFolderSheet.h"
+
+#include <QItemSelectionModel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTreeView>
+
+#include "app/LocalizedString.h"
+#include "cloud/DropBoxHandler.h"
+#include "controls/CFMButton.h"
+#include "model/CloudScanFoldersList.h"
+#include "platform/ui/AlertPresenter.h"
+#include "scan/ui/AddingSheet.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/ScanListController.h"
+
+namespace
+{
+
+constexpr int kNodeRole = Qt::UserRole + 1;
+constexpr int kUnlistedRole = Qt::UserRole + 2;
+
+// An unlisted folder shows its disclosure triangle before anything is known about its children.
+class FolderTreeModel : public QStandardItemModel
+{
+public:
+    bool hasChildren(const QModelIndex &parent) const override
+    {
+        if (parent.isValid() && parent.data(kUnlistedRole).toBool())
+            return true;
+        return QStandardItemModel::hasChildren(parent);
+    }
+};
+
+QString text(const char *key)
+{
+    return localizedString(QString::fromLatin1(key));
+}
+
+void emptyListing(CloudScanFoldersList &folder)
+{
+    folder.arrChildren.clear();
+    folder.arrCloudDriveFiles.clear();
+    folder.arrCloudDriveAllTypeFiles.clear();
+    folder.isAllFilesFetched = false;
+}
+
+} // namespace
+
+CloudFolderSheet::CloudFolderSheet(MainViewController &controller)
+    : c(controller)
+    , m_model(std::make_unique<FolderTreeModel>())
+{
+}
+
+CloudFolderSheet::~CloudFolderSheet() = default;
+
+QStandardItemModel *CloudFolderSheet::model() const
+{
+    return m_model.get();
+}
+
+void CloudFolderSheet::connectActions()
+{
+    QTreeView *outline = c.outlineCloudFolderList;
+    outline->setModel(m_model.get());
+    outline->setHeaderHidden(true);
+    outline->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(outline, &QTreeView::expanded, this, &CloudFolderSheet::outlineViewItemDidExpand);
+    connect(outline->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        &CloudFolderSheet::outlineViewSelectionDidChange);
+    connect(c.btnAddFolderCloudScan, &QAbstractButton::clicked, this,
+        &CloudFolderSheet::btnAddFolderCloudScanTapped);
+    connect(c.btnCancelCloudFolderScan, &QAbstractButton::clicked, this,
+        &CloudFolderSheet::btnCloseCloudScanFolderList);
+    connect(c.btnRefreshCloudScanFolderList, &QAbstractButton::clicked, this,
+        &CloudFolderSheet::btnRefreshCloudScanFolderListTapped);
+    c.btnRefreshCloudScanFolderList->setText(QStringLiteral("\u21bb"));
+    c.btnAddFolderCloudScan->setEnabled(false);
+}
+
+std::shared_ptr<DropBoxHandler> CloudFolderSheet::handler() const
+{
+    return std::dynamic_pointer_cast<DropBoxHandler>(c.scanWrapper);
+}
+
+void CloudFolderSheet::rebuildTree(MainViewController &c, DropBoxHandler *handler)
+{
+    auto root = std::make_shared<CloudScanFoldersList>();
+    root->folderName = QStringLiteral("Dropbox");
+    root->folderPath = QStringLiteral("Dropbox");
+    c.cloudRootObj = root;
+    for (const FilePathNode &node : c.arrPathNodeGoogleDrive) {
+        if (node.cloudFolder)
+            emptyListing(*node.cloudFolder);
+    }
+    if (handler)
+        handler->isFileDeletedFromCloudDrive = false;
+}
+
+void CloudFolderSheet::getFolderList(const std::shared_ptr<DropBoxHandler> &source)
+{
+    if (source && !isListing() && (!c.cloudRootObj || source->isFileDeletedFromCloudDrive.load())) {
+        source->isCompletListFetch = false;
+        rebuildTree(c, source.get());
+        resetModel();
+        listFolder(c.cloudRootObj);
+    }
+    showSheet();
+}
+
+void CloudFolderSheet::showSheet()
+{
+    AlertPresenter &presenter = AlertPresenter::current();
+    if (presenter.isSheetOpen(c.windowCloudFolderList))
+        return;
+    AddingSheet::showOverlayView(c, c.windowCloudFolderList, c.boxCloudFolderList);
+    presenter.beginSheet(c.windowCloudFolderList, c.view());
+}
+
+void CloudFolderSheet::resetModel()
+{
+    m_model->clear();
+    m_nodes.clear();
+    m_items.clear();
+    if (c.cloudRootObj)
+        m_model->appendRow(makeItem(c.cloudRootObj));
+    if (c.outlineCloudFolderList)
+        c.outlineCloudFolderList->clearSelection();
+    c.btnAddFolderCloudScan->setEnabled(false);
+}
+
+QStandardItem *CloudFolderSheet::makeItem(const std::shared_ptr<CloudScanFoldersList> &node)
+{
+    auto *item = new QStandardItem(node->folderName);
+    item->setEditable(false);
+    item->setData(int(m_nodes.size()), kNodeRole);
+    item->setData(!node->isAllFilesFetched, kUnlistedRole);
+    m_nodes.append(node);
+    m_items.insert(node.get(), item);
+    fillChildren(item, *node);
+    return item;
+}
+
+void CloudFolderSheet::fillChildren(QStandardItem *item, const CloudScanFoldersList &node)
+{
+    item->removeRows(0, item->rowCount());
+    item->setData(!node.isAllFilesFetched, kUnlistedRole);
+    for (const auto &child : node.arrChildren)
+        item->appendRow(makeItem(child));
+}
+
+std::shared_ptr<CloudScanFoldersList> CloudFolderSheet::nodeAt(const QModelIndex &index) const
+{
+    const QVariant slot = index.data(kNodeRole);
+    if (!slot.isValid())
+        return nullptr;
+    const int at = slot.toInt();
+    return at >= 0 && at < m_nodes.size() ? m_nodes.at(at) : nullptr;
+}
+
+void CloudFolderSheet::listFolder(const std::shared_ptr<CloudScanFoldersList> &node)
+{
+    const std::shared_ptr<DropBoxHandler> source = handler();
+    if (!source || !node || isListing())
+        return;
+    m_listing = node;
+    setCloudFolderListBusy(false);
+    source->isCompletListFetch = false;
+    source->collectFilesOfFolder(node);
+}
+
+void CloudFolderSheet::outlineViewItemDidExpand(const QModelIndex &index)
+{
+    const std::shared_ptr<CloudScanFoldersList> node = nodeAt(index);
+    if (!node || m_model->itemFromIndex(index)->rowCount() > 0 || !index.data(kUnlistedRole).toBool())
+        return;
+    c.btnAddFolderCloudScan->setEnabled(false);
+    listFolder(node);
+}
+
+void CloudFolderSheet::dropboxListingFinished()
+{
+    const std::shared_ptr<CloudScanFoldersList> listed = std::exchange(m_listing, nullptr);
+    setCloudFolderListBusy(true);
+    if (!listed)
+        return;
+    QStandardItem *item = m_items.value(listed.get());
+    if (!item)
+        return;
+    // A folder that turned out empty loses its triangle; one whose listing failed keeps it.
+    fillChildren(item, *listed);
+    c.outlineCloudFolderList->expand(item->index());
+}
+
+void CloudFolderSheet::setCloudFolderListBusy(bool stop)
+{
+    if (stop)
+        c.hudCloudFolderList->hide();
+    else
+        c.hudCloudFolderList->show();
+    c.btnCancelCloudFolderScan->setEnabled(true);
+    // A refresh while a folder lists would empty the folders the listing is filling.
+    c.btnRefreshCloudScanFolderList->setEnabled(stop);
+}
+
+void CloudFolderSheet::outlineViewSelectionDidChange()
+{
+    c.btnAddFolderCloudScan->setEnabled(false);
+    const QModelIndexList rows = c.outlineCloudFolderList->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return;
+    if (const std::shared_ptr<CloudScanFoldersList> node = nodeAt(rows.first())) {
+        c.lastSelectedCloudPath = node;
+        c.btnAddFolderCloudScan->setEnabled(true);
+    }
+}
+
+void CloudFolderSheet::btnCloseCloudScanFolderList()
+{
+    AlertPresenter::current().endSheet(c.windowCloudFolderList);
+}
+
+void CloudFolderSheet::btnRefreshCloudScanFolderListTapped()
+{
+    if (isListing())
+        return;
+    setCloudFolderListBusy(false);
+    if (c.cloudRootObj) {
+        c.cloudRootObj->arrCloudDriveFiles.clear();
+        c.cloudRootObj->arrCloudDriveAllTypeFiles.clear();
+    }
+    c.btnRefreshCloudScanFolderList->setEnabled(false);
+    c.cloudRootObj.reset();
+    reloadCloudFolderList();
+}
+
+void CloudFolderSheet::reloadCloudFolderList()
+{
+    const std::shared_ptr<DropBoxHandler> source = handler();
+    if (source && (!c.cloudRootObj || source->isFileDeletedFromCloudDrive.load())) {
+        // Deletions stay flagged: the next scan lists its folders anew.
+        rebuildTree(c, nullptr);
+        resetModel();
+        setCloudFolderListBusy(true);
+    }
+    showSheet();
+}
+
+void CloudFolderSheet::btnAddFolderCloudScanTapped()
+{
+    AlertPresenter::current().endSheet(c.windowCloudFolderList);
+    const std::shared_ptr<CloudScanFoldersList> folder = c.lastSelectedCloudPath;
+    if (!folder)
+        return;
+    // The provider's paths ignore case, so a case variant is the same folder.
+    for (const FilePathNode &entry : c.arrPathNodeGoogleDrive) {
+        if (entry.filePath && entry.filePath->compare(folder->folderPath, Qt::CaseInsensitive) == 0) {
+            AlertSpec alert;
+            alert.messageText = text("ID_ITEMS_CANT_ADDED");
+            alert.informativeText = text("ID_ITEMS_ALREADY_EXIST_SCANNLIST");
+            alert.buttons = { text("ID_OK_CAPS") };
+            AlertPresenter::current().runAlert(alert, c.view());
+            return;
+        }
+    }
+    ++c.countPathAdded;
+    FilePathNode entry;
+    entry.filePath = folder->folderPath;
+    entry.state = 1;
+    entry.nodeType = GlobalObjects::NodeType::nodeTypeDropBox;
+    entry.cloudFolder = folder;
+    c.arrPathNodeGoogleDrive.push_back(entry);
+    if (const std::shared_ptr<DropBoxHandler> source = handler())
+        source->arrPathNodesCloudScan.push_back(entry);
+    c.scanList().reloadPathTable();
+    c.scanList().updateScanButton();
+}

@@ -1,0 +1,298 @@
+// The main window's cloud modes against a fake Dropbox account on 127.0.0.1 with a scripted
+// presenter: the source switch, the authorization sheet, the folder sheet and the Dropbox scan.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QTreeView>
+
+#include "MainWindowTestSupport.h"
+#include "cloud/DropBoxHandler.h"
+#include "controls/IMGButton.h"
+#include "model/CloudScanFoldersList.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
+#include "platform/PropertyList.h"
+#include "platform/StaticTokenSource.h"
+#include "platform/ui/ScriptedAlertPresenter.h"
+#include "scan/ui/CloudFolderSheet.h"
+#include "scan/ui/CloudModeController.h"
+#include "scan/ui/MainViewController.h"
+#include "scan/ui/PopUpButton.h"
+#include "scan/ui/ScanRunController.h"
+#include "support/FakeDropbox.h"
+#include "support/FakeHttpServer.h"
+#include "support/NaturalPhoto.h"
+#include "support/TestEvents.h"
+
+namespace
+{
+
+constexpr int kBoundMs = 60000;
+
+QByteArray jpeg(int seed)
+{
+    return NaturalPhoto::jpegBytes(seed, 640, 480, 90);
+}
+
+class CloudModeTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        UserDefaults::standard().setObject(QStringLiteral("minimumFileSize"), 0);
+        c.view();
+        c.scanRun().setResultsDelay(0.0);
+    }
+    void TearDown() override
+    {
+        Localization::setPreferredLanguagesOverride({});
+        Localization::setTableFolderOverride(QString());
+        Localization::reset();
+        MainWindowTest::TearDown();
+    }
+    std::shared_ptr<DropBoxHandler> useDropbox(const QString &token = QStringLiteral("token-1"))
+    {
+        DropBoxHandler::Options options;
+        options.bases = { account.base(), account.base() };
+        options.tokens = std::make_shared<StaticTokenSource>(token, QList<QUrl> { account.base() });
+        options.transferTimeoutMs = 10000;
+        auto handler = std::make_shared<DropBoxHandler>(options);
+        c.cloudMode().setDropboxHandler(handler);
+        return handler;
+    }
+    QStringList scanListPaths() const
+    {
+        QStringList paths;
+        for (const FilePathNode &node : c.arrPathNodeGoogleDrive)
+            paths.append(node.filePath.value_or(QString()));
+        return paths;
+    }
+    bool sheetOpen(QWidget *sheet) const { return alerts.isSheetOpen(sheet); }
+    // Opens the folder sheet and waits until its listing has ended.
+    bool openFolderSheet()
+    {
+        c.cloudMode().getFolderList();
+        return TestEvents::waitFor([this] { return !c.cloudMode().folderSheet().isListing(); }, kBoundMs);
+    }
+    void addFolder(const QString &programPath)
+    {
+        auto node = std::make_shared<CloudScanFoldersList>();
+        node->folderPath = programPath;
+        node->folderName = programPath.section(QLatin1Char('/'), -1);
+        c.lastSelectedCloudPath = node;
+        c.cloudMode().folderSheet().btnAddFolderCloudScanTapped();
+    }
+
+    FakeHttpServer server;
+    FakeDropbox account { server };
+    ScriptedAlertPresenter alerts;
+    MainViewController c;
+};
+
+TEST_F(CloudModeTest, EachSourceKeepsItsOwnListAndReChoosingTheCurrentOneChangesNothing)
+{
+    const auto handler = useDropbox();
+    FilePathNode local;
+    local.filePath = QStringLiteral("/home/me/Pictures");
+    local.state = 1;
+    c.arrPathNodes.push_back(local);
+    FilePathNode driveFolder;
+    driveFolder.filePath = QStringLiteral("My Drive/Trips");
+    driveFolder.state = 1;
+    driveFolder.nodeType = GlobalObjects::NodeType::nodeTypeGoogleDrive;
+    c.cloudMode().drive.isAuthorized = [] { return true; };
+    c.cloudMode().drive.pathNodesToScan = [driveFolder] { return std::vector<FilePathNode> { driveFolder }; };
+
+    c.cloudMode().btnScanTypeTapped(2);
+    addFolder(QStringLiteral("Dropbox/Camera"));
+    EXPECT_EQ(scanListPaths(), QStringList { QStringLiteral("Dropbox/Camera") });
+    EXPECT_TRUE(c.btnCompare->isEnabled());
+    EXPECT_TRUE(c.btnAddPhotos->isHidden());
+    EXPECT_FALSE(c.btnAddFolder->isHidden());
+    EXPECT_FALSE(c.btnCapturePeriod->isEnabled());
+    c.cloudMode().btnScanTypeTapped(2);
+    EXPECT_EQ(scanListPaths(), QStringList { QStringLiteral("Dropbox/Camera") });
+
+    c.cloudMode().btnScanTypeTapped(1);
+    EXPECT_EQ(scanListPaths(), QStringList { QStringLiteral("My Drive/Trips") });
+    c.cloudMode().btnScanTypeTapped(2);
+    EXPECT_EQ(scanListPaths(), QStringList { QStringLiteral("Dropbox/Camera") });
+    c.cloudMode().btnScanTypeTapped(0);
+    ASSERT_EQ(c.arrPathNodes.size(), 1u);
+    EXPECT_EQ(c.pathType, GlobalObjects::NodeType::nodeTypefolder);
+    EXPECT_FALSE(c.btnAddPhotos->isHidden());
+    EXPECT_TRUE(c.btnCapturePeriod->isEnabled());
+    EXPECT_EQ(c.btnAddFolder->x(), c.btnAddPhotosLib->geometry().right() + 1 + 8);
+    EXPECT_TRUE(alerts.sheetsBegun().empty());
+}
+
+TEST_F(CloudModeTest, BackToThisComputerShowsTheMenuButtonInGermanAndTheTwoButtonsInEnglish)
+{
+    QTemporaryDir tables;
+    ASSERT_TRUE(PropertyList::writeFile(tables.path() + QStringLiteral("/QNY_de.plist"),
+        QVariantMap { { QStringLiteral("ID_ADD_FOLDER"), QStringLiteral("Ordner") } }));
+    Localization::setTableFolderOverride(tables.path());
+    for (const char *language : { "de", "en" }) {
+        Localization::setPreferredLanguagesOverride({ QString::fromLatin1(language) });
+        Localization::reset();
+        MainViewController window;
+        window.view();
+        window.cloudMode().btnScanTypeTapped(2);
+        window.closeCloudAuthorizationSheet();
+        EXPECT_FALSE(window.btnAddFolder->isHidden()) << language;
+        EXPECT_TRUE(window.customButtonForMenu->isHidden()) << language;
+        window.cloudMode().btnScanTypeTapped(0);
+        const bool german = QLatin1String(language) == QLatin1String("de");
+        EXPECT_EQ(window.customButtonForMenu->isHidden(), !german) << language;
+        EXPECT_EQ(window.btnAddFolder->isHidden(), german) << language;
+        EXPECT_EQ(window.btnAddPhotos->isHidden(), german) << language;
+    }
+}
+
+TEST_F(CloudModeTest, TheAuthorizationSheetShowsWithoutAClientAndItsButtonsCloseIt)
+{
+    useDropbox(QString());
+    c.cloudMode().btnScanTypeTapped(2);
+    EXPECT_TRUE(sheetOpen(c.windowCloudAuthorization));
+    c.closeCloudAuthorizationSheet();
+    EXPECT_FALSE(sheetOpen(c.windowCloudAuthorization));
+
+    // Add without a client asks to sign in again; cancel stays in Dropbox mode with an empty list.
+    c.btnAddPathToScan(2);
+    EXPECT_TRUE(sheetOpen(c.windowCloudAuthorization));
+    c.cloudMode().btnCancelCloudAuthorizationSheetTapped();
+    EXPECT_FALSE(sheetOpen(c.windowCloudAuthorization));
+    EXPECT_EQ(ScanGlobals::scanType.load(), 2);
+    EXPECT_TRUE(c.arrPathNodeGoogleDrive.empty());
+    EXPECT_FALSE(c.btnCompare->isEnabled());
+
+    c.btnAddPathToScan(2);
+    c.cloudMode().btnScanComputerTapped();
+    EXPECT_FALSE(sheetOpen(c.windowCloudAuthorization));
+    EXPECT_EQ(ScanGlobals::scanType.load(), 0);
+    EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0);
+}
+
+TEST_F(CloudModeTest, TheFolderSheetListsTheRootOnceAndAgainOnlyAfterDeletions)
+{
+    const auto handler = useDropbox();
+    account.addFile(QStringLiteral("/Trips/a.jpg"), "a");
+    account.addFolder(QStringLiteral("/Work"));
+    c.cloudMode().btnScanTypeTapped(2);
+
+    ASSERT_TRUE(openFolderSheet());
+    EXPECT_TRUE(sheetOpen(c.windowCloudFolderList));
+    EXPECT_TRUE(c.hudCloudFolderList->isHidden());
+    QStandardItemModel *model = c.cloudMode().folderSheet().model();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(model->item(0)->text(), QStringLiteral("Dropbox"));
+    EXPECT_EQ(model->item(0)->rowCount(), 2);
+    c.cloudMode().folderSheet().btnCloseCloudScanFolderList();
+    ASSERT_TRUE(openFolderSheet());
+    EXPECT_EQ(account.listedPaths(), QStringList { QString() });
+
+    handler->isFileDeletedFromCloudDrive = true;
+    c.cloudMode().folderSheet().btnCloseCloudScanFolderList();
+    ASSERT_TRUE(openFolderSheet());
+    EXPECT_EQ(account.listedPaths(), (QStringList { QString(), QString() }));
+    EXPECT_FALSE(handler->isFileDeletedFromCloudDrive.load());
+
+    // Refresh leaves one collapsed, unlisted root; expanding it lists the top level.
+    c.cloudMode().folderSheet().btnRefreshCloudScanFolderListTapped();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(model->item(0)->rowCount(), 0);
+    EXPECT_TRUE(model->hasChildren(model->index(0, 0)));
+    EXPECT_EQ(account.listedPaths().size(), 2);
+    c.outlineCloudFolderList->expand(model->index(0, 0));
+    ASSERT_TRUE(TestEvents::waitFor([&] { return model->item(0)->rowCount() == 2; }, kBoundMs));
+    EXPECT_EQ(account.listedPaths().size(), 3);
+
+    // Selecting a folder enables Add; a case variant of a listed path is refused.
+    c.outlineCloudFolderList->setCurrentIndex(model->index(0, 0, model->index(0, 0)));
+    EXPECT_TRUE(c.btnAddFolderCloudScan->isEnabled());
+    c.cloudMode().folderSheet().btnAddFolderCloudScanTapped();
+    EXPECT_EQ(scanListPaths(), QStringList { QStringLiteral("Dropbox/Trips") });
+    addFolder(QStringLiteral("Dropbox/TRIPS"));
+    EXPECT_EQ(scanListPaths(), QStringList { QStringLiteral("Dropbox/Trips") });
+    ASSERT_EQ(alerts.alerts().size(), 1u);
+    EXPECT_EQ(alerts.alerts().front().messageText, text("ID_ITEMS_CANT_ADDED"));
+}
+
+class CloudScanTest : public CloudModeTest
+{
+protected:
+    std::optional<ScanEngine::Outcome> scan()
+    {
+        std::optional<ScanEngine::Outcome> ended;
+        QObject::connect(&c.scanRun(), &ScanRunController::scanEnded,
+            [&ended](ScanEngine::Outcome outcome) { ended = outcome; });
+        c.btnStartScanTapped();
+        TestEvents::waitFor([&] { return ended.has_value(); }, kBoundMs);
+        return ended;
+    }
+};
+
+TEST_F(CloudScanTest, TwoFoldersHoldingEqualPhotosReachTheResultsAsOneGroup)
+{
+    useDropbox();
+    const QByteArray photo = jpeg(3);
+    account.addFile(QStringLiteral("/A/one.jpg"), photo);
+    account.addFile(QStringLiteral("/A/other.jpg"), jpeg(4));
+    account.addFile(QStringLiteral("/B/copy.JPG"), photo);
+    c.selectComparisonMethod(c.btnExactMatch);
+    c.cloudMode().btnScanTypeTapped(2);
+    addFolder(QStringLiteral("Dropbox/A"));
+    addFolder(QStringLiteral("Dropbox/B"));
+
+    EXPECT_EQ(scan(), ScanEngine::Outcome::Results);
+    const auto session = c.scanRun().engine().session();
+    ASSERT_TRUE(session);
+    EXPECT_EQ(session->arrImagesContent.size(), 3);
+    const auto groups = ScanEngine::groupsToShow(session->arrAllFilesGrouping);
+    ASSERT_EQ(groups.size(), 1);
+    QStringList members;
+    for (const auto &record : groups.first()->children)
+        members.append(record->filePath);
+    members.sort();
+    EXPECT_EQ(members, (QStringList { "Dropbox/A/one.jpg", "Dropbox/B/copy.JPG" }));
+}
+
+TEST_F(CloudScanTest, StopDuringTheListingEndsWithoutHashingAndClosesTheSheet)
+{
+    const auto handler = useDropbox();
+    account.setPageSize(1);
+    for (int i = 0; i < 30; ++i)
+        account.addFile(QStringLiteral("/A/p%1.jpg").arg(i), "x");
+    c.cloudMode().btnScanTypeTapped(2);
+    addFolder(QStringLiteral("Dropbox/A"));
+    c.btnStartScanTapped();
+    ASSERT_TRUE(sheetOpen(c.windowAddImages));
+    c.btnStopAddPhotosTapped();
+    EXPECT_TRUE(handler->isAbortScanning.load());
+    ASSERT_TRUE(TestEvents::waitFor([&] { return !sheetOpen(c.windowAddImages); }, kBoundMs));
+    EXPECT_FALSE(c.scanRun().engine().session());
+    EXPECT_LT(account.pageSizes().size(), 30);
+}
+
+TEST_F(CloudScanTest, AFileOutsideTheCapturePeriodIsNotAddedAndTheCountStays)
+{
+    useDropbox();
+    UserDefaults &defaults = UserDefaults::standard();
+    defaults.setObject(QStringLiteral("allowPhotosLibScanInTimePeriod"), true);
+    defaults.setObject(QStringLiteral("scanPhotosFrom"), qlonglong(2));
+    defaults.setObject(QStringLiteral("scanFilesFromDate"), qlonglong(2));
+    account.addFile(QStringLiteral("/Old/old.jpg"), jpeg(5));
+    c.cloudMode().btnScanTypeTapped(2);
+    addFolder(QStringLiteral("Dropbox/Old"));
+
+    EXPECT_EQ(scan(), ScanEngine::Outcome::NoPhotos);
+    EXPECT_EQ(c.lblPhotosAddedCount->text(), QStringLiteral("0"));
+    EXPECT_FALSE(sheetOpen(c.windowAddImages));
+}
+
+} // namespace
