@@ -14,6 +14,9 @@
 #include "support/FakeHttpServer.h"
 #include "support/NaturalPhoto.h"
 
+// The runner is built with the benchmarks and tools; a build without them has nothing to run.
+#ifdef QNY_SCAN_RUNNER
+
 namespace
 {
 
@@ -105,3 +108,5 @@ TEST(DropboxRunner, ARefusedTokenEndsWithOneLineAndStatusOneAndAMissingTokenWith
     const RunResult missing = runScanner(account, QString(), { QStringLiteral("/Trips") });
     EXPECT_EQ(missing.exitCode, 2);
 }
+
+#endif
