@@ -1,8 +1,12 @@
 // The grouping kernel on fingerprints of distinct photos (N = 64, all eight variants, rotate and
-// mirror on): the straight first-fit loop against the loop that rules pairs out by sketches first
-// and scores members alike once; also many copies of one picture, which form one big group.
-// Whole scans are measured with bench/scan-runner; this isolates the comparison.
+// mirror on): the straight first-fit loop, the loop that rules pairs out by sketches first and
+// scores members alike once, and the parallel method (scores on every core, placement in order);
+// also many copies of one picture, which form one big group. Real time is the wall clock; "cpu_s"
+// counts the CPU time of every thread of the process. Whole scans are measured with
+// bench/scan-runner; this isolates the comparison.
 #include <random>
+
+#include <sys/resource.h>
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +32,14 @@ RecordList distinctRecords(int count, bool noise)
     return records;
 }
 
+double processCpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 // N = 64, all eight variants, a day's capture-time limit and 100 m.
 void groupAll(benchmark::State &state, const RecordList &records, DuplicateGrouper::Method method)
 {
@@ -37,14 +49,21 @@ void groupAll(benchmark::State &state, const RecordList &records, DuplicateGroup
     options.globals.gpsDistanceLimit = 100;
     options.globals.compareRotateImages = true;
     options.globals.compareFlipImages = true;
+    double cpu = 0;
+    qsizetype groups = 0;
     for (auto _ : state) {
+        const double cpuBefore = processCpuSeconds();
         ScanSession session;
         session.options = options;
         session.arrImagesContent = records;
         session.report = [](ScanProgress::Stage, const QString &) {};
         DuplicateGrouper(session, method).startComparison();
-        benchmark::DoNotOptimize(session.arrAllFilesGrouping.size());
+        groups = session.arrAllFilesGrouping.size();
+        benchmark::DoNotOptimize(groups);
+        cpu += processCpuSeconds() - cpuBefore;
     }
+    state.counters["cpu_s"] = cpu / double(state.iterations());
+    state.counters["groups"] = double(groups);
 }
 
 // `noise`: fingerprints of pictures without structure (every bit a coin toss), where the sketches
@@ -105,6 +124,23 @@ BENCHMARK_CAPTURE(groupDistinct, noise_prefiltered, DuplicateGrouper::Method::Pr
     ->Arg(4000)
     ->Arg(20000)
     ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_CAPTURE(groupCopies, parallel, DuplicateGrouper::Method::Parallel)
+    ->Arg(20000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(groupDistinct, parallel, DuplicateGrouper::Method::Parallel, false)
+    ->Arg(20000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(groupDistinct, noise_parallel, DuplicateGrouper::Method::Parallel, true)
+    ->Arg(20000)
+    ->Iterations(1)
+    ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

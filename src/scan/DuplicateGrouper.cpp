@@ -2,15 +2,22 @@
 
 #include <algorithm>
 
+#include <QThread>
+
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 
-DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method)
+DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method, int threads, qsizetype chunk)
     : m_session(session)
     , m_options(PairScoreOptions::fromSnapshot(session.options.globals, session.options.sliderMinValue))
     , m_minimumMatchThreshold(float(session.options.globals.minimumMatchThreshold))
-    , m_prefilter(method == Method::Prefiltered)
-    , m_reuseScores(method == Method::Prefiltered && PairScore::kNoMatch < m_options.sliderMinValue)
+    , m_prefilter(method != Method::Straight)
+    , m_reuseScores(method != Method::Straight && PairScore::kNoMatch < m_options.sliderMinValue)
+    // Only pairs scoring at least m are kept; were a veto to score that high, every pair would be
+    // kept and the loop in order is the better one.
+    , m_parallel(method == Method::Parallel && m_reuseScores)
+    , m_threads(threads > 0 ? threads : std::max(1, QThread::idealThreadCount()))
+    , m_chunk(std::max<qsizetype>(1, chunk))
     , m_allowed(PairScore::allowedDistance(m_options.reSizeValue, m_options.sliderMinValue))
     , m_sketches(m_options)
 {
@@ -32,6 +39,10 @@ bool DuplicateGrouper::prefilterIsSound() const
 void DuplicateGrouper::startComparison()
 {
     m_session.countCompared = 0;
+    if (m_parallel) {
+        compareInParallel();
+        return;
+    }
     const RecordList records = m_session.arrImagesContent;
     for (const auto &record : records) {
         if (m_session.stopped())
@@ -43,23 +54,12 @@ void DuplicateGrouper::startComparison()
 
 void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo> &record)
 {
-    ImageFileInfo &a = *record;
-    const bool exact = m_options.compareType == GlobalObjects::CompareType::ctMD5;
-    if (exact && a.isVideo) {
+    const Route route = routeOf(*record);
+    if (route == Route::Content)
         addToDuplicatesGroup(record);
+    if (route != Route::Fingerprint)
         return;
-    }
-    // In exact mode only photos that share their byte size with another record were
-    // fingerprinted; one without a fingerprint cannot match anything.
-    if (exact && a.arrHashOfRotateFlipImages.isEmpty())
-        return;
-    if (a.arrHashOfRotateFlipImages.isEmpty() && !a.isVideo)
-        a.computeFileHash();
-    if (a.blDoNotCompare) {
-        if (m_options.scanType != 0)
-            addToDuplicatesGroup(record);
-        return;
-    }
+    ImageFileInfo &a = *record;
     const int slot = m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular;
     if (placeInFirstGroup(record, slot) < 0 && !m_session.stopped())
         startGroup(record, slot);
@@ -119,7 +119,7 @@ float DuplicateGrouper::extremesScore(const ImageFileInfo &record, const ScoreCl
 }
 
 void DuplicateGrouper::joinGroup(const std::shared_ptr<ImageFileInfo> &record, qsizetype groupIndex,
-    float best, const std::shared_ptr<ImageFileInfo> &bestMember, int slot)
+    float best, const std::shared_ptr<ImageFileInfo> &bestMember, int slot, int position)
 {
     const std::shared_ptr<DuplicatesGroup> &group = m_session.arrAllFilesGrouping.at(groupIndex);
     const bool wasSingle = group->children.size() == 1;
@@ -141,6 +141,7 @@ void DuplicateGrouper::joinGroup(const std::shared_ptr<ImageFileInfo> &record, q
     group->children.append(record);
     m_groupSlots[size_t(groupIndex)].push_back(slot);
     addToClasses(groupIndex);
+    notePosition(groupIndex, position);
 }
 
 void DuplicateGrouper::addToClasses(qsizetype groupIndex)
@@ -154,7 +155,7 @@ void DuplicateGrouper::addToClasses(qsizetype groupIndex)
     m_groupClasses[size_t(groupIndex)].add(*members.back(), members.size() - 1);
 }
 
-void DuplicateGrouper::startGroup(const std::shared_ptr<ImageFileInfo> &record, int slot)
+void DuplicateGrouper::startGroup(const std::shared_ptr<ImageFileInfo> &record, int slot, int position)
 {
     record->matchesWithNode = record;
     record->match = 1.0f;
@@ -164,6 +165,7 @@ void DuplicateGrouper::startGroup(const std::shared_ptr<ImageFileInfo> &record, 
     m_session.arrAllFilesGrouping.append(group);
     m_groupSlots.push_back({ slot });
     addToClasses(m_session.arrAllFilesGrouping.size() - 1);
+    notePosition(m_session.arrAllFilesGrouping.size() - 1, position);
 }
 
 void DuplicateGrouper::addToDuplicatesGroup(const std::shared_ptr<ImageFileInfo> &record)
@@ -186,4 +188,139 @@ void DuplicateGrouper::addToDuplicatesGroup(const std::shared_ptr<ImageFileInfo>
     group->children.append(record);
     m_groupSlots[size_t(found.value())].push_back(FingerprintSketches::kNoFingerprint);
     addToClasses(found.value());
+    notePosition(found.value(), -1);
+}
+
+void DuplicateGrouper::notePosition(qsizetype groupIndex, int position)
+{
+    if (!m_parallel)
+        return;
+    if (m_groupPositions.size() <= size_t(groupIndex))
+        m_groupPositions.resize(size_t(groupIndex) + 1);
+    m_groupPositions[size_t(groupIndex)].push_back(position);
+    if (position < 0)
+        return;
+    std::vector<int> &groups = m_groupsOfKind[size_t(m_representative[size_t(position)])];
+    if (std::find(groups.begin(), groups.end(), int(groupIndex)) == groups.end())
+        groups.push_back(int(groupIndex));
+}
+
+// In exact mode only photos that share their byte size with another record were fingerprinted;
+// one without a fingerprint cannot match anything.
+DuplicateGrouper::Route DuplicateGrouper::routeOf(ImageFileInfo &a)
+{
+    const bool exact = m_options.compareType == GlobalObjects::CompareType::ctMD5;
+    if (exact && a.isVideo)
+        return Route::Content;
+    if (exact && a.arrHashOfRotateFlipImages.isEmpty())
+        return Route::Skip;
+    if (a.arrHashOfRotateFlipImages.isEmpty() && !a.isVideo)
+        a.computeFileHash();
+    if (a.blDoNotCompare)
+        return m_options.scanType != 0 ? Route::Content : Route::Skip;
+    return Route::Fingerprint;
+}
+
+void DuplicateGrouper::compareInParallel()
+{
+    const RecordList records = m_session.arrImagesContent;
+    PairCandidates candidates(m_sketches, m_options, m_prefilter);
+    const auto stopped = [this] { return m_session.stopped(); };
+    std::vector<Route> routes;
+    for (qsizetype first = 0; first < records.size() && !stopped(); first += m_chunk) {
+        const qsizetype end = std::min(records.size(), first + m_chunk);
+        const int firstPosition = candidates.count();
+        routes.clear();
+        for (qsizetype r = first; r < end; ++r) {
+            ImageFileInfo &a = *records.at(r);
+            routes.push_back(routeOf(a));
+            if (routes.back() != Route::Fingerprint)
+                continue;
+            // Records alike score alike against any record: only the first of each kind is scored
+            // as the earlier record of a pair.
+            const int position = candidates.count();
+            const int kind = int(m_kinds.classes()[m_kinds.add(a, position)].first);
+            m_representative.push_back(kind);
+            m_groupsOfKind.emplace_back();
+            candidates.add(
+                a, m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular, kind == position);
+        }
+        const std::vector<PairCandidates::List> lists
+            = candidates.score(firstPosition, candidates.count(), m_threads, stopped);
+        // A chunk scored only in part would place its records wrongly: it is left out whole.
+        if (stopped())
+            break;
+        placeChunk(records.mid(first, end - first), routes, candidates, lists, firstPosition);
+    }
+}
+
+void DuplicateGrouper::placeChunk(const RecordList &records, const std::vector<Route> &routes,
+    const PairCandidates &candidates, const std::vector<PairCandidates::List> &lists, int firstPosition)
+{
+    int position = firstPosition;
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        const std::shared_ptr<ImageFileInfo> &record = records.at(r);
+        ++m_session.countCompared;
+        if (routes[size_t(r)] == Route::Content)
+            addToDuplicatesGroup(record);
+        if (routes[size_t(r)] != Route::Fingerprint)
+            continue;
+        placeByCandidates(record, candidates.slotAt(position), position, candidates,
+            lists[size_t(position - firstPosition)]);
+        ++position;
+        m_session.report(ScanProgress::Stage::Comparing, record->filePath);
+    }
+}
+
+// First fit over the scores: only groups holding a kind the record scored at least m against can
+// take it; the first of them whose every score class passes does.
+void DuplicateGrouper::placeByCandidates(const std::shared_ptr<ImageFileInfo> &record, int slot, int position,
+    const PairCandidates &candidates, const PairCandidates::List &list)
+{
+    std::vector<int> groups;
+    for (const PairCandidates::Candidate &c : list) {
+        const std::vector<int> &holding = m_groupsOfKind[size_t(c.position)];
+        groups.insert(groups.end(), holding.begin(), holding.end());
+    }
+    std::sort(groups.begin(), groups.end());
+    groups.erase(std::unique(groups.begin(), groups.end()), groups.end());
+    const float m = m_options.sliderMinValue;
+    for (const int g : groups) {
+        const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
+        float best = 0.0f;
+        std::shared_ptr<ImageFileInfo> bestMember;
+        bool accepted = true;
+        for (const ScoreClasses::Class &range : m_groupClasses[size_t(g)].classes()) {
+            const float score = classScore(*record, position, g, range, candidates, list);
+            if (score < m) {
+                accepted = false;
+                break;
+            }
+            if (score > best) {
+                best = score;
+                bestMember = members.at(range.first);
+            }
+        }
+        if (accepted) {
+            joinGroup(record, g, best, bestMember, slot, position);
+            return;
+        }
+    }
+    startGroup(record, slot, position);
+}
+
+// The first member's score is its kind's, unless the time veto strikes between the two; the
+// class's date extremes settle the veto for the others.
+float DuplicateGrouper::classScore(const ImageFileInfo &record, int position, qsizetype g,
+    const ScoreClasses::Class &range, const PairCandidates &candidates,
+    const PairCandidates::List &list) const
+{
+    const int member = m_groupPositions[size_t(g)][size_t(range.first)];
+    if (member < 0)
+        return -1.0f;
+    const float score = PairCandidates::scoreIn(list, m_representative[size_t(member)]);
+    if (score < 0.0f
+        || PairScore::isOutsideTimeLimit(candidates.timesAt(position), candidates.timesAt(member), m_options))
+        return -1.0f;
+    return std::min(score, extremesScore(record, range));
 }

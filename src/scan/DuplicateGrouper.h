@@ -10,6 +10,7 @@
 #include <QHash>
 
 #include "scan/FingerprintSketches.h"
+#include "scan/PairCandidates.h"
 #include "scan/PairScore.h"
 #include "scan/ScanSession.h"
 #include "scan/ScoreClasses.h"
@@ -25,9 +26,19 @@ public:
         // the groups are the same as the straight loop's. A record is also scored only against the
         // first of each group's members that score alike (ScoreClasses): same groups again.
         Prefiltered,
+        // Scores each chunk of records on all cores, with the same sketches, against every earlier
+        // record that is the first of its kind (records alike score alike), and then places the
+        // chunk in order by first fit over those scores and the score classes. Same groups.
+        Parallel,
     };
 
-    explicit DuplicateGrouper(ScanSession &session, Method method = Method::Prefiltered);
+    // Records scored per chunk of the parallel method: a stop request waits for at most one chunk,
+    // and the candidate lists of only one chunk are held at a time.
+    static constexpr qsizetype kParallelChunk = 2048;
+
+    // `threads` of the parallel method, 0 for one per core, and its records per chunk.
+    explicit DuplicateGrouper(ScanSession &session, Method method = Method::Parallel, int threads = 0,
+        qsizetype chunk = kParallelChunk);
 
     // Groups every record of the session (stops at a stop request).
     void startComparison();
@@ -35,12 +46,26 @@ public:
     void addToDuplicatesGroup(const std::shared_ptr<ImageFileInfo> &record);
 
 private:
+    // What a record's placement goes through; decided by the record alone.
+    enum class Route { Skip, Content, Fingerprint };
+
     bool prefilterIsSound() const;
+    Route routeOf(ImageFileInfo &record);
+    void compareInParallel();
+    void placeChunk(const RecordList &records, const std::vector<Route> &routes,
+        const PairCandidates &candidates, const std::vector<PairCandidates::List> &lists, int firstPosition);
+    void placeByCandidates(const std::shared_ptr<ImageFileInfo> &record, int slot, int position,
+        const PairCandidates &candidates, const PairCandidates::List &list);
+    // The score of the record at `position` against the class `range` of group `g`, or -1.
+    float classScore(const ImageFileInfo &record, int position, qsizetype g, const ScoreClasses::Class &range,
+        const PairCandidates &candidates, const PairCandidates::List &list) const;
     // First fit over the groups in order; the index of the group joined, or -1.
     qsizetype placeInFirstGroup(const std::shared_ptr<ImageFileInfo> &record, int slot);
     void joinGroup(const std::shared_ptr<ImageFileInfo> &record, qsizetype groupIndex, float best,
-        const std::shared_ptr<ImageFileInfo> &bestMember, int slot);
-    void startGroup(const std::shared_ptr<ImageFileInfo> &record, int slot);
+        const std::shared_ptr<ImageFileInfo> &bestMember, int slot, int position = -1);
+    void startGroup(const std::shared_ptr<ImageFileInfo> &record, int slot, int position = -1);
+    // Parallel method: notes that group `groupIndex` now holds the record at `position`.
+    void notePosition(qsizetype groupIndex, int position);
     float extremesScore(const ImageFileInfo &record, const ScoreClasses::Class &range) const;
     // Files the new last member of group `groupIndex` under its score class.
     void addToClasses(qsizetype groupIndex);
@@ -50,12 +75,21 @@ private:
     float m_minimumMatchThreshold;
     bool m_prefilter;
     bool m_reuseScores;
+    bool m_parallel;
+    int m_threads;
+    qsizetype m_chunk;
     std::int64_t m_allowed;
     FingerprintSketches m_sketches;
     // Sketch slots of each group's members, in the order of `arrAllFilesGrouping`.
     std::vector<std::vector<int>> m_groupSlots;
     // Members of each group that score alike; kept only when scores are reused.
     std::vector<ScoreClasses> m_groupClasses;
+    // Parallel method: the positions of each group's members in order (-1 for members grouped by
+    // content), the first position of each record's kind, and the groups holding each kind.
+    std::vector<std::vector<int>> m_groupPositions;
+    std::vector<int> m_representative;
+    std::vector<std::vector<int>> m_groupsOfKind;
+    ScoreClasses m_kinds;
     // MD5 text to the index of its group.
     QHash<QString, qsizetype> m_dictMapMD5ToGroup;
 };

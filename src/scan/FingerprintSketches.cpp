@@ -48,15 +48,18 @@ FingerprintSketches::FingerprintSketches(const PairScoreOptions &options)
 {
 }
 
-std::vector<int> FingerprintSketches::allowedVariants(int count) const
+bool FingerprintSketches::allowedVariants(int count, Slot &slot) const
 {
-    std::vector<int> variants;
+    slot.variantCount = 0;
     const bool exact = m_options.compareType == GlobalObjects::CompareType::ctMD5;
     for (int i = 0; i < (exact ? std::min(count, 1) : count); ++i) {
-        if (PairScore::isVariantTried(i, m_options))
-            variants.push_back(i);
+        if (!PairScore::isVariantTried(i, m_options))
+            continue;
+        if (slot.variantCount == kMaxVariants)
+            return false;
+        slot.variants[slot.variantCount++] = std::uint8_t(i);
     }
-    return variants;
+    return true;
 }
 
 int FingerprintSketches::add(const ImageFileInfo &record)
@@ -66,14 +69,16 @@ int FingerprintSketches::add(const ImageFileInfo &record)
         return kNoFingerprint;
     if (v.wordsPerPiece() != m_words || m_words == 0)
         return kIrregular;
-    Slot slot { &record, m_counts.size(), m_prefixes.size(), allowedVariants(v.count()) };
-    for (const int variant : slot.variants) {
-        const std::span<const uint64_t> words = v.words(variant);
+    Slot slot { &record, m_counts.size(), m_prefixes.size(), {}, 0 };
+    if (!allowedVariants(v.count(), slot))
+        return kIrregular;
+    for (int k = 0; k < slot.variantCount; ++k) {
+        const std::span<const uint64_t> words = v.words(slot.variants[size_t(k)]);
         for (const uint64_t word : words)
             m_counts.push_back(uint8_t(std::popcount(word)));
         m_prefixes.insert(m_prefixes.end(), words.begin(), words.begin() + std::ptrdiff_t(m_prefixWords));
     }
-    m_slots.push_back(std::move(slot));
+    m_slots.push_back(slot);
     return int(m_slots.size() - 1);
 }
 
@@ -88,7 +93,7 @@ bool FingerprintSketches::ruledOut(int recordSlot, int memberSlot, std::int64_t 
     const uint8_t *first = m_counts.data() + a.offset;
     const uint64_t *firstPrefix = m_prefixes.data() + a.prefixOffset;
     const uint64_t *firstWords = a.record->arrHashOfRotateFlipImages.words(0).data();
-    for (size_t k = 0; k < b.variants.size(); ++k) {
+    for (size_t k = 0; k < b.variantCount; ++k) {
         const uint8_t *counts = m_counts.data() + b.offset + k * m_words;
         if (boundedByteDistance(first, counts, m_words, allowed) > allowed)
             continue;

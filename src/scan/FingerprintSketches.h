@@ -8,6 +8,7 @@
 // the allowed one for almost every pair, without reaching into the records.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -32,14 +33,20 @@ public:
     bool ruledOut(int recordSlot, int memberSlot, std::int64_t allowed) const;
 
 private:
+    // More variants than a record ever has are left to the full comparison.
+    static constexpr int kMaxVariants = 8;
+
+    // Kept small and inline: the parallel comparison walks every slot for every record.
     struct Slot {
         const ImageFileInfo *record;
         size_t offset;
         size_t prefixOffset;
-        std::vector<int> variants;
+        std::array<std::uint8_t, kMaxVariants> variants;
+        std::uint8_t variantCount;
     };
 
-    std::vector<int> allowedVariants(int count) const;
+    // False when the record has more variants than a slot holds.
+    bool allowedVariants(int count, Slot &slot) const;
 
     PairScoreOptions m_options;
     size_t m_words;

@@ -24,8 +24,27 @@ PairScoreOptions PairScoreOptions::fromSnapshot(const ScanGlobalsSnapshot &snaps
     return options;
 }
 
+RecordTimes RecordTimes::of(const ImageFileInfo &record)
+{
+    RecordTimes times;
+    if (record.exifInfo && record.exifInfo->captureDate) {
+        const QDateTime &capture = *record.exifInfo->captureDate;
+        times.capture = capture.isValid() ? State::Valid : State::Invalid;
+        times.captureMs = capture.isValid() ? capture.toMSecsSinceEpoch() : 0;
+    }
+    times.hasCreate = record.createDate.isValid();
+    times.createMs = times.hasCreate ? record.createDate.toMSecsSinceEpoch() : 0;
+    return times;
+}
+
 float PairScore::compareImages(
     const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options)
+{
+    return compareImages(a, RecordTimes::of(a), b, RecordTimes::of(b), options);
+}
+
+float PairScore::compareImages(const ImageFileInfo &a, const RecordTimes &aTimes, const ImageFileInfo &b,
+    const RecordTimes &bTimes, const PairScoreOptions &options)
 {
     if (options.compareType == GlobalObjects::CompareType::ctMD5
         && (a.fileSize != b.fileSize || a.fileMd5.isEmpty() || a.fileMd5 != b.fileMd5))
@@ -34,22 +53,24 @@ float PairScore::compareImages(
         return kNoMatch;
     if (a.arrHashOfRotateFlipImages.isEmpty() || b.arrHashOfRotateFlipImages.isEmpty())
         return kNoMatch;
-    if (isOutsideTimeLimit(a, b, options))
+    if (isOutsideTimeLimit(aTimes, bTimes, options))
         return kNoMatch;
     if (gpsDistance(a, b) > options.gpsDistanceLimit)
         return kNoMatch;
     return hashDistanceScore(a, b, options);
 }
 
+// A difference involving an invalid date is 0, as QDateTime::msecsTo gives it.
 bool PairScore::isOutsideTimeLimit(
-    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options)
+    const RecordTimes &a, const RecordTimes &b, const PairScoreOptions &options)
 {
+    using State = RecordTimes::State;
     qint64 differenceMs = 0;
-    if (a.exifInfo && b.exifInfo && a.exifInfo->captureDate && b.exifInfo->captureDate) {
-        differenceMs = a.exifInfo->captureDate->msecsTo(*b.exifInfo->captureDate);
+    if (a.capture != State::None && b.capture != State::None) {
+        differenceMs = a.capture == State::Valid && b.capture == State::Valid ? b.captureMs - a.captureMs : 0;
     } else if (options.compareType == GlobalObjects::CompareType::ctHash && options.scanType != 1
-        && a.createDate.isValid() && b.createDate.isValid()) {
-        differenceMs = a.createDate.msecsTo(b.createDate);
+        && a.hasCreate && b.hasCreate) {
+        differenceMs = b.createMs - a.createMs;
     } else {
         return false;
     }

@@ -30,6 +30,20 @@ struct PairScoreOptions {
     static PairScoreOptions fromSnapshot(const ScanGlobalsSnapshot &snapshot, float sliderMinValue);
 };
 
+// A record's dates as milliseconds since the epoch. Converting a local date costs a time-zone
+// lookup under a process-wide lock, far more than the rest of a pair score, so the comparison
+// converts each record's once.
+struct RecordTimes {
+    enum class State : std::uint8_t { None, Invalid, Valid };
+    // The EXIF capture date: none when the record has no EXIF data or no capture date.
+    State capture = State::None;
+    std::int64_t captureMs = 0;
+    bool hasCreate = false;
+    std::int64_t createMs = 0;
+
+    static RecordTimes of(const ImageFileInfo &record);
+};
+
 class PairScore
 {
 public:
@@ -41,6 +55,9 @@ public:
     // The score of A (the record being placed) against B (a member of a group), or kNoMatch.
     static float compareImages(
         const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options);
+    // The same with each record's dates converted beforehand.
+    static float compareImages(const ImageFileInfo &a, const RecordTimes &aTimes, const ImageFileInfo &b,
+        const RecordTimes &bTimes, const PairScoreOptions &options);
     // (N*N - d) / (N*N) of the first of B's allowed variants within the allowed distance of A's
     // variant 0; when none is, d is the partial sum where the last tried variant stopped.
     static float hashDistanceScore(
@@ -58,7 +75,7 @@ public:
     static double greatCircleDistance(
         double latitudeA, double longitudeA, double latitudeB, double longitudeB);
 
-private:
+    // The time veto alone: the dates differ by more than the options' limit.
     static bool isOutsideTimeLimit(
-        const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options);
+        const RecordTimes &a, const RecordTimes &b, const PairScoreOptions &options);
 };

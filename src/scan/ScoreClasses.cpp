@@ -59,7 +59,7 @@ void keepExtreme(const ImageFileInfo *&holder, const ImageFileInfo &member,
 
 } // namespace
 
-void ScoreClasses::add(const ImageFileInfo &member, qsizetype index)
+size_t ScoreClasses::add(const ImageFileInfo &member, qsizetype index)
 {
     const size_t hash = scoreHash(member);
     const auto [begin, end] = m_byHash.equal_range(hash);
@@ -67,7 +67,7 @@ void ScoreClasses::add(const ImageFileInfo &member, qsizetype index)
         Class &existing = m_classes[it->second];
         if (scoreAlike(*existing.earliestCreation, member)) {
             widen(existing, member);
-            return;
+            return it->second;
         }
     }
     m_byHash.emplace(hash, m_classes.size());
@@ -76,6 +76,7 @@ void ScoreClasses::add(const ImageFileInfo &member, qsizetype index)
     fresh.earliestCapture = fresh.latestCapture = &member;
     fresh.earliestCreation = fresh.latestCreation = &member;
     m_classes.push_back(fresh);
+    return m_classes.size() - 1;
 }
 
 void ScoreClasses::widen(Class &range, const ImageFileInfo &member)

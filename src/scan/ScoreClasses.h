@@ -27,8 +27,9 @@ public:
         const ImageFileInfo *latestCreation = nullptr;
     };
 
-    // Adds member number `index` of the group (members are added in group order).
-    void add(const ImageFileInfo &member, qsizetype index);
+    // Adds member number `index` of the group (members are added in group order); returns the
+    // number of its class.
+    size_t add(const ImageFileInfo &member, qsizetype index);
     const std::vector<Class> &classes() const { return m_classes; }
 
     // Every input the pair score reads of its second record is the same in both, dates apart.

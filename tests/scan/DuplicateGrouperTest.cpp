@@ -1,5 +1,5 @@
-// The comparison engine: first-fit grouping, and the prefiltered loop giving exactly the groups of
-// the straight one on random inputs under every option combination.
+// The comparison engine: first-fit grouping, and the prefiltered and parallel loops giving exactly
+// the groups of the straight one on random inputs under every option combination.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -82,7 +82,11 @@ struct Outcome {
     bool operator==(const Outcome &) const = default;
 };
 
-Outcome group(const RecordList &records, const ScanOptions &options, DuplicateGrouper::Method method)
+// Chunks of the parallel method small enough that many of them meet in every test.
+constexpr qsizetype kChunk = 300;
+
+Outcome group(
+    const RecordList &records, const ScanOptions &options, DuplicateGrouper::Method method, int threads = 0)
 {
     for (const auto &r : records) {
         r->match = 0;
@@ -93,7 +97,7 @@ Outcome group(const RecordList &records, const ScanOptions &options, DuplicateGr
     session.options = options;
     session.arrImagesContent = records;
     session.report = [](ScanProgress::Stage, const QString &) {};
-    DuplicateGrouper(session, method).startComparison();
+    DuplicateGrouper(session, method, threads, kChunk).startComparison();
     Outcome out;
     for (const auto &g : session.arrAllFilesGrouping) {
         std::vector<QString> members;
@@ -123,13 +127,43 @@ ScanOptions optionsFor(bool exact, bool rotate, bool mirror, int n)
     return o;
 }
 
+// Many near copies of a few photos: long groups, and records that match some members of a group
+// but not all, so that first fit has to pass over groups it nearly joins.
+RecordList makeNearCopies(Corpus &c, int count)
+{
+    std::vector<Bits> bases;
+    for (int i = 0; i < 4; ++i)
+        bases.push_back(c.randomBits());
+    const int t = c.n * c.n * 15 / 100;
+    std::uniform_int_distribution<int> pick(0, int(bases.size()) - 1), flips(0, t / 2 + t / 4);
+    RecordList records;
+    for (int i = 0; i < count; ++i) {
+        auto record = std::make_shared<ImageFileInfo>();
+        record->filePath = QStringLiteral("/n/%1.jpg").arg(i);
+        record->fileSize = quint64(1000 + i);
+        const Bits bits = c.flipped(bases[size_t(pick(c.random))], flips(c.random));
+        for (int v = 0; v < 8; ++v)
+            record->arrHashOfRotateFlipImages.append(bits);
+        records.append(record);
+    }
+    return records;
+}
+
+size_t groupedCount(const Outcome &out)
+{
+    size_t grouped = 0;
+    for (const auto &g : out.groups)
+        grouped += g.size() > 1 ? g.size() : 0;
+    return grouped;
+}
+
 } // namespace
 
 class GrouperEquivalenceTest : public ::testing::TestWithParam<std::tuple<bool, bool, bool, int>>
 {
 };
 
-TEST_P(GrouperEquivalenceTest, PrefilteredGroupsEqualStraightGroups)
+TEST_P(GrouperEquivalenceTest, PrefilteredAndParallelGroupsEqualStraightGroups)
 {
     const auto [exact, rotate, mirror, n] = GetParam();
     Corpus corpus;
@@ -139,19 +173,65 @@ TEST_P(GrouperEquivalenceTest, PrefilteredGroupsEqualStraightGroups)
     const ScanOptions options = optionsFor(exact, rotate, mirror, n);
 
     const Outcome straight = group(records, options, DuplicateGrouper::Method::Straight);
-    const Outcome prefiltered = group(records, options, DuplicateGrouper::Method::Prefiltered);
-
-    EXPECT_EQ(straight, prefiltered);
+    EXPECT_EQ(straight, group(records, options, DuplicateGrouper::Method::Prefiltered));
+    EXPECT_EQ(straight, group(records, options, DuplicateGrouper::Method::Parallel, 4));
     // The inputs are meant to exercise real grouping, not only singletons.
-    size_t grouped = 0;
-    for (const auto &g : straight.groups)
-        grouped += g.size() > 1 ? g.size() : 0;
-    EXPECT_GT(grouped, 100u);
+    EXPECT_GT(groupedCount(straight), 100u);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllOptions, GrouperEquivalenceTest,
     ::testing::Combine(
         ::testing::Bool(), ::testing::Bool(), ::testing::Bool(), ::testing::Values(48, 64, 80)));
+
+// Thresholds where the prefilter is not sound (the ruled-out bound reaches m) still give the
+// straight groups; many near copies make long groups that records nearly join.
+class GrouperNearCopiesTest : public ::testing::TestWithParam<double>
+{
+};
+
+TEST_P(GrouperNearCopiesTest, ParallelGroupsEqualStraightGroups)
+{
+    Corpus corpus;
+    corpus.random.seed(std::uint32_t(GetParam() * 1000));
+    const RecordList records = makeNearCopies(corpus, 1500);
+    ScanOptions options = optionsFor(false, true, true, 64);
+    options.sliderMinValue = float(GetParam());
+
+    const Outcome straight = group(records, options, DuplicateGrouper::Method::Straight);
+    EXPECT_EQ(straight, group(records, options, DuplicateGrouper::Method::Parallel, 3));
+    // One thread takes the same path without any concurrency.
+    EXPECT_EQ(straight, group(records, options, DuplicateGrouper::Method::Parallel, 1));
+    EXPECT_GT(groupedCount(straight), 300u);
+    // Not one big group per base: some records start groups although they match earlier ones.
+    EXPECT_GT(straight.groups.size(), 4u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Thresholds, GrouperNearCopiesTest, ::testing::Values(0.85, 0.9, 0.95));
+
+// A stop asked for while a chunk is placed ends the comparison after that chunk, whose records are
+// grouped exactly as the straight loop groups them alone.
+TEST(DuplicateGrouperTest, AStopEndsTheParallelComparisonAfterTheChunkBeingPlaced)
+{
+    Corpus corpus;
+    const RecordList records = makeRecords(corpus, int(kChunk) * 3, false);
+    const ScanOptions options = optionsFor(false, true, true, 64);
+    ScanSession session;
+    session.options = options;
+    session.arrImagesContent = records;
+    session.report = [&](ScanProgress::Stage, const QString &) { session.abortMe = true; };
+    DuplicateGrouper(session, DuplicateGrouper::Method::Parallel, 0, kChunk).startComparison();
+    EXPECT_EQ(session.countCompared, int(kChunk));
+
+    size_t placed = 0;
+    for (const auto &g : session.arrAllFilesGrouping)
+        placed += size_t(g->children.size());
+    const Outcome firstChunk = group(records.first(kChunk), options, DuplicateGrouper::Method::Straight);
+    size_t expected = 0;
+    for (const auto &g : firstChunk.groups)
+        expected += g.size();
+    EXPECT_EQ(placed, expected);
+    EXPECT_EQ(session.arrAllFilesGrouping.size(), qsizetype(firstChunk.groups.size()));
+}
 
 TEST(DuplicateGrouperTest, ARecordJoinsTheEarlierOfTwoMatchingGroupsOnlyWhenEveryMemberMatches)
 {
@@ -235,6 +315,7 @@ TEST(DuplicateGrouperTest, ManyCopiesGroupExactlyAsTheStraightLoopDoes)
     const Outcome straight = group(records, options, DuplicateGrouper::Method::Straight);
     const Outcome reused = group(records, options, DuplicateGrouper::Method::Prefiltered);
     EXPECT_EQ(straight, reused);
+    EXPECT_EQ(straight, group(records, options, DuplicateGrouper::Method::Parallel, 4));
     EXPECT_GT(straight.groups.size(), 4u);
     EXPECT_LT(straight.groups.size(), 300u);
 }

@@ -1,0 +1,58 @@
+// For each record of the parallel comparison, the earlier records it scores at or above the
+// grouping threshold against, with those scores. Scores here leave the time veto out (the
+// placement applies it per group): records alike then score alike, so only the first record of
+// each kind is scored as the earlier one of a pair. The scoring of a chunk of records runs on every
+// core; the first-fit placement then only looks the scores up, so it gives the straight loop's
+// groups exactly. Records are walked in tiles so that the sketches of one tile are read from the
+// cache by a whole block of records instead of from memory by each.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "scan/PairScore.h"
+
+class FingerprintSketches;
+class ImageFileInfo;
+
+class PairCandidates
+{
+public:
+    struct Candidate {
+        // Position of the earlier record, in the order the records were added.
+        int position;
+        float score;
+    };
+    using List = std::vector<Candidate>;
+
+    // `sketches` is only read while scoring, and only when `prefilter` is set.
+    PairCandidates(const FingerprintSketches &sketches, const PairScoreOptions &options, bool prefilter);
+
+    // Appends a record (with its sketch slot, and whether it is the first of its kind); returns
+    // its position.
+    int add(const ImageFileInfo &record, int slot, bool firstOfKind);
+    int count() const { return int(m_records.size()); }
+    int slotAt(int position) const { return m_slots[size_t(position)]; }
+    const RecordTimes &timesAt(int position) const { return m_times[size_t(position)]; }
+
+    // The candidate lists of positions [first, end), each in ascending position order, computed on
+    // `threads` threads (the calling one among them). Once `stopped` turns true the remaining
+    // blocks are skipped and the lists are incomplete.
+    std::vector<List> score(int first, int end, int threads, const std::function<bool()> &stopped) const;
+
+    // Score of `position` in a list, or -1 when it is not there.
+    static float scoreIn(const List &list, int position);
+
+private:
+    void scoreBlock(int first, int end, std::vector<List> &lists, int listBase) const;
+
+    const FingerprintSketches &m_sketches;
+    PairScoreOptions m_options;
+    bool m_prefilter;
+    std::int64_t m_allowed;
+    std::vector<const ImageFileInfo *> m_records;
+    std::vector<RecordTimes> m_times;
+    std::vector<int> m_slots;
+    std::vector<bool> m_firstOfKind;
+};
