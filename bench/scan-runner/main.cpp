@@ -8,6 +8,8 @@
 // the variable is set; without either it is refused).
 #include <cstdio>
 
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -96,6 +98,14 @@ std::vector<FilePathNode> scanList(const QStringList &paths, QString *missing)
     return nodes;
 }
 
+// The most resident memory the process has had, in megabytes (the kernel reports kilobytes).
+double peakRssMB()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
 QJsonObject report(
     const ScanEngine &engine, const QList<std::shared_ptr<DuplicatesGroup>> &groups, double total)
 {
@@ -127,7 +137,8 @@ QJsonObject report(
     return QJsonObject { { QStringLiteral("records"), session ? int(session->arrImagesContent.size()) : 0 },
         { QStringLiteral("groups"), groupArray }, { QStringLiteral("shown"), shownArray },
         { QStringLiteral("seconds"), seconds }, { QStringLiteral("recordPaths"), recordPaths },
-        { QStringLiteral("decoded"), session ? session->decoded.load() : 0 } };
+        { QStringLiteral("decoded"), session ? session->decoded.load() : 0 },
+        { QStringLiteral("peakRssMB"), peakRssMB() } };
 }
 
 QStringList markedPaths(const ResultState &state)

@@ -17,11 +17,25 @@ size_t FingerprintVariants::wordsPerVariant(int n)
     return static_cast<size_t>(n) * static_cast<size_t>(n) / 64;
 }
 
-std::span<const uint8_t> FingerprintVariants::variant(int index) const
+void FingerprintVariants::appendVariantBytes(int index, std::vector<uint8_t> &out) const
 {
+    for (const uint64_t word : words(index)) {
+        for (int shift = 56; shift >= 0; shift -= 8)
+            out.push_back(uint8_t(word >> shift));
+    }
+    const size_t tail = m_pieceBytes - m_pieceWords * 8;
+    const auto first = m_tails.begin() + std::ptrdiff_t(size_t(index) * tail);
+    out.insert(out.end(), first, first + std::ptrdiff_t(tail));
+}
+
+std::vector<uint8_t> FingerprintVariants::variant(int index) const
+{
+    std::vector<uint8_t> bytes;
     if (index < 0 || index >= m_count)
-        return {};
-    return std::span<const uint8_t>(m_bytes).subspan(index * m_pieceBytes, m_pieceBytes);
+        return bytes;
+    bytes.reserve(m_pieceBytes);
+    appendVariantBytes(index, bytes);
+    return bytes;
 }
 
 std::span<const uint64_t> FingerprintVariants::words(int index) const
@@ -33,7 +47,11 @@ std::span<const uint64_t> FingerprintVariants::words(int index) const
 
 QByteArray FingerprintVariants::storedForm() const
 {
-    return QByteArray(reinterpret_cast<const char *>(m_bytes.data()), static_cast<qsizetype>(m_bytes.size()));
+    std::vector<uint8_t> bytes;
+    bytes.reserve(size_t(m_count) * m_pieceBytes);
+    for (int i = 0; i < m_count; ++i)
+        appendVariantBytes(i, bytes);
+    return QByteArray(reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
 bool FingerprintVariants::append(std::span<const uint8_t> packed)
@@ -42,7 +60,7 @@ bool FingerprintVariants::append(std::span<const uint8_t> packed)
         return false;
     m_pieceBytes = packed.size();
     m_pieceWords = packed.size() / 8;
-    m_bytes.insert(m_bytes.end(), packed.begin(), packed.end());
+    m_tails.insert(m_tails.end(), packed.begin() + std::ptrdiff_t(m_pieceWords * 8), packed.end());
     FingerprintWords::appendWordView(packed, m_words);
     ++m_count;
     return true;
@@ -53,6 +71,7 @@ int FingerprintVariants::appendStoredForm(std::span<const uint8_t> block, int n)
     const size_t piece = bytesPerVariant(n);
     if (piece == 0)
         return 0;
+    reserve(block.size() / piece, piece);
     int appended = 0;
     for (size_t offset = 0; offset + piece <= block.size(); offset += piece) {
         if (!append(block.subspan(offset, piece)))
@@ -62,10 +81,16 @@ int FingerprintVariants::appendStoredForm(std::span<const uint8_t> block, int n)
     return appended;
 }
 
+void FingerprintVariants::reserve(size_t variants, size_t pieceBytes)
+{
+    m_words.reserve(m_words.size() + variants * (pieceBytes / 8));
+    m_tails.reserve(m_tails.size() + variants * (pieceBytes % 8));
+}
+
 void FingerprintVariants::clear()
 {
-    m_bytes.clear();
     m_words.clear();
+    m_tails.clear();
     m_pieceBytes = 0;
     m_pieceWords = 0;
     m_count = 0;

@@ -1,6 +1,7 @@
-// A record's fingerprint variants: packed bit strings of equal length kept back to back (which is
-// also their stored form), with the word view of each built once when the variant arrives, so
-// the comparison never converts or allocates per pair.
+// A record's fingerprint variants: packed bit strings of equal length. Only the word view of each
+// is kept (built once when the variant arrives, so the comparison never converts or allocates per
+// pair), with the few bytes past the last whole word; the packed bytes are rebuilt from it on
+// demand, which keeps a record's fingerprint to one copy.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +24,7 @@ public:
     size_t bytesPerPiece() const { return m_pieceBytes; }
     size_t wordsPerPiece() const { return m_pieceWords; }
 
-    std::span<const uint8_t> variant(int index) const;
+    std::vector<uint8_t> variant(int index) const;
     std::span<const uint64_t> words(int index) const;
     // Every variant in index order, back to back: what the cache stores.
     QByteArray storedForm() const;
@@ -34,11 +35,19 @@ public:
     // Splits a stored block into pieces of bytesPerVariant(n) and appends each whole piece; a
     // trailing remainder shorter than a piece is ignored. Returns the number appended.
     int appendStoredForm(std::span<const uint8_t> block, int n);
+    // Room for `variants` more pieces of `pieceBytes` in one allocation.
+    void reserve(size_t variants, size_t pieceBytes);
     void clear();
 
+    // The same variants, piece for piece.
+    bool operator==(const FingerprintVariants &) const = default;
+
 private:
-    std::vector<uint8_t> m_bytes;
+    void appendVariantBytes(int index, std::vector<uint8_t> &out) const;
+
     std::vector<uint64_t> m_words;
+    // Bytes of each variant past its last whole word (none when n*n is a multiple of 64).
+    std::vector<uint8_t> m_tails;
     size_t m_pieceBytes = 0;
     size_t m_pieceWords = 0;
     int m_count = 0;

@@ -283,6 +283,8 @@ void ImageFileInfo::updateImageHashForRotateImages(const QList<QImage> &images, 
             return;
         packed.push_back(convertBitArrayToByteArrayForRotateImages(bits));
     }
+    if (!packed.empty())
+        arrHashOfRotateFlipImages.reserve(packed.size(), packed.front().size());
     for (const std::vector<uint8_t> &variant : packed)
         arrHashOfRotateFlipImages.append(variant);
 }

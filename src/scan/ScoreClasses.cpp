@@ -10,19 +10,6 @@
 namespace
 {
 
-bool sameVariants(const FingerprintVariants &a, const FingerprintVariants &b)
-{
-    if (a.count() != b.count() || a.bytesPerPiece() != b.bytesPerPiece())
-        return false;
-    for (int i = 0; i < a.count(); ++i) {
-        const std::span<const uint8_t> x = a.variant(i);
-        const std::span<const uint8_t> y = b.variant(i);
-        if (!std::equal(x.begin(), x.end(), y.begin(), y.end()))
-            return false;
-    }
-    return true;
-}
-
 // Position and which dates exist; the dates themselves may differ inside a class.
 bool samePlaceAndDateKinds(const ImageFileInfo &a, const ImageFileInfo &b)
 {
@@ -91,7 +78,7 @@ bool ScoreClasses::scoreAlike(const ImageFileInfo &a, const ImageFileInfo &b)
 {
     return a.fileSize == b.fileSize && a.blDoNotCompare == b.blDoNotCompare && a.fileMd5 == b.fileMd5
         && a.createDate.isValid() == b.createDate.isValid() && samePlaceAndDateKinds(a, b)
-        && sameVariants(a.arrHashOfRotateFlipImages, b.arrHashOfRotateFlipImages);
+        && a.arrHashOfRotateFlipImages == b.arrHashOfRotateFlipImages;
 }
 
 size_t ScoreClasses::scoreHash(const ImageFileInfo &record)
@@ -99,8 +86,8 @@ size_t ScoreClasses::scoreHash(const ImageFileInfo &record)
     size_t hash = qHash(record.fileSize) ^ qHash(record.fileMd5);
     const FingerprintVariants &variants = record.arrHashOfRotateFlipImages;
     if (!variants.isEmpty()) {
-        const std::span<const uint8_t> first = variants.variant(0);
-        hash ^= qHashBits(first.data(), first.size(), size_t(variants.count()));
+        const std::span<const uint64_t> first = variants.words(0);
+        hash ^= qHashBits(first.data(), first.size_bytes(), size_t(variants.count()));
     }
     return hash;
 }
