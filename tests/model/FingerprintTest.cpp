@@ -146,6 +146,23 @@ INSTANTIATE_TEST_SUITE_P(Blocks, StoredFormTest,
     ::testing::Values(StoredCase { 6400, 8 }, StoredCase { 6401, 8 }, StoredCase { 799, 0 },
         StoredCase { 800, 1 }, StoredCase { 0, 0 }));
 
+// Only the word view is kept: a side whose bitmap is not a whole number of words (50 x 50 bits:
+// 39 words and one byte) must still give back every stored byte, variant by variant.
+TEST(Fingerprint, StoredFormKeepsTheBytesPastTheLastWholeWord)
+{
+    QByteArray block(3 * 313 + 5, '\0');
+    for (int i = 0; i < block.size(); ++i)
+        block[i] = static_cast<char>(i * 37 + 11);
+    const auto r = recordWithSide(50);
+    r->addHashInarrHashOfRotateFlipImages(block);
+    ASSERT_EQ(r->arrHashOfRotateFlipImages.count(), 3);
+    EXPECT_EQ(r->arrHashOfRotateFlipImages.storedForm(), block.left(3 * 313));
+    const auto second = r->arrHashOfRotateFlipImages.variant(1);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(second.data()), qsizetype(second.size())),
+        block.mid(313, 313));
+    EXPECT_EQ(r->arrHashOfRotateFlipImages.words(2).size(), 39u);
+}
+
 TEST(Fingerprint, VariantsOfAnotherLengthAreRefused)
 {
     FingerprintVariants variants;
