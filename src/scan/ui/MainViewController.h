@@ -73,6 +73,9 @@ public:
     std::atomic<bool> abortMe { false };
     QStringList allowedExtensions;
     QStringList arrVideoExtn;
+    // The records a Google Drive listing gathers for the scan it then starts, and their bytes.
+    std::atomic<quint64> sizeSelected { 0 };
+    std::vector<std::shared_ptr<ImageFileInfo>> arrImagesContent;
     std::unique_ptr<ResultViewController> result;
     std::atomic<quint64> dupSize { 0 };
     std::atomic<int> cDup { 0 };

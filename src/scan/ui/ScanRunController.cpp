@@ -119,6 +119,7 @@ void ScanRunController::resetScanState()
     c.isOnePhotosLibScan = false;
     c.skipiPhotoFromScan = false;
     c.applyMatchingLevelThresholds();
+    c.arrImagesContent.clear();
 }
 
 void ScanRunController::resetSheetTexts()
