@@ -9,10 +9,10 @@
 #include <QTemporaryDir>
 #include <QTimeZone>
 
-#include "app/ScanGlobals.h"
 #include "model/CacheFormat.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
+#include "model/ScanCacheIndex.h"
 #include "model/SqliteDBOperations.h"
 
 #include "BenchMain.h"
@@ -61,17 +61,18 @@ Records makeBatch(int first, int count)
 }
 
 // One batch as the hashing stage writes it.
-void writeBatch(const QString &folder, const QString &dbPath, const Records &batch)
+void writeBatch(const QString &folder, const QString &dbPath, const Records &batch, ScanCacheIndex &index)
 {
     SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
         folder, SqliteDBOperations::templatePathForScanType(0), QStringLiteral("quennary.db"));
     SqliteDBOperations::createTablesIfNotExists(dbPath);
-    SqliteDBOperations::saveBatch(dbPath, batch);
+    SqliteDBOperations::saveBatch(dbPath, batch, index);
 }
 
 void BM_InsertBatches(benchmark::State &state)
 {
-    ScanGlobals::reSizeValue = kSide;
+    ScanCacheIndex index;
+    index.reSizeValue = kSide;
     for (auto _ : state) {
         state.PauseTiming();
         QTemporaryDir folder;
@@ -81,7 +82,7 @@ void BM_InsertBatches(benchmark::State &state)
             state.PauseTiming();
             const Records batch = makeBatch(first, kBatch);
             state.ResumeTiming();
-            writeBatch(folder.path(), dbPath, batch);
+            writeBatch(folder.path(), dbPath, batch, index);
         }
     }
     state.counters["records_per_s"]
@@ -90,13 +91,14 @@ void BM_InsertBatches(benchmark::State &state)
 
 void BM_FetchPaths(benchmark::State &state)
 {
-    ScanGlobals::reSizeValue = kSide;
+    ScanCacheIndex index;
+    index.reSizeValue = kSide;
     QTemporaryDir folder;
     const QString dbPath = folder.path() + QStringLiteral("/quennary.db");
     Records all;
     for (int first = 0; first < kRecords; first += kBatch) {
         const Records batch = makeBatch(first, kBatch);
-        writeBatch(folder.path(), dbPath, batch);
+        writeBatch(folder.path(), dbPath, batch, index);
         for (const auto &record : batch) {
             auto light = std::make_shared<ImageFileInfo>();
             light->filePath = record->filePath;
@@ -108,13 +110,13 @@ void BM_FetchPaths(benchmark::State &state)
     qsizetype fetched = 0;
     qsizetype fingerprints = 0;
     for (auto _ : state) {
-        auto exif = SqliteDBOperations::fetchExifInfoFromDbPath(dbPath, false);
+        auto exif = SqliteDBOperations::fetchExifInfoFromDbPath(dbPath, false, index);
         fetched = exif.size();
-        fingerprints = ScanGlobals::dictHash().size();
+        fingerprints = index.dictHash.size();
         // Freeing the results is the end of the scan's work, not the fetch's.
         state.PauseTiming();
         exif.clear();
-        ScanGlobals::dictHash().clear();
+        index.dictHash.clear();
         state.ResumeTiming();
     }
     state.counters["rows"] = double(fetched);

@@ -136,9 +136,10 @@ void BM_ResultsGrid(benchmark::State &state)
     QTemporaryDir dir;
     const QStringList pictures = writePictures(dir);
     ScriptedAlertPresenter presenter;
-    ScanGlobals::compareType = GlobalObjects::CompareType::ctHash;
-    ScanGlobals::matchThreshold = 0.90;
-    ScanGlobals::minimumMatchThreshold = 0.85;
+    ScanGlobalsSnapshot scan;
+    scan.compareType = GlobalObjects::CompareType::ctHash;
+    scan.matchThreshold = 0.90;
+    scan.minimumMatchThreshold = 0.85;
     for (auto _ : state) {
         const auto groups = makeGroups(pictures);
         ResultViewController controller;
@@ -147,7 +148,7 @@ void BM_ResultsGrid(benchmark::State &state)
         QCoreApplication::processEvents();
         QElapsedTimer open;
         open.start();
-        controller.invokeCollectionView(groups);
+        controller.invokeCollectionView(groups, scan);
         waitForReload(controller);
         const double openMs = double(open.nsecsElapsed()) / 1e6;
         state.SetIterationTime(openMs / 1000.0);

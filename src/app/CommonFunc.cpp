@@ -11,7 +11,6 @@
 #include "app/FileOperations.h"
 #include "app/MediaDownloader.h"
 #include "app/OSVersionFlags.h"
-#include "app/ScanGlobals.h"
 #include "platform/AppFolders.h"
 #include "platform/FileFacts.h"
 #include "platform/Md5.h"
@@ -28,41 +27,6 @@ QString formatDate(const QDateTime &date, const QString &pattern)
 }
 
 } // namespace
-
-std::uint8_t CommonFunc::getscanType()
-{
-    return ScanGlobals::scanType.load();
-}
-
-qint64 CommonFunc::getMinimumAllowFileSize()
-{
-    return ScanGlobals::minimumAllowFileSize.load();
-}
-
-int CommonFunc::getReSizeValue()
-{
-    return ScanGlobals::reSizeValue.load();
-}
-
-void CommonFunc::setValueInDictHashWithDict(const QHash<QString, QByteArray> &entries)
-{
-    ScanGlobals::dictHash().addEntries(entries);
-}
-
-SharedPathDictionary<QByteArray> &CommonFunc::getValueFromDictHash()
-{
-    return ScanGlobals::dictHash();
-}
-
-SharedPathDictionary<std::shared_ptr<ExifInfo>> &CommonFunc::getValueFromDictExif()
-{
-    return ScanGlobals::dictExif();
-}
-
-void CommonFunc::removeFilePathFromExifDictWithFilePath(const QString &path)
-{
-    ScanGlobals::dictExif().remove(path);
-}
 
 QString CommonFunc::formattedSize(const QVariant &value)
 {

@@ -17,22 +17,10 @@
 #include <QVariant>
 
 #include "app/AttributedTitle.h"
-#include "app/SharedPathDictionary.h"
-
-class ExifInfo;
 
 class CommonFunc
 {
 public:
-    // Scan state and the two per-scan caches.
-    static std::uint8_t getscanType();
-    static qint64 getMinimumAllowFileSize();
-    static int getReSizeValue();
-    static void setValueInDictHashWithDict(const QHash<QString, QByteArray> &entries);
-    static SharedPathDictionary<QByteArray> &getValueFromDictHash();
-    static SharedPathDictionary<std::shared_ptr<ExifInfo>> &getValueFromDictExif();
-    static void removeFilePathFromExifDictWithFilePath(const QString &path);
-
     // "0 bytes", "999 bytes", "1.54 KB", ... in steps of 1000, up to "TB" (larger sizes stay in
     // TB). Anything that is not a number gives "0 bytes".
     static QString formattedSize(const QVariant &value);

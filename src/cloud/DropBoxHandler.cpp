@@ -10,7 +10,6 @@
 
 #include "app/CommonFunc.h"
 #include "app/MediaDownloader.h"
-#include "app/ScanGlobals.h"
 #include "app/ScanWrapperDelegate.h"
 #include "cloud/DropboxAuth.h"
 #include "cloud/ForwardingTokenSource.h"
@@ -42,10 +41,10 @@ QString extensionOf(const QString &path)
 
 // The scan gets records of its own, so fingerprints and marks of one scan never leak into the
 // tree that the folder sheet and later scans replay.
-std::shared_ptr<ImageFileInfo> copyOfListed(const ImageFileInfo &listed)
+std::shared_ptr<ImageFileInfo> copyOfListed(const ImageFileInfo &listed, const RecordSettings &settings)
 {
     auto record = std::make_shared<ImageFileInfo>();
-    record->commonInit();
+    record->commonInit(settings);
     record->fileName = listed.fileName;
     record->actualFilePathOnServer = listed.actualFilePathOnServer;
     record->filePath = listed.filePath;
@@ -111,10 +110,11 @@ void DropBoxHandler::setVideoExtensions(const QStringList &extensions)
     runOnWorker([this, extensions] { m_videoExtensions = extensions; });
 }
 
-void DropBoxHandler::startScanning(
-    const QStringList &extensions, const QList<std::shared_ptr<CloudScanFoldersList>> &folders)
+void DropBoxHandler::startScanning(const QStringList &extensions,
+    const QList<std::shared_ptr<CloudScanFoldersList>> &folders, const RecordSettings &settings)
 {
-    runOnWorker([this, extensions, folders] {
+    runOnWorker([this, extensions, folders, settings] {
+        m_recordSettings = settings;
         countFlagForThumbnails = 0;
         arrExtension = extensions;
         arrPathFetchFiles = outermostFolders(folders);
@@ -330,12 +330,12 @@ void DropBoxHandler::report(const ImageFileInfo &listed)
         return;
     m_reported.insert(key);
     if (ScanWrapperDelegate *target = delegate.load())
-        target->addDropboxFile(copyOfListed(listed));
+        target->addDropboxFile(copyOfListed(listed, m_recordSettings));
 }
 
 bool DropBoxHandler::isAccepted(const ImageFileInfo &record) const
 {
-    const qint64 minimum = ScanGlobals::minimumAllowFileSize.load();
+    const qint64 minimum = m_recordSettings.minimumAllowFileSize;
     return containsCaseInsensitive(arrExtension, extensionOf(record.fileName))
         && (minimum <= 0 || record.fileSize >= quint64(minimum));
 }
@@ -352,7 +352,10 @@ bool DropBoxHandler::containsCaseInsensitive(const QStringList &array, const QSt
 
 bool DropBoxHandler::setupImageFileInfo(ImageFileInfo &record, const DropboxEntry &metadata)
 {
-    record.commonInit();
+    // A listed file of the folder tree; the scan makes its own record from it (copyOfListed).
+    RecordSettings listed;
+    listed.scanType = 2;
+    record.commonInit(listed);
     record.fileName = metadata.name;
     // The display path may be absent; the lower-case one reaches the same file.
     const QString display = metadata.pathDisplay.isEmpty() ? metadata.pathLower : metadata.pathDisplay;

@@ -20,6 +20,7 @@
 #include "app/ScanWrapper.h"
 #include "cloud/DropboxApi.h"
 #include "model/FilePathNode.h"
+#include "model/RecordSettings.h"
 
 class CloudScanFoldersList;
 class ForwardingTokenSource;
@@ -46,9 +47,10 @@ public:
     // GUI thread: opens the sign-in page in the browser.
     static void signInToDropbox();
 
-    // Any thread. Starts a scan's listing of `folders` (the flags are set by the caller).
-    void startScanning(
-        const QStringList &extensions, const QList<std::shared_ptr<CloudScanFoldersList>> &folders);
+    // Any thread. Starts a scan's listing of `folders` (the flags are set by the caller); the files
+    // it reports are records made with the scan's `settings`.
+    void startScanning(const QStringList &extensions,
+        const QList<std::shared_ptr<CloudScanFoldersList>> &folders, const RecordSettings &settings);
     // Any thread. Lists one folder (or replays its earlier listing) and moves on in the walk.
     void collectFilesOfFolder(const std::shared_ptr<CloudScanFoldersList> &node);
     // Extensions (lower case) whose records are videos.
@@ -100,6 +102,7 @@ private:
     std::shared_ptr<CloudScanFoldersList> rootNodeDriveList;
     QStringList arrExtension;
     QStringList m_videoExtensions;
+    RecordSettings m_recordSettings;
     QList<std::shared_ptr<CloudScanFoldersList>> arrPathFetchFiles;
     int indexForScannedPath = 0;
     // Identifiers (else lower-case paths) of the files this scan has reported.

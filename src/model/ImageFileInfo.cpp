@@ -7,7 +7,6 @@
 #include <QFileInfo>
 
 #include "app/CommonFunc.h"
-#include "app/ScanGlobals.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ExifInfo.h"
 #include "model/FingerprintWords.h"
@@ -16,7 +15,6 @@
 #include "model/ImageProcessing.h"
 #include "model/PhotosNode.h"
 #include "platform/FileFacts.h"
-#include "platform/UserDefaults.h"
 
 namespace
 {
@@ -41,7 +39,7 @@ void ImageFileInfo::setDropboxDownloader(CloudDownloader downloader)
     dropboxDownloader = std::move(downloader);
 }
 
-void ImageFileInfo::fetchLocalCopy(std::uint8_t scanType)
+void ImageFileInfo::fetchLocalCopy()
 {
     if (scanType == 1) {
         const std::shared_ptr<DriveFile> file = dFolderList ? dFolderList->driveFile() : nullptr;
@@ -59,7 +57,7 @@ void ImageFileInfo::fetchLocalCopy(std::uint8_t scanType)
 ImageFileInfo::ImageFileInfo() = default;
 ImageFileInfo::~ImageFileInfo() = default;
 
-void ImageFileInfo::commonInit()
+void ImageFileInfo::commonInit(const RecordSettings &settings)
 {
     arrHashOfRotateFlipImages.clear();
     isTrashed = false;
@@ -75,13 +73,14 @@ void ImageFileInfo::commonInit()
     hash.clear();
     parent.reset();
     fileMd5.clear();
-    resizeValue = ScanGlobals::reSizeValue.load();
+    resizeValue = settings.reSizeValue;
+    scanType = settings.scanType;
+    indexMeanParts = settings.indexMeanParts;
 }
 
-bool ImageFileInfo::isBelowMinimumSize() const
+bool ImageFileInfo::isBelowMinimumSize(qint64 minimum) const
 {
     // A negative minimum would, compared unsigned, refuse every file; it means "no minimum".
-    const qint64 minimum = ScanGlobals::minimumAllowFileSize.load();
     return minimum > 0 && fileSize < static_cast<std::uint64_t>(minimum);
 }
 
@@ -93,14 +92,15 @@ void ImageFileInfo::readFileAttributes()
     createDate = FileFacts::creationDate(filePath).value_or(QDateTime());
 }
 
-std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(const QString &path)
+std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(
+    const QString &path, const RecordSettings &settings)
 {
     auto record = std::make_shared<ImageFileInfo>();
-    record->commonInit();
+    record->commonInit(settings);
     record->filePath = path;
     record->fileName = QFileInfo(path).fileName();
     record->readFileAttributes();
-    if (record->isBelowMinimumSize())
+    if (record->isBelowMinimumSize(settings.minimumAllowFileSize))
         return nullptr;
     record->isLocked = CommonFunc::isFileLocked(path);
     record->filePathUrl = QUrl::fromLocalFile(path);
@@ -108,10 +108,10 @@ std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(const QString 
 }
 
 std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(
-    const std::shared_ptr<GDFoldersList> &entry)
+    const std::shared_ptr<GDFoldersList> &entry, const RecordSettings &settings)
 {
     auto record = std::make_shared<ImageFileInfo>();
-    record->commonInit();
+    record->commonInit(settings);
     record->dFolderList = entry;
     const std::shared_ptr<DriveFile> file = entry ? entry->driveFile() : nullptr;
     if (file) {
@@ -123,7 +123,7 @@ std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFileForGoogleDriveF
         record->modDate = file->modifiedTime;
         record->createDate = file->createdTime;
     }
-    if (record->isBelowMinimumSize())
+    if (record->isBelowMinimumSize(settings.minimumAllowFileSize))
         return nullptr;
     if (file)
         record->fileMd5 = file->md5Checksum.value_or(QString());
@@ -132,10 +132,11 @@ std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFileForGoogleDriveF
 
 std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPhotosOriginalPath(const QString &path,
     const QString &thumbPath, const QString &originalFileName, std::uint64_t fileSize, const QString &uuid,
-    const QString &modelId, const QString &uuIDRKversion, const QString &libraryPath)
+    const QString &modelId, const QString &uuIDRKversion, const QString &libraryPath,
+    const RecordSettings &settings)
 {
     auto record = std::make_shared<ImageFileInfo>();
-    record->commonInit();
+    record->commonInit(settings);
     record->libraryPath = libraryPath;
     record->isPhotosNode = true;
     record->photosInfo = std::make_shared<PhotosNode>();
@@ -144,7 +145,7 @@ std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPhotosOriginalPath(const Q
     record->filePath = path;
     record->fileName = originalFileName;
     record->fileSize = fileSize;
-    if (record->isBelowMinimumSize())
+    if (record->isBelowMinimumSize(settings.minimumAllowFileSize))
         return nullptr;
     record->readFileAttributes();
     record->filePathUrl = QUrl::fromLocalFile(path);
@@ -154,7 +155,6 @@ std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPhotosOriginalPath(const Q
 void ImageFileInfo::updateExifInfo()
 {
     if (!isExifInfoUpdated) {
-        const std::uint8_t scanType = ScanGlobals::scanType.load();
         if (scanType == 1) {
             setupExif_forGoogleDrive();
         } else {
@@ -211,8 +211,7 @@ void ImageFileInfo::setupExif_forGoogleDrive()
 
 void ImageFileInfo::computeFileHash()
 {
-    const std::uint8_t scanType = ScanGlobals::scanType.load();
-    fetchLocalCopy(scanType);
+    fetchLocalCopy();
     updateExifInfo();
     if (blDoNotCompare || !arrHashOfRotateFlipImages.isEmpty())
         return;
@@ -227,7 +226,7 @@ void ImageFileInfo::computeFileHash()
     const QImage grey = ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(thumbnail);
     if (grey.isNull())
         return;
-    switch (UserDefaults::standard().integerForKey(QStringLiteral("indexMeanParts"))) {
+    switch (indexMeanParts) {
     case 0:
         updateImageHash(grey);
         break;

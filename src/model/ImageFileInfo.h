@@ -21,6 +21,7 @@
 #include <QUrl>
 
 #include "model/FingerprintVariants.h"
+#include "model/RecordSettings.h"
 
 class DuplicatesGroup;
 class ExifInfo;
@@ -35,30 +36,31 @@ public:
     using CloudDownloader = std::function<void(ImageFileInfo &)>;
     static void setDropboxDownloader(CloudDownloader downloader);
 
-    // Record of a local file; null when the file is below the minimum size.
-    static std::shared_ptr<ImageFileInfo> initWithPathForFile(const QString &path);
-    // Record of a Google Drive file; null when it is below the minimum size.
+    // Record of a local file; null when the file is below the scan's minimum size.
+    static std::shared_ptr<ImageFileInfo> initWithPathForFile(
+        const QString &path, const RecordSettings &settings);
+    // Record of a Google Drive file; null when it is below the scan's minimum size.
     static std::shared_ptr<ImageFileInfo> initWithPathForFileForGoogleDriveFolderList(
-        const std::shared_ptr<GDFoldersList> &entry);
-    // Record of a Photos library item; null when the given size is below the minimum.
+        const std::shared_ptr<GDFoldersList> &entry, const RecordSettings &settings);
+    // Record of a Photos library item; null when the given size is below the scan's minimum.
     static std::shared_ptr<ImageFileInfo> initWithPhotosOriginalPath(const QString &path,
         const QString &thumbPath, const QString &originalFileName, std::uint64_t fileSize,
-        const QString &uuid, const QString &modelId, const QString &uuIDRKversion,
-        const QString &libraryPath);
+        const QString &uuid, const QString &modelId, const QString &uuIDRKversion, const QString &libraryPath,
+        const RecordSettings &settings);
 
     ImageFileInfo();
     ~ImageFileInfo();
     ImageFileInfo(const ImageFileInfo &) = delete;
     ImageFileInfo &operator=(const ImageFileInfo &) = delete;
 
-    // The defaults shared by every record; Dropbox records are made with the plain constructor
-    // followed by this.
-    void commonInit();
+    // The defaults shared by every record, and the scan's values it keeps; Dropbox records are
+    // made with the plain constructor followed by this.
+    void commonInit(const RecordSettings &settings);
 
     // Loads the EXIF data once (from the file, the local copy of a cloud file, or the Drive
     // metadata) and marks the record not comparable when its pixel width is below resizeValue.
     void updateExifInfo();
-    // Computes the fingerprint in the layout of "indexMeanParts" unless the record already has one
+    // Computes the fingerprint in the record's layout (indexMeanParts) unless the record already has one
     // or is not comparable. A file that cannot be read leaves no fingerprint.
     void computeFileHash();
 
@@ -112,8 +114,12 @@ public:
     // The cached row of this path no longer matches the file.
     bool isHashUpdateReq = false;
     std::int32_t exifIDFrmDB = 0;
-    // N, the side of the fingerprint bitmap, taken from the scan state when the record is made.
+    // N, the side of the fingerprint bitmap, taken from the scan's settings when the record is made.
     std::int32_t resizeValue = 0;
+    // Where the record comes from (0 this computer, 1 Google Drive, 2 Dropbox) and the layout of
+    // its fingerprint, both from the scan that made it.
+    std::uint8_t scanType = 0;
+    int indexMeanParts = 0;
     bool isTrashed = false;
     std::shared_ptr<GDFoldersList> dFolderList;
     // Local copy of a cloud file, used for EXIF, fingerprint and preview.
@@ -131,7 +137,7 @@ public:
 private:
     void setupExif_forGoogleDrive();
     // The local copy of a cloud file, which EXIF and fingerprint are read from.
-    void fetchLocalCopy(std::uint8_t scanType);
+    void fetchLocalCopy();
     void readFileAttributes();
-    bool isBelowMinimumSize() const;
+    bool isBelowMinimumSize(qint64 minimum) const;
 };

@@ -7,12 +7,12 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/CommonFunc.h"
 #include "model/CacheFile.h"
 #include "model/CacheReader.h"
 #include "model/CacheWriter.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
+#include "model/ScanCacheIndex.h"
 #include "model/SqliteConnection.h"
 #include "model/SqliteTransaction.h"
 #include "platform/AppFolders.h"
@@ -45,9 +45,9 @@ bool inTransaction(const QString &dbPath, SqliteTransaction::Kind kind, OpenFail
     return done;
 }
 
-bool isCachedThisScan(const QString &path)
+std::function<bool(const QString &)> isCachedThisScan(const ScanCacheIndex &index)
 {
-    return CommonFunc::getValueFromDictHash().contains(path);
+    return [&index](const QString &path) { return index.dictHash.contains(path); };
 }
 
 QByteArray schemaText()
@@ -131,7 +131,7 @@ void SqliteDBOperations::insertDataInTempTable(const QString &, const QString &d
 }
 
 QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromDbPath(
-    const QString &dbPath, bool)
+    const QString &dbPath, bool, ScanCacheIndex &index)
 {
     std::optional<CacheFetchResult> result;
     inTransaction(
@@ -139,54 +139,54 @@ QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromD
             // The fetch reads every cached block of the scan once; mapping the file spares the copy of
             // each page through a read call (a third of the fetch's time on 100,000 paths).
             connection.exec("PRAGMA mmap_size = 2147418112");
-            result = CacheReader::fetch(connection, CommonFunc::getReSizeValue());
+            result = CacheReader::fetch(connection, index.reSizeValue);
             return result.has_value();
         });
     if (!result)
         return {};
-    SharedPathDictionary<QByteArray> &dictHash = CommonFunc::getValueFromDictHash();
     for (const auto &[path, block] : result->hashes)
-        dictHash.setValue(path, block);
+        index.dictHash.setValue(path, block);
     return std::move(result->exif);
 }
 
 void SqliteDBOperations::insertDataInExifInfoTable(
-    const QString &, const QString &dbPath, const Records &records)
+    const QString &, const QString &dbPath, const Records &records, ScanCacheIndex &index)
 {
     QStringList replaced;
     const bool done = inTransaction(
         dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
-            CacheWriter writer(connection, CommonFunc::getReSizeValue());
+            CacheWriter writer(connection, index.reSizeValue);
             return writer.writeExifRows(records, &replaced);
         });
     if (!done)
         return;
     for (const QString &path : replaced)
-        CommonFunc::removeFilePathFromExifDictWithFilePath(path);
+        index.dictExif.remove(path);
 }
 
 void SqliteDBOperations::insertDataInTable(
-    const QString &, const QString &dbPath, const Records &records, bool)
+    const QString &, const QString &dbPath, const Records &records, bool, const ScanCacheIndex &index)
 {
     inTransaction(
         dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
-            CacheWriter writer(connection, CommonFunc::getReSizeValue());
-            return writer.writeDigestRows(records, isCachedThisScan);
+            CacheWriter writer(connection, index.reSizeValue);
+            return writer.writeDigestRows(records, isCachedThisScan(index));
         });
 }
 
-bool SqliteDBOperations::saveBatch(const QString &dbPath, const Records &records)
+bool SqliteDBOperations::saveBatch(const QString &dbPath, const Records &records, ScanCacheIndex &index)
 {
     QStringList replaced;
     const bool done = inTransaction(
         dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
-            CacheWriter writer(connection, CommonFunc::getReSizeValue());
+            CacheWriter writer(connection, index.reSizeValue);
             return writer.writeExifRows(records, &replaced)
-                && writer.writeDigestRows(records, isCachedThisScan, CacheWriter::RowIds::FromExifPass);
+                && writer.writeDigestRows(
+                    records, isCachedThisScan(index), CacheWriter::RowIds::FromExifPass);
         });
     if (!done)
         return false;
     for (const QString &path : replaced)
-        CommonFunc::removeFilePathFromExifDictWithFilePath(path);
+        index.dictExif.remove(path);
     return true;
 }

@@ -16,6 +16,7 @@
 
 class ExifInfo;
 class ImageFileInfo;
+struct ScanCacheIndex;
 
 class SqliteDBOperations
 {
@@ -48,19 +49,19 @@ public:
         const QString &tableName, const QString &dbPath, const Records &records);
 
     // The cached EXIF record of every path in the path table (with its row id in `exifInfoId`);
-    // the valid cached fingerprints of the scan's side (or, for videos, MD5 digests) are merged
-    // into CommonFunc::getValueFromDictHash(). Empty when nothing can be read.
+    // the valid cached fingerprints of the index's side (or, for videos, MD5 digests) are merged
+    // into its dictHash. Empty when nothing can be read.
     static QHash<QString, std::shared_ptr<ExifInfo>> fetchExifInfoFromDbPath(
-        const QString &dbPath, bool fetchfromMd5Table);
+        const QString &dbPath, bool fetchfromMd5Table, ScanCacheIndex &index);
 
     // EXIF rows of a batch: one per path; a changed file's old rows (EXIF, fingerprints of every
-    // side, MD5) are replaced, and its path leaves CommonFunc::getValueFromDictExif().
+    // side, MD5) are replaced, and its path leaves the index's dictExif.
     static void insertDataInExifInfoTable(
-        const QString &tableName, const QString &dbPath, const Records &records);
-    // Fingerprint rows (photos) and MD5 rows (videos) of a batch for the records whose result did
-    // not come unchanged from the cache; sets each record's `exifIDFrmDB`.
-    static void insertDataInTable(
-        const QString &tableName, const QString &dbPath, const Records &records, bool insertMD5);
+        const QString &tableName, const QString &dbPath, const Records &records, ScanCacheIndex &index);
+    // Fingerprint rows (photos) and MD5 rows (videos) of a batch, at the index's side, for the
+    // records whose result did not come unchanged from the cache; sets each record's `exifIDFrmDB`.
+    static void insertDataInTable(const QString &tableName, const QString &dbPath, const Records &records,
+        bool insertMD5, const ScanCacheIndex &index);
     // Both of the above in one transaction, so a batch is written whole or not at all.
-    static bool saveBatch(const QString &dbPath, const Records &records);
+    static bool saveBatch(const QString &dbPath, const Records &records, ScanCacheIndex &index);
 };

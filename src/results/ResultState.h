@@ -109,6 +109,8 @@ public:
     // The source of the scan these results came from (0 this computer, 1 Google Drive, 2 Dropbox),
     // fixed when the results arrive: menus and removal read it, never the live source popup.
     std::uint8_t scanSource = 0;
+    // Exact or similar matching of that scan, fixed the same way.
+    GlobalObjects::CompareType scanCompareType = GlobalObjects::CompareType::ctHash;
 
 private:
     bool passesTypeTest(const DuplicatesGroup &group) const;

@@ -68,19 +68,20 @@ void ExactMatchPreparer::findExactDuplicates()
             }
             countProcessed();
             if (computed > 0 && computed % kSaveEvery == 0 && !writeList.empty()) {
-                ScanCache::saveFileInfoToCache(scanType, writeList, computed);
+                ScanCache::saveFileInfoToCache(scanType, writeList, computed, m_session.cacheIndex);
                 writeList.clear();
             }
         }
     }
     // A stopped pass writes only whole, finished sums: a video whose sum was cut short has none.
     if (!writeList.empty())
-        ScanCache::saveFileInfoToCache(scanType, writeList, computed);
+        ScanCache::saveFileInfoToCache(scanType, writeList, computed, m_session.cacheIndex);
 }
 
 bool ExactMatchPreparer::sumVideo(ImageFileInfo &video)
 {
-    const std::optional<ScanCache::Entry> cached = ScanCache::cachedEntry(video.filePath);
+    const std::optional<ScanCache::Entry> cached
+        = ScanCache::cachedEntry(video.filePath, m_session.cacheIndex);
     if (cached && ScanCache::isUnchanged(video, *cached->exif)) {
         video.fileMd5 = QString::fromUtf8(cached->hash);
         video.exifInfo = cached->exif;
@@ -105,7 +106,8 @@ void ExactMatchPreparer::sumPhoto(ImageFileInfo &photo)
 {
     if (!photo.fileMd5.isEmpty() || m_session.options.globals.scanType != 0)
         return;
-    const std::optional<ScanCache::Entry> cached = ScanCache::cachedEntry(photo.filePath);
+    const std::optional<ScanCache::Entry> cached
+        = ScanCache::cachedEntry(photo.filePath, m_session.cacheIndex);
     if (cached && !cached->exif->contentMd5.isEmpty() && ScanCache::isUnchanged(photo, *cached->exif)) {
         photo.fileMd5 = cached->exif->contentMd5;
         return;

@@ -1,7 +1,6 @@
 #include "scan/HashingStage.h"
 
 #include "app/CommonFunc.h"
-#include "app/ScanGlobals.h"
 #include "model/CacheFormat.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
@@ -28,9 +27,8 @@ void HashingStage::prepareHashOperations()
 {
     ScanSession &s = *m_session;
     CommonFunc::removeThumbnailsFolder();
-    ScanGlobals::dictExif().clear();
-    ScanGlobals::dictHash().clear();
-    ScanCache::loadCachedFileInfo(s.options.globals.scanType, s.options.exact());
+    s.cacheIndex.clear();
+    ScanCache::loadCachedFileInfo(s.options.globals.scanType, s.options.exact(), s.cacheIndex);
     m_countFileProcessedToHash = 0;
     if (s.options.exact()) {
         s.countHashProcessed = 0;
@@ -65,16 +63,15 @@ void HashingStage::enqueueHashOperations(RecordList batch)
 {
     std::vector<OperationQueue::Job> jobs;
     jobs.reserve(batch.size());
-    const std::uint8_t scanType = m_session->options.globals.scanType;
     for (const auto &record : batch) {
         if (m_session->stopped())
             break;
         ++m_session->countHashProcessed;
         std::shared_ptr<ScanSession> session = m_session;
-        jobs.push_back([session, record, scanType]() {
+        jobs.push_back([session, record]() {
             if (session->stopped())
                 return;
-            if (computeHashForImage(*record, scanType))
+            if (computeHashForImage(*record, session->cacheIndex))
                 ++session->decoded;
             session->report(ScanProgress::Stage::Hashing, {});
         });
@@ -91,25 +88,25 @@ void HashingStage::hashOperationsCompleted(const RecordList &batch)
     // A stopped batch may hold records that were never hashed; none of it is written, so the
     // cache only ever holds whole batches.
     if (!s.stopped())
-        ScanCache::saveFileInfoToCache(s.options.globals.scanType, batch, m_countFileProcessedToHash);
+        ScanCache::saveFileInfoToCache(
+            s.options.globals.scanType, batch, m_countFileProcessedToHash, s.cacheIndex);
     const int count = int(source().size());
     if (m_countFileProcessedToHash != count) {
         ++m_countFileProcessedToHash;
         scheduleHashOperations();
         return;
     }
-    ScanGlobals::dictHash().clear();
-    ScanGlobals::dictExif().clear();
+    s.cacheIndex.clear();
     s.hashEndNs = s.clock.nsecsElapsed();
     DuplicateGrouper(s).startComparison();
     m_comparisonEnded();
 }
 
-bool HashingStage::computeHashForImage(ImageFileInfo &record, std::uint8_t scanType)
+bool HashingStage::computeHashForImage(ImageFileInfo &record, const ScanCacheIndex &index)
 {
     if (!record.hash.isEmpty() || record.isVideo)
         return false;
-    const std::optional<ScanCache::Entry> cached = ScanCache::cachedEntry(record.filePath);
+    const std::optional<ScanCache::Entry> cached = ScanCache::cachedEntry(record.filePath, index);
     if (!cached) {
         record.imgThumbnail = QImage();
         record.arrHashOfRotateFlipImages.clear();
@@ -127,7 +124,7 @@ bool HashingStage::computeHashForImage(ImageFileInfo &record, std::uint8_t scanT
         record.exifInfo->exifInfoId = -1;
         record.isExifInfoUpdated = true;
         // Only a cloud record still needs its local copy; nothing is computed.
-        if (scanType != 0)
+        if (record.scanType != 0)
             record.computeFileHash();
         return false;
     }

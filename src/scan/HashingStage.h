@@ -27,7 +27,7 @@ public:
 
     // The per-record job: reuse the cached fingerprint of an unchanged file, else compute it.
     // Returns true when the file itself was read.
-    static bool computeHashForImage(ImageFileInfo &record, std::uint8_t scanType);
+    static bool computeHashForImage(ImageFileInfo &record, const ScanCacheIndex &index);
 
 private:
     const RecordList &source() const;

@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 
-#include "app/ScanGlobals.h"
 #include "model/CacheFormat.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
@@ -32,15 +31,16 @@ void ScanCache::prepareCacheTempTable(std::uint8_t scanType, const RecordList &r
     SqliteDBOperations::insertDataInTempTable(QStringLiteral("tempTable"), path, records);
 }
 
-void ScanCache::loadCachedFileInfo(std::uint8_t scanType, bool exact)
+void ScanCache::loadCachedFileInfo(std::uint8_t scanType, bool exact, ScanCacheIndex &index)
 {
     const QString path = existingCachePath(scanType);
     if (path.isEmpty())
         return;
-    ScanGlobals::dictExif().addEntries(SqliteDBOperations::fetchExifInfoFromDbPath(path, exact));
+    index.dictExif.addEntries(SqliteDBOperations::fetchExifInfoFromDbPath(path, exact, index));
 }
 
-bool ScanCache::saveFileInfoToCache(std::uint8_t scanType, const RecordList &batch, int batchCounter)
+bool ScanCache::saveFileInfoToCache(
+    std::uint8_t scanType, const RecordList &batch, int batchCounter, ScanCacheIndex &index)
 {
     const QString fileName = SqliteDBOperations::cacheFileNameForScanType(scanType);
     if (!SqliteDBOperations::copyDataBaseIfRequieredAtDestination(SqliteDBOperations::getCachePath(),
@@ -50,15 +50,15 @@ bool ScanCache::saveFileInfoToCache(std::uint8_t scanType, const RecordList &bat
     const QString path = SqliteDBOperations::getDbPathInLibrary(fileName);
     if (!SqliteDBOperations::createTablesIfNotExists(path))
         return false;
-    return SqliteDBOperations::saveBatch(path, batch);
+    return SqliteDBOperations::saveBatch(path, batch, index);
 }
 
-std::optional<ScanCache::Entry> ScanCache::cachedEntry(const QString &path)
+std::optional<ScanCache::Entry> ScanCache::cachedEntry(const QString &path, const ScanCacheIndex &index)
 {
-    std::optional<QByteArray> hash = ScanGlobals::dictHash().value(path);
+    std::optional<QByteArray> hash = index.dictHash.value(path);
     if (!hash)
         return std::nullopt;
-    std::shared_ptr<ExifInfo> exif = ScanGlobals::dictExif().value(path).value_or(nullptr);
+    std::shared_ptr<ExifInfo> exif = index.dictExif.value(path).value_or(nullptr);
     if (!exif)
         return std::nullopt;
     return Entry { std::move(*hash), std::move(exif) };

@@ -22,13 +22,14 @@ public:
 
     // Refills the path table with the scan's records; nothing when the cache file does not exist.
     static void prepareCacheTempTable(std::uint8_t scanType, const RecordList &records);
-    // Fills ScanGlobals::dictExif() and dictHash() from the cache (emptied first by the caller).
-    static void loadCachedFileInfo(std::uint8_t scanType, bool exact);
+    // Fills the scan's index from the cache (emptied first by the caller).
+    static void loadCachedFileInfo(std::uint8_t scanType, bool exact, ScanCacheIndex &index);
     // Writes the rows of a finished batch, whole or not at all; the cache file is made from its
     // template first when missing. False when nothing could be written.
-    static bool saveFileInfoToCache(std::uint8_t scanType, const RecordList &batch, int batchCounter);
+    static bool saveFileInfoToCache(
+        std::uint8_t scanType, const RecordList &batch, int batchCounter, ScanCacheIndex &index);
     // The loaded cache row of `path`; a row counts only with both its hash and its EXIF record.
-    static std::optional<Entry> cachedEntry(const QString &path);
+    static std::optional<Entry> cachedEntry(const QString &path, const ScanCacheIndex &index);
     // The cached row still describes the file: same size and exactly the same modification time
     // and, for a local file, the same inode change time.
     static bool isUnchanged(const ImageFileInfo &record, const ExifInfo &cached);

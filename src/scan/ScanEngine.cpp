@@ -13,8 +13,6 @@
 namespace
 {
 
-constexpr int kMaxHashOperations = 16;
-
 double seconds(qint64 fromNs, qint64 toNs)
 {
     return toNs > fromNs ? double(toNs - fromNs) / 1e9 : 0.0;
@@ -56,7 +54,7 @@ std::shared_ptr<ScanSession> ScanEngine::beginSession(const ScanOptions &options
     auto session = std::make_shared<ScanSession>();
     session->options = options;
     ScanPeriod::fixWindow(session->options.period);
-    session->options.applyToGlobals();
+    session->cacheIndex.reSizeValue = session->options.globals.reSizeValue;
     session->clock.start();
     std::weak_ptr<ScanSession> weak = session;
     session->report = [this, weak](ScanProgress::Stage stage, const QString &path) {

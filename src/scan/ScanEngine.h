@@ -46,13 +46,16 @@ public:
         double total = 0.0;
     };
 
+    // Hashing jobs that run at once.
+    static constexpr int kMaxHashOperations = 16;
+
     explicit ScanEngine(Callbacks callbacks);
     ~ScanEngine();
     ScanEngine(const ScanEngine &) = delete;
     ScanEngine &operator=(const ScanEngine &) = delete;
 
-    // GUI thread. Writes the options to the process-wide scan state and starts the walk over the
-    // ticked sources in the background. False when a scan is still running.
+    // GUI thread. Starts the walk over the ticked sources in the background; the scan reads only
+    // `options`, never process-wide state. False when a scan is still running.
     bool start(const ScanOptions &options, const std::vector<FilePathNode> &sources);
     // GUI thread. A scan whose records were listed elsewhere (a cloud source's listing): starts at
     // the hand-over to the cache and the hashing stage. False when a scan is still running.

@@ -94,19 +94,19 @@ ScanOptions ScanOptions::load(const UserDefaults &defaults, GlobalObjects::Compa
     options.period.enabled = defaults.boolForKey(QStringLiteral("allowPhotosLibScanInTimePeriod"));
     options.period.filesFromDate = int(defaults.integerForKey(QStringLiteral("scanFilesFromDate")));
     options.period.photosFrom = int(defaults.integerForKey(QStringLiteral("scanPhotosFrom")));
+    options.indexMeanParts = int(defaults.integerForKey(QStringLiteral("indexMeanParts")));
     return options;
 }
 
-void ScanOptions::applyToGlobals() const
+ScanOptions ScanOptions::load(
+    const UserDefaults &defaults, GlobalObjects::CompareType mode, std::uint8_t scanType)
 {
-    ScanGlobals::scanType = globals.scanType;
-    ScanGlobals::minimumAllowFileSize = globals.minimumAllowFileSize;
-    ScanGlobals::reSizeValue = globals.reSizeValue;
-    ScanGlobals::matchThreshold = globals.matchThreshold;
-    ScanGlobals::minimumMatchThreshold = globals.minimumMatchThreshold;
-    ScanGlobals::gpsDistanceLimit = globals.gpsDistanceLimit;
-    ScanGlobals::captureTimeInterval = globals.captureTimeInterval;
-    ScanGlobals::compareRotateImages = globals.compareRotateImages;
-    ScanGlobals::compareFlipImages = globals.compareFlipImages;
-    ScanGlobals::compareType = globals.compareType;
+    ScanGlobalsSnapshot previous;
+    previous.scanType = scanType;
+    return load(defaults, mode, ScanSliderPositions::fromDefaults(defaults), previous);
+}
+
+RecordSettings ScanOptions::recordSettings() const
+{
+    return { globals.reSizeValue, globals.minimumAllowFileSize, globals.scanType, indexMeanParts };
 }

@@ -6,6 +6,7 @@
 
 #include "app/GlobalObjects.h"
 #include "app/ScanGlobals.h"
+#include "model/RecordSettings.h"
 #include "scan/ScanThresholds.h"
 
 class UserDefaults;
@@ -44,6 +45,8 @@ struct ScanOptions {
     bool includePhotosLibInFolder = false;
     bool allowVideoScanning = false;
     ScanPeriodOptions period;
+    // The fingerprint layout ("indexMeanParts"; the registered default is the eight variants).
+    int indexMeanParts = 4;
 
     bool exact() const { return globals.compareType == GlobalObjects::CompareType::ctMD5; }
 
@@ -52,10 +55,13 @@ struct ScanOptions {
     // hold numbers, sliders from `sliders`; exact mode fixes 0.99 and N = 80.
     static ScanOptions load(const UserDefaults &defaults, GlobalObjects::CompareType mode,
         const ScanSliderPositions &sliders, const ScanGlobalsSnapshot &previous);
+    // The same from the settings alone, for a scan that no window configures: the sliders'
+    // stored positions, and the source `scanType`.
+    static ScanOptions load(
+        const UserDefaults &defaults, GlobalObjects::CompareType mode, std::uint8_t scanType);
     // The enabled image extensions, and the video ones when `withVideos`.
     static void loadAllowedExtensions(
         const UserDefaults &defaults, bool withVideos, QStringList &extensions, QStringList &videoExtensions);
-    // Writes the thresholds and limits to the process-wide scan state, which the record and cache
-    // code read.
-    void applyToGlobals() const;
+    // What every record of this scan is made with.
+    RecordSettings recordSettings() const;
 };

@@ -1,6 +1,6 @@
-// The state of one scan that its stages share: the options snapshot, the records, the groups, the
-// counters the progress display reads, and the stop request. Fields written by one stage are read
-// by the next only after a queue hand-over; counters and flags read across threads are atomic.
+// The state of one scan that its stages share: the options snapshot, the cache index, the records,
+// the groups, the counters the progress display reads, and the stop request. Fields written by one stage are
+// read by the next only after a queue hand-over; counters and flags read across threads are atomic.
 #pragma once
 
 #include <atomic>
@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QList>
 
+#include "model/ScanCacheIndex.h"
 #include "scan/ScanOptions.h"
 #include "scan/ScanProgress.h"
 
@@ -21,6 +22,8 @@ using RecordList = QList<std::shared_ptr<ImageFileInfo>>;
 
 struct ScanSession {
     ScanOptions options;
+    // The cache rows this scan loaded, at its own bitmap size.
+    ScanCacheIndex cacheIndex;
     std::atomic<bool> abortMe { false };
     std::atomic<bool> isCalculatingHash { false };
 

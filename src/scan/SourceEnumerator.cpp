@@ -62,7 +62,8 @@ void SourceEnumerator::run(const std::vector<FilePathNode> &sources)
 
 bool SourceEnumerator::addFileToScan(const WalkedFile &file)
 {
-    const std::shared_ptr<ImageFileInfo> record = ImageFileInfo::initWithPathForFile(file.path);
+    const std::shared_ptr<ImageFileInfo> record
+        = ImageFileInfo::initWithPathForFile(file.path, m_session.options.recordSettings());
     if (!record)
         return false;
     record->isVideo = file.isVideo;
@@ -108,7 +109,7 @@ void SourceEnumerator::addPhotosLibraryItem(const QVariantMap &item, const QStri
             QString(), item.value(QStringLiteral("originalFileName")).toString(),
             item.value(QStringLiteral("fileSize")).toULongLong(),
             item.value(QStringLiteral("uuid")).toString(), item.value(QStringLiteral("modelId")).toString(),
-            item.value(QStringLiteral("uuidRKVersion")).toString(), libraryPath);
+            item.value(QStringLiteral("uuidRKVersion")).toString(), libraryPath, options.recordSettings());
         if (!record)
             return;
         if (options.period.enabled && options.period.filesFromDate == 0) {

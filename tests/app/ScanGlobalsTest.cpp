@@ -25,7 +25,6 @@ TEST(ScanGlobals, InitialValuesSnapshotAndReset)
     ScanGlobals::scanType = 2;
     ScanGlobals::matchThreshold = 0.99;
     ScanGlobals::reSizeValue = 80;
-    ScanGlobals::dictHash().setValue(QStringLiteral("/a"), QByteArray("h"));
     const ScanGlobalsSnapshot s = ScanGlobals::snapshot();
     ScanGlobals::matchThreshold = 0.5;
     EXPECT_EQ(s.scanType, 2);
@@ -33,7 +32,6 @@ TEST(ScanGlobals, InitialValuesSnapshotAndReset)
     EXPECT_EQ(s.reSizeValue, 80);
     ScanGlobals::resetToInitialValues();
     EXPECT_EQ(ScanGlobals::scanType.load(), 0);
-    EXPECT_EQ(ScanGlobals::dictHash().size(), 0);
 }
 
 struct OSCase

@@ -51,7 +51,6 @@ struct ListingRig {
         , listing(service, rootId)
     {
         recorder.server = &server;
-        ScanGlobals::minimumAllowFileSize = 0;
     }
     static FilePathNode entry(const QString &id, const QString &name, const QString &parent = QString())
     {
@@ -82,7 +81,8 @@ struct ListingRig {
     {
         QStringList result;
         for (const auto &entry : recorder.offered) {
-            auto record = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(entry);
+            auto record = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(
+                entry, RecordSettings { 0, 0, 1, 4 });
             listing.buildDriveFilePath(*record);
             result.append(record->filePath);
         }

@@ -11,7 +11,6 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include "app/ScanGlobals.h"
 #include "cloud/DropboxAuth.h"
 #include "cloud/DropboxTestSupport.h"
 
@@ -73,10 +72,9 @@ TEST(DropboxWalk, ExtensionsMatchInAnyCaseAndSmallFilesAreListedButNotReported)
     const QString id = f.account.addFile(QStringLiteral("/Cam/IMG_1.JPG"), kPicture);
     f.account.addFile(QStringLiteral("/Cam/tiny.jpg"), QByteArray(10, 't'));
     f.account.addFile(QStringLiteral("/Cam/notes.txt"), kPicture);
-    ScanGlobals::minimumAllowFileSize = 100;
+    f.recordSettings.minimumAllowFileSize = 100;
     const auto cam = dropboxFolder(QStringLiteral("Dropbox/Cam"));
     const bool done = f.scan({ cam });
-    ScanGlobals::minimumAllowFileSize = 0;
 
     ASSERT_TRUE(done);
     EXPECT_EQ(f.delegate.reported(), QStringList { QStringLiteral("Dropbox/Cam/IMG_1.JPG") });

@@ -73,7 +73,7 @@ struct DropboxFixture {
         const int before = delegate.finishCount();
         handler->isCompletListFetch = true;
         handler->isAbortScanning = false;
-        handler->startScanning(extensions, folders);
+        handler->startScanning(extensions, folders, recordSettings);
         return TestEvents::waitFor([&] { return delegate.finishCount() > before; }, 20000);
     }
     bool listOne(const std::shared_ptr<CloudScanFoldersList> &folder)
@@ -88,4 +88,6 @@ struct DropboxFixture {
     FakeDropbox account;
     RecordingDelegate delegate;
     std::unique_ptr<DropBoxHandler> handler;
+    // What the scan makes its records with: Dropbox records, no minimum size.
+    RecordSettings recordSettings { 0, 0, 2, 4 };
 };

@@ -6,10 +6,10 @@
 #include <QFileInfo>
 
 #include "CacheTestSupport.h"
-#include "app/ScanGlobals.h"
 #include "model/CacheFormat.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
+#include "model/ScanCacheIndex.h"
 #include "model/SqliteDBOperations.h"
 
 using namespace CacheTestSupport;
@@ -28,11 +28,11 @@ protected:
     {
         SqliteDBOperations::createTablesIfNotExists(m_db);
         if (oneTransaction) {
-            ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, records));
+            ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, records, scanIndex()));
             return;
         }
-        SqliteDBOperations::insertDataInExifInfoTable(QStringLiteral("ExfInfo"), m_db, records);
-        SqliteDBOperations::insertDataInTable(QStringLiteral("hashTable"), m_db, records, false);
+        SqliteDBOperations::insertDataInExifInfoTable(QStringLiteral("ExfInfo"), m_db, records, scanIndex());
+        SqliteDBOperations::insertDataInTable(QStringLiteral("hashTable"), m_db, records, false, scanIndex());
     }
 
     qint64 rowsOfPath(const QString &table, const QString &path)
@@ -58,14 +58,14 @@ class CacheRoundTripTest : public CacheDatabaseTest, public ::testing::WithParam
 TEST_P(CacheRoundTripTest, BatchComesBackWithEveryValue)
 {
     const int n = GetParam().side;
-    ScanGlobals::reSizeValue = n;
+    scanIndex().reSizeValue = n;
     const Records records = { photo(QStringLiteral("/p/a.jpg"), 1000, 1700000000.125, n, 1),
         photo(QStringLiteral("/p/b.jpg"), 2000, 1700000001.5, n, 2),
         video(QStringLiteral("/p/c.mov"), 3000, 1700000002.0, kMd5) };
     writeBatch(records, GetParam().oneTransaction);
     loadForScan(m_db, records);
 
-    const auto exif = ScanGlobals::dictExif().value(QStringLiteral("/p/a.jpg"));
+    const auto exif = scanIndex().dictExif.value(QStringLiteral("/p/a.jpg"));
     ASSERT_TRUE(exif.has_value());
     const ExifInfo &a = **exif;
     EXPECT_TRUE(a.exifInfoId.has_value());
@@ -81,9 +81,9 @@ TEST_P(CacheRoundTripTest, BatchComesBackWithEveryValue)
     EXPECT_EQ(a.orientation, 6);
     EXPECT_TRUE(a.fileName.isEmpty());
 
-    EXPECT_EQ(ScanGlobals::dictHash().value(QStringLiteral("/p/a.jpg")), fingerprintBlock(n, 1));
-    EXPECT_EQ(ScanGlobals::dictHash().value(QStringLiteral("/p/b.jpg")), fingerprintBlock(n, 2));
-    EXPECT_EQ(ScanGlobals::dictHash().value(QStringLiteral("/p/c.mov")), kMd5.toUtf8());
+    EXPECT_EQ(scanIndex().dictHash.value(QStringLiteral("/p/a.jpg")), fingerprintBlock(n, 1));
+    EXPECT_EQ(scanIndex().dictHash.value(QStringLiteral("/p/b.jpg")), fingerprintBlock(n, 2));
+    EXPECT_EQ(scanIndex().dictHash.value(QStringLiteral("/p/c.mov")), kMd5.toUtf8());
     EXPECT_EQ(qint64(records[0]->exifIDFrmDB), *a.exifInfoId);
 }
 
@@ -107,9 +107,9 @@ TEST_F(CacheDatabaseTest, ChangedFileReplacesEveryRowOfItsPath)
 {
     // Fingerprints of two sides and a digest exist for the old content.
     const QString path = QStringLiteral("/p/changed.jpg");
-    ScanGlobals::reSizeValue = 72;
+    scanIndex().reSizeValue = 72;
     writeBatch({ photo(path, 1000, 100.0, 72, 1) }, false);
-    ScanGlobals::reSizeValue = 64;
+    scanIndex().reSizeValue = 64;
     const Records before = { photo(path, 1000, 100.0, 64, 1) };
     loadForScan(m_db, before);
     writeBatch(before, false);
@@ -119,27 +119,27 @@ TEST_F(CacheDatabaseTest, ChangedFileReplacesEveryRowOfItsPath)
     // The file changes; the hashing stage flags it and computes a new fingerprint.
     auto changed = photo(path, 1200, 200.0, 64, 9);
     loadForScan(m_db, { changed });
-    ASSERT_TRUE(ScanGlobals::dictHash().contains(path));
+    ASSERT_TRUE(scanIndex().dictHash.contains(path));
     changed->isHashUpdateReq = true;
     writeBatch({ changed }, false);
 
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 1);
     EXPECT_EQ(rowsOfPath(QStringLiteral("hashTable72"), path), 0); // stale side gone
     loadForScan(m_db, { changed });
-    EXPECT_EQ((*ScanGlobals::dictExif().value(path))->fileSize, 1200u);
-    EXPECT_EQ(ScanGlobals::dictHash().value(path), fingerprintBlock(64, 9));
+    EXPECT_EQ((*scanIndex().dictExif.value(path))->fileSize, 1200u);
+    EXPECT_EQ(scanIndex().dictHash.value(path), fingerprintBlock(64, 9));
 }
 
 TEST_F(CacheDatabaseTest, ChangedFileNotFlaggedStillLosesItsOldRows)
 {
     // Cached only at another side, so the hashing stage neither reuses nor flags it.
     const QString path = QStringLiteral("/p/other-side.jpg");
-    ScanGlobals::reSizeValue = 72;
+    scanIndex().reSizeValue = 72;
     writeBatch({ photo(path, 1000, 100.0, 72, 1) }, true);
-    ScanGlobals::reSizeValue = 64;
+    scanIndex().reSizeValue = 64;
     auto changed = photo(path, 1500, 300.0, 64, 4);
     loadForScan(m_db, { changed });
-    ASSERT_FALSE(ScanGlobals::dictHash().contains(path));
+    ASSERT_FALSE(scanIndex().dictHash.contains(path));
     writeBatch({ changed }, true);
 
     EXPECT_EQ(rowsOfPath(QStringLiteral("hashTable72"), path), 0);
@@ -156,7 +156,7 @@ TEST_F(CacheDatabaseTest, ChangedVideoLosesItsStaleDigest)
     changed->isHashUpdateReq = true;
     writeBatch({ changed }, false);
     loadForScan(m_db, { changed });
-    EXPECT_EQ(ScanGlobals::dictHash().value(path), QByteArray(32, 'f'));
+    EXPECT_EQ(scanIndex().dictHash.value(path), QByteArray(32, 'f'));
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM md5Table")), 1);
 }
 
@@ -185,9 +185,9 @@ TEST_P(CachePathTest, AwkwardPathsRoundTrip)
         = { photo(path, 77, 1.0, 64, 5), photo(path + QStringLiteral("x"), 78, 1.0, 64, 6) };
     writeBatch(records, false);
     loadForScan(m_db, records);
-    EXPECT_EQ(ScanGlobals::dictHash().value(path), fingerprintBlock(64, 5));
-    EXPECT_EQ(ScanGlobals::dictHash().value(path + QStringLiteral("x")), fingerprintBlock(64, 6));
-    EXPECT_EQ(ScanGlobals::dictExif().size(), 2);
+    EXPECT_EQ(scanIndex().dictHash.value(path), fingerprintBlock(64, 5));
+    EXPECT_EQ(scanIndex().dictHash.value(path + QStringLiteral("x")), fingerprintBlock(64, 6));
+    EXPECT_EQ(scanIndex().dictExif.size(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, CachePathTest,
@@ -216,9 +216,9 @@ TEST_P(CacheStoredDamageTest, DamagedBlocksCountAsNotCached)
     writeBatch(records, true);
     ASSERT_TRUE(execSql(m_db, QString::fromUtf8(GetParam().sql)));
     loadForScan(m_db, records);
-    EXPECT_EQ(ScanGlobals::dictExif().size(), 3);
-    EXPECT_FALSE(ScanGlobals::dictHash().contains(QStringLiteral("/p/1.jpg")));
-    EXPECT_FALSE(ScanGlobals::dictHash().contains(QStringLiteral("/p/3.mov")));
+    EXPECT_EQ(scanIndex().dictExif.size(), 3);
+    EXPECT_FALSE(scanIndex().dictHash.contains(QStringLiteral("/p/1.jpg")));
+    EXPECT_FALSE(scanIndex().dictHash.contains(QStringLiteral("/p/3.mov")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, CacheStoredDamageTest,
@@ -246,7 +246,7 @@ TEST_F(CacheDatabaseTest, NoDigestRowWithoutExifRow)
 {
     const Records records = { photo(QStringLiteral("/p/orphan.jpg"), 1, 1.0, 64, 1),
         video(QStringLiteral("/p/orphan.mov"), 1, 1.0, kMd5) };
-    SqliteDBOperations::insertDataInTable(QStringLiteral("hashTable"), m_db, records, false);
+    SqliteDBOperations::insertDataInTable(QStringLiteral("hashTable"), m_db, records, false, scanIndex());
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM hashTable64")), 0);
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM md5Table")), 0);
     EXPECT_EQ(records[0]->exifIDFrmDB, -1);
@@ -258,18 +258,19 @@ TEST_F(CacheDatabaseTest, ChecksummedPhotoGetsZeroExifRowAndNoDigest)
     record->isVideo = false; // a photo checksummed in an exact scan: MD5, no EXIF, no variants
     writeBatch({ record }, true);
     loadForScan(m_db, { record });
-    const auto exif = ScanGlobals::dictExif().value(record->filePath);
+    const auto exif = scanIndex().dictExif.value(record->filePath);
     ASSERT_TRUE(exif.has_value());
     EXPECT_FALSE((*exif)->captureDate.has_value());
     EXPECT_EQ((*exif)->pixelWidth, 0);
     EXPECT_EQ((*exif)->fileSize, 42u);
-    EXPECT_FALSE(ScanGlobals::dictHash().contains(record->filePath));
+    EXPECT_FALSE(scanIndex().dictHash.contains(record->filePath));
 }
 
 TEST_F(CacheDatabaseTest, FailedBatchLeavesNothingBehind)
 {
     ASSERT_TRUE(execSql(m_db, QStringLiteral("DROP TABLE hashTable64")));
-    EXPECT_FALSE(SqliteDBOperations::saveBatch(m_db, { photo(QStringLiteral("/p/x.jpg"), 1, 1.0, 64, 1) }));
+    EXPECT_FALSE(SqliteDBOperations::saveBatch(
+        m_db, { photo(QStringLiteral("/p/x.jpg"), 1, 1.0, 64, 1) }, scanIndex()));
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 0);
 }
 
@@ -279,8 +280,8 @@ TEST_F(CacheDatabaseTest, FetchReadsOnlyThePathsOfThisScan)
                    photo(QStringLiteral("/p/2.jpg"), 1, 1.0, 64, 2) },
         true);
     loadForScan(m_db, { photo(QStringLiteral("/p/2.jpg"), 1, 1.0, 64, 2) });
-    EXPECT_FALSE(ScanGlobals::dictExif().contains(QStringLiteral("/p/1.jpg")));
-    EXPECT_TRUE(ScanGlobals::dictExif().contains(QStringLiteral("/p/2.jpg")));
+    EXPECT_FALSE(scanIndex().dictExif.contains(QStringLiteral("/p/1.jpg")));
+    EXPECT_TRUE(scanIndex().dictExif.contains(QStringLiteral("/p/2.jpg")));
 }
 
 TEST_F(CacheDatabaseTest, TemplateCopyOnlyWhenMissing)

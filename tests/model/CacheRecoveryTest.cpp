@@ -13,10 +13,10 @@
 #include <QFileInfo>
 
 #include "CacheTestSupport.h"
-#include "app/ScanGlobals.h"
 #include "model/CacheFile.h"
 #include "model/CacheWriter.h"
 #include "model/ImageFileInfo.h"
+#include "model/ScanCacheIndex.h"
 #include "model/SqliteConnection.h"
 #include "model/SqliteDBOperations.h"
 #include "model/SqliteTransaction.h"
@@ -68,7 +68,8 @@ protected:
                     .repeated(200)));
             break;
         case Damage::Truncated: {
-            ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, somePhotos(QStringLiteral("/old/"), 300)));
+            ASSERT_TRUE(
+                SqliteDBOperations::saveBatch(m_db, somePhotos(QStringLiteral("/old/"), 300), scanIndex()));
             QFile file(m_db);
             ASSERT_TRUE(file.resize(file.size() / 2));
             break;
@@ -99,7 +100,8 @@ protected:
             break;
         case Damage::DamagedPage: {
             // A page in the middle of the file, which no fetch of the new paths reads.
-            ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, somePhotos(QStringLiteral("/old/"), 300)));
+            ASSERT_TRUE(
+                SqliteDBOperations::saveBatch(m_db, somePhotos(QStringLiteral("/old/"), 300), scanIndex()));
             QFile file(m_db);
             ASSERT_TRUE(file.open(QIODevice::ReadWrite));
             ASSERT_GT(file.size(), 16 * 16384);
@@ -120,16 +122,16 @@ TEST_P(CacheRecoveryTest, UnusableFileIsSetAsideAndScanGoesOn)
 
     // The scan's road: hand-over, fetch, batch write. None of it may fail loudly or crash.
     loadForScan(m_db, batch);
-    SqliteDBOperations::saveBatch(m_db, batch);
+    SqliteDBOperations::saveBatch(m_db, batch, scanIndex());
     m_locker.close();
 
     EXPECT_TRUE(QFileInfo::exists(m_db + QStringLiteral(".unusable")));
     EXPECT_EQ(logLinesContaining(m_db + QStringLiteral(" could not be used")), 1);
 
     // The fresh file works for the next batch and the next scan.
-    ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, batch));
+    ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, batch, scanIndex()));
     loadForScan(m_db, batch);
-    EXPECT_EQ(ScanGlobals::dictHash().size(), 20);
+    EXPECT_EQ(scanIndex().dictHash.size(), 20);
     EXPECT_EQ(
         countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE '/old/%'")), 0);
 }
@@ -162,10 +164,12 @@ TEST_F(CacheBatchTest, ConcurrentScansOfTwoSourcesKeepToTheirFiles)
     const QString computer = m_db;
     const QString drive = freshCache(m_folder.path(), SqliteDBOperations::cacheFileNameForScanType(1));
     const auto scan = [](const QString &db, const QString &prefix) {
+        ScanCacheIndex index;
+        index.reSizeValue = 64;
         for (int batch = 0; batch < 10; ++batch) {
             SqliteDBOperations::createTablesIfNotExists(db);
             SqliteDBOperations::saveBatch(
-                db, somePhotos(prefix + QString::number(batch) + QLatin1Char('-'), 50));
+                db, somePhotos(prefix + QString::number(batch) + QLatin1Char('-'), 50), index);
         }
     };
     std::thread first(scan, computer, QStringLiteral("/computer/"));
@@ -194,14 +198,14 @@ namespace
 TEST_F(CacheBatchTest, FingerprintsOfTheOldThumbnailMethodAreDroppedOnce)
 {
     const Records batch = somePhotos(QStringLiteral("/old/"), 5);
-    ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, batch));
+    ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, batch, scanIndex()));
     ASSERT_TRUE(execSql(m_db, QStringLiteral("PRAGMA user_version = 1")));
     const QString message = QStringLiteral("earlier thumbnail method");
 
     for (int pass = 0; pass < 2; ++pass) {
         loadForScan(m_db, batch);
-        EXPECT_EQ(ScanGlobals::dictHash().size(), 0) << pass;
-        EXPECT_EQ(ScanGlobals::dictExif().size(), 5) << pass;
+        EXPECT_EQ(scanIndex().dictHash.size(), 0) << pass;
+        EXPECT_EQ(scanIndex().dictExif.size(), 5) << pass;
     }
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM hashTable64")), 0);
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 5);
@@ -210,9 +214,9 @@ TEST_F(CacheBatchTest, FingerprintsOfTheOldThumbnailMethodAreDroppedOnce)
     EXPECT_FALSE(QFileInfo::exists(m_db + QStringLiteral(".unusable")));
 
     // Fingerprints made now are kept.
-    ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, batch));
+    ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, batch, scanIndex()));
     loadForScan(m_db, batch);
-    EXPECT_EQ(ScanGlobals::dictHash().size(), 5);
+    EXPECT_EQ(scanIndex().dictHash.size(), 5);
 }
 
 } // namespace

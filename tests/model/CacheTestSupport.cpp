@@ -8,10 +8,10 @@
 #include <QFileInfo>
 #include <QTimeZone>
 
-#include "app/ScanGlobals.h"
 #include "model/CacheFormat.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
+#include "model/ScanCacheIndex.h"
 #include "model/SqliteConnection.h"
 #include "model/SqliteDBOperations.h"
 #include "model/SqliteStatement.h"
@@ -71,15 +71,21 @@ QString freshCache(const QString &folder, const QString &fileName)
     return folder + QLatin1Char('/') + fileName;
 }
 
+ScanCacheIndex &scanIndex()
+{
+    static ScanCacheIndex index;
+    return index;
+}
+
 void loadForScan(const QString &dbPath, const QList<std::shared_ptr<ImageFileInfo>> &records)
 {
     SqliteDBOperations::checkCacheForScan(dbPath);
     SqliteDBOperations::createTablesIfNotExists(dbPath);
     SqliteDBOperations::deleteRecordsFromTable(QStringLiteral("tempTable"), dbPath);
     SqliteDBOperations::insertDataInTempTable(QStringLiteral("tempTable"), dbPath, records);
-    ScanGlobals::dictExif().clear();
-    ScanGlobals::dictHash().clear();
-    ScanGlobals::dictExif().addEntries(SqliteDBOperations::fetchExifInfoFromDbPath(dbPath, false));
+    ScanCacheIndex &index = scanIndex();
+    index.clear();
+    index.dictExif.addEntries(SqliteDBOperations::fetchExifInfoFromDbPath(dbPath, false, index));
 }
 
 qint64 countRows(const QString &dbPath, const QString &sqlCount)
@@ -114,15 +120,15 @@ int logLinesContaining(const QString &text)
 
 void CacheFixture::SetUp()
 {
-    ScanGlobals::resetToInitialValues();
-    ScanGlobals::reSizeValue = 64;
+    scanIndex().clear();
+    scanIndex().reSizeValue = 64;
     ASSERT_TRUE(m_folder.isValid());
     m_db = freshCache(m_folder.path());
 }
 
 void CacheFixture::TearDown()
 {
-    ScanGlobals::resetToInitialValues();
+    scanIndex().clear();
 }
 
 } // namespace CacheTestSupport

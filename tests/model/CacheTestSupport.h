@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 class ImageFileInfo;
+struct ScanCacheIndex;
 
 namespace CacheTestSupport
 {
@@ -25,7 +26,9 @@ QByteArray fingerprintBlock(int n, int seed);
 
 // A fresh cache file (template copy) named `fileName` in `folder`; returns its path.
 QString freshCache(const QString &folder, const QString &fileName = QStringLiteral("quennary.db"));
-// What the scan does before hashing: tables, path table, empty dictionaries, fetch into them.
+// The cache index of the scan the tests play (N = 64 at the start of each test).
+ScanCacheIndex &scanIndex();
+// What the scan does before hashing: tables, path table, empty index, fetch into it.
 void loadForScan(const QString &dbPath, const QList<std::shared_ptr<ImageFileInfo>> &records);
 
 // Plain SQL on a cache file, for checks the interface does not offer.
@@ -34,7 +37,7 @@ bool execSql(const QString &dbPath, const QString &sql);
 // Lines of the log file that contain `text`.
 int logLinesContaining(const QString &text);
 
-// A fresh cache in a temporary folder, with the scan globals at their initial values and N = 64.
+// A fresh cache in a temporary folder, with an empty scan index of N = 64.
 class CacheFixture : public ::testing::Test
 {
 protected:

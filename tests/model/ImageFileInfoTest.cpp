@@ -8,12 +8,10 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "app/ScanGlobals.h"
 #include "model/ExifInfo.h"
 #include "model/GDFoldersList.h"
 #include "model/ImageFileInfo.h"
 #include "model/PhotosNode.h"
-#include "platform/UserDefaults.h"
 #include "support/TestFiles.h"
 
 namespace
@@ -22,17 +20,8 @@ namespace
 class ImageFileInfoTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ScanGlobals::resetToInitialValues();
-        ScanGlobals::reSizeValue = 64;
-        UserDefaults::standard().setObject(QStringLiteral("indexMeanParts"), 4);
-    }
-    void TearDown() override
-    {
-        ScanGlobals::resetToInitialValues();
-        UserDefaults::standard().removeObject(QStringLiteral("indexMeanParts"));
-    }
+    // N = 64, no minimum size, this computer, eight variants.
+    RecordSettings settings { 64, 0, 0, 4 };
 
     QString writeBytes(const QString &name, int size)
     {
@@ -73,8 +62,8 @@ std::shared_ptr<GDFoldersList> driveEntry(std::int64_t size)
 TEST_F(ImageFileInfoTest, MinimumSizeIsInclusive)
 {
     const QString path = writeBytes(QStringLiteral("a.jpg"), 100);
-    ScanGlobals::minimumAllowFileSize = 100;
-    const auto record = ImageFileInfo::initWithPathForFile(path);
+    settings.minimumAllowFileSize = 100;
+    const auto record = ImageFileInfo::initWithPathForFile(path, settings);
     ASSERT_TRUE(record);
     EXPECT_EQ(record->fileSize, 100u);
     EXPECT_EQ(record->fileName, QStringLiteral("a.jpg"));
@@ -84,8 +73,8 @@ TEST_F(ImageFileInfoTest, MinimumSizeIsInclusive)
     EXPECT_LE(record->createDate, record->modDate);
     EXPECT_EQ(record->resizeValue, 64);
     EXPECT_FALSE(record->isLocked);
-    ScanGlobals::minimumAllowFileSize = 101;
-    EXPECT_FALSE(ImageFileInfo::initWithPathForFile(path));
+    settings.minimumAllowFileSize = 101;
+    EXPECT_FALSE(ImageFileInfo::initWithPathForFile(path, settings));
 }
 
 // A copy that kept an old modification time is as old as that time: the creation date is the
@@ -99,7 +88,7 @@ TEST_F(ImageFileInfoTest, CreationDateIsNoLaterThanModification)
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.setFileTime(past, QFileDevice::FileModificationTime));
     }
-    const auto record = ImageFileInfo::initWithPathForFile(path);
+    const auto record = ImageFileInfo::initWithPathForFile(path, settings);
     ASSERT_TRUE(record);
     EXPECT_EQ(record->modDate.toSecsSinceEpoch(), 1500000000);
     EXPECT_EQ(record->createDate.toSecsSinceEpoch(), 1500000000);
@@ -110,7 +99,7 @@ TEST_F(ImageFileInfoTest, PhotosItemKeepsLibraryDataAndReadsTheFile)
     const QString path = writeBytes(QStringLiteral("IMG_1.heic"), 300);
     const auto record = ImageFileInfo::initWithPhotosOriginalPath(path, QStringLiteral("/thumb.jpg"),
         QStringLiteral("IMG_1.HEIC"), 999, QStringLiteral("U1"), QStringLiteral("M1"), QStringLiteral("V1"),
-        QStringLiteral("/lib.photoslibrary"));
+        QStringLiteral("/lib.photoslibrary"), settings);
     ASSERT_TRUE(record);
     EXPECT_TRUE(record->isPhotosNode);
     EXPECT_FALSE(record->isiPhotoNode);
@@ -124,14 +113,15 @@ TEST_F(ImageFileInfoTest, PhotosItemKeepsLibraryDataAndReadsTheFile)
     EXPECT_EQ(record->photosInfo->uuIDRkVersion, QStringLiteral("V1"));
     EXPECT_EQ(record->photosInfo->isMovedToTrashAlbum, false);
 
-    ScanGlobals::minimumAllowFileSize = 1000; // judged by the library's size, before the file
-    EXPECT_FALSE(ImageFileInfo::initWithPhotosOriginalPath(path, {}, {}, 999, {}, {}, {}, {}));
+    settings.minimumAllowFileSize = 1000; // judged by the library's size, before the file
+    EXPECT_FALSE(ImageFileInfo::initWithPhotosOriginalPath(path, {}, {}, 999, {}, {}, {}, {}, settings));
 }
 
 TEST_F(ImageFileInfoTest, GoogleDriveRecordKeepsTheFullSize)
 {
     const std::int64_t fiveGiB = 5LL << 30;
-    const auto record = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(driveEntry(fiveGiB));
+    const auto record
+        = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(driveEntry(fiveGiB), settings);
     ASSERT_TRUE(record);
     EXPECT_EQ(record->fileSize, static_cast<std::uint64_t>(fiveGiB));
     EXPECT_EQ(record->filePath, QStringLiteral("https://example.invalid/thumb=s220"));
@@ -139,13 +129,13 @@ TEST_F(ImageFileInfoTest, GoogleDriveRecordKeepsTheFullSize)
     EXPECT_EQ(record->fileMd5, QStringLiteral("0123456789abcdef0123456789abcdef"));
     EXPECT_EQ(record->modDate.toSecsSinceEpoch(), 1700000000);
     EXPECT_EQ(record->createDate.toSecsSinceEpoch(), 1600000000);
-    ScanGlobals::minimumAllowFileSize = 2000;
-    EXPECT_FALSE(ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(driveEntry(1999)));
+    settings.minimumAllowFileSize = 2000;
+    EXPECT_FALSE(ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(driveEntry(1999), settings));
 }
 
 TEST_F(ImageFileInfoTest, GoogleDriveExifComesFromTheDriveMetadata)
 {
-    ScanGlobals::scanType = 1;
+    settings.scanType = 1;
     const auto entry = driveEntry(5000);
     DriveFile::ImageMediaMetadata meta;
     meta.cameraMake = QStringLiteral("Maker");
@@ -154,7 +144,7 @@ TEST_F(ImageFileInfoTest, GoogleDriveExifComesFromTheDriveMetadata)
     meta.focalLength = 4.9;
     meta.location = DriveFile::Location { 48.1, 11.5, 520.0 };
     entry->driveFile()->imageMediaMetadata = meta;
-    const auto record = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(entry);
+    const auto record = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(entry, settings);
     ASSERT_TRUE(record);
     record->updateExifInfo();
     ASSERT_TRUE(record->exifInfo);
@@ -170,9 +160,9 @@ TEST_F(ImageFileInfoTest, GoogleDriveExifComesFromTheDriveMetadata)
 
 TEST_F(ImageFileInfoTest, DropboxRecordWithoutLocalCopyIsTriedAgain)
 {
-    ScanGlobals::scanType = 2;
+    settings.scanType = 2;
     ImageFileInfo record;
-    record.commonInit();
+    record.commonInit(settings);
     record.updateExifInfo();
     EXPECT_FALSE(record.isExifInfoUpdated);
     EXPECT_FALSE(record.exifInfo);
@@ -184,7 +174,8 @@ TEST_F(ImageFileInfoTest, DropboxRecordWithoutLocalCopyIsTriedAgain)
 
 TEST_F(ImageFileInfoTest, LocalPhotoGetsEightVariants)
 {
-    const auto record = ImageFileInfo::initWithPathForFile(writeImage(QStringLiteral("p.png"), 200, 150));
+    const auto record
+        = ImageFileInfo::initWithPathForFile(writeImage(QStringLiteral("p.png"), 200, 150), settings);
     ASSERT_TRUE(record);
     record->computeFileHash();
     ASSERT_TRUE(record->exifInfo);
@@ -200,7 +191,8 @@ TEST_F(ImageFileInfoTest, LocalPhotoGetsEightVariants)
 
 TEST_F(ImageFileInfoTest, ImageNarrowerThanBitmapIsNotComparable)
 {
-    const auto record = ImageFileInfo::initWithPathForFile(writeImage(QStringLiteral("small.png"), 63, 200));
+    const auto record
+        = ImageFileInfo::initWithPathForFile(writeImage(QStringLiteral("small.png"), 63, 200), settings);
     ASSERT_TRUE(record);
     record->computeFileHash();
     EXPECT_TRUE(record->blDoNotCompare);
@@ -218,8 +210,9 @@ class LayoutTest : public ImageFileInfoTest, public ::testing::WithParamInterfac
 
 TEST_P(LayoutTest, LayoutSettingDecidesWhatIsStored)
 {
-    UserDefaults::standard().setObject(QStringLiteral("indexMeanParts"), GetParam().layout);
-    const auto record = ImageFileInfo::initWithPathForFile(writeImage(QStringLiteral("l.png"), 120, 90));
+    settings.indexMeanParts = GetParam().layout;
+    const auto record
+        = ImageFileInfo::initWithPathForFile(writeImage(QStringLiteral("l.png"), 120, 90), settings);
     ASSERT_TRUE(record);
     record->computeFileHash();
     EXPECT_EQ(record->hash.size(), GetParam().hashBytes);

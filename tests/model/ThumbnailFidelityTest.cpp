@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 
 #include "model/ImageFileInfo.h"
-#include "platform/UserDefaults.h"
 #include "support/NaturalPhoto.h"
 
 namespace
@@ -32,7 +31,6 @@ class ThumbnailFidelityTest : public ::testing::TestWithParam<int>
 protected:
     static void SetUpTestSuite()
     {
-        UserDefaults::standard().setObject(QStringLiteral("indexMeanParts"), 4);
         s_dir = std::make_unique<QTemporaryDir>();
         for (int seed = 0; seed < kPhotos; ++seed) {
             const QImage picture = NaturalPhoto::make(seed, kWidth, kHeight);
@@ -43,11 +41,7 @@ protected:
                     picture, copy, path(seed, NaturalPhoto::copyName(copy), NaturalPhoto::copySuffix(copy))));
         }
     }
-    static void TearDownTestSuite()
-    {
-        s_dir.reset();
-        UserDefaults::standard().removeObject(QStringLiteral("indexMeanParts"));
-    }
+    static void TearDownTestSuite() { s_dir.reset(); }
 
     static QString path(int seed, const char *name, const char *suffix)
     {
@@ -57,10 +51,9 @@ protected:
 
     static std::shared_ptr<ImageFileInfo> fingerprint(const QString &file, int n)
     {
-        auto record = ImageFileInfo::initWithPathForFile(file);
+        auto record = ImageFileInfo::initWithPathForFile(file, RecordSettings { n, 0, 0, 4 });
         if (!record)
             return nullptr;
-        record->resizeValue = n;
         record->computeFileHash();
         return record->arrHashOfRotateFlipImages.count() == 8 ? record : nullptr;
     }

@@ -98,7 +98,7 @@ TEST(MetadataRowsTest, PhotoWithFullExifShowsEveryRowInOrder)
         exif["Exif.GPSInfo.GPSLongitudeRef"] = std::string("W");
         exif["Exif.GPSInfo.GPSAltitude"] = Exiv2::URational(355, 10);
     }));
-    auto record = ImageFileInfo::initWithPathForFile(file);
+    auto record = ImageFileInfo::initWithPathForFile(file, RecordSettings {});
     ASSERT_TRUE(record);
     const QList<MetadataRow> rows = MetadataRows::fillMetaDataTable(record.get(), 0);
     ASSERT_EQ(rows.size(), 34);
@@ -129,7 +129,7 @@ TEST(MetadataRowsTest, UnreadableFileShowsPlaceholdersWithoutCaptureDate)
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     out.write(QByteArray(70000, 'x'));
     out.close();
-    auto record = ImageFileInfo::initWithPathForFile(file);
+    auto record = ImageFileInfo::initWithPathForFile(file, RecordSettings {});
     ASSERT_TRUE(record);
     const QList<MetadataRow> rows = MetadataRows::fillMetaDataTable(record.get(), 0);
     ASSERT_EQ(rows.size(), 33);

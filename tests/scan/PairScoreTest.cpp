@@ -224,20 +224,17 @@ TEST(PairScoreVariants, MirrorCopyMatchesOnlyWithMirroring)
 // A photo narrower than N gets no fingerprint from its file and is never compared, in either role.
 TEST(PairScoreVetoes, ImageNarrowerThanBitmapIsNeverCompared)
 {
-    ScanGlobals::resetToInitialValues();
-    ScanGlobals::reSizeValue = 64;
-    UserDefaults::standard().setObject(QStringLiteral("indexMeanParts"), 4);
+    const RecordSettings settings { 64, 0, 0, 4 };
     QTemporaryDir dir;
     const QImage picture = asymmetricGrey(200).convertToFormat(QImage::Format_RGB32);
     ASSERT_TRUE(picture.save(dir.filePath(QStringLiteral("wide.png"))));
     ASSERT_TRUE(picture.scaled(60, 200).save(dir.filePath(QStringLiteral("narrow.png"))));
-    const auto wide = ImageFileInfo::initWithPathForFile(dir.filePath(QStringLiteral("wide.png")));
-    const auto narrow = ImageFileInfo::initWithPathForFile(dir.filePath(QStringLiteral("narrow.png")));
+    const auto wide = ImageFileInfo::initWithPathForFile(dir.filePath(QStringLiteral("wide.png")), settings);
+    const auto narrow
+        = ImageFileInfo::initWithPathForFile(dir.filePath(QStringLiteral("narrow.png")), settings);
     ASSERT_TRUE(wide && narrow);
     wide->computeFileHash();
     narrow->computeFileHash();
-    ScanGlobals::resetToInitialValues();
-    UserDefaults::standard().removeObject(QStringLiteral("indexMeanParts"));
     ASSERT_EQ(wide->arrHashOfRotateFlipImages.count(), 8);
     EXPECT_TRUE(narrow->blDoNotCompare);
     EXPECT_EQ(PairScore::compareImages(*wide, *narrow, similarOptions()), PairScore::kNoMatch);

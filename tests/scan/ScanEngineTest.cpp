@@ -280,10 +280,9 @@ TEST(ScanEngineTest, RecordsListedElsewhereGoStraightToHashing)
     ASSERT_TRUE(writeImage(makePhoto(51), at(dir, "c.jpg")));
     const ScanOptions o = options(false);
     const ScanResult result = runEngine([&](ScanEngine &engine) {
-        o.applyToGlobals(); // records read the minimum size when they are made
         RecordList records;
         for (const char *name : { "a.jpg", "b.jpg", "c.jpg" })
-            records.append(ImageFileInfo::initWithPathForFile(at(dir, name)));
+            records.append(ImageFileInfo::initWithPathForFile(at(dir, name), o.recordSettings()));
         return engine.startWithRecords(o, records);
     });
     EXPECT_EQ(result.outcome, ScanEngine::Outcome::Results);
@@ -325,4 +324,43 @@ TEST(ScanEngineTest, ALateJobOfAStoppedScanDoesNotEndTheNextScan)
     settle.exec();
     EXPECT_EQ(outcomes,
         (QList<ScanEngine::Outcome> { ScanEngine::Outcome::Stopped, ScanEngine::Outcome::Results }));
+}
+
+// Two scans in one process, each with its own bitmap size: every record is fingerprinted at the
+// size of the scan that made it, whatever the other scan chose.
+TEST(ScanEngineTest, TwoEnginesFingerprintWithTheirOwnBitmapSizes)
+{
+    QTemporaryDir dir;
+    for (int seed = 0; seed < 6; ++seed)
+        ASSERT_TRUE(writeImage(makePhoto(70 + seed), dir.filePath(QStringLiteral("p%1.jpg").arg(seed))));
+    const int sides[2] = { 48, 96 };
+    int finished = 0;
+    QEventLoop loop;
+    std::vector<std::unique_ptr<ScanEngine>> engines;
+    for (int i = 0; i < 2; ++i) {
+        engines.push_back(std::make_unique<ScanEngine>(ScanEngine::Callbacks {
+            {}, {}, [&](ScanEngine::Outcome, const QList<std::shared_ptr<DuplicatesGroup>> &) {
+                if (++finished == 2)
+                    loop.quit();
+            } }));
+        engines.back()->setResultsDelay(0.0);
+    }
+    for (int i = 0; i < 2; ++i) {
+        ScanOptions o = options(false);
+        o.globals.reSizeValue = sides[i];
+        ASSERT_TRUE(engines[size_t(i)]->start(o, { folderNode(dir.path()) }));
+    }
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_EQ(finished, 2);
+    for (int i = 0; i < 2; ++i) {
+        const auto session = engines[size_t(i)]->session();
+        ASSERT_EQ(session->arrImagesContent.size(), 6);
+        const int variantBytes = (sides[i] * sides[i] + 7) / 8;
+        for (const auto &record : session->arrImagesContent) {
+            EXPECT_EQ(record->resizeValue, sides[i]);
+            EXPECT_EQ(record->arrHashOfRotateFlipImages.storedForm().size(), 8 * variantBytes)
+                << record->filePath.toStdString() << " at " << sides[i];
+        }
+    }
 }

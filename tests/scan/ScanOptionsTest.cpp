@@ -87,6 +87,25 @@ TEST_F(ScanOptionsTest, UnsetLevelKeepsThePreviousThresholds)
     EXPECT_DOUBLE_EQ(similar.globals.minimumMatchThreshold, 0.4);
 }
 
+// The headless runner and a cloud scan configure a scan from the settings alone; its records
+// take the bitmap size, minimum size, source and fingerprint layout from it.
+TEST_F(ScanOptionsTest, SettingsAloneConfigureAScanAndTheRecordsItMakes)
+{
+    defaults->setObject("setBitMapSize", 5.0);
+    defaults->setObject("minimumFileSize", qlonglong(3));
+    defaults->setObject("indexMeanParts", qlonglong(2));
+    const ScanOptions options = ScanOptions::load(*defaults, GlobalObjects::CompareType::ctHash, 2);
+    const ScanOptions fromWindow = load(GlobalObjects::CompareType::ctHash);
+    EXPECT_EQ(options.globals.reSizeValue, *ScanThresholds::bitmapSizeForIndex(5));
+    EXPECT_EQ(options.globals.reSizeValue, fromWindow.globals.reSizeValue);
+    EXPECT_DOUBLE_EQ(options.globals.matchThreshold, fromWindow.globals.matchThreshold);
+    const RecordSettings records = options.recordSettings();
+    EXPECT_EQ(records.reSizeValue, options.globals.reSizeValue);
+    EXPECT_EQ(records.minimumAllowFileSize, 3072);
+    EXPECT_EQ(records.scanType, 2);
+    EXPECT_EQ(records.indexMeanParts, 2);
+}
+
 TEST_F(ScanOptionsTest, MinimumSizeUnitAndVideoTypes)
 {
     EXPECT_EQ(load(GlobalObjects::CompareType::ctHash).globals.minimumAllowFileSize, 51200);

@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "app/LocalizedString.h"
-#include "app/ScanGlobals.h"
 #include "controls/ControlFonts.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
@@ -181,11 +180,11 @@ AfterTrashInput AfterTrashSummaryWindow::currentInput() const
     input.countTrashed = m_state.countTrashed;
     input.sizeTrashed = m_state.sizeTrashed;
     input.deletedFileTypes = m_state.deletedFileTypes;
-    input.scanType = ScanGlobals::scanType.load();
+    input.scanType = m_state.scanSource;
     input.languageCode = Localization::currentLanguageCode();
     input.uniquePhotosReatined = m_state.uniquePhotosReatined;
     input.nothingLeft = m_state.arrImageContent.empty();
-    input.compareType = ScanGlobals::compareType.load();
+    input.compareType = m_state.scanCompareType;
     input.os = OsProfile::current();
     input.skippedGroups = m_state.removalSkippedGroups;
     input.failedFiles = m_state.removalFailedFiles;

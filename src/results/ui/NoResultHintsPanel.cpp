@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "app/LocalizedString.h"
-#include "app/ScanGlobals.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/DoubleSlider.h"
 #include "results/NoResultHints.h"
@@ -52,7 +51,7 @@ void NoResultHintsPanel::updateNoResultHints(bool isFreshResult, bool isAfterTra
     lblMatchingLevelOnNoPhotos->setText(NoResultHints::matchingLevelText());
     lblNoteToAutoMark->setText(NoResultHints::noteToAutoMarkText());
     lblMatchingLevelOnNoPhotos->setFixedWidth(int(CommonFuncUi::fittingWidth(lblMatchingLevelOnNoPhotos)));
-    NoResultHintInput input { isFreshResult, isAfterTrash, ScanGlobals::compareType.load(), c.typeSupport,
+    NoResultHintInput input { isFreshResult, isAfterTrash, c.scanCompareType, c.typeSupport,
         int(c.arrGroups.size()) };
     const bool found = NoResultHints::needsRetry(input) && c.retryAtMinimumMatchingLevel();
     const NoResultHintDecision d = NoResultHints::decide(input, found);

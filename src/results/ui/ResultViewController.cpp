@@ -3,7 +3,6 @@
 #include "results/ui/ResultViewController.h"
 
 #include "app/LocalizedString.h"
-#include "app/ScanGlobals.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/DoubleSlider.h"
 #include "controls/IMGButton.h"
@@ -118,24 +117,26 @@ void ResultViewController::configureCollectionViewLayout()
     collectionView->setBackgroundColors({QColor(Qt::black)});
 }
 
-void ResultViewController::invokeCollectionView(const QList<std::shared_ptr<DuplicatesGroup>> &groups)
+void ResultViewController::invokeCollectionView(
+    const QList<std::shared_ptr<DuplicatesGroup>> &groups, const ScanGlobalsSnapshot &scan)
 {
-    invokeCollectionView(std::vector<std::shared_ptr<DuplicatesGroup>>(groups.begin(), groups.end()));
+    invokeCollectionView(std::vector<std::shared_ptr<DuplicatesGroup>>(groups.begin(), groups.end()), scan);
 }
 
-void ResultViewController::invokeCollectionView(const std::vector<std::shared_ptr<DuplicatesGroup>> &groups)
+void ResultViewController::invokeCollectionView(
+    const std::vector<std::shared_ptr<DuplicatesGroup>> &groups, const ScanGlobalsSnapshot &scan)
 {
     Log::line(QStringLiteral("invokeCollectionView:"));
     view();
     hideResultToolbarButtons();
     stepNumber = GlobalObjects::StepNumberForPhotos::stepNumberOneForPhotos;
-    scanSource = ScanGlobals::scanType.load();
+    scanSource = scan.scanType;
+    scanCompareType = scan.compareType;
     isPhotosAppTrashed = false;
     const MatchingSliderSetting current{sliderMatchingLevel->minValue(), sliderMatchingLevel->maxValue(),
                                         sliderMatchingLevel->doubleValue(), true};
-    const MatchingSliderSetting setting = MatchingLevel::atEntry(
-        ScanGlobals::compareType.load(), ScanGlobals::matchThreshold.load(),
-        ScanGlobals::minimumMatchThreshold.load(), current);
+    const MatchingSliderSetting setting
+        = MatchingLevel::atEntry(scan.compareType, scan.matchThreshold, scan.minimumMatchThreshold, current);
     for (DoubleSlider *slider : {sliderMatchingLevel.data(), sliderForMatch.data()}) {
         slider->setMinValue(setting.minimum);
         slider->setMaxValue(setting.maximum);

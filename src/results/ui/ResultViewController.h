@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "app/ScanGlobals.h"
 #include "controls/CFMButton.h"
 #include "controls/CircularProgressBarView.h"
 #include "controls/CustomWindowNag.h"
@@ -52,9 +53,12 @@ public:
     bool isViewLoaded() const { return !m_view.isNull(); }
     void viewDidLoad();
 
-    // Entry after a scan, on the GUI thread.
-    void invokeCollectionView(const std::vector<std::shared_ptr<DuplicatesGroup>> &groups);
-    void invokeCollectionView(const QList<std::shared_ptr<DuplicatesGroup>> &groups);
+    // Entry after a scan, on the GUI thread, with the groups and the values of the scan that found
+    // them (its source, mode and thresholds).
+    void invokeCollectionView(
+        const std::vector<std::shared_ptr<DuplicatesGroup>> &groups, const ScanGlobalsSnapshot &scan);
+    void invokeCollectionView(
+        const QList<std::shared_ptr<DuplicatesGroup>> &groups, const ScanGlobalsSnapshot &scan);
     void hideResultToolbarButtons();
     void showScanCompleteWindow();
     // The auto-mark command of the tool bar and the scan-complete sheet; the marking side answers.

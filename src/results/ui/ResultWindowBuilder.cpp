@@ -114,13 +114,13 @@ void ResultWindowBuilder::connectParts()
     QPointer<MetadataTable> table = m_metadata;
     QPointer<PreviewPane> pane = m_preview;
     QPointer<OutlineList> list = m_outline;
-    connect(&c, &ResultViewController::fillMetaDataTableRequested, this, [table](const auto &record) {
+    connect(&c, &ResultViewController::fillMetaDataTableRequested, this, [&c, table](const auto &record) {
         if (table)
-            table->fillMetaDataTable(record, ScanGlobals::scanType.load());
+            table->fillMetaDataTable(record, c.scanSource);
     });
-    connect(&c, &ResultViewController::changeAllComponentsRequested, this, [pane](const auto &record) {
+    connect(&c, &ResultViewController::changeAllComponentsRequested, this, [&c, pane](const auto &record) {
         if (pane)
-            pane->changeAllComponents(record, ScanGlobals::scanType.load());
+            pane->changeAllComponents(record, c.scanSource);
     });
     if (!m_preview->reloadMetaData)
         m_preview->reloadMetaData = [table] {

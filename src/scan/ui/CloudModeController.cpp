@@ -125,7 +125,7 @@ void CloudModeController::startDropboxScan()
     handler->setVideoExtensions(options.videoExtensions);
     handler->isCompletListFetch = true;
     handler->isAbortScanning = false;
-    handler->startScanning(options.allowedExtensions, folders);
+    handler->startScanning(options.allowedExtensions, folders, options.recordSettings());
 }
 
 void CloudModeController::showAddedRecord(const QString &path, int count)

@@ -111,7 +111,6 @@ void ComparisonOptionsView::selectComparisonMethod(MainViewController &c, bool e
         { c.boxGPS.data(), c.boxMatchingLevel.data(), c.boxBitmapSize.data(), c.boxTimeInterval.data() })
         box->setHidden(exact);
     c.compareType = exact ? GlobalObjects::CompareType::ctMD5 : GlobalObjects::CompareType::ctHash;
-    ScanGlobals::compareType = c.compareType;
     setImage(c.imgViewFirst, QStringLiteral("campare_left"));
     setImage(c.imgViewSecond, exact ? QStringLiteral("campare_left") : levelImageName(matchingLevel()));
     c.btnLinkScanVideo->setHidden(exact);

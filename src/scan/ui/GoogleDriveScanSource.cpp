@@ -144,8 +144,8 @@ void GoogleDriveScanSource::addGoogleDriveFile(const std::shared_ptr<GDFoldersLi
     const std::shared_ptr<DriveFile> file = entry ? entry->driveFile() : nullptr;
     if (!file || DriveFileJson::isFolder(*file))
         return;
-    const std::shared_ptr<ImageFileInfo> record
-        = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(entry);
+    const std::shared_ptr<ImageFileInfo> record = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(
+        entry, c.scanRun().options().recordSettings());
     if (!record)
         return;
     record->isVideo = c.arrVideoExtn.contains(QFileInfo(entry->folderName()).suffix(), Qt::CaseInsensitive);

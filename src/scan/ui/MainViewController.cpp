@@ -42,8 +42,6 @@
 namespace
 {
 
-constexpr int kHashQueueLimit = 16;
-
 QString text(const char *key)
 {
     return localizedString(QString::fromLatin1(key));
@@ -61,7 +59,6 @@ MainViewController::MainViewController(QObject *parent)
     , arrVideoExtn { "MPEG", "MP4", "DIVX", "MOV", "XVID", "MPG", "AVI", "WEBM", "DV", "3GP", "M4V", "3GPP",
         "3PP2", "MPEG-2", "MPEG-1", "MPA", "FLV", "WMX" }
     , result(std::make_unique<ResultViewController>())
-    , hashOperationQueue(std::make_unique<OperationQueue>())
     , m_scanList(std::make_unique<ScanListController>(*this))
     , m_scanRun(std::make_unique<ScanRunController>(*this))
     , m_googleDrive(std::make_unique<GoogleDriveScanSource>(*this))
@@ -96,7 +93,6 @@ void MainViewController::viewDidLoad()
     quiet.setColor(QPalette::Highlight, Qt::transparent);
     quiet.setColor(QPalette::HighlightedText, quiet.color(QPalette::Text));
     tvPath->setPalette(quiet);
-    hashOperationQueue->setMaxConcurrentOperationCount(kHashQueueLimit);
     setupButtonStyles();
     addNotificationObservers();
     m_cloudMode->connectActions();

@@ -73,16 +73,12 @@ public:
     std::atomic<bool> abortMe { false };
     QStringList allowedExtensions;
     QStringList arrVideoExtn;
+    // The records a Google Drive listing gathers for the scan it then starts, and their bytes.
     std::atomic<quint64> sizeSelected { 0 };
     std::vector<std::shared_ptr<ImageFileInfo>> arrImagesContent;
     std::unique_ptr<ResultViewController> result;
-    std::unique_ptr<OperationQueue> hashOperationQueue;
-    std::atomic<int> CountFileProcessedToHash { 0 };
-    QList<std::shared_ptr<DuplicatesGroup>> arrAllFilesGrouping;
     std::atomic<quint64> dupSize { 0 };
     std::atomic<int> cDup { 0 };
-    std::atomic<int> o_groupsCount { 0 };
-    std::atomic<int> groupsCount { 0 };
     float sliderMinValue = 0.0f;
     std::atomic<bool> skipiPhotoFromScan { false };
     std::atomic<int> countHashProcessed { 0 };
@@ -93,10 +89,6 @@ public:
     std::atomic<bool> isCalculatingHash { false };
     std::atomic<bool> isOnePhotosLibScan { false };
     GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
-    OperationQueue::Job operation1;
-    OperationQueue::Job operation2;
-    QHash<QString, std::vector<std::shared_ptr<ImageFileInfo>>> dictMapFileSize;
-    std::vector<std::shared_ptr<ImageFileInfo>> arrNodesForExactMatch;
 
     // Scan list and sources.
     QPointer<QFrame> boxLeft;

@@ -108,7 +108,6 @@ void ScanRunController::btnStartScanTapped()
 void ScanRunController::resetScanState()
 {
     c.dictMapMD5ToGroup.clear();
-    c.arrAllFilesGrouping.clear();
     c.dictFileAdded.clear();
     if (c.indProgressBar)
         c.indProgressBar->setRange(0, 0);
@@ -147,9 +146,6 @@ void ScanRunController::loadScanOptions()
     c.predDirExclusion = std::make_shared<ExclusionMatcher>(m_options.excludedFolders);
     c.allowedExtensions = m_options.allowedExtensions;
     c.arrVideoExtn = m_options.videoExtensions;
-    ScanGlobals::minimumAllowFileSize = m_options.globals.minimumAllowFileSize;
-    ScanGlobals::compareRotateImages = m_options.globals.compareRotateImages;
-    ScanGlobals::compareFlipImages = m_options.globals.compareFlipImages;
 }
 
 void ScanRunController::applyModeSettings()
@@ -253,7 +249,6 @@ void ScanRunController::showComparisonComplete()
 void ScanRunController::scanFinished(
     ScanEngine::Outcome outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups)
 {
-    copySessionToController();
     switch (outcome) {
     case ScanEngine::Outcome::Stopped:
         AddingSheet::dismissAddingPhotosSheetOnMain(c);
@@ -271,21 +266,6 @@ void ScanRunController::scanFinished(
         break;
     }
     emit scanEnded(outcome);
-}
-
-void ScanRunController::copySessionToController()
-{
-    const std::shared_ptr<const ScanSession> session = m_engine->session();
-    if (!session)
-        return;
-    c.arrImagesContent.assign(session->arrImagesContent.cbegin(), session->arrImagesContent.cend());
-    c.arrNodesForExactMatch.assign(
-        session->arrNodesForExactMatch.cbegin(), session->arrNodesForExactMatch.cend());
-    c.arrAllFilesGrouping = session->arrAllFilesGrouping;
-    c.countHashProcessed = session->countHashProcessed.load();
-    c.countCompared = session->countCompared.load();
-    c.dupSize = session->dupSize.load();
-    c.prog = session->prog.load();
 }
 
 void ScanRunController::runAlert(const char *messageKey, const char *informativeKey)
@@ -342,7 +322,8 @@ void ScanRunController::showResults(const QList<std::shared_ptr<DuplicatesGroup>
     // The results fill the window's content; the main view keeps its own size.
     QWidget *content = mainView->parentWidget();
     resultView->setGeometry(content ? content->rect() : mainView->geometry());
-    result.invokeCollectionView(shown);
+    const std::shared_ptr<const ScanSession> session = m_engine->session();
+    result.invokeCollectionView(shown, session ? session->options.globals : m_options.globals);
     mainView->hide();
     resultView->show();
     result.showListingTypeView(true);

@@ -68,7 +68,6 @@ private:
     void showComparisonComplete();
     void setBar(double fraction);
     void scanFinished(ScanEngine::Outcome outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups);
-    void copySessionToController();
     void runAlert(const char *messageKey, const char *informativeKey);
     // Posts `job` to the GUI thread; it is dropped when this controller has gone by then.
     void runOnMain(void (ScanRunController::*job)());

@@ -60,7 +60,7 @@ protected:
             item->photosInfo->uuIDRkVersion = QStringLiteral("uuid-%1").arg(n++);
         }
         group->children[1]->isMark = group->children[2]->isMark = true;
-        controller->invokeCollectionView(std::vector { group });
+        controller->invokeCollectionView(std::vector { group }, scan);
         controller->updateFooterInfo();
         ASSERT_TRUE(controller->isPhotosLibAdded);
     }

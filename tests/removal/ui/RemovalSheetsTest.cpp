@@ -44,7 +44,7 @@ protected:
     {
         group = photos(QStringLiteral("g"), 3);
         group->children[1]->isMark = group->children[2]->isMark = true;
-        controller->invokeCollectionView(std::vector { group });
+        controller->invokeCollectionView(std::vector { group }, scan);
         controller->updateFooterInfo();
         ASSERT_EQ(controller->countMarked, 2);
     }
@@ -143,7 +143,7 @@ TEST_F(RemovalSheetsTest, StopKeepsTheWindowBlockedUntilTheCurrentFileIsDone)
     group = photos(QStringLiteral("s"), 5);
     for (int i = 1; i < 5; ++i)
         group->children[i]->isMark = true;
-    controller->invokeCollectionView(std::vector { group });
+    controller->invokeCollectionView(std::vector { group }, scan);
     controller->updateFooterInfo();
     std::counting_semaphore<8> release(0);
     // A failed check must not leave the worker waiting: the run waits for it when it goes.
@@ -181,7 +181,7 @@ TEST_F(RemovalSheetsTest, ASkippedGroupIsToldAndNothingIsMoved)
 {
     group = photos(QStringLiteral("k"), 2);
     group->children[0]->isMark = group->children[1]->isMark = true;
-    controller->invokeCollectionView(std::vector { group });
+    controller->invokeCollectionView(std::vector { group }, scan);
     controller->updateFooterInfo();
     UserDefaults::standard().setObject(kSuppressKey, true);
     controller->btnTrashMarked->click();

@@ -94,7 +94,7 @@ TEST_F(PreviewPaneTest, LocalVideoGetsANewCompactPlayerAndAPhotoHidesIt)
 
 TEST_F(PreviewPaneTest, CloudVideoShowsAnIconAndNoPlayer)
 {
-    ScanGlobals::scanType = 2;
+    controller->scanSource = 2;
     auto clip = std::make_shared<ImageFileInfo>();
     clip->filePath = QStringLiteral("Dropbox/holiday/clip.mp4");
     clip->fileName = QStringLiteral("clip.mp4");
@@ -103,7 +103,6 @@ TEST_F(PreviewPaneTest, CloudVideoShowsAnIconAndNoPlayer)
     EXPECT_FALSE(pane().imgPreview->isHidden());
     EXPECT_TRUE(pane().previewForVideo->isHidden());
     EXPECT_FALSE(pane().shownImage().isNull());
-    ScanGlobals::scanType = 0;
 }
 
 TEST_F(PreviewPaneTest, NoRecordClearsEverything)
@@ -123,7 +122,7 @@ TEST_F(PreviewPaneTest, GeneratedClipPlaysInTheCompactPlayer)
         GTEST_SKIP() << "built without Qt Multimedia";
     const QString path = dir.filePath(QStringLiteral("clip.avi"));
     ASSERT_TRUE(MjpegClip::write(path));
-    auto record = ImageFileInfo::initWithPathForFile(path);
+    auto record = ImageFileInfo::initWithPathForFile(path, RecordSettings {});
     ASSERT_TRUE(record);
     record->isVideo = true;
     show(record);

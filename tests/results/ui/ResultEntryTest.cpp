@@ -75,7 +75,7 @@ TEST_F(ResultGridFixture, MovingTheSliderRefiltersFromTheFullSetAndReloadSelects
 
 TEST_F(ResultGridFixture, NothingAtTheThresholdRetriesAtTheMinimumAndMovesBothSliders)
 {
-    ScanGlobals::matchThreshold = 0.97;
+    scan.matchThreshold = 0.97;
     auto weak = photos("w", {0.90f, 0.91f});
     enter({weak});
     EXPECT_DOUBLE_EQ(controller->sliderMatchingLevel->doubleValue(), 0.85);
@@ -88,8 +88,8 @@ TEST_F(ResultGridFixture, NothingAtTheThresholdRetriesAtTheMinimumAndMovesBothSl
 
 TEST_F(ResultGridFixture, ExactScanHidesTheSliderAndFiltersAtItsThreshold)
 {
-    ScanGlobals::compareType = GlobalObjects::CompareType::ctMD5;
-    ScanGlobals::matchThreshold = 0.99;
+    scan.compareType = GlobalObjects::CompareType::ctMD5;
+    scan.matchThreshold = 0.99;
     enter({photos("e", {1.0f, 1.0f})});
     EXPECT_TRUE(controller->sliderMatchingLevel->isHidden());
     EXPECT_TRUE(controller->lblMatchingLabel->isHidden());

@@ -28,10 +28,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        ScanGlobals::resetToInitialValues();
-        ScanGlobals::compareType = GlobalObjects::CompareType::ctHash;
-        ScanGlobals::matchThreshold = 0.90;
-        ScanGlobals::minimumMatchThreshold = 0.85;
+        scan.compareType = GlobalObjects::CompareType::ctHash;
+        scan.matchThreshold = 0.90;
+        scan.minimumMatchThreshold = 0.85;
         controller = std::make_unique<ResultViewController>();
         QObject::connect(
             controller.get(), &ResultViewController::returnToMainRequested, [this] { ++returnedToMain; });
@@ -60,7 +59,7 @@ protected:
             image.fill(QColor::fromHsv((qHash(name) % 360), 200, 200));
             EXPECT_TRUE(image.save(path, "JPG"));
         }
-        auto record = ImageFileInfo::initWithPathForFile(path);
+        auto record = ImageFileInfo::initWithPathForFile(path, RecordSettings {});
         EXPECT_TRUE(record);
         record->match = match;
         record->isVideo = video;
@@ -94,7 +93,7 @@ protected:
 
     void enter(const std::vector<std::shared_ptr<DuplicatesGroup>> &groups)
     {
-        controller->invokeCollectionView(groups);
+        controller->invokeCollectionView(groups, scan);
         reloadNow();
     }
 
@@ -124,6 +123,8 @@ protected:
 
     QTemporaryDir dir;
     ScriptedAlertPresenter presenter;
+    // The values of the scan the groups come from.
+    ScanGlobalsSnapshot scan;
     std::unique_ptr<ResultViewController> controller;
     std::vector<std::shared_ptr<ImageFileInfo>> previewed;
     int returnedToMain = 0;

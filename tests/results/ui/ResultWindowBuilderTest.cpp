@@ -126,9 +126,9 @@ TEST_F(ResultWindowBuilderTest, JapaneseHasNoFontRulesButTheToolbarFlows)
 
 TEST_F(ResultWindowBuilderTest, ExactScanWithoutGroupsShowsTheNoResultPanel)
 {
-    ScanGlobals::compareType = GlobalObjects::CompareType::ctMD5;
+    scan.compareType = GlobalObjects::CompareType::ctMD5;
     open();
-    controller->invokeCollectionView(std::vector<std::shared_ptr<DuplicatesGroup>> {});
+    controller->invokeCollectionView(std::vector<std::shared_ptr<DuplicatesGroup>> {}, scan);
     settle();
     EXPECT_EQ(controller->lblNosSimillarPhoto->text(),
         localizedString(QStringLiteral("ID_NO_DUPLICATE_PHOTOS_VIDEOS_FOUND")));
@@ -141,8 +141,8 @@ TEST_F(ResultWindowBuilderTest, ExactScanWithoutGroupsShowsTheNoResultPanel)
 
 TEST_F(ResultWindowBuilderTest, ExactScanWithOnlyVideosHidesTheHintLine)
 {
-    ScanGlobals::compareType = GlobalObjects::CompareType::ctMD5;
     open();
+    controller->scanCompareType = GlobalObjects::CompareType::ctMD5;
     controller->typeSupport = GlobalObjects::TypeSupport::ONLYVIDEO;
     builder->hints().updateNoResultHints(true, false);
     EXPECT_EQ(controller->lblNosSimillarPhoto->text(),

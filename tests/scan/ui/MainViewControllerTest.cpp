@@ -16,6 +16,7 @@
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "results/ui/ResultViewController.h"
+#include "scan/ScanEngine.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/PopUpButton.h"
 
@@ -53,7 +54,6 @@ TEST_F(MainViewControllerTest, NewControllerHoldsItsInitialValues)
     EXPECT_EQ(c.sliderMinValue, 0.0f);
     EXPECT_EQ(c.prog, 0.0);
     ASSERT_TRUE(c.result);
-    ASSERT_TRUE(c.hashOperationQueue);
     EXPECT_FALSE(c.scanWrapper);
     EXPECT_FALSE(c.customButtonForMenu);
 }
@@ -63,7 +63,7 @@ TEST_F(MainViewControllerTest, SetUpLimitsTheHashQueueAndResetsTheSource)
     ScanGlobals::scanType = 2;
     MainViewController c;
     c.view();
-    EXPECT_EQ(c.hashOperationQueue->maxConcurrentOperationCount(), 16);
+    EXPECT_EQ(ScanEngine::kMaxHashOperations, 16);
     EXPECT_EQ(ScanGlobals::scanType.load(), 0);
     EXPECT_FLOAT_EQ(float(c.sliderInitialMatching->minValue()), 0.85f);
     EXPECT_DOUBLE_EQ(c.sliderInitialMatching->doubleValue(), 4.0);

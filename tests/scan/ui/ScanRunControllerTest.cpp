@@ -137,9 +137,10 @@ TEST_P(ScanRunModeTest, ScanReachesTheResultsViewWithTheGroupsOfTwoOrMore)
 
     EXPECT_EQ(shownGroups(),
         (QList<QStringList> { { QStringLiteral("a/beach.jpg"), QStringLiteral("b/nested/beach.jpg") } }));
-    EXPECT_EQ(controller.arrImagesContent.size(), 4u);
+    const auto session = controller.scanRun().engine().session();
+    EXPECT_EQ(session->arrImagesContent.size(), 4);
     // An exact scan groups only the records that share their size with another.
-    EXPECT_EQ(controller.arrAllFilesGrouping.size(), exact ? 1 : 3);
+    EXPECT_EQ(session->arrAllFilesGrouping.size(), exact ? 1 : 3);
     EXPECT_TRUE(alerts.alerts().empty());
     EXPECT_FALSE(alerts.isSheetOpen(controller.windowAddImages));
     EXPECT_EQ(controller.lblScanPer->text(), QStringLiteral("100%"));
@@ -217,10 +218,11 @@ TEST_P(ScanRunStartTest, StartFixesThresholdsOptionsAndSheetTexts)
     controller.selectComparisonMethod(c.exact ? controller.btnExactMatch : controller.btnSimilarMatch);
     addFolder(QStringLiteral("empty"));
     const Outcome outcome = runScan([&] {
-        EXPECT_DOUBLE_EQ(ScanGlobals::matchThreshold.load(), c.matchThreshold);
-        EXPECT_DOUBLE_EQ(ScanGlobals::minimumMatchThreshold.load(), c.minimumMatchThreshold);
-        EXPECT_EQ(ScanGlobals::reSizeValue.load(), c.reSizeValue);
-        EXPECT_EQ(ScanGlobals::minimumAllowFileSize.load(), c.minimumSize);
+        const ScanGlobalsSnapshot &scan = controller.scanRun().engine().session()->options.globals;
+        EXPECT_DOUBLE_EQ(scan.matchThreshold, c.matchThreshold);
+        EXPECT_DOUBLE_EQ(scan.minimumMatchThreshold, c.minimumMatchThreshold);
+        EXPECT_EQ(scan.reSizeValue, c.reSizeValue);
+        EXPECT_EQ(scan.minimumAllowFileSize, c.minimumSize);
         EXPECT_EQ(controller.lblPhotosAdded->text(), text(c.photosAdded));
         EXPECT_EQ(controller.arrVideoExtn.isEmpty(), !c.exact);
     });
@@ -356,7 +358,7 @@ TEST_F(ScanRunControllerTest, AScanStartedRightAfterAStopInTheResultsDelayRunsTo
     addFolder(QStringLiteral("second"));
     EXPECT_EQ(runScan(), Outcome::Results);
     EXPECT_EQ(shownGroups().size(), 1);
-    EXPECT_EQ(controller.arrImagesContent.size(), 200u);
+    EXPECT_EQ(controller.scanRun().engine().session()->arrImagesContent.size(), 200);
 }
 
 TEST_F(ScanRunControllerTest, ACloudListingJoinsTheScanAtTheHandOver)
@@ -369,7 +371,7 @@ TEST_F(ScanRunControllerTest, ACloudListingJoinsTheScanAtTheHandOver)
     controller.scanRun().startCloudListing = [&] {
         ++listings;
         // The listing delivers its records from its own thread.
-        const RecordList records { ImageFileInfo::initWithPathForFile(only) };
+        const RecordList records { ImageFileInfo::initWithPathForFile(only, RecordSettings {}) };
         Dispatch::global(
             [this, records] { controller.scanRun().startFindDuplicateFilesInCloudDrive(records); });
     };

@@ -1,0 +1,18 @@
+// What making and fingerprinting a record needs from its scan. The scan hands the same value to
+// every record it makes, so two scans in one process never see each other's choices.
+#pragma once
+
+#include <cstdint>
+
+#include <QtGlobal>
+
+struct RecordSettings {
+    // Side N of the fingerprint bitmaps.
+    int reSizeValue = 0;
+    // Smallest file size scanned, in bytes; zero or less means no minimum.
+    qint64 minimumAllowFileSize = 0;
+    // Where the records come from: 0 this computer, 1 Google Drive, 2 Dropbox.
+    std::uint8_t scanType = 0;
+    // The fingerprint layout ("indexMeanParts"): 0 whole picture, 1-3 grids, 4 rotations and mirror.
+    int indexMeanParts = 4;
+};
