@@ -6,7 +6,6 @@
 #include <QStandardItemModel>
 #include <QTreeView>
 
-#include "app/LocalizedString.h"
 #include "cloud/DropBoxHandler.h"
 #include "controls/CFMButton.h"
 #include "model/CloudScanFoldersList.h"
@@ -32,11 +31,6 @@ public:
         return QStandardItemModel::hasChildren(parent);
     }
 };
-
-QString text(const char *key)
-{
-    return localizedString(QString::fromLatin1(key));
-}
 
 void emptyListing(CloudScanFoldersList &folder)
 {
@@ -257,11 +251,7 @@ void CloudFolderSheet::btnAddFolderCloudScanTapped()
     // The provider's paths ignore case, so a case variant is the same folder.
     for (const FilePathNode &entry : c.arrPathNodeGoogleDrive) {
         if (entry.filePath && entry.filePath->compare(folder->folderPath, Qt::CaseInsensitive) == 0) {
-            AlertSpec alert;
-            alert.messageText = text("ID_ITEMS_CANT_ADDED");
-            alert.informativeText = text("ID_ITEMS_ALREADY_EXIST_SCANNLIST");
-            alert.buttons = { text("ID_OK_CAPS") };
-            AlertPresenter::current().runAlert(alert, c.view());
+            c.scanList().showAlreadyInScanListAlert();
             return;
         }
     }

@@ -98,11 +98,7 @@ void GoogleDriveScanSource::showCloudFolderAddResult(const std::shared_ptr<GDFol
     const QString path = folder->folderAbsPath();
     for (const FilePathNode &node : c.arrPathNodeGoogleDrive) {
         if (node.filePath == path) {
-            AlertSpec alert;
-            alert.messageText = text("ID_ITEMS_CANT_ADDED");
-            alert.informativeText = text("ID_ITEMS_ALREADY_EXIST_SCANNLIST");
-            alert.buttons = { text("ID_OK_CAPS") };
-            AlertPresenter::current().runAlert(alert, c.view());
+            c.scanList().showAlreadyInScanListAlert();
             return;
         }
     }

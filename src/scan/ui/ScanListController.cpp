@@ -284,7 +284,12 @@ void ScanListController::showAddPathResult(const AddPathResult &result)
     else if (result.PhotoslibAlreadyAdded)
         alert(cantAdd, text("ID_ONLY_ONE_LIB_CAN_ADDED"), ok);
     else
-        alert(cantAdd, text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"), ok);
+        showAlreadyInScanListAlert();
+}
+
+void ScanListController::showAlreadyInScanListAlert()
+{
+    alert(text("ID_ITEMS_CANT_ADDED"), text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"), { text("ID_OK_CAPS") });
 }
 
 void ScanListController::saveScanList()

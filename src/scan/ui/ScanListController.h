@@ -52,6 +52,9 @@ public:
     void updatePathTableToolTip();
     void loadAllowedExtensions();
 
+    // "The items cannot be added: they are already in the scan list."
+    void showAlreadyInScanListAlert();
+
 private:
     void beginAdd();
     void addDroppedPath(const QString &path, AddPathResult &result);
