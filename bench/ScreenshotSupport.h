@@ -5,10 +5,12 @@
 #include <cstdio>
 
 #include <QDir>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
 #include <QString>
+#include <QTimer>
 
 namespace ScreenshotSupport
 {
@@ -19,6 +21,23 @@ inline void configureApplication()
 {
     QGuiApplication::setApplicationName(QStringLiteral("Quennary"));
     QGuiApplication::setQuitOnLastWindowClosed(false);
+}
+
+// Whether the program got at least `count` arguments (OUTDIR first); otherwise prints `usage`.
+inline bool hasArguments(int count, const char *usage)
+{
+    if (QGuiApplication::arguments().size() > count)
+        return true;
+    std::fprintf(stderr, "usage: %s\n", usage);
+    return false;
+}
+
+// Runs the event loop for `ms` milliseconds, so windows, sheets and timers settle before a picture.
+inline void settle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 // The folder the screenshots go to, made when missing.

@@ -38,13 +38,6 @@ std::shared_ptr<CloudScanFoldersList> folder(
     return node;
 }
 
-void settle(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -53,23 +46,20 @@ int main(int argc, char **argv)
     AppFolders::setRootOverride(home.path());
     QApplication app(argc, argv);
     ScreenshotSupport::configureApplication();
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: quennary-cloud-screenshot OUTDIR\n");
+    if (!ScreenshotSupport::hasArguments(1, "quennary-cloud-screenshot OUTDIR"))
         return 2;
-    }
-    const QString out = ScreenshotSupport::outputFolder(arguments.at(1));
+    const QString out = ScreenshotSupport::outputFolder(QApplication::arguments().at(1));
     UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
 
     AppDelegate delegate;
     delegate.launch();
     delegate.window->show();
     MainViewController &main = *delegate.mainVC;
-    settle(300);
+    ScreenshotSupport::settle(300);
 
     main.btnPopupForScanSelection->selectItemAtIndex(2);
     main.cloudMode().btnScanTypeTapped(2);
-    settle(300);
+    ScreenshotSupport::settle(300);
     ScreenshotSupport::grabScreen(out, QStringLiteral("auth.png"));
     main.closeCloudAuthorizationSheet();
 
@@ -93,13 +83,13 @@ int main(int argc, char **argv)
         main.lastSelectedCloudPath = chosen;
         main.cloudMode().folderSheet().btnAddFolderCloudScanTapped();
     }
-    settle(300);
+    ScreenshotSupport::settle(300);
     ScreenshotSupport::grabScreen(out, QStringLiteral("dropbox.png"));
 
     main.cloudMode().getFolderList();
     main.outlineCloudFolderList->expandAll();
     main.outlineCloudFolderList->setCurrentIndex(main.outlineCloudFolderList->model()->index(0, 0));
-    settle(300);
+    ScreenshotSupport::settle(300);
     ScreenshotSupport::grabScreen(out, QStringLiteral("folders.png"));
     return 0;
 }

@@ -43,10 +43,8 @@ int main(int argc, char **argv)
     AppFolders::setRootOverride(home.path());
     QApplication app(argc, argv);
     ScreenshotSupport::configureApplication();
-    if (QApplication::arguments().size() < 2) {
-        std::fprintf(stderr, "usage: quennary-drive-screenshot OUTDIR\n");
+    if (!ScreenshotSupport::hasArguments(1, "quennary-drive-screenshot OUTDIR"))
         return 2;
-    }
     const QString out = ScreenshotSupport::outputFolder(QApplication::arguments().at(1));
     FakeHttpServer server;
     FakeDrive drive(server);

@@ -21,13 +21,6 @@ namespace
 
 constexpr int kSettleMs = 600;
 
-void settle()
-{
-    QEventLoop loop;
-    QTimer::singleShot(kSettleMs, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -36,11 +29,9 @@ int main(int argc, char **argv)
     AppFolders::setRootOverride(home.path());
     QApplication app(argc, argv);
     ScreenshotSupport::configureApplication();
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: quennary-preferences-screenshot OUTDIR [PANE...]\n");
+    if (!ScreenshotSupport::hasArguments(1, "quennary-preferences-screenshot OUTDIR [PANE...]"))
         return 2;
-    }
+    const QStringList arguments = QApplication::arguments();
     const QString out = ScreenshotSupport::outputFolder(arguments.at(1));
     UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
     QStringList paneNames = arguments.mid(2);
@@ -50,11 +41,11 @@ int main(int argc, char **argv)
     AppDelegate delegate;
     delegate.launch();
     delegate.window->show();
-    settle();
+    ScreenshotSupport::settle(kSettleMs);
     bool allSaved = true;
     for (const QString &pane : paneNames) {
         delegate.preferencesWindowController()->show(Preferences::PaneIdentifier(pane));
-        settle();
+        ScreenshotSupport::settle(kSettleMs);
         allSaved = ScreenshotSupport::grabScreen(out, pane + QStringLiteral(".png")) && allSaved;
     }
     return allSaved ? 0 : 1;

@@ -46,11 +46,9 @@ int main(int argc, char **argv)
     AppFolders::setRootOverride(home.path());
     QApplication app(argc, argv);
     ScreenshotSupport::configureApplication();
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() < 3) {
-        std::fprintf(stderr, "usage: quennary-scan-screenshot OUTDIR FOLDER [--exact]\n");
+    if (!ScreenshotSupport::hasArguments(2, "quennary-scan-screenshot OUTDIR FOLDER [--exact] [--all-sizes]"))
         return 2;
-    }
+    const QStringList arguments = QApplication::arguments();
     const QString out = ScreenshotSupport::outputFolder(arguments.at(1));
     const QString folder = QDir(arguments.at(2)).absolutePath();
     UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
