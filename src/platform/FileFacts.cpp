@@ -66,16 +66,35 @@ std::optional<QDateTime> FileFacts::changeDate(const QString &path)
     return dateOf(path, STATX_CTIME, &statx::stx_ctime);
 }
 
+// The earlier of birth and modification, or the modification alone where no birth is recorded.
+static QDateTime creationOf(const struct statx &st)
+{
+    const QDateTime modified = fromTimestamp(st.stx_mtime);
+    if (!(st.stx_mask & STATX_BTIME))
+        return modified;
+    const QDateTime born = fromTimestamp(st.stx_btime);
+    return born < modified ? born : modified;
+}
+
 std::optional<QDateTime> FileFacts::creationDate(const QString &path)
 {
     const auto st = statxOf(path, STATX_MTIME | STATX_BTIME);
     if (!st)
         return std::nullopt;
-    const QDateTime modified = fromTimestamp(st->stx_mtime);
-    if (!(st->stx_mask & STATX_BTIME))
-        return modified;
-    const QDateTime born = fromTimestamp(st->stx_btime);
-    return born < modified ? born : modified;
+    return creationOf(*st);
+}
+
+std::optional<FileAttributes> FileFacts::attributes(const QString &path)
+{
+    const auto st = statxOf(path, STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_CTIME | STATX_BTIME);
+    if (!st)
+        return std::nullopt;
+    FileAttributes facts;
+    facts.size = S_ISREG(st->stx_mode) ? qint64(st->stx_size) : 0;
+    facts.modificationDate = fromTimestamp(st->stx_mtime);
+    facts.changeDate = fromTimestamp(st->stx_ctime);
+    facts.creationDate = creationOf(*st);
+    return facts;
 }
 
 std::optional<QDateTime> FileFacts::accessDate(const QString &path)

@@ -15,9 +15,18 @@ struct FileIdentity {
     bool operator==(const FileIdentity &other) const = default;
 };
 
+// What a record reads of its file: size and dates from one call to the file system.
+struct FileAttributes {
+    qint64 size = 0;
+    QDateTime modificationDate, changeDate, creationDate;
+};
+
 class FileFacts
 {
 public:
+    // Size (regular files only; 0 otherwise) and the three dates below, from one statx call;
+    // nothing when the file cannot be read.
+    static std::optional<FileAttributes> attributes(const QString &path);
     // Size in bytes of a regular file (symlinks followed); nothing when it cannot be read.
     static std::optional<qint64> size(const QString &path);
     // Modification time in whole seconds since 1970 (UTC).

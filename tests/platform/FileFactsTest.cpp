@@ -82,6 +82,15 @@ TEST(FileFacts, SizeDatesAndIdentity)
     file.close();
     EXPECT_EQ(FileFacts::modificationTimeSeconds(path), 1000000000);
     EXPECT_EQ(FileFacts::creationDate(path), old);
+    // The one-call form agrees with the single facts; a folder has no size, a missing file nothing.
+    const std::optional<FileAttributes> facts = FileFacts::attributes(path);
+    ASSERT_TRUE(facts.has_value());
+    EXPECT_EQ(facts->size, 1234);
+    EXPECT_EQ(facts->modificationDate, old);
+    EXPECT_EQ(facts->creationDate, old);
+    EXPECT_EQ(facts->changeDate, FileFacts::changeDate(path));
+    EXPECT_EQ(FileFacts::attributes(dir.path())->size, 0);
+    EXPECT_FALSE(FileFacts::attributes(d.filePath(QStringLiteral("missing"))).has_value());
 
     const QString link = d.filePath(QStringLiteral("link.jpg"));
     ASSERT_TRUE(QFile::link(path, link));
