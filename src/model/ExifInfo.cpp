@@ -63,6 +63,11 @@ void ExifInfo::initWithFileWithPath(const QString &path)
     readExifProperties(metaDataDictionaryForFileAtPath(path));
 }
 
+void ExifInfo::initWithImageSource(const ImageSource &source)
+{
+    readExifProperties(source.properties());
+}
+
 QVariantMap ExifInfo::metaDataDictionaryForFileAtPath(const QString &path)
 {
     const ImageSource source(path);

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QVariantMap>
 
+class ImageSource;
+
 class ExifInfo
 {
 public:
@@ -65,6 +67,8 @@ public:
     // Reads the properties of the file and parses them into the fields; an unreadable file leaves
     // every field as it was.
     void initWithFileWithPath(const QString &path);
+    // The same from a file already opened (its header is parsed once for every use).
+    void initWithImageSource(const ImageSource &source);
     // Parses a property dictionary shaped as ImageSource::properties() gives it.
     void readExifProperties(const QVariantMap &properties);
     // The property dictionary of the file, empty when it cannot be read.

@@ -15,6 +15,7 @@
 #include "model/ImageProcessing.h"
 #include "model/PhotosNode.h"
 #include "platform/FileFacts.h"
+#include "platform/ImageSource.h"
 
 namespace
 {
@@ -156,6 +157,11 @@ std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPhotosOriginalPath(const Q
 
 void ImageFileInfo::updateExifInfo()
 {
+    updateExifInfo(nullptr);
+}
+
+void ImageFileInfo::updateExifInfo(const ImageSource *opened)
+{
     if (!isExifInfoUpdated) {
         if (scanType == 1) {
             setupExif_forGoogleDrive();
@@ -165,7 +171,10 @@ void ImageFileInfo::updateExifInfo()
             if (scanType == 2 && source.isEmpty())
                 return;
             auto info = std::make_shared<ExifInfo>();
-            info->initWithFileWithPath(source);
+            if (opened)
+                info->initWithImageSource(*opened);
+            else
+                info->initWithFileWithPath(source);
             if (modDate.isValid())
                 info->fileModified = modDate;
             exifInfo = std::move(info);
@@ -214,15 +223,17 @@ void ImageFileInfo::setupExif_forGoogleDrive()
 void ImageFileInfo::computeFileHash()
 {
     fetchLocalCopy();
-    updateExifInfo();
-    if (blDoNotCompare || !arrHashOfRotateFlipImages.isEmpty())
-        return;
     const bool cloud = scanType == 1 || scanType == 2;
     const QString picture = cloud ? localThumbPath : filePath;
-    if (picture.isEmpty())
+    // One opening of the file serves both its properties and its thumbnail, so its header is
+    // parsed once. Drive records take their properties from the listing instead.
+    std::unique_ptr<ImageSource> source;
+    if (!picture.isEmpty() && arrHashOfRotateFlipImages.isEmpty())
+        source = std::make_unique<ImageSource>(picture);
+    updateExifInfo(scanType == 1 ? nullptr : source.get());
+    if (blDoNotCompare || !source)
         return;
-    const ImageProcessing::LabelledImage thumbnail
-        = ImageProcessing::resizeImageWithFilePath(picture, resizeValue);
+    const ImageProcessing::LabelledImage thumbnail = ImageProcessing::resizeImage(*source, resizeValue);
     if (thumbnail.isNull())
         return;
     const QImage grey = ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(thumbnail);

@@ -28,6 +28,8 @@ class ExifInfo;
 class GDFoldersList;
 class PhotosNode;
 
+class ImageSource;
+
 class ImageFileInfo
 {
 public:
@@ -60,6 +62,8 @@ public:
     // Loads the EXIF data once (from the file, the local copy of a cloud file, or the Drive
     // metadata) and marks the record not comparable when its pixel width is below resizeValue.
     void updateExifInfo();
+    // The same, reading the file's properties from `opened` when it is the file to read.
+    void updateExifInfo(const ImageSource *opened);
     // Computes the fingerprint in the record's layout (indexMeanParts) unless the record already has one
     // or is not comparable. A file that cannot be read leaves no fingerprint.
     void computeFileHash();

@@ -38,6 +38,13 @@ ImageProcessing::LabelledImage ImageProcessing::resizeImageWithFilePath(const QS
     if (size <= 0)
         return {};
     const ImageSource source(filePath);
+    return resizeImage(source, size);
+}
+
+ImageProcessing::LabelledImage ImageProcessing::resizeImage(const ImageSource &source, int size)
+{
+    if (size <= 0)
+        return {};
     ImageSource::ThumbnailOptions options;
     options.maxPixelSize = size;
     options.detailPixelSize = size * kThumbnailDetail;

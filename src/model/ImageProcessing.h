@@ -9,6 +9,8 @@
 #include <QSizeF>
 #include <QString>
 
+class ImageSource;
+
 class ImageProcessing
 {
 public:
@@ -23,6 +25,8 @@ public:
     // Thumbnail of the file: longer side at most `size` pixels, EXIF orientation applied, made from
     // the full image when there is no usable embedded one; labelled size x size. Null on failure.
     static LabelledImage resizeImageWithFilePath(const QString &filePath, int size);
+    // The same from a file already opened.
+    static LabelledImage resizeImage(const ImageSource &source, int size);
 
     // 8-bit grey copy drawn onto the labelled size (stretched). Null when the input is null.
     static QImage convertOriginalImageToBWImageWithOriginalImage(const LabelledImage &image);
