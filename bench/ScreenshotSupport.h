@@ -4,13 +4,18 @@
 
 #include <cstdio>
 
+#include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include "platform/AppFolders.h"
+#include "platform/UserDefaults.h"
 
 namespace ScreenshotSupport
 {
@@ -22,6 +27,28 @@ inline void configureApplication()
     QGuiApplication::setApplicationName(QStringLiteral("Quennary"));
     QGuiApplication::setQuitOnLastWindowClosed(false);
 }
+
+// Settings, caches and the log of a screenshot run live in a temporary home; true once set.
+inline bool useHome(const QTemporaryDir &home)
+{
+    AppFolders::setRootOverride(home.path());
+    return true;
+}
+
+// One screenshot run: its temporary home (set before the application starts, so every folder
+// resolves inside it), the application as a user starts it, and the settings file in that home.
+struct Session {
+    Session(int &argc, char **argv)
+        : app(argc, argv)
+    {
+        configureApplication();
+        UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
+    }
+
+    QTemporaryDir home;
+    const bool homeInUse = useHome(home);
+    QApplication app;
+};
 
 // Whether the program got at least `count` arguments (OUTDIR first); otherwise prints `usage`.
 inline bool hasArguments(int count, const char *usage)

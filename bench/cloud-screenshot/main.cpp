@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QMainWindow>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
 
@@ -15,9 +14,7 @@
 #include "app/ui/AppDelegate.h"
 #include "cloud/DropBoxHandler.h"
 #include "model/CloudScanFoldersList.h"
-#include "platform/AppFolders.h"
 #include "platform/StaticTokenSource.h"
-#include "platform/UserDefaults.h"
 #include "scan/ui/CloudFolderSheet.h"
 #include "scan/ui/CloudModeController.h"
 #include "scan/ui/MainViewController.h"
@@ -42,14 +39,10 @@ std::shared_ptr<CloudScanFoldersList> folder(
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    AppFolders::setRootOverride(home.path());
-    QApplication app(argc, argv);
-    ScreenshotSupport::configureApplication();
+    ScreenshotSupport::Session session(argc, argv);
     if (!ScreenshotSupport::hasArguments(1, "quennary-cloud-screenshot OUTDIR"))
         return 2;
     const QString out = ScreenshotSupport::outputFolder(QApplication::arguments().at(1));
-    UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
 
     AppDelegate delegate;
     delegate.launch();

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QMainWindow>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
 
@@ -14,8 +13,6 @@
 #include "app/ui/AppDelegate.h"
 #include "cloud/FakeDrive.h"
 #include "cloud/ui/GoogleDriveAccessVC.h"
-#include "platform/AppFolders.h"
-#include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "scan/ui/GoogleDriveScanSource.h"
 #include "scan/ui/MainViewController.h"
@@ -39,10 +36,8 @@ void fillDrive(FakeDrive &drive)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    AppFolders::setRootOverride(home.path());
-    QApplication app(argc, argv);
-    ScreenshotSupport::configureApplication();
+    ScreenshotSupport::Session session(argc, argv);
+    QApplication &app = session.app;
     if (!ScreenshotSupport::hasArguments(1, "quennary-drive-screenshot OUTDIR"))
         return 2;
     const QString out = ScreenshotSupport::outputFolder(QApplication::arguments().at(1));
@@ -50,7 +45,6 @@ int main(int argc, char **argv)
     FakeDrive drive(server);
     fillDrive(drive);
     qputenv("QUENNARY_GOOGLE_API_BASE", server.base().toUtf8());
-    UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
 
     AppDelegate delegate;
     delegate.launch();

@@ -7,13 +7,10 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QMainWindow>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "ScreenshotSupport.h"
 #include "app/ui/AppDelegate.h"
-#include "platform/AppFolders.h"
-#include "platform/UserDefaults.h"
 #include "preferences/ui/PreferencesWindowController.h"
 
 namespace
@@ -25,15 +22,11 @@ constexpr int kSettleMs = 600;
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    AppFolders::setRootOverride(home.path());
-    QApplication app(argc, argv);
-    ScreenshotSupport::configureApplication();
+    ScreenshotSupport::Session session(argc, argv);
     if (!ScreenshotSupport::hasArguments(1, "quennary-preferences-screenshot OUTDIR [PANE...]"))
         return 2;
     const QStringList arguments = QApplication::arguments();
     const QString out = ScreenshotSupport::outputFolder(arguments.at(1));
-    UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
     QStringList paneNames = arguments.mid(2);
     if (paneNames.isEmpty())
         paneNames = { "general", "exclude", "automark", "filter" };

@@ -13,13 +13,11 @@
 #include <QMainWindow>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "ScreenshotSupport.h"
 #include "app/ui/AppDelegate.h"
 #include "controls/CircularProgressBarView.h"
-#include "platform/AppFolders.h"
 #include "platform/UserDefaults.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ui/MainViewController.h"
@@ -42,16 +40,13 @@ bool grab(const QString &folder, const QString &name)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    AppFolders::setRootOverride(home.path());
-    QApplication app(argc, argv);
-    ScreenshotSupport::configureApplication();
+    ScreenshotSupport::Session session(argc, argv);
+    QApplication &app = session.app;
     if (!ScreenshotSupport::hasArguments(2, "quennary-scan-screenshot OUTDIR FOLDER [--exact] [--all-sizes]"))
         return 2;
     const QStringList arguments = QApplication::arguments();
     const QString out = ScreenshotSupport::outputFolder(arguments.at(1));
     const QString folder = QDir(arguments.at(2)).absolutePath();
-    UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
     if (arguments.contains(QStringLiteral("--all-sizes")))
         UserDefaults::standard().setObject(QStringLiteral("minimumFileSize"), 0);
 
