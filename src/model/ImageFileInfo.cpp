@@ -278,12 +278,6 @@ void ImageFileInfo::addHashInarrHashOfRotateFlipImages(const QByteArray &block)
     arrHashOfRotateFlipImages.appendStoredForm(std::span<const uint8_t>(bytes, block.size()), resizeValue);
 }
 
-void ImageFileInfo::updateHashFetchedFromDb(const QByteArray &block)
-{
-    // A deep copy: the record owns its bytes whatever the caller does with its buffer.
-    hash = QByteArray(block.constData(), block.size());
-}
-
 void ImageFileInfo::updateImageHashForRotateImages(const QList<QImage> &images, int rows, int columns)
 {
     // All or nothing: a list missing one variant would shift the indexes the comparison relies on.

@@ -71,8 +71,6 @@ public:
     // Splits a cached fingerprint block into variants of (N*N + 7) / 8 bytes (N = resizeValue) and
     // appends them; a trailing remainder shorter than a variant is ignored.
     void addHashInarrHashOfRotateFlipImages(const QByteArray &block);
-    // The single hash becomes a copy of the cached block, replacing any previous one.
-    void updateHashFetchedFromDb(const QByteArray &block);
 
     // Fingerprint helpers; N is resizeValue.
     void updateImageHashForRotateImages(const QList<QImage> &images, int rows, int columns);
@@ -94,7 +92,7 @@ public:
     QString fileName;
     std::uint64_t fileSize = 0;
     bool isMark = false;
-    // Single hash of layouts 0 to 3, or the copy of a cached fingerprint block; empty when none.
+    // Single hash of layouts 0 to 3; empty when none (cached fingerprints go to the variants).
     QByteArray hash;
     float match = 0.0f;
     // The member of its group it matched best, and the group; neither owns.

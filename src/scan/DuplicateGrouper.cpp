@@ -39,6 +39,8 @@ bool DuplicateGrouper::prefilterIsSound() const
 void DuplicateGrouper::startComparison()
 {
     m_session.countCompared = 0;
+    if (m_prefilter)
+        m_sketches.reserve(size_t(m_session.arrImagesContent.size()));
     if (m_parallel) {
         compareInParallel();
         return;

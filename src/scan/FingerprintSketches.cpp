@@ -62,6 +62,17 @@ bool FingerprintSketches::allowedVariants(int count, Slot &slot) const
     return true;
 }
 
+void FingerprintSketches::reserve(size_t records)
+{
+    Slot slot {};
+    if (!allowedVariants(kMaxVariants, slot))
+        return;
+    const size_t variants = records * slot.variantCount;
+    m_counts.reserve(m_counts.size() + variants * m_words);
+    m_prefixes.reserve(m_prefixes.size() + variants * m_prefixWords);
+    m_slots.reserve(m_slots.size() + records);
+}
+
 int FingerprintSketches::add(const ImageFileInfo &record)
 {
     const FingerprintVariants &v = record.arrHashOfRotateFlipImages;

@@ -26,6 +26,9 @@ public:
 
     explicit FingerprintSketches(const PairScoreOptions &options);
 
+    // Room for the sketches of `records` records with every variant, so that the sketches of a
+    // scan are allocated once instead of growing (and briefly held twice) record by record.
+    void reserve(size_t records);
     // Sketches `record`'s allowed variants; returns its slot or one of the two codes above.
     int add(const ImageFileInfo &record);
     // True when no allowed variant of the member lies within `allowed` bits of the record's

@@ -104,7 +104,8 @@ void HashingStage::hashOperationsCompleted(const RecordList &batch)
 
 bool HashingStage::computeHashForImage(ImageFileInfo &record, const ScanCacheIndex &index)
 {
-    if (!record.hash.isEmpty() || record.isVideo)
+    // A record fingerprinted already (its single hash or its variants) is not read again.
+    if (!record.hash.isEmpty() || !record.arrHashOfRotateFlipImages.isEmpty() || record.isVideo)
         return false;
     const std::optional<ScanCache::Entry> cached = ScanCache::cachedEntry(record.filePath, index);
     if (!cached) {
@@ -117,8 +118,8 @@ bool HashingStage::computeHashForImage(ImageFileInfo &record, const ScanCacheInd
     // fingerprint to reuse.
     if (ScanCache::isUnchanged(record, *cached->exif)
         && CacheFormat::isValidFingerprint(cached->hash, record.resizeValue)) {
+        // The variants are the record's only copy of the cached block.
         record.addHashInarrHashOfRotateFlipImages(cached->hash);
-        record.updateHashFetchedFromDb(cached->hash);
         record.exifInfo = cached->exif;
         record.isHashUpdateReq = false;
         record.exifInfo->exifInfoId = -1;

@@ -2,6 +2,7 @@
 // the turned or mirrored result, flat areas stay flat, transparency comes out dark.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QImage>
 #include <QTransform>
 
@@ -60,3 +61,26 @@ TEST(ThumbnailResamplerEdgeTest, TransparentPartsComeOutDarkAndNothingGivesNothi
 }
 
 } // namespace
+
+// Fingerprints in users' caches were made from these exact samples: a faster resampler must give
+// the same bytes, not merely similar ones.
+TEST(ThumbnailResamplerStableTest, SamplesStayBitForBit)
+{
+    const struct {
+        QSize from;
+        QSize to;
+        const char *md5;
+    } cases[] = {
+        { QSize(256, 192), QSize(64, 48), "99c6bed56b72220c034cd406bc539907" },
+        { QSize(250, 188), QSize(64, 48), "a2d570c201d0866b5a0ea0348d4cc45d" },
+        { QSize(64, 48), QSize(64, 64), "8bc2cda38e6a2c2b68ac7414b802e014" },
+        { QSize(37, 211), QSize(32, 32), "5c1ed7fc15b8364ab9a3386f7cb97244" },
+    };
+    for (const auto &c : cases) {
+        const QImage resampled = ThumbnailResampler::resampled(NoisePicture::make(c.from, 11), c.to);
+        const QByteArray bytes(reinterpret_cast<const char *>(resampled.constBits()), resampled.sizeInBytes());
+        EXPECT_EQ(QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex()),
+            QString::fromLatin1(c.md5))
+            << c.from.width() << "x" << c.from.height();
+    }
+}
