@@ -36,25 +36,41 @@ VideoPreview::VideoPreview(Style style, QWidget *parent)
     : QWidget(parent)
     , m_style(style)
 {
-    preferFfmpegBackend();
     setObjectName(QStringLiteral("previewQlVideo"));
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(2);
+    m_column = new QVBoxLayout(this);
+    m_column->setContentsMargins(0, 0, 0, 0);
+    m_column->setSpacing(2);
 #ifdef QNY_HAVE_MULTIMEDIA
-    auto *video = new QVideoWidget(this);
-    m_player = new QMediaPlayer(this);
-    m_player->setAudioOutput(new QAudioOutput(m_player));
-    m_player->setVideoOutput(video);
-    column->addWidget(video, 1);
     auto *controls = new QHBoxLayout;
     m_play = new QPushButton(QStringLiteral("▶"), this);
     m_play->setFixedWidth(28);
     m_position = new QSlider(Qt::Horizontal, this);
     controls->addWidget(m_play);
     controls->addWidget(m_position, 1);
-    column->addLayout(controls);
+    m_column->addStretch(1);
+    m_column->addLayout(controls);
     connect(m_play, &QPushButton::clicked, this, [this] { isPlaying() ? pause() : play(); });
+    // The normal style has no controls; the compact one is what the pane shows.
+    m_play->setVisible(style == Style::Compact);
+    m_position->setVisible(style == Style::Compact);
+#endif
+}
+
+// The media libraries and their decoders load with the first player, so the results of a scan
+// without videos open without them.
+void VideoPreview::ensurePlayer()
+{
+#ifdef QNY_HAVE_MULTIMEDIA
+    if (m_player)
+        return;
+    preferFfmpegBackend();
+    auto *video = new QVideoWidget(this);
+    m_player = new QMediaPlayer(this);
+    m_player->setAudioOutput(new QAudioOutput(m_player));
+    m_player->setVideoOutput(video);
+    // The video takes the stretch's place above the controls.
+    delete m_column->takeAt(0);
+    m_column->insertWidget(0, video, 1);
     connect(m_player, &QMediaPlayer::durationChanged, m_position,
         [this](qint64 d) { m_position->setRange(0, int(d)); });
     connect(m_player, &QMediaPlayer::positionChanged, this, [this](qint64 p) {
@@ -67,9 +83,6 @@ VideoPreview::VideoPreview(Style style, QWidget *parent)
     });
     connect(m_player, &QMediaPlayer::errorOccurred, this,
         [this](QMediaPlayer::Error, const QString &reason) { emit failed(reason); });
-    // The normal style has no controls; the compact one is what the pane shows.
-    m_play->setVisible(style == Style::Compact);
-    m_position->setVisible(style == Style::Compact);
 #endif
 }
 
@@ -93,6 +106,9 @@ void VideoPreview::setPreviewItemURL(const QUrl &url)
 void VideoPreview::refreshPreviewItem()
 {
 #ifdef QNY_HAVE_MULTIMEDIA
+    if (m_url.isEmpty() && !m_player)
+        return;
+    ensurePlayer();
     m_player->setSource(m_url);
 #endif
 }
@@ -100,6 +116,7 @@ void VideoPreview::refreshPreviewItem()
 void VideoPreview::play()
 {
 #ifdef QNY_HAVE_MULTIMEDIA
+    ensurePlayer();
     m_player->play();
 #endif
 }
@@ -107,14 +124,15 @@ void VideoPreview::play()
 void VideoPreview::pause()
 {
 #ifdef QNY_HAVE_MULTIMEDIA
-    m_player->pause();
+    if (m_player)
+        m_player->pause();
 #endif
 }
 
 bool VideoPreview::isPlaying() const
 {
 #ifdef QNY_HAVE_MULTIMEDIA
-    return m_player->playbackState() == QMediaPlayer::PlayingState;
+    return m_player && m_player->playbackState() == QMediaPlayer::PlayingState;
 #else
     return false;
 #endif
@@ -123,7 +141,7 @@ bool VideoPreview::isPlaying() const
 qint64 VideoPreview::position() const
 {
 #ifdef QNY_HAVE_MULTIMEDIA
-    return m_player->position();
+    return m_player ? m_player->position() : 0;
 #else
     return 0;
 #endif
@@ -132,7 +150,7 @@ qint64 VideoPreview::position() const
 QString VideoPreview::errorString() const
 {
 #ifdef QNY_HAVE_MULTIMEDIA
-    return m_player->errorString();
+    return m_player ? m_player->errorString() : QString();
 #else
     return QStringLiteral("built without Qt Multimedia");
 #endif

@@ -8,6 +8,7 @@
 class QMediaPlayer;
 class QPushButton;
 class QSlider;
+class QVBoxLayout;
 
 class VideoPreview : public QWidget
 {
@@ -37,7 +38,10 @@ signals:
     void failed(const QString &reason);
 
 private:
+    void ensurePlayer();
+
     Style m_style;
+    QVBoxLayout *m_column = nullptr;
     QUrl m_url;
     QMediaPlayer *m_player = nullptr;
     QPushButton *m_play = nullptr;
