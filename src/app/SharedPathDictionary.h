@@ -4,6 +4,7 @@
 
 #include <mutex>
 #include <optional>
+#include <utility>
 
 #include <QHash>
 #include <QString>
@@ -17,6 +18,11 @@ public:
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_map.insert(path, value);
+    }
+    void setValue(const QString &path, Value &&value)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_map.emplace(path, std::move(value));
     }
     // Adds every entry of `entries`; an existing key takes the new value.
     void addEntries(const QHash<QString, Value> &entries)
@@ -32,6 +38,16 @@ public:
         if (it == m_map.cend())
             return std::nullopt;
         return it.value();
+    }
+    // Moves the value out and leaves an empty one under the key, so contains() still answers
+    // for the path: for large values that are read once.
+    std::optional<Value> takeValue(const QString &path)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto it = m_map.find(path);
+        if (it == m_map.end())
+            return std::nullopt;
+        return std::exchange(it.value(), Value());
     }
     bool contains(const QString &path) const
     {

@@ -6,6 +6,8 @@
 
 #include <QTimeZone>
 
+#include "model/FingerprintVariants.h"
+
 const char *const CacheFormat::kDependentTables[] = {
     "hashTable48",
     "hashTable56",
@@ -38,6 +40,12 @@ qsizetype CacheFormat::fingerprintBytes(int n)
 bool CacheFormat::isValidFingerprint(const QByteArray &block, int n)
 {
     return isFingerprintSide(n) && block.size() == fingerprintBytes(n);
+}
+
+bool CacheFormat::isValidFingerprint(const FingerprintVariants &variants, int n)
+{
+    return isFingerprintSide(n) && variants.bytesPerPiece() == FingerprintVariants::bytesPerVariant(n)
+        && qsizetype(variants.count()) * qsizetype(variants.bytesPerPiece()) == fingerprintBytes(n);
 }
 
 bool CacheFormat::isValidMd5(const QByteArray &digest)

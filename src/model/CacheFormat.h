@@ -8,6 +8,8 @@
 #include <QByteArrayView>
 #include <QDateTime>
 
+class FingerprintVariants;
+
 class CacheFormat
 {
 public:
@@ -18,6 +20,8 @@ public:
     // Eight packed variants of N*N bits each: N*N bytes.
     static qsizetype fingerprintBytes(int n);
     static bool isValidFingerprint(const QByteArray &block, int n);
+    // The same for a fingerprint already split into its variants.
+    static bool isValidFingerprint(const FingerprintVariants &variants, int n);
     // 32 hexadecimal characters.
     static bool isValidMd5(const QByteArray &digest);
 

@@ -55,6 +55,14 @@ bool matchesRow(const SqliteStatement &row, int checkColumn, const QByteArray &b
             row.columnUtf8(kPath), quint64(row.columnInt64(kFileSize)), row.columnDouble(kModTime), block);
 }
 
+FingerprintVariants variantsOf(const QByteArray &block, int n)
+{
+    FingerprintVariants variants;
+    variants.appendStoredForm(
+        std::span<const uint8_t>(reinterpret_cast<const uint8_t *>(block.constData()), size_t(block.size())), n);
+    return variants;
+}
+
 } // namespace
 
 std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection, int n)
@@ -67,6 +75,7 @@ std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection,
     CacheFetchResult result;
     result.exif.reserve(count.columnInt64(0));
     result.hashes.reserve(count.columnInt64(0));
+    result.fingerprints.reserve(count.columnInt64(0));
     int step = SQLITE_ROW;
     while ((step = query.step()) == SQLITE_ROW) {
         const QString path = query.columnText(kPath);
@@ -78,7 +87,7 @@ std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection,
             exif->contentMd5 = QString::fromLatin1(md5);
         if (CacheFormat::isValidFingerprint(fingerprint, n)
             && matchesRow(query, kFingerprintCheck, fingerprint))
-            result.hashes.append({ path, fingerprint });
+            result.fingerprints.append({ path, variantsOf(fingerprint, n) });
         else if (md5IsValid)
             result.hashes.append({ path, md5 });
         result.exif.insert(path, std::move(exif));

@@ -1,5 +1,6 @@
 // Reads the cached rows of the current scan's paths back: an EXIF record per path, and the
-// fingerprint block (photos) or MD5 digest (videos) of the paths whose stored block is valid.
+// fingerprint (photos) or MD5 digest (videos, and photos without a fingerprint of the side) of the
+// paths whose stored block is valid.
 #pragma once
 
 #include <memory>
@@ -11,6 +12,8 @@
 #include <QList>
 #include <QString>
 
+#include "model/FingerprintVariants.h"
+
 class ExifInfo;
 class SqliteConnection;
 class SqliteStatement;
@@ -20,6 +23,8 @@ struct CacheFetchResult {
     // Path and block, in row order (a later row of a path wins); a list, because the blocks go
     // straight into the scan's shared dictionary and a second hash table would only cost time.
     QList<std::pair<QString, QByteArray>> hashes;
+    // Path and fingerprint, split into its variants, likewise.
+    QList<std::pair<QString, FingerprintVariants>> fingerprints;
 };
 
 class CacheReader

@@ -1,6 +1,9 @@
 // Word view and early-stopping Hamming distance of packed fingerprints.
 #include "model/FingerprintWords.h"
 
+#include <bit>
+#include <cstring>
+
 namespace
 {
 
@@ -43,10 +46,17 @@ void FingerprintWords::appendWordView(std::span<const uint8_t> packed, std::vect
 {
     const size_t words = packed.size() / 8;
     out.reserve(out.size() + words);
+    // The first byte is the word's most significant: a byte swap of the bytes as they lie on a
+    // little-endian machine.
     for (size_t i = 0; i < words; ++i) {
         uint64_t word = 0;
-        for (size_t j = 0; j < 8; ++j)
-            word = (word << 8) | packed[8 * i + j];
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&word, packed.data() + 8 * i, 8);
+            word = __builtin_bswap64(word);
+        } else {
+            for (size_t j = 0; j < 8; ++j)
+                word = (word << 8) | packed[8 * i + j];
+        }
         out.push_back(word);
     }
 }

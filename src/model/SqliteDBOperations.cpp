@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
@@ -47,7 +48,7 @@ bool inTransaction(const QString &dbPath, SqliteTransaction::Kind kind, OpenFail
 
 std::function<bool(const QString &)> isCachedThisScan(const ScanCacheIndex &index)
 {
-    return [&index](const QString &path) { return index.dictHash.contains(path); };
+    return [&index](const QString &path) { return index.isCached(path); };
 }
 
 QByteArray schemaText()
@@ -146,6 +147,8 @@ QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromD
         return {};
     for (const auto &[path, block] : result->hashes)
         index.dictHash.setValue(path, block);
+    for (auto &[path, variants] : result->fingerprints)
+        index.dictFingerprint.setValue(path, std::move(variants));
     return std::move(result->exif);
 }
 

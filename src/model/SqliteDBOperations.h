@@ -49,8 +49,9 @@ public:
         const QString &tableName, const QString &dbPath, const Records &records);
 
     // The cached EXIF record of every path in the path table (with its row id in `exifInfoId`);
-    // the valid cached fingerprints of the index's side (or, for videos, MD5 digests) are merged
-    // into its dictHash. Empty when nothing can be read.
+    // the valid cached fingerprints of the index's side go into its dictFingerprint and the MD5
+    // digests (videos, photos without such a fingerprint) into its dictHash. Empty when nothing can
+    // be read.
     static QHash<QString, std::shared_ptr<ExifInfo>> fetchExifInfoFromDbPath(
         const QString &dbPath, bool fetchfromMd5Table, ScanCacheIndex &index);
 

@@ -102,12 +102,12 @@ void HashingStage::hashOperationsCompleted(const RecordList &batch)
     m_comparisonEnded();
 }
 
-bool HashingStage::computeHashForImage(ImageFileInfo &record, const ScanCacheIndex &index)
+bool HashingStage::computeHashForImage(ImageFileInfo &record, ScanCacheIndex &index)
 {
     // A record fingerprinted already (its single hash or its variants) is not read again.
     if (!record.hash.isEmpty() || !record.arrHashOfRotateFlipImages.isEmpty() || record.isVideo)
         return false;
-    const std::optional<ScanCache::Entry> cached = ScanCache::cachedEntry(record.filePath, index);
+    std::optional<ScanCache::FingerprintEntry> cached = ScanCache::takeCachedFingerprint(record.filePath, index);
     if (!cached) {
         record.imgThumbnail = QImage();
         record.arrHashOfRotateFlipImages.clear();
@@ -117,9 +117,8 @@ bool HashingStage::computeHashForImage(ImageFileInfo &record, const ScanCacheInd
     // A photo's row may hold only its MD5 (its fingerprint is of another side): that is no
     // fingerprint to reuse.
     if (ScanCache::isUnchanged(record, *cached->exif)
-        && CacheFormat::isValidFingerprint(cached->hash, record.resizeValue)) {
-        // The variants are the record's only copy of the cached block.
-        record.addHashInarrHashOfRotateFlipImages(cached->hash);
+        && CacheFormat::isValidFingerprint(cached->variants, record.resizeValue)) {
+        record.arrHashOfRotateFlipImages = std::move(cached->variants);
         record.exifInfo = cached->exif;
         record.isHashUpdateReq = false;
         record.exifInfo->exifInfoId = -1;

@@ -27,7 +27,7 @@ public:
 
     // The per-record job: reuse the cached fingerprint of an unchanged file, else compute it.
     // Returns true when the file itself was read.
-    static bool computeHashForImage(ImageFileInfo &record, const ScanCacheIndex &index);
+    static bool computeHashForImage(ImageFileInfo &record, ScanCacheIndex &index);
 
 private:
     const RecordList &source() const;

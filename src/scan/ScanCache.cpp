@@ -55,13 +55,23 @@ bool ScanCache::saveFileInfoToCache(
 
 std::optional<ScanCache::Entry> ScanCache::cachedEntry(const QString &path, const ScanCacheIndex &index)
 {
-    std::optional<QByteArray> hash = index.dictHash.value(path);
-    if (!hash)
+    if (!index.isCached(path))
         return std::nullopt;
     std::shared_ptr<ExifInfo> exif = index.dictExif.value(path).value_or(nullptr);
     if (!exif)
         return std::nullopt;
-    return Entry { std::move(*hash), std::move(exif) };
+    return Entry { index.dictHash.value(path).value_or(QByteArray()), std::move(exif) };
+}
+
+std::optional<ScanCache::FingerprintEntry> ScanCache::takeCachedFingerprint(
+    const QString &path, ScanCacheIndex &index)
+{
+    if (!index.isCached(path))
+        return std::nullopt;
+    std::shared_ptr<ExifInfo> exif = index.dictExif.value(path).value_or(nullptr);
+    if (!exif)
+        return std::nullopt;
+    return FingerprintEntry { index.dictFingerprint.takeValue(path).value_or(FingerprintVariants()), std::move(exif) };
 }
 
 bool ScanCache::isUnchanged(const ImageFileInfo &record, const ExifInfo &cached)

@@ -8,6 +8,8 @@
 
 #include <QByteArray>
 
+#include "model/FingerprintVariants.h"
+
 #include "scan/ScanSession.h"
 
 class ExifInfo;
@@ -16,7 +18,13 @@ class ScanCache
 {
 public:
     struct Entry {
+        // The MD5 digest; empty for a photo cached with its fingerprint.
         QByteArray hash;
+        std::shared_ptr<ExifInfo> exif;
+    };
+    struct FingerprintEntry {
+        // Empty when the path has no fingerprint of the scan's side (or it was taken already).
+        FingerprintVariants variants;
         std::shared_ptr<ExifInfo> exif;
     };
 
@@ -28,8 +36,12 @@ public:
     // template first when missing. False when nothing could be written.
     static bool saveFileInfoToCache(
         std::uint8_t scanType, const RecordList &batch, int batchCounter, ScanCacheIndex &index);
-    // The loaded cache row of `path`; a row counts only with both its hash and its EXIF record.
+    // The loaded cache row of `path`; a row counts only with both a fingerprint or digest and its
+    // EXIF record.
     static std::optional<Entry> cachedEntry(const QString &path, const ScanCacheIndex &index);
+    // The same row for the hashing stage, with the fingerprint moved out of the index so that the
+    // record holds the only copy.
+    static std::optional<FingerprintEntry> takeCachedFingerprint(const QString &path, ScanCacheIndex &index);
     // The cached row still describes the file: same size and exactly the same modification time
     // and, for a local file, the same inode change time.
     static bool isUnchanged(const ImageFileInfo &record, const ExifInfo &cached);

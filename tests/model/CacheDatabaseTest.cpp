@@ -81,9 +81,9 @@ TEST_P(CacheRoundTripTest, BatchComesBackWithEveryValue)
     EXPECT_EQ(a.orientation, 6);
     EXPECT_TRUE(a.fileName.isEmpty());
 
-    EXPECT_EQ(scanIndex().dictHash.value(QStringLiteral("/p/a.jpg")), fingerprintBlock(n, 1));
-    EXPECT_EQ(scanIndex().dictHash.value(QStringLiteral("/p/b.jpg")), fingerprintBlock(n, 2));
-    EXPECT_EQ(scanIndex().dictHash.value(QStringLiteral("/p/c.mov")), kMd5.toUtf8());
+    EXPECT_EQ(cachedBlock(QStringLiteral("/p/a.jpg")), fingerprintBlock(n, 1));
+    EXPECT_EQ(cachedBlock(QStringLiteral("/p/b.jpg")), fingerprintBlock(n, 2));
+    EXPECT_EQ(cachedBlock(QStringLiteral("/p/c.mov")), kMd5.toUtf8());
     EXPECT_EQ(qint64(records[0]->exifIDFrmDB), *a.exifInfoId);
 }
 
@@ -119,7 +119,7 @@ TEST_F(CacheDatabaseTest, ChangedFileReplacesEveryRowOfItsPath)
     // The file changes; the hashing stage flags it and computes a new fingerprint.
     auto changed = photo(path, 1200, 200.0, 64, 9);
     loadForScan(m_db, { changed });
-    ASSERT_TRUE(scanIndex().dictHash.contains(path));
+    ASSERT_TRUE(scanIndex().isCached(path));
     changed->isHashUpdateReq = true;
     writeBatch({ changed }, false);
 
@@ -127,7 +127,7 @@ TEST_F(CacheDatabaseTest, ChangedFileReplacesEveryRowOfItsPath)
     EXPECT_EQ(rowsOfPath(QStringLiteral("hashTable72"), path), 0); // stale side gone
     loadForScan(m_db, { changed });
     EXPECT_EQ((*scanIndex().dictExif.value(path))->fileSize, 1200u);
-    EXPECT_EQ(scanIndex().dictHash.value(path), fingerprintBlock(64, 9));
+    EXPECT_EQ(cachedBlock(path), fingerprintBlock(64, 9));
 }
 
 TEST_F(CacheDatabaseTest, ChangedFileNotFlaggedStillLosesItsOldRows)
@@ -139,7 +139,7 @@ TEST_F(CacheDatabaseTest, ChangedFileNotFlaggedStillLosesItsOldRows)
     scanIndex().reSizeValue = 64;
     auto changed = photo(path, 1500, 300.0, 64, 4);
     loadForScan(m_db, { changed });
-    ASSERT_FALSE(scanIndex().dictHash.contains(path));
+    ASSERT_FALSE(scanIndex().isCached(path));
     writeBatch({ changed }, true);
 
     EXPECT_EQ(rowsOfPath(QStringLiteral("hashTable72"), path), 0);
@@ -156,7 +156,7 @@ TEST_F(CacheDatabaseTest, ChangedVideoLosesItsStaleDigest)
     changed->isHashUpdateReq = true;
     writeBatch({ changed }, false);
     loadForScan(m_db, { changed });
-    EXPECT_EQ(scanIndex().dictHash.value(path), QByteArray(32, 'f'));
+    EXPECT_EQ(cachedBlock(path), QByteArray(32, 'f'));
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM md5Table")), 1);
 }
 
@@ -185,8 +185,8 @@ TEST_P(CachePathTest, AwkwardPathsRoundTrip)
         = { photo(path, 77, 1.0, 64, 5), photo(path + QStringLiteral("x"), 78, 1.0, 64, 6) };
     writeBatch(records, false);
     loadForScan(m_db, records);
-    EXPECT_EQ(scanIndex().dictHash.value(path), fingerprintBlock(64, 5));
-    EXPECT_EQ(scanIndex().dictHash.value(path + QStringLiteral("x")), fingerprintBlock(64, 6));
+    EXPECT_EQ(cachedBlock(path), fingerprintBlock(64, 5));
+    EXPECT_EQ(cachedBlock(path + QStringLiteral("x")), fingerprintBlock(64, 6));
     EXPECT_EQ(scanIndex().dictExif.size(), 2);
 }
 
@@ -217,8 +217,8 @@ TEST_P(CacheStoredDamageTest, DamagedBlocksCountAsNotCached)
     ASSERT_TRUE(execSql(m_db, QString::fromUtf8(GetParam().sql)));
     loadForScan(m_db, records);
     EXPECT_EQ(scanIndex().dictExif.size(), 3);
-    EXPECT_FALSE(scanIndex().dictHash.contains(QStringLiteral("/p/1.jpg")));
-    EXPECT_FALSE(scanIndex().dictHash.contains(QStringLiteral("/p/3.mov")));
+    EXPECT_FALSE(scanIndex().isCached(QStringLiteral("/p/1.jpg")));
+    EXPECT_FALSE(scanIndex().isCached(QStringLiteral("/p/3.mov")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, CacheStoredDamageTest,
@@ -263,7 +263,7 @@ TEST_F(CacheDatabaseTest, ChecksummedPhotoGetsZeroExifRowAndNoDigest)
     EXPECT_FALSE((*exif)->captureDate.has_value());
     EXPECT_EQ((*exif)->pixelWidth, 0);
     EXPECT_EQ((*exif)->fileSize, 42u);
-    EXPECT_FALSE(scanIndex().dictHash.contains(record->filePath));
+    EXPECT_FALSE(scanIndex().isCached(record->filePath));
 }
 
 TEST_F(CacheDatabaseTest, FailedBatchLeavesNothingBehind)

@@ -131,7 +131,7 @@ TEST_P(CacheRecoveryTest, UnusableFileIsSetAsideAndScanGoesOn)
     // The fresh file works for the next batch and the next scan.
     ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, batch, scanIndex()));
     loadForScan(m_db, batch);
-    EXPECT_EQ(scanIndex().dictHash.size(), 20);
+    EXPECT_EQ(cachedCount(), 20);
     EXPECT_EQ(
         countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE '/old/%'")), 0);
 }
@@ -204,7 +204,7 @@ TEST_F(CacheBatchTest, FingerprintsOfTheOldThumbnailMethodAreDroppedOnce)
 
     for (int pass = 0; pass < 2; ++pass) {
         loadForScan(m_db, batch);
-        EXPECT_EQ(scanIndex().dictHash.size(), 0) << pass;
+        EXPECT_EQ(cachedCount(), 0) << pass;
         EXPECT_EQ(scanIndex().dictExif.size(), 5) << pass;
     }
     EXPECT_EQ(countRows(m_db, QStringLiteral("SELECT count(*) FROM hashTable64")), 0);
@@ -216,7 +216,7 @@ TEST_F(CacheBatchTest, FingerprintsOfTheOldThumbnailMethodAreDroppedOnce)
     // Fingerprints made now are kept.
     ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, batch, scanIndex()));
     loadForScan(m_db, batch);
-    EXPECT_EQ(scanIndex().dictHash.size(), 5);
+    EXPECT_EQ(cachedCount(), 5);
 }
 
 } // namespace

@@ -77,6 +77,18 @@ ScanCacheIndex &scanIndex()
     return index;
 }
 
+std::optional<QByteArray> cachedBlock(const QString &path)
+{
+    if (const std::optional<FingerprintVariants> variants = scanIndex().dictFingerprint.value(path))
+        return variants->storedForm();
+    return scanIndex().dictHash.value(path);
+}
+
+qsizetype cachedCount()
+{
+    return scanIndex().dictFingerprint.size() + scanIndex().dictHash.size();
+}
+
 void loadForScan(const QString &dbPath, const QList<std::shared_ptr<ImageFileInfo>> &records)
 {
     SqliteDBOperations::checkCacheForScan(dbPath);

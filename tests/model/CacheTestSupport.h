@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,10 @@ QByteArray fingerprintBlock(int n, int seed);
 QString freshCache(const QString &folder, const QString &fileName = QStringLiteral("quennary.db"));
 // The cache index of the scan the tests play (N = 64 at the start of each test).
 ScanCacheIndex &scanIndex();
+// What the index loaded for a path: its fingerprint in stored form, else its digest.
+std::optional<QByteArray> cachedBlock(const QString &path);
+// Paths the index loaded a fingerprint or digest for.
+qsizetype cachedCount();
 // What the scan does before hashing: tables, path table, empty index, fetch into it.
 void loadForScan(const QString &dbPath, const QList<std::shared_ptr<ImageFileInfo>> &records);
 
