@@ -40,7 +40,21 @@ __attribute__((target_clones("popcnt", "default"))) int64_t boundedDistanceKerne
     return d;
 }
 
+__attribute__((target_clones("popcnt", "default"))) void wordCountsKernel(
+    const uint64_t *words, size_t count, uint8_t *out)
+{
+    for (size_t i = 0; i < count; ++i)
+        out[i] = uint8_t(__builtin_popcountll(words[i]));
+}
+
 } // namespace
+
+void FingerprintWords::appendWordCounts(std::span<const uint64_t> words, std::vector<uint8_t> &out)
+{
+    const size_t start = out.size();
+    out.resize(start + words.size());
+    wordCountsKernel(words.data(), words.size(), out.data() + start);
+}
 
 void FingerprintWords::appendWordView(std::span<const uint8_t> packed, std::vector<uint64_t> &out)
 {

@@ -17,6 +17,8 @@ public:
     static void appendWordView(std::span<const uint8_t> packed, std::vector<uint64_t> &out);
 
     static int numberOfSetBits(uint64_t word) { return std::popcount(word); }
+    // Appends the number of set bits of every word, one byte each.
+    static void appendWordCounts(std::span<const uint64_t> words, std::vector<uint8_t> &out);
 
     // Running population count of a XOR b, word by word from word 0, stopping as soon as the sum
     // exceeds `allowed` (tested after each word). Returns the sum where it stopped, so a caller
