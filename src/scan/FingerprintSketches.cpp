@@ -102,6 +102,7 @@ bool FingerprintSketches::ruledOut(int recordSlot, int memberSlot, std::int64_t 
     const Slot &b = m_slots[size_t(memberSlot)];
     const uint8_t *first = m_counts.data() + a.offset;
     const uint64_t *firstPrefix = m_prefixes.data() + a.prefixOffset;
+    const uint64_t *firstWords = a.record->arrHashOfRotateFlipImages.words(0).data();
     for (size_t k = 0; k < b.variantCount; ++k) {
         const uint8_t *counts = m_counts.data() + b.offset + k * m_words;
         if (boundedByteDistance(first, counts, m_words, allowed) > allowed)
@@ -109,8 +110,6 @@ bool FingerprintSketches::ruledOut(int recordSlot, int memberSlot, std::int64_t 
         const uint64_t *prefix = m_prefixes.data() + b.prefixOffset + k * m_prefixWords;
         if (FingerprintWords::boundedDistance(firstPrefix, prefix, m_prefixWords, allowed) > allowed)
             continue;
-        // Only the few pairs that pass both sketches reach into the records.
-        const uint64_t *firstWords = a.record->arrHashOfRotateFlipImages.words(0).data();
         const uint64_t *words = b.record->arrHashOfRotateFlipImages.words(b.variants[k]).data();
         if (FingerprintWords::boundedDistance(firstWords, words, m_words, allowed) <= allowed)
             return false;
