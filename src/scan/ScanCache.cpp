@@ -53,11 +53,14 @@ bool ScanCache::saveFileInfoToCache(
     return SqliteDBOperations::saveBatch(path, batch, index);
 }
 
+std::shared_ptr<ExifInfo> ScanCache::cachedExif(const QString &path, const ScanCacheIndex &index)
+{
+    return index.isCached(path) ? index.dictExif.value(path).value_or(nullptr) : nullptr;
+}
+
 std::optional<ScanCache::Entry> ScanCache::cachedEntry(const QString &path, const ScanCacheIndex &index)
 {
-    if (!index.isCached(path))
-        return std::nullopt;
-    std::shared_ptr<ExifInfo> exif = index.dictExif.value(path).value_or(nullptr);
+    std::shared_ptr<ExifInfo> exif = cachedExif(path, index);
     if (!exif)
         return std::nullopt;
     return Entry { index.dictHash.value(path).value_or(QByteArray()), std::move(exif) };
@@ -66,9 +69,7 @@ std::optional<ScanCache::Entry> ScanCache::cachedEntry(const QString &path, cons
 std::optional<ScanCache::FingerprintEntry> ScanCache::takeCachedFingerprint(
     const QString &path, ScanCacheIndex &index)
 {
-    if (!index.isCached(path))
-        return std::nullopt;
-    std::shared_ptr<ExifInfo> exif = index.dictExif.value(path).value_or(nullptr);
+    std::shared_ptr<ExifInfo> exif = cachedExif(path, index);
     if (!exif)
         return std::nullopt;
     return FingerprintEntry { index.dictFingerprint.takeValue(path).value_or(FingerprintVariants()), std::move(exif) };

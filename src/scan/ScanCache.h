@@ -45,4 +45,8 @@ public:
     // The cached row still describes the file: same size and exactly the same modification time
     // and, for a local file, the same inode change time.
     static bool isUnchanged(const ImageFileInfo &record, const ExifInfo &cached);
+
+private:
+    // The EXIF record of a path the cache held a fingerprint or digest for; null otherwise.
+    static std::shared_ptr<ExifInfo> cachedExif(const QString &path, const ScanCacheIndex &index);
 };
