@@ -85,7 +85,7 @@ bool ImageFileInfo::isBelowMinimumSize(qint64 minimum) const
     return minimum > 0 && fileSize < static_cast<std::uint64_t>(minimum);
 }
 
-void ImageFileInfo::readFileAttributes()
+std::optional<bool> ImageFileInfo::readFileAttributes()
 {
     // One call to the file system for the size and all three dates.
     const FileAttributes facts = FileFacts::attributes(filePath).value_or(FileAttributes());
@@ -93,6 +93,7 @@ void ImageFileInfo::readFileAttributes()
     modDate = facts.modificationDate;
     changeDate = facts.changeDate;
     createDate = facts.creationDate;
+    return facts.immutable;
 }
 
 std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(
@@ -102,10 +103,11 @@ std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(
     record->commonInit(settings);
     record->filePath = path;
     record->fileName = QFileInfo(path).fileName();
-    record->readFileAttributes();
+    const std::optional<bool> immutable = record->readFileAttributes();
     if (record->isBelowMinimumSize(settings.minimumAllowFileSize))
         return nullptr;
-    record->isLocked = CommonFunc::isFileLocked(path);
+    // Opening the file to ask is left to file systems that do not report the flag with the rest.
+    record->isLocked = immutable ? *immutable : CommonFunc::isFileLocked(path);
     record->filePathUrl = QUrl::fromLocalFile(path);
     return record;
 }

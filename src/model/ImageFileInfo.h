@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -140,6 +141,7 @@ private:
     void setupExif_forGoogleDrive();
     // The local copy of a cloud file, which EXIF and fingerprint are read from.
     void fetchLocalCopy();
-    void readFileAttributes();
+    // Returns the immutable flag when the file system reported it with the rest.
+    std::optional<bool> readFileAttributes();
     bool isBelowMinimumSize(qint64 minimum) const;
 };

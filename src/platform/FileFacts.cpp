@@ -94,6 +94,8 @@ std::optional<FileAttributes> FileFacts::attributes(const QString &path)
     facts.modificationDate = fromTimestamp(st->stx_mtime);
     facts.changeDate = fromTimestamp(st->stx_ctime);
     facts.creationDate = creationOf(*st);
+    if (st->stx_attributes_mask & STATX_ATTR_IMMUTABLE)
+        facts.immutable = (st->stx_attributes & STATX_ATTR_IMMUTABLE) != 0;
     return facts;
 }
 

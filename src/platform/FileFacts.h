@@ -19,13 +19,15 @@ struct FileIdentity {
 struct FileAttributes {
     qint64 size = 0;
     QDateTime modificationDate, changeDate, creationDate;
+    // The immutable flag, where the file system reports it with the rest; nothing elsewhere.
+    std::optional<bool> immutable;
 };
 
 class FileFacts
 {
 public:
-    // Size (regular files only; 0 otherwise) and the three dates below, from one statx call;
-    // nothing when the file cannot be read.
+    // Size (regular files only; 0 otherwise), the three dates below and, where the file system
+    // says, the immutable flag, from one statx call; nothing when the file cannot be read.
     static std::optional<FileAttributes> attributes(const QString &path);
     // Size in bytes of a regular file (symlinks followed); nothing when it cannot be read.
     static std::optional<qint64> size(const QString &path);

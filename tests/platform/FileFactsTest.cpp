@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "platform/FileFacts.h"
@@ -103,6 +104,27 @@ TEST(FileFacts, SizeDatesAndIdentity)
     EXPECT_NE(FileFacts::identity(path), FileFacts::identity(copy));
     EXPECT_FALSE(FileFacts::isImmutable(path));
     EXPECT_FALSE(FileFacts::isNetworkVolume(path));
+}
+
+// A locked file is known by the flag the file system keeps; read with the other facts where the
+// file system reports it there, it must agree with asking the file itself.
+TEST(FileFacts, ImmutableFlagReadWithTheOtherFactsAgreesWithTheFilesOwn)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    const QString path = writeFile(d, QStringLiteral("locked.jpg"), "x");
+    if (QProcess::execute(QStringLiteral("chattr"), { QStringLiteral("+i"), path }) != 0)
+        GTEST_SKIP() << "this file system or user cannot set the immutable flag";
+    const std::optional<FileAttributes> locked = FileFacts::attributes(path);
+    const bool lockedAsked = FileFacts::isImmutable(path);
+    QProcess::execute(QStringLiteral("chattr"), { QStringLiteral("-i"), path });
+    ASSERT_TRUE(locked.has_value());
+    EXPECT_TRUE(lockedAsked);
+    EXPECT_TRUE(locked->immutable.value_or(true));
+    const std::optional<FileAttributes> unlocked = FileFacts::attributes(path);
+    ASSERT_TRUE(unlocked.has_value());
+    EXPECT_FALSE(FileFacts::isImmutable(path));
+    EXPECT_FALSE(unlocked->immutable.value_or(false));
 }
 
 TEST(FileFacts, PackagesAreFoldersWithAPackageExtension)
