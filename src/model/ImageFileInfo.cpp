@@ -85,29 +85,39 @@ bool ImageFileInfo::isBelowMinimumSize(qint64 minimum) const
     return minimum > 0 && fileSize < static_cast<std::uint64_t>(minimum);
 }
 
-std::optional<bool> ImageFileInfo::readFileAttributes()
+void ImageFileInfo::readFileAttributes()
 {
     // One call to the file system for the size and all three dates.
-    const FileAttributes facts = FileFacts::attributes(filePath).value_or(FileAttributes());
+    applyFileAttributes(FileFacts::attributes(filePath).value_or(FileAttributes()));
+}
+
+void ImageFileInfo::applyFileAttributes(const FileAttributes &facts)
+{
     fileSize = static_cast<std::uint64_t>(std::max<qint64>(facts.size, 0));
     modDate = facts.modificationDate;
     changeDate = facts.changeDate;
     createDate = facts.creationDate;
-    return facts.immutable;
 }
 
 std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(
     const QString &path, const RecordSettings &settings)
 {
+    // One call to the file system for the size, all three dates and, mostly, the immutable flag.
+    return initWithPathForFile(path, settings, FileFacts::attributes(path).value_or(FileAttributes()));
+}
+
+std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(
+    const QString &path, const RecordSettings &settings, const FileAttributes &attributes)
+{
     auto record = std::make_shared<ImageFileInfo>();
     record->commonInit(settings);
     record->filePath = path;
     record->fileName = QFileInfo(path).fileName();
-    const std::optional<bool> immutable = record->readFileAttributes();
+    record->applyFileAttributes(attributes);
     if (record->isBelowMinimumSize(settings.minimumAllowFileSize))
         return nullptr;
     // Opening the file to ask is left to file systems that do not report the flag with the rest.
-    record->isLocked = immutable ? *immutable : CommonFunc::isFileLocked(path);
+    record->isLocked = attributes.immutable ? *attributes.immutable : CommonFunc::isFileLocked(path);
     record->filePathUrl = QUrl::fromLocalFile(path);
     return record;
 }

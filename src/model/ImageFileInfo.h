@@ -31,6 +31,8 @@ class PhotosNode;
 
 class ImageSource;
 
+struct FileAttributes;
+
 class ImageFileInfo
 {
 public:
@@ -42,6 +44,9 @@ public:
     // Record of a local file; null when the file is below the scan's minimum size.
     static std::shared_ptr<ImageFileInfo> initWithPathForFile(
         const QString &path, const RecordSettings &settings);
+    // The same with what the folder walk already read of the file.
+    static std::shared_ptr<ImageFileInfo> initWithPathForFile(
+        const QString &path, const RecordSettings &settings, const FileAttributes &attributes);
     // Record of a Google Drive file; null when it is below the scan's minimum size.
     static std::shared_ptr<ImageFileInfo> initWithPathForFileForGoogleDriveFolderList(
         const std::shared_ptr<GDFoldersList> &entry, const RecordSettings &settings);
@@ -141,7 +146,7 @@ private:
     void setupExif_forGoogleDrive();
     // The local copy of a cloud file, which EXIF and fingerprint are read from.
     void fetchLocalCopy();
-    // Returns the immutable flag when the file system reported it with the rest.
-    std::optional<bool> readFileAttributes();
+    void readFileAttributes();
+    void applyFileAttributes(const FileAttributes &facts);
     bool isBelowMinimumSize(qint64 minimum) const;
 };

@@ -84,19 +84,40 @@ std::optional<QDateTime> FileFacts::creationDate(const QString &path)
     return creationOf(*st);
 }
 
+static constexpr unsigned int kAttributesMask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_CTIME | STATX_BTIME;
+
+static FileAttributes attributesOf(const struct statx &st)
+{
+    FileAttributes facts;
+    facts.size = S_ISREG(st.stx_mode) ? qint64(st.stx_size) : 0;
+    facts.modificationDate = fromTimestamp(st.stx_mtime);
+    facts.changeDate = fromTimestamp(st.stx_ctime);
+    facts.creationDate = creationOf(st);
+    if (st.stx_attributes_mask & STATX_ATTR_IMMUTABLE)
+        facts.immutable = (st.stx_attributes & STATX_ATTR_IMMUTABLE) != 0;
+    return facts;
+}
+
 std::optional<FileAttributes> FileFacts::attributes(const QString &path)
 {
-    const auto st = statxOf(path, STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_CTIME | STATX_BTIME);
+    const auto st = statxOf(path, kAttributesMask);
     if (!st)
         return std::nullopt;
-    FileAttributes facts;
-    facts.size = S_ISREG(st->stx_mode) ? qint64(st->stx_size) : 0;
-    facts.modificationDate = fromTimestamp(st->stx_mtime);
-    facts.changeDate = fromTimestamp(st->stx_ctime);
-    facts.creationDate = creationOf(*st);
-    if (st->stx_attributes_mask & STATX_ATTR_IMMUTABLE)
-        facts.immutable = (st->stx_attributes & STATX_ATTR_IMMUTABLE) != 0;
-    return facts;
+    return attributesOf(*st);
+}
+
+std::optional<FileEntryFacts> FileFacts::entryAt(int dirFd, const char *name)
+{
+    struct statx st {
+    };
+    if (::statx(dirFd, name, 0, kAttributesMask | STATX_INO, &st) != 0)
+        return std::nullopt;
+    FileEntryFacts entry;
+    entry.isDirectory = S_ISDIR(st.stx_mode);
+    entry.isRegular = S_ISREG(st.stx_mode);
+    entry.identity = { (std::uint64_t(st.stx_dev_major) << 32) | st.stx_dev_minor, st.stx_ino };
+    entry.attributes = attributesOf(st);
+    return entry;
 }
 
 std::optional<QDateTime> FileFacts::accessDate(const QString &path)

@@ -23,12 +23,24 @@ struct FileAttributes {
     std::optional<bool> immutable;
 };
 
+// What one call to the file system tells of a folder's entry (links followed): what it is, which
+// file it is, and what a record reads of it.
+struct FileEntryFacts {
+    bool isDirectory = false;
+    bool isRegular = false;
+    FileIdentity identity;
+    FileAttributes attributes;
+};
+
 class FileFacts
 {
 public:
     // Size (regular files only; 0 otherwise), the three dates below and, where the file system
     // says, the immutable flag, from one statx call; nothing when the file cannot be read.
     static std::optional<FileAttributes> attributes(const QString &path);
+    // The facts of `name` in the open folder `dirFd` (or of a path, with AT_FDCWD); nothing, with
+    // errno set, when the entry cannot be read.
+    static std::optional<FileEntryFacts> entryAt(int dirFd, const char *name);
     // Size in bytes of a regular file (symlinks followed); nothing when it cannot be read.
     static std::optional<qint64> size(const QString &path);
     // Modification time in whole seconds since 1970 (UTC).

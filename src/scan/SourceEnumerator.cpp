@@ -63,7 +63,7 @@ void SourceEnumerator::run(const std::vector<FilePathNode> &sources)
 bool SourceEnumerator::addFileToScan(const WalkedFile &file)
 {
     const std::shared_ptr<ImageFileInfo> record
-        = ImageFileInfo::initWithPathForFile(file.path, m_session.options.recordSettings());
+        = ImageFileInfo::initWithPathForFile(file.path, m_session.options.recordSettings(), file.attributes);
     if (!record)
         return false;
     record->isVideo = file.isVideo;

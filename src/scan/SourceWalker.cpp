@@ -129,20 +129,18 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
         if (!isLink && entry.type == DT_REG
             && matchingExtension(lower, m_options.allowedExtensions).isEmpty())
             continue;
-        struct stat st {
-        };
-        if (::fstatat(dirFd, entry.name.constData(), &st, 0) != 0) {
+        const std::optional<FileEntryFacts> facts = FileFacts::entryAt(dirFd, entry.name.constData());
+        if (!facts) {
             logSkipped(isLink ? QStringLiteral("link") : QStringLiteral("file"), child, errno);
             continue;
         }
-        if (S_ISDIR(st.st_mode)) {
+        if (facts->isDirectory) {
             if (!isLink)
                 scanFolder(child);
             continue;
         }
-        if (S_ISREG(st.st_mode))
-            offerFile(
-                child, lower, qint64(st.st_size), { std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) });
+        if (facts->isRegular)
+            offerFile(child, lower, *facts);
     }
     ::closedir(dir);
     if (undecodable > 0)
@@ -162,26 +160,26 @@ void SourceWalker::scanPackage(const QString &path)
 
 void SourceWalker::addFileToScan(const QString &path)
 {
-    struct stat st {
-    };
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+    const std::optional<FileEntryFacts> facts = FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData());
+    if (!facts) {
         logSkipped(QStringLiteral("file"), path, errno);
         return;
     }
-    if (S_ISREG(st.st_mode))
-        offerFile(
-            path, path.toLower(), qint64(st.st_size), { std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) });
+    if (facts->isRegular)
+        offerFile(path, path.toLower(), *facts);
 }
 
-void SourceWalker::offerFile(const QString &path, const QString &lower, qint64 size, const Identity &identity)
+void SourceWalker::offerFile(const QString &path, const QString &lower, const FileEntryFacts &facts)
 {
+    const Identity identity { facts.identity.device, facts.identity.inode };
     if (m_addedFiles.count(identity))
         return;
     if (matchingExtension(lower, m_options.allowedExtensions).isEmpty())
         return;
+    const qint64 size = facts.attributes.size;
     if (size < m_options.minimumFileSize)
         return;
-    const WalkedFile file { path, size, endsWithAny(lower, m_options.videoExtensions) };
+    const WalkedFile file { path, size, endsWithAny(lower, m_options.videoExtensions), facts.attributes };
     if (m_handlers.addFile && m_handlers.addFile(file))
         m_addedFiles.insert(identity);
 }

@@ -14,12 +14,15 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/FileFacts.h"
 #include "scan/ExclusionMatcher.h"
 
 struct WalkedFile {
     QString path;
     qint64 size = 0;
     bool isVideo = false;
+    // What the walk read of the file, handed on so that its record need not ask again.
+    FileAttributes attributes;
 };
 
 struct SourceWalkerOptions {
@@ -58,7 +61,7 @@ private:
     void scanEntries(const QString &path, int dirFd);
     void scanPackage(const QString &path);
     // `lower` is `path` in lower case, made once by the caller.
-    void offerFile(const QString &path, const QString &lower, qint64 size, const Identity &identity);
+    void offerFile(const QString &path, const QString &lower, const FileEntryFacts &facts);
 
     SourceWalkerOptions m_options;
     const std::atomic<bool> &m_abortMe;

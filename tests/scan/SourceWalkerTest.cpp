@@ -22,12 +22,14 @@ namespace
 struct Walk {
     std::atomic<bool> abortMe { false };
     QStringList added;
+    QList<WalkedFile> files;
 
     QStringList run(SourceWalkerOptions options, const std::function<void(SourceWalker &)> &body)
     {
         SourceWalker walker(std::move(options), abortMe,
             { [this](const WalkedFile &file) {
                  added.append(file.path);
+                 files.append(file);
                  return true;
              },
                 {} });
@@ -113,6 +115,31 @@ TEST(SourceWalkerTest, NestedFoldersGiveEveryPhotoOnceWithTheFilters)
         w.scanFolder(root + "/x"); // a folder already walked is not walked again
     });
     EXPECT_EQ(relative(added, root), (QStringList { "a.jpg", "skipped-not/d.jpg", "x/y/z/b.PNG" }));
+}
+
+// Records are made from what the walk read: it must be what the file itself says, through a link too.
+TEST(SourceWalkerTest, AWalkedFileCarriesItsOwnSizeAndDates)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    ASSERT_TRUE(TestFiles::write(root + "/in/a.jpg", randomBytes(1, 2000)));
+    ASSERT_TRUE(TestFiles::write(root + "/b.jpg", randomBytes(2, 3000)));
+    ASSERT_EQ(symlink((root + "/b.jpg").toLocal8Bit().constData(), (root + "/in/b-link.jpg").toLocal8Bit().constData()), 0);
+    Walk walk;
+    walk.run(photoOptions(), [&](SourceWalker &w) {
+        w.scanFolder(root + "/in");
+        w.addFileToScan(root + "/b.jpg"); // the same file as the link: not offered twice
+    });
+    ASSERT_EQ(walk.files.size(), 2);
+    for (const WalkedFile &file : walk.files) {
+        const FileAttributes own = FileFacts::attributes(file.path).value();
+        EXPECT_EQ(file.size, own.size) << file.path.toStdString();
+        EXPECT_EQ(file.attributes.size, own.size);
+        EXPECT_EQ(file.attributes.modificationDate, own.modificationDate);
+        EXPECT_EQ(file.attributes.changeDate, own.changeDate);
+        EXPECT_EQ(file.attributes.creationDate, own.creationDate);
+        EXPECT_EQ(file.attributes.immutable, own.immutable);
+    }
 }
 
 TEST(SourceWalkerTest, ASingleFileInsideAnExcludedFolderIsStillTaken)
