@@ -326,7 +326,9 @@ QImage ExifReader::embeddedThumbnail(const QSize &imageSize, int minPixelSize, i
                 && !ImageSourceGeometry::isUsableEmbedded(declared, imageSize, minPixelSize))
                 continue;
             const Exiv2::PreviewImage preview = previews.getPreviewImage(candidate);
-            const QByteArray data(reinterpret_cast<const char *>(preview.pData()), int(preview.size()));
+            // Exiv2's own bytes, not a copy: `preview` outlives every use of them.
+            const QByteArray data
+                = QByteArray::fromRawData(reinterpret_cast<const char *>(preview.pData()), qsizetype(preview.size()));
             // The declared size may be missing or wrong; the preview's own header decides.
             const QSize actual = QtImageDecoder::readHeader(data).size;
             if (!ImageSourceGeometry::isUsableEmbedded(actual, imageSize, minPixelSize))

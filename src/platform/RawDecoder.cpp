@@ -99,7 +99,8 @@ QImage RawDecoder::embeddedThumbnail(int minPixelSize, int maxPixelSize)
         return {};
     QImage image;
     if (thumbnail.tformat == LIBRAW_THUMBNAIL_JPEG) {
-        const QByteArray data(thumbnail.thumb, int(thumbnail.tlength));
+        // LibRaw's own bytes, not a copy: they stay until the next unpack.
+        const QByteArray data = QByteArray::fromRawData(thumbnail.thumb, qsizetype(thumbnail.tlength));
         const QSize actual = QtImageDecoder::readHeader(data).size;
         if (!ImageSourceGeometry::isUsableEmbedded(actual, size_, minPixelSize))
             return {};
