@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace
@@ -62,6 +62,27 @@ std::vector<Taps> tapsFor(int from, int to)
     return all;
 }
 
+// The weights for one pair of sizes, kept for the next pictures of a thread: photos of a library
+// mostly share a few sizes, and the weights cost a sine per tap.
+const std::vector<Taps> &cachedTapsFor(int from, int to)
+{
+    struct Entry {
+        int from;
+        int to;
+        std::vector<Taps> taps;
+    };
+    constexpr size_t kKept = 8;
+    thread_local std::vector<Entry> kept;
+    for (const Entry &entry : kept) {
+        if (entry.from == from && entry.to == to)
+            return entry.taps;
+    }
+    if (kept.size() == kKept)
+        kept.erase(kept.begin());
+    kept.push_back({ from, to, tapsFor(from, to) });
+    return kept.back().taps;
+}
+
 // Three colour planes, premultiplied, so transparent pixels weigh nothing and end up black.
 struct Planes {
     int width = 0;
@@ -103,10 +124,34 @@ Planes transposed(const Planes &in)
 
 // Every sample is the sum of its taps taken in order (w0*p0 + w1*p1 + ...) in single precision,
 // whichever pass computes it.
+#if defined(__x86_64__)
+// Eight samples at a time where the processor can; the same products and sums as below.
+__attribute__((target("avx"))) void accumulateWide(float *row, const float *source, float weight, int count)
+{
+    int i = 0;
+    const __m256 w = _mm256_set1_ps(weight);
+    for (; i + 8 <= count; i += 8)
+        _mm256_storeu_ps(row + i, _mm256_add_ps(_mm256_loadu_ps(row + i), _mm256_mul_ps(w, _mm256_loadu_ps(source + i))));
+    for (; i < count; ++i)
+        row[i] += weight * source[i];
+}
+
+const bool kHasAvx = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx") != 0;
+}();
+#endif
+
 // Four samples at a time: a product and a sum per sample, as the plain loop does, so the result
 // is the same to the bit.
 void accumulate(float *row, const float *source, float weight, int count)
 {
+#if defined(__x86_64__)
+    if (kHasAvx) {
+        accumulateWide(row, source, weight, count);
+        return;
+    }
+#endif
     int i = 0;
 #if defined(__SSE2__)
     const __m128 w = _mm_set1_ps(weight);
@@ -121,7 +166,7 @@ void accumulate(float *row, const float *source, float weight, int count)
 // returns the result the same way round (`width` rows).
 Planes resampledRows(const Planes &columns, int width)
 {
-    const std::vector<Taps> taps = tapsFor(columns.height, width);
+    const std::vector<Taps> &taps = cachedTapsFor(columns.height, width);
     Planes out { columns.width, width, std::vector<float>(size_t(width) * size_t(columns.width) * 3) };
     for (int x = 0; x < width; ++x) {
         const Taps &t = taps[size_t(x)];
@@ -133,7 +178,7 @@ Planes resampledRows(const Planes &columns, int width)
 
 Planes resampledColumns(const Planes &in, int height)
 {
-    const std::vector<Taps> taps = tapsFor(in.height, height);
+    const std::vector<Taps> &taps = cachedTapsFor(in.height, height);
     Planes out { in.width, height, std::vector<float>(size_t(in.width) * size_t(height) * 3) };
     for (int y = 0; y < height; ++y) {
         const Taps &t = taps[size_t(y)];
