@@ -152,6 +152,17 @@ bool CacheWriter::qualifies(const ImageFileInfo &record)
     return (record.exifInfo && !record.arrHashOfRotateFlipImages.isEmpty()) || !record.fileMd5.isEmpty();
 }
 
+bool CacheWriter::changesNothing(const Records &records, const CachedTest &isCached)
+{
+    for (const auto &record : records) {
+        if (!record || !qualifies(*record))
+            continue;
+        if (record->isHashUpdateReq || !isCached(record->filePath) || !photoMd5ToStore(*record).isEmpty())
+            return false;
+    }
+    return true;
+}
+
 bool CacheWriter::writeScanPaths(const Records &records)
 {
     SqliteStatement insert(m_connection, "INSERT OR IGNORE INTO tempTable (filePath) VALUES (?1)");

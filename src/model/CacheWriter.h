@@ -43,6 +43,9 @@ public:
 
     // A record has something to cache.
     static bool qualifies(const ImageFileInfo &record);
+    // Neither pass would change a row: every record with something to cache took it unchanged
+    // from the cache in this scan and brings nothing new beside it.
+    static bool changesNothing(const Records &records, const CachedTest &isCached);
 
 private:
     // One digest row keyed by `exifId`; false when the failure ends the batch.

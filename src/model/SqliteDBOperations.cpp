@@ -177,6 +177,11 @@ void SqliteDBOperations::insertDataInTable(
         });
 }
 
+bool SqliteDBOperations::batchChangesNothing(const Records &records, const ScanCacheIndex &index)
+{
+    return CacheWriter::changesNothing(records, isCachedThisScan(index));
+}
+
 bool SqliteDBOperations::saveBatch(const QString &dbPath, const Records &records, ScanCacheIndex &index)
 {
     QStringList replaced;

@@ -65,4 +65,6 @@ public:
         bool insertMD5, const ScanCacheIndex &index);
     // Both of the above in one transaction, so a batch is written whole or not at all.
     static bool saveBatch(const QString &dbPath, const Records &records, ScanCacheIndex &index);
+    // A batch whose records all came unchanged from the cache: writing it would change nothing.
+    static bool batchChangesNothing(const Records &records, const ScanCacheIndex &index);
 };

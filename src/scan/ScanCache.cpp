@@ -42,6 +42,9 @@ void ScanCache::loadCachedFileInfo(std::uint8_t scanType, bool exact, ScanCacheI
 bool ScanCache::saveFileInfoToCache(
     std::uint8_t scanType, const RecordList &batch, int batchCounter, ScanCacheIndex &index)
 {
+    // A batch of a warm scan is answered from the cache whole: no transaction for it.
+    if (SqliteDBOperations::batchChangesNothing(batch, index))
+        return true;
     const QString fileName = SqliteDBOperations::cacheFileNameForScanType(scanType);
     if (!SqliteDBOperations::copyDataBaseIfRequieredAtDestination(SqliteDBOperations::getCachePath(),
             SqliteDBOperations::templatePathForScanType(scanType), fileName))

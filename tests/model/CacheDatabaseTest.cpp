@@ -174,6 +174,29 @@ TEST_F(CacheDatabaseTest, UnchangedSecondScanWritesNothing)
     EXPECT_EQ(second[0]->exifIDFrmDB, id);
 }
 
+// A warm batch skips its transaction; that is only sound while the write would indeed change nothing.
+TEST_F(CacheDatabaseTest, OnlyABatchTakenWholeFromTheCacheChangesNothing)
+{
+    const Records first = { photo(QStringLiteral("/p/a.jpg"), 5, 9.0, 64, 3),
+        video(QStringLiteral("/p/v.mov"), 7, 9.0, kMd5) };
+    EXPECT_FALSE(SqliteDBOperations::batchChangesNothing(first, scanIndex())); // nothing cached yet
+    writeBatch(first, true);
+
+    const Records second = { photo(QStringLiteral("/p/a.jpg"), 5, 9.0, 64, 3),
+        video(QStringLiteral("/p/v.mov"), 7, 9.0, kMd5), std::make_shared<ImageFileInfo>() };
+    loadForScan(m_db, second);
+    EXPECT_TRUE(SqliteDBOperations::batchChangesNothing(second, scanIndex()));
+
+    second[0]->isHashUpdateReq = true; // changed since: its rows are rewritten
+    EXPECT_FALSE(SqliteDBOperations::batchChangesNothing(second, scanIndex()));
+    second[0]->isHashUpdateReq = false;
+    second[0]->fileMd5 = kMd5; // an exact scan summed it and the cache does not hold the sum yet
+    EXPECT_FALSE(SqliteDBOperations::batchChangesNothing(second, scanIndex()));
+    second[0]->fileMd5.clear();
+    const Records withNewFile = { second[0], photo(QStringLiteral("/p/new.jpg"), 5, 9.0, 64, 4) };
+    EXPECT_FALSE(SqliteDBOperations::batchChangesNothing(withNewFile, scanIndex()));
+}
+
 class CachePathTest : public CacheDatabaseTest, public ::testing::WithParamInterface<const char *>
 {
 };
