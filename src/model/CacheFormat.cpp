@@ -37,7 +37,7 @@ qsizetype CacheFormat::fingerprintBytes(int n)
     return qsizetype(n) * n;
 }
 
-bool CacheFormat::isValidFingerprint(const QByteArray &block, int n)
+bool CacheFormat::isValidFingerprint(QByteArrayView block, int n)
 {
     return isFingerprintSide(n) && block.size() == fingerprintBytes(n);
 }

@@ -19,7 +19,7 @@ public:
     static std::optional<QByteArray> fingerprintTable(int n);
     // Eight packed variants of N*N bits each: N*N bytes.
     static qsizetype fingerprintBytes(int n);
-    static bool isValidFingerprint(const QByteArray &block, int n);
+    static bool isValidFingerprint(QByteArrayView block, int n);
     // The same for a fingerprint already split into its variants.
     static bool isValidFingerprint(const FingerprintVariants &variants, int n);
     // 32 hexadecimal characters.

@@ -47,7 +47,7 @@ QByteArray fetchSql(int n)
 }
 
 // The stored check value still describes this block beside this row's path, size and time.
-bool matchesRow(const SqliteStatement &row, int checkColumn, const QByteArray &block)
+bool matchesRow(const SqliteStatement &row, int checkColumn, QByteArrayView block)
 {
     return !row.isNull(checkColumn)
         && row.columnInt64(checkColumn)
@@ -55,11 +55,10 @@ bool matchesRow(const SqliteStatement &row, int checkColumn, const QByteArray &b
             row.columnUtf8(kPath), quint64(row.columnInt64(kFileSize)), row.columnDouble(kModTime), block);
 }
 
-FingerprintVariants variantsOf(const QByteArray &block, int n)
+FingerprintVariants variantsOf(QByteArrayView block, int n)
 {
     FingerprintVariants variants;
-    variants.appendStoredForm(
-        std::span<const uint8_t>(reinterpret_cast<const uint8_t *>(block.constData()), size_t(block.size())), n);
+    variants.appendStoredForm(block, n);
     return variants;
 }
 
@@ -80,7 +79,8 @@ std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection,
     while ((step = query.step()) == SQLITE_ROW) {
         const QString path = query.columnText(kPath);
         std::shared_ptr<ExifInfo> exif = exifFromRow(query);
-        const QByteArray fingerprint = query.columnBlob(kFingerprint);
+        // Read in place: the block goes straight into its variants.
+        const QByteArrayView fingerprint = query.columnBlobView(kFingerprint);
         const QByteArray md5 = query.columnBlob(kMd5);
         const bool md5IsValid = CacheFormat::isValidMd5(md5) && matchesRow(query, kMd5Check, md5);
         if (md5IsValid)

@@ -81,6 +81,12 @@ int FingerprintVariants::appendStoredForm(std::span<const uint8_t> block, int n)
     return appended;
 }
 
+int FingerprintVariants::appendStoredForm(QByteArrayView block, int n)
+{
+    return appendStoredForm(
+        std::span<const uint8_t>(reinterpret_cast<const uint8_t *>(block.data()), size_t(block.size())), n);
+}
+
 void FingerprintVariants::reserve(size_t variants, size_t pieceBytes)
 {
     m_words.reserve(m_words.size() + variants * (pieceBytes / 8));

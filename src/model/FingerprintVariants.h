@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 class FingerprintVariants
 {
@@ -35,6 +36,7 @@ public:
     // Splits a stored block into pieces of bytesPerVariant(n) and appends each whole piece; a
     // trailing remainder shorter than a piece is ignored. Returns the number appended.
     int appendStoredForm(std::span<const uint8_t> block, int n);
+    int appendStoredForm(QByteArrayView block, int n);
     // Room for `variants` more pieces of `pieceBytes` in one allocation.
     void reserve(size_t variants, size_t pieceBytes);
     void clear();

@@ -286,8 +286,7 @@ void ImageFileInfo::computeFileHash()
 
 void ImageFileInfo::addHashInarrHashOfRotateFlipImages(const QByteArray &block)
 {
-    const auto *bytes = reinterpret_cast<const uint8_t *>(block.constData());
-    arrHashOfRotateFlipImages.appendStoredForm(std::span<const uint8_t>(bytes, block.size()), resizeValue);
+    arrHashOfRotateFlipImages.appendStoredForm(QByteArrayView(block), resizeValue);
 }
 
 void ImageFileInfo::updateImageHashForRotateImages(const QList<QImage> &images, int rows, int columns)

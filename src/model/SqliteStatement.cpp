@@ -99,9 +99,14 @@ QByteArrayView SqliteStatement::columnUtf8(int column) const
 
 QByteArray SqliteStatement::columnBlob(int column) const
 {
+    return columnBlobView(column).toByteArray();
+}
+
+QByteArrayView SqliteStatement::columnBlobView(int column) const
+{
     const void *data = sqlite3_column_blob(m_statement, column);
     const int size = sqlite3_column_bytes(m_statement, column);
     if (!data || size <= 0)
-        return QByteArray();
-    return QByteArray(static_cast<const char *>(data), size);
+        return QByteArrayView();
+    return QByteArrayView(static_cast<const char *>(data), size);
 }

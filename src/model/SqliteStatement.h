@@ -39,6 +39,8 @@ public:
     // The text's UTF-8 bytes, valid until the next step or reset.
     QByteArrayView columnUtf8(int column) const;
     QByteArray columnBlob(int column) const;
+    // The blob in place: valid until the next step or reset of the statement.
+    QByteArrayView columnBlobView(int column) const;
 
 private:
     SqliteConnection &m_connection;

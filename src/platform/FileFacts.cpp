@@ -84,6 +84,11 @@ std::optional<QDateTime> FileFacts::creationDate(const QString &path)
     return creationOf(*st);
 }
 
+static FileIdentity identityOf(const struct statx &st)
+{
+    return { (std::uint64_t(st.stx_dev_major) << 32) | st.stx_dev_minor, st.stx_ino };
+}
+
 static constexpr unsigned int kAttributesMask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_CTIME | STATX_BTIME;
 
 static FileAttributes attributesOf(const struct statx &st)
@@ -115,7 +120,7 @@ std::optional<FileEntryFacts> FileFacts::entryAt(int dirFd, const char *name)
     FileEntryFacts entry;
     entry.isDirectory = S_ISDIR(st.stx_mode);
     entry.isRegular = S_ISREG(st.stx_mode);
-    entry.identity = { (std::uint64_t(st.stx_dev_major) << 32) | st.stx_dev_minor, st.stx_ino };
+    entry.identity = identityOf(st);
     entry.attributes = attributesOf(st);
     return entry;
 }
@@ -130,10 +135,7 @@ std::optional<FileIdentity> FileFacts::identity(const QString &path)
     const auto st = statxOf(path, STATX_INO);
     if (!st)
         return std::nullopt;
-    FileIdentity id;
-    id.device = (std::uint64_t(st->stx_dev_major) << 32) | st->stx_dev_minor;
-    id.inode = st->stx_ino;
-    return id;
+    return identityOf(*st);
 }
 
 bool FileFacts::isPackage(const QString &path)
