@@ -48,13 +48,18 @@ bool ScriptedAlertPresenter::isSheetOpen(const QWidget *sheet) const
 
 int ScriptedAlertPresenter::runModalForWindow(QWidget *window)
 {
-    ++m_modalRuns;
+    m_modalWindows.push_back(window);
     m_inModalRun = true;
     m_stopped = false;
     if (m_modalHandler)
         m_modalHandler(window);
     m_inModalRun = false;
     return m_stopped ? m_stopCode : nextAnswer();
+}
+
+int ScriptedAlertPresenter::modalRunCount(const QWidget *window) const
+{
+    return int(std::count(m_modalWindows.begin(), m_modalWindows.end(), window));
 }
 
 void ScriptedAlertPresenter::stopModal(int code)

@@ -26,7 +26,9 @@ public:
     const std::vector<AlertSpec> &alerts() const { return m_alerts; }
     // Every sheet begun, in order, including the ones already ended.
     const std::vector<QWidget *> &sheetsBegun() const { return m_sheetsBegun; }
-    int modalRunCount() const { return m_modalRuns; }
+    int modalRunCount() const { return int(m_modalWindows.size()); }
+    // The modal runs of `window` alone: a window may run others on its own timers meanwhile.
+    int modalRunCount(const QWidget *window) const;
 
     int runAlert(const AlertSpec &alert, QWidget *over) override;
     void beginSheet(QWidget *sheet, QWidget *parent) override;
@@ -43,7 +45,7 @@ private:
     std::vector<AlertSpec> m_alerts;
     std::vector<QWidget *> m_sheetsBegun;
     std::vector<const QWidget *> m_openSheets;
-    int m_modalRuns = 0;
+    std::vector<const QWidget *> m_modalWindows;
     bool m_inModalRun = false;
     bool m_stopped = false;
     int m_stopCode = kModalResponseStop;

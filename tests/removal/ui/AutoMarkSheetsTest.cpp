@@ -31,6 +31,7 @@ protected:
 
     void TearDown() override
     {
+        presenter.setModalHandler({});
         marking.reset();
         ResultGridFixture::TearDown();
     }
@@ -50,11 +51,9 @@ protected:
     // on a timer after the results arrive) are left alone.
     void answerDialogWith(QAbstractButton *button)
     {
-        presenter.setModalHandler([this, button](QWidget *window) {
-            if (window != sheets().windowAutoMark)
-                return;
-            ++dialogRuns;
-            button->click();
+        presenter.setModalHandler([dialog = sheets().windowAutoMark.data(), button](QWidget *window) {
+            if (window == dialog)
+                button->click();
         });
     }
 
@@ -80,7 +79,6 @@ protected:
         return TestEvents::waitFor([this] { return runsFinished > 0; }, 10000);
     }
 
-    int dialogRuns = 0;
     int runsFinished = 0;
     bool lastRunStopped = false;
 
@@ -105,7 +103,7 @@ TEST_P(AutoMarkDialogSuppression, DialogShowsUnlessTheSettingIsANumberReadingTru
     answerDialogWith(sheets().btnContinueOnAutoMark);
     controller->btnAutoMark->click();
     ASSERT_TRUE(waitForRun());
-    EXPECT_EQ(dialogRuns, GetParam().dialogShown ? 1 : 0);
+    EXPECT_EQ(presenter.modalRunCount(sheets().windowAutoMark), GetParam().dialogShown ? 1 : 0);
     EXPECT_FALSE(presenter.isSheetOpen(sheets().windowAutoMark));
     EXPECT_EQ(controller->countMarked, 2);
     EXPECT_EQ(markedFiles(), 2);

@@ -79,7 +79,7 @@ protected:
                 answer();
         });
         controller->btnTrashMarked->click();
-        ASSERT_TRUE(waitUntil([this] { return presenter.modalRunCount() > 0; }));
+        ASSERT_TRUE(waitUntil([this] { return presenter.modalRunCount(sheets().windowForPhotosApp) > 0; }));
     }
 
     void continueAtStepThree()

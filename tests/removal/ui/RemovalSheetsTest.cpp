@@ -99,7 +99,7 @@ TEST_F(RemovalSheetsTest, ReviewClosesTheQuestionAndChangesNothing)
     EXPECT_TRUE(RemovalFixture::trashedNames().isEmpty());
     // Trash Marked may be pressed again at once.
     controller->btnTrashMarked->click();
-    EXPECT_EQ(presenter.modalRunCount(), 2);
+    EXPECT_EQ(presenter.modalRunCount(sheets->windowConfirmTrash), 2);
 }
 
 TEST_F(RemovalSheetsTest, ProceedingWithTheBoxTickedStopsAsking)
