@@ -37,6 +37,15 @@ void AddingSheet::showOverlayView(MainViewController &c, QWidget *sheet, QWidget
     sheet->setAttribute(Qt::WA_TranslucentBackground);
 }
 
+void AddingSheet::showSheet(MainViewController &c, QWidget *sheet, QWidget *box)
+{
+    AlertPresenter &presenter = AlertPresenter::current();
+    if (!sheet || presenter.isSheetOpen(sheet))
+        return;
+    showOverlayView(c, sheet, box);
+    presenter.beginSheet(sheet, c.view());
+}
+
 void AddingSheet::showAddingPhotosSheet(MainViewController &c)
 {
     const bool withVideos = c.compareType == GlobalObjects::CompareType::ctMD5
@@ -51,8 +60,7 @@ void AddingSheet::showAddingPhotosSheet(MainViewController &c)
     }
     if (english)
         c.lblPleaseBePatient->setFont(ControlFonts::systemFont(withVideos ? 10 : 13));
-    showOverlayView(c, c.windowAddImages, c.boxMainWindowAdd);
-    AlertPresenter::current().beginSheet(c.windowAddImages, c.view());
+    showSheet(c, c.windowAddImages, c.boxMainWindowAdd);
 }
 
 void AddingSheet::dismissAddingPhotosSheetOnMain(MainViewController &c)

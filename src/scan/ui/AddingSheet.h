@@ -14,4 +14,6 @@ public:
     static void askToQuitPhotosApp(MainViewController &c);
     // Dims the main window behind `sheet` on systems whose sheets do not dim it themselves.
     static void showOverlayView(MainViewController &c, QWidget *sheet, QWidget *box);
+    // Begins `sheet` over the main window with its overlay; a sheet already open stays as it is.
+    static void showSheet(MainViewController &c, QWidget *sheet, QWidget *box);
 };

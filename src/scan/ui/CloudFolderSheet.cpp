@@ -106,11 +106,7 @@ void CloudFolderSheet::getFolderList(const std::shared_ptr<DropBoxHandler> &sour
 
 void CloudFolderSheet::showSheet()
 {
-    AlertPresenter &presenter = AlertPresenter::current();
-    if (presenter.isSheetOpen(c.windowCloudFolderList))
-        return;
-    AddingSheet::showOverlayView(c, c.windowCloudFolderList, c.boxCloudFolderList);
-    presenter.beginSheet(c.windowCloudFolderList, c.view());
+    AddingSheet::showSheet(c, c.windowCloudFolderList, c.boxCloudFolderList);
 }
 
 void CloudFolderSheet::resetModel()

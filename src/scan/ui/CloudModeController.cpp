@@ -15,7 +15,6 @@
 #include "cloud/DropboxListingReceiver.h"
 #include "model/CloudScanFoldersList.h"
 #include "model/ImageFileInfo.h"
-#include "platform/ui/AlertPresenter.h"
 #include "scan/ScanPeriod.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/CloudFolderSheet.h"
@@ -237,11 +236,7 @@ void CloudModeController::showCloudAuthorizationSheet(bool show)
         c.closeCloudAuthorizationSheet();
         return;
     }
-    AlertPresenter &presenter = AlertPresenter::current();
-    if (presenter.isSheetOpen(c.windowCloudAuthorization))
-        return;
-    AddingSheet::showOverlayView(c, c.windowCloudAuthorization, c.boxForAuthorization);
-    presenter.beginSheet(c.windowCloudAuthorization, c.view());
+    AddingSheet::showSheet(c, c.windowCloudAuthorization, c.boxForAuthorization);
 }
 
 void CloudModeController::btnAllowPermissionCloudScanTapped()

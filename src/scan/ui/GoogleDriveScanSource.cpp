@@ -9,7 +9,6 @@
 #include "cloud/ui/GoogleDriveAccessVC.h"
 #include "model/GDFoldersList.h"
 #include "model/ImageFileInfo.h"
-#include "platform/ui/AlertPresenter.h"
 #include "scan/ScanPeriod.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/MainViewController.h"
@@ -63,18 +62,13 @@ void GoogleDriveScanSource::addFolderTapped()
         showGoogleDriveSignInSheet();
 }
 
-void GoogleDriveScanSource::showSheet(QWidget *sheet, QWidget *box)
-{
-    AddingSheet::showOverlayView(c, sheet, box);
-    AlertPresenter::current().beginSheet(sheet, c.view());
-}
-
 void GoogleDriveScanSource::showGoogleDriveSignInSheet()
 {
     if (!c.gDriveAccessVC)
         return;
+    // window() builds the sheet and its box on first use.
     QWidget *sheet = c.gDriveAccessVC->window();
-    showSheet(sheet, c.gDriveAccessVC->boxInstruction);
+    AddingSheet::showSheet(c, sheet, c.gDriveAccessVC->boxInstruction);
 }
 
 void GoogleDriveScanSource::getFolderList()
@@ -87,8 +81,7 @@ void GoogleDriveScanSource::getFolderList()
         return;
     if (!drive->gdFolderObj())
         drive->btnRefreshGDriveFolderListTapped();
-    if (!AlertPresenter::current().isSheetOpen(drive->windowFolderList))
-        showSheet(drive->windowFolderList, drive->boxFolderList);
+    AddingSheet::showSheet(c, drive->windowFolderList, drive->boxFolderList);
 }
 
 void GoogleDriveScanSource::showCloudFolderAddResult(const std::shared_ptr<GDFoldersList> &folder)

@@ -41,7 +41,6 @@ public:
     void startHashingStage() override;
 
 private:
-    void showSheet(QWidget *sheet, QWidget *box);
     void showAddingProgress(const QString &path);
 
     MainViewController &c;
