@@ -11,6 +11,7 @@
 #include <QColorSpace>
 #include <QFile>
 
+#include "platform/ImageDensity.h"
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
 #include "platform/QtImageDecoder.h"
@@ -202,16 +203,34 @@ QString lensModel(const Exif &exif)
     return name.startsWith(QLatin1Char('(')) ? QString() : name;
 }
 
-// DPI needs both resolutions; centimetres (unit 3) are turned into inches.
-void putResolution(QVariantMap &properties, const QVariantMap &tiff)
+// DPI needs both resolutions; centimetres (unit 3) are turned into inches. Without them in EXIF
+// the density the file format declares applies.
+void putResolution(QVariantMap &properties, const QVariantMap &tiff, const QString &readPath)
 {
-    if (!tiff.contains(QStringLiteral("XResolution")) || !tiff.contains(QStringLiteral("YResolution")))
+    QSizeF dpi;
+    if (tiff.contains(QStringLiteral("XResolution")) && tiff.contains(QStringLiteral("YResolution"))) {
+        const double perInch = tiff.value(QStringLiteral("ResolutionUnit"), 2).toInt() == 3 ? 2.54 : 1.0;
+        dpi = QSizeF(tiff.value(QStringLiteral("XResolution")).toDouble() * perInch,
+            tiff.value(QStringLiteral("YResolution")).toDouble() * perInch);
+    } else if (const auto declared = ImageDensity::read(readPath)) {
+        dpi = *declared;
+    } else {
         return;
-    const double perInch = tiff.value(QStringLiteral("ResolutionUnit"), 2).toInt() == 3 ? 2.54 : 1.0;
-    properties.insert(
-        QStringLiteral("DPIWidth"), tiff.value(QStringLiteral("XResolution")).toDouble() * perInch);
-    properties.insert(
-        QStringLiteral("DPIHeight"), tiff.value(QStringLiteral("YResolution")).toDouble() * perInch);
+    }
+    properties.insert(QStringLiteral("DPIWidth"), dpi.width());
+    properties.insert(QStringLiteral("DPIHeight"), dpi.height());
+}
+
+// The star rating: the EXIF tag, else the XMP property most editors write.
+QString ratingOf(const Exiv2::Image &image)
+{
+    QVariantMap probe;
+    putText(probe, "Rating", image.exifData(), "Exif.Image.Rating");
+    if (probe.contains(QStringLiteral("Rating")))
+        return probe.value(QStringLiteral("Rating")).toString();
+    const Exiv2::XmpData &xmp = image.xmpData();
+    const auto it = xmp.findKey(Exiv2::XmpKey("Xmp.xmp.Rating"));
+    return it == xmp.end() ? QString() : QString::fromUtf8(it->toString().c_str()).trimmed();
 }
 
 } // namespace
@@ -236,13 +255,14 @@ void ExifReader::initialize()
 
 ExifReader::ExifReader(const QString &path, const QString &readPath)
     : path_(path)
+    , readPath_(readPath.isEmpty() ? path : readPath)
 {
     initialize();
     try {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
         auto opened = Exiv2::ImageFactory::open(
-            std::string(QFile::encodeName(readPath.isEmpty() ? path : readPath).constData()));
+            std::string(QFile::encodeName(readPath_).constData()));
 #pragma GCC diagnostic pop
         if (!opened.get())
             return;
@@ -282,7 +302,10 @@ QVariantMap ExifReader::properties() const
     try {
         const Exif &exif = image_->exifData();
         const QVariantMap tiff = tiffSection(exif);
-        const QVariantMap section = exifSection(exif);
+        QVariantMap section = exifSection(exif);
+        const QString rating = ratingOf(*image_);
+        if (!rating.isEmpty())
+            section.insert(QStringLiteral("Rating"), rating);
         const QVariantMap gps = gpsSection(exif);
         if (!tiff.isEmpty())
             properties.insert(QStringLiteral("{TIFF}"), tiff);
@@ -298,7 +321,7 @@ QVariantMap ExifReader::properties() const
                 QStringLiteral("{ExifAux}"), QVariantMap { { QStringLiteral("LensModel"), lens } });
         if (tiff.contains(QStringLiteral("Orientation")))
             properties.insert(QStringLiteral("Orientation"), tiff.value(QStringLiteral("Orientation")));
-        putResolution(properties, tiff);
+        putResolution(properties, tiff, readPath_);
         if (image_->iccProfileDefined()) {
             const Exiv2::DataBuf *icc = image_->iccProfile();
             const QByteArray bytes(reinterpret_cast<const char *>(icc->pData_), int(icc->size_));

@@ -31,7 +31,9 @@ public:
     // EXIF orientation 1..8; 1 when absent or out of range.
     int orientation() const;
     // "{Exif}", "{TIFF}", "{GPS}", "{IPTC}", "{ExifAux}" (those present) and the top-level
-    // "DPIWidth", "DPIHeight", "Orientation" and "ProfileName" where the file has them.
+    // "DPIWidth", "DPIHeight", "Orientation" and "ProfileName" where the file has them. The
+    // resolution comes from EXIF, else from the JFIF or PNG density; "{Exif}" "Rating" from EXIF,
+    // else from XMP.
     QVariantMap properties() const;
     // The smallest embedded preview usable for a thumbnail of `minPixelSize` of a picture stored at
     // `imageSize`, decoded to fit `maxPixelSize` but not oriented; null when there is none.
@@ -39,5 +41,6 @@ public:
 
 private:
     QString path_;
+    QString readPath_;
     std::unique_ptr<Exiv2::Image> image_;
 };

@@ -255,7 +255,8 @@ TEST(ExifInfoFileTest, FlashThatFiredAndAFileWithoutMetadata)
     ExifInfo bare;
     bare.initWithFileWithPath(plain);
     EXPECT_EQ(bare.imageSize, QStringLiteral("40 x 30"));
-    EXPECT_TRUE(bare.imageDPI.isEmpty());
+    // The density every PNG writer puts in its pHYs chunk.
+    EXPECT_EQ(bare.imageDPI, QStringLiteral("96.0 x 96.0"));
     EXPECT_FALSE(bare.captureDate.has_value());
 
     ExifInfo unreadable;
@@ -263,6 +264,62 @@ TEST(ExifInfoFileTest, FlashThatFiredAndAFileWithoutMetadata)
     EXPECT_TRUE(unreadable.imageSize.isEmpty());
     EXPECT_EQ(unreadable.pixelWidth, 0);
 }
+
+// The resolution where EXIF has none comes from the file format's own density; the rating from
+// EXIF, else from XMP.
+struct DensityCase {
+    const char *name;
+    const char *format;
+    int dotsPerMetreX, dotsPerMetreY;
+    bool exifResolution;
+    const char *exifRating, *xmpRating;
+    const char *dpi, *rating;
+};
+
+class ExifInfoDensityTest : public ::testing::TestWithParam<DensityCase>
+{
+};
+
+TEST_P(ExifInfoDensityTest, FillsResolutionAndRating)
+{
+    const DensityCase &k = GetParam();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("picture.") + QString::fromLatin1(k.format).toLower());
+    ImageSource::initializeLibraries();
+    QImage image = markedImage(QSize(40, 30));
+    image.setDotsPerMeterX(k.dotsPerMetreX);
+    image.setDotsPerMeterY(k.dotsPerMetreY);
+    ASSERT_TRUE(image.save(file, k.format));
+    ASSERT_TRUE(editMetadata(file, [&k](Exiv2::ExifData &exif) {
+        if (k.exifResolution) {
+            exif["Exif.Image.XResolution"] = Exiv2::URational(240, 1);
+            exif["Exif.Image.YResolution"] = Exiv2::URational(240, 1);
+        }
+        if (*k.exifRating)
+            exif["Exif.Image.Rating"] = uint16_t(QByteArray(k.exifRating).toInt());
+    }));
+    if (*k.xmpRating) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        auto edited = Exiv2::ImageFactory::open(std::string(QFile::encodeName(file).constData()));
+#pragma GCC diagnostic pop
+        edited->readMetadata();
+        edited->xmpData()["Xmp.xmp.Rating"] = std::string(k.xmpRating);
+        edited->writeMetadata();
+    }
+    ExifInfo info;
+    info.initWithFileWithPath(file);
+    EXPECT_EQ(info.imageDPI, QLatin1String(k.dpi));
+    EXPECT_EQ(info.rating, QLatin1String(k.rating));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ExifInfoDensityTest,
+    ::testing::Values(DensityCase { "jfif", "JPEG", 11811, 5906, false, "", "", "300.0 x 150.0", "" },
+        DensityCase { "png", "PNG", 11811, 5906, false, "", "", "300.0 x 150.0", "" },
+        DensityCase { "exifBeforeJfif", "JPEG", 11811, 5906, true, "", "", "240.0 x 240.0", "" },
+        DensityCase { "xmpRating", "JPEG", 3780, 3780, false, "", "4", "96.0 x 96.0", "4" },
+        DensityCase { "exifRatingFirst", "JPEG", 3780, 3780, false, "3", "5", "96.0 x 96.0", "3" }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 struct TextCase {
     const char *name;
