@@ -1,7 +1,10 @@
 // Removal of the user's Quennary files at uninstall time.
 #include "app/Uninstaller.h"
 
+#include <optional>
+
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 
@@ -9,6 +12,7 @@
 #include "app/RemoveItem.h"
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
+#include "platform/SecretStore.h"
 #include "platform/TextFormat.h"
 
 namespace {
@@ -47,8 +51,31 @@ QStringList Uninstaller::userPaths()
         AppFolders::cachesFolder(), AppFolders::logsFolder()};
 }
 
+// The secret service answers on this thread's event loop; each removal is waited for.
+bool Uninstaller::removeSecrets() const
+{
+    bool removedAll = true;
+    SecretStore store;
+    for (const QString &name : m_secretNames) {
+        std::optional<bool> removed;
+        QEventLoop loop;
+        store.remove(name, [&removed, &loop](bool ok) {
+            removed = ok;
+            loop.quit();
+        });
+        if (!removed)
+            loop.exec();
+        if (!*removed) {
+            reportLeftOver(QStringLiteral("the stored secret ") + name);
+            removedAll = false;
+        }
+    }
+    return removedAll;
+}
+
 bool Uninstaller::removeApplicationSupportFiles()
 {
+    const bool secretsRemoved = removeSecrets();
     QStringList leftOver;
     for (const QString &path : userPaths()) {
         if (!isPresent(path))
@@ -57,7 +84,7 @@ bool Uninstaller::removeApplicationSupportFiles()
             leftOver << path;
     }
     if (leftOver.isEmpty())
-        return true;
+        return secretsRemoved;
     RemoveItem remover(m_runner);
     bool removedAll = true;
     for (const QString &path : std::as_const(leftOver)) {
@@ -68,7 +95,7 @@ bool Uninstaller::removeApplicationSupportFiles()
             removedAll = false;
         }
     }
-    return removedAll;
+    return removedAll && secretsRemoved;
 }
 
 bool Uninstaller::removeWithUserRights(const QString &path)

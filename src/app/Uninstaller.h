@@ -26,9 +26,13 @@ public:
     // The paths removed, in this order; nothing else is ever removed.
     static QStringList userPaths();
 
-    // Removes every existing path of userPaths() with the user's own rights; what is left after
-    // that (a file another user made) is removed with administrator rights after one prompt. True
-    // when none of the paths is left.
+    // The stored secrets (sign-in states) removed with the files, from the desktop's secret
+    // service as well as from their fallback files.
+    void setSecretNames(const QStringList &names) { m_secretNames = names; }
+
+    // Removes the secrets, then every existing path of userPaths() with the user's own rights; what
+    // is left after that (a file another user made) is removed with administrator rights after
+    // one prompt. True when none of the secrets and none of the paths is left.
     bool removeApplicationSupportFiles();
 
     // A folder with its content, or a file; a symbolic link is removed, never followed.
@@ -39,6 +43,9 @@ public:
     static QUrl afterUninstallUrl(const QString &address);
 
 private:
+    bool removeSecrets() const;
+
     std::shared_ptr<PrivilegedRunner> m_runner;
+    QStringList m_secretNames;
     Removal m_removeWithOwnRights;
 };

@@ -1,6 +1,8 @@
 #include "app/UpdaterController.h"
 
+#include "app/LocalizedString.h"
 #include "platform/Log.h"
+#include "platform/TextFormat.h"
 
 UpdaterController::UpdaterController(bool startingUpdater)
 {
@@ -11,6 +13,12 @@ UpdaterController::UpdaterController(bool startingUpdater)
 void UpdaterController::startUpdater()
 {
     m_started = true;
+}
+
+QString UpdaterController::packageUpdateNote()
+{
+    return formatText(localizedString(QStringLiteral("ID_UPDATES_FROM_PACKAGE")), QStringLiteral("Quennary"),
+        QStringLiteral(QNY_PACKAGE_NAME));
 }
 
 QString UpdaterController::feedUrl()

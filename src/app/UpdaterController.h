@@ -19,6 +19,9 @@ public:
     int userChecks() const { return m_userChecks; }
     int backgroundChecks() const { return m_backgroundChecks; }
 
+    // Tells the user that the package manager brings the updates.
+    static QString packageUpdateNote();
+
     // The feed address ("" when none is configured).
     static QString feedUrl();
 

@@ -151,9 +151,16 @@ void UserDefaults::setAsideUnreadable() const
                     : QStringLiteral("Settings %1 could not be read; the defaults apply").arg(m_filePath));
 }
 
+void UserDefaults::stopSaving()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_savingStopped = true;
+}
+
 void UserDefaults::resetAll()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    m_savingStopped = false;
     m_values.clear();
     m_registered.clear();
     QFile::remove(m_filePath);
@@ -170,11 +177,14 @@ void UserDefaults::setFilePath(const QString &filePath)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_filePath = filePath;
+        m_savingStopped = false;
     }
     reload();
 }
 
 bool UserDefaults::save(const QVariantMap &values) const
 {
+    if (m_savingStopped)
+        return true;
     return PropertyList::writeFile(m_filePath, values);
 }

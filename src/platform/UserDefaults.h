@@ -42,6 +42,9 @@ public:
 
     // Reloads the user's values from the file (tests and restarts).
     void reload();
+    // From now on in this process the file is never written again (the uninstall removed it); the
+    // values still change in memory. resetAll() and setFilePath() end this.
+    void stopSaving();
     // Forgets every user value and the file (tests).
     void resetAll();
     QString filePath() const;
@@ -60,4 +63,5 @@ private:
     QString m_filePath;
     QVariantMap m_registered;
     QVariantMap m_values;
+    bool m_savingStopped = false;
 };

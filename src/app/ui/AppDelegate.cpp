@@ -22,6 +22,7 @@
 #include "app/ui/MainMenuInterface.h"
 #include "app/ui/QuickLookPanel.h"
 #include "app/ui/UninstallFlow.h"
+#include "cloud/GoogleSignIn.h"
 #include "cloud/ui/GoogleDriveAccessVC.h"
 #include "controls/ControlStyles.h"
 #include "controls/PageHost.h"
@@ -112,6 +113,7 @@ void AppDelegate::connectWindows()
         results, &ResultViewController::returnToMainRequested, main, &MainViewController::returnFromResults);
     connect(results, &ResultViewController::quickLookRequested, this,
         qOverload<const QList<QUrl> &>(&AppDelegate::showQuickLookPreview));
+    connect(results, &ResultViewController::removedFromResults, this, &AppDelegate::forgetPreviewItem);
     connect(
         results, &ResultViewController::preferencesPaneRequested, this, [this](const QString &identifier) {
             preferencesWindowController()->show(Preferences::PaneIdentifier(identifier));
@@ -351,17 +353,25 @@ void AppDelegate::btnOpenPreferencesTapped()
     preferencesWindowController()->show(std::nullopt);
 }
 
+// The package manager updates the program; the command says so instead of ending in silence.
 void AppDelegate::btnCheckForUpdateTapped()
 {
-    if (!updaterController)
-        return;
-    updaterController->startUpdater();
-    updaterController->checkForUpdates();
+    if (updaterController) {
+        updaterController->startUpdater();
+        updaterController->checkForUpdates();
+    }
+    AlertSpec alert;
+    alert.style = AlertSpec::Style::Informational;
+    alert.messageText = UpdaterController::packageUpdateNote();
+    alert.buttons = { localizedString(QStringLiteral("ID_OK_CAPS")) };
+    AlertPresenter::current().runAlert(alert, window);
 }
 
 void AppDelegate::btnUnInstallTapped()
 {
-    UninstallFlow flow(terminate);
+    auto uninstaller = std::make_unique<Uninstaller>();
+    uninstaller->setSecretNames({ QString::fromLatin1(GoogleSignIn::kSecretName) });
+    UninstallFlow flow(terminate, std::move(uninstaller));
     // The addresses as far as the start-up work has built them; never waits for it.
     flow.setAfterUninstallAddress([] { return UrlSetting::shared().urlAfterUnInstall(); });
     flow.run(window);
@@ -379,6 +389,12 @@ void AppDelegate::showQuickLookPreview(const QList<QUrl> &urls)
     arrUrlPreview = urls;
     QuickLookPanel::sharedPreviewPanel().setDataSource(this);
     QuickLookPanel::sharedPreviewPanel().makeKeyAndOrderFront();
+}
+
+void AppDelegate::forgetPreviewItem(const QUrl &url)
+{
+    if (arrUrlPreview.removeAll(url) > 0)
+        QuickLookPanel::sharedPreviewPanel().refresh();
 }
 
 int AppDelegate::numberOfPreviewItemsInPreviewPanel() const

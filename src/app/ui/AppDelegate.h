@@ -80,6 +80,8 @@ public:
 
     void showQuickLookPreview(const QList<QUrl> &urls);
     void showQuickLookPreview(const QString &filePath);
+    // A file left the results: it is no longer previewed.
+    void forgetPreviewItem(const QUrl &url);
     int numberOfPreviewItemsInPreviewPanel() const;
     std::optional<QUrl> previewItemAtIndex(int index) const;
     void resizePreferencesWindowToContent();

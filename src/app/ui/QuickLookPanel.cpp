@@ -94,3 +94,15 @@ void QuickLookPanel::makeKeyAndOrderFront()
     m_window->raise();
     m_window->activateWindow();
 }
+
+void QuickLookPanel::refresh()
+{
+    if (!m_window || !m_window->isVisible())
+        return;
+    if (!m_dataSource || m_dataSource->numberOfPreviewItemsInPreviewPanel() <= 0
+        || !m_dataSource->previewItemAtIndex(0)) {
+        m_window->close();
+        return;
+    }
+    reloadData();
+}

@@ -17,6 +17,8 @@ public:
     void setDataSource(AppDelegate *dataSource) { m_dataSource = dataSource; }
     // Shows the data source's item and brings the panel to the front.
     void makeKeyAndOrderFront();
+    // Shows the data source's item again when the panel is up, or closes it when there is none.
+    void refresh();
     QWidget *window() const { return m_window; }
 
 private:

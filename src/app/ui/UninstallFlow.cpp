@@ -5,6 +5,7 @@
 
 #include "app/LocalizedString.h"
 #include "platform/TextFormat.h"
+#include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 
 namespace {
@@ -25,11 +26,14 @@ void UninstallFlow::run(QWidget *over)
 {
     if (!confirm(over))
         return;
+    // Windows save their frames as they close: nothing may bring the settings file back.
+    UserDefaults::standard().stopSaving();
     // Failures were written to the system log; the process ends either way, as there is nothing
     // left for it to do.
-    m_uninstaller->removeApplicationSupportFiles();
-    showPackageRemovalNote(over);
-    openAfterUninstallPage();
+    const bool removed = m_uninstaller->removeApplicationSupportFiles();
+    showPackageRemovalNote(over, removed);
+    if (removed)
+        openAfterUninstallPage();
     if (m_terminate)
         m_terminate();
 }
@@ -46,11 +50,13 @@ bool UninstallFlow::confirm(QWidget *over) const
     return AlertPresenter::current().runAlert(alert, over) == kConfirmResponse;
 }
 
-// Shown before the page opens, so the browser window cannot hide it while the process waits.
-void UninstallFlow::showPackageRemovalNote(QWidget *over) const
+// Tells what was removed, or that something was left. Shown before the page opens, so the browser window cannot hide it while the process waits.
+void UninstallFlow::showPackageRemovalNote(QWidget *over, bool removed) const
 {
     AlertSpec alert;
-    alert.messageText = Uninstaller::packageRemovalNote();
+    alert.messageText = removed ? Uninstaller::packageRemovalNote()
+                                : formatText(localizedString(QStringLiteral("ID_UNINSTALL_INCOMPLETE")),
+                                      Uninstaller::displayName());
     alert.buttons = {localizedString(QStringLiteral("ID_OK_CAPS"))};
     alert.style = AlertSpec::Style::Informational;
     AlertPresenter::current().runAlert(alert, over);

@@ -29,12 +29,13 @@ public:
     void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
 
     // Runs the whole flow with its alerts over the window of `over`. Only the confirm button goes
-    // on; any other answer changes nothing.
+    // on; any other answer changes nothing. After it the settings are never written again in
+    // this run, and the page opens only when everything was removed.
     void run(QWidget *over);
 
 private:
     bool confirm(QWidget *over) const;
-    void showPackageRemovalNote(QWidget *over) const;
+    void showPackageRemovalNote(QWidget *over, bool removed) const;
     void openAfterUninstallPage() const;
 
     Terminator m_terminate;

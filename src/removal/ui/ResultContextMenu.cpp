@@ -149,6 +149,7 @@ void ResultContextMenu::removeFromPhotoList()
     m_c.updateNoResultHints(true, false);
     m_c.fillMetaDataTable(nullptr);
     m_c.changeAllComponentsOnMainThread(nullptr, true);
+    emit m_c.removedFromResults(QUrl::fromLocalFile(record->filePath));
 }
 
 void ResultContextMenu::btnOutlineCheckBoxTapped(const std::shared_ptr<ImageFileInfo> &record)

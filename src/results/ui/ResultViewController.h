@@ -193,6 +193,8 @@ signals:
     void reloadOutlineRequested();
     void returnToMainRequested();
     void quickLookRequested(const QList<QUrl> &urls);
+    // The file of `url` has left the results (Remove from list): a preview of it is out of date.
+    void removedFromResults(const QUrl &url);
 
 private:
     void connectActions();

@@ -11,6 +11,9 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QFileInfo>
+#include <QApplication>
 
 #include "app/AppStartup.h"
 #include "app/LocalizedString.h"
@@ -18,6 +21,7 @@
 #include "app/ScanWrapper.h"
 #include "app/SettingsDefaults.h"
 #include "app/SingleInstance.h"
+#include "app/Uninstaller.h"
 #include "app/UpdaterController.h"
 #include "app/ui/AppDelegate.h"
 #include "app/ui/QuickLookPanel.h"
@@ -150,8 +154,11 @@ TEST_F(AppDelegateTest, FirstLaunchLeavesUpdaterIdleSecondStartsIt)
     auto second = launch();
     EXPECT_TRUE(second->updaterController->isStarted());
     EXPECT_EQ(second->updaterController->backgroundChecks(), 1);
-    second->btnCheckForUpdateTapped();
+    second->menuItemCheckForUpdate->trigger();
     EXPECT_EQ(second->updaterController->userChecks(), 1);
+    ASSERT_EQ(alerts.alerts().size(), 1u);
+    EXPECT_EQ(alerts.alerts()[0].messageText, UpdaterController::packageUpdateNote());
+    EXPECT_TRUE(alerts.alerts()[0].messageText.contains(QStringLiteral("apt")));
 }
 
 TEST_F(AppDelegateTest, MenuTitlesComeFromTheStringTable)
@@ -321,6 +328,29 @@ TEST_F(AppDelegateTest, QuitMenuItemEndsTheApplicationAfterItsCleanUp)
     EXPECT_EQ(terminations, 2);
 }
 
+// The quit as the program runs it: the event loop ends, then the delegate and its windows go.
+TEST_F(AppDelegateTest, AfterAnUninstallTheQuitBringsBackNoneOfTheUserFiles)
+{
+    auto delegate = std::make_unique<AppDelegate>();
+    delegate->launch();
+    delegate->window->show();
+    UserDefaults::standard().setObject(QStringLiteral("probe"), 1);
+    ASSERT_TRUE(QFile::exists(UserDefaults::standard().filePath()));
+    alerts.queueAnswer(AlertPresenter::kFirstButton + 1);
+    QTimer::singleShot(0, delegate.get(), [&delegate] { delegate->menuItemUninstall->trigger(); });
+    QTimer stuck;
+    stuck.callOnTimeout([] {
+        ADD_FAILURE() << "the uninstall did not end the event loop";
+        QCoreApplication::quit();
+    });
+    stuck.start(60000);
+    QApplication::exec();
+    delegate.reset();
+    for (const QString &path : Uninstaller::userPaths())
+        EXPECT_FALSE(QFileInfo::exists(path)) << qPrintable(path);
+    UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
+}
+
 TEST_F(AppDelegateTest, QuickLookShowsOnlyTheLastItem)
 {
     auto delegate = launch();
@@ -331,6 +361,19 @@ TEST_F(AppDelegateTest, QuickLookShowsOnlyTheLastItem)
     EXPECT_EQ(delegate->arrUrlPreview.size(), 1);
     EXPECT_EQ(delegate->previewItemAtIndex(7),
         std::optional<QUrl>(QUrl::fromLocalFile(QStringLiteral("/tmp/b.jpg"))));
+}
+
+TEST_F(AppDelegateTest, QuickLookClosesWhenItsFileLeavesTheResults)
+{
+    auto delegate = launch();
+    delegate->showQuickLookPreview(QStringLiteral("/tmp/a.jpg"));
+    QPointer<QWidget> panel = QuickLookPanel::sharedPreviewPanel().window();
+    ASSERT_TRUE(panel && panel->isVisible());
+    ResultViewController *results = delegate->mainVC->result.get();
+    emit results->removedFromResults(QUrl::fromLocalFile(QStringLiteral("/tmp/other.jpg")));
+    EXPECT_TRUE(panel->isVisible());
+    emit results->removedFromResults(QUrl::fromLocalFile(QStringLiteral("/tmp/a.jpg")));
+    EXPECT_TRUE(!panel || !panel->isVisible());
 }
 
 TEST_F(AppDelegateTest, QuickLookIsTitledByItsFileAndClosesWithEscapeOrSpace)

@@ -16,6 +16,7 @@
 #include "app/ui/UninstallFlow.h"
 #include "platform/AppFolders.h"
 #include "platform/TextFormat.h"
+#include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "support/TestFiles.h"
 
@@ -46,7 +47,12 @@ protected:
             ASSERT_TRUE(
                 TestFiles::write(m_root.path() + QLatin1Char('/') + QLatin1String(sub) + QStringLiteral("/other")));
     }
-    void TearDown() override { AppFolders::setRootOverride(m_previousRoot); }
+    void TearDown() override
+    {
+        AppFolders::setRootOverride(m_previousRoot);
+        // An uninstall stops the settings from being written for the rest of the run.
+        UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
+    }
 
     std::unique_ptr<UninstallFlow> makeFlow(const QString &address)
     {

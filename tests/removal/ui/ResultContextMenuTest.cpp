@@ -150,7 +150,11 @@ TEST_F(ResultContextMenuTest, RemoveFromListDropsThePairAndClearsThePreview)
     ASSERT_TRUE(b1->isMark);
     rightClick(0, 1);
     previewed.clear();
+    QList<QUrl> removed;
+    QObject::connect(controller.get(), &ResultViewController::removedFromResults,
+        [&removed](const QUrl &url) { removed.append(url); });
     controller->findChild<ResultWindowBuilder *>()->menuItemRemoveFromPhotoList->trigger();
+    EXPECT_EQ(removed, QList<QUrl> { QUrl::fromLocalFile(a1->filePath) });
     ASSERT_EQ(controller->arrGroups.size(), 1u);
     EXPECT_EQ(controller->recordAt(0, 1), b1);
     EXPECT_EQ(controller->countMarked, 1);
