@@ -15,6 +15,7 @@
 #include "cloud/ui/CloudSheetStyles.h"
 #include "cloud/ui/DriveFolderModel.h"
 #include "cloud/ui/GoogleDriveWindows.h"
+#include "cloud/ui/SignInFailureAlert.h"
 #include "controls/CFMButton.h"
 #include "controls/ControlFonts.h"
 #include "model/GDFoldersList.h"
@@ -201,13 +202,8 @@ void GoogleDriveAccessVC::closeSheet(QWidget *sheet)
 
 void GoogleDriveAccessVC::showAuthorizationErrorAlert(const QString &description)
 {
-    AlertSpec alert;
-    // Shown as it stands: the same words in every language.
-    alert.messageText = QStringLiteral("AUTHORIZATION_ERROR");
-    alert.informativeText = description;
-    alert.buttons = { text("ID_OK") };
     QWidget *over = m_window ? m_window->parentWidget() : nullptr;
-    AlertPresenter::current().runAlert(alert, over);
+    SignInFailureAlert::show(text("ID_GOOGLE_DRIVE"), description, over);
 }
 
 void GoogleDriveAccessVC::setFolderListTexts()

@@ -9,7 +9,6 @@
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "scan/ui/MainViewController.h"
-#include "scan/ui/PhotosApplication.h"
 
 namespace
 {
@@ -69,20 +68,4 @@ void AddingSheet::dismissAddingPhotosSheetOnMain(MainViewController &c)
         AlertPresenter::current().endSheet(c.windowAddImages);
     c.btnCompare->setState(IMGButton::OnState);
     c.btnCompare->setEnabled(true);
-}
-
-void AddingSheet::askToQuitPhotosApp(MainViewController &c)
-{
-    AlertSpec alert;
-    alert.style = AlertSpec::Style::Informational;
-    alert.messageText = text("ID_PHOTOS_APP_RUNNING_PLS_QUIT_PHOTOS");
-    alert.informativeText = text("ID_QUIT_PHOTOS_AND_RETRY");
-    alert.buttons = { text("ID_QUIT_AND_RETRY"), text("ID_SKIP_PHOTOS_LIB") };
-    if (AlertPresenter::current().runAlert(alert, c.view()) == AlertPresenter::kFirstButton) {
-        PhotosApplication &photos = PhotosApplication::current();
-        if (photos.isRunning())
-            photos.quit();
-        return;
-    }
-    c.skipiPhotoFromScan = true;
 }

@@ -11,7 +11,6 @@ public:
     static void showAddingPhotosSheet(MainViewController &c);
     // GUI thread; closes the sheet and turns the Scan button on again.
     static void dismissAddingPhotosSheetOnMain(MainViewController &c);
-    static void askToQuitPhotosApp(MainViewController &c);
     // Dims the main window behind `sheet` on systems whose sheets do not dim it themselves.
     static void showOverlayView(MainViewController &c, QWidget *sheet, QWidget *box);
     // Begins `sheet` over the main window with its overlay; a sheet already open stays as it is.

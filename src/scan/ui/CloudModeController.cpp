@@ -1,6 +1,7 @@
 #include "scan/ui/CloudModeController.h"
 
 #include <QCheckBox>
+#include <QPointer>
 #include <QLabel>
 #include <QPushButton>
 
@@ -12,9 +13,12 @@
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "cloud/DropBoxHandler.h"
+#include "cloud/DropboxAuth.h"
+#include "cloud/ui/SignInFailureAlert.h"
 #include "cloud/DropboxListingReceiver.h"
 #include "model/CloudScanFoldersList.h"
 #include "model/ImageFileInfo.h"
+#include "platform/Dispatch.h"
 #include "scan/ScanPeriod.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/CloudFolderSheet.h"
@@ -148,6 +152,8 @@ void CloudModeController::connectActions()
     connect(c.btnAllowPermission, &QAbstractButton::clicked, this,
         &CloudModeController::btnAllowPermissionCloudScanTapped);
     connect(c.btnScanComputer, &QAbstractButton::clicked, this, &CloudModeController::btnScanComputerTapped);
+    connect(c.btnCancelCloudAuthorization, &QAbstractButton::clicked, this,
+        &CloudModeController::btnCancelCloudAuthorizationSheetTapped);
     m_folderSheet->connectActions();
 }
 
@@ -175,9 +181,11 @@ void CloudModeController::btnScanTypeTapped(int index)
 void CloudModeController::setSourceControls()
 {
     const bool computer = ScanGlobals::scanType.load() == 0;
-    for (QWidget *control : { static_cast<QWidget *>(c.btnScanLastImport),
-             static_cast<QWidget *>(c.btnCaptureDate), static_cast<QWidget *>(c.btnCapturePeriod) })
-        control->setEnabled(computer);
+    c.btnScanLastImport->setEnabled(computer);
+    // The date choices apply only while their box is ticked.
+    const bool datesApply = computer && c.btnScanLastImport->isChecked();
+    for (QWidget *control : { static_cast<QWidget *>(c.btnCaptureDate), static_cast<QWidget *>(c.btnCapturePeriod) })
+        control->setEnabled(datesApply);
     c.btnToolTip->setToolTip(
         computer ? QString() : localizedString(QStringLiteral("ID_THIS_FEATURE_ONLY_FOR_FINDER_ONLY")));
     c.placeSourceControls(m_addFolderHome.value_or(c.addFolderFrame()));
@@ -241,8 +249,24 @@ void CloudModeController::showCloudAuthorizationSheet(bool show)
 
 void CloudModeController::btnAllowPermissionCloudScanTapped()
 {
-    if (dropboxHandler())
-        DropBoxHandler::signInToDropbox();
+    if (!dropboxHandler())
+        return;
+    connect(DropboxAuth::sharedAuth(), &DropboxAuth::signInFinished, this,
+        &CloudModeController::dropboxSignInFinished, Qt::UniqueConnection);
+    DropBoxHandler::signInToDropbox();
+}
+
+void CloudModeController::dropboxSignInFinished(const DropboxOAuthResult &result)
+{
+    if (result.kind != DropboxOAuthResult::Kind::error)
+        return;
+    // After the sign-in's own handling, which may close the authorization sheet.
+    QPointer<MainViewController> owner(&c);
+    const QString description = result.errorDescription;
+    Dispatch::main([owner, description] {
+        if (owner)
+            SignInFailureAlert::show(localizedString(QStringLiteral("ID_DROPBOX")), description, owner->view());
+    });
 }
 
 void CloudModeController::btnCancelCloudAuthorizationSheetTapped()

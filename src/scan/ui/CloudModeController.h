@@ -13,6 +13,7 @@
 #include "model/FilePathNode.h"
 #include "scan/ScanSession.h"
 
+struct DropboxOAuthResult;
 class CloudFolderSheet;
 class DropBoxHandler;
 class DropboxListingReceiver;
@@ -80,6 +81,8 @@ private:
     void showGoogleDrive();
     void showDropbox();
     void setSourceControls();
+    // A Dropbox sign-in that failed, also one that could not start, is told in an alert.
+    void dropboxSignInFinished(const DropboxOAuthResult &result);
 
     MainViewController &c;
     std::unique_ptr<DropboxListingReceiver> m_receiver;

@@ -453,15 +453,6 @@ void MainViewController::dismissAddingPhotosSheet()
     });
 }
 
-void MainViewController::promptQuitPhotosApp()
-{
-    QPointer<MainViewController> self(this);
-    Dispatch::main([self] {
-        if (self)
-            AddingSheet::askToQuitPhotosApp(*self);
-    });
-}
-
 void MainViewController::returnFromResults()
 {
     view()->show();

@@ -143,7 +143,7 @@ public:
     QPointer<QFrame> boxForAuthorization;
     QPointer<QLabel> lblDriveInfoHeader, lblDriveInfoSteps, lblDriveInfoSteps1, lblDriveInfoSteps1Sub,
         lblDriveInfoSteps2, lblDriveInfoSteps2Sub, lblDriveInfoSteps3, lblDriveInfoSteps3Sub;
-    QPointer<CFMButton> btnAllowPermission, btnScanComputer;
+    QPointer<CFMButton> btnAllowPermission, btnScanComputer, btnCancelCloudAuthorization;
     QPointer<QFrame> boxCloudFolderList;
     QPointer<QTreeView> outlineCloudFolderList;
     QPointer<QLabel> lblIncludeToScan;
@@ -217,8 +217,6 @@ public:
     void showAddingPhotosSheet();
     // Any thread: the sheet closes on the GUI thread.
     void dismissAddingPhotosSheet();
-    // Any thread: the question is asked on the GUI thread; the answer lands in skipiPhotoFromScan.
-    void promptQuitPhotosApp();
     void closeCloudAuthorizationSheet();
     // The scan view again, with the Scan button on, after the results view went away.
     void returnFromResults();

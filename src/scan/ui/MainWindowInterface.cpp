@@ -206,6 +206,7 @@ void MainWindowInterface::buildCloudSheets()
     c.lblDriveInfoSteps3Sub = make<QLabel>(QStringLiteral("lblDriveInfoSteps3Sub"));
     c.btnScanComputer = make<CFMButton>(QStringLiteral("btnScanComputer"));
     c.btnAllowPermission = make<CFMButton>(QStringLiteral("btnAllowPermission"));
+    c.btnCancelCloudAuthorization = make<CFMButton>(QStringLiteral("btnCancelCloudAuthorization"));
     c.windowCloudFolderList = makeWindow(QStringLiteral("windowCloudFolderList"));
     c.boxCloudFolderList = make<QFrame>(QStringLiteral("boxCloudFolderList"));
     c.lblIncludeToScan = make<QLabel>(QStringLiteral("lblIncludeToScan"));

@@ -108,6 +108,9 @@ void MainWindowSetup::styleCloudButtons(MainViewController &c)
 {
     ControlStyles::styleFlatButton(c.btnScanComputer, MainWindowStyles::scanComputerStyle());
     ControlStyles::styleFlatButton(c.btnAllowPermission, MainWindowStyles::allowPermissionStyle());
+    ControlStyles::styleFlatButton(
+        c.btnCancelCloudAuthorization, MainWindowStyles::cancelCloudFolderScanStyle());
+    c.btnCancelCloudAuthorization->setText(text("ID_CANCEL"));
     ControlStyles::styleFlatButton(c.btnAddFolderCloudScan, MainWindowStyles::addFolderCloudScanStyle());
     ControlStyles::styleFlatButton(
         c.btnCancelCloudFolderScan, MainWindowStyles::cancelCloudFolderScanStyle());

@@ -1,6 +1,5 @@
 #include "scan/ui/ScanListController.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -9,6 +8,7 @@
 #include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
+#include "cloud/DropBoxHandler.h"
 #include "cloud/ui/GoogleDriveAccessVC.h"
 #include "platform/AppFolders.h"
 #include "platform/Dispatch.h"
@@ -19,6 +19,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/OpenPanel.h"
+#include "results/ui/ResultFileActions.h"
 #include "scan/ExclusionMatcher.h"
 #include "scan/ScanOptions.h"
 #include "scan/ui/MainViewController.h"
@@ -47,6 +48,12 @@ bool isChecked(const FilePathNode &node)
 }
 
 } // namespace
+
+ScanListController::ScanListController(MainViewController &controller)
+    : revealUrl([](const QUrl &url) { ResultFileActions::defaultRevealUrl(url, {}); })
+    , c(controller)
+{
+}
 
 void ScanListController::alert(const QString &message, const QString &informative, const QStringList &buttons)
 {
@@ -147,6 +154,7 @@ void ScanListController::btnAddPathToScan(int tag)
         mode = NodeType::nodeTypePhotos;
         options.allowedFileTypes = { QStringLiteral("photoslibrary"), QStringLiteral("photolibrary") };
         options.prompt = text("ID_ADD_PHOTOS_LIBRARY");
+        options.message = text("ID_CHOOSE_PHOTO_LIBRARY_FOLDER");
         options.directory = QDir(AppFolders::homeFolder()).filePath(QStringLiteral("Pictures"));
     } else {
         options.canChooseDirectories = true;
@@ -369,6 +377,7 @@ void ScanListController::btnCheckUnCheckTapped(int row, bool checked)
     if (row < 0 || row >= int(list.size()))
         return;
     list[size_t(row)].state = checked ? 1 : 0;
+    storeCloudList();
     updateScanButton();
     saveScanList();
 }
@@ -381,6 +390,7 @@ void ScanListController::removeScanListEntry(int row)
     if (&list == &c.arrPathNodes && list[size_t(row)].filePath)
         c.dictPathAdded.remove(ScanListRules::pathKey(*list[size_t(row)].filePath));
     list.erase(list.begin() + row);
+    storeCloudList();
     updateScanButton();
     if (&list == &c.arrPathNodes)
         saveScanList();
@@ -395,9 +405,7 @@ void ScanListController::removeAllFromScanList()
         c.arrPathNodes.clear();
     } else {
         c.arrPathNodeGoogleDrive.clear();
-        // The Drive controller keeps the list across switches of source; it is emptied with it.
-        if (ScanGlobals::scanType.load() == 1 && c.gDriveAccessVC)
-            c.gDriveAccessVC->arrPathNodesToScan.clear();
+        storeCloudList();
     }
     reloadPathTable();
     updateScanButton();
@@ -412,6 +420,7 @@ void ScanListController::setAllScanListChecked(bool checked)
         return;
     for (FilePathNode &node : list)
         node.state = checked ? 1 : 0;
+    storeCloudList();
     c.btnCompare->setState(checked ? IMGButton::OnState : IMGButton::OffState);
     c.btnCompare->setEnabled(checked);
     reloadPathTable();
@@ -422,10 +431,24 @@ void ScanListController::revealInFinder(int row)
 {
     if (row < 0 || row >= int(c.arrPathNodes.size()) || !c.arrPathNodes[size_t(row)].filePath)
         return;
-    // Desktop file managers have no portable "select this item" request; the folder that holds
-    // the entry is opened instead.
-    const QFileInfo entry(*c.arrPathNodes[size_t(row)].filePath);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(entry.absolutePath()));
+    if (revealUrl)
+        revealUrl(QUrl::fromLocalFile(*c.arrPathNodes[size_t(row)].filePath));
+}
+
+void ScanListController::storeCloudList()
+{
+    switch (ScanGlobals::scanType.load()) {
+    case 1:
+        if (c.gDriveAccessVC)
+            c.gDriveAccessVC->arrPathNodesToScan = c.arrPathNodeGoogleDrive;
+        break;
+    case 2:
+        if (const auto handler = std::dynamic_pointer_cast<DropBoxHandler>(c.scanWrapper))
+            handler->arrPathNodesCloudScan = c.arrPathNodeGoogleDrive;
+        break;
+    default:
+        break;
+    }
 }
 
 void ScanListController::updatePathTableToolTip()

@@ -2,8 +2,11 @@
 // check boxes and delete buttons, the row actions, the Scan button's state, and the saved list.
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <QVariantList>
 
 #include "app/GlobalObjects.h"
@@ -23,10 +26,7 @@ struct AddPathResult {
 class ScanListController
 {
 public:
-    explicit ScanListController(MainViewController &controller)
-        : c(controller)
-    {
-    }
+    explicit ScanListController(MainViewController &controller);
 
     // Adds one entry unless the list already covers the path; true when an entry was made.
     bool addPathNode(const QString &path, GlobalObjects::NodeType nodeType);
@@ -45,6 +45,7 @@ public:
     void removeScanListEntry(int row);
     void removeAllFromScanList();
     void setAllScanListChecked(bool checked);
+    // Shows the entry of this computer's list selected in the file manager.
     void revealInFinder(int row);
     void reloadPathTable();
     // The Scan button is on and enabled while the visible list has a ticked entry.
@@ -55,7 +56,13 @@ public:
     // "The items cannot be added: they are already in the scan list."
     void showAlreadyInScanListAlert();
 
+    // How an entry is shown in the file manager; replaceable for tests.
+    std::function<void(const QUrl &)> revealUrl;
+
 private:
+    // The shown cloud rows are a copy: the source's own list, which the next switch of source
+    // shows again, takes every change of them.
+    void storeCloudList();
     void beginAdd();
     void addDroppedPath(const QString &path, AddPathResult &result);
     void addLibrary(const QString &path, AddPathResult &result);

@@ -19,6 +19,7 @@
 #include "model/GDFoldersList.h"
 #include "platform/PropertyList.h"
 #include "platform/SecretStore.h"
+#include "platform/TextFormat.h"
 #include "platform/TokenSource.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "support/FakeBrowser.h"
@@ -136,7 +137,8 @@ TEST(GoogleDriveSignIn, ADenialClosesTheSheetWithTheAlertAndRemovesTheItem)
     leaveStaleSecret();
     rig.vc.btnAllowPermissionTapped();
     ASSERT_TRUE(TestEvents::waitFor([&] { return !rig.presenter.alerts().empty(); }, kWaitMs));
-    EXPECT_EQ(rig.presenter.alerts().front().messageText, QStringLiteral("AUTHORIZATION_ERROR"));
+    EXPECT_EQ(rig.presenter.alerts().front().messageText,
+        formatText(localizedString(QStringLiteral("ID_SIGN_IN_FAILED")), localizedString(QStringLiteral("ID_GOOGLE_DRIVE"))));
     EXPECT_FALSE(rig.sheetOpen());
     EXPECT_FALSE(rig.vc.authorization());
     EXPECT_TRUE(TestEvents::waitFor([] { return !QFile::exists(secretPath()); }, kWaitMs));

@@ -15,21 +15,9 @@
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "scan/ui/MainViewController.h"
-#include "scan/ui/PhotosApplication.h"
 
 namespace
 {
-
-class FakePhotos : public PhotosApplication
-{
-public:
-    FakePhotos() { setCurrent(this); }
-    ~FakePhotos() override { setCurrent(nullptr); }
-    bool isRunning() const override { return running; }
-    void quit() override { ++quits; }
-    bool running = true;
-    int quits = 0;
-};
 
 class AddingSheetTest : public MainWindowTest
 {
@@ -76,30 +64,6 @@ TEST_F(AddingSheetTest, DismissFromAWorkerClosesTheSheetAndEnablesScan)
     EXPECT_FALSE(alerts.isSheetOpen(controller.windowAddImages));
     EXPECT_TRUE(controller.btnCompare->isEnabled());
     EXPECT_EQ(controller.btnCompare->state(), IMGButton::OnState);
-}
-
-TEST_F(AddingSheetTest, PhotosPromptQuitsOrSkips)
-{
-    FakePhotos photos;
-    alerts.queueAnswer(AlertPresenter::kFirstButton);
-    controller.promptQuitPhotosApp();
-    EXPECT_EQ(photos.quits, 0);
-    settle();
-    EXPECT_EQ(photos.quits, 1);
-    EXPECT_FALSE(controller.skipiPhotoFromScan);
-    EXPECT_EQ(alerts.alerts().back().buttons,
-        (QStringList { text("ID_QUIT_AND_RETRY"), text("ID_SKIP_PHOTOS_LIB") }));
-
-    photos.running = false;
-    alerts.queueAnswer(AlertPresenter::kFirstButton);
-    controller.promptQuitPhotosApp();
-    settle();
-    EXPECT_EQ(photos.quits, 1);
-
-    alerts.queueAnswer(AlertPresenter::kFirstButton + 1);
-    controller.promptQuitPhotosApp();
-    settle();
-    EXPECT_TRUE(controller.skipiPhotoFromScan);
 }
 
 } // namespace

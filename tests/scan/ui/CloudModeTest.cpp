@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QStandardItemModel>
@@ -10,18 +11,22 @@
 #include <QTreeView>
 
 #include "MainWindowTestSupport.h"
+#include "app/LocalizedString.h"
 #include "cloud/DropBoxHandler.h"
+#include "cloud/ui/GoogleDriveAccessVC.h"
 #include "controls/IMGButton.h"
 #include "model/CloudScanFoldersList.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/PropertyList.h"
 #include "platform/StaticTokenSource.h"
+#include "platform/TextFormat.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "scan/ui/CloudFolderSheet.h"
 #include "scan/ui/CloudModeController.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/PopUpButton.h"
+#include "scan/ui/ScanListController.h"
 #include "scan/ui/ScanRunController.h"
 #include "support/FakeDropbox.h"
 #include "support/FakeHttpServer.h"
@@ -126,9 +131,72 @@ TEST_F(CloudModeTest, EachSourceKeepsItsOwnListAndReChoosingTheCurrentOneChanges
     ASSERT_EQ(c.arrPathNodes.size(), 1u);
     EXPECT_EQ(c.pathType, GlobalObjects::NodeType::nodeTypefolder);
     EXPECT_FALSE(c.btnAddPhotos->isHidden());
-    EXPECT_TRUE(c.btnCapturePeriod->isEnabled());
+    EXPECT_FALSE(c.btnCapturePeriod->isEnabled());
     EXPECT_EQ(c.btnAddFolder->x(), c.btnAddPhotosLib->geometry().right() + 1 + 8);
     EXPECT_TRUE(alerts.sheetsBegun().empty());
+}
+
+// The source's own folder list takes every change of the shown rows, so a switch of source and
+// back shows them as they were left.
+TEST_F(CloudModeTest, ChangedCloudRowsStayChangedAfterASwitchOfSource)
+{
+    const auto handler = useDropbox();
+    c.cloudMode().drive.isAuthorized = [] { return true; };
+    ASSERT_TRUE(c.gDriveAccessVC);
+    enum class Change { removeFirst, removeAll, uncheckFirst };
+    struct Case {
+        int source;
+        Change change;
+        QStringList expected;
+    };
+    const std::vector<Case> cases {
+        { 2, Change::removeFirst, { "B:1" } },
+        { 2, Change::removeAll, {} },
+        { 2, Change::uncheckFirst, { "A:0", "B:1" } },
+        { 1, Change::removeFirst, { "B:1" } },
+        { 1, Change::removeAll, {} },
+        { 1, Change::uncheckFirst, { "A:0", "B:1" } },
+    };
+    for (const Case &k : cases) {
+        std::vector<FilePathNode> rows;
+        for (const char *name : { "A", "B" }) {
+            FilePathNode node;
+            node.filePath = QString::fromLatin1(name);
+            node.state = 1;
+            node.nodeType = k.source == 2 ? GlobalObjects::NodeType::nodeTypeDropBox
+                                          : GlobalObjects::NodeType::nodeTypeGoogleDrive;
+            rows.push_back(node);
+        }
+        handler->arrPathNodesCloudScan = k.source == 2 ? rows : std::vector<FilePathNode>();
+        c.gDriveAccessVC->arrPathNodesToScan = k.source == 1 ? rows : std::vector<FilePathNode>();
+        c.cloudMode().btnScanTypeTapped(k.source);
+        if (k.change == Change::removeFirst)
+            c.scanList().removeScanListEntry(0);
+        else if (k.change == Change::removeAll)
+            c.scanList().removeAllFromScanList();
+        else
+            c.scanList().btnCheckUnCheckTapped(0, false);
+        c.cloudMode().btnScanTypeTapped(0);
+        c.cloudMode().btnScanTypeTapped(k.source);
+        QStringList shown;
+        for (const FilePathNode &node : c.arrPathNodeGoogleDrive)
+            shown.append(node.filePath.value_or(QString()) + QLatin1Char(':') + QString::number(node.state));
+        EXPECT_EQ(shown, k.expected) << k.source << ' ' << int(k.change);
+        c.cloudMode().btnScanTypeTapped(0);
+    }
+}
+
+TEST_F(CloudModeTest, BackOnThisComputerTheDateChoicesFollowTheirBox)
+{
+    useDropbox();
+    for (const bool ticked : { false, true }) {
+        c.btnScanLastImport->setChecked(ticked);
+        c.cloudMode().btnScanTypeTapped(2);
+        c.cloudMode().btnScanTypeTapped(0);
+        EXPECT_TRUE(c.btnScanLastImport->isEnabled());
+        EXPECT_EQ(c.btnCaptureDate->isEnabled(), ticked);
+        EXPECT_EQ(c.btnCapturePeriod->isEnabled(), ticked);
+    }
 }
 
 TEST_F(CloudModeTest, BackToThisComputerShowsTheMenuButtonInGermanAndTheTwoButtonsInEnglish)
@@ -165,7 +233,8 @@ TEST_F(CloudModeTest, TheAuthorizationSheetShowsWithoutAClientAndItsButtonsClose
     // Add without a client asks to sign in again; cancel stays in Dropbox mode with an empty list.
     c.btnAddPathToScan(2);
     EXPECT_TRUE(sheetOpen(c.windowCloudAuthorization));
-    c.cloudMode().btnCancelCloudAuthorizationSheetTapped();
+    EXPECT_FALSE(c.btnCancelCloudAuthorization->text().isEmpty());
+    c.btnCancelCloudAuthorization->click();
     EXPECT_FALSE(sheetOpen(c.windowCloudAuthorization));
     EXPECT_EQ(ScanGlobals::scanType.load(), 2);
     EXPECT_TRUE(c.arrPathNodeGoogleDrive.empty());
@@ -176,6 +245,18 @@ TEST_F(CloudModeTest, TheAuthorizationSheetShowsWithoutAClientAndItsButtonsClose
     EXPECT_FALSE(sheetOpen(c.windowCloudAuthorization));
     EXPECT_EQ(ScanGlobals::scanType.load(), 0);
     EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0);
+}
+
+// The default build has no application key: the sign-in cannot start, and says so.
+TEST_F(CloudModeTest, ASignInThatCannotStartIsToldInAnAlert)
+{
+    useDropbox(QString());
+    c.cloudMode().btnScanTypeTapped(2);
+    c.btnAllowPermission->click();
+    ASSERT_TRUE(TestEvents::waitFor([this] { return !alerts.alerts().empty(); }, kBoundMs));
+    EXPECT_EQ(alerts.alerts().back().messageText,
+        formatText(localizedString(QStringLiteral("ID_SIGN_IN_FAILED")), localizedString(QStringLiteral("ID_DROPBOX"))));
+    EXPECT_TRUE(alerts.alerts().back().informativeText.contains(QStringLiteral("no client identifier")));
 }
 
 TEST_F(CloudModeTest, TheFolderSheetListsTheRootOnceAndAgainOnlyAfterDeletions)

@@ -224,6 +224,18 @@ TEST_F(ScanListTest, RemovingKeepsTheScanButtonInStepWithTheTicks)
     EXPECT_TRUE(saved.toList().isEmpty());
 }
 
+TEST_F(ScanListTest, RevealShowsTheEntryItselfNotOnlyItsFolder)
+{
+    auto c = makeController();
+    const QString photo = file(QStringLiteral("A/photo.jpg"));
+    drop({ photo });
+    QList<QUrl> shown;
+    c->scanList().revealUrl = [&shown](const QUrl &url) { shown.append(url); };
+    c->scanList().revealInFinder(0);
+    c->scanList().revealInFinder(1);
+    EXPECT_EQ(shown, QList<QUrl> { QUrl::fromLocalFile(photo) });
+}
+
 TEST_F(ScanListTest, ListSurvivesARestartAndLosesOnlyVanishedEntries)
 {
     const QString a = folder(QStringLiteral("A"));
@@ -279,6 +291,8 @@ TEST_F(ScanListTest, SecondLibraryIsRefusedBeforeThePanelOpens)
     panel.queueChoice({ library(QStringLiteral("Mine.photoslibrary")) });
     c->btnAddPhotosLib->click();
     ASSERT_EQ(c->arrPathNodes.size(), 1u);
+    // The panel says what to choose.
+    EXPECT_EQ(panel.panelsShown().front().message, text("ID_CHOOSE_PHOTO_LIBRARY_FOLDER"));
     c->btnAddPhotosLib->click();
     EXPECT_EQ(panel.panelsShown().size(), 1u);
     EXPECT_EQ(alerts.alerts().back().messageText, text("ID_ONLY_ONE_LIB_CAN_ADDED"));
