@@ -8,9 +8,13 @@
 #include "platform/PropertyList.h"
 
 LocalAlbumStore::LocalAlbumStore(QString file)
-    : m_file(file.isEmpty() ? AppFolders::supportFolder() + QStringLiteral("/marked-albums.plist")
-                            : std::move(file))
+    : m_file(file.isEmpty() ? defaultFilePath() : std::move(file))
 {
+}
+
+QString LocalAlbumStore::defaultFilePath()
+{
+    return AppFolders::supportFolder() + QStringLiteral("/marked-albums.plist");
 }
 
 bool LocalAlbumStore::isRunning() const

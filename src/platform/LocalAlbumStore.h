@@ -25,6 +25,8 @@ public:
         const QString &name, const QStringList &references, const QString &script) override;
 
     QString filePath() const { return m_file; }
+    // "marked-albums.plist" in the support folder: the album file the program uses.
+    static QString defaultFilePath();
     // The identifiers of album `name` of library `library`.
     QStringList albumItems(const QString &library, const QString &name) const;
 

@@ -2,7 +2,6 @@
 #include "results/AfterTrashSummary.h"
 
 #include "app/LocalizedString.h"
-#include "app/OSVersionFlags.h"
 #include "platform/TextFormat.h"
 #include "results/ResultTexts.h"
 
@@ -21,13 +20,6 @@ QString text(const char *key)
 
 } // namespace
 
-OsProfile OsProfile::current()
-{
-    return OsProfile { OSVersionFlags::isOS15OrLater.load(), OSVersionFlags::isOS14OrLater.load(),
-        OSVersionFlags::isOS13OrLater.load(), OSVersionFlags::isOS11OrLater.load(),
-        OSVersionFlags::isOS1015.load(), OSVersionFlags::isOS1013Or1014.load() };
-}
-
 AfterTrashSummary::Outcome AfterTrashSummary::outcome(const AfterTrashInput &input)
 {
     // Whatever the language, a run that moved nothing never shows a summary counting 0.
@@ -42,16 +34,8 @@ QString AfterTrashSummary::recoveryText(const AfterTrashInput &input)
         return formatText(text("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER_FROM_BIN"), text("ID_DROPBOX"));
     if (input.scanType == kGoogleDrive)
         return formatText(text("ID_IN_CASE_MISTAKE_RECOVER_CLEANED_ITEMS_FROM_GOOGLE_DRIVE_PHOTOS_TRASH"));
-    const bool english = input.languageCode == QStringLiteral("en");
-    if ((input.os.isOS11OrLater || input.os.isOS1015) && english)
-        return formatText(
-            text("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER_FROM_BIN"), QStringLiteral("Photos/Finder"));
-    return formatText(text("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER"), QStringLiteral("Photos"));
-}
-
-bool AfterTrashSummary::rateButtonsHidden(const AfterTrashInput &input)
-{
-    return input.isPhotosLibAdded && input.isPhotosLibrayMarkedForTrash;
+    // Files of this computer went to the desktop's Trash; library items were only listed.
+    return text("ID_IN_CASE_MISTAKE_RESTORE_FROM_TRASH");
 }
 
 QString AfterTrashSummary::spaceToRecoverText(const AfterTrashInput &input)
@@ -88,9 +72,6 @@ TrashSummaryTexts AfterTrashSummary::trashSummaryTexts(const AfterTrashInput &in
     t.trashCount = QString::number(n);
     t.trashedSize = ResultTexts::sizeText(input.sizeTrashed);
     t.uniqueRetained = QString::number(input.uniquePhotosReatined);
-    t.rateQuestion = text("ID_WOULD_LIKE_TO_RATE_ON_APP_STORE");
-    t.yes = text("ID_YES");
-    t.no = text("ID_NO");
     return t;
 }
 
@@ -120,67 +101,23 @@ QString AfterTrashSummary::problemsText(const AfterTrashInput &input)
     return lines.join(QLatin1Char('\n'));
 }
 
-QString AfterTrashSummary::step2Text(const OsProfile &os)
+QString AfterTrashSummary::step2Text()
 {
-    return os.isOS13OrLater ? text("ID_REVIEW_IMAGES_IN_ALBUM_SELECT_AND_RIGHT_CLICK")
-                            : text("ID_REVIEW_IMAGES_IN_ALBUM_SELECT_AND_HOLD_COMMAND_AND_RIGHT_CLICK");
+    return text("ID_LIBRARY_AFTER_STEP2_FIND_ITEMS");
 }
 
 QString AfterTrashSummary::step3Text()
 {
-    return text("ID_DELETE_PHOTOS_OPTION_APPEAR_IN_CONTEXT_MENU");
+    return text("ID_LIBRARY_AFTER_STEP3_DELETE_THERE");
 }
 
-bool AfterTrashSummary::step3ImageHidden(const OsProfile &os)
-{
-    return !os.isOS1015 && !os.isOS11OrLater;
-}
-
-StepLayout AfterTrashSummary::stepLayout(double boxHeight, double step1Y, double step1Height,
-    double step2TextHeight, double step3TextHeight, double step3ImageHeight)
+StepLayout AfterTrashSummary::stepLayout(
+    double boxHeight, double step1Y, double step1Height, double step2TextHeight, double step3TextHeight)
 {
     StepLayout l;
     l.step2Height = step2TextHeight + 1;
     l.step2Y = step1Y - l.step2Height - 2;
     l.step3Height = step3TextHeight;
     l.step3Y = boxHeight - step1Height - l.step2Height - l.step3Height - 77;
-    l.step3ImageY = boxHeight - step1Height - l.step2Height - step3ImageHeight - 82;
     return l;
-}
-
-StepIllustration AfterTrashSummary::illustration(const OsProfile &os, const QString &languageCode)
-{
-    StepIllustration s;
-    QString prefix;
-    if (os.isOS15OrLater || os.isOS14OrLater || os.isOS13OrLater || os.isOS11OrLater) {
-        prefix = os.isOS15OrLater                    ? QStringLiteral("osxM15")
-            : (os.isOS14OrLater || os.isOS13OrLater) ? QStringLiteral("osxM14")
-                                                     : QStringLiteral("osx16");
-        s.picture = prefix == QStringLiteral("osx16") ? QRectF(89, 0, 490, 275) : QRectF(110, 0, 460, 271);
-        s.lens = QRectF(258, 0, 142, 230);
-        s.markerOne = QRectF(58, 160, 24, 24);
-        s.markerTwo = QRectF(257, 60, 24, 24);
-    } else if (os.isOS1015) {
-        prefix = QStringLiteral("osx15");
-        const bool drawnLanguage = QStringList { "en", "de", "fr", "ja" }.contains(languageCode);
-        s.picture = drawnLanguage ? QRectF(144, 0, 436, 284) : QRectF(100, 5, 470, 274);
-        s.lens = QRectF(241, 0, 189, 301);
-        s.markerOne = drawnLanguage ? QRectF(102, 201, 24, 24) : QRectF(90, 180, 24, 24);
-        s.markerTwo = QRectF(267, 93, 24, 24);
-    } else if (os.isOS1013Or1014) {
-        prefix = QStringLiteral("osx13");
-        s.picture = QRectF(144, 0, 436, 281);
-        s.lens = QRectF(241, 20, 162, 237);
-        s.markerOne = QRectF(102, 198, 24, 24);
-        s.markerTwo = QRectF(270, 93, 24, 24);
-    } else {
-        prefix = QStringLiteral("osx11");
-        s.picture = QRectF(108, 0, 472, 310);
-        s.lens = QRectF(241, 0, 207, 312);
-        s.markerOne = QRectF(26, 252, 24, 24);
-        s.markerTwo = QRectF(276, 96, 24, 24);
-    }
-    s.frameImage = formatText(prefix + QStringLiteral("-step3_%@_frame"), languageCode);
-    s.lensImage = formatText(prefix + QStringLiteral("-step3_%@_lens_nav"), languageCode);
-    return s;
 }

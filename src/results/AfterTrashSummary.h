@@ -1,25 +1,13 @@
-// What the results window tells after a removal run: which summary it shows (the Photos album one,
-// the Trash one, or the "nothing was moved" message), their texts, the recovery hint, the step
-// lines and illustration of the Photos summary. Decided without widgets.
+// What the results window tells after a removal run: which summary it shows (the library album one,
+// the Trash one, or the "nothing was moved" message), their texts, the recovery hint and the step
+// lines of the library summary. Decided without widgets.
 #pragma once
 
 #include <cstdint>
 
-#include <QRectF>
 #include <QString>
 
 #include "app/GlobalObjects.h"
-
-// The operating-system profile the step pictures follow.
-struct OsProfile {
-    bool isOS15OrLater = false;
-    bool isOS14OrLater = false;
-    bool isOS13OrLater = false;
-    bool isOS11OrLater = false;
-    bool isOS1015 = false;
-    bool isOS1013Or1014 = false;
-    static OsProfile current();
-};
 
 struct AfterTrashInput {
     bool isPhotosLibAdded = false;
@@ -33,7 +21,6 @@ struct AfterTrashInput {
     // No item is left in the results.
     bool nothingLeft = false;
     GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
-    OsProfile os;
     // Groups the run left whole because no copy would have remained, and files it could not remove.
     int skippedGroups = 0;
     int failedFiles = 0;
@@ -46,22 +33,11 @@ struct TrashSummaryTexts {
     QString trashCount; // lblTrashCountInFolderFile
     QString trashedSize; // lblTrashedSizeInFileFolder
     QString uniqueRetained; // lblUniquePhotoFilesFolder
-    QString rateQuestion; // lblRateOnAppStore
-    QString yes, no; // btnRateMe, btnNoOnRateMe
-};
-
-struct StepIllustration {
-    QString frameImage;
-    QString lensImage;
-    // Bottom-left frames inside viewStepFour.
-    QRectF frame { 0, 0, 582, 344 };
-    QRectF picture, lens, markerOne, markerTwo;
 };
 
 struct StepLayout {
     double step2Y = 0, step2Height = 0;
     double step3Y = 0, step3Height = 0;
-    double step3ImageY = 0;
 };
 
 class AfterTrashSummary
@@ -74,7 +50,6 @@ public:
     static bool isAllTrashed(const AfterTrashInput &input) { return input.nothingLeft; }
 
     static QString recoveryText(const AfterTrashInput &input);
-    static bool rateButtonsHidden(const AfterTrashInput &input);
     // Photos summary: "... recovered" and "N photos moved".
     static QString spaceToRecoverText(const AfterTrashInput &input);
     static QString movedCountText(const AfterTrashInput &input);
@@ -86,11 +61,11 @@ public:
     // each; empty when it did everything it was asked.
     static QString problemsText(const AfterTrashInput &input);
 
-    static QString step2Text(const OsProfile &os);
+    // The library summary's steps: the album is a file of this program, the deleting is done in
+    // the program that manages the library.
+    static QString step2Text();
     static QString step3Text();
-    static bool step3ImageHidden(const OsProfile &os);
-    // Heights are those of the texts laid out 188 points wide.
-    static StepLayout stepLayout(double boxHeight, double step1Y, double step1Height, double step2TextHeight,
-        double step3TextHeight, double step3ImageHeight);
-    static StepIllustration illustration(const OsProfile &os, const QString &languageCode);
+    // Heights are those of the texts laid out at the steps' width.
+    static StepLayout stepLayout(
+        double boxHeight, double step1Y, double step1Height, double step2TextHeight, double step3TextHeight);
 };

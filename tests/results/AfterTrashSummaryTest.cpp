@@ -1,4 +1,4 @@
-// The summary after a removal run: outcome, counts, recovery line and the Photos steps pictures.
+// The summary after a removal run: outcome, counts, recovery line and the library steps.
 #include <gtest/gtest.h>
 
 #include "app/LocalizedString.h"
@@ -24,7 +24,6 @@ AfterTrashInput run(int count, TS types, bool photos, const QString &language = 
     input.deletedFileTypes = types;
     input.isPhotosLibrayMarkedForTrash = photos;
     input.languageCode = language;
-    input.os = OsProfile::current();
     return input;
 }
 
@@ -74,7 +73,7 @@ TEST(AfterTrashSummaryTest, PhotosAlbumCountsFollowTypesAndNumber)
     EXPECT_EQ(AfterTrashSummary::outcome(run(2, TS::ONLYIMAGES, true)), Outcome::PhotosSummary);
 }
 
-TEST(AfterTrashSummaryTest, RecoveryLineFollowsSourceSystemAndLanguage)
+TEST(AfterTrashSummaryTest, RecoveryLineFollowsTheSource)
 {
     AfterTrashInput input = run(2, TS::ALLFILES, false);
     input.scanType = 2;
@@ -82,41 +81,28 @@ TEST(AfterTrashSummaryTest, RecoveryLineFollowsSourceSystemAndLanguage)
         formatText(localizedString(QStringLiteral("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER_FROM_BIN")),
             localizedString(QStringLiteral("ID_DROPBOX"))));
     input.scanType = 0;
-    EXPECT_TRUE(AfterTrashSummary::recoveryText(input).contains(QStringLiteral("Photos/Finder")));
-    input.os = OsProfile {};
-    input.os.isOS1013Or1014 = true;
-    EXPECT_EQ(AfterTrashSummary::recoveryText(input),
-        formatText(localizedString(QStringLiteral("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER")),
-            QStringLiteral("Photos")));
-    input.isPhotosLibAdded = true;
-    input.isPhotosLibrayMarkedForTrash = true;
-    EXPECT_TRUE(AfterTrashSummary::rateButtonsHidden(input));
+    EXPECT_EQ(AfterTrashSummary::recoveryText(input), localizedString(QStringLiteral("ID_IN_CASE_MISTAKE_RESTORE_FROM_TRASH")));
 }
 
-TEST(AfterTrashSummaryTest, StepPicturesFollowTheSystemProfile)
+// No photo application, file viewer or settings of another system is named on this one.
+TEST(AfterTrashSummaryTest, LibraryStepsSpeakOfThisSystem)
 {
-    OsProfile os15;
-    os15.isOS15OrLater = os15.isOS14OrLater = os15.isOS13OrLater = os15.isOS11OrLater = true;
-    EXPECT_EQ(AfterTrashSummary::illustration(os15, "de").frameImage, "osxM15-step3_de_frame");
-    OsProfile os12;
-    os12.isOS11OrLater = true;
-    EXPECT_EQ(AfterTrashSummary::illustration(os12, "en").lensImage, "osx16-step3_en_lens_nav");
-    OsProfile catalina;
-    catalina.isOS1015 = true;
-    EXPECT_EQ(AfterTrashSummary::illustration(catalina, "es").picture, QRectF(100, 5, 470, 274));
-    EXPECT_EQ(AfterTrashSummary::illustration(catalina, "es").markerOne, QRectF(90, 180, 24, 24));
-    EXPECT_EQ(AfterTrashSummary::illustration(catalina, "de").picture, QRectF(144, 0, 436, 284));
-    EXPECT_TRUE(AfterTrashSummary::step3ImageHidden(OsProfile {}));
+    const AfterTrashInput computer = run(2, TS::ALLFILES, true);
+    for (const QString &line : { AfterTrashSummary::recoveryText(computer), AfterTrashSummary::step2Text(),
+             AfterTrashSummary::step3Text() }) {
+        EXPECT_FALSE(line.isEmpty());
+        for (const char *other : { "Photos application", "Finder", "Command", "System Settings" })
+            EXPECT_FALSE(line.contains(QLatin1String(other))) << qPrintable(line);
+    }
 }
 
 TEST(AfterTrashSummaryTest, TallerStepTwoPushesStepThreeDown)
 {
-    const StepLayout shortText = AfterTrashSummary::stepLayout(300, 250, 30, 16, 16, 40);
-    const StepLayout tallText = AfterTrashSummary::stepLayout(300, 250, 30, 48, 16, 40);
+    const StepLayout shortText = AfterTrashSummary::stepLayout(300, 250, 30, 16, 16);
+    const StepLayout tallText = AfterTrashSummary::stepLayout(300, 250, 30, 48, 16);
     EXPECT_EQ(shortText.step2Y + shortText.step2Height + 2, 250);
     EXPECT_EQ(tallText.step2Y + tallText.step2Height + 2, 250);
     EXPECT_EQ(shortText.step3Y - tallText.step3Y, 32);
-    EXPECT_EQ(shortText.step3ImageY - tallText.step3ImageY, 32);
 }
 
 } // namespace

@@ -10,10 +10,11 @@
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
+#include "platform/LocalAlbumStore.h"
 #include "platform/PhotosLibraryBridge.h"
 #include "platform/TextFormat.h"
 #include "platform/ui/AlertPresenter.h"
-#include "platform/ui/BundleImage.h"
+#include "results/ui/AlbumFileNote.h"
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultViewController.h"
 
@@ -21,8 +22,6 @@ namespace
 {
 
 using Step = GlobalObjects::StepNumberForPhotos;
-// The size the step pictures are drawn for.
-constexpr QSize kIllustration(460, 271);
 
 QString text(const QString &key)
 {
@@ -41,14 +40,6 @@ QString firstMarkedLibraryPath(const ResultViewController &c)
     return {};
 }
 
-void setImage(QLabel *view, const QString &name)
-{
-    const BundleImage image = BundleImage::named(name);
-    // A missing picture leaves its view empty.
-    view->setPixmap(image.isNull() ? QPixmap() : image.pixmap(image.size().toSize()));
-    view->adjustSize();
-}
-
 } // namespace
 
 PhotosGuide::PhotosGuide(ResultViewController &controller, ResultSheets &sheets,
@@ -58,113 +49,41 @@ PhotosGuide::PhotosGuide(ResultViewController &controller, ResultSheets &sheets,
     , m_sheets(sheets)
     , m_bridge(std::move(bridge))
 {
-    buildImageViews();
     m_sheets.showPhotosStepsWindow = [this] { showPhotosStepsWindow(); };
     m_sheets.isPhotosApplicationRunning = [this] { return m_bridge && m_bridge->isRunning(); };
 }
 
-void PhotosGuide::buildImageViews()
-{
-    const std::array<QWidget *, 3> views { m_sheets.viewStepOne, m_sheets.viewStepTwo,
-        m_sheets.viewStepThree };
-    for (size_t i = 0; i < views.size(); ++i) {
-        views[i]->setMinimumSize(kIllustration);
-        // Three stacked layers of one illustration.
-        imgFrame[i] = new QLabel(views[i]);
-        imgPicture[i] = new QLabel(views[i]);
-        imgLens[i] = new QLabel(views[i]);
-    }
-    imgViewStepForPhotos = new QLabel(m_sheets.viewStepFour);
-    m_sheets.viewStepFour->setMinimumSize(kIllustration);
-}
-
-StepImages PhotosGuide::stepImages(const OsProfile &os, int step)
-{
-    const auto row = [step](const QString &prefix, const QString &picture13) -> StepImages {
-        if (step == 3)
-            return { prefix + QStringLiteral("-step3_%@_frame"), QStringLiteral("picture"),
-                prefix + QStringLiteral("-step3_%@_lens") };
-        return { prefix + QStringLiteral("-step1_%@_frame"), picture13,
-            prefix + QStringLiteral("-step1_%@_lens") };
-    };
-    if (os.isOS15OrLater)
-        return row(QStringLiteral("osxM15"), QStringLiteral("pictures-new"));
-    if (os.isOS14OrLater || os.isOS13OrLater)
-        return row(QStringLiteral("osxM14"), QStringLiteral("pictures-new"));
-    if (os.isOS11OrLater)
-        return row(QStringLiteral("osx16"), QStringLiteral("pictures-new"));
-    if (os.isOS1015)
-        return row(QStringLiteral("osx15"), QStringLiteral("picture"));
-    if (os.isOS1013Or1014) {
-        if (step == 3)
-            return { QStringLiteral("osx13-step3_%@_frame"), QStringLiteral("picture"),
-                QStringLiteral("osx15-step3_%@_lens") };
-        return { QStringLiteral("osx13-step1_%@_frame"),
-            step == 1 ? QStringLiteral("osx13-step1_%@_pictures") : QStringLiteral("picture"),
-            QStringLiteral("osx15-step1_%@_lens") };
-    }
-    if (step == 3)
-        return row(QStringLiteral("osx11"), QString());
-    return { step == 1 ? QStringLiteral("osx11-step1_%@_frame") : QStringLiteral("osx11-step2_%@_frame"),
-        step == 1 ? QStringLiteral("osx13-step1_%@_pictures") : QStringLiteral("picture"),
-        QStringLiteral("osx11-step1_%@_lens") };
-}
-
-StepImages PhotosGuide::stepImages(const OsProfile &os, int step, const QString &languageCode)
-{
-    StepImages names = stepImages(os, step);
-    for (QString *name : { &names.frame, &names.picture, &names.lens })
-        *name = formatText(*name, languageCode);
-    return names;
-}
-
-QString PhotosGuide::instructionKey(const OsProfile &os, int step, bool english)
+QString PhotosGuide::instructionKey(int step)
 {
     switch (step) {
     case 1:
-        return (os.isOS1015 || os.isOS11OrLater) && english
-            ? QStringLiteral("ID_STEP1_LAUNCH_PHOTOS_APP")
-            : QStringLiteral("ID_STEP1_LAUNCHPHOTOS_APP_AND_CHOOSE");
+        return QStringLiteral("ID_LIBRARY_STEP1_NOT_CHANGED_HERE");
     case 2:
-        if (os.isOS11OrLater)
-            return QStringLiteral("ID_STEP2_OSX16_SELECT_ALL_PHOTOS_ALBUM");
-        return os.isOS1015 || os.isOS1013Or1014 ? QStringLiteral("ID_STEP2_OSX13_SELECT_ALL_PHOTOS_ALBUM")
-                                                : QStringLiteral("ID_STEP2_SELECT_ALL_PHOTOS_ALBUM");
+        return QStringLiteral("ID_LIBRARY_STEP2_ALBUM_FILE");
     case 3:
-        if (os.isOS15OrLater && english)
-            return QStringLiteral("ID_STEP3_AFTER_YOU_PRESS_CONTINUE_OSXMAJOR15");
-        return os.isOS11OrLater && english ? QStringLiteral("ID_STEP3_AFTER_YOU_PRESS_CONTINUE_OSX11")
-                                           : QStringLiteral("ID_STEP3_AFTER_YOU_PRESS_CONTINUE");
+        return QStringLiteral("ID_LIBRARY_STEP3_AFTER_CONTINUE");
     case 4:
-        return QStringLiteral("ID_STEP4_REVIEW_IMAGES_IN_ALBUMS");
+        return QStringLiteral("ID_LIBRARY_STEP4_DELETE_IN_LIBRARY_PROGRAM");
     default:
         return {};
     }
 }
 
-void PhotosGuide::showStepImages(int step, const OsProfile &os, const QString &languageCode)
+QString PhotosGuide::albumFilePath() const
 {
-    if (step == 4) {
-        setImage(imgViewStepForPhotos, QStringLiteral("step_4.jpg"));
-        return;
-    }
-    const StepImages names = stepImages(os, step, languageCode);
-    const size_t i = size_t(step - 1);
-    setImage(imgFrame[i], names.frame);
-    setImage(imgPicture[i], names.picture);
-    setImage(imgLens[i], names.lens);
+    const auto store = std::dynamic_pointer_cast<LocalAlbumStore>(m_bridge);
+    return store ? store->filePath() : LocalAlbumStore::defaultFilePath();
 }
 
 void PhotosGuide::showPhotosStepsWindow()
 {
     const QString album = ScanGlobals::markedPhotosAlbumName();
+    m_sheets.boxPhotosSyncInfo->hide();
     m_sheets.lblPhtosAppTitel->setText(
         formatText(text(QStringLiteral("ID_PLEASE_FOLLOW_STEPS_TO_CLEAN_MARKED_PHOTOS")), album));
     if (!m_c.stepNumber)
         return;
     const int step = int(*m_c.stepNumber);
-    const OsProfile os = OsProfile::current();
-    const QString language = Localization::currentLanguageCode();
     QPushButton *next = m_sheets.btnNextForPhotosApp, *previous = m_sheets.btnPreviousForPhotosApp,
                 *proceed = m_sheets.btnCountinueForPhotosApp, *close = m_sheets.btnCancelForPhotosApp;
     switch (step) {
@@ -184,15 +103,17 @@ void PhotosGuide::showPhotosStepsWindow()
         next->hide();
         break;
     }
+    if (step == 4) {
+        m_sheets.boxPhotosSyncInfo->setPath(albumFilePath());
+        m_sheets.boxPhotosSyncInfo->show();
+    }
     next->setDefault(step <= 2);
     proceed->setDefault(step >= 3);
     const QList<QWidget *> views { m_sheets.viewStepOne, m_sheets.viewStepTwo, m_sheets.viewStepThree,
         m_sheets.viewStepFour };
     for (int i = 0; i < views.size(); ++i)
         views[i]->setVisible(i + 1 == step);
-    const QString instruction = text(instructionKey(os, step, language == QStringLiteral("en")));
-    m_sheets.lblStepText->setText(step >= 3 ? formatText(instruction, album) : instruction);
-    showStepImages(step, os, language);
+    m_sheets.lblStepText->setText(formatText(text(instructionKey(step)), album));
 }
 
 void PhotosGuide::openPhotosLibrary(const QString &path)

@@ -1,26 +1,16 @@
-// The guide for marked library items: the step sheet's layout (instruction, buttons, pictures by
-// operating-system profile and language), opening the library before the sheet shows, and the
-// permission sheet after a run the library application refused.
+// The guide for marked library items: the step sheet's layout (instruction, buttons, and at the
+// last step the album file), opening the library before the sheet shows, and the permission
+// sheet after a run whose album could not be written.
 #pragma once
 
-#include <array>
 #include <memory>
 
-#include <QLabel>
 #include <QObject>
-#include <QPointer>
-
-#include "results/AfterTrashSummary.h"
+#include <QString>
 
 class PhotosLibraryBridge;
 class ResultSheets;
 class ResultViewController;
-
-// The three stacked pictures of a step: frame, picture and lens.
-struct StepImages {
-    QString frame, picture, lens;
-    bool operator==(const StepImages &) const = default;
-};
 
 class PhotosGuide : public QObject
 {
@@ -38,18 +28,14 @@ public:
     void showAuthorizationWindow();
     void setBridge(std::shared_ptr<PhotosLibraryBridge> bridge) { m_bridge = std::move(bridge); }
 
-    // Steps one to three; names still hold "%@" for the language.
-    static StepImages stepImages(const OsProfile &os, int step);
-    static StepImages stepImages(const OsProfile &os, int step, const QString &languageCode);
-    static QString instructionKey(const OsProfile &os, int step, bool english);
+    // The instruction of step 1 to 4; each names the album.
+    static QString instructionKey(int step);
+    // The album file the bridge writes to (the program's own when it keeps none).
+    QString albumFilePath() const;
 
     int openDelayMs = 1000;
-    std::array<QPointer<QLabel>, 3> imgFrame, imgPicture, imgLens;
-    QPointer<QLabel> imgViewStepForPhotos;
 
 private:
-    void buildImageViews();
-    void showStepImages(int step, const OsProfile &os, const QString &languageCode);
 
     ResultViewController &m_c;
     ResultSheets &m_sheets;

@@ -4,6 +4,8 @@
 #include <climits>
 
 #include <QFontMetrics>
+#include <QFrame>
+#include <QGraphicsDropShadowEffect>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -13,17 +15,17 @@
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
 #include "platform/ui/AlertPresenter.h"
-#include "platform/ui/BundleImage.h"
 #include "platform/ui/FrameGeometry.h"
 #include "results/ResultState.h"
+#include "results/ui/AlbumFileNote.h"
 #include "results/ui/ResultSheets.h"
 
 namespace
 {
 
-constexpr int kStepsWidth = 220;
-constexpr int kStepsHeight = 300;
-constexpr int kStepTextWidth = 188;
+constexpr int kStepsWidth = 560;
+constexpr int kStepsHeight = 200;
+constexpr int kStepTextWidth = 528;
 constexpr int kStepFontSize = 13;
 
 QLabel *label(QWidget *parent, bool wrap = true)
@@ -47,14 +49,21 @@ double textHeight(const QString &text)
         .height();
 }
 
-void showNamedImage(QLabel *view, const QString &name, const QRectF &frame)
+// A count of the summary with its caption, in a box that stands out from the sheet.
+QFrame *figureBox(QWidget *parent, QLabel *caption, QLabel *figure)
 {
-    FrameGeometry::setFrameFromBottomLeft(view, frame);
-    const BundleImage image = BundleImage::named(name);
-    if (image.isNull())
-        view->clear();
-    else
-        view->setPixmap(image.pixmap(frame.size().toSize()));
+    auto *box = new QFrame(parent);
+    box->setObjectName(QStringLiteral("figureBox"));
+    box->setStyleSheet(QStringLiteral("#figureBox { background: rgb(60, 67, 90); border-radius: 4px; }"));
+    auto *shadow = new QGraphicsDropShadowEffect(box);
+    shadow->setBlurRadius(1);
+    shadow->setOffset(2, 2);
+    shadow->setColor(QColor(20, 24, 15));
+    box->setGraphicsEffect(shadow);
+    auto *column = new QVBoxLayout(box);
+    column->addWidget(caption);
+    column->addWidget(figure);
+    return box;
 }
 
 } // namespace
@@ -81,29 +90,24 @@ void AfterTrashSummaryWindow::buildPhotosSummary(QWidget *view)
     lblAfterTrashStep1 = label(boxShowStepsToRemove);
     lblAfterTrashStep2 = label(boxShowStepsToRemove);
     lblAfterTrashStep3 = label(boxShowStepsToRemove);
-    imgAfterTrashStep3 = label(boxShowStepsToRemove, false);
     // The steps are drawn in the font their heights are measured in.
     for (QLabel *step : { lblAfterTrashStep1.data(), lblAfterTrashStep2.data(), lblAfterTrashStep3.data() })
         step->setFont(ControlFonts::systemFont(kStepFontSize));
-    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep1, kStepsHeight, 16, 250, kStepTextWidth, 40);
-    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep2, kStepsHeight, 16, 200, kStepTextWidth, 40);
-    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep3, kStepsHeight, 16, 120, kStepTextWidth, 40);
-    FrameGeometry::setFrameFromBottomLeft(imgAfterTrashStep3, kStepsHeight, 16, 40, kStepTextWidth, 60);
-    imgViewFinishStep = new QWidget(windowAfterTrash);
-    imgViewFinishStep->setFixedSize(582, 344);
-    viewStepFour = new QWidget(imgViewFinishStep);
-    viewStepFour->setFixedSize(582, 344);
-    for (QPointer<QLabel> *image : { &imgViewStepFourFrame, &imgViewStepFourPicture, &imgViewStepFourLens,
-             &imgViewStepFourOne, &imgViewStepFourTwo })
-        *image = label(viewStepFour, false);
+    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep1, kStepsHeight, 16, 150, kStepTextWidth, 40);
+    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep2, kStepsHeight, 16, 100, kStepTextWidth, 40);
+    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep3, kStepsHeight, 16, 20, kStepTextWidth, 40);
     middle->addWidget(boxShowStepsToRemove);
-    middle->addWidget(imgViewFinishStep);
+    lblHowToDelFromPhotoLib = label(windowAfterTrash);
+    lblHowToDelFromPhotoLib->setFont(ControlFonts::systemFont(15, QFont::Bold));
+    boxAlbumFile = new AlbumFileNote(windowAfterTrash);
     lblInCaseAnyMistake = label(windowAfterTrash);
     btnClosePhotoInstruction = new QPushButton(localizedString(QStringLiteral("ID_CLOSE")), windowAfterTrash);
     column->addWidget(lblAfterTrashTopHeader);
     column->addWidget(lblNumOfPhotosTrashed);
     column->addWidget(lblSizeTrashed);
+    column->addWidget(lblHowToDelFromPhotoLib);
     column->addLayout(middle);
+    column->addWidget(boxAlbumFile);
     column->addWidget(lblInCaseAnyMistake);
     column->addWidget(btnClosePhotoInstruction, 0, Qt::AlignRight);
 }
@@ -126,28 +130,20 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
     lblUniquePhotoRetained = label(boxMainAfterTrashFolderFiles);
     lblUniquePhotoFilesFolder = label(boxMainAfterTrashFolderFiles);
     lblDeletedImagesWillAppearLater = label(boxMainAfterTrashFolderFiles);
-    lblRateOnAppStore = label(boxMainAfterTrashFolderFiles);
     lblRemovalProblems = label(boxMainAfterTrashFolderFiles);
-    grid->addWidget(lblDuplicatesRemoved, 0, 0);
-    grid->addWidget(lblTrashCountInFolderFile, 1, 0);
-    grid->addWidget(lblSpaceRemoved, 0, 1);
-    grid->addWidget(lblTrashedSizeInFileFolder, 1, 1);
-    grid->addWidget(lblUniquePhotoRetained, 0, 2);
-    grid->addWidget(lblUniquePhotoFilesFolder, 1, 2);
-    auto *rating = new QHBoxLayout;
-    btnNoOnRateMe = new QPushButton(boxMainAfterTrashFolderFiles);
-    btnRateMe = new QPushButton(boxMainAfterTrashFolderFiles);
+    box1 = figureBox(boxMainAfterTrashFolderFiles, lblDuplicatesRemoved, lblTrashCountInFolderFile);
+    box2 = figureBox(boxMainAfterTrashFolderFiles, lblSpaceRemoved, lblTrashedSizeInFileFolder);
+    box3 = figureBox(boxMainAfterTrashFolderFiles, lblUniquePhotoRetained, lblUniquePhotoFilesFolder);
+    grid->addWidget(box1, 0, 0);
+    grid->addWidget(box2, 0, 1);
+    grid->addWidget(box3, 0, 2);
     btnOkOnAfterTrash = new LinkButton(boxMainAfterTrashFolderFiles);
-    rating->addWidget(lblRateOnAppStore, 1);
-    rating->addWidget(btnNoOnRateMe);
-    rating->addWidget(btnRateMe);
     for (QWidget *w : { static_cast<QWidget *>(lblCleanupCompleted),
              static_cast<QWidget *>(lblTotalDupsCleaned), static_cast<QWidget *>(lblDeletionSuccess) })
         column->addWidget(w);
     column->addLayout(grid);
     column->addWidget(lblDeletedImagesWillAppearLater);
     column->addWidget(lblRemovalProblems);
-    column->addLayout(rating);
     column->addWidget(btnOkOnAfterTrash, 0, Qt::AlignRight);
     styleFolderFilesSummary(grid, column);
 }
@@ -185,7 +181,6 @@ AfterTrashInput AfterTrashSummaryWindow::currentInput() const
     input.uniquePhotosReatined = m_state.uniquePhotosReatined;
     input.nothingLeft = m_state.arrImageContent.empty();
     input.compareType = m_state.scanCompareType;
-    input.os = OsProfile::current();
     input.skippedGroups = m_state.removalSkippedGroups;
     input.failedFiles = m_state.removalFailedFiles;
     return input;
@@ -205,9 +200,6 @@ void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
     Log::line(QStringLiteral("showWindowAfterTrash_Main"));
     const AfterTrashInput input = currentInput();
     lblInCaseAnyMistake->setText(AfterTrashSummary::recoveryText(input));
-    const bool hideRating = AfterTrashSummary::rateButtonsHidden(input);
-    btnRateMe->setHidden(hideRating);
-    btnNoOnRateMe->setHidden(hideRating);
     Log::line(QStringLiteral("isPhotosLibAdded = ") + boolText(input.isPhotosLibAdded));
     Log::line(
         QStringLiteral("isPhotosLibrayMarkedForTrash = ") + boolText(input.isPhotosLibrayMarkedForTrash));
@@ -227,7 +219,6 @@ void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
         updateNoResultHints();
     fillStepLines(input);
     layoutSteps();
-    showIllustration(input);
     AlertPresenter &presenter = AlertPresenter::current();
     if (outcome == AfterTrashSummary::Outcome::PhotosSummary && m_view)
         presenter.beginSheet(windowAfterTrash, m_view);
@@ -246,23 +237,14 @@ void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
     lblTrashCountInFolderFile->setText(t.trashCount);
     lblTrashedSizeInFileFolder->setText(t.trashedSize);
     lblUniquePhotoFilesFolder->setText(t.uniqueRetained);
-    lblRateOnAppStore->setText(t.rateQuestion);
-    btnRateMe->setText(t.yes);
-    btnNoOnRateMe->setText(t.no);
     const QString problems = AfterTrashSummary::problemsText(input);
     lblRemovalProblems->setText(problems);
     lblRemovalProblems->setHidden(problems.isEmpty());
-    if (!AfterTrashSummary::rateButtonsHidden(input)) {
-        btnRateMe->show();
-        btnNoOnRateMe->show();
-    }
 }
 
 void AfterTrashSummaryWindow::fillStepLines(const AfterTrashInput &input)
 {
-    if (AfterTrashSummary::step3ImageHidden(input.os))
-        imgAfterTrashStep3->hide();
-    lblAfterTrashStep2->setText(AfterTrashSummary::step2Text(input.os));
+    lblAfterTrashStep2->setText(AfterTrashSummary::step2Text());
     lblAfterTrashStep3->setText(AfterTrashSummary::step3Text());
 }
 
@@ -272,29 +254,12 @@ void AfterTrashSummaryWindow::layoutSteps()
     const QRectF step1 = FrameGeometry::frameInBottomLeft(lblAfterTrashStep1);
     const QRectF step2 = FrameGeometry::frameInBottomLeft(lblAfterTrashStep2);
     const QRectF step3 = FrameGeometry::frameInBottomLeft(lblAfterTrashStep3);
-    const QRectF image = FrameGeometry::frameInBottomLeft(imgAfterTrashStep3);
     const StepLayout l = AfterTrashSummary::stepLayout(boxHeight, step1.y(), step1.height(),
-        textHeight(lblAfterTrashStep2->text()), textHeight(lblAfterTrashStep3->text()), image.height());
+        textHeight(lblAfterTrashStep2->text()), textHeight(lblAfterTrashStep3->text()));
     FrameGeometry::setFrameFromBottomLeft(
         lblAfterTrashStep2, boxHeight, step2.x(), l.step2Y, step2.width(), l.step2Height);
     FrameGeometry::setFrameFromBottomLeft(
         lblAfterTrashStep3, boxHeight, step3.x(), l.step3Y, step3.width(), l.step3Height);
-    FrameGeometry::setFrameFromBottomLeft(
-        imgAfterTrashStep3, boxHeight, image.x(), l.step3ImageY, image.width(), image.height());
-}
-
-void AfterTrashSummaryWindow::showIllustration(const AfterTrashInput &input)
-{
-    const StepIllustration s = AfterTrashSummary::illustration(input.os, input.languageCode);
-    showNamedImage(imgViewStepFourFrame, s.frameImage, s.frame);
-    showNamedImage(imgViewStepFourPicture, QStringLiteral("picture"), s.picture);
-    showNamedImage(imgViewStepFourLens, s.lensImage, s.lens);
-    FrameGeometry::setFrameFromBottomLeft(imgViewStepFourOne, s.markerOne);
-    FrameGeometry::setFrameFromBottomLeft(imgViewStepFourTwo, s.markerTwo);
-    if (viewStepFour->parentWidget() != imgViewFinishStep) {
-        viewStepFour->setParent(imgViewFinishStep);
-        viewStepFour->show();
-    }
 }
 
 void AfterTrashSummaryWindow::showNothingMoved(const AfterTrashInput &input)

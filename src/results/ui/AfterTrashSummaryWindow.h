@@ -1,6 +1,6 @@
 // The two summaries the results window shows after a removal run, and the message when nothing was
-// moved: the Photos album summary (windowAfterTrash) with its illustrated steps, and the Trash
-// summary (windowAfterTrashFolderFIles) with its counts and rating question. The sheets are built
+// moved: the library album summary (windowAfterTrash) with its steps and the album file, and the
+// Trash summary (windowAfterTrashFolderFIles) with its counts. The sheets are built
 // here; showWindowAfterTrash fills and opens the right one.
 #pragma once
 
@@ -19,6 +19,7 @@
 class QGridLayout;
 class QVBoxLayout;
 
+class AlbumFileNote;
 class ResultState;
 
 class AfterTrashSummaryWindow : public QObject
@@ -39,21 +40,19 @@ public:
 
     // Photos summary.
     QPointer<CustomWindowNag> windowAfterTrash;
-    QPointer<QLabel> lblAfterTrashTopHeader, lblSizeTrashed, lblNumOfPhotosTrashed, lblAfterTrashStep1,
-        lblAfterTrashStep2, lblAfterTrashStep3, imgAfterTrashStep3, lblInCaseAnyMistake;
-    QPointer<QWidget> boxShowStepsToRemove, imgViewFinishStep, viewStepFour;
-    QPointer<QLabel> imgViewStepFourFrame, imgViewStepFourPicture, imgViewStepFourLens, imgViewStepFourOne,
-        imgViewStepFourTwo;
+    QPointer<QLabel> lblAfterTrashTopHeader, lblSizeTrashed, lblNumOfPhotosTrashed, lblHowToDelFromPhotoLib,
+        lblAfterTrashStep1, lblAfterTrashStep2, lblAfterTrashStep3, lblInCaseAnyMistake;
+    QPointer<QWidget> boxShowStepsToRemove;
+    QPointer<AlbumFileNote> boxAlbumFile;
     QPointer<QPushButton> btnClosePhotoInstruction;
-    // Trash summary (also the rating sheet).
+    // Trash summary; box1 to box3 hold its three counts.
     QPointer<CustomWindowNag> windowAfterTrashFolderFIles;
-    QPointer<QWidget> boxMainAfterTrashFolderFiles;
+    QPointer<QWidget> boxMainAfterTrashFolderFiles, box1, box2, box3;
     QPointer<QLabel> lblCleanupCompleted, lblTotalDupsCleaned, lblDuplicatesRemoved, lblDeletionSuccess,
         lblTrashCountInFolderFile, lblSpaceRemoved, lblTrashedSizeInFileFolder, lblUniquePhotoRetained,
-        lblUniquePhotoFilesFolder, lblRateOnAppStore, lblDeletedImagesWillAppearLater;
+        lblUniquePhotoFilesFolder, lblDeletedImagesWillAppearLater;
     // Groups skipped and files not removed by the run; hidden when there were none.
     QPointer<QLabel> lblRemovalProblems;
-    QPointer<QPushButton> btnRateMe, btnNoOnRateMe;
     QPointer<LinkButton> btnOkOnAfterTrash;
 
 private:
@@ -62,7 +61,6 @@ private:
     void styleFolderFilesSummary(QGridLayout *grid, QVBoxLayout *column);
     void fillStepLines(const AfterTrashInput &input);
     void layoutSteps();
-    void showIllustration(const AfterTrashInput &input);
     void fillTrashSummary(const AfterTrashInput &input);
     void showNothingMoved(const AfterTrashInput &input);
 

@@ -2,7 +2,6 @@
 #include "results/ui/ResultSheets.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -15,6 +14,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "results/ResultState.h"
+#include "results/ui/AlbumFileNote.h"
 
 using Step = GlobalObjects::StepNumberForPhotos;
 
@@ -50,7 +50,6 @@ ResultSheets::ResultSheets(ResultState &state, QWidget *view, QObject *parent)
     , m_state(state)
     , m_view(view)
 {
-    openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     isPhotosApplicationRunning
         = [] { return CommonFunc::isApplicationRunning(QStringLiteral("com.apple.Photos")); };
     showPhotosStepsWindow = [this] { drawSteps(); };
@@ -74,20 +73,16 @@ void ResultSheets::buildAuthorization(QWidget *view)
     }
     lblAuthorizationHeading->setFont(ControlFonts::systemFont(15, QFont::Bold));
     column->insertSpacing(2, 6);
-    btnOpenSystemPreferecnes = new IMGButton(windowAuthorization);
-    btnOpenSystemPreferecnes->setText(localizedString(QStringLiteral("ID_OPEN_SYSTEM_PREFERENCES")));
-    btnOpenSystemPreferecnes->setFixedSize(200, 32);
-    ControlStyles::styleSheetImageButton(btnOpenSystemPreferecnes, QStringLiteral("blue_sel_btn"));
+    boxAuthorizationAlbumFile = new AlbumFileNote(windowAuthorization);
+    column->addWidget(boxAuthorizationAlbumFile);
     btnOkAuthorization = new CFMButton(windowAuthorization);
     btnOkAuthorization->setText(localizedString(QStringLiteral("ID_OK")));
     btnOkAuthorization->setFixedSize(100, 32);
     ControlStyles::styleFlatButton(btnOkAuthorization, ControlStyles::stopAddingPhotosStyle());
     column->addSpacing(8);
-    column->addLayout(buttonRow({ btnOpenSystemPreferecnes, btnOkAuthorization }));
+    column->addLayout(buttonRow({ btnOkAuthorization }));
     connect(
         btnOkAuthorization, &QAbstractButton::clicked, this, &ResultSheets::btnOkAutarizationWindowTapped);
-    connect(btnOpenSystemPreferecnes, &QAbstractButton::clicked, this,
-        &ResultSheets::btnOpenSystemPrefAutorizationWindowTapped);
 }
 
 void ResultSheets::buildiPhotoCheck(QWidget *view)
@@ -113,6 +108,10 @@ void ResultSheets::buildPhotosSteps(QWidget *view)
         column->addWidget(*step, 1);
     }
     column->addWidget(lblStepText);
+    // The note of the last step: where the album is kept.
+    boxPhotosSyncInfo = new AlbumFileNote(windowForPhotosApp);
+    boxPhotosSyncInfo->hide();
+    column->addWidget(boxPhotosSyncInfo);
     auto *row = new QHBoxLayout;
     btnCancelForPhotosApp = button(windowForPhotosApp, "ID_CANCEL");
     btnPreviousForPhotosApp = button(windowForPhotosApp, "ID_PREVIOUS");
@@ -166,43 +165,11 @@ CustomWindowNag *ResultSheets::makeSheet(QWidget *view, const char *name)
     return window;
 }
 
-QUrl ResultSheets::automationSettingsUrl()
-{
-    return QUrl(QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Automation"));
-}
-
-QUrl ResultSheets::productPageUrl()
-{
-    return QUrl();
-}
-
-void ResultSheets::btnOpenSystemPrefAutorizationWindowTapped()
-{
-    const QUrl url = automationSettingsUrl();
-    if (url.isValid() && openUrl)
-        openUrl(url);
-}
-
 void ResultSheets::btnClosePhotoInstructionTapped(QWidget *windowAfterTrash)
 {
     closeSheet(windowAfterTrash);
 }
 
-void ResultSheets::RateMeTapped(QObject *sender, QWidget *windowRateus, QPushButton *btnRateMe)
-{
-    Log::line(QStringLiteral("RateMeTapped"));
-    closeSheet(windowRateus);
-    if (!btnRateMe || sender != btnRateMe)
-        return;
-    const QString version = QCoreApplication::applicationVersion();
-    if (version.isEmpty())
-        UserDefaults::standard().removeObject(QStringLiteral("appVersion"));
-    else
-        UserDefaults::standard().setObject(QStringLiteral("appVersion"), version);
-    const QUrl page = productPageUrl();
-    if (page.isValid() && openUrl)
-        openUrl(page);
-}
 
 void ResultSheets::retryForTrash()
 {

@@ -1,6 +1,6 @@
-// The results window's sheets that other steps open, and what their buttons do: the automation
-// permission sheet, the iPhoto check, the Photos steps window with its step machine, the rating
-// answer and the scan-complete close. Every sheet opens and closes through the AlertPresenter.
+// The results window's sheets that other steps open, and what their buttons do: the album file
+// permission sheet, the iPhoto check, the library steps window with its step machine and the
+// scan-complete close. Every sheet opens and closes through the AlertPresenter.
 #pragma once
 
 #include <functional>
@@ -12,10 +12,10 @@
 
 #include "controls/CFMButton.h"
 #include "controls/IMGButton.h"
-#include <QUrl>
 
 #include "controls/CustomWindowNag.h"
 
+class AlbumFileNote;
 class ResultState;
 
 class ResultSheets : public QObject
@@ -31,10 +31,7 @@ public:
 
     void btnCloseWindowScanCompleteTapped(QWidget *windowScanComplete);
     void btnOkAutarizationWindowTapped();
-    void btnOpenSystemPrefAutorizationWindowTapped();
     void btnClosePhotoInstructionTapped(QWidget *windowAfterTrash);
-    // `sender` is one of the rating buttons; the Yes button records the version and opens the page.
-    void RateMeTapped(QObject *sender, QWidget *windowRateus, QPushButton *btnRateMe);
     void retryForTrash();
     void cancelTrashProcess();
     void previousStepForPhotosApp();
@@ -42,27 +39,23 @@ public:
     void continueToMovePhotosToAlbum();
     void closeWindowPhotosApp();
 
-    // Hooks: the steps window's drawing and the removal run (both of the removal side), how a
-    // URL is opened, and whether the Photos application runs (never on this platform).
+    // Hooks: the steps window's drawing and the removal run (both of the removal side), and
+    // whether the album can be written.
     std::function<void()> showPhotosStepsWindow;
     std::function<void()> trashFileAfterConfirmation;
-    std::function<void(const QUrl &)> openUrl;
     std::function<bool()> isPhotosApplicationRunning;
 
     // A hidden sheet of the results window named `name`, dark slate with light texts like the main
     // window's sheets.
     static CustomWindowNag *makeSheet(QWidget *view, const char *name);
 
-    static QUrl automationSettingsUrl();
-    // The application's page in a store; none is known on this platform, so the Yes button opens
-    // nothing.
-    static QUrl productPageUrl();
 
     QPointer<CustomWindowNag> windowAuthorization, windowiPhotoCheck, windowForPhotosApp;
     QPointer<QLabel> lblAuthorizationHeading, lblAuthorizationSubHeading, lblAuthorizationFirstPoint,
         lblAuthorizationSecondPoint, lblAuthorizationThirdPoint, lblAuthorizationFourthPoint,
         lblAuthorizationFifthPoint, lblAuthorizationSixthPoint, lblPhtosAppTitel, lblStepText;
-    QPointer<IMGButton> btnOpenSystemPreferecnes;
+    // Where the album of marked duplicates is kept, with the button that shows it.
+    QPointer<AlbumFileNote> boxAuthorizationAlbumFile, boxPhotosSyncInfo;
     QPointer<CFMButton> btnOkAuthorization;
     QPointer<QPushButton> btnRetryForTrash, btnCancelTrashProcess, btnNextForPhotosApp, btnCancelForPhotosApp, btnPreviousForPhotosApp,
         btnCountinueForPhotosApp;

@@ -101,6 +101,8 @@ QWidget *ResultViewSkeleton::buildToolbar(ResultViewController &c, QWidget *pare
     c.btnUnmark = button(c.boxTop, QStringLiteral("ID_UNMARK"));
     c.imgViewSepratorUnMarkBtn = separator(c.boxTop);
     c.btnSelectionAssistance = button(c.boxTop, QStringLiteral("ID_SELECTION_ASSISTANCE"));
+    // It offers no action yet, so it does not invite a click.
+    c.btnSelectionAssistance->setEnabled(false);
     c.sepratorAssitance = separator(c.boxTop);
     c.btnTypeListing = button(c.boxTop, QStringLiteral("ID_IMAGE_VIEW"));
     c.imgViewSepListType = separator(c.boxTop);

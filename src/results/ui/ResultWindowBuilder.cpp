@@ -6,7 +6,6 @@
 #include <QMenu>
 
 #include "app/LocalizedString.h"
-#include "app/OSVersionFlags.h"
 #include "app/ScanGlobals.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/ControlFonts.h"
@@ -156,10 +155,6 @@ void ResultWindowBuilder::connectParts()
         &ResultViewController::trashMsgCheckedInFIleFolder);
     connect(m_afterTrash->btnClosePhotoInstruction, &QAbstractButton::clicked, this,
         [this] { m_sheets->btnClosePhotoInstructionTapped(m_afterTrash->windowAfterTrash); });
-    for (QPushButton *rate : { m_afterTrash->btnRateMe.data(), m_afterTrash->btnNoOnRateMe.data() })
-        connect(rate, &QPushButton::clicked, this, [this, rate] {
-            m_sheets->RateMeTapped(rate, m_afterTrash->windowAfterTrashFolderFIles, m_afterTrash->btnRateMe);
-        });
 }
 
 std::shared_ptr<ImageFileInfo> ResultWindowBuilder::clickedRecord() const
@@ -203,13 +198,8 @@ void ResultWindowBuilder::setSheetTexts()
 {
     AfterTrashSummaryWindow &a = *m_afterTrash;
     const QString album = ScanGlobals::markedPhotosAlbumName();
-    const bool english = Localization::isEnglishLanguage();
-    const char *step1 = "ID_PLS_SWITCH_TO_PHOTOS_APP";
-    if (OSVersionFlags::isOS15OrLater && english)
-        step1 = "ID_PLS_SWITCH_TO_PHOTOS_APP_IN_ALBUMS";
-    else if (OSVersionFlags::isOS11OrLater && english)
-        step1 = "ID_PLS_SWITCH_TO_PHOTOS_APP_IN_MY_ALBUMS";
-    a.lblAfterTrashStep1->setText(formatText(text(step1), album));
+    a.lblHowToDelFromPhotoLib->setText(text("ID_HOW_TO__DELETE_FROM_PHOTOS_LIB"));
+    a.lblAfterTrashStep1->setText(formatText(text("ID_LIBRARY_AFTER_STEP1_OPEN_ALBUM_FILE"), album));
     a.lblAfterTrashTopHeader->setText(
         formatText(text("ID_DUPLICATE_PHOTOS_ARE_MOVED_SUCCESFULLY_PLS_SEE_INSTRUCTIONS"), album));
     a.lblCleanupCompleted->setText(text("ID_CLEANUP_COMPLETED"));
@@ -231,18 +221,16 @@ void ResultWindowBuilder::setAuthorizationTexts()
 {
     ResultSheets &s = *m_sheets;
     const QString app = QCoreApplication::applicationName();
-    s.lblAuthorizationHeading->setText(formatText(text("ID_QUENNARY_NEEDS_YOUR_AUTHORIZATION"), app));
-    s.lblAuthorizationSubHeading->setText(formatText(text("ID_TO_AUTHORIZE_QUENNARY"), app));
+    // The album is a file of this program: what stands in the way is that file's permissions.
+    s.lblAuthorizationHeading->setText(formatText(text("ID_ALBUM_FILE_NOT_WRITTEN"), app));
+    s.lblAuthorizationSubHeading->setText(formatText(text("ID_ALBUM_FILE_CHECK_STEPS"), app));
     const QString point = QStringLiteral("%d. %@");
-    s.lblAuthorizationFirstPoint->setText(formatText(point, 1, text("ID_OPEN_SYSTEM_PREFERENCES")));
-    s.lblAuthorizationSecondPoint->setText(formatText(point, 2, text("ID_CLICK_ON_SECURITY_AND_PRIVACY")));
-    s.lblAuthorizationThirdPoint->setText(formatText(point, 3, text("ID_SELECT_PRIVACY_TAB")));
-    s.lblAuthorizationFourthPoint->setText(formatText(point, 4, text("ID_IN_THE_LEFT_MENU")));
-    s.lblAuthorizationFifthPoint->setText(
-        formatText(point, 5, formatText(text("ID_IN_THE_RIGHT_PANEL_LIST"), app)));
-    s.lblAuthorizationSixthPoint->setText(
-        formatText(point, 6, formatText(text("ID_SELECT_THE_CHECKBOX_FOR"), app)));
-    s.btnOpenSystemPreferecnes->setText(text("ID_OPEN_SYSTEM_PREFERENCES"));
+    s.lblAuthorizationFirstPoint->setText(formatText(point, 1, text("ID_ALBUM_FILE_POINT_SHOW")));
+    s.lblAuthorizationSecondPoint->setText(formatText(point, 2, text("ID_ALBUM_FILE_POINT_WRITABLE")));
+    s.lblAuthorizationThirdPoint->setText(formatText(point, 3, text("ID_ALBUM_FILE_POINT_RETRY")));
+    for (QLabel *unused : { s.lblAuthorizationFourthPoint.data(), s.lblAuthorizationFifthPoint.data(),
+             s.lblAuthorizationSixthPoint.data() })
+        unused->hide();
     s.btnOkAuthorization->setText(text("ID_OK"));
 }
 

@@ -14,6 +14,7 @@
 #include "removal/ui/PhotosGuide.h"
 #include "removal/ui/RemovalSheets.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
+#include "results/ui/AlbumFileNote.h"
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultWindowFixture.h"
 
@@ -120,8 +121,10 @@ TEST_P(PhotosGuideLayoutTest, LaysOutTheStep)
     EXPECT_EQ(sheets().btnNextForPhotosApp->isDefault(), c.nextIsDefault);
     EXPECT_EQ(sheets().btnCountinueForPhotosApp->isDefault(), !c.nextIsDefault);
     const QString instruction = localizedString(QString::fromLatin1(c.instructionKey));
-    EXPECT_EQ(sheets().lblStepText->text(),
-        c.step >= 3 ? formatText(instruction, ScanGlobals::markedPhotosAlbumName()) : instruction);
+    EXPECT_EQ(sheets().lblStepText->text(), formatText(instruction, ScanGlobals::markedPhotosAlbumName()));
+    EXPECT_FALSE(instruction.contains(QStringLiteral("Photos application")));
+    // The last step says where the album is kept.
+    EXPECT_EQ(!sheets().boxPhotosSyncInfo->isHidden(), c.step == 4);
     const QList<QWidget *> views { sheets().viewStepOne, sheets().viewStepTwo, sheets().viewStepThree,
         sheets().viewStepFour };
     for (int i = 0; i < 4; ++i)
@@ -129,26 +132,10 @@ TEST_P(PhotosGuideLayoutTest, LaysOutTheStep)
 }
 
 INSTANTIATE_TEST_SUITE_P(Removal, PhotosGuideLayoutTest,
-    ::testing::Values(LayoutCase { 1, true, false, false, true, "ID_STEP1_LAUNCH_PHOTOS_APP" },
-        LayoutCase { 2, true, true, false, true, "ID_STEP2_OSX16_SELECT_ALL_PHOTOS_ALBUM" },
-        LayoutCase { 3, false, true, true, false, "ID_STEP3_AFTER_YOU_PRESS_CONTINUE_OSXMAJOR15" },
-        LayoutCase { 4, false, true, true, false, "ID_STEP4_REVIEW_IMAGES_IN_ALBUMS" }));
-
-TEST(PhotosGuideImages, FollowTheSystemProfileAndLanguage)
-{
-    OsProfile mac14;
-    mac14.isOS14OrLater = mac14.isOS13OrLater = mac14.isOS11OrLater = true;
-    EXPECT_EQ(PhotosGuide::stepImages(mac14, 1, "en"),
-        (StepImages { "osxM14-step1_en_frame", "pictures-new", "osxM14-step1_en_lens" }));
-    EXPECT_EQ(PhotosGuide::instructionKey(mac14, 1, true), "ID_STEP1_LAUNCH_PHOTOS_APP");
-    OsProfile mac1014;
-    mac1014.isOS1013Or1014 = true;
-    EXPECT_EQ(PhotosGuide::stepImages(mac1014, 1, "de"),
-        (StepImages { "osx13-step1_de_frame", "osx13-step1_de_pictures", "osx15-step1_de_lens" }));
-    EXPECT_EQ(PhotosGuide::stepImages(mac1014, 2, "de").picture, "picture");
-    EXPECT_EQ(PhotosGuide::instructionKey(mac1014, 1, false), "ID_STEP1_LAUNCHPHOTOS_APP_AND_CHOOSE");
-    EXPECT_EQ(PhotosGuide::stepImages(OsProfile(), 2, "en").frame, "osx11-step2_en_frame");
-}
+    ::testing::Values(LayoutCase { 1, true, false, false, true, "ID_LIBRARY_STEP1_NOT_CHANGED_HERE" },
+        LayoutCase { 2, true, true, false, true, "ID_LIBRARY_STEP2_ALBUM_FILE" },
+        LayoutCase { 3, false, true, true, false, "ID_LIBRARY_STEP3_AFTER_CONTINUE" },
+        LayoutCase { 4, false, true, true, false, "ID_LIBRARY_STEP4_DELETE_IN_LIBRARY_PROGRAM" }));
 
 TEST_F(PhotosGuideTest, NextIsRefusedWhileTheApplicationIsClosed)
 {

@@ -1,11 +1,13 @@
 // Each sheet of the results window opens and closes with a scripted answer; the Photos steps
-// machine; the rating answer; the summaries after a removal run; the way back's confirmation.
+// machine; the summaries after a removal run; the way back's confirmation.
 #include <QCheckBox>
 #include <QPushButton>
 
+#include "platform/LocalAlbumStore.h"
 #include "platform/UserDefaults.h"
 #include "results/AfterTrashSummary.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
+#include "results/ui/AlbumFileNote.h"
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultWindowFixture.h"
 
@@ -23,7 +25,6 @@ protected:
         open();
         sheets().showPhotosStepsWindow = [this] { ++redraws; };
         sheets().trashFileAfterConfirmation = [this] { ++removals; };
-        sheets().openUrl = [this](const QUrl &url) { opened.push_back(url); };
         sheets().isPhotosApplicationRunning = [this] { return photosRunning; };
     }
 
@@ -44,12 +45,16 @@ protected:
     std::vector<QUrl> opened;
 };
 
-TEST_F(ResultSheetsTest, PermissionSheetSettingsButtonKeepsItOpenAndOkClosesIt)
+// The sheet and the guide's last step name the album file; Show reveals it and keeps the sheet.
+TEST_F(ResultSheetsTest, PermissionSheetShowsTheAlbumFileAndOkClosesIt)
 {
     presenter.beginSheet(sheets().windowAuthorization, view());
-    sheets().btnOpenSystemPreferecnes->click();
+    AlbumFileNote &note = *sheets().boxAuthorizationAlbumFile;
+    note.revealUrl = [this](const QUrl &url) { opened.push_back(url); };
+    note.btnShowAlbumFile->click();
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened.front(), ResultSheets::automationSettingsUrl());
+    EXPECT_EQ(opened.front(), QUrl::fromLocalFile(LocalAlbumStore::defaultFilePath()));
+    EXPECT_TRUE(note.lblAlbumFile->text().contains(LocalAlbumStore::defaultFilePath()));
     EXPECT_TRUE(presenter.isSheetOpen(sheets().windowAuthorization));
     sheets().btnOkAuthorization->click();
     EXPECT_FALSE(presenter.isSheetOpen(sheets().windowAuthorization));
@@ -115,20 +120,19 @@ TEST_F(ResultSheetsTest, ClosingAtStepThreeReopensAtStepOneWithoutRemoving)
     EXPECT_EQ(removals, 0);
 }
 
-TEST_F(ResultSheetsTest, RatingNoWritesNothingAndYesRecordsTheVersion)
+// There is no store to rate the program in: the summary asks nothing, its one button closes it.
+TEST_F(ResultSheetsTest, TheTrashSummaryAsksNoRatingAndItsOneButtonClosesIt)
 {
-    QCoreApplication::setApplicationVersion(QStringLiteral("2.1.0"));
-    UserDefaults::standard().removeObject(QStringLiteral("appVersion"));
     controller->countTrashed = 2;
     summary().showWindowAfterTrash_Main();
     ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
-    summary().btnNoOnRateMe->click();
+    QList<QAbstractButton *> buttons;
+    for (QAbstractButton *button : summary().windowAfterTrashFolderFIles->findChildren<QAbstractButton *>())
+        if (!button->isHidden())
+            buttons.append(button);
+    EXPECT_EQ(buttons, QList<QAbstractButton *> { summary().btnOkOnAfterTrash.data() });
+    summary().btnOkOnAfterTrash->click();
     EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
-    EXPECT_FALSE(UserDefaults::standard().hasUserValue(QStringLiteral("appVersion")));
-    summary().showWindowAfterTrash_Main();
-    summary().btnRateMe->click();
-    EXPECT_EQ(UserDefaults::standard().stringForKey(QStringLiteral("appVersion")), "2.1.0");
-    EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(ResultSheetsTest, RunThatMovedEverythingShowsTheTrashSummaryAndBackLeavesTheResults)

@@ -50,6 +50,8 @@ TEST_F(ResultWindowBuilderTest, EnglishGivesEveryFixedControlItsTextAndKeepsTheT
     EXPECT_TRUE(builder->previewPane().pathViewController->isHidden());
     // The interface's tool bar stays as laid out for English.
     EXPECT_EQ(controller->btnSelectionAssistance->maximumWidth(), QWIDGETSIZE_MAX);
+    // It has nothing to do yet.
+    EXPECT_FALSE(controller->btnSelectionAssistance->isEnabled());
 }
 
 TEST_F(ResultWindowBuilderTest, TrashMarkedShowsGreyArtworkUntilSomethingIsMarked)

@@ -1,0 +1,31 @@
+// A note naming the file that holds the album of marked duplicates, with a button that shows the
+// file in the file manager: on this system the album lives there, not in a photo application.
+#pragma once
+
+#include <functional>
+
+#include <QFrame>
+#include <QPointer>
+#include <QUrl>
+
+class QLabel;
+class QPushButton;
+
+class AlbumFileNote : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit AlbumFileNote(QWidget *parent = nullptr);
+
+    // The album file shown and revealed; the program's own one unless set.
+    void setPath(const QString &path);
+    QString path() const { return m_path; }
+
+    QPointer<QLabel> lblAlbumFile;
+    QPointer<QPushButton> btnShowAlbumFile;
+    // How the file is shown in the file manager; replaceable for tests.
+    std::function<void(const QUrl &)> revealUrl;
+
+private:
+    QString m_path;
+};
