@@ -12,6 +12,7 @@
 #include "app/MediaDownloader.h"
 #include "app/OSVersionFlags.h"
 #include "platform/AppFolders.h"
+#include "platform/CloudConfiguration.h"
 #include "platform/FileFacts.h"
 #include "platform/Md5.h"
 #include "platform/SystemFonts.h"
@@ -284,14 +285,11 @@ void CommonFunc::deleteGoogleDriveThumbnails()
     removeThumbnailsFolder();
 }
 
-bool CommonFunc::downloadMedia(const QString &url, const QString &fileName, const std::atomic<bool> *stop)
-{
-    return MediaDownloader::download(url, thumbnailsDirectoryPath(), fileName, stop).has_value();
-}
-
 std::optional<QString> CommonFunc::downloadGoogleDriveThumbnail(const QString &thumbnailLink, const QString &folderId,
-                                                                const QString &folderName,
+                                                                const QString &folderName, qint64 listedBytes,
                                                                 const std::atomic<bool> *stop)
 {
-    return MediaDownloader::downloadDriveImage(thumbnailLink, folderId, folderName, thumbnailsDirectoryPath(), stop);
+    return MediaDownloader::downloadDriveImage(
+        thumbnailLink, folderId, folderName, thumbnailsDirectoryPath(), listedBytes, stop,
+        CloudConfiguration::transferTimeoutMs());
 }

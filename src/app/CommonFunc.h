@@ -78,13 +78,9 @@ public:
     static void deleteGoogleDriveThumbnail(const QString &path);
     static void removeThumbnailsFolder();
     static void deleteGoogleDriveThumbnails();
-    // Downloads `url` into the thumbnails folder as `fileName` (sanitised). False on a bad URL or
-    // name, a failed or timed-out or stopped transfer, or a failed write; a file left by an
-    // earlier download is removed first and never taken for the new one.
-    static bool downloadMedia(const QString &url, const QString &fileName, const std::atomic<bool> *stop = nullptr);
     // Downloads the full-size image behind a Drive thumbnail link into "<folderId>_<folderName>" and
-    // returns its path when it holds an image with a non-zero size.
+    // returns its path when it holds an image with a non-zero size; `listedBytes` bounds it.
     static std::optional<QString> downloadGoogleDriveThumbnail(const QString &thumbnailLink, const QString &folderId,
-                                                               const QString &folderName,
+                                                               const QString &folderName, qint64 listedBytes,
                                                                const std::atomic<bool> *stop = nullptr);
 };

@@ -9,26 +9,12 @@
 #include "platform/AppFolders.h"
 #include "platform/HttpClient.h"
 #include "platform/Log.h"
+#include "platform/LoopbackGuard.h"
 
 namespace
 {
 
 constexpr qsizetype kMaxNameBytes = 255;
-
-bool stopped(const std::atomic<bool> *stop)
-{
-    return stop && stop->load();
-}
-
-bool writeAtomically(const QString &path, const QByteArray &content)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
-        Log::line(QStringLiteral("exception in urldata write: ") + path);
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -56,54 +42,65 @@ std::optional<QString> MediaDownloader::targetPath(const QString &folder, const 
     return path;
 }
 
-std::optional<QByteArray> MediaDownloader::fetch(
-    const QUrl &url, const std::atomic<bool> *stop, int timeoutMs)
+HttpResponse MediaDownloader::saveTo(HttpClient &client, HttpRequest request, const QString &path)
 {
-    if (!url.isValid() || url.isRelative() || stopped(stop))
-        return std::nullopt;
-    // The timeout counts time without any bytes arriving, so a large file on a slow link that keeps
-    // coming is never cut off, while a server that stops answering is.
-    HttpClient client(HttpClient::Options { HttpClient::Mode::blocking, {}, {}, timeoutMs });
-    HttpRequest request = HttpRequest::get(url);
-    request.authorize = false;
-    request.deadlineMs = 0;
-    request.stop = stop;
-    const HttpResponse response = client.sendBlocking(std::move(request));
-    if (!response.ok()) {
-        Log::line(QStringLiteral("Download failed: ") + url.toDisplayString() + QStringLiteral(" ")
-            + response.describe());
-        return std::nullopt;
+    QFile::remove(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        Log::line(QStringLiteral("Cannot write the downloaded copy ") + path);
+        return HttpResponse::failed(HttpResponse::Failure::local, file.errorString());
     }
-    return response.body;
+    request.sink = &file;
+    HttpResponse response = client.sendBlocking(std::move(request));
+    if (response.ok() && !file.commit()) {
+        Log::line(QStringLiteral("Cannot write the downloaded copy ") + path);
+        return HttpResponse::failed(HttpResponse::Failure::local, file.errorString());
+    }
+    if (!response.ok())
+        file.cancelWriting();
+    return response;
 }
 
 std::optional<QString> MediaDownloader::download(const QString &url, const QString &folder,
-    const QString &name, const std::atomic<bool> *stop, int timeoutMs)
+    const QString &name, qint64 listedBytes, const std::atomic<bool> *stop, int timeoutMs)
 {
     const QUrl parsed(url, QUrl::StrictMode);
     const std::optional<QString> path = targetPath(folder, name);
-    if (!parsed.isValid() || !path)
+    if (!path)
         return std::nullopt;
     QFile::remove(*path);
-    const std::optional<QByteArray> content = fetch(parsed, stop, timeoutMs);
-    if (!content)
+    if (!LoopbackGuard::isSecureOrLoopbackUrl(parsed)) {
+        Log::line(QStringLiteral("Download refused, not an https address: ")
+            + parsed.toDisplayString(QUrl::RemoveQuery));
+        return std::nullopt;
+    }
+    if (stop && stop->load())
         return std::nullopt;
     AppFolders::ensureFolder(folder);
-    if (!writeAtomically(*path, *content))
+    HttpClient client(HttpClient::Options { HttpClient::Mode::blocking, {}, {}, timeoutMs });
+    HttpRequest request = HttpRequest::get(parsed);
+    request.authorize = false;
+    request.stop = stop;
+    request.limitToListedSize(listedBytes, timeoutMs);
+    const HttpResponse response = saveTo(client, std::move(request), *path);
+    if (!response.ok()) {
+        Log::line(QStringLiteral("Download failed: ") + parsed.toDisplayString(QUrl::RemoveQuery)
+            + QLatin1Char(' ') + response.describe());
         return std::nullopt;
+    }
     return path;
 }
 
 std::optional<QString> MediaDownloader::downloadDriveImage(const QString &thumbnailLink,
-    const QString &folderId, const QString &folderName, const QString &folder, const std::atomic<bool> *stop,
-    int timeoutMs)
+    const QString &folderId, const QString &folderName, const QString &folder, qint64 listedBytes,
+    const std::atomic<bool> *stop, int timeoutMs)
 {
     if (thumbnailLink.isEmpty())
         return std::nullopt;
     QString url = thumbnailLink;
     url.remove(QStringLiteral("=s220"));
     const std::optional<QString> path
-        = download(url, folder, folderId + QLatin1Char('_') + folderName, stop, timeoutMs);
+        = download(url, folder, folderId + QLatin1Char('_') + folderName, listedBytes, stop, timeoutMs);
     if (!path) {
         stdoutLine(QStringLiteral("originalImage is nil"));
         return std::nullopt;

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMetaObject>
-#include <QSaveFile>
 #include <QUrl>
 
 #include "app/CommonFunc.h"
@@ -385,7 +384,7 @@ QString DropBoxHandler::serverPath(const QString &programPath)
     return path == QLatin1String("/") ? QString() : path;
 }
 
-void DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder)
+void DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder, const std::atomic<bool> *stop)
 {
     if (record.actualFilePathOnServer.isEmpty() || record.fileName.isEmpty() || !hasAuthorizedClient())
         return;
@@ -396,15 +395,10 @@ void DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder)
     record.localThumbPath.clear();
     if (!target)
         return;
-    const HttpResponse response = m_api->download(record.actualFilePathOnServer);
+    const HttpResponse response
+        = m_api->download(record.actualFilePathOnServer, *target, qint64(record.fileSize), stop);
     if (!response.ok()) {
         stdoutLine(QStringLiteral("Downloading from Dropbox fails: ") + response.describe());
-        return;
-    }
-    QSaveFile file(*target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(response.body) != response.body.size()
-        || !file.commit()) {
-        Log::line(QStringLiteral("Cannot write the Dropbox copy ") + *target);
         return;
     }
     record.localThumbPath = *target;

@@ -57,8 +57,8 @@ public:
     void setVideoExtensions(const QStringList &extensions);
 
     // Blocking; refused on the GUI thread and the listing's thread. Sets localThumbPath to the
-    // downloaded copy, or clears it when the download failed.
-    void downloadFile(ImageFileInfo &record, const QString &folder);
+    // downloaded copy, or clears it when the download failed (also when `stop` is set).
+    void downloadFile(ImageFileInfo &record, const QString &folder, const std::atomic<bool> *stop = nullptr);
     // Blocking. True when the file is gone (deleted now, or nothing was at its path any more).
     bool deleteFilesFromDropbox(const ImageFileInfo &record);
 

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include "app/MediaDownloader.h"
 #include "platform/CloudConfiguration.h"
 #include "platform/HttpClient.h"
 #include "platform/TokenSource.h"
@@ -59,11 +60,13 @@ DropboxApi::Bases DropboxApi::configuredBases()
         QUrl(CloudConfiguration::dropboxContentBase()) };
 }
 
-DropboxApi::DropboxApi(Bases bases, std::shared_ptr<TokenSource> tokens, int transferTimeoutMs)
+DropboxApi::DropboxApi(Bases bases, std::shared_ptr<TokenSource> tokens, int transferTimeoutMs, RetryPolicy retry)
     : m_bases(std::move(bases))
+    , m_transferTimeoutMs(transferTimeoutMs)
 {
     HttpClient::Options options;
     options.tokens = std::move(tokens);
+    options.retry = std::move(retry);
     options.transferTimeoutMs = transferTimeoutMs;
     options.mode = HttpClient::Mode::workerThread;
     m_worker = std::make_unique<HttpClient>(options);
@@ -105,13 +108,15 @@ void DropboxApi::sendPage(HttpRequest request, PageCompletion completion)
     });
 }
 
-HttpResponse DropboxApi::download(const QString &path, const std::atomic<bool> *stop)
+HttpResponse DropboxApi::download(
+    const QString &path, const QString &target, qint64 listedBytes, const std::atomic<bool> *stop)
 {
     if (isWorkerThread())
         return refusedOnWorker();
     HttpRequest request = downloadRequest(m_bases.content, path);
     request.stop = stop;
-    return m_blocking->sendBlocking(std::move(request));
+    request.limitToListedSize(listedBytes, m_transferTimeoutMs);
+    return MediaDownloader::saveTo(*m_blocking, std::move(request), target);
 }
 
 HttpResponse DropboxApi::deleteFile(const QString &path, const QString &rev)
@@ -145,8 +150,6 @@ HttpRequest DropboxApi::downloadRequest(const QUrl &content, const QString &path
     // makes them answer 400.
     request.headers.append(
         { "Dropbox-API-Arg", headerSafeJson(QJsonObject { { QStringLiteral("path"), path } }) });
-    // Large files keep receiving data; only the transfer timeout applies.
-    request.deadlineMs = 0;
     return request;
 }
 

@@ -1,7 +1,8 @@
 // The Dropbox HTTP API as far as the scan source uses it: folder listing with its continuation,
 // downloads and deletion by revision. Listing runs on a worker thread of its own (the completions
 // run there, one call at a time); downloads and deletions block their calling thread and are
-// refused on the GUI thread and on the listing's worker.
+// refused on the GUI thread and on the listing's worker. Every call is sent again by the retry
+// policy after a rate limit (its Retry-After obeyed) or a passing server error.
 #pragma once
 
 #include <atomic>
@@ -18,6 +19,7 @@
 
 #include "platform/HttpRequest.h"
 #include "platform/HttpResponse.h"
+#include "platform/RetryPolicy.h"
 
 class HttpClient;
 class QObject;
@@ -58,7 +60,7 @@ public:
     // From the application's configuration.
     static Bases configuredBases();
 
-    DropboxApi(Bases bases, std::shared_ptr<TokenSource> tokens, int transferTimeoutMs);
+    DropboxApi(Bases bases, std::shared_ptr<TokenSource> tokens, int transferTimeoutMs, RetryPolicy retry = {});
     ~DropboxApi();
     DropboxApi(const DropboxApi &) = delete;
     DropboxApi &operator=(const DropboxApi &) = delete;
@@ -66,8 +68,10 @@ public:
     // Asynchronous; the completion runs on the worker thread.
     void listFolder(const QString &path, PageCompletion completion);
     void listFolderContinue(const QString &cursor, PageCompletion completion);
-    // Blocking. The whole body of the file at `path`.
-    HttpResponse download(const QString &path, const std::atomic<bool> *stop = nullptr);
+    // Blocking. Streams the file at `path` into `target` (see MediaDownloader::saveTo), bounded by
+    // its listed size.
+    HttpResponse download(const QString &path, const QString &target, qint64 listedBytes,
+        const std::atomic<bool> *stop = nullptr);
     // Blocking. Deletes the file at `path` only while its revision is still `rev`; read the answer
     // with deleteOutcome().
     HttpResponse deleteFile(const QString &path, const QString &rev);
@@ -93,6 +97,7 @@ private:
     void sendPage(HttpRequest request, PageCompletion completion);
 
     Bases m_bases;
+    int m_transferTimeoutMs;
     std::unique_ptr<HttpClient> m_worker;
     std::unique_ptr<HttpClient> m_blocking;
 };

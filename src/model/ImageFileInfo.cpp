@@ -47,7 +47,7 @@ void ImageFileInfo::fetchLocalCopy()
         if (!file || !file->thumbnailLink)
             return;
         localThumbPath = CommonFunc::downloadGoogleDriveThumbnail(
-            *file->thumbnailLink, dFolderList->folderId(), dFolderList->folderName())
+            *file->thumbnailLink, dFolderList->folderId(), dFolderList->folderName(), qint64(fileSize))
                              .value_or(QString());
     } else if (scanType == 2) {
         if (const CloudDownloader download = currentDropboxDownloader())

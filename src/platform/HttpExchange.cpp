@@ -5,6 +5,7 @@
 #include <QNetworkRequest>
 
 #include "platform/Log.h"
+#include "platform/LoopbackGuard.h"
 #include "platform/ThreadMailbox.h"
 #include "platform/TokenSource.h"
 
@@ -12,6 +13,9 @@ namespace
 {
 
 constexpr int kStopPollMs = 50;
+// What Qt may hold unread from the socket: it stops reading there until the body is taken, so a
+// large answer never piles up in memory.
+constexpr qint64 kReadBufferBytes = 1024 * 1024;
 
 HttpResponse::Failure failureOf(QNetworkReply::NetworkError error)
 {
@@ -28,16 +32,25 @@ HttpResponse::Failure failureOf(QNetworkReply::NetworkError error)
     }
 }
 
-// Qt takes a connection closed before the announced length as a complete answer.
-bool isTruncated(const QByteArray &method, QNetworkReply *reply, const QByteArray &body)
+qint64 announcedLength(QNetworkReply *reply)
 {
-    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
-    if (method == "HEAD" || !reply->hasRawHeader("Content-Length")
-        || !(encoding.isEmpty() || encoding == "identity"))
-        return false;
     bool ok = false;
     const qint64 announced = reply->rawHeader("Content-Length").trimmed().toLongLong(&ok);
-    return ok && body.size() < announced;
+    return ok ? announced : -1;
+}
+
+// Qt takes a connection closed before the announced length as a complete answer.
+bool isTruncated(const QByteArray &method, QNetworkReply *reply, qint64 received)
+{
+    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
+    if (method == "HEAD" || !(encoding.isEmpty() || encoding == "identity"))
+        return false;
+    return received < announcedLength(reply);
+}
+
+bool isSuccess(int status)
+{
+    return status >= 200 && status < 300;
 }
 
 } // namespace
@@ -51,13 +64,7 @@ HttpExchange::HttpExchange(
     , m_mailbox(ThreadMailbox::create(this))
 {
     m_deadline.setSingleShot(true);
-    connect(&m_deadline, &QTimer::timeout, this, [this] {
-        m_timedOutByDeadline = true;
-        if (m_reply)
-            m_reply->abort();
-        else
-            finish(HttpResponse::failed(HttpResponse::Failure::timeout, QStringLiteral("deadline passed")));
-    });
+    connect(&m_deadline, &QTimer::timeout, this, [this] { cutShort(Cut::deadline); });
     m_stopPoll.setInterval(kStopPollMs);
     connect(&m_stopPoll, &QTimer::timeout, this, &HttpExchange::checkStop);
 }
@@ -71,9 +78,9 @@ HttpExchange::~HttpExchange()
 
 void HttpExchange::start()
 {
-    if (!m_request.url.isValid() || m_request.url.isRelative()) {
-        finish(HttpResponse::failed(
-            HttpResponse::Failure::refused, QStringLiteral("invalid address ") + m_request.url.toString()));
+    if (!LoopbackGuard::isSecureOrLoopbackUrl(m_request.url)) {
+        finish(HttpResponse::failed(HttpResponse::Failure::refused,
+            QStringLiteral("not an https address: ") + m_request.url.toDisplayString(QUrl::RemoveQuery)));
         return;
     }
     m_clock.start();
@@ -103,17 +110,12 @@ void HttpExchange::sendAttempt()
         request.setRawHeader(header.first, header.second);
     if (!m_request.contentType.isEmpty())
         request.setRawHeader("Content-Type", m_request.contentType);
-    if (mayCarryToken(m_request.url)) {
+    if (mayCarryToken(m_request.url))
         request.setRawHeader("Authorization", "Bearer " + m_settings.tokens->accessToken().toUtf8());
-        // A redirect may only take the token to another API address.
-        request.setAttribute(
-            QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
-    } else {
-        if (m_request.authorize && m_settings.tokens)
-            Log::line(QStringLiteral("Token withheld from a host outside the API: ") + m_request.url.host());
-        request.setAttribute(
-            QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    }
+    else if (m_request.authorize && m_settings.tokens)
+        Log::line(QStringLiteral("Token withheld from a host outside the API: ") + m_request.url.host());
+    // Every redirect is checked here (redirected()); one refused ends the exchange.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply *reply = nullptr;
     if (m_request.method == "GET")
         reply = m_manager->get(request);
@@ -124,14 +126,95 @@ void HttpExchange::sendAttempt()
         reply = m_manager->sendCustomRequest(request, m_request.method, static_cast<QIODevice *>(nullptr));
     else
         reply = m_manager->sendCustomRequest(request, m_request.method, m_request.body);
+    watchReply(reply);
+}
+
+void HttpExchange::watchReply(QNetworkReply *reply)
+{
     m_reply = reply;
-    connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl &target) {
-        if (mayCarryToken(target))
-            emit reply->redirectAllowed();
-        else
-            Log::line(QStringLiteral("Redirect with a token to another host refused: ") + target.host());
-    });
+    m_body.clear();
+    m_received = 0;
+    reply->setReadBufferSize(kReadBufferBytes);
+    connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl &target) { redirected(reply, target); });
+    connect(reply, &QNetworkReply::metaDataChanged, this, &HttpExchange::checkAnnouncedLength);
+    connect(reply, &QNetworkReply::readyRead, this, &HttpExchange::readBody);
     connect(reply, &QNetworkReply::finished, this, &HttpExchange::handleReply);
+}
+
+void HttpExchange::redirected(QNetworkReply *reply, const QUrl &target)
+{
+    const bool tokened = reply->request().hasRawHeader("Authorization");
+    if (!LoopbackGuard::isSecureOrLoopbackUrl(target)) {
+        Log::line(QStringLiteral("Redirect to an address that is not https refused: ")
+            + target.toDisplayString(QUrl::RemoveQuery));
+    } else if (tokened && !mayCarryToken(target)) {
+        Log::line(QStringLiteral("Redirect with a token to another host refused: ") + target.host());
+    } else {
+        m_body.clear();
+        m_received = 0;
+        emit reply->redirectAllowed();
+        return;
+    }
+    // Qt would otherwise hold the reply open, waiting for a decision, until the transfer timeout.
+    QMetaObject::invokeMethod(this, [this] { cutShort(Cut::redirectRefused); }, Qt::QueuedConnection);
+}
+
+void HttpExchange::checkAnnouncedLength()
+{
+    if (m_reply && announcedLength(m_reply) > m_request.maxBodyBytes)
+        cutShort(Cut::tooLarge);
+}
+
+void HttpExchange::readBody()
+{
+    QNetworkReply *reply = m_reply;
+    if (!reply || m_cut != Cut::none || !reply->isOpen())
+        return;
+    const bool toSink
+        = m_request.sink && isSuccess(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt());
+    while (reply->bytesAvailable() > 0) {
+        const QByteArray chunk = reply->read(kReadBufferBytes);
+        m_received += chunk.size();
+        if (m_received > m_request.maxBodyBytes) {
+            cutShort(Cut::tooLarge);
+            return;
+        }
+        if (!toSink) {
+            m_body += chunk;
+        } else if (m_request.sink->write(chunk) != chunk.size()) {
+            cutShort(Cut::sinkFailed);
+            return;
+        }
+    }
+}
+
+void HttpExchange::cutShort(Cut reason)
+{
+    if (m_finished || m_cut != Cut::none)
+        return;
+    m_cut = reason;
+    if (m_reply)
+        m_reply->abort();
+    else
+        finish(cutResponse());
+}
+
+HttpResponse HttpExchange::cutResponse() const
+{
+    switch (m_cut) {
+    case Cut::deadline:
+        return HttpResponse::failed(HttpResponse::Failure::timeout, QStringLiteral("deadline passed"));
+    case Cut::tooLarge:
+        return HttpResponse::failed(HttpResponse::Failure::tooLarge,
+            QStringLiteral("the answer passed %1 bytes").arg(m_request.maxBodyBytes));
+    case Cut::redirectRefused:
+        return HttpResponse::failed(HttpResponse::Failure::refused, QStringLiteral("redirect refused"));
+    case Cut::sinkFailed:
+        return HttpResponse::failed(HttpResponse::Failure::local, QStringLiteral("the body could not be written"));
+    case Cut::none:
+        break;
+    }
+    return {};
 }
 
 void HttpExchange::handleReply()
@@ -139,22 +222,23 @@ void HttpExchange::handleReply()
     QNetworkReply *reply = m_reply;
     if (!reply)
         return;
+    readBody();
     m_reply = nullptr;
     reply->deleteLater();
-    HttpResponse response;
-    response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->isOpen())
-        response.body = reply->readAll();
-    response.headers = reply->rawHeaderPairs();
-    const QNetworkReply::NetworkError error = reply->error();
     if (m_request.stop && m_request.stop->load()) {
         finish(HttpResponse::failed(HttpResponse::Failure::stopped, QStringLiteral("stopped")));
         return;
     }
-    if (m_timedOutByDeadline) {
-        finish(HttpResponse::failed(HttpResponse::Failure::timeout, QStringLiteral("deadline passed")));
+    if (m_cut != Cut::none) {
+        finish(cutResponse());
         return;
     }
+    HttpResponse response;
+    response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    response.body = std::move(m_body);
+    m_body.clear();
+    response.headers = reply->rawHeaderPairs();
+    const QNetworkReply::NetworkError error = reply->error();
     if (response.status >= 300 || (response.status == 0 && error != QNetworkReply::NoError)) {
         if (response.status == 0) {
             response.failure = failureOf(error);
@@ -164,7 +248,7 @@ void HttpExchange::handleReply()
             response.errorText = reply->errorString();
         }
     }
-    if (response.ok() && isTruncated(m_request.method, reply, response.body)) {
+    if (response.ok() && isTruncated(m_request.method, reply, m_received)) {
         response.failure = HttpResponse::Failure::network;
         response.errorText = QStringLiteral("the connection closed before the whole answer arrived");
     }

@@ -1,6 +1,7 @@
 // One request of HttpClient from first send to completion, on the thread it was started on:
-// bearer token, one refresh on 401, retries by policy, the transfer timeout, the deadline and the
-// stop flag. It deletes itself after calling its completion exactly once.
+// bearer token, one refresh on 401, retries by policy, the transfer timeout, the deadline, the stop
+// flag, the body's size limit and its sink, and the check of every address and redirect. It
+// deletes itself after calling its completion exactly once.
 #pragma once
 
 #include <functional>
@@ -40,8 +41,16 @@ public:
     void start();
 
 private:
+    enum class Cut { none, deadline, tooLarge, redirectRefused, sinkFailed };
+
     void sendAttempt();
+    void watchReply(QNetworkReply *reply);
+    void redirected(QNetworkReply *reply, const QUrl &target);
+    void checkAnnouncedLength();
+    void readBody();
+    void cutShort(Cut reason);
     void handleReply();
+    HttpResponse cutResponse() const;
     void afterUnauthorized(const HttpResponse &response);
     void afterRetryable(const HttpResponse &response);
     void finish(const HttpResponse &response);
@@ -60,6 +69,9 @@ private:
     QTimer m_stopPoll;
     int m_retries = 0;
     bool m_refreshed = false;
-    bool m_timedOutByDeadline = false;
+    Cut m_cut = Cut::none;
+    // The answer's body so far (not what went to the sink), and every byte taken of it.
+    QByteArray m_body;
+    qint64 m_received = 0;
     bool m_finished = false;
 };

@@ -23,6 +23,10 @@ QString failureName(HttpResponse::Failure failure)
         return QStringLiteral("refused");
     case HttpResponse::Failure::stopped:
         return QStringLiteral("stopped");
+    case HttpResponse::Failure::tooLarge:
+        return QStringLiteral("answer too large");
+    case HttpResponse::Failure::local:
+        return QStringLiteral("local write failed");
     }
     return {};
 }

@@ -16,6 +16,8 @@ struct HttpResponse {
         signedOut, // 401 after one refresh, or the refresh failed
         refused, // never sent: wrong thread, invalid address, blocked host
         stopped, // the caller's stop flag
+        tooLarge, // the body passed the request's limit
+        local, // the body could not be written where the request said
     };
 
     Failure failure = Failure::none;

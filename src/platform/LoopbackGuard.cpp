@@ -54,6 +54,14 @@ bool LoopbackGuard::isLoopbackUrl(const QUrl &url)
     return isLoopbackHost(url.host());
 }
 
+bool LoopbackGuard::isSecureOrLoopbackUrl(const QUrl &url)
+{
+    if (!url.isValid() || url.host().isEmpty())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    return scheme == QLatin1String("https") || (scheme == QLatin1String("http") && isLoopbackUrl(url));
+}
+
 void LoopbackGuard::install()
 {
     if (installed.exchange(true))

@@ -13,6 +13,10 @@ public:
     // True for 127.0.0.1 (and the rest of 127/8), ::1 and "localhost".
     static bool isLoopbackHost(const QString &host);
     static bool isLoopbackUrl(const QUrl &url);
+    // An address the program may fetch or send a token to: https with a host, or http to a
+    // loopback host (the local fakes and sign-in listeners). Never file:, data: or a plain-text
+    // connection across the network.
+    static bool isSecureOrLoopbackUrl(const QUrl &url);
 
     // Installs the guard as the application's proxy factory (process-wide, idempotent).
     static void install();

@@ -1,9 +1,11 @@
-// Cloud names become safe file names, and downloads never leave stale or partial files behind.
+// Cloud names become safe file names, downloads never leave stale or partial files behind, and a
+// hostile link or answer is refused or cut off within its bounds.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
+#include <QBuffer>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -14,6 +16,8 @@
 #include <QUrl>
 
 #include "app/MediaDownloader.h"
+#include "platform/HttpClient.h"
+#include "support/FakeHttpServer.h"
 
 namespace
 {
@@ -27,9 +31,17 @@ class SanitisedNames : public testing::TestWithParam<NameCase>
 {
 };
 
-QString fileUrl(const QString &path)
+// Resident or peak memory of this process in KiB, from /proc.
+qint64 memoryKb(const char *field)
 {
-    return QUrl::fromLocalFile(path).toString();
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
 }
 
 // Downloads block, so they are refused on the GUI thread; local files need no event loop here.
@@ -73,45 +85,134 @@ TEST(MediaDownloader, NulAndOverlongNamesAreMadeSafeAndPathsStayInTheFolder)
 
 TEST(MediaDownloader, WritesAFreshCopyAndDropsALeftoverWhenTheDownloadFails)
 {
-    QTemporaryDir source;
+    FakeHttpServer server;
     QTemporaryDir target;
     const QString folder = target.filePath(QStringLiteral("thumbnails"));
     QImage image(8, 6, QImage::Format_RGB32);
     image.fill(Qt::red);
-    const QString imagePath = source.filePath(QStringLiteral("remote.png"));
-    ASSERT_TRUE(image.save(imagePath));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "PNG"));
+    server.script("GET", QStringLiteral("/remote.png"), { FakeResponse::typed(200, "image/png", png),
+        FakeResponse::text(404, "gone") });
+    server.script("GET", QStringLiteral("/t.txt"), { FakeResponse::text(200, "not an image") });
+    const QString link = server.base() + QStringLiteral("/remote.png");
 
     const auto written = offGuiThread([&] {
-        return MediaDownloader::downloadDriveImage(fileUrl(imagePath) + QStringLiteral("=s220"),
-            QStringLiteral("A1"), QStringLiteral("x.png"), folder);
+        return MediaDownloader::downloadDriveImage(
+            link + QStringLiteral("=s220"), QStringLiteral("A1"), QStringLiteral("x.png"), folder, png.size());
     });
     ASSERT_TRUE(written.has_value());
     EXPECT_EQ(*written, QDir(folder).filePath(QStringLiteral("A1_x.png")));
 
     // The same name again, but the source is gone: the earlier copy must not pass for the new one.
-    QFile::remove(imagePath);
     EXPECT_FALSE(offGuiThread([&] {
         return MediaDownloader::downloadDriveImage(
-            fileUrl(imagePath), QStringLiteral("A1"), QStringLiteral("x.png"), folder);
+            link, QStringLiteral("A1"), QStringLiteral("x.png"), folder, png.size());
     }).has_value());
     EXPECT_FALSE(QFile::exists(*written));
 
     // Content that is not an image is not taken as one.
-    const QString textPath = source.filePath(QStringLiteral("t.txt"));
-    QFile text(textPath);
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("not an image");
-    text.close();
     EXPECT_FALSE(offGuiThread([&] {
-        return MediaDownloader::downloadDriveImage(
-            fileUrl(textPath), QStringLiteral("B"), QStringLiteral("t"), folder);
+        return MediaDownloader::downloadDriveImage(server.base() + QStringLiteral("/t.txt"), QStringLiteral("B"),
+            QStringLiteral("t"), folder, 12);
     }).has_value());
     EXPECT_FALSE(offGuiThread([&] {
-        return MediaDownloader::download(QStringLiteral("::not a url"), folder, QStringLiteral("n"));
+        return MediaDownloader::download(QStringLiteral("::not a url"), folder, QStringLiteral("n"), 0);
     }).has_value());
     // On the GUI thread a download would freeze the window: it is refused.
-    QImage(4, 4, QImage::Format_RGB32).save(imagePath);
-    EXPECT_FALSE(MediaDownloader::download(fileUrl(imagePath), folder, QStringLiteral("gui")).has_value());
+    EXPECT_FALSE(MediaDownloader::download(link, folder, QStringLiteral("gui"), 0).has_value());
+}
+
+// Links and answers a hostile listing or server may give; none may leave a file or run unbounded.
+struct HostileCase {
+    const char *name;
+    FakeResponse answer;
+    qint64 listedBytes;
+    HttpResponse::Failure failure;
+};
+
+class HostileDownloads : public testing::TestWithParam<HostileCase>
+{
+};
+
+TEST_P(HostileDownloads, FailWithoutAFileAndWithinTheirBounds)
+{
+    const HostileCase c = GetParam();
+    FakeHttpServer server;
+    server.script("GET", QStringLiteral("/f"), { c.answer });
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f.jpg"));
+    const qint64 before = memoryKb("VmRSS:");
+    const HttpResponse response = offGuiThread([&] {
+        // Silence is allowed longer than a trickle's pause, so only the deadline can cut one.
+        HttpClient client(HttpClient::Options { HttpClient::Mode::blocking, {}, {}, 2000 });
+        HttpRequest request = HttpRequest::get(server.url(QStringLiteral("/f")));
+        request.limitToListedSize(c.listedBytes, 500);
+        return MediaDownloader::saveTo(client, request, path);
+    });
+    EXPECT_EQ(response.failure, c.failure) << response.describe().toStdString();
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_LT(server.bytesSent(), 64LL * 1024 * 1024);
+    EXPECT_LT(memoryKb("VmHWM:") - before, 100 * 1024);
+}
+
+namespace
+{
+
+FakeResponse huge(bool announced)
+{
+    FakeResponse answer;
+    answer.generatedBytes = 1LL << 30;
+    answer.omitLength = !announced;
+    return answer;
+}
+
+FakeResponse trickling()
+{
+    FakeResponse answer;
+    answer.body = QByteArray(1000, 'x');
+    answer.trickleMs = 100;
+    return answer;
+}
+
+FakeResponse redirectTo(const QByteArray &location)
+{
+    FakeResponse answer;
+    answer.status = 302;
+    answer.headers = { { "Location", location } };
+    return answer;
+}
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(Answers, HostileDownloads,
+    testing::Values(HostileCase { "gibibyteForSevenHundredKb", huge(false), 700 * 1024,
+                        HttpResponse::Failure::tooLarge },
+        HostileCase { "announcedGibibyte", huge(true), 700 * 1024, HttpResponse::Failure::tooLarge },
+        HostileCase { "unlistedPastTheCap", huge(false), 0, HttpResponse::Failure::tooLarge },
+        HostileCase { "tricklePastTheDeadline", trickling(), 10, HttpResponse::Failure::timeout },
+        HostileCase { "redirectToAFile", redirectTo("file:///etc/passwd"), 10, HttpResponse::Failure::status },
+        HostileCase { "redirectToPlainHttp", redirectTo("http://192.0.2.1/f"), 10, HttpResponse::Failure::refused }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(MediaDownloader, OnlyHttpsLinksOrThisMachineAreOpened)
+{
+    QTemporaryDir source;
+    const QString secret = source.filePath(QStringLiteral("environ"));
+    QFile file(secret);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("TOKEN=1");
+    file.close();
+    QTemporaryDir target;
+    for (const QString &link : { QUrl::fromLocalFile(secret).toString(), QStringLiteral("http://192.0.2.1/x=s220"),
+             QStringLiteral("https:///nohost"), QStringLiteral("ftp://127.0.0.1/x") }) {
+        EXPECT_FALSE(offGuiThread([&] {
+            return MediaDownloader::downloadDriveImage(link, QStringLiteral("A"), QStringLiteral("b"), target.path(), 7);
+        }).has_value()) << link.toStdString();
+    }
+    EXPECT_TRUE(QDir(target.path()).isEmpty());
 }
 
 TEST(MediaDownloader, ATimeoutOrAStopRequestEndsADownloadThatNeverAnswers)
@@ -125,11 +226,11 @@ TEST(MediaDownloader, ATimeoutOrAStopRequestEndsADownloadThatNeverAnswers)
     std::optional<QString> timedOut, stopped;
     // The server needs this thread's event loop, so the blocking downloads run on their own threads.
     std::thread byTimeout([&] {
-        timedOut = MediaDownloader::download(url, target.path(), QStringLiteral("a"), nullptr, 300);
+        timedOut = MediaDownloader::download(url, target.path(), QStringLiteral("a"), 10, nullptr, 300);
         ++finished;
     });
     std::thread byStop([&] {
-        stopped = MediaDownloader::download(url, target.path(), QStringLiteral("b"), &stop);
+        stopped = MediaDownloader::download(url, target.path(), QStringLiteral("b"), 10, &stop);
         ++finished;
     });
     stop = true;

@@ -1,12 +1,21 @@
 // The Dropbox requests and answers as the provider documents them.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include <QFile>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 #include <QTimeZone>
 #include <QUrlQuery>
 
 #include "cloud/DropboxApi.h"
 #include "cloud/DropboxAuth.h"
+#include "platform/StaticTokenSource.h"
+#include "support/FakeHttpServer.h"
+#include "support/TestEvents.h"
 
 TEST(DropboxApiRequests, TheDownloadArgumentIsAsciiJsonAndTheBodyHasNoFormType)
 {
@@ -107,4 +116,103 @@ TEST(DropboxSignInRequest, AsksForOfflineAccessToTheFourScopesAtTheConfiguredAdd
     EXPECT_EQ(provider.scope.split(QLatin1Char(' ')).size(), 4);
     EXPECT_TRUE(provider.extraAuthorizationParameters.contains(
         qMakePair(QStringLiteral("token_access_type"), QStringLiteral("offline"))));
+}
+
+namespace
+{
+
+constexpr int kWaitMs = 20000;
+
+struct ApiOnFakes {
+    ApiOnFakes()
+        : api({ server.url(), server.url() },
+            std::make_shared<StaticTokenSource>(QStringLiteral("t"), QList<QUrl> { server.url() }), kWaitMs,
+            recordingPolicy())
+    {
+    }
+    RetryPolicy recordingPolicy()
+    {
+        RetryPolicy policy;
+        policy.maxJitterMs = 0;
+        policy.baseDelayMs = 7;
+        policy.sleeper = [this](int ms, std::function<void()> resume) {
+            pauses.push_back(ms);
+            resume();
+        };
+        return policy;
+    }
+    // A blocking call on a thread of its own while this one keeps its event loop turning.
+    template <typename Call> HttpResponse offGuiThread(Call call)
+    {
+        std::atomic<bool> done { false };
+        HttpResponse result;
+        std::thread worker([&] {
+            result = call();
+            done = true;
+        });
+        EXPECT_TRUE(TestEvents::waitFor([&] { return done.load(); }, kWaitMs));
+        worker.join();
+        return result;
+    }
+
+    FakeHttpServer server;
+    FakeHttpServer elsewhere;
+    std::vector<int> pauses;
+    DropboxApi api;
+    QTemporaryDir dir;
+};
+
+FakeResponse rateLimited()
+{
+    FakeResponse answer = FakeResponse::json(429, R"({"error_summary":"too_many_requests/"})");
+    answer.headers.append(qMakePair(QByteArray("Retry-After"), QByteArray("1")));
+    return answer;
+}
+
+} // namespace
+
+TEST(DropboxApiCalls, ARateLimitOrAServerErrorIsSentAgainAfterItsPause)
+{
+    ApiOnFakes f;
+    f.server.script("POST", QStringLiteral("/2/files/list_folder"),
+        { rateLimited(), FakeResponse::json(200, R"({"entries":[],"cursor":"c","has_more":false})") });
+    f.server.script("POST", QStringLiteral("/2/files/delete_v2"),
+        { FakeResponse::json(500, "{}"), FakeResponse::json(200, R"({"metadata":{}})") });
+    // Written on the listing's thread.
+    std::atomic<int> listed { -1 };
+    f.api.listFolder(QString(), [&](const std::optional<DropboxListPage> &page, const QString &) {
+        listed = page.has_value() ? 1 : 0;
+    });
+    ASSERT_TRUE(TestEvents::waitFor([&] { return listed >= 0; }, kWaitMs));
+    EXPECT_EQ(listed, 1);
+    const HttpResponse deleted = f.offGuiThread([&] { return f.api.deleteFile(QStringLiteral("/a.jpg"), "1"); });
+    EXPECT_EQ(DropboxApi::deleteOutcome(deleted), DropboxApi::DeleteOutcome::deleted);
+    EXPECT_EQ(f.pauses, (std::vector<int> { 1000, 7 }));
+}
+
+TEST(DropboxApiCalls, ADownloadRedirectedAwayFromTheApiOrStoppedEndsAtOnceWithoutAFile)
+{
+    ApiOnFakes f;
+    FakeResponse away;
+    away.status = 302;
+    away.headers = { { "Location", f.elsewhere.url(QStringLiteral("/steal")).toEncoded() } };
+    f.server.script("POST", QStringLiteral("/2/files/download"), { away });
+    const QString target = f.dir.filePath(QStringLiteral("a.jpg"));
+    const HttpResponse redirected
+        = f.offGuiThread([&] { return f.api.download(QStringLiteral("/a.jpg"), target, 10); });
+    EXPECT_EQ(redirected.failure, HttpResponse::Failure::refused);
+    EXPECT_EQ(f.elsewhere.totalHits(), 0);
+
+    std::atomic<bool> stop { false };
+    f.server.handle("POST", QStringLiteral("/2/files/download"), [&](const RecordedRequest &) {
+        stop = true;
+        FakeResponse slow;
+        slow.body = QByteArray(1000, 'x');
+        slow.trickleMs = 100;
+        return slow;
+    });
+    const HttpResponse stopped
+        = f.offGuiThread([&] { return f.api.download(QStringLiteral("/a.jpg"), target, 1000, &stop); });
+    EXPECT_EQ(stopped.failure, HttpResponse::Failure::stopped);
+    EXPECT_FALSE(QFile::exists(target));
 }

@@ -3,6 +3,7 @@
 // recorded and counted. Each answer closes its connection.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -28,6 +29,13 @@ struct FakeResponse {
     bool closeEarly = false;
     // Keeps the connection open and silent.
     bool neverAnswer = false;
+    // Sends the body one byte at a time, this many ms apart.
+    int trickleMs = 0;
+    // Follows the body with this many made-up bytes, written as the connection drains (never
+    // held whole).
+    qint64 generatedBytes = 0;
+    // No Content-Length: the body runs until the connection closes.
+    bool omitLength = false;
 
     static FakeResponse typed(int status, const QByteArray &type, const QByteArray &body);
     static FakeResponse json(int status, const QByteArray &body);
@@ -69,6 +77,9 @@ public:
     void handle(const QByteArray &method, const QString &path, Handler handler);
 
     int hits(const QString &path) const;
+    // Body bytes handed to the sockets so far.
+    qint64 bytesSent() const { return m_bytesSent.load(); }
+    void countSent(qint64 bytes) { m_bytesSent += bytes; }
     int totalHits() const;
     QList<RecordedRequest> requests(const QString &path = QString()) const;
 
@@ -87,4 +98,5 @@ private:
     mutable std::mutex m_mutex;
     QMap<QString, Route> m_routes;
     QList<RecordedRequest> m_requests;
+    std::atomic<qint64> m_bytesSent { 0 };
 };
