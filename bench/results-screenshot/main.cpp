@@ -2,10 +2,11 @@
 // Scans FOLDER (or a folder of generated near-duplicate photos) with the main window's Scan button
 // in a temporary home, lets the results window open on the groups found, and saves a picture of it.
 // --sheet draws one of the window's sheets centred over it, as it opens: scan (scan complete),
-// back (return to the main window), summary (after a removal), authorization, automark (the
+// back (return to the main window), summary (after a removal), library (after a removal of library
+// items), authorization, automark (the
 // auto-mark dialog), automarking (its progress sheet), menu (the context menu of a file), confirm
 // (before a removal), progress and stopping (during one), problems (a summary with groups
-// skipped) or guide and guide3 (the library guide at steps one and three). --size WxH renders the window at
+// skipped) or guide, guide2, guide3 and guide4 (the library guide at its steps). --size WxH renders the window at
 // another size than its own 1040x679 (for example 1024x768).
 #include <cstdio>
 #include <random>
@@ -104,6 +105,13 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
         result.uniquePhotosReatined = 4;
         builder->afterTrash().showWindowAfterTrash_Main();
         sheet = builder->afterTrash().windowAfterTrashFolderFIles;
+    } else if (builder && name == QStringLiteral("library")) {
+        // As after a run that listed three library items in the album.
+        result.countTrashed = 3;
+        result.sizeTrashed = 2500000;
+        result.isPhotosLibrayMarkedForTrash = true;
+        builder->afterTrash().showWindowAfterTrash_Main();
+        sheet = builder->afterTrash().windowAfterTrash;
     } else if (builder && name == QStringLiteral("authorization")) {
         sheet = builder->sheets().windowAuthorization;
     } else if (name == QStringLiteral("menu") && result.menuForCollectionView) {
@@ -123,10 +131,9 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
         removal->ensureSheets();
         if (name == QStringLiteral("confirm"))
             sheet = removal->windowConfirmTrash;
-        if (builder && (name == QStringLiteral("guide") || name == QStringLiteral("guide3"))) {
-            result.stepNumber = name == QStringLiteral("guide")
-                ? GlobalObjects::StepNumberForPhotos::stepNumberOneForPhotos
-                : GlobalObjects::StepNumberForPhotos::stepNumberThreeForPhotos;
+        if (builder && name.startsWith(QStringLiteral("guide"))) {
+            const int step = name == QStringLiteral("guide") ? 1 : name.mid(5).toInt();
+            result.stepNumber = GlobalObjects::stepNumberForPhotosFromRaw(step);
             removal->guide()->showPhotosStepsWindow();
             sheet = builder->sheets().windowForPhotosApp;
         }
@@ -166,8 +173,8 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: quennary-results-screenshot OUT.png [--language CODE] [--list] [--sheet "
-        "scan|back|summary|authorization|automark|automarking|menu|confirm|progress|stopping|problems|guide|"
-        "guide3] "
+        "scan|back|summary|library|authorization|automark|automarking|menu|confirm|progress|stopping|problems|"
+        "guide|guide2|guide3|guide4] "
         "[--size WxH] [FOLDER]\n");
     return 2;
 }

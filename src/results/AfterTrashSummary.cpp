@@ -110,14 +110,3 @@ QString AfterTrashSummary::step3Text()
 {
     return text("ID_LIBRARY_AFTER_STEP3_DELETE_THERE");
 }
-
-StepLayout AfterTrashSummary::stepLayout(
-    double boxHeight, double step1Y, double step1Height, double step2TextHeight, double step3TextHeight)
-{
-    StepLayout l;
-    l.step2Height = step2TextHeight + 1;
-    l.step2Y = step1Y - l.step2Height - 2;
-    l.step3Height = step3TextHeight;
-    l.step3Y = boxHeight - step1Height - l.step2Height - l.step3Height - 77;
-    return l;
-}

@@ -35,11 +35,6 @@ struct TrashSummaryTexts {
     QString uniqueRetained; // lblUniquePhotoFilesFolder
 };
 
-struct StepLayout {
-    double step2Y = 0, step2Height = 0;
-    double step3Y = 0, step3Height = 0;
-};
-
 class AfterTrashSummary
 {
 public:
@@ -65,7 +60,4 @@ public:
     // the program that manages the library.
     static QString step2Text();
     static QString step3Text();
-    // Heights are those of the texts laid out at the steps' width.
-    static StepLayout stepLayout(
-        double boxHeight, double step1Y, double step1Height, double step2TextHeight, double step3TextHeight);
 };

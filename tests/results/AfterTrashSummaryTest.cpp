@@ -96,13 +96,4 @@ TEST(AfterTrashSummaryTest, LibraryStepsSpeakOfThisSystem)
     }
 }
 
-TEST(AfterTrashSummaryTest, TallerStepTwoPushesStepThreeDown)
-{
-    const StepLayout shortText = AfterTrashSummary::stepLayout(300, 250, 30, 16, 16);
-    const StepLayout tallText = AfterTrashSummary::stepLayout(300, 250, 30, 48, 16);
-    EXPECT_EQ(shortText.step2Y + shortText.step2Height + 2, 250);
-    EXPECT_EQ(tallText.step2Y + tallText.step2Height + 2, 250);
-    EXPECT_EQ(shortText.step3Y - tallText.step3Y, 32);
-}
-
 } // namespace

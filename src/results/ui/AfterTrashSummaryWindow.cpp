@@ -1,9 +1,6 @@
 // Summaries after a removal run.
 #include "results/ui/AfterTrashSummaryWindow.h"
 
-#include <climits>
-
-#include <QFontMetrics>
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
 #include <QGridLayout>
@@ -24,8 +21,6 @@ namespace
 {
 
 constexpr int kStepsWidth = 560;
-constexpr int kStepsHeight = 200;
-constexpr int kStepTextWidth = 528;
 constexpr int kStepFontSize = 13;
 
 QLabel *label(QWidget *parent, bool wrap = true)
@@ -39,14 +34,6 @@ QLabel *label(QWidget *parent, bool wrap = true)
 QString boolText(bool value)
 {
     return value ? QStringLiteral("true") : QStringLiteral("false");
-}
-
-// Height of a step text laid out at the steps' width in their font.
-double textHeight(const QString &text)
-{
-    return QFontMetrics(ControlFonts::systemFont(kStepFontSize))
-        .boundingRect(QRect(0, 0, kStepTextWidth, INT_MAX), Qt::TextWordWrap, text)
-        .height();
 }
 
 // A count of the summary with its caption, in a box that stands out from the sheet.
@@ -86,16 +73,17 @@ void AfterTrashSummaryWindow::buildPhotosSummary(QWidget *view)
     lblSizeTrashed = label(windowAfterTrash);
     auto *middle = new QHBoxLayout;
     boxShowStepsToRemove = new QWidget(windowAfterTrash);
-    boxShowStepsToRemove->setFixedSize(kStepsWidth, kStepsHeight);
+    boxShowStepsToRemove->setFixedWidth(kStepsWidth);
+    auto *steps = new QVBoxLayout(boxShowStepsToRemove);
+    steps->setContentsMargins(16, 8, 16, 8);
     lblAfterTrashStep1 = label(boxShowStepsToRemove);
     lblAfterTrashStep2 = label(boxShowStepsToRemove);
     lblAfterTrashStep3 = label(boxShowStepsToRemove);
     // The steps are drawn in the font their heights are measured in.
-    for (QLabel *step : { lblAfterTrashStep1.data(), lblAfterTrashStep2.data(), lblAfterTrashStep3.data() })
+    for (QLabel *step : { lblAfterTrashStep1.data(), lblAfterTrashStep2.data(), lblAfterTrashStep3.data() }) {
         step->setFont(ControlFonts::systemFont(kStepFontSize));
-    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep1, kStepsHeight, 16, 150, kStepTextWidth, 40);
-    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep2, kStepsHeight, 16, 100, kStepTextWidth, 40);
-    FrameGeometry::setFrameFromBottomLeft(lblAfterTrashStep3, kStepsHeight, 16, 20, kStepTextWidth, 40);
+        steps->addWidget(step);
+    }
     middle->addWidget(boxShowStepsToRemove);
     lblHowToDelFromPhotoLib = label(windowAfterTrash);
     lblHowToDelFromPhotoLib->setFont(ControlFonts::systemFont(15, QFont::Bold));
@@ -218,7 +206,6 @@ void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
     if (updateNoResultHints)
         updateNoResultHints();
     fillStepLines(input);
-    layoutSteps();
     AlertPresenter &presenter = AlertPresenter::current();
     if (outcome == AfterTrashSummary::Outcome::PhotosSummary && m_view)
         presenter.beginSheet(windowAfterTrash, m_view);
@@ -246,20 +233,6 @@ void AfterTrashSummaryWindow::fillStepLines(const AfterTrashInput &input)
 {
     lblAfterTrashStep2->setText(AfterTrashSummary::step2Text());
     lblAfterTrashStep3->setText(AfterTrashSummary::step3Text());
-}
-
-void AfterTrashSummaryWindow::layoutSteps()
-{
-    const double boxHeight = boxShowStepsToRemove->height();
-    const QRectF step1 = FrameGeometry::frameInBottomLeft(lblAfterTrashStep1);
-    const QRectF step2 = FrameGeometry::frameInBottomLeft(lblAfterTrashStep2);
-    const QRectF step3 = FrameGeometry::frameInBottomLeft(lblAfterTrashStep3);
-    const StepLayout l = AfterTrashSummary::stepLayout(boxHeight, step1.y(), step1.height(),
-        textHeight(lblAfterTrashStep2->text()), textHeight(lblAfterTrashStep3->text()));
-    FrameGeometry::setFrameFromBottomLeft(
-        lblAfterTrashStep2, boxHeight, step2.x(), l.step2Y, step2.width(), l.step2Height);
-    FrameGeometry::setFrameFromBottomLeft(
-        lblAfterTrashStep3, boxHeight, step3.x(), l.step3Y, step3.width(), l.step3Height);
 }
 
 void AfterTrashSummaryWindow::showNothingMoved(const AfterTrashInput &input)

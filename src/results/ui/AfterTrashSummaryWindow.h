@@ -60,7 +60,6 @@ private:
     void buildTrashSummary(QWidget *view);
     void styleFolderFilesSummary(QGridLayout *grid, QVBoxLayout *column);
     void fillStepLines(const AfterTrashInput &input);
-    void layoutSteps();
     void fillTrashSummary(const AfterTrashInput &input);
     void showNothingMoved(const AfterTrashInput &input);
 
