@@ -20,6 +20,7 @@ DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method, int thre
     , m_chunk(std::max<qsizetype>(1, chunk))
     , m_allowed(PairScore::allowedDistance(m_options.reSizeValue, m_options.sliderMinValue))
     , m_sketches(m_options)
+    , m_sums(session.abortMe)
 {
     if (m_prefilter && !prefilterIsSound())
         m_prefilter = false;
@@ -43,15 +44,16 @@ void DuplicateGrouper::startComparison()
         m_sketches.reserve(size_t(m_session.arrImagesContent.size()));
     if (m_parallel) {
         compareInParallel();
-        return;
+    } else {
+        const RecordList records = m_session.arrImagesContent;
+        for (const auto &record : records) {
+            if (m_session.stopped())
+                break;
+            ++m_session.countCompared;
+            findSimilarDuplicates(record);
+        }
     }
-    const RecordList records = m_session.arrImagesContent;
-    for (const auto &record : records) {
-        if (m_session.stopped())
-            break;
-        ++m_session.countCompared;
-        findSimilarDuplicates(record);
-    }
+    m_summed = m_sums.storeIn(m_session.arrImagesContent);
 }
 
 void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo> &record)
@@ -63,6 +65,7 @@ void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo
         return;
     ImageFileInfo &a = *record;
     const int slot = m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular;
+    m_matchesBeforeRecord = m_sums.matches();
     if (placeInFirstGroup(record, slot) < 0 && !m_session.stopped())
         startGroup(record, slot);
     m_session.report(ScanProgress::Stage::Comparing, a.filePath);
@@ -91,9 +94,9 @@ qsizetype DuplicateGrouper::placeInFirstGroup(const std::shared_ptr<ImageFileInf
                 accepted = false;
                 break;
             }
-            float score = PairScore::compareImages(*record, *members.at(i), m_options);
+            float score = PairScore::compareImages(*record, *members.at(i), m_options, &m_sums);
             if (classes && score >= m)
-                score = std::min(score, extremesScore(*record, (*classes)[size_t(k)]));
+                score = std::min(score, extremesScore(*record, g, (*classes)[size_t(k)]));
             if (score < m)
                 accepted = false;
             else if (score > best) {
@@ -109,15 +112,44 @@ qsizetype DuplicateGrouper::placeInFirstGroup(const std::shared_ptr<ImageFileInf
     return -1;
 }
 
-// The lowest score of a record against the date extremes of a class; their pair scores differ from
-// the first member's only when the time veto strikes.
-float DuplicateGrouper::extremesScore(const ImageFileInfo &record, const ScoreClasses::Class &range) const
+// The members of a class score as its first does unless the time veto strikes, and it strikes
+// none of them when it spares the class's date extremes. When it does strike, members with the
+// record's own bytes are kept all the same, so then each member is asked.
+float DuplicateGrouper::extremesScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range)
 {
     float lowest = 1.0f;
     for (const ImageFileInfo *extreme :
         { range.earliestCapture, range.latestCapture, range.earliestCreation, range.latestCreation })
         lowest = std::min(lowest, PairScore::compareImages(record, *extreme, m_options));
+    if (lowest >= m_options.sliderMinValue || record.fileSize != range.earliestCreation->fileSize)
+        return lowest;
+    return membersScore(record, g, range);
+}
+
+float DuplicateGrouper::membersScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range)
+{
+    const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
+    const ImageFileInfo &first = *members.at(range.first);
+    float lowest = 1.0f;
+    for (qsizetype i = range.first; i < members.size() && lowest >= m_options.sliderMinValue; ++i) {
+        if (ScoreClasses::scoreAlike(first, *members.at(i)))
+            lowest = std::min(lowest, PairScore::compareImages(record, *members.at(i), m_options, &m_sums));
+    }
     return lowest;
+}
+
+// Only when the record's placement found identical bytes across file dates: the count is that of
+// the final groups, whichever way the comparison reached them.
+void DuplicateGrouper::countKeptAcrossDates(const ImageFileInfo &record, qsizetype groupIndex)
+{
+    if (m_sums.matches() == m_matchesBeforeRecord)
+        return;
+    const RecordTimes times = RecordTimes::of(record);
+    for (const auto &member : m_session.arrAllFilesGrouping.at(groupIndex)->children) {
+        if (PairScore::timeVeto(times, RecordTimes::of(*member), m_options) == PairScore::TimeVeto::FileDates
+            && m_sums.identical(record, *member))
+            ++m_session.identicalKeptAcrossDates;
+    }
 }
 
 void DuplicateGrouper::joinGroup(const std::shared_ptr<ImageFileInfo> &record, qsizetype groupIndex,
@@ -267,6 +299,7 @@ void DuplicateGrouper::placeChunk(const RecordList &records, const std::vector<R
             addToDuplicatesGroup(record);
         if (routes[size_t(r)] != Route::Fingerprint)
             continue;
+        m_matchesBeforeRecord = m_sums.matches();
         placeByCandidates(record, candidates.slotAt(position), position, candidates,
             lists[size_t(position - firstPosition)]);
         ++position;
@@ -311,18 +344,20 @@ void DuplicateGrouper::placeByCandidates(const std::shared_ptr<ImageFileInfo> &r
     startGroup(record, slot, position);
 }
 
-// The first member's score is its kind's, unless the time veto strikes between the two; the
-// class's date extremes settle the veto for the others.
+// The first member's score is its kind's, unless the time veto strikes between the two (file dates
+// do not strike between identical files); the class's date extremes settle the veto for the others.
 float DuplicateGrouper::classScore(const ImageFileInfo &record, int position, qsizetype g,
-    const ScoreClasses::Class &range, const PairCandidates &candidates,
-    const PairCandidates::List &list) const
+    const ScoreClasses::Class &range, const PairCandidates &candidates, const PairCandidates::List &list)
 {
     const int member = m_groupPositions[size_t(g)][size_t(range.first)];
     if (member < 0)
         return -1.0f;
     const float score = PairCandidates::scoreIn(list, m_representative[size_t(member)]);
-    if (score < 0.0f
-        || PairScore::isOutsideTimeLimit(candidates.timesAt(position), candidates.timesAt(member), m_options))
+    if (score < 0.0f)
         return -1.0f;
-    return std::min(score, extremesScore(record, range));
+    const ImageFileInfo &first = *m_session.arrAllFilesGrouping.at(g)->children.at(range.first);
+    if (PairScore::keptApartByTime(
+            record, candidates.timesAt(position), first, candidates.timesAt(member), m_options, &m_sums))
+        return -1.0f;
+    return std::min(score, extremesScore(record, g, range));
 }

@@ -9,6 +9,7 @@
 
 #include <QHash>
 
+#include "scan/ContentSums.h"
 #include "scan/FingerprintSketches.h"
 #include "scan/PairCandidates.h"
 #include "scan/PairScore.h"
@@ -40,8 +41,10 @@ public:
     explicit DuplicateGrouper(ScanSession &session, Method method = Method::Parallel, int threads = 0,
         qsizetype chunk = kParallelChunk);
 
-    // Groups every record of the session (stops at a stop request).
+    // Groups every record of the session (stops at a stop request). Afterwards the records whose
+    // file was read for its sum carry it, and `summedRecords` lists them for the cache.
     void startComparison();
+    const RecordList &summedRecords() const { return m_summed; }
     void findSimilarDuplicates(const std::shared_ptr<ImageFileInfo> &record);
     void addToDuplicatesGroup(const std::shared_ptr<ImageFileInfo> &record);
 
@@ -58,7 +61,7 @@ private:
         const PairCandidates &candidates, const PairCandidates::List &list);
     // The score of the record at `position` against the class `range` of group `g`, or -1.
     float classScore(const ImageFileInfo &record, int position, qsizetype g, const ScoreClasses::Class &range,
-        const PairCandidates &candidates, const PairCandidates::List &list) const;
+        const PairCandidates &candidates, const PairCandidates::List &list);
     // First fit over the groups in order; the index of the group joined, or -1.
     qsizetype placeInFirstGroup(const std::shared_ptr<ImageFileInfo> &record, int slot);
     void joinGroup(const std::shared_ptr<ImageFileInfo> &record, qsizetype groupIndex, float best,
@@ -66,7 +69,12 @@ private:
     void startGroup(const std::shared_ptr<ImageFileInfo> &record, int slot, int position = -1);
     // Parallel method: notes that group `groupIndex` now holds the record at `position`.
     void notePosition(qsizetype groupIndex, int position);
-    float extremesScore(const ImageFileInfo &record, const ScoreClasses::Class &range) const;
+    // The lowest score of a record against the members of a class but its first.
+    float extremesScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range);
+    // The same member by member, for a class whose dates keep some member apart.
+    float membersScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range);
+    // Counts the members of the group just joined that only their file dates kept apart from it.
+    void countKeptAcrossDates(const ImageFileInfo &record, qsizetype groupIndex);
     // Files the new last member of group `groupIndex` under its score class.
     void addToClasses(qsizetype groupIndex);
 
@@ -92,4 +100,9 @@ private:
     ScoreClasses m_kinds;
     // MD5 text to the index of its group.
     QHash<QString, qsizetype> m_dictMapMD5ToGroup;
+    // Sums of the files that only their file dates keep apart, and how many times they had
+    // matched when the record being placed began.
+    ContentSums m_sums;
+    int m_matchesBeforeRecord = 0;
+    RecordList m_summed;
 };

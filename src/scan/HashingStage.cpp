@@ -96,9 +96,20 @@ void HashingStage::hashOperationsCompleted(const RecordList &batch)
         scheduleHashOperations();
         return;
     }
+    runComparison();
+}
+
+void HashingStage::runComparison()
+{
+    ScanSession &s = *m_session;
     s.cacheIndex.clear();
     s.hashEndNs = s.clock.nsecsElapsed();
-    DuplicateGrouper(s).startComparison();
+    DuplicateGrouper grouper(s);
+    grouper.startComparison();
+    // The sums the comparison read are kept as the exact pass keeps its own.
+    if (!grouper.summedRecords().empty() && !s.stopped())
+        ScanCache::saveFileInfoToCache(
+            s.options.globals.scanType, grouper.summedRecords(), int(grouper.summedRecords().size()), s.cacheIndex);
     m_comparisonEnded();
 }
 

@@ -34,6 +34,8 @@ private:
     void scheduleHashOperations();
     void enqueueHashOperations(RecordList batch);
     void hashOperationsCompleted(const RecordList &batch);
+    // On a queue thread: groups the records and hands on.
+    void runComparison();
 
     std::shared_ptr<ScanSession> m_session;
     OperationQueue &m_queue;

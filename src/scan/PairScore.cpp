@@ -9,6 +9,7 @@
 #include "model/ExifInfo.h"
 #include "model/FingerprintWords.h"
 #include "model/ImageFileInfo.h"
+#include "scan/ContentSums.h"
 
 PairScoreOptions PairScoreOptions::fromSnapshot(const ScanGlobalsSnapshot &snapshot, float sliderMinValue)
 {
@@ -43,8 +44,14 @@ float PairScore::compareImages(
     return compareImages(a, RecordTimes::of(a), b, RecordTimes::of(b), options);
 }
 
+float PairScore::compareImages(
+    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options, ContentSums *sums)
+{
+    return compareImages(a, RecordTimes::of(a), b, RecordTimes::of(b), options, sums);
+}
+
 float PairScore::compareImages(const ImageFileInfo &a, const RecordTimes &aTimes, const ImageFileInfo &b,
-    const RecordTimes &bTimes, const PairScoreOptions &options)
+    const RecordTimes &bTimes, const PairScoreOptions &options, ContentSums *sums)
 {
     if (options.compareType == GlobalObjects::CompareType::ctMD5
         && (a.fileSize != b.fileSize || a.fileMd5.isEmpty() || a.fileMd5 != b.fileMd5))
@@ -53,7 +60,7 @@ float PairScore::compareImages(const ImageFileInfo &a, const RecordTimes &aTimes
         return kNoMatch;
     if (a.arrHashOfRotateFlipImages.isEmpty() || b.arrHashOfRotateFlipImages.isEmpty())
         return kNoMatch;
-    if (isOutsideTimeLimit(aTimes, bTimes, options))
+    if (keptApartByTime(a, aTimes, b, bTimes, options, sums))
         return kNoMatch;
     if (gpsDistance(a, b) > options.gpsDistanceLimit)
         return kNoMatch;
@@ -61,20 +68,29 @@ float PairScore::compareImages(const ImageFileInfo &a, const RecordTimes &aTimes
 }
 
 // A difference involving an invalid date is 0, as QDateTime::msecsTo gives it.
-bool PairScore::isOutsideTimeLimit(
+PairScore::TimeVeto PairScore::timeVeto(
     const RecordTimes &a, const RecordTimes &b, const PairScoreOptions &options)
 {
     using State = RecordTimes::State;
-    qint64 differenceMs = 0;
+    const auto beyondLimit = [&options](qint64 differenceMs) {
+        return std::abs(static_cast<double>(differenceMs)) / 1000.0 > options.captureTimeInterval;
+    };
     if (a.capture != State::None && b.capture != State::None) {
-        differenceMs = a.capture == State::Valid && b.capture == State::Valid ? b.captureMs - a.captureMs : 0;
-    } else if (options.compareType == GlobalObjects::CompareType::ctHash && options.scanType != 1
-        && a.hasCreate && b.hasCreate) {
-        differenceMs = b.createMs - a.createMs;
-    } else {
-        return false;
+        const qint64 differenceMs
+            = a.capture == State::Valid && b.capture == State::Valid ? b.captureMs - a.captureMs : 0;
+        return beyondLimit(differenceMs) ? TimeVeto::CaptureDates : TimeVeto::None;
     }
-    return std::abs(static_cast<double>(differenceMs)) / 1000.0 > options.captureTimeInterval;
+    if (options.compareType == GlobalObjects::CompareType::ctHash && options.scanType != 1 && a.hasCreate
+        && b.hasCreate)
+        return beyondLimit(b.createMs - a.createMs) ? TimeVeto::FileDates : TimeVeto::None;
+    return TimeVeto::None;
+}
+
+bool PairScore::keptApartByTime(const ImageFileInfo &a, const RecordTimes &aTimes, const ImageFileInfo &b,
+    const RecordTimes &bTimes, const PairScoreOptions &options, ContentSums *sums)
+{
+    const TimeVeto veto = timeVeto(aTimes, bTimes, options);
+    return veto == TimeVeto::CaptureDates || (veto == TimeVeto::FileDates && !(sums && sums->identical(a, b)));
 }
 
 double PairScore::gpsDistance(const ImageFileInfo &a, const ImageFileInfo &b)

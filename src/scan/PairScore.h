@@ -3,12 +3,16 @@
 // capture-time difference, GPS distance), then the Hamming distance of their fingerprints over
 // the variants the options allow. The options are a snapshot taken when the comparison starts,
 // so the comparison threads never read state that the window may change.
+//
+// File dates tell when a copy was written, not when the photo was taken: two files with the same
+// bytes are never kept apart by them. Capture dates keep their veto.
 #pragma once
 
 #include <cstdint>
 
 #include "app/GlobalObjects.h"
 
+class ContentSums;
 class ImageFileInfo;
 struct ScanGlobalsSnapshot;
 
@@ -55,9 +59,12 @@ public:
     // The score of A (the record being placed) against B (a member of a group), or kNoMatch.
     static float compareImages(
         const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options);
-    // The same with each record's dates converted beforehand.
+    // The same with each record's dates converted beforehand. With `sums`, a pair that only its
+    // file dates keep apart is scored on when both files hold the same bytes.
     static float compareImages(const ImageFileInfo &a, const RecordTimes &aTimes, const ImageFileInfo &b,
-        const RecordTimes &bTimes, const PairScoreOptions &options);
+        const RecordTimes &bTimes, const PairScoreOptions &options, ContentSums *sums = nullptr);
+    static float compareImages(
+        const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options, ContentSums *sums);
     // (N*N - d) / (N*N) of the first of B's allowed variants within the allowed distance of A's
     // variant 0; when none is, d is the partial sum where the last tried variant stopped.
     static float hashDistanceScore(
@@ -75,7 +82,15 @@ public:
     static double greatCircleDistance(
         double latitudeA, double longitudeA, double latitudeB, double longitudeB);
 
-    // The time veto alone: the dates differ by more than the options' limit.
+    enum class TimeVeto { None, CaptureDates, FileDates };
+    // The time veto alone: which dates differ by more than the options' limit, if any.
+    static TimeVeto timeVeto(const RecordTimes &a, const RecordTimes &b, const PairScoreOptions &options);
     static bool isOutsideTimeLimit(
-        const RecordTimes &a, const RecordTimes &b, const PairScoreOptions &options);
+        const RecordTimes &a, const RecordTimes &b, const PairScoreOptions &options)
+    {
+        return timeVeto(a, b, options) != TimeVeto::None;
+    }
+    // The veto as the score applies it: with `sums`, file dates never keep identical files apart.
+    static bool keptApartByTime(const ImageFileInfo &a, const RecordTimes &aTimes, const ImageFileInfo &b,
+        const RecordTimes &bTimes, const PairScoreOptions &options, ContentSums *sums);
 };

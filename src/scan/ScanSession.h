@@ -36,6 +36,8 @@ struct ScanSession {
     std::atomic<quint64> dupSize { 0 };
     // Records whose fingerprint or MD5 was computed from the file rather than taken from the cache.
     std::atomic<int> decoded { 0 };
+    // Pairs in the groups that only their file dates would have kept apart: the same bytes.
+    std::atomic<int> identicalKeptAcrossDates { 0 };
     // Base fraction of the ring left by the adding stage.
     std::atomic<double> prog { 0.0 };
 

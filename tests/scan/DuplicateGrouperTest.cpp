@@ -4,11 +4,15 @@
 
 #include <random>
 
+#include <QFileInfo>
+#include <QTemporaryDir>
+
 #include "model/DuplicatesGroup.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "scan/DuplicateGrouper.h"
 #include "support/PictureLikeBits.h"
+#include "support/TestFiles.h"
 
 namespace
 {
@@ -79,6 +83,7 @@ struct Outcome {
     std::vector<std::vector<QString>> groups;
     std::vector<std::pair<float, QString>> matches;
     quint64 dupSize = 0;
+    int kept = 0;
     bool operator==(const Outcome &) const = default;
 };
 
@@ -110,6 +115,7 @@ Outcome group(
         out.matches.emplace_back(r->match, best ? best->filePath : QString());
     }
     out.dupSize = session.dupSize;
+    out.kept = session.identicalKeptAcrossDates;
     return out;
 }
 
@@ -319,3 +325,75 @@ TEST(DuplicateGrouperTest, ManyCopiesGroupExactlyAsTheStraightLoopDoes)
     EXPECT_GT(straight.groups.size(), 4u);
     EXPECT_LT(straight.groups.size(), 300u);
 }
+
+// Similar mode, 30 s apart at most: file dates keep two files apart unless their bytes are the
+// same; capture dates keep their veto. A class of members alike in all but bytes must not let a
+// record in on the strength of its one identical member.
+struct AcrossDatesCase {
+    const char *name;
+    // Per record: its bytes ('P', 'Q' of one size, 'L' longer), seconds from the first record's
+    // file date, and whether the dates are capture dates.
+    std::vector<std::tuple<char, qint64, bool>> records;
+    std::vector<std::vector<QString>> groups;
+    int kept;
+};
+
+class AcrossDatesTest : public ::testing::TestWithParam<AcrossDatesCase>
+{
+};
+
+TEST_P(AcrossDatesTest, IdenticalBytesAreGroupedWhateverTheirFileDates)
+{
+    const AcrossDatesCase &c = GetParam();
+    QTemporaryDir dir;
+    const QByteArray bytes[] = { QByteArray(6000, 'p'), QByteArray(6000, 'q'), QByteArray(7000, 'p') };
+    const Bits bits = Corpus().randomBits();
+    RecordList records;
+    for (size_t i = 0; i < c.records.size(); ++i) {
+        const auto [content, seconds, capture] = c.records[i];
+        const QByteArray &data = bytes[content == 'P' ? 0 : content == 'Q' ? 1 : 2];
+        auto r = std::make_shared<ImageFileInfo>();
+        r->filePath = dir.filePath(QString::number(i));
+        ASSERT_TRUE(TestFiles::write(r->filePath, data));
+        r->fileSize = quint64(data.size());
+        const QDateTime date = QDateTime::fromSecsSinceEpoch(1600000000 + seconds);
+        r->createDate = date;
+        if (capture) {
+            r->exifInfo = std::make_shared<ExifInfo>();
+            r->exifInfo->captureDate = date;
+        }
+        for (int v = 0; v < 8; ++v)
+            r->arrHashOfRotateFlipImages.append(bits);
+        records.append(r);
+    }
+    ScanOptions options = optionsFor(false, false, false, 64);
+    options.globals.captureTimeInterval = 30;
+    for (const auto method :
+        { DuplicateGrouper::Method::Straight, DuplicateGrouper::Method::Prefiltered, DuplicateGrouper::Method::Parallel }) {
+        const Outcome out = group(records, options, method);
+        std::vector<std::vector<QString>> groups;
+        for (const auto &g : out.groups) {
+            groups.emplace_back();
+            for (const QString &path : g)
+                groups.back().push_back(QFileInfo(path).fileName());
+        }
+        EXPECT_EQ(groups, c.groups) << int(method);
+        EXPECT_EQ(out.kept, c.kept) << int(method);
+    }
+}
+
+constexpr qint64 kYear = 365 * 86400;
+
+INSTANTIATE_TEST_SUITE_P(Cases, AcrossDatesTest,
+    ::testing::Values(AcrossDatesCase { "CopyAYearOlder", { { 'P', 0, false }, { 'P', -kYear, false } },
+                          { { "0", "1" } }, 1 },
+        AcrossDatesCase { "SameSizeOtherBytes", { { 'P', 0, false }, { 'Q', -kYear, false } }, { { "0" }, { "1" } }, 0 },
+        AcrossDatesCase { "OtherSize", { { 'P', 0, false }, { 'L', kYear, false } }, { { "0" }, { "1" } }, 0 },
+        AcrossDatesCase { "CaptureDatesStillVeto", { { 'P', 0, true }, { 'P', kYear, true } }, { { "0" }, { "1" } }, 0 },
+        AcrossDatesCase { "OneIdenticalMemberIsNotEnough",
+            { { 'P', 0, false }, { 'Q', 10, false }, { 'P', kYear, false }, { 'P', kYear + 5, false } },
+            { { "0", "1" }, { "2", "3" } }, 0 },
+        AcrossDatesCase { "EveryMemberIdentical",
+            { { 'P', 0, false }, { 'P', 10, false }, { 'P', kYear, false }, { 'Q', kYear + 5, false } },
+            { { "0", "1", "2" }, { "3" } }, 2 }),
+    [](const auto &info) { return std::string(info.param.name); });

@@ -6,6 +6,7 @@
 #include "app/LocalizedString.h"
 #include "app/OSVersionFlags.h"
 #include "controls/ControlFonts.h"
+#include "controls/DoubleSlider.h"
 #include "platform/TextFormat.h"
 #include "platform/ui/BundleImage.h"
 #include "scan/ui/MainViewController.h"
@@ -81,6 +82,9 @@ void MainWindowSetup::setupTitles(MainViewController &c)
         else if (auto *button = qobject_cast<QAbstractButton *>(widget))
             button->setText(text(key));
     }
+    // A paragraph, so that the tool tip wraps.
+    for (QWidget *widget : { static_cast<QWidget *>(c.sliderTimeInterval.data()), static_cast<QWidget *>(c.lblTimeInterval.data()) })
+        widget->setToolTip(QStringLiteral("<p>%1</p>").arg(text("ID_TIME_INTERVEL_FILE_DATES").toHtmlEscaped()));
     const QList<std::pair<QAction *, QString>> items = {
         { c.menuItemToday, text("ID_TODAY") },
         { c.menuItemYesterday, text("ID_YESTERDAY") },

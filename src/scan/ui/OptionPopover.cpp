@@ -1,6 +1,9 @@
 #include "scan/ui/OptionPopover.h"
 
+#include <algorithm>
+
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/LocalizedString.h"
@@ -24,6 +27,9 @@ const QRectF kCaptured(40, 58, 305, 36);
 const QRectF kCreated(40, 8, 305, 32);
 const QRectF kArrowCaptured(15, 68, 16, 16);
 const QRectF kArrowCreated(15, 16, 16, 16);
+// The time-interval text under all the others: the view grows by its height.
+const QRectF kFileDates(15, 4, 330, 64);
+constexpr double kFileDatesHeight = 60.0;
 
 QLabel *makeText(QWidget *parent)
 {
@@ -31,6 +37,19 @@ QLabel *makeText(QWidget *parent)
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
+}
+
+// To the right of the anchor's top, moved up and left as far as the popover needs to stay whole on
+// the anchor's screen.
+QPoint placeBeside(const QWidget *anchor, const QSize &size)
+{
+    QPoint at = anchor->mapToGlobal(QPoint(anchor->width(), 0));
+    if (const QScreen *screen = anchor->screen()) {
+        const QRect area = screen->availableGeometry();
+        at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
+        at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - size.width())));
+    }
+    return at;
 }
 
 } // namespace
@@ -54,6 +73,7 @@ QWidget *OptionPopover::view()
         txtImportedPhotos = makeText(m_view);
         txtCreated = makeText(m_view);
         txtCapturedInfo = makeText(m_view);
+        txtFileDates = makeText(m_view);
         arrowCapturedInfo = new QLabel(m_view);
         arrowCreatedInfo = new QLabel(m_view);
         const QPixmap arrow = BundleImage::named(QStringLiteral("right_arrow_btn_n")).pixmap(QSize(16, 16));
@@ -96,11 +116,11 @@ void OptionPopover::layoutForLanguage(const QString &language)
     if (Localization::isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "nl", "ru", "es" }))
         for (QLabel *text : { txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data() })
             text->setFont(ControlFonts::systemFont(11));
-    m_viewHeight = kViewHeight;
+    m_viewHeight = kViewHeight + kFileDatesHeight;
     if (OSVersionFlags::isOS1015 || OSVersionFlags::isOS11OrLater) {
         txtCreated->hide();
         arrowCreatedInfo->hide();
-        m_viewHeight = captured.height() + kAboveCaptureText;
+        m_viewHeight = captured.height() + kAboveCaptureText + kFileDatesHeight;
     } else if (Localization::isOneOf(language, { "nl", "ru" })) {
         const bool russian = language == QLatin1String("ru");
         created = QRectF(captured.x(), 0, created.width(), 32);
@@ -125,6 +145,7 @@ void OptionPopover::layoutForLanguage(const QString &language)
     place(txtCreated, created);
     place(arrowCapturedInfo, arrowCaptured);
     place(arrowCreatedInfo, arrowCreated);
+    place(txtFileDates, kFileDates);
 }
 
 void OptionPopover::showOptionInfo(QWidget *anchor)
@@ -134,11 +155,12 @@ void OptionPopover::showOptionInfo(QWidget *anchor)
     txtImportedPhotos->setText(localizedString(QStringLiteral("ID_IMPORTED_PHOTOS_LIBRARY_ONLY")));
     txtCreated->setText(localizedString(QStringLiteral("ID_CREATED_SCAN_IMAGES_CREATION_DATE")));
     txtCapturedInfo->setText(localizedString(QStringLiteral("ID_CAPTURED_SCAN_IMAGES_CAPTURE_DATE")));
-    for (QLabel *text : { txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data() })
+    txtFileDates->setText(localizedString(QStringLiteral("ID_TIME_INTERVEL_FILE_DATES")));
+    for (QLabel *text : { txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data(), txtFileDates.data() })
         text->setToolTip(text->text());
     layoutForLanguage(Localization::currentLanguageCode());
     popover->adjustSize();
     if (anchor)
-        popover->move(anchor->mapToGlobal(QPoint(anchor->width(), 0)));
+        popover->move(placeBeside(anchor, popover->size()));
     popover->show();
 }

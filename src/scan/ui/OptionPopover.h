@@ -1,5 +1,5 @@
 // The help popover of the scan-period options, shown beside its button and closed by a click
-// anywhere else.
+// anywhere else. Below them it says which dates the time interval compares.
 #pragma once
 
 #include <QObject>
@@ -24,7 +24,7 @@ public:
     void showOptionInfo(QWidget *anchor);
 
     QPointer<QWidget> popover;
-    QPointer<QLabel> txtHeading, txtImportedPhotos, txtCreated, txtCapturedInfo;
+    QPointer<QLabel> txtHeading, txtImportedPhotos, txtCreated, txtCapturedInfo, txtFileDates;
     QPointer<QLabel> arrowCapturedInfo, arrowCreatedInfo;
 
 private:

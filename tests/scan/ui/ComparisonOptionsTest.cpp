@@ -192,9 +192,12 @@ TEST_F(ComparisonOptionsTest, HelpPopoverShowsOnlyForThisComputer)
     EXPECT_EQ(popover->txtHeading->text(), text(QStringLiteral("ID_SCAN_DUPLICATE_AND_SIMILAR_LOOKING")));
     EXPECT_EQ(popover->txtCapturedInfo->toolTip(), popover->txtCapturedInfo->text());
     EXPECT_TRUE(popover->txtCreated->isHidden());
-    EXPECT_EQ(popover->view()->height(), popover->txtCapturedInfo->height() + 133);
+    // The time interval's dates are explained below the period's options.
+    EXPECT_EQ(popover->txtFileDates->text(), text(QStringLiteral("ID_TIME_INTERVEL_FILE_DATES")));
+    EXPECT_TRUE(controller.sliderTimeInterval->toolTip().contains(popover->txtFileDates->text().toHtmlEscaped()));
     // The shown texts stand one under the other inside the view, the pointer beside its text.
-    const QList<QLabel *> texts { popover->txtHeading, popover->txtImportedPhotos, popover->txtCapturedInfo };
+    const QList<QLabel *> texts { popover->txtHeading, popover->txtImportedPhotos, popover->txtCapturedInfo,
+        popover->txtFileDates };
     for (int i = 0; i < texts.size(); ++i) {
         EXPECT_TRUE(popover->view()->rect().contains(texts[i]->geometry())) << i;
         if (i > 0) {
