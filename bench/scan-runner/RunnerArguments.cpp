@@ -31,7 +31,7 @@ const RangedOption kRanged[] = {
 const char *RunnerArguments::usage()
 {
     return "usage: quennary-scan [--mode exact|similar] [--level 1-8] [--bitmap 0-6] [--rotate] [--mirror] "
-           "[--time-index 0-18] [--gps-index 0-6] [--auto-mark] [--trash-marked] [--home DIR] "
+           "[--time-index 0-18] [--gps-index 0-6] [--auto-mark] [--trash-marked] [--stop-while-reading] [--home DIR] "
            "[--json FILE] (PATH... | --cloud dropbox|gdrive --cloud-folder FOLDER...)";
 }
 
@@ -58,6 +58,10 @@ std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &argumen
         }
         if (argument == QLatin1String("--trash-marked")) {
             parsed.trashMarked = true;
+            continue;
+        }
+        if (argument == QLatin1String("--stop-while-reading")) {
+            parsed.stopWhileReading = true;
             continue;
         }
         if (!argument.startsWith(QLatin1String("--"))) {

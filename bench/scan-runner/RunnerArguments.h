@@ -18,6 +18,9 @@ struct RunnerArguments {
     bool autoMark = false;
     // Then move the marked files to the Trash (marking first when autoMark is not given).
     bool trashMarked = false;
+    // Press Stop once the exact pass has read its first whole file, and report how long the scan
+    // took to end after it.
+    bool stopWhileReading = false;
     QString home;
     QString jsonFile;
     QStringList paths;

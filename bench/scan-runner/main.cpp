@@ -19,6 +19,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "CloudSource.h"
 #include "DriveRunnerSource.h"
@@ -28,6 +29,7 @@
 #include "cloud/DriveService.h"
 #include "cloud/DropBoxHandler.h"
 #include "cloud/ui/GoogleDriveAccessVC.h"
+#include "controls/CFMButton.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
@@ -248,6 +250,7 @@ int main(int argc, char **argv)
     }
     ScanRunController &scan = controller.scanRun();
     QElapsedTimer clock;
+    QElapsedTimer sinceStop;
     int status = 0;
     std::unique_ptr<AutoMarkRun> marking;
     std::unique_ptr<RemovalRun> removal;
@@ -271,6 +274,8 @@ int main(int argc, char **argv)
         if (outcome == ScanEngine::Outcome::Results)
             groups = ScanEngine::groupsToShow(scan.engine().session()->arrAllFilesGrouping);
         QJsonObject json = report(scan.engine(), groups, total);
+        if (sinceStop.isValid())
+            json.insert(QStringLiteral("secondsFromStopToEnd"), double(sinceStop.nsecsElapsed()) / 1e9);
         if (!arguments->autoMark && !arguments->trashMarked)
             return finish(json);
         // The results window has the groups now; mark and remove as its buttons would.
@@ -297,6 +302,18 @@ int main(int argc, char **argv)
     });
     // The window waits three seconds before it shows the groups; a measurement does not.
     scan.setResultsDelay(0.0);
+    QTimer stopper;
+    if (arguments->stopWhileReading) {
+        QObject::connect(&stopper, &QTimer::timeout, &app, [&]() {
+            const auto session = scan.engine().session();
+            if (!session || session->bytesRead.load() == 0)
+                return;
+            stopper.stop();
+            sinceStop.start();
+            controller.btnStopAddingPhotos->click();
+        });
+        stopper.start(1);
+    }
     clock.start();
     controller.btnStartScanTapped();
     app.exec();

@@ -115,12 +115,11 @@ bool isUnchanged(const StoredRow &row, const ImageFileInfo &record)
         && row.modTime == CacheFormat::secondsSince1970(record.modDate);
 }
 
-// The MD5 of a photo an exact scan summed, when the cache does not hold it yet. Only a photo with
-// a fingerprint keeps one: without a fingerprint it can match nothing anyway.
+// The MD5 of a photo a scan summed, when the cache does not hold it yet; an exact scan matches
+// photos by it alone.
 QByteArray photoMd5ToStore(const ImageFileInfo &record)
 {
-    if (record.isVideo || record.arrHashOfRotateFlipImages.count() != 8
-        || (record.exifInfo && record.exifInfo->contentMd5 == record.fileMd5))
+    if (record.isVideo || (record.exifInfo && record.exifInfo->contentMd5 == record.fileMd5))
         return QByteArray();
     const QByteArray md5 = record.fileMd5.toUtf8();
     return CacheFormat::isValidMd5(md5) ? md5 : QByteArray();

@@ -61,6 +61,8 @@ void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo
     const Route route = routeOf(*record);
     if (route == Route::Content)
         addToDuplicatesGroup(record);
+    if (route == Route::SameBytes)
+        addToSameBytesGroup(record);
     if (route != Route::Fingerprint)
         return;
     ImageFileInfo &a = *record;
@@ -204,17 +206,32 @@ void DuplicateGrouper::startGroup(const std::shared_ptr<ImageFileInfo> &record, 
 
 void DuplicateGrouper::addToDuplicatesGroup(const std::shared_ptr<ImageFileInfo> &record)
 {
+    groupBySum(record, m_dictMapMD5ToGroup, false);
+}
+
+void DuplicateGrouper::addToSameBytesGroup(const std::shared_ptr<ImageFileInfo> &record)
+{
+    groupBySum(record, m_photoGroupsByMd5, true);
+}
+
+void DuplicateGrouper::groupBySum(
+    const std::shared_ptr<ImageFileInfo> &record, QHash<QString, qsizetype> &groups, bool asFirstFit)
+{
     if (record->fileMd5.isEmpty())
         return;
     // Members grouped by content are never matched by fingerprint (videos have none, and a
     // record that is not comparable is vetoed by the pair score).
-    const auto found = m_dictMapMD5ToGroup.constFind(record->fileMd5);
-    if (found == m_dictMapMD5ToGroup.cend()) {
+    const auto found = groups.constFind(record->fileMd5);
+    if (found == groups.cend()) {
         startGroup(record, FingerprintSketches::kNoFingerprint);
-        m_dictMapMD5ToGroup.insert(record->fileMd5, m_session.arrAllFilesGrouping.size() - 1);
+        groups.insert(record->fileMd5, m_session.arrAllFilesGrouping.size() - 1);
         return;
     }
     const std::shared_ptr<DuplicatesGroup> &group = m_session.arrAllFilesGrouping.at(found.value());
+    if (asFirstFit) {
+        joinGroup(record, found.value(), 1.0f, group->children.first(), FingerprintSketches::kNoFingerprint);
+        return;
+    }
     m_session.dupSize += record->fileSize;
     record->match = 1.0f;
     record->matchesWithNode = group->children.first();
@@ -239,13 +256,16 @@ void DuplicateGrouper::notePosition(qsizetype groupIndex, int position)
         groups.push_back(int(groupIndex));
 }
 
-// In exact mode only photos that share their byte size with another record were fingerprinted;
-// one without a fingerprint cannot match anything.
+// In exact mode the photos of this computer are summed, never fingerprinted; a cloud scan's photos
+// that share their byte size with another record were fingerprinted, and one without a fingerprint
+// cannot match anything.
 DuplicateGrouper::Route DuplicateGrouper::routeOf(ImageFileInfo &a)
 {
     const bool exact = m_options.compareType == GlobalObjects::CompareType::ctMD5;
     if (exact && a.isVideo)
         return Route::Content;
+    if (exact && a.scanType == 0)
+        return Route::SameBytes;
     if (exact && a.arrHashOfRotateFlipImages.isEmpty())
         return Route::Skip;
     if (a.arrHashOfRotateFlipImages.isEmpty() && !a.isVideo)
@@ -297,6 +317,8 @@ void DuplicateGrouper::placeChunk(const RecordList &records, const std::vector<R
         ++m_session.countCompared;
         if (routes[size_t(r)] == Route::Content)
             addToDuplicatesGroup(record);
+        if (routes[size_t(r)] == Route::SameBytes)
+            addToSameBytesGroup(record);
         if (routes[size_t(r)] != Route::Fingerprint)
             continue;
         m_matchesBeforeRecord = m_sums.matches();

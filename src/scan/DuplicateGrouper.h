@@ -1,7 +1,8 @@
 // The comparison engine: places every record of a scan, in scan order, into the first group whose
 // every member scores at least the grouping threshold against it, or starts a group of its own.
 // Exact-mode videos (and records of a cloud scan that cannot be fingerprinted) are grouped by
-// equal MD5 text instead.
+// equal MD5 text instead, and so are the photos of an exact scan of this computer: identical bytes
+// score 1 against each other and nothing else does, so they join as the first fit would join them.
 #pragma once
 
 #include <memory>
@@ -47,12 +48,17 @@ public:
     const RecordList &summedRecords() const { return m_summed; }
     void findSimilarDuplicates(const std::shared_ptr<ImageFileInfo> &record);
     void addToDuplicatesGroup(const std::shared_ptr<ImageFileInfo> &record);
+    // Exact photos of this computer: the group of the same bytes, joined as by a score of 1.
+    void addToSameBytesGroup(const std::shared_ptr<ImageFileInfo> &record);
 
 private:
     // What a record's placement goes through; decided by the record alone.
-    enum class Route { Skip, Content, Fingerprint };
+    enum class Route { Skip, Content, SameBytes, Fingerprint };
 
     bool prefilterIsSound() const;
+    // The group of the record's sum in `groups`, or a new one; `asFirstFit` joins as a score of 1
+    // does (the first member then names the newcomer its best match).
+    void groupBySum(const std::shared_ptr<ImageFileInfo> &record, QHash<QString, qsizetype> &groups, bool asFirstFit);
     Route routeOf(ImageFileInfo &record);
     void compareInParallel();
     void placeChunk(const RecordList &records, const std::vector<Route> &routes,
@@ -98,8 +104,9 @@ private:
     std::vector<int> m_representative;
     std::vector<std::vector<int>> m_groupsOfKind;
     ScoreClasses m_kinds;
-    // MD5 text to the index of its group.
+    // MD5 text to the index of its group: of videos and cloud records, and of exact photos apart.
     QHash<QString, qsizetype> m_dictMapMD5ToGroup;
+    QHash<QString, qsizetype> m_photoGroupsByMd5;
     // Sums of the files that only their file dates keep apart, and how many times they had
     // matched when the record being placed began.
     ContentSums m_sums;

@@ -1,6 +1,5 @@
 #include "scan/ExactMatchPreparer.h"
 
-#include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Md5.h"
 #include "scan/ScanCache.h"
@@ -55,11 +54,7 @@ void ExactMatchPreparer::findExactDuplicates()
         for (const auto &record : bucket) {
             if (m_session.stopped())
                 break;
-            if (!record->isVideo) {
-                sumPhoto(*record);
-                continue;
-            }
-            if (!record->fileMd5.isEmpty())
+            if (!record->isVideo || !record->fileMd5.isEmpty())
                 continue;
             if (sumVideo(*record)) {
                 writeList.push_back(record);
@@ -80,39 +75,10 @@ void ExactMatchPreparer::findExactDuplicates()
 
 bool ExactMatchPreparer::sumVideo(ImageFileInfo &video)
 {
-    const std::optional<ScanCache::Entry> cached
-        = ScanCache::cachedEntry(video.filePath, m_session.cacheIndex);
-    if (cached && ScanCache::isUnchanged(video, *cached->exif)) {
-        video.fileMd5 = QString::fromUtf8(cached->hash);
-        video.exifInfo = cached->exif;
-        video.isExifInfoUpdated = true;
-        video.isHashUpdateReq = false;
-        video.exifInfo->exifInfoId.reset();
+    if (ScanCache::takeCachedSum(video, m_session.cacheIndex))
         return false;
-    }
-    // A changed video keeps the cached row id, so the write-back replaces its rows.
-    if (cached) {
-        video.isHashUpdateReq = true;
-        video.exifInfo = cached->exif;
-    }
     video.fileMd5 = Md5::ofFile(video.filePath, &m_session.abortMe).value_or(QString());
     return !video.fileMd5.isEmpty();
-}
-
-// Photos of one size that look alike are exact duplicates only with identical bytes: the pair
-// score compares these sums. The sum is read from the cache while the file is unchanged; the
-// hashing batches store a new one beside the fingerprint. A cloud record keeps its provider's.
-void ExactMatchPreparer::sumPhoto(ImageFileInfo &photo)
-{
-    if (!photo.fileMd5.isEmpty() || m_session.options.globals.scanType != 0)
-        return;
-    const std::optional<ScanCache::Entry> cached
-        = ScanCache::cachedEntry(photo.filePath, m_session.cacheIndex);
-    if (cached && !cached->exif->contentMd5.isEmpty() && ScanCache::isUnchanged(photo, *cached->exif)) {
-        photo.fileMd5 = cached->exif->contentMd5;
-        return;
-    }
-    photo.fileMd5 = Md5::ofFile(photo.filePath, &m_session.abortMe).value_or(QString());
 }
 
 void ExactMatchPreparer::buildExactDuplicateGroups()

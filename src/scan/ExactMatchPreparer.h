@@ -1,7 +1,8 @@
-// Exact matching before the hashing stage: only records that share their byte size with another
-// record can be duplicates. Videos and photos of a shared size get the MD5 of their content (the
-// cached one when the file is unchanged); photos of a shared size are also listed for
-// fingerprinting at 80 x 80.
+// Exact matching of a cloud scan before the hashing stage: only records that share their byte size
+// with another record can be duplicates. Videos of a shared size keep their provider's hash (or get
+// the MD5 of their content); photos of a shared size are listed for fingerprinting at 80 x 80 and
+// grouped with their provider's hash required. A scan of this computer reads bytes instead
+// (ExactPass).
 #pragma once
 
 #include <vector>
@@ -27,7 +28,6 @@ private:
     void buildExactDuplicateGroups();
     // Gives a video its MD5 text; true when the file was read and the cache must learn it.
     bool sumVideo(ImageFileInfo &video);
-    void sumPhoto(ImageFileInfo &photo);
     void countProcessed();
 
     ScanSession &m_session;

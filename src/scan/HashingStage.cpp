@@ -8,6 +8,7 @@
 #include "platform/OperationQueue.h"
 #include "scan/DuplicateGrouper.h"
 #include "scan/ExactMatchPreparer.h"
+#include "scan/ExactPass.h"
 #include "scan/ScanCache.h"
 
 HashingStage::HashingStage(
@@ -30,6 +31,11 @@ void HashingStage::prepareHashOperations()
     s.cacheIndex.clear();
     ScanCache::loadCachedFileInfo(s.options.globals.scanType, s.options.exact(), s.cacheIndex);
     m_countFileProcessedToHash = 0;
+    if (s.options.exact() && s.options.globals.scanType == 0) {
+        auto self = shared_from_this();
+        std::make_shared<ExactPass>(m_session, m_queue, [self]() { self->runComparison(); })->start();
+        return;
+    }
     if (s.options.exact()) {
         s.countHashProcessed = 0;
         ExactMatchPreparer preparer(s);

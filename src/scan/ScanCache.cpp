@@ -78,6 +78,27 @@ std::optional<ScanCache::FingerprintEntry> ScanCache::takeCachedFingerprint(
     return FingerprintEntry { index.dictFingerprint.takeValue(path).value_or(FingerprintVariants()), std::move(exif) };
 }
 
+bool ScanCache::takeCachedSum(ImageFileInfo &record, const ScanCacheIndex &index)
+{
+    const std::optional<Entry> cached = cachedEntry(record.filePath, index);
+    if (!cached)
+        return false;
+    if (!isUnchanged(record, *cached->exif)) {
+        record.isHashUpdateReq = true;
+        if (record.isVideo)
+            record.exifInfo = cached->exif;
+        return false;
+    }
+    if (cached->exif->contentMd5.isEmpty())
+        return false;
+    record.fileMd5 = cached->exif->contentMd5;
+    record.exifInfo = cached->exif;
+    record.isExifInfoUpdated = true;
+    record.isHashUpdateReq = false;
+    record.exifInfo->exifInfoId.reset();
+    return true;
+}
+
 bool ScanCache::isUnchanged(const ImageFileInfo &record, const ExifInfo &cached)
 {
     // A cloud record has no change time; a local row without one (an older cache) is stale.

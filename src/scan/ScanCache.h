@@ -42,6 +42,9 @@ public:
     // The same row for the hashing stage, with the fingerprint moved out of the index so that the
     // record holds the only copy.
     static std::optional<FingerprintEntry> takeCachedFingerprint(const QString &path, ScanCacheIndex &index);
+    // An unchanged file takes its cached sum and EXIF record (true). A changed one is flagged, so
+    // that the write-back replaces its rows; a video keeps the cached EXIF record meanwhile.
+    static bool takeCachedSum(ImageFileInfo &record, const ScanCacheIndex &index);
     // The cached row still describes the file: same size and exactly the same modification time
     // and, for a local file, the same inode change time.
     static bool isUnchanged(const ImageFileInfo &record, const ExifInfo &cached);

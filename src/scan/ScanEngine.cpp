@@ -199,6 +199,8 @@ void ScanEngine::postProgress(
     p.hashed = session->countHashProcessed;
     p.compared = session->countCompared;
     p.dupSize = session->dupSize;
+    p.bytesRead = session->bytesRead;
+    p.bytesToRead = session->bytesToRead;
     p.path = path;
     p.fraction = ScanProgress::ringFraction(stage, p.recordCount, p.hashed, p.compared, session->prog);
     m_progress->post(std::move(p));

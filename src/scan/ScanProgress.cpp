@@ -19,6 +19,7 @@ double ScanProgress::ringFraction(Stage stage, int recordCount, int hashed, int 
         return addingBase(recordCount);
     case Stage::Searching:
     case Stage::Hashing:
+    case Stage::Reading:
         return hashed / n * 0.5 + prog;
     case Stage::Comparing:
         return hashed / n * 0.5 + prog + compared / n * 0.25;

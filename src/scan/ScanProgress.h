@@ -4,7 +4,8 @@
 #include <QString>
 
 struct ScanProgress {
-    enum class Stage { Adding, Searching, Hashing, Comparing };
+    // Reading: the exact pass sums files (of this computer) instead of decoding them.
+    enum class Stage { Adding, Searching, Hashing, Reading, Comparing };
 
     Stage stage = Stage::Adding;
     // Exact mode with video scanning on: the labels speak of photos and videos.
@@ -14,6 +15,9 @@ struct ScanProgress {
     int hashed = 0;
     int compared = 0;
     quint64 dupSize = 0;
+    // Bytes read whole by the exact pass so far, of how many.
+    quint64 bytesRead = 0;
+    quint64 bytesToRead = 0;
     // The ring's fraction, 0 to 1.
     double fraction = 0.0;
     // The path just added, or the record just compared.

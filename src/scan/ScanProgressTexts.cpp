@@ -2,6 +2,7 @@
 
 #include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
+#include "platform/TextFormat.h"
 
 namespace
 {
@@ -31,6 +32,17 @@ void hashingTexts(const ScanProgress &p, ScanProgressTexts &t)
     t.lblDuplicatePhotosSize = CommonFunc::formattedSize(QVariant::fromValue(p.dupSize));
 }
 
+// The exact pass reads files whole: how many bytes of how many.
+void readingTexts(const ScanProgress &p, ScanProgressTexts &t)
+{
+    hashingTexts(p, t);
+    t.lblAdd = localizedString(QStringLiteral("ID_READING_FILES"));
+    t.lblScanPath = formatText(localizedString(QStringLiteral("ID_READ_BYTES_OF")),
+        CommonFunc::formattedSize(QVariant::fromValue(p.bytesRead)),
+        CommonFunc::formattedSize(QVariant::fromValue(p.bytesToRead)));
+    t.lblScanPathToolTip = QString();
+}
+
 void comparingTexts(const ScanProgress &p, ScanProgressTexts &t)
 {
     hashingTexts(p, t);
@@ -58,6 +70,9 @@ ScanProgressTexts ScanProgressTexts::forProgress(const ScanProgress &progress)
     case ScanProgress::Stage::Searching:
     case ScanProgress::Stage::Hashing:
         hashingTexts(progress, texts);
+        break;
+    case ScanProgress::Stage::Reading:
+        readingTexts(progress, texts);
         break;
     case ScanProgress::Stage::Comparing:
         comparingTexts(progress, texts);

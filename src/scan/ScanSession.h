@@ -38,6 +38,9 @@ struct ScanSession {
     std::atomic<int> decoded { 0 };
     // Pairs in the groups that only their file dates would have kept apart: the same bytes.
     std::atomic<int> identicalKeptAcrossDates { 0 };
+    // Bytes the exact pass reads whole, and how many it has read.
+    std::atomic<quint64> bytesToRead { 0 };
+    std::atomic<quint64> bytesRead { 0 };
     // Base fraction of the ring left by the adding stage.
     std::atomic<double> prog { 0.0 };
 

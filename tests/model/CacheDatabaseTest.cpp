@@ -275,7 +275,8 @@ TEST_F(CacheDatabaseTest, NoDigestRowWithoutExifRow)
     EXPECT_EQ(records[0]->exifIDFrmDB, -1);
 }
 
-TEST_F(CacheDatabaseTest, ChecksummedPhotoGetsZeroExifRowAndNoDigest)
+// An exact scan matches photos by their sums alone: the sum is kept without a fingerprint.
+TEST_F(CacheDatabaseTest, ChecksummedPhotoGetsZeroExifRowAndItsDigest)
 {
     auto record = video(QStringLiteral("/p/exact.jpg"), 42, 3.0, kMd5);
     record->isVideo = false; // a photo checksummed in an exact scan: MD5, no EXIF, no variants
@@ -286,7 +287,8 @@ TEST_F(CacheDatabaseTest, ChecksummedPhotoGetsZeroExifRowAndNoDigest)
     EXPECT_FALSE((*exif)->captureDate.has_value());
     EXPECT_EQ((*exif)->pixelWidth, 0);
     EXPECT_EQ((*exif)->fileSize, 42u);
-    EXPECT_FALSE(scanIndex().isCached(record->filePath));
+    EXPECT_EQ((*exif)->contentMd5, record->fileMd5);
+    EXPECT_TRUE(scanIndex().isCached(record->filePath));
 }
 
 TEST_F(CacheDatabaseTest, FailedBatchLeavesNothingBehind)

@@ -154,7 +154,8 @@ TEST(ScanBadInputTest, ARewrittenFileIsNotMatchedByItsOldFingerprint)
         const ScanResult after = runScan(o, { folderNode(dir.path()) });
         const QList<QStringList> expected { { "twin.bmp", "two.bmp" } };
         EXPECT_EQ(relativeGroups(after.groups, dir.path()), expected) << exact;
-        EXPECT_EQ(after.decoded, 1) << exact;
+        // An exact scan never read two.bmp whole before: its ends differed from the others'.
+        EXPECT_EQ(after.decoded, exact ? 2 : 1) << exact;
     }
 }
 

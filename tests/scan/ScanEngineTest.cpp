@@ -1,6 +1,8 @@
 // Whole scans of generated photo trees through the engine the main window drives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -115,16 +117,57 @@ TEST(ScanEngineTest, EqualVideosGroupAndEqualSizedDifferentOnesDoNot)
 
     const QList<QStringList> expected { { "copy/v1.mov", "v1.mov" } };
     EXPECT_EQ(relativeGroups(result.groups, dir.path()), expected);
-    // Only videos that share a size are read.
-    EXPECT_EQ(result.decoded, 4);
+    // Only videos that share a size and their ends are read whole.
+    EXPECT_EQ(result.decoded, 2);
 
-    // v3 rewritten with v2's bytes: only v3 is read again, and the two now group.
+    // v3 rewritten with v2's bytes: both are read whole now, and the two group.
     ASSERT_TRUE(TestFiles::write(at(dir, "v3.mov"), randomBytes(2, 50000)));
     const ScanResult edited = runScan(options(true), { folderNode(dir.path()) });
-    EXPECT_EQ(edited.decoded, 1);
+    EXPECT_EQ(edited.decoded, 2);
     const QList<QStringList> regrouped { { "copy/v1.mov", "v1.mov" }, { "v2.mov", "v3.mov" } };
     EXPECT_EQ(relativeGroups(edited.groups, dir.path()), regrouped);
     EXPECT_EQ(runScan(options(true), { folderNode(dir.path()) }).decoded, 0);
+}
+
+// Exact mode reads bytes: pictures of any size group when identical, files of one size are read
+// whole only when their ends agree, a photo and a video never pair, and a warm scan reads only a
+// new file beside the cached ones.
+TEST(ScanEngineTest, ExactScanGroupsIdenticalBytesOfAnyPicture)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeImage(makePhoto(1, 64, 48), at(dir, "narrow/a.jpg")));
+    ASSERT_TRUE(writeImage(makePhoto(2, 79, 60), at(dir, "narrow/b.png")));
+    ASSERT_TRUE(writeImage(makePhoto(3), at(dir, "one.jpg")));
+    QByteArray middle = randomBytes(4, 40000);
+    ASSERT_TRUE(TestFiles::write(at(dir, "ends/x.jpg"), middle));
+    middle[20000] = char(middle[20000] ^ 1);
+    ASSERT_TRUE(TestFiles::write(at(dir, "ends/y.jpg"), middle));
+    ASSERT_TRUE(TestFiles::write(at(dir, "ends/z.jpg"), randomBytes(5, 40000)));
+    ASSERT_TRUE(TestFiles::write(at(dir, "small/s.jpg"), randomBytes(6, 3000)));
+    for (const char *from : { "narrow/a.jpg", "narrow/b.png", "one.jpg", "small/s.jpg" })
+        ASSERT_TRUE(QFile::copy(at(dir, from), at(dir, QString::fromLatin1(from) + ".copy.jpg")));
+    ASSERT_TRUE(QFile::copy(at(dir, "one.jpg"), at(dir, "one-as-video.mov")));
+
+    const auto sorted = [&dir](const ScanResult &result) {
+        QList<QStringList> groups = relativeGroups(result.groups, dir.path());
+        std::sort(groups.begin(), groups.end());
+        return groups;
+    };
+    const ScanResult cold = runScan(options(true), { folderNode(dir.path()) });
+    const QList<QStringList> expected { { "narrow/a.jpg", "narrow/a.jpg.copy.jpg" },
+        { "narrow/b.png", "narrow/b.png.copy.jpg" }, { "one.jpg", "one.jpg.copy.jpg" },
+        { "small/s.jpg", "small/s.jpg.copy.jpg" } };
+    EXPECT_EQ(sorted(cold), expected);
+    // The four pairs and x and y, whose ends agree; z's ends differ from theirs.
+    EXPECT_EQ(cold.decoded, 10);
+
+    const ScanResult warm = runScan(options(true), { folderNode(dir.path()) });
+    EXPECT_EQ(warm.decoded, 0);
+    EXPECT_EQ(warm.groups, cold.groups);
+    ASSERT_TRUE(QFile::copy(at(dir, "one.jpg"), at(dir, "one-again.jpg")));
+    const ScanResult added = runScan(options(true), { folderNode(dir.path()) });
+    EXPECT_EQ(added.decoded, 1);
+    EXPECT_EQ(sorted(added)[2], (QStringList { "one-again.jpg", "one.jpg", "one.jpg.copy.jpg" }));
 }
 
 TEST(ScanEngineTest, SecondScanTakesFingerprintsFromTheCacheAndAnEditedFileIsHashedAgain)
