@@ -8,6 +8,12 @@
 ResultState::GroupList ShownGroups::afterOpening(const QList<std::shared_ptr<DuplicatesGroup>> &scanGroups,
                                                  const ScanGlobalsSnapshot &scan)
 {
+    return atOpening(scanGroups, scan).groups;
+}
+
+ShownGroups::Opening ShownGroups::atOpening(const QList<std::shared_ptr<DuplicatesGroup>> &scanGroups,
+                                           const ScanGlobalsSnapshot &scan)
+{
     const QList<std::shared_ptr<DuplicatesGroup>> shown = ScanEngine::groupsToShow(scanGroups);
     const ResultState::GroupList handedOver(shown.begin(), shown.end());
     const MatchingSliderSetting setting = MatchingLevel::atEntry(
@@ -18,5 +24,5 @@ ResultState::GroupList ShownGroups::afterOpening(const QList<std::shared_ptr<Dup
     const bool similar = scan.compareType == GlobalObjects::CompareType::ctHash;
     if (state.arrGroups.empty() && similar && state.hasGroupsAtLevel(float(setting.minimum)))
         state.applyLevel(float(setting.minimum));
-    return state.arrGroups;
+    return {state.arrGroups, state.sizeToClean};
 }

@@ -10,7 +10,7 @@
 DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method, int threads, qsizetype chunk)
     : m_session(session)
     , m_options(PairScoreOptions::fromSnapshot(session.options.globals, session.options.sliderMinValue))
-    , m_minimumMatchThreshold(float(session.options.globals.minimumMatchThreshold))
+    , m_matchThreshold(float(session.options.globals.matchThreshold))
     , m_prefilter(method != Method::Straight)
     , m_reuseScores(method != Method::Straight && PairScore::kNoMatch < m_options.sliderMinValue)
     // Only pairs scoring at least m are kept; were a veto to score that high, every pair would be
@@ -159,9 +159,10 @@ void DuplicateGrouper::joinGroup(const std::shared_ptr<ImageFileInfo> &record, q
 {
     const std::shared_ptr<DuplicatesGroup> &group = m_session.arrAllFilesGrouping.at(groupIndex);
     const bool wasSingle = group->children.size() == 1;
-    // The space a scan can free is what the members beyond a group's first take up, the same sum
-    // the results window shows; the first member is the copy that stays.
-    if (best >= m_minimumMatchThreshold)
+    countKeptAcrossDates(*record, groupIndex);
+    // The space a scan can free is what the members beyond a group's first take up, counted at the
+    // level the results window opens with; the first member is the copy that stays.
+    if (best >= m_matchThreshold)
         m_session.dupSize += record->fileSize;
     if (wasSingle) {
         bestMember->match = best;

@@ -86,7 +86,7 @@ private:
 
     ScanSession &m_session;
     PairScoreOptions m_options;
-    float m_minimumMatchThreshold;
+    float m_matchThreshold;
     bool m_prefilter;
     bool m_reuseScores;
     bool m_parallel;

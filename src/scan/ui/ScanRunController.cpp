@@ -19,6 +19,7 @@
 #include "platform/Log.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
+#include "results/ShownGroups.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ExclusionMatcher.h"
 #include "scan/ScanProgressTexts.h"
@@ -244,6 +245,15 @@ void ScanRunController::showComparisonComplete()
     // The results open a moment later; until then the sheet says the work is done.
     setLabel(c.lblAdd, localizedString(QStringLiteral("ID_SCANNED")));
     setLabel(c.lblScanPath, QString());
+    // The sheet ends with the figures the results window opens with.
+    const std::shared_ptr<const ScanSession> session = m_engine->session();
+    if (!session)
+        return;
+    const ShownGroups::Opening opening
+        = ShownGroups::atOpening(ScanEngine::groupsToShow(session->arrAllFilesGrouping), session->options.globals);
+    setLabel(c.lblDuplicatePhotosSize, CommonFunc::formattedSize(QVariant::fromValue(quint64(opening.spaceToFree))));
+    setLabel(c.lblPhotosComparedCount,
+             QStringLiteral("%1/%2").arg(session->countCompared.load()).arg(session->recordCount()));
 }
 
 void ScanRunController::scanFinished(

@@ -8,12 +8,14 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "app/SettingsDefaults.h"
 #include "controls/CircularProgressBarView.h"
 #include "controls/DoubleSlider.h"
 #include "model/DuplicatesGroup.h"
+#include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "platform/UserDefaults.h"
@@ -148,10 +150,15 @@ TEST_P(ScanRunModeTest, ScanReachesTheResultsViewWithTheGroupsOfTwoOrMore)
     // The finished comparison says so while the results open, and the bar agrees with the ring.
     EXPECT_EQ(controller.lblAdd->text(), text("ID_SCANNED"));
     EXPECT_EQ(controller.indProgressBar->value(), controller.indProgressBar->maximum());
-    if (!exact) {
-        EXPECT_EQ(controller.lblPhotosAddedCount->text(), QStringLiteral("4/4"));
-        EXPECT_EQ(controller.lblPhotosComparedCount->text(), QStringLiteral("4/4"));
-    }
+    EXPECT_EQ(controller.lblPhotosAddedCount->text(), QStringLiteral("4/4"));
+    EXPECT_EQ(controller.lblPhotosComparedCount->text(), QStringLiteral("4/4"));
+    // The sheet ends with the space figure the results header opens with, in both modes.
+    EXPECT_GT(controller.result->sizeToClean, 0u);
+    EXPECT_EQ(controller.lblDuplicatePhotosSize->text(),
+        CommonFunc::formattedSize(QVariant::fromValue(quint64(controller.result->sizeToClean))));
+    // What the results window's rules read of the grouped photos is there without a decode.
+    for (const auto &record : session->arrAllFilesGrouping.front()->children)
+        EXPECT_EQ(record->exifInfo ? record->exifInfo->pixelWidth : 0, 320);
     EXPECT_TRUE(controller.lblScanPath->text().isEmpty()) << "no file is being compared any more";
 
     // The results view has taken the main view's place in the same window, and fills it.
