@@ -251,6 +251,12 @@ void CloudModeController::btnAllowPermissionCloudScanTapped()
 {
     if (!dropboxHandler())
         return;
+    // Without an application key there is nothing to start; the user learns why.
+    if (DropboxAuth::provider().clientId.trimmed().isEmpty()) {
+        dropboxSignInFinished(
+            { DropboxOAuthResult::Kind::error, localizedString(QStringLiteral("ID_DROPBOX_NO_CLIENT_ID")) });
+        return;
+    }
     connect(DropboxAuth::sharedAuth(), &DropboxAuth::signInFinished, this,
         &CloudModeController::dropboxSignInFinished, Qt::UniqueConnection);
     DropBoxHandler::signInToDropbox();

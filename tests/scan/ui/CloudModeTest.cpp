@@ -256,7 +256,7 @@ TEST_F(CloudModeTest, ASignInThatCannotStartIsToldInAnAlert)
     ASSERT_TRUE(TestEvents::waitFor([this] { return !alerts.alerts().empty(); }, kBoundMs));
     EXPECT_EQ(alerts.alerts().back().messageText,
         formatText(localizedString(QStringLiteral("ID_SIGN_IN_FAILED")), localizedString(QStringLiteral("ID_DROPBOX"))));
-    EXPECT_TRUE(alerts.alerts().back().informativeText.contains(QStringLiteral("no client identifier")));
+    EXPECT_EQ(alerts.alerts().back().informativeText, localizedString(QStringLiteral("ID_DROPBOX_NO_CLIENT_ID")));
 }
 
 TEST_F(CloudModeTest, TheFolderSheetListsTheRootOnceAndAgainOnlyAfterDeletions)
