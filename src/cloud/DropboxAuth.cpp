@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 
+#include "app/LocalizedString.h"
 #include "cloud/DropboxApi.h"
 #include "platform/CloudConfiguration.h"
 #include "platform/Log.h"
@@ -68,6 +69,8 @@ OAuthProvider DropboxAuth::provider()
     provider.transferTimeoutMs = CloudConfiguration::transferTimeoutMs();
     provider.apiBases
         = { QUrl(CloudConfiguration::dropboxApiBase()), QUrl(CloudConfiguration::dropboxContentBase()) };
+    provider.redirectAnswerText = localizedString(QStringLiteral("ID_SIGN_IN_RECEIVED"));
+    provider.timedOutText = localizedString(QStringLiteral("ID_SIGN_IN_TIMED_OUT"));
     return provider;
 }
 
@@ -101,8 +104,11 @@ bool DropboxAuth::authorizeFromControllerV2()
                 finish(DropboxOAuthResult { DropboxOAuthResult::Kind::cancel, {} });
                 return;
             }
-            finish(DropboxOAuthResult { DropboxOAuthResult::Kind::error,
-                description.isEmpty() ? error : error + QStringLiteral(": ") + description });
+            // A time-out's description says it all; other errors keep the provider's code.
+            const QString text = description.isEmpty()  ? error
+                : error == QLatin1String("timed_out") ? description
+                                                      : error + QStringLiteral(": ") + description;
+            finish(DropboxOAuthResult { DropboxOAuthResult::Kind::error, text });
         });
     return m_flow->start();
 }

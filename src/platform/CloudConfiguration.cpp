@@ -1,29 +1,46 @@
 #include "platform/CloudConfiguration.h"
 
+#include <QUrl>
+
 #include "platform/Configuration.h"
+#include "platform/Log.h"
+#include "platform/LoopbackGuard.h"
 
 namespace
 {
 
 constexpr int kDefaultTransferTimeoutMs = 60000;
 
+// Tokens, codes and files travel to these addresses: a configured one that is not https (or http
+// on this machine, for local test servers) is refused, so nothing goes across the network in clear.
+QString secureBase(const char *environmentVariable, const QString &settingsKey, const QString &builtIn)
+{
+    const QString configured = Configuration::value(environmentVariable, settingsKey, builtIn);
+    const QUrl url(configured, QUrl::StrictMode);
+    if (LoopbackGuard::isSecureOrLoopbackUrl(url))
+        return configured;
+    Log::line(QStringLiteral("Cloud address refused, not https: ") + settingsKey + QStringLiteral(" = ")
+        + url.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemoveQuery) + QStringLiteral("; using ") + builtIn);
+    return builtIn;
+}
+
 } // namespace
 
 QString CloudConfiguration::dropboxApiBase()
 {
-    return Configuration::value("QUENNARY_DROPBOX_API_BASE", QStringLiteral("cloudDropboxApiBase"),
+    return secureBase("QUENNARY_DROPBOX_API_BASE", QStringLiteral("cloudDropboxApiBase"),
         QStringLiteral("https://api.dropboxapi.com"));
 }
 
 QString CloudConfiguration::dropboxContentBase()
 {
-    return Configuration::value("QUENNARY_DROPBOX_CONTENT_BASE", QStringLiteral("cloudDropboxContentBase"),
+    return secureBase("QUENNARY_DROPBOX_CONTENT_BASE", QStringLiteral("cloudDropboxContentBase"),
         QStringLiteral("https://content.dropboxapi.com"));
 }
 
 QString CloudConfiguration::dropboxAuthBase()
 {
-    return Configuration::value("QUENNARY_DROPBOX_AUTH_BASE", QStringLiteral("cloudDropboxAuthBase"),
+    return secureBase("QUENNARY_DROPBOX_AUTH_BASE", QStringLiteral("cloudDropboxAuthBase"),
         QStringLiteral("https://www.dropbox.com"));
 }
 
@@ -39,13 +56,13 @@ QString CloudConfiguration::dropboxRedirectUri()
 
 QString CloudConfiguration::googleIssuer()
 {
-    return Configuration::value("QUENNARY_GOOGLE_ISSUER", QStringLiteral("cloudGoogleIssuer"),
+    return secureBase("QUENNARY_GOOGLE_ISSUER", QStringLiteral("cloudGoogleIssuer"),
         QStringLiteral("https://accounts.google.com"));
 }
 
 QString CloudConfiguration::googleApiBase()
 {
-    return Configuration::value("QUENNARY_GOOGLE_API_BASE", QStringLiteral("cloudGoogleApiBase"),
+    return secureBase("QUENNARY_GOOGLE_API_BASE", QStringLiteral("cloudGoogleApiBase"),
         QStringLiteral("https://www.googleapis.com"));
 }
 

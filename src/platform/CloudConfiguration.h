@@ -1,6 +1,7 @@
 // Addresses and registrations of the cloud providers, each read through Configuration. Client
 // identifiers, secrets and application keys are the packager's own registrations and default to
-// empty.
+// empty. The API, content, sign-in and discovery bases must be https (http only on a loopback
+// host); any other configured base is refused with a log line and the built-in one is used.
 #pragma once
 
 #include <QString>

@@ -4,7 +4,6 @@
 #include <QDesktopServices>
 #include <QHostAddress>
 #include <QNetworkAccessManager>
-#include <QOAuthHttpServerReplyHandler>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QUrlQuery>
@@ -12,6 +11,7 @@
 #include "platform/Log.h"
 #include "platform/LoopbackGuard.h"
 #include "platform/OAuthRedirectHandler.h"
+#include "platform/OAuthRedirectListener.h"
 #include "platform/OAuthTokenSource.h"
 
 namespace
@@ -148,8 +148,8 @@ bool OAuthCodeFlow::start()
         fail(QStringLiteral("no_client_id"), QStringLiteral("no client identifier configured"));
         return false;
     }
-    if (!m_provider.authorizationEndpoint.isValid() || !m_provider.tokenEndpoint.isValid()
-        || m_provider.authorizationEndpoint.isRelative() || m_provider.tokenEndpoint.isRelative()) {
+    if (!LoopbackGuard::isSecureOrLoopbackUrl(m_provider.authorizationEndpoint)
+        || !LoopbackGuard::isSecureOrLoopbackUrl(m_provider.tokenEndpoint)) {
         fail(QStringLiteral("no_endpoints"), QStringLiteral("the sign-in addresses are not configured"));
         return false;
     }
@@ -181,8 +181,9 @@ bool OAuthCodeFlow::prepareRedirect()
     const quint16 port
         = m_provider.redirectUri.isEmpty() ? m_provider.loopbackPort : quint16(configured.port(0));
     // Never QHostAddress::Any, Qt's default: the code must not be offered to the network.
-    m_listener = new QOAuthHttpServerReplyHandler(QHostAddress(QHostAddress::LocalHost), port, this);
-    if (!m_listener->isListening()) {
+    m_listener = new OAuthRedirectListener(this);
+    m_listener->setAnswerText(m_provider.redirectAnswerText);
+    if (!m_listener->listen(QHostAddress(QHostAddress::LocalHost), port, m_provider.redirectDeadlineMs)) {
         closeListener();
         fail(QStringLiteral("listen_failed"), QStringLiteral("the sign-in redirect cannot be received"));
         return false;
@@ -197,19 +198,18 @@ bool OAuthCodeFlow::prepareRedirect()
               .arg(m_listener->port())
               .arg(path);
     m_handler->setCallback(m_redirectUri);
-    connect(
-        m_listener, &QAbstractOAuthReplyHandler::callbackReceived, this, &OAuthCodeFlow::listenerReceived);
+    connect(m_listener, &OAuthRedirectListener::redirectReceived, this, &OAuthCodeFlow::listenerReceived);
+    connect(m_listener, &OAuthRedirectListener::timedOut, this, [this] {
+        if (m_phase == Phase::waitingForRedirect)
+            fail(QStringLiteral("timed_out"), m_provider.timedOutText);
+    });
     return true;
 }
 
-void OAuthCodeFlow::listenerReceived(const QVariantMap &values)
+void OAuthCodeFlow::listenerReceived(const QUrl &target)
 {
-    // The listener gives values as Qt shows them; QUrlQuery reads them back the same way.
-    QUrlQuery query;
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        query.addQueryItem(it.key(), it.value().toString());
     QUrl url(m_redirectUri);
-    url.setQuery(query);
+    url.setQuery(target.query(QUrl::FullyEncoded), QUrl::StrictMode);
     if (const UrlEventHandler &handler = urlEventHandler())
         handler(url.toString(QUrl::FullyEncoded));
     else

@@ -1,6 +1,6 @@
 // A browser sign-in with the authorization-code grant, on Qt's flow: PKCE (S256) and a checked
-// state on every run, the redirect caught by a listener on the loopback address or handed in as a
-// URL event, the code exchanged and refreshed at the token endpoint, and failures reported rather
+// state on every run, the redirect caught by a listener on the loopback address (one redirect, a
+// deadline, then "timed_out") or handed in as a URL event, the code exchanged and refreshed at the token endpoint, and failures reported rather
 // than dropped. Lives on the GUI thread; other threads reach its token through tokenSource().
 #pragma once
 
@@ -15,7 +15,7 @@
 
 class OAuthRedirectHandler;
 class OAuthTokenSource;
-class QOAuthHttpServerReplyHandler;
+class OAuthRedirectListener;
 class TokenSource;
 
 class OAuthCodeFlow : public QOAuth2AuthorizationCodeFlow, public ExternalUserAgentSession
@@ -67,7 +67,7 @@ private:
     enum class Phase { idle, waitingForRedirect, exchangingCode, signedIn, failed };
 
     bool prepareRedirect();
-    void listenerReceived(const QVariantMap &values);
+    void listenerReceived(const QUrl &target);
     void modifyParameters(Stage stage, QMultiMap<QString, QVariant> *parameters) const;
     void tokenRequestSucceeded();
     void tokenRequestFailed(const QString &error, const QString &description);
@@ -77,7 +77,7 @@ private:
     OAuthProvider m_provider;
     BrowserOpener m_openBrowser;
     OAuthRedirectHandler *m_handler;
-    QOAuthHttpServerReplyHandler *m_listener = nullptr;
+    OAuthRedirectListener *m_listener = nullptr;
     std::shared_ptr<OAuthTokenSource> m_tokens;
     Phase m_phase = Phase::idle;
     bool m_refreshing = false;

@@ -3,6 +3,7 @@
 #include <QJsonObject>
 
 #include "platform/HttpClient.h"
+#include "platform/LoopbackGuard.h"
 
 namespace
 {
@@ -10,8 +11,7 @@ namespace
 QUrl endpoint(const QJsonObject &document, const char *key)
 {
     const QUrl url(document.value(QLatin1String(key)).toString(), QUrl::StrictMode);
-    const bool web = url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http");
-    return url.isValid() && web && !url.host().isEmpty() ? url : QUrl();
+    return LoopbackGuard::isSecureOrLoopbackUrl(url) ? url : QUrl();
 }
 
 } // namespace

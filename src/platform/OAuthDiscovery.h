@@ -23,7 +23,7 @@ public:
     using Completion = std::function<void(const std::optional<OAuthEndpoints> &, const QString &error)>;
 
     static QUrl documentUrl(const QUrl &issuer);
-    // Both endpoints present as absolute http(s) addresses.
+    // Both endpoints present as https addresses (http only on a loopback host).
     static std::optional<OAuthEndpoints> parse(const HttpResponse &response, QString *error);
     // Through `client` (its completion thread is this call's).
     static void discover(HttpClient &client, const QUrl &issuer, Completion completion);

@@ -23,6 +23,12 @@ struct OAuthProvider {
     // and path. Anything else (a custom scheme) comes back as a URL event of a later launch.
     QString redirectUri;
     quint16 loopbackPort = 0;
+    // How long the loopback listener waits for the redirect before the sign-in fails "timed_out".
+    int redirectDeadlineMs = 5 * 60 * 1000;
+    // What the browser shows once the listener has the redirect, and the description of a sign-in
+    // that timed out (the user sees both).
+    QString redirectAnswerText;
+    QString timedOutText;
     // Time without data before a token request fails.
     int transferTimeoutMs = 60000;
     // The API addresses the access token may be sent to.

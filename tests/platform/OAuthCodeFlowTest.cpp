@@ -5,6 +5,8 @@
 #include <atomic>
 #include <thread>
 
+#include <QHostAddress>
+#include <QTcpSocket>
 #include <QUrlQuery>
 
 #include "platform/HttpClient.h"
@@ -138,6 +140,58 @@ TEST(OAuthCodeFlow, RefusalsEndTheSignInWithTheirReason)
     EXPECT_EQ(denied.server.hits(QStringLiteral("/authorize")), 1);
 }
 
+namespace
+{
+
+// Sends `request` to the flow's listener; true when the listener hung up (having answered or not).
+bool sendToListener(const OAuthCodeFlow &flow, const QByteArray &request)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, quint16(QUrl(flow.redirectUri()).port()));
+    if (!socket.waitForConnected(kWaitMs))
+        return false;
+    socket.write(request);
+    return TestEvents::waitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; }, kWaitMs);
+}
+
+} // namespace
+
+TEST(OAuthCodeFlow, TheListenerDropsOversizedRequestsServesOneRedirectAndHasADeadline)
+{
+    SignIn signIn;
+    OAuthCodeFlow &flow = signIn.flow;
+    QUrl asked;
+    flow.setBrowserOpener([&](const QUrl &url) {
+        asked = url;
+        return true;
+    });
+    ASSERT_TRUE(flow.start());
+    EXPECT_TRUE(sendToListener(flow, "GET /?" + QByteArray(64 * 1024, 'a')));
+    EXPECT_TRUE(flow.isListening());
+    EXPECT_TRUE(flow.isWaitingForRedirect());
+
+    const QByteArray state = QUrlQuery(asked).queryItemValue(QStringLiteral("state")).toUtf8();
+    EXPECT_TRUE(sendToListener(flow, "GET /?code=c1&state=" + state + " HTTP/1.1\r\nHost: x\r\n\r\n"));
+    EXPECT_FALSE(flow.isWaitingForRedirect());
+    EXPECT_FALSE(flow.isListening());
+    // The code goes to the token endpoint (which refuses it: no browser asked for it).
+    ASSERT_TRUE(TestEvents::waitFor([&] { return signIn.outcome.done(); }, kWaitMs));
+    EXPECT_EQ(signIn.server.hits(QStringLiteral("/token")), 1);
+
+    OAuthProvider patient = providerFor(signIn.fake, signIn.server);
+    patient.redirectDeadlineMs = 50;
+    patient.timedOutText = QStringLiteral("too late");
+    OAuthCodeFlow abandoned(patient);
+    abandoned.setBrowserOpener([](const QUrl &) { return true; });
+    QString why;
+    QObject::connect(&abandoned, &OAuthCodeFlow::signInFailed,
+        [&](const QString &error, const QString &description) { why = error + QLatin1Char(' ') + description; });
+    ASSERT_TRUE(abandoned.start());
+    ASSERT_TRUE(TestEvents::waitFor([&] { return !why.isEmpty(); }, kWaitMs));
+    EXPECT_EQ(why, QStringLiteral("timed_out too late"));
+    EXPECT_FALSE(abandoned.isListening());
+}
+
 TEST(OAuthCodeFlow, AnExpiredTokenIsRefreshedForABackgroundRequestAndAFailedRefreshSignsOut)
 {
     SignIn signIn;
@@ -224,6 +278,10 @@ INSTANTIATE_TEST_SUITE_P(Answers, Discovery,
                                                                "token_endpoint": "https://oauth2.example/token"})"),
                         true },
         DiscoveryCase { "NotFound", FakeResponse::text(404, "missing"), false },
+        DiscoveryCase { "PlainHttpEndpoints",
+            FakeResponse::json(200, R"({"authorization_endpoint": "http://a.example/auth",
+                                        "token_endpoint": "http://oauth2.example/token"})"),
+            false },
         DiscoveryCase { "NotJson", FakeResponse::text(200, "<html>"), false },
         DiscoveryCase { "NoTokenEndpoint",
             FakeResponse::json(200, R"({"authorization_endpoint": "https://a.example/auth"})"), false }),
