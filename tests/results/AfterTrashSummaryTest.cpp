@@ -73,23 +73,18 @@ TEST(AfterTrashSummaryTest, PhotosAlbumCountsFollowTypesAndNumber)
     EXPECT_EQ(AfterTrashSummary::outcome(run(2, TS::ONLYIMAGES, true)), Outcome::PhotosSummary);
 }
 
-TEST(AfterTrashSummaryTest, RecoveryLineFollowsTheSource)
+// The source's own bin; on this computer no photo application, file viewer or settings of another
+// system is named.
+TEST(AfterTrashSummaryTest, RecoveryLineAndLibraryStepsSpeakOfTheSource)
 {
-    AfterTrashInput input = run(2, TS::ALLFILES, false);
+    AfterTrashInput input = run(2, TS::ALLFILES, true);
     input.scanType = 2;
     EXPECT_EQ(AfterTrashSummary::recoveryText(input),
         formatText(localizedString(QStringLiteral("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER_FROM_BIN")),
             localizedString(QStringLiteral("ID_DROPBOX"))));
     input.scanType = 0;
-    EXPECT_EQ(AfterTrashSummary::recoveryText(input), localizedString(QStringLiteral("ID_IN_CASE_MISTAKE_RESTORE_FROM_TRASH")));
-}
-
-// No photo application, file viewer or settings of another system is named on this one.
-TEST(AfterTrashSummaryTest, LibraryStepsSpeakOfThisSystem)
-{
-    const AfterTrashInput computer = run(2, TS::ALLFILES, true);
-    for (const QString &line : { AfterTrashSummary::recoveryText(computer), AfterTrashSummary::step2Text(),
-             AfterTrashSummary::step3Text() }) {
+    for (const QString &line :
+        { AfterTrashSummary::recoveryText(input), AfterTrashSummary::step2Text(), AfterTrashSummary::step3Text() }) {
         EXPECT_FALSE(line.isEmpty());
         for (const char *other : { "Photos application", "Finder", "Command", "System Settings" })
             EXPECT_FALSE(line.contains(QLatin1String(other))) << qPrintable(line);

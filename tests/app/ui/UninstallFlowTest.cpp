@@ -50,8 +50,7 @@ protected:
     void TearDown() override
     {
         AppFolders::setRootOverride(m_previousRoot);
-        // An uninstall stops the settings from being written for the rest of the run.
-        UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
+        UserDefaults::standard().setFilePath(AppFolders::settingsFilePath()); // writes again
     }
 
     std::unique_ptr<UninstallFlow> makeFlow(const QString &address)
