@@ -23,28 +23,6 @@ bool stopped(const std::atomic<bool> *stop)
     return stop && stop->load(std::memory_order_relaxed);
 }
 
-// Adds `length` bytes from `offset` to the digest; false (and one log line) when they cannot all
-// be read.
-bool addRange(QCryptographicHash &hash, int fd, qint64 offset, qint64 length, const QString &path)
-{
-    QByteArray buffer(qsizetype(length), Qt::Uninitialized);
-    qint64 done = 0;
-    while (done < length) {
-        const ssize_t got = ::pread(fd, buffer.data() + done, size_t(length - done), off_t(offset + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0) {
-            Log::line(QStringLiteral("Cannot read file: ")
-                + QString::fromLocal8Bit(got < 0 ? std::strerror(errno) : "end of file") + QStringLiteral(" ")
-                + path);
-            return false;
-        }
-        done += got;
-    }
-    hash.addData(QByteArrayView(buffer.constData(), qsizetype(length)));
-    return true;
-}
-
 } // namespace
 
 std::optional<QString> Md5::ofFile(const QString &path, const std::atomic<bool> *stop)
@@ -81,21 +59,6 @@ std::optional<QString> Md5::ofFile(const QString &path, const std::atomic<bool> 
         left -= got;
     }
     return hexString(hash.result());
-}
-
-std::optional<QByteArray> Md5::ofEnds(const QString &path, qint64 bytes)
-{
-    const RegularFile::Descriptor fd = RegularFile::openForReading(path);
-    if (!fd.isValid())
-        return std::nullopt;
-    const qint64 size = fd.size();
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    const bool read = size <= 2 * bytes
-        ? addRange(hash, fd.get(), 0, size, path)
-        : addRange(hash, fd.get(), 0, bytes, path) && addRange(hash, fd.get(), size - bytes, bytes, path);
-    if (!read)
-        return std::nullopt;
-    return hash.result();
 }
 
 QString Md5::hexString(const QByteArray &digest)

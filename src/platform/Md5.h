@@ -14,10 +14,6 @@ public:
     // fails (a read error is never taken for the end of the file) or `stop` becomes true. Each
     // failure writes one log line.
     static std::optional<QString> ofFile(const QString &path, const std::atomic<bool> *stop = nullptr);
-    // Digest of the first and the last `bytes` of a file (of all of it when it is no longer than
-    // both), as raw bytes: two files of one size that differ here differ. Nothing when the file
-    // cannot be opened or read.
-    static std::optional<QByteArray> ofEnds(const QString &path, qint64 bytes);
     // Lower-case hexadecimal text of a digest ("%02hhx" per byte).
     static QString hexString(const QByteArray &digest);
 };

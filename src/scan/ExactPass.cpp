@@ -1,6 +1,7 @@
 #include "scan/ExactPass.h"
 
 #include "model/ImageFileInfo.h"
+#include "platform/FileEnds.h"
 #include "platform/Md5.h"
 #include "platform/OperationQueue.h"
 #include "scan/ScanCache.h"
@@ -38,7 +39,7 @@ void ExactPass::start()
         jobs.push_back([self, i]() {
             if (!self->m_session->stopped())
                 self->m_endDigests[size_t(i)]
-                    = Md5::ofEnds(self->m_ends.at(i)->filePath, ContentNarrowing::kEndBytes).value_or(QByteArray());
+                    = FileEnds::digest(self->m_ends.at(i)->filePath, ContentNarrowing::kEndBytes).value_or(QByteArray());
         });
     }
     m_queue.addBatch(std::move(jobs), [self]() { self->endsRead(); });
