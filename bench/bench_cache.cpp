@@ -64,7 +64,7 @@ Records makeBatch(int first, int count)
 void writeBatch(const QString &folder, const QString &dbPath, const Records &batch, ScanCacheIndex &index)
 {
     SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
-        folder, SqliteDBOperations::templatePathForScanType(0), QStringLiteral("quennary.db"));
+        folder, SqliteDBOperations::templatePathForScanType(ScanSource::thisComputer), QStringLiteral("quennary.db"));
     SqliteDBOperations::createTablesIfNotExists(dbPath);
     SqliteDBOperations::saveBatch(dbPath, batch, index);
 }
@@ -128,7 +128,7 @@ void BM_FillPathTable(benchmark::State &state)
     QTemporaryDir folder;
     const QString dbPath = folder.path() + QStringLiteral("/quennary.db");
     SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
-        folder.path(), SqliteDBOperations::templatePathForScanType(0), QStringLiteral("quennary.db"));
+        folder.path(), SqliteDBOperations::templatePathForScanType(ScanSource::thisComputer), QStringLiteral("quennary.db"));
     Records all;
     for (int i = 0; i < kRecords; ++i) {
         auto record = std::make_shared<ImageFileInfo>();

@@ -85,7 +85,7 @@ void BM_MetadataRows(benchmark::State &s)
     exif.gpsLatitudeRef = QStringLiteral("N");
     exif.captureDate = QDateTime::currentDateTime();
     for (auto _ : s)
-        benchmark::DoNotOptimize(MetadataRows::rowsFor(record, exif, 0));
+        benchmark::DoNotOptimize(MetadataRows::rowsFor(record, exif, ScanSource::thisComputer));
 }
 BENCHMARK(BM_MetadataRows)->Unit(benchmark::kMicrosecond);
 

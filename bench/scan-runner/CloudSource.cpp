@@ -38,7 +38,7 @@ std::shared_ptr<DropBoxHandler> prepareDropboxScan(MainViewController &controlle
     options.transferTimeoutMs = CloudConfiguration::transferTimeoutMs();
     auto handler = std::make_shared<DropBoxHandler>(options);
     controller.cloudMode().setDropboxHandler(handler);
-    ScanGlobals::scanType = 2;
+    ScanGlobals::scanType = ScanSource::dropbox;
     controller.pathType = GlobalObjects::NodeType::nodeTypeDropBox;
     // Each folder is added as the folder sheet's Add button adds the one selected.
     for (const QString &folder : folders) {

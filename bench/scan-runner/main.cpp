@@ -238,7 +238,7 @@ int main(int argc, char **argv)
         if (!dropbox)
             return 2;
     } else if (arguments->cloud == QLatin1String("gdrive")) {
-        ScanGlobals::scanType = 1;
+        ScanGlobals::scanType = ScanSource::googleDrive;
         DriveRunnerSource::signIn(DriveService::shared());
         const auto drive = DriveRunnerSource::scanList(DriveService::shared(), arguments->cloudFolders,
             controller.gDriveAccessVC->rootDriveFolderId, &error);

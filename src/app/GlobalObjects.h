@@ -1,7 +1,21 @@
 // The enumerations that several subsystems share, grouped in one class.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+
+// Where a scan's files come from. Settings and cache file names store these numbers.
+enum class ScanSource : std::uint8_t {
+    thisComputer = 0,
+    googleDrive = 1,
+    dropbox = 2,
+};
+
+// Google Drive and Dropbox: files listed by a provider, read from local copies.
+constexpr bool isCloudSource(ScanSource source)
+{
+    return source != ScanSource::thisComputer;
+}
 
 class GlobalObjects
 {
@@ -41,6 +55,10 @@ public:
     static std::optional<NodeType> nodeTypeFromRaw(int raw)
     {
         return inRange(raw, 0, 5) ? std::optional<NodeType>(static_cast<NodeType>(raw)) : std::nullopt;
+    }
+    static std::optional<ScanSource> scanSourceFromRaw(int raw)
+    {
+        return inRange(raw, 0, 2) ? std::optional<ScanSource>(static_cast<ScanSource>(raw)) : std::nullopt;
     }
     static std::optional<CompareType> compareTypeFromRaw(int raw)
     {

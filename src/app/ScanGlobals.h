@@ -16,7 +16,7 @@
 // The values of one scan, fixed when it starts.
 struct ScanGlobalsSnapshot
 {
-    std::uint8_t scanType = 0;
+    ScanSource scanType = ScanSource::thisComputer;
     qint64 minimumAllowFileSize = 0;
     int reSizeValue = 0;
     double matchThreshold = 0.0;
@@ -31,8 +31,8 @@ struct ScanGlobalsSnapshot
 class ScanGlobals
 {
 public:
-    // Scan source: 0 this computer, 1 Google Drive, 2 Dropbox.
-    static inline std::atomic<std::uint8_t> scanType { 0 };
+    // The source the main window shows.
+    static inline std::atomic<ScanSource> scanType { ScanSource::thisComputer };
     // Side length N of the fingerprint bitmaps.
     static inline std::atomic<int> reSizeValue{0};
     static inline std::atomic<double> matchThreshold{0.0};

@@ -353,7 +353,7 @@ bool DropBoxHandler::setupImageFileInfo(ImageFileInfo &record, const DropboxEntr
 {
     // A listed file of the folder tree; the scan makes its own record from it (copyOfListed).
     RecordSettings listed;
-    listed.scanType = 2;
+    listed.scanType = ScanSource::dropbox;
     record.commonInit(listed);
     record.fileName = metadata.name;
     // The display path may be absent; the lower-case one reaches the same file.

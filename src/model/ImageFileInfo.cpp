@@ -42,16 +42,22 @@ void ImageFileInfo::setDropboxDownloader(CloudDownloader downloader)
 
 void ImageFileInfo::fetchLocalCopy()
 {
-    if (scanType == 1) {
+    switch (scanType) {
+    case ScanSource::thisComputer:
+        return;
+    case ScanSource::googleDrive: {
         const std::shared_ptr<DriveFile> file = dFolderList ? dFolderList->driveFile() : nullptr;
         if (!file || !file->thumbnailLink)
             return;
         localThumbPath = CommonFunc::downloadGoogleDriveThumbnail(
             *file->thumbnailLink, dFolderList->folderId(), dFolderList->folderName(), qint64(fileSize))
                              .value_or(QString());
-    } else if (scanType == 2) {
+        return;
+    }
+    case ScanSource::dropbox:
         if (const CloudDownloader download = currentDropboxDownloader())
             download(*this);
+        return;
     }
 }
 
@@ -175,12 +181,12 @@ void ImageFileInfo::updateExifInfo()
 void ImageFileInfo::updateExifInfo(const ImageSource *opened)
 {
     if (!isExifInfoUpdated) {
-        if (scanType == 1) {
+        if (scanType == ScanSource::googleDrive) {
             setupExif_forGoogleDrive();
         } else {
-            const QString source = scanType == 2 ? localThumbPath : filePath;
+            const QString source = scanType == ScanSource::dropbox ? localThumbPath : filePath;
             // A Dropbox file without its local copy is tried again on the next call.
-            if (scanType == 2 && source.isEmpty())
+            if (scanType == ScanSource::dropbox && source.isEmpty())
                 return;
             auto info = std::make_shared<ExifInfo>();
             if (opened)
@@ -235,14 +241,14 @@ void ImageFileInfo::setupExif_forGoogleDrive()
 void ImageFileInfo::computeFileHash()
 {
     fetchLocalCopy();
-    const bool cloud = scanType == 1 || scanType == 2;
+    const bool cloud = isCloudSource(scanType);
     const QString picture = cloud ? localThumbPath : filePath;
     // One opening of the file serves both its properties and its thumbnail, so its header is
     // parsed once. Drive records take their properties from the listing instead.
     std::unique_ptr<ImageSource> source;
     if (!picture.isEmpty() && arrHashOfRotateFlipImages.isEmpty())
         source = std::make_unique<ImageSource>(picture);
-    updateExifInfo(scanType == 1 ? nullptr : source.get());
+    updateExifInfo(scanType == ScanSource::googleDrive ? nullptr : source.get());
     if (blDoNotCompare || !source)
         return;
     const ImageProcessing::LabelledImage thumbnail = ImageProcessing::resizeImage(*source, resizeValue);

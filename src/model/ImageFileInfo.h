@@ -20,6 +20,7 @@
 #include <QString>
 #include <QUrl>
 
+#include "app/GlobalObjects.h"
 #include "model/FingerprintVariants.h"
 #include "model/RecordSettings.h"
 
@@ -123,9 +124,8 @@ public:
     std::int32_t exifIDFrmDB = 0;
     // N, the side of the fingerprint bitmap, taken from the scan's settings when the record is made.
     std::int32_t resizeValue = 0;
-    // Where the record comes from (0 this computer, 1 Google Drive, 2 Dropbox) and the layout of
-    // its fingerprint, both from the scan that made it.
-    std::uint8_t scanType = 0;
+    // Where the record comes from and the layout of its fingerprint, both from the scan that made it.
+    ScanSource scanType = ScanSource::thisComputer;
     int indexMeanParts = 0;
     bool isTrashed = false;
     std::shared_ptr<GDFoldersList> dFolderList;

@@ -6,13 +6,15 @@
 
 #include <QtGlobal>
 
+#include "app/GlobalObjects.h"
+
 struct RecordSettings {
     // Side N of the fingerprint bitmaps.
     int reSizeValue = 0;
     // Smallest file size scanned, in bytes; zero or less means no minimum.
     qint64 minimumAllowFileSize = 0;
-    // Where the records come from: 0 this computer, 1 Google Drive, 2 Dropbox.
-    std::uint8_t scanType = 0;
+    // Where the records come from.
+    ScanSource scanType = ScanSource::thisComputer;
     // The fingerprint layout ("indexMeanParts"): 0 whole picture, 1-3 grids, 4 rotations and mirror.
     int indexMeanParts = 4;
 };

@@ -71,19 +71,20 @@ QString SqliteDBOperations::getDbPathInLibrary(const QString &fileName)
     return QDir(getCachePath()).filePath(fileName);
 }
 
-QString SqliteDBOperations::cacheFileNameForScanType(int scanType)
+QString SqliteDBOperations::cacheFileNameForScanType(ScanSource scanType)
 {
     switch (scanType) {
-    case 1:
-        return QStringLiteral("Raza.db");
-    case 2:
-        return QStringLiteral("Qnydb.db");
-    default:
+    case ScanSource::thisComputer:
         return QStringLiteral("quennary.db");
+    case ScanSource::googleDrive:
+        return QStringLiteral("Raza.db");
+    case ScanSource::dropbox:
+        return QStringLiteral("Qnydb.db");
     }
+    return QStringLiteral("quennary.db");
 }
 
-QString SqliteDBOperations::templatePathForScanType(int scanType)
+QString SqliteDBOperations::templatePathForScanType(ScanSource scanType)
 {
     return CacheFile::templatePathForFileName(cacheFileNameForScanType(scanType));
 }

@@ -14,6 +14,8 @@
 #include <QList>
 #include <QString>
 
+#include "app/GlobalObjects.h"
+
 class ExifInfo;
 class ImageFileInfo;
 struct ScanCacheIndex;
@@ -27,10 +29,10 @@ public:
     static QString getCachePath();
     // Full path of a cache file in the support folder.
     static QString getDbPathInLibrary(const QString &fileName);
-    // Cache file and template of a scan source: 1 Google Drive "Raza.db", 2 Dropbox "Qnydb.db",
-    // any other value this computer "quennary.db".
-    static QString cacheFileNameForScanType(int scanType);
-    static QString templatePathForScanType(int scanType);
+    // Cache file and template of a scan source: Google Drive "Raza.db", Dropbox "Qnydb.db", this
+    // computer "quennary.db".
+    static QString cacheFileNameForScanType(ScanSource scanType);
+    static QString templatePathForScanType(ScanSource scanType);
 
     // Copies the template to folder/dbName unless a file is there. False when there is no file
     // afterwards (the copy failed; logged).

@@ -49,7 +49,7 @@ void GeneralSettings::resetDefaults(UserDefaults &defaults)
     NotificationCenter::defaultCenter().post(kPreferencesResetToDefaults);
 }
 
-void GeneralSettings::clearCache(int scanSource)
+void GeneralSettings::clearCache(ScanSource scanSource)
 {
     const QString fileName = SqliteDBOperations::cacheFileNameForScanType(scanSource);
     CacheFile::remove(SqliteDBOperations::getDbPathInLibrary(fileName));

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "app/GlobalObjects.h"
+
 class UserDefaults;
 
 class GeneralSettings
@@ -21,7 +23,6 @@ public:
     // Writes resetValues() (every other key, the saved scan list among them, stays) and posts
     // kPreferencesResetToDefaults.
     static void resetDefaults(UserDefaults &defaults);
-    // Deletes the cache database of `scanSource` (0 this computer, 1 Google Drive, 2 Dropbox) with
-    // its journals. A missing file is no error; the other sources' files stay.
-    static void clearCache(int scanSource);
+    // Deletes the cache database of `scanSource` with its journals. A missing file is no error; the other sources' files stay.
+    static void clearCache(ScanSource scanSource);
 };

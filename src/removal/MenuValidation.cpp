@@ -7,11 +7,6 @@
 namespace
 {
 
-bool isCloud(std::uint8_t scanSource)
-{
-    return scanSource == 1 || scanSource == 2;
-}
-
 bool availableInCloud(MenuValidation::Action action)
 {
     using A = MenuValidation::Action;
@@ -23,11 +18,11 @@ bool availableInCloud(MenuValidation::Action action)
 MenuValidation::Result MenuValidation::validateMenuItem(const Input &input)
 {
     Log::line(QStringLiteral("validateMenuItem result"));
-    if (isCloud(input.scanSource) && !availableInCloud(input.action))
+    if (isCloudSource(input.scanSource) && !availableInCloud(input.action))
         return Result { QString(), false, std::nullopt, std::nullopt };
     bool immutable = false;
     // A cloud record's path names no local file; a read error counts as not immutable.
-    if (input.record && !isCloud(input.scanSource)
+    if (input.record && !isCloudSource(input.scanSource)
         && (input.action == Action::MarkUnmark || input.action == Action::LockUnlock)) {
         immutable = input.isImmutable ? input.isImmutable(input.record->filePath)
                                       : FileFacts::isImmutable(input.record->filePath);

@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include "app/GlobalObjects.h"
+
 class ImageFileInfo;
 
 class MenuValidation
@@ -21,8 +23,8 @@ public:
         // The clicked file; null for none (an empty click or a group's row).
         const ImageFileInfo *record = nullptr;
         bool inGrid = true;
-        // The source of the results: 0 this computer, 1 Google Drive, 2 Dropbox.
-        std::uint8_t scanSource = 0;
+        // The source of the results.
+        ScanSource scanSource = ScanSource::thisComputer;
         // Whether the file system holds the file immutable; FileFacts::isImmutable when empty.
         std::function<bool(const QString &path)> isImmutable;
     };

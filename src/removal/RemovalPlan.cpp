@@ -47,7 +47,7 @@ public:
     }
 
 private:
-    std::uint8_t m_source;
+    ScanSource m_source;
     const RemovalRoutes &m_routes;
     std::unordered_map<const ImageFileInfo *, QString> m_known;
 };

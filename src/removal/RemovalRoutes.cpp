@@ -21,20 +21,21 @@ std::shared_ptr<RemovalRoute> RemovalRoutes::route(Kind kind) const
     return m_routes[size_t(kind)];
 }
 
-RemovalRoutes::Kind RemovalRoutes::kindFor(std::uint8_t scanSource, const ImageFileInfo &record)
+RemovalRoutes::Kind RemovalRoutes::kindFor(ScanSource scanSource, const ImageFileInfo &record)
 {
     switch (scanSource) {
-    case 1:
+    case ScanSource::googleDrive:
         return Kind::GoogleDrive;
-    case 2:
+    case ScanSource::dropbox:
         return Kind::Dropbox;
-    default:
-        return record.isPhotosNode ? Kind::LibraryAlbum : Kind::ThisComputer;
+    case ScanSource::thisComputer:
+        break;
     }
+    return record.isPhotosNode ? Kind::LibraryAlbum : Kind::ThisComputer;
 }
 
 std::shared_ptr<RemovalRoute> RemovalRoutes::routeFor(
-    std::uint8_t scanSource, const ImageFileInfo &record) const
+    ScanSource scanSource, const ImageFileInfo &record) const
 {
     return route(kindFor(scanSource, record));
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/GlobalObjects.h"
+
 class ImageFileInfo;
 class RemovalRoute;
 
@@ -22,10 +24,9 @@ public:
     void setRoute(Kind kind, std::shared_ptr<RemovalRoute> route);
     std::shared_ptr<RemovalRoute> route(Kind kind) const;
 
-    // scanSource: 0 this computer, 1 Google Drive, 2 Dropbox.
-    static Kind kindFor(std::uint8_t scanSource, const ImageFileInfo &record);
+    static Kind kindFor(ScanSource scanSource, const ImageFileInfo &record);
     // Null when no route serves such records.
-    std::shared_ptr<RemovalRoute> routeFor(std::uint8_t scanSource, const ImageFileInfo &record) const;
+    std::shared_ptr<RemovalRoute> routeFor(ScanSource scanSource, const ImageFileInfo &record) const;
 
 private:
     std::array<std::shared_ptr<RemovalRoute>, 4> m_routes;

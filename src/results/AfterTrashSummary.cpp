@@ -10,9 +10,6 @@ using TypeSupport = GlobalObjects::TypeSupport;
 namespace
 {
 
-constexpr std::uint8_t kGoogleDrive = 1;
-constexpr std::uint8_t kDropbox = 2;
-
 QString text(const char *key)
 {
     return localizedString(QString::fromLatin1(key));
@@ -30,10 +27,14 @@ AfterTrashSummary::Outcome AfterTrashSummary::outcome(const AfterTrashInput &inp
 
 QString AfterTrashSummary::recoveryText(const AfterTrashInput &input)
 {
-    if (input.scanType == kDropbox)
+    switch (input.scanType) {
+    case ScanSource::dropbox:
         return formatText(text("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER_FROM_BIN"), text("ID_DROPBOX"));
-    if (input.scanType == kGoogleDrive)
+    case ScanSource::googleDrive:
         return formatText(text("ID_IN_CASE_MISTAKE_RECOVER_CLEANED_ITEMS_FROM_GOOGLE_DRIVE_PHOTOS_TRASH"));
+    case ScanSource::thisComputer:
+        break;
+    }
     // Files of this computer went to the desktop's Trash; library items were only listed.
     return text("ID_IN_CASE_MISTAKE_RESTORE_FROM_TRASH");
 }

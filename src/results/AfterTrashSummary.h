@@ -15,7 +15,7 @@ struct AfterTrashInput {
     int countTrashed = 0;
     std::uint64_t sizeTrashed = 0;
     GlobalObjects::TypeSupport deletedFileTypes = GlobalObjects::TypeSupport::ALLFILES;
-    std::uint8_t scanType = 0;
+    ScanSource scanType = ScanSource::thisComputer;
     QString languageCode = QStringLiteral("en");
     int uniquePhotosReatined = 0;
     // No item is left in the results.

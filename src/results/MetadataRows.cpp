@@ -17,8 +17,6 @@
 namespace
 {
 
-constexpr std::uint8_t kGoogleDrive = 1;
-
 QString dateText(const std::optional<QDateTime> &date)
 {
     if (!date || !date->isValid())
@@ -42,7 +40,7 @@ void addRow(QList<MetadataRow> &rows, const char *key, const QString &value)
 
 } // namespace
 
-QList<MetadataRow> MetadataRows::fillMetaDataTable(ImageFileInfo *record, std::uint8_t scanType)
+QList<MetadataRow> MetadataRows::fillMetaDataTable(ImageFileInfo *record, ScanSource scanType)
 {
     if (!record)
         return {};
@@ -59,7 +57,7 @@ QList<MetadataRow> MetadataRows::fillMetaDataTable(ImageFileInfo *record, std::u
 }
 
 QList<MetadataRow> MetadataRows::rowsFor(
-    const ImageFileInfo &record, const ExifInfo &exif, std::uint8_t scanType)
+    const ImageFileInfo &record, const ExifInfo &exif, ScanSource scanType)
 {
     QList<MetadataRow> rows;
     const auto add = [&rows](const char *key, const QString &value) { addRow(rows, key, value); };
@@ -73,10 +71,10 @@ QList<MetadataRow> MetadataRows::rowsFor(
     return rows;
 }
 
-void MetadataRows::appendExifRows(QList<MetadataRow> &rows, const ExifInfo &exif, std::uint8_t scanType)
+void MetadataRows::appendExifRows(QList<MetadataRow> &rows, const ExifInfo &exif, ScanSource scanType)
 {
     const auto add = [&rows](const char *key, const QString &value) { addRow(rows, key, value); };
-    const bool drive = scanType == kGoogleDrive;
+    const bool drive = scanType == ScanSource::googleDrive;
     add("ID_RATING", exif.rating);
     add("ID_KEYWORDS", exif.keywords);
     add("ID_IMAGE_SIZE", exif.imageSize);

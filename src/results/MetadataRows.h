@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include "app/GlobalObjects.h"
+
 class ExifInfo;
 class ImageFileInfo;
 
@@ -25,10 +27,10 @@ public:
 
     // Loads the record's EXIF when it has none yet (or only a "blank" one), then builds its rows.
     // No record gives no rows.
-    static QList<MetadataRow> fillMetaDataTable(ImageFileInfo *record, std::uint8_t scanType);
+    static QList<MetadataRow> fillMetaDataTable(ImageFileInfo *record, ScanSource scanType);
     // The rows of a record whose EXIF is `exif`; nothing is read from disk.
     static QList<MetadataRow> rowsFor(
-        const ImageFileInfo &record, const ExifInfo &exif, std::uint8_t scanType);
+        const ImageFileInfo &record, const ExifInfo &exif, ScanSource scanType);
 
     // Appends one row; a missing or empty value is stored as the placeholder.
     static void appendMetaDataRow(
@@ -46,5 +48,5 @@ public:
     static QString folderName(const QString &filePath);
 
 private:
-    static void appendExifRows(QList<MetadataRow> &rows, const ExifInfo &exif, std::uint8_t scanType);
+    static void appendExifRows(QList<MetadataRow> &rows, const ExifInfo &exif, ScanSource scanType);
 };

@@ -106,9 +106,9 @@ public:
     bool isPhotosAppTrashed = false;
     bool isAllTrashed = false;
     GlobalObjects::TypeSupport deletedFileTypes = GlobalObjects::TypeSupport::ALLFILES;
-    // The source of the scan these results came from (0 this computer, 1 Google Drive, 2 Dropbox),
-    // fixed when the results arrive: menus and removal read it, never the live source popup.
-    std::uint8_t scanSource = 0;
+    // The source of the scan these results came from, fixed when the results arrive: menus and
+    // removal read it, never the live source popup.
+    ScanSource scanSource = ScanSource::thisComputer;
     // Exact or similar matching of that scan, fixed the same way.
     GlobalObjects::CompareType scanCompareType = GlobalObjects::CompareType::ctHash;
 

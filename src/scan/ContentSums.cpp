@@ -30,7 +30,7 @@ const QString &ContentSums::sumOf(const ImageFileInfo &record)
     // A cached row carries the sum only while it still describes the file.
     if (record.exifInfo && !record.exifInfo->contentMd5.isEmpty())
         it->second.md5 = record.exifInfo->contentMd5;
-    else if (record.scanType == 0) {
+    else if (!isCloudSource(record.scanType)) {
         it->second.md5 = Md5::ofFile(record.filePath, &m_stop).value_or(QString());
         it->second.readHere = !it->second.md5.isEmpty();
     }

@@ -265,14 +265,14 @@ DuplicateGrouper::Route DuplicateGrouper::routeOf(ImageFileInfo &a)
     const bool exact = m_options.compareType == GlobalObjects::CompareType::ctMD5;
     if (exact && a.isVideo)
         return Route::Content;
-    if (exact && a.scanType == 0)
+    if (exact && !isCloudSource(a.scanType))
         return Route::SameBytes;
     if (exact && a.arrHashOfRotateFlipImages.isEmpty())
         return Route::Skip;
     if (a.arrHashOfRotateFlipImages.isEmpty() && !a.isVideo)
         a.computeFileHash();
     if (a.blDoNotCompare)
-        return m_options.scanType != 0 ? Route::Content : Route::Skip;
+        return isCloudSource(m_options.scanType) ? Route::Content : Route::Skip;
     return Route::Fingerprint;
 }
 

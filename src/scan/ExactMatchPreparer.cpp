@@ -43,7 +43,7 @@ void ExactMatchPreparer::findExactDuplicates()
 {
     RecordList writeList;
     int computed = 0;
-    const std::uint8_t scanType = m_session.options.globals.scanType;
+    const ScanSource scanType = m_session.options.globals.scanType;
     for (const quint64 size : m_sizes) {
         const RecordList &bucket = m_dictMapFileSize[size];
         if (bucket.size() == 1) {

@@ -31,7 +31,7 @@ void HashingStage::prepareHashOperations()
     s.cacheIndex.clear();
     ScanCache::loadCachedFileInfo(s.options.globals.scanType, s.options.exact(), s.cacheIndex);
     m_countFileProcessedToHash = 0;
-    if (s.options.exact() && s.options.globals.scanType == 0) {
+    if (s.options.exact() && !isCloudSource(s.options.globals.scanType)) {
         auto self = shared_from_this();
         std::make_shared<ExactPass>(m_session, m_queue, [self]() { self->runComparison(); })->start();
         return;
@@ -141,7 +141,7 @@ bool HashingStage::computeHashForImage(ImageFileInfo &record, ScanCacheIndex &in
         record.exifInfo->exifInfoId = -1;
         record.isExifInfoUpdated = true;
         // Only a cloud record still needs its local copy; nothing is computed.
-        if (record.scanType != 0)
+        if (isCloudSource(record.scanType))
             record.computeFileHash();
         return false;
     }

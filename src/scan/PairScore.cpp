@@ -80,8 +80,8 @@ PairScore::TimeVeto PairScore::timeVeto(
             = a.capture == State::Valid && b.capture == State::Valid ? b.captureMs - a.captureMs : 0;
         return beyondLimit(differenceMs) ? TimeVeto::CaptureDates : TimeVeto::None;
     }
-    if (options.compareType == GlobalObjects::CompareType::ctHash && options.scanType != 1 && a.hasCreate
-        && b.hasCreate)
+    if (options.compareType == GlobalObjects::CompareType::ctHash && options.scanType != ScanSource::googleDrive
+        && a.hasCreate && b.hasCreate)
         return beyondLimit(b.createMs - a.createMs) ? TimeVeto::FileDates : TimeVeto::None;
     return TimeVeto::None;
 }

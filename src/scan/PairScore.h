@@ -28,8 +28,7 @@ struct PairScoreOptions {
     double gpsDistanceLimit = 0.0;
     bool compareRotateImages = false;
     bool compareFlipImages = false;
-    // 0 this computer, 1 Google Drive, 2 Dropbox.
-    std::uint8_t scanType = 0;
+    ScanSource scanType = ScanSource::thisComputer;
 
     static PairScoreOptions fromSnapshot(const ScanGlobalsSnapshot &snapshot, float sliderMinValue);
 };

@@ -11,7 +11,7 @@
 namespace
 {
 
-QString existingCachePath(std::uint8_t scanType)
+QString existingCachePath(ScanSource scanType)
 {
     const QString path
         = SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(scanType));
@@ -20,7 +20,7 @@ QString existingCachePath(std::uint8_t scanType)
 
 } // namespace
 
-void ScanCache::prepareCacheTempTable(std::uint8_t scanType, const RecordList &records)
+void ScanCache::prepareCacheTempTable(ScanSource scanType, const RecordList &records)
 {
     const QString path = existingCachePath(scanType);
     if (path.isEmpty())
@@ -31,7 +31,7 @@ void ScanCache::prepareCacheTempTable(std::uint8_t scanType, const RecordList &r
     SqliteDBOperations::insertDataInTempTable(QStringLiteral("tempTable"), path, records);
 }
 
-void ScanCache::loadCachedFileInfo(std::uint8_t scanType, bool exact, ScanCacheIndex &index)
+void ScanCache::loadCachedFileInfo(ScanSource scanType, bool exact, ScanCacheIndex &index)
 {
     const QString path = existingCachePath(scanType);
     if (path.isEmpty())
@@ -40,7 +40,7 @@ void ScanCache::loadCachedFileInfo(std::uint8_t scanType, bool exact, ScanCacheI
 }
 
 bool ScanCache::saveFileInfoToCache(
-    std::uint8_t scanType, const RecordList &batch, int batchCounter, ScanCacheIndex &index)
+    ScanSource scanType, const RecordList &batch, int batchCounter, ScanCacheIndex &index)
 {
     // A batch of a warm scan is answered from the cache whole: no transaction for it.
     if (SqliteDBOperations::batchChangesNothing(batch, index))

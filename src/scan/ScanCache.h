@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 
+#include "app/GlobalObjects.h"
 #include "model/FingerprintVariants.h"
 
 #include "scan/ScanSession.h"
@@ -29,13 +30,13 @@ public:
     };
 
     // Refills the path table with the scan's records; nothing when the cache file does not exist.
-    static void prepareCacheTempTable(std::uint8_t scanType, const RecordList &records);
+    static void prepareCacheTempTable(ScanSource scanType, const RecordList &records);
     // Fills the scan's index from the cache (emptied first by the caller).
-    static void loadCachedFileInfo(std::uint8_t scanType, bool exact, ScanCacheIndex &index);
+    static void loadCachedFileInfo(ScanSource scanType, bool exact, ScanCacheIndex &index);
     // Writes the rows of a finished batch, whole or not at all; the cache file is made from its
     // template first when missing. False when nothing could be written.
     static bool saveFileInfoToCache(
-        std::uint8_t scanType, const RecordList &batch, int batchCounter, ScanCacheIndex &index);
+        ScanSource scanType, const RecordList &batch, int batchCounter, ScanCacheIndex &index);
     // The loaded cache row of `path`; a row counts only with both a fingerprint or digest and its
     // EXIF record.
     static std::optional<Entry> cachedEntry(const QString &path, const ScanCacheIndex &index);

@@ -99,7 +99,7 @@ ScanOptions ScanOptions::load(const UserDefaults &defaults, GlobalObjects::Compa
 }
 
 ScanOptions ScanOptions::load(
-    const UserDefaults &defaults, GlobalObjects::CompareType mode, std::uint8_t scanType)
+    const UserDefaults &defaults, GlobalObjects::CompareType mode, ScanSource scanType)
 {
     ScanGlobalsSnapshot previous;
     previous.scanType = scanType;

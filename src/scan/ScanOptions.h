@@ -58,7 +58,7 @@ struct ScanOptions {
     // The same from the settings alone, for a scan that no window configures: the sliders'
     // stored positions, and the source `scanType`.
     static ScanOptions load(
-        const UserDefaults &defaults, GlobalObjects::CompareType mode, std::uint8_t scanType);
+        const UserDefaults &defaults, GlobalObjects::CompareType mode, ScanSource scanType);
     // The enabled image extensions, and the video ones when `withVideos`.
     static void loadAllowedExtensions(
         const UserDefaults &defaults, bool withVideos, QStringList &extensions, QStringList &videoExtensions);

@@ -22,16 +22,16 @@ TEST(ScanGlobals, InitialValuesSnapshotAndReset)
     ScanGlobals::resetToInitialValues();
     EXPECT_EQ(ScanGlobals::captureTimeInterval.load(), -1.0);
     EXPECT_EQ(ScanGlobals::markedPhotosAlbumName(), QStringLiteral("Duplicate Marked Photos"));
-    ScanGlobals::scanType = 2;
+    ScanGlobals::scanType = ScanSource::dropbox;
     ScanGlobals::matchThreshold = 0.99;
     ScanGlobals::reSizeValue = 80;
     const ScanGlobalsSnapshot s = ScanGlobals::snapshot();
     ScanGlobals::matchThreshold = 0.5;
-    EXPECT_EQ(s.scanType, 2);
+    EXPECT_EQ(s.scanType, ScanSource::dropbox);
     EXPECT_EQ(s.matchThreshold, 0.99) << "a snapshot does not follow later changes";
     EXPECT_EQ(s.reSizeValue, 80);
     ScanGlobals::resetToInitialValues();
-    EXPECT_EQ(ScanGlobals::scanType.load(), 0);
+    EXPECT_EQ(ScanGlobals::scanType.load(), ScanSource::thisComputer);
 }
 
 struct OSCase

@@ -82,7 +82,7 @@ struct ListingRig {
         QStringList result;
         for (const auto &entry : recorder.offered) {
             auto record = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(
-                entry, RecordSettings { 0, 0, 1, 4 });
+                entry, RecordSettings { 0, 0, ScanSource::googleDrive, 4 });
             listing.buildDriveFilePath(*record);
             result.append(record->filePath);
         }

@@ -89,5 +89,5 @@ struct DropboxFixture {
     RecordingDelegate delegate;
     std::unique_ptr<DropBoxHandler> handler;
     // What the scan makes its records with: Dropbox records, no minimum size.
-    RecordSettings recordSettings { 0, 0, 2, 4 };
+    RecordSettings recordSettings { 0, 0, ScanSource::dropbox, 4 };
 };

@@ -325,13 +325,13 @@ TEST_F(CacheDatabaseTest, TemplateCopyOnlyWhenMissing)
     leftover.write(QByteArray(512, 'j'));
     leftover.close();
     EXPECT_TRUE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
-        folder, SqliteDBOperations::templatePathForScanType(0), QStringLiteral("quennary.db")));
+        folder, SqliteDBOperations::templatePathForScanType(ScanSource::thisComputer), QStringLiteral("quennary.db")));
     EXPECT_FALSE(QFileInfo::exists(m_db + QStringLiteral("-journal")));
-    for (int type : { 0, 1, 2, 7 }) {
+    for (ScanSource type : { ScanSource::thisComputer, ScanSource::googleDrive, ScanSource::dropbox }) {
         const QString name = SqliteDBOperations::cacheFileNameForScanType(type);
         EXPECT_TRUE(SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
             folder, SqliteDBOperations::templatePathForScanType(type), name));
-        EXPECT_TRUE(SqliteDBOperations::createTablesIfNotExists(folder + QLatin1Char('/') + name)) << type;
+        EXPECT_TRUE(SqliteDBOperations::createTablesIfNotExists(folder + QLatin1Char('/') + name)) << int(type);
     }
 }
 

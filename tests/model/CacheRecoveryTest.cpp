@@ -162,7 +162,7 @@ TEST_F(CacheBatchTest, UncommittedBatchLeavesNothing)
 TEST_F(CacheBatchTest, ConcurrentScansOfTwoSourcesKeepToTheirFiles)
 {
     const QString computer = m_db;
-    const QString drive = freshCache(m_folder.path(), SqliteDBOperations::cacheFileNameForScanType(1));
+    const QString drive = freshCache(m_folder.path(), SqliteDBOperations::cacheFileNameForScanType(ScanSource::googleDrive));
     const auto scan = [](const QString &db, const QString &prefix) {
         ScanCacheIndex index;
         index.reSizeValue = 64;

@@ -67,7 +67,7 @@ std::shared_ptr<ImageFileInfo> video(const QString &path, quint64 size, double m
 QString freshCache(const QString &folder, const QString &fileName)
 {
     SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
-        folder, SqliteDBOperations::templatePathForScanType(0), fileName);
+        folder, SqliteDBOperations::templatePathForScanType(ScanSource::thisComputer), fileName);
     return folder + QLatin1Char('/') + fileName;
 }
 

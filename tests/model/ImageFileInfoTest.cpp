@@ -21,7 +21,7 @@ class ImageFileInfoTest : public ::testing::Test
 {
 protected:
     // N = 64, no minimum size, this computer, eight variants.
-    RecordSettings settings { 64, 0, 0, 4 };
+    RecordSettings settings { 64, 0, ScanSource::thisComputer, 4 };
 
     QString writeBytes(const QString &name, int size)
     {
@@ -135,7 +135,7 @@ TEST_F(ImageFileInfoTest, GoogleDriveRecordKeepsTheFullSize)
 
 TEST_F(ImageFileInfoTest, GoogleDriveExifComesFromTheDriveMetadata)
 {
-    settings.scanType = 1;
+    settings.scanType = ScanSource::googleDrive;
     const auto entry = driveEntry(5000);
     DriveFile::ImageMediaMetadata meta;
     meta.cameraMake = QStringLiteral("Maker");
@@ -160,7 +160,7 @@ TEST_F(ImageFileInfoTest, GoogleDriveExifComesFromTheDriveMetadata)
 
 TEST_F(ImageFileInfoTest, DropboxRecordWithoutLocalCopyIsTriedAgain)
 {
-    settings.scanType = 2;
+    settings.scanType = ScanSource::dropbox;
     ImageFileInfo record;
     record.commonInit(settings);
     record.updateExifInfo();

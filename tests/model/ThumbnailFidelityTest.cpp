@@ -51,7 +51,7 @@ protected:
 
     static std::shared_ptr<ImageFileInfo> fingerprint(const QString &file, int n)
     {
-        auto record = ImageFileInfo::initWithPathForFile(file, RecordSettings { n, 0, 0, 4 });
+        auto record = ImageFileInfo::initWithPathForFile(file, RecordSettings { n, 0, ScanSource::thisComputer, 4 });
         if (!record)
             return nullptr;
         record->computeFileHash();

@@ -85,7 +85,7 @@ class ClearCacheTest : public ::testing::TestWithParam<int>
 
 QString databasePath(int source)
 {
-    return SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(source));
+    return SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(static_cast<ScanSource>(source)));
 }
 
 TEST_P(ClearCacheTest, RemovesOnlyThatSourcesDatabaseWithItsJournals)
@@ -95,14 +95,14 @@ TEST_P(ClearCacheTest, RemovesOnlyThatSourcesDatabaseWithItsJournals)
         for (const QString &suffix : suffixes)
             ASSERT_TRUE(TestFiles::write(databasePath(source) + suffix));
     }
-    GeneralSettings::clearCache(GetParam());
+    GeneralSettings::clearCache(static_cast<ScanSource>(GetParam()));
     for (int source : { 0, 1, 2 }) {
         for (const QString &suffix : suffixes)
             EXPECT_EQ(QFileInfo::exists(databasePath(source) + suffix), source != GetParam())
                 << source << suffix.toStdString();
     }
     // Nothing left to remove is no error.
-    GeneralSettings::clearCache(GetParam());
+    GeneralSettings::clearCache(static_cast<ScanSource>(GetParam()));
     for (int source : { 0, 1, 2 })
         QFile::remove(databasePath(source));
 }

@@ -40,7 +40,7 @@ TEST_P(MenuValidationTable, TitleEnabledAndDirection)
     input.action = c.action;
     input.record = c.file == File::None ? nullptr : &file;
     input.inGrid = c.inGrid;
-    input.scanSource = c.source;
+    input.scanSource = static_cast<ScanSource>(c.source);
     input.isImmutable = [&](const QString &path) {
         ++probes;
         EXPECT_EQ(path, file.filePath);

@@ -305,19 +305,19 @@ TEST(RemovalRoutes, PickedFromTheScanSourceAndTheRecord)
     ImageFileInfo file, item;
     item.isPhotosNode = true;
     using Kind = RemovalRoutes::Kind;
-    EXPECT_EQ(RemovalRoutes::kindFor(0, file), Kind::ThisComputer);
-    EXPECT_EQ(RemovalRoutes::kindFor(0, item), Kind::LibraryAlbum);
-    EXPECT_EQ(RemovalRoutes::kindFor(1, file), Kind::GoogleDrive);
-    EXPECT_EQ(RemovalRoutes::kindFor(2, file), Kind::Dropbox);
+    EXPECT_EQ(RemovalRoutes::kindFor(ScanSource::thisComputer, file), Kind::ThisComputer);
+    EXPECT_EQ(RemovalRoutes::kindFor(ScanSource::thisComputer, item), Kind::LibraryAlbum);
+    EXPECT_EQ(RemovalRoutes::kindFor(ScanSource::googleDrive, file), Kind::GoogleDrive);
+    EXPECT_EQ(RemovalRoutes::kindFor(ScanSource::dropbox, file), Kind::Dropbox);
     RemovalRoutes routes;
-    EXPECT_TRUE(routes.routeFor(0, file));
-    EXPECT_FALSE(routes.routeFor(2, file));
+    EXPECT_TRUE(routes.routeFor(ScanSource::thisComputer, file));
+    EXPECT_FALSE(routes.routeFor(ScanSource::dropbox, file));
 }
 
 TEST_F(RemovalRunTest, FilesOfASourceWithoutARouteAreNotRemoved)
 {
     auto dropboxFile = marked(corpus.file("cloud.jpg", "p"));
-    state.scanSource = 2;
+    state.scanSource = ScanSource::dropbox;
     show(state, { groupOf({ corpus.file("cloud0.jpg", "p"), dropboxFile }) });
     runToEnd();
     EXPECT_TRUE(corpus.exists("cloud.jpg"));

@@ -78,11 +78,11 @@ TEST(AfterTrashSummaryTest, PhotosAlbumCountsFollowTypesAndNumber)
 TEST(AfterTrashSummaryTest, RecoveryLineAndLibraryStepsSpeakOfTheSource)
 {
     AfterTrashInput input = run(2, TS::ALLFILES, true);
-    input.scanType = 2;
+    input.scanType = ScanSource::dropbox;
     EXPECT_EQ(AfterTrashSummary::recoveryText(input),
         formatText(localizedString(QStringLiteral("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER_FROM_BIN")),
             localizedString(QStringLiteral("ID_DROPBOX"))));
-    input.scanType = 0;
+    input.scanType = ScanSource::thisComputer;
     for (const QString &line :
         { AfterTrashSummary::recoveryText(input), AfterTrashSummary::step2Text(), AfterTrashSummary::step3Text() }) {
         EXPECT_FALSE(line.isEmpty());

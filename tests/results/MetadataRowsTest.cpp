@@ -75,7 +75,7 @@ TEST(MetadataRowsTest, ValueTextsFollowTheirRules)
 
 TEST(MetadataRowsTest, NoRecordGivesNoRows)
 {
-    EXPECT_TRUE(MetadataRows::fillMetaDataTable(nullptr, 0).isEmpty());
+    EXPECT_TRUE(MetadataRows::fillMetaDataTable(nullptr, ScanSource::thisComputer).isEmpty());
 }
 
 TEST(MetadataRowsTest, PhotoWithFullExifShowsEveryRowInOrder)
@@ -100,7 +100,7 @@ TEST(MetadataRowsTest, PhotoWithFullExifShowsEveryRowInOrder)
     }));
     auto record = ImageFileInfo::initWithPathForFile(file, RecordSettings {});
     ASSERT_TRUE(record);
-    const QList<MetadataRow> rows = MetadataRows::fillMetaDataTable(record.get(), 0);
+    const QList<MetadataRow> rows = MetadataRows::fillMetaDataTable(record.get(), ScanSource::thisComputer);
     ASSERT_EQ(rows.size(), 34);
     EXPECT_EQ(rows.first().title, localizedString(QStringLiteral("ID_FILE_NAME")));
     EXPECT_EQ(rows.first().value, "full.jpg");
@@ -131,7 +131,7 @@ TEST(MetadataRowsTest, UnreadableFileShowsPlaceholdersWithoutCaptureDate)
     out.close();
     auto record = ImageFileInfo::initWithPathForFile(file, RecordSettings {});
     ASSERT_TRUE(record);
-    const QList<MetadataRow> rows = MetadataRows::fillMetaDataTable(record.get(), 0);
+    const QList<MetadataRow> rows = MetadataRows::fillMetaDataTable(record.get(), ScanSource::thisComputer);
     ASSERT_EQ(rows.size(), 33);
     EXPECT_EQ(valueOf(rows, "ID_CAPTURE_DATE"), "<absent>");
     EXPECT_EQ(valueOf(rows, "ID_CAMERA_MAKER"), "---");
@@ -150,17 +150,17 @@ TEST(MetadataRowsTest, BlankExifIsLoadedAgainAndDriveWordsStayAsStored)
     record.exifInfo->fileName = QStringLiteral("blank");
     record.exifInfo->cameraMaker = QStringLiteral("stale");
     record.isExifInfoUpdated = true;
-    MetadataRows::fillMetaDataTable(&record, 0);
+    MetadataRows::fillMetaDataTable(&record, ScanSource::thisComputer);
     ASSERT_TRUE(record.exifInfo);
     EXPECT_NE(record.exifInfo->cameraMaker, "stale");
 
     ExifInfo drive;
     drive.exposureMode = QStringLiteral("Auto bracket");
     drive.exposureProgram = QStringLiteral("2");
-    const QList<MetadataRow> rows = MetadataRows::rowsFor(record, drive, 1);
+    const QList<MetadataRow> rows = MetadataRows::rowsFor(record, drive, ScanSource::googleDrive);
     EXPECT_EQ(valueOf(rows, "ID_EXPOSURE_MODE"), "Auto bracket");
     EXPECT_NE(valueOf(rows, "ID_EXPOSURE_PROGRAM"), "2");
-    const QList<MetadataRow> local = MetadataRows::rowsFor(record, drive, 0);
+    const QList<MetadataRow> local = MetadataRows::rowsFor(record, drive, ScanSource::thisComputer);
     EXPECT_EQ(valueOf(local, "ID_EXPOSURE_MODE"), "---");
 }
 

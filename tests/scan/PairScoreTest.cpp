@@ -224,7 +224,7 @@ TEST(PairScoreVariants, MirrorCopyMatchesOnlyWithMirroring)
 // A photo narrower than N gets no fingerprint from its file and is never compared, in either role.
 TEST(PairScoreVetoes, ImageNarrowerThanBitmapIsNeverCompared)
 {
-    const RecordSettings settings { 64, 0, 0, 4 };
+    const RecordSettings settings { 64, 0, ScanSource::thisComputer, 4 };
     QTemporaryDir dir;
     const QImage picture = asymmetricGrey(200).convertToFormat(QImage::Format_RGB32);
     ASSERT_TRUE(picture.save(dir.filePath(QStringLiteral("wide.png"))));
@@ -309,7 +309,7 @@ TEST_P(TimeVetoTest, AppliesLimitToTheRightDates)
     const TimeCase &c = GetParam();
     PairScoreOptions options = similarOptions(80);
     options.compareType = c.type;
-    options.scanType = c.scanType;
+    options.scanType = static_cast<ScanSource>(c.scanType);
     options.captureTimeInterval = c.limit;
     const auto a = record(80, { zeros(80) });
     const auto b = record(80, { zeros(80) });

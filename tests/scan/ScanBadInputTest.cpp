@@ -28,7 +28,7 @@ qint64 cacheCount(const char *sql)
 {
     SqliteConnection connection;
     const QString path
-        = SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(0));
+        = SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(ScanSource::thisComputer));
     if (!connection.open(path, SqliteConnection::Mode::ReadOnly))
         return -1;
     SqliteStatement count(connection, sql);
@@ -112,7 +112,7 @@ bool cacheExec(const char *sql)
 {
     SqliteConnection connection;
     const QString path
-        = SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(0));
+        = SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(ScanSource::thisComputer));
     const bool done = connection.open(path, SqliteConnection::Mode::ReadWrite) && connection.exec(sql);
     if (!done)
         ADD_FAILURE() << connection.errorMessage().toStdString();

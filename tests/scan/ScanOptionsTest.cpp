@@ -94,7 +94,7 @@ TEST_F(ScanOptionsTest, SettingsAloneConfigureAScanAndTheRecordsItMakes)
     defaults->setObject("setBitMapSize", 5.0);
     defaults->setObject("minimumFileSize", qlonglong(3));
     defaults->setObject("indexMeanParts", qlonglong(2));
-    const ScanOptions options = ScanOptions::load(*defaults, GlobalObjects::CompareType::ctHash, 2);
+    const ScanOptions options = ScanOptions::load(*defaults, GlobalObjects::CompareType::ctHash, ScanSource::dropbox);
     const ScanOptions fromWindow = load(GlobalObjects::CompareType::ctHash);
     EXPECT_EQ(options.globals.reSizeValue, *ScanThresholds::bitmapSizeForIndex(5));
     EXPECT_EQ(options.globals.reSizeValue, fromWindow.globals.reSizeValue);
@@ -102,7 +102,7 @@ TEST_F(ScanOptionsTest, SettingsAloneConfigureAScanAndTheRecordsItMakes)
     const RecordSettings records = options.recordSettings();
     EXPECT_EQ(records.reSizeValue, options.globals.reSizeValue);
     EXPECT_EQ(records.minimumAllowFileSize, 3072);
-    EXPECT_EQ(records.scanType, 2);
+    EXPECT_EQ(records.scanType, ScanSource::dropbox);
     EXPECT_EQ(records.indexMeanParts, 2);
 }
 

@@ -243,17 +243,17 @@ void AppDelegate::handleGetURLEvent(const QString &text)
     if (!url)
         return;
     switch (ScanGlobals::scanType.load()) {
-    case 2:
+    case ScanSource::dropbox:
         if (DropboxClientsManager *manager = DropboxClientsManager::shared()) {
             manager->handleRedirectURL(*url,
                 [this](const std::optional<DropboxOAuthResult> &result) { handleDropboxAuthResult(result); });
         }
         break;
-    case 1:
+    case ScanSource::googleDrive:
         if (currentAuthorizationFlow)
             currentAuthorizationFlow->resumeExternalUserAgentFlowWithURL(*url);
         break;
-    default:
+    case ScanSource::thisComputer:
         break;
     }
 }

@@ -27,7 +27,7 @@ MetadataTable::MetadataTable(QWidget *container, QObject *parent)
     column->addWidget(tvMetaData, 1);
 }
 
-void MetadataTable::fillMetaDataTable(const std::shared_ptr<ImageFileInfo> &record, std::uint8_t scanType)
+void MetadataTable::fillMetaDataTable(const std::shared_ptr<ImageFileInfo> &record, ScanSource scanType)
 {
     arrMetaData = MetadataRows::fillMetaDataTable(record.get(), scanType);
 }

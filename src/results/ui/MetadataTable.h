@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include "app/GlobalObjects.h"
 #include "results/MetadataRows.h"
 
 class ImageFileInfo;
@@ -22,7 +23,7 @@ public:
     MetadataTable(QWidget *container, QObject *parent = nullptr);
 
     // Rebuilds the rows for the record (loading its EXIF when needed); none empties them.
-    void fillMetaDataTable(const std::shared_ptr<ImageFileInfo> &record, std::uint8_t scanType);
+    void fillMetaDataTable(const std::shared_ptr<ImageFileInfo> &record, ScanSource scanType);
     // Shows the current rows.
     void reloadData();
 

@@ -73,7 +73,7 @@ void PreviewPane::showImage(const QImage &image)
         imgPreview->setPixmap(QPixmap::fromImage(image));
 }
 
-void PreviewPane::changeAllComponents(const std::shared_ptr<ImageFileInfo> &record, std::uint8_t scanType)
+void PreviewPane::changeAllComponents(const std::shared_ptr<ImageFileInfo> &record, ScanSource scanType)
 {
     Log::line(QStringLiteral("changeAllComponents"));
     if (!record) {
@@ -84,7 +84,7 @@ void PreviewPane::changeAllComponents(const std::shared_ptr<ImageFileInfo> &reco
         lblNoPhotoSelectedForPreview->show();
         showImage(QImage());
     } else {
-        const bool cloud = scanType != 0;
+        const bool cloud = isCloudSource(scanType);
         imgPreview->setVisible(cloud || !record->isVideo);
         previewForVideo->setVisible(!cloud && record->isVideo);
         if (!previewForVideo->isVisible())

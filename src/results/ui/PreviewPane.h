@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include "app/GlobalObjects.h"
 #include "controls/ITPathbar.h"
 class ImageFileInfo;
 #include <QLabel>
@@ -27,8 +28,8 @@ public:
     PreviewPane(QWidget *container, QWidget *bottomPathBarBox, QObject *parent = nullptr);
     ~PreviewPane() override;
 
-    // Shows the record, or clears the pane for none. `scanType` 0 is this computer.
-    void changeAllComponents(const std::shared_ptr<ImageFileInfo> &record, std::uint8_t scanType);
+    // Shows the record, or clears the pane for none.
+    void changeAllComponents(const std::shared_ptr<ImageFileInfo> &record, ScanSource scanType);
 
     // The desktop's icon for files of the path's extension, at the preview's size.
     static QImage fileTypeIcon(const QString &path);

@@ -88,7 +88,7 @@ void ThumbnailLoader::loadThumbnailForCell(const std::shared_ptr<ImageFileInfo> 
         });
         return;
     }
-    const Request request { record->filePath, record->localThumbPath, record->scanType != 0 };
+    const Request request { record->filePath, record->localThumbPath, isCloudSource(record->scanType) };
     ++m_pending;
     ComapreSharedOperationQueue_ITEImageSharedOperationQueue().addOperation([self, record, target, request] {
         bool wantsIcon = false;

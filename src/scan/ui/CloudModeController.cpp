@@ -28,8 +28,6 @@
 namespace
 {
 
-constexpr int kDropbox = 2;
-constexpr int kGoogleDrive = 1;
 
 } // namespace
 
@@ -79,16 +77,16 @@ void CloudModeController::setDropboxHandler(const std::shared_ptr<DropBoxHandler
 void CloudModeController::startCloudListing()
 {
     switch (ScanGlobals::scanType.load()) {
-    case kDropbox:
+    case ScanSource::dropbox:
         startDropboxScan();
         return;
-    case kGoogleDrive:
+    case ScanSource::googleDrive:
         if (startDriveListing) {
             startDriveListing();
             return;
         }
         break;
-    default:
+    case ScanSource::thisComputer:
         break;
     }
     AddingSheet::dismissAddingPhotosSheetOnMain(c);
@@ -159,20 +157,22 @@ void CloudModeController::connectActions()
 
 void CloudModeController::btnScanTypeTapped(int index)
 {
-    if (index < 0 || index > kDropbox || index == ScanGlobals::scanType.load())
+    // The pop-up's items stand in the order of the sources.
+    const std::optional<ScanSource> source = GlobalObjects::scanSourceFromRaw(index);
+    if (!source || *source == ScanGlobals::scanType.load())
         return;
-    if (!m_addFolderHome && ScanGlobals::scanType.load() == 0)
+    if (!m_addFolderHome && !isCloudSource(ScanGlobals::scanType.load()))
         m_addFolderHome = c.addFolderFrame();
-    ScanGlobals::scanType = std::uint8_t(index);
+    ScanGlobals::scanType = *source;
     setSourceControls();
-    switch (index) {
-    case kGoogleDrive:
+    switch (*source) {
+    case ScanSource::googleDrive:
         showGoogleDrive();
         break;
-    case kDropbox:
+    case ScanSource::dropbox:
         showDropbox();
         break;
-    default:
+    case ScanSource::thisComputer:
         showComputer();
         break;
     }
@@ -180,7 +180,7 @@ void CloudModeController::btnScanTypeTapped(int index)
 
 void CloudModeController::setSourceControls()
 {
-    const bool computer = ScanGlobals::scanType.load() == 0;
+    const bool computer = !isCloudSource(ScanGlobals::scanType.load());
     c.btnScanLastImport->setEnabled(computer);
     // The date choices apply only while their box is ticked.
     const bool datesApply = computer && c.btnScanLastImport->isChecked();
@@ -283,13 +283,13 @@ void CloudModeController::btnCancelCloudAuthorizationSheetTapped()
 void CloudModeController::btnScanComputerTapped()
 {
     c.closeCloudAuthorizationSheet();
-    c.btnPopupForScanSelection->selectItemAtIndex(0);
-    btnScanTypeTapped(0);
+    c.btnPopupForScanSelection->selectItemAtIndex(int(ScanSource::thisComputer));
+    btnScanTypeTapped(int(ScanSource::thisComputer));
 }
 
 void CloudModeController::addInCloudMode()
 {
-    if (ScanGlobals::scanType.load() == kGoogleDrive) {
+    if (ScanGlobals::scanType.load() == ScanSource::googleDrive) {
         if (drive.isAuthorized && drive.isAuthorized()) {
             if (drive.getFolderList)
                 drive.getFolderList();
@@ -298,7 +298,7 @@ void CloudModeController::addInCloudMode()
         }
         return;
     }
-    if (ScanGlobals::scanType.load() != kDropbox)
+    if (ScanGlobals::scanType.load() != ScanSource::dropbox)
         return;
     c.nodeType = GlobalObjects::NodeType::nodeTypeDropBox;
     const std::shared_ptr<DropBoxHandler> handler = std::dynamic_pointer_cast<DropBoxHandler>(c.scanWrapper);
@@ -313,14 +313,14 @@ void CloudModeController::addInCloudMode()
 void CloudModeController::getFolderList()
 {
     switch (ScanGlobals::scanType.load()) {
-    case kDropbox:
+    case ScanSource::dropbox:
         m_folderSheet->getFolderList(std::dynamic_pointer_cast<DropBoxHandler>(c.scanWrapper));
         break;
-    case kGoogleDrive:
+    case ScanSource::googleDrive:
         if (drive.getFolderList)
             drive.getFolderList();
         break;
-    default:
+    case ScanSource::thisComputer:
         break;
     }
 }

@@ -55,8 +55,8 @@ public:
 
     // GUI thread. Wires the source popup and the sheets' buttons (once the view exists).
     void connectActions();
-    // The source popup: switches the whole window to source `index` (0 this computer, 1 Google
-    // Drive, 2 Dropbox); choosing the current source does nothing.
+    // The source popup: switches the whole window to the source at `index` (the items stand in the
+    // order of ScanSource); choosing the current source does nothing.
     void btnScanTypeTapped(int index);
     void updateCompareButton();
     void showCloudAuthorizationSheet(bool show);

@@ -108,7 +108,7 @@ void MainViewController::viewDidLoad()
     configurePhotosLibraryAvailability();
     MainWindowSetup::styleCloudButtons(*this);
     MainWindowSetup::setupScanSourcePopup(*this);
-    ScanGlobals::scanType = 0;
+    ScanGlobals::scanType = ScanSource::thisComputer;
     m_googleDrive->makeController();
     m_cloudMode->startDriveListing = [this] { m_googleDrive->startCloudListing(); };
     // The source switch and the Add button reach the Drive side through these.
@@ -247,7 +247,7 @@ void MainViewController::placeSourceControls(const QRectF &addFolderHome)
 {
     MainWindowGeometry geometry = currentGeometry();
     const QString language = Localization::currentLanguageCode();
-    const int source = ScanGlobals::scanType.load();
+    const ScanSource source = ScanGlobals::scanType.load();
     MainWindowLayout::placeAddControls(language, source, addFolderHome, geometry);
     if (language != QLatin1String("en"))
         MainWindowLayout::placeScanSourcePopup(language, source, geometry);
@@ -281,7 +281,7 @@ bool MainViewController::addPathNode(const QString &path, GlobalObjects::NodeTyp
 void MainViewController::btnAddPathToScan(int tag)
 {
     m_scanList->btnAddPathToScan(tag);
-    if (ScanGlobals::scanType.load() != 0)
+    if (isCloudSource(ScanGlobals::scanType.load()))
         m_cloudMode->addInCloudMode();
 }
 
@@ -433,7 +433,7 @@ void MainViewController::btnScanVideoLinkButtonTapped()
 
 void MainViewController::showToolTipInfo()
 {
-    if (ScanGlobals::scanType.load() != 0)
+    if (isCloudSource(ScanGlobals::scanType.load()))
         return;
     m_optionPopover = std::make_unique<OptionPopover>();
     m_optionPopover->showOptionInfo(btnToolTip);

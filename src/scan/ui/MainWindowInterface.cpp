@@ -239,7 +239,7 @@ void MainWindowInterface::buildMenus()
         *item = c.menuScanList->addAction(QString());
     c.tvPath->setMenu(c.menuScanList);
     QObject::connect(c.menuScanList, &QMenu::aboutToShow, c.menuScanList,
-        [item = c.menuItemRevealInFinder] { item->setEnabled(ScanGlobals::scanType.load() == 0); });
+        [item = c.menuItemRevealInFinder] { item->setEnabled(!isCloudSource(ScanGlobals::scanType.load())); });
 }
 
 void MainWindowInterface::connectActions()

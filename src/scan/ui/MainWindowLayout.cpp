@@ -155,7 +155,7 @@ void MainWindowLayout::layoutMainWindow(const QString &language, const FitMeasur
         setFont(g, QStringLiteral("lblAdd"), 11);
 }
 
-void MainWindowLayout::placeScanSourcePopup(const QString &language, int scanType, MainWindowGeometry &g)
+void MainWindowLayout::placeScanSourcePopup(const QString &language, ScanSource scanType, MainWindowGeometry &g)
 {
     const QString popup = QStringLiteral("btnPopupForScanSelection");
     const QString library = QStringLiteral("btnAddPhotosLib");
@@ -174,10 +174,10 @@ void MainWindowLayout::placeScanSourcePopup(const QString &language, int scanTyp
     const double libraryRight = g.frame(library).right();
     const QRectF f = g.frame(popup);
     g.frames.insert(popup, QRectF(libraryRight + 85, f.y(), usable - libraryRight - 80, f.height()));
-    if (scanType == 1 || scanType == 2) {
+    if (isCloudSource(scanType)) {
         g.hidden.insert(QStringLiteral("btnAddFolder"), false);
         g.hidden.insert(QStringLiteral("customButtonForMenu"), true);
-    } else if (scanType == 0) {
+    } else {
         g.hidden.insert(QStringLiteral("btnAddPhotos"), true);
         g.hidden.insert(QStringLiteral("btnAddFolder"), true);
         g.hidden.insert(QStringLiteral("customButtonForMenu"), false);
@@ -185,10 +185,10 @@ void MainWindowLayout::placeScanSourcePopup(const QString &language, int scanTyp
 }
 
 void MainWindowLayout::placeAddControls(
-    const QString &language, int scanType, const QRectF &addFolderHome, MainWindowGeometry &g)
+    const QString &language, ScanSource scanType, const QRectF &addFolderHome, MainWindowGeometry &g)
 {
     const QString folder = QStringLiteral("btnAddFolder");
-    const bool cloud = scanType == 1 || scanType == 2;
+    const bool cloud = isCloudSource(scanType);
     g.hidden.insert(QStringLiteral("btnAddPhotos"), cloud);
     g.hidden.insert(QStringLiteral("btnAddPhotosLib"), cloud);
     g.hidden.insert(QStringLiteral("customButtonForMenu"), true);
@@ -205,9 +205,9 @@ void MainWindowLayout::placeAddControls(
         return;
     }
     double widen = 0.0;
-    if (scanType == 1 && language == QLatin1String("es"))
+    if (scanType == ScanSource::googleDrive && language == QLatin1String("es"))
         widen = 10.0;
-    else if (scanType == 1 && Localization::isOneOf(language, { "it", "pt", "nl" }))
+    else if (scanType == ScanSource::googleDrive && Localization::isOneOf(language, { "it", "pt", "nl" }))
         widen = 25.0;
     const double x = g.frame(QStringLiteral("btnAddPhotos")).x() - widen;
     g.frames.insert(
@@ -236,7 +236,7 @@ void MainWindowLayout::adjustFonts(const QString &language, MainWindowGeometry &
         setFont(g, QStringLiteral("lblAdd"), 10);
 }
 
-void MainWindowLayout::adjustLayoutForWidth(const QString &language, int scanType, MainWindowGeometry &g)
+void MainWindowLayout::adjustLayoutForWidth(const QString &language, ScanSource scanType, MainWindowGeometry &g)
 {
     if (language != QLatin1String("en"))
         placeScanSourcePopup(language, scanType, g);

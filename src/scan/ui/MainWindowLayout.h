@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/GlobalObjects.h"
+
 struct LayoutFont {
     double pointSize = 0.0;
     bool semibold = false;
@@ -41,14 +43,14 @@ public:
 
     static void layoutMainWindow(
         const QString &language, const FitMeasure &fit, MainWindowGeometry &geometry);
-    static void adjustLayoutForWidth(const QString &language, int scanType, MainWindowGeometry &geometry);
-    static void placeScanSourcePopup(const QString &language, int scanType, MainWindowGeometry &geometry);
+    static void adjustLayoutForWidth(const QString &language, ScanSource scanType, MainWindowGeometry &geometry);
+    static void placeScanSourcePopup(const QString &language, ScanSource scanType, MainWindowGeometry &geometry);
     // The Add controls of a scan source: in the cloud modes only the folder button, in the place of
     // the photos button (widened to the left for the longer Google Drive titles); for this computer
     // the folder button back beside the library button. `addFolderHome` is its frame for this
     // computer.
     static void placeAddControls(
-        const QString &language, int scanType, const QRectF &addFolderHome, MainWindowGeometry &geometry);
+        const QString &language, ScanSource scanType, const QRectF &addFolderHome, MainWindowGeometry &geometry);
 
 private:
     static void fitScanButton(const FitMeasure &fit, MainWindowGeometry &geometry);

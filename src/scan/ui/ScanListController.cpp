@@ -39,7 +39,7 @@ QString text(const char *key)
 
 std::vector<FilePathNode> &currentList(MainViewController &c)
 {
-    return ScanGlobals::scanType.load() == 0 ? c.arrPathNodes : c.arrPathNodeGoogleDrive;
+    return !isCloudSource(ScanGlobals::scanType.load()) ? c.arrPathNodes : c.arrPathNodeGoogleDrive;
 }
 
 bool isChecked(const FilePathNode &node)
@@ -135,7 +135,7 @@ void ScanListController::addLibrary(const QString &path, AddPathResult &result)
 void ScanListController::btnAddPathToScan(int tag)
 {
     beginAdd();
-    if (ScanGlobals::scanType.load() != 0)
+    if (isCloudSource(ScanGlobals::scanType.load()))
         return;
     OpenPanelOptions options;
     NodeType mode = NodeType::nodeTypefolder;
@@ -241,9 +241,9 @@ void ScanListController::addDroppedPath(const QString &path, AddPathResult &resu
 
 void ScanListController::handleFileDragDropNotification(const Notification &notification)
 {
-    const int source = ScanGlobals::scanType.load();
-    if (source != 0) {
-        const QString service = text(source == 2 ? "ID_DROPBOX" : "ID_GOOGLE_DRIVE");
+    const ScanSource source = ScanGlobals::scanType.load();
+    if (isCloudSource(source)) {
+        const QString service = text(source == ScanSource::dropbox ? "ID_DROPBOX" : "ID_GOOGLE_DRIVE");
         alert(text("ID_YOU_CANT_DRAG_ANY_FILE"),
             formatText(text("ID_YOU_CANT_DRAG_DROP_ANY_FILE_IN_CLOUD_DRIVE_SCAN_MODE"), service),
             { text("ID_OK") });
@@ -400,7 +400,7 @@ void ScanListController::removeScanListEntry(int row)
 
 void ScanListController::removeAllFromScanList()
 {
-    if (ScanGlobals::scanType.load() == 0) {
+    if (!isCloudSource(ScanGlobals::scanType.load())) {
         c.dictPathAdded.clear();
         c.arrPathNodes.clear();
     } else {

@@ -22,12 +22,16 @@ namespace
 constexpr int kRowHeight = 32;
 constexpr int kIconSide = 20;
 
-QPixmap rowIcon(const QString &path, int source)
+QPixmap rowIcon(const QString &path, ScanSource source)
 {
-    if (source == 2)
+    switch (source) {
+    case ScanSource::dropbox:
         return BundleImage::named(QStringLiteral("dropbox_icon")).pixmap(QSize(kIconSide, kIconSide));
-    if (source == 1)
+    case ScanSource::googleDrive:
         return BundleImage::named(QStringLiteral("google-drive-icon")).pixmap(QSize(kIconSide, kIconSide));
+    case ScanSource::thisComputer:
+        break;
+    }
     // Thousands of rows share a handful of icons (one per kind of item): each is looked up and
     // drawn once, not once per row.
     static QHash<QString, QPixmap> drawn;
@@ -40,7 +44,7 @@ QPixmap rowIcon(const QString &path, int source)
     return *found;
 }
 
-CustomCell *makeCell(const FilePathNode &node, int row, int source, const ScanListTable::Actions &actions)
+CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source, const ScanListTable::Actions &actions)
 {
     auto *cell = new CustomCell;
     cell->setObjectName(QStringLiteral("idPathCell"));
@@ -77,15 +81,15 @@ CustomCell *makeCell(const FilePathNode &node, int row, int source, const ScanLi
 
 } // namespace
 
-QString ScanListTable::displayPath(const QString &path, int source)
+QString ScanListTable::displayPath(const QString &path, ScanSource source)
 {
-    if (source == 0 && path == QLatin1String("/"))
+    if (source == ScanSource::thisComputer && path == QLatin1String("/"))
         return QStorageInfo::root().displayName();
     return path;
 }
 
 void ScanListTable::reload(
-    CustomTableView *table, const std::vector<FilePathNode> &nodes, int source, const Actions &actions)
+    CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source, const Actions &actions)
 {
     auto *model = qobject_cast<QStandardItemModel *>(table->model());
     if (!model) {

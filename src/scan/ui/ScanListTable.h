@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/GlobalObjects.h"
 #include "model/FilePathNode.h"
 
 class CustomTableView;
@@ -19,7 +20,7 @@ public:
 
     // Rebuilds the table's rows from `nodes`; `source` is the scan source the nodes belong to.
     static void reload(
-        CustomTableView *table, const std::vector<FilePathNode> &nodes, int source, const Actions &actions);
+        CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source, const Actions &actions);
     // The text a row shows for `path` (the start-up volume's name for the root folder).
-    static QString displayPath(const QString &path, int source);
+    static QString displayPath(const QString &path, ScanSource source);
 };

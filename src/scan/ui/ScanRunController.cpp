@@ -95,7 +95,7 @@ void ScanRunController::btnStartScanTapped()
     c.scanList().loadAllowedExtensions();
     c.showAddingPhotosSheet();
     applyModeSettings();
-    if (ScanGlobals::scanType.load() != 0) {
+    if (isCloudSource(ScanGlobals::scanType.load())) {
         // A cloud source lists its files itself and joins the road at the cache hand-over.
         if (startCloudListing)
             startCloudListing();
@@ -176,9 +176,9 @@ void ScanRunController::stopAddingPhotos()
     }
     // A cloud listing that has not handed its records over yet ends at its next check, and its
     // end closes the sheet; without a listing nothing else would.
-    if (ScanGlobals::scanType.load() != 0 && stopCloudListing)
+    if (isCloudSource(ScanGlobals::scanType.load()) && stopCloudListing)
         stopCloudListing();
-    if (ScanGlobals::scanType.load() != 0 && !startCloudListing)
+    if (isCloudSource(ScanGlobals::scanType.load()) && !startCloudListing)
         c.dismissAddingPhotosSheet();
 }
 

@@ -217,7 +217,7 @@ TEST_F(AppDelegateTest, UrlHandedToASecondInstanceReachesTheFirst)
     auto delegate = launch();
     auto session = std::make_shared<RecordingSession>();
     delegate->currentAuthorizationFlow = session;
-    ScanGlobals::scanType = 1;
+    ScanGlobals::scanType = ScanSource::googleDrive;
     ASSERT_NE(delegate->urlEventSource(), nullptr);
     ASSERT_TRUE(delegate->urlEventSource()->isListening());
 
@@ -235,9 +235,9 @@ TEST_F(AppDelegateTest, UrlEventsFollowTheScanSource)
     DropboxClientsManager::setShared(&dropbox);
     const QString url = QStringLiteral("db-key://2/token#access_token=x");
 
-    ScanGlobals::scanType = 0;
+    ScanGlobals::scanType = ScanSource::thisComputer;
     delegate->handleGetURLEvent(url);
-    ScanGlobals::scanType = 1;
+    ScanGlobals::scanType = ScanSource::googleDrive;
     delegate->handleGetURLEvent(url);
     delegate->currentAuthorizationFlow = session;
     delegate->handleGetURLEvent(QString());
@@ -245,7 +245,7 @@ TEST_F(AppDelegateTest, UrlEventsFollowTheScanSource)
     EXPECT_TRUE(session->urls.isEmpty());
     EXPECT_TRUE(dropbox.redirects.isEmpty());
 
-    ScanGlobals::scanType = 2;
+    ScanGlobals::scanType = ScanSource::dropbox;
     auto wrapper = std::make_shared<ScanWrapper>();
     delegate->mainVC->scanWrapper = wrapper;
     dropbox.result = DropboxOAuthResult { DropboxOAuthResult::Kind::success, {} };

@@ -83,14 +83,14 @@ TEST_F(SignInRedirectTest, ACustomSchemeRedirectOfALaterLaunchReachesTheFlowOnly
     ASSERT_TRUE(TestEvents::waitFor([&] { return !delivered.isEmpty(); }, kWaitMs));
     const QString redirect = delivered.first().toString(QUrl::FullyEncoded);
 
-    ScanGlobals::scanType = 2;
+    ScanGlobals::scanType = ScanSource::dropbox;
     SingleInstance secondLaunch(delegate->urlEventSource()->serverName());
     ASSERT_TRUE(secondLaunch.sendToRunningInstance(redirect));
     ASSERT_TRUE(TestEvents::waitFor([&] { return dropbox.redirects.size() == 1; }, kWaitMs));
     EXPECT_TRUE(flow->isWaitingForRedirect());
     EXPECT_EQ(fake.codeGrants(), 0);
 
-    ScanGlobals::scanType = 1;
+    ScanGlobals::scanType = ScanSource::googleDrive;
     SingleInstance thirdLaunch(delegate->urlEventSource()->serverName());
     ASSERT_TRUE(thirdLaunch.sendToRunningInstance(redirect));
     ASSERT_TRUE(TestEvents::waitFor([&] { return signIns == 1; }, kWaitMs));
@@ -99,13 +99,13 @@ TEST_F(SignInRedirectTest, ACustomSchemeRedirectOfALaterLaunchReachesTheFlowOnly
 
 TEST_F(SignInRedirectTest, TheLoopbackListenerRoutesThroughTheSameHandler)
 {
-    ScanGlobals::scanType = 0;
+    ScanGlobals::scanType = ScanSource::thisComputer;
     auto ignored = makeFlow(QString());
     ASSERT_TRUE(ignored->start());
     ASSERT_TRUE(TestEvents::waitFor([&] { return browser.redirectsAnswered() == 1; }, kWaitMs));
     EXPECT_TRUE(ignored->isWaitingForRedirect());
 
-    ScanGlobals::scanType = 1;
+    ScanGlobals::scanType = ScanSource::googleDrive;
     auto taken = makeFlow(QString());
     ASSERT_TRUE(taken->start());
     ASSERT_TRUE(TestEvents::waitFor([&] { return signIns == 1; }, kWaitMs));

@@ -94,7 +94,7 @@ TEST_F(PreviewPaneTest, LocalVideoGetsANewCompactPlayerAndAPhotoHidesIt)
 
 TEST_F(PreviewPaneTest, CloudVideoShowsAnIconAndNoPlayer)
 {
-    controller->scanSource = 2;
+    controller->scanSource = ScanSource::dropbox;
     auto clip = std::make_shared<ImageFileInfo>();
     clip->filePath = QStringLiteral("Dropbox/holiday/clip.mp4");
     clip->fileName = QStringLiteral("clip.mp4");

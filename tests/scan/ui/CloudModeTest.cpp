@@ -210,14 +210,14 @@ TEST_F(CloudModeTest, TheAuthorizationSheetShowsWithoutAClientAndItsButtonsClose
     EXPECT_TRUE(sheetOpen(c.windowCloudAuthorization));
     c.btnCancelCloudAuthorization->click();
     EXPECT_FALSE(sheetOpen(c.windowCloudAuthorization));
-    EXPECT_EQ(ScanGlobals::scanType.load(), 2);
+    EXPECT_EQ(ScanGlobals::scanType.load(), ScanSource::dropbox);
     EXPECT_TRUE(c.arrPathNodeGoogleDrive.empty());
     EXPECT_FALSE(c.btnCompare->isEnabled());
 
     c.btnAddPathToScan(2);
     c.cloudMode().btnScanComputerTapped();
     EXPECT_FALSE(sheetOpen(c.windowCloudAuthorization));
-    EXPECT_EQ(ScanGlobals::scanType.load(), 0);
+    EXPECT_EQ(ScanGlobals::scanType.load(), ScanSource::thisComputer);
     EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0);
 }
 

@@ -181,10 +181,10 @@ TEST_F(ComparisonOptionsTest, ResetFromAnotherThreadReturnsToSimilarModeOnTheGui
 
 TEST_F(ComparisonOptionsTest, HelpPopoverShowsOnlyForThisComputer)
 {
-    ScanGlobals::scanType = 1;
+    ScanGlobals::scanType = ScanSource::googleDrive;
     controller.btnToolTip->click();
     EXPECT_EQ(controller.optionPopover(), nullptr);
-    ScanGlobals::scanType = 0;
+    ScanGlobals::scanType = ScanSource::thisComputer;
     controller.btnToolTip->click();
     OptionPopover *popover = controller.optionPopover();
     ASSERT_NE(popover, nullptr);

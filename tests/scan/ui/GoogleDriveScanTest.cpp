@@ -68,7 +68,7 @@ protected:
         controller.scanRun().setResultsDelay(0.0);
         controller.gDriveAccessVC = std::make_shared<GoogleDriveAccessVC>(service, GoogleSignIn::Settings());
         controller.gDriveAccessVC->delegate = &controller.googleDrive();
-        ScanGlobals::scanType = 1;
+        ScanGlobals::scanType = ScanSource::googleDrive;
     }
     void TearDown() override { ScanGlobals::resetToInitialValues(); }
 

@@ -60,11 +60,11 @@ TEST_F(MainViewControllerTest, NewControllerHoldsItsInitialValues)
 
 TEST_F(MainViewControllerTest, SetUpLimitsTheHashQueueAndResetsTheSource)
 {
-    ScanGlobals::scanType = 2;
+    ScanGlobals::scanType = ScanSource::dropbox;
     MainViewController c;
     c.view();
     EXPECT_EQ(ScanEngine::kMaxHashOperations, 16);
-    EXPECT_EQ(ScanGlobals::scanType.load(), 0);
+    EXPECT_EQ(ScanGlobals::scanType.load(), ScanSource::thisComputer);
     EXPECT_FLOAT_EQ(float(c.sliderInitialMatching->minValue()), 0.85f);
     EXPECT_DOUBLE_EQ(c.sliderInitialMatching->doubleValue(), 4.0);
     EXPECT_DOUBLE_EQ(ScanGlobals::matchThreshold.load(), 0.92);

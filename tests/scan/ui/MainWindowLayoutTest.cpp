@@ -9,7 +9,7 @@ namespace
 // Every title measures 100 points in any font, so the passes' own arithmetic is what is checked.
 const FitMeasure kFixedFit = [](const QString &, const std::optional<LayoutFont> &) { return 100.0; };
 
-MainWindowGeometry laidOut(const QString &language, int scanType = 0, const FitMeasure &fit = kFixedFit)
+MainWindowGeometry laidOut(const QString &language, ScanSource scanType = ScanSource::thisComputer, const FitMeasure &fit = kFixedFit)
 {
     MainWindowGeometry g = MainWindowLayout::interfaceGeometry();
     MainWindowLayout::layoutMainWindow(language, fit, g);
@@ -30,7 +30,7 @@ TEST(MainWindowLayoutTest, LongScanTitleKeepsItsPlace)
         return name == QLatin1String("btnCompare") ? 300.7 : 100.0;
     };
     const MainWindowGeometry before = MainWindowLayout::interfaceGeometry();
-    const MainWindowGeometry g = laidOut(QStringLiteral("en"), 0, wide);
+    const MainWindowGeometry g = laidOut(QStringLiteral("en"), ScanSource::thisComputer, wide);
     EXPECT_DOUBLE_EQ(g.frame("btnCompare").x(), before.frame("btnCompare").x());
     EXPECT_DOUBLE_EQ(g.frame("btnCompare").width(), 300.0);
 }
@@ -115,7 +115,7 @@ TEST(MainWindowLayoutTest, GermanPlacesTheSourcePopupAfterTheLibraryButton)
 
 TEST(MainWindowLayoutTest, GermanWithACloudSourceKeepsTheFolderButton)
 {
-    const MainWindowGeometry g = laidOut(QStringLiteral("de"), 2);
+    const MainWindowGeometry g = laidOut(QStringLiteral("de"), ScanSource::dropbox);
     EXPECT_EQ(g.hidden.value("btnAddFolder"), false);
     EXPECT_EQ(g.hidden.value("customButtonForMenu"), true);
     EXPECT_FALSE(g.hidden.contains("btnAddPhotos"));
@@ -124,9 +124,9 @@ TEST(MainWindowLayoutTest, GermanWithACloudSourceKeepsTheFolderButton)
 TEST(MainWindowLayoutTest, NarrowRowShrinksTheSourcePopupOnlyOutsideEnglish)
 {
     const FitMeasure wide = [](const QString &, const std::optional<LayoutFont> &) { return 140.0; };
-    const MainWindowGeometry english = laidOut(QStringLiteral("en"), 0, wide);
+    const MainWindowGeometry english = laidOut(QStringLiteral("en"), ScanSource::thisComputer, wide);
     EXPECT_FALSE(english.fonts.contains("btnPopupForScanSelection"));
-    const MainWindowGeometry japanese = laidOut(QStringLiteral("ja"), 0, wide);
+    const MainWindowGeometry japanese = laidOut(QStringLiteral("ja"), ScanSource::thisComputer, wide);
     const double folderRight = japanese.frame("btnAddFolder").right();
     const double avail = japanese.frame("boxLeft").width() - 28 - folderRight;
     ASSERT_LT(avail, 161);

@@ -165,7 +165,7 @@ TEST_F(ScanListTest, VideosDropOnlyInExactModeWithVideosAllowed)
 TEST_F(ScanListTest, DropWhileACloudSourceIsShownIsRefused)
 {
     auto c = makeController();
-    ScanGlobals::scanType = 2;
+    ScanGlobals::scanType = ScanSource::dropbox;
     drop({ folder(QStringLiteral("Pictures")) });
     EXPECT_TRUE(c->arrPathNodes.empty());
     ASSERT_FALSE(alerts.alerts().empty());

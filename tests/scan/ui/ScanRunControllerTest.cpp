@@ -371,7 +371,7 @@ TEST_F(ScanRunControllerTest, AScanStartedRightAfterAStopInTheResultsDelayRunsTo
 TEST_F(ScanRunControllerTest, ACloudListingJoinsTheScanAtTheHandOver)
 {
     const QString only = photo(QStringLiteral("cloud/only.jpg"), 30);
-    ScanGlobals::scanType = 1;
+    ScanGlobals::scanType = ScanSource::googleDrive;
     // A ticked cloud folder enables the Scan button.
     controller.btnCompare->setEnabled(true);
     int listings = 0;
