@@ -438,15 +438,15 @@ void ScanListController::revealInFinder(int row)
 void ScanListController::storeCloudList()
 {
     switch (ScanGlobals::scanType.load()) {
-    case 1:
+    case ScanSource::googleDrive:
         if (c.gDriveAccessVC)
             c.gDriveAccessVC->arrPathNodesToScan = c.arrPathNodeGoogleDrive;
         break;
-    case 2:
+    case ScanSource::dropbox:
         if (const auto handler = std::dynamic_pointer_cast<DropBoxHandler>(c.scanWrapper))
             handler->arrPathNodesCloudScan = c.arrPathNodeGoogleDrive;
         break;
-    default:
+    case ScanSource::thisComputer:
         break;
     }
 }
