@@ -343,6 +343,8 @@ HttpResponse UrlSetting::read(const QByteArray &method, const QString &address) 
     request.authorize = false;
     request.deadlineMs = kReadTimeoutMs;
     request.stop = &m_stop;
+    // The parameter set and the echo page are a few lines of text; a larger answer is no answer.
+    request.maxBodyBytes = HttpRequest::kUnlistedFileMaxBytes;
     if (m_env.transport)
         return m_env.transport(request);
     HttpClient client(HttpClient::Options { HttpClient::Mode::blocking, {}, {}, kReadTimeoutMs });

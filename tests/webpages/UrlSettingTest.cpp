@@ -111,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(Probes, EchoAnswers,
     testing::Values(EchoCase { "DottedAddress", "10.1.2.3", "10_1_2_3" },
         EchoCase { "TrailingLineFeed", "10.1.2.3\n", "" }, EchoCase { "OnlyAnEqualsLine", "ip=10.1.2.3", "" },
         EchoCase { "EqualsLineThenPlain", "ip=1\n10.0.0.1", "10_0_0_1" },
-        EchoCase { "IPv6", "fe80::1", "fe80::1" }, EchoCase { "NotAnAddress", "<html>hi</html>", "" }),
+        EchoCase { "IPv6", "fe80::1", "fe80::1" }, EchoCase { "NotAnAddress", "<html>hi</html>", "" },
+        EchoCase { "Oversized", "x=" + QByteArray(600 * 1024, 'a') + "\n10.0.0.1", "" }),
     [](const testing::TestParamInfo<EchoCase> &info) { return std::string(info.param.name); });
 
 TEST_F(UrlSettingTest, EmptyEchoAnswersPauseFiveTimesAndAReadErrorEndsAtOnce)
