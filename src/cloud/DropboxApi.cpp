@@ -60,7 +60,8 @@ DropboxApi::Bases DropboxApi::configuredBases()
         QUrl(CloudConfiguration::dropboxContentBase()) };
 }
 
-DropboxApi::DropboxApi(Bases bases, std::shared_ptr<TokenSource> tokens, int transferTimeoutMs, RetryPolicy retry)
+DropboxApi::DropboxApi(
+    Bases bases, std::shared_ptr<TokenSource> tokens, int transferTimeoutMs, RetryPolicy retry)
     : m_bases(std::move(bases))
     , m_transferTimeoutMs(transferTimeoutMs)
 {

@@ -20,7 +20,8 @@ QString secureBase(const char *environmentVariable, const QString &settingsKey, 
     if (LoopbackGuard::isSecureOrLoopbackUrl(url))
         return configured;
     Log::line(QStringLiteral("Cloud address refused, not https: ") + settingsKey + QStringLiteral(" = ")
-        + url.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemoveQuery) + QStringLiteral("; using ") + builtIn);
+        + url.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemoveQuery) + QStringLiteral("; using ")
+        + builtIn);
     return builtIn;
 }
 

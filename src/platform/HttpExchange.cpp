@@ -115,7 +115,8 @@ void HttpExchange::sendAttempt()
     else if (m_request.authorize && m_settings.tokens)
         Log::line(QStringLiteral("Token withheld from a host outside the API: ") + m_request.url.host());
     // Every redirect is checked here (redirected()); one refused ends the exchange.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setAttribute(
+        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply *reply = nullptr;
     if (m_request.method == "GET")
         reply = m_manager->get(request);
@@ -135,7 +136,8 @@ void HttpExchange::watchReply(QNetworkReply *reply)
     m_body.clear();
     m_received = 0;
     reply->setReadBufferSize(kReadBufferBytes);
-    connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl &target) { redirected(reply, target); });
+    connect(reply, &QNetworkReply::redirected, this,
+        [this, reply](const QUrl &target) { redirected(reply, target); });
     connect(reply, &QNetworkReply::metaDataChanged, this, &HttpExchange::checkAnnouncedLength);
     connect(reply, &QNetworkReply::readyRead, this, &HttpExchange::readBody);
     connect(reply, &QNetworkReply::finished, this, &HttpExchange::handleReply);
@@ -156,7 +158,8 @@ void HttpExchange::redirected(QNetworkReply *reply, const QUrl &target)
         return;
     }
     // Qt would otherwise hold the reply open, waiting for a decision, until the transfer timeout.
-    QMetaObject::invokeMethod(this, [this] { cutShort(Cut::redirectRefused); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { cutShort(Cut::redirectRefused); }, Qt::QueuedConnection);
 }
 
 void HttpExchange::checkAnnouncedLength()
@@ -210,7 +213,8 @@ HttpResponse HttpExchange::cutResponse() const
     case Cut::redirectRefused:
         return HttpResponse::failed(HttpResponse::Failure::refused, QStringLiteral("redirect refused"));
     case Cut::sinkFailed:
-        return HttpResponse::failed(HttpResponse::Failure::local, QStringLiteral("the body could not be written"));
+        return HttpResponse::failed(
+            HttpResponse::Failure::local, QStringLiteral("the body could not be written"));
     case Cut::none:
         break;
     }

@@ -44,8 +44,8 @@ void OAuthRedirectListener::setCallbackPath(const QString &path)
 
 void OAuthRedirectListener::setAnswerText(const QString &text)
 {
-    m_page = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body><p>" + text.toHtmlEscaped().toUtf8()
-        + "</p></body></html>";
+    m_page = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body><p>"
+        + text.toHtmlEscaped().toUtf8() + "</p></body></html>";
 }
 
 void OAuthRedirectListener::close()

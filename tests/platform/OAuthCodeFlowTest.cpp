@@ -184,8 +184,10 @@ TEST(OAuthCodeFlow, TheListenerDropsOversizedRequestsServesOneRedirectAndHasADea
     OAuthCodeFlow abandoned(patient);
     abandoned.setBrowserOpener([](const QUrl &) { return true; });
     QString why;
-    QObject::connect(&abandoned, &OAuthCodeFlow::signInFailed,
-        [&](const QString &error, const QString &description) { why = error + QLatin1Char(' ') + description; });
+    QObject::connect(
+        &abandoned, &OAuthCodeFlow::signInFailed, [&](const QString &error, const QString &description) {
+            why = error + QLatin1Char(' ') + description;
+        });
     ASSERT_TRUE(abandoned.start());
     ASSERT_TRUE(TestEvents::waitFor([&] { return !why.isEmpty(); }, kWaitMs));
     EXPECT_EQ(why, QStringLiteral("timed_out too late"));

@@ -122,7 +122,8 @@ void FakeHttpServerWorker::reply(QTcpSocket *socket, const FakeResponse &respons
     for (const auto &header : response.headers)
         head += header.first + ": " + header.second + "\r\n";
     if (!response.omitLength)
-        head += "Content-Length: " + QByteArray::number(response.body.size() + response.generatedBytes) + "\r\n";
+        head += "Content-Length: " + QByteArray::number(response.body.size() + response.generatedBytes)
+            + "\r\n";
     head += "Connection: close\r\n\r\n";
     socket->write(head);
     if (response.trickleMs > 0) {
