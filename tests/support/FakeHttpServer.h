@@ -3,7 +3,6 @@
 // recorded and counted. Each answer closes its connection.
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -31,9 +30,6 @@ struct FakeResponse {
     bool neverAnswer = false;
     // Sends the body one byte at a time, this many ms apart.
     int trickleMs = 0;
-    // Follows the body with this many made-up bytes, written as the connection drains (never
-    // held whole).
-    qint64 generatedBytes = 0;
     // No Content-Length: the body runs until the connection closes.
     bool omitLength = false;
 
@@ -77,9 +73,6 @@ public:
     void handle(const QByteArray &method, const QString &path, Handler handler);
 
     int hits(const QString &path) const;
-    // Body bytes handed to the sockets so far.
-    qint64 bytesSent() const { return m_bytesSent.load(); }
-    void countSent(qint64 bytes) { m_bytesSent += bytes; }
     int totalHits() const;
     QList<RecordedRequest> requests(const QString &path = QString()) const;
 
@@ -98,5 +91,4 @@ private:
     mutable std::mutex m_mutex;
     QMap<QString, Route> m_routes;
     QList<RecordedRequest> m_requests;
-    std::atomic<qint64> m_bytesSent { 0 };
 };

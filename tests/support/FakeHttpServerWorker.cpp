@@ -1,6 +1,5 @@
 #include "support/FakeHttpServerWorker.h"
 
-#include <algorithm>
 #include <memory>
 
 #include <QHostAddress>
@@ -13,8 +12,6 @@
 
 namespace
 {
-
-constexpr qint64 kChunk = 256 * 1024;
 
 QByteArray reasonPhrase(int status)
 {
@@ -122,20 +119,13 @@ void FakeHttpServerWorker::reply(QTcpSocket *socket, const FakeResponse &respons
     for (const auto &header : response.headers)
         head += header.first + ": " + header.second + "\r\n";
     if (!response.omitLength)
-        head += "Content-Length: " + QByteArray::number(response.body.size() + response.generatedBytes)
-            + "\r\n";
+        head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
     head += "Connection: close\r\n\r\n";
     socket->write(head);
     if (response.trickleMs > 0) {
         trickle(socket, response.body, response.trickleMs);
         return;
     }
-    if (response.generatedBytes > 0) {
-        socket->write(response.body);
-        generate(socket, response.generatedBytes);
-        return;
-    }
-    m_owner->countSent(response.body.size());
     socket->write(response.closeEarly ? response.body.left(response.body.size() / 2) : response.body);
     if (response.closeEarly) {
         socket->flush();
@@ -150,31 +140,13 @@ void FakeHttpServerWorker::trickle(QTcpSocket *socket, const QByteArray &body, i
     // The timer belongs to the socket, so it goes when the client hangs up.
     auto *timer = new QTimer(socket);
     auto next = std::make_shared<qsizetype>(0);
-    connect(timer, &QTimer::timeout, socket, [this, socket, timer, body, next] {
+    connect(timer, &QTimer::timeout, socket, [socket, timer, body, next] {
         if (*next >= body.size()) {
             timer->stop();
             socket->disconnectFromHost();
             return;
         }
         socket->write(body.mid((*next)++, 1));
-        m_owner->countSent(1);
     });
     timer->start(intervalMs);
-}
-
-void FakeHttpServerWorker::generate(QTcpSocket *socket, qint64 bytes)
-{
-    auto left = std::make_shared<qint64>(bytes);
-    auto refill = [this, socket, left] {
-        while (*left > 0 && socket->bytesToWrite() < kChunk) {
-            const qint64 size = std::min(kChunk, *left);
-            socket->write(QByteArray(size, 'x'));
-            m_owner->countSent(size);
-            *left -= size;
-        }
-        if (*left == 0)
-            socket->disconnectFromHost();
-    };
-    connect(socket, &QTcpSocket::bytesWritten, socket, refill);
-    refill();
 }

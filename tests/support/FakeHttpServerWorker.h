@@ -23,7 +23,6 @@ private:
     void readFrom(QTcpSocket *socket);
     void reply(QTcpSocket *socket, const FakeResponse &response);
     void trickle(QTcpSocket *socket, const QByteArray &body, int intervalMs);
-    void generate(QTcpSocket *socket, qint64 bytes);
 
     FakeHttpServer *m_owner;
     QTcpServer *m_server = nullptr;
