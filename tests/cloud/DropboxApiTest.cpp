@@ -102,6 +102,10 @@ TEST(DropboxSignInRequest, AsksForOfflineAccessToTheFourScopesAtTheConfiguredAdd
     qputenv("QUENNARY_DROPBOX_AUTH_BASE", "http://127.0.0.1:9/auth");
     qputenv("QUENNARY_DROPBOX_API_BASE", "http://127.0.0.1:9/api");
     qputenv("QUENNARY_DROPBOX_APP_KEY", "abcdefghijklmno");
+    // Plain http only on this machine; another address is refused for the provider's own.
+    qputenv("QUENNARY_DROPBOX_CONTENT_BASE", "http://127.0.0.1.example.org");
+    EXPECT_EQ(DropboxApi::configuredBases().content, QUrl(QStringLiteral("https://content.dropboxapi.com")));
+    qunsetenv("QUENNARY_DROPBOX_CONTENT_BASE");
     const OAuthProvider provider = DropboxAuth::provider();
     qunsetenv("QUENNARY_DROPBOX_AUTH_BASE");
     qunsetenv("QUENNARY_DROPBOX_API_BASE");
