@@ -39,7 +39,6 @@ std::shared_ptr<DropBoxHandler> prepareDropboxScan(MainViewController &controlle
     auto handler = std::make_shared<DropBoxHandler>(options);
     controller.cloudMode().setDropboxHandler(handler);
     ScanGlobals::scanType = ScanSource::dropbox;
-    controller.pathType = GlobalObjects::NodeType::nodeTypeDropBox;
     // Each folder is added as the folder sheet's Add button adds the one selected.
     for (const QString &folder : folders) {
         auto node = std::make_shared<CloudScanFoldersList>();

@@ -193,7 +193,6 @@ void CloudModeController::setSourceControls()
 
 void CloudModeController::showComputer()
 {
-    c.pathType = GlobalObjects::NodeType::nodeTypefolder;
     c.btnPopupForScanSelection->setToolTip(localizedString(QStringLiteral("ID_FINDER")));
     updateCompareButton();
     c.scanList().reloadPathTable();
@@ -202,7 +201,6 @@ void CloudModeController::showComputer()
 void CloudModeController::showGoogleDrive()
 {
     c.arrPathNodeGoogleDrive.clear();
-    c.pathType = GlobalObjects::NodeType::nodeTypeGoogleDrive;
     c.btnPopupForScanSelection->setToolTip(localizedString(QStringLiteral("ID_GOOGLE_DRIVE")));
     if (drive.isAuthorized && drive.isAuthorized()) {
         if (drive.pathNodesToScan)
@@ -218,7 +216,6 @@ void CloudModeController::showDropbox()
 {
     c.arrPathNodeGoogleDrive.clear();
     c.scanList().reloadPathTable();
-    c.pathType = GlobalObjects::NodeType::nodeTypeDropBox;
     c.btnPopupForScanSelection->setToolTip(localizedString(QStringLiteral("ID_DROPBOX")));
     const std::shared_ptr<DropBoxHandler> handler = dropboxHandler();
     if (handler) {

@@ -118,7 +118,6 @@ void GoogleDriveScanSource::scanThisComputer()
 
 void GoogleDriveScanSource::startCloudListing()
 {
-    c.sizeSelected = 0;
     if (!c.gDriveAccessVC) {
         startHashingStage();
         return;
@@ -140,7 +139,6 @@ void GoogleDriveScanSource::addGoogleDriveFile(const std::shared_ptr<GDFoldersLi
     record->isVideo = c.arrVideoExtn.contains(QFileInfo(entry->folderName()).suffix(), Qt::CaseInsensitive);
     if (c.gDriveAccessVC)
         c.gDriveAccessVC->listing().buildDriveFilePath(*record);
-    c.sizeSelected += record->fileSize;
     if (!ScanPeriod::isWithinScanPeriod(*record, c.scanRun().options().period))
         return;
     c.arrImagesContent.push_back(record);

@@ -54,8 +54,6 @@ public:
     bool isViewLoaded() const { return !m_view.isNull(); }
 
     // State of the window and of a scan, at its initial values.
-    GlobalObjects::NodeType pathType = GlobalObjects::NodeType::nodeTypefolder;
-    double prog = 0.0;
     std::shared_ptr<GoogleDriveAccessVC> gDriveAccessVC;
     std::shared_ptr<ScanWrapper> scanWrapper;
     std::shared_ptr<CloudScanFoldersList> lastSelectedCloudPath;
@@ -66,28 +64,17 @@ public:
     QPointer<QWidget> windowCloudFolderList;
     std::vector<FilePathNode> arrPathNodes;
     std::vector<FilePathNode> arrPathNodeGoogleDrive;
-    QHash<QString, std::shared_ptr<DuplicatesGroup>> dictMapMD5ToGroup;
     QHash<QString, int> dictPathAdded;
-    QHash<QString, int> dictFileAdded;
     GlobalObjects::NodeType nodeType = GlobalObjects::NodeType::nodeTypefile;
     std::atomic<bool> abortMe { false };
     QStringList allowedExtensions;
     QStringList arrVideoExtn;
-    // The records a Google Drive listing gathers for the scan it then starts, and their bytes.
-    std::atomic<quint64> sizeSelected { 0 };
+    // The records a Google Drive listing gathers for the scan it then starts.
     std::vector<std::shared_ptr<ImageFileInfo>> arrImagesContent;
     std::unique_ptr<ResultViewController> result;
-    std::atomic<quint64> dupSize { 0 };
-    std::atomic<int> cDup { 0 };
-    float sliderMinValue = 0.0f;
-    std::atomic<bool> skipiPhotoFromScan { false };
-    std::atomic<int> countHashProcessed { 0 };
     int countPathAdded = 0;
-    std::atomic<int> countCompared { 0 };
     std::shared_ptr<ExclusionMatcher> predDirExclusion;
     bool isFileAdded = false;
-    std::atomic<bool> isCalculatingHash { false };
-    std::atomic<bool> isOnePhotosLibScan { false };
     GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
 
     // Scan list and sources.

@@ -108,17 +108,9 @@ void ScanRunController::btnStartScanTapped()
 
 void ScanRunController::resetScanState()
 {
-    c.dictMapMD5ToGroup.clear();
-    c.dictFileAdded.clear();
     if (c.indProgressBar)
         c.indProgressBar->setRange(0, 0);
-    c.countHashProcessed = 0;
-    c.countCompared = 0;
-    c.dupSize = 0;
-    c.isCalculatingHash = false;
     c.abortMe = false;
-    c.isOnePhotosLibScan = false;
-    c.skipiPhotoFromScan = false;
     c.applyMatchingLevelThresholds();
     c.arrImagesContent.clear();
 }
@@ -217,13 +209,8 @@ void ScanRunController::showProgress(const ScanProgress &progress)
         c.lblPleaseBePatient->show();
     setRing(c.progressCircular, c.lblScanPer, texts.ringProgress, texts.lblScanPer);
 
-    c.countHashProcessed = progress.hashed;
-    c.countCompared = progress.compared;
-    c.dupSize = progress.dupSize;
     if (progress.stage == ScanProgress::Stage::Adding)
         return;
-    c.isCalculatingHash = true;
-    c.sliderMinValue = m_options.sliderMinValue;
     // The bar shows the ring's fraction, so the two always agree.
     setBar(progress.fraction);
     if (progress.stage == ScanProgress::Stage::Comparing)
@@ -337,7 +324,6 @@ void ScanRunController::showResults(const QList<std::shared_ptr<DuplicatesGroup>
     mainView->hide();
     resultView->show();
     result.showListingTypeView(true);
-    c.dictFileAdded.clear();
     c.btnCompare->setState(IMGButton::OnState);
     c.btnCompare->setEnabled(true);
 }

@@ -128,7 +128,6 @@ TEST_F(CloudModeTest, EachSourceKeepsItsOwnListAndReChoosingTheCurrentOneChanges
     EXPECT_EQ(scanListPaths(), QStringList { QStringLiteral("Dropbox/Camera") });
     c.cloudMode().btnScanTypeTapped(0);
     ASSERT_EQ(c.arrPathNodes.size(), 1u);
-    EXPECT_EQ(c.pathType, GlobalObjects::NodeType::nodeTypefolder);
     EXPECT_FALSE(c.btnAddPhotos->isHidden());
     EXPECT_FALSE(c.btnCapturePeriod->isEnabled());
     EXPECT_EQ(c.btnAddFolder->x(), c.btnAddPhotosLib->geometry().right() + 1 + 8);

@@ -41,7 +41,6 @@ TEST_F(MainViewControllerTest, NewControllerHoldsItsInitialValues)
     EXPECT_FALSE(c.isViewLoaded());
     EXPECT_EQ(c.compareType, GlobalObjects::CompareType::ctHash);
     EXPECT_EQ(c.nodeType, GlobalObjects::NodeType::nodeTypefile);
-    EXPECT_EQ(c.pathType, GlobalObjects::NodeType::nodeTypefolder);
     EXPECT_TRUE(c.arrPathNodes.empty());
     EXPECT_TRUE(c.arrPathNodeGoogleDrive.empty());
     EXPECT_TRUE(c.dictPathAdded.isEmpty());
@@ -50,9 +49,6 @@ TEST_F(MainViewControllerTest, NewControllerHoldsItsInitialValues)
     EXPECT_EQ(c.arrVideoExtn.first(), QStringLiteral("MPEG"));
     EXPECT_EQ(c.arrVideoExtn.last(), QStringLiteral("WMX"));
     EXPECT_FALSE(c.abortMe);
-    EXPECT_FALSE(c.isCalculatingHash);
-    EXPECT_EQ(c.sliderMinValue, 0.0f);
-    EXPECT_EQ(c.prog, 0.0);
     ASSERT_TRUE(c.result);
     EXPECT_FALSE(c.scanWrapper);
     EXPECT_FALSE(c.customButtonForMenu);

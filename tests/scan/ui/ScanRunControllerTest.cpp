@@ -169,7 +169,6 @@ TEST_P(ScanRunModeTest, ScanReachesTheResultsViewWithTheGroupsOfTwoOrMore)
     EXPECT_TRUE(controller.view()->isHidden());
     EXPECT_TRUE(controller.result->isShowingThumbView);
     EXPECT_EQ(controller.btnCompare->state(), IMGButton::OnState);
-    EXPECT_TRUE(controller.dictFileAdded.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, ScanRunModeTest, ::testing::Values(false, true),
@@ -294,7 +293,7 @@ TEST_F(ScanRunControllerTest, StopDuringTheWalkEndsWithoutMessageOrResults)
         ASSERT_TRUE(TestFiles::write(tree.filePath(QStringLiteral("n%1/%2.txt").arg(i % 40).arg(i)), "x"));
     addFolder();
     const Outcome outcome = runScan([this] {
-        ASSERT_FALSE(controller.isCalculatingHash);
+        ASSERT_FALSE(controller.scanRun().engine().session()->isCalculatingHash);
         controller.btnStopAddingPhotos->click();
     });
     EXPECT_EQ(outcome, Outcome::Stopped);
@@ -314,7 +313,10 @@ TEST_F(ScanRunControllerTest, StopWhileHashingWaitsForTheJobsAndShowsNoResults)
         copy(large, QStringLiteral("p%1.png").arg(i));
     addFolder();
     const Outcome outcome = runScan([this] {
-        ASSERT_TRUE(waitFor([this] { return controller.isCalculatingHash.load(); }));
+        ASSERT_TRUE(waitFor([this] {
+            const auto session = controller.scanRun().engine().session();
+            return session && session->isCalculatingHash.load();
+        }));
         controller.btnStopAddingPhotos->click();
         // The sheet stays up until the running hash jobs have returned.
     });
