@@ -56,8 +56,6 @@ QFont systemFont(const LayoutFont &font)
 
 MainViewController::MainViewController(QObject *parent)
     : QObject(parent)
-    , arrVideoExtn { "MPEG", "MP4", "DIVX", "MOV", "XVID", "MPG", "AVI", "WEBM", "DV", "3GP", "M4V", "3GPP",
-        "3PP2", "MPEG-2", "MPEG-1", "MPA", "FLV", "WMX" }
     , result(std::make_unique<ResultViewController>())
     , m_scanList(std::make_unique<ScanListController>(*this))
     , m_scanRun(std::make_unique<ScanRunController>(*this))

@@ -19,7 +19,8 @@
 #include "model/FilePathNode.h"
 #include "platform/OperationQueue.h"
 #include "scan/ui/MainWindowLayout.h"
-#include "scan/ui/ScanControls.h"
+#include "scan/ui/MainWindowWidgets.h"
+#include "scan/ui/ScanListState.h"
 
 class CloudModeController;
 class CloudScanFoldersList;
@@ -42,7 +43,7 @@ class ScanRunController;
 class ScanWrapper;
 struct Notification;
 
-class MainViewController : public QObject
+class MainViewController : public QObject, public MainWindowWidgets, public ScanListState
 {
     Q_OBJECT
 public:
@@ -53,97 +54,8 @@ public:
     QWidget *view();
     bool isViewLoaded() const { return !m_view.isNull(); }
 
-    // State of the window and of a scan, at its initial values.
-    std::shared_ptr<GoogleDriveAccessVC> gDriveAccessVC;
-    std::shared_ptr<ScanWrapper> scanWrapper;
-    std::shared_ptr<CloudScanFoldersList> lastSelectedCloudPath;
-    std::shared_ptr<CloudScanFoldersList> cloudRootObj;
-    QPointer<QPushButton> customButtonForMenu;
-    QPointer<CustomWindowNag> windowAddImages;
-    QPointer<QWidget> windowCloudAuthorization;
-    QPointer<QWidget> windowCloudFolderList;
-    std::vector<FilePathNode> arrPathNodes;
-    std::vector<FilePathNode> arrPathNodeGoogleDrive;
-    QHash<QString, int> dictPathAdded;
-    GlobalObjects::NodeType nodeType = GlobalObjects::NodeType::nodeTypefile;
-    std::atomic<bool> abortMe { false };
-    QStringList allowedExtensions;
-    QStringList arrVideoExtn;
-    // The records a Google Drive listing gathers for the scan it then starts.
-    std::vector<std::shared_ptr<ImageFileInfo>> arrImagesContent;
+    // The results view a finished scan hands its groups to.
     std::unique_ptr<ResultViewController> result;
-    int countPathAdded = 0;
-    std::shared_ptr<ExclusionMatcher> predDirExclusion;
-    bool isFileAdded = false;
-    GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
-
-    // Scan list and sources.
-    QPointer<QFrame> boxLeft;
-    QPointer<CustomTableView> tvPath;
-    QPointer<QLabel> lblFilePaths;
-    QPointer<QPushButton> btnAddPhotos, btnAddPhotosLib, btnAddFolder;
-    QPointer<PopUpButton> btnPopupForScanSelection;
-    QPointer<QLabel> lblDragPhotosTitle, lblHintForDrag;
-    QPointer<QAction> menuItemRevealInFinder, menuItemCheckAll, menuItemUncheckAll,
-        menuItemRemoveFromScanList, menuItemRemoveAllFromScanList;
-    QPointer<IMGButton> btnCompare;
-
-    // Comparison options and date filter.
-    QPointer<QFrame> boxComparisonMethod;
-    QPointer<QRadioButton> btnExactMatch, btnSimilarMatch;
-    QPointer<QLabel> imgViewFirst, imgViewSecond;
-    QPointer<QFrame> boxMatchingLevel;
-    QPointer<QLabel> lblMatchingLevel, lblPartialMatch, lblExactMatch;
-    QPointer<DoubleSlider> sliderInitialMatching;
-    QPointer<QFrame> boxBitmapSize;
-    QPointer<QLabel> lblBitmapSizeHeading, lblPerformance, lblQuality, lblBitMapSize;
-    QPointer<DoubleSlider> sliderBitMap;
-    QPointer<QFrame> boxTimeInterval;
-    QPointer<QLabel> lblTimeInterval, lblMore, lblLess, lblTimeIntervalValue;
-    QPointer<DoubleSlider> sliderTimeInterval;
-    QPointer<QFrame> boxGPS;
-    QPointer<QLabel> lblGPS, lblMoreGPS, lblLessGPS, lblGPSDistance;
-    QPointer<DoubleSlider> sliderGPSDistance;
-    QPointer<QFrame> boxRotateFlip;
-    QPointer<QCheckBox> btnIncludeRotateImages, btnIncludeFlipImages;
-    QPointer<QCheckBox> btnScanVideo;
-    QPointer<LinkButton> btnLinkScanVideo;
-    QPointer<QPushButton> btnToolTip;
-    QPointer<QCheckBox> btnScanLastImport;
-    QPointer<PopUpButton> btnCapturePeriod, btnCaptureDate;
-    QPointer<QAction> menuItemToday, menuItemYesterday, menuItemLast7Days, menuItemLast15Days,
-        menuItemLastMonth, menuItemLastYear, menuItemSinceBeginning;
-    QPointer<QAction> subMenuCreated, subMneuCaptured, subMneuImported, subMenuBoth;
-
-    // Adding and progress sheet.
-    QPointer<QFrame> boxMainWindowAdd;
-    QPointer<GradientBox> boxAddingPhotosHeader;
-    QPointer<QLabel> lblAddingPhotos, lblPleaseBePatient, lblPhotosAdded, lblPhotosAddedCount, lblScanPath;
-    QPointer<QProgressBar> indProgressBar;
-    QPointer<CircularProgressBarView> progressCircular;
-    QPointer<QLabel> lblScanPer, lblAdd, lblPhotosCompared, lblDuplicatePhotosSize, lblDiscSpaceToFree;
-    // How many records the comparison has placed, beside lblPhotosCompared.
-    QPointer<QLabel> lblPhotosComparedCount;
-    QPointer<CFMButton> btnStopAddingPhotos;
-
-    // Cloud sheets.
-    QPointer<QFrame> boxForAuthorization;
-    QPointer<QLabel> lblDriveInfoHeader, lblDriveInfoSteps, lblDriveInfoSteps1, lblDriveInfoSteps1Sub,
-        lblDriveInfoSteps2, lblDriveInfoSteps2Sub, lblDriveInfoSteps3, lblDriveInfoSteps3Sub;
-    QPointer<CFMButton> btnAllowPermission, btnScanComputer, btnCancelCloudAuthorization;
-    QPointer<QFrame> boxCloudFolderList;
-    QPointer<QTreeView> outlineCloudFolderList;
-    QPointer<QLabel> lblIncludeToScan;
-    QPointer<CFMButton> btnAddFolderCloudScan, btnCancelCloudFolderScan;
-    QPointer<QPushButton> btnRefreshCloudScanFolderList;
-    QPointer<QProgressBar> hudCloudFolderList;
-
-    // Decoration.
-    QPointer<GradientBox> boxForHint, boxFooter;
-    QPointer<QFrame> boxAddWindow, boxTableHeader, boxRightPattern, boxTop, boxFilter;
-    QPointer<QWidget> rightViewOfMainWindow;
-    QPointer<QMenu> menuFilterImages;
-    QPointer<QMenu> menuScanList;
 
     void viewDidLoad();
     void configurePhotosLibraryAvailability();
