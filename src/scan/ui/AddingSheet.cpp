@@ -8,7 +8,7 @@
 #include "controls/ControlFonts.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
-#include "scan/ui/MainViewController.h"
+#include "scan/ui/MainWindowWidgets.h"
 
 namespace
 {
@@ -20,11 +20,11 @@ QString text(const char *key)
 
 } // namespace
 
-void AddingSheet::showOverlayView(MainViewController &c, QWidget *sheet, QWidget *box)
+void AddingSheet::showOverlayView(QWidget *view, QWidget *sheet, QWidget *box)
 {
     if (OSVersionFlags::isOS11OrLater || !sheet || !box)
         return;
-    QWidget *window = c.view()->window();
+    QWidget *window = view->window();
     sheet->setFixedSize(window->size());
     box->move((sheet->width() - box->width()) / 2, (sheet->height() - box->height()) / 2);
     for (BlackView *old : sheet->findChildren<BlackView *>(Qt::FindDirectChildrenOnly))
@@ -36,18 +36,18 @@ void AddingSheet::showOverlayView(MainViewController &c, QWidget *sheet, QWidget
     sheet->setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void AddingSheet::showSheet(MainViewController &c, QWidget *sheet, QWidget *box)
+void AddingSheet::showSheet(QWidget *view, QWidget *sheet, QWidget *box)
 {
     AlertPresenter &presenter = AlertPresenter::current();
     if (!sheet || presenter.isSheetOpen(sheet))
         return;
-    showOverlayView(c, sheet, box);
-    presenter.beginSheet(sheet, c.view());
+    showOverlayView(view, sheet, box);
+    presenter.beginSheet(sheet, view);
 }
 
-void AddingSheet::showAddingPhotosSheet(MainViewController &c)
+void AddingSheet::showAddingPhotosSheet(MainWindowWidgets &c, GlobalObjects::CompareType compareType, QWidget *view)
 {
-    const bool withVideos = c.compareType == GlobalObjects::CompareType::ctMD5
+    const bool withVideos = compareType == GlobalObjects::CompareType::ctMD5
         && UserDefaults::standard().boolForKey(QStringLiteral("allowVideoScanning"));
     const bool english = Localization::currentLanguageCode() == QLatin1String("en");
     if (withVideos) {
@@ -59,10 +59,10 @@ void AddingSheet::showAddingPhotosSheet(MainViewController &c)
     }
     if (english)
         c.lblPleaseBePatient->setFont(ControlFonts::systemFont(withVideos ? 10 : 13));
-    showSheet(c, c.windowAddImages, c.boxMainWindowAdd);
+    showSheet(view, c.windowAddImages, c.boxMainWindowAdd);
 }
 
-void AddingSheet::dismissAddingPhotosSheetOnMain(MainViewController &c)
+void AddingSheet::dismissAddingPhotosSheetOnMain(MainWindowWidgets &c)
 {
     if (c.windowAddImages)
         AlertPresenter::current().endSheet(c.windowAddImages);

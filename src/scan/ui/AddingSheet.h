@@ -2,17 +2,19 @@
 // quit the photo-library application before its library is read.
 #pragma once
 
-class MainViewController;
+#include "app/GlobalObjects.h"
+
+struct MainWindowWidgets;
 class QWidget;
 
 class AddingSheet
 {
 public:
-    static void showAddingPhotosSheet(MainViewController &c);
+    static void showAddingPhotosSheet(MainWindowWidgets &c, GlobalObjects::CompareType compareType, QWidget *view);
     // GUI thread; closes the sheet and turns the Scan button on again.
-    static void dismissAddingPhotosSheetOnMain(MainViewController &c);
-    // Dims the main window behind `sheet` on systems whose sheets do not dim it themselves.
-    static void showOverlayView(MainViewController &c, QWidget *sheet, QWidget *box);
-    // Begins `sheet` over the main window with its overlay; a sheet already open stays as it is.
-    static void showSheet(MainViewController &c, QWidget *sheet, QWidget *box);
+    static void dismissAddingPhotosSheetOnMain(MainWindowWidgets &c);
+    // Dims the main window (`view`'s window) behind `sheet` on systems whose sheets do not dim it themselves.
+    static void showOverlayView(QWidget *view, QWidget *sheet, QWidget *box);
+    // Begins `sheet` over the main view `view` with its overlay; a sheet already open stays as it is.
+    static void showSheet(QWidget *view, QWidget *sheet, QWidget *box);
 };

@@ -106,7 +106,7 @@ void CloudFolderSheet::getFolderList(const std::shared_ptr<DropBoxHandler> &sour
 
 void CloudFolderSheet::showSheet()
 {
-    AddingSheet::showSheet(c, c.windowCloudFolderList, c.boxCloudFolderList);
+    AddingSheet::showSheet(c.view(), c.windowCloudFolderList, c.boxCloudFolderList);
 }
 
 void CloudFolderSheet::resetModel()

@@ -241,7 +241,7 @@ void CloudModeController::showCloudAuthorizationSheet(bool show)
         c.closeCloudAuthorizationSheet();
         return;
     }
-    AddingSheet::showSheet(c, c.windowCloudAuthorization, c.boxForAuthorization);
+    AddingSheet::showSheet(c.view(), c.windowCloudAuthorization, c.boxForAuthorization);
 }
 
 void CloudModeController::btnAllowPermissionCloudScanTapped()

@@ -6,17 +6,18 @@
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
+#include "controls/ControlStyles.h"
+#include "controls/DoubleSlider.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/BundleImage.h"
 #include "platform/ui/FrameGeometry.h"
 #include "scan/ScanThresholds.h"
-#include "controls/ControlStyles.h"
-#include "controls/DoubleSlider.h"
-#include "scan/ui/MainViewController.h"
 #include "scan/ui/MainWindowInterface.h"
 #include "scan/ui/MainWindowStyles.h"
+#include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/PopUpButton.h"
+#include "scan/ui/ScanListState.h"
 
 namespace
 {
@@ -33,6 +34,14 @@ int sliderIndex(const DoubleSlider *slider)
 }
 
 } // namespace
+
+void ComparisonOptionsView::applyMatchingLevelThresholds()
+{
+    if (const std::optional<LevelThresholds> thresholds = ScanThresholds::thresholdsForLevel(matchingLevel())) {
+        ScanGlobals::matchThreshold = thresholds->matchThreshold;
+        ScanGlobals::minimumMatchThreshold = thresholds->minimumMatchThreshold;
+    }
+}
 
 int ComparisonOptionsView::matchingLevel()
 {
@@ -87,7 +96,7 @@ void ComparisonOptionsView::setImage(QLabel *view, const QString &name)
     view->setPixmap(image.pixmap(view->size(), view->devicePixelRatioF()));
 }
 
-void ComparisonOptionsView::placeRotateFlipBox(MainViewController &c, bool exact)
+void ComparisonOptionsView::placeRotateFlipBox(MainWindowWidgets &c, bool exact)
 {
     const QRectF above
         = FrameGeometry::frameInBottomLeft(exact ? c.boxComparisonMethod.data() : c.boxGPS.data());
@@ -99,7 +108,7 @@ void ComparisonOptionsView::placeRotateFlipBox(MainViewController &c, bool exact
     MainWindowInterface::placeChildren(c.boxRotateFlip);
 }
 
-void ComparisonOptionsView::selectComparisonMethod(MainViewController &c, bool exact)
+void ComparisonOptionsView::selectComparisonMethod(MainWindowWidgets &c, ScanListState &state, bool exact)
 {
     c.btnExactMatch->setAutoExclusive(false);
     c.btnSimilarMatch->setAutoExclusive(false);
@@ -110,7 +119,7 @@ void ComparisonOptionsView::selectComparisonMethod(MainViewController &c, bool e
     for (QWidget *box :
         { c.boxGPS.data(), c.boxMatchingLevel.data(), c.boxBitmapSize.data(), c.boxTimeInterval.data() })
         box->setHidden(exact);
-    c.compareType = exact ? GlobalObjects::CompareType::ctMD5 : GlobalObjects::CompareType::ctHash;
+    state.compareType = exact ? GlobalObjects::CompareType::ctMD5 : GlobalObjects::CompareType::ctHash;
     setImage(c.imgViewFirst, QStringLiteral("campare_left"));
     setImage(c.imgViewSecond, exact ? QStringLiteral("campare_left") : levelImageName(matchingLevel()));
     c.btnLinkScanVideo->setHidden(exact);
@@ -118,17 +127,17 @@ void ComparisonOptionsView::selectComparisonMethod(MainViewController &c, bool e
     c.btnIncludeFlipImages->setHidden(exact);
     c.btnIncludeRotateImages->setHidden(exact);
     placeRotateFlipBox(c, exact);
-    c.applyMatchingLevelThresholds();
+    applyMatchingLevelThresholds();
 }
 
-void ComparisonOptionsView::applyMatchingLevel(MainViewController &c)
+void ComparisonOptionsView::applyMatchingLevel(MainWindowWidgets &c, ScanListState &state)
 {
-    c.applyMatchingLevelThresholds();
-    const bool similar = c.compareType == GlobalObjects::CompareType::ctHash;
+    applyMatchingLevelThresholds();
+    const bool similar = state.compareType == GlobalObjects::CompareType::ctHash;
     setImage(c.imgViewSecond, similar ? levelImageName(matchingLevel()) : QStringLiteral("campare_left"));
 }
 
-void ComparisonOptionsView::showBitmapSize(MainViewController &c)
+void ComparisonOptionsView::showBitmapSize(MainWindowWidgets &c)
 {
     if (const std::optional<int> size = ScanThresholds::bitmapSizeForIndex(sliderIndex(c.sliderBitMap)))
         ScanGlobals::reSizeValue = *size;
@@ -137,7 +146,7 @@ void ComparisonOptionsView::showBitmapSize(MainViewController &c)
         formatText(QStringLiteral("%dx%d %@"), size, size, localizedString(QStringLiteral("ID_PIXELS"))));
 }
 
-void ComparisonOptionsView::showGpsDistance(MainViewController &c)
+void ComparisonOptionsView::showGpsDistance(MainWindowWidgets &c)
 {
     if (const std::optional<double> metres
         = ScanThresholds::gpsDistanceForIndex(sliderIndex(c.sliderGPSDistance)))
@@ -146,7 +155,7 @@ void ComparisonOptionsView::showGpsDistance(MainViewController &c)
         + localizedString(QStringLiteral("ID_METERS")));
 }
 
-void ComparisonOptionsView::showTimeInterval(MainViewController &c)
+void ComparisonOptionsView::showTimeInterval(MainWindowWidgets &c)
 {
     const int index = sliderIndex(c.sliderTimeInterval);
     const std::optional<double> seconds = ScanThresholds::timeIntervalForIndex(index);
@@ -158,7 +167,7 @@ void ComparisonOptionsView::showTimeInterval(MainViewController &c)
         QString::number(label->number) + QLatin1Char(' ') + localizedString(label->unitKey));
 }
 
-void ComparisonOptionsView::setupButtonStyles(MainViewController &c)
+void ComparisonOptionsView::setupButtonStyles(MainWindowWidgets &c, ScanListState &state)
 {
     const QList<std::pair<QAbstractButton *, const char *>> whiteTitles = {
         { c.btnExactMatch, "ID_EXECT_MATCH" },
@@ -181,10 +190,10 @@ void ComparisonOptionsView::setupButtonStyles(MainViewController &c)
     c.btnCompare->update();
     c.btnCompare->setState(IMGButton::OffState);
     MainWindowStyles::setBackgroundImage(c.boxFooter, QStringLiteral("footer-gradient-bg"));
-    selectComparisonMethod(c, false);
+    selectComparisonMethod(c, state, false);
 }
 
-void ComparisonOptionsView::restoreFromDefaults(MainViewController &c)
+void ComparisonOptionsView::restoreFromDefaults(MainWindowWidgets &c, ScanListState &state)
 {
     const QVariant level = UserDefaults::standard().objectForKey(QStringLiteral("setInitialMatching"));
     c.sliderInitialMatching->setDoubleValue(
@@ -192,7 +201,5 @@ void ComparisonOptionsView::restoreFromDefaults(MainViewController &c)
     showBitmapSize(c);
     showGpsDistance(c);
     showTimeInterval(c);
-    selectComparisonMethod(c, false);
-    c.restoreDateFilter();
-    c.btnScanAllImagesCheckBoxTapped(c.btnScanLastImport);
+    selectComparisonMethod(c, state, false);
 }

@@ -6,7 +6,8 @@
 
 #include <QString>
 
-class MainViewController;
+struct MainWindowWidgets;
+struct ScanListState;
 class QLabel;
 
 struct TimeIntervalLabel {
@@ -17,16 +18,18 @@ struct TimeIntervalLabel {
 class ComparisonOptionsView
 {
 public:
-    static void selectComparisonMethod(MainViewController &c, bool exact);
-    static void applyMatchingLevel(MainViewController &c);
-    static void showBitmapSize(MainViewController &c);
-    static void showGpsDistance(MainViewController &c);
-    static void showTimeInterval(MainViewController &c);
-    static void setupButtonStyles(MainViewController &c);
-    static void restoreFromDefaults(MainViewController &c);
+    static void selectComparisonMethod(MainWindowWidgets &c, ScanListState &state, bool exact);
+    static void applyMatchingLevel(MainWindowWidgets &c, ScanListState &state);
+    static void showBitmapSize(MainWindowWidgets &c);
+    static void showGpsDistance(MainWindowWidgets &c);
+    static void showTimeInterval(MainWindowWidgets &c);
+    static void setupButtonStyles(MainWindowWidgets &c, ScanListState &state);
+    static void restoreFromDefaults(MainWindowWidgets &c, ScanListState &state);
 
     // The number and unit of the capture-time label at slider index 0-18.
     static std::optional<TimeIntervalLabel> timeIntervalLabel(int index);
+    // The scan globals' match thresholds for the stored matching level.
+    static void applyMatchingLevelThresholds();
     // The matching level stored under "setInitialMatching" (0 when missing or not a number).
     static int matchingLevel();
     // The second preview image of a level in similar mode.
@@ -34,5 +37,5 @@ public:
 
 private:
     static void setImage(QLabel *view, const QString &name);
-    static void placeRotateFlipBox(MainViewController &c, bool exact);
+    static void placeRotateFlipBox(MainWindowWidgets &c, bool exact);
 };

@@ -6,8 +6,6 @@
 #include <QUrl>
 
 #include "platform/NotificationCenter.h"
-#include "scan/ui/MainViewController.h"
-#include "scan/ui/ScanListController.h"
 #include "scan/ui/ScanListRules.h"
 
 namespace
@@ -56,10 +54,10 @@ void DragDropBox::dropEvent(QDropEvent *event)
 
 bool DragDropBox::acceptDroppedPaths(const QStringList &paths)
 {
-    if (paths.isEmpty() || !m_controller)
+    const std::optional<QStringList> allowed = m_allowedExtensions ? m_allowedExtensions() : std::nullopt;
+    if (paths.isEmpty() || !allowed)
         return false;
-    m_controller->scanList().loadAllowedExtensions();
-    const QStringList kept = ScanListRules::acceptDroppedPaths(paths, m_controller->allowedExtensions);
+    const QStringList kept = ScanListRules::acceptDroppedPaths(paths, *allowed);
     if (!kept.isEmpty())
         NotificationCenter::defaultCenter().post(
             QStringLiteral("FileDragDropNotification"), { { QStringLiteral("paths"), kept } });

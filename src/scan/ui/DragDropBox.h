@@ -2,11 +2,12 @@
 // It keeps the folders and the files of enabled types and posts them as "FileDragDropNotification".
 #pragma once
 
+#include <functional>
+#include <optional>
+
 #include <QFrame>
-#include <QPointer>
 #include <QStringList>
 
-class MainViewController;
 
 class DragDropBox : public QFrame
 {
@@ -14,7 +15,11 @@ class DragDropBox : public QFrame
 public:
     explicit DragDropBox(QWidget *parent = nullptr);
 
-    void setController(MainViewController *controller) { m_controller = controller; }
+    // The extensions a drop keeps, read afresh for each drop; none when the scan list has gone.
+    void setAllowedExtensions(std::function<std::optional<QStringList>()> allowedExtensions)
+    {
+        m_allowedExtensions = std::move(allowedExtensions);
+    }
     // Filters the dropped paths and posts the kept ones; false when the drop carried no paths.
     bool acceptDroppedPaths(const QStringList &paths);
 
@@ -24,5 +29,5 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    QPointer<MainViewController> m_controller;
+    std::function<std::optional<QStringList>()> m_allowedExtensions;
 };

@@ -68,7 +68,7 @@ void GoogleDriveScanSource::showGoogleDriveSignInSheet()
         return;
     // window() builds the sheet and its box on first use.
     QWidget *sheet = c.gDriveAccessVC->window();
-    AddingSheet::showSheet(c, sheet, c.gDriveAccessVC->boxInstruction);
+    AddingSheet::showSheet(c.view(), sheet, c.gDriveAccessVC->boxInstruction);
 }
 
 void GoogleDriveScanSource::getFolderList()
@@ -81,7 +81,7 @@ void GoogleDriveScanSource::getFolderList()
         return;
     if (!drive->gdFolderObj())
         drive->btnRefreshGDriveFolderListTapped();
-    AddingSheet::showSheet(c, drive->windowFolderList, drive->boxFolderList);
+    AddingSheet::showSheet(c.view(), drive->windowFolderList, drive->boxFolderList);
 }
 
 void GoogleDriveScanSource::showCloudFolderAddResult(const std::shared_ptr<GDFoldersList> &folder)

@@ -17,6 +17,7 @@
 #include "cloud/ui/GoogleDriveAccessVC.h"
 #include "controls/ControlFonts.h"
 #include "controls/DoubleSlider.h"
+#include "controls/SettingsBinding.h"
 #include "platform/Dispatch.h"
 #include "platform/NotificationCenter.h"
 #include "platform/TextFormat.h"
@@ -29,6 +30,7 @@
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/CloudModeController.h"
 #include "scan/ui/ComparisonOptionsView.h"
+#include "scan/ui/DragDropBox.h"
 #include "scan/ui/GoogleDriveScanSource.h"
 #include "scan/ui/MainWindowFrames.h"
 #include "scan/ui/MainWindowInterface.h"
@@ -57,8 +59,9 @@ QFont systemFont(const LayoutFont &font)
 MainViewController::MainViewController(QObject *parent)
     : QObject(parent)
     , result(std::make_unique<ResultViewController>())
-    , m_scanList(std::make_unique<ScanListController>(*this))
-    , m_scanRun(std::make_unique<ScanRunController>(*this))
+    , m_scanList(std::make_unique<ScanListController>(*this, *this,
+          ScanListWindow { [this] { return view(); }, [this] { emit preferencesRequested(); } }))
+    , m_scanRun(std::make_unique<ScanRunController>(*this, *this, *this, *result))
     , m_googleDrive(std::make_unique<GoogleDriveScanSource>(*this))
     , m_cloudMode(std::make_unique<CloudModeController>(*this))
 {
@@ -77,6 +80,8 @@ QWidget *MainViewController::view()
 {
     if (!m_view) {
         m_view = MainWindowInterface::load(*this);
+        connectActions();
+        connectDropBox();
         viewDidLoad();
     }
     return m_view;
@@ -361,7 +366,7 @@ void MainViewController::closeCloudAuthorizationSheet()
 
 void MainViewController::setupButtonStyles()
 {
-    ComparisonOptionsView::setupButtonStyles(*this);
+    ComparisonOptionsView::setupButtonStyles(*this, *this);
 }
 
 void MainViewController::refreshSliderLabels()
@@ -373,12 +378,12 @@ void MainViewController::refreshSliderLabels()
 
 void MainViewController::selectComparisonMethod(QObject *sender)
 {
-    ComparisonOptionsView::selectComparisonMethod(*this, sender && sender == btnExactMatch.data());
+    ComparisonOptionsView::selectComparisonMethod(*this, *this, sender && sender == btnExactMatch.data());
 }
 
 void MainViewController::btnSliderMatchingLevel()
 {
-    ComparisonOptionsView::applyMatchingLevel(*this);
+    ComparisonOptionsView::applyMatchingLevel(*this, *this);
 }
 
 void MainViewController::btnSliderBitMapSize()
@@ -398,11 +403,7 @@ void MainViewController::btnSliderGpsDistance()
 
 void MainViewController::applyMatchingLevelThresholds()
 {
-    if (const std::optional<LevelThresholds> thresholds
-        = ScanThresholds::thresholdsForLevel(ComparisonOptionsView::matchingLevel())) {
-        ScanGlobals::matchThreshold = thresholds->matchThreshold;
-        ScanGlobals::minimumMatchThreshold = thresholds->minimumMatchThreshold;
-    }
+    ComparisonOptionsView::applyMatchingLevelThresholds();
 }
 
 void MainViewController::updateDefaultSetting()
@@ -416,7 +417,9 @@ void MainViewController::updateDefaultSetting()
 
 void MainViewController::updateDefaultSetting_Main()
 {
-    ComparisonOptionsView::restoreFromDefaults(*this);
+    ComparisonOptionsView::restoreFromDefaults(*this, *this);
+    restoreDateFilter();
+    btnScanAllImagesCheckBoxTapped(btnScanLastImport);
 }
 
 void MainViewController::btnScanVideoLinkButtonTapped()
@@ -439,7 +442,7 @@ void MainViewController::showToolTipInfo()
 
 void MainViewController::showAddingPhotosSheet()
 {
-    AddingSheet::showAddingPhotosSheet(*this);
+    AddingSheet::showAddingPhotosSheet(*this, compareType, view());
 }
 
 void MainViewController::dismissAddingPhotosSheet()
@@ -456,4 +459,67 @@ void MainViewController::returnFromResults()
     view()->show();
     if (btnCompare)
         btnCompare->setState(IMGButton::OnState);
+}
+
+void MainViewController::connectActions()
+{
+    MainViewController *c = this;
+    SettingsBinding::bindSlider(c->sliderInitialMatching, QStringLiteral("setInitialMatching"));
+    SettingsBinding::bindSlider(c->sliderBitMap, QStringLiteral("setBitMapSize"));
+    SettingsBinding::bindSlider(c->sliderTimeInterval, QStringLiteral("setTimeInterval"));
+    SettingsBinding::bindSlider(c->sliderGPSDistance, QStringLiteral("setGpsDistance"));
+    SettingsBinding::bindCheckBox(c->btnIncludeRotateImages, QStringLiteral("isCompareRotateImages"));
+    SettingsBinding::bindCheckBox(c->btnIncludeFlipImages, QStringLiteral("isCompareFlipImages"));
+    SettingsBinding::bindCheckBox(c->btnScanVideo, QStringLiteral("allowVideoScanning"));
+    // The date filter is what the next scan reads from the settings.
+    SettingsBinding::bindCheckBox(c->btnScanLastImport, QStringLiteral("allowPhotosLibScanInTimePeriod"));
+    QObject::connect(c->btnCaptureDate, &PopUpButton::itemSelected, c, [c](int index) {
+        UserDefaults::standard().setObject(QStringLiteral("scanFilesFromDate"), qlonglong(index));
+        c->showDateKindItems();
+    });
+    QObject::connect(c->btnCapturePeriod, &PopUpButton::itemSelected, c, [](int index) {
+        UserDefaults::standard().setObject(QStringLiteral("scanPhotosFrom"), qlonglong(index));
+    });
+    QObject::connect(c->btnCompare, &QAbstractButton::clicked, c, &MainViewController::btnStartScanTapped);
+    QObject::connect(c->btnScanLastImport, &QAbstractButton::clicked, c,
+        [c] { c->btnScanAllImagesCheckBoxTapped(c->btnScanLastImport); });
+    QObject::connect(
+        c->btnExactMatch, &QAbstractButton::clicked, c, [c] { c->selectComparisonMethod(c->btnExactMatch); });
+    QObject::connect(c->btnSimilarMatch, &QAbstractButton::clicked, c,
+        [c] { c->selectComparisonMethod(c->btnSimilarMatch); });
+    for (QPushButton *add : { c->btnAddPhotos.data(), c->btnAddPhotosLib.data(), c->btnAddFolder.data() })
+        QObject::connect(add, &QAbstractButton::clicked, c,
+            [c, add] { c->btnAddPathToScan(add->property("tag").toInt()); });
+    QObject::connect(c->menuItemRevealInFinder, &QAction::triggered, c, &MainViewController::revealInFinder);
+    QObject::connect(c->menuItemCheckAll, &QAction::triggered, c, &MainViewController::checkAllInScanList);
+    QObject::connect(
+        c->menuItemUncheckAll, &QAction::triggered, c, &MainViewController::uncheckAllInScanList);
+    QObject::connect(
+        c->menuItemRemoveFromScanList, &QAction::triggered, c, &MainViewController::removeFromScanList);
+    QObject::connect(
+        c->menuItemRemoveAllFromScanList, &QAction::triggered, c, &MainViewController::removeAllFromScanList);
+    QObject::connect(
+        c->btnLinkScanVideo, &QAbstractButton::clicked, c, &MainViewController::btnScanVideoLinkButtonTapped);
+    QObject::connect(c->btnToolTip, &QAbstractButton::clicked, c, &MainViewController::showToolTipInfo);
+    QObject::connect(c->sliderInitialMatching, &DoubleSlider::doubleValueChanged, c,
+        &MainViewController::btnSliderMatchingLevel);
+    QObject::connect(
+        c->sliderBitMap, &DoubleSlider::doubleValueChanged, c, &MainViewController::btnSliderBitMapSize);
+    QObject::connect(c->sliderTimeInterval, &DoubleSlider::doubleValueChanged, c,
+        &MainViewController::btnSliderTimeInterval);
+    QObject::connect(c->sliderGPSDistance, &DoubleSlider::doubleValueChanged, c,
+        &MainViewController::btnSliderGpsDistance);
+}
+
+void MainViewController::connectDropBox()
+{
+    auto *dropBox = qobject_cast<DragDropBox *>(boxAddWindow.data());
+    if (!dropBox)
+        return;
+    dropBox->setAllowedExtensions([self = QPointer<MainViewController>(this)]() -> std::optional<QStringList> {
+        if (!self)
+            return std::nullopt;
+        self->scanList().loadAllowedExtensions();
+        return self->allowedExtensions;
+    });
 }

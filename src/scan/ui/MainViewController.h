@@ -18,6 +18,7 @@
 #include "app/GlobalObjects.h"
 #include "model/FilePathNode.h"
 #include "platform/OperationQueue.h"
+#include "scan/ui/MainWindowHost.h"
 #include "scan/ui/MainWindowLayout.h"
 #include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/ScanListState.h"
@@ -43,7 +44,7 @@ class ScanRunController;
 class ScanWrapper;
 struct Notification;
 
-class MainViewController : public QObject, public MainWindowWidgets, public ScanListState
+class MainViewController : public QObject, public MainWindowWidgets, public ScanListState, public MainWindowHost
 {
     Q_OBJECT
 public:
@@ -51,8 +52,8 @@ public:
     ~MainViewController() override;
 
     // The main view; the first call builds it and runs viewDidLoad().
-    QWidget *view();
-    bool isViewLoaded() const { return !m_view.isNull(); }
+    QWidget *view() override;
+    bool isViewLoaded() const override { return !m_view.isNull(); }
 
     // The results view a finished scan hands its groups to.
     std::unique_ptr<ResultViewController> result;
@@ -62,8 +63,8 @@ public:
     void adjustLayoutForWidth();
     // The Add controls and the source popup for the current source; `addFolderHome` is the folder
     // button's frame for this computer (bottom-left coordinates).
-    void placeSourceControls(const QRectF &addFolderHome);
-    QRectF addFolderFrame() const;
+    void placeSourceControls(const QRectF &addFolderHome) override;
+    QRectF addFolderFrame() const override;
     void layoutMainWindow();
     void btnScanAllImagesCheckBoxTapped(QCheckBox *sender);
     // The date filter's check box and pop-ups from the settings.
@@ -88,7 +89,7 @@ public:
     OptionPopover *optionPopover() const { return m_optionPopover.get(); }
 
     // Scan list.
-    ScanListController &scanList() { return *m_scanList; }
+    ScanListController &scanList() override { return *m_scanList; }
     void addNotificationObservers();
     bool addPathNode(const QString &path, GlobalObjects::NodeType type);
     void btnAddPathToScan(int tag);
@@ -108,15 +109,15 @@ public:
     void btnStartScanTapped();
     void btnStopAddPhotosTapped();
     // The scan's start, progress, stop and hand-over to the results view.
-    ScanRunController &scanRun() { return *m_scanRun; }
+    ScanRunController &scanRun() override { return *m_scanRun; }
     // The Google Drive side: sign-in sheet, folder window, scan list entries and listing.
     GoogleDriveScanSource &googleDrive() { return *m_googleDrive; }
     // The cloud modes: the Dropbox source and the cloud listings' hand-over to the scan.
     CloudModeController &cloudMode() { return *m_cloudMode; }
-    void showAddingPhotosSheet();
+    void showAddingPhotosSheet() override;
     // Any thread: the sheet closes on the GUI thread.
-    void dismissAddingPhotosSheet();
-    void closeCloudAuthorizationSheet();
+    void dismissAddingPhotosSheet() override;
+    void closeCloudAuthorizationSheet() override;
     // The scan view again, with the Scan button on, after the results view went away.
     void returnFromResults();
 
@@ -126,6 +127,9 @@ signals:
 
 private:
     void setupAddMenuButton();
+    // The window's controls to this controller's actions, and the drop box to the scan list.
+    void connectActions();
+    void connectDropBox();
     QHash<QString, QWidget *> layoutWidgets() const;
     MainWindowGeometry currentGeometry() const;
     void applyGeometry(const MainWindowGeometry &geometry);

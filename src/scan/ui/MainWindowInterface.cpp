@@ -12,11 +12,9 @@
 #include "app/ScanGlobals.h"
 #include "controls/ControlStyles.h"
 #include "controls/DoubleSlider.h"
-#include "controls/SettingsBinding.h"
-#include "platform/UserDefaults.h"
 #include "platform/ui/FrameGeometry.h"
 #include "scan/ui/DragDropBox.h"
-#include "scan/ui/MainViewController.h"
+#include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/MainWindowFrames.h"
 #include "scan/ui/PopUpButton.h"
 
@@ -60,7 +58,7 @@ QWidget *MainWindowInterface::makeWindow(const QString &name)
     return window;
 }
 
-QWidget *MainWindowInterface::load(MainViewController &controller)
+QWidget *MainWindowInterface::load(MainWindowWidgets &controller)
 {
     MainWindowInterface ui(controller);
     auto *view = new QWidget;
@@ -73,13 +71,12 @@ QWidget *MainWindowInterface::load(MainViewController &controller)
     ui.buildProgressSheet();
     ui.buildCloudSheets();
     ui.buildMenus();
-    ui.connectActions();
     return view;
 }
 
 void MainWindowInterface::buildScanList()
 {
-    MainViewController &c = m_controller;
+    MainWindowWidgets &c = m_controller;
     c.boxTop = make<QFrame>(QStringLiteral("boxTop"));
     c.boxLeft = make<QFrame>(QStringLiteral("boxLeft"));
     c.rightViewOfMainWindow = make<QWidget>(QStringLiteral("rightViewOfMainWindow"));
@@ -88,9 +85,7 @@ void MainWindowInterface::buildScanList()
     c.btnCompare = make<IMGButton>(QStringLiteral("btnCompare"));
     c.lblFilePaths = make<QLabel>(QStringLiteral("lblFilePaths"));
     c.boxTableHeader = make<QFrame>(QStringLiteral("boxTableHeader"));
-    auto *dropBox = make<DragDropBox>(QStringLiteral("boxAddWindow"));
-    dropBox->setController(&c);
-    c.boxAddWindow = dropBox;
+    c.boxAddWindow = make<DragDropBox>(QStringLiteral("boxAddWindow"));
     c.tvPath = make<CustomTableView>(QStringLiteral("tvPath"));
     c.tvPath->horizontalHeader()->hide();
     c.tvPath->verticalHeader()->hide();
@@ -120,7 +115,7 @@ void MainWindowInterface::buildScanList()
 
 void MainWindowInterface::buildOptions()
 {
-    MainViewController &c = m_controller;
+    MainWindowWidgets &c = m_controller;
     c.boxRightPattern = make<QFrame>(QStringLiteral("boxRightPattern"));
     c.boxComparisonMethod = make<QFrame>(QStringLiteral("boxComparisonMethod"));
     c.btnExactMatch = make<QRadioButton>(QStringLiteral("btnExactMatch"));
@@ -169,7 +164,7 @@ void MainWindowInterface::buildOptions()
 
 void MainWindowInterface::buildProgressSheet()
 {
-    MainViewController &c = m_controller;
+    MainWindowWidgets &c = m_controller;
     c.windowAddImages = static_cast<CustomWindowNag *>(makeWindow(QStringLiteral("windowAddImages")));
     c.boxMainWindowAdd = make<QFrame>(QStringLiteral("boxMainWindowAdd"));
     c.boxAddingPhotosHeader = make<GradientBox>(QStringLiteral("boxAddingPhotosHeader"));
@@ -193,7 +188,7 @@ void MainWindowInterface::buildProgressSheet()
 
 void MainWindowInterface::buildCloudSheets()
 {
-    MainViewController &c = m_controller;
+    MainWindowWidgets &c = m_controller;
     c.windowCloudAuthorization = makeWindow(QStringLiteral("windowCloudAuthorization"));
     c.boxForAuthorization = make<QFrame>(QStringLiteral("boxForAuthorization"));
     c.lblDriveInfoHeader = make<QLabel>(QStringLiteral("lblDriveInfoHeader"));
@@ -221,7 +216,7 @@ void MainWindowInterface::buildCloudSheets()
 
 void MainWindowInterface::buildMenus()
 {
-    MainViewController &c = m_controller;
+    MainWindowWidgets &c = m_controller;
     PopUpButton *period = c.btnCapturePeriod;
     for (QPointer<QAction> *item : { &c.menuItemToday, &c.menuItemYesterday, &c.menuItemLast7Days,
              &c.menuItemLast15Days, &c.menuItemLastMonth, &c.menuItemLastYear, &c.menuItemSinceBeginning })
@@ -240,54 +235,4 @@ void MainWindowInterface::buildMenus()
     c.tvPath->setMenu(c.menuScanList);
     QObject::connect(c.menuScanList, &QMenu::aboutToShow, c.menuScanList,
         [item = c.menuItemRevealInFinder] { item->setEnabled(!isCloudSource(ScanGlobals::scanType.load())); });
-}
-
-void MainWindowInterface::connectActions()
-{
-    MainViewController *c = &m_controller;
-    SettingsBinding::bindSlider(c->sliderInitialMatching, QStringLiteral("setInitialMatching"));
-    SettingsBinding::bindSlider(c->sliderBitMap, QStringLiteral("setBitMapSize"));
-    SettingsBinding::bindSlider(c->sliderTimeInterval, QStringLiteral("setTimeInterval"));
-    SettingsBinding::bindSlider(c->sliderGPSDistance, QStringLiteral("setGpsDistance"));
-    SettingsBinding::bindCheckBox(c->btnIncludeRotateImages, QStringLiteral("isCompareRotateImages"));
-    SettingsBinding::bindCheckBox(c->btnIncludeFlipImages, QStringLiteral("isCompareFlipImages"));
-    SettingsBinding::bindCheckBox(c->btnScanVideo, QStringLiteral("allowVideoScanning"));
-    // The date filter is what the next scan reads from the settings.
-    SettingsBinding::bindCheckBox(c->btnScanLastImport, QStringLiteral("allowPhotosLibScanInTimePeriod"));
-    QObject::connect(c->btnCaptureDate, &PopUpButton::itemSelected, c, [c](int index) {
-        UserDefaults::standard().setObject(QStringLiteral("scanFilesFromDate"), qlonglong(index));
-        c->showDateKindItems();
-    });
-    QObject::connect(c->btnCapturePeriod, &PopUpButton::itemSelected, c, [](int index) {
-        UserDefaults::standard().setObject(QStringLiteral("scanPhotosFrom"), qlonglong(index));
-    });
-    QObject::connect(c->btnCompare, &QAbstractButton::clicked, c, &MainViewController::btnStartScanTapped);
-    QObject::connect(c->btnScanLastImport, &QAbstractButton::clicked, c,
-        [c] { c->btnScanAllImagesCheckBoxTapped(c->btnScanLastImport); });
-    QObject::connect(
-        c->btnExactMatch, &QAbstractButton::clicked, c, [c] { c->selectComparisonMethod(c->btnExactMatch); });
-    QObject::connect(c->btnSimilarMatch, &QAbstractButton::clicked, c,
-        [c] { c->selectComparisonMethod(c->btnSimilarMatch); });
-    for (QPushButton *add : { c->btnAddPhotos.data(), c->btnAddPhotosLib.data(), c->btnAddFolder.data() })
-        QObject::connect(add, &QAbstractButton::clicked, c,
-            [c, add] { c->btnAddPathToScan(add->property("tag").toInt()); });
-    QObject::connect(c->menuItemRevealInFinder, &QAction::triggered, c, &MainViewController::revealInFinder);
-    QObject::connect(c->menuItemCheckAll, &QAction::triggered, c, &MainViewController::checkAllInScanList);
-    QObject::connect(
-        c->menuItemUncheckAll, &QAction::triggered, c, &MainViewController::uncheckAllInScanList);
-    QObject::connect(
-        c->menuItemRemoveFromScanList, &QAction::triggered, c, &MainViewController::removeFromScanList);
-    QObject::connect(
-        c->menuItemRemoveAllFromScanList, &QAction::triggered, c, &MainViewController::removeAllFromScanList);
-    QObject::connect(
-        c->btnLinkScanVideo, &QAbstractButton::clicked, c, &MainViewController::btnScanVideoLinkButtonTapped);
-    QObject::connect(c->btnToolTip, &QAbstractButton::clicked, c, &MainViewController::showToolTipInfo);
-    QObject::connect(c->sliderInitialMatching, &DoubleSlider::doubleValueChanged, c,
-        &MainViewController::btnSliderMatchingLevel);
-    QObject::connect(
-        c->sliderBitMap, &DoubleSlider::doubleValueChanged, c, &MainViewController::btnSliderBitMapSize);
-    QObject::connect(c->sliderTimeInterval, &DoubleSlider::doubleValueChanged, c,
-        &MainViewController::btnSliderTimeInterval);
-    QObject::connect(c->sliderGPSDistance, &DoubleSlider::doubleValueChanged, c,
-        &MainViewController::btnSliderGpsDistance);
 }

@@ -1,18 +1,18 @@
 // The main window's interface: makes every control of the main view and of its sheets at its
-// English frame and connects the controller's outlets and actions.
+// English frame and fills the widgets' pointers.
 #pragma once
 
 #include <QHash>
 #include <QString>
 
-class MainViewController;
+struct MainWindowWidgets;
 class QWidget;
 
 class MainWindowInterface
 {
 public:
-    // Builds the view and the sheets for `controller`; returns the view.
-    static QWidget *load(MainViewController &controller);
+    // Builds the view and the sheets into `controller`'s widgets; returns the view.
+    static QWidget *load(MainWindowWidgets &controller);
     // Puts the children of `container` back at their frames (after the container changed height,
     // children keep their distance from its bottom edge).
     static void placeChildren(QWidget *container);
@@ -20,7 +20,7 @@ public:
     template <typename T> T *make(const QString &name);
 
 private:
-    explicit MainWindowInterface(MainViewController &controller)
+    explicit MainWindowInterface(MainWindowWidgets &controller)
         : m_controller(controller)
     {
     }
@@ -31,8 +31,7 @@ private:
     void buildProgressSheet();
     void buildCloudSheets();
     void buildMenus();
-    void connectActions();
 
-    MainViewController &m_controller;
+    MainWindowWidgets &m_controller;
     QHash<QString, QWidget *> m_widgets;
 };

@@ -9,7 +9,7 @@
 #include "controls/DoubleSlider.h"
 #include "platform/TextFormat.h"
 #include "platform/ui/BundleImage.h"
-#include "scan/ui/MainViewController.h"
+#include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/MainWindowStyles.h"
 #include "scan/ui/PopUpButton.h"
 
@@ -26,7 +26,7 @@ QString text(const char *key)
 
 } // namespace
 
-void MainWindowSetup::setupCloudSheetTexts(MainViewController &c)
+void MainWindowSetup::setupCloudSheetTexts(MainWindowWidgets &c)
 {
     c.lblDriveInfoHeader->setText(formatText(text("ID_QNY_DRIVE_INFO_HEADER"), kProductName, kCloudName));
     c.lblDriveInfoSteps->setText(
@@ -53,7 +53,7 @@ void MainWindowSetup::setupCloudSheetTexts(MainViewController &c)
     }
 }
 
-void MainWindowSetup::setupTitles(MainViewController &c)
+void MainWindowSetup::setupTitles(MainWindowWidgets &c)
 {
     const QList<std::pair<QWidget *, const char *>> titles = {
         { c.btnStopAddingPhotos, "ID_STOP" },
@@ -108,7 +108,7 @@ void MainWindowSetup::setupTitles(MainViewController &c)
     MainWindowStyles::styleScanButtonTitle(c.btnCompare);
 }
 
-void MainWindowSetup::styleCloudButtons(MainViewController &c)
+void MainWindowSetup::styleCloudButtons(MainWindowWidgets &c)
 {
     ControlStyles::styleFlatButton(c.btnScanComputer, MainWindowStyles::scanComputerStyle());
     ControlStyles::styleFlatButton(c.btnAllowPermission, MainWindowStyles::allowPermissionStyle());
@@ -124,7 +124,7 @@ void MainWindowSetup::styleCloudButtons(MainViewController &c)
     ControlStyles::styleFlatButton(c.btnStopAddingPhotos, ControlStyles::stopAddingPhotosStyle());
 }
 
-void MainWindowSetup::setupScanSourcePopup(MainViewController &c)
+void MainWindowSetup::setupScanSourcePopup(MainWindowWidgets &c)
 {
     const QList<std::pair<const char *, const char *>> sources = { { "ID_FINDER", "file-explorer" },
         { "ID_GOOGLE_DRIVE", "google-drive-icon" }, { "ID_DROPBOX", "dropbox_icon" } };
@@ -139,7 +139,7 @@ void MainWindowSetup::setupScanSourcePopup(MainViewController &c)
     c.btnPopupForScanSelection->setToolTip(text("ID_FINDER"));
 }
 
-void MainWindowSetup::setupProgressSheet(MainViewController &c)
+void MainWindowSetup::setupProgressSheet(MainWindowWidgets &c)
 {
     const double radius = OSVersionFlags::isOS11OrLater ? 0 : 5;
     MainWindowStyles::setCornerRadius(c.boxMainWindowAdd, radius);

@@ -2,16 +2,16 @@
 // the view loads.
 #pragma once
 
-class MainViewController;
+struct MainWindowWidgets;
 
 class MainWindowSetup
 {
 public:
     // Texts and per-language fonts of the cloud sign-in sheet.
-    static void setupCloudSheetTexts(MainViewController &c);
+    static void setupCloudSheetTexts(MainWindowWidgets &c);
     // Titles of the buttons, captions and menu items.
-    static void setupTitles(MainViewController &c);
-    static void styleCloudButtons(MainViewController &c);
-    static void setupScanSourcePopup(MainViewController &c);
-    static void setupProgressSheet(MainViewController &c);
+    static void setupTitles(MainWindowWidgets &c);
+    static void styleCloudButtons(MainWindowWidgets &c);
+    static void setupScanSourcePopup(MainWindowWidgets &c);
+    static void setupProgressSheet(MainWindowWidgets &c);
 };

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
 #include <QUrl>
 
 #include "app/CommonFunc.h"
@@ -22,9 +23,10 @@
 #include "results/ui/ResultFileActions.h"
 #include "scan/ExclusionMatcher.h"
 #include "scan/ScanOptions.h"
-#include "scan/ui/MainViewController.h"
+#include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/ScanListCoverage.h"
 #include "scan/ui/ScanListRules.h"
+#include "scan/ui/ScanListState.h"
 #include "scan/ui/ScanListTable.h"
 
 namespace
@@ -37,9 +39,9 @@ QString text(const char *key)
     return localizedString(QString::fromLatin1(key));
 }
 
-std::vector<FilePathNode> &currentList(MainViewController &c)
+std::vector<FilePathNode> &currentList(ScanListState &state)
 {
-    return !isCloudSource(ScanGlobals::scanType.load()) ? c.arrPathNodes : c.arrPathNodeGoogleDrive;
+    return !isCloudSource(ScanGlobals::scanType.load()) ? state.arrPathNodes : state.arrPathNodeGoogleDrive;
 }
 
 bool isChecked(const FilePathNode &node)
@@ -49,9 +51,11 @@ bool isChecked(const FilePathNode &node)
 
 } // namespace
 
-ScanListController::ScanListController(MainViewController &controller)
+ScanListController::ScanListController(MainWindowWidgets &widgets, ScanListState &listState, ScanListWindow window)
     : revealUrl([](const QUrl &url) { ResultFileActions::defaultRevealUrl(url, {}); })
-    , c(controller)
+    , c(widgets)
+    , state(listState)
+    , m_window(std::move(window))
 {
 }
 
@@ -61,35 +65,35 @@ void ScanListController::alert(const QString &message, const QString &informativ
     spec.messageText = message;
     spec.informativeText = informative;
     spec.buttons = buttons;
-    AlertPresenter::current().runAlert(spec, c.view());
+    AlertPresenter::current().runAlert(spec, m_window.view());
 }
 
 void ScanListController::loadAllowedExtensions()
 {
-    const bool videos = c.compareType == GlobalObjects::CompareType::ctMD5
+    const bool videos = state.compareType == GlobalObjects::CompareType::ctMD5
         && UserDefaults::standard().boolForKey(QStringLiteral("allowVideoScanning"));
-    ScanOptions::loadAllowedExtensions(UserDefaults::standard(), videos, c.allowedExtensions, c.arrVideoExtn);
+    ScanOptions::loadAllowedExtensions(UserDefaults::standard(), videos, state.allowedExtensions, state.arrVideoExtn);
 }
 
 void ScanListController::beginAdd()
 {
-    c.countPathAdded = 0;
-    c.isFileAdded = false;
+    state.countPathAdded = 0;
+    state.isFileAdded = false;
     QStringList excluded;
     for (const QVariant &folder : UserDefaults::standard().arrayForKey(QStringLiteral("excludedFolders")))
         excluded.append(folder.toString());
-    c.predDirExclusion = std::make_shared<ExclusionMatcher>(excluded);
+    state.predDirExclusion = std::make_shared<ExclusionMatcher>(excluded);
     loadAllowedExtensions();
 }
 
 bool ScanListController::isExcluded(const QString &path) const
 {
-    return c.predDirExclusion && c.predDirExclusion->isExcluded(path);
+    return state.predDirExclusion && state.predDirExclusion->isExcluded(path);
 }
 
 bool ScanListController::hasPhotosEntry() const
 {
-    for (const FilePathNode &node : c.arrPathNodes)
+    for (const FilePathNode &node : state.arrPathNodes)
         if (node.nodeType == NodeType::nodeTypePhotos)
             return true;
     return false;
@@ -97,7 +101,7 @@ bool ScanListController::hasPhotosEntry() const
 
 bool ScanListController::addPathNode(const QString &path, NodeType nodeType)
 {
-    ScanListCoverage coverage(c.arrPathNodes);
+    ScanListCoverage coverage(state.arrPathNodes);
     return addUncoveredPath(path, nodeType, coverage);
 }
 
@@ -110,11 +114,11 @@ bool ScanListController::addUncoveredPath(const QString &path, NodeType nodeType
         node.filePath = path;
         node.nodeType = nodeType;
         node.state = 1;
-        c.arrPathNodes.push_back(node);
-        c.dictPathAdded.insert(ScanListRules::pathKey(path), 1);
-        ++c.countPathAdded;
+        state.arrPathNodes.push_back(node);
+        state.dictPathAdded.insert(ScanListRules::pathKey(path), 1);
+        ++state.countPathAdded;
         c.btnCompare->setState(IMGButton::OnState);
-        c.isFileAdded = true;
+        state.isFileAdded = true;
         c.btnCompare->setEnabled(true);
         added = true;
     }
@@ -141,7 +145,7 @@ void ScanListController::btnAddPathToScan(int tag)
     NodeType mode = NodeType::nodeTypefolder;
     if (tag == 0) {
         mode = NodeType::nodeTypefile;
-        options.allowedFileTypes = c.allowedExtensions;
+        options.allowedFileTypes = state.allowedExtensions;
         options.allowsMultipleSelection = true;
         options.prompt = text("ID_ADD_PHOTOS");
         options.fileTypesName = text("ID_PHOTOS");
@@ -159,16 +163,16 @@ void ScanListController::btnAddPathToScan(int tag)
     } else {
         options.canChooseDirectories = true;
         options.allowsMultipleSelection = true;
-        options.allowedFileTypes = c.allowedExtensions;
+        options.allowedFileTypes = state.allowedExtensions;
         options.prompt = text("ID_ADD_FOLDER");
         options.fileTypesName = text("ID_PHOTOS");
     }
-    c.nodeType = mode;
-    const QStringList extensions = c.allowedExtensions;
+    state.nodeType = mode;
+    const QStringList extensions = state.allowedExtensions;
     options.shouldEnable = [mode, extensions](const QString &path) {
         return ScanListRules::isPathEnabledInOpenPanel(mode, path, extensions);
     };
-    OpenPanel::current().beginSheet(options, c.view(),
+    OpenPanel::current().beginSheet(options, m_window.view(),
         [this, mode](int response, const QStringList &paths) { openPanelDidChoose(response, paths, mode); });
 }
 
@@ -178,7 +182,7 @@ void ScanListController::addChosenPath(const QString &path, NodeType mode, AddPa
         addLibrary(path, result);
     } else if (mode == NodeType::nodeTypefolder && !QFileInfo(path).isDir()) {
         // A file that reached the folder panel is entered as the file it is, or not at all.
-        if (ScanListRules::hasEnabledExtension(path, c.allowedExtensions))
+        if (ScanListRules::hasEnabledExtension(path, state.allowedExtensions))
             addPathNode(path, NodeType::nodeTypefile);
     } else {
         addPathNode(path, mode);
@@ -211,7 +215,7 @@ void ScanListController::openPanelDidChoose(int response, const QStringList &pat
     }
     saveScanList();
     reloadPathTable();
-    result.isAllPathAdded = c.countPathAdded == paths.size();
+    result.isAllPathAdded = state.countPathAdded == paths.size();
     scheduleReport(result);
 }
 
@@ -221,7 +225,7 @@ void ScanListController::addDroppedPath(const QString &path, AddPathResult &resu
         result.isShowExcludePrompt = true;
         return;
     }
-    switch (ScanListRules::classifyDropped(path, c.allowedExtensions)) {
+    switch (ScanListRules::classifyDropped(path, state.allowedExtensions)) {
     case ScanListRules::Kind::Folder:
         addPathNode(path, NodeType::nodeTypefolder);
         break;
@@ -254,7 +258,7 @@ void ScanListController::handleFileDragDropNotification(const Notification &noti
     AddPathResult result;
     for (const QString &path : paths)
         addDroppedPath(path, result);
-    result.isAllPathAdded = c.countPathAdded == paths.size();
+    result.isAllPathAdded = state.countPathAdded == paths.size();
     scheduleReport(result);
     saveScanList();
     reloadPathTable();
@@ -262,10 +266,10 @@ void ScanListController::handleFileDragDropNotification(const Notification &noti
 
 void ScanListController::scheduleReport(const AddPathResult &result)
 {
-    QPointer<MainViewController> owner(&c);
+    QPointer<ScanListController> owner(this);
     Dispatch::main([owner, result] {
         if (owner)
-            owner->scanList().showAddPathResult(result);
+            owner->showAddPathResult(result);
     });
 }
 
@@ -275,19 +279,19 @@ void ScanListController::showAddPathResult(const AddPathResult &result)
     const QStringList ok { text("ID_OK_CAPS") };
     if (result.isShowExcludePrompt) {
         AlertSpec spec;
-        spec.messageText = c.isFileAdded ? text("ID_ONE_OR_MORE_ITEMS_CANT_ADDED") : cantAdd;
+        spec.messageText = state.isFileAdded ? text("ID_ONE_OR_MORE_ITEMS_CANT_ADDED") : cantAdd;
         spec.informativeText = text("ID_ITEMS_ALREADY_EXCLUDED_FROM_SCANNING") + QStringLiteral("\n\n ")
             + text("ID_HINT_GO_TO_PREFERENCES");
         spec.buttons = { text("ID_OK_CAPS"), text("ID_GOTO_PREFERENCES") };
-        if (AlertPresenter::current().runAlert(spec, c.view()) != AlertPresenter::kFirstButton) {
+        if (AlertPresenter::current().runAlert(spec, m_window.view()) != AlertPresenter::kFirstButton) {
             stdoutLine(QStringLiteral("go to prefrences"));
-            emit c.preferencesRequested();
+            m_window.requestPreferences();
         }
         return;
     }
-    if (c.isFileAdded && result.isAllPathAdded)
+    if (state.isFileAdded && result.isAllPathAdded)
         return;
-    if (!c.isFileAdded && result.iPhotoLibError)
+    if (!state.isFileAdded && result.iPhotoLibError)
         alert(cantAdd, QStringLiteral("Photos library not supported"), ok);
     else if (result.PhotoslibAlreadyAdded)
         alert(cantAdd, text("ID_ONLY_ONE_LIB_CAN_ADDED"), ok);
@@ -303,17 +307,17 @@ void ScanListController::showAlreadyInScanListAlert()
 void ScanListController::saveScanList()
 {
     QVariantList saved;
-    for (const FilePathNode &node : c.arrPathNodes) {
+    for (const FilePathNode &node : state.arrPathNodes) {
         if (!node.filePath || node.filePath->isEmpty())
             continue;
         saved.append(QVariantMap { { QStringLiteral("path"), node.filePath->toUtf8() },
             { QStringLiteral("state"), qlonglong(node.state) } });
     }
     UserDefaults::standard().setObject(QStringLiteral("savedPaths"), saved);
-    QPointer<MainViewController> owner(&c);
+    QPointer<ScanListController> owner(this);
     Dispatch::main([owner] {
         if (owner)
-            owner->scanList().reloadPathTable();
+            owner->reloadPathTable();
     });
 }
 
@@ -334,7 +338,7 @@ QVariantList ScanListController::loadSavedPaths()
 void ScanListController::restoreScanList()
 {
     bool vanished = false;
-    ScanListCoverage coverage(c.arrPathNodes);
+    ScanListCoverage coverage(state.arrPathNodes);
     for (const QVariant &entry : loadSavedPaths()) {
         const QString path = entry.toMap().value(QStringLiteral("path")).toString();
         if (!QFileInfo::exists(path)) {
@@ -355,7 +359,7 @@ void ScanListController::restoreScanList()
             continue;
         }
         if (addUncoveredPath(path, type, coverage))
-            c.arrPathNodes.back().state = int(entry.toMap().value(QStringLiteral("state")).toLongLong());
+            state.arrPathNodes.back().state = int(entry.toMap().value(QStringLiteral("state")).toLongLong());
     }
     reloadPathTable();
     if (vanished)
@@ -365,7 +369,7 @@ void ScanListController::restoreScanList()
 
 void ScanListController::updateScanButton()
 {
-    const std::vector<FilePathNode> &list = currentList(c);
+    const std::vector<FilePathNode> &list = currentList(state);
     const bool anyChecked = std::any_of(list.cbegin(), list.cend(), isChecked);
     c.btnCompare->setState(anyChecked ? IMGButton::OnState : IMGButton::OffState);
     c.btnCompare->setEnabled(anyChecked);
@@ -373,7 +377,7 @@ void ScanListController::updateScanButton()
 
 void ScanListController::btnCheckUnCheckTapped(int row, bool checked)
 {
-    std::vector<FilePathNode> &list = currentList(c);
+    std::vector<FilePathNode> &list = currentList(state);
     if (row < 0 || row >= int(list.size()))
         return;
     list[size_t(row)].state = checked ? 1 : 0;
@@ -384,15 +388,15 @@ void ScanListController::btnCheckUnCheckTapped(int row, bool checked)
 
 void ScanListController::removeScanListEntry(int row)
 {
-    std::vector<FilePathNode> &list = currentList(c);
+    std::vector<FilePathNode> &list = currentList(state);
     if (row < 0 || row >= int(list.size()))
         return;
-    if (&list == &c.arrPathNodes && list[size_t(row)].filePath)
-        c.dictPathAdded.remove(ScanListRules::pathKey(*list[size_t(row)].filePath));
+    if (&list == &state.arrPathNodes && list[size_t(row)].filePath)
+        state.dictPathAdded.remove(ScanListRules::pathKey(*list[size_t(row)].filePath));
     list.erase(list.begin() + row);
     storeCloudList();
     updateScanButton();
-    if (&list == &c.arrPathNodes)
+    if (&list == &state.arrPathNodes)
         saveScanList();
     reloadPathTable();
     updatePathTableToolTip();
@@ -401,10 +405,10 @@ void ScanListController::removeScanListEntry(int row)
 void ScanListController::removeAllFromScanList()
 {
     if (!isCloudSource(ScanGlobals::scanType.load())) {
-        c.dictPathAdded.clear();
-        c.arrPathNodes.clear();
+        state.dictPathAdded.clear();
+        state.arrPathNodes.clear();
     } else {
-        c.arrPathNodeGoogleDrive.clear();
+        state.arrPathNodeGoogleDrive.clear();
         storeCloudList();
     }
     reloadPathTable();
@@ -415,7 +419,7 @@ void ScanListController::removeAllFromScanList()
 
 void ScanListController::setAllScanListChecked(bool checked)
 {
-    std::vector<FilePathNode> &list = currentList(c);
+    std::vector<FilePathNode> &list = currentList(state);
     if (list.empty())
         return;
     for (FilePathNode &node : list)
@@ -429,22 +433,22 @@ void ScanListController::setAllScanListChecked(bool checked)
 
 void ScanListController::revealInFinder(int row)
 {
-    if (row < 0 || row >= int(c.arrPathNodes.size()) || !c.arrPathNodes[size_t(row)].filePath)
+    if (row < 0 || row >= int(state.arrPathNodes.size()) || !state.arrPathNodes[size_t(row)].filePath)
         return;
     if (revealUrl)
-        revealUrl(QUrl::fromLocalFile(*c.arrPathNodes[size_t(row)].filePath));
+        revealUrl(QUrl::fromLocalFile(*state.arrPathNodes[size_t(row)].filePath));
 }
 
 void ScanListController::storeCloudList()
 {
     switch (ScanGlobals::scanType.load()) {
     case ScanSource::googleDrive:
-        if (c.gDriveAccessVC)
-            c.gDriveAccessVC->arrPathNodesToScan = c.arrPathNodeGoogleDrive;
+        if (state.gDriveAccessVC)
+            state.gDriveAccessVC->arrPathNodesToScan = state.arrPathNodeGoogleDrive;
         break;
     case ScanSource::dropbox:
-        if (const auto handler = std::dynamic_pointer_cast<DropBoxHandler>(c.scanWrapper))
-            handler->arrPathNodesCloudScan = c.arrPathNodeGoogleDrive;
+        if (const auto handler = std::dynamic_pointer_cast<DropBoxHandler>(state.scanWrapper))
+            handler->arrPathNodesCloudScan = state.arrPathNodeGoogleDrive;
         break;
     case ScanSource::thisComputer:
         break;
@@ -453,22 +457,22 @@ void ScanListController::storeCloudList()
 
 void ScanListController::updatePathTableToolTip()
 {
-    c.tvPath->setToolTip(c.arrPathNodes.empty() ? QString() : text("ID_CTRL_TO_VIEW_MORE_OPTIONS"));
+    c.tvPath->setToolTip(state.arrPathNodes.empty() ? QString() : text("ID_CTRL_TO_VIEW_MORE_OPTIONS"));
 }
 
 void ScanListController::reloadPathTable()
 {
-    QPointer<MainViewController> owner(&c);
+    QPointer<ScanListController> owner(this);
     ScanListTable::Actions actions;
     actions.checkChanged = [owner](int row, bool checked) {
         if (owner)
-            owner->scanList().btnCheckUnCheckTapped(row, checked);
+            owner->btnCheckUnCheckTapped(row, checked);
     };
     actions.remove = [owner](int row) {
         if (owner)
-            owner->scanList().removeScanListEntry(row);
+            owner->removeScanListEntry(row);
     };
-    const std::vector<FilePathNode> &list = currentList(c);
+    const std::vector<FilePathNode> &list = currentList(state);
     ScanListTable::reload(c.tvPath, list, ScanGlobals::scanType.load(), actions);
     for (QWidget *hint : { static_cast<QWidget *>(c.lblDragPhotosTitle.data()),
              static_cast<QWidget *>(c.lblHintForDrag.data()), static_cast<QWidget *>(c.boxForHint.data()) })

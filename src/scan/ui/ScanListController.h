@@ -11,8 +11,12 @@
 
 #include "app/GlobalObjects.h"
 
-class MainViewController;
+#include <QObject>
+
+class QWidget;
 class ScanListCoverage;
+struct MainWindowWidgets;
+struct ScanListState;
 struct Notification;
 
 // What one add operation met, for the report that follows it.
@@ -23,10 +27,17 @@ struct AddPathResult {
     bool PhotoslibAlreadyAdded = false;
 };
 
-class ScanListController
+// What the scan list asks of its window: the view its alerts and panels open over, and the
+// preferences window (an added path is excluded from scanning).
+struct ScanListWindow {
+    std::function<QWidget *()> view;
+    std::function<void()> requestPreferences;
+};
+
+class ScanListController : public QObject
 {
 public:
-    explicit ScanListController(MainViewController &controller);
+    ScanListController(MainWindowWidgets &widgets, ScanListState &state, ScanListWindow window);
 
     // Adds one entry unless the list already covers the path; true when an entry was made.
     bool addPathNode(const QString &path, GlobalObjects::NodeType nodeType);
@@ -74,5 +85,7 @@ private:
     void scheduleReport(const AddPathResult &result);
     void alert(const QString &message, const QString &informative, const QStringList &buttons);
 
-    MainViewController &c;
+    MainWindowWidgets &c;
+    ScanListState &state;
+    ScanListWindow m_window;
 };

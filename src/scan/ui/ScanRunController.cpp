@@ -24,8 +24,11 @@
 #include "scan/ExclusionMatcher.h"
 #include "scan/ScanProgressTexts.h"
 #include "scan/ui/AddingSheet.h"
-#include "scan/ui/MainViewController.h"
+#include "scan/ui/ComparisonOptionsView.h"
+#include "scan/ui/MainWindowHost.h"
+#include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/ScanListController.h"
+#include "scan/ui/ScanListState.h"
 
 namespace
 {
@@ -59,8 +62,12 @@ void setRing(CircularProgressBarView *ring, QLabel *percent, double fraction, co
 
 } // namespace
 
-ScanRunController::ScanRunController(MainViewController &controller)
-    : c(controller)
+ScanRunController::ScanRunController(
+    MainWindowWidgets &widgets, ScanListState &listState, MainWindowHost &windowHost, ResultViewController &result)
+    : c(widgets)
+    , state(listState)
+    , host(windowHost)
+    , m_result(result)
 {
     ScanEngine::Callbacks callbacks;
     callbacks.progress = [this](const ScanProgress &progress) { showProgress(progress); };
@@ -84,7 +91,7 @@ void ScanRunController::btnStartScanTapped()
 {
     if (m_engine->isRunning())
         return;
-    c.view();
+    host.view();
     // The Stop button only matters while the sheet is up, so it is wired when a scan first starts.
     connect(c.btnStopAddingPhotos, &QAbstractButton::clicked, this,
         &ScanRunController::btnStopAddPhotosTapped, Qt::UniqueConnection);
@@ -92,32 +99,32 @@ void ScanRunController::btnStartScanTapped()
     resetScanState();
     resetSheetTexts();
     loadScanOptions();
-    c.scanList().loadAllowedExtensions();
-    c.showAddingPhotosSheet();
+    host.scanList().loadAllowedExtensions();
+    host.showAddingPhotosSheet();
     applyModeSettings();
     if (isCloudSource(ScanGlobals::scanType.load())) {
         // A cloud source lists its files itself and joins the road at the cache hand-over.
         if (startCloudListing)
             startCloudListing();
         else
-            c.dismissAddingPhotosSheet();
+            host.dismissAddingPhotosSheet();
         return;
     }
-    m_engine->start(m_options, c.arrPathNodes);
+    m_engine->start(m_options, state.arrPathNodes);
 }
 
 void ScanRunController::resetScanState()
 {
     if (c.indProgressBar)
         c.indProgressBar->setRange(0, 0);
-    c.abortMe = false;
-    c.applyMatchingLevelThresholds();
-    c.arrImagesContent.clear();
+    state.abortMe = false;
+    ComparisonOptionsView::applyMatchingLevelThresholds();
+    state.arrImagesContent.clear();
 }
 
 void ScanRunController::resetSheetTexts()
 {
-    const bool withVideos = c.compareType == GlobalObjects::CompareType::ctMD5
+    const bool withVideos = state.compareType == GlobalObjects::CompareType::ctMD5
         && UserDefaults::standard().boolForKey(QStringLiteral("allowVideoScanning"));
     c.lblScanPath->setText(QString());
     c.lblScanPath->setToolTip(QString());
@@ -131,23 +138,23 @@ void ScanRunController::resetSheetTexts()
 
 void ScanRunController::loadScanOptions()
 {
-    c.countPathAdded = 0;
+    state.countPathAdded = 0;
     const ScanSliderPositions sliders { int(c.sliderBitMap->doubleValue()),
         int(c.sliderGPSDistance->doubleValue()), int(c.sliderTimeInterval->doubleValue()) };
-    m_options = ScanOptions::load(UserDefaults::standard(), c.compareType, sliders, ScanGlobals::snapshot());
+    m_options = ScanOptions::load(UserDefaults::standard(), state.compareType, sliders, ScanGlobals::snapshot());
     m_options.sliderMinValue = float(c.sliderInitialMatching->minValue());
-    c.predDirExclusion = std::make_shared<ExclusionMatcher>(m_options.excludedFolders);
-    c.allowedExtensions = m_options.allowedExtensions;
-    c.arrVideoExtn = m_options.videoExtensions;
+    state.predDirExclusion = std::make_shared<ExclusionMatcher>(m_options.excludedFolders);
+    state.allowedExtensions = m_options.allowedExtensions;
+    state.arrVideoExtn = m_options.videoExtensions;
 }
 
 void ScanRunController::applyModeSettings()
 {
-    if (c.compareType == GlobalObjects::CompareType::ctHash) {
-        c.applyMatchingLevelThresholds();
-        c.btnSliderBitMapSize();
-        c.btnSliderGpsDistance();
-        c.btnSliderTimeInterval();
+    if (state.compareType == GlobalObjects::CompareType::ctHash) {
+        ComparisonOptionsView::applyMatchingLevelThresholds();
+        ComparisonOptionsView::showBitmapSize(c);
+        ComparisonOptionsView::showGpsDistance(c);
+        ComparisonOptionsView::showTimeInterval(c);
         return;
     }
     ScanGlobals::matchThreshold = ScanThresholds::kExactMatchThreshold;
@@ -161,7 +168,7 @@ void ScanRunController::btnStopAddPhotosTapped()
 
 void ScanRunController::stopAddingPhotos()
 {
-    c.abortMe = true;
+    state.abortMe = true;
     if (m_engine->isRunning()) {
         m_engine->stop();
         return;
@@ -171,7 +178,7 @@ void ScanRunController::stopAddingPhotos()
     if (isCloudSource(ScanGlobals::scanType.load()) && stopCloudListing)
         stopCloudListing();
     if (isCloudSource(ScanGlobals::scanType.load()) && !startCloudListing)
-        c.dismissAddingPhotosSheet();
+        host.dismissAddingPhotosSheet();
 }
 
 void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &records)
@@ -181,8 +188,8 @@ void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &re
     Dispatch::mainSync([self, records] {
         if (!self)
             return;
-        if (self->c.abortMe.load()) {
-            self->c.dismissAddingPhotosSheet();
+        if (self->state.abortMe.load()) {
+            self->host.dismissAddingPhotosSheet();
             // Stopped before the engine took over: the scan still ends, as a stopped local one does.
             emit self->scanEnded(ScanEngine::Outcome::Stopped);
             return;
@@ -193,7 +200,7 @@ void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &re
 
 void ScanRunController::showProgress(const ScanProgress &progress)
 {
-    if (!c.isViewLoaded())
+    if (!host.isViewLoaded())
         return;
     const ScanProgressTexts texts = ScanProgressTexts::forProgress(progress);
     setLabel(c.lblAdd, texts.lblAdd);
@@ -225,7 +232,7 @@ void ScanRunController::setBar(double fraction)
 
 void ScanRunController::showComparisonComplete()
 {
-    if (!c.isViewLoaded())
+    if (!host.isViewLoaded())
         return;
     setRing(c.progressCircular, c.lblScanPer, kFullRing, ScanProgressTexts::percentText(1.0));
     setBar(1.0);
@@ -271,7 +278,7 @@ void ScanRunController::runAlert(const char *messageKey, const char *informative
     alert.messageText = text(messageKey);
     alert.informativeText = text(informativeKey);
     alert.buttons = { text("ID_OK_CAPS") };
-    AlertPresenter::current().runAlert(alert, c.view());
+    AlertPresenter::current().runAlert(alert, host.view());
 }
 
 void ScanRunController::showNoPhotosAlert()
@@ -308,11 +315,11 @@ void ScanRunController::showResults(const QList<std::shared_ptr<DuplicatesGroup>
     setRing(c.progressCircular, c.lblScanPer, kFullRing, ScanProgressTexts::percentText(1.0));
     AddingSheet::dismissAddingPhotosSheetOnMain(c);
     const QList<std::shared_ptr<DuplicatesGroup>> shown = ScanEngine::groupsToShow(groups);
-    ResultViewController &result = *c.result;
+    ResultViewController &result = m_result;
     result.arrGroups.assign(shown.cbegin(), shown.cend());
-    result.scanWrapper = c.scanWrapper;
+    result.scanWrapper = state.scanWrapper;
     // The results view takes the main view's place in the window's content.
-    QWidget *mainView = c.view();
+    QWidget *mainView = host.view();
     QWidget *resultView = result.view();
     if (resultView->parentWidget() != mainView->parentWidget())
         resultView->setParent(mainView->parentWidget());

@@ -1,7 +1,7 @@
 // The main window's side of a scan: the Scan button's start (state reset, thresholds, options, the
 // adding sheet), the progress the engine reports, the Stop button, the two early-out alerts and
 // the hand-over of the groups to the results view. The walk, hashing and grouping themselves run
-// in ScanEngine; this class only connects them to the window. Owned by MainViewController.
+// in ScanEngine; this class only connects them to the window.
 #pragma once
 
 #include <functional>
@@ -14,13 +14,17 @@
 #include "scan/ScanOptions.h"
 
 class DuplicatesGroup;
-class MainViewController;
+class MainWindowHost;
+class ResultViewController;
+struct MainWindowWidgets;
+struct ScanListState;
 
 class ScanRunController : public QObject
 {
     Q_OBJECT
 public:
-    explicit ScanRunController(MainViewController &controller);
+    ScanRunController(
+        MainWindowWidgets &widgets, ScanListState &state, MainWindowHost &host, ResultViewController &result);
     ~ScanRunController() override;
 
     // GUI thread. The Scan button: resets the scan state, fixes the thresholds, loads the options,
@@ -72,7 +76,10 @@ private:
     // Posts `job` to the GUI thread; it is dropped when this controller has gone by then.
     void runOnMain(void (ScanRunController::*job)());
 
-    MainViewController &c;
+    MainWindowWidgets &c;
+    ScanListState &state;
+    MainWindowHost &host;
+    ResultViewController &m_result;
     ScanOptions m_options;
     std::unique_ptr<ScanEngine> m_engine;
 };
