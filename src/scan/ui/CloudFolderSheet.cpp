@@ -11,8 +11,10 @@
 #include "model/CloudScanFoldersList.h"
 #include "platform/ui/AlertPresenter.h"
 #include "scan/ui/AddingSheet.h"
-#include "scan/ui/MainViewController.h"
+#include "scan/ui/MainWindowHost.h"
+#include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/ScanListController.h"
+#include "scan/ui/ScanListState.h"
 
 namespace
 {
@@ -42,8 +44,10 @@ void emptyListing(CloudScanFoldersList &folder)
 
 } // namespace
 
-CloudFolderSheet::CloudFolderSheet(MainViewController &controller)
-    : c(controller)
+CloudFolderSheet::CloudFolderSheet(MainWindowWidgets &widgets, ScanListState &listState, MainWindowHost &windowHost)
+    : c(widgets)
+    , state(listState)
+    , host(windowHost)
     , m_model(std::make_unique<FolderTreeModel>())
 {
 }
@@ -76,16 +80,16 @@ void CloudFolderSheet::connectActions()
 
 std::shared_ptr<DropBoxHandler> CloudFolderSheet::handler() const
 {
-    return std::dynamic_pointer_cast<DropBoxHandler>(c.scanWrapper);
+    return std::dynamic_pointer_cast<DropBoxHandler>(state.scanWrapper);
 }
 
-void CloudFolderSheet::rebuildTree(MainViewController &c, DropBoxHandler *handler)
+void CloudFolderSheet::rebuildTree(ScanListState &state, DropBoxHandler *handler)
 {
     auto root = std::make_shared<CloudScanFoldersList>();
     root->folderName = QStringLiteral("Dropbox");
     root->folderPath = QStringLiteral("Dropbox");
-    c.cloudRootObj = root;
-    for (const FilePathNode &node : c.arrPathNodeGoogleDrive) {
+    state.cloudRootObj = root;
+    for (const FilePathNode &node : state.arrPathNodeGoogleDrive) {
         if (node.cloudFolder)
             emptyListing(*node.cloudFolder);
     }
@@ -95,18 +99,18 @@ void CloudFolderSheet::rebuildTree(MainViewController &c, DropBoxHandler *handle
 
 void CloudFolderSheet::getFolderList(const std::shared_ptr<DropBoxHandler> &source)
 {
-    if (source && !isListing() && (!c.cloudRootObj || source->isFileDeletedFromCloudDrive.load())) {
+    if (source && !isListing() && (!state.cloudRootObj || source->isFileDeletedFromCloudDrive.load())) {
         source->isCompletListFetch = false;
-        rebuildTree(c, source.get());
+        rebuildTree(state, source.get());
         resetModel();
-        listFolder(c.cloudRootObj);
+        listFolder(state.cloudRootObj);
     }
     showSheet();
 }
 
 void CloudFolderSheet::showSheet()
 {
-    AddingSheet::showSheet(c.view(), c.windowCloudFolderList, c.boxCloudFolderList);
+    AddingSheet::showSheet(host.view(), c.windowCloudFolderList, c.boxCloudFolderList);
 }
 
 void CloudFolderSheet::resetModel()
@@ -114,8 +118,8 @@ void CloudFolderSheet::resetModel()
     m_model->clear();
     m_nodes.clear();
     m_items.clear();
-    if (c.cloudRootObj)
-        m_model->appendRow(makeItem(c.cloudRootObj));
+    if (state.cloudRootObj)
+        m_model->appendRow(makeItem(state.cloudRootObj));
     if (c.outlineCloudFolderList)
         c.outlineCloudFolderList->clearSelection();
     c.btnAddFolderCloudScan->setEnabled(false);
@@ -202,7 +206,7 @@ void CloudFolderSheet::outlineViewSelectionDidChange()
     if (rows.isEmpty())
         return;
     if (const std::shared_ptr<CloudScanFoldersList> node = nodeAt(rows.first())) {
-        c.lastSelectedCloudPath = node;
+        state.lastSelectedCloudPath = node;
         c.btnAddFolderCloudScan->setEnabled(true);
     }
 }
@@ -217,21 +221,21 @@ void CloudFolderSheet::btnRefreshCloudScanFolderListTapped()
     if (isListing())
         return;
     setCloudFolderListBusy(false);
-    if (c.cloudRootObj) {
-        c.cloudRootObj->arrCloudDriveFiles.clear();
-        c.cloudRootObj->arrCloudDriveAllTypeFiles.clear();
+    if (state.cloudRootObj) {
+        state.cloudRootObj->arrCloudDriveFiles.clear();
+        state.cloudRootObj->arrCloudDriveAllTypeFiles.clear();
     }
     c.btnRefreshCloudScanFolderList->setEnabled(false);
-    c.cloudRootObj.reset();
+    state.cloudRootObj.reset();
     reloadCloudFolderList();
 }
 
 void CloudFolderSheet::reloadCloudFolderList()
 {
     const std::shared_ptr<DropBoxHandler> source = handler();
-    if (source && (!c.cloudRootObj || source->isFileDeletedFromCloudDrive.load())) {
+    if (source && (!state.cloudRootObj || source->isFileDeletedFromCloudDrive.load())) {
         // Deletions stay flagged: the next scan lists its folders anew.
-        rebuildTree(c, nullptr);
+        rebuildTree(state, nullptr);
         resetModel();
         setCloudFolderListBusy(true);
     }
@@ -241,25 +245,25 @@ void CloudFolderSheet::reloadCloudFolderList()
 void CloudFolderSheet::btnAddFolderCloudScanTapped()
 {
     AlertPresenter::current().endSheet(c.windowCloudFolderList);
-    const std::shared_ptr<CloudScanFoldersList> folder = c.lastSelectedCloudPath;
+    const std::shared_ptr<CloudScanFoldersList> folder = state.lastSelectedCloudPath;
     if (!folder)
         return;
     // The provider's paths ignore case, so a case variant is the same folder.
-    for (const FilePathNode &entry : c.arrPathNodeGoogleDrive) {
+    for (const FilePathNode &entry : state.arrPathNodeGoogleDrive) {
         if (entry.filePath && entry.filePath->compare(folder->folderPath, Qt::CaseInsensitive) == 0) {
-            c.scanList().showAlreadyInScanListAlert();
+            host.scanList().showAlreadyInScanListAlert();
             return;
         }
     }
-    ++c.countPathAdded;
+    ++state.countPathAdded;
     FilePathNode entry;
     entry.filePath = folder->folderPath;
     entry.state = 1;
     entry.nodeType = GlobalObjects::NodeType::nodeTypeDropBox;
     entry.cloudFolder = folder;
-    c.arrPathNodeGoogleDrive.push_back(entry);
+    state.arrPathNodeGoogleDrive.push_back(entry);
     if (const std::shared_ptr<DropBoxHandler> source = handler())
         source->arrPathNodesCloudScan.push_back(entry);
-    c.scanList().reloadPathTable();
-    c.scanList().updateScanButton();
+    host.scanList().reloadPathTable();
+    host.scanList().updateScanButton();
 }

@@ -12,7 +12,9 @@
 
 class CloudScanFoldersList;
 class DropBoxHandler;
-class MainViewController;
+class MainWindowHost;
+struct MainWindowWidgets;
+struct ScanListState;
 class QModelIndex;
 class QStandardItem;
 class QStandardItemModel;
@@ -21,7 +23,7 @@ class CloudFolderSheet : public QObject
 {
     Q_OBJECT
 public:
-    explicit CloudFolderSheet(MainViewController &controller);
+    CloudFolderSheet(MainWindowWidgets &widgets, ScanListState &state, MainWindowHost &host);
     ~CloudFolderSheet() override;
 
     // Once the view exists: the outline's model and the sheet's buttons.
@@ -44,7 +46,7 @@ public:
 
     // A new root "Dropbox" for the window, with the scan list's folders emptied so that the next
     // scan lists them anew.
-    static void rebuildTree(MainViewController &c, DropBoxHandler *handler);
+    static void rebuildTree(ScanListState &state, DropBoxHandler *handler);
     // The outline from the window's current tree, nothing selected.
     void resetModel();
 
@@ -56,7 +58,9 @@ private:
     void listFolder(const std::shared_ptr<CloudScanFoldersList> &node);
     void showSheet();
 
-    MainViewController &c;
+    MainWindowWidgets &c;
+    ScanListState &state;
+    MainWindowHost &host;
     std::unique_ptr<QStandardItemModel> m_model;
     QList<std::shared_ptr<CloudScanFoldersList>> m_nodes;
     QHash<const CloudScanFoldersList *, QStandardItem *> m_items;

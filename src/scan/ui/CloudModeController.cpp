@@ -14,15 +14,17 @@
 #include "app/ScanGlobals.h"
 #include "cloud/DropBoxHandler.h"
 #include "cloud/DropboxAuth.h"
-#include "cloud/ui/SignInFailureAlert.h"
 #include "cloud/DropboxListingReceiver.h"
+#include "cloud/ui/SignInFailureAlert.h"
 #include "model/CloudScanFoldersList.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "scan/ScanPeriod.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/CloudFolderSheet.h"
-#include "scan/ui/MainViewController.h"
+#include "scan/ui/MainWindowHost.h"
+#include "scan/ui/MainWindowWidgets.h"
+#include "scan/ui/ScanListState.h"
 #include "scan/ui/ScanRunController.h"
 
 namespace
@@ -31,9 +33,11 @@ namespace
 
 } // namespace
 
-CloudModeController::CloudModeController(MainViewController &controller)
-    : c(controller)
-    , m_folderSheet(std::make_unique<CloudFolderSheet>(controller))
+CloudModeController::CloudModeController(MainWindowWidgets &widgets, ScanListState &listState, MainWindowHost &windowHost)
+    : c(widgets)
+    , state(listState)
+    , host(windowHost)
+    , m_folderSheet(std::make_unique<CloudFolderSheet>(widgets, listState, windowHost))
 {
     connect(this, &CloudModeController::dropboxFolderListed, m_folderSheet.get(),
         &CloudFolderSheet::dropboxListingFinished);
@@ -41,25 +45,25 @@ CloudModeController::CloudModeController(MainViewController &controller)
 
 CloudModeController::~CloudModeController()
 {
-    if (c.scanWrapper)
-        c.scanWrapper->delegate = nullptr;
+    if (state.scanWrapper)
+        state.scanWrapper->delegate = nullptr;
 }
 
 std::shared_ptr<DropBoxHandler> CloudModeController::dropboxHandler()
 {
-    if (auto handler = std::dynamic_pointer_cast<DropBoxHandler>(c.scanWrapper))
+    if (auto handler = std::dynamic_pointer_cast<DropBoxHandler>(state.scanWrapper))
         return handler;
-    if (c.scanWrapper)
+    if (state.scanWrapper)
         return nullptr;
     setDropboxHandler(std::make_shared<DropBoxHandler>());
-    return std::static_pointer_cast<DropBoxHandler>(c.scanWrapper);
+    return std::static_pointer_cast<DropBoxHandler>(state.scanWrapper);
 }
 
 void CloudModeController::setDropboxHandler(const std::shared_ptr<DropBoxHandler> &handler)
 {
-    if (c.scanWrapper)
-        c.scanWrapper->delegate = nullptr;
-    c.scanWrapper = handler;
+    if (state.scanWrapper)
+        state.scanWrapper->delegate = nullptr;
+    state.scanWrapper = handler;
     m_receiver.reset();
     if (!handler)
         return;
@@ -94,14 +98,14 @@ void CloudModeController::startCloudListing()
 
 void CloudModeController::stopCloudListing()
 {
-    if (c.scanWrapper)
-        c.scanWrapper->isAbortScanning = true;
+    if (state.scanWrapper)
+        state.scanWrapper->isAbortScanning = true;
 }
 
 void CloudModeController::rebuildAfterDeletions(DropBoxHandler &handler)
 {
     if (handler.isFileDeletedFromCloudDrive.load()) {
-        CloudFolderSheet::rebuildTree(c, &handler);
+        CloudFolderSheet::rebuildTree(state, &handler);
         m_folderSheet->resetModel();
     }
 }
@@ -115,11 +119,11 @@ void CloudModeController::startDropboxScan()
     }
     rebuildAfterDeletions(*handler);
     QList<std::shared_ptr<CloudScanFoldersList>> folders;
-    for (const FilePathNode &node : c.arrPathNodeGoogleDrive) {
+    for (const FilePathNode &node : state.arrPathNodeGoogleDrive) {
         if (node.state == 1 && node.cloudFolder)
             folders.append(node.cloudFolder);
     }
-    const ScanOptions &options = c.scanRun().options();
+    const ScanOptions &options = host.scanRun().options();
     ScanPeriodOptions period = options.period;
     ScanPeriod::fixWindow(period);
     m_receiver->beginScan(period);
@@ -131,7 +135,7 @@ void CloudModeController::startDropboxScan()
 
 void CloudModeController::showAddedRecord(const QString &path, int count)
 {
-    if (!c.isViewLoaded())
+    if (!host.isViewLoaded())
         return;
     c.lblPhotosAddedCount->setText(QString::number(count));
     c.lblScanPath->setText(localizedString(QStringLiteral("ID_SCANPATH")) + QStringLiteral(": ") + path);
@@ -140,7 +144,7 @@ void CloudModeController::showAddedRecord(const QString &path, int count)
 
 void CloudModeController::startFindDuplicateFilesInCloudDrive(const RecordList &records)
 {
-    c.scanRun().startFindDuplicateFilesInCloudDrive(records);
+    host.scanRun().startFindDuplicateFilesInCloudDrive(records);
 }
 
 void CloudModeController::connectActions()
@@ -162,7 +166,7 @@ void CloudModeController::btnScanTypeTapped(int index)
     if (!source || *source == ScanGlobals::scanType.load())
         return;
     if (!m_addFolderHome && !isCloudSource(ScanGlobals::scanType.load()))
-        m_addFolderHome = c.addFolderFrame();
+        m_addFolderHome = host.addFolderFrame();
     ScanGlobals::scanType = *source;
     setSourceControls();
     switch (*source) {
@@ -188,60 +192,60 @@ void CloudModeController::setSourceControls()
         control->setEnabled(datesApply);
     c.btnToolTip->setToolTip(
         computer ? QString() : localizedString(QStringLiteral("ID_THIS_FEATURE_ONLY_FOR_FINDER_ONLY")));
-    c.placeSourceControls(m_addFolderHome.value_or(c.addFolderFrame()));
+    host.placeSourceControls(m_addFolderHome.value_or(host.addFolderFrame()));
 }
 
 void CloudModeController::showComputer()
 {
     c.btnPopupForScanSelection->setToolTip(localizedString(QStringLiteral("ID_FINDER")));
     updateCompareButton();
-    c.scanList().reloadPathTable();
+    host.scanList().reloadPathTable();
 }
 
 void CloudModeController::showGoogleDrive()
 {
-    c.arrPathNodeGoogleDrive.clear();
+    state.arrPathNodeGoogleDrive.clear();
     c.btnPopupForScanSelection->setToolTip(localizedString(QStringLiteral("ID_GOOGLE_DRIVE")));
     if (drive.isAuthorized && drive.isAuthorized()) {
         if (drive.pathNodesToScan)
-            c.arrPathNodeGoogleDrive = drive.pathNodesToScan();
+            state.arrPathNodeGoogleDrive = drive.pathNodesToScan();
     } else if (drive.showGoogleDriveSignInSheet) {
         drive.showGoogleDriveSignInSheet();
     }
     updateCompareButton();
-    c.scanList().reloadPathTable();
+    host.scanList().reloadPathTable();
 }
 
 void CloudModeController::showDropbox()
 {
-    c.arrPathNodeGoogleDrive.clear();
-    c.scanList().reloadPathTable();
+    state.arrPathNodeGoogleDrive.clear();
+    host.scanList().reloadPathTable();
     c.btnPopupForScanSelection->setToolTip(localizedString(QStringLiteral("ID_DROPBOX")));
     const std::shared_ptr<DropBoxHandler> handler = dropboxHandler();
     if (handler) {
         for (const FilePathNode &node : handler->arrPathNodesCloudScan) {
             if (node.nodeType == GlobalObjects::NodeType::nodeTypeDropBox)
-                c.arrPathNodeGoogleDrive.push_back(node);
+                state.arrPathNodeGoogleDrive.push_back(node);
         }
     }
     updateCompareButton();
     if (handler && !handler->hasAuthorizedClient())
         showCloudAuthorizationSheet(true);
-    c.scanList().reloadPathTable();
+    host.scanList().reloadPathTable();
 }
 
 void CloudModeController::updateCompareButton()
 {
-    c.scanList().updateScanButton();
+    host.scanList().updateScanButton();
 }
 
 void CloudModeController::showCloudAuthorizationSheet(bool show)
 {
     if (!show) {
-        c.closeCloudAuthorizationSheet();
+        host.closeCloudAuthorizationSheet();
         return;
     }
-    AddingSheet::showSheet(c.view(), c.windowCloudAuthorization, c.boxForAuthorization);
+    AddingSheet::showSheet(host.view(), c.windowCloudAuthorization, c.boxForAuthorization);
 }
 
 void CloudModeController::btnAllowPermissionCloudScanTapped()
@@ -264,22 +268,22 @@ void CloudModeController::dropboxSignInFinished(const DropboxOAuthResult &result
     if (result.kind != DropboxOAuthResult::Kind::error)
         return;
     // After the sign-in's own handling, which may close the authorization sheet.
-    QPointer<MainViewController> owner(&c);
+    QPointer<CloudModeController> owner(this);
     const QString description = result.errorDescription;
     Dispatch::main([owner, description] {
         if (owner)
-            SignInFailureAlert::show(localizedString(QStringLiteral("ID_DROPBOX")), description, owner->view());
+            SignInFailureAlert::show(localizedString(QStringLiteral("ID_DROPBOX")), description, owner->host.view());
     });
 }
 
 void CloudModeController::btnCancelCloudAuthorizationSheetTapped()
 {
-    c.closeCloudAuthorizationSheet();
+    host.closeCloudAuthorizationSheet();
 }
 
 void CloudModeController::btnScanComputerTapped()
 {
-    c.closeCloudAuthorizationSheet();
+    host.closeCloudAuthorizationSheet();
     c.btnPopupForScanSelection->selectItemAtIndex(int(ScanSource::thisComputer));
     btnScanTypeTapped(int(ScanSource::thisComputer));
 }
@@ -297,8 +301,8 @@ void CloudModeController::addInCloudMode()
     }
     if (ScanGlobals::scanType.load() != ScanSource::dropbox)
         return;
-    c.nodeType = GlobalObjects::NodeType::nodeTypeDropBox;
-    const std::shared_ptr<DropBoxHandler> handler = std::dynamic_pointer_cast<DropBoxHandler>(c.scanWrapper);
+    state.nodeType = GlobalObjects::NodeType::nodeTypeDropBox;
+    const std::shared_ptr<DropBoxHandler> handler = std::dynamic_pointer_cast<DropBoxHandler>(state.scanWrapper);
     if (!handler)
         return;
     if (!handler->hasAuthorizedClient())
@@ -311,7 +315,7 @@ void CloudModeController::getFolderList()
 {
     switch (ScanGlobals::scanType.load()) {
     case ScanSource::dropbox:
-        m_folderSheet->getFolderList(std::dynamic_pointer_cast<DropBoxHandler>(c.scanWrapper));
+        m_folderSheet->getFolderList(std::dynamic_pointer_cast<DropBoxHandler>(state.scanWrapper));
         break;
     case ScanSource::googleDrive:
         if (drive.getFolderList)

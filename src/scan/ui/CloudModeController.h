@@ -1,5 +1,5 @@
 // The main window's cloud modes: the Dropbox source object and its listing's hand-over to the
-// scan. Owned by MainViewController; the Google Drive side joins through startDriveListing.
+// scan. The Google Drive side joins through startDriveListing.
 #pragma once
 
 #include <functional>
@@ -17,13 +17,15 @@ struct DropboxOAuthResult;
 class CloudFolderSheet;
 class DropBoxHandler;
 class DropboxListingReceiver;
-class MainViewController;
+class MainWindowHost;
+struct MainWindowWidgets;
+struct ScanListState;
 
 class CloudModeController : public QObject
 {
     Q_OBJECT
 public:
-    explicit CloudModeController(MainViewController &controller);
+    CloudModeController(MainWindowWidgets &widgets, ScanListState &state, MainWindowHost &host);
     ~CloudModeController() override;
 
     // The window's Dropbox source (scanWrapper), made with the application's configuration on
@@ -84,7 +86,9 @@ private:
     // A Dropbox sign-in that failed, also one that could not start, is told in an alert.
     void dropboxSignInFinished(const DropboxOAuthResult &result);
 
-    MainViewController &c;
+    MainWindowWidgets &c;
+    ScanListState &state;
+    MainWindowHost &host;
     std::unique_ptr<DropboxListingReceiver> m_receiver;
     std::unique_ptr<CloudFolderSheet> m_folderSheet;
     // The folder button's frame for this computer, taken before the first switch away.

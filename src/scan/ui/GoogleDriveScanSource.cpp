@@ -11,9 +11,11 @@
 #include "model/ImageFileInfo.h"
 #include "scan/ScanPeriod.h"
 #include "scan/ui/AddingSheet.h"
-#include "scan/ui/MainViewController.h"
+#include "scan/ui/MainWindowHost.h"
+#include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/ScanListController.h"
+#include "scan/ui/ScanListState.h"
 #include "scan/ui/ScanRunController.h"
 
 namespace
@@ -26,29 +28,31 @@ QString text(const char *key)
 
 } // namespace
 
-GoogleDriveScanSource::GoogleDriveScanSource(MainViewController &controller)
-    : c(controller)
+GoogleDriveScanSource::GoogleDriveScanSource(MainWindowWidgets &widgets, ScanListState &listState, MainWindowHost &windowHost)
+    : c(widgets)
+    , state(listState)
+    , host(windowHost)
 {
 }
 
 void GoogleDriveScanSource::makeController()
 {
-    c.gDriveAccessVC = std::make_shared<GoogleDriveAccessVC>();
-    c.gDriveAccessVC->delegate = this;
+    state.gDriveAccessVC = std::make_shared<GoogleDriveAccessVC>();
+    state.gDriveAccessVC->delegate = this;
 }
 
 bool GoogleDriveScanSource::isSignedIn() const
 {
-    return c.gDriveAccessVC && c.gDriveAccessVC->authorization();
+    return state.gDriveAccessVC && state.gDriveAccessVC->authorization();
 }
 
 void GoogleDriveScanSource::switchToGoogleDrive()
 {
-    if (!c.gDriveAccessVC)
+    if (!state.gDriveAccessVC)
         return;
     if (isSignedIn()) {
-        for (const FilePathNode &node : c.gDriveAccessVC->arrPathNodesToScan)
-            c.arrPathNodeGoogleDrive.push_back(node);
+        for (const FilePathNode &node : state.gDriveAccessVC->arrPathNodesToScan)
+            state.arrPathNodeGoogleDrive.push_back(node);
     } else {
         showGoogleDriveSignInSheet();
     }
@@ -64,16 +68,16 @@ void GoogleDriveScanSource::addFolderTapped()
 
 void GoogleDriveScanSource::showGoogleDriveSignInSheet()
 {
-    if (!c.gDriveAccessVC)
+    if (!state.gDriveAccessVC)
         return;
     // window() builds the sheet and its box on first use.
-    QWidget *sheet = c.gDriveAccessVC->window();
-    AddingSheet::showSheet(c.view(), sheet, c.gDriveAccessVC->boxInstruction);
+    QWidget *sheet = state.gDriveAccessVC->window();
+    AddingSheet::showSheet(host.view(), sheet, state.gDriveAccessVC->boxInstruction);
 }
 
 void GoogleDriveScanSource::getFolderList()
 {
-    GoogleDriveAccessVC *drive = c.gDriveAccessVC.get();
+    GoogleDriveAccessVC *drive = state.gDriveAccessVC.get();
     if (!drive)
         return;
     drive->window();
@@ -81,7 +85,7 @@ void GoogleDriveScanSource::getFolderList()
         return;
     if (!drive->gdFolderObj())
         drive->btnRefreshGDriveFolderListTapped();
-    AddingSheet::showSheet(c.view(), drive->windowFolderList, drive->boxFolderList);
+    AddingSheet::showSheet(host.view(), drive->windowFolderList, drive->boxFolderList);
 }
 
 void GoogleDriveScanSource::showCloudFolderAddResult(const std::shared_ptr<GDFoldersList> &folder)
@@ -89,22 +93,22 @@ void GoogleDriveScanSource::showCloudFolderAddResult(const std::shared_ptr<GDFol
     if (!folder)
         return;
     const QString path = folder->folderAbsPath();
-    for (const FilePathNode &node : c.arrPathNodeGoogleDrive) {
+    for (const FilePathNode &node : state.arrPathNodeGoogleDrive) {
         if (node.filePath == path) {
-            c.scanList().showAlreadyInScanListAlert();
+            host.scanList().showAlreadyInScanListAlert();
             return;
         }
     }
-    ++c.countPathAdded;
+    ++state.countPathAdded;
     FilePathNode node;
     node.filePath = path;
     node.nodeType = GlobalObjects::NodeType::nodeTypeGoogleDrive;
     node.state = 1;
     node.dFolderList = folder;
-    c.arrPathNodeGoogleDrive.push_back(node);
-    if (c.gDriveAccessVC)
-        c.gDriveAccessVC->arrPathNodesToScan.push_back(node);
-    c.scanList().reloadPathTable();
+    state.arrPathNodeGoogleDrive.push_back(node);
+    if (state.gDriveAccessVC)
+        state.gDriveAccessVC->arrPathNodesToScan.push_back(node);
+    host.scanList().reloadPathTable();
     c.btnCompare->setState(IMGButton::OnState);
     c.btnCompare->setEnabled(true);
 }
@@ -118,13 +122,13 @@ void GoogleDriveScanSource::scanThisComputer()
 
 void GoogleDriveScanSource::startCloudListing()
 {
-    if (!c.gDriveAccessVC) {
+    if (!state.gDriveAccessVC) {
         startHashingStage();
         return;
     }
-    c.gDriveAccessVC->arrPathNodesToScan = c.arrPathNodeGoogleDrive;
-    c.gDriveAccessVC->listing().fetchFilesFromSelectedFolders(
-        { c.arrPathNodeGoogleDrive, c.allowedExtensions, &c.abortMe }, this);
+    state.gDriveAccessVC->arrPathNodesToScan = state.arrPathNodeGoogleDrive;
+    state.gDriveAccessVC->listing().fetchFilesFromSelectedFolders(
+        { state.arrPathNodeGoogleDrive, state.allowedExtensions, &state.abortMe }, this);
 }
 
 void GoogleDriveScanSource::addGoogleDriveFile(const std::shared_ptr<GDFoldersList> &entry)
@@ -133,15 +137,15 @@ void GoogleDriveScanSource::addGoogleDriveFile(const std::shared_ptr<GDFoldersLi
     if (!file || DriveFileJson::isFolder(*file))
         return;
     const std::shared_ptr<ImageFileInfo> record = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(
-        entry, c.scanRun().options().recordSettings());
+        entry, host.scanRun().options().recordSettings());
     if (!record)
         return;
-    record->isVideo = c.arrVideoExtn.contains(QFileInfo(entry->folderName()).suffix(), Qt::CaseInsensitive);
-    if (c.gDriveAccessVC)
-        c.gDriveAccessVC->listing().buildDriveFilePath(*record);
-    if (!ScanPeriod::isWithinScanPeriod(*record, c.scanRun().options().period))
+    record->isVideo = state.arrVideoExtn.contains(QFileInfo(entry->folderName()).suffix(), Qt::CaseInsensitive);
+    if (state.gDriveAccessVC)
+        state.gDriveAccessVC->listing().buildDriveFilePath(*record);
+    if (!ScanPeriod::isWithinScanPeriod(*record, host.scanRun().options().period))
         return;
-    c.arrImagesContent.push_back(record);
+    state.arrImagesContent.push_back(record);
     showAddingProgress(record->filePath);
 }
 
@@ -149,13 +153,13 @@ void GoogleDriveScanSource::showAddingProgress(const QString &path)
 {
     if (!c.lblPhotosAddedCount || !c.lblScanPath)
         return;
-    c.lblPhotosAddedCount->setText(QString::number(c.arrImagesContent.size()));
+    c.lblPhotosAddedCount->setText(QString::number(state.arrImagesContent.size()));
     c.lblScanPath->setText(text("ID_SCANPATH") + QStringLiteral(": ") + path);
     c.lblScanPath->setToolTip(path);
 }
 
 void GoogleDriveScanSource::startHashingStage()
 {
-    c.scanRun().startFindDuplicateFilesInCloudDrive(
-        RecordList(c.arrImagesContent.begin(), c.arrImagesContent.end()));
+    host.scanRun().startFindDuplicateFilesInCloudDrive(
+        RecordList(state.arrImagesContent.begin(), state.arrImagesContent.end()));
 }

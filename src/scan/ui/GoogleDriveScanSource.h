@@ -11,13 +11,15 @@
 #include "cloud/GoogleDriveAccessDelegate.h"
 
 class GDFoldersList;
-class MainViewController;
+class MainWindowHost;
+struct MainWindowWidgets;
+struct ScanListState;
 class QWidget;
 
 class GoogleDriveScanSource : public GoogleDriveAccessDelegate
 {
 public:
-    explicit GoogleDriveScanSource(MainViewController &controller);
+    GoogleDriveScanSource(MainWindowWidgets &widgets, ScanListState &state, MainWindowHost &host);
 
     // Makes `gDriveAccessVC` with this object as its delegate (when the view loads).
     void makeController();
@@ -43,5 +45,7 @@ public:
 private:
     void showAddingProgress(const QString &path);
 
-    MainViewController &c;
+    MainWindowWidgets &c;
+    ScanListState &state;
+    MainWindowHost &host;
 };

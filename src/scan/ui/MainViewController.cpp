@@ -62,8 +62,8 @@ MainViewController::MainViewController(QObject *parent)
     , m_scanList(std::make_unique<ScanListController>(*this, *this,
           ScanListWindow { [this] { return view(); }, [this] { emit preferencesRequested(); } }))
     , m_scanRun(std::make_unique<ScanRunController>(*this, *this, *this, *result))
-    , m_googleDrive(std::make_unique<GoogleDriveScanSource>(*this))
-    , m_cloudMode(std::make_unique<CloudModeController>(*this))
+    , m_googleDrive(std::make_unique<GoogleDriveScanSource>(*this, *this, *this))
+    , m_cloudMode(std::make_unique<CloudModeController>(*this, *this, *this))
 {
     m_scanRun->startCloudListing = [this] { m_cloudMode->startCloudListing(); };
     m_scanRun->stopCloudListing = [this] { m_cloudMode->stopCloudListing(); };

@@ -14,8 +14,8 @@
 #include "controls/DoubleSlider.h"
 #include "platform/ui/FrameGeometry.h"
 #include "scan/ui/DragDropBox.h"
-#include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/MainWindowFrames.h"
+#include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/PopUpButton.h"
 
 template <typename T> T *MainWindowInterface::make(const QString &name)

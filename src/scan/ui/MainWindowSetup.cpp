@@ -9,8 +9,8 @@
 #include "controls/DoubleSlider.h"
 #include "platform/TextFormat.h"
 #include "platform/ui/BundleImage.h"
-#include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/MainWindowStyles.h"
+#include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/PopUpButton.h"
 
 namespace
