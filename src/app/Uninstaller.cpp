@@ -14,6 +14,7 @@
 #include "platform/Log.h"
 #include "platform/SecretStore.h"
 #include "platform/TextFormat.h"
+#include "platform/WebAddress.h"
 
 namespace {
 
@@ -116,9 +117,5 @@ QString Uninstaller::packageRemovalNote()
 
 QUrl Uninstaller::afterUninstallUrl(const QString &address)
 {
-    const QUrl url(address.trimmed(), QUrl::StrictMode);
-    if (!url.isValid() || url.isRelative() || url.host().isEmpty())
-        return {};
-    const QString scheme = url.scheme().toLower();
-    return scheme == QLatin1String("https") || scheme == QLatin1String("http") ? url : QUrl();
+    return WebAddress::page(address);
 }

@@ -12,6 +12,7 @@
 #include "platform/Log.h"
 #include "platform/PropertyList.h"
 #include "platform/UserDefaults.h"
+#include "platform/WebAddress.h"
 
 namespace
 {
@@ -152,9 +153,8 @@ void UrlSetting::logVersion() const
 
 bool UrlSetting::openUrlInSafari(const QString &address)
 {
-    const QUrl url(address.trimmed(), QUrl::StrictMode);
-    if (address.trimmed().isEmpty() || !url.isValid() || url.isRelative() || url.host().isEmpty()
-        || !m_env.openUrl)
+    const QUrl url = WebAddress::page(address);
+    if (url.isEmpty() || !m_env.openUrl)
         return false;
     const bool opened = m_env.openUrl(url);
     stdoutLine(opened ? QStringLiteral("true") : QStringLiteral("false"));

@@ -57,8 +57,8 @@ public:
     // The start-up entry: addresses by build kind, then the after-installation page.
     void setupUrlSettings();
     void openAfterInstallPageIfNeeded();
-    // Opens one address through the opener; "true"/"false" on standard output. An empty or invalid
-    // address is never opened.
+    // Opens one address through the opener; "true"/"false" on standard output. Only http and https
+    // pages are opened (WebAddress::page), never an empty, invalid or other address.
     bool openUrlInSafari(const QString &address);
 
     void buildUrlsFromUrlInfo();

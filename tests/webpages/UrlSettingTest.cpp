@@ -252,6 +252,18 @@ TEST_F(UrlSettingTest, ADiskImageBuildIsStampedByItsExecutableAndABuildDateNumbe
     EXPECT_EQ(start(env)->buildDate(), QStringLiteral("01-01-2020"));
 }
 
+// Only web pages are opened after installation: a file or share address is never handed over.
+TEST_F(UrlSettingTest, AnAfterInstallAddressThatIsNoWebPageIsNeverOpened)
+{
+    UrlSetting::Environment env = environment();
+    env.pages.echoUrl.clear();
+    env.pages.afterInstallUrl = QStringLiteral("file://localhost/etc/passwd");
+    writeFile(env.executablePath, "binary");
+    auto settings = start(env);
+    EXPECT_FALSE(settings->openUrlInSafari(QStringLiteral("smb://host/share")));
+    EXPECT_TRUE(opened.isEmpty());
+}
+
 TEST_F(UrlSettingTest, TheDefaultsMakeNoCallAndOpenNothing)
 {
     const WebPageConfiguration defaults = WebPageConfiguration::current();
