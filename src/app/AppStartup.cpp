@@ -6,8 +6,11 @@
 
 #include "app/LocalizedString.h"
 #include "app/SettingsDefaults.h"
+#include "platform/AppFolders.h"
 #include "platform/Log.h"
+#include "platform/PrivateFiles.h"
 #include "platform/TextFormat.h"
+#include "platform/Trash.h"
 #include "platform/UserDefaults.h"
 
 namespace
@@ -28,6 +31,15 @@ void AppStartup::writeStartBanner()
     Log::line(bannerText());
     stdoutLine(kProductName);
     Log::line(QStringLiteral("Quennary start ") + QDateTime::currentDateTime().toString(Qt::ISODateWithMs));
+}
+
+void AppStartup::narrowPrivateFolders()
+{
+    for (const QString &folder : AppFolders::ownFolders())
+        PrivateFiles::narrow(folder, true);
+    const QString trash = Trash::homeTrashFolder();
+    for (const QString &folder : { trash, trash + QStringLiteral("/files"), trash + QStringLiteral("/info") })
+        PrivateFiles::narrow(folder, false);
 }
 
 bool AppStartup::applyImageTypeMigration(UserDefaults &defaults)

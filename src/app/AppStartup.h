@@ -1,5 +1,6 @@
-// The Widgets-free steps of the application's start-up: log banner, one-time settings migrations,
-// removal of an older cache file, the first-launch marker, menu titles and the support address.
+// The Widgets-free steps of the application's start-up: private folders, log banner, one-time
+// settings migrations, removal of an older cache file, the first-launch marker, menu titles and the
+// support address.
 #pragma once
 
 #include <optional>
@@ -26,6 +27,11 @@ public:
     // The banner, the product name on standard output and the start line with the date and time.
     static void writeStartBanner();
     static QString bannerText();
+
+    // Takes group and other access off the program's own folders and everything in them, and off
+    // the home Trash's folders (not the items in them): releases before made them with whatever the
+    // umask allowed.
+    static void narrowPrivateFolders();
 
     // Once per user account: stores the full built-in image-type list under "allowedExtensions"
     // unless "rawFilesExtensionAdded" already holds a Boolean true. True when the rewrite ran.

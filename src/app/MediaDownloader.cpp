@@ -10,6 +10,7 @@
 #include "platform/HttpClient.h"
 #include "platform/Log.h"
 #include "platform/LoopbackGuard.h"
+#include "platform/PrivateFiles.h"
 
 namespace
 {
@@ -46,7 +47,7 @@ HttpResponse MediaDownloader::saveTo(HttpClient &client, HttpRequest request, co
 {
     QFile::remove(path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!PrivateFiles::open(file)) {
         Log::line(QStringLiteral("Cannot write the downloaded copy ") + path);
         return HttpResponse::failed(HttpResponse::Failure::local, file.errorString());
     }

@@ -48,8 +48,7 @@ QStringList Uninstaller::userPaths()
 {
     // The thumbnails lie inside the support folder today; naming them keeps them covered if they
     // ever move.
-    return {AppFolders::supportFolder(), AppFolders::thumbnailsFolder(), AppFolders::settingsFolder(),
-        AppFolders::cachesFolder(), AppFolders::logsFolder()};
+    return AppFolders::ownFolders();
 }
 
 // The secret service answers on this thread's event loop; each removal is waited for.

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include <QDir>
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QUrl>
@@ -14,6 +13,7 @@
 #include "cloud/ForwardingTokenSource.h"
 #include "model/CloudScanFoldersList.h"
 #include "model/ImageFileInfo.h"
+#include "platform/AppFolders.h"
 #include "platform/CloudConfiguration.h"
 #include "platform/Log.h"
 
@@ -388,7 +388,7 @@ void DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder, 
 {
     if (record.actualFilePathOnServer.isEmpty() || record.fileName.isEmpty() || !hasAuthorizedClient())
         return;
-    QDir().mkpath(folder);
+    AppFolders::ensureFolder(folder);
     const int number = countFlagForThumbnails.fetch_add(1) + 1;
     const std::optional<QString> target
         = MediaDownloader::targetPath(folder, QString::number(number) + QLatin1Char('_') + record.fileName);

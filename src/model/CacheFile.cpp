@@ -11,6 +11,7 @@
 #include "model/SqliteStatement.h"
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
+#include "platform/PrivateFiles.h"
 
 namespace
 {
@@ -226,7 +227,9 @@ bool CacheFile::copyTemplate(const QString &templatePath, const QString &dbPath,
             *error = source.errorString();
         return false;
     }
-    // Copies of compiled-in resources come out read-only.
-    QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // Copies of compiled-in resources come out read-only. The cache holds every scanned path with
+    // its capture time and position, so only the user may read it (SQLite gives its journal the
+    // same permissions).
+    QFile::setPermissions(dbPath, PrivateFiles::kFilePermissions);
     return true;
 }

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "platform/Log.h"
+#include "platform/PrivateFiles.h"
 
 namespace {
 
@@ -75,6 +76,24 @@ QString AppFolders::settingsFilePath()
 QString AppFolders::thumbnailsFolder()
 {
     return supportFolder() + "/thumbnails";
+}
+
+QStringList AppFolders::ownFolders()
+{
+    return { supportFolder(), thumbnailsFolder(), settingsFolder(), cachesFolder(), logsFolder() };
+}
+
+QString AppFolders::runtimeFolder()
+{
+    const QString root = rootOverride();
+    if (!root.isEmpty())
+        return root + "/runtime";
+    // The variable names a folder only this user may use; one that is not (or is missing) is
+    // passed over for a folder of ours.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && PrivateFiles::isOwnPrivateFolder(runtime))
+        return QDir::cleanPath(runtime);
+    return cachesFolder();
 }
 
 QString AppFolders::installerSettingsFolder()
@@ -150,8 +169,5 @@ QString AppFolders::xdgFolder(const char *variable, const QString &fallbackBelow
 
 bool AppFolders::ensureFolder(const QString &path)
 {
-    if (path.isEmpty())
-        return false;
-    QDir dir;
-    return dir.mkpath(path) && QFileInfo(path).isDir();
+    return PrivateFiles::makeFolder(path);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class AppFolders
 {
@@ -18,6 +19,11 @@ public:
     static QString settingsFilePath();
     // Downloaded cloud images.
     static QString thumbnailsFolder();
+    // Every folder above that holds the program's own files, the support folder first.
+    static QStringList ownFolders();
+    // Where the single-instance socket lives: $XDG_RUNTIME_DIR when it is this user's private
+    // folder, else the caches folder. Below the root override when one is set.
+    static QString runtimeFolder();
     // Where a package's installer leaves its settings files (urlSettingsAI.plist, url_info.plist,
     // paramSettings.plist): the package's data folder, resourcesFolder(). Below the root override
     // when one is set.
@@ -43,6 +49,7 @@ public:
     // `fallbackBelowHome` below the home folder; cleaned either way. No root override applies.
     static QString xdgFolder(const char *variable, const QString &fallbackBelowHome);
 
-    // Creates `path` with its parents; true when it exists afterwards.
+    // Creates `path` with its parents, each new one private to the user (0700); true when it
+    // exists afterwards.
     static bool ensureFolder(const QString &path);
 };

@@ -1,7 +1,6 @@
 // The album store in the support folder.
 #include "platform/LocalAlbumStore.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include "platform/AppFolders.h"
@@ -20,7 +19,7 @@ QString LocalAlbumStore::defaultFilePath()
 bool LocalAlbumStore::isRunning() const
 {
     const QString folder = QFileInfo(m_file).absolutePath();
-    return QDir().mkpath(folder) && QFileInfo(folder).isWritable();
+    return AppFolders::ensureFolder(folder) && QFileInfo(folder).isWritable();
 }
 
 bool LocalAlbumStore::openLibrary(const QString &path)

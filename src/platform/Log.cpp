@@ -6,12 +6,25 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include "platform/AppFolders.h"
 #include "platform/RegularFile.h"
 
 namespace
 {
+
+// An address's query and fragment may carry signatures, codes and tokens (download links, sign-in
+// redirects): whatever reaches a log keeps only the scheme, host and path of every address in it.
+QString withoutQueries(const QString &text)
+{
+    if (!text.contains(QLatin1Char('?')) && !text.contains(QLatin1Char('#')))
+        return text;
+    static const QRegularExpression kAddressTail(
+        QStringLiteral("\\b([A-Za-z][A-Za-z0-9+.-]*:/[^\\s?#]*)[?#][^\\s]*"));
+    QString scrubbed = text;
+    return scrubbed.replace(kAddressTail, QStringLiteral("\\1"));
+}
 
 std::mutex &logMutex()
 {
@@ -22,8 +35,8 @@ std::mutex &logMutex()
 // One whole line at a time, so lines written from several threads never interleave.
 void streamLine(std::mutex &m, std::FILE *stream, const QString &text)
 {
+    const QByteArray bytes = withoutQueries(text).toUtf8();
     std::lock_guard<std::mutex> lock(m);
-    const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fputc('\n', stream);
     std::fflush(stream);
@@ -33,7 +46,7 @@ void streamLine(std::mutex &m, std::FILE *stream, const QString &text)
 
 void Log::write(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = withoutQueries(text).toUtf8();
     std::lock_guard<std::mutex> lock(logMutex());
     AppFolders::ensureFolder(AppFolders::logsFolder());
     // Append, never truncate; a log that cannot be written (or is a fifo nobody reads) loses this

@@ -1,5 +1,6 @@
 // The diagnostic log and the two other places a diagnostic line can go (standard output and the
-// system log, which is standard error here). No time stamps, no levels.
+// system log, which is standard error here). No time stamps, no levels. Addresses in a line lose
+// their query and fragment on the way to any of them.
 #pragma once
 
 #include <QString>

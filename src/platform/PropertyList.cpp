@@ -7,12 +7,12 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QVariantList>
 #include <QVariantMap>
 
 #include "platform/AppFolders.h"
 #include "platform/PlistNesting.h"
+#include "platform/PrivateFiles.h"
 #include "platform/RegularFile.h"
 
 namespace
@@ -205,13 +205,5 @@ QByteArray PropertyList::toXml(const QVariant &value)
 bool PropertyList::writeFile(const QString &path, const QVariant &value)
 {
     AppFolders::ensureFolder(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray xml = toXml(value);
-    if (file.write(xml) != xml.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return PrivateFiles::write(path, toXml(value));
 }

@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include "platform/Log.h"
+#include "platform/PrivateFiles.h"
 
 namespace
 {
@@ -23,7 +24,7 @@ void logRefusal(const QString &what, const QString &path)
 // once; it is cleared again, since it means nothing for the regular files that are kept.
 RegularFile::Descriptor openChecked(const QString &path, int flags, bool quiet = false)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_CLOEXEC, 0600);
     if (fd < 0 && quiet)
         return {};
     if (fd < 0) {
@@ -124,7 +125,7 @@ bool RegularFile::copy(const QString &from, const QString &to, QString *error)
         return false;
     }
     QFile target(to);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly, PrivateFiles::kFilePermissions)) {
         *error = target.errorString();
         return false;
     }

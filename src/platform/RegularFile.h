@@ -49,8 +49,8 @@ public:
     // Opens `path` for reading; invalid (and one log line) when it cannot be opened or is not a
     // regular file.
     static Descriptor openForReading(const QString &path);
-    // Opens `path` for appending, creating it as a regular file when missing; logs nothing, since
-    // the log itself is written through it.
+    // Opens `path` for appending, creating it as a regular file of mode 0600 when missing; logs
+    // nothing, since the log itself is written through it.
     static Descriptor openForAppending(const QString &path);
     // Hands the descriptor to `file` (which then closes it) opened read-only; false when it is
     // not a regular file.
@@ -58,7 +58,7 @@ public:
     // The whole content, read up to the size the file had when opened; nothing when it is not a
     // regular file, larger than `maxBytes` or cannot be read.
     static std::optional<QByteArray> readAll(const QString &path, qint64 maxBytes);
-    // Copies the regular file `from` (up to its size when opened) to a new file `to`; false, with
-    // `to` removed, when anything failed.
+    // Copies the regular file `from` (up to its size when opened) to a new file `to` of mode 0600;
+    // false, with `to` removed, when anything failed.
     static bool copy(const QString &from, const QString &to, QString *error);
 };

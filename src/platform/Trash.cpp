@@ -96,7 +96,7 @@ HomeMove moveToHomeTrash(const QString &path, QString *pathInTrash)
 {
     const QString trash = Trash::homeTrashFolder();
     const QString files = trash + QStringLiteral("/files"), info = trash + QStringLiteral("/info");
-    if (!QDir().mkpath(files) || !QDir().mkpath(info))
+    if (!AppFolders::ensureFolder(files) || !AppFolders::ensureFolder(info))
         return HomeMove::NotApplicable;
     const QByteArray native = QFile::encodeName(path);
     const std::optional<dev_t> itemDevice = deviceOf(native),

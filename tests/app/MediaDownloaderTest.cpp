@@ -19,6 +19,7 @@
 #include "platform/HttpClient.h"
 #include "platform/StaticTokenSource.h"
 #include "support/FakeHttpServer.h"
+#include "support/TestFiles.h"
 
 namespace
 {
@@ -93,6 +94,7 @@ TEST(MediaDownloader, WritesAFreshCopyAndDropsALeftoverWhenTheDownloadFails)
     });
     ASSERT_TRUE(written.has_value());
     EXPECT_EQ(*written, QDir(folder).filePath(QStringLiteral("A1_x.png")));
+    EXPECT_EQ(TestFiles::openToOthers({ folder }), QStringList());
 
     // The same name again, but the source is gone: the earlier copy must not pass for the new one.
     EXPECT_FALSE(offGuiThread([&] {

@@ -129,6 +129,7 @@ void AppDelegate::launch()
 
 void AppDelegate::awakeFromNib()
 {
+    AppStartup::narrowPrivateFolders();
     AppStartup::writeStartBanner();
     OSVersionFlags::detectOSVersion();
     SettingsDefaults::registerDefaultSettings();

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
@@ -38,6 +39,7 @@
 #include "results/ui/ResultViewController.h"
 #include "scan/ui/MainViewController.h"
 #include "support/TestEvents.h"
+#include "support/TestFiles.h"
 
 namespace
 {
@@ -210,6 +212,22 @@ TEST_F(AppDelegateTest, OldCacheDatabaseIsRemovedAtStart)
     file.close();
     auto delegate = launch();
     EXPECT_FALSE(QFile::exists(old));
+}
+
+// Folders and files an older release left open to everyone (cache and its journal, log, settings,
+// downloaded copies) are the user's alone after a start.
+TEST_F(AppDelegateTest, FilesOfOursAreNarrowedAtStart)
+{
+    const QString support = AppFolders::supportFolder();
+    for (const QString &path : { support + "/quennary.db", support + "/quennary.db-journal",
+             AppFolders::thumbnailsFolder() + "/1_a.jpg", AppFolders::logFilePath(),
+             AppFolders::settingsFilePath() }) {
+        ASSERT_TRUE(TestFiles::write(path));
+        QFile::setPermissions(path, QFile::Permissions(0x6644));
+        QFile::setPermissions(QFileInfo(path).absolutePath(), QFile::Permissions(0x7755));
+    }
+    auto delegate = launch();
+    EXPECT_EQ(TestFiles::openToOthers(AppFolders::ownFolders()), QStringList());
 }
 
 TEST_F(AppDelegateTest, UrlHandedToASecondInstanceReachesTheFirst)

@@ -17,6 +17,7 @@
 #include "model/DuplicatesGroup.h"
 #include "model/GDFoldersList.h"
 #include "model/ImageFileInfo.h"
+#include "platform/AppFolders.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ui/ResultViewController.h"
@@ -25,6 +26,7 @@
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
 #include "support/TestEvents.h"
+#include "support/TestFiles.h"
 
 namespace
 {
@@ -159,6 +161,26 @@ TEST_F(GoogleDriveScanTest, StopDuringTheListingEndsOnceWithoutResults)
     EXPECT_EQ(runScan([&] { controller.btnStopAddPhotosTapped(); }), Outcome::Stopped);
     EXPECT_TRUE(controller.result->arrGroups.empty());
     EXPECT_EQ(server.hits(QStringLiteral("/drive/v3/files")), 1);
+}
+
+// After a Drive scan (cache written, copies downloaded, a download failing on an address with a
+// signature) every folder and file of ours is the user's alone and the log holds no query.
+TEST_F(GoogleDriveScanTest, AfterAScanOurFilesArePrivateAndTheLogHasNoQuery)
+{
+    servePhoto(QStringLiteral("root"), QStringLiteral("x"), QStringLiteral("beach.jpg"), jpeg(1));
+    servePhoto(QStringLiteral("root"), QStringLiteral("y"), QStringLiteral("copy.jpg"), jpeg(1));
+    drive.add(QStringLiteral("root"),
+        QJsonObject { { "id", "gone" }, { "name", "gone.jpg" }, { "mimeType", "image/jpeg" },
+            { "fileExtension", "jpg" }, { "size", "900" }, { "md5Checksum", "0123" },
+            { "thumbnailLink", server.url(QStringLiteral("/img/gone")).toString() + "?sig=SECRET#part" } });
+    scanMyDrive();
+    ASSERT_EQ(runScan(), Outcome::Results);
+    EXPECT_EQ(TestFiles::openToOthers(AppFolders::ownFolders()), QStringList());
+    QFile log(AppFolders::logFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray text = log.readAll();
+    EXPECT_TRUE(text.contains("/img/gone")) << text.toStdString();
+    EXPECT_FALSE(text.contains("SECRET"));
 }
 
 #ifdef QNY_SCAN_RUNNER
