@@ -81,18 +81,20 @@ struct BinaryLayout {
 
 } // namespace
 
-bool PlistNesting::isWithin(const QByteArray &bytes, int maxDepth)
+bool PlistNesting::isWithin(const QByteArray &bytes, int maxDepth, quint64 maxNodes)
 {
     if (bytes.startsWith("bplist"))
-        return binaryIsWithin(bytes, maxDepth);
-    return xmlIsWithin(bytes, maxDepth);
+        return binaryIsWithin(bytes, maxDepth, maxNodes);
+    return xmlIsWithin(bytes, maxDepth, maxNodes);
 }
 
 // Counts open elements; "<?", "<!" (comments, DOCTYPE) and "<x/>" leave the depth as it is. Text
-// cannot hold a bare '<', so every one starts markup.
-bool PlistNesting::xmlIsWithin(const QByteArray &bytes, int maxDepth)
+// cannot hold a bare '<', so every one starts markup. Every element counts as a value: XML has no
+// shared references, so nothing unfolds further.
+bool PlistNesting::xmlIsWithin(const QByteArray &bytes, int maxDepth, quint64 maxNodes)
 {
     int depth = 0;
+    quint64 elements = 0;
     const qsizetype size = bytes.size();
     for (qsizetype i = 0; i < size; ++i) {
         if (bytes[i] != '<' || i + 1 >= size)
@@ -107,17 +109,18 @@ bool PlistNesting::xmlIsWithin(const QByteArray &bytes, int maxDepth)
         const qsizetype close = bytes.indexOf('>', i + 1);
         if (close < 0)
             break;
-        if (bytes[close - 1] != '/' && ++depth > maxDepth)
+        if (++elements > maxNodes || (bytes[close - 1] != '/' && ++depth > maxDepth))
             return false;
         i = close;
     }
     return true;
 }
 
-// The depth of every object, found without recursion: a walk with its own stack, each object
-// entered once and its height remembered for every other container that shares it; an object met
-// again while it is still being entered closes a circle.
-bool PlistNesting::binaryIsWithin(const QByteArray &bytes, int maxDepth)
+// The depth and unfolded size of every object, found without recursion: a walk with its own
+// stack, each object entered once and its height and size remembered for every other container
+// that shares it; an object met again while it is still being entered closes a circle. Sizes stop
+// growing just past the cap, so the sums cannot overflow.
+bool PlistNesting::binaryIsWithin(const QByteArray &bytes, int maxDepth, quint64 maxNodes)
 {
     BinaryLayout layout { bytes };
     if (!layout.read())
@@ -125,10 +128,12 @@ bool PlistNesting::binaryIsWithin(const QByteArray &bytes, int maxDepth)
     enum : quint8 { Unseen, Open, Done };
     std::vector<quint8> state(size_t(layout.objectCount), Unseen);
     std::vector<int> height(size_t(layout.objectCount), 0);
+    std::vector<quint64> size(size_t(layout.objectCount), 0);
     struct Frame {
         std::vector<quint64> children;
         size_t next = 0;
         int tallestChild = 0;
+        quint64 nodes = 1;
     };
     std::vector<Frame> stack;
     auto enter = [&](quint64 object) {
@@ -139,28 +144,34 @@ bool PlistNesting::binaryIsWithin(const QByteArray &bytes, int maxDepth)
         stack.push_back(std::move(frame));
         return int(stack.size()) <= maxDepth;
     };
+    auto addChild = [&](Frame &parent, int childHeight, quint64 childNodes) {
+        parent.tallestChild = std::max(parent.tallestChild, childHeight);
+        parent.nodes = std::min(parent.nodes + childNodes, maxNodes + 1);
+        return parent.nodes <= maxNodes;
+    };
     std::vector<quint64> path { layout.topObject };
     if (!enter(layout.topObject))
         return false;
     while (!stack.empty()) {
         Frame &top = stack.back();
         if (top.next == top.children.size()) {
-            const int own = top.tallestChild + 1;
-            state[size_t(path.back())] = Done;
-            height[size_t(path.back())] = own;
+            const size_t object = size_t(path.back());
+            state[object] = Done;
+            height[object] = top.tallestChild + 1;
+            size[object] = top.nodes;
             stack.pop_back();
             path.pop_back();
-            if (!stack.empty())
-                stack.back().tallestChild = std::max(stack.back().tallestChild, own);
+            if (!stack.empty() && !addChild(stack.back(), height[object], size[object]))
+                return false;
             continue;
         }
         const quint64 child = top.children[top.next++];
         if (state[size_t(child)] == Open)
             return false;
         if (state[size_t(child)] == Done) {
-            if (int(stack.size()) + height[size_t(child)] > maxDepth)
+            if (int(stack.size()) + height[size_t(child)] > maxDepth
+                || !addChild(top, height[size_t(child)], size[size_t(child)]))
                 return false;
-            top.tallestChild = std::max(top.tallestChild, height[size_t(child)]);
             continue;
         }
         path.push_back(child);

@@ -81,8 +81,8 @@ void appendBigEndian(QByteArray &out, quint64 value, int width)
         out.append(char((value >> (8 * i)) & 0xff));
 }
 
-// Object i is an array holding object `next(i)`; the last object is an empty array.
-QByteArray chainedBinary(int count, int (*next)(int, int))
+// Object i is an array holding object `next(i)` `fanOut` times; the last object is an empty array.
+QByteArray chainedBinary(int count, int (*next)(int, int), int fanOut = 1)
 {
     QByteArray out = "bplist00";
     std::vector<quint64> offsets;
@@ -93,8 +93,9 @@ QByteArray chainedBinary(int count, int (*next)(int, int))
             out.append(char(0xA0));
             continue;
         }
-        out.append(char(0xA1));
-        appendBigEndian(out, quint64(target), 4);
+        out.append(char(0xA0 | fanOut));
+        for (int k = 0; k < fanOut; ++k)
+            appendBigEndian(out, quint64(target), 4);
     }
     const quint64 table = quint64(out.size());
     for (const quint64 offset : offsets)
@@ -135,8 +136,17 @@ TEST(PropertyList, DeepNestingIsRefusedWithoutRecursion)
     EXPECT_FALSE(PropertyList::fromBytes(chainedBinary(3, circleNext)).has_value());
 }
 
-// A settings file that cannot be read is set aside once; the defaults apply and the next start is
-// clean.
+// Shared references count each time they are met: a list of a few hundred bytes that unfolds into
+// 14^7 values is refused before the parser copies anything; ordinary sharing still reads.
+TEST(PropertyList, ListsThatUnfoldPastTheCapAreRefused)
+{
+    EXPECT_TRUE(PropertyList::fromBytes(chainedBinary(5, chainNext, 14)).has_value());
+    EXPECT_FALSE(PropertyList::fromBytes(chainedBinary(7, chainNext, 14)).has_value());
+    EXPECT_FALSE(PlistNesting::isWithin(nestedXml(3), PlistNesting::kMaxDepth, 4));
+}
+
+// A settings file that cannot be read (here one that would unfold into 14^7 values) is set aside
+// once; the defaults apply and the next start is clean.
 TEST(UserDefaults, AnUnreadableSettingsFileIsSetAsideAndDefaultsApply)
 {
     QTemporaryDir dir;
@@ -144,7 +154,7 @@ TEST(UserDefaults, AnUnreadableSettingsFileIsSetAsideAndDefaultsApply)
     {
         QFile out(file);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(nestedXml(50000));
+        out.write(chainedBinary(8, chainNext, 14));
     }
     UserDefaults store(file);
     store.registerDefaults({ { "level", 4.0 } });
