@@ -1,14 +1,19 @@
 #include "model/DBOperations.h"
 
+#include <sqlite3.h>
+
 #include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "model/LibraryDatabaseCopy.h"
 #include "model/SqliteConnection.h"
+#include "platform/Log.h"
 
-QList<QVariantMap> DBOperations::fetchData(const QString &libPath)
+QList<QVariantMap> DBOperations::fetchData(const QString &libPath, const std::atomic<bool> *stop)
 {
-    return fetchData(libPath, currentOptions());
+    LibraryQueryOptions options = currentOptions();
+    options.stop = stop;
+    return fetchData(libPath, options);
 }
 
 QList<QVariantMap> DBOperations::fetchData(const QString &libPath, const LibraryQueryOptions &options)
@@ -17,11 +22,20 @@ QList<QVariantMap> DBOperations::fetchData(const QString &libPath, const Library
     if (copy.path().isEmpty())
         return {};
     // The connection closes before the copy is removed. The engine is left running: cache
-    // operations of the same scan may be using it.
+    // operations of the same scan may be using it. The database comes from another machine by
+    // design, so it is read with every guard on.
     SqliteConnection connection;
-    if (!connection.open(copy.path(), SqliteConnection::Mode::ReadOnly))
-        return {};
-    return LibraryQuery::items(connection, libPath, options);
+    QList<QVariantMap> items;
+    if (connection.open(copy.path(), SqliteConnection::Mode::ReadOnly)) {
+        connection.restrictForeignFile(options.stop, options.stepBudgetMs);
+        items = LibraryQuery::items(connection, libPath, options);
+    }
+    const bool stopped = options.stop && options.stop->load();
+    if (connection.lastResult() != SQLITE_OK && !stopped)
+        Log::line(
+            QStringLiteral("Photo library %1 could not be read (%2); the scan goes on without the rest of it")
+                .arg(libPath, connection.errorMessage()));
+    return items;
 }
 
 LibraryQueryOptions DBOperations::currentOptions()

@@ -4,6 +4,8 @@
 // the tables the database has. Every value (dates, album name, album key) is a bound parameter.
 #pragma once
 
+#include <atomic>
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -21,6 +23,12 @@ struct LibraryQueryOptions {
     // True: the album is found by its exact title inside the query; false: its title is compared
     // in the user's locale first and the album is left out by its key.
     bool matchAlbumByExactTitle = true;
+    // The scan's stop: reading ends as soon as it is set.
+    const std::atomic<bool> *stop = nullptr;
+    // How long one step of a statement may run before the library counts as unreadable: a real
+    // library answers in far less, a hostile one (a view that never ends) would run for ever.
+    static constexpr int kDefaultStepBudgetMs = 30000;
+    int stepBudgetMs = kDefaultStepBudgetMs;
 };
 
 class LibraryQuery

@@ -11,6 +11,15 @@ namespace
 
 std::atomic<int> g_busyTimeoutMs { 2000 };
 
+// Far beyond what a library holds (paths, names, short descriptions; its schema's statements are a
+// few kilobytes, its expressions a few levels deep), far below SQLite's own limits of a gigabyte
+// and a thousand levels.
+constexpr int kForeignValueBytes = 16 * 1024 * 1024;
+constexpr int kForeignSqlBytes = 1024 * 1024;
+constexpr int kForeignExpressionDepth = 100;
+// Virtual machine instructions between two looks at the stop and the budget.
+constexpr int kProgressInstructions = 1000;
+
 } // namespace
 
 SqliteConnection::~SqliteConnection()
@@ -33,11 +42,43 @@ bool SqliteConnection::open(const QString &path, Mode mode)
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, g_busyTimeoutMs.load());
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     return true;
+}
+
+void SqliteConnection::restrictForeignFile(const std::atomic<bool> *stop, int stepBudgetMs)
+{
+    if (!m_db)
+        return;
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_limit(m_db, SQLITE_LIMIT_LENGTH, kForeignValueBytes);
+    sqlite3_limit(m_db, SQLITE_LIMIT_SQL_LENGTH, kForeignSqlBytes);
+    sqlite3_limit(m_db, SQLITE_LIMIT_EXPR_DEPTH, kForeignExpressionDepth);
+    m_stop = stop;
+    m_stepBudgetMs = stepBudgetMs;
+    workStarting();
+    sqlite3_progress_handler(m_db, kProgressInstructions, &SqliteConnection::progress, this);
+}
+
+void SqliteConnection::workStarting()
+{
+    if (m_stepBudgetMs > 0)
+        m_workClock.start();
+}
+
+// A non-zero answer interrupts the statement that is running.
+int SqliteConnection::progress(void *connection)
+{
+    const auto *self = static_cast<const SqliteConnection *>(connection);
+    if (self->m_stop && self->m_stop->load(std::memory_order_relaxed))
+        return 1;
+    return self->m_stepBudgetMs > 0 && self->m_workClock.hasExpired(self->m_stepBudgetMs) ? 1 : 0;
 }
 
 void SqliteConnection::close()
 {
+    m_stop = nullptr;
+    m_stepBudgetMs = 0;
     if (m_db) {
         // close_v2 defers the close until any statement still alive is finalized.
         sqlite3_close_v2(m_db);
@@ -49,6 +90,7 @@ bool SqliteConnection::exec(const char *sql)
 {
     if (!m_db)
         return false;
+    workStarting();
     const int result = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
     if (result != SQLITE_OK) {
         m_lastResult = result;

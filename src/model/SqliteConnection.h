@@ -2,6 +2,9 @@
 // and the library reader go through this, so every result code is looked at in one place.
 #pragma once
 
+#include <atomic>
+
+#include <QElapsedTimer>
 #include <QString>
 
 struct sqlite3;
@@ -17,7 +20,16 @@ public:
     SqliteConnection &operator=(const SqliteConnection &) = delete;
 
     // Opens an existing file; never creates one (a cache only comes into being as a template copy).
+    // Every connection is defensive: no SQL can damage the file on purpose (writable schema,
+    // shadow-table writes and the like are refused).
     bool open(const QString &path, Mode mode);
+    // For a database that comes from elsewhere (a photo library): functions and virtual tables
+    // named in its schema do not run, values, statements and expressions are held to sizes far
+    // beyond any real library's, and a statement ends with SQLITE_INTERRUPT as soon as `*stop` is
+    // set or one step of it has run longer than `stepBudgetMs` (0: no budget).
+    void restrictForeignFile(const std::atomic<bool> *stop, int stepBudgetMs);
+    // Starts the budget of a step (or of preparing a statement) afresh.
+    void workStarting();
     void close();
     bool isOpen() const { return m_db != nullptr; }
     sqlite3 *handle() const { return m_db; }
@@ -37,6 +49,11 @@ public:
     static int busyTimeoutMs();
 
 private:
+    static int progress(void *connection);
+
     sqlite3 *m_db = nullptr;
     int m_lastResult = 0;
+    const std::atomic<bool> *m_stop = nullptr;
+    int m_stepBudgetMs = 0;
+    QElapsedTimer m_workClock;
 };

@@ -9,6 +9,8 @@ SqliteStatement::SqliteStatement(SqliteConnection &connection, const char *sql)
 {
     if (!connection.isOpen())
         return;
+    // Preparing the first statement reads the schema, which runs statements of its own.
+    connection.workStarting();
     const int result = sqlite3_prepare_v2(connection.handle(), sql, -1, &m_statement, nullptr);
     if (result != SQLITE_OK) {
         connection.noteResult(result);
@@ -54,6 +56,7 @@ int SqliteStatement::step()
 {
     if (!m_statement)
         return SQLITE_MISUSE;
+    m_connection.workStarting();
     const int result = sqlite3_step(m_statement);
     m_connection.noteResult(result);
     return result;

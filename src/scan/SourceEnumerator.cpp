@@ -20,12 +20,6 @@ SourceWalkerOptions walkerOptions(const ScanOptions &options)
     return walker;
 }
 
-// The items of a photo library, as the library reader lists them.
-QList<QVariantMap> readLibraryItems(const QString &libraryPath)
-{
-    return DBOperations::fetchData(libraryPath);
-}
-
 } // namespace
 
 SourceEnumerator::SourceEnumerator(ScanSession &session)
@@ -80,7 +74,7 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
         return;
     // One photo library per scan.
     m_isOnePhotosLibScan = true;
-    const QList<QVariantMap> items = readLibraryItems(libraryPath);
+    const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, &m_session.abortMe);
     if (insideFolder) {
         Log::line(QStringLiteral("fetchData for libPath ") + libraryPath);
         Log::line(QStringLiteral("fetchData for libPath count %1").arg(items.size()));

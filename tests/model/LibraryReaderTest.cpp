@@ -3,6 +3,8 @@
 // copies of the database being removed afterwards.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -249,4 +251,31 @@ TEST(LibraryReaderEscapeTest, RowsThatLeaveTheLibraryAreRefused)
         const QList<QVariantMap> items = DBOperations::fetchData(library.libraryPath(), options(true));
         EXPECT_EQ(namesOf(items), QStringList({ "kept.jpg" })) << layoutName(layout);
     }
+}
+
+// A library whose table is a view over a recursion without end: the read ends when a step runs
+// past its budget, or with the scan's stop set from another thread, and the library is reported.
+TEST(LibraryReaderHostileTest, AnEndlessViewEndsWithTheBudgetAndWithTheStop)
+{
+    QTemporaryDir folder;
+    LibraryTestLibrary library(folder.path(), Layout::PhotosStore);
+    library.addItem(item(QStringLiteral("photo.jpg")));
+    library.makeEntityTableEndless();
+
+    LibraryQueryOptions budgeted = options(true);
+    budgeted.stepBudgetMs = 50;
+    EXPECT_TRUE(DBOperations::fetchData(library.libraryPath(), budgeted).isEmpty());
+    QFile log(AppFolders::logFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains(library.libraryPath().toUtf8() + " could not be read"));
+
+    std::atomic<bool> stop { false };
+    LibraryQueryOptions stoppable = options(true);
+    stoppable.stepBudgetMs = 0;
+    stoppable.stop = &stop;
+    QList<QVariantMap> items { {} };
+    std::thread reader([&] { items = DBOperations::fetchData(library.libraryPath(), stoppable); });
+    stop = true;
+    reader.join();
+    EXPECT_TRUE(items.isEmpty());
 }

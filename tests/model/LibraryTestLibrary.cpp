@@ -126,6 +126,12 @@ void LibraryTestLibrary::holdChangesInWal()
     run("PRAGMA journal_mode = WAL; PRAGMA wal_autocheckpoint = 0;");
 }
 
+void LibraryTestLibrary::makeEntityTableEndless()
+{
+    run("DROP TABLE Z_PRIMARYKEY; CREATE VIEW Z_PRIMARYKEY AS WITH RECURSIVE r(n) AS "
+        "(SELECT 0 UNION ALL SELECT n + 1 FROM r) SELECT n AS Z_ENT, 'x' || n AS Z_NAME FROM r WHERE n < 0");
+}
+
 void LibraryTestLibrary::run(const char *sql)
 {
     sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);

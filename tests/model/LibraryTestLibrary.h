@@ -43,6 +43,8 @@ public:
     // Keeps the database in write-ahead mode with later changes left in the "-wal" file, as a
     // library open in its application has it.
     void holdChangesInWal();
+    // A Photos library made hostile: its entity table becomes a view over a recursion without end.
+    void makeEntityTableEndless();
 
 private:
     void createSchema();
