@@ -35,7 +35,7 @@ ls "$prefix"/share/quennary/images/*.svg >/dev/null 2>&1 || fail "no artwork in 
 desktop-file-validate "$prefix/share/applications/quennary.desktop" || fail "desktop entry does not validate"
 
 # Private folders, so neither the user's files nor a running Quennary (its single-instance socket
-# lives in TMPDIR, named after the settings folder) are touched.
+# lives in XDG_RUNTIME_DIR, named after the settings folder) are touched.
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
     XDG_CACHE_HOME=$work/cache XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$work/run TMPDIR=$work/tmp
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$TMPDIR"
@@ -49,7 +49,8 @@ pid=$!
 # sequence (banner, string lookups, main window) has run.
 started=""
 for _ in $(seq 1 600); do
-    if compgen -G "$TMPDIR/quennary-*" >/dev/null; then started=yes; break; fi
+    for socket in "$XDG_RUNTIME_DIR"/quennary-*; do [ -S "$socket" ] && started=yes; done
+    [ -n "$started" ] && break
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
 done

@@ -1,12 +1,21 @@
 #include "app/SingleInstance.h"
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QVariant>
 
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
+#include "platform/PrivateFiles.h"
 
 namespace
 {
@@ -14,6 +23,17 @@ namespace
 // A message ends with a line feed; a sender that disconnects early still delivers what it wrote.
 constexpr char kTerminator = '\n';
 constexpr int kMaxMessageBytes = 64 * 1024;
+
+// The user id of the process at the other end of a connected local socket; -1 when unknown.
+qint64 peerUserId(const QLocalSocket &socket)
+{
+    struct ucred credentials {
+    };
+    socklen_t length = sizeof(credentials);
+    if (::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &credentials, &length) != 0)
+        return -1;
+    return qint64(credentials.uid);
+}
 
 } // namespace
 
@@ -23,21 +43,74 @@ SingleInstance::SingleInstance(const QString &serverName, QObject *parent)
 {
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
+}
 
 QString SingleInstance::defaultServerName()
 {
     const QByteArray key = AppFolders::settingsFolder().toUtf8();
     const QByteArray digest = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("quennary-") + QString::fromLatin1(digest);
+    return AppFolders::runtimeFolder() + QStringLiteral("/quennary-") + QString::fromLatin1(digest);
+}
+
+QString SingleInstance::lockPath() const
+{
+    return m_serverName + QStringLiteral(".lock");
+}
+
+// The running instance holds the lock exclusively; a shared lock that can be had means nobody does.
+bool SingleInstance::instanceIsRunning() const
+{
+    const int fd = ::open(QFile::encodeName(lockPath()).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+}
+
+bool SingleInstance::takeLock()
+{
+    if (m_lockFd >= 0)
+        return true;
+    const int fd
+        = ::open(QFile::encodeName(lockPath()).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    m_lockFd = fd;
+    return true;
+}
+
+// Nobody else may create, replace or connect to anything in the socket's folder. A folder of ours
+// made by an older release is narrowed first.
+bool SingleInstance::prepareFolder() const
+{
+    const QString folder = QFileInfo(m_serverName).absolutePath();
+    AppFolders::ensureFolder(folder);
+    PrivateFiles::narrow(folder, false);
+    return PrivateFiles::isOwnPrivateFolder(folder);
 }
 
 bool SingleInstance::sendToRunningInstance(const QString &message, int timeoutMs)
 {
+    if (!instanceIsRunning())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(m_serverName, QIODevice::WriteOnly);
     if (!socket.waitForConnected(timeoutMs))
         return false;
+    if (peerUserId(socket) != qint64(::geteuid())) {
+        Log::line(QStringLiteral("The URL event name %1 is held by another user; this launch runs on its own")
+                      .arg(m_serverName));
+        socket.abort();
+        return false;
+    }
     socket.write(message.toUtf8() + kTerminator);
     const bool written = socket.waitForBytesWritten(timeoutMs);
     socket.disconnectFromServer();
@@ -48,15 +121,25 @@ bool SingleInstance::sendToRunningInstance(const QString &message, int timeoutMs
 
 bool SingleInstance::listen()
 {
-    if (m_server && m_server->isListening())
+    if (isListening())
         return true;
+    if (!prepareFolder()) {
+        Log::line(QStringLiteral("URL event listener: the folder of %1 is not private; running on its own")
+                      .arg(m_serverName));
+        return false;
+    }
+    if (!takeLock()) {
+        Log::line(QStringLiteral("URL event listener: another instance holds %1; running on its own")
+                      .arg(lockPath()));
+        return false;
+    }
     if (!m_server) {
         m_server = new QLocalServer(this);
         m_server->setSocketOptions(QLocalServer::UserAccessOption);
         connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
     }
-    if (m_server->listen(m_serverName))
-        return true;
+    // With the lock ours, whatever holds the name is not a running instance: a socket left by a
+    // crash, or a listener that is not this program.
     QLocalServer::removeServer(m_serverName);
     if (m_server->listen(m_serverName))
         return true;

@@ -1,5 +1,10 @@
 // Keeps the application to one process per user: a later launch hands its message (a sign-in
 // redirect URL, or "" to bring the window forward) to the running instance and ends.
+//
+// The socket lives in the user's private runtime folder, and the running instance holds a lock
+// beside it for as long as it listens. A later launch hands its message over only when that lock
+// is held and the listener belongs to this user; a name taken by anything else (another user, a
+// program that is not this one, a socket left behind) never stops a start and receives nothing.
 #pragma once
 
 #include <QObject>
@@ -12,17 +17,20 @@ class SingleInstance : public QObject
 {
     Q_OBJECT
 public:
+    // `serverName` is the socket's absolute path; its lock is the same path with ".lock".
     explicit SingleInstance(const QString &serverName = defaultServerName(), QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // One name per user and settings folder, so a test root never meets the user's instance.
+    // One name per user and settings folder in AppFolders::runtimeFolder(), so a test root never
+    // meets the user's instance.
     static QString defaultServerName();
     QString serverName() const { return m_serverName; }
 
-    // True when a running instance accepted `message`.
+    // True when a running instance of this program and user accepted `message`.
     bool sendToRunningInstance(const QString &message, int timeoutMs = 2000);
 
-    // Starts accepting messages; a socket left behind by a crashed instance is replaced.
+    // Takes the instance lock and starts accepting messages; whatever else holds the name is
+    // replaced. False (and logged) when the folder is not private or another instance runs.
     bool listen();
     bool isListening() const;
 
@@ -30,9 +38,14 @@ signals:
     void messageReceived(const QString &message);
 
 private:
+    QString lockPath() const;
+    bool instanceIsRunning() const;
+    bool takeLock();
+    bool prepareFolder() const;
     void acceptConnection();
     void readMessage(QLocalSocket *socket);
 
     QString m_serverName;
     QLocalServer *m_server = nullptr;
+    int m_lockFd = -1;
 };
