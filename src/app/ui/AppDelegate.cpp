@@ -99,8 +99,10 @@ const std::vector<std::shared_ptr<PreferencePane>> &AppDelegate::preferences()
 PreferencesWindowController *AppDelegate::preferencesWindowController()
 {
     if (!m_preferencesWindowController)
-        m_preferencesWindowController
-            = std::make_unique<PreferencesWindowController>(preferences(), preferencesStyle, true, true);
+        m_preferencesWindowController = std::make_unique<PreferencesWindowController>(
+            std::vector<std::shared_ptr<PreferencePaneConvertible>>(
+                preferences().begin(), preferences().end()),
+            preferencesStyle, true, true);
     return m_preferencesWindowController.get();
 }
 

@@ -10,26 +10,64 @@
 #include "platform/SystemFonts.h"
 #include "platform/UserDefaults.h"
 #include "preferences/GeneralSettings.h"
+#include "preferences/ui/PaneContainer.h"
 
 namespace
 {
 
 constexpr int kClearCacheExtraWidth = 40;
+// The container pads 20 above its sections; the pane's switches start 24 from the top.
+constexpr int kViewTopMargin = 4;
+constexpr int kViewBottomMargin = 18;
+constexpr int kViewRightMargin = 20;
 
 } // namespace
 
 GeneralViewController::GeneralViewController(QObject *parent)
-    : PreferencePane(Preferences::PaneIdentifier(QStringLiteral("general")),
-        localizedString(QStringLiteral("ID_GENERAL")), bundleIcon(QStringLiteral("General")), parent)
+    : PaneHostingController(makePane(this), parent)
 {
 }
 
-void GeneralViewController::viewDidLoad()
+Preferences::Pane GeneralViewController::makePane(GeneralViewController *pane)
 {
-    QWidget *pane = view();
+    return Preferences::Pane(Preferences::PaneIdentifier(QStringLiteral("general")),
+        localizedString(QStringLiteral("ID_GENERAL")), bundleIcon(QStringLiteral("General")),
+        [pane] { return pane->makeContentView(); });
+}
+
+QWidget *GeneralViewController::makeContentView()
+{
     setPreferredSize(QSize(kViewWidth, kViewHeight));
-    auto *layout = new QVBoxLayout(pane);
-    layout->setContentsMargins(30, 24, 20, 18);
+    auto *content = new QWidget;
+    auto *layout = new QVBoxLayout(content);
+    // The container's own padding puts the switches 24 below the top and 30 from the left.
+    layout->setContentsMargins(0, kViewTopMargin, 0, kViewBottomMargin);
+    layout->setSpacing(0);
+    layout->addWidget(new PaneContainer({ PaneSection { nullptr, makeSwitches() } }, kViewWidth - 60));
+    layout->addStretch(1);
+    btnClearCache = new QPushButton(localizedString(QStringLiteral("ID_CLEAR_CACHE")));
+    btnResetDefault = new QPushButton(localizedString(QStringLiteral("ID_RESET_DEFAULTS")));
+    btnClearCache->setFixedWidth(
+        static_cast<int>(CommonFuncUi::fittingWidth(btnClearCache.data())) + kClearCacheExtraWidth);
+    auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, 0, kViewRightMargin, 0);
+    buttons->setSpacing(0);
+    buttons->addStretch(1);
+    buttons->addWidget(btnClearCache);
+    buttons->addWidget(btnResetDefault);
+    layout->addLayout(buttons);
+    connect(btnResetDefault, &QPushButton::clicked, this, [this] { btnResetDefaultTapped(); });
+    connect(btnClearCache, &QPushButton::clicked, this, [this] { btnClearCacheTapped(); });
+    layoutActionButtons();
+    adjustLayoutForLanguage(Localization::currentLanguageCode());
+    return content;
+}
+
+QWidget *GeneralViewController::makeSwitches()
+{
+    auto *switches = new QWidget;
+    auto *layout = new QVBoxLayout(switches);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
     const struct {
         QPointer<QCheckBox> &checkBox;
@@ -50,21 +88,7 @@ void GeneralViewController::viewDidLoad()
         SettingsBinding::bindCheckBox(row.checkBox, QString::fromLatin1(row.settingsKey));
         layout->addWidget(row.checkBox);
     }
-    layout->addStretch(1);
-    btnClearCache = new QPushButton(localizedString(QStringLiteral("ID_CLEAR_CACHE")));
-    btnResetDefault = new QPushButton(localizedString(QStringLiteral("ID_RESET_DEFAULTS")));
-    btnClearCache->setFixedWidth(
-        static_cast<int>(CommonFuncUi::fittingWidth(btnClearCache.data())) + kClearCacheExtraWidth);
-    auto *buttons = new QHBoxLayout;
-    buttons->setSpacing(0);
-    buttons->addStretch(1);
-    buttons->addWidget(btnClearCache);
-    buttons->addWidget(btnResetDefault);
-    layout->addLayout(buttons);
-    connect(btnResetDefault, &QPushButton::clicked, this, [this] { btnResetDefaultTapped(); });
-    connect(btnClearCache, &QPushButton::clicked, this, [this] { btnClearCacheTapped(); });
-    layoutActionButtons();
-    adjustLayoutForLanguage(Localization::currentLanguageCode());
+    return switches;
 }
 
 void GeneralViewController::layoutActionButtons()

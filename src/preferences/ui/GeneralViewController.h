@@ -1,13 +1,14 @@
-// The General pane: five switches bound to their settings, Reset to Defaults and Clear Cache.
+// The General pane: five switches bound to their settings, Reset to Defaults and Clear Cache. Its
+// content is built from the pane building blocks: one container section holding the switches.
 #pragma once
 
 #include <QCheckBox>
 #include <QPointer>
 #include <QPushButton>
 
-#include "preferences/ui/PreferencePane.h"
+#include "preferences/ui/PaneHostingController.h"
 
-class GeneralViewController : public PreferencePane
+class GeneralViewController : public Preferences::PaneHostingController
 {
     Q_OBJECT
 public:
@@ -28,10 +29,11 @@ public:
     // Deletes the cache of the source the main window scans now.
     void btnClearCacheTapped();
 
-protected:
-    void viewDidLoad() override;
-
 private:
+    // The General pane as a value; its content calls back into `pane` for the controls.
+    static Preferences::Pane makePane(GeneralViewController *pane);
+    QWidget *makeContentView();
+    QWidget *makeSwitches();
     void layoutActionButtons();
     void adjustLayoutForLanguage(const QString &languageCode);
 };

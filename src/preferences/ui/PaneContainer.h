@@ -1,6 +1,6 @@
 // Building blocks for panes laid out as labelled sections in two aligned columns: every label ends
-// on one vertical line and every setting starts right of it. No pane of the application uses them
-// yet; they are the preferences window's offer for simple panes.
+// on one vertical line and every setting starts right of it. A section without a label puts its
+// setting where the labels' column would begin.
 #pragma once
 
 #include <vector>

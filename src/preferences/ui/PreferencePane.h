@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QIcon>
 #include <QObject>
@@ -13,10 +14,13 @@
 #include <QWidget>
 
 #include "preferences/PaneIdentifier.h"
+#include "preferences/ui/PreferencePaneConvertible.h"
 
 class CustomCell;
 
-class PreferencePane : public QObject
+class PreferencePane : public QObject,
+                       public PreferencePaneConvertible,
+                       public std::enable_shared_from_this<PreferencePane>
 {
     Q_OBJECT
 public:
@@ -33,6 +37,9 @@ public:
 
     // The toolbar item's name: exactly the identifier's raw value.
     QString toolbarItemIdentifier() const { return preferencePaneIdentifier().rawValue(); }
+
+    // A pane is already a pane: itself, when shared ownership holds it (null otherwise).
+    std::shared_ptr<PreferencePane> asPreferencePane() override { return weak_from_this().lock(); }
 
     // The pane's view, made and set up on the first call.
     QWidget *view();

@@ -14,6 +14,17 @@ namespace
 
 constexpr int kSaveFrameDelayMilliseconds = 300;
 
+std::vector<std::shared_ptr<PreferencePane>> convertedPanes(
+    const std::vector<std::shared_ptr<PreferencePaneConvertible>> &paneConvertibles)
+{
+    std::vector<std::shared_ptr<PreferencePane>> panes;
+    for (const auto &convertible : paneConvertibles) {
+        if (std::shared_ptr<PreferencePane> pane = convertible ? convertible->asPreferencePane() : nullptr)
+            panes.push_back(std::move(pane));
+    }
+    return panes;
+}
+
 } // namespace
 
 PreferencesWindowController::PreferencesWindowController(
@@ -34,6 +45,14 @@ PreferencesWindowController::PreferencesWindowController(
     m_saveFrameTimer.setInterval(kSaveFrameDelayMilliseconds);
     connect(&m_saveFrameTimer, &QTimer::timeout, this, &PreferencesWindowController::saveFrame);
     m_window->installEventFilter(this);
+}
+
+PreferencesWindowController::PreferencesWindowController(
+    const std::vector<std::shared_ptr<PreferencePaneConvertible>> &paneConvertibles, Preferences::Style style,
+    bool animated, bool hidesToolbarForSingleItem)
+    : PreferencesWindowController(
+        convertedPanes(paneConvertibles), style, animated, hidesToolbarForSingleItem)
+{
 }
 
 PreferencesWindowController::~PreferencesWindowController()

@@ -15,6 +15,7 @@
 #include "preferences/ui/PreferencesTabViewController.h"
 
 class PreferencePane;
+class PreferencePaneConvertible;
 class QWidget;
 class UserInteractionPausableWindow;
 
@@ -28,6 +29,10 @@ public:
 
     // `preferencePanes` must not be empty.
     PreferencesWindowController(std::vector<std::shared_ptr<PreferencePane>> preferencePanes,
+        Preferences::Style style, bool animated, bool hidesToolbarForSingleItem);
+    // The same from panes and pane values, each turned into its pane in list order.
+    PreferencesWindowController(
+        const std::vector<std::shared_ptr<PreferencePaneConvertible>> &paneConvertibles,
         Preferences::Style style, bool animated, bool hidesToolbarForSingleItem);
     ~PreferencesWindowController() override;
 
