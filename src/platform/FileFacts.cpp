@@ -89,12 +89,14 @@ static FileIdentity identityOf(const struct statx &st)
     return { (std::uint64_t(st.stx_dev_major) << 32) | st.stx_dev_minor, st.stx_ino };
 }
 
-static constexpr unsigned int kAttributesMask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_CTIME | STATX_BTIME;
+static constexpr unsigned int kAttributesMask
+    = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_CTIME | STATX_BTIME | STATX_INO;
 
 static FileAttributes attributesOf(const struct statx &st)
 {
     FileAttributes facts;
     facts.size = S_ISREG(st.stx_mode) ? qint64(st.stx_size) : 0;
+    facts.identity = identityOf(st);
     facts.modificationDate = fromTimestamp(st.stx_mtime);
     facts.changeDate = fromTimestamp(st.stx_ctime);
     facts.creationDate = creationOf(st);
@@ -115,13 +117,13 @@ std::optional<FileEntryFacts> FileFacts::entryAt(int dirFd, const char *name)
 {
     struct statx st {
     };
-    if (::statx(dirFd, name, 0, kAttributesMask | STATX_INO, &st) != 0)
+    if (::statx(dirFd, name, 0, kAttributesMask, &st) != 0)
         return std::nullopt;
     FileEntryFacts entry;
     entry.isDirectory = S_ISDIR(st.stx_mode);
     entry.isRegular = S_ISREG(st.stx_mode);
-    entry.identity = identityOf(st);
     entry.attributes = attributesOf(st);
+    entry.identity = entry.attributes.identity;
     return entry;
 }
 
@@ -136,6 +138,15 @@ std::optional<FileIdentity> FileFacts::identity(const QString &path)
     if (!st)
         return std::nullopt;
     return identityOf(*st);
+}
+
+std::optional<FileIdentity> FileFacts::identityOfOpen(int fd)
+{
+    struct statx st {
+    };
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_INO, &st) != 0)
+        return std::nullopt;
+    return identityOf(st);
 }
 
 bool FileFacts::isPackage(const QString &path)

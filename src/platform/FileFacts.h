@@ -15,9 +15,10 @@ struct FileIdentity {
     bool operator==(const FileIdentity &other) const = default;
 };
 
-// What a record reads of its file: size and dates from one call to the file system.
+// What a record reads of its file: size, dates and identity from one call to the file system.
 struct FileAttributes {
     qint64 size = 0;
+    FileIdentity identity;
     QDateTime modificationDate, changeDate, creationDate;
     // The immutable flag, where the file system reports it with the rest; nothing elsewhere.
     std::optional<bool> immutable;
@@ -55,6 +56,8 @@ public:
     // Last access time.
     static std::optional<QDateTime> accessDate(const QString &path);
     static std::optional<FileIdentity> identity(const QString &path);
+    // The identity of an open file or folder, in the same terms as identity().
+    static std::optional<FileIdentity> identityOfOpen(int fd);
 
     // Folders opened as one item (photo libraries, application bundles).
     static bool isPackage(const QString &path);

@@ -1,10 +1,12 @@
 #include "platform/Trash.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <optional>
 
 #include <QDateTime>
@@ -17,6 +19,7 @@
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
 #include "platform/PathRules.h"
+#include "platform/TrashFolder.h"
 
 namespace
 {
@@ -42,15 +45,6 @@ QString resolved(const QString &path)
     for (const QString &part : tail)
         base += QLatin1Char('/') + part;
     return QDir::cleanPath(base);
-}
-
-std::optional<dev_t> deviceOf(const QByteArray &path)
-{
-    struct stat st {
-    };
-    if (::lstat(path.constData(), &st) != 0)
-        return std::nullopt;
-    return st.st_dev;
 }
 
 // The info file of a trashed item, as the freedesktop.org Trash describes it.
@@ -87,25 +81,25 @@ QString candidateName(const QString &fileName, int attempt)
     return fileName.left(dot) + QLatin1Char('.') + QString::number(attempt + 1) + fileName.mid(dot);
 }
 
-enum class HomeMove { Moved, Failed, NotApplicable };
-
-// The home Trash without Qt's general search for a trash folder, which reads the mount table for
-// every file: a removal of thousands of files spent most of its time there. Only for items on the
-// home Trash's own file system; the others take Qt's way to their volume's trash.
-HomeMove moveToHomeTrash(const QString &path, QString *pathInTrash)
+bool isNumber(const QString &text)
 {
-    const QString trash = Trash::homeTrashFolder();
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
+
+bool holdsFilesAndInfo(const QString &folder)
+{
+    return QFileInfo(folder + QStringLiteral("/files")).isDir()
+        && QFileInfo(folder + QStringLiteral("/info")).isDir();
+}
+
+// Moves the item at `path` into `trash`: its info file claims a free name first, then the item
+// takes that name in files/. A bounded number of names is tried; any other error ends at once.
+bool moveInto(const QString &trash, const QString &path, QString *pathInTrash, QString *why)
+{
     const QString files = trash + QStringLiteral("/files"), info = trash + QStringLiteral("/info");
-    if (!AppFolders::ensureFolder(files) || !AppFolders::ensureFolder(info))
-        return HomeMove::NotApplicable;
     const QByteArray native = QFile::encodeName(path);
-    const std::optional<dev_t> itemDevice = deviceOf(native),
-                               trashDevice = deviceOf(QFile::encodeName(files));
-    if (!itemDevice || !trashDevice || *itemDevice != *trashDevice)
-        return HomeMove::NotApplicable;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
     const QString fileName = QFileInfo(path).fileName();
-    const QByteArray infoText = trashInfo(absolute);
+    const QByteArray infoText = trashInfo(path);
     for (int attempt = 0; attempt < 10000; ++attempt) {
         const QString name = candidateName(fileName, attempt);
         const QByteArray infoPath
@@ -115,7 +109,9 @@ HomeMove moveToHomeTrash(const QString &path, QString *pathInTrash)
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            return HomeMove::Failed;
+            *why = QStringLiteral("cannot write in ") + info + QStringLiteral(": ")
+                + QString::fromLocal8Bit(std::strerror(errno));
+            return false;
         }
         const bool written = writeAll(fd, infoText);
         const bool closed = ::close(fd) == 0;
@@ -128,14 +124,18 @@ HomeMove moveToHomeTrash(const QString &path, QString *pathInTrash)
         if (written && closed && free && ::rename(native.constData(), targetNative.constData()) == 0) {
             if (pathInTrash)
                 *pathInTrash = target;
-            return HomeMove::Moved;
+            return true;
         }
+        const int error = errno;
         ::unlink(infoPath.constData());
         if (!free)
             continue;
-        return HomeMove::Failed;
+        *why = QStringLiteral("cannot move into ") + files + QStringLiteral(": ")
+            + QString::fromLocal8Bit(std::strerror(written && closed ? error : EIO));
+        return false;
     }
-    return HomeMove::Failed;
+    *why = QStringLiteral("no free name in ") + files;
+    return false;
 }
 
 } // namespace
@@ -157,39 +157,39 @@ bool Trash::isInsideTrashFolder(const QString &path)
     return kVolumeTrash.match(p).hasMatch();
 }
 
-bool Trash::moveToTrash(const QString &path, QString *pathInTrash)
+bool Trash::hasTrashLayout(const QString &path)
 {
-    if (path.isEmpty() || (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()))
-        return false;
-    // Qt reports success but moves the item into "./files" of the working directory when the data
-    // folder is missing, so it must exist first.
-    AppFolders::ensureFolder(dataHome());
-    switch (moveToHomeTrash(path, pathInTrash)) {
-    case HomeMove::Moved:
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const QLatin1String shared(".Trash"), perUser(".Trash-");
+    const bool trashName = name == shared || (name.startsWith(perUser) && isNumber(name.mid(perUser.size())));
+    const bool userInShared = isNumber(name) && QFileInfo(info.absolutePath()).fileName() == shared;
+    if ((trashName || userInShared) && holdsFilesAndInfo(path))
         return true;
-    case HomeMove::Failed:
-        Log::line(QStringLiteral("Move to Trash failed: ") + path);
+    if (name != shared)
         return false;
-    case HomeMove::NotApplicable:
-        break;
+    const QStringList users = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    return std::any_of(users.begin(), users.end(), [&](const QString &user) {
+        return isNumber(user) && holdsFilesAndInfo(path + QLatin1Char('/') + user);
+    });
+}
+
+bool Trash::moveToTrash(const QString &path, QString *pathInTrash, QString *why)
+{
+    QString reason;
+    if (path.isEmpty() || !QDir::isAbsolutePath(path))
+        reason = QStringLiteral("not an absolute path");
+    else if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        reason = QStringLiteral("no longer there");
+    const QString item = QDir::cleanPath(path);
+    if (reason.isEmpty()) {
+        if (const std::optional<QString> trash = TrashFolder::forItem(item, &reason);
+            trash && moveInto(*trash, item, pathInTrash, &reason))
+            return true;
     }
-    QString target;
-    if (!QFile::moveToTrash(path, &target)) {
-        Log::line(QStringLiteral("Move to Trash failed: ") + path);
-        return false;
-    }
-    const bool gone = !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
-    const bool landed = !target.isEmpty() && (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
-        && isInsideTrashFolder(target);
-    if (!gone || !landed) {
-        // Put a stray move back, so a failed removal leaves the file where the user had it.
-        if (gone && !target.isEmpty() && QFileInfo::exists(target))
-            QFile::rename(target, path);
-        Log::line(QStringLiteral("Move to Trash did not reach a Trash folder: ") + path
-            + QStringLiteral(" -> ") + target);
-        return false;
-    }
-    if (pathInTrash)
-        *pathInTrash = target;
-    return true;
+    Log::line(
+        QStringLiteral("Move to Trash failed: ") + path + QStringLiteral(" (") + reason + QLatin1Char(')'));
+    if (why)
+        *why = reason;
+    return false;
 }

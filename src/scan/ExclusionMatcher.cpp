@@ -3,16 +3,11 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/CommonFunc.h"
+#include "platform/Log.h"
+#include "platform/PathRules.h"
 
 namespace
 {
-
-// A folder and everything below it.
-QString folderAndBelow(const QString &escaped)
-{
-    return QStringLiteral("(%1|(%1\\/(.*)))").arg(escaped);
-}
 
 // The folder as written and, when it resolves to another place (a symlink on the way), the place
 // the walk actually reaches.
@@ -25,28 +20,50 @@ QStringList spellingsOf(const QString &folder)
     return spellings;
 }
 
+// "/Volumes/<name>/System" or "/Volumes/<name>/Library", or a folder below one.
+bool isVolumeSystemFolder(const QString &path)
+{
+    const QStringList parts = path.split(QLatin1Char('/'));
+    return parts.size() >= 4 && parts[0].isEmpty() && parts[1] == QLatin1String("Volumes")
+        && (parts[3] == QLatin1String("System") || parts[3] == QLatin1String("Library"));
+}
+
 } // namespace
 
 ExclusionMatcher::ExclusionMatcher(const QStringList &excludedFolders)
 {
-    if (excludedFolders.isEmpty())
-        return;
-    QStringList alternatives;
     for (const QString &folder : excludedFolders) {
-        for (const QString &spelling : spellingsOf(folder))
-            alternatives.append(folderAndBelow(CommonFunc::escapeRegexCharacters(spelling)));
+        if (folder.isEmpty())
+            continue;
+        m_folders.append(spellingsOf(folder));
+        if (const std::optional<FileIdentity> identity = FileFacts::identity(folder))
+            m_identities.insert(*identity);
     }
-    alternatives.append(folderAndBelow(QStringLiteral("/Volumes/(.*)/System")));
-    alternatives.append(folderAndBelow(QStringLiteral("/Volumes/(.*)/Library")));
-    m_pattern = QRegularExpression(QRegularExpression::anchoredPattern(QLatin1Char('(')
-                                       + alternatives.join(QLatin1Char('|')) + QLatin1Char(')')),
-        QRegularExpression::DotMatchesEverythingOption);
-    m_pattern.optimize();
+}
+
+QStringList ExclusionMatcher::foldersFrom(const QVariantList &stored)
+{
+    QStringList folders;
+    int refused = 0;
+    for (const QVariant &entry : stored) {
+        if (entry.typeId() == QMetaType::QString && !entry.toString().isEmpty())
+            folders.append(entry.toString());
+        else
+            ++refused;
+    }
+    if (refused > 0)
+        Log::line(QStringLiteral("Ignored %1 excluded folder(s) that are empty or not text").arg(refused));
+    return folders;
 }
 
 bool ExclusionMatcher::isExcluded(const QString &folderPath) const
 {
     if (isEmpty())
         return false;
-    return m_pattern.match(folderPath).hasMatch();
+    const QString path = QDir::cleanPath(folderPath);
+    for (const QString &folder : m_folders) {
+        if (PathRules::isSameOrInside(path, folder))
+            return true;
+    }
+    return isVolumeSystemFolder(path);
 }

@@ -1,6 +1,11 @@
 #include "scan/ScanOptions.h"
 
+#include <limits>
+
+#include "app/SettingsDefaults.h"
+#include "platform/Log.h"
 #include "platform/UserDefaults.h"
+#include "scan/ExclusionMatcher.h"
 
 namespace
 {
@@ -26,12 +31,29 @@ void appendEnabledTypes(const QVariantList &types, QStringList &into, QStringLis
     }
 }
 
+// The setting `key` as a whole number within [low, high]; otherwise its registered default, with
+// one log line: a value outside the range would turn the filter it sets inside out.
+qint64 rangedInteger(const UserDefaults &defaults, const QString &key, qint64 low, qint64 high)
+{
+    const QVariant value = defaults.objectForKey(key);
+    if (ScanThresholds::holdsNumber(value)) {
+        const double number = value.toDouble();
+        if (number >= double(low) && number <= double(high))
+            return qint64(number);
+    }
+    Log::line(QStringLiteral("Setting %1 holds %2, outside %3 to %4; the default is used")
+                  .arg(key, value.toString())
+                  .arg(low)
+                  .arg(high));
+    return SettingsDefaults::defaultSettings().value(key).toLongLong();
+}
+
 qint64 minimumFileSize(const UserDefaults &defaults)
 {
-    qint64 bytes = defaults.integerForKey(QStringLiteral("minimumFileSize")) * 1024;
-    if (defaults.integerForKey(QStringLiteral("fileSizeUnit")) == 1)
-        bytes *= 1024;
-    return bytes;
+    // Kilobytes or megabytes; the bound keeps the product in range.
+    constexpr qint64 kLimit = std::numeric_limits<qint64>::max() / (1024 * 1024);
+    const qint64 unit = defaults.integerForKey(QStringLiteral("fileSizeUnit")) == 1 ? 1024 * 1024 : 1024;
+    return rangedInteger(defaults, QStringLiteral("minimumFileSize"), -kLimit, kLimit) * unit;
 }
 
 } // namespace
@@ -88,13 +110,14 @@ ScanOptions ScanOptions::load(const UserDefaults &defaults, GlobalObjects::Compa
     options.allowVideoScanning = defaults.boolForKey(QStringLiteral("allowVideoScanning"));
     loadAllowedExtensions(defaults, options.exact() && options.allowVideoScanning, options.allowedExtensions,
         options.videoExtensions);
-    for (const QVariant &folder : defaults.arrayForKey(QStringLiteral("excludedFolders")))
-        options.excludedFolders.append(folder.toString());
+    options.excludedFolders
+        = ExclusionMatcher::foldersFrom(defaults.arrayForKey(QStringLiteral("excludedFolders")));
     options.includePhotosLibInFolder = defaults.boolForKey(QStringLiteral("includePhotosLibInFolder"));
     options.period.enabled = defaults.boolForKey(QStringLiteral("allowPhotosLibScanInTimePeriod"));
     options.period.filesFromDate = int(defaults.integerForKey(QStringLiteral("scanFilesFromDate")));
     options.period.photosFrom = int(defaults.integerForKey(QStringLiteral("scanPhotosFrom")));
-    options.indexMeanParts = int(defaults.integerForKey(QStringLiteral("indexMeanParts")));
+    // The comparison reads the eight variants of layout 4 alone; another layout would find nothing.
+    options.indexMeanParts = int(rangedInteger(defaults, QStringLiteral("indexMeanParts"), 4, 4));
     return options;
 }
 

@@ -1,9 +1,12 @@
 #include "scan/SourceEnumerator.h"
 
+#include <QFileInfo>
+
 #include "model/DBOperations.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Log.h"
+#include "platform/Trash.h"
 #include "scan/ScanPeriod.h"
 
 namespace
@@ -43,7 +46,11 @@ void SourceEnumerator::run(const std::vector<FilePathNode> &sources)
             m_walker.addFileToScan(*node.filePath);
             break;
         case NodeType::nodeTypefolder:
-            m_walker.scanFolder(*node.filePath);
+            // An entry restored while its drive was away is listed as a folder; it may be a file.
+            if (QFileInfo(*node.filePath).isFile())
+                m_walker.addFileToScan(*node.filePath);
+            else
+                m_walker.scanFolder(*node.filePath);
             break;
         case NodeType::nodeTypePhotos:
             scanPhotosLibrary(*node.filePath, false);
@@ -72,6 +79,10 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
 {
     if (m_isOnePhotosLibScan || m_session.stopped())
         return;
+    if (Trash::isInsideTrashFolder(libraryPath)) {
+        Log::line(QStringLiteral("Skipped a photo library in the Trash: ") + libraryPath);
+        return;
+    }
     // One photo library per scan.
     m_isOnePhotosLibScan = true;
     const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, &m_session.abortMe);

@@ -14,6 +14,7 @@
 
 #include "platform/FileFacts.h"
 #include "platform/Log.h"
+#include "platform/Trash.h"
 
 namespace
 {
@@ -22,6 +23,12 @@ struct Entry {
     QByteArray name;
     unsigned char type;
 };
+
+void logSkippedTrash(const QString &path)
+{
+    // Trashed files are no copies: counting them would let a removal keep the one in the Trash.
+    Log::line(QStringLiteral("Skipped Trash folder: ") + path);
+}
 
 void logSkipped(const QString &what, const QString &path, int error)
 {
@@ -50,6 +57,7 @@ SourceWalker::SourceWalker(SourceWalkerOptions options, const std::atomic<bool> 
     : m_options(std::move(options))
     , m_abortMe(abortMe)
     , m_handlers(std::move(handlers))
+    , m_homeTrash(FileFacts::identity(Trash::homeTrashFolder()))
 {
 }
 
@@ -74,6 +82,16 @@ bool SourceWalker::endsWithAny(const QString &lowerPath, const QStringList &suff
 
 void SourceWalker::scanFolder(const QString &path)
 {
+    // A source chosen inside a Trash (its files/ folder, say) is as much a Trash as the top.
+    if (Trash::isInsideTrashFolder(path)) {
+        logSkippedTrash(path);
+        return;
+    }
+    enterFolder(path);
+}
+
+void SourceWalker::enterFolder(const QString &path)
+{
     if (m_abortMe.load() || m_options.exclusions.isExcluded(path))
         return;
     if (FileFacts::isPackage(path)) {
@@ -85,14 +103,27 @@ void SourceWalker::scanFolder(const QString &path)
         logSkipped(QStringLiteral("folder"), path, errno);
         return;
     }
-    struct stat st {
-    };
-    if (::fstat(fd, &st) != 0
-        || !m_visitedFolders.insert({ std::uint64_t(st.st_dev), std::uint64_t(st.st_ino) }).second) {
+    const std::optional<FileIdentity> identity = FileFacts::identityOfOpen(fd);
+    if (!identity || !m_visitedFolders.insert({ identity->device, identity->inode }).second
+        || m_options.exclusions.isExcluded(*identity)) {
         ::close(fd);
         return;
     }
+    if (isTrash(path, *identity)) {
+        ::close(fd);
+        logSkippedTrash(path);
+        return;
+    }
     scanEntries(path, fd);
+}
+
+bool SourceWalker::isTrash(const QString &path, const FileIdentity &identity) const
+{
+    if (m_homeTrash && identity == *m_homeTrash)
+        return true;
+    // Only a name of the Trash layout costs the look inside.
+    const QString name = QFileInfo(path).fileName();
+    return name.startsWith(QLatin1String(".Trash")) && Trash::hasTrashLayout(path);
 }
 
 void SourceWalker::scanEntries(const QString &path, int dirFd)
@@ -118,7 +149,7 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
         }
         const QString child = prefix + name;
         if (entry.type == DT_DIR) {
-            scanFolder(child);
+            enterFolder(child);
             continue;
         }
         const bool isLink = entry.type == DT_LNK;
@@ -136,7 +167,7 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
         }
         if (facts->isDirectory) {
             if (!isLink)
-                scanFolder(child);
+                enterFolder(child);
             continue;
         }
         if (facts->isRegular)
@@ -160,7 +191,12 @@ void SourceWalker::scanPackage(const QString &path)
 
 void SourceWalker::addFileToScan(const QString &path)
 {
-    const std::optional<FileEntryFacts> facts = FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData());
+    if (Trash::isInsideTrashFolder(path)) {
+        logSkippedTrash(path);
+        return;
+    }
+    const std::optional<FileEntryFacts> facts
+        = FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData());
     if (!facts) {
         logSkipped(QStringLiteral("file"), path, errno);
         return;

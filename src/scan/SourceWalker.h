@@ -2,12 +2,15 @@
 // size filters is offered once, however many paths lead to it. Folders are entered one level at a
 // time without following links to folders, and a folder already entered (a bind mount, a folder
 // ticked twice, a nested source) is not entered again, so no layout of links can hang or double a
-// scan. Unreadable entries are skipped with one log line each.
+// scan. Unreadable entries are skipped with one log line each, and so is every Trash folder met:
+// the home Trash wherever the data folder lies, and a volume's ".Trash-<uid>" or ".Trash" at any
+// depth.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -58,6 +61,8 @@ public:
 private:
     using Identity = std::pair<std::uint64_t, std::uint64_t>;
 
+    void enterFolder(const QString &path);
+    bool isTrash(const QString &path, const FileIdentity &identity) const;
     void scanEntries(const QString &path, int dirFd);
     void scanPackage(const QString &path);
     // `lower` is `path` in lower case, made once by the caller.
@@ -66,6 +71,7 @@ private:
     SourceWalkerOptions m_options;
     const std::atomic<bool> &m_abortMe;
     Handlers m_handlers;
+    std::optional<FileIdentity> m_homeTrash;
     std::set<Identity> m_visitedFolders;
     std::set<Identity> m_addedFiles;
 };

@@ -1,6 +1,8 @@
 // Thresholds, slider tables, option loading and exclusions of a scan's start.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -103,7 +105,8 @@ TEST_F(ScanOptionsTest, SettingsAloneConfigureAScanAndTheRecordsItMakes)
     EXPECT_EQ(records.reSizeValue, options.globals.reSizeValue);
     EXPECT_EQ(records.minimumAllowFileSize, 3072);
     EXPECT_EQ(records.scanType, ScanSource::dropbox);
-    EXPECT_EQ(records.indexMeanParts, 2);
+    // Only the layout the comparison reads is taken.
+    EXPECT_EQ(records.indexMeanParts, 4);
 }
 
 TEST_F(ScanOptionsTest, MinimumSizeUnitAndVideoTypes)
@@ -121,6 +124,31 @@ TEST_F(ScanOptionsTest, MinimumSizeUnitAndVideoTypes)
         EXPECT_FALSE(similar.allowedExtensions.contains(video)) << video.toStdString();
         EXPECT_TRUE(exact.allowedExtensions.contains(video)) << video.toStdString();
     }
+}
+
+// A stored value outside its range falls back to the default instead of turning the filter inside out.
+TEST_F(ScanOptionsTest, SettingsOutsideTheirRangeTakeTheDefault)
+{
+    for (const QVariant &layout : { QVariant(qlonglong(0)), QVariant(qlonglong(-1)), QVariant(1e300),
+             QVariant(QStringLiteral("four")), QVariant(qlonglong(4)) }) {
+        defaults->setObject("indexMeanParts", layout);
+        EXPECT_EQ(load(GlobalObjects::CompareType::ctMD5).indexMeanParts, 4)
+            << layout.toString().toStdString();
+    }
+    defaults->setObject("fileSizeUnit", qlonglong(1));
+    for (const QVariant &size : { QVariant(std::numeric_limits<qlonglong>::max() / 1024), QVariant(-1e30) }) {
+        defaults->setObject("minimumFileSize", size);
+        EXPECT_EQ(load(GlobalObjects::CompareType::ctHash).globals.minimumAllowFileSize, 50 * 1024 * 1024);
+    }
+}
+
+// Only text entries are folders; "/" excludes everything below it.
+TEST_F(ScanOptionsTest, ExclusionEntriesThatAreNotFoldersAreRefused)
+{
+    defaults->setObject(
+        "excludedFolders", QVariantList { QString(), qlonglong(5), QByteArray("/srv"), "/home" });
+    EXPECT_EQ(load(GlobalObjects::CompareType::ctHash).excludedFolders, QStringList { "/home" });
+    EXPECT_TRUE(ExclusionMatcher({ QStringLiteral("/") }).isExcluded(QStringLiteral("/srv/x")));
 }
 
 struct ExclusionCase {

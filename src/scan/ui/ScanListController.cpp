@@ -79,10 +79,8 @@ void ScanListController::beginAdd()
 {
     state.countPathAdded = 0;
     state.isFileAdded = false;
-    QStringList excluded;
-    for (const QVariant &folder : UserDefaults::standard().arrayForKey(QStringLiteral("excludedFolders")))
-        excluded.append(folder.toString());
-    state.predDirExclusion = std::make_shared<ExclusionMatcher>(excluded);
+    state.predDirExclusion = std::make_shared<ExclusionMatcher>(
+        ExclusionMatcher::foldersFrom(UserDefaults::standard().arrayForKey(QStringLiteral("excludedFolders"))));
     loadAllowedExtensions();
 }
 
@@ -239,6 +237,7 @@ void ScanListController::addDroppedPath(const QString &path, AddPathResult &resu
         result.iPhotoLibError = true;
         break;
     case ScanListRules::Kind::Skip:
+    case ScanListRules::Kind::Absent:
         break;
     }
 }
@@ -337,16 +336,17 @@ QVariantList ScanListController::loadSavedPaths()
 
 void ScanListController::restoreScanList()
 {
-    bool vanished = false;
     ScanListCoverage coverage(state.arrPathNodes);
     for (const QVariant &entry : loadSavedPaths()) {
         const QString path = entry.toMap().value(QStringLiteral("path")).toString();
-        if (!QFileInfo::exists(path)) {
-            vanished = true;
-            continue;
-        }
         NodeType type = NodeType::nodeTypefile;
         switch (ScanListRules::classifyRestored(path)) {
+        case ScanListRules::Kind::Absent:
+            // An unplugged drive: the entry stays, shown unavailable, and scans skip it until it
+            // is back. What it was is not saved; a library keeps its suffix.
+            type = ScanListRules::isPhotosLibraryPackage(path) ? NodeType::nodeTypePhotos
+                                                               : NodeType::nodeTypefolder;
+            break;
         case ScanListRules::Kind::Folder:
             type = NodeType::nodeTypefolder;
             break;
@@ -362,8 +362,6 @@ void ScanListController::restoreScanList()
             state.arrPathNodes.back().state = int(entry.toMap().value(QStringLiteral("state")).toLongLong());
     }
     reloadPathTable();
-    if (vanished)
-        saveScanList();
     updateScanButton();
 }
 

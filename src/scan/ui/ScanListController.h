@@ -49,7 +49,7 @@ public:
 
     void saveScanList();
     void restoreScanList();
-    // The saved list as {"path", "state"} entries whose paths still exist, in saved order.
+    // The saved list as {"path", "state"} entries, in saved order.
     static QVariantList loadSavedPaths();
 
     void btnCheckUnCheckTapped(int row, bool checked);

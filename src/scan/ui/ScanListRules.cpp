@@ -69,7 +69,9 @@ ScanListRules::Kind ScanListRules::classifyDropped(const QString &path, const QS
 
 ScanListRules::Kind ScanListRules::classifyRestored(const QString &path)
 {
-    return classify(path, nullptr);
+    const Kind kind = classify(path, nullptr);
+    const bool absent = kind == Kind::Skip && !QFileInfo::exists(path) && !Trash::isInsideTrashFolder(path);
+    return absent ? Kind::Absent : kind;
 }
 
 bool ScanListRules::isPathEnabledInOpenPanel(

@@ -14,7 +14,8 @@
 class ScanListRules
 {
 public:
-    enum class Kind { File, Folder, PhotosLibrary, LibraryError, Skip };
+    // Absent: a saved entry that cannot be found now (classifyRestored only).
+    enum class Kind { File, Folder, PhotosLibrary, LibraryError, Skip, Absent };
 
     // The absolute path with links resolved; the cleaned absolute path when it does not exist.
     static QString canonicalPath(const QString &path);

@@ -59,6 +59,13 @@ CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source, const
     const QString path = node.filePath.value_or(QString());
     label->setText(ScanListTable::displayPath(path, source));
     label->setToolTip(label->text());
+    if (!ScanListTable::isAvailable(path, source)) {
+        // Greyed, with the reason beside the path; the row can still be ticked or removed.
+        label->setEnabled(false);
+        icon->setEnabled(false);
+        label->setToolTip(label->text() + QLatin1Char('\n')
+            + localizedString(QStringLiteral("ID_SCAN_LIST_ENTRY_UNAVAILABLE")));
+    }
     check->setChecked(node.state == 1);
     icon->setPixmap(rowIcon(path, source));
     remove->setFlat(true);
@@ -86,6 +93,11 @@ QString ScanListTable::displayPath(const QString &path, ScanSource source)
     if (source == ScanSource::thisComputer && path == QLatin1String("/"))
         return QStorageInfo::root().displayName();
     return path;
+}
+
+bool ScanListTable::isAvailable(const QString &path, ScanSource source)
+{
+    return source != ScanSource::thisComputer || path.isEmpty() || QFileInfo::exists(path);
 }
 
 void ScanListTable::reload(

@@ -23,4 +23,7 @@ public:
         CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source, const Actions &actions);
     // The text a row shows for `path` (the start-up volume's name for the root folder).
     static QString displayPath(const QString &path, ScanSource source);
+    // False for an entry of this computer that cannot be found now (an unplugged drive): its row
+    // is greyed and tells why.
+    static bool isAvailable(const QString &path, ScanSource source);
 };

@@ -13,6 +13,8 @@
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "app/SettingsDefaults.h"
+#include "controls/CustomCell.h"
+#include "controls/CustomTableView.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Trash.h"
 #include "platform/UserDefaults.h"
@@ -235,7 +237,9 @@ TEST_F(ScanListTest, RevealShowsTheEntryItselfNotOnlyItsFolder)
     EXPECT_EQ(shown, QList<QUrl> { QUrl::fromLocalFile(photo) });
 }
 
-TEST_F(ScanListTest, ListSurvivesARestartAndLosesOnlyVanishedEntries)
+// An entry whose drive is away at launch stays listed and saved, greyed with the reason, and ticked
+// as it was.
+TEST_F(ScanListTest, ListSurvivesARestartAndKeepsAnAbsentEntryShownUnavailable)
 {
     const QString a = folder(QStringLiteral("A"));
     const QString gone = folder(QStringLiteral("Gone"));
@@ -249,11 +253,17 @@ TEST_F(ScanListTest, ListSurvivesARestartAndLosesOnlyVanishedEntries)
     QDir(gone).removeRecursively();
     auto c = makeController();
     settle();
-    EXPECT_EQ(paths(*c), (QStringList { a, photo }));
+    EXPECT_EQ(paths(*c), (QStringList { a, gone, photo }));
     EXPECT_EQ(c->arrPathNodes[0].state, 0);
-    EXPECT_EQ(c->arrPathNodes[1].nodeType, NodeType::nodeTypefile);
-    EXPECT_FALSE(c->btnCompare->isEnabled());
-    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 2);
+    EXPECT_EQ(c->arrPathNodes[2].nodeType, NodeType::nodeTypefile);
+    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 3);
+    for (int row : { 0, 1 }) {
+        const auto *cell
+            = qobject_cast<CustomCell *>(c->tvPath->indexWidget(c->tvPath->model()->index(row, 0)));
+        ASSERT_TRUE(cell);
+        EXPECT_EQ(cell->lblFilePath()->isEnabled(), row == 0);
+        EXPECT_EQ(cell->lblFilePath()->toolTip().contains(text("ID_SCAN_LIST_ENTRY_UNAVAILABLE")), row == 1);
+    }
 }
 
 TEST_F(ScanListTest, OpenPanelAddsWhatWasChosen)
