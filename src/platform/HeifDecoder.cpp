@@ -8,6 +8,7 @@
 
 #include <QFile>
 
+#include "platform/DecodeBudget.h"
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
 
@@ -103,6 +104,11 @@ QImage HeifDecoder::decodeScaled(int maxPixelSize) const
         Log::line(QStringLiteral("HEIF picture too large to decode: ") + path_);
         return {};
     }
+    // The decoded planes, the picture made of them and its copy into a QImage.
+    const DecodeBudget::Reservation reserved
+        = DecodeBudget::shared().reserve(qint64(size_.width()) * size_.height() * 19 / 2, path_);
+    if (!reserved.isValid())
+        return {};
     const QImage image = decodeHandle(primary_);
     if (image.isNull())
         Log::line(QStringLiteral("HEIF picture could not be decoded: ") + path_);

@@ -2,13 +2,13 @@
 #include "platform/QtImageDecoder.h"
 
 #include <algorithm>
-#include <mutex>
 #include <vector>
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 
+#include "platform/DecodeBudget.h"
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
 #include "platform/RegularFile.h"
@@ -17,14 +17,18 @@ namespace
 {
 
 // Qt refuses images whose decoded form, counted at four bytes a pixel whatever the format, exceeds
-// its allocation limit (128 MiB unless set), so the limit is always set. Formats that cannot decode
-// scaled need the full picture in memory first, so a panorama above the usual limit is decoded
-// with a raised, still bounded, limit, one such decode at a time across all threads.
-constexpr int kDefaultLimitMiB = 256;
+// its allocation limit, so the limit is always set to what the decode reserved of the shared
+// budget. Formats that cannot decode scaled need the full picture in memory first.
 // Greyscale pictures larger than this at four bytes a pixel are decoded at one byte a pixel.
 constexpr int kLargeGreyMiB = 64;
-constexpr int kLargeLimitMiB = 1024;
-std::mutex largeDecodeMutex;
+// A JPEG decoded at its scale, 1/8 at the smallest, above this would declare over two gigapixels:
+// no camera or stitched panorama file, but a crafted header can claim it in a few kilobytes.
+constexpr qint64 kLargestScaledJpeg = qint64(128) * 1024 * 1024;
+
+qint64 mebibytes(qint64 bytes)
+{
+    return bytes / (1024 * 1024) + 1;
+}
 
 bool decodesScaledNatively(const QByteArray &format)
 {
@@ -33,7 +37,7 @@ bool decodesScaledNatively(const QByteArray &format)
 
 // What the decoder allocates: JPEG decodes at 1/1, 1/2, 1/4 or 1/8 of the stored size (the
 // smallest that still covers the target) before the final smooth scaling; others at full size.
-qint64 decodedMiB(const QByteArray &format, const QSize &stored, const QSize &target)
+qint64 decodedBytes(const QByteArray &format, const QSize &stored, const QSize &target)
 {
     QSize decoded = stored;
     for (int denominator = 8; decodesScaledNatively(format) && denominator > 1; denominator /= 2) {
@@ -44,7 +48,12 @@ qint64 decodedMiB(const QByteArray &format, const QSize &stored, const QSize &ta
             break;
         }
     }
-    return (qint64(decoded.width()) * decoded.height() * 4) / (1024 * 1024) + 1;
+    return qint64(decoded.width()) * decoded.height() * 4;
+}
+
+qint64 decodedMiB(const QByteArray &format, const QSize &stored, const QSize &target)
+{
+    return mebibytes(decodedBytes(format, stored, target));
 }
 
 // The size asked of the reader for `target`. A JPEG is asked for a size its decoder makes by DCT
@@ -63,11 +72,6 @@ QSize readerSize(const QByteArray &format, const QSize &stored, const QSize &tar
             return scaled;
     }
     return stored;
-}
-
-qint64 mebibytes(qint64 bytes)
-{
-    return bytes / (1024 * 1024) + 1;
 }
 
 // A box average over factor x factor blocks: a large greyscale picture comes down to a few times
@@ -165,17 +169,14 @@ QImage QtImageDecoder::decodeScaled(QIODevice *device, const QString &name, int 
     if (asked != stored)
         reader.setScaledSize(asked);
 
-    std::unique_lock<std::mutex> largeDecode(largeDecodeMutex, std::defer_lock);
-    reader.setAllocationLimit(kDefaultLimitMiB);
-    const qint64 needed = decodedMiB(reader.format(), stored, target);
-    if (needed > kDefaultLimitMiB) {
-        if (needed > kLargeLimitMiB) {
-            Log::line(QStringLiteral("Image too large to decode: ") + name);
-            return {};
-        }
-        largeDecode.lock();
-        reader.setAllocationLimit(int(needed) + 1);
-    }
+    // The reader may scale the decoder's picture to the size asked: a second picture of that size.
+    const qint64 decoded = decodedBytes(reader.format(), stored, target);
+    const bool jpeg = decodesScaledNatively(reader.format());
+    const DecodeBudget::Reservation reserved = DecodeBudget::shared().reserve(
+        jpeg ? 2 * decoded : decoded, name, jpeg ? 2 * kLargestScaledJpeg : -1);
+    if (!reserved.isValid())
+        return {};
+    reader.setAllocationLimit(int(mebibytes(decoded)) + 1);
     QImage image = reader.read();
     if (image.isNull())
         Log::line(QStringLiteral("Image could not be decoded (") + reader.errorString()
@@ -189,11 +190,9 @@ QImage QtImageDecoder::decodeLargeGrey(QImageReader &reader, const QString &name
 {
     const QSize stored = reader.size();
     const qint64 pixels = qint64(stored.width()) * stored.height();
-    if (mebibytes(pixels) > kLargeLimitMiB) {
-        Log::line(QStringLiteral("Image too large to decode: ") + name);
+    const DecodeBudget::Reservation reserved = DecodeBudget::shared().reserve(pixels, name);
+    if (!reserved.isValid())
         return {};
-    }
-    std::lock_guard<std::mutex> largeDecode(largeDecodeMutex);
     // Qt checks the limit at four bytes a pixel although it fills one.
     reader.setAllocationLimit(int(std::min<qint64>(mebibytes(pixels * 4), 1 << 20)));
     QImage grey = reader.read();

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include "platform/DecodeBudget.h"
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
 #include "platform/QtImageDecoder.h"
@@ -121,6 +122,13 @@ QImage RawDecoder::embeddedThumbnail(int minPixelSize, int maxPixelSize)
 QImage RawDecoder::decodeScaled(int maxPixelSize)
 {
     if (!isValid())
+        return {};
+    // Half size: the unpacked sensor data (two bytes a pixel), four 16-bit channels of a quarter
+    // of the pixels, and the 8-bit picture made of them.
+    const qint64 pixels = qint64(size_.width()) * size_.height();
+    const DecodeBudget::Reservation reserved
+        = DecodeBudget::shared().reserve(pixels * 2 + pixels * 2 + pixels, path_);
+    if (!reserved.isValid())
         return {};
     raw_->imgdata.params.half_size = 1;
     // The picture is turned by the caller from orientation(), exactly once.

@@ -1,0 +1,51 @@
+// The memory that picture decodes may hold at once, shared by every thread that decodes: a decode
+// reserves what it will allocate, from the picture's declared size and the scale it decodes at,
+// before it starts, and gives it back when done. A picture that needs more than the whole budget
+// is refused, so no file, however it is crafted, and no number of hashing threads can take more.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+#include <QString>
+
+class DecodeBudget
+{
+public:
+    // Held while a decode runs; gives its bytes back when it goes.
+    class Reservation
+    {
+    public:
+        Reservation() = default;
+        Reservation(Reservation &&other) noexcept;
+        Reservation &operator=(Reservation &&other) = delete;
+        ~Reservation();
+        bool isValid() const { return m_budget != nullptr; }
+
+    private:
+        friend class DecodeBudget;
+        Reservation(DecodeBudget *budget, std::int64_t bytes);
+        DecodeBudget *m_budget = nullptr;
+        std::int64_t m_bytes = 0;
+    };
+
+    // The budget of this process's decodes.
+    static DecodeBudget &shared();
+
+    explicit DecodeBudget(std::int64_t capacityBytes);
+
+    // Waits until `bytes` are free. Refused (an invalid reservation, and a log line naming
+    // `picture`) when `bytes` is more than the whole budget or than `pictureLimit` when given.
+    Reservation reserve(std::int64_t bytes, const QString &picture, std::int64_t pictureLimit = -1);
+    std::int64_t capacity() const { return m_capacity; }
+    std::int64_t inUse() const;
+
+private:
+    void release(std::int64_t bytes);
+
+    const std::int64_t m_capacity;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_freed;
+    std::int64_t m_used = 0;
+};
