@@ -21,6 +21,9 @@ struct RunnerArguments {
     // Press Stop once the exact pass has read its first whole file, and report how long the scan
     // took to end after it.
     bool stopWhileReading = false;
+    // Run with the path of each file just before the removal checks and moves it (and waited
+    // for): stands in for another program changing files while the removal runs.
+    QString beforeEachRemoval;
     QString home;
     QString jsonFile;
     QStringList paths;

@@ -5,7 +5,8 @@
 // Dropbox mode instead, with --cloud gdrive Google Drive folders by identifier ("root" is My
 // Drive). --auto-mark marks by the stored rules once the results window has the groups, and
 // --trash-marked moves the marked files to the Trash of $XDG_DATA_HOME (DIR/data of --home unless
-// the variable is set; without either it is refused).
+// the variable is set; without either it is refused); --before-each-removal runs a program with
+// the path of each file the removal is about to check and move.
 #include <cstdio>
 
 #include <sys/resource.h>
@@ -18,6 +19,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -291,6 +293,9 @@ int main(int argc, char **argv)
             return finish(json);
         }
         removal = std::make_unique<RemovalRun>(results, std::make_shared<RemovalRoutes>());
+        if (!arguments->beforeEachRemoval.isEmpty())
+            removal->setBeforeEachFile([program = arguments->beforeEachRemoval](
+                                           const QString &path) { QProcess::execute(program, { path }); });
         QObject::connect(removal.get(), &RemovalRun::finished, &app, [&, json, marked]() mutable {
             addRemovalReport(json, marked, &removal->summary());
             finish(json);

@@ -103,6 +103,8 @@ void ImageFileInfo::applyFileAttributes(const FileAttributes &facts)
     modDate = facts.modificationDate;
     changeDate = facts.changeDate;
     createDate = facts.creationDate;
+    if (facts.identity.inode != 0)
+        fileIdentity = facts.identity;
 }
 
 std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "app/GlobalObjects.h"
 #include "model/FingerprintVariants.h"
 #include "model/RecordSettings.h"
+#include "platform/FileFacts.h"
 
 class DuplicatesGroup;
 class ExifInfo;
@@ -30,8 +32,6 @@ class GDFoldersList;
 class PhotosNode;
 
 class ImageSource;
-
-struct FileAttributes;
 
 class ImageFileInfo
 {
@@ -94,6 +94,9 @@ public:
     // Inode change time of a local file (none for cloud records): a file rewritten with its old
     // size and modification time restored still has a new one.
     QDateTime changeDate;
+    // Device and inode of a local file when it was scanned (none for cloud and library records):
+    // the removal tells by them that a path still leads to the file scanned.
+    std::optional<FileIdentity> fileIdentity;
     QDateTime createDate;
     QString fileName;
     std::uint64_t fileSize = 0;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "model/ImageFileInfo.h"
 #include "platform/FileFacts.h"
@@ -32,7 +33,8 @@ LocalTrashRoute::LocalTrashRoute(Probes probes)
 
 LocalTrashRoute::Probes LocalTrashRoute::systemProbes()
 {
-    return { &FileFacts::isImmutable, [](const QString &path) { return Trash::moveToTrash(path); } };
+    return { &FileFacts::isImmutable,
+        [](const QString &path, QString *why) { return Trash::moveToTrash(path, nullptr, why); } };
 }
 
 QString LocalTrashRoute::identity(const ImageFileInfo &record) const
@@ -57,15 +59,30 @@ QString LocalTrashRoute::recheck(const ImageFileInfo &record) const
         return QStringLiteral("no longer there");
     if (S_ISLNK(st.st_mode))
         return QStringLiteral("a symbolic link, not the file itself");
-    if (!S_ISREG(st.st_mode))
-        return QStringLiteral("no longer a regular file");
     if (m_probes.isImmutable && m_probes.isImmutable(path))
         return QStringLiteral("immutable");
-    if (std::uint64_t(st.st_size) != record.fileSize)
+    return changedSinceScan(record);
+}
+
+QString LocalTrashRoute::changedSinceScan(const ImageFileInfo &record) const
+{
+    // Links followed: a copy kept through a link is the file it leads to.
+    const std::optional<FileAttributes> now
+        = QDir::isAbsolutePath(record.filePath) ? FileFacts::attributes(record.filePath) : std::nullopt;
+    if (!now)
+        return QStringLiteral("no longer there");
+    if (!QFileInfo(record.filePath).isFile())
+        return QStringLiteral("no longer a regular file");
+    // Another file put in its place, or the file written again with its size and modification
+    // time set back: only the identity and the change time tell.
+    if (record.fileIdentity && now->identity != *record.fileIdentity)
+        return QStringLiteral("changed since the scan (another file)");
+    if (std::uint64_t(now->size) != record.fileSize)
         return QStringLiteral("changed since the scan (size)");
-    const std::optional<QDateTime> modified = FileFacts::modificationDate(path);
-    if (!modified || *modified != record.modDate)
+    if (now->modificationDate != record.modDate)
         return QStringLiteral("changed since the scan (modification time)");
+    if (record.changeDate.isValid() && now->changeDate != record.changeDate)
+        return QStringLiteral("changed since the scan (change time)");
     return {};
 }
 
@@ -77,7 +94,9 @@ RemovalOutcome LocalTrashRoute::remove(
     const QString refused = recheck(*record);
     if (!refused.isEmpty())
         return RemovalOutcome::failed(refused);
-    if (!m_probes.moveToTrash || !m_probes.moveToTrash(record->filePath))
-        return RemovalOutcome::failed(QStringLiteral("the Trash refused it"));
+    QString why;
+    if (!m_probes.moveToTrash || !m_probes.moveToTrash(record->filePath, &why))
+        return RemovalOutcome::failed(QStringLiteral("the Trash refused it")
+            + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     return RemovalOutcome::removed();
 }

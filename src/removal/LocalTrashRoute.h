@@ -13,7 +13,8 @@ public:
     // Trash fail without root rights.
     struct Probes {
         std::function<bool(const QString &)> isImmutable;
-        std::function<bool(const QString &)> moveToTrash;
+        // Sets `why` when it refuses (may leave it empty).
+        std::function<bool(const QString &, QString *why)> moveToTrash;
     };
 
     LocalTrashRoute();
@@ -23,6 +24,8 @@ public:
     RemovalOutcome remove(
         const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop) override;
     bool isLocal() const override { return true; }
+
+    QString changedSinceScan(const ImageFileInfo &record) const override;
 
     // Why `record` must not be moved now; empty when it may.
     QString recheck(const ImageFileInfo &record) const;

@@ -3,6 +3,7 @@
 // outlive a refilter, and one file can be reached by two paths; neither may cost the last copy.
 #include "removal/RemovalPlan.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include <QFileInfo>
@@ -52,23 +53,24 @@ private:
     std::unordered_map<const ImageFileInfo *, QString> m_known;
 };
 
-// G1: whether a member that stays is another file than every marked one.
-bool keepsACopy(const DuplicatesGroup &group, IdentityCache &ids)
+// G1: the members that stay and are other files than every marked one; none means no copy.
+std::vector<std::shared_ptr<ImageFileInfo>> keptCopies(const DuplicatesGroup &group, IdentityCache &ids)
 {
     QSet<QString> markedIds;
     for (const auto &member : group.filterChildren) {
         if (isToRemove(*member))
             markedIds.insert(ids.of(*member));
     }
+    std::vector<std::shared_ptr<ImageFileInfo>> kept;
     for (const auto &member : group.filterChildren) {
         if (isToRemove(*member))
             continue;
         // An empty identity is a local file that is gone (or cannot be told apart): no copy.
         const QString id = ids.of(*member);
         if (!id.isEmpty() && !markedIds.contains(id))
-            return true;
+            kept.push_back(member);
     }
-    return false;
+    return kept;
 }
 
 bool isReachedThroughLink(const RemovalItem &item, const ImageFileInfo &record)
@@ -83,7 +85,7 @@ RemovalPlan RemovalPlan::make(const ResultState &state, const RemovalRoutes &rou
     RemovalPlan plan;
     IdentityCache ids(state, routes);
     QSet<QString> keptIds;
-    std::vector<std::shared_ptr<ImageFileInfo>> candidates;
+    std::vector<std::pair<std::shared_ptr<ImageFileInfo>, size_t>> candidates;
     for (const auto &group : state.arrGroups) {
         bool anyMarked = false;
         for (const auto &member : group->filterChildren) {
@@ -96,19 +98,24 @@ RemovalPlan RemovalPlan::make(const ResultState &state, const RemovalRoutes &rou
         }
         if (!anyMarked)
             continue;
-        if (!keepsACopy(*group, ids)) {
+        const std::vector<std::shared_ptr<ImageFileInfo>> kept = keptCopies(*group, ids);
+        if (kept.empty()) {
             ++plan.skippedGroups;
             Log::line(QStringLiteral("Removal skipped a group: no copy would remain (")
                 + group->filterChildren.first()->filePath + QLatin1Char(')'));
             continue;
         }
+        RemovalGroup planned;
+        for (const auto &record : kept)
+            planned.kept.push_back({ record, routes.routeFor(state.scanSource, *record) });
+        plan.groups.push_back(std::move(planned));
         for (const auto &member : group->filterChildren) {
             if (isToRemove(*member))
-                candidates.push_back(member);
+                candidates.emplace_back(member, plan.groups.size() - 1);
         }
     }
     QHash<QString, size_t> itemOf;
-    for (const auto &record : candidates) {
+    for (const auto &[record, group] : candidates) {
         std::shared_ptr<RemovalRoute> route = routes.routeFor(state.scanSource, *record);
         if (!route) {
             plan.refused.push_back({ record, QStringLiteral("no way to remove files of this source") });
@@ -127,11 +134,13 @@ RemovalPlan RemovalPlan::make(const ResultState &state, const RemovalRoutes &rou
                 item.records.insert(item.records.begin(), record);
             else
                 item.records.push_back(record);
+            if (std::find(item.groups.begin(), item.groups.end(), group) == item.groups.end())
+                item.groups.push_back(group);
             continue;
         }
         if (!id.isEmpty())
             itemOf.insert(id, plan.items.size());
-        plan.items.push_back({ { record }, std::move(route), id });
+        plan.items.push_back({ { record }, std::move(route), id, { group } });
     }
     return plan;
 }

@@ -19,6 +19,18 @@ struct RemovalItem {
     std::vector<std::shared_ptr<ImageFileInfo>> records;
     std::shared_ptr<RemovalRoute> route;
     QString identity;
+    // The groups (indices into RemovalPlan::groups) its records leave.
+    std::vector<size_t> groups;
+};
+
+// A shown group that loses files, and the members it keeps for them. Before its first file goes,
+// the run checks that a kept member is still the file scanned; otherwise the group stays whole.
+struct RemovalGroup {
+    struct Kept {
+        std::shared_ptr<ImageFileInfo> record;
+        std::shared_ptr<RemovalRoute> route;
+    };
+    std::vector<Kept> kept;
 };
 
 // A marked file the plan leaves alone, and why; it stays marked.
@@ -33,6 +45,7 @@ public:
     static RemovalPlan make(const ResultState &state, const RemovalRoutes &routes);
 
     std::vector<RemovalItem> items;
+    std::vector<RemovalGroup> groups;
     std::vector<RemovalRefusal> refused;
     // Groups left whole because no copy would have remained.
     int skippedGroups = 0;

@@ -3,6 +3,11 @@
 
 RemovalRoute::~RemovalRoute() = default;
 
+QString RemovalRoute::changedSinceScan(const ImageFileInfo &) const
+{
+    return {};
+}
+
 std::vector<RemovalReport> RemovalRoute::finish(const std::atomic<bool> &)
 {
     return {};

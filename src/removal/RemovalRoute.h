@@ -12,7 +12,8 @@
 class ImageFileInfo;
 
 struct RemovalOutcome {
-    enum class Kind { Removed, Failed, Deferred };
+    // Skipped: left alone, still marked, because its group's kept copy is no longer the one scanned.
+    enum class Kind { Removed, Failed, Deferred, Skipped };
     Kind kind = Kind::Failed;
     // Why a file was not removed, for the log and the runner's report.
     QString reason;
@@ -20,6 +21,7 @@ struct RemovalOutcome {
     static RemovalOutcome removed() { return { Kind::Removed, {} }; }
     static RemovalOutcome failed(const QString &why) { return { Kind::Failed, why }; }
     static RemovalOutcome deferred() { return { Kind::Deferred, {} }; }
+    static RemovalOutcome skipped(const QString &why) { return { Kind::Skipped, why }; }
 };
 
 // What finish() says about one record whose remove() was Deferred.
@@ -39,6 +41,9 @@ public:
     // Pool thread. Removes one file and answers on every path; waits on the network time out.
     virtual RemovalOutcome remove(const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop)
         = 0;
+    // Pool thread. Why the file of `record`, a copy a group keeps, is no longer the one scanned;
+    // empty when it still is, or when the route cannot tell.
+    virtual QString changedSinceScan(const ImageFileInfo &record) const;
     // Pool thread, after the last file: completes what remove() deferred, one report per record.
     virtual std::vector<RemovalReport> finish(const std::atomic<bool> &stop);
     // True when the route's files live on this computer: a kept copy then counts only while it exists,

@@ -21,6 +21,10 @@
 struct RemovalRun::Channel {
     // Fixed before the worker starts; the worker only reads them.
     std::vector<RemovalItem> items;
+    std::vector<RemovalGroup> groups;
+    std::function<void(const QString &)> beforeEachFile;
+    // Worker only: per group, whether its kept copy was found unchanged (1) or changed (-1).
+    std::vector<int> groupChecked;
     std::atomic<bool> *abortNow = nullptr;
     // GUI thread only.
     QPointer<RemovalRun> owner;
@@ -95,6 +99,9 @@ bool RemovalRun::start()
     m_channel = std::make_shared<Channel>();
     m_channel->selfRef = m_channel;
     m_channel->items = std::move(plan.items);
+    m_channel->groupChecked.assign(plan.groups.size(), 0);
+    m_channel->groups = std::move(plan.groups);
+    m_channel->beforeEachFile = m_beforeEachFile;
     m_channel->abortNow = &m_state.abortNow;
     m_channel->owner = this;
     m_running = true;
@@ -120,13 +127,24 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
             break;
         }
         const RemovalItem &item = channel->items[i];
+        if (channel->beforeEachFile)
+            channel->beforeEachFile(item.records.front()->filePath);
+        const auto [skippedGroups, stays] = checkKeptCopies(*channel, item);
+        if (stays) {
+            channel->post(
+                { { i, item.records.front(),
+                    RemovalOutcome::skipped(QStringLiteral("the copy kept for it changed since the scan")),
+                    skippedGroups } },
+                false);
+            continue;
+        }
         RemovalOutcome outcome = item.route->remove(item.records.front(), stop);
         if (outcome.kind == RemovalOutcome::Kind::Deferred) {
             itemOf.emplace(item.records.front().get(), i);
             if (std::find(deferring.begin(), deferring.end(), item.route) == deferring.end())
                 deferring.push_back(item.route);
         }
-        channel->post({ { i, item.records.front(), std::move(outcome) } }, false);
+        channel->post({ { i, item.records.front(), std::move(outcome), skippedGroups } }, false);
     }
     for (const auto &route : deferring) {
         std::vector<Outcome> finished;
@@ -138,6 +156,30 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
         channel->post(std::move(finished), false);
     }
     channel->post({}, true);
+}
+
+std::pair<int, bool> RemovalRun::checkKeptCopies(Channel &channel, const RemovalItem &item)
+{
+    int newlySkipped = 0;
+    bool stays = false;
+    for (const size_t g : item.groups) {
+        int &checked = channel.groupChecked[g];
+        if (checked == 0) {
+            const std::vector<RemovalGroup::Kept> &kept = channel.groups[g].kept;
+            const bool standing = std::any_of(kept.begin(), kept.end(), [](const RemovalGroup::Kept &k) {
+                return k.route && k.route->changedSinceScan(*k.record).isEmpty();
+            });
+            checked = standing ? 1 : -1;
+            if (!standing) {
+                ++newlySkipped;
+                Log::line(
+                    QStringLiteral("Removal skipped a group: the copy kept for it changed since the scan (")
+                    + kept.front().record->filePath + QLatin1Char(')'));
+            }
+        }
+        stays = stays || checked < 0;
+    }
+    return { newlySkipped, stays };
 }
 
 void RemovalRun::drain()
@@ -161,6 +203,7 @@ void RemovalRun::drain()
 void RemovalRun::apply(const Outcome &outcome)
 {
     const RemovalItem &item = m_channel->items[outcome.item];
+    m_summary.skippedGroups += outcome.skippedGroups;
     switch (outcome.outcome.kind) {
     case RemovalOutcome::Kind::Removed:
         countRemoved(item);
@@ -170,6 +213,8 @@ void RemovalRun::apply(const Outcome &outcome)
         break;
     case RemovalOutcome::Kind::Deferred:
         recordDeferred(*outcome.record);
+        break;
+    case RemovalOutcome::Kind::Skipped:
         break;
     }
 }

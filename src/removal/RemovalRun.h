@@ -3,6 +3,7 @@
 // the groups. Free of widgets, so the window, the headless runner and the tests drive the same run.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -42,6 +43,12 @@ public:
     // GUI thread. Sets the start state (counters, stop flag), plans, and starts the worker; false
     // while a run is under way.
     bool start();
+    // Before start(): `hook` runs on the worker with the path of each file just before its checks,
+    // so a caller can change files there the way another program might, at a known point.
+    void setBeforeEachFile(std::function<void(const QString &path)> hook)
+    {
+        m_beforeEachFile = std::move(hook);
+    }
     // Any thread: the worker stops before its next file.
     void requestStop();
     bool isRunning() const { return m_running; }
@@ -59,9 +66,14 @@ private:
         size_t item = 0;
         std::shared_ptr<ImageFileInfo> record;
         RemovalOutcome outcome;
+        // Groups found, at this item, to have lost their kept copy.
+        int skippedGroups = 0;
     };
 
     static void work(std::shared_ptr<Channel> channel);
+    // Worker: checks, once per group, the kept copies of the groups `item` leaves; the number of
+    // groups newly found changed, and whether the item must stay.
+    static std::pair<int, bool> checkKeptCopies(Channel &channel, const RemovalItem &item);
     void drain();
     void apply(const Outcome &outcome);
     void countRemoved(const RemovalItem &item);
@@ -73,6 +85,7 @@ private:
     ResultState &m_state;
     std::shared_ptr<const RemovalRoutes> m_routes;
     std::shared_ptr<Channel> m_channel;
+    std::function<void(const QString &)> m_beforeEachFile;
     RemovalSummary m_summary;
     bool m_running = false;
     bool m_removedImage = false;

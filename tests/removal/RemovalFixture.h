@@ -31,8 +31,11 @@ inline std::shared_ptr<ImageFileInfo> recordOf(const QString &path, bool video =
     r->filePath = path;
     r->fileName = QFileInfo(path).fileName();
     r->filePathUrl = QUrl::fromLocalFile(path);
-    r->fileSize = std::uint64_t(FileFacts::size(path).value_or(0));
-    r->modDate = FileFacts::modificationDate(path).value_or(QDateTime());
+    const FileAttributes facts = FileFacts::attributes(path).value_or(FileAttributes());
+    r->fileSize = std::uint64_t(facts.size);
+    r->modDate = facts.modificationDate;
+    r->changeDate = facts.changeDate;
+    r->fileIdentity = facts.identity;
     r->match = 1.0f;
     r->isVideo = video;
     return r;

@@ -1,5 +1,6 @@
 // The removal run on real files and the real Trash: what is removed, what the guards keep, what
 // fails and stays marked, and Stop.
+#include <cstdio>
 #include <unistd.h>
 
 #include <QFile>
@@ -231,7 +232,7 @@ TEST_P(RemovalRecheckTest, FailsAndStaysMarked)
     const RecheckCase &c = GetParam();
     auto target = marked(corpus.file("target.jpg", "picture"));
     useProbes({ [&](const QString &path) { return c.immutable && path == target->filePath; },
-        [&](const QString &path) { return !c.trashFails && Trash::moveToTrash(path); } });
+        [&](const QString &path, QString *) { return !c.trashFails && Trash::moveToTrash(path); } });
     auto group = groupOf({ corpus.file("kept.jpg", "picture"), target });
     show(state, { group });
     c.change(target->filePath);
@@ -262,6 +263,15 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
                     QDateTime::currentDateTimeUtc().addSecs(-3600), QFileDevice::FileModificationTime);
             },
             false, false, "changed since the scan (modification time)" },
+        RecheckCase { "ReplacedByAnotherFile",
+            [](const QString &p) {
+                TestFiles::write(p + ".new", "picture");
+                QFile f(p + ".new");
+                ASSERT_TRUE(f.open(QIODevice::ReadWrite)
+                    && f.setFileTime(*FileFacts::modificationDate(p), QFileDevice::FileModificationTime));
+                ASSERT_TRUE(::rename(QFile::encodeName(p + ".new"), QFile::encodeName(p)) == 0);
+            },
+            false, false, "changed since the scan (another file)" },
         RecheckCase { "TrashFails", [](const QString &) {}, false, true, "the Trash refused it" }),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -273,7 +283,7 @@ TEST_F(RemovalRunTest, StopAfterTheFirstFileRemovesExactlyOne)
     show(state, { groupOf(members) });
     int moved = 0;
     useProbes({ [](const QString &) { return false; },
-        [&](const QString &path) {
+        [&](const QString &path, QString *) {
             const bool ok = Trash::moveToTrash(path);
             if (++moved == 1)
                 run->requestStop();
