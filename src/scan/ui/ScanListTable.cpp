@@ -59,15 +59,18 @@ CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source, const
     const QString path = node.filePath.value_or(QString());
     label->setText(ScanListTable::displayPath(path, source));
     label->setToolTip(label->text());
+    check->setChecked(node.state == 1);
+    icon->setPixmap(rowIcon(path, source));
     if (!ScanListTable::isAvailable(path, source)) {
-        // Greyed, with the reason beside the path; the row can still be ticked or removed.
+        // Greyed, with the reason beside the path; the row can still be ticked or removed. The
+        // window's style sheet makes its labels white, so the grey is restated here.
         label->setEnabled(false);
-        icon->setEnabled(false);
+        label->setStyleSheet(QStringLiteral("QLabel:disabled { color: rgb(140, 142, 150); }"));
+        icon->setPixmap(
+            QFileIconProvider().icon(QFileIconProvider::Folder).pixmap(kIconSide, QIcon::Disabled));
         label->setToolTip(label->text() + QLatin1Char('\n')
             + localizedString(QStringLiteral("ID_SCAN_LIST_ENTRY_UNAVAILABLE")));
     }
-    check->setChecked(node.state == 1);
-    icon->setPixmap(rowIcon(path, source));
     remove->setFlat(true);
     remove->setToolTip(localizedString(QStringLiteral("ID_DELETE")));
     auto *layout = new QHBoxLayout(cell);
