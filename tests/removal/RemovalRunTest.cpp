@@ -1,6 +1,5 @@
 // The removal run on real files and the real Trash: what is removed, what the guards keep, what
 // fails and stays marked, and Stop.
-#include <cstdio>
 #include <unistd.h>
 
 #include <QFile>
@@ -264,15 +263,6 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
                     QDateTime::currentDateTimeUtc().addSecs(-3600), QFileDevice::FileModificationTime);
             },
             false, false, "changed since the scan (modification time)" },
-        RecheckCase { "ReplacedByAnotherFile",
-            [](const QString &p) {
-                TestFiles::write(p + ".new", "picture");
-                QFile f(p + ".new");
-                ASSERT_TRUE(f.open(QIODevice::ReadWrite)
-                    && f.setFileTime(*FileFacts::modificationDate(p), QFileDevice::FileModificationTime));
-                ASSERT_TRUE(::rename(QFile::encodeName(p + ".new"), QFile::encodeName(p)) == 0);
-            },
-            false, false, "changed since the scan (another file)" },
         RecheckCase { "TrashFails", [](const QString &) {}, false, true, "the Trash refused it" }),
     [](const auto &info) { return std::string(info.param.name); });
 

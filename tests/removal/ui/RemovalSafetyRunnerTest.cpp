@@ -41,10 +41,7 @@ struct Layout {
     }
 };
 
-struct SafetyCase {
-    const char *name;
-    std::function<void(Layout &)> lay;
-};
+using SafetyCase = std::pair<const char *, std::function<void(Layout &)>>;
 
 // The runner's report, or nothing when it failed; `dataHome` holds the Trash it uses.
 QJsonObject runRunner(QStringList arguments, const QString &work, const QString &dataHome)
@@ -54,9 +51,7 @@ QJsonObject runRunner(QStringList arguments, const QString &work, const QString 
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
     runner.setProcessEnvironment(environment);
     runner.start(QStringLiteral(QNY_SCAN_RUNNER),
-        arguments << "--mode"
-                  << "exact"
-                  << "--home" << work + "/home"
+        arguments << "--home" << work + "/home"
                   << "--json" << work + "/out.json");
     if (!runner.waitForFinished(240000) || runner.exitCode() != 0)
         return {};
@@ -75,7 +70,7 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     l.dataHome = work.filePath("data");
     // A pair the run must thin, so that no row passes by removing nothing.
     l.photo("b.jpg", 2, { "b copy.jpg" });
-    GetParam().lay(l);
+    GetParam().second(l);
     UserDefaults(work.filePath("home/config/Quennary/settings.plist"))
         .setObject(QStringLiteral("excludedFolders"), QVariant(l.excluded).toList());
     TestFiles::write(
@@ -153,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                                         "seek=30000 conv=notrunc 2>/dev/null; touch -r %1 \"$1\";;")
                              .arg(l.at("../ref"));
             } }),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &info) { return std::string(info.param.first); });
 
 // Sixteen small files that declare 65000 x 48750 pixels each are refused before they are decoded,
 // instead of taking hundreds of megabytes each on every hashing thread at once.
@@ -166,7 +161,9 @@ TEST(DecodeBudgetRunnerTest, HugeDeclarationsStayWithinTheMemoryOfAScan)
     jpeg.replace(frame + 5, 4, QByteArray::fromHex("BE6EFDE8"));
     for (int i = 0; i < 16; ++i)
         ASSERT_TRUE(TestFiles::write(work.filePath(QStringLiteral("huge/%1.jpg").arg(i)), jpeg));
-    const QJsonObject json = runRunner({ work.filePath("huge") }, work.path(), work.filePath("data"));
+    // Similar mode decodes every picture, on every hashing thread.
+    const QJsonObject json
+        = runRunner({ "--mode", "similar", work.filePath("huge") }, work.path(), work.filePath("data"));
     ASSERT_EQ(json.value("records").toInt(), 16);
     EXPECT_LT(json.value("peakRssMB").toDouble(), 300.0);
 }
