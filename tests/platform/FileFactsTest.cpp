@@ -14,8 +14,7 @@
 #include "platform/Trash.h"
 #include "support/TestFiles.h"
 
-namespace
-{
+namespace {
 
 QString writeFile(const QDir &dir, const QString &name, const QByteArray &content)
 {
@@ -24,7 +23,8 @@ QString writeFile(const QDir &dir, const QString &name, const QByteArray &conten
     return path;
 }
 
-struct Md5Case {
+struct Md5Case
+{
     const char *name;
     QByteArray content;
     const char *digest;
@@ -43,11 +43,12 @@ TEST_P(Md5OfContent, MatchesTheKnownDigest)
     EXPECT_EQ(Md5::ofFile(path).value_or(QStringLiteral("none")), QString::fromLatin1(GetParam().digest));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, Md5OfContent,
-    testing::Values(Md5Case { "empty", QByteArray(), "d41d8cd98f00b204e9800998ecf8427e" },
-        Md5Case { "abc", QByteArray("abc"), "900150983cd24fb0d6963f7d28e17f72" },
-        // Longer than one read chunk, so the chunks must be chained correctly.
-        Md5Case { "million_a", QByteArray(1000000, 'a'), "7707d6ae4e027c70eea2a935c2296f21" }),
+INSTANTIATE_TEST_SUITE_P(
+    Files, Md5OfContent,
+    testing::Values(Md5Case{"empty", QByteArray(), "d41d8cd98f00b204e9800998ecf8427e"},
+                    Md5Case{"abc", QByteArray("abc"), "900150983cd24fb0d6963f7d28e17f72"},
+                    // Longer than one read chunk, so the chunks must be chained correctly.
+                    Md5Case{"million_a", QByteArray(1000000, 'a'), "7707d6ae4e027c70eea2a935c2296f21"}),
     [](const testing::TestParamInfo<Md5Case> &info) { return std::string(info.param.name); });
 
 TEST(Md5, GivesNoDigestForMissingUnreadableOrStoppedFiles)
@@ -59,7 +60,7 @@ TEST(Md5, GivesNoDigestForMissingUnreadableOrStoppedFiles)
     // Reading this file fails with an I/O error even for root.
     EXPECT_FALSE(Md5::ofFile(QStringLiteral("/proc/self/mem")).has_value());
     const QString path = writeFile(QDir(dir.path()), QStringLiteral("f"), QByteArray("abc"));
-    std::atomic<bool> stop { true };
+    std::atomic<bool> stop{true};
     EXPECT_FALSE(Md5::ofFile(path, &stop).has_value());
     stop = false;
     EXPECT_TRUE(Md5::ofFile(path, &stop).has_value());
@@ -130,8 +131,8 @@ TEST(FileFacts, PackagesAreFoldersWithAPackageExtension)
 {
     QTemporaryDir dir;
     const QDir d(dir.path());
-    for (const char *name : { "Lib.photoslibrary", "Old.photolibrary", "M.migratedphotolibrary", "X.app",
-             "Y.BUNDLE", "plain", "not.package" })
+    for (const char *name : {"Lib.photoslibrary", "Old.photolibrary", "M.migratedphotolibrary", "X.app",
+                             "Y.BUNDLE", "plain", "not.package"})
         d.mkdir(QString::fromLatin1(name));
     writeFile(d, QStringLiteral("file.app"), "x");
     EXPECT_TRUE(FileFacts::isPackage(d.filePath(QStringLiteral("Lib.photoslibrary"))));

@@ -129,16 +129,17 @@ TEST_F(ScanOptionsTest, MinimumSizeUnitAndVideoTypes)
 // A stored value outside its range falls back to the default instead of turning the filter inside out.
 TEST_F(ScanOptionsTest, SettingsOutsideTheirRangeTakeTheDefault)
 {
-    for (const QVariant &layout : { QVariant(qlonglong(0)), QVariant(qlonglong(-1)), QVariant(1e300),
-             QVariant(QStringLiteral("four")), QVariant(qlonglong(4)) }) {
+    defaults->setObject("fileSizeUnit", qlonglong(1));
+    const std::pair<QVariant, qint64> sizes[] = { { qlonglong(3), 3 << 20 },
+        { std::numeric_limits<qlonglong>::max() / 1024, 50 << 20 }, { -1e30, 50 << 20 } };
+    for (const auto &[stored, bytes] : sizes) {
+        defaults->setObject("minimumFileSize", stored);
+        EXPECT_EQ(load(GlobalObjects::CompareType::ctHash).globals.minimumAllowFileSize, bytes);
+    }
+    for (const QVariant &layout : { QVariant(0), QVariant(-1), QVariant(1e300), QVariant("four") }) {
         defaults->setObject("indexMeanParts", layout);
         EXPECT_EQ(load(GlobalObjects::CompareType::ctMD5).indexMeanParts, 4)
             << layout.toString().toStdString();
-    }
-    defaults->setObject("fileSizeUnit", qlonglong(1));
-    for (const QVariant &size : { QVariant(std::numeric_limits<qlonglong>::max() / 1024), QVariant(-1e30) }) {
-        defaults->setObject("minimumFileSize", size);
-        EXPECT_EQ(load(GlobalObjects::CompareType::ctHash).globals.minimumAllowFileSize, 50 * 1024 * 1024);
     }
 }
 
