@@ -1,7 +1,7 @@
 // The grouping kernel on fingerprints of distinct photos (N = 64, all eight variants, rotate and
 // mirror on): the straight first-fit loop, the loop that rules pairs out by sketches first and
 // scores members alike once, and the parallel method (scores on every core, placement in order);
-// also many copies of one picture, which form one big group. Real time is the wall clock; "cpu_s"
+// also many copies of one picture, which form one big group, and distinct photos with capture dates. Real time is the wall clock; "cpu_s"
 // counts the CPU time of every thread of the process. Whole scans are measured with
 // bench/scan-runner; this isolates the comparison.
 #include <random>
@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "scan/DuplicateGrouper.h"
 #include "support/PictureLikeBits.h"
@@ -17,14 +18,21 @@
 namespace
 {
 
-RecordList distinctRecords(int count, bool noise)
+// `dated`: each photo has a capture date, spread evenly at random over ten years, as in a library
+// of a camera's photos.
+RecordList distinctRecords(int count, bool noise, bool dated = false)
 {
     std::mt19937 random(7);
+    std::uniform_int_distribution<qint64> tenYears(0, 10 * 365 * 86400);
     RecordList records;
     for (int i = 0; i < count; ++i) {
         auto record = std::make_shared<ImageFileInfo>();
         record->filePath = QStringLiteral("/bench/%1.jpg").arg(i);
         record->fileSize = quint64(100000 + i);
+        if (dated) {
+            record->exifInfo = std::make_shared<ExifInfo>();
+            record->exifInfo->captureDate = QDateTime::fromSecsSinceEpoch(1300000000 + tenYears(random));
+        }
         for (int v = 0; v < 8; ++v)
             record->arrHashOfRotateFlipImages.append(PictureLikeBits::make(random, 64, noise));
         records.append(record);
@@ -71,6 +79,13 @@ void groupAll(benchmark::State &state, const RecordList &records, DuplicateGroup
 void groupDistinct(benchmark::State &state, DuplicateGrouper::Method method, bool noise)
 {
     const RecordList records = distinctRecords(int(state.range(0)), noise);
+    groupAll(state, records, method);
+}
+
+// Distinct photos with capture dates: the day's limit bounds whom each one meets.
+void groupDated(benchmark::State &state, DuplicateGrouper::Method method)
+{
+    const RecordList records = distinctRecords(int(state.range(0)), false, true);
     groupAll(state, records, method);
 }
 
@@ -132,8 +147,16 @@ BENCHMARK_CAPTURE(groupCopies, parallel, DuplicateGrouper::Method::Parallel)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(groupDistinct, parallel, DuplicateGrouper::Method::Parallel, false)
+    ->Arg(10000)
     ->Arg(20000)
+    ->Arg(50000)
     ->Arg(100000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(groupDated, parallel, DuplicateGrouper::Method::Parallel)
+    ->Arg(10000)
+    ->Arg(50000)
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

@@ -297,8 +297,7 @@ void DuplicateGrouper::compareInParallel()
             const int kind = int(m_kinds.classes()[m_kinds.add(a, position)].first);
             m_representative.push_back(kind);
             m_groupsOfKind.emplace_back();
-            candidates.add(
-                a, m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular, kind == position);
+            candidates.add(a, m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular, kind);
         }
         const std::vector<PairCandidates::List> lists
             = candidates.score(firstPosition, candidates.count(), m_threads, stopped);

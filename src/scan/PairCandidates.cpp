@@ -4,6 +4,7 @@
 #include <atomic>
 #include <thread>
 
+#include "model/ImageFileInfo.h"
 #include "scan/FingerprintSketches.h"
 
 namespace
@@ -14,6 +15,9 @@ namespace
 // second-level cache while the block walks them.
 constexpr int kBlock = 16;
 constexpr int kTile = 128;
+// A record meets only the records dated within its reach when they are at most this share of the
+// earlier ones: gathering and sorting them costs more per pair than walking the tiles.
+constexpr int kDatedShare = 8;
 
 } // namespace
 
@@ -23,21 +27,25 @@ PairCandidates::PairCandidates(
     , m_options(options)
     , m_prefilter(prefilter)
     , m_allowed(PairScore::allowedDistance(options.reSizeValue, options.sliderMinValue))
+    , m_dates(options)
 {
 }
 
-int PairCandidates::add(const ImageFileInfo &record, int slot, bool firstOfKind)
+int PairCandidates::add(const ImageFileInfo &record, int slot, int kind)
 {
-    m_firstOfKind.push_back(firstOfKind);
+    const int position = int(m_records.size());
+    m_kinds.push_back(kind);
     m_records.push_back(&record);
     m_times.push_back(RecordTimes::of(record));
     m_slots.push_back(slot);
-    return int(m_records.size() - 1);
+    m_dates.add(m_times.back(), record.fileSize, position);
+    return position;
 }
 
 std::vector<PairCandidates::List> PairCandidates::score(
-    int first, int end, int threads, const std::function<bool()> &stopped) const
+    int first, int end, int threads, const std::function<bool()> &stopped)
 {
+    m_dates.settle();
     std::vector<List> lists(size_t(std::max(0, end - first)));
     const int blocks = (end - first + kBlock - 1) / kBlock;
     std::atomic<int> next { 0 };
@@ -56,25 +64,50 @@ std::vector<PairCandidates::List> PairCandidates::score(
 
 void PairCandidates::scoreBlock(int first, int end, std::vector<List> &lists, int listBase) const
 {
-    const float m = m_options.sliderMinValue;
-    const RecordTimes noDates;
+    std::vector<int> kinds;
+    std::vector<bool> dated(size_t(end - first));
+    for (int i = first; i < end; ++i)
+        dated[size_t(i - first)] = scoreDated(i, lists[size_t(i - listBase)], kinds);
     for (int tile = 0; tile < end - 1; tile += kTile) {
         for (int i = std::max(first, tile + 1); i < end; ++i) {
+            if (dated[size_t(i - first)])
+                continue;
             List &list = lists[size_t(i - listBase)];
-            const ImageFileInfo &a = *m_records[size_t(i)];
-            const int slot = m_slots[size_t(i)];
             for (int j = tile, last = std::min(i, tile + kTile); j < last; ++j) {
-                if (!m_firstOfKind[size_t(j)])
-                    continue;
-                if (m_prefilter && m_sketches.ruledOut(slot, m_slots[size_t(j)], m_allowed))
-                    continue;
-                const float score
-                    = PairScore::compareImages(a, noDates, *m_records[size_t(j)], noDates, m_options);
-                if (score >= m)
-                    list.push_back({ j, score });
+                if (m_kinds[size_t(j)] == j)
+                    scorePair(i, j, list);
             }
         }
     }
+}
+
+// A kind stands for every record of it, so it is met when any of them lies within reach.
+bool PairCandidates::scoreDated(int position, List &list, std::vector<int> &kinds) const
+{
+    const RecordTimes &times = m_times[size_t(position)];
+    const std::uint64_t size = m_records[size_t(position)]->fileSize;
+    if (!m_dates.narrows(times) || m_dates.reach(times, size, position) * kDatedShare > size_t(position))
+        return false;
+    kinds.clear();
+    m_dates.gather(times, size, position, kinds);
+    for (int &k : kinds)
+        k = m_kinds[size_t(k)];
+    std::sort(kinds.begin(), kinds.end());
+    kinds.erase(std::unique(kinds.begin(), kinds.end()), kinds.end());
+    for (const int k : kinds)
+        scorePair(position, k, list);
+    return true;
+}
+
+void PairCandidates::scorePair(int position, int earlier, List &list) const
+{
+    if (m_prefilter && m_sketches.ruledOut(m_slots[size_t(position)], m_slots[size_t(earlier)], m_allowed))
+        return;
+    const RecordTimes noDates;
+    const float score = PairScore::compareImages(
+        *m_records[size_t(position)], noDates, *m_records[size_t(earlier)], noDates, m_options);
+    if (score >= m_options.sliderMinValue)
+        list.push_back({ earlier, score });
 }
 
 float PairCandidates::scoreIn(const List &list, int position)

@@ -4,13 +4,15 @@
 // each kind is scored as the earlier one of a pair. The scoring of a chunk of records runs on every
 // core; the first-fit placement then only looks the scores up, so it gives the straight loop's
 // groups exactly. Records are walked in tiles so that the sketches of one tile are read from the
-// cache by a whole block of records instead of from memory by each.
+// cache by a whole block of records instead of from memory by each. A record whose partners the
+// time test bounds meets only the records dated within reach (DateWindowIndex), when they are few.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <vector>
 
+#include "scan/DateWindowIndex.h"
 #include "scan/PairScore.h"
 
 class FingerprintSketches;
@@ -29,9 +31,9 @@ public:
     // `sketches` is only read while scoring, and only when `prefilter` is set.
     PairCandidates(const FingerprintSketches &sketches, const PairScoreOptions &options, bool prefilter);
 
-    // Appends a record (with its sketch slot, and whether it is the first of its kind); returns
-    // its position.
-    int add(const ImageFileInfo &record, int slot, bool firstOfKind);
+    // Appends a record (with its sketch slot, and the position of the first record of its kind);
+    // returns its position.
+    int add(const ImageFileInfo &record, int slot, int kind);
     int count() const { return int(m_records.size()); }
     int slotAt(int position) const { return m_slots[size_t(position)]; }
     const RecordTimes &timesAt(int position) const { return m_times[size_t(position)]; }
@@ -39,13 +41,17 @@ public:
     // The candidate lists of positions [first, end), each in ascending position order, computed on
     // `threads` threads (the calling one among them). Once `stopped` turns true the remaining
     // blocks are skipped and the lists are incomplete.
-    std::vector<List> score(int first, int end, int threads, const std::function<bool()> &stopped) const;
+    std::vector<List> score(int first, int end, int threads, const std::function<bool()> &stopped);
 
     // Score of `position` in a list, or -1 when it is not there.
     static float scoreIn(const List &list, int position);
 
 private:
     void scoreBlock(int first, int end, std::vector<List> &lists, int listBase) const;
+    // Scores the record at `position` against the kinds of the records dated within its reach;
+    // false when that would not save enough to pay for itself.
+    bool scoreDated(int position, List &list, std::vector<int> &kinds) const;
+    void scorePair(int position, int earlier, List &list) const;
 
     const FingerprintSketches &m_sketches;
     PairScoreOptions m_options;
@@ -54,5 +60,6 @@ private:
     std::vector<const ImageFileInfo *> m_records;
     std::vector<RecordTimes> m_times;
     std::vector<int> m_slots;
-    std::vector<bool> m_firstOfKind;
+    std::vector<int> m_kinds;
+    DateWindowIndex m_dates;
 };

@@ -54,7 +54,21 @@ RecordList makeRecords(Corpus &c, int count, bool exact)
         auto record = std::make_shared<ImageFileInfo>();
         record->filePath = QStringLiteral("/r/%1.jpg").arg(i);
         record->fileSize = exact ? quint64(1000 + (i % 3)) : quint64(1000 + i);
-        record->createDate = QDateTime::fromSecsSinceEpoch(1600000000 + (kind(c.random) == 0 ? 200000 : i));
+        // Similar mode: files with the same bytes, which their file dates never keep apart.
+        if (!exact && i % 10 == 3) {
+            record->fileSize = 999;
+            record->fileMd5 = QStringLiteral("same-bytes");
+        }
+        const int dates = kind(c.random);
+        if (dates != 5)
+            record->createDate = QDateTime::fromSecsSinceEpoch(1600000000 + (dates == 0 ? 200000 : i));
+        // Capture dates: valid ones, some out of order, and invalid ones.
+        if (dates >= 6 && dates <= 9) {
+            record->exifInfo = std::make_shared<ExifInfo>();
+            record->exifInfo->captureDate = dates == 6
+                ? QDateTime()
+                : QDateTime::fromSecsSinceEpoch(1500000000 + (dates == 7 ? 3 * (count - i) : 2 * i));
+        }
         const int k = kind(c.random);
         if (k == 1) {
             record->isVideo = true;
@@ -119,14 +133,14 @@ Outcome group(
     return out;
 }
 
-ScanOptions optionsFor(bool exact, bool rotate, bool mirror, int n)
+ScanOptions optionsFor(bool exact, bool rotate, bool mirror, int n, double seconds = 86400)
 {
     ScanOptions o;
     o.globals.compareType = exact ? GlobalObjects::CompareType::ctMD5 : GlobalObjects::CompareType::ctHash;
     o.globals.reSizeValue = n;
     o.globals.matchThreshold = 0.92;
     o.globals.minimumMatchThreshold = 0.90;
-    o.globals.captureTimeInterval = 86400;
+    o.globals.captureTimeInterval = seconds;
     o.globals.gpsDistanceLimit = 100;
     o.globals.compareRotateImages = rotate;
     o.globals.compareFlipImages = mirror;
@@ -165,18 +179,20 @@ size_t groupedCount(const Outcome &out)
 
 } // namespace
 
-class GrouperEquivalenceTest : public ::testing::TestWithParam<std::tuple<bool, bool, bool, int>>
+// The last parameter is the capture-time limit in seconds: a short one makes the parallel method
+// meet dated records only within reach of their dates.
+class GrouperEquivalenceTest : public ::testing::TestWithParam<std::tuple<bool, bool, bool, int, double>>
 {
 };
 
 TEST_P(GrouperEquivalenceTest, PrefilteredAndParallelGroupsEqualStraightGroups)
 {
-    const auto [exact, rotate, mirror, n] = GetParam();
+    const auto [exact, rotate, mirror, n, seconds] = GetParam();
     Corpus corpus;
     corpus.n = n;
     corpus.random.seed(std::uint32_t(n * 8 + exact * 4 + rotate * 2 + mirror));
     const RecordList records = makeRecords(corpus, 1500, exact);
-    const ScanOptions options = optionsFor(exact, rotate, mirror, n);
+    const ScanOptions options = optionsFor(exact, rotate, mirror, n, seconds);
 
     const Outcome straight = group(records, options, DuplicateGrouper::Method::Straight);
     EXPECT_EQ(straight, group(records, options, DuplicateGrouper::Method::Prefiltered));
@@ -186,8 +202,8 @@ TEST_P(GrouperEquivalenceTest, PrefilteredAndParallelGroupsEqualStraightGroups)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllOptions, GrouperEquivalenceTest,
-    ::testing::Combine(
-        ::testing::Bool(), ::testing::Bool(), ::testing::Bool(), ::testing::Values(48, 64, 80)));
+    ::testing::Combine(::testing::Bool(), ::testing::Bool(), ::testing::Bool(), ::testing::Values(48, 64, 80),
+        ::testing::Values(86400.0, 40.0)));
 
 // Thresholds where the prefilter is not sound (the ruled-out bound reaches m) still give the
 // straight groups; many near copies make long groups that records nearly join.
