@@ -1,5 +1,9 @@
 #include "scan/HashingStage.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "app/CommonFunc.h"
 #include "model/CacheFormat.h"
 #include "model/ExifInfo.h"
@@ -96,6 +100,7 @@ void HashingStage::hashOperationsCompleted(const RecordList &batch)
     if (!s.stopped())
         ScanCache::saveFileInfoToCache(
             s.options.globals.scanType, batch, m_countFileProcessedToHash, s.cacheIndex);
+    releaseFreedMemory();
     const int count = int(source().size());
     if (m_countFileProcessedToHash != count) {
         ++m_countFileProcessedToHash;
@@ -117,6 +122,16 @@ void HashingStage::runComparison()
         ScanCache::saveFileInfoToCache(
             s.options.globals.scanType, grouper.summedRecords(), int(grouper.summedRecords().size()), s.cacheIndex);
     m_comparisonEnded();
+}
+
+// The decoders' buffers of a batch are freed by then, but the allocator keeps the memory of each
+// thread's arena for the next ones; a batch of large pictures would leave the peak of every
+// thread resident for the rest of the scan.
+void HashingStage::releaseFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 bool HashingStage::computeHashForImage(ImageFileInfo &record, ScanCacheIndex &index)

@@ -34,6 +34,8 @@ private:
     void scheduleHashOperations();
     void enqueueHashOperations(RecordList batch);
     void hashOperationsCompleted(const RecordList &batch);
+    // Gives the memory freed during the batch back to the system.
+    static void releaseFreedMemory();
     // On a queue thread: groups the records and hands on.
     void runComparison();
 
