@@ -8,11 +8,15 @@
 #include "controls/CommonFuncUi.h"
 #include "controls/DoubleSlider.h"
 #include "results/NoResultHints.h"
-#include "results/ui/ResultViewController.h"
+#include "results/ResultState.h"
+#include "results/ui/ResultWindowWidgets.h"
 
-NoResultHintsPanel::NoResultHintsPanel(ResultViewController &c, QObject *parent)
+NoResultHintsPanel::NoResultHintsPanel(ResultWindowWidgets &c, const ResultState &state,
+    std::function<bool()> retryAtMinimumMatchingLevel, QObject *parent)
     : QObject(parent)
     , m_controller(c)
+    , m_state(state)
+    , m_retryAtMinimumMatchingLevel(std::move(retryAtMinimumMatchingLevel))
 {
     QWidget *panel = c.boxHintPartialMatch;
     lblHintThereAreStillsimilarphotos = new QLabel(panel);
@@ -29,7 +33,7 @@ NoResultHintsPanel::NoResultHintsPanel(ResultViewController &c, QObject *parent)
 
 void NoResultHintsPanel::setHintBoxesHidden(bool hidden)
 {
-    ResultViewController &c = m_controller;
+    ResultWindowWidgets &c = m_controller;
     c.boxForHint->setHidden(hidden);
     c.boxHintPartialMatch->setHidden(!hidden);
     c.sliderForMatch->setHidden(!hidden);
@@ -45,15 +49,16 @@ void NoResultHintsPanel::layoutHintBoxes(bool hidden)
 
 void NoResultHintsPanel::updateNoResultHints(bool isFreshResult, bool isAfterTrash)
 {
-    ResultViewController &c = m_controller;
+    ResultWindowWidgets &c = m_controller;
     layoutHintBoxes(false);
     lblHintThereAreStillsimilarphotos->setText(NoResultHints::stillSimilarPhotosText());
     lblMatchingLevelOnNoPhotos->setText(NoResultHints::matchingLevelText());
     lblNoteToAutoMark->setText(NoResultHints::noteToAutoMarkText());
     lblMatchingLevelOnNoPhotos->setFixedWidth(int(CommonFuncUi::fittingWidth(lblMatchingLevelOnNoPhotos)));
-    NoResultHintInput input { isFreshResult, isAfterTrash, c.scanCompareType, c.typeSupport,
-        int(c.arrGroups.size()) };
-    const bool found = NoResultHints::needsRetry(input) && c.retryAtMinimumMatchingLevel();
+    NoResultHintInput input { isFreshResult, isAfterTrash, m_state.scanCompareType, m_state.typeSupport,
+        int(m_state.arrGroups.size()) };
+    const bool found = NoResultHints::needsRetry(input) && m_retryAtMinimumMatchingLevel
+        && m_retryAtMinimumMatchingLevel();
     const NoResultHintDecision d = NoResultHints::decide(input, found);
     if (!d.messageKey.isEmpty())
         c.lblNosSimillarPhoto->setText(localizedString(d.messageKey));

@@ -7,13 +7,19 @@
 #include <QObject>
 #include <QPointer>
 
-class ResultViewController;
+#include <functional>
+
+class ResultState;
+struct ResultWindowWidgets;
 
 class NoResultHintsPanel : public QObject
 {
     Q_OBJECT
 public:
-    explicit NoResultHintsPanel(ResultViewController &controller, QObject *parent = nullptr);
+    // `retryAtMinimumMatchingLevel` is the window's retry at the sliders' minimum: true when it found
+    // groups and shows them.
+    NoResultHintsPanel(ResultWindowWidgets &widgets, const ResultState &state,
+        std::function<bool()> retryAtMinimumMatchingLevel, QObject *parent = nullptr);
 
     void updateNoResultHints(bool isFreshResult, bool isAfterTrash);
     void setHintBoxesHidden(bool hidden);
@@ -24,5 +30,7 @@ public:
     QPointer<QLabel> lblHintThereAreStillsimilarphotos, lblMatchingLevelOnNoPhotos, lblNoteToAutoMark;
 
 private:
-    ResultViewController &m_controller;
+    ResultWindowWidgets &m_controller;
+    const ResultState &m_state;
+    std::function<bool()> m_retryAtMinimumMatchingLevel;
 };

@@ -11,7 +11,7 @@
 
 #include "app/LocalizedString.h"
 #include "controls/DoubleSlider.h"
-#include "results/ui/ResultViewController.h"
+#include "results/ui/ResultWindowWidgets.h"
 #include "results/ui/ResultsGridView.h"
 
 namespace {
@@ -73,7 +73,7 @@ QLabel *sheetHeader(QVBoxLayout *column, QWidget *box, const QString &name, int 
 
 } // namespace
 
-void ResultViewSkeleton::build(ResultViewController &c, QWidget *view)
+void ResultViewSkeleton::build(ResultWindowWidgets &c, QWidget *view)
 {
     auto *layout = new QVBoxLayout(view);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -87,7 +87,7 @@ void ResultViewSkeleton::build(ResultViewController &c, QWidget *view)
     buildMoveBackSheet(c, view);
 }
 
-QWidget *ResultViewSkeleton::buildToolbar(ResultViewController &c, QWidget *parent)
+QWidget *ResultViewSkeleton::buildToolbar(ResultWindowWidgets &c, QWidget *parent)
 {
     c.boxTop = new GradientBox(parent);
     c.boxTop->setFixedHeight(kToolbarHeight);
@@ -143,7 +143,7 @@ QWidget *ResultViewSkeleton::buildToolbar(ResultViewController &c, QWidget *pare
     return c.boxTop;
 }
 
-QWidget *ResultViewSkeleton::buildHeader(ResultViewController &c, QWidget *parent)
+QWidget *ResultViewSkeleton::buildHeader(ResultWindowWidgets &c, QWidget *parent)
 {
     c.boxHeaderDetails = new QWidget(parent);
     auto *row = new QHBoxLayout(c.boxHeaderDetails);
@@ -167,7 +167,7 @@ QWidget *ResultViewSkeleton::buildHeader(ResultViewController &c, QWidget *paren
     return c.boxHeaderDetails;
 }
 
-QWidget *ResultViewSkeleton::buildHints(ResultViewController &c, QWidget *parent)
+QWidget *ResultViewSkeleton::buildHints(ResultWindowWidgets &c, QWidget *parent)
 {
     auto *holder = new QWidget(parent);
     auto *column = new QVBoxLayout(holder);
@@ -199,7 +199,7 @@ QWidget *ResultViewSkeleton::buildHints(ResultViewController &c, QWidget *parent
     return holder;
 }
 
-QWidget *ResultViewSkeleton::buildResultsArea(ResultViewController &c, QWidget *parent)
+QWidget *ResultViewSkeleton::buildResultsArea(ResultWindowWidgets &c, QWidget *parent)
 {
     auto *area = new QWidget(parent);
     auto *row = new QHBoxLayout(area);
@@ -236,7 +236,7 @@ QWidget *ResultViewSkeleton::buildResultsArea(ResultViewController &c, QWidget *
     return area;
 }
 
-QWidget *ResultViewSkeleton::buildFooter(ResultViewController &c, QWidget *parent)
+QWidget *ResultViewSkeleton::buildFooter(ResultWindowWidgets &c, QWidget *parent)
 {
     c.boxBottom = new QFrame(parent);
     auto *column = new QVBoxLayout(c.boxBottom);
@@ -274,7 +274,7 @@ QWidget *ResultViewSkeleton::buildFooter(ResultViewController &c, QWidget *paren
     return c.boxBottom;
 }
 
-void ResultViewSkeleton::buildScanCompleteSheet(ResultViewController &c, QWidget *view)
+void ResultViewSkeleton::buildScanCompleteSheet(ResultWindowWidgets &c, QWidget *view)
 {
     c.windowScanComplete = new CustomWindowNag(view);
     c.boxWindowScanComplete = sheetBox(c.windowScanComplete, QSize(560, 320));
@@ -312,7 +312,7 @@ void ResultViewSkeleton::buildScanCompleteSheet(ResultViewController &c, QWidget
     c.windowScanComplete->hide();
 }
 
-void ResultViewSkeleton::buildMoveBackSheet(ResultViewController &c, QWidget *view)
+void ResultViewSkeleton::buildMoveBackSheet(ResultWindowWidgets &c, QWidget *view)
 {
     c.windowOnMovesBack = new CustomWindowNag(view);
     c.boxMainMoveBack = sheetBox(c.windowOnMovesBack, QSize(460, 200));

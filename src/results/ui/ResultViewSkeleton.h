@@ -4,21 +4,21 @@
 // and back-to-main sheets. The window's finished look and localised layout are applied over it.
 #pragma once
 
-class ResultViewController;
+struct ResultWindowWidgets;
 class QWidget;
 
 class ResultViewSkeleton
 {
 public:
     // Fills the controller's outlets with new widgets inside `view`.
-    static void build(ResultViewController &controller, QWidget *view);
+    static void build(ResultWindowWidgets &controller, QWidget *view);
 
 private:
-    static QWidget *buildToolbar(ResultViewController &c, QWidget *parent);
-    static QWidget *buildHeader(ResultViewController &c, QWidget *parent);
-    static QWidget *buildHints(ResultViewController &c, QWidget *parent);
-    static QWidget *buildResultsArea(ResultViewController &c, QWidget *parent);
-    static QWidget *buildFooter(ResultViewController &c, QWidget *parent);
-    static void buildScanCompleteSheet(ResultViewController &c, QWidget *view);
-    static void buildMoveBackSheet(ResultViewController &c, QWidget *view);
+    static QWidget *buildToolbar(ResultWindowWidgets &c, QWidget *parent);
+    static QWidget *buildHeader(ResultWindowWidgets &c, QWidget *parent);
+    static QWidget *buildHints(ResultWindowWidgets &c, QWidget *parent);
+    static QWidget *buildResultsArea(ResultWindowWidgets &c, QWidget *parent);
+    static QWidget *buildFooter(ResultWindowWidgets &c, QWidget *parent);
+    static void buildScanCompleteSheet(ResultWindowWidgets &c, QWidget *view);
+    static void buildMoveBackSheet(ResultWindowWidgets &c, QWidget *view);
 };

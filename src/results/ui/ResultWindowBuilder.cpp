@@ -93,7 +93,9 @@ void ResultWindowBuilder::hostParts()
     m_metadata = m_c.metadataTable;
     lblPreview = sectionTitle(m_c.boxPreview);
     lblMetaData = sectionTitle(m_c.boxMetadata);
-    m_hints = std::make_unique<NoResultHintsPanel>(m_c);
+    m_hints = std::make_unique<NoResultHintsPanel>(m_c, m_c, [controller = QPointer<ResultViewController>(&m_c)] {
+        return controller && controller->retryAtMinimumMatchingLevel();
+    });
     m_sheets = std::make_unique<ResultSheets>(m_c, view);
     m_afterTrash = std::make_unique<AfterTrashSummaryWindow>(m_c, view);
     m_fileActions = std::make_unique<ResultFileActions>();

@@ -7,7 +7,7 @@
 #include "app/OSVersionFlags.h"
 #include "controls/ControlFonts.h"
 #include "controls/ControlStyles.h"
-#include "results/ui/ResultViewController.h"
+#include "results/ui/ResultWindowWidgets.h"
 #include "scan/ScanProgressTexts.h"
 
 namespace
@@ -51,7 +51,7 @@ void setTitle(IMGButton *button, int size, bool bold, const QColor &color)
 
 } // namespace
 
-void ResultWindowStyles::applyTheme(ResultViewController &c)
+void ResultWindowStyles::applyTheme(ResultWindowWidgets &c)
 {
     QWidget *view = c.viewResultContainer->window();
     ControlStyles::applyWindowPalette(view);
@@ -131,7 +131,7 @@ void ResultWindowStyles::styleSheetWindow(QWidget *window, QWidget *box)
             QStringLiteral("box_header_left"), QStringLiteral("box_header_mid"), QStringLiteral("box_header_right"));
 }
 
-void ResultWindowStyles::styleImageButtons(ResultViewController &c)
+void ResultWindowStyles::styleImageButtons(ResultWindowWidgets &c)
 {
     const QString bl = QStringLiteral("blue_left_btn_trash"), bm = QStringLiteral("blue_mid_btn_trash"),
                   br = QStringLiteral("blue_right_btn_trash"), gl = QStringLiteral("grey_left_btn_trash"),
@@ -162,7 +162,7 @@ void ResultWindowStyles::styleImageButtons(ResultViewController &c)
     setTitle(c.btnOkMoveBackWindow, 14, true, Qt::white);
 }
 
-void ResultWindowStyles::styleFlatButtons(ResultViewController &c)
+void ResultWindowStyles::styleFlatButtons(ResultWindowWidgets &c)
 {
     ControlStyles::styleFlatButton(c.btnCanelOnMoveBackWindow, ControlStyles::stopAddingPhotosStyle());
 }

@@ -4,18 +4,18 @@
 
 #include <QColor>
 
-class ResultViewController;
+struct ResultWindowWidgets;
 class QWidget;
 
 class ResultWindowStyles
 {
 public:
     // The window's and its sheets' palettes and box artwork.
-    static void applyTheme(ResultViewController &c);
+    static void applyTheme(ResultWindowWidgets &c);
     // The image buttons' artwork, title fonts, colours and margins.
-    static void styleImageButtons(ResultViewController &c);
+    static void styleImageButtons(ResultWindowWidgets &c);
     // The flat rounded buttons of the sheets.
-    static void styleFlatButtons(ResultViewController &c);
+    static void styleFlatButtons(ResultWindowWidgets &c);
 
     // Colours the theme gives; the tests compare against them.
     static QColor bottomBarColor() { return QColor(30, 36, 51); }
