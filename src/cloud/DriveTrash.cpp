@@ -20,17 +20,23 @@ struct Waiter {
     std::mutex mutex;
     std::condition_variable answered;
     bool done = false;
-    bool trashed = false;
+    DriveTrash::Answer answer = DriveTrash::Answer::unknown;
 };
+
+QString fileIdOf(const ImageFileInfo &record)
+{
+    const std::shared_ptr<DriveFile> file = record.dFolderList ? record.dFolderList->driveFile() : nullptr;
+    return file ? file->identifier.value_or(QString()) : QString();
+}
 
 } // namespace
 
 void DriveTrash::trashGoogleDriveFile(DriveService *service, const ImageFileInfo &record, Completion done)
 {
     const std::shared_ptr<DriveFile> file = record.dFolderList ? record.dFolderList->driveFile() : nullptr;
-    const QString fileId = file ? file->identifier.value_or(QString()) : QString();
-    if (!service || !file || fileId.isEmpty()) {
-        done(false);
+    const QString fileId = fileIdOf(record);
+    if (!service || fileId.isEmpty()) {
+        done(Answer::refused);
         return;
     }
     Log::line(QStringLiteral("Google drive file id to delete =") + fileId);
@@ -41,16 +47,70 @@ void DriveTrash::trashGoogleDriveFile(DriveService *service, const ImageFileInfo
         });
 }
 
+DriveTrash::Answer DriveTrash::answerOf(const HttpResponse &response)
+{
+    using Failure = HttpResponse::Failure;
+    if (response.ok())
+        return Answer::trashed;
+    const bool mayHaveApplied = response.failure == Failure::network || response.failure == Failure::timeout
+        || (response.failure == Failure::status && response.status >= 500);
+    return mayHaveApplied ? Answer::unknown : Answer::refused;
+}
+
 void DriveTrash::googleDriveTrashCompletion(
     const DriveFile &file, const HttpResponse &response, const Completion &done)
 {
-    if (!response.ok()) {
+    const Answer answer = answerOf(response);
+    if (answer != Answer::trashed)
         stdoutLine(QStringLiteral("Trash Failed ") + response.describe());
-        done(false);
+    else
+        stdoutLine(QStringLiteral("Trash success:") + file.name.value_or(QString()));
+    done(answer);
+}
+
+void DriveTrash::askTrashed(DriveService *service, const QString &fileId, Completion done)
+{
+    if (!service || fileId.isEmpty()) {
+        done(Answer::unknown);
         return;
     }
-    stdoutLine(QStringLiteral("Trash success:") + file.name.value_or(QString()));
-    done(true);
+    service->getFile(fileId, QStringLiteral("id,trashed"),
+        [done = std::move(done)](const std::shared_ptr<DriveFile> &, const HttpResponse &response) {
+            if (!response.ok()) {
+                done(Answer::unknown);
+                return;
+            }
+            const bool trashed = response.json().value(QStringLiteral("trashed")).toBool(false);
+            done(trashed ? Answer::trashed : Answer::refused);
+        });
+}
+
+DriveTrash::Answer DriveTrash::waitOnMain(
+    const std::function<void(Completion)> &send, int timeoutMs, const std::atomic<bool> *stop)
+{
+    auto waiter = std::make_shared<Waiter>();
+    Dispatch::main([send, waiter] {
+        send([waiter](Answer answer) {
+            std::lock_guard<std::mutex> lock(waiter->mutex);
+            waiter->answer = answer;
+            waiter->done = true;
+            waiter->answered.notify_all();
+        });
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::unique_lock<std::mutex> lock(waiter->mutex);
+    while (!waiter->done) {
+        if (stop && stop->load())
+            return Answer::unknown;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) {
+            Log::line(QStringLiteral("Drive trash: no answer in time"));
+            return Answer::unknown;
+        }
+        // Short slices so a Stop is seen while the answer is still out.
+        waiter->answered.wait_until(lock, std::min(deadline, now + std::chrono::milliseconds(50)));
+    }
+    return waiter->answer;
 }
 
 bool DriveTrash::trashGoogleDriveFiles(DriveService *service, const std::shared_ptr<ImageFileInfo> &record,
@@ -62,27 +122,17 @@ bool DriveTrash::trashGoogleDriveFiles(DriveService *service, const std::shared_
         Log::line(QStringLiteral("Drive trash refused on the GUI thread"));
         return false;
     }
-    auto waiter = std::make_shared<Waiter>();
-    Dispatch::main([service, record, waiter] {
-        trashGoogleDriveFile(service, *record, [waiter](bool trashed) {
-            std::lock_guard<std::mutex> lock(waiter->mutex);
-            waiter->trashed = trashed;
-            waiter->done = true;
-            waiter->answered.notify_all();
-        });
-    });
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    std::unique_lock<std::mutex> lock(waiter->mutex);
-    while (!waiter->done) {
-        if (stop && stop->load())
-            return false;
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) {
-            Log::line(QStringLiteral("Drive trash: no answer in time"));
-            return false;
-        }
-        // Short slices so a Stop is seen while the answer is still out.
-        waiter->answered.wait_until(lock, std::min(deadline, now + std::chrono::milliseconds(50)));
-    }
-    return waiter->trashed;
+    const Answer answer = waitOnMain(
+        [service, record](Completion done) { trashGoogleDriveFile(service, *record, std::move(done)); },
+        timeoutMs, stop);
+    if (answer != Answer::unknown)
+        return answer == Answer::trashed;
+    // The update may have been applied: the file's own state decides. Stop no longer cuts this
+    // short; the wait is bounded by the timeout alone.
+    const QString fileId = fileIdOf(*record);
+    const Answer checked = waitOnMain(
+        [service, fileId](Completion done) { askTrashed(service, fileId, std::move(done)); }, timeoutMs, nullptr);
+    Log::line(QStringLiteral("Drive trash of ") + fileId + QStringLiteral(" checked: ")
+        + (checked == Answer::trashed ? QStringLiteral("in the trash") : QStringLiteral("not in the trash")));
+    return checked == Answer::trashed;
 }

@@ -1,5 +1,6 @@
 #include "removal/DriveRoute.h"
 
+#include "app/CommonFunc.h"
 #include "model/GDFoldersList.h"
 #include "model/ImageFileInfo.h"
 
@@ -19,7 +20,10 @@ RemovalOutcome DriveRoute::remove(const std::shared_ptr<ImageFileInfo> &record, 
 {
     if (!record || identity(*record).isEmpty())
         return RemovalOutcome::failed(QStringLiteral("no Drive file identifier"));
-    if (DriveTrash::trashGoogleDriveFiles(m_service, record, m_timeoutMs, &stop))
+    if (DriveTrash::trashGoogleDriveFiles(m_service, record, m_timeoutMs, &stop)) {
+        // The downloaded copy belongs to a file that is gone from the scan's sources.
+        CommonFunc::removeItemIfExists(record->localThumbPath);
         return RemovalOutcome::removed();
+    }
     return RemovalOutcome::failed(QStringLiteral("the Drive did not move the file to its trash"));
 }

@@ -1,7 +1,6 @@
 #include "removal/DropboxRoute.h"
 
-#include <QFile>
-
+#include "app/CommonFunc.h"
 #include "app/ScanWrapper.h"
 #include "cloud/DropBoxHandler.h"
 #include "model/ImageFileInfo.h"
@@ -40,7 +39,6 @@ RemovalOutcome DropboxRoute::remove(
         return RemovalOutcome::failed(QStringLiteral("Dropbox did not delete ") + record->filePath);
     // The listed tree no longer matches the account.
     source->isFileDeletedFromCloudDrive = true;
-    if (!record->localThumbPath.isEmpty())
-        QFile::remove(record->localThumbPath);
+    CommonFunc::removeItemIfExists(record->localThumbPath);
     return RemovalOutcome::removed();
 }

@@ -4,6 +4,9 @@
 
 #include <thread>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "cloud/DriveService.h"
 #include "cloud/FakeDrive.h"
 #include "model/GDFoldersList.h"
@@ -36,11 +39,11 @@ struct TrashRig {
     {
     }
     // Removes from a pool thread, as the removal run does, while the GUI thread keeps serving.
-    RemovalOutcome remove(DriveRoute &route, const std::shared_ptr<ImageFileInfo> &record)
+    RemovalOutcome remove(DriveRoute &route, const std::shared_ptr<ImageFileInfo> &record, bool stopAtOnce = false)
     {
         RemovalOutcome outcome;
         std::atomic<bool> done { false };
-        std::atomic<bool> stop { false };
+        std::atomic<bool> stop { stopAtOnce };
         std::thread worker([&] {
             outcome = route.remove(record, stop);
             done = true;
@@ -91,3 +94,39 @@ TEST(DriveRoute, ASilentServerFailsWithinTheTimeout)
     // On the GUI thread the wait is refused at once rather than freezing the window.
     EXPECT_FALSE(DriveTrash::trashGoogleDriveFiles(&rig.service, driveRecord(QStringLiteral("slow")), 300));
 }
+
+// An update whose outcome is uncertain (server error, no answer, Stop while waiting) is settled by
+// asking the file's "trashed" state; only a trashed file counts, and its downloaded copy goes.
+struct UncertainCase {
+    FakeResponse update;
+    bool trashedOnServer;
+    bool stop;
+    RemovalOutcome::Kind expected;
+};
+
+class DriveTrashUncertain : public testing::TestWithParam<UncertainCase>
+{
+};
+
+TEST_P(DriveTrashUncertain, TheFilesStateDecides)
+{
+    const UncertainCase &c = GetParam();
+    TrashRig rig;
+    rig.server.script("PATCH", QStringLiteral("/drive/v3/files/f"), { c.update });
+    rig.server.script("GET", QStringLiteral("/drive/v3/files/f"),
+        { FakeResponse::json(200, c.trashedOnServer ? R"({"id":"f","trashed":true})" : R"({"id":"f","trashed":false})") });
+    QTemporaryDir dir;
+    const auto record = driveRecord(QStringLiteral("f"));
+    record->localThumbPath = dir.filePath(QStringLiteral("1_x.jpg"));
+    QFile(record->localThumbPath).open(QIODevice::WriteOnly);
+    DriveRoute route(&rig.service, 300);
+    EXPECT_EQ(rig.remove(route, record, c.stop).kind, c.expected);
+    EXPECT_TRUE(TestEvents::waitFor([&] { return rig.server.hits(QStringLiteral("/drive/v3/files/f")) == 2; }, kWaitMs));
+    EXPECT_EQ(QFile::exists(record->localThumbPath), c.expected != RemovalOutcome::Kind::Removed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DriveTrashUncertain,
+    testing::Values(UncertainCase { FakeResponse::json(500, "{}"), true, false, RemovalOutcome::Kind::Removed },
+        UncertainCase { FakeResponse::json(503, "{}"), false, false, RemovalOutcome::Kind::Failed },
+        UncertainCase { FakeResponse::silence(), true, false, RemovalOutcome::Kind::Removed },
+        UncertainCase { FakeResponse::silence(), true, true, RemovalOutcome::Kind::Removed }));
