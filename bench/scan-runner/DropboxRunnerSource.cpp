@@ -1,4 +1,4 @@
-#include "CloudSource.h"
+#include "DropboxRunnerSource.h"
 
 #include <cstdio>
 
@@ -11,7 +11,7 @@
 #include "scan/ui/CloudModeController.h"
 #include "scan/ui/MainViewController.h"
 
-namespace CloudSource
+namespace DropboxRunnerSource
 {
 
 QString programPath(const QString &folder)
@@ -50,4 +50,4 @@ std::shared_ptr<DropBoxHandler> prepareDropboxScan(MainViewController &controlle
     return handler;
 }
 
-} // namespace CloudSource
+} // namespace DropboxRunnerSource

@@ -9,7 +9,7 @@
 class DropBoxHandler;
 class MainViewController;
 
-namespace CloudSource
+namespace DropboxRunnerSource
 {
 
 // Null (and one stderr line) when no token is set.
@@ -18,4 +18,4 @@ std::shared_ptr<DropBoxHandler> prepareDropboxScan(
 // "" and "/" are the root "Dropbox"; "/Trips" and "Trips" become "Dropbox/Trips".
 QString programPath(const QString &folder);
 
-} // namespace CloudSource
+} // namespace DropboxRunnerSource

@@ -4,9 +4,10 @@
 // and mirrored variants on. With --cloud dropbox it scans Dropbox folders through the main window's
 // Dropbox mode instead, with --cloud gdrive Google Drive folders by identifier ("root" is My
 // Drive). --auto-mark marks by the stored rules once the results window has the groups, and
-// --trash-marked moves the marked files to the Trash of $XDG_DATA_HOME (DIR/data of --home unless
-// the variable is set; without either it is refused); --before-each-removal runs a program with
-// the path of each file the removal is about to check and move.
+// --trash-marked removes the marked files as the results window's Trash Marked does: files of this
+// computer to the Trash of $XDG_DATA_HOME (DIR/data of --home unless the variable is set; without
+// either it is refused), cloud files through their provider; --before-each-removal runs a program
+// with the path of each file the removal is about to check and move.
 #include <cstdio>
 
 #include <sys/resource.h>
@@ -23,7 +24,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "CloudSource.h"
+#include "DropboxRunnerSource.h"
 #include "DriveRunnerSource.h"
 #include "RunnerArguments.h"
 #include "app/ScanGlobals.h"
@@ -35,14 +36,16 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
+#include "platform/LocalAlbumStore.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "removal/AutoMarkRun.h"
-#include "removal/RemovalRoutes.h"
+#include "removal/RemovalRouteFactory.h"
 #include "removal/RemovalRun.h"
 #include "results/ShownGroups.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ScanEngine.h"
+#include "scan/ui/CloudModeController.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
 
@@ -236,7 +239,7 @@ int main(int argc, char **argv)
     controller.arrPathNodes = nodes;
     std::shared_ptr<DropBoxHandler> dropbox;
     if (arguments->cloud == QLatin1String("dropbox")) {
-        dropbox = CloudSource::prepareDropboxScan(controller, arguments->cloudFolders);
+        dropbox = DropboxRunnerSource::prepareDropboxScan(controller, arguments->cloudFolders);
         if (!dropbox)
             return 2;
     } else if (arguments->cloud == QLatin1String("gdrive")) {
@@ -265,9 +268,10 @@ int main(int argc, char **argv)
     };
     QObject::connect(&scan, &ScanRunController::scanEnded, &app, [&](ScanEngine::Outcome outcome) {
         const double total = double(clock.nsecsElapsed()) / 1e9;
-        // A source that refused or never answered its first call has nothing to report.
-        if (dropbox && !dropbox->firstCallError().isEmpty()) {
-            std::fprintf(stderr, "quennary-scan: Dropbox: %s\n", qPrintable(dropbox->firstCallError()));
+        // A listing that failed or was cut short has nothing to report but why.
+        const QString failure = controller.cloudMode().listingFailure();
+        if (!failure.isEmpty()) {
+            std::fprintf(stderr, "quennary-scan: %s\n", qPrintable(failure));
             status = 1;
             QCoreApplication::exit(status);
             return;
@@ -292,7 +296,10 @@ int main(int argc, char **argv)
             addRemovalReport(json, marked, nullptr);
             return finish(json);
         }
-        removal = std::make_unique<RemovalRun>(results, std::make_shared<RemovalRoutes>());
+        // The roads the removal sheets take: the Trash, the album, and each provider's own removal.
+        const auto routes = RemovalRouteFactory::make({ [&results] { return results.scanWrapper; },
+            &DriveService::shared(), std::make_shared<LocalAlbumStore>(), ScanGlobals::markedPhotosAlbumName() });
+        removal = std::make_unique<RemovalRun>(results, routes);
         if (!arguments->beforeEachRemoval.isEmpty())
             removal->setBeforeEachFile([program = arguments->beforeEachRemoval](
                                            const QString &path) { QProcess::execute(program, { path }); });

@@ -24,6 +24,8 @@ public:
     // Hands a redirect to the sign-in; `completion` gets its result, or nothing when the URL did
     // not belong to a Dropbox sign-in.
     virtual void handleRedirectURL(const QUrl &url, Completion completion) = 0;
+    // A sign-in has opened the browser and waits for its redirect.
+    virtual bool isWaitingForRedirect() const = 0;
     virtual void unlinkClients() = 0;
     virtual void resetClients() = 0;
 

@@ -1,18 +1,27 @@
-// How a cloud source reports a scan's listing to the main window.
+// How a cloud source reports a listing to the main window: its records one by one, then its end.
 #pragma once
 
 #include <memory>
 
+#include <QString>
+
 class ImageFileInfo;
+
+// How a listing ended.
+struct CloudListingEnd {
+    // A scan's listing (false: one folder listed for the folder sheet).
+    bool scan = true;
+    // Empty when every page came; otherwise why the listing failed or was cut short.
+    QString failure;
+};
 
 class ScanWrapperDelegate
 {
 public:
     virtual ~ScanWrapperDelegate() = default;
 
-    // One accepted file of a scan's listing, on the source's worker thread.
-    virtual void addDropboxFile(const std::shared_ptr<ImageFileInfo> &record) = 0;
-    // A listing (a scan's, or one folder of the folder sheet) has ended; on the worker thread,
-    // after every addDropboxFile of that listing.
-    virtual void dropboxListingFinished() = 0;
+    // One accepted file of a scan's listing, on the source's thread.
+    virtual void addCloudFile(const std::shared_ptr<ImageFileInfo> &record) = 0;
+    // A listing has ended, on the source's thread, after every addCloudFile of that listing.
+    virtual void cloudListingFinished(const CloudListingEnd &end) = 0;
 };

@@ -3,8 +3,8 @@
 #include <QUrl>
 
 #include "cloud/DriveService.h"
-#include "cloud/GoogleDriveAccessDelegate.h"
 #include "model/ImageFileInfo.h"
+#include "platform/HttpResponse.h"
 #include "platform/Log.h"
 
 namespace
@@ -29,16 +29,22 @@ DriveListing::DriveListing(DriveService &service, QString &rootDriveFolderId)
 
 DriveListing::~DriveListing() = default;
 
-void DriveListing::fetchFilesFromSelectedFolders(const Request &request, GoogleDriveAccessDelegate *delegate)
+void DriveListing::fetchFilesFromSelectedFolders(const Request &request, Callbacks callbacks)
 {
     ++m_generation;
-    m_delegate = delegate;
+    m_callbacks = std::move(callbacks);
     m_stop = request.stop;
     m_nodes = request.nodes;
     m_extensions = request.extensions;
-    m_arrFilesList.clear();
+    m_maxPages = request.maxPages;
+    m_waiting.clear();
     m_listedFolders.clear();
     m_offeredFiles.clear();
+    m_askedFolders.clear();
+    m_pendingFolders.clear();
+    m_pageTokens.clear();
+    m_failure.clear();
+    m_pagesAsked = 0;
     m_recusiveCount = 0;
     m_finished = false;
     for (const FilePathNode &node : m_nodes) {
@@ -58,8 +64,7 @@ void DriveListing::fetchFilesFromSelectedFolders(const Request &request, GoogleD
         fetchDriveFiles(listId, true, QString());
     }
     // Nothing to ask: the scan goes on with no records, which tells the user there are no photos.
-    if (m_recusiveCount == 0)
-        finishOnce();
+    finishIfDone();
 }
 
 std::shared_ptr<GDFoldersList> DriveListing::remember(const std::shared_ptr<DriveFile> &file)
@@ -75,6 +80,19 @@ std::shared_ptr<GDFoldersList> DriveListing::remember(const std::shared_ptr<Driv
 
 void DriveListing::fetchDriveFiles(const QString &folderId, bool recurse, const QString &pageToken)
 {
+    if (!m_failure.isEmpty())
+        return;
+    // A token met before would list the same pages for ever; so would a listing without an end.
+    if (!pageToken.isEmpty() && m_pageTokens.contains(folderId + QLatin1Char('\n') + pageToken)) {
+        fail(QStringLiteral("Drive listing of folder ") + folderId + QStringLiteral(" repeats a page"));
+        return;
+    }
+    if (++m_pagesAsked > m_maxPages) {
+        fail(QStringLiteral("Drive listing has more than %1 pages").arg(m_maxPages));
+        return;
+    }
+    if (!pageToken.isEmpty())
+        m_pageTokens.insert(folderId + QLatin1Char('\n') + pageToken);
     ++m_recusiveCount;
     DriveService::ListQuery query;
     query.q = QStringLiteral("trashed=false and '%1' in parents").arg(DriveService::quoted(folderId));
@@ -85,53 +103,38 @@ void DriveListing::fetchDriveFiles(const QString &folderId, bool recurse, const 
     const std::weak_ptr<int> alive = m_alive;
     m_service.listFiles(query,
         [this, alive, generation, folderId, recurse](
-            const std::optional<DriveFileList> &list, const HttpResponse &) {
+            const std::optional<DriveFileList> &list, const HttpResponse &response) {
             if (alive.expired() || generation != m_generation)
                 return;
-            handleFileListPage(folderId, recurse, list);
+            handleFileListPage(folderId, recurse, list, response);
         });
 }
 
-void DriveListing::handleFileListPage(
-    const QString &folderId, bool recurse, const std::optional<DriveFileList> &list)
+void DriveListing::handleFileListPage(const QString &folderId, bool recurse,
+    const std::optional<DriveFileList> &list, const HttpResponse &response)
 {
     if (m_recusiveCount > 0)
         --m_recusiveCount;
     if (stopRequested()) {
-        if (m_recusiveCount == 0)
-            finishOnce();
+        finishIfDone();
         return;
     }
     if (!list) {
-        Log::line(QStringLiteral("Drive listing of folder ") + folderId + QStringLiteral(" ends early"));
-    } else {
-        // Only an answer for "root" tells the root's real identifier; a parent seen in any other
-        // folder's page would name that folder instead.
-        if (folderId == kRootId && m_rootDriveFolderId.isEmpty() && !list->files.isEmpty())
-            m_rootDriveFolderId = list->files.first()->parents.value(0);
-        m_arrFilesList.push_back({ *list, recurse });
-        if (!list->nextPageToken.isEmpty()) {
-            fetchDriveFiles(folderId, recurse, list->nextPageToken);
-            return;
-        }
+        fail(QStringLiteral("Drive listing of folder ") + folderId + QStringLiteral(" failed: ")
+            + (response.ok() ? QStringLiteral("the answer is not a file list") : response.describe()));
+        finishIfDone();
+        return;
     }
-    // A folder's last page (or a branch that ended) hands over everything waiting; a failed last
-    // query must not strand the pages that came before it.
-    if (list || m_recusiveCount == 0)
-        processWaitingPages();
-    if (m_recusiveCount == 0)
-        finishOnce();
-}
-
-void DriveListing::processWaitingPages()
-{
-    std::vector<Page> pages;
-    pages.swap(m_arrFilesList);
-    for (const Page &page : pages) {
-        if (stopRequested())
-            return;
-        collectDriveFiles(page.list, page.recurse);
-    }
+    // Only an answer for "root" tells the root's real identifier; a parent seen in any other
+    // folder's page would name that folder instead.
+    if (folderId == kRootId && m_rootDriveFolderId.isEmpty() && !list->files.isEmpty())
+        m_rootDriveFolderId = list->files.first()->parents.value(0);
+    // Each page is handed over as it comes, so no more than a page waits here.
+    collectDriveFiles(*list, recurse);
+    if (!list->nextPageToken.isEmpty())
+        fetchDriveFiles(folderId, recurse, list->nextPageToken);
+    offerResolvedFiles();
+    finishIfDone();
 }
 
 void DriveListing::collectDriveFiles(const DriveFileList &page, bool recurse)
@@ -151,10 +154,105 @@ void DriveListing::collectDriveFiles(const DriveFileList &page, bool recurse)
         if (!acceptsFile(*file) || fileId.isEmpty() || m_offeredFiles.contains(fileId))
             continue;
         m_offeredFiles.insert(fileId);
-        const std::shared_ptr<GDFoldersList> node = remember(file);
-        if (m_delegate)
-            m_delegate->addGoogleDriveFile(node);
+        m_waiting.push_back(remember(file));
     }
+}
+
+void DriveListing::offerResolvedFiles()
+{
+    std::vector<std::shared_ptr<GDFoldersList>> waiting;
+    waiting.swap(m_waiting);
+    for (const std::shared_ptr<GDFoldersList> &entry : waiting) {
+        if (stopRequested() || !m_failure.isEmpty())
+            return;
+        QString missing;
+        if (!displayPath(*entry->driveFile(), &missing) && !missing.isEmpty()) {
+            askForFolder(missing);
+            m_waiting.push_back(entry);
+            continue;
+        }
+        if (m_callbacks.addGoogleDriveFile)
+            m_callbacks.addGoogleDriveFile(entry);
+    }
+}
+
+void DriveListing::askForFolder(const QString &folderId)
+{
+    if (m_askedFolders.contains(folderId) || m_pendingFolders.contains(folderId))
+        return;
+    m_pendingFolders.insert(folderId);
+    ++m_recusiveCount;
+    const int generation = m_generation;
+    const std::weak_ptr<int> alive = m_alive;
+    m_service.getFile(folderId, QString::fromLatin1(kFolderFields),
+        [this, alive, generation, folderId](const std::shared_ptr<DriveFile> &file, const HttpResponse &) {
+            if (alive.expired() || generation != m_generation)
+                return;
+            if (m_recusiveCount > 0)
+                --m_recusiveCount;
+            m_pendingFolders.remove(folderId);
+            m_askedFolders.insert(folderId);
+            // An unreadable folder ends its chain: the path starts below it.
+            if (file && folderId == kRootId)
+                m_rootDriveFolderId = file->identifier.value_or(QString());
+            else if (file && file->identifier.value_or(QString()) == folderId)
+                remember(file);
+            offerResolvedFiles();
+            finishIfDone();
+        });
+}
+
+std::optional<QString> DriveListing::pathUnderMyDrive(const QString &folderId, QString *missing) const
+{
+    if (m_rootDriveFolderId.isEmpty()) {
+        if (!m_askedFolders.contains(kRootId))
+            *missing = kRootId;
+        return std::nullopt;
+    }
+    QStringList names;
+    QString current = folderId;
+    // Bounded by the number of folders known, so a parent cycle in an answer cannot loop.
+    for (qsizetype steps = 0; steps <= m_dictGDrive.size(); ++steps) {
+        if (current == m_rootDriveFolderId || current == kRootId) {
+            names.prepend(kMyDrive);
+            return names.join(QLatin1Char('/'));
+        }
+        const std::shared_ptr<GDFoldersList> node = m_dictGDrive.value(current);
+        // A folder not met yet, or met without its parents, is asked for once.
+        if (!node || node->driveFile()->parents.isEmpty()) {
+            if (!m_askedFolders.contains(current))
+                *missing = current;
+            return std::nullopt;
+        }
+        names.prepend(node->folderName());
+        current = node->driveFile()->parents.value(0);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> DriveListing::displayPath(const DriveFile &file, QString *missing) const
+{
+    const QString name = file.name.value_or(QString());
+    for (const QString &parent : file.parents) {
+        QString unknown;
+        if (const std::optional<QString> folder = pathUnderMyDrive(parent, &unknown))
+            return *folder + QLatin1Char('/') + name;
+        if (!unknown.isEmpty()) {
+            *missing = unknown;
+            return std::nullopt;
+        }
+    }
+    // No parent leads to the root (a file shared with the user): the names the listing knows.
+    QStringList names { name };
+    QString current = file.parents.value(0);
+    for (qsizetype steps = 0; steps <= m_dictGDrive.size() && !current.isEmpty(); ++steps) {
+        const std::shared_ptr<GDFoldersList> node = m_dictGDrive.value(current);
+        if (!node)
+            break;
+        names.prepend(node->folderName());
+        current = node->driveFile()->parents.value(0);
+    }
+    return names.join(QLatin1Char('/'));
 }
 
 bool DriveListing::isScanListFolder(const QString &folderId) const
@@ -178,14 +276,23 @@ bool DriveListing::stopRequested() const
     return m_stop && m_stop->load();
 }
 
-void DriveListing::finishOnce()
+void DriveListing::fail(const QString &reason)
 {
-    if (m_finished)
+    if (!m_failure.isEmpty())
+        return;
+    Log::line(reason);
+    m_failure = reason;
+    m_waiting.clear();
+}
+
+void DriveListing::finishIfDone()
+{
+    if (m_finished || m_recusiveCount > 0)
         return;
     m_finished = true;
-    m_arrFilesList.clear();
-    if (m_delegate)
-        m_delegate->startHashingStage();
+    m_waiting.clear();
+    if (m_callbacks.finished)
+        m_callbacks.finished(m_failure);
 }
 
 void DriveListing::buildDriveFilePath(ImageFileInfo &record) const
@@ -193,40 +300,9 @@ void DriveListing::buildDriveFilePath(ImageFileInfo &record) const
     const std::shared_ptr<DriveFile> file = record.dFolderList ? record.dFolderList->driveFile() : nullptr;
     if (!file)
         return;
-    const std::shared_ptr<GDFoldersList> entry = m_dictGDrive.value(file->identifier.value_or(QString()));
-    if (entry) {
-        const QString parent = entry->driveFile()->parents.value(0);
-        const std::shared_ptr<GDFoldersList> folder = m_dictGDrive.value(parent);
-        if (entry->driveFile()->parents.isEmpty()) {
-            stdoutLine(record.folderPath);
-        } else if (folder) {
-            record.filePath = folder->folderName() + QLatin1Char('/') + entry->folderName();
-            resolveDriveFilePath(record, *folder);
-            record.filePathUrl = QUrl::fromLocalFile(record.filePath);
-        } else if (parent == m_rootDriveFolderId) {
-            record.filePath = kMyDrive + QLatin1Char('/') + record.fileName;
-            record.filePathUrl = QUrl::fromLocalFile(record.filePath);
-        }
-    }
-    if (!record.filePath.isEmpty())
-        record.folderPath = folderOf(record.filePath);
-}
-
-void DriveListing::resolveDriveFilePath(ImageFileInfo &record, const GDFoldersList &node) const
-{
-    // Bounded by the number of folders known, so a parent cycle in an answer cannot loop.
-    const GDFoldersList *current = &node;
-    for (qsizetype steps = 0; steps <= m_dictGDrive.size(); ++steps) {
-        const QString parent = current->driveFile()->parents.value(0);
-        if (parent.isEmpty())
-            return;
-        const std::shared_ptr<GDFoldersList> above = m_dictGDrive.value(parent);
-        if (!above) {
-            if (parent == m_rootDriveFolderId)
-                record.filePath.prepend(kMyDrive + QLatin1Char('/'));
-            return;
-        }
-        record.filePath.prepend(above->folderName() + QLatin1Char('/'));
-        current = above.get();
-    }
+    QString missing;
+    // Never the image link the record was made with: at worst the file's own name.
+    record.filePath = displayPath(*file, &missing).value_or(file->name.value_or(record.fileName));
+    record.filePathUrl = QUrl::fromLocalFile(record.filePath);
+    record.folderPath = folderOf(record.filePath);
 }

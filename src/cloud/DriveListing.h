@@ -1,12 +1,14 @@
 // The listing of a Drive scan: the chosen folders page by page (100 files a page, every page
 // followed to the end), their sub-folders unless they are scan-list entries of their own, and every
-// file with a checksum and an enabled extension offered once to the delegate. Failed or silent
-// pages end their branch; the delegate's startHashingStage runs exactly once per listing, after the
-// last outstanding answer, also after Stop. Display paths ("My Drive/A/x.jpg") come from the parent
-// chain the listing has met. GUI thread only.
+// file with a checksum and an enabled extension offered once, page by page, as soon as its display
+// path is known. A display path is the file's path under "My Drive" through the first of its
+// parents that leads to the root; folders the listing has not met are asked for. The listing ends
+// exactly once, after the last outstanding answer, also after Stop; a failed page, a page token
+// met before or more pages than the limit end it as failed, with the reason. GUI thread only.
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,13 +17,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "cloud/CloudSource.h"
 #include "cloud/DriveFileJson.h"
 #include "model/FilePathNode.h"
 #include "model/GDFoldersList.h"
 
 class DriveService;
-class GoogleDriveAccessDelegate;
 class ImageFileInfo;
+struct HttpResponse;
 
 class DriveListing
 {
@@ -29,6 +32,7 @@ public:
     static constexpr const char *kFileFields = "kind,nextPageToken,files(id,name,size,createdTime,"
                                                "modifiedTime,md5Checksum,mimeType,iconLink,parents,"
                                                "thumbnailLink,trashed,fileExtension,imageMediaMetadata)";
+    static constexpr const char *kFolderFields = "id,name,mimeType,parents";
     static constexpr int kPageSize = 100;
 
     struct Request {
@@ -37,13 +41,22 @@ public:
         QStringList extensions;
         // The scan's stop flag; read between answers.
         const std::atomic<bool> *stop = nullptr;
+        // File-list pages the listing may ask for.
+        int maxPages = CloudSource::kMaxListingPages;
+    };
+
+    struct Callbacks {
+        // One accepted file, its display path resolvable.
+        std::function<void(const std::shared_ptr<GDFoldersList> &entry)> addGoogleDriveFile;
+        // The listing has ended; `failure` is empty unless it failed or was cut short.
+        std::function<void(const QString &failure)> finished;
     };
 
     DriveListing(DriveService &service, QString &rootDriveFolderId);
     ~DriveListing();
 
     // Starts a listing; answers of any earlier one are ignored from now on.
-    void fetchFilesFromSelectedFolders(const Request &request, GoogleDriveAccessDelegate *delegate);
+    void fetchFilesFromSelectedFolders(const Request &request, Callbacks callbacks);
 
     // Gives a record made from a listed file its display path, folder path and file URL.
     void buildDriveFilePath(ImageFileInfo &record) const;
@@ -52,35 +65,46 @@ public:
     const QHash<QString, std::shared_ptr<GDFoldersList>> &dictGDrive() const { return m_dictGDrive; }
     const std::vector<FilePathNode> &arrPathNodesToScan() const { return m_nodes; }
     int recusiveCount() const { return m_recusiveCount; }
-    bool isRunning() const { return m_delegate && !m_finished; }
+    bool isRunning() const { return !m_finished; }
 
 private:
-    struct Page {
-        DriveFileList list;
-        bool recurse = true;
-    };
-
     void fetchDriveFiles(const QString &folderId, bool recurse, const QString &pageToken);
-    void handleFileListPage(const QString &folderId, bool recurse, const std::optional<DriveFileList> &list);
-    void processWaitingPages();
+    void handleFileListPage(const QString &folderId, bool recurse, const std::optional<DriveFileList> &list,
+        const HttpResponse &response);
     void collectDriveFiles(const DriveFileList &page, bool recurse);
+    // Offers every waiting file whose path is known; asks for one unknown folder per file.
+    void offerResolvedFiles();
+    void askForFolder(const QString &folderId);
     bool isScanListFolder(const QString &folderId) const;
     bool acceptsFile(const DriveFile &file) const;
-    void resolveDriveFilePath(ImageFileInfo &record, const GDFoldersList &node) const;
-    void finishOnce();
+    // "My Drive/A/B" for folder `folderId` when its chain reaches the root; else nothing, and
+    // `missing` names the first folder still to ask for (empty when the chain is a dead end).
+    std::optional<QString> pathUnderMyDrive(const QString &folderId, QString *missing) const;
+    // The display path of `file`; nothing while a folder on the way is still to ask for.
+    std::optional<QString> displayPath(const DriveFile &file, QString *missing) const;
+    void fail(const QString &reason);
+    void finishIfDone();
     bool stopRequested() const;
     std::shared_ptr<GDFoldersList> remember(const std::shared_ptr<DriveFile> &file);
 
     DriveService &m_service;
     QString &m_rootDriveFolderId;
-    GoogleDriveAccessDelegate *m_delegate = nullptr;
+    Callbacks m_callbacks;
     const std::atomic<bool> *m_stop = nullptr;
     std::vector<FilePathNode> m_nodes;
     QStringList m_extensions;
     QHash<QString, std::shared_ptr<GDFoldersList>> m_dictGDrive;
-    std::vector<Page> m_arrFilesList;
+    // Accepted files whose path waits for a folder to be asked for.
+    std::vector<std::shared_ptr<GDFoldersList>> m_waiting;
     QSet<QString> m_listedFolders;
     QSet<QString> m_offeredFiles;
+    // Folders asked for: answered (whatever the answer), and still out.
+    QSet<QString> m_askedFolders;
+    QSet<QString> m_pendingFolders;
+    QSet<QString> m_pageTokens;
+    QString m_failure;
+    int m_maxPages = CloudSource::kMaxListingPages;
+    int m_pagesAsked = 0;
     int m_recusiveCount = 0;
     int m_generation = 0;
     bool m_finished = true;

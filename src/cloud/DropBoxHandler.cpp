@@ -72,13 +72,11 @@ DropBoxHandler::DropBoxHandler(Options options)
     m_tokens = std::make_shared<ForwardingTokenSource>(
         options.tokens, QList<QUrl> { options.bases.api, options.bases.content });
     m_api = std::make_unique<DropboxApi>(options.bases, m_tokens, options.transferTimeoutMs);
-    ImageFileInfo::setDropboxDownloader(
-        [this](ImageFileInfo &record) { downloadFile(record, CommonFunc::googleDriveThumbnailDirPath()); });
+    m_maxListingPages = options.maxListingPages;
 }
 
 DropBoxHandler::~DropBoxHandler()
 {
-    ImageFileInfo::setDropboxDownloader(nullptr);
     // Stops the worker before the walk's state goes.
     m_api.reset();
 }
@@ -93,10 +91,46 @@ void DropBoxHandler::signInToDropbox()
     DropboxAuth::sharedAuth()->authorizeFromControllerV2();
 }
 
-QString DropBoxHandler::firstCallError() const
+void DropBoxHandler::startListing(const CloudListingRequest &request, ScanWrapperDelegate &receiver)
 {
-    std::lock_guard<std::mutex> lock(m_errorMutex);
-    return m_firstCallError;
+    QList<std::shared_ptr<CloudScanFoldersList>> folders;
+    for (const FilePathNode &node : request.nodes) {
+        if (node.state == 1 && node.cloudFolder)
+            folders.append(node.cloudFolder);
+    }
+    delegate = &receiver;
+    setVideoExtensions(request.videoExtensions);
+    isCompletListFetch = true;
+    isAbortScanning = false;
+    startScanning(request.extensions, folders, request.settings);
+}
+
+void DropBoxHandler::stopListing()
+{
+    isAbortScanning = true;
+}
+
+void DropBoxHandler::fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop)
+{
+    downloadFile(record, CommonFunc::googleDriveThumbnailDirPath(), &stop);
+}
+
+bool DropBoxHandler::takeRedirect(const QUrl &url)
+{
+    DropboxClientsManager *manager = DropboxClientsManager::shared();
+    if (!manager || !manager->isWaitingForRedirect())
+        return false;
+    const std::weak_ptr<DropBoxHandler> weak = weak_from_this();
+    manager->handleRedirectURL(url, [weak](const std::optional<DropboxOAuthResult> &result) {
+        const std::shared_ptr<DropBoxHandler> self = weak.lock();
+        if (!self || !result)
+            return;
+        if (result->kind != DropboxOAuthResult::Kind::cancel)
+            self->isAuthorizedFromDrive = result->kind == DropboxOAuthResult::Kind::success;
+        if (self->signInEnded)
+            self->signInEnded(*result);
+    });
+    return true;
 }
 
 void DropBoxHandler::runOnWorker(std::function<void()> job)
@@ -119,11 +153,9 @@ void DropBoxHandler::startScanning(const QStringList &extensions,
         arrPathFetchFiles = outermostFolders(folders);
         indexForScannedPath = 0;
         m_reported.clear();
-        m_firstCall = true;
-        {
-            std::lock_guard<std::mutex> lock(m_errorMutex);
-            m_firstCallError.clear();
-        }
+        m_pagesAsked = 0;
+        m_cursors.clear();
+        m_failure.clear();
         if (arrPathFetchFiles.isEmpty()) {
             listingFinished();
             return;
@@ -176,8 +208,8 @@ void DropBoxHandler::collectFilesOfFolder(const std::shared_ptr<CloudScanFolders
         return;
     }
     if (!hasAuthorizedClient()) {
-        // Without a client nothing is listed, but the walk still ends and says so.
-        continueScanFromFolder(node);
+        // Without a client nothing can be listed; the walk ends and says why.
+        listingFailed(QStringLiteral("Dropbox is not signed in"));
         return;
     }
     // A listing cut short earlier (failure, stop) starts again from scratch, so nothing is doubled.
@@ -190,6 +222,8 @@ void DropBoxHandler::collectFilesOfFolder(const std::shared_ptr<CloudScanFolders
 
 void DropBoxHandler::listPage(const std::shared_ptr<CloudScanFoldersList> &node, const QString &cursor)
 {
+    if (!mayAskForPage(cursor))
+        return;
     auto completion = [this, node](const std::optional<DropboxListPage> &page, const QString &error) {
         pageArrived(node, page, error);
     };
@@ -202,16 +236,10 @@ void DropBoxHandler::listPage(const std::shared_ptr<CloudScanFoldersList> &node,
 void DropBoxHandler::pageArrived(const std::shared_ptr<CloudScanFoldersList> &node,
     const std::optional<DropboxListPage> &page, const QString &error)
 {
-    const bool first = std::exchange(m_firstCall, false);
     if (!page) {
         stdoutLine(QStringLiteral("err ") + error);
-        Log::line(
-            QStringLiteral("Dropbox listing of ") + node->folderPath + QStringLiteral(" failed: ") + error);
-        if (first) {
-            std::lock_guard<std::mutex> lock(m_errorMutex);
-            m_firstCallError = error;
-        }
-        continueScanFromFolder(node);
+        // A folder left half listed would look emptier than it is: the listing fails instead.
+        listingFailed(QStringLiteral("Dropbox listing of ") + node->folderPath + QStringLiteral(" failed: ") + error);
         return;
     }
     node->isAllFilesFetched = !page->hasMore;
@@ -316,10 +344,39 @@ void DropBoxHandler::scanNextSelectedPath()
     collectFilesOfFolder(rootNodeDriveList);
 }
 
+bool DropBoxHandler::mayAskForPage(const QString &cursor)
+{
+    // The folder sheet lists one folder at a time; each is judged on its own.
+    if (cursor.isEmpty() && !isCompletListFetch.load()) {
+        m_pagesAsked = 0;
+        m_cursors.clear();
+        m_failure.clear();
+    }
+    if (!cursor.isEmpty() && m_cursors.contains(cursor)) {
+        listingFailed(QStringLiteral("Dropbox listing repeats a page it sent before"));
+        return false;
+    }
+    if (++m_pagesAsked > m_maxListingPages) {
+        listingFailed(QStringLiteral("Dropbox listing has more than %1 pages").arg(m_maxListingPages));
+        return false;
+    }
+    if (!cursor.isEmpty())
+        m_cursors.insert(cursor);
+    return true;
+}
+
+void DropBoxHandler::listingFailed(const QString &reason)
+{
+    Log::line(reason);
+    m_failure = reason;
+    listingFinished();
+    isCompletListFetch = false;
+}
+
 void DropBoxHandler::listingFinished()
 {
     if (ScanWrapperDelegate *target = delegate.load())
-        target->dropboxListingFinished();
+        target->cloudListingFinished(CloudListingEnd { isCompletListFetch.load(), m_failure });
 }
 
 void DropBoxHandler::report(const ImageFileInfo &listed)
@@ -329,7 +386,7 @@ void DropBoxHandler::report(const ImageFileInfo &listed)
         return;
     m_reported.insert(key);
     if (ScanWrapperDelegate *target = delegate.load())
-        target->addDropboxFile(copyOfListed(listed, m_recordSettings));
+        target->addCloudFile(copyOfListed(listed, m_recordSettings));
 }
 
 bool DropBoxHandler::isAccepted(const ImageFileInfo &record) const

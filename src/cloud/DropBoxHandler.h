@@ -17,7 +17,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/DropboxClientsManager.h"
 #include "app/ScanWrapper.h"
+#include "cloud/CloudSource.h"
 #include "cloud/DropboxApi.h"
 #include "model/FilePathNode.h"
 #include "model/RecordSettings.h"
@@ -27,7 +29,7 @@ class ForwardingTokenSource;
 class ImageFileInfo;
 class TokenSource;
 
-class DropBoxHandler : public ScanWrapper
+class DropBoxHandler : public ScanWrapper, public CloudSource, public std::enable_shared_from_this<DropBoxHandler>
 {
 public:
     struct Options {
@@ -35,6 +37,8 @@ public:
         // Null: the application's sign-in (DropboxAuth).
         std::shared_ptr<TokenSource> tokens;
         int transferTimeoutMs = 60000;
+        // Pages one scan's listing may ask for.
+        int maxListingPages = kMaxListingPages;
     };
 
     // From the application's configuration, signed in through DropboxAuth.
@@ -46,6 +50,16 @@ public:
     bool hasAuthorizedClient() const;
     // GUI thread: opens the sign-in page in the browser.
     static void signInToDropbox();
+
+    // The checked Dropbox folders of `request`, listed with its extensions and settings.
+    void startListing(const CloudListingRequest &request, ScanWrapperDelegate &receiver) override;
+    void stopListing() override;
+    void fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop) override;
+    // The Dropbox sign-in takes the redirect while its flow waits for one; its ending sets
+    // isAuthorizedFromDrive (a cancel leaves it) and then goes to signInEnded.
+    bool takeRedirect(const QUrl &url) override;
+    // GUI thread: the ending of a sign-in this source took the redirect of.
+    std::function<void(const DropboxOAuthResult &result)> signInEnded;
 
     // Any thread. Starts a scan's listing of `folders` (the flags are set by the caller); the files
     // it reports are records made with the scan's `settings`.
@@ -62,8 +76,6 @@ public:
     // Blocking. True when the file is gone (deleted now, or nothing was at its path any more).
     bool deleteFilesFromDropbox(const ImageFileInfo &record);
 
-    // The first listing call of the last scan failed: its one-line description, else empty.
-    QString firstCallError() const;
 
     static bool containsCaseInsensitive(const QStringList &array, const QString &text);
     static bool setupImageFileInfo(ImageFileInfo &record, const DropboxEntry &metadata);
@@ -95,6 +107,10 @@ private:
     bool isVideoPath(const QString &path) const;
     void report(const ImageFileInfo &listed);
     void listingFinished();
+    // Ends the scan's listing as failed, with `reason`.
+    void listingFailed(const QString &reason);
+    // False (and the listing failed) when `cursor` came before or the page limit is reached.
+    bool mayAskForPage(const QString &cursor);
 
     std::shared_ptr<ForwardingTokenSource> m_tokens;
     std::unique_ptr<DropboxApi> m_api;
@@ -107,7 +123,9 @@ private:
     int indexForScannedPath = 0;
     // Identifiers (else lower-case paths) of the files this scan has reported.
     QSet<QString> m_reported;
-    bool m_firstCall = false;
-    mutable std::mutex m_errorMutex;
-    QString m_firstCallError;
+    // This scan's listing: pages asked for, cursors met, and why it failed.
+    int m_maxListingPages = kMaxListingPages;
+    int m_pagesAsked = 0;
+    QSet<QString> m_cursors;
+    QString m_failure;
 };

@@ -119,6 +119,11 @@ std::shared_ptr<TokenSource> DropboxAuth::authorizedClient() const
     return m_authorized;
 }
 
+bool DropboxAuth::isWaitingForRedirect() const
+{
+    return m_flow && m_flow->isWaitingForRedirect();
+}
+
 void DropboxAuth::handleRedirectURL(const QUrl &url, Completion completion)
 {
     // Set first: a refused redirect may end the flow before resume returns.

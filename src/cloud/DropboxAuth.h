@@ -39,6 +39,7 @@ public:
     std::shared_ptr<TokenSource> authorizedClient() const;
 
     void handleRedirectURL(const QUrl &url, Completion completion) override;
+    bool isWaitingForRedirect() const override;
     void unlinkClients() override;
     void resetClients() override;
 

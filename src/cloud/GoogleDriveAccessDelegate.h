@@ -1,5 +1,5 @@
-// What the Google Drive side asks of the main window: a chosen folder for the scan list, the way
-// back to this computer, the files a listing finds and the start of the hashing stage.
+// What the Google Drive side asks of the main window: a chosen folder for the scan list and the way
+// back to this computer. A scan's listing reports through the Drive scan source instead.
 #pragma once
 
 #include <memory>
@@ -15,8 +15,4 @@ public:
     virtual void showCloudFolderAddResult(const std::shared_ptr<GDFoldersList> &folder) = 0;
     // Scan This Computer on the sign-in sheet.
     virtual void scanThisComputer() = 0;
-    // One accepted file of a listing (GUI thread).
-    virtual void addGoogleDriveFile(const std::shared_ptr<GDFoldersList> &entry) = 0;
-    // The listing has ended (GUI thread), once per listing.
-    virtual void startHashingStage() = 0;
 };

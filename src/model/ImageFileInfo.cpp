@@ -23,43 +23,7 @@ namespace
 constexpr int kVariantGridRows = 4;
 constexpr int kVariantGridColumns = 4;
 
-std::mutex dropboxDownloaderMutex;
-ImageFileInfo::CloudDownloader dropboxDownloader;
-
-ImageFileInfo::CloudDownloader currentDropboxDownloader()
-{
-    std::lock_guard<std::mutex> lock(dropboxDownloaderMutex);
-    return dropboxDownloader;
-}
-
 } // namespace
-
-void ImageFileInfo::setDropboxDownloader(CloudDownloader downloader)
-{
-    std::lock_guard<std::mutex> lock(dropboxDownloaderMutex);
-    dropboxDownloader = std::move(downloader);
-}
-
-void ImageFileInfo::fetchLocalCopy()
-{
-    switch (scanType) {
-    case ScanSource::thisComputer:
-        return;
-    case ScanSource::googleDrive: {
-        const std::shared_ptr<DriveFile> file = dFolderList ? dFolderList->driveFile() : nullptr;
-        if (!file || !file->thumbnailLink)
-            return;
-        localThumbPath = CommonFunc::downloadGoogleDriveThumbnail(
-            *file->thumbnailLink, dFolderList->folderId(), dFolderList->folderName(), qint64(fileSize))
-                             .value_or(QString());
-        return;
-    }
-    case ScanSource::dropbox:
-        if (const CloudDownloader download = currentDropboxDownloader())
-            download(*this);
-        return;
-    }
-}
 
 ImageFileInfo::ImageFileInfo() = default;
 ImageFileInfo::~ImageFileInfo() = default;
@@ -242,7 +206,6 @@ void ImageFileInfo::setupExif_forGoogleDrive()
 
 void ImageFileInfo::computeFileHash()
 {
-    fetchLocalCopy();
     const bool cloud = isCloudSource(scanType);
     const QString picture = cloud ? localThumbPath : filePath;
     // One opening of the file serves both its properties and its thumbnail, so its header is

@@ -36,11 +36,6 @@ class ImageSource;
 class ImageFileInfo
 {
 public:
-    // Fetches the local copy of a Dropbox record into the thumbnails folder, blocking, and sets
-    // its localThumbPath. The Dropbox source registers it; without one nothing is fetched.
-    using CloudDownloader = std::function<void(ImageFileInfo &)>;
-    static void setDropboxDownloader(CloudDownloader downloader);
-
     // Record of a local file; null when the file is below the scan's minimum size.
     static std::shared_ptr<ImageFileInfo> initWithPathForFile(
         const QString &path, const RecordSettings &settings);
@@ -71,8 +66,11 @@ public:
     // The same, reading the file's properties from `opened` when it is the file to read.
     void updateExifInfo(const ImageSource *opened);
     // Computes the fingerprint in the record's layout (indexMeanParts) unless the record already has one
-    // or is not comparable. A file that cannot be read leaves no fingerprint.
+    // or is not comparable. A file that cannot be read leaves no fingerprint; a cloud record is read
+    // from its local copy (localThumbPath), which the scan fetches first.
     void computeFileHash();
+    // Smaller than `minimum` bytes (zero or less: no minimum).
+    bool isBelowMinimumSize(qint64 minimum) const;
 
     // Splits a cached fingerprint block into variants of (N*N + 7) / 8 bytes (N = resizeValue) and
     // appends them; a trailing remainder shorter than a variant is ignored.
@@ -146,9 +144,6 @@ public:
 
 private:
     void setupExif_forGoogleDrive();
-    // The local copy of a cloud file, which EXIF and fingerprint are read from.
-    void fetchLocalCopy();
     void readFileAttributes();
     void applyFileAttributes(const FileAttributes &facts);
-    bool isBelowMinimumSize(qint64 minimum) const;
 };

@@ -269,8 +269,10 @@ DuplicateGrouper::Route DuplicateGrouper::routeOf(ImageFileInfo &a)
         return Route::SameBytes;
     if (exact && a.arrHashOfRotateFlipImages.isEmpty())
         return Route::Skip;
-    if (a.arrHashOfRotateFlipImages.isEmpty() && !a.isVideo)
+    if (a.arrHashOfRotateFlipImages.isEmpty() && !a.isVideo) {
+        m_session.fetchLocalCopy(a);
         a.computeFileHash();
+    }
     if (a.blDoNotCompare)
         return isCloudSource(m_options.scanType) ? Route::Content : Route::Skip;
     return Route::Fingerprint;

@@ -81,7 +81,8 @@ void HashingStage::enqueueHashOperations(RecordList batch)
         jobs.push_back([session, record]() {
             if (session->stopped())
                 return;
-            if (computeHashForImage(*record, session->cacheIndex))
+            const auto fetch = [&session](ImageFileInfo &cloud) { session->fetchLocalCopy(cloud); };
+            if (computeHashForImage(*record, session->cacheIndex, fetch))
                 ++session->decoded;
             session->report(ScanProgress::Stage::Hashing, {});
         });
@@ -134,8 +135,14 @@ void HashingStage::releaseFreedMemory()
 #endif
 }
 
-bool HashingStage::computeHashForImage(ImageFileInfo &record, ScanCacheIndex &index)
+bool HashingStage::computeHashForImage(
+    ImageFileInfo &record, ScanCacheIndex &index, const std::function<void(ImageFileInfo &)> &fetch)
 {
+    const auto computeFileHash = [&record, &fetch] {
+        if (fetch)
+            fetch(record);
+        record.computeFileHash();
+    };
     // A record fingerprinted already (its single hash or its variants) is not read again.
     if (!record.hash.isEmpty() || !record.arrHashOfRotateFlipImages.isEmpty() || record.isVideo)
         return false;
@@ -143,7 +150,7 @@ bool HashingStage::computeHashForImage(ImageFileInfo &record, ScanCacheIndex &in
     if (!cached) {
         record.imgThumbnail = QImage();
         record.arrHashOfRotateFlipImages.clear();
-        record.computeFileHash();
+        computeFileHash();
         return true;
     }
     // A photo's row may hold only its MD5 (its fingerprint is of another side): that is no
@@ -157,7 +164,7 @@ bool HashingStage::computeHashForImage(ImageFileInfo &record, ScanCacheIndex &in
         record.isExifInfoUpdated = true;
         // Only a cloud record still needs its local copy; nothing is computed.
         if (isCloudSource(record.scanType))
-            record.computeFileHash();
+            computeFileHash();
         return false;
     }
     // A changed file: fingerprinted afresh, and its new EXIF record keeps the cached row id so that
@@ -166,7 +173,7 @@ bool HashingStage::computeHashForImage(ImageFileInfo &record, ScanCacheIndex &in
     record.isHashUpdateReq = true;
     record.isExifInfoUpdated = false;
     record.arrHashOfRotateFlipImages.clear();
-    record.computeFileHash();
+    computeFileHash();
     if (record.exifInfo)
         record.exifInfo->exifInfoId = rowId;
     return true;

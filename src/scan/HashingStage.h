@@ -26,8 +26,10 @@ public:
     void prepareHashOperations();
 
     // The per-record job: reuse the cached fingerprint of an unchanged file, else compute it.
-    // Returns true when the file itself was read.
-    static bool computeHashForImage(ImageFileInfo &record, ScanCacheIndex &index);
+    // Returns true when the file itself was read. `fetch` brings a cloud record's local copy before
+    // anything is read from it.
+    static bool computeHashForImage(ImageFileInfo &record, ScanCacheIndex &index,
+        const std::function<void(ImageFileInfo &)> &fetch = {});
 
 private:
     const RecordList &source() const;

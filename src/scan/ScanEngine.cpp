@@ -77,12 +77,14 @@ bool ScanEngine::start(const ScanOptions &options, const std::vector<FilePathNod
     return true;
 }
 
-bool ScanEngine::startWithRecords(const ScanOptions &options, const RecordList &records)
+bool ScanEngine::startWithRecords(
+    const ScanOptions &options, const RecordList &records, LocalCopyFetcher fetcher)
 {
     if (m_running.exchange(true))
         return false;
     const std::shared_ptr<ScanSession> session = beginSession(options);
     session->arrImagesContent = records;
+    session->fetcher = std::move(fetcher);
     m_scanQueue->addOperation([this, session]() { handOver(session); });
     return true;
 }

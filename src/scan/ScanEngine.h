@@ -58,8 +58,9 @@ public:
     // `options`, never process-wide state. False when a scan is still running.
     bool start(const ScanOptions &options, const std::vector<FilePathNode> &sources);
     // GUI thread. A scan whose records were listed elsewhere (a cloud source's listing): starts at
-    // the hand-over to the cache and the hashing stage. False when a scan is still running.
-    bool startWithRecords(const ScanOptions &options, const RecordList &records);
+    // the hand-over to the cache and the hashing stage; `fetcher` brings each record's local copy
+    // when the hashing needs it. False when a scan is still running.
+    bool startWithRecords(const ScanOptions &options, const RecordList &records, LocalCopyFetcher fetcher);
     // GUI thread. The stop request: every stage ends at its next check; once the running jobs
     // have finished, `finished(Stopped)` follows (also when Stop comes during the results delay).
     void stop();

@@ -19,6 +19,8 @@ class DuplicatesGroup;
 class ImageFileInfo;
 
 using RecordList = QList<std::shared_ptr<ImageFileInfo>>;
+// Fetches a cloud record's local copy (localThumbPath), blocking; a set stop flag ends it early.
+using LocalCopyFetcher = std::function<void(ImageFileInfo &record, const std::atomic<bool> &stop)>;
 
 struct ScanSession {
     ScanOptions options;
@@ -50,9 +52,14 @@ struct ScanSession {
     std::atomic<qint64> hashEndNs { 0 };
     std::atomic<qint64> compareEndNs { 0 };
 
+    // The cloud source's download of a record's local copy; empty for scans of this computer.
+    LocalCopyFetcher fetcher;
+
     // Posts a progress report of `stage` (coalesced); `path` as the stage shows it.
     std::function<void(ScanProgress::Stage stage, const QString &path)> report;
 
     bool stopped() const { return abortMe.load(std::memory_order_relaxed); }
     int recordCount() const { return int(arrImagesContent.size()); }
+    // Hashing thread: fetches the local copy of a cloud record that has none yet.
+    void fetchLocalCopy(ImageFileInfo &record);
 };

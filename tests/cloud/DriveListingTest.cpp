@@ -6,7 +6,6 @@
 #include "cloud/DriveListing.h"
 #include "cloud/DriveService.h"
 #include "cloud/FakeDrive.h"
-#include "cloud/GoogleDriveAccessDelegate.h"
 #include "model/ImageFileInfo.h"
 #include "support/FakeHttpServer.h"
 #include "support/TestEvents.h"
@@ -29,19 +28,18 @@ QJsonObject photo(const QString &id, const QString &name, const QString &extensi
     return file;
 }
 
-struct Recorder : GoogleDriveAccessDelegate {
-    void showCloudFolderAddResult(const std::shared_ptr<GDFoldersList> &) override { }
-    void scanThisComputer() override { }
-    void addGoogleDriveFile(const std::shared_ptr<GDFoldersList> &entry) override
+struct Recorder {
+    DriveListing::Callbacks callbacks()
     {
-        offered.push_back(entry);
-        hitsAtOffer.push_back(server ? server->hits(kFiles) : 0);
+        return { [this](const std::shared_ptr<GDFoldersList> &entry) { offered.push_back(entry); },
+            [this](const QString &why) {
+                ++starts;
+                failure = why;
+            } };
     }
-    void startHashingStage() override { ++starts; }
     std::vector<std::shared_ptr<GDFoldersList>> offered;
-    std::vector<int> hitsAtOffer;
     int starts = 0;
-    FakeHttpServer *server = nullptr;
+    QString failure;
 };
 
 struct ListingRig {
@@ -50,7 +48,6 @@ struct ListingRig {
         , service(FakeDrive::serviceSettings(server, timeoutMs, true))
         , listing(service, rootId)
     {
-        recorder.server = &server;
     }
     static FilePathNode entry(const QString &id, const QString &name, const QString &parent = QString())
     {
@@ -71,10 +68,10 @@ struct ListingRig {
         node.dFolderList = folder;
         return node;
     }
-    bool run(std::vector<FilePathNode> nodes)
+    bool run(std::vector<FilePathNode> nodes, int maxPages = CloudSource::kMaxListingPages)
     {
         listing.fetchFilesFromSelectedFolders(
-            { std::move(nodes), { QStringLiteral("jpg") }, &stop }, &recorder);
+            { std::move(nodes), { QStringLiteral("jpg") }, &stop, maxPages }, recorder.callbacks());
         return TestEvents::waitFor([this] { return recorder.starts > 0; }, kWaitMs);
     }
     QStringList paths()
@@ -144,7 +141,7 @@ TEST(DriveListing, AListedSubFolderIsListedOnceAndAFileInTwoFoldersIsOfferedOnce
     EXPECT_EQ(bQueries, 1);
 }
 
-TEST(DriveListing, PagesOfOneHundredAreFollowedPastEmptyPagesAndDeliveredAfterTheLast)
+TEST(DriveListing, PagesOfOneHundredAreFollowedPastEmptyPages)
 {
     ListingRig rig;
     rig.drive.addEmptyPagesBefore(QStringLiteral("a"), 1);
@@ -155,8 +152,8 @@ TEST(DriveListing, PagesOfOneHundredAreFollowedPastEmptyPagesAndDeliveredAfterTh
         rig.run({ ListingRig::entry(QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("u")) }));
     EXPECT_EQ(rig.recorder.offered.size(), 250u);
     EXPECT_EQ(rig.server.hits(kFiles), 4);
-    EXPECT_EQ(rig.recorder.hitsAtOffer.front(), 4);
-    // A alone, its parent never listed: the path starts at A.
+    EXPECT_TRUE(rig.recorder.failure.isEmpty());
+    // A alone, its parent and the root unreadable: the path starts at A.
     EXPECT_EQ(rig.paths().first(), QStringLiteral("A/f0.jpg"));
 }
 
@@ -164,7 +161,7 @@ class ListingEnding : public testing::TestWithParam<int>
 {
 };
 
-TEST_P(ListingEnding, AFailedSilentOrForeignPageStillStartsHashingOnceWithWhatWasFound)
+TEST_P(ListingEnding, AFailedSilentOrForeignPageEndsTheListingOnceAsFailed)
 {
     ListingRig rig(300);
     rig.drive.add(QStringLiteral("a"), photo(QStringLiteral("x"), QStringLiteral("x.jpg")));
@@ -179,7 +176,7 @@ TEST_P(ListingEnding, AFailedSilentOrForeignPageStillStartsHashingOnceWithWhatWa
         ListingRig::entry(QStringLiteral("c"), QStringLiteral("C")) }));
     TestEvents::waitFor([] { return false; }, 50);
     EXPECT_EQ(rig.recorder.starts, 1);
-    EXPECT_EQ(rig.recorder.offered.size(), 121u);
+    EXPECT_TRUE(rig.recorder.failure.contains(QLatin1String("c"))) << rig.recorder.failure.toStdString();
     EXPECT_EQ(rig.listing.recusiveCount(), 0);
 }
 
@@ -210,7 +207,7 @@ TEST(DriveListing, AnEmptyOrUncheckedListStartsAtOnceAndAnEarlierListingIsIgnore
     rig.listing.fetchFilesFromSelectedFolders(
         { { ListingRig::entry(QStringLiteral("a"), QStringLiteral("A")) }, { QStringLiteral("jpg") },
             nullptr },
-        &rig.recorder);
+        {});
     ASSERT_TRUE(rig.run({ unchecked }));
     TestEvents::waitFor([] { return false; }, 200);
     EXPECT_EQ(rig.recorder.starts, 1);

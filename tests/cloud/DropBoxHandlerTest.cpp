@@ -148,13 +148,14 @@ TEST(DropboxWalk, AStopRequestEndsTheListingWithOneFinish)
     EXPECT_EQ(f.delegate.finishCount(), 1);
 }
 
-TEST(DropboxWalk, WithoutAClientTheScanStillEndsOnceWithNothing)
+TEST(DropboxWalk, WithoutAClientTheScanEndsOnceAsFailedWithNothing)
 {
     DropboxFixture f(10000, QString());
     f.account.addFile(QStringLiteral("/A/a.jpg"), kPicture);
     ASSERT_TRUE(f.scan(folders({ "Dropbox/A" })));
     EXPECT_TRUE(f.delegate.reported().isEmpty());
     EXPECT_EQ(f.account.listedPaths(), QStringList());
+    EXPECT_FALSE(f.delegate.lastFailure().isEmpty());
 }
 
 TEST(DropboxWalk, AnUnknownTokenFailsTheFirstCallAndSaysSo)
@@ -163,7 +164,7 @@ TEST(DropboxWalk, AnUnknownTokenFailsTheFirstCallAndSaysSo)
     f.account.addFile(QStringLiteral("/A/a.jpg"), kPicture);
     ASSERT_TRUE(f.scan(folders({ "Dropbox/A" })));
     EXPECT_TRUE(f.delegate.reported().isEmpty());
-    EXPECT_FALSE(f.handler->firstCallError().isEmpty());
+    EXPECT_FALSE(f.delegate.lastFailure().isEmpty());
 }
 
 TEST(DropboxDownload, ParallelDownloadsOfOneNameGetNamesOfTheirOwnInsideTheFolder)

@@ -16,7 +16,7 @@
 #include "support/TestEvents.h"
 
 struct RecordingDelegate : ScanWrapperDelegate {
-    void addDropboxFile(const std::shared_ptr<ImageFileInfo> &record) override
+    void addCloudFile(const std::shared_ptr<ImageFileInfo> &record) override
     {
         std::lock_guard<std::mutex> lock(mutex);
         paths.append(record->filePath);
@@ -24,10 +24,16 @@ struct RecordingDelegate : ScanWrapperDelegate {
         if (onAdd)
             onAdd();
     }
-    void dropboxListingFinished() override
+    void cloudListingFinished(const CloudListingEnd &end) override
     {
         std::lock_guard<std::mutex> lock(mutex);
+        failure = end.failure;
         ++finishes;
+    }
+    QString lastFailure()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return failure;
     }
     int finishCount()
     {
@@ -44,6 +50,7 @@ struct RecordingDelegate : ScanWrapperDelegate {
     QStringList paths;
     QList<std::shared_ptr<ImageFileInfo>> records;
     int finishes = 0;
+    QString failure;
     std::function<void()> onAdd;
 };
 

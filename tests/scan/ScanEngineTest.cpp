@@ -326,7 +326,7 @@ TEST(ScanEngineTest, RecordsListedElsewhereGoStraightToHashing)
         RecordList records;
         for (const char *name : { "a.jpg", "b.jpg", "c.jpg" })
             records.append(ImageFileInfo::initWithPathForFile(at(dir, name), o.recordSettings()));
-        return engine.startWithRecords(o, records);
+        return engine.startWithRecords(o, records, nullptr);
     });
     EXPECT_EQ(result.outcome, ScanEngine::Outcome::Results);
     EXPECT_EQ(relativeGroups(result.groups, dir.path()), (QList<QStringList> { { "a.jpg", "b.jpg" } }));

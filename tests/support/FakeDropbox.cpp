@@ -118,6 +118,12 @@ void FakeDropbox::touch(const QString &path)
         it->rev += QLatin1Char('b');
 }
 
+void FakeDropbox::changeAfterDownload(const QString &path)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_changeAfterDownload.append(path.toLower());
+}
+
 void FakeDropbox::remove(const QString &path)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -245,9 +251,11 @@ FakeResponse FakeDropbox::download(const RecordedRequest &request)
     std::lock_guard<std::mutex> lock(m_mutex);
     const QString path = QJsonDocument::fromJson(argument).object().value(QStringLiteral("path")).toString();
     m_downloaded.append(path);
-    const auto it = m_items.constFind(path.toLower());
-    if (it == m_items.cend() || it->folder)
+    const auto it = m_items.find(path.toLower());
+    if (it == m_items.end() || it->folder)
         return notFound("path");
+    if (m_changeAfterDownload.contains(path.toLower()))
+        it->rev += QLatin1Char('c');
     FakeResponse response;
     response.status = 200;
     response.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/octet-stream")));

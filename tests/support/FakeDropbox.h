@@ -34,6 +34,8 @@ public:
     // Changes the file's revision, as an edit by another client would.
     void touch(const QString &path);
     void remove(const QString &path);
+    // The file gets a new revision right after it is downloaded, as if another client edited it.
+    void changeAfterDownload(const QString &path);
     bool exists(const QString &path) const;
     // Entries per page (1000 unless set).
     void setPageSize(int size);
@@ -78,6 +80,7 @@ private:
     int m_pageSize = 1000;
     int m_nextId = 1;
     bool m_omitDisplay = false;
+    QStringList m_changeAfterDownload;
     QStringList m_listed;
     QList<int> m_pages;
     QStringList m_downloaded;

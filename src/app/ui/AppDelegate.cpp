@@ -22,6 +22,7 @@
 #include "app/ui/MainMenuInterface.h"
 #include "app/ui/QuickLookPanel.h"
 #include "app/ui/UninstallFlow.h"
+#include "cloud/CloudSource.h"
 #include "cloud/GoogleSignIn.h"
 #include "cloud/ui/GoogleDriveAccessVC.h"
 #include "controls/ControlStyles.h"
@@ -43,6 +44,7 @@
 #include "removal/ui/RemovalSheets.h"
 #include "removal/ui/ResultWindowMarking.h"
 #include "results/ui/ResultViewController.h"
+#include "scan/ui/CloudModeController.h"
 #include "scan/ui/MainViewController.h"
 #include "webpages/UrlSetting.h"
 
@@ -212,12 +214,6 @@ void AppDelegate::embedMainView()
     window->resize(designed.boundedTo(room));
     auto *frame = new WindowFrameAutosave(window, QStringLiteral("mainWindowFrame"));
     frame->restore();
-    if (mainVC->gDriveAccessVC) {
-        // Redirects reach the Drive sign-in through the flow it is waiting on.
-        connect(mainVC->gDriveAccessVC.get(), &GoogleDriveAccessVC::authorizationFlowStarted, this,
-            [this](
-                const std::shared_ptr<ExternalUserAgentSession> &flow) { currentAuthorizationFlow = flow; });
-    }
 }
 
 void AppDelegate::installURLEventHandler()
@@ -245,44 +241,14 @@ void AppDelegate::handleGetURLEvent(const QString &text)
     const std::optional<QUrl> url = AppStartup::redirectUrl(text);
     if (!url)
         return;
-    switch (ScanGlobals::scanType.load()) {
-    case ScanSource::dropbox:
-        if (DropboxClientsManager *manager = DropboxClientsManager::shared()) {
-            manager->handleRedirectURL(*url,
-                [this](const std::optional<DropboxOAuthResult> &result) { handleDropboxAuthResult(result); });
+    // The redirect belongs to the sign-in that waits for one, whichever source the window shows.
+    if (mainVC) {
+        for (const std::shared_ptr<CloudSource> &source : mainVC->cloudMode().sources()) {
+            if (source->takeRedirect(*url))
+                return;
         }
-        break;
-    case ScanSource::googleDrive:
-        if (currentAuthorizationFlow)
-            currentAuthorizationFlow->resumeExternalUserAgentFlowWithURL(*url);
-        break;
-    case ScanSource::thisComputer:
-        break;
     }
-}
-
-void AppDelegate::handleDropboxAuthResult(const std::optional<DropboxOAuthResult> &result)
-{
-    if (!result)
-        return;
-    const std::shared_ptr<ScanWrapper> wrapper = mainVC->scanWrapper;
-    switch (result->kind) {
-    case DropboxOAuthResult::Kind::success:
-        stdoutLine(QStringLiteral("Success! User is logged into Dropbox."));
-        if (wrapper)
-            wrapper->isAuthorizedFromDrive = true;
-        mainVC->closeCloudAuthorizationSheet();
-        break;
-    case DropboxOAuthResult::Kind::error:
-        stdoutLine(QStringLiteral("Error: ") + result->errorDescription);
-        if (wrapper)
-            wrapper->isAuthorizedFromDrive = false;
-        mainVC->closeCloudAuthorizationSheet();
-        break;
-    case DropboxOAuthResult::Kind::cancel:
-        stdoutLine(QStringLiteral("Authorization flow was manually canceled by user!"));
-        break;
-    }
+    Log::line(QStringLiteral("A sign-in redirect came while no sign-in waits for one"));
 }
 
 bool AppDelegate::eventFilter(QObject *watched, QEvent *event)

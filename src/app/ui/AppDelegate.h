@@ -37,7 +37,6 @@ public:
     // The one delegate of the process (null before it is made).
     static AppDelegate *shared();
 
-    std::shared_ptr<ExternalUserAgentSession> currentAuthorizationFlow;
     QPointer<QAction> menuItemHelpHeader;
     QPointer<QAction> menuItemUnInstall;
     QPointer<QAction> menuItemHelp;
@@ -64,9 +63,8 @@ public:
     void awakeFromNib();
     void applicationWillFinishLaunching();
 
-    // A URL event's text: completes the sign-in of the current cloud source.
+    // A URL event's text: completes the cloud sign-in that waits for its redirect.
     void handleGetURLEvent(const QString &text);
-    void handleDropboxAuthResult(const std::optional<DropboxOAuthResult> &result);
 
     void windowWillClose(QObject *closingWindow);
     bool applicationShouldTerminateAfterLastWindowClosed();

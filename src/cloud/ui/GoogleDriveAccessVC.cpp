@@ -11,6 +11,7 @@
 #include "cloud/DriveFolderTree.h"
 #include "cloud/DriveListing.h"
 #include "cloud/DriveService.h"
+#include "cloud/DriveSource.h"
 #include "cloud/GoogleDriveAccessDelegate.h"
 #include "cloud/ui/CloudSheetStyles.h"
 #include "cloud/ui/DriveFolderModel.h"
@@ -62,7 +63,7 @@ GoogleDriveAccessVC::GoogleDriveAccessVC(
     , m_service(service)
     , m_signIn(std::make_unique<GoogleSignIn>(service, std::move(settings)))
     , m_tree(std::make_unique<DriveFolderTree>(service, rootDriveFolderId))
-    , m_listing(std::make_unique<DriveListing>(service, rootDriveFolderId))
+    , m_source(std::make_shared<DriveSource>(service, rootDriveFolderId, *m_signIn))
 {
     connectSignIn();
     m_tree->setCallbacks(
@@ -73,6 +74,11 @@ GoogleDriveAccessVC::~GoogleDriveAccessVC()
 {
     delete m_window;
     delete windowFolderList;
+}
+
+DriveListing &GoogleDriveAccessVC::listing()
+{
+    return m_source->listing();
 }
 
 std::shared_ptr<GDFoldersList> GoogleDriveAccessVC::gdFolderObj() const

@@ -19,6 +19,7 @@ class DriveFolderModel;
 class DriveFolderTree;
 class DriveListing;
 class DriveService;
+class DriveSource;
 class ExternalUserAgentSession;
 class GDFoldersList;
 class GoogleDriveAccessDelegate;
@@ -67,8 +68,9 @@ public:
     std::shared_ptr<TokenSource> authorization() const { return m_signIn->authorization(); }
     GoogleSignIn &signIn() { return *m_signIn; }
     DriveFolderTree &folderTree() { return *m_tree; }
-    // The listing of a Drive scan; it shares the root identifier with the tree.
-    DriveListing &listing() { return *m_listing; }
+    // The scan source of Google Drive; its listing shares the root identifier with the tree.
+    std::shared_ptr<DriveSource> source() const { return m_source; }
+    DriveListing &listing();
     DriveService &driveService() { return m_service; }
     // The root of the folder tree ("My Drive"), null until it is first loaded.
     std::shared_ptr<GDFoldersList> gdFolderObj() const;
@@ -107,7 +109,7 @@ private:
     DriveService &m_service;
     std::unique_ptr<GoogleSignIn> m_signIn;
     std::unique_ptr<DriveFolderTree> m_tree;
-    std::unique_ptr<DriveListing> m_listing;
+    std::shared_ptr<DriveSource> m_source;
     QPointer<QWidget> m_window;
     DriveFolderModel *m_folderModel = nullptr;
     bool m_restoringOutline = false;

@@ -18,9 +18,8 @@
 #include "platform/UserDefaults.h"
 #include "platform/VariantNumber.h"
 #include "platform/ui/AlertPresenter.h"
-#include "removal/DriveRoute.h"
-#include "removal/DropboxRoute.h"
 #include "removal/LibraryAlbumRoute.h"
+#include "removal/RemovalRouteFactory.h"
 #include "removal/RemovalRoutes.h"
 #include "removal/RemovalRun.h"
 #include "removal/ui/PhotosGuide.h"
@@ -101,7 +100,7 @@ PhotosGuide *RemovalSheets::guide() const
 void RemovalSheets::setPhotosBridge(std::shared_ptr<PhotosLibraryBridge> bridge)
 {
     m_bridge = std::move(bridge);
-    m_libraryRoute = std::make_shared<LibraryAlbumRoute>(m_bridge, ScanGlobals::markedPhotosAlbumName());
+    m_libraryRoute = RemovalRouteFactory::libraryRoute(m_bridge, ScanGlobals::markedPhotosAlbumName());
     QPointer<ResultViewController> c(&m_c);
     // The worker waits until the user has answered on the GUI thread.
     m_libraryRoute->showNotRunningAlert = [c] {
@@ -125,10 +124,9 @@ RemovalSheets::~RemovalSheets()
 
 RemovalSheets *RemovalSheets::install(ResultViewController &controller)
 {
-    auto routes = std::make_shared<RemovalRoutes>();
-    routes->setRoute(RemovalRoutes::Kind::Dropbox,
-        std::make_shared<DropboxRoute>([&controller] { return controller.scanWrapper; }));
-    routes->setRoute(RemovalRoutes::Kind::GoogleDrive, std::make_shared<DriveRoute>(&DriveService::shared()));
+    // The sheets plug in their own library route, with its alert, once they exist.
+    const auto routes = RemovalRouteFactory::make(
+        { [&controller] { return controller.scanWrapper; }, &DriveService::shared(), nullptr, QString() });
     auto *sheets = new RemovalSheets(controller, routes, &controller);
     controller.setTrashActions(sheets);
     return sheets;

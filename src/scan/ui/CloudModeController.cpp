@@ -12,26 +12,23 @@
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
+#include "cloud/CloudListingReceiver.h"
+#include "cloud/DriveSource.h"
 #include "cloud/DropBoxHandler.h"
 #include "cloud/DropboxAuth.h"
-#include "cloud/DropboxListingReceiver.h"
+#include "cloud/ui/GoogleDriveAccessVC.h"
 #include "cloud/ui/SignInFailureAlert.h"
 #include "model/CloudScanFoldersList.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
-#include "scan/ScanPeriod.h"
+#include "platform/Log.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/CloudFolderSheet.h"
+#include "scan/ui/GoogleDriveScanSource.h"
 #include "scan/ui/MainWindowHost.h"
 #include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/ScanListState.h"
 #include "scan/ui/ScanRunController.h"
-
-namespace
-{
-
-
-} // namespace
 
 CloudModeController::CloudModeController(MainWindowWidgets &widgets, ScanListState &listState, MainWindowHost &windowHost)
     : c(widgets)
@@ -39,6 +36,15 @@ CloudModeController::CloudModeController(MainWindowWidgets &widgets, ScanListSta
     , host(windowHost)
     , m_folderSheet(std::make_unique<CloudFolderSheet>(widgets, listState, windowHost))
 {
+    CloudListingReceiver::Callbacks callbacks;
+    callbacks.added = [this](const std::shared_ptr<ImageFileInfo> &record, int count) {
+        showAddedRecord(record->filePath, count);
+    };
+    callbacks.folderListed = [this] { emit dropboxFolderListed(); };
+    callbacks.scanListed = [this](const RecordList &records, const QString &failure) {
+        startFindDuplicateFilesInCloudDrive(records, failure);
+    };
+    m_receiver = std::make_unique<CloudListingReceiver>(std::move(callbacks));
     connect(this, &CloudModeController::dropboxFolderListed, m_folderSheet.get(),
         &CloudFolderSheet::dropboxListingFinished);
 }
@@ -64,42 +70,73 @@ void CloudModeController::setDropboxHandler(const std::shared_ptr<DropBoxHandler
     if (state.scanWrapper)
         state.scanWrapper->delegate = nullptr;
     state.scanWrapper = handler;
-    m_receiver.reset();
     if (!handler)
         return;
-    DropboxListingReceiver::Callbacks callbacks;
-    callbacks.added = [this](const std::shared_ptr<ImageFileInfo> &record, int count) {
-        showAddedRecord(record->filePath, count);
-    };
-    callbacks.folderListed = [this] { emit dropboxFolderListed(); };
-    callbacks.scanListed
-        = [this](const RecordList &records) { startFindDuplicateFilesInCloudDrive(records); };
-    m_receiver = std::make_unique<DropboxListingReceiver>(*handler, std::move(callbacks));
     handler->delegate = m_receiver.get();
+    handler->signInEnded = [this](const DropboxOAuthResult &result) { dropboxSignInEnded(result); };
+}
+
+void CloudModeController::dropboxSignInEnded(const DropboxOAuthResult &result)
+{
+    switch (result.kind) {
+    case DropboxOAuthResult::Kind::success:
+        stdoutLine(QStringLiteral("Success! User is logged into Dropbox."));
+        host.closeCloudAuthorizationSheet();
+        break;
+    case DropboxOAuthResult::Kind::error:
+        stdoutLine(QStringLiteral("Error: ") + result.errorDescription);
+        host.closeCloudAuthorizationSheet();
+        break;
+    case DropboxOAuthResult::Kind::cancel:
+        stdoutLine(QStringLiteral("Authorization flow was manually canceled by user!"));
+        break;
+    }
+}
+
+std::shared_ptr<CloudSource> CloudModeController::currentSource()
+{
+    switch (ScanGlobals::scanType.load()) {
+    case ScanSource::dropbox:
+        return dropboxHandler();
+    case ScanSource::googleDrive:
+        return state.gDriveAccessVC ? state.gDriveAccessVC->source() : nullptr;
+    case ScanSource::thisComputer:
+        return nullptr;
+    }
+    return nullptr;
+}
+
+std::vector<std::shared_ptr<CloudSource>> CloudModeController::sources() const
+{
+    std::vector<std::shared_ptr<CloudSource>> made;
+    if (auto handler = std::dynamic_pointer_cast<DropBoxHandler>(state.scanWrapper))
+        made.push_back(handler);
+    if (state.gDriveAccessVC)
+        made.push_back(state.gDriveAccessVC->source());
+    return made;
 }
 
 void CloudModeController::startCloudListing()
 {
-    switch (ScanGlobals::scanType.load()) {
-    case ScanSource::dropbox:
-        startDropboxScan();
+    m_listingFailure.clear();
+    m_listingSource = currentSource();
+    if (!m_listingSource) {
+        AddingSheet::dismissAddingPhotosSheetOnMain(c);
         return;
-    case ScanSource::googleDrive:
-        if (startDriveListing) {
-            startDriveListing();
-            return;
-        }
-        break;
-    case ScanSource::thisComputer:
-        break;
     }
-    AddingSheet::dismissAddingPhotosSheetOnMain(c);
+    if (const auto handler = std::dynamic_pointer_cast<DropBoxHandler>(m_listingSource))
+        rebuildAfterDeletions(*handler);
+    const ScanOptions &options = host.scanRun().options();
+    m_receiver->beginScan(options.period, options.recordSettings().minimumAllowFileSize);
+    m_listingSource->startListing({ state.arrPathNodeGoogleDrive, options.allowedExtensions,
+                                      options.videoExtensions, options.recordSettings() },
+        *m_receiver);
 }
 
 void CloudModeController::stopCloudListing()
 {
-    if (state.scanWrapper)
-        state.scanWrapper->isAbortScanning = true;
+    if (m_listingSource)
+        m_listingSource->stopListing();
 }
 
 void CloudModeController::rebuildAfterDeletions(DropBoxHandler &handler)
@@ -108,29 +145,6 @@ void CloudModeController::rebuildAfterDeletions(DropBoxHandler &handler)
         CloudFolderSheet::rebuildTree(state, &handler);
         m_folderSheet->resetModel();
     }
-}
-
-void CloudModeController::startDropboxScan()
-{
-    const std::shared_ptr<DropBoxHandler> handler = dropboxHandler();
-    if (!handler || !m_receiver) {
-        AddingSheet::dismissAddingPhotosSheetOnMain(c);
-        return;
-    }
-    rebuildAfterDeletions(*handler);
-    QList<std::shared_ptr<CloudScanFoldersList>> folders;
-    for (const FilePathNode &node : state.arrPathNodeGoogleDrive) {
-        if (node.state == 1 && node.cloudFolder)
-            folders.append(node.cloudFolder);
-    }
-    const ScanOptions &options = host.scanRun().options();
-    ScanPeriodOptions period = options.period;
-    ScanPeriod::fixWindow(period);
-    m_receiver->beginScan(period);
-    handler->setVideoExtensions(options.videoExtensions);
-    handler->isCompletListFetch = true;
-    handler->isAbortScanning = false;
-    handler->startScanning(options.allowedExtensions, folders, options.recordSettings());
 }
 
 void CloudModeController::showAddedRecord(const QString &path, int count)
@@ -142,9 +156,20 @@ void CloudModeController::showAddedRecord(const QString &path, int count)
     c.lblScanPath->setToolTip(path);
 }
 
-void CloudModeController::startFindDuplicateFilesInCloudDrive(const RecordList &records)
+void CloudModeController::startFindDuplicateFilesInCloudDrive(const RecordList &records, const QString &failure)
 {
-    host.scanRun().startFindDuplicateFilesInCloudDrive(records);
+    if (!failure.isEmpty()) {
+        m_listingFailure = failure;
+        host.scanRun().cloudListingFailed(failure);
+        return;
+    }
+    // The scan holds the source only weakly: a window closed meanwhile leaves copies unfetched.
+    const std::weak_ptr<CloudSource> source = m_listingSource;
+    host.scanRun().startFindDuplicateFilesInCloudDrive(
+        records, [source](ImageFileInfo &record, const std::atomic<bool> &stop) {
+            if (const std::shared_ptr<CloudSource> owner = source.lock())
+                owner->fetchLocalCopy(record, stop);
+        });
 }
 
 void CloudModeController::connectActions()
@@ -206,12 +231,7 @@ void CloudModeController::showGoogleDrive()
 {
     state.arrPathNodeGoogleDrive.clear();
     c.btnPopupForScanSelection->setToolTip(localizedString(QStringLiteral("ID_GOOGLE_DRIVE")));
-    if (drive.isAuthorized && drive.isAuthorized()) {
-        if (drive.pathNodesToScan)
-            state.arrPathNodeGoogleDrive = drive.pathNodesToScan();
-    } else if (drive.showGoogleDriveSignInSheet) {
-        drive.showGoogleDriveSignInSheet();
-    }
+    host.googleDrive().switchToGoogleDrive();
     updateCompareButton();
     host.scanList().reloadPathTable();
 }
@@ -291,12 +311,7 @@ void CloudModeController::btnScanComputerTapped()
 void CloudModeController::addInCloudMode()
 {
     if (ScanGlobals::scanType.load() == ScanSource::googleDrive) {
-        if (drive.isAuthorized && drive.isAuthorized()) {
-            if (drive.getFolderList)
-                drive.getFolderList();
-        } else if (drive.showGoogleDriveSignInSheet) {
-            drive.showGoogleDriveSignInSheet();
-        }
+        host.googleDrive().addFolderTapped();
         return;
     }
     if (ScanGlobals::scanType.load() != ScanSource::dropbox)
@@ -318,8 +333,7 @@ void CloudModeController::getFolderList()
         m_folderSheet->getFolderList(std::dynamic_pointer_cast<DropBoxHandler>(state.scanWrapper));
         break;
     case ScanSource::googleDrive:
-        if (drive.getFolderList)
-            drive.getFolderList();
+        host.googleDrive().getFolderList();
         break;
     case ScanSource::thisComputer:
         break;

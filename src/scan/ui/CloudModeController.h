@@ -1,5 +1,6 @@
-// The main window's cloud modes: the Dropbox source object and its listing's hand-over to the
-// scan. The Google Drive side joins through startDriveListing.
+// The main window's cloud modes: the cloud sources (the Dropbox handler, made on first use, and the
+// Drive controller's source), the listing of the current one into the scan and its hand-over with
+// the source's download.
 #pragma once
 
 #include <functional>
@@ -16,7 +17,9 @@
 struct DropboxOAuthResult;
 class CloudFolderSheet;
 class DropBoxHandler;
-class DropboxListingReceiver;
+class CloudListingReceiver;
+class CloudSource;
+class ImageFileInfo;
 class MainWindowHost;
 struct MainWindowWidgets;
 struct ScanListState;
@@ -33,27 +36,21 @@ public:
     std::shared_ptr<DropBoxHandler> dropboxHandler();
     // Installs `handler` as the window's Dropbox source (the headless runner's, with its own token).
     void setDropboxHandler(const std::shared_ptr<DropBoxHandler> &handler);
-    DropboxListingReceiver *listingReceiver() const { return m_receiver.get(); }
+    CloudListingReceiver &listingReceiver() const { return *m_receiver; }
+    // The source of the window's current mode (null for this computer, or before Dropbox is made).
+    std::shared_ptr<CloudSource> currentSource();
+    // Every source made so far: the application hands them a sign-in redirect.
+    std::vector<std::shared_ptr<CloudSource>> sources() const;
 
     // The Scan button in a cloud mode: starts the listing of the current source.
     void startCloudListing();
     // The Stop button during a cloud listing.
     void stopCloudListing();
-    // Google Drive's listing of a scan (set by the Drive side).
-    std::function<void()> startDriveListing;
+    // Why the last scan's listing failed; empty when it did not.
+    QString listingFailure() const { return m_listingFailure; }
 
-    // The listing has delivered its records: the hashing stage with the Dropbox cache.
-    void startFindDuplicateFilesInCloudDrive(const RecordList &records);
-
-    // What the Google Drive side lends the switch and the Add button (set by that side).
-    struct DriveHooks {
-        std::function<bool()> isAuthorized;
-        // Its scan list, kept across switches of source.
-        std::function<std::vector<FilePathNode>()> pathNodesToScan;
-        std::function<void()> showGoogleDriveSignInSheet;
-        std::function<void()> getFolderList;
-    };
-    DriveHooks drive;
+    // The listing has ended: the hashing stage with its records, or the failure's alert.
+    void startFindDuplicateFilesInCloudDrive(const RecordList &records, const QString &failure);
 
     // GUI thread. Wires the source popup and the sheets' buttons (once the view exists).
     void connectActions();
@@ -65,6 +62,9 @@ public:
     void btnAllowPermissionCloudScanTapped();
     void btnCancelCloudAuthorizationSheetTapped();
     void btnScanComputerTapped();
+    // The Dropbox sign-in this window started has ended: the authorization sheet closes, except
+    // after a cancel.
+    void dropboxSignInEnded(const DropboxOAuthResult &result);
     // The Add button while a cloud source is shown.
     void addInCloudMode();
     // Opens the folder sheet of the current source.
@@ -76,7 +76,6 @@ signals:
     void dropboxFolderListed();
 
 private:
-    void startDropboxScan();
     void showAddedRecord(const QString &path, int count);
     void rebuildAfterDeletions(DropBoxHandler &handler);
     void showComputer();
@@ -89,7 +88,10 @@ private:
     MainWindowWidgets &c;
     ScanListState &state;
     MainWindowHost &host;
-    std::unique_ptr<DropboxListingReceiver> m_receiver;
+    std::unique_ptr<CloudListingReceiver> m_receiver;
+    // The source whose listing the last scan started.
+    std::shared_ptr<CloudSource> m_listingSource;
+    QString m_listingFailure;
     std::unique_ptr<CloudFolderSheet> m_folderSheet;
     // The folder button's frame for this computer, taken before the first switch away.
     std::optional<QRectF> m_addFolderHome;

@@ -1,15 +1,7 @@
 #include "scan/ui/GoogleDriveScanSource.h"
 
-#include <QFileInfo>
-#include <QLabel>
-
-#include "app/LocalizedString.h"
-#include "cloud/DriveFileJson.h"
-#include "cloud/DriveListing.h"
 #include "cloud/ui/GoogleDriveAccessVC.h"
 #include "model/GDFoldersList.h"
-#include "model/ImageFileInfo.h"
-#include "scan/ScanPeriod.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/MainWindowHost.h"
 #include "scan/ui/MainWindowWidgets.h"
@@ -17,16 +9,6 @@
 #include "scan/ui/ScanListController.h"
 #include "scan/ui/ScanListState.h"
 #include "scan/ui/ScanRunController.h"
-
-namespace
-{
-
-QString text(const char *key)
-{
-    return localizedString(QString::fromLatin1(key));
-}
-
-} // namespace
 
 GoogleDriveScanSource::GoogleDriveScanSource(MainWindowWidgets &widgets, ScanListState &listState, MainWindowHost &windowHost)
     : c(widgets)
@@ -118,48 +100,4 @@ void GoogleDriveScanSource::scanThisComputer()
     // The popup's own choice runs the whole switch back to this computer.
     c.btnPopupForScanSelection->selectItemAtIndex(0);
     emit c.btnPopupForScanSelection->itemSelected(0);
-}
-
-void GoogleDriveScanSource::startCloudListing()
-{
-    if (!state.gDriveAccessVC) {
-        startHashingStage();
-        return;
-    }
-    state.gDriveAccessVC->arrPathNodesToScan = state.arrPathNodeGoogleDrive;
-    state.gDriveAccessVC->listing().fetchFilesFromSelectedFolders(
-        { state.arrPathNodeGoogleDrive, state.allowedExtensions, &state.abortMe }, this);
-}
-
-void GoogleDriveScanSource::addGoogleDriveFile(const std::shared_ptr<GDFoldersList> &entry)
-{
-    const std::shared_ptr<DriveFile> file = entry ? entry->driveFile() : nullptr;
-    if (!file || DriveFileJson::isFolder(*file))
-        return;
-    const std::shared_ptr<ImageFileInfo> record = ImageFileInfo::initWithPathForFileForGoogleDriveFolderList(
-        entry, host.scanRun().options().recordSettings());
-    if (!record)
-        return;
-    record->isVideo = state.arrVideoExtn.contains(QFileInfo(entry->folderName()).suffix(), Qt::CaseInsensitive);
-    if (state.gDriveAccessVC)
-        state.gDriveAccessVC->listing().buildDriveFilePath(*record);
-    if (!ScanPeriod::isWithinScanPeriod(*record, host.scanRun().options().period))
-        return;
-    state.arrImagesContent.push_back(record);
-    showAddingProgress(record->filePath);
-}
-
-void GoogleDriveScanSource::showAddingProgress(const QString &path)
-{
-    if (!c.lblPhotosAddedCount || !c.lblScanPath)
-        return;
-    c.lblPhotosAddedCount->setText(QString::number(state.arrImagesContent.size()));
-    c.lblScanPath->setText(text("ID_SCANPATH") + QStringLiteral(": ") + path);
-    c.lblScanPath->setToolTip(path);
-}
-
-void GoogleDriveScanSource::startHashingStage()
-{
-    host.scanRun().startFindDuplicateFilesInCloudDrive(
-        RecordList(state.arrImagesContent.begin(), state.arrImagesContent.end()));
 }

@@ -1,7 +1,7 @@
 // The main window's Google Drive side: it makes the Drive controller, shows its sign-in sheet and
-// folder window as sheets of the main window, takes the chosen folders into the scan list, and
-// turns a scan's listed files into records for the hashing stage. The source switch and the Add
-// button call the helpers below for their Drive branches. GUI thread only.
+// folder window as sheets of the main window and takes the chosen folders into the scan list. The
+// source switch and the Add button call the helpers below for their Drive branches. GUI thread
+// only.
 #pragma once
 
 #include <memory>
@@ -34,17 +34,10 @@ public:
     // Lists the root first when there is no tree yet, then shows the folder window.
     void getFolderList();
 
-    // A Drive scan's listing of the checked scan-list folders; it ends in startHashingStage.
-    void startCloudListing();
-
     void showCloudFolderAddResult(const std::shared_ptr<GDFoldersList> &folder) override;
     void scanThisComputer() override;
-    void addGoogleDriveFile(const std::shared_ptr<GDFoldersList> &entry) override;
-    void startHashingStage() override;
 
 private:
-    void showAddingProgress(const QString &path);
-
     MainWindowWidgets &c;
     ScanListState &state;
     MainWindowHost &host;

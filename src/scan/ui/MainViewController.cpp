@@ -113,15 +113,6 @@ void MainViewController::viewDidLoad()
     MainWindowSetup::setupScanSourcePopup(*this);
     ScanGlobals::scanType = ScanSource::thisComputer;
     m_googleDrive->makeController();
-    m_cloudMode->startDriveListing = [this] { m_googleDrive->startCloudListing(); };
-    // The source switch and the Add button reach the Drive side through these.
-    GoogleDriveScanSource *drive = m_googleDrive.get();
-    m_cloudMode->drive.isAuthorized = [drive] { return drive->isSignedIn(); };
-    m_cloudMode->drive.pathNodesToScan = [this] {
-        return gDriveAccessVC ? gDriveAccessVC->arrPathNodesToScan : std::vector<FilePathNode>();
-    };
-    m_cloudMode->drive.showGoogleDriveSignInSheet = [drive] { drive->showGoogleDriveSignInSheet(); };
-    m_cloudMode->drive.getFolderList = [drive] { drive->getFolderList(); };
     MainWindowSetup::setupProgressSheet(*this);
     restoreDateFilter();
     btnScanAllImagesCheckBoxTapped(btnScanLastImport);

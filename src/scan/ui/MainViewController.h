@@ -111,7 +111,7 @@ public:
     // The scan's start, progress, stop and hand-over to the results view.
     ScanRunController &scanRun() override { return *m_scanRun; }
     // The Google Drive side: sign-in sheet, folder window, scan list entries and listing.
-    GoogleDriveScanSource &googleDrive() { return *m_googleDrive; }
+    GoogleDriveScanSource &googleDrive() override { return *m_googleDrive; }
     // The cloud modes: the Dropbox source and the cloud listings' hand-over to the scan.
     CloudModeController &cloudMode() { return *m_cloudMode; }
     void showAddingPhotosSheet() override;

@@ -181,11 +181,11 @@ void ScanRunController::stopAddingPhotos()
         host.dismissAddingPhotosSheet();
 }
 
-void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &records)
+void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &records, LocalCopyFetcher fetcher)
 {
     Log::line(QStringLiteral("startFindDuplicateFilesInCloudDrive"));
     QPointer<ScanRunController> self(this);
-    Dispatch::mainSync([self, records] {
+    Dispatch::mainSync([self, records, fetcher = std::move(fetcher)] {
         if (!self)
             return;
         if (self->state.abortMe.load()) {
@@ -194,8 +194,22 @@ void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &re
             emit self->scanEnded(ScanEngine::Outcome::Stopped);
             return;
         }
-        self->m_engine->startWithRecords(self->m_options, records);
+        self->m_engine->startWithRecords(self->m_options, records, fetcher);
     });
+}
+
+void ScanRunController::cloudListingFailed(const QString &reason)
+{
+    Log::line(QStringLiteral("Cloud listing failed: ") + reason);
+    c.dismissAddingPhotosSheet();
+    if (!c.abortMe.load()) {
+        AlertSpec alert;
+        alert.messageText = text("ID_CLOUD_LISTING_FAILED");
+        alert.informativeText = reason;
+        alert.buttons = { text("ID_OK_CAPS") };
+        AlertPresenter::current().runAlert(alert, c.view());
+    }
+    emit scanEnded(ScanEngine::Outcome::Stopped);
 }
 
 void ScanRunController::showProgress(const ScanProgress &progress)

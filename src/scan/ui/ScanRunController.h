@@ -38,8 +38,12 @@ public:
     void btnStopAddPhotosTapped();
     void stopAddingPhotos();
 
-    // A cloud listing has delivered its records: the scan goes on at the cache hand-over.
-    void startFindDuplicateFilesInCloudDrive(const RecordList &records);
+    // A cloud listing has delivered its records: the scan goes on at the cache hand-over, with
+    // `fetcher` bringing each record's local copy.
+    void startFindDuplicateFilesInCloudDrive(const RecordList &records, LocalCopyFetcher fetcher);
+    // GUI thread. A cloud listing failed or was cut short: the scan ends with an alert that says
+    // why (none after Stop) and no results.
+    void cloudListingFailed(const QString &reason);
     // Starts the listing of the current cloud source (set by the cloud side); without it a cloud
     // scan ends at once.
     std::function<void()> startCloudListing;

@@ -26,8 +26,8 @@
 #include "app/UpdaterController.h"
 #include "app/ui/AppDelegate.h"
 #include "app/ui/QuickLookPanel.h"
+#include "cloud/DropBoxHandler.h"
 #include "platform/AppFolders.h"
-#include "platform/ExternalUserAgentSession.h"
 #include "platform/PropertyList.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
@@ -37,23 +37,13 @@
 #include "preferences/ui/PreferencesWindowController.h"
 #include "preferences/ui/UserInteractionPausableWindow.h"
 #include "results/ui/ResultViewController.h"
+#include "scan/ui/CloudModeController.h"
 #include "scan/ui/MainViewController.h"
 #include "support/TestEvents.h"
 #include "support/TestFiles.h"
 
 namespace
 {
-
-class RecordingSession : public ExternalUserAgentSession
-{
-public:
-    bool resumeExternalUserAgentFlowWithURL(const QUrl &url) override
-    {
-        urls.append(url);
-        return true;
-    }
-    QList<QUrl> urls;
-};
 
 class FakeDropbox : public DropboxClientsManager
 {
@@ -63,6 +53,8 @@ public:
         redirects.append(url);
         completion(result);
     }
+    bool isWaitingForRedirect() const override { return waiting; }
+    bool waiting = false;
     void unlinkClients() override { ++unlinks; }
     void resetClients() override { ++resets; }
     std::optional<DropboxOAuthResult> result;
@@ -230,49 +222,61 @@ TEST_F(AppDelegateTest, FilesOfOursAreNarrowedAtStart)
     EXPECT_EQ(TestFiles::openToOthers(AppFolders::ownFolders()), QStringList());
 }
 
+// The window's Dropbox source, signing in through `manager`.
+std::shared_ptr<DropBoxHandler> installDropbox(AppDelegate &delegate, FakeDropbox &manager)
+{
+    DropboxClientsManager::setShared(&manager);
+    DropBoxHandler::Options options;
+    options.bases = { QUrl(QStringLiteral("http://127.0.0.1:1")), QUrl(QStringLiteral("http://127.0.0.1:1")) };
+    auto handler = std::make_shared<DropBoxHandler>(options);
+    delegate.mainVC->cloudMode().setDropboxHandler(handler);
+    return handler;
+}
+
 TEST_F(AppDelegateTest, UrlHandedToASecondInstanceReachesTheFirst)
 {
     auto delegate = launch();
-    auto session = std::make_shared<RecordingSession>();
-    delegate->currentAuthorizationFlow = session;
-    ScanGlobals::scanType = ScanSource::googleDrive;
+    FakeDropbox dropbox;
+    dropbox.waiting = true;
+    installDropbox(*delegate, dropbox);
     ASSERT_NE(delegate->urlEventSource(), nullptr);
     ASSERT_TRUE(delegate->urlEventSource()->isListening());
 
     SingleInstance secondLaunch(delegate->urlEventSource()->serverName());
     ASSERT_TRUE(secondLaunch.sendToRunningInstance(QStringLiteral("com.quennary.app:/oauth?code=42")));
-    ASSERT_TRUE(TestEvents::waitFor([&] { return !session->urls.isEmpty(); }, 5000));
-    EXPECT_EQ(session->urls.first(), QUrl(QStringLiteral("com.quennary.app:/oauth?code=42")));
+    ASSERT_TRUE(TestEvents::waitFor([&] { return !dropbox.redirects.isEmpty(); }, 5000));
+    EXPECT_EQ(dropbox.redirects.first(), QUrl(QStringLiteral("com.quennary.app:/oauth?code=42")));
+    DropboxClientsManager::setShared(nullptr);
 }
 
-TEST_F(AppDelegateTest, UrlEventsFollowTheScanSource)
+// Whatever source the window shows, a redirect goes to the sign-in that waits for one, and only
+// then; its ending sets the source's sign-in flag (a cancel leaves it).
+TEST_F(AppDelegateTest, UrlEventsGoToTheSignInThatWaits)
 {
     auto delegate = launch();
-    auto session = std::make_shared<RecordingSession>();
     FakeDropbox dropbox;
-    DropboxClientsManager::setShared(&dropbox);
+    const auto handler = installDropbox(*delegate, dropbox);
     const QString url = QStringLiteral("db-key://2/token#access_token=x");
 
-    ScanGlobals::scanType = ScanSource::thisComputer;
     delegate->handleGetURLEvent(url);
-    ScanGlobals::scanType = ScanSource::googleDrive;
-    delegate->handleGetURLEvent(url);
-    delegate->currentAuthorizationFlow = session;
+    dropbox.waiting = true;
     delegate->handleGetURLEvent(QString());
     delegate->handleGetURLEvent(QStringLiteral("not a url"));
-    EXPECT_TRUE(session->urls.isEmpty());
     EXPECT_TRUE(dropbox.redirects.isEmpty());
 
-    ScanGlobals::scanType = ScanSource::dropbox;
-    auto wrapper = std::make_shared<ScanWrapper>();
-    delegate->mainVC->scanWrapper = wrapper;
-    dropbox.result = DropboxOAuthResult { DropboxOAuthResult::Kind::success, {} };
-    delegate->handleGetURLEvent(url);
-    EXPECT_EQ(dropbox.redirects.size(), 1);
-    EXPECT_TRUE(wrapper->isAuthorizedFromDrive);
-    dropbox.result = DropboxOAuthResult { DropboxOAuthResult::Kind::error, QStringLiteral("denied") };
-    delegate->handleGetURLEvent(url);
-    EXPECT_FALSE(wrapper->isAuthorizedFromDrive);
+    struct Step {
+        DropboxOAuthResult::Kind kind;
+        bool signedIn;
+    };
+    const Step steps[] = { { DropboxOAuthResult::Kind::success, true },
+        { DropboxOAuthResult::Kind::cancel, true }, { DropboxOAuthResult::Kind::error, false } };
+    for (const Step &step : steps) {
+        ScanGlobals::scanType = ScanSource::thisComputer;
+        dropbox.result = DropboxOAuthResult { step.kind, QStringLiteral("why") };
+        delegate->handleGetURLEvent(url);
+        EXPECT_EQ(handler->isAuthorizedFromDrive.load(), step.signedIn);
+    }
+    EXPECT_EQ(dropbox.redirects.size(), 3);
     DropboxClientsManager::setShared(nullptr);
 }
 

@@ -1,14 +1,18 @@
-// Sign-in redirects reach a running flow through the application's one URL-event handler, whether
-// they come from a later launch (custom scheme) or from the loopback listener, and only while the
-// scan source is the flow's.
+// Sign-in redirects reach the sign-in that waits for one through the application's one URL-event
+// handler, whether they come from a later launch (custom scheme) or from the loopback listener,
+// and whichever source the window shows.
 #include <gtest/gtest.h>
 
 #include "app/DropboxClientsManager.h"
 #include "app/ScanGlobals.h"
 #include "app/SingleInstance.h"
 #include "app/ui/AppDelegate.h"
-#include "platform/OAuthCodeFlow.h"
+#include "cloud/DriveService.h"
+#include "cloud/DropBoxHandler.h"
+#include "cloud/ui/GoogleDriveAccessVC.h"
 #include "platform/UserDefaults.h"
+#include "scan/ui/CloudModeController.h"
+#include "scan/ui/MainViewController.h"
 #include "support/FakeBrowser.h"
 #include "support/FakeHttpServer.h"
 #include "support/FakeOAuthProvider.h"
@@ -27,9 +31,11 @@ public:
         redirects.append(url);
         completion(std::nullopt);
     }
+    bool isWaitingForRedirect() const override { return waiting; }
     void unlinkClients() override { }
     void resetClients() override { }
     QList<QUrl> redirects;
+    bool waiting = false;
 };
 
 class SignInRedirectTest : public ::testing::Test
@@ -43,6 +49,9 @@ protected:
         delegate = std::make_unique<AppDelegate>();
         delegate->terminate = [] {};
         delegate->launch();
+        DropBoxHandler::Options options;
+        options.bases = { QUrl(QStringLiteral("http://127.0.0.1:1")), QUrl(QStringLiteral("http://127.0.0.1:1")) };
+        delegate->mainVC->cloudMode().setDropboxHandler(std::make_shared<DropBoxHandler>(options));
     }
     void TearDown() override
     {
@@ -50,19 +59,18 @@ protected:
         DropboxClientsManager::setShared(nullptr);
         ScanGlobals::resetToInitialValues();
     }
-    std::shared_ptr<OAuthCodeFlow> makeFlow(const QString &redirectUri)
+    // The window's Drive controller, signing in at the fake provider.
+    GoogleDriveAccessVC &useDrive()
     {
-        OAuthProvider provider;
-        provider.name = QStringLiteral("Google Drive");
-        provider.authorizationEndpoint = fake.authorizationEndpoint();
-        provider.tokenEndpoint = fake.tokenEndpoint();
-        provider.clientId = QStringLiteral("client");
-        provider.redirectUri = redirectUri;
-        auto flow = std::make_shared<OAuthCodeFlow>(provider);
-        flow->setBrowserOpener(browser.opener());
-        QObject::connect(flow.get(), &OAuthCodeFlow::signedIn, [this] { ++signIns; });
-        delegate->currentAuthorizationFlow = flow;
-        return flow;
+        GoogleSignIn::Settings settings;
+        settings.issuer = fake.issuer();
+        settings.clientId = QStringLiteral("client");
+        settings.secretBackend = SecretStore::Backend::fileOnly;
+        delegate->mainVC->gDriveAccessVC = std::make_shared<GoogleDriveAccessVC>(DriveService::shared(), settings);
+        GoogleDriveAccessVC &vc = *delegate->mainVC->gDriveAccessVC;
+        vc.signIn().setBrowserOpener(browser.opener());
+        QObject::connect(&vc.signIn(), &GoogleSignIn::signedIn, [this] { ++signIns; });
+        return vc;
     }
 
     FakeHttpServer server;
@@ -76,39 +84,24 @@ protected:
 
 } // namespace
 
-TEST_F(SignInRedirectTest, ACustomSchemeRedirectOfALaterLaunchReachesTheFlowOnlyForItsSource)
+TEST_F(SignInRedirectTest, ALaterLaunchsRedirectReachesTheDropboxSignInThatWaits)
 {
-    auto flow = makeFlow(QStringLiteral("com.quennary.test:/oauthredirect"));
-    ASSERT_TRUE(flow->start());
-    ASSERT_TRUE(TestEvents::waitFor([&] { return !delivered.isEmpty(); }, kWaitMs));
-    const QString redirect = delivered.first().toString(QUrl::FullyEncoded);
-
-    ScanGlobals::scanType = ScanSource::dropbox;
+    ScanGlobals::scanType = ScanSource::googleDrive;
+    dropbox.waiting = true;
+    const QString redirect = QStringLiteral("com.quennary.test:/oauthredirect?code=7&state=s");
     SingleInstance secondLaunch(delegate->urlEventSource()->serverName());
     ASSERT_TRUE(secondLaunch.sendToRunningInstance(redirect));
     ASSERT_TRUE(TestEvents::waitFor([&] { return dropbox.redirects.size() == 1; }, kWaitMs));
-    EXPECT_TRUE(flow->isWaitingForRedirect());
-    EXPECT_EQ(fake.codeGrants(), 0);
-
-    ScanGlobals::scanType = ScanSource::googleDrive;
-    SingleInstance thirdLaunch(delegate->urlEventSource()->serverName());
-    ASSERT_TRUE(thirdLaunch.sendToRunningInstance(redirect));
-    ASSERT_TRUE(TestEvents::waitFor([&] { return signIns == 1; }, kWaitMs));
-    EXPECT_TRUE(fake.verifierMatched());
+    EXPECT_EQ(dropbox.redirects.first(), QUrl(redirect));
 }
 
-TEST_F(SignInRedirectTest, TheLoopbackListenerRoutesThroughTheSameHandler)
+TEST_F(SignInRedirectTest, TheLoopbackListenerReachesTheDriveSignInWhicheverSourceIsShown)
 {
-    ScanGlobals::scanType = ScanSource::thisComputer;
-    auto ignored = makeFlow(QString());
-    ASSERT_TRUE(ignored->start());
-    ASSERT_TRUE(TestEvents::waitFor([&] { return browser.redirectsAnswered() == 1; }, kWaitMs));
-    EXPECT_TRUE(ignored->isWaitingForRedirect());
-
-    ScanGlobals::scanType = ScanSource::googleDrive;
-    auto taken = makeFlow(QString());
-    ASSERT_TRUE(taken->start());
+    ScanGlobals::scanType = ScanSource::dropbox;
+    GoogleDriveAccessVC &vc = useDrive();
+    vc.signIn().start();
     ASSERT_TRUE(TestEvents::waitFor([&] { return signIns == 1; }, kWaitMs));
     EXPECT_EQ(fake.codeGrants(), 1);
-    EXPECT_TRUE(ignored->isWaitingForRedirect());
+    EXPECT_TRUE(fake.verifierMatched());
+    EXPECT_TRUE(dropbox.redirects.isEmpty());
 }

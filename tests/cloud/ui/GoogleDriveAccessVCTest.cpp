@@ -38,8 +38,6 @@ struct RecordingDelegate : GoogleDriveAccessDelegate {
         added.push_back(folder);
     }
     void scanThisComputer() override { ++backToComputer; }
-    void addGoogleDriveFile(const std::shared_ptr<GDFoldersList> &) override { }
-    void startHashingStage() override { }
     std::vector<std::shared_ptr<GDFoldersList>> added;
     int backToComputer = 0;
 };

@@ -27,8 +27,11 @@
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/ScanListController.h"
 #include "scan/ui/ScanRunController.h"
+#include "cloud/DriveService.h"
+#include "support/FakeBrowser.h"
 #include "support/FakeDropbox.h"
 #include "support/FakeHttpServer.h"
+#include "support/FakeOAuthProvider.h"
 #include "support/NaturalPhoto.h"
 #include "support/TestEvents.h"
 
@@ -69,6 +72,18 @@ protected:
         c.cloudMode().setDropboxHandler(handler);
         return handler;
     }
+    // The window's Drive controller, signed in at a fake provider.
+    void signInToDrive()
+    {
+        GoogleSignIn::Settings settings;
+        settings.issuer = oauth.issuer();
+        settings.clientId = QStringLiteral("client");
+        settings.secretBackend = SecretStore::Backend::fileOnly;
+        c.gDriveAccessVC = std::make_shared<GoogleDriveAccessVC>(DriveService::shared(), settings);
+        c.gDriveAccessVC->signIn().setBrowserOpener(browser.opener());
+        c.gDriveAccessVC->signIn().start();
+        ASSERT_TRUE(TestEvents::waitFor([this] { return bool(c.gDriveAccessVC->authorization()); }, kBoundMs));
+    }
     QStringList scanListPaths() const
     {
         QStringList paths;
@@ -94,6 +109,8 @@ protected:
 
     FakeHttpServer server;
     FakeDropbox account { server };
+    FakeOAuthProvider oauth { server };
+    FakeBrowser browser;
     ScriptedAlertPresenter alerts;
     MainViewController c;
 };
@@ -105,12 +122,6 @@ TEST_F(CloudModeTest, EachSourceKeepsItsOwnListAndReChoosingTheCurrentOneChanges
     local.filePath = QStringLiteral("/home/me/Pictures");
     local.state = 1;
     c.arrPathNodes.push_back(local);
-    FilePathNode driveFolder;
-    driveFolder.filePath = QStringLiteral("My Drive/Trips");
-    driveFolder.state = 1;
-    driveFolder.nodeType = GlobalObjects::NodeType::nodeTypeGoogleDrive;
-    c.cloudMode().drive.isAuthorized = [] { return true; };
-    c.cloudMode().drive.pathNodesToScan = [driveFolder] { return std::vector<FilePathNode> { driveFolder }; };
 
     c.cloudMode().btnScanTypeTapped(2);
     addFolder(QStringLiteral("Dropbox/Camera"));
@@ -122,8 +133,10 @@ TEST_F(CloudModeTest, EachSourceKeepsItsOwnListAndReChoosingTheCurrentOneChanges
     c.cloudMode().btnScanTypeTapped(2);
     EXPECT_EQ(scanListPaths(), QStringList { QStringLiteral("Dropbox/Camera") });
 
+    // Drive while signed out: an empty list and its sign-in sheet.
     c.cloudMode().btnScanTypeTapped(1);
-    EXPECT_EQ(scanListPaths(), QStringList { QStringLiteral("My Drive/Trips") });
+    EXPECT_EQ(scanListPaths(), QStringList());
+    EXPECT_EQ(alerts.sheetsBegun().size(), 1u);
     c.cloudMode().btnScanTypeTapped(2);
     EXPECT_EQ(scanListPaths(), QStringList { QStringLiteral("Dropbox/Camera") });
     c.cloudMode().btnScanTypeTapped(0);
@@ -131,14 +144,14 @@ TEST_F(CloudModeTest, EachSourceKeepsItsOwnListAndReChoosingTheCurrentOneChanges
     EXPECT_FALSE(c.btnAddPhotos->isHidden());
     EXPECT_FALSE(c.btnCapturePeriod->isEnabled());
     EXPECT_EQ(c.btnAddFolder->x(), c.btnAddPhotosLib->geometry().right() + 1 + 8);
-    EXPECT_TRUE(alerts.sheetsBegun().empty());
+    EXPECT_EQ(alerts.sheetsBegun().size(), 1u);
 }
 
 // The source's own folder list takes every change of the shown rows: a switch and back keeps them.
 TEST_F(CloudModeTest, ChangedCloudRowsStayChangedAfterASwitchOfSource)
 {
     const auto handler = useDropbox();
-    c.cloudMode().drive.isAuthorized = [] { return true; };
+    signInToDrive();
     ScanListController &list = c.scanList();
     const std::vector<std::pair<std::function<void()>, QStringList>> changes {
         { [&list] { list.removeScanListEntry(0); }, { "B1" } }, { [&list] { list.removeAllFromScanList(); }, {} },

@@ -14,6 +14,8 @@
 #include "support/FakeHttpServer.h"
 #include "support/NaturalPhoto.h"
 
+#include <QSet>
+
 // The runner is built with the benchmarks and tools; a build without them has nothing to run.
 #ifdef QNY_SCAN_RUNNER
 
@@ -33,7 +35,8 @@ struct RunResult {
     QJsonObject json;
 };
 
-RunResult runScanner(const FakeDropbox &account, const QString &token, const QStringList &folders)
+RunResult runScanner(const FakeDropbox &account, const QString &token, const QStringList &folders,
+    const QStringList &extra = {})
 {
     QTemporaryDir home;
     QProcess process;
@@ -52,6 +55,7 @@ RunResult runScanner(const FakeDropbox &account, const QString &token, const QSt
         QStringLiteral("--cloud"), QStringLiteral("dropbox") };
     for (const QString &folder : folders)
         arguments << QStringLiteral("--cloud-folder") << folder;
+    arguments << extra;
     process.start(QStringLiteral(QNY_SCAN_RUNNER), arguments);
     RunResult result;
     if (!process.waitForFinished(120000))
@@ -107,6 +111,48 @@ TEST(DropboxRunner, ARefusedTokenEndsWithOneLineAndStatusOneAndAMissingTokenWith
 
     const RunResult missing = runScanner(account, QString(), { QStringLiteral("/Trips") });
     EXPECT_EQ(missing.exitCode, 2);
+}
+
+QStringList sortedStrings(const QJsonValue &value)
+{
+    QStringList list;
+    for (const QJsonValue &item : value.toArray())
+        list.append(item.isObject() ? item.toObject().value(QStringLiteral("path")).toString() : item.toString());
+    list.sort();
+    return list;
+}
+
+// Three copies, two of them edited elsewhere right after the scan read them: every marked copy is
+// deleted at the revision the scan listed, and only what Dropbox deleted is reported removed.
+TEST(DropboxRunner, TrashMarkedDeletesThroughDropboxAtTheListedRevision)
+{
+    FakeHttpServer server;
+    FakeDropbox account(server);
+    const QByteArray photo = jpeg(1);
+    const QStringList copies { "/A/one.jpg", "/A/two.jpg", "/A/three.jpg" };
+    for (const QString &copy : copies)
+        account.addFile(copy, photo);
+    account.changeAfterDownload(copies[1]);
+    account.changeAfterDownload(copies[2]);
+
+    const RunResult run = runScanner(account, account.token(), { QStringLiteral("/A") },
+        { QStringLiteral("--auto-mark"), QStringLiteral("--trash-marked") });
+    ASSERT_EQ(run.exitCode, 0) << run.stderrText.toStdString();
+    const QStringList marked = sortedStrings(run.json.value(QStringLiteral("marked")));
+    const QStringList removed = sortedStrings(run.json.value(QStringLiteral("removed")));
+    const QStringList failed = sortedStrings(run.json.value(QStringLiteral("failed")));
+    ASSERT_EQ(marked.size(), 2) << QJsonDocument(run.json).toJson().toStdString();
+    EXPECT_EQ(QStringList(removed + failed).size(), 2);
+    EXPECT_FALSE(failed.isEmpty());
+    const QList<RecordedRequest> deletes = server.requests(QStringLiteral("/2/files/delete_v2"));
+    ASSERT_EQ(deletes.size(), 2);
+    for (const RecordedRequest &request : deletes) {
+        const QJsonObject body = QJsonDocument::fromJson(request.body).object();
+        const QString path = QStringLiteral("Dropbox") + body.value(QStringLiteral("path")).toString();
+        EXPECT_TRUE(marked.contains(path));
+        EXPECT_FALSE(body.value(QStringLiteral("parent_rev")).toString().isEmpty());
+        EXPECT_EQ(removed.contains(path), !account.exists(body.value(QStringLiteral("path")).toString()));
+    }
 }
 
 #endif

@@ -382,7 +382,7 @@ TEST_F(ScanRunControllerTest, ACloudListingJoinsTheScanAtTheHandOver)
         // The listing delivers its records from its own thread.
         const RecordList records { ImageFileInfo::initWithPathForFile(only, RecordSettings {}) };
         Dispatch::global(
-            [this, records] { controller.scanRun().startFindDuplicateFilesInCloudDrive(records); });
+            [this, records] { controller.scanRun().startFindDuplicateFilesInCloudDrive(records, nullptr); });
     };
     EXPECT_EQ(runScan(), Outcome::OnePhoto);
     EXPECT_EQ(listings, 1);

@@ -1,0 +1,4 @@
+// The interface's anchor.
+#include "cloud/CloudSource.h"
+
+CloudSource::~CloudSource() = default;
