@@ -1,12 +1,14 @@
 // quennary-cloud-screenshot OUTDIR: starts the application as a user would, switches the main window
 // to Dropbox and writes screenshots of the screen to OUTDIR: the authorization sheet (auth.png), the
-// window in Dropbox mode with two chosen folders (dropbox.png) and the folder sheet over a small
-// listed tree (folders.png). Nothing is sent anywhere: the tree is laid out in memory. Settings,
-// caches and the log go to a temporary home.
+// window in Dropbox mode with two chosen folders (dropbox.png), the folder sheet over a small
+// listed tree (folders.png) and the alert of a scan whose listing failed (listing-failed.png; run
+// it with QUENNARY_DROPBOX_API_BASE pointing where nothing answers). Nothing is sent anywhere else:
+// the tree is laid out in memory. Settings, caches and the log go to a temporary home.
 #include <cstdio>
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QTimer>
 #include <QTreeView>
 
@@ -84,5 +86,24 @@ int main(int argc, char **argv)
     main.outlineCloudFolderList->setCurrentIndex(main.outlineCloudFolderList->model()->index(0, 0));
     ScreenshotSupport::settle(300);
     ScreenshotSupport::grabScreen(out, QStringLiteral("folders.png"));
+
+    // The alert is modal: it is grabbed and answered from a timer while it runs.
+    main.cloudMode().folderSheet().btnCloseCloudScanFolderList();
+    QEventLoop waiting;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *alert = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!alert)
+            return;
+        poll.stop();
+        ScreenshotSupport::settle(300);
+        ScreenshotSupport::grabScreen(out, QStringLiteral("listing-failed.png"));
+        alert->buttons().front()->click();
+        waiting.quit();
+    });
+    poll.start(200);
+    QTimer::singleShot(60000, &waiting, &QEventLoop::quit);
+    main.btnStartScanTapped();
+    waiting.exec();
     return 0;
 }
