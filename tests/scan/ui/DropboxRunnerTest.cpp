@@ -14,8 +14,6 @@
 #include "support/FakeHttpServer.h"
 #include "support/NaturalPhoto.h"
 
-#include <QSet>
-
 // The runner is built with the benchmarks and tools; a build without them has nothing to run.
 #ifdef QNY_SCAN_RUNNER
 
@@ -113,45 +111,31 @@ TEST(DropboxRunner, ARefusedTokenEndsWithOneLineAndStatusOneAndAMissingTokenWith
     EXPECT_EQ(missing.exitCode, 2);
 }
 
-QStringList sortedStrings(const QJsonValue &value)
-{
-    QStringList list;
-    for (const QJsonValue &item : value.toArray())
-        list.append(item.isObject() ? item.toObject().value(QStringLiteral("path")).toString() : item.toString());
-    list.sort();
-    return list;
-}
-
-// Three copies, two of them edited elsewhere right after the scan read them: every marked copy is
-// deleted at the revision the scan listed, and only what Dropbox deleted is reported removed.
+// Three copies, two of them edited elsewhere right after the scan read them: each marked copy is
+// deleted only at the revision the scan listed, and only what Dropbox deleted is reported removed.
 TEST(DropboxRunner, TrashMarkedDeletesThroughDropboxAtTheListedRevision)
 {
     FakeHttpServer server;
     FakeDropbox account(server);
-    const QByteArray photo = jpeg(1);
-    const QStringList copies { "/A/one.jpg", "/A/two.jpg", "/A/three.jpg" };
-    for (const QString &copy : copies)
-        account.addFile(copy, photo);
-    account.changeAfterDownload(copies[1]);
-    account.changeAfterDownload(copies[2]);
-
-    const RunResult run = runScanner(account, account.token(), { QStringLiteral("/A") },
-        { QStringLiteral("--auto-mark"), QStringLiteral("--trash-marked") });
+    for (const char *copy : { "/A/one.jpg", "/A/two.jpg", "/A/three.jpg" })
+        account.addFile(QLatin1String(copy), jpeg(1));
+    account.changeAfterDownload(QStringLiteral("/A/two.jpg"));
+    account.changeAfterDownload(QStringLiteral("/A/three.jpg"));
+    const RunResult run = runScanner(account, account.token(), { "/A" }, { "--auto-mark", "--trash-marked" });
     ASSERT_EQ(run.exitCode, 0) << run.stderrText.toStdString();
-    const QStringList marked = sortedStrings(run.json.value(QStringLiteral("marked")));
-    const QStringList removed = sortedStrings(run.json.value(QStringLiteral("removed")));
-    const QStringList failed = sortedStrings(run.json.value(QStringLiteral("failed")));
+    const QStringList marked = run.json.value(QStringLiteral("marked")).toVariant().toStringList();
+    const QStringList removed = run.json.value(QStringLiteral("removed")).toVariant().toStringList();
     ASSERT_EQ(marked.size(), 2) << QJsonDocument(run.json).toJson().toStdString();
-    EXPECT_EQ(QStringList(removed + failed).size(), 2);
-    EXPECT_FALSE(failed.isEmpty());
+    EXPECT_EQ(run.json.value(QStringLiteral("failed")).toArray().size(), 2 - removed.size());
+    EXPECT_LT(removed.size(), 2);
     const QList<RecordedRequest> deletes = server.requests(QStringLiteral("/2/files/delete_v2"));
     ASSERT_EQ(deletes.size(), 2);
     for (const RecordedRequest &request : deletes) {
         const QJsonObject body = QJsonDocument::fromJson(request.body).object();
-        const QString path = QStringLiteral("Dropbox") + body.value(QStringLiteral("path")).toString();
-        EXPECT_TRUE(marked.contains(path));
+        const QString path = body.value(QStringLiteral("path")).toString();
+        EXPECT_TRUE(marked.contains(QStringLiteral("Dropbox") + path));
         EXPECT_FALSE(body.value(QStringLiteral("parent_rev")).toString().isEmpty());
-        EXPECT_EQ(removed.contains(path), !account.exists(body.value(QStringLiteral("path")).toString()));
+        EXPECT_EQ(removed.contains(QStringLiteral("Dropbox") + path), !account.exists(path));
     }
 }
 
