@@ -51,7 +51,7 @@ struct Rig {
             nodes.push_back(node);
         }
         receiver.beginScan(period, minimum);
-        source->startListing({ nodes, { QStringLiteral("jpg") }, {}, { 0, minimum, std::uint8_t(isDrive ? 1 : 2), 4 } },
+        source->startListing({ nodes, { QStringLiteral("jpg") }, {}, { 0, minimum, isDrive ? ScanSource::googleDrive : ScanSource::dropbox, 4 } },
             receiver);
         return TestEvents::waitFor([this] { return ends > 0; }, 20000);
     }

@@ -343,7 +343,7 @@ TEST(ScanEngineTest, StopReachesACloudDownloadThatWaits)
     RecordList records;
     for (int i = 0; i < 2; ++i) {
         auto record = std::make_shared<ImageFileInfo>();
-        record->commonInit(RecordSettings { o.recordSettings().reSizeValue, 0, 2, 4 });
+        record->commonInit(RecordSettings { o.recordSettings().reSizeValue, 0, ScanSource::dropbox, 4 });
         record->filePath = QStringLiteral("Dropbox/%1.jpg").arg(i);
         records.append(record);
     }
