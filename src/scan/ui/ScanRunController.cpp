@@ -201,13 +201,13 @@ void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &re
 void ScanRunController::cloudListingFailed(const QString &reason)
 {
     Log::line(QStringLiteral("Cloud listing failed: ") + reason);
-    c.dismissAddingPhotosSheet();
-    if (!c.abortMe.load()) {
+    host.dismissAddingPhotosSheet();
+    if (!state.abortMe.load()) {
         AlertSpec alert;
         alert.messageText = text("ID_CLOUD_LISTING_FAILED");
         alert.informativeText = reason;
         alert.buttons = { text("ID_OK_CAPS") };
-        AlertPresenter::current().runAlert(alert, c.view());
+        AlertPresenter::current().runAlert(alert, host.view());
     }
     emit scanEnded(ScanEngine::Outcome::Stopped);
 }
