@@ -29,7 +29,6 @@ QString AppStartup::bannerText()
 void AppStartup::writeStartBanner()
 {
     Log::line(bannerText());
-    stdoutLine(kProductName);
     Log::line(QStringLiteral("Quennary start ") + QDateTime::currentDateTime().toString(Qt::ISODateWithMs));
 }
 

@@ -88,7 +88,7 @@ QString localizedString(const QString &key)
         value = s.table.value(key);
     }
     if (value.typeId() != QMetaType::QString) {
-        stdoutLine(key);
+        Log::line(key);
         return QString();
     }
     QString text = value.toString();

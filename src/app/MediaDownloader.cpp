@@ -103,17 +103,17 @@ std::optional<QString> MediaDownloader::downloadDriveImage(const QString &thumbn
     const std::optional<QString> path
         = download(url, folder, folderId + QLatin1Char('_') + folderName, listedBytes, stop, timeoutMs);
     if (!path) {
-        stdoutLine(QStringLiteral("originalImage is nil"));
+        Log::line(QStringLiteral("originalImage is nil"));
         return std::nullopt;
     }
     QImageReader reader(*path);
     const QSize size = reader.size();
     if (!reader.canRead()) {
-        stdoutLine(QStringLiteral("originalImage is nil"));
+        Log::line(QStringLiteral("originalImage is nil"));
         return std::nullopt;
     }
     if (size.width() <= 0 || size.height() <= 0) {
-        stdoutLine(QStringLiteral("originalImage is height width is zero"));
+        Log::line(QStringLiteral("originalImage is height width is zero"));
         return std::nullopt;
     }
     return path;

@@ -19,7 +19,6 @@ void OSVersionFlags::applyVersion(int major, int minor)
         os11 = true;
     } else {
         older = true;
-        stdoutLine(QString());
     }
     isOSOlderThan1013 = older;
     isOS1013Or1014 = os1013Or1014;

@@ -111,7 +111,7 @@ void DriveFolderTree::queryAnswered()
 {
     if (m_recusiveCount != 0)
         return;
-    stdoutLine(QStringLiteral("GD folder list fetched"));
+    Log::line(QStringLiteral("GD folder list fetched"));
     if (m_callbacks.reload)
         m_callbacks.reload();
     setBusy(true);

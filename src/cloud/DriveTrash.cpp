@@ -62,9 +62,9 @@ void DriveTrash::googleDriveTrashCompletion(
 {
     const Answer answer = answerOf(response);
     if (answer != Answer::trashed)
-        stdoutLine(QStringLiteral("Trash Failed ") + response.describe());
+        Log::line(QStringLiteral("Trash Failed ") + response.describe());
     else
-        stdoutLine(QStringLiteral("Trash success:") + file.name.value_or(QString()));
+        Log::line(QStringLiteral("Trash success:") + file.name.value_or(QString()));
     done(answer);
 }
 

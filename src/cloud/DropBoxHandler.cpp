@@ -237,7 +237,7 @@ void DropBoxHandler::pageArrived(const std::shared_ptr<CloudScanFoldersList> &no
     const std::optional<DropboxListPage> &page, const QString &error)
 {
     if (!page) {
-        stdoutLine(QStringLiteral("err ") + error);
+        Log::line(QStringLiteral("err ") + error);
         // A folder left half listed would look emptier than it is: the listing fails instead.
         listingFailed(QStringLiteral("Dropbox listing of ") + node->folderPath + QStringLiteral(" failed: ") + error);
         return;
@@ -286,10 +286,10 @@ bool DropBoxHandler::processListFolderEntries(
             break;
         }
         case DropboxEntry::Kind::deleted:
-            stdoutLine(QStringLiteral("deleted entry ") + entry.pathLower);
+            Log::line(QStringLiteral("deleted entry ") + entry.pathLower);
             break;
         case DropboxEntry::Kind::other:
-            stdoutLine(QStringLiteral("different entry"));
+            Log::line(QStringLiteral("different entry"));
             break;
         }
     }
@@ -312,7 +312,7 @@ void DropBoxHandler::replayListedFolder(const std::shared_ptr<CloudScanFoldersLi
 void DropBoxHandler::continueScanFromFolder(const std::shared_ptr<CloudScanFoldersList> &node)
 {
     if (!isCompletListFetch.load() || isAbortScanning.load()) {
-        stdoutLine(QStringLiteral("Total File Scanned Count ") + QString::number(fileCount.load()));
+        Log::line(QStringLiteral("Total File Scanned Count ") + QString::number(fileCount.load()));
         listingFinished();
         return;
     }
@@ -455,7 +455,7 @@ void DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder, 
     const HttpResponse response
         = m_api->download(record.actualFilePathOnServer, *target, qint64(record.fileSize), stop);
     if (!response.ok()) {
-        stdoutLine(QStringLiteral("Downloading from Dropbox fails: ") + response.describe());
+        Log::line(QStringLiteral("Downloading from Dropbox fails: ") + response.describe());
         return;
     }
     record.localThumbPath = *target;
@@ -470,11 +470,11 @@ bool DropBoxHandler::deleteFilesFromDropbox(const ImageFileInfo &record)
     const HttpResponse response = m_api->deleteFile(path, record.rev);
     switch (DropboxApi::deleteOutcome(response)) {
     case DropboxApi::DeleteOutcome::deleted:
-        stdoutLine(QString::fromUtf8(response.body));
+        Log::line(QString::fromUtf8(response.body));
         return true;
     case DropboxApi::DeleteOutcome::notFound:
         Log::line(QStringLiteral("error in deleting dropbox files = ") + response.describe());
-        stdoutLine(QStringLiteral("There is nothing at the given path."));
+        Log::line(QStringLiteral("There is nothing at the given path."));
         return true;
     case DropboxApi::DeleteOutcome::failed:
         break;

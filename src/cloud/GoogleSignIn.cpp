@@ -53,12 +53,12 @@ void GoogleSignIn::start()
     const int generation = ++m_generation;
     if (m_settings.clientId.trimmed().isEmpty()) {
         const QString description = localizedString(QStringLiteral("ID_GOOGLE_DRIVE_NO_CLIENT_ID"));
-        stdoutLine(QStringLiteral("Authorization error: ") + description);
+        Log::line(QStringLiteral("Authorization error: ") + description);
         saveState();
         emit signInFailed(description);
         return;
     }
-    stdoutLine(QStringLiteral("Fetching configuration for issuer: ") + m_settings.issuer.toString());
+    Log::line(QStringLiteral("Fetching configuration for issuer: ") + m_settings.issuer.toString());
     QPointer<GoogleSignIn> self(this);
     OAuthDiscovery::discover(m_discoveryClient, m_settings.issuer,
         [self, generation](const std::optional<OAuthEndpoints> &endpoints, const QString &error) {
@@ -70,7 +70,7 @@ void GoogleSignIn::start()
 void GoogleSignIn::startAuthorization(const std::optional<OAuthEndpoints> &endpoints, const QString &error)
 {
     if (!endpoints) {
-        stdoutLine(QStringLiteral("Error retrieving discovery document: ") + error);
+        Log::line(QStringLiteral("Error retrieving discovery document: ") + error);
         m_authorization.reset();
         saveState();
         emit discoveryFailed(error);
@@ -117,7 +117,7 @@ void GoogleSignIn::handleAuthorizationResult(const OAuthCodeFlow *flow, bool ok,
     }
     m_authorization.reset();
     saveState();
-    stdoutLine(QStringLiteral("Authorization error: ") + description);
+    Log::line(QStringLiteral("Authorization error: ") + description);
     emit signInFailed(description);
 }
 

@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "controls/ControlFonts.h"
+#include "controls/ControlStyles.h"
 
 CFMButton::CFMButton(QWidget *parent)
     : QAbstractButton(parent)
@@ -50,6 +51,8 @@ void CFMButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     m_cell.drawBezelWithFrame(painter, rect(), isEnabled(), isDown());
     m_cell.drawTitle(painter, text(), titleFont(), rect(), isEnabled());
+    if (hasFocus())
+        ControlStyles::drawFocusMark(painter, rect());
 }
 
 void CFMButton::mousePressEvent(QMouseEvent *event)

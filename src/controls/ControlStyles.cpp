@@ -1,6 +1,7 @@
 #include "controls/ControlStyles.h"
 
 #include <QAbstractButton>
+#include <QPainter>
 #include <QPalette>
 #include <QWidget>
 
@@ -56,9 +57,10 @@ void ControlStyles::styleChoiceButton(QAbstractButton *button)
                        "%1::indicator { width: 12px; height: 12px; border: 2px solid rgb(205, 212, 228); %2"
                        " background: rgb(30, 38, 56); }"
                        "%1::indicator:checked { border-color: white; background: rgb(52, 140, 250); }"
+                       "%1::indicator:focus { border-color: %3; }"
                        "%1::indicator:disabled { border-color: rgb(95, 104, 124); }"
                        "%1::indicator:checked:disabled { background: rgb(70, 92, 130); }")
-            .arg(type, round));
+            .arg(type, round, focusMarkColor().name()));
 }
 
 FlatButtonStyle ControlStyles::stopAddingPhotosStyle()
@@ -76,4 +78,20 @@ void ControlStyles::styleSheetImageButton(IMGButton *button, const QString &imag
     button->setFontSizeForButton(14);
     button->setColorOnState(Qt::white);
     button->setColorOffState(Qt::white);
+}
+
+QColor ControlStyles::focusMarkColor()
+{
+    return QColor(120, 190, 255);
+}
+
+void ControlStyles::drawFocusMark(QPainter &painter, const QRect &rect)
+{
+    painter.save();
+    painter.setOpacity(1.0);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(focusMarkColor(), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(rect).adjusted(1, 1, -1, -1), 4, 4);
+    painter.restore();
 }

@@ -5,6 +5,8 @@
 #include <QColor>
 
 class CFMButton;
+class QPainter;
+class QRect;
 class IMGButton;
 class QAbstractButton;
 class QString;
@@ -35,4 +37,9 @@ public:
     // A sheet's main button: the images "<prefix>_left", "_mid" and "_right" in every state and a
     // bold white 14-point title.
     static void styleSheetImageButton(IMGButton *button, const QString &imagePrefix);
+
+    // The keyboard focus as the dark windows show it: a light blue outline that stands out on
+    // dark and on coloured buttons alike.
+    static QColor focusMarkColor();
+    static void drawFocusMark(QPainter &painter, const QRect &rect);
 };

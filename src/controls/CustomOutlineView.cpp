@@ -1,7 +1,10 @@
 // Always-expanded outline view.
 #include "controls/CustomOutlineView.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
+#include <QPainter>
 
 CustomOutlineView::CustomOutlineView(QWidget *parent)
     : QTreeView(parent)
@@ -36,11 +39,52 @@ QRect CustomOutlineView::visualRect(const QModelIndex &index) const
     QRect rect = QTreeView::visualRect(index);
     if (!index.isValid() || index.column() != 0 || rect.isEmpty())
         return rect;
-    return QRect(
-        kCellInset - horizontalOffset(), rect.y(), viewport()->width() - 2 * kCellInset, rect.height());
+    return QRect(cellLeft(), rect.y(), cellWidth(), rect.height());
+}
+
+int CustomOutlineView::cellLeft() const
+{
+    return kCellInset - horizontalOffset();
+}
+
+int CustomOutlineView::cellWidth() const
+{
+    return std::max(0, viewport()->width() - 2 * kCellInset);
+}
+
+// One column, no branches: the row is its cell, drawn at visualRect() so that what a click hits is
+// what the user sees.
+void CustomOutlineView::drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem cell = option;
+    cell.rect = visualRect(index);
+    if (selectionModel() && selectionModel()->isSelected(index))
+        cell.state |= QStyle::State_Selected;
+    else
+        cell.state &= ~QStyle::State_Selected;
+    if (hasFocus() && index == currentIndex())
+        cell.state |= QStyle::State_HasFocus;
+    itemDelegateForIndex(index)->paint(painter, cell, index);
 }
 
 void CustomOutlineView::expandEverything()
 {
     expandAll();
+}
+
+QModelIndex CustomOutlineView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex start = currentIndex();
+    QModelIndex next = QTreeView::moveCursor(cursorAction, modifiers);
+    // Home, End and the page keys go on one row at a time the way they went.
+    const bool down = cursorAction == MoveDown || cursorAction == MoveNext || cursorAction == MoveHome
+        || cursorAction == MovePageDown;
+    const bool up = !down && cursorAction != MoveLeft && cursorAction != MoveRight;
+    while (next.isValid() && !(next.flags() & Qt::ItemIsSelectable)) {
+        const QModelIndex further = down ? indexBelow(next) : up ? indexAbove(next) : QModelIndex();
+        if (!further.isValid())
+            return start;
+        next = further;
+    }
+    return next;
 }

@@ -15,9 +15,17 @@ public:
     static constexpr int kCellInset = 10;
 
     void setModel(QAbstractItemModel *model) override;
-    // Column 0 spans the view less kCellInset on each side, whatever the row's level; the cell
-    // widgets of the rows are placed there.
+    // Column 0 spans the view less kCellInset on each side, whatever the row's level; the rows
+    // are drawn there, and clicks are read against the same rectangle.
     QRect visualRect(const QModelIndex &index) const override;
+    // Where the cells of the rows start in the viewport, and how wide they are.
+    int cellLeft() const;
+    int cellWidth() const;
+
+protected:
+    void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    // The keys move over rows that can be selected only (a group's title row cannot).
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
 private:
     void expandEverything();

@@ -1,13 +1,15 @@
 // Dark table view.
 #include "controls/CustomTableView.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 
 #include "controls/ChangeTableColor.h"
 #include "controls/CustomCell.h"
-#include "platform/Log.h"
 
 CustomTableView::CustomTableView(QWidget *parent)
     : QTableView(parent)
@@ -18,6 +20,7 @@ CustomTableView::CustomTableView(QWidget *parent)
     rows.setColor(QPalette::Base, colors[0]);
     rows.setColor(QPalette::AlternateBase, colors[1]);
     setPalette(rows);
+    setTabKeyNavigation(false);
 }
 
 QMenu *CustomTableView::menuForEvent(const QPoint &pos) const
@@ -40,7 +43,6 @@ void CustomTableView::mousePressEvent(QMouseEvent *event)
         QTableView::mousePressEvent(event);
         return;
     }
-    stdoutLine(QStringLiteral("RightMOuseDown Table View"));
     const int row = rowAt(event->position().toPoint().y());
     // Only a row with a CustomCell gets the click (and then its menu); the selection stays.
     m_rightClickPassed = row >= 0 && hasCustomCell(row);
@@ -64,4 +66,20 @@ void CustomTableView::contextMenuEvent(QContextMenuEvent *event)
     }
     if (QMenu *menu = menuForEvent(pos))
         menu->popup(viewport()->mapToGlobal(pos));
+}
+
+void CustomTableView::keyPressEvent(QKeyEvent *event)
+{
+    const auto *cell = model() ? qobject_cast<CustomCell *>(indexWidget(model()->index(currentIndex().row(), 0)))
+                               : nullptr;
+    QAbstractButton *button = nullptr;
+    if (cell && event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier)
+        button = cell->btnCheckBox();
+    else if (cell && (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace))
+        button = cell->btnDelete();
+    if (button && button->isEnabled()) {
+        button->click();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }

@@ -1,6 +1,7 @@
 // The dark list of the windows: dark alternating rows, a context menu only over a row, and a right
 // click that goes further only over a row whose first cell is a CustomCell. The row colours are
-// this view's own; nothing is written to the settings.
+// this view's own; nothing is written to the settings. The list is one stop of the Tab key; Space
+// ticks the current row's box and Delete presses its delete button.
 #pragma once
 
 #include <QMenu>
@@ -27,6 +28,7 @@ protected:
     virtual bool hasCustomCell(int row) const;
     void mousePressEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QPointer<QMenu> m_menu;

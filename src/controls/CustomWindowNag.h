@@ -1,8 +1,12 @@
 // Borderless window of the popups and sheets: no title bar or frame whatever it is created with,
-// window-modal over its parent, and still able to take keyboard focus.
+// window-modal over its parent, and still able to take keyboard focus. Return and Escape press its
+// default and cancel buttons.
 #pragma once
 
 #include <QWidget>
+
+class DefaultButtonKeys;
+class QAbstractButton;
 
 class CustomWindowNag : public QWidget
 {
@@ -17,4 +21,17 @@ public:
     // Keeps the window borderless: flags given later lose every frame and title bar hint.
     void setWindowFlags(Qt::WindowFlags flags);
     static Qt::WindowFlags borderless(Qt::WindowFlags flags);
+
+    // The button Return presses (it takes the focus when the window shows) and the one Escape
+    // presses; either may be the same button, or none.
+    void setKeyButtons(QAbstractButton *defaultButton, QAbstractButton *cancelButton);
+    void setCancelButton(QAbstractButton *button) { setKeyButtons(defaultButton(), button); }
+    QAbstractButton *defaultButton() const;
+    QAbstractButton *cancelButton() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    DefaultButtonKeys *m_keys = nullptr;
 };

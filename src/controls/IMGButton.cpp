@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "controls/ControlFonts.h"
+#include "controls/ControlStyles.h"
 #include "controls/ThreePartImage.h"
 
 namespace
@@ -171,6 +172,13 @@ void IMGButton::drawTitle(
 void IMGButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    paintFace(painter);
+    if (hasFocus())
+        ControlStyles::drawFocusMark(painter, rect());
+}
+
+void IMGButton::paintFace(QPainter &painter)
+{
     painter.setOpacity(m_alpha);
     mTitle = text();
     oTitle = text();

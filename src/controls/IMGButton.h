@@ -127,6 +127,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // The images and the title, without the focus mark.
+    void paintFace(QPainter &painter);
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "platform/Log.h"
 #include "platform/NotificationCenter.h"
 
 namespace
@@ -18,12 +17,6 @@ namespace
 bool mouseInRect(const QPointF &p, const QRectF &r)
 {
     return p.x() >= r.left() && p.x() < r.right() && p.y() >= r.top() && p.y() < r.bottom();
-}
-
-QString clickedIndexLine(const IndexPath &indexPath)
-{
-    return QString::number(indexPath.section) + QStringLiteral(" clickedIndex = ")
-        + QString::number(indexPath.item);
 }
 
 } // namespace
@@ -115,7 +108,6 @@ QMenu *MyCollectionView::menuForEvent(const QPoint &pos) const
     const auto hit = indexPathForItemAtPoint(pos);
     if (!hit)
         return nullptr;
-    stdoutLine(clickedIndexLine(*hit));
     return m_menu;
 }
 
@@ -132,12 +124,10 @@ void MyCollectionView::mousePressEvent(QMouseEvent *event)
         return;
     }
     event->accept();
-    stdoutLine(QStringLiteral("collection right mouse down"));
     const auto hit = indexPathForItemAtPoint(event->position().toPoint());
     m_rightClickHit = hit.has_value();
     if (!hit)
         return;
-    stdoutLine(clickedIndexLine(*hit));
     NotificationCenter::defaultCenter().post(
         QStringLiteral("cellselection"), { { QStringLiteral("indexpath"), QVariant::fromValue(*hit) } });
     deselectAll();

@@ -121,9 +121,8 @@ bool SqliteDBOperations::createTablesIfNotExists(const QString &dbPath)
 
 void SqliteDBOperations::deleteRecordsFromTable(const QString &, const QString &dbPath)
 {
-    if (inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Quiet,
-            [](SqliteConnection &connection) { return connection.exec("DELETE FROM tempTable"); }))
-        systemLogLine(QStringLiteral("deleteRecordsFromTable"));
+    inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Quiet,
+        [](SqliteConnection &connection) { return connection.exec("DELETE FROM tempTable"); });
 }
 
 void SqliteDBOperations::insertDataInTempTable(const QString &, const QString &dbPath, const Records &records)

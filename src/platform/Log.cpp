@@ -69,12 +69,6 @@ void Log::line(const QString &text)
     write(text + QLatin1Char('\n'));
 }
 
-void stdoutLine(const QString &text)
-{
-    static std::mutex m;
-    streamLine(m, stdout, text);
-}
-
 void systemLogLine(const QString &text)
 {
     static std::mutex m;

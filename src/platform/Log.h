@@ -1,6 +1,5 @@
-// The diagnostic log and the two other places a diagnostic line can go (standard output and the
-// system log, which is standard error here). No time stamps, no levels. Addresses in a line lose
-// their query and fragment on the way to any of them.
+// The diagnostic log and the system log (standard error here). No time stamps, no levels; nothing
+// goes to standard output. Addresses in a line lose their query and fragment on the way to either.
 #pragma once
 
 #include <QString>
@@ -14,7 +13,5 @@ public:
     static void line(const QString &text);
 };
 
-// A line on standard output.
-void stdoutLine(const QString &text);
 // A line in the system log (standard error on this platform).
 void systemLogLine(const QString &text);

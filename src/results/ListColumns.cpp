@@ -23,3 +23,8 @@ ListColumns::Geometry ListColumns::layout(int rowWidth, int typeTitleWidth)
     place(columns[Folder], shared - nameWidth);
     return columns;
 }
+
+QRect ListColumns::boxRect(int rowHeight)
+{
+    return QRect(kBoxX, (rowHeight - kBoxWidth) / 2, kBoxWidth, kBoxWidth);
+}

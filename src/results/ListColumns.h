@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include <QRect>
+
 struct ListColumn {
     int x = 0;
     int width = 0;
@@ -27,4 +29,6 @@ public:
     // wide; the name and folder columns share what the fixed columns leave, the folder the larger
     // part. A row too narrow for the fixed columns gives the shared ones no width.
     static Geometry layout(int rowWidth, int typeTitleWidth);
+    // The check box of a file row `rowHeight` high, as drawn and as it takes clicks.
+    static QRect boxRect(int rowHeight);
 };

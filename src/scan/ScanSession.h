@@ -14,6 +14,7 @@
 #include "model/ScanCacheIndex.h"
 #include "scan/ScanOptions.h"
 #include "scan/ScanProgress.h"
+#include "scan/WalkReport.h"
 
 class DuplicatesGroup;
 class ImageFileInfo;
@@ -32,6 +33,8 @@ struct ScanSession {
     RecordList arrImagesContent;
     RecordList arrNodesForExactMatch;
     QList<std::shared_ptr<DuplicatesGroup>> arrAllFilesGrouping;
+    // Written by the walk before the hand-over to the cache.
+    WalkReport walkReport;
 
     std::atomic<int> countHashProcessed { 0 };
     std::atomic<int> countCompared { 0 };

@@ -100,7 +100,7 @@ void SourceWalker::enterFolder(const QString &path)
     }
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        logSkipped(QStringLiteral("folder"), path, errno);
+        skipFolder(path, errno);
         return;
     }
     const std::optional<FileIdentity> identity = FileFacts::identityOfOpen(fd);
@@ -130,7 +130,7 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
 {
     DIR *dir = ::fdopendir(dirFd);
     if (!dir) {
-        logSkipped(QStringLiteral("folder"), path, errno);
+        skipFolder(path, errno);
         ::close(dirFd);
         return;
     }
@@ -180,6 +180,15 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
                       .arg(path));
 }
 
+void SourceWalker::skipFolder(const QString &path, int error)
+{
+    logSkipped(QStringLiteral("folder"), path, error);
+    if (m_report.unreadableFolders++ == 0) {
+        m_report.firstUnreadableFolder = path;
+        m_report.firstUnreadableReason = QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
 void SourceWalker::scanPackage(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix();
@@ -213,8 +222,10 @@ void SourceWalker::offerFile(const QString &path, const QString &lower, const Fi
     if (matchingExtension(lower, m_options.allowedExtensions).isEmpty())
         return;
     const qint64 size = facts.attributes.size;
-    if (size < m_options.minimumFileSize)
+    if (size < m_options.minimumFileSize) {
+        ++m_report.skippedForSize;
         return;
+    }
     const WalkedFile file { path, size, endsWithAny(lower, m_options.videoExtensions), facts.attributes };
     if (m_handlers.addFile && m_handlers.addFile(file))
         m_addedFiles.insert(identity);

@@ -19,6 +19,7 @@
 
 #include "platform/FileFacts.h"
 #include "scan/ExclusionMatcher.h"
+#include "scan/WalkReport.h"
 
 struct WalkedFile {
     QString path;
@@ -50,6 +51,8 @@ public:
     SourceWalker(SourceWalkerOptions options, const std::atomic<bool> &abortMe, Handlers handlers);
 
     void scanFolder(const QString &path);
+    // What the walk so far could not take.
+    const WalkReport &report() const { return m_report; }
     // A single file of the scan list (not tested against the exclusions).
     void addFileToScan(const QString &path);
 
@@ -67,6 +70,7 @@ private:
     void scanPackage(const QString &path);
     // `lower` is `path` in lower case, made once by the caller.
     void offerFile(const QString &path, const QString &lower, const FileEntryFacts &facts);
+    void skipFolder(const QString &path, int error);
 
     SourceWalkerOptions m_options;
     const std::atomic<bool> &m_abortMe;
@@ -74,4 +78,5 @@ private:
     std::optional<FileIdentity> m_homeTrash;
     std::set<Identity> m_visitedFolders;
     std::set<Identity> m_addedFiles;
+    WalkReport m_report;
 };

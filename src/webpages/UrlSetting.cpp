@@ -156,9 +156,7 @@ bool UrlSetting::openUrlInSafari(const QString &address)
     const QUrl url = WebAddress::page(address);
     if (url.isEmpty() || !m_env.openUrl)
         return false;
-    const bool opened = m_env.openUrl(url);
-    stdoutLine(opened ? QStringLiteral("true") : QStringLiteral("false"));
-    return opened;
+    return m_env.openUrl(url);
 }
 
 UrlSetting::PageAddresses UrlSetting::builtInAddresses() const
@@ -315,7 +313,7 @@ QString UrlSetting::fetchIPAddress(const QString &address)
     for (int attempt = 0; attempt < kReadAttempts && !m_stop; ++attempt) {
         const HttpResponse response = read("GET", address);
         if (!response.ok()) {
-            stdoutLine(response.describe());
+            Log::line(response.describe());
             break;
         }
         text = QString::fromUtf8(response.body);

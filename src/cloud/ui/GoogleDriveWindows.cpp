@@ -82,6 +82,7 @@ QWidget *GoogleDriveWindows::buildSignInSheet(GoogleDriveAccessVC &c)
     c.btnClosePermission
         = glyphButton(box, "btnClosePermission", QRect(504, 12, 24, 24), QStringLiteral("\u2715"));
     c.btnClosePermission->setFlat(true);
+    static_cast<CustomWindowNag *>(box->window())->setKeyButtons(c.btnAllowPermission, c.btnClosePermission);
     return box->window();
 }
 
@@ -105,5 +106,6 @@ QWidget *GoogleDriveWindows::buildFolderWindow(GoogleDriveAccessVC &c)
     c.btnCancelGDrive = place<CFMButton>(box, "btnCancelGDrive", QRect(200, 392, 100, 32));
     c.btnAddFolderGDrive = place<CFMButton>(box, "btnAddFolderGDrive", QRect(320, 392, 100, 32));
     c.btnAddFolderGDrive->setEnabled(false);
+    static_cast<CustomWindowNag *>(box->window())->setKeyButtons(c.btnAddFolderGDrive, c.btnCancelGDrive);
     return box->window();
 }

@@ -15,6 +15,8 @@ struct AlertSpec {
     QString informativeText;
     // Button titles in order; the first answers kFirstButton, the next kFirstButton + 1, ...
     QStringList buttons;
+    // The button Escape presses, by its place in `buttons`; Return presses the first.
+    int escapeButton = 0;
     Style style = Style::Warning;
 };
 

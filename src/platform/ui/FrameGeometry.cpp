@@ -1,6 +1,7 @@
 // Bottom-left frames to top-left geometry and back.
 #include "platform/ui/FrameGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QGuiApplication>
@@ -59,6 +60,40 @@ void FrameGeometry::centerOver(QWidget *window, const QWidget *over, int downwar
     QRect frame = window->frameGeometry();
     frame.moveCenter(area.center());
     window->move(frame.topLeft() + QPoint(0, downwards));
+}
+
+QRect FrameGeometry::fitInside(const QRect &frame, const QRect &available)
+{
+    const QSize size = frame.size().boundedTo(available.size());
+    const int x = std::clamp(frame.x(), available.left(), available.left() + available.width() - size.width());
+    const int y = std::clamp(frame.y(), available.top(), available.top() + available.height() - size.height());
+    return QRect(QPoint(x, y), size);
+}
+
+void FrameGeometry::fitWindow(QWidget *window, const QRect &available)
+{
+    if (!window || available.isEmpty())
+        return;
+    // The window manager's frame around the client area; none is known before the first showing.
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    const QMargins decoration(inner.left() - outer.left(), inner.top() - outer.top(),
+        outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const QRect fitted = fitInside(outer, available);
+    window->resize(fitted.marginsRemoved(decoration).size().expandedTo(window->minimumSize()));
+    // A window's position is that of its frame.
+    window->move(fitted.topLeft());
+}
+
+void FrameGeometry::keepOnScreen(QWidget *window)
+{
+    if (!window)
+        return;
+    QScreen *screen = QGuiApplication::screenAt(window->geometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        fitWindow(window, screen->availableGeometry());
 }
 
 double FrameGeometry::containerHeight(const QWidget *widget)

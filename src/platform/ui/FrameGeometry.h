@@ -28,6 +28,15 @@ public:
     // (over its screen when `over` is null), `downwards` pixels lower than the exact centre.
     static void centerOver(QWidget *window, const QWidget *over, int downwards = 0);
 
+    // `frame` moved (and shrunk where it is larger) to lie inside `available`.
+    static QRect fitInside(const QRect &frame, const QRect &available);
+    // Moves and shrinks the top-level `window`, title bar and edges included, into `available`
+    // (never below its minimum size).
+    static void fitWindow(QWidget *window, const QRect &available);
+    // fitWindow() on the available area of the screen the window stands on (the primary screen
+    // when it stands on none): a frame saved on a larger screen comes back whole.
+    static void keepOnScreen(QWidget *window);
+
 private:
     static double containerHeight(const QWidget *widget);
 };

@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/ui/FrameGeometry.h"
@@ -39,13 +40,18 @@ int GuiAlertPresenter::runAlert(const AlertSpec &alert, QWidget *over)
     box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     const QStringList titles = alert.buttons.isEmpty() ? QStringList { QStringLiteral("OK") } : alert.buttons;
     std::vector<QAbstractButton *> buttons;
-    // Action roles only: like the original alerts, one with several buttons cannot be dismissed
-    // by Escape or the close box, so every answer is a button code.
+    // Action roles only, so every answer is a button code; Escape presses the button named for it.
     for (const QString &title : titles)
         buttons.push_back(box.addButton(title, QMessageBox::ActionRole));
     box.setDefaultButton(qobject_cast<QPushButton *>(buttons.front()));
+    box.setEscapeButton(buttons.at(size_t(std::clamp(alert.escapeButton, 0, int(buttons.size()) - 1))));
     box.adjustSize();
     FrameGeometry::centerOver(&box, parent);
+    // The alert takes the keyboard as it opens, so Return and Escape answer it at once.
+    QTimer::singleShot(0, &box, [&box] {
+        box.raise();
+        box.activateWindow();
+    });
     box.exec();
     const auto it = std::find(buttons.begin(), buttons.end(), box.clickedButton());
     const int index = it == buttons.end() ? 0 : static_cast<int>(it - buttons.begin());
@@ -62,6 +68,12 @@ void GuiAlertPresenter::beginSheet(QWidget *sheet, QWidget *parent)
         sheet->setParent(window, flags | Qt::Dialog);
     }
     sheet->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
+    // One sheet at a time over a window: one still open there closes first.
+    std::vector<QPointer<QWidget>> open = m_sheets;
+    for (const QPointer<QWidget> &other : open) {
+        if (other && other != sheet && window && other->parentWidget() == window)
+            endSheet(other);
+    }
     FrameGeometry::centerOver(sheet, window);
     sheet->show();
     sheet->raise();

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "platform/UserDefaults.h"
+#include "platform/ui/FrameGeometry.h"
 
 namespace
 {
@@ -25,7 +26,10 @@ WindowFrameAutosave::WindowFrameAutosave(QWidget *window, const QString &key)
 bool WindowFrameAutosave::restore()
 {
     const QByteArray saved = UserDefaults::standard().objectForKey(m_key).toByteArray();
-    return m_window && !saved.isEmpty() && m_window->restoreGeometry(saved);
+    if (!m_window || saved.isEmpty() || !m_window->restoreGeometry(saved))
+        return false;
+    FrameGeometry::keepOnScreen(m_window);
+    return true;
 }
 
 void WindowFrameAutosave::save()

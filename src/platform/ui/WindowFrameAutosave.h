@@ -17,7 +17,7 @@ public:
     WindowFrameAutosave(QWidget *window, const QString &key);
 
     // Gives the window its saved frame; false when none was saved. A frame saved on a screen that
-    // is gone comes back on a present one.
+    // is gone, or on a larger one, comes back whole on a present one.
     bool restore();
     void save();
 

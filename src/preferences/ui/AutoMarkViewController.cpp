@@ -8,7 +8,6 @@
 #include "app/OSVersionFlags.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/CustomCell.h"
-#include "platform/Log.h"
 #include "platform/SystemFonts.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
@@ -143,7 +142,6 @@ CustomCell *AutoMarkViewController::makeDescriptionCell(int row)
 
 void AutoMarkViewController::btnCheckUnCheckTapped(QObject *sender, bool checked)
 {
-    stdoutLine(QStringLiteral("btnCheckUncheckTapped"));
     m_rules.setState(sender->property(kRowProperty).toInt(), checked);
 }
 

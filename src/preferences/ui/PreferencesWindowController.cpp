@@ -2,10 +2,12 @@
 
 #include <QEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolBar>
 #include <QWidget>
 
 #include "platform/UserDefaults.h"
+#include "platform/ui/FrameGeometry.h"
 #include "preferences/ui/PreferencePane.h"
 #include "preferences/ui/UserInteractionPausableWindow.h"
 
@@ -45,6 +47,10 @@ PreferencesWindowController::PreferencesWindowController(
     m_saveFrameTimer.setInterval(kSaveFrameDelayMilliseconds);
     connect(&m_saveFrameTimer, &QTimer::timeout, this, &PreferencesWindowController::saveFrame);
     m_window->installEventFilter(this);
+    // Escape and Ctrl+W close the window, as they close any settings window.
+    for (const QKeySequence &keys : { QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) })
+        connect(new QShortcut(keys, m_window), &QShortcut::activated, this,
+            &PreferencesWindowController::dismissController);
 }
 
 PreferencesWindowController::PreferencesWindowController(
@@ -130,10 +136,10 @@ void PreferencesWindowController::restoreWindowPosition()
     const QRect frame = m_window->frameGeometry();
     m_window->move(visible.center().x() - frame.width() / 2, visible.center().y() - frame.height() / 2);
     const QByteArray saved = UserDefaults::standard().objectForKey(kFrameAutosaveName).toByteArray();
-    // The window's size is fixed by its pane, so only the place comes back from the saved frame;
-    // Qt moves a frame saved on a screen that is gone back onto a present one.
-    if (!saved.isEmpty())
-        m_window->restoreGeometry(saved);
+    // The window's size is fixed by its pane, so only the place comes back from the saved frame,
+    // and always whole on the screen.
+    if (!saved.isEmpty() && m_window->restoreGeometry(saved))
+        FrameGeometry::keepOnScreen(m_window);
     m_savesFrame = true;
 }
 

@@ -107,6 +107,7 @@ void AutoMarkSheets::buildDialog(QWidget *view)
     buttons->addWidget(btnCancelOnAutoMark);
     buttons->addWidget(btnContinueOnAutoMark);
     column->addLayout(buttons);
+    windowAutoMark->setKeyButtons(btnContinueOnAutoMark, btnCancelOnAutoMark);
     connect(btnShowPrefrencesAutoMark, &QAbstractButton::clicked, this, &AutoMarkSheets::showPrefrences);
     connect(btnCancelOnAutoMark, &QAbstractButton::clicked, this, &AutoMarkSheets::cancelAutoMark);
     connect(btnContinueOnAutoMark, &QAbstractButton::clicked, this, &AutoMarkSheets::continueAutoMark);
@@ -131,6 +132,7 @@ void AutoMarkSheets::buildProgressSheet(QWidget *view)
     buttons->addStretch(1);
     buttons->addWidget(btnCancelAutoMark);
     column->addLayout(buttons);
+    windowAutoMarking->setCancelButton(btnCancelAutoMark);
     connect(btnCancelAutoMark, &QAbstractButton::clicked, this, &AutoMarkSheets::cancelBtnTappedAutoMarking);
 }
 

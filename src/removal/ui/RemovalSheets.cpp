@@ -157,7 +157,6 @@ void RemovalSheets::buildConfirmTrash(QWidget *view)
         view->style()->standardIcon(QStyle::SP_TrashIcon).pixmap(QSize(48, 48)));
     lblAreYouSureWantToDelete = wrappingLabel(boxDeleteHeader);
     lblAreYouSureWantToDelete->setFont(ControlFonts::systemFont(15, QFont::Bold));
-    lblAreYouSureWantToDelete->setText(text("ID_DELETE_MARKED_PHOTO_WARNING"));
     header->addWidget(imgViewWindowBeforeTrash, 0, Qt::AlignTop);
     header->addWidget(lblAreYouSureWantToDelete, 1);
     lblReviewPhotoBeforeTrash = wrappingLabel(boxMainTrashConfirmation);
@@ -179,6 +178,7 @@ void RemovalSheets::buildConfirmTrash(QWidget *view)
     column->addWidget(lblReviewPhotoBeforeTrash);
     column->addSpacing(6);
     column->addLayout(buttons);
+    windowConfirmTrash->setKeyButtons(btnTrash, btnReview);
     connect(btnTrash, &QAbstractButton::clicked, this, [this] { m_c.proceedToTrash(); });
     connect(btnReview, &QAbstractButton::clicked, this, [this] { m_c.reviewBeforeTrash(); });
 }
@@ -212,6 +212,7 @@ void RemovalSheets::buildTrash(QWidget *view)
     column->addWidget(boxTopTrashWindow);
     column->addWidget(boxTrashWindow);
     column->addLayout(buttons);
+    windowTrash->setCancelButton(btnStopTrashing);
     connect(btnStopTrashing, &QPushButton::clicked, this, &RemovalSheets::stopTrash);
 }
 
@@ -227,6 +228,8 @@ void RemovalSheets::confirmMoveToTrash()
         return;
     }
     dontShowConfirmationDialogue->setChecked(false);
+    lblAreYouSureWantToDelete->setText(formatText(
+        text("ID_DELETE_MARKED_PHOTO_WARNING"), m_c.countMarked, ResultTexts::sizeText(m_c.sizeMarked)));
     AlertPresenter &presenter = AlertPresenter::current();
     presenter.beginSheet(windowConfirmTrash, m_c.view());
     presenter.runModalForWindow(windowConfirmTrash);

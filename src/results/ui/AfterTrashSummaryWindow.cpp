@@ -98,6 +98,7 @@ void AfterTrashSummaryWindow::buildPhotosSummary(QWidget *view)
     column->addWidget(boxAlbumFile);
     column->addWidget(lblInCaseAnyMistake);
     column->addWidget(btnClosePhotoInstruction, 0, Qt::AlignRight);
+    windowAfterTrash->setKeyButtons(btnClosePhotoInstruction, btnClosePhotoInstruction);
 }
 
 void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
@@ -133,6 +134,7 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
     column->addWidget(lblDeletedImagesWillAppearLater);
     column->addWidget(lblRemovalProblems);
     column->addWidget(btnOkOnAfterTrash, 0, Qt::AlignRight);
+    windowAfterTrashFolderFIles->setKeyButtons(btnOkOnAfterTrash, btnOkOnAfterTrash);
     styleFolderFilesSummary(grid, column);
 }
 

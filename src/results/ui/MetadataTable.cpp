@@ -21,6 +21,8 @@ MetadataTable::MetadataTable(QWidget *container, QObject *parent)
     tvMetaData->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tvMetaData->setSelectionMode(QAbstractItemView::NoSelection);
     tvMetaData->setShowGrid(false);
+    // One stop of the Tab key, never a walk over its cells.
+    tvMetaData->setTabKeyNavigation(false);
     tvMetaData->setStyleSheet(
         QStringLiteral("QTableWidget { background: rgb(30, 36, 51); color: rgb(208, 210, 213);"
                        " border: none; }"));

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -88,6 +89,7 @@ OutlineList::OutlineList(ResultState &state, QWidget *container, QObject *parent
     m_view->setItemDelegate(delegate);
     column->addWidget(m_view, 1);
     m_view->viewport()->installEventFilter(this);
+    m_view->installEventFilter(this);
     connect(m_view->header(), &QHeaderView::sectionResized, this, &OutlineList::layoutColumnTitles);
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &OutlineList::outlineViewSelectionDidChange);
@@ -122,12 +124,12 @@ QWidget *OutlineList::buildHeader(QWidget *parent)
 
 int OutlineList::rowWidth() const
 {
-    return std::max(0, m_view->header()->sectionSize(0));
+    return m_view->cellWidth();
 }
 
 int OutlineList::rowLeft() const
 {
-    return m_view->viewport()->x() + m_view->header()->sectionViewportPosition(0);
+    return m_view->viewport()->x() + m_view->cellLeft();
 }
 
 // The titles stand over their columns where the view draws its rows.
@@ -157,6 +159,17 @@ bool OutlineList::eventFilter(QObject *watched, QEvent *event)
     // The view stretches its column after the viewport's resize, so the titles follow afterwards.
     if (geometry && (watched == m_header || watched == m_view->viewport()))
         QMetaObject::invokeMethod(this, &OutlineList::layoutColumnTitles, Qt::QueuedConnection);
+    // Space ticks the current file's box, as a click on it does (a locked file shows no box).
+    if (watched == m_view && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space
+        && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
+        auto record = m_model->recordAt(m_view->currentIndex());
+        if (record && !record->isMark && record->isLocked)
+            record = nullptr;
+        if (record && btnOutlineCheckBoxTapped)
+            btnOutlineCheckBoxTapped(record);
+        return record != nullptr;
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -183,6 +196,8 @@ CustomCell *OutlineList::makeFileCell(const ImageFileInfo &record, int rowWidth,
     cell->resize(rowWidth, height);
     const ListColumns::Geometry columns = ListColumns::layout(rowWidth, typeTitleWidth);
     auto *check = new QCheckBox;
+    // The rows are pictures: the list takes the clicks and keys, not the box.
+    check->setFocusPolicy(Qt::NoFocus);
     auto *lock = new QLabel;
     lock->setAlignment(Qt::AlignCenter);
     lock->setPixmap(BundleImage::named(QStringLiteral("lock_icon")).pixmap(QSize(16, 16)));
@@ -191,7 +206,7 @@ CustomCell *OutlineList::makeFileCell(const ImageFileInfo &record, int rowWidth,
     // The box and the lock share one place, so a hidden one never shifts the columns.
     for (QWidget *box : { static_cast<QWidget *>(check), static_cast<QWidget *>(lock) }) {
         box->setParent(cell);
-        box->setGeometry(columns[ListColumns::Box].x, 0, columns[ListColumns::Box].width, height);
+        box->setGeometry(ListColumns::boxRect(height));
     }
     // Marked wins over locked: a marked file always shows its ticked box.
     check->setChecked(record.isMark);

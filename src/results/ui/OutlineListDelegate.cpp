@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "controls/ControlStyles.h"
 #include "controls/CustomCell.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
@@ -30,10 +31,19 @@ void OutlineListDelegate::paint(
     const QString key = cacheKey(index, option.rect.width(), ratio);
     if (key.isEmpty())
         return;
-    if (const QPixmap *cached = m_cells.object(key)) {
+    if (const QPixmap *cached = m_cells.object(key))
         painter->drawPixmap(option.rect.topLeft(), *cached);
-        return;
+    else
+        paintCell(painter, option, index, key, ratio);
+    if (option.state & QStyle::State_HasFocus) {
+        // The keyboard's row, plain to see on the dark rows.
+        ControlStyles::drawFocusMark(*painter, option.rect);
     }
+}
+
+void OutlineListDelegate::paintCell(QPainter *painter, const QStyleOptionViewItem &option,
+    const QModelIndex &index, const QString &key, qreal ratio) const
+{
     std::unique_ptr<CustomCell> cell;
     if (const auto group = m_model.groupAt(index))
         cell.reset(OutlineList::makeGroupCell(*group, index.row()));
@@ -102,7 +112,7 @@ bool OutlineListDelegate::editorEvent(
     if (!record || (!record->isMark && record->isLocked))
         return false;
     const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint() - option.rect.topLeft();
-    if (at.x() < kCheckBoxX || at.x() >= kCheckBoxX + kCheckBoxWidth)
+    if (!ListColumns::boxRect(option.rect.height()).contains(at))
         return false;
     if (checkBoxTapped)
         checkBoxTapped(record);

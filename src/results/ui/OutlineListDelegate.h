@@ -19,10 +19,6 @@ class OutlineListDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 public:
-    // Where the check box lies in a file row, from the row's left edge.
-    static constexpr int kCheckBoxX = ListColumns::kBoxX;
-    static constexpr int kCheckBoxWidth = ListColumns::kBoxWidth;
-
     OutlineListDelegate(OutlineListModel &model, QObject *parent = nullptr);
 
     std::function<void(const std::shared_ptr<ImageFileInfo> &)> checkBoxTapped;
@@ -41,6 +37,9 @@ public:
 private:
     static constexpr int kCachedRows = 400;
     QString cacheKey(const QModelIndex &index, int width, qreal ratio) const;
+    // Draws the row's cell and keeps the picture under `key`.
+    void paintCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index,
+        const QString &key, qreal ratio) const;
 
     OutlineListModel &m_model;
     int m_typeTitleWidth = 0;

@@ -216,8 +216,10 @@ void ResultGridSource::selectImageAndReloadCollectionView_Main(
         cell->update();
     c.collectionView->deselectAll();
     c.currentSelectedIndexs.clear();
+    // The box was clicked where it stands: the grid stays where it is, so the next click lands
+    // where the user aims.
     if (c.numberOfItemsInSection(0) > 0)
-        c.collectionView->selectItemsAtIndexPaths({*indexPath}, MyCollectionView::ScrollPosition::Left);
+        c.collectionView->selectItemsAtIndexPaths({*indexPath}, MyCollectionView::ScrollPosition::None);
     if (!c.currentSelectedIndexs.contains(*indexPath))
         c.currentSelectedIndexs.append(*indexPath);
     c.countSelected = int(c.collectionView->selectionIndexPaths().size());

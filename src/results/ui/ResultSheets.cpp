@@ -81,6 +81,7 @@ void ResultSheets::buildAuthorization(QWidget *view)
     ControlStyles::styleFlatButton(btnOkAuthorization, ControlStyles::stopAddingPhotosStyle());
     column->addSpacing(8);
     column->addLayout(buttonRow({ btnOkAuthorization }));
+    windowAuthorization->setKeyButtons(btnOkAuthorization, btnOkAuthorization);
     connect(
         btnOkAuthorization, &QAbstractButton::clicked, this, &ResultSheets::btnOkAutarizationWindowTapped);
 }
@@ -92,6 +93,7 @@ void ResultSheets::buildiPhotoCheck(QWidget *view)
     btnCancelTrashProcess = button(windowiPhotoCheck, "ID_CANCEL");
     btnRetryForTrash = button(windowiPhotoCheck, "ID_QUIT_AND_RETRY");
     column->addLayout(buttonRow({ btnCancelTrashProcess, btnRetryForTrash }));
+    windowiPhotoCheck->setKeyButtons(btnRetryForTrash, btnCancelTrashProcess);
     connect(btnCancelTrashProcess, &QPushButton::clicked, this, &ResultSheets::cancelTrashProcess);
     connect(btnRetryForTrash, &QPushButton::clicked, this, &ResultSheets::retryForTrash);
 }
@@ -123,6 +125,7 @@ void ResultSheets::buildPhotosSteps(QWidget *view)
         { btnPreviousForPhotosApp.data(), btnNextForPhotosApp.data(), btnCountinueForPhotosApp.data() })
         row->addWidget(b);
     column->addLayout(row);
+    windowForPhotosApp->setKeyButtons(btnNextForPhotosApp, btnCancelForPhotosApp);
     connect(btnCancelForPhotosApp, &QPushButton::clicked, this, &ResultSheets::closeWindowPhotosApp);
     connect(btnPreviousForPhotosApp, &QPushButton::clicked, this, &ResultSheets::previousStepForPhotosApp);
     connect(btnNextForPhotosApp, &QPushButton::clicked, this, &ResultSheets::nextStepForPhotosApp);

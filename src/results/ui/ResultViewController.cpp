@@ -4,6 +4,7 @@
 
 #include "app/LocalizedString.h"
 #include "controls/CommonFuncUi.h"
+#include "controls/CustomOutlineView.h"
 #include "controls/DoubleSlider.h"
 #include "controls/IMGButton.h"
 #include "model/DuplicatesGroup.h"
@@ -106,8 +107,9 @@ void ResultViewController::connectActions()
     connect(btnOkMoveBackWindow, &QAbstractButton::clicked, this, &ResultViewController::returnToMainWindow);
     connect(btnCanelOnMoveBackWindow, &QAbstractButton::clicked, this, &ResultViewController::cancelReturnToMainWindow);
     connect(btnTrashMarked, &QAbstractButton::clicked, this, [this] { moveToTrash(btnTrashMarked); });
+    // Either choice closes the scan-complete sheet before anything else opens over the window.
     for (IMGButton *b : {btnSelectManually.data(), btnAutoMarkPhotos.data()})
-        connect(b, &QAbstractButton::clicked, this, [] { AlertPresenter::current().stopModal(); });
+        connect(b, &QAbstractButton::clicked, this, [this] { AlertPresenter::current().endSheet(windowScanComplete); });
     connect(btnAutoMarkPhotos, &QAbstractButton::clicked, this, &ResultViewController::autoMarkAllItems);
     connect(btnAutoMark, &QAbstractButton::clicked, this, &ResultViewController::autoMarkAllItems);
 }
@@ -427,6 +429,12 @@ void ResultViewController::showListingTypeView(bool showThumbnails)
         CommonFuncUi::setTextFontAndColorOnNew(btnTypeListing, title, title + QStringLiteral(" ."), style.fontSize);
     else
         CommonFuncUi::setTextFontAndColorOn(btnTypeListing, title, style.fontSize);
+    // The keys go to the listing that shows, not to a table beside it.
+    QWidget *listing = showThumbnails ? static_cast<QWidget *>(collectionView.data())
+        : outlineList                 ? outlineList->outlineDupliates()
+                                      : nullptr;
+    if (listing)
+        listing->setFocus(Qt::OtherFocusReason);
 }
 
 void ResultViewController::showMenuForResultListing(QPushButton *sender)

@@ -309,6 +309,8 @@ void ResultViewSkeleton::buildScanCompleteSheet(ResultWindowWidgets &c, QWidget 
     choices->addStretch(1);
     column->addLayout(body, 1);
     column->addLayout(choices);
+    // Return and Escape both leave the groups to be marked by hand.
+    c.windowScanComplete->setKeyButtons(c.btnSelectManually, c.btnSelectManually);
     c.windowScanComplete->hide();
 }
 
@@ -343,5 +345,6 @@ void ResultViewSkeleton::buildMoveBackSheet(ResultWindowWidgets &c, QWidget *vie
     buttons->addWidget(c.btnOkMoveBackWindow);
     column->addLayout(body, 1);
     column->addLayout(buttons);
+    c.windowOnMovesBack->setKeyButtons(c.btnOkMoveBackWindow, c.btnCanelOnMoveBackWindow);
     c.windowOnMovesBack->hide();
 }

@@ -9,6 +9,7 @@
 #include "app/ScanGlobals.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/ControlFonts.h"
+#include "controls/DefaultButtonKeys.h"
 #include "controls/DoubleSlider.h"
 #include "controls/GradientBox.h"
 #include "platform/Log.h"
@@ -77,6 +78,19 @@ void ResultWindowBuilder::build()
     setFontsAndFrames();
     setAuthorizationTexts();
     setBottomTexts();
+    setKeyboardOrder();
+}
+
+void ResultWindowBuilder::setKeyboardOrder()
+{
+    // The toolbar, the grid or the list (whichever shows), the metadata beside the preview, and
+    // last Trash Marked, which Return presses from anywhere in the window.
+    const QList<QWidget *> order { m_c.btnBackToSetUp, m_c.btnAutoMark, m_c.btnUnmark, m_c.btnSelectionAssistance,
+        m_c.btnTypeListing, m_c.btnFileTypeMenu, m_c.sliderMatchingLevel, m_c.collectionView,
+        m_outline->outlineDupliates(), m_metadata->tvMetaData, m_c.btnTrashMarked };
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    DefaultButtonKeys::install(m_c.view(), m_c.btnTrashMarked)->focusedButtonTakesReturn = false;
 }
 
 void ResultWindowBuilder::hostParts()

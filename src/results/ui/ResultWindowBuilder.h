@@ -69,6 +69,8 @@ private:
     void setAuthorizationTexts();
     void buildContextMenu();
     void setBottomTexts();
+    // Tab's way through the window and the button Return presses.
+    void setKeyboardOrder();
     void setToolbarTitles(int fontSize, bool withListing);
     void applyRules(const std::vector<LayoutRule> &table);
     void applyChange(QWidget *widget, const LayoutChange &change);

@@ -20,6 +20,7 @@
 #include "controls/SettingsBinding.h"
 #include "platform/Dispatch.h"
 #include "platform/NotificationCenter.h"
+#include "platform/Log.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
@@ -419,6 +420,7 @@ void MainViewController::btnScanVideoLinkButtonTapped()
     alert.messageText = text("ID_WOULD_YOU_LIKE_SCAN_DUPLICATES");
     alert.informativeText = text("ID_DUPLICATE_VIDEOS_SCAN_ONLY_SUPPORTED");
     alert.buttons = { text("ID_YES"), text("ID_NO") };
+    alert.escapeButton = 1;
     if (AlertPresenter::current().runAlert(alert, m_view) == AlertPresenter::kFirstButton)
         selectComparisonMethod(btnExactMatch);
 }
@@ -447,9 +449,13 @@ void MainViewController::dismissAddingPhotosSheet()
 
 void MainViewController::returnFromResults()
 {
+    Log::line(QStringLiteral("Back from the results to the main window"));
     view()->show();
     if (btnCompare)
         btnCompare->setState(IMGButton::OnState);
+    // The keys go back to the scan list.
+    if (tvPath)
+        tvPath->setFocus(Qt::OtherFocusReason);
 }
 
 void MainViewController::connectActions()

@@ -11,6 +11,7 @@
 
 #include "app/ScanGlobals.h"
 #include "controls/ControlStyles.h"
+#include "controls/DefaultButtonKeys.h"
 #include "controls/DoubleSlider.h"
 #include "platform/ui/FrameGeometry.h"
 #include "scan/ui/DragDropBox.h"
@@ -71,6 +72,7 @@ QWidget *MainWindowInterface::load(MainWindowWidgets &controller)
     ui.buildProgressSheet();
     ui.buildCloudSheets();
     ui.buildMenus();
+    ui.setKeyboardOrder();
     return view;
 }
 
@@ -184,6 +186,7 @@ void MainWindowInterface::buildProgressSheet()
     c.indProgressBar = make<QProgressBar>(QStringLiteral("indProgressBar"));
     c.indProgressBar->setTextVisible(false);
     c.btnStopAddingPhotos = make<CFMButton>(QStringLiteral("btnStopAddingPhotos"));
+    c.windowAddImages->setCancelButton(c.btnStopAddingPhotos);
 }
 
 void MainWindowInterface::buildCloudSheets()
@@ -212,6 +215,28 @@ void MainWindowInterface::buildCloudSheets()
     c.hudCloudFolderList->hide();
     c.btnCancelCloudFolderScan = make<CFMButton>(QStringLiteral("btnCancelCloudFolderScan"));
     c.btnAddFolderCloudScan = make<CFMButton>(QStringLiteral("btnAddFolderCloudScan"));
+    static_cast<CustomWindowNag *>(c.windowCloudAuthorization.data())
+        ->setKeyButtons(c.btnAllowPermission, c.btnScanComputer);
+    static_cast<CustomWindowNag *>(c.windowCloudFolderList.data())
+        ->setKeyButtons(c.btnAddFolderCloudScan, c.btnCancelCloudFolderScan);
+}
+
+void MainWindowInterface::setKeyboardOrder()
+{
+    MainWindowWidgets &c = m_controller;
+    // The list, the ways of adding to it, the options in reading order, and last the Scan button,
+    // which Return presses from anywhere in the window.
+    const QList<QWidget *> order { c.tvPath, c.btnAddPhotos, c.btnAddPhotosLib, c.btnAddFolder,
+        c.btnPopupForScanSelection, c.btnScanLastImport, c.btnCaptureDate, c.btnCapturePeriod, c.btnToolTip,
+        c.btnExactMatch, c.btnSimilarMatch, c.sliderInitialMatching, c.sliderBitMap, c.sliderTimeInterval,
+        c.sliderGPSDistance, c.btnIncludeRotateImages, c.btnIncludeFlipImages, c.btnLinkScanVideo,
+        c.btnScanVideo, c.btnCompare };
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    c.btnCompare->setFocusPolicy(Qt::StrongFocus);
+    c.tvPath->setFocus(Qt::OtherFocusReason);
+    DefaultButtonKeys::install(m_widgets.value(QStringLiteral("view")), c.btnCompare)->focusedButtonTakesReturn
+        = false;
 }
 
 void MainWindowInterface::buildMenus()

@@ -26,6 +26,8 @@ private:
     }
     QWidget *registerWidget(QWidget *widget, const QString &name);
     QWidget *makeWindow(const QString &name);
+    // Tab's way through the window and the button Return presses.
+    void setKeyboardOrder();
     void buildScanList();
     void buildOptions();
     void buildProgressSheet();

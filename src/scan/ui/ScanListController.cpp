@@ -97,16 +97,20 @@ bool ScanListController::hasPhotosEntry() const
     return false;
 }
 
-bool ScanListController::addPathNode(const QString &path, NodeType nodeType)
+bool ScanListController::addPathNode(const QString &path, NodeType nodeType, AddPathResult *result)
 {
     ScanListCoverage coverage(state.arrPathNodes);
-    return addUncoveredPath(path, nodeType, coverage);
+    return addUncoveredPath(path, nodeType, coverage, result);
 }
 
-bool ScanListController::addUncoveredPath(const QString &path, NodeType nodeType, ScanListCoverage &coverage)
+bool ScanListController::addUncoveredPath(
+    const QString &path, NodeType nodeType, ScanListCoverage &coverage, AddPathResult *result)
 {
     bool added = false;
-    if (!coverage.covers(path)) {
+    const ScanListCoverage::Overlap overlap = coverage.overlap(path);
+    if (overlap != ScanListCoverage::Overlap::None && result)
+        result->overlaps.insert(overlap);
+    if (overlap == ScanListCoverage::Overlap::None) {
         coverage.add(path, nodeType);
         FilePathNode node;
         node.filePath = path;
@@ -131,7 +135,7 @@ void ScanListController::addLibrary(const QString &path, AddPathResult &result)
     else if (hasPhotosEntry())
         result.PhotoslibAlreadyAdded = true;
     else
-        addPathNode(path, NodeType::nodeTypePhotos);
+        addPathNode(path, NodeType::nodeTypePhotos, &result);
 }
 
 void ScanListController::btnAddPathToScan(int tag)
@@ -181,9 +185,9 @@ void ScanListController::addChosenPath(const QString &path, NodeType mode, AddPa
     } else if (mode == NodeType::nodeTypefolder && !QFileInfo(path).isDir()) {
         // A file that reached the folder panel is entered as the file it is, or not at all.
         if (ScanListRules::hasEnabledExtension(path, state.allowedExtensions))
-            addPathNode(path, NodeType::nodeTypefile);
+            addPathNode(path, NodeType::nodeTypefile, &result);
     } else {
-        addPathNode(path, mode);
+        addPathNode(path, mode, &result);
     }
 }
 
@@ -225,10 +229,10 @@ void ScanListController::addDroppedPath(const QString &path, AddPathResult &resu
     }
     switch (ScanListRules::classifyDropped(path, state.allowedExtensions)) {
     case ScanListRules::Kind::Folder:
-        addPathNode(path, NodeType::nodeTypefolder);
+        addPathNode(path, NodeType::nodeTypefolder, &result);
         break;
     case ScanListRules::Kind::File:
-        addPathNode(path, NodeType::nodeTypefile);
+        addPathNode(path, NodeType::nodeTypefile, &result);
         break;
     case ScanListRules::Kind::PhotosLibrary:
         addLibrary(path, result);
@@ -283,7 +287,6 @@ void ScanListController::showAddPathResult(const AddPathResult &result)
             + text("ID_HINT_GO_TO_PREFERENCES");
         spec.buttons = { text("ID_OK_CAPS"), text("ID_GOTO_PREFERENCES") };
         if (AlertPresenter::current().runAlert(spec, m_window.view()) != AlertPresenter::kFirstButton) {
-            stdoutLine(QStringLiteral("go to prefrences"));
             m_window.requestPreferences();
         }
         return;
@@ -295,12 +298,20 @@ void ScanListController::showAddPathResult(const AddPathResult &result)
     else if (result.PhotoslibAlreadyAdded)
         alert(cantAdd, text("ID_ONLY_ONE_LIB_CAN_ADDED"), ok);
     else
-        showAlreadyInScanListAlert();
+        showAlreadyInScanListAlert(result.overlaps);
 }
 
-void ScanListController::showAlreadyInScanListAlert()
+void ScanListController::showAlreadyInScanListAlert(const std::set<ScanListCoverage::Overlap> &overlaps)
 {
-    alert(text("ID_ITEMS_CANT_ADDED"), text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"), { text("ID_OK_CAPS") });
+    using Overlap = ScanListCoverage::Overlap;
+    QStringList reasons;
+    for (const Overlap overlap : overlaps)
+        reasons.append(text(overlap == Overlap::Inside ? "ID_ITEMS_INSIDE_FOLDER_ON_SCANLIST"
+                : overlap == Overlap::Holds            ? "ID_ITEMS_HOLD_FOLDERS_ON_SCANLIST"
+                                                       : "ID_ITEMS_ALREADY_EXIST_SCANNLIST"));
+    if (reasons.isEmpty())
+        reasons.append(text("ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE"));
+    alert(text("ID_ITEMS_CANT_ADDED"), reasons.join(QLatin1Char('\n')), { text("ID_OK_CAPS") });
 }
 
 void ScanListController::saveScanList()

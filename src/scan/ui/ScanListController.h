@@ -9,7 +9,10 @@
 #include <QUrl>
 #include <QVariantList>
 
+#include <set>
+
 #include "app/GlobalObjects.h"
+#include "scan/ui/ScanListCoverage.h"
 
 #include <QObject>
 
@@ -25,6 +28,8 @@ struct AddPathResult {
     bool isAllPathAdded = false;
     bool iPhotoLibError = false;
     bool PhotoslibAlreadyAdded = false;
+    // Why paths the list already covered were refused.
+    std::set<ScanListCoverage::Overlap> overlaps;
 };
 
 // What the scan list asks of its window: the view its alerts and panels open over, and the
@@ -39,8 +44,9 @@ class ScanListController : public QObject
 public:
     ScanListController(MainWindowWidgets &widgets, ScanListState &state, ScanListWindow window);
 
-    // Adds one entry unless the list already covers the path; true when an entry was made.
-    bool addPathNode(const QString &path, GlobalObjects::NodeType nodeType);
+    // Adds one entry unless the list already covers the path; true when an entry was made. A
+    // refusal is noted in `result`.
+    bool addPathNode(const QString &path, GlobalObjects::NodeType nodeType, AddPathResult *result = nullptr);
     // Tag 0 adds photos, 1 a Photos library, anything else a folder.
     void btnAddPathToScan(int tag);
     void openPanelDidChoose(int response, const QStringList &paths, GlobalObjects::NodeType mode);
@@ -64,8 +70,9 @@ public:
     void updatePathTableToolTip();
     void loadAllowedExtensions();
 
-    // "The items cannot be added: they are already in the scan list."
-    void showAlreadyInScanListAlert();
+    // "The items cannot be added", with the reasons: already on the list, inside a listed folder,
+    // holding listed items; without any, not photos of the enabled types or unreadable.
+    void showAlreadyInScanListAlert(const std::set<ScanListCoverage::Overlap> &overlaps = { ScanListCoverage::Overlap::Listed });
 
     // How an entry is shown in the file manager; replaceable for tests.
     std::function<void(const QUrl &)> revealUrl;
@@ -79,7 +86,8 @@ private:
     void addLibrary(const QString &path, AddPathResult &result);
     void addChosenPath(const QString &path, GlobalObjects::NodeType mode, AddPathResult &result);
     // addPathNode() against a coverage the caller keeps across many adds.
-    bool addUncoveredPath(const QString &path, GlobalObjects::NodeType nodeType, ScanListCoverage &coverage);
+    bool addUncoveredPath(const QString &path, GlobalObjects::NodeType nodeType, ScanListCoverage &coverage,
+        AddPathResult *result = nullptr);
     bool hasPhotosEntry() const;
     bool isExcluded(const QString &path) const;
     void scheduleReport(const AddPathResult &result);

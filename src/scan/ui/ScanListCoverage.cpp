@@ -32,14 +32,16 @@ ScanListCoverage::ScanListCoverage(const std::vector<FilePathNode> &nodes)
     }
 }
 
-bool ScanListCoverage::covers(const QString &path) const
+ScanListCoverage::Overlap ScanListCoverage::overlap(const QString &path) const
 {
     const QString candidate = ScanListRules::canonicalPath(path);
     if (m_listed.contains(candidate))
-        return true;
+        return Overlap::Listed;
     if (anyFolderAbove(candidate, [this](const QString &above) { return m_folders.contains(above); }))
-        return true;
-    return m_holders.contains(candidate) && QFileInfo(candidate).isDir();
+        return Overlap::Inside;
+    if (m_holders.contains(candidate) && QFileInfo(candidate).isDir())
+        return Overlap::Holds;
+    return Overlap::None;
 }
 
 void ScanListCoverage::add(const QString &path, GlobalObjects::NodeType nodeType)

@@ -17,9 +17,13 @@ public:
     ScanListCoverage() = default;
     explicit ScanListCoverage(const std::vector<FilePathNode> &nodes);
 
+    // How a path meets the list; the list covers it unless None.
+    enum class Overlap { None, Listed, Inside, Holds };
+
     // The same path, a path inside a listed folder, or a folder that holds a listed file or
     // folder (a Photos library holds nothing that counts).
-    bool covers(const QString &path) const;
+    Overlap overlap(const QString &path) const;
+    bool covers(const QString &path) const { return overlap(path) != Overlap::None; }
     void add(const QString &path, GlobalObjects::NodeType nodeType);
 
 private:

@@ -72,6 +72,9 @@ CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source, const
             + localizedString(QStringLiteral("ID_SCAN_LIST_ENTRY_UNAVAILABLE")));
     }
     remove->setFlat(true);
+    // The list is one stop of the Tab key; its keys reach the box and the button of a row.
+    check->setFocusPolicy(Qt::NoFocus);
+    remove->setFocusPolicy(Qt::NoFocus);
     remove->setToolTip(localizedString(QStringLiteral("ID_DELETE")));
     auto *layout = new QHBoxLayout(cell);
     layout->setContentsMargins(6, 0, 6, 0);

@@ -22,6 +22,7 @@
 #include "results/ShownGroups.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ExclusionMatcher.h"
+#include "scan/NoPhotosMessage.h"
 #include "scan/ScanProgressTexts.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/ComparisonOptionsView.h"
@@ -250,9 +251,12 @@ void ScanRunController::showComparisonComplete()
         return;
     setRing(c.progressCircular, c.lblScanPer, kFullRing, ScanProgressTexts::percentText(1.0));
     setBar(1.0);
-    // The results open a moment later; until then the sheet says the work is done.
-    setLabel(c.lblAdd, localizedString(QStringLiteral("ID_SCANNED")));
+    // The results open a moment later; until then the sheet says the work is done, title too.
+    setLabel(c.lblAddingPhotos, localizedString(QStringLiteral("ID_SCANNED")));
+    setLabel(c.lblAdd, localizedString(QStringLiteral("ID_OPENING_RESULTS")));
     setLabel(c.lblScanPath, QString());
+    if (c.lblPleaseBePatient)
+        c.lblPleaseBePatient->hide();
     // The sheet ends with the figures the results window opens with.
     const std::shared_ptr<const ScanSession> session = m_engine->session();
     if (!session)
@@ -297,7 +301,13 @@ void ScanRunController::runAlert(const char *messageKey, const char *informative
 
 void ScanRunController::showNoPhotosAlert()
 {
-    runAlert("ID_NO_PHOTOS_DETECTED_AT_PATH", "ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH");
+    const std::shared_ptr<const ScanSession> session = m_engine->session();
+    AlertSpec alert;
+    alert.messageText = text("ID_NO_PHOTOS_DETECTED_AT_PATH");
+    alert.informativeText = NoPhotosMessage::informativeText(session ? session->walkReport : WalkReport(),
+        session ? session->options.globals.minimumAllowFileSize : 0);
+    alert.buttons = { text("ID_OK_CAPS") };
+    AlertPresenter::current().runAlert(alert, host.view());
 }
 
 void ScanRunController::showOnlyOnePhotoAlert()

@@ -17,6 +17,7 @@
 #include "cloud/ui/GoogleDriveAccessVC.h"
 #include "controls/CFMButton.h"
 #include "model/GDFoldersList.h"
+#include "platform/AppFolders.h"
 #include "platform/PropertyList.h"
 #include "platform/SecretStore.h"
 #include "platform/TextFormat.h"
@@ -109,11 +110,14 @@ TEST_P(DiscoveryFailure, WritesTheLineKeepsTheSheetShowsNoAlertAndRemovesTheItem
                                         : issuerServer.url(QStringLiteral("/"));
     Rig rig(issuer);
     leaveStaleSecret();
-    testing::internal::CaptureStdout();
+    QFile log(AppFolders::logFilePath());
+    const qint64 logged = log.exists() ? log.size() : 0;
     rig.vc.btnAllowPermissionTapped();
     const bool removed = TestEvents::waitFor([] { return !QFile::exists(secretPath()); }, kWaitMs);
     TestEvents::waitFor([] { return false; }, 100);
-    const std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    log.seek(logged);
+    const std::string out = log.readAll().toStdString();
     EXPECT_TRUE(removed);
     EXPECT_NE(out.find("Fetching configuration for issuer: "), std::string::npos);
     EXPECT_NE(out.find("Error retrieving discovery document: "), std::string::npos);

@@ -148,9 +148,17 @@ TEST_F(AutoMarkSheetsTest, ContinueClosesTheScanCompleteSheetAndSelectsTheFirstG
     enterPairs(3);
     controller->showListingTypeView(false);
     presenter.beginSheet(controller->windowScanComplete, controller->view());
-    answerDialogWith(sheets().btnContinueOnAutoMark);
+    bool stacked = true;
+    presenter.setModalHandler([this, &stacked](QWidget *window) {
+        if (window != sheets().windowAutoMark)
+            return;
+        // The dialog never opens over the scan-complete sheet.
+        stacked = presenter.isSheetOpen(controller->windowScanComplete);
+        sheets().btnContinueOnAutoMark->click();
+    });
     controller->btnAutoMarkPhotos->click();
     ASSERT_TRUE(waitForRun());
+    EXPECT_FALSE(stacked);
     EXPECT_FALSE(presenter.isSheetOpen(controller->windowScanComplete));
     EXPECT_TRUE(presenter.isSheetOpen(sheets().windowAutoMarking));
     EXPECT_EQ(controller->countMarked, 3);

@@ -56,7 +56,7 @@ protected:
     {
         OutlineList &list = *controller->outlineList;
         const QRect row = list.outlineDupliates()->visualRect(list.model().indexOfRecord(record.get()));
-        const QPoint box(row.left() + OutlineListDelegate::kCheckBoxX + 5, row.center().y());
+        const QPoint box = row.topLeft() + ListColumns::boxRect(row.height()).center();
         MouseEvents::press(list.outlineDupliates()->viewport(), box);
         MouseEvents::release(list.outlineDupliates()->viewport(), box);
     }

@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionButton>
 
 #include "controls/CustomCell.h"
 #include "controls/CustomOutlineView.h"
@@ -73,9 +75,8 @@ TEST_F(OutlineListTest, FileColumnsStandUnderTheirTitlesAndLongTextsEndInAnEllip
         QCoreApplication::processEvents();
         std::unique_ptr<CustomCell> file(list().viewForRow(1));
         ASSERT_NE(file, nullptr);
-        // The rows are drawn over the whole first column of the view.
-        QHeaderView *columns0 = list().outlineDupliates()->header();
-        EXPECT_EQ(list().rowWidth(), columns0->sectionSize(0));
+        // The rows are drawn where the view places its cells.
+        EXPECT_EQ(list().rowWidth(), list().outlineDupliates()->visualRect(list().model().index(0, 0)).width());
         EXPECT_EQ(file->width(), list().rowWidth());
         const std::pair<QLabel *, QLabel *> columns[] = { { file->lblTextField(), list().lblFileName },
             { file->lblSize(), list().lblFileSize }, { file->lblCretedDate(), list().lblCreatedDate },
@@ -96,6 +97,48 @@ TEST_F(OutlineListTest, FileColumnsStandUnderTheirTitlesAndLongTextsEndInAnEllip
     std::unique_ptr<CustomCell> cell(OutlineList::makeFileCell(deep, 700));
     EXPECT_TRUE(cell->lblFilePath()->text().contains(QChar(0x2026)));
     EXPECT_EQ(cell->lblFilePath()->toolTip(), QFileInfo(deep.filePath).path());
+}
+
+TEST_F(OutlineListTest, TheBoxTakesClicksWhereItIsDrawnAtEveryWidth)
+{
+    const auto record = second->filterChildren.first();
+    int taps = 0;
+    list().btnOutlineCheckBoxTapped = [&taps](const auto &) { ++taps; };
+    CustomOutlineView *view = list().outlineDupliates();
+    for (const QSize size : { QSize(1040, 679), QSize(1300, 900) }) {
+        controller->view()->resize(size);
+        QCoreApplication::processEvents();
+        const QRect row = view->visualRect(list().model().indexOfRecord(record.get()));
+        std::unique_ptr<CustomCell> cell(OutlineList::makeFileCell(*record, row.width()));
+        const QRect box = cell->btnCheckBox()->geometry().translated(row.topLeft());
+        QStyleOptionButton option;
+        option.initFrom(cell->btnCheckBox());
+        const QRect drawn = cell->btnCheckBox()->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option,
+            cell->btnCheckBox()).translated(box.topLeft());
+        // The view paints the box there: light on the dark row.
+        EXPECT_GT(view->viewport()->grab().toImage().pixelColor(drawn.center()).lightness(), 150);
+        const std::pair<QPoint, int> probes[] = { { drawn.topLeft(), 1 }, { drawn.bottomRight(), 1 },
+            { box.topLeft() - QPoint(1, 0), 0 }, { box.topRight() + QPoint(1, 0), 0 } };
+        for (const auto &[at, tapped] : probes) {
+            const int before = taps;
+            click(view->viewport(), at);
+            EXPECT_EQ(taps - before, tapped) << size.width() << " at " << at.x() << "," << at.y();
+        }
+    }
+}
+
+TEST_F(OutlineListTest, KeysStepOverGroupRows)
+{
+    CustomOutlineView *view = list().outlineDupliates();
+    OutlineListModel &model = list().model();
+    view->setCurrentIndex(model.indexOfRecord(first->filterChildren.last().get()));
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &down);
+    EXPECT_EQ(view->currentIndex(), model.indexOfRecord(second->filterChildren.first().get()));
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &up);
+    EXPECT_EQ(view->currentIndex(), model.indexOfRecord(first->filterChildren.last().get()));
+    EXPECT_EQ(list().selectedRecord(), first->filterChildren.last());
 }
 
 TEST_F(OutlineListTest, VideoGroupsAndFilesWithoutExtensionOrDate)

@@ -101,7 +101,7 @@ TEST_F(ScanListTest, DropOfMixedFilesAndFoldersKeepsFoldersAndEnabledFiles)
     EXPECT_EQ(c->arrPathNodes[1].state, 1);
     EXPECT_TRUE(c->btnCompare->isEnabled());
     EXPECT_EQ(c->btnCompare->state(), IMGButton::OnState);
-    EXPECT_EQ(lastInformativeText(), text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"));
+    EXPECT_EQ(lastInformativeText(), text("ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE"));
     EXPECT_EQ(c->tvPath->toolTip(), text("ID_CTRL_TO_VIEW_MORE_OPTIONS"));
     EXPECT_EQ(c->tvPath->model()->rowCount(), 2);
 
@@ -123,7 +123,10 @@ TEST_F(ScanListTest, DuplicatesAndCoveredFoldersAreRefused)
     EXPECT_EQ(paths(*c), QStringList { pictures });
     ASSERT_EQ(alerts.alerts().size(), before + 1);
     EXPECT_EQ(alerts.alerts().back().messageText, text("ID_ITEMS_CANT_ADDED"));
-    EXPECT_EQ(lastInformativeText(), text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"));
+    // Each refusal with its true reason: on the list, inside a listed folder, holding one.
+    EXPECT_EQ(lastInformativeText().split(QLatin1Char('\n')),
+        (QStringList { text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"), text("ID_ITEMS_INSIDE_FOLDER_ON_SCANLIST"),
+            text("ID_ITEMS_HOLD_FOLDERS_ON_SCANLIST") }));
 
     const QString upper = folder(QStringLiteral("PICTURES"));
     drop({ upper });

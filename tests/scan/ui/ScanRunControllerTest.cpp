@@ -18,6 +18,7 @@
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
+#include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ui/ResultViewController.h"
@@ -147,8 +148,10 @@ TEST_P(ScanRunModeTest, ScanReachesTheResultsViewWithTheGroupsOfTwoOrMore)
     EXPECT_FALSE(alerts.isSheetOpen(controller.windowAddImages));
     EXPECT_EQ(controller.lblScanPer->text(), QStringLiteral("100%"));
     EXPECT_DOUBLE_EQ(controller.progressCircular->progress, 100.0);
-    // The finished comparison says so while the results open, and the bar agrees with the ring.
-    EXPECT_EQ(controller.lblAdd->text(), text("ID_SCANNED"));
+    // The finished comparison says so, in the title too, while the results open, and the bar
+    // agrees with the ring.
+    EXPECT_EQ(controller.lblAddingPhotos->text(), text("ID_SCANNED"));
+    EXPECT_EQ(controller.lblAdd->text(), text("ID_OPENING_RESULTS"));
     EXPECT_EQ(controller.indProgressBar->value(), controller.indProgressBar->maximum());
     EXPECT_EQ(controller.lblPhotosAddedCount->text(), QStringLiteral("4/4"));
     EXPECT_EQ(controller.lblPhotosComparedCount->text(), QStringLiteral("4/4"));
@@ -283,6 +286,28 @@ INSTANTIATE_TEST_SUITE_P(Counts, ScanRunEarlyOutTest,
         EarlyOutCase { "OnePhoto", 1, "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH", "ID_PLS_CHANGE_PREFERENCES",
             Outcome::OnePhoto }),
     [](const ::testing::TestParamInfo<EarlyOutCase> &info) { return info.param.name; });
+
+TEST_F(ScanRunControllerTest, NoPhotosNamesTheFoldersThatCouldNotBeReadAndTheSizeLimit)
+{
+    // 50 kB: the photo below is left out for its size.
+    UserDefaults::standard().setObject(QStringLiteral("minimumFileSize"), 50);
+    UserDefaults::standard().setObject(QStringLiteral("fileSizeUnit"), 0);
+    for (const char *folder : { "gone", "gone too", "small" })
+        addFolder(QString::fromLatin1(folder));
+    ASSERT_TRUE(TestFiles::write(tree.filePath(QStringLiteral("small/tiny.jpg")), "tiny"));
+    // Listed, then gone (unmounted, removed, or unreadable to this user).
+    for (const char *folder : { "gone", "gone too" })
+        ASSERT_TRUE(QDir(tree.filePath(QString::fromLatin1(folder))).removeRecursively());
+
+    EXPECT_EQ(runScan(), Outcome::NoPhotos);
+    ASSERT_TRUE(waitFor([this] { return !alerts.alerts().empty(); }));
+    const QStringList lines = alerts.alerts().front().informativeText.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3) << alerts.alerts().front().informativeText.toStdString();
+    EXPECT_TRUE(lines[0].contains(QLatin1Char('"') + tree.filePath(QStringLiteral("gone")) + QLatin1Char('"')));
+    EXPECT_EQ(lines[1], formatText(text("ID_MORE_FOLDERS_COULD_NOT_BE_READ"), 1));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("1 "))) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].contains(text("ID_FILTER_SORT")));
+}
 
 TEST_F(ScanRunControllerTest, StopDuringTheWalkEndsWithoutMessageOrResults)
 {

@@ -1,0 +1,35 @@
+// Return and Escape for a window, a sheet or a view: Return presses the default button (on a sheet,
+// as in a dialog, a focused push button first); Escape presses the cancel button. Keys reach it
+// only when the focused widget has left them, so a list or a field keeps its own keys.
+#pragma once
+
+#include <QAbstractButton>
+#include <QObject>
+#include <QPointer>
+
+class DefaultButtonKeys : public QObject
+{
+    Q_OBJECT
+public:
+    // Answers the keys of `area` (which owns the object) from now on.
+    static DefaultButtonKeys *install(
+        QWidget *area, QAbstractButton *defaultButton, QAbstractButton *cancelButton = nullptr);
+
+    QPointer<QAbstractButton> defaultButton;
+    QPointer<QAbstractButton> cancelButton;
+    // A sheet's focused push button takes Return; in a main window Space presses it and Return
+    // always presses the default button.
+    bool focusedButtonTakesReturn = true;
+
+    // Clicks `button` when it is enabled and shown (in its window); false otherwise.
+    static bool press(QAbstractButton *button);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    explicit DefaultButtonKeys(QWidget *area);
+    bool answer(int key);
+
+    QWidget *m_area;
+};

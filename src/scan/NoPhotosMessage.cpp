@@ -1,0 +1,35 @@
+#include "scan/NoPhotosMessage.h"
+
+#include <QStringList>
+
+#include "app/CommonFunc.h"
+#include "app/LocalizedString.h"
+#include "platform/TextFormat.h"
+
+namespace
+{
+
+QString text(const char *key)
+{
+    return localizedString(QString::fromLatin1(key));
+}
+
+} // namespace
+
+QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimumFileSize)
+{
+    QStringList lines;
+    if (report.unreadableFolders > 0) {
+        lines.append(formatText(
+            text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder, report.firstUnreadableReason));
+        if (report.unreadableFolders > 1)
+            lines.append(formatText(text("ID_MORE_FOLDERS_COULD_NOT_BE_READ"), report.unreadableFolders - 1));
+    }
+    if (report.skippedForSize > 0)
+        lines.append(formatText(text("ID_FILES_SKIPPED_UNDER_MINIMUM_SIZE"), report.skippedForSize,
+            CommonFunc::formattedSize(QVariant::fromValue(quint64(minimumFileSize))),
+            text("ID_FILTER_SORT")));
+    if (lines.isEmpty())
+        lines.append(text("ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH"));
+    return lines.join(QLatin1Char('\n'));
+}
