@@ -132,7 +132,7 @@ sleep 1
 shot 12-after-summary
 
 step "Tab to Back, Space, and Return on the question: the main window again"
-keys ${BACK_KEYS:-shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab} space
+keys ${BACK_KEYS:-shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab} space
 sleep 1
 shot 13-back-question
 keys Return
