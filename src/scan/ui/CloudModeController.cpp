@@ -80,15 +80,15 @@ void CloudModeController::dropboxSignInEnded(const DropboxOAuthResult &result)
 {
     switch (result.kind) {
     case DropboxOAuthResult::Kind::success:
-        stdoutLine(QStringLiteral("Success! User is logged into Dropbox."));
+        Log::line(QStringLiteral("Success! User is logged into Dropbox."));
         host.closeCloudAuthorizationSheet();
         break;
     case DropboxOAuthResult::Kind::error:
-        stdoutLine(QStringLiteral("Error: ") + result.errorDescription);
+        Log::line(QStringLiteral("Error: ") + result.errorDescription);
         host.closeCloudAuthorizationSheet();
         break;
     case DropboxOAuthResult::Kind::cancel:
-        stdoutLine(QStringLiteral("Authorization flow was manually canceled by user!"));
+        Log::line(QStringLiteral("Authorization flow was manually canceled by user!"));
         break;
     }
 }
