@@ -160,7 +160,9 @@ bool OutlineList::eventFilter(QObject *watched, QEvent *event)
     if (geometry && (watched == m_header || watched == m_view->viewport()))
         QMetaObject::invokeMethod(this, &OutlineList::layoutColumnTitles, Qt::QueuedConnection);
     // Space ticks the current file's box, as a click on it does (a locked file shows no box).
-    if (watched == m_view && event->type() == QEvent::KeyPress
+    // The type is asked first: a view being destroyed still sends events, and comparing with it
+    // then would reach a half-destroyed object.
+    if (event->type() == QEvent::KeyPress && watched == m_view
         && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space
         && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
         auto record = m_model->recordAt(m_view->currentIndex());
