@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QtEndian>
 
+#include "platform/RegularFile.h"
+
 namespace
 {
 
@@ -42,8 +44,8 @@ std::optional<QSizeF> positive(double x, double y)
 
 std::optional<QSizeF> ImageDensity::read(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!RegularFile::openQFile(file, path))
         return std::nullopt;
     return read(file);
 }

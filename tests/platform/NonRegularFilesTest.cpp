@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "platform/AppFolders.h"
+#include "platform/ImageDensity.h"
 #include "platform/ImageSource.h"
 #include "platform/Log.h"
 #include "platform/Md5.h"
@@ -49,6 +50,7 @@ TEST_P(SpecialFile, ReadersRefuseIt)
     EXPECT_FALSE(ImageSource(photo).isValid());
     EXPECT_TRUE(ImageSource(photo).thumbnail(64).isNull());
     EXPECT_TRUE(ImageSource(photo).properties().isEmpty());
+    EXPECT_FALSE(ImageDensity::read(photo).has_value());
     EXPECT_FALSE(QtImageDecoder::readHeader(photo).isValid());
     EXPECT_TRUE(QtImageDecoder::decodeScaled(photo, 64).isNull());
     EXPECT_FALSE(PropertyList::readFile(photo).has_value());
