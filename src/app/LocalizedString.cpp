@@ -153,3 +153,8 @@ int Localization::tableLoadCount()
 {
     return state().loads.load();
 }
+
+QString localizedCountText(qint64 count, const char *one, const char *many)
+{
+    return localizedString(QString::fromLatin1(count == 1 ? one : many));
+}

@@ -8,6 +8,8 @@
 
 // The text for `key` with its placeholders turned into "%d" / "%@"; "" when the table has no text.
 QString localizedString(const QString &key);
+// The text of `one` when `count` is 1, else that of `many`: counts read "1 file", "2 files".
+QString localizedCountText(qint64 count, const char *one, const char *many);
 
 class Localization
 {

@@ -23,10 +23,14 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
         lines.append(formatText(
             text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder, report.firstUnreadableReason));
         if (report.unreadableFolders > 1)
-            lines.append(formatText(text("ID_MORE_FOLDERS_COULD_NOT_BE_READ"), report.unreadableFolders - 1));
+            lines.append(formatText(localizedCountText(report.unreadableFolders - 1, "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ",
+                                 "ID_MORE_FOLDERS_COULD_NOT_BE_READ"),
+                report.unreadableFolders - 1));
     }
     if (report.skippedForSize > 0)
-        lines.append(formatText(text("ID_FILES_SKIPPED_UNDER_MINIMUM_SIZE"), report.skippedForSize,
+        lines.append(formatText(localizedCountText(report.skippedForSize, "ID_FILE_SKIPPED_UNDER_MINIMUM_SIZE",
+                                 "ID_FILES_SKIPPED_UNDER_MINIMUM_SIZE"),
+            report.skippedForSize,
             CommonFunc::formattedSize(QVariant::fromValue(quint64(minimumFileSize))),
             text("ID_FILTER_SORT")));
     if (lines.isEmpty())

@@ -188,7 +188,7 @@ TEST_F(RemovalSheetsTest, ASkippedGroupIsToldAndNothingIsMoved)
     ASSERT_TRUE(waitUntil([this] { return !presenter.alerts().empty(); }));
     const AlertSpec &alert = presenter.alerts().back();
     EXPECT_EQ(alert.messageText, localizedString(QStringLiteral("ID_NOTHING_WAS_MOVED")));
-    EXPECT_TRUE(alert.informativeText.contains(QStringLiteral("1 groups skipped: no copy would remain")))
+    EXPECT_TRUE(alert.informativeText.contains(QStringLiteral("1 group skipped: no copy would remain")))
         << qPrintable(alert.informativeText);
     EXPECT_TRUE(
         QFileInfo::exists(group->children[0]->filePath) && QFileInfo::exists(group->children[1]->filePath));

@@ -304,8 +304,8 @@ TEST_F(ScanRunControllerTest, NoPhotosNamesTheFoldersThatCouldNotBeReadAndTheSiz
     const QStringList lines = alerts.alerts().front().informativeText.split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 3) << alerts.alerts().front().informativeText.toStdString();
     EXPECT_TRUE(lines[0].contains(QLatin1Char('"') + tree.filePath(QStringLiteral("gone")) + QLatin1Char('"')));
-    EXPECT_EQ(lines[1], formatText(text("ID_MORE_FOLDERS_COULD_NOT_BE_READ"), 1));
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("1 "))) << lines[2].toStdString();
+    EXPECT_EQ(lines[1], text("ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ"));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("1 file was "))) << lines[2].toStdString();
     EXPECT_TRUE(lines[2].contains(text("ID_FILTER_SORT")));
 }
 
