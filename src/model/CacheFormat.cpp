@@ -45,7 +45,7 @@ bool CacheFormat::isValidFingerprint(QByteArrayView block, int n)
 bool CacheFormat::isValidFingerprint(const FingerprintVariants &variants, int n)
 {
     return isFingerprintSide(n) && variants.bytesPerPiece() == FingerprintVariants::bytesPerVariant(n)
-        && qsizetype(variants.count()) * qsizetype(variants.bytesPerPiece()) == fingerprintBytes(n);
+        && qsizetype(variants.fullCount()) * qsizetype(variants.bytesPerPiece()) == fingerprintBytes(n);
 }
 
 bool CacheFormat::isValidMd5(const QByteArray &digest)

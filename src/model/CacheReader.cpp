@@ -1,5 +1,7 @@
 #include "model/CacheReader.h"
 
+#include <climits>
+
 #include <sqlite3.h>
 
 #include "model/CacheFormat.h"
@@ -55,16 +57,16 @@ bool matchesRow(const SqliteStatement &row, int checkColumn, QByteArrayView bloc
             row.columnUtf8(kPath), quint64(row.columnInt64(kFileSize)), row.columnDouble(kModTime), block);
 }
 
-FingerprintVariants variantsOf(QByteArrayView block, int n)
+FingerprintVariants variantsOf(QByteArrayView block, int n, bool turnsCompared)
 {
     FingerprintVariants variants;
-    variants.appendStoredForm(block, n);
+    variants.appendStoredForm(block, n, turnsCompared ? INT_MAX : 1);
     return variants;
 }
 
 } // namespace
 
-std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection, int n)
+std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection, int n, bool turnsCompared)
 {
     SqliteStatement query(connection, fetchSql(n).constData());
     SqliteStatement count(connection, "SELECT count(*) FROM tempTable");
@@ -87,7 +89,7 @@ std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection,
             exif->contentMd5 = QString::fromLatin1(md5);
         if (CacheFormat::isValidFingerprint(fingerprint, n)
             && matchesRow(query, kFingerprintCheck, fingerprint))
-            result.fingerprints.append({ path, variantsOf(fingerprint, n) });
+            result.fingerprints.append({ path, variantsOf(fingerprint, n, turnsCompared) });
         else if (md5IsValid)
             result.hashes.append({ path, md5 });
         result.exif.insert(path, std::move(exif));

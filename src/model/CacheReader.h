@@ -32,8 +32,9 @@ class CacheReader
 public:
     // Rows of the paths in the path table, with the fingerprints of side n. A block of the wrong
     // length or a digest that is not 32 hexadecimal characters counts as not cached. Nothing when
-    // the read fails part-way (the connection's last result says why).
-    static std::optional<CacheFetchResult> fetch(SqliteConnection &connection, int n);
+    // the read fails part-way (the connection's last result says why). Without `turnsCompared`
+    // only the first variant of each fingerprint is kept.
+    static std::optional<CacheFetchResult> fetch(SqliteConnection &connection, int n, bool turnsCompared = true);
 
 private:
     static std::shared_ptr<ExifInfo> exifFromRow(const SqliteStatement &row);

@@ -129,7 +129,7 @@ QByteArray photoMd5ToStore(const ImageFileInfo &record)
 QByteArray digestOf(const ImageFileInfo &record, int side)
 {
     if (!record.isVideo) {
-        if (record.arrHashOfRotateFlipImages.count() != 8)
+        if (record.arrHashOfRotateFlipImages.fullCount() != 8)
             return QByteArray();
         const QByteArray block = record.arrHashOfRotateFlipImages.storedForm();
         return CacheFormat::isValidFingerprint(block, side) ? block : QByteArray();

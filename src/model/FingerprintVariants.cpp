@@ -1,6 +1,10 @@
 // Storage of a record's fingerprint variants and their word views.
 #include "model/FingerprintVariants.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "model/FingerprintTurns.h"
 #include "model/FingerprintWords.h"
 
 size_t FingerprintVariants::bytesPerVariant(int n)
@@ -17,13 +21,16 @@ size_t FingerprintVariants::wordsPerVariant(int n)
     return static_cast<size_t>(n) * static_cast<size_t>(n) / 64;
 }
 
-void FingerprintVariants::appendVariantBytes(int index, std::vector<uint8_t> &out) const
+void FingerprintVariants::appendVariantBytes(
+    std::span<const uint64_t> words, int index, std::vector<uint8_t> &out) const
 {
-    for (const uint64_t word : words(index)) {
+    for (const uint64_t word : words) {
         for (int shift = 56; shift >= 0; shift -= 8)
             out.push_back(uint8_t(word >> shift));
     }
     const size_t tail = m_pieceBytes - m_pieceWords * 8;
+    if (index >= m_count)
+        return;
     const auto first = m_tails.begin() + std::ptrdiff_t(size_t(index) * tail);
     out.insert(out.end(), first, first + std::ptrdiff_t(tail));
 }
@@ -34,7 +41,7 @@ std::vector<uint8_t> FingerprintVariants::variant(int index) const
     if (index < 0 || index >= m_count)
         return bytes;
     bytes.reserve(m_pieceBytes);
-    appendVariantBytes(index, bytes);
+    appendVariantBytes(words(index), index, bytes);
     return bytes;
 }
 
@@ -48,15 +55,23 @@ std::span<const uint64_t> FingerprintVariants::words(int index) const
 QByteArray FingerprintVariants::storedForm() const
 {
     std::vector<uint8_t> bytes;
-    bytes.reserve(size_t(m_count) * m_pieceBytes);
+    bytes.reserve(size_t(fullCount()) * m_pieceBytes);
     for (int i = 0; i < m_count; ++i)
-        appendVariantBytes(i, bytes);
+        appendVariantBytes(words(i), i, bytes);
+    const int side = int(std::lround(std::sqrt(double(m_pieceWords * 64))));
+    const FingerprintTurns *turns = m_rebuilt && m_count == 1 ? FingerprintTurns::forSide(side) : nullptr;
+    std::vector<uint64_t> turned;
+    for (int i = m_count; turns && i < fullCount(); ++i) {
+        turned.clear();
+        turns->appendVariant(words(0), i, turned);
+        appendVariantBytes(turned, i, bytes);
+    }
     return QByteArray(reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
 bool FingerprintVariants::append(std::span<const uint8_t> packed)
 {
-    if (packed.empty() || (m_count > 0 && packed.size() != m_pieceBytes))
+    if (packed.empty() || (m_count > 0 && packed.size() != m_pieceBytes) || m_leftOut > 0)
         return false;
     m_pieceBytes = packed.size();
     m_pieceWords = packed.size() / 8;
@@ -66,25 +81,36 @@ bool FingerprintVariants::append(std::span<const uint8_t> packed)
     return true;
 }
 
-int FingerprintVariants::appendStoredForm(std::span<const uint8_t> block, int n)
+int FingerprintVariants::appendStoredForm(std::span<const uint8_t> block, int n, int held)
 {
     const size_t piece = bytesPerVariant(n);
     if (piece == 0)
         return 0;
-    reserve(block.size() / piece, piece);
+    const int pieces = int(block.size() / piece);
+    reserve(size_t(std::min(pieces, held)), piece);
     int appended = 0;
-    for (size_t offset = 0; offset + piece <= block.size(); offset += piece) {
+    for (size_t offset = 0; appended < std::min(pieces, held); offset += piece) {
         if (!append(block.subspan(offset, piece)))
-            break;
+            return appended;
         ++appended;
     }
-    return appended;
+    if (appended < pieces)
+        leaveOut(pieces - appended, false);
+    return pieces;
 }
 
-int FingerprintVariants::appendStoredForm(QByteArrayView block, int n)
+int FingerprintVariants::appendStoredForm(QByteArrayView block, int n, int held)
 {
     return appendStoredForm(
-        std::span<const uint8_t>(reinterpret_cast<const uint8_t *>(block.data()), size_t(block.size())), n);
+        std::span<const uint8_t>(reinterpret_cast<const uint8_t *>(block.data()), size_t(block.size())), n, held);
+}
+
+void FingerprintVariants::leaveOut(int count, bool rebuilt)
+{
+    if (count <= 0 || m_count == 0)
+        return;
+    m_leftOut += count;
+    m_rebuilt = rebuilt && m_count == 1 && m_leftOut == FingerprintTurns::kVariants - 1;
 }
 
 void FingerprintVariants::reserve(size_t variants, size_t pieceBytes)
@@ -100,4 +126,6 @@ void FingerprintVariants::clear()
     m_pieceBytes = 0;
     m_pieceWords = 0;
     m_count = 0;
+    m_leftOut = 0;
+    m_rebuilt = false;
 }

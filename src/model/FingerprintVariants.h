@@ -1,9 +1,12 @@
 // A record's fingerprint variants: packed bit strings of equal length. Only the word view of each
 // is kept (built once when the variant arrives, so the comparison never converts or allocates per
 // pair), with the few bytes past the last whole word; the packed bytes are rebuilt from it on
-// demand, which keeps a record's fingerprint to one copy.
+// demand, which keeps a record's fingerprint to one copy. A scan that compares no turned or
+// mirrored variants keeps only the first: the others are either rebuilt from it for the cache
+// (they are its exact turns) or, read from the cache, not needed at all.
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -21,22 +24,30 @@ public:
     static size_t wordsPerVariant(int n);
 
     bool isEmpty() const { return m_count == 0; }
+    // Variants held: those words() gives.
     int count() const { return m_count; }
+    // Variants the fingerprint has, held or left out.
+    int fullCount() const { return m_count + m_leftOut; }
     size_t bytesPerPiece() const { return m_pieceBytes; }
     size_t wordsPerPiece() const { return m_pieceWords; }
 
     std::vector<uint8_t> variant(int index) const;
     std::span<const uint64_t> words(int index) const;
-    // Every variant in index order, back to back: what the cache stores.
+    // Every variant in index order, back to back: what the cache stores. Variants left out are
+    // rebuilt when they can be, and missing otherwise.
     QByteArray storedForm() const;
 
     // Appends one packed variant. All variants of a list have one length: a piece of another
-    // length (or an empty one) is refused and false returned.
+    // length (or an empty one), or one after variants left out, is refused and false returned.
     bool append(std::span<const uint8_t> packed);
-    // Splits a stored block into pieces of bytesPerVariant(n) and appends each whole piece; a
-    // trailing remainder shorter than a piece is ignored. Returns the number appended.
-    int appendStoredForm(std::span<const uint8_t> block, int n);
-    int appendStoredForm(QByteArrayView block, int n);
+    // Notes that `count` more variants follow the held ones without being kept. `rebuilt`: they
+    // are the first variant's turns and mirror (FingerprintTurns), which storedForm rebuilds.
+    void leaveOut(int count, bool rebuilt);
+    // Splits a stored block into pieces of bytesPerVariant(n) and appends each whole piece (at
+    // most `held` of them; the rest are left out); a trailing remainder shorter than a piece is
+    // ignored. Returns the number appended or left out.
+    int appendStoredForm(std::span<const uint8_t> block, int n, int held = INT_MAX);
+    int appendStoredForm(QByteArrayView block, int n, int held = INT_MAX);
     // Room for `variants` more pieces of `pieceBytes` in one allocation.
     void reserve(size_t variants, size_t pieceBytes);
     void clear();
@@ -45,7 +56,7 @@ public:
     bool operator==(const FingerprintVariants &) const = default;
 
 private:
-    void appendVariantBytes(int index, std::vector<uint8_t> &out) const;
+    void appendVariantBytes(std::span<const uint64_t> words, int index, std::vector<uint8_t> &out) const;
 
     std::vector<uint64_t> m_words;
     // Bytes of each variant past its last whole word (none when n*n is a multiple of 64).
@@ -53,4 +64,6 @@ private:
     size_t m_pieceBytes = 0;
     size_t m_pieceWords = 0;
     int m_count = 0;
+    int m_leftOut = 0;
+    bool m_rebuilt = false;
 };

@@ -29,32 +29,44 @@ std::vector<uint8_t> GridHash::pixelValues(const QImage &image)
     return values;
 }
 
-std::vector<uint8_t> GridHash::gridBits(const QImage &image, int rows, int columns, int n)
+std::vector<int> GridHash::bitPixels(int width, int height, int rows, int columns, size_t bits)
 {
-    const int width = image.width();
-    const int height = image.height();
-    if (n <= 0 || rows <= 0 || columns <= 0 || width / columns == 0 || height / rows == 0)
+    if (rows <= 0 || columns <= 0 || width / columns == 0 || height / rows == 0)
         return {};
     const int cellHeight = height / rows;
     const int cellWidth = width / columns;
-    const std::vector<uint8_t> values = pixelValues(image);
-    const size_t bitCount = static_cast<size_t>(n) * static_cast<size_t>(n);
-    std::vector<uint8_t> bits(bitCount, 0);
+    std::vector<int> pixels(bits, -1);
     size_t k = 0;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
-            uint64_t sum = 0;
-            for (int y = r * cellHeight; y < (r + 1) * cellHeight; ++y)
-                for (int x = c * cellWidth; x < (c + 1) * cellWidth; ++x)
-                    sum += values[static_cast<size_t>(y) * width + x];
-            const uint64_t mean = sum / (static_cast<uint64_t>(cellHeight) * cellWidth);
             for (int y = r * cellHeight; y < (r + 1) * cellHeight; ++y) {
-                for (int x = c * cellWidth; x < (c + 1) * cellWidth; ++x, ++k) {
-                    if (k < bitCount)
-                        bits[k] = values[static_cast<size_t>(y) * width + x] > mean ? 1 : 0;
-                }
+                for (int x = c * cellWidth; x < (c + 1) * cellWidth && k < bits; ++x, ++k)
+                    pixels[k] = y * width + x;
             }
         }
+    }
+    return pixels;
+}
+
+std::vector<uint8_t> GridHash::gridBits(const QImage &image, int rows, int columns, int n)
+{
+    if (n <= 0 || rows <= 0 || columns <= 0)
+        return {};
+    const size_t cell = static_cast<size_t>(image.height() / rows) * static_cast<size_t>(image.width() / columns);
+    // Every covered pixel in bit order: the means take whole cells, also where bits end inside one.
+    const std::vector<int> covered
+        = bitPixels(image.width(), image.height(), rows, columns, cell * size_t(rows) * size_t(columns));
+    if (covered.empty())
+        return {};
+    const std::vector<uint8_t> values = pixelValues(image);
+    std::vector<uint8_t> bits(static_cast<size_t>(n) * static_cast<size_t>(n), 0);
+    for (size_t first = 0; first < covered.size(); first += cell) {
+        uint64_t sum = 0;
+        for (size_t k = first; k < first + cell; ++k)
+            sum += values[size_t(covered[k])];
+        const uint64_t mean = sum / cell;
+        for (size_t k = first; k < first + cell && k < bits.size(); ++k)
+            bits[k] = values[size_t(covered[k])] > mean ? 1 : 0;
     }
     return bits;
 }

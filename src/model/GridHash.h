@@ -20,6 +20,10 @@ public:
     // visited. Rows and columns past the last whole cell belong to no cell; bits past the
     // covered pixels stay 0. Empty when a cell would be smaller than one pixel.
     static std::vector<uint8_t> gridBits(const QImage &image, int rows, int columns, int n);
+    // The pixel (y * width + x) each bit of that order is taken from, for the first `bits` bits;
+    // -1 past the covered pixels. The bits of one cell are consecutive. Empty when a cell would be
+    // smaller than one pixel.
+    static std::vector<int> bitPixels(int width, int height, int rows, int columns, size_t bits);
 
     // n*n bytes, 0 or 1: pixel k (in row order) brighter than the whole image's mean.
     static std::vector<uint8_t> wholeImageBits(const QImage &image, int n);

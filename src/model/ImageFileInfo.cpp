@@ -9,6 +9,7 @@
 #include "app/CommonFunc.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ExifInfo.h"
+#include "model/FingerprintTurns.h"
 #include "model/FingerprintWords.h"
 #include "model/GDFoldersList.h"
 #include "model/GridHash.h"
@@ -16,14 +17,6 @@
 #include "model/PhotosNode.h"
 #include "platform/FileFacts.h"
 #include "platform/ImageSource.h"
-
-namespace
-{
-
-constexpr int kVariantGridRows = 4;
-constexpr int kVariantGridColumns = 4;
-
-} // namespace
 
 ImageFileInfo::ImageFileInfo() = default;
 ImageFileInfo::~ImageFileInfo() = default;
@@ -47,6 +40,7 @@ void ImageFileInfo::commonInit(const RecordSettings &settings)
     resizeValue = settings.reSizeValue;
     scanType = settings.scanType;
     indexMeanParts = settings.indexMeanParts;
+    turnsCompared = settings.turnsCompared;
 }
 
 bool ImageFileInfo::isBelowMinimumSize(qint64 minimum) const
@@ -235,21 +229,18 @@ void ImageFileInfo::computeFileHash()
     case 3:
         updateImageHash(grey, 3, 4);
         break;
-    case 4: {
-        const QImage mirrored = ImageProcessing::getOrientatedFlipImage(grey, 0);
-        const QList<QImage> variants = {
-            grey,
-            ImageProcessing::getOrientatedImage(grey, -90),
-            ImageProcessing::getOrientatedImage(grey, -180),
-            ImageProcessing::getOrientatedImage(grey, -270),
-            mirrored,
-            ImageProcessing::getOrientatedImage(mirrored, -90),
-            ImageProcessing::getOrientatedImage(mirrored, -180),
-            ImageProcessing::getOrientatedImage(mirrored, -270),
-        };
-        updateImageHashForRotateImages(variants, kVariantGridRows, kVariantGridColumns);
+    case 4:
+        // Without turns to compare, the first variant is all the record keeps: the others are
+        // rebuilt from it, bit for bit, when the cache stores them.
+        if (!turnsCompared && grey.width() == resizeValue && grey.height() == resizeValue
+            && FingerprintTurns::forSide(resizeValue)) {
+            updateImageHashForRotateImages({ grey }, FingerprintTurns::kGridRows, FingerprintTurns::kGridColumns);
+            arrHashOfRotateFlipImages.leaveOut(FingerprintTurns::kVariants - 1, true);
+        } else {
+            updateImageHashForRotateImages(FingerprintTurns::variantPictures(grey), FingerprintTurns::kGridRows,
+                FingerprintTurns::kGridColumns);
+        }
         break;
-    }
     default:
         break;
     }

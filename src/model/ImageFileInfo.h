@@ -128,6 +128,8 @@ public:
     // Where the record comes from and the layout of its fingerprint, both from the scan that made it.
     ScanSource scanType = ScanSource::thisComputer;
     int indexMeanParts = 0;
+    // From the scan: it compares turned or mirrored variants, so the record keeps all eight.
+    bool turnsCompared = true;
     bool isTrashed = false;
     std::shared_ptr<GDFoldersList> dFolderList;
     // Local copy of a cloud file, used for EXIF, fingerprint and preview.

@@ -17,4 +17,7 @@ struct RecordSettings {
     ScanSource scanType = ScanSource::thisComputer;
     // The fingerprint layout ("indexMeanParts"): 0 whole picture, 1-3 grids, 4 rotations and mirror.
     int indexMeanParts = 4;
+    // The scan compares turned or mirrored pictures; when it does not, a record keeps only the
+    // first variant of its fingerprint.
+    bool turnsCompared = true;
 };

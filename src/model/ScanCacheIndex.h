@@ -16,6 +16,9 @@ class ExifInfo;
 struct ScanCacheIndex {
     // Side N of the fingerprints the scan reads and writes.
     int reSizeValue = 0;
+    // The scan compares turned or mirrored variants; when not, only the first of each cached
+    // fingerprint is read (a cached fingerprint is never written back).
+    bool turnsCompared = true;
     SharedPathDictionary<std::shared_ptr<ExifInfo>> dictExif;
     // MD5 digests: of videos, and of photos without a fingerprint of the scan's side.
     SharedPathDictionary<QByteArray> dictHash;

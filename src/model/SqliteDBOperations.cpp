@@ -142,7 +142,7 @@ QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromD
             // pages stay resident until the connection closes, on top of the fingerprints read from
             // them, so only the first 64 MB are mapped: a large cache is read, not held twice.
             connection.exec("PRAGMA mmap_size = 67108864");
-            result = CacheReader::fetch(connection, index.reSizeValue);
+            result = CacheReader::fetch(connection, index.reSizeValue, index.turnsCompared);
             return result.has_value();
         });
     if (!result)

@@ -55,6 +55,7 @@ std::shared_ptr<ScanSession> ScanEngine::beginSession(const ScanOptions &options
     session->options = options;
     ScanPeriod::fixWindow(session->options.period);
     session->cacheIndex.reSizeValue = session->options.globals.reSizeValue;
+    session->cacheIndex.turnsCompared = session->options.recordSettings().turnsCompared;
     session->clock.start();
     std::weak_ptr<ScanSession> weak = session;
     session->report = [this, weak](ScanProgress::Stage stage, const QString &path) {

@@ -131,5 +131,6 @@ ScanOptions ScanOptions::load(
 
 RecordSettings ScanOptions::recordSettings() const
 {
-    return { globals.reSizeValue, globals.minimumAllowFileSize, globals.scanType, indexMeanParts };
+    return { globals.reSizeValue, globals.minimumAllowFileSize, globals.scanType, indexMeanParts,
+        globals.compareRotateImages || globals.compareFlipImages };
 }

@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+#include "model/CacheFormat.h"
+#include "model/FingerprintTurns.h"
 #include "model/FingerprintVariants.h"
 #include "model/FingerprintWords.h"
 #include "model/GridHash.h"
@@ -169,6 +171,59 @@ TEST(Fingerprint, VariantsOfAnotherLengthAreRefused)
     EXPECT_TRUE(variants.append(std::vector<uint8_t>(512, 1)));
     EXPECT_FALSE(variants.append(std::vector<uint8_t>(800, 1)));
     EXPECT_EQ(variants.count(), 1);
+}
+
+std::vector<uint64_t> fingerprintWords(const QImage &picture, int n)
+{
+    return FingerprintWords::wordView(GridHash::pack(GridHash::gridBits(picture, 4, 4, n), n));
+}
+
+// Turns rebuilt from the first variant are bit for bit the fingerprints of the turned and mirrored
+// pictures at every side a scan offers (noise, so a misplaced bit shows); sides whose cells or
+// words are not whole have no turns.
+TEST(Fingerprint, TurnsRebuiltFromTheFirstVariantAreThoseOfTheTurnedPictures)
+{
+    std::mt19937 random(3);
+    for (int n = 48; n <= 96; n += 8) {
+        const FingerprintTurns *turns = FingerprintTurns::forSide(n);
+        ASSERT_NE(turns, nullptr) << n;
+        QImage picture(n, n, QImage::Format_Grayscale8);
+        for (int y = 0; y < n; ++y)
+            for (int x = 0; x < n; ++x)
+                picture.scanLine(y)[x] = uchar(random());
+        const QList<QImage> pictures = FingerprintTurns::variantPictures(picture);
+        const std::vector<uint64_t> first = fingerprintWords(pictures[0], n);
+        for (int v = 1; v < FingerprintTurns::kVariants; ++v) {
+            std::vector<uint64_t> rebuilt;
+            turns->appendVariant(first, v, rebuilt);
+            EXPECT_EQ(rebuilt, fingerprintWords(pictures[v], n)) << n << " " << v;
+        }
+    }
+    for (const int n : { 0, 36, 50, 60 })
+        EXPECT_EQ(FingerprintTurns::forSide(n), nullptr) << n;
+}
+
+// A cached fingerprint read without its turns still counts as whole, but never stores a block the
+// cache would take; one whose turns are rebuilt stores all eight. Nothing is appended after them.
+TEST(Fingerprint, VariantsLeftOutCountButOnlyRebuiltOnesAreStored)
+{
+    QByteArray block(8 * 512, '\0');
+    for (int i = 0; i < block.size(); ++i)
+        block[i] = static_cast<char>(i * 31 + 7);
+    FingerprintVariants read;
+    EXPECT_EQ(read.appendStoredForm(QByteArrayView(block), 64, 1), 8);
+    EXPECT_EQ(read.count(), 1);
+    EXPECT_EQ(read.fullCount(), 8);
+    EXPECT_TRUE(CacheFormat::isValidFingerprint(read, 64));
+    EXPECT_FALSE(CacheFormat::isValidFingerprint(read.storedForm(), 64));
+    EXPECT_FALSE(read.append(std::vector<uint8_t>(512, 1)));
+
+    FingerprintVariants rebuilt;
+    rebuilt.appendStoredForm(QByteArrayView(block).first(512), 64);
+    rebuilt.leaveOut(7, true);
+    const QByteArray stored = rebuilt.storedForm();
+    EXPECT_TRUE(CacheFormat::isValidFingerprint(stored, 64));
+    EXPECT_EQ(stored.left(512), block.left(512));
 }
 
 // The blocked distance loop must stop at exactly the word where a word-by-word loop stops.

@@ -189,6 +189,21 @@ TEST_F(ImageFileInfoTest, LocalPhotoGetsEightVariants)
     EXPECT_EQ(record->arrHashOfRotateFlipImages.storedForm(), first);
 }
 
+// A scan without turns keeps the first variant; the cache still gets all eight, bit for bit.
+TEST_F(ImageFileInfoTest, WithoutTurnsThePhotoKeepsOneVariantAndStoresTheSameEight)
+{
+    const QString path = writeImage(QStringLiteral("t.png"), 200, 150);
+    const auto all = ImageFileInfo::initWithPathForFile(path, settings);
+    settings.turnsCompared = false;
+    const auto first = ImageFileInfo::initWithPathForFile(path, settings);
+    ASSERT_TRUE(all && first);
+    all->computeFileHash();
+    first->computeFileHash();
+    EXPECT_EQ(first->arrHashOfRotateFlipImages.count(), 1);
+    EXPECT_EQ(first->arrHashOfRotateFlipImages.fullCount(), 8);
+    EXPECT_EQ(first->arrHashOfRotateFlipImages.storedForm(), all->arrHashOfRotateFlipImages.storedForm());
+}
+
 TEST_F(ImageFileInfoTest, ImageNarrowerThanBitmapIsNotComparable)
 {
     const auto record
