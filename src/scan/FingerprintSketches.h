@@ -19,6 +19,9 @@ class ImageFileInfo;
 class FingerprintSketches
 {
 public:
+    // Sum of |a[i] - b[i]| over n bytes; it may stop early once past the limit.
+    using ByteDistance = std::int64_t (*)(const std::uint8_t *a, const std::uint8_t *b, size_t n, std::int64_t limit);
+
     // The record has no fingerprint: no pair with it can match.
     static constexpr int kNoFingerprint = -1;
     // The fingerprint has another length than the scan's: only the full comparison can tell.
@@ -52,6 +55,8 @@ private:
     bool allowedVariants(int count, Slot &slot) const;
 
     PairScoreOptions m_options;
+    // The widest kernel the processor runs.
+    ByteDistance m_byteDistance;
     size_t m_words;
     // Words of each variant kept in the prefix copy: enough that two unrelated fingerprints
     // (half their bits differ) almost surely pass the allowed distance within them.
