@@ -94,16 +94,21 @@ struct Planes {
 };
 
 // The picture's colour planes with its columns as rows: column x of the picture is row x here, so
-// the pass across the picture's rows walks whole rows of memory.
+// the pass across the picture's rows walks whole rows of memory. An opaque or premultiplied picture
+// is read as it is; others are converted first.
 Planes columnsOf(const QImage &image)
 {
-    const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    Planes planes { source.height(), source.width(), {} };
-    planes.values.resize(size_t(planes.width) * size_t(planes.height) * 3);
-    for (int y = 0; y < source.height(); ++y) {
+    const bool premultiplied
+        = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage source = premultiplied ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int width = source.width();
+    const int height = source.height();
+    Planes planes { height, width, {} };
+    planes.values.resize(size_t(width) * size_t(height) * 3);
+    for (int y = 0; y < height; ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(source.constScanLine(y));
-        for (int x = 0; x < source.width(); ++x) {
-            float *p = planes.at(y, x);
+        float *p = planes.at(y, 0);
+        for (int x = 0; x < width; ++x, p += size_t(height) * 3) {
             p[0] = float(qRed(line[x]));
             p[1] = float(qGreen(line[x]));
             p[2] = float(qBlue(line[x]));

@@ -1,16 +1,21 @@
 // Separable exact area averaging: whole source pixels are summed as integers, the split pixels at
-// the edges of each output pixel are weighed by the part of them it covers.
+// the edges of each output pixel are weighed by the part of them it covers. The picture is read
+// once, row by row, and only the few output rows it is adding to are held.
 #include "platform/AreaAverage.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace
 {
-
-constexpr int kChannels = 4;
 
 // What one output sample covers on one axis: whole source samples [begin, end) and at most one
 // split sample on each side.
@@ -47,32 +52,55 @@ std::vector<Span> spansFor(int from, int to)
     return spans;
 }
 
-void addWeighted(float *sum, QRgb pixel, float weight)
+// The four channels of a pixel side by side, in the order of its bytes in memory; every lane goes
+// through the same single-precision operations one channel at a time would, so the sums are the
+// same to the bit while four channels are summed at once.
+using Counts = std::int32_t __attribute__((vector_size(16)));
+using Lanes = float __attribute__((vector_size(16)));
+using PixelBytes = std::uint8_t __attribute__((vector_size(4)));
+
+Counts countsOf(QRgb pixel)
 {
-    sum[0] += weight * float(qRed(pixel));
-    sum[1] += weight * float(qGreen(pixel));
-    sum[2] += weight * float(qBlue(pixel));
-    sum[3] += weight * float(qAlpha(pixel));
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    return Counts(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(pixel)), zero), zero));
+#else
+    PixelBytes bytes;
+    std::memcpy(&bytes, &pixel, sizeof bytes);
+    return __builtin_convertvector(bytes, Counts);
+#endif
 }
 
-// One source row reduced across: `out` gets the summed colours of every output pixel.
-void reduceRow(const QRgb *line, const std::vector<Span> &spans, float *out)
+Lanes lanesOf(QRgb pixel)
+{
+    return __builtin_convertvector(countsOf(pixel), Lanes);
+}
+
+// Where the channels of a QRgb lie among the lanes.
+int laneOf(int shift)
+{
+    return Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? shift / 8 : 3 - shift / 8;
+}
+const int kRed = laneOf(16);
+const int kGreen = laneOf(8);
+const int kBlue = laneOf(0);
+const int kAlpha = laneOf(24);
+
+// One source row reduced across: `out` gets the summed channels of every output pixel. Whole
+// pixels are summed as integers, then the split pixel on the left and the one on the right are
+// added with the part of them the output pixel covers.
+void reduceRow(const QRgb *line, const std::vector<Span> &spans, Lanes *out)
 {
     for (const Span &span : spans) {
-        unsigned r = 0, g = 0, b = 0, a = 0;
-        for (int x = span.begin; x < span.end; ++x) {
-            const QRgb p = line[x];
-            r += qRed(p);
-            g += qGreen(p);
-            b += qBlue(p);
-            a += qAlpha(p);
-        }
-        float sum[kChannels] = { float(r), float(g), float(b), float(a) };
+        Counts whole = {};
+        for (int x = span.begin; x < span.end; ++x)
+            whole += countsOf(line[x]);
+        Lanes sum = __builtin_convertvector(whole, Lanes);
         if (span.left >= 0)
-            addWeighted(sum, line[span.left], span.leftWeight);
+            sum += span.leftWeight * lanesOf(line[span.left]);
         if (span.right >= 0)
-            addWeighted(sum, line[span.right], span.rightWeight);
-        out = std::copy(sum, sum + kChannels, out);
+            sum += span.rightWeight * lanesOf(line[span.right]);
+        *out++ = sum;
     }
 }
 
@@ -82,12 +110,20 @@ struct Share {
     float weight = 0;
 };
 
-std::vector<std::array<Share, 2>> sharesOfSourceRows(const std::vector<Span> &spans, int sourceRows)
+struct Shares {
+    std::vector<std::array<Share, 2>> ofSourceRow;
+    // The last source row each output row covers.
+    std::vector<int> lastSourceRow;
+};
+
+Shares sharesOfSourceRows(const std::vector<Span> &spans, int sourceRows)
 {
-    std::vector<std::array<Share, 2>> shares(static_cast<size_t>(sourceRows));
+    Shares shares { std::vector<std::array<Share, 2>>(static_cast<size_t>(sourceRows)),
+        std::vector<int>(spans.size(), 0) };
     const auto give = [&](int sourceRow, int outputRow, float weight) {
-        auto &pair = shares[size_t(sourceRow)];
+        auto &pair = shares.ofSourceRow[size_t(sourceRow)];
         (pair[0].row < 0 ? pair[0] : pair[1]) = Share { outputRow, weight };
+        shares.lastSourceRow[size_t(outputRow)] = sourceRow;
     };
     for (int y = 0; y < int(spans.size()); ++y) {
         const Span &span = spans[size_t(y)];
@@ -101,7 +137,7 @@ std::vector<std::array<Share, 2>> sharesOfSourceRows(const std::vector<Span> &sp
     return shares;
 }
 
-void addRow(float *to, const float *from, int count, float weight)
+void addRow(Lanes *to, const Lanes *from, int count, float weight)
 {
     for (int i = 0; i < count; ++i)
         to[i] += weight * from[i];
@@ -112,6 +148,17 @@ int channel(float value)
     return int(std::clamp(value, 0.0f, 255.0f) + 0.5f);
 }
 
+// The finished sums of one output row as pixels: each is the mean over the same area.
+void writeRow(const Lanes *sums, int width, float area, bool alpha, QRgb *line)
+{
+    for (int x = 0; x < width; ++x) {
+        const Lanes mean = sums[x] / area;
+        const int a = alpha ? channel(mean[kAlpha]) : 255;
+        line[x] = qRgba(std::min(channel(mean[kRed]), a), std::min(channel(mean[kGreen]), a),
+            std::min(channel(mean[kBlue]), a), a);
+    }
+}
+
 } // namespace
 
 QImage AreaAverage::reduced(const QImage &image, const QSize &target)
@@ -120,35 +167,36 @@ QImage AreaAverage::reduced(const QImage &image, const QSize &target)
         || target.height() > image.height())
         return {};
     // An opaque RGB32 pixel is its own premultiplied form.
-    const QImage source = image.format() == QImage::Format_RGB32
-        ? image
-        : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const bool premultiplied
+        = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage source = premultiplied ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const std::vector<Span> across = spansFor(source.width(), target.width());
-    const std::vector<Span> down = spansFor(source.height(), target.height());
-    const int rowFloats = target.width() * kChannels;
-    std::vector<float> sums(size_t(rowFloats) * size_t(target.height()), 0.0f);
-    std::vector<float> row(static_cast<size_t>(rowFloats));
-    // Every source row is reduced across once and added to the output rows that cover it.
-    const std::vector<std::array<Share, 2>> shares = sharesOfSourceRows(down, source.height());
-    for (int y = 0; y < source.height(); ++y) {
-        reduceRow(reinterpret_cast<const QRgb *>(source.constScanLine(y)), across, row.data());
-        for (const Share &share : shares[size_t(y)]) {
-            if (share.row >= 0)
-                addRow(&sums[size_t(share.row) * size_t(rowFloats)], row.data(), rowFloats, share.weight);
-        }
-    }
+    const Shares shares = sharesOfSourceRows(spansFor(source.height(), target.height()), source.height());
+    const int width = target.width();
+    // A source row reaches at most the output row it starts in and the next, so three rows of sums
+    // are open at a time; a row's sums are written out after its last source row.
+    constexpr int kOpenRows = 3;
+    std::vector<Lanes> sums(size_t(width) * kOpenRows, Lanes {});
+    std::vector<Lanes> row(static_cast<size_t>(width));
+    const auto sumsOf = [&](int outputRow) { return &sums[size_t(outputRow % kOpenRows) * size_t(width)]; };
     // Every output pixel covers the same area of the picture.
     const float area
         = float(source.width()) * float(source.height()) / float(target.width() * target.height());
     const bool alpha = image.hasAlphaChannel();
     QImage result(target, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    for (int y = 0; y < target.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));
-        const float *sum = &sums[size_t(y) * size_t(rowFloats)];
-        for (int x = 0; x < target.width(); ++x, sum += kChannels) {
-            const int a = alpha ? channel(sum[3] / area) : 255;
-            line[x] = qRgba(std::min(channel(sum[0] / area), a), std::min(channel(sum[1] / area), a),
-                std::min(channel(sum[2] / area), a), a);
+    if (result.isNull())
+        return {};
+    int written = 0;
+    for (int y = 0; y < source.height() && written < target.height(); ++y) {
+        reduceRow(reinterpret_cast<const QRgb *>(source.constScanLine(y)), across, row.data());
+        for (const Share &share : shares.ofSourceRow[size_t(y)]) {
+            if (share.row >= 0)
+                addRow(sumsOf(share.row), row.data(), width, share.weight);
+        }
+        for (; written < target.height() && shares.lastSourceRow[size_t(written)] <= y; ++written) {
+            Lanes *finished = sumsOf(written);
+            writeRow(finished, width, area, alpha, reinterpret_cast<QRgb *>(result.scanLine(written)));
+            std::fill_n(finished, width, Lanes {});
         }
     }
     return result;

@@ -2,6 +2,7 @@
 // for a mirrored or turned picture as for the picture itself.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QImage>
 #include <QTransform>
 
@@ -76,3 +77,35 @@ TEST(AreaAverageEdgeTest, TransparencyIsKeptAndEnlargingIsRefused)
 }
 
 } // namespace
+
+// Thumbnails in users' caches were reduced with these exact samples: a faster reduction must give
+// the same bytes, for opaque, transparent and grey pictures alike.
+TEST(AreaAverageStableTest, SamplesStayBitForBit)
+{
+    const struct {
+        QImage::Format format;
+        QSize from;
+        QSize to;
+        const char *md5;
+    } cases[] = {
+        { QImage::Format_RGB32, QSize(500, 375), QSize(256, 192), "4a649a9dfcde0298b0d54b3e5bf3c743" },
+        { QImage::Format_RGB32, QSize(401, 299), QSize(64, 48), "756e464f7b338646d4db5299787232f5" },
+        { QImage::Format_RGB32, QSize(97, 61), QSize(96, 60), "cab886b59ca2e5e451dcd1afd70652ce" },
+        { QImage::Format_RGB32, QSize(1000, 10), QSize(3, 1), "b63ad2fc4d1316fb3928938c9bc632f6" },
+        { QImage::Format_ARGB32, QSize(301, 203), QSize(256, 173), "a9bbee9b511e5d83ed289aa61a8b959e" },
+        { QImage::Format_Grayscale8, QSize(700, 525), QSize(256, 192), "2035245f26b2bf18d2837ab034c6f58b" },
+        { QImage::Format_RGB888, QSize(333, 500), QSize(171, 256), "ea220f13c8b5de901e4e87d95dde4ac9" },
+    };
+    for (const auto &c : cases) {
+        QImage picture = NoisePicture::make(c.from, 5).convertToFormat(c.format);
+        if (c.format == QImage::Format_ARGB32) {
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    picture.setPixel(x, y, (picture.pixel(x, y) & 0xffffff) | (uint((x * 7 + y * 3) % 256) << 24));
+        }
+        const QImage reduced = AreaAverage::reduced(picture, c.to);
+        const QByteArray bytes(reinterpret_cast<const char *>(reduced.constBits()), reduced.sizeInBytes());
+        EXPECT_EQ(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex().toStdString(), c.md5)
+            << c.format << " " << c.from.width() << "x" << c.from.height();
+    }
+}
