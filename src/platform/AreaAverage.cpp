@@ -143,19 +143,23 @@ void addRow(Lanes *to, const Lanes *from, int count, float weight)
         to[i] += weight * from[i];
 }
 
-int channel(float value)
+// Every lane of `value` rounded to a channel value: clamped to 0..255, plus a half, truncated.
+Counts channels(Lanes value)
 {
-    return int(std::clamp(value, 0.0f, 255.0f) + 0.5f);
+    const Lanes zero = {};
+    const Lanes top = zero + 255.0f;
+    const Lanes clamped = value < zero ? zero : (top < value ? top : value);
+    return __builtin_convertvector(clamped + 0.5f, Counts);
 }
 
 // The finished sums of one output row as pixels: each is the mean over the same area.
 void writeRow(const Lanes *sums, int width, float area, bool alpha, QRgb *line)
 {
     for (int x = 0; x < width; ++x) {
-        const Lanes mean = sums[x] / area;
-        const int a = alpha ? channel(mean[kAlpha]) : 255;
-        line[x] = qRgba(std::min(channel(mean[kRed]), a), std::min(channel(mean[kGreen]), a),
-            std::min(channel(mean[kBlue]), a), a);
+        Counts c = channels(sums[x] / area);
+        const int a = alpha ? c[kAlpha] : 255;
+        c = c < a ? c : a;
+        line[x] = qRgba(c[kRed], c[kGreen], c[kBlue], a);
     }
 }
 

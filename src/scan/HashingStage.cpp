@@ -89,26 +89,51 @@ void HashingStage::enqueueHashOperations(RecordList batch)
     }
     auto self = shared_from_this();
     m_queue.addBatch(
-        std::move(jobs), [self, batch = std::move(batch)]() { self->hashOperationsCompleted(batch); });
+        std::move(jobs), [self, batch = std::move(batch)]() mutable { self->hashOperationsCompleted(std::move(batch)); });
 }
 
-void HashingStage::hashOperationsCompleted(const RecordList &batch)
+void HashingStage::hashOperationsCompleted(RecordList batch)
 {
-    Log::line(QStringLiteral("operationsCompleted"));
-    ScanSession &s = *m_session;
-    // A stopped batch may hold records that were never hashed; none of it is written, so the
-    // cache only ever holds whole batches.
-    if (!s.stopped())
-        ScanCache::saveFileInfoToCache(
-            s.options.globals.scanType, batch, m_countFileProcessedToHash, s.cacheIndex);
-    releaseFreedMemory();
-    const int count = int(source().size());
-    if (m_countFileProcessedToHash != count) {
-        ++m_countFileProcessedToHash;
-        scheduleHashOperations();
-        return;
+    {
+        std::lock_guard<std::mutex> lock(m_finishing);
+        if (m_writing) {
+            m_hashedWhileWriting = std::move(batch);
+            return;
+        }
+        m_writing = true;
     }
-    runComparison();
+    finishBatches(std::move(batch));
+}
+
+void HashingStage::finishBatches(RecordList batch)
+{
+    ScanSession &s = *m_session;
+    for (;;) {
+        Log::line(QStringLiteral("operationsCompleted"));
+        const int written = m_countFileProcessedToHash;
+        const bool last = written == int(source().size());
+        // The next batch is decoded while this one is written.
+        if (!last) {
+            ++m_countFileProcessedToHash;
+            scheduleHashOperations();
+        }
+        // A stopped batch may hold records that were never hashed; none of it is written, so the
+        // cache only ever holds whole batches.
+        if (!s.stopped())
+            ScanCache::saveFileInfoToCache(s.options.globals.scanType, batch, written, s.cacheIndex);
+        releaseFreedMemory();
+        if (last) {
+            runComparison();
+            return;
+        }
+        std::lock_guard<std::mutex> lock(m_finishing);
+        if (!m_hashedWhileWriting) {
+            m_writing = false;
+            return;
+        }
+        batch = std::move(*m_hashedWhileWriting);
+        m_hashedWhileWriting.reset();
+    }
 }
 
 void HashingStage::runComparison()

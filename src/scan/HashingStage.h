@@ -1,12 +1,14 @@
 // The hashing stage of a scan: loads the cache rows, gives every record its fingerprint (reused
 // from the cache when the file's size and modification time are unchanged) in batches on the hash
-// queue, writes each finished batch back to the cache, and after the last batch runs the
-// comparison on the queue's thread. An exact scan of this computer reads bytes instead (ExactPass);
+// queue, writes each finished batch back to the cache while the next batch is being hashed, and
+// after the last batch is written runs the comparison on the queue's thread. An exact scan of this computer reads bytes instead (ExactPass);
 // an exact cloud scan fingerprints only the photos that share their byte size with another record.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 #include "scan/ScanSession.h"
 
@@ -35,7 +37,12 @@ private:
     const RecordList &source() const;
     void scheduleHashOperations();
     void enqueueHashOperations(RecordList batch);
-    void hashOperationsCompleted(const RecordList &batch);
+    // Every job of `batch` has run: it is finished at once, or, while the batch before is still
+    // being written, by the thread that writes it, once it has.
+    void hashOperationsCompleted(RecordList batch);
+    // Queues the next batch, then writes this one, then goes on with a batch that finished
+    // meanwhile. One thread at a time runs it.
+    void finishBatches(RecordList batch);
     // Gives the memory freed during the batch back to the system.
     static void releaseFreedMemory();
     // On a queue thread: groups the records and hands on.
@@ -45,6 +52,10 @@ private:
     OperationQueue &m_queue;
     std::function<void()> m_comparisonEnded;
     // Index into the source list where the next batch begins, minus one; touched only by the
-    // thread that queues the next batch.
+    // thread that finishes batches.
     int m_countFileProcessedToHash = 0;
+    // Handing a hashed batch to the thread that writes the one before.
+    std::mutex m_finishing;
+    bool m_writing = false;
+    std::optional<RecordList> m_hashedWhileWriting;
 };
