@@ -1,7 +1,8 @@
 // The grouping kernel on fingerprints of distinct photos (N = 64, all eight variants, rotate and
 // mirror on): the straight first-fit loop, the loop that rules pairs out by sketches first and
 // scores members alike once, and the parallel method (scores on every core, placement in order);
-// also many copies of one picture, which form one big group, and distinct photos with capture dates. Real time is the wall clock; "cpu_s"
+// also many copies of one picture, which form one big group, distinct photos with capture dates,
+// and distinct photos as a scan with the default options holds them (first variant only). Real time is the wall clock; "cpu_s"
 // counts the CPU time of every thread of the process. Whole scans are measured with
 // bench/scan-runner; this isolates the comparison.
 #include <random>
@@ -48,15 +49,16 @@ double processCpuSeconds()
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// N = 64, all eight variants, a day's capture-time limit and 100 m.
-void groupAll(benchmark::State &state, const RecordList &records, DuplicateGrouper::Method method)
+// N = 64, all eight variants (or, without `turns`, the first alone), a day's capture-time limit
+// and 100 m.
+void groupAll(benchmark::State &state, const RecordList &records, DuplicateGrouper::Method method, bool turns = true)
 {
     ScanOptions options;
     options.globals.reSizeValue = 64;
     options.globals.captureTimeInterval = 86400;
     options.globals.gpsDistanceLimit = 100;
-    options.globals.compareRotateImages = true;
-    options.globals.compareFlipImages = true;
+    options.globals.compareRotateImages = turns;
+    options.globals.compareFlipImages = turns;
     double cpu = 0;
     qsizetype groups = 0;
     for (auto _ : state) {
@@ -80,6 +82,20 @@ void groupDistinct(benchmark::State &state, DuplicateGrouper::Method method, boo
 {
     const RecordList records = distinctRecords(int(state.range(0)), noise);
     groupAll(state, records, method);
+}
+
+// The same photos as a scan with the default options holds them: no turns compared, so each record
+// keeps only its first variant.
+void groupUpright(benchmark::State &state)
+{
+    const RecordList records = distinctRecords(int(state.range(0)), false);
+    for (const auto &record : records) {
+        FingerprintVariants first;
+        first.append(record->arrHashOfRotateFlipImages.variant(0));
+        first.leaveOut(7, true);
+        record->arrHashOfRotateFlipImages = std::move(first);
+    }
+    groupAll(state, records, DuplicateGrouper::Method::Parallel, false);
 }
 
 // Distinct photos with capture dates: the day's limit bounds whom each one meets.
@@ -154,6 +170,7 @@ BENCHMARK_CAPTURE(groupDistinct, parallel, DuplicateGrouper::Method::Parallel, f
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(groupUpright)->Arg(10000)->Arg(50000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(groupDated, parallel, DuplicateGrouper::Method::Parallel)
     ->Arg(10000)
     ->Arg(50000)

@@ -14,6 +14,8 @@
 namespace
 {
 
+using Member = FingerprintSketches::Member;
+
 // Sum of |a[i] - b[i]|, stopped once it exceeds `limit` (checked every 64 bytes).
 std::int64_t boundedByteDistance(const uint8_t *a, const uint8_t *b, size_t n, std::int64_t limit)
 {
@@ -38,68 +40,118 @@ std::int64_t boundedByteDistance(const uint8_t *a, const uint8_t *b, size_t n, s
     return sum;
 }
 
-#if defined(__x86_64__)
-// The same sum on wider registers, chosen at run time where the processor has them. Each stops at
-// the first multiple of 64 bytes past the limit, so all say alike whether the sum exceeds it.
-__attribute__((target("avx2"))) std::int64_t boundedByteDistanceAvx2(
-    const uint8_t *a, const uint8_t *b, size_t n, std::int64_t limit)
+// Appends the position of every member some variant of which lies within `allowed` by `distance`.
+template <std::int64_t (*distance)(const uint8_t *, const uint8_t *, size_t, std::int64_t)>
+void appendNearBy(const uint8_t *counts, const uint8_t *record, size_t n, std::span<const Member> members,
+    std::int64_t allowed, std::vector<int> &near)
 {
-    std::int64_t sum = 0;
-    size_t i = 0;
-    for (; i + 64 <= n; i += 64) {
-        const __m256i low = _mm256_sad_epu8(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(a + i)),
-            _mm256_loadu_si256(reinterpret_cast<const __m256i *>(b + i)));
-        const __m256i high = _mm256_sad_epu8(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(a + i + 32)),
-            _mm256_loadu_si256(reinterpret_cast<const __m256i *>(b + i + 32)));
-        const __m256i both = _mm256_add_epi64(low, high);
-        const __m128i half = _mm_add_epi64(_mm256_castsi256_si128(both), _mm256_extracti128_si256(both, 1));
-        sum += _mm_cvtsi128_si64(half) + _mm_extract_epi64(half, 1);
-        if (sum > limit)
-            return sum;
+    for (const Member &m : members) {
+        for (int k = 0; k < m.variants; ++k) {
+            if (distance(record, counts + m.offset + size_t(k) * n, n, allowed) <= allowed) {
+                near.push_back(m.position);
+                break;
+            }
+        }
     }
-    return sum + boundedByteDistance(a + i, b + i, n - i, limit - sum);
 }
 
-// The compiler's own headers trip its uninitialised-use check on these intrinsics.
+#if defined(__x86_64__)
+// The whole sum, 32 or 64 bytes at a time (the limit is not needed for so few bytes).
+__attribute__((target("avx2"))) std::int64_t byteDistanceAvx2(const uint8_t *a, const uint8_t *b, size_t n, std::int64_t)
+{
+    __m256i acc = _mm256_setzero_si256();
+    size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        acc = _mm256_add_epi64(acc,
+            _mm256_sad_epu8(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(a + i)),
+                _mm256_loadu_si256(reinterpret_cast<const __m256i *>(b + i))));
+    }
+    const __m128i half = _mm_add_epi64(_mm256_castsi256_si128(acc), _mm256_extracti128_si256(acc, 1));
+    std::int64_t sum = _mm_cvtsi128_si64(half) + _mm_extract_epi64(half, 1);
+    for (; i < n; ++i)
+        sum += std::abs(int(a[i]) - int(b[i]));
+    return sum;
+}
+
+// The compiler's own headers trip its uninitialised-use checks on these intrinsics.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-__attribute__((target("avx512bw"))) std::int64_t boundedByteDistanceAvx512(
-    const uint8_t *a, const uint8_t *b, size_t n, std::int64_t limit)
+#pragma GCC diagnostic ignored "-Wuninitialized"
+__attribute__((target("avx512bw"))) __mmask64 lastChunk(size_t n)
 {
-    std::int64_t sum = 0;
+    return n % 64 == 0 ? ~__mmask64(0) : (__mmask64(1) << (n % 64)) - 1;
+}
+
+__attribute__((target("avx512bw"))) std::int64_t sumOfLanes(__m512i sums)
+{
+    const __m256i quarters = _mm256_add_epi64(_mm512_castsi512_si256(sums),
+        _mm512_castsi512_si256(_mm512_shuffle_i64x2(sums, sums, _MM_SHUFFLE(3, 2, 3, 2))));
+    const __m128i half = _mm_add_epi64(_mm256_castsi256_si128(quarters), _mm256_extracti128_si256(quarters, 1));
+    return _mm_cvtsi128_si64(half) + _mm_extract_epi64(half, 1);
+}
+
+__attribute__((target("avx512bw"))) std::int64_t byteDistanceAvx512(
+    const uint8_t *a, const uint8_t *b, size_t n, std::int64_t)
+{
+    __m512i sums = _mm512_setzero_si512();
     for (size_t i = 0; i < n; i += 64) {
-        const __mmask64 lanes = n - i >= 64 ? ~__mmask64(0) : (__mmask64(1) << (n - i)) - 1;
-        const __m512i x = _mm512_maskz_loadu_epi8(lanes, a + i);
-        const __m512i y = _mm512_maskz_loadu_epi8(lanes, b + i);
-        const __m512i sums = _mm512_sad_epu8(x, y);
-        const __m256i quarters = _mm256_add_epi64(_mm512_castsi512_si256(sums),
-            _mm512_castsi512_si256(_mm512_shuffle_i64x2(sums, sums, _MM_SHUFFLE(3, 2, 3, 2))));
-        const __m128i half = _mm_add_epi64(_mm256_castsi256_si128(quarters), _mm256_extracti128_si256(quarters, 1));
-        sum += _mm_cvtsi128_si64(half) + _mm_extract_epi64(half, 1);
-        if (sum > limit)
-            return sum;
+        const __mmask64 lanes = i + 64 <= n ? ~__mmask64(0) : lastChunk(n);
+        sums = _mm512_add_epi64(
+            sums, _mm512_sad_epu8(_mm512_maskz_loadu_epi8(lanes, a + i), _mm512_maskz_loadu_epi8(lanes, b + i)));
     }
-    return sum;
+    return sumOfLanes(sums);
+}
+
+// Lane k: the sum of a's lanes for k even, of b's for k odd, within each 128-bit block.
+__attribute__((target("avx512bw"))) __m512i blockSums(__m512i a, __m512i b)
+{
+    return _mm512_add_epi64(_mm512_unpacklo_epi64(a, b), _mm512_unpackhi_epi64(a, b));
+}
+
+// Adds blocks 0 + 1 and 2 + 3 of a, then of b, into four blocks.
+__attribute__((target("avx512bw"))) __m512i foldBlocks(__m512i a, __m512i b)
+{
+    return _mm512_add_epi64(_mm512_shuffle_i64x2(a, b, _MM_SHUFFLE(2, 0, 2, 0)),
+        _mm512_shuffle_i64x2(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
+}
+
+// Eight members of one variant each and counts of at most 64 bytes: their eight sums are folded
+// into the lanes of one register and compared at once.
+__attribute__((target("avx512bw"))) void appendNearOfEight(const uint8_t *counts, __m512i record, size_t n,
+    const Member *m, std::int64_t allowed, std::vector<int> &near)
+{
+    __m512i s[8];
+    for (int k = 0; k < 8; ++k)
+        s[k] = _mm512_sad_epu8(record, _mm512_maskz_loadu_epi8(lastChunk(n), counts + m[k].offset));
+    const __m512i totals = foldBlocks(foldBlocks(blockSums(s[0], s[1]), blockSums(s[2], s[3])),
+        foldBlocks(blockSums(s[4], s[5]), blockSums(s[6], s[7])));
+    for (unsigned within = _mm512_cmple_epi64_mask(totals, _mm512_set1_epi64(allowed)); within != 0;
+        within &= within - 1)
+        near.push_back(m[std::countr_zero(within)].position);
+}
+
+__attribute__((target("avx512bw"))) void appendNearAvx512(const uint8_t *counts, const uint8_t *record, size_t n,
+    std::span<const Member> members, std::int64_t allowed, std::vector<int> &near)
+{
+    const __m512i first = _mm512_maskz_loadu_epi8(lastChunk(n), record);
+    size_t i = 0;
+    for (; n <= 64 && i + 8 <= members.size(); i += 8) {
+        const std::span<const Member> eight = members.subspan(i, 8);
+        if (std::all_of(eight.begin(), eight.end(), [](const Member &m) { return m.variants == 1; }))
+            appendNearOfEight(counts, first, n, eight.data(), allowed, near);
+        else
+            appendNearBy<byteDistanceAvx512>(counts, record, n, eight, allowed, near);
+    }
+    appendNearBy<byteDistanceAvx512>(counts, record, n, members.subspan(i), allowed, near);
 }
 #pragma GCC diagnostic pop
 #endif
 
-FingerprintSketches::ByteDistance chosenByteDistance()
-{
-#if defined(__x86_64__)
-    if (__builtin_cpu_supports("avx512bw"))
-        return boundedByteDistanceAvx512;
-    if (__builtin_cpu_supports("avx2"))
-        return boundedByteDistanceAvx2;
-#endif
-    return boundedByteDistance;
-}
-
 } // namespace
 
-FingerprintSketches::FingerprintSketches(const PairScoreOptions &options)
+FingerprintSketches::FingerprintSketches(const PairScoreOptions &options, Kernel kernel)
     : m_options(options)
-    , m_byteDistance(chosenByteDistance())
+    , m_kernel(runs(kernel) ? kernel : Kernel::Sse2)
     , m_words(size_t(std::int64_t(options.reSizeValue) * options.reSizeValue / 64))
     , m_prefixWords(std::min(m_words,
           size_t(PairScore::allowedDistance(options.reSizeValue, options.sliderMinValue) * 5 / (4 * 32) + 4)))
@@ -162,7 +214,7 @@ bool FingerprintSketches::ruledOut(int recordSlot, int memberSlot, std::int64_t 
     const uint64_t *firstPrefix = m_prefixes.data() + a.prefixOffset;
     for (size_t k = 0; k < b.variantCount; ++k) {
         const uint8_t *counts = m_counts.data() + b.offset + k * m_words;
-        if (m_byteDistance(first, counts, m_words, allowed) > allowed)
+        if (boundedByteDistance(first, counts, m_words, allowed) > allowed)
             continue;
         const uint64_t *prefix = m_prefixes.data() + b.prefixOffset + k * m_prefixWords;
         if (FingerprintWords::boundedDistance(firstPrefix, prefix, m_prefixWords, allowed) > allowed)
@@ -174,4 +226,43 @@ bool FingerprintSketches::ruledOut(int recordSlot, int memberSlot, std::int64_t 
             return false;
     }
     return true;
+}
+
+FingerprintSketches::Kernel FingerprintSketches::fastest()
+{
+    return runs(Kernel::Avx512) ? Kernel::Avx512 : runs(Kernel::Avx2) ? Kernel::Avx2 : Kernel::Sse2;
+}
+
+bool FingerprintSketches::runs(Kernel kernel)
+{
+#if defined(__x86_64__)
+    switch (kernel) {
+    case Kernel::Avx512:
+        return __builtin_cpu_supports("avx512bw");
+    case Kernel::Avx2:
+        return __builtin_cpu_supports("avx2");
+    case Kernel::Sse2:
+        return true;
+    }
+#endif
+    return kernel == Kernel::Sse2;
+}
+
+FingerprintSketches::Member FingerprintSketches::member(int slot, int position) const
+{
+    const Slot &s = m_slots[size_t(slot)];
+    return { s.offset, s.variantCount, position };
+}
+
+void FingerprintSketches::appendNear(
+    int recordSlot, std::span<const Member> members, std::int64_t allowed, std::vector<int> &near) const
+{
+    const uint8_t *record = m_counts.data() + m_slots[size_t(recordSlot)].offset;
+#if defined(__x86_64__)
+    if (m_kernel == Kernel::Avx512)
+        return appendNearAvx512(m_counts.data(), record, m_words, members, allowed, near);
+    if (m_kernel == Kernel::Avx2)
+        return appendNearBy<byteDistanceAvx2>(m_counts.data(), record, m_words, members, allowed, near);
+#endif
+    appendNearBy<boundedByteDistance>(m_counts.data(), record, m_words, members, allowed, near);
 }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "scan/PairScore.h"
@@ -19,15 +20,26 @@ class ImageFileInfo;
 class FingerprintSketches
 {
 public:
-    // Sum of |a[i] - b[i]| over n bytes; it may stop early once past the limit.
-    using ByteDistance = std::int64_t (*)(const std::uint8_t *a, const std::uint8_t *b, size_t n, std::int64_t limit);
+    // The word counts are compared on the processor's vector registers: 16, 32 or 64 bytes at a
+    // time. All kernels keep and rule out the same pairs; tests can ask for any that runs here.
+    enum class Kernel { Sse2, Avx2, Avx512 };
+    static Kernel fastest();
+    static bool runs(Kernel kernel);
+
+    // A sketched record met by others: where its word counts lie (variant by variant), and its
+    // position in the caller's order.
+    struct Member {
+        size_t offset;
+        int variants;
+        int position;
+    };
 
     // The record has no fingerprint: no pair with it can match.
     static constexpr int kNoFingerprint = -1;
     // The fingerprint has another length than the scan's: only the full comparison can tell.
     static constexpr int kIrregular = -2;
 
-    explicit FingerprintSketches(const PairScoreOptions &options);
+    explicit FingerprintSketches(const PairScoreOptions &options, Kernel kernel = fastest());
 
     // Room for the sketches of `records` records with every variant, so that the sketches of a
     // scan are allocated once instead of growing (and briefly held twice) record by record.
@@ -37,6 +49,13 @@ public:
     // True when no allowed variant of the member lies within `allowed` bits of the record's
     // variant 0, which makes the pair score fall below the grouping threshold.
     bool ruledOut(int recordSlot, int memberSlot, std::int64_t allowed) const;
+
+    // The member of a slot (>= 0) at `position`.
+    Member member(int slot, int position) const;
+    // Appends to `near`, in order, the positions of the members that the word counts alone do not
+    // rule out against the record's (slot >= 0): a superset of those ruledOut keeps, found without
+    // a call per pair.
+    void appendNear(int recordSlot, std::span<const Member> members, std::int64_t allowed, std::vector<int> &near) const;
 
 private:
     // More variants than a record ever has are left to the full comparison.
@@ -55,8 +74,7 @@ private:
     bool allowedVariants(int count, Slot &slot) const;
 
     PairScoreOptions m_options;
-    // The widest kernel the processor runs.
-    ByteDistance m_byteDistance;
+    Kernel m_kernel;
     size_t m_words;
     // Words of each variant kept in the prefix copy: enough that two unrelated fingerprints
     // (half their bits differ) almost surely pass the allowed distance within them.

@@ -38,6 +38,10 @@ int PairCandidates::add(const ImageFileInfo &record, int slot, int kind)
     m_records.push_back(&record);
     m_times.push_back(RecordTimes::of(record));
     m_slots.push_back(slot);
+    if (kind == position && m_prefilter && slot >= 0)
+        m_sketchedKinds.push_back(m_sketches.member(slot, position));
+    else if (kind == position)
+        m_otherKinds.push_back(position);
     m_dates.add(m_times.back(), record.fileSize, position);
     return position;
 }
@@ -68,17 +72,46 @@ void PairCandidates::scoreBlock(int first, int end, std::vector<List> &lists, in
     std::vector<bool> dated(size_t(end - first));
     for (int i = first; i < end; ++i)
         dated[size_t(i - first)] = scoreDated(i, lists[size_t(i - listBase)], kinds);
-    for (int tile = 0; tile < end - 1; tile += kTile) {
-        for (int i = std::max(first, tile + 1); i < end; ++i) {
-            if (dated[size_t(i - first)])
-                continue;
-            List &list = lists[size_t(i - listBase)];
-            for (int j = tile, last = std::min(i, tile + kTile); j < last; ++j) {
-                if (m_kinds[size_t(j)] == j)
-                    scorePair(i, j, list);
-            }
+    // Tiles of the sketched kinds before the block's last record, then the other kinds; each
+    // list is merged into position order at the end.
+    const auto sketchedEnd = std::partition_point(m_sketchedKinds.begin(), m_sketchedKinds.end(),
+        [end](const FingerprintSketches::Member &m) { return m.position < end - 1; });
+    const std::span<const FingerprintSketches::Member> sketched(m_sketchedKinds.begin(), sketchedEnd);
+    std::vector<int> near;
+    for (size_t tile = 0; tile < sketched.size(); tile += kTile) {
+        const auto members = sketched.subspan(tile, std::min(sketched.size() - tile, size_t(kTile)));
+        for (int i = std::max(first, members.front().position + 1); i < end; ++i) {
+            if (!dated[size_t(i - first)])
+                scoreTile(i, members, lists[size_t(i - listBase)], near);
         }
     }
+    for (int i = first; i < end; ++i) {
+        if (dated[size_t(i - first)])
+            continue;
+        List &list = lists[size_t(i - listBase)];
+        const auto middle = std::ptrdiff_t(list.size());
+        for (auto j = m_otherKinds.begin(); j != m_otherKinds.end() && *j < i; ++j)
+            scorePair(i, *j, list);
+        std::inplace_merge(list.begin(), list.begin() + middle, list.end(),
+            [](const Candidate &a, const Candidate &b) { return a.position < b.position; });
+    }
+}
+
+void PairCandidates::scoreTile(
+    int position, std::span<const FingerprintSketches::Member> tile, List &list, std::vector<int> &near) const
+{
+    const auto before = std::partition_point(
+        tile.begin(), tile.end(), [position](const FingerprintSketches::Member &m) { return m.position < position; });
+    near.clear();
+    const int slot = m_slots[size_t(position)];
+    if (slot >= 0) {
+        m_sketches.appendNear(slot, std::span(tile.begin(), before), m_allowed, near);
+    } else {
+        for (auto m = tile.begin(); m != before; ++m)
+            near.push_back(m->position);
+    }
+    for (const int j : near)
+        scorePair(position, j, list);
 }
 
 // A kind stands for every record of it, so it is met when any of them lies within reach.

@@ -3,8 +3,9 @@
 // placement applies it per group): records alike then score alike, so only the first record of
 // each kind is scored as the earlier one of a pair. The scoring of a chunk of records runs on every
 // core; the first-fit placement then only looks the scores up, so it gives the straight loop's
-// groups exactly. Records are walked in tiles so that the sketches of one tile are read from the
-// cache by a whole block of records instead of from memory by each. A record whose partners the
+// groups exactly. The first records of each kind are walked in tiles so that the sketches of one
+// tile are read from the cache by a whole block of records instead of from memory by each; the
+// word counts of a whole tile are checked in one call, and only the records they leave are scored. A record whose partners the
 // time test bounds meets only the records dated within reach (DateWindowIndex), when they are few.
 #pragma once
 
@@ -13,9 +14,9 @@
 #include <vector>
 
 #include "scan/DateWindowIndex.h"
+#include "scan/FingerprintSketches.h"
 #include "scan/PairScore.h"
 
-class FingerprintSketches;
 class ImageFileInfo;
 
 class PairCandidates
@@ -48,6 +49,10 @@ public:
 
 private:
     void scoreBlock(int first, int end, std::vector<List> &lists, int listBase) const;
+    // Scores the record at `position` against those of a tile of sketched kinds before it whose
+    // word counts come near.
+    void scoreTile(int position, std::span<const FingerprintSketches::Member> tile, List &list,
+        std::vector<int> &near) const;
     // Scores the record at `position` against the kinds of the records dated within its reach;
     // false when that would not save enough to pay for itself.
     bool scoreDated(int position, List &list, std::vector<int> &kinds) const;
@@ -61,5 +66,8 @@ private:
     std::vector<RecordTimes> m_times;
     std::vector<int> m_slots;
     std::vector<int> m_kinds;
+    // The first record of each kind: those with sketches, and the others, each in position order.
+    std::vector<FingerprintSketches::Member> m_sketchedKinds;
+    std::vector<int> m_otherKinds;
     DateWindowIndex m_dates;
 };

@@ -1,0 +1,102 @@
+// The word-count check of every kernel the processor runs: each keeps exactly the members some
+// allowed variant of which lies within the allowed sum of word-count differences, and never one
+// that the pair-by-pair check rules out less than.
+#include <bit>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "model/ImageFileInfo.h"
+#include "scan/FingerprintSketches.h"
+#include "support/PictureLikeBits.h"
+
+namespace
+{
+
+using Kernel = FingerprintSketches::Kernel;
+using Variants = std::vector<std::vector<uint8_t>>;
+
+// Photos like real ones; every second an altered copy of an earlier one (up to a quarter of its
+// bits flipped, so that count differences fall on both sides of the limit), every fifth with one
+// variant.
+std::vector<std::shared_ptr<ImageFileInfo>> makeRecords(int n, int count)
+{
+    std::mt19937 random { std::uint32_t(n) };
+    std::vector<Variants> made;
+    std::vector<std::shared_ptr<ImageFileInfo>> records;
+    for (int i = 0; i < count; ++i) {
+        Variants variants;
+        for (int v = 0; v < (i % 5 == 0 ? 1 : 8); ++v) {
+            const Variants *source = i > 3 && i % 2 == 0 ? &made[random() % made.size()] : nullptr;
+            variants.push_back(source ? (*source)[size_t(v) % source->size()] : PictureLikeBits::make(random, n));
+            for (int flip = 0, flips = int(random() % uint32_t(n * n / 4)); flip < flips; ++flip)
+                variants.back()[random() % variants.back().size()] ^= uint8_t(1u << (random() % 8));
+        }
+        auto record = std::make_shared<ImageFileInfo>();
+        for (const auto &v : variants)
+            record->arrHashOfRotateFlipImages.append(v);
+        made.push_back(std::move(variants));
+        records.push_back(record);
+    }
+    return records;
+}
+
+bool countsNear(const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o, std::int64_t allowed)
+{
+    const auto first = a.arrHashOfRotateFlipImages.words(0);
+    for (int k = 0; k < b.arrHashOfRotateFlipImages.count(); ++k) {
+        const auto words = b.arrHashOfRotateFlipImages.words(k);
+        std::int64_t sum = 0;
+        for (size_t w = 0; w < words.size(); ++w)
+            sum += std::abs(std::popcount(first[w]) - std::popcount(words[w]));
+        if (PairScore::isVariantTried(k, o) && sum <= allowed)
+            return true;
+    }
+    return false;
+}
+
+class SketchKernelTest : public ::testing::TestWithParam<std::tuple<Kernel, int, bool>>
+{
+};
+
+TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
+{
+    const auto [kernel, n, turns] = GetParam();
+    if (!FingerprintSketches::runs(kernel))
+        GTEST_SKIP() << "the processor lacks these registers";
+    PairScoreOptions o;
+    o.reSizeValue = n;
+    o.sliderMinValue = 0.85f;
+    o.compareRotateImages = turns;
+    o.compareFlipImages = turns;
+    const std::int64_t allowed = PairScore::allowedDistance(n, o.sliderMinValue);
+    const auto records = makeRecords(n, 150);
+    FingerprintSketches sketches(o, kernel);
+    std::vector<FingerprintSketches::Member> members;
+    std::vector<int> near;
+    size_t kept = 0;
+    for (int i = 0; i < int(records.size()); ++i) {
+        const int slot = sketches.add(*records[size_t(i)]);
+        ASSERT_GE(slot, 0);
+        near.clear();
+        sketches.appendNear(slot, members, allowed, near);
+        std::vector<int> expected;
+        for (int j = 0; j < i; ++j) {
+            if (countsNear(*records[size_t(i)], *records[size_t(j)], o, allowed))
+                expected.push_back(j);
+            else
+                EXPECT_TRUE(sketches.ruledOut(slot, j, allowed)) << i << " " << j;
+        }
+        ASSERT_EQ(near, expected) << i;
+        kept += near.size();
+        members.push_back(sketches.member(slot, i));
+    }
+    EXPECT_GT(kept, 40u);
+    EXPECT_LT(kept, records.size() * records.size() / 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernels, SketchKernelTest,
+    ::testing::Combine(::testing::Values(Kernel::Sse2, Kernel::Avx2, Kernel::Avx512), ::testing::Values(48, 64, 96),
+        ::testing::Bool()));
+
+} // namespace
