@@ -17,6 +17,7 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
+#include "scan/HashingStage.h"
 #include "support/TestFiles.h"
 
 using namespace ScanTestSupport;
@@ -230,6 +231,26 @@ TEST(ScanEngineTest, StopWhileHashingLeavesACacheThatGivesTheSameGroups)
     EXPECT_GT(after.decoded, 0);
     EXPECT_EQ(warm.decoded, 0);
     EXPECT_EQ(warm.groups, after.groups);
+}
+
+// Each batch is written while the next one is hashed: every batch, the last one too, reaches the
+// cache before the comparison, whichever finishes first.
+TEST(ScanEngineTest, EveryBatchReachesTheCacheWhileTheNextIsHashed)
+{
+    QTemporaryDir dir;
+    const int count = 3 * HashingStage::kBatchSize + 40;
+    const auto name = [](int i) { return QStringLiteral("f%1/p%2.jpg").arg(i / 200).arg(i); };
+    for (int i = 0; i < count; ++i)
+        ASSERT_TRUE(writeImage(makePhoto(900 + i, 96, 72), at(dir, name(i))));
+    for (int i = 0; i < count; i += 400)
+        ASSERT_TRUE(QFile::copy(at(dir, name(i)), at(dir, QStringLiteral("copy%1.jpg").arg(i))));
+
+    const ScanResult cold = runScan(options(false), { folderNode(dir.path()) });
+    const ScanResult warm = runScan(options(false), { folderNode(dir.path()) });
+    EXPECT_EQ(cold.outcome, ScanEngine::Outcome::Results);
+    EXPECT_EQ(cold.decoded, count + 4);
+    EXPECT_EQ(warm.decoded, 0);
+    EXPECT_EQ(warm.groups, cold.groups);
 }
 
 struct OutcomeCase {
