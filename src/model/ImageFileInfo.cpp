@@ -153,14 +153,31 @@ void ImageFileInfo::updateExifInfo(const ImageSource *opened)
                 info->initWithImageSource(*opened);
             else
                 info->initWithFileWithPath(source);
-            if (modDate.isValid())
-                info->fileModified = modDate;
-            exifInfo = std::move(info);
+            takeExifInfo(std::move(info));
+            return;
         }
         isExifInfoUpdated = true;
     }
     const qint64 width = exifInfo ? exifInfo->pixelWidth : 0;
     blDoNotCompare = width < resizeValue;
+}
+
+void ImageFileInfo::updateExifInfo(const ExifInfo &sameBytes)
+{
+    if (isExifInfoUpdated)
+        return updateExifInfo();
+    auto info = std::make_shared<ExifInfo>(sameBytes);
+    info->fileModified.reset();
+    takeExifInfo(std::move(info));
+}
+
+void ImageFileInfo::takeExifInfo(std::shared_ptr<ExifInfo> info)
+{
+    if (modDate.isValid())
+        info->fileModified = modDate;
+    exifInfo = std::move(info);
+    isExifInfoUpdated = true;
+    updateExifInfo();
 }
 
 void ImageFileInfo::setupExif_forGoogleDrive()

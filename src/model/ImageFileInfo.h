@@ -65,6 +65,9 @@ public:
     void updateExifInfo();
     // The same, reading the file's properties from `opened` when it is the file to read.
     void updateExifInfo(const ImageSource *opened);
+    // The same from the EXIF data read from another file with the same bytes and suffix: only the
+    // file's own dates differ.
+    void updateExifInfo(const ExifInfo &sameBytes);
     // Computes the fingerprint in the record's layout (indexMeanParts) unless the record already has one
     // or is not comparable. A file that cannot be read leaves no fingerprint; a cloud record is read
     // from its local copy (localThumbPath), which the scan fetches first.
@@ -145,6 +148,8 @@ public:
     QString rev;
 
 private:
+    // Keeps `info` with the file's modification date as the record's EXIF data.
+    void takeExifInfo(std::shared_ptr<ExifInfo> info);
     void setupExif_forGoogleDrive();
     void readFileAttributes();
     void applyFileAttributes(const FileAttributes &facts);

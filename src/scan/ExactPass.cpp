@@ -1,8 +1,9 @@
 #include "scan/ExactPass.h"
 
+#include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "platform/FileEnds.h"
-#include "platform/Md5.h"
+#include "platform/Md5Files.h"
 #include "platform/OperationQueue.h"
 #include "scan/ScanCache.h"
 
@@ -33,16 +34,18 @@ void ExactPass::start()
     m_ends = m_narrowing.needingEnds();
     m_endDigests.assign(size_t(m_ends.size()), QByteArray());
     std::vector<OperationQueue::Job> jobs;
-    jobs.reserve(size_t(m_ends.size()));
     auto self = shared_from_this();
-    for (qsizetype i = 0; i < m_ends.size(); ++i) {
-        jobs.push_back([self, i]() {
-            if (!self->m_session->stopped())
-                self->m_endDigests[size_t(i)]
-                    = FileEnds::digest(self->m_ends.at(i)->filePath, ContentNarrowing::kEndBytes).value_or(QByteArray());
-        });
-    }
+    for (qsizetype first = 0; first < m_ends.size(); first += kEndsPerJob)
+        jobs.push_back(
+            [self, first]() { self->readEnds(first, std::min(first + kEndsPerJob, self->m_ends.size())); });
     m_queue.addBatch(std::move(jobs), [self]() { self->endsRead(); });
+}
+
+void ExactPass::readEnds(qsizetype first, qsizetype last)
+{
+    for (qsizetype i = first; i < last && !m_session->stopped(); ++i)
+        m_endDigests[size_t(i)]
+            = FileEnds::digest(m_ends.at(i)->filePath, ContentNarrowing::kEndBytes).value_or(QByteArray());
 }
 
 void ExactPass::endsRead()
@@ -56,47 +59,88 @@ void ExactPass::endsRead()
         bytes += record->fileSize;
     s.bytesToRead = bytes;
     countProcessed(m_narrowing.shared().size() - m_sums.size());
-    queueSums(0);
+    if (m_sums.isEmpty())
+        m_done();
+    else
+        queueSums();
 }
 
-void ExactPass::queueSums(qsizetype first)
+void ExactPass::queueSums()
 {
-    if (m_session->stopped())
+    // Every batch is queued at once; the job that ends a batch writes it.
+    auto self = shared_from_this();
+    for (qsizetype first = 0; first < m_sums.size(); first += kBatchSize) {
+        auto batch = std::make_shared<Batch>();
+        batch->records = m_sums.mid(first, kBatchSize);
+        batch->next = first + batch->records.size();
+        batch->jobsLeft = (batch->records.size() + kFilesPerJob - 1) / kFilesPerJob;
+        for (qsizetype i = 0; i < batch->records.size(); i += kFilesPerJob) {
+            m_queue.addOperation([self, batch, files = batch->records.mid(i, kFilesPerJob)]() {
+                self->sumWhole(files);
+                if (--batch->jobsLeft == 0)
+                    self->sumsRead(*batch);
+            });
+        }
+    }
+}
+
+void ExactPass::sumWhole(const RecordList &records)
+{
+    ScanSession &s = *m_session;
+    if (s.stopped())
         return;
-    if (first >= m_sums.size()) {
-        m_done();
+    QStringList paths;
+    paths.reserve(records.size());
+    for (const auto &record : records)
+        paths.append(record->filePath);
+    Md5Files(paths, &s.abortMe).run([&](qsizetype index, std::optional<QString> sum) {
+        ImageFileInfo &record = *records.at(index);
+        record.fileMd5 = sum.value_or(QString());
+        if (!record.fileMd5.isEmpty() && !record.isVideo)
+            readExif(record);
+        ++s.decoded;
+        ++s.countHashProcessed;
+        s.bytesRead += record.fileSize;
+        s.report(ScanProgress::Stage::Reading, {});
+    });
+}
+
+// Files with the same bytes and suffix have the same EXIF data: it is read from the first only.
+void ExactPass::readExif(ImageFileInfo &record)
+{
+    const qsizetype dot = record.filePath.lastIndexOf(u'.');
+    const QString key = record.fileMd5
+        + (dot > record.filePath.lastIndexOf(u'/') ? record.filePath.mid(dot).toLower() : QString());
+    std::shared_ptr<const ExifInfo> known;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        known = m_exifOfContent.value(key);
+    }
+    if (known) {
+        record.updateExifInfo(*known);
         return;
     }
-    const qsizetype next = std::min(m_sums.size(), first + kBatchSize);
-    RecordList batch = m_sums.mid(first, next - first);
-    std::vector<OperationQueue::Job> jobs;
-    jobs.reserve(size_t(batch.size()));
-    std::shared_ptr<ScanSession> session = m_session;
-    for (const auto &record : batch)
-        jobs.push_back([session, record]() { sumWhole(*record, *session); });
-    auto self = shared_from_this();
-    m_queue.addBatch(std::move(jobs), [self, batch, next]() { self->sumsRead(batch, next); });
-}
-
-void ExactPass::sumWhole(ImageFileInfo &record, ScanSession &session)
-{
-    if (session.stopped())
+    record.updateExifInfo();
+    if (!record.exifInfo)
         return;
-    record.fileMd5 = Md5::ofFile(record.filePath, &session.abortMe).value_or(QString());
-    if (!record.fileMd5.isEmpty() && !record.isVideo)
-        record.updateExifInfo();
-    ++session.decoded;
-    ++session.countHashProcessed;
-    session.bytesRead += record.fileSize;
-    session.report(ScanProgress::Stage::Reading, {});
+    auto copy = std::make_shared<const ExifInfo>(*record.exifInfo);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_exifOfContent.insert(key, std::move(copy));
 }
 
-void ExactPass::sumsRead(const RecordList &batch, qsizetype next)
+void ExactPass::sumsRead(const Batch &batch)
 {
     ScanSession &s = *m_session;
     // A stopped batch may hold files whose sum was cut short: none of it is written.
     if (s.stopped())
         return;
-    ScanCache::saveFileInfoToCache(s.options.globals.scanType, batch, int(next), s.cacheIndex);
-    queueSums(next);
+    {
+        // Batches are written one at a time while the others are read; the pass ends with the last.
+        std::lock_guard<std::mutex> writing(m_writing);
+        ScanCache::saveFileInfoToCache(
+            s.options.globals.scanType, batch.records, int(batch.next), s.cacheIndex);
+        if (++m_batchesWritten * kBatchSize < m_sums.size())
+            return;
+    }
+    m_done();
 }

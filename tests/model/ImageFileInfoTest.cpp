@@ -238,3 +238,27 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LayoutTest,
         LayoutCase { 3, 512, 0 }, LayoutCase { 4, 0, 8 }, LayoutCase { 5, 0, 0 }, LayoutCase { -1, 0, 0 }));
 
 } // namespace
+
+// A copy takes the EXIF data read from its original (a copy of its own) with its own dates.
+TEST_F(ImageFileInfoTest, ExifOfTheSameBytesKeepsTheCopysOwnDate)
+{
+    const QString path = writeImage(QStringLiteral("o.png"), 50, 40);
+    const QString copyPath = dir.filePath(QStringLiteral("c.png"));
+    ASSERT_TRUE(QFile::copy(path, copyPath));
+    QFile copyFile(copyPath);
+    ASSERT_TRUE(copyFile.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(copyFile.setFileTime(
+        QDateTime::fromSecsSinceEpoch(1000000000, Qt::UTC), QFileDevice::FileModificationTime));
+    copyFile.close();
+    const auto original = ImageFileInfo::initWithPathForFile(path, settings);
+    const auto copy = ImageFileInfo::initWithPathForFile(copyPath, settings);
+    original->updateExifInfo();
+    copy->updateExifInfo(*original->exifInfo);
+    ASSERT_TRUE(copy->exifInfo);
+    EXPECT_NE(copy->exifInfo, original->exifInfo);
+    EXPECT_EQ(copy->exifInfo->imageSize, QStringLiteral("50 x 40"));
+    EXPECT_EQ(copy->exifInfo->fileModified, copy->modDate);
+    EXPECT_NE(copy->exifInfo->fileModified, original->exifInfo->fileModified);
+    EXPECT_TRUE(copy->isExifInfoUpdated);
+    EXPECT_TRUE(copy->blDoNotCompare); // 50 pixels wide, N = 64
+}
