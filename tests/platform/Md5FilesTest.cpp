@@ -78,7 +78,8 @@ TEST_P(Md5FilesByKernel, EveryFileGetsQtsSumOnceUnreadableOnesNone)
     QStringList paths;
     std::map<qsizetype, QString> expected;
     // Every length around the first block edges, then longer files that outlast a read buffer,
-    // with a missing file and a folder (which opens but cannot be read) among them.
+    // with a missing file, a folder (which opens but cannot be read) and a file that reads on past
+    // its stated size among them.
     std::vector<qsizetype> sizes;
     for (qsizetype size = 0; size <= 300; ++size)
         sizes.push_back(size);
@@ -89,6 +90,8 @@ TEST_P(Md5FilesByKernel, EveryFileGetsQtsSumOnceUnreadableOnesNone)
             paths.append(QDir(dir.path()).filePath(QStringLiteral("missing")));
         if (paths.size() == 170)
             paths.append(dir.path());
+        if (paths.size() == 250)
+            paths.append(QStringLiteral("/proc/self/status"));
         const QByteArray content = randomBytes(random, size);
         expected[paths.size()] = qtSum(content);
         paths.append(QDir(dir.path()).filePath(QString::number(paths.size())));

@@ -17,6 +17,7 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
+#include "scan/ExactPass.h"
 #include "scan/HashingStage.h"
 #include "support/TestFiles.h"
 
@@ -173,6 +174,23 @@ TEST(ScanEngineTest, ExactScanGroupsIdenticalBytesOfAnyPicture)
     const ScanResult added = runScan(options(true), { folderNode(dir.path()) });
     EXPECT_EQ(added.decoded, 1);
     EXPECT_EQ(sorted(added)[2], (QStringList { "one-again.jpg", "one.jpg", "one.jpg.copy.jpg" }));
+}
+
+// More files to sum than one cache batch holds: every batch is written before the groups come, so
+// a second scan reads nothing.
+TEST(ScanEngineTest, ExactScanWritesEveryBatchOfSums)
+{
+    QTemporaryDir dir;
+    const int pairs = ExactPass::kBatchSize / 2 + 20;
+    for (int i = 0; i < pairs; ++i) {
+        const QByteArray bytes = randomBytes(1000 + i, 3000);
+        ASSERT_TRUE(TestFiles::write(at(dir, QStringLiteral("a%1.jpg").arg(i)), bytes));
+        ASSERT_TRUE(TestFiles::write(at(dir, QStringLiteral("b%1.jpg").arg(i)), bytes));
+    }
+    const ScanResult cold = runScan(options(true), { folderNode(dir.path()) });
+    EXPECT_EQ(cold.groups.size(), pairs);
+    EXPECT_EQ(cold.decoded, 2 * pairs);
+    EXPECT_EQ(runScan(options(true), { folderNode(dir.path()) }).decoded, 0);
 }
 
 TEST(ScanEngineTest, SecondScanTakesFingerprintsFromTheCacheAndAnEditedFileIsHashedAgain)
