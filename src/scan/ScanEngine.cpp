@@ -1,5 +1,9 @@
 #include "scan/ScanEngine.h"
 
+#include <algorithm>
+
+#include <QThread>
+
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
@@ -111,10 +115,21 @@ void ScanEngine::startHashingStage(const std::shared_ptr<ScanSession> &session)
     }
     session->isCalculatingHash = true;
     session->prog = 0.05;
+    m_hashOperationQueue->setMaxConcurrentOperationCount(hashOperationsAtOnce(session->options.globals.scanType));
     postProgress(session, ScanProgress::Stage::Searching, {});
     auto stage = std::make_shared<HashingStage>(
         session, *m_hashOperationQueue, [this, session]() { comparisonEnded(session); });
     stage->prepareHashOperations();
+}
+
+int ScanEngine::hashOperationsAtOnce(ScanSource source)
+{
+    // Photos on this computer keep every core decoding and no more: more decodes than cores only
+    // take turns, each evicting the others' tables and buffers from the caches. Cloud records
+    // spend most of their time waiting for their downloads.
+    if (isCloudSource(source))
+        return kMaxHashOperations;
+    return std::clamp(QThread::idealThreadCount(), 1, kMaxHashOperations);
 }
 
 void ScanEngine::comparisonEnded(const std::shared_ptr<ScanSession> &session)

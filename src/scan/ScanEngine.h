@@ -46,8 +46,10 @@ public:
         double total = 0.0;
     };
 
-    // Hashing jobs that run at once.
+    // Hashing jobs that run at once, at most.
     static constexpr int kMaxHashOperations = 16;
+    // How many run at once for a scan of `source`.
+    static int hashOperationsAtOnce(ScanSource source);
 
     explicit ScanEngine(Callbacks callbacks);
     ~ScanEngine();
