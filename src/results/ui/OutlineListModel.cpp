@@ -10,8 +10,35 @@
 namespace
 {
 
-// Internal id 0 marks a group row; a file row carries its group's index plus one.
+// Internal id 0 marks a group row; a file row carries its group's index plus one, times an odd
+// constant. The views keep a persistent index for every row they expand, and the model files those
+// under a hash of row and internal id whose low bits pick the slot: plain group numbers would crowd
+// all file rows into one run of slots, and every lookup, insertion and removal (each expansion,
+// reset and the window's closing) would walk it. The product spreads them, and since the constant
+// is odd it can be undone.
 constexpr quintptr kGroupRow = 0;
+constexpr quintptr kSpread = quintptr(0x9E3779B97F4A7C15ULL) | 1;
+
+// The inverse of kSpread modulo the word size, by Newton's iteration (each step doubles the bits).
+constexpr quintptr inverseOf(quintptr odd)
+{
+    quintptr inverse = odd;
+    for (int i = 0; i < 6; ++i)
+        inverse *= 2 - odd * inverse;
+    return inverse;
+}
+constexpr quintptr kUnspread = inverseOf(kSpread);
+static_assert(kSpread * kUnspread == 1);
+
+quintptr fileRowId(int groupIndex)
+{
+    return (quintptr(groupIndex) + 1) * kSpread;
+}
+
+int groupOfFileRow(quintptr internalId)
+{
+    return int(internalId * kUnspread - 1);
+}
 
 } // namespace
 
@@ -33,14 +60,14 @@ QModelIndex OutlineListModel::index(int row, int column, const QModelIndex &pare
         return {};
     if (!parent.isValid())
         return createIndex(row, column, kGroupRow);
-    return createIndex(row, column, quintptr(parent.row()) + 1);
+    return createIndex(row, column, fileRowId(parent.row()));
 }
 
 QModelIndex OutlineListModel::parent(const QModelIndex &child) const
 {
     if (!child.isValid() || child.internalId() == kGroupRow)
         return {};
-    return createIndex(int(child.internalId() - 1), 0, kGroupRow);
+    return createIndex(groupOfFileRow(child.internalId()), 0, kGroupRow);
 }
 
 int OutlineListModel::rowCount(const QModelIndex &parent) const
@@ -113,7 +140,7 @@ int OutlineListModel::groupIndexOf(const QModelIndex &index) const
 {
     if (!index.isValid())
         return -1;
-    return index.internalId() == kGroupRow ? index.row() : int(index.internalId() - 1);
+    return index.internalId() == kGroupRow ? index.row() : groupOfFileRow(index.internalId());
 }
 
 QModelIndex OutlineListModel::indexOfRecord(const ImageFileInfo *record) const

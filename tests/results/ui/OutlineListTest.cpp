@@ -1,5 +1,7 @@
 // The results list: rows of groups and files, their texts, colours and boxes, the selection's
 // preview, and switching between list and grid with the current file kept.
+#include <set>
+
 #include <QAction>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -229,3 +231,16 @@ TEST_F(OutlineListTest, FileCommandsUseTheClickedRowAndIgnoreGroupRows)
 }
 
 } // namespace
+
+// Expanded rows are persistent indexes filed by qHash's low bits: file rows must not crowd together.
+TEST(OutlineListModelTest, FileRowsOfAThousandGroupsSpreadOverTheSlotsOfAHash)
+{
+    ResultState state;
+    for (int g = 0; g < 1000; ++g)
+        state.arrGroups.emplace_back(std::make_shared<DuplicatesGroup>())->filterChildren.resize(1);
+    OutlineListModel model(state);
+    std::set<size_t> taken;
+    for (int g = 0; g < 1000; ++g)
+        taken.insert(qHash(model.index(0, 0, model.index(g, 0))) & 8191);
+    EXPECT_GT(*taken.rbegin() - *taken.begin(), 4096u);
+}
