@@ -1,7 +1,6 @@
 #include "scan/FingerprintSketches.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstdlib>
 
@@ -116,46 +115,57 @@ __attribute__((target("avx512bw"))) __m512i foldBlocks(__m512i a, __m512i b)
         _mm512_shuffle_i64x2(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
 }
 
-// Counts of at most 64 bytes at eight offsets: their eight sums are folded into the lanes of one
-// register and compared at once. Bit k: the counts at offsets[k] lie within the limit.
-__attribute__((target("avx512bw"))) unsigned withinOfEight(const uint8_t *counts, __m512i record, size_t n,
-    const std::array<size_t, 8> &offsets, std::int64_t allowed)
+// Lane k: the sum of s[k]'s lanes, for eight registers of sums at once.
+__attribute__((target("avx512bw"))) __m512i foldedSums(const __m512i *s)
 {
-    __m512i s[8];
-    for (size_t k = 0; k < 8; ++k)
-        s[k] = _mm512_sad_epu8(record, _mm512_maskz_loadu_epi8(lastChunk(n), counts + offsets[k]));
-    const __m512i totals = foldBlocks(foldBlocks(blockSums(s[0], s[1]), blockSums(s[2], s[3])),
+    return foldBlocks(foldBlocks(blockSums(s[0], s[1]), blockSums(s[2], s[3])),
         foldBlocks(blockSums(s[4], s[5]), blockSums(s[6], s[7])));
-    return _mm512_cmple_epi64_mask(totals, _mm512_set1_epi64(allowed));
 }
 
-// Eight members of one variant each, or one member of eight variants, go through one fold.
+// Eight members of one variant each and counts of at most 64 bytes: their eight sums are folded
+// into the lanes of one register and compared at once.
+__attribute__((target("avx512bw"))) void appendNearOfEight(const uint8_t *counts, __m512i record, __mmask64 last,
+    const Member *m, std::int64_t allowed, std::vector<int> &near)
+{
+    __m512i s[8];
+    for (int k = 0; k < 8; ++k)
+        s[k] = _mm512_sad_epu8(record, _mm512_maskz_loadu_epi8(last, counts + m[k].offset));
+    for (unsigned within = _mm512_cmple_epi64_mask(foldedSums(s), _mm512_set1_epi64(allowed)); within != 0;
+        within &= within - 1)
+        near.push_back(m[std::countr_zero(within)].position);
+}
+
+// Member by member; the eight variants of a member with all of them go through one fold.
+__attribute__((target("avx512bw"))) void appendNearEach(const uint8_t *counts, const uint8_t *record, __m512i first,
+    __mmask64 last, size_t n, std::span<const Member> members, std::int64_t allowed, std::vector<int> &near)
+{
+    for (const Member &m : members) {
+        if (n > 64 || m.variants != 8) {
+            appendNearBy<byteDistanceAvx512>(counts, record, n, std::span(&m, 1), allowed, near);
+            continue;
+        }
+        __m512i s[8];
+        for (size_t k = 0; k < 8; ++k)
+            s[k] = _mm512_sad_epu8(first, _mm512_maskz_loadu_epi8(last, counts + m.offset + k * n));
+        if (_mm512_cmple_epi64_mask(foldedSums(s), _mm512_set1_epi64(allowed)) != 0)
+            near.push_back(m.position);
+    }
+}
+
 __attribute__((target("avx512bw"))) void appendNearAvx512(const uint8_t *counts, const uint8_t *record, size_t n,
     std::span<const Member> members, std::int64_t allowed, std::vector<int> &near)
 {
-    const __m512i first = _mm512_maskz_loadu_epi8(lastChunk(n), record);
-    std::array<size_t, 8> offsets {};
-    for (size_t i = 0; i < members.size();) {
-        const std::span<const Member> eight = members.subspan(i, std::min<size_t>(8, members.size() - i));
-        if (n <= 64 && eight.size() == 8
-            && std::all_of(eight.begin(), eight.end(), [](const Member &m) { return m.variants == 1; })) {
-            for (size_t k = 0; k < 8; ++k)
-                offsets[k] = eight[k].offset;
-            for (unsigned within = withinOfEight(counts, first, n, offsets, allowed); within != 0; within &= within - 1)
-                near.push_back(eight[size_t(std::countr_zero(within))].position);
-            i += 8;
-            continue;
-        }
-        if (n <= 64 && members[i].variants == 8) {
-            for (size_t k = 0; k < 8; ++k)
-                offsets[k] = members[i].offset + k * n;
-            if (withinOfEight(counts, first, n, offsets, allowed) != 0)
-                near.push_back(members[i].position);
-        } else {
-            appendNearBy<byteDistanceAvx512>(counts, record, n, members.subspan(i, 1), allowed, near);
-        }
-        ++i;
+    const __mmask64 last = lastChunk(n);
+    const __m512i first = _mm512_maskz_loadu_epi8(last, record);
+    size_t i = 0;
+    for (; n <= 64 && i + 8 <= members.size(); i += 8) {
+        const std::span<const Member> eight = members.subspan(i, 8);
+        if (std::all_of(eight.begin(), eight.end(), [](const Member &m) { return m.variants == 1; }))
+            appendNearOfEight(counts, first, last, eight.data(), allowed, near);
+        else
+            appendNearEach(counts, record, first, last, n, eight, allowed, near);
     }
+    appendNearEach(counts, record, first, last, n, members.subspan(i), allowed, near);
 }
 #pragma GCC diagnostic pop
 #endif
