@@ -125,11 +125,12 @@ void ScanEngine::startHashingStage(const std::shared_ptr<ScanSession> &session)
 int ScanEngine::hashOperationsAtOnce(ScanSource source)
 {
     // Photos on this computer keep every core decoding and no more: more decodes than cores only
-    // take turns, each evicting the others' tables and buffers from the caches. Cloud records
-    // spend most of their time waiting for their downloads.
+    // take turns, each evicting the others' tables and buffers from the caches. One more runs the
+    // finished batch's cache write beside them. Cloud records spend most of their time waiting
+    // for their downloads.
     if (isCloudSource(source))
         return kMaxHashOperations;
-    return std::clamp(QThread::idealThreadCount(), 1, kMaxHashOperations);
+    return std::clamp(QThread::idealThreadCount() + 1, 1, kMaxHashOperations);
 }
 
 void ScanEngine::comparisonEnded(const std::shared_ptr<ScanSession> &session)
