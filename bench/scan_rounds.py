@@ -78,6 +78,8 @@ def main():
     parser.add_argument("--json-dir")
     parser.add_argument("runner_args", nargs="*")
     a = parser.parse_args()
+    if a.json_dir:
+        os.makedirs(a.json_dir, exist_ok=True)
     floors, colds, warms = [], [], []
     for i in range(1, a.rounds + 1):
         floors.append(run_json([os.path.join(a.build, "bench", "quennary-decode-floor"), a.tree, str(a.side)]))
