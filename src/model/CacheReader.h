@@ -34,7 +34,8 @@ public:
     // length or a digest that is not 32 hexadecimal characters counts as not cached. Nothing when
     // the read fails part-way (the connection's last result says why). Without `turnsCompared`
     // only the first variant of each fingerprint is kept.
-    static std::optional<CacheFetchResult> fetch(SqliteConnection &connection, int n, bool turnsCompared = true);
+    static std::optional<CacheFetchResult> fetch(
+        SqliteConnection &connection, int n, bool turnsCompared = true);
 
 private:
     static std::shared_ptr<ExifInfo> exifFromRow(const SqliteStatement &row);

@@ -57,8 +57,8 @@ FingerprintTurns::FingerprintTurns(int n)
     : m_bits(n > 0 ? size_t(n) * size_t(n) : 0)
 {
     // Whole words (the word view has no tail) and whole square cells; pixel numbers fit 16 bits.
-    if (n <= 0 || m_bits % 64 != 0 || n % kGridRows != 0 || n % kGridColumns != 0
-        || kGridRows != kGridColumns || m_bits > 65536) {
+    if (n <= 0 || m_bits % 64 != 0 || n % kGridRows != 0 || n % kGridColumns != 0 || kGridRows != kGridColumns
+        || m_bits > 65536) {
         m_valid = false;
         return;
     }
@@ -76,7 +76,8 @@ FingerprintTurns::FingerprintTurns(int n)
             const int x = pixels[k] % n;
             const int y = pixels[k] / n;
             const bool sameSize = low[v].size() == QSize(n, n) && high[v].size() == QSize(n, n);
-            const int number = sameSize ? (low[v].pixel(x, y) & 0xff) | ((high[v].pixel(x, y) & 0xff) << 8) : -1;
+            const int number
+                = sameSize ? (low[v].pixel(x, y) & 0xff) | ((high[v].pixel(x, y) & 0xff) << 8) : -1;
             const int source = number >= 0 && size_t(number) < m_bits ? bitOfPixel[size_t(number)] : -1;
             // A reordering, and one that keeps the bits of a cell in one cell (so its mean).
             m_valid = source >= 0 && !taken[size_t(source)]
@@ -89,7 +90,8 @@ FingerprintTurns::FingerprintTurns(int n)
     }
 }
 
-void FingerprintTurns::appendVariant(std::span<const uint64_t> first, int variant, std::vector<uint64_t> &out) const
+void FingerprintTurns::appendVariant(
+    std::span<const uint64_t> first, int variant, std::vector<uint64_t> &out) const
 {
     if (variant < 1 || variant >= kVariants || first.size() * 64 != m_bits)
         return;

@@ -102,7 +102,8 @@ int FingerprintVariants::appendStoredForm(std::span<const uint8_t> block, int n,
 int FingerprintVariants::appendStoredForm(QByteArrayView block, int n, int held)
 {
     return appendStoredForm(
-        std::span<const uint8_t>(reinterpret_cast<const uint8_t *>(block.data()), size_t(block.size())), n, held);
+        std::span<const uint8_t>(reinterpret_cast<const uint8_t *>(block.data()), size_t(block.size())), n,
+        held);
 }
 
 void FingerprintVariants::leaveOut(int count, bool rebuilt)

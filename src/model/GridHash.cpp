@@ -52,7 +52,8 @@ std::vector<uint8_t> GridHash::gridBits(const QImage &image, int rows, int colum
 {
     if (n <= 0 || rows <= 0 || columns <= 0)
         return {};
-    const size_t cell = static_cast<size_t>(image.height() / rows) * static_cast<size_t>(image.width() / columns);
+    const size_t cell
+        = static_cast<size_t>(image.height() / rows) * static_cast<size_t>(image.width() / columns);
     // Every covered pixel in bit order: the means take whole cells, also where bits end inside one.
     const std::vector<int> covered
         = bitPixels(image.width(), image.height(), rows, columns, cell * size_t(rows) * size_t(columns));

@@ -251,11 +251,12 @@ void ImageFileInfo::computeFileHash()
         // rebuilt from it, bit for bit, when the cache stores them.
         if (!turnsCompared && grey.width() == resizeValue && grey.height() == resizeValue
             && FingerprintTurns::forSide(resizeValue)) {
-            updateImageHashForRotateImages({ grey }, FingerprintTurns::kGridRows, FingerprintTurns::kGridColumns);
+            updateImageHashForRotateImages(
+                { grey }, FingerprintTurns::kGridRows, FingerprintTurns::kGridColumns);
             arrHashOfRotateFlipImages.leaveOut(FingerprintTurns::kVariants - 1, true);
         } else {
-            updateImageHashForRotateImages(FingerprintTurns::variantPictures(grey), FingerprintTurns::kGridRows,
-                FingerprintTurns::kGridColumns);
+            updateImageHashForRotateImages(FingerprintTurns::variantPictures(grey),
+                FingerprintTurns::kGridRows, FingerprintTurns::kGridColumns);
         }
         break;
     default:

@@ -96,12 +96,13 @@ QString AfterTrashSummary::problemsText(const AfterTrashInput &input)
 {
     QStringList lines;
     if (input.skippedGroups > 0)
-        lines.append(formatText(localizedCountText(input.skippedGroups, "ID_GROUP_SKIPPED_NO_COPY_WOULD_REMAIN",
-                                          "ID_GROUPS_SKIPPED_NO_COPY_WOULD_REMAIN"),
-            input.skippedGroups));
+        lines.append(
+            formatText(localizedCountText(input.skippedGroups, "ID_GROUP_SKIPPED_NO_COPY_WOULD_REMAIN",
+                           "ID_GROUPS_SKIPPED_NO_COPY_WOULD_REMAIN"),
+                input.skippedGroups));
     if (input.failedFiles > 0)
-        lines.append(formatText(
-            localizedCountText(input.failedFiles, "ID_FILE_COULD_NOT_BE_REMOVED", "ID_FILES_COULD_NOT_BE_REMOVED"),
+        lines.append(formatText(localizedCountText(input.failedFiles, "ID_FILE_COULD_NOT_BE_REMOVED",
+                                    "ID_FILES_COULD_NOT_BE_REMOVED"),
             input.failedFiles));
     return lines.join(QLatin1Char('\n'));
 }

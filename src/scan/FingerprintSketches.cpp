@@ -57,7 +57,8 @@ void appendNearBy(const uint8_t *counts, const uint8_t *record, size_t n, std::s
 
 #if defined(__x86_64__)
 // The whole sum, 32 or 64 bytes at a time (the limit is not needed for so few bytes).
-__attribute__((target("avx2"))) std::int64_t byteDistanceAvx2(const uint8_t *a, const uint8_t *b, size_t n, std::int64_t)
+__attribute__((target("avx2"))) std::int64_t byteDistanceAvx2(
+    const uint8_t *a, const uint8_t *b, size_t n, std::int64_t)
 {
     __m256i acc = _mm256_setzero_si256();
     size_t i = 0;
@@ -86,7 +87,8 @@ __attribute__((target("avx512bw"))) std::int64_t sumOfLanes(__m512i sums)
 {
     const __m256i quarters = _mm256_add_epi64(_mm512_castsi512_si256(sums),
         _mm512_castsi512_si256(_mm512_shuffle_i64x2(sums, sums, _MM_SHUFFLE(3, 2, 3, 2))));
-    const __m128i half = _mm_add_epi64(_mm256_castsi256_si128(quarters), _mm256_extracti128_si256(quarters, 1));
+    const __m128i half
+        = _mm_add_epi64(_mm256_castsi256_si128(quarters), _mm256_extracti128_si256(quarters, 1));
     return _mm_cvtsi128_si64(half) + _mm_extract_epi64(half, 1);
 }
 
@@ -96,8 +98,8 @@ __attribute__((target("avx512bw"))) std::int64_t byteDistanceAvx512(
     __m512i sums = _mm512_setzero_si512();
     for (size_t i = 0; i < n; i += 64) {
         const __mmask64 lanes = i + 64 <= n ? ~__mmask64(0) : lastChunk(n);
-        sums = _mm512_add_epi64(
-            sums, _mm512_sad_epu8(_mm512_maskz_loadu_epi8(lanes, a + i), _mm512_maskz_loadu_epi8(lanes, b + i)));
+        sums = _mm512_add_epi64(sums,
+            _mm512_sad_epu8(_mm512_maskz_loadu_epi8(lanes, a + i), _mm512_maskz_loadu_epi8(lanes, b + i)));
     }
     return sumOfLanes(sums);
 }
@@ -124,20 +126,21 @@ __attribute__((target("avx512bw"))) __m512i foldedSums(const __m512i *s)
 
 // Eight members of one variant each and counts of at most 64 bytes: their eight sums are folded
 // into the lanes of one register and compared at once.
-__attribute__((target("avx512bw"))) void appendNearOfEight(const uint8_t *counts, __m512i record, __mmask64 last,
-    const Member *m, std::int64_t allowed, std::vector<int> &near)
+__attribute__((target("avx512bw"))) void appendNearOfEight(const uint8_t *counts, __m512i record,
+    __mmask64 last, const Member *m, std::int64_t allowed, std::vector<int> &near)
 {
     __m512i s[8];
     for (int k = 0; k < 8; ++k)
         s[k] = _mm512_sad_epu8(record, _mm512_maskz_loadu_epi8(last, counts + m[k].offset));
     for (unsigned within = _mm512_cmple_epi64_mask(foldedSums(s), _mm512_set1_epi64(allowed)); within != 0;
-        within &= within - 1)
+         within &= within - 1)
         near.push_back(m[std::countr_zero(within)].position);
 }
 
 // Member by member; the eight variants of a member with all of them go through one fold.
-__attribute__((target("avx512bw"))) void appendNearEach(const uint8_t *counts, const uint8_t *record, __m512i first,
-    __mmask64 last, size_t n, std::span<const Member> members, std::int64_t allowed, std::vector<int> &near)
+__attribute__((target("avx512bw"))) void appendNearEach(const uint8_t *counts, const uint8_t *record,
+    __m512i first, __mmask64 last, size_t n, std::span<const Member> members, std::int64_t allowed,
+    std::vector<int> &near)
 {
     for (const Member &m : members) {
         if (n > 64 || m.variants != 8) {
@@ -152,8 +155,8 @@ __attribute__((target("avx512bw"))) void appendNearEach(const uint8_t *counts, c
     }
 }
 
-__attribute__((target("avx512bw"))) void appendNearAvx512(const uint8_t *counts, const uint8_t *record, size_t n,
-    std::span<const Member> members, std::int64_t allowed, std::vector<int> &near)
+__attribute__((target("avx512bw"))) void appendNearAvx512(const uint8_t *counts, const uint8_t *record,
+    size_t n, std::span<const Member> members, std::int64_t allowed, std::vector<int> &near)
 {
     const __mmask64 last = lastChunk(n);
     const __m512i first = _mm512_maskz_loadu_epi8(last, record);

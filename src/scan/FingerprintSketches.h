@@ -55,7 +55,8 @@ public:
     // Appends to `near`, in order, the positions of the members that the word counts alone do not
     // rule out against the record's (slot >= 0): a superset of those ruledOut keeps, found without
     // a call per pair.
-    void appendNear(int recordSlot, std::span<const Member> members, std::int64_t allowed, std::vector<int> &near) const;
+    void appendNear(
+        int recordSlot, std::span<const Member> members, std::int64_t allowed, std::vector<int> &near) const;
 
 private:
     // More variants than a record ever has are left to the full comparison.

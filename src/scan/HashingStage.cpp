@@ -88,8 +88,8 @@ void HashingStage::enqueueHashOperations(RecordList batch)
         });
     }
     auto self = shared_from_this();
-    m_queue.addBatch(
-        std::move(jobs), [self, batch = std::move(batch)]() mutable { self->hashOperationsCompleted(std::move(batch)); });
+    m_queue.addBatch(std::move(jobs),
+        [self, batch = std::move(batch)]() mutable { self->hashOperationsCompleted(std::move(batch)); });
 }
 
 void HashingStage::hashOperationsCompleted(RecordList batch)

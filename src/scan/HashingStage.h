@@ -1,8 +1,9 @@
 // The hashing stage of a scan: loads the cache rows, gives every record its fingerprint (reused
 // from the cache when the file's size and modification time are unchanged) in batches on the hash
 // queue, writes each finished batch back to the cache while the next batch is being hashed, and
-// after the last batch is written runs the comparison on the queue's thread. An exact scan of this computer reads bytes instead (ExactPass);
-// an exact cloud scan fingerprints only the photos that share their byte size with another record.
+// after the last batch is written runs the comparison on the queue's thread. An exact scan of this
+// computer reads bytes instead (ExactPass); an exact cloud scan fingerprints only the photos that
+// share their byte size with another record.
 #pragma once
 
 #include <functional>

@@ -23,15 +23,16 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
         lines.append(formatText(
             text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder, report.firstUnreadableReason));
         if (report.unreadableFolders > 1)
-            lines.append(formatText(localizedCountText(report.unreadableFolders - 1, "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ",
-                                 "ID_MORE_FOLDERS_COULD_NOT_BE_READ"),
-                report.unreadableFolders - 1));
+            lines.append(
+                formatText(localizedCountText(report.unreadableFolders - 1,
+                               "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ", "ID_MORE_FOLDERS_COULD_NOT_BE_READ"),
+                    report.unreadableFolders - 1));
     }
     if (report.skippedForSize > 0)
-        lines.append(formatText(localizedCountText(report.skippedForSize, "ID_FILE_SKIPPED_UNDER_MINIMUM_SIZE",
-                                 "ID_FILES_SKIPPED_UNDER_MINIMUM_SIZE"),
-            report.skippedForSize,
-            CommonFunc::formattedSize(QVariant::fromValue(quint64(minimumFileSize))),
+        lines.append(formatText(
+            localizedCountText(report.skippedForSize, "ID_FILE_SKIPPED_UNDER_MINIMUM_SIZE",
+                "ID_FILES_SKIPPED_UNDER_MINIMUM_SIZE"),
+            report.skippedForSize, CommonFunc::formattedSize(QVariant::fromValue(quint64(minimumFileSize))),
             text("ID_FILTER_SORT")));
     if (lines.isEmpty())
         lines.append(text("ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH"));

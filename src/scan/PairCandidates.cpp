@@ -100,8 +100,8 @@ void PairCandidates::scoreBlock(int first, int end, std::vector<List> &lists, in
 void PairCandidates::scoreTile(
     int position, std::span<const FingerprintSketches::Member> tile, List &list, std::vector<int> &near) const
 {
-    const auto before = std::partition_point(
-        tile.begin(), tile.end(), [position](const FingerprintSketches::Member &m) { return m.position < position; });
+    const auto before = std::partition_point(tile.begin(), tile.end(),
+        [position](const FingerprintSketches::Member &m) { return m.position < position; });
     near.clear();
     const int slot = m_slots[size_t(position)];
     if (slot >= 0) {

@@ -5,8 +5,9 @@
 // core; the first-fit placement then only looks the scores up, so it gives the straight loop's
 // groups exactly. The first records of each kind are walked in tiles so that the sketches of one
 // tile are read from the cache by a whole block of records instead of from memory by each; the
-// word counts of a whole tile are checked in one call, and only the records they leave are scored. A record whose partners the
-// time test bounds meets only the records dated within reach (DateWindowIndex), when they are few.
+// word counts of a whole tile are checked in one call, and only the records they leave are scored. A record
+// whose partners the time test bounds meets only the records dated within reach (DateWindowIndex), when they
+// are few.
 #pragma once
 
 #include <cstdint>

@@ -115,7 +115,8 @@ void ScanEngine::startHashingStage(const std::shared_ptr<ScanSession> &session)
     }
     session->isCalculatingHash = true;
     session->prog = 0.05;
-    m_hashOperationQueue->setMaxConcurrentOperationCount(hashOperationsAtOnce(session->options.globals.scanType));
+    m_hashOperationQueue->setMaxConcurrentOperationCount(
+        hashOperationsAtOnce(session->options.globals.scanType));
     postProgress(session, ScanProgress::Stage::Searching, {});
     auto stage = std::make_shared<HashingStage>(
         session, *m_hashOperationQueue, [this, session]() { comparisonEnded(session); });

@@ -101,7 +101,8 @@ TEST(AreaAverageStableTest, SamplesStayBitForBit)
         if (c.format == QImage::Format_ARGB32) {
             for (int y = 0; y < picture.height(); ++y)
                 for (int x = 0; x < picture.width(); ++x)
-                    picture.setPixel(x, y, (picture.pixel(x, y) & 0xffffff) | (uint((x * 7 + y * 3) % 256) << 24));
+                    picture.setPixel(
+                        x, y, (picture.pixel(x, y) & 0xffffff) | (uint((x * 7 + y * 3) % 256) << 24));
         }
         const QImage reduced = AreaAverage::reduced(picture, c.to);
         const QByteArray bytes(reinterpret_cast<const char *>(reduced.constBits()), reduced.sizeInBytes());

@@ -28,7 +28,8 @@ std::vector<std::shared_ptr<ImageFileInfo>> makeRecords(int n, int count)
         Variants variants;
         for (int v = 0; v < (i % 5 == 0 ? 1 : 8); ++v) {
             const Variants *source = i > 3 && i % 2 == 0 ? &made[random() % made.size()] : nullptr;
-            variants.push_back(source ? (*source)[size_t(v) % source->size()] : PictureLikeBits::make(random, n));
+            variants.push_back(
+                source ? (*source)[size_t(v) % source->size()] : PictureLikeBits::make(random, n));
             for (int flip = 0, flips = int(random() % uint32_t(n * n / 4)); flip < flips; ++flip)
                 variants.back()[random() % variants.back().size()] ^= uint8_t(1u << (random() % 8));
         }
@@ -41,7 +42,8 @@ std::vector<std::shared_ptr<ImageFileInfo>> makeRecords(int n, int count)
     return records;
 }
 
-bool countsNear(const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o, std::int64_t allowed)
+bool countsNear(
+    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o, std::int64_t allowed)
 {
     const auto first = a.arrHashOfRotateFlipImages.words(0);
     for (int k = 0; k < b.arrHashOfRotateFlipImages.count(); ++k) {
@@ -96,7 +98,7 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kernels, SketchKernelTest,
-    ::testing::Combine(::testing::Values(Kernel::Sse2, Kernel::Avx2, Kernel::Avx512), ::testing::Values(48, 64, 96),
-        ::testing::Bool()));
+    ::testing::Combine(::testing::Values(Kernel::Sse2, Kernel::Avx2, Kernel::Avx512),
+        ::testing::Values(48, 64, 96), ::testing::Bool()));
 
 } // namespace
