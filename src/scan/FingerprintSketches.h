@@ -26,14 +26,6 @@ public:
     static Kernel fastest();
     static bool runs(Kernel kernel);
 
-    // A sketched record met by others: where its word counts lie (variant by variant), and its
-    // position in the caller's order.
-    struct Member {
-        size_t offset;
-        int variants;
-        int position;
-    };
-
     // The record has no fingerprint: no pair with it can match.
     static constexpr int kNoFingerprint = -1;
     // The fingerprint has another length than the scan's: only the full comparison can tell.
@@ -50,13 +42,10 @@ public:
     // variant 0, which makes the pair score fall below the grouping threshold.
     bool ruledOut(int recordSlot, int memberSlot, std::int64_t allowed) const;
 
-    // The member of a slot (>= 0) at `position`.
-    Member member(int slot, int position) const;
-    // Appends to `near`, in order, the positions of the members that the word counts alone do not
-    // rule out against the record's (slot >= 0): a superset of those ruledOut keeps, found without
-    // a call per pair.
-    void appendNear(
-        int recordSlot, std::span<const Member> members, std::int64_t allowed, std::vector<int> &near) const;
+    // The word counts of a slot (>= 0): those of each allowed variant, the record's own first.
+    std::span<const uint8_t> counts(int slot) const;
+    size_t words() const { return m_words; }
+    Kernel kernel() const { return m_kernel; }
 
 private:
     // More variants than a record ever has are left to the full comparison.

@@ -10,11 +10,11 @@
 namespace
 {
 
-// Records scored together against one tile of earlier records, and the records of a tile: the
-// sketches of a tile (about 0.5 KB a record at N = 64 with every variant) stay in the core's
-// second-level cache while the block walks them.
+// Records scored together against one tile of earlier records, and the word counts of a tile (one
+// column a variant, 64 bytes at N = 64): a tile stays in the core's second-level cache while the
+// block walks it.
 constexpr int kBlock = 16;
-constexpr int kTile = 128;
+constexpr size_t kTileColumns = 1024;
 // A record meets only the records dated within its reach when they are at most this share of the
 // earlier ones: gathering and sorting them costs more per pair than walking the tiles.
 constexpr int kDatedShare = 8;
@@ -27,6 +27,7 @@ PairCandidates::PairCandidates(
     , m_options(options)
     , m_prefilter(prefilter)
     , m_allowed(PairScore::allowedDistance(options.reSizeValue, options.sliderMinValue))
+    , m_columns(sketches.words(), sketches.kernel())
     , m_dates(options)
 {
 }
@@ -38,9 +39,11 @@ int PairCandidates::add(const ImageFileInfo &record, int slot, int kind)
     m_records.push_back(&record);
     m_times.push_back(RecordTimes::of(record));
     m_slots.push_back(slot);
-    if (kind == position && m_prefilter && slot >= 0)
-        m_sketchedKinds.push_back(m_sketches.member(slot, position));
-    else if (kind == position)
+    if (kind == position && m_prefilter && slot >= 0) {
+        m_sketchedKinds.push_back(position);
+        m_kindColumns.push_back(m_columns.count());
+        m_columns.append(m_sketches.counts(slot), position);
+    } else if (kind == position)
         m_otherKinds.push_back(position);
     m_dates.add(m_times.back(), record.fileSize, position);
     return position;
@@ -74,15 +77,22 @@ void PairCandidates::scoreBlock(int first, int end, std::vector<List> &lists, in
         dated[size_t(i - first)] = scoreDated(i, lists[size_t(i - listBase)], kinds);
     // Tiles of the sketched kinds before the block's last record, then the other kinds; each
     // list is merged into position order at the end.
-    const auto sketchedEnd = std::partition_point(m_sketchedKinds.begin(), m_sketchedKinds.end(),
-        [end](const FingerprintSketches::Member &m) { return m.position < end - 1; });
-    const std::span<const FingerprintSketches::Member> sketched(m_sketchedKinds.begin(), sketchedEnd);
+    const size_t sketched = size_t(
+        std::lower_bound(m_sketchedKinds.begin(), m_sketchedKinds.end(), end - 1) - m_sketchedKinds.begin());
+    std::vector<SketchColumns::Probe> probes(size_t(end - first));
+    for (int i = first; i < end; ++i) {
+        if (!dated[size_t(i - first)] && m_slots[size_t(i)] >= 0)
+            probes[size_t(i - first)] = m_columns.probe(m_sketches.counts(m_slots[size_t(i)]));
+    }
     std::vector<int> near;
-    for (size_t tile = 0; tile < sketched.size(); tile += kTile) {
-        const auto members = sketched.subspan(tile, std::min(sketched.size() - tile, size_t(kTile)));
-        for (int i = std::max(first, members.front().position + 1); i < end; ++i) {
+    for (size_t tile = 0, tileEnd = 0; tile < sketched; tile = tileEnd) {
+        tileEnd = std::min(sketched,
+            size_t(std::lower_bound(
+                       m_kindColumns.begin(), m_kindColumns.end(), m_kindColumns[tile] + kTileColumns)
+                - m_kindColumns.begin()));
+        for (int i = std::max(first, m_sketchedKinds[tile] + 1); i < end; ++i) {
             if (!dated[size_t(i - first)])
-                scoreTile(i, members, lists[size_t(i - listBase)], near);
+                scoreTile(i, probes[size_t(i - first)], tile, tileEnd, lists[size_t(i - listBase)], near);
         }
     }
     for (int i = first; i < end; ++i) {
@@ -97,21 +107,26 @@ void PairCandidates::scoreBlock(int first, int end, std::vector<List> &lists, in
     }
 }
 
-void PairCandidates::scoreTile(
-    int position, std::span<const FingerprintSketches::Member> tile, List &list, std::vector<int> &near) const
+void PairCandidates::scoreTile(int position, const SketchColumns::Probe &probe, size_t first, size_t end,
+    List &list, std::vector<int> &near) const
 {
-    const auto before = std::partition_point(tile.begin(), tile.end(),
-        [position](const FingerprintSketches::Member &m) { return m.position < position; });
+    const size_t before = size_t(std::lower_bound(m_sketchedKinds.begin() + std::ptrdiff_t(first),
+                                     m_sketchedKinds.begin() + std::ptrdiff_t(end), position)
+        - m_sketchedKinds.begin());
     near.clear();
     const int slot = m_slots[size_t(position)];
-    if (slot >= 0) {
-        m_sketches.appendNear(slot, std::span(tile.begin(), before), m_allowed, near);
-    } else {
-        for (auto m = tile.begin(); m != before; ++m)
-            near.push_back(m->position);
-    }
+    if (slot >= 0)
+        m_columns.appendNear(probe, columnOf(first), columnOf(before), m_allowed, near);
+    else
+        near.assign(m_sketchedKinds.begin() + std::ptrdiff_t(first),
+            m_sketchedKinds.begin() + std::ptrdiff_t(before));
     for (const int j : near)
         scorePair(position, j, list);
+}
+
+size_t PairCandidates::columnOf(size_t index) const
+{
+    return index < m_kindColumns.size() ? m_kindColumns[index] : m_columns.count();
 }
 
 // A kind stands for every record of it, so it is met when any of them lies within reach.

@@ -12,11 +12,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "scan/DateWindowIndex.h"
 #include "scan/FingerprintSketches.h"
 #include "scan/PairScore.h"
+#include "scan/SketchColumns.h"
 
 class ImageFileInfo;
 
@@ -50,10 +52,12 @@ public:
 
 private:
     void scoreBlock(int first, int end, std::vector<List> &lists, int listBase) const;
-    // Scores the record at `position` against those of a tile of sketched kinds before it whose
-    // word counts come near.
-    void scoreTile(int position, std::span<const FingerprintSketches::Member> tile, List &list,
+    // Scores the record at `position` against those of the sketched kinds [first, end) before it
+    // whose word counts come near.
+    void scoreTile(int position, const SketchColumns::Probe &probe, size_t first, size_t end, List &list,
         std::vector<int> &near) const;
+    // The first column of the sketched kind at `index` (the end of the columns past the last).
+    size_t columnOf(size_t index) const;
     // Scores the record at `position` against the kinds of the records dated within its reach;
     // false when that would not save enough to pay for itself.
     bool scoreDated(int position, List &list, std::vector<int> &kinds) const;
@@ -67,8 +71,11 @@ private:
     std::vector<RecordTimes> m_times;
     std::vector<int> m_slots;
     std::vector<int> m_kinds;
-    // The first record of each kind: those with sketches, and the others, each in position order.
-    std::vector<FingerprintSketches::Member> m_sketchedKinds;
+    // The first record of each kind: those with sketches, and the others, each in position order;
+    // the word counts of the sketched ones as columns, and where each one's columns begin.
+    std::vector<int> m_sketchedKinds;
+    SketchColumns m_columns;
+    std::vector<size_t> m_kindColumns;
     std::vector<int> m_otherKinds;
     DateWindowIndex m_dates;
 };

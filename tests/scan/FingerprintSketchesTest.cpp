@@ -1,6 +1,7 @@
 // The word-count check of every kernel the processor runs: each keeps exactly the members some
 // allowed variant of which lies within the allowed sum of word-count differences, and never one
 // that the pair-by-pair check rules out less than.
+#include <algorithm>
 #include <bit>
 #include <random>
 
@@ -8,6 +9,7 @@
 
 #include "model/ImageFileInfo.h"
 #include "scan/FingerprintSketches.h"
+#include "scan/SketchColumns.h"
 #include "support/PictureLikeBits.h"
 
 namespace
@@ -57,6 +59,14 @@ bool countsNear(
     return false;
 }
 
+std::int64_t columnDistance(std::span<const uint8_t> record, std::span<const uint8_t> column)
+{
+    std::int64_t sum = 0;
+    for (size_t w = 0; w < column.size(); ++w)
+        sum += std::abs(int(record[w]) - int(column[w]));
+    return sum;
+}
+
 class SketchKernelTest : public ::testing::TestWithParam<std::tuple<Kernel, int, bool>>
 {
 };
@@ -74,14 +84,18 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
     const std::int64_t allowed = PairScore::allowedDistance(n, o.sliderMinValue);
     const auto records = makeRecords(n, 150);
     FingerprintSketches sketches(o, kernel);
-    std::vector<FingerprintSketches::Member> members;
+    // The column spans below point into the sketches: they must not move.
+    sketches.reserve(records.size());
+    SketchColumns columns(sketches.words(), kernel);
+    std::vector<int> columnPositions;
+    std::vector<std::span<const uint8_t>> columnCounts;
     std::vector<int> near;
     size_t kept = 0;
     for (int i = 0; i < int(records.size()); ++i) {
         const int slot = sketches.add(*records[size_t(i)]);
         ASSERT_GE(slot, 0);
         near.clear();
-        sketches.appendNear(slot, members, allowed, near);
+        columns.appendNear(columns.probe(sketches.counts(slot)), 0, columns.count(), allowed, near);
         std::vector<int> expected;
         for (int j = 0; j < i; ++j) {
             if (countsNear(*records[size_t(i)], *records[size_t(j)], o, allowed))
@@ -91,7 +105,25 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
         }
         ASSERT_EQ(near, expected) << i;
         kept += near.size();
-        members.push_back(sketches.member(slot, i));
+        // A range that starts and ends inside octets keeps the same columns of it.
+        const size_t begin = columns.count() / 3 + 1;
+        const size_t end = columns.count() - columns.count() / 5;
+        std::vector<int> inRange;
+        for (size_t c = begin; c < end; ++c) {
+            const int p = columnPositions[c];
+            if (std::find(near.begin(), near.end(), p) != near.end()
+                && columnDistance(sketches.counts(slot), columnCounts[c]) <= allowed
+                && (inRange.empty() || inRange.back() != p))
+                inRange.push_back(p);
+        }
+        near.clear();
+        columns.appendNear(columns.probe(sketches.counts(slot)), begin, end, allowed, near);
+        ASSERT_EQ(near, inRange) << i;
+        columns.append(sketches.counts(slot), i);
+        for (size_t k = 0; k < sketches.counts(slot).size() / sketches.words(); ++k) {
+            columnPositions.push_back(i);
+            columnCounts.push_back(sketches.counts(slot).subspan(k * sketches.words(), sketches.words()));
+        }
     }
     EXPECT_GT(kept, 40u);
     EXPECT_LT(kept, records.size() * records.size() / 4);

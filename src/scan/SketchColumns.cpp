@@ -1,0 +1,231 @@
+#include "scan/SketchColumns.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace
+{
+
+using Kernel = FingerprintSketches::Kernel;
+
+constexpr size_t kLanes = 8;
+// Groups a record's counts are held in registers for: word counts of sides up to 128.
+constexpr size_t kMaxGroups = 32;
+
+// One walk of a record over a range of columns.
+struct Walk {
+    const uint64_t *lanes;
+    const int *positions;
+    size_t groups;
+    const uint64_t *record;
+    size_t begin;
+    size_t end;
+    std::int64_t allowed;
+    std::vector<int> *near;
+};
+
+// The lanes of `octet` that lie in [begin, end).
+unsigned laneMask(size_t octet, size_t begin, size_t end)
+{
+    const size_t first = octet * kLanes;
+    const unsigned from = begin > first ? unsigned(begin - first) : 0;
+    const unsigned to = end < first + kLanes ? unsigned(end - first) : unsigned(kLanes);
+    return ((1u << to) - 1) & ~((1u << from) - 1);
+}
+
+// The variants of one record sit in neighbouring columns: the record is named once.
+void appendLanes(unsigned within, const int *positions, std::vector<int> &near)
+{
+    for (; within != 0; within &= within - 1) {
+        const int position = positions[std::countr_zero(within)];
+        if (near.empty() || near.back() != position)
+            near.push_back(position);
+    }
+}
+
+const uint64_t *octetLanes(const Walk &w, size_t octet)
+{
+    return w.lanes + octet * w.groups * kLanes;
+}
+
+std::int64_t laneDistance(const uint64_t *lanes, const uint64_t *record, size_t groups, size_t lane)
+{
+    std::int64_t sum = 0;
+    for (size_t g = 0; g < groups; ++g) {
+        uint8_t a[8];
+        uint8_t b[8];
+        std::memcpy(a, &lanes[g * kLanes + lane], 8);
+        std::memcpy(b, &record[g], 8);
+        for (size_t k = 0; k < 8; ++k)
+            sum += std::abs(int(a[k]) - int(b[k]));
+    }
+    return sum;
+}
+
+void nearPlain(const Walk &w)
+{
+    for (size_t o = w.begin / kLanes; o * kLanes < w.end; ++o) {
+        unsigned within = 0;
+        for (size_t lane = 0; lane < kLanes; ++lane) {
+            if (laneDistance(octetLanes(w, o), w.record, w.groups, lane) <= w.allowed)
+                within |= 1u << lane;
+        }
+        appendLanes(within & laneMask(o, w.begin, w.end), w.positions + o * kLanes, *w.near);
+    }
+}
+
+#if defined(__x86_64__)
+void nearSse2(const Walk &w)
+{
+    __m128i record[kMaxGroups];
+    for (size_t g = 0; g < w.groups; ++g)
+        record[g] = _mm_set1_epi64x(static_cast<long long>(w.record[g]));
+    for (size_t o = w.begin / kLanes; o * kLanes < w.end; ++o) {
+        const uint64_t *lanes = octetLanes(w, o);
+        __m128i sums[kLanes / 2] = {};
+        for (size_t g = 0; g < w.groups; ++g) {
+            for (size_t pair = 0; pair < kLanes / 2; ++pair) {
+                const __m128i counts
+                    = _mm_loadu_si128(reinterpret_cast<const __m128i *>(lanes + g * kLanes + pair * 2));
+                sums[pair] = _mm_add_epi64(sums[pair], _mm_sad_epu8(counts, record[g]));
+            }
+        }
+        std::int64_t each[kLanes];
+        std::memcpy(each, sums, sizeof each);
+        unsigned within = 0;
+        for (size_t lane = 0; lane < kLanes; ++lane)
+            within |= each[lane] <= w.allowed ? 1u << lane : 0u;
+        appendLanes(within & laneMask(o, w.begin, w.end), w.positions + o * kLanes, *w.near);
+    }
+}
+
+__attribute__((target("avx2"))) void nearAvx2(const Walk &w)
+{
+    __m256i record[kMaxGroups];
+    for (size_t g = 0; g < w.groups; ++g)
+        record[g] = _mm256_set1_epi64x(static_cast<long long>(w.record[g]));
+    const __m256i limit = _mm256_set1_epi64x(w.allowed);
+    for (size_t o = w.begin / kLanes; o * kLanes < w.end; ++o) {
+        const auto *lanes = reinterpret_cast<const __m256i *>(octetLanes(w, o));
+        __m256i low = _mm256_setzero_si256();
+        __m256i high = _mm256_setzero_si256();
+        for (size_t g = 0; g < w.groups; ++g) {
+            low = _mm256_add_epi64(low, _mm256_sad_epu8(_mm256_loadu_si256(lanes + 2 * g), record[g]));
+            high = _mm256_add_epi64(high, _mm256_sad_epu8(_mm256_loadu_si256(lanes + 2 * g + 1), record[g]));
+        }
+        const unsigned over
+            = unsigned(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(low, limit))))
+            | unsigned(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(high, limit)))) << 4;
+        if (over != 0xff)
+            appendLanes(~over & laneMask(o, w.begin, w.end), w.positions + o * kLanes, *w.near);
+    }
+}
+
+// The compiler's own headers trip its uninitialised-use checks on these intrinsics.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+// `Groups` fixed at compile time lets the sums of a common side run unrolled from registers.
+template <size_t Groups> __attribute__((target("avx512bw"))) void nearAvx512(const Walk &w)
+{
+    const size_t groups = Groups != 0 ? Groups : w.groups;
+    __m512i record[Groups != 0 ? Groups : kMaxGroups];
+#pragma GCC unroll 32
+    for (size_t g = 0; g < groups; ++g)
+        record[g] = _mm512_set1_epi64(static_cast<long long>(w.record[g]));
+    const __m512i limit = _mm512_set1_epi64(w.allowed);
+    for (size_t o = w.begin / kLanes; o * kLanes < w.end; ++o) {
+        const uint64_t *lanes = octetLanes(w, o);
+        // Two sums side by side, so that the additions do not wait on each other.
+        __m512i even = _mm512_sad_epu8(_mm512_loadu_si512(lanes), record[0]);
+        __m512i odd = _mm512_setzero_si512();
+#pragma GCC unroll 32
+        for (size_t g = 1; g < groups; ++g) {
+            const __m512i sums = _mm512_sad_epu8(_mm512_loadu_si512(lanes + g * kLanes), record[g]);
+            if (g % 2 == 0)
+                even = _mm512_add_epi64(even, sums);
+            else
+                odd = _mm512_add_epi64(odd, sums);
+        }
+        const unsigned within = _mm512_cmple_epi64_mask(_mm512_add_epi64(even, odd), limit);
+        if (within != 0)
+            appendLanes(within & laneMask(o, w.begin, w.end), w.positions + o * kLanes, *w.near);
+    }
+}
+#pragma GCC diagnostic pop
+#endif
+
+void walk(Kernel kernel, const Walk &w)
+{
+#if defined(__x86_64__)
+    if (w.groups <= kMaxGroups) {
+        switch (kernel) {
+        case Kernel::Avx512:
+            return w.groups == 8 ? nearAvx512<8>(w) : nearAvx512<0>(w);
+        case Kernel::Avx2:
+            return nearAvx2(w);
+        case Kernel::Sse2:
+            return nearSse2(w);
+        }
+    }
+#endif
+    (void)kernel;
+    nearPlain(w);
+}
+
+// Eight counts from `counts` (zeros past its end) as one lane.
+uint64_t laneOf(std::span<const uint8_t> counts, size_t first)
+{
+    uint8_t bytes[8] = {};
+    if (first < counts.size())
+        std::memcpy(bytes, counts.data() + first, std::min<size_t>(8, counts.size() - first));
+    uint64_t lane;
+    std::memcpy(&lane, bytes, 8);
+    return lane;
+}
+
+} // namespace
+
+SketchColumns::SketchColumns(size_t words, FingerprintSketches::Kernel kernel)
+    : m_words(words)
+    , m_groups((words + 7) / 8)
+    , m_kernel(FingerprintSketches::runs(kernel) ? kernel : Kernel::Sse2)
+{
+}
+
+void SketchColumns::append(std::span<const uint8_t> counts, int position)
+{
+    for (size_t first = 0; m_words > 0 && first + m_words <= counts.size(); first += m_words) {
+        const size_t column = m_positions.size();
+        if (column % kLanes == 0)
+            m_lanes.resize(m_lanes.size() + m_groups * kLanes, 0);
+        uint64_t *octet = m_lanes.data() + column / kLanes * m_groups * kLanes;
+        for (size_t g = 0; g < m_groups; ++g)
+            octet[g * kLanes + column % kLanes] = laneOf(counts.subspan(first, m_words), g * 8);
+        m_positions.push_back(position);
+    }
+}
+
+SketchColumns::Probe SketchColumns::probe(std::span<const uint8_t> record) const
+{
+    Probe lanes(m_groups);
+    for (size_t g = 0; record.size() >= m_words && g < m_groups; ++g)
+        lanes[g] = laneOf(record.first(m_words), g * 8);
+    return lanes;
+}
+
+void SketchColumns::appendNear(
+    const Probe &record, size_t begin, size_t end, std::int64_t allowed, std::vector<int> &near) const
+{
+    end = std::min(end, count());
+    if (begin >= end || record.size() != m_groups)
+        return;
+    walk(m_kernel,
+        { m_lanes.data(), m_positions.data(), m_groups, record.data(), begin, end, allowed, &near });
+}

@@ -1,0 +1,43 @@
+// The word counts of the records met in the parallel comparison, laid out so that one record is
+// checked against eight of them in one register without folding any sums. A column is one
+// variant of one record. Eight columns make an octet; an octet stores each group of eight word
+// counts as eight 8-byte lanes, column j in lane j, so a single sum of absolute byte differences
+// against the record's group (repeated in every lane) adds that group's differences to each
+// column's own lane. The columns are appended in the order the records are met, so the positions
+// found come out in that order.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "scan/FingerprintSketches.h"
+
+class SketchColumns
+{
+public:
+    // `words` word counts per variant.
+    explicit SketchColumns(size_t words, FingerprintSketches::Kernel kernel = FingerprintSketches::fastest());
+
+    // Appends one column per variant of the record met as `position`: `counts` holds the word
+    // counts of its variants one after another.
+    void append(std::span<const uint8_t> counts, int position);
+    size_t count() const { return m_positions.size(); }
+
+    // A record's first `words` counts laid out as one column's lanes, made once for many ranges.
+    using Probe = std::vector<uint64_t>;
+    Probe probe(std::span<const uint8_t> record) const;
+
+    // Appends to `near`, in order and once each, the positions of the columns in [begin, end) that
+    // lie within `allowed` of the probed record, summing absolute differences.
+    void appendNear(
+        const Probe &record, size_t begin, size_t end, std::int64_t allowed, std::vector<int> &near) const;
+
+private:
+    size_t m_words;
+    size_t m_groups;
+    FingerprintSketches::Kernel m_kernel;
+    // Octet after octet; within one, group after group of eight lanes.
+    std::vector<uint64_t> m_lanes;
+    std::vector<int> m_positions;
+};
