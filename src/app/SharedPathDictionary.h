@@ -24,12 +24,17 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         m_map.emplace(path, std::move(value));
     }
-    // Adds every entry of `entries`; an existing key takes the new value.
-    void addEntries(const QHash<QString, Value> &entries)
+    // Adds every entry of `entries`; an existing key takes the new value. An empty dictionary
+    // takes the table whole.
+    void addEntries(QHash<QString, Value> &&entries)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        for (auto it = entries.cbegin(); it != entries.cend(); ++it)
-            m_map.insert(it.key(), it.value());
+        if (m_map.isEmpty()) {
+            m_map.swap(entries);
+            return;
+        }
+        for (auto it = entries.begin(); it != entries.end(); ++it)
+            m_map.insert(it.key(), std::move(it.value()));
     }
     std::optional<Value> value(const QString &path) const
     {
@@ -46,6 +51,15 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         const auto it = m_map.find(path);
         if (it == m_map.end())
+            return std::nullopt;
+        return std::exchange(it.value(), Value());
+    }
+    // Moves the value out as takeValue() does, but only when `usable` accepts it; one look-up.
+    template <typename Test> std::optional<Value> takeValueIf(const QString &path, const Test &usable)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto it = m_map.find(path);
+        if (it == m_map.end() || !usable(it.value()))
             return std::nullopt;
         return std::exchange(it.value(), Value());
     }

@@ -89,10 +89,10 @@ std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection,
             exif->contentMd5 = QString::fromLatin1(md5);
         if (CacheFormat::isValidFingerprint(fingerprint, n)
             && matchesRow(query, kFingerprintCheck, fingerprint))
-            result.fingerprints.append({ path, variantsOf(fingerprint, n, turnsCompared) });
+            result.fingerprints.emplace(path, variantsOf(fingerprint, n, turnsCompared));
         else if (md5IsValid)
-            result.hashes.append({ path, md5 });
-        result.exif.insert(path, std::move(exif));
+            result.hashes.insert(path, md5);
+        result.exif.emplace(path, std::move(exif));
     }
     if (step != SQLITE_DONE)
         return std::nullopt;

@@ -5,11 +5,9 @@
 
 #include <memory>
 #include <optional>
-#include <utility>
 
 #include <QByteArray>
 #include <QHash>
-#include <QList>
 #include <QString>
 
 #include "model/FingerprintVariants.h"
@@ -19,12 +17,11 @@ class SqliteConnection;
 class SqliteStatement;
 
 struct CacheFetchResult {
+    // Each table goes into the scan's shared dictionary whole.
     QHash<QString, std::shared_ptr<ExifInfo>> exif;
-    // Path and block, in row order (a later row of a path wins); a list, because the blocks go
-    // straight into the scan's shared dictionary and a second hash table would only cost time.
-    QList<std::pair<QString, QByteArray>> hashes;
-    // Path and fingerprint, split into its variants, likewise.
-    QList<std::pair<QString, FingerprintVariants>> fingerprints;
+    QHash<QString, QByteArray> hashes;
+    // Fingerprints, split into their variants.
+    QHash<QString, FingerprintVariants> fingerprints;
 };
 
 class CacheReader

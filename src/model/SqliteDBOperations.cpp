@@ -147,10 +147,8 @@ QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromD
         });
     if (!result)
         return {};
-    for (const auto &[path, block] : result->hashes)
-        index.dictHash.setValue(path, block);
-    for (auto &[path, variants] : result->fingerprints)
-        index.dictFingerprint.setValue(path, std::move(variants));
+    index.dictHash.addEntries(std::move(result->hashes));
+    index.dictFingerprint.addEntries(std::move(result->fingerprints));
     return std::move(result->exif);
 }
 

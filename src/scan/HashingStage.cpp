@@ -71,12 +71,22 @@ void HashingStage::scheduleHashOperations()
 
 void HashingStage::enqueueHashOperations(RecordList batch)
 {
+    ScanSession &s = *m_session;
+    // On this computer the records the cache answers are done here in one pass over the batch: a
+    // job each would only take turns at the index's locks. A cloud record still needs its local
+    // copy, so each has its job.
+    const bool answerHere = !isCloudSource(s.options.globals.scanType);
+    int answered = 0;
     std::vector<OperationQueue::Job> jobs;
     jobs.reserve(batch.size());
     for (const auto &record : batch) {
-        if (m_session->stopped())
+        if (s.stopped())
             break;
-        ++m_session->countHashProcessed;
+        ++s.countHashProcessed;
+        if (answerHere && answerWithoutReading(*record, s.cacheIndex)) {
+            ++answered;
+            continue;
+        }
         std::shared_ptr<ScanSession> session = m_session;
         jobs.push_back([session, record]() {
             if (session->stopped())
@@ -87,6 +97,8 @@ void HashingStage::enqueueHashOperations(RecordList batch)
             session->report(ScanProgress::Stage::Hashing, {});
         });
     }
+    if (answered > 0)
+        s.report(ScanProgress::Stage::Hashing, {});
     auto self = shared_from_this();
     m_queue.addBatch(std::move(jobs),
         [self, batch = std::move(batch)]() mutable { self->hashOperationsCompleted(std::move(batch)); });
@@ -168,9 +180,14 @@ bool HashingStage::computeHashForImage(
             fetch(record);
         record.computeFileHash();
     };
-    // A record fingerprinted already (its single hash or its variants) is not read again.
-    if (!record.hash.isEmpty() || !record.arrHashOfRotateFlipImages.isEmpty() || record.isVideo)
+    if (isFingerprinted(record))
         return false;
+    if (reuseCachedFingerprint(record, index)) {
+        // Only a cloud record still needs its local copy; nothing is computed.
+        if (isCloudSource(record.scanType))
+            computeFileHash();
+        return false;
+    }
     std::optional<ScanCache::FingerprintEntry> cached = ScanCache::takeCachedFingerprint(record.filePath, index);
     if (!cached) {
         record.imgThumbnail = QImage();
@@ -178,22 +195,9 @@ bool HashingStage::computeHashForImage(
         computeFileHash();
         return true;
     }
-    // A photo's row may hold only its MD5 (its fingerprint is of another side): that is no
-    // fingerprint to reuse.
-    if (ScanCache::isUnchanged(record, *cached->exif)
-        && CacheFormat::isValidFingerprint(cached->variants, record.resizeValue)) {
-        record.arrHashOfRotateFlipImages = std::move(cached->variants);
-        record.exifInfo = cached->exif;
-        record.isHashUpdateReq = false;
-        record.exifInfo->exifInfoId = -1;
-        record.isExifInfoUpdated = true;
-        // Only a cloud record still needs its local copy; nothing is computed.
-        if (isCloudSource(record.scanType))
-            computeFileHash();
-        return false;
-    }
-    // A changed file: fingerprinted afresh, and its new EXIF record keeps the cached row id so that
-    // the write-back replaces the file's rows instead of adding to them.
+    // A changed file, or a photo whose row holds only its MD5 (its fingerprint is of another side):
+    // fingerprinted afresh, and its new EXIF record keeps the cached row id so that the write-back
+    // replaces the file's rows instead of adding to them.
     const std::optional<qint64> rowId = cached->exif->exifInfoId;
     record.isHashUpdateReq = true;
     record.isExifInfoUpdated = false;
@@ -201,5 +205,29 @@ bool HashingStage::computeHashForImage(
     computeFileHash();
     if (record.exifInfo)
         record.exifInfo->exifInfoId = rowId;
+    return true;
+}
+
+bool HashingStage::answerWithoutReading(ImageFileInfo &record, ScanCacheIndex &index)
+{
+    return isFingerprinted(record) || reuseCachedFingerprint(record, index);
+}
+
+// A record fingerprinted already (its single hash or its variants) is not read again.
+bool HashingStage::isFingerprinted(const ImageFileInfo &record)
+{
+    return !record.hash.isEmpty() || !record.arrHashOfRotateFlipImages.isEmpty() || record.isVideo;
+}
+
+bool HashingStage::reuseCachedFingerprint(ImageFileInfo &record, ScanCacheIndex &index)
+{
+    std::optional<ScanCache::FingerprintEntry> cached = ScanCache::takeReusableFingerprint(record, index);
+    if (!cached)
+        return false;
+    record.arrHashOfRotateFlipImages = std::move(cached->variants);
+    record.exifInfo = std::move(cached->exif);
+    record.isHashUpdateReq = false;
+    record.exifInfo->exifInfoId = -1;
+    record.isExifInfoUpdated = true;
     return true;
 }

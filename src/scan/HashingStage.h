@@ -33,8 +33,14 @@ public:
     // anything is read from it.
     static bool computeHashForImage(ImageFileInfo &record, ScanCacheIndex &index,
         const std::function<void(ImageFileInfo &)> &fetch = {});
+    // The same job's answer for a record of this computer that needs no file read: fingerprinted
+    // already, or given the cached fingerprint of its unchanged file (true). False, with the record
+    // and the index untouched, when the job must run.
+    static bool answerWithoutReading(ImageFileInfo &record, ScanCacheIndex &index);
 
 private:
+    static bool isFingerprinted(const ImageFileInfo &record);
+    static bool reuseCachedFingerprint(ImageFileInfo &record, ScanCacheIndex &index);
     const RecordList &source() const;
     void scheduleHashOperations();
     void enqueueHashOperations(RecordList batch);

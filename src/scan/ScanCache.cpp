@@ -78,6 +78,23 @@ std::optional<ScanCache::FingerprintEntry> ScanCache::takeCachedFingerprint(
     return FingerprintEntry { index.dictFingerprint.takeValue(path).value_or(FingerprintVariants()), std::move(exif) };
 }
 
+std::optional<ScanCache::FingerprintEntry> ScanCache::takeReusableFingerprint(
+    const ImageFileInfo &record, ScanCacheIndex &index)
+{
+    // A path with a fingerprint counts as cached: its EXIF record and the fingerprint are all
+    // there is to look up.
+    std::shared_ptr<ExifInfo> exif = index.dictExif.value(record.filePath).value_or(nullptr);
+    if (!exif || !isUnchanged(record, *exif))
+        return std::nullopt;
+    std::optional<FingerprintVariants> variants
+        = index.dictFingerprint.takeValueIf(record.filePath, [&record](const FingerprintVariants &cached) {
+              return CacheFormat::isValidFingerprint(cached, record.resizeValue);
+          });
+    if (!variants)
+        return std::nullopt;
+    return FingerprintEntry { std::move(*variants), std::move(exif) };
+}
+
 bool ScanCache::takeCachedSum(ImageFileInfo &record, const ScanCacheIndex &index)
 {
     const std::optional<Entry> cached = cachedEntry(record.filePath, index);

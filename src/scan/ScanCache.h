@@ -43,6 +43,10 @@ public:
     // The same row for the hashing stage, with the fingerprint moved out of the index so that the
     // record holds the only copy.
     static std::optional<FingerprintEntry> takeCachedFingerprint(const QString &path, ScanCacheIndex &index);
+    // The same, only when the row still describes the file and holds a fingerprint of the record's
+    // side; otherwise nothing, and the index is left as it was.
+    static std::optional<FingerprintEntry> takeReusableFingerprint(
+        const ImageFileInfo &record, ScanCacheIndex &index);
     // An unchanged file takes its cached sum and EXIF record (true). A changed one is flagged, so
     // that the write-back replaces its rows; a video keeps the cached EXIF record meanwhile.
     static bool takeCachedSum(ImageFileInfo &record, const ScanCacheIndex &index);

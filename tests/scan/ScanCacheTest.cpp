@@ -7,7 +7,9 @@
 #include "model/CacheFormat.h"
 #include "model/ExifInfo.h"
 #include "model/FingerprintVariants.h"
+#include "model/ImageFileInfo.h"
 #include "model/ScanCacheIndex.h"
+#include "scan/HashingStage.h"
 #include "scan/ScanCache.h"
 
 namespace
@@ -55,6 +57,60 @@ TEST(ScanCacheTest, AFingerprintIsTakenOnceAndThePathStaysCached)
     EXPECT_FALSE(ScanCache::takeCachedFingerprint(QStringLiteral("/p/unknown.jpg"), index).has_value());
     index.dictExif.remove(photo);
     EXPECT_FALSE(ScanCache::takeCachedFingerprint(photo, index).has_value());
+}
+
+// A record answered without a job gets what the job would give it; any doubt leaves the record and
+// the index to the job.
+TEST(ScanCacheTest, OnlyAnUnchangedFileWithAFingerprintOfItsSideIsAnsweredWithoutReading)
+{
+    struct Case {
+        const char *name;
+        quint64 size;
+        double modSeconds;
+        int storedSide;
+        bool cached;
+        bool answered;
+    };
+    const Case cases[] = {
+        { "unchanged", 1000, 5000, 64, true, true },
+        { "resized file", 1001, 5000, 64, true, false },
+        { "modified later", 1000, 5001, 64, true, false },
+        { "fingerprint of another side", 1000, 5000, 56, true, false },
+        { "not cached", 1000, 5000, 64, false, false },
+    };
+    const QString path = QStringLiteral("/p/a.jpg");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ScanCacheIndex index;
+        const FingerprintVariants stored = variantsOfSide(c.storedSide, 8, 3);
+        auto exif = std::make_shared<ExifInfo>();
+        exif->fileSize = 1000;
+        exif->moDateTime = 5000;
+        if (c.cached) {
+            index.dictFingerprint.setValue(path, stored);
+            index.dictExif.setValue(path, exif);
+        }
+        ImageFileInfo record;
+        record.filePath = path;
+        record.fileSize = c.size;
+        record.modDate = CacheFormat::dateFromSecondsSince1970(c.modSeconds);
+        record.resizeValue = 64;
+
+        ASSERT_EQ(HashingStage::answerWithoutReading(record, index), c.answered);
+        if (c.answered) {
+            EXPECT_EQ(record.arrHashOfRotateFlipImages, stored);
+            EXPECT_EQ(record.exifInfo, exif);
+            EXPECT_FALSE(record.isHashUpdateReq);
+            EXPECT_TRUE(record.isExifInfoUpdated);
+            EXPECT_TRUE(index.isCached(path));
+            EXPECT_TRUE(index.dictFingerprint.value(path)->isEmpty());
+        } else {
+            EXPECT_TRUE(record.arrHashOfRotateFlipImages.isEmpty());
+            EXPECT_EQ(record.exifInfo, nullptr);
+            EXPECT_EQ(index.dictFingerprint.value(path),
+                c.cached ? std::optional<FingerprintVariants>(stored) : std::nullopt);
+        }
+    }
 }
 
 TEST(ScanCacheTest, OnlyEightVariantsOfTheScansSideAreAFingerprint)
