@@ -1,5 +1,6 @@
-// One SQLite connection, opened for one operation and closed when the object goes away. The cache
-// and the library reader go through this, so every result code is looked at in one place.
+// One SQLite connection, opened for one operation and closed when the object goes away; one thread
+// uses it at a time. The cache and the library reader go through this, so every result code is
+// looked at in one place.
 #pragma once
 
 #include <atomic>
