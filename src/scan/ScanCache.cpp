@@ -20,12 +20,18 @@ QString existingCachePath(ScanSource scanType)
 
 } // namespace
 
+void ScanCache::checkCacheFile(ScanSource scanType)
+{
+    const QString path = existingCachePath(scanType);
+    if (!path.isEmpty())
+        SqliteDBOperations::checkCacheForScan(path);
+}
+
 void ScanCache::prepareCacheTempTable(ScanSource scanType, const RecordList &records)
 {
     const QString path = existingCachePath(scanType);
     if (path.isEmpty())
         return;
-    SqliteDBOperations::checkCacheForScan(path);
     SqliteDBOperations::createTablesIfNotExists(path);
     SqliteDBOperations::deleteRecordsFromTable(QStringLiteral("tempTable"), path);
     SqliteDBOperations::insertDataInTempTable(QStringLiteral("tempTable"), path, records);

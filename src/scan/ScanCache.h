@@ -29,6 +29,9 @@ public:
         std::shared_ptr<ExifInfo> exif;
     };
 
+    // Checks every page of the cache file and replaces a damaged one; nothing when the file does not
+    // exist. Runs before anything else of the scan opens the file.
+    static void checkCacheFile(ScanSource scanType);
     // Refills the path table with the scan's records; nothing when the cache file does not exist.
     static void prepareCacheTempTable(ScanSource scanType, const RecordList &records);
     // Fills the scan's index from the cache (emptied first by the caller).

@@ -1,6 +1,7 @@
 #include "scan/ScanEngine.h"
 
 #include <algorithm>
+#include <thread>
 
 #include <QThread>
 
@@ -76,7 +77,12 @@ bool ScanEngine::start(const ScanOptions &options, const std::vector<FilePathNod
         return false;
     const std::shared_ptr<ScanSession> session = beginSession(options);
     m_scanQueue->addOperation([this, session, sources]() {
+        // Checking the cache file reads the whole of it, so it runs beside the listing; it is over
+        // (a damaged file replaced) before the hand-over opens the file, also when the scan stops.
+        std::jthread cacheCheck(
+            [scanType = session->options.globals.scanType]() { ScanCache::checkCacheFile(scanType); });
         SourceEnumerator(*session).run(sources);
+        cacheCheck.join();
         handOver(session);
     });
     return true;
@@ -90,7 +96,11 @@ bool ScanEngine::startWithRecords(
     const std::shared_ptr<ScanSession> session = beginSession(options);
     session->arrImagesContent = records;
     session->fetcher = std::move(fetcher);
-    m_scanQueue->addOperation([this, session]() { handOver(session); });
+    m_scanQueue->addOperation([this, session]() {
+        if (!session->stopped())
+            ScanCache::checkCacheFile(session->options.globals.scanType);
+        handOver(session);
+    });
     return true;
 }
 

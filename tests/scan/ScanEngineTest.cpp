@@ -16,6 +16,7 @@
 #include "ScanTestSupport.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
+#include "model/SqliteDBOperations.h"
 #include "platform/Dispatch.h"
 #include "scan/ExactPass.h"
 #include "scan/HashingStage.h"
@@ -309,6 +310,32 @@ TEST(ScanEngineTest, StopWhileAddingEndsWithoutResults)
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(result.outcome, ScanEngine::Outcome::Stopped);
     EXPECT_TRUE(result.groups.isEmpty());
+}
+
+// The cache file is checked beside the listing: a damaged page that this scan never reads is still
+// found, and the file replaced before the scan uses it.
+TEST(ScanEngineTest, ACacheFileWithADamagedPageIsReplacedBeforeTheScanUsesIt)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 90; ++i)
+        ASSERT_TRUE(writeImage(makePhoto(300 + i, 64, 48), at(dir, QStringLiteral("old/p%1.jpg").arg(i))));
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(writeImage(makePhoto(400 + i, 64, 48), at(dir, QStringLiteral("new/p%1.jpg").arg(i))));
+    ASSERT_EQ(runScan(options(false), { folderNode(at(dir, "old")) }).decoded, 90);
+    const QString cache = SqliteDBOperations::getDbPathInLibrary(
+        SqliteDBOperations::cacheFileNameForScanType(ScanSource::thisComputer));
+    QFile::remove(cache + QStringLiteral(".unusable"));
+    {
+        QFile file(cache);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_GT(file.size(), 16 * 16384);
+        ASSERT_TRUE(file.seek(10 * 16384));
+        file.write(QByteArray(16384, '\x5a'));
+    }
+
+    EXPECT_EQ(runScan(options(false), { folderNode(at(dir, "new")) }).outcome, ScanEngine::Outcome::Results);
+    EXPECT_TRUE(QFileInfo::exists(cache + QStringLiteral(".unusable")));
+    EXPECT_EQ(runScan(options(false), { folderNode(at(dir, "old")) }).decoded, 90);
 }
 
 TEST(ScanEngineTest, StopDuringTheResultsDelayShowsNoResults)
