@@ -1,6 +1,7 @@
 #include "scan/PairCandidates.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <thread>
 
@@ -90,10 +91,19 @@ void PairCandidates::scoreBlock(int first, int end, std::vector<List> &lists, in
             size_t(std::lower_bound(
                        m_kindColumns.begin(), m_kindColumns.end(), m_kindColumns[tile] + kTileColumns)
                 - m_kindColumns.begin()));
+        // Records past the whole tile walk it together; a record inside it walks its part alone.
+        std::vector<int> past;
         for (int i = std::max(first, m_sketchedKinds[tile] + 1); i < end; ++i) {
-            if (!dated[size_t(i - first)])
+            if (dated[size_t(i - first)])
+                continue;
+            if (m_slots[size_t(i)] >= 0 && m_sketchedKinds[tileEnd - 1] < i)
+                past.push_back(i);
+            else
                 scoreTile(i, probes[size_t(i - first)], tile, tileEnd, lists[size_t(i - listBase)], near);
         }
+        for (size_t k = 0; k < past.size(); k += SketchColumns::kTogether)
+            scoreTogether(std::span(past).subspan(k, std::min(SketchColumns::kTogether, past.size() - k)),
+                probes, first, columnOf(tile), columnOf(tileEnd), lists, listBase);
     }
     for (int i = first; i < end; ++i) {
         if (dated[size_t(i - first)])
@@ -122,6 +132,25 @@ void PairCandidates::scoreTile(int position, const SketchColumns::Probe &probe, 
             m_sketchedKinds.begin() + std::ptrdiff_t(before));
     for (const int j : near)
         scorePair(position, j, list);
+}
+
+void PairCandidates::scoreTogether(std::span<const int> positions,
+    const std::vector<SketchColumns::Probe> &probes, int first, size_t begin, size_t end,
+    std::vector<List> &lists, int listBase) const
+{
+    std::array<std::vector<int>, SketchColumns::kTogether> near;
+    std::array<std::vector<int> *, SketchColumns::kTogether> nearOf;
+    std::array<const SketchColumns::Probe *, SketchColumns::kTogether> probeOf;
+    for (size_t r = 0; r < positions.size(); ++r) {
+        nearOf[r] = &near[r];
+        probeOf[r] = &probes[size_t(positions[r] - first)];
+    }
+    m_columns.appendNear(std::span(probeOf.data(), positions.size()), begin, end, m_allowed,
+        std::span(nearOf.data(), positions.size()));
+    for (size_t r = 0; r < positions.size(); ++r) {
+        for (const int j : near[r])
+            scorePair(positions[r], j, lists[size_t(positions[r] - listBase)]);
+    }
 }
 
 size_t PairCandidates::columnOf(size_t index) const

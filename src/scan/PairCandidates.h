@@ -56,6 +56,10 @@ private:
     // whose word counts come near.
     void scoreTile(int position, const SketchColumns::Probe &probe, size_t first, size_t end, List &list,
         std::vector<int> &near) const;
+    // Scores the records at `positions` (of the block starting at `first`) against the columns
+    // [begin, end), all before them, read once for all.
+    void scoreTogether(std::span<const int> positions, const std::vector<SketchColumns::Probe> &probes,
+        int first, size_t begin, size_t end, std::vector<List> &lists, int listBase) const;
     // The first column of the sketched kind at `index` (the end of the columns past the last).
     size_t columnOf(size_t index) const;
     // Scores the record at `position` against the kinds of the records dated within its reach;

@@ -32,6 +32,11 @@ public:
     // lie within `allowed` of the probed record, summing absolute differences.
     void appendNear(
         const Probe &record, size_t begin, size_t end, std::int64_t allowed, std::vector<int> &near) const;
+    // The same for up to kTogether records over one range, each into its own list: the columns
+    // are read once for all of them.
+    static constexpr size_t kTogether = 4;
+    void appendNear(std::span<const Probe *const> records, size_t begin, size_t end, std::int64_t allowed,
+        std::span<std::vector<int> *const> near) const;
 
 private:
     size_t m_words;
