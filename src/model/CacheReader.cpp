@@ -1,6 +1,11 @@
 #include "model/CacheReader.h"
 
 #include <climits>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include <sqlite3.h>
 
@@ -64,6 +69,103 @@ FingerprintVariants variantsOf(QByteArrayView block, int n, bool turnsCompared)
     return variants;
 }
 
+// The columns of a row that its EXIF record is made of.
+struct ExifColumns {
+    qint64 id = 0;
+    qint64 fileSize = 0;
+    double latitude = 0;
+    double longitude = 0;
+    double pixelWidth = 0;
+    double pixelHeight = 0;
+    double dpiWidth = 0;
+    double dpiHeight = 0;
+    qint64 orientation = 0;
+    double modTime = 0;
+    double changeTime = -1;
+    double captureTime = 0;
+};
+
+ExifColumns exifColumns(const SqliteStatement &row)
+{
+    return ExifColumns { row.columnInt64(kId), row.columnInt64(kFileSize), row.columnDouble(kLatitude),
+        row.columnDouble(kLongitude), row.columnDouble(kPixelWidth), row.columnDouble(kPixelHeight),
+        row.columnDouble(kDpiWidth), row.columnDouble(kDpiHeight), row.columnInt64(kOrientation),
+        row.columnDouble(kModTime), row.isNull(kChangeTime) ? -1.0 : row.columnDouble(kChangeTime),
+        row.columnDouble(kCaptureTime) };
+}
+
+std::shared_ptr<ExifInfo> exifFrom(const ExifColumns &row)
+{
+    auto exif = std::make_shared<ExifInfo>();
+    exif->exifInfoId = row.id;
+    exif->fileSize = row.fileSize > 0 ? quint64(row.fileSize) : 0;
+    exif->gpsLatitude = row.latitude;
+    exif->gpsLongitude = row.longitude;
+    exif->pixelWidth = qint64(row.pixelWidth);
+    exif->pixelHeight = qint64(row.pixelHeight);
+    exif->dpiWidth = row.dpiWidth;
+    exif->dpiHeight = row.dpiHeight;
+    exif->orientation = row.orientation;
+    exif->moDateTime = row.modTime;
+    exif->changeTime = row.changeTime;
+    if (row.captureTime != 0.0)
+        exif->captureDate = CacheFormat::dateFromSecondsSince1970(row.captureTime);
+    return exif;
+}
+
+// What the reading thread hands on of a row: its path, its EXIF columns, and its fingerprint and
+// digest once their check values held.
+struct FetchedRow {
+    QString path;
+    ExifColumns columns;
+    std::optional<FingerprintVariants> fingerprint;
+    QByteArray md5;
+};
+
+// Rows go from the reading thread to the one that builds the tables in chunks of this many.
+constexpr size_t kChunkRows = 256;
+
+struct RowChunks {
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::deque<std::vector<FetchedRow>> chunks;
+    bool ended = false;
+
+    void push(std::vector<FetchedRow> &&chunk, bool last)
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (!chunk.empty())
+                chunks.push_back(std::move(chunk));
+            ended = last;
+        }
+        ready.notify_one();
+    }
+    // Empty once the reading has ended and every chunk was taken.
+    std::vector<FetchedRow> take()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        ready.wait(lock, [this] { return ended || !chunks.empty(); });
+        if (chunks.empty())
+            return {};
+        std::vector<FetchedRow> chunk = std::move(chunks.front());
+        chunks.pop_front();
+        return chunk;
+    }
+};
+
+void addRow(FetchedRow &row, CacheFetchResult &result)
+{
+    std::shared_ptr<ExifInfo> exif = exifFrom(row.columns);
+    if (!row.md5.isEmpty())
+        exif->contentMd5 = QString::fromLatin1(row.md5);
+    if (row.fingerprint)
+        result.fingerprints.emplace(row.path, std::move(*row.fingerprint));
+    else if (!row.md5.isEmpty())
+        result.hashes.insert(row.path, row.md5);
+    result.exif.emplace(std::move(row.path), std::move(exif));
+}
+
 } // namespace
 
 std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection, int n, bool turnsCompared)
@@ -77,45 +179,38 @@ std::optional<CacheFetchResult> CacheReader::fetch(SqliteConnection &connection,
     result.exif.reserve(count.columnInt64(0));
     result.hashes.reserve(count.columnInt64(0));
     result.fingerprints.reserve(count.columnInt64(0));
+    // This thread reads and checks the rows; another makes their EXIF records and fills the tables
+    // meanwhile (together a third of the fetch).
+    RowChunks chunks;
+    std::jthread builder([&chunks, &result] {
+        for (std::vector<FetchedRow> chunk = chunks.take(); !chunk.empty(); chunk = chunks.take()) {
+            for (FetchedRow &row : chunk)
+                addRow(row, result);
+        }
+    });
+    std::vector<FetchedRow> chunk;
     int step = SQLITE_ROW;
     while ((step = query.step()) == SQLITE_ROW) {
-        const QString path = query.columnText(kPath);
-        std::shared_ptr<ExifInfo> exif = exifFromRow(query);
+        FetchedRow &row = chunk.emplace_back();
+        row.path = query.columnText(kPath);
+        row.columns = exifColumns(query);
         // Read in place: the block goes straight into its variants.
         const QByteArrayView fingerprint = query.columnBlobView(kFingerprint);
         const QByteArray md5 = query.columnBlob(kMd5);
-        const bool md5IsValid = CacheFormat::isValidMd5(md5) && matchesRow(query, kMd5Check, md5);
-        if (md5IsValid)
-            exif->contentMd5 = QString::fromLatin1(md5);
+        if (CacheFormat::isValidMd5(md5) && matchesRow(query, kMd5Check, md5))
+            row.md5 = md5;
         if (CacheFormat::isValidFingerprint(fingerprint, n)
             && matchesRow(query, kFingerprintCheck, fingerprint))
-            result.fingerprints.emplace(path, variantsOf(fingerprint, n, turnsCompared));
-        else if (md5IsValid)
-            result.hashes.insert(path, md5);
-        result.exif.emplace(path, std::move(exif));
+            row.fingerprint = variantsOf(fingerprint, n, turnsCompared);
+        if (chunk.size() == kChunkRows) {
+            chunks.push(std::move(chunk), false);
+            chunk = {};
+            chunk.reserve(kChunkRows);
+        }
     }
+    chunks.push(std::move(chunk), true);
+    builder.join();
     if (step != SQLITE_DONE)
         return std::nullopt;
     return result;
-}
-
-std::shared_ptr<ExifInfo> CacheReader::exifFromRow(const SqliteStatement &row)
-{
-    auto exif = std::make_shared<ExifInfo>();
-    exif->exifInfoId = row.columnInt64(kId);
-    const qint64 size = row.columnInt64(kFileSize);
-    exif->fileSize = size > 0 ? quint64(size) : 0;
-    exif->gpsLatitude = row.columnDouble(kLatitude);
-    exif->gpsLongitude = row.columnDouble(kLongitude);
-    exif->pixelWidth = qint64(row.columnDouble(kPixelWidth));
-    exif->pixelHeight = qint64(row.columnDouble(kPixelHeight));
-    exif->dpiWidth = row.columnDouble(kDpiWidth);
-    exif->dpiHeight = row.columnDouble(kDpiHeight);
-    exif->orientation = row.columnInt64(kOrientation);
-    exif->moDateTime = row.columnDouble(kModTime);
-    exif->changeTime = row.isNull(kChangeTime) ? -1.0 : row.columnDouble(kChangeTime);
-    const double captureTime = row.columnDouble(kCaptureTime);
-    if (captureTime != 0.0)
-        exif->captureDate = CacheFormat::dateFromSecondsSince1970(captureTime);
-    return exif;
 }

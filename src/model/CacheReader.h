@@ -33,7 +33,4 @@ public:
     // only the first variant of each fingerprint is kept.
     static std::optional<CacheFetchResult> fetch(
         SqliteConnection &connection, int n, bool turnsCompared = true);
-
-private:
-    static std::shared_ptr<ExifInfo> exifFromRow(const SqliteStatement &row);
 };
