@@ -309,6 +309,24 @@ TEST_F(CacheDatabaseTest, FetchReadsOnlyThePathsOfThisScan)
     EXPECT_TRUE(scanIndex().dictExif.contains(QStringLiteral("/p/2.jpg")));
 }
 
+// The rows are handed from the reading thread to the one that fills the tables in chunks: every row
+// of a fetch of many chunks and a partial last one comes back with its own values.
+TEST_F(CacheDatabaseTest, EveryRowOfALargeFetchComesBackWithItsValues)
+{
+    Records records;
+    for (int i = 0; i < 1000; ++i)
+        records.append(i % 7 == 0 ? video(QStringLiteral("/v/%1.mov").arg(i), 10 + i, 1.0, kMd5)
+                                  : photo(QStringLiteral("/p/%1.jpg").arg(i), 10 + i, 1.0, 64, i));
+    writeBatch(records, true);
+    loadForScan(m_db, records);
+    ASSERT_EQ(scanIndex().dictExif.size(), 1000);
+    for (const auto &record : records) {
+        EXPECT_EQ((*scanIndex().dictExif.value(record->filePath))->fileSize, record->fileSize);
+        EXPECT_EQ(cachedBlock(record->filePath),
+            record->isVideo ? kMd5.toUtf8() : fingerprintBlock(64, int(record->fileSize - 10)));
+    }
+}
+
 TEST_F(CacheDatabaseTest, TemplateCopyOnlyWhenMissing)
 {
     const QString folder = m_folder.path();
