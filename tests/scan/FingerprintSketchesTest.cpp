@@ -2,6 +2,7 @@
 // allowed variant of which lies within the allowed sum of word-count differences, and never one
 // that the pair-by-pair check rules out less than.
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <random>
 
@@ -127,6 +128,29 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
     }
     EXPECT_GT(kept, 40u);
     EXPECT_LT(kept, records.size() * records.size() / 4);
+    // One to four records walked together each find what they find alone.
+    const size_t begin = columns.count() / 4 + 3;
+    const size_t end = columns.count() - 5;
+    for (int first = 0; first + 4 <= int(records.size()); first += 7) {
+        const size_t together = size_t(first % 4) + 1;
+        std::vector<SketchColumns::Probe> probes;
+        std::array<std::vector<int>, SketchColumns::kTogether> found;
+        std::array<const SketchColumns::Probe *, SketchColumns::kTogether> probeOf {};
+        std::array<std::vector<int> *, SketchColumns::kTogether> foundOf {};
+        for (size_t r = 0; r < together; ++r)
+            probes.push_back(columns.probe(sketches.counts(first + int(r))));
+        for (size_t r = 0; r < together; ++r) {
+            probeOf[r] = &probes[r];
+            foundOf[r] = &found[r];
+        }
+        columns.appendNear(
+            std::span(probeOf.data(), together), begin, end, allowed, std::span(foundOf.data(), together));
+        for (size_t r = 0; r < together; ++r) {
+            near.clear();
+            columns.appendNear(probes[r], begin, end, allowed, near);
+            ASSERT_EQ(found[r], near) << first << " " << r;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Kernels, SketchKernelTest,
