@@ -86,13 +86,14 @@ void PairCandidates::scoreBlock(int first, int end, std::vector<List> &lists, in
             probes[size_t(i - first)] = m_columns.probe(m_sketches.counts(m_slots[size_t(i)]));
     }
     std::vector<int> near;
+    std::vector<int> past;
     for (size_t tile = 0, tileEnd = 0; tile < sketched; tile = tileEnd) {
         tileEnd = std::min(sketched,
             size_t(std::lower_bound(
                        m_kindColumns.begin(), m_kindColumns.end(), m_kindColumns[tile] + kTileColumns)
                 - m_kindColumns.begin()));
         // Records past the whole tile walk it together; a record inside it walks its part alone.
-        std::vector<int> past;
+        past.clear();
         for (int i = std::max(first, m_sketchedKinds[tile] + 1); i < end; ++i) {
             if (dated[size_t(i - first)])
                 continue;

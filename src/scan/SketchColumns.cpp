@@ -132,36 +132,26 @@ __attribute__((target("avx2"))) void nearAvx2(const Walk &w)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
-// `Groups` fixed at compile time lets the sums of a common side run unrolled from registers.
-template <size_t Groups> __attribute__((target("avx512bw"))) void nearAvx512(const Walk &w)
+__attribute__((target("avx512bw"))) void nearAvx512(const Walk &w)
 {
-    const size_t groups = Groups != 0 ? Groups : w.groups;
-    __m512i record[Groups != 0 ? Groups : kMaxGroups];
-#pragma GCC unroll 32
-    for (size_t g = 0; g < groups; ++g)
+    __m512i record[kMaxGroups];
+    for (size_t g = 0; g < w.groups; ++g)
         record[g] = _mm512_set1_epi64(static_cast<long long>(w.record[g]));
     const __m512i limit = _mm512_set1_epi64(w.allowed);
     for (size_t o = w.begin / kLanes; o * kLanes < w.end; ++o) {
         const uint64_t *lanes = octetLanes(w, o);
-        // Two sums side by side, so that the additions do not wait on each other.
-        __m512i even = _mm512_sad_epu8(_mm512_loadu_si512(lanes), record[0]);
-        __m512i odd = _mm512_setzero_si512();
-#pragma GCC unroll 32
-        for (size_t g = 1; g < groups; ++g) {
-            const __m512i sums = _mm512_sad_epu8(_mm512_loadu_si512(lanes + g * kLanes), record[g]);
-            if (g % 2 == 0)
-                even = _mm512_add_epi64(even, sums);
-            else
-                odd = _mm512_add_epi64(odd, sums);
-        }
-        const unsigned within = _mm512_cmple_epi64_mask(_mm512_add_epi64(even, odd), limit);
+        __m512i sums = _mm512_setzero_si512();
+        for (size_t g = 0; g < w.groups; ++g)
+            sums = _mm512_add_epi64(sums, _mm512_sad_epu8(_mm512_loadu_si512(lanes + g * kLanes), record[g]));
+        const unsigned within = _mm512_cmple_epi64_mask(sums, limit);
         if (within != 0)
             appendLanes(within & laneMask(o, w.begin, w.end), w.positions + o * kLanes, *w.near);
     }
 }
 
-// Several records of side 64 over the same octets: each octet's lanes are read once for all of
-// them, which spares the second-level cache the reads that bound the one-record walk.
+// Records of side 64, the common one, over the same octets: the sums run unrolled from registers,
+// and each octet's lanes are read once for all the records, which spares the second-level cache
+// the reads that bound a walk of one record.
 template <size_t Records> __attribute__((target("avx512bw"))) void nearAvx512Together(const Walk *walks)
 {
     constexpr size_t kGroups = 8;
@@ -204,7 +194,7 @@ void walk(Kernel kernel, const Walk &w)
     if (w.groups <= kMaxGroups) {
         switch (kernel) {
         case Kernel::Avx512:
-            return w.groups == 8 ? nearAvx512<8>(w) : nearAvx512<0>(w);
+            return nearAvx512(w);
         case Kernel::Avx2:
             return nearAvx2(w);
         case Kernel::Sse2:
@@ -220,8 +210,19 @@ void walk(Kernel kernel, const Walk &w)
 void walkTogether(Kernel kernel, std::span<const Walk> walks)
 {
 #if defined(__x86_64__)
-    if (kernel == Kernel::Avx512 && walks.size() == SketchColumns::kTogether && walks.front().groups == 8)
-        return nearAvx512Together<SketchColumns::kTogether>(walks.data());
+    static_assert(SketchColumns::kTogether == 4);
+    if (kernel == Kernel::Avx512 && walks.front().groups == 8) {
+        switch (walks.size()) {
+        case 1:
+            return nearAvx512Together<1>(walks.data());
+        case 2:
+            return nearAvx512Together<2>(walks.data());
+        case 3:
+            return nearAvx512Together<3>(walks.data());
+        case 4:
+            return nearAvx512Together<4>(walks.data());
+        }
+    }
 #endif
     for (const Walk &w : walks)
         walk(kernel, w);
@@ -271,18 +272,16 @@ SketchColumns::Probe SketchColumns::probe(std::span<const uint8_t> record) const
 void SketchColumns::appendNear(
     const Probe &record, size_t begin, size_t end, std::int64_t allowed, std::vector<int> &near) const
 {
-    end = std::min(end, count());
-    if (begin >= end || record.size() != m_groups)
-        return;
-    walk(m_kernel,
-        { m_lanes.data(), m_positions.data(), m_groups, record.data(), begin, end, allowed, &near });
+    const Probe *const records[] = { &record };
+    std::vector<int> *const lists[] = { &near };
+    appendNear(records, begin, end, allowed, lists);
 }
 
 void SketchColumns::appendNear(std::span<const Probe *const> records, size_t begin, size_t end,
     std::int64_t allowed, std::span<std::vector<int> *const> near) const
 {
     end = std::min(end, count());
-    if (begin >= end || records.size() != near.size() || records.size() > kTogether)
+    if (begin >= end || records.empty() || records.size() != near.size() || records.size() > kTogether)
         return;
     std::array<Walk, kTogether> walks;
     for (size_t r = 0; r < records.size(); ++r) {
