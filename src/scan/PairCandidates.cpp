@@ -19,6 +19,8 @@ constexpr size_t kTileColumns = 1024;
 // A record meets only the records dated within its reach when they are at most this share of the
 // earlier ones: gathering and sorting them costs more per pair than walking the tiles.
 constexpr int kDatedShare = 8;
+// Records whose pairs decide whether the columns are folded.
+constexpr size_t kFoldingSample = 64;
 
 } // namespace
 
@@ -40,11 +42,9 @@ int PairCandidates::add(const ImageFileInfo &record, int slot, int kind)
     m_records.push_back(&record);
     m_times.push_back(RecordTimes::of(record));
     m_slots.push_back(slot);
-    if (kind == position && m_prefilter && slot >= 0) {
+    if (kind == position && m_prefilter && slot >= 0)
         m_sketchedKinds.push_back(position);
-        m_kindColumns.push_back(m_columns.count());
-        m_columns.append(m_sketches.counts(slot), position);
-    } else if (kind == position)
+    else if (kind == position)
         m_otherKinds.push_back(position);
     m_dates.add(m_times.back(), record.fileSize, position);
     return position;
@@ -54,6 +54,7 @@ std::vector<PairCandidates::List> PairCandidates::score(
     int first, int end, int threads, const std::function<bool()> &stopped)
 {
     m_dates.settle();
+    settleColumns();
     std::vector<List> lists(size_t(std::max(0, end - first)));
     const int blocks = (end - first + kBlock - 1) / kBlock;
     std::atomic<int> next { 0 };
@@ -68,6 +69,23 @@ std::vector<PairCandidates::List> PairCandidates::score(
         helpers.emplace_back(work);
     work();
     return lists;
+}
+
+// The first records met decide whether the columns are folded, for the whole scan.
+void PairCandidates::settleColumns()
+{
+    if (m_kindColumns.empty() && !m_sketchedKinds.empty()) {
+        std::vector<std::span<const uint8_t>> sample;
+        for (size_t k = 0; k < m_sketchedKinds.size() && k < kFoldingSample; ++k)
+            sample.push_back(m_sketches.counts(m_slots[size_t(m_sketchedKinds[k])]));
+        m_columns = SketchColumns(m_sketches.words(), m_sketches.kernel(),
+            SketchColumns::foldingPays(sample, m_sketches.words(), m_allowed));
+    }
+    for (size_t k = m_kindColumns.size(); k < m_sketchedKinds.size(); ++k) {
+        const int position = m_sketchedKinds[k];
+        m_kindColumns.push_back(m_columns.count());
+        m_columns.append(m_sketches.counts(m_slots[size_t(position)]), position);
+    }
 }
 
 void PairCandidates::scoreBlock(int first, int end, std::vector<List> &lists, int listBase) const

@@ -51,6 +51,8 @@ public:
     static float scoreIn(const List &list, int position);
 
 private:
+    // Appends the columns of the kinds added since the last call.
+    void settleColumns();
     void scoreBlock(int first, int end, std::vector<List> &lists, int listBase) const;
     // Scores the record at `position` against those of the sketched kinds [first, end) before it
     // whose word counts come near.

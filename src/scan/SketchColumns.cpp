@@ -149,12 +149,12 @@ __attribute__((target("avx512bw"))) void nearAvx512(const Walk &w)
     }
 }
 
-// Records of side 64, the common one, over the same octets: the sums run unrolled from registers,
+// Records of side 64, the common one (eight groups, four when folded), over the same octets: the sums run unrolled from registers,
 // and each octet's lanes are read once for all the records, which spares the second-level cache
 // the reads that bound a walk of one record.
-template <size_t Records> __attribute__((target("avx512bw"))) void nearAvx512Together(const Walk *walks)
+template <size_t Records, size_t kGroups>
+__attribute__((target("avx512bw"))) void nearAvx512Together(const Walk *walks)
 {
-    constexpr size_t kGroups = 8;
     const Walk &w = walks[0];
     __m512i record[Records][kGroups];
 #pragma GCC unroll 32
@@ -206,23 +206,31 @@ void walk(Kernel kernel, const Walk &w)
     nearPlain(w);
 }
 
+#if defined(__x86_64__)
+template <size_t Groups> void walkAvx512Together(std::span<const Walk> walks)
+{
+    switch (walks.size()) {
+    case 1:
+        return nearAvx512Together<1, Groups>(walks.data());
+    case 2:
+        return nearAvx512Together<2, Groups>(walks.data());
+    case 3:
+        return nearAvx512Together<3, Groups>(walks.data());
+    default:
+        return nearAvx512Together<4, Groups>(walks.data());
+    }
+}
+#endif
+
 // Walks that share their columns and range.
 void walkTogether(Kernel kernel, std::span<const Walk> walks)
 {
 #if defined(__x86_64__)
     static_assert(SketchColumns::kTogether == 4);
-    if (kernel == Kernel::Avx512 && walks.front().groups == 8) {
-        switch (walks.size()) {
-        case 1:
-            return nearAvx512Together<1>(walks.data());
-        case 2:
-            return nearAvx512Together<2>(walks.data());
-        case 3:
-            return nearAvx512Together<3>(walks.data());
-        case 4:
-            return nearAvx512Together<4>(walks.data());
-        }
-    }
+    if (kernel == Kernel::Avx512 && walks.front().groups == 4)
+        return walkAvx512Together<4>(walks);
+    if (kernel == Kernel::Avx512 && walks.front().groups == 8)
+        return walkAvx512Together<8>(walks);
 #endif
     for (const Walk &w : walks)
         walk(kernel, w);
@@ -239,11 +247,39 @@ uint64_t laneOf(std::span<const uint8_t> counts, size_t first)
     return lane;
 }
 
+// A column's values: its word counts, or those of neighbouring words added up (at most 128 each)
+// with a word left alone at an odd end.
+std::vector<uint8_t> valuesOf(std::span<const uint8_t> counts, bool folded)
+{
+    if (!folded)
+        return { counts.begin(), counts.end() };
+    std::vector<uint8_t> sums((counts.size() + 1) / 2);
+    for (size_t i = 0; i < counts.size(); ++i)
+        sums[i / 2] = uint8_t(sums[i / 2] + counts[i]);
+    return sums;
+}
+
+std::int64_t valueDistance(std::span<const uint8_t> a, std::span<const uint8_t> b)
+{
+    std::int64_t sum = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        sum += std::abs(int(a[i]) - int(b[i]));
+    return sum;
+}
+
+// Records whose pairs decide whether folding pays, and the share of those pairs (one in this
+// many) that folding may let through on top of the ones the full counts keep: each costs a look
+// at the full counts, about what folding saves on a hundred others.
+constexpr size_t kFoldingSample = 64;
+constexpr size_t kFoldingExtraShare = 50;
+
 } // namespace
 
-SketchColumns::SketchColumns(size_t words, FingerprintSketches::Kernel kernel)
+SketchColumns::SketchColumns(size_t words, FingerprintSketches::Kernel kernel, bool folded)
     : m_words(words)
-    , m_groups((words + 7) / 8)
+    , m_folded(folded && words > 1)
+    , m_values(m_folded ? (words + 1) / 2 : words)
+    , m_groups((m_values + 7) / 8)
     , m_kernel(FingerprintSketches::runs(kernel) ? kernel : Kernel::Sse2)
 {
 }
@@ -255,8 +291,9 @@ void SketchColumns::append(std::span<const uint8_t> counts, int position)
         if (column % kLanes == 0)
             m_lanes.resize(m_lanes.size() + m_groups * kLanes, 0);
         uint64_t *octet = m_lanes.data() + column / kLanes * m_groups * kLanes;
+        const std::vector<uint8_t> values = valuesOf(counts.subspan(first, m_words), m_folded);
         for (size_t g = 0; g < m_groups; ++g)
-            octet[g * kLanes + column % kLanes] = laneOf(counts.subspan(first, m_words), g * 8);
+            octet[g * kLanes + column % kLanes] = laneOf(values, g * 8);
         m_positions.push_back(position);
     }
 }
@@ -264,9 +301,37 @@ void SketchColumns::append(std::span<const uint8_t> counts, int position)
 SketchColumns::Probe SketchColumns::probe(std::span<const uint8_t> record) const
 {
     Probe lanes(m_groups);
-    for (size_t g = 0; record.size() >= m_words && g < m_groups; ++g)
-        lanes[g] = laneOf(record.first(m_words), g * 8);
+    if (record.size() < m_words)
+        return lanes;
+    const std::vector<uint8_t> values = valuesOf(record.first(m_words), m_folded);
+    for (size_t g = 0; g < m_groups; ++g)
+        lanes[g] = laneOf(values, g * 8);
     return lanes;
+}
+
+bool SketchColumns::foldingPays(
+    std::span<const std::span<const uint8_t>> records, size_t words, std::int64_t allowed)
+{
+    if (words < 2)
+        return false;
+    size_t pairs = 0;
+    size_t extra = 0;
+    const size_t sample = std::min(records.size(), kFoldingSample);
+    for (size_t i = 0; i < sample; ++i) {
+        const std::span<const uint8_t> first = records[i].first(std::min(words, records[i].size()));
+        const std::vector<uint8_t> firstFolded = valuesOf(first, true);
+        for (size_t j = 0; j < i; ++j, ++pairs) {
+            bool full = false;
+            bool folded = false;
+            for (size_t k = 0; k + words <= records[j].size() && !full; k += words) {
+                const std::span<const uint8_t> variant = records[j].subspan(k, words);
+                full = valueDistance(first, variant) <= allowed;
+                folded = folded || valueDistance(firstFolded, valuesOf(variant, true)) <= allowed;
+            }
+            extra += folded && !full ? 1 : 0;
+        }
+    }
+    return pairs > 0 && extra * kFoldingExtraShare <= pairs;
 }
 
 void SketchColumns::appendNear(

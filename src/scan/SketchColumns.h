@@ -5,6 +5,9 @@
 // against the record's group (repeated in every lane) adds that group's differences to each
 // column's own lane. The columns are appended in the order the records are met, so the positions
 // found come out in that order.
+// Folded columns hold the counts of neighbouring words added up: half the bytes to walk, and
+// still a lower bound of the distance (the sum of two differences is at most the sum of their
+// sizes), but a weaker one; the full counts then decide the pairs it lets through.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +20,15 @@ class SketchColumns
 {
 public:
     // `words` word counts per variant.
-    explicit SketchColumns(size_t words, FingerprintSketches::Kernel kernel = FingerprintSketches::fastest());
+    explicit SketchColumns(size_t words, FingerprintSketches::Kernel kernel = FingerprintSketches::fastest(),
+        bool folded = false);
+
+    // True when folded columns let few pairs of these records through that the full counts rule
+    // out. `records` holds each record's word counts, variant after variant, its own first: on
+    // pictures whose neighbouring words balance each other the folded bound keeps almost every
+    // pair.
+    static bool foldingPays(
+        std::span<const std::span<const uint8_t>> records, size_t words, std::int64_t allowed);
 
     // Appends one column per variant of the record met as `position`: `counts` holds the word
     // counts of its variants one after another.
@@ -40,6 +51,8 @@ public:
 
 private:
     size_t m_words;
+    bool m_folded;
+    size_t m_values;
     size_t m_groups;
     FingerprintSketches::Kernel m_kernel;
     // Octet after octet; within one, group after group of eight lanes.

@@ -45,36 +45,53 @@ std::vector<std::shared_ptr<ImageFileInfo>> makeRecords(int n, int count)
     return records;
 }
 
-bool countsNear(
-    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o, std::int64_t allowed)
+// Sum of count differences; folded, of the differences of neighbouring words added up.
+std::int64_t countDistance(std::span<const int> a, std::span<const int> b, bool folded)
 {
-    const auto first = a.arrHashOfRotateFlipImages.words(0);
+    std::int64_t sum = 0;
+    const size_t step = folded ? 2 : 1;
+    for (size_t w = 0; w < a.size(); w += step) {
+        int difference = a[w] - b[w];
+        if (folded && w + 1 < a.size())
+            difference += a[w + 1] - b[w + 1];
+        sum += std::abs(difference);
+    }
+    return sum;
+}
+
+std::vector<int> countsOf(std::span<const uint64_t> words)
+{
+    std::vector<int> counts;
+    for (const uint64_t w : words)
+        counts.push_back(std::popcount(w));
+    return counts;
+}
+
+bool countsNear(const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o,
+    std::int64_t allowed, bool folded)
+{
+    const auto first = countsOf(a.arrHashOfRotateFlipImages.words(0));
     for (int k = 0; k < b.arrHashOfRotateFlipImages.count(); ++k) {
-        const auto words = b.arrHashOfRotateFlipImages.words(k);
-        std::int64_t sum = 0;
-        for (size_t w = 0; w < words.size(); ++w)
-            sum += std::abs(std::popcount(first[w]) - std::popcount(words[w]));
-        if (PairScore::isVariantTried(k, o) && sum <= allowed)
+        if (PairScore::isVariantTried(k, o)
+            && countDistance(first, countsOf(b.arrHashOfRotateFlipImages.words(k)), folded) <= allowed)
             return true;
     }
     return false;
 }
 
-std::int64_t columnDistance(std::span<const uint8_t> record, std::span<const uint8_t> column)
+std::int64_t columnDistance(std::span<const uint8_t> record, std::span<const uint8_t> column, bool folded)
 {
-    std::int64_t sum = 0;
-    for (size_t w = 0; w < column.size(); ++w)
-        sum += std::abs(int(record[w]) - int(column[w]));
-    return sum;
+    return countDistance(std::vector<int>(record.begin(), record.begin() + std::ptrdiff_t(column.size())),
+        std::vector<int>(column.begin(), column.end()), folded);
 }
 
-class SketchKernelTest : public ::testing::TestWithParam<std::tuple<Kernel, int, bool>>
+class SketchKernelTest : public ::testing::TestWithParam<std::tuple<Kernel, int, bool, bool>>
 {
 };
 
 TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
 {
-    const auto [kernel, n, turns] = GetParam();
+    const auto [kernel, n, turns, folded] = GetParam();
     if (!FingerprintSketches::runs(kernel))
         GTEST_SKIP() << "the processor lacks these registers";
     PairScoreOptions o;
@@ -87,7 +104,7 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
     FingerprintSketches sketches(o, kernel);
     // The column spans below point into the sketches: they must not move.
     sketches.reserve(records.size());
-    SketchColumns columns(sketches.words(), kernel);
+    SketchColumns columns(sketches.words(), kernel, folded);
     std::vector<int> columnPositions;
     std::vector<std::span<const uint8_t>> columnCounts;
     std::vector<int> near;
@@ -99,7 +116,7 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
         columns.appendNear(columns.probe(sketches.counts(slot)), 0, columns.count(), allowed, near);
         std::vector<int> expected;
         for (int j = 0; j < i; ++j) {
-            if (countsNear(*records[size_t(i)], *records[size_t(j)], o, allowed))
+            if (countsNear(*records[size_t(i)], *records[size_t(j)], o, allowed, folded))
                 expected.push_back(j);
             else
                 EXPECT_TRUE(sketches.ruledOut(slot, j, allowed)) << i << " " << j;
@@ -113,7 +130,7 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
         for (size_t c = begin; c < end; ++c) {
             const int p = columnPositions[c];
             if (std::find(near.begin(), near.end(), p) != near.end()
-                && columnDistance(sketches.counts(slot), columnCounts[c]) <= allowed
+                && columnDistance(sketches.counts(slot), columnCounts[c], folded) <= allowed
                 && (inRange.empty() || inRange.back() != p))
                 inRange.push_back(p);
         }
@@ -127,7 +144,7 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
         }
     }
     EXPECT_GT(kept, 40u);
-    EXPECT_LT(kept, records.size() * records.size() / 4);
+    EXPECT_LT(kept, records.size() * records.size() / (folded ? 2 : 4));
     // One to four records walked together each find what they find alone.
     const size_t begin = columns.count() / 4 + 3;
     const size_t end = columns.count() - 5;
@@ -155,6 +172,31 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
 
 INSTANTIATE_TEST_SUITE_P(Kernels, SketchKernelTest,
     ::testing::Combine(::testing::Values(Kernel::Sse2, Kernel::Avx2, Kernel::Avx512),
-        ::testing::Values(48, 64, 96), ::testing::Bool()));
+        ::testing::Values(48, 64, 96), ::testing::Bool(), ::testing::Bool()));
+
+// Folding pays on pictures whose neighbouring words differ on their own, and not where each
+// word's count makes up for its neighbour's, which would leave the folded sums alike.
+TEST(SketchFoldingTest, PaysOnlyWhereNeighbouringWordsDoNotBalance)
+{
+    const int n = 64;
+    const std::int64_t allowed = PairScore::allowedDistance(n, 0.85f);
+    for (const bool balanced : { false, true }) {
+        std::mt19937 random(3);
+        std::vector<std::vector<uint8_t>> counts;
+        for (int r = 0; r < 64; ++r) {
+            const auto bits = PictureLikeBits::make(random, n);
+            std::vector<uint8_t> c;
+            for (size_t w = 0; w < bits.size() / 8; ++w) {
+                int set = 0;
+                for (size_t b = 0; b < 8; ++b)
+                    set += std::popcount(bits[w * 8 + b]);
+                c.push_back(uint8_t(balanced && w % 2 == 1 ? 64 - c.back() : set));
+            }
+            counts.push_back(std::move(c));
+        }
+        const std::vector<std::span<const uint8_t>> records(counts.begin(), counts.end());
+        EXPECT_EQ(SketchColumns::foldingPays(records, size_t(n * n / 64), allowed), !balanced) << balanced;
+    }
+}
 
 } // namespace
