@@ -149,9 +149,9 @@ __attribute__((target("avx512bw"))) void nearAvx512(const Walk &w)
     }
 }
 
-// Records of side 64, the common one (eight groups, four when folded), over the same octets: the sums run unrolled from registers,
-// and each octet's lanes are read once for all the records, which spares the second-level cache
-// the reads that bound a walk of one record.
+// Records of side 64, the common one (eight groups, four when folded), over the same octets: the
+// sums run unrolled from registers, and each octet's lanes are read once for all the records,
+// which spares the second-level cache the reads that bound a walk of one record.
 template <size_t Records, size_t kGroups>
 __attribute__((target("avx512bw"))) void nearAvx512Together(const Walk *walks)
 {
