@@ -92,7 +92,7 @@ int FingerprintSketches::add(const ImageFileInfo &record)
     return int(m_slots.size() - 1);
 }
 
-bool FingerprintSketches::ruledOut(int recordSlot, int memberSlot, std::int64_t allowed) const
+bool FingerprintSketches::ruledOut(int recordSlot, int memberSlot, std::int64_t allowed, std::uint8_t variants) const
 {
     if (recordSlot == kNoFingerprint || memberSlot == kNoFingerprint)
         return true;
@@ -103,6 +103,8 @@ bool FingerprintSketches::ruledOut(int recordSlot, int memberSlot, std::int64_t 
     const uint8_t *first = m_counts.data() + a.offset;
     const uint64_t *firstPrefix = m_prefixes.data() + a.prefixOffset;
     for (size_t k = 0; k < b.variantCount; ++k) {
+        if ((variants >> k & 1u) == 0)
+            continue;
         const uint8_t *counts = m_counts.data() + b.offset + k * m_words;
         if (boundedByteDistance(first, counts, m_words, allowed) > allowed)
             continue;

@@ -39,8 +39,11 @@ public:
     // Sketches `record`'s allowed variants; returns its slot or one of the two codes above.
     int add(const ImageFileInfo &record);
     // True when no allowed variant of the member lies within `allowed` bits of the record's
-    // variant 0, which makes the pair score fall below the grouping threshold.
-    bool ruledOut(int recordSlot, int memberSlot, std::int64_t allowed) const;
+    // variant 0, which makes the pair score fall below the grouping threshold. Only the variants
+    // in `variants` are looked at (bit k: the k-th allowed one), when the others are known to lie
+    // further.
+    static constexpr std::uint8_t kAllVariants = 0xff;
+    bool ruledOut(int recordSlot, int memberSlot, std::int64_t allowed, std::uint8_t variants = kAllVariants) const;
 
     // The word counts of a slot (>= 0): those of each allowed variant, the record's own first.
     std::span<const uint8_t> counts(int slot) const;

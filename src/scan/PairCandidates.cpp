@@ -103,7 +103,7 @@ void PairCandidates::scoreBlock(int first, int end, std::vector<List> &lists, in
         if (!dated[size_t(i - first)] && m_slots[size_t(i)] >= 0)
             probes[size_t(i - first)] = m_columns.probe(m_sketches.counts(m_slots[size_t(i)]));
     }
-    std::vector<int> near;
+    SketchColumns::NearList near;
     std::vector<int> past;
     for (size_t tile = 0, tileEnd = 0; tile < sketched; tile = tileEnd) {
         tileEnd = std::min(sketched,
@@ -137,7 +137,7 @@ void PairCandidates::scoreBlock(int first, int end, std::vector<List> &lists, in
 }
 
 void PairCandidates::scoreTile(int position, const SketchColumns::Probe &probe, size_t first, size_t end,
-    List &list, std::vector<int> &near) const
+    List &list, SketchColumns::NearList &near) const
 {
     const size_t before = size_t(std::lower_bound(m_sketchedKinds.begin() + std::ptrdiff_t(first),
                                      m_sketchedKinds.begin() + std::ptrdiff_t(end), position)
@@ -146,19 +146,20 @@ void PairCandidates::scoreTile(int position, const SketchColumns::Probe &probe, 
     const int slot = m_slots[size_t(position)];
     if (slot >= 0)
         m_columns.appendNear(probe, columnOf(first), columnOf(before), m_allowed, near);
-    else
-        near.assign(m_sketchedKinds.begin() + std::ptrdiff_t(first),
-            m_sketchedKinds.begin() + std::ptrdiff_t(before));
-    for (const int j : near)
-        scorePair(position, j, list);
+    else {
+        for (size_t k = first; k < before; ++k)
+            near.push_back({ m_sketchedKinds[k], FingerprintSketches::kAllVariants });
+    }
+    for (const SketchColumns::Near &n : near)
+        scorePair(position, n.position, list, n.columns);
 }
 
 void PairCandidates::scoreTogether(std::span<const int> positions,
     const std::vector<SketchColumns::Probe> &probes, int first, size_t begin, size_t end,
     std::vector<List> &lists, int listBase) const
 {
-    std::array<std::vector<int>, SketchColumns::kTogether> near;
-    std::array<std::vector<int> *, SketchColumns::kTogether> nearOf;
+    std::array<SketchColumns::NearList, SketchColumns::kTogether> near;
+    std::array<SketchColumns::NearList *, SketchColumns::kTogether> nearOf;
     std::array<const SketchColumns::Probe *, SketchColumns::kTogether> probeOf;
     for (size_t r = 0; r < positions.size(); ++r) {
         nearOf[r] = &near[r];
@@ -167,8 +168,8 @@ void PairCandidates::scoreTogether(std::span<const int> positions,
     m_columns.appendNear(std::span(probeOf.data(), positions.size()), begin, end, m_allowed,
         std::span(nearOf.data(), positions.size()));
     for (size_t r = 0; r < positions.size(); ++r) {
-        for (const int j : near[r])
-            scorePair(positions[r], j, lists[size_t(positions[r] - listBase)]);
+        for (const SketchColumns::Near &n : near[r])
+            scorePair(positions[r], n.position, lists[size_t(positions[r] - listBase)], n.columns);
     }
 }
 
@@ -195,9 +196,10 @@ bool PairCandidates::scoreDated(int position, List &list, std::vector<int> &kind
     return true;
 }
 
-void PairCandidates::scorePair(int position, int earlier, List &list) const
+void PairCandidates::scorePair(int position, int earlier, List &list, std::uint8_t variants) const
 {
-    if (m_prefilter && m_sketches.ruledOut(m_slots[size_t(position)], m_slots[size_t(earlier)], m_allowed))
+    if (m_prefilter
+        && m_sketches.ruledOut(m_slots[size_t(position)], m_slots[size_t(earlier)], m_allowed, variants))
         return;
     const RecordTimes noDates;
     const float score = PairScore::compareImages(

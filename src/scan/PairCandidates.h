@@ -57,7 +57,7 @@ private:
     // Scores the record at `position` against those of the sketched kinds [first, end) before it
     // whose word counts come near.
     void scoreTile(int position, const SketchColumns::Probe &probe, size_t first, size_t end, List &list,
-        std::vector<int> &near) const;
+        SketchColumns::NearList &near) const;
     // Scores the records at `positions` (of the block starting at `first`) against the columns
     // [begin, end), all before them, read once for all.
     void scoreTogether(std::span<const int> positions, const std::vector<SketchColumns::Probe> &probes,
@@ -67,7 +67,8 @@ private:
     // Scores the record at `position` against the kinds of the records dated within its reach;
     // false when that would not save enough to pay for itself.
     bool scoreDated(int position, List &list, std::vector<int> &kinds) const;
-    void scorePair(int position, int earlier, List &list) const;
+    void scorePair(int position, int earlier, List &list,
+        std::uint8_t variants = FingerprintSketches::kAllVariants) const;
 
     const FingerprintSketches &m_sketches;
     PairScoreOptions m_options;

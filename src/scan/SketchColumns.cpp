@@ -23,12 +23,13 @@ constexpr size_t kMaxGroups = 32;
 struct Walk {
     const uint64_t *lanes;
     const int *positions;
+    const uint8_t *places;
     size_t groups;
     const uint64_t *record;
     size_t begin;
     size_t end;
     std::int64_t allowed;
-    std::vector<int> *near;
+    SketchColumns::NearList *near;
 };
 
 // The lanes of `octet` that lie in [begin, end).
@@ -40,13 +41,17 @@ unsigned laneMask(size_t octet, size_t begin, size_t end)
     return ((1u << to) - 1) & ~((1u << from) - 1);
 }
 
-// The variants of one record sit in neighbouring columns: the record is named once.
-void appendLanes(unsigned within, const int *positions, std::vector<int> &near)
+// The variants of one record sit in neighbouring columns: the record is named once, with each of
+// its columns that came near.
+void appendLanes(unsigned within, const Walk &w, size_t octet, SketchColumns::NearList &near)
 {
     for (; within != 0; within &= within - 1) {
-        const int position = positions[std::countr_zero(within)];
-        if (near.empty() || near.back() != position)
-            near.push_back(position);
+        const size_t column = octet * kLanes + size_t(std::countr_zero(within));
+        const auto bit = uint8_t(1u << w.places[column]);
+        if (!near.empty() && near.back().position == w.positions[column])
+            near.back().columns |= bit;
+        else
+            near.push_back({ w.positions[column], bit });
     }
 }
 
@@ -77,7 +82,7 @@ void nearPlain(const Walk &w)
             if (laneDistance(octetLanes(w, o), w.record, w.groups, lane) <= w.allowed)
                 within |= 1u << lane;
         }
-        appendLanes(within & laneMask(o, w.begin, w.end), w.positions + o * kLanes, *w.near);
+        appendLanes(within & laneMask(o, w.begin, w.end), w, o, *w.near);
     }
 }
 
@@ -102,7 +107,7 @@ void nearSse2(const Walk &w)
         unsigned within = 0;
         for (size_t lane = 0; lane < kLanes; ++lane)
             within |= each[lane] <= w.allowed ? 1u << lane : 0u;
-        appendLanes(within & laneMask(o, w.begin, w.end), w.positions + o * kLanes, *w.near);
+        appendLanes(within & laneMask(o, w.begin, w.end), w, o, *w.near);
     }
 }
 
@@ -124,7 +129,7 @@ __attribute__((target("avx2"))) void nearAvx2(const Walk &w)
             = unsigned(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(low, limit))))
             | unsigned(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(high, limit)))) << 4;
         if (over != 0xff)
-            appendLanes(~over & laneMask(o, w.begin, w.end), w.positions + o * kLanes, *w.near);
+            appendLanes(~over & laneMask(o, w.begin, w.end), w, o, *w.near);
     }
 }
 
@@ -145,7 +150,7 @@ __attribute__((target("avx512bw"))) void nearAvx512(const Walk &w)
             sums = _mm512_add_epi64(sums, _mm512_sad_epu8(_mm512_loadu_si512(lanes + g * kLanes), record[g]));
         const unsigned within = _mm512_cmple_epi64_mask(sums, limit);
         if (within != 0)
-            appendLanes(within & laneMask(o, w.begin, w.end), w.positions + o * kLanes, *w.near);
+            appendLanes(within & laneMask(o, w.begin, w.end), w, o, *w.near);
     }
 }
 
@@ -181,7 +186,7 @@ __attribute__((target("avx512bw"))) void nearAvx512Together(const Walk *walks)
         for (size_t r = 0; r < Records; ++r) {
             const unsigned within = _mm512_cmple_epi64_mask(sums[r], limit);
             if (within != 0)
-                appendLanes(within & laneMask(o, w.begin, w.end), w.positions + o * kLanes, *walks[r].near);
+                appendLanes(within & laneMask(o, w.begin, w.end), w, o, *walks[r].near);
         }
     }
 }
@@ -286,7 +291,7 @@ SketchColumns::SketchColumns(size_t words, FingerprintSketches::Kernel kernel, b
 
 void SketchColumns::append(std::span<const uint8_t> counts, int position)
 {
-    for (size_t first = 0; m_words > 0 && first + m_words <= counts.size(); first += m_words) {
+    for (size_t first = 0, place = 0; m_words > 0 && first + m_words <= counts.size(); first += m_words, ++place) {
         const size_t column = m_positions.size();
         if (column % kLanes == 0)
             m_lanes.resize(m_lanes.size() + m_groups * kLanes, 0);
@@ -295,6 +300,7 @@ void SketchColumns::append(std::span<const uint8_t> counts, int position)
         for (size_t g = 0; g < m_groups; ++g)
             octet[g * kLanes + column % kLanes] = laneOf(values, g * 8);
         m_positions.push_back(position);
+        m_places.push_back(uint8_t(place));
     }
 }
 
@@ -335,15 +341,15 @@ bool SketchColumns::foldingPays(
 }
 
 void SketchColumns::appendNear(
-    const Probe &record, size_t begin, size_t end, std::int64_t allowed, std::vector<int> &near) const
+    const Probe &record, size_t begin, size_t end, std::int64_t allowed, NearList &near) const
 {
     const Probe *const records[] = { &record };
-    std::vector<int> *const lists[] = { &near };
+    NearList *const lists[] = { &near };
     appendNear(records, begin, end, allowed, lists);
 }
 
 void SketchColumns::appendNear(std::span<const Probe *const> records, size_t begin, size_t end,
-    std::int64_t allowed, std::span<std::vector<int> *const> near) const
+    std::int64_t allowed, std::span<NearList *const> near) const
 {
     end = std::min(end, count());
     if (begin >= end || records.empty() || records.size() != near.size() || records.size() > kTogether)
@@ -352,8 +358,8 @@ void SketchColumns::appendNear(std::span<const Probe *const> records, size_t beg
     for (size_t r = 0; r < records.size(); ++r) {
         if (records[r]->size() != m_groups)
             return;
-        walks[r] = { m_lanes.data(), m_positions.data(), m_groups, records[r]->data(), begin, end, allowed,
-            near[r] };
+        walks[r] = { m_lanes.data(), m_positions.data(), m_places.data(), m_groups, records[r]->data(), begin,
+            end, allowed, near[r] };
     }
     walkTogether(m_kernel, std::span(walks.data(), records.size()));
 }

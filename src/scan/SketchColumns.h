@@ -35,19 +35,27 @@ public:
     void append(std::span<const uint8_t> counts, int position);
     size_t count() const { return m_positions.size(); }
 
+    // A record some of whose columns came near, and which: bit k for its k-th column, the k-th of
+    // the variants whose counts it was appended with.
+    struct Near {
+        int position;
+        std::uint8_t columns;
+        bool operator==(const Near &) const = default;
+    };
+    using NearList = std::vector<Near>;
+
     // A record's first `words` counts laid out as one column's lanes, made once for many ranges.
     using Probe = std::vector<uint64_t>;
     Probe probe(std::span<const uint8_t> record) const;
 
-    // Appends to `near`, in order and once each, the positions of the columns in [begin, end) that
-    // lie within `allowed` of the probed record, summing absolute differences.
-    void appendNear(
-        const Probe &record, size_t begin, size_t end, std::int64_t allowed, std::vector<int> &near) const;
+    // Appends to `near`, in order and once each, the records with columns in [begin, end) that lie
+    // within `allowed` of the probed record, summing absolute differences.
+    void appendNear(const Probe &record, size_t begin, size_t end, std::int64_t allowed, NearList &near) const;
     // The same for up to kTogether records over one range, each into its own list: the columns
     // are read once for all of them.
     static constexpr size_t kTogether = 4;
     void appendNear(std::span<const Probe *const> records, size_t begin, size_t end, std::int64_t allowed,
-        std::span<std::vector<int> *const> near) const;
+        std::span<NearList *const> near) const;
 
 private:
     size_t m_words;
@@ -58,4 +66,6 @@ private:
     // Octet after octet; within one, group after group of eight lanes.
     std::vector<uint64_t> m_lanes;
     std::vector<int> m_positions;
+    // Each column's place among its record's columns.
+    std::vector<std::uint8_t> m_places;
 };
