@@ -92,7 +92,8 @@ int FingerprintSketches::add(const ImageFileInfo &record)
     return int(m_slots.size() - 1);
 }
 
-bool FingerprintSketches::ruledOut(int recordSlot, int memberSlot, std::int64_t allowed, std::uint8_t variants) const
+bool FingerprintSketches::ruledOut(
+    int recordSlot, int memberSlot, std::int64_t allowed, std::uint8_t variants) const
 {
     if (recordSlot == kNoFingerprint || memberSlot == kNoFingerprint)
         return true;

@@ -43,7 +43,8 @@ public:
     // in `variants` are looked at (bit k: the k-th allowed one), when the others are known to lie
     // further.
     static constexpr std::uint8_t kAllVariants = 0xff;
-    bool ruledOut(int recordSlot, int memberSlot, std::int64_t allowed, std::uint8_t variants = kAllVariants) const;
+    bool ruledOut(
+        int recordSlot, int memberSlot, std::int64_t allowed, std::uint8_t variants = kAllVariants) const;
 
     // The word counts of a slot (>= 0): those of each allowed variant, the record's own first.
     std::span<const uint8_t> counts(int slot) const;

@@ -291,7 +291,8 @@ SketchColumns::SketchColumns(size_t words, FingerprintSketches::Kernel kernel, b
 
 void SketchColumns::append(std::span<const uint8_t> counts, int position)
 {
-    for (size_t first = 0, place = 0; m_words > 0 && first + m_words <= counts.size(); first += m_words, ++place) {
+    for (size_t first = 0, place = 0; m_words > 0 && first + m_words <= counts.size();
+         first += m_words, ++place) {
         const size_t column = m_positions.size();
         if (column % kLanes == 0)
             m_lanes.resize(m_lanes.size() + m_groups * kLanes, 0);

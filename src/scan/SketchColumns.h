@@ -50,7 +50,8 @@ public:
 
     // Appends to `near`, in order and once each, the records with columns in [begin, end) that lie
     // within `allowed` of the probed record, summing absolute differences.
-    void appendNear(const Probe &record, size_t begin, size_t end, std::int64_t allowed, NearList &near) const;
+    void appendNear(
+        const Probe &record, size_t begin, size_t end, std::int64_t allowed, NearList &near) const;
     // The same for up to kTogether records over one range, each into its own list: the columns
     // are read once for all of them.
     static constexpr size_t kTogether = 4;

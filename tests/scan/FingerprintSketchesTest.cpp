@@ -141,7 +141,8 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
             found.push_back(n.position);
             // The columns left out cannot hold a variant within reach.
             if (!countsNear(*records[size_t(i)], *records[size_t(n.position)], o, allowed, false))
-                EXPECT_TRUE(sketches.ruledOut(slot, n.position, allowed, n.columns)) << i << " " << n.position;
+                EXPECT_TRUE(sketches.ruledOut(slot, n.position, allowed, n.columns))
+                    << i << " " << n.position;
         }
         ASSERT_EQ(found, expected) << i;
         ASSERT_EQ(near, expectedNear(slot, 0, columns.count())) << i;
