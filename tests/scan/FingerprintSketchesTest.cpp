@@ -121,7 +121,8 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
         // Every record within the full counts' reach is met; any other is ruled out, looking only
         // at the columns that came near.
         for (int j = 0; j < i; ++j) {
-            const auto met = std::find_if(near.begin(), near.end(), [j](const auto &n) { return n.position == j; });
+            const auto met
+                = std::find_if(near.begin(), near.end(), [j](const auto &n) { return n.position == j; });
             if (countsNear(*records[size_t(i)], *records[size_t(j)], o, allowed))
                 EXPECT_NE(met, near.end()) << i << " " << j;
             else
