@@ -173,7 +173,7 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
 
 INSTANTIATE_TEST_SUITE_P(Kernels, SketchKernelTest,
     ::testing::Combine(::testing::Values(Kernel::Sse2, Kernel::Avx2, Kernel::Avx512),
-        ::testing::Values(48, 64, 96), ::testing::Bool(), ::testing::Bool()));
+        ::testing::Values(48, 56, 64, 96), ::testing::Bool(), ::testing::Bool()));
 
 // Folding pays on pictures whose neighbouring words differ on their own, and not where each
 // word's count makes up for its neighbour's, which leaves the folded sums alike.
