@@ -19,8 +19,6 @@ constexpr size_t kTileColumns = 1024;
 // A record meets only the records dated within its reach when they are at most this share of the
 // earlier ones: gathering and sorting them costs more per pair than walking the tiles.
 constexpr int kDatedShare = 8;
-// Records whose pairs decide whether the columns are folded.
-constexpr size_t kFoldingSample = 64;
 
 } // namespace
 
@@ -76,7 +74,7 @@ void PairCandidates::settleColumns()
 {
     if (m_kindColumns.empty() && !m_sketchedKinds.empty()) {
         std::vector<std::span<const uint8_t>> sample;
-        for (size_t k = 0; k < m_sketchedKinds.size() && k < kFoldingSample; ++k)
+        for (size_t k = 0; k < m_sketchedKinds.size() && k < SketchColumns::kFoldingSample; ++k)
             sample.push_back(m_sketches.counts(m_slots[size_t(m_sketchedKinds[k])]));
         m_columns = SketchColumns(m_sketches.words(), m_sketches.kernel(),
             SketchColumns::foldingPays(sample, m_sketches.words(), m_allowed));

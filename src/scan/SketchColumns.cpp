@@ -272,10 +272,9 @@ std::int64_t valueDistance(std::span<const uint8_t> a, std::span<const uint8_t> 
     return sum;
 }
 
-// Records whose pairs decide whether folding pays, and the share of those pairs (one in this
-// many) that folding may let through on top of the ones the full counts keep: each costs a look
-// at the full counts, about what folding saves on a hundred others.
-constexpr size_t kFoldingSample = 64;
+// The share of the sampled pairs (one in this many) that folding may let through on top of the
+// ones the full counts keep: each costs a look at the full counts, about what folding saves on
+// fifty others.
 constexpr size_t kFoldingExtraShare = 50;
 
 } // namespace

@@ -29,6 +29,8 @@ public:
     // pair.
     static bool foldingPays(
         std::span<const std::span<const uint8_t>> records, size_t words, std::int64_t allowed);
+    // Records whose pairs `foldingPays` looks at: the first this many.
+    static constexpr size_t kFoldingSample = 64;
 
     // Appends one column per variant of the record met as `position`: `counts` holds the word
     // counts of its variants one after another.
