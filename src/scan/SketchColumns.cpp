@@ -282,8 +282,7 @@ constexpr size_t kFoldingExtraShare = 50;
 SketchColumns::SketchColumns(size_t words, FingerprintSketches::Kernel kernel, bool folded)
     : m_words(words)
     , m_folded(folded && words > 1)
-    , m_values(m_folded ? (words + 1) / 2 : words)
-    , m_groups((m_values + 7) / 8)
+    , m_groups(((m_folded ? (words + 1) / 2 : words) + 7) / 8)
     , m_kernel(FingerprintSketches::runs(kernel) ? kernel : Kernel::Sse2)
 {
 }

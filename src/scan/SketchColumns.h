@@ -63,7 +63,6 @@ public:
 private:
     size_t m_words;
     bool m_folded;
-    size_t m_values;
     size_t m_groups;
     FingerprintSketches::Kernel m_kernel;
     // Octet after octet; within one, group after group of eight lanes.
