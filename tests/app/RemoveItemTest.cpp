@@ -1,5 +1,5 @@
-// Privileged removal and rename: the commands handed to the runner, the paths refused, and the
-// results reported.
+// Privileged removal and rename: the helper runs handed to the runner (one per request), the paths
+// refused, and the results reported; and the helper itself, run for real.
 #include <atomic>
 #include <memory>
 
@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -23,44 +24,57 @@ namespace {
 using Outcome = PrivilegedRunner::Outcome;
 using Call = RemoveItemFakeRunner::Call;
 
-const Call kAuthorize {QStringLiteral("/bin/true"), {}};
-
 class RemoveItemTest : public ::testing::Test
 {
 protected:
     std::shared_ptr<RemoveItemFakeRunner> runner = std::make_shared<RemoveItemFakeRunner>();
+    const QString helper = runner->helperPath();
     QTemporaryDir temp;
+};
+
+// A runner that cannot find the helper.
+class NoHelperRunner : public RemoveItemFakeRunner
+{
+public:
+    QString helperPath() const override { return {}; }
 };
 
 } // namespace
 
-TEST_F(RemoveItemTest, AsksOnceAtCreationThenRunsRmAndMvWithSeparateArguments)
+TEST_F(RemoveItemTest, EachRequestIsOneHelperRunWithSeparateArguments)
 {
     RemoveItem remover(runner);
     EXPECT_TRUE(remover.authenticated());
+    EXPECT_TRUE(runner->calls().empty()) << "nothing is asked before the first request";
     const QString item = temp.path() + QStringLiteral("/a folder; rm -rf ~");
+    const QString other = temp.path() + QStringLiteral("/rename");
     const QString target = temp.path() + QStringLiteral("/-n");
-    EXPECT_TRUE(remover.removeSingleItem(item));
+    EXPECT_TRUE(remover.removeMultipleItems({item, other}));
     EXPECT_TRUE(remover.renameItem(item, target));
+    PrivilegedBatch mixed;
+    mixed.addRemoval(item);
+    mixed.addRename(other, target);
+    EXPECT_TRUE(remover.run(mixed));
+    const QString remove = QStringLiteral("remove"), rename = QStringLiteral("rename");
     const std::vector<Call> expected {
-        kAuthorize,
-        {QStringLiteral("/bin/rm"), {QStringLiteral("-rf"), QStringLiteral("--"), item}},
-        {QStringLiteral("/bin/mv"), {QStringLiteral("-f"), QStringLiteral("--"), item, target}},
+        {helper, {remove, item, remove, other}},
+        {helper, {rename, item, target}},
+        {helper, {remove, item, rename, other, target}},
     };
     EXPECT_EQ(runner->calls(), expected);
 }
 
-TEST_F(RemoveItemTest, CancelledPromptStopsEveryLaterCommand)
+TEST_F(RemoveItemTest, CancelledPromptStopsEveryLaterRequest)
 {
     runner->queue(Outcome::Refused, 126);
     RemoveItem remover(runner);
-    EXPECT_FALSE(remover.authenticated());
-    EXPECT_EQ(remover.status(), RemoveItem::kStatusCanceled);
     const QString item = temp.path() + QStringLiteral("/item");
     EXPECT_FALSE(remover.removeSingleItem(item));
+    EXPECT_FALSE(remover.authenticated());
+    EXPECT_EQ(remover.status(), RemoveItem::kStatusCanceled);
     EXPECT_FALSE(remover.renameItem(item, item + QStringLiteral("2")));
     EXPECT_FALSE(remover.removeMultipleItems({item}));
-    EXPECT_EQ(runner->calls(), std::vector<Call> {kAuthorize});
+    EXPECT_EQ(runner->calls().size(), 1u);
 }
 
 struct FailureCase
@@ -101,28 +115,23 @@ INSTANTIATE_TEST_SUITE_P(Outcomes, RemoveItemFailureTest,
         FailureCase {"Crashed", Outcome::Crashed, -1, RemoveItem::kStatusToolFailed}),
     [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.name); });
 
-TEST_F(RemoveItemTest, FailedCreationIsNotAuthenticated)
+TEST_F(RemoveItemTest, AMissingHelperIsNotAuthenticatedAndRunsNothing)
 {
-    runner->queue(Outcome::NotStarted, -1);
-    RemoveItem remover(runner);
+    auto none = std::make_shared<NoHelperRunner>();
+    RemoveItem remover(none);
     EXPECT_FALSE(remover.authenticated());
     EXPECT_EQ(remover.status(), RemoveItem::kStatusToolFailed);
+    EXPECT_FALSE(remover.removeSingleItem(temp.path() + QStringLiteral("/a")));
+    EXPECT_TRUE(none->calls().empty());
 }
 
-TEST_F(RemoveItemTest, RemoveMultipleStopsAtTheFirstFailure)
+TEST_F(RemoveItemTest, ARefusedPathStopsTheWholeRequest)
 {
     RemoveItem remover(runner);
     EXPECT_TRUE(remover.removeMultipleItems({}));
-    const QStringList items {temp.path() + QStringLiteral("/a"), temp.path() + QStringLiteral("/b"),
-        temp.path() + QStringLiteral("/c")};
-    runner->queue(Outcome::Finished, 0);
-    runner->queue(Outcome::Refused, 126);
-    EXPECT_FALSE(remover.removeMultipleItems(items));
-    ASSERT_EQ(runner->calls().size(), 3u);
-    EXPECT_EQ(runner->calls().back().second.last(), items[1]);
-    // The refused prompt also stops the next request.
-    EXPECT_FALSE(remover.removeSingleItem(items[2]));
-    EXPECT_EQ(runner->calls().size(), 3u);
+    EXPECT_FALSE(remover.removeMultipleItems({temp.path() + QStringLiteral("/a"), QStringLiteral("/etc")}));
+    EXPECT_TRUE(runner->calls().empty());
+    EXPECT_TRUE(remover.authenticated());
 }
 
 class RemoveItemRefusedPathTest : public RemoveItemTest, public ::testing::WithParamInterface<QString>
@@ -149,7 +158,7 @@ TEST_P(RemoveItemRefusedPathTest, RunsNothingAndStaysAuthenticated)
     EXPECT_FALSE(remover.renameItem(path, acceptable));
     EXPECT_FALSE(remover.renameItem(acceptable, path));
     EXPECT_FALSE(remover.removeMultipleItems({path}));
-    EXPECT_EQ(runner->calls(), std::vector<Call> {kAuthorize});
+    EXPECT_TRUE(runner->calls().empty());
     EXPECT_TRUE(remover.authenticated());
 }
 
@@ -172,12 +181,12 @@ TEST_F(RemoveItemTest, RefusesAPathWhoseParentLinksToAProtectedFolder)
     RemoveItem remover(runner);
     EXPECT_FALSE(remover.removeSingleItem(link + QStringLiteral("/etc")));
     EXPECT_FALSE(remover.removeSingleItem(homeLink + QStringLiteral("/home")));
-    EXPECT_EQ(runner->calls(), std::vector<Call> {kAuthorize});
+    EXPECT_TRUE(runner->calls().empty());
     // The link itself is an ordinary item: removing it never touches its target.
     EXPECT_TRUE(remover.removeSingleItem(link));
 }
 
-TEST_F(RemoveItemTest, TheArgumentListsRemoveAndMoveExactlyThePathWithTheRealTools)
+TEST_F(RemoveItemTest, TheHelperRemovesAndMovesExactlyThePath)
 {
     auto real = std::make_shared<RemoveItemFakeRunner>(true);
     RemoveItem remover(real);
@@ -214,7 +223,51 @@ TEST_F(RemoveItemTest, ACommandAskedForOnAWorkerThreadRunsOnTheMainThread)
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     loop.exec();
     EXPECT_TRUE(removed);
-    ASSERT_EQ(runner->calls().size(), 2u);
+    ASSERT_EQ(runner->calls().size(), 1u);
     EXPECT_EQ(runner->calls().back().second.last(), item);
-    EXPECT_EQ(runner->mainThreadCalls(), 2);
+    EXPECT_EQ(runner->mainThreadCalls(), 1);
 }
+
+struct HelperCase
+{
+    const char *name;
+    // "<keep>" stands for a file the helper must leave alone, "<gone>" for one it removes.
+    QStringList arguments;
+    int exitCode;
+};
+
+class PrivilegedHelperTest : public ::testing::TestWithParam<HelperCase>
+{
+};
+
+// The helper checks its whole argument vector before it runs anything: a word it does not know, a
+// missing path or one refused path leaves every file in place.
+TEST_P(PrivilegedHelperTest, ChecksEveryArgumentBeforeRunningAny)
+{
+    QTemporaryDir temp;
+    const QString keep = temp.path() + QStringLiteral("/keep");
+    const QString gone = temp.path() + QStringLiteral("/gone");
+    ASSERT_TRUE(TestFiles::write(keep));
+    ASSERT_TRUE(TestFiles::write(gone));
+    QStringList arguments = GetParam().arguments;
+    arguments.replaceInStrings(QStringLiteral("<keep>"), keep).replaceInStrings(QStringLiteral("<gone>"), gone);
+    arguments.replaceInStrings(QStringLiteral("<home>"), QDir::homePath());
+    const int code = QProcess::execute(QStringLiteral(QNY_TEST_PRIVILEGED_HELPER), arguments);
+    EXPECT_EQ(code, GetParam().exitCode);
+    EXPECT_TRUE(QFileInfo::exists(keep));
+    EXPECT_EQ(QFileInfo::exists(gone), code != PrivilegedBatch::kExitDone);
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, PrivilegedHelperTest,
+    ::testing::Values(HelperCase {"RemovesAPath", {"remove", "<gone>"}, PrivilegedBatch::kExitDone},
+        HelperCase {"Nothing", {}, PrivilegedBatch::kExitRefused},
+        HelperCase {"UnknownWord", {"erase", "<gone>"}, PrivilegedBatch::kExitRefused},
+        HelperCase {"MissingPath", {"remove", "<gone>", "remove"}, PrivilegedBatch::kExitRefused},
+        HelperCase {"MissingNewPath", {"remove", "<gone>", "rename", "<keep>"}, PrivilegedBatch::kExitRefused},
+        HelperCase {"ShellText", {"remove <gone>"}, PrivilegedBatch::kExitRefused},
+        HelperCase {"RootLast", {"remove", "<gone>", "remove", "/"}, PrivilegedBatch::kExitRefused},
+        HelperCase {"SystemFolder", {"remove", "<gone>", "rename", "<keep>", "/usr/lib"},
+            PrivilegedBatch::kExitRefused},
+        HelperCase {"HomeFolder", {"remove", "<gone>", "remove", "<home>"}, PrivilegedBatch::kExitRefused},
+        HelperCase {"Relative", {"remove", "<gone>", "remove", "keep"}, PrivilegedBatch::kExitRefused}),
+    [](const ::testing::TestParamInfo<HelperCase> &info) { return std::string(info.param.name); });

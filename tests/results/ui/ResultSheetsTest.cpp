@@ -3,9 +3,11 @@
 #include <QCheckBox>
 #include <QPushButton>
 
+#include "platform/AppFolders.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/UserDefaults.h"
 #include "results/AfterTrashSummary.h"
+#include "results/ResultTexts.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
 #include "results/ui/AlbumFileNote.h"
 #include "results/ui/ResultSheets.h"
@@ -77,8 +79,10 @@ TEST_F(ResultSheetsTest, NextAtStepOneAsksToOpenPhotosAndStays)
     presenter.queueAnswer(AlertPresenter::kFirstButton);
     sheets().btnNextForPhotosApp->click();
     ASSERT_EQ(presenter.alerts().size(), 1u);
-    EXPECT_EQ(
-        presenter.alerts().front().messageText, localizedString(QStringLiteral("ID_PLEASE_OPEN_PHOTOS_APP")));
+    // What is wrong and where: the album file's folder cannot be written.
+    EXPECT_EQ(presenter.alerts().front().messageText,
+        ResultTexts::albumFolderNotWritable(LocalAlbumStore::defaultFilePath()));
+    EXPECT_TRUE(presenter.alerts().front().messageText.contains(AppFolders::supportFolder()));
     EXPECT_EQ(controller->stepNumber, Step::stepNumberOneForPhotos);
     EXPECT_EQ(redraws, 0);
 }
@@ -100,6 +104,9 @@ TEST_F(ResultSheetsTest, StepsWalkForwardBackAndContinueToTheRemoval)
     const int before = redraws;
     sheets().nextStepForPhotosApp();
     EXPECT_EQ(redraws, before);
+    sheets().btnPreviousForPhotosApp->click();
+    EXPECT_EQ(controller->stepNumber, Step::stepNumberThreeForPhotos) << "Previous leaves the last step";
+    sheets().nextStepForPhotosApp();
     sheets().continueToMovePhotosToAlbum();
     EXPECT_FALSE(presenter.isSheetOpen(sheets().windowForPhotosApp));
     EXPECT_EQ(controller->stepNumber, Step::stepNumberOneForPhotos);
@@ -147,6 +154,34 @@ TEST_F(ResultSheetsTest, RunThatMovedEverythingShowsTheTrashSummaryAndBackLeaves
     EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
     EXPECT_EQ(returnedToMain, 1);
 }
+
+struct RecoveryCase {
+    ScanSource source;
+    const char *where;
+};
+
+class TrashSummaryRecoveryTest : public ResultSheetsTest, public ::testing::WithParamInterface<RecoveryCase>
+{
+};
+
+// The Trash summary says where the moved files can be got back, in the wording of their source.
+TEST_P(TrashSummaryRecoveryTest, NamesTheBinOfTheSource)
+{
+    controller->countTrashed = 2;
+    controller->scanSource = GetParam().source;
+    summary().showWindowAfterTrash_Main();
+    ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
+    QLabel *line = summary().lblInCaseAnyMistakeFolderFiles;
+    EXPECT_TRUE(summary().windowAfterTrashFolderFIles->isAncestorOf(line));
+    EXPECT_FALSE(line->isHidden());
+    EXPECT_EQ(line->text(), AfterTrashSummary::recoveryText(summary().currentInput()));
+    EXPECT_TRUE(line->text().contains(QLatin1String(GetParam().where))) << qPrintable(line->text());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, TrashSummaryRecoveryTest,
+    ::testing::Values(RecoveryCase { ScanSource::thisComputer, "from the Trash" },
+        RecoveryCase { ScanSource::dropbox, "Dropbox Trash" },
+        RecoveryCase { ScanSource::googleDrive, "Google Drive Trash" }));
 
 TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
 {

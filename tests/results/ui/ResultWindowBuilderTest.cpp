@@ -134,8 +134,9 @@ TEST_F(ResultWindowBuilderTest, ExactScanWithoutGroupsShowsTheNoResultPanel)
     settle();
     EXPECT_EQ(controller->lblNosSimillarPhoto->text(),
         localizedString(QStringLiteral("ID_NO_DUPLICATE_PHOTOS_VIDEOS_FOUND")));
+    // Exact comparison has no matching level: the hint does not offer one.
     EXPECT_EQ(controller->lblMatchingLevelHint->text(),
-        localizedString(QStringLiteral("ID_HINT_TRY_DIFFERENT_COMPARISION")));
+        localizedString(QStringLiteral("ID_HINT_TRY_SIMILAR_COMPARISION")));
     EXPECT_FALSE(controller->boxForHint->isHidden());
     EXPECT_TRUE(controller->boxRightPattern->isHidden());
     EXPECT_TRUE(controller->btnTrashMarked->isHidden());
