@@ -1,6 +1,11 @@
 // The scripted presenter that every window test installs, and the current-presenter switch.
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/ui/GuiAlertPresenter.h"
@@ -87,4 +92,34 @@ TEST(AlertPresenter, GuiSheetIsWindowModalOverItsParentAndEndsAModalRun)
     EXPECT_EQ(gui.runModalForWindow(&sheet), AlertPresenter::kModalResponseStop);
     EXPECT_FALSE(sheet.isVisible());
     EXPECT_FALSE(gui.isSheetOpen(&sheet));
+}
+
+// A wide alert (a long note, a long address) stands centred over its window, not beside it.
+TEST(AlertPresenter, GuiAlertIsCentredOverItsWindowWhateverItsWidth)
+{
+    GuiAlertPresenter gui;
+    QWidget main;
+    main.setGeometry(200, 150, 1000, 700);
+    main.show();
+    QStringList words;
+    for (int i = 0; i < 80; ++i)
+        words << QStringLiteral("word%1").arg(i);
+    const AlertSpec alert { QStringLiteral("A message"), words.join(QLatin1Char(' ')), { QStringLiteral("OK") } };
+    QPoint alertCentre, windowCentre;
+    std::function<void()> whenShown = [&] {
+        auto *box = main.findChild<QMessageBox *>();
+        if (!box || !box->isVisible()) {
+            QTimer::singleShot(0, whenShown);
+            return;
+        }
+        QTimer::singleShot(0, [&, box] {
+            alertCentre = box->frameGeometry().center();
+            windowCentre = main.frameGeometry().center();
+            box->buttons().front()->click();
+        });
+    };
+    QTimer::singleShot(0, whenShown);
+    gui.runAlert(alert, &main);
+    EXPECT_LE((alertCentre - windowCentre).manhattanLength(), 2)
+        << alertCentre.x() << "," << alertCentre.y() << " vs " << windowCentre.x() << "," << windowCentre.y();
 }
