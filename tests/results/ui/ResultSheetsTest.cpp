@@ -157,6 +157,7 @@ TEST_F(ResultSheetsTest, RunThatMovedEverythingShowsTheTrashSummaryAndBackLeaves
 
 struct RecoveryCase {
     ScanSource source;
+    bool libraryInResults;
     const char *where;
 };
 
@@ -169,6 +170,7 @@ TEST_P(TrashSummaryRecoveryTest, NamesTheBinOfTheSource)
 {
     controller->countTrashed = 2;
     controller->scanSource = GetParam().source;
+    controller->isPhotosLibAdded = GetParam().libraryInResults;
     summary().showWindowAfterTrash_Main();
     ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
     QLabel *line = summary().lblInCaseAnyMistakeFolderFiles;
@@ -179,9 +181,10 @@ TEST_P(TrashSummaryRecoveryTest, NamesTheBinOfTheSource)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, TrashSummaryRecoveryTest,
-    ::testing::Values(RecoveryCase { ScanSource::thisComputer, "from the Trash" },
-        RecoveryCase { ScanSource::dropbox, "Dropbox Trash" },
-        RecoveryCase { ScanSource::googleDrive, "Google Drive Trash" }));
+    ::testing::Values(RecoveryCase { ScanSource::thisComputer, false, "from the Trash." },
+        RecoveryCase { ScanSource::thisComputer, true, "photo library stay in it" },
+        RecoveryCase { ScanSource::dropbox, false, "Dropbox Trash" },
+        RecoveryCase { ScanSource::googleDrive, false, "Google Drive Trash" }));
 
 TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
 {
