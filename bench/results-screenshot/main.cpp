@@ -6,9 +6,9 @@
 // items), authorization, automark (the
 // auto-mark dialog), automarking (its progress sheet), menu (the context menu of a file), confirm
 // (before a removal), progress and stopping (during one), problems (a summary with groups
-// skipped) or guide, guide2, guide3 and guide4 (the library guide at its steps). --size WxH renders the window at
-// another size than its own 1040x679 (for example 1024x768). --partial moves the matching level above
-// every match, so the groups below it give way to the partial-match panel.
+// skipped) or guide, guide2, guide3 and guide4 (the library guide at its steps). --size WxH renders the
+// window at another size than its own 1040x679 (for example 1024x768). --partial moves the matching level
+// above every match, so the groups below it give way to the partial-match panel.
 #include <cstdio>
 #include <random>
 
@@ -23,6 +23,7 @@
 
 #include "app/LocalizedString.h"
 #include "app/SettingsDefaults.h"
+#include "controls/DoubleSlider.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
 #include "platform/UserDefaults.h"
@@ -38,7 +39,6 @@
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultViewController.h"
 #include "results/ui/ResultWindowBuilder.h"
-#include "controls/DoubleSlider.h"
 #include "results/ui/ResultsGridView.h"
 #include "results/ui/ThumbnailLoader.h"
 #include "scan/ScanEngine.h"
@@ -175,7 +175,8 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: quennary-results-screenshot OUT.png [--language CODE] [--list] [--sheet "
-        "scan|back|summary|library|authorization|automark|automarking|menu|confirm|progress|stopping|problems|"
+        "scan|back|summary|library|authorization|automark|automarking|menu|confirm|progress|stopping|"
+        "problems|"
         "guide|guide2|guide3|guide4] "
         "[--size WxH] [--partial] [FOLDER]\n");
     return 2;
@@ -262,7 +263,8 @@ int main(int argc, char **argv)
                 result.btnChangeListingType();
             if (partial) {
                 // Above every match, so no group passes.
-                for (DoubleSlider *slider : { result.sliderMatchingLevel.data(), result.sliderForMatch.data() })
+                for (DoubleSlider *slider :
+                    { result.sliderMatchingLevel.data(), result.sliderForMatch.data() })
                     slider->setMaxValue(1.01);
                 result.sliderMatchingLevel->setDoubleValue(1.01);
                 result.sliderMatchingValue(result.sliderMatchingLevel);

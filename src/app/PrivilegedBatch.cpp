@@ -3,7 +3,8 @@
 
 #include <QProcess>
 
-namespace {
+namespace
+{
 
 const QString kRemove = QStringLiteral("remove");
 const QString kRename = QStringLiteral("rename");
@@ -26,12 +27,12 @@ bool runTool(const QString &tool, const QStringList &arguments)
 
 void PrivilegedBatch::addRemoval(const QString &path)
 {
-    m_operations.push_back({path, std::nullopt});
+    m_operations.push_back({ path, std::nullopt });
 }
 
 void PrivilegedBatch::addRename(const QString &path, const QString &newPath)
 {
-    m_operations.push_back({path, newPath});
+    m_operations.push_back({ path, newPath });
 }
 
 QStringList PrivilegedBatch::paths() const
@@ -83,8 +84,9 @@ bool PrivilegedBatch::perform() const
     for (const Operation &operation : m_operations) {
         const bool done = operation.newPath
             ? runTool(QStringLiteral("/bin/mv"),
-                {QStringLiteral("-f"), QStringLiteral("--"), operation.path, *operation.newPath})
-            : runTool(QStringLiteral("/bin/rm"), {QStringLiteral("-rf"), QStringLiteral("--"), operation.path});
+                { QStringLiteral("-f"), QStringLiteral("--"), operation.path, *operation.newPath })
+            : runTool(
+                QStringLiteral("/bin/rm"), { QStringLiteral("-rf"), QStringLiteral("--"), operation.path });
         allDone = allDone && done;
     }
     return allDone;

@@ -12,8 +12,7 @@
 class PrivilegedBatch
 {
 public:
-    struct Operation
-    {
+    struct Operation {
         QString path;
         // None for a removal.
         std::optional<QString> newPath;

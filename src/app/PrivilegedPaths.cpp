@@ -8,7 +8,8 @@
 
 #include "platform/PathRules.h"
 
-namespace {
+namespace
+{
 
 bool isNormalisedAbsolute(const QString &path)
 {

@@ -27,7 +27,7 @@ QString PrivilegedRunner::helperPath() const
 {
     const QDir executableFolder(QCoreApplication::applicationDirPath());
     for (const QString &folder :
-        {executableFolder.path(), executableFolder.filePath(QStringLiteral(QNY_LIBEXEC_FROM_BIN))}) {
+        { executableFolder.path(), executableFolder.filePath(QStringLiteral(QNY_LIBEXEC_FROM_BIN)) }) {
         const QFileInfo helper(QDir(folder).filePath(helperName()));
         if (helper.isFile() && helper.isExecutable())
             return QDir::cleanPath(helper.absoluteFilePath());

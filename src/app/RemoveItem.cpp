@@ -29,7 +29,8 @@ RemoveItem::RemoveItem(std::shared_ptr<PrivilegedRunner> runner)
         return;
     m_helper = m_runner->helperPath();
     if (m_helper.isEmpty()) {
-        systemLogLine(QStringLiteral("Error: the privileged helper %1 was not found").arg(PrivilegedRunner::helperName()));
+        systemLogLine(QStringLiteral("Error: the privileged helper %1 was not found")
+                          .arg(PrivilegedRunner::helperName()));
         return;
     }
     m_status = kStatusSuccess;
@@ -38,12 +39,12 @@ RemoveItem::RemoveItem(std::shared_ptr<PrivilegedRunner> runner)
 bool RemoveItem::isAcceptablePath(const QString &path)
 {
     return PrivilegedPaths::isAcceptable(
-        path, PrivilegedPaths::withCanonicalForms({QDir::homePath(), AppFolders::homeFolder()}));
+        path, PrivilegedPaths::withCanonicalForms({ QDir::homePath(), AppFolders::homeFolder() }));
 }
 
 bool RemoveItem::removeSingleItem(const QString &path)
 {
-    return removeMultipleItems({path});
+    return removeMultipleItems({ path });
 }
 
 bool RemoveItem::removeMultipleItems(const QStringList &paths)

@@ -9,14 +9,15 @@
 #include "app/PrivilegedBatch.h"
 #include "app/PrivilegedPaths.h"
 
-namespace {
+namespace
+{
 
 // pkexec names the user who asked in PKEXEC_UID; started without it, the helper acts for its own user.
 QStringList callerHomes()
 {
     bool known = false;
     const unsigned int uid = qEnvironmentVariable("PKEXEC_UID").toUInt(&known);
-    QStringList homes {PrivilegedPaths::homeOfUser(known ? uid : unsigned(getuid()))};
+    QStringList homes { PrivilegedPaths::homeOfUser(known ? uid : unsigned(getuid())) };
     if (!known)
         homes << QDir::homePath();
     return PrivilegedPaths::withCanonicalForms(homes);

@@ -87,7 +87,7 @@ QStringList LocalAlbumStore::addToAlbum(const QString &name, const QStringList &
         if (present.contains(reference))
             continue;
         present.append(reference);
-        QVariantMap item {{QStringLiteral("identifier"), reference}};
+        QVariantMap item { { QStringLiteral("identifier"), reference } };
         if (const QString path = m_itemPaths.value(reference); !path.isEmpty())
             item.insert(QStringLiteral("path"), path);
         items.append(item);
@@ -107,7 +107,8 @@ QStringList LocalAlbumStore::identifiers(const QVariantList &items)
 {
     QStringList ids;
     for (const QVariant &item : items)
-        ids.append(item.typeId() == QMetaType::QString ? item.toString()
-                                                       : item.toMap().value(QStringLiteral("identifier")).toString());
+        ids.append(item.typeId() == QMetaType::QString
+                ? item.toString()
+                : item.toMap().value(QStringLiteral("identifier")).toString());
     return ids;
 }

@@ -3,4 +3,4 @@
 
 PhotosLibraryBridge::~PhotosLibraryBridge() = default;
 
-void PhotosLibraryBridge::describeItem(const QString &, const QString &) {}
+void PhotosLibraryBridge::describeItem(const QString &, const QString &) { }

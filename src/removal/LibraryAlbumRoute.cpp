@@ -23,7 +23,8 @@ QString mediaId(const ImageFileInfo &record)
 QString pathInLibrary(const ImageFileInfo &record)
 {
     const QString relative = QDir(record.libraryPath).relativeFilePath(record.filePath);
-    return record.libraryPath.isEmpty() || relative.startsWith(QLatin1String("..")) ? record.filePath : relative;
+    return record.libraryPath.isEmpty() || relative.startsWith(QLatin1String("..")) ? record.filePath
+                                                                                    : relative;
 }
 
 void failAll(const std::vector<std::shared_ptr<ImageFileInfo>> &records, const QString &why,

@@ -38,7 +38,10 @@ public:
         lastArguments = arguments;
         return next;
     }
-    QString helperPath() const override { return QStringLiteral("/usr/libexec/quennary/quennary-privileged"); }
+    QString helperPath() const override
+    {
+        return QStringLiteral("/usr/libexec/quennary/quennary-privileged");
+    }
     int calls = 0;
     QString lastProgram;
     QStringList lastArguments;

@@ -49,7 +49,7 @@ TEST_F(RemoveItemTest, EachRequestIsOneHelperRunWithSeparateArguments)
     const QString item = temp.path() + QStringLiteral("/a folder; rm -rf ~");
     const QString other = temp.path() + QStringLiteral("/rename");
     const QString target = temp.path() + QStringLiteral("/-n");
-    EXPECT_TRUE(remover.removeMultipleItems({item, other}));
+    EXPECT_TRUE(remover.removeMultipleItems({ item, other }));
     EXPECT_TRUE(remover.renameItem(item, target));
     PrivilegedBatch mixed;
     mixed.addRemoval(item);
@@ -57,9 +57,9 @@ TEST_F(RemoveItemTest, EachRequestIsOneHelperRunWithSeparateArguments)
     EXPECT_TRUE(remover.run(mixed));
     const QString remove = QStringLiteral("remove"), rename = QStringLiteral("rename");
     const std::vector<Call> expected {
-        {helper, {remove, item, remove, other}},
-        {helper, {rename, item, target}},
-        {helper, {remove, item, rename, other, target}},
+        { helper, { remove, item, remove, other } },
+        { helper, { rename, item, target } },
+        { helper, { remove, item, rename, other, target } },
     };
     EXPECT_EQ(runner->calls(), expected);
 }
@@ -129,7 +129,7 @@ TEST_F(RemoveItemTest, ARefusedPathStopsTheWholeRequest)
 {
     RemoveItem remover(runner);
     EXPECT_TRUE(remover.removeMultipleItems({}));
-    EXPECT_FALSE(remover.removeMultipleItems({temp.path() + QStringLiteral("/a"), QStringLiteral("/etc")}));
+    EXPECT_FALSE(remover.removeMultipleItems({ temp.path() + QStringLiteral("/a"), QStringLiteral("/etc") }));
     EXPECT_TRUE(runner->calls().empty());
     EXPECT_TRUE(remover.authenticated());
 }
@@ -228,8 +228,7 @@ TEST_F(RemoveItemTest, ACommandAskedForOnAWorkerThreadRunsOnTheMainThread)
     EXPECT_EQ(runner->mainThreadCalls(), 1);
 }
 
-struct HelperCase
-{
+struct HelperCase {
     const char *name;
     // "<keep>" stands for a file the helper must leave alone, "<gone>" for one it removes.
     QStringList arguments;
@@ -250,7 +249,8 @@ TEST_P(PrivilegedHelperTest, ChecksEveryArgumentBeforeRunningAny)
     ASSERT_TRUE(TestFiles::write(keep));
     ASSERT_TRUE(TestFiles::write(gone));
     QStringList arguments = GetParam().arguments;
-    arguments.replaceInStrings(QStringLiteral("<keep>"), keep).replaceInStrings(QStringLiteral("<gone>"), gone);
+    arguments.replaceInStrings(QStringLiteral("<keep>"), keep)
+        .replaceInStrings(QStringLiteral("<gone>"), gone);
     arguments.replaceInStrings(QStringLiteral("<home>"), QDir::homePath());
     const int code = QProcess::execute(QStringLiteral(QNY_TEST_PRIVILEGED_HELPER), arguments);
     EXPECT_EQ(code, GetParam().exitCode);
@@ -259,15 +259,17 @@ TEST_P(PrivilegedHelperTest, ChecksEveryArgumentBeforeRunningAny)
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, PrivilegedHelperTest,
-    ::testing::Values(HelperCase {"RemovesAPath", {"remove", "<gone>"}, PrivilegedBatch::kExitDone},
-        HelperCase {"Nothing", {}, PrivilegedBatch::kExitRefused},
-        HelperCase {"UnknownWord", {"erase", "<gone>"}, PrivilegedBatch::kExitRefused},
-        HelperCase {"MissingPath", {"remove", "<gone>", "remove"}, PrivilegedBatch::kExitRefused},
-        HelperCase {"MissingNewPath", {"remove", "<gone>", "rename", "<keep>"}, PrivilegedBatch::kExitRefused},
-        HelperCase {"ShellText", {"remove <gone>"}, PrivilegedBatch::kExitRefused},
-        HelperCase {"RootLast", {"remove", "<gone>", "remove", "/"}, PrivilegedBatch::kExitRefused},
-        HelperCase {"SystemFolder", {"remove", "<gone>", "rename", "<keep>", "/usr/lib"},
-            PrivilegedBatch::kExitRefused},
-        HelperCase {"HomeFolder", {"remove", "<gone>", "remove", "<home>"}, PrivilegedBatch::kExitRefused},
-        HelperCase {"Relative", {"remove", "<gone>", "remove", "keep"}, PrivilegedBatch::kExitRefused}),
+    ::testing::Values(HelperCase { "RemovesAPath", { "remove", "<gone>" }, PrivilegedBatch::kExitDone },
+        HelperCase { "Nothing", {}, PrivilegedBatch::kExitRefused },
+        HelperCase { "UnknownWord", { "erase", "<gone>" }, PrivilegedBatch::kExitRefused },
+        HelperCase { "MissingPath", { "remove", "<gone>", "remove" }, PrivilegedBatch::kExitRefused },
+        HelperCase {
+            "MissingNewPath", { "remove", "<gone>", "rename", "<keep>" }, PrivilegedBatch::kExitRefused },
+        HelperCase { "ShellText", { "remove <gone>" }, PrivilegedBatch::kExitRefused },
+        HelperCase { "RootLast", { "remove", "<gone>", "remove", "/" }, PrivilegedBatch::kExitRefused },
+        HelperCase { "SystemFolder", { "remove", "<gone>", "rename", "<keep>", "/usr/lib" },
+            PrivilegedBatch::kExitRefused },
+        HelperCase {
+            "HomeFolder", { "remove", "<gone>", "remove", "<home>" }, PrivilegedBatch::kExitRefused },
+        HelperCase { "Relative", { "remove", "<gone>", "remove", "keep" }, PrivilegedBatch::kExitRefused }),
     [](const ::testing::TestParamInfo<HelperCase> &info) { return std::string(info.param.name); });

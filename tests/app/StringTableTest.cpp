@@ -29,8 +29,8 @@ static QMap<QString, QString> keysTheSourcesLookUp()
 {
     static const QRegularExpression kKey(QStringLiteral("\"(ID_[A-Z0-9_]+)\""));
     QMap<QString, QString> keys;
-    QDirIterator it(QStringLiteral(QNY_SOURCE_DIR "/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
-                    QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(QStringLiteral(QNY_SOURCE_DIR "/src"), { QStringLiteral("*.cpp"), QStringLiteral("*.h") },
+        QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QFile file(it.next());
         if (!file.open(QIODevice::ReadOnly))
@@ -53,7 +53,8 @@ TEST(StringTable, HoldsATextForEveryKeyTheSourcesLookUp)
         if (table.value(it.key()).typeId() != QMetaType::QString)
             missing << it.key() + QStringLiteral(" (") + it.value() + QLatin1Char(')');
     }
-    EXPECT_TRUE(missing.isEmpty()) << "keys without an English text: " << missing.join(QStringLiteral(", ")).toStdString();
+    EXPECT_TRUE(missing.isEmpty()) << "keys without an English text: "
+                                   << missing.join(QStringLiteral(", ")).toStdString();
 }
 
 // What the program shows names this system's ways: no key, application or settings of another one.
@@ -61,8 +62,8 @@ TEST(StringTable, NoTextShownSpeaksOfAnotherSystem)
 {
     const QVariantMap table = englishTable();
     const QMap<QString, QString> keys = keysTheSourcesLookUp();
-    for (const char *phrase : {"Control-click", "Command-click", "Finder", "Photos application",
-             "System Preferences", "macOS"}) {
+    for (const char *phrase :
+        { "Control-click", "Command-click", "Finder", "Photos application", "System Preferences", "macOS" }) {
         for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
             EXPECT_FALSE(table.value(it.key()).toString().contains(QLatin1String(phrase)))
                 << it.key().toStdString() << " says " << phrase;

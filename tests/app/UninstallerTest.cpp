@@ -101,7 +101,7 @@ TEST_F(UninstallerTest, NothingToRemoveIsSuccess)
 TEST_F(UninstallerTest, WhatTheUserCannotRemoveGoesToOnePrivilegedRemoval)
 {
     fillTree();
-    const QStringList stubborn {AppFolders::cachesFolder(), AppFolders::logsFolder()};
+    const QStringList stubborn { AppFolders::cachesFolder(), AppFolders::logsFolder() };
     auto ownRights = [&](const QString &path) {
         return !stubborn.contains(path) && Uninstaller::removeWithUserRights(path);
     };
@@ -116,7 +116,7 @@ TEST_F(UninstallerTest, WhatTheUserCannotRemoveGoesToOnePrivilegedRemoval)
             arguments << QStringLiteral("remove") << path;
     }
     ASSERT_EQ(arguments.size(), 4);
-    const std::vector<RemoveItemFakeRunner::Call> expected {{real->helperPath(), arguments}};
+    const std::vector<RemoveItemFakeRunner::Call> expected { { real->helperPath(), arguments } };
     EXPECT_EQ(real->calls(), expected);
 }
 

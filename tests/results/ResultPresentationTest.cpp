@@ -159,8 +159,8 @@ TEST(Captions, HeadlineIsGreenAndLarge)
 // colon, so the caption styles exactly the figure.
 TEST(Captions, EnglishHeaderCountsStyleTheirFigure)
 {
-    const std::pair<QString, QString> cases[] = { { ResultTexts::duplicatesFound(12), "12" },
-        { ResultTexts::spaceToBeSaved(2500000), "2.50 MB" } };
+    const std::pair<QString, QString> cases[]
+        = { { ResultTexts::duplicatesFound(12), "12" }, { ResultTexts::spaceToBeSaved(2500000), "2.50 MB" } };
     for (const auto &[text, figure] : cases) {
         for (const AttributedTitle &title : { CountCaptions::countText(text, Qt::AlignLeft, "en"),
                  CountCaptions::attributedHeadlineCountText(text, Qt::AlignLeft) }) {
@@ -173,9 +173,9 @@ TEST(Captions, EnglishHeaderCountsStyleTheirFigure)
 TEST(CountTexts, FiguresFillTheTableTexts)
 {
     EXPECT_EQ(ResultTexts::sizeText(2500000), "2.50 MB");
-    const std::tuple<int, int, QString> groupLines[] = { { 5, 2, "5 duplicates in 2 groups" },
-        { 2, 1, "2 duplicates in 1 group" }, { 1, 1, "1 duplicate in 1 group" },
-        { 0, 0, "0 duplicates in 0 groups" } };
+    const std::tuple<int, int, QString> groupLines[]
+        = { { 5, 2, "5 duplicates in 2 groups" }, { 2, 1, "2 duplicates in 1 group" },
+              { 1, 1, "1 duplicate in 1 group" }, { 0, 0, "0 duplicates in 0 groups" } };
     for (const auto &[duplicates, groups, line] : groupLines)
         EXPECT_EQ(ResultTexts::duplicatesInGroups(duplicates, groups), line);
     EXPECT_EQ(ResultTexts::groupTitle(0), "Duplicate Group 1");

@@ -2,20 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSysInfo>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QFileInfo>
-#include <QApplication>
 
 #include "app/AppStartup.h"
 #include "app/LocalizedString.h"

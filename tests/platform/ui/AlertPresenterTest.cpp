@@ -104,7 +104,8 @@ TEST(AlertPresenter, GuiAlertIsCentredOverItsWindowWhateverItsWidth)
     QStringList words;
     for (int i = 0; i < 80; ++i)
         words << QStringLiteral("word%1").arg(i);
-    const AlertSpec alert { QStringLiteral("A message"), words.join(QLatin1Char(' ')), { QStringLiteral("OK") } };
+    const AlertSpec alert { QStringLiteral("A message"), words.join(QLatin1Char(' ')),
+        { QStringLiteral("OK") } };
     QPoint alertCentre, windowCentre;
     std::function<void()> whenShown = [&] {
         auto *box = main.findChild<QMessageBox *>();

@@ -176,12 +176,14 @@ TEST_F(ResultWindowBuilderTest, ThePartialMatchPanelIsReadableAtTheDefaultWidth)
 {
     open();
     controller->view()->resize(1040, 679);
-    enter({ ResultsTestRecords::group({ photo(QStringLiteral("l0"), 0.86f), photo(QStringLiteral("l1"), 0.86f) }) });
+    enter({ ResultsTestRecords::group(
+        { photo(QStringLiteral("l0"), 0.86f), photo(QStringLiteral("l1"), 0.86f) }) });
     settle();
     ASSERT_FALSE(controller->boxHintPartialMatch->isHidden());
     ASSERT_FALSE(controller->boxRightPattern->isHidden());
     EXPECT_GE(controller->sliderForMatch->width(), 200);
-    for (QLabel *text : { builder->hints().lblNoteToAutoMark.data(), builder->hints().lblHintThereAreStillsimilarphotos.data(),
+    for (QLabel *text : { builder->hints().lblNoteToAutoMark.data(),
+             builder->hints().lblHintThereAreStillsimilarphotos.data(),
              controller->lblSimilarPhotoClean.data() }) {
         EXPECT_LE(text->height(), 2 * text->fontMetrics().lineSpacing() + 2) << qPrintable(text->text());
     }
