@@ -37,13 +37,14 @@ public:
     bool removeMultipleItems(const QStringList &paths);
     // Moves `path` to `newPath` (both checked like a removal); true only when the move succeeded.
     bool renameItem(const QString &path, const QString &newPath);
-    // Every operation of `batch` in one request, in order; true when all succeeded.
-    bool run(const PrivilegedBatch &batch);
 
     // Whether a privileged command may touch `path` at all.
     static bool isAcceptablePath(const QString &path);
 
 private:
+    // Every operation of `batch` in one request, in order (nothing runs when a path is refused);
+    // true when all succeeded.
+    bool run(const PrivilegedBatch &batch);
     // Runs the helper on the main thread and waits for it (so a thread the main thread waits for
     // must not call here), one request at a time in the whole process.
     void mainthread_run(const QStringList &arguments);

@@ -38,10 +38,7 @@ public:
         lastArguments = arguments;
         return next;
     }
-    QString helperPath() const override
-    {
-        return QStringLiteral("/usr/libexec/quennary/quennary-privileged");
-    }
+    QString helperPath() const override { return QStringLiteral("/libexec/helper"); }
     int calls = 0;
     QString lastProgram;
     QStringList lastArguments;

@@ -183,11 +183,8 @@ TEST_F(LibraryAlbumTest, TheAlbumFileNamesEachItemByItsPathAndIdentifier)
     routes->setRoute(RemovalRoutes::Kind::LibraryAlbum, route);
     showMarkedItems(2);
     runToEnd();
-    const QVariantList items
-        = PropertyList::readFile(store->filePath())->toMap().value(kLibrary).toMap().value(kAlbum).toList();
-    ASSERT_EQ(items.size(), 3);
-    const QVariantMap first { { "identifier", "m0" }, { "path", "originals/m0.jpg" } };
-    EXPECT_EQ(items[1].toMap(), first);
+    const auto items = PropertyList::readFile(store->filePath())->toMap()[kLibrary].toMap()[kAlbum].toList();
+    EXPECT_EQ(items.value(1).toMap(), QVariantMap({ { "identifier", "m0" }, { "path", "originals/m0.jpg" } }));
     EXPECT_EQ(store->albumItems(kLibrary, kAlbum), QStringList({ "old", "m0", "m1" }));
 }
 

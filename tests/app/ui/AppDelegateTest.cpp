@@ -104,7 +104,6 @@ TEST_F(AppDelegateTest, StartUpWritesBannerStartLineAndOsVersion)
     EXPECT_TRUE(log.startsWith(QStringLiteral("\n\n") + QString(42, QLatin1Char('=')) + QLatin1Char('\n')));
     EXPECT_EQ(AppStartup::bannerText().size(), 44);
     EXPECT_TRUE(log.contains(QStringLiteral("Quennary start ")));
-    // The system it runs on, not the profile the layouts follow.
     EXPECT_TRUE(log.contains(QStringLiteral("osVersion: ") + QSysInfo::prettyProductName()));
     EXPECT_TRUE(log.contains(QSysInfo::kernelVersion()));
 }

