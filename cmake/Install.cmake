@@ -1,11 +1,13 @@
 # What `cmake --install` puts below the prefix, and the Debian package CPack makes of it:
 #   bin/quennary
+#   libexec/quennary/quennary-privileged   the helper pkexec runs for removals with administrator rights
 #   share/quennary/            string tables, cache templates, artwork (AppFolders::resourcesFolder)
 #   share/applications/quennary.desktop
 #   share/icons/hicolor/{scalable,NxN}/apps/quennary.{svg,png}
 include(GNUInstallDirs)
 
 install(TARGETS quennary RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quennary-privileged RUNTIME DESTINATION ${QNY_HELPER_INSTALL_DIR})
 install(DIRECTORY ${QNY_RESOURCES_STAGE}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/quennary)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/quennary.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${QNY_ICON_STAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)

@@ -18,7 +18,7 @@ fail() { echo "check-install: $*" >&2; exit 1; }
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >"$work/install.txt" || { cat "$work/install.txt"; fail "install failed"; }
 
-for file in bin/quennary \
+for file in bin/quennary libexec/quennary/quennary-privileged \
     share/quennary/strings/QNY_en.plist \
     share/quennary/db/quennary.db share/quennary/db/Raza.db share/quennary/db/Qnydb.db \
     share/quennary/db/schema.sql \

@@ -6,8 +6,9 @@
 // items), authorization, automark (the
 // auto-mark dialog), automarking (its progress sheet), menu (the context menu of a file), confirm
 // (before a removal), progress and stopping (during one), problems (a summary with groups
-// skipped) or guide, guide2, guide3 and guide4 (the library guide at its steps). --size WxH renders the window at
-// another size than its own 1040x679 (for example 1024x768).
+// skipped) or guide, guide2, guide3 and guide4 (the library guide at its steps). --size WxH renders the
+// window at another size than its own 1040x679 (for example 1024x768). --partial moves the matching level
+// above every match, so the groups below it give way to the partial-match panel.
 #include <cstdio>
 #include <random>
 
@@ -22,6 +23,7 @@
 
 #include "app/LocalizedString.h"
 #include "app/SettingsDefaults.h"
+#include "controls/DoubleSlider.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
 #include "platform/UserDefaults.h"
@@ -173,9 +175,10 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: quennary-results-screenshot OUT.png [--language CODE] [--list] [--sheet "
-        "scan|back|summary|library|authorization|automark|automarking|menu|confirm|progress|stopping|problems|"
+        "scan|back|summary|library|authorization|automark|automarking|menu|confirm|progress|stopping|"
+        "problems|"
         "guide|guide2|guide3|guide4] "
-        "[--size WxH] [FOLDER]\n");
+        "[--size WxH] [--partial] [FOLDER]\n");
     return 2;
 }
 
@@ -194,6 +197,7 @@ int main(int argc, char **argv)
     QString language;
     QString folder;
     bool list = false;
+    bool partial = false;
     QString sheet;
     QSize size(1040, 679);
     while (!args.isEmpty()) {
@@ -204,6 +208,8 @@ int main(int argc, char **argv)
             sheet = args.takeFirst();
         else if (a == QStringLiteral("--list"))
             list = true;
+        else if (a == QStringLiteral("--partial"))
+            partial = true;
         else if (a == QStringLiteral("--size") && !args.isEmpty()) {
             const QStringList wh = args.takeFirst().split(QLatin1Char('x'));
             size = wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
@@ -255,6 +261,16 @@ int main(int argc, char **argv)
             QCoreApplication::processEvents();
             if (list)
                 result.btnChangeListingType();
+            if (partial) {
+                // Above every match, so no group passes.
+                for (DoubleSlider *slider :
+                    { result.sliderMatchingLevel.data(), result.sliderForMatch.data() })
+                    slider->setMaxValue(1.01);
+                result.sliderMatchingLevel->setDoubleValue(1.01);
+                result.sliderMatchingValue(result.sliderMatchingLevel);
+                for (int i = 0; i < 3; ++i)
+                    QCoreApplication::processEvents();
+            }
             if (list && result.outlineList && result.outlineList->selectedRecord())
                 std::printf("list selection: %s, scrolled to %d\n",
                     qPrintable(result.outlineList->selectedRecord()->fileName),

@@ -259,19 +259,9 @@ bool FileOperations::removeFileWithElevatedPrivilegesFromLocation(const QString 
 
 bool FileOperations::removeFilesWithElevatedPrivilegesFromLocations(const QStringList &paths)
 {
-    if (paths.isEmpty())
-        return true;
-    if (!allAcceptable(paths))
-        return false;
-    QStringList arguments = { QStringLiteral("-rf"), QStringLiteral("--") };
-    arguments += paths;
-    const PrivilegedRunner::Result result = runner().run(QStringLiteral("/bin/rm"), arguments);
-    if (result.outcome != PrivilegedRunner::Outcome::Finished || result.exitCode != 0) {
-        systemLogLine(
-            QStringLiteral("Error: %1 (File:%2)").arg(result.exitCode).arg(paths.join(QLatin1Char(' '))));
-        return false;
-    }
-    return true;
+    // The runner outlives the request; the shared pointer does not own it.
+    RemoveItem remover(std::shared_ptr<PrivilegedRunner>(&runner(), [](PrivilegedRunner *) {}));
+    return remover.removeMultipleItems(paths);
 }
 
 void FileOperations::setPrivilegedRunner(PrivilegedRunner *replacement)

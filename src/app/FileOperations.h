@@ -57,8 +57,8 @@ public:
     // Runs "/bin/rm -rf -- path"; true when it exited with status 0. Paths RemoveItem refuses
     // (relative, unnormalised, system roots, the home folder and above) are refused here too.
     static bool deleteItemFromTerminalCommand(const QString &path);
-    // Removes with administrator rights (pkexec), asking once for a list; nothing runs when any
-    // path is one RemoveItem refuses.
+    // Removes with administrator rights (one run of the privileged helper through pkexec), asking
+    // once for a list; nothing runs when any path is one RemoveItem refuses.
     static bool removeFileWithElevatedPrivilegesFromLocation(const QString &path);
     static bool removeFilesWithElevatedPrivilegesFromLocations(const QStringList &paths);
     // Tests replace the runner; nullptr restores the real one.

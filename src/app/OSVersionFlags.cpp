@@ -1,5 +1,7 @@
 #include "app/OSVersionFlags.h"
 
+#include <QSysInfo>
+
 #include "platform/Log.h"
 
 void OSVersionFlags::applyVersion(int major, int minor)
@@ -30,13 +32,14 @@ void OSVersionFlags::applyVersion(int major, int minor)
     isOS15OrLater = os15;
 }
 
-QString OSVersionFlags::profileDescription()
+QString OSVersionFlags::systemDescription()
 {
-    return QStringLiteral("%1.%2.0").arg(kProfileMajor).arg(kProfileMinor);
+    return QStringLiteral("%1 (%2 %3)")
+        .arg(QSysInfo::prettyProductName(), QSysInfo::kernelType(), QSysInfo::kernelVersion());
 }
 
 void OSVersionFlags::detectOSVersion()
 {
     applyVersion(kProfileMajor, kProfileMinor);
-    Log::line(QStringLiteral("osVersion: ") + profileDescription());
+    Log::line(QStringLiteral("osVersion: ") + systemDescription());
 }

@@ -24,10 +24,11 @@ public:
     static constexpr int kProfileMajor = 15;
     static constexpr int kProfileMinor = 0;
 
-    // Sets the flags from the fixed profile and writes "osVersion: ..." to the log.
+    // Sets the flags from the fixed profile and writes "osVersion: " and this system's name and
+    // kernel version to the log.
     static void detectOSVersion();
     // Sets the flags as a system reporting `major`.`minor` would (tests; 10.16 counts as 11).
     static void applyVersion(int major, int minor);
-    // "15.0.0"-style text of the profile, as the log line shows it.
-    static QString profileDescription();
+    // The running system as the log shows it, e.g. "Debian GNU/Linux 12 (bookworm) (linux 6.1.0)".
+    static QString systemDescription();
 };

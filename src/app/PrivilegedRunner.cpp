@@ -1,6 +1,9 @@
 // pkexec as the way to administrator rights.
 #include "app/PrivilegedRunner.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 
 namespace {
@@ -14,6 +17,23 @@ constexpr int kPkexecNotAuthorized = 127;
 } // namespace
 
 PrivilegedRunner::~PrivilegedRunner() = default;
+
+QString PrivilegedRunner::helperName()
+{
+    return QStringLiteral("quennary-privileged");
+}
+
+QString PrivilegedRunner::helperPath() const
+{
+    const QDir executableFolder(QCoreApplication::applicationDirPath());
+    for (const QString &folder :
+        { executableFolder.path(), executableFolder.filePath(QStringLiteral(QNY_LIBEXEC_FROM_BIN)) }) {
+        const QFileInfo helper(QDir(folder).filePath(helperName()));
+        if (helper.isFile() && helper.isExecutable())
+            return QDir::cleanPath(helper.absoluteFilePath());
+    }
+    return {};
+}
 
 PrivilegedRunner::Result PrivilegedRunner::run(const QString &program, const QStringList &arguments)
 {
@@ -31,7 +51,7 @@ PrivilegedRunner::Result PrivilegedRunner::run(const QString &program, const QSt
     if (process.exitStatus() != QProcess::NormalExit)
         return {Outcome::Crashed, -1};
     const int code = process.exitCode();
-    // rm, mv and true never exit with these codes themselves, so they can only come from pkexec.
+    // The helper never exits with these codes itself, so they can only come from pkexec.
     if (code == kPkexecDismissed || code == kPkexecNotAuthorized)
         return {Outcome::Refused, code};
     return {Outcome::Finished, code};

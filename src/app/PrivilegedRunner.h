@@ -1,4 +1,5 @@
-// Runs one command with administrator rights through pkexec. Tests derive from it and replace run().
+// Runs one command with administrator rights through pkexec, and knows where the program's own
+// privileged helper lies. Tests derive from it and replace run() and helperPath().
 #pragma once
 
 #include <QString>
@@ -29,4 +30,10 @@ public:
     // Runs `program` (an absolute path) with `arguments`, each handed to the program as it is,
     // never through a shell, and waits until it ends (the password dialog may be open meanwhile).
     virtual Result run(const QString &program, const QStringList &arguments);
+
+    // The privileged helper: next to the executable (a build tree), else in the program's folder
+    // of the libexec directory; empty when neither holds it.
+    virtual QString helperPath() const;
+
+    static QString helperName();
 };

@@ -1,36 +1,39 @@
-// Removes and renames items with administrator rights, after asking the user for them once.
+// Removes and renames items with administrator rights: every request runs as one batch through the
+// privileged helper, so the user is asked for the rights once per request.
 #pragma once
 
 #include <memory>
 
 #include <QString>
 #include <QStringList>
-#include <QVariantMap>
 
+#include "app/PrivilegedBatch.h"
 #include "app/PrivilegedRunner.h"
 
 class RemoveItem
 {
 public:
     static constexpr int kStatusSuccess = 0;
-    // The password dialog was dismissed or the rights were refused: every later command is skipped.
+    // The password dialog was dismissed or the rights were refused: every later request is skipped.
     static constexpr int kStatusCanceled = -60006;
-    // The privileged tool could not be started, or it crashed.
+    // The helper could not be found or started, or it crashed.
     static constexpr int kStatusToolFailed = -60031;
-    // A positive status is the non-zero exit code of the command.
+    // A positive status is the non-zero exit code of the helper.
 
-    // Asks for administrator rights now (the one prompt of this object's life).
+    // Asks for nothing yet: the password dialog comes with the first request.
     explicit RemoveItem(std::shared_ptr<PrivilegedRunner> runner = std::make_shared<PrivilegedRunner>());
 
+    // False once the rights were refused, or when the helper is missing.
     bool authenticated() const { return m_status == kStatusSuccess; }
-    // The result of the authorisation or of the last command that ran.
+    // The state at creation or the result of the last request that ran.
     int status() const { return m_status; }
 
     // Removes `path` recursively; true only when the removal ran and succeeded. A path that is not
     // absolute and normalised, or that is "/", a system root, the home folder or one of its parents
     // is refused without running anything.
     bool removeSingleItem(const QString &path);
-    // removeSingleItem() for each path in order, stopping at the first failure; true for none.
+    // Removes every path in one request (one password dialog); when any path is refused nothing
+    // runs. True when all were removed, and for none.
     bool removeMultipleItems(const QStringList &paths);
     // Moves `path` to `newPath` (both checked like a removal); true only when the move succeeded.
     bool renameItem(const QString &path, const QString &newPath);
@@ -39,14 +42,15 @@ public:
     static bool isAcceptablePath(const QString &path);
 
 private:
-    // Hands the request to the main thread and waits for it (so a thread the main thread waits
-    // for must not call here); true when the command succeeded.
-    bool perform(const QVariantMap &record);
-    // Runs one request ({"operation": "remove" | "rename", "itemPath", "newPath"}), one command at
-    // a time in the whole process.
-    void mainthread_RemoveOrRenameItem(const QVariantMap &record);
+    // Every operation of `batch` in one request, in order (nothing runs when a path is refused);
+    // true when all succeeded.
+    bool run(const PrivilegedBatch &batch);
+    // Runs the helper on the main thread and waits for it (so a thread the main thread waits for
+    // must not call here), one request at a time in the whole process.
+    void mainthread_run(const QStringList &arguments);
     void storeResult(const PrivilegedRunner::Result &result);
 
     std::shared_ptr<PrivilegedRunner> m_runner;
+    QString m_helper;
     int m_status = kStatusToolFailed;
 };

@@ -85,11 +85,12 @@ bool Uninstaller::removeApplicationSupportFiles()
     }
     if (leftOver.isEmpty())
         return secretsRemoved;
+    // One password dialog for all of them.
     RemoveItem remover(m_runner);
+    if (remover.authenticated())
+        remover.removeMultipleItems(leftOver);
     bool removedAll = true;
     for (const QString &path : std::as_const(leftOver)) {
-        if (remover.authenticated())
-            remover.removeSingleItem(path);
         if (isPresent(path)) {
             reportLeftOver(path);
             removedAll = false;

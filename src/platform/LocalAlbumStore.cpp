@@ -64,6 +64,12 @@ QString LocalAlbumStore::mediaItemReference(const QString &id) const
     return id;
 }
 
+void LocalAlbumStore::describeItem(const QString &reference, const QString &pathInLibrary)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_itemPaths.insert(reference, pathInLibrary);
+}
+
 QStringList LocalAlbumStore::addToAlbum(const QString &name, const QStringList &references, const QString &)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -71,14 +77,20 @@ QStringList LocalAlbumStore::addToAlbum(const QString &name, const QStringList &
     QVariantMap library = albums.value(m_library).toMap();
     if (!library.contains(name))
         return {};
-    QStringList items = library.value(name).toStringList();
+    QVariantList items = library.value(name).toList();
+    QStringList present = identifiers(items);
     QStringList added;
     for (const QString &reference : references) {
         if (reference.isEmpty())
             continue;
         added.append(reference);
-        if (!items.contains(reference))
-            items.append(reference);
+        if (present.contains(reference))
+            continue;
+        present.append(reference);
+        QVariantMap item { { QStringLiteral("identifier"), reference } };
+        if (const QString path = m_itemPaths.value(reference); !path.isEmpty())
+            item.insert(QStringLiteral("path"), path);
+        items.append(item);
     }
     library.insert(name, items);
     albums.insert(m_library, library);
@@ -88,5 +100,15 @@ QStringList LocalAlbumStore::addToAlbum(const QString &name, const QStringList &
 QStringList LocalAlbumStore::albumItems(const QString &library, const QString &name) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return read().value(library).toMap().value(name).toStringList();
+    return identifiers(read().value(library).toMap().value(name).toList());
+}
+
+QStringList LocalAlbumStore::identifiers(const QVariantList &items)
+{
+    QStringList ids;
+    for (const QVariant &item : items)
+        ids.append(item.typeId() == QMetaType::QString
+                ? item.toString()
+                : item.toMap().value(QStringLiteral("identifier")).toString());
+    return ids;
 }

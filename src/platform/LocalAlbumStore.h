@@ -1,10 +1,13 @@
 // The album for marked duplicates kept by this application, since no photo-library application runs
-// here: one property list in the support folder, library path -> album name -> item identifiers,
-// written atomically. The library itself is never touched; the scripts are not used.
+// here: one property list in the support folder, library path -> album name -> items, written
+// atomically. Each item is {"identifier", "path"}: its identifier in the library and its path inside
+// the library, so it can be found with another program; files of earlier versions hold bare
+// identifiers, which are still read. The library itself is never touched; the scripts are not used.
 #pragma once
 
 #include <mutex>
 
+#include <QHash>
 #include <QVariantMap>
 
 #include "platform/PhotosLibraryBridge.h"
@@ -21,6 +24,7 @@ public:
     std::optional<QStringList> containerNames() const override;
     AlbumScriptResult createAlbum(const QString &name, const QString &script) override;
     QString mediaItemReference(const QString &id) const override;
+    void describeItem(const QString &reference, const QString &pathInLibrary) override;
     QStringList addToAlbum(
         const QString &name, const QStringList &references, const QString &script) override;
 
@@ -32,9 +36,12 @@ public:
 
 private:
     QVariantMap read() const;
+    // The identifiers of album items, old bare ones and {"identifier", "path"} ones alike.
+    static QStringList identifiers(const QVariantList &items);
     bool write(const QVariantMap &albums) const;
 
     QString m_file;
     mutable std::mutex m_mutex;
     QString m_library;
+    QHash<QString, QString> m_itemPaths;
 };

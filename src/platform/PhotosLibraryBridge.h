@@ -30,6 +30,10 @@ public:
     virtual AlbumScriptResult createAlbum(const QString &name, const QString &script) = 0;
     // A reference to the media item with identifier `id`; empty when the library gives none.
     virtual QString mediaItemReference(const QString &id) const = 0;
+    // Where the item of `reference` lies inside its library (a path relative to the library), for
+    // an album a user reads in another program; called before the item is added. Ignored unless an
+    // implementation keeps it.
+    virtual void describeItem(const QString &reference, const QString &pathInLibrary);
     // Adds the items of `references` to the album `name`; the references actually added.
     virtual QStringList addToAlbum(const QString &name, const QStringList &references, const QString &script)
         = 0;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <QDir>
+
 #include "model/ImageFileInfo.h"
 #include "model/PhotosNode.h"
 #include "platform/Log.h"
@@ -15,6 +17,14 @@ namespace
 QString mediaId(const ImageFileInfo &record)
 {
     return record.photosInfo ? record.photosInfo->uuIDRkVersion.value_or(QString()) : QString();
+}
+
+// The item's file relative to its library; the whole path when it lies elsewhere.
+QString pathInLibrary(const ImageFileInfo &record)
+{
+    const QString relative = QDir(record.libraryPath).relativeFilePath(record.filePath);
+    return record.libraryPath.isEmpty() || relative.startsWith(QLatin1String("..")) ? record.filePath
+                                                                                    : relative;
 }
 
 void failAll(const std::vector<std::shared_ptr<ImageFileInfo>> &records, const QString &why,
@@ -114,6 +124,7 @@ void LibraryAlbumRoute::handOver(PhotosAlbum &album, const Records &records, con
                 { record, RemovalOutcome::failed(QStringLiteral("no such item in the library")) });
             continue;
         }
+        m_bridge->describeItem(reference, pathInLibrary(*record));
         batch.push_back(record);
         references.append(reference);
         if (batch.size() == size_t(kBatchSize))

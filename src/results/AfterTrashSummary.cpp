@@ -36,7 +36,8 @@ QString AfterTrashSummary::recoveryText(const AfterTrashInput &input)
         break;
     }
     // Files of this computer went to the desktop's Trash; library items were only listed.
-    return text("ID_IN_CASE_MISTAKE_RESTORE_FROM_TRASH");
+    return text(input.isPhotosLibAdded ? "ID_IN_CASE_MISTAKE_RESTORE_FROM_TRASH_LIBRARY_KEPT"
+                                       : "ID_IN_CASE_MISTAKE_RESTORE_FROM_TRASH");
 }
 
 QString AfterTrashSummary::spaceToRecoverText(const AfterTrashInput &input)

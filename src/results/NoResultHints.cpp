@@ -37,7 +37,8 @@ NoResultHintDecision NoResultHints::exactNoResult(const NoResultHintInput &input
     const TypeSupport type = input.typeSupport.value_or(TypeSupport::ALLFILES);
     NoResultHintDecision d;
     d.display = Display::NoResult;
-    d.hintKey = fresh ? QStringLiteral("ID_HINT_TRY_DIFFERENT_COMPARISION")
+    // Exact comparison has no matching level to lower.
+    d.hintKey = fresh ? QStringLiteral("ID_HINT_TRY_SIMILAR_COMPARISION")
                       : QStringLiteral("ID_HINT_CHANGE_COMPARISION_SETTING_AND_SCAN");
     d.hintVisible = type != TypeSupport::ONLYVIDEO;
     switch (type) {

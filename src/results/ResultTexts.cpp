@@ -1,6 +1,9 @@
 // Count texts of the results window.
 #include "results/ResultTexts.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "model/DuplicatesGroup.h"
@@ -19,7 +22,10 @@ QString ResultTexts::photosMarked(int countMarked)
 
 QString ResultTexts::duplicatesInGroups(int cDup, int groups)
 {
-    return formatText(localizedString(QStringLiteral("ID_DUPLICATE_PHOTOS_IN_GROUPS")), cDup, groups);
+    const char *key = "ID_DUPLICATE_PHOTOS_IN_GROUPS";
+    if (groups == 1)
+        key = cDup == 1 ? "ID_DUPLICATE_PHOTO_IN_GROUP" : "ID_DUPLICATE_PHOTOS_IN_GROUP";
+    return formatText(localizedString(QString::fromLatin1(key)), cDup, groups);
 }
 
 QString ResultTexts::duplicatesFound(int cDup)
@@ -42,6 +48,12 @@ QString ResultTexts::autoMarkInstruction(int cDup, std::uint64_t sizeToClean)
     const QString format = localizedString(QStringLiteral("ID_FOUND_DUPLICATES_OCCUPING_SPACE")) + QLatin1Char(' ')
                            + localizedString(QStringLiteral("ID_RECOMMENDED_TO_DELETE_UNWANTED_PHOTOS_IMMEDIATELY"));
     return formatText(format, cDup, sizeText(sizeToClean));
+}
+
+QString ResultTexts::albumFolderNotWritable(const QString &albumFile)
+{
+    return formatText(localizedString(QStringLiteral("ID_ALBUM_FILE_FOLDER_NOT_WRITABLE")),
+        QDir::toNativeSeparators(QFileInfo(albumFile).absolutePath()));
 }
 
 QString ResultTexts::groupTitle(int section)

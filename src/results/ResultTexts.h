@@ -1,5 +1,6 @@
 // The texts the results window shows for its counts: footer, header box, scan-complete sheet, group
-// headers and the info line of a grid cell, each from the string table.
+// headers and the info line of a grid cell, each from the string table; and what keeps the album
+// of marked duplicates from being written.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,8 @@ public:
     static QString spaceToBeSaved(std::uint64_t sizeToClean);
     static QString scanned();
     static QString autoMarkInstruction(int cDup, std::uint64_t sizeToClean);
+    // Why the album of marked duplicates cannot be written, naming the folder of `albumFile`.
+    static QString albumFolderNotWritable(const QString &albumFile);
 
     // "Duplicate Group N" for the zero-based section.
     static QString groupTitle(int section);

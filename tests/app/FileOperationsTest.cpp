@@ -38,6 +38,7 @@ public:
         lastArguments = arguments;
         return next;
     }
+    QString helperPath() const override { return QStringLiteral("/libexec/helper"); }
     int calls = 0;
     QString lastProgram;
     QStringList lastArguments;
@@ -112,8 +113,8 @@ TEST(FileOperations, ElevatedRemovalAsksOnceAndPassesPathsAsArguments)
     EXPECT_TRUE(
         FileOperations::removeFilesWithElevatedPrivilegesFromLocations({ "/srv/a b", "/srv/c;rm -rf x" }));
     EXPECT_EQ(runner.calls, 1);
-    EXPECT_EQ(runner.lastProgram, QStringLiteral("/bin/rm"));
-    EXPECT_EQ(runner.lastArguments, (QStringList { "-rf", "--", "/srv/a b", "/srv/c;rm -rf x" }));
+    EXPECT_EQ(runner.lastProgram, runner.helperPath());
+    EXPECT_EQ(runner.lastArguments, (QStringList { "remove", "/srv/a b", "remove", "/srv/c;rm -rf x" }));
     runner.next = { PrivilegedRunner::Outcome::Finished, 1 };
     EXPECT_FALSE(FileOperations::removeFileWithElevatedPrivilegesFromLocation(QStringLiteral("/srv/x")));
     runner.next = { PrivilegedRunner::Outcome::Refused, -1 };

@@ -1,6 +1,6 @@
 // A privileged runner for tests: records every command and answers from a script. With
 // `runForReal` it runs the command with the test's own rights, so the argument lists meet the
-// real tools.
+// real helper of this build.
 #pragma once
 
 #include <deque>
@@ -25,6 +25,8 @@ public:
     // The answers of the next commands; when none is queued a command finishes with exit code 0.
     void queue(Outcome outcome, int exitCode = 0) { m_script.push_back({outcome, exitCode}); }
     const std::vector<Call> &calls() const { return m_calls; }
+    QString helperPath() const override { return helper; }
+    QString helper = QStringLiteral(QNY_TEST_PRIVILEGED_HELPER);
     int mainThreadCalls() const { return m_mainThreadCalls; }
 
     Result run(const QString &program, const QStringList &arguments) override

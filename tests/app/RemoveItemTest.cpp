@@ -1,5 +1,5 @@
-// Privileged removal and rename: the commands handed to the runner, the paths refused, and the
-// results reported.
+// Privileged removal and rename: the helper runs handed to the runner (one per request), the paths
+// refused, and the results reported; and the helper itself, run for real.
 #include <atomic>
 #include <memory>
 
@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -23,44 +24,39 @@ namespace {
 using Outcome = PrivilegedRunner::Outcome;
 using Call = RemoveItemFakeRunner::Call;
 
-const Call kAuthorize {QStringLiteral("/bin/true"), {}};
-
 class RemoveItemTest : public ::testing::Test
 {
 protected:
     std::shared_ptr<RemoveItemFakeRunner> runner = std::make_shared<RemoveItemFakeRunner>();
+    const QString helper = runner->helperPath();
     QTemporaryDir temp;
 };
 
 } // namespace
 
-TEST_F(RemoveItemTest, AsksOnceAtCreationThenRunsRmAndMvWithSeparateArguments)
+TEST_F(RemoveItemTest, EachRequestIsOneHelperRunWithSeparateArguments)
 {
     RemoveItem remover(runner);
     EXPECT_TRUE(remover.authenticated());
-    const QString item = temp.path() + QStringLiteral("/a folder; rm -rf ~");
-    const QString target = temp.path() + QStringLiteral("/-n");
-    EXPECT_TRUE(remover.removeSingleItem(item));
+    const QString item = temp.path() + QStringLiteral("/a folder; rm -rf ~"), target = temp.path() + "/-n";
+    EXPECT_TRUE(remover.removeMultipleItems({ item, target }));
     EXPECT_TRUE(remover.renameItem(item, target));
-    const std::vector<Call> expected {
-        kAuthorize,
-        {QStringLiteral("/bin/rm"), {QStringLiteral("-rf"), QStringLiteral("--"), item}},
-        {QStringLiteral("/bin/mv"), {QStringLiteral("-f"), QStringLiteral("--"), item, target}},
-    };
+    const std::vector<Call> expected { { helper, { "remove", item, "remove", target } },
+        { helper, { "rename", item, target } } };
     EXPECT_EQ(runner->calls(), expected);
 }
 
-TEST_F(RemoveItemTest, CancelledPromptStopsEveryLaterCommand)
+TEST_F(RemoveItemTest, CancelledPromptStopsEveryLaterRequest)
 {
     runner->queue(Outcome::Refused, 126);
     RemoveItem remover(runner);
-    EXPECT_FALSE(remover.authenticated());
-    EXPECT_EQ(remover.status(), RemoveItem::kStatusCanceled);
     const QString item = temp.path() + QStringLiteral("/item");
     EXPECT_FALSE(remover.removeSingleItem(item));
+    EXPECT_FALSE(remover.authenticated());
+    EXPECT_EQ(remover.status(), RemoveItem::kStatusCanceled);
     EXPECT_FALSE(remover.renameItem(item, item + QStringLiteral("2")));
     EXPECT_FALSE(remover.removeMultipleItems({item}));
-    EXPECT_EQ(runner->calls(), std::vector<Call> {kAuthorize});
+    EXPECT_EQ(runner->calls().size(), 1u);
 }
 
 struct FailureCase
@@ -101,28 +97,16 @@ INSTANTIATE_TEST_SUITE_P(Outcomes, RemoveItemFailureTest,
         FailureCase {"Crashed", Outcome::Crashed, -1, RemoveItem::kStatusToolFailed}),
     [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.name); });
 
-TEST_F(RemoveItemTest, FailedCreationIsNotAuthenticated)
-{
-    runner->queue(Outcome::NotStarted, -1);
-    RemoveItem remover(runner);
-    EXPECT_FALSE(remover.authenticated());
-    EXPECT_EQ(remover.status(), RemoveItem::kStatusToolFailed);
-}
-
-TEST_F(RemoveItemTest, RemoveMultipleStopsAtTheFirstFailure)
+TEST_F(RemoveItemTest, ARefusedPathOrAMissingHelperRunsNothing)
 {
     RemoveItem remover(runner);
     EXPECT_TRUE(remover.removeMultipleItems({}));
-    const QStringList items {temp.path() + QStringLiteral("/a"), temp.path() + QStringLiteral("/b"),
-        temp.path() + QStringLiteral("/c")};
-    runner->queue(Outcome::Finished, 0);
-    runner->queue(Outcome::Refused, 126);
-    EXPECT_FALSE(remover.removeMultipleItems(items));
-    ASSERT_EQ(runner->calls().size(), 3u);
-    EXPECT_EQ(runner->calls().back().second.last(), items[1]);
-    // The refused prompt also stops the next request.
-    EXPECT_FALSE(remover.removeSingleItem(items[2]));
-    EXPECT_EQ(runner->calls().size(), 3u);
+    EXPECT_FALSE(remover.removeMultipleItems({ temp.path() + QStringLiteral("/a"), QStringLiteral("/etc") }));
+    runner->helper.clear();
+    RemoveItem withoutHelper(runner);
+    EXPECT_EQ(withoutHelper.status(), RemoveItem::kStatusToolFailed);
+    EXPECT_FALSE(withoutHelper.removeSingleItem(temp.path() + QStringLiteral("/a")));
+    EXPECT_TRUE(runner->calls().empty());
 }
 
 class RemoveItemRefusedPathTest : public RemoveItemTest, public ::testing::WithParamInterface<QString>
@@ -149,7 +133,7 @@ TEST_P(RemoveItemRefusedPathTest, RunsNothingAndStaysAuthenticated)
     EXPECT_FALSE(remover.renameItem(path, acceptable));
     EXPECT_FALSE(remover.renameItem(acceptable, path));
     EXPECT_FALSE(remover.removeMultipleItems({path}));
-    EXPECT_EQ(runner->calls(), std::vector<Call> {kAuthorize});
+    EXPECT_TRUE(runner->calls().empty());
     EXPECT_TRUE(remover.authenticated());
 }
 
@@ -172,12 +156,12 @@ TEST_F(RemoveItemTest, RefusesAPathWhoseParentLinksToAProtectedFolder)
     RemoveItem remover(runner);
     EXPECT_FALSE(remover.removeSingleItem(link + QStringLiteral("/etc")));
     EXPECT_FALSE(remover.removeSingleItem(homeLink + QStringLiteral("/home")));
-    EXPECT_EQ(runner->calls(), std::vector<Call> {kAuthorize});
+    EXPECT_TRUE(runner->calls().empty());
     // The link itself is an ordinary item: removing it never touches its target.
     EXPECT_TRUE(remover.removeSingleItem(link));
 }
 
-TEST_F(RemoveItemTest, TheArgumentListsRemoveAndMoveExactlyThePathWithTheRealTools)
+TEST_F(RemoveItemTest, TheHelperRemovesAndMovesExactlyThePath)
 {
     auto real = std::make_shared<RemoveItemFakeRunner>(true);
     RemoveItem remover(real);
@@ -214,7 +198,32 @@ TEST_F(RemoveItemTest, ACommandAskedForOnAWorkerThreadRunsOnTheMainThread)
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     loop.exec();
     EXPECT_TRUE(removed);
-    ASSERT_EQ(runner->calls().size(), 2u);
+    ASSERT_EQ(runner->calls().size(), 1u);
     EXPECT_EQ(runner->calls().back().second.last(), item);
-    EXPECT_EQ(runner->mainThreadCalls(), 2);
+    EXPECT_EQ(runner->mainThreadCalls(), 1);
 }
+
+class PrivilegedHelperTest : public ::testing::TestWithParam<std::pair<QStringList, int>>
+{
+};
+
+// The helper checks its whole argument vector before it runs anything: an unknown word, a missing
+// path or one refused path leaves "<gone>" in place.
+TEST_P(PrivilegedHelperTest, ChecksEveryArgumentBeforeRunningAny)
+{
+    QTemporaryDir temp;
+    const QString gone = temp.path() + QStringLiteral("/gone");
+    ASSERT_TRUE(TestFiles::write(gone));
+    QStringList arguments = GetParam().first;
+    arguments.replaceInStrings(QStringLiteral("<gone>"), gone).replaceInStrings("<home>", QDir::homePath());
+    EXPECT_EQ(QProcess::execute(QStringLiteral(QNY_TEST_PRIVILEGED_HELPER), arguments), GetParam().second);
+    EXPECT_EQ(QFileInfo::exists(gone), GetParam().second != PrivilegedBatch::kExitDone);
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, PrivilegedHelperTest,
+    ::testing::Values(std::pair(QStringList { "remove", "<gone>" }, PrivilegedBatch::kExitDone),
+        std::pair(QStringList { "erase", "<gone>" }, PrivilegedBatch::kExitRefused),
+        std::pair(QStringList { "remove", "<gone>", "rename", "<gone>" }, PrivilegedBatch::kExitRefused),
+        std::pair(QStringList { "remove", "<gone>", "remove", "/" }, PrivilegedBatch::kExitRefused),
+        std::pair(QStringList { "remove", "<gone>", "remove", "<home>" }, PrivilegedBatch::kExitRefused),
+        std::pair(QStringList { "remove", "<gone>", "remove", "gone" }, PrivilegedBatch::kExitRefused)));

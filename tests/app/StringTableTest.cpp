@@ -48,6 +48,14 @@ TEST(StringTable, HoldsATextForEveryKeyTheSourcesLookUp)
     EXPECT_TRUE(list.isEmpty()) << "keys without an English text: " << list.join(QStringLiteral(", ")).toStdString();
 }
 
+// Clicks are named as this system's desktops name them.
+TEST(StringTable, NoTextAsksForAnotherSystemsModifierClick)
+{
+    for (const QVariant &text : englishTable())
+        for (const char *click : {"Control-click", "Command-click"})
+            EXPECT_FALSE(text.toString().contains(QLatin1String(click))) << qPrintable(text.toString());
+}
+
 TEST(StringTable, EveryTextIsNonEmptyAndUsesOnlyThePlaceholderWords)
 {
     const QVariantMap table = englishTable();

@@ -101,17 +101,17 @@ TEST_F(UninstallerTest, NothingToRemoveIsSuccess)
 TEST_F(UninstallerTest, WhatTheUserCannotRemoveGoesToOnePrivilegedRemoval)
 {
     fillTree();
-    const QString stubborn = AppFolders::cachesFolder();
-    auto ownRights
-        = [&](const QString &path) { return path != stubborn && Uninstaller::removeWithUserRights(path); };
+    const QStringList stubborn { AppFolders::cachesFolder(), AppFolders::logsFolder() };
+    auto ownRights = [&](const QString &path) {
+        return !stubborn.contains(path) && Uninstaller::removeWithUserRights(path);
+    };
     auto real = std::make_shared<RemoveItemFakeRunner>(true);
     Uninstaller uninstaller(real, ownRights);
     EXPECT_TRUE(uninstaller.removeApplicationSupportFiles());
     expectOnlyListedPathsGone();
-    const std::vector<RemoveItemFakeRunner::Call> expected {
-        {QStringLiteral("/bin/true"), {}},
-        {QStringLiteral("/bin/rm"), {QStringLiteral("-rf"), QStringLiteral("--"), stubborn}},
-    };
+    // Both paths in one run of the helper: one password dialog.
+    const std::vector<RemoveItemFakeRunner::Call> expected { { real->helperPath(),
+        { QStringLiteral("remove"), stubborn[0], QStringLiteral("remove"), stubborn[1] } } };
     EXPECT_EQ(real->calls(), expected);
 }
 
@@ -130,10 +130,10 @@ TEST_F(UninstallerTest, ReportsFailureWhenPathsAreLeft)
         EXPECT_TRUE(QFileInfo::exists(stubborn));
     }
     {
-        // The tool claims success but the path is still there.
+        // The helper claims success but the path is still there.
         Uninstaller uninstaller(runner, ownRights);
         EXPECT_FALSE(uninstaller.removeApplicationSupportFiles());
-        EXPECT_EQ(runner->calls().size(), 3u);
+        EXPECT_EQ(runner->calls().size(), 2u);
         EXPECT_TRUE(QFileInfo::exists(stubborn));
     }
 }

@@ -7,6 +7,7 @@
 #include "app/ScanGlobals.h"
 #include "model/PhotosNode.h"
 #include "platform/LocalAlbumStore.h"
+#include "platform/PropertyList.h"
 #include "removal/FakePhotosBridge.h"
 #include "removal/LibraryAlbumRoute.h"
 #include "removal/PhotosAlbum.h"
@@ -167,6 +168,24 @@ TEST_F(LibraryAlbumTest, AMissingAlbumIsMadeAndAPermissionRefusalIsRecorded)
     EXPECT_FALSE(libraryRoute->ending().albumFailed);
     EXPECT_TRUE(bridge->batches.empty());
     EXPECT_EQ(again.countTrashed, 0);
+}
+
+// Another program finds each item by its path in the library; an album file of an earlier version,
+// with bare identifiers, is still read and added to.
+TEST_F(LibraryAlbumTest, TheAlbumFileNamesEachItemByItsPathAndIdentifier)
+{
+    QTemporaryDir dir;
+    auto store = std::make_shared<LocalAlbumStore>(dir.filePath(QStringLiteral("marked-albums.plist")));
+    ASSERT_TRUE(PropertyList::writeFile(store->filePath(),
+        QVariantMap { { kLibrary, QVariantMap { { kAlbum, QVariantList { QStringLiteral("old") } } } } }));
+    auto route = std::make_shared<LibraryAlbumRoute>(store, kAlbum);
+    route->waitBeforeScript = [] {};
+    routes->setRoute(RemovalRoutes::Kind::LibraryAlbum, route);
+    showMarkedItems(2);
+    runToEnd();
+    const auto items = PropertyList::readFile(store->filePath())->toMap()[kLibrary].toMap()[kAlbum].toList();
+    EXPECT_EQ(items.value(1).toMap(), QVariantMap({ { "identifier", "m0" }, { "path", "originals/m0.jpg" } }));
+    EXPECT_EQ(store->albumItems(kLibrary, kAlbum), QStringList({ "old", "m0", "m1" }));
 }
 
 TEST(PhotosAlbum, IsFoundByExactAndByLocaleAwareName)

@@ -152,10 +152,22 @@ TEST(Captions, HeadlineIsGreenAndLarge)
     EXPECT_EQ(CountCaptions::toHtml(title).left(5), "Found");
 }
 
+// The English header counts put the figure after a colon, so the caption styles exactly the figure.
+TEST(Captions, EnglishHeaderCountsStyleTheirFigure)
+{
+    for (const QString &text : { ResultTexts::duplicatesFound(12), ResultTexts::spaceToBeSaved(2500000) }) {
+        const AttributedTitle title = CountCaptions::countText(text, Qt::AlignLeft, "en");
+        ASSERT_EQ(title.runs.size(), 2) << text.toStdString();
+        EXPECT_TRUE(QStringList({ "12", "2.50 MB" }).contains(title.text.mid(title.runs[1].start).trimmed()));
+    }
+}
+
 TEST(CountTexts, FiguresFillTheTableTexts)
 {
     EXPECT_EQ(ResultTexts::sizeText(2500000), "2.50 MB");
     EXPECT_EQ(ResultTexts::duplicatesInGroups(5, 2), "5 duplicates in 2 groups");
+    EXPECT_EQ(ResultTexts::duplicatesInGroups(2, 1), "2 duplicates in 1 group");
+    EXPECT_EQ(ResultTexts::duplicatesInGroups(1, 1), "1 duplicate in 1 group");
     EXPECT_EQ(ResultTexts::groupTitle(0), "Duplicate Group 1");
     EXPECT_TRUE(ResultTexts::cellInfo(QDateTime(), 1000).startsWith(' ')) << "no date: the text starts at the space";
     using namespace ResultsTestRecords;

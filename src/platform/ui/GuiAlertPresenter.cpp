@@ -47,8 +47,10 @@ int GuiAlertPresenter::runAlert(const AlertSpec &alert, QWidget *over)
     box.setEscapeButton(buttons.at(size_t(std::clamp(alert.escapeButton, 0, int(buttons.size()) - 1))));
     box.adjustSize();
     FrameGeometry::centerOver(&box, parent);
-    // The alert takes the keyboard as it opens, so Return and Escape answer it at once.
-    QTimer::singleShot(0, &box, [&box] {
+    // The box widens a long text only as it shows, so it is centred again at its final size. It
+    // takes the keyboard as it opens, so Return and Escape answer it at once.
+    QTimer::singleShot(0, &box, [&box, parent] {
+        FrameGeometry::centerOver(&box, parent);
         box.raise();
         box.activateWindow();
     });

@@ -71,13 +71,19 @@ QString PhotosGuide::instructionKey(int step)
 
 QString PhotosGuide::albumFilePath() const
 {
-    const auto store = std::dynamic_pointer_cast<LocalAlbumStore>(m_bridge);
+    return albumFilePath(m_bridge.get());
+}
+
+QString PhotosGuide::albumFilePath(const PhotosLibraryBridge *bridge)
+{
+    const auto *store = dynamic_cast<const LocalAlbumStore *>(bridge);
     return store ? store->filePath() : LocalAlbumStore::defaultFilePath();
 }
 
 void PhotosGuide::showPhotosStepsWindow()
 {
     const QString album = ScanGlobals::markedPhotosAlbumName();
+    m_sheets.boxPhotosSyncInfo->setPath(albumFilePath());
     m_sheets.boxPhotosSyncInfo->hide();
     m_sheets.lblPhtosAppTitel->setText(
         formatText(text(QStringLiteral("ID_PLEASE_FOLLOW_STEPS_TO_CLEAN_MARKED_PHOTOS")), album));
@@ -103,10 +109,8 @@ void PhotosGuide::showPhotosStepsWindow()
         next->hide();
         break;
     }
-    if (step == 4) {
-        m_sheets.boxPhotosSyncInfo->setPath(albumFilePath());
-        m_sheets.boxPhotosSyncInfo->show();
-    }
+    // The step that speaks of the album file, and the last one, show where it is.
+    m_sheets.boxPhotosSyncInfo->setVisible(step == 2 || step == 4);
     next->setDefault(step <= 2);
     proceed->setDefault(step >= 3);
     const QList<QWidget *> views { m_sheets.viewStepOne, m_sheets.viewStepTwo, m_sheets.viewStepThree,

@@ -1,5 +1,5 @@
 // The guide for marked library items: the step sheet's layout (instruction, buttons, and at the
-// last step the album file), opening the library before the sheet shows, and the permission
+// steps that speak of it the album file), opening the library before the sheet shows, and the permission
 // sheet after a run whose album could not be written.
 #pragma once
 
@@ -32,6 +32,7 @@ public:
     static QString instructionKey(int step);
     // The album file the bridge writes to (the program's own when it keeps none).
     QString albumFilePath() const;
+    static QString albumFilePath(const PhotosLibraryBridge *bridge);
 
     int openDelayMs = 1000;
 

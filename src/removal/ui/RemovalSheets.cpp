@@ -102,11 +102,12 @@ void RemovalSheets::setPhotosBridge(std::shared_ptr<PhotosLibraryBridge> bridge)
     m_bridge = std::move(bridge);
     m_libraryRoute = RemovalRouteFactory::libraryRoute(m_bridge, ScanGlobals::markedPhotosAlbumName());
     QPointer<ResultViewController> c(&m_c);
+    const QString albumFile = PhotosGuide::albumFilePath(m_bridge.get());
     // The worker waits until the user has answered on the GUI thread.
-    m_libraryRoute->showNotRunningAlert = [c] {
-        Dispatch::mainSync([c] {
+    m_libraryRoute->showNotRunningAlert = [c, albumFile] {
+        Dispatch::mainSync([c, albumFile] {
             AlertSpec alert;
-            alert.messageText = localizedString(QStringLiteral("ID_PLEASE_OPEN_PHOTOS_APP"));
+            alert.messageText = ResultTexts::albumFolderNotWritable(albumFile);
             alert.buttons = { localizedString(QStringLiteral("ID_OK_CAPS")) };
             AlertPresenter::current().runAlert(alert, c ? c->view() : nullptr);
         });

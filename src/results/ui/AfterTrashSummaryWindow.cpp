@@ -120,6 +120,7 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
     lblUniquePhotoFilesFolder = label(boxMainAfterTrashFolderFiles);
     lblDeletedImagesWillAppearLater = label(boxMainAfterTrashFolderFiles);
     lblRemovalProblems = label(boxMainAfterTrashFolderFiles);
+    lblInCaseAnyMistakeFolderFiles = label(boxMainAfterTrashFolderFiles);
     box1 = figureBox(boxMainAfterTrashFolderFiles, lblDuplicatesRemoved, lblTrashCountInFolderFile);
     box2 = figureBox(boxMainAfterTrashFolderFiles, lblSpaceRemoved, lblTrashedSizeInFileFolder);
     box3 = figureBox(boxMainAfterTrashFolderFiles, lblUniquePhotoRetained, lblUniquePhotoFilesFolder);
@@ -133,6 +134,7 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
     column->addLayout(grid);
     column->addWidget(lblDeletedImagesWillAppearLater);
     column->addWidget(lblRemovalProblems);
+    column->addWidget(lblInCaseAnyMistakeFolderFiles);
     column->addWidget(btnOkOnAfterTrash, 0, Qt::AlignRight);
     windowAfterTrashFolderFIles->setKeyButtons(btnOkOnAfterTrash, btnOkOnAfterTrash);
     styleFolderFilesSummary(grid, column);
@@ -189,7 +191,9 @@ void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
 {
     Log::line(QStringLiteral("showWindowAfterTrash_Main"));
     const AfterTrashInput input = currentInput();
-    lblInCaseAnyMistake->setText(AfterTrashSummary::recoveryText(input));
+    const QString recovery = AfterTrashSummary::recoveryText(input);
+    lblInCaseAnyMistake->setText(recovery);
+    lblInCaseAnyMistakeFolderFiles->setText(recovery);
     Log::line(QStringLiteral("isPhotosLibAdded = ") + boolText(input.isPhotosLibAdded));
     Log::line(
         QStringLiteral("isPhotosLibrayMarkedForTrash = ") + boolText(input.isPhotosLibrayMarkedForTrash));

@@ -53,6 +53,8 @@ public:
         lblUniquePhotoFilesFolder, lblDeletedImagesWillAppearLater;
     // Groups skipped and files not removed by the run; hidden when there were none.
     QPointer<QLabel> lblRemovalProblems;
+    // Where the moved files can be recovered from (the Trash summary's recovery hint line).
+    QPointer<QLabel> lblInCaseAnyMistakeFolderFiles;
     QPointer<LinkButton> btnOkOnAfterTrash;
 
 private:

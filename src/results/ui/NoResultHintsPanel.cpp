@@ -23,11 +23,16 @@ NoResultHintsPanel::NoResultHintsPanel(ResultWindowWidgets &c, const ResultState
     lblMatchingLevelOnNoPhotos = new QLabel(panel);
     lblNoteToAutoMark = new QLabel(panel);
     lblNoteToAutoMark->setWordWrap(true);
-    if (auto *row = qobject_cast<QBoxLayout *>(panel->layout())) {
-        // Headline, the still-similar line, then the slider with its caption, then the note.
-        row->insertWidget(1, lblHintThereAreStillsimilarphotos);
-        row->insertWidget(2, lblMatchingLevelOnNoPhotos);
-        row->addWidget(lblNoteToAutoMark, 1);
+    lblHintThereAreStillsimilarphotos->setWordWrap(true);
+    // The panel's rows: the headline, then the slider. The still-similar line follows the headline,
+    // the caption leads the slider, and the note takes the panel's width below them.
+    auto *column = qobject_cast<QBoxLayout *>(panel->layout());
+    auto *headline = column ? qobject_cast<QBoxLayout *>(column->itemAt(0)->layout()) : nullptr;
+    auto *level = column ? qobject_cast<QBoxLayout *>(column->itemAt(1)->layout()) : nullptr;
+    if (headline && level) {
+        headline->addWidget(lblHintThereAreStillsimilarphotos, 1);
+        level->insertWidget(0, lblMatchingLevelOnNoPhotos);
+        column->addWidget(lblNoteToAutoMark);
     }
 }
 

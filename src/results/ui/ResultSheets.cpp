@@ -14,6 +14,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "results/ResultState.h"
+#include "results/ResultTexts.h"
 #include "results/ui/AlbumFileNote.h"
 
 using Step = GlobalObjects::StepNumberForPhotos;
@@ -194,7 +195,7 @@ void ResultSheets::setStep(int step)
 void ResultSheets::previousStepForPhotosApp()
 {
     const int step = m_state.stepNumber ? int(*m_state.stepNumber) : 0;
-    if (step == int(Step::stepNumberTwoForPhotos) || step == int(Step::stepNumberThreeForPhotos))
+    if (step > int(Step::stepNumberOneForPhotos))
         setStep(step - 1);
     else if (showPhotosStepsWindow)
         showPhotosStepsWindow();
@@ -211,7 +212,7 @@ void ResultSheets::nextStepForPhotosApp()
         return;
     }
     AlertSpec alert;
-    alert.messageText = localizedString(QStringLiteral("ID_PLEASE_OPEN_PHOTOS_APP"));
+    alert.messageText = ResultTexts::albumFolderNotWritable(boxPhotosSyncInfo->path());
     alert.buttons = { localizedString(QStringLiteral("ID_OK_CAPS")) };
     AlertPresenter::current().runAlert(alert, m_view);
 }

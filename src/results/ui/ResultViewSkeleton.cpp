@@ -20,6 +20,8 @@ constexpr int kToolbarHeight = 52;
 constexpr int kToolbarButtonHeight = 32;
 constexpr int kFooterHeight = 56;
 constexpr int kStatusBarHeight = 30;
+// The partial-match slider keeps a length a level can be picked on.
+constexpr int kPartialMatchSliderWidth = 240;
 
 // The thin two-tone line between tool bar buttons; its artwork is set with the other images.
 QWidget *separator(QWidget *parent)
@@ -181,16 +183,26 @@ QWidget *ResultViewSkeleton::buildHints(ResultWindowWidgets &c, QWidget *parent)
     c.lblMatchingLevelHint = new QLabel(c.boxForHint);
     hint->addWidget(c.lblNosSimillarPhoto);
     hint->addWidget(c.lblMatchingLevelHint);
-    c.boxHintPartialMatch = new QFrame(holder);
+    c.boxHintPartialMatch = new GradientBox(holder);
     c.boxHintPartialMatch->setObjectName(QStringLiteral("boxHintPartialMatch"));
-    auto *partial = new QHBoxLayout(c.boxHintPartialMatch);
+    // Three rows, so the texts keep the panel's width: the headline, the slider with its caption,
+    // and the note below.
+    auto *partial = new QVBoxLayout(c.boxHintPartialMatch);
     partial->setContentsMargins(20, 10, 20, 10);
-    partial->setSpacing(16);
+    partial->setSpacing(6);
+    auto *headline = new QHBoxLayout;
+    auto *level = new QHBoxLayout;
+    headline->setSpacing(12);
+    level->setSpacing(12);
     c.lblSimilarPhotoClean = new QLabel(c.boxHintPartialMatch);
     c.sliderForMatch = new DoubleSlider(c.boxHintPartialMatch);
     c.sliderForMatch->setContinuousSteps(DoubleSlider::kFineSteps);
-    partial->addWidget(c.lblSimilarPhotoClean);
-    partial->addWidget(c.sliderForMatch);
+    c.sliderForMatch->setMinimumWidth(kPartialMatchSliderWidth);
+    headline->addWidget(c.lblSimilarPhotoClean);
+    level->addWidget(c.sliderForMatch);
+    level->addStretch(1);
+    partial->addLayout(headline);
+    partial->addLayout(level);
     column->addWidget(c.boxForHint);
     column->addWidget(c.boxHintPartialMatch);
     c.boxForHint->hide();
@@ -222,7 +234,7 @@ QWidget *ResultViewSkeleton::buildResultsArea(ResultWindowWidgets &c, QWidget *p
     stack->addWidget(c.viewThumbnailView, 0, 0);
     stack->addWidget(c.viewListView, 0, 0);
     left->addWidget(c.viewResultContainer);
-    c.boxRightPattern = new QWidget(area);
+    c.boxRightPattern = new GradientBox(area);
     c.boxRightPattern->setFixedWidth(300);
     auto *right = new QVBoxLayout(c.boxRightPattern);
     c.boxPreview = new QWidget(c.boxRightPattern);

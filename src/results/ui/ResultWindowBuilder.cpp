@@ -117,10 +117,13 @@ void ResultWindowBuilder::hostParts()
     if (auto *box = qobject_cast<GradientBox *>(m_c.boxForHint.data()))
         box->setBackgroundImages(QStringLiteral("center_box_left"), QStringLiteral("center_box_center"),
             QStringLiteral("center_box_right"));
-    // The pane's patterned strip stands behind the preview; a plain dark fill in its colour.
+    // The pane's patterned strip stands behind the preview, the partial-match panel has its own box.
     m_c.boxRightPattern->setObjectName(QStringLiteral("boxRightPattern"));
-    m_c.boxRightPattern->setAttribute(Qt::WA_StyledBackground);
-    m_c.boxRightPattern->setStyleSheet(QStringLiteral("#boxRightPattern { background: rgb(38, 45, 63); }"));
+    if (auto *pattern = qobject_cast<GradientBox *>(m_c.boxRightPattern.data()))
+        pattern->setRepeatingBackgroundImage(QStringLiteral("right_pattern"));
+    if (auto *partial = qobject_cast<GradientBox *>(m_c.boxHintPartialMatch.data()))
+        partial->setBackgroundImages(QStringLiteral("center_box_left_Slider"),
+            QStringLiteral("center_box_center_Slider"), QStringLiteral("center_box_right_Slider"));
 }
 
 void ResultWindowBuilder::connectParts()

@@ -84,9 +84,6 @@ void ResultWindowStyles::applyTheme(ResultWindowWidgets &c)
     setTextColor(c.lblMatchingLevelHint, QColor(208, 210, 213));
     c.lblSimilarPhotoClean->setFont(ControlFonts::systemFont(14, QFont::Bold));
     setTextColor(c.lblSimilarPhotoClean, Qt::white);
-    if (auto *partial = qobject_cast<QFrame *>(c.boxHintPartialMatch.data()))
-        partial->setStyleSheet(QStringLiteral("QFrame#boxHintPartialMatch { background: rgb(42, 52, 75);"
-                                              " border: 1px solid rgb(61, 73, 102); border-radius: 4px; }"));
     fill(c.boxBottom, bottomBarColor());
     if (auto *footer = c.boxBottom->findChild<GradientBox *>(QStringLiteral("boxFooter")))
         footer->setBackgroundImage(QStringLiteral("footer-gradient-bg"));

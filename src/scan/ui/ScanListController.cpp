@@ -294,7 +294,7 @@ void ScanListController::showAddPathResult(const AddPathResult &result)
     if (state.isFileAdded && result.isAllPathAdded)
         return;
     if (!state.isFileAdded && result.iPhotoLibError)
-        alert(cantAdd, QStringLiteral("Photos library not supported"), ok);
+        alert(cantAdd, text("ID_PHOTOS_LIBRARY_NOT_SUPPORTED"), ok);
     else if (result.PhotoslibAlreadyAdded)
         alert(cantAdd, text("ID_ONLY_ONE_LIB_CAN_ADDED"), ok);
     else

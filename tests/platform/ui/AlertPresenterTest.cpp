@@ -1,6 +1,11 @@
 // The scripted presenter that every window test installs, and the current-presenter switch.
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/ui/GuiAlertPresenter.h"
@@ -87,4 +92,24 @@ TEST(AlertPresenter, GuiSheetIsWindowModalOverItsParentAndEndsAModalRun)
     EXPECT_EQ(gui.runModalForWindow(&sheet), AlertPresenter::kModalResponseStop);
     EXPECT_FALSE(sheet.isVisible());
     EXPECT_FALSE(gui.isSheetOpen(&sheet));
+}
+
+// A wide alert (a long note, a long address) stands centred over its window, not beside it.
+TEST(AlertPresenter, GuiAlertIsCentredOverItsWindowWhateverItsWidth)
+{
+    GuiAlertPresenter gui;
+    QWidget main;
+    main.setGeometry(200, 150, 1000, 700);
+    main.show();
+    QPoint offset;
+    std::function<void()> whenShown = [&] {
+        auto *box = main.findChild<QMessageBox *>();
+        QTimer::singleShot(0, box && box->isVisible() ? std::function<void()>([&, box] {
+            offset = box->frameGeometry().center() - main.frameGeometry().center();
+            box->buttons().front()->click();
+        }) : whenShown);
+    };
+    QTimer::singleShot(0, whenShown);
+    gui.runAlert({ QStringLiteral("A message"), QStringLiteral("word ").repeated(80), {} }, &main);
+    EXPECT_LE(offset.manhattanLength(), 2);
 }

@@ -5,6 +5,7 @@
 
 #include "app/ScanGlobals.h"
 #include "model/PhotosNode.h"
+#include "platform/LocalAlbumStore.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "removal/FakePhotosBridge.h"
@@ -13,6 +14,7 @@
 #include "removal/RemovalRun.h"
 #include "removal/ui/PhotosGuide.h"
 #include "removal/ui/RemovalSheets.h"
+#include "results/ResultTexts.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
 #include "results/ui/AlbumFileNote.h"
 #include "results/ui/ResultSheets.h"
@@ -122,8 +124,8 @@ TEST_P(PhotosGuideLayoutTest, LaysOutTheStep)
     EXPECT_EQ(sheets().btnCountinueForPhotosApp->isDefault(), !c.nextIsDefault);
     const QString instruction = localizedString(QString::fromLatin1(c.instructionKey));
     EXPECT_EQ(sheets().lblStepText->text(), formatText(instruction, ScanGlobals::markedPhotosAlbumName()));
-    // The last step says where the album is kept.
-    EXPECT_EQ(!sheets().boxPhotosSyncInfo->isHidden(), c.step == 4);
+    // The steps that speak of the album file say where it is kept.
+    EXPECT_EQ(!sheets().boxPhotosSyncInfo->isHidden(), c.step == 2 || c.step == 4);
     const QList<QWidget *> views { sheets().viewStepOne, sheets().viewStepTwo, sheets().viewStepThree,
         sheets().viewStepFour };
     for (int i = 0; i < 4; ++i)
@@ -143,8 +145,8 @@ TEST_F(PhotosGuideTest, NextIsRefusedWhileTheApplicationIsClosed)
     sheets().btnNextForPhotosApp->click();
     EXPECT_EQ(controller->stepNumber, Step::stepNumberOneForPhotos);
     ASSERT_EQ(presenter.alerts().size(), 1u);
-    EXPECT_EQ(
-        presenter.alerts().front().messageText, localizedString(QStringLiteral("ID_PLEASE_OPEN_PHOTOS_APP")));
+    EXPECT_EQ(presenter.alerts().front().messageText,
+        ResultTexts::albumFolderNotWritable(LocalAlbumStore::defaultFilePath()));
     bridge->running = true;
     sheets().btnNextForPhotosApp->click();
     EXPECT_EQ(controller->stepNumber, Step::stepNumberTwoForPhotos);

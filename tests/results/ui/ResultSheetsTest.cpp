@@ -3,9 +3,11 @@
 #include <QCheckBox>
 #include <QPushButton>
 
+#include "platform/AppFolders.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/UserDefaults.h"
 #include "results/AfterTrashSummary.h"
+#include "results/ResultTexts.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
 #include "results/ui/AlbumFileNote.h"
 #include "results/ui/ResultSheets.h"
@@ -77,8 +79,10 @@ TEST_F(ResultSheetsTest, NextAtStepOneAsksToOpenPhotosAndStays)
     presenter.queueAnswer(AlertPresenter::kFirstButton);
     sheets().btnNextForPhotosApp->click();
     ASSERT_EQ(presenter.alerts().size(), 1u);
-    EXPECT_EQ(
-        presenter.alerts().front().messageText, localizedString(QStringLiteral("ID_PLEASE_OPEN_PHOTOS_APP")));
+    // What is wrong and where: the album file's folder cannot be written.
+    EXPECT_EQ(presenter.alerts().front().messageText,
+        ResultTexts::albumFolderNotWritable(LocalAlbumStore::defaultFilePath()));
+    EXPECT_TRUE(presenter.alerts().front().messageText.contains(AppFolders::supportFolder()));
     EXPECT_EQ(controller->stepNumber, Step::stepNumberOneForPhotos);
     EXPECT_EQ(redraws, 0);
 }
@@ -100,6 +104,9 @@ TEST_F(ResultSheetsTest, StepsWalkForwardBackAndContinueToTheRemoval)
     const int before = redraws;
     sheets().nextStepForPhotosApp();
     EXPECT_EQ(redraws, before);
+    sheets().btnPreviousForPhotosApp->click();
+    EXPECT_EQ(controller->stepNumber, Step::stepNumberThreeForPhotos) << "Previous leaves the last step";
+    sheets().nextStepForPhotosApp();
     sheets().continueToMovePhotosToAlbum();
     EXPECT_FALSE(presenter.isSheetOpen(sheets().windowForPhotosApp));
     EXPECT_EQ(controller->stepNumber, Step::stepNumberOneForPhotos);
@@ -146,6 +153,22 @@ TEST_F(ResultSheetsTest, RunThatMovedEverythingShowsTheTrashSummaryAndBackLeaves
     summary().btnOkOnAfterTrash->click();
     EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
     EXPECT_EQ(returnedToMain, 1);
+}
+
+// The Trash summary says where the moved files can be got back, in the wording of their source.
+TEST_F(ResultSheetsTest, TheTrashSummaryNamesTheBinOfTheSource)
+{
+    const std::tuple<ScanSource, bool, const char *> cases[] = { { ScanSource::thisComputer, false, "the Trash." },
+        { ScanSource::thisComputer, true, "photo library stay" }, { ScanSource::dropbox, false, "Dropbox Trash" },
+        { ScanSource::googleDrive, false, "Google Drive Trash" } };
+    for (const auto &[source, library, where] : cases) {
+        std::tie(controller->scanSource, controller->isPhotosLibAdded) = std::tuple(source, library);
+        controller->countTrashed = 2;
+        summary().showWindowAfterTrash_Main();
+        QLabel *line = summary().lblInCaseAnyMistakeFolderFiles;
+        EXPECT_TRUE(summary().windowAfterTrashFolderFIles->isAncestorOf(line) && !line->isHidden());
+        EXPECT_TRUE(line->text().contains(QLatin1String(where))) << qPrintable(line->text());
+    }
 }
 
 TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)

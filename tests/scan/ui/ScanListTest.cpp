@@ -144,7 +144,7 @@ TEST_F(ScanListTest, TrashPackagesAndLibrariesFollowTheirRules)
     const QString bundle = folder(QStringLiteral("Tool.app"));
     drop({ bundle });
     EXPECT_TRUE(c->arrPathNodes.empty());
-    EXPECT_EQ(lastInformativeText(), QStringLiteral("Photos library not supported"));
+    EXPECT_EQ(lastInformativeText(), localizedString(QStringLiteral("ID_PHOTOS_LIBRARY_NOT_SUPPORTED")));
 
     const QString first = library(QStringLiteral("One.photoslibrary"));
     const QString second = library(QStringLiteral("Two.photoslibrary"));
