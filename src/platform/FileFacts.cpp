@@ -140,6 +140,15 @@ std::optional<FileIdentity> FileFacts::identity(const QString &path)
     return identityOf(*st);
 }
 
+std::optional<FileIdentity> FileFacts::identityAt(int dirFd, const char *name)
+{
+    struct statx st {
+    };
+    if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW, STATX_INO, &st) != 0)
+        return std::nullopt;
+    return identityOf(st);
+}
+
 std::optional<FileIdentity> FileFacts::identityOfOpen(int fd)
 {
     struct statx st {

@@ -7,8 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/LocalizedString.h"
 #include "model/ImageFileInfo.h"
 #include "platform/FileFacts.h"
+#include "platform/TextFormat.h"
 #include "platform/Trash.h"
 
 namespace
@@ -33,8 +35,17 @@ LocalTrashRoute::LocalTrashRoute(Probes probes)
 
 LocalTrashRoute::Probes LocalTrashRoute::systemProbes()
 {
-    return { &FileFacts::isImmutable,
-        [](const QString &path, QString *why) { return Trash::moveToTrash(path, nullptr, why); } };
+    return { &FileFacts::isImmutable, &moveChecked };
+}
+
+bool LocalTrashRoute::moveChecked(const ImageFileInfo &record, QString *why)
+{
+    const TrashMove done = Trash::move(record.filePath, record.fileIdentity);
+    // The user reads this one: no Trash there is theirs alone.
+    *why = done.result == TrashMove::Result::NoTrash
+        ? formatText(localizedString(QStringLiteral("ID_TRASH_NOT_YOURS_ALONE")), done.why)
+        : done.why;
+    return done.moved();
 }
 
 QString LocalTrashRoute::identity(const ImageFileInfo &record) const
@@ -95,7 +106,7 @@ RemovalOutcome LocalTrashRoute::remove(
     if (!refused.isEmpty())
         return RemovalOutcome::failed(refused);
     QString why;
-    if (!m_probes.moveToTrash || !m_probes.moveToTrash(record->filePath, &why))
+    if (!m_probes.moveToTrash || !m_probes.moveToTrash(*record, &why))
         return RemovalOutcome::failed(QStringLiteral("the Trash refused it")
             + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     return RemovalOutcome::removed();

@@ -13,8 +13,9 @@ public:
     // Trash fail without root rights.
     struct Probes {
         std::function<bool(const QString &)> isImmutable;
-        // Sets `why` when it refuses (may leave it empty).
-        std::function<bool(const QString &, QString *why)> moveToTrash;
+        // Moves the record's file, which must still be the file scanned; sets `why` when it
+        // refuses (may leave it empty).
+        std::function<bool(const ImageFileInfo &, QString *why)> moveToTrash;
     };
 
     LocalTrashRoute();
@@ -30,6 +31,8 @@ public:
     // Why `record` must not be moved now; empty when it may.
     QString recheck(const ImageFileInfo &record) const;
     static Probes systemProbes();
+    // The system's move: the Trash holds the file to the identity the scan saw.
+    static bool moveChecked(const ImageFileInfo &record, QString *why);
 
 private:
     Probes m_probes;

@@ -1,13 +1,21 @@
 // The log appends whole lines from any number of threads and never truncates.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <functional>
 #include <thread>
 #include <vector>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
+#include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
 
 TEST(Log, AppendsWholeLinesFromSeveralThreadsAndKeepsEarlierContent)
 {
@@ -32,4 +40,45 @@ TEST(Log, AppendsWholeLinesFromSeveralThreadsAndKeepsEarlierContent)
     EXPECT_EQ(lines.first(), "earlier");
     for (qsizetype i = 1; i < lines.size() - 1; ++i)
         EXPECT_TRUE(lines[i].startsWith("thread ") && lines[i].endsWith(QByteArray(40, 'x'))) << lines[i].constData();
+}
+
+// A log folder another user could have made, pointed elsewhere or may write in is never written to,
+// and the log file itself is never followed through a link (into ~/.profile, say).
+TEST(Log, WritesOnlyInAFolderOfThisUserAlone)
+{
+    using Prepare = std::function<void(const QString &folder, const QString &aim)>;
+    const auto owner = [](const QString &path, uid_t uid) {
+        ASSERT_EQ(::lchown(QFile::encodeName(path).constData(), uid, ::getgid()), 0);
+    };
+    const std::pair<const char *, Prepare> cases[] = {
+        { "file is a link", [](const QString &folder, const QString &aim) { QFile::link(aim, folder + "/quennarylog.log"); } },
+        { "folder is another user's link",
+            [&](const QString &folder, const QString &aim) {
+                QDir(folder).removeRecursively();
+                QFile::link(QFileInfo(aim).absolutePath(), folder);
+                owner(folder, ::getuid() + 4242);
+            } },
+        { "folder of another owner",
+            [&](const QString &folder, const QString &) {
+                TestFiles::write(folder + "/quennarylog.log", "mine\n");
+                owner(folder, ::getuid() + 4242);
+            } },
+        { "parent writable by others",
+            [](const QString &folder, const QString &) {
+                TestFiles::write(folder + "/quennarylog.log", "mine\n");
+                QFile::setPermissions(QFileInfo(folder).absolutePath(), QFileDevice::Permissions(0x7777));
+            } },
+    };
+    for (const auto &[name, prepare] : cases) {
+        QTemporaryDir root;
+        const QString folder = root.filePath("state/Quennary"), aim = root.filePath("aim/quennarylog.log");
+        QDir().mkpath(folder);
+        TestFiles::write(aim, "mine\n");
+        prepare(folder, aim);
+        AppFolders::setRootOverride(root.path());
+        Log::line(QStringLiteral("planted"));
+        AppFolders::setRootOverride(TestEnvironment::root());
+        QFile log(folder + "/quennarylog.log");
+        EXPECT_TRUE(log.open(QIODevice::ReadOnly) && log.readAll() == "mine\n") << name;
+    }
 }
