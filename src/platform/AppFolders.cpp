@@ -67,21 +67,13 @@ bool isOursAlone(const QByteArray &folder)
         && ::stat(folder.constData(), &target) == 0 && OwnFolder::isOwn(target);
 }
 
-// Nobody else may rename or replace what the folder holds: it is the user's or the system's, and
-// others may not write in it unless the sticky bit keeps them to their own entries.
-bool holdsSafely(const QByteArray &folder)
-{
-    struct stat st {
-    };
-    return ::stat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode)
-        && (st.st_uid == ::geteuid() || st.st_uid == 0)
-        && ((st.st_mode & (S_IWGRP | S_IWOTH)) == 0 || (st.st_mode & S_ISVTX));
-}
-
 // Each folder from `own` down to `path` is this user's alone, in a folder nobody else may change.
 bool isOursFromTop(const QString &own, const QString &path)
 {
-    if (!holdsSafely(QFile::encodeName(QFileInfo(own).absolutePath())))
+    struct stat parent {
+    };
+    if (::stat(QFile::encodeName(QFileInfo(own).absolutePath()).constData(), &parent) != 0
+        || !OwnFolder::holdsSafely(parent))
         return false;
     for (QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());;
          folder = QFileInfo(folder).absolutePath()) {

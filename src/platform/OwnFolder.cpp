@@ -50,13 +50,22 @@ bool OwnFolder::isOwn(const struct stat &st)
     return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
-OwnFolder OwnFolder::checked(int fd, const struct stat &expected, const QString &what, QString *why)
+bool OwnFolder::holdsSafely(const struct stat &st)
+{
+    const bool sticky = (st.st_mode & S_ISVTX) != 0;
+    return S_ISDIR(st.st_mode) && (st.st_uid == ::geteuid() || st.st_uid == 0)
+        && (sticky || (st.st_mode & S_IWOTH) == 0)
+        && (sticky || (st.st_mode & S_IWGRP) == 0 || st.st_gid == ::getegid());
+}
+
+OwnFolder OwnFolder::checked(int fd, const struct stat &expected, bool (*usable)(const struct stat &),
+    const QString &what, QString *why)
 {
     struct stat opened {
     };
     // Another folder may have taken the name between the look and the open.
     if (fd >= 0 && ::fstat(fd, &opened) == 0 && opened.st_dev == expected.st_dev
-        && opened.st_ino == expected.st_ino && isOwn(opened))
+        && opened.st_ino == expected.st_ino && usable(opened))
         return OwnFolder(fd);
     if (fd >= 0)
         ::close(fd);
@@ -80,7 +89,7 @@ OwnFolder OwnFolder::openIn(int parentFd, const QByteArray &name, QString *why)
         *why = notOurs(what);
         return {};
     }
-    return checked(::openat(parentFd, name.constData(), kFolderFlags), st, what, why);
+    return checked(::openat(parentFd, name.constData(), kFolderFlags), st, &isOwn, what, why);
 }
 
 OwnFolder OwnFolder::openPath(const QString &path, QString *why)
@@ -98,5 +107,5 @@ OwnFolder OwnFolder::openPath(const QString &path, QString *why)
         *why = notOurs(path);
         return {};
     }
-    return checked(fd, st, path, why);
+    return checked(fd, st, &holdsSafely, path, why);
 }
