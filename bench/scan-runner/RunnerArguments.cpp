@@ -31,9 +31,9 @@ const RangedOption kRanged[] = {
 const char *RunnerArguments::usage()
 {
     return "usage: quennary-scan [--mode exact|similar] [--level 1-8] [--bitmap 0-6] [--rotate] [--mirror] "
-           "[--time-index 0-18] [--gps-index 0-6] [--auto-mark] [--trash-marked] [--stop-while-reading] [--home DIR] "
-           "[--json FILE] [--before-each-removal PROGRAM] [--before-each-move PROGRAM] (PATH... | --cloud dropbox|gdrive --cloud-folder "
-           "FOLDER...)";
+           "[--time-index 0-18] [--gps-index 0-6] [--auto-mark] [--trash-marked] [--stop-while-reading] "
+           "[--home DIR] [--json FILE] [--before-each-removal PROGRAM] [--before-each-move PROGRAM] "
+           "(PATH... | --cloud dropbox|gdrive --cloud-folder FOLDER...)";
 }
 
 std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &arguments, QString *error)

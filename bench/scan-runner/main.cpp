@@ -306,8 +306,8 @@ int main(int argc, char **argv)
             removal->setBeforeEachFile([program = arguments->beforeEachRemoval](
                                            const QString &path) { QProcess::execute(program, { path }); });
         if (!arguments->beforeEachMove.isEmpty())
-            Trash::setBeforeMove(
-                [program = arguments->beforeEachMove](const QString &path) { QProcess::execute(program, { path }); });
+            Trash::setBeforeMove([program = arguments->beforeEachMove](
+                                     const QString &path) { QProcess::execute(program, { path }); });
         QObject::connect(removal.get(), &RemovalRun::finished, &app, [&, json, marked]() mutable {
             addRemovalReport(json, marked, &removal->summary());
             finish(json);

@@ -93,9 +93,10 @@ void sayNotOurs(const QString &path)
     std::lock_guard<std::mutex> lock(m);
     if (!said.contains(path)) {
         said.insert(path);
-        systemLogLine(QStringLiteral("Nothing is written in %1: it, or the folder it is in, is not this "
-                                     "user's alone (another owner, a link of another user, or writable by others)")
-                          .arg(path));
+        systemLogLine(
+            QStringLiteral("Nothing is written in %1: it, or the folder it is in, is not this "
+                           "user's alone (another owner, a link of another user, or writable by others)")
+                .arg(path));
     }
 }
 

@@ -131,8 +131,8 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
         const QByteArray target = QFile::encodeName(candidate);
         const QByteArray infoName = target + QByteArrayLiteral(".trashinfo");
         // The info file claims the name: whoever creates it first owns it.
-        const int fd = ::openat(trash.info(), infoName.constData(),
-            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        const int fd = ::openat(
+            trash.info(), infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0 && errno == EEXIST)
             continue;
         if (fd < 0) {
@@ -163,9 +163,9 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
         const bool putBack = renameNoReplace(trash.files(), target, dir, name);
         if (putBack)
             ::unlinkat(trash.info(), infoName.constData(), 0);
-        done.why = putBack ? QStringLiteral("another file took its place at the move; it was put back")
-                           : QStringLiteral("another file took its place at the move; it lies in the Trash as ")
-                + inTrash;
+        done.why = putBack
+            ? QStringLiteral("another file took its place at the move; it was put back")
+            : QStringLiteral("another file took its place at the move; it lies in the Trash as ") + inTrash;
         return;
     }
     done.why = QStringLiteral("no free name in %1/files").arg(trash.path());
@@ -177,7 +177,8 @@ void moveItem(const QString &item, const std::optional<FileIdentity> &checked, T
 {
     const QFileInfo info(item);
     const QByteArray name = QFile::encodeName(info.fileName());
-    const int dir = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir
+        = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     const std::optional<FileIdentity> identity
         = dir < 0 ? std::nullopt : FileFacts::identityAt(dir, name.constData());
     if (!identity)
@@ -186,7 +187,7 @@ void moveItem(const QString &item, const std::optional<FileIdentity> &checked, T
         done.why = QStringLiteral("changed since the scan (another file)");
     else if (std::optional<TrashFolder> trash = TrashFolder::forItem(realFolderOf(dir, info.absolutePath()),
                  makedev(identity->device >> 32, identity->device & 0xffffffffu), &done.why);
-        !trash)
+             !trash)
         done.result = TrashMove::Result::NoTrash;
     else
         moveInto(*trash, dir, name, item, *identity, done);
@@ -223,7 +224,8 @@ bool Trash::isTrashByName(const QString &path)
     const QLatin1String perUser(".Trash-");
     if (name == QLatin1String(".Trash") || (name.startsWith(perUser) && isNumber(name.mid(perUser.size()))))
         return true;
-    return name == QLatin1String("Trash") && QDir::cleanPath(path).endsWith(QLatin1String("/.local/share/Trash"));
+    return name == QLatin1String("Trash")
+        && QDir::cleanPath(path).endsWith(QLatin1String("/.local/share/Trash"));
 }
 
 void Trash::setBeforeMove(std::function<void(const QString &path)> hook)

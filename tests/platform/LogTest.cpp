@@ -51,7 +51,10 @@ TEST(Log, WritesOnlyInAFolderOfThisUserAlone)
         ASSERT_EQ(::lchown(QFile::encodeName(path).constData(), uid, ::getgid()), 0);
     };
     const std::pair<const char *, Prepare> cases[] = {
-        { "file is a link", [](const QString &folder, const QString &aim) { QFile::link(aim, folder + "/quennarylog.log"); } },
+        { "file is a link",
+            [](const QString &folder, const QString &aim) {
+                QFile::link(aim, folder + "/quennarylog.log");
+            } },
         { "folder is another user's link",
             [&](const QString &folder, const QString &aim) {
                 QDir(folder).removeRecursively();

@@ -49,7 +49,8 @@ struct Layout {
     {
         QFile file(at(name));
         file.open(QIODevice::ReadWrite);
-        file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600 * hours), QFileDevice::FileModificationTime);
+        file.setFileTime(
+            QDateTime::currentDateTimeUtc().addSecs(-3600 * hours), QFileDevice::FileModificationTime);
     }
     // A fresh file system at "vol", on which the tree then lies; `skip` says why when none can be made.
     bool mountVolume()
@@ -112,7 +113,8 @@ QHash<QString, QString> trashedBelow(const QHash<QString, QByteArray> &files)
     for (auto it = files.begin(); it != files.end(); ++it) {
         const QRegularExpressionMatch item = kItem.match(it.key());
         const QByteArray info = contentOf(item.captured(1) + "/info/" + item.captured(2) + ".trashinfo");
-        if (const QRegularExpressionMatch path = kPath.match(QString::fromUtf8(info)); item.hasMatch() && path.hasMatch())
+        if (const QRegularExpressionMatch path = kPath.match(QString::fromUtf8(info));
+            item.hasMatch() && path.hasMatch())
             items.insert(QUrl::fromPercentEncoding(path.captured(1).toUtf8()), it.key());
     }
     return items;
@@ -157,7 +159,8 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
         EXPECT_TRUE(inTrash.startsWith((l.trash.isEmpty() ? l.dataHome + "/Trash" : l.trash) + "/files/"))
             << qPrintable(path.toString()) << " went to " << qPrintable(inTrash);
         const QFileInfo scanned(path.toString());
-        EXPECT_EQ(after.value(inTrash), before.value(QFileInfo(scanned.absolutePath()).canonicalFilePath() + "/" + scanned.fileName()))
+        EXPECT_EQ(after.value(inTrash),
+            before.value(QFileInfo(scanned.absolutePath()).canonicalFilePath() + "/" + scanned.fileName()))
             << qPrintable(path.toString());
     }
     static const QRegularExpression kInTrash(QStringLiteral("/(\\.Trash[^/]*|\\.local/share/Trash)/"));
@@ -200,7 +203,8 @@ void foreignVolumeTrash(Layout &l, const std::function<void(const QString &trash
     QDir().mkpath(l.at("elsewhere"));
     prepare(l.trash);
     l.removedCount = 0;
-    l.untouched << "photos/h1.jpg" << "photos/h2.jpg";
+    l.untouched << "photos/h1.jpg"
+                << "photos/h2.jpg";
     l.notOurs << "elsewhere";
 }
 
@@ -214,8 +218,8 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
             } },
         SafetyCase { "AnotherHomesTrashInTheTree",
             [](Layout &l) { trashedCopyOfA(l, "backup/home/bob/.local/share/Trash"); } },
-        SafetyCase { "TrashWithFilesOnlyInTheTree",
-            [](Layout &l) { trashedCopyOfA(l, "disk/.Trash-1000", false); } },
+        SafetyCase {
+            "TrashWithFilesOnlyInTheTree", [](Layout &l) { trashedCopyOfA(l, "disk/.Trash-1000", false); } },
         SafetyCase { "ExcludedFolderThroughALink",
             [](Layout &l) {
                 excludedK(l);
@@ -255,7 +259,8 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
             [](Layout &l) {
                 l.photo("f1.jpg", 10, { "f2.jpg" });
                 l.photo("../only.jpg", 11);
-                l.moveHook = QStringLiteral("*/f?.jpg) mv \"$1\" \"$1.aside\"; mv %1 \"$1\";;").arg(l.at("../only.jpg"));
+                l.moveHook = QStringLiteral("*/f?.jpg) mv \"$1\" \"$1.aside\"; mv %1 \"$1\";;")
+                                 .arg(l.at("../only.jpg"));
             } },
         SafetyCase { "FolderLinkedOntoAnotherVolume",
             [](Layout &l) {
@@ -275,7 +280,8 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
             [](Layout &l) {
                 foreignVolumeTrash(l, [&](const QString &trash) {
                     QDir().mkpath(trash);
-                    ASSERT_EQ(::chown(QFile::encodeName(trash).constData(), ::getuid() + 4242, ::getgid()), 0);
+                    ASSERT_EQ(
+                        ::chown(QFile::encodeName(trash).constData(), ::getuid() + 4242, ::getgid()), 0);
                     l.notOurs << QFileInfo(trash).fileName();
                 });
             } },
