@@ -46,42 +46,37 @@ TEST(Log, AppendsWholeLinesFromSeveralThreadsAndKeepsEarlierContent)
 // and the log file itself is never followed through a link (into ~/.profile, say).
 TEST(Log, WritesOnlyInAFolderOfThisUserAlone)
 {
-    using Prepare = std::function<void(const QString &folder, const QString &aim)>;
-    const auto owner = [](const QString &path, uid_t uid) {
-        ASSERT_EQ(::lchown(QFile::encodeName(path).constData(), uid, ::getgid()), 0);
-    };
-    const std::pair<const char *, Prepare> cases[] = {
-        { "file is a link",
-            [](const QString &folder, const QString &aim) {
-                QFile::link(aim, folder + "/quennarylog.log");
-            } },
+    const auto own = [](const QString &path) { ::lchown(QFile::encodeName(path).constData(), 4242, 4242); };
+    const std::pair<const char *, std::function<void(const QString &, const QString &)>> cases[] = {
+        { "file is a link", [](const QString &log, const QString &aim) { QFile::link(aim, log); } },
         { "folder is another user's link",
-            [&](const QString &folder, const QString &aim) {
-                QDir(folder).removeRecursively();
-                QFile::link(QFileInfo(aim).absolutePath(), folder);
-                owner(folder, ::getuid() + 4242);
+            [&](const QString &log, const QString &aim) {
+                QDir(QFileInfo(log).absolutePath()).removeRecursively();
+                QFile::link(QFileInfo(aim).absolutePath(), QFileInfo(log).absolutePath());
+                own(QFileInfo(log).absolutePath());
             } },
         { "folder of another owner",
-            [&](const QString &folder, const QString &) {
-                TestFiles::write(folder + "/quennarylog.log", "mine\n");
-                owner(folder, ::getuid() + 4242);
+            [&](const QString &log, const QString &aim) {
+                QFile::copy(aim, log);
+                own(QFileInfo(log).absolutePath());
             } },
         { "parent writable by others",
-            [](const QString &folder, const QString &) {
-                TestFiles::write(folder + "/quennarylog.log", "mine\n");
-                QFile::setPermissions(QFileInfo(folder).absolutePath(), QFileDevice::Permissions(0x7777));
+            [](const QString &log, const QString &aim) {
+                QFile::copy(aim, log);
+                ::chmod(
+                    QFile::encodeName(QFileInfo(log).absoluteDir().absolutePath() + "/..").constData(), 0777);
             } },
     };
     for (const auto &[name, prepare] : cases) {
         QTemporaryDir root;
-        const QString folder = root.filePath("state/Quennary"), aim = root.filePath("aim/quennarylog.log");
-        QDir().mkpath(folder);
+        const QString log = root.filePath("state/Quennary/quennarylog.log"), aim = root.filePath("aim/log");
         TestFiles::write(aim, "mine\n");
-        prepare(folder, aim);
+        QDir().mkpath(QFileInfo(log).absolutePath());
+        prepare(log, aim);
         AppFolders::setRootOverride(root.path());
         Log::line(QStringLiteral("planted"));
         AppFolders::setRootOverride(TestEnvironment::root());
-        QFile log(folder + "/quennarylog.log");
-        EXPECT_TRUE(log.open(QIODevice::ReadOnly) && log.readAll() == "mine\n") << name;
+        QFile file(log);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll() == "mine\n") << name;
     }
 }

@@ -6,7 +6,6 @@
 
 #include <unistd.h>
 
-#include <QDateTime>
 #include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -32,8 +31,8 @@ QByteArray contentOf(const QString &path)
 }
 
 struct Layout {
+    // `trash`: where removed files must go, when not the home Trash.
     QString root, dataHome, hook, moveHook, trash, skip;
-    bool mounted = false;
     QStringList scanned, excluded, untouched, notOurs;
     int removedCount = 1;
     QString at(const QString &name) const { return root + QLatin1Char('/') + name; }
@@ -47,21 +46,16 @@ struct Layout {
     // Auto-mark keeps the copy changed last.
     void age(const QString &name, int hours)
     {
-        QFile file(at(name));
-        file.open(QIODevice::ReadWrite);
-        file.setFileTime(
-            QDateTime::currentDateTimeUtc().addSecs(-3600 * hours), QFileDevice::FileModificationTime);
+        QProcess::execute("touch", { "-d", QStringLiteral("%1 hours ago").arg(hours), at(name) });
     }
     // A fresh file system at "vol", on which the tree then lies; `skip` says why when none can be made.
     bool mountVolume()
     {
         const QString volume = QFileInfo(root).absolutePath() + "/vol";
-        QDir().mkpath(volume);
-        if (QProcess::execute("mount", { "-t", "tmpfs", "-o", "size=16m", "tmpfs", volume }) != 0) {
+        if (!QDir().mkpath(volume) || QProcess::execute("mount", { "-t", "tmpfs", "tmpfs", volume }) != 0)
             skip = QStringLiteral("a tmpfs cannot be mounted here (needs root where mounts are allowed)");
+        if (!skip.isEmpty())
             return false;
-        }
-        mounted = true;
         root = volume;
         scanned = QStringList { at("photos") };
         trash = at(".Trash-" + QString::number(::getuid()));
@@ -99,24 +93,20 @@ QHash<QString, QByteArray> filesBelow(const QString &folder)
     QHash<QString, QByteArray> files;
     for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
          it.hasNext();)
-        if (const QString path = it.next(); !path.endsWith(".trashinfo"))
-            files.insert(path, contentOf(path));
+        files.insert(it.next(), contentOf(it.filePath()));
     return files;
 }
 
-// The original path each item of a Trash below `work` names, with where it lies.
-QHash<QString, QString> trashedBelow(const QHash<QString, QByteArray> &files)
+// Where each item of a Trash among `files` lies, by the original path its info file names.
+QHash<QString, QString> trashedIn(const QHash<QString, QByteArray> &files)
 {
-    static const QRegularExpression kItem(QStringLiteral("^(.*)/files/([^/]+)$"));
-    static const QRegularExpression kPath(QStringLiteral("\nPath=([^\n]*)"));
+    static const QRegularExpression kInfo("^(.*)/info/(.+)\\.trashinfo$"), kPath("\nPath=([^\n]*)");
     QHash<QString, QString> items;
-    for (auto it = files.begin(); it != files.end(); ++it) {
-        const QRegularExpressionMatch item = kItem.match(it.key());
-        const QByteArray info = contentOf(item.captured(1) + "/info/" + item.captured(2) + ".trashinfo");
-        if (const QRegularExpressionMatch path = kPath.match(QString::fromUtf8(info));
-            item.hasMatch() && path.hasMatch())
-            items.insert(QUrl::fromPercentEncoding(path.captured(1).toUtf8()), it.key());
-    }
+    for (auto it = files.begin(); it != files.end(); ++it)
+        if (const auto info = kInfo.match(it.key()), path = kPath.match(QString::fromUtf8(it.value()));
+            info.hasMatch() && path.hasMatch())
+            items.insert(QUrl::fromPercentEncoding(path.captured(1).toUtf8()),
+                info.captured(1) + "/files/" + info.captured(2));
     return items;
 }
 
@@ -134,8 +124,7 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     // A pair the run must thin, so that no row passes by removing nothing.
     l.photo("b.jpg", 2, { "b copy.jpg" });
     const auto unmount = qScopeGuard([&] {
-        if (l.mounted)
-            QProcess::execute("umount", { "-l", work.filePath("vol") });
+        QProcess::execute("umount", { "-q", "-l", work.filePath("vol") });
     });
     GetParam().second(l);
     if (!l.skip.isEmpty())
@@ -150,7 +139,7 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
         work.path(), l.dataHome);
 
     const QHash<QString, QByteArray> after = filesBelow(work.path());
-    const QHash<QString, QString> trashed = trashedBelow(after);
+    const QHash<QString, QString> trashed = trashedIn(after);
     const QJsonArray removed = json.value("removed").toArray();
     ASSERT_EQ(removed.size(), l.removedCount) << QJsonDocument(json).toJson().toStdString();
     // What is reported removed is what went to the Trash, and to the Trash it belongs in.
@@ -205,7 +194,7 @@ void foreignVolumeTrash(Layout &l, const std::function<void(const QString &trash
     l.removedCount = 0;
     l.untouched << "photos/h1.jpg"
                 << "photos/h2.jpg";
-    l.notOurs << "elsewhere";
+    l.notOurs << "elsewhere" << QFileInfo(l.trash).fileName();
 }
 
 INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
@@ -270,7 +259,6 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 l.photo("photos/g1.jpg", 12, { "photos/g2.jpg" });
                 QFile::link(l.at("photos"), tree + "/linked");
                 l.scanned = QStringList { tree + "/linked" };
-                l.notOurs << "photos/.Trash-" + QString::number(::getuid());
             } },
         SafetyCase { "PreMadeVolumeTrashAsALink",
             [](Layout &l) {
@@ -280,9 +268,7 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
             [](Layout &l) {
                 foreignVolumeTrash(l, [&](const QString &trash) {
                     QDir().mkpath(trash);
-                    ASSERT_EQ(
-                        ::chown(QFile::encodeName(trash).constData(), ::getuid() + 4242, ::getgid()), 0);
-                    l.notOurs << QFileInfo(trash).fileName();
+                    ::chown(QFile::encodeName(trash).constData(), ::getuid() + 4242, ::getgid());
                 });
             } },
         SafetyCase { "PreMadeVolumeTrashWithLinkedFiles",
