@@ -155,7 +155,9 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
             return;
         }
         const QString inTrash = trash.path() + QStringLiteral("/files/") + candidate;
-        if (FileFacts::identityAt(trash.files(), target.constData()) == identity) {
+        if (const std::optional<FileEntryFacts> moved
+            = FileFacts::entryItselfAt(trash.files(), target.constData());
+            moved && moved->identity == identity) {
             done.result = TrashMove::Result::Moved;
             done.pathInTrash = inTrash;
             return;
@@ -171,26 +173,25 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
     done.why = QStringLiteral("no free name in %1/files").arg(trash.path());
 }
 
-// Looks at the item in its open folder without following a link, and moves it when it is the one
-// `checked` names.
-void moveItem(const QString &item, const std::optional<FileIdentity> &checked, TrashMove &done)
+// Looks at the item in its open folder without following a link, and moves it when it passes
+// `check`.
+void moveItem(const QString &item, const Trash::Check &check, TrashMove &done)
 {
     const QFileInfo info(item);
     const QByteArray name = QFile::encodeName(info.fileName());
     const int dir
         = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const std::optional<FileIdentity> identity
-        = dir < 0 ? std::nullopt : FileFacts::identityAt(dir, name.constData());
-    if (!identity)
-        done.why = QStringLiteral("no longer there");
-    else if (checked && *identity != *checked)
-        done.why = QStringLiteral("changed since the scan (another file)");
-    else if (std::optional<TrashFolder> trash = TrashFolder::forItem(realFolderOf(dir, info.absolutePath()),
-                 makedev(identity->device >> 32, identity->device & 0xffffffffu), &done.why);
-             !trash)
-        done.result = TrashMove::Result::NoTrash;
-    else
-        moveInto(*trash, dir, name, item, *identity, done);
+    const std::optional<FileEntryFacts> facts
+        = dir < 0 ? std::nullopt : FileFacts::entryItselfAt(dir, name.constData());
+    done.why = !facts ? QStringLiteral("no longer there") : check ? check(*facts) : QString();
+    if (done.why.isEmpty()) {
+        const std::uint64_t device = facts->identity.device;
+        if (std::optional<TrashFolder> trash = TrashFolder::forItem(realFolderOf(dir, info.absolutePath()),
+                makedev(device >> 32, device & 0xffffffffu), &done.why))
+            moveInto(*trash, dir, name, item, facts->identity, done);
+        else
+            done.result = TrashMove::Result::NoTrash;
+    }
     if (dir >= 0)
         ::close(dir);
 }
@@ -235,7 +236,7 @@ void Trash::setBeforeMove(std::function<void(const QString &path)> hook)
 
 bool Trash::moveToTrash(const QString &path, QString *pathInTrash, QString *why)
 {
-    TrashMove done = move(path, std::nullopt);
+    TrashMove done = move(path, nullptr);
     if (pathInTrash)
         *pathInTrash = done.pathInTrash;
     if (why)
@@ -243,13 +244,13 @@ bool Trash::moveToTrash(const QString &path, QString *pathInTrash, QString *why)
     return done.moved();
 }
 
-TrashMove Trash::move(const QString &path, const std::optional<FileIdentity> &checked)
+TrashMove Trash::move(const QString &path, const Check &check)
 {
     TrashMove done;
     if (path.isEmpty() || !QDir::isAbsolutePath(path))
         done.why = QStringLiteral("not an absolute path");
     else
-        moveItem(QDir::cleanPath(path), checked, done);
+        moveItem(QDir::cleanPath(path), check, done);
     if (!done.moved())
         Log::line(QStringLiteral("Move to Trash failed: ") + path + QStringLiteral(" (") + done.why
             + QLatin1Char(')'));

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 
 #include <QString>
 
@@ -22,12 +21,15 @@ struct TrashMove {
 class Trash
 {
 public:
+    // Why the item looked at may not go; empty when it may.
+    using Check = std::function<QString(const FileEntryFacts &item)>;
+
     // Moves the item at the absolute `path` to its Trash (see TrashFolder). Moved only when the item
     // left its place and now lies inside the Trash with its info file. The item is looked at in its
-    // open folder without following a link and must be `checked` when that is given; what arrived in
-    // the Trash must be what was looked at, or it is put back and the move refused.
-    static TrashMove move(const QString &path, const std::optional<FileIdentity> &checked);
-    // move() without an identity to hold the item to.
+    // open folder without following a link and must pass `check` when one is given; what arrived
+    // in the Trash must be the file looked at, or it is put back and the move refused.
+    static TrashMove move(const QString &path, const Check &check);
+    // move() without a check.
     static bool moveToTrash(const QString &path, QString *pathInTrash = nullptr, QString *why = nullptr);
     // True when `path` is, or lies below, a Trash folder: the home Trash ($XDG_DATA_HOME/Trash), or
     // a folder isTrashByName() names.

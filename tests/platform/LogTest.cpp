@@ -69,7 +69,8 @@ TEST(Log, WritesOnlyInAFolderOfThisUserAlone)
     };
     for (const auto &[name, prepare] : cases) {
         QTemporaryDir root;
-        const QString log = root.filePath("state/Quennary/quennarylog.log"), aim = root.filePath("aim/log");
+        const QString log = root.filePath("state/Quennary/quennarylog.log"),
+                      aim = root.filePath("aim/quennarylog.log");
         TestFiles::write(aim, "mine\n");
         QDir().mkpath(QFileInfo(log).absolutePath());
         prepare(log, aim);

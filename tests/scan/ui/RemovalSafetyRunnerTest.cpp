@@ -93,7 +93,8 @@ QHash<QString, QByteArray> filesBelow(const QString &folder)
     QHash<QString, QByteArray> files;
     for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
          it.hasNext();)
-        files.insert(it.next(), contentOf(it.filePath()));
+        if (const QString path = it.next(); !path.isEmpty())
+            files.insert(path, contentOf(path));
     return files;
 }
 
