@@ -61,10 +61,8 @@ std::optional<TrashFolder> TrashFolder::homeTrash(QString *why)
 {
     const QString dataHome = QFileInfo(Trash::homeTrashFolder()).absolutePath();
     const OwnFolder data = OwnFolder::openPath(dataHome, why);
-    if (!data.isValid()) {
-        *why = QStringLiteral("the Trash folder %1: %2").arg(Trash::homeTrashFolder(), *why);
+    if (!data.isValid())
         return std::nullopt;
-    }
     return open(data.get(), dataHome, QByteArrayLiteral("Trash"), why);
 }
 
@@ -99,12 +97,15 @@ std::optional<TrashFolder> TrashFolder::open(
     TrashFolder trash;
     trash.m_path = joined(parentPath, QFile::decodeName(name));
     trash.m_trash = OwnFolder::openIn(parent, name, why);
-    if (trash.m_trash.isValid())
-        trash.m_files = OwnFolder::openIn(trash.m_trash.get(), QByteArrayLiteral("files"), why);
+    if (!trash.m_trash.isValid()) {
+        *why = QStringLiteral("in %1: %2").arg(parentPath, *why);
+        return std::nullopt;
+    }
+    trash.m_files = OwnFolder::openIn(trash.m_trash.get(), QByteArrayLiteral("files"), why);
     if (trash.m_files.isValid())
         trash.m_info = OwnFolder::openIn(trash.m_trash.get(), QByteArrayLiteral("info"), why);
     if (trash.m_info.isValid())
         return trash;
-    *why = QStringLiteral("the Trash folder %1: %2").arg(trash.m_path, *why);
+    *why = QStringLiteral("in %1: %2").arg(trash.m_path, *why);
     return std::nullopt;
 }
