@@ -48,36 +48,33 @@ TEST(Log, WritesOnlyInAFolderOfThisUserAlone)
 {
     const auto own = [](const QString &path) { ::lchown(QFile::encodeName(path).constData(), 4242, 4242); };
     const std::pair<const char *, std::function<void(const QString &, const QString &)>> cases[] = {
-        { "file is a link", [](const QString &log, const QString &aim) { QFile::link(aim, log); } },
+        { "file is a link",
+            [](const QString &folder, const QString &aim) {
+                QFile::remove(folder + "/quennarylog.log");
+                QFile::link(aim, folder + "/quennarylog.log");
+            } },
         { "folder is another user's link",
-            [&](const QString &log, const QString &aim) {
-                QDir(QFileInfo(log).absolutePath()).removeRecursively();
-                QFile::link(QFileInfo(aim).absolutePath(), QFileInfo(log).absolutePath());
-                own(QFileInfo(log).absolutePath());
+            [&](const QString &folder, const QString &aim) {
+                QDir(folder).removeRecursively();
+                QFile::link(QFileInfo(aim).absolutePath(), folder);
+                own(folder);
             } },
-        { "folder of another owner",
-            [&](const QString &log, const QString &aim) {
-                QFile::copy(aim, log);
-                own(QFileInfo(log).absolutePath());
-            } },
+        { "folder of another owner", [&](const QString &folder, const QString &) { own(folder); } },
         { "parent writable by others",
-            [](const QString &log, const QString &aim) {
-                QFile::copy(aim, log);
-                ::chmod(
-                    QFile::encodeName(QFileInfo(log).absoluteDir().absolutePath() + "/..").constData(), 0777);
+            [](const QString &folder, const QString &) {
+                ::chmod(QFile::encodeName(folder + "/..").constData(), 0777);
             } },
     };
     for (const auto &[name, prepare] : cases) {
         QTemporaryDir root;
-        const QString log = root.filePath("state/Quennary/quennarylog.log"),
-                      aim = root.filePath("aim/quennarylog.log");
+        const QString folder = root.filePath("state/Quennary"), aim = root.filePath("aim/quennarylog.log");
         TestFiles::write(aim, "mine\n");
-        QDir().mkpath(QFileInfo(log).absolutePath());
-        prepare(log, aim);
+        TestFiles::write(folder + "/quennarylog.log", "mine\n");
+        prepare(folder, aim);
         AppFolders::setRootOverride(root.path());
         Log::line(QStringLiteral("planted"));
         AppFolders::setRootOverride(TestEnvironment::root());
-        QFile file(log);
+        QFile file(folder + "/quennarylog.log");
         EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll() == "mine\n") << name;
     }
 }
