@@ -31,9 +31,9 @@ const RangedOption kRanged[] = {
 const char *RunnerArguments::usage()
 {
     return "usage: quennary-scan [--mode exact|similar] [--level 1-8] [--bitmap 0-6] [--rotate] [--mirror] "
-           "[--time-index 0-18] [--gps-index 0-6] [--auto-mark] [--trash-marked] [--stop-while-reading] [--home DIR] "
-           "[--json FILE] [--before-each-removal PROGRAM] (PATH... | --cloud dropbox|gdrive --cloud-folder "
-           "FOLDER...)";
+           "[--time-index 0-18] [--gps-index 0-6] [--auto-mark] [--trash-marked] [--stop-while-reading] "
+           "[--home DIR] [--json FILE] [--before-each-removal PROGRAM] [--before-each-move PROGRAM] "
+           "(PATH... | --cloud dropbox|gdrive --cloud-folder FOLDER...)";
 }
 
 std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &arguments, QString *error)
@@ -70,7 +70,8 @@ std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &argumen
             continue;
         }
         static const QStringList kValued { "--mode", "--home", "--json", "--level", "--bitmap",
-            "--time-index", "--gps-index", "--cloud", "--cloud-folder", "--before-each-removal" };
+            "--time-index", "--gps-index", "--cloud", "--cloud-folder", "--before-each-removal",
+            "--before-each-move" };
         if (!kValued.contains(argument))
             return fail(QLatin1String("unknown option ") + argument);
         if (i + 1 >= arguments.size())
@@ -92,6 +93,8 @@ std::optional<RunnerArguments> RunnerArguments::parse(const QStringList &argumen
             parsed.jsonFile = value;
         } else if (argument == QLatin1String("--before-each-removal")) {
             parsed.beforeEachRemoval = value;
+        } else if (argument == QLatin1String("--before-each-move")) {
+            parsed.beforeEachMove = value;
         } else {
             const RangedOption *option = nullptr;
             for (const RangedOption &candidate : kRanged) {

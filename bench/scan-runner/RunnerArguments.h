@@ -24,6 +24,8 @@ struct RunnerArguments {
     // Run with the path of each file just before the removal checks and moves it (and waited
     // for): stands in for another program changing files while the removal runs.
     QString beforeEachRemoval;
+    // Run with the path of each file after its checks, just before the Trash takes it.
+    QString beforeEachMove;
     QString home;
     QString jsonFile;
     QStringList paths;

@@ -7,7 +7,8 @@
 // --trash-marked removes the marked files as the results window's Trash Marked does: files of this
 // computer to the Trash of $XDG_DATA_HOME (DIR/data of --home unless the variable is set; without
 // either it is refused), cloud files through their provider; --before-each-removal runs a program
-// with the path of each file the removal is about to check and move.
+// with the path of each file the removal is about to check and move, --before-each-move with that of
+// each file checked that the Trash is about to take.
 #include <cstdio>
 
 #include <sys/resource.h>
@@ -37,6 +38,7 @@
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
 #include "platform/LocalAlbumStore.h"
+#include "platform/Trash.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "removal/AutoMarkRun.h"
@@ -303,6 +305,9 @@ int main(int argc, char **argv)
         if (!arguments->beforeEachRemoval.isEmpty())
             removal->setBeforeEachFile([program = arguments->beforeEachRemoval](
                                            const QString &path) { QProcess::execute(program, { path }); });
+        if (!arguments->beforeEachMove.isEmpty())
+            Trash::setBeforeMove([program = arguments->beforeEachMove](
+                                     const QString &path) { QProcess::execute(program, { path }); });
         QObject::connect(removal.get(), &RemovalRun::finished, &app, [&, json, marked]() mutable {
             addRemovalReport(json, marked, &removal->summary());
             finish(json);

@@ -34,8 +34,10 @@ bool SqliteConnection::open(const QString &path, Mode mode)
     sqlite3_initialize();
     // A connection lives on one thread for one operation, so SQLite's own lock around every call
     // (a tenth of reading a scan's cached rows) guards nothing.
+    // A file opened for writing is one of ours (the cache): never reached through a link.
     const int flags
-        = (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+        = (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW)
+        | SQLITE_OPEN_NOMUTEX;
     const QByteArray name = path.toUtf8();
     const int result = sqlite3_open_v2(name.constData(), &m_db, flags, nullptr);
     if (result != SQLITE_OK) {

@@ -95,7 +95,8 @@ bool SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
     const QString destination = QDir(folder).filePath(dbName);
     if (QFileInfo::exists(destination))
         return true;
-    AppFolders::ensureFolder(folder);
+    if (!AppFolders::ensureFolder(folder))
+        return false;
     QString error;
     if (CacheFile::copyTemplate(templatePath, destination, &error))
         return true;

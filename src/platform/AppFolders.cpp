@@ -1,11 +1,17 @@
 #include "platform/AppFolders.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <mutex>
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include "platform/Log.h"
+#include "platform/OwnFolder.h"
+#include "platform/PathRules.h"
 #include "platform/PrivateFiles.h"
 
 namespace {
@@ -39,6 +45,59 @@ QString base(const char *overrideSub, const char *variable, const QString &fallb
     if (!root.isEmpty())
         return root + "/" + overrideSub;
     return AppFolders::xdgFolder(variable, fallbackBelowHome);
+}
+
+// The program's own folder that `path` is or lies in; empty when it is none of them.
+QString ownFolderHolding(const QString &path)
+{
+    const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    for (const QString &folder : AppFolders::ownFolders()) {
+        if (PathRules::isSameOrInside(clean, folder))
+            return folder;
+    }
+    return {};
+}
+
+// A folder of this user alone; when it is a link, the link is the user's too.
+bool isOursAlone(const QByteArray &folder)
+{
+    struct stat link {
+    }, target {};
+    return ::lstat(folder.constData(), &link) == 0 && link.st_uid == ::geteuid()
+        && ::stat(folder.constData(), &target) == 0 && OwnFolder::isOwn(target);
+}
+
+// Each folder from `own` down to `path` is this user's alone, in a folder nobody else may change.
+bool isOursFromTop(const QString &own, const QString &path)
+{
+    struct stat parent {
+    };
+    if (::stat(QFile::encodeName(QFileInfo(own).absolutePath()).constData(), &parent) != 0
+        || !OwnFolder::holdsSafely(parent))
+        return false;
+    for (QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());;
+         folder = QFileInfo(folder).absolutePath()) {
+        if (!isOursAlone(QFile::encodeName(folder)))
+            return false;
+        if (folder == own)
+            return true;
+    }
+}
+
+// Says once per folder, on standard error (the log may be the folder refused), why nothing is
+// written there.
+void sayNotOurs(const QString &path)
+{
+    static std::mutex m;
+    static QSet<QString> said;
+    std::lock_guard<std::mutex> lock(m);
+    if (!said.contains(path)) {
+        said.insert(path);
+        systemLogLine(
+            QStringLiteral("Nothing is written in %1: it, or the folder it is in, is not this "
+                           "user's alone (another owner, a link of another user, or writable by others)")
+                .arg(path));
+    }
 }
 
 } // namespace
@@ -169,5 +228,11 @@ QString AppFolders::xdgFolder(const char *variable, const QString &fallbackBelow
 
 bool AppFolders::ensureFolder(const QString &path)
 {
-    return PrivateFiles::makeFolder(path);
+    if (!PrivateFiles::makeFolder(path))
+        return false;
+    const QString own = ownFolderHolding(path);
+    if (own.isEmpty() || isOursFromTop(own, path))
+        return true;
+    sayNotOurs(path);
+    return false;
 }

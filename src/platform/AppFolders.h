@@ -50,6 +50,8 @@ public:
     static QString xdgFolder(const char *variable, const QString &fallbackBelowHome);
 
     // Creates `path` with its parents, each new one private to the user (0700); true when it
-    // exists afterwards.
+    // exists afterwards. A folder of the program's own (or one in it) must also be this user's
+    // alone, from the own folder down, in a folder nobody else may change; otherwise it is said
+    // on standard error and false returned, so nothing is written there.
     static bool ensureFolder(const QString &path);
 };

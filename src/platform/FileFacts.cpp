@@ -113,11 +113,11 @@ std::optional<FileAttributes> FileFacts::attributes(const QString &path)
     return attributesOf(*st);
 }
 
-std::optional<FileEntryFacts> FileFacts::entryAt(int dirFd, const char *name)
+static std::optional<FileEntryFacts> entryFacts(int dirFd, const char *name, int flags)
 {
     struct statx st {
     };
-    if (::statx(dirFd, name, 0, kAttributesMask, &st) != 0)
+    if (::statx(dirFd, name, flags, kAttributesMask, &st) != 0)
         return std::nullopt;
     FileEntryFacts entry;
     entry.isDirectory = S_ISDIR(st.stx_mode);
@@ -125,6 +125,16 @@ std::optional<FileEntryFacts> FileFacts::entryAt(int dirFd, const char *name)
     entry.attributes = attributesOf(st);
     entry.identity = entry.attributes.identity;
     return entry;
+}
+
+std::optional<FileEntryFacts> FileFacts::entryAt(int dirFd, const char *name)
+{
+    return entryFacts(dirFd, name, 0);
+}
+
+std::optional<FileEntryFacts> FileFacts::entryItselfAt(int dirFd, const char *name)
+{
+    return entryFacts(dirFd, name, AT_SYMLINK_NOFOLLOW);
 }
 
 std::optional<QDateTime> FileFacts::accessDate(const QString &path)

@@ -58,6 +58,8 @@ public:
     static std::optional<FileIdentity> identity(const QString &path);
     // The identity of an open file or folder, in the same terms as identity().
     static std::optional<FileIdentity> identityOfOpen(int fd);
+    // entryAt() of the entry itself: a link is not followed.
+    static std::optional<FileEntryFacts> entryItselfAt(int dirFd, const char *name);
 
     // Folders opened as one item (photo libraries, application bundles).
     static bool isPackage(const QString &path);

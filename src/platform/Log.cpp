@@ -48,7 +48,8 @@ void Log::write(const QString &text)
 {
     const QByteArray bytes = withoutQueries(text).toUtf8();
     std::lock_guard<std::mutex> lock(logMutex());
-    AppFolders::ensureFolder(AppFolders::logsFolder());
+    if (!AppFolders::ensureFolder(AppFolders::logsFolder()))
+        return;
     // Append, never truncate; a log that cannot be written (or is a fifo nobody reads) loses this
     // piece and nothing else.
     const RegularFile::Descriptor file = RegularFile::openForAppending(AppFolders::logFilePath());

@@ -204,6 +204,6 @@ QByteArray PropertyList::toXml(const QVariant &value)
 
 bool PropertyList::writeFile(const QString &path, const QVariant &value)
 {
-    AppFolders::ensureFolder(QFileInfo(path).absolutePath());
-    return PrivateFiles::write(path, toXml(value));
+    return AppFolders::ensureFolder(QFileInfo(path).absolutePath())
+        && PrivateFiles::write(path, toXml(value));
 }

@@ -82,7 +82,8 @@ RegularFile::Descriptor RegularFile::openForReading(const QString &path)
 
 RegularFile::Descriptor RegularFile::openForAppending(const QString &path)
 {
-    return openChecked(path, O_WRONLY | O_APPEND | O_CREAT, true);
+    // A link in the file's place could lead the appended lines into any file of the user's.
+    return openChecked(path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, true);
 }
 
 bool RegularFile::openQFile(QFile &file, const QString &path)

@@ -1,9 +1,11 @@
 #include "platform/Trash.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -86,56 +88,112 @@ bool isNumber(const QString &text)
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
 }
 
-bool holdsFilesAndInfo(const QString &folder)
+std::function<void(const QString &)> &beforeMove()
 {
-    return QFileInfo(folder + QStringLiteral("/files")).isDir()
-        && QFileInfo(folder + QStringLiteral("/info")).isDir();
+    static std::function<void(const QString &)> hook;
+    return hook;
 }
 
-// Moves the item at `path` into `trash`: its info file claims a free name first, then the item
-// takes that name in files/. A bounded number of names is tried; any other error ends at once.
-bool moveInto(const QString &trash, const QString &path, QString *pathInTrash, QString *why)
+// Renames without replacing an entry at the target; false, with errno, when anything is there.
+bool renameNoReplace(int fromDir, const QByteArray &from, int toDir, const QByteArray &to)
 {
-    const QString files = trash + QStringLiteral("/files"), info = trash + QStringLiteral("/info");
-    const QByteArray native = QFile::encodeName(path);
-    const QString fileName = QFileInfo(path).fileName();
-    const QByteArray infoText = trashInfo(path);
+    if (::renameat2(fromDir, from.constData(), toDir, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the flag: a look first, then the plain rename.
+    struct stat st {
+    };
+    if (::fstatat(toDir, to.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return errno == ENOENT && ::renameat(fromDir, from.constData(), toDir, to.constData()) == 0;
+}
+
+// The path of the open folder `fd` with every link resolved: where the item really lives.
+QString realFolderOf(int fd, const QString &fallback)
+{
+    const QString real = QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd)).canonicalFilePath();
+    return real.isEmpty() ? resolved(fallback) : real;
+}
+
+// Takes `name` from the open folder `dir` into the Trash once its info file has claimed a free
+// name there, then checks that what arrived is the file `identity` names: another file given the
+// name in between is put back where it was, and the move refused.
+void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const QString &item,
+    const FileIdentity &identity, TrashMove &done)
+{
+    const QByteArray infoText = trashInfo(item);
+    const QString fileName = QFile::decodeName(name);
     for (int attempt = 0; attempt < 10000; ++attempt) {
-        const QString name = candidateName(fileName, attempt);
-        const QByteArray infoPath
-            = QFile::encodeName(info + QLatin1Char('/') + name + QStringLiteral(".trashinfo"));
+        const QString candidate = candidateName(fileName, attempt);
+        const QByteArray target = QFile::encodeName(candidate);
+        const QByteArray infoName = target + QByteArrayLiteral(".trashinfo");
         // The info file claims the name: whoever creates it first owns it.
-        const int fd = ::open(infoPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const int fd = ::openat(
+            trash.info(), infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST)
+            continue;
         if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            *why = QStringLiteral("cannot write in ") + info + QStringLiteral(": ")
-                + QString::fromLocal8Bit(std::strerror(errno));
-            return false;
+            done.why = QStringLiteral("cannot write in %1/info: %2")
+                           .arg(trash.path(), QString::fromLocal8Bit(std::strerror(errno)));
+            return;
         }
         const bool written = writeAll(fd, infoText);
         const bool closed = ::close(fd) == 0;
-        const QString target = files + QLatin1Char('/') + name;
-        const QByteArray targetNative = QFile::encodeName(target);
-        struct stat existing {
-        };
-        // rename() would replace an item left in files/ without its info file.
-        const bool free = ::lstat(targetNative.constData(), &existing) != 0 && errno == ENOENT;
-        if (written && closed && free && ::rename(native.constData(), targetNative.constData()) == 0) {
-            if (pathInTrash)
-                *pathInTrash = target;
-            return true;
+        if (written && closed && beforeMove())
+            beforeMove()(item);
+        if (!written || !closed || !renameNoReplace(dir, name, trash.files(), target)) {
+            const int error = written && closed ? errno : EIO;
+            ::unlinkat(trash.info(), infoName.constData(), 0);
+            // An item left in files/ without its info file keeps its name.
+            if (error == EEXIST)
+                continue;
+            done.why = QStringLiteral("cannot move into %1/files: %2")
+                           .arg(trash.path(), QString::fromLocal8Bit(std::strerror(error)));
+            return;
         }
-        const int error = errno;
-        ::unlink(infoPath.constData());
-        if (!free)
-            continue;
-        *why = QStringLiteral("cannot move into ") + files + QStringLiteral(": ")
-            + QString::fromLocal8Bit(std::strerror(written && closed ? error : EIO));
-        return false;
+        const QString inTrash = trash.path() + QStringLiteral("/files/") + candidate;
+        if (const std::optional<FileEntryFacts> moved
+            = FileFacts::entryItselfAt(trash.files(), target.constData());
+            moved && moved->identity == identity) {
+            done.result = TrashMove::Result::Moved;
+            done.pathInTrash = inTrash;
+            return;
+        }
+        const bool putBack = renameNoReplace(trash.files(), target, dir, name);
+        if (putBack)
+            ::unlinkat(trash.info(), infoName.constData(), 0);
+        done.why = putBack
+            ? QStringLiteral("another file took its place at the move; it was put back")
+            : QStringLiteral("another file took its place at the move; it lies in the Trash as ") + inTrash;
+        return;
     }
-    *why = QStringLiteral("no free name in ") + files;
-    return false;
+    done.why = QStringLiteral("no free name in %1/files").arg(trash.path());
+}
+
+// Looks at the item in its open folder without following a link, and moves it when it passes
+// `check`.
+void moveItem(const QString &item, const Trash::Check &check, TrashMove &done)
+{
+    const QFileInfo info(item);
+    const QByteArray name = QFile::encodeName(info.fileName());
+    const int dir
+        = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::optional<FileEntryFacts> facts
+        = dir < 0 ? std::nullopt : FileFacts::entryItselfAt(dir, name.constData());
+    done.why = !facts ? QStringLiteral("no longer there") : check ? check(*facts) : QString();
+    if (done.why.isEmpty()) {
+        const std::uint64_t device = facts->identity.device;
+        if (std::optional<TrashFolder> trash = TrashFolder::forItem(realFolderOf(dir, info.absolutePath()),
+                makedev(device >> 32, device & 0xffffffffu), &done.why))
+            moveInto(*trash, dir, name, item, facts->identity, done);
+        else
+            done.result = TrashMove::Result::NoTrash;
+    }
+    if (dir >= 0)
+        ::close(dir);
 }
 
 } // namespace
@@ -152,44 +210,49 @@ bool Trash::isInsideTrashFolder(const QString &path)
     const QString p = resolved(path);
     if (PathRules::isSameOrInside(p, resolved(homeTrashFolder())))
         return true;
-    // Volume trash folders sit at the top of a mount: "<top>/.Trash-1000" or "<top>/.Trash/1000".
-    static const QRegularExpression kVolumeTrash(QStringLiteral("/(\\.Trash-\\d+|\\.Trash/\\d+)(/|$)"));
-    return kVolumeTrash.match(p).hasMatch();
+    static const QRegularExpression kNamedTrash(
+        QStringLiteral("/(\\.Trash|\\.Trash-\\d+|\\.local/share/Trash)(/|$)"));
+    return kNamedTrash.match(p).hasMatch();
 }
 
-bool Trash::hasTrashLayout(const QString &path)
+bool Trash::isTrashByName(const QString &path)
 {
-    const QFileInfo info(path);
-    const QString name = info.fileName();
-    const QLatin1String shared(".Trash"), perUser(".Trash-");
-    const bool trashName = name == shared || (name.startsWith(perUser) && isNumber(name.mid(perUser.size())));
-    const bool userInShared = isNumber(name) && QFileInfo(info.absolutePath()).fileName() == shared;
-    if ((trashName || userInShared) && holdsFilesAndInfo(path))
+    // The name alone decides: a folder so named is a Trash by the desktop's convention whether or
+    // not its files/ and info/ are there (a backup of an old home, a Trash half emptied by hand),
+    // and walking one would offer a trashed copy as the one to keep. A user's own folder that is
+    // merely named so costs at most a duplicate not found.
+    const QString name = QFileInfo(path).fileName();
+    const QLatin1String perUser(".Trash-");
+    if (name == QLatin1String(".Trash") || (name.startsWith(perUser) && isNumber(name.mid(perUser.size()))))
         return true;
-    if (name != shared)
-        return false;
-    const QStringList users = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    return std::any_of(users.begin(), users.end(), [&](const QString &user) {
-        return isNumber(user) && holdsFilesAndInfo(path + QLatin1Char('/') + user);
-    });
+    return name == QLatin1String("Trash")
+        && QDir::cleanPath(path).endsWith(QLatin1String("/.local/share/Trash"));
+}
+
+void Trash::setBeforeMove(std::function<void(const QString &path)> hook)
+{
+    beforeMove() = std::move(hook);
 }
 
 bool Trash::moveToTrash(const QString &path, QString *pathInTrash, QString *why)
 {
-    QString reason;
-    if (path.isEmpty() || !QDir::isAbsolutePath(path))
-        reason = QStringLiteral("not an absolute path");
-    else if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
-        reason = QStringLiteral("no longer there");
-    const QString item = QDir::cleanPath(path);
-    if (reason.isEmpty()) {
-        if (const std::optional<QString> trash = TrashFolder::forItem(item, &reason);
-            trash && moveInto(*trash, item, pathInTrash, &reason))
-            return true;
-    }
-    Log::line(
-        QStringLiteral("Move to Trash failed: ") + path + QStringLiteral(" (") + reason + QLatin1Char(')'));
+    TrashMove done = move(path, nullptr);
+    if (pathInTrash)
+        *pathInTrash = done.pathInTrash;
     if (why)
-        *why = reason;
-    return false;
+        *why = done.why;
+    return done.moved();
+}
+
+TrashMove Trash::move(const QString &path, const Check &check)
+{
+    TrashMove done;
+    if (path.isEmpty() || !QDir::isAbsolutePath(path))
+        done.why = QStringLiteral("not an absolute path");
+    else
+        moveItem(QDir::cleanPath(path), check, done);
+    if (!done.moved())
+        Log::line(QStringLiteral("Move to Trash failed: ") + path + QStringLiteral(" (") + done.why
+            + QLatin1Char(')'));
+    return done;
 }

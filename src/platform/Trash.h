@@ -1,22 +1,45 @@
 // The freedesktop.org Trash, with the checks Qt leaves out.
 #pragma once
 
+#include <functional>
+
 #include <QString>
+
+#include "platform/FileFacts.h"
+
+// What one move to the Trash came to.
+struct TrashMove {
+    // NoTrash: no Trash of this user's alone could be had for the item's volume.
+    enum class Result { Moved, Refused, NoTrash };
+    Result result = Result::Refused;
+    QString pathInTrash;
+    // Why it was not moved (also written to the log).
+    QString why;
+    bool moved() const { return result == Result::Moved; }
+};
 
 class Trash
 {
 public:
-    // Moves the item at the absolute `path` to its Trash (see TrashFolder). True only when the item
-    // left its place and now lies inside the Trash with its info file; `pathInTrash` receives where
-    // it went, `why` the reason of a failure (also written to the log).
+    // Why the item looked at may not go; empty when it may.
+    using Check = std::function<QString(const FileEntryFacts &item)>;
+
+    // Moves the item at the absolute `path` to its Trash (see TrashFolder). Moved only when the item
+    // left its place and now lies inside the Trash with its info file. The item is looked at in its
+    // open folder without following a link and must pass `check` when one is given; what arrived
+    // in the Trash must be the file looked at, or it is put back and the move refused.
+    static TrashMove move(const QString &path, const Check &check);
+    // move() without a check.
     static bool moveToTrash(const QString &path, QString *pathInTrash = nullptr, QString *why = nullptr);
-    // True when `path` is, or lies below, a Trash folder: the home Trash ($XDG_DATA_HOME/Trash) or
-    // a volume's ".Trash-<uid>" / ".Trash/<uid>".
+    // True when `path` is, or lies below, a Trash folder: the home Trash ($XDG_DATA_HOME/Trash), or
+    // a folder isTrashByName() names.
     static bool isInsideTrashFolder(const QString &path);
-    // True when the folder `path` is laid out as a volume's Trash: a ".Trash-<uid>" or ".Trash"
-    // folder (or "<uid>" inside ".Trash") holding "files" and "info" folders; for ".Trash", also
-    // when one of its "<uid>" folders does. A user's folder that is merely named so is not one.
-    static bool hasTrashLayout(const QString &path);
+    // True when the folder `path` is named as a Trash: ".Trash", ".Trash-<digits>", or "Trash" in a
+    // ".local/share" folder (the home Trash of any home, a backup's one included).
+    static bool isTrashByName(const QString &path);
     // The home Trash folder ($XDG_DATA_HOME/Trash, default ~/.local/share/Trash).
     static QString homeTrashFolder();
+    // Tests and the headless runner: `hook` runs with the path of each item after its checks, just
+    // before it is moved. Set only while no move runs.
+    static void setBeforeMove(std::function<void(const QString &path)> hook);
 };

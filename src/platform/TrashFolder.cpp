@@ -1,5 +1,6 @@
 #include "platform/TrashFolder.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,10 +30,10 @@ std::optional<dev_t> deviceBelow(QString path)
     return deviceOf(path);
 }
 
-// The top folder of the mount that holds `path`.
-QString mountTop(const QString &path, dev_t device)
+// The top folder of the mount that holds the folder `realFolder` (a path without links).
+QString mountTop(const QString &realFolder, dev_t device)
 {
-    QString top = QFileInfo(path).absolutePath();
+    QString top = realFolder;
     while (top != QLatin1String("/")) {
         const QString parent = QFileInfo(top).absolutePath();
         if (deviceOf(parent) != device)
@@ -42,53 +43,69 @@ QString mountTop(const QString &path, dev_t device)
     return top;
 }
 
+QString joined(const QString &folder, const QString &name)
+{
+    return (folder == QLatin1String("/") ? QString() : folder) + QLatin1Char('/') + name;
+}
+
 } // namespace
 
-std::optional<QString> TrashFolder::forItem(const QString &path, QString *why)
+std::optional<TrashFolder> TrashFolder::forItem(const QString &realFolder, dev_t device, QString *why)
 {
-    const std::optional<dev_t> device = deviceOf(path);
-    if (!device) {
-        *why = QStringLiteral("no longer there");
-        return std::nullopt;
-    }
-    const QString home = Trash::homeTrashFolder();
-    if (deviceBelow(home) != device)
-        return volumeTrash(path, why);
-    if (!prepare(home, why))
-        return std::nullopt;
-    return home;
+    if (deviceBelow(Trash::homeTrashFolder()) == device)
+        return homeTrash(why);
+    return volumeTrash(mountTop(realFolder, device), why);
 }
 
-std::optional<QString> TrashFolder::volumeTrash(const QString &path, QString *why)
+std::optional<TrashFolder> TrashFolder::homeTrash(QString *why)
 {
-    const QString top = mountTop(path, *deviceOf(path));
-    const QString uid = QString::number(::getuid());
-    const QString base = top == QLatin1String("/") ? QString() : top;
-    const QString shared = base + QStringLiteral("/.Trash");
+    const QString dataHome = QFileInfo(Trash::homeTrashFolder()).absolutePath();
+    const OwnFolder data = OwnFolder::openPath(dataHome, why);
+    if (!data.isValid())
+        return std::nullopt;
+    return open(data.get(), dataHome, QByteArrayLiteral("Trash"), why);
+}
+
+std::optional<TrashFolder> TrashFolder::volumeTrash(const QString &top, QString *why)
+{
+    const int topFd = ::open(QFile::encodeName(top).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (topFd < 0) {
+        *why = QStringLiteral("the top of the volume %1 cannot be opened").arg(top);
+        return std::nullopt;
+    }
+    const QByteArray uid = QByteArray::number(::getuid());
+    std::optional<TrashFolder> trash;
+    QString sharedWhy;
+    // A shared Trash counts only as the administrator sets it up: a real folder with the sticky
+    // bit, so that nobody may rename or remove the folders of others in it.
+    const int shared = ::openat(topFd, ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     struct stat st {
     };
-    // A shared Trash counts only as the administrator set it up: a real folder with the sticky bit.
-    const bool sharedUsable = ::lstat(QFile::encodeName(shared).constData(), &st) == 0 && S_ISDIR(st.st_mode)
-        && (st.st_mode & S_ISVTX);
-    QString unused;
-    if (sharedUsable && prepare(shared + QLatin1Char('/') + uid, &unused))
-        return shared + QLatin1Char('/') + uid;
-    const QString own = base + QStringLiteral("/.Trash-") + uid;
-    if (!prepare(own, why))
-        return std::nullopt;
-    return own;
+    if (shared >= 0 && ::fstat(shared, &st) == 0 && (st.st_mode & S_ISVTX))
+        trash = open(shared, joined(top, QStringLiteral(".Trash")), uid, &sharedWhy);
+    if (shared >= 0)
+        ::close(shared);
+    if (!trash)
+        trash = open(topFd, top, QByteArrayLiteral(".Trash-") + uid, why);
+    ::close(topFd);
+    return trash;
 }
 
-bool TrashFolder::prepare(const QString &trash, QString *why)
+std::optional<TrashFolder> TrashFolder::open(
+    int parent, const QString &parentPath, const QByteArray &name, QString *why)
 {
-    for (const QString &folder :
-        { trash, trash + QStringLiteral("/files"), trash + QStringLiteral("/info") }) {
-        // Made with their parents where missing (the data folder may not exist yet); a file in
-        // the way fails here.
-        if (!AppFolders::ensureFolder(folder)) {
-            *why = QStringLiteral("the Trash folder %1 cannot be made").arg(folder);
-            return false;
-        }
+    TrashFolder trash;
+    trash.m_path = joined(parentPath, QFile::decodeName(name));
+    trash.m_trash = OwnFolder::openIn(parent, name, why);
+    if (!trash.m_trash.isValid()) {
+        *why = QStringLiteral("in %1: %2").arg(parentPath, *why);
+        return std::nullopt;
     }
-    return true;
+    trash.m_files = OwnFolder::openIn(trash.m_trash.get(), QByteArrayLiteral("files"), why);
+    if (trash.m_files.isValid())
+        trash.m_info = OwnFolder::openIn(trash.m_trash.get(), QByteArrayLiteral("info"), why);
+    if (trash.m_info.isValid())
+        return trash;
+    *why = QStringLiteral("in %1: %2").arg(trash.m_path, *why);
+    return std::nullopt;
 }

@@ -7,8 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/LocalizedString.h"
 #include "model/ImageFileInfo.h"
 #include "platform/FileFacts.h"
+#include "platform/TextFormat.h"
 #include "platform/Trash.h"
 
 namespace
@@ -33,8 +35,21 @@ LocalTrashRoute::LocalTrashRoute(Probes probes)
 
 LocalTrashRoute::Probes LocalTrashRoute::systemProbes()
 {
-    return { &FileFacts::isImmutable,
-        [](const QString &path, QString *why) { return Trash::moveToTrash(path, nullptr, why); } };
+    return { &FileFacts::isImmutable, &moveChecked };
+}
+
+bool LocalTrashRoute::moveChecked(const ImageFileInfo &record, QString *why)
+{
+    // Checked once more as the Trash sees it, in its open folder, just before it moves.
+    const TrashMove done = Trash::move(record.filePath, [&record](const FileEntryFacts &item) {
+        return item.isRegular ? differences(record, item.attributes)
+                              : QStringLiteral("no longer a regular file");
+    });
+    // The user reads this one: no Trash there is theirs alone.
+    *why = done.result == TrashMove::Result::NoTrash
+        ? formatText(localizedString(QStringLiteral("ID_TRASH_NOT_YOURS_ALONE")), done.why)
+        : done.why;
+    return done.moved();
 }
 
 QString LocalTrashRoute::identity(const ImageFileInfo &record) const
@@ -73,15 +88,20 @@ QString LocalTrashRoute::changedSinceScan(const ImageFileInfo &record) const
         return QStringLiteral("no longer there");
     if (!QFileInfo(record.filePath).isFile())
         return QStringLiteral("no longer a regular file");
+    return differences(record, *now);
+}
+
+QString LocalTrashRoute::differences(const ImageFileInfo &record, const FileAttributes &now)
+{
     // Another file put in its place, or the file written again with its size and modification
     // time set back: only the identity and the change time tell.
-    if (record.fileIdentity && now->identity != *record.fileIdentity)
+    if (record.fileIdentity && now.identity != *record.fileIdentity)
         return QStringLiteral("changed since the scan (another file)");
-    if (std::uint64_t(now->size) != record.fileSize)
+    if (std::uint64_t(now.size) != record.fileSize)
         return QStringLiteral("changed since the scan (size)");
-    if (now->modificationDate != record.modDate)
+    if (now.modificationDate != record.modDate)
         return QStringLiteral("changed since the scan (modification time)");
-    if (record.changeDate.isValid() && now->changeDate != record.changeDate)
+    if (record.changeDate.isValid() && now.changeDate != record.changeDate)
         return QStringLiteral("changed since the scan (change time)");
     return {};
 }
@@ -95,7 +115,7 @@ RemovalOutcome LocalTrashRoute::remove(
     if (!refused.isEmpty())
         return RemovalOutcome::failed(refused);
     QString why;
-    if (!m_probes.moveToTrash || !m_probes.moveToTrash(record->filePath, &why))
+    if (!m_probes.moveToTrash || !m_probes.moveToTrash(*record, &why))
         return RemovalOutcome::failed(QStringLiteral("the Trash refused it")
             + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     return RemovalOutcome::removed();

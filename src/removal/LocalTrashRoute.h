@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "platform/FileFacts.h"
 #include "removal/RemovalRoute.h"
 
 class LocalTrashRoute : public RemovalRoute
@@ -13,8 +14,9 @@ public:
     // Trash fail without root rights.
     struct Probes {
         std::function<bool(const QString &)> isImmutable;
-        // Sets `why` when it refuses (may leave it empty).
-        std::function<bool(const QString &, QString *why)> moveToTrash;
+        // Moves the record's file, which must still be the file scanned; sets `why` when it
+        // refuses (may leave it empty).
+        std::function<bool(const ImageFileInfo &, QString *why)> moveToTrash;
     };
 
     LocalTrashRoute();
@@ -30,6 +32,10 @@ public:
     // Why `record` must not be moved now; empty when it may.
     QString recheck(const ImageFileInfo &record) const;
     static Probes systemProbes();
+    // The system's move: the Trash takes the file only while it is the one scanned.
+    static bool moveChecked(const ImageFileInfo &record, QString *why);
+    // How the file `now` differs from the one the scan saw; empty when it does not.
+    static QString differences(const ImageFileInfo &record, const FileAttributes &now);
 
 private:
     Probes m_probes;

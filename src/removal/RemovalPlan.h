@@ -23,8 +23,8 @@ struct RemovalItem {
     std::vector<size_t> groups;
 };
 
-// A shown group that loses files, and the members it keeps for them. Before its first file goes,
-// the run checks that a kept member is still the file scanned; otherwise the group stays whole.
+// A shown group that loses files, and the members it keeps for them. Before each of its files goes,
+// the run checks that a kept member is still the file scanned; otherwise the rest of the group stays.
 struct RemovalGroup {
     struct Kept {
         std::shared_ptr<ImageFileInfo> record;

@@ -23,8 +23,8 @@ struct RemovalRun::Channel {
     std::vector<RemovalItem> items;
     std::vector<RemovalGroup> groups;
     std::function<void(const QString &)> beforeEachFile;
-    // Worker only: per group, whether its kept copy was found unchanged (1) or changed (-1).
-    std::vector<int> groupChecked;
+    // Worker only: per group, whether its kept copy was found changed (the rest of it then stays).
+    std::vector<char> groupLost;
     std::atomic<bool> *abortNow = nullptr;
     // GUI thread only.
     QPointer<RemovalRun> owner;
@@ -99,7 +99,7 @@ bool RemovalRun::start()
     m_channel = std::make_shared<Channel>();
     m_channel->selfRef = m_channel;
     m_channel->items = std::move(plan.items);
-    m_channel->groupChecked.assign(plan.groups.size(), 0);
+    m_channel->groupLost.assign(plan.groups.size(), false);
     m_channel->groups = std::move(plan.groups);
     m_channel->beforeEachFile = m_beforeEachFile;
     m_channel->abortNow = &m_state.abortNow;
@@ -163,21 +163,22 @@ std::pair<int, bool> RemovalRun::checkKeptCopies(Channel &channel, const Removal
     int newlySkipped = 0;
     bool stays = false;
     for (const size_t g : item.groups) {
-        int &checked = channel.groupChecked[g];
-        if (checked == 0) {
+        // Before every move, not once per group: another program may take the kept copy away
+        // while an earlier file of the group is being moved.
+        char &lost = channel.groupLost[g];
+        if (!lost) {
             const std::vector<RemovalGroup::Kept> &kept = channel.groups[g].kept;
-            const bool standing = std::any_of(kept.begin(), kept.end(), [](const RemovalGroup::Kept &k) {
+            lost = std::none_of(kept.begin(), kept.end(), [](const RemovalGroup::Kept &k) {
                 return k.route && k.route->changedSinceScan(*k.record).isEmpty();
             });
-            checked = standing ? 1 : -1;
-            if (!standing) {
+            if (lost) {
                 ++newlySkipped;
                 Log::line(
                     QStringLiteral("Removal skipped a group: the copy kept for it changed since the scan (")
                     + kept.front().record->filePath + QLatin1Char(')'));
             }
         }
-        stays = stays || checked < 0;
+        stays = stays || lost;
     }
     return { newlySkipped, stays };
 }

@@ -71,8 +71,8 @@ private:
     };
 
     static void work(std::shared_ptr<Channel> channel);
-    // Worker: checks, once per group, the kept copies of the groups `item` leaves; the number of
-    // groups newly found changed, and whether the item must stay.
+    // Worker: checks the kept copies of the groups `item` leaves, before each of their files; the
+    // number of groups newly found changed, and whether the item must stay.
     static std::pair<int, bool> checkKeptCopies(Channel &channel, const RemovalItem &item);
     void drain();
     void apply(const Outcome &outcome);

@@ -119,11 +119,7 @@ void SourceWalker::enterFolder(const QString &path)
 
 bool SourceWalker::isTrash(const QString &path, const FileIdentity &identity) const
 {
-    if (m_homeTrash && identity == *m_homeTrash)
-        return true;
-    // Only a name of the Trash layout costs the look inside.
-    const QString name = QFileInfo(path).fileName();
-    return name.startsWith(QLatin1String(".Trash")) && Trash::hasTrashLayout(path);
+    return (m_homeTrash && identity == *m_homeTrash) || Trash::isTrashByName(path);
 }
 
 void SourceWalker::scanEntries(const QString &path, int dirFd)

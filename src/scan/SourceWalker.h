@@ -3,8 +3,8 @@
 // time without following links to folders, and a folder already entered (a bind mount, a folder
 // ticked twice, a nested source) is not entered again, so no layout of links can hang or double a
 // scan. Unreadable entries are skipped with one log line each, and so is every Trash folder met:
-// the home Trash wherever the data folder lies, and a volume's ".Trash-<uid>" or ".Trash" at any
-// depth.
+// the home Trash wherever the data folder lies, and any folder named as a Trash (".Trash-<uid>",
+// ".Trash", a home's ".local/share/Trash") at any depth.
 #pragma once
 
 #include <atomic>

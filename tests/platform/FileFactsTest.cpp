@@ -200,6 +200,10 @@ TEST_F(TrashTest, TellsTrashFoldersApart)
     EXPECT_TRUE(Trash::isInsideTrashFolder(Trash::homeTrashFolder() + QStringLiteral("/files/a.jpg")));
     EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash-1000/files/a.jpg")));
     EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash/1000/files/a.jpg")));
+    EXPECT_TRUE(
+        Trash::isInsideTrashFolder(QStringLiteral("/backup/home/bob/.local/share/Trash/files/a.jpg")));
+    EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash/a.jpg")));
+    EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/share/Trash/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/Trash stuff/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash-x/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QDir::currentPath() + QStringLiteral("/files/a.jpg")));

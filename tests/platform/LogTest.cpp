@@ -1,13 +1,21 @@
 // The log appends whole lines from any number of threads and never truncates.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <functional>
 #include <thread>
 #include <vector>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
+#include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
 
 TEST(Log, AppendsWholeLinesFromSeveralThreadsAndKeepsEarlierContent)
 {
@@ -32,4 +40,41 @@ TEST(Log, AppendsWholeLinesFromSeveralThreadsAndKeepsEarlierContent)
     EXPECT_EQ(lines.first(), "earlier");
     for (qsizetype i = 1; i < lines.size() - 1; ++i)
         EXPECT_TRUE(lines[i].startsWith("thread ") && lines[i].endsWith(QByteArray(40, 'x'))) << lines[i].constData();
+}
+
+// A log folder another user could have made, pointed elsewhere or may write in is never written to,
+// and the log file itself is never followed through a link (into ~/.profile, say).
+TEST(Log, WritesOnlyInAFolderOfThisUserAlone)
+{
+    const auto own = [](const QString &path) { ::lchown(QFile::encodeName(path).constData(), 4242, 4242); };
+    const std::pair<const char *, std::function<void(const QString &, const QString &)>> cases[] = {
+        { "file is a link",
+            [](const QString &folder, const QString &aim) {
+                QFile::remove(folder + "/quennarylog.log");
+                QFile::link(aim, folder + "/quennarylog.log");
+            } },
+        { "folder is another user's link",
+            [&](const QString &folder, const QString &aim) {
+                QDir(folder).removeRecursively();
+                QFile::link(QFileInfo(aim).absolutePath(), folder);
+                own(folder);
+            } },
+        { "folder of another owner", [&](const QString &folder, const QString &) { own(folder); } },
+        { "parent writable by others",
+            [](const QString &folder, const QString &) {
+                ::chmod(QFile::encodeName(folder + "/..").constData(), 0777);
+            } },
+    };
+    for (const auto &[name, prepare] : cases) {
+        QTemporaryDir root;
+        const QString folder = root.filePath("state/Quennary"), aim = root.filePath("aim/quennarylog.log");
+        TestFiles::write(aim, "mine\n");
+        TestFiles::write(folder + "/quennarylog.log", "mine\n");
+        prepare(folder, aim);
+        AppFolders::setRootOverride(root.path());
+        Log::line(QStringLiteral("planted"));
+        AppFolders::setRootOverride(TestEnvironment::root());
+        QFile file(folder + "/quennarylog.log");
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll() == "mine\n") << name;
+    }
 }

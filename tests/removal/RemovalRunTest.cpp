@@ -235,7 +235,7 @@ TEST_P(RemovalRecheckTest, FailsAndStaysMarked)
     const RecheckCase &c = GetParam();
     auto target = marked(corpus.file("target.jpg", "picture"));
     useProbes({ [&](const QString &path) { return c.immutable && path == target->filePath; },
-        [&](const QString &path, QString *) { return !c.trashFails && Trash::moveToTrash(path); } });
+        [&](const ImageFileInfo &r, QString *) { return !c.trashFails && Trash::moveToTrash(r.filePath); } });
     auto group = groupOf({ corpus.file("kept.jpg", "picture"), target });
     show(state, { group });
     c.change(target->filePath);
@@ -277,8 +277,8 @@ TEST_F(RemovalRunTest, StopAfterTheFirstFileRemovesExactlyOne)
     show(state, { groupOf(members) });
     int moved = 0;
     useProbes({ [](const QString &) { return false; },
-        [&](const QString &path, QString *) {
-            const bool ok = Trash::moveToTrash(path);
+        [&](const ImageFileInfo &r, QString *) {
+            const bool ok = Trash::moveToTrash(r.filePath);
             if (++moved == 1)
                 run->requestStop();
             return ok;

@@ -151,10 +151,10 @@ TEST_F(RemovalSheetsTest, StopKeepsTheWindowBlockedUntilTheCurrentFileIsDone)
     std::atomic<int> calls { 0 };
     sheets->routes().setRoute(RemovalRoutes::Kind::ThisComputer,
         std::make_shared<LocalTrashRoute>(LocalTrashRoute::Probes { [](const QString &) { return false; },
-            [&](const QString &path, QString *) {
+            [&](const ImageFileInfo &r, QString *) {
                 if (++calls == 1)
                     release.acquire();
-                return Trash::moveToTrash(path);
+                return Trash::moveToTrash(r.filePath);
             } }));
     UserDefaults::standard().setObject(kSuppressKey, true);
     controller->btnTrashMarked->click();

@@ -11,6 +11,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include "platform/UserDefaults.h"
@@ -29,8 +31,10 @@ QByteArray contentOf(const QString &path)
 }
 
 struct Layout {
-    QString root, scanned, dataHome, hook;
-    QStringList excluded, untouched;
+    // `trash`: where removed files must go, when not the home Trash.
+    QString root, dataHome, hook, moveHook, trash, skip;
+    QStringList scanned, excluded, untouched, notOurs;
+    int removedCount = 1;
     QString at(const QString &name) const { return root + QLatin1Char('/') + name; }
     // A picture of its own, then copies of it.
     void photo(const QString &name, int seed, const QStringList &copies = {})
@@ -38,6 +42,24 @@ struct Layout {
         const QByteArray bytes = NaturalPhoto::jpegBytes(seed, 640, 480, 95);
         for (const QString &path : QStringList { name } + copies)
             TestFiles::write(at(path), bytes);
+    }
+    // Auto-mark keeps the copy changed last.
+    void age(const QString &name, int hours)
+    {
+        QProcess::execute("touch", { "-d", QStringLiteral("%1 hours ago").arg(hours), at(name) });
+    }
+    // A fresh file system at "vol", on which the tree then lies; `skip` says why when none can be made.
+    bool mountVolume()
+    {
+        const QString volume = QFileInfo(root).absolutePath() + "/vol";
+        if (!QDir().mkpath(volume) || QProcess::execute("mount", { "-t", "tmpfs", "tmpfs", volume }) != 0)
+            skip = QStringLiteral("a tmpfs cannot be mounted here (needs root where mounts are allowed)");
+        if (!skip.isEmpty())
+            return false;
+        root = volume;
+        scanned = QStringList { at("photos") };
+        trash = at(".Trash-" + QString::number(::getuid()));
+        return true;
     }
 };
 
@@ -58,6 +80,37 @@ QJsonObject runRunner(QStringList arguments, const QString &work, const QString 
     return QJsonDocument::fromJson(contentOf(work + "/out.json")).object();
 }
 
+QString writeHook(const QString &path, const QString &cases)
+{
+    TestFiles::write(path, "#!/bin/sh\ncase \"$1\" in\n" + cases.toUtf8() + "\n*) ;;\nesac\n");
+    QFile(path).setPermissions(QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+    return path;
+}
+
+// Every file below `folder`, links to files included, with its content.
+QHash<QString, QByteArray> filesBelow(const QString &folder)
+{
+    QHash<QString, QByteArray> files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+         it.hasNext();)
+        if (const QString path = it.next(); !path.isEmpty())
+            files.insert(path, contentOf(path));
+    return files;
+}
+
+// Where each item of a Trash among `files` lies, by the original path its info file names.
+QHash<QString, QString> trashedIn(const QHash<QString, QByteArray> &files)
+{
+    static const QRegularExpression kInfo("^(.*)/info/(.+)\\.trashinfo$"), kPath("\nPath=([^\n]*)");
+    QHash<QString, QString> items;
+    for (auto it = files.begin(); it != files.end(); ++it)
+        if (const auto info = kInfo.match(it.key()), path = kPath.match(QString::fromUtf8(it.value()));
+            info.hasMatch() && path.hasMatch())
+            items.insert(QUrl::fromPercentEncoding(path.captured(1).toUtf8()),
+                info.captured(1) + "/files/" + info.captured(2));
+    return items;
+}
+
 class RemovalSafetyRunnerTest : public ::testing::TestWithParam<SafetyCase>
 {
 };
@@ -66,43 +119,60 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
 {
     QTemporaryDir work;
     Layout l;
-    l.root = l.scanned = work.filePath("tree");
+    l.root = work.filePath("tree");
+    l.scanned = QStringList { l.root };
     l.dataHome = work.filePath("data");
     // A pair the run must thin, so that no row passes by removing nothing.
     l.photo("b.jpg", 2, { "b copy.jpg" });
+    const auto unmount = qScopeGuard([&] {
+        QProcess::execute("umount", { "-q", "-l", work.filePath("vol") });
+    });
     GetParam().second(l);
+    if (!l.skip.isEmpty())
+        GTEST_SKIP() << qPrintable(l.skip);
     UserDefaults(work.filePath("home/config/Quennary/settings.plist"))
         .setObject(QStringLiteral("excludedFolders"), QVariant(l.excluded).toList());
-    TestFiles::write(
-        work.filePath("hook.sh"), "#!/bin/sh\ncase \"$1\" in\n" + l.hook.toUtf8() + "\n*) ;;\nesac\n");
-    QFile(work.filePath("hook.sh")).setPermissions(QFileDevice::ExeOwner | QFileDevice::ReadOwner);
-    const QJsonObject json = runRunner(
-        { "--auto-mark", "--trash-marked", "--before-each-removal", work.filePath("hook.sh"), l.scanned },
+    const QHash<QString, QByteArray> before = filesBelow(work.path());
+    const QJsonObject json = runRunner(QStringList { "--auto-mark", "--trash-marked", "--before-each-removal",
+                                           writeHook(work.filePath("hook.sh"), l.hook), "--before-each-move",
+                                           writeHook(work.filePath("move.sh"), l.moveHook) }
+            + l.scanned,
         work.path(), l.dataHome);
 
-    const QString trash = l.dataHome + QStringLiteral("/Trash");
-    QByteArray infos;
-    for (const QString &name : QDir(trash + "/info").entryList(QDir::Files))
-        infos += contentOf(trash + "/info/" + name);
+    const QHash<QString, QByteArray> after = filesBelow(work.path());
+    const QHash<QString, QString> trashed = trashedIn(after);
     const QJsonArray removed = json.value("removed").toArray();
-    ASSERT_EQ(removed.size(), 1) << QJsonDocument(json).toJson().toStdString();
-    EXPECT_TRUE(infos.contains("Path=" + QUrl::toPercentEncoding(removed[0].toString(), "/")));
-    EXPECT_FALSE(QFileInfo::exists(removed[0].toString()));
+    ASSERT_EQ(removed.size(), l.removedCount) << QJsonDocument(json).toJson().toStdString();
+    // What is reported removed is what went to the Trash, and to the Trash it belongs in.
+    for (const QJsonValue &path : removed) {
+        const QString inTrash = trashed.value(path.toString());
+        EXPECT_TRUE(inTrash.startsWith((l.trash.isEmpty() ? l.dataHome + "/Trash" : l.trash) + "/files/"))
+            << qPrintable(path.toString()) << " went to " << qPrintable(inTrash);
+        const QFileInfo scanned(path.toString());
+        EXPECT_EQ(after.value(inTrash),
+            before.value(QFileInfo(scanned.absolutePath()).canonicalFilePath() + "/" + scanned.fileName()))
+            << qPrintable(path.toString());
+    }
+    static const QRegularExpression kInTrash(QStringLiteral("/(\\.Trash[^/]*|\\.local/share/Trash)/"));
     QSet<QByteArray> live;
-    for (QDirIterator it(l.root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
-        if (const QString path = it.next(); !path.contains("/.Trash") && !path.startsWith(trash))
-            live.insert(contentOf(path));
-    for (const QString &name : QDir(trash + "/files").entryList(QDir::Files))
-        EXPECT_TRUE(live.contains(contentOf(trash + "/files/" + name)))
-            << "no live copy of " << qPrintable(name);
+    for (auto it = after.begin(); it != after.end(); ++it)
+        if (!kInTrash.match(it.key()).hasMatch() && !it.key().startsWith(l.dataHome + "/Trash/"))
+            live.insert(it.value());
+    for (const QString &inTrash : trashed)
+        EXPECT_TRUE(live.contains(after.value(inTrash))) << "no live copy of " << qPrintable(inTrash);
     for (const QString &kept : l.untouched)
         EXPECT_TRUE(QFileInfo::exists(l.at(kept))) << qPrintable(kept);
+    for (const QString &folder : l.notOurs)
+        EXPECT_TRUE(filesBelow(l.at(folder)).isEmpty()) << "something landed in " << qPrintable(folder);
 }
 
-void trashedCopyOfA(Layout &l, const QString &trash)
+// A trashed copy of "a.jpg", newer than it, in the Trash `trash`.
+void trashedCopyOfA(Layout &l, const QString &trash, bool withInfo = true)
 {
     l.photo("a.jpg", 1, { trash + "/files/a.jpg" });
-    TestFiles::write(l.at(trash + "/info/a.jpg.trashinfo"), "[Trash Info]\n");
+    l.age("a.jpg", 2);
+    if (withInfo)
+        TestFiles::write(l.at(trash + "/info/a.jpg.trashinfo"), "[Trash Info]\n");
     l.untouched << "a.jpg" << trash + "/files/a.jpg";
 }
 
@@ -113,6 +183,21 @@ void excludedK(Layout &l)
     l.untouched << "keep/k.jpg";
 }
 
+// A pair on a volume of its own, whose ".Trash-<uid>" is laid out by `prepare` beforehand and is no
+// Trash of ours: nothing can be removed, and nothing lands elsewhere.
+void foreignVolumeTrash(Layout &l, const std::function<void(const QString &trash)> &prepare)
+{
+    if (!l.mountVolume())
+        return;
+    l.photo("photos/h1.jpg", 8, { "photos/h2.jpg" });
+    QDir().mkpath(l.at("elsewhere"));
+    prepare(l.trash);
+    l.removedCount = 0;
+    l.untouched << "photos/h1.jpg"
+                << "photos/h2.jpg";
+    l.notOurs << "elsewhere" << QFileInfo(l.trash).fileName();
+}
+
 INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
     ::testing::Values(SafetyCase { "VolumeTrashInTheTree",
                           [](Layout &l) { trashedCopyOfA(l, ".Trash-" + QString::number(::getuid())); } },
@@ -121,11 +206,15 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 l.dataHome = l.at("xdg");
                 trashedCopyOfA(l, "xdg/Trash");
             } },
+        SafetyCase { "AnotherHomesTrashInTheTree",
+            [](Layout &l) { trashedCopyOfA(l, "backup/home/bob/.local/share/Trash"); } },
+        SafetyCase {
+            "TrashWithFilesOnlyInTheTree", [](Layout &l) { trashedCopyOfA(l, "disk/.Trash-1000", false); } },
         SafetyCase { "ExcludedFolderThroughALink",
             [](Layout &l) {
                 excludedK(l);
-                l.scanned = l.root + "_alias";
-                QFile::link(l.root, l.scanned);
+                l.scanned = QStringList { l.root + "_alias" };
+                QFile::link(l.root, l.scanned[0]);
             } },
         SafetyCase { "ManyAndOddExclusions",
             [](Layout &l) {
@@ -141,12 +230,54 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 l.hook = QStringLiteral("*/c1.jpg) cp %1 %2;;\n*/c2.jpg) cp %1 %3;;")
                              .arg(l.at("../other.jpg"), l.at("c2.jpg"), l.at("c1.jpg"));
             } },
+        SafetyCase { "KeptCopyDeletedDuringTheFirstOfTwoMoves",
+            [](Layout &l) {
+                l.photo("e1.jpg", 9, { "e2.jpg", "e3.jpg" });
+                l.age("e1.jpg", 3);
+                l.age("e2.jpg", 2);
+                l.moveHook = QStringLiteral("*/e?.jpg) rm -f %1;;").arg(l.at("e3.jpg"));
+                l.removedCount = 2;
+            } },
         SafetyCase { "MarkedRewrittenWithItsSizeAndTimeKept",
             [](Layout &l) {
                 l.photo("d1.jpg", 6, { "d2.jpg" });
                 l.hook = QStringLiteral("*/d?.jpg) touch -r \"$1\" %1; printf QZQZ | dd of=\"$1\" bs=1 "
                                         "seek=30000 conv=notrunc 2>/dev/null; touch -r %1 \"$1\";;")
                              .arg(l.at("../ref"));
+            } },
+        SafetyCase { "MarkedSwappedAtTheMove",
+            [](Layout &l) {
+                l.photo("f1.jpg", 10, { "f2.jpg" });
+                l.photo("../only.jpg", 11);
+                l.moveHook = QStringLiteral("*/f?.jpg) mv \"$1\" \"$1.aside\"; mv %1 \"$1\";;")
+                                 .arg(l.at("../only.jpg"));
+            } },
+        SafetyCase { "FolderLinkedOntoAnotherVolume",
+            [](Layout &l) {
+                const QString tree = l.root;
+                if (!l.mountVolume())
+                    return;
+                l.photo("photos/g1.jpg", 12, { "photos/g2.jpg" });
+                QFile::link(l.at("photos"), tree + "/linked");
+                l.scanned = QStringList { tree + "/linked" };
+            } },
+        SafetyCase { "PreMadeVolumeTrashAsALink",
+            [](Layout &l) {
+                foreignVolumeTrash(l, [&](const QString &trash) { QFile::link(l.at("elsewhere"), trash); });
+            } },
+        SafetyCase { "PreMadeVolumeTrashOfAnotherOwner",
+            [](Layout &l) {
+                foreignVolumeTrash(l, [&](const QString &trash) {
+                    QDir().mkpath(trash);
+                    ::chown(QFile::encodeName(trash).constData(), ::getuid() + 4242, ::getgid());
+                });
+            } },
+        SafetyCase { "PreMadeVolumeTrashWithLinkedFiles",
+            [](Layout &l) {
+                foreignVolumeTrash(l, [&](const QString &trash) {
+                    QDir().mkpath(trash + "/info");
+                    QFile::link(l.at("elsewhere"), trash + "/files");
+                });
             } }),
     [](const auto &info) { return std::string(info.param.first); });
 
