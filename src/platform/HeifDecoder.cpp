@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include "platform/DecodeBudget.h"
+#include "platform/HeifCodedSize.h"
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
 
@@ -16,7 +17,7 @@ namespace
 {
 
 // A decoded picture above this many bytes is refused rather than allocated: libheif cannot decode
-// scaled, and a declared size may be a lie.
+// scaled.
 constexpr qint64 kMaxDecodedBytes = qint64(1024) * 1024 * 1024;
 
 struct HandleRelease {
@@ -93,26 +94,37 @@ QImage HeifDecoder::embeddedThumbnail(int minPixelSize, int maxPixelSize) const
         const QSize sb = handleSize(b.get());
         return qint64(sa.width()) * sa.height() < qint64(sb.width()) * sb.height();
     });
-    return ImageSourceGeometry::scaledToFit(decodeHandle(smallest->get()), maxPixelSize);
+    return ImageSourceGeometry::scaledToFit(decodeWithinBudget(smallest->get()), maxPixelSize);
 }
 
 QImage HeifDecoder::decodeScaled(int maxPixelSize) const
 {
     if (!primary_)
         return {};
-    if (qint64(size_.width()) * size_.height() * 4 > kMaxDecodedBytes) {
-        Log::line(QStringLiteral("HEIF picture too large to decode: ") + path_);
-        return {};
-    }
-    // The decoded planes, the picture made of them and its copy into a QImage.
-    const DecodeBudget::Reservation reserved
-        = DecodeBudget::shared().reserve(qint64(size_.width()) * size_.height() * 19 / 2, path_);
-    if (!reserved.isValid())
-        return {};
-    const QImage image = decodeHandle(primary_);
+    const QImage image = decodeWithinBudget(primary_);
     if (image.isNull())
         Log::line(QStringLiteral("HEIF picture could not be decoded: ") + path_);
     return ImageSourceGeometry::scaledToFit(image, maxPixelSize);
+}
+
+// Charged by the picture the stream codes, whatever the file's boxes say: the decoder's planes and
+// its own working data about as large again, the picture made of them and its copy into a QImage.
+QImage HeifDecoder::decodeWithinBudget(const heif_image_handle *handle) const
+{
+    const HeifCodedSize::Coded coded = HeifCodedSize::of(handle);
+    const QSize stated = handleSize(handle);
+    const qint64 pixels = std::max(
+        qint64(stated.width()) * stated.height(), qint64(coded.size.width()) * coded.size.height());
+    if (pixels * 4 > kMaxDecodedBytes) {
+        Log::line(QStringLiteral("HEIF picture too large to decode: ") + path_);
+        return {};
+    }
+    const qint64 planes = pixels * (4 + coded.chromaSamplesPerPixel) * coded.bytesPerSample / 4;
+    const DecodeBudget::Reservation reserved
+        = DecodeBudget::shared().reserve(pixels * 4 * 2 + planes * 2, path_);
+    if (!reserved.isValid())
+        return {};
+    return decodeHandle(handle);
 }
 
 QImage HeifDecoder::decodeHandle(const heif_image_handle *handle)

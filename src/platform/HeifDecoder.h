@@ -36,6 +36,8 @@ public:
     QImage decodeScaled(int maxPixelSize) const;
 
 private:
+    // Decodes `handle` once the shared decode budget holds what its decoder will allocate.
+    QImage decodeWithinBudget(const heif_image_handle *handle) const;
     static QImage decodeHandle(const heif_image_handle *handle);
 
     QString path_;
