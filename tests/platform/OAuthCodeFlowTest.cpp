@@ -2,7 +2,9 @@
 // encoding, refusals, refreshes through HttpClient, and discovery.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include <QHostAddress>
@@ -12,6 +14,7 @@
 #include "platform/HttpClient.h"
 #include "platform/OAuthCodeFlow.h"
 #include "platform/OAuthDiscovery.h"
+#include "platform/OAuthRedirectListener.h"
 #include "platform/TokenSource.h"
 #include "support/FakeBrowser.h"
 #include "support/FakeHttpServer.h"
@@ -68,6 +71,48 @@ struct SignIn {
 };
 
 class SignInCodes : public testing::TestWithParam<const char *>
+{
+};
+
+// A sign-in whose browser waits at the sign-in page until told to go on.
+struct HeldSignIn : SignIn {
+    HeldSignIn()
+    {
+        flow.setBrowserOpener([this](const QUrl &url) { return (asked = url).isValid(); });
+    }
+    QString state() const { return QUrlQuery(asked).queryItemValue(QStringLiteral("state")); }
+    quint16 port() const { return quint16(QUrl(flow.redirectUri()).port()); }
+    // The genuine redirect, through the browser.
+    bool finish()
+    {
+        browser.opener()(asked);
+        return TestEvents::waitFor([this] { return outcome.done(); }, kWaitMs);
+    }
+    QUrl asked;
+};
+
+// The listener's whole answer to `request`, once it has hung up.
+QByteArray answerTo(quint16 port, const QByteArray &request)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    socket.write(request);
+    QByteArray answer;
+    TestEvents::waitFor(
+        [&] {
+            answer += socket.readAll();
+            return socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        kWaitMs);
+    return answer + socket.readAll();
+}
+
+struct SpoilingCase {
+    const char *name;
+    const char *request; // "%1" stands for the sign-in's state
+};
+
+class SpoilingRequests : public testing::TestWithParam<SpoilingCase>
 {
 };
 
@@ -170,6 +215,56 @@ TEST(OAuthCodeFlow, TheListenerDropsOversizedRequestsServesOneRedirectAndHasADea
     ASSERT_TRUE(abandoned.start());
     EXPECT_TRUE(TestEvents::waitFor([&] { return error == QLatin1String("timed_out"); }, kWaitMs));
     EXPECT_FALSE(abandoned.isListening());
+}
+
+// Another local process that finds the port first gets 400; the listener waits on for the browser.
+TEST_P(SpoilingRequests, AreRefusedAndTheGenuineRedirectStillSignsIn)
+{
+    HeldSignIn signIn;
+    ASSERT_TRUE(signIn.flow.start());
+    const QByteArray request = QString::fromLatin1(GetParam().request).arg(signIn.state()).toUtf8();
+    EXPECT_TRUE(answerTo(signIn.port(), request + " HTTP/1.1\r\n\r\n").startsWith("HTTP/1.1 400"));
+    EXPECT_TRUE(signIn.flow.isWaitingForRedirect() && signIn.flow.isListening());
+    ASSERT_TRUE(signIn.finish());
+    EXPECT_TRUE(signIn.outcome.signedIn) << signIn.outcome.error.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, SpoilingRequests,
+    testing::Values(SpoilingCase { "NoState", "GET /?code=planted" },
+        SpoilingCase { "ForeignState", "GET /?code=planted&state=forged" },
+        SpoilingCase { "OtherPath", "GET /favicon.ico?code=planted&state=%1" },
+        SpoilingCase { "NotAGet", "POST /?code=planted&state=%1" }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Idle connections give way to new ones instead of keeping the redirect out or piling up.
+TEST(OAuthCodeFlow, ManyIdleConnectionsLeaveRoomForTheRedirect)
+{
+    HeldSignIn signIn;
+    ASSERT_TRUE(signIn.flow.start());
+    std::vector<std::unique_ptr<QTcpSocket>> idle;
+    for (int i = 0; i < 40; ++i) {
+        idle.push_back(std::make_unique<QTcpSocket>());
+        idle.back()->connectToHost(QHostAddress::LocalHost, signIn.port());
+    }
+    auto stillOpen = [&] {
+        return std::count_if(idle.begin(), idle.end(),
+            [](const auto &socket) { return socket->state() != QAbstractSocket::UnconnectedState; });
+    };
+    EXPECT_TRUE(
+        TestEvents::waitFor([&] { return stillOpen() <= OAuthRedirectListener::kMaxConnections; }, kWaitMs));
+    ASSERT_TRUE(signIn.finish());
+    EXPECT_TRUE(signIn.outcome.signedIn) << signIn.outcome.error.toStdString();
+}
+
+// A redirect the listener took but nobody could use ends the sign-in with a reason.
+TEST(OAuthCodeFlow, ARedirectThatGoesNowhereFailsTheSignIn)
+{
+    OAuthCodeFlow::setUrlEventHandler([](const QString &) {});
+    SignIn signIn;
+    EXPECT_TRUE(signIn.run());
+    OAuthCodeFlow::setUrlEventHandler({});
+    EXPECT_EQ(signIn.outcome.error, QStringLiteral("not_received"));
+    EXPECT_FALSE(signIn.flow.isListening());
 }
 
 TEST(OAuthCodeFlow, AnExpiredTokenIsRefreshedForABackgroundRequestAndAFailedRefreshSignsOut)
