@@ -16,7 +16,7 @@ constexpr std::int64_t kSharedCapacity = std::int64_t(512) * 1024 * 1024;
 // Blocks from this size up are mapped for themselves and given back to the system when freed.
 // Left to itself, glibc raises this threshold to the size of each large block freed, up to 32 MB;
 // decoded planes then come from the decoding threads' own heaps, which keep them after they are
-// freed, and a scan on sixteen threads held twice its budget of memory that nothing used.
+// freed, and a scan of sixteen large pictures held twice its budget in memory that nothing used.
 constexpr int kMappedBlockBytes = 1024 * 1024;
 
 DecodeBudget makeShared()

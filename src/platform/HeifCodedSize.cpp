@@ -174,7 +174,7 @@ const heif_decoder_plugin &probePlugin()
             static_cast<Probe *>(decoder)->push(static_cast<const std::uint8_t *>(data), size);
             return result(heif_error_Ok, "");
         };
-        // The probe reads; it never makes a picture. The size travels back through the context.
+        // The probe reads; it never makes a picture. What it read goes to the caller's slot.
         p.decode_image = [](void *decoder, heif_image **image) {
             *image = nullptr;
             if (t_probeResult)
@@ -190,10 +190,15 @@ const heif_decoder_plugin &probePlugin()
 
 } // namespace
 
-HeifCodedSize::Coded HeifCodedSize::of(const heif_image_handle *handle)
+void HeifCodedSize::prepare()
 {
     static std::once_flag registered;
     std::call_once(registered, [] { heif_register_decoder_plugin(&probePlugin()); });
+}
+
+HeifCodedSize::Coded HeifCodedSize::of(const heif_image_handle *handle)
+{
+    prepare();
     Coded coded;
     t_probeResult = &coded;
     heif_decoding_options *options = heif_decoding_options_alloc();

@@ -17,6 +17,9 @@ public:
         int bytesPerSample = 1;
     };
 
+    // Registers the probe with libheif, whose list of decoders must not change while another thread
+    // decodes: called before any file is opened. Further calls do nothing.
+    static void prepare();
     // The coded picture of `handle`, read without decoding it. Unknown (an empty size) for streams
     // other than HEVC or whose parameter sets cannot be read.
     static Coded of(const heif_image_handle *handle);

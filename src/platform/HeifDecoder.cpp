@@ -45,6 +45,7 @@ bool HeifDecoder::isHeifHeader(const QByteArray &head)
 HeifDecoder::HeifDecoder(const QString &path, const QString &readPath)
     : path_(path)
 {
+    HeifCodedSize::prepare();
     context_ = heif_context_alloc();
     if (!context_)
         return;
