@@ -1,13 +1,17 @@
 // The HEVC sequence parameter set read as far as the coded picture's size, chroma format and bit
-// depth, and the probing decoder that collects every such set libheif passes it.
+// depth, and the probing decoder that collects every such set libheif passes it. For a grid, libheif
+// makes its canvas (at the size the grid states) before it hands over the first tile; the probe
+// fails that tile, and the canvas goes again.
 #include "platform/HeifCodedSize.h"
 
 #include <algorithm>
-#include <mutex>
+#include <memory>
 #include <vector>
 
 #include <libheif/heif.h>
 #include <libheif/heif_plugin.h>
+
+#include <QFile>
 
 namespace
 {
@@ -15,10 +19,9 @@ namespace
 constexpr int kSpsNalType = 33;
 // The fields read here sit within the first few dozen bytes of a parameter set.
 constexpr std::size_t kSpsBytesRead = 512;
-constexpr const char *kProbeId = "quennary-coded-size";
 
 // Where the probe running on this thread puts what it read: libheif gives a decoder no pointer of
-// the caller's. A decode on another thread (libheif's parallel tiles) finds none and reads nothing.
+// the caller's.
 thread_local HeifCodedSize::Coded *t_probeResult = nullptr;
 
 // Reads bits of a NAL unit's payload, dropping the emulation prevention bytes (00 00 03).
@@ -157,55 +160,83 @@ heif_error result(heif_error_code code, const char *message)
     return { code, heif_suberror_Unspecified, message };
 }
 
-const heif_decoder_plugin &probePlugin()
+// Registered with a context of its own at the highest priority, so every stream of that context
+// comes here and none is decoded: HEVC streams are read, streams of other formats only dropped.
+heif_decoder_plugin probePlugin(bool hevc)
 {
-    static const heif_decoder_plugin plugin = [] {
-        heif_decoder_plugin p {};
-        p.plugin_api_version = 3;
-        p.get_plugin_name = [] { return "coded size probe"; };
-        // Never chosen unless asked for by name.
-        p.does_support_format = [](heif_compression_format) { return 1; };
-        p.new_decoder = [](void **decoder) {
-            *decoder = new Probe;
-            return result(heif_error_Ok, "");
-        };
-        p.free_decoder = [](void *decoder) { delete static_cast<Probe *>(decoder); };
-        p.push_data = [](void *decoder, const void *data, std::size_t size) {
-            static_cast<Probe *>(decoder)->push(static_cast<const std::uint8_t *>(data), size);
-            return result(heif_error_Ok, "");
-        };
-        // The probe reads; it never makes a picture. What it read goes to the caller's slot.
-        p.decode_image = [](void *decoder, heif_image **image) {
-            *image = nullptr;
-            if (t_probeResult)
-                *t_probeResult = static_cast<const Probe *>(decoder)->coded;
-            return result(heif_error_Decoder_plugin_error, "probed");
-        };
-        p.set_strict_decoding = [](void *, int) {};
-        p.id_name = kProbeId;
-        return p;
-    }();
-    return plugin;
+    heif_decoder_plugin p {};
+    p.plugin_api_version = 3;
+    p.get_plugin_name = [] { return "coded size probe"; };
+    p.does_support_format = hevc
+        ? [](heif_compression_format format) { return format == heif_compression_HEVC ? 1 << 20 : 0; }
+        : [](heif_compression_format format) { return format == heif_compression_HEVC ? 0 : 1 << 20; };
+    p.new_decoder = [](void **decoder) {
+        *decoder = new Probe;
+        return result(heif_error_Ok, "");
+    };
+    p.free_decoder = [](void *decoder) { delete static_cast<Probe *>(decoder); };
+    p.push_data = hevc ? [](void *decoder, const void *data, std::size_t size) {
+        static_cast<Probe *>(decoder)->push(static_cast<const std::uint8_t *>(data), size);
+        return result(heif_error_Ok, "");
+    }
+                       : [](void *, const void *, std::size_t) { return result(heif_error_Ok, ""); };
+    // The probe reads; it never makes a picture. What it read goes to the caller's slot.
+    p.decode_image = [](void *decoder, heif_image **image) {
+        *image = nullptr;
+        if (t_probeResult)
+            *t_probeResult = static_cast<const Probe *>(decoder)->coded;
+        return result(heif_error_Decoder_plugin_error, "probed");
+    };
+    p.set_strict_decoding = [](void *, int) {};
+    p.id_name = "quennary-coded-size";
+    return p;
+}
+
+struct ContextFree {
+    void operator()(heif_context *context) const { heif_context_free(context); }
+};
+struct HandleRelease {
+    void operator()(heif_image_handle *handle) const { heif_image_handle_release(handle); }
+};
+using Handle = std::unique_ptr<heif_image_handle, HandleRelease>;
+
+Handle handleOf(heif_context *context, std::uint32_t thumbnailId)
+{
+    heif_image_handle *primary = nullptr;
+    if (heif_context_get_primary_image_handle(context, &primary).code != heif_error_Ok)
+        return nullptr;
+    Handle owned(primary);
+    if (thumbnailId == 0)
+        return owned;
+    heif_image_handle *thumbnail = nullptr;
+    if (heif_image_handle_get_thumbnail(primary, thumbnailId, &thumbnail).code != heif_error_Ok)
+        return nullptr;
+    return Handle(thumbnail);
 }
 
 } // namespace
 
-void HeifCodedSize::prepare()
+HeifCodedSize::Coded HeifCodedSize::of(const QString &readPath, std::uint32_t thumbnailId)
 {
-    static std::once_flag registered;
-    std::call_once(registered, [] { heif_register_decoder_plugin(&probePlugin()); });
-}
-
-HeifCodedSize::Coded HeifCodedSize::of(const heif_image_handle *handle)
-{
-    prepare();
+    static const heif_decoder_plugin hevcProbe = probePlugin(true);
+    static const heif_decoder_plugin otherProbe = probePlugin(false);
     Coded coded;
+    const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
+    if (!context)
+        return coded;
+    heif_register_decoder(context.get(), &hevcProbe);
+    heif_register_decoder(context.get(), &otherProbe);
+    // The tiles of a grid one at a time, on this thread, where the probe finds the caller's slot.
+    heif_context_set_max_decoding_threads(context.get(), 0);
+    if (heif_context_read_from_file(context.get(), QFile::encodeName(readPath).constData(), nullptr).code
+        != heif_error_Ok)
+        return coded;
+    const Handle handle = handleOf(context.get(), thumbnailId);
+    if (!handle)
+        return coded;
     t_probeResult = &coded;
-    heif_decoding_options *options = heif_decoding_options_alloc();
-    options->decoder_id = kProbeId;
     heif_image *image = nullptr;
-    heif_decode_image(handle, &image, heif_colorspace_undefined, heif_chroma_undefined, options);
-    heif_decoding_options_free(options);
+    heif_decode_image(handle.get(), &image, heif_colorspace_undefined, heif_chroma_undefined, nullptr);
     t_probeResult = nullptr;
     if (image)
         heif_image_release(image);

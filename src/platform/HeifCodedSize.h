@@ -1,12 +1,13 @@
 // What libheif's decoder will really allocate for an image: the size coded in the HEVC stream's
-// sequence parameter sets, which a file may state differently in its 'ispe' box. libheif hands the
-// stream to a decoder of our own that only reads those sets and decodes nothing, so the stream
-// read is exactly the one the real decoder would get.
+// sequence parameter sets, which a file may state differently in its 'ispe' box. The file is opened
+// in a libheif context of its own whose only decoders are ours: they read those sets and decode
+// nothing, so the stream read is exactly the one the real decoder would get.
 #pragma once
 
-#include <QSize>
+#include <cstdint>
 
-struct heif_image_handle;
+#include <QSize>
+#include <QString>
 
 class HeifCodedSize
 {
@@ -17,10 +18,8 @@ public:
         int bytesPerSample = 1;
     };
 
-    // Registers the probe with libheif, whose list of decoders must not change while another thread
-    // decodes: called before any file is opened. Further calls do nothing.
-    static void prepare();
-    // The coded picture of `handle`, read without decoding it. Unknown (an empty size) for streams
-    // other than HEVC or whose parameter sets cannot be read.
-    static Coded of(const heif_image_handle *handle);
+    // The coded picture of the file's primary image, or of its thumbnail `thumbnailId` when not 0,
+    // read without decoding it. For a grid, that of its first tile. Unknown (an empty size) for
+    // streams other than HEVC or whose parameter sets cannot be read.
+    static Coded of(const QString &readPath, std::uint32_t thumbnailId = 0);
 };
