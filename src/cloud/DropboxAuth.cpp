@@ -71,6 +71,7 @@ OAuthProvider DropboxAuth::provider()
         = { QUrl(CloudConfiguration::dropboxApiBase()), QUrl(CloudConfiguration::dropboxContentBase()) };
     provider.redirectAnswerText = localizedString(QStringLiteral("ID_SIGN_IN_RECEIVED"));
     provider.timedOutText = localizedString(QStringLiteral("ID_SIGN_IN_TIMED_OUT"));
+    provider.notReceivedText = localizedString(QStringLiteral("ID_SIGN_IN_NOT_RECEIVED"));
     return provider;
 }
 
@@ -104,10 +105,11 @@ bool DropboxAuth::authorizeFromControllerV2()
                 finish(DropboxOAuthResult { DropboxOAuthResult::Kind::cancel, {} });
                 return;
             }
-            // A time-out's description says it all; other errors keep the provider's code.
-            const QString text = description.isEmpty()  ? error
-                : error == QLatin1String("timed_out") ? description
-                                                      : error + QStringLiteral(": ") + description;
+            // Our own descriptions say it all; the provider's errors keep their code.
+            const bool ours = error == QLatin1String("timed_out") || error == QLatin1String("not_received");
+            const QString text = description.isEmpty() ? error
+                : ours                                 ? description
+                                                       : error + QStringLiteral(": ") + description;
             finish(DropboxOAuthResult { DropboxOAuthResult::Kind::error, text });
         });
     return m_flow->start();

@@ -87,6 +87,7 @@ void GoogleSignIn::startAuthorization(const std::optional<OAuthEndpoints> &endpo
     provider.apiBases = { QUrl(m_service.apiBase()) };
     provider.redirectAnswerText = localizedString(QStringLiteral("ID_SIGN_IN_RECEIVED"));
     provider.timedOutText = localizedString(QStringLiteral("ID_SIGN_IN_TIMED_OUT"));
+    provider.notReceivedText = localizedString(QStringLiteral("ID_SIGN_IN_NOT_RECEIVED"));
     // deleteLater: a replaced flow may be the sender of the signal being handled.
     std::shared_ptr<OAuthCodeFlow> flow(
         new OAuthCodeFlow(provider), [](OAuthCodeFlow *old) { old->deleteLater(); });

@@ -39,7 +39,7 @@ QString moveAside(const QString &dbPath)
 
 } // namespace
 
-bool CacheFile::open(SqliteConnection &connection, const QString &dbPath)
+bool CacheFile::open(SqliteConnection &connection, const QString &dbPath, const std::atomic<bool> *stop)
 {
     const QFileInfo info(dbPath);
     if (!info.exists())
@@ -54,8 +54,11 @@ bool CacheFile::open(SqliteConnection &connection, const QString &dbPath)
             replace(dbPath, connection.errorMessage());
         return false;
     }
+    connection.restrictForeignFile(stop, SqliteConnection::kDefaultStepBudgetMs);
     int version = 0;
     QString problem = checkIdentity(connection, &version);
+    if (problem.isEmpty())
+        problem = checkSchema(connection);
     if (problem.isEmpty() && version == kOldThumbnailVersion)
         problem = dropOldFingerprints(connection, dbPath);
     if (problem.isEmpty()) {
@@ -69,8 +72,10 @@ bool CacheFile::open(SqliteConnection &connection, const QString &dbPath)
         addMissingColumns(connection);
         return true;
     }
+    const bool stopped = connection.interruptedByStop();
     connection.close();
-    replace(dbPath, problem);
+    if (!stopped)
+        replace(dbPath, problem);
     return false;
 }
 
@@ -88,6 +93,39 @@ QString CacheFile::checkIdentity(SqliteConnection &connection, int *version)
     if (*version != kSchemaVersion && *version != kOldThumbnailVersion)
         return QStringLiteral("cache of another version");
     return QString();
+}
+
+// Only our tables and the indexes SQLite makes for their keys. A view or a virtual table may stand
+// where a table should be and never end, a trigger runs with every write, an index of someone
+// else's is kept up to date with every write; none has a place in a cache.
+QString CacheFile::checkSchema(SqliteConnection &connection)
+{
+    SqliteStatement objects(connection, "SELECT type, name, tbl_name, sql FROM sqlite_schema");
+    if (!objects.isValid())
+        return connection.errorMessage();
+    int result = SQLITE_ROW;
+    while ((result = objects.step()) == SQLITE_ROW) {
+        const QString type = objects.columnText(0);
+        const QString name = objects.columnText(1);
+        const bool ownTable = type == QLatin1String("table") && isOwnTable(name)
+            && !objects.columnText(3).startsWith(QLatin1String("CREATE VIRTUAL"), Qt::CaseInsensitive);
+        const bool keyIndex = type == QLatin1String("index") && objects.isNull(3)
+            && name.startsWith(QLatin1String("sqlite_autoindex_")) && isOwnTable(objects.columnText(2));
+        if (!ownTable && !keyIndex)
+            return QStringLiteral("holds %1 %2, which is not part of a cache").arg(type, name);
+    }
+    return result == SQLITE_DONE ? QString() : connection.errorMessage();
+}
+
+bool CacheFile::isOwnTable(const QString &name)
+{
+    if (name == QLatin1String("ExfInfo") || name == QLatin1String("tempTable"))
+        return true;
+    for (int i = 0; i < CacheFormat::kDependentTableCount; ++i) {
+        if (name == QLatin1String(CacheFormat::kDependentTables[i]))
+            return true;
+    }
+    return false;
 }
 
 QString CacheFile::dropOldFingerprints(SqliteConnection &connection, const QString &dbPath)
@@ -137,8 +175,10 @@ bool CacheFile::checkPages(SqliteConnection &connection, const QString &dbPath)
     }
     if (problem.isEmpty())
         return true;
+    const bool stopped = connection.interruptedByStop();
     connection.close();
-    replace(dbPath, QStringLiteral("damaged: ") + problem);
+    if (!stopped)
+        replace(dbPath, QStringLiteral("damaged: ") + problem);
     return false;
 }
 
@@ -146,9 +186,11 @@ void CacheFile::operationFailed(SqliteConnection &connection, const QString &dbP
 {
     const int result = connection.lastResult();
     const QString message = connection.errorMessage();
+    // A statement that ran past its budget would do so in every scan.
+    const bool overBudget = connection.interruptedByBudget();
     connection.close();
-    if (isUnusableResult(result))
-        replace(dbPath, message);
+    if (isUnusableResult(result) || overBudget)
+        replace(dbPath, overBudget ? QStringLiteral("a statement ran too long") : message);
 }
 
 bool CacheFile::isUnusableResult(int result)

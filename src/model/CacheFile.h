@@ -4,6 +4,8 @@
 // says so.
 #pragma once
 
+#include <atomic>
+
 #include <QString>
 
 class SqliteConnection;
@@ -18,9 +20,14 @@ public:
     // themselves; they must not be compared with today's, so they are dropped once and made again.
     static constexpr int kOldThumbnailVersion = 1;
 
-    // Opens an existing cache read-write and checks that it is one. A missing file gives false
-    // quietly; an unusable one is replaced and gives false.
-    static bool open(SqliteConnection &connection, const QString &dbPath);
+    // Opens an existing cache read-write and checks that it is one, holding our tables and nothing
+    // else (no view, trigger, virtual table or index of its own). A missing file gives false
+    // quietly; an unusable one is replaced and gives false. The cache sits in the user's folder
+    // where anything may have written it, so it is read with the guards of a foreign database: its
+    // schema runs no functions, and a statement ends as soon as `stop` is set or one of its steps
+    // runs past the step budget (the file is then replaced, since every scan would meet it again).
+    static bool open(
+        SqliteConnection &connection, const QString &dbPath, const std::atomic<bool> *stop = nullptr);
     // Checks every page of an open cache (PRAGMA quick_check), once when a scan starts: a damaged
     // page that no fetch happens to read would otherwise go unnoticed. A damaged file is closed and
     // replaced, and false returned.
@@ -46,6 +53,8 @@ public:
 
 private:
     static QString checkIdentity(SqliteConnection &connection, int *version);
+    static QString checkSchema(SqliteConnection &connection);
+    static bool isOwnTable(const QString &name);
     static QString dropOldFingerprints(SqliteConnection &connection, const QString &dbPath);
     static void addMissingColumns(SqliteConnection &connection);
 };

@@ -12,8 +12,8 @@
 #include <QVariantMap>
 
 #include "model/LibraryDateWindow.h"
+#include "model/SqliteConnection.h"
 
-class SqliteConnection;
 class SqliteStatement;
 
 struct LibraryQueryOptions {
@@ -25,10 +25,8 @@ struct LibraryQueryOptions {
     bool matchAlbumByExactTitle = true;
     // The scan's stop: reading ends as soon as it is set.
     const std::atomic<bool> *stop = nullptr;
-    // How long one step of a statement may run before the library counts as unreadable: a real
-    // library answers in far less, a hostile one (a view that never ends) would run for ever.
-    static constexpr int kDefaultStepBudgetMs = 30000;
-    int stepBudgetMs = kDefaultStepBudgetMs;
+    // How long one step of a statement may run before the library counts as unreadable.
+    int stepBudgetMs = SqliteConnection::kDefaultStepBudgetMs;
 };
 
 class LibraryQuery

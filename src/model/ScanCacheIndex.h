@@ -4,6 +4,7 @@
 // locks on its own.
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 #include <QByteArray>
@@ -19,6 +20,8 @@ struct ScanCacheIndex {
     // The scan compares turned or mirrored variants; when not, only the first of each cached
     // fingerprint is read (a cached fingerprint is never written back).
     bool turnsCompared = true;
+    // The scan's stop: a cache statement that is running ends as soon as it is set.
+    const std::atomic<bool> *stop = nullptr;
     SharedPathDictionary<std::shared_ptr<ExifInfo>> dictExif;
     // MD5 digests: of videos, and of photos without a fingerprint of the scan's side.
     SharedPathDictionary<QByteArray> dictHash;

@@ -75,9 +75,19 @@ void SqliteConnection::workStarting()
 int SqliteConnection::progress(void *connection)
 {
     const auto *self = static_cast<const SqliteConnection *>(connection);
-    if (self->m_stop && self->m_stop->load(std::memory_order_relaxed))
+    if (self->stopRequested())
         return 1;
     return self->m_stepBudgetMs > 0 && self->m_workClock.hasExpired(self->m_stepBudgetMs) ? 1 : 0;
+}
+
+bool SqliteConnection::interruptedByStop() const
+{
+    return m_lastResult == SQLITE_INTERRUPT && stopRequested();
+}
+
+bool SqliteConnection::interruptedByBudget() const
+{
+    return m_lastResult == SQLITE_INTERRUPT && !stopRequested();
 }
 
 void SqliteConnection::close()

@@ -14,6 +14,9 @@ class SqliteConnection
 {
 public:
     enum class Mode { ReadWrite, ReadOnly };
+    // How long one step of a statement on a foreign file may run: a real library or cache answers
+    // in far less, a hostile one (a view that never ends) would run for ever.
+    static constexpr int kDefaultStepBudgetMs = 30000;
 
     SqliteConnection() = default;
     ~SqliteConnection();
@@ -24,13 +27,19 @@ public:
     // Every connection is defensive: no SQL can damage the file on purpose (writable schema,
     // shadow-table writes and the like are refused).
     bool open(const QString &path, Mode mode);
-    // For a database that comes from elsewhere (a photo library): functions and virtual tables
+    // For a database that comes from elsewhere (a photo library) or that anything may have written
+    // (the cache in the user's folder): functions and virtual tables
     // named in its schema do not run, values, statements and expressions are held to sizes far
     // beyond any real library's, and a statement ends with SQLITE_INTERRUPT as soon as `*stop` is
     // set or one step of it has run longer than `stepBudgetMs` (0: no budget).
     void restrictForeignFile(const std::atomic<bool> *stop, int stepBudgetMs);
     // Starts the budget of a step (or of preparing a statement) afresh.
     void workStarting();
+    // The stop given to restrictForeignFile() is set.
+    bool stopRequested() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
+    // The last failure was a statement interrupted: by the stop, or else by the step budget.
+    bool interruptedByStop() const;
+    bool interruptedByBudget() const;
     void close();
     bool isOpen() const { return m_db != nullptr; }
     sqlite3 *handle() const { return m_db; }

@@ -28,10 +28,10 @@ enum class OpenFailure { Quiet, Logged };
 // Runs `work` in one transaction on a connection of its own. On failure the transaction is rolled
 // back and every statement finalized before the file is looked at (and perhaps replaced).
 bool inTransaction(const QString &dbPath, SqliteTransaction::Kind kind, OpenFailure openFailure,
-    const std::function<bool(SqliteConnection &)> &work)
+    const std::atomic<bool> *stop, const std::function<bool(SqliteConnection &)> &work)
 {
     SqliteConnection connection;
-    if (!CacheFile::open(connection, dbPath)) {
+    if (!CacheFile::open(connection, dbPath, stop)) {
         if (openFailure == OpenFailure::Logged)
             systemLogLine(QStringLiteral("Unable to open database"));
         return false;
@@ -105,30 +105,32 @@ bool SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
     return false;
 }
 
-bool SqliteDBOperations::checkCacheForScan(const QString &dbPath)
+bool SqliteDBOperations::checkCacheForScan(const QString &dbPath, const std::atomic<bool> *stop)
 {
     SqliteConnection connection;
-    return CacheFile::open(connection, dbPath) && CacheFile::checkPages(connection, dbPath);
+    return CacheFile::open(connection, dbPath, stop) && CacheFile::checkPages(connection, dbPath);
 }
 
-bool SqliteDBOperations::createTablesIfNotExists(const QString &dbPath)
+bool SqliteDBOperations::createTablesIfNotExists(const QString &dbPath, const std::atomic<bool> *stop)
 {
     const QByteArray schema = schemaText();
     return inTransaction(
-        dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
+        dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, stop, [&](SqliteConnection &connection) {
             return !schema.isEmpty() && connection.exec(schema.constData());
         });
 }
 
-void SqliteDBOperations::deleteRecordsFromTable(const QString &, const QString &dbPath)
+void SqliteDBOperations::deleteRecordsFromTable(
+    const QString &, const QString &dbPath, const std::atomic<bool> *stop)
 {
-    inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Quiet,
+    inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Quiet, stop,
         [](SqliteConnection &connection) { return connection.exec("DELETE FROM tempTable"); });
 }
 
-void SqliteDBOperations::insertDataInTempTable(const QString &, const QString &dbPath, const Records &records)
+void SqliteDBOperations::insertDataInTempTable(
+    const QString &, const QString &dbPath, const Records &records, const std::atomic<bool> *stop)
 {
-    inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Quiet,
+    inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Quiet, stop,
         [&](SqliteConnection &connection) { return CacheWriter(connection, 0).writeScanPaths(records); });
 }
 
@@ -136,8 +138,8 @@ QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromD
     const QString &dbPath, bool, ScanCacheIndex &index)
 {
     std::optional<CacheFetchResult> result;
-    inTransaction(
-        dbPath, SqliteTransaction::Kind::Read, OpenFailure::Quiet, [&](SqliteConnection &connection) {
+    inTransaction(dbPath, SqliteTransaction::Kind::Read, OpenFailure::Quiet, index.stop,
+        [&](SqliteConnection &connection) {
             // The fetch reads every cached block of the scan once; mapping the file spares the copy of
             // each page through a read call (a third of the fetch's time on 100,000 paths). Mapped
             // pages stay resident until the connection closes, on top of the fingerprints read from
@@ -157,8 +159,8 @@ void SqliteDBOperations::insertDataInExifInfoTable(
     const QString &, const QString &dbPath, const Records &records, ScanCacheIndex &index)
 {
     QStringList replaced;
-    const bool done = inTransaction(
-        dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
+    const bool done = inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, index.stop,
+        [&](SqliteConnection &connection) {
             CacheWriter writer(connection, index.reSizeValue);
             return writer.writeExifRows(records, &replaced);
         });
@@ -171,8 +173,8 @@ void SqliteDBOperations::insertDataInExifInfoTable(
 void SqliteDBOperations::insertDataInTable(
     const QString &, const QString &dbPath, const Records &records, bool, const ScanCacheIndex &index)
 {
-    inTransaction(
-        dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
+    inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, index.stop,
+        [&](SqliteConnection &connection) {
             CacheWriter writer(connection, index.reSizeValue);
             return writer.writeDigestRows(records, isCachedThisScan(index));
         });
@@ -186,8 +188,8 @@ bool SqliteDBOperations::batchChangesNothing(const Records &records, const ScanC
 bool SqliteDBOperations::saveBatch(const QString &dbPath, const Records &records, ScanCacheIndex &index)
 {
     QStringList replaced;
-    const bool done = inTransaction(
-        dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, [&](SqliteConnection &connection) {
+    const bool done = inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, index.stop,
+        [&](SqliteConnection &connection) {
             CacheWriter writer(connection, index.reSizeValue);
             return writer.writeExifRows(records, &replaced)
                 && writer.writeDigestRows(

@@ -8,6 +8,7 @@
 // The table-name arguments are kept for the callers' sake; each operation knows its own tables.
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 #include <QHash>
@@ -39,16 +40,18 @@ public:
     static bool copyDataBaseIfRequieredAtDestination(
         const QString &folder, const QString &templatePath, const QString &dbName);
     // Adds the tables a cache lacks. False when the cache cannot be opened or changed.
-    static bool createTablesIfNotExists(const QString &dbPath);
+    // Every operation's statements end as soon as `stop` (or the index's stop) is set.
+    static bool createTablesIfNotExists(const QString &dbPath, const std::atomic<bool> *stop = nullptr);
     // Once at the start of a scan: a cache the program cannot use (not a file, damaged pages) is
     // replaced by a fresh one; false when it was.
-    static bool checkCacheForScan(const QString &dbPath);
+    static bool checkCacheForScan(const QString &dbPath, const std::atomic<bool> *stop = nullptr);
 
     // Empties the path table of the current scan.
-    static void deleteRecordsFromTable(const QString &tableName, const QString &dbPath);
+    static void deleteRecordsFromTable(
+        const QString &tableName, const QString &dbPath, const std::atomic<bool> *stop = nullptr);
     // One path-table row per record.
-    static void insertDataInTempTable(
-        const QString &tableName, const QString &dbPath, const Records &records);
+    static void insertDataInTempTable(const QString &tableName, const QString &dbPath, const Records &records,
+        const std::atomic<bool> *stop = nullptr);
 
     // The cached EXIF record of every path in the path table (with its row id in `exifInfoId`);
     // the valid cached fingerprints of the index's side go into its dictFingerprint and the MD5

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <malloc.h>
+
 #include "platform/Log.h"
 
 namespace
@@ -10,6 +12,18 @@ namespace
 // Enough for the largest photographs of ordinary cameras and panoramas at the scale they are
 // decoded at, one such decode at a time; a few hundred small ones run side by side.
 constexpr std::int64_t kSharedCapacity = std::int64_t(512) * 1024 * 1024;
+
+// Blocks from this size up are mapped for themselves and given back to the system when freed.
+// Left to itself, glibc raises this threshold to the size of each large block freed, up to 32 MB;
+// decoded planes then come from the decoding threads' own heaps, which keep them after they are
+// freed, and a scan of sixteen large pictures held twice its budget in memory that nothing used.
+constexpr int kMappedBlockBytes = 1024 * 1024;
+
+DecodeBudget makeShared()
+{
+    mallopt(M_MMAP_THRESHOLD, kMappedBlockBytes);
+    return DecodeBudget(kSharedCapacity);
+}
 
 } // namespace
 
@@ -34,7 +48,7 @@ DecodeBudget::Reservation::~Reservation()
 
 DecodeBudget &DecodeBudget::shared()
 {
-    static DecodeBudget budget(kSharedCapacity);
+    static DecodeBudget budget = makeShared();
     return budget;
 }
 
@@ -55,6 +69,7 @@ DecodeBudget::Reservation DecodeBudget::reserve(
     std::unique_lock<std::mutex> lock(m_mutex);
     m_freed.wait(lock, [&] { return m_used + bytes <= m_capacity; });
     m_used += bytes;
+    m_peak = std::max(m_peak, m_used);
     return Reservation(this, bytes);
 }
 
@@ -62,6 +77,14 @@ std::int64_t DecodeBudget::inUse() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_used;
+}
+
+std::int64_t DecodeBudget::takePeak()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const std::int64_t peak = m_peak;
+    m_peak = m_used;
+    return peak;
 }
 
 void DecodeBudget::release(std::int64_t bytes)

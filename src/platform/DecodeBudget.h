@@ -1,5 +1,5 @@
 // The memory that picture decodes may hold at once, shared by every thread that decodes: a decode
-// reserves what it will allocate, from the picture's declared size and the scale it decodes at,
+// reserves what it will allocate, from the size its decoder will make and the scale it decodes at,
 // before it starts, and gives it back when done. A picture that needs more than the whole budget
 // is refused, so no file, however it is crafted, and no number of hashing threads can take more.
 #pragma once
@@ -40,6 +40,8 @@ public:
     Reservation reserve(std::int64_t bytes, const QString &picture, std::int64_t pictureLimit = -1);
     std::int64_t capacity() const { return m_capacity; }
     std::int64_t inUse() const;
+    // The most held at once since the last call (or since the start), and a fresh count from now.
+    std::int64_t takePeak();
 
 private:
     void release(std::int64_t bytes);
@@ -48,4 +50,5 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_freed;
     std::int64_t m_used = 0;
+    std::int64_t m_peak = 0;
 };

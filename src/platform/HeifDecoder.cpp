@@ -2,13 +2,13 @@
 #include "platform/HeifDecoder.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include <libheif/heif.h>
 
 #include <QFile>
 
-#include "platform/DecodeBudget.h"
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
 
@@ -16,7 +16,7 @@ namespace
 {
 
 // A decoded picture above this many bytes is refused rather than allocated: libheif cannot decode
-// scaled, and a declared size may be a lie.
+// scaled.
 constexpr qint64 kMaxDecodedBytes = qint64(1024) * 1024 * 1024;
 
 struct HandleRelease {
@@ -43,12 +43,13 @@ bool HeifDecoder::isHeifHeader(const QByteArray &head)
 
 HeifDecoder::HeifDecoder(const QString &path, const QString &readPath)
     : path_(path)
+    , readPath_(readPath.isEmpty() ? path : readPath)
 {
     context_ = heif_context_alloc();
     if (!context_)
         return;
-    heif_error error = heif_context_read_from_file(
-        context_, QFile::encodeName(readPath.isEmpty() ? path : readPath).constData(), nullptr);
+    heif_error error
+        = heif_context_read_from_file(context_, QFile::encodeName(readPath_).constData(), nullptr);
     if (error.code == heif_error_Ok)
         error = heif_context_get_primary_image_handle(context_, &primary_);
     if (error.code != heif_error_Ok) {
@@ -77,42 +78,67 @@ QImage HeifDecoder::embeddedThumbnail(int minPixelSize, int maxPixelSize) const
         return {};
     std::vector<heif_item_id> ids(static_cast<size_t>(count));
     heif_image_handle_get_list_of_thumbnail_IDs(primary_, ids.data(), count);
-    std::vector<std::unique_ptr<heif_image_handle, HandleRelease>> usable;
+    std::vector<std::pair<heif_item_id, std::unique_ptr<heif_image_handle, HandleRelease>>> usable;
     for (heif_item_id id : ids) {
         heif_image_handle *thumbnail = nullptr;
         if (heif_image_handle_get_thumbnail(primary_, id, &thumbnail).code != heif_error_Ok)
             continue;
         std::unique_ptr<heif_image_handle, HandleRelease> owned(thumbnail);
         if (ImageSourceGeometry::isUsableEmbedded(handleSize(thumbnail), size_, minPixelSize))
-            usable.push_back(std::move(owned));
+            usable.emplace_back(id, std::move(owned));
     }
     if (usable.empty())
         return {};
     const auto smallest = std::min_element(usable.begin(), usable.end(), [](const auto &a, const auto &b) {
-        const QSize sa = handleSize(a.get());
-        const QSize sb = handleSize(b.get());
+        const QSize sa = handleSize(a.second.get());
+        const QSize sb = handleSize(b.second.get());
         return qint64(sa.width()) * sa.height() < qint64(sb.width()) * sb.height();
     });
-    return ImageSourceGeometry::scaledToFit(decodeHandle(smallest->get()), maxPixelSize);
+    return ImageSourceGeometry::scaledToFit(
+        decodeWithinBudget(smallest->second.get(), smallest->first), maxPixelSize);
 }
 
 QImage HeifDecoder::decodeScaled(int maxPixelSize) const
 {
     if (!primary_)
         return {};
-    if (qint64(size_.width()) * size_.height() * 4 > kMaxDecodedBytes) {
-        Log::line(QStringLiteral("HEIF picture too large to decode: ") + path_);
-        return {};
-    }
-    // The decoded planes, the picture made of them and its copy into a QImage.
-    const DecodeBudget::Reservation reserved
-        = DecodeBudget::shared().reserve(qint64(size_.width()) * size_.height() * 19 / 2, path_);
-    if (!reserved.isValid())
-        return {};
-    const QImage image = decodeHandle(primary_);
+    const QImage image = decodeWithinBudget(primary_, 0);
     if (image.isNull())
         Log::line(QStringLiteral("HEIF picture could not be decoded: ") + path_);
     return ImageSourceGeometry::scaledToFit(image, maxPixelSize);
+}
+
+// Charged by the picture the stream codes, whatever the file's boxes say. The stated size is held
+// while the stream is read (a grid's canvas is made meanwhile), the coded one once it is known.
+QImage HeifDecoder::decodeWithinBudget(const heif_image_handle *handle, std::uint32_t thumbnailId) const
+{
+    const QSize stated = handleSize(handle);
+    const qint64 statedPixels = qint64(stated.width()) * stated.height();
+    std::optional<DecodeBudget::Reservation> reserved;
+    reserved.emplace(reserve(statedPixels, {}));
+    if (!reserved->isValid())
+        return {};
+    const HeifCodedSize::Coded coded = HeifCodedSize::of(readPath_, thumbnailId);
+    const qint64 codedPixels = qint64(coded.size.width()) * coded.size.height();
+    if (codedPixels > statedPixels || coded.bytesPerSample > 1) {
+        reserved.reset();
+        reserved.emplace(reserve(std::max(codedPixels, statedPixels), coded));
+        if (!reserved->isValid())
+            return {};
+    }
+    return decodeHandle(handle);
+}
+
+// The decoder's planes and its own working data about as large again, the picture made of them
+// and its copy into a QImage.
+DecodeBudget::Reservation HeifDecoder::reserve(qint64 pixels, const HeifCodedSize::Coded &coded) const
+{
+    if (pixels * 4 > kMaxDecodedBytes) {
+        Log::line(QStringLiteral("HEIF picture too large to decode: ") + path_);
+        return {};
+    }
+    const qint64 planes = pixels * (4 + coded.chromaSamplesPerPixel) * coded.bytesPerSample / 4;
+    return DecodeBudget::shared().reserve(pixels * 4 * 2 + planes * 2, path_);
 }
 
 QImage HeifDecoder::decodeHandle(const heif_image_handle *handle)

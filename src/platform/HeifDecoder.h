@@ -3,12 +3,16 @@
 // so everything here is already upright.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
+
+#include "platform/DecodeBudget.h"
+#include "platform/HeifCodedSize.h"
 
 struct heif_context;
 struct heif_image_handle;
@@ -36,9 +40,14 @@ public:
     QImage decodeScaled(int maxPixelSize) const;
 
 private:
+    // Decodes `handle` (the primary image, or the thumbnail `thumbnailId`) once the shared decode
+    // budget holds what its decoder will allocate.
+    QImage decodeWithinBudget(const heif_image_handle *handle, std::uint32_t thumbnailId) const;
+    DecodeBudget::Reservation reserve(qint64 pixels, const HeifCodedSize::Coded &coded) const;
     static QImage decodeHandle(const heif_image_handle *handle);
 
     QString path_;
+    QString readPath_;
     heif_context *context_ = nullptr;
     heif_image_handle *primary_ = nullptr;
     QSize size_;

@@ -190,6 +190,9 @@ bool OAuthCodeFlow::prepareRedirect()
     }
     QString path = configured.path();
     m_listener->setCallbackPath(path);
+    m_listener->setRedirectCheck([this](const QUrl &target) {
+        return redirectValues(target).value(QStringLiteral("state")).toString() == m_state;
+    });
     if (path.isEmpty())
         path = QStringLiteral("/");
     m_redirectUri
@@ -214,6 +217,9 @@ void OAuthCodeFlow::listenerReceived(const QUrl &target)
         handler(url.toString(QUrl::FullyEncoded));
     else
         resumeExternalUserAgentFlowWithURL(url);
+    // The listener has closed; a redirect nobody took leaves nothing to wait for.
+    if (m_phase == Phase::waitingForRedirect)
+        fail(QStringLiteral("not_received"), m_provider.notReceivedText);
 }
 
 bool OAuthCodeFlow::resumeExternalUserAgentFlowWithURL(const QUrl &url)

@@ -1,7 +1,9 @@
 // A browser sign-in with the authorization-code grant, on Qt's flow: PKCE (S256) and a checked
-// state on every run, the redirect caught by a listener on the loopback address (one redirect, a
-// deadline, then "timed_out") or handed in as a URL event, the code exchanged and refreshed at the token endpoint, and failures reported rather
-// than dropped. Lives on the GUI thread; other threads reach its token through tokenSource().
+// state on every run, the redirect caught by a listener on the loopback address (only the redirect
+// carrying this run's state, a deadline, then "timed_out"; "not_received" when the one it took went
+// nowhere) or handed in as a URL event, the code exchanged and refreshed at the token endpoint, and
+// failures reported rather than dropped. Lives on the GUI thread; other threads reach its token through
+// tokenSource().
 #pragma once
 
 #include <functional>

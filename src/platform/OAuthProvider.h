@@ -26,9 +26,10 @@ struct OAuthProvider {
     // How long the loopback listener waits for the redirect before the sign-in fails "timed_out".
     int redirectDeadlineMs = 5 * 60 * 1000;
     // What the browser shows once the listener has the redirect, and the description of a sign-in
-    // that timed out (the user sees both).
+    // that timed out, or whose listener closed without a redirect it could take (the user sees all).
     QString redirectAnswerText;
     QString timedOutText;
+    QString notReceivedText;
     // Time without data before a token request fails.
     int transferTimeoutMs = 60000;
     // The API addresses the access token may be sent to.

@@ -1,5 +1,7 @@
 #include "platform/OAuthRedirectListener.h"
 
+#include <algorithm>
+
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -53,53 +55,71 @@ void OAuthRedirectListener::close()
     m_deadline.stop();
     m_server->close();
     // Requests still being read are dropped; answers being written finish on their own.
-    const QList<QTcpSocket *> reading = m_buffers.keys();
-    m_buffers.clear();
-    for (QTcpSocket *socket : reading)
-        socket->abort();
+    while (!m_reading.isEmpty())
+        drop(m_reading.first().socket);
 }
 
 void OAuthRedirectListener::accept()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+        // The oldest connection gives way: idle connections cannot keep the redirect out, nor take
+        // the process's file descriptors.
+        if (m_reading.size() >= kMaxConnections)
+            drop(m_reading.first().socket);
         socket->setParent(this);
-        m_buffers.insert(socket, {});
+        m_reading.append(Reading { socket, {} });
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            m_buffers.remove(socket);
+            m_reading.removeIf([socket](const Reading &open) { return open.socket == socket; });
             socket->deleteLater();
         });
+        QTimer::singleShot(kIdleMs, socket, [this, socket] { drop(socket); });
+    }
+}
+
+void OAuthRedirectListener::drop(QTcpSocket *socket)
+{
+    if (m_reading.removeIf([socket](const Reading &open) { return open.socket == socket; }) > 0) {
+        socket->abort();
+        socket->deleteLater();
     }
 }
 
 void OAuthRedirectListener::readFrom(QTcpSocket *socket)
 {
-    const auto entry = m_buffers.find(socket);
-    if (entry == m_buffers.end())
+    const auto entry = std::find_if(
+        m_reading.begin(), m_reading.end(), [socket](const Reading &open) { return open.socket == socket; });
+    if (entry == m_reading.end())
         return;
-    QByteArray &buffer = *entry;
+    QByteArray &buffer = entry->request;
     buffer += socket->read(kMaxRequestBytes + 1 - buffer.size());
-    const qsizetype headerEnd = buffer.indexOf("\r\n\r\n");
-    if (headerEnd < 0) {
+    if (buffer.indexOf("\r\n\r\n") < 0) {
         if (buffer.size() > kMaxRequestBytes) {
             Log::line(QStringLiteral("Sign-in listener dropped an oversized request"));
-            m_buffers.erase(entry);
-            socket->abort();
+            drop(socket);
         }
         return;
     }
-    const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
-    m_buffers.erase(entry);
-    const QUrl target = QUrl::fromEncoded(requestLine.value(1), QUrl::StrictMode);
-    const QString path = target.path().isEmpty() ? QStringLiteral("/") : target.path();
-    if (requestLine.value(0) != "GET" || !target.isValid() || path != m_path || !m_server->isListening()) {
-        answer(socket, "404 Not Found", {});
+    const QUrl target = redirectTarget(buffer);
+    m_reading.erase(entry);
+    if (!m_server->isListening() || target.isEmpty()) {
+        answer(socket, "400 Bad Request", {});
         return;
     }
-    // One redirect is served: whatever it carries, the listener is done.
+    // The one redirect is served: the listener is done.
     close();
     emit redirectReceived(target);
     answer(socket, "200 OK", m_page);
+}
+
+QUrl OAuthRedirectListener::redirectTarget(const QByteArray &request) const
+{
+    const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
+    const QUrl target = QUrl::fromEncoded(requestLine.value(1), QUrl::StrictMode);
+    const QString path = target.path().isEmpty() ? QStringLiteral("/") : target.path();
+    const bool isRedirect = requestLine.value(0) == "GET" && target.isValid() && path == m_path
+        && (!m_check || m_check(target));
+    return isRedirect ? target : QUrl();
 }
 
 void OAuthRedirectListener::answer(QTcpSocket *socket, const QByteArray &status, const QByteArray &html)

@@ -1,11 +1,16 @@
-// The loopback listener that catches a browser sign-in's redirect. It serves one redirect (a GET
-// to its callback path) and then takes no more connections; a request that grows past a few KB
-// before its headers end is dropped; and when no redirect has come by its deadline it closes and
-// reports the time-out. Other paths (a browser's icon request) get 404 and do not count.
+// The loopback listener that catches a browser sign-in's redirect. It serves the one redirect that
+// passes the sign-in's check (a GET to its callback path carrying the run's state) and then takes
+// no more connections. Any other request (another path, a missing or foreign state, a browser's
+// icon request) gets 400 and the listener goes on listening, so no other local process can spoil
+// the sign-in by finding the port first. It holds a few connections at most, the oldest giving way
+// to a new one; each is dropped when its request has not come whole within a few seconds or grows
+// past a few KB. When no redirect has come by its deadline it closes and reports the time-out.
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
-#include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -21,6 +26,13 @@ class OAuthRedirectListener : public QObject
 public:
     static constexpr qsizetype kMaxRequestBytes = 8 * 1024;
     static constexpr int kDefaultDeadlineMs = 5 * 60 * 1000;
+    static constexpr int kMaxConnections = 8;
+    // How long a connection may take to send its whole request.
+    static constexpr int kIdleMs = 5000;
+
+    // True when a request target ("/path?code=...&state=...") on the callback path is the redirect
+    // of the sign-in that waits.
+    using RedirectCheck = std::function<bool(const QUrl &target)>;
 
     explicit OAuthRedirectListener(QObject *parent = nullptr);
 
@@ -30,6 +42,8 @@ public:
     quint16 port() const;
     // The path the redirect comes to; empty means "/".
     void setCallbackPath(const QString &path);
+    // Without a check, every request to the callback path counts as the redirect.
+    void setRedirectCheck(RedirectCheck check) { m_check = std::move(check); }
     // The text of the page the browser shows once the redirect is taken.
     void setAnswerText(const QString &text);
     // Takes no more connections; answers already being written still go out.
@@ -41,13 +55,23 @@ signals:
     void timedOut();
 
 private:
+    struct Reading {
+        QTcpSocket *socket;
+        QByteArray request;
+    };
+
     void accept();
     void readFrom(QTcpSocket *socket);
+    // The request's target when the request is the redirect; empty otherwise.
+    QUrl redirectTarget(const QByteArray &request) const;
+    void drop(QTcpSocket *socket);
     void answer(QTcpSocket *socket, const QByteArray &status, const QByteArray &html);
 
     QTcpServer *m_server;
     QTimer m_deadline;
     QString m_path = QStringLiteral("/");
+    RedirectCheck m_check;
     QByteArray m_page;
-    QHash<QTcpSocket *, QByteArray> m_buffers;
+    // Connections whose request has not come whole yet, oldest first.
+    QList<Reading> m_reading;
 };

@@ -20,21 +20,22 @@ QString existingCachePath(ScanSource scanType)
 
 } // namespace
 
-void ScanCache::checkCacheFile(ScanSource scanType)
+void ScanCache::checkCacheFile(ScanSource scanType, const std::atomic<bool> *stop)
 {
     const QString path = existingCachePath(scanType);
     if (!path.isEmpty())
-        SqliteDBOperations::checkCacheForScan(path);
+        SqliteDBOperations::checkCacheForScan(path, stop);
 }
 
-void ScanCache::prepareCacheTempTable(ScanSource scanType, const RecordList &records)
+void ScanCache::prepareCacheTempTable(
+    ScanSource scanType, const RecordList &records, const std::atomic<bool> *stop)
 {
     const QString path = existingCachePath(scanType);
     if (path.isEmpty())
         return;
-    SqliteDBOperations::createTablesIfNotExists(path);
-    SqliteDBOperations::deleteRecordsFromTable(QStringLiteral("tempTable"), path);
-    SqliteDBOperations::insertDataInTempTable(QStringLiteral("tempTable"), path, records);
+    SqliteDBOperations::createTablesIfNotExists(path, stop);
+    SqliteDBOperations::deleteRecordsFromTable(QStringLiteral("tempTable"), path, stop);
+    SqliteDBOperations::insertDataInTempTable(QStringLiteral("tempTable"), path, records, stop);
 }
 
 void ScanCache::loadCachedFileInfo(ScanSource scanType, bool exact, ScanCacheIndex &index)
@@ -57,7 +58,7 @@ bool ScanCache::saveFileInfoToCache(
         return false;
     systemLogLine(QStringLiteral("File index inserted in data = %1").arg(batchCounter));
     const QString path = SqliteDBOperations::getDbPathInLibrary(fileName);
-    if (!SqliteDBOperations::createTablesIfNotExists(path))
+    if (!SqliteDBOperations::createTablesIfNotExists(path, index.stop))
         return false;
     return SqliteDBOperations::saveBatch(path, batch, index);
 }

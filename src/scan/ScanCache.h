@@ -2,6 +2,7 @@
 // the cached rows before hashing, a batch write after each hashing batch.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -30,10 +31,11 @@ public:
     };
 
     // Checks every page of the cache file and replaces a damaged one; nothing when the file does not
-    // exist. Runs before anything else of the scan opens the file.
-    static void checkCacheFile(ScanSource scanType);
+    // exist. Runs before anything else of the scan opens the file; `stop` ends it.
+    static void checkCacheFile(ScanSource scanType, const std::atomic<bool> *stop);
     // Refills the path table with the scan's records; nothing when the cache file does not exist.
-    static void prepareCacheTempTable(ScanSource scanType, const RecordList &records);
+    static void prepareCacheTempTable(
+        ScanSource scanType, const RecordList &records, const std::atomic<bool> *stop);
     // Fills the scan's index from the cache (emptied first by the caller).
     static void loadCachedFileInfo(ScanSource scanType, bool exact, ScanCacheIndex &index);
     // Writes the rows of a finished batch, whole or not at all; the cache file is made from its

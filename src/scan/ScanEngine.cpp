@@ -61,6 +61,7 @@ std::shared_ptr<ScanSession> ScanEngine::beginSession(const ScanOptions &options
     ScanPeriod::fixWindow(session->options.period);
     session->cacheIndex.reSizeValue = session->options.globals.reSizeValue;
     session->cacheIndex.turnsCompared = session->options.recordSettings().turnsCompared;
+    session->cacheIndex.stop = &session->abortMe;
     session->clock.start();
     std::weak_ptr<ScanSession> weak = session;
     session->report = [this, weak](ScanProgress::Stage stage, const QString &path) {
@@ -80,7 +81,7 @@ bool ScanEngine::start(const ScanOptions &options, const std::vector<FilePathNod
         // Checking the cache file reads the whole of it, so it runs beside the listing; it is over
         // (a damaged file replaced) before the hand-over opens the file, also when the scan stops.
         std::jthread cacheCheck(
-            [scanType = session->options.globals.scanType]() { ScanCache::checkCacheFile(scanType); });
+            [session]() { ScanCache::checkCacheFile(session->options.globals.scanType, &session->abortMe); });
         SourceEnumerator(*session).run(sources);
         cacheCheck.join();
         handOver(session);
@@ -98,7 +99,7 @@ bool ScanEngine::startWithRecords(
     session->fetcher = std::move(fetcher);
     m_scanQueue->addOperation([this, session]() {
         if (!session->stopped())
-            ScanCache::checkCacheFile(session->options.globals.scanType);
+            ScanCache::checkCacheFile(session->options.globals.scanType, &session->abortMe);
         handOver(session);
     });
     return true;
@@ -111,7 +112,8 @@ void ScanEngine::handOver(const std::shared_ptr<ScanSession> &session)
     session->enumerateEndNs = session->clock.nsecsElapsed();
     if (session->stopped())
         return;
-    ScanCache::prepareCacheTempTable(session->options.globals.scanType, session->arrImagesContent);
+    ScanCache::prepareCacheTempTable(
+        session->options.globals.scanType, session->arrImagesContent, &session->abortMe);
     startHashingStage(session);
 }
 

@@ -4,6 +4,7 @@
 // Also: two sources scanned at once keep to their own files.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include <sqlite3.h>
@@ -28,7 +29,27 @@ using Records = QList<std::shared_ptr<ImageFileInfo>>;
 namespace
 {
 
-enum class Damage { Garbage, Truncated, Empty, Foreign, OtherVersion, Locked, Folder, DamagedPage };
+enum class Damage {
+    Garbage,
+    Truncated,
+    Empty,
+    Foreign,
+    OtherVersion,
+    Locked,
+    Folder,
+    DamagedPage,
+    EndlessView,
+    Trigger,
+    VirtualTable
+};
+
+// Objects someone else added to a cache that is otherwise sound.
+const char *const kPlantedObjects[] = {
+    "DROP TABLE tempTable; CREATE VIEW tempTable AS WITH RECURSIVE r(filePath) AS "
+    "(SELECT '/new/0.jpg' UNION ALL SELECT filePath FROM r) SELECT filePath FROM r",
+    "CREATE TRIGGER spoil AFTER INSERT ON ExfInfo BEGIN DELETE FROM hashTable64; END",
+    "CREATE VIRTUAL TABLE notes USING fts4(text)",
+};
 
 Records somePhotos(const QString &prefix, int count)
 {
@@ -40,8 +61,8 @@ Records somePhotos(const QString &prefix, int count)
 
 std::string damageName(Damage kind)
 {
-    static const char *const kNames[]
-        = { "Garbage", "Truncated", "Empty", "Foreign", "OtherVersion", "Locked", "Folder", "DamagedPage" };
+    static const char *const kNames[] = { "Garbage", "Truncated", "Empty", "Foreign", "OtherVersion",
+        "Locked", "Folder", "DamagedPage", "EndlessView", "Trigger", "VirtualTable" };
     return kNames[int(kind)];
 }
 
@@ -109,6 +130,11 @@ protected:
             file.write(QByteArray(16384, '\x5a'));
             break;
         }
+        case Damage::EndlessView:
+        case Damage::Trigger:
+        case Damage::VirtualTable:
+            ASSERT_TRUE(execSql(m_db, kPlantedObjects[int(kind) - int(Damage::EndlessView)]));
+            break;
         }
     }
 
@@ -138,10 +164,25 @@ TEST_P(CacheRecoveryTest, UnusableFileIsSetAsideAndScanGoesOn)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, CacheRecoveryTest,
     ::testing::Values(Damage::Garbage, Damage::Truncated, Damage::Empty, Damage::Foreign,
-        Damage::OtherVersion, Damage::Locked, Damage::Folder, Damage::DamagedPage),
+        Damage::OtherVersion, Damage::Locked, Damage::Folder, Damage::DamagedPage, Damage::EndlessView,
+        Damage::Trigger, Damage::VirtualTable),
     [](const auto &info) { return damageName(info.param); });
 
 using CacheBatchTest = CacheFixture;
+
+// The scan's stop ends a cache statement that would never end by itself, and the file is kept.
+TEST_F(CacheBatchTest, StopEndsAnEndlessStatementAndKeepsTheFile)
+{
+    std::atomic<bool> stop { false };
+    SqliteConnection connection;
+    ASSERT_TRUE(CacheFile::open(connection, m_db, &stop));
+    stop = true;
+    EXPECT_FALSE(connection.exec(
+        "WITH RECURSIVE r(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM r) SELECT count(*) FROM r"));
+    EXPECT_TRUE(connection.interruptedByStop());
+    CacheFile::operationFailed(connection, m_db);
+    EXPECT_FALSE(QFileInfo::exists(m_db + QStringLiteral(".unusable")));
+}
 
 TEST_F(CacheBatchTest, UncommittedBatchLeavesNothing)
 {

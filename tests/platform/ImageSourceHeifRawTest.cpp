@@ -5,7 +5,9 @@
 #include <libheif/heif.h>
 
 #include <QTemporaryDir>
+#include <QtEndian>
 
+#include "platform/DecodeBudget.h"
 #include "platform/ImageSource.h"
 #include "platform/ImageSourceDngWriter.h"
 #include "platform/ImageSourceFixtures.h"
@@ -138,6 +140,62 @@ TEST_F(ImageSourceHeifTest, UsesTheEmbeddedThumbnailWhenLargeEnough)
     EXPECT_TRUE(isGreen(colorAt(source.thumbnail(80), 0.5, 0.5)));
     EXPECT_TRUE(isBlue(colorAt(source.thumbnail(320), 0.5, 0.5)));
 }
+
+// A file whose 'ispe' boxes state a size other than the coded one: the `index`-th box (the
+// picture's first, then its thumbnail's) is rewritten to `stated`.
+bool restateSize(const QString &path, int index, const QSize &stated)
+{
+    QFile file(path);
+    QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    file.close();
+    qsizetype at = -1;
+    for (int i = 0; i <= index; ++i) {
+        at = bytes.indexOf("ispe", at + 1);
+        if (at < 0)
+            return false;
+    }
+    const quint32 fields[]
+        = { qToBigEndian(quint32(stated.width())), qToBigEndian(quint32(stated.height())) };
+    bytes.replace(at + 8, 8, QByteArray(reinterpret_cast<const char *>(fields), 8));
+    return TestFiles::write(path, bytes);
+}
+
+struct StatedSizeCase {
+    const char *name;
+    int box; // which 'ispe' box lies: 0 the picture's, 1 its (embedded) thumbnail's; -1 none
+    QSize decoded; // the picture the decoder makes
+};
+
+class HeifStatedSizeTest : public ImageSourceHeifTest, public ::testing::WithParamInterface<StatedSizeCase>
+{
+};
+
+// Whatever the boxes state, the decode budget is charged for the picture the decoder really makes
+// (at least its RGBA form and the copy of it), and the picture is still decoded.
+TEST_P(HeifStatedSizeTest, BudgetIsChargedForTheCodedPicture)
+{
+    const QSize coded(1280, 960);
+    HeifOptions options;
+    const QSize decoded = GetParam().decoded;
+    if (GetParam().box == 1) {
+        options.thumbnail = markedImage(coded);
+        options.thumbnailBox = decoded.width();
+    }
+    ASSERT_TRUE(writeHeic(path("p.heic"), markedImage(coded), options));
+    if (GetParam().box >= 0) {
+        ASSERT_TRUE(restateSize(path("p.heic"), GetParam().box, decoded / 10));
+    }
+    DecodeBudget::shared().takePeak();
+    const QImage thumbnail = ImageSource(path("p.heic")).thumbnail(64);
+    EXPECT_TRUE(isUprightMarked(thumbnail));
+    EXPECT_GE(DecodeBudget::shared().takePeak(), qint64(decoded.width()) * decoded.height() * 8);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, HeifStatedSizeTest,
+    ::testing::Values(StatedSizeCase { "Honest", -1, QSize(1280, 960) },
+        StatedSizeCase { "PictureUnderstated", 0, QSize(1280, 960) },
+        StatedSizeCase { "ThumbnailUnderstated", 1, QSize(1200, 900) }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 class ImageSourceRawTest : public ImageFileTest, public ::testing::WithParamInterface<int>
 {

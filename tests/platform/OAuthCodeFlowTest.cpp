@@ -2,6 +2,7 @@
 // encoding, refusals, refreshes through HttpClient, and discovery.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "platform/HttpClient.h"
 #include "platform/OAuthCodeFlow.h"
 #include "platform/OAuthDiscovery.h"
+#include "platform/OAuthRedirectListener.h"
 #include "platform/TokenSource.h"
 #include "support/FakeBrowser.h"
 #include "support/FakeHttpServer.h"
@@ -140,25 +142,45 @@ TEST(OAuthCodeFlow, RefusalsEndTheSignInWithTheirReason)
     EXPECT_EQ(denied.server.hits(QStringLiteral("/authorize")), 1);
 }
 
-TEST(OAuthCodeFlow, TheListenerDropsOversizedRequestsServesOneRedirectAndHasADeadline)
+TEST(OAuthCodeFlow, TheListenerServesOnlyItsRedirectHoldsFewConnectionsAndHasADeadline)
 {
     SignIn signIn;
     QUrl asked;
     signIn.flow.setBrowserOpener([&](const QUrl &url) { return (asked = url).isValid(); });
     ASSERT_TRUE(signIn.flow.start());
-    // True when the listener hung up on `request`, having answered or not.
+    const quint16 port = quint16(QUrl(signIn.flow.redirectUri()).port());
+    // The listener's answer to `request` once it has hung up; empty when it dropped the request.
     auto send = [&](const QByteArray &request) {
         QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, quint16(QUrl(signIn.flow.redirectUri()).port()));
+        socket.connectToHost(QHostAddress::LocalHost, port);
         socket.write(request);
-        return TestEvents::waitFor(
-            [&] { return socket.state() == QAbstractSocket::UnconnectedState; }, kWaitMs);
+        TestEvents::waitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; }, kWaitMs);
+        return socket.readAll();
     };
-    EXPECT_TRUE(send("GET /?" + QByteArray(64 * 1024, 'a')));
-    EXPECT_TRUE(signIn.flow.isWaitingForRedirect() && signIn.flow.isListening());
+    EXPECT_TRUE(send("GET /?" + QByteArray(64 * 1024, 'a')).isEmpty());
+    // Another local process that finds the port first is refused, and the listener waits on.
     const QString state = QUrlQuery(asked).queryItemValue(QStringLiteral("state"));
-    EXPECT_TRUE(send("GET /?code=c&state=" + state.toUtf8() + " HTTP/1.1\r\n\r\n"));
-    EXPECT_FALSE(signIn.flow.isWaitingForRedirect() || signIn.flow.isListening());
+    for (const char *spoiling : { "GET /?code=planted", "GET /?code=planted&state=forged",
+             "GET /favicon.ico?code=planted&state=%1", "POST /?code=planted&state=%1" }) {
+        const QByteArray request = QString::fromLatin1(spoiling).arg(state).toUtf8() + " HTTP/1.1\r\n\r\n";
+        EXPECT_TRUE(send(request).startsWith("HTTP/1.1 400")) << spoiling;
+    }
+    // Idle connections give way to new ones instead of keeping the redirect out or piling up.
+    QTcpSocket idle[40];
+    for (QTcpSocket &socket : idle)
+        socket.connectToHost(QHostAddress::LocalHost, port);
+    EXPECT_TRUE(TestEvents::waitFor(
+        [&] {
+            return std::count_if(std::begin(idle), std::end(idle), [](const QTcpSocket &socket) {
+                return socket.state() != QAbstractSocket::UnconnectedState;
+            }) <= OAuthRedirectListener::kMaxConnections;
+        },
+        kWaitMs));
+    EXPECT_TRUE(signIn.flow.isWaitingForRedirect() && signIn.flow.isListening());
+    signIn.browser.opener()(asked);
+    ASSERT_TRUE(TestEvents::waitFor([&] { return signIn.outcome.done(); }, kWaitMs));
+    EXPECT_TRUE(signIn.outcome.signedIn) << signIn.outcome.error.toStdString();
+    EXPECT_FALSE(signIn.flow.isListening());
 
     OAuthProvider patient = providerFor(signIn.fake, signIn.server);
     patient.redirectDeadlineMs = 50;
@@ -170,6 +192,17 @@ TEST(OAuthCodeFlow, TheListenerDropsOversizedRequestsServesOneRedirectAndHasADea
     ASSERT_TRUE(abandoned.start());
     EXPECT_TRUE(TestEvents::waitFor([&] { return error == QLatin1String("timed_out"); }, kWaitMs));
     EXPECT_FALSE(abandoned.isListening());
+}
+
+// A redirect the listener took but nobody could use ends the sign-in with a reason.
+TEST(OAuthCodeFlow, ARedirectThatGoesNowhereFailsTheSignIn)
+{
+    OAuthCodeFlow::setUrlEventHandler([](const QString &) {});
+    SignIn signIn;
+    EXPECT_TRUE(signIn.run());
+    OAuthCodeFlow::setUrlEventHandler({});
+    EXPECT_EQ(signIn.outcome.error, QStringLiteral("not_received"));
+    EXPECT_FALSE(signIn.flow.isListening());
 }
 
 TEST(OAuthCodeFlow, AnExpiredTokenIsRefreshedForABackgroundRequestAndAFailedRefreshSignsOut)

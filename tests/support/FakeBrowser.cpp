@@ -46,7 +46,7 @@ void FakeBrowser::follow(const QUrl &location)
     QNetworkReply *reply = m_manager->get(QNetworkRequest(location));
     QObject::connect(reply, &QNetworkReply::finished, m_manager, [this, reply] {
         reply->deleteLater();
-        if (reply->error() == QNetworkReply::NoError)
+        if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
             ++m_answered;
     });
 }

@@ -20,7 +20,7 @@ public:
     std::function<bool(const QUrl &)> opener();
 
     QList<QUrl> opened() const { return m_opened; }
-    // Loopback redirects that got the listener's answer.
+    // Loopback redirects that got an answer from the listener, whatever its status.
     int redirectsAnswered() const { return m_answered; }
 
 private:
