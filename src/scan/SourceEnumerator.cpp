@@ -69,10 +69,21 @@ bool SourceEnumerator::addFileToScan(const WalkedFile &file)
     if (!record)
         return false;
     record->isVideo = file.isVideo;
-    if (ScanPeriod::isWithinScanPeriod(*record, m_session.options.period)) {
+    if (ScanPeriod::isWithinScanPeriod(*record, m_session.options.period)
+        && claimFile(record->fileIdentity)) {
         m_session.arrImagesContent.push_back(record);
         m_session.report(ScanProgress::Stage::Adding, file.path);
     }
+    return true;
+}
+
+bool SourceEnumerator::claimFile(const std::optional<FileIdentity> &identity)
+{
+    if (!identity)
+        return true;
+    if (m_recordedFiles.contains(*identity))
+        return false;
+    m_recordedFiles.insert(*identity);
     return true;
 }
 
@@ -123,6 +134,8 @@ void SourceEnumerator::addPhotosLibraryItem(const QVariantMap &item, const QStri
             if (!record->exifInfo || !record->exifInfo->captureDate)
                 continue;
         }
+        if (!claimFile(record->fileIdentity))
+            return;
         record->isVideo = isVideo;
         m_session.arrImagesContent.push_back(record);
         m_session.report(ScanProgress::Stage::Adding, imagePath);

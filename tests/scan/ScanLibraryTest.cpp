@@ -1,6 +1,8 @@
-// Photo libraries in a scan: items become records through the library reader, one library per scan.
+// Photo libraries and nested sources in a scan: items become records through the library reader, one
+// library per scan, and a file that two ticked entries reach is one record.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -71,3 +73,76 @@ TEST(ScanLibraryTest, ALibraryInsideAFolderIsReadOnlyWhenAllowed)
         EXPECT_EQ(result.records.size(), allowed ? 4 : 1) << allowed;
     }
 }
+
+namespace
+{
+
+struct NestedEntry {
+    const char *path; // below the test folder
+    GlobalObjects::NodeType type;
+    bool ticked;
+};
+
+struct NestedCase {
+    const char *name;
+    QList<NestedEntry> entries;
+    QStringList records;
+};
+
+class NestedSourcesTest : public ::testing::TestWithParam<NestedCase>
+{
+};
+
+constexpr auto kFolder = GlobalObjects::NodeType::nodeTypefolder;
+constexpr auto kFile = GlobalObjects::NodeType::nodeTypefile;
+constexpr auto kLibrary = GlobalObjects::NodeType::nodeTypePhotos;
+const QStringList kLibraryItems { "Test.photoslibrary/originals/A/one.jpg",
+    "Test.photoslibrary/originals/A/three.jpg", "Test.photoslibrary/originals/A/two.jpg" };
+
+} // namespace
+
+// Each entry's tick decides whether it is scanned, whatever entry holds it or lies inside it, and
+// a file reached through two ticked entries is one record, never its own duplicate.
+TEST_P(NestedSourcesTest, EachFileIsOneRecordOfTheTickedEntries)
+{
+    QTemporaryDir dir;
+    const auto library = makeLibrary(dir.path(), 80);
+    ASSERT_TRUE(writeImage(makePhoto(90), dir.filePath("plain/sub/x.jpg")));
+    ASSERT_TRUE(QFile::copy(dir.filePath("plain/sub/x.jpg"), dir.filePath("plain/sub/y.jpg")));
+    std::vector<FilePathNode> nodes;
+    for (const NestedEntry &entry : GetParam().entries) {
+        FilePathNode node = folderNode(dir.filePath(QString::fromLatin1(entry.path)));
+        node.nodeType = entry.type;
+        node.state = entry.ticked ? 1 : 0;
+        nodes.push_back(node);
+    }
+    const ScanResult result = runScan(options(false), nodes);
+    ASSERT_TRUE(result.finished);
+    QStringList records;
+    for (const QString &path : result.records)
+        records.append(QDir(dir.path()).relativeFilePath(path));
+    records.sort();
+    EXPECT_EQ(records, GetParam().records);
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, NestedSourcesTest,
+    ::testing::Values(NestedCase { "FolderAndTheFolderInsideIt",
+                          { { "plain", kFolder, true }, { "plain/sub", kFolder, true } },
+                          { "plain/sub/x.jpg", "plain/sub/y.jpg" } },
+        NestedCase { "InnerFolderFirst", { { "plain/sub", kFolder, true }, { "plain", kFolder, true } },
+            { "plain/sub/x.jpg", "plain/sub/y.jpg" } },
+        NestedCase { "UntickedParentLetsItsTickedChildScan",
+            { { "plain", kFolder, false }, { "plain/sub", kFolder, true } },
+            { "plain/sub/x.jpg", "plain/sub/y.jpg" } },
+        NestedCase {
+            "UntickedEntriesOnly", { { "plain", kFolder, false }, { "plain/sub", kFolder, false } }, {} },
+        NestedCase { "FileAndItsFolder",
+            { { "plain/sub/x.jpg", kFile, true }, { "plain/sub", kFolder, true } },
+            { "plain/sub/x.jpg", "plain/sub/y.jpg" } },
+        NestedCase { "LibraryAndAFolderInsideIt",
+            { { "Test.photoslibrary", kLibrary, true }, { "Test.photoslibrary/originals/A", kFolder, true } },
+            kLibraryItems },
+        NestedCase { "FolderInsideALibraryListedFirst",
+            { { "Test.photoslibrary/originals/A", kFolder, true }, { "Test.photoslibrary", kLibrary, true } },
+            kLibraryItems }),
+    [](const auto &info) { return std::string(info.param.name); });
