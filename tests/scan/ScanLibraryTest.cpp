@@ -18,7 +18,8 @@ namespace
 {
 
 // A library whose two items are byte-identical photos, plus one distinct photo.
-std::unique_ptr<LibraryTestLibrary> makeLibrary(const QString &folder, int seed)
+std::unique_ptr<LibraryTestLibrary> makeLibrary(const QString &folder, int seed,
+    const QDateTime &dated = QDateTime::fromSecsSinceEpoch(1000000000, Qt::UTC))
 {
     auto library = std::make_unique<LibraryTestLibrary>(folder, LibraryTestLibrary::Layout::PhotosStore);
     const QString originals = library->libraryPath() + QStringLiteral("/originals/A/");
@@ -31,8 +32,8 @@ std::unique_ptr<LibraryTestLibrary> makeLibrary(const QString &folder, int seed)
         LibraryTestLibrary::Item item;
         item.fileName = name;
         item.size = QFile(originals + name).size();
-        item.created = QDateTime::fromSecsSinceEpoch(1000000000, Qt::UTC);
-        item.added = item.created;
+        item.created = dated;
+        item.added = dated;
         library->addItem(item);
     }
     return library;
@@ -145,4 +146,45 @@ INSTANTIATE_TEST_SUITE_P(Entries, NestedSourcesTest,
         NestedCase { "FolderInsideALibraryListedFirst",
             { { "Test.photoslibrary/originals/A", kFolder, true }, { "Test.photoslibrary", kLibrary, true } },
             kLibraryItems }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+namespace
+{
+
+struct LibraryDateCase {
+    const char *name;
+    int dateKind; // the stored "scanFilesFromDate"
+    int period; // the stored "scanPhotosFrom": 0 today, 1 yesterday
+    int libraryDaysAgo; // capture and added dates in the library
+    int records;
+};
+
+class LibraryDateKindTest : public ::testing::TestWithParam<LibraryDateCase>
+{
+};
+
+} // namespace
+
+// A library's items by each date kind; their files were all written today.
+TEST_P(LibraryDateKindTest, ItemsPassByTheChosenDate)
+{
+    const LibraryDateCase &c = GetParam();
+    QTemporaryDir dir;
+    const auto library
+        = makeLibrary(dir.path(), 100, QDateTime::currentDateTimeUtc().addDays(-c.libraryDaysAgo));
+    ScanOptions o = options(false);
+    o.period.enabled = true;
+    o.period.filesFromDate = c.dateKind;
+    o.period.photosFrom = c.period;
+    const ScanResult result = runScan(o, { libraryNode(library->libraryPath()) });
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.records.size(), c.records);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, LibraryDateKindTest,
+    ::testing::Values(LibraryDateCase { "CapturedLongAgo", 0, 0, 2000, 0 },
+        LibraryDateCase { "CreatedTodayWhateverTheLibrarySays", 2, 0, 2000, 3 },
+        LibraryDateCase { "NotCreatedYesterday", 2, 1, 1, 0 },
+        LibraryDateCase { "AddedLongAgo", 1, 0, 2000, 0 },
+        LibraryDateCase { "CapturedOrAddedLongAgo", 3, 0, 2000, 0 }),
     [](const auto &info) { return std::string(info.param.name); });

@@ -142,17 +142,8 @@ void MainViewController::restoreDateFilter()
     };
     const QVariant allow = defaults.objectForKey(QStringLiteral("allowPhotosLibScanInTimePeriod"));
     btnScanLastImport->setChecked(ScanThresholds::holdsNumber(allow) && allow.toBool());
-    btnCaptureDate->selectItemAtIndex(storedIndex(QStringLiteral("scanFilesFromDate")));
+    btnCaptureDate->selectItemWithTag(storedIndex(QStringLiteral("scanFilesFromDate")));
     btnCapturePeriod->selectItemAtIndex(storedIndex(QStringLiteral("scanPhotosFrom")));
-    showDateKindItems();
-}
-
-void MainViewController::showDateKindItems()
-{
-    // Newer systems offer no "Created" choice; while it is still the stored one it stays listed, so
-    // the choice the pop-up shows can always be chosen again.
-    const bool createdOffered = !(OSVersionFlags::isOS1015 || OSVersionFlags::isOS11OrLater);
-    subMenuCreated->setVisible(createdOffered || btnCaptureDate->indexOfSelectedItem() == 0);
 }
 
 void MainViewController::btnScanAllImagesCheckBoxTapped(QCheckBox *sender)
@@ -471,8 +462,8 @@ void MainViewController::connectActions()
     // The date filter is what the next scan reads from the settings.
     SettingsBinding::bindCheckBox(c->btnScanLastImport, QStringLiteral("allowPhotosLibScanInTimePeriod"));
     QObject::connect(c->btnCaptureDate, &PopUpButton::itemSelected, c, [c](int index) {
-        UserDefaults::standard().setObject(QStringLiteral("scanFilesFromDate"), qlonglong(index));
-        c->showDateKindItems();
+        UserDefaults::standard().setObject(
+            QStringLiteral("scanFilesFromDate"), qlonglong(c->btnCaptureDate->tagOfItem(index)));
     });
     QObject::connect(c->btnCapturePeriod, &PopUpButton::itemSelected, c, [](int index) {
         UserDefaults::standard().setObject(QStringLiteral("scanPhotosFrom"), qlonglong(index));

@@ -18,12 +18,14 @@
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
+#include "platform/ImageSourceFixtures.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ScanTestSupport.h"
 #include "scan/ui/MainViewController.h"
+#include "scan/ui/PopUpButton.h"
 #include "scan/ui/ScanRunController.h"
 #include "support/TestEvents.h"
 #include "support/TestFiles.h"
@@ -377,11 +379,11 @@ TEST_F(ScanRunControllerTest, AScanStartedRightAfterAStopInTheResultsDelayRunsTo
     const QString original = photo(QStringLiteral("first/x.jpg"), 8);
     copy(original, QStringLiteral("first/y.jpg"));
     addFolder(QStringLiteral("first"));
-    const Outcome stopped = runScan([this] {
+    const Outcome first = runScan([this] {
         ASSERT_TRUE(waitFor([this] { return controller.progressCircular->progress >= 100.0; }));
         controller.btnStopAddingPhotos->click();
     });
-    ASSERT_EQ(stopped, Outcome::Results);
+    ASSERT_EQ(first, Outcome::Results);
 
     // A second scan that outlasts the first one's results delay.
     const QString large = tree.filePath(QStringLiteral("second/p0.png"));
@@ -415,5 +417,49 @@ TEST_F(ScanRunControllerTest, ACloudListingJoinsTheScanAtTheHandOver)
     EXPECT_EQ(alerts.alerts().front().messageText, text("ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH"));
     expectNoResultsWindow();
 }
+
+// The date-kind pop-up with "Today" over a folder of two photos written today, one captured in
+// 2021 and one without a capture date: each choice scans what its label says.
+struct DateKindCase {
+    const char *name;
+    const char *label;
+    QStringList scanned;
+};
+
+class DateKindScanTest : public ScanRunControllerTest, public ::testing::WithParamInterface<DateKindCase>
+{
+};
+
+TEST_P(DateKindScanTest, EachChoiceScansByTheDateItsLabelNames)
+{
+    const DateKindCase &c = GetParam();
+    const QString captured = photo(QStringLiteral("captured-2021.jpg"), 11);
+    ASSERT_TRUE(ImageSourceFixtures::editMetadata(captured, [](Exiv2::ExifData &exif) {
+        exif["Exif.Photo.DateTimeOriginal"] = std::string("2021:07:04 18:30:05");
+    }));
+    photo(QStringLiteral("no-capture-date.jpg"), 12);
+    addFolder();
+    controller.btnScanLastImport->click();
+    controller.btnCapturePeriod->itemAtIndex(0)->trigger();
+    QAction *choice = nullptr;
+    for (QAction *item : controller.btnCaptureDate->itemMenu()->actions())
+        choice = item->text() == text(c.label) ? item : choice;
+    ASSERT_NE(choice, nullptr);
+    choice->trigger();
+    EXPECT_EQ(controller.btnCaptureDate->text(), text(c.label));
+    runScan();
+    QStringList scanned;
+    for (const auto &record : controller.scanRun().engine().session()->arrImagesContent)
+        scanned.append(record->fileName);
+    scanned.sort();
+    EXPECT_EQ(scanned, c.scanned);
+}
+
+INSTANTIATE_TEST_SUITE_P(Choices, DateKindScanTest,
+    ::testing::Values(DateKindCase { "Captured", "ID_CAPTUREED", {} },
+        DateKindCase { "Created", "ID_CREATED", { "captured-2021.jpg", "no-capture-date.jpg" } },
+        DateKindCase { "AddedToALibrary", "ID_IMPORTED", { "captured-2021.jpg", "no-capture-date.jpg" } },
+        DateKindCase { "CapturedOrAdded", "ID_BOTH", {} }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
