@@ -144,6 +144,11 @@ TEST_F(MainViewControllerTest, DateFilterChoicesAreWhatTheNextScanReads)
     EXPECT_EQ(defaults.objectForKey(QStringLiteral("scanFilesFromDate")), QVariant(qlonglong(1)));
     EXPECT_EQ(defaults.objectForKey(QStringLiteral("scanPhotosFrom")), QVariant(qlonglong(2)));
     EXPECT_EQ(c.btnCaptureDate->text(), c.subMneuImported->text());
+    // Whichever kind it shows, the title fits beside the arrow.
+    for (QAction *kind : { c.subMneuCaptured, c.subMenuCreated, c.subMneuImported, c.subMenuBoth })
+        EXPECT_GE(
+            c.btnCaptureDate->width(), c.btnCaptureDate->fontMetrics().horizontalAdvance(kind->text()) + 30)
+            << kind->text().toStdString();
 }
 
 TEST_F(MainViewControllerTest, GermanWindowOffersTheMenuButtonInPlaceOfTheAddButtons)
