@@ -30,6 +30,9 @@
 #include "support/TestEvents.h"
 #include "support/TestFiles.h"
 
+// The synthetic photo library of the reader's own tests, built into this test binary as well.
+#include "model/LibraryTestLibrary.cpp"
+
 namespace
 {
 
@@ -419,7 +422,8 @@ TEST_F(ScanRunControllerTest, ACloudListingJoinsTheScanAtTheHandOver)
 }
 
 // The date-kind pop-up with "Today" over a folder of two photos written today, one captured in
-// 2021 and one without a capture date: each choice scans what its label says.
+// 2021 and one without a capture date, and a library whose photo, written today too, was captured
+// and added in 2021: each choice scans what its label says.
 struct DateKindCase {
     const char *name;
     const char *label;
@@ -439,6 +443,14 @@ TEST_P(DateKindScanTest, EachChoiceScansByTheDateItsLabelNames)
     }));
     photo(QStringLiteral("no-capture-date.jpg"), 12);
     addFolder();
+    LibraryTestLibrary library(
+        tree.path() + QStringLiteral("/library"), LibraryTestLibrary::Layout::PhotosStore);
+    LibraryTestLibrary::Item item;
+    item.fileName = QStringLiteral("in-library.jpg");
+    item.created = item.added = QDateTime(QDate(2021, 7, 4), QTime(18, 30), Qt::UTC);
+    photo(QStringLiteral("library/Test.photoslibrary/originals/A/in-library.jpg"), 13);
+    library.addItem(item);
+    ASSERT_TRUE(controller.addPathNode(library.libraryPath(), GlobalObjects::NodeType::nodeTypePhotos));
     controller.btnScanLastImport->click();
     controller.btnCapturePeriod->itemAtIndex(0)->trigger();
     QAction *choice = nullptr;
@@ -450,14 +462,15 @@ TEST_P(DateKindScanTest, EachChoiceScansByTheDateItsLabelNames)
     runScan();
     QStringList scanned;
     for (const auto &record : controller.scanRun().engine().session()->arrImagesContent)
-        scanned.append(record->fileName);
+        scanned.append(QFileInfo(record->filePath).fileName());
     scanned.sort();
     EXPECT_EQ(scanned, c.scanned);
 }
 
 INSTANTIATE_TEST_SUITE_P(Choices, DateKindScanTest,
     ::testing::Values(DateKindCase { "Captured", "ID_CAPTUREED", {} },
-        DateKindCase { "Created", "ID_CREATED", { "captured-2021.jpg", "no-capture-date.jpg" } },
+        DateKindCase {
+            "Created", "ID_CREATED", { "captured-2021.jpg", "in-library.jpg", "no-capture-date.jpg" } },
         DateKindCase { "AddedToALibrary", "ID_IMPORTED", { "captured-2021.jpg", "no-capture-date.jpg" } },
         DateKindCase { "CapturedOrAdded", "ID_BOTH", {} }),
     [](const auto &info) { return std::string(info.param.name); });
