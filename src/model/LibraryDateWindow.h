@@ -12,8 +12,10 @@
 class LibraryDateWindow
 {
 public:
-    // Which item date the window applies to (the values of "scanFilesFromDate").
-    enum DateField { kCreationDate = 0, kDateAdded = 1, kFileCreationDate = 2, kCreationOrAdded = 3 };
+    // Which item date the window applies to: the values stored under "scanFilesFromDate", which
+    // folder files are filtered by as well. The file creation date is no column of a library: the
+    // item's file is asked, as a folder's file is.
+    enum DateField { kCaptureDate = 0, kDateAdded = 1, kFileCreationDate = 2, kCaptureOrAdded = 3 };
 
     // No window: every item passes.
     LibraryDateWindow() = default;
@@ -40,7 +42,7 @@ public:
 
 private:
     bool m_active = false;
-    int m_dateField = kCreationDate;
+    int m_dateField = kCaptureDate;
     double m_lower = 0;
     std::optional<double> m_upper;
 };

@@ -33,25 +33,16 @@ const char *const kIPhotoAlbumByTitle
 
 QList<QByteArray> dateColumns(LibraryQuery::Layout layout, int dateField)
 {
-    if (layout == LibraryQuery::Layout::IPhoto) {
-        switch (dateField) {
-        case LibraryDateWindow::kCreationDate:
-            return { "rk.imageDate" };
-        case LibraryDateWindow::kDateAdded:
-            return { "rk.createdate" };
-        case LibraryDateWindow::kFileCreationDate:
-            return { "rk.filecreationDate" };
-        default:
-            return {};
-        }
-    }
+    const bool iPhoto = layout == LibraryQuery::Layout::IPhoto;
+    const QByteArray captured = iPhoto ? "rk.imageDate" : "za.ZDATECREATED";
+    const QByteArray added = iPhoto ? "rk.createdate" : "za.ZADDEDDATE";
     switch (dateField) {
-    case LibraryDateWindow::kCreationDate:
-        return { "za.ZDATECREATED" };
+    case LibraryDateWindow::kCaptureDate:
+        return { captured };
     case LibraryDateWindow::kDateAdded:
-        return { "za.ZADDEDDATE" };
-    case LibraryDateWindow::kCreationOrAdded:
-        return { "za.ZDATECREATED", "za.ZADDEDDATE" };
+        return { added };
+    case LibraryDateWindow::kCaptureOrAdded:
+        return { captured, added };
     default:
         return {};
     }

@@ -152,15 +152,15 @@ void ScanEngine::comparisonEnded(const std::shared_ptr<ScanSession> &session)
     m_progress->flush();
     if (session->stopped())
         return;
+    session->resultsReady = true;
     std::weak_ptr<Alive> alive = m_alive;
     Dispatch::main([this, alive]() {
         if (alive.lock() && m_callbacks.comparisonComplete)
             m_callbacks.comparisonComplete();
     });
     Dispatch::mainAfter(m_resultsDelay, [this, alive, session]() {
-        if (!alive.lock())
-            return;
-        finish(session, session->stopped() ? Outcome::Stopped : Outcome::Results);
+        if (alive.lock())
+            finish(session, Outcome::Results);
     });
 }
 
@@ -168,6 +168,11 @@ void ScanEngine::stop()
 {
     if (!m_session || m_finished.load())
         return;
+    // Stop while the results are about to open: the finished work is shown at once, not lost.
+    if (m_session->resultsReady.load()) {
+        finish(m_session, Outcome::Results);
+        return;
+    }
     m_session->abortMe = true;
     // Whatever stage is running, the outcome follows once every queued job has returned, so no
     // job writes to the cache or the records after the scan is reported stopped.
@@ -178,7 +183,8 @@ void ScanEngine::waitForHashQueueThenContinue(const std::shared_ptr<ScanSession>
 {
     m_scanQueue->waitUntilAllOperationsAreFinished();
     m_hashOperationQueue->waitUntilAllOperationsAreFinished();
-    finish(session, Outcome::Stopped);
+    // The comparison may have ended just before it saw the stop; its groups are kept then too.
+    finish(session, session->resultsReady.load() ? Outcome::Results : Outcome::Stopped);
 }
 
 void ScanEngine::finish(const std::shared_ptr<ScanSession> &session, Outcome outcome)

@@ -64,7 +64,8 @@ public:
     // when the hashing needs it. False when a scan is still running.
     bool startWithRecords(const ScanOptions &options, const RecordList &records, LocalCopyFetcher fetcher);
     // GUI thread. The stop request: every stage ends at its next check; once the running jobs
-    // have finished, `finished(Stopped)` follows (also when Stop comes during the results delay).
+    // have finished, `finished(Stopped)` follows. During the results delay the comparison is over:
+    // `finished(Results)` follows at once.
     void stop();
     bool isRunning() const { return m_running.load(); }
 

@@ -25,7 +25,7 @@ struct ScanSliderPositions {
 // Which files the date window applies to and where it lies, in seconds since 1970.
 struct ScanPeriodOptions {
     bool enabled = false; // "allowPhotosLibScanInTimePeriod"
-    int filesFromDate = 0; // "scanFilesFromDate": 0 capture date, 1 no date, 2 creation date
+    int filesFromDate = 0; // "scanFilesFromDate", a LibraryDateWindow::DateField
     int photosFrom = 6; // "scanPhotosFrom"
     double start = 0.0;
     double end = 0.0;

@@ -32,21 +32,33 @@ void ScanPeriod::fixWindow(ScanPeriodOptions &period, const QDateTime &now)
     period.end = scanEndDate(now);
 }
 
-bool ScanPeriod::isWithinScanPeriod(ImageFileInfo &record, const ScanPeriodOptions &period)
+LibraryDateWindow ScanPeriod::libraryWindow(const ScanPeriodOptions &period)
 {
-    if (!period.enabled)
-        return true;
+    if (!period.enabled || period.start == 0.0)
+        return LibraryDateWindow();
+    const auto at
+        = [](double seconds) { return QDateTime::fromMSecsSinceEpoch(qint64(seconds * 1000.0), Qt::UTC); };
+    // Yesterday ends where today begins; every other window runs on to now.
+    const std::optional<QDateTime> to
+        = period.photosFrom == 1 ? std::optional<QDateTime>(at(period.end)) : std::nullopt;
+    return LibraryDateWindow::between(at(period.start), to, period.filesFromDate);
+}
+
+std::optional<QDateTime> ScanPeriod::captureDateOf(ImageFileInfo &record)
+{
     record.updateExifInfo();
-    std::optional<QDateTime> date;
-    if (period.filesFromDate == 0) {
-        if (record.exifInfo && record.exifInfo->captureDate)
-            date = *record.exifInfo->captureDate;
-    } else if (period.filesFromDate == 2) {
-        if (record.createDate.isValid())
-            date = record.createDate;
-    } else {
-        return true;
-    }
+    if (record.exifInfo && record.exifInfo->captureDate)
+        return *record.exifInfo->captureDate;
+    return std::nullopt;
+}
+
+std::optional<QDateTime> ScanPeriod::creationDateOf(const ImageFileInfo &record)
+{
+    return record.createDate.isValid() ? std::optional<QDateTime>(record.createDate) : std::nullopt;
+}
+
+bool ScanPeriod::isInWindow(const std::optional<QDateTime> &date, const ScanPeriodOptions &period)
+{
     if (!date)
         return false;
     if (period.start == 0.0)
@@ -55,4 +67,33 @@ bool ScanPeriod::isWithinScanPeriod(ImageFileInfo &record, const ScanPeriodOptio
     if (period.photosFrom == 1)
         return period.start < t && t < period.end;
     return period.start <= t;
+}
+
+bool ScanPeriod::isWithinScanPeriod(ImageFileInfo &record, const ScanPeriodOptions &period)
+{
+    if (!period.enabled)
+        return true;
+    switch (period.filesFromDate) {
+    case LibraryDateWindow::kCaptureDate:
+    case LibraryDateWindow::kCaptureOrAdded:
+        return isInWindow(captureDateOf(record), period);
+    case LibraryDateWindow::kFileCreationDate:
+        return isInWindow(creationDateOf(record), period);
+    default:
+        return true;
+    }
+}
+
+bool ScanPeriod::isLibraryItemWithinScanPeriod(ImageFileInfo &record, const ScanPeriodOptions &period)
+{
+    if (!period.enabled)
+        return true;
+    switch (period.filesFromDate) {
+    case LibraryDateWindow::kCaptureDate:
+        return captureDateOf(record).has_value();
+    case LibraryDateWindow::kFileCreationDate:
+        return isInWindow(creationDateOf(record), period);
+    default:
+        return true;
+    }
 }

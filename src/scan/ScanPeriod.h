@@ -1,8 +1,11 @@
 // The date window of a scan: where it starts and whether a record lies inside it.
 #pragma once
 
+#include <optional>
+
 #include <QDateTime>
 
+#include "model/LibraryDateWindow.h"
 #include "scan/ScanOptions.h"
 
 class ImageFileInfo;
@@ -19,7 +22,21 @@ public:
     // Fills the window of `period` for a scan starting now.
     static void fixWindow(ScanPeriodOptions &period, const QDateTime &now = QDateTime::currentDateTime());
 
-    // True when the window is off or the record's chosen date lies inside it. Loads the record's
+    // A file of a folder or a cloud: true when the window is off or the record's chosen date lies
+    // inside it. Such a file has no date added to a library: with that choice alone the window
+    // does not apply to it, and "captured or added" tests its capture date. Loads the record's
     // EXIF data when the window is on.
     static bool isWithinScanPeriod(ImageFileInfo &record, const ScanPeriodOptions &period);
+    // A photo-library item, whose library dates the library reader has already tested: a capture
+    // date must be there, and the file creation date is tested as a folder file's is.
+    static bool isLibraryItemWithinScanPeriod(ImageFileInfo &record, const ScanPeriodOptions &period);
+
+    // The same window for the library reader, which compares the library's own dates.
+    static LibraryDateWindow libraryWindow(const ScanPeriodOptions &period);
+
+private:
+    // No date fails; a window start of 0 lets every date pass.
+    static bool isInWindow(const std::optional<QDateTime> &date, const ScanPeriodOptions &period);
+    static std::optional<QDateTime> captureDateOf(ImageFileInfo &record);
+    static std::optional<QDateTime> creationDateOf(const ImageFileInfo &record);
 };

@@ -29,6 +29,8 @@ struct ScanSession {
     ScanCacheIndex cacheIndex;
     std::atomic<bool> abortMe { false };
     std::atomic<bool> isCalculatingHash { false };
+    // The groups are complete: from here on a stop only cuts the wait before they are shown.
+    std::atomic<bool> resultsReady { false };
 
     RecordList arrImagesContent;
     RecordList arrNodesForExactMatch;

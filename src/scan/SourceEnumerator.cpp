@@ -69,10 +69,21 @@ bool SourceEnumerator::addFileToScan(const WalkedFile &file)
     if (!record)
         return false;
     record->isVideo = file.isVideo;
-    if (ScanPeriod::isWithinScanPeriod(*record, m_session.options.period)) {
+    if (ScanPeriod::isWithinScanPeriod(*record, m_session.options.period)
+        && claimFile(record->fileIdentity)) {
         m_session.arrImagesContent.push_back(record);
         m_session.report(ScanProgress::Stage::Adding, file.path);
     }
+    return true;
+}
+
+bool SourceEnumerator::claimFile(const std::optional<FileIdentity> &identity)
+{
+    if (!identity)
+        return true;
+    if (m_recordedFiles.contains(*identity))
+        return false;
+    m_recordedFiles.insert(*identity);
     return true;
 }
 
@@ -86,7 +97,11 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
     }
     // One photo library per scan.
     m_isOnePhotosLibScan = true;
-    const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, &m_session.abortMe);
+    // The library is read with the scan's own window, the one its files are tested against.
+    LibraryQueryOptions query = DBOperations::currentOptions();
+    query.window = ScanPeriod::libraryWindow(m_session.options.period);
+    query.stop = &m_session.abortMe;
+    const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, query);
     if (insideFolder) {
         Log::line(QStringLiteral("fetchData for libPath ") + libraryPath);
         Log::line(QStringLiteral("fetchData for libPath count %1").arg(items.size()));
@@ -118,11 +133,10 @@ void SourceEnumerator::addPhotosLibraryItem(const QVariantMap &item, const QStri
             item.value(QStringLiteral("uuidRKVersion")).toString(), libraryPath, options.recordSettings());
         if (!record)
             return;
-        if (options.period.enabled && options.period.filesFromDate == 0) {
-            record->updateExifInfo();
-            if (!record->exifInfo || !record->exifInfo->captureDate)
-                continue;
-        }
+        if (!ScanPeriod::isLibraryItemWithinScanPeriod(*record, options.period))
+            continue;
+        if (!claimFile(record->fileIdentity))
+            return;
         record->isVideo = isVideo;
         m_session.arrImagesContent.push_back(record);
         m_session.report(ScanProgress::Stage::Adding, imagePath);

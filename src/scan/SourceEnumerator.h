@@ -2,7 +2,10 @@
 // acceptable file into a record of the session, in discovery order, reporting each one.
 #pragma once
 
+#include <optional>
 #include <vector>
+
+#include <QSet>
 
 #include "model/FilePathNode.h"
 #include "scan/ScanSession.h"
@@ -20,8 +23,13 @@ private:
     bool addFileToScan(const WalkedFile &file);
     void scanPhotosLibrary(const QString &libraryPath, bool insideFolder);
     void addPhotosLibraryItem(const QVariantMap &item, const QString &libraryPath);
+    // False when a record of this very file (device and inode) was made already: a file two
+    // ticked entries reach (a folder inside a listed library, say) is one record, never its own
+    // duplicate that a removal could take along with it.
+    bool claimFile(const std::optional<FileIdentity> &identity);
 
     ScanSession &m_session;
     SourceWalker m_walker;
     bool m_isOnePhotosLibScan = false;
+    QSet<FileIdentity> m_recordedFiles;
 };

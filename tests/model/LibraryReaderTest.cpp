@@ -156,8 +156,7 @@ TEST_P(LibraryReaderTest, CompanionsAreCopiedReadAndRemoved)
 
 TEST_P(LibraryReaderTest, DateWindows)
 {
-    const int field = GetParam() == Layout::IPhoto ? LibraryDateWindow::kCreationDate
-                                                   : LibraryDateWindow::kCreationOrAdded;
+    const int field = LibraryDateWindow::kCaptureOrAdded;
     const QDateTime todayStart = CommonFunc::dayStartInGMT(QDateTime::currentDateTime());
     const QDateTime yesterdayStart = CommonFunc::dateSecondsAgo(86400);
     LibraryTestLibrary library(m_folder.path(), GetParam());
@@ -201,11 +200,11 @@ TEST_P(LibraryReaderTest, DateFieldChoosesWhichDateIsCompared)
         return namesOf(DBOperations::fetchData(library.libraryPath(),
             options(true, LibraryDateWindow::between(now.addDays(-30), std::nullopt, field))));
     };
-    EXPECT_EQ(within(LibraryDateWindow::kCreationDate), QStringList({ "taken-now-added-long-ago.jpg" }));
+    EXPECT_EQ(within(LibraryDateWindow::kCaptureDate), QStringList({ "taken-now-added-long-ago.jpg" }));
     EXPECT_EQ(within(LibraryDateWindow::kDateAdded), QStringList({ "taken-long-ago-added-now.jpg" }));
-    if (GetParam() != Layout::IPhoto) {
-        EXPECT_EQ(within(LibraryDateWindow::kCreationOrAdded).size(), 2);
-    }
+    EXPECT_EQ(within(LibraryDateWindow::kCaptureOrAdded).size(), 2);
+    // The files' own creation dates are the scan's to test, not the database's.
+    EXPECT_EQ(within(LibraryDateWindow::kFileCreationDate).size(), 2);
 }
 
 TEST(LibraryReaderMissingTest, NoDatabaseGivesNoItemsAndNoCopies)

@@ -1,4 +1,5 @@
-// Photo libraries in a scan: items become records through the library reader, one library per scan.
+// Photo libraries and nested sources in a scan: items become records through the library reader, one
+// library per scan, and a file that two ticked entries reach is one record.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -16,7 +17,8 @@ namespace
 {
 
 // A library whose two items are byte-identical photos, plus one distinct photo.
-std::unique_ptr<LibraryTestLibrary> makeLibrary(const QString &folder, int seed)
+std::unique_ptr<LibraryTestLibrary> makeLibrary(const QString &folder, int seed,
+    const QDateTime &dated = QDateTime::fromSecsSinceEpoch(1000000000, Qt::UTC))
 {
     auto library = std::make_unique<LibraryTestLibrary>(folder, LibraryTestLibrary::Layout::PhotosStore);
     const QString originals = library->libraryPath() + QStringLiteral("/originals/A/");
@@ -70,4 +72,23 @@ TEST(ScanLibraryTest, ALibraryInsideAFolderIsReadOnlyWhenAllowed)
         const ScanResult result = runScan(o, { folderNode(dir.path()) });
         EXPECT_EQ(result.records.size(), allowed ? 4 : 1) << allowed;
     }
+}
+
+// Each entry's tick decides whether it is scanned, whatever entry holds it or lies inside it, and
+// a file reached through two ticked entries is one record, never its own duplicate.
+TEST(ScanLibraryTest, EachFileIsOneRecordOfTheTickedEntries)
+{
+    QTemporaryDir dir;
+    const auto library = makeLibrary(dir.path(), 80);
+    ASSERT_TRUE(writeImage(makePhoto(90), dir.filePath("plain/sub/x.jpg")));
+    const FilePathNode plain = folderNode(dir.filePath("plain")), sub = folderNode(dir.filePath("plain/sub"));
+    FilePathNode unticked = plain;
+    unticked.state = 0;
+    const FilePathNode inLibrary = folderNode(library->libraryPath() + QStringLiteral("/originals/A"));
+    const FilePathNode wholeLibrary = libraryNode(library->libraryPath());
+    const std::vector<std::pair<std::vector<FilePathNode>, int>> cases { { { plain, sub }, 1 },
+        { { unticked, sub }, 1 }, { { fileNode(dir.filePath("plain/sub/x.jpg")), sub }, 1 },
+        { { wholeLibrary, inLibrary }, 3 }, { { inLibrary, wholeLibrary }, 3 } };
+    for (size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(runScan(options(false), cases[i].first).records.size(), cases[i].second) << i;
 }

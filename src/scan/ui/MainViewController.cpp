@@ -1,5 +1,7 @@
 #include "scan/ui/MainViewController.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QCursor>
@@ -53,6 +55,23 @@ QString text(const char *key)
 QFont systemFont(const LayoutFont &font)
 {
     return ControlFonts::systemFont(font.pointSize, font.semibold ? QFont::DemiBold : QFont::Normal);
+}
+
+// The width the widget's title needs; a pop-up has to fit whichever of its items it shows.
+double fittingWidthOf(const QWidget *widget, const QFont &font)
+{
+    QStringList titles;
+    if (auto *popUp = qobject_cast<const PopUpButton *>(widget))
+        for (int index = 0; index < popUp->numberOfItems(); ++index)
+            titles.append(popUp->itemAtIndex(index)->text());
+    else if (auto *button = qobject_cast<const QAbstractButton *>(widget))
+        titles.append(button->text());
+    else if (auto *label = qobject_cast<const QLabel *>(widget))
+        titles.append(label->text());
+    double widest = CommonFunc::fittingWidth(QString(), font);
+    for (const QString &title : titles)
+        widest = std::max(widest, CommonFunc::fittingWidth(title, font));
+    return widest;
 }
 
 } // namespace
@@ -142,17 +161,8 @@ void MainViewController::restoreDateFilter()
     };
     const QVariant allow = defaults.objectForKey(QStringLiteral("allowPhotosLibScanInTimePeriod"));
     btnScanLastImport->setChecked(ScanThresholds::holdsNumber(allow) && allow.toBool());
-    btnCaptureDate->selectItemAtIndex(storedIndex(QStringLiteral("scanFilesFromDate")));
+    btnCaptureDate->selectItemWithTag(storedIndex(QStringLiteral("scanFilesFromDate")));
     btnCapturePeriod->selectItemAtIndex(storedIndex(QStringLiteral("scanPhotosFrom")));
-    showDateKindItems();
-}
-
-void MainViewController::showDateKindItems()
-{
-    // Newer systems offer no "Created" choice; while it is still the stored one it stays listed, so
-    // the choice the pop-up shows can always be chosen again.
-    const bool createdOffered = !(OSVersionFlags::isOS1015 || OSVersionFlags::isOS11OrLater);
-    subMenuCreated->setVisible(createdOffered || btnCaptureDate->indexOfSelectedItem() == 0);
 }
 
 void MainViewController::btnScanAllImagesCheckBoxTapped(QCheckBox *sender)
@@ -217,12 +227,7 @@ void MainViewController::layoutMainWindow()
         QWidget *widget = widgets.value(name);
         if (!widget)
             return CommonFunc::fittingWidth(QString(), QFont());
-        QString title;
-        if (auto *button = qobject_cast<QAbstractButton *>(widget))
-            title = button->text();
-        else if (auto *label = qobject_cast<QLabel *>(widget))
-            title = label->text();
-        return CommonFunc::fittingWidth(title, font ? systemFont(*font) : widget->font());
+        return fittingWidthOf(widget, font ? systemFont(*font) : widget->font());
     };
     MainWindowGeometry geometry = currentGeometry();
     MainWindowLayout::layoutMainWindow(Localization::currentLanguageCode(), fit, geometry);
@@ -471,8 +476,8 @@ void MainViewController::connectActions()
     // The date filter is what the next scan reads from the settings.
     SettingsBinding::bindCheckBox(c->btnScanLastImport, QStringLiteral("allowPhotosLibScanInTimePeriod"));
     QObject::connect(c->btnCaptureDate, &PopUpButton::itemSelected, c, [c](int index) {
-        UserDefaults::standard().setObject(QStringLiteral("scanFilesFromDate"), qlonglong(index));
-        c->showDateKindItems();
+        UserDefaults::standard().setObject(
+            QStringLiteral("scanFilesFromDate"), qlonglong(c->btnCaptureDate->tagOfItem(index)));
     });
     QObject::connect(c->btnCapturePeriod, &PopUpButton::itemSelected, c, [](int index) {
         UserDefaults::standard().setObject(QStringLiteral("scanPhotosFrom"), qlonglong(index));

@@ -69,8 +69,6 @@ public:
     void btnScanAllImagesCheckBoxTapped(QCheckBox *sender);
     // The date filter's check box and pop-ups from the settings.
     void restoreDateFilter();
-    // Which items the date-kind pop-up lists for the current system and choice.
-    void showDateKindItems();
 
     // Comparison options.
     void setupButtonStyles();

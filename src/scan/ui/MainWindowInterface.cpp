@@ -13,6 +13,7 @@
 #include "controls/ControlStyles.h"
 #include "controls/DefaultButtonKeys.h"
 #include "controls/DoubleSlider.h"
+#include "model/LibraryDateWindow.h"
 #include "platform/ui/FrameGeometry.h"
 #include "scan/ui/DragDropBox.h"
 #include "scan/ui/MainWindowFrames.h"
@@ -246,10 +247,18 @@ void MainWindowInterface::buildMenus()
     for (QPointer<QAction> *item : { &c.menuItemToday, &c.menuItemYesterday, &c.menuItemLast7Days,
              &c.menuItemLast15Days, &c.menuItemLastMonth, &c.menuItemLastYear, &c.menuItemSinceBeginning })
         *item = period->addItemWithTitle(QString());
+    // The date kinds in the order a user weighs them; each keeps the value it has always been
+    // stored as, so a saved choice goes on filtering by the same date.
     PopUpButton *dateKind = c.btnCaptureDate;
-    for (QPointer<QAction> *item :
-        { &c.subMenuCreated, &c.subMneuCaptured, &c.subMneuImported, &c.subMenuBoth })
+    const std::pair<QPointer<QAction> *, int> kinds[]
+        = { { &c.subMneuCaptured, LibraryDateWindow::kCaptureDate },
+              { &c.subMenuCreated, LibraryDateWindow::kFileCreationDate },
+              { &c.subMneuImported, LibraryDateWindow::kDateAdded },
+              { &c.subMenuBoth, LibraryDateWindow::kCaptureOrAdded } };
+    for (const auto &[item, stored] : kinds) {
         *item = dateKind->addItemWithTitle(QString());
+        (*item)->setData(stored);
+    }
     c.menuFilterImages = dateKind->itemMenu();
 
     c.menuScanList = new QMenu(c.tvPath);

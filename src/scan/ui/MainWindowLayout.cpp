@@ -15,6 +15,8 @@ constexpr double kAddButtonPadding = 45.0;
 constexpr double kAddButtonGap = 7.0;
 constexpr double kDateRowGap = 5.0;
 constexpr double kCheckBoxTrim = 32.0;
+// Room a pop-up button needs beside its title: margins and the arrow.
+constexpr double kPopUpPadding = 40.0;
 // The source pop-up needs this much room beside the add buttons before it is shrunk.
 constexpr double kPopupRoom = 161.0;
 constexpr double kLeftPanelInset = 28.0;
@@ -109,8 +111,15 @@ void MainWindowLayout::fitDateRow(const FitMeasure &fit, MainWindowGeometry &g)
     setFont(g, checkBox, 11);
     setWidth(g, checkBox, fit(checkBox, fontOf(g, checkBox)) + kAddButtonPadding - kCheckBoxTrim);
     setX(g, QStringLiteral("btnCaptureDate"), g.frame(checkBox).right() + kDateRowGap);
-    setX(g, QStringLiteral("btnCapturePeriod"),
-        g.frame(QStringLiteral("btnCaptureDate")).right() + kDateRowGap);
+}
+
+void MainWindowLayout::placeDatePopUps(const FitMeasure &fit, MainWindowGeometry &g)
+{
+    // The date-kind pop-up fits the longest of its items, whichever it shows.
+    const QString dateKind = QStringLiteral("btnCaptureDate");
+    setWidth(
+        g, dateKind, std::max(g.frame(dateKind).width(), fit(dateKind, fontOf(g, dateKind)) + kPopUpPadding));
+    setX(g, QStringLiteral("btnCapturePeriod"), g.frame(dateKind).right() + kDateRowGap);
     setX(g, QStringLiteral("btnToolTip"), g.frame(QStringLiteral("btnCapturePeriod")).right() + kDateRowGap);
 }
 
@@ -142,6 +151,7 @@ void MainWindowLayout::layoutMainWindow(const QString &language, const FitMeasur
     }
     if (language != QLatin1String("en"))
         fitDateRow(fit, g);
+    placeDatePopUps(fit, g);
     if (language == QLatin1String("pt")) {
         setFont(g, QStringLiteral("btnSimilarMatch"), 10);
         setFont(g, QStringLiteral("lblAdd"), 10);

@@ -56,5 +56,6 @@ private:
     static void fitScanButton(const FitMeasure &fit, MainWindowGeometry &geometry);
     static void fitAddButtons(const FitMeasure &fit, MainWindowGeometry &geometry);
     static void fitDateRow(const FitMeasure &fit, MainWindowGeometry &geometry);
+    static void placeDatePopUps(const FitMeasure &fit, MainWindowGeometry &geometry);
     static void adjustFonts(const QString &language, MainWindowGeometry &geometry);
 };

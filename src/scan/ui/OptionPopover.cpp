@@ -2,34 +2,22 @@
 
 #include <algorithm>
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/LocalizedString.h"
-#include "app/OSVersionFlags.h"
 #include "controls/ControlFonts.h"
 #include "controls/ControlStyles.h"
 #include "platform/ui/BundleImage.h"
-#include "platform/ui/FrameGeometry.h"
 
 namespace
 {
 
-constexpr double kViewWidth = 360.0;
-constexpr double kViewHeight = 200.0;
-// Room the heading and the imported-photos text need above the capture-date text.
-constexpr double kAboveCaptureText = 133.0;
-
-const QRectF kHeading(15, 150, 330, 40);
-const QRectF kImported(40, 108, 305, 36);
-const QRectF kCaptured(40, 58, 305, 36);
-const QRectF kCreated(40, 8, 305, 32);
-const QRectF kArrowCaptured(15, 68, 16, 16);
-const QRectF kArrowCreated(15, 16, 16, 16);
-// The time-interval text under all the others: the view grows by its height.
-const QRectF kFileDates(15, 4, 330, 64);
-constexpr double kFileDatesHeight = 60.0;
+constexpr int kViewWidth = 360;
+constexpr int kMargin = 15;
+constexpr int kSpacing = 8;
 
 QLabel *makeText(QWidget *parent)
 {
@@ -69,17 +57,27 @@ QWidget *OptionPopover::view()
     if (!m_view) {
         m_view = new QWidget;
         m_view->setObjectName(QStringLiteral("optionPopoverView"));
+        m_view->setFixedWidth(kViewWidth);
+        auto *layout = new QGridLayout(m_view);
+        layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+        layout->setSpacing(kSpacing);
+        layout->setColumnStretch(1, 1);
         txtHeading = makeText(m_view);
-        txtImportedPhotos = makeText(m_view);
-        txtCreated = makeText(m_view);
-        txtCapturedInfo = makeText(m_view);
-        txtFileDates = makeText(m_view);
-        arrowCapturedInfo = new QLabel(m_view);
-        arrowCreatedInfo = new QLabel(m_view);
-        const QPixmap arrow = BundleImage::named(QStringLiteral("right_arrow_btn_n")).pixmap(QSize(16, 16));
-        arrowCapturedInfo->setPixmap(arrow);
-        arrowCreatedInfo->setPixmap(arrow);
         txtHeading->setFont(ControlFonts::boldSystemFont(13));
+        layout->addWidget(txtHeading, 0, 0, 1, 2);
+        const QPixmap arrow = BundleImage::named(QStringLiteral("right_arrow_btn_n")).pixmap(QSize(16, 16));
+        int row = 1;
+        // One text for each date kind, in the order of the pop-up, each beside its pointer.
+        for (QPointer<QLabel> *kind : { &txtCapturedInfo, &txtCreated, &txtImportedPhotos, &txtBoth }) {
+            auto *pointer = new QLabel(m_view);
+            pointer->setPixmap(arrow);
+            pointers.append(pointer);
+            *kind = makeText(m_view);
+            layout->addWidget(pointer, row, 0, Qt::AlignTop);
+            layout->addWidget(*kind, row++, 1);
+        }
+        txtFileDates = makeText(m_view);
+        layout->addWidget(txtFileDates, row, 0, 1, 2);
     }
     return m_view;
 }
@@ -96,56 +94,18 @@ void OptionPopover::makePopoverIfNeeded()
     layout->addWidget(view());
 }
 
-void OptionPopover::place(QWidget *widget, const QRectF &frame)
+void OptionPopover::setFontsForLanguage(const QString &language)
 {
-    widget->setGeometry(FrameGeometry::toTopLeft(frame, m_viewHeight));
-}
-
-void OptionPopover::layoutForLanguage(const QString &language)
-{
-    QRectF heading = kHeading, captured = kCaptured, created = kCreated;
-    QRectF arrowCaptured = kArrowCaptured, arrowCreated = kArrowCreated;
     if (Localization::isOneOf(language, { "pt", "ru" }))
         txtHeading->setFont(ControlFonts::boldSystemFont(12));
-    if (language == QLatin1String("ru"))
-        heading.setHeight(50);
-    if (Localization::isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "es", "ru" })) {
-        captured.setHeight(36);
-        captured.moveTop(31);
-    }
     if (Localization::isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "nl", "ru", "es" }))
-        for (QLabel *text : { txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data() })
+        for (QLabel *text : dateKindTexts())
             text->setFont(ControlFonts::systemFont(11));
-    m_viewHeight = kViewHeight + kFileDatesHeight;
-    if (OSVersionFlags::isOS1015 || OSVersionFlags::isOS11OrLater) {
-        txtCreated->hide();
-        arrowCreatedInfo->hide();
-        m_viewHeight = captured.height() + kAboveCaptureText + kFileDatesHeight;
-    } else if (Localization::isOneOf(language, { "nl", "ru" })) {
-        const bool russian = language == QLatin1String("ru");
-        created = QRectF(captured.x(), 0, created.width(), 32);
-        arrowCaptured.moveTop(russian ? 50 : 43);
-        captured = QRectF(captured.x(), russian ? 28 : 21, captured.width(), 36);
-        arrowCreated.moveTop(18);
-    } else if (Localization::isOneOf(language, { "de", "fr", "ja", "sv", "it", "pt", "es" })) {
-        created = QRectF(captured.x(), 2, created.width(), 32);
-        captured = QRectF(captured.x(), 36, captured.width(), 36);
-        arrowCaptured.moveTop(60);
-    }
-    // Every text and pointer keeps its distance from the top edge when the view is shorter, so the
-    // capture-date text stays below the imported-photos text instead of sliding under it.
-    const double lift = m_viewHeight - kViewHeight;
-    QRectF imported = kImported;
-    for (QRectF *frame : { &heading, &imported, &captured, &created, &arrowCaptured, &arrowCreated })
-        frame->translate(0, lift);
-    m_view->setFixedSize(int(kViewWidth), int(m_viewHeight));
-    place(txtHeading, heading);
-    place(txtImportedPhotos, imported);
-    place(txtCapturedInfo, captured);
-    place(txtCreated, created);
-    place(arrowCapturedInfo, arrowCaptured);
-    place(arrowCreatedInfo, arrowCreated);
-    place(txtFileDates, kFileDates);
+}
+
+QList<QLabel *> OptionPopover::dateKindTexts() const
+{
+    return { txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data(), txtBoth.data() };
 }
 
 void OptionPopover::showOptionInfo(QWidget *anchor)
@@ -155,10 +115,13 @@ void OptionPopover::showOptionInfo(QWidget *anchor)
     txtImportedPhotos->setText(localizedString(QStringLiteral("ID_IMPORTED_PHOTOS_LIBRARY_ONLY")));
     txtCreated->setText(localizedString(QStringLiteral("ID_CREATED_SCAN_IMAGES_CREATION_DATE")));
     txtCapturedInfo->setText(localizedString(QStringLiteral("ID_CAPTURED_SCAN_IMAGES_CAPTURE_DATE")));
+    txtBoth->setText(localizedString(QStringLiteral("ID_BOTH_CAPTURED_OR_ADDED")));
     txtFileDates->setText(localizedString(QStringLiteral("ID_TIME_INTERVEL_FILE_DATES")));
-    for (QLabel *text : { txtCapturedInfo.data(), txtCreated.data(), txtImportedPhotos.data(), txtFileDates.data() })
+    QList<QLabel *> texts = dateKindTexts();
+    texts.append(txtFileDates);
+    for (QLabel *text : texts)
         text->setToolTip(text->text());
-    layoutForLanguage(Localization::currentLanguageCode());
+    setFontsForLanguage(Localization::currentLanguageCode());
     popover->adjustSize();
     if (anchor)
         popover->move(placeBeside(anchor, popover->size()));

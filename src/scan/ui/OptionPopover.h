@@ -2,9 +2,9 @@
 // anywhere else. Below them it says which dates the time interval compares.
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QRectF>
 
 class QLabel;
 class QWidget;
@@ -24,13 +24,15 @@ public:
     void showOptionInfo(QWidget *anchor);
 
     QPointer<QWidget> popover;
-    QPointer<QLabel> txtHeading, txtImportedPhotos, txtCreated, txtCapturedInfo, txtFileDates;
-    QPointer<QLabel> arrowCapturedInfo, arrowCreatedInfo;
+    QPointer<QLabel> txtHeading, txtImportedPhotos, txtCreated, txtCapturedInfo, txtBoth, txtFileDates;
+    // The pointer beside each date kind's text, in the same order.
+    QList<QPointer<QLabel>> pointers;
+
+    // The date kinds' texts in the order of the pop-up: captured, created, added, both.
+    QList<QLabel *> dateKindTexts() const;
 
 private:
-    void layoutForLanguage(const QString &language);
-    void place(QWidget *widget, const QRectF &frame);
+    void setFontsForLanguage(const QString &language);
 
     QPointer<QWidget> m_view;
-    double m_viewHeight = 0.0;
 };

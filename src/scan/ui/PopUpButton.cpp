@@ -41,6 +41,23 @@ void PopUpButton::selectItemAtIndex(int index)
     refreshTitle();
 }
 
+int PopUpButton::tagOfItem(int index) const
+{
+    const QAction *item = itemAtIndex(index);
+    return item && item->data().isValid() ? item->data().toInt() : index;
+}
+
+void PopUpButton::selectItemWithTag(int tag)
+{
+    for (int index = 0; index < numberOfItems(); ++index) {
+        if (tagOfItem(index) == tag) {
+            selectItemAtIndex(index);
+            return;
+        }
+    }
+    selectItemAtIndex(-1);
+}
+
 void PopUpButton::refreshTitle()
 {
     const QAction *item = itemAtIndex(m_selected);

@@ -19,6 +19,11 @@ public:
 
     // An index outside the items selects nothing (-1).
     void selectItemAtIndex(int index);
+    // The value an item stands for, when it differs from its place in the menu (QAction data);
+    // otherwise its index.
+    int tagOfItem(int index) const;
+    // The item that stands for `tag`; nothing (-1) when none does.
+    void selectItemWithTag(int tag);
     int indexOfSelectedItem() const { return m_selected; }
     QMenu *itemMenu() const { return m_menu; }
 

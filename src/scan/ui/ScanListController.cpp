@@ -24,7 +24,6 @@
 #include "scan/ExclusionMatcher.h"
 #include "scan/ScanOptions.h"
 #include "scan/ui/MainWindowWidgets.h"
-#include "scan/ui/ScanListCoverage.h"
 #include "scan/ui/ScanListRules.h"
 #include "scan/ui/ScanListState.h"
 #include "scan/ui/ScanListTable.h"
@@ -99,33 +98,24 @@ bool ScanListController::hasPhotosEntry() const
 
 bool ScanListController::addPathNode(const QString &path, NodeType nodeType, AddPathResult *result)
 {
-    ScanListCoverage coverage(state.arrPathNodes);
-    return addUncoveredPath(path, nodeType, coverage, result);
-}
-
-bool ScanListController::addUncoveredPath(
-    const QString &path, NodeType nodeType, ScanListCoverage &coverage, AddPathResult *result)
-{
-    bool added = false;
-    const ScanListCoverage::Overlap overlap = coverage.overlap(path);
-    if (overlap != ScanListCoverage::Overlap::None && result)
-        result->overlaps.insert(overlap);
-    if (overlap == ScanListCoverage::Overlap::None) {
-        coverage.add(path, nodeType);
+    const QString key = ScanListRules::pathKey(path);
+    const bool listed = state.dictPathAdded.contains(key);
+    if (listed && result)
+        result->alreadyListed = true;
+    if (!listed) {
         FilePathNode node;
         node.filePath = path;
         node.nodeType = nodeType;
         node.state = 1;
         state.arrPathNodes.push_back(node);
-        state.dictPathAdded.insert(ScanListRules::pathKey(path), 1);
+        state.dictPathAdded.insert(key, 1);
         ++state.countPathAdded;
         c.btnCompare->setState(IMGButton::OnState);
         state.isFileAdded = true;
         c.btnCompare->setEnabled(true);
-        added = true;
     }
     updatePathTableToolTip();
-    return added;
+    return !listed;
 }
 
 void ScanListController::addLibrary(const QString &path, AddPathResult &result)
@@ -298,20 +288,14 @@ void ScanListController::showAddPathResult(const AddPathResult &result)
     else if (result.PhotoslibAlreadyAdded)
         alert(cantAdd, text("ID_ONLY_ONE_LIB_CAN_ADDED"), ok);
     else
-        showAlreadyInScanListAlert(result.overlaps);
+        showAlreadyInScanListAlert(result.alreadyListed);
 }
 
-void ScanListController::showAlreadyInScanListAlert(const std::set<ScanListCoverage::Overlap> &overlaps)
+void ScanListController::showAlreadyInScanListAlert(bool alreadyListed)
 {
-    using Overlap = ScanListCoverage::Overlap;
-    QStringList reasons;
-    for (const Overlap overlap : overlaps)
-        reasons.append(text(overlap == Overlap::Inside ? "ID_ITEMS_INSIDE_FOLDER_ON_SCANLIST"
-                : overlap == Overlap::Holds            ? "ID_ITEMS_HOLD_FOLDERS_ON_SCANLIST"
-                                                       : "ID_ITEMS_ALREADY_EXIST_SCANNLIST"));
-    if (reasons.isEmpty())
-        reasons.append(text("ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE"));
-    alert(text("ID_ITEMS_CANT_ADDED"), reasons.join(QLatin1Char('\n')), { text("ID_OK_CAPS") });
+    alert(text("ID_ITEMS_CANT_ADDED"),
+        text(alreadyListed ? "ID_ITEMS_ALREADY_EXIST_SCANNLIST" : "ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE"),
+        { text("ID_OK_CAPS") });
 }
 
 void ScanListController::saveScanList()
@@ -347,7 +331,6 @@ QVariantList ScanListController::loadSavedPaths()
 
 void ScanListController::restoreScanList()
 {
-    ScanListCoverage coverage(state.arrPathNodes);
     for (const QVariant &entry : loadSavedPaths()) {
         const QString path = entry.toMap().value(QStringLiteral("path")).toString();
         NodeType type = NodeType::nodeTypefile;
@@ -369,7 +352,7 @@ void ScanListController::restoreScanList()
         default:
             continue;
         }
-        if (addUncoveredPath(path, type, coverage))
+        if (addPathNode(path, type))
             state.arrPathNodes.back().state = int(entry.toMap().value(QStringLiteral("state")).toLongLong());
     }
     reloadPathTable();

@@ -9,15 +9,11 @@
 #include <QUrl>
 #include <QVariantList>
 
-#include <set>
-
 #include "app/GlobalObjects.h"
-#include "scan/ui/ScanListCoverage.h"
 
 #include <QObject>
 
 class QWidget;
-class ScanListCoverage;
 struct MainWindowWidgets;
 struct ScanListState;
 struct Notification;
@@ -28,8 +24,8 @@ struct AddPathResult {
     bool isAllPathAdded = false;
     bool iPhotoLibError = false;
     bool PhotoslibAlreadyAdded = false;
-    // Why paths the list already covered were refused.
-    std::set<ScanListCoverage::Overlap> overlaps;
+    // A path offered was on the list already.
+    bool alreadyListed = false;
 };
 
 // What the scan list asks of its window: the view its alerts and panels open over, and the
@@ -44,8 +40,10 @@ class ScanListController : public QObject
 public:
     ScanListController(MainWindowWidgets &widgets, ScanListState &state, ScanListWindow window);
 
-    // Adds one entry unless the list already covers the path; true when an entry was made. A
-    // refusal is noted in `result`.
+    // Adds one entry unless the path is on the list already; true when an entry was made. A
+    // folder inside a listed folder, or one holding a listed item, is an entry of its own: each
+    // entry's tick decides whether it is scanned, and a file two ticked entries reach is scanned
+    // once. A refusal is noted in `result`.
     bool addPathNode(const QString &path, GlobalObjects::NodeType nodeType, AddPathResult *result = nullptr);
     // Tag 0 adds photos, 1 a Photos library, anything else a folder.
     void btnAddPathToScan(int tag);
@@ -70,9 +68,9 @@ public:
     void updatePathTableToolTip();
     void loadAllowedExtensions();
 
-    // "The items cannot be added", with the reasons: already on the list, inside a listed folder,
-    // holding listed items; without any, not photos of the enabled types or unreadable.
-    void showAlreadyInScanListAlert(const std::set<ScanListCoverage::Overlap> &overlaps = { ScanListCoverage::Overlap::Listed });
+    // "The items cannot be added", because they are on the list already or, when none was,
+    // because they are no photos of the enabled types or cannot be read.
+    void showAlreadyInScanListAlert(bool alreadyListed = true);
 
     // How an entry is shown in the file manager; replaceable for tests.
     std::function<void(const QUrl &)> revealUrl;
@@ -85,9 +83,6 @@ private:
     void addDroppedPath(const QString &path, AddPathResult &result);
     void addLibrary(const QString &path, AddPathResult &result);
     void addChosenPath(const QString &path, GlobalObjects::NodeType mode, AddPathResult &result);
-    // addPathNode() against a coverage the caller keeps across many adds.
-    bool addUncoveredPath(const QString &path, GlobalObjects::NodeType nodeType, ScanListCoverage &coverage,
-        AddPathResult *result = nullptr);
     bool hasPhotosEntry() const;
     bool isExcluded(const QString &path) const;
     void scheduleReport(const AddPathResult &result);

@@ -6,7 +6,6 @@
 #include "platform/FileFacts.h"
 #include "platform/PathRules.h"
 #include "platform/Trash.h"
-#include "scan/ui/ScanListCoverage.h"
 
 namespace
 {
@@ -23,11 +22,6 @@ QString ScanListRules::canonicalPath(const QString &path)
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
-bool ScanListRules::isCovered(const QString &path, const std::vector<FilePathNode> &nodes)
-{
-    return ScanListCoverage(nodes).covers(path);
 }
 
 bool ScanListRules::isPhotosLibraryPackage(const QString &path)

@@ -1,15 +1,12 @@
 // The rules of the scan list that need no window: what a dropped, chosen or restored path becomes,
-// which items the open panel enables, and when a path is already covered by the list. Paths are
-// compared exactly after canonicalisation, as the file systems here are case-sensitive.
+// which items the open panel enables, and the key a listed path is known by. Paths are compared
+// exactly after canonicalisation, as the file systems here are case-sensitive.
 #pragma once
-
-#include <vector>
 
 #include <QString>
 #include <QStringList>
 
 #include "app/GlobalObjects.h"
-#include "model/FilePathNode.h"
 
 class ScanListRules
 {
@@ -21,10 +18,6 @@ public:
     static QString canonicalPath(const QString &path);
     // The key of `path` in the controller's dictPathAdded.
     static QString pathKey(const QString &path) { return canonicalPath(path); }
-
-    // True when `path` is already on the list: the same path, a path inside a listed folder, or a
-    // folder that holds a listed file or folder.
-    static bool isCovered(const QString &path, const std::vector<FilePathNode> &nodes);
 
     // A dropped path: a folder, a Photos library (or a refused package), or a file whose extension
     // is enabled. Items in a Trash folder and unreadable items are skipped.

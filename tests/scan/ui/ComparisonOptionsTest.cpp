@@ -25,6 +25,7 @@
 #include "scan/ui/ComparisonOptionsView.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/OptionPopover.h"
+#include "scan/ui/PopUpButton.h"
 
 namespace
 {
@@ -191,22 +192,30 @@ TEST_F(ComparisonOptionsTest, HelpPopoverShowsOnlyForThisComputer)
     EXPECT_TRUE(popover->popover->isVisible());
     EXPECT_EQ(popover->txtHeading->text(), text(QStringLiteral("ID_SCAN_DUPLICATE_AND_SIMILAR_LOOKING")));
     EXPECT_EQ(popover->txtCapturedInfo->toolTip(), popover->txtCapturedInfo->text());
-    EXPECT_TRUE(popover->txtCreated->isHidden());
     // The time interval's dates are explained below the period's options.
     EXPECT_EQ(popover->txtFileDates->text(), text(QStringLiteral("ID_TIME_INTERVEL_FILE_DATES")));
     EXPECT_TRUE(controller.sliderTimeInterval->toolTip().contains(popover->txtFileDates->text().toHtmlEscaped()));
-    // The shown texts stand one under the other inside the view, the pointer beside its text.
-    const QList<QLabel *> texts { popover->txtHeading, popover->txtImportedPhotos, popover->txtCapturedInfo,
-        popover->txtFileDates };
+    // Every date kind is explained, in the pop-up's order, each text whole and under the one before,
+    // its pointer beside it.
+    const QList<QLabel *> kinds = popover->dateKindTexts();
+    ASSERT_EQ(kinds.size(), controller.btnCaptureDate->numberOfItems());
+    const QList<QLabel *> texts
+        = QList<QLabel *> { popover->txtHeading } + kinds + QList<QLabel *> { popover->txtFileDates };
     for (int i = 0; i < texts.size(); ++i) {
+        EXPECT_FALSE(texts[i]->isHidden()) << i;
         EXPECT_TRUE(popover->view()->rect().contains(texts[i]->geometry())) << i;
+        EXPECT_GE(texts[i]->height(), texts[i]->heightForWidth(texts[i]->width())) << i;
         if (i > 0) {
             EXPECT_GE(texts[i]->geometry().top(), texts[i - 1]->geometry().bottom()) << i;
         }
     }
-    const QRect captured = popover->txtCapturedInfo->geometry();
-    const int arrowMiddle = popover->arrowCapturedInfo->geometry().center().y();
-    EXPECT_TRUE(arrowMiddle >= captured.top() && arrowMiddle <= captured.bottom());
+    for (int i = 0; i < kinds.size(); ++i) {
+        EXPECT_TRUE(kinds[i]->text().startsWith(controller.btnCaptureDate->itemAtIndex(i)->text() + u':'))
+            << i;
+        const int pointerMiddle = popover->pointers[i]->geometry().center().y();
+        EXPECT_TRUE(
+            pointerMiddle >= kinds[i]->geometry().top() && pointerMiddle <= kinds[i]->geometry().bottom());
+    }
     popover->popover->close();
 }
 

@@ -105,9 +105,7 @@ TEST_F(MainViewControllerTest, InitialEnabledAndHiddenStates)
     EXPECT_FALSE(c.boxGPS->isHidden());
     EXPECT_TRUE(c.btnScanVideo->isHidden());
     EXPECT_FALSE(c.btnLinkScanVideo->isHidden());
-    // "Created" is no choice on this system, but it stays listed while it is the one shown.
-    EXPECT_EQ(c.btnCaptureDate->indexOfSelectedItem(), 0);
-    EXPECT_TRUE(c.subMenuCreated->isVisible());
+    EXPECT_EQ(c.btnCaptureDate->text(), c.subMneuCaptured->text());
     EXPECT_FALSE(c.btnScanLastImport->isChecked());
     EXPECT_FALSE(c.btnCaptureDate->isEnabled());
     EXPECT_FALSE(c.btnCapturePeriod->isEnabled());
@@ -124,9 +122,10 @@ TEST_F(MainViewControllerTest, DateFilterFollowsItsSettings)
     EXPECT_TRUE(c.btnScanLastImport->isChecked());
     EXPECT_TRUE(c.btnCaptureDate->isEnabled());
     EXPECT_TRUE(c.btnCapturePeriod->isEnabled());
-    EXPECT_EQ(c.btnCaptureDate->indexOfSelectedItem(), 2);
+    // The stored 2 is the file creation date, second in the menu.
+    EXPECT_EQ(c.btnCaptureDate->indexOfSelectedItem(), 1);
+    EXPECT_EQ(c.btnCaptureDate->text(), c.subMenuCreated->text());
     EXPECT_EQ(c.btnCapturePeriod->indexOfSelectedItem(), 0);
-    EXPECT_FALSE(c.subMenuCreated->isVisible());
     c.btnScanLastImport->click();
     EXPECT_FALSE(c.btnCaptureDate->isEnabled());
     EXPECT_FALSE(c.btnCapturePeriod->isEnabled());
@@ -138,15 +137,18 @@ TEST_F(MainViewControllerTest, DateFilterChoicesAreWhatTheNextScanReads)
     MainViewController c;
     c.view();
     c.btnScanLastImport->click();
-    c.btnCaptureDate->itemAtIndex(1)->trigger();
+    c.btnCaptureDate->itemAtIndex(2)->trigger();
     c.btnCapturePeriod->itemAtIndex(2)->trigger();
     UserDefaults &defaults = UserDefaults::standard();
     EXPECT_TRUE(defaults.boolForKey(QStringLiteral("allowPhotosLibScanInTimePeriod")));
     EXPECT_EQ(defaults.objectForKey(QStringLiteral("scanFilesFromDate")), QVariant(qlonglong(1)));
     EXPECT_EQ(defaults.objectForKey(QStringLiteral("scanPhotosFrom")), QVariant(qlonglong(2)));
-    // Once another kind is chosen, the retired "Created" leaves the menu.
-    EXPECT_FALSE(c.subMenuCreated->isVisible());
-    EXPECT_EQ(c.btnCaptureDate->text(), c.subMneuCaptured->text());
+    EXPECT_EQ(c.btnCaptureDate->text(), c.subMneuImported->text());
+    // Whichever kind it shows, the title fits beside the arrow.
+    for (QAction *kind : { c.subMneuCaptured, c.subMenuCreated, c.subMneuImported, c.subMenuBoth })
+        EXPECT_GE(
+            c.btnCaptureDate->width(), c.btnCaptureDate->fontMetrics().horizontalAdvance(kind->text()) + 30)
+            << kind->text().toStdString();
 }
 
 TEST_F(MainViewControllerTest, GermanWindowOffersTheMenuButtonInPlaceOfTheAddButtons)

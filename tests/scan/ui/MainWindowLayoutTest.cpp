@@ -45,9 +45,15 @@ TEST(MainWindowLayoutTest, EnglishOnlyRespacesTheAddButtons)
     EXPECT_DOUBLE_EQ(photos.width(), 145.0);
     EXPECT_DOUBLE_EQ(library.x(), photos.right() + 7);
     EXPECT_DOUBLE_EQ(folder.x(), library.right() + 7);
-    for (const char *kept : { "btnScanLastImport", "btnCaptureDate", "btnCapturePeriod", "btnToolTip",
-             "btnPopupForScanSelection", "lblBitMapSize", "btnStopAddingPhotos" })
+    for (const char *kept :
+        { "btnScanLastImport", "btnPopupForScanSelection", "lblBitMapSize", "btnStopAddingPhotos" })
         EXPECT_EQ(g.frame(kept), before.frame(kept)) << kept;
+    // The date-kind pop-up grows to its longest item, and the pop-up and button after it follow.
+    const QRectF kind = g.frame("btnCaptureDate"), period = g.frame("btnCapturePeriod");
+    EXPECT_DOUBLE_EQ(kind.x(), before.frame("btnCaptureDate").x());
+    EXPECT_DOUBLE_EQ(kind.width(), 100 + 40);
+    EXPECT_DOUBLE_EQ(period.x(), kind.right() + 5);
+    EXPECT_DOUBLE_EQ(g.frame("btnToolTip").x(), period.right() + 5);
     EXPECT_TRUE(g.fonts.isEmpty());
     EXPECT_TRUE(g.hidden.isEmpty());
 }
@@ -77,7 +83,7 @@ TEST_P(LanguageLayoutTest, CorrectionsFollowTheLanguage)
         EXPECT_DOUBLE_EQ(g.frame("btnToolTip").x(), g.frame("btnCapturePeriod").right() + 5);
         EXPECT_EQ(g.fonts.value("btnExactMatch"), (LayoutFont { 11, false }));
     } else {
-        EXPECT_EQ(g.frame("btnToolTip"), before.frame("btnToolTip"));
+        EXPECT_EQ(g.frame("btnScanLastImport"), before.frame("btnScanLastImport"));
         EXPECT_FALSE(g.fonts.contains("btnExactMatch"));
     }
     if (c.patientFont)

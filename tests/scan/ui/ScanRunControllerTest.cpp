@@ -18,15 +18,20 @@
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
+#include "platform/ImageSourceFixtures.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ui/ResultViewController.h"
 #include "scan/ScanTestSupport.h"
 #include "scan/ui/MainViewController.h"
+#include "scan/ui/PopUpButton.h"
 #include "scan/ui/ScanRunController.h"
 #include "support/TestEvents.h"
 #include "support/TestFiles.h"
+
+// The synthetic photo library of the reader's own tests, built into this test binary as well.
+#include "model/LibraryTestLibrary.cpp"
 
 namespace
 {
@@ -354,7 +359,7 @@ TEST_F(ScanRunControllerTest, StopWhileHashingWaitsForTheJobsAndShowsNoResults)
     expectNoResultsWindow();
 }
 
-TEST_F(ScanRunControllerTest, StopDuringTheResultsDelayShowsNoResults)
+TEST_F(ScanRunControllerTest, StopWhileTheResultsOpenShowsThem)
 {
     // Long enough that only Stop can end the scan within the wait below.
     controller.scanRun().setResultsDelay(kScanBoundMs / 1000.0 * 2);
@@ -366,9 +371,9 @@ TEST_F(ScanRunControllerTest, StopDuringTheResultsDelayShowsNoResults)
         EXPECT_TRUE(alerts.isSheetOpen(controller.windowAddImages));
         controller.btnStopAddingPhotos->click();
     });
-    EXPECT_EQ(outcome, Outcome::Stopped);
-    EXPECT_TRUE(controller.result->arrGroups.empty());
-    expectNoResultsWindow();
+    EXPECT_EQ(outcome, Outcome::Results);
+    EXPECT_EQ(shownGroups().size(), 1);
+    EXPECT_FALSE(alerts.isSheetOpen(controller.windowAddImages));
 }
 
 TEST_F(ScanRunControllerTest, AScanStartedRightAfterAStopInTheResultsDelayRunsToItsResults)
@@ -377,11 +382,11 @@ TEST_F(ScanRunControllerTest, AScanStartedRightAfterAStopInTheResultsDelayRunsTo
     const QString original = photo(QStringLiteral("first/x.jpg"), 8);
     copy(original, QStringLiteral("first/y.jpg"));
     addFolder(QStringLiteral("first"));
-    const Outcome stopped = runScan([this] {
+    const Outcome first = runScan([this] {
         ASSERT_TRUE(waitFor([this] { return controller.progressCircular->progress >= 100.0; }));
         controller.btnStopAddingPhotos->click();
     });
-    ASSERT_EQ(stopped, Outcome::Stopped);
+    ASSERT_EQ(first, Outcome::Results);
 
     // A second scan that outlasts the first one's results delay.
     const QString large = tree.filePath(QStringLiteral("second/p0.png"));
@@ -415,5 +420,59 @@ TEST_F(ScanRunControllerTest, ACloudListingJoinsTheScanAtTheHandOver)
     EXPECT_EQ(alerts.alerts().front().messageText, text("ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH"));
     expectNoResultsWindow();
 }
+
+// The date-kind pop-up with "Today" over a folder of two photos written today, one captured in
+// 2021 and one without a capture date, and a library whose photo, written today too, was captured
+// and added in 2021: each choice scans what its label says.
+struct DateKindCase {
+    const char *name;
+    const char *label;
+    QStringList scanned;
+};
+
+class DateKindScanTest : public ScanRunControllerTest, public ::testing::WithParamInterface<DateKindCase>
+{
+};
+
+TEST_P(DateKindScanTest, EachChoiceScansByTheDateItsLabelNames)
+{
+    const DateKindCase &c = GetParam();
+    const QString captured = photo(QStringLiteral("captured-2021.jpg"), 11);
+    ASSERT_TRUE(ImageSourceFixtures::editMetadata(captured, [](Exiv2::ExifData &exif) {
+        exif["Exif.Photo.DateTimeOriginal"] = std::string("2021:07:04 18:30:05");
+    }));
+    photo(QStringLiteral("no-capture-date.jpg"), 12);
+    addFolder();
+    LibraryTestLibrary library(
+        tree.path() + QStringLiteral("/library"), LibraryTestLibrary::Layout::PhotosStore);
+    LibraryTestLibrary::Item item;
+    item.fileName = QStringLiteral("in-library.jpg");
+    item.created = item.added = QDateTime(QDate(2021, 7, 4), QTime(18, 30), Qt::UTC);
+    photo(QStringLiteral("library/Test.photoslibrary/originals/A/in-library.jpg"), 13);
+    library.addItem(item);
+    ASSERT_TRUE(controller.addPathNode(library.libraryPath(), GlobalObjects::NodeType::nodeTypePhotos));
+    controller.btnScanLastImport->click();
+    controller.btnCapturePeriod->itemAtIndex(0)->trigger();
+    QAction *choice = nullptr;
+    for (QAction *item : controller.btnCaptureDate->itemMenu()->actions())
+        choice = item->text() == text(c.label) ? item : choice;
+    ASSERT_NE(choice, nullptr);
+    choice->trigger();
+    EXPECT_EQ(controller.btnCaptureDate->text(), text(c.label));
+    runScan();
+    QStringList scanned;
+    for (const auto &record : controller.scanRun().engine().session()->arrImagesContent)
+        scanned.append(QFileInfo(record->filePath).fileName());
+    scanned.sort();
+    EXPECT_EQ(scanned, c.scanned);
+}
+
+INSTANTIATE_TEST_SUITE_P(Choices, DateKindScanTest,
+    ::testing::Values(DateKindCase { "Captured", "ID_CAPTUREED", {} },
+        DateKindCase {
+            "Created", "ID_CREATED", { "captured-2021.jpg", "in-library.jpg", "no-capture-date.jpg" } },
+        DateKindCase { "AddedToALibrary", "ID_IMPORTED", { "captured-2021.jpg", "no-capture-date.jpg" } },
+        DateKindCase { "CapturedOrAdded", "ID_BOTH", {} }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
