@@ -452,33 +452,30 @@ void DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder, 
     record.localThumbPath.clear();
     if (!target)
         return;
-    const HttpResponse response
-        = m_api->download(record.actualFilePathOnServer, *target, qint64(record.fileSize), stop);
+    const HttpResponse response = m_api->download(
+        record.actualFilePathOnServer, *target, qint64(record.fileSize), record.fileMd5, stop);
     if (!response.ok()) {
         Log::line(QStringLiteral("Downloading from Dropbox fails: ") + response.describe());
         return;
     }
-    record.localThumbPath = *target;
+    if (MediaDownloader::keepIfPicture(*target))
+        record.localThumbPath = *target;
 }
 
-bool DropBoxHandler::deleteFilesFromDropbox(const ImageFileInfo &record)
+DropboxApi::DeleteOutcome DropBoxHandler::deleteFilesFromDropbox(const ImageFileInfo &record)
 {
     if (!hasAuthorizedClient())
-        return false;
+        return DropboxApi::DeleteOutcome::failed;
     const QString path = record.actualFilePathOnServer.isEmpty() ? serverPath(record.filePath)
                                                                  : record.actualFilePathOnServer;
     const HttpResponse response = m_api->deleteFile(path, record.rev);
-    switch (DropboxApi::deleteOutcome(response)) {
-    case DropboxApi::DeleteOutcome::deleted:
+    const DropboxApi::DeleteOutcome outcome = DropboxApi::deleteOutcome(response);
+    if (outcome == DropboxApi::DeleteOutcome::deleted) {
         Log::line(QString::fromUtf8(response.body));
-        return true;
-    case DropboxApi::DeleteOutcome::notFound:
-        Log::line(QStringLiteral("error in deleting dropbox files = ") + response.describe());
-        Log::line(QStringLiteral("There is nothing at the given path."));
-        return true;
-    case DropboxApi::DeleteOutcome::failed:
-        break;
+        return outcome;
     }
     Log::line(QStringLiteral("error in deleting dropbox files = ") + response.describe());
-    return false;
+    if (outcome == DropboxApi::DeleteOutcome::notFound)
+        Log::line(QStringLiteral("There is nothing at the given path."));
+    return outcome;
 }

@@ -71,11 +71,12 @@ public:
     void setVideoExtensions(const QStringList &extensions);
 
     // Blocking; refused on the GUI thread and the listing's thread. Sets localThumbPath to the
-    // downloaded copy, or clears it when the download failed (also when `stop` is set).
+    // downloaded copy when it is the whole listed file and a picture; otherwise clears it and leaves
+    // no file (also when `stop` is set).
     void downloadFile(ImageFileInfo &record, const QString &folder, const std::atomic<bool> *stop = nullptr);
-    // Blocking. True when the file is gone (deleted now, or nothing was at its path any more).
-    bool deleteFilesFromDropbox(const ImageFileInfo &record);
-
+    // Blocking. Deleted only when Dropbox deleted the listed revision now; notFound when nothing was
+    // at the path any more (moved or deleted elsewhere since the scan), which removed nothing.
+    DropboxApi::DeleteOutcome deleteFilesFromDropbox(const ImageFileInfo &record);
 
     static bool containsCaseInsensitive(const QStringList &array, const QString &text);
     static bool setupImageFileInfo(ImageFileInfo &record, const DropboxEntry &metadata);

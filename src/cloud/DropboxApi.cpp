@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 
 #include "app/MediaDownloader.h"
+#include "cloud/DropboxContentHash.h"
 #include "platform/CloudConfiguration.h"
 #include "platform/HttpClient.h"
 #include "platform/TokenSource.h"
@@ -109,15 +110,17 @@ void DropboxApi::sendPage(HttpRequest request, PageCompletion completion)
     });
 }
 
-HttpResponse DropboxApi::download(
-    const QString &path, const QString &target, qint64 listedBytes, const std::atomic<bool> *stop)
+HttpResponse DropboxApi::download(const QString &path, const QString &target, qint64 listedBytes,
+    const QString &contentHash, const std::atomic<bool> *stop)
 {
     if (isWorkerThread())
         return refusedOnWorker();
     HttpRequest request = downloadRequest(m_bases.content, path);
     request.stop = stop;
     request.limitToListedSize(listedBytes, m_transferTimeoutMs);
-    return MediaDownloader::saveTo(*m_blocking, std::move(request), target);
+    // The provider's sizes are exact and its copies the stored bytes, so both must agree.
+    const WholeCopy whole { listedBytes, contentHash, std::make_shared<DropboxContentHash>() };
+    return MediaDownloader::saveTo(*m_blocking, std::move(request), target, whole);
 }
 
 HttpResponse DropboxApi::deleteFile(const QString &path, const QString &rev)

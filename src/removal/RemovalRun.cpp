@@ -216,7 +216,23 @@ void RemovalRun::apply(const Outcome &outcome)
         break;
     case RemovalOutcome::Kind::Skipped:
         break;
+    case RemovalOutcome::Kind::Gone:
+        unmark(item);
+        fail(outcome.record, outcome.outcome.reason);
+        break;
     }
+}
+
+void RemovalRun::unmark(const RemovalItem &item)
+{
+    int unmarked = 0;
+    for (const auto &record : item.records) {
+        unmarked += record->isMark ? 1 : 0;
+        record->isMark = false;
+    }
+    m_state.countMarked = std::max(0, m_state.countMarked - unmarked);
+    const std::uint64_t markedBytes = item.records.front()->fileSize * std::uint64_t(unmarked);
+    m_state.sizeMarked -= std::min(m_state.sizeMarked, markedBytes);
 }
 
 void RemovalRun::countRemoved(const RemovalItem &item)

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 
+#include <QBuffer>
 #include <QStringList>
 
 #include "app/ScanWrapperDelegate.h"
@@ -13,6 +14,7 @@
 #include "platform/StaticTokenSource.h"
 #include "support/FakeDropbox.h"
 #include "support/FakeHttpServer.h"
+#include "support/NoisePicture.h"
 #include "support/TestEvents.h"
 
 struct RecordingDelegate : ScanWrapperDelegate {
@@ -53,6 +55,16 @@ struct RecordingDelegate : ScanWrapperDelegate {
     QString failure;
     std::function<void()> onAdd;
 };
+
+// A JPEG of its own for each seed: downloaded copies are kept only when they are pictures.
+inline QByteArray noiseJpeg(unsigned seed, QSize size = QSize(16, 12))
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    NoisePicture::make(size, seed).save(&buffer, "JPEG", 95);
+    return bytes;
+}
 
 inline std::shared_ptr<CloudScanFoldersList> dropboxFolder(const QString &programPath)
 {

@@ -118,10 +118,19 @@ void FakeHttpServerWorker::reply(QTcpSocket *socket, const FakeResponse &respons
         = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
     for (const auto &header : response.headers)
         head += header.first + ": " + header.second + "\r\n";
-    if (!response.omitLength)
-        head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+    if (response.chunked)
+        head += "Transfer-Encoding: chunked\r\n";
+    else if (!response.omitLength)
+        head += "Content-Length: "
+            + QByteArray::number(
+                response.announcedLength >= 0 ? response.announcedLength : response.body.size())
+            + "\r\n";
     head += "Connection: close\r\n\r\n";
     socket->write(head);
+    if (response.chunked) {
+        writeChunked(socket, response);
+        return;
+    }
     if (response.trickleMs > 0) {
         trickle(socket, response.body, response.trickleMs);
         return;
@@ -132,6 +141,23 @@ void FakeHttpServerWorker::reply(QTcpSocket *socket, const FakeResponse &respons
         socket->abort();
         return;
     }
+    socket->disconnectFromHost();
+}
+
+void FakeHttpServerWorker::writeChunked(QTcpSocket *socket, const FakeResponse &response)
+{
+    constexpr qsizetype kChunk = 4096;
+    const qsizetype end = response.closeEarly ? response.body.size() / 2 : response.body.size();
+    for (qsizetype at = 0; at < end; at += kChunk) {
+        const QByteArray chunk = response.body.mid(at, qMin(kChunk, end - at));
+        socket->write(QByteArray::number(chunk.size(), 16) + "\r\n" + chunk + "\r\n");
+    }
+    if (response.closeEarly) {
+        socket->flush();
+        socket->abort();
+        return;
+    }
+    socket->write("0\r\n\r\n");
     socket->disconnectFromHost();
 }
 
