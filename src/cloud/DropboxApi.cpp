@@ -13,6 +13,9 @@ namespace
 {
 
 constexpr int kPageLimit = 1000;
+// A page of a thousand entries with media information is a few hundred kilobytes, a few megabytes
+// with the longest paths; a page past this is not a listing, and is not held and parsed.
+constexpr qint64 kMaxPageBytes = 16LL * 1024 * 1024;
 
 QByteArray compact(const QJsonObject &object)
 {
@@ -100,6 +103,7 @@ void DropboxApi::listFolderContinue(const QString &cursor, PageCompletion comple
 
 void DropboxApi::sendPage(HttpRequest request, PageCompletion completion)
 {
+    request.maxBodyBytes = kMaxPageBytes;
     m_worker->send(std::move(request), [completion = std::move(completion)](const HttpResponse &response) {
         if (!response.ok()) {
             completion(std::nullopt, response.describe());

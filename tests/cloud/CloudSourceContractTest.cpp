@@ -28,7 +28,7 @@ struct Rig {
         driveSource->setMaxListingPages(kMaxPages);
         const QUrl base(server.base());
         DropBoxHandler::Options options { { base, base },
-            std::make_shared<StaticTokenSource>(QStringLiteral("token-1"), QList<QUrl> { base }), 10000, kMaxPages };
+            std::make_shared<StaticTokenSource>(QStringLiteral("token-1"), QList<QUrl> { base }), 10000, { kMaxPages } };
         source = drive ? std::shared_ptr<CloudSource>(driveSource) : std::make_shared<DropBoxHandler>(options);
     }
     // Lists the chosen folders (path, Drive id, Drive parent) to their end.

@@ -75,13 +75,15 @@ inline std::shared_ptr<CloudScanFoldersList> dropboxFolder(const QString &progra
 }
 
 struct DropboxFixture {
-    explicit DropboxFixture(int timeoutMs = 10000, const QString &token = QStringLiteral("token-1"))
+    explicit DropboxFixture(int timeoutMs = 10000, const QString &token = QStringLiteral("token-1"),
+        DropboxListingBounds::Limits limits = {})
         : account(server)
     {
         DropBoxHandler::Options options;
         options.bases = { account.base(), account.base() };
         options.tokens = std::make_shared<StaticTokenSource>(token, QList<QUrl> { account.base() });
         options.transferTimeoutMs = timeoutMs;
+        options.listingLimits = limits;
         handler = std::make_unique<DropBoxHandler>(options);
         handler->delegate = &delegate;
     }
