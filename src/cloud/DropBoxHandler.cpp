@@ -459,8 +459,7 @@ void DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder, 
         Log::line(QStringLiteral("Downloading from Dropbox fails: ") + response.describe());
         return;
     }
-    if (MediaDownloader::keepIfPicture(*target))
-        record.localThumbPath = *target;
+    record.localThumbPath = *target;
 }
 
 DropboxApi::DeleteOutcome DropBoxHandler::deleteFilesFromDropbox(const ImageFileInfo &record)

@@ -72,8 +72,8 @@ public:
     void setVideoExtensions(const QStringList &extensions);
 
     // Blocking; refused on the GUI thread and the listing's thread. Sets localThumbPath to the
-    // downloaded copy when it is the whole listed file and a picture; otherwise clears it and leaves
-    // no file (also when `stop` is set).
+    // downloaded copy when it is the whole listed file; otherwise clears it and leaves no file
+    // (also when `stop` is set).
     void downloadFile(ImageFileInfo &record, const QString &folder, const std::atomic<bool> *stop = nullptr);
     // Blocking. Deleted only when Dropbox deleted the listed revision now; notFound when nothing was
     // at the path any more (moved or deleted elsewhere since the scan), which removed nothing.

@@ -4,7 +4,6 @@
 #include <memory>
 #include <mutex>
 
-#include <QBuffer>
 #include <QStringList>
 
 #include "app/ScanWrapperDelegate.h"
@@ -14,7 +13,6 @@
 #include "platform/StaticTokenSource.h"
 #include "support/FakeDropbox.h"
 #include "support/FakeHttpServer.h"
-#include "support/NoisePicture.h"
 #include "support/TestEvents.h"
 
 struct RecordingDelegate : ScanWrapperDelegate {
@@ -56,16 +54,6 @@ struct RecordingDelegate : ScanWrapperDelegate {
     std::function<void()> onAdd;
 };
 
-// A JPEG of its own for each seed: downloaded copies are kept only when they are pictures.
-inline QByteArray noiseJpeg(unsigned seed, QSize size = QSize(16, 12))
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    NoisePicture::make(size, seed).save(&buffer, "JPEG", 95);
-    return bytes;
-}
-
 inline std::shared_ptr<CloudScanFoldersList> dropboxFolder(const QString &programPath)
 {
     auto node = std::make_shared<CloudScanFoldersList>();
@@ -75,15 +63,13 @@ inline std::shared_ptr<CloudScanFoldersList> dropboxFolder(const QString &progra
 }
 
 struct DropboxFixture {
-    explicit DropboxFixture(int timeoutMs = 10000, const QString &token = QStringLiteral("token-1"),
-        DropboxListingBounds::Limits limits = {})
+    explicit DropboxFixture(int timeoutMs = 10000, const QString &token = QStringLiteral("token-1"))
         : account(server)
     {
         DropBoxHandler::Options options;
         options.bases = { account.base(), account.base() };
         options.tokens = std::make_shared<StaticTokenSource>(token, QList<QUrl> { account.base() });
         options.transferTimeoutMs = timeoutMs;
-        options.listingLimits = limits;
         handler = std::make_unique<DropBoxHandler>(options);
         handler->delegate = &delegate;
     }

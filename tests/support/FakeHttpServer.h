@@ -32,8 +32,7 @@ struct FakeResponse {
     int trickleMs = 0;
     // No Content-Length: the body runs until the connection closes.
     bool omitLength = false;
-    // Sent in chunks of Transfer-Encoding: chunked, without a Content-Length; with closeEarly the
-    // connection closes after half the chunks.
+    // Sent as one chunk of Transfer-Encoding: chunked, without a Content-Length.
     bool chunked = false;
     // Announced as the Content-Length instead of the body's own size.
     qint64 announcedLength = -1;

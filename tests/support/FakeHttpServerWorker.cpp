@@ -118,46 +118,26 @@ void FakeHttpServerWorker::reply(QTcpSocket *socket, const FakeResponse &respons
         = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
     for (const auto &header : response.headers)
         head += header.first + ": " + header.second + "\r\n";
+    const qint64 length = response.announcedLength >= 0 ? response.announcedLength : response.body.size();
     if (response.chunked)
         head += "Transfer-Encoding: chunked\r\n";
     else if (!response.omitLength)
-        head += "Content-Length: "
-            + QByteArray::number(
-                response.announcedLength >= 0 ? response.announcedLength : response.body.size())
-            + "\r\n";
+        head += "Content-Length: " + QByteArray::number(length) + "\r\n";
     head += "Connection: close\r\n\r\n";
     socket->write(head);
-    if (response.chunked) {
-        writeChunked(socket, response);
-        return;
-    }
     if (response.trickleMs > 0) {
         trickle(socket, response.body, response.trickleMs);
         return;
     }
-    socket->write(response.closeEarly ? response.body.left(response.body.size() / 2) : response.body);
+    QByteArray sent = response.closeEarly ? response.body.left(response.body.size() / 2) : response.body;
+    if (response.chunked)
+        sent = QByteArray::number(sent.size(), 16) + "\r\n" + sent + (response.closeEarly ? "" : "\r\n0\r\n\r\n");
+    socket->write(sent);
     if (response.closeEarly) {
         socket->flush();
         socket->abort();
         return;
     }
-    socket->disconnectFromHost();
-}
-
-void FakeHttpServerWorker::writeChunked(QTcpSocket *socket, const FakeResponse &response)
-{
-    constexpr qsizetype kChunk = 4096;
-    const qsizetype end = response.closeEarly ? response.body.size() / 2 : response.body.size();
-    for (qsizetype at = 0; at < end; at += kChunk) {
-        const QByteArray chunk = response.body.mid(at, qMin(kChunk, end - at));
-        socket->write(QByteArray::number(chunk.size(), 16) + "\r\n" + chunk + "\r\n");
-    }
-    if (response.closeEarly) {
-        socket->flush();
-        socket->abort();
-        return;
-    }
-    socket->write("0\r\n\r\n");
     socket->disconnectFromHost();
 }
 

@@ -22,7 +22,6 @@ private:
     void accept();
     void readFrom(QTcpSocket *socket);
     void reply(QTcpSocket *socket, const FakeResponse &response);
-    void writeChunked(QTcpSocket *socket, const FakeResponse &response);
     void trickle(QTcpSocket *socket, const QByteArray &body, int intervalMs);
 
     FakeHttpServer *m_owner;
