@@ -39,6 +39,16 @@ QString shortfall(const HttpResponse &response, qint64 written, const WholeCopy 
     return {};
 }
 
+// True when `path` decodes as a picture of non-zero size; otherwise the file is removed.
+bool keepIfPicture(const QString &path)
+{
+    if (ImageSource(path).isValid())
+        return true;
+    Log::line(QStringLiteral("The downloaded copy is not a picture: ") + path);
+    QFile::remove(path);
+    return false;
+}
+
 } // namespace
 
 std::optional<QString> MediaDownloader::sanitizedFileName(const QString &name)
@@ -93,15 +103,6 @@ HttpResponse MediaDownloader::saveTo(
     if (!response.ok())
         file.cancelWriting();
     return response;
-}
-
-bool MediaDownloader::keepIfPicture(const QString &path)
-{
-    if (ImageSource(path).isValid())
-        return true;
-    Log::line(QStringLiteral("The downloaded copy is not a picture: ") + path);
-    QFile::remove(path);
-    return false;
 }
 
 std::optional<QString> MediaDownloader::download(const QString &url, const QList<QUrl> &configuredBases,

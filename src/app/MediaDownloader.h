@@ -44,8 +44,6 @@ public:
     // one of an earlier download. The answer keeps no body; ok() means the file is complete.
     static HttpResponse saveTo(
         HttpClient &client, HttpRequest request, const QString &path, const WholeCopy &whole = WholeCopy());
-    // True when `path` decodes as a picture of non-zero size; otherwise the file is removed.
-    static bool keepIfPicture(const QString &path);
     // Fetches `url`, a link from a listing (https, or plain http only to one of `configuredBases`,
     // see LoopbackGuard::isAllowedListedLink), into `folder`/`name`, the folder created when
     // missing; returns the written path. The body is bounded by `listedBytes` (0: unknown, a small

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "app/MediaDownloader.h"
+#include "cloud/DropboxContentHash.h"
 #include "cloud/DropboxTestSupport.h"
 #include "support/NaturalPhoto.h"
 
@@ -80,6 +81,18 @@ INSTANTIATE_TEST_SUITE_P(Answers, WholeCopies,
         CopyCase { "lyingHash", [](FakeResponse &a) { a.body[a.body.size() / 2] = ~a.body[a.body.size() / 2]; },
             false, true }),
     [](const testing::TestParamInfo<CopyCase> &info) { return std::string(info.param.name); });
+
+// The digest of several 4 MiB blocks, fed in pieces that straddle them, is the provider's.
+TEST(DropboxContentHash, IsTheProvidersOverSeveralBlocks)
+{
+    QByteArray content(9 * 1024 * 1024 + 3, '\0');
+    for (qsizetype i = 0; i < content.size(); ++i)
+        content[i] = char(i * 7 % 251);
+    DropboxContentHash digest;
+    for (qsizetype at = 0; at < content.size(); at += 1000003)
+        digest.addData(QByteArrayView(content).sliced(at, std::min<qsizetype>(1000003, content.size() - at)));
+    EXPECT_EQ(digest.result(), FakeDropbox::contentHash(content));
+}
 
 // Not another service on this machine, not even through a redirect from the configured address.
 TEST(DriveLinks, TakePlainHttpOnlyToTheConfiguredAddress)
