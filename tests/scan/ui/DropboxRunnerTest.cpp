@@ -126,6 +126,7 @@ TEST(DropboxRunner, PhotosWhoseCopiesEndShortAreNeverGroupedMarkedOrDeleted)
     ASSERT_EQ(run.exitCode, 0) << run.stderrText.toStdString();
     EXPECT_TRUE(run.json.value(QStringLiteral("groups")).toArray().isEmpty())
         << QJsonDocument(run.json).toJson().toStdString();
+    EXPECT_EQ(run.json.value(QStringLiteral("notFetched")).toArray().size(), 2);
     EXPECT_TRUE(run.json.value(QStringLiteral("marked")).toArray().isEmpty());
     EXPECT_EQ(server.hits(QStringLiteral("/2/files/delete_v2")), 0);
 }
