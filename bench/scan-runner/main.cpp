@@ -129,9 +129,14 @@ QJsonObject report(
     QJsonArray shownArray;
     const auto session = engine.session();
     QJsonArray recordPaths;
+    // Cloud records whose copy did not arrive whole, and so were left out of the comparison.
+    QJsonArray notFetched;
     if (session) {
-        for (const auto &record : session->arrImagesContent)
+        for (const auto &record : session->arrImagesContent) {
             recordPaths.append(record->filePath);
+            if (record->isCopyNotFetched)
+                notFetched.append(record->filePath);
+        }
     }
     const ScanGlobalsSnapshot scan = session ? session->options.globals : ScanGlobals::snapshot();
     for (const auto &group : ShownGroups::afterOpening(groups, scan)) {
@@ -146,6 +151,7 @@ QJsonObject report(
     return QJsonObject { { QStringLiteral("records"), session ? int(session->arrImagesContent.size()) : 0 },
         { QStringLiteral("groups"), groupArray }, { QStringLiteral("shown"), shownArray },
         { QStringLiteral("seconds"), seconds }, { QStringLiteral("recordPaths"), recordPaths },
+        { QStringLiteral("notFetched"), notFetched },
         { QStringLiteral("decoded"), session ? session->decoded.load() : 0 },
         { QStringLiteral("identicalKeptAcrossDates"), session ? session->identicalKeptAcrossDates.load() : 0 },
         { QStringLiteral("peakRssMB"), peakRssMB() } };

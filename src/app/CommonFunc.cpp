@@ -285,11 +285,10 @@ void CommonFunc::deleteGoogleDriveThumbnails()
     removeThumbnailsFolder();
 }
 
-std::optional<QString> CommonFunc::downloadGoogleDriveThumbnail(const QString &thumbnailLink, const QString &folderId,
-                                                                const QString &folderName, qint64 listedBytes,
-                                                                const std::atomic<bool> *stop)
+std::optional<QString> CommonFunc::downloadGoogleDriveThumbnail(const QString &thumbnailLink,
+    const QString &folderId, const QString &folderName, qint64 listedBytes, const QUrl &configuredBase,
+    const std::atomic<bool> *stop)
 {
-    return MediaDownloader::downloadDriveImage(
-        thumbnailLink, folderId, folderName, thumbnailsDirectoryPath(), listedBytes, stop,
-        CloudConfiguration::transferTimeoutMs());
+    return MediaDownloader::downloadDriveImage(thumbnailLink, { configuredBase }, folderId, folderName,
+        thumbnailsDirectoryPath(), listedBytes, stop, CloudConfiguration::transferTimeoutMs());
 }

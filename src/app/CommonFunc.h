@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QRectF>
 #include <QString>
+#include <QUrl>
 #include <QVariant>
 
 #include "app/AttributedTitle.h"
@@ -79,8 +80,9 @@ public:
     static void removeThumbnailsFolder();
     static void deleteGoogleDriveThumbnails();
     // Downloads the full-size image behind a Drive thumbnail link into "<folderId>_<folderName>" and
-    // returns its path when it holds an image with a non-zero size; `listedBytes` bounds it.
-    static std::optional<QString> downloadGoogleDriveThumbnail(const QString &thumbnailLink, const QString &folderId,
-                                                               const QString &folderName, qint64 listedBytes,
-                                                               const std::atomic<bool> *stop = nullptr);
+    // returns its path when it holds an image with a non-zero size; `listedBytes` bounds it. Plain http
+    // goes only to `configuredBase`, the Drive address the program was set up with.
+    static std::optional<QString> downloadGoogleDriveThumbnail(const QString &thumbnailLink,
+        const QString &folderId, const QString &folderName, qint64 listedBytes, const QUrl &configuredBase,
+        const std::atomic<bool> *stop = nullptr);
 };

@@ -3,11 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QSaveFile>
 
+#include "app/CopySink.h"
 #include "platform/AppFolders.h"
+#include "platform/ContentDigest.h"
 #include "platform/HttpClient.h"
+#include "platform/ImageSource.h"
 #include "platform/Log.h"
 #include "platform/LoopbackGuard.h"
 #include "platform/PrivateFiles.h"
@@ -16,6 +18,36 @@ namespace
 {
 
 constexpr qsizetype kMaxNameBytes = 255;
+
+// Why a copy that arrived without an error is still not the whole file; empty when it is.
+QString shortfall(const HttpResponse &response, qint64 written, const WholeCopy &whole, ContentDigest *digest)
+{
+    const QByteArray encoding = response.header("Content-Encoding").trimmed().toLower();
+    if (!encoding.isEmpty() && encoding != "identity")
+        return QStringLiteral("the answer came encoded as ") + QString::fromLatin1(encoding);
+    bool announces = false;
+    const qint64 announced = response.header("Content-Length").trimmed().toLongLong(&announces);
+    if (announces && written != announced)
+        return QStringLiteral("%1 of %2 announced bytes").arg(written).arg(announced);
+    // Qt ends a chunked answer, or one without a length, as complete when its connection drops.
+    if (!announces && whole.exactBytes < 0 && !response.framedBody)
+        return QStringLiteral("the answer did not announce its length, so a cut would pass unseen");
+    if (whole.exactBytes >= 0 && written != whole.exactBytes)
+        return QStringLiteral("%1 bytes of a file listed at %2").arg(written).arg(whole.exactBytes);
+    if (digest && digest->result().compare(whole.digest, Qt::CaseInsensitive) != 0)
+        return QStringLiteral("its content hash is not the listing's");
+    return {};
+}
+
+// True when `path` decodes as a picture of non-zero size; otherwise the file is removed.
+bool keepIfPicture(const QString &path)
+{
+    if (ImageSource(path).isValid())
+        return true;
+    Log::line(QStringLiteral("The downloaded copy is not a picture: ") + path);
+    QFile::remove(path);
+    return false;
+}
 
 } // namespace
 
@@ -43,7 +75,8 @@ std::optional<QString> MediaDownloader::targetPath(const QString &folder, const 
     return path;
 }
 
-HttpResponse MediaDownloader::saveTo(HttpClient &client, HttpRequest request, const QString &path)
+HttpResponse MediaDownloader::saveTo(
+    HttpClient &client, HttpRequest request, const QString &path, const WholeCopy &whole)
 {
     QFile::remove(path);
     QSaveFile file(path);
@@ -51,8 +84,18 @@ HttpResponse MediaDownloader::saveTo(HttpClient &client, HttpRequest request, co
         Log::line(QStringLiteral("Cannot write the downloaded copy ") + path);
         return HttpResponse::failed(HttpResponse::Failure::local, file.errorString());
     }
-    request.sink = &file;
+    ContentDigest *digest = whole.digest.isEmpty() ? nullptr : whole.summer.get();
+    CopySink sink(file, digest);
+    request.sink = &sink;
+    // Qt decodes a compressed answer only when it chose the encodings itself, and then the bytes
+    // counted are not the file's: the copy is asked for as it is stored.
+    request.headers.append(qMakePair(QByteArray("Accept-Encoding"), QByteArray("identity")));
     HttpResponse response = client.sendBlocking(std::move(request));
+    if (response.ok()) {
+        const QString missing = shortfall(response, sink.written(), whole, digest);
+        if (!missing.isEmpty())
+            response = HttpResponse::failed(HttpResponse::Failure::incomplete, missing);
+    }
     if (response.ok() && !file.commit()) {
         Log::line(QStringLiteral("Cannot write the downloaded copy ") + path);
         return HttpResponse::failed(HttpResponse::Failure::local, file.errorString());
@@ -62,15 +105,16 @@ HttpResponse MediaDownloader::saveTo(HttpClient &client, HttpRequest request, co
     return response;
 }
 
-std::optional<QString> MediaDownloader::download(const QString &url, const QString &folder,
-    const QString &name, qint64 listedBytes, const std::atomic<bool> *stop, int timeoutMs)
+std::optional<QString> MediaDownloader::download(const QString &url, const QList<QUrl> &configuredBases,
+    const QString &folder, const QString &name, qint64 listedBytes, const std::atomic<bool> *stop,
+    int timeoutMs)
 {
     const QUrl parsed(url, QUrl::StrictMode);
     const std::optional<QString> path = targetPath(folder, name);
     if (!path)
         return std::nullopt;
     QFile::remove(*path);
-    if (!LoopbackGuard::isSecureOrLoopbackUrl(parsed)) {
+    if (!LoopbackGuard::isAllowedListedLink(parsed, configuredBases)) {
         Log::line(QStringLiteral("Download refused, not an https address: ")
             + parsed.toDisplayString(QUrl::RemoveQuery));
         return std::nullopt;
@@ -82,6 +126,7 @@ std::optional<QString> MediaDownloader::download(const QString &url, const QStri
     HttpRequest request = HttpRequest::get(parsed);
     request.authorize = false;
     request.stop = stop;
+    request.listedLinkBases = configuredBases;
     request.limitToListedSize(listedBytes, timeoutMs);
     const HttpResponse response = saveTo(client, std::move(request), *path);
     if (!response.ok()) {
@@ -93,27 +138,17 @@ std::optional<QString> MediaDownloader::download(const QString &url, const QStri
 }
 
 std::optional<QString> MediaDownloader::downloadDriveImage(const QString &thumbnailLink,
-    const QString &folderId, const QString &folderName, const QString &folder, qint64 listedBytes,
-    const std::atomic<bool> *stop, int timeoutMs)
+    const QList<QUrl> &configuredBases, const QString &folderId, const QString &folderName,
+    const QString &folder, qint64 listedBytes, const std::atomic<bool> *stop, int timeoutMs)
 {
     if (thumbnailLink.isEmpty())
         return std::nullopt;
     QString url = thumbnailLink;
     url.remove(QStringLiteral("=s220"));
-    const std::optional<QString> path
-        = download(url, folder, folderId + QLatin1Char('_') + folderName, listedBytes, stop, timeoutMs);
-    if (!path) {
+    const std::optional<QString> path = download(
+        url, configuredBases, folder, folderId + QLatin1Char('_') + folderName, listedBytes, stop, timeoutMs);
+    if (!path || !keepIfPicture(*path)) {
         Log::line(QStringLiteral("originalImage is nil"));
-        return std::nullopt;
-    }
-    QImageReader reader(*path);
-    const QSize size = reader.size();
-    if (!reader.canRead()) {
-        Log::line(QStringLiteral("originalImage is nil"));
-        return std::nullopt;
-    }
-    if (size.width() <= 0 || size.height() <= 0) {
-        Log::line(QStringLiteral("originalImage is height width is zero"));
         return std::nullopt;
     }
     return path;

@@ -4,14 +4,29 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <optional>
 
+#include <QList>
 #include <QString>
+#include <QUrl>
 
 #include "platform/HttpRequest.h"
 #include "platform/HttpResponse.h"
 
+class ContentDigest;
 class HttpClient;
+
+// What a downloaded copy must be to count as whole, besides an answer that ended without error,
+// in the file's own bytes (not compressed) and as long as the answer announced. Without an exact
+// listed size the answer must announce its length (or frame its end, as HTTP/2 does).
+struct WholeCopy {
+    // The size the listing gives, where the provider's is exact (Dropbox); below 0 none.
+    qint64 exactBytes = -1;
+    // The listing's digest of the content (empty: none given), and what sums the copy's.
+    QString digest;
+    std::shared_ptr<ContentDigest> summer;
+};
 
 class MediaDownloader
 {
@@ -25,18 +40,23 @@ public:
     static std::optional<QString> targetPath(const QString &folder, const QString &name);
 
     // Runs `request` through `client` (blocking) and streams the body into `path`, which is
-    // written atomically: a failure leaves no file there, not even one of an earlier download.
-    // The answer keeps no body; ok() means the file is complete.
-    static HttpResponse saveTo(HttpClient &client, HttpRequest request, const QString &path);
-    // Fetches `url` (https, or http on this machine) into `folder`/`name`, the folder created when
+    // written atomically: a failure, or a copy that is not `whole`, leaves no file there, not even
+    // one of an earlier download. The answer keeps no body; ok() means the file is complete.
+    static HttpResponse saveTo(
+        HttpClient &client, HttpRequest request, const QString &path, const WholeCopy &whole = WholeCopy());
+    // Fetches `url`, a link from a listing (https, or plain http only to one of `configuredBases`,
+    // see LoopbackGuard::isAllowedListedLink), into `folder`/`name`, the folder created when
     // missing; returns the written path. The body is bounded by `listedBytes` (0: unknown, a small
     // cap) and the transfer by a deadline that grows with it; `timeoutMs` is both the silence
     // allowed and the deadline's floor.
-    static std::optional<QString> download(const QString &url, const QString &folder, const QString &name,
-        qint64 listedBytes, const std::atomic<bool> *stop = nullptr, int timeoutMs = kDefaultTimeoutMs);
-    // The full-size image behind a Drive thumbnail link (its "=s220" size suffix removed), saved as
-    // "<folderId>_<folderName>"; the path when it decodes as an image of non-zero size.
-    static std::optional<QString> downloadDriveImage(const QString &thumbnailLink, const QString &folderId,
-        const QString &folderName, const QString &folder, qint64 listedBytes,
+    static std::optional<QString> download(const QString &url, const QList<QUrl> &configuredBases,
+        const QString &folder, const QString &name, qint64 listedBytes,
         const std::atomic<bool> *stop = nullptr, int timeoutMs = kDefaultTimeoutMs);
+    // The full-size image behind a Drive thumbnail link (its "=s220" size suffix removed), saved as
+    // "<folderId>_<folderName>"; the path when it decodes as an image of non-zero size (a copy that
+    // does not is removed).
+    static std::optional<QString> downloadDriveImage(const QString &thumbnailLink,
+        const QList<QUrl> &configuredBases, const QString &folderId, const QString &folderName,
+        const QString &folder, qint64 listedBytes, const std::atomic<bool> *stop = nullptr,
+        int timeoutMs = kDefaultTimeoutMs);
 };

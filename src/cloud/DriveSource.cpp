@@ -6,6 +6,7 @@
 #include "app/ScanWrapperDelegate.h"
 #include "cloud/DriveFileJson.h"
 #include "cloud/DriveListing.h"
+#include "cloud/DriveService.h"
 #include "cloud/GoogleSignIn.h"
 #include "model/GDFoldersList.h"
 #include "model/ImageFileInfo.h"
@@ -58,9 +59,10 @@ void DriveSource::fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> 
     const std::shared_ptr<DriveFile> file = record.dFolderList ? record.dFolderList->driveFile() : nullptr;
     if (!file || !file->thumbnailLink)
         return;
-    record.localThumbPath = CommonFunc::downloadGoogleDriveThumbnail(*file->thumbnailLink,
-        record.dFolderList->folderId(), record.dFolderList->folderName(), qint64(record.fileSize), &stop)
-                                .value_or(QString());
+    record.localThumbPath
+        = CommonFunc::downloadGoogleDriveThumbnail(*file->thumbnailLink, record.dFolderList->folderId(),
+            record.dFolderList->folderName(), qint64(record.fileSize), QUrl(m_service.apiBase()), &stop)
+              .value_or(QString());
 }
 
 bool DriveSource::takeRedirect(const QUrl &url)

@@ -63,16 +63,16 @@ std::shared_ptr<ImageFileInfo> copyOfListed(const ImageFileInfo &listed, const R
 
 DropBoxHandler::DropBoxHandler()
     : DropBoxHandler(
-        Options { DropboxApi::configuredBases(), nullptr, CloudConfiguration::transferTimeoutMs() })
+        Options { DropboxApi::configuredBases(), nullptr, CloudConfiguration::transferTimeoutMs(), {} })
 {
 }
 
 DropBoxHandler::DropBoxHandler(Options options)
+    : m_bounds(options.listingLimits)
 {
     m_tokens = std::make_shared<ForwardingTokenSource>(
         options.tokens, QList<QUrl> { options.bases.api, options.bases.content });
     m_api = std::make_unique<DropboxApi>(options.bases, m_tokens, options.transferTimeoutMs);
-    m_maxListingPages = options.maxListingPages;
 }
 
 DropBoxHandler::~DropBoxHandler()
@@ -153,8 +153,7 @@ void DropBoxHandler::startScanning(const QStringList &extensions,
         arrPathFetchFiles = outermostFolders(folders);
         indexForScannedPath = 0;
         m_reported.clear();
-        m_pagesAsked = 0;
-        m_cursors.clear();
+        m_bounds.reset();
         m_failure.clear();
         if (arrPathFetchFiles.isEmpty()) {
             listingFinished();
@@ -242,8 +241,14 @@ void DropBoxHandler::pageArrived(const std::shared_ptr<CloudScanFoldersList> &no
         listingFailed(QStringLiteral("Dropbox listing of ") + node->folderPath + QStringLiteral(" failed: ") + error);
         return;
     }
+    QList<DropboxEntry> fresh;
+    const QString refusal = m_bounds.takePage(*page, fresh);
+    if (!refusal.isEmpty()) {
+        listingFailed(refusal);
+        return;
+    }
     node->isAllFilesFetched = !page->hasMore;
-    if (!processListFolderEntries(page->entries, node)) {
+    if (!processListFolderEntries(fresh, node)) {
         node->isAllFilesFetched = false;
         continueScanFromFolder(node);
         return;
@@ -346,23 +351,19 @@ void DropBoxHandler::scanNextSelectedPath()
 
 bool DropBoxHandler::mayAskForPage(const QString &cursor)
 {
-    // The folder sheet lists one folder at a time; each is judged on its own.
-    if (cursor.isEmpty() && !isCompletListFetch.load()) {
-        m_pagesAsked = 0;
-        m_cursors.clear();
-        m_failure.clear();
+    if (cursor.isEmpty()) {
+        // The folder sheet lists one folder at a time; each is judged on its own.
+        if (!isCompletListFetch.load()) {
+            m_bounds.reset();
+            m_failure.clear();
+        }
+        m_bounds.startFolder();
     }
-    if (!cursor.isEmpty() && m_cursors.contains(cursor)) {
-        listingFailed(QStringLiteral("Dropbox listing repeats a page it sent before"));
-        return false;
-    }
-    if (++m_pagesAsked > m_maxListingPages) {
-        listingFailed(QStringLiteral("Dropbox listing has more than %1 pages").arg(m_maxListingPages));
-        return false;
-    }
-    if (!cursor.isEmpty())
-        m_cursors.insert(cursor);
-    return true;
+    const QString refusal = m_bounds.askPage(cursor);
+    if (refusal.isEmpty())
+        return true;
+    listingFailed(refusal);
+    return false;
 }
 
 void DropBoxHandler::listingFailed(const QString &reason)
@@ -452,8 +453,8 @@ void DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder, 
     record.localThumbPath.clear();
     if (!target)
         return;
-    const HttpResponse response
-        = m_api->download(record.actualFilePathOnServer, *target, qint64(record.fileSize), stop);
+    const HttpResponse response = m_api->download(
+        record.actualFilePathOnServer, *target, qint64(record.fileSize), record.fileMd5, stop);
     if (!response.ok()) {
         Log::line(QStringLiteral("Downloading from Dropbox fails: ") + response.describe());
         return;
@@ -461,24 +462,20 @@ void DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder, 
     record.localThumbPath = *target;
 }
 
-bool DropBoxHandler::deleteFilesFromDropbox(const ImageFileInfo &record)
+DropboxApi::DeleteOutcome DropBoxHandler::deleteFilesFromDropbox(const ImageFileInfo &record)
 {
     if (!hasAuthorizedClient())
-        return false;
+        return DropboxApi::DeleteOutcome::failed;
     const QString path = record.actualFilePathOnServer.isEmpty() ? serverPath(record.filePath)
                                                                  : record.actualFilePathOnServer;
     const HttpResponse response = m_api->deleteFile(path, record.rev);
-    switch (DropboxApi::deleteOutcome(response)) {
-    case DropboxApi::DeleteOutcome::deleted:
+    const DropboxApi::DeleteOutcome outcome = DropboxApi::deleteOutcome(response);
+    if (outcome == DropboxApi::DeleteOutcome::deleted) {
         Log::line(QString::fromUtf8(response.body));
-        return true;
-    case DropboxApi::DeleteOutcome::notFound:
-        Log::line(QStringLiteral("error in deleting dropbox files = ") + response.describe());
-        Log::line(QStringLiteral("There is nothing at the given path."));
-        return true;
-    case DropboxApi::DeleteOutcome::failed:
-        break;
+        return outcome;
     }
     Log::line(QStringLiteral("error in deleting dropbox files = ") + response.describe());
-    return false;
+    if (outcome == DropboxApi::DeleteOutcome::notFound)
+        Log::line(QStringLiteral("There is nothing at the given path."));
+    return outcome;
 }

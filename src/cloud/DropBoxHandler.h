@@ -21,6 +21,7 @@
 #include "app/ScanWrapper.h"
 #include "cloud/CloudSource.h"
 #include "cloud/DropboxApi.h"
+#include "cloud/DropboxListingBounds.h"
 #include "model/FilePathNode.h"
 #include "model/RecordSettings.h"
 
@@ -37,8 +38,8 @@ public:
         // Null: the application's sign-in (DropboxAuth).
         std::shared_ptr<TokenSource> tokens;
         int transferTimeoutMs = 60000;
-        // Pages one scan's listing may ask for.
-        int maxListingPages = kMaxListingPages;
+        // What one listing may take before it ends as failed.
+        DropboxListingBounds::Limits listingLimits;
     };
 
     // From the application's configuration, signed in through DropboxAuth.
@@ -71,11 +72,12 @@ public:
     void setVideoExtensions(const QStringList &extensions);
 
     // Blocking; refused on the GUI thread and the listing's thread. Sets localThumbPath to the
-    // downloaded copy, or clears it when the download failed (also when `stop` is set).
+    // downloaded copy when it is the whole listed file; otherwise clears it and leaves no file
+    // (also when `stop` is set).
     void downloadFile(ImageFileInfo &record, const QString &folder, const std::atomic<bool> *stop = nullptr);
-    // Blocking. True when the file is gone (deleted now, or nothing was at its path any more).
-    bool deleteFilesFromDropbox(const ImageFileInfo &record);
-
+    // Blocking. Deleted only when Dropbox deleted the listed revision now; notFound when nothing was
+    // at the path any more (moved or deleted elsewhere since the scan), which removed nothing.
+    DropboxApi::DeleteOutcome deleteFilesFromDropbox(const ImageFileInfo &record);
 
     static bool containsCaseInsensitive(const QStringList &array, const QString &text);
     static bool setupImageFileInfo(ImageFileInfo &record, const DropboxEntry &metadata);
@@ -109,7 +111,7 @@ private:
     void listingFinished();
     // Ends the scan's listing as failed, with `reason`.
     void listingFailed(const QString &reason);
-    // False (and the listing failed) when `cursor` came before or the page limit is reached.
+    // False (and the listing failed) when a bound of the listing would be passed.
     bool mayAskForPage(const QString &cursor);
 
     std::shared_ptr<ForwardingTokenSource> m_tokens;
@@ -123,9 +125,7 @@ private:
     int indexForScannedPath = 0;
     // Identifiers (else lower-case paths) of the files this scan has reported.
     QSet<QString> m_reported;
-    // This scan's listing: pages asked for, cursors met, and why it failed.
-    int m_maxListingPages = kMaxListingPages;
-    int m_pagesAsked = 0;
-    QSet<QString> m_cursors;
+    // This listing's bounds, and why it failed.
+    DropboxListingBounds m_bounds;
     QString m_failure;
 };

@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 
 #include "app/MediaDownloader.h"
+#include "cloud/DropboxContentHash.h"
 #include "platform/CloudConfiguration.h"
 #include "platform/HttpClient.h"
 #include "platform/TokenSource.h"
@@ -12,6 +13,9 @@ namespace
 {
 
 constexpr int kPageLimit = 1000;
+// A page of a thousand entries with media information is a few hundred kilobytes, a few megabytes
+// with the longest paths; a page past this is not a listing, and is not held and parsed.
+constexpr qint64 kMaxPageBytes = 16LL * 1024 * 1024;
 
 QByteArray compact(const QJsonObject &object)
 {
@@ -99,6 +103,7 @@ void DropboxApi::listFolderContinue(const QString &cursor, PageCompletion comple
 
 void DropboxApi::sendPage(HttpRequest request, PageCompletion completion)
 {
+    request.maxBodyBytes = kMaxPageBytes;
     m_worker->send(std::move(request), [completion = std::move(completion)](const HttpResponse &response) {
         if (!response.ok()) {
             completion(std::nullopt, response.describe());
@@ -109,15 +114,17 @@ void DropboxApi::sendPage(HttpRequest request, PageCompletion completion)
     });
 }
 
-HttpResponse DropboxApi::download(
-    const QString &path, const QString &target, qint64 listedBytes, const std::atomic<bool> *stop)
+HttpResponse DropboxApi::download(const QString &path, const QString &target, qint64 listedBytes,
+    const QString &contentHash, const std::atomic<bool> *stop)
 {
     if (isWorkerThread())
         return refusedOnWorker();
     HttpRequest request = downloadRequest(m_bases.content, path);
     request.stop = stop;
     request.limitToListedSize(listedBytes, m_transferTimeoutMs);
-    return MediaDownloader::saveTo(*m_blocking, std::move(request), target);
+    // The provider's sizes are exact and its copies the stored bytes, so both must agree.
+    const WholeCopy whole { listedBytes, contentHash, std::make_shared<DropboxContentHash>() };
+    return MediaDownloader::saveTo(*m_blocking, std::move(request), target, whole);
 }
 
 HttpResponse DropboxApi::deleteFile(const QString &path, const QString &rev)

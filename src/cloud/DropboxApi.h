@@ -68,10 +68,11 @@ public:
     // Asynchronous; the completion runs on the worker thread.
     void listFolder(const QString &path, PageCompletion completion);
     void listFolderContinue(const QString &cursor, PageCompletion completion);
-    // Blocking. Streams the file at `path` into `target` (see MediaDownloader::saveTo), bounded by
-    // its listed size.
+    // Blocking. Streams the file at `path` into `target` (see MediaDownloader::saveTo); the copy
+    // counts only when it is exactly `listedBytes` long and, when the listing gave one, has its
+    // `contentHash`.
     HttpResponse download(const QString &path, const QString &target, qint64 listedBytes,
-        const std::atomic<bool> *stop = nullptr);
+        const QString &contentHash, const std::atomic<bool> *stop = nullptr);
     // Blocking. Deletes the file at `path` only while its revision is still `rev`; read the answer
     // with deleteOutcome().
     HttpResponse deleteFile(const QString &path, const QString &rev);

@@ -137,6 +137,9 @@ public:
     std::shared_ptr<GDFoldersList> dFolderList;
     // Local copy of a cloud file, used for EXIF, fingerprint and preview.
     QString localThumbPath;
+    // The scan asked for the local copy and did not get it whole: the record is never grouped,
+    // so never marked or removed on the strength of a broken transfer.
+    bool isCopyNotFetched = false;
     QString folderPath;
     // Variants 0..7: the image, its rotations by -90/-180/-270, the mirrored image and its
     // rotations. Word views are built as variants arrive.

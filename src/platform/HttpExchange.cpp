@@ -78,7 +78,7 @@ HttpExchange::~HttpExchange()
 
 void HttpExchange::start()
 {
-    if (!LoopbackGuard::isSecureOrLoopbackUrl(m_request.url)) {
+    if (!mayReach(m_request.url)) {
         finish(HttpResponse::failed(HttpResponse::Failure::refused,
             QStringLiteral("not an https address: ") + m_request.url.toDisplayString(QUrl::RemoveQuery)));
         return;
@@ -94,6 +94,12 @@ void HttpExchange::start()
 bool HttpExchange::mayCarryToken(const QUrl &url) const
 {
     return m_request.authorize && m_settings.tokens && m_settings.tokens->isApiHost(url);
+}
+
+bool HttpExchange::mayReach(const QUrl &url) const
+{
+    return m_request.listedLinkBases ? LoopbackGuard::isAllowedListedLink(url, *m_request.listedLinkBases)
+                                     : LoopbackGuard::isSecureOrLoopbackUrl(url);
 }
 
 void HttpExchange::sendAttempt()
@@ -146,7 +152,7 @@ void HttpExchange::watchReply(QNetworkReply *reply)
 void HttpExchange::redirected(QNetworkReply *reply, const QUrl &target)
 {
     const bool tokened = reply->request().hasRawHeader("Authorization");
-    if (!LoopbackGuard::isSecureOrLoopbackUrl(target)) {
+    if (!mayReach(target)) {
         Log::line(QStringLiteral("Redirect to an address that is not https refused: ")
             + target.toDisplayString(QUrl::RemoveQuery));
     } else if (tokened && !mayCarryToken(target)) {
@@ -242,9 +248,12 @@ void HttpExchange::handleReply()
     response.body = std::move(m_body);
     m_body.clear();
     response.headers = reply->rawHeaderPairs();
+    response.framedBody = reply->attribute(QNetworkRequest::Http2WasUsedAttribute).toBool();
     const QNetworkReply::NetworkError error = reply->error();
-    if (response.status >= 300 || (response.status == 0 && error != QNetworkReply::NoError)) {
-        if (response.status == 0) {
+    // An error under a 2xx status is a body cut short (a chunked answer whose connection closed):
+    // the answer is not whole.
+    if (response.status >= 300 || error != QNetworkReply::NoError) {
+        if (response.status < 300) {
             response.failure = failureOf(error);
             response.errorText = reply->errorString();
         } else {

@@ -56,6 +56,8 @@ private:
     void finish(const HttpResponse &response);
     void checkStop();
     bool mayCarryToken(const QUrl &url) const;
+    // An address this request may reach, itself or by a redirect.
+    bool mayReach(const QUrl &url) const;
     int remainingMs() const;
 
     QNetworkAccessManager *m_manager;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
 
 #include <QByteArray>
 #include <QList>
@@ -37,6 +38,9 @@ struct HttpRequest {
     // When set, the body of a 2xx answer is written here as it arrives instead of into
     // HttpResponse::body (other answers stay in memory). Written on the exchange's thread.
     QIODevice *sink = nullptr;
+    // Set for a link a provider's answer handed over: it and its redirects may use plain http only
+    // to these configured bases (see LoopbackGuard::isAllowedListedLink).
+    std::optional<QList<QUrl>> listedLinkBases;
 
     // Bounds a download by the size its listing gave (0: none given): the body may pass it only by
     // a small margin (a fixed cap without one), and the whole exchange ends `floorMs` plus the time

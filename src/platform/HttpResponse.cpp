@@ -27,6 +27,8 @@ QString failureName(HttpResponse::Failure failure)
         return QStringLiteral("answer too large");
     case HttpResponse::Failure::local:
         return QStringLiteral("local write failed");
+    case HttpResponse::Failure::incomplete:
+        return QStringLiteral("incomplete copy");
     }
     return {};
 }

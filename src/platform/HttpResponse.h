@@ -18,6 +18,7 @@ struct HttpResponse {
         stopped, // the caller's stop flag
         tooLarge, // the body passed the request's limit
         local, // the body could not be written where the request said
+        incomplete, // a downloaded copy is not the whole file: short, long, compressed or unlike its digest
     };
 
     Failure failure = Failure::none;
@@ -25,6 +26,9 @@ struct HttpResponse {
     QByteArray body;
     QList<QPair<QByteArray, QByteArray>> headers;
     QString errorText;
+    // The protocol marks where the body ends (HTTP/2), so a cut shows as an error even when no
+    // length was announced; over HTTP/1 only Content-Length can tell a cut body from a whole one.
+    bool framedBody = false;
 
     bool ok() const { return failure == Failure::none; }
     // Case-insensitive; the first header of that name.

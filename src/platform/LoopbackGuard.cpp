@@ -1,5 +1,6 @@
 #include "platform/LoopbackGuard.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include <QHostAddress>
@@ -60,6 +61,18 @@ bool LoopbackGuard::isSecureOrLoopbackUrl(const QUrl &url)
         return false;
     const QString scheme = url.scheme().toLower();
     return scheme == QLatin1String("https") || (scheme == QLatin1String("http") && isLoopbackUrl(url));
+}
+
+bool LoopbackGuard::isAllowedListedLink(const QUrl &url, const QList<QUrl> &configuredBases)
+{
+    if (!isSecureOrLoopbackUrl(url))
+        return false;
+    if (url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0)
+        return true;
+    return std::any_of(configuredBases.begin(), configuredBases.end(), [&url](const QUrl &base) {
+        return isSecureOrLoopbackUrl(base) && base.scheme().compare(url.scheme(), Qt::CaseInsensitive) == 0
+            && base.host().compare(url.host(), Qt::CaseInsensitive) == 0 && base.port(-1) == url.port(-1);
+    });
 }
 
 void LoopbackGuard::install()

@@ -3,9 +3,9 @@
 // test can reach a real provider by mistake.
 #pragma once
 
+#include <QList>
 #include <QString>
-
-class QUrl;
+#include <QUrl>
 
 class LoopbackGuard
 {
@@ -17,6 +17,10 @@ public:
     // loopback host (the local fakes and sign-in listeners). Never file:, data: or a plain-text
     // connection across the network.
     static bool isSecureOrLoopbackUrl(const QUrl &url);
+    // A link a provider's answer handed over (a listing's image link) is fetched over https only;
+    // plain http only where the program was configured to talk to it (the local fakes): the
+    // scheme, host and port of one of `configuredBases`. Never any other service on this machine.
+    static bool isAllowedListedLink(const QUrl &url, const QList<QUrl> &configuredBases);
 
     // Installs the guard as the application's proxy factory (process-wide, idempotent).
     static void install();

@@ -1,6 +1,7 @@
 #include "removal/DropboxRoute.h"
 
 #include "app/CommonFunc.h"
+#include "app/LocalizedString.h"
 #include "app/ScanWrapper.h"
 #include "cloud/DropBoxHandler.h"
 #include "model/ImageFileInfo.h"
@@ -35,10 +36,15 @@ RemovalOutcome DropboxRoute::remove(
     const std::shared_ptr<DropBoxHandler> source = handler();
     if (!source)
         return RemovalOutcome::failed(QStringLiteral("no Dropbox source"));
-    if (!source->deleteFilesFromDropbox(*record))
+    const DropboxApi::DeleteOutcome outcome = source->deleteFilesFromDropbox(*record);
+    if (outcome == DropboxApi::DeleteOutcome::failed)
         return RemovalOutcome::failed(QStringLiteral("Dropbox did not delete ") + record->filePath);
-    // The listed tree no longer matches the account.
+    // Either way the listed tree no longer matches the account.
     source->isFileDeletedFromCloudDrive = true;
+    // Moved or deleted from another device since the scan: this run removed nothing, and the record
+    // keeps its copy for the group it stays in.
+    if (outcome == DropboxApi::DeleteOutcome::notFound)
+        return RemovalOutcome::gone(localizedString(QStringLiteral("ID_CLOUD_FILE_NO_LONGER_THERE")));
     CommonFunc::removeItemIfExists(record->localThumbPath);
     return RemovalOutcome::removed();
 }

@@ -13,7 +13,9 @@ class ImageFileInfo;
 
 struct RemovalOutcome {
     // Skipped: left alone, still marked, because its group's kept copy is no longer the one scanned.
-    enum class Kind { Removed, Failed, Deferred, Skipped };
+    // Gone: not removed because it is no longer where the scan found it (moved or deleted
+    // elsewhere); it stays in its group, unmarked, as there is nothing left to remove.
+    enum class Kind { Removed, Failed, Deferred, Skipped, Gone };
     Kind kind = Kind::Failed;
     // Why a file was not removed, for the log and the runner's report.
     QString reason;
@@ -22,6 +24,7 @@ struct RemovalOutcome {
     static RemovalOutcome failed(const QString &why) { return { Kind::Failed, why }; }
     static RemovalOutcome deferred() { return { Kind::Deferred, {} }; }
     static RemovalOutcome skipped(const QString &why) { return { Kind::Skipped, why }; }
+    static RemovalOutcome gone(const QString &why) { return { Kind::Gone, why }; }
 };
 
 // What finish() says about one record whose remove() was Deferred.

@@ -217,7 +217,27 @@ void RemovalRun::apply(const Outcome &outcome)
         break;
     case RemovalOutcome::Kind::Skipped:
         break;
+    case RemovalOutcome::Kind::Gone:
+        unmark(item);
+        fail(outcome.record, outcome.outcome.reason);
+        break;
     }
+}
+
+void RemovalRun::unmark(const RemovalItem &item)
+{
+    int unmarked = 0;
+    for (const auto &record : item.records) {
+        unmarked += record->isMark ? 1 : 0;
+        record->isMark = false;
+    }
+    lowerMarked(item.records.front()->fileSize, unmarked);
+}
+
+void RemovalRun::lowerMarked(std::uint64_t fileSize, int records)
+{
+    m_state.countMarked = std::max(0, m_state.countMarked - records);
+    m_state.sizeMarked -= std::min(m_state.sizeMarked, fileSize * std::uint64_t(records));
 }
 
 void RemovalRun::countRemoved(const RemovalItem &item)
@@ -229,9 +249,7 @@ void RemovalRun::countRemoved(const RemovalItem &item)
         if (record->isPhotosNode && record->photosInfo)
             record->photosInfo->isMovedToTrashAlbum = true;
     }
-    m_state.countMarked = std::max(0, m_state.countMarked - records);
-    const std::uint64_t markedBytes = first.fileSize * std::uint64_t(records);
-    m_state.sizeMarked -= std::min(m_state.sizeMarked, markedBytes);
+    lowerMarked(first.fileSize, records);
     // One file, however many records led to it.
     ++m_state.countTrashed;
     m_state.sizeTrashed += first.fileSize;

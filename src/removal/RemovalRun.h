@@ -77,6 +77,10 @@ private:
     void drain();
     void apply(const Outcome &outcome);
     void countRemoved(const RemovalItem &item);
+    // A file no longer there: its records stay in their groups, unmarked.
+    void unmark(const RemovalItem &item);
+    // `records` records of a file of `fileSize` bytes are no longer marked.
+    void lowerMarked(std::uint64_t fileSize, int records);
     void recordDeferred(const ImageFileInfo &record);
     void fail(const std::shared_ptr<ImageFileInfo> &record, const QString &reason);
     void takeRemovedOutOfGroups();

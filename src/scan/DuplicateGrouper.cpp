@@ -273,6 +273,10 @@ DuplicateGrouper::Route DuplicateGrouper::routeOf(ImageFileInfo &a)
         m_session.fetchLocalCopy(a);
         a.computeFileHash();
     }
+    // Not even by the provider's hash or a cached fingerprint: what the scan could not fetch whole,
+    // it does not offer for removal.
+    if (a.isCopyNotFetched)
+        return Route::Skip;
     if (a.blDoNotCompare)
         return isCloudSource(m_options.scanType) ? Route::Content : Route::Skip;
     return Route::Fingerprint;

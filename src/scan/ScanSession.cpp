@@ -1,9 +1,16 @@
 #include "scan/ScanSession.h"
 
 #include "model/ImageFileInfo.h"
+#include "platform/Log.h"
 
 void ScanSession::fetchLocalCopy(ImageFileInfo &record)
 {
-    if (fetcher && isCloudSource(record.scanType) && record.localThumbPath.isEmpty() && !stopped())
-        fetcher(record, abortMe);
+    if (!fetcher || !isCloudSource(record.scanType) || !record.localThumbPath.isEmpty()
+        || record.isCopyNotFetched || stopped())
+        return;
+    fetcher(record, abortMe);
+    if (record.localThumbPath.isEmpty() && !stopped()) {
+        record.isCopyNotFetched = true;
+        Log::line(QStringLiteral("Not fetched whole, left out of the comparison: ") + record.filePath);
+    }
 }

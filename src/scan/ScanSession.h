@@ -65,6 +65,7 @@ struct ScanSession {
 
     bool stopped() const { return abortMe.load(std::memory_order_relaxed); }
     int recordCount() const { return int(arrImagesContent.size()); }
-    // Hashing thread: fetches the local copy of a cloud record that has none yet.
+    // Hashing thread: fetches the local copy of a cloud record that has none yet, once; a record
+    // whose copy did not come whole is flagged isCopyNotFetched.
     void fetchLocalCopy(ImageFileInfo &record);
 };

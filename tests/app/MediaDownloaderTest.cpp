@@ -89,8 +89,8 @@ TEST(MediaDownloader, WritesAFreshCopyAndDropsALeftoverWhenTheDownloadFails)
     const QString link = server.base() + QStringLiteral("/remote.png");
 
     const auto written = offGuiThread([&] {
-        return MediaDownloader::downloadDriveImage(link + QStringLiteral("=s220"), QStringLiteral("A1"),
-            QStringLiteral("x.png"), folder, png.size());
+        return MediaDownloader::downloadDriveImage(link + QStringLiteral("=s220"), { server.url() },
+            QStringLiteral("A1"), QStringLiteral("x.png"), folder, png.size());
     });
     ASSERT_TRUE(written.has_value());
     EXPECT_EQ(*written, QDir(folder).filePath(QStringLiteral("A1_x.png")));
@@ -99,20 +99,22 @@ TEST(MediaDownloader, WritesAFreshCopyAndDropsALeftoverWhenTheDownloadFails)
     // The same name again, but the source is gone: the earlier copy must not pass for the new one.
     EXPECT_FALSE(offGuiThread([&] {
         return MediaDownloader::downloadDriveImage(
-            link, QStringLiteral("A1"), QStringLiteral("x.png"), folder, png.size());
+            link, { server.url() }, QStringLiteral("A1"), QStringLiteral("x.png"), folder, png.size());
     }).has_value());
     EXPECT_FALSE(QFile::exists(*written));
 
-    // Content that is not an image is not taken as one.
+    // Content that is not an image is not taken as one, nor kept.
     EXPECT_FALSE(offGuiThread([&] {
-        return MediaDownloader::downloadDriveImage(
-            server.base() + QStringLiteral("/t.txt"), QStringLiteral("B"), QStringLiteral("t"), folder, 12);
+        return MediaDownloader::downloadDriveImage(server.base() + QStringLiteral("/t.txt"), { server.url() },
+            QStringLiteral("B"), QStringLiteral("t"), folder, 12);
     }).has_value());
+    EXPECT_FALSE(QFile::exists(QDir(folder).filePath(QStringLiteral("B_t"))));
     EXPECT_FALSE(offGuiThread([&] {
-        return MediaDownloader::download(QStringLiteral("::not a url"), folder, QStringLiteral("n"), 0);
+        return MediaDownloader::download(QStringLiteral("::not a url"), {}, folder, QStringLiteral("n"), 0);
     }).has_value());
     // On the GUI thread a download would freeze the window: it is refused.
-    EXPECT_FALSE(MediaDownloader::download(link, folder, QStringLiteral("gui"), 0).has_value());
+    EXPECT_FALSE(
+        MediaDownloader::download(link, { server.url() }, folder, QStringLiteral("gui"), 0).has_value());
 }
 
 // Links and answers a hostile listing or server may give: none leaves a file or runs unbounded.
@@ -197,11 +199,13 @@ TEST(MediaDownloader, ATimeoutOrAStopRequestEndsADownloadThatNeverAnswers)
     std::optional<QString> timedOut, stopped;
     // The server needs this thread's event loop, so the blocking downloads run on their own threads.
     std::thread byTimeout([&] {
-        timedOut = MediaDownloader::download(url, target.path(), QStringLiteral("a"), 10, nullptr, 300);
+        timedOut = MediaDownloader::download(
+            url, { QUrl(url) }, target.path(), QStringLiteral("a"), 10, nullptr, 300);
         ++finished;
     });
     std::thread byStop([&] {
-        stopped = MediaDownloader::download(url, target.path(), QStringLiteral("b"), 10, &stop);
+        stopped
+            = MediaDownloader::download(url, { QUrl(url) }, target.path(), QStringLiteral("b"), 10, &stop);
         ++finished;
     });
     stop = true;

@@ -17,6 +17,9 @@ namespace
 {
 
 constexpr int kMaxPages = 20;
+// The Dropbox listing's other bounds: entries held, and pages in a row without a new one.
+constexpr int kMaxEntries = 5000;
+constexpr int kMaxPagesWithoutNew = 10;
 
 struct Rig {
     explicit Rig(bool drive)
@@ -28,7 +31,8 @@ struct Rig {
         driveSource->setMaxListingPages(kMaxPages);
         const QUrl base(server.base());
         DropBoxHandler::Options options { { base, base },
-            std::make_shared<StaticTokenSource>(QStringLiteral("token-1"), QList<QUrl> { base }), 10000, kMaxPages };
+            std::make_shared<StaticTokenSource>(QStringLiteral("token-1"), QList<QUrl> { base }), 10000,
+            { kMaxPages, kMaxEntries, kMaxPagesWithoutNew } };
         source = drive ? std::shared_ptr<CloudSource>(driveSource) : std::make_shared<DropBoxHandler>(options);
     }
     // Lists the chosen folders (path, Drive id, Drive parent) to their end.
@@ -74,12 +78,13 @@ struct Rig {
                                      } } };
 };
 
-// Pages that always have a successor (fresh or alternating tokens), or a refusal.
+// Pages that always have a successor (fresh or alternating tokens; no files, a thousand new ones
+// on every page, or the same thousand again), or a refusal.
 class ListingEnds : public testing::TestWithParam<std::tuple<bool, int>>
 {
 };
 
-TEST_P(ListingEnds, AsAFailureWithItsReasonWithinThePageLimit)
+TEST_P(ListingEnds, AsAFailureWithItsReasonWithinItsBounds)
 {
     const auto [drive, mode] = GetParam();
     Rig rig(drive);
@@ -87,13 +92,15 @@ TEST_P(ListingEnds, AsAFailureWithItsReasonWithinThePageLimit)
     const auto answer = [drive, mode, pages](const RecordedRequest &) {
         if (mode == 2)
             return FakeResponse::json(drive ? 404 : 409, R"({"error_summary":"path/not_found/"})");
-        const QString token = QStringLiteral("t%1").arg(mode == 1 ? *pages % 2 : int(*pages));
-        ++*pages;
-        return FakeResponse::json(200,
-            (drive ? QStringLiteral(R"({"files":[],"nextPageToken":"%1"})")
-                   : QStringLiteral(R"({"entries":[],"cursor":"%1","has_more":true})"))
-                .arg(token)
-                .toUtf8());
+        const int n = (*pages)++;
+        QJsonArray files;
+        for (int i = 0, id = mode == 3 ? n * 1000 : 0; mode >= 3 && i < 1000; ++i, ++id)
+            files.append(QJsonObject { { ".tag", "file" }, { "id", QString::number(id) }, { "fileExtension", "jpg" },
+                { "name", QStringLiteral("%1.jpg").arg(id) }, { "path_lower", QStringLiteral("/a/%1.jpg").arg(id) },
+                { "md5Checksum", "0" } });
+        QJsonObject body { { drive ? "files" : "entries", files }, { "has_more", true },
+            { drive ? "nextPageToken" : "cursor", QStringLiteral("t%1").arg(mode == 1 ? n % 2 : n) } };
+        return FakeResponse::json(200, QJsonDocument(body).toJson(QJsonDocument::Compact));
     };
     for (const char *path : { "/drive/v3/files", "/2/files/list_folder", "/2/files/list_folder/continue" })
         rig.server.handle(drive ? "GET" : "POST", QString::fromLatin1(path), answer);
@@ -101,10 +108,11 @@ TEST_P(ListingEnds, AsAFailureWithItsReasonWithinThePageLimit)
     TestEvents::waitFor([] { return false; }, 100);
     EXPECT_EQ(rig.ends, 1);
     EXPECT_FALSE(rig.failure.isEmpty());
-    EXPECT_LE(pages->load(), kMaxPages);
+    EXPECT_LE(pages->load(), drive ? kMaxPages : kMaxPagesWithoutNew + 1);
+    EXPECT_LE(rig.paths.size(), drive ? kMaxPages * 1000 : kMaxEntries);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothProviders, ListingEnds, testing::Combine(testing::Bool(), testing::Values(0, 1, 2)));
+INSTANTIATE_TEST_SUITE_P(BothProviders, ListingEnds, testing::Combine(testing::Bool(), testing::Values(0, 1, 2, 3, 4)));
 
 class SameTree : public testing::TestWithParam<bool>
 {

@@ -179,6 +179,7 @@ TEST(DropboxDownload, ParallelDownloadsOfOneNameGetNamesOfTheirOwnInsideTheFolde
         auto record = std::make_shared<ImageFileInfo>();
         record->fileName = QStringLiteral("a.jpg");
         record->actualFilePathOnServer = server;
+        record->fileSize = quint64(QByteArray::number(i).size());
         records.push_back(record);
     }
     std::vector<std::thread> threads;
@@ -219,10 +220,11 @@ TEST_P(DropboxDownloadCases, TheCopyLandsInsideTheFolderOrTheRecordHasNone)
     DropboxFixture f;
     QTemporaryDir dir;
     f.account.addFile(QStringLiteral("/Fotos/Été 😀.jpg"), "accented");
-    f.account.addFile(QStringLiteral("/x/../x"), "dots");
+    f.account.addFile(QStringLiteral("/x/../x"), "dotsdots");
     ImageFileInfo record;
     record.fileName = QString::fromUtf8(c.fileName);
     record.actualFilePathOnServer = QString::fromUtf8(c.serverPath);
+    record.fileSize = 8;
     record.localThumbPath = QStringLiteral("/stale");
     std::thread([&] { f.handler->downloadFile(record, dir.path()); }).join();
     if (!c.downloaded) {
@@ -255,7 +257,7 @@ struct DeleteCase {
     const char *name;
     bool removeFirst;
     bool touchFirst;
-    bool expected;
+    DropboxApi::DeleteOutcome expected;
     bool existsAfter;
 };
 
@@ -263,7 +265,7 @@ class DropboxDeleteCases : public testing::TestWithParam<DeleteCase>
 {
 };
 
-TEST_P(DropboxDeleteCases, OnlyADeletionOrNothingAtThePathCountsAsRemoved)
+TEST_P(DropboxDeleteCases, OnlyADeletionOfTheListedRevisionCountsAsDeleted)
 {
     const DeleteCase c = GetParam();
     DropboxFixture f;
@@ -275,19 +277,19 @@ TEST_P(DropboxDeleteCases, OnlyADeletionOrNothingAtThePathCountsAsRemoved)
         f.account.remove(QStringLiteral("/A/a.jpg"));
     if (c.touchFirst)
         f.account.touch(QStringLiteral("/A/a.jpg"));
-    bool removed = !c.expected;
-    std::thread([&] { removed = f.handler->deleteFilesFromDropbox(*record); }).join();
-    EXPECT_EQ(removed, c.expected);
+    DropboxApi::DeleteOutcome outcome = DropboxApi::DeleteOutcome::failed;
+    std::thread([&] { outcome = f.handler->deleteFilesFromDropbox(*record); }).join();
+    EXPECT_EQ(outcome, c.expected);
     EXPECT_EQ(f.account.exists(QStringLiteral("/A/a.jpg")), c.existsAfter);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DropboxDeleteCases,
-    testing::Values(DeleteCase { "deleted", false, false, true, false },
-        DeleteCase { "alreadyGone", true, false, true, false },
-        DeleteCase { "changedSinceListing", false, true, false, true }),
+    testing::Values(DeleteCase { "deleted", false, false, DropboxApi::DeleteOutcome::deleted, false },
+        DeleteCase { "alreadyGone", true, false, DropboxApi::DeleteOutcome::notFound, false },
+        DeleteCase { "changedSinceListing", false, true, DropboxApi::DeleteOutcome::failed, true }),
     [](const testing::TestParamInfo<DeleteCase> &info) { return std::string(info.param.name); });
 
-TEST(DropboxDelete, ASilentServerAnswersFalseAfterTheTimeout)
+TEST(DropboxDelete, ASilentServerFailsAfterTheTimeout)
 {
     FakeHttpServer silent;
     silent.script("POST", QStringLiteral("/2/files/delete_v2"), { FakeResponse::silence() });
@@ -299,11 +301,11 @@ TEST(DropboxDelete, ASilentServerAnswersFalseAfterTheTimeout)
     ImageFileInfo record;
     record.filePath = QStringLiteral("Dropbox/a.jpg");
     record.rev = QStringLiteral("r1");
-    bool removed = true;
+    DropboxApi::DeleteOutcome outcome = DropboxApi::DeleteOutcome::deleted;
     QElapsedTimer clock;
     clock.start();
-    std::thread([&] { removed = handler.deleteFilesFromDropbox(record); }).join();
-    EXPECT_FALSE(removed);
+    std::thread([&] { outcome = handler.deleteFilesFromDropbox(record); }).join();
+    EXPECT_EQ(outcome, DropboxApi::DeleteOutcome::failed);
     EXPECT_LT(clock.elapsed(), 10000);
     const QJsonObject sent = QJsonDocument::fromJson(silent.requests().first().body).object();
     EXPECT_EQ(sent.value(QStringLiteral("path")).toString(), QStringLiteral("/a.jpg"));

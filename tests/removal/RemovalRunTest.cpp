@@ -269,6 +269,28 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
         RecheckCase { "TrashFails", [](const QString &) {}, false, true, "the Trash refused it" }),
     [](const auto &info) { return std::string(info.param.name); });
 
+// A file its route finds moved or deleted elsewhere since the scan: reported not removed, it stays
+// in its group, unmarked, and nothing is counted freed.
+TEST_F(RemovalRunTest, AFileNoLongerThereStaysInItsGroupUnmarked)
+{
+    struct GoneRoute : RemovalRoute {
+        QString identity(const ImageFileInfo &record) const override { return record.filePath; }
+        RemovalOutcome remove(const std::shared_ptr<ImageFileInfo> &, const std::atomic<bool> &) override
+        {
+            return RemovalOutcome::gone(QStringLiteral("no longer there"));
+        }
+    };
+    routes->setRoute(RemovalRoutes::Kind::ThisComputer, std::make_shared<GoneRoute>());
+    auto copy = marked(corpus.file("copy.jpg", "p"));
+    auto group = groupOf({ corpus.file("keep.jpg", "p"), copy });
+    show(state, { group });
+    runToEnd();
+    EXPECT_EQ(run->summary().failed.size(), 1u);
+    EXPECT_TRUE(group->children.contains(copy));
+    EXPECT_FALSE(copy->isMark);
+    EXPECT_EQ(state.countMarked + state.countTrashed, 0);
+}
+
 TEST_F(RemovalRunTest, StopAfterTheFirstFileRemovesExactlyOne)
 {
     std::vector<std::shared_ptr<ImageFileInfo>> members { corpus.file("keeper.jpg", "p") };

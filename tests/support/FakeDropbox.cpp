@@ -144,6 +144,12 @@ void FakeDropbox::setPageSize(int size)
     m_pageSize = size;
 }
 
+void FakeDropbox::shapeDownloads(std::function<void(FakeResponse &answer)> shape)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_shapeDownload = std::move(shape);
+}
+
 void FakeDropbox::setOmitDisplayPaths(bool omit)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -261,6 +267,8 @@ FakeResponse FakeDropbox::download(const RecordedRequest &request)
     response.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/octet-stream")));
     response.headers.append(qMakePair(QByteArray("Dropbox-API-Result"), QByteArray("{}")));
     response.body = it->content;
+    if (m_shapeDownload)
+        m_shapeDownload(response);
     return response;
 }
 

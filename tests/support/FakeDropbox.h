@@ -3,6 +3,7 @@
 // bearer-token checks. Folders and files are kept by display path; lookups ignore case.
 #pragma once
 
+#include <functional>
 #include <mutex>
 
 #include <QByteArray>
@@ -41,6 +42,8 @@ public:
     void setPageSize(int size);
     // Leave out path_display of every entry.
     void setOmitDisplayPaths(bool omit);
+    // Every download answer passes through `shape` before it is sent (a broken or lying server).
+    void shapeDownloads(std::function<void(FakeResponse &answer)> shape);
 
     // "path" of every list_folder call, in order.
     QStringList listedPaths() const;
@@ -80,6 +83,7 @@ private:
     int m_pageSize = 1000;
     int m_nextId = 1;
     bool m_omitDisplay = false;
+    std::function<void(FakeResponse &)> m_shapeDownload;
     QStringList m_changeAfterDownload;
     QStringList m_listed;
     QList<int> m_pages;

@@ -32,6 +32,10 @@ struct FakeResponse {
     int trickleMs = 0;
     // No Content-Length: the body runs until the connection closes.
     bool omitLength = false;
+    // Sent as one chunk of Transfer-Encoding: chunked, without a Content-Length.
+    bool chunked = false;
+    // Announced as the Content-Length instead of the body's own size.
+    qint64 announcedLength = -1;
 
     static FakeResponse typed(int status, const QByteArray &type, const QByteArray &body);
     static FakeResponse json(int status, const QByteArray &body);

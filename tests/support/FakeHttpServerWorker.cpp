@@ -118,15 +118,21 @@ void FakeHttpServerWorker::reply(QTcpSocket *socket, const FakeResponse &respons
         = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
     for (const auto &header : response.headers)
         head += header.first + ": " + header.second + "\r\n";
-    if (!response.omitLength)
-        head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+    const qint64 length = response.announcedLength >= 0 ? response.announcedLength : response.body.size();
+    if (response.chunked)
+        head += "Transfer-Encoding: chunked\r\n";
+    else if (!response.omitLength)
+        head += "Content-Length: " + QByteArray::number(length) + "\r\n";
     head += "Connection: close\r\n\r\n";
     socket->write(head);
     if (response.trickleMs > 0) {
         trickle(socket, response.body, response.trickleMs);
         return;
     }
-    socket->write(response.closeEarly ? response.body.left(response.body.size() / 2) : response.body);
+    QByteArray sent = response.closeEarly ? response.body.left(response.body.size() / 2) : response.body;
+    if (response.chunked)
+        sent = QByteArray::number(sent.size(), 16) + "\r\n" + sent + (response.closeEarly ? "" : "\r\n0\r\n\r\n");
+    socket->write(sent);
     if (response.closeEarly) {
         socket->flush();
         socket->abort();

@@ -1,0 +1,58 @@
+#include "cloud/DropboxListingBounds.h"
+
+#include <QHash>
+
+namespace
+{
+
+std::size_t keyOf(const QString &text)
+{
+    return std::size_t(qHash(text, 0x51a7e));
+}
+
+} // namespace
+
+DropboxListingBounds::DropboxListingBounds(Limits limits)
+    : m_limits(limits)
+{
+}
+
+void DropboxListingBounds::reset()
+{
+    m_pagesAsked = 0;
+    m_entries = 0;
+    m_cursors.clear();
+    startFolder();
+}
+
+void DropboxListingBounds::startFolder()
+{
+    m_pagesWithoutNew = 0;
+    m_folderEntries.clear();
+}
+
+QString DropboxListingBounds::askPage(const QString &cursor)
+{
+    if (!cursor.isEmpty() && !m_cursors.insert(keyOf(cursor)).second)
+        return QStringLiteral("Dropbox listing repeats a page it sent before");
+    if (++m_pagesAsked > m_limits.maxPages)
+        return QStringLiteral("Dropbox listing has more than %1 pages").arg(m_limits.maxPages);
+    return {};
+}
+
+QString DropboxListingBounds::takePage(const DropboxListPage &page, QList<DropboxEntry> &fresh)
+{
+    fresh.clear();
+    for (const DropboxEntry &entry : page.entries) {
+        if (m_folderEntries.insert(keyOf(entry.id.isEmpty() ? entry.pathLower : entry.id)).second)
+            fresh.append(entry);
+    }
+    m_entries += fresh.size();
+    if (m_entries > m_limits.maxEntries)
+        return QStringLiteral("Dropbox listing has more than %1 entries").arg(m_limits.maxEntries);
+    m_pagesWithoutNew = page.hasMore && fresh.isEmpty() ? m_pagesWithoutNew + 1 : 0;
+    if (m_pagesWithoutNew >= m_limits.maxPagesWithoutNewEntries)
+        return QStringLiteral("Dropbox listing sent %1 pages in a row without a new entry")
+            .arg(m_limits.maxPagesWithoutNewEntries);
+    return {};
+}
