@@ -1,5 +1,6 @@
 #include "preferences/ui/PreferencesTabViewController.h"
 
+#include <QAction>
 #include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
 #include <QLabel>
@@ -87,7 +88,11 @@ void PreferencesTabViewController::setPanes(
             space->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
             m_toolbar->addWidget(space);
         } else {
-            m_toolbar->addAction(m_styleController->toolbarItem(identifier, m_toolbar));
+            QAction *item = m_styleController->toolbarItem(identifier, m_toolbar);
+            m_toolbar->addAction(item);
+            // The pane switcher takes part in the Tab chain; Space on a pane's button shows it.
+            if (QWidget *button = m_toolbar->widgetForAction(item))
+                button->setFocusPolicy(Qt::TabFocus);
         }
     }
 }
@@ -231,6 +236,15 @@ QString PreferencesTabViewController::windowTitle(int index) const
         return applicationDisplayName() + QLatin1Char(' ')
             + PreferencesLocalization::localized(PreferencesLocalization::Identifier::preferences);
     return paneAt(index).preferencePaneTitle();
+}
+
+void PreferencesTabViewController::activateNeighbourPane(int step)
+{
+    const int count = static_cast<int>(m_preferencePanes.size());
+    if (count < 2)
+        return;
+    const int from = activeTab.value_or(0);
+    setActiveTab(((from + step) % count + count) % count, true);
 }
 
 void PreferencesTabViewController::activatePane(const QString &identifier, bool animated)

@@ -63,6 +63,9 @@ public:
     void transition(PreferencePane &from, PreferencePane &to, TransitionOptions options,
         const std::function<void()> &completion = {});
 
+    // The pane `step` places after the shown one, wrapping at either end (Ctrl+Tab, Ctrl+PgUp).
+    void activateNeighbourPane(int step);
+
     void activatePane(const QString &identifier, bool animated) override;
     void activatePane(int index, bool animated) override;
 

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QMimeData>
+#include <QTest>
 
 #include "app/LocalizedString.h"
 #include "app/SettingsDefaults.h"
@@ -121,6 +122,45 @@ TEST_F(RulesPaneTest, ADropBetweenRowsReordersWhatIsStoredAndShown)
     ASSERT_TRUE(model->dropMimeData(dragOf(0).get(), Qt::MoveAction, -1, -1, QModelIndex()));
     EXPECT_EQ(storedKeys().last(), "preferFormat");
 }
+
+struct RuleMoveCase {
+    const char *name;
+    int row;
+    Qt::Key key;
+    int landsAt; // -1: the key leaves the order alone
+};
+
+class RuleMoveKeysTest : public RulesPaneTest, public ::testing::WithParamInterface<RuleMoveCase>
+{
+};
+
+TEST_P(RuleMoveKeysTest, AltArrowMovesTheSelectedRuleAsADragWould)
+{
+    const RuleMoveCase &c = GetParam();
+    QTableView *table = pane.tvAutoMarkRules;
+    pane.view()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(pane.view()));
+    table->setFocus();
+    table->selectRow(c.row);
+    const QString moved = storedKeys().at(c.row);
+    QTest::keyClick(table, c.key, Qt::AltModifier);
+    if (c.landsAt < 0) {
+        EXPECT_FALSE(UserDefaults::standard().hasUserValue("autoMarkRules"));
+        EXPECT_EQ(table->currentIndex().row(), c.row);
+        return;
+    }
+    EXPECT_EQ(storedKeys().at(c.landsAt), moved);
+    EXPECT_EQ(pane.arrAutoMarkRuoles().rule(c.landsAt).value("key").toString(), moved);
+    EXPECT_EQ(table->currentIndex().row(), c.landsAt);
+    EXPECT_EQ(table->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(cell(c.landsAt, AutoMarkRulesModel::idState)->btnCheckBox()->property("row"), QVariant(c.landsAt));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, RuleMoveKeysTest,
+    ::testing::Values(RuleMoveCase { "Up", 4, Qt::Key_Up, 3 }, RuleMoveCase { "Down", 4, Qt::Key_Down, 5 },
+        RuleMoveCase { "DownFromTheFirst", 0, Qt::Key_Down, 1 }, RuleMoveCase { "UpAtTheTop", 0, Qt::Key_Up, -1 },
+        RuleMoveCase { "DownAtTheBottom", 7, Qt::Key_Down, -1 }),
+    [](const ::testing::TestParamInfo<RuleMoveCase> &info) { return std::string(info.param.name); });
 
 TEST_F(RulesPaneTest, ResetTurnsStoredEnglishTextsBackIntoKeys)
 {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTest>
 #include <QToolBar>
 
 #include "PreferencesTestPanes.h"
@@ -190,6 +191,53 @@ TEST_F(PreferencesWindowTest, SecondControllerOpensWhereTheFirstWasLeft)
     auto second = makeController();
     second->show(std::nullopt);
     EXPECT_EQ(second->window()->geometry().topLeft(), left);
+}
+
+struct PaneKeyCase {
+    const char *name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    // The pane shown after the key, from the second pane and from the last.
+    int fromSecond;
+    int fromLast;
+};
+
+class PaneKeysTest : public PreferencesWindowTest, public ::testing::WithParamInterface<PaneKeyCase>
+{
+};
+
+TEST_P(PaneKeysTest, KeyStepsToTheNeighbourPaneWrappingAtTheEnds)
+{
+    auto controller = makeController();
+    controller->show(PaneIdentifier("exclude"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    PreferencesTabViewController *tabs = controller->tabViewController();
+    QTest::keyClick(controller->window(), GetParam().key, GetParam().modifiers);
+    EXPECT_EQ(tabs->activeTab, std::optional<int>(GetParam().fromSecond));
+    EXPECT_TRUE(paneActions(*controller).at(GetParam().fromSecond)->isChecked());
+    tabs->setActiveTab(3, false);
+    QTest::keyClick(controller->window(), GetParam().key, GetParam().modifiers);
+    EXPECT_EQ(tabs->activeTab, std::optional<int>(GetParam().fromLast));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, PaneKeysTest,
+    ::testing::Values(PaneKeyCase { "CtrlTab", Qt::Key_Tab, Qt::ControlModifier, 2, 0 },
+        PaneKeyCase { "CtrlPageDown", Qt::Key_PageDown, Qt::ControlModifier, 2, 0 },
+        PaneKeyCase { "CtrlPageUp", Qt::Key_PageUp, Qt::ControlModifier, 0, 2 },
+        PaneKeyCase { "CtrlShiftTab", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 0, 2 }),
+    [](const ::testing::TestParamInfo<PaneKeyCase> &info) { return std::string(info.param.name); });
+
+TEST_F(PreferencesWindowTest, TabReachesThePaneSwitcherAndSpaceShowsThePane)
+{
+    auto controller = makeController();
+    controller->show(std::nullopt);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    QWidget *filter = controller->tabViewController()->toolbar()->widgetForAction(paneActions(*controller).at(3));
+    for (int i = 0; i < 8 && QApplication::focusWidget() != filter; ++i)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : controller->window(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), filter);
+    QTest::keyClick(filter, Qt::Key_Space);
+    EXPECT_EQ(controller->tabViewController()->activeTab, std::optional<int>(3));
 }
 
 class Recorder : public QWidget
