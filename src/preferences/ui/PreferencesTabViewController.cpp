@@ -2,7 +2,7 @@
 
 #include <QAction>
 #include <QGraphicsOpacityEffect>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPropertyAnimation>
@@ -244,7 +244,34 @@ void PreferencesTabViewController::activateNeighbourPane(int step)
     if (count < 2)
         return;
     const int from = activeTab.value_or(0);
-    setActiveTab(((from + step) % count + count) % count, true);
+    const bool onSwitcher = m_toolbar && m_toolbar->isAncestorOf(QApplication::focusWidget());
+    const int to = ((from + step) % count + count) % count;
+    setActiveTab(to, true);
+    // The focus goes along: to the new pane's button when it was on the switcher, else to the new
+    // pane's first control, so the key never leaves it in a pane that is gone.
+    QWidget *target = onSwitcher ? paneButton(to) : firstControl(paneAt(to).view());
+    if (target)
+        target->setFocus(Qt::TabFocusReason);
+}
+
+QWidget *PreferencesTabViewController::paneButton(int index) const
+{
+    const QString identifier = paneAt(index).toolbarItemIdentifier();
+    for (QAction *item : m_toolbar ? m_toolbar->actions() : QList<QAction *>()) {
+        if (item->data().toString() == identifier)
+            return m_toolbar->widgetForAction(item);
+    }
+    return nullptr;
+}
+
+QWidget *PreferencesTabViewController::firstControl(QWidget *paneView)
+{
+    for (QWidget *next = paneView->nextInFocusChain(); next != paneView && paneView->isAncestorOf(next);
+         next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(paneView))
+            return next;
+    }
+    return nullptr;
 }
 
 void PreferencesTabViewController::activatePane(const QString &identifier, bool animated)

@@ -79,6 +79,10 @@ private:
     void pinToSuperviewEdges(QWidget *paneView);
     void applyWindowGeometry(const QRect &geometry);
     QMainWindow *mainWindow() const;
+    // The switcher's button of the pane at `index`, if the style has one.
+    QWidget *paneButton(int index) const;
+    // The first control of the pane that Tab reaches.
+    static QWidget *firstControl(QWidget *paneView);
     PreferencePane &paneAt(int index) const;
 
     std::vector<std::shared_ptr<PreferencePane>> m_preferencePanes;

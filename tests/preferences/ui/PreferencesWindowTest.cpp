@@ -212,9 +212,12 @@ TEST_P(PaneKeysTest, KeyStepsToTheNeighbourPaneWrappingAtTheEnds)
     controller->show(PaneIdentifier("exclude"));
     ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
     PreferencesTabViewController *tabs = controller->tabViewController();
+    panes.at(1)->view()->findChild<QPushButton *>()->setFocus();
     QTest::keyClick(controller->window(), GetParam().key, GetParam().modifiers);
     EXPECT_EQ(tabs->activeTab, std::optional<int>(GetParam().fromSecond));
     EXPECT_TRUE(paneActions(*controller).at(GetParam().fromSecond)->isChecked());
+    // The focus goes into the pane now shown.
+    EXPECT_EQ(QApplication::focusWidget(), panes.at(GetParam().fromSecond)->view()->findChild<QPushButton *>());
     tabs->setActiveTab(3, false);
     QTest::keyClick(controller->window(), GetParam().key, GetParam().modifiers);
     EXPECT_EQ(tabs->activeTab, std::optional<int>(GetParam().fromLast));
@@ -238,6 +241,10 @@ TEST_F(PreferencesWindowTest, TabReachesThePaneSwitcherAndSpaceShowsThePane)
     ASSERT_EQ(QApplication::focusWidget(), filter);
     QTest::keyClick(filter, Qt::Key_Space);
     EXPECT_EQ(controller->tabViewController()->activeTab, std::optional<int>(3));
+    // From the switcher, Ctrl+Tab keeps the focus on the switcher, on the pane now shown.
+    QTest::keyClick(filter, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(),
+        controller->tabViewController()->toolbar()->widgetForAction(paneActions(*controller).at(0)));
 }
 
 class Recorder : public QWidget
