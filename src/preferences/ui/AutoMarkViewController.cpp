@@ -61,6 +61,8 @@ void AutoMarkViewController::viewDidLoad()
     tvAutoMarkRules->setSelectionBehavior(QAbstractItemView::SelectRows);
     tvAutoMarkRules->setSelectionMode(QAbstractItemView::SingleSelection);
     tvAutoMarkRules->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list for the next control; the arrows move within it.
+    tvAutoMarkRules->setTabKeyNavigation(false);
     tvAutoMarkRules->setDragDropMode(QAbstractItemView::DragDrop);
     tvAutoMarkRules->setDefaultDropAction(Qt::MoveAction);
     tvAutoMarkRules->setDragDropOverwriteMode(false);

@@ -249,9 +249,20 @@ void PreferencesTabViewController::activateNeighbourPane(int step)
     setActiveTab(to, true);
     // The focus goes along: to the new pane's button when it was on the switcher, else to the new
     // pane's first control, so the key never leaves it in a pane that is gone.
-    QWidget *target = onSwitcher ? paneButton(to) : firstControl(paneAt(to).view());
-    if (target)
-        target->setFocus(Qt::TabFocusReason);
+    if (!onSwitcher) {
+        focusActivePane();
+        return;
+    }
+    if (QWidget *button = paneButton(to))
+        button->setFocus(Qt::TabFocusReason);
+}
+
+void PreferencesTabViewController::focusActivePane()
+{
+    if (!activeTab)
+        return;
+    if (QWidget *control = firstControl(paneAt(*activeTab).view()))
+        control->setFocus(Qt::TabFocusReason);
 }
 
 QWidget *PreferencesTabViewController::paneButton(int index) const

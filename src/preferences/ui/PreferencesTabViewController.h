@@ -65,6 +65,8 @@ public:
 
     // The pane `step` places after the shown one, wrapping at either end (Ctrl+Tab, Ctrl+PgUp).
     void activateNeighbourPane(int step);
+    // Gives the focus to the first control of the shown pane.
+    void focusActivePane();
 
     void activatePane(const QString &identifier, bool animated) override;
     void activatePane(int index, bool animated) override;

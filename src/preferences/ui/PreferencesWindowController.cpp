@@ -128,6 +128,8 @@ void PreferencesWindowController::show(const std::optional<Preferences::PaneIden
     restoreWindowPosition();
     m_window->raise();
     m_window->activateWindow();
+    // The keys start in the pane, as in any settings window; the switcher is a Shift+Tab away.
+    m_tabViewController.focusActivePane();
 }
 
 void PreferencesWindowController::showWindow()
