@@ -12,6 +12,11 @@ struct MnemonicCase {
     QStringList marked;
 };
 
+void PrintTo(const MnemonicCase &value, std::ostream *out)
+{
+    *out << value.name;
+}
+
 class MenuMnemonicsTest : public ::testing::TestWithParam<MnemonicCase>
 {
 };
@@ -36,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(Titles, MenuMnemonicsTest,
         MnemonicCase { "AmpersandStaysText", { "Tom & Jerry", "& more" }, { "&Tom && Jerry", "&& &more" } },
         MnemonicCase { "CaseDoesNotMatter", { "help", "Hide" }, { "&help", "H&ide" } },
         MnemonicCase { "NoLetterLeft", { "A", "a", "" }, { "&A", "a", "" } },
-        MnemonicCase { "OtherScripts", { "Über", "Hilfe", "Установки" }, { "&Über", "&Hilfe", "&Установки" } }),
+        MnemonicCase {
+            "OtherScripts", { "Über", "Hilfe", "Установки" }, { "&Über", "&Hilfe", "&Установки" } }),
     [](const ::testing::TestParamInfo<MnemonicCase> &info) { return std::string(info.param.name); });
 
 } // namespace

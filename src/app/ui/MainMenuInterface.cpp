@@ -63,14 +63,14 @@ void MainMenuInterface::load(AppDelegate &delegate)
     delegate.menuItemUninstall = delegate.menuItemUnInstall;
     delegate.menuItemUninstall->setVisible(false);
     appMenu->addSeparator();
-    delegate.menuItemQuit = addItem(appMenu, QStringLiteral("menuItemQuit"),
-        QKeySequence::keyBindings(QKeySequence::Quit));
+    delegate.menuItemQuit
+        = addItem(appMenu, QStringLiteral("menuItemQuit"), QKeySequence::keyBindings(QKeySequence::Quit));
 
     QMenu *helpMenu = bar->addMenu(QString());
     helpMenu->setObjectName(QStringLiteral("menuHelp"));
     delegate.menuItemHelpHeader = helpMenu->menuAction();
-    delegate.menuItemHelp = addItem(helpMenu, QStringLiteral("menuItemHelp"),
-        QKeySequence::keyBindings(QKeySequence::HelpContents));
+    delegate.menuItemHelp = addItem(
+        helpMenu, QStringLiteral("menuItemHelp"), QKeySequence::keyBindings(QKeySequence::HelpContents));
 
     AppDelegate *target = &delegate;
     QObject::connect(delegate.menuItemAbout, &QAction::triggered, target, &AppDelegate::showAbout);

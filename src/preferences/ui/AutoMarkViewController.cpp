@@ -76,8 +76,8 @@ void AutoMarkViewController::viewDidLoad()
     header->setStretchLastSection(true);
     layout->addWidget(tvAutoMarkRules, 1);
     for (const auto &[key, step] : { std::pair { Qt::Key_Up, -1 }, std::pair { Qt::Key_Down, 1 } })
-        connect(new QShortcut(QKeySequence(Qt::ALT | key), tvAutoMarkRules, nullptr, nullptr,
-                    Qt::WidgetShortcut),
+        connect(
+            new QShortcut(QKeySequence(Qt::ALT | key), tvAutoMarkRules, nullptr, nullptr, Qt::WidgetShortcut),
             &QShortcut::activated, this, [this, step = step] { moveSelectedRule(step); });
 
     observeResetToDefaults([this] { resetFromDefaults(); });

@@ -1,8 +1,8 @@
 #include "preferences/ui/PreferencesTabViewController.h"
 
 #include <QAction>
-#include <QGraphicsOpacityEffect>
 #include <QApplication>
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPropertyAnimation>

@@ -216,7 +216,7 @@ void ResultsGridView::focusInEvent(QFocusEvent *event)
 {
     // Reached by Tab, the grid shows where its keys will act before any of them is pressed.
     if (!currentIndexPath() && numberOfItemsInSection(0) > 0)
-        m_current = IndexPath{0, 0};
+        m_current = IndexPath { 0, 0 };
     MyCollectionView::focusInEvent(event);
     applySelectionToCells();
 }
@@ -308,20 +308,16 @@ void ResultsGridView::mousePressEvent(QMouseEvent *event)
 
 void ResultsGridView::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Left: moveCurrent(-1, 0, event->modifiers()); break;
-    case Qt::Key_Right: moveCurrent(1, 0, event->modifiers()); break;
-    case Qt::Key_Up: moveCurrent(0, -1, event->modifiers()); break;
-    case Qt::Key_Down: moveCurrent(0, 1, event->modifiers()); break;
-    case Qt::Key_Space: toggleCurrentMark(); break;
-    case Qt::Key_F10:
-        if (event->modifiers() != Qt::ShiftModifier) {
-            MyCollectionView::keyPressEvent(event);
-            return;
-        }
+    static const std::map<int, QPoint> arrows { { Qt::Key_Left, { -1, 0 } }, { Qt::Key_Right, { 1, 0 } },
+        { Qt::Key_Up, { 0, -1 } }, { Qt::Key_Down, { 0, 1 } } };
+    const auto arrow = arrows.find(event->key());
+    if (arrow != arrows.end())
+        moveCurrent(arrow->second.x(), arrow->second.y(), event->modifiers());
+    else if (event->key() == Qt::Key_Space)
+        toggleCurrentMark();
+    else if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)
         openCurrentMenu();
-        break;
-    default:
+    else {
         MyCollectionView::keyPressEvent(event);
         return;
     }
@@ -338,7 +334,7 @@ void ResultsGridView::moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifier
     if (!from)
         target = m_layout.numberOfItemsInSection(0) > 0 ? std::optional(GridFlowLayout::Position{0, 0}) : std::nullopt;
     else
-        target = m_layout.neighbour({from->section, from->item}, dx, dy);
+        target = m_layout.neighbour({ from->section, from->item }, dx, dy);
     if (!target)
         return;
     const IndexPath indexPath{target->first, target->second};

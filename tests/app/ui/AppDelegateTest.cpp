@@ -2,24 +2,23 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSet>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QFileInfo>
-#include <QApplication>
 
 #include "app/AppStartup.h"
-#include "app/MenuMnemonics.h"
 #include "app/LocalizedString.h"
+#include "app/MenuMnemonics.h"
 #include "app/ScanGlobals.h"
 #include "app/ScanWrapper.h"
 #include "app/SettingsDefaults.h"

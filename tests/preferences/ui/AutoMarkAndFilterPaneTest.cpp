@@ -130,6 +130,11 @@ struct RuleMoveCase {
     int landsAt; // -1: the key leaves the order alone
 };
 
+void PrintTo(const RuleMoveCase &value, std::ostream *out)
+{
+    *out << value.name;
+}
+
 class RuleMoveKeysTest : public RulesPaneTest, public ::testing::WithParamInterface<RuleMoveCase>
 {
 };
@@ -153,12 +158,14 @@ TEST_P(RuleMoveKeysTest, AltArrowMovesTheSelectedRuleAsADragWould)
     EXPECT_EQ(pane.arrAutoMarkRuoles().rule(c.landsAt).value("key").toString(), moved);
     EXPECT_EQ(table->currentIndex().row(), c.landsAt);
     EXPECT_EQ(table->selectionModel()->selectedRows().size(), 1);
-    EXPECT_EQ(cell(c.landsAt, AutoMarkRulesModel::idState)->btnCheckBox()->property("row"), QVariant(c.landsAt));
+    EXPECT_EQ(
+        cell(c.landsAt, AutoMarkRulesModel::idState)->btnCheckBox()->property("row"), QVariant(c.landsAt));
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, RuleMoveKeysTest,
     ::testing::Values(RuleMoveCase { "Up", 4, Qt::Key_Up, 3 }, RuleMoveCase { "Down", 4, Qt::Key_Down, 5 },
-        RuleMoveCase { "DownFromTheFirst", 0, Qt::Key_Down, 1 }, RuleMoveCase { "UpAtTheTop", 0, Qt::Key_Up, -1 },
+        RuleMoveCase { "DownFromTheFirst", 0, Qt::Key_Down, 1 },
+        RuleMoveCase { "UpAtTheTop", 0, Qt::Key_Up, -1 },
         RuleMoveCase { "DownAtTheBottom", 7, Qt::Key_Down, -1 }),
     [](const ::testing::TestParamInfo<RuleMoveCase> &info) { return std::string(info.param.name); });
 

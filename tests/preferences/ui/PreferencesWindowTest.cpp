@@ -202,6 +202,11 @@ struct PaneKeyCase {
     int fromLast;
 };
 
+void PrintTo(const PaneKeyCase &value, std::ostream *out)
+{
+    *out << value.name;
+}
+
 class PaneKeysTest : public PreferencesWindowTest, public ::testing::WithParamInterface<PaneKeyCase>
 {
 };
@@ -217,7 +222,8 @@ TEST_P(PaneKeysTest, KeyStepsToTheNeighbourPaneWrappingAtTheEnds)
     EXPECT_EQ(tabs->activeTab, std::optional<int>(GetParam().fromSecond));
     EXPECT_TRUE(paneActions(*controller).at(GetParam().fromSecond)->isChecked());
     // The focus goes into the pane now shown.
-    EXPECT_EQ(QApplication::focusWidget(), panes.at(GetParam().fromSecond)->view()->findChild<QPushButton *>());
+    EXPECT_EQ(
+        QApplication::focusWidget(), panes.at(GetParam().fromSecond)->view()->findChild<QPushButton *>());
     tabs->setActiveTab(3, false);
     QTest::keyClick(controller->window(), GetParam().key, GetParam().modifiers);
     EXPECT_EQ(tabs->activeTab, std::optional<int>(GetParam().fromLast));
@@ -235,9 +241,11 @@ TEST_F(PreferencesWindowTest, TabReachesThePaneSwitcherAndSpaceShowsThePane)
     auto controller = makeController();
     controller->show(std::nullopt);
     ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
-    QWidget *filter = controller->tabViewController()->toolbar()->widgetForAction(paneActions(*controller).at(3));
+    QWidget *filter
+        = controller->tabViewController()->toolbar()->widgetForAction(paneActions(*controller).at(3));
     for (int i = 0; i < 8 && QApplication::focusWidget() != filter; ++i)
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : controller->window(), Qt::Key_Tab);
+        QTest::keyClick(
+            QApplication::focusWidget() ? QApplication::focusWidget() : controller->window(), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), filter);
     QTest::keyClick(filter, Qt::Key_Space);
     EXPECT_EQ(controller->tabViewController()->activeTab, std::optional<int>(3));

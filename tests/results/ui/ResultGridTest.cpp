@@ -219,7 +219,8 @@ TEST_F(ResultGridFixture, ManyGroupsMakeOnlyAScreenfulOfCells)
     EXPECT_TRUE(controller->thumbnailLoader().isSettlePending()) << "scrolling arms one delayed visible pass";
 }
 
-namespace {
+namespace
+{
 
 void pressKey(QWidget *widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -231,8 +232,8 @@ void pressKey(QWidget *widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt
 
 TEST_F(ResultGridFixture, SpaceTicksTheCurrentPhotosBoxAndTheFocusMarkFollowsTheKeys)
 {
-    auto pair = photos("a", {1.0f, 1.0f});
-    enter({pair, photos("b", {1.0f, 1.0f})});
+    auto pair = photos("a", { 1.0f, 1.0f });
+    enter({ pair, photos("b", { 1.0f, 1.0f }) });
     grid().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(grid().window()));
     grid().setFocus(Qt::TabFocusReason);
@@ -262,13 +263,18 @@ struct GridMenuKey {
     std::function<void(QWidget *grid)> press;
 };
 
+void PrintTo(const GridMenuKey &value, std::ostream *out)
+{
+    *out << value.name;
+}
+
 class GridMenuKeyTest : public ResultGridFixture, public ::testing::WithParamInterface<GridMenuKey>
 {
 };
 
 TEST_P(GridMenuKeyTest, OpensTheCurrentPhotosMenuWithItAloneSelected)
 {
-    enter({photos("a", {1.0f, 1.0f, 1.0f}), photos("b", {1.0f, 1.0f})});
+    enter({ photos("a", { 1.0f, 1.0f, 1.0f }), photos("b", { 1.0f, 1.0f }) });
     MouseEvents::press(grid().viewport(), centreOf(0, 0));
     pressKey(&grid(), Qt::Key_Right, Qt::ShiftModifier);
     pressKey(&grid(), Qt::Key_Right, Qt::ShiftModifier);
@@ -279,15 +285,17 @@ TEST_P(GridMenuKeyTest, OpensTheCurrentPhotosMenuWithItAloneSelected)
     EXPECT_TRUE(menu->isVisible());
     EXPECT_TRUE(grid().viewport()->rect().contains(grid().viewport()->mapFromGlobal(menu->pos())));
     menu->close();
-    EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath>{{0, 2}}));
-    EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath>{{0, 2}}));
+    EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath> { { 0, 2 } }));
+    EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath> { { 0, 2 } }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, GridMenuKeyTest,
-    ::testing::Values(GridMenuKey{"ShiftF10", [](QWidget *grid) { pressKey(grid, Qt::Key_F10, Qt::ShiftModifier); }},
-                      GridMenuKey{"MenuKey",
-                                  [](QWidget *grid) {
-                                      QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(0, 0), grid->mapToGlobal(QPoint(0, 0)));
-                                      QApplication::sendEvent(grid, &menu);
-                                  }}),
+    ::testing::Values(
+        GridMenuKey { "ShiftF10", [](QWidget *grid) { pressKey(grid, Qt::Key_F10, Qt::ShiftModifier); } },
+        GridMenuKey { "MenuKey",
+            [](QWidget *grid) {
+                QContextMenuEvent menu(
+                    QContextMenuEvent::Keyboard, QPoint(0, 0), grid->mapToGlobal(QPoint(0, 0)));
+                QApplication::sendEvent(grid, &menu);
+            } }),
     [](const ::testing::TestParamInfo<GridMenuKey> &info) { return std::string(info.param.name); });
