@@ -193,66 +193,34 @@ TEST_F(PreferencesWindowTest, SecondControllerOpensWhereTheFirstWasLeft)
     EXPECT_EQ(second->window()->geometry().topLeft(), left);
 }
 
-struct PaneKeyCase {
-    const char *name;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    // The pane shown after the key, from the second pane and from the last.
-    int fromSecond;
-    int fromLast;
-};
-
-void PrintTo(const PaneKeyCase &value, std::ostream *out)
-{
-    *out << value.name;
-}
-
-class PaneKeysTest : public PreferencesWindowTest, public ::testing::WithParamInterface<PaneKeyCase>
-{
-};
-
-TEST_P(PaneKeysTest, KeyStepsToTheNeighbourPaneWrappingAtTheEnds)
-{
-    auto controller = makeController();
-    controller->show(PaneIdentifier("exclude"));
-    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
-    PreferencesTabViewController *tabs = controller->tabViewController();
-    panes.at(1)->view()->findChild<QPushButton *>()->setFocus();
-    QTest::keyClick(controller->window(), GetParam().key, GetParam().modifiers);
-    EXPECT_EQ(tabs->activeTab, std::optional<int>(GetParam().fromSecond));
-    EXPECT_TRUE(paneActions(*controller).at(GetParam().fromSecond)->isChecked());
-    // The focus goes into the pane now shown.
-    EXPECT_EQ(
-        QApplication::focusWidget(), panes.at(GetParam().fromSecond)->view()->findChild<QPushButton *>());
-    tabs->setActiveTab(3, false);
-    QTest::keyClick(controller->window(), GetParam().key, GetParam().modifiers);
-    EXPECT_EQ(tabs->activeTab, std::optional<int>(GetParam().fromLast));
-}
-
-INSTANTIATE_TEST_SUITE_P(Keys, PaneKeysTest,
-    ::testing::Values(PaneKeyCase { "CtrlTab", Qt::Key_Tab, Qt::ControlModifier, 2, 0 },
-        PaneKeyCase { "CtrlPageDown", Qt::Key_PageDown, Qt::ControlModifier, 2, 0 },
-        PaneKeyCase { "CtrlPageUp", Qt::Key_PageUp, Qt::ControlModifier, 0, 2 },
-        PaneKeyCase { "CtrlShiftTab", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 0, 2 }),
-    [](const ::testing::TestParamInfo<PaneKeyCase> &info) { return std::string(info.param.name); });
-
-TEST_F(PreferencesWindowTest, TabReachesThePaneSwitcherAndSpaceShowsThePane)
+TEST_F(PreferencesWindowTest, KeysStepThroughThePanesAndTheFocusGoesAlong)
 {
     auto controller = makeController();
     controller->show(std::nullopt);
     ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
-    QWidget *filter
-        = controller->tabViewController()->toolbar()->widgetForAction(paneActions(*controller).at(3));
+    PreferencesTabViewController *tabs = controller->tabViewController();
+    // Key, the pane it reaches from the second pane, and from the last (wrapping round).
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, int, int> keys[] = {
+        { Qt::Key_Tab, Qt::ControlModifier, 2, 0 }, { Qt::Key_PageDown, Qt::ControlModifier, 2, 0 },
+        { Qt::Key_PageUp, Qt::ControlModifier, 0, 2 }, { Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 0, 2 } };
+    for (const auto &[key, modifiers, fromSecond, fromLast] : keys) {
+        for (const auto &[from, to] : { std::pair { 1, fromSecond }, std::pair { 3, fromLast } }) {
+            tabs->setActiveTab(from, false);
+            panes.at(from)->view()->findChild<QPushButton *>()->setFocus();
+            QTest::keyClick(controller->window(), key, modifiers);
+            EXPECT_EQ(tabs->activeTab, std::optional<int>(to)) << key << " from " << from;
+            EXPECT_EQ(QApplication::focusWidget(), panes.at(to)->view()->findChild<QPushButton *>());
+        }
+    }
+    // Tab reaches the switcher; Space shows a pane, Ctrl+Tab keeps the focus on the switcher.
+    QWidget *filter = tabs->toolbar()->widgetForAction(paneActions(*controller).at(3));
     for (int i = 0; i < 8 && QApplication::focusWidget() != filter; ++i)
-        QTest::keyClick(
-            QApplication::focusWidget() ? QApplication::focusWidget() : controller->window(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), filter);
     QTest::keyClick(filter, Qt::Key_Space);
-    EXPECT_EQ(controller->tabViewController()->activeTab, std::optional<int>(3));
-    // From the switcher, Ctrl+Tab keeps the focus on the switcher, on the pane now shown.
+    EXPECT_EQ(tabs->activeTab, std::optional<int>(3));
     QTest::keyClick(filter, Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::focusWidget(),
-        controller->tabViewController()->toolbar()->widgetForAction(paneActions(*controller).at(0)));
+    EXPECT_EQ(QApplication::focusWidget(), tabs->toolbar()->widgetForAction(paneActions(*controller).at(0)));
 }
 
 class Recorder : public QWidget

@@ -219,83 +219,43 @@ TEST_F(ResultGridFixture, ManyGroupsMakeOnlyAScreenfulOfCells)
     EXPECT_TRUE(controller->thumbnailLoader().isSettlePending()) << "scrolling arms one delayed visible pass";
 }
 
-namespace
-{
-
-void pressKey(QWidget *widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(widget, &press);
-}
-
-} // namespace
-
 TEST_F(ResultGridFixture, SpaceTicksTheCurrentPhotosBoxAndTheFocusMarkFollowsTheKeys)
 {
-    auto pair = photos("a", { 1.0f, 1.0f });
-    enter({ pair, photos("b", { 1.0f, 1.0f }) });
+    auto pair = photos("a", {1.0f, 1.0f});
+    enter({pair, photos("b", {1.0f, 1.0f})});
     grid().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(grid().window()));
     grid().setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(grid().hasFocus());
     EXPECT_TRUE(cell(0, 0)->showsFocusMark()) << "the grid shows where its keys act once it has the focus";
-    pressKey(&grid(), Qt::Key_Space);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(pair->children[0]->isMark);
-    EXPECT_TRUE(cell(0, 0)->btnCheckBox->isChecked());
-    EXPECT_EQ(controller->countMarked, 1);
-
-    pressKey(&grid(), Qt::Key_Right);
-    EXPECT_TRUE(cell(0, 1)->showsFocusMark());
-    EXPECT_FALSE(cell(0, 0)->showsFocusMark());
-    pressKey(&grid(), Qt::Key_Space);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(pair->children[1]->isMark) << "a group keeps one unmarked file";
-    EXPECT_FALSE(cell(0, 1)->btnCheckBox->isChecked());
-    EXPECT_EQ(controller->countMarked, 1);
-
+    // Space on each photo of the pair: the first is marked, the last unmarked one is refused.
+    for (const auto &[item, marks] : {std::pair{0, true}, std::pair{1, false}}) {
+        QTest::keyClick(&grid(), Qt::Key_Space);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(pair->children[item]->isMark, marks);
+        EXPECT_EQ(cell(0, item)->btnCheckBox->isChecked(), marks);
+        EXPECT_EQ(controller->countMarked, 1);
+        QTest::keyClick(&grid(), Qt::Key_Right);
+        EXPECT_FALSE(cell(0, item)->showsFocusMark());
+    }
     grid().clearFocus();
-    EXPECT_FALSE(cell(0, 1)->showsFocusMark());
+    EXPECT_FALSE(cell(1, 0)->showsFocusMark());
 }
 
-struct GridMenuKey {
-    const char *name;
-    std::function<void(QWidget *grid)> press;
-};
-
-void PrintTo(const GridMenuKey &value, std::ostream *out)
+TEST_F(ResultGridFixture, MenuKeysOpenTheCurrentPhotosMenuWithItAloneSelected)
 {
-    *out << value.name;
+    enter({photos("a", {1.0f, 1.0f, 1.0f}), photos("b", {1.0f, 1.0f})});
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0), grid().mapToGlobal(QPoint(0, 0)));
+    const std::function<void()> keys[] = {[&] { QTest::keyClick(&grid(), Qt::Key_F10, Qt::ShiftModifier); },
+                                          [&] { QApplication::sendEvent(&grid(), &menuKey); }};
+    for (const auto &press : keys) {
+        MouseEvents::press(grid().viewport(), centreOf(0, 2));
+        grid().selectItemsAtIndexPaths({{0, 0}, {0, 1}}, MyCollectionView::ScrollPosition::None);
+        press();
+        QMenu *menu = controller->menuForCollectionView;
+        ASSERT_TRUE(menu && menu->isVisible());
+        EXPECT_TRUE(grid().viewport()->rect().contains(grid().viewport()->mapFromGlobal(menu->pos())));
+        menu->close();
+        EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath>{{0, 2}}));
+        EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath>{{0, 2}}));
+    }
 }
-
-class GridMenuKeyTest : public ResultGridFixture, public ::testing::WithParamInterface<GridMenuKey>
-{
-};
-
-TEST_P(GridMenuKeyTest, OpensTheCurrentPhotosMenuWithItAloneSelected)
-{
-    enter({ photos("a", { 1.0f, 1.0f, 1.0f }), photos("b", { 1.0f, 1.0f }) });
-    MouseEvents::press(grid().viewport(), centreOf(0, 0));
-    pressKey(&grid(), Qt::Key_Right, Qt::ShiftModifier);
-    pressKey(&grid(), Qt::Key_Right, Qt::ShiftModifier);
-    ASSERT_EQ(grid().selectionIndexPaths().size(), 3);
-    GetParam().press(&grid());
-    QMenu *menu = controller->menuForCollectionView;
-    ASSERT_TRUE(menu);
-    EXPECT_TRUE(menu->isVisible());
-    EXPECT_TRUE(grid().viewport()->rect().contains(grid().viewport()->mapFromGlobal(menu->pos())));
-    menu->close();
-    EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath> { { 0, 2 } }));
-    EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath> { { 0, 2 } }));
-}
-
-INSTANTIATE_TEST_SUITE_P(Keys, GridMenuKeyTest,
-    ::testing::Values(
-        GridMenuKey { "ShiftF10", [](QWidget *grid) { pressKey(grid, Qt::Key_F10, Qt::ShiftModifier); } },
-        GridMenuKey { "MenuKey",
-            [](QWidget *grid) {
-                QContextMenuEvent menu(
-                    QContextMenuEvent::Keyboard, QPoint(0, 0), grid->mapToGlobal(QPoint(0, 0)));
-                QApplication::sendEvent(grid, &menu);
-            } }),
-    [](const ::testing::TestParamInfo<GridMenuKey> &info) { return std::string(info.param.name); });
