@@ -1,6 +1,6 @@
 // Return and Escape for a window, a sheet or a view: Return presses the focused push button, else
-// the default button; Escape presses the cancel button. Keys reach it
-// only when the focused widget has left them, so a list or a field keeps its own keys.
+// the default button; Escape presses the cancel button. Keys reach it only when the focused widget
+// has left them, so a list or a field keeps its own keys.
 #pragma once
 
 #include <QAbstractButton>
