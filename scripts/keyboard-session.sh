@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The main road by keyboard alone, under a real X server and window manager: adds a folder of
-# photos with the Add Folder button and its open panel, scans, switches the results to the list,
-# marks a photo (the context-menu key and Mark), moves it to the Trash and goes back to the main
-# window. Only xdotool key and type commands reach the program: no mouse event at all.
+# The main road by keyboard alone, under a real X server and window manager: opens Preferences with
+# Ctrl+Comma and walks every pane with Ctrl+Tab (adds an exclusion, moves an auto-mark rule up,
+# lowers the minimum size), adds a folder of photos with the Add Folder button and its open panel,
+# scans, marks a photo in the grid (Space), switches the results to the list, marks a photo of the
+# other group there (the context-menu key and Mark), moves both to the Trash and goes back to the
+# main window. Only xdotool key and type commands reach the program: no mouse event at all.
 #
 #   scripts/keyboard-session.sh [BUILD_DIR] [DISPLAY_NUMBER] [SIZE]
 #
@@ -47,6 +49,35 @@ keys() {
     sleep 0.6
 }
 
+visible_windows() {
+    (xdotool search --onlyvisible --pid "$app" 2>/dev/null || true) | wc -l
+}
+
+# Keys that open a menu: waits (up to five seconds) until the menu's window shows.
+menu_keys() {
+    local before
+    before=$(visible_windows)
+    xdotool key --delay 120 "$@"
+    for _ in $(seq 20); do
+        if [ "$(visible_windows)" -gt "$before" ]; then
+            sleep 0.3
+            return 0
+        fi
+        sleep 0.25
+    done
+    echo "note: no menu window seen after $*" | tee -a "$out/session.log"
+}
+
+active_title() {
+    xdotool getactivewindow getwindowname 2>/dev/null || true
+}
+
+# The value of a settings key, as Python prints it.
+setting() {
+    python3 -c 'import plistlib, sys
+print(plistlib.load(open(sys.argv[1], "rb")).get(sys.argv[2]))' "$home/.config/Quennary/settings.plist" "$1"
+}
+
 # Waits up to $2 seconds for a window whose name matches $1.
 wait_window() {
     for _ in $(seq $(($2 * 4))); do
@@ -67,7 +98,8 @@ fi
 
 # Photos: two pairs of exact copies and one photo without a twin, large enough for any minimum.
 photos="$home/Pictures/trip"
-mkdir -p "$photos"
+excluded="$home/Pictures/private"
+mkdir -p "$photos" "$excluded"
 QT_QPA_PLATFORM=offscreen "$build/bench/quennary-make-corpus" photos "$home/corpus" 3 1200 900 2>/dev/null
 names=(beach forest single)
 for i in 0 1 2; do
@@ -85,65 +117,126 @@ sleep 2
 xdotool search --onlyvisible --name '^Quennary$' windowactivate --sync 2>/dev/null || true
 shot 01-main
 
+step "Ctrl+Comma opens Preferences on its first pane"
+keys ctrl+comma
+sleep 1
+[ "$(active_title)" = General ] || fail "Preferences did not open on General (active: $(active_title))"
+shot 02-preferences-general
+
+step "Ctrl+Tab to Exclusions; Tab to +, Space, type the folder in the open panel"
+keys ctrl+Tab
+[ "$(active_title)" = Exclusions ] || fail "Ctrl+Tab did not reach Exclusions"
+keys ${EXCLUDE_KEYS:-Tab} space
+sleep 1.5
+xdotool type --delay 40 "$excluded"
+keys Return
+sleep 1
+shot 03-exclusion-added
+
+step "Ctrl+PgDn to Auto Mark: the list has the focus on its first rule; Down to the second, Alt+Up moves it up"
+keys ctrl+Next
+[ "$(active_title)" = "Auto Mark" ] || fail "Ctrl+PgDn did not reach Auto Mark"
+keys Down alt+Up
+shot 04-rule-moved
+
+step "Ctrl+Tab to Filter; Tab to the minimum size, type 40"
+keys ctrl+Tab
+[ "$(active_title)" = Filter ] || fail "Ctrl+Tab did not reach Filter"
+keys ${SIZE_KEYS:-Tab} ctrl+a
+xdotool type --delay 40 40
+keys Tab
+shot 05-minimum-size
+
+step "Ctrl+Shift+Tab back to Auto Mark, Ctrl+PgUp twice to General, Ctrl+Tab through to General again"
+keys ctrl+shift+Tab
+[ "$(active_title)" = "Auto Mark" ] || fail "Ctrl+Shift+Tab did not go back to Auto Mark"
+keys ctrl+Prior ctrl+Prior
+[ "$(active_title)" = General ] || fail "Ctrl+PgUp did not go back to General"
+keys ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab
+[ "$(active_title)" = General ] || fail "Ctrl+Tab did not wrap round to General"
+keys Escape
+sleep 0.5
+[ "$(active_title)" = Quennary ] || fail "Escape did not close Preferences"
+rules=$(setting autoMarkRules)
+case "$rules" in
+*"'key': 'library'"*"'key': 'preferFormat'"*) ;;
+*) fail "the Photos library rule is not first: $rules" ;;
+esac
+setting excludedFolders | grep -qF "$excluded" || fail "the exclusion was not stored"
+[ "$(setting minimumFileSize)" = 40 ] || fail "the minimum size is $(setting minimumFileSize), not 40"
+
 step "Tab from the scan list to Add Folder, Space presses it; type the folder in the open panel"
 keys Tab Tab Tab
-shot 02-add-folder-focused
+shot 06-add-folder-focused
 keys space
 sleep 1.5
-shot 03-open-panel
+shot 07-open-panel
 xdotool type --delay 40 "$photos"
 keys Return
 sleep 1.5
-shot 04-folder-added
+shot 08-folder-added
 
-step "Return presses Scan for Duplicates (the default button; Space would press Add Folder)"
-keys ${SCAN_KEYS:-Return}
+step "Shift+Tab back to the list; Return there presses Scan for Duplicates (on a button it presses that button)"
+keys ${SCAN_KEYS:-shift+Tab shift+Tab shift+Tab Return}
 sleep 12
-shot 05-scan-complete
+shot 09-scan-complete
 
 step "Escape leaves the scan-complete sheet: mark by hand"
 keys Escape
 sleep 1
-shot 06-results-grid
+shot 10-results-grid
+
+step "The grid has the focus, its first photo the focus mark; Shift+F10 shows its menu, Escape; Space ticks its box"
+shot 11-grid-focus
+menu_keys shift+F10
+shot 12-grid-menu
+keys Escape
+keys space
+sleep 0.5
+shot 13-grid-marked
 
 step "Shift+Tab to the listing button, Space opens its menu, choose the list"
-keys ${LISTING_KEYS:-shift+Tab shift+Tab shift+Tab} space
-sleep 0.5
+keys ${LISTING_KEYS:-shift+Tab shift+Tab shift+Tab}
+menu_keys space
 keys Down Return
 sleep 1
-shot 07-results-list
+shot 14-results-list
 
-step "Down to the first photo, the context-menu key, Mark"
-keys Down Down
-keys Menu
-shot 08-context-menu
+step "Down to the first photo of the second group, the context-menu key, Mark"
+keys Down Down Down Down Down
+menu_keys Menu
+shot 15-context-menu
 keys Down Return
-shot 09-marked
+shot 16-marked
 
-step "Return presses Trash Marked; Return confirms Move to Trash; Return closes the summary"
+step "Return presses Trash Marked (the list has the focus); Return confirms Move to Trash; Return closes the summary"
 keys Return
 sleep 1
-shot 10-confirm
+shot 17-confirm
 keys Return
 sleep 3
-shot 11-summary
+shot 18-summary
 keys Return
 sleep 1
-shot 12-after-summary
+shot 19-after-summary
 
 step "Tab to Back, Space, and Return on the question: the main window again"
 keys ${BACK_KEYS:-shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab} space
 sleep 1
-shot 13-back-question
+shot 20-back-question
 keys Return
 sleep 2
-shot 14-main-again
+shot 21-main-again
 
-trashed=$(find "$home/.local/share/Trash/files" -type f 2>/dev/null | wc -l)
+trashed=$( (find "$home/.local/share/Trash/files" -type f 2>/dev/null || true) | wc -l)
 left=$(find "$photos" -type f | wc -l)
 echo "files in the Trash: $trashed; photos left in the folder: $left" | tee -a "$out/session.log"
-[ "$trashed" -eq 1 ] || fail "expected one file in the Trash"
-[ "$left" -eq 4 ] || fail "expected four photos left"
+[ "$trashed" -eq 2 ] || fail "expected two files in the Trash"
+[ "$left" -eq 3 ] || fail "expected three photos left"
+# One copy of each pair went: one of beach and one of forest stay.
+for name in beach forest; do
+    [ "$(find "$photos" -name "$name*" | wc -l)" -eq 1 ] || fail "expected one $name photo left"
+done
 grep -q '^Back from the results to the main window$' "$home/.local/state/Quennary/"*.log ||
     fail "the main window did not come back"
 grep -q . "$out/stdout.txt" && fail "the program wrote to standard output"

@@ -52,7 +52,11 @@ void ControlStyles::styleChoiceButton(QAbstractButton *button)
     const QString type = radio ? QStringLiteral("QRadioButton") : QStringLiteral("QCheckBox");
     const QString round = radio ? QStringLiteral("border-radius: 8px;") : QStringLiteral("border-radius: 3px;");
     button->setStyleSheet(
-        QStringLiteral("%1 { color: white; spacing: 6px; }"
+        // The focus frames the box and its title; the frame is there, unseen, without the focus,
+        // so the title does not move when the focus comes.
+        QStringLiteral("%1 { color: white; spacing: 6px; border: 2px solid transparent; border-radius: 4px;"
+                       " padding: 0px 3px 0px 1px; }"
+                       "%1:focus { border-color: %3; }"
                        "%1:disabled { color: rgb(130, 138, 155); }"
                        "%1::indicator { width: 12px; height: 12px; border: 2px solid rgb(205, 212, 228); %2"
                        " background: rgb(30, 38, 56); }"

@@ -29,7 +29,7 @@ public:
     // A slightly lighter panel inside the window.
     static void applyPanelPalette(QWidget *panel);
     // A radio button or check box whose box stands out on the dark window: a light outline, filled
-    // blue while chosen, dimmed while disabled.
+    // blue while chosen, dimmed while disabled, box and title framed by the focus mark.
     static void styleChoiceButton(QAbstractButton *button);
 
     // The dark outlined button of the Stop button and of the results window's sheets.

@@ -3,7 +3,10 @@
 
 #include <algorithm>
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 
 CustomOutlineView::CustomOutlineView(QWidget *parent)
@@ -87,4 +90,15 @@ QModelIndex CustomOutlineView::moveCursor(CursorAction cursorAction, Qt::Keyboar
         next = further;
     }
     return next;
+}
+
+void CustomOutlineView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_F10 || event->modifiers() != Qt::ShiftModifier || !currentIndex().isValid()) {
+        QTreeView::keyPressEvent(event);
+        return;
+    }
+    const QPoint centre = visualRect(currentIndex()).center();
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre, viewport()->mapToGlobal(centre));
+    QCoreApplication::sendEvent(viewport(), &menu);
 }

@@ -26,6 +26,8 @@ protected:
     void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     // The keys move over rows that can be selected only (a group's title row cannot).
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    // Shift+F10 asks for the current row's context menu, as the Menu key does.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void expandEverything();

@@ -7,8 +7,10 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "controls/ChangeTableColor.h"
+#include "controls/ControlStyles.h"
 #include "controls/CustomCell.h"
 
 CustomTableView::CustomTableView(QWidget *parent)
@@ -82,4 +84,25 @@ void CustomTableView::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void CustomTableView::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(viewport());
+    ControlStyles::drawFocusMark(painter, viewport()->rect());
+}
+
+void CustomTableView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void CustomTableView::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
 }

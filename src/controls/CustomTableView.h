@@ -1,7 +1,8 @@
 // The dark list of the windows: dark alternating rows, a context menu only over a row, and a right
 // click that goes further only over a row whose first cell is a CustomCell. The row colours are
-// this view's own; nothing is written to the settings. The list is one stop of the Tab key; Space
-// ticks the current row's box and Delete presses its delete button.
+// this view's own; nothing is written to the settings. The list is one stop of the Tab key, framed
+// by the focus mark while it has the focus; Space ticks the current row's box and Delete presses
+// its delete button.
 #pragma once
 
 #include <QMenu>
@@ -29,6 +30,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QPointer<QMenu> m_menu;

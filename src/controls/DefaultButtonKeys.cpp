@@ -41,7 +41,7 @@ bool DefaultButtonKeys::answer(int key)
     // default button.
     auto *focused = qobject_cast<QAbstractButton *>(m_area->focusWidget());
     const bool choice = qobject_cast<QCheckBox *>(focused) || qobject_cast<QRadioButton *>(focused);
-    if (focusedButtonTakesReturn && focused && !choice && m_area->isAncestorOf(focused))
+    if (focused && !choice && m_area->isAncestorOf(focused))
         return press(focused);
     return press(defaultButton);
 }

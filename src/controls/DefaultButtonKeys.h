@@ -1,6 +1,6 @@
-// Return and Escape for a window, a sheet or a view: Return presses the default button (on a sheet,
-// as in a dialog, a focused push button first); Escape presses the cancel button. Keys reach it
-// only when the focused widget has left them, so a list or a field keeps its own keys.
+// Return and Escape for a window, a sheet or a view: Return presses the focused push button, else
+// the default button; Escape presses the cancel button. Keys reach it only when the focused widget
+// has left them, so a list or a field keeps its own keys.
 #pragma once
 
 #include <QAbstractButton>
@@ -17,9 +17,6 @@ public:
 
     QPointer<QAbstractButton> defaultButton;
     QPointer<QAbstractButton> cancelButton;
-    // A sheet's focused push button takes Return; in a main window Space presses it and Return
-    // always presses the default button.
-    bool focusedButtonTakesReturn = true;
 
     // Clicks `button` when it is enabled and shown (in its window); false otherwise.
     static bool press(QAbstractButton *button);

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QPainter>
+
+#include "controls/ControlStyles.h"
+
 DoubleSlider::DoubleSlider(QWidget *parent)
     : QSlider(Qt::Horizontal, parent)
 {
@@ -66,4 +70,13 @@ void DoubleSlider::setDoubleValue(double value)
     m_value = std::isfinite(value) ? std::clamp(value, m_min, std::max(m_min, m_max)) : m_min;
     const QSignalBlocker quiet(this);
     setValue(positionOf(m_value));
+}
+
+void DoubleSlider::paintEvent(QPaintEvent *event)
+{
+    QSlider::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    ControlStyles::drawFocusMark(painter, rect());
 }

@@ -29,6 +29,10 @@ signals:
     // The user moved the handle.
     void doubleValueChanged(double value);
 
+protected:
+    // The slider's own drawing, framed by the focus mark while it has the focus.
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void updateRange();
     double valueAt(int position) const;

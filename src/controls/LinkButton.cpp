@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "controls/ControlFonts.h"
+#include "controls/ControlStyles.h"
 
 LinkButton::LinkButton(QWidget *parent)
     : QAbstractButton(parent)
@@ -102,5 +103,9 @@ void LinkButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setFont(titleFont());
     painter.setPen(m_color);
-    painter.drawText(rect(), static_cast<int>(m_alignment | Qt::AlignVCenter), text());
+    QRect drawn;
+    painter.drawText(rect(), static_cast<int>(m_alignment | Qt::AlignVCenter), text(), &drawn);
+    // Around the title, not the whole width the link may be given.
+    if (hasFocus())
+        ControlStyles::drawFocusMark(painter, drawn.adjusted(-4, -2, 4, 2) & rect());
 }

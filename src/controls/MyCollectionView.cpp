@@ -126,13 +126,17 @@ void MyCollectionView::mousePressEvent(QMouseEvent *event)
     event->accept();
     const auto hit = indexPathForItemAtPoint(event->position().toPoint());
     m_rightClickHit = hit.has_value();
-    if (!hit)
-        return;
+    if (hit)
+        selectForMenu(*hit);
+}
+
+void MyCollectionView::selectForMenu(const IndexPath &indexPath)
+{
     NotificationCenter::defaultCenter().post(
-        QStringLiteral("cellselection"), { { QStringLiteral("indexpath"), QVariant::fromValue(*hit) } });
+        QStringLiteral("cellselection"), { { QStringLiteral("indexpath"), QVariant::fromValue(indexPath) } });
     deselectAll();
-    selectItemsAtIndexPaths({ *hit }, ScrollPosition::Left);
-    emit rightClickSelected(*hit);
+    selectItemsAtIndexPaths({ indexPath }, ScrollPosition::Left);
+    emit rightClickSelected(indexPath);
 }
 
 void MyCollectionView::contextMenuEvent(QContextMenuEvent *event)

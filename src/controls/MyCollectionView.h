@@ -55,6 +55,9 @@ signals:
     void rightClickSelected(const IndexPath &indexPath);
 
 protected:
+    // What a right click on an item does before its menu opens: the item alone is selected and
+    // announced.
+    void selectForMenu(const IndexPath &indexPath);
     void mousePressEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

@@ -8,17 +8,34 @@
 #include <QMenuBar>
 
 #include "app/AppStartup.h"
+#include "app/MenuMnemonics.h"
 #include "app/ui/AppDelegate.h"
 
 namespace
 {
 
-QAction *addItem(QMenu *menu, const QString &name, const QKeySequence &shortcut)
+QAction *addItem(QMenu *menu, const QString &name, const QList<QKeySequence> &shortcuts)
 {
     QAction *action = menu->addAction(QString());
     action->setObjectName(name);
-    action->setShortcut(shortcut);
+    action->setShortcuts(shortcuts);
     return action;
+}
+
+// Gives the titles of `actions` (separators left out) mnemonics of their own.
+void assignMnemonics(const QList<QAction *> &actions)
+{
+    QList<QAction *> titled;
+    QStringList titles;
+    for (QAction *action : actions) {
+        if (action->isSeparator())
+            continue;
+        titled.append(action);
+        titles.append(MenuMnemonics::plain(action->text()));
+    }
+    const QStringList marked = MenuMnemonics::assign(titles);
+    for (qsizetype index = 0; index < titled.size(); ++index)
+        titled.at(index)->setText(marked.at(index));
 }
 
 } // namespace
@@ -36,20 +53,24 @@ void MainMenuInterface::load(AppDelegate &delegate)
     delegate.menuItemAbout = addItem(appMenu, QStringLiteral("menuItemAbout"), {});
     delegate.menuAbout = delegate.menuItemAbout;
     appMenu->addSeparator();
-    delegate.menuItemPreferences
-        = addItem(appMenu, QStringLiteral("menuItemPreferences"), QKeySequence::Preferences);
+    // Ctrl+Comma, as in most desktop applications, besides the platform's own key if it has one.
+    QList<QKeySequence> preferencesKeys { QKeySequence(Qt::CTRL | Qt::Key_Comma) };
+    preferencesKeys += QKeySequence::keyBindings(QKeySequence::Preferences);
+    delegate.menuItemPreferences = addItem(appMenu, QStringLiteral("menuItemPreferences"), preferencesKeys);
     delegate.menuItemCheckForUpdate = addItem(appMenu, QStringLiteral("menuItemCheckForUpdate"), {});
     appMenu->addSeparator();
     delegate.menuItemUnInstall = addItem(appMenu, QStringLiteral("menuItemUnInstall"), {});
     delegate.menuItemUninstall = delegate.menuItemUnInstall;
     delegate.menuItemUninstall->setVisible(false);
     appMenu->addSeparator();
-    delegate.menuItemQuit = addItem(appMenu, QStringLiteral("menuItemQuit"), QKeySequence::Quit);
+    delegate.menuItemQuit
+        = addItem(appMenu, QStringLiteral("menuItemQuit"), QKeySequence::keyBindings(QKeySequence::Quit));
 
     QMenu *helpMenu = bar->addMenu(QString());
     helpMenu->setObjectName(QStringLiteral("menuHelp"));
     delegate.menuItemHelpHeader = helpMenu->menuAction();
-    delegate.menuItemHelp = addItem(helpMenu, QStringLiteral("menuItemHelp"), QKeySequence::HelpContents);
+    delegate.menuItemHelp = addItem(
+        helpMenu, QStringLiteral("menuItemHelp"), QKeySequence::keyBindings(QKeySequence::HelpContents));
 
     AppDelegate *target = &delegate;
     QObject::connect(delegate.menuItemAbout, &QAction::triggered, target, &AppDelegate::showAbout);
@@ -77,4 +98,12 @@ void MainMenuInterface::applyTitles(AppDelegate &delegate, const MenuTitles &tit
     set(delegate.menuItemHelp, titles.help);
     set(delegate.menuItemHelpHeader, titles.helpHeader);
     set(delegate.menuItemUnInstall, titles.unInstall);
+    if (!delegate.window)
+        return;
+    QMenuBar *bar = delegate.window->menuBar();
+    assignMnemonics(bar->actions());
+    for (QAction *title : bar->actions()) {
+        if (QMenu *menu = title->menu())
+            assignMnemonics(menu->actions());
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/LocalizedString.h"
@@ -60,6 +61,8 @@ void AutoMarkViewController::viewDidLoad()
     tvAutoMarkRules->setSelectionBehavior(QAbstractItemView::SelectRows);
     tvAutoMarkRules->setSelectionMode(QAbstractItemView::SingleSelection);
     tvAutoMarkRules->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list for the next control; the arrows move within it.
+    tvAutoMarkRules->setTabKeyNavigation(false);
     tvAutoMarkRules->setDragDropMode(QAbstractItemView::DragDrop);
     tvAutoMarkRules->setDefaultDropAction(Qt::MoveAction);
     tvAutoMarkRules->setDragDropOverwriteMode(false);
@@ -72,6 +75,10 @@ void AutoMarkViewController::viewDidLoad()
     header->resizeSection(AutoMarkRulesModel::idName, 165);
     header->setStretchLastSection(true);
     layout->addWidget(tvAutoMarkRules, 1);
+    for (const auto &[key, step] : { std::pair { Qt::Key_Up, -1 }, std::pair { Qt::Key_Down, 1 } })
+        connect(
+            new QShortcut(QKeySequence(Qt::ALT | key), tvAutoMarkRules, nullptr, nullptr, Qt::WidgetShortcut),
+            &QShortcut::activated, this, [this, step = step] { moveSelectedRule(step); });
 
     observeResetToDefaults([this] { resetFromDefaults(); });
     const char *headerKeys[] = { "ID_PRIORITY", "ID_USE", "ID_NAME", "ID_RULE" };
@@ -155,6 +162,19 @@ void AutoMarkViewController::moveDraggedRows(const QList<int> &rows, int target)
     // The order shown is the order stored, so auto-mark applies the rules as the user sees them.
     m_rules.moveRows(rows, target);
     reloadTableView_main();
+}
+
+void AutoMarkViewController::moveSelectedRule(int step)
+{
+    const QModelIndex current = tvAutoMarkRules->currentIndex();
+    const int row = current.row();
+    const int to = row + step;
+    if (!current.isValid() || to < 0 || to >= m_rules.count())
+        return;
+    // A drop lands above its target row, so one place down is above the row after the next.
+    moveDraggedRows({ row }, step < 0 ? to : to + 1);
+    tvAutoMarkRules->setCurrentIndex(m_model->index(to, current.column()));
+    tvAutoMarkRules->selectRow(to);
 }
 
 void AutoMarkViewController::resetFromDefaults()

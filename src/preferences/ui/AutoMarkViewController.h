@@ -1,5 +1,6 @@
 // The auto-mark rules pane: the ordered rules, each switched on or off and, where it has one, its
-// two-way choice; rows are dragged into the order auto-mark applies them. Every change is stored.
+// two-way choice; rows are dragged (or moved with Alt+Up and Alt+Down) into the order auto-mark
+// applies them. Every change is stored.
 #pragma once
 
 #include <QLabel>
@@ -30,6 +31,8 @@ public:
     void btnCheckUnCheckTapped(QObject *sender, bool checked);
     void btnSelectmarkedTypeTapped(QObject *sender, int index);
     void moveDraggedRows(const QList<int> &rows, int target);
+    // Moves the selected rule one place up (-1) or down (1) as a drag would, and keeps it selected.
+    void moveSelectedRule(int step);
     void resetFromDefaults();
     void reloadTableView_main();
 

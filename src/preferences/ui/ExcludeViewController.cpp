@@ -46,6 +46,8 @@ void ExcludeViewController::viewDidLoad()
     tvExclude->setSelectionBehavior(QAbstractItemView::SelectRows);
     tvExclude->setSelectionMode(QAbstractItemView::SingleSelection);
     tvExclude->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list for the next control; the arrows move within it.
+    tvExclude->setTabKeyNavigation(false);
     CommonFuncUi::setTableHeaders(localizedString(QStringLiteral("ID_EXCLUDED_FOLDERS")), 0, tvExclude);
     layout->addWidget(tvExclude, 1);
 

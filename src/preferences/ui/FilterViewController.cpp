@@ -46,6 +46,8 @@ void FilterViewController::viewDidLoad()
     tvFilter->verticalHeader()->setDefaultSectionSize(24);
     tvFilter->setSelectionMode(QAbstractItemView::NoSelection);
     tvFilter->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list for the next control; the arrows move within it.
+    tvFilter->setTabKeyNavigation(false);
     tvFilter->setHorizontalHeaderItem(idState, new QTableWidgetItem);
     tvFilter->setHorizontalHeaderItem(idDescription, new QTableWidgetItem);
     tvFilter->horizontalHeaderItem(idState)->setData(Qt::UserRole, QStringLiteral("idState"));

@@ -1,7 +1,8 @@
 #include "preferences/ui/PreferencesTabViewController.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QGraphicsOpacityEffect>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPropertyAnimation>
@@ -87,7 +88,11 @@ void PreferencesTabViewController::setPanes(
             space->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
             m_toolbar->addWidget(space);
         } else {
-            m_toolbar->addAction(m_styleController->toolbarItem(identifier, m_toolbar));
+            QAction *item = m_styleController->toolbarItem(identifier, m_toolbar);
+            m_toolbar->addAction(item);
+            // The pane switcher takes part in the Tab chain; Space on a pane's button shows it.
+            if (QWidget *button = m_toolbar->widgetForAction(item))
+                button->setFocusPolicy(Qt::TabFocus);
         }
     }
 }
@@ -231,6 +236,53 @@ QString PreferencesTabViewController::windowTitle(int index) const
         return applicationDisplayName() + QLatin1Char(' ')
             + PreferencesLocalization::localized(PreferencesLocalization::Identifier::preferences);
     return paneAt(index).preferencePaneTitle();
+}
+
+void PreferencesTabViewController::activateNeighbourPane(int step)
+{
+    const int count = static_cast<int>(m_preferencePanes.size());
+    if (count < 2)
+        return;
+    const int from = activeTab.value_or(0);
+    const bool onSwitcher = m_toolbar && m_toolbar->isAncestorOf(QApplication::focusWidget());
+    const int to = ((from + step) % count + count) % count;
+    setActiveTab(to, true);
+    // The focus goes along: to the new pane's button when it was on the switcher, else to the new
+    // pane's first control, so the key never leaves it in a pane that is gone.
+    if (!onSwitcher) {
+        focusActivePane();
+        return;
+    }
+    if (QWidget *button = paneButton(to))
+        button->setFocus(Qt::TabFocusReason);
+}
+
+void PreferencesTabViewController::focusActivePane()
+{
+    if (!activeTab)
+        return;
+    if (QWidget *control = firstControl(paneAt(*activeTab).view()))
+        control->setFocus(Qt::TabFocusReason);
+}
+
+QWidget *PreferencesTabViewController::paneButton(int index) const
+{
+    const QString identifier = paneAt(index).toolbarItemIdentifier();
+    for (QAction *item : m_toolbar ? m_toolbar->actions() : QList<QAction *>()) {
+        if (item->data().toString() == identifier)
+            return m_toolbar->widgetForAction(item);
+    }
+    return nullptr;
+}
+
+QWidget *PreferencesTabViewController::firstControl(QWidget *paneView)
+{
+    for (QWidget *next = paneView->nextInFocusChain(); next != paneView && paneView->isAncestorOf(next);
+         next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(paneView))
+            return next;
+    }
+    return nullptr;
 }
 
 void PreferencesTabViewController::activatePane(const QString &identifier, bool animated)

@@ -63,6 +63,11 @@ public:
     void transition(PreferencePane &from, PreferencePane &to, TransitionOptions options,
         const std::function<void()> &completion = {});
 
+    // The pane `step` places after the shown one, wrapping at either end (Ctrl+Tab, Ctrl+PgUp).
+    void activateNeighbourPane(int step);
+    // Gives the focus to the first control of the shown pane.
+    void focusActivePane();
+
     void activatePane(const QString &identifier, bool animated) override;
     void activatePane(int index, bool animated) override;
 
@@ -76,6 +81,10 @@ private:
     void pinToSuperviewEdges(QWidget *paneView);
     void applyWindowGeometry(const QRect &geometry);
     QMainWindow *mainWindow() const;
+    // The switcher's button of the pane at `index`, if the style has one.
+    QWidget *paneButton(int index) const;
+    // The first control of the pane that Tab reaches.
+    static QWidget *firstControl(QWidget *paneView);
     PreferencePane &paneAt(int index) const;
 
     std::vector<std::shared_ptr<PreferencePane>> m_preferencePanes;

@@ -51,6 +51,14 @@ PreferencesWindowController::PreferencesWindowController(
     for (const QKeySequence &keys : { QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) })
         connect(new QShortcut(keys, m_window), &QShortcut::activated, this,
             &PreferencesWindowController::dismissController);
+    // The keys of a tabbed window step through the panes.
+    const std::pair<QKeySequence, int> paneKeys[] = { { QKeySequence(Qt::CTRL | Qt::Key_Tab), 1 },
+        { QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1 }, { QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1 },
+        { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1 },
+        { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1 } };
+    for (const auto &[keys, step] : paneKeys)
+        connect(new QShortcut(keys, m_window), &QShortcut::activated, this,
+            [this, step = step] { m_tabViewController.activateNeighbourPane(step); });
 }
 
 PreferencesWindowController::PreferencesWindowController(
@@ -120,6 +128,8 @@ void PreferencesWindowController::show(const std::optional<Preferences::PaneIden
     restoreWindowPosition();
     m_window->raise();
     m_window->activateWindow();
+    // The keys start in the pane, as in any settings window; the switcher is a Shift+Tab away.
+    m_tabViewController.focusActivePane();
 }
 
 void PreferencesWindowController::showWindow()

@@ -3,6 +3,7 @@
 
 #include <QPainter>
 
+#include "controls/ControlStyles.h"
 #include "platform/NotificationCenter.h"
 #include "platform/ui/BundleImage.h"
 
@@ -62,6 +63,14 @@ void CollectionViewItem::setSelected(bool selected)
     update();
 }
 
+void CollectionViewItem::setShowsFocusMark(bool shows)
+{
+    if (m_focusMark == shows)
+        return;
+    m_focusMark = shows;
+    update();
+}
+
 void CollectionViewItem::markUnmarkImage()
 {
     QVariantMap userInfo;
@@ -88,10 +97,14 @@ void CollectionViewItem::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(42, 52, 75));
-    if (!m_selected)
-        return;
-    // Selection frame: light blue, two points wide.
-    QPen pen(QColor(150, 192, 229), 2);
-    painter.setPen(pen);
-    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    if (m_selected) {
+        // Selection frame: light blue, two points wide.
+        painter.setPen(QPen(QColor(150, 192, 229), 2));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+    if (m_focusMark) {
+        // Between the selection frame and the picture, above the strip.
+        painter.setPen(QPen(ControlStyles::focusMarkColor(), 2, Qt::DashLine));
+        painter.drawRect(QRectF(rect()).adjusted(5, 5, -5, -(kStripHeight + 4)));
+    }
 }

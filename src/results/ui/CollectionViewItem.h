@@ -46,6 +46,10 @@ public:
 
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected);
+    // The cell the grid's keys act on, while the grid has the keyboard focus: a dashed frame
+    // inside the selection frame.
+    bool showsFocusMark() const { return m_focusMark; }
+    void setShowsFocusMark(bool shows);
 
     // Action of the check box: posts "SelectUnselectPhoto" with the index path the cell shows.
     void markUnmarkImage();
@@ -59,4 +63,5 @@ private:
 
     std::weak_ptr<ImageFileInfo> m_record;
     bool m_selected = false;
+    bool m_focusMark = false;
 };

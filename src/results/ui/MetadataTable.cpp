@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
+#include "controls/ControlStyles.h"
+
 MetadataTable::MetadataTable(QWidget *container, QObject *parent)
     : QObject(parent)
 {
@@ -23,9 +25,12 @@ MetadataTable::MetadataTable(QWidget *container, QObject *parent)
     tvMetaData->setShowGrid(false);
     // One stop of the Tab key, never a walk over its cells.
     tvMetaData->setTabKeyNavigation(false);
+    // The focus frames the table; unfocused, the frame is there unseen, so the rows never move.
     tvMetaData->setStyleSheet(
         QStringLiteral("QTableWidget { background: rgb(30, 36, 51); color: rgb(208, 210, 213);"
-                       " border: none; }"));
+                       " border: 2px solid transparent; border-radius: 4px; }"
+                       "QTableWidget:focus { border-color: %1; }")
+            .arg(ControlStyles::focusMarkColor().name()));
     column->addWidget(tvMetaData, 1);
 }
 

@@ -90,7 +90,7 @@ void ResultWindowBuilder::setKeyboardOrder()
         m_outline->outlineDupliates(), m_metadata->tvMetaData, m_c.btnTrashMarked };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
-    DefaultButtonKeys::install(m_c.view(), m_c.btnTrashMarked)->focusedButtonTakesReturn = false;
+    DefaultButtonKeys::install(m_c.view(), m_c.btnTrashMarked);
 }
 
 void ResultWindowBuilder::hostParts()

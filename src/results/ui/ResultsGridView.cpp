@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -16,6 +17,7 @@ ResultsGridView::ResultsGridView(QWidget *parent) : MyCollectionView(parent)
     setBackgroundColors({QColor(Qt::black)});
     verticalScrollBar()->setSingleStep(40);
     connect(this, &MyCollectionView::selectionChanged, this, &ResultsGridView::applySelectionToCells);
+    connect(this, &MyCollectionView::rightClickSelected, this, &ResultsGridView::setCurrent);
 }
 
 int ResultsGridView::numberOfSections() const
@@ -117,6 +119,7 @@ void ResultsGridView::relayoutCells(bool reconfigureAll)
         if ((fresh || reconfigureAll) && m_dataSource)
             m_dataSource->itemForRepresentedObjectAtIndexPath(cell, indexPath);
         cell->setSelected(selectionIndexPaths().contains(indexPath));
+        cell->setShowsFocusMark(hasFocus() && m_current == indexPath);
         cell->show();
         next.emplace(indexPath, cell);
     }
@@ -188,8 +191,40 @@ QList<HeaderView *> ResultsGridView::visibleHeaders() const
 void ResultsGridView::applySelectionToCells()
 {
     const QList<IndexPath> selection = selectionIndexPaths();
-    for (const auto &[indexPath, cell] : m_visible)
+    const std::optional<IndexPath> current = hasFocus() ? currentIndexPath() : std::nullopt;
+    for (const auto &[indexPath, cell] : m_visible) {
         cell->setSelected(selection.contains(indexPath));
+        cell->setShowsFocusMark(current == indexPath);
+    }
+}
+
+std::optional<IndexPath> ResultsGridView::currentIndexPath() const
+{
+    // After a reload the remembered item may be gone.
+    if (!m_current || m_current->item < 0 || m_current->item >= numberOfItemsInSection(m_current->section))
+        return std::nullopt;
+    return m_current;
+}
+
+void ResultsGridView::setCurrent(const IndexPath &indexPath)
+{
+    m_current = indexPath;
+    applySelectionToCells();
+}
+
+void ResultsGridView::focusInEvent(QFocusEvent *event)
+{
+    // Reached by Tab, the grid shows where its keys will act before any of them is pressed.
+    if (!currentIndexPath() && numberOfItemsInSection(0) > 0)
+        m_current = IndexPath { 0, 0 };
+    MyCollectionView::focusInEvent(event);
+    applySelectionToCells();
+}
+
+void ResultsGridView::focusOutEvent(QFocusEvent *event)
+{
+    MyCollectionView::focusOutEvent(event);
+    applySelectionToCells();
 }
 
 void ResultsGridView::scrollContentsBy(int, int)
@@ -267,41 +302,94 @@ void ResultsGridView::mousePressEvent(QMouseEvent *event)
         selection = {indexPath};
         m_anchor = indexPath;
     }
+    m_current = indexPath;
     changeSelectionByUser(selection);
 }
 
 void ResultsGridView::keyPressEvent(QKeyEvent *event)
 {
-    int dx = 0;
-    int dy = 0;
-    switch (event->key()) {
-    case Qt::Key_Left: dx = -1; break;
-    case Qt::Key_Right: dx = 1; break;
-    case Qt::Key_Up: dy = -1; break;
-    case Qt::Key_Down: dy = 1; break;
-    default:
+    static const std::map<int, QPoint> arrows { { Qt::Key_Left, { -1, 0 } }, { Qt::Key_Right, { 1, 0 } },
+        { Qt::Key_Up, { 0, -1 } }, { Qt::Key_Down, { 0, 1 } } };
+    const auto arrow = arrows.find(event->key());
+    if (arrow != arrows.end())
+        moveCurrent(arrow->second.x(), arrow->second.y(), event->modifiers());
+    else if (event->key() == Qt::Key_Space)
+        toggleCurrentMark();
+    else if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)
+        openCurrentMenu();
+    else {
         MyCollectionView::keyPressEvent(event);
         return;
     }
+    event->accept();
+}
+
+void ResultsGridView::moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifiers)
+{
     const QList<IndexPath> selection = selectionIndexPaths();
+    std::optional<IndexPath> from = currentIndexPath();
+    if (!from && !selection.isEmpty())
+        from = selection.last();
     std::optional<GridFlowLayout::Position> target;
-    if (selection.isEmpty())
+    if (!from)
         target = m_layout.numberOfItemsInSection(0) > 0 ? std::optional(GridFlowLayout::Position{0, 0}) : std::nullopt;
     else
-        target = m_layout.neighbour({selection.last().section, selection.last().item}, dx, dy);
+        target = m_layout.neighbour({ from->section, from->item }, dx, dy);
     if (!target)
         return;
     const IndexPath indexPath{target->first, target->second};
-    if ((event->modifiers() & Qt::ShiftModifier) && m_anchor)
+    m_current = indexPath;
+    if ((modifiers & Qt::ShiftModifier) && m_anchor)
         changeSelectionByUser(flatRange(*m_anchor, indexPath));
     else {
         m_anchor = indexPath;
         changeSelectionByUser({indexPath});
     }
-    const QRectF frame = *m_layout.itemFrame(indexPath.section, indexPath.item);
+    revealItem(indexPath);
+}
+
+void ResultsGridView::revealItem(const IndexPath &indexPath)
+{
+    const auto frame = m_layout.itemFrame(indexPath.section, indexPath.item);
+    if (!frame)
+        return;
     const QRectF visible = visibleRect();
-    if (frame.top() < visible.top() + m_layout.metrics().headerHeight)
-        verticalScrollBar()->setValue(int(frame.top() - m_layout.metrics().headerHeight));
-    else if (frame.bottom() > visible.bottom())
-        verticalScrollBar()->setValue(int(frame.bottom() - visible.height()));
+    if (frame->top() < visible.top() + m_layout.metrics().headerHeight)
+        verticalScrollBar()->setValue(int(frame->top() - m_layout.metrics().headerHeight));
+    else if (frame->bottom() > visible.bottom())
+        verticalScrollBar()->setValue(int(frame->bottom() - visible.height()));
+}
+
+void ResultsGridView::toggleCurrentMark()
+{
+    const std::optional<IndexPath> current = currentIndexPath();
+    if (!current)
+        return;
+    revealItem(*current);
+    // The cell's own box takes the click, so a locked file (no box) and the group's last unmarked
+    // file are refused exactly as a click on them is.
+    CollectionViewItem *cell = itemAtIndexPath(*current);
+    if (cell && cell->btnCheckBox && cell->btnCheckBox->isEnabled() && cell->btnCheckBox->isVisibleTo(cell))
+        cell->btnCheckBox->click();
+}
+
+void ResultsGridView::openCurrentMenu()
+{
+    const std::optional<IndexPath> current = currentIndexPath();
+    if (!current || !menu())
+        return;
+    revealItem(*current);
+    selectForMenu(*current);
+    const QPointF centre = layoutAttributesForItemAtIndexPath(*current)->center();
+    menu()->popup(viewport()->mapToGlobal(centre.toPoint() - QPoint(0, verticalScrollBar()->value())));
+}
+
+void ResultsGridView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        MyCollectionView::contextMenuEvent(event);
+        return;
+    }
+    event->accept();
+    openCurrentMenu();
 }

@@ -54,6 +54,13 @@ public:
 
     void scrollToOffset(int y);
 
+    // The item the keys act on: the one last clicked or reached with the arrow keys.
+    std::optional<IndexPath> currentIndexPath() const;
+    // Space: ticks the current item's box as a click on it does.
+    void toggleCurrentMark();
+    // The Menu key and Shift+F10: the current item's context menu, as a right click opens it.
+    void openCurrentMenu();
+
 signals:
     // Selection changes made by the user (clicks and keys), as the grid's delegate hears them.
     void didSelectItemsAtIndexPaths(const QList<IndexPath> &indexPaths);
@@ -66,6 +73,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void relayoutCells(bool reconfigureAll);
@@ -73,6 +83,10 @@ private:
     CollectionViewItem *dequeueItem();
     HeaderView *dequeueHeader();
     void applySelectionToCells();
+    void moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifiers);
+    void setCurrent(const IndexPath &indexPath);
+    // Brings the item whole into view below its pinned header.
+    void revealItem(const IndexPath &indexPath);
     QList<IndexPath> flatRange(const IndexPath &from, const IndexPath &to) const;
     void changeSelectionByUser(const QList<IndexPath> &newSelection);
     QRectF visibleRect() const;
@@ -84,4 +98,5 @@ private:
     std::map<int, HeaderView *> m_headers;
     std::vector<HeaderView *> m_headerPool;
     std::optional<IndexPath> m_anchor;
+    std::optional<IndexPath> m_current;
 };

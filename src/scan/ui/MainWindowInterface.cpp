@@ -236,8 +236,7 @@ void MainWindowInterface::setKeyboardOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
     c.btnCompare->setFocusPolicy(Qt::StrongFocus);
     c.tvPath->setFocus(Qt::OtherFocusReason);
-    DefaultButtonKeys::install(m_widgets.value(QStringLiteral("view")), c.btnCompare)->focusedButtonTakesReturn
-        = false;
+    DefaultButtonKeys::install(m_widgets.value(QStringLiteral("view")), c.btnCompare);
 }
 
 void MainWindowInterface::buildMenus()

@@ -18,6 +18,7 @@
 
 #include "app/AppStartup.h"
 #include "app/LocalizedString.h"
+#include "app/MenuMnemonics.h"
 #include "app/ScanGlobals.h"
 #include "app/ScanWrapper.h"
 #include "app/SettingsDefaults.h"
@@ -44,6 +45,12 @@
 
 namespace
 {
+
+// A menu title as shown, without its mnemonic mark.
+QString shown(const QAction *item)
+{
+    return MenuMnemonics::plain(item->text());
+}
 
 class FakeDropbox : public DropboxClientsManager
 {
@@ -161,18 +168,20 @@ TEST_F(AppDelegateTest, MenuTitlesComeFromTheStringTable)
     auto delegate = launch();
     const QString name = QCoreApplication::applicationName();
     EXPECT_FALSE(localizedString(QStringLiteral("ID_ABOUT")).isEmpty());
-    EXPECT_EQ(delegate->menuItemAbout->text(), formatText(localizedString(QStringLiteral("ID_ABOUT")), name));
-    EXPECT_EQ(delegate->menuItemPreferences->text(),
+    EXPECT_EQ(shown(delegate->menuItemAbout), formatText(localizedString(QStringLiteral("ID_ABOUT")), name));
+    EXPECT_EQ(shown(delegate->menuItemPreferences),
         formatText(localizedString(QStringLiteral("ID_PREFERENCES")), name));
     EXPECT_EQ(
-        delegate->menuItemCheckForUpdate->text(), localizedString(QStringLiteral("ID_CHECK_FOR_UPDATE")));
-    EXPECT_EQ(delegate->menuItemQuit->text(), formatText(localizedString(QStringLiteral("ID_QUIT")), name));
+        shown(delegate->menuItemCheckForUpdate), localizedString(QStringLiteral("ID_CHECK_FOR_UPDATE")));
+    EXPECT_EQ(shown(delegate->menuItemQuit), formatText(localizedString(QStringLiteral("ID_QUIT")), name));
     EXPECT_EQ(
-        delegate->menuItemHelp->text(), name + QLatin1Char(' ') + localizedString(QStringLiteral("ID_HELP")));
-    EXPECT_EQ(delegate->menuItemHelpHeader->text(), localizedString(QStringLiteral("ID_HELP")));
-    EXPECT_EQ(delegate->menuItemUnInstall->text(),
+        shown(delegate->menuItemHelp), name + QLatin1Char(' ') + localizedString(QStringLiteral("ID_HELP")));
+    EXPECT_EQ(shown(delegate->menuItemHelpHeader), localizedString(QStringLiteral("ID_HELP")));
+    EXPECT_EQ(shown(delegate->menuItemUnInstall),
         formatText(localizedString(QStringLiteral("ID_UNINSTALL")), name));
     EXPECT_TRUE(delegate->menuItemUninstall->isVisible());
+    EXPECT_EQ(QKeySequence::mnemonic(delegate->menuItemHelpHeader->text()), QKeySequence(Qt::ALT | Qt::Key_H));
+    EXPECT_TRUE(delegate->menuItemPreferences->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Comma)));
     EXPECT_EQ(delegate->window->windowTitle(), name);
     EXPECT_EQ(
         ScanGlobals::markedPhotosAlbumName(), localizedString(QStringLiteral("ID_DUPLICATE_MARKED_PHOTOS")));
@@ -191,9 +200,9 @@ TEST_F(AppDelegateTest, MenuTitlesFollowTheInterfaceLanguage)
 
     auto delegate = launch();
     const QString name = QCoreApplication::applicationName();
-    EXPECT_EQ(delegate->menuItemAbout->text(), QStringLiteral("Über ") + name);
-    EXPECT_EQ(delegate->menuItemHelp->text(), name + QStringLiteral(" Hilfe"));
-    EXPECT_EQ(delegate->menuItemHelpHeader->text(), QStringLiteral("Hilfe"));
+    EXPECT_EQ(shown(delegate->menuItemAbout), QStringLiteral("Über ") + name);
+    EXPECT_EQ(shown(delegate->menuItemHelp), name + QStringLiteral(" Hilfe"));
+    EXPECT_EQ(shown(delegate->menuItemHelpHeader), QStringLiteral("Hilfe"));
 }
 
 TEST_F(AppDelegateTest, OldCacheDatabaseIsRemovedAtStart)

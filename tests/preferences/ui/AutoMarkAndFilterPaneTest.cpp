@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QMimeData>
+#include <QTest>
 
 #include "app/LocalizedString.h"
 #include "app/SettingsDefaults.h"
@@ -120,6 +121,26 @@ TEST_F(RulesPaneTest, ADropBetweenRowsReordersWhatIsStoredAndShown)
     // Dropping below the last row moves the rule to the end.
     ASSERT_TRUE(model->dropMimeData(dragOf(0).get(), Qt::MoveAction, -1, -1, QModelIndex()));
     EXPECT_EQ(storedKeys().last(), "preferFormat");
+}
+
+TEST_F(RulesPaneTest, AltArrowsMoveTheSelectedRuleAsADragWould)
+{
+    QTableView *table = pane.tvAutoMarkRules;
+    pane.view()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(pane.view()));
+    table->setFocus();
+    // Selected row, key, where the rule lands (the first and last rules go no further).
+    const std::tuple<int, Qt::Key, int> moves[]
+        = { { 4, Qt::Key_Up, 3 }, { 3, Qt::Key_Down, 4 }, { 0, Qt::Key_Down, 1 }, { 0, Qt::Key_Up, 0 }, { 7, Qt::Key_Down, 7 } };
+    for (const auto &[row, key, landsAt] : moves) {
+        QStringList expected = storedKeys();
+        expected.move(row, landsAt);
+        table->selectRow(row);
+        QTest::keyClick(table, key, Qt::AltModifier);
+        EXPECT_EQ(storedKeys(), expected) << row << " " << key;
+        EXPECT_EQ(table->currentIndex().row(), landsAt);
+        EXPECT_EQ(cell(landsAt, AutoMarkRulesModel::idState)->btnCheckBox()->property("row"), QVariant(landsAt));
+    }
 }
 
 TEST_F(RulesPaneTest, ResetTurnsStoredEnglishTextsBackIntoKeys)

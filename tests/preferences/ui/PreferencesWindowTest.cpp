@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTest>
 #include <QToolBar>
 
 #include "PreferencesTestPanes.h"
@@ -190,6 +191,36 @@ TEST_F(PreferencesWindowTest, SecondControllerOpensWhereTheFirstWasLeft)
     auto second = makeController();
     second->show(std::nullopt);
     EXPECT_EQ(second->window()->geometry().topLeft(), left);
+}
+
+TEST_F(PreferencesWindowTest, KeysStepThroughThePanesAndTheFocusGoesAlong)
+{
+    auto controller = makeController();
+    controller->show(std::nullopt);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    PreferencesTabViewController *tabs = controller->tabViewController();
+    // Key, the pane it reaches from the second pane, and from the last (wrapping round).
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, int, int> keys[] = {
+        { Qt::Key_Tab, Qt::ControlModifier, 2, 0 }, { Qt::Key_PageDown, Qt::ControlModifier, 2, 0 },
+        { Qt::Key_PageUp, Qt::ControlModifier, 0, 2 }, { Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 0, 2 } };
+    for (const auto &[key, modifiers, fromSecond, fromLast] : keys) {
+        for (const auto &[from, to] : { std::pair { 1, fromSecond }, std::pair { 3, fromLast } }) {
+            tabs->setActiveTab(from, false);
+            panes.at(from)->view()->findChild<QPushButton *>()->setFocus();
+            QTest::keyClick(controller->window(), key, modifiers);
+            EXPECT_EQ(tabs->activeTab, std::optional<int>(to)) << key << " from " << from;
+            EXPECT_EQ(QApplication::focusWidget(), panes.at(to)->view()->findChild<QPushButton *>());
+        }
+    }
+    // Tab reaches the switcher; Space shows a pane, Ctrl+Tab keeps the focus on the switcher.
+    QWidget *filter = tabs->toolbar()->widgetForAction(paneActions(*controller).at(3));
+    for (int i = 0; i < 8 && QApplication::focusWidget() != filter; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), filter);
+    QTest::keyClick(filter, Qt::Key_Space);
+    EXPECT_EQ(tabs->activeTab, std::optional<int>(3));
+    QTest::keyClick(filter, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), tabs->toolbar()->widgetForAction(paneActions(*controller).at(0)));
 }
 
 class Recorder : public QWidget

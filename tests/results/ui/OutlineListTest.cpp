@@ -143,6 +143,19 @@ TEST_F(OutlineListTest, KeysStepOverGroupRows)
     EXPECT_EQ(list().selectedRecord(), first->filterChildren.last());
 }
 
+TEST_F(OutlineListTest, ShiftF10AsksForTheCurrentRowsMenu)
+{
+    CustomOutlineView *view = list().outlineDupliates();
+    const QModelIndex current = list().model().indexOfRecord(second->filterChildren.at(1).get());
+    view->setCurrentIndex(current);
+    std::optional<QPoint> shownAt;
+    list().showContextMenu = [&](const QPoint &at) { shownAt = at; };
+    QKeyEvent shiftF10(QEvent::KeyPress, Qt::Key_F10, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(view, &shiftF10);
+    ASSERT_TRUE(shownAt);
+    EXPECT_EQ(view->indexAt(view->viewport()->mapFromGlobal(*shownAt)), current);
+}
+
 TEST_F(OutlineListTest, VideoGroupsAndFilesWithoutExtensionOrDate)
 {
     ImageFileInfo bare;

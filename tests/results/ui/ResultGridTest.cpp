@@ -2,6 +2,8 @@
 // loading and virtualisation.
 #include "results/ui/ResultGridFixture.h"
 
+#include <QTest>
+
 #include "controls/MouseEvents.h"
 #include "platform/NotificationCenter.h"
 #include "results/ui/ResultGridSource.h"
@@ -215,4 +217,45 @@ TEST_F(ResultGridFixture, ManyGroupsMakeOnlyAScreenfulOfCells)
     EXPECT_EQ(grid().visibleItems().first()->indexpathForCell->section, 1500);
     EXPECT_EQ(grid().visibleItems().first()->lblName->text(), "r1500a");
     EXPECT_TRUE(controller->thumbnailLoader().isSettlePending()) << "scrolling arms one delayed visible pass";
+}
+
+TEST_F(ResultGridFixture, SpaceTicksTheCurrentPhotosBoxAndTheFocusMarkFollowsTheKeys)
+{
+    auto pair = photos("a", {1.0f, 1.0f});
+    enter({pair, photos("b", {1.0f, 1.0f})});
+    grid().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(grid().window()));
+    grid().setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(cell(0, 0)->showsFocusMark()) << "the grid shows where its keys act once it has the focus";
+    // Space on each photo of the pair: the first is marked, the last unmarked one is refused.
+    for (const auto &[item, marks] : {std::pair{0, true}, std::pair{1, false}}) {
+        QTest::keyClick(&grid(), Qt::Key_Space);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(pair->children[item]->isMark, marks);
+        EXPECT_EQ(cell(0, item)->btnCheckBox->isChecked(), marks);
+        EXPECT_EQ(controller->countMarked, 1);
+        QTest::keyClick(&grid(), Qt::Key_Right);
+        EXPECT_FALSE(cell(0, item)->showsFocusMark());
+    }
+    grid().clearFocus();
+    EXPECT_FALSE(cell(1, 0)->showsFocusMark());
+}
+
+TEST_F(ResultGridFixture, MenuKeysOpenTheCurrentPhotosMenuWithItAloneSelected)
+{
+    enter({photos("a", {1.0f, 1.0f, 1.0f}), photos("b", {1.0f, 1.0f})});
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0), grid().mapToGlobal(QPoint(0, 0)));
+    const std::function<void()> keys[] = {[&] { QTest::keyClick(&grid(), Qt::Key_F10, Qt::ShiftModifier); },
+                                          [&] { QApplication::sendEvent(&grid(), &menuKey); }};
+    for (const auto &press : keys) {
+        MouseEvents::press(grid().viewport(), centreOf(0, 2));
+        grid().selectItemsAtIndexPaths({{0, 0}, {0, 1}}, MyCollectionView::ScrollPosition::None);
+        press();
+        QMenu *menu = controller->menuForCollectionView;
+        ASSERT_TRUE(menu && menu->isVisible());
+        EXPECT_TRUE(grid().viewport()->rect().contains(grid().viewport()->mapFromGlobal(menu->pos())));
+        menu->close();
+        EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath>{{0, 2}}));
+        EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath>{{0, 2}}));
+    }
 }
