@@ -10,6 +10,7 @@
 DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method, int threads, qsizetype chunk)
     : m_session(session)
     , m_options(PairScoreOptions::fromSnapshot(session.options.globals, session.options.sliderMinValue))
+    , m_copyOptions(m_options)
     , m_matchThreshold(float(session.options.globals.matchThreshold))
     , m_prefilter(method != Method::Straight)
     , m_reuseScores(method != Method::Straight && PairScore::kNoMatch < m_options.sliderMinValue)
@@ -24,6 +25,7 @@ DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method, int thre
 {
     if (m_prefilter && !prefilterIsSound())
         m_prefilter = false;
+    m_copyOptions.fileDatesVeto = false;
 }
 
 // A ruled-out pair has a fingerprint distance above the allowed one, so its score is at most
@@ -68,18 +70,19 @@ void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo
     ImageFileInfo &a = *record;
     const int slot = m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular;
     m_matchesBeforeRecord = m_sums.matches();
-    if (placeInFirstGroup(record, slot) < 0 && !m_session.stopped())
-        startGroup(record, slot);
+    const Fit fit = firstFit(a, slot);
+    if (fit.group >= 0 || !m_session.stopped())
+        place(record, slot, -1, fit);
     m_session.report(ScanProgress::Stage::Comparing, a.filePath);
 }
 
-qsizetype DuplicateGrouper::placeInFirstGroup(const std::shared_ptr<ImageFileInfo> &record, int slot)
+DuplicateGrouper::Fit DuplicateGrouper::firstFit(const ImageFileInfo &record, int slot)
 {
     const float m = m_options.sliderMinValue;
     const qsizetype groupCount = m_session.arrAllFilesGrouping.size();
     for (qsizetype g = 0; g < groupCount; ++g) {
         if (m_session.stopped())
-            return -1;
+            return {};
         const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
         const std::vector<int> &memberSlots = m_groupSlots[size_t(g)];
         // Members alike score alike, so the first of each class stands for the rest (the earliest
@@ -96,9 +99,9 @@ qsizetype DuplicateGrouper::placeInFirstGroup(const std::shared_ptr<ImageFileInf
                 accepted = false;
                 break;
             }
-            float score = PairScore::compareImages(*record, *members.at(i), m_options, &m_sums);
+            float score = PairScore::compareImages(record, *members.at(i), m_options, &m_sums);
             if (classes && score >= m)
-                score = std::min(score, extremesScore(*record, g, (*classes)[size_t(k)]));
+                score = std::min(score, extremesScore(record, g, (*classes)[size_t(k)]));
             if (score < m)
                 accepted = false;
             else if (score > best) {
@@ -106,12 +109,59 @@ qsizetype DuplicateGrouper::placeInFirstGroup(const std::shared_ptr<ImageFileInf
                 bestMember = members.at(i);
             }
         }
-        if (accepted) {
-            joinGroup(record, g, best, bestMember, slot);
-            return g;
+        if (accepted)
+            return { g, best, bestMember };
+    }
+    return {};
+}
+
+// A byte copy stands where its copy stands: a record whose bytes some group holds joins that group
+// even when file dates keep it apart from the other members (capture dates, places and pictures
+// still count), so that copies meet whichever of them the walk finds first. That group goes before
+// the record's first fit, and of several the earliest takes it. Only records of the same size and
+// fingerprint can be copies, and their files are read only when their group is not the fit already.
+DuplicateGrouper::Fit DuplicateGrouper::copyFit(const ImageFileInfo &record, const Fit &fit)
+{
+    const CopyIndex::Holders *holders = m_options.comparesFileDates() ? m_copies.holdersOf(record) : nullptr;
+    if (!holders || (holders->size() == 1 && holders->begin()->first == fit.group))
+        return fit;
+    const float m = m_options.sliderMinValue;
+    for (const auto &[g, members] : *holders) {
+        const bool holdsCopy = std::any_of(members.begin(), members.end(), [&](const ImageFileInfo *member) {
+            return PairScore::compareImages(record, *member, m_copyOptions) >= m && m_sums.identical(record, *member);
+        });
+        if (!holdsCopy)
+            continue;
+        if (const Fit copy = fitIgnoringFileDates(record, g); copy.group >= 0)
+            return copy;
+    }
+    return fit;
+}
+
+DuplicateGrouper::Fit DuplicateGrouper::fitIgnoringFileDates(const ImageFileInfo &record, qsizetype g)
+{
+    Fit fit { g, 0.0f, nullptr };
+    for (const auto &member : m_session.arrAllFilesGrouping.at(g)->children) {
+        const float score = PairScore::compareImages(record, *member, m_copyOptions);
+        if (score < m_options.sliderMinValue)
+            return {};
+        if (score > fit.best) {
+            fit.best = score;
+            fit.member = member;
         }
     }
-    return -1;
+    return fit;
+}
+
+void DuplicateGrouper::place(const std::shared_ptr<ImageFileInfo> &record, int slot, int position, const Fit &fit)
+{
+    const Fit chosen = copyFit(*record, fit);
+    if (chosen.group >= 0)
+        joinGroup(record, chosen.group, chosen.best, chosen.member, slot, position);
+    else
+        startGroup(record, slot, position);
+    if (m_options.comparesFileDates())
+        m_copies.add(*record, chosen.group >= 0 ? chosen.group : m_session.arrAllFilesGrouping.size() - 1);
 }
 
 // The members of a class score as its first does unless the time veto strikes, and it strikes
@@ -259,10 +309,13 @@ void DuplicateGrouper::notePosition(qsizetype groupIndex, int position)
 
 // In exact mode the photos of this computer are summed, never fingerprinted; a cloud scan's photos
 // that share their byte size with another record were fingerprinted, and one without a fingerprint
-// cannot match anything.
+// cannot match anything. An empty file holds no photo: all empty files have the same bytes, yet
+// none is a copy of another.
 DuplicateGrouper::Route DuplicateGrouper::routeOf(ImageFileInfo &a)
 {
     const bool exact = m_options.compareType == GlobalObjects::CompareType::ctMD5;
+    if (exact && a.fileSize == 0)
+        return Route::Skip;
     if (exact && a.isVideo)
         return Route::Content;
     if (exact && !isCloudSource(a.scanType))
@@ -324,8 +377,8 @@ void DuplicateGrouper::placeChunk(const RecordList &records, const std::vector<R
         if (routes[size_t(r)] != Route::Fingerprint)
             continue;
         m_matchesBeforeRecord = m_sums.matches();
-        placeByCandidates(record, candidates.slotAt(position), position, candidates,
-            lists[size_t(position - firstPosition)]);
+        place(record, candidates.slotAt(position), position,
+            fitByCandidates(*record, position, candidates, lists[size_t(position - firstPosition)]));
         ++position;
         m_session.report(ScanProgress::Stage::Comparing, record->filePath);
     }
@@ -333,8 +386,8 @@ void DuplicateGrouper::placeChunk(const RecordList &records, const std::vector<R
 
 // First fit over the scores: only groups holding a kind the record scored at least m against can
 // take it; the first of them whose every score class passes does.
-void DuplicateGrouper::placeByCandidates(const std::shared_ptr<ImageFileInfo> &record, int slot, int position,
-    const PairCandidates &candidates, const PairCandidates::List &list)
+DuplicateGrouper::Fit DuplicateGrouper::fitByCandidates(
+    const ImageFileInfo &record, int position, const PairCandidates &candidates, const PairCandidates::List &list)
 {
     std::vector<int> groups;
     for (const PairCandidates::Candidate &c : list) {
@@ -350,7 +403,7 @@ void DuplicateGrouper::placeByCandidates(const std::shared_ptr<ImageFileInfo> &r
         std::shared_ptr<ImageFileInfo> bestMember;
         bool accepted = true;
         for (const ScoreClasses::Class &range : m_groupClasses[size_t(g)].classes()) {
-            const float score = classScore(*record, position, g, range, candidates, list);
+            const float score = classScore(record, position, g, range, candidates, list);
             if (score < m) {
                 accepted = false;
                 break;
@@ -360,12 +413,10 @@ void DuplicateGrouper::placeByCandidates(const std::shared_ptr<ImageFileInfo> &r
                 bestMember = members.at(range.first);
             }
         }
-        if (accepted) {
-            joinGroup(record, g, best, bestMember, slot, position);
-            return;
-        }
+        if (accepted)
+            return { g, best, bestMember };
     }
-    startGroup(record, slot, position);
+    return {};
 }
 
 // The first member's score is its kind's, unless the time veto strikes between the two (file dates

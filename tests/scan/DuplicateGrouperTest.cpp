@@ -2,7 +2,9 @@
 // the groups of the straight one on random inputs under every option combination.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
+#include <set>
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -205,6 +207,68 @@ INSTANTIATE_TEST_SUITE_P(AllOptions, GrouperEquivalenceTest,
     ::testing::Combine(::testing::Bool(), ::testing::Bool(), ::testing::Bool(), ::testing::Values(48, 64, 80),
         ::testing::Values(86400.0, 40.0)));
 
+// Pictures with byte copies (one size and sum) dated up to a year apart, copies at another size one
+// or two days younger, and some with capture dates: records in a random walk order.
+RecordList makeCopyTree(Corpus &c, int pictures)
+{
+    const qint64 offsets[] = { 0, 20, 86400 * 2, -86400 * 400, 86400 * 200 };
+    RecordList records;
+    for (int p = 0; p < pictures; ++p) {
+        const Bits bits = c.randomBits();
+        const qint64 created = 1600000000 + qint64(c.random() % 100000000);
+        const int copies = 1 + int(c.random() % 4);
+        for (int k = 0; k <= copies; ++k) {
+            // The last one is smaller, with a few bits changed; the others are byte copies.
+            const bool resized = k == copies;
+            auto r = std::make_shared<ImageFileInfo>();
+            r->filePath = QStringLiteral("/tree/%1-%2.jpg").arg(p).arg(resized ? QStringLiteral("small") : QString::number(k));
+            r->fileSize = resized ? quint64(1000 + p) : quint64(900000 + p);
+            r->fileMd5 = resized ? QString() : QStringLiteral("sum-%1").arg(p);
+            r->createDate = QDateTime::fromSecsSinceEpoch(created + offsets[c.random() % 5]);
+            if (p % 5 == 0) {
+                r->exifInfo = std::make_shared<ExifInfo>();
+                r->exifInfo->captureDate = QDateTime::fromSecsSinceEpoch(created);
+            }
+            for (int v = 0; v < 8; ++v)
+                r->arrHashOfRotateFlipImages.append(resized ? c.flipped(bits, 40) : bits);
+            records.append(r);
+        }
+    }
+    std::shuffle(records.begin(), records.end(), c.random);
+    return records;
+}
+
+// Every walk order gives the three methods the same groups, and the byte copies of a picture one
+// group between them.
+class GrouperWalkOrderTest : public ::testing::TestWithParam<std::tuple<bool, int>>
+{
+};
+
+TEST_P(GrouperWalkOrderTest, EveryMethodGroupsEveryWalkOrderAlikeWithByteCopiesTogether)
+{
+    const auto [turns, order] = GetParam();
+    Corpus corpus;
+    corpus.random.seed(std::uint32_t(order));
+    const RecordList records = makeCopyTree(corpus, 250);
+    const ScanOptions options = optionsFor(false, turns, turns, 64);
+    const Outcome straight = group(records, options, DuplicateGrouper::Method::Straight);
+    EXPECT_EQ(straight, group(records, options, DuplicateGrouper::Method::Prefiltered));
+    EXPECT_EQ(straight, group(records, options, DuplicateGrouper::Method::Parallel, 4));
+    std::map<QString, std::set<size_t>> groupsOfSum;
+    for (size_t g = 0; g < straight.groups.size(); ++g) {
+        for (const QString &path : straight.groups[g]) {
+            if (!path.contains(u"small"))
+                groupsOfSum[path.section(u'-', 0, 0)].insert(g);
+        }
+    }
+    EXPECT_GT(straight.kept, 100);
+    for (const auto &[picture, groups] : groupsOfSum)
+        EXPECT_EQ(groups.size(), 1u) << picture.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, GrouperWalkOrderTest, ::testing::Combine(::testing::Bool(), ::testing::Values(1, 2, 3)));
+
 // Thresholds where the prefilter is not sound (the ruled-out bound reaches m) still give the
 // straight groups; many near copies make long groups that records nearly join.
 class GrouperNearCopiesTest : public ::testing::TestWithParam<double>
@@ -343,34 +407,32 @@ TEST(DuplicateGrouperTest, ManyCopiesGroupExactlyAsTheStraightLoopDoes)
 }
 
 // Similar mode, 30 s apart at most: file dates keep two files apart unless their bytes are the
-// same; capture dates keep their veto. A class of members alike in all but bytes must not let a
-// record in on the strength of its one identical member.
+// same; capture dates keep their veto. A record whose copy a group holds joins that group whatever
+// file dates say against its other members, before any group that first fit would give it.
+using RecordSpec = std::tuple<char, qint64, bool>;
+
 struct AcrossDatesCase {
     const char *name;
     // Per record: its bytes ('P', 'Q' of one size, 'L' longer), seconds from the first record's
     // file date, and whether the dates are capture dates.
-    std::vector<std::tuple<char, qint64, bool>> records;
+    std::vector<RecordSpec> records;
     std::vector<std::vector<QString>> groups;
     int kept;
 };
 
-class AcrossDatesTest : public ::testing::TestWithParam<AcrossDatesCase>
+// Files named by their place in `specs`, all with one fingerprint.
+RecordList writeRecords(const QTemporaryDir &dir, const std::vector<RecordSpec> &specs)
 {
-};
-
-TEST_P(AcrossDatesTest, IdenticalBytesAreGroupedWhateverTheirFileDates)
-{
-    const AcrossDatesCase &c = GetParam();
-    QTemporaryDir dir;
     const QByteArray bytes[] = { QByteArray(6000, 'p'), QByteArray(6000, 'q'), QByteArray(7000, 'p') };
     const Bits bits = Corpus().randomBits();
     RecordList records;
-    for (size_t i = 0; i < c.records.size(); ++i) {
-        const auto [content, seconds, capture] = c.records[i];
+    for (size_t i = 0; i < specs.size(); ++i) {
+        const auto [content, seconds, capture] = specs[i];
         const QByteArray &data = bytes[content == 'P' ? 0 : content == 'Q' ? 1 : 2];
         auto r = std::make_shared<ImageFileInfo>();
         r->filePath = dir.filePath(QString::number(i));
-        ASSERT_TRUE(TestFiles::write(r->filePath, data));
+        if (!TestFiles::write(r->filePath, data))
+            return {};
         r->fileSize = quint64(data.size());
         const QDateTime date = QDateTime::fromSecsSinceEpoch(1600000000 + seconds);
         r->createDate = date;
@@ -382,20 +444,71 @@ TEST_P(AcrossDatesTest, IdenticalBytesAreGroupedWhateverTheirFileDates)
             r->arrHashOfRotateFlipImages.append(bits);
         records.append(r);
     }
+    return records;
+}
+
+std::vector<std::vector<QString>> fileNames(const Outcome &out)
+{
+    std::vector<std::vector<QString>> groups;
+    for (const auto &g : out.groups) {
+        groups.emplace_back();
+        for (const QString &path : g)
+            groups.back().push_back(QFileInfo(path).fileName());
+    }
+    return groups;
+}
+
+ScanOptions thirtySeconds()
+{
     ScanOptions options = optionsFor(false, false, false, 64);
     options.globals.captureTimeInterval = 30;
-    for (const auto method :
-        { DuplicateGrouper::Method::Straight, DuplicateGrouper::Method::Prefiltered, DuplicateGrouper::Method::Parallel }) {
-        const Outcome out = group(records, options, method);
-        std::vector<std::vector<QString>> groups;
-        for (const auto &g : out.groups) {
-            groups.emplace_back();
-            for (const QString &path : g)
-                groups.back().push_back(QFileInfo(path).fileName());
-        }
-        EXPECT_EQ(groups, c.groups) << int(method);
+    return options;
+}
+
+constexpr DuplicateGrouper::Method kMethods[]
+    = { DuplicateGrouper::Method::Straight, DuplicateGrouper::Method::Prefiltered, DuplicateGrouper::Method::Parallel };
+
+class AcrossDatesTest : public ::testing::TestWithParam<AcrossDatesCase>
+{
+};
+
+TEST_P(AcrossDatesTest, IdenticalBytesAreGroupedWhateverTheirFileDates)
+{
+    const AcrossDatesCase &c = GetParam();
+    QTemporaryDir dir;
+    const RecordList records = writeRecords(dir, c.records);
+    ASSERT_EQ(records.size(), qsizetype(c.records.size()));
+    for (const auto method : kMethods) {
+        const Outcome out = group(records, thirtySeconds(), method);
+        EXPECT_EQ(fileNames(out), c.groups) << int(method);
         EXPECT_EQ(out.kept, c.kept) << int(method);
     }
+}
+
+// A photo, its copy at half size written at once and its byte copy a year older: in every walk
+// order the photo and its byte copy end in one group, counted once.
+TEST(DuplicateGrouperTest, APhotoAndItsByteCopyMeetInEveryWalkOrder)
+{
+    const RecordSpec photo { 'P', 0, false }, copy { 'P', -400 * 86400, false };
+    std::vector<RecordSpec> specs { { 'L', 0, false }, copy, photo };
+    int orders = 0;
+    do {
+        ++orders;
+        QTemporaryDir dir;
+        const RecordList records = writeRecords(dir, specs);
+        ASSERT_EQ(records.size(), 3);
+        const QString names[] = { QString::number(std::find(specs.begin(), specs.end(), photo) - specs.begin()),
+            QString::number(std::find(specs.begin(), specs.end(), copy) - specs.begin()) };
+        for (const auto method : kMethods) {
+            const Outcome out = group(records, thirtySeconds(), method);
+            const auto groups = fileNames(out);
+            EXPECT_TRUE(std::any_of(groups.begin(), groups.end(), [&](const auto &g) {
+                return std::ranges::count(g, names[0]) + std::ranges::count(g, names[1]) == 2;
+            })) << orders << int(method);
+            EXPECT_EQ(out.kept, 1) << int(method);
+        }
+    } while (std::next_permutation(specs.begin(), specs.end()));
+    EXPECT_EQ(orders, 6);
 }
 
 constexpr qint64 kYear = 365 * 86400;
@@ -406,9 +519,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, AcrossDatesTest,
         AcrossDatesCase { "SameSizeOtherBytes", { { 'P', 0, false }, { 'Q', -kYear, false } }, { { "0" }, { "1" } }, 0 },
         AcrossDatesCase { "OtherSize", { { 'P', 0, false }, { 'L', kYear, false } }, { { "0" }, { "1" } }, 0 },
         AcrossDatesCase { "CaptureDatesStillVeto", { { 'P', 0, true }, { 'P', kYear, true } }, { { "0" }, { "1" } }, 0 },
-        AcrossDatesCase { "OneIdenticalMemberIsNotEnough",
+        // A copy stands where its copy stands, whatever file dates say against the other members.
+        AcrossDatesCase { "OneIdenticalMemberTakesTheCopyIn",
             { { 'P', 0, false }, { 'Q', 10, false }, { 'P', kYear, false }, { 'P', kYear + 5, false } },
-            { { "0", "1" }, { "2", "3" } }, 0 },
+            { { "0", "1", "2", "3" } }, 2 },
+        // Its copy's group goes before the group that first fit would give it.
+        AcrossDatesCase { "CopyGroupBeforeFirstFit",
+            { { 'L', 0, false }, { 'P', -kYear, false }, { 'P', 5, false } }, { { "0" }, { "1", "2" } }, 1 },
         AcrossDatesCase { "EveryMemberIdentical",
             { { 'P', 0, false }, { 'P', 10, false }, { 'P', kYear, false }, { 'Q', kYear + 5, false } },
             { { "0", "1", "2" }, { "3" } }, 2 }),
