@@ -16,7 +16,8 @@ qsizetype CopyIndex::find(const ImageFileInfo &record, size_t key) const
     const auto [begin, end] = m_byKey.equal_range(key);
     for (auto it = begin; it != end; ++it) {
         const ImageFileInfo &sample = *m_entries[it->second].sample;
-        if (sample.fileSize == record.fileSize && sample.arrHashOfRotateFlipImages == record.arrHashOfRotateFlipImages)
+        if (sample.fileSize == record.fileSize
+            && sample.arrHashOfRotateFlipImages == record.arrHashOfRotateFlipImages)
             return qsizetype(it->second);
     }
     return -1;

@@ -99,7 +99,7 @@ DuplicateGrouper::Fit DuplicateGrouper::firstFit(const ImageFileInfo &record, in
                 accepted = false;
                 break;
             }
-            float score = PairScore::compareImages(record, *members.at(i), m_options, &m_sums);
+            float score = scoreOf(record, *members.at(i), m_options, &m_sums);
             if (classes && score >= m)
                 score = std::min(score, extremesScore(record, g, (*classes)[size_t(k)]));
             if (score < m)
@@ -128,7 +128,8 @@ DuplicateGrouper::Fit DuplicateGrouper::copyFit(const ImageFileInfo &record, con
     const float m = m_options.sliderMinValue;
     for (const auto &[g, members] : *holders) {
         const bool holdsCopy = std::any_of(members.begin(), members.end(), [&](const ImageFileInfo *member) {
-            return PairScore::compareImages(record, *member, m_copyOptions) >= m && m_sums.identical(record, *member);
+            return scoreOf(record, *member, m_copyOptions) >= m
+                && m_sums.identical(record, *member);
         });
         if (!holdsCopy)
             continue;
@@ -138,22 +139,34 @@ DuplicateGrouper::Fit DuplicateGrouper::copyFit(const ImageFileInfo &record, con
     return fit;
 }
 
+// With file dates left out only capture dates can veto, and they spare every member of a score
+// class when they spare its extremes: a class costs three scores, whatever its size.
 DuplicateGrouper::Fit DuplicateGrouper::fitIgnoringFileDates(const ImageFileInfo &record, qsizetype g)
 {
+    const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
+    const auto scoreAgainst = [&](const ImageFileInfo &member) { return scoreOf(record, member, m_copyOptions); };
+    const std::vector<ScoreClasses::Class> *classes = m_reuseScores ? &m_groupClasses[size_t(g)].classes() : nullptr;
+    const qsizetype scored = classes ? qsizetype(classes->size()) : members.size();
     Fit fit { g, 0.0f, nullptr };
-    for (const auto &member : m_session.arrAllFilesGrouping.at(g)->children) {
-        const float score = PairScore::compareImages(record, *member, m_copyOptions);
+    for (qsizetype k = 0; k < scored; ++k) {
+        const qsizetype i = classes ? (*classes)[size_t(k)].first : k;
+        float score = scoreAgainst(*members.at(i));
+        if (classes) {
+            const ScoreClasses::Class &range = (*classes)[size_t(k)];
+            score = std::min({ score, scoreAgainst(*range.earliestCapture), scoreAgainst(*range.latestCapture) });
+        }
         if (score < m_options.sliderMinValue)
             return {};
         if (score > fit.best) {
             fit.best = score;
-            fit.member = member;
+            fit.member = members.at(i);
         }
     }
     return fit;
 }
 
-void DuplicateGrouper::place(const std::shared_ptr<ImageFileInfo> &record, int slot, int position, const Fit &fit)
+void DuplicateGrouper::place(
+    const std::shared_ptr<ImageFileInfo> &record, int slot, int position, const Fit &fit)
 {
     const Fit chosen = copyFit(*record, fit);
     if (chosen.group >= 0)
@@ -172,7 +185,7 @@ float DuplicateGrouper::extremesScore(const ImageFileInfo &record, qsizetype g, 
     float lowest = 1.0f;
     for (const ImageFileInfo *extreme :
         { range.earliestCapture, range.latestCapture, range.earliestCreation, range.latestCreation })
-        lowest = std::min(lowest, PairScore::compareImages(record, *extreme, m_options));
+        lowest = std::min(lowest, scoreOf(record, *extreme, m_options));
     if (lowest >= m_options.sliderMinValue || record.fileSize != range.earliestCreation->fileSize)
         return lowest;
     return membersScore(record, g, range);
@@ -185,9 +198,23 @@ float DuplicateGrouper::membersScore(const ImageFileInfo &record, qsizetype g, c
     float lowest = 1.0f;
     for (qsizetype i = range.first; i < members.size() && lowest >= m_options.sliderMinValue; ++i) {
         if (ScoreClasses::scoreAlike(first, *members.at(i)))
-            lowest = std::min(lowest, PairScore::compareImages(record, *members.at(i), m_options, &m_sums));
+            lowest = std::min(lowest, scoreOf(record, *members.at(i), m_options, &m_sums));
     }
     return lowest;
+}
+
+const RecordTimes &DuplicateGrouper::timesOf(const ImageFileInfo &record)
+{
+    const auto [it, added] = m_times.try_emplace(&record);
+    if (added)
+        it->second = RecordTimes::of(record);
+    return it->second;
+}
+
+float DuplicateGrouper::scoreOf(
+    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options, ContentSums *sums)
+{
+    return PairScore::compareImages(a, timesOf(a), b, timesOf(b), options, sums);
 }
 
 // Only when the record's placement found identical bytes across file dates: the count is that of
@@ -196,9 +223,9 @@ void DuplicateGrouper::countKeptAcrossDates(const ImageFileInfo &record, qsizety
 {
     if (m_sums.matches() == m_matchesBeforeRecord)
         return;
-    const RecordTimes times = RecordTimes::of(record);
+    const RecordTimes &times = timesOf(record);
     for (const auto &member : m_session.arrAllFilesGrouping.at(groupIndex)->children) {
-        if (PairScore::timeVeto(times, RecordTimes::of(*member), m_options) == PairScore::TimeVeto::FileDates
+        if (PairScore::timeVeto(times, timesOf(*member), m_options) == PairScore::TimeVeto::FileDates
             && m_sums.identical(record, *member))
             ++m_session.identicalKeptAcrossDates;
     }
@@ -386,8 +413,8 @@ void DuplicateGrouper::placeChunk(const RecordList &records, const std::vector<R
 
 // First fit over the scores: only groups holding a kind the record scored at least m against can
 // take it; the first of them whose every score class passes does.
-DuplicateGrouper::Fit DuplicateGrouper::fitByCandidates(
-    const ImageFileInfo &record, int position, const PairCandidates &candidates, const PairCandidates::List &list)
+DuplicateGrouper::Fit DuplicateGrouper::fitByCandidates(const ImageFileInfo &record, int position,
+    const PairCandidates &candidates, const PairCandidates::List &list)
 {
     std::vector<int> groups;
     for (const PairCandidates::Candidate &c : list) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include <QHash>
@@ -92,6 +93,10 @@ private:
     float extremesScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range);
     // The same member by member, for a class whose dates keep some member apart.
     float membersScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range);
+    // A record's dates, converted once a comparison.
+    const RecordTimes &timesOf(const ImageFileInfo &record);
+    float scoreOf(const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options,
+        ContentSums *sums = nullptr);
     // Counts the members of the group just joined that only their file dates kept apart from it.
     void countKeptAcrossDates(const ImageFileInfo &record, qsizetype groupIndex);
     // Files the new last member of group `groupIndex` under its score class.
@@ -127,5 +132,6 @@ private:
     ContentSums m_sums;
     int m_matchesBeforeRecord = 0;
     CopyIndex m_copies;
+    std::unordered_map<const ImageFileInfo *, RecordTimes> m_times;
     RecordList m_summed;
 };

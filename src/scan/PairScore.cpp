@@ -27,7 +27,8 @@ PairScoreOptions PairScoreOptions::fromSnapshot(const ScanGlobalsSnapshot &snaps
 
 bool PairScoreOptions::comparesFileDates() const
 {
-    return fileDatesVeto && compareType == GlobalObjects::CompareType::ctHash && scanType != ScanSource::googleDrive;
+    return fileDatesVeto && compareType == GlobalObjects::CompareType::ctHash
+        && scanType != ScanSource::googleDrive;
 }
 
 RecordTimes RecordTimes::of(const ImageFileInfo &record)

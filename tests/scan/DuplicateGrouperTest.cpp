@@ -221,7 +221,9 @@ RecordList makeCopyTree(Corpus &c, int pictures)
             // The last one is smaller, with a few bits changed; the others are byte copies.
             const bool resized = k == copies;
             auto r = std::make_shared<ImageFileInfo>();
-            r->filePath = QStringLiteral("/tree/%1-%2.jpg").arg(p).arg(resized ? QStringLiteral("small") : QString::number(k));
+            r->filePath = QStringLiteral("/tree/%1-%2.jpg")
+                              .arg(p)
+                              .arg(resized ? QStringLiteral("small") : QString::number(k));
             r->fileSize = resized ? quint64(1000 + p) : quint64(900000 + p);
             r->fileMd5 = resized ? QString() : QStringLiteral("sum-%1").arg(p);
             r->createDate = QDateTime::fromSecsSinceEpoch(created + offsets[c.random() % 5]);
@@ -466,8 +468,8 @@ ScanOptions thirtySeconds()
     return options;
 }
 
-constexpr DuplicateGrouper::Method kMethods[]
-    = { DuplicateGrouper::Method::Straight, DuplicateGrouper::Method::Prefiltered, DuplicateGrouper::Method::Parallel };
+constexpr DuplicateGrouper::Method kMethods[] = { DuplicateGrouper::Method::Straight,
+    DuplicateGrouper::Method::Prefiltered, DuplicateGrouper::Method::Parallel };
 
 class AcrossDatesTest : public ::testing::TestWithParam<AcrossDatesCase>
 {
@@ -498,14 +500,17 @@ TEST(DuplicateGrouperTest, APhotoAndItsByteCopyMeetInEveryWalkOrder)
         QTemporaryDir dir;
         const RecordList records = writeRecords(dir, specs);
         ASSERT_EQ(records.size(), 3);
-        const QString names[] = { QString::number(std::find(specs.begin(), specs.end(), photo) - specs.begin()),
-            QString::number(std::find(specs.begin(), specs.end(), copy) - specs.begin()) };
+        const QString names[]
+            = { QString::number(std::find(specs.begin(), specs.end(), photo) - specs.begin()),
+                  QString::number(std::find(specs.begin(), specs.end(), copy) - specs.begin()) };
         for (const auto method : kMethods) {
             const Outcome out = group(records, thirtySeconds(), method);
             const auto groups = fileNames(out);
-            EXPECT_TRUE(std::any_of(groups.begin(), groups.end(), [&](const auto &g) {
-                return std::ranges::count(g, names[0]) + std::ranges::count(g, names[1]) == 2;
-            })) << orders << int(method);
+            EXPECT_TRUE(std::any_of(groups.begin(), groups.end(),
+                [&](const auto &g) {
+                    return std::ranges::count(g, names[0]) + std::ranges::count(g, names[1]) == 2;
+                }))
+                << orders << int(method);
             EXPECT_EQ(out.kept, 1) << int(method);
         }
     } while (std::next_permutation(specs.begin(), specs.end()));
@@ -517,9 +522,12 @@ constexpr qint64 kYear = 365 * 86400;
 INSTANTIATE_TEST_SUITE_P(Cases, AcrossDatesTest,
     ::testing::Values(AcrossDatesCase { "CopyAYearOlder", { { 'P', 0, false }, { 'P', -kYear, false } },
                           { { "0", "1" } }, 1 },
-        AcrossDatesCase { "SameSizeOtherBytes", { { 'P', 0, false }, { 'Q', -kYear, false } }, { { "0" }, { "1" } }, 0 },
-        AcrossDatesCase { "OtherSize", { { 'P', 0, false }, { 'L', kYear, false } }, { { "0" }, { "1" } }, 0 },
-        AcrossDatesCase { "CaptureDatesStillVeto", { { 'P', 0, true }, { 'P', kYear, true } }, { { "0" }, { "1" } }, 0 },
+        AcrossDatesCase {
+            "SameSizeOtherBytes", { { 'P', 0, false }, { 'Q', -kYear, false } }, { { "0" }, { "1" } }, 0 },
+        AcrossDatesCase {
+            "OtherSize", { { 'P', 0, false }, { 'L', kYear, false } }, { { "0" }, { "1" } }, 0 },
+        AcrossDatesCase {
+            "CaptureDatesStillVeto", { { 'P', 0, true }, { 'P', kYear, true } }, { { "0" }, { "1" } }, 0 },
         // A copy stands where its copy stands, whatever file dates say against the other members.
         AcrossDatesCase { "OneIdenticalMemberTakesTheCopyIn",
             { { 'P', 0, false }, { 'Q', 10, false }, { 'P', kYear, false }, { 'P', kYear + 5, false } },
