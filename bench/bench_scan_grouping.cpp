@@ -3,8 +3,8 @@
 // scores members alike once, and the parallel method (scores on every core, placement in order);
 // also many copies of one picture, which form one big group (also when written years apart beside a
 // smaller copy), distinct photos with capture dates,
-// and distinct photos as a scan with the default options holds them (first variant only). Real time is the wall clock; "cpu_s"
-// counts the CPU time of every thread of the process. Whole scans are measured with
+// and distinct photos as a scan with the default options holds them (first variant only). Real time is the
+// wall clock; "cpu_s" counts the CPU time of every thread of the process. Whole scans are measured with
 // bench/scan-runner; this isolates the comparison.
 #include <random>
 

@@ -128,8 +128,7 @@ DuplicateGrouper::Fit DuplicateGrouper::copyFit(const ImageFileInfo &record, con
     const float m = m_options.sliderMinValue;
     for (const auto &[g, members] : *holders) {
         const bool holdsCopy = std::any_of(members.begin(), members.end(), [&](const ImageFileInfo *member) {
-            return scoreOf(record, *member, m_copyOptions) >= m
-                && m_sums.identical(record, *member);
+            return scoreOf(record, *member, m_copyOptions) >= m && m_sums.identical(record, *member);
         });
         if (!holdsCopy)
             continue;
@@ -144,8 +143,10 @@ DuplicateGrouper::Fit DuplicateGrouper::copyFit(const ImageFileInfo &record, con
 DuplicateGrouper::Fit DuplicateGrouper::fitIgnoringFileDates(const ImageFileInfo &record, qsizetype g)
 {
     const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
-    const auto scoreAgainst = [&](const ImageFileInfo &member) { return scoreOf(record, member, m_copyOptions); };
-    const std::vector<ScoreClasses::Class> *classes = m_reuseScores ? &m_groupClasses[size_t(g)].classes() : nullptr;
+    const auto scoreAgainst
+        = [&](const ImageFileInfo &member) { return scoreOf(record, member, m_copyOptions); };
+    const std::vector<ScoreClasses::Class> *classes
+        = m_reuseScores ? &m_groupClasses[size_t(g)].classes() : nullptr;
     const qsizetype scored = classes ? qsizetype(classes->size()) : members.size();
     Fit fit { g, 0.0f, nullptr };
     for (qsizetype k = 0; k < scored; ++k) {
@@ -153,7 +154,8 @@ DuplicateGrouper::Fit DuplicateGrouper::fitIgnoringFileDates(const ImageFileInfo
         float score = scoreAgainst(*members.at(i));
         if (classes) {
             const ScoreClasses::Class &range = (*classes)[size_t(k)];
-            score = std::min({ score, scoreAgainst(*range.earliestCapture), scoreAgainst(*range.latestCapture) });
+            score = std::min(
+                { score, scoreAgainst(*range.earliestCapture), scoreAgainst(*range.latestCapture) });
         }
         if (score < m_options.sliderMinValue)
             return {};
