@@ -3,6 +3,7 @@
 // Exact-mode videos (and records of a cloud scan that cannot be fingerprinted) are grouped by
 // equal MD5 text instead, and so are the photos of an exact scan of this computer: identical bytes
 // score 1 against each other and nothing else does, so they join as the first fit would join them.
+// In similar mode a byte copy of a placed record goes to that record's group before any other.
 #pragma once
 
 #include <memory>
