@@ -1,9 +1,10 @@
 // The grouping kernel on fingerprints of distinct photos (N = 64, all eight variants, rotate and
 // mirror on): the straight first-fit loop, the loop that rules pairs out by sketches first and
 // scores members alike once, and the parallel method (scores on every core, placement in order);
-// also many copies of one picture, which form one big group, distinct photos with capture dates,
-// and distinct photos as a scan with the default options holds them (first variant only). Real time is the wall clock; "cpu_s"
-// counts the CPU time of every thread of the process. Whole scans are measured with
+// also many copies of one picture, which form one big group (also when written years apart beside a
+// smaller copy), distinct photos with capture dates,
+// and distinct photos as a scan with the default options holds them (first variant only). Real time is the
+// wall clock; "cpu_s" counts the CPU time of every thread of the process. Whole scans are measured with
 // bench/scan-runner; this isolates the comparison.
 #include <random>
 
@@ -124,8 +125,40 @@ void groupCopies(benchmark::State &state, DuplicateGrouper::Method method)
     groupAll(state, records, method);
 }
 
+// Byte copies of one picture (one size and sum) written over ten years, after a copy at another size
+// written with the first: file dates keep most of them from the small copy, and each joins the
+// group of its copies all the same.
+void groupCopiesAcrossDates(benchmark::State &state, DuplicateGrouper::Method method)
+{
+    std::mt19937 random(11);
+    std::uniform_int_distribution<qint64> tenYears(0, 10 * 365 * 86400);
+    const std::vector<uint8_t> picture = PictureLikeBits::make(random, 64, false);
+    RecordList records;
+    for (int i = 0; i < int(state.range(0)); ++i) {
+        auto record = std::make_shared<ImageFileInfo>();
+        record->filePath = QStringLiteral("/bench/dated-copy-%1.jpg").arg(i);
+        record->fileSize = i == 1 ? 600000 : 2500000;
+        record->fileMd5 = i == 1 ? QString() : QStringLiteral("sum");
+        record->createDate = QDateTime::fromSecsSinceEpoch(1400000000 + (i < 2 ? 0 : tenYears(random)));
+        for (int v = 0; v < 8; ++v)
+            record->arrHashOfRotateFlipImages.append(picture);
+        records.append(record);
+    }
+    groupAll(state, records, method);
+}
+
 } // namespace
 
+BENCHMARK_CAPTURE(groupCopiesAcrossDates, prefiltered, DuplicateGrouper::Method::Prefiltered)
+    ->Arg(2000)
+    ->Arg(5000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(groupCopiesAcrossDates, parallel, DuplicateGrouper::Method::Parallel)
+    ->Arg(5000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(groupCopies, straight, DuplicateGrouper::Method::Straight)
     ->Arg(2000)
     ->Arg(5000)

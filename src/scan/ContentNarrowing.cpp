@@ -9,10 +9,13 @@
 
 ContentNarrowing::ContentNarrowing(const RecordList &records)
 {
-    // A photo and a video are never duplicates of each other, whatever their bytes.
+    // A photo and a video are never duplicates of each other, whatever their bytes; empty files
+    // are neither, and are never read.
     QHash<QPair<quint64, bool>, size_t> bucketOf;
     std::vector<RecordList> buckets;
     for (const auto &record : records) {
+        if (record->fileSize == 0)
+            continue;
         const auto key = qMakePair(quint64(record->fileSize), record->isVideo);
         auto it = bucketOf.find(key);
         if (it == bucketOf.end()) {

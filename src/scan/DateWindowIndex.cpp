@@ -12,10 +12,9 @@ constexpr double kUnboundedMs = 1e15;
 } // namespace
 
 DateWindowIndex::DateWindowIndex(const PairScoreOptions &options)
-    : m_bounded(std::isfinite(options.captureTimeInterval)
-          && options.captureTimeInterval * 1000.0 < kUnboundedMs)
-    , m_creationRule(
-          options.compareType == GlobalObjects::CompareType::ctHash && options.scanType != ScanSource::googleDrive)
+    : m_bounded(
+        std::isfinite(options.captureTimeInterval) && options.captureTimeInterval * 1000.0 < kUnboundedMs)
+    , m_creationRule(options.comparesFileDates())
     // One millisecond wider than the limit: the test itself settles the edge.
     , m_limitMs(m_bounded ? std::int64_t(std::ceil(options.captureTimeInterval * 1000.0)) + 1 : 0)
 {

@@ -10,6 +10,7 @@
 DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method, int threads, qsizetype chunk)
     : m_session(session)
     , m_options(PairScoreOptions::fromSnapshot(session.options.globals, session.options.sliderMinValue))
+    , m_copyOptions(m_options)
     , m_matchThreshold(float(session.options.globals.matchThreshold))
     , m_prefilter(method != Method::Straight)
     , m_reuseScores(method != Method::Straight && PairScore::kNoMatch < m_options.sliderMinValue)
@@ -24,6 +25,7 @@ DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method, int thre
 {
     if (m_prefilter && !prefilterIsSound())
         m_prefilter = false;
+    m_copyOptions.fileDatesVeto = false;
 }
 
 // A ruled-out pair has a fingerprint distance above the allowed one, so its score is at most
@@ -68,18 +70,19 @@ void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo
     ImageFileInfo &a = *record;
     const int slot = m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular;
     m_matchesBeforeRecord = m_sums.matches();
-    if (placeInFirstGroup(record, slot) < 0 && !m_session.stopped())
-        startGroup(record, slot);
+    const Fit fit = firstFit(a, slot);
+    if (fit.group >= 0 || !m_session.stopped())
+        place(record, slot, -1, fit);
     m_session.report(ScanProgress::Stage::Comparing, a.filePath);
 }
 
-qsizetype DuplicateGrouper::placeInFirstGroup(const std::shared_ptr<ImageFileInfo> &record, int slot)
+DuplicateGrouper::Fit DuplicateGrouper::firstFit(const ImageFileInfo &record, int slot)
 {
     const float m = m_options.sliderMinValue;
     const qsizetype groupCount = m_session.arrAllFilesGrouping.size();
     for (qsizetype g = 0; g < groupCount; ++g) {
         if (m_session.stopped())
-            return -1;
+            return {};
         const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
         const std::vector<int> &memberSlots = m_groupSlots[size_t(g)];
         // Members alike score alike, so the first of each class stands for the rest (the earliest
@@ -96,9 +99,9 @@ qsizetype DuplicateGrouper::placeInFirstGroup(const std::shared_ptr<ImageFileInf
                 accepted = false;
                 break;
             }
-            float score = PairScore::compareImages(*record, *members.at(i), m_options, &m_sums);
+            float score = scoreOf(record, *members.at(i), m_options, &m_sums);
             if (classes && score >= m)
-                score = std::min(score, extremesScore(*record, g, (*classes)[size_t(k)]));
+                score = std::min(score, extremesScore(record, g, (*classes)[size_t(k)]));
             if (score < m)
                 accepted = false;
             else if (score > best) {
@@ -106,12 +109,74 @@ qsizetype DuplicateGrouper::placeInFirstGroup(const std::shared_ptr<ImageFileInf
                 bestMember = members.at(i);
             }
         }
-        if (accepted) {
-            joinGroup(record, g, best, bestMember, slot);
-            return g;
+        if (accepted)
+            return { g, best, bestMember };
+    }
+    return {};
+}
+
+// A byte copy stands where its copy stands: a record whose bytes some group holds joins that group
+// even when file dates keep it apart from the other members (capture dates, places and pictures
+// still count), so that copies meet whichever of them the walk finds first. That group goes before
+// the record's first fit, and of several the earliest takes it. Only records of the same size and
+// fingerprint can be copies, and their files are read only when their group is not the fit already.
+DuplicateGrouper::Fit DuplicateGrouper::copyFit(const ImageFileInfo &record, const Fit &fit)
+{
+    const CopyIndex::Holders *holders = m_options.comparesFileDates() ? m_copies.holdersOf(record) : nullptr;
+    if (!holders || (holders->size() == 1 && holders->begin()->first == fit.group))
+        return fit;
+    const float m = m_options.sliderMinValue;
+    for (const auto &[g, members] : *holders) {
+        const bool holdsCopy = std::any_of(members.begin(), members.end(), [&](const ImageFileInfo *member) {
+            return scoreOf(record, *member, m_copyOptions) >= m && m_sums.identical(record, *member);
+        });
+        if (!holdsCopy)
+            continue;
+        if (const Fit copy = fitIgnoringFileDates(record, g); copy.group >= 0)
+            return copy;
+    }
+    return fit;
+}
+
+// With file dates left out only capture dates can veto, and they spare every member of a score
+// class when they spare its extremes: a class costs three scores, whatever its size.
+DuplicateGrouper::Fit DuplicateGrouper::fitIgnoringFileDates(const ImageFileInfo &record, qsizetype g)
+{
+    const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
+    const auto scoreAgainst
+        = [&](const ImageFileInfo &member) { return scoreOf(record, member, m_copyOptions); };
+    const std::vector<ScoreClasses::Class> *classes
+        = m_reuseScores ? &m_groupClasses[size_t(g)].classes() : nullptr;
+    const qsizetype scored = classes ? qsizetype(classes->size()) : members.size();
+    Fit fit { g, 0.0f, nullptr };
+    for (qsizetype k = 0; k < scored; ++k) {
+        const qsizetype i = classes ? (*classes)[size_t(k)].first : k;
+        float score = scoreAgainst(*members.at(i));
+        if (classes) {
+            const ScoreClasses::Class &range = (*classes)[size_t(k)];
+            score = std::min(
+                { score, scoreAgainst(*range.earliestCapture), scoreAgainst(*range.latestCapture) });
+        }
+        if (score < m_options.sliderMinValue)
+            return {};
+        if (score > fit.best) {
+            fit.best = score;
+            fit.member = members.at(i);
         }
     }
-    return -1;
+    return fit;
+}
+
+void DuplicateGrouper::place(
+    const std::shared_ptr<ImageFileInfo> &record, int slot, int position, const Fit &fit)
+{
+    const Fit chosen = copyFit(*record, fit);
+    if (chosen.group >= 0)
+        joinGroup(record, chosen.group, chosen.best, chosen.member, slot, position);
+    else
+        startGroup(record, slot, position);
+    if (m_options.comparesFileDates())
+        m_copies.add(*record, chosen.group >= 0 ? chosen.group : m_session.arrAllFilesGrouping.size() - 1);
 }
 
 // The members of a class score as its first does unless the time veto strikes, and it strikes
@@ -122,7 +187,7 @@ float DuplicateGrouper::extremesScore(const ImageFileInfo &record, qsizetype g, 
     float lowest = 1.0f;
     for (const ImageFileInfo *extreme :
         { range.earliestCapture, range.latestCapture, range.earliestCreation, range.latestCreation })
-        lowest = std::min(lowest, PairScore::compareImages(record, *extreme, m_options));
+        lowest = std::min(lowest, scoreOf(record, *extreme, m_options));
     if (lowest >= m_options.sliderMinValue || record.fileSize != range.earliestCreation->fileSize)
         return lowest;
     return membersScore(record, g, range);
@@ -135,9 +200,23 @@ float DuplicateGrouper::membersScore(const ImageFileInfo &record, qsizetype g, c
     float lowest = 1.0f;
     for (qsizetype i = range.first; i < members.size() && lowest >= m_options.sliderMinValue; ++i) {
         if (ScoreClasses::scoreAlike(first, *members.at(i)))
-            lowest = std::min(lowest, PairScore::compareImages(record, *members.at(i), m_options, &m_sums));
+            lowest = std::min(lowest, scoreOf(record, *members.at(i), m_options, &m_sums));
     }
     return lowest;
+}
+
+const RecordTimes &DuplicateGrouper::timesOf(const ImageFileInfo &record)
+{
+    const auto [it, added] = m_times.try_emplace(&record);
+    if (added)
+        it->second = RecordTimes::of(record);
+    return it->second;
+}
+
+float DuplicateGrouper::scoreOf(
+    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options, ContentSums *sums)
+{
+    return PairScore::compareImages(a, timesOf(a), b, timesOf(b), options, sums);
 }
 
 // Only when the record's placement found identical bytes across file dates: the count is that of
@@ -146,9 +225,9 @@ void DuplicateGrouper::countKeptAcrossDates(const ImageFileInfo &record, qsizety
 {
     if (m_sums.matches() == m_matchesBeforeRecord)
         return;
-    const RecordTimes times = RecordTimes::of(record);
+    const RecordTimes &times = timesOf(record);
     for (const auto &member : m_session.arrAllFilesGrouping.at(groupIndex)->children) {
-        if (PairScore::timeVeto(times, RecordTimes::of(*member), m_options) == PairScore::TimeVeto::FileDates
+        if (PairScore::timeVeto(times, timesOf(*member), m_options) == PairScore::TimeVeto::FileDates
             && m_sums.identical(record, *member))
             ++m_session.identicalKeptAcrossDates;
     }
@@ -259,10 +338,13 @@ void DuplicateGrouper::notePosition(qsizetype groupIndex, int position)
 
 // In exact mode the photos of this computer are summed, never fingerprinted; a cloud scan's photos
 // that share their byte size with another record were fingerprinted, and one without a fingerprint
-// cannot match anything.
+// cannot match anything. An empty file holds no photo: all empty files have the same bytes, yet
+// none is a copy of another.
 DuplicateGrouper::Route DuplicateGrouper::routeOf(ImageFileInfo &a)
 {
     const bool exact = m_options.compareType == GlobalObjects::CompareType::ctMD5;
+    if (exact && a.fileSize == 0)
+        return Route::Skip;
     if (exact && a.isVideo)
         return Route::Content;
     if (exact && !isCloudSource(a.scanType))
@@ -328,8 +410,8 @@ void DuplicateGrouper::placeChunk(const RecordList &records, const std::vector<R
         if (routes[size_t(r)] != Route::Fingerprint)
             continue;
         m_matchesBeforeRecord = m_sums.matches();
-        placeByCandidates(record, candidates.slotAt(position), position, candidates,
-            lists[size_t(position - firstPosition)]);
+        place(record, candidates.slotAt(position), position,
+            fitByCandidates(*record, position, candidates, lists[size_t(position - firstPosition)]));
         ++position;
         m_session.report(ScanProgress::Stage::Comparing, record->filePath);
     }
@@ -337,7 +419,7 @@ void DuplicateGrouper::placeChunk(const RecordList &records, const std::vector<R
 
 // First fit over the scores: only groups holding a kind the record scored at least m against can
 // take it; the first of them whose every score class passes does.
-void DuplicateGrouper::placeByCandidates(const std::shared_ptr<ImageFileInfo> &record, int slot, int position,
+DuplicateGrouper::Fit DuplicateGrouper::fitByCandidates(const ImageFileInfo &record, int position,
     const PairCandidates &candidates, const PairCandidates::List &list)
 {
     std::vector<int> groups;
@@ -354,7 +436,7 @@ void DuplicateGrouper::placeByCandidates(const std::shared_ptr<ImageFileInfo> &r
         std::shared_ptr<ImageFileInfo> bestMember;
         bool accepted = true;
         for (const ScoreClasses::Class &range : m_groupClasses[size_t(g)].classes()) {
-            const float score = classScore(*record, position, g, range, candidates, list);
+            const float score = classScore(record, position, g, range, candidates, list);
             if (score < m) {
                 accepted = false;
                 break;
@@ -364,12 +446,10 @@ void DuplicateGrouper::placeByCandidates(const std::shared_ptr<ImageFileInfo> &r
                 bestMember = members.at(range.first);
             }
         }
-        if (accepted) {
-            joinGroup(record, g, best, bestMember, slot, position);
-            return;
-        }
+        if (accepted)
+            return { g, best, bestMember };
     }
-    startGroup(record, slot, position);
+    return {};
 }
 
 // The first member's score is its kind's, unless the time veto strikes between the two (file dates

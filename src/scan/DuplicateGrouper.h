@@ -3,14 +3,17 @@
 // Exact-mode videos (and records of a cloud scan that cannot be fingerprinted) are grouped by
 // equal MD5 text instead, and so are the photos of an exact scan of this computer: identical bytes
 // score 1 against each other and nothing else does, so they join as the first fit would join them.
+// In similar mode a byte copy of a placed record goes to that record's group before any other.
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include <QHash>
 
 #include "scan/ContentSums.h"
+#include "scan/CopyIndex.h"
 #include "scan/FingerprintSketches.h"
 #include "scan/PairCandidates.h"
 #include "scan/PairScore.h"
@@ -54,6 +57,12 @@ public:
 private:
     // What a record's placement goes through; decided by the record alone.
     enum class Route { Skip, Content, SameBytes, Fingerprint };
+    // The group a record joins (-1: none takes it), its best score there and the member scoring it.
+    struct Fit {
+        qsizetype group = -1;
+        float best = 0.0f;
+        std::shared_ptr<ImageFileInfo> member;
+    };
 
     bool prefilterIsSound() const;
     // The group of the record's sum in `groups`, or a new one; `asFirstFit` joins as a score of 1
@@ -63,13 +72,19 @@ private:
     void compareInParallel();
     void placeChunk(const RecordList &records, const std::vector<Route> &routes,
         const PairCandidates &candidates, const std::vector<PairCandidates::List> &lists, int firstPosition);
-    void placeByCandidates(const std::shared_ptr<ImageFileInfo> &record, int slot, int position,
-        const PairCandidates &candidates, const PairCandidates::List &list);
+    Fit fitByCandidates(const ImageFileInfo &record, int position, const PairCandidates &candidates,
+        const PairCandidates::List &list);
     // The score of the record at `position` against the class `range` of group `g`, or -1.
     float classScore(const ImageFileInfo &record, int position, qsizetype g, const ScoreClasses::Class &range,
         const PairCandidates &candidates, const PairCandidates::List &list);
-    // First fit over the groups in order; the index of the group joined, or -1.
-    qsizetype placeInFirstGroup(const std::shared_ptr<ImageFileInfo> &record, int slot);
+    // First fit over the groups in order.
+    Fit firstFit(const ImageFileInfo &record, int slot);
+    // The group of the record's byte copy that takes it, when that is not `fit` already.
+    Fit copyFit(const ImageFileInfo &record, const Fit &fit);
+    // Group `g` with file dates left out of every score; no group when a member scores below m.
+    Fit fitIgnoringFileDates(const ImageFileInfo &record, qsizetype g);
+    // Joins the group the record fits (its copy's first), or starts one.
+    void place(const std::shared_ptr<ImageFileInfo> &record, int slot, int position, const Fit &fit);
     void joinGroup(const std::shared_ptr<ImageFileInfo> &record, qsizetype groupIndex, float best,
         const std::shared_ptr<ImageFileInfo> &bestMember, int slot, int position = -1);
     void startGroup(const std::shared_ptr<ImageFileInfo> &record, int slot, int position = -1);
@@ -79,6 +94,10 @@ private:
     float extremesScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range);
     // The same member by member, for a class whose dates keep some member apart.
     float membersScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range);
+    // A record's dates, converted once a comparison.
+    const RecordTimes &timesOf(const ImageFileInfo &record);
+    float scoreOf(const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options,
+        ContentSums *sums = nullptr);
     // Counts the members of the group just joined that only their file dates kept apart from it.
     void countKeptAcrossDates(const ImageFileInfo &record, qsizetype groupIndex);
     // Files the new last member of group `groupIndex` under its score class.
@@ -86,6 +105,8 @@ private:
 
     ScanSession &m_session;
     PairScoreOptions m_options;
+    // The same, file dates never vetoing: how a record is scored against the group of its copy.
+    PairScoreOptions m_copyOptions;
     float m_matchThreshold;
     bool m_prefilter;
     bool m_reuseScores;
@@ -111,5 +132,7 @@ private:
     // matched when the record being placed began.
     ContentSums m_sums;
     int m_matchesBeforeRecord = 0;
+    CopyIndex m_copies;
+    std::unordered_map<const ImageFileInfo *, RecordTimes> m_times;
     RecordList m_summed;
 };

@@ -25,6 +25,12 @@ PairScoreOptions PairScoreOptions::fromSnapshot(const ScanGlobalsSnapshot &snaps
     return options;
 }
 
+bool PairScoreOptions::comparesFileDates() const
+{
+    return fileDatesVeto && compareType == GlobalObjects::CompareType::ctHash
+        && scanType != ScanSource::googleDrive;
+}
+
 RecordTimes RecordTimes::of(const ImageFileInfo &record)
 {
     RecordTimes times;
@@ -80,8 +86,7 @@ PairScore::TimeVeto PairScore::timeVeto(
             = a.capture == State::Valid && b.capture == State::Valid ? b.captureMs - a.captureMs : 0;
         return beyondLimit(differenceMs) ? TimeVeto::CaptureDates : TimeVeto::None;
     }
-    if (options.compareType == GlobalObjects::CompareType::ctHash && options.scanType != ScanSource::googleDrive
-        && a.hasCreate && b.hasCreate)
+    if (options.comparesFileDates() && a.hasCreate && b.hasCreate)
         return beyondLimit(b.createMs - a.createMs) ? TimeVeto::FileDates : TimeVeto::None;
     return TimeVeto::None;
 }

@@ -29,6 +29,11 @@ struct PairScoreOptions {
     bool compareRotateImages = false;
     bool compareFlipImages = false;
     ScanSource scanType = ScanSource::thisComputer;
+    // False where file dates never keep two records apart, whatever the mode and source.
+    bool fileDatesVeto = true;
+
+    // Whether file dates are compared at all: in similar mode, outside Google Drive.
+    bool comparesFileDates() const;
 
     static PairScoreOptions fromSnapshot(const ScanGlobalsSnapshot &snapshot, float sliderMinValue);
 };

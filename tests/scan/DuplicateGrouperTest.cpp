@@ -2,6 +2,7 @@
 // the groups of the straight one on random inputs under every option combination.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 #include <QFileInfo>
@@ -205,6 +206,67 @@ INSTANTIATE_TEST_SUITE_P(AllOptions, GrouperEquivalenceTest,
     ::testing::Combine(::testing::Bool(), ::testing::Bool(), ::testing::Bool(), ::testing::Values(48, 64, 80),
         ::testing::Values(86400.0, 40.0)));
 
+// Pictures with byte copies (one size and sum) dated up to a year apart, copies at another size one
+// or two days younger, and some with capture dates: records in a random walk order.
+RecordList makeCopyTree(Corpus &c, int pictures)
+{
+    const qint64 offsets[] = { 0, 20, 86400 * 2, -86400 * 400, 86400 * 200 };
+    RecordList records;
+    for (int p = 0; p < pictures; ++p) {
+        const Bits bits = c.randomBits();
+        const qint64 created = 1600000000 + qint64(c.random() % 100000000);
+        const int copies = 1 + int(c.random() % 4);
+        for (int k = 0; k <= copies; ++k) {
+            // The last one is smaller, with a few bits changed; the others are byte copies.
+            const bool resized = k == copies;
+            auto r = std::make_shared<ImageFileInfo>();
+            r->filePath = QStringLiteral("/tree/%1-%2.jpg").arg(p).arg(resized ? 9 : k);
+            r->fileSize = resized ? quint64(1000 + p) : quint64(900000 + p);
+            r->fileMd5 = resized ? QString() : QStringLiteral("sum-%1").arg(p);
+            r->createDate = QDateTime::fromSecsSinceEpoch(created + offsets[c.random() % 5]);
+            if (p % 5 == 0) {
+                r->exifInfo = std::make_shared<ExifInfo>();
+                r->exifInfo->captureDate = QDateTime::fromSecsSinceEpoch(created);
+            }
+            for (int v = 0; v < 8; ++v)
+                r->arrHashOfRotateFlipImages.append(resized ? c.flipped(bits, 40) : bits);
+            records.append(r);
+        }
+    }
+    std::shuffle(records.begin(), records.end(), c.random);
+    return records;
+}
+
+// Every walk order gives the three methods the same groups, and the byte copies of a picture one
+// group between them.
+class GrouperWalkOrderTest : public ::testing::TestWithParam<std::tuple<bool, int>>
+{
+};
+
+TEST_P(GrouperWalkOrderTest, EveryMethodGroupsEveryWalkOrderAlikeWithByteCopiesTogether)
+{
+    const auto [turns, order] = GetParam();
+    Corpus corpus;
+    corpus.random.seed(std::uint32_t(order));
+    const RecordList records = makeCopyTree(corpus, 250);
+    const ScanOptions options = optionsFor(false, turns, turns, 64);
+    const Outcome straight = group(records, options, DuplicateGrouper::Method::Straight);
+    EXPECT_EQ(straight, group(records, options, DuplicateGrouper::Method::Prefiltered));
+    EXPECT_EQ(straight, group(records, options, DuplicateGrouper::Method::Parallel, 4));
+    EXPECT_GT(straight.kept, 100);
+    std::map<QString, size_t> groupOfPicture;
+    for (size_t g = 0; g < straight.groups.size(); ++g) {
+        for (const QString &path : straight.groups[g]) {
+            if (!path.endsWith(u"-9.jpg"))
+                EXPECT_EQ(groupOfPicture.try_emplace(path.section(u'-', 0, 0), g).first->second, g)
+                    << path.toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, GrouperWalkOrderTest, ::testing::Combine(::testing::Bool(), ::testing::Values(1, 2, 3)));
+
 // Thresholds where the prefilter is not sound (the ruled-out bound reaches m) still give the
 // straight groups; many near copies make long groups that records nearly join.
 class GrouperNearCopiesTest : public ::testing::TestWithParam<double>
@@ -290,11 +352,12 @@ TEST(DuplicateGrouperTest, ARecordJoinsTheEarlierOfTwoMatchingGroupsOnlyWhenEver
 TEST(DuplicateGrouperTest, VideosOfAnExactScanGroupByDigestAndCountTheirSizes)
 {
     RecordList records;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 6; ++i) {
         auto r = std::make_shared<ImageFileInfo>();
         r->filePath = QStringLiteral("v%1").arg(i);
         r->isVideo = true;
-        r->fileSize = 10;
+        // Two empty ones with a provider's hash: empty files are never copies of each other.
+        r->fileSize = i < 4 ? 10 : 0;
         r->fileMd5 = i == 3 ? QString() : QStringLiteral("same");
         records.append(r);
     }
@@ -343,8 +406,8 @@ TEST(DuplicateGrouperTest, ManyCopiesGroupExactlyAsTheStraightLoopDoes)
 }
 
 // Similar mode, 30 s apart at most: file dates keep two files apart unless their bytes are the
-// same; capture dates keep their veto. A class of members alike in all but bytes must not let a
-// record in on the strength of its one identical member.
+// same; capture dates keep their veto. A record whose copy a group holds joins that group whatever
+// file dates say against its other members, before any group that first fit would give it.
 struct AcrossDatesCase {
     const char *name;
     // Per record: its bytes ('P', 'Q' of one size, 'L' longer), seconds from the first record's
@@ -406,9 +469,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, AcrossDatesTest,
         AcrossDatesCase { "SameSizeOtherBytes", { { 'P', 0, false }, { 'Q', -kYear, false } }, { { "0" }, { "1" } }, 0 },
         AcrossDatesCase { "OtherSize", { { 'P', 0, false }, { 'L', kYear, false } }, { { "0" }, { "1" } }, 0 },
         AcrossDatesCase { "CaptureDatesStillVeto", { { 'P', 0, true }, { 'P', kYear, true } }, { { "0" }, { "1" } }, 0 },
-        AcrossDatesCase { "OneIdenticalMemberIsNotEnough",
+        AcrossDatesCase { "OneIdenticalMemberTakesTheCopyIn",
             { { 'P', 0, false }, { 'Q', 10, false }, { 'P', kYear, false }, { 'P', kYear + 5, false } },
-            { { "0", "1" }, { "2", "3" } }, 0 },
+            { { "0", "1", "2", "3" } }, 2 },
+        // A photo, its smaller copy written with it, and its byte copy a year older after both.
+        AcrossDatesCase { "CopyAfterPhotoAndSmall",
+            { { 'P', 0, false }, { 'L', 5, false }, { 'P', -kYear, false } }, { { "0", "1", "2" } }, 1 },
+        AcrossDatesCase { "CopyGroupBeforeFirstFit",
+            { { 'L', 0, false }, { 'P', -kYear, false }, { 'P', 5, false } }, { { "0" }, { "1", "2" } }, 1 },
         AcrossDatesCase { "EveryMemberIdentical",
             { { 'P', 0, false }, { 'P', 10, false }, { 'P', kYear, false }, { 'Q', kYear + 5, false } },
             { { "0", "1", "2" }, { "3" } }, 2 }),

@@ -154,6 +154,9 @@ TEST(ScanEngineTest, ExactScanGroupsIdenticalBytesOfAnyPicture)
     for (const char *from : { "narrow/a.jpg", "narrow/b.png", "one.jpg", "small/s.jpg" })
         ASSERT_TRUE(QFile::copy(at(dir, from), at(dir, QString::fromLatin1(from) + ".copy.jpg")));
     ASSERT_TRUE(QFile::copy(at(dir, "one.jpg"), at(dir, "one-as-video.mov")));
+    // Empty files hold no picture: never read, never grouped.
+    for (const char *empty : { "empty/e.jpg", "empty/f.jpg", "empty/e.mov", "empty/f.mov" })
+        ASSERT_TRUE(TestFiles::write(at(dir, empty), {}));
 
     const auto sorted = [&dir](const ScanResult &result) {
         QList<QStringList> groups = relativeGroups(result.groups, dir.path());
