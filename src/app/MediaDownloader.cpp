@@ -103,17 +103,17 @@ std::optional<QString> MediaDownloader::downloadDriveImage(const QString &thumbn
     const std::optional<QString> path
         = download(url, folder, folderId + QLatin1Char('_') + folderName, listedBytes, stop, timeoutMs);
     if (!path) {
-        Log::line(QStringLiteral("originalImage is nil"));
+        Log::line(QStringLiteral("Download failed: ") + folderName);
         return std::nullopt;
     }
     QImageReader reader(*path);
     const QSize size = reader.size();
     if (!reader.canRead()) {
-        Log::line(QStringLiteral("originalImage is nil"));
+        Log::line(QStringLiteral("Downloaded file is no readable image: ") + folderName);
         return std::nullopt;
     }
     if (size.width() <= 0 || size.height() <= 0) {
-        Log::line(QStringLiteral("originalImage is height width is zero"));
+        Log::line(QStringLiteral("Downloaded image has no size: ") + folderName);
         return std::nullopt;
     }
     return path;

@@ -289,8 +289,7 @@ bool DropBoxHandler::processListFolderEntries(
             Log::line(QStringLiteral("deleted entry ") + entry.pathLower);
             break;
         case DropboxEntry::Kind::other:
-            Log::line(QStringLiteral("different entry"));
-            break;
+                    break;
         }
     }
     return true;

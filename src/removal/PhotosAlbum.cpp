@@ -23,20 +23,18 @@ bool PhotosAlbum::isAlbumFound() const
     bool found = false;
     for (const QString &name : *names) {
         if (name == m_albumName) {
-            Log::line(QStringLiteral("album found"));
-            found = true;
+                    found = true;
             break;
         }
         // Composed and decomposed accents are one name; the C library's collation would not say so.
         if (name.normalized(QString::NormalizationForm_C)
                 .localeAwareCompare(m_albumName.normalized(QString::NormalizationForm_C))
             == 0) {
-            Log::line(QStringLiteral("album found localized"));
-            found = true;
+                    found = true;
             break;
         }
     }
-    Log::line(QStringLiteral("isAlbumFound ") + (found ? QStringLiteral("true") : QStringLiteral("false")));
+    Log::line(QStringLiteral("Library album \"%1\" %2").arg(m_albumName, found ? QStringLiteral("found") : QStringLiteral("not found")));
     return found;
 }
 
@@ -58,7 +56,6 @@ bool PhotosAlbum::createPhotosAlbum()
 
 QStringList PhotosAlbum::moveDuplicateImagesToDuplicateMarkedPhotosAlbumWithID(const QStringList &references)
 {
-    Log::line(QStringLiteral("moveDuplicateImagesToDuplicateMarkedPhotosAlbumWithID"));
     QStringList ids;
     for (const QString &reference : references) {
         if (reference.isEmpty())

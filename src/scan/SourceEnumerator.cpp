@@ -88,8 +88,7 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
     m_isOnePhotosLibScan = true;
     const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, &m_session.abortMe);
     if (insideFolder) {
-        Log::line(QStringLiteral("fetchData for libPath ") + libraryPath);
-        Log::line(QStringLiteral("fetchData for libPath count %1").arg(items.size()));
+        Log::line(QStringLiteral("Photo library %1: %2 items").arg(libraryPath).arg(items.size()));
         if (items.isEmpty())
             m_isOnePhotosLibScan = false;
     }

@@ -1,6 +1,8 @@
 // The rule list and the file-type list as the panes edit them: what each change stores.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/SettingsDefaults.h"
 #include "platform/UserDefaults.h"
 #include "preferences/AutoMarkRuleList.h"
@@ -171,7 +173,39 @@ TEST_F(ListsTest, ListsChangedByAnotherWriterAreReloadedNotShifted)
     EXPECT_EQ(types.toggle(images, false), FileTypeList::Toggle::Reloaded);
     EXPECT_EQ(defaults.arrayForKey("allowedExtensions"), shorter);
     EXPECT_EQ(defaults.arrayForKey("allowedVideoExtensions"), videos);
-    EXPECT_EQ(types.count(), shorter.size() + videos.size());
+    const auto offered = std::count_if(
+        shorter.begin(), shorter.end(), [](const QVariant &t) { return FileTypeList::isDecodable(t.toMap()); });
+    EXPECT_EQ(types.count(), offered + videos.size());
+}
+
+// Types nothing here decodes are not offered; they stay in the stored list exactly as they were.
+TEST_F(ListsTest, OnlyDecodableImageTypesAreOfferedAndTheOthersStayAsStored)
+{
+    const auto typeOf = [](const char *name, const QStringList &extensions, const QVariant &state) {
+        QVariantMap entry { { "key", QString::fromLatin1(name) }, { "state", state } };
+        entry.insert("extns", QVariantList(extensions.begin(), extensions.end()));
+        return entry;
+    };
+    const QVariantList images { typeOf("MacPaint", { "pntg" }, true), typeOf("JPEG", { "jpeg", "jpg" }, true),
+        typeOf("QuickDraw", { "pict", "pct" }, qlonglong(1)), typeOf("PNG", { "png" }, false) };
+    defaults.setObject("allowedExtensions", images);
+    defaults.setObject("allowedVideoExtensions", QVariantList { typeOf("MP4", { "MP4" }, false) });
+    FileTypeList types(defaults);
+    types.load();
+    ASSERT_EQ(types.count(), 3);
+    EXPECT_EQ(types.type(0).value("key"), QVariant("JPEG"));
+    EXPECT_EQ(types.type(1).value("key"), QVariant("PNG"));
+    EXPECT_EQ(types.type(2).value("key"), QVariant("MP4"));
+    // The hidden ticked types do not count: JPEG is the last offered ticked type.
+    EXPECT_EQ(types.countAllowedExtension(), 1);
+    EXPECT_EQ(types.toggle(0, false), FileTypeList::Toggle::Refused);
+
+    EXPECT_EQ(types.toggle(1, true), FileTypeList::Toggle::Stored);
+    const QVariantList stored = defaults.arrayForKey("allowedExtensions");
+    ASSERT_EQ(stored.size(), 4);
+    EXPECT_EQ(stored.at(0), images.at(0));
+    EXPECT_EQ(stored.at(2), images.at(2));
+    EXPECT_EQ(stored.at(3).toMap().value("state"), QVariant(qlonglong(1)));
 }
 
 } // namespace

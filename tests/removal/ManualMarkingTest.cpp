@@ -66,6 +66,24 @@ TEST_F(ManualMarkingModel, ALockedFileIsTheOneAGroupOfThreeKeeps)
     expectCountersMatchARecount();
 }
 
+// Every refused mark has a reason the window can tell; a file that may be marked has none.
+TEST_F(ManualMarkingModel, ARefusedMarkSaysWhy)
+{
+    auto a = record("a.jpg", 1.0f), b = record("b.jpg", 1.0f), c = record("c.jpg", 1.0f),
+         d = record("d.jpg", 1.0f);
+    c->isLocked = true;
+    show({ group({ a, b }), group({ c, d }) });
+    const auto why = [](const ImageFileInfo &r) { return ManualMarking::refusal(r, nullptr); };
+    EXPECT_EQ(why(*a), ManualMarking::Refusal::None);
+    EXPECT_EQ(why(*c), ManualMarking::Refusal::Locked);
+    ASSERT_TRUE(marking.mark(*a));
+    EXPECT_EQ(why(*b), ManualMarking::Refusal::LastUnmarked);
+    EXPECT_EQ(why(*a), ManualMarking::Refusal::None) << "a marked file may be unmarked";
+    for (const auto refusal : { ManualMarking::Refusal::Locked, ManualMarking::Refusal::LastUnmarked })
+        EXPECT_FALSE(ManualMarking::refusalText(refusal).isEmpty());
+    EXPECT_TRUE(ManualMarking::refusalText(ManualMarking::Refusal::None).isEmpty());
+}
+
 TEST_F(ManualMarkingModel, LockingAMarkedFileUnmarksAndCountsItDown)
 {
     auto a = record("a.jpg", 1.0f, 300), b = record("b.jpg", 1.0f, 50), c = record("c.jpg", 1.0f, 7);

@@ -229,7 +229,8 @@ void RemovalSheets::confirmMoveToTrash()
     }
     dontShowConfirmationDialogue->setChecked(false);
     lblAreYouSureWantToDelete->setText(formatText(
-        text("ID_DELETE_MARKED_PHOTO_WARNING"), m_c.countMarked, ResultTexts::sizeText(m_c.sizeMarked)));
+        localizedCountText(m_c.countMarked, "ID_DELETE_MARKED_PHOTO_WARNING_ONE", "ID_DELETE_MARKED_PHOTO_WARNING"),
+        m_c.countMarked, ResultTexts::sizeText(m_c.sizeMarked)));
     AlertPresenter &presenter = AlertPresenter::current();
     presenter.beginSheet(windowConfirmTrash, m_c.view());
     presenter.runModalForWindow(windowConfirmTrash);
@@ -237,7 +238,6 @@ void RemovalSheets::confirmMoveToTrash()
 
 void RemovalSheets::proceedToTrash()
 {
-    Log::line(QStringLiteral("proceedToTrash"));
     QPointer<ResultViewController> c(&m_c);
     Dispatch::main([c] {
         if (c)
@@ -266,7 +266,6 @@ void RemovalSheets::reviewBeforeTrash()
 
 void RemovalSheets::moveToTrashAfterConfirmation()
 {
-    Log::line(QStringLiteral("moveToTrashAfterConfirmation"));
     m_c.isPhotosLibrayMarkedForTrash = hasMarkedLibraryItem(m_c);
     if (m_c.isPhotosLibrayMarkedForTrash && m_c.isPhotosLibAdded && m_guide) {
         m_guide->showGuide();

@@ -1,6 +1,8 @@
 // Summaries after a removal run.
 #include "results/ui/AfterTrashSummaryWindow.h"
 
+#include <algorithm>
+
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
 #include <QGridLayout>
@@ -13,6 +15,8 @@
 #include "platform/Log.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/FrameGeometry.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
 #include "results/ResultState.h"
 #include "results/ui/AlbumFileNote.h"
 #include "results/ui/ResultSheets.h"
@@ -29,11 +33,6 @@ QLabel *label(QWidget *parent, bool wrap = true)
     l->setWordWrap(wrap);
     l->setStyleSheet(QStringLiteral("color: rgb(208, 210, 213);"));
     return l;
-}
-
-QString boolText(bool value)
-{
-    return value ? QStringLiteral("true") : QStringLiteral("false");
 }
 
 // A count of the summary with its caption, in a box that stands out from the sheet.
@@ -173,6 +172,10 @@ AfterTrashInput AfterTrashSummaryWindow::currentInput() const
     input.compareType = m_state.scanCompareType;
     input.skippedGroups = m_state.removalSkippedGroups;
     input.failedFiles = m_state.removalFailedFiles;
+    input.movedStillShown = std::any_of(m_state.arrGroups.begin(), m_state.arrGroups.end(), [](const auto &group) {
+        return std::any_of(group->filterChildren.begin(), group->filterChildren.end(),
+            [](const auto &record) { return record->isTrashed; });
+    });
     return input;
 }
 
@@ -187,16 +190,15 @@ void AfterTrashSummaryWindow::showWindowAfterTrash()
 
 void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
 {
-    Log::line(QStringLiteral("showWindowAfterTrash_Main"));
     const AfterTrashInput input = currentInput();
     lblInCaseAnyMistake->setText(AfterTrashSummary::recoveryText(input));
-    Log::line(QStringLiteral("isPhotosLibAdded = ") + boolText(input.isPhotosLibAdded));
-    Log::line(
-        QStringLiteral("isPhotosLibrayMarkedForTrash = ") + boolText(input.isPhotosLibrayMarkedForTrash));
-    Log::line(QStringLiteral("isLangEng = ") + boolText(input.languageCode == QStringLiteral("en")));
     const AfterTrashSummary::Outcome outcome = AfterTrashSummary::outcome(input);
+    Log::line(QStringLiteral("Removal summary: %1 files, %2 bytes%3")
+                  .arg(input.countTrashed)
+                  .arg(input.sizeTrashed)
+                  .arg(input.isPhotosLibrayMarkedForTrash ? QStringLiteral(", library items listed in the album")
+                                                          : QString()));
     if (outcome == AfterTrashSummary::Outcome::PhotosSummary) {
-        Log::line(QStringLiteral("sizeTrashed = ") + QString::number(input.sizeTrashed));
         lblSizeTrashed->setText(AfterTrashSummary::spaceToRecoverText(input));
         lblNumOfPhotosTrashed->setText(AfterTrashSummary::movedCountText(input));
     } else if (outcome == AfterTrashSummary::Outcome::TrashSummary) {
@@ -229,6 +231,7 @@ void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
     const QString problems = AfterTrashSummary::problemsText(input);
     lblRemovalProblems->setText(problems);
     lblRemovalProblems->setHidden(problems.isEmpty());
+    lblDeletedImagesWillAppearLater->setVisible(input.movedStillShown);
 }
 
 void AfterTrashSummaryWindow::fillStepLines(const AfterTrashInput &input)

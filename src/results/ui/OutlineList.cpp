@@ -284,7 +284,6 @@ void OutlineList::setClickedRow(int row)
 
 void OutlineList::outlineViewSelectionDidChange()
 {
-    Log::line(QStringLiteral("outlineViewSelectionDidChange"));
     if (m_reloading)
         return;
     const auto record = selectedRecord();

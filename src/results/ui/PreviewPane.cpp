@@ -75,7 +75,6 @@ void PreviewPane::showImage(const QImage &image)
 
 void PreviewPane::changeAllComponents(const std::shared_ptr<ImageFileInfo> &record, ScanSource scanType)
 {
-    Log::line(QStringLiteral("changeAllComponents"));
     if (!record) {
         previewForVideo->hide();
         previewQlVideo->pause();

@@ -128,7 +128,6 @@ void ResultViewController::invokeCollectionView(
 void ResultViewController::invokeCollectionView(
     const std::vector<std::shared_ptr<DuplicatesGroup>> &groups, const ScanGlobalsSnapshot &scan)
 {
-    Log::line(QStringLiteral("invokeCollectionView:"));
     view();
     hideResultToolbarButtons();
     stepNumber = GlobalObjects::StepNumberForPhotos::stepNumberOneForPhotos;
@@ -265,7 +264,6 @@ void ResultViewController::reloadCollectionView()
 
 void ResultViewController::reloadCollectionView_Main()
 {
-    Log::line(QStringLiteral("reloadCollectionView_Main"));
     if (isShowingThumbView)
         collectionView->reloadData();
     else

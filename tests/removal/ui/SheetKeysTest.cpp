@@ -1,5 +1,5 @@
 // Every sheet of the results window closes on Escape, and Return presses the focused button or
-// else the default one.
+// else the default one; a sheet opens at its default button, wherever a click left the focus.
 #include <QKeyEvent>
 
 #include "controls/CustomWindowNag.h"
@@ -73,6 +73,27 @@ TEST_F(SheetKeysTest, ReturnPressesTheFocusedButtonOrElseTheDefault)
     press(back, Qt::Key_Return);
     EXPECT_FALSE(presenter.isSheetOpen(back));
     EXPECT_EQ(returnedToMain, 1);
+}
+
+TEST_F(SheetKeysTest, ASheetOpensAtItsDefaultButtonWhereverTheFocusWasLeft)
+{
+    enter({ photos(QStringLiteral("a"), 2) });
+    AutoMarkSheets &sheets = *marking->autoMarkSheets();
+    CustomWindowNag *dialog = sheets.windowAutoMark;
+    presenter.beginSheet(dialog, controller->view());
+    dialog->show();
+    // A click does not take the focus to a push button; Tab still does.
+    EXPECT_EQ(sheets.btnShowPrefrencesAutoMark->focusPolicy(), Qt::TabFocus);
+    sheets.btnShowPrefrencesAutoMark->setFocus(Qt::TabFocusReason);
+    dialog->hide();
+    presenter.endSheet(dialog);
+
+    presenter.beginSheet(dialog, controller->view());
+    dialog->show();
+    EXPECT_EQ(dialog->focusWidget(), sheets.btnContinueOnAutoMark.data());
+    press(dialog, Qt::Key_Return);
+    EXPECT_FALSE(presenter.isSheetOpen(dialog));
+    EXPECT_TRUE(presenter.isSheetOpen(sheets.windowAutoMarking)) << "Return pressed Continue";
 }
 
 } // namespace

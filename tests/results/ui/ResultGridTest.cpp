@@ -2,8 +2,11 @@
 // loading and virtualisation.
 #include "results/ui/ResultGridFixture.h"
 
+#include <QToolTip>
+
 #include "controls/MouseEvents.h"
 #include "platform/NotificationCenter.h"
+#include "removal/ManualMarking.h"
 #include "results/ui/ResultGridSource.h"
 
 using namespace ResultsTestRecords;
@@ -36,6 +39,8 @@ TEST_F(ResultGridFixture, CheckBoxMarksButNeverTheLastUnmarkedFileOfAGroup)
     QCoreApplication::processEvents();
     EXPECT_FALSE(pair->children[1]->isMark) << "a group keeps one unmarked file";
     EXPECT_FALSE(second->btnCheckBox->isChecked());
+    EXPECT_EQ(QToolTip::text(), ManualMarking::refusalText(ManualMarking::Refusal::LastUnmarked))
+        << "the refusal says why";
     EXPECT_EQ(controller->countMarked, 1);
     EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath>{{0, 1}}));
     EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath>{{0, 1}}));

@@ -141,7 +141,7 @@ TEST_F(ResultSheetsTest, RunThatMovedEverythingShowsTheTrashSummaryAndBackLeaves
     ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
     const TrashSummaryTexts expected = AfterTrashSummary::trashSummaryTexts(summary().currentInput());
     EXPECT_EQ(summary().lblTotalDupsCleaned->text(), expected.totalDupsCleaned);
-    EXPECT_EQ(summary().lblTrashedSizeInFileFolder->text(), "3.00 MB");
+    EXPECT_EQ(summary().lblTrashedSizeInFileFolder->text(), "3 MB");
     EXPECT_FALSE(summary().lblInCaseAnyMistake->text().isEmpty());
     summary().btnOkOnAfterTrash->click();
     EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
@@ -157,6 +157,18 @@ TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
     ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
     summary().btnOkOnAfterTrash->click();
     EXPECT_EQ(returnedToMain, 0);
+}
+
+// "Moved files may still appear" only while the results still show one of them.
+TEST_F(ResultSheetsTest, TheMayStillAppearNoteShowsOnlyWhileAMovedFileIsShown)
+{
+    enter({ photos(QStringLiteral("k"), 3) });
+    controller->countTrashed = 1;
+    for (const bool stillShown : { false, true }) {
+        controller->arrGroups.front()->filterChildren.front()->isTrashed = stillShown;
+        summary().showWindowAfterTrash_Main();
+        EXPECT_EQ(summary().lblDeletedImagesWillAppearLater->isHidden(), !stillShown) << stillShown;
+    }
 }
 
 TEST_F(ResultSheetsTest, RunThatMovedNothingShowsTheSameMessageForBothOutcomes)

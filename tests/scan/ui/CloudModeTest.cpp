@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
 #include <QStandardItemModel>
@@ -231,6 +232,39 @@ TEST_F(CloudModeTest, TheAuthorizationSheetShowsWithoutAClientAndItsButtonsClose
     EXPECT_FALSE(sheetOpen(c.windowCloudAuthorization));
     EXPECT_EQ(ScanGlobals::scanType.load(), ScanSource::thisComputer);
     EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0);
+}
+
+// Both sign-in sheets offer the same three buttons, and Escape on either goes back to this
+// computer; the sheets' texts spell the provider's name as the string table does.
+TEST_F(CloudModeTest, BothSignInSheetsHaveTheSameButtonsAndEscapeGoesBackToThisComputer)
+{
+    useDropbox(QString());
+    const std::pair<ScanSource, std::function<QWidget *()>> sources[] = {
+        { ScanSource::googleDrive, [this] { return c.gDriveAccessVC->window(); } },
+        { ScanSource::dropbox, [this] { return c.windowCloudAuthorization.data(); } },
+    };
+    for (const auto &[source, sheetOf] : sources) {
+        const int index = int(source);
+        c.cloudMode().btnScanTypeTapped(index);
+        QWidget *sheet = sheetOf();
+        ASSERT_TRUE(sheet && sheetOpen(sheet)) << index;
+        QStringList titles;
+        for (const QAbstractButton *button : sheet->findChildren<QAbstractButton *>())
+            titles.append(button->text());
+        titles.sort();
+        EXPECT_EQ(titles,
+            QStringList({ localizedString(QStringLiteral("ID_QNY_DRIVE_INFO_ALLOW")),
+                localizedString(QStringLiteral("ID_CANCEL")), localizedString(QStringLiteral("ID_QNY_SCAN_COMPUTER")) }))
+            << index;
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(sheet, &escape);
+        EXPECT_FALSE(sheetOpen(sheet)) << index;
+        EXPECT_EQ(ScanGlobals::scanType.load(), ScanSource::thisComputer) << index;
+        EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0) << index;
+    }
+    const QString dropboxHeader = c.lblDriveInfoHeader->text();
+    EXPECT_TRUE(dropboxHeader.contains(localizedString(QStringLiteral("ID_DROPBOX")))) << dropboxHeader.toStdString();
+    EXPECT_FALSE(dropboxHeader.contains(QStringLiteral("DropBox")));
 }
 
 // The default build has no application key: the sign-in cannot start, and says so.

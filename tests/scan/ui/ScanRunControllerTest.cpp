@@ -239,9 +239,9 @@ TEST_P(ScanRunStartTest, StartFixesThresholdsOptionsAndSheetTexts)
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, ScanRunStartTest,
-    ::testing::Values(StartCase { "SimilarLevel8SmallestBitmap", false, 8.0, 0.0, 0, 0.99, 0.90, 48, 51200,
+    ::testing::Values(StartCase { "SimilarLevel8SmallestBitmap", false, 8.0, 0.0, 0, 0.99, 0.90, 48, 50000,
                           "ID_PHOTOS_ADDED" },
-        StartCase { "ExactLevel1InMegabytes", true, 1.0, 6.0, 1, 0.99, 0.85, 80, 52428800,
+        StartCase { "ExactLevel1InMegabytes", true, 1.0, 6.0, 1, 0.99, 0.85, 80, 50000000,
             "ID_PHOTOS_VIDEOS_ADDED" }),
     [](const ::testing::TestParamInfo<StartCase> &info) { return info.param.name; });
 
@@ -307,7 +307,52 @@ TEST_F(ScanRunControllerTest, NoPhotosNamesTheFoldersThatCouldNotBeReadAndTheSiz
     EXPECT_EQ(lines[1], text("ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ"));
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("1 file was "))) << lines[2].toStdString();
     EXPECT_TRUE(lines[2].contains(text("ID_FILTER_SORT")));
+    // The limit in the words Preferences uses for it.
+    EXPECT_TRUE(lines[2].contains(QStringLiteral(" 50 KB"))) << lines[2].toStdString();
 }
+
+// A folder that could not be read is named however the scan ends, not only when it finds nothing.
+struct UnreadableCase {
+    const char *name;
+    bool twins;
+    Outcome outcome;
+    const char *message;
+};
+
+void PrintTo(const UnreadableCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class ScanRunUnreadableTest : public ScanRunControllerTest, public ::testing::WithParamInterface<UnreadableCase>
+{
+};
+
+TEST_P(ScanRunUnreadableTest, TheEndOfTheScanNamesTheFolderThatCouldNotBeRead)
+{
+    const UnreadableCase c = GetParam();
+    const QString original = photo(QStringLiteral("ok/beach.jpg"), 1);
+    if (c.twins)
+        copy(original, QStringLiteral("ok/beach copy.jpg"));
+    addFolder(QStringLiteral("ok"));
+    addFolder(QStringLiteral("gone"));
+    ASSERT_TRUE(QDir(tree.filePath(QStringLiteral("gone"))).removeRecursively());
+
+    EXPECT_EQ(runScan(), c.outcome);
+    ASSERT_TRUE(waitFor([this] { return !alerts.alerts().empty(); }));
+    ASSERT_EQ(alerts.alerts().size(), 1u);
+    const AlertSpec &alert = alerts.alerts().front();
+    EXPECT_EQ(alert.messageText, text(c.message));
+    const QString first = alert.informativeText.section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(first.contains(QLatin1Char('"') + tree.filePath(QStringLiteral("gone")) + QLatin1Char('"')))
+        << alert.informativeText.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, ScanRunUnreadableTest,
+    ::testing::Values(
+        UnreadableCase { "OnePhoto", false, Outcome::OnePhoto, "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH" },
+        UnreadableCase { "Results", true, Outcome::Results, "ID_SOME_FOLDERS_WERE_NOT_SCANNED" }),
+    [](const ::testing::TestParamInfo<UnreadableCase> &info) { return info.param.name; });
 
 TEST_F(ScanRunControllerTest, StopDuringTheWalkEndsWithoutMessageOrResults)
 {
