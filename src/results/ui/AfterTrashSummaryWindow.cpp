@@ -210,13 +210,27 @@ void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
     if (updateNoResultHints)
         updateNoResultHints();
     fillStepLines(input);
-    AlertPresenter &presenter = AlertPresenter::current();
-    if (outcome == AfterTrashSummary::Outcome::PhotosSummary && m_view)
-        presenter.beginSheet(windowAfterTrash, m_view);
-    else if (outcome == AfterTrashSummary::Outcome::TrashSummary && m_view)
-        presenter.beginSheet(windowAfterTrashFolderFIles, m_view);
-    else if (outcome == AfterTrashSummary::Outcome::NothingMoved)
+    if (outcome == AfterTrashSummary::Outcome::PhotosSummary)
+        beginSummary(windowAfterTrash);
+    else if (outcome == AfterTrashSummary::Outcome::TrashSummary)
+        beginSummary(windowAfterTrashFolderFIles);
+    else
         showNothingMoved(input);
+}
+
+void AfterTrashSummaryWindow::beginSummary(QWidget *sheet)
+{
+    if (!m_view)
+        return;
+    AlertPresenter::current().beginSheet(sheet, m_view);
+    const QRect area = summaryArea ? summaryArea() : QRect();
+    if (area.isEmpty())
+        return;
+    // Centred in the results, and never over the bottom bar with its buttons.
+    sheet->adjustSize();
+    QRect frame = sheet->frameGeometry();
+    frame.moveCenter(area.center());
+    sheet->move(FrameGeometry::fitInside(frame, area).topLeft());
 }
 
 void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)

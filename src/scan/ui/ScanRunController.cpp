@@ -352,6 +352,8 @@ void ScanRunController::showResults(const QList<std::shared_ptr<DuplicatesGroup>
 {
     setRing(c.progressCircular, c.lblScanPer, kFullRing, ScanProgressTexts::percentText(1.0));
     AddingSheet::dismissAddingPhotosSheetOnMain(c);
+    // The results are not all there were: the folders left out are named before they open.
+    showUnreadableFoldersAlert();
     const QList<std::shared_ptr<DuplicatesGroup>> shown = ScanEngine::groupsToShow(groups);
     ResultViewController &result = m_result;
     result.arrGroups.assign(shown.cbegin(), shown.cend());
@@ -371,7 +373,4 @@ void ScanRunController::showResults(const QList<std::shared_ptr<DuplicatesGroup>
     result.showListingTypeView(true);
     c.btnCompare->setState(IMGButton::OnState);
     c.btnCompare->setEnabled(true);
-    // The results are not all there were: the folders left out are named over them.
-    if (!unreadableFoldersText().isEmpty())
-        runOnMain(&ScanRunController::showUnreadableFoldersAlert);
 }

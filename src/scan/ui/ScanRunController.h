@@ -53,7 +53,7 @@ public:
 
     void showNoPhotosAlert();
     void showOnlyOnePhotoAlert();
-    // Over the results of a scan that could not read every folder.
+    // Before the results of a scan that could not read every folder open: which it could not.
     void showUnreadableFoldersAlert();
     // Any thread: the alert is shown on the GUI thread.
     void showNoPhotosAlertOnMain();

@@ -171,6 +171,22 @@ TEST_F(ResultSheetsTest, TheMayStillAppearNoteShowsOnlyWhileAMovedFileIsShown)
     }
 }
 
+// In a short window the summary, every line of it shown, still stands above the bottom bar.
+TEST_F(ResultSheetsTest, TheTrashSummaryStaysAboveTheBottomBar)
+{
+    enter({ photos(QStringLiteral("k"), 3) });
+    view()->setGeometry(0, 200, 1024, 560);
+    controller->countTrashed = 1;
+    controller->removalSkippedGroups = 2;
+    controller->removalFailedFiles = 3;
+    controller->arrGroups.front()->filterChildren.front()->isTrashed = true;
+    summary().showWindowAfterTrash_Main();
+    const QWidget *sheet = summary().windowAfterTrashFolderFIles;
+    const int barTop = controller->boxBottom->mapToGlobal(QPoint(0, 0)).y();
+    EXPECT_LE(sheet->frameGeometry().bottom(), barTop);
+    EXPECT_GE(sheet->frameGeometry().top(), view()->mapToGlobal(QPoint(0, 0)).y());
+}
+
 TEST_F(ResultSheetsTest, RunThatMovedNothingShowsTheSameMessageForBothOutcomes)
 {
     for (bool photosAlbum : { false, true }) {
