@@ -1,5 +1,7 @@
 #include "app/OSVersionFlags.h"
 
+#include <QSysInfo>
+
 #include "platform/Log.h"
 
 void OSVersionFlags::applyVersion(int major, int minor)
@@ -38,5 +40,5 @@ QString OSVersionFlags::profileDescription()
 void OSVersionFlags::detectOSVersion()
 {
     applyVersion(kProfileMajor, kProfileMinor);
-    Log::line(QStringLiteral("osVersion: ") + profileDescription());
+    Log::line(QStringLiteral("System: %1, Qt %2").arg(QSysInfo::prettyProductName(), QString::fromLatin1(qVersion())));
 }

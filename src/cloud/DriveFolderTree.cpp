@@ -111,7 +111,6 @@ void DriveFolderTree::queryAnswered()
 {
     if (m_recusiveCount != 0)
         return;
-    Log::line(QStringLiteral("GD folder list fetched"));
     if (m_callbacks.reload)
         m_callbacks.reload();
     setBusy(true);

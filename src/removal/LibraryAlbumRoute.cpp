@@ -64,7 +64,7 @@ std::vector<RemovalReport> LibraryAlbumRoute::finish(const std::atomic<bool> &st
         if (waitBeforeScript)
             album.waitBeforeScript = waitBeforeScript;
         if (!album.isAlbumFound() && (!album.createPhotosAlbum() || !album.isAlbumFound())) {
-            Log::line(QStringLiteral("Error we are unable to create album"));
+            Log::line(QStringLiteral("The library album could not be made"));
             m_ending.notAuthorized = album.notAuthorized;
             m_ending.photosNotRunning = album.notRunning;
             m_ending.albumFailed = !album.notAuthorized && !album.notRunning;

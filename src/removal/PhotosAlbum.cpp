@@ -59,7 +59,7 @@ QStringList PhotosAlbum::moveDuplicateImagesToDuplicateMarkedPhotosAlbumWithID(c
     QStringList ids;
     for (const QString &reference : references) {
         if (reference.isEmpty())
-            Log::line(QStringLiteral("***************Media Id String is Empty*******************"));
+            Log::line(QStringLiteral("A library item without an identifier was left out of the album"));
         else
             ids.append(reference);
     }

@@ -140,15 +140,11 @@ void UrlSetting::logVersion() const
 {
     const QString stored = storedText(QStringLiteral("applicationCurrVersion"));
     const QString bundle = m_env.bundleVersion;
-    const bool bothAbsent = stored.isEmpty() && bundle.isEmpty();
-    if (bothAbsent || (!stored.isEmpty() && stored == bundle)) {
-        const QString blank = QStringLiteral("Verison blank");
-        Log::line(QStringLiteral("version matched"));
-        Log::line(stored.isEmpty() ? blank : stored);
-        Log::line(bundle.isEmpty() ? blank : bundle);
-    } else {
-        Log::line(QStringLiteral("update value is not true"));
-    }
+    const QString unknown = QStringLiteral("unknown");
+    QString line = QStringLiteral("Version ") + (bundle.isEmpty() ? unknown : bundle);
+    if (stored != bundle)
+        line += QStringLiteral(" (settings of version %1)").arg(stored.isEmpty() ? unknown : stored);
+    Log::line(line);
 }
 
 bool UrlSetting::openUrlInSafari(const QString &address)

@@ -104,7 +104,7 @@ TEST_F(AppDelegateTest, StartUpWritesBannerStartLineAndOsVersion)
     EXPECT_TRUE(log.startsWith(QStringLiteral("\n\n") + QString(42, QLatin1Char('=')) + QLatin1Char('\n')));
     EXPECT_EQ(AppStartup::bannerText().size(), 44);
     EXPECT_TRUE(log.contains(QStringLiteral("Quennary start ")));
-    EXPECT_TRUE(log.contains(QStringLiteral("osVersion: ")));
+    EXPECT_TRUE(log.contains(QStringLiteral("System: ")));
 }
 
 TEST_F(AppDelegateTest, StartUpRegistersDefaultsAndMigratesImageTypesOnce)
