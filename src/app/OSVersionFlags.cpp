@@ -40,5 +40,6 @@ QString OSVersionFlags::profileDescription()
 void OSVersionFlags::detectOSVersion()
 {
     applyVersion(kProfileMajor, kProfileMinor);
-    Log::line(QStringLiteral("System: %1, Qt %2").arg(QSysInfo::prettyProductName(), QString::fromLatin1(qVersion())));
+    Log::line(QStringLiteral("System: %1, Qt %2")
+                  .arg(QSysInfo::prettyProductName(), QString::fromLatin1(qVersion())));
 }

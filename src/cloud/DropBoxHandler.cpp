@@ -289,7 +289,7 @@ bool DropBoxHandler::processListFolderEntries(
             Log::line(QStringLiteral("deleted entry ") + entry.pathLower);
             break;
         case DropboxEntry::Kind::other:
-                    break;
+            break;
         }
     }
     return true;

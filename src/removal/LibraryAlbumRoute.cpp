@@ -79,7 +79,7 @@ std::vector<RemovalReport> LibraryAlbumRoute::finish(const std::atomic<bool> &st
             failAll(records, QStringLiteral("the photo library application is not running"), reports);
             continue;
         }
-            handOver(album, records, stop, reports);
+        handOver(album, records, stop, reports);
     }
     return reports;
 }

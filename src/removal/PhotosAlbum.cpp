@@ -23,18 +23,19 @@ bool PhotosAlbum::isAlbumFound() const
     bool found = false;
     for (const QString &name : *names) {
         if (name == m_albumName) {
-                    found = true;
+            found = true;
             break;
         }
         // Composed and decomposed accents are one name; the C library's collation would not say so.
         if (name.normalized(QString::NormalizationForm_C)
                 .localeAwareCompare(m_albumName.normalized(QString::NormalizationForm_C))
             == 0) {
-                    found = true;
+            found = true;
             break;
         }
     }
-    Log::line(QStringLiteral("Library album \"%1\" %2").arg(m_albumName, found ? QStringLiteral("found") : QStringLiteral("not found")));
+    Log::line(QStringLiteral("Library album \"%1\" %2")
+                  .arg(m_albumName, found ? QStringLiteral("found") : QStringLiteral("not found")));
     return found;
 }
 

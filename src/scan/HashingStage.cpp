@@ -121,7 +121,7 @@ void HashingStage::finishBatches(RecordList batch)
 {
     ScanSession &s = *m_session;
     for (;;) {
-            const int written = m_countFileProcessedToHash;
+        const int written = m_countFileProcessedToHash;
         const bool last = written == int(source().size());
         // The next batch is decoded while this one is written.
         if (!last) {

@@ -39,8 +39,9 @@ QString NoPhotosMessage::unreadableFoldersText(const WalkReport &report)
     QStringList lines { formatText(
         text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder, report.firstUnreadableReason) };
     if (report.unreadableFolders > 1)
-        lines.append(formatText(localizedCountText(report.unreadableFolders - 1,
-                                    "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ", "ID_MORE_FOLDERS_COULD_NOT_BE_READ"),
-            report.unreadableFolders - 1));
+        lines.append(
+            formatText(localizedCountText(report.unreadableFolders - 1,
+                           "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ", "ID_MORE_FOLDERS_COULD_NOT_BE_READ"),
+                report.unreadableFolders - 1));
     return lines.join(QLatin1Char('\n'));
 }

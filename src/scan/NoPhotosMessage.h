@@ -1,6 +1,6 @@
 // The informative text of the "no photos found" alert, and the note on unreadable folders of the
-// other ends of a scan: the folders that could not be read (the first, and how many), the files left out as smaller than the minimum size and where that limit
-// is set, or else the general advice.
+// other ends of a scan: the folders that could not be read (the first, and how many), the files left out as
+// smaller than the minimum size and where that limit is set, or else the general advice.
 #pragma once
 
 #include <QString>

@@ -173,8 +173,8 @@ TEST_F(ListsTest, ListsChangedByAnotherWriterAreReloadedNotShifted)
     EXPECT_EQ(types.toggle(images, false), FileTypeList::Toggle::Reloaded);
     EXPECT_EQ(defaults.arrayForKey("allowedExtensions"), shorter);
     EXPECT_EQ(defaults.arrayForKey("allowedVideoExtensions"), videos);
-    const auto offered = std::count_if(
-        shorter.begin(), shorter.end(), [](const QVariant &t) { return FileTypeList::isDecodable(t.toMap()); });
+    const auto offered = std::count_if(shorter.begin(), shorter.end(),
+        [](const QVariant &t) { return FileTypeList::isDecodable(t.toMap()); });
     EXPECT_EQ(types.count(), offered + videos.size());
 }
 

@@ -25,7 +25,8 @@ PanelFileDialog::PanelFileDialog(const OpenPanelOptions &options, QWidget *paren
     if (!title.isEmpty())
         setWindowTitle(title);
     // A dialog that chooses folders offers no file filter: its list is of folders first.
-    if (!options.canChooseDirectories && !options.fileTypesName.isEmpty() && !options.allowedFileTypes.isEmpty())
+    if (!options.canChooseDirectories && !options.fileTypesName.isEmpty()
+        && !options.allowedFileTypes.isEmpty())
         setNameFilter(nameFilter(options));
 }
 

@@ -228,9 +228,10 @@ void RemovalSheets::confirmMoveToTrash()
         return;
     }
     dontShowConfirmationDialogue->setChecked(false);
-    lblAreYouSureWantToDelete->setText(formatText(
-        localizedCountText(m_c.countMarked, "ID_DELETE_MARKED_PHOTO_WARNING_ONE", "ID_DELETE_MARKED_PHOTO_WARNING"),
-        m_c.countMarked, ResultTexts::sizeText(m_c.sizeMarked)));
+    lblAreYouSureWantToDelete->setText(
+        formatText(localizedCountText(m_c.countMarked, "ID_DELETE_MARKED_PHOTO_WARNING_ONE",
+                       "ID_DELETE_MARKED_PHOTO_WARNING"),
+            m_c.countMarked, ResultTexts::sizeText(m_c.sizeMarked)));
     AlertPresenter &presenter = AlertPresenter::current();
     presenter.beginSheet(windowConfirmTrash, m_c.view());
     presenter.runModalForWindow(windowConfirmTrash);

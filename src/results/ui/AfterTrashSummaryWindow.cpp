@@ -11,12 +11,12 @@
 
 #include "app/LocalizedString.h"
 #include "controls/ControlFonts.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/FrameGeometry.h"
-#include "model/DuplicatesGroup.h"
-#include "model/ImageFileInfo.h"
 #include "results/ResultState.h"
 #include "results/ui/AlbumFileNote.h"
 #include "results/ui/ResultSheets.h"
@@ -172,10 +172,11 @@ AfterTrashInput AfterTrashSummaryWindow::currentInput() const
     input.compareType = m_state.scanCompareType;
     input.skippedGroups = m_state.removalSkippedGroups;
     input.failedFiles = m_state.removalFailedFiles;
-    input.movedStillShown = std::any_of(m_state.arrGroups.begin(), m_state.arrGroups.end(), [](const auto &group) {
-        return std::any_of(group->filterChildren.begin(), group->filterChildren.end(),
-            [](const auto &record) { return record->isTrashed; });
-    });
+    input.movedStillShown
+        = std::any_of(m_state.arrGroups.begin(), m_state.arrGroups.end(), [](const auto &group) {
+              return std::any_of(group->filterChildren.begin(), group->filterChildren.end(),
+                  [](const auto &record) { return record->isTrashed; });
+          });
     return input;
 }
 
@@ -193,11 +194,12 @@ void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
     const AfterTrashInput input = currentInput();
     lblInCaseAnyMistake->setText(AfterTrashSummary::recoveryText(input));
     const AfterTrashSummary::Outcome outcome = AfterTrashSummary::outcome(input);
-    Log::line(QStringLiteral("Removal summary: %1 files, %2 bytes%3")
-                  .arg(input.countTrashed)
-                  .arg(input.sizeTrashed)
-                  .arg(input.isPhotosLibrayMarkedForTrash ? QStringLiteral(", library items listed in the album")
-                                                          : QString()));
+    Log::line(
+        QStringLiteral("Removal summary: %1 files, %2 bytes%3")
+            .arg(input.countTrashed)
+            .arg(input.sizeTrashed)
+            .arg(input.isPhotosLibrayMarkedForTrash ? QStringLiteral(", library items listed in the album")
+                                                    : QString()));
     if (outcome == AfterTrashSummary::Outcome::PhotosSummary) {
         lblSizeTrashed->setText(AfterTrashSummary::spaceToRecoverText(input));
         lblNumOfPhotosTrashed->setText(AfterTrashSummary::movedCountText(input));

@@ -29,8 +29,7 @@ void MainWindowSetup::setupCloudSheetTexts(MainWindowWidgets &c)
 {
     const QString cloudName = text("ID_DROPBOX");
     c.lblDriveInfoHeader->setText(formatText(text("ID_QNY_DRIVE_INFO_HEADER"), kProductName, cloudName));
-    c.lblDriveInfoSteps->setText(
-        formatText(text("ID_QNY_DRIVE_INFO_STEPS_HEADER"), kProductName, cloudName));
+    c.lblDriveInfoSteps->setText(formatText(text("ID_QNY_DRIVE_INFO_STEPS_HEADER"), kProductName, cloudName));
     c.lblDriveInfoSteps1->setText(text("ID_QNY_DRIVE_INFO_STEP1"));
     c.lblDriveInfoSteps1Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP1_SUB"), cloudName));
     c.lblDriveInfoSteps2->setText(text("ID_QNY_DRIVE_INFO_STEP2"));

@@ -10,8 +10,8 @@
 #include <QList>
 #include <QObject>
 
-#include "scan/ScanEngine.h"
 #include "platform/ui/AlertPresenter.h"
+#include "scan/ScanEngine.h"
 #include "scan/ScanOptions.h"
 
 class DuplicatesGroup;

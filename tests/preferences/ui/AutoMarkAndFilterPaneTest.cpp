@@ -197,10 +197,9 @@ TEST_F(FilterPaneTest, ResetTicksAndCountsEveryType)
     GeneralSettings::resetDefaults(UserDefaults::standard());
     settle();
     const QVariantList images = SettingsDefaults::defaultImageTypes();
-    const int all = static_cast<int>(
-        std::count_if(images.begin(), images.end(),
-            [](const QVariant &t) { return FileTypeList::isDecodable(t.toMap()); })
-        + SettingsDefaults::defaultVideoTypes().size());
+    const int all = static_cast<int>(std::count_if(images.begin(), images.end(), [](const QVariant &t) {
+        return FileTypeList::isDecodable(t.toMap());
+    }) + SettingsDefaults::defaultVideoTypes().size());
     EXPECT_EQ(pane.countAllowedExtension(), all);
     ASSERT_EQ(pane.tvFilter->rowCount(), all);
     for (int row = 0; row < all; ++row)

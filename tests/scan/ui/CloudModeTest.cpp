@@ -254,7 +254,8 @@ TEST_F(CloudModeTest, BothSignInSheetsHaveTheSameButtonsAndEscapeGoesBackToThisC
         titles.sort();
         EXPECT_EQ(titles,
             QStringList({ localizedString(QStringLiteral("ID_QNY_DRIVE_INFO_ALLOW")),
-                localizedString(QStringLiteral("ID_CANCEL")), localizedString(QStringLiteral("ID_QNY_SCAN_COMPUTER")) }))
+                localizedString(QStringLiteral("ID_CANCEL")),
+                localizedString(QStringLiteral("ID_QNY_SCAN_COMPUTER")) }))
             << index;
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QCoreApplication::sendEvent(sheet, &escape);
@@ -263,7 +264,8 @@ TEST_F(CloudModeTest, BothSignInSheetsHaveTheSameButtonsAndEscapeGoesBackToThisC
         EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0) << index;
     }
     const QString dropboxHeader = c.lblDriveInfoHeader->text();
-    EXPECT_TRUE(dropboxHeader.contains(localizedString(QStringLiteral("ID_DROPBOX")))) << dropboxHeader.toStdString();
+    EXPECT_TRUE(dropboxHeader.contains(localizedString(QStringLiteral("ID_DROPBOX"))))
+        << dropboxHeader.toStdString();
     EXPECT_FALSE(dropboxHeader.contains(QStringLiteral("DropBox")));
 }
 

@@ -324,7 +324,8 @@ void PrintTo(const UnreadableCase &c, std::ostream *os)
     *os << c.name;
 }
 
-class ScanRunUnreadableTest : public ScanRunControllerTest, public ::testing::WithParamInterface<UnreadableCase>
+class ScanRunUnreadableTest : public ScanRunControllerTest,
+                              public ::testing::WithParamInterface<UnreadableCase>
 {
 };
 
