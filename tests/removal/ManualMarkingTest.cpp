@@ -46,6 +46,7 @@ TEST_F(ManualMarkingModel, InAPairTheSecondMarkIsRefused)
     EXPECT_TRUE(marking.toggleMark(*a));
     EXPECT_FALSE(marking.toggleMark(*b));
     EXPECT_FALSE(b->isMark);
+    EXPECT_EQ(ManualMarking::refusal(*b, nullptr), ManualMarking::Refusal::LastUnmarked) << "and says why";
     EXPECT_EQ(state.countMarked, 1);
     EXPECT_EQ(state.sizeMarked, 100u);
     EXPECT_FALSE(marking.toggleMark(*a)) << "a second click unmarks";
@@ -63,25 +64,8 @@ TEST_F(ManualMarkingModel, ALockedFileIsTheOneAGroupOfThreeKeeps)
     EXPECT_TRUE(marking.mark(*a));
     EXPECT_TRUE(marking.mark(*b));
     EXPECT_FALSE(marking.mark(*c)) << "a locked file is never marked";
+    EXPECT_EQ(ManualMarking::refusal(*c, nullptr), ManualMarking::Refusal::Locked);
     expectCountersMatchARecount();
-}
-
-// Every refused mark has a reason the window can tell; a file that may be marked has none.
-TEST_F(ManualMarkingModel, ARefusedMarkSaysWhy)
-{
-    auto a = record("a.jpg", 1.0f), b = record("b.jpg", 1.0f), c = record("c.jpg", 1.0f),
-         d = record("d.jpg", 1.0f);
-    c->isLocked = true;
-    show({ group({ a, b }), group({ c, d }) });
-    const auto why = [](const ImageFileInfo &r) { return ManualMarking::refusal(r, nullptr); };
-    EXPECT_EQ(why(*a), ManualMarking::Refusal::None);
-    EXPECT_EQ(why(*c), ManualMarking::Refusal::Locked);
-    ASSERT_TRUE(marking.mark(*a));
-    EXPECT_EQ(why(*b), ManualMarking::Refusal::LastUnmarked);
-    EXPECT_EQ(why(*a), ManualMarking::Refusal::None) << "a marked file may be unmarked";
-    for (const auto refusal : { ManualMarking::Refusal::Locked, ManualMarking::Refusal::LastUnmarked })
-        EXPECT_FALSE(ManualMarking::refusalText(refusal).isEmpty());
-    EXPECT_TRUE(ManualMarking::refusalText(ManualMarking::Refusal::None).isEmpty());
 }
 
 TEST_F(ManualMarkingModel, LockingAMarkedFileUnmarksAndCountsItDown)

@@ -159,32 +159,21 @@ TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
     EXPECT_EQ(returnedToMain, 0);
 }
 
-// "Moved files may still appear" only while the results still show one of them.
-TEST_F(ResultSheetsTest, TheMayStillAppearNoteShowsOnlyWhileAMovedFileIsShown)
-{
-    enter({ photos(QStringLiteral("k"), 3) });
-    controller->countTrashed = 1;
-    for (const bool stillShown : { false, true }) {
-        controller->arrGroups.front()->filterChildren.front()->isTrashed = stillShown;
-        summary().showWindowAfterTrash_Main();
-        EXPECT_EQ(summary().lblDeletedImagesWillAppearLater->isHidden(), !stillShown) << stillShown;
-    }
-}
-
-// In a short window the summary, every line of it shown, still stands above the bottom bar.
-TEST_F(ResultSheetsTest, TheTrashSummaryStaysAboveTheBottomBar)
+// The "may still appear" note shows only while a moved file is shown; in a short window the
+// summary stands above the bottom bar.
+TEST_F(ResultSheetsTest, TheSummaryNotesMovedFilesOnlyWhileShownAndStaysAboveTheBottomBar)
 {
     enter({ photos(QStringLiteral("k"), 3) });
     view()->setGeometry(0, 200, 1024, 560);
-    controller->countTrashed = 1;
-    controller->removalSkippedGroups = 2;
-    controller->removalFailedFiles = 3;
-    controller->arrGroups.front()->filterChildren.front()->isTrashed = true;
-    summary().showWindowAfterTrash_Main();
-    const QWidget *sheet = summary().windowAfterTrashFolderFIles;
-    const int barTop = controller->boxBottom->mapToGlobal(QPoint(0, 0)).y();
-    EXPECT_LE(sheet->frameGeometry().bottom(), barTop);
-    EXPECT_GE(sheet->frameGeometry().top(), view()->mapToGlobal(QPoint(0, 0)).y());
+    controller->countTrashed = controller->removalFailedFiles = 1;
+    for (const bool stillShown : { false, true }) {
+        controller->arrGroups.front()->filterChildren.front()->isTrashed = stillShown;
+        summary().showWindowAfterTrash_Main();
+        EXPECT_EQ(summary().lblDeletedImagesWillAppearLater->isHidden(), !stillShown);
+    }
+    const QRect frame = summary().windowAfterTrashFolderFIles->frameGeometry();
+    EXPECT_LE(frame.bottom(), controller->boxBottom->mapToGlobal(QPoint(0, 0)).y());
+    EXPECT_GE(frame.top(), view()->mapToGlobal(QPoint(0, 0)).y());
 }
 
 TEST_F(ResultSheetsTest, RunThatMovedNothingShowsTheSameMessageForBothOutcomes)
