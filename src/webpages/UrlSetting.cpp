@@ -140,10 +140,9 @@ void UrlSetting::logVersion() const
 {
     const QString stored = storedText(QStringLiteral("applicationCurrVersion"));
     const QString bundle = m_env.bundleVersion;
-    const QString unknown = QStringLiteral("unknown");
-    QString line = QStringLiteral("Version ") + (bundle.isEmpty() ? unknown : bundle);
-    if (stored != bundle)
-        line += QStringLiteral(" (settings of version %1)").arg(stored.isEmpty() ? unknown : stored);
+    QString line = QStringLiteral("Version ") + (bundle.isEmpty() ? QStringLiteral("unknown") : bundle);
+    if (!stored.isEmpty() && stored != bundle)
+        line += QStringLiteral(" (settings of version %1)").arg(stored);
     Log::line(line);
 }
 
