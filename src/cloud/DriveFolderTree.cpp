@@ -1,7 +1,6 @@
 #include "cloud/DriveFolderTree.h"
 
 #include "cloud/DriveService.h"
-#include "platform/Log.h"
 
 namespace
 {

@@ -2,7 +2,6 @@
 
 #include "model/ImageFileInfo.h"
 #include "platform/FileFacts.h"
-#include "platform/Log.h"
 
 namespace
 {

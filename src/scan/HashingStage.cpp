@@ -8,7 +8,6 @@
 #include "model/CacheFormat.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
-#include "platform/Log.h"
 #include "platform/OperationQueue.h"
 #include "scan/DuplicateGrouper.h"
 #include "scan/ExactMatchPreparer.h"

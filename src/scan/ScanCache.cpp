@@ -6,7 +6,6 @@
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "model/SqliteDBOperations.h"
-#include "platform/Log.h"
 
 namespace
 {

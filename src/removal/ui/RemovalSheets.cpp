@@ -13,7 +13,6 @@
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "platform/LocalAlbumStore.h"
-#include "platform/Log.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/VariantNumber.h"

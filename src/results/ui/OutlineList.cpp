@@ -18,7 +18,6 @@
 #include "controls/CustomOutlineView.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
-#include "platform/Log.h"
 #include "platform/ui/BundleImage.h"
 #include "results/ListColumns.h"
 #include "results/ResultState.h"

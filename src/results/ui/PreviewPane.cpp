@@ -12,7 +12,6 @@
 #include "controls/ITPathbar.h"
 #include "model/ImageFileInfo.h"
 #include "model/ImageProcessing.h"
-#include "platform/Log.h"
 #include "platform/ui/Workspace.h"
 #include "results/ui/VideoPreview.h"
 

@@ -6,7 +6,6 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
-#include "platform/Log.h"
 #include "platform/NotificationCenter.h"
 #include "platform/ui/BundleImage.h"
 #include "removal/ManualMarking.h"
