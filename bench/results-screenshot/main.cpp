@@ -126,8 +126,8 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
     } else if (autoMark && name == QStringLiteral("automark")) {
         sheet = autoMark->windowAutoMark;
     } else if (autoMark && name == QStringLiteral("automarking")) {
-        autoMark->progressBarAutoMarking->setRange(0, std::max(result.cDup, 1));
-        autoMark->updateAutoMarkProgress(std::max(result.cDup / 2, 2));
+        const int groups = int(result.arrGroups.size());
+        autoMark->updateAutoMarkProgress(std::max(result.cDup / 2, 2), groups / 2, groups);
         sheet = autoMark->windowAutoMarking;
     } else if (RemovalSheets *removal = result.findChild<RemovalSheets *>()) {
         removal->ensureSheets();

@@ -60,7 +60,7 @@ bool AppStartup::removeOldCacheDatabase(const QString &cacheFolder)
     if (!QFileInfo::exists(oldDatabase))
         return false;
     if (!QFile::remove(oldDatabase)) {
-        Log::line(QStringLiteral("Error in deleteing old DB"));
+        Log::line(QStringLiteral("The cache of an earlier version could not be removed"));
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "app/CommonFunc.h"
 
+#include <cmath>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -44,7 +46,10 @@ QString CommonFunc::formattedSize(const QVariant &value)
     const QString name = QString::fromLatin1(kUnits[unit]);
     if (v == 0.0)
         return QStringLiteral("0 ") + name;
-    const QString number = unit == 0 ? QString::asprintf("%4.0f", v) : QString::asprintf("%4.2f", v);
+    // A whole number of its unit is written as one ("50 KB", as Preferences writes a limit).
+    const double hundredths = std::round(v * 100.0);
+    const bool whole = unit == 0 || std::fmod(hundredths, 100.0) == 0.0;
+    const QString number = whole ? QString::asprintf("%4.0f", v) : QString::asprintf("%4.2f", v);
     return (number + QLatin1Char(' ') + name).trimmed();
 }
 

@@ -88,7 +88,7 @@ QString localizedString(const QString &key)
         value = s.table.value(key);
     }
     if (value.typeId() != QMetaType::QString) {
-        Log::line(key);
+        Log::line(QStringLiteral("No text for ") + key);
         return QString();
     }
     QString text = value.toString();

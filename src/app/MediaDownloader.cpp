@@ -148,7 +148,7 @@ std::optional<QString> MediaDownloader::downloadDriveImage(const QString &thumbn
     const std::optional<QString> path = download(
         url, configuredBases, folder, folderId + QLatin1Char('_') + folderName, listedBytes, stop, timeoutMs);
     if (!path || !keepIfPicture(*path)) {
-        Log::line(QStringLiteral("originalImage is nil"));
+        Log::line(QStringLiteral("Download failed: ") + folderName);
         return std::nullopt;
     }
     return path;

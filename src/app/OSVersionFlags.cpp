@@ -41,5 +41,5 @@ QString OSVersionFlags::systemDescription()
 void OSVersionFlags::detectOSVersion()
 {
     applyVersion(kProfileMajor, kProfileMinor);
-    Log::line(QStringLiteral("osVersion: ") + systemDescription());
+    Log::line(QStringLiteral("System: %1, Qt %2").arg(systemDescription(), QString::fromLatin1(qVersion())));
 }

@@ -1,7 +1,6 @@
 #include "cloud/DriveFolderTree.h"
 
 #include "cloud/DriveService.h"
-#include "platform/Log.h"
 
 namespace
 {
@@ -111,7 +110,6 @@ void DriveFolderTree::queryAnswered()
 {
     if (m_recusiveCount != 0)
         return;
-    Log::line(QStringLiteral("GD folder list fetched"));
     if (m_callbacks.reload)
         m_callbacks.reload();
     setBusy(true);

@@ -39,7 +39,7 @@ void DriveTrash::trashGoogleDriveFile(DriveService *service, const ImageFileInfo
         done(Answer::refused);
         return;
     }
-    Log::line(QStringLiteral("Google drive file id to delete =") + fileId);
+    Log::line(QStringLiteral("Drive trash of ") + fileId + QStringLiteral(" requested"));
     const QJsonObject body { { QStringLiteral("trashed"), true } };
     service->updateFile(fileId, body,
         [file, done = std::move(done)](const std::shared_ptr<DriveFile> &, const HttpResponse &response) {
@@ -64,7 +64,7 @@ void DriveTrash::googleDriveTrashCompletion(
     if (answer != Answer::trashed)
         Log::line(QStringLiteral("Trash Failed ") + response.describe());
     else
-        Log::line(QStringLiteral("Trash success:") + file.name.value_or(QString()));
+        Log::line(QStringLiteral("Drive file moved to its trash: ") + file.name.value_or(QString()));
     done(answer);
 }
 

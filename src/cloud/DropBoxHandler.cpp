@@ -236,7 +236,7 @@ void DropBoxHandler::pageArrived(const std::shared_ptr<CloudScanFoldersList> &no
     const std::optional<DropboxListPage> &page, const QString &error)
 {
     if (!page) {
-        Log::line(QStringLiteral("err ") + error);
+        Log::line(QStringLiteral("Dropbox listing failed: ") + error);
         // A folder left half listed would look emptier than it is: the listing fails instead.
         listingFailed(QStringLiteral("Dropbox listing of ") + node->folderPath + QStringLiteral(" failed: ") + error);
         return;
@@ -294,7 +294,6 @@ bool DropBoxHandler::processListFolderEntries(
             Log::line(QStringLiteral("deleted entry ") + entry.pathLower);
             break;
         case DropboxEntry::Kind::other:
-            Log::line(QStringLiteral("different entry"));
             break;
         }
     }
@@ -317,7 +316,7 @@ void DropBoxHandler::replayListedFolder(const std::shared_ptr<CloudScanFoldersLi
 void DropBoxHandler::continueScanFromFolder(const std::shared_ptr<CloudScanFoldersList> &node)
 {
     if (!isCompletListFetch.load() || isAbortScanning.load()) {
-        Log::line(QStringLiteral("Total File Scanned Count ") + QString::number(fileCount.load()));
+        Log::line(QStringLiteral("Dropbox listing done: %1 files").arg(fileCount.load()));
         listingFinished();
         return;
     }

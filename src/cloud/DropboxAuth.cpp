@@ -88,7 +88,7 @@ bool DropboxAuth::authorizeFromControllerV2()
     m_flow->setBrowserOpener(m_opener ? m_opener : [](const QUrl &url) {
         const bool opened = QDesktopServices::openUrl(url);
         if (opened)
-            Log::line(QStringLiteral("dropbox login url fire success"));
+            Log::line(QStringLiteral("Dropbox sign-in page opened in the browser"));
         return opened;
     });
     connect(m_flow.get(), &OAuthCodeFlow::signedIn, this, [this] {

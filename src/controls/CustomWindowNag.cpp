@@ -1,6 +1,9 @@
 // Borderless sheet window.
 #include "controls/CustomWindowNag.h"
 
+#include <QCheckBox>
+#include <QRadioButton>
+
 #include "controls/DefaultButtonKeys.h"
 
 CustomWindowNag::CustomWindowNag(QWidget *parent, Qt::WindowFlags flags)
@@ -44,7 +47,19 @@ QAbstractButton *CustomWindowNag::cancelButton() const
 void CustomWindowNag::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    keepClicksFromTakingFocus();
+    // Every opening starts at the default button, wherever the focus was left the last time.
     QAbstractButton *button = defaultButton();
-    if (button && button->isEnabled() && !isAncestorOf(focusWidget()))
+    if (button && button->isEnabled())
         button->setFocus(Qt::OtherFocusReason);
+}
+
+void CustomWindowNag::keepClicksFromTakingFocus()
+{
+    // A push button reached by Tab takes Return; one only clicked leaves it to the default button.
+    for (QAbstractButton *button : findChildren<QAbstractButton *>()) {
+        const bool choice = qobject_cast<QCheckBox *>(button) || qobject_cast<QRadioButton *>(button);
+        if (!choice && button->focusPolicy() == Qt::StrongFocus)
+            button->setFocusPolicy(Qt::TabFocus);
+    }
 }

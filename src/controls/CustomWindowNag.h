@@ -1,6 +1,7 @@
 // Borderless window of the popups and sheets: no title bar or frame whatever it is created with,
 // window-modal over its parent, and still able to take keyboard focus. Return and Escape press its
-// default and cancel buttons.
+// default and cancel buttons; it opens with the default button focused, and its push buttons take
+// the focus by Tab only, so a mouse click never leaves Return on another button.
 #pragma once
 
 #include <QWidget>
@@ -33,5 +34,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void keepClicksFromTakingFocus();
+
     DefaultButtonKeys *m_keys = nullptr;
 };

@@ -295,6 +295,5 @@ bool CacheWriter::rowFailed(int result, const char *operation, const QString &pa
     systemLogLine(
         QStringLiteral("%1: sqlite3_prepare error: %2 (%3) for filePath %4")
             .arg(QLatin1String(operation), m_connection.errorMessage(), QString::number(result), path));
-    Log::line(QStringLiteral("Commit Failed!"));
     return !CacheFile::endsOperation(result);
 }

@@ -31,7 +31,7 @@ LibraryDatabaseCopy::LibraryDatabaseCopy(const QString &databasePath)
         // A fifo or device in the library's place is refused, never waited on.
         QString error;
         if (!RegularFile::copy(source, m_copyPath + suffix, &error)) {
-            Log::line(QStringLiteral("execption in copying db file ") + error);
+            Log::line(QStringLiteral("Library database could not be copied: ") + error);
             return;
         }
         // The copy is ours to remove, whatever the library's permissions were.
@@ -52,6 +52,6 @@ void LibraryDatabaseCopy::removeCopies()
     for (const QString &suffix : companionSuffixes()) {
         QFile copy(m_copyPath + suffix);
         if (copy.exists() && !copy.remove())
-            Log::line(QStringLiteral("execption in copying db file ") + copy.errorString());
+            Log::line(QStringLiteral("Library database could not be copied: ") + copy.errorString());
     }
 }

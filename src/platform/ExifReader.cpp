@@ -203,13 +203,18 @@ QString lensModel(const Exif &exif)
     return name.startsWith(QLatin1Char('(')) ? QString() : name;
 }
 
-// DPI needs both resolutions; centimetres (unit 3) are turned into inches. Without them in EXIF
+// DPI needs both resolutions in a real unit; centimetres (unit 3) are turned into inches. Unit 1
+// means the values state only the pixels' aspect ratio, which is no density. Without them in EXIF
 // the density the file format declares applies.
 void putResolution(QVariantMap &properties, const QVariantMap &tiff, const QString &readPath)
 {
+    constexpr int kNoUnit = 1;
+    constexpr int kCentimetre = 3;
+    const int unit = tiff.value(QStringLiteral("ResolutionUnit"), 2).toInt();
     QSizeF dpi;
-    if (tiff.contains(QStringLiteral("XResolution")) && tiff.contains(QStringLiteral("YResolution"))) {
-        const double perInch = tiff.value(QStringLiteral("ResolutionUnit"), 2).toInt() == 3 ? 2.54 : 1.0;
+    if (unit != kNoUnit && tiff.contains(QStringLiteral("XResolution"))
+        && tiff.contains(QStringLiteral("YResolution"))) {
+        const double perInch = unit == kCentimetre ? 2.54 : 1.0;
         dpi = QSizeF(tiff.value(QStringLiteral("XResolution")).toDouble() * perInch,
             tiff.value(QStringLiteral("YResolution")).toDouble() * perInch);
     } else if (const auto declared = ImageDensity::read(readPath)) {

@@ -1,10 +1,18 @@
 #include "preferences/FileTypeList.h"
 
+#include "platform/DecodableTypes.h"
 #include "platform/UserDefaults.h"
 
-FileTypeList::FileTypeList(UserDefaults &defaults)
+FileTypeList::FileTypeList(UserDefaults &defaults, Offered offered)
     : m_defaults(defaults)
+    , m_offered(std::move(offered))
 {
+}
+
+bool FileTypeList::isDecodable(const QVariantMap &type)
+{
+    const QStringList extensions = type.value(QStringLiteral("extns")).toStringList();
+    return extensions.isEmpty() || DecodableTypes::anyDecodable(extensions);
 }
 
 void FileTypeList::load()
@@ -14,16 +22,22 @@ void FileTypeList::load()
     m_imageCount = static_cast<int>(images.size());
     m_videoCount = static_cast<int>(videos.size());
     m_types = images + videos;
+    m_rows.clear();
     m_countAllowedExtension = 0;
-    for (const QVariant &entry : std::as_const(m_types)) {
-        if (isTicked(entry.toMap()))
+    for (int i = 0; i < static_cast<int>(m_types.size()); ++i) {
+        const QVariantMap entry = m_types.at(i).toMap();
+        // Video files are compared by their bytes: every video type is offered.
+        if (i < m_imageCount && !m_offered(entry))
+            continue;
+        m_rows.push_back(i);
+        if (isTicked(entry))
             ++m_countAllowedExtension;
     }
 }
 
 QVariantMap FileTypeList::type(int row) const
 {
-    return row >= 0 && row < count() ? m_types.at(row).toMap() : QVariantMap();
+    return row >= 0 && row < count() ? m_types.at(m_rows[size_t(row)]).toMap() : QVariantMap();
 }
 
 bool FileTypeList::isTicked(const QVariantMap &type)
@@ -51,7 +65,7 @@ FileTypeList::Toggle FileTypeList::toggle(int row, bool on)
         return Toggle::Reloaded;
     }
     entry.insert(QStringLiteral("state"), qlonglong(on ? 1 : 0));
-    m_types[row] = entry;
+    m_types[m_rows[size_t(row)]] = entry;
     m_countAllowedExtension = newCount;
     m_defaults.setObject(kImageTypes, m_types.mid(0, m_imageCount));
     m_defaults.setObject(kVideoTypes, m_types.mid(m_imageCount, m_videoCount));

@@ -1,7 +1,11 @@
 // The file types as the filter pane edits them: the image types, then the video types, each ticked
-// or not. At least one type of either kind stays ticked; every accepted change is stored at once,
-// split back into the two lists.
+// or not. Only the image types this build can decode are offered; the others stay in the stored
+// list as they are, so a settings file keeps its meaning. At least one offered type stays ticked;
+// every accepted change is stored at once, split back into the two lists.
 #pragma once
+
+#include <functional>
+#include <vector>
 
 #include <QVariantList>
 #include <QVariantMap>
@@ -24,13 +28,18 @@ public:
         Reloaded,
     };
 
-    explicit FileTypeList(UserDefaults &defaults);
+    // Whether an image type's entry is offered; by default, when it names no extension or one
+    // that can be decoded.
+    using Offered = std::function<bool(const QVariantMap &)>;
+    static bool isDecodable(const QVariantMap &type);
+
+    explicit FileTypeList(UserDefaults &defaults, Offered offered = &FileTypeList::isDecodable);
 
     void load();
-    const QVariantList &types() const { return m_types; }
-    int count() const { return static_cast<int>(m_types.size()); }
+    // The offered types; `row` counts only these.
+    int count() const { return static_cast<int>(m_rows.size()); }
     QVariantMap type(int row) const;
-    // The number of ticked types.
+    // The number of ticked offered types.
     int countAllowedExtension() const { return m_countAllowedExtension; }
     // Ticked when the integer value of "state" is 1 (true and 1 alike).
     static bool isTicked(const QVariantMap &type);
@@ -39,7 +48,10 @@ public:
 
 private:
     UserDefaults &m_defaults;
+    Offered m_offered;
+    // Every stored type, and the places in it of the offered ones.
     QVariantList m_types;
+    std::vector<int> m_rows;
     int m_imageCount = 0;
     int m_videoCount = 0;
     int m_countAllowedExtension = 0;

@@ -59,7 +59,7 @@ void AutoMarkRun::runSlice()
         }
         m_engine.applyAutoMarkRules(*m_groups[m_next++]);
     } while (clock.elapsed() < m_sliceBudget.count());
-    emit progress(m_state.countMarked);
+    emit progress(m_state.countMarked, int(m_next), int(m_groups.size()));
     QTimer::singleShot(0, this, &AutoMarkRun::runSlice);
 }
 
@@ -76,8 +76,10 @@ void AutoMarkRun::finish()
                   .arg(m_next)
                   .arg(m_groups.size())
                   .arg(m_state.countMarked));
+    const int done = int(m_next);
+    const int total = int(m_groups.size());
     m_groups.clear();
     m_running = false;
-    emit progress(m_state.countMarked);
+    emit progress(m_state.countMarked, done, total);
     emit finished(stopped);
 }

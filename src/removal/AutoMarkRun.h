@@ -30,8 +30,8 @@ public:
     void setSliceBudget(std::chrono::milliseconds budget) { m_sliceBudget = budget; }
 
 signals:
-    // The marked count after a slice.
-    void progress(int countMarked);
+    // The marked count after a slice, and how many of the run's groups have had the rules.
+    void progress(int countMarked, int groupsDone, int groupsTotal);
     // The run has ended, at the last group or at a stop request (`stopped`).
     void finished(bool stopped);
 

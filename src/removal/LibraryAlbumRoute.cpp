@@ -74,7 +74,7 @@ std::vector<RemovalReport> LibraryAlbumRoute::finish(const std::atomic<bool> &st
         if (waitBeforeScript)
             album.waitBeforeScript = waitBeforeScript;
         if (!album.isAlbumFound() && (!album.createPhotosAlbum() || !album.isAlbumFound())) {
-            Log::line(QStringLiteral("Error we are unable to create album"));
+            Log::line(QStringLiteral("The library album could not be made"));
             m_ending.notAuthorized = album.notAuthorized;
             m_ending.photosNotRunning = album.notRunning;
             m_ending.albumFailed = !album.notAuthorized && !album.notRunning;
@@ -89,7 +89,6 @@ std::vector<RemovalReport> LibraryAlbumRoute::finish(const std::atomic<bool> &st
             failAll(records, QStringLiteral("the photo library application is not running"), reports);
             continue;
         }
-        Log::line(QStringLiteral("trash from librray"));
         handOver(album, records, stop, reports);
     }
     return reports;

@@ -1,5 +1,6 @@
 #include "removal/ManualMarking.h"
 
+#include "app/LocalizedString.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "removal/MarkCounters.h"
@@ -10,15 +11,40 @@ ManualMarking::ManualMarking(ResultState &state)
 {
 }
 
+ManualMarking::Refusal ManualMarking::refusal(const ImageFileInfo &record, const DuplicatesGroup *group)
+{
+    if (record.isMark)
+        return Refusal::None;
+    const std::shared_ptr<DuplicatesGroup> parent = record.parent.lock();
+    if (!group)
+        group = parent.get();
+    if (record.isLocked)
+        return Refusal::Locked;
+    // Without a group the rule cannot be checked, so the file is not marked.
+    if (!group)
+        return Refusal::NoGroup;
+    return ResultState::isLastUnmarkedInGroup(*group) ? Refusal::LastUnmarked : Refusal::None;
+}
+
+QString ManualMarking::refusalText(Refusal refusal)
+{
+    switch (refusal) {
+    case Refusal::Locked:
+        return localizedString(QStringLiteral("ID_CANNOT_MARK_LOCKED"));
+    case Refusal::LastUnmarked:
+        return localizedString(QStringLiteral("ID_CANNOT_MARK_LAST_UNMARKED"));
+    case Refusal::None:
+    case Refusal::NoGroup:
+        break;
+    }
+    return {};
+}
+
 bool ManualMarking::mark(ImageFileInfo &record, const DuplicatesGroup *group)
 {
     if (record.isMark)
         return true;
-    const std::shared_ptr<DuplicatesGroup> parent = record.parent.lock();
-    if (!group)
-        group = parent.get();
-    // Without a group the rule cannot be checked, so the file is not marked.
-    if (record.isLocked || !group || ResultState::isLastUnmarkedInGroup(*group))
+    if (refusal(record, group) != Refusal::None)
         return false;
     MarkCounters::markAndCount(m_state, record);
     return true;

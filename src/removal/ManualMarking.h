@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include <QString>
+
 class DuplicatesGroup;
 class ImageFileInfo;
 class ResultState;
@@ -12,7 +14,14 @@ class ResultState;
 class ManualMarking
 {
 public:
+    // Why a file cannot be marked now.
+    enum class Refusal { None, Locked, LastUnmarked, NoGroup };
+
     explicit ManualMarking(ResultState &state);
+
+    static Refusal refusal(const ImageFileInfo &record, const DuplicatesGroup *group);
+    // The text that tells the user; empty when there is nothing to tell.
+    static QString refusalText(Refusal refusal);
 
     // Marks and counts the file unless it is marked already, locked, or the last unmarked shown
     // member of `group` (its own group when none is given). True when the file ends marked.

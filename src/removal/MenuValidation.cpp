@@ -2,7 +2,6 @@
 
 #include "model/ImageFileInfo.h"
 #include "platform/FileFacts.h"
-#include "platform/Log.h"
 
 namespace
 {
@@ -17,7 +16,6 @@ bool availableInCloud(MenuValidation::Action action)
 
 MenuValidation::Result MenuValidation::validateMenuItem(const Input &input)
 {
-    Log::line(QStringLiteral("validateMenuItem result"));
     if (isCloudSource(input.scanSource) && !availableInCloud(input.action))
         return Result { QString(), false, std::nullopt, std::nullopt };
     bool immutable = false;

@@ -23,7 +23,6 @@ bool PhotosAlbum::isAlbumFound() const
     bool found = false;
     for (const QString &name : *names) {
         if (name == m_albumName) {
-            Log::line(QStringLiteral("album found"));
             found = true;
             break;
         }
@@ -31,12 +30,12 @@ bool PhotosAlbum::isAlbumFound() const
         if (name.normalized(QString::NormalizationForm_C)
                 .localeAwareCompare(m_albumName.normalized(QString::NormalizationForm_C))
             == 0) {
-            Log::line(QStringLiteral("album found localized"));
             found = true;
             break;
         }
     }
-    Log::line(QStringLiteral("isAlbumFound ") + (found ? QStringLiteral("true") : QStringLiteral("false")));
+    Log::line(QStringLiteral("Library album \"%1\" %2")
+                  .arg(m_albumName, found ? QStringLiteral("found") : QStringLiteral("not found")));
     return found;
 }
 
@@ -58,11 +57,10 @@ bool PhotosAlbum::createPhotosAlbum()
 
 QStringList PhotosAlbum::moveDuplicateImagesToDuplicateMarkedPhotosAlbumWithID(const QStringList &references)
 {
-    Log::line(QStringLiteral("moveDuplicateImagesToDuplicateMarkedPhotosAlbumWithID"));
     QStringList ids;
     for (const QString &reference : references) {
         if (reference.isEmpty())
-            Log::line(QStringLiteral("***************Media Id String is Empty*******************"));
+            Log::line(QStringLiteral("A library item without an identifier was left out of the album"));
         else
             ids.append(reference);
     }

@@ -79,7 +79,7 @@ bool RemovalRun::start()
 {
     if (m_running || m_state.removalInProgress || !m_routes)
         return false;
-    Log::line(QStringLiteral("trashFileAfterConfirmation"));
+    Log::line(QStringLiteral("Removal started: %1 files marked").arg(m_state.countMarked));
     m_state.isAppAutharizedToMoveDups = false;
     m_state.abortNow = false;
     m_state.countTrashed = 0;
@@ -123,7 +123,7 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
     std::vector<std::shared_ptr<RemovalRoute>> deferring;
     for (size_t i = 0; i < channel->items.size(); ++i) {
         if (stop) {
-            Log::line(QStringLiteral("aborted"));
+            Log::line(QStringLiteral("Removal stopped by the user"));
             break;
         }
         const RemovalItem &item = channel->items[i];

@@ -24,6 +24,8 @@ struct AfterTrashInput {
     // Groups the run left whole because no copy would have remained, and files it could not remove.
     int skippedGroups = 0;
     int failedFiles = 0;
+    // Files the run took away that the results still show (until they are refreshed).
+    bool movedStillShown = false;
 };
 
 struct TrashSummaryTexts {

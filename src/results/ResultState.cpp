@@ -124,8 +124,7 @@ void ResultState::countGroupsAndDuplicates()
         for (qsizetype i = 1; i < shown.size(); ++i)
             sizeToClean += shown[i]->fileSize;
     }
-    Log::line(QStringLiteral("Groups = ") + QString::number(arrGroups.size()) + QStringLiteral("     Dups = ")
-              + QString::number(cDup));
+    Log::line(QStringLiteral("Results shown: %1 groups, %2 duplicates").arg(arrGroups.size()).arg(cDup));
 }
 
 void ResultState::recountTotals()

@@ -52,7 +52,7 @@ QStringList ExclusionMatcher::foldersFrom(const QVariantList &stored)
             ++refused;
     }
     if (refused > 0)
-        Log::line(QStringLiteral("Ignored %1 excluded folder(s) that are empty or not text").arg(refused));
+        Log::line(QStringLiteral("Excluded folders ignored as empty or not text: %1").arg(refused));
     return folders;
 }
 

@@ -8,7 +8,6 @@
 #include "model/CacheFormat.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
-#include "platform/Log.h"
 #include "platform/OperationQueue.h"
 #include "scan/DuplicateGrouper.h"
 #include "scan/ExactMatchPreparer.h"
@@ -121,7 +120,6 @@ void HashingStage::finishBatches(RecordList batch)
 {
     ScanSession &s = *m_session;
     for (;;) {
-        Log::line(QStringLiteral("operationsCompleted"));
         const int written = m_countFileProcessedToHash;
         const bool last = written == int(source().size());
         // The next batch is decoded while this one is written.

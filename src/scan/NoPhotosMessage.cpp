@@ -19,15 +19,8 @@ QString text(const char *key)
 QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimumFileSize)
 {
     QStringList lines;
-    if (report.unreadableFolders > 0) {
-        lines.append(formatText(
-            text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder, report.firstUnreadableReason));
-        if (report.unreadableFolders > 1)
-            lines.append(
-                formatText(localizedCountText(report.unreadableFolders - 1,
-                               "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ", "ID_MORE_FOLDERS_COULD_NOT_BE_READ"),
-                    report.unreadableFolders - 1));
-    }
+    if (const QString unreadable = unreadableFoldersText(report); !unreadable.isEmpty())
+        lines.append(unreadable);
     if (report.skippedForSize > 0)
         lines.append(formatText(
             localizedCountText(report.skippedForSize, "ID_FILE_SKIPPED_UNDER_MINIMUM_SIZE",
@@ -36,5 +29,19 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
             text("ID_FILTER_SORT")));
     if (lines.isEmpty())
         lines.append(text("ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH"));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString NoPhotosMessage::unreadableFoldersText(const WalkReport &report)
+{
+    if (report.unreadableFolders <= 0)
+        return {};
+    QStringList lines { formatText(
+        text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder, report.firstUnreadableReason) };
+    if (report.unreadableFolders > 1)
+        lines.append(
+            formatText(localizedCountText(report.unreadableFolders - 1,
+                           "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ", "ID_MORE_FOLDERS_COULD_NOT_BE_READ"),
+                report.unreadableFolders - 1));
     return lines.join(QLatin1Char('\n'));
 }

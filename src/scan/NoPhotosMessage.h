@@ -1,6 +1,6 @@
-// The informative text of the "no photos found" alert: the folders that could not be read (the
-// first, and how many), the files left out as smaller than the minimum size and where that limit
-// is set, or else the general advice.
+// The informative text of the "no photos found" alert, and the note on unreadable folders of the
+// other ends of a scan: the folders that could not be read (the first, and how many), the files left out as
+// smaller than the minimum size and where that limit is set, or else the general advice.
 #pragma once
 
 #include <QString>
@@ -11,4 +11,7 @@ class NoPhotosMessage
 {
 public:
     static QString informativeText(const WalkReport &report, qint64 minimumFileSize);
+    // The folders that could not be read: the first with why, then how many more; empty when every
+    // folder was read. Every end of a scan that found something tells it too.
+    static QString unreadableFoldersText(const WalkReport &report);
 };

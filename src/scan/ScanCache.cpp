@@ -6,7 +6,6 @@
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "model/SqliteDBOperations.h"
-#include "platform/Log.h"
 
 namespace
 {
@@ -47,7 +46,7 @@ void ScanCache::loadCachedFileInfo(ScanSource scanType, bool exact, ScanCacheInd
 }
 
 bool ScanCache::saveFileInfoToCache(
-    ScanSource scanType, const RecordList &batch, int batchCounter, ScanCacheIndex &index)
+    ScanSource scanType, const RecordList &batch, int /*batchCounter*/, ScanCacheIndex &index)
 {
     // A batch of a warm scan is answered from the cache whole: no transaction for it.
     if (SqliteDBOperations::batchChangesNothing(batch, index))
@@ -56,7 +55,6 @@ bool ScanCache::saveFileInfoToCache(
     if (!SqliteDBOperations::copyDataBaseIfRequieredAtDestination(SqliteDBOperations::getCachePath(),
             SqliteDBOperations::templatePathForScanType(scanType), fileName))
         return false;
-    systemLogLine(QStringLiteral("File index inserted in data = %1").arg(batchCounter));
     const QString path = SqliteDBOperations::getDbPathInLibrary(fileName);
     if (!SqliteDBOperations::createTablesIfNotExists(path, index.stop))
         return false;

@@ -50,9 +50,10 @@ qint64 rangedInteger(const UserDefaults &defaults, const QString &key, qint64 lo
 
 qint64 minimumFileSize(const UserDefaults &defaults)
 {
-    // Kilobytes or megabytes; the bound keeps the product in range.
-    constexpr qint64 kLimit = std::numeric_limits<qint64>::max() / (1024 * 1024);
-    const qint64 unit = defaults.integerForKey(QStringLiteral("fileSizeUnit")) == 1 ? 1024 * 1024 : 1024;
+    // Kilobytes or megabytes of 1000, the units every size on screen is written in, so the limit
+    // reads back as the number Preferences shows; the bound keeps the product in range.
+    constexpr qint64 kLimit = std::numeric_limits<qint64>::max() / (1000 * 1000);
+    const qint64 unit = defaults.integerForKey(QStringLiteral("fileSizeUnit")) == 1 ? 1000 * 1000 : 1000;
     return rangedInteger(defaults, QStringLiteral("minimumFileSize"), -kLimit, kLimit) * unit;
 }
 

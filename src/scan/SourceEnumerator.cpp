@@ -103,8 +103,7 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
     query.stop = &m_session.abortMe;
     const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, query);
     if (insideFolder) {
-        Log::line(QStringLiteral("fetchData for libPath ") + libraryPath);
-        Log::line(QStringLiteral("fetchData for libPath count %1").arg(items.size()));
+        Log::line(QStringLiteral("Photo library %1: %2 items").arg(libraryPath).arg(items.size()));
         if (items.isEmpty())
             m_isOnePhotosLibScan = false;
     }

@@ -171,7 +171,7 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
     }
     ::closedir(dir);
     if (undecodable > 0)
-        Log::line(QStringLiteral("Skipped %1 item(s) whose names are not valid UTF-8 in folder: %2")
+        Log::line(QStringLiteral("Items skipped for names that are not valid UTF-8: %1, in folder %2")
                       .arg(undecodable)
                       .arg(path));
 }

@@ -140,15 +140,10 @@ void UrlSetting::logVersion() const
 {
     const QString stored = storedText(QStringLiteral("applicationCurrVersion"));
     const QString bundle = m_env.bundleVersion;
-    const bool bothAbsent = stored.isEmpty() && bundle.isEmpty();
-    if (bothAbsent || (!stored.isEmpty() && stored == bundle)) {
-        const QString blank = QStringLiteral("Verison blank");
-        Log::line(QStringLiteral("version matched"));
-        Log::line(stored.isEmpty() ? blank : stored);
-        Log::line(bundle.isEmpty() ? blank : bundle);
-    } else {
-        Log::line(QStringLiteral("update value is not true"));
-    }
+    QString line = QStringLiteral("Version ") + (bundle.isEmpty() ? QStringLiteral("unknown") : bundle);
+    if (!stored.isEmpty() && stored != bundle)
+        line += QStringLiteral(" (settings of version %1)").arg(stored);
+    Log::line(line);
 }
 
 bool UrlSetting::openUrlInSafari(const QString &address)

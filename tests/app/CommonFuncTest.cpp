@@ -57,13 +57,13 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(SizeCase{QVariant(), "0 bytes"}, SizeCase{QVariant(QStringLiteral("12")), "0 bytes"},
                     SizeCase{QVariant(0), "0 bytes"}, SizeCase{QVariant(5), "5 bytes"},
                     SizeCase{QVariant(999), "999 bytes"}, SizeCase{QVariant(999.6), "1000 bytes"},
-                    SizeCase{QVariant(1000), "1.00 KB"}, SizeCase{QVariant(1536), "1.54 KB"},
-                    SizeCase{QVariant(999999), "1000.00 KB"}, SizeCase{QVariant(qlonglong(1000000)), "1.00 MB"},
+                    SizeCase{QVariant(1000), "1 KB"}, SizeCase{QVariant(1536), "1.54 KB"},
+                    SizeCase{QVariant(999999), "1000 KB"}, SizeCase{QVariant(qlonglong(1000000)), "1 MB"},
                     SizeCase{QVariant(qlonglong(2500000000000)), "2.50 TB"}, SizeCase{QVariant(-5), "-5 bytes"},
-                    SizeCase{QVariant(-2000), "-2000 bytes"},
+                    SizeCase{QVariant(-2000), "-2000 bytes"}, SizeCase{QVariant(51200), "51.20 KB"},
                     // Past the last unit the size stays in TB instead of running off the list.
-                    SizeCase{QVariant(qulonglong(1000000000000000)), "1000.00 TB"},
-                    SizeCase{QVariant(1e18), "1000000.00 TB"}));
+                    SizeCase{QVariant(qulonglong(1000000000000000)), "1000 TB"},
+                    SizeCase{QVariant(1e18), "1000000 TB"}));
 
 TEST(CommonFunc, ExifDatesParseOnlyTheExifForm)
 {

@@ -68,6 +68,15 @@ TEST(StringTable, EveryTextIsNonEmptyAndUsesOnlyThePlaceholderWords)
     }
 }
 
+// No text says "deleted" of files moved to the Trash, uses "(s)", capital buttons or "DropBox".
+TEST(StringTable, NoTextUsesAWordingThatIsNotSo)
+{
+    const QRegularExpression wording(QStringLiteral("(have been|has been|were|was) deleted|\\(s\\)|^(YES|NO)$|DropBox"));
+    const QVariantMap table = englishTable();
+    for (auto it = table.cbegin(); it != table.cend(); ++it)
+        EXPECT_FALSE(wording.match(it.value().toString()).hasMatch()) << it.key().toStdString();
+}
+
 class LocalizationTest : public testing::Test
 {
 protected:

@@ -2,6 +2,7 @@
 // and stale, properties, and pictures too large for Qt's default allocation limit.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "platform/ImageSource.h"
@@ -187,6 +188,23 @@ TEST_F(ImageSourceTest, PropertiesCarryTheSectionsExiv2Read)
     EXPECT_EQ(iptc.value(QStringLiteral("Keywords")).toStringList(),
         (QStringList { QStringLiteral("beach"), QStringLiteral("sunset") }));
     EXPECT_EQ(properties.value(QStringLiteral("ColorModel")).toString(), QStringLiteral("RGB"));
+}
+
+// A resolution without a unit (EXIF unit 1, or a JFIF aspect ratio) is no density: no "1.0 x 1.0".
+TEST_F(ImageSourceTest, AResolutionWithoutAUnitGivesNoDpi)
+{
+    for (const bool exif : { false, true }) {
+        ASSERT_TRUE(markedImage(QSize(64, 48)).save(path("d.jpg"), "JPEG"));
+        QFile file(path("d.jpg"));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(13) && file.write("", 1) == 1); // JFIF units
+        file.close();
+        ASSERT_TRUE(!exif || editMetadata(path("d.jpg"), [](Exiv2::ExifData &data) {
+            data["Exif.Image.XResolution"] = Exiv2::URational(1, 1);
+            data["Exif.Image.YResolution"] = Exiv2::URational(1, 1);
+            data["Exif.Image.ResolutionUnit"] = uint16_t(1);
+        }));
+        EXPECT_FALSE(ImageSource(path("d.jpg")).properties().contains(QStringLiteral("DPIWidth"))) << exif;
+    }
 }
 
 TEST_F(ImageSourceTest, GreyPicturesAreReportedAsGray)

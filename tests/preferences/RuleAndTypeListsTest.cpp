@@ -160,7 +160,7 @@ TEST_F(ListsTest, OneVideoTypeLetsEveryImageTypeGoThenStaysItself)
 
 TEST_F(ListsTest, ListsChangedByAnotherWriterAreReloadedNotShifted)
 {
-    FileTypeList types(defaults);
+    FileTypeList types(defaults, [](const QVariantMap &) { return true; });
     types.load();
     const int images = static_cast<int>(defaults.arrayForKey("allowedExtensions").size());
     QVariantList shorter = defaults.arrayForKey("allowedExtensions");
@@ -172,6 +172,21 @@ TEST_F(ListsTest, ListsChangedByAnotherWriterAreReloadedNotShifted)
     EXPECT_EQ(defaults.arrayForKey("allowedExtensions"), shorter);
     EXPECT_EQ(defaults.arrayForKey("allowedVideoExtensions"), videos);
     EXPECT_EQ(types.count(), shorter.size() + videos.size());
+}
+
+// Types nothing here decodes are not offered; they stay in the stored list exactly as they were.
+TEST_F(ListsTest, OnlyDecodableImageTypesAreOfferedAndTheOthersStayAsStored)
+{
+    QVariantList images;
+    for (const char *extension : { "pntg", "jpg", "png" })
+        images.append(QVariantMap { { "key", extension }, { "state", true }, { "extns", QVariantList { extension } } });
+    defaults.setObject("allowedExtensions", images);
+    FileTypeList types(defaults);
+    types.load();
+    EXPECT_EQ(types.type(0).value("key"), QVariant("jpg"));
+    EXPECT_EQ(types.count(), 2 + defaults.arrayForKey("allowedVideoExtensions").size());
+    EXPECT_EQ(types.toggle(0, false), FileTypeList::Toggle::Stored);
+    EXPECT_EQ(defaults.arrayForKey("allowedExtensions").at(0), images.at(0));
 }
 
 } // namespace

@@ -46,6 +46,7 @@ TEST_F(ManualMarkingModel, InAPairTheSecondMarkIsRefused)
     EXPECT_TRUE(marking.toggleMark(*a));
     EXPECT_FALSE(marking.toggleMark(*b));
     EXPECT_FALSE(b->isMark);
+    EXPECT_EQ(ManualMarking::refusal(*b, nullptr), ManualMarking::Refusal::LastUnmarked) << "and says why";
     EXPECT_EQ(state.countMarked, 1);
     EXPECT_EQ(state.sizeMarked, 100u);
     EXPECT_FALSE(marking.toggleMark(*a)) << "a second click unmarks";
@@ -63,6 +64,7 @@ TEST_F(ManualMarkingModel, ALockedFileIsTheOneAGroupOfThreeKeeps)
     EXPECT_TRUE(marking.mark(*a));
     EXPECT_TRUE(marking.mark(*b));
     EXPECT_FALSE(marking.mark(*c)) << "a locked file is never marked";
+    EXPECT_EQ(ManualMarking::refusal(*c, nullptr), ManualMarking::Refusal::Locked);
     expectCountersMatchARecount();
 }
 

@@ -103,7 +103,7 @@ TEST_F(ScanOptionsTest, SettingsAloneConfigureAScanAndTheRecordsItMakes)
     EXPECT_DOUBLE_EQ(options.globals.matchThreshold, fromWindow.globals.matchThreshold);
     const RecordSettings records = options.recordSettings();
     EXPECT_EQ(records.reSizeValue, options.globals.reSizeValue);
-    EXPECT_EQ(records.minimumAllowFileSize, 3072);
+    EXPECT_EQ(records.minimumAllowFileSize, 3000);
     EXPECT_EQ(records.scanType, ScanSource::dropbox);
     // Only the layout the comparison reads is taken.
     EXPECT_EQ(records.indexMeanParts, 4);
@@ -111,9 +111,10 @@ TEST_F(ScanOptionsTest, SettingsAloneConfigureAScanAndTheRecordsItMakes)
 
 TEST_F(ScanOptionsTest, MinimumSizeUnitAndVideoTypes)
 {
-    EXPECT_EQ(load(GlobalObjects::CompareType::ctHash).globals.minimumAllowFileSize, 51200);
+    // The units of every size text: Preferences' "50 KB" is the "50 KB" of the texts.
+    EXPECT_EQ(load(GlobalObjects::CompareType::ctHash).globals.minimumAllowFileSize, 50000);
     defaults->setObject("fileSizeUnit", qlonglong(1));
-    EXPECT_EQ(load(GlobalObjects::CompareType::ctHash).globals.minimumAllowFileSize, 52428800);
+    EXPECT_EQ(load(GlobalObjects::CompareType::ctHash).globals.minimumAllowFileSize, 50000000);
 
     defaults->setObject("allowVideoScanning", true);
     const ScanOptions similar = load(GlobalObjects::CompareType::ctHash);
@@ -130,8 +131,8 @@ TEST_F(ScanOptionsTest, MinimumSizeUnitAndVideoTypes)
 TEST_F(ScanOptionsTest, SettingsOutsideTheirRangeTakeTheDefault)
 {
     defaults->setObject("fileSizeUnit", qlonglong(1));
-    const std::pair<QVariant, qint64> sizes[] = { { qlonglong(3), 3 << 20 },
-        { std::numeric_limits<qlonglong>::max() / 1024, 50 << 20 }, { -1e30, 50 << 20 } };
+    const std::pair<QVariant, qint64> sizes[] = { { qlonglong(3), 3000000 },
+        { std::numeric_limits<qlonglong>::max() / 1000, 50000000 }, { -1e30, 50000000 } };
     for (const auto &[stored, bytes] : sizes) {
         defaults->setObject("minimumFileSize", stored);
         EXPECT_EQ(load(GlobalObjects::CompareType::ctHash).globals.minimumAllowFileSize, bytes);

@@ -44,8 +44,7 @@ bool UninstallFlow::confirm(QWidget *over) const
     AlertSpec alert;
     alert.messageText = formatText(localizedString(QStringLiteral("ID_ASK_UNINSTALL")), name);
     alert.informativeText = formatText(localizedString(QStringLiteral("ID_UNINSTALL_ACTION")), name);
-    alert.buttons
-        = {localizedString(QStringLiteral("ID_NO_CAPS")), localizedString(QStringLiteral("ID_YES_CAPS"))};
+    alert.buttons = { localizedString(QStringLiteral("ID_NO")), localizedString(QStringLiteral("ID_YES")) };
     alert.style = AlertSpec::Style::Warning;
     return AlertPresenter::current().runAlert(alert, over) == kConfirmResponse;
 }

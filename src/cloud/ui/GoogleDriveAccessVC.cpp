@@ -124,7 +124,7 @@ void GoogleDriveAccessVC::connectWindows()
         btnAllowPermission, &QAbstractButton::clicked, this, &GoogleDriveAccessVC::btnAllowPermissionTapped);
     connect(btnScanComputer, &QAbstractButton::clicked, this, &GoogleDriveAccessVC::btnScanComputerTapped);
     connect(
-        btnClosePermission, &QAbstractButton::clicked, this, &GoogleDriveAccessVC::btnClosePermissionSheet);
+        btnCancelPermission, &QAbstractButton::clicked, this, &GoogleDriveAccessVC::btnClosePermissionSheet);
     connect(btnRefreshGDriveFolderList, &QAbstractButton::clicked, this,
         &GoogleDriveAccessVC::btnRefreshGDriveFolderListTapped);
     connect(btnAddFolderGDrive, &QAbstractButton::clicked, this, &GoogleDriveAccessVC::btnAddFolderTapped);
@@ -147,12 +147,14 @@ void GoogleDriveAccessVC::windowDidLoad()
     lblDriveInfoSteps3Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP3_SUB"), kDriveName));
     btnScanComputer->setText(text("ID_QNY_SCAN_COMPUTER"));
     btnAllowPermission->setText(text("ID_QNY_DRIVE_INFO_ALLOW"));
+    btnCancelPermission->setText(text("ID_CANCEL"));
     const auto style = [](CFMButton *button, const FlatButtonStyle &look) {
         ControlStyles::styleFlatButton(button, look);
         setButtonFontSize(button, 14);
     };
     style(btnScanComputer, CloudSheetStyles::scanComputerStyle());
     style(btnAllowPermission, CloudSheetStyles::allowPermissionStyle());
+    style(btnCancelPermission, CloudSheetStyles::cancelFolderStyle());
     style(btnAddFolderGDrive, CloudSheetStyles::addFolderStyle());
     style(btnCancelGDrive, CloudSheetStyles::cancelFolderStyle());
     applyLanguageFitting();

@@ -47,8 +47,7 @@ public:
     QPointer<QFrame> boxInstruction;
     QPointer<QLabel> lblDriveInfoHeader, lblDriveInfoSteps, lblDriveInfoSteps1, lblDriveInfoSteps1Sub,
         lblDriveInfoSteps2, lblDriveInfoSteps2Sub, lblDriveInfoSteps3, lblDriveInfoSteps3Sub;
-    QPointer<CFMButton> btnAllowPermission, btnScanComputer;
-    QPointer<QPushButton> btnClosePermission;
+    QPointer<CFMButton> btnAllowPermission, btnScanComputer, btnCancelPermission;
     QPointer<QWidget> windowFolderList;
     QPointer<QFrame> boxFolderList;
     QPointer<QTreeView> outlineGDFolderList;

@@ -24,7 +24,9 @@ PanelFileDialog::PanelFileDialog(const OpenPanelOptions &options, QWidget *paren
     const QString title = options.message.isEmpty() ? options.prompt : options.message;
     if (!title.isEmpty())
         setWindowTitle(title);
-    if (!options.fileTypesName.isEmpty() && !options.allowedFileTypes.isEmpty())
+    // A dialog that chooses folders offers no file filter: its list is of folders first.
+    if (!options.canChooseDirectories && !options.fileTypesName.isEmpty()
+        && !options.allowedFileTypes.isEmpty())
         setNameFilter(nameFilter(options));
 }
 

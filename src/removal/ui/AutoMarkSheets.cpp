@@ -1,5 +1,7 @@
 #include "removal/ui/AutoMarkSheets.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -182,18 +184,19 @@ void AutoMarkSheets::proceedToautoMarkAllitems()
     if (m_run.isRunning())
         return;
     // A zero range would turn the bar into a busy indicator; an empty run shows an empty bar.
-    progressBarAutoMarking->setRange(0, std::max(m_c.cDup, 1));
+    progressBarAutoMarking->setRange(0, std::max(int(m_c.arrGroups.size()), 1));
     progressBarAutoMarking->setValue(0);
     lblNumberPhotosMarked->setText(formatText(text("ID_COUNT_PHOTOS_AUTOMARKED"), 0));
     AlertPresenter::current().beginSheet(windowAutoMarking, m_c.view());
     m_run.start();
 }
 
-void AutoMarkSheets::updateAutoMarkProgress(int count)
+void AutoMarkSheets::updateAutoMarkProgress(int count, int groupsDone, int groupsTotal)
 {
     const char *key = count < 2 ? "ID_COUNT_PHOTO_AUTOMARKED" : "ID_COUNT_PHOTOS_AUTOMARKED";
     lblNumberPhotosMarked->setText(formatText(text(key), count));
-    progressBarAutoMarking->setValue(std::min(count, progressBarAutoMarking->maximum()));
+    progressBarAutoMarking->setRange(0, std::max(groupsTotal, 1));
+    progressBarAutoMarking->setValue(std::clamp(groupsDone, 0, std::max(groupsTotal, 1)));
 }
 
 void AutoMarkSheets::cancelBtnTappedAutoMarking()

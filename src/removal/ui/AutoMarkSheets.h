@@ -32,7 +32,8 @@ public:
     void showPrefrences();
     void cancelBtnTappedAutoMarking();
 
-    void updateAutoMarkProgress(int count);
+    // The bar follows the groups worked through; the label counts the marked files.
+    void updateAutoMarkProgress(int count, int groupsDone, int groupsTotal);
     void closeAutoMarkingSheet();
 
     AutoMarkRun &run() { return m_run; }

@@ -122,7 +122,7 @@ void PhotosGuide::showPhotosStepsWindow()
 
 void PhotosGuide::openPhotosLibrary(const QString &path)
 {
-    Log::line(QStringLiteral("Photos Open Path == ") + path);
+    Log::line(QStringLiteral("Opening the photo library: ") + path);
     if (m_bridge)
         m_bridge->openLibrary(path);
 }

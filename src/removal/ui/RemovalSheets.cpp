@@ -13,7 +13,6 @@
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "platform/LocalAlbumStore.h"
-#include "platform/Log.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/VariantNumber.h"
@@ -229,8 +228,10 @@ void RemovalSheets::confirmMoveToTrash()
         return;
     }
     dontShowConfirmationDialogue->setChecked(false);
-    lblAreYouSureWantToDelete->setText(formatText(
-        text("ID_DELETE_MARKED_PHOTO_WARNING"), m_c.countMarked, ResultTexts::sizeText(m_c.sizeMarked)));
+    lblAreYouSureWantToDelete->setText(
+        formatText(localizedCountText(m_c.countMarked, "ID_DELETE_MARKED_PHOTO_WARNING_ONE",
+                       "ID_DELETE_MARKED_PHOTO_WARNING"),
+            m_c.countMarked, ResultTexts::sizeText(m_c.sizeMarked)));
     AlertPresenter &presenter = AlertPresenter::current();
     presenter.beginSheet(windowConfirmTrash, m_c.view());
     presenter.runModalForWindow(windowConfirmTrash);
@@ -238,7 +239,6 @@ void RemovalSheets::confirmMoveToTrash()
 
 void RemovalSheets::proceedToTrash()
 {
-    Log::line(QStringLiteral("proceedToTrash"));
     QPointer<ResultViewController> c(&m_c);
     Dispatch::main([c] {
         if (c)
@@ -267,7 +267,6 @@ void RemovalSheets::reviewBeforeTrash()
 
 void RemovalSheets::moveToTrashAfterConfirmation()
 {
-    Log::line(QStringLiteral("moveToTrashAfterConfirmation"));
     m_c.isPhotosLibrayMarkedForTrash = hasMarkedLibraryItem(m_c);
     if (m_c.isPhotosLibrayMarkedForTrash && m_c.isPhotosLibAdded && m_guide) {
         m_guide->showGuide();

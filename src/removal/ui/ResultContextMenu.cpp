@@ -6,6 +6,7 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "results/ui/CollectionViewItem.h"
+#include "results/ui/MarkRefusalTip.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/OutlineList.h"
 #include "results/ui/PreviewPane.h"
@@ -119,9 +120,9 @@ void ResultContextMenu::markUnmarkImage()
         std::shared_ptr<DuplicatesGroup> group;
         if (m_c.isShowingThumbView)
             group = m_c.groupAt(m_c.currentSelectedIndexs.last().section);
-        if (m_c.flagMarkUnMark)
-            m_marking.mark(*record, group.get());
-        else
+        if (m_c.flagMarkUnMark && !m_marking.mark(*record, group.get()))
+            MarkRefusalTip::show(ManualMarking::refusal(*record, group.get()), markedView());
+        else if (!m_c.flagMarkUnMark)
             m_marking.unmark(*record);
         showMarkState(*record);
     }
@@ -157,7 +158,9 @@ void ResultContextMenu::btnOutlineCheckBoxTapped(const std::shared_ptr<ImageFile
     if (!record)
         return;
     // A refused mark leaves the file unmarked, and the row is drawn from the file: its box is off.
-    m_marking.toggleMark(*record);
+    const bool wasMarked = record->isMark;
+    if (!m_marking.toggleMark(*record) && !wasMarked)
+        MarkRefusalTip::show(ManualMarking::refusal(*record, nullptr), markedView());
     showMarkState(*record);
     m_c.updateFooterInfo();
 }
@@ -170,4 +173,11 @@ void ResultContextMenu::btnMarkUnmarkClicked()
         m_c.collectionView->reloadData();
     else if (m_c.outlineList)
         m_c.outlineList->reloadData(m_c.outlineList->selectedRecord());
+}
+
+QWidget *ResultContextMenu::markedView() const
+{
+    if (m_c.isShowingThumbView || !m_c.outlineList)
+        return m_c.collectionView;
+    return m_c.outlineList->outlineDupliates();
 }

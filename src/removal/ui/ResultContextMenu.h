@@ -45,6 +45,8 @@ private:
     MenuValidation::Action actionOf(const QAction *item) const;
     // Shows the record's new state in the grid cell or list row that shows it.
     void showMarkState(const ImageFileInfo &record);
+    // The grid or the list, whichever shows: the place to say why a mark was refused.
+    QWidget *markedView() const;
 
     ResultViewController &m_c;
     QPointer<ResultWindowBuilder> m_builder;

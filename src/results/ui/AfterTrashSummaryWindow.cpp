@@ -1,6 +1,8 @@
 // Summaries after a removal run.
 #include "results/ui/AfterTrashSummaryWindow.h"
 
+#include <algorithm>
+
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
 #include <QGridLayout>
@@ -9,6 +11,8 @@
 
 #include "app/LocalizedString.h"
 #include "controls/ControlFonts.h"
+#include "model/DuplicatesGroup.h"
+#include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
 #include "platform/ui/AlertPresenter.h"
@@ -29,11 +33,6 @@ QLabel *label(QWidget *parent, bool wrap = true)
     l->setWordWrap(wrap);
     l->setStyleSheet(QStringLiteral("color: rgb(208, 210, 213);"));
     return l;
-}
-
-QString boolText(bool value)
-{
-    return value ? QStringLiteral("true") : QStringLiteral("false");
 }
 
 // A count of the summary with its caption, in a box that stands out from the sheet.
@@ -175,6 +174,11 @@ AfterTrashInput AfterTrashSummaryWindow::currentInput() const
     input.compareType = m_state.scanCompareType;
     input.skippedGroups = m_state.removalSkippedGroups;
     input.failedFiles = m_state.removalFailedFiles;
+    input.movedStillShown
+        = std::any_of(m_state.arrGroups.begin(), m_state.arrGroups.end(), [](const auto &group) {
+              return std::any_of(group->filterChildren.begin(), group->filterChildren.end(),
+                  [](const auto &record) { return record->isTrashed; });
+          });
     return input;
 }
 
@@ -189,18 +193,18 @@ void AfterTrashSummaryWindow::showWindowAfterTrash()
 
 void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
 {
-    Log::line(QStringLiteral("showWindowAfterTrash_Main"));
     const AfterTrashInput input = currentInput();
     const QString recovery = AfterTrashSummary::recoveryText(input);
     lblInCaseAnyMistake->setText(recovery);
     lblInCaseAnyMistakeFolderFiles->setText(recovery);
-    Log::line(QStringLiteral("isPhotosLibAdded = ") + boolText(input.isPhotosLibAdded));
-    Log::line(
-        QStringLiteral("isPhotosLibrayMarkedForTrash = ") + boolText(input.isPhotosLibrayMarkedForTrash));
-    Log::line(QStringLiteral("isLangEng = ") + boolText(input.languageCode == QStringLiteral("en")));
     const AfterTrashSummary::Outcome outcome = AfterTrashSummary::outcome(input);
+    Log::line(
+        QStringLiteral("Removal summary: %1 files, %2 bytes%3")
+            .arg(input.countTrashed)
+            .arg(input.sizeTrashed)
+            .arg(input.isPhotosLibrayMarkedForTrash ? QStringLiteral(", library items listed in the album")
+                                                    : QString()));
     if (outcome == AfterTrashSummary::Outcome::PhotosSummary) {
-        Log::line(QStringLiteral("sizeTrashed = ") + QString::number(input.sizeTrashed));
         lblSizeTrashed->setText(AfterTrashSummary::spaceToRecoverText(input));
         lblNumOfPhotosTrashed->setText(AfterTrashSummary::movedCountText(input));
     } else if (outcome == AfterTrashSummary::Outcome::TrashSummary) {
@@ -211,14 +215,28 @@ void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
         showNothingLeft(input.compareType);
     if (updateNoResultHints)
         updateNoResultHints();
-    fillStepLines(input);
-    AlertPresenter &presenter = AlertPresenter::current();
-    if (outcome == AfterTrashSummary::Outcome::PhotosSummary && m_view)
-        presenter.beginSheet(windowAfterTrash, m_view);
-    else if (outcome == AfterTrashSummary::Outcome::TrashSummary && m_view)
-        presenter.beginSheet(windowAfterTrashFolderFIles, m_view);
-    else if (outcome == AfterTrashSummary::Outcome::NothingMoved)
+    fillStepLines();
+    if (outcome == AfterTrashSummary::Outcome::PhotosSummary)
+        beginSummary(windowAfterTrash);
+    else if (outcome == AfterTrashSummary::Outcome::TrashSummary)
+        beginSummary(windowAfterTrashFolderFIles);
+    else
         showNothingMoved(input);
+}
+
+void AfterTrashSummaryWindow::beginSummary(QWidget *sheet)
+{
+    if (!m_view)
+        return;
+    AlertPresenter::current().beginSheet(sheet, m_view);
+    const QRect area = summaryArea ? summaryArea() : QRect();
+    if (area.isEmpty())
+        return;
+    // Centred in the results, and never over the bottom bar with its buttons.
+    sheet->adjustSize();
+    QRect frame = sheet->frameGeometry();
+    frame.moveCenter(area.center());
+    sheet->move(FrameGeometry::fitInside(frame, area).topLeft());
 }
 
 void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
@@ -233,9 +251,10 @@ void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
     const QString problems = AfterTrashSummary::problemsText(input);
     lblRemovalProblems->setText(problems);
     lblRemovalProblems->setHidden(problems.isEmpty());
+    lblDeletedImagesWillAppearLater->setVisible(input.movedStillShown);
 }
 
-void AfterTrashSummaryWindow::fillStepLines(const AfterTrashInput &input)
+void AfterTrashSummaryWindow::fillStepLines()
 {
     lblAfterTrashStep2->setText(AfterTrashSummary::step2Text());
     lblAfterTrashStep3->setText(AfterTrashSummary::step3Text());

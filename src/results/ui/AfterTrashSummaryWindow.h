@@ -37,6 +37,9 @@ public:
     // Step 6 and 7 of the summary are the window's: what to hide when no item is left, and the hints.
     std::function<void(GlobalObjects::CompareType)> showNothingLeft;
     std::function<void()> updateNoResultHints;
+    // The part of the screen the summaries stay inside: the results above the bottom bar. Unset,
+    // they stand where the presenter put them.
+    std::function<QRect()> summaryArea;
 
     // Photos summary.
     QPointer<CustomWindowNag> windowAfterTrash;
@@ -61,9 +64,10 @@ private:
     void buildPhotosSummary(QWidget *view);
     void buildTrashSummary(QWidget *view);
     void styleFolderFilesSummary(QGridLayout *grid, QVBoxLayout *column);
-    void fillStepLines(const AfterTrashInput &input);
+    void fillStepLines();
     void fillTrashSummary(const AfterTrashInput &input);
     void showNothingMoved(const AfterTrashInput &input);
+    void beginSummary(QWidget *sheet);
 
     ResultState &m_state;
     QPointer<QWidget> m_view;

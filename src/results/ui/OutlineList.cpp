@@ -18,7 +18,6 @@
 #include "controls/CustomOutlineView.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
-#include "platform/Log.h"
 #include "platform/ui/BundleImage.h"
 #include "results/ListColumns.h"
 #include "results/ResultState.h"
@@ -284,7 +283,6 @@ void OutlineList::setClickedRow(int row)
 
 void OutlineList::outlineViewSelectionDidChange()
 {
-    Log::line(QStringLiteral("outlineViewSelectionDidChange"));
     if (m_reloading)
         return;
     const auto record = selectedRecord();

@@ -12,7 +12,6 @@
 #include "controls/ITPathbar.h"
 #include "model/ImageFileInfo.h"
 #include "model/ImageProcessing.h"
-#include "platform/Log.h"
 #include "platform/ui/Workspace.h"
 #include "results/ui/VideoPreview.h"
 
@@ -75,7 +74,6 @@ void PreviewPane::showImage(const QImage &image)
 
 void PreviewPane::changeAllComponents(const std::shared_ptr<ImageFileInfo> &record, ScanSource scanType)
 {
-    Log::line(QStringLiteral("changeAllComponents"));
     if (!record) {
         previewForVideo->hide();
         previewQlVideo->pause();

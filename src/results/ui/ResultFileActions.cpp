@@ -62,7 +62,7 @@ void ResultFileActions::defaultRevealUrl(const QUrl &url, const Refused &refused
         QObject::connect(
             watcher, &QDBusPendingCallWatcher::finished, [folder, refused](QDBusPendingCallWatcher *w) {
                 if (w->isError()) {
-                    Log::line(QStringLiteral("revealInFinder: no file manager answered, opening the folder"));
+                    Log::line(QStringLiteral("No file manager answered; opening the folder instead"));
                     defaultOpenUrl(folder, refused);
                 }
                 w->deleteLater();

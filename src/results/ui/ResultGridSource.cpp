@@ -6,11 +6,11 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
-#include "platform/Log.h"
 #include "platform/NotificationCenter.h"
 #include "platform/ui/BundleImage.h"
 #include "removal/ManualMarking.h"
 #include "results/ResultTexts.h"
+#include "results/ui/MarkRefusalTip.h"
 #include "results/ui/ResultViewController.h"
 #include "results/ui/ThumbnailLoader.h"
 
@@ -189,9 +189,12 @@ void ResultGridSource::toggleMark(CollectionViewItem *cell, const IndexPath &ind
             cell->btnCheckBox->setChecked(record->isMark);
         return;
     }
-    // A refused mark (the group's last unmarked file) turns the box off again.
+    // A refused mark (the group's last unmarked file) turns the box off again and says why.
+    const ManualMarking::Refusal refusal
+        = record->isMark ? ManualMarking::Refusal::None : ManualMarking::refusal(*record, group.get());
     if (!ManualMarking(c).toggleMark(*record, group.get()) && cell)
         cell->btnCheckBox->setChecked(false);
+    MarkRefusalTip::show(refusal, cell ? static_cast<QWidget *>(cell->btnCheckBox) : c.collectionView);
     if (cell && cell->boxBottomForItem) {
         cell->boxBottomForItem->setBackgroundImage(record->isMark ? QStringLiteral("red_strip.png")
                                                                   : QStringLiteral("gree_strip.png"));
@@ -202,7 +205,6 @@ void ResultGridSource::toggleMark(CollectionViewItem *cell, const IndexPath &ind
 void ResultGridSource::selectImageAndReloadCollectionView_Main(
     const Notification &notification, std::optional<std::weak_ptr<ImageFileInfo>> expected)
 {
-    Log::line(QStringLiteral("selectImageAndReloadCollectionView_Main"));
     const auto indexPath = currentIndexPath(notification, expected);
     ResultViewController &c = m_controller;
     if (!indexPath || !c.collectionView)
@@ -243,14 +245,12 @@ void ResultGridSource::selectItemAtIndexPath(const IndexPath &indexPath)
 
 void ResultGridSource::didSelectItemsAtIndexPaths(const QList<IndexPath> &indexPaths)
 {
-    Log::line(QStringLiteral("didSelectItemsAt"));
     if (!indexPaths.isEmpty())
         selectItemAtIndexPath(indexPaths.first());
 }
 
 void ResultGridSource::didDeselectItemsAtIndexPaths(const QList<IndexPath> &indexPaths)
 {
-    Log::line(QStringLiteral("didDeselectItemsAt"));
     for (const IndexPath &indexPath : indexPaths)
         m_controller.currentSelectedIndexs.removeAll(indexPath);
 }
@@ -263,7 +263,6 @@ void ResultGridSource::rightClickSelected(const IndexPath &indexPath)
 void ResultGridSource::collectionCellSelectionChange_Main(
     const Notification &notification, std::optional<std::weak_ptr<ImageFileInfo>> expected)
 {
-    Log::line(QStringLiteral("collectionCellSelectionChange_Main"));
     const auto indexPath = currentIndexPath(notification, expected);
     if (!indexPath)
         return;

@@ -10,7 +10,6 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
-#include "platform/Log.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/BundleImage.h"
@@ -128,7 +127,6 @@ void ResultViewController::invokeCollectionView(
 void ResultViewController::invokeCollectionView(
     const std::vector<std::shared_ptr<DuplicatesGroup>> &groups, const ScanGlobalsSnapshot &scan)
 {
-    Log::line(QStringLiteral("invokeCollectionView:"));
     view();
     hideResultToolbarButtons();
     stepNumber = GlobalObjects::StepNumberForPhotos::stepNumberOneForPhotos;
@@ -265,7 +263,6 @@ void ResultViewController::reloadCollectionView()
 
 void ResultViewController::reloadCollectionView_Main()
 {
-    Log::line(QStringLiteral("reloadCollectionView_Main"));
     if (isShowingThumbView)
         collectionView->reloadData();
     else

@@ -157,6 +157,13 @@ void ResultWindowBuilder::connectParts()
         m_outline->changeAllComponents
             = [this](const auto &record) { m_c.changeAllComponentsOnMainThread(record, true); };
     m_afterTrash->updateNoResultHints = [this] { m_c.updateNoResultHints(false, true); };
+    m_afterTrash->summaryArea = [this] {
+        QWidget *view = m_c.view();
+        QRect area(view->mapToGlobal(QPoint(0, 0)), view->size());
+        if (m_c.boxBottom && m_c.boxBottom->isVisibleTo(view))
+            area.setBottom(m_c.boxBottom->mapTo(view, QPoint(0, 0)).y() + area.top() - 1);
+        return area;
+    };
     m_afterTrash->showNothingLeft = [this](GlobalObjects::CompareType type) {
         if (type == GlobalObjects::CompareType::ctMD5) {
             m_c.boxForHint->show();

@@ -16,7 +16,6 @@
 namespace
 {
 
-const QString kCloudName = QStringLiteral("DropBox");
 const QString kProductName = QStringLiteral("Quennary");
 
 QString text(const char *key)
@@ -28,15 +27,15 @@ QString text(const char *key)
 
 void MainWindowSetup::setupCloudSheetTexts(MainWindowWidgets &c)
 {
-    c.lblDriveInfoHeader->setText(formatText(text("ID_QNY_DRIVE_INFO_HEADER"), kProductName, kCloudName));
-    c.lblDriveInfoSteps->setText(
-        formatText(text("ID_QNY_DRIVE_INFO_STEPS_HEADER"), kProductName, kCloudName));
+    const QString cloudName = text("ID_DROPBOX");
+    c.lblDriveInfoHeader->setText(formatText(text("ID_QNY_DRIVE_INFO_HEADER"), kProductName, cloudName));
+    c.lblDriveInfoSteps->setText(formatText(text("ID_QNY_DRIVE_INFO_STEPS_HEADER"), kProductName, cloudName));
     c.lblDriveInfoSteps1->setText(text("ID_QNY_DRIVE_INFO_STEP1"));
-    c.lblDriveInfoSteps1Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP1_SUB"), kCloudName));
+    c.lblDriveInfoSteps1Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP1_SUB"), cloudName));
     c.lblDriveInfoSteps2->setText(text("ID_QNY_DRIVE_INFO_STEP2"));
-    c.lblDriveInfoSteps2Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP2_SUB"), kCloudName));
-    c.lblDriveInfoSteps3->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP3"), kCloudName));
-    c.lblDriveInfoSteps3Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP3_SUB"), kCloudName));
+    c.lblDriveInfoSteps2Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP2_SUB"), cloudName));
+    c.lblDriveInfoSteps3->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP3"), cloudName));
+    c.lblDriveInfoSteps3Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP3_SUB"), cloudName));
     c.btnScanComputer->setText(text("ID_QNY_SCAN_COMPUTER"));
     c.btnAllowPermission->setText(text("ID_QNY_DRIVE_INFO_ALLOW"));
     c.btnCancelCloudFolderScan->setText(text("ID_CANCEL"));

@@ -157,7 +157,6 @@ void ScanListController::btnAddPathToScan(int tag)
         options.allowsMultipleSelection = true;
         options.allowedFileTypes = state.allowedExtensions;
         options.prompt = text("ID_ADD_FOLDER");
-        options.fileTypesName = text("ID_PHOTOS");
     }
     state.nodeType = mode;
     const QStringList extensions = state.allowedExtensions;

@@ -184,7 +184,7 @@ void ScanRunController::stopAddingPhotos()
 
 void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &records, LocalCopyFetcher fetcher)
 {
-    Log::line(QStringLiteral("startFindDuplicateFilesInCloudDrive"));
+    Log::line(QStringLiteral("Cloud listing done: %1 files to compare").arg(records.size()));
     QPointer<ScanRunController> self(this);
     Dispatch::mainSync([self, records, fetcher = std::move(fetcher)] {
         if (!self)
@@ -290,11 +290,12 @@ void ScanRunController::scanFinished(
     emit scanEnded(outcome);
 }
 
-void ScanRunController::runAlert(const char *messageKey, const char *informativeKey)
+void ScanRunController::runAlert(const QString &message, const QString &informative, AlertSpec::Style style)
 {
     AlertSpec alert;
-    alert.messageText = text(messageKey);
-    alert.informativeText = text(informativeKey);
+    alert.style = style;
+    alert.messageText = message;
+    alert.informativeText = informative;
     alert.buttons = { text("ID_OK_CAPS") };
     AlertPresenter::current().runAlert(alert, host.view());
 }
@@ -302,17 +303,30 @@ void ScanRunController::runAlert(const char *messageKey, const char *informative
 void ScanRunController::showNoPhotosAlert()
 {
     const std::shared_ptr<const ScanSession> session = m_engine->session();
-    AlertSpec alert;
-    alert.messageText = text("ID_NO_PHOTOS_DETECTED_AT_PATH");
-    alert.informativeText = NoPhotosMessage::informativeText(session ? session->walkReport : WalkReport(),
-        session ? session->options.globals.minimumAllowFileSize : 0);
-    alert.buttons = { text("ID_OK_CAPS") };
-    AlertPresenter::current().runAlert(alert, host.view());
+    runAlert(text("ID_NO_PHOTOS_DETECTED_AT_PATH"),
+        NoPhotosMessage::informativeText(session ? session->walkReport : WalkReport(),
+            session ? session->options.globals.minimumAllowFileSize : 0));
 }
 
 void ScanRunController::showOnlyOnePhotoAlert()
 {
-    runAlert("ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH", "ID_PLS_CHANGE_PREFERENCES");
+    QString informative = text("ID_PLS_CHANGE_PREFERENCES");
+    if (const QString unreadable = unreadableFoldersText(); !unreadable.isEmpty())
+        informative.prepend(unreadable + QLatin1Char('\n'));
+    runAlert(text("ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH"), informative);
+}
+
+QString ScanRunController::unreadableFoldersText() const
+{
+    const std::shared_ptr<const ScanSession> session = m_engine->session();
+    return session ? NoPhotosMessage::unreadableFoldersText(session->walkReport) : QString();
+}
+
+void ScanRunController::showUnreadableFoldersAlert()
+{
+    const QString unreadable = unreadableFoldersText();
+    if (!unreadable.isEmpty())
+        runAlert(text("ID_SOME_FOLDERS_WERE_NOT_SCANNED"), unreadable, AlertSpec::Style::Informational);
 }
 
 void ScanRunController::runOnMain(void (ScanRunController::*job)())
@@ -338,6 +352,8 @@ void ScanRunController::showResults(const QList<std::shared_ptr<DuplicatesGroup>
 {
     setRing(c.progressCircular, c.lblScanPer, kFullRing, ScanProgressTexts::percentText(1.0));
     AddingSheet::dismissAddingPhotosSheetOnMain(c);
+    // The results are not all there were: the folders left out are named before they open.
+    showUnreadableFoldersAlert();
     const QList<std::shared_ptr<DuplicatesGroup>> shown = ScanEngine::groupsToShow(groups);
     ResultViewController &result = m_result;
     result.arrGroups.assign(shown.cbegin(), shown.cend());

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QObject>
 
+#include "platform/ui/AlertPresenter.h"
 #include "scan/ScanEngine.h"
 #include "scan/ScanOptions.h"
 
@@ -52,6 +53,8 @@ public:
 
     void showNoPhotosAlert();
     void showOnlyOnePhotoAlert();
+    // Before the results of a scan that could not read every folder open: which it could not.
+    void showUnreadableFoldersAlert();
     // Any thread: the alert is shown on the GUI thread.
     void showNoPhotosAlertOnMain();
     void showOnlyOnePhotoAlertOnMain();
@@ -76,7 +79,10 @@ private:
     void showComparisonComplete();
     void setBar(double fraction);
     void scanFinished(ScanEngine::Outcome outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups);
-    void runAlert(const char *messageKey, const char *informativeKey);
+    void runAlert(const QString &message, const QString &informative,
+        AlertSpec::Style style = AlertSpec::Style::Warning);
+    // The note on the folders the walk could not read; empty when it read them all.
+    QString unreadableFoldersText() const;
     // Posts `job` to the GUI thread; it is dropped when this controller has gone by then.
     void runOnMain(void (ScanRunController::*job)());
 

@@ -111,7 +111,7 @@ TEST_F(AppDelegateTest, StartUpWritesBannerStartLineAndOsVersion)
     EXPECT_TRUE(log.startsWith(QStringLiteral("\n\n") + QString(42, QLatin1Char('=')) + QLatin1Char('\n')));
     EXPECT_EQ(AppStartup::bannerText().size(), 44);
     EXPECT_TRUE(log.contains(QStringLiteral("Quennary start ")));
-    EXPECT_TRUE(log.contains(QStringLiteral("osVersion: ") + QSysInfo::prettyProductName()));
+    EXPECT_TRUE(log.contains(QStringLiteral("System: ") + QSysInfo::prettyProductName()));
     EXPECT_TRUE(log.contains(QSysInfo::kernelVersion()));
 }
 

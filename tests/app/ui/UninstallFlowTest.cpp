@@ -119,9 +119,8 @@ TEST_F(UninstallFlowTest, ConfirmRemovesTheUserFilesTellsAboutThePackageOpensThe
     EXPECT_EQ(question.messageText, formatText(localizedString(QStringLiteral("ID_ASK_UNINSTALL")), name));
     EXPECT_EQ(
         question.informativeText, formatText(localizedString(QStringLiteral("ID_UNINSTALL_ACTION")), name));
-    EXPECT_EQ(question.buttons,
-        QStringList(
-            {localizedString(QStringLiteral("ID_NO_CAPS")), localizedString(QStringLiteral("ID_YES_CAPS"))}));
+    // The buttons are written as the desktop writes them: "No" and "Yes", not "NO" and "YES".
+    EXPECT_EQ(question.buttons, QStringList({ QStringLiteral("No"), QStringLiteral("Yes") }));
     EXPECT_FALSE(question.messageText.isEmpty());
     const AlertSpec &note = presenter.alerts()[1];
     EXPECT_EQ(note.messageText, Uninstaller::packageRemovalNote());

@@ -237,8 +237,8 @@ TEST(GoogleDriveSignIn, ItalianWidensOnlyAllowAndEnglishChangesNothing)
     Localization::setPreferredLanguagesOverride({});
     Localization::setTableFolderOverride(QString());
     Localization::reset();
-    EXPECT_EQ(english.first, QRect(300, 324, 220, 32));
-    EXPECT_EQ(italian.first, QRect(290, 324, 230, 32));
+    EXPECT_EQ(english.first, QRect(390, 324, 130, 32));
+    EXPECT_EQ(italian.first, QRect(380, 324, 140, 32));
     EXPECT_EQ(italian.second, english.second);
 }
 

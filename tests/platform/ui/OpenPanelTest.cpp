@@ -137,6 +137,9 @@ TEST(OpenPanel, DialogIsTitledByItsPurposeAndOffersTheNamedTypesInBothCases)
     PanelFileDialog plain(options, nullptr);
     EXPECT_EQ(plain.windowTitle(), QStringLiteral("Choose"));
     EXPECT_FALSE(plain.nameFilters().join(QString()).contains(QStringLiteral("*.jpg")));
+    options.canChooseDirectories = true; // a folder dialog has no file filter, whatever it is given
+    PanelFileDialog folders(options, nullptr);
+    EXPECT_FALSE(folders.nameFilters().join(QString()).contains(QStringLiteral("*.jpg")));
 }
 
 TEST(OpenPanel, GuiPanelReportsCancelWhenTheDialogIsRejected)

@@ -1,5 +1,5 @@
 // Every sheet of the results window closes on Escape, and Return presses the focused button or
-// else the default one.
+// else the default one; a sheet opens at its default button, wherever a click left the focus.
 #include <QKeyEvent>
 
 #include "controls/CustomWindowNag.h"
@@ -73,6 +73,20 @@ TEST_F(SheetKeysTest, ReturnPressesTheFocusedButtonOrElseTheDefault)
     press(back, Qt::Key_Return);
     EXPECT_FALSE(presenter.isSheetOpen(back));
     EXPECT_EQ(returnedToMain, 1);
+}
+
+TEST_F(SheetKeysTest, ASheetOpensAtItsDefaultButtonWhereverTheFocusWasLeft)
+{
+    enter({ photos(QStringLiteral("a"), 2) });
+    AutoMarkSheets &sheets = *marking->autoMarkSheets();
+    sheets.windowAutoMark->show();
+    EXPECT_EQ(sheets.btnShowPrefrencesAutoMark->focusPolicy(), Qt::TabFocus) << "a click takes no focus";
+    sheets.btnShowPrefrencesAutoMark->setFocus(Qt::TabFocusReason);
+    sheets.windowAutoMark->hide();
+    presenter.beginSheet(sheets.windowAutoMark, controller->view());
+    sheets.windowAutoMark->show();
+    press(sheets.windowAutoMark, Qt::Key_Return);
+    EXPECT_TRUE(presenter.isSheetOpen(sheets.windowAutoMarking)) << "Return pressed Continue";
 }
 
 } // namespace

@@ -3,9 +3,11 @@
 #include "results/ui/ResultGridFixture.h"
 
 #include <QTest>
+#include <QToolTip>
 
 #include "controls/MouseEvents.h"
 #include "platform/NotificationCenter.h"
+#include "removal/ManualMarking.h"
 #include "results/ui/ResultGridSource.h"
 
 using namespace ResultsTestRecords;
@@ -38,6 +40,8 @@ TEST_F(ResultGridFixture, CheckBoxMarksButNeverTheLastUnmarkedFileOfAGroup)
     QCoreApplication::processEvents();
     EXPECT_FALSE(pair->children[1]->isMark) << "a group keeps one unmarked file";
     EXPECT_FALSE(second->btnCheckBox->isChecked());
+    EXPECT_EQ(QToolTip::text(), ManualMarking::refusalText(ManualMarking::Refusal::LastUnmarked))
+        << "the refusal says why";
     EXPECT_EQ(controller->countMarked, 1);
     EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath>{{0, 1}}));
     EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath>{{0, 1}}));

@@ -148,7 +148,7 @@ TEST_F(ResultSheetsTest, RunThatMovedEverythingShowsTheTrashSummaryAndBackLeaves
     ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
     const TrashSummaryTexts expected = AfterTrashSummary::trashSummaryTexts(summary().currentInput());
     EXPECT_EQ(summary().lblTotalDupsCleaned->text(), expected.totalDupsCleaned);
-    EXPECT_EQ(summary().lblTrashedSizeInFileFolder->text(), "3.00 MB");
+    EXPECT_EQ(summary().lblTrashedSizeInFileFolder->text(), "3 MB");
     EXPECT_FALSE(summary().lblInCaseAnyMistake->text().isEmpty());
     summary().btnOkOnAfterTrash->click();
     EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
@@ -180,6 +180,23 @@ TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
     ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
     summary().btnOkOnAfterTrash->click();
     EXPECT_EQ(returnedToMain, 0);
+}
+
+// The "may still appear" note shows only while a moved file is shown; in a short window the
+// summary stands above the bottom bar.
+TEST_F(ResultSheetsTest, TheSummaryNotesMovedFilesOnlyWhileShownAndStaysAboveTheBottomBar)
+{
+    enter({ photos(QStringLiteral("k"), 3) });
+    view()->setGeometry(0, 200, 1024, 560);
+    controller->countTrashed = controller->removalFailedFiles = 1;
+    for (const bool stillShown : { false, true }) {
+        controller->arrGroups.front()->filterChildren.front()->isTrashed = stillShown;
+        summary().showWindowAfterTrash_Main();
+        EXPECT_EQ(summary().lblDeletedImagesWillAppearLater->isHidden(), !stillShown);
+    }
+    const QRect frame = summary().windowAfterTrashFolderFIles->frameGeometry();
+    EXPECT_LE(frame.bottom(), controller->boxBottom->mapToGlobal(QPoint(0, 0)).y());
+    EXPECT_GE(frame.top(), view()->mapToGlobal(QPoint(0, 0)).y());
 }
 
 TEST_F(ResultSheetsTest, RunThatMovedNothingShowsTheSameMessageForBothOutcomes)

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
 #include <QStandardItemModel>
@@ -231,6 +232,22 @@ TEST_F(CloudModeTest, TheAuthorizationSheetShowsWithoutAClientAndItsButtonsClose
     EXPECT_FALSE(sheetOpen(c.windowCloudAuthorization));
     EXPECT_EQ(ScanGlobals::scanType.load(), ScanSource::thisComputer);
     EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0);
+}
+
+// Both sign-in sheets have Cancel (no glyph button), and Escape on either goes back to this computer.
+TEST_F(CloudModeTest, BothSignInSheetsHaveCancelAndEscapeGoesBackToThisComputer)
+{
+    useDropbox(QString());
+    for (const int source : { 1, 2 }) {
+        c.cloudMode().btnScanTypeTapped(source);
+        QWidget *sheet = source == 1 ? c.gDriveAccessVC->window() : c.windowCloudAuthorization.data();
+        const auto buttons = sheet->findChildren<QAbstractButton *>();
+        EXPECT_EQ(buttons.size(), 3);
+        EXPECT_TRUE(std::any_of(buttons.begin(), buttons.end(), [](auto *b) { return b->text() == localizedString("ID_CANCEL"); }));
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(sheet, &escape);
+        EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0) << source;
+    }
 }
 
 // The default build has no application key: the sign-in cannot start, and says so.

@@ -86,8 +86,8 @@ TEST_F(MainViewControllerTest, ControlsCarryTheirLocalisedTitles)
     EXPECT_EQ(c.menuItemRemoveAllFromScanList->text(), text("ID_REMOVE_ALL_FROM_SCAN_LIST"));
     EXPECT_EQ(c.btnPopupForScanSelection->itemAtIndex(2)->text(), text("ID_DROPBOX"));
     EXPECT_EQ(c.btnPopupForScanSelection->toolTip(), text("ID_FINDER"));
-    EXPECT_EQ(c.lblDriveInfoSteps1Sub->text(),
-        formatText(text("ID_QNY_DRIVE_INFO_STEP1_SUB"), QStringLiteral("DropBox")));
+    EXPECT_EQ(
+        c.lblDriveInfoSteps1Sub->text(), formatText(text("ID_QNY_DRIVE_INFO_STEP1_SUB"), text("ID_DROPBOX")));
     EXPECT_EQ(c.lblBitMapSize->text(), formatText(QStringLiteral("%dx%d %@"), 64, 64, text("ID_PIXELS")));
     EXPECT_EQ(c.customButtonForMenu->text(), text("ID_ADD_FOLDER"));
 }

@@ -244,9 +244,9 @@ TEST_P(ScanRunStartTest, StartFixesThresholdsOptionsAndSheetTexts)
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, ScanRunStartTest,
-    ::testing::Values(StartCase { "SimilarLevel8SmallestBitmap", false, 8.0, 0.0, 0, 0.99, 0.90, 48, 51200,
+    ::testing::Values(StartCase { "SimilarLevel8SmallestBitmap", false, 8.0, 0.0, 0, 0.99, 0.90, 48, 50000,
                           "ID_PHOTOS_ADDED" },
-        StartCase { "ExactLevel1InMegabytes", true, 1.0, 6.0, 1, 0.99, 0.85, 80, 52428800,
+        StartCase { "ExactLevel1InMegabytes", true, 1.0, 6.0, 1, 0.99, 0.85, 80, 50000000,
             "ID_PHOTOS_VIDEOS_ADDED" }),
     [](const ::testing::TestParamInfo<StartCase> &info) { return info.param.name; });
 
@@ -312,6 +312,21 @@ TEST_F(ScanRunControllerTest, NoPhotosNamesTheFoldersThatCouldNotBeReadAndTheSiz
     EXPECT_EQ(lines[1], text("ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ"));
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("1 file was "))) << lines[2].toStdString();
     EXPECT_TRUE(lines[2].contains(text("ID_FILTER_SORT")));
+    // The limit in the words Preferences uses for it.
+    EXPECT_TRUE(lines[2].contains(QStringLiteral(" 50 KB"))) << lines[2].toStdString();
+}
+
+// A folder that could not be read is named even when the scan finds duplicates elsewhere.
+TEST_F(ScanRunControllerTest, ResultsAfterAnUnreadableFolderNameIt)
+{
+    copy(photo(QStringLiteral("ok/beach.jpg"), 1), QStringLiteral("ok/beach copy.jpg"));
+    addFolder(QStringLiteral("ok"));
+    addFolder(QStringLiteral("gone"));
+    ASSERT_TRUE(QDir(tree.filePath(QStringLiteral("gone"))).removeRecursively());
+    EXPECT_EQ(runScan(), Outcome::Results);
+    ASSERT_EQ(alerts.alerts().size(), 1u);
+    EXPECT_EQ(alerts.alerts().front().messageText, text("ID_SOME_FOLDERS_WERE_NOT_SCANNED"));
+    EXPECT_TRUE(alerts.alerts().front().informativeText.contains(tree.filePath(QStringLiteral("gone"))));
 }
 
 TEST_F(ScanRunControllerTest, StopDuringTheWalkEndsWithoutMessageOrResults)
