@@ -1,6 +1,10 @@
 // Texts and layout of the summary after a removal run.
 #include "results/AfterTrashSummary.h"
 
+#include <algorithm>
+
+#include <QFileInfo>
+
 #include "app/LocalizedString.h"
 #include "platform/TextFormat.h"
 #include "results/ResultTexts.h"
@@ -10,9 +14,27 @@ using TypeSupport = GlobalObjects::TypeSupport;
 namespace
 {
 
+// Files named one by one; the rest are counted. They stay marked in the results, so the names find them.
+constexpr size_t kNamedLeftInPlace = 3;
+
 QString text(const char *key)
 {
     return localizedString(QString::fromLatin1(key));
+}
+
+// "“name” — why" for the first files left in place, then "and n more".
+QStringList leftInPlaceLines(const std::vector<std::pair<QString, QString>> &files)
+{
+    QStringList lines;
+    for (size_t i = 0; i < std::min(files.size(), kNamedLeftInPlace); ++i) {
+        const auto &[path, why] = files[i];
+        lines.append(formatText(text("ID_FILE_LEFT_IN_PLACE_WHY"), QFileInfo(path).fileName(),
+            why.isEmpty() ? text("ID_NOT_MOVED_NO_REASON_GIVEN") : why));
+    }
+    if (const qint64 more = qint64(files.size()) - qint64(lines.size()); more > 0)
+        lines.append(formatText(
+            localizedCountText(more, "ID_FILE_LEFT_IN_PLACE_MORE", "ID_FILES_LEFT_IN_PLACE_MORE"), more));
+    return lines;
 }
 
 } // namespace
@@ -105,6 +127,7 @@ QString AfterTrashSummary::problemsText(const AfterTrashInput &input)
         lines.append(formatText(localizedCountText(input.failedFiles, "ID_FILE_COULD_NOT_BE_REMOVED",
                                     "ID_FILES_COULD_NOT_BE_REMOVED"),
             input.failedFiles));
+    lines.append(leftInPlaceLines(input.leftInPlace));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -2,13 +2,18 @@
 // fails and stays marked, and Stop.
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <QFile>
+
+#include "app/LocalizedString.h"
 
 #include "removal/LocalTrashRoute.h"
 #include "removal/RemovalFixture.h"
 #include "removal/RemovalPlan.h"
 #include "removal/RemovalRoutes.h"
 #include "removal/RemovalRun.h"
+#include "results/AfterTrashSummary.h"
 
 using namespace RemovalFixture;
 
@@ -30,6 +35,7 @@ protected:
     void runToEnd()
     {
         run = std::make_unique<RemovalRun>(state, routes);
+        run->setBeforeEachFile(beforeEachFile);
         ASSERT_TRUE(run->start());
         ASSERT_TRUE(waitUntil([this] { return !run->isRunning(); }));
     }
@@ -38,6 +44,7 @@ protected:
     ResultState state;
     std::shared_ptr<RemovalRoutes> routes = std::make_shared<RemovalRoutes>();
     std::unique_ptr<RemovalRun> run;
+    std::function<void(const QString &)> beforeEachFile;
 };
 
 TEST_F(RemovalRunTest, TwoMarkedOfThreeIdenticalGoToTheTrashAndTheGroupGoes)
@@ -267,6 +274,63 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
             },
             false, false, "changed since the scan (modification time)" },
         RecheckCase { "TrashFails", [](const QString &) {}, false, true, "the Trash refused it" }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// A marked file left in place by a change at one moment of the run, and the words that must tell it.
+struct LeftInPlaceCase {
+    const char *name;
+    // Each given one runs: before the run, before the file's checks, at its move into the Trash.
+    std::function<void(const QString &target, const QString &kept)> before, atFile;
+    std::function<void(const QString &target)> atMove;
+    const char *key;
+};
+
+class LeftInPlaceTest : public RemovalRunTest, public ::testing::WithParamInterface<LeftInPlaceCase>
+{
+};
+
+TEST_P(LeftInPlaceTest, TheSummaryNamesTheFileAndWhy)
+{
+    const LeftInPlaceCase &c = GetParam();
+    auto kept = corpus.file("kept.jpg", "picture"), target = marked(corpus.file("target.jpg", "picture"));
+    show(state, { groupOf({ kept, target }) });
+    if (c.before)
+        c.before(target->filePath, kept->filePath);
+    if (c.atFile)
+        beforeEachFile = [&](const QString &) { c.atFile(target->filePath, kept->filePath); };
+    Trash::setBeforeMove(c.atMove);
+    runToEnd();
+    Trash::setBeforeMove(nullptr);
+    EXPECT_TRUE(target->isMark);
+    AfterTrashInput input;
+    input.skippedGroups = state.removalSkippedGroups;
+    input.failedFiles = state.removalFailedFiles;
+    input.leftInPlace = state.removalLeftInPlace;
+    const QString shown = AfterTrashSummary::problemsText(input);
+    EXPECT_TRUE(shown.contains("target.jpg")) << qPrintable(shown);
+    EXPECT_TRUE(shown.contains(localizedString(c.key).section("%@", 0, 0))) << qPrintable(shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Removal, LeftInPlaceTest,
+    ::testing::Values(LeftInPlaceCase { "ChangedSinceTheScan",
+                          [](const QString &t, const QString &) { TestFiles::write(t, "a longer picture"); },
+                          {}, {}, "ID_NOT_MOVED_CHANGED_SINCE_SCAN" },
+        LeftInPlaceCase {
+            "KeptCopyGone", {}, [](const QString &, const QString &k) { QFile::remove(k); }, {},
+            "ID_NOT_MOVED_KEPT_COPY_CHANGED" },
+        LeftInPlaceCase { "SwappedAtTheMove", {}, {},
+            [](const QString &t) {
+                QFile::rename(t, t + ".aside");
+                TestFiles::write(t, "another picture");
+            },
+            "ID_NOT_MOVED_PUT_BACK" },
+        // A home Trash others may write in is no Trash of ours, and there is no other for its volume.
+        LeftInPlaceCase { "NoTrashOfOurs",
+            [](const QString &, const QString &) {
+                ASSERT_TRUE(QDir().mkpath(Trash::homeTrashFolder()));
+                ASSERT_EQ(::chmod(QFile::encodeName(Trash::homeTrashFolder()).constData(), 0777), 0);
+            },
+            {}, {}, "ID_TRASH_NOT_YOURS_ALONE" }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(RemovalRunTest, StopAfterTheFirstFileRemovesExactlyOne)

@@ -175,6 +175,7 @@ AfterTrashInput AfterTrashSummaryWindow::currentInput() const
     input.compareType = m_state.scanCompareType;
     input.skippedGroups = m_state.removalSkippedGroups;
     input.failedFiles = m_state.removalFailedFiles;
+    input.leftInPlace = m_state.removalLeftInPlace;
     return input;
 }
 
