@@ -101,7 +101,8 @@ std::optional<RemovalOutcome> LocalTrashRoute::recheck(const ImageFileInfo &reco
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return refusal(QStringLiteral("no longer there"), "ID_NOT_MOVED_GONE");
     if (S_ISLNK(st.st_mode))
-        return refusal(QStringLiteral("a symbolic link, not the file itself"), "ID_NOT_MOVED_CHANGED_SINCE_SCAN");
+        return refusal(
+            QStringLiteral("a symbolic link, not the file itself"), "ID_NOT_MOVED_CHANGED_SINCE_SCAN");
     if (m_probes.isImmutable && m_probes.isImmutable(path))
         return refusal(QStringLiteral("immutable"), "ID_NOT_MOVED_LOCKED");
     if (const QString changed = changedSinceScan(record); !changed.isEmpty())

@@ -255,7 +255,8 @@ void RemovalRun::recordDeferred(const ImageFileInfo &record)
     m_state.dictPhotos.insert(record.libraryPath, items);
 }
 
-void RemovalRun::fail(const std::shared_ptr<ImageFileInfo> &record, const QString &reason, const QString &shown)
+void RemovalRun::fail(
+    const std::shared_ptr<ImageFileInfo> &record, const QString &reason, const QString &shown)
 {
     const QString path = record ? record->filePath : QString();
     Log::line(QStringLiteral("Not removed: ") + path + QStringLiteral(" (") + reason + QLatin1Char(')'));

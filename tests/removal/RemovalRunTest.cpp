@@ -315,8 +315,7 @@ INSTANTIATE_TEST_SUITE_P(Removal, LeftInPlaceTest,
     ::testing::Values(LeftInPlaceCase { "ChangedSinceTheScan",
                           [](const QString &t, const QString &) { TestFiles::write(t, "a longer picture"); },
                           {}, {}, "ID_NOT_MOVED_CHANGED_SINCE_SCAN" },
-        LeftInPlaceCase {
-            "KeptCopyGone", {}, [](const QString &, const QString &k) { QFile::remove(k); }, {},
+        LeftInPlaceCase { "KeptCopyGone", {}, [](const QString &, const QString &k) { QFile::remove(k); }, {},
             "ID_NOT_MOVED_KEPT_COPY_CHANGED" },
         LeftInPlaceCase { "SwappedAtTheMove", {}, {},
             [](const QString &t) {
