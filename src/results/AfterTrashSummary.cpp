@@ -14,24 +14,37 @@ using TypeSupport = GlobalObjects::TypeSupport;
 namespace
 {
 
-// Files named one by one; the rest are counted. They stay marked in the results, so the names find them.
-constexpr size_t kNamedLeftInPlace = 3;
+// Reasons told, and files named for each; the rest are counted. The files stay marked in the
+// results, so their names find them.
+constexpr size_t kNamed = 3;
 
 QString text(const char *key)
 {
     return localizedString(QString::fromLatin1(key));
 }
 
-// "“name” — why" for the first files left in place, then "and n more".
+// "• “a.jpg”, “b.jpg” — why" for the first reasons, then "and n more". The files of one reason
+// share a line: a Trash refused for a whole volume is told once.
 QStringList leftInPlaceLines(const std::vector<std::pair<QString, QString>> &files)
 {
-    QStringList lines;
-    for (size_t i = 0; i < std::min(files.size(), kNamedLeftInPlace); ++i) {
-        const auto &[path, why] = files[i];
-        lines.append(formatText(text("ID_FILE_LEFT_IN_PLACE_WHY"), QFileInfo(path).fileName(),
-            why.isEmpty() ? text("ID_NOT_MOVED_NO_REASON_GIVEN") : why));
+    std::vector<std::pair<QString, QStringList>> byWhy;
+    for (const auto &[path, why] : files) {
+        const QString words = why.isEmpty() ? text("ID_NOT_MOVED_NO_REASON_GIVEN") : why;
+        auto same
+            = std::find_if(byWhy.begin(), byWhy.end(), [&](const auto &told) { return told.first == words; });
+        if (same == byWhy.end())
+            same = byWhy.insert(byWhy.end(), { words, {} });
+        same->second.append(formatText(text("ID_FILE_NAME_QUOTED"), QFileInfo(path).fileName()));
     }
-    if (const qint64 more = qint64(files.size()) - qint64(lines.size()); more > 0)
+    QStringList lines;
+    qint64 named = 0;
+    for (size_t i = 0; i < std::min(byWhy.size(), kNamed); ++i) {
+        const QStringList names = byWhy[i].second.mid(0, qsizetype(kNamed));
+        named += names.size();
+        lines.append(
+            formatText(text("ID_FILE_LEFT_IN_PLACE_WHY"), names.join(QStringLiteral(", ")), byWhy[i].first));
+    }
+    if (const qint64 more = qint64(files.size()) - named; more > 0)
         lines.append(formatText(
             localizedCountText(more, "ID_FILE_LEFT_IN_PLACE_MORE", "ID_FILES_LEFT_IN_PLACE_MORE"), more));
     return lines;
@@ -106,9 +119,9 @@ QString AfterTrashSummary::nothingMovedMessage()
 
 QString AfterTrashSummary::nothingMovedInformative(const AfterTrashInput &input)
 {
-    // Files that stayed where they were: for files on disk the usual cause is a missing permission.
+    // Files on disk left in place without a reason told: the usual cause is a missing permission.
     QStringList lines;
-    if (!input.isPhotosLibrayMarkedForTrash && input.skippedGroups == 0)
+    if (!input.isPhotosLibrayMarkedForTrash && input.skippedGroups == 0 && input.leftInPlace.empty())
         lines.append(text("ID_YOU_HAVE_NO_PERMISSION_CLEAN_SOME_FILES"));
     if (const QString problems = problemsText(input); !problems.isEmpty())
         lines.append(problems);
