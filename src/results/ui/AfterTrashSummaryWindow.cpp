@@ -234,6 +234,8 @@ void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
     const QString problems = AfterTrashSummary::problemsText(input);
     lblRemovalProblems->setText(problems);
     lblRemovalProblems->setHidden(problems.isEmpty());
+    // Sized to its texts before it is centred over the window, or it hangs down from a stale height.
+    windowAfterTrashFolderFIles->adjustSize();
 }
 
 void AfterTrashSummaryWindow::fillStepLines(const AfterTrashInput &input)
