@@ -163,8 +163,10 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
             return;
         }
         const bool putBack = renameNoReplace(trash.files(), target, dir, name);
-        if (putBack)
+        if (putBack) {
             ::unlinkat(trash.info(), infoName.constData(), 0);
+            done.result = TrashMove::Result::PutBack;
+        }
         done.why = putBack
             ? QStringLiteral("another file took its place at the move; it was put back")
             : QStringLiteral("another file took its place at the move; it lies in the Trash as ") + inTrash;

@@ -9,8 +9,9 @@
 
 // What one move to the Trash came to.
 struct TrashMove {
-    // NoTrash: no Trash of this user's alone could be had for the item's volume.
-    enum class Result { Moved, Refused, NoTrash };
+    // NoTrash: no Trash of this user's alone could be had for the item's volume. PutBack: another
+    // file took the item's place at the move; what arrived was put back where it came from.
+    enum class Result { Moved, Refused, NoTrash, PutBack };
     Result result = Result::Refused;
     QString pathInTrash;
     // Why it was not moved (also written to the log).

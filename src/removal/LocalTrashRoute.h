@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "platform/FileFacts.h"
 #include "removal/RemovalRoute.h"
@@ -14,8 +15,8 @@ public:
     // Trash fail without root rights.
     struct Probes {
         std::function<bool(const QString &)> isImmutable;
-        // Moves the record's file, which must still be the file scanned; sets `why` when it
-        // refuses (may leave it empty).
+        // Moves the record's file, which must still be the file scanned; sets `why`, in the
+        // user's words, when it refuses (may leave it empty).
         std::function<bool(const ImageFileInfo &, QString *why)> moveToTrash;
     };
 
@@ -29,8 +30,8 @@ public:
 
     QString changedSinceScan(const ImageFileInfo &record) const override;
 
-    // Why `record` must not be moved now; empty when it may.
-    QString recheck(const ImageFileInfo &record) const;
+    // The refusal when `record` must not be moved now; none when it may.
+    std::optional<RemovalOutcome> recheck(const ImageFileInfo &record) const;
     static Probes systemProbes();
     // The system's move: the Trash takes the file only while it is the one scanned.
     static bool moveChecked(const ImageFileInfo &record, QString *why);
