@@ -50,8 +50,8 @@ TEST(StringTable, HoldsATextForEveryKeyTheSourcesLookUp)
 
 TEST(StringTable, EveryTextIsNonEmptyAndUsesOnlyThePlaceholderWords)
 {
-    const QRegularExpression notSo(
-        QStringLiteral("(have been|has been|were|was) deleted|\\(s\\)|^(YES|NO)$|DropBox|(Control|Command)-click"));
+    const QRegularExpression notSo(QStringLiteral(
+        "(have been|has been|were|was) deleted|\\(s\\)|^(YES|NO)$|DropBox|(Control|Command)-click"));
     const QVariantMap table = englishTable();
     for (auto it = table.cbegin(); it != table.cend(); ++it) {
         const QString text = it.value().toString();
