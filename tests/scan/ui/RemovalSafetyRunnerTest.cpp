@@ -32,9 +32,10 @@ QByteArray contentOf(const QString &path)
 
 struct Layout {
     // `trash`: where removed files must go, when not the home Trash.
-    QString root, dataHome, hook, moveHook, trash, skip;
+    QString root, dataHome, hook, moveHook, trash;
     QStringList scanned, excluded, untouched, notOurs;
     int removedCount = 1;
+    bool skip = false; // no volume of its own could be made
     QString at(const QString &name) const { return root + QLatin1Char('/') + name; }
     // A picture of its own, then copies of it.
     void photo(const QString &name, int seed, const QStringList &copies = {})
@@ -48,13 +49,12 @@ struct Layout {
     {
         QProcess::execute("touch", { "-d", QStringLiteral("%1 hours ago").arg(hours), at(name) });
     }
-    // A fresh file system at "vol", on which the tree then lies; `skip` says why when none can be made.
+    // A fresh file system at "vol", on which the tree then lies.
     bool mountVolume()
     {
         const QString volume = QFileInfo(root).absolutePath() + "/vol";
-        if (!QDir().mkpath(volume) || QProcess::execute("mount", { "-t", "tmpfs", "tmpfs", volume }) != 0)
-            skip = QStringLiteral("a tmpfs cannot be mounted here (needs root where mounts are allowed)");
-        if (!skip.isEmpty())
+        skip = !QDir().mkpath(volume) || QProcess::execute("mount", { "-t", "tmpfs", "tmpfs", volume }) != 0;
+        if (skip)
             return false;
         root = volume;
         scanned = QStringList { at("photos") };
@@ -128,11 +128,10 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
         QProcess::execute("umount", { "-q", "-l", work.filePath("vol") });
     });
     GetParam().second(l);
-    if (!l.skip.isEmpty())
-        GTEST_SKIP() << qPrintable(l.skip);
+    if (l.skip)
+        GTEST_SKIP() << "a tmpfs cannot be mounted here (needs root where mounts are allowed)";
     UserDefaults(work.filePath("home/config/Quennary/settings.plist"))
         .setObject(QStringLiteral("excludedFolders"), QVariant(l.excluded).toList());
-    const QHash<QString, QByteArray> before = filesBelow(work.path());
     const QJsonObject json = runRunner(QStringList { "--auto-mark", "--trash-marked", "--before-each-removal",
                                            writeHook(work.filePath("hook.sh"), l.hook), "--before-each-move",
                                            writeHook(work.filePath("move.sh"), l.moveHook) }
@@ -143,15 +142,12 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     const QHash<QString, QString> trashed = trashedIn(after);
     const QJsonArray removed = json.value("removed").toArray();
     ASSERT_EQ(removed.size(), l.removedCount) << QJsonDocument(json).toJson().toStdString();
-    // What is reported removed is what went to the Trash, and to the Trash it belongs in.
+    // What is reported removed went to the Trash it belongs in; that it is the file scanned, the live
+    // copy of each trashed file below tells.
     for (const QJsonValue &path : removed) {
         const QString inTrash = trashed.value(path.toString());
         EXPECT_TRUE(inTrash.startsWith((l.trash.isEmpty() ? l.dataHome + "/Trash" : l.trash) + "/files/"))
             << qPrintable(path.toString()) << " went to " << qPrintable(inTrash);
-        const QFileInfo scanned(path.toString());
-        EXPECT_EQ(after.value(inTrash),
-            before.value(QFileInfo(scanned.absolutePath()).canonicalFilePath() + "/" + scanned.fileName()))
-            << qPrintable(path.toString());
     }
     static const QRegularExpression kInTrash(QStringLiteral("/(\\.Trash[^/]*|\\.local/share/Trash)/"));
     QSet<QByteArray> live;
@@ -193,8 +189,7 @@ void foreignVolumeTrash(Layout &l, const std::function<void(const QString &trash
     QDir().mkpath(l.at("elsewhere"));
     prepare(l.trash);
     l.removedCount = 0;
-    l.untouched << "photos/h1.jpg"
-                << "photos/h2.jpg";
+    l.untouched += QStringList { "photos/h1.jpg", "photos/h2.jpg" };
     l.notOurs << "elsewhere" << QFileInfo(l.trash).fileName();
 }
 
