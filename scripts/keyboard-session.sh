@@ -3,8 +3,9 @@
 # Ctrl+Comma and walks every pane with Ctrl+Tab (adds an exclusion, moves an auto-mark rule up,
 # lowers the minimum size), adds a folder of photos with the Add Folder button and its open panel,
 # scans, marks a photo in the grid (Space), switches the results to the list, marks a photo of the
-# other group there (the context-menu key and Mark), moves both to the Trash and goes back to the
-# main window. Only xdotool key and type commands reach the program: no mouse event at all.
+# other group there (the context-menu key and the underlined letter of Mark), moves both to the Trash
+# and goes back to the main window. Only xdotool key and type commands reach the program: no mouse
+# event at all.
 #
 #   scripts/keyboard-session.sh [BUILD_DIR] [DISPLAY_NUMBER] [SIZE]
 #
@@ -202,11 +203,11 @@ keys Down Return
 sleep 1
 shot 14-results-list
 
-step "Down to the first photo of the second group, the context-menu key, Mark"
+step "Down to the first photo of the second group, the context-menu key, M for Mark"
 keys Down Down Down Down Down
 menu_keys Menu
 shot 15-context-menu
-keys Down Return
+keys m
 shot 16-marked
 
 step "Return presses Trash Marked (the list has the focus); Return confirms Move to Trash; Return closes the summary"

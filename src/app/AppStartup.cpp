@@ -1,5 +1,7 @@
 #include "app/AppStartup.h"
 
+#include <utility>
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -84,6 +86,30 @@ MenuTitles AppStartup::menuTitles(const QString &appName)
     titles.helpHeader = localizedString(QStringLiteral("ID_HELP"));
     titles.unInstall = formatText(localizedString(QStringLiteral("ID_UNINSTALL")), appName);
     return titles;
+}
+
+std::optional<RefusedFoldersNote> AppStartup::refusedFoldersNote(
+    const std::vector<OwnFoldersCheck::Refusal> &refused)
+{
+    if (refused.empty())
+        return std::nullopt;
+    using Use = OwnFoldersCheck::Use;
+    const std::pair<Use, const char *> keys[] = { { Use::Settings, "ID_FOLDER_REFUSED_SETTINGS" },
+        { Use::Support, "ID_FOLDER_REFUSED_SUPPORT" }, { Use::Caches, "ID_FOLDER_REFUSED_CACHES" },
+        { Use::Log, "ID_FOLDER_REFUSED_LOG" }, { Use::Trash, "ID_FOLDER_REFUSED_TRASH" } };
+    QStringList lines;
+    for (const OwnFoldersCheck::Refusal &refusal : refused) {
+        for (const auto &[use, key] : keys) {
+            if (use == refusal.use)
+                lines.append(formatText(localizedString(QString::fromLatin1(key)), refusal.path));
+        }
+    }
+    RefusedFoldersNote note;
+    note.message = formatText(localizedString(QStringLiteral("ID_FOLDERS_NOT_YOURS_ALONE")), kProductName);
+    note.details = localizedString(QStringLiteral("ID_FOLDERS_NOT_YOURS_ALONE_WHY")) + QStringLiteral("\n\n")
+        + lines.join(QStringLiteral("\n")) + QStringLiteral("\n\n")
+        + formatText(localizedString(QStringLiteral("ID_FOLDERS_NOT_YOURS_ALONE_HINT")), kProductName);
+    return note;
 }
 
 QUrl AppStartup::supportPageUrl(const QString &languageCode)

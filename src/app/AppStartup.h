@@ -1,12 +1,14 @@
-// The Widgets-free steps of the application's start-up: private folders, log banner, one-time
-// settings migrations, removal of an older cache file, the first-launch marker, menu titles and the
-// support address.
+// The Widgets-free steps of the application's start-up: private folders and the note on those
+// refused, log banner, one-time settings migrations, removal of an older cache file, the
+// first-launch marker, menu titles and the support address.
 #pragma once
 
 #include <optional>
 
 #include <QString>
 #include <QUrl>
+
+#include "platform/OwnFoldersCheck.h"
 
 class UserDefaults;
 
@@ -19,6 +21,12 @@ struct MenuTitles {
     QString help;
     QString helpHeader;
     QString unInstall;
+};
+
+// The alert that names the folders nothing is written in, and what is not saved because of it.
+struct RefusedFoldersNote {
+    QString message;
+    QString details;
 };
 
 class AppStartup
@@ -45,6 +53,10 @@ public:
     static bool takeFirstLaunchDone(UserDefaults &defaults);
 
     static MenuTitles menuTitles(const QString &appName);
+
+    // The note for `refused` folders; nothing when there are none.
+    static std::optional<RefusedFoldersNote> refusedFoldersNote(
+        const std::vector<OwnFoldersCheck::Refusal> &refused);
 
     // The product's support page with the language code as query.
     static QUrl supportPageUrl(const QString &languageCode);

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include <QAction>
+
 namespace
 {
 
@@ -55,4 +57,19 @@ QString MenuMnemonics::plain(const QString &title)
         shown.append(title.at(at));
     }
     return shown;
+}
+
+void MenuMnemonics::applyTo(const QList<QAction *> &actions)
+{
+    QList<QAction *> titled;
+    QStringList titles;
+    for (QAction *action : actions) {
+        if (action->isSeparator() || !action->isVisible())
+            continue;
+        titled.append(action);
+        titles.append(plain(action->text()));
+    }
+    const QStringList marked = assign(titles);
+    for (qsizetype index = 0; index < titled.size(); ++index)
+        titled.at(index)->setText(marked.at(index));
 }

@@ -3,7 +3,10 @@
 // every language the string table has.
 #pragma once
 
+#include <QList>
 #include <QStringList>
+
+class QAction;
 
 class MenuMnemonics
 {
@@ -13,4 +16,7 @@ public:
     static QStringList assign(const QStringList &titles);
     // The title as shown, without its mnemonic mark ("&&" stands for one "&").
     static QString plain(const QString &title);
+    // Gives the titles of one menu's `actions` (separators and hidden items left out) their
+    // mnemonics, whatever marks they had before.
+    static void applyTo(const QList<QAction *> &actions);
 };

@@ -1,6 +1,7 @@
 #include "controls/ControlStyles.h"
 
 #include <QAbstractButton>
+#include <QFrame>
 #include <QPainter>
 #include <QPalette>
 #include <QWidget>
@@ -44,6 +45,17 @@ void ControlStyles::applyPanelPalette(QWidget *panel)
     palette.setColor(QPalette::Window, QColor(0x26, 0x30, 0x4a));
     panel->setPalette(palette);
     panel->setAutoFillBackground(true);
+}
+
+void ControlStyles::applySheetEdge(QFrame *panel)
+{
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Mid, QColor(0x5a, 0x68, 0x8c));
+    panel->setPalette(palette);
+    // The texts inside keep the window's text colour; only the frame is drawn in the edge colour.
+    panel->setForegroundRole(QPalette::Mid);
+    panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+    panel->setLineWidth(1);
 }
 
 void ControlStyles::styleChoiceButton(QAbstractButton *button)

@@ -5,6 +5,7 @@
 #include <QColor>
 
 class CFMButton;
+class QFrame;
 class QPainter;
 class QRect;
 class IMGButton;
@@ -28,6 +29,9 @@ public:
     static void applyWindowPalette(QWidget *window);
     // A slightly lighter panel inside the window.
     static void applyPanelPalette(QWidget *panel);
+    // A light edge around the panel that fills a borderless sheet: without it, where the sheet
+    // lies over a part of the window of its own colour, that part seems to run on into the sheet.
+    static void applySheetEdge(QFrame *panel);
     // A radio button or check box whose box stands out on the dark window: a light outline, filled
     // blue while chosen, dimmed while disabled, box and title framed by the focus mark.
     static void styleChoiceButton(QAbstractButton *button);

@@ -18,6 +18,8 @@ public:
     // The Trash for an item of the device `device` in the folder whose real path (no links) is
     // `realFolder`; nothing, and `why` says so, when no Trash of this user's alone can be had.
     static std::optional<TrashFolder> forItem(const QString &realFolder, dev_t device, QString *why);
+    // The Trash of the user's home (below the XDG data folder), made when missing.
+    static std::optional<TrashFolder> homeTrash(QString *why);
 
     const QString &path() const { return m_path; }
     int files() const { return m_files.get(); }
@@ -28,7 +30,6 @@ private:
     // The Trash `name` inside the open folder `parent`, with its "files" and "info" folders.
     static std::optional<TrashFolder> open(
         int parent, const QString &parentPath, const QByteArray &name, QString *why);
-    static std::optional<TrashFolder> homeTrash(QString *why);
     static std::optional<TrashFolder> volumeTrash(const QString &top, QString *why);
 
     QString m_path;

@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QThread>
+#include <QTimer>
 
 #include "app/AppStartup.h"
 #include "app/CommonFunc.h"
@@ -187,6 +188,21 @@ void AppDelegate::applicationWillFinishLaunching()
         updaterController->checkForUpdatesInBackground();
     }
     installURLEventHandler();
+    // Once the main window is on the screen, so the alert stands over it.
+    QTimer::singleShot(0, this, &AppDelegate::showRefusedFolders);
+}
+
+void AppDelegate::showRefusedFolders()
+{
+    const std::optional<RefusedFoldersNote> note
+        = AppStartup::refusedFoldersNote(OwnFoldersCheck::refusals());
+    if (!note)
+        return;
+    AlertSpec alert;
+    alert.messageText = note->message;
+    alert.informativeText = note->details;
+    alert.buttons = { localizedString(QStringLiteral("ID_OK_CAPS")) };
+    AlertPresenter::current().runAlert(alert, window);
 }
 
 void AppDelegate::applyLightAppearance()

@@ -98,6 +98,8 @@ private:
     void installURLEventHandler();
     void applyLightAppearance();
     void embedMainView();
+    // One alert over the main window naming the folders nothing is written in, when there are any.
+    void showRefusedFolders();
     // The windows ask by signal; the delegate, which owns them, answers.
     void connectWindows();
     // The web-page addresses are built on a thread of their own: the work may block for minutes.

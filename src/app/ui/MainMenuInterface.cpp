@@ -22,22 +22,6 @@ QAction *addItem(QMenu *menu, const QString &name, const QList<QKeySequence> &sh
     return action;
 }
 
-// Gives the titles of `actions` (separators left out) mnemonics of their own.
-void assignMnemonics(const QList<QAction *> &actions)
-{
-    QList<QAction *> titled;
-    QStringList titles;
-    for (QAction *action : actions) {
-        if (action->isSeparator())
-            continue;
-        titled.append(action);
-        titles.append(MenuMnemonics::plain(action->text()));
-    }
-    const QStringList marked = MenuMnemonics::assign(titles);
-    for (qsizetype index = 0; index < titled.size(); ++index)
-        titled.at(index)->setText(marked.at(index));
-}
-
 } // namespace
 
 void MainMenuInterface::load(AppDelegate &delegate)
@@ -101,9 +85,9 @@ void MainMenuInterface::applyTitles(AppDelegate &delegate, const MenuTitles &tit
     if (!delegate.window)
         return;
     QMenuBar *bar = delegate.window->menuBar();
-    assignMnemonics(bar->actions());
+    MenuMnemonics::applyTo(bar->actions());
     for (QAction *title : bar->actions()) {
         if (QMenu *menu = title->menu())
-            assignMnemonics(menu->actions());
+            MenuMnemonics::applyTo(menu->actions());
     }
 }

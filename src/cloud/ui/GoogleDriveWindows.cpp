@@ -42,7 +42,7 @@ QFrame *makeWindow(const QString &name, const char *boxName, int width, int heig
     ControlStyles::applyWindowPalette(window);
     auto *box = place<QFrame>(window, boxName, QRect(0, 0, width, height));
     ControlStyles::applyPanelPalette(box);
-    box->setAutoFillBackground(true);
+    ControlStyles::applySheetEdge(box);
     return box;
 }
 

@@ -80,7 +80,10 @@ void FrameGeometry::fitWindow(QWidget *window, const QRect &available)
     const QMargins decoration(inner.left() - outer.left(), inner.top() - outer.top(),
         outer.right() - inner.right(), outer.bottom() - inner.bottom());
     const QRect fitted = fitInside(outer, available);
-    window->resize(fitted.marginsRemoved(decoration).size().expandedTo(window->minimumSize()));
+    const QSize room = fitted.marginsRemoved(decoration).size();
+    // A minimum size the screen has no room for gives way: the window is then as large as it may be.
+    window->setMinimumSize(window->minimumSize().boundedTo(room));
+    window->resize(room);
     // A window's position is that of its frame.
     window->move(fitted.topLeft());
 }

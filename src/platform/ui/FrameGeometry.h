@@ -30,8 +30,8 @@ public:
 
     // `frame` moved (and shrunk where it is larger) to lie inside `available`.
     static QRect fitInside(const QRect &frame, const QRect &available);
-    // Moves and shrinks the top-level `window`, title bar and edges included, into `available`
-    // (never below its minimum size).
+    // Moves and shrinks the top-level `window`, title bar and edges included, into `available`;
+    // below its minimum size only where that does not fit.
     static void fitWindow(QWidget *window, const QRect &available);
     // fitWindow() on the available area of the screen the window stands on (the primary screen
     // when it stands on none): a frame saved on a larger screen comes back whole.

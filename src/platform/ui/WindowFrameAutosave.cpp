@@ -25,11 +25,21 @@ WindowFrameAutosave::WindowFrameAutosave(QWidget *window, const QString &key)
 
 bool WindowFrameAutosave::restore()
 {
+    if (!m_window)
+        return false;
+    // Before the window manager has framed the window its title bar and edges are unknown, so the
+    // frame is fitted again once they are.
+    m_fitWhenFramed = !isFramed();
     const QByteArray saved = UserDefaults::standard().objectForKey(m_key).toByteArray();
-    if (!m_window || saved.isEmpty() || !m_window->restoreGeometry(saved))
+    if (saved.isEmpty() || !m_window->restoreGeometry(saved))
         return false;
     FrameGeometry::keepOnScreen(m_window);
     return true;
+}
+
+bool WindowFrameAutosave::isFramed() const
+{
+    return m_window->isVisible() && m_window->frameGeometry() != m_window->geometry();
 }
 
 void WindowFrameAutosave::save()
@@ -42,6 +52,13 @@ void WindowFrameAutosave::save()
 bool WindowFrameAutosave::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window) {
+        // The frame is known by the first paint, or by the move the window manager makes.
+        if (m_fitWhenFramed && isFramed()) {
+            m_fitWhenFramed = false;
+            // Once this event is handled, not in the middle of a paint.
+            QMetaObject::invokeMethod(
+                this, [this] { FrameGeometry::keepOnScreen(m_window); }, Qt::QueuedConnection);
+        }
         if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
             m_saveTimer.start();
         else if (event->type() == QEvent::Hide)

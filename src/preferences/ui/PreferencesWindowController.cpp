@@ -1,20 +1,16 @@
 #include "preferences/ui/PreferencesWindowController.h"
 
-#include <QEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QToolBar>
 #include <QWidget>
 
-#include "platform/UserDefaults.h"
-#include "platform/ui/FrameGeometry.h"
+#include "platform/ui/WindowFrameAutosave.h"
 #include "preferences/ui/PreferencePane.h"
 #include "preferences/ui/UserInteractionPausableWindow.h"
 
 namespace
 {
-
-constexpr int kSaveFrameDelayMilliseconds = 300;
 
 std::vector<std::shared_ptr<PreferencePane>> convertedPanes(
     const std::vector<std::shared_ptr<PreferencePaneConvertible>> &paneConvertibles)
@@ -43,10 +39,6 @@ PreferencesWindowController::PreferencesWindowController(
     m_tabViewController.isAnimated = animated;
     m_tabViewController.setPanes(std::move(preferencePanes), style);
     updateToolbarVisibility();
-    m_saveFrameTimer.setSingleShot(true);
-    m_saveFrameTimer.setInterval(kSaveFrameDelayMilliseconds);
-    connect(&m_saveFrameTimer, &QTimer::timeout, this, &PreferencesWindowController::saveFrame);
-    m_window->installEventFilter(this);
     // Escape and Ctrl+W close the window, as they close any settings window.
     for (const QKeySequence &keys : { QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) })
         connect(new QShortcut(keys, m_window), &QShortcut::activated, this,
@@ -73,7 +65,7 @@ PreferencesWindowController::~PreferencesWindowController()
 {
     if (m_window) {
         // A window being destroyed hides; its half-destroyed frame must not be saved.
-        m_window->removeEventFilter(this);
+        delete m_frame;
         delete m_window;
     }
 }
@@ -145,37 +137,11 @@ void PreferencesWindowController::restoreWindowPosition()
     const QRect visible = m_window->screen()->availableGeometry();
     const QRect frame = m_window->frameGeometry();
     m_window->move(visible.center().x() - frame.width() / 2, visible.center().y() - frame.height() / 2);
-    const QByteArray saved = UserDefaults::standard().objectForKey(kFrameAutosaveName).toByteArray();
-    // The window's size is fixed by its pane, so only the place comes back from the saved frame,
-    // and always whole on the screen.
-    if (!saved.isEmpty() && m_window->restoreGeometry(saved))
-        FrameGeometry::keepOnScreen(m_window);
-    m_savesFrame = true;
-}
-
-bool PreferencesWindowController::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_window && m_savesFrame) {
-        switch (event->type()) {
-        case QEvent::Move:
-        case QEvent::Resize:
-            m_saveFrameTimer.start();
-            break;
-        case QEvent::Hide:
-            saveFrame();
-            break;
-        default:
-            break;
-        }
-    }
-    return QObject::eventFilter(watched, event);
-}
-
-void PreferencesWindowController::saveFrame()
-{
-    m_saveFrameTimer.stop();
-    if (m_window)
-        UserDefaults::standard().setObject(kFrameAutosaveName, m_window->saveGeometry());
+    // The frame is saved from the first showing on, once it has its place.
+    if (!m_frame)
+        m_frame = new WindowFrameAutosave(m_window, kFrameAutosaveName);
+    // The window's size is fixed by its pane, so only the place comes back from the saved frame.
+    m_frame->restore();
 }
 
 void PreferencesWindowController::dismissController()

@@ -8,7 +8,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 
 #include "preferences/PaneIdentifier.h"
 #include "preferences/PreferencesStyle.h"
@@ -18,6 +17,7 @@ class PreferencePane;
 class PreferencePaneConvertible;
 class QWidget;
 class UserInteractionPausableWindow;
+class WindowFrameAutosave;
 
 class PreferencesWindowController : public QObject
 {
@@ -55,17 +55,9 @@ public:
     void updateToolbarVisibility();
     void dismissController();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    void saveFrame();
-
     PreferencesTabViewController m_tabViewController;
     QPointer<UserInteractionPausableWindow> m_window;
     bool m_hidesToolbarForSingleItem;
-    bool m_savesFrame = false;
-    // A window dragged across the screen moves many times a second; its frame is written once
-    // the moves pause, and at once when it hides.
-    QTimer m_saveFrameTimer;
+    QPointer<WindowFrameAutosave> m_frame;
 };

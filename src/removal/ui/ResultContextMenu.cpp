@@ -3,6 +3,7 @@
 #include <QMenu>
 
 #include "app/LocalizedString.h"
+#include "app/MenuMnemonics.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "results/ui/CollectionViewItem.h"
@@ -87,6 +88,7 @@ void ResultContextMenu::validateMenu()
         if (result.flagToLockUnLock)
             m_c.flagToLockUnLock = *result.flagToLockUnLock;
     }
+    MenuMnemonics::applyTo(m_c.menuForCollectionView->actions());
 }
 
 void ResultContextMenu::showMarkState(const ImageFileInfo &record)

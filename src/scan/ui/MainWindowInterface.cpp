@@ -195,6 +195,7 @@ void MainWindowInterface::buildCloudSheets()
     MainWindowWidgets &c = m_controller;
     c.windowCloudAuthorization = makeWindow(QStringLiteral("windowCloudAuthorization"));
     c.boxForAuthorization = make<QFrame>(QStringLiteral("boxForAuthorization"));
+    ControlStyles::applySheetEdge(c.boxForAuthorization);
     c.lblDriveInfoHeader = make<QLabel>(QStringLiteral("lblDriveInfoHeader"));
     c.lblDriveInfoSteps = make<QLabel>(QStringLiteral("lblDriveInfoSteps"));
     c.lblDriveInfoSteps1 = make<QLabel>(QStringLiteral("lblDriveInfoSteps1"));
@@ -208,6 +209,7 @@ void MainWindowInterface::buildCloudSheets()
     c.btnCancelCloudAuthorization = make<CFMButton>(QStringLiteral("btnCancelCloudAuthorization"));
     c.windowCloudFolderList = makeWindow(QStringLiteral("windowCloudFolderList"));
     c.boxCloudFolderList = make<QFrame>(QStringLiteral("boxCloudFolderList"));
+    ControlStyles::applySheetEdge(c.boxCloudFolderList);
     c.lblIncludeToScan = make<QLabel>(QStringLiteral("lblIncludeToScan"));
     c.btnRefreshCloudScanFolderList = make<QPushButton>(QStringLiteral("btnRefreshCloudScanFolderList"));
     c.outlineCloudFolderList = make<QTreeView>(QStringLiteral("outlineCloudFolderList"));

@@ -51,4 +51,11 @@ TEST(WindowFrameAutosave, AFrameSavedOnALargerScreenComesBackWholeOnASmallerOne)
     FrameGeometry::fitWindow(&window, small);
     EXPECT_EQ(window.frameGeometry(), QRect(0, 20, 1024, 720));
     EXPECT_EQ(FrameGeometry::fitInside(QRect(900, 600, 500, 400), small), QRect(524, 340, 500, 400));
+
+    // A minimum size the screen has no room for gives way: the window is as large as the screen.
+    QWidget wide;
+    wide.setMinimumSize(1100, 600);
+    wide.setGeometry(40, 60, 1100, 600);
+    FrameGeometry::fitWindow(&wide, small);
+    EXPECT_EQ(wide.frameGeometry(), QRect(0, 60, 1024, 600));
 }

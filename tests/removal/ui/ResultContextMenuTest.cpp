@@ -78,7 +78,8 @@ TEST_F(ResultContextMenuTest, WithEveryFileSelectedMarkAutoMarksButARightClickNa
 
     rightClick(1, 1);
     EXPECT_EQ(controller->currentSelectedIndexs, QList<IndexPath> { IndexPath(1, 1) });
-    EXPECT_EQ(menu().menuItemMarkUnmark->text(), localizedString(QStringLiteral("ID_MARK")));
+    EXPECT_EQ(
+        menu().menuItemMarkUnmark->text(), QLatin1Char('&') + localizedString(QStringLiteral("ID_MARK")));
     EXPECT_TRUE(menu().menuItemMarkUnmark->isEnabled());
     menu().menuItemMarkUnmark->trigger();
     EXPECT_EQ(autoMarkRequests, 1);
@@ -90,7 +91,7 @@ TEST_F(ResultContextMenuTest, WithEveryFileSelectedMarkAutoMarksButARightClickNa
 
     // The same file again: Unmark; then Lock, which the footer shows at once.
     rightClick(1, 1);
-    EXPECT_EQ(menu().menuItemMarkUnmark->text(), localizedString(QStringLiteral("ID_UNMARK")));
+    EXPECT_EQ(menu().menuItemMarkUnmark->text().remove('&'), localizedString(QStringLiteral("ID_UNMARK")));
     const auto a0 = controller->recordAt(0, 0);
     controller->currentSelectedIndexs = { IndexPath(0, 0) };
     menu().validateMenu();
@@ -105,7 +106,7 @@ TEST_F(ResultContextMenuTest, WithEveryFileSelectedMarkAutoMarksButARightClickNa
     EXPECT_TRUE(cell(0, 0)->btnCheckBox->isHidden());
     EXPECT_FALSE(cell(0, 0)->imgViewLock->isHidden());
     menu().validateMenu();
-    EXPECT_EQ(menu().menuItemLockUnLock->text(), localizedString(QStringLiteral("ID_UNLOCK")));
+    EXPECT_EQ(menu().menuItemLockUnLock->text().remove('&'), localizedString(QStringLiteral("ID_UNLOCK")));
     EXPECT_FALSE(menu().menuItemMarkUnmark->isEnabled());
 }
 
