@@ -22,6 +22,9 @@ constexpr qsizetype kMaxNameBytes = 255;
 // Why a copy that arrived without an error is still not the whole file; empty when it is.
 QString shortfall(const HttpResponse &response, qint64 written, const WholeCopy &whole, ContentDigest *digest)
 {
+    // Nothing asks for a range: any other success (206 Partial Content above all) is not the file.
+    if (response.status != 200)
+        return QStringLiteral("the answer came with status %1, not the whole file").arg(response.status);
     const QByteArray encoding = response.header("Content-Encoding").trimmed().toLower();
     if (!encoding.isEmpty() && encoding != "identity")
         return QStringLiteral("the answer came encoded as ") + QString::fromLatin1(encoding);
