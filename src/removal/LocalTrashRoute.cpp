@@ -21,6 +21,14 @@ QString identityText(const FileIdentity &id)
     return QStringLiteral("file:%1:%2").arg(id.device).arg(id.inode);
 }
 
+// Another hard link keeps the file's bytes on the disk when this name goes.
+bool hasOtherNames(const QString &path)
+{
+    struct stat st {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && st.st_nlink > 1;
+}
+
 } // namespace
 
 LocalTrashRoute::LocalTrashRoute()
@@ -114,9 +122,10 @@ RemovalOutcome LocalTrashRoute::remove(
     const QString refused = recheck(*record);
     if (!refused.isEmpty())
         return RemovalOutcome::failed(refused);
+    const bool otherNames = hasOtherNames(record->filePath);
     QString why;
     if (!m_probes.moveToTrash || !m_probes.moveToTrash(*record, &why))
         return RemovalOutcome::failed(QStringLiteral("the Trash refused it")
             + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
-    return RemovalOutcome::removed();
+    return RemovalOutcome::removed(!otherNames);
 }

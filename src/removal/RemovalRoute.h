@@ -19,8 +19,11 @@ struct RemovalOutcome {
     Kind kind = Kind::Failed;
     // Why a file was not removed, for the log and the runner's report.
     QString reason;
+    // Removed: false when the file keeps another name outside the run (a hard link), so its bytes
+    // stay on the disk.
+    bool freesSpace = true;
 
-    static RemovalOutcome removed() { return { Kind::Removed, {} }; }
+    static RemovalOutcome removed(bool freesSpace = true) { return { Kind::Removed, {}, freesSpace }; }
     static RemovalOutcome failed(const QString &why) { return { Kind::Failed, why }; }
     static RemovalOutcome deferred() { return { Kind::Deferred, {} }; }
     static RemovalOutcome skipped(const QString &why) { return { Kind::Skipped, why }; }

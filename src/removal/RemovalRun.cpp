@@ -207,7 +207,7 @@ void RemovalRun::apply(const Outcome &outcome)
     m_summary.skippedGroups += outcome.skippedGroups;
     switch (outcome.outcome.kind) {
     case RemovalOutcome::Kind::Removed:
-        countRemoved(item);
+        countRemoved(item, outcome.outcome.freesSpace);
         break;
     case RemovalOutcome::Kind::Failed:
         fail(outcome.record, outcome.outcome.reason);
@@ -240,7 +240,7 @@ void RemovalRun::lowerMarked(std::uint64_t fileSize, int records)
     m_state.sizeMarked -= std::min(m_state.sizeMarked, fileSize * std::uint64_t(records));
 }
 
-void RemovalRun::countRemoved(const RemovalItem &item)
+void RemovalRun::countRemoved(const RemovalItem &item, bool freesSpace)
 {
     const ImageFileInfo &first = *item.records.front();
     const int records = int(item.records.size());
@@ -252,7 +252,7 @@ void RemovalRun::countRemoved(const RemovalItem &item)
     lowerMarked(first.fileSize, records);
     // One file, however many records led to it.
     ++m_state.countTrashed;
-    m_state.sizeTrashed += first.fileSize;
+    m_state.sizeTrashed += freesSpace ? first.fileSize : 0;
     m_state.uniquePhotosReatined -= records;
     (first.isVideo ? m_removedVideo : m_removedImage) = true;
     m_summary.removed.append(first.filePath);

@@ -76,7 +76,7 @@ private:
     static std::pair<int, bool> checkKeptCopies(Channel &channel, const RemovalItem &item);
     void drain();
     void apply(const Outcome &outcome);
-    void countRemoved(const RemovalItem &item);
+    void countRemoved(const RemovalItem &item, bool freesSpace);
     // A file no longer there: its records stay in their groups, unmarked.
     void unmark(const RemovalItem &item);
     // `records` records of a file of `fileSize` bytes are no longer marked.

@@ -78,14 +78,8 @@ INSTANTIATE_TEST_SUITE_P(Answers, WholeCopies,
         CopyCase { "longContentLength", [](FakeResponse &a) { a.announcedLength = a.body.size() + 1000; },
             false, false },
         CopyCase { "noContentLength", [](FakeResponse &a) { a.omitLength = true; }, true, false },
-        CopyCase { "partialContent",
-            [](FakeResponse &a) {
-                a.status = 206;
-                a.headers.append(qMakePair(QByteArray("Content-Range"),
-                    "bytes 0-999/" + QByteArray::number(a.body.size())));
-                a.body.truncate(1000);
-            },
-            false, false },
+        CopyCase {
+            "partialContent", [](FakeResponse &a) { a.status = 206, a.body.truncate(1000); }, false, false },
         CopyCase { "lyingHash", [](FakeResponse &a) { a.body[a.body.size() / 2] = ~a.body[a.body.size() / 2]; },
             false, true }),
     [](const testing::TestParamInfo<CopyCase> &info) { return std::string(info.param.name); });
@@ -112,12 +106,8 @@ TEST(DriveLinks, TakePlainHttpOnlyToTheConfiguredAddress)
     FakeResponse hop = FakeResponse::text(302, {});
     hop.headers.append(qMakePair(QByteArray("Location"), local.url(QStringLiteral("/img")).toEncoded()));
     drive.script("GET", QStringLiteral("/hop"), { hop });
-    FakeResponse first = FakeResponse::text(302, {});
-    first.headers.append(qMakePair(QByteArray("Location"), drive.url(QStringLiteral("/hop")).toEncoded()));
-    drive.script("GET", QStringLiteral("/chain"), { first });
     EXPECT_TRUE(driveCopy(drive.url(QStringLiteral("/img")), drive.url(), dir.path()));
     EXPECT_FALSE(driveCopy(local.url(QStringLiteral("/img")), drive.url(), dir.path()));
     EXPECT_FALSE(driveCopy(drive.url(QStringLiteral("/hop")), drive.url(), dir.path()));
-    EXPECT_FALSE(driveCopy(drive.url(QStringLiteral("/chain")), drive.url(), dir.path()));
     EXPECT_EQ(local.totalHits(), 0);
 }

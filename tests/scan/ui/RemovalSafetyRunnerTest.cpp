@@ -4,6 +4,7 @@
 // lies in the Trash.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDirIterator>
@@ -143,16 +144,23 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     const QHash<QString, QString> trashed = trashedIn(after);
     const QJsonArray removed = json.value("removed").toArray();
     ASSERT_EQ(removed.size(), l.removedCount) << QJsonDocument(json).toJson().toStdString();
+    qint64 freed = 0;
     // What is reported removed is what went to the Trash, and to the Trash it belongs in.
     for (const QJsonValue &path : removed) {
         const QString inTrash = trashed.value(path.toString());
         EXPECT_TRUE(inTrash.startsWith((l.trash.isEmpty() ? l.dataHome + "/Trash" : l.trash) + "/files/"))
             << qPrintable(path.toString()) << " went to " << qPrintable(inTrash);
+        // A file that keeps another name outside the Trash frees nothing.
+        struct stat st {
+        };
+        if (::stat(QFile::encodeName(inTrash).constData(), &st) == 0 && st.st_nlink == 1)
+            freed += st.st_size;
         const QFileInfo scanned(path.toString());
         EXPECT_EQ(after.value(inTrash),
             before.value(QFileInfo(scanned.absolutePath()).canonicalFilePath() + "/" + scanned.fileName()))
             << qPrintable(path.toString());
     }
+    EXPECT_EQ(json.value("freed_bytes").toInteger(), freed);
     static const QRegularExpression kInTrash(QStringLiteral("/(\\.Trash[^/]*|\\.local/share/Trash)/"));
     QSet<QByteArray> live;
     for (auto it = after.begin(); it != after.end(); ++it)
@@ -236,6 +244,13 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 l.age("e1.jpg", 3);
                 l.age("e2.jpg", 2);
                 l.moveHook = QStringLiteral("*/e?.jpg) rm -f %1;;").arg(l.at("e3.jpg"));
+                l.removedCount = 2;
+            } },
+        SafetyCase { "HardLinkInAnotherFolder",
+            [](Layout &l) {
+                l.photo("x/h.jpg", 13, { "z/h.jpg" });
+                l.age("x/h.jpg", 2);
+                QProcess::execute("ln", { l.at("x/h.jpg"), l.at("h.jpg") });
                 l.removedCount = 2;
             } },
         SafetyCase { "MarkedRewrittenWithItsSizeAndTimeKept",
