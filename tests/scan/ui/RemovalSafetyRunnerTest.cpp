@@ -218,6 +218,12 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
             [](Layout &l) { trashedCopyOfA(l, "backup/home/bob/.local/share/Trash"); } },
         SafetyCase {
             "TrashWithFilesOnlyInTheTree", [](Layout &l) { trashedCopyOfA(l, "disk/.Trash-1000", false); } },
+        SafetyCase { "LinkToATrashedCopyInTheTree",
+            [](Layout &l) {
+                trashedCopyOfA(l, "xdg/Trash");
+                l.dataHome = l.at("xdg");
+                QFile::link(l.at("xdg/Trash/files/a.jpg"), l.at("a link.jpg"));
+            } },
         SafetyCase { "ExcludedFolderThroughALink",
             [](Layout &l) {
                 excludedK(l);
