@@ -122,7 +122,7 @@ QString realFolderOf(int fd, const QString &fallback)
 // name there, then checks that what arrived is the file `identity` names: another file given the
 // name in between is put back where it was, and the move refused.
 void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const QString &item,
-    const FileIdentity &identity, TrashMove &done)
+    const FileIdentity &identity, const Trash::AfterMove &afterMove, TrashMove &done)
 {
     const QByteArray infoText = trashInfo(item);
     const QString fileName = QFile::decodeName(name);
@@ -155,9 +155,13 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
             return;
         }
         const QString inTrash = trash.path() + QStringLiteral("/files/") + candidate;
-        if (const std::optional<FileEntryFacts> moved
+        const std::optional<FileEntryFacts> moved
             = FileFacts::entryItselfAt(trash.files(), target.constData());
-            moved && moved->identity == identity) {
+        const QString why = !moved || !(moved->identity == identity)
+            ? QStringLiteral("another file took its place at the move")
+            : afterMove ? afterMove()
+                        : QString();
+        if (why.isEmpty()) {
             done.result = TrashMove::Result::Moved;
             done.pathInTrash = inTrash;
             return;
@@ -165,9 +169,9 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
         const bool putBack = renameNoReplace(trash.files(), target, dir, name);
         if (putBack)
             ::unlinkat(trash.info(), infoName.constData(), 0);
-        done.why = putBack
-            ? QStringLiteral("another file took its place at the move; it was put back")
-            : QStringLiteral("another file took its place at the move; it lies in the Trash as ") + inTrash;
+        done.why = why
+            + (putBack ? QStringLiteral("; it was put back")
+                       : QStringLiteral("; it lies in the Trash as ") + inTrash);
         return;
     }
     done.why = QStringLiteral("no free name in %1/files").arg(trash.path());
@@ -175,7 +179,8 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
 
 // Looks at the item in its open folder without following a link, and moves it when it passes
 // `check`.
-void moveItem(const QString &item, const Trash::Check &check, TrashMove &done)
+void moveItem(
+    const QString &item, const Trash::Check &check, const Trash::AfterMove &afterMove, TrashMove &done)
 {
     const QFileInfo info(item);
     const QByteArray name = QFile::encodeName(info.fileName());
@@ -188,7 +193,7 @@ void moveItem(const QString &item, const Trash::Check &check, TrashMove &done)
         const std::uint64_t device = facts->identity.device;
         if (std::optional<TrashFolder> trash = TrashFolder::forItem(realFolderOf(dir, info.absolutePath()),
                 makedev(device >> 32, device & 0xffffffffu), &done.why))
-            moveInto(*trash, dir, name, item, facts->identity, done);
+            moveInto(*trash, dir, name, item, facts->identity, afterMove, done);
         else
             done.result = TrashMove::Result::NoTrash;
     }
@@ -244,13 +249,13 @@ bool Trash::moveToTrash(const QString &path, QString *pathInTrash, QString *why)
     return done.moved();
 }
 
-TrashMove Trash::move(const QString &path, const Check &check)
+TrashMove Trash::move(const QString &path, const Check &check, const AfterMove &afterMove)
 {
     TrashMove done;
     if (path.isEmpty() || !QDir::isAbsolutePath(path))
         done.why = QStringLiteral("not an absolute path");
     else
-        moveItem(QDir::cleanPath(path), check, done);
+        moveItem(QDir::cleanPath(path), check, afterMove, done);
     if (!done.moved())
         Log::line(QStringLiteral("Move to Trash failed: ") + path + QStringLiteral(" (") + done.why
             + QLatin1Char(')'));

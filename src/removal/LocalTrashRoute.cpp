@@ -46,13 +46,17 @@ LocalTrashRoute::Probes LocalTrashRoute::systemProbes()
     return { &FileFacts::isImmutable, &moveChecked };
 }
 
-bool LocalTrashRoute::moveChecked(const ImageFileInfo &record, QString *why)
+bool LocalTrashRoute::moveChecked(
+    const ImageFileInfo &record, const std::function<QString()> &afterMove, QString *why)
 {
     // Checked once more as the Trash sees it, in its open folder, just before it moves.
-    const TrashMove done = Trash::move(record.filePath, [&record](const FileEntryFacts &item) {
-        return item.isRegular ? differences(record, item.attributes)
-                              : QStringLiteral("no longer a regular file");
-    });
+    const TrashMove done = Trash::move(
+        record.filePath,
+        [&record](const FileEntryFacts &item) {
+            return item.isRegular ? differences(record, item.attributes)
+                                  : QStringLiteral("no longer a regular file");
+        },
+        afterMove);
     // The user reads this one: no Trash there is theirs alone.
     *why = done.result == TrashMove::Result::NoTrash
         ? formatText(localizedString(QStringLiteral("ID_TRASH_NOT_YOURS_ALONE")), done.why)
@@ -115,7 +119,13 @@ QString LocalTrashRoute::differences(const ImageFileInfo &record, const FileAttr
 }
 
 RemovalOutcome LocalTrashRoute::remove(
-    const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &)
+    const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop)
+{
+    return removeKeeping(record, stop, {});
+}
+
+RemovalOutcome LocalTrashRoute::removeKeeping(const std::shared_ptr<ImageFileInfo> &record,
+    const std::atomic<bool> &, const std::function<QString()> &keptLost)
 {
     if (!record)
         return RemovalOutcome::failed(QStringLiteral("no record"));
@@ -124,7 +134,7 @@ RemovalOutcome LocalTrashRoute::remove(
         return RemovalOutcome::failed(refused);
     const bool otherNames = hasOtherNames(record->filePath);
     QString why;
-    if (!m_probes.moveToTrash || !m_probes.moveToTrash(*record, &why))
+    if (!m_probes.moveToTrash || !m_probes.moveToTrash(*record, keptLost, &why))
         return RemovalOutcome::failed(QStringLiteral("the Trash refused it")
             + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     return RemovalOutcome::removed(!otherNames);

@@ -138,7 +138,10 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
                 false);
             continue;
         }
-        RemovalOutcome outcome = item.route->remove(item.records.front(), stop);
+        RemovalOutcome outcome = item.route->removeKeeping(item.records.front(), stop, [&channel, &item] {
+            return keepsCopies(*channel, item) ? QString()
+                                               : QStringLiteral("the copy kept for it went with it");
+        });
         if (outcome.kind == RemovalOutcome::Kind::Deferred) {
             itemOf.emplace(item.records.front().get(), i);
             if (std::find(deferring.begin(), deferring.end(), item.route) == deferring.end())
@@ -158,6 +161,19 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
     channel->post({}, true);
 }
 
+bool RemovalRun::groupKeepsCopy(const RemovalGroup &group)
+{
+    return std::any_of(group.kept.begin(), group.kept.end(), [](const RemovalGroup::Kept &k) {
+        return k.route && k.route->changedSinceScan(*k.record).isEmpty();
+    });
+}
+
+bool RemovalRun::keepsCopies(const Channel &channel, const RemovalItem &item)
+{
+    return std::all_of(item.groups.begin(), item.groups.end(),
+        [&channel](size_t g) { return groupKeepsCopy(channel.groups[g]); });
+}
+
 std::pair<int, bool> RemovalRun::checkKeptCopies(Channel &channel, const RemovalItem &item)
 {
     int newlySkipped = 0;
@@ -168,9 +184,7 @@ std::pair<int, bool> RemovalRun::checkKeptCopies(Channel &channel, const Removal
         char &lost = channel.groupLost[g];
         if (!lost) {
             const std::vector<RemovalGroup::Kept> &kept = channel.groups[g].kept;
-            lost = std::none_of(kept.begin(), kept.end(), [](const RemovalGroup::Kept &k) {
-                return k.route && k.route->changedSinceScan(*k.record).isEmpty();
-            });
+            lost = !groupKeepsCopy(channel.groups[g]);
             if (lost) {
                 ++newlySkipped;
                 Log::line(
