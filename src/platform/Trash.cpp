@@ -1,6 +1,7 @@
 #include "platform/Trash.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -72,15 +73,18 @@ bool writeAll(int fd, const QByteArray &bytes)
     return true;
 }
 
-// The name `attempt` gives `fileName` in the Trash: the name itself, then "stem.2.ext", ...
+// The name `attempt` gives `fileName` in the Trash: the name itself, then "stem.2.ext", ..., with
+// the stem shortened where the info file's name ("<name>.trashinfo") would not fit in a folder entry.
 QString candidateName(const QString &fileName, int attempt)
 {
-    if (attempt == 0)
-        return fileName;
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    if (dot <= 0)
-        return fileName + QLatin1Char('.') + QString::number(attempt + 1);
-    return fileName.left(dot) + QLatin1Char('.') + QString::number(attempt + 1) + fileName.mid(dot);
+    QString stem = dot <= 0 ? fileName : fileName.left(dot);
+    const QString extension = dot <= 0 ? QString() : fileName.mid(dot);
+    const QString number = attempt == 0 ? QString() : QLatin1Char('.') + QString::number(attempt + 1);
+    const auto entryBytes = [&] { return QFile::encodeName(stem + number + extension).size() + 10; };
+    while (stem.size() > 1 && entryBytes() > NAME_MAX)
+        stem.chop(stem.back().isLowSurrogate() ? 2 : 1);
+    return stem + number + extension;
 }
 
 bool isNumber(const QString &text)

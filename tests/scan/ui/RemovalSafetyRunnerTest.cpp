@@ -261,6 +261,13 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 QProcess::execute("ln", { l.at("x/h.jpg"), l.at("h.jpg") });
                 l.removedCount = 2;
             } },
+        SafetyCase { "NameTooLongForATrashInfo",
+            [](Layout &l) {
+                const QString name = QString(250, QLatin1Char('o')) + ".jpg";
+                l.photo(name, 15, { "o.jpg" });
+                l.age(name, 2);
+                l.removedCount = 2;
+            } },
         SafetyCase { "MarkedRewrittenWithItsSizeAndTimeKept",
             [](Layout &l) {
                 l.photo("d1.jpg", 6, { "d2.jpg" });
