@@ -235,7 +235,7 @@ TEST_P(RemovalRecheckTest, FailsAndStaysMarked)
     const RecheckCase &c = GetParam();
     auto target = marked(corpus.file("target.jpg", "picture"));
     useProbes({ [&](const QString &path) { return c.immutable && path == target->filePath; },
-        [&](const ImageFileInfo &r, const auto &, QString *) {
+        [&](const ImageFileInfo &r, auto, QString *) {
             return !c.trashFails && Trash::moveToTrash(r.filePath);
         } });
     auto group = groupOf({ corpus.file("kept.jpg", "picture"), target });
@@ -301,7 +301,7 @@ TEST_F(RemovalRunTest, StopAfterTheFirstFileRemovesExactlyOne)
     show(state, { groupOf(members) });
     int moved = 0;
     useProbes({ [](const QString &) { return false; },
-        [&](const ImageFileInfo &r, const auto &, QString *) {
+        [&](const ImageFileInfo &r, auto, QString *) {
             const bool ok = Trash::moveToTrash(r.filePath);
             if (++moved == 1)
                 run->requestStop();
