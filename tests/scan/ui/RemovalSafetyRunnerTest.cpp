@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 const QString name = QString(250, QLatin1Char('o')) + ".jpg";
                 l.photo(name, 13, { "z/h.jpg" });
                 l.age(name, 2);
-                QProcess::execute("ln", { l.at(name), l.at("h.jpg") });
+                QProcess::execute("ln", { l.at(name), l.at("z/link.jpg") });
                 l.removedCount = 2;
             } },
         SafetyCase { "MarkedRewrittenWithItsSizeAndTimeKept",
