@@ -5,10 +5,11 @@
 // back (return to the main window), summary (after a removal), library (after a removal of library
 // items), authorization, automark (the
 // auto-mark dialog), automarking (its progress sheet), menu (the context menu of a file), confirm
-// (before a removal), progress and stopping (during one), problems (a summary with groups
-// skipped) or guide, guide2, guide3 and guide4 (the library guide at its steps). --size WxH renders the
-// window at another size than its own 1040x679 (for example 1024x768). --partial moves the matching level
-// above every match, so the groups below it give way to the partial-match panel.
+// (before a removal), progress and stopping (during one), problems (a summary with a group
+// skipped and files left in place, with why) or guide, guide2, guide3 and guide4 (the library
+// guide at its steps). --size WxH renders the window at another size than its own 1040x679 (for
+// example 1024x768). --partial moves the matching level above every match, so the groups below it
+// give way to the partial-match panel.
 #include <cstdio>
 #include <random>
 
@@ -26,6 +27,7 @@
 #include "controls/DoubleSlider.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
+#include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "removal/ui/AutoMarkSheets.h"
@@ -152,11 +154,22 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
             sheet = removal->windowTrash;
         }
         if (builder && name == QStringLiteral("problems")) {
-            // A summary of a run that skipped a group and could not remove one file.
+            // A summary of a run that skipped a group and could not remove four files: the first
+            // three are named with why, the last counted.
             result.countTrashed = 3;
             result.sizeTrashed = 2500000;
             result.removalSkippedGroups = 1;
-            result.removalFailedFiles = 1;
+            result.removalFailedFiles = 4;
+            const auto words = [](const char *key) { return localizedString(QString::fromLatin1(key)); };
+            result.removalLeftInPlace = {
+                { QStringLiteral("/media/usb/DCIM/IMG_2041 copy.jpg"),
+                    formatText(words("ID_TRASH_NOT_YOURS_ALONE"),
+                        QStringLiteral("in /media/usb: .Trash-1000 is not a folder of yours alone")) },
+                { QStringLiteral("/home/me/Pictures/IMG_2042.jpg"),
+                    words("ID_NOT_MOVED_CHANGED_SINCE_SCAN") },
+                { QStringLiteral("/home/me/Pictures/IMG_2043.jpg"), words("ID_NOT_MOVED_PUT_BACK") },
+                { QStringLiteral("/home/me/Pictures/IMG_2044.jpg"), words("ID_NOT_MOVED_KEPT_COPY_CHANGED") }
+            };
             builder->afterTrash().showWindowAfterTrash_Main();
             sheet = builder->afterTrash().windowAfterTrashFolderFIles;
         }

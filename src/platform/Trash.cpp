@@ -124,7 +124,8 @@ QString realFolderOf(int fd, const QString &fallback)
 
 // Takes `name` from the open folder `dir` into the Trash once its info file has claimed a free
 // name there, then checks that what arrived is the file `identity` names: another file given the
-// name in between is put back where it was, and the move refused.
+// name in between, or the item `afterMove` gives a reason for, is put back where it was, and the
+// move refused.
 void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const QString &item,
     const FileIdentity &identity, const Trash::AfterMove &afterMove, TrashMove &done)
 {
@@ -171,8 +172,10 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
             return;
         }
         const bool putBack = renameNoReplace(trash.files(), target, dir, name);
-        if (putBack)
+        if (putBack) {
             ::unlinkat(trash.info(), infoName.constData(), 0);
+            done.result = TrashMove::Result::PutBack;
+        }
         done.why = why
             + (putBack ? QStringLiteral("; it was put back")
                        : QStringLiteral("; it lies in the Trash as ") + inTrash);

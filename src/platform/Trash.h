@@ -9,8 +9,10 @@
 
 // What one move to the Trash came to.
 struct TrashMove {
-    // NoTrash: no Trash of this user's alone could be had for the item's volume.
-    enum class Result { Moved, Refused, NoTrash };
+    // NoTrash: no Trash of this user's alone could be had for the item's volume. PutBack: what
+    // arrived in the Trash was put back where it came from, as another file had taken the item's
+    // place at the move or the after-move check gave a reason (`why` tells which).
+    enum class Result { Moved, Refused, NoTrash, PutBack };
     Result result = Result::Refused;
     QString pathInTrash;
     // Why it was not moved (also written to the log).

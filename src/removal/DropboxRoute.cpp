@@ -43,8 +43,10 @@ RemovalOutcome DropboxRoute::remove(
     source->isFileDeletedFromCloudDrive = true;
     // Moved or deleted from another device since the scan: this run removed nothing, and the record
     // keeps its copy for the group it stays in.
-    if (outcome == DropboxApi::DeleteOutcome::notFound)
-        return RemovalOutcome::gone(localizedString(QStringLiteral("ID_CLOUD_FILE_NO_LONGER_THERE")));
+    if (outcome == DropboxApi::DeleteOutcome::notFound) {
+        const QString why = localizedString(QStringLiteral("ID_CLOUD_FILE_NO_LONGER_THERE"));
+        return RemovalOutcome::gone(why, why);
+    }
     CommonFunc::removeItemIfExists(record->localThumbPath);
     return RemovalOutcome::removed();
 }

@@ -29,6 +29,34 @@ bool hasOtherNames(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && st.st_nlink > 1;
 }
 
+QString text(const char *key)
+{
+    return localizedString(QString::fromLatin1(key));
+}
+
+RemovalOutcome refusal(const QString &why, const char *shownKey)
+{
+    return RemovalOutcome::failed(why, text(shownKey));
+}
+
+// What the user reads of a move the Trash refused; `changed`: the file failed the check before the
+// move, `keptLost`: the check after it put the file back.
+QString shownWhy(const TrashMove &done, bool changed, bool keptLost)
+{
+    switch (done.result) {
+    case TrashMove::Result::Moved:
+        return {};
+    case TrashMove::Result::NoTrash:
+        return formatText(text("ID_TRASH_NOT_YOURS_ALONE"), done.why);
+    case TrashMove::Result::PutBack:
+        return text(keptLost ? "ID_NOT_MOVED_KEPT_COPY_WENT_WITH_IT" : "ID_NOT_MOVED_PUT_BACK");
+    case TrashMove::Result::Refused:
+        break;
+    }
+    return changed ? text("ID_NOT_MOVED_CHANGED_SINCE_SCAN")
+                   : formatText(text("ID_NOT_MOVED_TRASH_REFUSED"), done.why);
+}
+
 } // namespace
 
 LocalTrashRoute::LocalTrashRoute()
@@ -50,17 +78,23 @@ bool LocalTrashRoute::moveChecked(
     const ImageFileInfo &record, const std::function<QString()> &afterMove, QString *why)
 {
     // Checked once more as the Trash sees it, in its open folder, just before it moves.
+    bool changed = false;
+    bool keptLost = false;
     const TrashMove done = Trash::move(
         record.filePath,
-        [&record](const FileEntryFacts &item) {
-            return item.isRegular ? differences(record, item.attributes)
-                                  : QStringLiteral("no longer a regular file");
+        [&record, &changed](const FileEntryFacts &item) {
+            const QString differs = item.isRegular ? differences(record, item.attributes)
+                                                   : QStringLiteral("no longer a regular file");
+            changed = !differs.isEmpty();
+            return differs;
         },
-        afterMove);
-    // The user reads this one: no Trash there is theirs alone.
-    *why = done.result == TrashMove::Result::NoTrash
-        ? formatText(localizedString(QStringLiteral("ID_TRASH_NOT_YOURS_ALONE")), done.why)
-        : done.why;
+        [&afterMove, &keptLost] {
+            const QString lost = afterMove ? afterMove() : QString();
+            keptLost = !lost.isEmpty();
+            return lost;
+        });
+    // The user reads it after the run; the Trash has logged its own words.
+    *why = shownWhy(done, changed, keptLost);
     return done.moved();
 }
 
@@ -73,22 +107,25 @@ QString LocalTrashRoute::identity(const ImageFileInfo &record) const
     return id ? identityText(*id) : QString();
 }
 
-QString LocalTrashRoute::recheck(const ImageFileInfo &record) const
+std::optional<RemovalOutcome> LocalTrashRoute::recheck(const ImageFileInfo &record) const
 {
     const QString &path = record.filePath;
     if (!QDir::isAbsolutePath(path))
-        return QStringLiteral("not an absolute path");
+        return RemovalOutcome::failed(QStringLiteral("not an absolute path"));
     if (record.isLocked)
-        return QStringLiteral("locked");
+        return refusal(QStringLiteral("locked"), "ID_NOT_MOVED_LOCKED");
     struct stat st {
     };
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return QStringLiteral("no longer there");
+        return refusal(QStringLiteral("no longer there"), "ID_NOT_MOVED_GONE");
     if (S_ISLNK(st.st_mode))
-        return QStringLiteral("a symbolic link, not the file itself");
+        return refusal(
+            QStringLiteral("a symbolic link, not the file itself"), "ID_NOT_MOVED_CHANGED_SINCE_SCAN");
     if (m_probes.isImmutable && m_probes.isImmutable(path))
-        return QStringLiteral("immutable");
-    return changedSinceScan(record);
+        return refusal(QStringLiteral("immutable"), "ID_NOT_MOVED_LOCKED");
+    if (const QString changed = changedSinceScan(record); !changed.isEmpty())
+        return refusal(changed, "ID_NOT_MOVED_CHANGED_SINCE_SCAN");
+    return std::nullopt;
 }
 
 QString LocalTrashRoute::changedSinceScan(const ImageFileInfo &record) const
@@ -129,13 +166,13 @@ RemovalOutcome LocalTrashRoute::removeKeeping(const std::shared_ptr<ImageFileInf
 {
     if (!record)
         return RemovalOutcome::failed(QStringLiteral("no record"));
-    const QString refused = recheck(*record);
-    if (!refused.isEmpty())
-        return RemovalOutcome::failed(refused);
+    if (std::optional<RemovalOutcome> refused = recheck(*record))
+        return std::move(*refused);
     const bool otherNames = hasOtherNames(record->filePath);
     QString why;
     if (!m_probes.moveToTrash || !m_probes.moveToTrash(*record, keptLost, &why))
-        return RemovalOutcome::failed(QStringLiteral("the Trash refused it")
-            + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+        return RemovalOutcome::failed(
+            QStringLiteral("the Trash refused it") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why),
+            why);
     return RemovalOutcome::removed(!otherNames);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "platform/FileFacts.h"
 #include "removal/RemovalRoute.h"
@@ -15,7 +16,8 @@ public:
     struct Probes {
         std::function<bool(const QString &)> isImmutable;
         // Moves the record's file, which must still be the file scanned, and puts it back when
-        // the check given then says why; sets `why` when it refuses (may leave it empty).
+        // the check given then says why; sets `why`, in the user's words, when it refuses (may
+        // leave it empty).
         std::function<bool(const ImageFileInfo &, const std::function<QString()> &, QString *why)>
             moveToTrash;
     };
@@ -32,8 +34,8 @@ public:
 
     QString changedSinceScan(const ImageFileInfo &record) const override;
 
-    // Why `record` must not be moved now; empty when it may.
-    QString recheck(const ImageFileInfo &record) const;
+    // The refusal when `record` must not be moved now; none when it may.
+    std::optional<RemovalOutcome> recheck(const ImageFileInfo &record) const;
     static Probes systemProbes();
     // The system's move: the Trash takes the file only while it is the one scanned.
     static bool moveChecked(

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QSet>
 
+#include "app/LocalizedString.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Log.h"
@@ -118,13 +119,14 @@ RemovalPlan RemovalPlan::make(const ResultState &state, const RemovalRoutes &rou
     for (const auto &[record, group] : candidates) {
         std::shared_ptr<RemovalRoute> route = routes.routeFor(state.scanSource, *record);
         if (!route) {
-            plan.refused.push_back({ record, QStringLiteral("no way to remove files of this source") });
+            plan.refused.push_back({ record, QStringLiteral("no way to remove files of this source"), {} });
             continue;
         }
         const QString id = ids.of(*record);
         // The same file stays as an unmarked or locked member of another group.
         if (!id.isEmpty() && keptIds.contains(id)) {
-            plan.refused.push_back({ record, QStringLiteral("the same file is kept in another group") });
+            plan.refused.push_back({ record, QStringLiteral("the same file is kept in another group"),
+                localizedString(QStringLiteral("ID_NOT_MOVED_KEPT_IN_ANOTHER_GROUP")) });
             continue;
         }
         if (!id.isEmpty() && itemOf.contains(id)) {

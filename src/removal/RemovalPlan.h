@@ -37,6 +37,8 @@ struct RemovalGroup {
 struct RemovalRefusal {
     std::shared_ptr<ImageFileInfo> record;
     QString reason;
+    // The same in the user's words; empty when there are none.
+    QString shown;
 };
 
 class RemovalPlan

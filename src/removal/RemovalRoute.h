@@ -20,15 +20,26 @@ struct RemovalOutcome {
     Kind kind = Kind::Failed;
     // Why a file was not removed, for the log and the runner's report.
     QString reason;
+    // The same in the user's words, for the summary after the run; empty when there are none.
+    QString shown;
     // Removed: false when the file keeps another name outside the run (a hard link), so its bytes
     // stay on the disk.
     bool freesSpace = true;
 
-    static RemovalOutcome removed(bool freesSpace = true) { return { Kind::Removed, {}, freesSpace }; }
-    static RemovalOutcome failed(const QString &why) { return { Kind::Failed, why }; }
-    static RemovalOutcome deferred() { return { Kind::Deferred, {} }; }
-    static RemovalOutcome skipped(const QString &why) { return { Kind::Skipped, why }; }
-    static RemovalOutcome gone(const QString &why) { return { Kind::Gone, why }; }
+    static RemovalOutcome removed(bool freesSpace = true) { return { Kind::Removed, {}, {}, freesSpace }; }
+    static RemovalOutcome failed(const QString &why, const QString &shown = {})
+    {
+        return { Kind::Failed, why, shown };
+    }
+    static RemovalOutcome deferred() { return { Kind::Deferred, {}, {} }; }
+    static RemovalOutcome skipped(const QString &why, const QString &shown = {})
+    {
+        return { Kind::Skipped, why, shown };
+    }
+    static RemovalOutcome gone(const QString &why, const QString &shown = {})
+    {
+        return { Kind::Gone, why, shown };
+    }
 };
 
 // What finish() says about one record whose remove() was Deferred.

@@ -9,6 +9,7 @@
 
 #include <QPointer>
 
+#include "app/LocalizedString.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "model/PhotosNode.h"
@@ -94,7 +95,7 @@ bool RemovalRun::start()
         m_summary.marked.append(record->filePath);
     m_summary.skippedGroups = plan.skippedGroups;
     for (const RemovalRefusal &refusal : plan.refused)
-        fail(refusal.record, refusal.reason);
+        fail(refusal.record, refusal.reason, refusal.shown);
 
     m_channel = std::make_shared<Channel>();
     m_channel->selfRef = m_channel;
@@ -133,7 +134,8 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
         if (stays) {
             channel->post(
                 { { i, item.records.front(),
-                    RemovalOutcome::skipped(QStringLiteral("the copy kept for it changed since the scan")),
+                    RemovalOutcome::skipped(QStringLiteral("the copy kept for it changed since the scan"),
+                        localizedString(QStringLiteral("ID_NOT_MOVED_KEPT_COPY_CHANGED"))),
                     skippedGroups } },
                 false);
             continue;
@@ -224,16 +226,17 @@ void RemovalRun::apply(const Outcome &outcome)
         countRemoved(item, outcome.outcome.freesSpace);
         break;
     case RemovalOutcome::Kind::Failed:
-        fail(outcome.record, outcome.outcome.reason);
+        fail(outcome.record, outcome.outcome.reason, outcome.outcome.shown);
         break;
     case RemovalOutcome::Kind::Deferred:
         recordDeferred(*outcome.record);
         break;
     case RemovalOutcome::Kind::Skipped:
+        m_summary.leftInPlace.emplace_back(outcome.record->filePath, outcome.outcome.shown);
         break;
     case RemovalOutcome::Kind::Gone:
         unmark(item);
-        fail(outcome.record, outcome.outcome.reason);
+        fail(outcome.record, outcome.outcome.reason, outcome.outcome.shown);
         break;
     }
 }
@@ -284,11 +287,13 @@ void RemovalRun::recordDeferred(const ImageFileInfo &record)
     m_state.dictPhotos.insert(record.libraryPath, items);
 }
 
-void RemovalRun::fail(const std::shared_ptr<ImageFileInfo> &record, const QString &reason)
+void RemovalRun::fail(
+    const std::shared_ptr<ImageFileInfo> &record, const QString &reason, const QString &shown)
 {
     const QString path = record ? record->filePath : QString();
     Log::line(QStringLiteral("Not removed: ") + path + QStringLiteral(" (") + reason + QLatin1Char(')'));
     m_summary.failed.push_back({ path, reason });
+    m_summary.leftInPlace.emplace_back(path, shown);
 }
 
 void RemovalRun::takeRemovedOutOfGroups()
@@ -317,6 +322,7 @@ void RemovalRun::end()
     m_state.recountTotals();
     m_state.removalSkippedGroups = m_summary.skippedGroups;
     m_state.removalFailedFiles = int(m_summary.failed.size());
+    m_state.removalLeftInPlace = m_summary.leftInPlace;
     m_running = false;
     m_state.removalInProgress = false;
     Log::line(QStringLiteral("Removal ended: %1 removed, %2 not removed, %3 groups skipped")

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <QObject>
@@ -26,6 +27,9 @@ struct RemovalSummary {
     QStringList marked;
     QStringList removed;
     std::vector<Failure> failed;
+    // Every file left in place, failed or skipped with its group, with why in the user's words
+    // (empty when there are none), in the order met.
+    std::vector<std::pair<QString, QString>> leftInPlace;
     int skippedGroups = 0;
     // Library items recorded for the album in this run.
     int deferred = 0;
@@ -85,7 +89,7 @@ private:
     // `records` records of a file of `fileSize` bytes are no longer marked.
     void lowerMarked(std::uint64_t fileSize, int records);
     void recordDeferred(const ImageFileInfo &record);
-    void fail(const std::shared_ptr<ImageFileInfo> &record, const QString &reason);
+    void fail(const std::shared_ptr<ImageFileInfo> &record, const QString &reason, const QString &shown);
     void takeRemovedOutOfGroups();
     void end();
 

@@ -1,6 +1,10 @@
 // Texts and layout of the summary after a removal run.
 #include "results/AfterTrashSummary.h"
 
+#include <algorithm>
+
+#include <QFileInfo>
+
 #include "app/LocalizedString.h"
 #include "platform/TextFormat.h"
 #include "results/ResultTexts.h"
@@ -10,9 +14,40 @@ using TypeSupport = GlobalObjects::TypeSupport;
 namespace
 {
 
+// Reasons told, and files named for each; the rest are counted. The files stay marked in the
+// results, so their names find them.
+constexpr size_t kNamed = 3;
+
 QString text(const char *key)
 {
     return localizedString(QString::fromLatin1(key));
+}
+
+// "• “a.jpg”, “b.jpg” — why" for the first reasons, then "and n more". The files of one reason
+// share a line: a Trash refused for a whole volume is told once.
+QStringList leftInPlaceLines(const std::vector<std::pair<QString, QString>> &files)
+{
+    std::vector<std::pair<QString, QStringList>> byWhy;
+    for (const auto &[path, why] : files) {
+        const QString words = why.isEmpty() ? text("ID_NOT_MOVED_NO_REASON_GIVEN") : why;
+        auto same
+            = std::find_if(byWhy.begin(), byWhy.end(), [&](const auto &told) { return told.first == words; });
+        if (same == byWhy.end())
+            same = byWhy.insert(byWhy.end(), { words, {} });
+        same->second.append(formatText(text("ID_FILE_NAME_QUOTED"), QFileInfo(path).fileName()));
+    }
+    QStringList lines;
+    qint64 named = 0;
+    for (size_t i = 0; i < std::min(byWhy.size(), kNamed); ++i) {
+        const QStringList names = byWhy[i].second.mid(0, qsizetype(kNamed));
+        named += names.size();
+        lines.append(
+            formatText(text("ID_FILE_LEFT_IN_PLACE_WHY"), names.join(QStringLiteral(", ")), byWhy[i].first));
+    }
+    if (const qint64 more = qint64(files.size()) - named; more > 0)
+        lines.append(formatText(
+            localizedCountText(more, "ID_FILE_LEFT_IN_PLACE_MORE", "ID_FILES_LEFT_IN_PLACE_MORE"), more));
+    return lines;
 }
 
 } // namespace
@@ -84,9 +119,9 @@ QString AfterTrashSummary::nothingMovedMessage()
 
 QString AfterTrashSummary::nothingMovedInformative(const AfterTrashInput &input)
 {
-    // Files that stayed where they were: for files on disk the usual cause is a missing permission.
+    // Files on disk left in place without a reason told: the usual cause is a missing permission.
     QStringList lines;
-    if (!input.isPhotosLibrayMarkedForTrash && input.skippedGroups == 0)
+    if (!input.isPhotosLibrayMarkedForTrash && input.skippedGroups == 0 && input.leftInPlace.empty())
         lines.append(text("ID_YOU_HAVE_NO_PERMISSION_CLEAN_SOME_FILES"));
     if (const QString problems = problemsText(input); !problems.isEmpty())
         lines.append(problems);
@@ -105,6 +140,7 @@ QString AfterTrashSummary::problemsText(const AfterTrashInput &input)
         lines.append(formatText(localizedCountText(input.failedFiles, "ID_FILE_COULD_NOT_BE_REMOVED",
                                     "ID_FILES_COULD_NOT_BE_REMOVED"),
             input.failedFiles));
+    lines.append(leftInPlaceLines(input.leftInPlace));
     return lines.join(QLatin1Char('\n'));
 }
 

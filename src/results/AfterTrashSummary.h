@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include <QString>
 
@@ -26,6 +28,8 @@ struct AfterTrashInput {
     int failedFiles = 0;
     // Files the run took away that the results still show (until they are refreshed).
     bool movedStillShown = false;
+    // The files left in place, each with why in the user's words (empty when there are none).
+    std::vector<std::pair<QString, QString>> leftInPlace;
 };
 
 struct TrashSummaryTexts {
@@ -55,7 +59,7 @@ public:
     static QString nothingMovedMessage();
     static QString nothingMovedInformative(const AfterTrashInput &input);
     // What the run left undone ("n groups skipped: ...", "n files could not be removed"), one line
-    // each; empty when it did everything it was asked.
+    // each, then the first files left in place with why; empty when it did everything it was asked.
     static QString problemsText(const AfterTrashInput &input);
 
     // The library summary's steps: the album is a file of this program, the deleting is done in

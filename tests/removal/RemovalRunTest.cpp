@@ -1,14 +1,17 @@
 // The removal run on real files and the real Trash: what is removed, what the guards keep, what
 // fails and stays marked, and Stop.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
 
+#include "app/LocalizedString.h"
 #include "removal/LocalTrashRoute.h"
 #include "removal/RemovalFixture.h"
 #include "removal/RemovalPlan.h"
 #include "removal/RemovalRoutes.h"
 #include "removal/RemovalRun.h"
+#include "results/AfterTrashSummary.h"
 
 using namespace RemovalFixture;
 
@@ -224,6 +227,7 @@ struct RecheckCase {
     bool immutable;
     bool trashFails;
     QString reason;
+    const char *shownKey;
 };
 
 class RemovalRecheckTest : public RemovalRunTest, public ::testing::WithParamInterface<RecheckCase>
@@ -235,31 +239,37 @@ TEST_P(RemovalRecheckTest, FailsAndStaysMarked)
     const RecheckCase &c = GetParam();
     auto target = marked(corpus.file("target.jpg", "picture"));
     useProbes({ [&](const QString &path) { return c.immutable && path == target->filePath; },
-        [&](const ImageFileInfo &r, auto, QString *) {
-            return !c.trashFails && Trash::moveToTrash(r.filePath);
+        [&](const ImageFileInfo &r, const auto &keptLost, QString *why) {
+            return !c.trashFails && LocalTrashRoute::moveChecked(r, keptLost, why);
         } });
     auto group = groupOf({ corpus.file("kept.jpg", "picture"), target });
     show(state, { group });
     c.change(target->filePath);
     runToEnd();
+    Trash::setBeforeMove(nullptr);
     EXPECT_EQ(state.countTrashed, 0);
     EXPECT_EQ(state.sizeTrashed, 0u);
     EXPECT_TRUE(target->isMark);
     EXPECT_FALSE(target->isTrashed);
     EXPECT_TRUE(group->children.contains(target));
     ASSERT_EQ(run->summary().failed.size(), 1u);
-    EXPECT_EQ(run->summary().failed.front().reason, c.reason);
+    EXPECT_TRUE(run->summary().failed.front().reason.startsWith(c.reason));
+    AfterTrashInput input;
+    input.leftInPlace = state.removalLeftInPlace;
+    EXPECT_TRUE(
+        AfterTrashSummary::problemsText(input).contains(localizedString(c.shownKey).section("%@", 0, 0)));
     EXPECT_EQ(state.removalFailedFiles, 1);
     EXPECT_TRUE(run->summary().removed.isEmpty());
     EXPECT_TRUE(trashedNames().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
-    ::testing::Values(RecheckCase { "Immutable", [](const QString &) {}, true, false, "immutable" },
-        RecheckCase {
-            "Deleted", [](const QString &p) { QFile::remove(p); }, false, false, "no longer there" },
+    ::testing::Values(
+        RecheckCase { "Immutable", [](const QString &) {}, true, false, "immutable", "ID_NOT_MOVED_LOCKED" },
+        RecheckCase { "Deleted", [](const QString &p) { QFile::remove(p); }, false, false, "no longer there",
+            "ID_NOT_MOVED_GONE" },
         RecheckCase { "SizeChanged", [](const QString &p) { TestFiles::write(p, "a longer picture"); }, false,
-            false, "changed since the scan (size)" },
+            false, "changed since the scan (size)", "ID_NOT_MOVED_CHANGED_SINCE_SCAN" },
         RecheckCase { "ModifiedSameSize",
             [](const QString &p) {
                 QFile f(p);
@@ -267,8 +277,29 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
                 f.setFileTime(
                     QDateTime::currentDateTimeUtc().addSecs(-3600), QFileDevice::FileModificationTime);
             },
-            false, false, "changed since the scan (modification time)" },
-        RecheckCase { "TrashFails", [](const QString &) {}, false, true, "the Trash refused it" }),
+            false, false, "changed since the scan (modification time)", "ID_NOT_MOVED_CHANGED_SINCE_SCAN" },
+        RecheckCase { "TrashFails", [](const QString &) {}, false, true, "the Trash refused it",
+            "ID_NOT_MOVED_NO_REASON_GIVEN" },
+        RecheckCase { "SwappedAtTheMove",
+            [](const QString &) {
+                Trash::setBeforeMove([](const QString &p) {
+                    QFile::rename(p, p + ".aside") && TestFiles::write(p, "another");
+                });
+            },
+            false, false, "the Trash refused it", "ID_NOT_MOVED_PUT_BACK" },
+        RecheckCase { "KeptCopyGoneAtTheMove",
+            [](const QString &) {
+                Trash::setBeforeMove(
+                    [](const QString &p) { QFile::remove(QFileInfo(p).dir().filePath("kept.jpg")); });
+            },
+            false, false, "the Trash refused it", "ID_NOT_MOVED_KEPT_COPY_WENT_WITH_IT" },
+        // A home Trash others may write in is no Trash of ours, and its volume has no other.
+        RecheckCase { "NoTrashOfOurs",
+            [](const QString &) {
+                QDir().mkpath(Trash::homeTrashFolder());
+                ::chmod(QFile::encodeName(Trash::homeTrashFolder()).constData(), 0777);
+            },
+            false, false, "the Trash refused it", "ID_TRASH_NOT_YOURS_ALONE" }),
     [](const auto &info) { return std::string(info.param.name); });
 
 // A file its route finds moved or deleted elsewhere since the scan: reported not removed, it stays

@@ -91,4 +91,16 @@ TEST(AfterTrashSummaryTest, RecoveryLineAndLibraryStepsSpeakOfTheSource)
     }
 }
 
+// One line per reason, three names at most; with reasons told no missing permission is guessed.
+TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreToldByReason)
+{
+    AfterTrashInput input;
+    for (int i = 0; i < 5; ++i)
+        input.leftInPlace.emplace_back(QStringLiteral("/p/%1.jpg").arg(i), i < 4 ? "no Trash" : "");
+    EXPECT_EQ(AfterTrashSummary::nothingMovedInformative(input).split('\n'),
+        QStringList({ "• “0.jpg”, “1.jpg”, “2.jpg” — no Trash",
+            "• “4.jpg” — " + localizedString("ID_NOT_MOVED_NO_REASON_GIVEN"),
+            fmt("ID_FILE_LEFT_IN_PLACE_MORE", 1) }));
+}
+
 } // namespace

@@ -17,8 +17,7 @@ namespace
 {
 
 // A library whose two items are byte-identical photos, plus one distinct photo.
-std::unique_ptr<LibraryTestLibrary> makeLibrary(const QString &folder, int seed,
-    const QDateTime &dated = QDateTime::fromSecsSinceEpoch(1000000000, Qt::UTC))
+std::unique_ptr<LibraryTestLibrary> makeLibrary(const QString &folder, int seed)
 {
     auto library = std::make_unique<LibraryTestLibrary>(folder, LibraryTestLibrary::Layout::PhotosStore);
     const QString originals = library->libraryPath() + QStringLiteral("/originals/A/");

@@ -179,6 +179,7 @@ AfterTrashInput AfterTrashSummaryWindow::currentInput() const
               return std::any_of(group->filterChildren.begin(), group->filterChildren.end(),
                   [](const auto &record) { return record->isTrashed; });
           });
+    input.leftInPlace = m_state.removalLeftInPlace;
     return input;
 }
 
@@ -252,6 +253,8 @@ void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
     lblRemovalProblems->setText(problems);
     lblRemovalProblems->setHidden(problems.isEmpty());
     lblDeletedImagesWillAppearLater->setVisible(input.movedStillShown);
+    // Sized to its texts before it is centred over the window, or it hangs down from a stale height.
+    windowAfterTrashFolderFIles->adjustSize();
 }
 
 void AfterTrashSummaryWindow::fillStepLines()

@@ -155,22 +155,6 @@ TEST_F(ResultSheetsTest, RunThatMovedEverythingShowsTheTrashSummaryAndBackLeaves
     EXPECT_EQ(returnedToMain, 1);
 }
 
-// The Trash summary says where the moved files can be got back, in the wording of their source.
-TEST_F(ResultSheetsTest, TheTrashSummaryNamesTheBinOfTheSource)
-{
-    const std::tuple<ScanSource, bool, const char *> cases[] = { { ScanSource::thisComputer, false, "the Trash." },
-        { ScanSource::thisComputer, true, "photo library stay" }, { ScanSource::dropbox, false, "Dropbox Trash" },
-        { ScanSource::googleDrive, false, "Google Drive Trash" } };
-    for (const auto &[source, library, where] : cases) {
-        std::tie(controller->scanSource, controller->isPhotosLibAdded) = std::tuple(source, library);
-        controller->countTrashed = 2;
-        summary().showWindowAfterTrash_Main();
-        QLabel *line = summary().lblInCaseAnyMistakeFolderFiles;
-        EXPECT_TRUE(summary().windowAfterTrashFolderFIles->isAncestorOf(line) && !line->isHidden());
-        EXPECT_TRUE(line->text().contains(QLatin1String(where))) << qPrintable(line->text());
-    }
-}
-
 TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
 {
     enter({ photos(QStringLiteral("k"), 3) });
@@ -182,16 +166,27 @@ TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
     EXPECT_EQ(returnedToMain, 0);
 }
 
-// The "may still appear" note shows only while a moved file is shown; in a short window the
-// summary stands above the bottom bar.
-TEST_F(ResultSheetsTest, TheSummaryNotesMovedFilesOnlyWhileShownAndStaysAboveTheBottomBar)
+// The summary says where the moved files can be got back, in the wording of their source; its "may
+// still appear" note shows only while a moved file is shown; in a short window it stands above the
+// bottom bar.
+TEST_F(ResultSheetsTest, TheSummaryNamesTheBinNotesFilesStillShownAndStaysAboveTheBottomBar)
 {
     enter({ photos(QStringLiteral("k"), 3) });
     view()->setGeometry(0, 200, 1024, 560);
     controller->countTrashed = controller->removalFailedFiles = 1;
-    for (const bool stillShown : { false, true }) {
+    // Source, whether the results held library items, the wording, and whether a moved file is shown.
+    const std::tuple<ScanSource, bool, const char *, bool> cases[]
+        = { { ScanSource::thisComputer, false, "the Trash.", false },
+              { ScanSource::thisComputer, true, "photo library stay", true },
+              { ScanSource::dropbox, false, "Dropbox Trash", true },
+              { ScanSource::googleDrive, false, "Google Drive Trash", false } };
+    for (const auto &[source, library, where, stillShown] : cases) {
+        std::tie(controller->scanSource, controller->isPhotosLibAdded) = std::tuple(source, library);
         controller->arrGroups.front()->filterChildren.front()->isTrashed = stillShown;
         summary().showWindowAfterTrash_Main();
+        QLabel *line = summary().lblInCaseAnyMistakeFolderFiles;
+        EXPECT_TRUE(summary().windowAfterTrashFolderFIles->isAncestorOf(line) && !line->isHidden());
+        EXPECT_TRUE(line->text().contains(QLatin1String(where))) << qPrintable(line->text());
         EXPECT_EQ(summary().lblDeletedImagesWillAppearLater->isHidden(), !stillShown);
     }
     const QRect frame = summary().windowAfterTrashFolderFIles->frameGeometry();

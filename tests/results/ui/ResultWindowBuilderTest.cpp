@@ -6,7 +6,6 @@
 #include "app/CommonFunc.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/DoubleSlider.h"
-#include "controls/GradientBox.h"
 #include "controls/ITPathbar.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ResultTexts.h"
@@ -168,15 +167,13 @@ TEST_F(ResultWindowBuilderTest, GroupsOnlyBelowTheLevelAreShownWithThePartialHea
     EXPECT_EQ(builder->hints().lblNoteToAutoMark->text(),
         localizedString(QStringLiteral("ID_NOTE_REDUCE_MATCH_LEVEL_MAY_PRESENT_PHOTOS")));
     EXPECT_FALSE(controller->boxRightPattern->isHidden());
-    // At the default width the texts keep whole lines and the slider a usable length, in their images.
+    // At the default width the texts keep whole lines and the slider a usable length.
     controller->view()->resize(1040, 679);
     settle();
     EXPECT_GE(controller->sliderForMatch->width(), 200);
     for (QLabel *text : { builder->hints().lblNoteToAutoMark.data(),
              builder->hints().lblHintThereAreStillsimilarphotos.data(), controller->lblSimilarPhotoClean.data() })
         EXPECT_LE(text->height(), 2 * text->fontMetrics().lineSpacing() + 2) << qPrintable(text->text());
-    EXPECT_EQ(qobject_cast<GradientBox *>(controller->boxHintPartialMatch.data())->bgImage(), "center_box_center_Slider");
-    EXPECT_EQ(qobject_cast<GradientBox *>(controller->boxRightPattern.data())->bgImage(), "right_pattern");
 }
 
 TEST_F(ResultWindowBuilderTest, QuickLookAsksForOnlyTheLastRecordOfTheGridSelection)

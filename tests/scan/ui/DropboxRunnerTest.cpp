@@ -111,26 +111,6 @@ TEST(DropboxRunner, ARefusedTokenEndsWithOneLineAndStatusOneAndAMissingTokenWith
     EXPECT_EQ(missing.exitCode, 2);
 }
 
-// Two different photos whose downloads stop after their first 1,000 bytes under a matching
-// Content-Length: in similar mode their broken heads look alike, but a copy that did not come whole
-// is never grouped, so never marked or deleted.
-TEST(DropboxRunner, PhotosWhoseCopiesEndShortAreNeverGroupedMarkedOrDeleted)
-{
-    FakeHttpServer server;
-    FakeDropbox account(server);
-    account.addFile(QStringLiteral("/A/one.jpg"), jpeg(1));
-    account.addFile(QStringLiteral("/A/two.jpg"), jpeg(2));
-    account.shapeDownloads([](FakeResponse &answer) { answer.announcedLength = 1000; });
-    const RunResult run = runScanner(
-        account, account.token(), { "/A" }, { "--mode", "similar", "--auto-mark", "--trash-marked" });
-    ASSERT_EQ(run.exitCode, 0) << run.stderrText.toStdString();
-    EXPECT_TRUE(run.json.value(QStringLiteral("groups")).toArray().isEmpty())
-        << QJsonDocument(run.json).toJson().toStdString();
-    EXPECT_EQ(run.json.value(QStringLiteral("notFetched")).toArray().size(), 2);
-    EXPECT_TRUE(run.json.value(QStringLiteral("marked")).toArray().isEmpty());
-    EXPECT_EQ(server.hits(QStringLiteral("/2/files/delete_v2")), 0);
-}
-
 // Three copies, two of them edited elsewhere right after the scan read them: each marked copy is
 // deleted only at the revision the scan listed, and only what Dropbox deleted is reported removed.
 TEST(DropboxRunner, TrashMarkedDeletesThroughDropboxAtTheListedRevision)

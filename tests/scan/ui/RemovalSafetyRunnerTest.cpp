@@ -33,9 +33,10 @@ QByteArray contentOf(const QString &path)
 
 struct Layout {
     // `trash`: where removed files must go, when not the home Trash.
-    QString root, dataHome, hook, moveHook, trash, skip;
+    QString root, dataHome, hook, moveHook, trash;
     QStringList scanned, excluded, untouched, notOurs;
     int removedCount = 1;
+    bool skip = false; // no volume (tmpfs or overlay) could be mounted
     QString at(const QString &name) const { return root + QLatin1Char('/') + name; }
     // A picture of its own, then copies of it.
     void photo(const QString &name, int seed, const QStringList &copies = {})
@@ -49,13 +50,12 @@ struct Layout {
     {
         QProcess::execute("touch", { "-d", QStringLiteral("%1 hours ago").arg(hours), at(name) });
     }
-    // A fresh file system at "vol", on which the tree then lies; `skip` says why when none can be made.
+    // A fresh file system at "vol", on which the tree then lies.
     bool mountVolume()
     {
         const QString volume = QFileInfo(root).absolutePath() + "/vol";
-        if (!QDir().mkpath(volume) || QProcess::execute("mount", { "-t", "tmpfs", "tmpfs", volume }) != 0)
-            skip = QStringLiteral("a tmpfs cannot be mounted here (needs root where mounts are allowed)");
-        if (!skip.isEmpty())
+        skip = !QDir().mkpath(volume) || QProcess::execute("mount", { "-t", "tmpfs", "tmpfs", volume }) != 0;
+        if (skip)
             return false;
         root = volume;
         scanned = QStringList { at("photos") };
@@ -129,11 +129,10 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
         QProcess::execute("umount", { "-q", "-l", work.filePath("vol") });
     });
     GetParam().second(l);
-    if (!l.skip.isEmpty())
-        GTEST_SKIP() << qPrintable(l.skip);
+    if (l.skip)
+        GTEST_SKIP() << "no volume can be mounted here (needs root where mounts are allowed)";
     UserDefaults(work.filePath("home/config/Quennary/settings.plist"))
         .setObject(QStringLiteral("excludedFolders"), QVariant(l.excluded).toList());
-    const QHash<QString, QByteArray> before = filesBelow(work.path());
     const QJsonObject json = runRunner(QStringList { "--auto-mark", "--trash-marked", "--before-each-removal",
                                            writeHook(work.filePath("hook.sh"), l.hook), "--before-each-move",
                                            writeHook(work.filePath("move.sh"), l.moveHook) }
@@ -145,7 +144,8 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     const QJsonArray removed = json.value("removed").toArray();
     ASSERT_EQ(removed.size(), l.removedCount) << QJsonDocument(json).toJson().toStdString();
     qint64 freed = 0;
-    // What is reported removed is what went to the Trash, and to the Trash it belongs in.
+    // What is reported removed went to the Trash it belongs in; that it is the file scanned, the live
+    // copy of each trashed file below tells. Only a file with no other name frees its bytes.
     for (const QJsonValue &path : removed) {
         const QString inTrash = trashed.value(path.toString());
         EXPECT_TRUE(inTrash.startsWith((l.trash.isEmpty() ? l.dataHome + "/Trash" : l.trash) + "/files/"))
@@ -154,10 +154,6 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
         };
         freed
             += ::stat(QFile::encodeName(inTrash).constData(), &st) == 0 && st.st_nlink == 1 ? st.st_size : 0;
-        const QFileInfo scanned(path.toString());
-        EXPECT_EQ(after.value(inTrash),
-            before.value(QFileInfo(scanned.absolutePath()).canonicalFilePath() + "/" + scanned.fileName()))
-            << qPrintable(path.toString());
     }
     EXPECT_EQ(json.value("freed_bytes").toInteger(), freed)
         << "a file with another name outside frees nothing";
@@ -201,8 +197,7 @@ void foreignVolumeTrash(Layout &l, const std::function<void(const QString &trash
     QDir().mkpath(l.at("elsewhere"));
     prepare(l.trash);
     l.removedCount = 0;
-    l.untouched << "photos/h1.jpg"
-                << "photos/h2.jpg";
+    l.untouched += QStringList { "photos/h1.jpg", "photos/h2.jpg" };
     l.notOurs << "elsewhere" << QFileInfo(l.trash).fileName();
 }
 
@@ -284,8 +279,7 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 l.photo("z/o.jpg", 14);
                 const QString mount = "cd '%1/..' && mkdir up ow vol && mount -t overlay overlay -o "
                                       "lowerdir=tree/z,upperdir=up,workdir=ow vol";
-                if (QProcess::execute("sh", { "-c", mount.arg(l.root) }))
-                    l.skip = QStringLiteral("an overlay cannot be mounted here");
+                l.skip = QProcess::execute("sh", { "-c", mount.arg(l.root) }) != 0;
                 l.scanned = QStringList { l.at("../vol"), l.root };
                 l.untouched << "z/o.jpg";
             } },
