@@ -316,6 +316,7 @@ int main(int argc, char **argv)
                                      const QString &path) { QProcess::execute(program, { path }); });
         QObject::connect(removal.get(), &RemovalRun::finished, &app, [&, json, marked]() mutable {
             addRemovalReport(json, marked, &removal->summary());
+            json.insert(QStringLiteral("freed_bytes"), qint64(results.sizeTrashed));
             finish(json);
         });
         if (!removal->start()) {

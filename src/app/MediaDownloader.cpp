@@ -1,5 +1,7 @@
 #include "app/MediaDownloader.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,6 +24,9 @@ constexpr qsizetype kMaxNameBytes = 255;
 // Why a copy that arrived without an error is still not the whole file; empty when it is.
 QString shortfall(const HttpResponse &response, qint64 written, const WholeCopy &whole, ContentDigest *digest)
 {
+    // Nothing asks for a range: any other success (206 Partial Content above all) is not the file.
+    if (response.status != 200)
+        return QStringLiteral("the answer came with status %1, not the whole file").arg(response.status);
     const QByteArray encoding = response.header("Content-Encoding").trimmed().toLower();
     if (!encoding.isEmpty() && encoding != "identity")
         return QStringLiteral("the answer came encoded as ") + QString::fromLatin1(encoding);
@@ -39,10 +44,26 @@ QString shortfall(const HttpResponse &response, qint64 written, const WholeCopy 
     return {};
 }
 
-// True when `path` decodes as a picture of non-zero size; otherwise the file is removed.
+// False when a JPEG or PNG file lacks its closing marker: a head of the picture, whatever length
+// the answer announced. Other kinds are not told.
+bool endsWhole(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(8);
+    file.seek(std::max<qint64>(0, file.size() - 8));
+    const QByteArray tail = file.read(8);
+    if (head.startsWith("\xFF\xD8"))
+        return tail.endsWith("\xFF\xD9");
+    return !head.startsWith("\x89PNG") || tail == QByteArrayLiteral("IEND\xAE\x42\x60\x82");
+}
+
+// True when `path` decodes as a picture of non-zero size and ends whole; otherwise the file is
+// removed.
 bool keepIfPicture(const QString &path)
 {
-    if (ImageSource(path).isValid())
+    if (ImageSource(path).isValid() && endsWhole(path))
         return true;
     Log::line(QStringLiteral("The downloaded copy is not a picture: ") + path);
     QFile::remove(path);

@@ -1,6 +1,7 @@
 #include "platform/Trash.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -72,15 +73,18 @@ bool writeAll(int fd, const QByteArray &bytes)
     return true;
 }
 
-// The name `attempt` gives `fileName` in the Trash: the name itself, then "stem.2.ext", ...
+// The name `attempt` gives `fileName` in the Trash: the name itself, then "stem.2.ext", ..., with
+// the stem shortened where the info file's name ("<name>.trashinfo") would not fit in a folder entry.
 QString candidateName(const QString &fileName, int attempt)
 {
-    if (attempt == 0)
-        return fileName;
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    if (dot <= 0)
-        return fileName + QLatin1Char('.') + QString::number(attempt + 1);
-    return fileName.left(dot) + QLatin1Char('.') + QString::number(attempt + 1) + fileName.mid(dot);
+    QString stem = dot <= 0 ? fileName : fileName.left(dot);
+    const QString extension = dot <= 0 ? QString() : fileName.mid(dot);
+    const QString number = attempt == 0 ? QString() : QLatin1Char('.') + QString::number(attempt + 1);
+    const auto entryBytes = [&] { return QFile::encodeName(stem + number + extension).size() + 10; };
+    while (stem.size() > 1 && entryBytes() > NAME_MAX)
+        stem.chop(stem.back().isLowSurrogate() ? 2 : 1);
+    return stem + number + extension;
 }
 
 bool isNumber(const QString &text)
@@ -120,9 +124,10 @@ QString realFolderOf(int fd, const QString &fallback)
 
 // Takes `name` from the open folder `dir` into the Trash once its info file has claimed a free
 // name there, then checks that what arrived is the file `identity` names: another file given the
-// name in between is put back where it was, and the move refused.
+// name in between, or the item `afterMove` gives a reason for, is put back where it was, and the
+// move refused.
 void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const QString &item,
-    const FileIdentity &identity, TrashMove &done)
+    const FileIdentity &identity, const Trash::AfterMove &afterMove, TrashMove &done)
 {
     const QByteArray infoText = trashInfo(item);
     const QString fileName = QFile::decodeName(name);
@@ -155,9 +160,13 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
             return;
         }
         const QString inTrash = trash.path() + QStringLiteral("/files/") + candidate;
-        if (const std::optional<FileEntryFacts> moved
+        const std::optional<FileEntryFacts> moved
             = FileFacts::entryItselfAt(trash.files(), target.constData());
-            moved && moved->identity == identity) {
+        const QString why = !moved || !(moved->identity == identity)
+            ? QStringLiteral("another file took its place at the move")
+            : afterMove ? afterMove()
+                        : QString();
+        if (why.isEmpty()) {
             done.result = TrashMove::Result::Moved;
             done.pathInTrash = inTrash;
             return;
@@ -167,9 +176,9 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
             ::unlinkat(trash.info(), infoName.constData(), 0);
             done.result = TrashMove::Result::PutBack;
         }
-        done.why = putBack
-            ? QStringLiteral("another file took its place at the move; it was put back")
-            : QStringLiteral("another file took its place at the move; it lies in the Trash as ") + inTrash;
+        done.why = why
+            + (putBack ? QStringLiteral("; it was put back")
+                       : QStringLiteral("; it lies in the Trash as ") + inTrash);
         return;
     }
     done.why = QStringLiteral("no free name in %1/files").arg(trash.path());
@@ -177,7 +186,8 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
 
 // Looks at the item in its open folder without following a link, and moves it when it passes
 // `check`.
-void moveItem(const QString &item, const Trash::Check &check, TrashMove &done)
+void moveItem(
+    const QString &item, const Trash::Check &check, const Trash::AfterMove &afterMove, TrashMove &done)
 {
     const QFileInfo info(item);
     const QByteArray name = QFile::encodeName(info.fileName());
@@ -190,7 +200,7 @@ void moveItem(const QString &item, const Trash::Check &check, TrashMove &done)
         const std::uint64_t device = facts->identity.device;
         if (std::optional<TrashFolder> trash = TrashFolder::forItem(realFolderOf(dir, info.absolutePath()),
                 makedev(device >> 32, device & 0xffffffffu), &done.why))
-            moveInto(*trash, dir, name, item, facts->identity, done);
+            moveInto(*trash, dir, name, item, facts->identity, afterMove, done);
         else
             done.result = TrashMove::Result::NoTrash;
     }
@@ -246,13 +256,13 @@ bool Trash::moveToTrash(const QString &path, QString *pathInTrash, QString *why)
     return done.moved();
 }
 
-TrashMove Trash::move(const QString &path, const Check &check)
+TrashMove Trash::move(const QString &path, const Check &check, const AfterMove &afterMove)
 {
     TrashMove done;
     if (path.isEmpty() || !QDir::isAbsolutePath(path))
         done.why = QStringLiteral("not an absolute path");
     else
-        moveItem(QDir::cleanPath(path), check, done);
+        moveItem(QDir::cleanPath(path), check, afterMove, done);
     if (!done.moved())
         Log::line(QStringLiteral("Move to Trash failed: ") + path + QStringLiteral(" (") + done.why
             + QLatin1Char(')'));

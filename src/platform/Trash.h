@@ -9,8 +9,9 @@
 
 // What one move to the Trash came to.
 struct TrashMove {
-    // NoTrash: no Trash of this user's alone could be had for the item's volume. PutBack: another
-    // file took the item's place at the move; what arrived was put back where it came from.
+    // NoTrash: no Trash of this user's alone could be had for the item's volume. PutBack: what
+    // arrived in the Trash was put back where it came from, as another file had taken the item's
+    // place at the move or the after-move check gave a reason (`why` tells which).
     enum class Result { Moved, Refused, NoTrash, PutBack };
     Result result = Result::Refused;
     QString pathInTrash;
@@ -24,12 +25,15 @@ class Trash
 public:
     // Why the item looked at may not go; empty when it may.
     using Check = std::function<QString(const FileEntryFacts &item)>;
+    // Why an item that has arrived in the Trash must go back; empty when it may stay.
+    using AfterMove = std::function<QString()>;
 
     // Moves the item at the absolute `path` to its Trash (see TrashFolder). Moved only when the item
     // left its place and now lies inside the Trash with its info file. The item is looked at in its
     // open folder without following a link and must pass `check` when one is given; what arrived
-    // in the Trash must be the file looked at, or it is put back and the move refused.
-    static TrashMove move(const QString &path, const Check &check);
+    // in the Trash must be the file looked at, or it is put back and the move refused; so is an
+    // item for which `afterMove` then gives a reason.
+    static TrashMove move(const QString &path, const Check &check, const AfterMove &afterMove = {});
     // move() without a check.
     static bool moveToTrash(const QString &path, QString *pathInTrash = nullptr, QString *why = nullptr);
     // True when `path` is, or lies below, a Trash folder: the home Trash ($XDG_DATA_HOME/Trash), or

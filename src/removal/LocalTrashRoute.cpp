@@ -21,6 +21,14 @@ QString identityText(const FileIdentity &id)
     return QStringLiteral("file:%1:%2").arg(id.device).arg(id.inode);
 }
 
+// Another hard link keeps the file's bytes on the disk when this name goes.
+bool hasOtherNames(const QString &path)
+{
+    struct stat st {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && st.st_nlink > 1;
+}
+
 QString text(const char *key)
 {
     return localizedString(QString::fromLatin1(key));
@@ -31,8 +39,9 @@ RemovalOutcome refusal(const QString &why, const char *shownKey)
     return RemovalOutcome::failed(why, text(shownKey));
 }
 
-// What the user reads of a move the Trash refused; `changed`: the file failed the check at the move.
-QString shownWhy(const TrashMove &done, bool changed)
+// What the user reads of a move the Trash refused; `changed`: the file failed the check before the
+// move, `keptLost`: the check after it put the file back.
+QString shownWhy(const TrashMove &done, bool changed, bool keptLost)
 {
     switch (done.result) {
     case TrashMove::Result::Moved:
@@ -40,7 +49,7 @@ QString shownWhy(const TrashMove &done, bool changed)
     case TrashMove::Result::NoTrash:
         return formatText(text("ID_TRASH_NOT_YOURS_ALONE"), done.why);
     case TrashMove::Result::PutBack:
-        return text("ID_NOT_MOVED_PUT_BACK");
+        return text(keptLost ? "ID_NOT_MOVED_KEPT_COPY_WENT_WITH_IT" : "ID_NOT_MOVED_PUT_BACK");
     case TrashMove::Result::Refused:
         break;
     }
@@ -65,18 +74,27 @@ LocalTrashRoute::Probes LocalTrashRoute::systemProbes()
     return { &FileFacts::isImmutable, &moveChecked };
 }
 
-bool LocalTrashRoute::moveChecked(const ImageFileInfo &record, QString *why)
+bool LocalTrashRoute::moveChecked(
+    const ImageFileInfo &record, const std::function<QString()> &afterMove, QString *why)
 {
     // Checked once more as the Trash sees it, in its open folder, just before it moves.
     bool changed = false;
-    const TrashMove done = Trash::move(record.filePath, [&record, &changed](const FileEntryFacts &item) {
-        const QString differs = item.isRegular ? differences(record, item.attributes)
-                                               : QStringLiteral("no longer a regular file");
-        changed = !differs.isEmpty();
-        return differs;
-    });
+    bool keptLost = false;
+    const TrashMove done = Trash::move(
+        record.filePath,
+        [&record, &changed](const FileEntryFacts &item) {
+            const QString differs = item.isRegular ? differences(record, item.attributes)
+                                                   : QStringLiteral("no longer a regular file");
+            changed = !differs.isEmpty();
+            return differs;
+        },
+        [&afterMove, &keptLost] {
+            const QString lost = afterMove ? afterMove() : QString();
+            keptLost = !lost.isEmpty();
+            return lost;
+        });
     // The user reads it after the run; the Trash has logged its own words.
-    *why = shownWhy(done, changed);
+    *why = shownWhy(done, changed, keptLost);
     return done.moved();
 }
 
@@ -138,16 +156,23 @@ QString LocalTrashRoute::differences(const ImageFileInfo &record, const FileAttr
 }
 
 RemovalOutcome LocalTrashRoute::remove(
-    const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &)
+    const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop)
+{
+    return removeKeeping(record, stop, {});
+}
+
+RemovalOutcome LocalTrashRoute::removeKeeping(const std::shared_ptr<ImageFileInfo> &record,
+    const std::atomic<bool> &, const std::function<QString()> &keptLost)
 {
     if (!record)
         return RemovalOutcome::failed(QStringLiteral("no record"));
     if (std::optional<RemovalOutcome> refused = recheck(*record))
         return std::move(*refused);
+    const bool otherNames = hasOtherNames(record->filePath);
     QString why;
-    if (!m_probes.moveToTrash || !m_probes.moveToTrash(*record, &why))
+    if (!m_probes.moveToTrash || !m_probes.moveToTrash(*record, keptLost, &why))
         return RemovalOutcome::failed(
             QStringLiteral("the Trash refused it") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why),
             why);
-    return RemovalOutcome::removed();
+    return RemovalOutcome::removed(!otherNames);
 }

@@ -15,9 +15,11 @@ public:
     // Trash fail without root rights.
     struct Probes {
         std::function<bool(const QString &)> isImmutable;
-        // Moves the record's file, which must still be the file scanned; sets `why`, in the
-        // user's words, when it refuses (may leave it empty).
-        std::function<bool(const ImageFileInfo &, QString *why)> moveToTrash;
+        // Moves the record's file, which must still be the file scanned, and puts it back when
+        // the check given then says why; sets `why`, in the user's words, when it refuses (may
+        // leave it empty).
+        std::function<bool(const ImageFileInfo &, const std::function<QString()> &, QString *why)>
+            moveToTrash;
     };
 
     LocalTrashRoute();
@@ -26,6 +28,8 @@ public:
     QString identity(const ImageFileInfo &record) const override;
     RemovalOutcome remove(
         const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop) override;
+    RemovalOutcome removeKeeping(const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop,
+        const std::function<QString()> &keptLost) override;
     bool isLocal() const override { return true; }
 
     QString changedSinceScan(const ImageFileInfo &record) const override;
@@ -34,7 +38,8 @@ public:
     std::optional<RemovalOutcome> recheck(const ImageFileInfo &record) const;
     static Probes systemProbes();
     // The system's move: the Trash takes the file only while it is the one scanned.
-    static bool moveChecked(const ImageFileInfo &record, QString *why);
+    static bool moveChecked(
+        const ImageFileInfo &record, const std::function<QString()> &afterMove, QString *why);
     // How the file `now` differs from the one the scan saw; empty when it does not.
     static QString differences(const ImageFileInfo &record, const FileAttributes &now);
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,8 +22,11 @@ struct RemovalOutcome {
     QString reason;
     // The same in the user's words, for the summary after the run; empty when there are none.
     QString shown;
+    // Removed: false when the file keeps another name outside the run (a hard link), so its bytes
+    // stay on the disk.
+    bool freesSpace = true;
 
-    static RemovalOutcome removed() { return { Kind::Removed, {}, {} }; }
+    static RemovalOutcome removed(bool freesSpace = true) { return { Kind::Removed, {}, {}, freesSpace }; }
     static RemovalOutcome failed(const QString &why, const QString &shown = {})
     {
         return { Kind::Failed, why, shown };
@@ -55,6 +59,11 @@ public:
     // Pool thread. Removes one file and answers on every path; waits on the network time out.
     virtual RemovalOutcome remove(const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop)
         = 0;
+    // Pool thread. remove(), then `keptLost` says whether the copy kept for the file went with it
+    // (the same file seen through another mount, or taken meanwhile); a route that can undo its
+    // removal then does, and the file is not removed.
+    virtual RemovalOutcome removeKeeping(const std::shared_ptr<ImageFileInfo> &record,
+        const std::atomic<bool> &stop, const std::function<QString()> &keptLost);
     // Pool thread. Why the file of `record`, a copy a group keeps, is no longer the one scanned;
     // empty when it still is, or when the route cannot tell.
     virtual QString changedSinceScan(const ImageFileInfo &record) const;

@@ -140,7 +140,10 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
                 false);
             continue;
         }
-        RemovalOutcome outcome = item.route->remove(item.records.front(), stop);
+        RemovalOutcome outcome = item.route->removeKeeping(item.records.front(), stop, [&channel, &item] {
+            return keepsCopies(*channel, item) ? QString()
+                                               : QStringLiteral("the copy kept for it went with it");
+        });
         if (outcome.kind == RemovalOutcome::Kind::Deferred) {
             itemOf.emplace(item.records.front().get(), i);
             if (std::find(deferring.begin(), deferring.end(), item.route) == deferring.end())
@@ -160,6 +163,19 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
     channel->post({}, true);
 }
 
+bool RemovalRun::groupKeepsCopy(const RemovalGroup &group)
+{
+    return std::any_of(group.kept.begin(), group.kept.end(), [](const RemovalGroup::Kept &k) {
+        return k.route && k.route->changedSinceScan(*k.record).isEmpty();
+    });
+}
+
+bool RemovalRun::keepsCopies(const Channel &channel, const RemovalItem &item)
+{
+    return std::all_of(item.groups.begin(), item.groups.end(),
+        [&channel](size_t g) { return groupKeepsCopy(channel.groups[g]); });
+}
+
 std::pair<int, bool> RemovalRun::checkKeptCopies(Channel &channel, const RemovalItem &item)
 {
     int newlySkipped = 0;
@@ -170,9 +186,7 @@ std::pair<int, bool> RemovalRun::checkKeptCopies(Channel &channel, const Removal
         char &lost = channel.groupLost[g];
         if (!lost) {
             const std::vector<RemovalGroup::Kept> &kept = channel.groups[g].kept;
-            lost = std::none_of(kept.begin(), kept.end(), [](const RemovalGroup::Kept &k) {
-                return k.route && k.route->changedSinceScan(*k.record).isEmpty();
-            });
+            lost = !groupKeepsCopy(channel.groups[g]);
             if (lost) {
                 ++newlySkipped;
                 Log::line(
@@ -209,7 +223,7 @@ void RemovalRun::apply(const Outcome &outcome)
     m_summary.skippedGroups += outcome.skippedGroups;
     switch (outcome.outcome.kind) {
     case RemovalOutcome::Kind::Removed:
-        countRemoved(item);
+        countRemoved(item, outcome.outcome.freesSpace);
         break;
     case RemovalOutcome::Kind::Failed:
         fail(outcome.record, outcome.outcome.reason, outcome.outcome.shown);
@@ -243,7 +257,7 @@ void RemovalRun::lowerMarked(std::uint64_t fileSize, int records)
     m_state.sizeMarked -= std::min(m_state.sizeMarked, fileSize * std::uint64_t(records));
 }
 
-void RemovalRun::countRemoved(const RemovalItem &item)
+void RemovalRun::countRemoved(const RemovalItem &item, bool freesSpace)
 {
     const ImageFileInfo &first = *item.records.front();
     const int records = int(item.records.size());
@@ -255,7 +269,7 @@ void RemovalRun::countRemoved(const RemovalItem &item)
     lowerMarked(first.fileSize, records);
     // One file, however many records led to it.
     ++m_state.countTrashed;
-    m_state.sizeTrashed += first.fileSize;
+    m_state.sizeTrashed += freesSpace ? first.fileSize : 0;
     m_state.uniquePhotosReatined -= records;
     (first.isVideo ? m_removedVideo : m_removedImage) = true;
     m_summary.removed.append(first.filePath);

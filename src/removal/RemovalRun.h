@@ -78,9 +78,12 @@ private:
     // Worker: checks the kept copies of the groups `item` leaves, before each of their files; the
     // number of groups newly found changed, and whether the item must stay.
     static std::pair<int, bool> checkKeptCopies(Channel &channel, const RemovalItem &item);
+    // Worker: whether a kept copy of `group`, or of every group `item` leaves, is still the one scanned.
+    static bool groupKeepsCopy(const RemovalGroup &group);
+    static bool keepsCopies(const Channel &channel, const RemovalItem &item);
     void drain();
     void apply(const Outcome &outcome);
-    void countRemoved(const RemovalItem &item);
+    void countRemoved(const RemovalItem &item, bool freesSpace);
     // A file no longer there: its records stay in their groups, unmarked.
     void unmark(const RemovalItem &item);
     // `records` records of a file of `fileSize` bytes are no longer marked.

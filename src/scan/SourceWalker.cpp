@@ -166,6 +166,11 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
                 enterFolder(child);
             continue;
         }
+        // A link to a trashed file is no more a copy than the file in the Trash is.
+        if (facts->isRegular && isLink && Trash::isInsideTrashFolder(child)) {
+            Log::line(QStringLiteral("Skipped a link into a Trash: ") + child);
+            continue;
+        }
         if (facts->isRegular)
             offerFile(child, lower, *facts);
     }

@@ -239,8 +239,8 @@ TEST_P(RemovalRecheckTest, FailsAndStaysMarked)
     const RecheckCase &c = GetParam();
     auto target = marked(corpus.file("target.jpg", "picture"));
     useProbes({ [&](const QString &path) { return c.immutable && path == target->filePath; },
-        [&](const ImageFileInfo &r, QString *why) {
-            return !c.trashFails && LocalTrashRoute::moveChecked(r, why);
+        [&](const ImageFileInfo &r, const auto &keptLost, QString *why) {
+            return !c.trashFails && LocalTrashRoute::moveChecked(r, keptLost, why);
         } });
     auto group = groupOf({ corpus.file("kept.jpg", "picture"), target });
     show(state, { group });
@@ -287,6 +287,12 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
                 });
             },
             false, false, "the Trash refused it", "ID_NOT_MOVED_PUT_BACK" },
+        RecheckCase { "KeptCopyGoneAtTheMove",
+            [](const QString &) {
+                Trash::setBeforeMove(
+                    [](const QString &p) { QFile::remove(QFileInfo(p).dir().filePath("kept.jpg")); });
+            },
+            false, false, "the Trash refused it", "ID_NOT_MOVED_KEPT_COPY_WENT_WITH_IT" },
         // A home Trash others may write in is no Trash of ours, and its volume has no other.
         RecheckCase { "NoTrashOfOurs",
             [](const QString &) {
@@ -326,7 +332,7 @@ TEST_F(RemovalRunTest, StopAfterTheFirstFileRemovesExactlyOne)
     show(state, { groupOf(members) });
     int moved = 0;
     useProbes({ [](const QString &) { return false; },
-        [&](const ImageFileInfo &r, QString *) {
+        [&](const ImageFileInfo &r, auto, QString *) {
             const bool ok = Trash::moveToTrash(r.filePath);
             if (++moved == 1)
                 run->requestStop();

@@ -151,7 +151,7 @@ TEST_F(RemovalSheetsTest, StopKeepsTheWindowBlockedUntilTheCurrentFileIsDone)
     std::atomic<int> calls { 0 };
     sheets->routes().setRoute(RemovalRoutes::Kind::ThisComputer,
         std::make_shared<LocalTrashRoute>(LocalTrashRoute::Probes { [](const QString &) { return false; },
-            [&](const ImageFileInfo &r, QString *) {
+            [&](const ImageFileInfo &r, auto, QString *) {
                 if (++calls == 1)
                     release.acquire();
                 return Trash::moveToTrash(r.filePath);

@@ -4,6 +4,7 @@
 // lies in the Trash.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDirIterator>
@@ -35,7 +36,7 @@ struct Layout {
     QString root, dataHome, hook, moveHook, trash;
     QStringList scanned, excluded, untouched, notOurs;
     int removedCount = 1;
-    bool skip = false; // no volume of its own could be made
+    bool skip = false; // no volume (tmpfs or overlay) could be mounted
     QString at(const QString &name) const { return root + QLatin1Char('/') + name; }
     // A picture of its own, then copies of it.
     void photo(const QString &name, int seed, const QStringList &copies = {})
@@ -129,7 +130,7 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     });
     GetParam().second(l);
     if (l.skip)
-        GTEST_SKIP() << "a tmpfs cannot be mounted here (needs root where mounts are allowed)";
+        GTEST_SKIP() << "no volume can be mounted here (needs root where mounts are allowed)";
     UserDefaults(work.filePath("home/config/Quennary/settings.plist"))
         .setObject(QStringLiteral("excludedFolders"), QVariant(l.excluded).toList());
     const QJsonObject json = runRunner(QStringList { "--auto-mark", "--trash-marked", "--before-each-removal",
@@ -142,13 +143,20 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     const QHash<QString, QString> trashed = trashedIn(after);
     const QJsonArray removed = json.value("removed").toArray();
     ASSERT_EQ(removed.size(), l.removedCount) << QJsonDocument(json).toJson().toStdString();
+    qint64 freed = 0;
     // What is reported removed went to the Trash it belongs in; that it is the file scanned, the live
-    // copy of each trashed file below tells.
+    // copy of each trashed file below tells. Only a file with no other name frees its bytes.
     for (const QJsonValue &path : removed) {
         const QString inTrash = trashed.value(path.toString());
         EXPECT_TRUE(inTrash.startsWith((l.trash.isEmpty() ? l.dataHome + "/Trash" : l.trash) + "/files/"))
             << qPrintable(path.toString()) << " went to " << qPrintable(inTrash);
+        struct stat st {
+        };
+        freed
+            += ::stat(QFile::encodeName(inTrash).constData(), &st) == 0 && st.st_nlink == 1 ? st.st_size : 0;
     }
+    EXPECT_EQ(json.value("freed_bytes").toInteger(), freed)
+        << "a file with another name outside frees nothing";
     static const QRegularExpression kInTrash(QStringLiteral("/(\\.Trash[^/]*|\\.local/share/Trash)/"));
     QSet<QByteArray> live;
     for (auto it = after.begin(); it != after.end(); ++it)
@@ -196,10 +204,11 @@ void foreignVolumeTrash(Layout &l, const std::function<void(const QString &trash
 INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
     ::testing::Values(SafetyCase { "VolumeTrashInTheTree",
                           [](Layout &l) { trashedCopyOfA(l, ".Trash-" + QString::number(::getuid())); } },
-        SafetyCase { "HomeTrashInTheTree",
+        SafetyCase { "HomeTrashAndALinkIntoItInTheTree",
             [](Layout &l) {
                 l.dataHome = l.at("xdg");
                 trashedCopyOfA(l, "xdg/Trash");
+                QFile::link(l.at("xdg/Trash/files/a.jpg"), l.at("a link.jpg"));
             } },
         SafetyCase { "AnotherHomesTrashInTheTree",
             [](Layout &l) { trashedCopyOfA(l, "backup/home/bob/.local/share/Trash"); } },
@@ -231,6 +240,15 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 l.age("e1.jpg", 3);
                 l.age("e2.jpg", 2);
                 l.moveHook = QStringLiteral("*/e?.jpg) rm -f %1;;").arg(l.at("e3.jpg"));
+                // The first went back: the copy kept for it had gone meanwhile.
+                l.untouched = QStringList { "e1.jpg", "e2.jpg" };
+            } },
+        SafetyCase { "HardLinkInAnotherFolderWithANameTooLongForATrashInfo",
+            [](Layout &l) {
+                const QString name = QString(250, QLatin1Char('o')) + ".jpg";
+                l.photo(name, 13, { "z/h.jpg" });
+                l.age(name, 2);
+                QProcess::execute("ln", { l.at(name), l.at("z/link.jpg") });
                 l.removedCount = 2;
             } },
         SafetyCase { "MarkedRewrittenWithItsSizeAndTimeKept",
@@ -255,6 +273,15 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 l.photo("photos/g1.jpg", 12, { "photos/g2.jpg" });
                 QFile::link(l.at("photos"), tree + "/linked");
                 l.scanned = QStringList { tree + "/linked" };
+            } },
+        SafetyCase { "FolderSeenAgainThroughAnOverlay",
+            [](Layout &l) {
+                l.photo("z/o.jpg", 14);
+                const QString mount = "cd '%1/..' && mkdir up ow vol && mount -t overlay overlay -o "
+                                      "lowerdir=tree/z,upperdir=up,workdir=ow vol";
+                l.skip = QProcess::execute("sh", { "-c", mount.arg(l.root) }) != 0;
+                l.scanned = QStringList { l.at("../vol"), l.root };
+                l.untouched << "z/o.jpg";
             } },
         SafetyCase { "PreMadeVolumeTrashAsALink",
             [](Layout &l) {
