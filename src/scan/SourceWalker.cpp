@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include <dirent.h>
@@ -166,7 +167,9 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
                 enterFolder(child);
             continue;
         }
-        if (facts->isRegular)
+        if (facts->isRegular && isLink)
+            m_linkedFiles.emplace_back(child, *facts);
+        else if (facts->isRegular)
             offerFile(child, lower, *facts);
     }
     ::closedir(dir);
@@ -206,8 +209,19 @@ void SourceWalker::addFileToScan(const QString &path)
         logSkipped(QStringLiteral("file"), path, errno);
         return;
     }
-    if (facts->isRegular)
+    if (facts->isRegular && QFileInfo(path).isSymLink())
+        m_linkedFiles.emplace_back(path, *facts);
+    else if (facts->isRegular)
         offerFile(path, path.toLower(), *facts);
+}
+
+void SourceWalker::offerLinkedFiles()
+{
+    for (const auto &[path, facts] : std::exchange(m_linkedFiles, {})) {
+        if (m_abortMe.load())
+            break;
+        offerFile(path, path.toLower(), facts);
+    }
 }
 
 void SourceWalker::offerFile(const QString &path, const QString &lower, const FileEntryFacts &facts)
