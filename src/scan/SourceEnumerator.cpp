@@ -59,6 +59,7 @@ void SourceEnumerator::run(const std::vector<FilePathNode> &sources)
             break;
         }
     }
+    m_walker.offerLinkedFiles();
     m_session.walkReport = m_walker.report();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include <dirent.h>
@@ -171,7 +172,9 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
             Log::line(QStringLiteral("Skipped a link into a Trash: ") + child);
             continue;
         }
-        if (facts->isRegular)
+        if (facts->isRegular && isLink)
+            m_linkedFiles.emplace_back(child, *facts);
+        else if (facts->isRegular)
             offerFile(child, lower, *facts);
     }
     ::closedir(dir);
@@ -211,8 +214,19 @@ void SourceWalker::addFileToScan(const QString &path)
         logSkipped(QStringLiteral("file"), path, errno);
         return;
     }
-    if (facts->isRegular)
+    if (facts->isRegular && QFileInfo(path).isSymLink())
+        m_linkedFiles.emplace_back(path, *facts);
+    else if (facts->isRegular)
         offerFile(path, path.toLower(), *facts);
+}
+
+void SourceWalker::offerLinkedFiles()
+{
+    for (const auto &[path, facts] : std::exchange(m_linkedFiles, {})) {
+        if (m_abortMe.load())
+            break;
+        offerFile(path, path.toLower(), facts);
+    }
 }
 
 void SourceWalker::offerFile(const QString &path, const QString &lower, const FileEntryFacts &facts)

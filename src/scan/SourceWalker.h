@@ -13,6 +13,7 @@
 #include <optional>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include <QString>
 #include <QStringList>
@@ -55,6 +56,10 @@ public:
     const WalkReport &report() const { return m_report; }
     // A single file of the scan list (not tested against the exclusions).
     void addFileToScan(const QString &path);
+    // Offers the files met through symbolic links once every source has been walked: a file the
+    // walk also reaches by its own path is known by that path, which a removal can move (it never
+    // moves a link in its file's stead), whichever source was walked first.
+    void offerLinkedFiles();
 
     // The first enabled extension that `path` ends with after a dot, or an empty text.
     static QString matchingExtension(const QString &lowerPath, const QStringList &extensions);
@@ -78,5 +83,6 @@ private:
     std::optional<FileIdentity> m_homeTrash;
     std::set<Identity> m_visitedFolders;
     std::set<Identity> m_addedFiles;
+    std::vector<std::pair<QString, FileEntryFacts>> m_linkedFiles;
     WalkReport m_report;
 };

@@ -111,8 +111,10 @@ TEST(SourceWalkerTest, NestedFoldersGiveEveryPhotoOnceWithTheFilters)
     o.exclusions = ExclusionMatcher({ root + "/skip" });
     Walk walk;
     const QStringList added = walk.run(o, [&](SourceWalker &w) {
+        w.addFileToScan(root + "/x/link.jpg"); // known by its own path, not by a link met first
         w.scanFolder(root);
         w.scanFolder(root + "/x"); // a folder already walked is not walked again
+        w.offerLinkedFiles();
     });
     EXPECT_EQ(relative(added, root), (QStringList { "a.jpg", "skipped-not/d.jpg", "x/y/z/b.PNG" }));
 }
@@ -128,6 +130,7 @@ TEST(SourceWalkerTest, AWalkedFileCarriesItsOwnSizeAndDates)
     Walk walk;
     walk.run(photoOptions(), [&](SourceWalker &w) {
         w.scanFolder(root + "/in");
+        w.offerLinkedFiles();
         w.addFileToScan(root + "/b.jpg"); // the same file as the link: not offered twice
     });
     ASSERT_EQ(walk.files.size(), 2);
