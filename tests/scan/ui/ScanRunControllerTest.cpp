@@ -432,20 +432,8 @@ TEST_F(ScanRunControllerTest, ACloudListingJoinsTheScanAtTheHandOver)
 // The date-kind pop-up with "Today" over a folder of two photos written today, one captured in
 // 2021 and one without a capture date, and a library whose photo, written today too, was captured
 // and added in 2021: each choice scans what its label says.
-struct DateKindCase {
-    const char *name;
-    int index;
-    const char *label;
-    QStringList scanned;
-};
-
-class DateKindScanTest : public ScanRunControllerTest, public ::testing::WithParamInterface<DateKindCase>
+TEST_F(ScanRunControllerTest, EachDateKindScansByTheDateItsLabelNames)
 {
-};
-
-TEST_P(DateKindScanTest, EachChoiceScansByTheDateItsLabelNames)
-{
-    const DateKindCase &c = GetParam();
     const QString captured = photo(QStringLiteral("captured-2021.jpg"), 11);
     ASSERT_TRUE(ImageSourceFixtures::editMetadata(captured, [](Exiv2::ExifData &exif) {
         exif["Exif.Photo.DateTimeOriginal"] = std::string("2021:07:04 18:30:05");
@@ -459,23 +447,21 @@ TEST_P(DateKindScanTest, EachChoiceScansByTheDateItsLabelNames)
     ASSERT_TRUE(controller.addPathNode(library.libraryPath(), GlobalObjects::NodeType::nodeTypePhotos));
     controller.btnScanLastImport->click();
     controller.btnCapturePeriod->itemAtIndex(0)->trigger();
-    QAction *choice = controller.btnCaptureDate->itemAtIndex(c.index);
-    ASSERT_EQ(choice->text(), text(c.label));
-    choice->trigger();
-    runScan();
-    QStringList scanned;
-    for (const auto &record : controller.scanRun().engine().session()->arrImagesContent)
-        scanned.append(QFileInfo(record->filePath).fileName());
-    scanned.sort();
-    EXPECT_EQ(scanned, c.scanned);
+    // Each choice, in the pop-up's order, with what it scans.
+    const std::pair<const char *, QStringList> choices[] = { { "ID_CAPTUREED", {} },
+        { "ID_CREATED", { "captured-2021.jpg", "in-library.jpg", "no-capture-date.jpg" } },
+        { "ID_IMPORTED", { "captured-2021.jpg", "no-capture-date.jpg" } }, { "ID_BOTH", {} } };
+    for (int index = 0; index < int(std::size(choices)); ++index) {
+        QAction *choice = controller.btnCaptureDate->itemAtIndex(index);
+        ASSERT_EQ(choice->text(), text(choices[index].first));
+        choice->trigger();
+        runScan();
+        QStringList scanned;
+        for (const auto &record : controller.scanRun().engine().session()->arrImagesContent)
+            scanned.append(QFileInfo(record->filePath).fileName());
+        scanned.sort();
+        EXPECT_EQ(scanned, choices[index].second) << choices[index].first;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Choices, DateKindScanTest,
-    ::testing::Values(DateKindCase { "Captured", 0, "ID_CAPTUREED", {} },
-        DateKindCase {
-            "Created", 1, "ID_CREATED", { "captured-2021.jpg", "in-library.jpg", "no-capture-date.jpg" } },
-        DateKindCase { "AddedToALibrary", 2, "ID_IMPORTED", { "captured-2021.jpg", "no-capture-date.jpg" } },
-        DateKindCase { "CapturedOrAdded", 3, "ID_BOTH", {} }),
-    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
