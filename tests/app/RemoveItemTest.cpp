@@ -203,27 +203,21 @@ TEST_F(RemoveItemTest, ACommandAskedForOnAWorkerThreadRunsOnTheMainThread)
     EXPECT_EQ(runner->mainThreadCalls(), 1);
 }
 
-class PrivilegedHelperTest : public ::testing::TestWithParam<std::pair<QStringList, int>>
-{
-};
-
 // The helper checks its whole argument vector before it runs anything: an unknown word, a missing
-// path or one refused path leaves "<gone>" in place.
-TEST_P(PrivilegedHelperTest, ChecksEveryArgumentBeforeRunningAny)
+// path or one refused path leaves "gone" in place.
+TEST_F(RemoveItemTest, TheHelperChecksEveryArgumentBeforeRunningAny)
 {
-    QTemporaryDir temp;
     const QString gone = temp.path() + QStringLiteral("/gone");
-    ASSERT_TRUE(TestFiles::write(gone));
-    QStringList arguments = GetParam().first;
-    arguments.replaceInStrings(QStringLiteral("<gone>"), gone).replaceInStrings("<home>", QDir::homePath());
-    EXPECT_EQ(QProcess::execute(QStringLiteral(QNY_TEST_PRIVILEGED_HELPER), arguments), GetParam().second);
-    EXPECT_EQ(QFileInfo::exists(gone), GetParam().second != PrivilegedBatch::kExitDone);
+    const int done = PrivilegedBatch::kExitDone, refused = PrivilegedBatch::kExitRefused;
+    const std::pair<QStringList, int> cases[]
+        = { { { "remove", gone }, done }, { { "erase", gone }, refused },
+              { { "remove", gone, "rename", gone }, refused }, { { "remove", gone, "remove", "/" }, refused },
+              { { "remove", gone, "remove", QDir::homePath() }, refused },
+              { { "remove", gone, "remove", "gone" }, refused } };
+    for (const auto &[arguments, exit] : cases) {
+        ASSERT_TRUE(TestFiles::write(gone));
+        EXPECT_EQ(QProcess::execute(QStringLiteral(QNY_TEST_PRIVILEGED_HELPER), arguments), exit)
+            << arguments.join(' ').toStdString();
+        EXPECT_EQ(QFileInfo::exists(gone), exit != done);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Arguments, PrivilegedHelperTest,
-    ::testing::Values(std::pair(QStringList { "remove", "<gone>" }, PrivilegedBatch::kExitDone),
-        std::pair(QStringList { "erase", "<gone>" }, PrivilegedBatch::kExitRefused),
-        std::pair(QStringList { "remove", "<gone>", "rename", "<gone>" }, PrivilegedBatch::kExitRefused),
-        std::pair(QStringList { "remove", "<gone>", "remove", "/" }, PrivilegedBatch::kExitRefused),
-        std::pair(QStringList { "remove", "<gone>", "remove", "<home>" }, PrivilegedBatch::kExitRefused),
-        std::pair(QStringList { "remove", "<gone>", "remove", "gone" }, PrivilegedBatch::kExitRefused)));

@@ -119,7 +119,7 @@ TEST(OAuthCodeFlow, ARedirectWithAForeignStateSendsNoTokenRequest)
     EXPECT_EQ(server.hits(QStringLiteral("/token")), 0);
 }
 
-TEST(OAuthCodeFlow, RefusalsEndTheSignInWithTheirReason)
+TEST(OAuthCodeFlow, RefusalsAndLostRedirectsEndTheSignInWithTheirReason)
 {
     FakeOAuthProvider::Script script;
     script.deny = true;
@@ -127,6 +127,13 @@ TEST(OAuthCodeFlow, RefusalsEndTheSignInWithTheirReason)
     ASSERT_TRUE(denied.run());
     EXPECT_EQ(denied.outcome.error, QStringLiteral("access_denied"));
     EXPECT_FALSE(denied.flow.isListening());
+    // A redirect the listener took but nobody could use.
+    OAuthCodeFlow::setUrlEventHandler([](const QString &) {});
+    SignIn lost;
+    EXPECT_TRUE(lost.run());
+    OAuthCodeFlow::setUrlEventHandler({});
+    EXPECT_EQ(lost.outcome.error, QStringLiteral("not_received"));
+    EXPECT_FALSE(lost.flow.isListening());
 
     OAuthProvider unregistered = providerFor(denied.fake, denied.server);
     unregistered.clientId.clear();
@@ -192,17 +199,6 @@ TEST(OAuthCodeFlow, TheListenerServesOnlyItsRedirectHoldsFewConnectionsAndHasADe
     ASSERT_TRUE(abandoned.start());
     EXPECT_TRUE(TestEvents::waitFor([&] { return error == QLatin1String("timed_out"); }, kWaitMs));
     EXPECT_FALSE(abandoned.isListening());
-}
-
-// A redirect the listener took but nobody could use ends the sign-in with a reason.
-TEST(OAuthCodeFlow, ARedirectThatGoesNowhereFailsTheSignIn)
-{
-    OAuthCodeFlow::setUrlEventHandler([](const QString &) {});
-    SignIn signIn;
-    EXPECT_TRUE(signIn.run());
-    OAuthCodeFlow::setUrlEventHandler({});
-    EXPECT_EQ(signIn.outcome.error, QStringLiteral("not_received"));
-    EXPECT_FALSE(signIn.flow.isListening());
 }
 
 TEST(OAuthCodeFlow, AnExpiredTokenIsRefreshedForABackgroundRequestAndAFailedRefreshSignsOut)

@@ -205,6 +205,23 @@ TEST_F(AppDelegateTest, MenuTitlesFollowTheInterfaceLanguage)
     EXPECT_EQ(shown(delegate->menuItemHelpHeader), QStringLiteral("Hilfe"));
 }
 
+// Menu mnemonics: one free letter per title, word starts first, "&" in a title kept as text.
+TEST(MenuMnemonics, EachTitleGetsAFreeLetterAndReadsAsBefore)
+{
+    const std::pair<QStringList, QStringList> cases[] = {
+        { { "About Quennary", "Preferences…", "Quit Quennary" }, { "&About Quennary", "&Preferences…", "&Quit Quennary" } },
+        { { "Quennary Help", "Quit Quennary" }, { "&Quennary Help", "Q&uit Quennary" } },
+        { { "Tom & Jerry", "Take Over" }, { "&Tom && Jerry", "Take &Over" } },
+        { { "help", "Hide", "H", "" }, { "&help", "H&ide", "H", "" } },
+        { { "Über", "Установки" }, { "&Über", "&Установки" } },
+    };
+    for (const auto &[titles, marked] : cases) {
+        EXPECT_EQ(MenuMnemonics::assign(titles), marked);
+        for (qsizetype index = 0; index < marked.size(); ++index)
+            EXPECT_EQ(MenuMnemonics::plain(marked.at(index)), titles.at(index));
+    }
+}
+
 TEST_F(AppDelegateTest, OldCacheDatabaseIsRemovedAtStart)
 {
     const QString old = AppFolders::supportFolder() + QStringLiteral("/Qny.db");
@@ -230,6 +247,38 @@ TEST_F(AppDelegateTest, FilesOfOursAreNarrowedAtStart)
     }
     auto delegate = launch();
     EXPECT_EQ(TestFiles::openToOthers(AppFolders::ownFolders()), QStringList());
+}
+
+// Start-up names the program's folders, and the home Trash, that nothing is written in because they
+// are not this user's alone.
+TEST(RefusedFolders, EachRefusedFolderIsNamedInTheStartUpNote)
+{
+    using Use = OwnFoldersCheck::Use;
+    // Folders made writable by all, and what is refused.
+    const std::pair<QStringList, std::vector<Use>> rows[] = { { {}, {} }, { { "config" }, { Use::Settings } },
+        { { "state/Quennary", "data/Trash" }, { Use::Log, Use::Trash } } };
+    const QString root = AppFolders::rootOverride();
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    for (const auto &[spoiled, expected] : rows) {
+        QTemporaryDir dir;
+        AppFolders::setRootOverride(dir.path());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + QStringLiteral("/data")));
+        for (const QString &folder : spoiled) {
+            const QString path = dir.path() + QLatin1Char('/') + folder;
+            ASSERT_TRUE(QDir().mkpath(path) && QFile::setPermissions(path, QFile::Permissions(0x7777)));
+        }
+        const std::vector<OwnFoldersCheck::Refusal> refused = OwnFoldersCheck::refusals();
+        const std::optional<RefusedFoldersNote> note = AppStartup::refusedFoldersNote(refused);
+        ASSERT_EQ(note.has_value(), !expected.empty());
+        std::vector<Use> uses;
+        for (const OwnFoldersCheck::Refusal &refusal : refused) {
+            uses.push_back(refusal.use);
+            EXPECT_TRUE(note->details.contains(refusal.path)) << note->details.toStdString();
+        }
+        EXPECT_EQ(uses, expected) << spoiled.join(' ').toStdString();
+    }
+    AppFolders::setRootOverride(root);
+    qputenv("XDG_DATA_HOME", dataHome);
 }
 
 // The window's Dropbox source, signing in through `manager`.

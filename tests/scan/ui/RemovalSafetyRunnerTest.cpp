@@ -4,8 +4,9 @@
 // lies in the Trash.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include <QDirIterator>
 #include <QJsonArray>
@@ -150,10 +151,9 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
         const QString inTrash = trashed.value(path.toString());
         EXPECT_TRUE(inTrash.startsWith((l.trash.isEmpty() ? l.dataHome + "/Trash" : l.trash) + "/files/"))
             << qPrintable(path.toString()) << " went to " << qPrintable(inTrash);
-        struct stat st {
-        };
-        freed
-            += ::stat(QFile::encodeName(inTrash).constData(), &st) == 0 && st.st_nlink == 1 ? st.st_size : 0;
+        std::error_code missing;
+        if (std::filesystem::hard_link_count(inTrash.toStdString(), missing) == 1)
+            freed += QFileInfo(inTrash).size();
     }
     EXPECT_EQ(json.value("freed_bytes").toInteger(), freed)
         << "a file with another name outside frees nothing";
@@ -187,18 +187,21 @@ void excludedK(Layout &l)
     l.untouched << "keep/k.jpg";
 }
 
-// A pair on a volume of its own, whose ".Trash-<uid>" is laid out by `prepare` beforehand and is no
-// Trash of ours: nothing can be removed, and nothing lands elsewhere.
-void foreignVolumeTrash(Layout &l, const std::function<void(const QString &trash)> &prepare)
+// A pair on a volume of its own, whose ".Trash-<uid>" ($T) the shell line `prepare` lays out beforehand
+// and is no Trash of ours: nothing can be removed, and nothing lands elsewhere.
+SafetyCase foreignVolumeTrash(const char *name, const char *prepare)
 {
-    if (!l.mountVolume())
-        return;
-    l.photo("photos/h1.jpg", 8, { "photos/h2.jpg" });
-    QDir().mkpath(l.at("elsewhere"));
-    prepare(l.trash);
-    l.removedCount = 0;
-    l.untouched += QStringList { "photos/h1.jpg", "photos/h2.jpg" };
-    l.notOurs << "elsewhere" << QFileInfo(l.trash).fileName();
+    return { name, [prepare](Layout &l) {
+                if (!l.mountVolume())
+                    return;
+                l.photo("photos/h1.jpg", 8, { "photos/h2.jpg" });
+                QDir().mkpath(l.at("elsewhere"));
+                QProcess::execute("sh",
+                    { "-c", QStringLiteral("cd '%1' && T=.Trash-$(id -u) && %2").arg(l.root, prepare) });
+                l.removedCount = 0;
+                l.untouched += QStringList { "photos/h1.jpg", "photos/h2.jpg" };
+                l.notOurs << "elsewhere" << QFileInfo(l.trash).fileName();
+            } };
 }
 
 INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
@@ -283,24 +286,10 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 l.scanned = QStringList { l.at("../vol"), l.root };
                 l.untouched << "z/o.jpg";
             } },
-        SafetyCase { "PreMadeVolumeTrashAsALink",
-            [](Layout &l) {
-                foreignVolumeTrash(l, [&](const QString &trash) { QFile::link(l.at("elsewhere"), trash); });
-            } },
-        SafetyCase { "PreMadeVolumeTrashOfAnotherOwner",
-            [](Layout &l) {
-                foreignVolumeTrash(l, [&](const QString &trash) {
-                    QDir().mkpath(trash);
-                    ::chown(QFile::encodeName(trash).constData(), ::getuid() + 4242, ::getgid());
-                });
-            } },
-        SafetyCase { "PreMadeVolumeTrashWithLinkedFiles",
-            [](Layout &l) {
-                foreignVolumeTrash(l, [&](const QString &trash) {
-                    QDir().mkpath(trash + "/info");
-                    QFile::link(l.at("elsewhere"), trash + "/files");
-                });
-            } }),
+        foreignVolumeTrash("PreMadeVolumeTrashAsALink", "ln -s \"$PWD/elsewhere\" $T"),
+        foreignVolumeTrash("PreMadeVolumeTrashOfAnotherOwner", "mkdir $T && chown $(($(id -u) + 4242)) $T"),
+        foreignVolumeTrash(
+            "PreMadeVolumeTrashWithLinkedFiles", "mkdir -p $T/info && ln -s \"$PWD/elsewhere\" $T/files")),
     [](const auto &info) { return std::string(info.param.first); });
 
 // Sixteen small files that declare 65000 x 48750 pixels each are refused before they are decoded,
