@@ -182,6 +182,21 @@ TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
     EXPECT_EQ(returnedToMain, 0);
 }
 
+// A run that empties the current level leaves the groups of a lower one shown: Back keeps them.
+TEST_F(ResultSheetsTest, RunThatLeavesOnlyLowerLevelGroupsKeepsTheResults)
+{
+    scan.matchThreshold = 0.97;
+    enter({ ResultGridFixture::photos(QStringLiteral("w"), { 0.90f, 0.91f }) });
+    controller->sliderMatchingLevel->setDoubleValue(0.97);
+    controller->sliderMatchingValue(controller->sliderMatchingLevel);
+    ASSERT_TRUE(controller->arrImageContent.empty());
+    controller->countTrashed = 1;
+    summary().showWindowAfterTrash_Main();
+    ASSERT_FALSE(controller->arrImageContent.empty());
+    summary().btnOkOnAfterTrash->click();
+    EXPECT_FALSE(presenter.isSheetOpen(controller->windowOnMovesBack)) << "no question about leaving them";
+}
+
 // The "may still appear" note shows only while a moved file is shown; in a short window the
 // summary stands above the bottom bar.
 TEST_F(ResultSheetsTest, TheSummaryNotesMovedFilesOnlyWhileShownAndStaysAboveTheBottomBar)
