@@ -171,30 +171,22 @@ TEST_F(ResultSheetsTest, TheTrashSummaryNamesTheBinOfTheSource)
     }
 }
 
+// Back keeps results that still hold groups, also a lower level's that came back when the run
+// emptied the current one.
 TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
 {
-    enter({ photos(QStringLiteral("k"), 3) });
-    controller->countTrashed = 1;
-    summary().showWindowAfterTrash_Main();
-    EXPECT_FALSE(controller->isAllTrashed);
-    ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
-    summary().btnOkOnAfterTrash->click();
-    EXPECT_EQ(returnedToMain, 0);
-}
-
-// A run that empties the current level leaves the groups of a lower one shown: Back keeps them.
-TEST_F(ResultSheetsTest, RunThatLeavesOnlyLowerLevelGroupsKeepsTheResults)
-{
     scan.matchThreshold = 0.97;
-    enter({ ResultGridFixture::photos(QStringLiteral("w"), { 0.90f, 0.91f }) });
-    controller->sliderMatchingLevel->setDoubleValue(0.97);
-    controller->sliderMatchingValue(controller->sliderMatchingLevel);
-    ASSERT_TRUE(controller->arrImageContent.empty());
+    enter({ ResultGridFixture::photos(QStringLiteral("k"), { 0.90f, 0.91f }) });
     controller->countTrashed = 1;
-    summary().showWindowAfterTrash_Main();
-    ASSERT_FALSE(controller->arrImageContent.empty());
-    summary().btnOkOnAfterTrash->click();
-    EXPECT_FALSE(presenter.isSheetOpen(controller->windowOnMovesBack)) << "no question about leaving them";
+    for (const double level : { 0.85, 0.97 }) {
+        controller->sliderMatchingLevel->setDoubleValue(level);
+        controller->sliderMatchingValue(controller->sliderMatchingLevel);
+        summary().showWindowAfterTrash_Main();
+        EXPECT_FALSE(controller->isAllTrashed) << level;
+        ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
+        summary().btnOkOnAfterTrash->click();
+        EXPECT_EQ(returnedToMain, 0);
+    }
 }
 
 // The "may still appear" note shows only while a moved file is shown; in a short window the
