@@ -171,8 +171,7 @@ TEST_F(ResultSheetsTest, TheTrashSummaryNamesTheBinOfTheSource)
     }
 }
 
-// Back keeps results that still hold groups, also a lower level's that came back when the run
-// emptied the current one.
+// Back keeps results with groups, also a lower level's that came back when the run emptied its own.
 TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
 {
     scan.matchThreshold = 0.97;
