@@ -162,6 +162,7 @@ void RemovalSheets::buildConfirmTrash(QWidget *view)
     lblReviewPhotoBeforeTrash = wrappingLabel(boxMainTrashConfirmation);
     lblReviewPhotoBeforeTrash->setText(text("ID_REVIEW_PHOTOS_BEFORE_TRASH_WARNING"));
     dontShowConfirmationDialogue = new QCheckBox(text("ID_DONT_SHOW_AGAIN"), boxMainTrashConfirmation);
+    ControlStyles::styleChoiceButton(dontShowConfirmationDialogue);
     btnReview = new CFMButton(boxMainTrashConfirmation);
     btnReview->setText(text("ID_REVIEW"));
     btnReview->setFixedSize(110, 32);

@@ -211,11 +211,12 @@ void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
     } else if (outcome == AfterTrashSummary::Outcome::TrashSummary) {
         fillTrashSummary(input);
     }
-    m_state.isAllTrashed = AfterTrashSummary::isAllTrashed(input);
     if (input.nothingLeft && showNothingLeft)
         showNothingLeft(input.compareType);
     if (updateNoResultHints)
         updateNoResultHints();
+    // The hints may bring back the groups of a lower matching level; only an empty window goes back.
+    m_state.isAllTrashed = AfterTrashSummary::isAllTrashed(input) && m_state.arrImageContent.empty();
     fillStepLines();
     if (outcome == AfterTrashSummary::Outcome::PhotosSummary)
         beginSummary(windowAfterTrash);

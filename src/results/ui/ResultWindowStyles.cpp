@@ -63,13 +63,17 @@ void ResultWindowStyles::applyTheme(ResultWindowWidgets &c)
         if (auto *box = qobject_cast<GradientBox *>(line))
             box->setRepeatingBackgroundImage(QStringLiteral("top_sap_line_new"));
     }
-    // Flat titles with room on both sides, lit while the pointer is over them.
-    c.boxTop->setStyleSheet(QStringLiteral(
-        "QPushButton { color: white; background: transparent; border: none; border-radius: 4px; padding: 0 12px; }"
-        "QPushButton:hover { background: rgba(255, 255, 255, 24); }"
-        "QPushButton:pressed { background: rgba(0, 0, 0, 60); }"
-        "QPushButton:disabled { color: rgb(130, 138, 155); }"
-        "QPushButton::menu-indicator { width: 0; }"));
+    // Flat titles with room on both sides, lit while the pointer is over them and framed while they
+    // have the focus (the frame is there unseen without it, so the title never moves).
+    c.boxTop->setStyleSheet(
+        QStringLiteral("QPushButton { color: white; background: transparent; border: 2px solid transparent;"
+                       " border-radius: 4px; padding: 0 10px; }"
+                       "QPushButton:focus { border-color: %1; }"
+                       "QPushButton:hover { background: rgba(255, 255, 255, 24); }"
+                       "QPushButton:pressed { background: rgba(0, 0, 0, 60); }"
+                       "QPushButton:disabled { color: rgb(130, 138, 155); }"
+                       "QPushButton::menu-indicator { width: 0; }")
+            .arg(ControlStyles::focusMarkColor().name()));
     c.lblMatchingLabel->setFont(ControlFonts::systemFont(12));
     setTextColor(c.lblMatchingLabel, Qt::white);
     // The counts card: dark texts on a light box whose counts the captions colour.

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QToolTip>
 
 ResultsGridView::ResultsGridView(QWidget *parent) : MyCollectionView(parent)
 {
@@ -339,6 +340,8 @@ void ResultsGridView::moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifier
         return;
     const IndexPath indexPath{target->first, target->second};
     m_current = indexPath;
+    // A tip shown for the cell left behind (a refused mark) would now sit beside another one.
+    QToolTip::hideText();
     if ((modifiers & Qt::ShiftModifier) && m_anchor)
         changeSelectionByUser(flatRange(*m_anchor, indexPath));
     else {

@@ -10,7 +10,6 @@
 #include "app/LocalizedString.h"
 #include "controls/ControlFonts.h"
 #include "controls/ControlStyles.h"
-#include "platform/ui/BundleImage.h"
 
 namespace
 {
@@ -65,12 +64,12 @@ QWidget *OptionPopover::view()
         txtHeading = makeText(m_view);
         txtHeading->setFont(ControlFonts::boldSystemFont(13));
         layout->addWidget(txtHeading, 0, 0, 1, 2);
-        const QPixmap arrow = BundleImage::named(QStringLiteral("right_arrow_btn_n")).pixmap(QSize(16, 16));
         int row = 1;
         // One text for each date kind, in the order of the pop-up, each beside its pointer.
         for (QPointer<QLabel> *kind : { &txtCapturedInfo, &txtCreated, &txtImportedPhotos, &txtBoth }) {
-            auto *pointer = new QLabel(m_view);
-            pointer->setPixmap(arrow);
+            // A drawn pointer: the artwork of the arrow buttons is a button's end, a dark blob here.
+            auto *pointer = new QLabel(QStringLiteral("\u25B8"), m_view);
+            pointer->setStyleSheet(QStringLiteral("color: %1;").arg(ControlStyles::focusMarkColor().name()));
             pointers.append(pointer);
             *kind = makeText(m_view);
             layout->addWidget(pointer, row, 0, Qt::AlignTop);

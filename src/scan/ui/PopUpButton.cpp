@@ -8,6 +8,8 @@ PopUpButton::PopUpButton(QWidget *parent)
     , m_menu(new QMenu(this))
 {
     setMenu(m_menu);
+    // The menu opens on the selected item, so the keys start from it and the eye finds it.
+    connect(m_menu, &QMenu::aboutToShow, this, [this] { m_menu->setActiveAction(itemAtIndex(m_selected)); });
     connect(m_menu, &QMenu::triggered, this, [this](QAction *action) {
         const int index = int(m_menu->actions().indexOf(action));
         selectItemAtIndex(index);

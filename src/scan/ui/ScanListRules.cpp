@@ -64,8 +64,16 @@ ScanListRules::Kind ScanListRules::classifyDropped(const QString &path, const QS
 ScanListRules::Kind ScanListRules::classifyRestored(const QString &path)
 {
     const Kind kind = classify(path, nullptr);
-    const bool absent = kind == Kind::Skip && !QFileInfo::exists(path) && !Trash::isInsideTrashFolder(path);
-    return absent ? Kind::Absent : kind;
+    if (kind != Kind::Skip || Trash::isInsideTrashFolder(path))
+        return kind;
+    // A saved entry is never dropped for being away or unreadable at launch: it would be gone from
+    // the saved list at the next change. An unreadable folder is named at the end of its scan.
+    const QFileInfo info(path);
+    if (!info.exists())
+        return Kind::Absent;
+    if (!info.isDir())
+        return Kind::File;
+    return isPhotosLibraryPackage(path) ? Kind::PhotosLibrary : Kind::Folder;
 }
 
 bool ScanListRules::isPathEnabledInOpenPanel(

@@ -22,7 +22,8 @@ public:
     // A dropped path: a folder, a Photos library (or a refused package), or a file whose extension
     // is enabled. Items in a Trash folder and unreadable items are skipped.
     static Kind classifyDropped(const QString &path, const QStringList &allowedExtensions);
-    // A path of the saved list: as a drop, except that every file is taken whatever its extension.
+    // A path of the saved list: as a drop, except that every file is taken whatever its extension
+    // and an entry that cannot be read now is kept as what it is.
     static Kind classifyRestored(const QString &path);
 
     // The open panel's per-item rule for the kind of entry being added.

@@ -155,15 +155,21 @@ TEST_F(ResultSheetsTest, RunThatMovedEverythingShowsTheTrashSummaryAndBackLeaves
     EXPECT_EQ(returnedToMain, 1);
 }
 
+// Back keeps results with groups, also a lower level's that came back when the run emptied its own.
 TEST_F(ResultSheetsTest, RunThatMovedPartKeepsTheResults)
 {
-    enter({ photos(QStringLiteral("k"), 3) });
+    scan.matchThreshold = 0.97;
+    enter({ ResultGridFixture::photos(QStringLiteral("k"), { 0.90f, 0.91f }) });
     controller->countTrashed = 1;
-    summary().showWindowAfterTrash_Main();
-    EXPECT_FALSE(controller->isAllTrashed);
-    ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
-    summary().btnOkOnAfterTrash->click();
-    EXPECT_EQ(returnedToMain, 0);
+    for (const double level : { 0.85, 0.97 }) {
+        controller->sliderMatchingLevel->setDoubleValue(level);
+        controller->sliderMatchingValue(controller->sliderMatchingLevel);
+        summary().showWindowAfterTrash_Main();
+        EXPECT_FALSE(controller->isAllTrashed) << level;
+        ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
+        summary().btnOkOnAfterTrash->click();
+        EXPECT_EQ(returnedToMain, 0);
+    }
 }
 
 // The summary says where the moved files can be got back, in the wording of their source; its "may

@@ -240,27 +240,29 @@ TEST_F(ScanListTest, RevealShowsTheEntryItselfNotOnlyItsFolder)
 }
 
 // An entry whose drive is away at launch stays listed and saved, greyed with the reason, and ticked
-// as it was.
+// as it was; one that cannot be read at launch stays too.
 TEST_F(ScanListTest, ListSurvivesARestartAndKeepsAnAbsentEntryShownUnavailable)
 {
     const QString a = folder(QStringLiteral("A"));
     const QString gone = folder(QStringLiteral("Gone"));
     const QString photo = file(QStringLiteral("c.jpg"));
     const QString goneInner = folder(QStringLiteral("Gone/inner"));
+    const QString locked = folder(QStringLiteral("Locked"));
     {
         auto c = makeController();
-        drop({ a, gone, photo, goneInner });
+        drop({ a, gone, photo, goneInner, locked });
         c->scanList().btnCheckUnCheckTapped(0, false);
         c->scanList().btnCheckUnCheckTapped(2, false);
     }
     QDir(gone).removeRecursively();
+    QFile::setPermissions(locked, {});
     auto c = makeController();
     settle();
     // The folder inside the absent one is kept as well, each greyed on its own row.
-    EXPECT_EQ(paths(*c), (QStringList { a, gone, photo, goneInner }));
+    EXPECT_EQ(paths(*c), (QStringList { a, gone, photo, goneInner, locked }));
     EXPECT_EQ(c->arrPathNodes[0].state, 0);
     EXPECT_EQ(c->arrPathNodes[2].nodeType, NodeType::nodeTypefile);
-    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 4);
+    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 5);
     for (const int row : { 1, 3 }) {
         const auto *cell
             = qobject_cast<CustomCell *>(c->tvPath->indexWidget(c->tvPath->model()->index(row, 0)));
