@@ -83,6 +83,12 @@ void FrameGeometry::fitWindow(QWidget *window, const QRect &available)
     const QSize room = fitted.marginsRemoved(decoration).size();
     // A minimum size the screen has no room for gives way: the window is then as large as it may be.
     window->setMinimumSize(window->minimumSize().boundedTo(room));
+    // Before the window manager has framed it, the window's frame is its client area: moving the
+    // frame there would put the client area lower by the title bar at every start.
+    if (outer == inner) {
+        window->setGeometry(QRect(fitted.topLeft(), room));
+        return;
+    }
     window->resize(room);
     // A window's position is that of its frame.
     window->move(fitted.topLeft());
