@@ -16,6 +16,7 @@ namespace
 {
 
 constexpr int kClearCacheExtraWidth = 40;
+constexpr int kButtonGap = 8;
 // The container pads 20 above its sections; the pane's switches start 24 from the top.
 constexpr int kViewTopMargin = 4;
 constexpr int kViewBottomMargin = 18;
@@ -51,7 +52,8 @@ QWidget *GeneralViewController::makeContentView()
         static_cast<int>(CommonFuncUi::fittingWidth(btnClearCache.data())) + kClearCacheExtraWidth);
     auto *buttons = new QHBoxLayout;
     buttons->setContentsMargins(0, 0, kViewRightMargin, 0);
-    buttons->setSpacing(0);
+    // Buttons drawn here have no bezel margin of their own to keep them apart.
+    buttons->setSpacing(kButtonGap);
     buttons->addStretch(1);
     buttons->addWidget(btnClearCache);
     buttons->addWidget(btnResetDefault);
