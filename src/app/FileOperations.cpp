@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QProcess>
 
+#include "app/PrivilegedBatch.h"
 #include "app/PrivilegedRunner.h"
 #include "app/RemoveItem.h"
 #include "platform/AppFolders.h"
@@ -245,11 +245,9 @@ bool FileOperations::deleteItemFromTerminalCommand(const QString &path)
 {
     if (!allAcceptable({ path }))
         return false;
-    QProcess rm;
-    rm.start(QStringLiteral("/bin/rm"), { QStringLiteral("-rf"), QStringLiteral("--"), path });
-    if (!rm.waitForFinished(-1))
-        return false;
-    return rm.exitStatus() == QProcess::NormalExit && rm.exitCode() == 0;
+    PrivilegedBatch removal;
+    removal.addRemoval(path);
+    return removal.perform();
 }
 
 bool FileOperations::removeFileWithElevatedPrivilegesFromLocation(const QString &path)

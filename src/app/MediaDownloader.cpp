@@ -100,6 +100,9 @@ HttpResponse MediaDownloader::saveTo(
     HttpClient &client, HttpRequest request, const QString &path, const WholeCopy &whole)
 {
     QFile::remove(path);
+    // Made when missing; a folder of ours that another user may change takes no copy.
+    if (!AppFolders::ensureFolder(QFileInfo(path).absolutePath()))
+        return HttpResponse::failed(HttpResponse::Failure::local, QStringLiteral("the folder is not this user's alone"));
     QSaveFile file(path);
     if (!PrivateFiles::open(file)) {
         Log::line(QStringLiteral("Cannot write the downloaded copy ") + path);
@@ -142,7 +145,6 @@ std::optional<QString> MediaDownloader::download(const QString &url, const QList
     }
     if (stop && stop->load())
         return std::nullopt;
-    AppFolders::ensureFolder(folder);
     HttpClient client(HttpClient::Options { HttpClient::Mode::blocking, {}, {}, timeoutMs });
     HttpRequest request = HttpRequest::get(parsed);
     request.authorize = false;

@@ -41,7 +41,9 @@ public:
 
     // Runs `request` through `client` (blocking) and streams the body into `path`, which is
     // written atomically: a failure, or a copy that is not `whole`, leaves no file there, not even
-    // one of an earlier download. The answer keeps no body; ok() means the file is complete.
+    // one of an earlier download. The answer keeps no body; ok() means the file is complete. The
+    // folder is made when missing; one of the program's that is not this user's alone (see
+    // AppFolders::ensureFolder) takes nothing, and nothing is asked for.
     static HttpResponse saveTo(
         HttpClient &client, HttpRequest request, const QString &path, const WholeCopy &whole = WholeCopy());
     // Fetches `url`, a link from a listing (https, or plain http only to one of `configuredBases`,

@@ -34,7 +34,8 @@ public:
     static std::optional<PrivilegedBatch> fromArguments(const QStringList &arguments);
 
     // Runs "/bin/rm -rf -- PATH" and "/bin/mv -f -- PATH NEW_PATH" in order, going on after a
-    // failure; true when every one succeeded. Only the helper calls this.
+    // failure; true when every one succeeded, with the rights of the calling process (the helper's,
+    // or the user's for a removal that needs none).
     bool perform() const;
 
 private:

@@ -13,7 +13,6 @@
 #include "cloud/ForwardingTokenSource.h"
 #include "model/CloudScanFoldersList.h"
 #include "model/ImageFileInfo.h"
-#include "platform/AppFolders.h"
 #include "platform/CloudConfiguration.h"
 #include "platform/Log.h"
 
@@ -445,7 +444,6 @@ void DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder, 
 {
     if (record.actualFilePathOnServer.isEmpty() || record.fileName.isEmpty() || !hasAuthorizedClient())
         return;
-    AppFolders::ensureFolder(folder);
     const int number = countFlagForThumbnails.fetch_add(1) + 1;
     const std::optional<QString> target
         = MediaDownloader::targetPath(folder, QString::number(number) + QLatin1Char('_') + record.fileName);

@@ -44,6 +44,9 @@ bool CacheFile::open(SqliteConnection &connection, const QString &dbPath, const 
     const QFileInfo info(dbPath);
     if (!info.exists())
         return false;
+    // A cache in a folder of ours that another user may change is neither read nor written there.
+    if (!AppFolders::ensureFolder(info.absolutePath()))
+        return false;
     // A folder, fifo or device where the cache should be would stop every scan from using one.
     if (!info.isFile()) {
         replace(dbPath, QStringLiteral("not a regular file"));

@@ -22,10 +22,12 @@ public:
 
     // Opens an existing cache read-write and checks that it is one, holding our tables and nothing
     // else (no view, trigger, virtual table or index of its own). A missing file gives false
-    // quietly; an unusable one is replaced and gives false. The cache sits in the user's folder
-    // where anything may have written it, so it is read with the guards of a foreign database: its
-    // schema runs no functions, and a statement ends as soon as `stop` is set or one of its steps
-    // runs past the step budget (the file is then replaced, since every scan would meet it again).
+    // quietly, and so does one in a folder of the program's that is not this user's alone (see
+    // AppFolders::ensureFolder); an unusable one is replaced and gives false. The cache sits in the
+    // user's folder where anything may have written it, so it is read with the guards of a foreign
+    // database: its schema runs no functions, and a statement ends as soon as `stop` is set or one
+    // of its steps runs past the step budget (the file is then replaced, since every scan would
+    // meet it again).
     static bool open(
         SqliteConnection &connection, const QString &dbPath, const std::atomic<bool> *stop = nullptr);
     // Checks every page of an open cache (PRAGMA quick_check), once when a scan starts: a damaged

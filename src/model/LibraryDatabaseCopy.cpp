@@ -21,7 +21,9 @@ LibraryDatabaseCopy::LibraryDatabaseCopy(const QString &databasePath)
     if (name.isEmpty())
         return;
     const QString folder = AppFolders::cachesFolder();
-    AppFolders::ensureFolder(folder);
+    // The library's private data is not copied into a folder another user may read or change.
+    if (!AppFolders::ensureFolder(folder))
+        return;
     m_copyPath = QDir(folder).filePath(name);
     removeCopies();
     for (const QString &suffix : companionSuffixes()) {

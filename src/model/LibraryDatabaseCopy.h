@@ -16,7 +16,8 @@ public:
     LibraryDatabaseCopy(const LibraryDatabaseCopy &) = delete;
     LibraryDatabaseCopy &operator=(const LibraryDatabaseCopy &) = delete;
 
-    // Path of the copied database (it may not exist when the copy failed; empty without a name).
+    // Path of the copied database (it may not exist when the copy failed; empty without a name, or
+    // when the caches folder is not this user's alone).
     QString path() const { return m_copyPath; }
 
     static const QStringList &companionSuffixes();

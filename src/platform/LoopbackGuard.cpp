@@ -14,6 +14,15 @@ namespace
 
 std::atomic<bool> installed { false };
 
+int effectivePort(const QUrl &url)
+{
+    if (url.scheme() == QLatin1String("https"))
+        return url.port(443);
+    if (url.scheme() == QLatin1String("http"))
+        return url.port(80);
+    return url.port(-1);
+}
+
 // Qt asks the application's proxy factory before every connection that is not to a loopback
 // address. The answer for any other host is a proxy without capabilities, which neither sockets nor
 // network replies can use: sockets fail with UnsupportedSocketOperationError and replies with
@@ -69,10 +78,14 @@ bool LoopbackGuard::isAllowedListedLink(const QUrl &url, const QList<QUrl> &conf
         return false;
     if (url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0)
         return true;
-    return std::any_of(configuredBases.begin(), configuredBases.end(), [&url](const QUrl &base) {
-        return isSecureOrLoopbackUrl(base) && base.scheme().compare(url.scheme(), Qt::CaseInsensitive) == 0
-            && base.host().compare(url.host(), Qt::CaseInsensitive) == 0 && base.port(-1) == url.port(-1);
-    });
+    return std::any_of(configuredBases.begin(), configuredBases.end(),
+        [&url](const QUrl &base) { return isSecureOrLoopbackUrl(base) && isSameOrigin(url, base); });
+}
+
+bool LoopbackGuard::isSameOrigin(const QUrl &url, const QUrl &base)
+{
+    return url.scheme().compare(base.scheme(), Qt::CaseInsensitive) == 0
+        && url.host().compare(base.host(), Qt::CaseInsensitive) == 0 && effectivePort(url) == effectivePort(base);
 }
 
 void LoopbackGuard::install()

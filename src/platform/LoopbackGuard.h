@@ -21,6 +21,8 @@ public:
     // plain http only where the program was configured to talk to it (the local fakes): the
     // scheme, host and port of one of `configuredBases`. Never any other service on this machine.
     static bool isAllowedListedLink(const QUrl &url, const QList<QUrl> &configuredBases);
+    // The same scheme, host and port (a scheme's default port counted as given).
+    static bool isSameOrigin(const QUrl &url, const QUrl &base);
 
     // Installs the guard as the application's proxy factory (process-wide, idempotent).
     static void install();

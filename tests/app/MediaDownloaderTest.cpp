@@ -5,6 +5,8 @@
 #include <atomic>
 #include <thread>
 
+#include <sys/stat.h>
+
 #include <QBuffer>
 #include <QDir>
 #include <QEventLoop>
@@ -16,6 +18,7 @@
 #include <QUrl>
 
 #include "app/MediaDownloader.h"
+#include "platform/AppFolders.h"
 #include "platform/HttpClient.h"
 #include "platform/StaticTokenSource.h"
 #include "support/FakeHttpServer.h"
@@ -112,6 +115,18 @@ TEST(MediaDownloader, WritesAFreshCopyAndDropsALeftoverWhenTheDownloadFails)
     EXPECT_FALSE(offGuiThread([&] {
         return MediaDownloader::download(QStringLiteral("::not a url"), {}, folder, QStringLiteral("n"), 0);
     }).has_value());
+    // A folder of the program's that others may write in takes no copy.
+    server.script("GET", QStringLiteral("/own.png"), { FakeResponse::typed(200, "image/png", png) });
+    const QString own = AppFolders::thumbnailsFolder();
+    ASSERT_TRUE(AppFolders::ensureFolder(own));
+    ::chmod(QFile::encodeName(own).constData(), 0777);
+    const auto shared = offGuiThread([&] {
+        return MediaDownloader::downloadDriveImage(server.base() + QStringLiteral("/own.png"), { server.url() },
+            QStringLiteral("C"), QStringLiteral("x.png"), own, png.size());
+    });
+    ::chmod(QFile::encodeName(own).constData(), 0700);
+    EXPECT_FALSE(shared.has_value());
+    EXPECT_FALSE(QFile::exists(QDir(own).filePath(QStringLiteral("C_x.png"))));
     // On the GUI thread a download would freeze the window: it is refused.
     EXPECT_FALSE(
         MediaDownloader::download(link, { server.url() }, folder, QStringLiteral("gui"), 0).has_value());

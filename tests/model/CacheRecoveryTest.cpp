@@ -8,6 +8,7 @@
 #include <thread>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@
 #include "model/SqliteConnection.h"
 #include "model/SqliteDBOperations.h"
 #include "model/SqliteTransaction.h"
+#include "platform/AppFolders.h"
 #include "support/TestFiles.h"
 
 using namespace CacheTestSupport;
@@ -166,6 +168,20 @@ TEST_F(CacheBatchTest, StopEndsAnEndlessStatementAndKeepsTheFile)
     EXPECT_TRUE(connection.interruptedByStop());
     CacheFile::operationFailed(connection, m_db);
     EXPECT_FALSE(QFileInfo::exists(m_db + QStringLiteral(".unusable")));
+}
+
+// A cache in the program's folder that others may write in is neither read nor written.
+TEST_F(CacheBatchTest, ACacheInAFolderOthersMayWriteIsLeftAlone)
+{
+    const QString folder = AppFolders::supportFolder();
+    ASSERT_TRUE(AppFolders::ensureFolder(folder));
+    const QString db = freshCache(folder, QStringLiteral("shared.db"));
+    ::chmod(QFile::encodeName(folder).constData(), 0777);
+    const bool saved = SqliteDBOperations::saveBatch(db, somePhotos(QStringLiteral("/shared/"), 3), scanIndex());
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(countRows(db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 0);
+    QFile::remove(db);
 }
 
 TEST_F(CacheBatchTest, UncommittedBatchLeavesNothing)

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "model/LibraryDatabaseCopy.h"
+#include "platform/AppFolders.h"
 
 TEST(LibraryDatabaseCopy, AFifoDatabaseOrCompanionIsRefusedNotWaitedOn)
 {
@@ -25,4 +26,22 @@ TEST(LibraryDatabaseCopy, AFifoDatabaseOrCompanionIsRefusedNotWaitedOn)
         EXPECT_FALSE(QFileInfo::exists(copy.path() + QLatin1String(fifoSuffix))) << fifoSuffix;
         EXPECT_EQ(QFileInfo(copy.path()).isFile(), *fifoSuffix != '\0') << fifoSuffix;
     }
+}
+
+// A caches folder that others may write in takes no copy of the library's data.
+TEST(LibraryDatabaseCopy, NoCopyGoesIntoACachesFolderOthersMayWrite)
+{
+    QTemporaryDir dir;
+    const QString database = dir.filePath(QStringLiteral("Photos.sqlite"));
+    QFile out(database);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write("database") > 0);
+    out.close();
+    const QByteArray caches = QFile::encodeName(AppFolders::cachesFolder());
+    ASSERT_TRUE(AppFolders::ensureFolder(AppFolders::cachesFolder()));
+    ::chmod(caches.constData(), 0777);
+    const QString copied = LibraryDatabaseCopy(database).path();
+    const bool leftThere = QFileInfo::exists(AppFolders::cachesFolder() + QStringLiteral("/Photos.sqlite"));
+    ::chmod(caches.constData(), 0700);
+    EXPECT_TRUE(copied.isEmpty());
+    EXPECT_FALSE(leftThere);
 }
