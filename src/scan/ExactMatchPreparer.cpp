@@ -63,14 +63,14 @@ void ExactMatchPreparer::findExactDuplicates()
             }
             countProcessed();
             if (computed > 0 && computed % kSaveEvery == 0 && !writeList.empty()) {
-                ScanCache::saveFileInfoToCache(scanType, writeList, computed, m_session.cacheIndex);
+                ScanCache::saveFileInfoToCache(scanType, writeList, m_session.cacheIndex);
                 writeList.clear();
             }
         }
     }
     // A stopped pass writes only whole, finished sums: a video whose sum was cut short has none.
     if (!writeList.empty())
-        ScanCache::saveFileInfoToCache(scanType, writeList, computed, m_session.cacheIndex);
+        ScanCache::saveFileInfoToCache(scanType, writeList, m_session.cacheIndex);
 }
 
 bool ExactMatchPreparer::sumVideo(ImageFileInfo &video)

@@ -72,7 +72,6 @@ void ExactPass::queueSums()
     for (qsizetype first = 0; first < m_sums.size(); first += kBatchSize) {
         auto batch = std::make_shared<Batch>();
         batch->records = m_sums.mid(first, kBatchSize);
-        batch->next = first + batch->records.size();
         batch->jobsLeft = (batch->records.size() + kFilesPerJob - 1) / kFilesPerJob;
         for (qsizetype i = 0; i < batch->records.size(); i += kFilesPerJob) {
             m_queue.addOperation([self, batch, files = batch->records.mid(i, kFilesPerJob)]() {
@@ -137,8 +136,7 @@ void ExactPass::sumsRead(const Batch &batch)
     {
         // Batches are written one at a time while the others are read; the pass ends with the last.
         std::lock_guard<std::mutex> writing(m_writing);
-        ScanCache::saveFileInfoToCache(
-            s.options.globals.scanType, batch.records, int(batch.next), s.cacheIndex);
+        ScanCache::saveFileInfoToCache(s.options.globals.scanType, batch.records, s.cacheIndex);
         if (++m_batchesWritten * kBatchSize < m_sums.size())
             return;
     }

@@ -45,7 +45,6 @@ private:
     // Records summed together and written to the cache together.
     struct Batch {
         RecordList records;
-        qsizetype next = 0;
         std::atomic<qsizetype> jobsLeft { 0 };
     };
 

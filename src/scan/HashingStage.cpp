@@ -130,7 +130,7 @@ void HashingStage::finishBatches(RecordList batch)
         // A stopped batch may hold records that were never hashed; none of it is written, so the
         // cache only ever holds whole batches.
         if (!s.stopped())
-            ScanCache::saveFileInfoToCache(s.options.globals.scanType, batch, written, s.cacheIndex);
+            ScanCache::saveFileInfoToCache(s.options.globals.scanType, batch, s.cacheIndex);
         releaseFreedMemory();
         if (last) {
             runComparison();
@@ -155,8 +155,7 @@ void HashingStage::runComparison()
     grouper.startComparison();
     // The sums the comparison read are kept as the exact pass keeps its own.
     if (!grouper.summedRecords().empty() && !s.stopped())
-        ScanCache::saveFileInfoToCache(
-            s.options.globals.scanType, grouper.summedRecords(), int(grouper.summedRecords().size()), s.cacheIndex);
+        ScanCache::saveFileInfoToCache(s.options.globals.scanType, grouper.summedRecords(), s.cacheIndex);
     m_comparisonEnded();
 }
 

@@ -45,8 +45,7 @@ void ScanCache::loadCachedFileInfo(ScanSource scanType, bool exact, ScanCacheInd
     index.dictExif.addEntries(SqliteDBOperations::fetchExifInfoFromDbPath(path, exact, index));
 }
 
-bool ScanCache::saveFileInfoToCache(
-    ScanSource scanType, const RecordList &batch, int /*batchCounter*/, ScanCacheIndex &index)
+bool ScanCache::saveFileInfoToCache(ScanSource scanType, const RecordList &batch, ScanCacheIndex &index)
 {
     // A batch of a warm scan is answered from the cache whole: no transaction for it.
     if (SqliteDBOperations::batchChangesNothing(batch, index))

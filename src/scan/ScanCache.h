@@ -40,8 +40,7 @@ public:
     static void loadCachedFileInfo(ScanSource scanType, bool exact, ScanCacheIndex &index);
     // Writes the rows of a finished batch, whole or not at all; the cache file is made from its
     // template first when missing. False when nothing could be written.
-    static bool saveFileInfoToCache(
-        ScanSource scanType, const RecordList &batch, int batchCounter, ScanCacheIndex &index);
+    static bool saveFileInfoToCache(ScanSource scanType, const RecordList &batch, ScanCacheIndex &index);
     // The loaded cache row of `path`; a row counts only with both a fingerprint or digest and its
     // EXIF record.
     static std::optional<Entry> cachedEntry(const QString &path, const ScanCacheIndex &index);

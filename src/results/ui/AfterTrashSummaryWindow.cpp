@@ -230,6 +230,8 @@ void AfterTrashSummaryWindow::beginSummary(QWidget *sheet)
 {
     if (!m_view)
         return;
+    // Sized to its texts before it is centred over the window, or it hangs down from a stale height.
+    sheet->adjustSize();
     AlertPresenter::current().beginSheet(sheet, m_view);
     const QRect area = summaryArea ? summaryArea() : QRect();
     if (area.isEmpty())
@@ -254,8 +256,6 @@ void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
     lblRemovalProblems->setText(problems);
     lblRemovalProblems->setHidden(problems.isEmpty());
     lblDeletedImagesWillAppearLater->setVisible(input.movedStillShown);
-    // Sized to its texts before it is centred over the window, or it hangs down from a stale height.
-    windowAfterTrashFolderFIles->adjustSize();
 }
 
 void AfterTrashSummaryWindow::fillStepLines()

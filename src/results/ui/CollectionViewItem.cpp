@@ -102,9 +102,7 @@ void CollectionViewItem::paintEvent(QPaintEvent *)
         painter.setPen(QPen(QColor(150, 192, 229), 2));
         painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
     }
-    if (m_focusMark) {
-        // Between the selection frame and the picture, above the strip.
-        painter.setPen(QPen(ControlStyles::focusMarkColor(), 2, Qt::DashLine));
-        painter.drawRect(QRectF(rect()).adjusted(5, 5, -5, -(kStripHeight + 4)));
-    }
+    // Between the selection frame and the picture, above the strip.
+    if (m_focusMark)
+        ControlStyles::drawFocusMark(painter, rect().adjusted(4, 4, -4, -(kStripHeight + 3)));
 }

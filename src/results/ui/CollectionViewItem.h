@@ -46,7 +46,7 @@ public:
 
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected);
-    // The cell the grid's keys act on, while the grid has the keyboard focus: a dashed frame
+    // The cell the grid's keys act on, while the grid has the keyboard focus: the focus mark
     // inside the selection frame.
     bool showsFocusMark() const { return m_focusMark; }
     void setShowsFocusMark(bool shows);
