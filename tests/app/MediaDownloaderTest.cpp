@@ -5,8 +5,6 @@
 #include <atomic>
 #include <thread>
 
-#include <sys/stat.h>
-
 #include <QBuffer>
 #include <QDir>
 #include <QEventLoop>
@@ -119,12 +117,12 @@ TEST(MediaDownloader, WritesAFreshCopyAndDropsALeftoverWhenTheDownloadFails)
     server.script("GET", QStringLiteral("/own.png"), { FakeResponse::typed(200, "image/png", png) });
     const QString own = AppFolders::thumbnailsFolder();
     ASSERT_TRUE(AppFolders::ensureFolder(own));
-    ::chmod(QFile::encodeName(own).constData(), 0777);
+    QFile::setPermissions(own, QFileDevice::Permissions(0x7777));
     const auto shared = offGuiThread([&] {
         return MediaDownloader::downloadDriveImage(server.base() + QStringLiteral("/own.png"), { server.url() },
             QStringLiteral("C"), QStringLiteral("x.png"), own, png.size());
     });
-    ::chmod(QFile::encodeName(own).constData(), 0700);
+    QFile::setPermissions(own, QFileDevice::Permissions(0x7700));
     EXPECT_FALSE(shared.has_value());
     EXPECT_FALSE(QFile::exists(QDir(own).filePath(QStringLiteral("C_x.png"))));
     // On the GUI thread a download would freeze the window: it is refused.

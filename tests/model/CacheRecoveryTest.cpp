@@ -8,7 +8,6 @@
 #include <thread>
 
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -176,9 +175,9 @@ TEST_F(CacheBatchTest, ACacheInAFolderOthersMayWriteIsLeftAlone)
     const QString folder = AppFolders::supportFolder();
     ASSERT_TRUE(AppFolders::ensureFolder(folder));
     const QString db = freshCache(folder, QStringLiteral("shared.db"));
-    ::chmod(QFile::encodeName(folder).constData(), 0777);
+    QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
     const bool saved = SqliteDBOperations::saveBatch(db, somePhotos(QStringLiteral("/shared/"), 3), scanIndex());
-    ::chmod(QFile::encodeName(folder).constData(), 0700);
+    QFile::setPermissions(folder, QFileDevice::Permissions(0x7700));
     EXPECT_FALSE(saved);
     EXPECT_EQ(countRows(db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 0);
     QFile::remove(db);

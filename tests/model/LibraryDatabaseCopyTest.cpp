@@ -9,6 +9,7 @@
 
 #include "model/LibraryDatabaseCopy.h"
 #include "platform/AppFolders.h"
+#include "support/TestFiles.h"
 
 TEST(LibraryDatabaseCopy, AFifoDatabaseOrCompanionIsRefusedNotWaitedOn)
 {
@@ -33,15 +34,12 @@ TEST(LibraryDatabaseCopy, NoCopyGoesIntoACachesFolderOthersMayWrite)
 {
     QTemporaryDir dir;
     const QString database = dir.filePath(QStringLiteral("Photos.sqlite"));
-    QFile out(database);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write("database") > 0);
-    out.close();
-    const QByteArray caches = QFile::encodeName(AppFolders::cachesFolder());
+    ASSERT_TRUE(TestFiles::write(database, "database"));
     ASSERT_TRUE(AppFolders::ensureFolder(AppFolders::cachesFolder()));
-    ::chmod(caches.constData(), 0777);
+    QFile::setPermissions(AppFolders::cachesFolder(), QFileDevice::Permissions(0x7777));
     const QString copied = LibraryDatabaseCopy(database).path();
     const bool leftThere = QFileInfo::exists(AppFolders::cachesFolder() + QStringLiteral("/Photos.sqlite"));
-    ::chmod(caches.constData(), 0700);
+    QFile::setPermissions(AppFolders::cachesFolder(), QFileDevice::Permissions(0x7700));
     EXPECT_TRUE(copied.isEmpty());
     EXPECT_FALSE(leftThere);
 }
