@@ -1,5 +1,7 @@
 #include "cloud/DropboxListingBounds.h"
 
+#include <algorithm>
+
 #include <QHash>
 
 namespace
@@ -22,19 +24,37 @@ void DropboxListingBounds::reset()
     m_pagesAsked = 0;
     m_entries = 0;
     m_cursors.clear();
+    m_folderEntries.clear();
+    m_heldBytes = 0;
+    m_peakHeldBytes = 0;
     startFolder();
 }
 
 void DropboxListingBounds::startFolder()
 {
     m_pagesWithoutNew = 0;
+    m_heldBytes -= qint64(m_folderEntries.size()) * kKeyBytes;
     m_folderEntries.clear();
+}
+
+QString DropboxListingBounds::hold(qint64 bytes)
+{
+    m_heldBytes += bytes;
+    m_peakHeldBytes = std::max(m_peakHeldBytes, m_heldBytes);
+    if (m_heldBytes > m_limits.maxHeldBytes)
+        return QStringLiteral("Dropbox listing holds more than %1 MB").arg(m_limits.maxHeldBytes >> 20);
+    return {};
 }
 
 QString DropboxListingBounds::askPage(const QString &cursor)
 {
-    if (!cursor.isEmpty() && !m_cursors.insert(keyOf(cursor)).second)
-        return QStringLiteral("Dropbox listing repeats a page it sent before");
+    if (!cursor.isEmpty()) {
+        if (!m_cursors.insert(keyOf(cursor)).second)
+            return QStringLiteral("Dropbox listing repeats a page it sent before");
+        const QString overHeld = hold(kKeyBytes);
+        if (!overHeld.isEmpty())
+            return overHeld;
+    }
     if (++m_pagesAsked > m_limits.maxPages)
         return QStringLiteral("Dropbox listing has more than %1 pages").arg(m_limits.maxPages);
     return {};
@@ -48,6 +68,9 @@ QString DropboxListingBounds::takePage(const DropboxListPage &page, QList<Dropbo
             fresh.append(entry);
     }
     m_entries += fresh.size();
+    const QString overHeld = hold(fresh.size() * kKeyBytes);
+    if (!overHeld.isEmpty())
+        return overHeld;
     if (m_entries > m_limits.maxEntries)
         return QStringLiteral("Dropbox listing has more than %1 entries").arg(m_limits.maxEntries);
     m_pagesWithoutNew = page.hasMore && fresh.isEmpty() ? m_pagesWithoutNew + 1 : 0;
