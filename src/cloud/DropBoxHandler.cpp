@@ -42,20 +42,6 @@ std::size_t keyOf(const QString &text)
     return std::size_t(qHash(text, 0x7e9041));
 }
 
-qint64 textBytes(const QString &text)
-{
-    return text.isEmpty() ? 0 : 16 + 2 * qint64(text.capacity());
-}
-
-// What a record given to the scan holds: the record, its control block and its texts (the file
-// URL keeps a copy of the path).
-qint64 recordBytes(const ImageFileInfo &record)
-{
-    return qint64(sizeof(ImageFileInfo)) + 16 + textBytes(record.fileName) + textBytes(record.filePath)
-        + textBytes(record.folderPath) + textBytes(record.actualFilePathOnServer) + textBytes(record.fileMd5)
-        + textBytes(record.id) + textBytes(record.rev) + 96 + textBytes(record.filePath);
-}
-
 } // namespace
 
 DropBoxHandler::DropBoxHandler()
@@ -283,7 +269,8 @@ QString DropBoxHandler::processListFolderEntries(
             child->parentNodeDropBoxList = folder;
             folder->arrChildren.append(child);
             refusal = m_bounds.hold(qint64(sizeof(CloudScanFoldersList))
-                + 2 * (child->folderPath.size() + child->folderName.size()));
+                + ListingHoldings::textBytes(child->folderPath)
+                + ListingHoldings::textBytes(child->folderName));
             break;
         }
         case DropboxEntry::Kind::deleted:
@@ -404,7 +391,7 @@ QString DropBoxHandler::report(const CloudListedFile &listed)
         return {};
     const std::shared_ptr<ImageFileInfo> record = recordOf(listed, m_recordSettings);
     record->isVideo = isVideoPath(record->filePath);
-    const QString refusal = m_bounds.hold(recordBytes(*record) + DropboxListingBounds::kKeyBytes);
+    const QString refusal = m_bounds.hold(ListingHoldings::recordBytes(*record) + ListingHoldings::kKeyBytes);
     if (!refusal.isEmpty())
         return refusal;
     if (ScanWrapperDelegate *target = delegate.load())

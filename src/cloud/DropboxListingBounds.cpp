@@ -1,7 +1,5 @@
 #include "cloud/DropboxListingBounds.h"
 
-#include <algorithm>
-
 #include <QHash>
 
 namespace
@@ -16,6 +14,7 @@ std::size_t keyOf(const QString &text)
 
 DropboxListingBounds::DropboxListingBounds(Limits limits)
     : m_limits(limits)
+    , m_holdings(limits.maxHeldBytes)
 {
 }
 
@@ -25,25 +24,20 @@ void DropboxListingBounds::reset()
     m_entries = 0;
     m_cursors.clear();
     m_folderEntries.clear();
-    m_heldBytes = 0;
-    m_peakHeldBytes = 0;
+    m_holdings.reset();
     startFolder();
 }
 
 void DropboxListingBounds::startFolder()
 {
     m_pagesWithoutNew = 0;
-    m_heldBytes -= qint64(m_folderEntries.size()) * kKeyBytes;
+    m_holdings.release(qint64(m_folderEntries.size()) * ListingHoldings::kKeyBytes);
     m_folderEntries.clear();
 }
 
 QString DropboxListingBounds::hold(qint64 bytes)
 {
-    m_heldBytes += bytes;
-    m_peakHeldBytes = std::max(m_peakHeldBytes, m_heldBytes);
-    if (m_heldBytes > m_limits.maxHeldBytes)
-        return QStringLiteral("Dropbox listing holds more than %1 MB").arg(m_limits.maxHeldBytes >> 20);
-    return {};
+    return m_holdings.hold(bytes) ? QString() : m_holdings.refusal(QStringLiteral("Dropbox"));
 }
 
 QString DropboxListingBounds::askPage(const QString &cursor)
@@ -51,7 +45,7 @@ QString DropboxListingBounds::askPage(const QString &cursor)
     if (!cursor.isEmpty()) {
         if (!m_cursors.insert(keyOf(cursor)).second)
             return QStringLiteral("Dropbox listing repeats a page it sent before");
-        const QString overHeld = hold(kKeyBytes);
+        const QString overHeld = hold(ListingHoldings::kKeyBytes);
         if (!overHeld.isEmpty())
             return overHeld;
     }
@@ -68,7 +62,7 @@ QString DropboxListingBounds::takePage(const DropboxListPage &page, QList<Dropbo
             fresh.append(entry);
     }
     m_entries += fresh.size();
-    const QString overHeld = hold(fresh.size() * kKeyBytes);
+    const QString overHeld = hold(fresh.size() * ListingHoldings::kKeyBytes);
     if (!overHeld.isEmpty())
         return overHeld;
     if (m_entries > m_limits.maxEntries)

@@ -12,6 +12,7 @@
 
 #include "cloud/CloudSource.h"
 #include "cloud/DropboxApi.h"
+#include "cloud/ListingHoldings.h"
 
 class DropboxListingBounds
 {
@@ -26,12 +27,9 @@ public:
         // no memory.
         int maxPagesWithoutNewEntries = 100;
         // Bytes one listing may hold: its folder tree's entries (a few hundred bytes each), the
-        // records it gave the scan (about 1.5 KB each with their texts) and its repeat checks. A
-        // quarter of a gigabyte is some 150,000 photos with ordinary paths, three times a large
-        // photo library, and keeps a listing that never ends, or one of very long paths, near
-        // 300 MB for the whole program (the entry bound alone would let 500,000 records, or paths
-        // of many kilobytes, through).
-        qint64 maxHeldBytes = 256LL * 1024 * 1024;
+        // records it gave the scan (about 1.5 KB each with their texts) and its repeat checks. The
+        // entry bound alone would let 500,000 records, or paths of many kilobytes, through.
+        qint64 maxHeldBytes = ListingHoldings::kDefaultMaxBytes;
     };
     explicit DropboxListingBounds(Limits limits);
 
@@ -48,19 +46,15 @@ public:
     // `bytes` more are held for this listing: empty while within the bound, else why it ends.
     QString hold(qint64 bytes);
     // What this listing holds now, and the most it held.
-    qint64 heldBytes() const { return m_heldBytes; }
-    qint64 peakHeldBytes() const { return m_peakHeldBytes; }
-
-    // What one key of a repeat check costs: its node and its share of the buckets.
-    static constexpr qint64 kKeyBytes = 40;
+    qint64 heldBytes() const { return m_holdings.held(); }
+    qint64 peakHeldBytes() const { return m_holdings.peak(); }
 
 private:
     Limits m_limits;
     int m_pagesAsked = 0;
     qint64 m_entries = 0;
     int m_pagesWithoutNew = 0;
-    qint64 m_heldBytes = 0;
-    qint64 m_peakHeldBytes = 0;
+    ListingHoldings m_holdings;
     std::unordered_set<std::size_t> m_cursors;
     std::unordered_set<std::size_t> m_folderEntries;
 };
