@@ -3,6 +3,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include "cloud/ListingHoldings.h"
+
 namespace
 {
 
@@ -133,4 +135,24 @@ std::optional<DriveFileList> DriveFileJson::parseFileList(const QByteArray &body
 bool DriveFileJson::isFolder(const DriveFile &file)
 {
     return file.mimeType.value_or(QString()) == QLatin1String(kFolderMimeType);
+}
+
+qint64 DriveFileJson::heldBytes(const DriveFile &file)
+{
+    qint64 bytes = qint64(sizeof(DriveFile)) + 16;
+    const auto text = [&bytes](const std::optional<QString> &value) {
+        bytes += value ? ListingHoldings::textBytes(*value) : 0;
+    };
+    for (const std::optional<QString> *value : { &file.identifier, &file.name, &file.mimeType,
+             &file.thumbnailLink, &file.md5Checksum, &file.fileExtension })
+        text(*value);
+    bytes += file.parents.isEmpty() ? 0 : 16 + qint64(file.parents.capacity() * sizeof(QString));
+    for (const QString &parent : file.parents)
+        bytes += ListingHoldings::textBytes(parent);
+    if (const auto &meta = file.imageMediaMetadata) {
+        for (const std::optional<QString> *value : { &meta->cameraMake, &meta->cameraModel, &meta->colorSpace,
+                 &meta->lens, &meta->sensor, &meta->exposureMode, &meta->meteringMode })
+            text(*value);
+    }
+    return bytes;
 }

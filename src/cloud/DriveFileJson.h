@@ -28,6 +28,9 @@ public:
     // "1234" and 1234 alike; nothing for anything else or a negative size.
     static std::optional<std::int64_t> parseSize(const QJsonValue &value);
 
+    // What holding a parsed file costs: the resource, its control block and its texts.
+    static qint64 heldBytes(const DriveFile &file);
+
     static constexpr const char *kFolderMimeType = "application/vnd.google-apps.folder";
     static bool isFolder(const DriveFile &file);
 };

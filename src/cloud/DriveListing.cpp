@@ -37,6 +37,7 @@ void DriveListing::fetchFilesFromSelectedFolders(const Request &request, Callbac
     m_nodes = request.nodes;
     m_extensions = request.extensions;
     m_maxPages = request.maxPages;
+    m_holdings = ListingHoldings(request.maxHeldBytes);
     m_waiting.clear();
     m_listedFolders.clear();
     m_offeredFiles.clear();
@@ -67,15 +68,35 @@ void DriveListing::fetchFilesFromSelectedFolders(const Request &request, Callbac
     finishIfDone();
 }
 
-std::shared_ptr<GDFoldersList> DriveListing::remember(const std::shared_ptr<DriveFile> &file)
+std::shared_ptr<GDFoldersList> DriveListing::nodeOf(const std::shared_ptr<DriveFile> &file)
 {
     auto node = std::make_shared<GDFoldersList>();
     node->setFolderName(file->name.value_or(QString()));
     node->setFolderId(file->identifier.value_or(QString()));
     node->setDriveFile(file);
+    return node;
+}
+
+void DriveListing::remember(const std::shared_ptr<DriveFile> &folder)
+{
+    const std::shared_ptr<GDFoldersList> node = nodeOf(folder);
     if (!node->folderId().isEmpty())
         m_dictGDrive.insert(node->folderId(), node);
-    return node;
+}
+
+bool DriveListing::holdFile(const DriveFile &file)
+{
+    // The file, its node (whose texts it shares) and its key among the offered files.
+    return holdRecord(
+        DriveFileJson::heldBytes(file) + qint64(sizeof(GDFoldersList)) + 16 + ListingHoldings::kKeyBytes);
+}
+
+bool DriveListing::holdRecord(qint64 bytes)
+{
+    if (m_holdings.hold(bytes))
+        return true;
+    fail(m_holdings.refusal(QStringLiteral("Drive")));
+    return false;
 }
 
 void DriveListing::fetchDriveFiles(const QString &folderId, bool recurse, const QString &pageToken)
@@ -153,8 +174,10 @@ void DriveListing::collectDriveFiles(const DriveFileList &page, bool recurse)
         }
         if (!acceptsFile(*file) || fileId.isEmpty() || m_offeredFiles.contains(fileId))
             continue;
+        if (!holdFile(*file))
+            return;
         m_offeredFiles.insert(fileId);
-        m_waiting.push_back(remember(file));
+        m_waiting.push_back(nodeOf(file));
     }
 }
 

@@ -19,6 +19,7 @@
 
 #include "cloud/CloudSource.h"
 #include "cloud/DriveFileJson.h"
+#include "cloud/ListingHoldings.h"
 #include "model/FilePathNode.h"
 #include "model/GDFoldersList.h"
 
@@ -43,6 +44,8 @@ public:
         const std::atomic<bool> *stop = nullptr;
         // File-list pages the listing may ask for.
         int maxPages = CloudSource::kMaxListingPages;
+        // Bytes the listing may hold: the files it accepted and the scan's records of them.
+        qint64 maxHeldBytes = ListingHoldings::kDefaultMaxBytes;
     };
 
     struct Callbacks {
@@ -58,10 +61,16 @@ public:
     // Starts a listing; answers of any earlier one are ignored from now on.
     void fetchFilesFromSelectedFolders(const Request &request, Callbacks callbacks);
 
+    // The scan's record of an offered file would hold `bytes`: false past the bound, and the
+    // listing has failed.
+    bool holdRecord(qint64 bytes);
+    // Between listings: the most the last listing held, in bytes.
+    qint64 peakHeldBytes() const { return m_holdings.peak(); }
+
     // Gives a record made from a listed file its display path, folder path and file URL.
     void buildDriveFilePath(ImageFileInfo &record) const;
 
-    // Every folder and file met, by Drive identifier.
+    // Every folder met, by Drive identifier.
     const QHash<QString, std::shared_ptr<GDFoldersList>> &dictGDrive() const { return m_dictGDrive; }
     const std::vector<FilePathNode> &arrPathNodesToScan() const { return m_nodes; }
     int recusiveCount() const { return m_recusiveCount; }
@@ -85,7 +94,11 @@ private:
     void fail(const QString &reason);
     void finishIfDone();
     bool stopRequested() const;
-    std::shared_ptr<GDFoldersList> remember(const std::shared_ptr<DriveFile> &file);
+    // A folder is kept by its identifier, for the paths of the files below it.
+    void remember(const std::shared_ptr<DriveFile> &folder);
+    static std::shared_ptr<GDFoldersList> nodeOf(const std::shared_ptr<DriveFile> &file);
+    // An accepted file waits here for its path; false (and the listing failed) past the bound.
+    bool holdFile(const DriveFile &file);
 
     DriveService &m_service;
     QString &m_rootDriveFolderId;
@@ -104,6 +117,7 @@ private:
     QSet<QString> m_pageTokens;
     QString m_failure;
     int m_maxPages = CloudSource::kMaxListingPages;
+    ListingHoldings m_holdings;
     int m_pagesAsked = 0;
     int m_recusiveCount = 0;
     int m_generation = 0;

@@ -26,7 +26,7 @@ void DriveSource::startListing(const CloudListingRequest &request, ScanWrapperDe
     m_settings = request.settings;
     m_videoExtensions = request.videoExtensions;
     m_stop = false;
-    DriveListing::Request query { request.nodes, request.extensions, &m_stop, m_maxPages };
+    DriveListing::Request query { request.nodes, request.extensions, &m_stop, m_maxPages, m_maxHeldBytes };
     m_listing->fetchFilesFromSelectedFolders(query,
         { [this](const std::shared_ptr<GDFoldersList> &entry) { addGoogleDriveFile(entry); },
             [this](const QString &failure) {
@@ -51,7 +51,8 @@ void DriveSource::addGoogleDriveFile(const std::shared_ptr<GDFoldersList> &entry
         return;
     record->isVideo = m_videoExtensions.contains(QFileInfo(entry->folderName()).suffix(), Qt::CaseInsensitive);
     m_listing->buildDriveFilePath(*record);
-    m_receiver->addCloudFile(record);
+    if (m_listing->holdRecord(ListingHoldings::recordBytes(*record)))
+        m_receiver->addCloudFile(record);
 }
 
 void DriveSource::fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop)

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include "cloud/CloudSource.h"
+#include "cloud/ListingHoldings.h"
 #include "model/RecordSettings.h"
 
 class DriveListing;
@@ -35,6 +36,8 @@ public:
     DriveService &service() { return m_service; }
     // Pages a listing may ask for (tests lower it).
     void setMaxListingPages(int pages) { m_maxPages = pages; }
+    // Bytes a listing may hold (tests lower it).
+    void setMaxHeldBytes(qint64 bytes) { m_maxHeldBytes = bytes; }
 
 private:
     void addGoogleDriveFile(const std::shared_ptr<GDFoldersList> &entry);
@@ -47,4 +50,5 @@ private:
     RecordSettings m_settings;
     QStringList m_videoExtensions;
     int m_maxPages = kMaxListingPages;
+    qint64 m_maxHeldBytes = ListingHoldings::kDefaultMaxBytes;
 };

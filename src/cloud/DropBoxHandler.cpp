@@ -37,25 +37,9 @@ QString extensionOf(const QString &path)
     return QFileInfo(QFileInfo(path).fileName()).suffix();
 }
 
-// The scan gets records of its own, so fingerprints and marks of one scan never leak into the
-// tree that the folder sheet and later scans replay.
-std::shared_ptr<ImageFileInfo> copyOfListed(const ImageFileInfo &listed, const RecordSettings &settings)
+std::size_t keyOf(const QString &text)
 {
-    auto record = std::make_shared<ImageFileInfo>();
-    record->commonInit(settings);
-    record->fileName = listed.fileName;
-    record->actualFilePathOnServer = listed.actualFilePathOnServer;
-    record->filePath = listed.filePath;
-    record->folderPath = listed.folderPath;
-    record->createDate = listed.createDate;
-    record->modDate = listed.modDate;
-    record->fileSize = listed.fileSize;
-    record->fileMd5 = listed.fileMd5;
-    record->filePathUrl = listed.filePathUrl;
-    record->id = listed.id;
-    record->rev = listed.rev;
-    record->isVideo = listed.isVideo;
-    return record;
+    return std::size_t(qHash(text, 0x7e9041));
 }
 
 } // namespace
@@ -151,7 +135,7 @@ void DropBoxHandler::startScanning(const QStringList &extensions,
         arrExtension = extensions;
         arrPathFetchFiles = outermostFolders(folders);
         indexForScannedPath = 0;
-        m_reported.clear();
+        m_reported = {};
         m_bounds.reset();
         m_failure.clear();
         if (arrPathFetchFiles.isEmpty()) {
@@ -212,8 +196,7 @@ void DropBoxHandler::collectFilesOfFolder(const std::shared_ptr<CloudScanFolders
     }
     // A listing cut short earlier (failure, stop) starts again from scratch, so nothing is doubled.
     node->arrChildren.clear();
-    node->arrCloudDriveFiles.clear();
-    node->arrCloudDriveAllTypeFiles.clear();
+    node->listedFiles = {};
     node->currentScanFolderIndex = 0;
     listPage(node, QString());
 }
@@ -237,17 +220,24 @@ void DropBoxHandler::pageArrived(const std::shared_ptr<CloudScanFoldersList> &no
     if (!page) {
         Log::line(QStringLiteral("Dropbox listing failed: ") + error);
         // A folder left half listed would look emptier than it is: the listing fails instead.
-        listingFailed(QStringLiteral("Dropbox listing of ") + node->folderPath + QStringLiteral(" failed: ") + error);
+        listingFailed(
+            QStringLiteral("Dropbox listing of ") + node->folderPath + QStringLiteral(" failed: ") + error);
         return;
     }
     QList<DropboxEntry> fresh;
-    const QString refusal = m_bounds.takePage(*page, fresh);
+    QString refusal = m_bounds.takePage(*page, fresh);
+    if (refusal.isEmpty())
+        refusal = processListFolderEntries(fresh, node);
     if (!refusal.isEmpty()) {
+        // A folder cut short is listed again from its start, so its part is not kept.
+        node->listedFiles = {};
+        node->arrChildren.clear();
+        node->isAllFilesFetched = false;
         listingFailed(refusal);
         return;
     }
     node->isAllFilesFetched = !page->hasMore;
-    if (!processListFolderEntries(fresh, node)) {
+    if (isAbortScanning.load()) {
         node->isAllFilesFetched = false;
         continueScanFromFolder(node);
         return;
@@ -260,26 +250,17 @@ void DropBoxHandler::pageArrived(const std::shared_ptr<CloudScanFoldersList> &no
     continueScanFromFolder(node);
 }
 
-bool DropBoxHandler::processListFolderEntries(
+QString DropBoxHandler::processListFolderEntries(
     const QList<DropboxEntry> &entries, const std::shared_ptr<CloudScanFoldersList> &folder)
 {
     for (const DropboxEntry &entry : entries) {
         if (isAbortScanning.load())
-            return false;
+            return {};
+        QString refusal;
         switch (entry.kind) {
-        case DropboxEntry::Kind::file: {
-            auto record = std::make_shared<ImageFileInfo>();
-            setupImageFileInfo(*record, entry);
-            record->isVideo = isVideoPath(record->filePath);
-            folder->arrCloudDriveAllTypeFiles.append(record);
-            if (isAccepted(*record)) {
-                folder->arrCloudDriveFiles.append(record);
-                ++fileCount;
-                if (isCompletListFetch.load())
-                    report(*record);
-            }
+        case DropboxEntry::Kind::file:
+            refusal = takeFile(entry, *folder);
             break;
-        }
         case DropboxEntry::Kind::folder: {
             auto child = std::make_shared<CloudScanFoldersList>();
             const QString display = entry.pathDisplay.isEmpty() ? entry.pathLower : entry.pathDisplay;
@@ -287,6 +268,9 @@ bool DropBoxHandler::processListFolderEntries(
             child->folderName = entry.name;
             child->parentNodeDropBoxList = folder;
             folder->arrChildren.append(child);
+            refusal = m_bounds.hold(qint64(sizeof(CloudScanFoldersList))
+                + ListingHoldings::textBytes(child->folderPath)
+                + ListingHoldings::textBytes(child->folderName));
             break;
         }
         case DropboxEntry::Kind::deleted:
@@ -295,17 +279,37 @@ bool DropBoxHandler::processListFolderEntries(
         case DropboxEntry::Kind::other:
             break;
         }
+        if (!refusal.isEmpty())
+            return refusal;
     }
-    return true;
+    return {};
+}
+
+QString DropBoxHandler::takeFile(const DropboxEntry &entry, CloudScanFoldersList &folder)
+{
+    const std::optional<CloudListedFile> listed = listedFile(entry);
+    if (!listed) {
+        Log::line(QStringLiteral("Dropbox listed a file with an unusable path or identifier"));
+        return {};
+    }
+    folder.listedFiles.push_back(*listed);
+    const QString refusal = m_bounds.hold(listed->heldBytes());
+    if (!refusal.isEmpty() || !isAccepted(*listed))
+        return refusal;
+    ++fileCount;
+    return isCompletListFetch.load() ? report(*listed) : QString();
 }
 
 void DropBoxHandler::replayListedFolder(const std::shared_ptr<CloudScanFoldersList> &node)
 {
-    for (const auto &record : node->arrCloudDriveAllTypeFiles) {
-        record->isVideo = isVideoPath(record->filePath);
-        if (isAccepted(*record) && isCompletListFetch.load()) {
-            ++fileCount;
-            report(*record);
+    for (const CloudListedFile &listed : node->listedFiles) {
+        if (!isAccepted(listed) || !isCompletListFetch.load())
+            continue;
+        ++fileCount;
+        const QString refusal = report(listed);
+        if (!refusal.isEmpty()) {
+            listingFailed(refusal);
+            return;
         }
     }
     // Queued, so a tree listed before is walked without growing the stack.
@@ -374,25 +378,32 @@ void DropBoxHandler::listingFailed(const QString &reason)
 
 void DropBoxHandler::listingFinished()
 {
+    // Only a scan's listing asks for it, and only while it runs.
+    m_reported = {};
     if (ScanWrapperDelegate *target = delegate.load())
         target->cloudListingFinished(CloudListingEnd { isCompletListFetch.load(), m_failure });
 }
 
-void DropBoxHandler::report(const ImageFileInfo &listed)
+QString DropBoxHandler::report(const CloudListedFile &listed)
 {
-    const QString key = listed.id.isEmpty() ? listed.filePath.toLower() : listed.id;
-    if (m_reported.contains(key))
-        return;
-    m_reported.insert(key);
+    const QString id = listed.id();
+    if (!m_reported.insert(keyOf(id.isEmpty() ? listed.path().toLower() : id)).second)
+        return {};
+    const std::shared_ptr<ImageFileInfo> record = recordOf(listed, m_recordSettings);
+    record->isVideo = isVideoPath(record->filePath);
+    const QString refusal = m_bounds.hold(ListingHoldings::recordBytes(*record) + ListingHoldings::kKeyBytes);
+    if (!refusal.isEmpty())
+        return refusal;
     if (ScanWrapperDelegate *target = delegate.load())
-        target->addCloudFile(copyOfListed(listed, m_recordSettings));
+        target->addCloudFile(record);
+    return {};
 }
 
-bool DropBoxHandler::isAccepted(const ImageFileInfo &record) const
+bool DropBoxHandler::isAccepted(const CloudListedFile &listed) const
 {
     const qint64 minimum = m_recordSettings.minimumAllowFileSize;
-    return containsCaseInsensitive(arrExtension, extensionOf(record.fileName))
-        && (minimum <= 0 || record.fileSize >= quint64(minimum));
+    return containsCaseInsensitive(arrExtension, extensionOf(listed.name()))
+        && (minimum <= 0 || listed.size() >= quint64(minimum));
 }
 
 bool DropBoxHandler::isVideoPath(const QString &path) const
@@ -405,29 +416,37 @@ bool DropBoxHandler::containsCaseInsensitive(const QStringList &array, const QSt
     return array.contains(text, Qt::CaseInsensitive);
 }
 
-bool DropBoxHandler::setupImageFileInfo(ImageFileInfo &record, const DropboxEntry &metadata)
+std::optional<CloudListedFile> DropBoxHandler::listedFile(const DropboxEntry &entry)
 {
-    // A listed file of the folder tree; the scan makes its own record from it (copyOfListed).
-    RecordSettings listed;
-    listed.scanType = ScanSource::dropbox;
-    record.commonInit(listed);
-    record.fileName = metadata.name;
     // The display path may be absent; the lower-case one reaches the same file.
-    const QString display = metadata.pathDisplay.isEmpty() ? metadata.pathLower : metadata.pathDisplay;
-    if (!display.isEmpty()) {
-        record.actualFilePathOnServer = display;
-        record.filePath = kRoot + display;
+    const QString path = entry.pathDisplay.isEmpty() ? entry.pathLower : entry.pathDisplay;
+    return CloudListedFile::make({ path, entry.name, entry.id, entry.rev, entry.contentHash, entry.size,
+        entry.clientModified, entry.serverModified });
+}
+
+std::shared_ptr<ImageFileInfo> DropBoxHandler::recordOf(
+    const CloudListedFile &listed, const RecordSettings &settings)
+{
+    // Each scan gets records of its own, so its fingerprints and marks never reach the tree that
+    // the folder sheet and later scans replay.
+    auto record = std::make_shared<ImageFileInfo>();
+    record->commonInit(settings);
+    record->fileName = listed.name();
+    const QString path = listed.path();
+    if (!path.isEmpty()) {
+        record->actualFilePathOnServer = path;
+        record->filePath = kRoot + path;
     }
-    const int slash = record.filePath.lastIndexOf(QLatin1Char('/'));
-    record.folderPath = slash > 0 ? record.filePath.left(slash) : record.filePath;
-    record.createDate = metadata.clientModified;
-    record.modDate = metadata.serverModified;
-    record.fileSize = metadata.size;
-    record.fileMd5 = metadata.contentHash;
-    record.filePathUrl = QUrl::fromLocalFile(record.filePath);
-    record.id = metadata.id;
-    record.rev = metadata.rev;
-    return true;
+    const int slash = record->filePath.lastIndexOf(QLatin1Char('/'));
+    record->folderPath = slash > 0 ? record->filePath.left(slash) : record->filePath;
+    record->createDate = listed.created();
+    record->modDate = listed.modified();
+    record->fileSize = listed.size();
+    record->fileMd5 = listed.contentHash();
+    record->filePathUrl = QUrl::fromLocalFile(record->filePath);
+    record->id = listed.id();
+    record->rev = listed.rev();
+    return record;
 }
 
 QString DropBoxHandler::serverPath(const QString &programPath)

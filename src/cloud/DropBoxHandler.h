@@ -10,10 +10,11 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <unordered_set>
 #include <vector>
 
 #include <QList>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,7 @@
 #include "cloud/CloudSource.h"
 #include "cloud/DropboxApi.h"
 #include "cloud/DropboxListingBounds.h"
+#include "model/CloudListedFile.h"
 #include "model/FilePathNode.h"
 #include "model/RecordSettings.h"
 
@@ -30,7 +32,9 @@ class ForwardingTokenSource;
 class ImageFileInfo;
 class TokenSource;
 
-class DropBoxHandler : public ScanWrapper, public CloudSource, public std::enable_shared_from_this<DropBoxHandler>
+class DropBoxHandler : public ScanWrapper,
+                       public CloudSource,
+                       public std::enable_shared_from_this<DropBoxHandler>
 {
 public:
     struct Options {
@@ -80,12 +84,20 @@ public:
     DropboxApi::DeleteOutcome deleteFilesFromDropbox(const ImageFileInfo &record);
 
     static bool containsCaseInsensitive(const QStringList &array, const QString &text);
-    static bool setupImageFileInfo(ImageFileInfo &record, const DropboxEntry &metadata);
+    // What the folder tree keeps of a listed file; nothing when it cannot be kept.
+    static std::optional<CloudListedFile> listedFile(const DropboxEntry &entry);
+    // A scan's record of a listed file, made with the scan's `settings`.
+    static std::shared_ptr<ImageFileInfo> recordOf(
+        const CloudListedFile &listed, const RecordSettings &settings);
     // "Dropbox/Trips" -> "/Trips"; "Dropbox" -> "" (the root).
     static QString serverPath(const QString &programPath);
     // The chosen folders without those equal to or inside an earlier or enclosing one.
     static QList<std::shared_ptr<CloudScanFoldersList>> outermostFolders(
         const QList<std::shared_ptr<CloudScanFoldersList>> &folders);
+
+    // Between listings: the most the last listing held (its tree's entries, the records it gave
+    // the scan, its repeat checks), in bytes.
+    qint64 peakHeldBytes() const { return m_bounds.peakHeldBytes(); }
 
     // GUI thread: the Dropbox scan list, kept across switches of source.
     std::vector<FilePathNode> arrPathNodesCloudScan;
@@ -98,16 +110,20 @@ private:
     void listPage(const std::shared_ptr<CloudScanFoldersList> &node, const QString &cursor);
     void pageArrived(const std::shared_ptr<CloudScanFoldersList> &node,
         const std::optional<DropboxListPage> &page, const QString &error);
-    // False when a stop request ended the page.
-    bool processListFolderEntries(
+    // Files go to the folder's listing (and to the scan), folders become its children. Answers why
+    // the listing ends when a bound is passed; a stop request leaves the rest of the page.
+    QString processListFolderEntries(
         const QList<DropboxEntry> &entries, const std::shared_ptr<CloudScanFoldersList> &folder);
+    QString takeFile(const DropboxEntry &entry, CloudScanFoldersList &folder);
     void replayListedFolder(const std::shared_ptr<CloudScanFoldersList> &node);
     void continueScanFromFolder(const std::shared_ptr<CloudScanFoldersList> &node);
     void scanNextSelectedPath();
     static void resetScanFolderIndexes(const std::shared_ptr<CloudScanFoldersList> &node);
-    bool isAccepted(const ImageFileInfo &record) const;
+    bool isAccepted(const CloudListedFile &listed) const;
     bool isVideoPath(const QString &path) const;
-    void report(const ImageFileInfo &listed);
+    // Gives the scan its record of `listed` unless it had one; answers why the listing ends when
+    // the record would pass the bound of what it holds.
+    QString report(const CloudListedFile &listed);
     void listingFinished();
     // Ends the scan's listing as failed, with `reason`.
     void listingFailed(const QString &reason);
@@ -123,8 +139,8 @@ private:
     RecordSettings m_recordSettings;
     QList<std::shared_ptr<CloudScanFoldersList>> arrPathFetchFiles;
     int indexForScannedPath = 0;
-    // Identifiers (else lower-case paths) of the files this scan has reported.
-    QSet<QString> m_reported;
+    // Hashes of the identifiers (else lower-case paths) of the files this scan has reported.
+    std::unordered_set<std::size_t> m_reported;
     // This listing's bounds, and why it failed.
     DropboxListingBounds m_bounds;
     QString m_failure;

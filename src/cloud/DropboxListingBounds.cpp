@@ -14,6 +14,7 @@ std::size_t keyOf(const QString &text)
 
 DropboxListingBounds::DropboxListingBounds(Limits limits)
     : m_limits(limits)
+    , m_holdings(limits.maxHeldBytes)
 {
 }
 
@@ -22,19 +23,32 @@ void DropboxListingBounds::reset()
     m_pagesAsked = 0;
     m_entries = 0;
     m_cursors.clear();
+    m_folderEntries.clear();
+    m_holdings.reset();
     startFolder();
 }
 
 void DropboxListingBounds::startFolder()
 {
     m_pagesWithoutNew = 0;
+    m_holdings.release(qint64(m_folderEntries.size()) * ListingHoldings::kKeyBytes);
     m_folderEntries.clear();
+}
+
+QString DropboxListingBounds::hold(qint64 bytes)
+{
+    return m_holdings.hold(bytes) ? QString() : m_holdings.refusal(QStringLiteral("Dropbox"));
 }
 
 QString DropboxListingBounds::askPage(const QString &cursor)
 {
-    if (!cursor.isEmpty() && !m_cursors.insert(keyOf(cursor)).second)
-        return QStringLiteral("Dropbox listing repeats a page it sent before");
+    if (!cursor.isEmpty()) {
+        if (!m_cursors.insert(keyOf(cursor)).second)
+            return QStringLiteral("Dropbox listing repeats a page it sent before");
+        const QString overHeld = hold(ListingHoldings::kKeyBytes);
+        if (!overHeld.isEmpty())
+            return overHeld;
+    }
     if (++m_pagesAsked > m_limits.maxPages)
         return QStringLiteral("Dropbox listing has more than %1 pages").arg(m_limits.maxPages);
     return {};
@@ -48,6 +62,9 @@ QString DropboxListingBounds::takePage(const DropboxListPage &page, QList<Dropbo
             fresh.append(entry);
     }
     m_entries += fresh.size();
+    const QString overHeld = hold(fresh.size() * ListingHoldings::kKeyBytes);
+    if (!overHeld.isEmpty())
+        return overHeld;
     if (m_entries > m_limits.maxEntries)
         return QStringLiteral("Dropbox listing has more than %1 entries").arg(m_limits.maxEntries);
     m_pagesWithoutNew = page.hasMore && fresh.isEmpty() ? m_pagesWithoutNew + 1 : 0;

@@ -3,11 +3,12 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <QList>
 #include <QString>
 
-class ImageFileInfo;
+#include "model/CloudListedFile.h"
 
 class CloudScanFoldersList
 {
@@ -18,9 +19,8 @@ public:
     bool isExpandable = true;
     // Child folders, owned by this node.
     QList<std::shared_ptr<CloudScanFoldersList>> arrChildren;
-    // Files of the folder that passed the scan's filters.
-    QList<std::shared_ptr<ImageFileInfo>> arrCloudDriveFiles;
-    QList<std::shared_ptr<ImageFileInfo>> arrCloudDriveAllTypeFiles;
+    // Every file of the folder, whatever its type: a scan makes its records from these.
+    std::vector<CloudListedFile> listedFiles;
     bool isAllFilesFetched = false;
     // Position of the next child folder to list during a scan.
     int currentScanFolderIndex = 0;

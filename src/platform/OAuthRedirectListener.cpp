@@ -19,6 +19,8 @@ OAuthRedirectListener::OAuthRedirectListener(QObject *parent)
         emit timedOut();
     });
     connect(m_server, &QTcpServer::newConnection, this, &OAuthRedirectListener::accept);
+    // Connections are taken one at a time, so no more than the held ones are ever open.
+    m_server->setMaxPendingConnections(1);
 }
 
 bool OAuthRedirectListener::listen(const QHostAddress &address, quint16 port, int deadlineMs)
@@ -61,28 +63,64 @@ void OAuthRedirectListener::close()
 
 void OAuthRedirectListener::accept()
 {
-    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        // The oldest connection gives way: idle connections cannot keep the redirect out, nor take
-        // the process's file descriptors.
-        if (m_reading.size() >= kMaxConnections)
-            drop(m_reading.first().socket);
-        socket->setParent(this);
-        m_reading.append(Reading { socket, {} });
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            m_reading.removeIf([socket](const Reading &open) { return open.socket == socket; });
-            socket->deleteLater();
-        });
-        QTimer::singleShot(kIdleMs, socket, [this, socket] { drop(socket); });
+    while (m_held < kMaxConnections) {
+        QTcpSocket *socket = m_server->nextPendingConnection();
+        if (!socket)
+            break;
+        hold(socket);
     }
+    if (m_held < kMaxConnections)
+        return;
+    // Full: no connection is taken from the system's backlog until one of these has gone (taking
+    // none into the server's own queue either).
+    m_server->setMaxPendingConnections(0);
+    m_server->pauseAccepting();
+}
+
+void OAuthRedirectListener::hold(QTcpSocket *socket)
+{
+    ++m_held;
+    socket->setParent(this);
+    m_reading.append(Reading { socket, {} });
+    // A child of the socket, so it stops and goes with it however the connection ends.
+    auto *idle = new QTimer(socket);
+    idle->setSingleShot(true);
+    connect(idle, &QTimer::timeout, this, [this, socket] { drop(socket); });
+    idle->start(kIdleMs);
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
+    connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+        m_reading.removeIf([socket](const Reading &open) { return open.socket == socket; });
+        socket->deleteLater();
+    });
+    connect(socket, &QObject::destroyed, this, &OAuthRedirectListener::released);
+}
+
+void OAuthRedirectListener::released()
+{
+    --m_held;
+    if (m_held >= kMaxConnections || !m_server->isListening())
+        return;
+    m_server->setMaxPendingConnections(1);
+    m_server->resumeAccepting();
+}
+
+int OAuthRedirectListener::heldConnections() const
+{
+    return int(findChildren<QTcpSocket *>().size());
+}
+
+int OAuthRedirectListener::liveTimers() const
+{
+    // The deadline is a member, not a child: only the connections' timers are counted.
+    return int(findChildren<QTimer *>().size());
 }
 
 void OAuthRedirectListener::drop(QTcpSocket *socket)
 {
-    if (m_reading.removeIf([socket](const Reading &open) { return open.socket == socket; }) > 0) {
-        socket->abort();
-        socket->deleteLater();
-    }
+    // Also an answered connection: one whose answer never leaves goes when its time is up.
+    m_reading.removeIf([socket](const Reading &open) { return open.socket == socket; });
+    socket->abort();
+    socket->deleteLater();
 }
 
 void OAuthRedirectListener::readFrom(QTcpSocket *socket)

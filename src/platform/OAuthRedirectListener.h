@@ -2,9 +2,11 @@
 // passes the sign-in's check (a GET to its callback path carrying the run's state) and then takes
 // no more connections. Any other request (another path, a missing or foreign state, a browser's
 // icon request) gets 400 and the listener goes on listening, so no other local process can spoil
-// the sign-in by finding the port first. It holds a few connections at most, the oldest giving way
-// to a new one; each is dropped when its request has not come whole within a few seconds or grows
-// past a few KB. When no redirect has come by its deadline it closes and reports the time-out.
+// the sign-in by finding the port first. It holds a few connections at most, each with one idle
+// timer that goes with it; while they are all held it accepts nothing, so a flood of connections
+// waits in the system's backlog instead of in the event loop. A connection is dropped when its
+// request has not come whole within a few seconds or grows past a few KB. When no redirect has
+// come by its deadline it closes and reports the time-out.
 #pragma once
 
 #include <functional>
@@ -49,6 +51,11 @@ public:
     // Takes no more connections; answers already being written still go out.
     void close();
 
+    // Connections held now, whether being read, answered or waiting to be taken, and the timers
+    // that go with them: what a flood of connections can make the listener keep.
+    int heldConnections() const;
+    int liveTimers() const;
+
 signals:
     // The request target of the redirect, as sent ("/path?code=...&state=...").
     void redirectReceived(const QUrl &target);
@@ -61,6 +68,9 @@ private:
     };
 
     void accept();
+    // Takes `socket` in: its idle timer, its reading and its end.
+    void hold(QTcpSocket *socket);
+    void released();
     void readFrom(QTcpSocket *socket);
     // The request's target when the request is the redirect; empty otherwise.
     QUrl redirectTarget(const QByteArray &request) const;
@@ -74,4 +84,6 @@ private:
     QByteArray m_page;
     // Connections whose request has not come whole yet, oldest first.
     QList<Reading> m_reading;
+    // Connections taken and not yet destroyed (being read or answered).
+    int m_held = 0;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cloud/CloudListingReceiver.h"
+#include "cloud/DriveListing.h"
 #include "cloud/DriveSource.h"
 #include "cloud/DropBoxHandler.h"
 #include "cloud/FakeDrive.h"
@@ -17,9 +18,13 @@ namespace
 {
 
 constexpr int kMaxPages = 20;
-// The Dropbox listing's other bounds: entries held, and pages in a row without a new one.
+// The Dropbox listing's other bounds: entries held, pages in a row without a new one; and the bytes
+// either listing may hold.
 constexpr int kMaxEntries = 5000;
 constexpr int kMaxPagesWithoutNew = 10;
+constexpr qint64 kMaxHeldBytes = 16 * 1024 * 1024;
+// The most one entry of these listings (a record with its texts) may add past the byte bound.
+constexpr qint64 kOneEntryBytes = 64 * 1024;
 
 struct Rig {
     explicit Rig(bool drive)
@@ -29,11 +34,13 @@ struct Rig {
     {
         auto driveSource = std::make_shared<DriveSource>(service, rootId, signIn);
         driveSource->setMaxListingPages(kMaxPages);
+        driveSource->setMaxHeldBytes(kMaxHeldBytes);
         const QUrl base(server.base());
         DropBoxHandler::Options options { { base, base },
             std::make_shared<StaticTokenSource>(QStringLiteral("token-1"), QList<QUrl> { base }), 10000,
-            { kMaxPages, kMaxEntries, kMaxPagesWithoutNew } };
-        source = drive ? std::shared_ptr<CloudSource>(driveSource) : std::make_shared<DropBoxHandler>(options);
+            { kMaxPages, kMaxEntries, kMaxPagesWithoutNew, kMaxHeldBytes } };
+        source
+            = drive ? std::shared_ptr<CloudSource>(driveSource) : std::make_shared<DropBoxHandler>(options);
     }
     // Lists the chosen folders (path, Drive id, Drive parent) to their end.
     bool list(const QList<QStringList> &folders, const ScanPeriodOptions &period = {}, qint64 minimum = 0)
@@ -55,7 +62,8 @@ struct Rig {
             nodes.push_back(node);
         }
         receiver.beginScan(period, minimum);
-        source->startListing({ nodes, { QStringLiteral("jpg") }, {}, { 0, minimum, isDrive ? ScanSource::googleDrive : ScanSource::dropbox, 4 } },
+        source->startListing({ nodes, { QStringLiteral("jpg") }, {},
+                                 { 0, minimum, isDrive ? ScanSource::googleDrive : ScanSource::dropbox, 4 } },
             receiver);
         return TestEvents::waitFor([this] { return ends > 0; }, 20000);
     }
@@ -79,7 +87,8 @@ struct Rig {
 };
 
 // Pages that always have a successor (fresh or alternating tokens; no files, a thousand new ones
-// on every page, or the same thousand again), or a refusal.
+// on every page, the same thousand again, or a thousand new ones with paths of kilobytes), or a
+// refusal.
 class ListingEnds : public testing::TestWithParam<std::tuple<bool, int>>
 {
 };
@@ -94,10 +103,11 @@ TEST_P(ListingEnds, AsAFailureWithItsReasonWithinItsBounds)
             return FakeResponse::json(drive ? 404 : 409, R"({"error_summary":"path/not_found/"})");
         const int n = (*pages)++;
         QJsonArray files;
-        for (int i = 0, id = mode == 3 ? n * 1000 : 0; mode >= 3 && i < 1000; ++i, ++id)
-            files.append(QJsonObject { { ".tag", "file" }, { "id", QString::number(id) }, { "fileExtension", "jpg" },
-                { "name", QStringLiteral("%1.jpg").arg(id) }, { "path_lower", QStringLiteral("/a/%1.jpg").arg(id) },
-                { "md5Checksum", "0" } });
+        const QString stem = mode == 5 ? QString(4000, QLatin1Char('n')) : QString();
+        for (int i = 0, id = mode != 4 ? n * 1000 : 0; mode >= 3 && i < 1000; ++i, ++id)
+            files.append(QJsonObject { { ".tag", "file" }, { "id", QString::number(id) },
+                { "fileExtension", "jpg" }, { "name", QStringLiteral("%1%2.jpg").arg(stem).arg(id) },
+                { "path_lower", QStringLiteral("/a/%1%2.jpg").arg(stem).arg(id) }, { "md5Checksum", "0" } });
         QJsonObject body { { drive ? "files" : "entries", files }, { "has_more", true },
             { drive ? "nextPageToken" : "cursor", QStringLiteral("t%1").arg(mode == 1 ? n % 2 : n) } };
         return FakeResponse::json(200, QJsonDocument(body).toJson(QJsonDocument::Compact));
@@ -110,9 +120,19 @@ TEST_P(ListingEnds, AsAFailureWithItsReasonWithinItsBounds)
     EXPECT_FALSE(rig.failure.isEmpty());
     EXPECT_LE(pages->load(), drive ? kMaxPages : kMaxPagesWithoutNew + 1);
     EXPECT_LE(rig.paths.size(), drive ? kMaxPages * 1000 : kMaxEntries);
+    // What the listing held never passed its bound, and counted at least the records it gave.
+    const qint64 peak = drive ? static_cast<DriveSource &>(*rig.source).listing().peakHeldBytes()
+                              : static_cast<DropBoxHandler &>(*rig.source).peakHeldBytes();
+    EXPECT_LE(peak, kMaxHeldBytes + kOneEntryBytes);
+    EXPECT_GE(peak, rig.paths.size() * qint64(sizeof(ImageFileInfo)));
+    // Paths of kilobytes reach the byte bound within the first page.
+    if (mode == 5) {
+        EXPECT_LT(rig.paths.size(), 1000);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothProviders, ListingEnds, testing::Combine(testing::Bool(), testing::Values(0, 1, 2, 3, 4)));
+INSTANTIATE_TEST_SUITE_P(
+    BothProviders, ListingEnds, testing::Combine(testing::Bool(), testing::Values(0, 1, 2, 3, 4, 5)));
 
 class SameTree : public testing::TestWithParam<bool>
 {
@@ -130,9 +150,9 @@ TEST_P(SameTree, GivesTheSameRecordsAndPathsUnderTheRoot)
     drive.addFolder(QStringLiteral("t"), QStringLiteral("s"), QStringLiteral("Sub"));
     const QDateTime recent = QDateTime::currentDateTimeUtc().addDays(-1);
     const QDateTime old(QDate(2010, 5, 1), QTime(12, 0), QTimeZone::utc());
-    for (const auto &[path, size, created] : { std::tuple { "Trips/new.jpg", 5000, recent },
-             std::tuple { "Trips/old.jpg", 5000, old }, std::tuple { "Trips/tiny.jpg", 10, recent },
-             std::tuple { "Trips/Sub/g.jpg", 5000, recent } }) {
+    for (const auto &[path, size, created] :
+        { std::tuple { "Trips/new.jpg", 5000, recent }, std::tuple { "Trips/old.jpg", 5000, old },
+            std::tuple { "Trips/tiny.jpg", 10, recent }, std::tuple { "Trips/Sub/g.jpg", 5000, recent } }) {
         const QString name = QString::fromLatin1(path).section(QLatin1Char('/'), -1);
         const bool sub = QString::fromLatin1(path).contains(QLatin1String("Sub"));
         dropbox.addFile(QStringLiteral("/") + QLatin1String(path), QByteArray(size, 'p'), created);

@@ -37,8 +37,7 @@ public:
 void emptyListing(CloudScanFoldersList &folder)
 {
     folder.arrChildren.clear();
-    folder.arrCloudDriveFiles.clear();
-    folder.arrCloudDriveAllTypeFiles.clear();
+    folder.listedFiles = {};
     folder.isAllFilesFetched = false;
 }
 
@@ -221,10 +220,8 @@ void CloudFolderSheet::btnRefreshCloudScanFolderListTapped()
     if (isListing())
         return;
     setCloudFolderListBusy(false);
-    if (state.cloudRootObj) {
-        state.cloudRootObj->arrCloudDriveFiles.clear();
-        state.cloudRootObj->arrCloudDriveAllTypeFiles.clear();
-    }
+    if (state.cloudRootObj)
+        state.cloudRootObj->listedFiles = {};
     c.btnRefreshCloudScanFolderList->setEnabled(false);
     state.cloudRootObj.reset();
     reloadCloudFolderList();
