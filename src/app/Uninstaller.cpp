@@ -26,11 +26,6 @@ bool isPresent(const QString &path)
 }
 
 // Diagnostics go to the system log: the log file's folder is one of the paths being removed.
-void reportLeftOver(const QString &path)
-{
-    systemLogLine(formatText(QStringLiteral("Uninstall could not remove %@"), path));
-}
-
 } // namespace
 
 Uninstaller::Uninstaller(std::shared_ptr<PrivilegedRunner> runner, Removal removeWithOwnRights)
@@ -52,7 +47,7 @@ QStringList Uninstaller::userPaths()
 }
 
 // The secret service answers on this thread's event loop; each removal is waited for.
-bool Uninstaller::removeSecrets() const
+bool Uninstaller::removeSecrets()
 {
     bool removedAll = true;
     SecretStore store;
@@ -66,15 +61,22 @@ bool Uninstaller::removeSecrets() const
         if (!removed)
             loop.exec();
         if (!*removed) {
-            reportLeftOver(QStringLiteral("the stored secret ") + name);
+            reportLeftOver(formatText(localizedString(QStringLiteral("ID_STORED_SIGN_IN")), name));
             removedAll = false;
         }
     }
     return removedAll;
 }
 
+void Uninstaller::reportLeftOver(const QString &what)
+{
+    systemLogLine(formatText(QStringLiteral("Uninstall could not remove %@"), what));
+    m_leftOver.append(what);
+}
+
 bool Uninstaller::removeApplicationSupportFiles()
 {
+    m_leftOver.clear();
     const bool secretsRemoved = removeSecrets();
     QStringList leftOver;
     for (const QString &path : userPaths()) {

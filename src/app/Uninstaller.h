@@ -34,6 +34,8 @@ public:
     // is left after that (a file another user made) is removed with administrator rights after
     // one prompt. True when none of the secrets and none of the paths is left.
     bool removeApplicationSupportFiles();
+    // What the last removeApplicationSupportFiles() left: paths, and the stored sign-ins by name.
+    const QStringList &leftOver() const { return m_leftOver; }
 
     // A folder with its content, or a file; a symbolic link is removed, never followed.
     static bool removeWithUserRights(const QString &path);
@@ -43,9 +45,11 @@ public:
     static QUrl afterUninstallUrl(const QString &address);
 
 private:
-    bool removeSecrets() const;
+    bool removeSecrets();
+    void reportLeftOver(const QString &what);
 
     std::shared_ptr<PrivilegedRunner> m_runner;
     QStringList m_secretNames;
     Removal m_removeWithOwnRights;
+    QStringList m_leftOver;
 };

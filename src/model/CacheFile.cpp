@@ -247,10 +247,25 @@ QString CacheFile::templatePathForFileName(const QString &fileName)
     return AppFolders::resourcePath(QStringLiteral("db/quennary.db"));
 }
 
-void CacheFile::remove(const QString &dbPath)
+std::optional<qint64> CacheFile::remove(const QString &dbPath)
 {
-    for (const char *suffix : kCompanions)
-        QFile::remove(dbPath + QLatin1String(suffix));
+    qint64 removed = 0;
+    bool left = false;
+    for (const char *suffix : kCompanions) {
+        QFile file(dbPath + QLatin1String(suffix));
+        // A link is removed as itself; its size is not the cache's.
+        const QFileInfo info(file.fileName());
+        if (!info.exists() && !info.isSymLink())
+            continue;
+        const qint64 size = info.isSymLink() ? 0 : info.size();
+        if (file.remove())
+            removed += size;
+        else
+            left = true;
+    }
+    if (left)
+        return std::nullopt;
+    return removed;
 }
 
 bool CacheFile::copyTemplate(const QString &templatePath, const QString &dbPath, QString *error)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
 
 #include <QString>
 
@@ -43,8 +44,9 @@ public:
     // The result ends the whole operation (as opposed to failing one row).
     static bool endsOperation(int result);
 
-    // Deletes the file and its journals; missing files are no error.
-    static void remove(const QString &dbPath);
+    // Deletes the file and its journals; missing files are no error. The bytes removed, or none
+    // when a file stayed.
+    static std::optional<qint64> remove(const QString &dbPath);
     // Moves the file and its journals aside (".unusable") and copies the template in its place.
     static void replace(const QString &dbPath, const QString &reason);
     // The resources' "db/<file name>" when such a template is installed, else the template of

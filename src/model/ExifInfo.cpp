@@ -168,7 +168,13 @@ void ExifInfo::readGpsSection(const QVariantMap &gps)
     gpsLongitudeRef = textOf(gps, "LongitudeRef");
     gpsLatitude = signedCoordinate(numberOf(gps, "Latitude"), gpsLatitudeRef, QLatin1Char('S'));
     gpsLongitude = signedCoordinate(numberOf(gps, "Longitude"), gpsLongitudeRef, QLatin1Char('W'));
-    gpsAltitude = numberOf(gps, "Altitude");
+    // Reference 1 means the altitude is below sea level; the value itself is stored unsigned.
+    const QVariant altitude = gps.value(QStringLiteral("Altitude"));
+    gpsAltitude.reset();
+    if (VariantNumber::isNumber(altitude)) {
+        const double metres = std::fabs(altitude.toDouble());
+        gpsAltitude = numberOf(gps, "AltitudeRef") == 1.0 ? -metres : metres;
+    }
 }
 
 void ExifInfo::readIptcSection(const QVariantMap &iptc)

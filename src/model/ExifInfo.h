@@ -53,7 +53,7 @@ public:
     quint64 fileSize = 0;
     QString digitalZoomRatio;
     bool flashFired = false;
-    double gpsAltitude = 0;
+    std::optional<double> gpsAltitude; // metres, negative below sea level; empty when not stated
     double gpsLatitude = 0; // signed: negative for "S"
     double gpsLongitude = 0; // signed: negative for "W"
     qint64 pixelWidth = 0;

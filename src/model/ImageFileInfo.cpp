@@ -2,6 +2,7 @@
 #include "model/ImageFileInfo.h"
 
 #include <algorithm>
+#include <cmath>
 #include <mutex>
 
 #include <QFileInfo>
@@ -17,6 +18,19 @@
 #include "model/PhotosNode.h"
 #include "platform/FileFacts.h"
 #include "platform/ImageSource.h"
+
+namespace
+{
+
+// Drive's number cut to its whole part; empty when Drive does not state it or states no number.
+QString wholeNumberText(const std::optional<double> &value)
+{
+    if (!value || !std::isfinite(*value) || std::fabs(*value) >= 1e15)
+        return {};
+    return QString::number(qint64(std::trunc(*value)));
+}
+
+} // namespace
 
 ImageFileInfo::ImageFileInfo() = default;
 ImageFileInfo::~ImageFileInfo() = default;
@@ -193,23 +207,19 @@ void ImageFileInfo::setupExif_forGoogleDrive()
         info->sensingMethod = meta.sensor.value_or(QString());
         info->exposureMode = meta.exposureMode.value_or(QString());
         info->meteringMode = meta.meteringMode.value_or(QString());
-        info->exposureBias = QString::number(static_cast<int>(meta.exposureBias.value_or(0.0)));
-        info->folcalLength = QString::number(static_cast<int>(meta.focalLength.value_or(0.0)));
-        info->isoSpeedRating = QString::number(meta.isoSpeed.value_or(0));
-        info->exposure = QString::asprintf("%.2f", meta.exposureTime.value_or(0.0));
+        // A value Drive does not state stays empty, so it shows as absent rather than as a zero.
+        info->exposureBias = wholeNumberText(meta.exposureBias);
+        info->folcalLength = wholeNumberText(meta.focalLength);
+        info->isoSpeedRating = meta.isoSpeed ? QString::number(*meta.isoSpeed) : QString();
+        info->exposure = meta.exposureTime ? QString::asprintf("%.2f", *meta.exposureTime) : QString();
         info->flashFired = meta.flashUsed.value_or(false);
         info->pixelHeight = meta.height.value_or(0);
         info->pixelWidth = meta.width.value_or(0);
         if (meta.location) {
             info->gpsLatitude = meta.location->latitude.value_or(0.0);
             info->gpsLongitude = meta.location->longitude.value_or(0.0);
-            info->gpsAltitude = meta.location->altitude.value_or(0.0);
+            info->gpsAltitude = meta.location->altitude;
         }
-    } else {
-        info->exposureBias = QStringLiteral("0");
-        info->folcalLength = QStringLiteral("0");
-        info->isoSpeedRating = QStringLiteral("0");
-        info->exposure = QStringLiteral("0.00");
     }
     info->imageSize = QStringLiteral("%1 x %2").arg(info->pixelWidth).arg(info->pixelHeight);
     exifInfo = std::move(info);

@@ -1,9 +1,12 @@
 #include "preferences/GeneralSettings.h"
 
+#include "app/CommonFunc.h"
+#include "app/LocalizedString.h"
 #include "app/SettingsDefaults.h"
 #include "model/CacheFile.h"
 #include "model/SqliteDBOperations.h"
 #include "platform/NotificationCenter.h"
+#include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 
 std::vector<std::pair<QString, QVariant>> GeneralSettings::resetValues()
@@ -49,8 +52,28 @@ void GeneralSettings::resetDefaults(UserDefaults &defaults)
     NotificationCenter::defaultCenter().post(kPreferencesResetToDefaults);
 }
 
-void GeneralSettings::clearCache(ScanSource scanSource)
+std::optional<qint64> GeneralSettings::clearCache(ScanSource scanSource)
 {
-    const QString fileName = SqliteDBOperations::cacheFileNameForScanType(scanSource);
-    CacheFile::remove(SqliteDBOperations::getDbPathInLibrary(fileName));
+    return CacheFile::remove(cachePath(scanSource));
+}
+
+QString GeneralSettings::cachePath(ScanSource scanSource)
+{
+    return SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(scanSource));
+}
+
+ClearCacheReport GeneralSettings::clearCacheReport(ScanSource scanSource, const std::optional<qint64> &removed)
+{
+    const auto text = [](const char *key) { return localizedString(QString::fromLatin1(key)); };
+    if (!removed)
+        return { false, text("ID_CACHE_NOT_CLEARED"),
+            formatText(text("ID_CACHE_NOT_CLEARED_DETAIL"), cachePath(scanSource)) };
+    const char *sourceKey = scanSource == ScanSource::dropbox ? "ID_DROPBOX"
+        : scanSource == ScanSource::googleDrive              ? "ID_GOOGLE_DRIVE"
+                                                             : "ID_FINDER";
+    if (*removed == 0)
+        return { true, text("ID_CACHE_CLEARED"), formatText(text("ID_CACHE_WAS_EMPTY"), text(sourceKey)) };
+    return { true, text("ID_CACHE_CLEARED"),
+        formatText(text("ID_CACHE_CLEARED_DETAIL"), CommonFunc::formattedSize(QVariant::fromValue(quint64(*removed))),
+            text(sourceKey)) };
 }

@@ -2,6 +2,7 @@
 // value and tell the windows, and delete the cache database of one scan source.
 #pragma once
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,12 @@
 #include "app/GlobalObjects.h"
 
 class UserDefaults;
+
+struct ClearCacheReport {
+    bool cleared = false;
+    QString message;
+    QString informative;
+};
 
 class GeneralSettings
 {
@@ -23,6 +30,12 @@ public:
     // Writes resetValues() (every other key, the saved scan list among them, stays) and posts
     // kPreferencesResetToDefaults.
     static void resetDefaults(UserDefaults &defaults);
-    // Deletes the cache database of `scanSource` with its journals. A missing file is no error; the other sources' files stay.
-    static void clearCache(ScanSource scanSource);
+    // Deletes the cache database of `scanSource` with its journals. A missing file is no error; the
+    // other sources' files stay. The bytes removed, or none when a file stayed.
+    static std::optional<qint64> clearCache(ScanSource scanSource);
+    // What the pane tells the user after clearCache() gave `removed`.
+    static ClearCacheReport clearCacheReport(ScanSource scanSource, const std::optional<qint64> &removed);
+
+private:
+    static QString cachePath(ScanSource scanSource);
 };

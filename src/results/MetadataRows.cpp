@@ -77,7 +77,7 @@ void MetadataRows::appendExifRows(QList<MetadataRow> &rows, const ExifInfo &exif
     const bool drive = scanType == ScanSource::googleDrive;
     add("ID_RATING", exif.rating);
     add("ID_KEYWORDS", exif.keywords);
-    add("ID_IMAGE_SIZE", exif.imageSize);
+    add("ID_IMAGE_SIZE", imageSizeText(exif));
     add("ID_IMAGE_DPI", exif.imageDPI);
     add("ID_ORIENTATION", orientationText(exif.orientation));
     add("ID_DIGITAL_ZOOM_RATIO", digitalZoomRatioText(exif.digitalZoomRatio));
@@ -128,11 +128,19 @@ QString MetadataRows::coordinateStringFromDegrees(const QString &reference, doub
     return QStringLiteral("%1°%2'%3\"%4").arg(std::llabs(d)).arg(m).arg(seconds).arg(reference);
 }
 
-QString MetadataRows::altitudeText(double metres)
+QString MetadataRows::altitudeText(const std::optional<double> &metres)
 {
-    if (!std::isfinite(metres))
+    if (!metres || !std::isfinite(*metres))
         return placeholder();
-    return QString::asprintf("%.2f m", metres);
+    return QString::asprintf("%.2f m", *metres);
+}
+
+QString MetadataRows::imageSizeText(const ExifInfo &exif)
+{
+    // A picture whose header gave no dimensions has no size to show, not one of "0 x 0".
+    if (exif.pixelWidth <= 0 || exif.pixelHeight <= 0)
+        return placeholder();
+    return QStringLiteral("%1 x %2").arg(exif.pixelWidth).arg(exif.pixelHeight);
 }
 
 QString MetadataRows::digitalZoomRatioText(const QString &ratio)

@@ -41,7 +41,8 @@ public:
     // degrees (90 for a latitude, 180 for a longitude): only a damaged file gives those.
     static QString coordinateStringFromDegrees(
         const QString &reference, double degrees, double limit = 180.0);
-    static QString altitudeText(double metres);
+    static QString imageSizeText(const ExifInfo &exif);
+    static QString altitudeText(const std::optional<double> &metres);
     static QString digitalZoomRatioText(const QString &ratio);
     static QString orientationText(qint64 orientation);
     // The name of the folder holding the file.

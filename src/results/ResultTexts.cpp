@@ -72,3 +72,10 @@ QString ResultTexts::cellInfo(const QDateTime &createDate, std::uint64_t fileSiz
 {
     return CommonFunc::getStringFrom(createDate).value_or(QString()) + QLatin1Char(' ') + sizeText(fileSize);
 }
+
+QString ResultTexts::noDuplicateVideosHint(GlobalObjects::CompareType compareType)
+{
+    return localizedString(compareType == GlobalObjects::CompareType::ctHash
+            ? QStringLiteral("ID_VIDEOS_ARE_COMPARED_IN_EXACT_MATCH")
+            : QStringLiteral("ID_PLEASE_SELECT_ANOTHER_LOCATION_FOR_VIDEOS"));
+}

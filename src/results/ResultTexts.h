@@ -8,6 +8,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include "app/GlobalObjects.h"
+
 class DuplicatesGroup;
 
 class ResultTexts
@@ -22,6 +24,10 @@ public:
     static QString autoMarkInstruction(int cDup, std::uint64_t sizeToClean);
     // Why the album of marked duplicates cannot be written, naming the folder of `albumFile`.
     static QString albumFolderNotWritable(const QString &albumFile);
+
+    // Why "Only Videos" shows nothing: a similar scan never compares videos, so another location
+    // would not help there.
+    static QString noDuplicateVideosHint(GlobalObjects::CompareType compareType);
 
     // "Duplicate Group N" for the zero-based section.
     static QString groupTitle(int section);

@@ -4,6 +4,7 @@
 
 #include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
+#include "platform/AppFolders.h"
 #include "platform/TextFormat.h"
 
 namespace
@@ -38,10 +39,12 @@ QString NoPhotosMessage::unreadableFoldersText(const WalkReport &report)
         return {};
     QStringList lines { formatText(
         text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder, report.firstUnreadableReason) };
-    if (report.unreadableFolders > 1)
-        lines.append(
-            formatText(localizedCountText(report.unreadableFolders - 1,
-                           "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ", "ID_MORE_FOLDERS_COULD_NOT_BE_READ"),
-                report.unreadableFolders - 1));
+    // The rest are in the log; the user is told where it is.
+    const qint64 more = report.unreadableFolders - 1;
+    const QString log = AppFolders::logFilePath();
+    if (more == 1)
+        lines.append(formatText(text("ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ"), log));
+    else if (more > 1)
+        lines.append(formatText(text("ID_MORE_FOLDERS_COULD_NOT_BE_READ"), more, log));
     return lines.join(QLatin1Char('\n'));
 }

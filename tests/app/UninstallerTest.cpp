@@ -135,6 +135,8 @@ TEST_F(UninstallerTest, ReportsFailureWhenPathsAreLeft)
         EXPECT_FALSE(uninstaller.removeApplicationSupportFiles());
         EXPECT_EQ(runner->calls().size(), 2u);
         EXPECT_TRUE(QFileInfo::exists(stubborn));
+        // The note names what is left instead of pointing at a log.
+        EXPECT_EQ(uninstaller.leftOver(), QStringList { stubborn });
     }
 }
 

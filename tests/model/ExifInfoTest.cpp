@@ -155,6 +155,8 @@ struct Hemisphere {
     const char *longitudeRef;
     double latitude;
     double longitude;
+    int altitudeRef; // 1: below sea level
+    double altitude;
 };
 
 class ExifInfoGpsTest : public ::testing::TestWithParam<Hemisphere>
@@ -175,6 +177,7 @@ TEST_P(ExifInfoGpsTest, SignsPositionsByHemisphereInFiles)
         exif["Exif.GPSInfo.GPSLongitude"] = std::string("2/1 21/1 0/1");
         exif["Exif.GPSInfo.GPSLongitudeRef"] = std::string(h.longitudeRef);
         exif["Exif.GPSInfo.GPSAltitude"] = Exiv2::URational(355, 10);
+        exif["Exif.GPSInfo.GPSAltitudeRef"] = std::to_string(h.altitudeRef);
     }));
 
     ExifInfo info;
@@ -183,14 +186,15 @@ TEST_P(ExifInfoGpsTest, SignsPositionsByHemisphereInFiles)
     EXPECT_NEAR(info.gpsLongitude, h.longitude, 1e-9);
     EXPECT_EQ(info.gpsLatitudeRef, QString::fromLatin1(h.latitudeRef));
     EXPECT_EQ(info.gpsLongitudeRef, QString::fromLatin1(h.longitudeRef));
-    EXPECT_DOUBLE_EQ(info.gpsAltitude, 35.5);
+    ASSERT_TRUE(info.gpsAltitude.has_value());
+    EXPECT_DOUBLE_EQ(*info.gpsAltitude, h.altitude);
 }
 
 INSTANTIATE_TEST_SUITE_P(Hemispheres, ExifInfoGpsTest,
-    ::testing::Values(Hemisphere { "northEast", "N", "E", 48.86, 2.35 },
-        Hemisphere { "northWest", "N", "W", 48.86, -2.35 },
-        Hemisphere { "southEast", "S", "E", -48.86, 2.35 },
-        Hemisphere { "southWest", "S", "W", -48.86, -2.35 }),
+    ::testing::Values(Hemisphere { "northEast", "N", "E", 48.86, 2.35, 0, 35.5 },
+        Hemisphere { "northWest", "N", "W", 48.86, -2.35, 1, -35.5 },
+        Hemisphere { "southEast", "S", "E", -48.86, 2.35, 0, 35.5 },
+        Hemisphere { "southWest", "S", "W", -48.86, -2.35, 1, -35.5 }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ExifInfoFileTest, ReadsWhatExiv2Wrote)

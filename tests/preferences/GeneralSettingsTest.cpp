@@ -1,9 +1,12 @@
 // Reset to defaults and clearing one source's cache.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <QDir>
 #include <QFileInfo>
 
+#include "app/LocalizedString.h"
 #include "app/SettingsDefaults.h"
 #include "model/SqliteDBOperations.h"
 #include "platform/NotificationCenter.h"
@@ -95,14 +98,29 @@ TEST_P(ClearCacheTest, RemovesOnlyThatSourcesDatabaseWithItsJournals)
         for (const QString &suffix : suffixes)
             ASSERT_TRUE(TestFiles::write(databasePath(source) + suffix));
     }
-    GeneralSettings::clearCache(static_cast<ScanSource>(GetParam()));
+    const auto source = static_cast<ScanSource>(GetParam());
+    const std::optional<qint64> removed = GeneralSettings::clearCache(source);
     for (int source : { 0, 1, 2 }) {
         for (const QString &suffix : suffixes)
             EXPECT_EQ(QFileInfo::exists(databasePath(source) + suffix), source != GetParam())
                 << source << suffix.toStdString();
     }
-    // Nothing left to remove is no error.
-    GeneralSettings::clearCache(static_cast<ScanSource>(GetParam()));
+    // The user is told how much went, and for which source.
+    EXPECT_EQ(removed, std::optional<qint64>(4));
+    const QString sourceName = localizedString(QString::fromLatin1(
+        std::array { "ID_FINDER", "ID_GOOGLE_DRIVE", "ID_DROPBOX" }[std::size_t(GetParam())]));
+    const ClearCacheReport report = GeneralSettings::clearCacheReport(source, removed);
+    EXPECT_TRUE(report.cleared);
+    EXPECT_TRUE(report.informative.contains(sourceName)) << report.informative.toStdString();
+    EXPECT_TRUE(report.informative.contains(QStringLiteral("4 bytes"))) << report.informative.toStdString();
+    // Nothing left to remove is no error, and is said as such.
+    const std::optional<qint64> again = GeneralSettings::clearCache(source);
+    EXPECT_EQ(again, std::optional<qint64>(0));
+    EXPECT_NE(GeneralSettings::clearCacheReport(source, again).informative, report.informative);
+    // A file that stays is a failure that names the file.
+    const ClearCacheReport failed = GeneralSettings::clearCacheReport(source, std::nullopt);
+    EXPECT_FALSE(failed.cleared);
+    EXPECT_TRUE(failed.informative.contains(databasePath(GetParam())));
     for (int source : { 0, 1, 2 })
         QFile::remove(databasePath(source));
 }

@@ -1,4 +1,5 @@
 // The metadata rows of a record: order, placeholders, GPS texts and the EXIF load.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -70,6 +71,7 @@ TEST(MetadataRowsTest, ValueTextsFollowTheirRules)
     EXPECT_EQ(MetadataRows::altitudeText(0), "0.00 m");
     EXPECT_EQ(MetadataRows::altitudeText(-12.345), "-12.35 m");
     EXPECT_EQ(MetadataRows::altitudeText(kNaN), "---");
+    EXPECT_EQ(MetadataRows::altitudeText(std::nullopt), "---");
     EXPECT_EQ(MetadataRows::folderName(QStringLiteral("/home/a/Pictures/x.jpg")), "Pictures");
 }
 
@@ -136,7 +138,8 @@ TEST(MetadataRowsTest, UnreadableFileShowsPlaceholdersWithoutCaptureDate)
     EXPECT_EQ(valueOf(rows, "ID_CAPTURE_DATE"), "<absent>");
     EXPECT_EQ(valueOf(rows, "ID_CAMERA_MAKER"), "---");
     EXPECT_EQ(valueOf(rows, "ID_ORIENTATION"), "---");
-    EXPECT_EQ(valueOf(rows, "ID_GPS_ALTITUDE"), "0.00 m");
+    EXPECT_EQ(valueOf(rows, "ID_GPS_ALTITUDE"), "---");
+    EXPECT_EQ(valueOf(rows, "ID_IMAGE_SIZE"), "---");
     EXPECT_EQ(valueOf(rows, "ID_GPS_LATITUDE"), "---");
     EXPECT_EQ(valueOf(rows, "ID_FILE_NAME"), "broken.jpg");
 }
@@ -163,6 +166,27 @@ TEST(MetadataRowsTest, BlankExifIsLoadedAgainAndDriveWordsStayAsStored)
     const QList<MetadataRow> local = MetadataRows::rowsFor(record, drive, ScanSource::thisComputer);
     EXPECT_EQ(valueOf(local, "ID_EXPOSURE_MODE"), "---");
 }
+
+class AbsentExifTest : public ::testing::TestWithParam<ScanSource>
+{
+};
+
+// A photo that states none of its facts shows every one of them as absent, on every source.
+TEST_P(AbsentExifTest, EveryExifRowShowsThePlaceholder)
+{
+    ImageFileInfo record;
+    record.fileName = QStringLiteral("a.jpg");
+    record.filePath = QStringLiteral("/nowhere/a.jpg");
+    const QList<MetadataRow> rows = MetadataRows::rowsFor(record, ExifInfo {}, GetParam());
+    const QString folder = localizedString(QStringLiteral("ID_FOLDER_NAME"));
+    const auto firstExif = std::find_if(rows.begin(), rows.end(), [&](const auto &r) { return r.title == folder; });
+    ASSERT_NE(firstExif, rows.end());
+    for (auto row = firstExif + 1; row != rows.end(); ++row)
+        EXPECT_EQ(row->value, "---") << row->title.value_or(QString()).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, AbsentExifTest,
+    ::testing::Values(ScanSource::thisComputer, ScanSource::googleDrive, ScanSource::dropbox));
 
 TEST(MetadataRowsTest, MissingValueBecomesPlaceholderAndMissingTitleStaysMissing)
 {

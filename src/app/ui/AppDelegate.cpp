@@ -14,6 +14,7 @@
 #include "app/AppStartup.h"
 #include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
+#include "app/OpenFailureTexts.h"
 #include "app/OSVersionFlags.h"
 #include "app/ScanGlobals.h"
 #include "app/ScanWrapper.h"
@@ -315,9 +316,10 @@ void AppDelegate::openSupportPage()
         return;
     if (QDesktopServices::openUrl(url))
         return;
+    const OpenFailureText failure = OpenFailureTexts::forHelpPage(url);
     AlertSpec alert;
-    alert.messageText = localizedString(QStringLiteral("ID_ERROR_OCCURED_ONLINE_HELP"));
-    alert.informativeText = localizedString(QStringLiteral("ID_PLEASE_TRY_AGAIN_LATER"));
+    alert.messageText = failure.message;
+    alert.informativeText = failure.informative;
     alert.buttons = { localizedString(QStringLiteral("ID_OK_CAPS")) };
     AlertPresenter::current().runAlert(alert, window);
 }

@@ -28,8 +28,8 @@ void UninstallFlow::run(QWidget *over)
         return;
     // Windows save their frames as they close: nothing may bring the settings file back.
     UserDefaults::standard().stopSaving();
-    // Failures were written to the system log; the process ends either way, as there is nothing
-    // left for it to do.
+    // What is left is named in the note; the process ends either way, as there is nothing left for
+    // it to do.
     const bool removed = m_uninstaller->removeApplicationSupportFiles();
     showPackageRemovalNote(over, removed);
     if (removed)
@@ -56,6 +56,8 @@ void UninstallFlow::showPackageRemovalNote(QWidget *over, bool removed) const
     alert.messageText = removed ? Uninstaller::packageRemovalNote()
                                 : formatText(localizedString(QStringLiteral("ID_UNINSTALL_INCOMPLETE")),
                                       Uninstaller::displayName());
+    if (!removed)
+        alert.informativeText = m_uninstaller->leftOver().join(QLatin1Char('\n'));
     alert.buttons = {localizedString(QStringLiteral("ID_OK_CAPS"))};
     alert.style = AlertSpec::Style::Informational;
     AlertPresenter::current().runAlert(alert, over);

@@ -9,6 +9,7 @@
 #include "controls/SettingsBinding.h"
 #include "platform/SystemFonts.h"
 #include "platform/UserDefaults.h"
+#include "platform/ui/AlertPresenter.h"
 #include "preferences/GeneralSettings.h"
 #include "preferences/ui/PaneContainer.h"
 
@@ -117,5 +118,12 @@ void GeneralViewController::btnResetDefaultTapped()
 
 void GeneralViewController::btnClearCacheTapped()
 {
-    GeneralSettings::clearCache(ScanGlobals::scanType.load());
+    const ScanSource source = ScanGlobals::scanType.load();
+    const ClearCacheReport report = GeneralSettings::clearCacheReport(source, GeneralSettings::clearCache(source));
+    AlertSpec alert;
+    alert.style = report.cleared ? AlertSpec::Style::Informational : AlertSpec::Style::Warning;
+    alert.messageText = report.message;
+    alert.informativeText = report.informative;
+    alert.buttons = { localizedString(QStringLiteral("ID_OK_CAPS")) };
+    AlertPresenter::current().runAlert(alert, view());
 }

@@ -26,7 +26,7 @@ public:
     QPointer<QCheckBox> btnCheckScanPhotosLibrary;
 
     void btnResetDefaultTapped();
-    // Deletes the cache of the source the main window scans now.
+    // Deletes the cache of the source the main window scans now and says what went.
     void btnClearCacheTapped();
 
 private:

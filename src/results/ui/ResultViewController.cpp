@@ -360,7 +360,7 @@ void ResultViewController::selectFileType(QAction *sender)
     AlertSpec alert;
     if (typeSupport == GlobalObjects::TypeSupport::ONLYVIDEO) {
         alert.messageText = localizedString(QStringLiteral("ID_NO_DUPLICATE_VIDEOS_FOUND"));
-        alert.informativeText = localizedString(QStringLiteral("ID_PLEASE_SELECT_ANOTHER_LOCATION_FOR_VIDEOS"));
+        alert.informativeText = ResultTexts::noDuplicateVideosHint(scanCompareType);
     } else if (typeSupport == GlobalObjects::TypeSupport::ONLYIMAGES) {
         alert.messageText = localizedString(QStringLiteral("ID_NO_DUPLICATE_PHOTOS_FOUND"));
         alert.informativeText = localizedString(QStringLiteral("ID_PLEASE_SELECT_ANOTHER_LOCATION_FOR_PHOTOS"));

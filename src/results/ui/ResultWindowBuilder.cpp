@@ -6,6 +6,7 @@
 #include <QMenu>
 
 #include "app/LocalizedString.h"
+#include "app/OpenFailureTexts.h"
 #include "app/ScanGlobals.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/ControlFonts.h"
@@ -433,10 +434,10 @@ void ResultWindowBuilder::layoutBottomBar()
 void ResultWindowBuilder::showDesktopRefusal(const QUrl &url)
 {
     Log::line(QStringLiteral("The desktop opened nothing for ") + url.toString());
+    const OpenFailureText failure = OpenFailureTexts::forLocalUrl(url);
     AlertSpec alert;
-    alert.messageText
-        = formatText(localizedString(QStringLiteral("ID_DESKTOP_OPENED_NOTHING")), url.fileName());
-    alert.informativeText = localizedString(QStringLiteral("ID_PLEASE_TRY_AGAIN_LATER"));
+    alert.messageText = failure.message;
+    alert.informativeText = failure.informative;
     alert.buttons = { localizedString(QStringLiteral("ID_OK_CAPS")) };
     AlertPresenter::current().runAlert(alert, m_c.view()->window());
 }

@@ -17,6 +17,7 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
+#include "platform/AppFolders.h"
 #include "platform/Dispatch.h"
 #include "platform/ImageSourceFixtures.h"
 #include "platform/TextFormat.h"
@@ -309,7 +310,7 @@ TEST_F(ScanRunControllerTest, FoldersThatCouldNotBeReadAreNamedWithNoPhotosOrWit
     const QStringList lines = alerts.alerts().front().informativeText.split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 3) << alerts.alerts().front().informativeText.toStdString();
     EXPECT_TRUE(lines[0].contains(QLatin1Char('"') + tree.filePath(QStringLiteral("gone")) + QLatin1Char('"')));
-    EXPECT_EQ(lines[1], text("ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ"));
+    EXPECT_EQ(lines[1], formatText(text("ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ"), AppFolders::logFilePath()));
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("1 file was "))) << lines[2].toStdString();
     EXPECT_TRUE(lines[2].contains(text("ID_FILTER_SORT")));
     // The limit in the words Preferences uses for it.
