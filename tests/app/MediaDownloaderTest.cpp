@@ -119,8 +119,8 @@ TEST(MediaDownloader, WritesAFreshCopyAndDropsALeftoverWhenTheDownloadFails)
     ASSERT_TRUE(AppFolders::ensureFolder(own));
     QFile::setPermissions(own, QFileDevice::Permissions(0x7777));
     const auto shared = offGuiThread([&] {
-        return MediaDownloader::downloadDriveImage(server.base() + QStringLiteral("/own.png"), { server.url() },
-            QStringLiteral("C"), QStringLiteral("x.png"), own, png.size());
+        return MediaDownloader::downloadDriveImage(server.base() + QStringLiteral("/own.png"),
+            { server.url() }, QStringLiteral("C"), QStringLiteral("x.png"), own, png.size());
     });
     QFile::setPermissions(own, QFileDevice::Permissions(0x7700));
     EXPECT_FALSE(shared.has_value());
@@ -234,4 +234,34 @@ TEST(MediaDownloader, ATimeoutOrAStopRequestEndsADownloadThatNeverAnswers)
     byStop.join();
     EXPECT_FALSE(timedOut.has_value());
     EXPECT_FALSE(stopped.has_value());
+}
+
+// A data folder refused as not the user's alone (a link in a folder others may write in) that leads
+// to the user's own folder: neither the pre-removal of a download nor the write touches it.
+TEST(MediaDownloader, ARefusedDataFolderLeadingToTheUsersFolderLosesNothing)
+{
+    FakeHttpServer server;
+    server.script("GET", QStringLiteral("/f"),
+        { FakeResponse::typed(200, "image/png", "png"), FakeResponse::typed(200, "image/png", "png") });
+    QTemporaryDir dir;
+    const QString root = dir.path(), mine = root + "/docs/thumbnails/C_x.png";
+    TestFiles::write(mine, "mine");
+    QDir().mkpath(root + "/data");
+    QFile::setPermissions(root + "/data", QFileDevice::Permissions(0x7777));
+    QFile::link(root + "/docs", root + "/data/Quennary");
+    const QString previous = AppFolders::rootOverride();
+    AppFolders::setRootOverride(root);
+    const auto downloaded = offGuiThread([&] {
+        return MediaDownloader::download(server.base() + "/f", { server.url() },
+            AppFolders::thumbnailsFolder(), QStringLiteral("C_x.png"), 3);
+    });
+    const HttpResponse saved = offGuiThread([&] {
+        HttpClient client(HttpClient::Options { HttpClient::Mode::blocking, {}, {}, 2000 });
+        return MediaDownloader::saveTo(
+            client, HttpRequest::get(server.url("/f")), AppFolders::thumbnailsFolder() + "/C_x.png");
+    });
+    AppFolders::setRootOverride(previous);
+    EXPECT_FALSE(downloaded.has_value() || saved.ok());
+    QFile file(mine);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll() == "mine");
 }
