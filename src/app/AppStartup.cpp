@@ -94,9 +94,10 @@ std::optional<RefusedFoldersNote> AppStartup::refusedFoldersNote(
     if (refused.empty())
         return std::nullopt;
     using Use = OwnFoldersCheck::Use;
-    const std::pair<Use, const char *> keys[] = { { Use::Settings, "ID_FOLDER_REFUSED_SETTINGS" },
-        { Use::Support, "ID_FOLDER_REFUSED_SUPPORT" }, { Use::Caches, "ID_FOLDER_REFUSED_CACHES" },
-        { Use::Log, "ID_FOLDER_REFUSED_LOG" }, { Use::Trash, "ID_FOLDER_REFUSED_TRASH" } };
+    const std::pair<Use, const char *> keys[]
+        = { { Use::Settings, "ID_FOLDER_REFUSED_SETTINGS" }, { Use::Support, "ID_FOLDER_REFUSED_SUPPORT" },
+              { Use::Caches, "ID_FOLDER_REFUSED_CACHES" }, { Use::Log, "ID_FOLDER_REFUSED_LOG" },
+              { Use::Trash, "ID_FOLDER_REFUSED_TRASH" }, { Use::ScanCache, "ID_FOLDER_REFUSED_SCAN_CACHE" } };
     QStringList lines;
     for (const OwnFoldersCheck::Refusal &refusal : refused) {
         for (const auto &[use, key] : keys) {

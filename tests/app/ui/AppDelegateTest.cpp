@@ -1,6 +1,10 @@
 // Start-up, menus, URL events, quitting and the Quick Look list of the application delegate.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <functional>
+
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
@@ -279,6 +283,46 @@ TEST(RefusedFolders, EachRefusedFolderIsNamedInTheStartUpNote)
     }
     AppFolders::setRootOverride(root);
     qputenv("XDG_DATA_HOME", dataHome);
+}
+
+// A scan cache the program cannot use stays named at start-up with the refused folders; an own cache,
+// or none, is not named, nor a cache in a support folder that is named itself.
+TEST(RefusedFolders, AnUnusableScanCacheIsNamedInTheStartUpNote)
+{
+    using Use = OwnFoldersCheck::Use;
+    const std::pair<std::function<void(const QString &)>, std::vector<Use>> rows[] = {
+        { [](const QString &) {}, {} },
+        { [](const QString &cache) { TestFiles::write(cache); }, {} },
+        { [](const QString &cache) { QFile::link(cache + ".elsewhere", cache); }, { Use::ScanCache } },
+        { [](const QString &cache) {
+             TestFiles::write(cache);
+             ::chown(QFile::encodeName(cache).constData(), 4242, 4242);
+         },
+            { Use::ScanCache } },
+        { [](const QString &cache) { QDir().mkpath(cache); }, { Use::ScanCache } },
+        { [](const QString &cache) {
+             QFile::link(cache + ".elsewhere", cache);
+             QFile::setPermissions(QFileInfo(cache).path(), QFile::Permissions(0x7777));
+         },
+            { Use::Support } },
+    };
+    const QString root = AppFolders::rootOverride();
+    for (const auto &[prepare, expected] : rows) {
+        QTemporaryDir dir;
+        AppFolders::setRootOverride(dir.path());
+        const QString cache = AppFolders::supportFolder() + QStringLiteral("/quennary.db");
+        QDir().mkpath(AppFolders::supportFolder());
+        prepare(cache);
+        const std::vector<OwnFoldersCheck::Refusal> refused = OwnFoldersCheck::refusals({ cache });
+        AppFolders::setRootOverride(root);
+        std::vector<Use> uses;
+        for (const OwnFoldersCheck::Refusal &refusal : refused)
+            uses.push_back(refusal.use);
+        EXPECT_EQ(uses, expected);
+        if (!expected.empty()) {
+            EXPECT_TRUE(AppStartup::refusedFoldersNote(refused)->details.contains(refused.front().path));
+        }
+    }
 }
 
 // The window's Dropbox source, signing in through `manager`.
