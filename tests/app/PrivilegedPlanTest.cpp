@@ -115,6 +115,14 @@ TEST(PrivilegedPlan, ActsOnTheEntriesItCheckedAndNothingBeyond)
     EXPECT_FALSE(QFileInfo(tree.at(kOwn + "/pictures")).isSymLink());
     EXPECT_TRUE(QFileInfo::exists(tree.at("/home/u/Pictures/p.jpg")));
     EXPECT_TRUE(QFileInfo::exists(tree.at(kOwn + "/b.db")) && !QFileInfo::exists(tree.at(kOwn + "/a.db")));
+    // An entry that takes the new name after the check is not replaced.
+    const std::optional<PrivilegedPlan> late
+        = tree.plan(batchOf({}, { kOwn + "/c.db", kOwn + "/new.db" }), &refused);
+    ASSERT_TRUE(late.has_value());
+    TestFiles::write(tree.at(kOwn + "/new.db"), "theirs");
+    EXPECT_FALSE(late->perform());
+    QFile kept(tree.at(kOwn + "/new.db"));
+    EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "theirs");
     // The whole own folder, a link inside it gone as a link.
     const std::optional<PrivilegedPlan> all = tree.plan(batchOf({ kOwn }), &refused);
     ASSERT_TRUE(all.has_value());
