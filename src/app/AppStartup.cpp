@@ -3,7 +3,6 @@
 #include <utility>
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 
 #include "app/LocalizedString.h"
@@ -61,7 +60,8 @@ bool AppStartup::removeOldCacheDatabase(const QString &cacheFolder)
     const QString oldDatabase = cacheFolder + QStringLiteral("/Qny.db");
     if (!QFileInfo::exists(oldDatabase))
         return false;
-    if (!QFile::remove(oldDatabase)) {
+    // From the checked data folder only: a refused one may lead into a folder of the user's.
+    if (!AppFolders::removeEntry(oldDatabase)) {
         Log::line(QStringLiteral("The cache of an earlier version could not be removed"));
         return false;
     }
