@@ -1,10 +1,6 @@
 // Start-up, menus, URL events, quitting and the Quick Look list of the application delegate.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <functional>
-
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
@@ -13,6 +9,7 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QProcess>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSysInfo>
@@ -285,42 +282,30 @@ TEST(RefusedFolders, EachRefusedFolderIsNamedInTheStartUpNote)
     qputenv("XDG_DATA_HOME", dataHome);
 }
 
-// A scan cache the program cannot use stays named at start-up with the refused folders; an own cache,
-// or none, is not named, nor a cache in a support folder that is named itself.
+// A scan cache the program cannot use (a link, a folder, another user's file) is named at start-up
+// with the refused folders; none, an own one, or one in a refused support folder is not.
 TEST(RefusedFolders, AnUnusableScanCacheIsNamedInTheStartUpNote)
 {
     using Use = OwnFoldersCheck::Use;
-    const std::pair<std::function<void(const QString &)>, std::vector<Use>> rows[] = {
-        { [](const QString &) {}, {} },
-        { [](const QString &cache) { TestFiles::write(cache); }, {} },
-        { [](const QString &cache) { QFile::link(cache + ".elsewhere", cache); }, { Use::ScanCache } },
-        { [](const QString &cache) {
-             TestFiles::write(cache);
-             ::chown(QFile::encodeName(cache).constData(), 4242, 4242);
-         },
-            { Use::ScanCache } },
-        { [](const QString &cache) { QDir().mkpath(cache); }, { Use::ScanCache } },
-        { [](const QString &cache) {
-             QFile::link(cache + ".elsewhere", cache);
-             QFile::setPermissions(QFileInfo(cache).path(), QFile::Permissions(0x7777));
-         },
-            { Use::Support } },
-    };
+    const std::pair<const char *, std::vector<Use>> rows[] = { { "true", {} }, { "touch $C", {} },
+        { "ln -s $C.x $C", { Use::ScanCache } }, { "mkdir $C", { Use::ScanCache } },
+        { "touch $C && chown 4242 $C", { Use::ScanCache } },
+        { "ln -s $C.x $C && chmod 777 .", { Use::Support } } };
     const QString root = AppFolders::rootOverride();
     for (const auto &[prepare, expected] : rows) {
         QTemporaryDir dir;
         AppFolders::setRootOverride(dir.path());
         const QString cache = AppFolders::supportFolder() + QStringLiteral("/quennary.db");
-        QDir().mkpath(AppFolders::supportFolder());
-        prepare(cache);
+        const QString line = QStringLiteral("mkdir -p '%1' && cd '%1' && C=quennary.db && %2");
+        QProcess::execute("sh", { "-c", line.arg(AppFolders::supportFolder(), prepare) });
         const std::vector<OwnFoldersCheck::Refusal> refused = OwnFoldersCheck::refusals({ cache });
         AppFolders::setRootOverride(root);
         std::vector<Use> uses;
         for (const OwnFoldersCheck::Refusal &refusal : refused)
             uses.push_back(refusal.use);
-        EXPECT_EQ(uses, expected);
-        const std::optional<RefusedFoldersNote> note = AppStartup::refusedFoldersNote(refused);
-        EXPECT_TRUE(refused.empty() || (note && note->details.contains(refused.front().path)));
+        EXPECT_EQ(uses, expected) << prepare;
+        const auto note = AppStartup::refusedFoldersNote(refused);
+        EXPECT_TRUE(refused.empty() || note->details.contains(refused.front().path));
     }
 }
 
