@@ -3,7 +3,6 @@
 #include <utility>
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 
 #include "app/LocalizedString.h"
@@ -61,7 +60,8 @@ bool AppStartup::removeOldCacheDatabase(const QString &cacheFolder)
     const QString oldDatabase = cacheFolder + QStringLiteral("/Qny.db");
     if (!QFileInfo::exists(oldDatabase))
         return false;
-    if (!QFile::remove(oldDatabase)) {
+    // From the checked data folder only: a refused one may lead into a folder of the user's.
+    if (!AppFolders::removeEntry(oldDatabase)) {
         Log::line(QStringLiteral("The cache of an earlier version could not be removed"));
         return false;
     }
@@ -94,9 +94,10 @@ std::optional<RefusedFoldersNote> AppStartup::refusedFoldersNote(
     if (refused.empty())
         return std::nullopt;
     using Use = OwnFoldersCheck::Use;
-    const std::pair<Use, const char *> keys[] = { { Use::Settings, "ID_FOLDER_REFUSED_SETTINGS" },
-        { Use::Support, "ID_FOLDER_REFUSED_SUPPORT" }, { Use::Caches, "ID_FOLDER_REFUSED_CACHES" },
-        { Use::Log, "ID_FOLDER_REFUSED_LOG" }, { Use::Trash, "ID_FOLDER_REFUSED_TRASH" } };
+    const std::pair<Use, const char *> keys[]
+        = { { Use::Settings, "ID_FOLDER_REFUSED_SETTINGS" }, { Use::Support, "ID_FOLDER_REFUSED_SUPPORT" },
+              { Use::Caches, "ID_FOLDER_REFUSED_CACHES" }, { Use::Log, "ID_FOLDER_REFUSED_LOG" },
+              { Use::Trash, "ID_FOLDER_REFUSED_TRASH" }, { Use::ScanCache, "ID_FOLDER_REFUSED_SCAN_CACHE" } };
     QStringList lines;
     for (const OwnFoldersCheck::Refusal &refusal : refused) {
         for (const auto &[use, key] : keys) {

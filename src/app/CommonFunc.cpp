@@ -10,17 +10,18 @@
 #include <QTimeZone>
 
 #include "app/DateFormatPattern.h"
-#include "app/FileOperations.h"
 #include "app/MediaDownloader.h"
 #include "app/OSVersionFlags.h"
 #include "platform/AppFolders.h"
 #include "platform/CloudConfiguration.h"
 #include "platform/FileFacts.h"
+#include "platform/Log.h"
 #include "platform/Md5.h"
 #include "platform/SystemFonts.h"
 #include "platform/VariantNumber.h"
 
-namespace {
+namespace
+{
 
 const char *const kDefaultDateTimeFormat = "MMM dd, yyyy hh:mm:ss a";
 
@@ -33,7 +34,7 @@ QString formatDate(const QDateTime &date, const QString &pattern)
 
 QString CommonFunc::formattedSize(const QVariant &value)
 {
-    static const char *const kUnits[] = {"bytes", "KB", "MB", "GB", "TB"};
+    static const char *const kUnits[] = { "bytes", "KB", "MB", "GB", "TB" };
     constexpr int kLastUnit = 4;
     if (!VariantNumber::isNumber(value))
         return QStringLiteral("0 bytes");
@@ -153,7 +154,8 @@ QColor CommonFunc::twoPartSecondColor()
     return QColor::fromRgbF(54.0f / 255.0f, 62.0f / 255.0f, 85.0f / 255.0f, 1.0f);
 }
 
-AttributedTitle CommonFunc::twoPartButtonTitle(const QString &title, const QString &completeText, int fontSize)
+AttributedTitle CommonFunc::twoPartButtonTitle(
+    const QString &title, const QString &completeText, int fontSize)
 {
     AttributedTitle result;
     result.text = completeText;
@@ -232,8 +234,8 @@ QString CommonFunc::photosLibraryDatabasePath(const QString &libraryPath)
 
 bool CommonFunc::hasPhotosLibraryDatabase(const QString &folderPath)
 {
-    static const char *const kCandidates[] = {"database/Library.apdb", "database/photos.db",
-                                              "database/apdb/Library.apdb", "database/photos.sqlite"};
+    static const char *const kCandidates[] = { "database/Library.apdb", "database/photos.db",
+        "database/apdb/Library.apdb", "database/photos.sqlite" };
     const QDir folder(folderPath);
     for (const char *candidate : kCandidates) {
         if (QFileInfo::exists(folder.filePath(QString::fromLatin1(candidate))))
@@ -269,10 +271,10 @@ QString CommonFunc::googleDriveThumbnailDirPath()
 
 void CommonFunc::removeItemIfExists(const QString &path)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || (!info.exists() && !info.isSymLink()))
-        return;
-    FileOperations::deleteFile(path, nullptr);
+    // From the checked folder's descriptor: a folder of ours refused as not the user's alone may
+    // lead anywhere, into the user's own documents too.
+    if (!path.isEmpty() && !AppFolders::removeEntry(path))
+        Log::line(QStringLiteral("Not removed: ") + path);
 }
 
 void CommonFunc::deleteGoogleDriveThumbnail(const QString &path)

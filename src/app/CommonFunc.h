@@ -75,6 +75,8 @@ public:
     // The folder of downloaded cloud files.
     static QString thumbnailsDirectoryPath();
     static QString googleDriveThumbnailDirPath();
+    // Removes a downloaded copy, or the folder of them, from the descriptor of its checked folder
+    // (AppFolders::removeEntry): nothing when that folder is refused as not the user's alone.
     static void removeItemIfExists(const QString &path);
     static void deleteGoogleDriveThumbnail(const QString &path);
     static void removeThumbnailsFolder();

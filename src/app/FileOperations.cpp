@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include "app/PrivilegedBatch.h"
 #include "app/PrivilegedRunner.h"
 #include "app/RemoveItem.h"
 #include "platform/AppFolders.h"
@@ -243,11 +242,7 @@ QString FileOperations::getLanguageNodeName(const QString &path)
 
 bool FileOperations::deleteItemFromTerminalCommand(const QString &path)
 {
-    if (!allAcceptable({ path }))
-        return false;
-    PrivilegedBatch removal;
-    removal.addRemoval(path);
-    return removal.perform();
+    return allAcceptable({ path }) && AppFolders::removeEntry(path);
 }
 
 bool FileOperations::removeFileWithElevatedPrivilegesFromLocation(const QString &path)

@@ -54,8 +54,9 @@ public:
     // Display name of the locale named by the last path component without its extension.
     static QString getLanguageNodeName(const QString &path);
 
-    // Runs "/bin/rm -rf -- path"; true when it exited with status 0. Paths RemoveItem refuses
-    // (relative, unnormalised, system roots, the home folder and above) are refused here too.
+    // Removes `path` with all it holds from the descriptor of its folder (AppFolders::removeEntry),
+    // never through a link; true when nothing is left there. Paths RemoveItem refuses (relative,
+    // unnormalised, system roots, the home folder and above) are refused here too.
     static bool deleteItemFromTerminalCommand(const QString &path);
     // Removes with administrator rights (one run of the privileged helper through pkexec), asking
     // once for a list; nothing runs when any path is one RemoveItem refuses.

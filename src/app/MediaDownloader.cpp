@@ -66,7 +66,7 @@ bool keepIfPicture(const QString &path)
     if (ImageSource(path).isValid() && endsWhole(path))
         return true;
     Log::line(QStringLiteral("The downloaded copy is not a picture: ") + path);
-    QFile::remove(path);
+    AppFolders::removeEntry(path);
     return false;
 }
 
@@ -99,10 +99,11 @@ std::optional<QString> MediaDownloader::targetPath(const QString &folder, const 
 HttpResponse MediaDownloader::saveTo(
     HttpClient &client, HttpRequest request, const QString &path, const WholeCopy &whole)
 {
-    QFile::remove(path);
-    // Made when missing; a folder of ours that another user may change takes no copy.
-    if (!AppFolders::ensureFolder(QFileInfo(path).absolutePath()))
-        return HttpResponse::failed(HttpResponse::Failure::local, QStringLiteral("the folder is not this user's alone"));
+    // Made when missing; a folder of ours that another user may change takes no copy, and loses
+    // nothing: an earlier copy goes only from the folder as checked.
+    if (!AppFolders::ensureFolder(QFileInfo(path).absolutePath()) || !AppFolders::removeEntry(path))
+        return HttpResponse::failed(
+            HttpResponse::Failure::local, QStringLiteral("the folder is not this user's alone"));
     QSaveFile file(path);
     if (!PrivateFiles::open(file)) {
         Log::line(QStringLiteral("Cannot write the downloaded copy ") + path);
@@ -137,7 +138,7 @@ std::optional<QString> MediaDownloader::download(const QString &url, const QList
     const std::optional<QString> path = targetPath(folder, name);
     if (!path)
         return std::nullopt;
-    QFile::remove(*path);
+    AppFolders::removeEntry(*path);
     if (!LoopbackGuard::isAllowedListedLink(parsed, configuredBases)) {
         Log::line(QStringLiteral("Download refused, not an https address: ")
             + parsed.toDisplayString(QUrl::RemoveQuery));

@@ -1,27 +1,11 @@
-// Encoding and running of a privileged batch.
+// Encoding of a privileged batch as the helper's argument vector.
 #include "app/PrivilegedBatch.h"
-
-#include <QProcess>
 
 namespace
 {
 
 const QString kRemove = QStringLiteral("remove");
 const QString kRename = QStringLiteral("rename");
-
-// Absolute paths, so the helper's PATH plays no part; "--" ends the options, so a path can never
-// be read as one.
-bool runTool(const QString &tool, const QStringList &arguments)
-{
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(tool, arguments);
-    if (!process.waitForStarted(-1))
-        return false;
-    process.waitForFinished(-1);
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
 
 } // namespace
 
@@ -76,18 +60,4 @@ std::optional<PrivilegedBatch> PrivilegedBatch::fromArguments(const QStringList 
     if (batch.isEmpty())
         return std::nullopt;
     return batch;
-}
-
-bool PrivilegedBatch::perform() const
-{
-    bool allDone = true;
-    for (const Operation &operation : m_operations) {
-        const bool done = operation.newPath
-            ? runTool(QStringLiteral("/bin/mv"),
-                { QStringLiteral("-f"), QStringLiteral("--"), operation.path, *operation.newPath })
-            : runTool(
-                QStringLiteral("/bin/rm"), { QStringLiteral("-rf"), QStringLiteral("--"), operation.path });
-        allDone = allDone && done;
-    }
-    return allDone;
 }

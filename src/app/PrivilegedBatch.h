@@ -26,17 +26,13 @@ public:
     void addRemoval(const QString &path);
     void addRename(const QString &path, const QString &newPath);
     bool isEmpty() const { return m_operations.empty(); }
+    const std::vector<Operation> &operations() const { return m_operations; }
     // Every path the batch touches, new paths included.
     QStringList paths() const;
 
     QStringList arguments() const;
     // None for an argument vector the helper does not understand.
     static std::optional<PrivilegedBatch> fromArguments(const QStringList &arguments);
-
-    // Runs "/bin/rm -rf -- PATH" and "/bin/mv -f -- PATH NEW_PATH" in order, going on after a
-    // failure; true when every one succeeded, with the rights of the calling process (the helper's,
-    // or the user's for a removal that needs none).
-    bool perform() const;
 
 private:
     std::vector<Operation> m_operations;

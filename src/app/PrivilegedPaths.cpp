@@ -11,12 +11,6 @@
 namespace
 {
 
-bool isNormalisedAbsolute(const QString &path)
-{
-    // A NUL would cut the argument short on its way to the tool and name a parent folder.
-    return path.startsWith(QLatin1Char('/')) && !path.contains(QChar(0)) && QDir::cleanPath(path) == path;
-}
-
 // "/", every top-level folder, and the folders directly below /usr, /usr/local and /var.
 bool isSystemRoot(const QString &path)
 {
@@ -54,6 +48,12 @@ bool isProtected(const QString &path, const QStringList &homes)
 }
 
 } // namespace
+
+bool PrivilegedPaths::isNormalisedAbsolute(const QString &path)
+{
+    // A NUL would cut the argument short on its way to the helper and name a parent folder.
+    return path.startsWith(QLatin1Char('/')) && !path.contains(QChar(0)) && QDir::cleanPath(path) == path;
+}
 
 bool PrivilegedPaths::isAcceptable(const QString &path, const QStringList &homes)
 {

@@ -1,20 +1,19 @@
 #include "platform/AppFolders.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <mutex>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
+#include "platform/DescriptorWalk.h"
 #include "platform/Log.h"
 #include "platform/OwnFolder.h"
 #include "platform/PathRules.h"
 #include "platform/PrivateFiles.h"
 
-namespace {
+namespace
+{
 
 const char *const kAppFolderName = "Quennary";
 // A folder counts as the resources folder only when it holds the table every lookup falls back to.
@@ -39,12 +38,25 @@ QString &overrideRoot()
     return root;
 }
 
-QString base(const char *overrideSub, const char *variable, const QString &fallbackBelowHome)
+// Where one kind of folder lies: below the root override, else where the XDG variable says, else
+// below the home folder.
+struct Base {
+    const char *overrideSub;
+    const char *variable;
+    const char *belowHome;
+};
+constexpr Base kData { "data", "XDG_DATA_HOME", ".local/share" };
+constexpr Base kCache { "cache", "XDG_CACHE_HOME", ".cache" };
+constexpr Base kState { "state", "XDG_STATE_HOME", ".local/state" };
+constexpr Base kConfig { "config", "XDG_CONFIG_HOME", ".config" };
+const char *const kThumbnailsName = "/thumbnails";
+
+QString ownFolder(const Base &base)
 {
     const QString root = AppFolders::rootOverride();
     if (!root.isEmpty())
-        return root + "/" + overrideSub;
-    return AppFolders::xdgFolder(variable, fallbackBelowHome);
+        return root + "/" + base.overrideSub + "/" + kAppFolderName;
+    return AppFolders::xdgFolder(base.variable, QString::fromLatin1(base.belowHome)) + "/" + kAppFolderName;
 }
 
 // The program's own folder that `path` is or lies in; empty when it is none of them.
@@ -58,30 +70,22 @@ QString ownFolderHolding(const QString &path)
     return {};
 }
 
-// A folder of this user alone; when it is a link, the link is the user's too.
-bool isOursAlone(const QByteArray &folder)
+// The own folder `own` and each folder below it down to `path`, opened from the folder holding
+// `own`, which nobody else may change; each is this user's alone, or a link of this user's to one.
+OwnFolder openFromTop(const QString &own, const QString &path)
 {
-    struct stat link {
-    }, target {};
-    return ::lstat(folder.constData(), &link) == 0 && link.st_uid == ::geteuid()
-        && ::stat(folder.constData(), &target) == 0 && OwnFolder::isOwn(target);
-}
-
-// Each folder from `own` down to `path` is this user's alone, in a folder nobody else may change.
-bool isOursFromTop(const QString &own, const QString &path)
-{
-    struct stat parent {
-    };
-    if (::stat(QFile::encodeName(QFileInfo(own).absolutePath()).constData(), &parent) != 0
-        || !OwnFolder::holdsSafely(parent))
-        return false;
-    for (QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());;
-         folder = QFileInfo(folder).absolutePath()) {
-        if (!isOursAlone(QFile::encodeName(folder)))
-            return false;
-        if (folder == own)
-            return true;
+    QString why;
+    OwnFolder folder = OwnFolder::openPath(QFileInfo(own).absolutePath(), &why);
+    QStringList steps { QFileInfo(own).fileName() };
+    const QString below = QDir(own).relativeFilePath(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    if (below != QLatin1String("."))
+        steps += below.split(QLatin1Char('/'));
+    for (const QString &step : std::as_const(steps)) {
+        if (!folder.isValid())
+            break;
+        folder = OwnFolder::openOwnedIn(folder.get(), QFile::encodeName(step), &why);
     }
+    return folder;
 }
 
 // Says once per folder, on standard error (the log may be the folder refused), why nothing is
@@ -104,17 +108,17 @@ void sayNotOurs(const QString &path)
 
 QString AppFolders::supportFolder()
 {
-    return base("data", "XDG_DATA_HOME", ".local/share") + "/" + kAppFolderName;
+    return ownFolder(kData);
 }
 
 QString AppFolders::cachesFolder()
 {
-    return base("cache", "XDG_CACHE_HOME", ".cache") + "/" + kAppFolderName;
+    return ownFolder(kCache);
 }
 
 QString AppFolders::logsFolder()
 {
-    return base("state", "XDG_STATE_HOME", ".local/state") + "/" + kAppFolderName;
+    return ownFolder(kState);
 }
 
 QString AppFolders::logFilePath()
@@ -124,7 +128,7 @@ QString AppFolders::logFilePath()
 
 QString AppFolders::settingsFolder()
 {
-    return base("config", "XDG_CONFIG_HOME", ".config") + "/" + kAppFolderName;
+    return ownFolder(kConfig);
 }
 
 QString AppFolders::settingsFilePath()
@@ -134,12 +138,20 @@ QString AppFolders::settingsFilePath()
 
 QString AppFolders::thumbnailsFolder()
 {
-    return supportFolder() + "/thumbnails";
+    return supportFolder() + kThumbnailsName;
 }
 
 QStringList AppFolders::ownFolders()
 {
     return { supportFolder(), thumbnailsFolder(), settingsFolder(), cachesFolder(), logsFolder() };
+}
+
+QStringList AppFolders::defaultOwnFolders(const QString &home)
+{
+    const auto below = [&home](const Base &base) {
+        return QDir::cleanPath(home + "/" + base.belowHome + "/" + kAppFolderName);
+    };
+    return { below(kData), below(kData) + kThumbnailsName, below(kConfig), below(kCache), below(kState) };
 }
 
 QString AppFolders::runtimeFolder()
@@ -228,11 +240,29 @@ QString AppFolders::xdgFolder(const char *variable, const QString &fallbackBelow
 
 bool AppFolders::ensureFolder(const QString &path)
 {
-    if (!PrivateFiles::makeFolder(path))
-        return false;
+    return ownFolderHolding(path).isEmpty() ? PrivateFiles::makeFolder(path) : openFolder(path).isValid();
+}
+
+OwnFolder AppFolders::openFolder(const QString &path)
+{
+    QString why;
     const QString own = ownFolderHolding(path);
-    if (own.isEmpty() || isOursFromTop(own, path))
+    if (own.isEmpty())
+        return OwnFolder::openPath(path, &why);
+    OwnFolder folder = PrivateFiles::makeFolder(path) ? openFromTop(own, path) : OwnFolder();
+    if (!folder.isValid())
+        sayNotOurs(path);
+    return folder;
+}
+
+bool AppFolders::removeEntry(const QString &path)
+{
+    const QFileInfo entry(QDir::cleanPath(path));
+    if (!entry.isAbsolute())
+        return false;
+    // Nothing to remove, and no folder made again (after an uninstall, say).
+    if (!QFileInfo::exists(entry.absolutePath()))
         return true;
-    sayNotOurs(path);
-    return false;
+    const OwnFolder folder = openFolder(entry.absolutePath());
+    return folder.isValid() && DescriptorWalk::remove(folder.get(), QFile::encodeName(entry.fileName()));
 }

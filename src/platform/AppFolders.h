@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/OwnFolder.h"
+
 class AppFolders
 {
 public:
@@ -21,6 +23,9 @@ public:
     static QString thumbnailsFolder();
     // Every folder above that holds the program's own files, the support folder first.
     static QStringList ownFolders();
+    // The same folders where they lie by default for the user whose home is `home`, whatever the
+    // environment or the root override say.
+    static QStringList defaultOwnFolders(const QString &home);
     // Where the single-instance socket lives: $XDG_RUNTIME_DIR when it is this user's private
     // folder, else the caches folder. Below the root override when one is set.
     static QString runtimeFolder();
@@ -54,4 +59,12 @@ public:
     // alone, from the own folder down, in a folder nobody else may change; otherwise it is said
     // on standard error and false returned, so nothing is written there.
     static bool ensureFolder(const QString &path);
+    // The folder `path`, made as ensureFolder() makes it, opened as it checks it: one of the
+    // program's own (or one in it) from the folder holding the own folder down, one step at a time;
+    // any other when nobody else may change it. Invalid when refused.
+    static OwnFolder openFolder(const QString &path);
+    // Removes the absolute `path` (a file, a link or a folder with all it holds) from the descriptor
+    // of its folder as openFolder() opens it, never through a link: nothing at all when that folder
+    // is refused. True when nothing is left under the name; a missing folder is not made.
+    static bool removeEntry(const QString &path);
 };

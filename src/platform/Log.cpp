@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include "platform/AppFolders.h"
@@ -48,11 +49,15 @@ void Log::write(const QString &text)
 {
     const QByteArray bytes = withoutQueries(text).toUtf8();
     std::lock_guard<std::mutex> lock(logMutex());
-    if (!AppFolders::ensureFolder(AppFolders::logsFolder()))
+    // The file is opened in the very folder that was checked: a folder swapped in after the check
+    // never gets the line.
+    const OwnFolder folder = AppFolders::openFolder(AppFolders::logsFolder());
+    if (!folder.isValid())
         return;
     // Append, never truncate; a log that cannot be written (or is a fifo nobody reads) loses this
     // piece and nothing else.
-    const RegularFile::Descriptor file = RegularFile::openForAppending(AppFolders::logFilePath());
+    const RegularFile::Descriptor file = RegularFile::openForAppending(
+        folder.get(), QFile::encodeName(QFileInfo(AppFolders::logFilePath()).fileName()));
     if (!file.isValid())
         return;
     for (qsizetype done = 0; done < bytes.size();) {

@@ -6,8 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <utility>
-
 #include <QFile>
 
 #include "platform/PrivateFiles.h"
@@ -23,27 +21,6 @@ QString notOurs(const QString &what)
 }
 
 } // namespace
-
-OwnFolder::~OwnFolder()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
-OwnFolder::OwnFolder(OwnFolder &&other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1))
-{
-}
-
-OwnFolder &OwnFolder::operator=(OwnFolder &&other) noexcept
-{
-    if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = std::exchange(other.m_fd, -1);
-    }
-    return *this;
-}
 
 bool OwnFolder::isOwn(const struct stat &st)
 {
@@ -108,4 +85,25 @@ OwnFolder OwnFolder::openPath(const QString &path, QString *why)
         return {};
     }
     return checked(fd, st, &holdsSafely, path, why);
+}
+
+OwnFolder OwnFolder::openOwnedIn(int parentFd, const QByteArray &name, QString *why)
+{
+    const QString what = QFile::decodeName(name);
+    struct stat st {
+    };
+    if (::fstatat(parentFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(st.st_mode))
+        return openIn(parentFd, name, why);
+    // Nobody else may change the folder holding the link, so the link is still the one looked at.
+    const int fd = st.st_uid == ::geteuid()
+        ? ::openat(parentFd, name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+        : -1;
+    struct stat target {
+    };
+    if (fd >= 0 && ::fstat(fd, &target) == 0)
+        return checked(fd, target, &isOwn, what, why);
+    if (fd >= 0)
+        ::close(fd);
+    *why = notOurs(what);
+    return {};
 }

@@ -7,24 +7,25 @@
 #include <QByteArray>
 #include <QString>
 
+#include "platform/Descriptor.h"
+
 struct stat;
 
 class OwnFolder
 {
 public:
     OwnFolder() = default;
-    ~OwnFolder();
-    OwnFolder(OwnFolder &&other) noexcept;
-    OwnFolder &operator=(OwnFolder &&other) noexcept;
-    OwnFolder(const OwnFolder &) = delete;
-    OwnFolder &operator=(const OwnFolder &) = delete;
 
-    bool isValid() const { return m_fd >= 0; }
-    int get() const { return m_fd; }
+    bool isValid() const { return m_fd.isValid(); }
+    int get() const { return m_fd.get(); }
 
     // `name` inside the open folder `parentFd`, never through a link; made 0700 when missing and
     // looked at again after. Invalid, with `why`, when it is not a folder of this user alone.
     static OwnFolder openIn(int parentFd, const QByteArray &name, QString *why);
+    // `name` inside the open folder `parentFd`, one nobody else may change: a folder of this user
+    // alone (made when missing, as openIn() makes it), or a link of this user's own to one (where the
+    // user chose to keep it). Invalid, with `why`, otherwise.
+    static OwnFolder openOwnedIn(int parentFd, const QByteArray &name, QString *why);
     // The folder at the absolute `path` (links on the way followed), made with its parents when
     // missing, to hold folders of this user's alone; invalid, with `why`, when it does not
     // hold them safely.
@@ -45,5 +46,5 @@ private:
     static OwnFolder checked(int fd, const struct stat &expected, bool (*usable)(const struct stat &),
         const QString &what, QString *why);
 
-    int m_fd = -1;
+    Descriptor m_fd;
 };

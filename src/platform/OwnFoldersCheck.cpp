@@ -1,14 +1,33 @@
 #include "platform/OwnFoldersCheck.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <utility>
 
+#include <QFile>
 #include <QFileInfo>
 
 #include "platform/AppFolders.h"
 #include "platform/Trash.h"
 #include "platform/TrashFolder.h"
 
-std::vector<OwnFoldersCheck::Refusal> OwnFoldersCheck::refusals()
+namespace
+{
+
+// A cache there that cannot be opened as the user's own file: the program skips it at every scan.
+bool isUnusable(const QString &cache)
+{
+    struct stat st {
+    };
+    return ::lstat(QFile::encodeName(cache).constData(), &st) == 0
+        && (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid());
+}
+
+} // namespace
+
+std::vector<OwnFoldersCheck::Refusal> OwnFoldersCheck::refusals(const QStringList &scanCaches)
 {
     // The runtime folder is not among them: one that is not the user's alone is passed over for the
     // caches folder.
@@ -24,5 +43,11 @@ std::vector<OwnFoldersCheck::Refusal> OwnFoldersCheck::refusals()
     QString why;
     if ((QFileInfo::exists(trash) || QFileInfo(trash).isSymLink()) && !TrashFolder::homeTrash(&why))
         refused.push_back({ Use::Trash, trash });
+    const bool supportRefused = std::any_of(
+        refused.begin(), refused.end(), [](const Refusal &refusal) { return refusal.use == Use::Support; });
+    for (const QString &cache : scanCaches) {
+        if (!supportRefused && isUnusable(cache))
+            refused.push_back({ Use::ScanCache, cache });
+    }
     return refused;
 }

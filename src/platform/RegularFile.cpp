@@ -20,11 +20,14 @@ void logRefusal(const QString &what, const QString &path)
     Log::line(what + QStringLiteral(": ") + path);
 }
 
-// O_NONBLOCK makes opening a fifo without a writer (or, for writing, without a reader) return at
-// once; it is cleared again, since it means nothing for the regular files that are kept.
-RegularFile::Descriptor openChecked(const QString &path, int flags, bool quiet = false)
+// `path` is taken in the open folder `folderFd` when one is given. O_NONBLOCK makes opening a fifo without a
+// writer (or, for writing, without a reader) return at once; it is cleared again, since it means nothing for
+// the regular files that are kept.
+RegularFile::Descriptor openChecked(
+    const QString &path, int flags, bool quiet = false, int folderFd = AT_FDCWD)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_CLOEXEC, 0600);
+    const int fd
+        = ::openat(folderFd, QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_CLOEXEC, 0600);
     if (fd < 0 && quiet)
         return {};
     if (fd < 0) {
@@ -80,10 +83,10 @@ RegularFile::Descriptor RegularFile::openForReading(const QString &path)
     return openChecked(path, O_RDONLY);
 }
 
-RegularFile::Descriptor RegularFile::openForAppending(const QString &path)
+RegularFile::Descriptor RegularFile::openForAppending(int folderFd, const QByteArray &name)
 {
     // A link in the file's place could lead the appended lines into any file of the user's.
-    return openChecked(path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, true);
+    return openChecked(QFile::decodeName(name), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, true, folderFd);
 }
 
 bool RegularFile::openQFile(QFile &file, const QString &path)

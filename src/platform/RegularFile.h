@@ -49,9 +49,10 @@ public:
     // Opens `path` for reading; invalid (and one log line) when it cannot be opened or is not a
     // regular file.
     static Descriptor openForReading(const QString &path);
-    // Opens `path` for appending, creating it as a regular file of mode 0600 when missing, never
-    // through a link; logs nothing, since the log itself is written through it.
-    static Descriptor openForAppending(const QString &path);
+    // Opens the file `name` in the open folder `folderFd` for appending, creating it as a regular
+    // file of mode 0600 when missing, never through a link; logs nothing, since the log itself is
+    // written through it.
+    static Descriptor openForAppending(int folderFd, const QByteArray &name);
     // Hands the descriptor to `file` (which then closes it) opened read-only; false when it is
     // not a regular file.
     static bool openQFile(QFile &file, const QString &path);

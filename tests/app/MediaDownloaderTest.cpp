@@ -119,8 +119,8 @@ TEST(MediaDownloader, WritesAFreshCopyAndDropsALeftoverWhenTheDownloadFails)
     ASSERT_TRUE(AppFolders::ensureFolder(own));
     QFile::setPermissions(own, QFileDevice::Permissions(0x7777));
     const auto shared = offGuiThread([&] {
-        return MediaDownloader::downloadDriveImage(server.base() + QStringLiteral("/own.png"), { server.url() },
-            QStringLiteral("C"), QStringLiteral("x.png"), own, png.size());
+        return MediaDownloader::downloadDriveImage(server.base() + QStringLiteral("/own.png"),
+            { server.url() }, QStringLiteral("C"), QStringLiteral("x.png"), own, png.size());
     });
     QFile::setPermissions(own, QFileDevice::Permissions(0x7700));
     EXPECT_FALSE(shared.has_value());
@@ -234,4 +234,27 @@ TEST(MediaDownloader, ATimeoutOrAStopRequestEndsADownloadThatNeverAnswers)
     byStop.join();
     EXPECT_FALSE(timedOut.has_value());
     EXPECT_FALSE(stopped.has_value());
+}
+
+// A data folder refused as not the user's alone (a link in a folder others may write in) that leads
+// to the user's own folder: the pre-removal of a download does not touch it.
+TEST(MediaDownloader, ARefusedDataFolderLeadingToTheUsersFolderLosesNothing)
+{
+    FakeHttpServer server;
+    server.script("GET", QStringLiteral("/f"), { FakeResponse::typed(200, "image/png", "png") });
+    QTemporaryDir dir;
+    const QString root = dir.path(), mine = root + "/docs/thumbnails/C_x.png",
+                  previous = AppFolders::rootOverride();
+    TestFiles::write(mine, "mine");
+    QDir().mkpath(root + "/data");
+    QFile::setPermissions(root + "/data", QFileDevice::Permissions(0x7777));
+    QFile::link(root + "/docs", root + "/data/Quennary");
+    AppFolders::setRootOverride(root);
+    EXPECT_FALSE(offGuiThread([&] {
+        return MediaDownloader::download(
+            server.base() + "/f", { server.url() }, AppFolders::thumbnailsFolder(), "C_x.png", 3);
+    }).has_value());
+    AppFolders::setRootOverride(previous);
+    QFile file(mine);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll() == "mine");
 }

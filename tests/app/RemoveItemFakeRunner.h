@@ -10,6 +10,7 @@
 #include <QProcess>
 
 #include "app/PrivilegedRunner.h"
+#include "platform/AppFolders.h"
 #include "platform/Dispatch.h"
 
 class RemoveItemFakeRunner : public PrivilegedRunner
@@ -41,8 +42,10 @@ public:
         }
         if (!m_runForReal)
             return {Outcome::Finished, 0};
+        // The helper takes the test's tree of folders for the program's own.
+        const QString root = AppFolders::rootOverride();
         QProcess process;
-        process.start(program, arguments);
+        process.start(program, (root.isEmpty() ? QStringList() : QStringList { "--root-override", root }) + arguments);
         if (!process.waitForStarted(-1))
             return {Outcome::NotStarted, -1};
         process.waitForFinished(-1);

@@ -166,11 +166,13 @@ TEST_F(RemoveItemTest, TheHelperRemovesAndMovesExactlyThePath)
     auto real = std::make_shared<RemoveItemFakeRunner>(true);
     RemoveItem remover(real);
     ASSERT_TRUE(remover.authenticated());
-    const QString folder = temp.path() + QStringLiteral("/-rf folder");
-    const QString sibling = temp.path() + QStringLiteral("/-rf folder sibling");
+    // The helper acts only inside the program's own folders.
+    const QString own = AppFolders::cachesFolder();
+    const QString folder = own + QStringLiteral("/-rf folder");
+    const QString sibling = own + QStringLiteral("/-rf folder sibling");
     ASSERT_TRUE(TestFiles::write(folder + QStringLiteral("/inner/file.jpg")));
     ASSERT_TRUE(TestFiles::write(sibling));
-    const QString moved = temp.path() + QStringLiteral("/moved");
+    const QString moved = own + QStringLiteral("/moved");
 
     EXPECT_TRUE(remover.renameItem(folder, moved));
     EXPECT_TRUE(QFileInfo::exists(moved + QStringLiteral("/inner/file.jpg")));
@@ -207,7 +209,7 @@ TEST_F(RemoveItemTest, ACommandAskedForOnAWorkerThreadRunsOnTheMainThread)
 // path or one refused path leaves "gone" in place.
 TEST_F(RemoveItemTest, TheHelperChecksEveryArgumentBeforeRunningAny)
 {
-    const QString gone = temp.path() + QStringLiteral("/gone");
+    const QString gone = AppFolders::cachesFolder() + QStringLiteral("/gone");
     const int done = PrivilegedBatch::kExitDone, refused = PrivilegedBatch::kExitRefused;
     const std::pair<QStringList, int> cases[]
         = { { { "remove", gone }, done }, { { "erase", gone }, refused },
@@ -216,7 +218,9 @@ TEST_F(RemoveItemTest, TheHelperChecksEveryArgumentBeforeRunningAny)
               { { "remove", gone, "remove", "gone" }, refused } };
     for (const auto &[arguments, exit] : cases) {
         ASSERT_TRUE(TestFiles::write(gone));
-        EXPECT_EQ(QProcess::execute(QStringLiteral(QNY_TEST_PRIVILEGED_HELPER), arguments), exit)
+        EXPECT_EQ(QProcess::execute(QStringLiteral(QNY_TEST_PRIVILEGED_HELPER),
+                      QStringList { "--root-override", AppFolders::rootOverride() } + arguments),
+            exit)
             << arguments.join(' ').toStdString();
         EXPECT_EQ(QFileInfo::exists(gone), exit != done);
     }

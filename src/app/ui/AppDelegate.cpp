@@ -29,6 +29,7 @@
 #include "cloud/ui/GoogleDriveAccessVC.h"
 #include "controls/ControlStyles.h"
 #include "controls/PageHost.h"
+#include "model/SqliteDBOperations.h"
 #include "platform/AppFolders.h"
 #include "platform/ExternalUserAgentSession.h"
 #include "platform/Log.h"
@@ -195,8 +196,10 @@ void AppDelegate::applicationWillFinishLaunching()
 
 void AppDelegate::showRefusedFolders()
 {
-    const std::optional<RefusedFoldersNote> note
-        = AppStartup::refusedFoldersNote(OwnFoldersCheck::refusals());
+    QStringList caches;
+    for (const ScanSource source : { ScanSource::thisComputer, ScanSource::googleDrive, ScanSource::dropbox })
+        caches << SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(source));
+    const std::optional<RefusedFoldersNote> note = AppStartup::refusedFoldersNote(OwnFoldersCheck::refusals(caches));
     if (!note)
         return;
     AlertSpec alert;

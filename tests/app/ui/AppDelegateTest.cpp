@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QProcess>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSysInfo>
@@ -279,6 +280,33 @@ TEST(RefusedFolders, EachRefusedFolderIsNamedInTheStartUpNote)
     }
     AppFolders::setRootOverride(root);
     qputenv("XDG_DATA_HOME", dataHome);
+}
+
+// A scan cache the program cannot use (a link, a folder, another user's file) is named at start-up
+// with the refused folders; none, an own one, or one in a refused support folder is not.
+TEST(RefusedFolders, AnUnusableScanCacheIsNamedInTheStartUpNote)
+{
+    using Use = OwnFoldersCheck::Use;
+    const std::pair<const char *, std::vector<Use>> rows[] = { { "true", {} }, { "touch $C", {} },
+        { "ln -s $C.x $C", { Use::ScanCache } }, { "mkdir $C", { Use::ScanCache } },
+        { "touch $C && chown 4242 $C", { Use::ScanCache } },
+        { "ln -s $C.x $C && chmod 777 .", { Use::Support } } };
+    const QString root = AppFolders::rootOverride();
+    for (const auto &[prepare, expected] : rows) {
+        QTemporaryDir dir;
+        AppFolders::setRootOverride(dir.path());
+        const QString cache = AppFolders::supportFolder() + QStringLiteral("/quennary.db");
+        const QString line = QStringLiteral("mkdir -p '%1' && cd '%1' && C=quennary.db && %2");
+        QProcess::execute("sh", { "-c", line.arg(AppFolders::supportFolder(), prepare) });
+        const std::vector<OwnFoldersCheck::Refusal> refused = OwnFoldersCheck::refusals({ cache });
+        AppFolders::setRootOverride(root);
+        std::vector<Use> uses;
+        for (const OwnFoldersCheck::Refusal &refusal : refused)
+            uses.push_back(refusal.use);
+        EXPECT_EQ(uses, expected) << prepare;
+        const auto note = AppStartup::refusedFoldersNote(refused);
+        EXPECT_TRUE(refused.empty() || note->details.contains(refused.front().path));
+    }
 }
 
 // The window's Dropbox source, signing in through `manager`.

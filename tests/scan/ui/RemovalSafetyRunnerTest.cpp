@@ -289,7 +289,16 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
         foreignVolumeTrash("PreMadeVolumeTrashAsALink", "ln -s \"$PWD/elsewhere\" $T"),
         foreignVolumeTrash("PreMadeVolumeTrashOfAnotherOwner", "mkdir $T && chown $(($(id -u) + 4242)) $T"),
         foreignVolumeTrash(
-            "PreMadeVolumeTrashWithLinkedFiles", "mkdir -p $T/info && ln -s \"$PWD/elsewhere\" $T/files")),
+            "PreMadeVolumeTrashWithLinkedFiles", "mkdir -p $T/info && ln -s \"$PWD/elsewhere\" $T/files"),
+        SafetyCase { "RefusedDataFolderLinkedToTheUsersFolder",
+            [](Layout &l) {
+                // The runner's data folder, in a folder others may write in, leads to the user's own.
+                TestFiles::write(l.at("../docs/thumbnails/mine.jpg"), "mine");
+                QDir().mkpath(l.at("../home/data"));
+                QFile::setPermissions(l.at("../home/data"), QFileDevice::Permissions(0x7777));
+                QFile::link(l.at("../docs"), l.at("../home/data/Quennary"));
+                l.untouched << "../docs/thumbnails/mine.jpg";
+            } }),
     [](const auto &info) { return std::string(info.param.first); });
 
 // Sixteen small files that declare 65000 x 48750 pixels each are refused before they are decoded,
