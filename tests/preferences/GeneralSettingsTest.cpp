@@ -105,22 +105,16 @@ TEST_P(ClearCacheTest, RemovesOnlyThatSourcesDatabaseWithItsJournals)
             EXPECT_EQ(QFileInfo::exists(databasePath(source) + suffix), source != GetParam())
                 << source << suffix.toStdString();
     }
-    // The user is told how much went, and for which source.
+    // The user is told how much went and for which source, that nothing was there, or which file stayed.
     EXPECT_EQ(removed, std::optional<qint64>(4));
     const QString sourceName = localizedString(QString::fromLatin1(
         std::array { "ID_FINDER", "ID_GOOGLE_DRIVE", "ID_DROPBOX" }[std::size_t(GetParam())]));
-    const ClearCacheReport report = GeneralSettings::clearCacheReport(source, removed);
-    EXPECT_TRUE(report.cleared);
-    EXPECT_TRUE(report.informative.contains(sourceName)) << report.informative.toStdString();
-    EXPECT_TRUE(report.informative.contains(QStringLiteral("4 bytes"))) << report.informative.toStdString();
-    // Nothing left to remove is no error, and is said as such.
+    const QString report = GeneralSettings::clearCacheReport(source, removed).informative;
+    EXPECT_TRUE(report.contains(sourceName) && report.contains(QStringLiteral("4 bytes"))) << report.toStdString();
     const std::optional<qint64> again = GeneralSettings::clearCache(source);
     EXPECT_EQ(again, std::optional<qint64>(0));
-    EXPECT_NE(GeneralSettings::clearCacheReport(source, again).informative, report.informative);
-    // A file that stays is a failure that names the file.
-    const ClearCacheReport failed = GeneralSettings::clearCacheReport(source, std::nullopt);
-    EXPECT_FALSE(failed.cleared);
-    EXPECT_TRUE(failed.informative.contains(databasePath(GetParam())));
+    EXPECT_NE(GeneralSettings::clearCacheReport(source, again).informative, report);
+    EXPECT_TRUE(GeneralSettings::clearCacheReport(source, std::nullopt).informative.contains(databasePath(GetParam())));
     for (int source : { 0, 1, 2 })
         QFile::remove(databasePath(source));
 }
