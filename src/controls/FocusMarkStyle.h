@@ -14,4 +14,12 @@ public:
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
         const QWidget *widget) const override;
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+        const QWidget *widget) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+        const QWidget *widget) const override;
+
+private:
+    // As the base style: only once the keyboard has moved the focus, not after a click.
+    static bool showsFocus(const QStyleOption *option);
 };
