@@ -33,8 +33,7 @@ struct Rig {
         DropBoxHandler::Options options { { base, base },
             std::make_shared<StaticTokenSource>(QStringLiteral("token-1"), QList<QUrl> { base }), 10000,
             { kMaxPages, kMaxEntries, kMaxPagesWithoutNew } };
-        source
-            = drive ? std::shared_ptr<CloudSource>(driveSource) : std::make_shared<DropBoxHandler>(options);
+        source = drive ? std::shared_ptr<CloudSource>(driveSource) : std::make_shared<DropBoxHandler>(options);
     }
     // Lists the chosen folders (path, Drive id, Drive parent) to their end.
     bool list(const QList<QStringList> &folders, const ScanPeriodOptions &period = {}, qint64 minimum = 0)
@@ -56,8 +55,7 @@ struct Rig {
             nodes.push_back(node);
         }
         receiver.beginScan(period, minimum);
-        source->startListing({ nodes, { QStringLiteral("jpg") }, {},
-                                 { 0, minimum, isDrive ? ScanSource::googleDrive : ScanSource::dropbox, 4 } },
+        source->startListing({ nodes, { QStringLiteral("jpg") }, {}, { 0, minimum, isDrive ? ScanSource::googleDrive : ScanSource::dropbox, 4 } },
             receiver);
         return TestEvents::waitFor([this] { return ends > 0; }, 20000);
     }
@@ -97,9 +95,9 @@ TEST_P(ListingEnds, AsAFailureWithItsReasonWithinItsBounds)
         const int n = (*pages)++;
         QJsonArray files;
         for (int i = 0, id = mode == 3 ? n * 1000 : 0; mode >= 3 && i < 1000; ++i, ++id)
-            files.append(QJsonObject { { ".tag", "file" }, { "id", QString::number(id) },
-                { "fileExtension", "jpg" }, { "name", QStringLiteral("%1.jpg").arg(id) },
-                { "path_lower", QStringLiteral("/a/%1.jpg").arg(id) }, { "md5Checksum", "0" } });
+            files.append(QJsonObject { { ".tag", "file" }, { "id", QString::number(id) }, { "fileExtension", "jpg" },
+                { "name", QStringLiteral("%1.jpg").arg(id) }, { "path_lower", QStringLiteral("/a/%1.jpg").arg(id) },
+                { "md5Checksum", "0" } });
         QJsonObject body { { drive ? "files" : "entries", files }, { "has_more", true },
             { drive ? "nextPageToken" : "cursor", QStringLiteral("t%1").arg(mode == 1 ? n % 2 : n) } };
         return FakeResponse::json(200, QJsonDocument(body).toJson(QJsonDocument::Compact));
@@ -114,8 +112,7 @@ TEST_P(ListingEnds, AsAFailureWithItsReasonWithinItsBounds)
     EXPECT_LE(rig.paths.size(), drive ? kMaxPages * 1000 : kMaxEntries);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BothProviders, ListingEnds, testing::Combine(testing::Bool(), testing::Values(0, 1, 2, 3, 4)));
+INSTANTIATE_TEST_SUITE_P(BothProviders, ListingEnds, testing::Combine(testing::Bool(), testing::Values(0, 1, 2, 3, 4)));
 
 class SameTree : public testing::TestWithParam<bool>
 {
@@ -133,9 +130,9 @@ TEST_P(SameTree, GivesTheSameRecordsAndPathsUnderTheRoot)
     drive.addFolder(QStringLiteral("t"), QStringLiteral("s"), QStringLiteral("Sub"));
     const QDateTime recent = QDateTime::currentDateTimeUtc().addDays(-1);
     const QDateTime old(QDate(2010, 5, 1), QTime(12, 0), QTimeZone::utc());
-    for (const auto &[path, size, created] :
-        { std::tuple { "Trips/new.jpg", 5000, recent }, std::tuple { "Trips/old.jpg", 5000, old },
-            std::tuple { "Trips/tiny.jpg", 10, recent }, std::tuple { "Trips/Sub/g.jpg", 5000, recent } }) {
+    for (const auto &[path, size, created] : { std::tuple { "Trips/new.jpg", 5000, recent },
+             std::tuple { "Trips/old.jpg", 5000, old }, std::tuple { "Trips/tiny.jpg", 10, recent },
+             std::tuple { "Trips/Sub/g.jpg", 5000, recent } }) {
         const QString name = QString::fromLatin1(path).section(QLatin1Char('/'), -1);
         const bool sub = QString::fromLatin1(path).contains(QLatin1String("Sub"));
         dropbox.addFile(QStringLiteral("/") + QLatin1String(path), QByteArray(size, 'p'), created);

@@ -101,13 +101,12 @@ TEST_F(ResultGridFixture, ExactScanHidesTheSliderAndFiltersAtItsThreshold)
 
 TEST_F(ResultGridFixture, VideosOnlyWithoutVideoGroupsAlertsAndFallsBackToAllFiles)
 {
-    enter({ photos("a", { 1.0f, 1.0f }) });
+    enter({photos("a", {1.0f, 1.0f})});
     const QString before = controller->btnFileTypeMenu->text();
     controller->selectFileType(controller->menuItemOnlyVideo);
     ASSERT_EQ(presenter.alerts().size(), 1u);
     EXPECT_EQ(presenter.alerts()[0].messageText, "No duplicate videos found.");
-    EXPECT_EQ(
-        presenter.alerts()[0].informativeText, "Please select another location to find duplicate videos.");
+    EXPECT_EQ(presenter.alerts()[0].informativeText, "Please select another location to find duplicate videos.");
     EXPECT_EQ(controller->typeSupport, GlobalObjects::TypeSupport::ALLFILES);
     EXPECT_EQ(controller->arrGroups.size(), 1u);
     EXPECT_EQ(controller->btnFileTypeMenu->text(), before);
