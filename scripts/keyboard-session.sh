@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # The main road by keyboard alone, under a real X server and window manager: opens Preferences with
 # Ctrl+Comma and walks every pane with Ctrl+Tab (adds an exclusion, moves an auto-mark rule up,
-# lowers the minimum size), adds a folder of photos with the Add Folder button and its open panel,
-# scans, marks a photo in the grid (Space), switches the results to the list, marks a photo of the
-# other group there (the context-menu key and the underlined letter of Mark), moves both to the Trash
-# and, nothing being left, goes back to the main window from the summary. Only xdotool key and type
+# unticks a file type, lowers the minimum size), chooses Dropbox, answers its failed sign-in (no
+# application key) and leaves it for this computer, adds two folders with the Add Folder button and
+# its open panel, unticks the second in the scan list (Space, Space, Down, Space), opens the list's
+# menu with the Menu key, scans, marks a photo in the grid (Space), moves the matching level one step
+# each way with the arrow keys, switches the results to the list, marks a photo of the other group
+# there (the context-menu key and the underlined letter of Mark), moves both to the Trash and,
+# nothing being left, goes back to the main window from the summary. Only xdotool key and type
 # commands reach the program: no mouse event at all.
 #
 #   scripts/keyboard-session.sh [BUILD_DIR] [DISPLAY_NUMBER] [SIZE]
@@ -73,6 +76,11 @@ active_title() {
     xdotool getactivewindow getwindowname 2>/dev/null || true
 }
 
+# The number of differing pixels of two screenshots.
+pixels_differing() {
+    compare -metric AE "$out/$1.png" "$out/$2.png" null: 2>&1 | cut -d' ' -f1 || true
+}
+
 # The value of a settings key, as Python prints it.
 setting() {
     python3 -c 'import plistlib, sys
@@ -100,7 +108,8 @@ fi
 # Photos: two pairs of exact copies and one photo without a twin, large enough for any minimum.
 photos="$home/Pictures/trip"
 excluded="$home/Pictures/private"
-mkdir -p "$photos" "$excluded"
+unticked="$home/Pictures/unticked"
+mkdir -p "$photos" "$excluded" "$unticked"
 mkdir -m 700 "$home/runtime"
 QT_QPA_PLATFORM=offscreen "$build/bench/quennary-make-corpus" photos "$home/corpus" 3 1200 900 2>/dev/null
 names=(beach forest single)
@@ -108,6 +117,8 @@ for i in 0 1 2; do
     cp "$home/corpus/f000/p00000$i.jpg" "$photos/${names[$i]}.jpg"
 done
 for name in beach forest; do cp "$photos/$name.jpg" "$photos/$name-copy.jpg"; done
+# A twin of the single photo in the folder unticked before the scan: scanned, it would make a group.
+cp "$photos/single.jpg" "$unticked/single-twin.jpg"
 
 step "start the application in a temporary home"
 HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
@@ -142,9 +153,11 @@ keys ctrl+Next
 keys Down alt+Up
 shot 04-rule-moved
 
-step "Ctrl+Tab to Filter; Tab to the minimum size, type 40"
+step "Ctrl+Tab to Filter: the file-type list has the focus on its first row, Space unticks it; Tab to the minimum size, type 40"
 keys ctrl+Tab
 [ "$(active_title)" = Filter ] || fail "Ctrl+Tab did not reach Filter"
+keys space
+shot 05-file-type-unticked
 keys ${SIZE_KEYS:-Tab} ctrl+a
 xdotool type --delay 40 40
 keys Tab
@@ -167,9 +180,39 @@ case "$rules" in
 esac
 setting excludedFolders | grep -qF "$excluded" || fail "the exclusion was not stored"
 [ "$(setting minimumFileSize)" = 40 ] || fail "the minimum size is $(setting minimumFileSize), not 40"
+unticked_types=$(python3 -c 'import plistlib, sys
+types = plistlib.load(open(sys.argv[1], "rb")).get("allowedExtensions", [])
+print(" ".join(",".join(t["extns"]) for t in types if not t["state"]))' "$home/.config/Quennary/settings.plist")
+echo "unticked file types: $unticked_types" | tee -a "$out/session.log"
+case "$unticked_types" in
+"" | *" "* | *jpg*) fail "expected one file type other than JPEG unticked, not '$unticked_types'" ;;
+esac
 
-step "Tab from the scan list to Add Folder, Space presses it; type the folder in the open panel"
-keys Tab Tab Tab
+step "Tab to the scan source, Space opens its menu, Dropbox: the sign-in sheet opens at Allow; Return presses it"
+keys Tab Tab Tab Tab
+menu_keys space
+keys Down Down Return
+sleep 1.5
+shot 06-dropbox-sheet
+with_sheet=$(visible_windows)
+keys Return
+sleep 1.5
+shot 06-dropbox-alert
+[ "$(visible_windows)" -gt "$with_sheet" ] || fail "no alert after the failed sign-in"
+
+step "Return answers the alert; the sheet has the keys again: Escape leaves it for this computer"
+keys Return
+sleep 1
+[ "$(visible_windows)" -eq "$with_sheet" ] || fail "Return did not answer the sign-in alert"
+shot 06-dropbox-alert-answered
+keys Escape
+sleep 1
+shot 06-back-to-this-computer
+[ "$(visible_windows)" -lt "$with_sheet" ] || fail "Escape did not leave the sign-in sheet"
+[ "$(active_title)" = Quennary ] || fail "the main window does not have the keys again (active: $(active_title))"
+
+step "Shift+Tab back to the scan list, Tab to Add Folder, Space presses it; type the folder in the open panel"
+keys shift+Tab shift+Tab shift+Tab shift+Tab Tab Tab Tab
 shot 06-add-folder-focused
 keys space
 sleep 1.5
@@ -179,8 +222,34 @@ keys Return
 sleep 1.5
 shot 08-folder-added
 
-step "Shift+Tab back to the list; Return there presses Scan for Duplicates (on a button it presses that button)"
-keys ${SCAN_KEYS:-shift+Tab shift+Tab shift+Tab Return}
+step "Add Folder again for a second folder"
+keys space
+sleep 1.5
+xdotool type --delay 40 "$unticked"
+keys Return
+sleep 1.5
+shot 08-second-folder-added
+
+step "Shift+Tab back to the list: Space twice leaves the first row ticked, Down and Space untick the second"
+keys shift+Tab shift+Tab shift+Tab space
+sleep 0.5
+keys space
+sleep 0.5
+keys Down space
+sleep 0.5
+shot 08-second-unticked
+states=$(python3 -c 'import plistlib, sys
+print(" ".join(str(int(p["state"])) for p in plistlib.load(open(sys.argv[1], "rb")).get("savedPaths", [])))' "$home/.config/Quennary/settings.plist")
+echo "scan list ticks: $states" | tee -a "$out/session.log"
+[ "$states" = "1 0" ] || fail "expected the first row ticked and the second not, not '$states'"
+
+step "The Menu key opens the list's menu at the current row; Escape"
+menu_keys Menu
+shot 08-scan-list-menu
+keys Escape
+
+step "Return on the list presses Scan for Duplicates (on a button it presses that button)"
+keys ${SCAN_KEYS:-Return}
 sleep 12
 shot 09-scan-complete
 
@@ -198,8 +267,23 @@ keys space
 sleep 0.5
 shot 13-grid-marked
 
+step "Shift+Tab to the matching level: Right moves it one level up, Left back where it was"
+keys shift+Tab
+shot 13-slider-focused
+keys Right
+sleep 1
+shot 13-slider-right
+keys Left
+sleep 1
+shot 13-slider-back
+moved=$(pixels_differing 13-slider-focused 13-slider-right)
+back=$(pixels_differing 13-slider-focused 13-slider-back)
+echo "pixels changed by Right: $moved; left changed after Left: $back" | tee -a "$out/session.log"
+[ "${moved:-0}" -gt 20 ] 2>/dev/null || fail "Right did not move the matching level"
+[ "${back:-1}" -eq 0 ] 2>/dev/null || fail "Left did not bring the matching level back"
+
 step "Shift+Tab to the listing button, Space opens its menu, choose the list"
-keys ${LISTING_KEYS:-shift+Tab shift+Tab shift+Tab}
+keys ${LISTING_KEYS:-shift+Tab shift+Tab}
 menu_keys space
 keys Down Return
 sleep 1
@@ -233,6 +317,7 @@ left=$(find "$photos" -type f | wc -l)
 echo "files in the Trash: $trashed; photos left in the folder: $left" | tee -a "$out/session.log"
 [ "$trashed" -eq 2 ] || fail "expected two files in the Trash"
 [ "$left" -eq 3 ] || fail "expected three photos left"
+[ -f "$unticked/single-twin.jpg" ] || fail "the photo of the unticked folder was touched"
 # One copy of each pair went: one of beach and one of forest stay.
 for name in beach forest; do
     [ "$(find "$photos" -name "$name*" | wc -l)" -eq 1 ] || fail "expected one $name photo left"

@@ -1,5 +1,8 @@
 #include "controls/ControlStyles.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QAbstractButton>
 #include <QFrame>
 #include <QPainter>
@@ -101,13 +104,34 @@ QColor ControlStyles::focusMarkColor()
     return QColor(120, 190, 255);
 }
 
+QColor ControlStyles::focusHaloColor()
+{
+    return QColor(6, 10, 22);
+}
+
 void ControlStyles::drawFocusMark(QPainter &painter, const QRect &rect)
 {
     painter.save();
     painter.setOpacity(1.0);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(focusMarkColor(), 2));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(QRectF(rect).adjusted(1, 1, -1, -1), 4, 4);
+    const QRectF outer = QRectF(rect).adjusted(1, 1, -1, -1);
+    painter.setPen(QPen(focusHaloColor(), 2));
+    painter.drawRoundedRect(outer, 4, 4);
+    painter.setPen(QPen(focusMarkColor(), 2));
+    painter.drawRoundedRect(outer.adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
     painter.restore();
+}
+
+double ControlStyles::contrastRatio(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &color) {
+        const auto linear = [](double channel) {
+            return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        const QColor rgb = color.toRgb();
+        return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }

@@ -42,8 +42,12 @@ public:
     // bold white 14-point title.
     static void styleSheetImageButton(IMGButton *button, const QString &imagePrefix);
 
-    // The keyboard focus as the dark windows show it: a light blue outline that stands out on
-    // dark and on coloured buttons alike.
+    // The keyboard focus: a light blue line inside a dark one. Whatever lies behind the mark, one
+    // of the two stands out from it at 3:1 at least (the light one on dark windows, the dark one
+    // on light windows and light or coloured buttons).
     static QColor focusMarkColor();
+    static QColor focusHaloColor();
     static void drawFocusMark(QPainter &painter, const QRect &rect);
+    // The contrast of two colours as the accessibility guidelines compute it: 1 (none) to 21.
+    static double contrastRatio(const QColor &a, const QColor &b);
 };

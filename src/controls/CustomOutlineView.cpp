@@ -94,6 +94,16 @@ QModelIndex CustomOutlineView::moveCursor(CursorAction cursorAction, Qt::Keyboar
 
 void CustomOutlineView::keyPressEvent(QKeyEvent *event)
 {
+    if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
+        QTreeView::keyPressEvent(event);
+        // The first and the last file keep their group's title in view, as far as both fit.
+        const QModelIndex current = currentIndex();
+        if (current.parent().isValid()) {
+            scrollTo(current.parent());
+            scrollTo(current);
+        }
+        return;
+    }
     if (event->key() != Qt::Key_F10 || event->modifiers() != Qt::ShiftModifier || !currentIndex().isValid()) {
         QTreeView::keyPressEvent(event);
         return;

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/CellKeys.h"
 #include "controls/ChangeTableColor.h"
 #include "controls/ControlStyles.h"
 #include "controls/CustomCell.h"
@@ -72,18 +73,8 @@ void CustomTableView::contextMenuEvent(QContextMenuEvent *event)
 
 void CustomTableView::keyPressEvent(QKeyEvent *event)
 {
-    const auto *cell = model() ? qobject_cast<CustomCell *>(indexWidget(model()->index(currentIndex().row(), 0)))
-                               : nullptr;
-    QAbstractButton *button = nullptr;
-    if (cell && event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier)
-        button = cell->btnCheckBox();
-    else if (cell && (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace))
-        button = cell->btnDelete();
-    if (button && button->isEnabled()) {
-        button->click();
-        return;
-    }
-    QTableView::keyPressEvent(event);
+    if (!CellKeys::press(this, event))
+        QTableView::keyPressEvent(event);
 }
 
 void CustomTableView::paintEvent(QPaintEvent *event)
@@ -93,6 +84,18 @@ void CustomTableView::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(viewport());
     ControlStyles::drawFocusMark(painter, viewport()->rect());
+    // The selection is not drawn on these lists, so the current row is framed on its own.
+    const QModelIndex current = currentIndex();
+    if (current.isValid()) {
+        const QRect row(0, rowViewportPosition(current.row()), viewport()->width(), rowHeight(current.row()));
+        ControlStyles::drawFocusMark(painter, row.adjusted(2, 1, -2, -1));
+    }
+}
+
+void CustomTableView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    viewport()->update();
 }
 
 void CustomTableView::focusInEvent(QFocusEvent *event)

@@ -2,6 +2,7 @@
 #include "controls/CustomWindowNag.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QRadioButton>
 
 #include "controls/DefaultButtonKeys.h"
@@ -49,6 +50,19 @@ void CustomWindowNag::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     keepClicksFromTakingFocus();
     // Every opening starts at the default button, wherever the focus was left the last time.
+    focusDefaultButton();
+}
+
+bool CustomWindowNag::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::WindowUnblocked && isVisible())
+        focusDefaultButton();
+    return handled;
+}
+
+void CustomWindowNag::focusDefaultButton()
+{
     QAbstractButton *button = defaultButton();
     if (button && button->isEnabled())
         button->setFocus(Qt::OtherFocusReason);

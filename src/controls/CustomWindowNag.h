@@ -1,7 +1,8 @@
 // Borderless window of the popups and sheets: no title bar or frame whatever it is created with,
 // window-modal over its parent, and still able to take keyboard focus. Return and Escape press its
-// default and cancel buttons; it opens with the default button focused, and its push buttons take
-// the focus by Tab only, so a mouse click never leaves Return on another button.
+// default and cancel buttons; it opens, and comes back from an alert over it, with the default
+// button focused, and its push buttons take the focus by Tab only, so a mouse click never leaves
+// Return on another button.
 #pragma once
 
 #include <QWidget>
@@ -32,9 +33,12 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // An alert over the window has closed: the keys start again at the default button.
+    bool event(QEvent *event) override;
 
 private:
     void keepClicksFromTakingFocus();
+    void focusDefaultButton();
 
     DefaultButtonKeys *m_keys = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "controls/ControlStyles.h"
@@ -79,4 +80,51 @@ void DoubleSlider::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(this);
     ControlStyles::drawFocusMark(painter, rect());
+}
+
+void DoubleSlider::setKeyStops(std::vector<double> stops)
+{
+    std::sort(stops.begin(), stops.end());
+    m_keyStops = std::move(stops);
+}
+
+double DoubleSlider::nextStop(const std::vector<double> &stops, double value, int direction)
+{
+    // A value a rounding away from a stop stands at that stop.
+    constexpr double kSame = 1e-9;
+    if (direction > 0) {
+        const auto it
+            = std::find_if(stops.begin(), stops.end(), [value](double stop) { return stop > value + kSame; });
+        return it == stops.end() ? value : *it;
+    }
+    const auto it
+        = std::find_if(stops.rbegin(), stops.rend(), [value](double stop) { return stop < value - kSame; });
+    return it == stops.rend() ? value : *it;
+}
+
+void DoubleSlider::keyPressEvent(QKeyEvent *event)
+{
+    int direction = 0;
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        direction = 1;
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        direction = -1;
+        break;
+    default:
+        break;
+    }
+    if (m_keyStops.empty() || direction == 0 || event->modifiers() != Qt::NoModifier) {
+        QSlider::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    const double next = nextStop(m_keyStops, m_value, invertedControls() ? -direction : direction);
+    if (next == m_value)
+        return;
+    setDoubleValue(next);
+    emit doubleValueChanged(m_value);
 }

@@ -3,6 +3,8 @@
 // moves continuously (the results window's matching level, about 0.85 to 0.9999).
 #pragma once
 
+#include <vector>
+
 #include <QSlider>
 
 class DoubleSlider : public QSlider
@@ -20,6 +22,13 @@ public:
     double minValue() const { return m_min; }
     double maxValue() const { return m_max; }
 
+    // The values the arrow keys go between, one per press, instead of the fine steps; none: the
+    // slider's own steps.
+    void setKeyStops(std::vector<double> stops);
+    // The stop after `value` (direction > 0) or before it (direction < 0) among the ascending
+    // `stops`; `value` itself when there is none that way.
+    static double nextStop(const std::vector<double> &stops, double value, int direction);
+
     // Clamped to the range (a value that is not finite gives the minimum); the handle shows the
     // nearest position.
     void setDoubleValue(double value);
@@ -32,6 +41,7 @@ signals:
 protected:
     // The slider's own drawing, framed by the focus mark while it has the focus.
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void updateRange();
@@ -42,4 +52,5 @@ private:
     double m_min = 0.0;
     double m_max = 1.0;
     double m_value = 0.0;
+    std::vector<double> m_keyStops;
 };

@@ -1,6 +1,7 @@
 // Matching slider settings at the results window's entry.
 #include "results/MatchingLevel.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "scan/ScanThresholds.h"
@@ -33,4 +34,19 @@ MatchingSliderSetting MatchingLevel::atEntry(GlobalObjects::CompareType compareT
     }
     setting.value = clamp(matchThreshold, setting.minimum, setting.maximum);
     return setting;
+}
+
+std::vector<double> MatchingLevel::keyStops(double minimum, double maximum)
+{
+    std::vector<double> stops { minimum };
+    for (int level = 1; ScanThresholds::thresholdsForLevel(level); ++level) {
+        const double threshold = ScanThresholds::thresholdsForLevel(level)->matchThreshold;
+        if (threshold > minimum && threshold < maximum)
+            stops.push_back(threshold);
+    }
+    if (maximum > minimum)
+        stops.push_back(maximum);
+    std::sort(stops.begin(), stops.end());
+    stops.erase(std::unique(stops.begin(), stops.end()), stops.end());
+    return stops;
 }

@@ -3,6 +3,8 @@
 // only sets the value. Values are clamped to the range, as a slider does.
 #pragma once
 
+#include <vector>
+
 #include "app/GlobalObjects.h"
 
 struct MatchingSliderSetting
@@ -24,4 +26,7 @@ public:
     static MatchingSliderSetting atEntry(GlobalObjects::CompareType compareType, double matchThreshold,
                                          double minimumMatchThreshold, const MatchingSliderSetting &current);
     static double clamp(double value, double minimum, double maximum);
+    // The values the arrow keys move the sliders between: each matching level's threshold within
+    // the range, and both ends of it, ascending.
+    static std::vector<double> keyStops(double minimum, double maximum);
 };

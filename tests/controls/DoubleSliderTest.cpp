@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+
 #include "controls/DoubleSlider.h"
 
 TEST(DoubleSlider, WholeNumberStopsClampAndRound)
@@ -38,4 +41,23 @@ TEST(DoubleSlider, FineStepsMoveContinuouslyAndReportOnlyUserMoves)
     EXPECT_NEAR(moved.first(), 0.9999, 1e-12);
     slider.setDoubleValue(0.5);
     EXPECT_DOUBLE_EQ(slider.doubleValue(), 0.85);
+}
+
+TEST(DoubleSlider, ArrowKeysGoFromStopToStopAndReportEachMove)
+{
+    DoubleSlider slider;
+    slider.setContinuousSteps(DoubleSlider::kFineSteps);
+    slider.setMinValue(0.85);
+    slider.setMaxValue(0.9999);
+    slider.setDoubleValue(0.89); // between stops
+    slider.setKeyStops({ 0.9999, 0.85, 0.88, 0.9, 0.92 });
+    QList<double> moved;
+    QObject::connect(&slider, &DoubleSlider::doubleValueChanged, [&moved](double v) { moved.append(v); });
+    for (const Qt::Key key : { Qt::Key_Right, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Left, Qt::Key_Down,
+             Qt::Key_Down, Qt::Key_Down, Qt::Key_Down }) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&slider, &event);
+    }
+    // Past either end a key changes nothing and reports nothing.
+    EXPECT_EQ(moved, (QList<double> { 0.9, 0.92, 0.9999, 0.92, 0.9, 0.88, 0.85 }));
 }

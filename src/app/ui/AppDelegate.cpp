@@ -28,6 +28,7 @@
 #include "cloud/GoogleSignIn.h"
 #include "cloud/ui/GoogleDriveAccessVC.h"
 #include "controls/ControlStyles.h"
+#include "controls/FocusMarkStyle.h"
 #include "controls/PageHost.h"
 #include "model/SqliteDBOperations.h"
 #include "platform/AppFolders.h"
@@ -213,8 +214,9 @@ void AppDelegate::applyLightAppearance()
 {
     // The windows are drawn for a light interface; a dark desktop theme must not reach them.
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
-        QApplication::setStyle(fusion);
-        QApplication::setPalette(fusion->standardPalette());
+        auto *style = new FocusMarkStyle(fusion);
+        QApplication::setStyle(style);
+        QApplication::setPalette(style->standardPalette());
     }
 }
 

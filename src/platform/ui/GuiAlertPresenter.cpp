@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "platform/ui/FrameGeometry.h"
+#include "platform/ui/WindowFocus.h"
 
 namespace
 {
@@ -30,9 +31,23 @@ QMessageBox::Icon iconFor(AlertSpec::Style style)
 
 } // namespace
 
+QWidget *GuiAlertPresenter::sheetOver(QWidget *window) const
+{
+    if (!window)
+        return nullptr;
+    for (const QPointer<QWidget> &sheet : m_sheets) {
+        if (sheet && sheet->isVisible() && (sheet == window || sheet->parentWidget() == window))
+            return sheet;
+    }
+    return nullptr;
+}
+
 int GuiAlertPresenter::runAlert(const AlertSpec &alert, QWidget *over)
 {
-    QWidget *parent = over ? over->window() : nullptr;
+    // An alert that follows a sheet still open stands over that sheet, not beside it over the
+    // window: two window-modal siblings leave the window manager to pick which one has the keys.
+    const QPointer<QWidget> sheet = sheetOver(over ? over->window() : nullptr);
+    QWidget *parent = sheet ? sheet.data() : over ? over->window() : nullptr;
     QMessageBox box(parent);
     box.setIcon(iconFor(alert.style));
     box.setText(alert.messageText);
@@ -51,10 +66,12 @@ int GuiAlertPresenter::runAlert(const AlertSpec &alert, QWidget *over)
     // takes the keyboard as it opens, so Return and Escape answer it at once.
     QTimer::singleShot(0, &box, [&box, parent] {
         FrameGeometry::centerOver(&box, parent);
-        box.raise();
-        box.activateWindow();
+        WindowFocus::take(&box);
     });
     box.exec();
+    // The keys go back to the sheet, which puts them on its default button as it is unblocked.
+    if (sheet && sheet->isVisible())
+        WindowFocus::take(sheet);
     const auto it = std::find(buttons.begin(), buttons.end(), box.clickedButton());
     const int index = it == buttons.end() ? 0 : static_cast<int>(it - buttons.begin());
     return kFirstButton + index;
@@ -78,8 +95,7 @@ void GuiAlertPresenter::beginSheet(QWidget *sheet, QWidget *parent)
     }
     FrameGeometry::centerOver(sheet, window);
     sheet->show();
-    sheet->raise();
-    sheet->activateWindow();
+    WindowFocus::take(sheet);
     if (!isSheetOpen(sheet))
         m_sheets.emplace_back(sheet);
 }
@@ -110,6 +126,7 @@ int GuiAlertPresenter::runModalForWindow(QWidget *window)
         window->setWindowModality(Qt::ApplicationModal);
         FrameGeometry::centerOver(window, nullptr);
         window->show();
+        WindowFocus::take(window);
     }
     QEventLoop loop;
     m_modalRuns.push_back({ window, &loop });

@@ -20,6 +20,9 @@ public:
     void stopModal(int code = kModalResponseStop) override;
 
 private:
+    // The open sheet over `window`, or `window` itself when it is an open sheet; null if none.
+    QWidget *sheetOver(QWidget *window) const;
+
     struct ModalRun {
         QPointer<QWidget> window;
         QEventLoop *loop;

@@ -7,6 +7,7 @@
 
 #include "app/LocalizedString.h"
 #include "app/OSVersionFlags.h"
+#include "controls/CellKeys.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/CustomCell.h"
 #include "platform/SystemFonts.h"
@@ -63,6 +64,7 @@ void AutoMarkViewController::viewDidLoad()
     tvAutoMarkRules->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Tab leaves the list for the next control; the arrows move within it.
     tvAutoMarkRules->setTabKeyNavigation(false);
+    CellKeys::install(tvAutoMarkRules);
     tvAutoMarkRules->setDragDropMode(QAbstractItemView::DragDrop);
     tvAutoMarkRules->setDefaultDropAction(Qt::MoveAction);
     tvAutoMarkRules->setDragDropOverwriteMode(false);

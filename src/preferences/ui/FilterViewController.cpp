@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/LocalizedString.h"
+#include "controls/CellKeys.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/CustomCell.h"
 #include "controls/SettingsBinding.h"
@@ -44,10 +45,12 @@ void FilterViewController::viewDidLoad()
     tvFilter->setObjectName(QStringLiteral("tvFilter"));
     tvFilter->verticalHeader()->hide();
     tvFilter->verticalHeader()->setDefaultSectionSize(24);
-    tvFilter->setSelectionMode(QAbstractItemView::NoSelection);
+    tvFilter->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tvFilter->setSelectionMode(QAbstractItemView::SingleSelection);
     tvFilter->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Tab leaves the list for the next control; the arrows move within it.
+    // Tab leaves the list for the next control; the arrows move within it and Space ticks.
     tvFilter->setTabKeyNavigation(false);
+    CellKeys::install(tvFilter);
     tvFilter->setHorizontalHeaderItem(idState, new QTableWidgetItem);
     tvFilter->setHorizontalHeaderItem(idDescription, new QTableWidgetItem);
     tvFilter->horizontalHeaderItem(idState)->setData(Qt::UserRole, QStringLiteral("idState"));

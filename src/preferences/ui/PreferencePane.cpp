@@ -97,6 +97,8 @@ CustomCell *PreferencePane::makeCheckBoxCell(bool checked, int row)
     auto *checkBox = new QCheckBox;
     checkBox->setChecked(checked);
     checkBox->setProperty(kRowProperty, row);
+    // The list is the one stop of the Tab key; Space ticks the box of its current row.
+    checkBox->setFocusPolicy(Qt::NoFocus);
     cell->setBtnCheckBox(checkBox);
     auto *layout = new QHBoxLayout(cell);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -78,12 +78,7 @@ void ResultViewController::viewDidLoad()
     m_thumbnailLoader->setCollectionView(collectionView);
     connect(collectionView, &ResultsGridView::boundsDidChange, m_thumbnailLoader.get(),
             &ThumbnailLoader::scrollViewBoundDidChange);
-    const MatchingSliderSetting initial = MatchingLevel::initialSetting();
-    for (DoubleSlider *slider : {sliderMatchingLevel.data(), sliderForMatch.data()}) {
-        slider->setMinValue(initial.minimum);
-        slider->setMaxValue(initial.maximum);
-        slider->setDoubleValue(initial.value);
-    }
+    applySliderSetting(MatchingLevel::initialSetting());
     connectActions();
     // The list, preview, metadata, hint panels, sheets and the localised look go into the skeleton.
     m_windowBuilder = new ResultWindowBuilder(*this, this);
@@ -92,6 +87,17 @@ void ResultViewController::viewDidLoad()
     updateHintBoxesVisibility();
     showListingTypeView(true);
     emit viewLoaded();
+}
+
+void ResultViewController::applySliderSetting(const MatchingSliderSetting &setting)
+{
+    for (DoubleSlider *slider : { sliderMatchingLevel.data(), sliderForMatch.data() }) {
+        slider->setMinValue(setting.minimum);
+        slider->setMaxValue(setting.maximum);
+        slider->setDoubleValue(setting.value);
+        // The handle moves finely with the mouse; each arrow key goes one matching level.
+        slider->setKeyStops(MatchingLevel::keyStops(setting.minimum, setting.maximum));
+    }
 }
 
 void ResultViewController::connectActions()
@@ -137,11 +143,7 @@ void ResultViewController::invokeCollectionView(
                                         sliderMatchingLevel->doubleValue(), true};
     const MatchingSliderSetting setting
         = MatchingLevel::atEntry(scan.compareType, scan.matchThreshold, scan.minimumMatchThreshold, current);
-    for (DoubleSlider *slider : {sliderMatchingLevel.data(), sliderForMatch.data()}) {
-        slider->setMinValue(setting.minimum);
-        slider->setMaxValue(setting.maximum);
-        slider->setDoubleValue(setting.value);
-    }
+    applySliderSetting(setting);
     sliderMatchingLevel->setVisible(setting.visible);
     lblMatchingLabel->setVisible(setting.visible);
     enterGroups(groups);
@@ -323,8 +325,14 @@ void ResultViewController::changeAllComponentsOnMainThread(const std::shared_ptr
 
 void ResultViewController::openFileTypeMenu(QPushButton *sender)
 {
-    if (sender && menuFileType)
-        menuFileType->popup(sender->mapToGlobal(QPoint(0, sender->height())));
+    if (!sender || !menuFileType)
+        return;
+    menuFileType->popup(sender->mapToGlobal(QPoint(0, sender->height())));
+    // It opens on the choice the button shows, so the arrows go on from there.
+    for (QAction *item : menuFileType->actions()) {
+        if (item->isChecked())
+            menuFileType->setActiveAction(item);
+    }
 }
 
 void ResultViewController::setFileTypeButton(const QString &title, const QString &imageName)
@@ -447,6 +455,7 @@ void ResultViewController::showMenuForResultListing(QPushButton *sender)
     grid->setText(localizedString(QStringLiteral("ID_IMAGE_VIEW")));
     grid->setIcon(QIcon(BundleImage::named(QStringLiteral("image_view_d")).pixmap(QSize(16, 16))));
     menuListType->popup(sender->mapToGlobal(QPoint(5, 50)));
+    menuListType->setActiveAction(isShowingThumbView ? list : grid);
 }
 
 void ResultViewController::btnChangeListingType()

@@ -25,6 +25,7 @@
 #include "controls/GradientBox.h"
 #include "controls/IMGButton.h"
 #include "controls/IndexPath.h"
+#include "results/MatchingLevel.h"
 #include "results/ResultState.h"
 #include "results/ui/ResultWindowWidgets.h"
 
@@ -148,6 +149,8 @@ signals:
 
 private:
     void connectActions();
+    // The range, value and arrow-key stops of both matching sliders.
+    void applySliderSetting(const MatchingSliderSetting &setting);
     void setFileTypeButton(const QString &title, const QString &imageName);
     void setToolbarHidden(bool hidden);
 

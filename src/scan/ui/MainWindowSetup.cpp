@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 
 #include "app/LocalizedString.h"
+#include "app/MenuMnemonics.h"
 #include "app/OSVersionFlags.h"
 #include "controls/ControlFonts.h"
 #include "controls/DoubleSlider.h"
@@ -104,6 +106,7 @@ void MainWindowSetup::setupTitles(MainWindowWidgets &c)
     };
     for (const auto &[item, title] : items)
         item->setText(title);
+    MenuMnemonics::applyTo(c.menuScanList->actions());
     MainWindowStyles::styleScanButtonTitle(c.btnCompare);
 }
 

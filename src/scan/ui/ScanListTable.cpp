@@ -1,5 +1,7 @@
 #include "scan/ui/ScanListTable.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -116,10 +118,15 @@ void ScanListTable::reload(
         table->horizontalHeader()->setStretchLastSection(true);
         table->verticalHeader()->setDefaultSectionSize(kRowHeight);
     }
+    // The rows are rebuilt after every tick and removal: the current row stays where it was (the
+    // last one when the list got shorter), so the arrows and the Menu key go on from there.
+    const int current = table->currentIndex().row();
     model->clear();
     model->setColumnCount(1);
     model->setRowCount(int(nodes.size()));
     table->horizontalHeader()->setStretchLastSection(true);
     for (int row = 0; row < int(nodes.size()); ++row)
         table->setIndexWidget(model->index(row, 0), makeCell(nodes[size_t(row)], row, source, actions));
+    if (current >= 0 && !nodes.empty())
+        table->setCurrentIndex(model->index(std::min(current, int(nodes.size()) - 1), 0));
 }
