@@ -9,15 +9,21 @@
 // skipped and files left in place, with why) or guide, guide2, guide3 and guide4 (the library
 // guide at its steps). --size WxH renders the window at another size than its own 1040x679 (for
 // example 1024x768). --partial moves the matching level above every match, so the groups below it
-// give way to the partial-match panel.
+// give way to the partial-match panel. --walk-guide, on a real display, shows the results window,
+// opens the library guide at step one as a removal does, presses Next three times one second apart
+// and saves a picture of the whole screen at each step as OUT with -stepN before its extension;
+// --walk-guide-by-keys pictures the screen every three seconds and leaves the keys to the caller.
 #include <cstdio>
+#include <optional>
 #include <random>
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -29,6 +35,7 @@
 #include "platform/AppFolders.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
+#include "platform/ui/AlertPresenter.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "removal/ui/AutoMarkSheets.h"
 #include "removal/ui/PhotosGuide.h"
@@ -184,6 +191,39 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
     return true;
 }
 
+// The screen with the guide at `step`, then Next, until step four has been pictured.
+void pictureGuideStep(ResultViewController &result, const QString &out, int step, bool byKeys)
+{
+    QTimer::singleShot(byKeys ? 3000 : 1200, &result, [&result, out, step, byKeys] {
+        QWidget *guide = result.findChild<ResultWindowBuilder *>()->sheets().windowForPhotosApp;
+        const QString name = QFileInfo(out).path() + QStringLiteral("/") + QFileInfo(out).completeBaseName()
+            + QStringLiteral("-step%1.png").arg(step);
+        QGuiApplication::primaryScreen()->grabWindow(0).save(name, "PNG");
+        std::printf("step %d: guide %dx%d at %d,%d; picture saved to %s\n", step, guide->width(),
+            guide->height(), guide->x(), guide->y(), qPrintable(name));
+        if (step == 4) {
+            QCoreApplication::exit(0);
+            return;
+        }
+        if (!byKeys)
+            result.findChild<ResultWindowBuilder *>()->sheets().btnNextForPhotosApp->click();
+        pictureGuideStep(result, out, step + 1, byKeys);
+    });
+}
+
+void walkThroughGuide(ResultViewController &result, const QString &out, bool byKeys)
+{
+    QWidget *window = result.view()->window();
+    window->show();
+    RemovalSheets *removal = result.findChild<RemovalSheets *>();
+    removal->ensureSheets();
+    result.stepNumber = GlobalObjects::StepNumberForPhotos::stepNumberOneForPhotos;
+    removal->guide()->showPhotosStepsWindow();
+    AlertPresenter::current().beginSheet(
+        result.findChild<ResultWindowBuilder *>()->sheets().windowForPhotosApp, result.view());
+    pictureGuideStep(result, out, 1, byKeys);
+}
+
 int usage()
 {
     std::fprintf(stderr,
@@ -191,7 +231,7 @@ int usage()
         "scan|back|summary|library|authorization|automark|automarking|menu|confirm|progress|stopping|"
         "problems|"
         "guide|guide2|guide3|guide4] "
-        "[--size WxH] [--partial] [FOLDER]\n");
+        "[--size WxH] [--partial] [--walk-guide|--walk-guide-by-keys] [FOLDER]\n");
     return 2;
 }
 
@@ -211,6 +251,8 @@ int main(int argc, char **argv)
     QString folder;
     bool list = false;
     bool partial = false;
+    bool walkGuide = false;
+    bool walkByKeys = false;
     QString sheet;
     QSize size(1040, 679);
     while (!args.isEmpty()) {
@@ -223,7 +265,10 @@ int main(int argc, char **argv)
             list = true;
         else if (a == QStringLiteral("--partial"))
             partial = true;
-        else if (a == QStringLiteral("--size") && !args.isEmpty()) {
+        else if (a == QStringLiteral("--walk-guide") || a == QStringLiteral("--walk-guide-by-keys")) {
+            walkGuide = true;
+            walkByKeys = a.endsWith(QStringLiteral("keys"));
+        } else if (a == QStringLiteral("--size") && !args.isEmpty()) {
             const QStringList wh = args.takeFirst().split(QLatin1Char('x'));
             size = wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
             if (size.isEmpty())
@@ -237,7 +282,10 @@ int main(int argc, char **argv)
         Localization::setPreferredLanguagesOverride({ language });
     UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
     SettingsDefaults::registerDefaultSettings();
-    ScriptedAlertPresenter alerts;
+    // A walk through the guide shows real sheets; a picture answers them at once.
+    std::optional<ScriptedAlertPresenter> alerts;
+    if (!walkGuide)
+        alerts.emplace();
     if (folder.isEmpty()) {
         folder = home.filePath(QStringLiteral("photos"));
         QDir().mkpath(folder);
@@ -290,6 +338,8 @@ int main(int argc, char **argv)
                     result.outlineList->outlineDupliates()->verticalScrollBar()->value());
             QWidget *view = result.view();
             view->resize(size);
+            if (walkGuide)
+                return walkThroughGuide(result, out, walkByKeys);
             QCoreApplication::processEvents();
             QImage picture = view->grab().toImage();
             if (!sheet.isEmpty() && !drawSheet(picture, result, marking.autoMarkSheets(), sheet)) {
