@@ -318,7 +318,7 @@ void RemovalRun::end()
         m_state.deletedFileTypes = GlobalObjects::TypeSupport::ONLYIMAGES;
     else if (m_removedVideo)
         m_state.deletedFileTypes = GlobalObjects::TypeSupport::ONLYVIDEO;
-    m_state.filterGroups();
+    m_state.filterGroupsAfterRemoval();
     m_state.recountTotals();
     m_state.removalSkippedGroups = m_summary.skippedGroups;
     m_state.removalFailedFiles = int(m_summary.failed.size());

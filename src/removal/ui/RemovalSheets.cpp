@@ -333,6 +333,8 @@ void RemovalSheets::finishTrash()
     const bool summary = finishLibraryItems();
     // The refresh it queues reloads the grid or the outline list, whichever shows.
     m_c.applyMatchingLevel();
+    // The run may have given the file-type filter up for groups of the other types.
+    m_c.showFileTypeChoice();
     if (!summary) {
         // Files of this computer may have gone meanwhile: the window is refreshed, without a summary.
         m_c.updateFooterInfo();
