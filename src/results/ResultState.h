@@ -106,6 +106,8 @@ public:
     std::vector<std::pair<QString, QString>> removalLeftInPlace;
     int countTrashed = 0;
     std::uint64_t sizeTrashed = 0;
+    // Of countTrashed, the library items listed in the album file.
+    int countListedInAlbum = 0;
     QVariantMap dictiPhotoCleanedKeys;
     QVariantMap dictPhotos;
     int dupsCountToClean = 0;

@@ -80,16 +80,70 @@ TEST(AfterTrashSummaryTest, RecoveryLineAndLibraryStepsSpeakOfTheSource)
     AfterTrashInput input = run(2, TS::ALLFILES, true);
     input.scanType = ScanSource::dropbox;
     EXPECT_EQ(AfterTrashSummary::recoveryText(input),
-        formatText(localizedString(QStringLiteral("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER_FROM_BIN")),
-            localizedString(QStringLiteral("ID_DROPBOX"))));
+        localizedString(QStringLiteral("ID_DROPBOX_RESTORE_DELETED")));
     input.scanType = ScanSource::thisComputer;
-    for (const QString &line :
-        { AfterTrashSummary::recoveryText(input), AfterTrashSummary::step2Text(), AfterTrashSummary::step3Text() }) {
+    for (const QString &line : { AfterTrashSummary::recoveryText(input), AfterTrashSummary::step2Text(),
+             AfterTrashSummary::step3Text() }) {
         EXPECT_FALSE(line.isEmpty());
         for (const char *other : { "Photos application", "Finder", "Command", "System Settings" })
             EXPECT_FALSE(line.contains(QLatin1String(other))) << qPrintable(line);
     }
 }
+
+// The summary of each route: where the files went, what can be got back and for how long, and
+// never a Trash or freed space a route did not give.
+struct RouteSummaryCase {
+    const char *name;
+    ScanSource source;
+    int listedInAlbum; // of the two files
+    QStringList says;
+    QStringList neverSays;
+};
+
+class RouteSummaryTest : public ::testing::TestWithParam<RouteSummaryCase>
+{
+};
+
+TEST_P(RouteSummaryTest, SaysWhatTheRouteDid)
+{
+    const RouteSummaryCase &c = GetParam();
+    AfterTrashInput input = run(2, TS::ONLYIMAGES, c.listedInAlbum > 0);
+    input.scanType = c.source;
+    input.isPhotosLibAdded = c.listedInAlbum > 0;
+    input.listedInAlbum = c.listedInAlbum;
+    input.sizeTrashed = std::uint64_t(2 - c.listedInAlbum) * 1500000;
+    input.albumFile = QStringLiteral("/home/u/albums.plist");
+    QStringList lines { AfterTrashSummary::recoveryText(input) };
+    if (AfterTrashSummary::outcome(input) == Outcome::PhotosSummary) {
+        lines << AfterTrashSummary::movedCountText(input) << AfterTrashSummary::spaceToRecoverText(input);
+    } else {
+        const TrashSummaryTexts t = AfterTrashSummary::trashSummaryTexts(input);
+        lines << t.deletionSuccess << t.sizeCaption;
+    }
+    const QString all = lines.join(QLatin1Char('|'));
+    for (const QString &words : c.says)
+        EXPECT_TRUE(all.contains(words)) << all.toStdString() << " lacks " << words.toStdString();
+    for (const QString &words : c.neverSays)
+        EXPECT_FALSE(all.contains(words)) << all.toStdString() << " says " << words.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Routes, RouteSummaryTest,
+    ::testing::Values(RouteSummaryCase { "Local", ScanSource::thisComputer, 0,
+                          { "moved to the Trash", "freed when the Trash is emptied",
+                              "restore the moved files from the Trash" },
+                          { "album", "Dropbox" } },
+        RouteSummaryCase { "Library", ScanSource::thisComputer, 2,
+            { "2 items listed in the album file", "/home/u/albums.plist", "no space was freed" },
+            { "Trash", "moved", "recovered" } },
+        RouteSummaryCase { "LocalAndLibrary", ScanSource::thisComputer, 1,
+            { "1 item listed in the album file", "1 photo moved", "1.50 MB recovered", "from the Trash" },
+            {} },
+        RouteSummaryCase { "Dropbox", ScanSource::dropbox, 0,
+            { "Dropbox deleted the selected duplicate files", "Deleted from Dropbox", "30 days" },
+            { "Trash", "freed" } },
+        RouteSummaryCase { "Drive", ScanSource::googleDrive, 0,
+            { "moved to the Google Drive trash", "for good after 30 days" }, { "the Trash", "freed" } }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 // One line per reason, three names at most; with reasons told no missing permission is guessed.
 TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreToldByReason)
