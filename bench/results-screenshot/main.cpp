@@ -13,6 +13,8 @@
 // opens the library guide at step one as a removal does, presses Next three times one second apart
 // and saves a picture of the whole screen at each step as OUT with -stepN before its extension;
 // --walk-guide-by-keys pictures the screen every three seconds and leaves the keys to the caller.
+// --source draws the confirm and summary sheets as after a scan of Dropbox or Google Drive, or
+// (library) with the marked files as photo-library items.
 #include <cstdio>
 #include <optional>
 #include <random>
@@ -31,6 +33,7 @@
 #include "app/LocalizedString.h"
 #include "app/SettingsDefaults.h"
 #include "controls/DoubleSlider.h"
+#include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
 #include "platform/TextFormat.h"
@@ -100,8 +103,13 @@ bool generatePhotos(const QString &folder, int groups)
 }
 
 // Draws the named sheet over the window's picture where it opens: centred over the window.
-bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *autoMark, const QString &name)
+bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *autoMark, const QString &name,
+    const QString &source)
 {
+    if (source == QStringLiteral("dropbox"))
+        result.scanSource = ScanSource::dropbox;
+    else if (source == QStringLiteral("gdrive"))
+        result.scanSource = ScanSource::googleDrive;
     ResultWindowBuilder *builder = result.findChild<ResultWindowBuilder *>();
     QWidget *sheet = nullptr;
     if (name == QStringLiteral("scan")) {
@@ -119,7 +127,8 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
     } else if (builder && name == QStringLiteral("library")) {
         // As after a run that listed three library items in the album.
         result.countTrashed = 3;
-        result.sizeTrashed = 2500000;
+        result.countListedInAlbum = 3;
+        result.sizeTrashed = 0;
         result.isPhotosLibrayMarkedForTrash = true;
         builder->afterTrash().showWindowAfterTrash_Main();
         sheet = builder->afterTrash().windowAfterTrash;
@@ -140,8 +149,17 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
         sheet = autoMark->windowAutoMarking;
     } else if (RemovalSheets *removal = result.findChild<RemovalSheets *>()) {
         removal->ensureSheets();
-        if (name == QStringLiteral("confirm"))
+        if (name == QStringLiteral("confirm")) {
+            // The second file of every group marked; with --source library, all are library items.
+            for (const auto &group : result.arrGroups) {
+                for (const auto &record : group->filterChildren) {
+                    record->isPhotosNode = source == QStringLiteral("library");
+                    record->isMark = record == group->filterChildren.value(1);
+                }
+            }
+            removal->confirmMoveToTrash();
             sheet = removal->windowConfirmTrash;
+        }
         if (builder && name.startsWith(QStringLiteral("guide"))) {
             const int step = name == QStringLiteral("guide") ? 1 : name.mid(5).toInt();
             result.stepNumber = GlobalObjects::stepNumberForPhotosFromRaw(step);
@@ -231,7 +249,7 @@ int usage()
         "scan|back|summary|library|authorization|automark|automarking|menu|confirm|progress|stopping|"
         "problems|"
         "guide|guide2|guide3|guide4] "
-        "[--size WxH] [--partial] [--walk-guide|--walk-guide-by-keys] [FOLDER]\n");
+        "[--size WxH] [--partial] [--walk-guide|--walk-guide-by-keys] [--source dropbox|gdrive|library] [FOLDER]\n");
     return 2;
 }
 
@@ -253,6 +271,7 @@ int main(int argc, char **argv)
     bool partial = false;
     bool walkGuide = false;
     bool walkByKeys = false;
+    QString source;
     QString sheet;
     QSize size(1040, 679);
     while (!args.isEmpty()) {
@@ -261,6 +280,8 @@ int main(int argc, char **argv)
             language = args.takeFirst();
         else if (a == QStringLiteral("--sheet") && !args.isEmpty())
             sheet = args.takeFirst();
+        else if (a == QStringLiteral("--source") && !args.isEmpty())
+            source = args.takeFirst();
         else if (a == QStringLiteral("--list"))
             list = true;
         else if (a == QStringLiteral("--partial"))
@@ -342,7 +363,7 @@ int main(int argc, char **argv)
                 return walkThroughGuide(result, out, walkByKeys);
             QCoreApplication::processEvents();
             QImage picture = view->grab().toImage();
-            if (!sheet.isEmpty() && !drawSheet(picture, result, marking.autoMarkSheets(), sheet)) {
+            if (!sheet.isEmpty() && !drawSheet(picture, result, marking.autoMarkSheets(), sheet, source)) {
                 std::fprintf(stderr, "quennary-results-screenshot: no sheet named %s\n", qPrintable(sheet));
                 status = 2;
             }

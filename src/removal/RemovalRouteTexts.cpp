@@ -53,7 +53,7 @@ bool RemovalRouteTexts::onlyRoute(const Shares &shares, Kind kind)
     return true;
 }
 
-QString RemovalRouteTexts::question(const Shares &shares, const QString &albumName, const QString &albumFile)
+QString RemovalRouteTexts::question(const Shares &shares, const QString &albumName)
 {
     // Count and size of a route in its own words; the library's has no size, since nothing is freed.
     const auto sized = [&shares](Kind kind, const char *one, const char *many) {
@@ -69,15 +69,25 @@ QString RemovalRouteTexts::question(const Shares &shares, const QString &albumNa
     if (const int listed = share(shares, Kind::LibraryAlbum).count; listed > 0)
         sentences.append(formatText(localizedCountText(listed, "ID_LIST_MARKED_ITEM_IN_ALBUM_FILE",
                                         "ID_LIST_MARKED_ITEMS_IN_ALBUM_FILE"),
-            listed, albumName, albumFile));
+            listed, albumName));
     sentences.removeAll(QString());
     return sentences.join(QLatin1Char(' '));
 }
 
-QString RemovalRouteTexts::reviewNote(const Shares &shares)
+QString RemovalRouteTexts::reviewNote(const Shares &shares, const QString &albumFile)
 {
-    return text(onlyRoute(shares, Kind::ThisComputer) ? "ID_REVIEW_PHOTOS_BEFORE_TRASH_WARNING"
-                                                      : "ID_REVIEW_MARKED_FILES_FIRST");
+    if (onlyRoute(shares, Kind::ThisComputer))
+        return text("ID_REVIEW_PHOTOS_BEFORE_TRASH_WARNING");
+    // What becomes of the files of each other route, then the request to look first.
+    QStringList lines;
+    if (share(shares, Kind::LibraryAlbum).count > 0)
+        lines.append(formatText(text("ID_LIBRARY_ITEMS_ONLY_LISTED"), albumFile));
+    if (share(shares, Kind::Dropbox).count > 0)
+        lines.append(text("ID_DROPBOX_KEEPS_DELETED_FILES"));
+    if (share(shares, Kind::GoogleDrive).count > 0)
+        lines.append(text("ID_DRIVE_TRASH_KEPT_30_DAYS"));
+    lines.append(text("ID_REVIEW_MARKED_FILES_FIRST"));
+    return lines.join(QLatin1Char(' '));
 }
 
 QString RemovalRouteTexts::proceedTitle(const Shares &shares)

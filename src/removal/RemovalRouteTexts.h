@@ -26,9 +26,11 @@ public:
     // The marked, unlocked files the results show, each counted once.
     static Shares markedShares(const ResultState &state);
 
-    // One sentence for each route that has marked files, in route order.
-    static QString question(const Shares &shares, const QString &albumName, const QString &albumFile);
-    static QString reviewNote(const Shares &shares);
+    // One question for each route that has marked files, in route order.
+    static QString question(const Shares &shares, const QString &albumName);
+    // What becomes of the files of the routes other than the Trash (where the album file lies, how
+    // long a provider keeps them), then the request to review them.
+    static QString reviewNote(const Shares &shares, const QString &albumFile);
     // The title of the button that starts the removal.
     static QString proceedTitle(const Shares &shares);
     static QString progressTitle(const Shares &shares, const QString &albumName);

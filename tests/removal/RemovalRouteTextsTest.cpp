@@ -45,9 +45,8 @@ TEST_P(RemovalQuestionTest, NamesWhatTheRouteDoes)
     group->filterChildren = group->children;
     state.arrGroups.push_back(group);
     const RemovalRouteTexts::Shares shares = RemovalRouteTexts::markedShares(state);
-    const QString question
-        = RemovalRouteTexts::question(shares, QStringLiteral("Duplicate Marked Photos"), kAlbumFile)
-        + QLatin1Char(' ') + RemovalRouteTexts::reviewNote(shares);
+    const QString question = RemovalRouteTexts::question(shares, QStringLiteral("Duplicate Marked Photos"))
+        + QLatin1Char(' ') + RemovalRouteTexts::reviewNote(shares, kAlbumFile);
     for (const QString &words : c.says)
         EXPECT_TRUE(question.contains(words)) << question.toStdString() << " lacks " << words.toStdString();
     for (const QString &words : c.neverSays)

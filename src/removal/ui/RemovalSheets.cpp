@@ -232,9 +232,10 @@ void RemovalSheets::confirmMoveToTrash()
     dontShowConfirmationDialogue->setChecked(false);
     // Each route in its own words: the Trash, the album file, or the provider's deleted files.
     const RemovalRouteTexts::Shares shares = RemovalRouteTexts::markedShares(m_c);
-    lblAreYouSureWantToDelete->setText(RemovalRouteTexts::question(
-        shares, ScanGlobals::markedPhotosAlbumName(), PhotosGuide::albumFilePath(m_bridge.get())));
-    lblReviewPhotoBeforeTrash->setText(RemovalRouteTexts::reviewNote(shares));
+    lblAreYouSureWantToDelete->setText(
+        RemovalRouteTexts::question(shares, ScanGlobals::markedPhotosAlbumName()));
+    lblReviewPhotoBeforeTrash->setText(
+        RemovalRouteTexts::reviewNote(shares, PhotosGuide::albumFilePath(m_bridge.get())));
     btnTrash->setText(RemovalRouteTexts::proceedTitle(shares));
     AlertPresenter &presenter = AlertPresenter::current();
     presenter.beginSheet(windowConfirmTrash, m_c.view());
