@@ -62,60 +62,36 @@ TEST_F(RemovalRunTest, TwoMarkedOfThreeIdenticalGoToTheTrashAndTheGroupGoes)
     EXPECT_FALSE(state.removalInProgress);
 }
 
-// A group of two equal photos and one of three equal videos, shown under `chosen`; the run removes
-// a copy of the kind named. A file-type filter left with nothing gives way to the other groups.
-struct TypeAfterRemovalCase {
-    const char *name;
-    GlobalObjects::TypeSupport chosen;
-    bool removeVideo;
-    int videosMarked;
-    GlobalObjects::TypeSupport after;
-    QStringList shownFirstMembers;
-};
-
-class TypeAfterRemovalTest : public RemovalRunTest, public ::testing::WithParamInterface<TypeAfterRemovalCase>
+// Two equal photos and three equal videos, shown under a file type; the run removes `marked` copies
+// of one kind. A filter left with nothing gives way to the groups of the other type.
+TEST_F(RemovalRunTest, AFileTypeLeftWithNothingGivesWayToTheGroupsThatRemain)
 {
-};
-
-TEST_P(TypeAfterRemovalTest, GroupsThatRemainStayReachable)
-{
-    const TypeAfterRemovalCase &c = GetParam();
-    auto photo = corpus.file("photo.jpg", "photo"), photoCopy = corpus.file("photo copy.jpg", "photo");
-    std::vector<std::shared_ptr<ImageFileInfo>> videos;
-    for (const char *name : { "clip.mp4", "clip copy.mp4", "clip copy 2.mp4" }) {
-        videos.push_back(corpus.file(QLatin1String(name), "clip"));
-        videos.back()->isVideo = true;
+    using Type = GlobalObjects::TypeSupport;
+    const std::tuple<Type, bool, int, Type, QString> cases[]
+        = { { Type::ONLYVIDEO, true, 2, Type::ALLFILES, "p0" },
+              { Type::ONLYIMAGES, false, 1, Type::ALLFILES, "v0" },
+              { Type::ONLYVIDEO, true, 1, Type::ONLYVIDEO, "v0" },
+              { Type::ALLFILES, true, 2, Type::ALLFILES, "p0" } };
+    for (const auto &[chosen, videos, marked, after, shown] : cases) {
+        std::vector<std::shared_ptr<ImageFileInfo>> photos, clips;
+        for (int i = 0; i < 3; ++i) {
+            if (i < 2)
+                photos.push_back(corpus.file(QStringLiteral("p%1").arg(i), "photo"));
+            clips.push_back(corpus.file(QStringLiteral("v%1").arg(i), "clip"));
+            clips.back()->isVideo = true;
+        }
+        for (int i = 1; i <= marked; ++i)
+            (videos ? clips : photos)[size_t(i)]->isMark = true;
+        show(state, { groupOf(photos), groupOf(clips) });
+        state.typeSupport = chosen;
+        state.applyLevel(0.0f);
+        runToEnd();
+        EXPECT_EQ(state.typeSupport, after);
+        ASSERT_EQ(state.arrGroups.size(), 1u);
+        EXPECT_EQ(state.arrGroups.front()->filterChildren.first()->fileName, shown);
+        emptyTrash();
     }
-    if (c.removeVideo) {
-        for (int i = 1; i <= c.videosMarked; ++i)
-            videos[size_t(i)]->isMark = true;
-    } else {
-        photoCopy->isMark = true;
-    }
-    show(state, { groupOf({ photo, photoCopy }), groupOf(videos) });
-    state.typeSupport = c.chosen;
-    state.filterGroups();
-    state.recountTotals();
-    runToEnd();
-    EXPECT_EQ(state.typeSupport, c.after);
-    QStringList shown;
-    for (const auto &group : state.arrGroups)
-        shown.append(group->filterChildren.first()->fileName);
-    EXPECT_EQ(shown, c.shownFirstMembers);
-    // The summary closes the results only when nothing is left to show.
-    EXPECT_EQ(state.arrImageContent.empty(), c.shownFirstMembers.isEmpty());
 }
-
-using Type = GlobalObjects::TypeSupport;
-INSTANTIATE_TEST_SUITE_P(RemovalRun, TypeAfterRemovalTest,
-    ::testing::Values(TypeAfterRemovalCase { "LastVideosGoPhotosShow", Type::ONLYVIDEO, true, 2,
-                          Type::ALLFILES, { "photo.jpg" } },
-        TypeAfterRemovalCase {
-            "LastPhotosGoVideosShow", Type::ONLYIMAGES, false, 0, Type::ALLFILES, { "clip.mp4" } },
-        TypeAfterRemovalCase {
-            "VideosLeftKeepTheFilter", Type::ONLYVIDEO, true, 1, Type::ONLYVIDEO, { "clip.mp4" } },
-        TypeAfterRemovalCase { "AllFilesStays", Type::ALLFILES, true, 2, Type::ALLFILES, { "photo.jpg" } }),
-    [](const auto &info) { return std::string(info.param.name); });
 
 // Each case: the files of one group, how they are linked and marked; what must stay on disk.
 struct GuardCase {

