@@ -9,15 +9,23 @@
 // skipped and files left in place, with why) or guide, guide2, guide3 and guide4 (the library
 // guide at its steps). --size WxH renders the window at another size than its own 1040x679 (for
 // example 1024x768). --partial moves the matching level above every match, so the groups below it
-// give way to the partial-match panel.
+// give way to the partial-match panel. --walk-guide, on a real display, shows the results window,
+// opens the library guide at step one as a removal does, presses Next three times one second apart
+// and saves a picture of the whole screen at each step as OUT with -stepN before its extension;
+// --walk-guide-by-keys pictures the screen every three seconds and leaves the keys to the caller.
+// --source draws the confirm and summary sheets as after a scan of Dropbox or Google Drive, or
+// (library) with the marked files as photo-library items.
 #include <cstdio>
+#include <optional>
 #include <random>
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -25,10 +33,12 @@
 #include "app/LocalizedString.h"
 #include "app/SettingsDefaults.h"
 #include "controls/DoubleSlider.h"
+#include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
+#include "platform/ui/AlertPresenter.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "removal/ui/AutoMarkSheets.h"
 #include "removal/ui/PhotosGuide.h"
@@ -93,8 +103,13 @@ bool generatePhotos(const QString &folder, int groups)
 }
 
 // Draws the named sheet over the window's picture where it opens: centred over the window.
-bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *autoMark, const QString &name)
+bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *autoMark, const QString &name,
+    const QString &source)
 {
+    if (source == QStringLiteral("dropbox"))
+        result.scanSource = ScanSource::dropbox;
+    else if (source == QStringLiteral("gdrive"))
+        result.scanSource = ScanSource::googleDrive;
     ResultWindowBuilder *builder = result.findChild<ResultWindowBuilder *>();
     QWidget *sheet = nullptr;
     if (name == QStringLiteral("scan")) {
@@ -112,7 +127,8 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
     } else if (builder && name == QStringLiteral("library")) {
         // As after a run that listed three library items in the album.
         result.countTrashed = 3;
-        result.sizeTrashed = 2500000;
+        result.countListedInAlbum = 3;
+        result.sizeTrashed = 0;
         result.isPhotosLibrayMarkedForTrash = true;
         builder->afterTrash().showWindowAfterTrash_Main();
         sheet = builder->afterTrash().windowAfterTrash;
@@ -133,8 +149,17 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
         sheet = autoMark->windowAutoMarking;
     } else if (RemovalSheets *removal = result.findChild<RemovalSheets *>()) {
         removal->ensureSheets();
-        if (name == QStringLiteral("confirm"))
+        if (name == QStringLiteral("confirm")) {
+            // The second file of every group marked; with --source library, all are library items.
+            for (const auto &group : result.arrGroups) {
+                for (const auto &record : group->filterChildren) {
+                    record->isPhotosNode = source == QStringLiteral("library");
+                    record->isMark = record == group->filterChildren.value(1);
+                }
+            }
+            removal->confirmMoveToTrash();
             sheet = removal->windowConfirmTrash;
+        }
         if (builder && name.startsWith(QStringLiteral("guide"))) {
             const int step = name == QStringLiteral("guide") ? 1 : name.mid(5).toInt();
             result.stepNumber = GlobalObjects::stepNumberForPhotosFromRaw(step);
@@ -184,6 +209,39 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
     return true;
 }
 
+// The screen with the guide at `step`, then Next, until step four has been pictured.
+void pictureGuideStep(ResultViewController &result, const QString &out, int step, bool byKeys)
+{
+    QTimer::singleShot(byKeys ? 3000 : 1200, &result, [&result, out, step, byKeys] {
+        QWidget *guide = result.findChild<ResultWindowBuilder *>()->sheets().windowForPhotosApp;
+        const QString name = QFileInfo(out).path() + QStringLiteral("/") + QFileInfo(out).completeBaseName()
+            + QStringLiteral("-step%1.png").arg(step);
+        QGuiApplication::primaryScreen()->grabWindow(0).save(name, "PNG");
+        std::printf("step %d: guide %dx%d at %d,%d; picture saved to %s\n", step, guide->width(),
+            guide->height(), guide->x(), guide->y(), qPrintable(name));
+        if (step == 4) {
+            QCoreApplication::exit(0);
+            return;
+        }
+        if (!byKeys)
+            result.findChild<ResultWindowBuilder *>()->sheets().btnNextForPhotosApp->click();
+        pictureGuideStep(result, out, step + 1, byKeys);
+    });
+}
+
+void walkThroughGuide(ResultViewController &result, const QString &out, bool byKeys)
+{
+    QWidget *window = result.view()->window();
+    window->show();
+    RemovalSheets *removal = result.findChild<RemovalSheets *>();
+    removal->ensureSheets();
+    result.stepNumber = GlobalObjects::StepNumberForPhotos::stepNumberOneForPhotos;
+    removal->guide()->showPhotosStepsWindow();
+    AlertPresenter::current().beginSheet(
+        result.findChild<ResultWindowBuilder *>()->sheets().windowForPhotosApp, result.view());
+    pictureGuideStep(result, out, 1, byKeys);
+}
+
 int usage()
 {
     std::fprintf(stderr,
@@ -191,7 +249,7 @@ int usage()
         "scan|back|summary|library|authorization|automark|automarking|menu|confirm|progress|stopping|"
         "problems|"
         "guide|guide2|guide3|guide4] "
-        "[--size WxH] [--partial] [FOLDER]\n");
+        "[--size WxH] [--partial] [--walk-guide|--walk-guide-by-keys] [--source dropbox|gdrive|library] [FOLDER]\n");
     return 2;
 }
 
@@ -211,6 +269,9 @@ int main(int argc, char **argv)
     QString folder;
     bool list = false;
     bool partial = false;
+    bool walkGuide = false;
+    bool walkByKeys = false;
+    QString source;
     QString sheet;
     QSize size(1040, 679);
     while (!args.isEmpty()) {
@@ -219,11 +280,16 @@ int main(int argc, char **argv)
             language = args.takeFirst();
         else if (a == QStringLiteral("--sheet") && !args.isEmpty())
             sheet = args.takeFirst();
+        else if (a == QStringLiteral("--source") && !args.isEmpty())
+            source = args.takeFirst();
         else if (a == QStringLiteral("--list"))
             list = true;
         else if (a == QStringLiteral("--partial"))
             partial = true;
-        else if (a == QStringLiteral("--size") && !args.isEmpty()) {
+        else if (a == QStringLiteral("--walk-guide") || a == QStringLiteral("--walk-guide-by-keys")) {
+            walkGuide = true;
+            walkByKeys = a.endsWith(QStringLiteral("keys"));
+        } else if (a == QStringLiteral("--size") && !args.isEmpty()) {
             const QStringList wh = args.takeFirst().split(QLatin1Char('x'));
             size = wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
             if (size.isEmpty())
@@ -237,7 +303,10 @@ int main(int argc, char **argv)
         Localization::setPreferredLanguagesOverride({ language });
     UserDefaults::standard().setFilePath(AppFolders::settingsFilePath());
     SettingsDefaults::registerDefaultSettings();
-    ScriptedAlertPresenter alerts;
+    // A walk through the guide shows real sheets; a picture answers them at once.
+    std::optional<ScriptedAlertPresenter> alerts;
+    if (!walkGuide)
+        alerts.emplace();
     if (folder.isEmpty()) {
         folder = home.filePath(QStringLiteral("photos"));
         QDir().mkpath(folder);
@@ -290,9 +359,11 @@ int main(int argc, char **argv)
                     result.outlineList->outlineDupliates()->verticalScrollBar()->value());
             QWidget *view = result.view();
             view->resize(size);
+            if (walkGuide)
+                return walkThroughGuide(result, out, walkByKeys);
             QCoreApplication::processEvents();
             QImage picture = view->grab().toImage();
-            if (!sheet.isEmpty() && !drawSheet(picture, result, marking.autoMarkSheets(), sheet)) {
+            if (!sheet.isEmpty() && !drawSheet(picture, result, marking.autoMarkSheets(), sheet, source)) {
                 std::fprintf(stderr, "quennary-results-screenshot: no sheet named %s\n", qPrintable(sheet));
                 status = 2;
             }

@@ -1,5 +1,6 @@
 #include "app/AppStartup.h"
 
+#include <cstdio>
 #include <utility>
 
 #include <QDateTime>
@@ -30,7 +31,11 @@ QString AppStartup::bannerText()
 void AppStartup::writeStartBanner()
 {
     Log::line(bannerText());
-    Log::line(QStringLiteral("Quennary start ") + QDateTime::currentDateTime().toString(Qt::ISODateWithMs));
+    // Whoever started the program from a terminal sees which program answered.
+    std::fputs(qPrintable(kProductName + QLatin1Char('\n')), stdout);
+    std::fflush(stdout);
+    Log::line(
+        kProductName + QStringLiteral(" start ") + QDateTime::currentDateTime().toString(Qt::ISODateWithMs));
 }
 
 void AppStartup::narrowPrivateFolders()

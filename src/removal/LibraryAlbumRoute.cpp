@@ -105,8 +105,9 @@ void LibraryAlbumRoute::handOver(PhotosAlbum &album, const Records &records, con
         const QStringList added = album.moveDuplicateImagesToDuplicateMarkedPhotosAlbumWithID(references);
         for (size_t i = 0; i < batch.size(); ++i) {
             reports.push_back({ batch[i],
+                // Listed, not removed: the item keeps its place and its space in the library.
                 added.contains(references[qsizetype(i)])
-                    ? RemovalOutcome::removed()
+                    ? RemovalOutcome::removed(false)
                     : RemovalOutcome::failed(QStringLiteral("not added to the album")) });
         }
         batch.clear();

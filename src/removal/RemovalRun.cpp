@@ -85,6 +85,7 @@ bool RemovalRun::start()
     m_state.abortNow = false;
     m_state.countTrashed = 0;
     m_state.sizeTrashed = 0;
+    m_state.countListedInAlbum = 0;
     m_state.uniquePhotosReatined = m_state.countTotal;
     m_state.dictPhotos.clear();
     m_removedImage = m_removedVideo = false;
@@ -270,6 +271,7 @@ void RemovalRun::countRemoved(const RemovalItem &item, bool freesSpace)
     // One file, however many records led to it.
     ++m_state.countTrashed;
     m_state.sizeTrashed += freesSpace ? first.fileSize : 0;
+    m_state.countListedInAlbum += first.isPhotosNode ? 1 : 0;
     m_state.uniquePhotosReatined -= records;
     (first.isVideo ? m_removedVideo : m_removedImage) = true;
     m_summary.removed.append(first.filePath);
@@ -318,7 +320,7 @@ void RemovalRun::end()
         m_state.deletedFileTypes = GlobalObjects::TypeSupport::ONLYIMAGES;
     else if (m_removedVideo)
         m_state.deletedFileTypes = GlobalObjects::TypeSupport::ONLYVIDEO;
-    m_state.filterGroups();
+    m_state.filterGroupsAfterRemoval();
     m_state.recountTotals();
     m_state.removalSkippedGroups = m_summary.skippedGroups;
     m_state.removalFailedFiles = int(m_summary.failed.size());

@@ -64,31 +64,44 @@ QString AfterTrashSummary::recoveryText(const AfterTrashInput &input)
 {
     switch (input.scanType) {
     case ScanSource::dropbox:
-        return formatText(text("ID_IN_CASE_ANY_MISTAKE_YOU_MAY_RECOVER_FROM_BIN"), text("ID_DROPBOX"));
+        return text("ID_DROPBOX_RESTORE_DELETED");
     case ScanSource::googleDrive:
-        return formatText(text("ID_IN_CASE_MISTAKE_RECOVER_CLEANED_ITEMS_FROM_GOOGLE_DRIVE_PHOTOS_TRASH"));
+        return text("ID_DRIVE_RESTORE_FROM_TRASH");
     case ScanSource::thisComputer:
         break;
     }
     // Files of this computer went to the desktop's Trash; library items were only listed.
+    if (input.listedInAlbum > 0 && input.listedInAlbum >= input.countTrashed)
+        return formatText(text("ID_LIBRARY_NOTHING_DELETED"), input.albumFile);
     return text(input.isPhotosLibAdded ? "ID_IN_CASE_MISTAKE_RESTORE_FROM_TRASH_LIBRARY_KEPT"
                                        : "ID_IN_CASE_MISTAKE_RESTORE_FROM_TRASH");
 }
 
 QString AfterTrashSummary::spaceToRecoverText(const AfterTrashInput &input)
 {
+    if (input.countTrashed <= input.listedInAlbum)
+        return QString();
     return formatText(text("ID_SPACE_TO_RECOVER"), ResultTexts::sizeText(input.sizeTrashed));
 }
 
 QString AfterTrashSummary::movedCountText(const AfterTrashInput &input)
 {
-    const bool several = input.countTrashed >= 2;
+    QStringList lines;
+    if (input.listedInAlbum > 0)
+        lines.append(formatText(localizedCountText(input.listedInAlbum, "ID_ITEM_LISTED_IN_ALBUM_FILE",
+                                    "ID_ITEMS_LISTED_IN_ALBUM_FILE"),
+            input.listedInAlbum));
+    const int moved = input.countTrashed - input.listedInAlbum;
+    if (moved <= 0)
+        return lines.join(QLatin1Char('\n'));
+    const bool several = moved >= 2;
     const char *key = "ID_PHOTOS_VIDEOS_MOVED";
     if (input.deletedFileTypes == TypeSupport::ONLYIMAGES)
         key = several ? "ID_PHOTOS_MOVED" : "ID_PHOTO_MOVED";
     else if (input.deletedFileTypes == TypeSupport::ONLYVIDEO)
         key = several ? "ID_VIDEOS_MOVED" : "ID_VIDEO_MOVED";
-    return formatText(text(key), input.countTrashed);
+    lines.append(formatText(text(key), moved));
+    return lines.join(QLatin1Char('\n'));
 }
 
 TrashSummaryTexts AfterTrashSummary::trashSummaryTexts(const AfterTrashInput &input)
@@ -103,9 +116,25 @@ TrashSummaryTexts AfterTrashSummary::trashSummaryTexts(const AfterTrashInput &in
     TrashSummaryTexts t;
     t.totalDupsCleaned = formatText(text(countKey), n);
     t.duplicatesRemoved = text(several ? "ID_DUPLICATES_REMOVED" : "ID_DUPLICATE_REMOVED");
-    t.deletionSuccess
-        = text(several ? "ID_SELECTED_DUPLICATE_FILES_DELETED" : "ID_SELECTED_DUPLICATE_FILE_DELETED")
-        + QLatin1Char(' ') + text("ID_DELETE_SUCCESS_MSG");
+    // Each source says where the files went; only the desktop's Trash frees space when emptied.
+    switch (input.scanType) {
+    case ScanSource::dropbox:
+        t.deletionSuccess = text(several ? "ID_SELECTED_DUPLICATE_FILES_DELETED_FROM_DROPBOX"
+                                         : "ID_SELECTED_DUPLICATE_FILE_DELETED_FROM_DROPBOX");
+        t.sizeCaption = text("ID_DELETED_FROM_DROPBOX");
+        break;
+    case ScanSource::googleDrive:
+        t.deletionSuccess = text(several ? "ID_SELECTED_DUPLICATE_FILES_MOVED_TO_DRIVE_TRASH"
+                                         : "ID_SELECTED_DUPLICATE_FILE_MOVED_TO_DRIVE_TRASH");
+        t.sizeCaption = text("ID_MOVED_TO_DRIVE_TRASH");
+        break;
+    case ScanSource::thisComputer:
+        t.deletionSuccess
+            = text(several ? "ID_SELECTED_DUPLICATE_FILES_DELETED" : "ID_SELECTED_DUPLICATE_FILE_DELETED")
+            + QLatin1Char(' ') + text("ID_DELETE_SUCCESS_MSG");
+        t.sizeCaption = text("ID_SPACE_REMOVED");
+        break;
+    }
     t.trashCount = QString::number(n);
     t.trashedSize = ResultTexts::sizeText(input.sizeTrashed);
     t.uniqueRetained = QString::number(input.uniquePhotosReatined);

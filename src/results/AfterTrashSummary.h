@@ -16,6 +16,10 @@ struct AfterTrashInput {
     bool isPhotosLibrayMarkedForTrash = false;
     int countTrashed = 0;
     std::uint64_t sizeTrashed = 0;
+    // Of countTrashed, the library items listed in the album file (no space freed, no Trash), and
+    // that file.
+    int listedInAlbum = 0;
+    QString albumFile;
     GlobalObjects::TypeSupport deletedFileTypes = GlobalObjects::TypeSupport::ALLFILES;
     ScanSource scanType = ScanSource::thisComputer;
     QString languageCode = QStringLiteral("en");
@@ -39,6 +43,7 @@ struct TrashSummaryTexts {
     QString trashCount; // lblTrashCountInFolderFile
     QString trashedSize; // lblTrashedSizeInFileFolder
     QString uniqueRetained; // lblUniquePhotoFilesFolder
+    QString sizeCaption; // lblSpaceRemoved
 };
 
 class AfterTrashSummary
@@ -51,7 +56,8 @@ public:
     static bool isAllTrashed(const AfterTrashInput &input) { return input.nothingLeft; }
 
     static QString recoveryText(const AfterTrashInput &input);
-    // Photos summary: "... recovered" and "N photos moved".
+    // Photos summary: "... recovered" (empty when only library items were listed) and "N items
+    // listed in the album file" with, on a line of its own, "N photos moved" for the Trash.
     static QString spaceToRecoverText(const AfterTrashInput &input);
     static QString movedCountText(const AfterTrashInput &input);
     static TrashSummaryTexts trashSummaryTexts(const AfterTrashInput &input);

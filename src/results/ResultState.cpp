@@ -97,6 +97,16 @@ void ResultState::filterGroups()
     }
 }
 
+void ResultState::filterGroupsAfterRemoval()
+{
+    filterGroups();
+    const auto chosen = typeSupport.value_or(GlobalObjects::TypeSupport::ALLFILES);
+    if (!arrGroups.empty() || chosen == GlobalObjects::TypeSupport::ALLFILES)
+        return;
+    typeSupport = GlobalObjects::TypeSupport::ALLFILES;
+    filterGroups();
+}
+
 void ResultState::applyLevel(float level)
 {
     allowedMatch = level;

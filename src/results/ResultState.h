@@ -31,7 +31,8 @@ public:
 
     // The members of `members` whose match reaches `level`, each followed by its best match when
     // that one passes too and is not listed yet. A score that is not a number never passes.
-    static RecordList groupMatchesAllowedLevel(const QList<std::shared_ptr<ImageFileInfo>> &members, float level);
+    static RecordList groupMatchesAllowedLevel(
+        const QList<std::shared_ptr<ImageFileInfo>> &members, float level);
 
     // The test of one group at allowedMatch and typeSupport; rewrites its filterChildren as the
     // filter pass does (a group dropped by the type test keeps them).
@@ -42,6 +43,9 @@ public:
     void enterGroups(const GroupList &groups);
     // arrGroups = the groups of arrAllFilesGrouping that pass both filters, in their order.
     void filterGroups();
+    // filterGroups() after a removal: when the chosen file type has nothing left while groups of
+    // the other types remain, the filter gives way to all files, so those groups can be reached.
+    void filterGroupsAfterRemoval();
     // allowedMatch = level, then filterGroups() and recountTotals().
     void applyLevel(float level);
     // Whether any group of the scan would be shown at `level`.
@@ -102,6 +106,8 @@ public:
     std::vector<std::pair<QString, QString>> removalLeftInPlace;
     int countTrashed = 0;
     std::uint64_t sizeTrashed = 0;
+    // Of countTrashed, the library items listed in the album file.
+    int countListedInAlbum = 0;
     QVariantMap dictiPhotoCleanedKeys;
     QVariantMap dictPhotos;
     int dupsCountToClean = 0;

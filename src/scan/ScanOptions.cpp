@@ -114,7 +114,10 @@ ScanOptions ScanOptions::load(const UserDefaults &defaults, GlobalObjects::Compa
     options.excludedFolders
         = ExclusionMatcher::foldersFrom(defaults.arrayForKey(QStringLiteral("excludedFolders")));
     options.includePhotosLibInFolder = defaults.boolForKey(QStringLiteral("includePhotosLibInFolder"));
-    options.period.enabled = defaults.boolForKey(QStringLiteral("allowPhotosLibScanInTimePeriod"));
+    // The date controls are greyed for a cloud source: a filter the user can neither see nor change
+    // is not applied, while the stored choice waits for the next scan of this computer.
+    options.period.enabled = defaults.boolForKey(QStringLiteral("allowPhotosLibScanInTimePeriod"))
+        && g.scanType == ScanSource::thisComputer;
     options.period.filesFromDate = int(defaults.integerForKey(QStringLiteral("scanFilesFromDate")));
     options.period.photosFrom = int(defaults.integerForKey(QStringLiteral("scanPhotosFrom")));
     // The comparison reads the eight variants of layout 4 alone; another layout would find nothing.

@@ -59,10 +59,11 @@ std::optional<QDateTime> ScanPeriod::creationDateOf(const ImageFileInfo &record)
 
 bool ScanPeriod::isInWindow(const std::optional<QDateTime> &date, const ScanPeriodOptions &period)
 {
-    if (!date)
-        return false;
+    // "Since the beginning" is no window: a photo without the chosen date is in it as well.
     if (period.start == 0.0)
         return true;
+    if (!date)
+        return false;
     const double t = secondsOf(*date);
     if (period.photosFrom == 1)
         return period.start < t && t < period.end;
@@ -86,7 +87,7 @@ bool ScanPeriod::isWithinScanPeriod(ImageFileInfo &record, const ScanPeriodOptio
 
 bool ScanPeriod::isLibraryItemWithinScanPeriod(ImageFileInfo &record, const ScanPeriodOptions &period)
 {
-    if (!period.enabled)
+    if (!period.enabled || period.start == 0.0)
         return true;
     switch (period.filesFromDate) {
     case LibraryDateWindow::kCaptureDate:

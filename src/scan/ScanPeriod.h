@@ -28,14 +28,15 @@ public:
     // EXIF data when the window is on.
     static bool isWithinScanPeriod(ImageFileInfo &record, const ScanPeriodOptions &period);
     // A photo-library item, whose library dates the library reader has already tested: a capture
-    // date must be there, and the file creation date is tested as a folder file's is.
+    // date must be there, and the file creation date is tested as a folder file's is; a window
+    // start of 0 lets every item pass.
     static bool isLibraryItemWithinScanPeriod(ImageFileInfo &record, const ScanPeriodOptions &period);
 
     // The same window for the library reader, which compares the library's own dates.
     static LibraryDateWindow libraryWindow(const ScanPeriodOptions &period);
 
 private:
-    // No date fails; a window start of 0 lets every date pass.
+    // A window start of 0 lets every record pass, with or without a date; otherwise no date fails.
     static bool isInWindow(const std::optional<QDateTime> &date, const ScanPeriodOptions &period);
     static std::optional<QDateTime> captureDateOf(ImageFileInfo &record);
     static std::optional<QDateTime> creationDateOf(const ImageFileInfo &record);

@@ -56,6 +56,9 @@ INSTANTIATE_TEST_SUITE_P(Windows, ScanPeriodTest,
         PeriodCase { "NoCreationDateIsOutside", 2, 2, -1, false },
         PeriodCase { "NoDateChoicePassesAll", 1, 2, -1, true },
         PeriodCase { "SinceTheBeginning", 0, 6, 100000, true },
+        PeriodCase { "SinceTheBeginningWithoutCaptureDate", 0, 6, -1, true },
+        PeriodCase { "SinceTheBeginningWithoutCreationDate", 2, 6, -1, true },
+        PeriodCase { "CapturedOrAddedSinceTheBeginningWithoutDate", 3, 6, -1, true },
         PeriodCase { "CreationDateTooOld", 2, 2, 24 * 30, false }),
     [](const auto &info) { return std::string(info.param.name); });
 

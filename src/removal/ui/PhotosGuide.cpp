@@ -1,7 +1,12 @@
 // The library guide's layout, the opening of the library and the permission sheet.
 #include "removal/ui/PhotosGuide.h"
 
+#include <algorithm>
+
+#include <QGuiApplication>
+#include <QLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/LocalizedString.h"
@@ -9,11 +14,12 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
-#include "platform/Log.h"
 #include "platform/LocalAlbumStore.h"
+#include "platform/Log.h"
 #include "platform/PhotosLibraryBridge.h"
 #include "platform/TextFormat.h"
 #include "platform/ui/AlertPresenter.h"
+#include "platform/ui/FrameGeometry.h"
 #include "results/ui/AlbumFileNote.h"
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultViewController.h"
@@ -22,6 +28,10 @@ namespace
 {
 
 using Step = GlobalObjects::StepNumberForPhotos;
+
+// The guide's width when its texts are shorter, and the room it leaves at the screen's edges.
+constexpr int kGuideWidth = 560;
+constexpr int kScreenMargin = 24;
 
 QString text(const QString &key)
 {
@@ -118,6 +128,28 @@ void PhotosGuide::showPhotosStepsWindow()
     for (int i = 0; i < views.size(); ++i)
         views[i]->setVisible(i + 1 == step);
     m_sheets.lblStepText->setText(formatText(text(instructionKey(step)), album));
+    fitSheetToStep();
+}
+
+void PhotosGuide::fitSheetToStep()
+{
+    QWidget *sheet = m_sheets.windowForPhotosApp;
+    QLayout *layout = sheet ? sheet->layout() : nullptr;
+    QScreen *screen = m_c.view() ? m_c.view()->screen() : QGuiApplication::primaryScreen();
+    if (!layout || !screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const int widest = area.width() - 2 * kScreenMargin;
+    const QMargins margins = layout->contentsMargins();
+    m_sheets.boxPhotosSyncInfo->keepPathOnOneLine(widest - margins.left() - margins.right());
+    layout->invalidate();
+    layout->activate();
+    const int width = std::min(std::max(kGuideWidth, layout->totalMinimumSize().width()), widest);
+    const int height
+        = layout->hasHeightForWidth() ? layout->totalHeightForWidth(width) : layout->totalSizeHint().height();
+    sheet->resize(width, std::min(height, area.height() - 2 * kScreenMargin));
+    if (sheet->isWindow() && sheet->isVisible())
+        FrameGeometry::centerOver(sheet, sheet->parentWidget());
 }
 
 void PhotosGuide::openPhotosLibrary(const QString &path)

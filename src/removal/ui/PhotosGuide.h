@@ -37,6 +37,9 @@ public:
     int openDelayMs = 1000;
 
 private:
+    // Sizes the sheet to the step it shows (its texts wrapped at the guide's width, the album path
+    // whole as far as the screen allows) and centres it again when it is up.
+    void fitSheetToStep();
 
     ResultViewController &m_c;
     ResultSheets &m_sheets;

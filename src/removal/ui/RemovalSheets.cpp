@@ -19,6 +19,7 @@
 #include "platform/ui/AlertPresenter.h"
 #include "removal/LibraryAlbumRoute.h"
 #include "removal/RemovalRouteFactory.h"
+#include "removal/RemovalRouteTexts.h"
 #include "removal/RemovalRoutes.h"
 #include "removal/RemovalRun.h"
 #include "removal/ui/PhotosGuide.h"
@@ -229,10 +230,13 @@ void RemovalSheets::confirmMoveToTrash()
         return;
     }
     dontShowConfirmationDialogue->setChecked(false);
+    // Each route in its own words: the Trash, the album file, or the provider's deleted files.
+    const RemovalRouteTexts::Shares shares = RemovalRouteTexts::markedShares(m_c);
     lblAreYouSureWantToDelete->setText(
-        formatText(localizedCountText(m_c.countMarked, "ID_DELETE_MARKED_PHOTO_WARNING_ONE",
-                       "ID_DELETE_MARKED_PHOTO_WARNING"),
-            m_c.countMarked, ResultTexts::sizeText(m_c.sizeMarked)));
+        RemovalRouteTexts::question(shares, ScanGlobals::markedPhotosAlbumName()));
+    lblReviewPhotoBeforeTrash->setText(
+        RemovalRouteTexts::reviewNote(shares, PhotosGuide::albumFilePath(m_bridge.get())));
+    btnTrash->setText(RemovalRouteTexts::proceedTitle(shares));
     AlertPresenter &presenter = AlertPresenter::current();
     presenter.beginSheet(windowConfirmTrash, m_c.view());
     presenter.runModalForWindow(windowConfirmTrash);
@@ -284,6 +288,7 @@ void RemovalSheets::trashFileAfterConfirmation()
     setIndicatorStopShown(false);
     btnStopTrashing->setEnabled(true);
     const int marked = m_c.countMarked;
+    m_runShares = RemovalRouteTexts::markedShares(m_c);
     if (!m_run->start())
         return;
     indTrash->setRange(0, std::max(1, marked));
@@ -296,15 +301,10 @@ void RemovalSheets::updateTrashCount()
 {
     if (!lblTrashPhotos)
         return;
-    const bool library = m_c.isPhotosLibAdded;
-    lblTrashPhotos->setText(library
-            ? formatText(text("ID_MOVING_PHOTOS_TO_ALBUM"), ScanGlobals::markedPhotosAlbumName())
-            : text("ID_MOVING_PHOTOS_TO_TRASH"));
-    const char *countKey = m_c.countTrashed < 2 ? "ID_PHOTO_MOVED_AND_PHOTOS_CAN_BE_SAVED"
-        : library                               ? "ID_PHOTOS_MOVED_AND_PHOTOS_CAN_BE_SAVED"
-                                                : "ID_PHOTOS_CLEANED_AND_TO_BE_SAVED";
+    lblTrashPhotos->setText(
+        RemovalRouteTexts::progressTitle(m_runShares, ScanGlobals::markedPhotosAlbumName()));
     lblFileCountTrash->setText(
-        formatText(text(countKey), m_c.countTrashed, ResultTexts::sizeText(m_c.sizeTrashed)));
+        RemovalRouteTexts::progressCount(m_runShares, m_c.countTrashed, m_c.sizeTrashed));
     indTrash->setValue(std::min(m_c.countTrashed, indTrash->maximum()));
 }
 
@@ -333,6 +333,8 @@ void RemovalSheets::finishTrash()
     const bool summary = finishLibraryItems();
     // The refresh it queues reloads the grid or the outline list, whichever shows.
     m_c.applyMatchingLevel();
+    // The run may have given the file-type filter up for groups of the other types.
+    m_c.showFileTypeChoice();
     if (!summary) {
         // Files of this computer may have gone meanwhile: the window is refreshed, without a summary.
         m_c.updateFooterInfo();

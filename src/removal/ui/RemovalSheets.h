@@ -16,6 +16,7 @@
 #include "controls/CFMButton.h"
 #include "controls/CustomWindowNag.h"
 #include "controls/IMGButton.h"
+#include "removal/RemovalRouteTexts.h"
 #include "results/ui/TrashMarkedActions.h"
 
 class LibraryAlbumRoute;
@@ -83,6 +84,8 @@ private:
     std::shared_ptr<RemovalRoutes> m_routes;
     std::unique_ptr<RemovalRun> m_run;
     std::shared_ptr<PhotosLibraryBridge> m_bridge;
+    // What the running removal was started on, by route, for its progress lines.
+    RemovalRouteTexts::Shares m_runShares {};
     std::shared_ptr<LibraryAlbumRoute> m_libraryRoute;
     QPointer<PhotosGuide> m_guide;
 };

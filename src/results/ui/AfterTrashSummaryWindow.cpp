@@ -166,6 +166,8 @@ AfterTrashInput AfterTrashSummaryWindow::currentInput() const
     input.isPhotosLibrayMarkedForTrash = m_state.isPhotosLibrayMarkedForTrash;
     input.countTrashed = m_state.countTrashed;
     input.sizeTrashed = m_state.sizeTrashed;
+    input.listedInAlbum = m_state.countListedInAlbum;
+    input.albumFile = boxAlbumFile ? boxAlbumFile->path() : QString();
     input.deletedFileTypes = m_state.deletedFileTypes;
     input.scanType = m_state.scanSource;
     input.languageCode = Localization::currentLanguageCode();
@@ -206,7 +208,9 @@ void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
             .arg(input.isPhotosLibrayMarkedForTrash ? QStringLiteral(", library items listed in the album")
                                                     : QString()));
     if (outcome == AfterTrashSummary::Outcome::PhotosSummary) {
-        lblSizeTrashed->setText(AfterTrashSummary::spaceToRecoverText(input));
+        const QString space = AfterTrashSummary::spaceToRecoverText(input);
+        lblSizeTrashed->setText(space);
+        lblSizeTrashed->setHidden(space.isEmpty());
         lblNumOfPhotosTrashed->setText(AfterTrashSummary::movedCountText(input));
     } else if (outcome == AfterTrashSummary::Outcome::TrashSummary) {
         fillTrashSummary(input);
@@ -251,6 +255,7 @@ void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
     lblDeletionSuccess->setText(t.deletionSuccess);
     lblTrashCountInFolderFile->setText(t.trashCount);
     lblTrashedSizeInFileFolder->setText(t.trashedSize);
+    lblSpaceRemoved->setText(t.sizeCaption);
     lblUniquePhotoFilesFolder->setText(t.uniqueRetained);
     const QString problems = AfterTrashSummary::problemsText(input);
     lblRemovalProblems->setText(problems);

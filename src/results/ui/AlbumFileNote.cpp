@@ -1,5 +1,7 @@
 #include "results/ui/AlbumFileNote.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -33,5 +35,29 @@ AlbumFileNote::AlbumFileNote(QWidget *parent)
 void AlbumFileNote::setPath(const QString &path)
 {
     m_path = path;
-    lblAlbumFile->setText(formatText(localizedString(QStringLiteral("ID_ALBUM_FILE_IS_AT")), path));
+    showPath();
+}
+
+void AlbumFileNote::keepPathOnOneLine(int widthLimit)
+{
+    m_widthLimit = widthLimit;
+    lblAlbumFile->setWordWrap(false);
+    showPath();
+}
+
+void AlbumFileNote::showPath()
+{
+    const QString caption = localizedString(QStringLiteral("ID_ALBUM_FILE_IS_AT"));
+    QString shown = m_path;
+    if (m_widthLimit > 0) {
+        const QFontMetrics metrics = lblAlbumFile->fontMetrics();
+        const QMargins margins = layout()->contentsMargins();
+        // What the note needs besides the path: its frame, margins, the button and the caption.
+        const int around = 2 * frameWidth() + margins.left() + margins.right() + layout()->spacing()
+            + btnShowAlbumFile->sizeHint().width() + 2 * lblAlbumFile->margin()
+            + metrics.horizontalAdvance(formatText(caption, QString()));
+        shown = metrics.elidedText(m_path, Qt::ElideMiddle, std::max(0, m_widthLimit - around));
+    }
+    lblAlbumFile->setText(formatText(caption, shown));
+    lblAlbumFile->setToolTip(shown == m_path ? QString() : m_path);
 }

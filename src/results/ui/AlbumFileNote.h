@@ -20,6 +20,10 @@ public:
     // The album file shown and revealed; the program's own one unless set.
     void setPath(const QString &path);
     QString path() const { return m_path; }
+    // Shows the path on one line: whole, or elided in the middle where the note would be wider
+    // than `widthLimit` (the whole path is then its tool tip). A path wrapped at its slashes
+    // reads as another path.
+    void keepPathOnOneLine(int widthLimit);
 
     QPointer<QLabel> lblAlbumFile;
     QPointer<QPushButton> btnShowAlbumFile;
@@ -27,5 +31,8 @@ public:
     std::function<void(const QUrl &)> revealUrl;
 
 private:
+    void showPath();
+
     QString m_path;
+    int m_widthLimit = 0;
 };

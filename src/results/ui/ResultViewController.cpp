@@ -417,6 +417,13 @@ void ResultViewController::updateNoResultHints(bool isFreshResult, bool isAfterT
     emit noResultHintsRequested(isFreshResult, isAfterTrash);
 }
 
+void ResultViewController::showFileTypeChoice()
+{
+    const FileTypeChoice fileType
+        = ResultButtonStyles::fileTypeForTag(int(typeSupport.value_or(GlobalObjects::TypeSupport::ALLFILES)));
+    setFileTypeButton(localizedString(fileType.titleKey), fileType.imageName);
+}
+
 void ResultViewController::showListingTypeView(bool showThumbnails)
 {
     view();
@@ -425,9 +432,7 @@ void ResultViewController::showListingTypeView(bool showThumbnails)
     viewThumbnailView->setHidden(!showThumbnails);
     const QString image = showThumbnails ? QStringLiteral("thumb_view") : QStringLiteral("list_view");
     btnTypeListing->setIcon(QIcon(BundleImage::named(image).pixmap(QSize(16, 16))));
-    const FileTypeChoice fileType
-        = ResultButtonStyles::fileTypeForTag(int(typeSupport.value_or(GlobalObjects::TypeSupport::ALLFILES)));
-    setFileTypeButton(localizedString(fileType.titleKey), fileType.imageName);
+    showFileTypeChoice();
     const QString title = localizedString(showThumbnails ? QStringLiteral("ID_IMAGE_VIEW") : QStringLiteral("ID_LIST_VIEW"));
     const ListingTitleStyle style = ResultButtonStyles::listingTitleStyle(Localization::currentLanguageCode());
     if (style.twoPart)

@@ -87,6 +87,8 @@ public:
 
     // Listing and the way back.
     void showListingTypeView(bool showThumbnails);
+    // The file-type button and its menu show typeSupport.
+    void showFileTypeChoice();
     void showMenuForResultListing(QPushButton *sender);
     void btnChangeListingType();
     void backToMainWindow();

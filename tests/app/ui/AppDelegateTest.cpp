@@ -107,7 +107,10 @@ protected:
 
 TEST_F(AppDelegateTest, StartUpWritesBannerStartLineAndOsVersion)
 {
+    testing::internal::CaptureStdout();
     auto delegate = launch();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed.rfind("Quennary\n", 0), 0u) << printed;
     const QString log = logText();
     EXPECT_TRUE(log.startsWith(QStringLiteral("\n\n") + QString(42, QLatin1Char('=')) + QLatin1Char('\n')));
     EXPECT_EQ(AppStartup::bannerText().size(), 44);

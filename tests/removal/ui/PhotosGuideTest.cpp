@@ -1,7 +1,11 @@
 // The library guide and the library end of a removal in the results window, with a scripted
 // photo-library application: the step layouts, Next refused while it is closed, Close, Continue,
 // and the endings (application closed, permission refused).
+#include <QLabel>
+#include <QLayout>
 #include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
 
 #include "app/ScanGlobals.h"
 #include "model/PhotosNode.h"
@@ -150,6 +154,44 @@ TEST_F(PhotosGuideTest, NextIsRefusedWhileTheApplicationIsClosed)
     bridge->running = true;
     sheets().btnNextForPhotosApp->click();
     EXPECT_EQ(controller->stepNumber, Step::stepNumberTwoForPhotos);
+}
+
+// Reached by Next from step one, each step's shown texts, laid out at the sheet's size, lie in it
+// uncut (a wrapped one as high as it needs); the album path is whole, or elided where too wide.
+TEST_F(PhotosGuideTest, EachStepIsLaidOutAtItsOwnSizeWithItsTextsWhole)
+{
+    QTemporaryDir home;
+    const QString longPath = home.filePath(QString(130, QLatin1Char('d')) + "/"
+        + QString(130, QLatin1Char('e')) + "/Duplicate Marked Photos.album");
+    for (const QString &path : { home.filePath(QStringLiteral("albums.plist")), longPath }) {
+        removal->setPhotosBridge(std::make_shared<LocalAlbumStore>(path));
+        QWidget *sheet = sheets().windowForPhotosApp;
+        for (int step = 1; step <= 4; ++step) {
+            if (step == 1) {
+                controller->stepNumber = Step::stepNumberOneForPhotos;
+                removal->guide()->showPhotosStepsWindow();
+            } else {
+                sheets().btnNextForPhotosApp->click();
+            }
+            ASSERT_EQ(controller->stepNumber, GlobalObjects::stepNumberForPhotosFromRaw(step));
+            for (QWidget *w : QList<QWidget *> { sheet } + sheet->findChildren<QWidget *>())
+                if (w->layout())
+                    w->layout()->setGeometry(w->rect());
+            for (QLabel *label : sheet->findChildren<QLabel *>()) {
+                if (!label->isVisibleTo(sheet) || label->text().isEmpty())
+                    continue;
+                EXPECT_TRUE(sheet->rect().contains(QRect(label->mapTo(sheet, QPoint()), label->size())));
+                EXPECT_GE(label->wordWrap() ? label->height() : label->width(),
+                    label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().width())
+                    << step << ": " << label->text().toStdString();
+            }
+            EXPECT_LE(sheet->width(), controller->view()->screen()->availableGeometry().width());
+        }
+        const QString shown = sheets().boxPhotosSyncInfo->lblAlbumFile->text();
+        EXPECT_EQ(shown.contains(path), path != longPath) << shown.toStdString();
+        EXPECT_EQ(shown.contains(QStringLiteral("…")) && shown.endsWith(QStringLiteral(" Photos.album")),
+            path == longPath);
+    }
 }
 
 TEST_F(PhotosGuideTest, CloseRemovesNothing)

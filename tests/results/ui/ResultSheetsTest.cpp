@@ -184,8 +184,8 @@ TEST_F(ResultSheetsTest, TheSummaryNamesTheBinNotesFilesStillShownAndStaysAboveT
     const std::tuple<ScanSource, bool, const char *, bool> cases[]
         = { { ScanSource::thisComputer, false, "the Trash.", false },
               { ScanSource::thisComputer, true, "photo library stay", true },
-              { ScanSource::dropbox, false, "Dropbox Trash", true },
-              { ScanSource::googleDrive, false, "Google Drive Trash", false } };
+              { ScanSource::dropbox, false, "deleted files of your Dropbox", true },
+              { ScanSource::googleDrive, false, "Google Drive trash", false } };
     for (const auto &[source, library, where, stillShown] : cases) {
         std::tie(controller->scanSource, controller->isPhotosLibAdded) = std::tuple(source, library);
         controller->arrGroups.front()->filterChildren.front()->isTrashed = stillShown;

@@ -361,7 +361,8 @@ TEST_F(CloudScanTest, StopDuringTheListingEndsWithoutHashingAndClosesTheSheet)
     EXPECT_LT(account.pageSizes().size(), 30);
 }
 
-TEST_F(CloudScanTest, AFileOutsideTheCapturePeriodIsNotAddedAndTheCountStays)
+// The date controls are greyed in a cloud mode: the stored period does not hide an old file.
+TEST_F(CloudScanTest, AFileOutsideTheStoredPeriodIsStillAddedInACloudMode)
 {
     useDropbox();
     UserDefaults &defaults = UserDefaults::standard();
@@ -372,9 +373,10 @@ TEST_F(CloudScanTest, AFileOutsideTheCapturePeriodIsNotAddedAndTheCountStays)
     c.cloudMode().btnScanTypeTapped(2);
     addFolder(QStringLiteral("Dropbox/Old"));
 
-    EXPECT_EQ(scan(), ScanEngine::Outcome::NoPhotos);
-    EXPECT_EQ(c.lblPhotosAddedCount->text(), QStringLiteral("0"));
+    EXPECT_EQ(scan(), ScanEngine::Outcome::OnePhoto);
+    EXPECT_EQ(c.lblPhotosAddedCount->text(), QStringLiteral("1"));
     EXPECT_FALSE(sheetOpen(c.windowAddImages));
+    EXPECT_EQ(defaults.integerForKey(QStringLiteral("scanPhotosFrom")), 2);
 }
 
 } // namespace
