@@ -182,6 +182,7 @@ void addRemovalReport(QJsonObject &json, const QStringList &marked, const Remova
     json.insert(
         QStringLiteral("removed"), QJsonArray::fromStringList(removal ? removal->removed : QStringList()));
     json.insert(QStringLiteral("skipped_groups"), removal ? removal->skippedGroups : 0);
+    json.insert(QStringLiteral("skipped_groups_in_trash"), removal ? removal->skippedInTrash : 0);
     json.insert(QStringLiteral("failed"), failed);
 }
 
