@@ -152,6 +152,7 @@ QJsonObject report(
         { QStringLiteral("groups"), groupArray }, { QStringLiteral("shown"), shownArray },
         { QStringLiteral("seconds"), seconds }, { QStringLiteral("recordPaths"), recordPaths },
         { QStringLiteral("notFetched"), notFetched },
+        { QStringLiteral("trashFoldersSkipped"), session ? session->walkReport.trashFolders : 0 },
         { QStringLiteral("decoded"), session ? session->decoded.load() : 0 },
         { QStringLiteral("identicalKeptAcrossDates"), session ? session->identicalKeptAcrossDates.load() : 0 },
         { QStringLiteral("peakRssMB"), peakRssMB() } };

@@ -1,11 +1,12 @@
 // Scan, auto-mark and Trash Marked through the headless runner over the layouts and changes that
 // once left a picture without a live copy: every file the run moved still has a copy outside any
-// Trash, the Trashes and excluded folders met keep their files, and every file reported removed
-// lies in the Trash.
+// Trash, the Trashes and excluded folders met keep their files and are never scanned, and every
+// file reported removed lies in the Trash.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include <QDirIterator>
@@ -33,9 +34,11 @@ QByteArray contentOf(const QString &path)
 }
 
 struct Layout {
-    // `trash`: where removed files must go, when not the home Trash.
-    QString root, dataHome, hook, moveHook, trash;
-    QStringList scanned, excluded, untouched, notOurs;
+    // `trash`: where removed files must go, when not the home Trash. `trashes`: other folders that
+    // are a Trash whatever their name, below `root`. `mounts`: what the row mounted, unmounted last.
+    // `failedWith`: a text the reason of some file not removed holds.
+    QString root, dataHome, hook, moveHook, trash, failedWith;
+    QStringList scanned, excluded, untouched, notOurs, trashes, mounts;
     int removedCount = 1;
     bool skip = false; // no volume (tmpfs or overlay) could be mounted
     QString at(const QString &name) const { return root + QLatin1Char('/') + name; }
@@ -50,6 +53,15 @@ struct Layout {
     void age(const QString &name, int hours)
     {
         QProcess::execute("touch", { "-d", QStringLiteral("%1 hours ago").arg(hours), at(name) });
+    }
+    // The folder `from` seen again at `to` (a bind mount); false, the row skipped, where mounts are
+    // not allowed.
+    bool bind(const QString &from, const QString &to)
+    {
+        skip = !QDir().mkpath(to) || QProcess::execute("mount", { "--bind", from, to }) != 0;
+        if (!skip)
+            mounts.prepend(to);
+        return !skip;
     }
     // A fresh file system at "vol", on which the tree then lies.
     bool mountVolume()
@@ -127,7 +139,8 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     // A pair the run must thin, so that no row passes by removing nothing.
     l.photo("b.jpg", 2, { "b copy.jpg" });
     const auto unmount = qScopeGuard([&] {
-        QProcess::execute("umount", { "-q", "-l", work.filePath("vol") });
+        for (const QString &mount : l.mounts + QStringList { work.filePath("vol") })
+            QProcess::execute("umount", { "-q", "-l", mount });
     });
     GetParam().second(l);
     if (l.skip)
@@ -158,10 +171,23 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     EXPECT_EQ(json.value("freed_bytes").toInteger(), freed)
         << "a file with another name outside frees nothing";
     static const QRegularExpression kInTrash(QStringLiteral("/(\\.Trash[^/]*|\\.local/share/Trash)/"));
+    const auto inATrash = [&](const QString &path) {
+        return kInTrash.match(path).hasMatch() || path.startsWith(l.dataHome + "/Trash/")
+            || std::any_of(l.trashes.begin(), l.trashes.end(),
+                [&](const QString &trash) { return path.startsWith(l.at(trash) + "/"); });
+    };
     QSet<QByteArray> live;
     for (auto it = after.begin(); it != after.end(); ++it)
-        if (!kInTrash.match(it.key()).hasMatch() && !it.key().startsWith(l.dataHome + "/Trash/"))
+        if (!inATrash(it.key()))
             live.insert(it.value());
+    // A Trash is never walked, and the scan names those it left out that are not the user's own.
+    for (const QJsonValue &record : json.value("recordPaths").toArray())
+        EXPECT_FALSE(inATrash(record.toString())) << "scanned " << qPrintable(record.toString());
+    EXPECT_GE(json.value("trashFoldersSkipped").toInt(), l.trashes.size());
+    if (!l.failedWith.isEmpty()) {
+        EXPECT_TRUE(QJsonDocument(json.value("failed").toArray()).toJson().contains(l.failedWith.toUtf8()))
+            << QJsonDocument(json).toJson().toStdString();
+    }
     for (const QString &inTrash : trashed)
         EXPECT_TRUE(live.contains(after.value(inTrash))) << "no live copy of " << qPrintable(inTrash);
     for (const QString &kept : l.untouched)
@@ -178,6 +204,16 @@ void trashedCopyOfA(Layout &l, const QString &trash, bool withInfo = true)
     if (withInfo)
         TestFiles::write(l.at(trash + "/info/a.jpg.trashinfo"), "[Trash Info]\n");
     l.untouched << "a.jpg" << trash + "/files/a.jpg";
+}
+
+// The picture `live`, a copy of it a year newer at `trashed` in the Trash `trash` of another system
+// or reached under another name, which auto-mark would keep were it scanned.
+void newerCopyInATrash(Layout &l, const QString &live, const QString &trash, const QString &trashed, int seed)
+{
+    l.photo(live, seed, { trash + "/" + trashed });
+    l.age(live, 24 * 365);
+    l.untouched << live << trash + "/" + trashed;
+    l.trashes << trash;
 }
 
 void excludedK(Layout &l)
@@ -285,6 +321,51 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 l.skip = QProcess::execute("sh", { "-c", mount.arg(l.root) }) != 0;
                 l.scanned = QStringList { l.at("../vol"), l.root };
                 l.untouched << "z/o.jpg";
+            } },
+        SafetyCase { "MacVolumeTrash",
+            [](Layout &l) {
+                newerCopyInATrash(l, "disk/DCIM/100CANON/IMG_0001.JPG", "disk/.Trashes", "501/IMG_0001.JPG", 15);
+            } },
+        SafetyCase { "WindowsRecycleBin",
+            [](Layout &l) {
+                const QString bin = "card/$RECYCLE.BIN", sid = "S-1-5-21-3623811015-3361044348-30300820-1013";
+                newerCopyInATrash(l, "card/DCIM/IMG_0002.JPG", bin, sid + "/$RX4KQ2B.JPG", 16);
+                TestFiles::write(l.at(bin + "/" + sid + "/$IX4KQ2B.JPG"), QByteArray(64, '\2'));
+            } },
+        SafetyCase { "SandboxedApplicationTrash",
+            [](Layout &l) {
+                newerCopyInATrash(
+                    l, "Pictures/p.jpg", ".var/app/org.example.Viewer/data/Trash", "files/p.jpg", 17);
+            } },
+        SafetyCase { "NetworkStorageRecycleBin",
+            [](Layout &l) { newerCopyInATrash(l, "nas/photo/2023/n.jpg", "nas/photo/#recycle", "2023/n.jpg", 18); } },
+        SafetyCase { "HomeTrashFilesBoundUnderAnotherName",
+            [](Layout &l) {
+                l.photo("t.jpg", 19, { "../data/Trash/files/t.jpg" });
+                l.age("t.jpg", 24 * 365);
+                TestFiles::write(l.dataHome + "/Trash/info/t.jpg.trashinfo", "[Trash Info]\n");
+                l.untouched << "t.jpg" << "../data/Trash/files/t.jpg";
+                l.trashes << "old album";
+                l.bind(l.dataHome + "/Trash/files", l.at("old album"));
+            } },
+        SafetyCase { "VolumeTrashFilesBoundUnderAnotherName",
+            [](Layout &l) {
+                if (!l.mountVolume())
+                    return;
+                const QString files = QFileInfo(l.trash).fileName() + "/files";
+                newerCopyInATrash(l, "photos/v.jpg", files, "v.jpg", 20);
+                l.trashes.clear();
+                l.photo("photos/v1.jpg", 21, { "photos/v2.jpg" });
+                l.bind(l.at(files), l.at("photos/old"));
+                l.trashes << "photos/old";
+            } },
+        SafetyCase { "MarkedRewrittenInPlaceAtTheMove",
+            [](Layout &l) {
+                l.photo("r1.jpg", 22, { "r2.jpg" });
+                l.moveHook = QStringLiteral(
+                    "*/r?.jpg) printf QZQZ | dd of=\"$1\" bs=1 seek=30000 conv=notrunc 2>/dev/null;;");
+                l.failedWith = QStringLiteral("changed since the scan as it was being moved");
+                l.untouched << "r1.jpg" << "r2.jpg";
             } },
         foreignVolumeTrash("PreMadeVolumeTrashAsALink", "ln -s \"$PWD/elsewhere\" $T"),
         foreignVolumeTrash("PreMadeVolumeTrashOfAnotherOwner", "mkdir $T && chown $(($(id -u) + 4242)) $T"),
