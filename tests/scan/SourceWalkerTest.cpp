@@ -221,3 +221,25 @@ TEST(SourceWalkerTest, AFileDeletedDuringTheWalkIsPassedOver)
     walker.scanFolder(dir.path());
     EXPECT_EQ(added, (QStringList { "a.jpg", "c.jpg" }));
 }
+
+// Every Trash met is left out; those that are not the user's own Trash at its place are named.
+TEST(SourceWalkerTest, TrashFoldersAreLeftOutAndTheOnesNotTheUsersOwnAreNamed)
+{
+    QTemporaryDir dir;
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+    for (const char *file : { "ok/b.jpg", "data/Trash/files/c.jpg", "photos/.Trash-4242/files/d.jpg",
+             "card/$Recycle.Bin/S-1-5/$RE1.jpg" })
+        ASSERT_TRUE(TestFiles::write(dir.filePath(QString::fromUtf8(file)), randomBytes(3, 10)));
+    Walk walk;
+    WalkReport report;
+    const QStringList added = walk.run(photoOptions(), [&](SourceWalker &w) {
+        w.scanFolder(dir.path());
+        w.scanFolder(dir.filePath("data/Trash/files"));
+        report = w.report();
+    });
+    qputenv("XDG_DATA_HOME", savedDataHome);
+    EXPECT_EQ(relative(added, dir.path()), QStringList { "ok/b.jpg" });
+    EXPECT_EQ(report.trashFolders, 3);
+    EXPECT_EQ(report.firstTrashFolder, dir.filePath("card/$Recycle.Bin"));
+}
