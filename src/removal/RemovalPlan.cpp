@@ -61,7 +61,14 @@ public:
             return false;
         if (!m_trashes)
             m_trashes = KnownTrashes::current();
-        return Trash::isInsideTrashFolder(record.filePath) || m_trashes->holds(record.filePath);
+        // Asked once per folder: the copies of a large scan share few folders.
+        const QString folder = QFileInfo(record.filePath).absolutePath();
+        const auto found = m_folderInTrash.find(folder);
+        if (found != m_folderInTrash.end())
+            return found.value();
+        const bool inTrash = Trash::isInsideTrashFolder(folder) || m_trashes->holds(folder);
+        m_folderInTrash.insert(folder, inTrash);
+        return inTrash;
     }
 
 private:
@@ -69,6 +76,7 @@ private:
     const RemovalRoutes &m_routes;
     std::unordered_map<const ImageFileInfo *, QString> m_known;
     std::optional<KnownTrashes> m_trashes;
+    QHash<QString, bool> m_folderInTrash;
 };
 
 // G1: the members that stay and are other files than every marked one; none means no copy.

@@ -214,7 +214,8 @@ void SourceWalker::scanPackage(const QString &path)
 
 void SourceWalker::addFileToScan(const QString &path)
 {
-    if (skipsAsTrash(path))
+    // The folder, not the file: a photo named ".Trash-2.jpg" is no Trash.
+    if (skipsAsTrash(QFileInfo(path).absolutePath()))
         return;
     const std::optional<FileEntryFacts> facts
         = FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData());
