@@ -154,7 +154,8 @@ QJsonObject report(
         { QStringLiteral("notFetched"), notFetched },
         { QStringLiteral("trashFoldersSkipped"), session ? session->walkReport.trashFolders : 0 },
         { QStringLiteral("decoded"), session ? session->decoded.load() : 0 },
-        { QStringLiteral("identicalKeptAcrossDates"), session ? session->identicalKeptAcrossDates.load() : 0 },
+        { QStringLiteral("identicalKeptAcrossDates"),
+            session ? session->identicalKeptAcrossDates.load() : 0 },
         { QStringLiteral("peakRssMB"), peakRssMB() } };
 }
 

@@ -218,7 +218,8 @@ bool Trash::isInsideTrashFolder(const QString &path)
         return true;
     // The path as given too: a Trash named on a volume may be reached through a link of another name.
     for (const QString &candidate : { p, QDir::cleanPath(path) }) {
-        for (qsizetype slash = candidate.indexOf(QLatin1Char('/'), 1); ; slash = candidate.indexOf(QLatin1Char('/'), slash + 1)) {
+        for (qsizetype slash = candidate.indexOf(QLatin1Char('/'), 1);;
+             slash = candidate.indexOf(QLatin1Char('/'), slash + 1)) {
             if (isTrashByName(slash < 0 ? candidate : candidate.left(slash)))
                 return true;
             if (slash < 0)
@@ -239,13 +240,15 @@ bool Trash::isTrashByName(const QString &path)
     // ignore case, so ".trash-1000" there is the folder the desktop opens as ".Trash-1000", and
     // short names such as "RECYCLED" may be shown in lower case.
     static const QRegularExpression kTrashName(
-        QStringLiteral("^(\\.Trash|\\.Trash-.+|\\.Trashes|\\$RECYCLE\\.BIN|RECYCLER|RECYCLED|#recycle|@Recycle|"
-                       "\\.recycle)$"),
+        QStringLiteral(
+            "^(\\.Trash|\\.Trash-.+|\\.Trashes|\\$RECYCLE\\.BIN|RECYCLER|RECYCLED|#recycle|@Recycle|"
+            "\\.recycle)$"),
         QRegularExpression::CaseInsensitiveOption);
     // "Trash" only where a desktop keeps its home Trash: a home's ".local/share" (a backup's, a
     // snap's) or a sandboxed application's data folder (".var/app/<id>/data").
     static const QRegularExpression kHomeTrash(
-        QStringLiteral("(/\\.local/share|/\\.var/app/[^/]+/data)/Trash$"), QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral("(/\\.local/share|/\\.var/app/[^/]+/data)/Trash$"),
+        QRegularExpression::CaseInsensitiveOption);
     const QString clean = QDir::cleanPath(path);
     return kTrashName.match(QFileInfo(clean).fileName()).hasMatch() || kHomeTrash.match(clean).hasMatch();
 }

@@ -19,8 +19,7 @@ TEST(KnownTrashesTest, ReadsMountPointsWithTheirEscapesAndWithoutAutomounts)
                              "41 22 0:44 / /net/home rw - autofs systemd-1 rw\n"
                              "42 22 0:45 /x /mnt/back\\134slash rw - tmpfs tmpfs rw\n"
                              "broken line\n";
-    EXPECT_EQ(KnownTrashes::mountPoints(table),
-        QStringList({ "/", "/media/my card", "/mnt/back\\slash" }));
+    EXPECT_EQ(KnownTrashes::mountPoints(table), QStringList({ "/", "/media/my card", "/mnt/back\\slash" }));
 }
 
 // A Trash is known by its folders, however they are reached later; one laid out with a link in

@@ -315,7 +315,7 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
                 };
                 ASSERT_EQ(::stat(QFile::encodeName(p).constData(), &st), 0);
                 st.st_mtim.tv_nsec = st.st_mtim.tv_nsec % 1000000 == 999999 ? st.st_mtim.tv_nsec - 1
-                                                                          : st.st_mtim.tv_nsec + 1;
+                                                                            : st.st_mtim.tv_nsec + 1;
                 const timespec times[2] = { st.st_atim, st.st_mtim };
                 ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), times, 0), 0);
             },

@@ -24,7 +24,8 @@ TEST(NoPhotosMessageTest, NamesTheFirstUnreadableFolderAndTheFirstTrashThenHowMa
         { 0, 0, {} },
         { 0, 1, { trash } },
         { 0, 2, { trash, text("ID_ONE_MORE_FOLDER_SKIPPED_AS_TRASH") } },
-        { 2, 4, { gone, text("ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ"), trash, "3 more folders were left out" } },
+        { 2, 4,
+            { gone, text("ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ"), trash, "3 more folders were left out" } },
     };
     for (const Case &c : cases) {
         WalkReport report;

@@ -324,7 +324,8 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
             } },
         SafetyCase { "MacVolumeTrash",
             [](Layout &l) {
-                newerCopyInATrash(l, "disk/DCIM/100CANON/IMG_0001.JPG", "disk/.Trashes", "501/IMG_0001.JPG", 15);
+                newerCopyInATrash(
+                    l, "disk/DCIM/100CANON/IMG_0001.JPG", "disk/.Trashes", "501/IMG_0001.JPG", 15);
             } },
         SafetyCase { "WindowsRecycleBin",
             [](Layout &l) {
@@ -338,13 +339,16 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                     l, "Pictures/p.jpg", ".var/app/org.example.Viewer/data/Trash", "files/p.jpg", 17);
             } },
         SafetyCase { "NetworkStorageRecycleBin",
-            [](Layout &l) { newerCopyInATrash(l, "nas/photo/2023/n.jpg", "nas/photo/#recycle", "2023/n.jpg", 18); } },
+            [](Layout &l) {
+                newerCopyInATrash(l, "nas/photo/2023/n.jpg", "nas/photo/#recycle", "2023/n.jpg", 18);
+            } },
         SafetyCase { "HomeTrashFilesBoundUnderAnotherName",
             [](Layout &l) {
                 l.photo("t.jpg", 19, { "../data/Trash/files/t.jpg" });
                 l.age("t.jpg", 24 * 365);
                 TestFiles::write(l.dataHome + "/Trash/info/t.jpg.trashinfo", "[Trash Info]\n");
-                l.untouched << "t.jpg" << "../data/Trash/files/t.jpg";
+                l.untouched << "t.jpg"
+                            << "../data/Trash/files/t.jpg";
                 l.trashes << "old album";
                 l.bind(l.dataHome + "/Trash/files", l.at("old album"));
             } },
@@ -365,7 +369,8 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 l.moveHook = QStringLiteral(
                     "*/r?.jpg) printf QZQZ | dd of=\"$1\" bs=1 seek=30000 conv=notrunc 2>/dev/null;;");
                 l.failedWith = QStringLiteral("changed since the scan as it was being moved");
-                l.untouched << "r1.jpg" << "r2.jpg";
+                l.untouched << "r1.jpg"
+                            << "r2.jpg";
             } },
         foreignVolumeTrash("PreMadeVolumeTrashAsALink", "ln -s \"$PWD/elsewhere\" $T"),
         foreignVolumeTrash("PreMadeVolumeTrashOfAnotherOwner", "mkdir $T && chown $(($(id -u) + 4242)) $T"),
