@@ -198,35 +198,21 @@ TEST_F(TrashTest, AnUnusableTrashFailsAtOnceAndWritesNowhereElse)
 TEST_F(TrashTest, TellsTrashFoldersApart)
 {
     EXPECT_TRUE(Trash::isInsideTrashFolder(Trash::homeTrashFolder() + QStringLiteral("/files/a.jpg")));
-    // The Trashes of every system a disk may have been used with, in the cases their volumes show.
-    const std::pair<const char *, bool> paths[] = {
-        { "/media/disk/.Trash-1000/files/a.jpg", true },
-        { "/media/disk/.Trash/1000/files/a.jpg", true },
-        { "/backup/home/bob/.local/share/Trash/files/a.jpg", true },
-        { "/media/disk/.Trash/a.jpg", true },
-        // An older desktop's ".Trash-<user name>".
-        { "/media/disk/.Trash-x/a.jpg", true },
-        { "/media/disk/.trash-1000/a.jpg", true },
-        { "/media/card/.Trashes/501/IMG_0001.JPG", true },
-        { "/media/card/$RECYCLE.BIN/S-1-5-21-1-1001/$RABC123.JPG", true },
-        { "/media/card/$Recycle.Bin/S-1-5-21-1-1001/$RABC123.JPG", true },
-        { "/media/old/RECYCLER/S-1-5-21/Dc1.jpg", true },
-        { "/media/old/recycled/Dc1.jpg", true },
-        { "/mnt/nas/photo/#recycle/a.jpg", true },
-        { "/mnt/nas/@Recycle/a.jpg", true },
-        { "/mnt/share/.recycle/bob/a.jpg", true },
-        { "/home/bob/.var/app/org.example.Viewer/data/Trash/files/a.jpg", true },
-        { "/home/bob/snap/viewer/12/.local/share/Trash/files/a.jpg", true },
-        { "/media/disk/share/Trash/a.jpg", false },
-        { "/media/disk/Trash stuff/a.jpg", false },
-        { "/media/disk/.Trash-/a.jpg", false },
-        { "/media/disk/Trashes/a.jpg", false },
-        { "/media/disk/recycle/a.jpg", false },
-        { "/home/bob/.var/app/org.example.Viewer/cache/Trash/a.jpg", false },
-        { "/home/bob/.var/app/data/Trash/a.jpg", false },
-    };
-    for (const auto &[path, inTrash] : paths)
-        EXPECT_EQ(Trash::isInsideTrashFolder(QString::fromUtf8(path)), inTrash) << path;
+    EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash-1000/files/a.jpg")));
+    EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash/1000/files/a.jpg")));
+    EXPECT_TRUE(
+        Trash::isInsideTrashFolder(QStringLiteral("/backup/home/bob/.local/share/Trash/files/a.jpg")));
+    EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash/a.jpg")));
+    EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/share/Trash/a.jpg")));
+    EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/Trash stuff/a.jpg")));
+    // An older desktop's ".Trash-<user name>", other systems' Trashes in any case, a sandboxed
+    // application's, a snap's.
+    for (const char *trash : { "/.Trash-x", "/.trash-1000", "/.Trashes/501", "/$Recycle.Bin/S-1-5",
+             "/RECYCLER", "/recycled", "/#recycle", "/@Recycle", "/.recycle", "/.var/app/org.x.V/data/Trash",
+             "/snap/v/1/.local/share/Trash" })
+        EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(trash))) << trash;
+    for (const char *folder : { "/Trashes", "/recycle", "/.var/app/org.x.V/cache/Trash", "/.Trash-" })
+        EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(folder))) << folder;
     EXPECT_FALSE(Trash::isInsideTrashFolder(QDir::currentPath() + QStringLiteral("/files/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QString()));
 }

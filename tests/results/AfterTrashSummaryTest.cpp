@@ -103,15 +103,4 @@ TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreToldByReason)
             fmt("ID_FILE_LEFT_IN_PLACE_MORE", 1) }));
 }
 
-// Groups left whole are told by why: no copy would remain, or the only other copies lie in a Trash.
-TEST(AfterTrashSummaryTest, SkippedGroupsAreToldByReasonWithoutGuessingAPermission)
-{
-    AfterTrashInput input;
-    input.skippedGroups = 1;
-    input.skippedInTrash = 2;
-    EXPECT_EQ(AfterTrashSummary::nothingMovedInformative(input).split('\n'),
-        QStringList({ "1 group skipped: no copy would remain",
-            "2 groups skipped: their only other copies lie in a Trash" }));
-}
-
 } // namespace
