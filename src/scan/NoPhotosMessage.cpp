@@ -4,6 +4,7 @@
 
 #include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
+#include "platform/AppFolders.h"
 #include "platform/TextFormat.h"
 
 namespace
@@ -12,15 +13,6 @@ namespace
 QString text(const char *key)
 {
     return localizedString(QString::fromLatin1(key));
-}
-
-// The first folder with why, then how many more.
-QString folderLines(int count, const QString &first, const char *oneMoreKey, const char *moreKey)
-{
-    QStringList lines { first };
-    if (count > 1)
-        lines.append(formatText(localizedCountText(count - 1, oneMoreKey, moreKey), count - 1));
-    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -44,14 +36,37 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
 QString NoPhotosMessage::skippedFoldersText(const WalkReport &report)
 {
     QStringList lines;
-    if (report.unreadableFolders > 0)
-        lines.append(folderLines(report.unreadableFolders,
-            formatText(text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder,
-                report.firstUnreadableReason),
-            "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ", "ID_MORE_FOLDERS_COULD_NOT_BE_READ"));
-    if (report.trashFolders > 0)
-        lines.append(folderLines(report.trashFolders,
-            formatText(text("ID_FOLDER_SKIPPED_AS_TRASH"), report.firstTrashFolder),
-            "ID_ONE_MORE_FOLDER_SKIPPED_AS_TRASH", "ID_MORE_FOLDERS_SKIPPED_AS_TRASH"));
+    for (const QString &part : { unreadableFoldersText(report), trashFoldersText(report) }) {
+        if (!part.isEmpty())
+            lines.append(part);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString NoPhotosMessage::trashFoldersText(const WalkReport &report)
+{
+    if (report.trashFolders <= 0)
+        return {};
+    QStringList lines { formatText(text("ID_FOLDER_SKIPPED_AS_TRASH"), report.firstTrashFolder) };
+    // The rest are in the log; the user is told where it is.
+    const int more = report.trashFolders - 1;
+    if (more == 1)
+        lines.append(formatText(text("ID_ONE_MORE_FOLDER_SKIPPED_AS_TRASH"), AppFolders::logFilePath()));
+    else if (more > 1)
+        lines.append(formatText(text("ID_MORE_FOLDERS_SKIPPED_AS_TRASH"), more, AppFolders::logFilePath()));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString NoPhotosMessage::unreadableFoldersText(const WalkReport &report)
+{
+    if (report.unreadableFolders <= 0)
+        return {};
+    QStringList lines { formatText(
+        text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder, report.firstUnreadableReason) };
+    if (report.unreadableFolders > 1)
+        lines.append(
+            formatText(localizedCountText(report.unreadableFolders - 1,
+                           "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ", "ID_MORE_FOLDERS_COULD_NOT_BE_READ"),
+                report.unreadableFolders - 1));
     return lines.join(QLatin1Char('\n'));
 }

@@ -16,4 +16,8 @@ public:
     // how many more; empty when every folder was read. Every end of a scan that found something
     // tells it too.
     static QString skippedFoldersText(const WalkReport &report);
+    // The folders that could not be read: the first with why, then how many more.
+    static QString unreadableFoldersText(const WalkReport &report);
+    // The folders left out as a Trash: the first, then how many more.
+    static QString trashFoldersText(const WalkReport &report);
 };
