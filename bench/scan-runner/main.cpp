@@ -152,8 +152,10 @@ QJsonObject report(
         { QStringLiteral("groups"), groupArray }, { QStringLiteral("shown"), shownArray },
         { QStringLiteral("seconds"), seconds }, { QStringLiteral("recordPaths"), recordPaths },
         { QStringLiteral("notFetched"), notFetched },
+        { QStringLiteral("trashFoldersSkipped"), session ? session->walkReport.trashFolders : 0 },
         { QStringLiteral("decoded"), session ? session->decoded.load() : 0 },
-        { QStringLiteral("identicalKeptAcrossDates"), session ? session->identicalKeptAcrossDates.load() : 0 },
+        { QStringLiteral("identicalKeptAcrossDates"),
+            session ? session->identicalKeptAcrossDates.load() : 0 },
         { QStringLiteral("peakRssMB"), peakRssMB() } };
 }
 
@@ -182,6 +184,7 @@ void addRemovalReport(QJsonObject &json, const QStringList &marked, const Remova
     json.insert(
         QStringLiteral("removed"), QJsonArray::fromStringList(removal ? removal->removed : QStringList()));
     json.insert(QStringLiteral("skipped_groups"), removal ? removal->skippedGroups : 0);
+    json.insert(QStringLiteral("skipped_groups_in_trash"), removal ? removal->skippedInTrash : 0);
     json.insert(QStringLiteral("failed"), failed);
 }
 

@@ -75,8 +75,10 @@ void ImageFileInfo::applyFileAttributes(const FileAttributes &facts)
     modDate = facts.modificationDate;
     changeDate = facts.changeDate;
     createDate = facts.creationDate;
-    if (facts.identity.inode != 0)
+    if (facts.identity.inode != 0) {
         fileIdentity = facts.identity;
+        modificationNanoseconds = facts.modificationNanoseconds;
+    }
 }
 
 std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(

@@ -98,6 +98,9 @@ public:
     // Device and inode of a local file when it was scanned (none for cloud and library records):
     // the removal tells by them that a path still leads to the file scanned.
     std::optional<FileIdentity> fileIdentity;
+    // The modification time of a local file, in nanoseconds since 1970, as scanned (none for cloud
+    // and library records): what a removal checks, at its full precision, before and after a move.
+    std::optional<qint64> modificationNanoseconds;
     QDateTime createDate;
     QString fileName;
     std::uint64_t fileSize = 0;

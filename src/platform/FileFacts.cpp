@@ -98,6 +98,7 @@ static FileAttributes attributesOf(const struct statx &st)
     facts.size = S_ISREG(st.stx_mode) ? qint64(st.stx_size) : 0;
     facts.identity = identityOf(st);
     facts.modificationDate = fromTimestamp(st.stx_mtime);
+    facts.modificationNanoseconds = qint64(st.stx_mtime.tv_sec) * 1000000000 + st.stx_mtime.tv_nsec;
     facts.changeDate = fromTimestamp(st.stx_ctime);
     facts.creationDate = creationOf(st);
     if (st.stx_attributes_mask & STATX_ATTR_IMMUTABLE)

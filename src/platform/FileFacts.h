@@ -20,6 +20,9 @@ struct FileAttributes {
     qint64 size = 0;
     FileIdentity identity;
     QDateTime modificationDate, changeDate, creationDate;
+    // The modification time in nanoseconds since 1970 (UTC), as the file system keeps it: a file
+    // rewritten within the millisecond of the dates above differs here.
+    qint64 modificationNanoseconds = 0;
     // The immutable flag, where the file system reports it with the rest; nothing elsewhere.
     std::optional<bool> immutable;
 };

@@ -9,7 +9,6 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <optional>
 
 #include <QDateTime>
@@ -87,11 +86,6 @@ QString candidateName(const QString &fileName, int attempt)
     return stem + number + extension;
 }
 
-bool isNumber(const QString &text)
-{
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
-}
-
 std::function<void(const QString &)> &beforeMove()
 {
     static std::function<void(const QString &)> hook;
@@ -164,7 +158,7 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
             = FileFacts::entryItselfAt(trash.files(), target.constData());
         const QString why = !moved || !(moved->identity == identity)
             ? QStringLiteral("another file took its place at the move")
-            : afterMove ? afterMove()
+            : afterMove ? afterMove(*moved)
                         : QString();
         if (why.isEmpty()) {
             done.result = TrashMove::Result::Moved;
@@ -222,23 +216,41 @@ bool Trash::isInsideTrashFolder(const QString &path)
     const QString p = resolved(path);
     if (PathRules::isSameOrInside(p, resolved(homeTrashFolder())))
         return true;
-    static const QRegularExpression kNamedTrash(
-        QStringLiteral("/(\\.Trash|\\.Trash-\\d+|\\.local/share/Trash)(/|$)"));
-    return kNamedTrash.match(p).hasMatch();
+    // The path as given too: a Trash named on a volume may be reached through a link of another name.
+    for (const QString &candidate : { p, QDir::cleanPath(path) }) {
+        for (qsizetype slash = candidate.indexOf(QLatin1Char('/'), 1);;
+             slash = candidate.indexOf(QLatin1Char('/'), slash + 1)) {
+            if (isTrashByName(slash < 0 ? candidate : candidate.left(slash)))
+                return true;
+            if (slash < 0)
+                break;
+        }
+    }
+    return false;
 }
 
 bool Trash::isTrashByName(const QString &path)
 {
-    // The name alone decides: a folder so named is a Trash by the desktop's convention whether or
-    // not its files/ and info/ are there (a backup of an old home, a Trash half emptied by hand),
-    // and walking one would offer a trashed copy as the one to keep. A user's own folder that is
-    // merely named so costs at most a duplicate not found.
-    const QString name = QFileInfo(path).fileName();
-    const QLatin1String perUser(".Trash-");
-    if (name == QLatin1String(".Trash") || (name.startsWith(perUser) && isNumber(name.mid(perUser.size()))))
-        return true;
-    return name == QLatin1String("Trash")
-        && QDir::cleanPath(path).endsWith(QLatin1String("/.local/share/Trash"));
+    // The name alone decides: a folder so named is a Trash by its system's convention whether or
+    // not its files/ and info/ are there (a backup of an old home, a Trash half emptied by hand, a
+    // card last used with another system), and walking one would offer a trashed copy as the one to
+    // keep. A user's own folder that is merely named so costs at most a duplicate not found, and the
+    // scan names it at its end.
+    // Any letter case: the volumes these names live on (FAT, exFAT, SMB shares, a Mac's disks)
+    // ignore case, so ".trash-1000" there is the folder the desktop opens as ".Trash-1000", and
+    // short names such as "RECYCLED" may be shown in lower case.
+    static const QRegularExpression kTrashName(
+        QStringLiteral(
+            "^(\\.Trash|\\.Trash-.+|\\.Trashes|\\$RECYCLE\\.BIN|RECYCLER|RECYCLED|#recycle|@Recycle|"
+            "\\.recycle)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    // "Trash" only where a desktop keeps its home Trash: a home's ".local/share" (a backup's, a
+    // snap's) or a sandboxed application's data folder (".var/app/<id>/data").
+    static const QRegularExpression kHomeTrash(
+        QStringLiteral("(/\\.local/share|/\\.var/app/[^/]+/data)/Trash$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString clean = QDir::cleanPath(path);
+    return kTrashName.match(QFileInfo(clean).fileName()).hasMatch() || kHomeTrash.match(clean).hasMatch();
 }
 
 void Trash::setBeforeMove(std::function<void(const QString &path)> hook)

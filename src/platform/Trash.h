@@ -25,22 +25,24 @@ class Trash
 public:
     // Why the item looked at may not go; empty when it may.
     using Check = std::function<QString(const FileEntryFacts &item)>;
-    // Why an item that has arrived in the Trash must go back; empty when it may stay.
-    using AfterMove = std::function<QString()>;
+    // Why the item `moved`, as it lies in the Trash, must go back; empty when it may stay.
+    using AfterMove = std::function<QString(const FileEntryFacts &moved)>;
 
     // Moves the item at the absolute `path` to its Trash (see TrashFolder). Moved only when the item
     // left its place and now lies inside the Trash with its info file. The item is looked at in its
     // open folder without following a link and must pass `check` when one is given; what arrived
     // in the Trash must be the file looked at, or it is put back and the move refused; so is an
-    // item for which `afterMove` then gives a reason.
+    // item for which `afterMove`, given what arrived, then gives a reason.
     static TrashMove move(const QString &path, const Check &check, const AfterMove &afterMove = {});
     // move() without a check.
     static bool moveToTrash(const QString &path, QString *pathInTrash = nullptr, QString *why = nullptr);
     // True when `path` is, or lies below, a Trash folder: the home Trash ($XDG_DATA_HOME/Trash), or
-    // a folder isTrashByName() names.
+    // a folder isTrashByName() names, on the path as given or with its links resolved.
     static bool isInsideTrashFolder(const QString &path);
-    // True when the folder `path` is named as a Trash: ".Trash", ".Trash-<digits>", or "Trash" in a
-    // ".local/share" folder (the home Trash of any home, a backup's one included).
+    // True when the folder `path` is named as a Trash of any system, in any letter case: ".Trash",
+    // ".Trash-*", ".Trashes" (macOS volumes), "$RECYCLE.BIN", "RECYCLER", "RECYCLED" (Windows),
+    // "#recycle", "@Recycle", ".recycle" (network storage), or "Trash" in a ".local/share" folder
+    // (the home Trash of any home) or in a sandboxed application's ".var/app/<id>/data".
     static bool isTrashByName(const QString &path);
     // The home Trash folder ($XDG_DATA_HOME/Trash, default ~/.local/share/Trash).
     static QString homeTrashFolder();

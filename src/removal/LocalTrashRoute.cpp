@@ -39,9 +39,13 @@ RemovalOutcome refusal(const QString &why, const char *shownKey)
     return RemovalOutcome::failed(why, text(shownKey));
 }
 
+// Why a move must be undone, as the user reads it; `keptLost`: the copy kept for the file went with
+// it.
+enum class PutBackFor { SomeoneElse, Changed, KeptLost };
+
 // What the user reads of a move the Trash refused; `changed`: the file failed the check before the
-// move, `keptLost`: the check after it put the file back.
-QString shownWhy(const TrashMove &done, bool changed, bool keptLost)
+// move, `putBack`: why the check after it put the file back.
+QString shownWhy(const TrashMove &done, bool changed, PutBackFor putBack)
 {
     switch (done.result) {
     case TrashMove::Result::Moved:
@@ -49,7 +53,9 @@ QString shownWhy(const TrashMove &done, bool changed, bool keptLost)
     case TrashMove::Result::NoTrash:
         return formatText(text("ID_TRASH_NOT_YOURS_ALONE"), done.why);
     case TrashMove::Result::PutBack:
-        return text(keptLost ? "ID_NOT_MOVED_KEPT_COPY_WENT_WITH_IT" : "ID_NOT_MOVED_PUT_BACK");
+        return text(putBack == PutBackFor::KeptLost ? "ID_NOT_MOVED_KEPT_COPY_WENT_WITH_IT"
+                : putBack == PutBackFor::Changed    ? "ID_NOT_MOVED_CHANGED_AT_THE_MOVE"
+                                                    : "ID_NOT_MOVED_PUT_BACK");
     case TrashMove::Result::Refused:
         break;
     }
@@ -79,7 +85,7 @@ bool LocalTrashRoute::moveChecked(
 {
     // Checked once more as the Trash sees it, in its open folder, just before it moves.
     bool changed = false;
-    bool keptLost = false;
+    PutBackFor putBack = PutBackFor::SomeoneElse;
     const TrashMove done = Trash::move(
         record.filePath,
         [&record, &changed](const FileEntryFacts &item) {
@@ -88,13 +94,18 @@ bool LocalTrashRoute::moveChecked(
             changed = !differs.isEmpty();
             return differs;
         },
-        [&afterMove, &keptLost] {
-            const QString lost = afterMove ? afterMove() : QString();
-            keptLost = !lost.isEmpty();
+        [&record, &afterMove, &putBack](const FileEntryFacts &moved) {
+            // What moved is what was checked: a file rewritten in place between the check and the
+            // move would otherwise go in its new state, its edit then only in the Trash.
+            const QString differs = moved.isRegular ? differencesAfterMove(record, moved.attributes)
+                                                    : QStringLiteral("no longer a regular file");
+            const QString lost = !differs.isEmpty() ? differs : afterMove ? afterMove() : QString();
+            if (!lost.isEmpty())
+                putBack = differs.isEmpty() ? PutBackFor::KeptLost : PutBackFor::Changed;
             return lost;
         });
     // The user reads it after the run; the Trash has logged its own words.
-    *why = shownWhy(done, changed, keptLost);
+    *why = shownWhy(done, changed, putBack);
     return done.moved();
 }
 
@@ -142,16 +153,24 @@ QString LocalTrashRoute::changedSinceScan(const ImageFileInfo &record) const
 
 QString LocalTrashRoute::differences(const ImageFileInfo &record, const FileAttributes &now)
 {
-    // Another file put in its place, or the file written again with its size and modification
-    // time set back: only the identity and the change time tell.
-    if (record.fileIdentity && now.identity != *record.fileIdentity)
-        return QStringLiteral("changed since the scan (another file)");
-    if (std::uint64_t(now.size) != record.fileSize)
-        return QStringLiteral("changed since the scan (size)");
-    if (now.modificationDate != record.modDate)
-        return QStringLiteral("changed since the scan (modification time)");
+    if (const QString differs = differencesAfterMove(record, now); !differs.isEmpty())
+        return differs;
+    // The file written again with its size and modification time set back: only the change time
+    // tells.
     if (record.changeDate.isValid() && now.changeDate != record.changeDate)
         return QStringLiteral("changed since the scan (change time)");
+    return {};
+}
+
+QString LocalTrashRoute::differencesAfterMove(const ImageFileInfo &record, const FileAttributes &moved)
+{
+    if (record.fileIdentity && moved.identity != *record.fileIdentity)
+        return QStringLiteral("changed since the scan (another file)");
+    if (std::uint64_t(moved.size) != record.fileSize)
+        return QStringLiteral("changed since the scan (size)");
+    if (record.modificationNanoseconds ? moved.modificationNanoseconds != *record.modificationNanoseconds
+                                       : moved.modificationDate != record.modDate)
+        return QStringLiteral("changed since the scan (modification time)");
     return {};
 }
 

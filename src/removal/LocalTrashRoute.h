@@ -42,6 +42,9 @@ public:
         const ImageFileInfo &record, const std::function<QString()> &afterMove, QString *why);
     // How the file `now` differs from the one the scan saw; empty when it does not.
     static QString differences(const ImageFileInfo &record, const FileAttributes &now);
+    // The same for the file as it lies in the Trash: the move itself sets a new change time, so
+    // device, inode, size and modification time alone tell.
+    static QString differencesAfterMove(const ImageFileInfo &record, const FileAttributes &moved);
 
 private:
     Probes m_probes;

@@ -1,9 +1,11 @@
 // The plan of a removal run and its guard: a shown group loses files only when a member that stays
-// (unmarked or locked, and still there) is a different file from every marked member. Marks can
-// outlive a refilter, and one file can be reached by two paths; neither may cost the last copy.
+// (unmarked or locked, still there, and not lying in a Trash) is a different file from every marked
+// member. Marks can outlive a refilter, one file can be reached by two paths, and a copy in a Trash
+// goes when the Trash is emptied; none may cost the last copy.
 #include "removal/RemovalPlan.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 #include <QFileInfo>
@@ -13,7 +15,9 @@
 #include "app/LocalizedString.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
+#include "platform/KnownTrashes.h"
 #include "platform/Log.h"
+#include "platform/Trash.h"
 #include "removal/RemovalRoute.h"
 #include "removal/RemovalRoutes.h"
 #include "results/ResultState.h"
@@ -48,14 +52,37 @@ public:
         return id;
     }
 
+    // A file of this computer lying in a Trash, by the Trash's name or, however it is reached, by
+    // its identity. Asked apart from the walk, which should never have offered such a file.
+    bool liesInTrash(const ImageFileInfo &record)
+    {
+        const std::shared_ptr<RemovalRoute> route = m_routes.routeFor(m_source, record);
+        if (!route || !route->isLocal())
+            return false;
+        if (!m_trashes)
+            m_trashes = KnownTrashes::current();
+        // Asked once per folder: the copies of a large scan share few folders.
+        const QString folder = QFileInfo(record.filePath).absolutePath();
+        const auto found = m_folderInTrash.find(folder);
+        if (found != m_folderInTrash.end())
+            return found.value();
+        const bool inTrash = Trash::isInsideTrashFolder(folder) || m_trashes->holds(folder);
+        m_folderInTrash.insert(folder, inTrash);
+        return inTrash;
+    }
+
 private:
     ScanSource m_source;
     const RemovalRoutes &m_routes;
     std::unordered_map<const ImageFileInfo *, QString> m_known;
+    std::optional<KnownTrashes> m_trashes;
+    QHash<QString, bool> m_folderInTrash;
 };
 
 // G1: the members that stay and are other files than every marked one; none means no copy.
-std::vector<std::shared_ptr<ImageFileInfo>> keptCopies(const DuplicatesGroup &group, IdentityCache &ids)
+// `onlyInTrash` tells when the only members that would have stayed lie in a Trash.
+std::vector<std::shared_ptr<ImageFileInfo>> keptCopies(
+    const DuplicatesGroup &group, IdentityCache &ids, bool &onlyInTrash)
 {
     QSet<QString> markedIds;
     for (const auto &member : group.filterChildren) {
@@ -63,14 +90,20 @@ std::vector<std::shared_ptr<ImageFileInfo>> keptCopies(const DuplicatesGroup &gr
             markedIds.insert(ids.of(*member));
     }
     std::vector<std::shared_ptr<ImageFileInfo>> kept;
+    onlyInTrash = false;
     for (const auto &member : group.filterChildren) {
         if (isToRemove(*member))
             continue;
         // An empty identity is a local file that is gone (or cannot be told apart): no copy.
         const QString id = ids.of(*member);
-        if (!id.isEmpty() && !markedIds.contains(id))
+        if (id.isEmpty() || markedIds.contains(id))
+            continue;
+        if (ids.liesInTrash(*member))
+            onlyInTrash = true;
+        else
             kept.push_back(member);
     }
+    onlyInTrash = onlyInTrash && kept.empty();
     return kept;
 }
 
@@ -99,10 +132,13 @@ RemovalPlan RemovalPlan::make(const ResultState &state, const RemovalRoutes &rou
         }
         if (!anyMarked)
             continue;
-        const std::vector<std::shared_ptr<ImageFileInfo>> kept = keptCopies(*group, ids);
+        bool onlyInTrash = false;
+        const std::vector<std::shared_ptr<ImageFileInfo>> kept = keptCopies(*group, ids, onlyInTrash);
         if (kept.empty()) {
-            ++plan.skippedGroups;
-            Log::line(QStringLiteral("Removal skipped a group: no copy would remain (")
+            ++(onlyInTrash ? plan.skippedInTrash : plan.skippedGroups);
+            Log::line(QStringLiteral("Removal skipped a group: ")
+                + (onlyInTrash ? QStringLiteral("its only other copies lie in a Trash (")
+                               : QStringLiteral("no copy would remain ("))
                 + group->filterChildren.first()->filePath + QLatin1Char(')'));
             continue;
         }

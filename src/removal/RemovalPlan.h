@@ -1,5 +1,6 @@
 // What a removal run will remove, decided on the GUI thread before the run starts: the marked,
-// unlocked members of the shown groups, less every group that would be left without a copy.
+// unlocked members of the shown groups, less every group that would be left without a copy outside
+// a Trash.
 #pragma once
 
 #include <memory>
@@ -49,8 +50,10 @@ public:
     std::vector<RemovalItem> items;
     std::vector<RemovalGroup> groups;
     std::vector<RemovalRefusal> refused;
-    // Groups left whole because no copy would have remained.
+    // Groups left whole because no copy would have remained, and those whose only other copies lie
+    // in a Trash.
     int skippedGroups = 0;
+    int skippedInTrash = 0;
     // Every marked, unlocked record of the shown groups, in shown order.
     std::vector<std::shared_ptr<ImageFileInfo>> marked;
 };

@@ -95,6 +95,7 @@ bool RemovalRun::start()
     for (const auto &record : plan.marked)
         m_summary.marked.append(record->filePath);
     m_summary.skippedGroups = plan.skippedGroups;
+    m_summary.skippedInTrash = plan.skippedInTrash;
     for (const RemovalRefusal &refusal : plan.refused)
         fail(refusal.record, refusal.reason, refusal.shown);
 
@@ -323,13 +324,16 @@ void RemovalRun::end()
     m_state.filterGroupsAfterRemoval();
     m_state.recountTotals();
     m_state.removalSkippedGroups = m_summary.skippedGroups;
+    m_state.removalSkippedInTrash = m_summary.skippedInTrash;
     m_state.removalFailedFiles = int(m_summary.failed.size());
     m_state.removalLeftInPlace = m_summary.leftInPlace;
     m_running = false;
     m_state.removalInProgress = false;
-    Log::line(QStringLiteral("Removal ended: %1 removed, %2 not removed, %3 groups skipped")
+    Log::line(QStringLiteral("Removal ended: %1 removed, %2 not removed, %3 groups skipped, %4 with their "
+                             "only other copies in a Trash")
                   .arg(m_summary.removed.size())
                   .arg(m_summary.failed.size())
-                  .arg(m_summary.skippedGroups));
+                  .arg(m_summary.skippedGroups)
+                  .arg(m_summary.skippedInTrash));
     emit finished();
 }

@@ -31,6 +31,8 @@ struct RemovalSummary {
     // (empty when there are none), in the order met.
     std::vector<std::pair<QString, QString>> leftInPlace;
     int skippedGroups = 0;
+    // Groups left whole because their only other copies lie in a Trash.
+    int skippedInTrash = 0;
     // Library items recorded for the album in this run.
     int deferred = 0;
     bool stopped = false;

@@ -150,7 +150,8 @@ QString AfterTrashSummary::nothingMovedInformative(const AfterTrashInput &input)
 {
     // Files on disk left in place without a reason told: the usual cause is a missing permission.
     QStringList lines;
-    if (!input.isPhotosLibrayMarkedForTrash && input.skippedGroups == 0 && input.leftInPlace.empty())
+    if (!input.isPhotosLibrayMarkedForTrash && input.skippedGroups == 0 && input.skippedInTrash == 0
+        && input.leftInPlace.empty())
         lines.append(text("ID_YOU_HAVE_NO_PERMISSION_CLEAN_SOME_FILES"));
     if (const QString problems = problemsText(input); !problems.isEmpty())
         lines.append(problems);
@@ -165,6 +166,11 @@ QString AfterTrashSummary::problemsText(const AfterTrashInput &input)
             formatText(localizedCountText(input.skippedGroups, "ID_GROUP_SKIPPED_NO_COPY_WOULD_REMAIN",
                            "ID_GROUPS_SKIPPED_NO_COPY_WOULD_REMAIN"),
                 input.skippedGroups));
+    if (input.skippedInTrash > 0)
+        lines.append(
+            formatText(localizedCountText(input.skippedInTrash, "ID_GROUP_SKIPPED_ONLY_COPY_IN_TRASH",
+                           "ID_GROUPS_SKIPPED_ONLY_COPY_IN_TRASH"),
+                input.skippedInTrash));
     if (input.failedFiles > 0)
         lines.append(formatText(localizedCountText(input.failedFiles, "ID_FILE_COULD_NOT_BE_REMOVED",
                                     "ID_FILES_COULD_NOT_BE_REMOVED"),

@@ -30,6 +30,8 @@ struct AfterTrashInput {
     // Groups the run left whole because no copy would have remained, and files it could not remove.
     int skippedGroups = 0;
     int failedFiles = 0;
+    // Groups left whole because their only other copies lie in a Trash.
+    int skippedInTrash = 0;
     // Files the run took away that the results still show (until they are refreshed).
     bool movedStillShown = false;
     // The files left in place, each with why in the user's words (empty when there are none).

@@ -101,6 +101,7 @@ public:
     bool removalInProgress = false;
     // What the last removal run could not do, for its summary.
     int removalSkippedGroups = 0;
+    int removalSkippedInTrash = 0;
     int removalFailedFiles = 0;
     // The files it left in place, each with why in the user's words (empty when there are none).
     std::vector<std::pair<QString, QString>> removalLeftInPlace;

@@ -1,6 +1,7 @@
-// The informative text of the "no photos found" alert, and the note on unreadable folders of the
-// other ends of a scan: the folders that could not be read (the first, and how many), the files left out as
-// smaller than the minimum size and where that limit is set, or else the general advice.
+// The informative text of the "no photos found" alert, and the note on folders left out of the
+// other ends of a scan: the folders that could not be read and those left out as a Trash (the first
+// of each, and how many), the files left out as smaller than the minimum size and where that limit
+// is set, or else the general advice.
 #pragma once
 
 #include <QString>
@@ -11,7 +12,12 @@ class NoPhotosMessage
 {
 public:
     static QString informativeText(const WalkReport &report, qint64 minimumFileSize);
-    // The folders that could not be read: the first with why, then how many more; empty when every
-    // folder was read. Every end of a scan that found something tells it too.
+    // The folders that could not be read, then those left out as a Trash: the first of each, then
+    // how many more; empty when every folder was read. Every end of a scan that found something
+    // tells it too.
+    static QString skippedFoldersText(const WalkReport &report);
+    // The folders that could not be read: the first with why, then how many more.
     static QString unreadableFoldersText(const WalkReport &report);
+    // The folders left out as a Trash: the first, then how many more.
+    static QString trashFoldersText(const WalkReport &report);
 };

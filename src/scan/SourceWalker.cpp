@@ -25,12 +25,6 @@ struct Entry {
     unsigned char type;
 };
 
-void logSkippedTrash(const QString &path)
-{
-    // Trashed files are no copies: counting them would let a removal keep the one in the Trash.
-    Log::line(QStringLiteral("Skipped Trash folder: ") + path);
-}
-
 void logSkipped(const QString &what, const QString &path, int error)
 {
     Log::line(
@@ -58,7 +52,7 @@ SourceWalker::SourceWalker(SourceWalkerOptions options, const std::atomic<bool> 
     : m_options(std::move(options))
     , m_abortMe(abortMe)
     , m_handlers(std::move(handlers))
-    , m_homeTrash(FileFacts::identity(Trash::homeTrashFolder()))
+    , m_trashes(KnownTrashes::current())
 {
 }
 
@@ -84,11 +78,8 @@ bool SourceWalker::endsWithAny(const QString &lowerPath, const QStringList &suff
 void SourceWalker::scanFolder(const QString &path)
 {
     // A source chosen inside a Trash (its files/ folder, say) is as much a Trash as the top.
-    if (Trash::isInsideTrashFolder(path)) {
-        logSkippedTrash(path);
-        return;
-    }
-    enterFolder(path);
+    if (!skipsAsTrash(path))
+        enterFolder(path);
 }
 
 void SourceWalker::enterFolder(const QString &path)
@@ -112,7 +103,10 @@ void SourceWalker::enterFolder(const QString &path)
     }
     if (isTrash(path, *identity)) {
         ::close(fd);
-        logSkippedTrash(path);
+        if (!m_trashes.isTrashTop(*identity))
+            reportTrash(path);
+        else
+            Log::line(QStringLiteral("Skipped Trash folder: ") + path);
         return;
     }
     scanEntries(path, fd);
@@ -120,7 +114,23 @@ void SourceWalker::enterFolder(const QString &path)
 
 bool SourceWalker::isTrash(const QString &path, const FileIdentity &identity) const
 {
-    return (m_homeTrash && identity == *m_homeTrash) || Trash::isTrashByName(path);
+    // Trashed files are no copies: counting them would let a removal keep the one in the Trash.
+    return m_trashes.contains(identity) || Trash::isTrashByName(path);
+}
+
+bool SourceWalker::skipsAsTrash(const QString &path)
+{
+    if (!Trash::isInsideTrashFolder(path) && !m_trashes.holds(path))
+        return false;
+    reportTrash(path);
+    return true;
+}
+
+void SourceWalker::reportTrash(const QString &path)
+{
+    Log::line(QStringLiteral("Skipped Trash folder: ") + path);
+    if (m_report.trashFolders++ == 0)
+        m_report.firstTrashFolder = path;
 }
 
 void SourceWalker::scanEntries(const QString &path, int dirFd)
@@ -168,7 +178,7 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
             continue;
         }
         // A link to a trashed file is no more a copy than the file in the Trash is.
-        if (facts->isRegular && isLink && Trash::isInsideTrashFolder(child)) {
+        if (facts->isRegular && isLink && (Trash::isInsideTrashFolder(child) || m_trashes.holds(child))) {
             Log::line(QStringLiteral("Skipped a link into a Trash: ") + child);
             continue;
         }
@@ -204,10 +214,9 @@ void SourceWalker::scanPackage(const QString &path)
 
 void SourceWalker::addFileToScan(const QString &path)
 {
-    if (Trash::isInsideTrashFolder(path)) {
-        logSkippedTrash(path);
+    // The folder, not the file: a photo named ".Trash-2.jpg" is no Trash.
+    if (skipsAsTrash(QFileInfo(path).absolutePath()))
         return;
-    }
     const std::optional<FileEntryFacts> facts
         = FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData());
     if (!facts) {

@@ -2,9 +2,9 @@
 // size filters is offered once, however many paths lead to it. Folders are entered one level at a
 // time without following links to folders, and a folder already entered (a bind mount, a folder
 // ticked twice, a nested source) is not entered again, so no layout of links can hang or double a
-// scan. Unreadable entries are skipped with one log line each, and so is every Trash folder met:
-// the home Trash wherever the data folder lies, and any folder named as a Trash (".Trash-<uid>",
-// ".Trash", a home's ".local/share/Trash") at any depth.
+// scan. Unreadable entries are skipped with one log line each, and so is every Trash folder met, at
+// any depth: any folder named as a Trash of any system (see Trash::isTrashByName), and any folder
+// that is one of this user's Trashes or their files/ folders however it is reached (KnownTrashes).
 #pragma once
 
 #include <atomic>
@@ -19,6 +19,7 @@
 #include <QStringList>
 
 #include "platform/FileFacts.h"
+#include "platform/KnownTrashes.h"
 #include "scan/ExclusionMatcher.h"
 #include "scan/WalkReport.h"
 
@@ -71,6 +72,9 @@ private:
 
     void enterFolder(const QString &path);
     bool isTrash(const QString &path, const FileIdentity &identity) const;
+    // True, with the folder logged and named in the report, when `path` is or lies in a Trash.
+    bool skipsAsTrash(const QString &path);
+    void reportTrash(const QString &path);
     void scanEntries(const QString &path, int dirFd);
     void scanPackage(const QString &path);
     // `lower` is `path` in lower case, made once by the caller.
@@ -80,7 +84,7 @@ private:
     SourceWalkerOptions m_options;
     const std::atomic<bool> &m_abortMe;
     Handlers m_handlers;
-    std::optional<FileIdentity> m_homeTrash;
+    const KnownTrashes m_trashes;
     std::set<Identity> m_visitedFolders;
     std::set<Identity> m_addedFiles;
     std::vector<std::pair<QString, FileEntryFacts>> m_linkedFiles;

@@ -1,5 +1,5 @@
-// What a walk over the scan list could not take: folders it could not read and files under the
-// minimum size. A scan that finds no photos tells the user from it.
+// What a walk over the scan list could not take: folders it could not read, folders it left out as
+// a Trash and files under the minimum size. A scan that finds no photos tells the user from it.
 #pragma once
 
 #include <QString>
@@ -9,5 +9,9 @@ struct WalkReport {
     // The first folder that could not be read, and why.
     QString firstUnreadableFolder;
     QString firstUnreadableReason;
+    // Folders left out as a Trash, the Trashes the desktop keeps for this user at their own places
+    // aside (the user knows what lies there), and the first of them.
+    int trashFolders = 0;
+    QString firstTrashFolder;
     int skippedForSize = 0;
 };

@@ -205,7 +205,14 @@ TEST_F(TrashTest, TellsTrashFoldersApart)
     EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/share/Trash/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/Trash stuff/a.jpg")));
-    EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash-x/a.jpg")));
+    // An older desktop's ".Trash-<user name>", other systems' Trashes in any case, a sandboxed
+    // application's, a snap's.
+    for (const char *trash : { "/.Trash-x", "/.trash-1000", "/.Trashes/501", "/$Recycle.Bin/S-1-5",
+             "/RECYCLER", "/recycled", "/#recycle", "/@Recycle", "/.recycle", "/.var/app/org.x.V/data/Trash",
+             "/snap/v/1/.local/share/Trash" })
+        EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(trash))) << trash;
+    for (const char *folder : { "/Trashes", "/recycle", "/.var/app/org.x.V/cache/Trash", "/.Trash-" })
+        EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(folder))) << folder;
     EXPECT_FALSE(Trash::isInsideTrashFolder(QDir::currentPath() + QStringLiteral("/files/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QString()));
 }

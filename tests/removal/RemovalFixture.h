@@ -34,6 +34,7 @@ inline std::shared_ptr<ImageFileInfo> recordOf(const QString &path, bool video =
     const FileAttributes facts = FileFacts::attributes(path).value_or(FileAttributes());
     r->fileSize = std::uint64_t(facts.size);
     r->modDate = facts.modificationDate;
+    r->modificationNanoseconds = facts.modificationNanoseconds;
     r->changeDate = facts.changeDate;
     r->fileIdentity = facts.identity;
     r->match = 1.0f;

@@ -1,5 +1,6 @@
 // The removal run on real files and the real Trash: what is removed, what the guards keep, what
 // fails and stays marked, and Stop.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -100,6 +101,7 @@ struct GuardCase {
     QStringList removed;
     int skippedGroups;
     int failed;
+    int skippedInTrash = 0; // groups whose only other copies lie in a Trash
 };
 
 class RemovalGuardTest : public RemovalRunTest, public ::testing::WithParamInterface<GuardCase>
@@ -126,6 +128,7 @@ TEST_P(RemovalGuardTest, KeepsACopyOfEveryShownGroup)
     EXPECT_EQ(int(run->summary().failed.size()), c.failed);
     EXPECT_EQ(state.countTrashed, c.removed.size());
     EXPECT_EQ(state.removalSkippedGroups, c.skippedGroups);
+    EXPECT_EQ(state.removalSkippedInTrash, c.skippedInTrash);
     for (size_t i = 0; i < members.size(); ++i) {
         const ImageFileInfo &member = *members[i];
         if (c.removed.contains(member.fileName)) {
@@ -196,6 +199,12 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalGuardTest,
                 return std::vector { k.file("safe.jpg", "p"), alias, marked(file) };
             },
             { "target.jpg" }, 0, 0 },
+        // A copy in a Trash goes when the Trash is emptied: it never stands as the one kept.
+        GuardCase { "OnlyOtherCopyInAMacVolumeTrash",
+            [](Corpus &k) {
+                return std::vector { k.file(".Trashes/501/p.jpg", "p"), marked(k.file("DCIM/p.jpg", "p")) };
+            },
+            {}, 0, 0, 1 },
         GuardCase { "RelativePathIsRefused",
             [](Corpus &k) {
                 auto relative = marked(k.file("relative.jpg", "p"));
@@ -307,6 +316,18 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
                 ASSERT_TRUE(f.open(QIODevice::ReadWrite));
                 f.setFileTime(
                     QDateTime::currentDateTimeUtc().addSecs(-3600), QFileDevice::FileModificationTime);
+            },
+            false, false, "changed since the scan (modification time)", "ID_NOT_MOVED_CHANGED_SINCE_SCAN" },
+        // Set one nanosecond on, within the millisecond a date keeps.
+        RecheckCase { "ModifiedWithinTheMillisecond",
+            [](const QString &p) {
+                struct stat st {
+                };
+                ASSERT_EQ(::stat(QFile::encodeName(p).constData(), &st), 0);
+                st.st_mtim.tv_nsec = st.st_mtim.tv_nsec % 1000000 == 999999 ? st.st_mtim.tv_nsec - 1
+                                                                            : st.st_mtim.tv_nsec + 1;
+                const timespec times[2] = { st.st_atim, st.st_mtim };
+                ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), times, 0), 0);
             },
             false, false, "changed since the scan (modification time)", "ID_NOT_MOVED_CHANGED_SINCE_SCAN" },
         RecheckCase { "TrashFails", [](const QString &) {}, false, true, "the Trash refused it",

@@ -221,3 +221,24 @@ TEST(SourceWalkerTest, AFileDeletedDuringTheWalkIsPassedOver)
     walker.scanFolder(dir.path());
     EXPECT_EQ(added, (QStringList { "a.jpg", "c.jpg" }));
 }
+
+// Every Trash met is left out; those that are not the user's own Trash at its place are named.
+TEST(SourceWalkerTest, TrashFoldersAreLeftOutAndTheOnesNotTheUsersOwnAreNamed)
+{
+    QTemporaryDir dir;
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+    for (const char *file :
+        { "ok/b.jpg", "data/Trash/files/c.jpg", "p/.Trash-4242/d.jpg", "c/$Recycle.Bin/e.jpg" })
+        ASSERT_TRUE(TestFiles::write(dir.filePath(QString::fromUtf8(file)), randomBytes(3, 10)));
+    Walk walk;
+    WalkReport report;
+    const QStringList added = walk.run(photoOptions(), [&](SourceWalker &w) {
+        w.scanFolder(dir.path());
+        report = w.report();
+    });
+    qputenv("XDG_DATA_HOME", savedDataHome);
+    EXPECT_EQ(relative(added, dir.path()), QStringList { "ok/b.jpg" });
+    EXPECT_EQ(report.trashFolders, 2);
+    EXPECT_EQ(report.firstTrashFolder, dir.filePath("c/$Recycle.Bin"));
+}

@@ -175,6 +175,7 @@ AfterTrashInput AfterTrashSummaryWindow::currentInput() const
     input.nothingLeft = m_state.arrImageContent.empty();
     input.compareType = m_state.scanCompareType;
     input.skippedGroups = m_state.removalSkippedGroups;
+    input.skippedInTrash = m_state.removalSkippedInTrash;
     input.failedFiles = m_state.removalFailedFiles;
     input.movedStillShown
         = std::any_of(m_state.arrGroups.begin(), m_state.arrGroups.end(), [](const auto &group) {

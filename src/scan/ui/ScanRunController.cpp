@@ -311,22 +311,22 @@ void ScanRunController::showNoPhotosAlert()
 void ScanRunController::showOnlyOnePhotoAlert()
 {
     QString informative = text("ID_PLS_CHANGE_PREFERENCES");
-    if (const QString unreadable = unreadableFoldersText(); !unreadable.isEmpty())
-        informative.prepend(unreadable + QLatin1Char('\n'));
+    if (const QString skipped = skippedFoldersText(); !skipped.isEmpty())
+        informative.prepend(skipped + QLatin1Char('\n'));
     runAlert(text("ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH"), informative);
 }
 
-QString ScanRunController::unreadableFoldersText() const
+QString ScanRunController::skippedFoldersText() const
 {
     const std::shared_ptr<const ScanSession> session = m_engine->session();
-    return session ? NoPhotosMessage::unreadableFoldersText(session->walkReport) : QString();
+    return session ? NoPhotosMessage::skippedFoldersText(session->walkReport) : QString();
 }
 
-void ScanRunController::showUnreadableFoldersAlert()
+void ScanRunController::showSkippedFoldersAlert()
 {
-    const QString unreadable = unreadableFoldersText();
-    if (!unreadable.isEmpty())
-        runAlert(text("ID_SOME_FOLDERS_WERE_NOT_SCANNED"), unreadable, AlertSpec::Style::Informational);
+    const QString skipped = skippedFoldersText();
+    if (!skipped.isEmpty())
+        runAlert(text("ID_SOME_FOLDERS_WERE_NOT_SCANNED"), skipped, AlertSpec::Style::Informational);
 }
 
 void ScanRunController::runOnMain(void (ScanRunController::*job)())
@@ -353,7 +353,7 @@ void ScanRunController::showResults(const QList<std::shared_ptr<DuplicatesGroup>
     setRing(c.progressCircular, c.lblScanPer, kFullRing, ScanProgressTexts::percentText(1.0));
     AddingSheet::dismissAddingPhotosSheetOnMain(c);
     // The results are not all there were: the folders left out are named before they open.
-    showUnreadableFoldersAlert();
+    showSkippedFoldersAlert();
     const QList<std::shared_ptr<DuplicatesGroup>> shown = ScanEngine::groupsToShow(groups);
     ResultViewController &result = m_result;
     result.arrGroups.assign(shown.cbegin(), shown.cend());

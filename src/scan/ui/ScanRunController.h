@@ -53,8 +53,8 @@ public:
 
     void showNoPhotosAlert();
     void showOnlyOnePhotoAlert();
-    // Before the results of a scan that could not read every folder open: which it could not.
-    void showUnreadableFoldersAlert();
+    // Before the results of a scan that left folders out open: which (unreadable, or a Trash).
+    void showSkippedFoldersAlert();
     // Any thread: the alert is shown on the GUI thread.
     void showNoPhotosAlertOnMain();
     void showOnlyOnePhotoAlertOnMain();
@@ -81,8 +81,8 @@ private:
     void scanFinished(ScanEngine::Outcome outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups);
     void runAlert(const QString &message, const QString &informative,
         AlertSpec::Style style = AlertSpec::Style::Warning);
-    // The note on the folders the walk could not read; empty when it read them all.
-    QString unreadableFoldersText() const;
+    // The note on the folders the walk left out; empty when it read them all.
+    QString skippedFoldersText() const;
     // Posts `job` to the GUI thread; it is dropped when this controller has gone by then.
     void runOnMain(void (ScanRunController::*job)());
 

@@ -1,11 +1,12 @@
 // Scan, auto-mark and Trash Marked through the headless runner over the layouts and changes that
 // once left a picture without a live copy: every file the run moved still has a copy outside any
-// Trash, the Trashes and excluded folders met keep their files, and every file reported removed
-// lies in the Trash.
+// Trash, the Trashes and excluded folders met keep their files and are never scanned, and every
+// file reported removed lies in the Trash.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include <QDirIterator>
@@ -33,9 +34,10 @@ QByteArray contentOf(const QString &path)
 }
 
 struct Layout {
-    // `trash`: where removed files must go, when not the home Trash.
+    // `trash`: where removed files must go, when not the home Trash. `trashes`: other folders that
+    // are a Trash whatever their name, below `root`. `mounts`: what the row mounted, unmounted last.
     QString root, dataHome, hook, moveHook, trash;
-    QStringList scanned, excluded, untouched, notOurs;
+    QStringList scanned, excluded, untouched, notOurs, trashes, mounts;
     int removedCount = 1;
     bool skip = false; // no volume (tmpfs or overlay) could be mounted
     QString at(const QString &name) const { return root + QLatin1Char('/') + name; }
@@ -50,6 +52,12 @@ struct Layout {
     void age(const QString &name, int hours)
     {
         QProcess::execute("touch", { "-d", QStringLiteral("%1 hours ago").arg(hours), at(name) });
+    }
+    // The folder `from` seen again at `to`; the row is skipped where mounts are not allowed.
+    void bind(const QString &from, const QString &to)
+    {
+        skip = !QDir().mkpath(to) || QProcess::execute("mount", { "--bind", from, to }) != 0;
+        mounts << to;
     }
     // A fresh file system at "vol", on which the tree then lies.
     bool mountVolume()
@@ -127,7 +135,8 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     // A pair the run must thin, so that no row passes by removing nothing.
     l.photo("b.jpg", 2, { "b copy.jpg" });
     const auto unmount = qScopeGuard([&] {
-        QProcess::execute("umount", { "-q", "-l", work.filePath("vol") });
+        for (const QString &mount : l.mounts + QStringList { work.filePath("vol") })
+            QProcess::execute("umount", { "-q", "-l", mount });
     });
     GetParam().second(l);
     if (l.skip)
@@ -158,10 +167,19 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     EXPECT_EQ(json.value("freed_bytes").toInteger(), freed)
         << "a file with another name outside frees nothing";
     static const QRegularExpression kInTrash(QStringLiteral("/(\\.Trash[^/]*|\\.local/share/Trash)/"));
+    const auto inATrash = [&](const QString &path) {
+        return kInTrash.match(path).hasMatch() || path.startsWith(l.dataHome + "/Trash/")
+            || std::any_of(l.trashes.begin(), l.trashes.end(),
+                [&](const QString &trash) { return path.startsWith(l.at(trash) + "/"); });
+    };
     QSet<QByteArray> live;
     for (auto it = after.begin(); it != after.end(); ++it)
-        if (!kInTrash.match(it.key()).hasMatch() && !it.key().startsWith(l.dataHome + "/Trash/"))
+        if (!inATrash(it.key()))
             live.insert(it.value());
+    // A Trash is never walked, and the scan names those it left out that are not the user's own.
+    for (const QJsonValue &record : json.value("recordPaths").toArray())
+        EXPECT_FALSE(inATrash(record.toString())) << "scanned " << qPrintable(record.toString());
+    EXPECT_GE(json.value("trashFoldersSkipped").toInt(), l.trashes.size());
     for (const QString &inTrash : trashed)
         EXPECT_TRUE(live.contains(after.value(inTrash))) << "no live copy of " << qPrintable(inTrash);
     for (const QString &kept : l.untouched)
@@ -178,6 +196,21 @@ void trashedCopyOfA(Layout &l, const QString &trash, bool withInfo = true)
     if (withInfo)
         TestFiles::write(l.at(trash + "/info/a.jpg.trashinfo"), "[Trash Info]\n");
     l.untouched << "a.jpg" << trash + "/files/a.jpg";
+}
+
+// The picture `live`, a copy of it a year newer at `trashed` in the Trash `trash` (of another system,
+// or reached under another name), which auto-mark would keep were it scanned.
+void newerCopyInATrash(Layout &l, const QString &live, const QString &trash, const QString &trashed)
+{
+    l.photo(live, 15 + int(l.trashes.size()), { trash + "/" + trashed });
+    l.age(live, 24 * 365);
+    l.untouched << live << trash + "/" + trashed;
+    l.trashes << trash;
+}
+
+SafetyCase otherSystemsTrash(const char *name, const char *live, const char *trash, const char *trashed)
+{
+    return { name, [=](Layout &l) { newerCopyInATrash(l, live, trash, trashed); } };
 }
 
 void excludedK(Layout &l)
@@ -285,6 +318,36 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 l.skip = QProcess::execute("sh", { "-c", mount.arg(l.root) }) != 0;
                 l.scanned = QStringList { l.at("../vol"), l.root };
                 l.untouched << "z/o.jpg";
+            } },
+        otherSystemsTrash(
+            "MacVolumeTrash", "disk/DCIM/100CANON/IMG_0001.JPG", "disk/.Trashes", "501/IMG_0001.JPG"),
+        otherSystemsTrash("WindowsRecycleBin", "card/DCIM/IMG_0002.JPG", "card/$RECYCLE.BIN",
+            "S-1-5-21-3623811015-3361044348-30300820-1013/$RX4KQ2B.JPG"),
+        otherSystemsTrash("SandboxedApplicationTrash", "Pictures/p.jpg",
+            ".var/app/org.example.Viewer/data/Trash", "files/p.jpg"),
+        otherSystemsTrash(
+            "NetworkStorageRecycleBin", "nas/photo/2023/n.jpg", "nas/photo/#recycle", "2023/n.jpg"),
+        SafetyCase { "HomeTrashFilesBoundUnderAnotherName",
+            [](Layout &l) {
+                newerCopyInATrash(l, "t.jpg", "../data/Trash/files", "t.jpg");
+                l.trashes = QStringList { "old album" };
+                l.bind(l.dataHome + "/Trash/files", l.at("old album"));
+            } },
+        SafetyCase { "VolumeTrashFilesBoundUnderAnotherName",
+            [](Layout &l) {
+                if (!l.mountVolume())
+                    return;
+                const QString files = QFileInfo(l.trash).fileName() + "/files";
+                newerCopyInATrash(l, "photos/v.jpg", files, "v.jpg");
+                l.photo("photos/v1.jpg", 21, { "photos/v2.jpg" });
+                l.trashes = QStringList { "photos/old" };
+                l.bind(l.at(files), l.at("photos/old"));
+            } },
+        SafetyCase { "MarkedRewrittenInPlaceAtTheMove",
+            [](Layout &l) {
+                l.photo("r1.jpg", 22, { "r2.jpg" });
+                l.moveHook = QStringLiteral(
+                    "*/r?.jpg) printf QZQZ | dd of=\"$1\" bs=1 seek=30000 conv=notrunc 2>/dev/null;;");
             } },
         foreignVolumeTrash("PreMadeVolumeTrashAsALink", "ln -s \"$PWD/elsewhere\" $T"),
         foreignVolumeTrash("PreMadeVolumeTrashOfAnotherOwner", "mkdir $T && chown $(($(id -u) + 4242)) $T"),
