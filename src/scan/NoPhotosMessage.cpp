@@ -47,28 +47,26 @@ QString NoPhotosMessage::trashFoldersText(const WalkReport &report)
 {
     if (report.trashFolders <= 0)
         return {};
-    QStringList lines { formatText(text("ID_FOLDER_SKIPPED_AS_TRASH"), report.firstTrashFolder) };
-    // The rest are in the log; the user is told where it is.
-    const int more = report.trashFolders - 1;
-    if (more == 1)
-        lines.append(formatText(text("ID_ONE_MORE_FOLDER_SKIPPED_AS_TRASH"), AppFolders::logFilePath()));
-    else if (more > 1)
-        lines.append(formatText(text("ID_MORE_FOLDERS_SKIPPED_AS_TRASH"), more, AppFolders::logFilePath()));
-    return lines.join(QLatin1Char('\n'));
+    return withMoreInLog(formatText(text("ID_FOLDER_SKIPPED_AS_TRASH"), report.firstTrashFolder),
+        report.trashFolders - 1, "ID_ONE_MORE_FOLDER_SKIPPED_AS_TRASH", "ID_MORE_FOLDERS_SKIPPED_AS_TRASH");
 }
 
 QString NoPhotosMessage::unreadableFoldersText(const WalkReport &report)
 {
     if (report.unreadableFolders <= 0)
         return {};
-    QStringList lines { formatText(
-        text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder, report.firstUnreadableReason) };
+    return withMoreInLog(formatText(text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder,
+                             report.firstUnreadableReason),
+        report.unreadableFolders - 1, "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ", "ID_MORE_FOLDERS_COULD_NOT_BE_READ");
+}
+
+QString NoPhotosMessage::withMoreInLog(const QString &first, qint64 more, const char *one, const char *many)
+{
     // The rest are in the log; the user is told where it is.
-    const qint64 more = report.unreadableFolders - 1;
     const QString log = AppFolders::logFilePath();
     if (more == 1)
-        lines.append(formatText(text("ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ"), log));
-    else if (more > 1)
-        lines.append(formatText(text("ID_MORE_FOLDERS_COULD_NOT_BE_READ"), more, log));
-    return lines.join(QLatin1Char('\n'));
+        return first + QLatin1Char('\n') + formatText(text(one), log);
+    if (more > 1)
+        return first + QLatin1Char('\n') + formatText(text(many), more, log);
+    return first;
 }

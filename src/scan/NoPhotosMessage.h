@@ -20,4 +20,8 @@ public:
     static QString unreadableFoldersText(const WalkReport &report);
     // The folders left out as a Trash: the first, then how many more.
     static QString trashFoldersText(const WalkReport &report);
+
+private:
+    // `first`, then a line saying how many more the log file names, when there are more.
+    static QString withMoreInLog(const QString &first, qint64 more, const char *one, const char *many);
 };
