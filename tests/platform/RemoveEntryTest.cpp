@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
+#include <unistd.h>
+
+#include <functional>
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,4 +33,28 @@ TEST(RemoveEntry, TakesOurFolderWithoutFollowingLinksOrMounts)
     EXPECT_TRUE(QFileInfo::exists(outside.filePath("mine.jpg")));
     EXPECT_TRUE(AppFolders::removeEntry(thumbnails));
     EXPECT_FALSE(QFileInfo::exists(thumbnails));
+}
+
+// Nothing outside the checked folder is removed or made: not through a ".." read on the text, nor
+// through a data folder refused as a link of another user's to a folder of the user's.
+TEST(RemoveEntry, ReachesNothingOutsideTheCheckedFolder)
+{
+    const QString support = AppFolders::supportFolder(), thumbnails = AppFolders::thumbnailsFolder();
+    TestFiles::write(thumbnails + "/1_a.jpg", "ours");
+    for (const QString &path : { thumbnails + "/..", thumbnails + "/", QStringLiteral("data/Quennary") })
+        EXPECT_FALSE(AppFolders::removeEntry(path)) << qPrintable(path);
+    EXPECT_TRUE(QFileInfo::exists(thumbnails + "/1_a.jpg"));
+    QTemporaryDir docs;
+    TestFiles::write(docs.filePath("thumbnails/mine.jpg"), "mine");
+    ASSERT_TRUE(AppFolders::removeEntry(support));
+    ASSERT_TRUE(QFile::link(docs.path(), support));
+    ASSERT_EQ(::lchown(QFile::encodeName(support).constData(), ::geteuid() + 4242, ::getegid()), 0);
+    const std::function<bool()> acts[] = { [&] { return AppFolders::removeEntry(thumbnails); },
+        [&] { return AppFolders::removeEntry(thumbnails + "/mine.jpg"); },
+        [&] { return AppFolders::ensureFolder(thumbnails + "/new"); } };
+    for (const auto &act : acts)
+        EXPECT_FALSE(act());
+    QFile::remove(support);
+    EXPECT_TRUE(QFileInfo::exists(docs.filePath("thumbnails/mine.jpg")));
+    EXPECT_FALSE(QFileInfo::exists(docs.filePath("thumbnails/new")));
 }
