@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -138,6 +140,24 @@ TEST_F(UninstallerTest, ReportsFailureWhenPathsAreLeft)
         // The note names what is left instead of pointing at a log.
         EXPECT_EQ(uninstaller.leftOver(), QStringList { stubborn });
     }
+}
+
+// A disk mounted inside a folder of ours (where the test may mount) is not emptied: the folder is
+// left, and said to be.
+TEST_F(UninstallerTest, AMountInsideIsLeftWithWhatItShows)
+{
+    fillTree();
+    const QByteArray mountPoint = QFile::encodeName(AppFolders::cachesFolder() + QStringLiteral("/disk"));
+    QDir().mkpath(QFile::decodeName(mountPoint));
+    const QString outside = QFileInfo(AppFolders::homeFolder() + QStringLiteral("/Pictures")).absoluteFilePath();
+    if (::mount(QFile::encodeName(outside).constData(), mountPoint.constData(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "this test may not mount";
+    runner->queue(Outcome::Refused, 126);
+    Uninstaller uninstaller(runner);
+    EXPECT_FALSE(uninstaller.removeApplicationSupportFiles());
+    ::umount2(mountPoint.constData(), MNT_DETACH);
+    EXPECT_TRUE(QFileInfo::exists(outside + QStringLiteral("/photo.jpg")));
+    EXPECT_EQ(uninstaller.leftOver(), QStringList { AppFolders::cachesFolder() });
 }
 
 TEST(UninstallerUrl, OnlyWebAddressesMakeAPage)
