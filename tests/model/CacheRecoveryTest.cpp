@@ -8,12 +8,10 @@
 #include <thread>
 
 #include <sqlite3.h>
-#include <sys/mount.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include "CacheTestSupport.h"
 #include "model/CacheFile.h"
@@ -169,22 +167,6 @@ TEST_F(CacheBatchTest, StopEndsAnEndlessStatementAndKeepsTheFile)
     EXPECT_TRUE(connection.interruptedByStop());
     CacheFile::operationFailed(connection, m_db);
     EXPECT_FALSE(QFileInfo::exists(m_db + QStringLiteral(".unusable")));
-}
-
-// What stood aside before goes for the new unusable file, but not what a mount inside it shows
-// (where the test may mount).
-TEST_F(CacheBatchTest, SettingAsideKeepsWhatAMountInTheWayShows)
-{
-    QTemporaryDir disk;
-    ASSERT_TRUE(TestFiles::write(disk.filePath("photo.jpg"), "mine"));
-    const QByteArray mountPoint = QFile::encodeName(m_db + QStringLiteral(".unusable/disk"));
-    QDir().mkpath(QFile::decodeName(mountPoint));
-    if (::mount(QFile::encodeName(disk.path()).constData(), mountPoint.constData(), nullptr, MS_BIND, nullptr) != 0)
-        GTEST_SKIP() << "this test may not mount";
-    ASSERT_TRUE(TestFiles::write(m_db, QByteArray(4096, 'x')));
-    loadForScan(m_db, somePhotos(QStringLiteral("/new/"), 2));
-    ::umount2(mountPoint.constData(), MNT_DETACH);
-    EXPECT_TRUE(QFileInfo::exists(disk.filePath("photo.jpg")));
 }
 
 // A cache in the program's folder that others may write in is neither read nor written.
