@@ -49,15 +49,9 @@ bool isProtected(const QString &path, const QStringList &homes)
 
 } // namespace
 
-bool PrivilegedPaths::isNormalisedAbsolute(const QString &path)
-{
-    // A NUL would cut the argument short on its way to the helper and name a parent folder.
-    return path.startsWith(QLatin1Char('/')) && !path.contains(QChar(0)) && QDir::cleanPath(path) == path;
-}
-
 bool PrivilegedPaths::isAcceptable(const QString &path, const QStringList &homes)
 {
-    if (!isNormalisedAbsolute(path) || isProtected(path, homes))
+    if (!PathRules::isNormalisedAbsolute(path) || isProtected(path, homes))
         return false;
     const QString resolved = resolvedPath(path);
     return resolved.isEmpty() || !isProtected(resolved, homes);

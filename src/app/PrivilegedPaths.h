@@ -16,6 +16,4 @@ public:
     static QStringList withCanonicalForms(const QStringList &homes);
     // The home folder of the account `uid` as the password database names it; empty when unknown.
     static QString homeOfUser(unsigned int uid);
-    // An absolute path without ".", ".." or empty steps, a trailing "/" or a NUL.
-    static bool isNormalisedAbsolute(const QString &path);
 };

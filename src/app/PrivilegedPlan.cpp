@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/PrivilegedPaths.h"
 #include "platform/DescriptorWalk.h"
 #include "platform/PathRules.h"
 
@@ -49,16 +48,17 @@ bool exists(int folder, const QByteArray &name)
 std::optional<PrivilegedPlan::Place> PrivilegedPlan::placeOf(
     const QString &path, const QStringList &ownFolders, int rootFd)
 {
-    if (!PrivilegedPaths::isNormalisedAbsolute(path) || !isInsideOwn(path, ownFolders))
+    if (!PathRules::isNormalisedAbsolute(path) || !isInsideOwn(path, ownFolders))
         return std::nullopt;
     const QFileInfo entry(path);
     const QByteArray folder = QFile::encodeName(entry.path()).mid(1);
-    Place place { folder.isEmpty() ? Descriptor(::fcntl(rootFd, F_DUPFD_CLOEXEC, 0))
-                                   : DescriptorWalk::openFolder(rootFd, folder),
-        QFile::encodeName(entry.fileName()) };
-    if (!place.folder.isValid() && errno != ENOENT)
+    const QByteArray name = QFile::encodeName(entry.fileName());
+    // errno is read right after the walk: only a missing folder is no refusal.
+    Descriptor opened = folder.isEmpty() ? Descriptor(::fcntl(rootFd, F_DUPFD_CLOEXEC, 0))
+                                         : DescriptorWalk::openFolder(rootFd, folder);
+    if (!opened.isValid() && errno != ENOENT)
         return std::nullopt;
-    return place;
+    return Place { std::move(opened), name };
 }
 
 std::optional<PrivilegedPlan> PrivilegedPlan::check(

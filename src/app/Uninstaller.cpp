@@ -3,9 +3,7 @@
 
 #include <optional>
 
-#include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 
 #include "app/LocalizedString.h"
@@ -103,11 +101,9 @@ bool Uninstaller::removeApplicationSupportFiles()
 
 bool Uninstaller::removeWithUserRights(const QString &path)
 {
-    const QFileInfo info(path);
-    // removeRecursively() removes links inside the folder without following them.
-    if (info.isDir() && !info.isSymLink())
-        return QDir(path).removeRecursively();
-    return QFile::remove(path);
+    // By descriptor: a link inside goes as a link, and a mount inside (a disk of photos, say) is not
+    // emptied.
+    return AppFolders::removeEntry(path);
 }
 
 QString Uninstaller::packageRemovalNote()

@@ -37,7 +37,8 @@ public:
     // What the last removeApplicationSupportFiles() left: paths, and the stored sign-ins by name.
     const QStringList &leftOver() const { return m_leftOver; }
 
-    // A folder with its content, or a file; a symbolic link is removed, never followed.
+    // A folder with its content, or a file; a symbolic link is removed, never followed, and a mount
+    // inside is left with what it shows (false then).
     static bool removeWithUserRights(const QString &path);
     // Tells the user how to remove the program itself.
     static QString packageRemovalNote();

@@ -27,6 +27,10 @@ std::optional<QStringList> callerOwnFolders(QStringList &arguments)
 {
     bool known = false;
     const unsigned int uid = qEnvironmentVariable("PKEXEC_UID").toUInt(&known);
+    // Set but unreadable, the user who asked is not known: acting for the helper's own account (the
+    // administrator's) or taking a root override would be acting for someone else.
+    if (!known && qEnvironmentVariableIsSet("PKEXEC_UID"))
+        return std::nullopt;
     if (!known && arguments.size() > 1 && arguments.first() == kRootOverride) {
         AppFolders::setRootOverride(arguments.at(1));
         arguments = arguments.mid(2);

@@ -26,11 +26,9 @@ QString moveAside(const QString &dbPath)
     for (const char *suffix : kCompanions) {
         const QString from = dbPath + QLatin1String(suffix);
         const QString to = aside + QLatin1String(suffix);
-        // Whatever stands in the way goes, a folder included: the name is the cache's own.
-        if (QFileInfo(to).isDir())
-            QDir(to).removeRecursively();
-        else
-            QFile::remove(to);
+        // Whatever stands in the way goes, a folder included: the name is the cache's own. Not what
+        // a mount inside shows, though.
+        AppFolders::removeEntry(to);
         if ((QFileInfo::exists(from) || QFileInfo(from).isSymLink()) && !QDir().rename(from, to))
             QFile::remove(from);
     }

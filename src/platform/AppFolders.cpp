@@ -249,7 +249,9 @@ OwnFolder AppFolders::openFolder(const QString &path)
     const QString own = ownFolderHolding(path);
     if (own.isEmpty())
         return OwnFolder::openPath(path, &why);
-    OwnFolder folder = PrivateFiles::makeFolder(path) ? openFromTop(own, path) : OwnFolder();
+    // Missing folders are made on the way down, each inside one already checked: made by path first,
+    // they would go through a refused link into a folder of the user's.
+    OwnFolder folder = openFromTop(own, path);
     if (!folder.isValid())
         sayNotOurs(path);
     return folder;
@@ -257,9 +259,10 @@ OwnFolder AppFolders::openFolder(const QString &path)
 
 bool AppFolders::removeEntry(const QString &path)
 {
-    const QFileInfo entry(QDir::cleanPath(path));
-    if (!entry.isAbsolute())
+    // A ".." would be read on the text and could name a folder above ours.
+    if (!PathRules::isNormalisedAbsolute(path))
         return false;
+    const QFileInfo entry(path);
     // Nothing to remove, and no folder made again (after an uninstall, say).
     if (!QFileInfo::exists(entry.absolutePath()))
         return true;

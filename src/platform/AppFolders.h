@@ -63,7 +63,7 @@ public:
     // program's own (or one in it) from the folder holding the own folder down, one step at a time;
     // any other when nobody else may change it. Invalid when refused.
     static OwnFolder openFolder(const QString &path);
-    // Removes the absolute `path` (a file, a link or a folder with all it holds) from the descriptor
+    // Removes the absolute, normalised `path` (a file, a link or a folder with all it holds) from the descriptor
     // of its folder as openFolder() opens it, never through a link: nothing at all when that folder
     // is refused. True when nothing is left under the name; a missing folder is not made.
     static bool removeEntry(const QString &path);

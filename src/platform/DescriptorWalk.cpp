@@ -31,10 +31,12 @@ Descriptor openSame(int parent, const char *name, const struct stat &expected)
 std::vector<QByteArray> namesIn(int folder)
 {
     std::vector<QByteArray> names;
-    // fdopendir() takes the descriptor it is given; it gets a copy of its own.
-    DIR *listing = ::fdopendir(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
+    // fdopendir() takes the descriptor it is given, but only when it succeeds; it gets a copy of its own.
+    Descriptor copy(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
+    DIR *listing = copy.isValid() ? ::fdopendir(copy.get()) : nullptr;
     if (!listing)
         return names;
+    copy.release();
     ::rewinddir(listing);
     while (const dirent *entry = ::readdir(listing)) {
         const QByteArray name(entry->d_name);

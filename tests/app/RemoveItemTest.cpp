@@ -224,4 +224,12 @@ TEST_F(RemoveItemTest, TheHelperChecksEveryArgumentBeforeRunningAny)
             << arguments.join(' ').toStdString();
         EXPECT_EQ(QFileInfo::exists(gone), exit != done);
     }
+    // Started by pkexec (PKEXEC_UID set, readable or not), it never takes the tests' tree for ours.
+    for (const char *uid : { "0", "1000x", "" }) {
+        qputenv("PKEXEC_UID", uid);
+        EXPECT_EQ(QProcess::execute(QStringLiteral(QNY_TEST_PRIVILEGED_HELPER),
+                      { "--root-override", AppFolders::rootOverride(), "remove", gone }), refused) << uid;
+        qunsetenv("PKEXEC_UID");
+    }
+    EXPECT_TRUE(QFileInfo::exists(gone));
 }

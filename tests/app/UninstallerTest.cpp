@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -138,6 +140,21 @@ TEST_F(UninstallerTest, ReportsFailureWhenPathsAreLeft)
         // The note names what is left instead of pointing at a log.
         EXPECT_EQ(uninstaller.leftOver(), QStringList { stubborn });
     }
+}
+
+// A disk mounted inside a folder of ours (where the test may mount) is not emptied: the folder is
+// left, and said to be.
+TEST_F(UninstallerTest, AMountInsideIsLeftWithWhatItShows)
+{
+    fillTree();
+    const QString photos = AppFolders::homeFolder() + QStringLiteral("/Pictures");
+    const QByteArray disk = QFile::encodeName(AppFolders::cachesFolder() + QStringLiteral("/disk"));
+    if (!QDir().mkpath(disk) || ::mount(QFile::encodeName(photos), disk, nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "this test may not mount";
+    runner->queue(Outcome::Refused, 126);
+    EXPECT_FALSE(Uninstaller(runner).removeApplicationSupportFiles());
+    ::umount2(disk, MNT_DETACH);
+    EXPECT_TRUE(QFileInfo::exists(photos + QStringLiteral("/photo.jpg")));
 }
 
 TEST(UninstallerUrl, OnlyWebAddressesMakeAPage)

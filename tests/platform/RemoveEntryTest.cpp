@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,4 +31,23 @@ TEST(RemoveEntry, TakesOurFolderWithoutFollowingLinksOrMounts)
     EXPECT_TRUE(QFileInfo::exists(outside.filePath("mine.jpg")));
     EXPECT_TRUE(AppFolders::removeEntry(thumbnails));
     EXPECT_FALSE(QFileInfo::exists(thumbnails));
+}
+
+// Nothing outside the checked folder is removed or made: not through a ".." read on the text, nor
+// through a data folder refused as a link of another user's to a folder of the user's.
+TEST(RemoveEntry, ReachesNothingOutsideTheCheckedFolder)
+{
+    const QString support = AppFolders::supportFolder(), thumbnails = AppFolders::thumbnailsFolder();
+    TestFiles::write(thumbnails + "/1_a.jpg", "ours");
+    for (const QString &path : { thumbnails + "/..", thumbnails + "/", QStringLiteral("data/Quennary") })
+        EXPECT_FALSE(AppFolders::removeEntry(path)) << qPrintable(path);
+    QTemporaryDir docs;
+    TestFiles::write(docs.filePath("thumbnails/mine.jpg"), "mine");
+    AppFolders::removeEntry(support);
+    QFile::link(docs.path(), support);
+    ::lchown(QFile::encodeName(support).constData(), ::geteuid() + 4242, ::getegid());
+    EXPECT_FALSE(AppFolders::removeEntry(thumbnails) || AppFolders::ensureFolder(thumbnails + "/new"));
+    QFile::remove(support);
+    EXPECT_TRUE(QFileInfo::exists(docs.filePath("thumbnails/mine.jpg")));
+    EXPECT_FALSE(QFileInfo::exists(docs.filePath("thumbnails/new")));
 }
