@@ -30,14 +30,48 @@ using Records = QList<std::shared_ptr<ImageFileInfo>>;
 namespace
 {
 
-enum class Damage { Garbage, Truncated, Empty, Foreign, OtherVersion, Locked, Folder, DamagedPage, Planted };
+enum class Damage {
+    Garbage,
+    Truncated,
+    Empty,
+    Foreign,
+    OtherVersion,
+    Locked,
+    Folder,
+    DamagedPage,
+    Link,
+    DanglingLink,
+    Planted
+};
+
+// ExfInfo as ours, with `pathColumn` for its path and `extra` at its end.
+QByteArray exifTable(const char *pathColumn, const char *extra)
+{
+    return QByteArray("DROP TABLE ExfInfo; CREATE TABLE ExfInfo (id INTEGER PRIMARY KEY, ") + pathColumn
+        + ", captureTime REAL NOT NULL DEFAULT 0, fileSize INTEGER NOT NULL DEFAULT 0, "
+          "latitude REAL NOT NULL DEFAULT 0, longitude REAL NOT NULL DEFAULT 0, "
+          "pixelWidth REAL NOT NULL DEFAULT 0, pixelHeight REAL NOT NULL DEFAULT 0, "
+          "dpiWidth REAL NOT NULL DEFAULT 0, dpiHeight REAL NOT NULL DEFAULT 0, "
+          "orientation INTEGER NOT NULL DEFAULT 0, modTime REAL NOT NULL DEFAULT 0, changeTime REAL"
+        + extra + ")";
+}
 
 // Objects someone else added to a cache that is otherwise sound, one kind of damage each from Planted on.
-const char *const kPlantedObjects[] = {
+const QByteArray kPlantedObjects[] = {
     "DROP TABLE tempTable; CREATE VIEW tempTable AS WITH RECURSIVE r(filePath) AS "
     "(SELECT '/new/0.jpg' UNION ALL SELECT filePath FROM r) SELECT filePath FROM r",
     "CREATE TRIGGER spoil AFTER INSERT ON ExfInfo BEGIN DELETE FROM hashTable64; END",
     "CREATE VIRTUAL TABLE notes USING fts4(text)",
+    // Every row grows by what its expression makes.
+    exifTable("filePath TEXT NOT NULL UNIQUE", ", junk BLOB GENERATED ALWAYS AS (zeroblob(1000000)) STORED"),
+    // Every lookup of a path reads the whole table.
+    exifTable("filePath TEXT NOT NULL", ""),
+    exifTable("filePath TEXT NOT NULL UNIQUE COLLATE NOCASE", ""),
+    exifTable("filePath TEXT NOT NULL UNIQUE", ", junk BLOB GENERATED ALWAYS AS (zeroblob(1000000)) VIRTUAL"),
+    exifTable("filePath BLOB NOT NULL UNIQUE", ""),
+    "DROP TABLE md5Table; CREATE TABLE md5Table (exifId INTEGER PRIMARY KEY REFERENCES ExfInfo(id), "
+    "md5 BLOB NOT NULL, checkValue INTEGER NOT NULL)",
+    "DROP TABLE tempTable; CREATE TABLE tempTable (filePath TEXT PRIMARY KEY)",
 };
 
 Records somePhotos(const QString &prefix, int count)
@@ -51,7 +85,9 @@ Records somePhotos(const QString &prefix, int count)
 std::string damageName(Damage kind)
 {
     static const char *const kNames[] = { "Garbage", "Truncated", "Empty", "Foreign", "OtherVersion",
-        "Locked", "Folder", "DamagedPage", "EndlessView", "Trigger", "VirtualTable" };
+        "Locked", "Folder", "DamagedPage", "Link", "DanglingLink", "EndlessView", "Trigger", "VirtualTable",
+        "StoredGeneratedColumn", "NoPathIndex", "PathIndexIgnoringCase", "VirtualGeneratedColumn",
+        "PathOfAnotherType", "ForeignKey", "PathTableWithRowIds" };
     return kNames[int(kind)];
 }
 
@@ -119,13 +155,24 @@ protected:
             file.write(QByteArray(16384, '\x5a'));
             break;
         }
+        case Damage::Link:
+        case Damage::DanglingLink: {
+            // A sound cache of ours elsewhere, which must stay as it is.
+            const QString elsewhere = m_folder.filePath(QStringLiteral("elsewhere.db"));
+            ASSERT_TRUE(QFile::rename(m_db, elsewhere));
+            ASSERT_TRUE(
+                QFile::link(kind == Damage::Link ? elsewhere : elsewhere + QStringLiteral(".gone"), m_db));
+            m_linkTarget = elsewhere;
+            break;
+        }
         default:
-            ASSERT_TRUE(execSql(m_db, kPlantedObjects[int(kind) - int(Damage::Planted)]));
+            ASSERT_TRUE(execSql(m_db, QString::fromUtf8(kPlantedObjects[int(kind) - int(Damage::Planted)])));
             break;
         }
     }
 
     SqliteConnection m_locker;
+    QString m_linkTarget;
 };
 
 TEST_P(CacheRecoveryTest, UnusableFileIsSetAsideAndScanGoesOn)
@@ -138,7 +185,7 @@ TEST_P(CacheRecoveryTest, UnusableFileIsSetAsideAndScanGoesOn)
     SqliteDBOperations::saveBatch(m_db, batch, scanIndex());
     m_locker.close();
 
-    EXPECT_TRUE(QFileInfo::exists(m_db + QStringLiteral(".unusable")));
+    EXPECT_TRUE(CacheFile::isPresent(m_db + QStringLiteral(".unusable")));
     EXPECT_EQ(logLinesContaining(m_db + QStringLiteral(" could not be used")), 1);
 
     // The fresh file works for the next batch and the next scan.
@@ -147,6 +194,27 @@ TEST_P(CacheRecoveryTest, UnusableFileIsSetAsideAndScanGoesOn)
     EXPECT_EQ(cachedCount(), 20);
     EXPECT_EQ(
         countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE '/old/%'")), 0);
+    EXPECT_TRUE(CacheFile::isUsable(m_db));
+    EXPECT_FALSE(QFileInfo(m_db).isSymLink());
+    if (!m_linkTarget.isEmpty()) {
+        EXPECT_EQ(countRows(m_linkTarget, QStringLiteral("SELECT count(*) FROM ExfInfo")), 0);
+        EXPECT_FALSE(QFileInfo::exists(m_linkTarget + QStringLiteral(".gone")));
+    }
+}
+
+// Asking whether a cache is usable sets nothing aside: a missing cache is usable (the template
+// makes it), a planted one is not until a scan replaces it.
+TEST_P(CacheRecoveryTest, UsableIsAskedWithoutChangingTheFile)
+{
+    const Damage kind = Damage(GetParam());
+    if (kind == Damage::Locked || kind == Damage::Truncated || kind == Damage::DamagedPage)
+        GTEST_SKIP() << "a lock is no state of the file; pages are checked when a scan starts";
+    damage(kind);
+    EXPECT_FALSE(CacheFile::isUsable(m_db));
+    EXPECT_FALSE(QFileInfo::exists(m_db + QStringLiteral(".unusable")));
+    QFile::remove(m_db);
+    QDir(m_db).removeRecursively();
+    EXPECT_TRUE(CacheFile::isUsable(m_db));
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, CacheRecoveryTest,
@@ -176,7 +244,8 @@ TEST_F(CacheBatchTest, ACacheInAFolderOthersMayWriteIsLeftAlone)
     ASSERT_TRUE(AppFolders::ensureFolder(folder));
     const QString db = freshCache(folder, QStringLiteral("shared.db"));
     QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
-    const bool saved = SqliteDBOperations::saveBatch(db, somePhotos(QStringLiteral("/shared/"), 3), scanIndex());
+    const bool saved
+        = SqliteDBOperations::saveBatch(db, somePhotos(QStringLiteral("/shared/"), 3), scanIndex());
     QFile::setPermissions(folder, QFileDevice::Permissions(0x7700));
     EXPECT_FALSE(saved);
     EXPECT_EQ(countRows(db, QStringLiteral("SELECT count(*) FROM ExfInfo")), 0);
@@ -202,7 +271,8 @@ TEST_F(CacheBatchTest, UncommittedBatchLeavesNothing)
 TEST_F(CacheBatchTest, ConcurrentScansOfTwoSourcesKeepToTheirFiles)
 {
     const QString computer = m_db;
-    const QString drive = freshCache(m_folder.path(), SqliteDBOperations::cacheFileNameForScanType(ScanSource::googleDrive));
+    const QString drive
+        = freshCache(m_folder.path(), SqliteDBOperations::cacheFileNameForScanType(ScanSource::googleDrive));
     const auto scan = [](const QString &db, const QString &prefix) {
         ScanCacheIndex index;
         index.reSizeValue = 64;
