@@ -34,14 +34,25 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
 
 QString NoPhotosMessage::unreadableFoldersText(const WalkReport &report)
 {
-    if (report.unreadableFolders <= 0)
-        return {};
-    QStringList lines { formatText(
-        text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder, report.firstUnreadableReason) };
+    QStringList lines;
+    if (report.unreadableFolders > 0)
+        lines.append(formatText(
+            text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder, report.firstUnreadableReason));
     if (report.unreadableFolders > 1)
         lines.append(
             formatText(localizedCountText(report.unreadableFolders - 1,
                            "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ", "ID_MORE_FOLDERS_COULD_NOT_BE_READ"),
                 report.unreadableFolders - 1));
+    if (!report.libraryReadInPart.isEmpty())
+        lines.append(report.libraryItemsTaken > 0
+                ? formatText(
+                    text("ID_PHOTO_LIBRARY_READ_IN_PART"), report.libraryReadInPart, report.libraryItemsTaken)
+                : formatText(text("ID_PHOTO_LIBRARY_TOO_LARGE"), report.libraryReadInPart));
     return lines.join(QLatin1Char('\n'));
+}
+
+QString NoPhotosMessage::unreadableTitle(const WalkReport &report)
+{
+    return text(report.unreadableFolders > 0 ? "ID_SOME_FOLDERS_WERE_NOT_SCANNED"
+                                             : "ID_SOME_PHOTOS_WERE_NOT_SCANNED");
 }

@@ -11,7 +11,10 @@ class NoPhotosMessage
 {
 public:
     static QString informativeText(const WalkReport &report, qint64 minimumFileSize);
-    // The folders that could not be read: the first with why, then how many more; empty when every
-    // folder was read. Every end of a scan that found something tells it too.
+    // The folders that could not be read: the first with why, then how many more, and the photo
+    // library read in part; empty when everything was read. Every end of a scan that found
+    // something tells it too.
     static QString unreadableFoldersText(const WalkReport &report);
+    // The title of that note at the end of a scan that found something.
+    static QString unreadableTitle(const WalkReport &report);
 };

@@ -1,5 +1,6 @@
-// What a walk over the scan list could not take: folders it could not read and files under the
-// minimum size. A scan that finds no photos tells the user from it.
+// What a walk over the scan list could not take: folders it could not read, files under the
+// minimum size and a photo library it read in part. A scan that finds no photos tells the user
+// from it.
 #pragma once
 
 #include <QString>
@@ -10,4 +11,8 @@ struct WalkReport {
     QString firstUnreadableFolder;
     QString firstUnreadableReason;
     int skippedForSize = 0;
+    // A photo library larger than a scan reads, and how many of its items were taken (none when
+    // its database was too large to copy).
+    QString libraryReadInPart;
+    qsizetype libraryItemsTaken = 0;
 };

@@ -45,6 +45,9 @@ public:
     void holdChangesInWal();
     // A Photos library made hostile: its entity table becomes a view over a recursion without end.
     void makeEntityTableEndless();
+    // A library made hostile: the table of its items becomes a view that repeats each row a hundred
+    // million times.
+    void multiplyRows();
 
 private:
     void createSchema();

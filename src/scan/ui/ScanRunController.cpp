@@ -324,9 +324,11 @@ QString ScanRunController::unreadableFoldersText() const
 
 void ScanRunController::showUnreadableFoldersAlert()
 {
+    const std::shared_ptr<const ScanSession> session = m_engine->session();
     const QString unreadable = unreadableFoldersText();
-    if (!unreadable.isEmpty())
-        runAlert(text("ID_SOME_FOLDERS_WERE_NOT_SCANNED"), unreadable, AlertSpec::Style::Informational);
+    if (session && !unreadable.isEmpty())
+        runAlert(
+            NoPhotosMessage::unreadableTitle(session->walkReport), unreadable, AlertSpec::Style::Informational);
 }
 
 void ScanRunController::runOnMain(void (ScanRunController::*job)())
