@@ -136,8 +136,7 @@ void LibraryTestLibrary::multiplyRows()
 {
     const QByteArray table = m_layout == Layout::IPhoto ? QByteArrayLiteral("RKVersion")
                                                         : QByteArrayLiteral("ZADDITIONALASSETATTRIBUTES");
-    // A plain join, which the query takes in as it stands and steps through a row at a time:
-    // 100^4 copies of each row.
+    // A plain join, stepped through a row at a time by the query: 100^4 copies of each row.
     const QByteArray sql = "ALTER TABLE " + table
         + " RENAME TO Kept; CREATE TABLE Many (n INTEGER);"
           "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 100) "

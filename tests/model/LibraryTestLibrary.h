@@ -45,8 +45,7 @@ public:
     void holdChangesInWal();
     // A Photos library made hostile: its entity table becomes a view over a recursion without end.
     void makeEntityTableEndless();
-    // A library made hostile: the table of its items becomes a view that repeats each row a hundred
-    // million times.
+    // A library made hostile: its item table becomes a view repeating each row 100 million times.
     void multiplyRows();
 
 private:
