@@ -11,7 +11,6 @@
 #include <QStringList>
 
 class SqliteConnection;
-class SqliteStatement;
 
 class CacheSchema
 {
@@ -26,12 +25,13 @@ public:
     static void addLaterColumns(SqliteConnection &cache);
 
 private:
-    // Per table, the lines describing it, sorted; the first line set is the full definition, the
-    // second the one of a file made before the table's later columns existed.
-    using Definitions = QHash<QString, QList<QStringList>>;
+    struct Definition {
+        // The table's statement, without its layout; then the one of a file made before the
+        // table's later columns existed.
+        QStringList texts;
+        // The names of the indexes SQLite made for the table's keys, sorted.
+        QStringList keyIndexes;
+    };
+    using Definitions = QHash<QString, Definition>;
     static const Definitions &ours();
-    static Definitions describeAll(SqliteConnection &connection);
-    static QStringList describe(SqliteConnection &connection, const QString &table, bool *ok);
-    // Empty for one of our tables or an index SQLite made for one of their keys.
-    static QString problemWithObject(const Definitions &reference, const SqliteStatement &object);
 };
