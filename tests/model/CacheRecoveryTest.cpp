@@ -54,12 +54,8 @@ const QByteArray kPlantedObjects[] = {
     "(SELECT '/new/0.jpg' UNION ALL SELECT filePath FROM r) SELECT filePath FROM r",
     "CREATE TRIGGER spoil AFTER INSERT ON ExfInfo BEGIN DELETE FROM hashTable64; END",
     "CREATE VIRTUAL TABLE notes USING fts4(text)",
-    // Every row grows by what its expression makes.
     exifTable("filePath TEXT NOT NULL UNIQUE", ", junk BLOB GENERATED ALWAYS AS (zeroblob(1000000)) STORED"),
-    // Every lookup of a path reads the whole table.
     exifTable("filePath TEXT NOT NULL", ""),
-    "DROP TABLE md5Table; CREATE TABLE md5Table (exifId INTEGER PRIMARY KEY REFERENCES ExfInfo(id), "
-    "md5 BLOB NOT NULL, checkValue INTEGER NOT NULL)",
     "DROP TABLE tempTable; CREATE TABLE tempTable (filePath TEXT PRIMARY KEY)",
 };
 
@@ -75,7 +71,7 @@ std::string damageName(Damage kind)
 {
     static const char *const kNames[] = { "Garbage", "Truncated", "Empty", "Foreign", "OtherVersion",
         "Locked", "Folder", "DamagedPage", "Link", "DanglingLink", "EndlessView", "Trigger", "VirtualTable",
-        "StoredGeneratedColumn", "NoPathIndex", "ForeignKey", "PathTableWithRowIds" };
+        "StoredGeneratedColumn", "NoPathIndex", "PathTableWithRowIds" };
     return kNames[int(kind)];
 }
 
@@ -148,8 +144,7 @@ protected:
             // A sound cache of ours elsewhere, which must stay as it is.
             const QString elsewhere = m_folder.filePath(QStringLiteral("elsewhere.db"));
             ASSERT_TRUE(QFile::rename(m_db, elsewhere));
-            ASSERT_TRUE(
-                QFile::link(kind == Damage::Link ? elsewhere : elsewhere + QStringLiteral(".gone"), m_db));
+            ASSERT_TRUE(QFile::link(elsewhere + (kind == Damage::Link ? "" : ".gone"), m_db));
             m_linkTarget = elsewhere;
             break;
         }
