@@ -1,12 +1,14 @@
 #include "model/CacheFile.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include "model/CacheFormat.h"
+#include "model/CacheSchema.h"
 #include "model/SqliteConnection.h"
 #include "model/SqliteStatement.h"
 #include "platform/AppFolders.h"
@@ -40,14 +42,15 @@ QString moveAside(const QString &dbPath)
 bool CacheFile::open(SqliteConnection &connection, const QString &dbPath, const std::atomic<bool> *stop)
 {
     const QFileInfo info(dbPath);
-    if (!info.exists())
+    if (!isPresent(dbPath))
         return false;
     // A cache in a folder of ours that another user may change is neither read nor written there.
     if (!AppFolders::ensureFolder(info.absolutePath()))
         return false;
-    // A folder, fifo or device where the cache should be would stop every scan from using one.
-    if (!info.isFile()) {
-        replace(dbPath, QStringLiteral("not a regular file"));
+    // Whatever stands where the cache should be and cannot be one would stop every scan from
+    // using a cache: it goes aside and a fresh cache takes its place.
+    if (const QString problem = problemWithFile(info); !problem.isEmpty()) {
+        replace(dbPath, problem);
         return false;
     }
     if (!connection.open(dbPath, SqliteConnection::Mode::ReadWrite)) {
@@ -57,9 +60,7 @@ bool CacheFile::open(SqliteConnection &connection, const QString &dbPath, const 
     }
     connection.restrictForeignFile(stop, SqliteConnection::kDefaultStepBudgetMs);
     int version = 0;
-    QString problem = checkIdentity(connection, &version);
-    if (problem.isEmpty())
-        problem = checkSchema(connection);
+    QString problem = problemWithContent(connection, &version);
     if (problem.isEmpty() && version == kOldThumbnailVersion)
         problem = dropOldFingerprints(connection, dbPath);
     if (problem.isEmpty()) {
@@ -70,7 +71,7 @@ bool CacheFile::open(SqliteConnection &connection, const QString &dbPath, const 
         // between commits instead of being made and deleted for each batch.
         connection.exec("PRAGMA synchronous = OFF; PRAGMA journal_mode = PERSIST; "
                         "PRAGMA journal_size_limit = 4194304");
-        addMissingColumns(connection);
+        CacheSchema::addLaterColumns(connection);
         return true;
     }
     const bool stopped = connection.interruptedByStop();
@@ -78,6 +79,49 @@ bool CacheFile::open(SqliteConnection &connection, const QString &dbPath, const 
     if (!stopped)
         replace(dbPath, problem);
     return false;
+}
+
+bool CacheFile::isUsable(const QString &dbPath)
+{
+    const QFileInfo info(dbPath);
+    if (!AppFolders::ensureFolder(info.absolutePath()))
+        return false;
+    // A missing cache is made from the template by the next scan that saves.
+    if (!isPresent(dbPath))
+        return QFileInfo::exists(templatePathForFileName(info.fileName()));
+    if (!problemWithFile(info).isEmpty() || !info.isWritable())
+        return false;
+    SqliteConnection connection;
+    if (!connection.open(dbPath, SqliteConnection::Mode::ReadWrite))
+        return false;
+    connection.restrictForeignFile(nullptr, SqliteConnection::kDefaultStepBudgetMs);
+    int version = 0;
+    return problemWithContent(connection, &version).isEmpty();
+}
+
+bool CacheFile::isPresent(const QString &dbPath)
+{
+    const QFileInfo info(dbPath);
+    return info.exists() || info.isSymLink();
+}
+
+QString CacheFile::problemWithFile(const QFileInfo &info)
+{
+    // Opened through a link, the cache would be wherever the link leads, another user's file included.
+    if (info.isSymLink())
+        return QStringLiteral("a link");
+    // A folder, fifo or device.
+    if (!info.isFile())
+        return QStringLiteral("not a regular file");
+    if (info.ownerId() != ::geteuid())
+        return QStringLiteral("a file of another user");
+    return QString();
+}
+
+QString CacheFile::problemWithContent(SqliteConnection &connection, int *version)
+{
+    const QString problem = checkIdentity(connection, version);
+    return problem.isEmpty() ? CacheSchema::problem(connection) : problem;
 }
 
 QString CacheFile::checkIdentity(SqliteConnection &connection, int *version)
@@ -94,39 +138,6 @@ QString CacheFile::checkIdentity(SqliteConnection &connection, int *version)
     if (*version != kSchemaVersion && *version != kOldThumbnailVersion)
         return QStringLiteral("cache of another version");
     return QString();
-}
-
-// Only our tables and the indexes SQLite makes for their keys. A view or a virtual table may stand
-// where a table should be and never end, a trigger runs with every write, an index of someone
-// else's is kept up to date with every write; none has a place in a cache.
-QString CacheFile::checkSchema(SqliteConnection &connection)
-{
-    SqliteStatement objects(connection, "SELECT type, name, tbl_name, sql FROM sqlite_schema");
-    if (!objects.isValid())
-        return connection.errorMessage();
-    int result = SQLITE_ROW;
-    while ((result = objects.step()) == SQLITE_ROW) {
-        const QString type = objects.columnText(0);
-        const QString name = objects.columnText(1);
-        const bool ownTable = type == QLatin1String("table") && isOwnTable(name)
-            && !objects.columnText(3).startsWith(QLatin1String("CREATE VIRTUAL"), Qt::CaseInsensitive);
-        const bool keyIndex = type == QLatin1String("index") && objects.isNull(3)
-            && name.startsWith(QLatin1String("sqlite_autoindex_")) && isOwnTable(objects.columnText(2));
-        if (!ownTable && !keyIndex)
-            return QStringLiteral("holds %1 %2, which is not part of a cache").arg(type, name);
-    }
-    return result == SQLITE_DONE ? QString() : connection.errorMessage();
-}
-
-bool CacheFile::isOwnTable(const QString &name)
-{
-    if (name == QLatin1String("ExfInfo") || name == QLatin1String("tempTable"))
-        return true;
-    for (int i = 0; i < CacheFormat::kDependentTableCount; ++i) {
-        if (name == QLatin1String(CacheFormat::kDependentTables[i]))
-            return true;
-    }
-    return false;
 }
 
 QString CacheFile::dropOldFingerprints(SqliteConnection &connection, const QString &dbPath)
@@ -146,21 +157,6 @@ QString CacheFile::dropOldFingerprints(SqliteConnection &connection, const QStri
                              "they are made again in this scan")
                   .arg(dbPath));
     return QString();
-}
-
-// A cache made before ExfInfo had its change time gets the column, NULL in every old row: such a
-// row never counts as unchanged, so each file is read once more and its row rewritten.
-void CacheFile::addMissingColumns(SqliteConnection &connection)
-{
-    bool missing = false;
-    {
-        SqliteStatement columns(connection,
-            "SELECT count(*), count(*) FILTER (WHERE name = 'changeTime') FROM pragma_table_info('ExfInfo')");
-        missing = columns.isValid() && columns.step() == SQLITE_ROW && columns.columnInt(0) > 0
-            && columns.columnInt(1) == 0;
-    }
-    if (missing && !connection.exec("ALTER TABLE ExfInfo ADD COLUMN changeTime REAL"))
-        Log::line(QStringLiteral("Cache could not be brought up to date: ") + connection.errorMessage());
 }
 
 bool CacheFile::checkPages(SqliteConnection &connection, const QString &dbPath)
@@ -203,6 +199,7 @@ bool CacheFile::isUnusableResult(int result)
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
     case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
         return true;
     default:
         return false;

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+class QFileInfo;
 class SqliteConnection;
 
 class CacheFile
@@ -21,16 +22,23 @@ public:
     // themselves; they must not be compared with today's, so they are dropped once and made again.
     static constexpr int kOldThumbnailVersion = 1;
 
-    // Opens an existing cache read-write and checks that it is one, holding our tables and nothing
-    // else (no view, trigger, virtual table or index of its own). A missing file gives false
-    // quietly, and so does one in a folder of the program's that is not this user's alone (see
-    // AppFolders::ensureFolder); an unusable one is replaced and gives false. The cache sits in the
-    // user's folder where anything may have written it, so it is read with the guards of a foreign
-    // database: its schema runs no functions, and a statement ends as soon as `stop` is set or one
-    // of its steps runs past the step budget (the file is then replaced, since every scan would
-    // meet it again).
+    // Opens an existing cache read-write and checks that it is one, holding our tables as we define
+    // them and nothing else (see CacheSchema). A missing file gives false quietly, and so does one
+    // in a folder of the program's that is not this user's alone (see AppFolders::ensureFolder);
+    // an unusable one (a link, another user's file, damaged, foreign) is replaced and gives false. The cache
+    // sits in the user's folder where anything may have written it, so it is read with the guards of a
+    // foreign database: its schema runs no functions, and a statement ends as soon as `stop` is set or one of
+    // its steps runs past the step budget (the file is then replaced, since every scan would meet it again).
     static bool open(
         SqliteConnection &connection, const QString &dbPath, const std::atomic<bool> *stop = nullptr);
+    // Something stands at the cache's path: a file, or a link even when it leads nowhere (which
+    // must be set aside before a cache can be made there).
+    static bool isPresent(const QString &dbPath);
+    // Whether a scan can use the cache at `dbPath` now: it is a sound cache of ours, or it is
+    // missing and will be made from the template; false for a cache that stays unusable (its folder
+    // is not this user's alone, or a file that could not be set aside is in its place). Changes
+    // nothing but the folder (see AppFolders::ensureFolder).
+    static bool isUsable(const QString &dbPath);
     // Checks every page of an open cache (PRAGMA quick_check), once when a scan starts: a damaged
     // page that no fetch happens to read would otherwise go unnoticed. A damaged file is closed and
     // replaced, and false returned.
@@ -56,9 +64,10 @@ public:
     static bool copyTemplate(const QString &templatePath, const QString &dbPath, QString *error);
 
 private:
+    // Empty when the file at `info` may be opened as a cache; else why not.
+    static QString problemWithFile(const QFileInfo &info);
+    // Empty when the open file is a cache of ours (its identity, version and tables); else why not.
+    static QString problemWithContent(SqliteConnection &connection, int *version);
     static QString checkIdentity(SqliteConnection &connection, int *version);
-    static QString checkSchema(SqliteConnection &connection);
-    static bool isOwnTable(const QString &name);
     static QString dropOldFingerprints(SqliteConnection &connection, const QString &dbPath);
-    static void addMissingColumns(SqliteConnection &connection);
 };

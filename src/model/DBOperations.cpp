@@ -16,9 +16,14 @@ QList<QVariantMap> DBOperations::fetchData(const QString &libPath, const std::at
     return fetchData(libPath, options);
 }
 
-QList<QVariantMap> DBOperations::fetchData(const QString &libPath, const LibraryQueryOptions &options)
+QList<QVariantMap> DBOperations::fetchData(
+    const QString &libPath, const LibraryQueryOptions &options, LibraryExtent *extent)
 {
+    if (extent)
+        *extent = LibraryExtent::Whole;
     const LibraryDatabaseCopy copy(CommonFunc::photosLibraryDatabasePath(libPath));
+    if (copy.tooLarge() && extent)
+        *extent = LibraryExtent::TooLarge;
     if (copy.path().isEmpty())
         return {};
     // The connection closes before the copy is removed. The engine is left running: cache
@@ -28,7 +33,10 @@ QList<QVariantMap> DBOperations::fetchData(const QString &libPath, const Library
     QList<QVariantMap> items;
     if (connection.open(copy.path(), SqliteConnection::Mode::ReadOnly)) {
         connection.restrictForeignFile(options.stop, options.stepBudgetMs);
-        items = LibraryQuery::items(connection, libPath, options);
+        LibraryExtent read = LibraryExtent::Whole;
+        items = LibraryQuery::items(connection, libPath, options, &read);
+        if (extent && !copy.tooLarge())
+            *extent = read;
     }
     const bool stopped = options.stop && options.stop->load();
     if (connection.lastResult() != SQLITE_OK && !stopped)

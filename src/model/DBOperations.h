@@ -1,5 +1,8 @@
 // Lists the items of a Photos or iPhoto library for the scan without touching the library: its
 // database is copied (with its companions) into the caches folder, the copy is read and removed.
+// A library open in its application may be written at any moment, with recent changes only in its
+// "-wal" file: read in place, it would hold the application's writer back or be read half-written
+// (and marked immutable, its "-wal" would be passed over), so a copy is read instead.
 #pragma once
 
 #include <QList>
@@ -15,8 +18,10 @@ public:
     // outside the album of marked duplicates; reading ends when `*stop` is set. Empty when nothing
     // can be read; a library that cannot be read is logged and gives what was read before.
     static QList<QVariantMap> fetchData(const QString &libPath, const std::atomic<bool> *stop = nullptr);
-    // The same with the window, album, stop and budget given (the settings and globals are not read).
-    static QList<QVariantMap> fetchData(const QString &libPath, const LibraryQueryOptions &options);
+    // The same with the window, album, stop and bounds given (the settings and globals are not
+    // read); `extent` (when given) says whether the library was read in part or was too large to read.
+    static QList<QVariantMap> fetchData(
+        const QString &libPath, const LibraryQueryOptions &options, LibraryExtent *extent = nullptr);
 
     // The options the settings and the interface language ask for.
     static LibraryQueryOptions currentOptions();

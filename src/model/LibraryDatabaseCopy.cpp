@@ -15,7 +15,7 @@ const QStringList &LibraryDatabaseCopy::companionSuffixes()
     return suffixes;
 }
 
-LibraryDatabaseCopy::LibraryDatabaseCopy(const QString &databasePath)
+LibraryDatabaseCopy::LibraryDatabaseCopy(const QString &databasePath, qint64 maxDataBytes)
 {
     const QString name = QFileInfo(databasePath).fileName();
     if (name.isEmpty())
@@ -26,13 +26,15 @@ LibraryDatabaseCopy::LibraryDatabaseCopy(const QString &databasePath)
         return;
     m_copyPath = QDir(folder).filePath(name);
     removeCopies();
+    qint64 dataLeft = maxDataBytes;
     for (const QString &suffix : companionSuffixes()) {
         const QString source = databasePath + suffix;
         if (!QFileInfo::exists(source))
             continue;
         // A fifo or device in the library's place is refused, never waited on.
         QString error;
-        if (!RegularFile::copy(source, m_copyPath + suffix, &error)) {
+        if (!RegularFile::copy(source, m_copyPath + suffix, &error, &dataLeft)) {
+            m_tooLarge = dataLeft < 0;
             Log::line(QStringLiteral("Library database could not be copied: ") + error);
             return;
         }

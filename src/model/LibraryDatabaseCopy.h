@@ -9,9 +9,15 @@
 class LibraryDatabaseCopy
 {
 public:
-    // Copies `databasePath` and whichever companions exist; a failure is logged and the copies
-    // made so far are kept for reading.
-    explicit LibraryDatabaseCopy(const QString &databasePath);
+    // The data a library's database and its companions may hold between them. The database of a
+    // library of a few hundred thousand items takes one or two GiB; twice that leaves room for
+    // the largest, and keeps a file that only claims to be a database from filling the disk.
+    static constexpr qint64 kMaxDataBytes = qint64(4) << 30;
+
+    // Copies `databasePath` and whichever companions exist, holes kept as holes, up to
+    // `maxDataBytes` of data between them; a failure is logged and the copies made so far are
+    // kept for reading.
+    explicit LibraryDatabaseCopy(const QString &databasePath, qint64 maxDataBytes = kMaxDataBytes);
     ~LibraryDatabaseCopy();
     LibraryDatabaseCopy(const LibraryDatabaseCopy &) = delete;
     LibraryDatabaseCopy &operator=(const LibraryDatabaseCopy &) = delete;
@@ -19,6 +25,9 @@ public:
     // Path of the copied database (it may not exist when the copy failed; empty without a name, or
     // when the caches folder is not this user's alone).
     QString path() const { return m_copyPath; }
+    // The database or a companion held more data than a copy may take; what was not copied whole
+    // is left out.
+    bool tooLarge() const { return m_tooLarge; }
 
     static const QStringList &companionSuffixes();
 
@@ -26,4 +35,5 @@ private:
     void removeCopies();
 
     QString m_copyPath;
+    bool m_tooLarge = false;
 };

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include "model/SqliteConnection.h"
@@ -87,9 +88,13 @@ LibraryQuery::Layout LibraryQuery::layoutOf(SqliteConnection &connection)
     return Layout::Unknown;
 }
 
-QList<QVariantMap> LibraryQuery::items(
-    SqliteConnection &connection, const QString &libraryPath, const LibraryQueryOptions &options)
+QList<QVariantMap> LibraryQuery::items(SqliteConnection &connection, const QString &libraryPath,
+    const LibraryQueryOptions &options, LibraryExtent *extent)
 {
+    if (extent)
+        *extent = LibraryExtent::Whole;
+    QElapsedTimer clock;
+    clock.start();
     const Layout layout = layoutOf(connection);
     if (layout == Layout::Unknown)
         return {};
@@ -114,12 +119,41 @@ QList<QVariantMap> LibraryQuery::items(
         query.bindInt64(index, albumKey(connection, layout, options.markedAlbumName));
 
     QList<QVariantMap> result;
+    qsizetype rows = 0;
+    qint64 bytes = 0;
     while (query.step() == SQLITE_ROW) {
         QVariantMap item;
-        if (readItem(query, layout, libraryPath, &item))
-            result.append(item);
+        const bool kept = rows < options.maxRows && readItem(query, layout, libraryPath, &item);
+        const qint64 itemBytes = kept ? heldBytes(item) : 0;
+        if (++rows > options.maxRows || bytes + itemBytes > options.maxBytes
+            || (options.totalBudgetMs > 0 && clock.hasExpired(options.totalBudgetMs))) {
+            Log::line(
+                QStringLiteral("Photo library %1 holds more than a scan reads (%2 rows read, %3 items kept "
+                               "in %4 s): the scan goes on with these")
+                    .arg(libraryPath)
+                    .arg(rows)
+                    .arg(result.size())
+                    .arg(clock.elapsed() / 1000));
+            if (extent)
+                *extent = LibraryExtent::InPart;
+            break;
+        }
+        if (kept) {
+            bytes += itemBytes;
+            result.append(std::move(item));
+        }
     }
     return result;
+}
+
+qint64 LibraryQuery::heldBytes(const QVariantMap &item)
+{
+    // A map node with its key and variant, and a text's header, per value.
+    constexpr qint64 kPerValue = 128;
+    qint64 bytes = 64;
+    for (auto it = item.cbegin(); it != item.cend(); ++it)
+        bytes += kPerValue + qint64(sizeof(QChar)) * it.value().toString().size();
+    return bytes;
 }
 
 LibraryQuery::Entities LibraryQuery::entities(SqliteConnection &connection)

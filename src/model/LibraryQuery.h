@@ -27,7 +27,20 @@ struct LibraryQueryOptions {
     const std::atomic<bool> *stop = nullptr;
     // How long one step of a statement may run before the library counts as unreadable.
     int stepBudgetMs = SqliteConnection::kDefaultStepBudgetMs;
+    // A library beyond any of these is read in part: the items read until then are kept. A real
+    // query gives one row per item, and the largest libraries hold a few hundred thousand; a
+    // database whose views multiply rows would give rows without end.
+    qsizetype maxRows = 1000000;
+    // What the kept items may hold (see LibraryQuery::heldBytes): about 400,000 items of usual
+    // paths and names, while the scan's own records of them stay within reach of a desktop's memory.
+    qint64 maxBytes = qint64(512) << 20;
+    // The whole read, beside the budget of each step (0: none); a read of the largest real
+    // library, with each item's path checked on the disk, takes a few minutes at most.
+    int totalBudgetMs = 10 * 60 * 1000;
 };
+
+// How much of a library a read took.
+enum class LibraryExtent { Whole, InPart, TooLarge };
 
 class LibraryQuery
 {
@@ -39,8 +52,12 @@ public:
     // The item dictionaries ("imagePath", "fileSize", "modelId", "uuid", "originalFileName",
     // "uuidRKVersion", "description") of the library at `libraryPath`, in the order the query
     // gives them; rows with a missing text or a negative size are passed over.
-    static QList<QVariantMap> items(
-        SqliteConnection &connection, const QString &libraryPath, const LibraryQueryOptions &options);
+    // At most the options' rows are read and bytes kept; `extent` (when given) says whether the
+    // read stopped at a bound.
+    static QList<QVariantMap> items(SqliteConnection &connection, const QString &libraryPath,
+        const LibraryQueryOptions &options, LibraryExtent *extent = nullptr);
+    // About the memory one item takes: its map's nodes and its texts.
+    static qint64 heldBytes(const QVariantMap &item);
 
 private:
     struct Entities {

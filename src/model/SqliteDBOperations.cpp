@@ -5,11 +5,10 @@
 #include <utility>
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include "model/CacheFile.h"
 #include "model/CacheReader.h"
+#include "model/CacheSchema.h"
 #include "model/CacheWriter.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
@@ -51,12 +50,6 @@ std::function<bool(const QString &)> isCachedThisScan(const ScanCacheIndex &inde
     return [&index](const QString &path) { return index.isCached(path); };
 }
 
-QByteArray schemaText()
-{
-    QFile schema(AppFolders::resourcePath(QStringLiteral("db/schema.sql")));
-    return schema.open(QIODevice::ReadOnly) ? schema.readAll() : QByteArray();
-}
-
 } // namespace
 
 QString SqliteDBOperations::getCachePath()
@@ -93,7 +86,8 @@ bool SqliteDBOperations::copyDataBaseIfRequieredAtDestination(
     const QString &folder, const QString &templatePath, const QString &dbName)
 {
     const QString destination = QDir(folder).filePath(dbName);
-    if (QFileInfo::exists(destination))
+    // A link in the cache's place is set aside when the cache is opened.
+    if (CacheFile::isPresent(destination))
         return true;
     if (!AppFolders::ensureFolder(folder))
         return false;
@@ -113,7 +107,7 @@ bool SqliteDBOperations::checkCacheForScan(const QString &dbPath, const std::ato
 
 bool SqliteDBOperations::createTablesIfNotExists(const QString &dbPath, const std::atomic<bool> *stop)
 {
-    const QByteArray schema = schemaText();
+    const QByteArray schema = CacheSchema::text();
     return inTransaction(
         dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, stop, [&](SqliteConnection &connection) {
             return !schema.isEmpty() && connection.exec(schema.constData());

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include <QFile>
 
@@ -47,6 +48,74 @@ RegularFile::Descriptor openChecked(
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return RegularFile::Descriptor(fd, qint64(st.st_size));
 }
+
+// A copy that reads only the data of the source and writes only what is not zeros, at the same
+// offsets: what it leaves unwritten reads as zeros in the copy and takes no room.
+struct SparseCopy {
+    static constexpr qint64 kChunk = 1 << 20;
+
+    int from;
+    int to;
+    qint64 *budget;
+    QByteArray buffer = QByteArray(qsizetype(kChunk), Qt::Uninitialized);
+
+    // The next run of data at or after `offset`, before `end`; empty when only holes are left. A
+    // file system that cannot tell holes apart gives it all as data.
+    std::pair<off_t, off_t> nextData(off_t offset, off_t end) const
+    {
+        off_t data = ::lseek(from, offset, SEEK_DATA);
+        if (data < 0)
+            data = errno == ENXIO ? end : offset;
+        off_t hole = data < end ? ::lseek(from, data, SEEK_HOLE) : end;
+        if (hole < 0 || hole > end)
+            hole = end;
+        return { data, hole };
+    }
+
+    bool copyRange(off_t begin, off_t end, QString *error)
+    {
+        for (off_t at = begin; at < end;) {
+            const ssize_t got = ::pread(from, buffer.data(), size_t(std::min<qint64>(end - at, kChunk)), at);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return fail(
+                    error, got == 0 ? QStringLiteral("the file shrank while it was copied") : QString());
+            if (budget && (*budget -= got) < 0)
+                return fail(error, QStringLiteral("larger than a copy may be"));
+            if (!isZeros(buffer.constData(), got) && !writeAll(buffer.constData(), got, at))
+                return fail(error, QString());
+            at += got;
+        }
+        return true;
+    }
+
+    static bool isZeros(const char *bytes, ssize_t count)
+    {
+        return count > 0 && bytes[0] == 0 && std::memcmp(bytes, bytes + 1, size_t(count - 1)) == 0;
+    }
+
+    bool writeAll(const char *bytes, ssize_t count, off_t at) const
+    {
+        while (count > 0) {
+            const ssize_t put = ::pwrite(to, bytes, size_t(count), at);
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0)
+                return false;
+            bytes += put;
+            count -= put;
+            at += put;
+        }
+        return true;
+    }
+
+    static bool fail(QString *error, const QString &why)
+    {
+        *error = why.isEmpty() ? QString::fromLocal8Bit(std::strerror(errno)) : why;
+        return false;
+    }
+};
 
 } // namespace
 
@@ -121,7 +190,7 @@ std::optional<QByteArray> RegularFile::readAll(const QString &path, qint64 maxBy
     return bytes;
 }
 
-bool RegularFile::copy(const QString &from, const QString &to, QString *error)
+bool RegularFile::copy(const QString &from, const QString &to, QString *error, qint64 *dataBudget)
 {
     const Descriptor source = openForReading(from);
     if (!source.isValid()) {
@@ -133,19 +202,22 @@ bool RegularFile::copy(const QString &from, const QString &to, QString *error)
         *error = target.errorString();
         return false;
     }
-    constexpr qint64 kChunk = 1 << 20;
-    QByteArray buffer(qsizetype(kChunk), Qt::Uninitialized);
-    qint64 left = source.size();
-    while (left > 0) {
-        const ssize_t got = ::read(source.get(), buffer.data(), size_t(std::min(left, kChunk)));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0 || target.write(buffer.constData(), got) != got) {
-            *error = got < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : target.errorString();
+    SparseCopy copy { source.get(), target.handle(), dataBudget };
+    for (off_t offset = 0; offset < source.size();) {
+        const std::pair<off_t, off_t> data = copy.nextData(offset, source.size());
+        if (data.first >= data.second)
+            break;
+        if (!copy.copyRange(data.first, data.second, error)) {
             target.remove();
             return false;
         }
-        left -= got;
+        offset = data.second;
+    }
+    // The holes at the end, too, keep the size the file had.
+    if (::ftruncate(target.handle(), source.size()) != 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        target.remove();
+        return false;
     }
     return true;
 }

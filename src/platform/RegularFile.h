@@ -60,6 +60,8 @@ public:
     // regular file, larger than `maxBytes` or cannot be read.
     static std::optional<QByteArray> readAll(const QString &path, qint64 maxBytes);
     // Copies the regular file `from` (up to its size when opened) to a new file `to` of mode 0600;
-    // false, with `to` removed, when anything failed.
-    static bool copy(const QString &from, const QString &to, QString *error);
+    // false, with `to` removed, when anything failed. Holes stay holes and blocks of zeros become
+    // holes, so a file that is mostly holes takes no more room as a copy. With `dataBudget`, the
+    // bytes read are taken from it, and the copy fails once they would overdraw it.
+    static bool copy(const QString &from, const QString &to, QString *error, qint64 *dataBudget = nullptr);
 };

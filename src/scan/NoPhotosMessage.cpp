@@ -36,7 +36,7 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
 QString NoPhotosMessage::skippedFoldersText(const WalkReport &report)
 {
     QStringList lines;
-    for (const QString &part : { unreadableFoldersText(report), trashFoldersText(report) }) {
+    for (const QString &part : { unreadableFoldersText(report), trashFoldersText(report), libraryText(report) }) {
         if (!part.isEmpty())
             lines.append(part);
     }
@@ -69,4 +69,19 @@ QString NoPhotosMessage::withMoreInLog(const QString &first, qint64 more, const 
     if (more > 1)
         return first + QLatin1Char('\n') + formatText(text(many), more, log);
     return first;
+}
+
+QString NoPhotosMessage::libraryText(const WalkReport &report)
+{
+    if (report.libraryReadInPart.isEmpty())
+        return {};
+    return report.libraryItemsTaken > 0
+        ? formatText(text("ID_PHOTO_LIBRARY_READ_IN_PART"), report.libraryReadInPart, report.libraryItemsTaken)
+        : formatText(text("ID_PHOTO_LIBRARY_TOO_LARGE"), report.libraryReadInPart);
+}
+
+QString NoPhotosMessage::skippedTitle(const WalkReport &report)
+{
+    return text(report.unreadableFolders > 0 || report.trashFolders > 0 ? "ID_SOME_FOLDERS_WERE_NOT_SCANNED"
+                                                                        : "ID_SOME_PHOTOS_WERE_NOT_SCANNED");
 }

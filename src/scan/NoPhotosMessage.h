@@ -12,14 +12,18 @@ class NoPhotosMessage
 {
 public:
     static QString informativeText(const WalkReport &report, qint64 minimumFileSize);
-    // The folders that could not be read, then those left out as a Trash: the first of each, then
-    // how many more; empty when every folder was read. Every end of a scan that found something
-    // tells it too.
+    // The folders that could not be read, then those left out as a Trash (the first of each, then
+    // how many more), then the photo library read in part; empty when everything was read. Every
+    // end of a scan that found something tells it too.
     static QString skippedFoldersText(const WalkReport &report);
     // The folders that could not be read: the first with why, then how many more.
     static QString unreadableFoldersText(const WalkReport &report);
     // The folders left out as a Trash: the first, then how many more.
     static QString trashFoldersText(const WalkReport &report);
+    // The photo library larger than a scan reads; empty when every library was read whole.
+    static QString libraryText(const WalkReport &report);
+    // The title of the skipped-folders note at the end of a scan that found something.
+    static QString skippedTitle(const WalkReport &report);
 
 private:
     // `first`, then a line saying how many more the log file names, when there are more.

@@ -1,7 +1,6 @@
 #include "scan/ScanCache.h"
 
-#include <QFileInfo>
-
+#include "model/CacheFile.h"
 #include "model/CacheFormat.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
@@ -14,7 +13,7 @@ QString existingCachePath(ScanSource scanType)
 {
     const QString path
         = SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(scanType));
-    return !path.isEmpty() && QFileInfo::exists(path) ? path : QString();
+    return !path.isEmpty() && CacheFile::isPresent(path) ? path : QString();
 }
 
 } // namespace
@@ -79,7 +78,8 @@ std::optional<ScanCache::FingerprintEntry> ScanCache::takeCachedFingerprint(
     std::shared_ptr<ExifInfo> exif = cachedExif(path, index);
     if (!exif)
         return std::nullopt;
-    return FingerprintEntry { index.dictFingerprint.takeValue(path).value_or(FingerprintVariants()), std::move(exif) };
+    return FingerprintEntry { index.dictFingerprint.takeValue(path).value_or(FingerprintVariants()),
+        std::move(exif) };
 }
 
 std::optional<ScanCache::FingerprintEntry> ScanCache::takeReusableFingerprint(

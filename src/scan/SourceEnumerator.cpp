@@ -61,6 +61,8 @@ void SourceEnumerator::run(const std::vector<FilePathNode> &sources)
     }
     m_walker.offerLinkedFiles();
     m_session.walkReport = m_walker.report();
+    m_session.walkReport.libraryReadInPart = m_libraryReport.libraryReadInPart;
+    m_session.walkReport.libraryItemsTaken = m_libraryReport.libraryItemsTaken;
 }
 
 bool SourceEnumerator::addFileToScan(const WalkedFile &file)
@@ -102,7 +104,12 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
     LibraryQueryOptions query = DBOperations::currentOptions();
     query.window = ScanPeriod::libraryWindow(m_session.options.period);
     query.stop = &m_session.abortMe;
-    const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, query);
+    LibraryExtent extent = LibraryExtent::Whole;
+    const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, query, &extent);
+    if (extent != LibraryExtent::Whole) {
+        m_libraryReport.libraryReadInPart = libraryPath;
+        m_libraryReport.libraryItemsTaken = items.size();
+    }
     if (insideFolder) {
         Log::line(QStringLiteral("Photo library %1: %2 items").arg(libraryPath).arg(items.size()));
         if (items.isEmpty())

@@ -1,5 +1,6 @@
 // What a walk over the scan list could not take: folders it could not read, folders it left out as
-// a Trash and files under the minimum size. A scan that finds no photos tells the user from it.
+// a Trash, files under the minimum size and a photo library it read in part. A scan that finds no
+// photos tells the user from it.
 #pragma once
 
 #include <QString>
@@ -14,4 +15,8 @@ struct WalkReport {
     int trashFolders = 0;
     QString firstTrashFolder;
     int skippedForSize = 0;
+    // A photo library larger than a scan reads, and how many of its items were taken (none when
+    // its database was too large to copy).
+    QString libraryReadInPart;
+    qsizetype libraryItemsTaken = 0;
 };

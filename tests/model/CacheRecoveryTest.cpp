@@ -30,14 +30,33 @@ using Records = QList<std::shared_ptr<ImageFileInfo>>;
 namespace
 {
 
-enum class Damage { Garbage, Truncated, Empty, Foreign, OtherVersion, Locked, Folder, DamagedPage, Planted };
+// clang-format off
+enum class Damage {
+    Garbage, Truncated, Empty, Foreign, OtherVersion, Locked, Folder, DamagedPage, Link, DanglingLink, Planted
+};
+// clang-format on
+
+// ExfInfo as ours, with `pathColumn` for its path and `extra` at its end.
+QByteArray exifTable(const char *pathColumn, const char *extra)
+{
+    return QByteArray("DROP TABLE ExfInfo; CREATE TABLE ExfInfo (id INTEGER PRIMARY KEY, ") + pathColumn
+        + ", captureTime REAL NOT NULL DEFAULT 0, fileSize INTEGER NOT NULL DEFAULT 0, "
+          "latitude REAL NOT NULL DEFAULT 0, longitude REAL NOT NULL DEFAULT 0, "
+          "pixelWidth REAL NOT NULL DEFAULT 0, pixelHeight REAL NOT NULL DEFAULT 0, "
+          "dpiWidth REAL NOT NULL DEFAULT 0, dpiHeight REAL NOT NULL DEFAULT 0, "
+          "orientation INTEGER NOT NULL DEFAULT 0, modTime REAL NOT NULL DEFAULT 0, changeTime REAL"
+        + extra + ")";
+}
 
 // Objects someone else added to a cache that is otherwise sound, one kind of damage each from Planted on.
-const char *const kPlantedObjects[] = {
+const QByteArray kPlantedObjects[] = {
     "DROP TABLE tempTable; CREATE VIEW tempTable AS WITH RECURSIVE r(filePath) AS "
     "(SELECT '/new/0.jpg' UNION ALL SELECT filePath FROM r) SELECT filePath FROM r",
     "CREATE TRIGGER spoil AFTER INSERT ON ExfInfo BEGIN DELETE FROM hashTable64; END",
     "CREATE VIRTUAL TABLE notes USING fts4(text)",
+    exifTable("filePath TEXT NOT NULL UNIQUE", ", junk BLOB GENERATED ALWAYS AS (zeroblob(1000000)) STORED"),
+    exifTable("filePath TEXT NOT NULL", ""),
+    "DROP TABLE tempTable; CREATE TABLE tempTable (filePath TEXT PRIMARY KEY)",
 };
 
 Records somePhotos(const QString &prefix, int count)
@@ -51,7 +70,8 @@ Records somePhotos(const QString &prefix, int count)
 std::string damageName(Damage kind)
 {
     static const char *const kNames[] = { "Garbage", "Truncated", "Empty", "Foreign", "OtherVersion",
-        "Locked", "Folder", "DamagedPage", "EndlessView", "Trigger", "VirtualTable" };
+        "Locked", "Folder", "DamagedPage", "Link", "DanglingLink", "EndlessView", "Trigger", "VirtualTable",
+        "StoredGeneratedColumn", "NoPathIndex", "PathTableWithRowIds" };
     return kNames[int(kind)];
 }
 
@@ -119,18 +139,34 @@ protected:
             file.write(QByteArray(16384, '\x5a'));
             break;
         }
+        case Damage::Link:
+        case Damage::DanglingLink: {
+            // A sound cache of ours elsewhere, which must stay as it is.
+            const QString elsewhere = m_folder.filePath(QStringLiteral("elsewhere.db"));
+            ASSERT_TRUE(QFile::rename(m_db, elsewhere));
+            ASSERT_TRUE(QFile::link(elsewhere + (kind == Damage::Link ? "" : ".gone"), m_db));
+            m_linkTarget = elsewhere;
+            break;
+        }
         default:
-            ASSERT_TRUE(execSql(m_db, kPlantedObjects[int(kind) - int(Damage::Planted)]));
+            ASSERT_TRUE(execSql(m_db, QString::fromUtf8(kPlantedObjects[int(kind) - int(Damage::Planted)])));
             break;
         }
     }
 
     SqliteConnection m_locker;
+    QString m_linkTarget;
 };
 
 TEST_P(CacheRecoveryTest, UnusableFileIsSetAsideAndScanGoesOn)
 {
-    damage(Damage(GetParam()));
+    const Damage kind = Damage(GetParam());
+    damage(kind);
+    // Asking sets nothing aside; a lock is no state of the file, pages are checked by the scan.
+    if (kind != Damage::Locked && kind != Damage::Truncated && kind != Damage::DamagedPage) {
+        EXPECT_FALSE(CacheFile::isUsable(m_db));
+    }
+    EXPECT_FALSE(CacheFile::isPresent(m_db + QStringLiteral(".unusable")));
     const Records batch = somePhotos(QStringLiteral("/new/"), 20);
 
     // The scan's road: hand-over, fetch, batch write. None of it may fail loudly or crash.
@@ -138,7 +174,7 @@ TEST_P(CacheRecoveryTest, UnusableFileIsSetAsideAndScanGoesOn)
     SqliteDBOperations::saveBatch(m_db, batch, scanIndex());
     m_locker.close();
 
-    EXPECT_TRUE(QFileInfo::exists(m_db + QStringLiteral(".unusable")));
+    EXPECT_TRUE(CacheFile::isPresent(m_db + QStringLiteral(".unusable")));
     EXPECT_EQ(logLinesContaining(m_db + QStringLiteral(" could not be used")), 1);
 
     // The fresh file works for the next batch and the next scan.
@@ -147,6 +183,11 @@ TEST_P(CacheRecoveryTest, UnusableFileIsSetAsideAndScanGoesOn)
     EXPECT_EQ(cachedCount(), 20);
     EXPECT_EQ(
         countRows(m_db, QStringLiteral("SELECT count(*) FROM ExfInfo WHERE filePath LIKE '/old/%'")), 0);
+    EXPECT_TRUE(CacheFile::isUsable(m_db));
+    if (!m_linkTarget.isEmpty()) {
+        EXPECT_EQ(countRows(m_linkTarget, QStringLiteral("SELECT count(*) FROM ExfInfo")), 0);
+        EXPECT_FALSE(QFileInfo::exists(m_linkTarget + QStringLiteral(".gone")));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, CacheRecoveryTest,

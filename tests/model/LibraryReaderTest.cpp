@@ -207,6 +207,18 @@ TEST_P(LibraryReaderTest, DateFieldChoosesWhichDateIsCompared)
     EXPECT_EQ(within(LibraryDateWindow::kFileCreationDate).size(), 2);
 }
 
+// A database that claims 4 GiB but holds a few pages (holes on the disk) is read whole.
+TEST_P(LibraryReaderTest, ASparseDatabaseOfFourGiBIsReadWhole)
+{
+    LibraryTestLibrary library(m_folder.path(), GetParam());
+    library.addItem(item(QStringLiteral("sparse.jpg")));
+    ASSERT_TRUE(QFile::resize(library.databasePath(), qint64(4) << 30));
+    LibraryExtent extent = LibraryExtent::TooLarge;
+    EXPECT_EQ(namesOf(DBOperations::fetchData(library.libraryPath(), options(true), &extent)),
+        QStringList({ "sparse.jpg" }));
+    EXPECT_EQ(extent, LibraryExtent::Whole);
+}
+
 TEST(LibraryReaderMissingTest, NoDatabaseGivesNoItemsAndNoCopies)
 {
     QTemporaryDir folder;
@@ -277,4 +289,37 @@ TEST(LibraryReaderHostileTest, AnEndlessViewEndsWithTheBudgetAndWithTheStop)
     stop = true;
     reader.join();
     EXPECT_TRUE(items.isEmpty());
+}
+
+// A library whose query gives rows without end is read up to each bound in turn, the items read
+// until then are kept, and the read says it stopped short; at the bound exactly, nothing is cut.
+TEST(LibraryReaderHostileTest, AQueryThatMultipliesRowsIsReadInPart)
+{
+    const struct {
+        qsizetype maxRows;
+        qint64 maxBytes;
+        int totalBudgetMs;
+        bool multiplied;
+    } bounds[] = { { 500, qint64(1) << 30, 0, true }, { 1000000, 64 * 1024, 0, true },
+        { 1000000, qint64(1) << 30, 1, true }, { 3, qint64(1) << 30, 0, false } };
+    for (const Layout layout : { Layout::PhotosStore, Layout::OlderPhotosStore, Layout::IPhoto }) {
+        for (const auto &bound : bounds) {
+            QTemporaryDir folder;
+            LibraryTestLibrary library(folder.path(), layout);
+            for (const char *name : { "a.jpg", "b.jpg", "c.jpg" })
+                library.addItem(item(QString::fromLatin1(name)));
+            if (bound.multiplied)
+                library.multiplyRows();
+            LibraryQueryOptions bounded = options(true);
+            bounded.maxRows = bound.maxRows;
+            bounded.maxBytes = bound.maxBytes;
+            bounded.totalBudgetMs = bound.totalBudgetMs;
+            LibraryExtent extent = LibraryExtent::TooLarge;
+            const QList<QVariantMap> items = DBOperations::fetchData(library.libraryPath(), bounded, &extent);
+            EXPECT_EQ(extent, bound.multiplied ? LibraryExtent::InPart : LibraryExtent::Whole)
+                << bound.maxRows;
+            EXPECT_LE(items.size(), bound.maxRows);
+            EXPECT_LE(items.size() * LibraryQuery::heldBytes(items.value(0)), bound.maxBytes);
+        }
+    }
 }

@@ -132,6 +132,19 @@ void LibraryTestLibrary::makeEntityTableEndless()
         "(SELECT 0 UNION ALL SELECT n + 1 FROM r) SELECT n AS Z_ENT, 'x' || n AS Z_NAME FROM r WHERE n < 0");
 }
 
+void LibraryTestLibrary::multiplyRows()
+{
+    const QByteArray table = m_layout == Layout::IPhoto ? QByteArrayLiteral("RKVersion")
+                                                        : QByteArrayLiteral("ZADDITIONALASSETATTRIBUTES");
+    // A plain join, stepped through a row at a time by the query: 100^4 copies of each row.
+    const QByteArray sql = "ALTER TABLE " + table
+        + " RENAME TO Kept; CREATE TABLE Many (n INTEGER);"
+          "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 100) "
+          "INSERT INTO Many SELECT n FROM r; CREATE VIEW "
+        + table + " AS SELECT k.* FROM Kept k, Many a, Many b, Many c, Many d";
+    run(sql.constData());
+}
+
 void LibraryTestLibrary::run(const char *sql)
 {
     sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);

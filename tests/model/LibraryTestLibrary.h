@@ -45,6 +45,8 @@ public:
     void holdChangesInWal();
     // A Photos library made hostile: its entity table becomes a view over a recursion without end.
     void makeEntityTableEndless();
+    // A library made hostile: its item table becomes a view repeating each row 100 million times.
+    void multiplyRows();
 
 private:
     void createSchema();

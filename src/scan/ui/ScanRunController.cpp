@@ -324,9 +324,10 @@ QString ScanRunController::skippedFoldersText() const
 
 void ScanRunController::showSkippedFoldersAlert()
 {
+    const std::shared_ptr<const ScanSession> session = m_engine->session();
     const QString skipped = skippedFoldersText();
-    if (!skipped.isEmpty())
-        runAlert(text("ID_SOME_FOLDERS_WERE_NOT_SCANNED"), skipped, AlertSpec::Style::Informational);
+    if (session && !skipped.isEmpty())
+        runAlert(NoPhotosMessage::skippedTitle(session->walkReport), skipped, AlertSpec::Style::Informational);
 }
 
 void ScanRunController::runOnMain(void (ScanRunController::*job)())
