@@ -87,8 +87,8 @@ struct Rig {
 };
 
 // Pages that always have a successor (fresh or alternating tokens; no files, a thousand new ones
-// on every page, the same thousand again, a thousand new files or folders with names of
-// kilobytes), or a refusal.
+// on every page, the same thousand again, or a thousand new ones with paths of kilobytes), or a
+// refusal.
 class ListingEnds : public testing::TestWithParam<std::tuple<bool, int>>
 {
 };
@@ -104,10 +104,10 @@ TEST_P(ListingEnds, AsAFailureWithItsReasonWithinItsBounds)
         const int n = (*pages)++;
         QJsonArray files;
         const QString stem = mode >= 5 ? QString(4000, QLatin1Char('n')) : QString();
-        const bool folders = mode == 6;
         for (int i = 0, id = mode != 4 ? n * 1000 : 0; mode >= 3 && i < 1000; ++i, ++id)
-            files.append(QJsonObject { { ".tag", folders ? "folder" : "file" }, { "id", QString::number(id) },
-                { "mimeType", folders ? DriveFileJson::kFolderMimeType : "image/jpeg" },
+            files.append(QJsonObject { { ".tag", mode == 6 ? "folder" : "file" },
+                { "id", QString::number(id) },
+                { "mimeType", mode == 6 ? DriveFileJson::kFolderMimeType : "image/jpeg" },
                 { "fileExtension", "jpg" }, { "name", QStringLiteral("%1%2.jpg").arg(stem).arg(id) },
                 { "path_lower", QStringLiteral("/a/%1%2.jpg").arg(stem).arg(id) }, { "md5Checksum", "0" } });
         QJsonObject body { { drive ? "files" : "entries", files }, { "has_more", true },
@@ -116,8 +116,7 @@ TEST_P(ListingEnds, AsAFailureWithItsReasonWithinItsBounds)
     };
     for (const char *path : { "/drive/v3/files", "/2/files/list_folder", "/2/files/list_folder/continue" })
         rig.server.handle(drive ? "GET" : "POST", QString::fromLatin1(path), answer);
-    // Each Drive folder is asked for as it comes: a lower bound is reached before the pages'.
-    if (drive && mode == 6)
+    if (drive && mode == 6) // each folder asks for a page: a lower bound comes before the pages'
         static_cast<DriveSource &>(*rig.source).setMaxHeldBytes(64 * 1024);
     ASSERT_TRUE(rig.list({ { "/A", "a", rig.rootId } }));
     TestEvents::waitFor([] { return false; }, 100);
@@ -130,8 +129,7 @@ TEST_P(ListingEnds, AsAFailureWithItsReasonWithinItsBounds)
                               : static_cast<DropBoxHandler &>(*rig.source).peakHeldBytes();
     EXPECT_LE(peak, kMaxHeldBytes + kOneEntryBytes);
     EXPECT_GE(peak, rig.paths.size() * qint64(sizeof(ImageFileInfo)));
-    // Names of kilobytes reach the byte bound first, and the user is told it is not the folders'
-    // size that stopped the scan.
+    // Names of kilobytes reach the byte bound first, told as memory, not as the folders' size.
     if (mode >= 5) {
         EXPECT_LT(rig.paths.size(), 1000);
         EXPECT_TRUE(rig.failure.contains(QLatin1String("MB of memory"))) << rig.failure.toStdString();

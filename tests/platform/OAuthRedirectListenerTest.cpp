@@ -86,27 +86,6 @@ TEST_P(ListenerFlood, HoldsAtMostItsConnectionsAndTimersAndThenServesTheRedirect
     EXPECT_GT(peakTimers, 0);
 }
 
-TEST(OAuthRedirectListener, ListensAgainAfterItWasClosedFull)
-{
-    OAuthRedirectListener listener;
-    listener.setCallbackPath(QStringLiteral("/cb"));
-    ASSERT_TRUE(listener.listen(QHostAddress::LocalHost, 0));
-    QTcpSocket idle[OAuthRedirectListener::kMaxConnections];
-    for (QTcpSocket &socket : idle)
-        socket.connectToHost(QHostAddress::LocalHost, listener.port());
-    ASSERT_TRUE(TestEvents::waitFor(
-        [&] { return listener.heldConnections() == OAuthRedirectListener::kMaxConnections; }, 10000));
-    listener.close();
-    ASSERT_TRUE(TestEvents::waitFor([&] { return listener.heldConnections() == 0; }, 10000));
-    ASSERT_TRUE(listener.listen(QHostAddress::LocalHost, 0));
-    bool served = false;
-    QObject::connect(&listener, &OAuthRedirectListener::redirectReceived, [&served] { served = true; });
-    QTcpSocket browser;
-    browser.connectToHost(QHostAddress::LocalHost, listener.port());
-    browser.write("GET /cb HTTP/1.1\r\n\r\n");
-    EXPECT_TRUE(TestEvents::waitFor([&served] { return served; }, 10000));
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Requests, ListenerFlood, testing::Values("", "GET /cb?state=", "GET /cb?state=forged HTTP/1.1\r\n\r\n"));
 
