@@ -77,16 +77,21 @@ std::shared_ptr<GDFoldersList> DriveListing::nodeOf(const std::shared_ptr<DriveF
     return node;
 }
 
-void DriveListing::remember(const std::shared_ptr<DriveFile> &folder)
+bool DriveListing::remember(const std::shared_ptr<DriveFile> &folder)
 {
     const std::shared_ptr<GDFoldersList> node = nodeOf(folder);
-    if (!node->folderId().isEmpty())
-        m_dictGDrive.insert(node->folderId(), node);
+    if (node->folderId().isEmpty())
+        return true;
+    // A folder met again takes its own place; only a new one adds to what the listing holds.
+    if (!m_dictGDrive.contains(node->folderId()) && !holdEntry(*folder))
+        return false;
+    m_dictGDrive.insert(node->folderId(), node);
+    return true;
 }
 
-bool DriveListing::holdFile(const DriveFile &file)
+bool DriveListing::holdEntry(const DriveFile &file)
 {
-    // The file, its node (whose texts it shares) and its key among the offered files.
+    // The file, its node (whose texts it shares) and its key among the offered files or folders.
     return holdRecord(
         DriveFileJson::heldBytes(file) + qint64(sizeof(GDFoldersList)) + 16 + ListingHoldings::kKeyBytes);
 }
@@ -161,9 +166,13 @@ void DriveListing::handleFileListPage(const QString &folderId, bool recurse,
 void DriveListing::collectDriveFiles(const DriveFileList &page, bool recurse)
 {
     for (const std::shared_ptr<DriveFile> &file : page.files) {
+        // A failed listing (a bound passed) takes nothing more from pages still arriving.
+        if (!m_failure.isEmpty())
+            return;
         const QString fileId = file->identifier.value_or(QString());
         if (DriveFileJson::isFolder(*file)) {
-            remember(file);
+            if (!remember(file))
+                return;
             // A sub-folder that is a scan-list entry of its own is listed through that entry.
             if (recurse && !fileId.isEmpty() && !isScanListFolder(fileId)
                 && !m_listedFolders.contains(fileId)) {
@@ -174,7 +183,7 @@ void DriveListing::collectDriveFiles(const DriveFileList &page, bool recurse)
         }
         if (!acceptsFile(*file) || fileId.isEmpty() || m_offeredFiles.contains(fileId))
             continue;
-        if (!holdFile(*file))
+        if (!holdEntry(*file))
             return;
         m_offeredFiles.insert(fileId);
         m_waiting.push_back(nodeOf(file));

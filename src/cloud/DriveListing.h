@@ -94,11 +94,13 @@ private:
     void fail(const QString &reason);
     void finishIfDone();
     bool stopRequested() const;
-    // A folder is kept by its identifier, for the paths of the files below it.
-    void remember(const std::shared_ptr<DriveFile> &folder);
+    // A folder is kept by its identifier, for the paths of the files below it; false (and the
+    // listing failed) when a new one would pass the bound.
+    bool remember(const std::shared_ptr<DriveFile> &folder);
     static std::shared_ptr<GDFoldersList> nodeOf(const std::shared_ptr<DriveFile> &file);
-    // An accepted file waits here for its path; false (and the listing failed) past the bound.
-    bool holdFile(const DriveFile &file);
+    // A folder kept or an accepted file waiting for its path is held: false (and the listing
+    // failed) past the bound.
+    bool holdEntry(const DriveFile &file);
 
     DriveService &m_service;
     QString &m_rootDriveFolderId;

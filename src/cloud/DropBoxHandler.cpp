@@ -37,11 +37,6 @@ QString extensionOf(const QString &path)
     return QFileInfo(QFileInfo(path).fileName()).suffix();
 }
 
-std::size_t keyOf(const QString &text)
-{
-    return std::size_t(qHash(text, 0x7e9041));
-}
-
 } // namespace
 
 DropBoxHandler::DropBoxHandler()
@@ -387,7 +382,7 @@ void DropBoxHandler::listingFinished()
 QString DropBoxHandler::report(const CloudListedFile &listed)
 {
     const QString id = listed.id();
-    if (!m_reported.insert(keyOf(id.isEmpty() ? listed.path().toLower() : id)).second)
+    if (!m_reported.insert(ListingHoldings::keyOf(id.isEmpty() ? listed.path().toLower() : id)).second)
         return {};
     const std::shared_ptr<ImageFileInfo> record = recordOf(listed, m_recordSettings);
     record->isVideo = isVideoPath(record->filePath);

@@ -1,17 +1,5 @@
 #include "cloud/DropboxListingBounds.h"
 
-#include <QHash>
-
-namespace
-{
-
-std::size_t keyOf(const QString &text)
-{
-    return std::size_t(qHash(text, 0x51a7e));
-}
-
-} // namespace
-
 DropboxListingBounds::DropboxListingBounds(Limits limits)
     : m_limits(limits)
     , m_holdings(limits.maxHeldBytes)
@@ -43,7 +31,7 @@ QString DropboxListingBounds::hold(qint64 bytes)
 QString DropboxListingBounds::askPage(const QString &cursor)
 {
     if (!cursor.isEmpty()) {
-        if (!m_cursors.insert(keyOf(cursor)).second)
+        if (!m_cursors.insert(ListingHoldings::keyOf(cursor)).second)
             return QStringLiteral("Dropbox listing repeats a page it sent before");
         const QString overHeld = hold(ListingHoldings::kKeyBytes);
         if (!overHeld.isEmpty())
@@ -58,7 +46,8 @@ QString DropboxListingBounds::takePage(const DropboxListPage &page, QList<Dropbo
 {
     fresh.clear();
     for (const DropboxEntry &entry : page.entries) {
-        if (m_folderEntries.insert(keyOf(entry.id.isEmpty() ? entry.pathLower : entry.id)).second)
+        if (m_folderEntries.insert(ListingHoldings::keyOf(entry.id.isEmpty() ? entry.pathLower : entry.id))
+                .second)
             fresh.append(entry);
     }
     m_entries += fresh.size();

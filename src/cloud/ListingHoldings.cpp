@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QHash>
+
 #include "model/ImageFileInfo.h"
 
 namespace
@@ -38,7 +40,16 @@ void ListingHoldings::release(qint64 bytes)
 
 QString ListingHoldings::refusal(const QString &provider) const
 {
-    return QStringLiteral("%1 listing holds more than %2 MB").arg(provider).arg(m_maxBytes >> 20);
+    // Not "more than N MB" alone: read beside a cloud folder, that would seem to be its size.
+    return QStringLiteral("The %1 listing has more files and folders than %2 MB of memory holds; choose "
+                          "fewer folders to scan")
+        .arg(provider)
+        .arg(m_maxBytes >> 20);
+}
+
+std::size_t ListingHoldings::keyOf(const QString &text)
+{
+    return std::size_t(qHash(text, 0x51a7e));
 }
 
 qint64 ListingHoldings::textBytes(const QString &text)

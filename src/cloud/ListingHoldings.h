@@ -3,6 +3,8 @@
 // however long or endless, grows the program past the bound.
 #pragma once
 
+#include <cstddef>
+
 #include <QString>
 
 class ImageFileInfo;
@@ -28,6 +30,8 @@ public:
     qint64 held() const { return m_held; }
     qint64 peak() const { return m_peak; }
 
+    // The key a seen name is kept by in such a set: 64 bits instead of the text.
+    static std::size_t keyOf(const QString &text);
     // What a text's own block costs (its header and UTF-16 characters); none when empty.
     static qint64 textBytes(const QString &text);
     // What a record given to the scan holds: the record, its control block and its texts.

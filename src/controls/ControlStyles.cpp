@@ -65,7 +65,9 @@ void ControlStyles::styleChoiceButton(QAbstractButton *button)
 {
     const bool radio = button->inherits("QRadioButton");
     const QString type = radio ? QStringLiteral("QRadioButton") : QStringLiteral("QCheckBox");
-    const QString round = radio ? QStringLiteral("border-radius: 8px;") : QStringLiteral("border-radius: 3px;");
+    const QString round
+        = radio ? QStringLiteral("border-radius: 8px;") : QStringLiteral("border-radius: 3px;");
+    button->setProperty(kOwnFocusMark, true);
     button->setStyleSheet(
         // The focus frames the box and its title; the frame is there, unseen, without the focus,
         // so the title does not move when the focus comes.
@@ -109,17 +111,19 @@ QColor ControlStyles::focusHaloColor()
     return QColor(6, 10, 22);
 }
 
-void ControlStyles::drawFocusMark(QPainter &painter, const QRect &rect)
+void ControlStyles::drawFocusMark(QPainter &painter, const QRect &rect, qreal lineWidth)
 {
     painter.save();
     painter.setOpacity(1.0);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Qt::NoBrush);
-    const QRectF outer = QRectF(rect).adjusted(1, 1, -1, -1);
-    painter.setPen(QPen(focusHaloColor(), 2));
-    painter.drawRoundedRect(outer, 4, 4);
-    painter.setPen(QPen(focusMarkColor(), 2));
-    painter.drawRoundedRect(outer.adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
+    const qreal half = lineWidth / 2;
+    const QRectF outer = QRectF(rect).adjusted(half, half, -half, -half);
+    painter.setPen(QPen(focusHaloColor(), lineWidth));
+    painter.drawRoundedRect(outer, 2 * lineWidth, 2 * lineWidth);
+    const qreal inset = 0.5 + half;
+    painter.setPen(QPen(focusMarkColor(), lineWidth));
+    painter.drawRoundedRect(outer.adjusted(inset, inset, -inset, -inset), 1.5 * lineWidth, 1.5 * lineWidth);
     painter.restore();
 }
 

@@ -46,8 +46,11 @@ public:
     // of the two stands out from it at 3:1 at least (the light one on dark windows, the dark one
     // on light windows and light or coloured buttons).
     static QColor focusMarkColor();
+    // Set on a widget that frames its own focus: the application style adds no mark of its own.
+    static constexpr const char *kOwnFocusMark = "ownFocusMark";
     static QColor focusHaloColor();
-    static void drawFocusMark(QPainter &painter, const QRect &rect);
+    // Drawn inside `rect`; thinner lines for a frame drawn tight around a label.
+    static void drawFocusMark(QPainter &painter, const QRect &rect, qreal lineWidth = 2);
     // The contrast of two colours as the accessibility guidelines compute it: 1 (none) to 21.
     static double contrastRatio(const QColor &a, const QColor &b);
 };

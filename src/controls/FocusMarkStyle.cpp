@@ -1,5 +1,6 @@
 #include "controls/FocusMarkStyle.h"
 
+#include <QAbstractButton>
 #include <QPainter>
 #include <QStyleOption>
 
@@ -22,8 +23,13 @@ void FocusMarkStyle::drawPrimitive(
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
-    if (option->state & State_KeyboardFocusChange)
-        ControlStyles::drawFocusMark(*painter, option->rect);
+    if (!(option->state & State_KeyboardFocusChange)
+        || (widget && widget->property(ControlStyles::kOwnFocusMark).toBool()))
+        return;
+    // A check box's or radio button's frame lies a pixel or two around its text: a full-width mark
+    // would cover the letters' edges.
+    const bool aroundLabel = qobject_cast<const QAbstractButton *>(widget) != nullptr;
+    ControlStyles::drawFocusMark(*painter, option->rect, aroundLabel ? 1 : 2);
 }
 
 void FocusMarkStyle::drawControl(

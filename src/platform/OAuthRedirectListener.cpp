@@ -25,6 +25,8 @@ OAuthRedirectListener::OAuthRedirectListener(QObject *parent)
 
 bool OAuthRedirectListener::listen(const QHostAddress &address, quint16 port, int deadlineMs)
 {
+    // Connections of an earlier run may still be held, full or not.
+    m_server->setMaxPendingConnections(m_held < kMaxConnections ? 1 : 0);
     if (!m_server->listen(address, port))
         return false;
     m_deadline.start(deadlineMs);

@@ -1,6 +1,7 @@
 // Gives a window the keyboard as it opens. A window manager may keep the focus on the window behind
 // (focus-stealing rules, a window mapped a moment late), so the request is made again, briefly,
-// until the window is active, it is hidden, another modal window opens over it, or the tries run out.
+// until the window is active, it is hidden, another modal window opens over it, the user picks
+// another of the windows, or the tries run out.
 #pragma once
 
 class QWidget;

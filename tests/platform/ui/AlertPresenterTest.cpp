@@ -10,6 +10,8 @@
 
 #include "platform/ui/GuiAlertPresenter.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
+#include "platform/ui/WindowFocus.h"
+#include "support/TestEvents.h"
 
 TEST(AlertPresenter, ScriptedPresenterInstallsItselfAndRestoresThePreviousOne)
 {
@@ -112,4 +114,21 @@ TEST(AlertPresenter, GuiAlertIsCentredOverItsWindowWhateverItsWidth)
     QTimer::singleShot(0, whenShown);
     gui.runAlert({ QStringLiteral("A message"), QStringLiteral("word ").repeated(80), {} }, &main);
     EXPECT_LE(offset.manhattanLength(), 2);
+}
+
+// A sheet asking for the keys leaves them with another window the user picked meanwhile.
+TEST(WindowFocus, LeavesTheKeysWithAWindowPickedMeanwhile)
+{
+    QWidget behind, other;
+    QWidget sheet(&behind, Qt::Window);
+    const auto active = [](QWidget *window) {
+        return TestEvents::waitFor([window] { return window->isActiveWindow(); }, 2000);
+    };
+    for (QWidget *window : { &sheet, &other, &behind })
+        window->show(), window->activateWindow();
+    ASSERT_TRUE(active(&behind));
+    WindowFocus::take(&sheet);
+    other.activateWindow();
+    ASSERT_TRUE(active(&other));
+    EXPECT_FALSE(active(&sheet));
 }
