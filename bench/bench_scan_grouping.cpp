@@ -52,7 +52,8 @@ double processCpuSeconds()
 
 // N = 64, all eight variants (or, without `turns`, the first alone), a day's capture-time limit
 // and 100 m.
-void groupAll(benchmark::State &state, const RecordList &records, DuplicateGrouper::Method method, bool turns = true)
+void groupAll(
+    benchmark::State &state, const RecordList &records, DuplicateGrouper::Method method, bool turns = true)
 {
     ScanOptions options;
     options.globals.reSizeValue = 64;
@@ -147,6 +148,30 @@ void groupCopiesAcrossDates(benchmark::State &state, DuplicateGrouper::Method me
     groupAll(state, records, method);
 }
 
+// Distinct photos with file dates spread over ten years, each with a byte copy (its size and sum)
+// written within two years after it, the copies in a folder of their own after the photos: file
+// dates keep most copies from their photos, and the byte copies still group with them.
+void groupBackedUp(benchmark::State &state)
+{
+    const int photos = int(state.range(0)) / 2;
+    RecordList records = distinctRecords(photos, false);
+    std::mt19937 random(13);
+    std::uniform_int_distribution<qint64> tenYears(0, 10 * 365 * 86400), twoYears(0, 2 * 365 * 86400);
+    for (int i = 0; i < photos; ++i) {
+        ImageFileInfo &photo = *records[i];
+        photo.createDate = QDateTime::fromSecsSinceEpoch(1300000000 + tenYears(random));
+        photo.fileMd5 = QStringLiteral("sum-%1").arg(i);
+        auto copy = std::make_shared<ImageFileInfo>();
+        copy->filePath = QStringLiteral("/backup/%1.jpg").arg(i);
+        copy->fileSize = photo.fileSize;
+        copy->fileMd5 = photo.fileMd5;
+        copy->arrHashOfRotateFlipImages = photo.arrHashOfRotateFlipImages;
+        copy->createDate = photo.createDate.addSecs(twoYears(random));
+        records.append(copy);
+    }
+    groupAll(state, records, DuplicateGrouper::Method::Parallel);
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(groupCopiesAcrossDates, prefiltered, DuplicateGrouper::Method::Prefiltered)
@@ -203,6 +228,7 @@ BENCHMARK_CAPTURE(groupDistinct, parallel, DuplicateGrouper::Method::Parallel, f
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(groupBackedUp)->Arg(20000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(groupUpright)->Arg(10000)->Arg(50000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(groupDated, parallel, DuplicateGrouper::Method::Parallel)
     ->Arg(10000)
