@@ -52,6 +52,7 @@ void CopySets::collect(const RecordList &records)
         if (record->fileMd5.isEmpty())
             continue;
         const RecordTimes times = RecordTimes::of(*record);
+        m_ownTimes.emplace(record.get(), times);
         const ExifInfo *exif = record->exifInfo.get();
         const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6")
                                 .arg(record->fileSize)
@@ -69,9 +70,9 @@ void CopySets::collect(const RecordList &records)
         m_pictureOf.emplace(record.get(), picture);
         Picture &p = m_pictures[picture];
         ++p.copies;
-        p.dated = p.dated && record->createDate.isValid();
-        if (record->createDate.isValid())
-            p.dates.push_back(record->createDate.toMSecsSinceEpoch());
+        p.dated = p.dated && times.hasCreate;
+        if (times.hasCreate)
+            p.dates.push_back(times.createMs);
     }
     for (Picture &p : m_pictures)
         std::sort(p.dates.begin(), p.dates.end());
@@ -89,9 +90,15 @@ const CopySets::Picture *CopySets::pictureOf(const ImageFileInfo &record) const
     return const_cast<CopySets *>(this)->pictureOf(record);
 }
 
+RecordTimes CopySets::ownTimesOf(const ImageFileInfo &record) const
+{
+    const auto found = m_ownTimes.find(&record);
+    return found != m_ownTimes.end() ? found->second : RecordTimes::of(record);
+}
+
 RecordTimes CopySets::timesOf(const ImageFileInfo &record) const
 {
-    RecordTimes times = RecordTimes::of(record);
+    RecordTimes times = ownTimesOf(record);
     if (const Picture *picture = pictureOf(record)) {
         times.hasCreate = picture->dated;
         times.copyCreates = picture->dates;
@@ -121,7 +128,7 @@ int CopySets::place(
         picture->group = group;
         picture->member = member;
     }
-    const RecordTimes own = RecordTimes::of(record);
+    const RecordTimes own = ownTimesOf(record);
     const auto keptApart = [&](const RecordTimes &earlier) {
         return PairScore::timeVeto(own, earlier, options) == PairScore::TimeVeto::FileDates;
     };

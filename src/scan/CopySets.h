@@ -51,8 +51,11 @@ private:
     // The picture of a record with copies, or null.
     Picture *pictureOf(const ImageFileInfo &record);
     const Picture *pictureOf(const ImageFileInfo &record) const;
+    // Converting a local date costs a time-zone lookup: each record's are converted once.
+    RecordTimes ownTimesOf(const ImageFileInfo &record) const;
 
     std::unordered_map<const ImageFileInfo *, size_t> m_pictureOf;
+    std::unordered_map<const ImageFileInfo *, RecordTimes> m_ownTimes;
     std::vector<Picture> m_pictures;
     RecordList m_summed;
 };

@@ -348,9 +348,9 @@ TEST(DuplicateGrouperTest, ManyCopiesGroupExactlyAsTheStraightLoopDoes)
     EXPECT_LT(straight.groups.size(), 300u);
 }
 
-// Similar mode, 30 s apart at most: file dates keep two files apart unless their bytes are the
-// same; capture dates keep their veto. A record whose copy a group holds joins that group whatever
-// file dates say against its other members, before any group that first fit would give it.
+// Similar mode, 30 s apart at most: byte copies are one picture, never kept apart by their file
+// dates, and a record passes them when it passes any one of them; capture dates keep their veto. A
+// record whose copy a group holds joins that group, before any group that first fit would give it.
 struct AcrossDatesCase {
     const char *name;
     // Per record: its bytes ('P', 'Q' of one size, 'L' longer), seconds from the first record's
