@@ -44,32 +44,27 @@ void CopySets::find(const RecordList &records, int threads, const std::atomic<bo
 }
 
 // The same bytes have the same capture date and place; copies whose data say otherwise (read in
-// another way) are not taken for one picture, so that capture dates and places keep their veto.
+// another way) are not taken for one picture, so that capture dates and places keep their veto
+// and the members alike of a group (ScoreClasses) still have the same dates.
 void CopySets::collect(const RecordList &records)
 {
-    QHash<QString, size_t> firstOf;
+    QHash<QPair<quint64, QString>, size_t> firstOf;
     for (const auto &record : records) {
         if (record->fileMd5.isEmpty())
             continue;
         const RecordTimes times = RecordTimes::of(*record);
         m_ownTimes.emplace(record.get(), times);
-        const ExifInfo *exif = record->exifInfo.get();
-        const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6")
-                                .arg(record->fileSize)
-                                .arg(record->fileMd5)
-                                .arg(int(times.capture))
-                                .arg(times.captureMs)
-                                .arg(exif ? exif->gpsLatitude : 0.0, 0, 'g', 17)
-                                .arg(exif ? exif->gpsLongitude : 0.0, 0, 'g', 17);
+        const auto key = qMakePair(quint64(record->fileSize), record->fileMd5);
         const auto found = firstOf.constFind(key);
         if (found == firstOf.cend()) {
             firstOf.insert(key, m_pictures.size());
-            m_pictures.emplace_back();
+            m_pictures.emplace_back().first = record.get();
         }
         const size_t picture = found == firstOf.cend() ? m_pictures.size() - 1 : found.value();
         m_pictureOf.emplace(record.get(), picture);
         Picture &p = m_pictures[picture];
         ++p.copies;
+        p.agrees = p.agrees && sameCaptureAndPlace(*p.first, *record);
         p.dated = p.dated && times.hasCreate;
         if (times.hasCreate)
             p.dates.push_back(times.createMs);
@@ -78,11 +73,25 @@ void CopySets::collect(const RecordList &records)
         std::sort(p.dates.begin(), p.dates.end());
 }
 
+bool CopySets::sameCaptureAndPlace(const ImageFileInfo &a, const ImageFileInfo &b) const
+{
+    const RecordTimes &x = m_ownTimes.at(&a);
+    const RecordTimes &y = m_ownTimes.at(&b);
+    const ExifInfo *ea = a.exifInfo.get();
+    const ExifInfo *eb = b.exifInfo.get();
+    const auto place = [](const ExifInfo *e) {
+        return e ? std::pair(e->gpsLatitude, e->gpsLongitude) : std::pair(0.0, 0.0);
+    };
+    return x.capture == y.capture && x.captureMs == y.captureMs && place(ea) == place(eb);
+}
+
 CopySets::Picture *CopySets::pictureOf(const ImageFileInfo &record)
 {
     const auto found = m_pictureOf.find(&record);
-    return found == m_pictureOf.end() || m_pictures[found->second].copies < 2 ? nullptr
-                                                                              : &m_pictures[found->second];
+    if (found == m_pictureOf.end())
+        return nullptr;
+    Picture &picture = m_pictures[found->second];
+    return picture.copies > 1 && picture.agrees ? &picture : nullptr;
 }
 
 const CopySets::Picture *CopySets::pictureOf(const ImageFileInfo &record) const

@@ -37,7 +37,10 @@ public:
 
 private:
     struct Picture {
+        const ImageFileInfo *first = nullptr;
         int copies = 0;
+        // Every copy has the first one's capture date and place.
+        bool agrees = true;
         std::vector<std::int64_t> dates;
         // Every copy has a file date: without one, a copy passes any file date.
         bool dated = true;
@@ -48,6 +51,7 @@ private:
     };
     // The pictures of several copies among `records`, whose sums are known.
     void collect(const RecordList &records);
+    bool sameCaptureAndPlace(const ImageFileInfo &a, const ImageFileInfo &b) const;
     // The picture of a record with copies, or null.
     Picture *pictureOf(const ImageFileInfo &record);
     const Picture *pictureOf(const ImageFileInfo &record) const;
