@@ -1,6 +1,7 @@
 #include "scan/CopySets.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 #include <QHash>
@@ -12,8 +13,9 @@
 #include "scan/ContentNarrowing.h"
 #include "scan/ParallelLoop.h"
 
-void CopySets::find(const RecordList &records, int threads, const std::atomic<bool> &stop)
+void CopySets::find(const RecordList &records, int threads, ScanSession &session)
 {
+    const std::atomic<bool> &stop = session.abortMe;
     const ContentNarrowing narrowing(records);
     // A cached row carries the sum only while it still describes the file.
     for (const auto &record : narrowing.shared()) {
@@ -29,8 +31,13 @@ void CopySets::find(const RecordList &records, int threads, const std::atomic<bo
     });
     const RecordList whole = narrowing.needingSums(digests);
     std::vector<QString> sums(size_t(whole.size()));
+    session.bytesRead = 0;
+    session.bytesToRead = std::accumulate(
+        whole.begin(), whole.end(), quint64(0), [](quint64 sum, const auto &r) { return sum + r->fileSize; });
     runOnThreads(whole.size(), threads, stopped, [&](std::int64_t i) {
         sums[size_t(i)] = Md5::ofFile(whole.at(i)->filePath, &stop).value_or(QString());
+        session.bytesRead += whole.at(i)->fileSize;
+        session.report(ScanProgress::Stage::Reading, {});
     });
     if (stop)
         return;

@@ -18,8 +18,8 @@ class CopySets
 {
 public:
     // Finds the copies among `records` (photos that can be compared), in their order, reading on
-    // `threads` threads; reading ends once `stop` is set.
-    void find(const RecordList &records, int threads, const std::atomic<bool> &stop);
+    // `threads` threads with the session's reading progress; reading ends at its stop request.
+    void find(const RecordList &records, int threads, ScanSession &session);
 
     // The record's dates, with the file dates of every copy of its picture.
     RecordTimes timesOf(const ImageFileInfo &record) const;

@@ -69,7 +69,7 @@ void DuplicateGrouper::findCopies()
             && (!isCloudSource(r.scanType) || !r.fileMd5.isEmpty()))
             photos.append(record);
     }
-    m_copySets.find(photos, m_threads, m_session.abortMe);
+    m_copySets.find(photos, m_threads, m_session);
 }
 
 void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo> &record)
