@@ -16,7 +16,7 @@
 void CopySets::find(const RecordList &records, int threads, ScanSession &session)
 {
     const std::atomic<bool> &stop = session.abortMe;
-    const ContentNarrowing narrowing(records);
+    const ContentNarrowing narrowing(withSeveralDates(records));
     // A cached row carries the sum only while it still describes the file.
     for (const auto &record : narrowing.shared()) {
         if (record->fileMd5.isEmpty() && record->exifInfo && !record->exifInfo->contentMd5.isEmpty())
@@ -50,6 +50,25 @@ void CopySets::find(const RecordList &records, int threads, ScanSession &session
     collect(narrowing.shared());
 }
 
+// Files of one size written with one file date (copied with their dates kept) pass the time test
+// alike whether or not they are copies: only sizes whose files carry several dates are read.
+RecordList CopySets::withSeveralDates(const RecordList &records)
+{
+    std::unordered_map<quint64, std::pair<RecordTimes, bool>> datesOfSize;
+    for (const auto &record : records) {
+        const RecordTimes &times = m_ownTimes.emplace(record.get(), RecordTimes::of(*record)).first->second;
+        const auto [it, added] = datesOfSize.try_emplace(record->fileSize, times, false);
+        it->second.second = it->second.second || it->second.first.hasCreate != times.hasCreate
+            || it->second.first.createMs != times.createMs;
+    }
+    RecordList several;
+    for (const auto &record : records) {
+        if (datesOfSize.at(record->fileSize).second)
+            several.append(record);
+    }
+    return several;
+}
+
 // The same bytes have the same capture date and place; copies whose data say otherwise (read in
 // another way) are not taken for one picture, so that capture dates and places keep their veto
 // and the members alike of a group (ScoreClasses) still have the same dates.
@@ -59,8 +78,7 @@ void CopySets::collect(const RecordList &records)
     for (const auto &record : records) {
         if (record->fileMd5.isEmpty())
             continue;
-        const RecordTimes times = RecordTimes::of(*record);
-        m_ownTimes.emplace(record.get(), times);
+        const RecordTimes &times = m_ownTimes.at(record.get());
         const auto key = qMakePair(quint64(record->fileSize), record->fileMd5);
         const auto found = firstOf.constFind(key);
         if (found == firstOf.cend()) {

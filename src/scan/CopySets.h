@@ -2,9 +2,10 @@
 // one picture. A picture carries the file dates of all its copies, so that the time test passes
 // against it when it passes against any one of them (RecordTimes::copyCreates), and every copy
 // goes to the group of the first one placed: which copy the walk meets first changes nothing.
-// Only files that share their size with another photo can be copies; they are told apart by the
-// digest of their ends first (ContentNarrowing), and only those still alike are summed whole, on
-// every core. Sums the cache or the provider gave are taken without reading.
+// Only files that share their size with another photo written at another time can be copies that
+// matter; they are told apart by the digest of their ends first (ContentNarrowing), and only those
+// still alike are summed whole, on every core. Sums the cache or the provider gave are taken as
+// they are.
 #pragma once
 
 #include <atomic>
@@ -49,6 +50,7 @@ private:
         qsizetype member = -1;
         std::vector<RecordTimes> placed;
     };
+    RecordList withSeveralDates(const RecordList &records);
     // The pictures of several copies among `records`, whose sums are known.
     void collect(const RecordList &records);
     bool sameCaptureAndPlace(const ImageFileInfo &a, const ImageFileInfo &b) const;
