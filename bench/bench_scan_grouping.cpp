@@ -6,7 +6,12 @@
 // and distinct photos as a scan with the default options holds them (first variant only). Real time is the
 // wall clock; "cpu_s" counts the CPU time of every thread of the process. Whole scans are measured with
 // bench/scan-runner; this isolates the comparison.
+#include <cstring>
+#include <functional>
 #include <random>
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -52,7 +57,8 @@ double processCpuSeconds()
 
 // N = 64, all eight variants (or, without `turns`, the first alone), a day's capture-time limit
 // and 100 m.
-void groupAll(benchmark::State &state, const RecordList &records, DuplicateGrouper::Method method, bool turns = true)
+void groupAll(benchmark::State &state, const RecordList &records, DuplicateGrouper::Method method,
+    bool turns = true, const std::function<void()> &beforeEach = {})
 {
     ScanOptions options;
     options.globals.reSizeValue = 64;
@@ -63,6 +69,11 @@ void groupAll(benchmark::State &state, const RecordList &records, DuplicateGroup
     double cpu = 0;
     qsizetype groups = 0;
     for (auto _ : state) {
+        if (beforeEach) {
+            state.PauseTiming();
+            beforeEach();
+            state.ResumeTiming();
+        }
         const double cpuBefore = processCpuSeconds();
         ScanSession session;
         session.options = options;
@@ -147,6 +158,59 @@ void groupCopiesAcrossDates(benchmark::State &state, DuplicateGrouper::Method me
     groupAll(state, records, method);
 }
 
+// Distinct photos with file dates spread over ten years, each with a byte copy (its size and sum)
+// written within two years after it, the copies in a folder of their own after the photos: file
+// dates keep most copies from their photos, and the byte copies still group with them. With
+// `dir`, the files are written there (32 KB each) and their sums are read, as a first scan does.
+RecordList backedUpRecords(int count, const QTemporaryDir *dir)
+{
+    const int photos = count / 2;
+    RecordList records = distinctRecords(photos, false);
+    std::mt19937 random(13);
+    std::uniform_int_distribution<qint64> tenYears(0, 10 * 365 * 86400), twoYears(0, 2 * 365 * 86400);
+    for (int i = 0; i < photos; ++i) {
+        ImageFileInfo &photo = *records[i];
+        photo.createDate = QDateTime::fromSecsSinceEpoch(1300000000 + tenYears(random));
+        auto copy = std::make_shared<ImageFileInfo>();
+        copy->filePath = QStringLiteral("/backup/%1.jpg").arg(i);
+        copy->arrHashOfRotateFlipImages = photo.arrHashOfRotateFlipImages;
+        copy->createDate = photo.createDate.addSecs(twoYears(random));
+        if (dir) {
+            QByteArray bytes(32768, char(i));
+            std::memcpy(bytes.data(), &i, sizeof i);
+            photo.filePath = dir->filePath(QStringLiteral("%1.jpg").arg(i));
+            copy->filePath = dir->filePath(QStringLiteral("copy-%1.jpg").arg(i));
+            for (const QString &path : { photo.filePath, copy->filePath }) {
+                QFile file(path);
+                if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+                    return {};
+            }
+            photo.fileSize = quint64(bytes.size());
+        } else
+            photo.fileMd5 = QStringLiteral("sum-%1").arg(i);
+        copy->fileSize = photo.fileSize;
+        copy->fileMd5 = photo.fileMd5;
+        records.append(copy);
+    }
+    return records;
+}
+
+void groupBackedUp(benchmark::State &state)
+{
+    groupAll(state, backedUpRecords(int(state.range(0)), nullptr), DuplicateGrouper::Method::Parallel);
+}
+
+// The same with the files on disk, read again for every run (from memory after the first).
+void groupBackedUpOnDisk(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const RecordList records = backedUpRecords(int(state.range(0)), &dir);
+    groupAll(state, records, DuplicateGrouper::Method::Parallel, true, [&records] {
+        for (const auto &record : records)
+            record->fileMd5.clear();
+    });
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(groupCopiesAcrossDates, prefiltered, DuplicateGrouper::Method::Prefiltered)
@@ -203,6 +267,8 @@ BENCHMARK_CAPTURE(groupDistinct, parallel, DuplicateGrouper::Method::Parallel, f
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(groupBackedUp)->Arg(20000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(groupBackedUpOnDisk)->Arg(20000)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(groupUpright)->Arg(10000)->Arg(50000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(groupDated, parallel, DuplicateGrouper::Method::Parallel)
     ->Arg(10000)

@@ -1,8 +1,9 @@
-// Which files of an exact scan have to be read, and how far. Only files that share their byte
-// size and their kind (photo or video) with another record can be duplicates; among them, files
-// are told apart by a digest of their first and last 4 KB, and only those that still share it
-// with another file are read whole. A file whose sum is already known (from the cache) is read at
-// its ends only when a file of unknown sum could match it, and never whole.
+// Which files have to be read to find byte copies (those of an exact scan, and the photos of a
+// similar one), and how far. Only files that share their byte size and their kind (photo or
+// video) with another record can be copies; among them, files are told apart by a digest of
+// their first and last 4 KB, and only those that still share it with another file are read whole. A file
+// whose sum is already known (from the cache) is read at its ends only when a file of unknown sum could match
+// it, and never whole.
 #pragma once
 
 #include <vector>

@@ -20,21 +20,24 @@ DateWindowIndex::DateWindowIndex(const PairScoreOptions &options)
 {
 }
 
-void DateWindowIndex::add(const RecordTimes &times, std::uint64_t fileSize, int position)
+std::span<const std::int64_t> DateWindowIndex::createsOf(const RecordTimes &times)
+{
+    return times.copyCreates.empty() ? std::span(&times.createMs, 1) : times.copyCreates;
+}
+
+void DateWindowIndex::add(const RecordTimes &times, int position)
 {
     using State = RecordTimes::State;
-    if (times.hasCreate)
-        m_createdBySize[fileSize].push_back(position);
     if (times.capture == State::Valid)
         m_capture.push_back({ times.captureMs, position });
     else if (times.capture == State::Invalid)
         m_invalidCapture.push_back(position);
-    if (times.capture != State::None && times.hasCreate)
-        m_createdCaptured.push_back({ times.createMs, position });
-    else if (times.capture != State::None)
+    std::vector<Dated> &created = times.capture != State::None ? m_createdCaptured : m_createdOnly;
+    if (times.hasCreate) {
+        for (const std::int64_t ms : createsOf(times))
+            created.push_back({ ms, position });
+    } else if (times.capture != State::None)
         m_capturedUncreated.push_back(position);
-    else if (times.hasCreate)
-        m_createdOnly.push_back({ times.createMs, position });
     else
         m_undated.push_back(position);
 }
@@ -56,13 +59,12 @@ void DateWindowIndex::settle(std::vector<Dated> &dated, size_t &settled)
 
 bool DateWindowIndex::narrows(const RecordTimes &times) const
 {
-    return m_bounded
-        && (times.capture == RecordTimes::State::Valid || (m_creationRule && times.hasCreate));
+    return m_bounded && (times.capture == RecordTimes::State::Valid || (m_creationRule && times.hasCreate));
 }
 
 // Two records that both have a capture date are held to it (an invalid one passes); otherwise the
 // creation dates count where the mode and source read them and both records have one.
-DateWindowIndex::Parts DateWindowIndex::partsFor(const RecordTimes &times, std::uint64_t fileSize) const
+DateWindowIndex::Parts DateWindowIndex::partsFor(const RecordTimes &times) const
 {
     using State = RecordTimes::State;
     Parts parts;
@@ -71,27 +73,27 @@ DateWindowIndex::Parts DateWindowIndex::partsFor(const RecordTimes &times, std::
         parts.windows.push_back({ &m_capture, times.captureMs });
     else if (times.capture == State::Invalid)
         parts.whole.push_back(&m_capture);
+    const auto byDates = [&](const std::vector<Dated> &dated) {
+        if (!byCreation) {
+            parts.whole.push_back(&dated);
+            return;
+        }
+        for (const std::int64_t ms : createsOf(times))
+            parts.windows.push_back({ &dated, ms });
+    };
     if (times.capture != State::None) {
         parts.lists.push_back(&m_invalidCapture);
     } else {
-        if (byCreation)
-            parts.windows.push_back({ &m_createdCaptured, times.createMs });
-        else
-            parts.whole.push_back(&m_createdCaptured);
+        byDates(m_createdCaptured);
         parts.lists.push_back(&m_capturedUncreated);
     }
-    if (byCreation)
-        parts.windows.push_back({ &m_createdOnly, times.createMs });
-    else
-        parts.whole.push_back(&m_createdOnly);
+    byDates(m_createdOnly);
     parts.lists.push_back(&m_undated);
-    const auto sameSize = m_createdBySize.find(fileSize);
-    if (byCreation && sameSize != m_createdBySize.end())
-        parts.lists.push_back(&sameSize->second);
     return parts;
 }
 
-std::pair<std::vector<DateWindowIndex::Dated>::const_iterator, std::vector<DateWindowIndex::Dated>::const_iterator>
+std::pair<std::vector<DateWindowIndex::Dated>::const_iterator,
+    std::vector<DateWindowIndex::Dated>::const_iterator>
 DateWindowIndex::window(const Window &w) const
 {
     const auto byDate = [](const Dated &d, std::int64_t ms) { return d.ms < ms; };
@@ -100,9 +102,9 @@ DateWindowIndex::window(const Window &w) const
     return { first, std::max(first, last) };
 }
 
-size_t DateWindowIndex::reach(const RecordTimes &times, std::uint64_t fileSize, int end) const
+size_t DateWindowIndex::reach(const RecordTimes &times, int end) const
 {
-    const Parts parts = partsFor(times, fileSize);
+    const Parts parts = partsFor(times);
     size_t count = 0;
     for (const Window &w : parts.windows) {
         const auto [first, last] = window(w);
@@ -115,10 +117,9 @@ size_t DateWindowIndex::reach(const RecordTimes &times, std::uint64_t fileSize, 
     return count;
 }
 
-void DateWindowIndex::gather(
-    const RecordTimes &times, std::uint64_t fileSize, int end, std::vector<int> &out) const
+void DateWindowIndex::gather(const RecordTimes &times, int end, std::vector<int> &out) const
 {
-    const Parts parts = partsFor(times, fileSize);
+    const Parts parts = partsFor(times);
     const auto keep = [&](const Dated &d) {
         if (d.position < end)
             out.push_back(d.position);

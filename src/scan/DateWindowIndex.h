@@ -2,12 +2,13 @@
 // test bounds meets only the records it can pass that test with: those dated within the limit of
 // its own date and those the test does not apply to. Which date the test reads depends on which
 // dates both records have, so each kind of record is kept apart: valid capture dates and creation
-// dates sorted by date, the rest (invalid capture dates, no dates) as plain lists. Creation dates
-// never keep files with the same bytes apart, so a record also meets every record of its size.
+// dates sorted by date, the rest (invalid capture dates, no dates) as plain lists. A record with
+// byte copies stands under the file date of each of them, and meets the records within the limit
+// of any.
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -19,18 +20,18 @@ public:
     explicit DateWindowIndex(const PairScoreOptions &options);
 
     // Files the record at `position` (positions are added in increasing order).
-    void add(const RecordTimes &times, std::uint64_t fileSize, int position);
+    void add(const RecordTimes &times, int position);
     // Sorts what was added since the last call in among the rest; before any query.
     void settle();
 
     // True when the time test bounds the dates of every dated partner of a record with `times`.
     bool narrows(const RecordTimes &times) const;
     // How many positions below `end` `gather` would look at at most.
-    size_t reach(const RecordTimes &times, std::uint64_t fileSize, int end) const;
+    size_t reach(const RecordTimes &times, int end) const;
     // Appends the positions below `end` a record with `times` may pass the time test with (some
     // just beyond the limit among them); for a record that `narrows`, every other position below
     // `end` fails it.
-    void gather(const RecordTimes &times, std::uint64_t fileSize, int end, std::vector<int> &out) const;
+    void gather(const RecordTimes &times, int end, std::vector<int> &out) const;
 
 private:
     struct Dated {
@@ -53,7 +54,9 @@ private:
         std::vector<const std::vector<int> *> lists;
     };
 
-    Parts partsFor(const RecordTimes &times, std::uint64_t fileSize) const;
+    Parts partsFor(const RecordTimes &times) const;
+    // The file dates of the record and its copies.
+    static std::span<const std::int64_t> createsOf(const RecordTimes &times);
     static void settle(std::vector<Dated> &dated, size_t &settled);
 
     // The dates within the limit of `ms`.
@@ -72,6 +75,4 @@ private:
     std::vector<int> m_invalidCapture;
     std::vector<int> m_capturedUncreated;
     std::vector<int> m_undated;
-    // Positions with a creation date by file size.
-    std::unordered_map<std::uint64_t, std::vector<int>> m_createdBySize;
 };

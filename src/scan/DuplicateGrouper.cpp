@@ -10,7 +10,6 @@
 DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method, int threads, qsizetype chunk)
     : m_session(session)
     , m_options(PairScoreOptions::fromSnapshot(session.options.globals, session.options.sliderMinValue))
-    , m_copyOptions(m_options)
     , m_matchThreshold(float(session.options.globals.matchThreshold))
     , m_prefilter(method != Method::Straight)
     , m_reuseScores(method != Method::Straight && PairScore::kNoMatch < m_options.sliderMinValue)
@@ -21,11 +20,9 @@ DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method, int thre
     , m_chunk(std::max<qsizetype>(1, chunk))
     , m_allowed(PairScore::allowedDistance(m_options.reSizeValue, m_options.sliderMinValue))
     , m_sketches(m_options)
-    , m_sums(session.abortMe)
 {
     if (m_prefilter && !prefilterIsSound())
         m_prefilter = false;
-    m_copyOptions.fileDatesVeto = false;
 }
 
 // A ruled-out pair has a fingerprint distance above the allowed one, so its score is at most
@@ -42,6 +39,7 @@ bool DuplicateGrouper::prefilterIsSound() const
 void DuplicateGrouper::startComparison()
 {
     m_session.countCompared = 0;
+    findCopies();
     if (m_prefilter)
         m_sketches.reserve(size_t(m_session.arrImagesContent.size()));
     if (m_parallel) {
@@ -55,7 +53,23 @@ void DuplicateGrouper::startComparison()
             findSimilarDuplicates(record);
         }
     }
-    m_summed = m_sums.storeIn(m_session.arrImagesContent);
+}
+
+// Only file dates tell copies apart, so only where file dates are compared are they looked for;
+// a record fingerprinted only when it is placed is a picture of its own.
+void DuplicateGrouper::findCopies()
+{
+    if (!m_options.comparesFileDates())
+        return;
+    RecordList photos;
+    for (const auto &record : m_session.arrImagesContent) {
+        const ImageFileInfo &r = *record;
+        const bool comparable = !r.isVideo && !r.blDoNotCompare && !r.isCopyNotFetched;
+        if (comparable && !r.arrHashOfRotateFlipImages.isEmpty()
+            && (!isCloudSource(r.scanType) || !r.fileMd5.isEmpty()))
+            photos.append(record);
+    }
+    m_copySets.find(photos, m_threads, m_session);
 }
 
 void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo> &record)
@@ -69,8 +83,7 @@ void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo
         return;
     ImageFileInfo &a = *record;
     const int slot = m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular;
-    m_matchesBeforeRecord = m_sums.matches();
-    const Fit fit = firstFit(a, slot);
+    const Fit fit = m_copySets.claim(a) ? copyFit(a) : firstFit(a, slot);
     if (fit.group >= 0 || !m_session.stopped())
         place(record, slot, -1, fit);
     m_session.report(ScanProgress::Stage::Comparing, a.filePath);
@@ -99,9 +112,9 @@ DuplicateGrouper::Fit DuplicateGrouper::firstFit(const ImageFileInfo &record, in
                 accepted = false;
                 break;
             }
-            float score = scoreOf(record, *members.at(i), m_options, &m_sums);
+            float score = scoreOf(record, *members.at(i));
             if (classes && score >= m)
-                score = std::min(score, extremesScore(record, g, (*classes)[size_t(k)]));
+                score = std::min(score, extremesScore(record, (*classes)[size_t(k)]));
             if (score < m)
                 accepted = false;
             else if (score > best) {
@@ -115,93 +128,37 @@ DuplicateGrouper::Fit DuplicateGrouper::firstFit(const ImageFileInfo &record, in
     return {};
 }
 
-// A byte copy stands where its copy stands: a record whose bytes some group holds joins that group
-// even when file dates keep it apart from the other members (capture dates, places and pictures
-// still count), so that copies meet whichever of them the walk finds first. That group goes before
-// the record's first fit, and of several the earliest takes it. Only records of the same size and
-// fingerprint can be copies, and their files are read only when their group is not the fit already.
-DuplicateGrouper::Fit DuplicateGrouper::copyFit(const ImageFileInfo &record, const Fit &fit)
+// A byte copy goes where its picture went, whatever its file date says against the members there
+// (the picture passed them with the dates of all its copies); it matches its first copy best.
+DuplicateGrouper::Fit DuplicateGrouper::copyFit(const ImageFileInfo &record)
 {
-    const CopyIndex::Holders *holders = m_options.comparesFileDates() ? m_copies.holdersOf(record) : nullptr;
-    if (!holders || (holders->size() == 1 && holders->begin()->first == fit.group))
-        return fit;
-    const float m = m_options.sliderMinValue;
-    for (const auto &[g, members] : *holders) {
-        const bool holdsCopy = std::any_of(members.begin(), members.end(), [&](const ImageFileInfo *member) {
-            return scoreOf(record, *member, m_copyOptions) >= m && m_sums.identical(record, *member);
-        });
-        if (!holdsCopy)
-            continue;
-        if (const Fit copy = fitIgnoringFileDates(record, g); copy.group >= 0)
-            return copy;
-    }
-    return fit;
-}
-
-// With file dates left out only capture dates can veto, and they spare every member of a score
-// class when they spare its extremes: a class costs three scores, whatever its size.
-DuplicateGrouper::Fit DuplicateGrouper::fitIgnoringFileDates(const ImageFileInfo &record, qsizetype g)
-{
-    const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
-    const auto scoreAgainst
-        = [&](const ImageFileInfo &member) { return scoreOf(record, member, m_copyOptions); };
-    const std::vector<ScoreClasses::Class> *classes
-        = m_reuseScores ? &m_groupClasses[size_t(g)].classes() : nullptr;
-    const qsizetype scored = classes ? qsizetype(classes->size()) : members.size();
-    Fit fit { g, 0.0f, nullptr };
-    for (qsizetype k = 0; k < scored; ++k) {
-        const qsizetype i = classes ? (*classes)[size_t(k)].first : k;
-        float score = scoreAgainst(*members.at(i));
-        if (classes) {
-            const ScoreClasses::Class &range = (*classes)[size_t(k)];
-            score = std::min(
-                { score, scoreAgainst(*range.earliestCapture), scoreAgainst(*range.latestCapture) });
-        }
-        if (score < m_options.sliderMinValue)
-            return {};
-        if (score > fit.best) {
-            fit.best = score;
-            fit.member = members.at(i);
-        }
-    }
-    return fit;
+    const auto [group, member] = m_copySets.placedCopy(record);
+    if (group < 0)
+        return {};
+    const std::shared_ptr<ImageFileInfo> &copy = m_session.arrAllFilesGrouping.at(group)->children.at(member);
+    return { group, scoreOf(record, *copy), copy };
 }
 
 void DuplicateGrouper::place(
     const std::shared_ptr<ImageFileInfo> &record, int slot, int position, const Fit &fit)
 {
-    const Fit chosen = copyFit(*record, fit);
-    if (chosen.group >= 0)
-        joinGroup(record, chosen.group, chosen.best, chosen.member, slot, position);
+    if (fit.group >= 0)
+        joinGroup(record, fit.group, fit.best, fit.member, slot, position);
     else
         startGroup(record, slot, position);
-    if (m_options.comparesFileDates())
-        m_copies.add(*record, chosen.group >= 0 ? chosen.group : m_session.arrAllFilesGrouping.size() - 1);
+    const qsizetype group = fit.group >= 0 ? fit.group : m_session.arrAllFilesGrouping.size() - 1;
+    m_session.identicalKeptAcrossDates += m_copySets.place(
+        *record, group, m_session.arrAllFilesGrouping.at(group)->children.size() - 1, m_options);
 }
 
 // The members of a class score as its first does unless the time veto strikes, and it strikes
-// none of them when it spares the class's date extremes. When it does strike, members with the
-// record's own bytes are kept all the same, so then each member is asked.
-float DuplicateGrouper::extremesScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range)
+// none of them when it spares the class's date extremes.
+float DuplicateGrouper::extremesScore(const ImageFileInfo &record, const ScoreClasses::Class &range)
 {
     float lowest = 1.0f;
     for (const ImageFileInfo *extreme :
         { range.earliestCapture, range.latestCapture, range.earliestCreation, range.latestCreation })
-        lowest = std::min(lowest, scoreOf(record, *extreme, m_options));
-    if (lowest >= m_options.sliderMinValue || record.fileSize != range.earliestCreation->fileSize)
-        return lowest;
-    return membersScore(record, g, range);
-}
-
-float DuplicateGrouper::membersScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range)
-{
-    const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
-    const ImageFileInfo &first = *members.at(range.first);
-    float lowest = 1.0f;
-    for (qsizetype i = range.first; i < members.size() && lowest >= m_options.sliderMinValue; ++i) {
-        if (ScoreClasses::scoreAlike(first, *members.at(i)))
-            lowest = std::min(lowest, scoreOf(record, *members.at(i), m_options, &m_sums));
-    }
+        lowest = std::min(lowest, scoreOf(record, *extreme));
     return lowest;
 }
 
@@ -209,28 +166,13 @@ const RecordTimes &DuplicateGrouper::timesOf(const ImageFileInfo &record)
 {
     const auto [it, added] = m_times.try_emplace(&record);
     if (added)
-        it->second = RecordTimes::of(record);
+        it->second = m_copySets.timesOf(record);
     return it->second;
 }
 
-float DuplicateGrouper::scoreOf(
-    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options, ContentSums *sums)
+float DuplicateGrouper::scoreOf(const ImageFileInfo &a, const ImageFileInfo &b)
 {
-    return PairScore::compareImages(a, timesOf(a), b, timesOf(b), options, sums);
-}
-
-// Only when the record's placement found identical bytes across file dates: the count is that of
-// the final groups, whichever way the comparison reached them.
-void DuplicateGrouper::countKeptAcrossDates(const ImageFileInfo &record, qsizetype groupIndex)
-{
-    if (m_sums.matches() == m_matchesBeforeRecord)
-        return;
-    const RecordTimes &times = timesOf(record);
-    for (const auto &member : m_session.arrAllFilesGrouping.at(groupIndex)->children) {
-        if (PairScore::timeVeto(times, timesOf(*member), m_options) == PairScore::TimeVeto::FileDates
-            && m_sums.identical(record, *member))
-            ++m_session.identicalKeptAcrossDates;
-    }
+    return PairScore::compareImages(a, timesOf(a), b, timesOf(b), m_options);
 }
 
 void DuplicateGrouper::joinGroup(const std::shared_ptr<ImageFileInfo> &record, qsizetype groupIndex,
@@ -238,7 +180,6 @@ void DuplicateGrouper::joinGroup(const std::shared_ptr<ImageFileInfo> &record, q
 {
     const std::shared_ptr<DuplicatesGroup> &group = m_session.arrAllFilesGrouping.at(groupIndex);
     const bool wasSingle = group->children.size() == 1;
-    countKeptAcrossDates(*record, groupIndex);
     // The space a scan can free is what the members beyond a group's first take up, counted at the
     // level the results window opens with; the first member is the copy that stays.
     if (best >= m_matchThreshold)
@@ -370,10 +311,12 @@ void DuplicateGrouper::compareInParallel()
     PairCandidates candidates(m_sketches, m_options, m_prefilter);
     const auto stopped = [this] { return m_session.stopped(); };
     std::vector<Route> routes;
+    std::vector<bool> copies;
     for (qsizetype first = 0; first < records.size() && !stopped(); first += m_chunk) {
         const qsizetype end = std::min(records.size(), first + m_chunk);
         const int firstPosition = candidates.count();
         routes.clear();
+        copies.clear();
         for (qsizetype r = first; r < end; ++r) {
             ImageFileInfo &a = *records.at(r);
             routes.push_back(routeOf(a));
@@ -385,19 +328,23 @@ void DuplicateGrouper::compareInParallel()
             const int kind = int(m_kinds.classes()[m_kinds.add(a, position)].first);
             m_representative.push_back(kind);
             m_groupsOfKind.emplace_back();
-            candidates.add(a, m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular, kind);
+            const bool copy = m_copySets.claim(a);
+            copies.push_back(copy);
+            candidates.add(a, m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular, kind,
+                timesOf(a), !copy);
         }
         const std::vector<PairCandidates::List> lists
             = candidates.score(firstPosition, candidates.count(), m_threads, stopped);
         // A chunk scored only in part would place its records wrongly: it is left out whole.
         if (stopped())
             break;
-        placeChunk(records.mid(first, end - first), routes, candidates, lists, firstPosition);
+        placeChunk(records.mid(first, end - first), routes, candidates, lists, firstPosition, copies);
     }
 }
 
 void DuplicateGrouper::placeChunk(const RecordList &records, const std::vector<Route> &routes,
-    const PairCandidates &candidates, const std::vector<PairCandidates::List> &lists, int firstPosition)
+    const PairCandidates &candidates, const std::vector<PairCandidates::List> &lists, int firstPosition,
+    const std::vector<bool> &copies)
 {
     int position = firstPosition;
     for (qsizetype r = 0; r < records.size(); ++r) {
@@ -409,9 +356,9 @@ void DuplicateGrouper::placeChunk(const RecordList &records, const std::vector<R
             addToSameBytesGroup(record);
         if (routes[size_t(r)] != Route::Fingerprint)
             continue;
-        m_matchesBeforeRecord = m_sums.matches();
+        const size_t index = size_t(position - firstPosition);
         place(record, candidates.slotAt(position), position,
-            fitByCandidates(*record, position, candidates, lists[size_t(position - firstPosition)]));
+            copies[index] ? copyFit(*record) : fitByCandidates(*record, position, candidates, lists[index]));
         ++position;
         m_session.report(ScanProgress::Stage::Comparing, record->filePath);
     }
@@ -452,8 +399,8 @@ DuplicateGrouper::Fit DuplicateGrouper::fitByCandidates(const ImageFileInfo &rec
     return {};
 }
 
-// The first member's score is its kind's, unless the time veto strikes between the two (file dates
-// do not strike between identical files); the class's date extremes settle the veto for the others.
+// The first member's score is its kind's, unless the time veto strikes between the two; the class's
+// date extremes settle the veto for the others.
 float DuplicateGrouper::classScore(const ImageFileInfo &record, int position, qsizetype g,
     const ScoreClasses::Class &range, const PairCandidates &candidates, const PairCandidates::List &list)
 {
@@ -463,9 +410,7 @@ float DuplicateGrouper::classScore(const ImageFileInfo &record, int position, qs
     const float score = PairCandidates::scoreIn(list, m_representative[size_t(member)]);
     if (score < 0.0f)
         return -1.0f;
-    const ImageFileInfo &first = *m_session.arrAllFilesGrouping.at(g)->children.at(range.first);
-    if (PairScore::keptApartByTime(
-            record, candidates.timesAt(position), first, candidates.timesAt(member), m_options, &m_sums))
+    if (PairScore::isOutsideTimeLimit(candidates.timesAt(position), candidates.timesAt(member), m_options))
         return -1.0f;
-    return std::min(score, extremesScore(record, g, range));
+    return std::min(score, extremesScore(record, range));
 }

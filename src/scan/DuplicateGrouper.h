@@ -3,7 +3,8 @@
 // Exact-mode videos (and records of a cloud scan that cannot be fingerprinted) are grouped by
 // equal MD5 text instead, and so are the photos of an exact scan of this computer: identical bytes
 // score 1 against each other and nothing else does, so they join as the first fit would join them.
-// In similar mode a byte copy of a placed record goes to that record's group before any other.
+// In similar mode byte copies are one picture (CopySets): a copy goes to the group of the first one
+// placed, and a record passes a picture's copies when it passes any one of them.
 #pragma once
 
 #include <memory>
@@ -12,8 +13,7 @@
 
 #include <QHash>
 
-#include "scan/ContentSums.h"
-#include "scan/CopyIndex.h"
+#include "scan/CopySets.h"
 #include "scan/FingerprintSketches.h"
 #include "scan/PairCandidates.h"
 #include "scan/PairScore.h"
@@ -48,7 +48,7 @@ public:
     // Groups every record of the session (stops at a stop request). Afterwards the records whose
     // file was read for its sum carry it, and `summedRecords` lists them for the cache.
     void startComparison();
-    const RecordList &summedRecords() const { return m_summed; }
+    const RecordList &summedRecords() const { return m_copySets.summed(); }
     void findSimilarDuplicates(const std::shared_ptr<ImageFileInfo> &record);
     void addToDuplicatesGroup(const std::shared_ptr<ImageFileInfo> &record);
     // Exact photos of this computer: the group of the same bytes, joined as by a score of 1.
@@ -67,11 +67,14 @@ private:
     bool prefilterIsSound() const;
     // The group of the record's sum in `groups`, or a new one; `asFirstFit` joins as a score of 1
     // does (the first member then names the newcomer its best match).
-    void groupBySum(const std::shared_ptr<ImageFileInfo> &record, QHash<QString, qsizetype> &groups, bool asFirstFit);
+    void groupBySum(
+        const std::shared_ptr<ImageFileInfo> &record, QHash<QString, qsizetype> &groups, bool asFirstFit);
     Route routeOf(ImageFileInfo &record);
     void compareInParallel();
+    // `copies`: which records of the chunk go where a copy of theirs went.
     void placeChunk(const RecordList &records, const std::vector<Route> &routes,
-        const PairCandidates &candidates, const std::vector<PairCandidates::List> &lists, int firstPosition);
+        const PairCandidates &candidates, const std::vector<PairCandidates::List> &lists, int firstPosition,
+        const std::vector<bool> &copies);
     Fit fitByCandidates(const ImageFileInfo &record, int position, const PairCandidates &candidates,
         const PairCandidates::List &list);
     // The score of the record at `position` against the class `range` of group `g`, or -1.
@@ -79,34 +82,27 @@ private:
         const PairCandidates &candidates, const PairCandidates::List &list);
     // First fit over the groups in order.
     Fit firstFit(const ImageFileInfo &record, int slot);
-    // The group of the record's byte copy that takes it, when that is not `fit` already.
-    Fit copyFit(const ImageFileInfo &record, const Fit &fit);
-    // Group `g` with file dates left out of every score; no group when a member scores below m.
-    Fit fitIgnoringFileDates(const ImageFileInfo &record, qsizetype g);
-    // Joins the group the record fits (its copy's first), or starts one.
+    // The group of the first placed byte copy of the record, when one came before it.
+    Fit copyFit(const ImageFileInfo &record);
+    // Finds the byte copies among the records the fingerprints compare.
+    void findCopies();
+    // Joins the group the record fits, or starts one.
     void place(const std::shared_ptr<ImageFileInfo> &record, int slot, int position, const Fit &fit);
     void joinGroup(const std::shared_ptr<ImageFileInfo> &record, qsizetype groupIndex, float best,
         const std::shared_ptr<ImageFileInfo> &bestMember, int slot, int position = -1);
     void startGroup(const std::shared_ptr<ImageFileInfo> &record, int slot, int position = -1);
     // Parallel method: notes that group `groupIndex` now holds the record at `position`.
     void notePosition(qsizetype groupIndex, int position);
-    // The lowest score of a record against the members of a class but its first.
-    float extremesScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range);
-    // The same member by member, for a class whose dates keep some member apart.
-    float membersScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range);
-    // A record's dates, converted once a comparison.
+    // The lowest score of a record against the date extremes of a class.
+    float extremesScore(const ImageFileInfo &record, const ScoreClasses::Class &range);
+    // A record's dates with its copies', converted once a comparison.
     const RecordTimes &timesOf(const ImageFileInfo &record);
-    float scoreOf(const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options,
-        ContentSums *sums = nullptr);
-    // Counts the members of the group just joined that only their file dates kept apart from it.
-    void countKeptAcrossDates(const ImageFileInfo &record, qsizetype groupIndex);
+    float scoreOf(const ImageFileInfo &a, const ImageFileInfo &b);
     // Files the new last member of group `groupIndex` under its score class.
     void addToClasses(qsizetype groupIndex);
 
     ScanSession &m_session;
     PairScoreOptions m_options;
-    // The same, file dates never vetoing: how a record is scored against the group of its copy.
-    PairScoreOptions m_copyOptions;
     float m_matchThreshold;
     bool m_prefilter;
     bool m_reuseScores;
@@ -128,11 +124,6 @@ private:
     // MD5 text to the index of its group: of videos and cloud records, and of exact photos apart.
     QHash<QString, qsizetype> m_dictMapMD5ToGroup;
     QHash<QString, qsizetype> m_photoGroupsByMd5;
-    // Sums of the files that only their file dates keep apart, and how many times they had
-    // matched when the record being placed began.
-    ContentSums m_sums;
-    int m_matchesBeforeRecord = 0;
-    CopyIndex m_copies;
+    CopySets m_copySets;
     std::unordered_map<const ImageFileInfo *, RecordTimes> m_times;
-    RecordList m_summed;
 };

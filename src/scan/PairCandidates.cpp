@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <thread>
 
 #include "model/ImageFileInfo.h"
 #include "scan/FingerprintSketches.h"
+#include "scan/ParallelLoop.h"
 
 namespace
 {
@@ -33,18 +32,22 @@ PairCandidates::PairCandidates(
 {
 }
 
-int PairCandidates::add(const ImageFileInfo &record, int slot, int kind)
+int PairCandidates::add(
+    const ImageFileInfo &record, int slot, int kind, const RecordTimes &times, bool listed)
 {
     const int position = int(m_records.size());
     m_kinds.push_back(kind);
     m_records.push_back(&record);
-    m_times.push_back(RecordTimes::of(record));
+    m_times.push_back(times);
     m_slots.push_back(slot);
+    m_listed.push_back(listed);
     if (kind == position && m_prefilter && slot >= 0)
         m_sketchedKinds.push_back(position);
     else if (kind == position)
         m_otherKinds.push_back(position);
-    m_dates.add(m_times.back(), record.fileSize, position);
+    // The copies of a picture of one kind have the same dates: the first stands for the others.
+    if (times.copyCreates.empty() || m_datedCopies.emplace(times.copyCreates.data(), kind).second)
+        m_dates.add(times, position);
     return position;
 }
 
@@ -55,17 +58,10 @@ std::vector<PairCandidates::List> PairCandidates::score(
     settleColumns();
     std::vector<List> lists(size_t(std::max(0, end - first)));
     const int blocks = (end - first + kBlock - 1) / kBlock;
-    std::atomic<int> next { 0 };
-    const auto work = [&] {
-        for (int b = next++; b < blocks && !stopped(); b = next++) {
-            const int from = first + b * kBlock;
-            scoreBlock(from, std::min(end, from + kBlock), lists, first);
-        }
-    };
-    std::vector<std::jthread> helpers;
-    for (int t = 1; t < std::min(threads, blocks); ++t)
-        helpers.emplace_back(work);
-    work();
+    runOnThreads(blocks, threads, stopped, [&](std::int64_t b) {
+        const int from = first + int(b) * kBlock;
+        scoreBlock(from, std::min(end, from + kBlock), lists, first);
+    });
     return lists;
 }
 
@@ -91,7 +87,7 @@ void PairCandidates::scoreBlock(int first, int end, std::vector<List> &lists, in
     std::vector<int> kinds;
     std::vector<bool> dated(size_t(end - first));
     for (int i = first; i < end; ++i)
-        dated[size_t(i - first)] = scoreDated(i, lists[size_t(i - listBase)], kinds);
+        dated[size_t(i - first)] = !m_listed[size_t(i)] || scoreDated(i, lists[size_t(i - listBase)], kinds);
     // Tiles of the sketched kinds before the block's last record, then the other kinds; each
     // list is merged into position order at the end.
     const size_t sketched = size_t(
@@ -180,11 +176,10 @@ size_t PairCandidates::columnOf(size_t index) const
 bool PairCandidates::scoreDated(int position, List &list, std::vector<int> &kinds) const
 {
     const RecordTimes &times = m_times[size_t(position)];
-    const std::uint64_t size = m_records[size_t(position)]->fileSize;
-    if (!m_dates.narrows(times) || m_dates.reach(times, size, position) * kDatedShare > size_t(position))
+    if (!m_dates.narrows(times) || m_dates.reach(times, position) * kDatedShare > size_t(position))
         return false;
     kinds.clear();
-    m_dates.gather(times, size, position, kinds);
+    m_dates.gather(times, position, kinds);
     for (int &k : kinds)
         k = m_kinds[size_t(k)];
     std::sort(kinds.begin(), kinds.end());

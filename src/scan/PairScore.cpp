@@ -3,13 +3,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <limits>
 #include <numbers>
 
 #include "app/ScanGlobals.h"
 #include "model/ExifInfo.h"
 #include "model/FingerprintWords.h"
 #include "model/ImageFileInfo.h"
-#include "scan/ContentSums.h"
 
 PairScoreOptions PairScoreOptions::fromSnapshot(const ScanGlobalsSnapshot &snapshot, float sliderMinValue)
 {
@@ -27,8 +28,7 @@ PairScoreOptions PairScoreOptions::fromSnapshot(const ScanGlobalsSnapshot &snaps
 
 bool PairScoreOptions::comparesFileDates() const
 {
-    return fileDatesVeto && compareType == GlobalObjects::CompareType::ctHash
-        && scanType != ScanSource::googleDrive;
+    return compareType == GlobalObjects::CompareType::ctHash && scanType != ScanSource::googleDrive;
 }
 
 RecordTimes RecordTimes::of(const ImageFileInfo &record)
@@ -50,14 +50,8 @@ float PairScore::compareImages(
     return compareImages(a, RecordTimes::of(a), b, RecordTimes::of(b), options);
 }
 
-float PairScore::compareImages(
-    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options, ContentSums *sums)
-{
-    return compareImages(a, RecordTimes::of(a), b, RecordTimes::of(b), options, sums);
-}
-
 float PairScore::compareImages(const ImageFileInfo &a, const RecordTimes &aTimes, const ImageFileInfo &b,
-    const RecordTimes &bTimes, const PairScoreOptions &options, ContentSums *sums)
+    const RecordTimes &bTimes, const PairScoreOptions &options)
 {
     if (options.compareType == GlobalObjects::CompareType::ctMD5
         && (a.fileSize != b.fileSize || a.fileMd5.isEmpty() || a.fileMd5 != b.fileMd5))
@@ -66,7 +60,7 @@ float PairScore::compareImages(const ImageFileInfo &a, const RecordTimes &aTimes
         return kNoMatch;
     if (a.arrHashOfRotateFlipImages.isEmpty() || b.arrHashOfRotateFlipImages.isEmpty())
         return kNoMatch;
-    if (keptApartByTime(a, aTimes, b, bTimes, options, sums))
+    if (isOutsideTimeLimit(aTimes, bTimes, options))
         return kNoMatch;
     if (gpsDistance(a, b) > options.gpsDistanceLimit)
         return kNoMatch;
@@ -87,15 +81,27 @@ PairScore::TimeVeto PairScore::timeVeto(
         return beyondLimit(differenceMs) ? TimeVeto::CaptureDates : TimeVeto::None;
     }
     if (options.comparesFileDates() && a.hasCreate && b.hasCreate)
-        return beyondLimit(b.createMs - a.createMs) ? TimeVeto::FileDates : TimeVeto::None;
+        return beyondLimit(fileDateGap(a, b)) ? TimeVeto::FileDates : TimeVeto::None;
     return TimeVeto::None;
 }
 
-bool PairScore::keptApartByTime(const ImageFileInfo &a, const RecordTimes &aTimes, const ImageFileInfo &b,
-    const RecordTimes &bTimes, const PairScoreOptions &options, ContentSums *sums)
+// Each date of the shorter list is looked up among the other's, so that a picture copied
+// thousands of times costs a few steps against a photo of one file.
+std::int64_t PairScore::fileDateGap(const RecordTimes &a, const RecordTimes &b)
 {
-    const TimeVeto veto = timeVeto(aTimes, bTimes, options);
-    return veto == TimeVeto::CaptureDates || (veto == TimeVeto::FileDates && !(sums && sums->identical(a, b)));
+    std::span<const std::int64_t> x = a.copyCreates.empty() ? std::span(&a.createMs, 1) : a.copyCreates;
+    std::span<const std::int64_t> y = b.copyCreates.empty() ? std::span(&b.createMs, 1) : b.copyCreates;
+    if (x.size() > y.size())
+        std::swap(x, y);
+    std::int64_t gap = std::numeric_limits<std::int64_t>::max();
+    for (const std::int64_t date : x) {
+        const auto next = std::lower_bound(y.begin(), y.end(), date);
+        if (next != y.end())
+            gap = std::min(gap, *next - date);
+        if (next != y.begin())
+            gap = std::min(gap, date - *std::prev(next));
+    }
+    return gap;
 }
 
 double PairScore::gpsDistance(const ImageFileInfo &a, const ImageFileInfo &b)

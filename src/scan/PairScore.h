@@ -4,15 +4,16 @@
 // the variants the options allow. The options are a snapshot taken when the comparison starts,
 // so the comparison threads never read state that the window may change.
 //
-// File dates tell when a copy was written, not when the photo was taken: two files with the same
-// bytes are never kept apart by them. Capture dates keep their veto.
+// File dates tell when a copy was written, not when the photo was taken: byte copies of a file
+// are one picture, which carries the file dates of all of them (CopySets). Capture dates keep
+// their veto.
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "app/GlobalObjects.h"
 
-class ContentSums;
 class ImageFileInfo;
 struct ScanGlobalsSnapshot;
 
@@ -29,8 +30,6 @@ struct PairScoreOptions {
     bool compareRotateImages = false;
     bool compareFlipImages = false;
     ScanSource scanType = ScanSource::thisComputer;
-    // False where file dates never keep two records apart, whatever the mode and source.
-    bool fileDatesVeto = true;
 
     // Whether file dates are compared at all: in similar mode, outside Google Drive.
     bool comparesFileDates() const;
@@ -48,6 +47,9 @@ struct RecordTimes {
     std::int64_t captureMs = 0;
     bool hasCreate = false;
     std::int64_t createMs = 0;
+    // The file dates of every byte copy of the record, sorted, when it has copies: the time test
+    // passes when any of them comes within the limit of any of the other record's.
+    std::span<const std::int64_t> copyCreates;
 
     static RecordTimes of(const ImageFileInfo &record);
 };
@@ -63,12 +65,9 @@ public:
     // The score of A (the record being placed) against B (a member of a group), or kNoMatch.
     static float compareImages(
         const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options);
-    // The same with each record's dates converted beforehand. With `sums`, a pair that only its
-    // file dates keep apart is scored on when both files hold the same bytes.
+    // The same with each record's dates converted beforehand.
     static float compareImages(const ImageFileInfo &a, const RecordTimes &aTimes, const ImageFileInfo &b,
-        const RecordTimes &bTimes, const PairScoreOptions &options, ContentSums *sums = nullptr);
-    static float compareImages(
-        const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options, ContentSums *sums);
+        const RecordTimes &bTimes, const PairScoreOptions &options);
     // (N*N - d) / (N*N) of the first of B's allowed variants within the allowed distance of A's
     // variant 0; when none is, d is the partial sum where the last tried variant stopped.
     static float hashDistanceScore(
@@ -94,7 +93,6 @@ public:
     {
         return timeVeto(a, b, options) != TimeVeto::None;
     }
-    // The veto as the score applies it: with `sums`, file dates never keep identical files apart.
-    static bool keptApartByTime(const ImageFileInfo &a, const RecordTimes &aTimes, const ImageFileInfo &b,
-        const RecordTimes &bTimes, const PairScoreOptions &options, ContentSums *sums);
+    // Milliseconds between the nearest file dates of the two records and their copies.
+    static std::int64_t fileDateGap(const RecordTimes &a, const RecordTimes &b);
 };

@@ -348,9 +348,9 @@ TEST(DuplicateGrouperTest, ManyCopiesGroupExactlyAsTheStraightLoopDoes)
     EXPECT_LT(straight.groups.size(), 300u);
 }
 
-// Similar mode, 30 s apart at most: file dates keep two files apart unless their bytes are the
-// same; capture dates keep their veto. A record whose copy a group holds joins that group whatever
-// file dates say against its other members, before any group that first fit would give it.
+// Similar mode, 30 s apart at most: byte copies are one picture, never kept apart by their file
+// dates, and a record passes them when it passes any one of them; capture dates keep their veto. A
+// record whose copy a group holds joins that group, before any group that first fit would give it.
 struct AcrossDatesCase {
     const char *name;
     // Per record: its bytes ('P', 'Q' of one size, 'L' longer), seconds from the first record's
@@ -425,18 +425,23 @@ constexpr qint64 kYear = 365 * 86400;
 INSTANTIATE_TEST_SUITE_P(Cases, AcrossDatesTest,
     ::testing::Values(AcrossDatesCase { "CopyAYearOlder", { { 'P', 0, false }, { 'P', -kYear, false } },
                           { { "0", "1" } }, 1 },
-        AcrossDatesCase { "SameSizeOtherBytes", { { 'P', 0, false }, { 'Q', -kYear, false } }, { { "0" }, { "1" } }, 0 },
-        AcrossDatesCase { "OtherSize", { { 'P', 0, false }, { 'L', kYear, false } }, { { "0" }, { "1" } }, 0 },
-        AcrossDatesCase { "CaptureDatesStillVeto", { { 'P', 0, true }, { 'P', kYear, true } }, { { "0" }, { "1" } }, 0 },
+        AcrossDatesCase {
+            "SameSizeOtherBytes", { { 'P', 0, false }, { 'Q', -kYear, false } }, { { "0" }, { "1" } }, 0 },
+        AcrossDatesCase {
+            "OtherSize", { { 'P', 0, false }, { 'L', kYear, false } }, { { "0" }, { "1" } }, 0 },
+        AcrossDatesCase {
+            "CaptureDatesStillVeto", { { 'P', 0, true }, { 'P', kYear, true } }, { { "0" }, { "1" } }, 0 },
         AcrossDatesCase { "OneIdenticalMemberTakesTheCopyIn",
             { { 'P', 0, false }, { 'Q', 10, false }, { 'P', kYear, false }, { 'P', kYear + 5, false } },
             { { "0", "1", "2", "3" } }, 2 },
         // A photo, its smaller copy written with it, and its byte copy a year older after both.
         AcrossDatesCase { "CopyAfterPhotoAndSmall",
             { { 'P', 0, false }, { 'L', 5, false }, { 'P', -kYear, false } }, { { "0", "1", "2" } }, 1 },
-        AcrossDatesCase { "CopyGroupBeforeFirstFit",
-            { { 'L', 0, false }, { 'P', -kYear, false }, { 'P', 5, false } }, { { "0" }, { "1", "2" } }, 1 },
-        AcrossDatesCase { "EveryMemberIdentical",
+        // The small copy, then the old byte copy: the copy passes the small one by the photo's date.
+        AcrossDatesCase { "OldCopyBetweenSmallAndPhoto",
+            { { 'L', 0, false }, { 'P', -kYear, false }, { 'P', 5, false } }, { { "0", "1", "2" } }, 1 },
+        // Q is dated with one of P's copies, which stand together for P.
+        AcrossDatesCase { "OneCopyDatedWithTheNewcomer",
             { { 'P', 0, false }, { 'P', 10, false }, { 'P', kYear, false }, { 'Q', kYear + 5, false } },
-            { { "0", "1", "2" }, { "3" } }, 2 }),
+            { { "0", "1", "2", "3" } }, 2 }),
     [](const auto &info) { return std::string(info.param.name); });
