@@ -1,52 +1,41 @@
-// What each removal route says it does with the marked files, in the question before it and in
-// the summary after it.
-#include <gtest/gtest.h>
-
-#include "app/LocalizedString.h"
-#include "model/DuplicatesGroup.h"
-#include "model/ImageFileInfo.h"
+// What each removal route says it does with the marked files, in its question and its summary.
 #include "removal/RemovalRouteTexts.h"
+#include "app/LocalizedString.h"
+#include "removal/RemovalFixture.h"
 #include "results/AfterTrashSummary.h"
-#include "results/ResultState.h"
 
-// A group of three 161,270-byte photos, the last two marked and removed; `library` of them library
-// items. The question and summary together say `says` and never `neverSays`.
+// Three 161,270-byte photos, the last two marked and removed, `library` of them library items.
 TEST(RemovalRouteTextsTest, TheQuestionAndTheSummaryNameWhatEachRouteDoes)
 {
     const QString file = QStringLiteral("/home/u/albums.plist");
     const std::tuple<ScanSource, int, QStringList, QStringList, const char *> cases[] = {
         { ScanSource::thisComputer, 0,
-            { "Move 2 marked files, 322.54 KB in all, to the Trash?", "moved to the Trash",
-                "freed when the Trash is emptied" },
+            { "Move 2 marked files, 322.54 KB in all, to the Trash?", "freed when the Trash is emptied" },
             { "album" }, "ID_TRASH_PHOTOS" },
         { ScanSource::thisComputer, 2,
-            { "List 2 marked library items in the album \"Album\"?", file, "2 items listed in the album file",
-                "no space was freed" },
+            { "List 2 marked library items in the album \"Album\"?", file,
+                "2 items listed in the album file" },
             { "Trash", "KB", "moved", "recovered" }, "ID_LIST_IN_ALBUM" },
         { ScanSource::thisComputer, 1,
-            { "Move 1 marked file of 161.27 KB to the Trash?", "List 1 marked", file, "1 item listed",
+            { "Move 1 marked file of 161.27 KB to the Trash?", "List 1 marked", "1 item listed",
                 "1 photo moved", "161.27 KB recovered" },
             {}, "ID_CONTINUE" },
-        { ScanSource::dropbox, 0,
-            { "Delete 2 marked files, 322.54 KB in all, from Dropbox?", "30 days",
-                "Dropbox deleted the selected", "Deleted from Dropbox" },
+        { ScanSource::dropbox, 0, { "from Dropbox?", "30 days", "Deleted from Dropbox" },
             { "Trash", "album", "freed" }, "ID_DELETE_FROM_DROPBOX" },
         { ScanSource::googleDrive, 0,
             { "to the Google Drive trash?", "for good after 30 days", "moved to the Google Drive trash" },
             { "the Trash", "album", "freed" }, "ID_MOVE_TO_DRIVE_TRASH" }
     };
     for (const auto &[source, library, says, neverSays, button] : cases) {
+        std::vector<std::shared_ptr<ImageFileInfo>> files;
+        for (int i = 0; i < 3; ++i) {
+            files.push_back(RemovalFixture::recordOf(QStringLiteral("/p/%1.jpg").arg(i)));
+            std::tie(files[i]->fileSize, files[i]->isMark, files[i]->isPhotosNode)
+                = std::tuple(161270, i > 0, i > 0 && i <= library);
+        }
         ResultState state;
         state.scanSource = source;
-        auto group = std::make_shared<DuplicatesGroup>();
-        for (int i = 0; i < 3; ++i) {
-            group->children.append(std::make_shared<ImageFileInfo>());
-            group->children.back()->fileSize = 161270;
-            group->children.back()->isMark = i > 0;
-            group->children.back()->isPhotosNode = i > 0 && i <= library;
-        }
-        group->filterChildren = group->children;
-        state.arrGroups.push_back(group);
+        RemovalFixture::show(state, { RemovalFixture::groupOf(files) });
         const auto shares = RemovalRouteTexts::markedShares(state);
         AfterTrashInput after;
         std::tie(after.scanType, after.countTrashed, after.listedInAlbum, after.albumFile)
@@ -55,8 +44,8 @@ TEST(RemovalRouteTextsTest, TheQuestionAndTheSummaryNameWhatEachRouteDoes)
         after.sizeTrashed = std::uint64_t(2 - library) * 161270;
         after.deletedFileTypes = GlobalObjects::TypeSupport::ONLYIMAGES;
         const TrashSummaryTexts t = AfterTrashSummary::trashSummaryTexts(after);
-        const QString text = RemovalRouteTexts::question(shares, QStringLiteral("Album")) + ' '
-            + RemovalRouteTexts::reviewNote(shares, file) + ' ' + AfterTrashSummary::recoveryText(after)
+        const QString text = RemovalRouteTexts::question(shares, "Album")
+            + RemovalRouteTexts::reviewNote(shares, file) + AfterTrashSummary::recoveryText(after)
             + (library > 0
                     ? AfterTrashSummary::movedCountText(after) + AfterTrashSummary::spaceToRecoverText(after)
                     : t.deletionSuccess + t.sizeCaption);
