@@ -63,26 +63,21 @@ TEST_F(RemovalRunTest, TwoMarkedOfThreeIdenticalGoToTheTrashAndTheGroupGoes)
     EXPECT_FALSE(state.removalInProgress);
 }
 
-// Two equal photos and three equal videos, shown under a file type; the run removes `marked` copies
-// of one kind. A filter left with nothing gives way to the groups of the other type.
+// Three equal photos and three equal videos under a file type; `marked` copies of that type go. A
+// type left with nothing gives way to the groups of the other; one with groups left keeps them.
 TEST_F(RemovalRunTest, AFileTypeLeftWithNothingGivesWayToTheGroupsThatRemain)
 {
     using Type = GlobalObjects::TypeSupport;
-    const std::tuple<Type, bool, int, Type, QString> cases[]
-        = { { Type::ONLYVIDEO, true, 2, Type::ALLFILES, "p0" },
-              { Type::ONLYIMAGES, false, 1, Type::ALLFILES, "v0" },
-              { Type::ONLYVIDEO, true, 1, Type::ONLYVIDEO, "v0" },
-              { Type::ALLFILES, true, 2, Type::ALLFILES, "p0" } };
-    for (const auto &[chosen, videos, marked, after, shown] : cases) {
+    const std::tuple<Type, int, Type, QString> cases[] = { { Type::ONLYVIDEO, 2, Type::ALLFILES, "p0" },
+        { Type::ONLYIMAGES, 2, Type::ALLFILES, "v0" }, { Type::ONLYVIDEO, 1, Type::ONLYVIDEO, "v0" } };
+    for (const auto &[chosen, marked, after, shown] : cases) {
         std::vector<std::shared_ptr<ImageFileInfo>> photos, clips;
         for (int i = 0; i < 3; ++i) {
-            if (i < 2)
-                photos.push_back(corpus.file(QStringLiteral("p%1").arg(i), "photo"));
+            photos.push_back(corpus.file(QStringLiteral("p%1").arg(i), "photo"));
             clips.push_back(corpus.file(QStringLiteral("v%1").arg(i), "clip"));
             clips.back()->isVideo = true;
+            (chosen == Type::ONLYVIDEO ? clips : photos).back()->isMark = i > 0 && i <= marked;
         }
-        for (int i = 1; i <= marked; ++i)
-            (videos ? clips : photos)[size_t(i)]->isMark = true;
         show(state, { groupOf(photos), groupOf(clips) });
         state.typeSupport = chosen;
         state.applyLevel(0.0f);

@@ -90,40 +90,6 @@ TEST(AfterTrashSummaryTest, RecoveryLineAndLibraryStepsSpeakOfTheSource)
     }
 }
 
-// Each route's summary of two files: where they went and how long they can be got back, never a
-// Trash or freed space the route did not give.
-TEST(AfterTrashSummaryTest, EachRouteSaysWhatItDid)
-{
-    const std::tuple<ScanSource, int, QStringList, QStringList> cases[]
-        = { { ScanSource::thisComputer, 0, { "moved to the Trash", "freed when the Trash is emptied" },
-                { "album" } },
-              { ScanSource::thisComputer, 2,
-                  { "2 items listed in the album file", "/a.plist", "no space was freed" },
-                  { "Trash", "moved", "recovered" } },
-              { ScanSource::thisComputer, 1,
-                  { "1 item listed", "1 photo moved", "1.50 MB recovered", "the Trash" }, {} },
-              { ScanSource::dropbox, 0, { "Dropbox deleted the selected", "Deleted from Dropbox", "30 days" },
-                  { "Trash", "freed" } },
-              { ScanSource::googleDrive, 0, { "moved to the Google Drive trash", "after 30 days" },
-                  { "the Trash", "freed" } } };
-    for (const auto &[source, listed, says, neverSays] : cases) {
-        AfterTrashInput input = run(2, TS::ONLYIMAGES, listed > 0);
-        std::tie(input.scanType, input.isPhotosLibAdded, input.listedInAlbum)
-            = std::tuple(source, listed > 0, listed);
-        std::tie(input.sizeTrashed, input.albumFile)
-            = std::tuple(std::uint64_t(2 - listed) * 1500000, "/a.plist");
-        const TrashSummaryTexts t = AfterTrashSummary::trashSummaryTexts(input);
-        const QString all = AfterTrashSummary::recoveryText(input)
-            + (listed > 0
-                    ? AfterTrashSummary::movedCountText(input) + AfterTrashSummary::spaceToRecoverText(input)
-                    : t.deletionSuccess + t.sizeCaption);
-        for (const QString &words : says)
-            EXPECT_TRUE(all.contains(words)) << all.toStdString() << " lacks " << words.toStdString();
-        for (const QString &words : neverSays)
-            EXPECT_FALSE(all.contains(words)) << all.toStdString() << " says " << words.toStdString();
-    }
-}
-
 // One line per reason, three names at most; with reasons told no missing permission is guessed.
 TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreToldByReason)
 {

@@ -1,6 +1,7 @@
 // Drive scans from the Scan button against a fake Drive on 127.0.0.1: equal photos in two folders
 // group under their "My Drive" paths, an empty list ends in the no-photos alert, and Stop during
-// the listing ends the scan once without results.
+// the listing ends the scan once without results; by the headless runner, no stored date choice
+// hides a cloud photo (its date controls are greyed) and "Since the beginning" hides none.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -18,6 +19,7 @@
 #include "model/GDFoldersList.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
+#include "platform/PropertyList.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ui/ResultViewController.h"
@@ -25,6 +27,7 @@
 #include "scan/ui/GoogleDriveScanSource.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanRunController.h"
+#include "support/FakeDropbox.h"
 #include "support/TestEvents.h"
 #include "support/TestFiles.h"
 
@@ -290,5 +293,52 @@ TEST_F(GoogleDriveScanTest, TheRunnerTrashesMarkedFilesOnTheDriveAndReportsWhatI
     }
     expected.sort();
     EXPECT_EQ(sorted(QStringLiteral("removed")), expected);
+}
+
+// Every date kind "Since the beginning" over a folder photo without a capture date; every kind and
+// period over a Dropbox photo dated 2020 and a Drive photo listed without a date.
+TEST_F(GoogleDriveScanTest, TheRunnerScansEveryPhotoSinceTheBeginningAndInACloudWhateverTheStoredDates)
+{
+    QTemporaryDir tree;
+    ASSERT_TRUE(
+        ScanTestSupport::writeImage(ScanTestSupport::makePhoto(1, 1024, 768), tree.filePath("a.jpg"), 95));
+    FakeDropbox dropbox(server);
+    dropbox.addFile("/A/2020.jpg", jpeg(1));
+    servePhoto("root", "x", "x.jpg", jpeg(2));
+    server.script("GET", "/drive/v3/files/root",
+        { FakeResponse::json(
+            200, R"({"id":"0AROOT","name":"My Drive","mimeType":"application/vnd.google-apps.folder"})") });
+    const auto scanned = [&](qlonglong kind, qlonglong period, const QStringList &arguments) {
+        QTemporaryDir home;
+        QDir(home.path()).mkpath("config/Quennary");
+        PropertyList::writeFile(home.filePath("config/Quennary/settings.plist"),
+            QVariantMap { { "allowPhotosLibScanInTimePeriod", true }, { "scanFilesFromDate", kind },
+                { "scanPhotosFrom", period } });
+        QProcess runner;
+        runner.setEnvironment(QProcess::systemEnvironment()
+            + QStringList { "QT_QPA_PLATFORM=offscreen", "QUENNARY_CLOUD_ACCESS_TOKEN=token-1",
+                "QUENNARY_DROPBOX_API_BASE=" + dropbox.base().toString(),
+                "QUENNARY_DROPBOX_CONTENT_BASE=" + dropbox.base().toString(),
+                "QUENNARY_GOOGLE_API_BASE=" + server.base() });
+        runner.start(QStringLiteral(QNY_SCAN_RUNNER),
+            QStringList { "--mode", "exact", "--home", home.path() } + arguments);
+        runner.waitForFinished(kScanBoundMs);
+        const QJsonObject report = QJsonDocument::fromJson(runner.readAllStandardOutput()).object();
+        return report.value("recordPaths").toVariant().toStringList();
+    };
+    // (kind, period): every kind since the beginning (6), then every other period once.
+    const std::pair<int, int> choices[] = { { 0, 6 }, { 1, 6 }, { 2, 6 }, { 3, 6 }, { 0, 0 }, { 1, 1 },
+        { 2, 2 }, { 3, 3 }, { 0, 4 }, { 2, 5 } };
+    for (const auto &[kind, period] : choices) {
+        if (period == 6) {
+            EXPECT_EQ(scanned(kind, period, { tree.path() }), QStringList { tree.filePath("a.jpg") }) << kind;
+        }
+        EXPECT_EQ(scanned(kind, period, { "--cloud", "dropbox", "--cloud-folder", "/A" }),
+            QStringList { "Dropbox/A/2020.jpg" })
+            << kind << "," << period;
+        EXPECT_EQ(scanned(kind, period, { "--cloud", "gdrive", "--cloud-folder", "root" }),
+            QStringList { "My Drive/x.jpg" })
+            << kind << "," << period;
+    }
 }
 #endif
