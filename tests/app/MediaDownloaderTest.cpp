@@ -236,8 +236,7 @@ TEST(MediaDownloader, ATimeoutOrAStopRequestEndsADownloadThatNeverAnswers)
     EXPECT_FALSE(stopped.has_value());
 }
 
-// A data folder refused as not the user's alone (a link in a folder others may write in) that leads
-// to the user's own folder: the pre-removal of a download does not touch it.
+// A refused data folder linked to a folder of the user's: a download's pre-removal takes nothing there.
 TEST(MediaDownloader, ARefusedDataFolderLeadingToTheUsersFolderLosesNothing)
 {
     FakeHttpServer server;

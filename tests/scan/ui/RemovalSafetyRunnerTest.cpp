@@ -34,8 +34,7 @@ QByteArray contentOf(const QString &path)
 }
 
 struct Layout {
-    // `trash`: where removed files must go, when not the home Trash. `trashes`: other folders that
-    // are a Trash whatever their name, below `root`. `mounts`: what the row mounted, unmounted last.
+    // `trash`: where removed files must go, when not the home Trash; `trashes`: other Trashes below `root`.
     QString root, dataHome, hook, moveHook, trash;
     QStringList scanned, excluded, untouched, notOurs, trashes, mounts;
     int removedCount = 1;
@@ -53,8 +52,7 @@ struct Layout {
     {
         QProcess::execute("touch", { "-d", QStringLiteral("%1 hours ago").arg(hours), at(name) });
     }
-    // The Trash's folder `files` seen again at `alias`, the row's only Trash; skipped where mounts are not
-    // allowed.
+    // A Trash's `files` seen again at `alias`, the row's only Trash (skipped where mounts are refused).
     void bindTrash(const QString &files, const QString &alias)
     {
         trashes = QStringList { alias };
