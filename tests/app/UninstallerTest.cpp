@@ -142,8 +142,7 @@ TEST_F(UninstallerTest, ReportsFailureWhenPathsAreLeft)
     }
 }
 
-// A disk mounted inside a folder of ours (where the test may mount) is not emptied: the folder is
-// left, and said to be.
+// A disk mounted inside a folder of ours (where the test may mount) is not emptied: the folder is left.
 TEST_F(UninstallerTest, AMountInsideIsLeftWithWhatItShows)
 {
     fillTree();

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "platform/FileFacts.h"
+#include "platform/KnownTrashes.h"
 #include "platform/Md5.h"
 #include "platform/Trash.h"
 #include "support/TestFiles.h"
@@ -205,8 +206,7 @@ TEST_F(TrashTest, TellsTrashFoldersApart)
     EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/.Trash/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/share/Trash/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk/Trash stuff/a.jpg")));
-    // An older desktop's ".Trash-<user name>", other systems' Trashes in any case, a sandboxed
-    // application's, a snap's.
+    // An older desktop's ".Trash-<user name>", other systems' Trashes in any case, a sandbox's, a snap's.
     for (const char *trash : { "/.Trash-x", "/.trash-1000", "/.Trashes/501", "/$Recycle.Bin/S-1-5",
              "/RECYCLER", "/recycled", "/#recycle", "/@Recycle", "/.recycle", "/.var/app/org.x.V/data/Trash",
              "/snap/v/1/.local/share/Trash" })
@@ -215,4 +215,13 @@ TEST_F(TrashTest, TellsTrashFoldersApart)
         EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(folder))) << folder;
     EXPECT_FALSE(Trash::isInsideTrashFolder(QDir::currentPath() + QStringLiteral("/files/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QString()));
+}
+
+TEST(KnownTrashes, ReadsMountPointsWithTheirEscapesAndWithoutAutomounts)
+{
+    const QByteArray table = "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                             "40 22 8:17 / /media/my\\040card rw shared:2 - vfat /dev/sdb1 rw\n"
+                             "41 22 0:44 / /net/home rw - autofs systemd-1 rw\n"
+                             "42 22 0:45 /x /mnt/back\\134slash rw - tmpfs tmpfs rw\nbroken line\n";
+    EXPECT_EQ(KnownTrashes::mountPoints(table), QStringList({ "/", "/media/my card", "/mnt/back\\slash" }));
 }

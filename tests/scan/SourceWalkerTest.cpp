@@ -23,6 +23,7 @@ struct Walk {
     std::atomic<bool> abortMe { false };
     QStringList added;
     QList<WalkedFile> files;
+    WalkReport report;
 
     QStringList run(SourceWalkerOptions options, const std::function<void(SourceWalker &)> &body)
     {
@@ -34,6 +35,7 @@ struct Walk {
              },
                 {} });
         body(walker);
+        report = walker.report();
         return added;
     }
 };
@@ -230,15 +232,11 @@ TEST(SourceWalkerTest, TrashFoldersAreLeftOutAndTheOnesNotTheUsersOwnAreNamed)
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
     for (const char *file :
         { "ok/b.jpg", "data/Trash/files/c.jpg", "p/.Trash-4242/d.jpg", "c/$Recycle.Bin/e.jpg" })
-        ASSERT_TRUE(TestFiles::write(dir.filePath(QString::fromUtf8(file)), randomBytes(3, 10)));
+        ASSERT_TRUE(TestFiles::write(dir.filePath(file), randomBytes(3, 10)));
     Walk walk;
-    WalkReport report;
-    const QStringList added = walk.run(photoOptions(), [&](SourceWalker &w) {
-        w.scanFolder(dir.path());
-        report = w.report();
-    });
+    const QStringList added = walk.run(photoOptions(), [&](SourceWalker &w) { w.scanFolder(dir.path()); });
     qputenv("XDG_DATA_HOME", savedDataHome);
     EXPECT_EQ(relative(added, dir.path()), QStringList { "ok/b.jpg" });
-    EXPECT_EQ(report.trashFolders, 2);
-    EXPECT_EQ(report.firstTrashFolder, dir.filePath("c/$Recycle.Bin"));
+    EXPECT_EQ(walk.report.trashFolders, 2);
+    EXPECT_EQ(walk.report.firstTrashFolder, dir.filePath("c/$Recycle.Bin"));
 }

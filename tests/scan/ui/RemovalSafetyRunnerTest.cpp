@@ -1,7 +1,7 @@
 // Scan, auto-mark and Trash Marked through the headless runner over the layouts and changes that
 // once left a picture without a live copy: every file the run moved still has a copy outside any
-// Trash, the Trashes and excluded folders met keep their files and are never scanned, and every
-// file reported removed lies in the Trash.
+// Trash, the Trashes and excluded folders met keep their files, and every file reported removed
+// lies in the Trash.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -34,8 +34,7 @@ QByteArray contentOf(const QString &path)
 }
 
 struct Layout {
-    // `trash`: where removed files must go, when not the home Trash. `trashes`: other folders that
-    // are a Trash whatever their name, below `root`. `mounts`: what the row mounted, unmounted last.
+    // `trash`: where removed files must go, when not the home Trash; `trashes`: other Trashes below `root`.
     QString root, dataHome, hook, moveHook, trash;
     QStringList scanned, excluded, untouched, notOurs, trashes, mounts;
     int removedCount = 1;
@@ -53,11 +52,13 @@ struct Layout {
     {
         QProcess::execute("touch", { "-d", QStringLiteral("%1 hours ago").arg(hours), at(name) });
     }
-    // The folder `from` seen again at `to`; the row is skipped where mounts are not allowed.
-    void bind(const QString &from, const QString &to)
+    // A Trash's `files` seen again at `alias`, the row's only Trash (skipped where mounts are refused).
+    void bindTrash(const QString &files, const QString &alias)
     {
-        skip = !QDir().mkpath(to) || QProcess::execute("mount", { "--bind", from, to }) != 0;
-        mounts << to;
+        trashes = QStringList { alias };
+        mounts << at(alias);
+        skip = !QDir().mkpath(at(alias))
+            || QProcess::execute("mount", { "--bind", at(files), at(alias) }) != 0;
     }
     // A fresh file system at "vol", on which the tree then lies.
     bool mountVolume()
@@ -330,8 +331,7 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
         SafetyCase { "HomeTrashFilesBoundUnderAnotherName",
             [](Layout &l) {
                 newerCopyInATrash(l, "t.jpg", "../data/Trash/files", "t.jpg");
-                l.trashes = QStringList { "old album" };
-                l.bind(l.dataHome + "/Trash/files", l.at("old album"));
+                l.bindTrash("../data/Trash/files", "old album");
             } },
         SafetyCase { "VolumeTrashFilesBoundUnderAnotherName",
             [](Layout &l) {
@@ -340,8 +340,7 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 const QString files = QFileInfo(l.trash).fileName() + "/files";
                 newerCopyInATrash(l, "photos/v.jpg", files, "v.jpg");
                 l.photo("photos/v1.jpg", 21, { "photos/v2.jpg" });
-                l.trashes = QStringList { "photos/old" };
-                l.bind(l.at(files), l.at("photos/old"));
+                l.bindTrash(files, "photos/old");
             } },
         SafetyCase { "MarkedRewrittenInPlaceAtTheMove",
             [](Layout &l) {
