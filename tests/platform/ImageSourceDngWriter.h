@@ -147,46 +147,53 @@ inline void describeRaw(Ifd &ifd, const QSize &size, uint32_t stripOffset, uint3
     ifd.longs(50717, { 4095 });
 }
 
+// The file's first eight bytes, pointing at its first table.
+inline QByteArray header(uint32_t firstTable)
+{
+    const uint32_t offset = qToLittleEndian(firstTable);
+    return QByteArray("II*\0", 4) + QByteArray(reinterpret_cast<const char *>(&offset), 4);
+}
+
+// The header and tables of a DNG whose raw picture of `size` starts at byte 8, followed by an 8-bit
+// RGB preview of `previewSize` when not empty; the tables start at `at`, right after both.
+inline std::pair<QByteArray, QByteArray> headerAndTables(
+    const QSize &size, int orientation, const QSize &previewSize, uint32_t at)
+{
+    const uint32_t rawBytes = uint32_t(size.width()) * uint32_t(size.height()) * 2;
+    const uint32_t previewBytes = uint32_t(previewSize.width()) * uint32_t(previewSize.height()) * 3;
+    Ifd rawIfd;
+    describeRaw(rawIfd, size, 8, rawBytes);
+    if (previewSize.isEmpty()) {
+        describeCamera(rawIfd, orientation);
+        return { header(at), rawIfd.serialize(at) };
+    }
+    const QByteArray rawTable = rawIfd.serialize(at);
+    const uint32_t ifd0Offset = at + uint32_t(rawTable.size());
+    Ifd ifd0;
+    ifd0.longs(254, { 1 });
+    ifd0.longs(256, { uint32_t(previewSize.width()) });
+    ifd0.longs(257, { uint32_t(previewSize.height()) });
+    ifd0.shorts(258, { 8, 8, 8 });
+    ifd0.shorts(259, { 1 });
+    ifd0.shorts(262, { 2 });
+    ifd0.longs(273, { 8 + rawBytes });
+    ifd0.shorts(277, { 3 });
+    ifd0.longs(278, { uint32_t(previewSize.height()) });
+    ifd0.longs(279, { previewBytes });
+    ifd0.shorts(284, { 1 });
+    ifd0.longs(330, { at });
+    describeCamera(ifd0, orientation);
+    return { header(ifd0Offset), rawTable + ifd0.serialize(ifd0Offset) };
+}
+
 // A DNG of `stored` (the picture as the sensor saw it) with EXIF orientation `orientation`; with a
 // `preview`, that preview is IFD0 and the raw picture a sub-IFD.
 inline QByteArray dng(const QImage &stored, int orientation, const QImage &preview = QImage())
 {
-    const QByteArray raw = mosaic(stored);
-    const QByteArray rgb = preview.isNull() ? QByteArray() : rgbBytes(preview);
-    QByteArray file("II*\0\0\0\0\0", 8);
-    const uint32_t rawOffset = uint32_t(file.size());
-    file.append(raw);
-    const uint32_t previewOffset = uint32_t(file.size());
-    file.append(rgb);
-
-    Ifd rawIfd;
-    describeRaw(rawIfd, stored.size(), rawOffset, uint32_t(raw.size()));
-    uint32_t ifd0Offset = uint32_t(file.size());
-    if (!preview.isNull()) {
-        file.append(rawIfd.serialize(uint32_t(file.size())));
-        ifd0Offset = uint32_t(file.size());
-        Ifd ifd0;
-        ifd0.longs(254, { 1 });
-        ifd0.longs(256, { uint32_t(preview.width()) });
-        ifd0.longs(257, { uint32_t(preview.height()) });
-        ifd0.shorts(258, { 8, 8, 8 });
-        ifd0.shorts(259, { 1 });
-        ifd0.shorts(262, { 2 });
-        ifd0.longs(273, { previewOffset });
-        ifd0.shorts(277, { 3 });
-        ifd0.longs(278, { uint32_t(preview.height()) });
-        ifd0.longs(279, { uint32_t(rgb.size()) });
-        ifd0.shorts(284, { 1 });
-        ifd0.longs(330, { rawOffset + uint32_t(raw.size() + rgb.size()) });
-        describeCamera(ifd0, orientation);
-        file.append(ifd0.serialize(ifd0Offset));
-    } else {
-        describeCamera(rawIfd, orientation);
-        file.append(rawIfd.serialize(ifd0Offset));
-    }
-    const uint32_t header = qToLittleEndian(ifd0Offset);
-    file.replace(4, 4, QByteArray(reinterpret_cast<const char *>(&header), 4));
-    return file;
+    const QByteArray data = mosaic(stored) + (preview.isNull() ? QByteArray() : rgbBytes(preview));
+    const auto [head, ifds]
+        = headerAndTables(stored.size(), orientation, preview.size(), 8 + uint32_t(data.size()));
+    return head + data + ifds;
 }
 
 } // namespace ImageSourceDng
