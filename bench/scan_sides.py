@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs cold scans of one tree with several builds side by side and prints what each cost.
 
-    bench/scan_sides.py TREE NAME=SCAN[,VAR=VALUE...] ... [--rounds 3]
+    bench/scan_sides.py TREE NAME=SCAN[,VAR=VALUE...] ... [--rounds 3] [--mode similar|exact]
 
 SCAN is a quennary-scan binary; VAR=VALUE pairs are set in its environment. Every round runs each
 build once, in an order turned by one each round, so builds share the machine's load alike. Each
@@ -30,9 +30,10 @@ def wall_seconds(text):
     return sum(p * 60 ** i for i, p in enumerate(reversed(parts)))
 
 
-def cold_scan(binary, environment, tree):
+def cold_scan(binary, environment, tree, mode):
     with tempfile.TemporaryDirectory() as home:
-        command = ["/usr/bin/time", "-v", binary, "--home", home, "--json", os.path.join(home, "out.json"), tree]
+        command = ["/usr/bin/time", "-v", binary, "--mode", mode, "--home", home, "--json",
+                   os.path.join(home, "out.json"), tree]
         result = subprocess.run(command, capture_output=True, text=True, env={**os.environ, **environment})
         if result.returncode != 0:
             sys.exit(f"{binary} failed:\n{result.stderr[-2000:]}")
@@ -49,6 +50,7 @@ def main():
     parser.add_argument("tree")
     parser.add_argument("builds", nargs="+", help="NAME=SCAN[,VAR=VALUE...]")
     parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--mode", default="similar")
     a = parser.parse_args()
     builds = []
     for spec in a.builds:
@@ -59,7 +61,7 @@ def main():
     for round_ in range(a.rounds):
         for i in range(len(builds)):
             name, binary, environment = builds[(i + round_) % len(builds)]
-            figures = cold_scan(binary, environment, a.tree)
+            figures = cold_scan(binary, environment, a.tree, a.mode)
             results[name].append(figures)
             print(f"round {round_ + 1} {name}: " + ", ".join(f"{k} {v:.2f}" for k, v in figures.items()),
                   file=sys.stderr, flush=True)

@@ -1,7 +1,7 @@
 // quennary-make-corpus: writes the generated trees the scan measurements run on.
-//   quennary-make-corpus photos DIR COUNT WIDTH HEIGHT   distinct JPEG photos, 100 to a folder
-//   quennary-make-corpus heic DIR COUNT WIDTH HEIGHT FIRST  distinct HEIC photos of the seeds from FIRST on,
-//                                                        named and foldered as `photos` names that seed
+//   quennary-make-corpus photos DIR COUNT WIDTH HEIGHT [FIRST]  distinct JPEG photos, 100 to a folder,
+//                                                        of the seeds from FIRST (0) on
+//   quennary-make-corpus heic DIR COUNT WIDTH HEIGHT [FIRST]    the same as HEIC photos
 //   quennary-make-corpus small DIR COUNT                 tiny .jpg files (no image data), 1000 to a folder
 //   quennary-make-corpus copies DIR COUNT WIDTH HEIGHT   natural-looking photos, each in its own folder
 //                                                        beside its copies (half size, quality 60, PNG,
@@ -72,16 +72,6 @@ int forEachSeed(int count, const std::function<bool(int)> &write)
     return failed == 0 ? 0 : 1;
 }
 
-int photos(const QString &dir, int count, int width, int height)
-{
-    return forEachSeed(count, [&](int i) {
-        const QString folder = QStringLiteral("%1/f%2").arg(dir).arg(i / 100, 3, 10, QLatin1Char('0'));
-        QDir().mkpath(folder);
-        return terrain(i, width, height)
-            .save(QStringLiteral("%1/p%2.jpg").arg(folder).arg(i, 6, 10, QLatin1Char('0')), "JPEG", 92);
-    });
-}
-
 bool writeHeic(const QImage &picture, const QString &path)
 {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
@@ -106,14 +96,19 @@ bool writeHeic(const QImage &picture, const QString &path)
     return ok;
 }
 
-int heics(const QString &dir, int count, int width, int height, int first)
+// Seeds from `first` on, 100 to a folder, named by seed, so trees made in parts add up to one.
+int photos(const QString &dir, int count, int width, int height, int first, bool heic)
 {
     return forEachSeed(count, [&](int i) {
         const int seed = first + i;
         const QString folder = QStringLiteral("%1/f%2").arg(dir).arg(seed / 100, 3, 10, QLatin1Char('0'));
         QDir().mkpath(folder);
-        return writeHeic(terrain(seed, width, height),
-            QStringLiteral("%1/p%2.heic").arg(folder).arg(seed, 6, 10, QLatin1Char('0')));
+        const QString path = QStringLiteral("%1/p%2.%3")
+                                 .arg(folder)
+                                 .arg(seed, 6, 10, QLatin1Char('0'))
+                                 .arg(QLatin1String(heic ? "heic" : "jpg"));
+        const QImage picture = terrain(seed, width, height);
+        return heic ? writeHeic(picture, path) : picture.save(path, "JPEG", 92);
     });
 }
 
@@ -156,16 +151,16 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList a = app.arguments();
-    if (a.size() == 6 && a[1] == QLatin1String("photos"))
-        return photos(a[2], a[3].toInt(), a[4].toInt(), a[5].toInt());
+    if ((a.size() == 6 || a.size() == 7)
+        && (a[1] == QLatin1String("photos") || a[1] == QLatin1String("heic")))
+        return photos(a[2], a[3].toInt(), a[4].toInt(), a[5].toInt(), a.size() == 7 ? a[6].toInt() : 0,
+            a[1] == QLatin1String("heic"));
     if (a.size() == 6 && a[1] == QLatin1String("copies"))
         return copies(a[2], a[3].toInt(), a[4].toInt(), a[5].toInt());
-    if (a.size() == 7 && a[1] == QLatin1String("heic"))
-        return heics(a[2], a[3].toInt(), a[4].toInt(), a[5].toInt(), a[6].toInt());
     if (a.size() == 4 && a[1] == QLatin1String("small"))
         return small(a[2], a[3].toInt());
     std::fprintf(stderr,
-        "usage: quennary-make-corpus photos|copies DIR COUNT WIDTH HEIGHT | heic DIR COUNT WIDTH HEIGHT "
-        "FIRST | small DIR COUNT\n");
+        "usage: quennary-make-corpus photos|heic DIR COUNT WIDTH HEIGHT [FIRST] | copies DIR COUNT WIDTH "
+        "HEIGHT | small DIR COUNT\n");
     return 2;
 }

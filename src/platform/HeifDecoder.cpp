@@ -99,21 +99,21 @@ QImage HeifDecoder::embeddedThumbnail(int minPixelSize, int maxPixelSize) const
         const QSize sb = handleSize(b.second.get());
         return qint64(sa.width()) * sa.height() < qint64(sb.width()) * sb.height();
     });
-    return ImageSourceGeometry::scaledToFit(
-        decodeWithinBudget(smallest->second.get(), smallest->first), maxPixelSize);
+    return decodeWithinBudget(smallest->second.get(), smallest->first, maxPixelSize);
 }
 
 QImage HeifDecoder::decodeScaled(int maxPixelSize) const
 {
     if (!primary_)
         return {};
-    return ImageSourceGeometry::scaledToFit(decodeWithinBudget(primary_, 0), maxPixelSize);
+    return decodeWithinBudget(primary_, 0, maxPixelSize);
 }
 
 // Charged by the largest picture the file may make: the size its boxes state, the canvas a grid or
 // overlay states and the picture the stream codes. The first two are held while the stream is read
 // (a grid's canvas is made meanwhile), all three once the coded one is known.
-QImage HeifDecoder::decodeWithinBudget(const heif_image_handle *handle, std::uint32_t thumbnailId) const
+QImage HeifDecoder::decodeWithinBudget(
+    const heif_image_handle *handle, std::uint32_t thumbnailId, int maxPixelSize) const
 {
     heif_item_id itemId = thumbnailId;
     if (itemId == 0 && heif_context_get_primary_image_ID(context_, &itemId).code != heif_error_Ok)
@@ -142,14 +142,15 @@ QImage HeifDecoder::decodeWithinBudget(const heif_image_handle *handle, std::uin
         if (!reserved->isValid())
             return {};
     }
-    const QImage image = decodeHandle(handle);
+    const QImage image = decodeHandle(handle, maxPixelSize);
     if (image.isNull())
         Log::line(QStringLiteral("HEIF picture could not be decoded: ") + path_);
     return image;
 }
 
 // The decoder's planes and its own working data about as large again, the picture made of them
-// and its copy into a QImage. Refused, with the size it needed, beyond the shared budget.
+// and a copy of it (made only when it has an alpha channel). Refused, with the size it needed, beyond the
+// shared budget.
 DecodeBudget::Reservation HeifDecoder::reserve(qint64 pixels, const HeifCodedSize::Coded &coded) const
 {
     const qint64 counted = std::min(pixels, kUnaffordablePixels);
@@ -157,7 +158,11 @@ DecodeBudget::Reservation HeifDecoder::reserve(qint64 pixels, const HeifCodedSiz
     return DecodeBudget::shared().reserve(counted * 4 * 2 + planes * 2, path_);
 }
 
-QImage HeifDecoder::decodeHandle(const heif_image_handle *handle)
+// libheif's RGBA picture is reduced where it lies, read as ARGB32 with red and blue exchanged: the
+// reduction treats every channel alike, so only its small result has them put back, and no
+// full-size copy is made. Every alpha byte of an opaque picture is 255, so it reads as
+// premultiplied and the reduction does not convert it either.
+QImage HeifDecoder::decodeHandle(const heif_image_handle *handle, int maxPixelSize)
 {
     heif_image *decoded = nullptr;
     const heif_error error
@@ -171,6 +176,10 @@ QImage HeifDecoder::decodeHandle(const heif_image_handle *handle)
     const int height = heif_image_get_height(decoded, heif_channel_interleaved);
     if (!plane || width <= 0 || height <= 0)
         return {};
-    // The wrapper does not own the plane; copy() detaches before libheif releases it.
-    return QImage(plane, width, height, stride, QImage::Format_RGBA8888).copy();
+    const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
+    const QImage exchanged(
+        plane, width, height, stride, alpha ? QImage::Format_ARGB32 : QImage::Format_ARGB32_Premultiplied);
+    // rgbSwapped() makes a picture of its own before libheif releases the plane.
+    const QImage reduced = ImageSourceGeometry::scaledToFit(exchanged, maxPixelSize).rgbSwapped();
+    return alpha ? reduced : reduced.convertToFormat(QImage::Format_RGB32);
 }

@@ -147,43 +147,41 @@ inline void describeRaw(Ifd &ifd, const QSize &size, uint32_t stripOffset, uint3
     ifd.longs(50717, { 4095 });
 }
 
-// The file's first eight bytes, pointing at its first table.
-inline QByteArray header(uint32_t firstTable)
-{
-    const uint32_t offset = qToLittleEndian(firstTable);
-    return QByteArray("II*\0", 4) + QByteArray(reinterpret_cast<const char *>(&offset), 4);
-}
-
-// The header and tables of a DNG whose raw picture of `size` starts at byte 8, followed by an 8-bit
-// RGB preview of `previewSize` when not empty; the tables start at `at`, right after both.
+// The header and tables of a DNG whose raw picture of `stored` starts at byte 8, followed by an
+// 8-bit RGB `preview` when not empty; the tables start at `at`, right after both.
 inline std::pair<QByteArray, QByteArray> headerAndTables(
-    const QSize &size, int orientation, const QSize &previewSize, uint32_t at)
+    const QSize &stored, int orientation, const QSize &preview, uint32_t at)
 {
-    const uint32_t rawBytes = uint32_t(size.width()) * uint32_t(size.height()) * 2;
-    const uint32_t previewBytes = uint32_t(previewSize.width()) * uint32_t(previewSize.height()) * 3;
+    const uint32_t rawOffset = 8, rawBytes = uint32_t(stored.width()) * uint32_t(stored.height()) * 2;
+    const uint32_t previewOffset = rawOffset + rawBytes;
+    QByteArray file;
     Ifd rawIfd;
-    describeRaw(rawIfd, size, 8, rawBytes);
-    if (previewSize.isEmpty()) {
+    describeRaw(rawIfd, stored, rawOffset, rawBytes);
+    uint32_t ifd0Offset = at;
+    if (!preview.isEmpty()) {
+        file.append(rawIfd.serialize(at));
+        ifd0Offset = at + uint32_t(file.size());
+        Ifd ifd0;
+        ifd0.longs(254, { 1 });
+        ifd0.longs(256, { uint32_t(preview.width()) });
+        ifd0.longs(257, { uint32_t(preview.height()) });
+        ifd0.shorts(258, { 8, 8, 8 });
+        ifd0.shorts(259, { 1 });
+        ifd0.shorts(262, { 2 });
+        ifd0.longs(273, { previewOffset });
+        ifd0.shorts(277, { 3 });
+        ifd0.longs(278, { uint32_t(preview.height()) });
+        ifd0.longs(279, { uint32_t(preview.width()) * uint32_t(preview.height()) * 3 });
+        ifd0.shorts(284, { 1 });
+        ifd0.longs(330, { at });
+        describeCamera(ifd0, orientation);
+        file.append(ifd0.serialize(ifd0Offset));
+    } else {
         describeCamera(rawIfd, orientation);
-        return { header(at), rawIfd.serialize(at) };
+        file.append(rawIfd.serialize(ifd0Offset));
     }
-    const QByteArray rawTable = rawIfd.serialize(at);
-    const uint32_t ifd0Offset = at + uint32_t(rawTable.size());
-    Ifd ifd0;
-    ifd0.longs(254, { 1 });
-    ifd0.longs(256, { uint32_t(previewSize.width()) });
-    ifd0.longs(257, { uint32_t(previewSize.height()) });
-    ifd0.shorts(258, { 8, 8, 8 });
-    ifd0.shorts(259, { 1 });
-    ifd0.shorts(262, { 2 });
-    ifd0.longs(273, { 8 + rawBytes });
-    ifd0.shorts(277, { 3 });
-    ifd0.longs(278, { uint32_t(previewSize.height()) });
-    ifd0.longs(279, { previewBytes });
-    ifd0.shorts(284, { 1 });
-    ifd0.longs(330, { at });
-    describeCamera(ifd0, orientation);
-    return { header(ifd0Offset), rawTable + ifd0.serialize(ifd0Offset) };
+    const uint32_t header = qToLittleEndian(ifd0Offset);
+    return { QByteArray("II*\0", 4) + QByteArray(reinterpret_cast<const char *>(&header), 4), file };
 }
 
 // A DNG of `stored` (the picture as the sensor saw it) with EXIF orientation `orientation`; with a
