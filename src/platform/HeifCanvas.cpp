@@ -18,6 +18,7 @@ constexpr qint64 kLargestMeta = qint64(16) * 1024 * 1024;
 constexpr std::uint64_t kLargestSide = std::uint64_t(1) << 30;
 // Enough of an item's data for any canvas field.
 constexpr qint64 kPayloadHead = 32;
+constexpr std::size_t kMostEntries = 16;
 
 // Big-endian fields of data[begin, end); reading past the end marks the reader failed.
 class Fields
@@ -135,7 +136,8 @@ struct Extent {
     std::uint64_t length; // 0: to the end
 };
 
-std::vector<std::vector<Extent>> locationsOf(const QByteArray &meta, const Box &iloc, std::uint32_t itemId)
+// Where each entry for the item puts the start of its data: the first of its extents.
+std::vector<Extent> locationsOf(const QByteArray &meta, const Box &iloc, std::uint32_t itemId)
 {
     Fields fields(meta, iloc.payload, iloc.end);
     const std::uint64_t version = fields.read(1);
@@ -144,29 +146,27 @@ std::vector<std::vector<Extent>> locationsOf(const QByteArray &meta, const Box &
     const int offsetSize = int(sizes >> 12), lengthSize = int(sizes >> 8) & 15;
     const int baseSize = int(sizes >> 4) & 15, indexSize = version > 0 ? int(sizes) & 15 : 0;
     const std::uint64_t count = fields.read(version < 2 ? 2 : 4);
-    std::vector<std::vector<Extent>> locations;
+    std::vector<Extent> locations;
     for (std::uint64_t i = 0; i < count && !fields.failed(); ++i) {
         const std::uint64_t id = fields.read(version < 2 ? 2 : 4);
         const std::uint64_t method = version > 0 ? fields.read(2) & 15 : 0;
         fields.skip(2);
         const std::uint64_t base = fields.read(baseSize);
-        std::vector<Extent> extents;
-        for (std::uint64_t extent = fields.read(2); extent > 0 && !fields.failed(); --extent) {
-            fields.skip(indexSize);
-            const std::uint64_t offset = fields.read(offsetSize);
-            extents.push_back({ method, base + offset, fields.read(lengthSize) });
-        }
-        if (id == itemId && !fields.failed())
-            locations.push_back(extents);
+        const std::uint64_t extents = fields.read(2);
+        const qsizetype extentsAt = fields.position();
+        fields.skip(indexSize);
+        const std::uint64_t offset = fields.read(offsetSize);
+        const Extent first { method, base + offset, fields.read(lengthSize) };
+        fields.skip(
+            extentsAt + qsizetype(extents) * (indexSize + offsetSize + lengthSize) - fields.position());
+        if (id == itemId && extents > 0 && !fields.failed())
+            locations.push_back(first);
     }
     return locations;
 }
 
-QByteArray headOf(QFile &file, const QByteArray &meta, const Box *idat, const std::vector<Extent> &extents)
+QByteArray headOf(QFile &file, const QByteArray &meta, const Box *idat, const Extent &extent)
 {
-    if (extents.empty())
-        return {};
-    const Extent &extent = extents.front();
     const qint64 length
         = extent.length == 0 ? kPayloadHead : qint64(std::min<std::uint64_t>(extent.length, kPayloadHead));
     if (extent.method == 0)
@@ -211,18 +211,19 @@ std::optional<QSize> HeifCanvas::of(const QString &readPath, std::uint32_t itemI
     if (!iinf || !iloc)
         return std::nullopt;
     const std::vector<QByteArray> types = typesOf(meta, *iinf, itemId);
-    if (types.empty())
+    const std::vector<Extent> locations = locationsOf(meta, *iloc, itemId);
+    // A real file states an item once; a file stating it over and over is not read on.
+    if (types.empty() || types.size() > kMostEntries || locations.size() > kMostEntries)
         return std::nullopt;
     QSize largest;
     for (const QByteArray &type : types) {
         if (type != "grid" && type != "iovl")
             continue;
-        const std::vector<std::vector<Extent>> locations = locationsOf(meta, *iloc, itemId);
         if (locations.empty())
             return std::nullopt;
-        for (const std::vector<Extent> &extents : locations) {
+        for (const Extent &location : locations) {
             const std::optional<QSize> canvas
-                = canvasIn(type, headOf(file, meta, firstOf(children, "idat"), extents));
+                = canvasIn(type, headOf(file, meta, firstOf(children, "idat"), location));
             if (!canvas)
                 return std::nullopt;
             if (areaOf(*canvas) > areaOf(largest))
