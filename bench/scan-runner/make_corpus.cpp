@@ -1,11 +1,14 @@
 // quennary-make-corpus: writes the generated trees the scan measurements run on.
-//   quennary-make-corpus photos DIR COUNT WIDTH HEIGHT   distinct JPEG photos, 100 to a folder
+//   quennary-make-corpus photos DIR COUNT WIDTH HEIGHT [FIRST]  distinct JPEG photos, 100 to a folder,
+//                                                        of the seeds from FIRST (0) on
+//   quennary-make-corpus heic DIR COUNT WIDTH HEIGHT [FIRST]    the same as HEIC photos
 //   quennary-make-corpus small DIR COUNT                 tiny .jpg files (no image data), 1000 to a folder
 //   quennary-make-corpus copies DIR COUNT WIDTH HEIGHT   natural-looking photos, each in its own folder
 //                                                        beside its copies (half size, quality 60, PNG,
 //                                                        turned 90/180/270, mirrored)
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <random>
 
@@ -14,6 +17,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QtConcurrent>
+
+#include <libheif/heif.h>
 
 #include "support/NaturalPhoto.h"
 
@@ -67,13 +72,43 @@ int forEachSeed(int count, const std::function<bool(int)> &write)
     return failed == 0 ? 0 : 1;
 }
 
-int photos(const QString &dir, int count, int width, int height)
+bool writeHeic(const QImage &picture, const QString &path)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    heif_context *context = heif_context_alloc();
+    heif_encoder *encoder = nullptr;
+    heif_image *image = nullptr;
+    heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder);
+    // The fastest preset: the corpus is read, never looked at.
+    heif_encoder_set_lossy_quality(encoder, 50);
+    heif_encoder_set_parameter_string(encoder, "preset", "ultrafast");
+    heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+    int stride = 0;
+    uint8_t *plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+    const bool ok = heif_context_encode_image(context, image, encoder, nullptr, nullptr).code == heif_error_Ok
+        && heif_context_write_to_file(context, QFile::encodeName(path).constData()).code == heif_error_Ok;
+    heif_image_release(image);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    return ok;
+}
+
+// Seeds from `first` on, 100 to a folder, named by seed, so trees made in parts add up to one.
+int photos(const QString &dir, int count, int width, int height, int first, bool heic)
 {
     return forEachSeed(count, [&](int i) {
-        const QString folder = QStringLiteral("%1/f%2").arg(dir).arg(i / 100, 3, 10, QLatin1Char('0'));
+        const int seed = first + i;
+        const QString folder = QStringLiteral("%1/f%2").arg(dir).arg(seed / 100, 3, 10, QLatin1Char('0'));
         QDir().mkpath(folder);
-        return terrain(i, width, height)
-            .save(QStringLiteral("%1/p%2.jpg").arg(folder).arg(i, 6, 10, QLatin1Char('0')), "JPEG", 92);
+        const QString path = QStringLiteral("%1/p%2.%3")
+                                 .arg(folder)
+                                 .arg(seed, 6, 10, QLatin1Char('0'))
+                                 .arg(QLatin1String(heic ? "heic" : "jpg"));
+        const QImage picture = terrain(seed, width, height);
+        return heic ? writeHeic(picture, path) : picture.save(path, "JPEG", 92);
     });
 }
 
@@ -116,13 +151,16 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList a = app.arguments();
-    if (a.size() == 6 && a[1] == QLatin1String("photos"))
-        return photos(a[2], a[3].toInt(), a[4].toInt(), a[5].toInt());
+    if ((a.size() == 6 || a.size() == 7)
+        && (a[1] == QLatin1String("photos") || a[1] == QLatin1String("heic")))
+        return photos(a[2], a[3].toInt(), a[4].toInt(), a[5].toInt(), a.size() == 7 ? a[6].toInt() : 0,
+            a[1] == QLatin1String("heic"));
     if (a.size() == 6 && a[1] == QLatin1String("copies"))
         return copies(a[2], a[3].toInt(), a[4].toInt(), a[5].toInt());
     if (a.size() == 4 && a[1] == QLatin1String("small"))
         return small(a[2], a[3].toInt());
-    std::fprintf(
-        stderr, "usage: quennary-make-corpus photos|copies DIR COUNT WIDTH HEIGHT | small DIR COUNT\n");
+    std::fprintf(stderr,
+        "usage: quennary-make-corpus photos|heic DIR COUNT WIDTH HEIGHT [FIRST] | copies DIR COUNT WIDTH "
+        "HEIGHT | small DIR COUNT\n");
     return 2;
 }

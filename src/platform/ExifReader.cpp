@@ -266,8 +266,7 @@ ExifReader::ExifReader(const QString &path, const QString &readPath)
     try {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-        auto opened = Exiv2::ImageFactory::open(
-            std::string(QFile::encodeName(readPath_).constData()));
+        auto opened = Exiv2::ImageFactory::open(std::string(QFile::encodeName(readPath_).constData()));
 #pragma GCC diagnostic pop
         if (!opened.get())
             return;
@@ -355,13 +354,13 @@ QImage ExifReader::embeddedThumbnail(const QSize &imageSize, int minPixelSize, i
                 continue;
             const Exiv2::PreviewImage preview = previews.getPreviewImage(candidate);
             // Exiv2's own bytes, not a copy: `preview` outlives every use of them.
-            const QByteArray data
-                = QByteArray::fromRawData(reinterpret_cast<const char *>(preview.pData()), qsizetype(preview.size()));
+            const QByteArray data = QByteArray::fromRawData(
+                reinterpret_cast<const char *>(preview.pData()), qsizetype(preview.size()));
             // The declared size may be missing or wrong; the preview's own header decides.
             const QSize actual = QtImageDecoder::readHeader(data).size;
             if (!ImageSourceGeometry::isUsableEmbedded(actual, imageSize, minPixelSize))
                 continue;
-            const QImage decoded = QtImageDecoder::decodeScaled(data, maxPixelSize);
+            const QImage decoded = QtImageDecoder::decodeScaled(data, maxPixelSize, path_, data.size());
             if (decoded.isNull())
                 continue;
             return decoded;

@@ -9,15 +9,15 @@
 
 #include <QFile>
 
+#include "platform/HeifCanvas.h"
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
 
 namespace
 {
 
-// A decoded picture above this many bytes is refused rather than allocated: libheif cannot decode
-// scaled.
-constexpr qint64 kMaxDecodedBytes = qint64(1024) * 1024 * 1024;
+// No budget holds a picture of this many pixels; counting no further keeps its charge in range.
+constexpr qint64 kUnaffordablePixels = qint64(1) << 40;
 
 struct HandleRelease {
     void operator()(heif_image_handle *handle) const { heif_image_handle_release(handle); }
@@ -29,6 +29,11 @@ struct ImageRelease {
 QSize handleSize(const heif_image_handle *handle)
 {
     return { heif_image_handle_get_width(handle), heif_image_handle_get_height(handle) };
+}
+
+qint64 pixelsOf(const QSize &size)
+{
+    return qint64(std::max(0, size.width())) * std::max(0, size.height());
 }
 
 } // namespace
@@ -94,54 +99,70 @@ QImage HeifDecoder::embeddedThumbnail(int minPixelSize, int maxPixelSize) const
         const QSize sb = handleSize(b.second.get());
         return qint64(sa.width()) * sa.height() < qint64(sb.width()) * sb.height();
     });
-    return ImageSourceGeometry::scaledToFit(
-        decodeWithinBudget(smallest->second.get(), smallest->first), maxPixelSize);
+    return decodeWithinBudget(smallest->second.get(), smallest->first, maxPixelSize);
 }
 
 QImage HeifDecoder::decodeScaled(int maxPixelSize) const
 {
     if (!primary_)
         return {};
-    const QImage image = decodeWithinBudget(primary_, 0);
-    if (image.isNull())
-        Log::line(QStringLiteral("HEIF picture could not be decoded: ") + path_);
-    return ImageSourceGeometry::scaledToFit(image, maxPixelSize);
+    return decodeWithinBudget(primary_, 0, maxPixelSize);
 }
 
-// Charged by the picture the stream codes, whatever the file's boxes say. The stated size is held
-// while the stream is read (a grid's canvas is made meanwhile), the coded one once it is known.
-QImage HeifDecoder::decodeWithinBudget(const heif_image_handle *handle, std::uint32_t thumbnailId) const
+// Charged by the largest picture the file may make: the size its boxes state, the canvas a grid or
+// overlay states and the picture the stream codes. The first two are held while the stream is read
+// (a grid's canvas is made meanwhile), all three once the coded one is known.
+QImage HeifDecoder::decodeWithinBudget(
+    const heif_image_handle *handle, std::uint32_t thumbnailId, int maxPixelSize) const
 {
-    const QSize stated = handleSize(handle);
-    const qint64 statedPixels = qint64(stated.width()) * stated.height();
+    heif_item_id itemId = thumbnailId;
+    if (itemId == 0 && heif_context_get_primary_image_ID(context_, &itemId).code != heif_error_Ok)
+        return {};
+    const std::optional<QSize> canvas = HeifCanvas::of(readPath_, itemId);
+    if (!canvas) {
+        Log::line(QStringLiteral("HEIF picture's items could not be read: ") + path_);
+        return {};
+    }
+    HeifCodedSize::Coded charged;
+    // A canvas is made in full colour, whatever the tiles' chroma.
+    if (!canvas->isEmpty())
+        charged.chromaSamplesPerPixel = 8;
+    const qint64 statedPixels = std::max(pixelsOf(handleSize(handle)), pixelsOf(*canvas));
     std::optional<DecodeBudget::Reservation> reserved;
-    reserved.emplace(reserve(statedPixels, {}));
+    reserved.emplace(reserve(statedPixels, charged));
     if (!reserved->isValid())
         return {};
     const HeifCodedSize::Coded coded = HeifCodedSize::of(readPath_, thumbnailId);
-    const qint64 codedPixels = qint64(coded.size.width()) * coded.size.height();
-    if (codedPixels > statedPixels || coded.bytesPerSample > 1) {
+    if (pixelsOf(coded.size) > statedPixels || coded.bytesPerSample > 1
+        || coded.chromaSamplesPerPixel > charged.chromaSamplesPerPixel) {
+        charged.chromaSamplesPerPixel = std::max(charged.chromaSamplesPerPixel, coded.chromaSamplesPerPixel);
+        charged.bytesPerSample = coded.bytesPerSample;
         reserved.reset();
-        reserved.emplace(reserve(std::max(codedPixels, statedPixels), coded));
+        reserved.emplace(reserve(std::max(pixelsOf(coded.size), statedPixels), charged));
         if (!reserved->isValid())
             return {};
     }
-    return decodeHandle(handle);
+    const QImage image = decodeHandle(handle, maxPixelSize);
+    if (image.isNull())
+        Log::line(QStringLiteral("HEIF picture could not be decoded: ") + path_);
+    return image;
 }
 
 // The decoder's planes and its own working data about as large again, the picture made of them
-// and its copy into a QImage.
+// and a copy of it (made only when it has an alpha channel). Refused, with the size it needed, beyond the
+// shared budget.
 DecodeBudget::Reservation HeifDecoder::reserve(qint64 pixels, const HeifCodedSize::Coded &coded) const
 {
-    if (pixels * 4 > kMaxDecodedBytes) {
-        Log::line(QStringLiteral("HEIF picture too large to decode: ") + path_);
-        return {};
-    }
-    const qint64 planes = pixels * (4 + coded.chromaSamplesPerPixel) * coded.bytesPerSample / 4;
-    return DecodeBudget::shared().reserve(pixels * 4 * 2 + planes * 2, path_);
+    const qint64 counted = std::min(pixels, kUnaffordablePixels);
+    const qint64 planes = counted * (4 + coded.chromaSamplesPerPixel) * coded.bytesPerSample / 4;
+    return DecodeBudget::shared().reserve(counted * 4 * 2 + planes * 2, path_);
 }
 
-QImage HeifDecoder::decodeHandle(const heif_image_handle *handle)
+// libheif's RGBA picture is reduced where it lies, read as ARGB32 with red and blue exchanged: the
+// reduction treats every channel alike, so only its small result has them put back, and no
+// full-size copy is made. Every alpha byte of an opaque picture is 255, so it reads as
+// premultiplied and the reduction does not convert it either.
+QImage HeifDecoder::decodeHandle(const heif_image_handle *handle, int maxPixelSize)
 {
     heif_image *decoded = nullptr;
     const heif_error error
@@ -155,6 +176,10 @@ QImage HeifDecoder::decodeHandle(const heif_image_handle *handle)
     const int height = heif_image_get_height(decoded, heif_channel_interleaved);
     if (!plane || width <= 0 || height <= 0)
         return {};
-    // The wrapper does not own the plane; copy() detaches before libheif releases it.
-    return QImage(plane, width, height, stride, QImage::Format_RGBA8888).copy();
+    const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
+    const QImage exchanged(
+        plane, width, height, stride, alpha ? QImage::Format_ARGB32 : QImage::Format_ARGB32_Premultiplied);
+    // rgbSwapped() makes a picture of its own before libheif releases the plane.
+    const QImage reduced = ImageSourceGeometry::scaledToFit(exchanged, maxPixelSize).rgbSwapped();
+    return alpha ? reduced : reduced.convertToFormat(QImage::Format_RGB32);
 }

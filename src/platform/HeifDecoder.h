@@ -40,11 +40,12 @@ public:
     QImage decodeScaled(int maxPixelSize) const;
 
 private:
-    // Decodes `handle` (the primary image, or the thumbnail `thumbnailId`) once the shared decode
-    // budget holds what its decoder will allocate.
-    QImage decodeWithinBudget(const heif_image_handle *handle, std::uint32_t thumbnailId) const;
+    // Decodes `handle` (the primary image, or the thumbnail `thumbnailId`) scaled to fit
+    // `maxPixelSize` once the shared decode budget holds what its decoder will allocate.
+    QImage decodeWithinBudget(
+        const heif_image_handle *handle, std::uint32_t thumbnailId, int maxPixelSize) const;
     DecodeBudget::Reservation reserve(qint64 pixels, const HeifCodedSize::Coded &coded) const;
-    static QImage decodeHandle(const heif_image_handle *handle);
+    static QImage decodeHandle(const heif_image_handle *handle, int maxPixelSize);
 
     QString path_;
     QString readPath_;

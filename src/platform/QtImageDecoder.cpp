@@ -144,16 +144,18 @@ QImage QtImageDecoder::decodeScaled(const QString &path, int maxPixelSize, const
     return decodeScaled(&file, path, maxPixelSize);
 }
 
-QImage QtImageDecoder::decodeScaled(const QByteArray &data, int maxPixelSize)
+QImage QtImageDecoder::decodeScaled(
+    const QByteArray &data, int maxPixelSize, const QString &name, qint64 heldBytes)
 {
     QByteArray copy = data;
     QBuffer buffer(&copy);
     if (!buffer.open(QIODevice::ReadOnly))
         return {};
-    return decodeScaled(&buffer, QStringLiteral("embedded preview"), maxPixelSize);
+    return decodeScaled(&buffer, name, maxPixelSize, heldBytes);
 }
 
-QImage QtImageDecoder::decodeScaled(QIODevice *device, const QString &name, int maxPixelSize)
+QImage QtImageDecoder::decodeScaled(
+    QIODevice *device, const QString &name, int maxPixelSize, qint64 heldBytes)
 {
     QImageReader reader(device);
     reader.setDecideFormatFromContent(true);
@@ -164,7 +166,7 @@ QImage QtImageDecoder::decodeScaled(QIODevice *device, const QString &name, int 
         return {};
     if (reader.imageFormat() == QImage::Format_Grayscale8 && !decodesScaledNatively(reader.format())
         && decodedMiB(reader.format(), stored, target) > kLargeGreyMiB)
-        return decodeLargeGrey(reader, name, maxPixelSize);
+        return decodeLargeGrey(reader, name, maxPixelSize, heldBytes);
     const QSize asked = readerSize(reader.format(), stored, target);
     if (asked != stored)
         reader.setScaledSize(asked);
@@ -173,7 +175,7 @@ QImage QtImageDecoder::decodeScaled(QIODevice *device, const QString &name, int 
     const qint64 decoded = decodedBytes(reader.format(), stored, target);
     const bool jpeg = decodesScaledNatively(reader.format());
     const DecodeBudget::Reservation reserved = DecodeBudget::shared().reserve(
-        jpeg ? 2 * decoded : decoded, name, jpeg ? 2 * kLargestScaledJpeg : -1);
+        (jpeg ? 2 * decoded : decoded) + heldBytes, name, jpeg ? 2 * kLargestScaledJpeg + heldBytes : -1);
     if (!reserved.isValid())
         return {};
     reader.setAllocationLimit(int(mebibytes(decoded)) + 1);
@@ -186,11 +188,12 @@ QImage QtImageDecoder::decodeScaled(QIODevice *device, const QString &name, int 
 
 // Decoded at one byte a pixel, then box-averaged to about twice the target before the smooth
 // scaling, so the memory is the picture's own size, within the large limit.
-QImage QtImageDecoder::decodeLargeGrey(QImageReader &reader, const QString &name, int maxPixelSize)
+QImage QtImageDecoder::decodeLargeGrey(
+    QImageReader &reader, const QString &name, int maxPixelSize, qint64 heldBytes)
 {
     const QSize stored = reader.size();
     const qint64 pixels = qint64(stored.width()) * stored.height();
-    const DecodeBudget::Reservation reserved = DecodeBudget::shared().reserve(pixels, name);
+    const DecodeBudget::Reservation reserved = DecodeBudget::shared().reserve(pixels + heldBytes, name);
     if (!reserved.isValid())
         return {};
     // Qt checks the limit at four bytes a pixel although it fills one.

@@ -27,10 +27,15 @@ public:
     // Decoded picture, as stored (no orientation applied), longer side at most `maxPixelSize`.
     // Reads `readPath` when given; log lines name `path`.
     static QImage decodeScaled(const QString &path, int maxPixelSize, const QString &readPath = QString());
-    static QImage decodeScaled(const QByteArray &data, int maxPixelSize);
+    // An in-memory picture, charged together with the `heldBytes` its caller holds for it (the
+    // bytes it is read from); log lines name `name`.
+    static QImage decodeScaled(
+        const QByteArray &data, int maxPixelSize, const QString &name, qint64 heldBytes);
 
 private:
     static Header readHeader(QIODevice *device);
-    static QImage decodeScaled(QIODevice *device, const QString &name, int maxPixelSize);
-    static QImage decodeLargeGrey(QImageReader &reader, const QString &name, int maxPixelSize);
+    static QImage decodeScaled(
+        QIODevice *device, const QString &name, int maxPixelSize, qint64 heldBytes = 0);
+    static QImage decodeLargeGrey(
+        QImageReader &reader, const QString &name, int maxPixelSize, qint64 heldBytes);
 };

@@ -1,6 +1,9 @@
 // Camera raw decoding through LibRaw.
 #include "platform/RawDecoder.h"
 
+#include <algorithm>
+#include <optional>
+
 #include <libraw/libraw.h>
 
 #include <QFile>
@@ -11,6 +14,32 @@
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
 #include "platform/QtImageDecoder.h"
+
+// LibRaw with the cost of reading its preview known beforehand and the preview given back after use.
+class RawLibrary : public LibRaw
+{
+public:
+    RawLibrary()
+        : LibRaw(0)
+    {
+    }
+    // What LibRaw allocates to read the preview, from what the file states before it is read: a
+    // JPEG as long as it is stored; a bitmap as long as its stated length or picture, converted
+    // through up to two more buffers when stored in 16 bits, in planes or in a camera's own layout.
+    qint64 previewReadBytes()
+    {
+        const libraw_thumbnail_t &stated = imgdata.thumbnail;
+        if (is_jpeg_thumb())
+            return stated.tlength;
+        return 3 * std::max<qint64>(stated.tlength, qint64(stated.twidth) * stated.theight * 3);
+    }
+    // LibRaw keeps the preview until the file is closed; the raw decode that may follow must not.
+    void releasePreview()
+    {
+        free(imgdata.thumbnail.thumb);
+        imgdata.thumbnail.thumb = nullptr;
+    }
+};
 
 namespace
 {
@@ -34,11 +63,13 @@ int orientationOfFlip(int flip)
     }
 }
 
+// As RGB32, the form the reduction to a thumbnail reads, so it makes no second copy.
 QImage imageOfRgb(const unsigned char *data, int width, int height)
 {
     if (!data || width <= 0 || height <= 0)
         return {};
-    return QImage(data, width, height, width * 3, QImage::Format_RGB888).copy();
+    return QImage(data, width, height, width * 3, QImage::Format_RGB888)
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -76,7 +107,7 @@ bool RawDecoder::isRawExtension(const QString &path)
 
 RawDecoder::RawDecoder(const QString &path, const QString &readPath)
     : path_(path)
-    , raw_(std::make_unique<LibRaw>(0))
+    , raw_(std::make_unique<RawLibrary>())
 {
     // LibRaw prints damaged-data messages to standard error by default; a failed open or decode is
     // logged once below instead.
@@ -93,30 +124,45 @@ RawDecoder::~RawDecoder() = default;
 
 QImage RawDecoder::embeddedThumbnail(int minPixelSize, int maxPixelSize)
 {
-    if (!isValid() || raw_->unpack_thumb() != LIBRAW_SUCCESS)
+    if (!isValid())
         return {};
+    const QImage image = previewOf(minPixelSize, maxPixelSize);
+    raw_->releasePreview();
+    return image;
+}
+
+QImage RawDecoder::previewOf(int minPixelSize, int maxPixelSize)
+{
     const libraw_thumbnail_t &thumbnail = raw_->imgdata.thumbnail;
-    if (!thumbnail.thumb || thumbnail.tlength == 0)
+    const qint64 statedPixels = qint64(thumbnail.twidth) * thumbnail.theight;
+    // A bitmap is made into a picture of its own size; a JPEG is charged for its decode once its
+    // header is read.
+    std::optional<DecodeBudget::Reservation> reserved;
+    reserved.emplace(DecodeBudget::shared().reserve(
+        raw_->previewReadBytes() + (raw_->is_jpeg_thumb() ? 0 : statedPixels * 4), path_));
+    if (!reserved->isValid() || raw_->unpack_thumb() != LIBRAW_SUCCESS || !thumbnail.thumb
+        || thumbnail.tlength == 0)
         return {};
-    QImage image;
     if (thumbnail.tformat == LIBRAW_THUMBNAIL_JPEG) {
         // LibRaw's own bytes, not a copy: they stay until the next unpack.
         const QByteArray data = QByteArray::fromRawData(thumbnail.thumb, qsizetype(thumbnail.tlength));
         const QSize actual = QtImageDecoder::readHeader(data).size;
         if (!ImageSourceGeometry::isUsableEmbedded(actual, size_, minPixelSize))
             return {};
-        image = QtImageDecoder::decodeScaled(data, maxPixelSize);
-    } else if (thumbnail.tformat == LIBRAW_THUMBNAIL_BITMAP && thumbnail.tcolors == 3
-        && qint64(thumbnail.twidth) * thumbnail.theight * 3 <= qint64(thumbnail.tlength)) {
-        if (!ImageSourceGeometry::isUsableEmbedded(
-                QSize(thumbnail.twidth, thumbnail.theight), size_, minPixelSize))
-            return {};
-        image = ImageSourceGeometry::scaledToFit(
-            imageOfRgb(reinterpret_cast<const unsigned char *>(thumbnail.thumb), thumbnail.twidth,
-                thumbnail.theight),
-            maxPixelSize);
+        // Charged again together with its decode: no reservation is held while another is waited for.
+        reserved.reset();
+        return QtImageDecoder::decodeScaled(data, maxPixelSize, path_, data.size());
     }
-    return image;
+    const qint64 pixels = qint64(thumbnail.twidth) * thumbnail.theight;
+    if (thumbnail.tformat != LIBRAW_THUMBNAIL_BITMAP || thumbnail.tcolors != 3 || pixels > statedPixels
+        || pixels * 3 > qint64(thumbnail.tlength)
+        || !ImageSourceGeometry::isUsableEmbedded(
+            QSize(thumbnail.twidth, thumbnail.theight), size_, minPixelSize))
+        return {};
+    return ImageSourceGeometry::scaledToFit(
+        imageOfRgb(
+            reinterpret_cast<const unsigned char *>(thumbnail.thumb), thumbnail.twidth, thumbnail.theight),
+        maxPixelSize);
 }
 
 QImage RawDecoder::decodeScaled(int maxPixelSize)
@@ -124,10 +170,10 @@ QImage RawDecoder::decodeScaled(int maxPixelSize)
     if (!isValid())
         return {};
     // Half size: the unpacked sensor data (two bytes a pixel), four 16-bit channels of a quarter
-    // of the pixels, and the 8-bit picture made of them.
+    // of the pixels, and the 8-bit picture made of them with its RGB32 copy.
     const qint64 pixels = qint64(size_.width()) * size_.height();
     const DecodeBudget::Reservation reserved
-        = DecodeBudget::shared().reserve(pixels * 2 + pixels * 2 + pixels, path_);
+        = DecodeBudget::shared().reserve(pixels * 2 + pixels * 2 + pixels * 2, path_);
     if (!reserved.isValid())
         return {};
     raw_->imgdata.params.half_size = 1;

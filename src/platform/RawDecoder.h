@@ -8,7 +8,7 @@
 #include <QSize>
 #include <QString>
 
-class LibRaw;
+class RawLibrary;
 
 class RawDecoder
 {
@@ -29,14 +29,17 @@ public:
     // EXIF orientation 1, 3, 6 or 8 that the camera recorded.
     int orientation() const { return orientation_; }
     // The embedded preview when usable at `minPixelSize`, scaled to fit `maxPixelSize`, not
-    // oriented; else null.
+    // oriented; else null. Charged to the decode budget from the size the file states before it is
+    // read, refused when that is more than the budget.
     QImage embeddedThumbnail(int minPixelSize, int maxPixelSize);
     // A half-size decode of the sensor data scaled to fit, not oriented; null on failure.
     QImage decodeScaled(int maxPixelSize);
 
 private:
+    QImage previewOf(int minPixelSize, int maxPixelSize);
+
     QString path_;
-    std::unique_ptr<LibRaw> raw_;
+    std::unique_ptr<RawLibrary> raw_;
     QSize size_;
     int orientation_ = 1;
 };

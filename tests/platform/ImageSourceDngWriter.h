@@ -147,24 +147,20 @@ inline void describeRaw(Ifd &ifd, const QSize &size, uint32_t stripOffset, uint3
     ifd.longs(50717, { 4095 });
 }
 
-// A DNG of `stored` (the picture as the sensor saw it) with EXIF orientation `orientation`; with a
-// `preview`, that preview is IFD0 and the raw picture a sub-IFD.
-inline QByteArray dng(const QImage &stored, int orientation, const QImage &preview = QImage())
+// The header and tables of a DNG whose raw picture of `stored` starts at byte 8, followed by an
+// 8-bit RGB `preview` when not empty; the tables start at `at`, right after both.
+inline std::pair<QByteArray, QByteArray> headerAndTables(
+    const QSize &stored, int orientation, const QSize &preview, uint32_t at)
 {
-    const QByteArray raw = mosaic(stored);
-    const QByteArray rgb = preview.isNull() ? QByteArray() : rgbBytes(preview);
-    QByteArray file("II*\0\0\0\0\0", 8);
-    const uint32_t rawOffset = uint32_t(file.size());
-    file.append(raw);
-    const uint32_t previewOffset = uint32_t(file.size());
-    file.append(rgb);
-
+    const uint32_t rawOffset = 8, rawBytes = uint32_t(stored.width()) * uint32_t(stored.height()) * 2;
+    const uint32_t previewOffset = rawOffset + rawBytes;
+    QByteArray file;
     Ifd rawIfd;
-    describeRaw(rawIfd, stored.size(), rawOffset, uint32_t(raw.size()));
-    uint32_t ifd0Offset = uint32_t(file.size());
-    if (!preview.isNull()) {
-        file.append(rawIfd.serialize(uint32_t(file.size())));
-        ifd0Offset = uint32_t(file.size());
+    describeRaw(rawIfd, stored, rawOffset, rawBytes);
+    uint32_t ifd0Offset = at;
+    if (!preview.isEmpty()) {
+        file.append(rawIfd.serialize(at));
+        ifd0Offset = at + uint32_t(file.size());
         Ifd ifd0;
         ifd0.longs(254, { 1 });
         ifd0.longs(256, { uint32_t(preview.width()) });
@@ -175,9 +171,9 @@ inline QByteArray dng(const QImage &stored, int orientation, const QImage &previ
         ifd0.longs(273, { previewOffset });
         ifd0.shorts(277, { 3 });
         ifd0.longs(278, { uint32_t(preview.height()) });
-        ifd0.longs(279, { uint32_t(rgb.size()) });
+        ifd0.longs(279, { uint32_t(preview.width()) * uint32_t(preview.height()) * 3 });
         ifd0.shorts(284, { 1 });
-        ifd0.longs(330, { rawOffset + uint32_t(raw.size() + rgb.size()) });
+        ifd0.longs(330, { at });
         describeCamera(ifd0, orientation);
         file.append(ifd0.serialize(ifd0Offset));
     } else {
@@ -185,8 +181,17 @@ inline QByteArray dng(const QImage &stored, int orientation, const QImage &previ
         file.append(rawIfd.serialize(ifd0Offset));
     }
     const uint32_t header = qToLittleEndian(ifd0Offset);
-    file.replace(4, 4, QByteArray(reinterpret_cast<const char *>(&header), 4));
-    return file;
+    return { QByteArray("II*\0", 4) + QByteArray(reinterpret_cast<const char *>(&header), 4), file };
+}
+
+// A DNG of `stored` (the picture as the sensor saw it) with EXIF orientation `orientation`; with a
+// `preview`, that preview is IFD0 and the raw picture a sub-IFD.
+inline QByteArray dng(const QImage &stored, int orientation, const QImage &preview = QImage())
+{
+    const QByteArray data = mosaic(stored) + (preview.isNull() ? QByteArray() : rgbBytes(preview));
+    const auto [head, ifds]
+        = headerAndTables(stored.size(), orientation, preview.size(), 8 + uint32_t(data.size()));
+    return head + data + ifds;
 }
 
 } // namespace ImageSourceDng

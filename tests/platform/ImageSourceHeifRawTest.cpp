@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include "platform/AppFolders.h"
 #include "platform/DecodeBudget.h"
 #include "platform/ImageSource.h"
 #include "platform/ImageSourceDngWriter.h"
@@ -178,6 +179,64 @@ TEST_F(ImageSourceHeifTest, BudgetIsChargedForTheCodedPictureWhateverItsBoxesSta
     }
 }
 
+// How many times the log said that `file` was refused for the memory it needed.
+int refusalsLogged(const QString &file)
+{
+    QFile log(AppFolders::logFilePath());
+    return log.open(QIODevice::ReadOnly) ? int(log.readAll().count(("needed): " + file + '\n').toUtf8())) : 0;
+}
+
+// libheif wraps a picture whose sides its encoder cannot code exactly in a grid of one tile; the
+// grid's canvas is restated as `canvas`, and with `honest` its 'ispe' box too.
+bool writeGrid(const QString &path, const QSize &canvas, bool honest)
+{
+    const QSize tile(500, 375);
+    QFile file(path);
+    if (!writeHeic(path, markedImage(tile), {}) || !file.open(QIODevice::ReadWrite))
+        return false;
+    const QByteArray bytes = file.readAll();
+    const auto be16 = [](int v) { return QByteArray(1, char(v >> 8)) + char(v & 255); };
+    const auto be32 = [&](int v) { return be16(v >> 16) + be16(v & 0xffff); };
+    const qsizetype grid = bytes.indexOf(QByteArray(4, 0) + be16(tile.width()) + be16(tile.height()));
+    const qsizetype ispe
+        = bytes.indexOf("ispe" + QByteArray(4, 0) + be32(tile.width()) + be32(tile.height()));
+    return grid > 0 && ispe > 0 && file.seek(grid + 4)
+        && file.write(be16(canvas.width()) + be16(canvas.height())) == 4
+        && (!honest
+            || (file.seek(ispe + 8) && file.write(be32(canvas.width()) + be32(canvas.height())) == 8));
+}
+
+// A grid is charged for the canvas it states before libheif makes it, whatever its 'ispe' box
+// says: a canvas the budget holds is decoded, charged at least for the canvas and the RGBA picture
+// made of it; a larger one is refused before anything is held, with one log line.
+// A twin whose 'ispe' box states the canvas honestly fares the same.
+TEST_F(ImageSourceHeifTest, GridIsChargedForTheCanvasItStates)
+{
+    const std::pair<QSize, bool> cases[] = { { QSize(200, 150), true }, { QSize(500, 375), true },
+        { QSize(1000, 750), true }, { QSize(2000, 1500), true }, { QSize(4000, 3000), true },
+        { QSize(4096, 4096), true }, { QSize(6000, 4000), true }, { QSize(10000, 1000), true },
+        { QSize(30000, 500), true }, { QSize(7000, 7000), false }, { QSize(8192, 8192), false },
+        { QSize(12000, 9000), false }, { QSize(30000, 30000), false }, { QSize(32767, 32767), false },
+        { QSize(40000, 40000), false }, { QSize(65535, 65535), false } };
+    for (const auto &[canvas, fits] : cases) {
+        qint64 peaks[2] = {};
+        for (const bool honest : { false, true }) {
+            const QString file
+                = path(QStringLiteral("g%1x%2-%3.heic").arg(canvas.width()).arg(canvas.height()).arg(honest));
+            ASSERT_TRUE(writeGrid(file, canvas, honest)) << file.toStdString();
+            DecodeBudget::shared().takePeak();
+            EXPECT_EQ(ImageSource(file).thumbnail(64).isNull(), !fits) << file.toStdString();
+            peaks[honest] = DecodeBudget::shared().takePeak();
+            EXPECT_GE(peaks[honest], fits ? qint64(canvas.width()) * canvas.height() * 7 : 0)
+                << file.toStdString();
+            // libheif itself refuses to read a picture stating a side of 32768 or more.
+            EXPECT_EQ(refusalsLogged(file), fits || (honest && canvas.width() >= 32768) ? 0 : 1)
+                << file.toStdString();
+        }
+        EXPECT_EQ(peaks[0], peaks[1]) << canvas.width();
+    }
+}
+
 class ImageSourceRawTest : public ImageFileTest, public ::testing::WithParamInterface<int>
 {
 };
@@ -193,6 +252,41 @@ bool isUprightNeutralMarked(const QImage &image)
     const auto light = [&](double x, double y) { return qGray(colorAt(image, x, y).rgb()); };
     return light(0.05, 0.05) > 150 && light(0.95, 0.05) < 110 && light(0.05, 0.95) < 110
         && light(0.95, 0.95) < 110;
+}
+
+// A DNG of a sensor of `size` whose data are all holes: zeros read back, nothing stored.
+bool writeSparseDng(const QString &path, const QSize &size, const QSize &previewSize)
+{
+    const qint64 data
+        = qint64(size.width()) * size.height() * 2 + qint64(previewSize.width()) * previewSize.height() * 3;
+    const auto [head, tables] = ImageSourceDng::headerAndTables(size, 1, previewSize, uint32_t(8 + data));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(head) == 8 && file.seek(8 + data)
+        && file.write(tables) == tables.size();
+}
+
+// A full-size uncompressed preview is charged from the size the file states before LibRaw reads it:
+// within the budget it is read and charged at least for LibRaw's copy and the picture made of it;
+// beyond it, it is refused with one log line, and the picture comes from the raw data exactly as
+// for a twin without a preview.
+TEST_F(ImageFileTest, FullSizePreviewIsChargedBeforeItIsRead)
+{
+    const std::pair<QSize, bool> cases[] = { { QSize(640, 480), true }, { QSize(1600, 1200), true },
+        { QSize(3000, 2000), true }, { QSize(4000, 3000), true }, { QSize(5000, 4000), true },
+        { QSize(6000, 5000), true }, { QSize(8000, 6000), false }, { QSize(9000, 6000), false } };
+    for (const auto &[size, fits] : cases) {
+        qint64 peaks[2] = {};
+        for (const bool withPreview : { true, false }) {
+            const QString file = path(QStringLiteral("r%1-%2.dng").arg(size.width()).arg(withPreview));
+            ASSERT_TRUE(writeSparseDng(file, size, withPreview ? size : QSize()));
+            DecodeBudget::shared().takePeak();
+            EXPECT_FALSE(ImageSource(file).thumbnail(64).isNull()) << file.toStdString();
+            peaks[withPreview] = DecodeBudget::shared().takePeak();
+            EXPECT_EQ(refusalsLogged(file), withPreview && !fits ? 1 : 0) << file.toStdString();
+        }
+        EXPECT_TRUE(fits ? peaks[1] >= qint64(size.width()) * size.height() * 7 : peaks[1] == peaks[0])
+            << size.width() << ": " << peaks[1] << " against " << peaks[0];
+    }
 }
 
 TEST_P(ImageSourceRawTest, HalfSizeDecodeWithoutPreviewIsUpright)
@@ -218,8 +312,8 @@ TEST_P(ImageSourceRawTest, EmbeddedPreviewIsUsedAndTurned)
     // The sensor data is uniform; only the preview carries the mark.
     QImage plain(stored.size(), QImage::Format_RGB32);
     plain.fill(QColor(40, 40, 40));
-    ASSERT_TRUE(
-        TestFiles::write(path("p.dng"), ImageSourceDng::dng(plain, orientation, stored.scaled(stored.size() / 2))));
+    ASSERT_TRUE(TestFiles::write(
+        path("p.dng"), ImageSourceDng::dng(plain, orientation, stored.scaled(stored.size() / 2))));
     const QImage thumbnail = ImageSource(path("p.dng")).thumbnail(80);
     EXPECT_EQ(thumbnail.size(), QSize(80, 60));
     EXPECT_TRUE(isUprightNeutralMarked(thumbnail));

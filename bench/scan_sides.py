@@ -1,0 +1,77 @@
+#!/usr/bin/env python3
+"""Runs cold scans of one tree with several builds side by side and prints what each cost.
+
+    bench/scan_sides.py TREE NAME=SCAN[,VAR=VALUE...] ... [--rounds 3] [--mode similar|exact]
+
+SCAN is a quennary-scan binary; VAR=VALUE pairs are set in its environment. Every round runs each
+build once, in an order turned by one each round, so builds share the machine's load alike. Each
+scan starts from a fresh home (an empty cache) and runs under /usr/bin/time -v. Printed per build:
+the median and the range of wall time, maximum resident set, minor page faults and system time.
+"""
+import argparse
+import os
+import re
+import statistics
+import subprocess
+import sys
+import tempfile
+
+FIELDS = {
+    "seconds": r"Elapsed \(wall clock\) time \(h:mm:ss or m:ss\): (.+)",
+    "max_rss_mb": r"Maximum resident set size \(kbytes\): (\d+)",
+    "minor_faults": r"Minor \(reclaiming a frame\) page faults: (\d+)",
+    "system_s": r"System time \(seconds\): ([\d.]+)",
+    "user_s": r"User time \(seconds\): ([\d.]+)",
+}
+
+
+def wall_seconds(text):
+    parts = [float(p) for p in text.split(":")]
+    return sum(p * 60 ** i for i, p in enumerate(reversed(parts)))
+
+
+def cold_scan(binary, environment, tree, mode):
+    with tempfile.TemporaryDirectory() as home:
+        command = ["/usr/bin/time", "-v", binary, "--mode", mode, "--home", home, "--json",
+                   os.path.join(home, "out.json"), tree]
+        result = subprocess.run(command, capture_output=True, text=True, env={**os.environ, **environment})
+        if result.returncode != 0:
+            sys.exit(f"{binary} failed:\n{result.stderr[-2000:]}")
+    figures = {}
+    for name, pattern in FIELDS.items():
+        value = re.search(pattern, result.stderr).group(1)
+        figures[name] = wall_seconds(value) if name == "seconds" else float(value)
+    figures["max_rss_mb"] /= 1024
+    return figures
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("tree")
+    parser.add_argument("builds", nargs="+", help="NAME=SCAN[,VAR=VALUE...]")
+    parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--mode", default="similar")
+    a = parser.parse_args()
+    builds = []
+    for spec in a.builds:
+        name, rest = spec.split("=", 1)
+        binary, *pairs = rest.split(",")
+        builds.append((name, binary, dict(pair.split("=", 1) for pair in pairs)))
+    results = {name: [] for name, _, _ in builds}
+    for round_ in range(a.rounds):
+        for i in range(len(builds)):
+            name, binary, environment = builds[(i + round_) % len(builds)]
+            figures = cold_scan(binary, environment, a.tree, a.mode)
+            results[name].append(figures)
+            print(f"round {round_ + 1} {name}: " + ", ".join(f"{k} {v:.2f}" for k, v in figures.items()),
+                  file=sys.stderr, flush=True)
+    for name, runs in results.items():
+        line = [name]
+        for field in FIELDS:
+            values = [run[field] for run in runs]
+            line.append(f"{field} {statistics.median(values):.2f} [{min(values):.2f}-{max(values):.2f}]")
+        print("  ".join(line))
+
+
+if __name__ == "__main__":
+    main()
