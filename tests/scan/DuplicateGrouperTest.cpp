@@ -368,7 +368,6 @@ TEST_P(AcrossDatesTest, IdenticalBytesAreGroupedWhateverTheirFileDates)
 {
     const AcrossDatesCase &c = GetParam();
     QTemporaryDir dir;
-    // Longer than both ends together, so that Q, R and S are told apart by their ends alone.
     const QByteArray bytes[] = { QByteArray(9000, 'p'), QByteArray(9000, 'q'), QByteArray(10000, 'p'),
         QByteArray(9000, 'r'), QByteArray(9000, 's') };
     const Bits bits = Corpus().randomBits();
@@ -446,7 +445,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, AcrossDatesTest,
         AcrossDatesCase { "OneCopyDatedWithTheNewcomer",
             { { 'P', 0, false }, { 'P', 10, false }, { 'P', kYear, false }, { 'Q', kYear + 5, false } },
             { { "0", "1", "2", "3" } }, 2 },
-        // Q, R and S score alike but for their dates; P's copies come within reach of Q and S, not of R.
+        // Q, R, S (told apart by their ends) score alike but for dates; P's copies reach Q and S, not R.
         AcrossDatesCase { "CopiesReachTheEndsOfAClassNotItsMiddle",
             { { 'Q', 0, false }, { 'R', 10, false }, { 'S', 20, false }, { 'P', -30, false },
                 { 'P', 50, false } },
