@@ -114,7 +114,7 @@ DuplicateGrouper::Fit DuplicateGrouper::firstFit(const ImageFileInfo &record, in
             }
             float score = scoreOf(record, *members.at(i));
             if (classes && score >= m)
-                score = std::min(score, extremesScore(record, (*classes)[size_t(k)]));
+                score = std::min(score, extremesScore(record, g, (*classes)[size_t(k)]));
             if (score < m)
                 accepted = false;
             else if (score > best) {
@@ -153,13 +153,35 @@ void DuplicateGrouper::place(
 
 // The members of a class score as its first does unless the time veto strikes, and it strikes
 // none of them when it spares the class's date extremes.
-float DuplicateGrouper::extremesScore(const ImageFileInfo &record, const ScoreClasses::Class &range)
+float DuplicateGrouper::extremesScore(
+    const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range)
 {
     float lowest = 1.0f;
     for (const ImageFileInfo *extreme :
         { range.earliestCapture, range.latestCapture, range.earliestCreation, range.latestCreation })
         lowest = std::min(lowest, scoreOf(record, *extreme));
+    if (lowest >= m_options.sliderMinValue && !reachesEveryDate(record, g, range))
+        return PairScore::kNoMatch;
     return lowest;
+}
+
+// The file dates of a picture's copies may come within reach of both ends of a class and miss a
+// member between them: then each member's date is tried.
+bool DuplicateGrouper::reachesEveryDate(
+    const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range)
+{
+    const RecordTimes &times = timesOf(record);
+    if (times.copyCreates.size() < 2 || range.earliestCreation == range.latestCreation)
+        return true;
+    const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
+    const ImageFileInfo &first = *members.at(range.first);
+    for (qsizetype i = range.first + 1; i < members.size(); ++i) {
+        const ImageFileInfo &member = *members.at(i);
+        if (ScoreClasses::scoreAlike(first, member)
+            && PairScore::isOutsideTimeLimit(times, timesOf(member), m_options))
+            return false;
+    }
+    return true;
 }
 
 const RecordTimes &DuplicateGrouper::timesOf(const ImageFileInfo &record)
@@ -412,5 +434,5 @@ float DuplicateGrouper::classScore(const ImageFileInfo &record, int position, qs
         return -1.0f;
     if (PairScore::isOutsideTimeLimit(candidates.timesAt(position), candidates.timesAt(member), m_options))
         return -1.0f;
-    return std::min(score, extremesScore(record, range));
+    return std::min(score, extremesScore(record, g, range));
 }

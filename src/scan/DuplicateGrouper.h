@@ -93,8 +93,10 @@ private:
     void startGroup(const std::shared_ptr<ImageFileInfo> &record, int slot, int position = -1);
     // Parallel method: notes that group `groupIndex` now holds the record at `position`.
     void notePosition(qsizetype groupIndex, int position);
-    // The lowest score of a record against the date extremes of a class.
-    float extremesScore(const ImageFileInfo &record, const ScoreClasses::Class &range);
+    // The lowest score of a record against the date extremes of class `range` of group `g`.
+    float extremesScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range);
+    // Whether the record's file dates pass every member of the class, not only its extremes.
+    bool reachesEveryDate(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range);
     // A record's dates with its copies', converted once a comparison.
     const RecordTimes &timesOf(const ImageFileInfo &record);
     float scoreOf(const ImageFileInfo &a, const ImageFileInfo &b);

@@ -353,7 +353,7 @@ TEST(DuplicateGrouperTest, ManyCopiesGroupExactlyAsTheStraightLoopDoes)
 // record whose copy a group holds joins that group, before any group that first fit would give it.
 struct AcrossDatesCase {
     const char *name;
-    // Per record: its bytes ('P', 'Q' of one size, 'L' longer), seconds from the first record's
+    // Per record: its bytes ('P', 'Q', 'R', 'S' of one size, 'L' longer), seconds from the first record's
     // file date, and whether the dates are capture dates.
     std::vector<std::tuple<char, qint64, bool>> records;
     std::vector<std::vector<QString>> groups;
@@ -368,12 +368,13 @@ TEST_P(AcrossDatesTest, IdenticalBytesAreGroupedWhateverTheirFileDates)
 {
     const AcrossDatesCase &c = GetParam();
     QTemporaryDir dir;
-    const QByteArray bytes[] = { QByteArray(6000, 'p'), QByteArray(6000, 'q'), QByteArray(7000, 'p') };
+    const QByteArray bytes[] = { QByteArray(9000, 'p'), QByteArray(9000, 'q'), QByteArray(10000, 'p'),
+        QByteArray(9000, 'r'), QByteArray(9000, 's') };
     const Bits bits = Corpus().randomBits();
     RecordList records;
     for (size_t i = 0; i < c.records.size(); ++i) {
         const auto [content, seconds, capture] = c.records[i];
-        const QByteArray &data = bytes[content == 'P' ? 0 : content == 'Q' ? 1 : 2];
+        const QByteArray &data = bytes[QByteArrayView("PQLRS").indexOf(content)];
         auto r = std::make_shared<ImageFileInfo>();
         r->filePath = dir.filePath(QString::number(i));
         ASSERT_TRUE(TestFiles::write(r->filePath, data));
@@ -443,5 +444,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, AcrossDatesTest,
         // Q is dated with one of P's copies, which stand together for P.
         AcrossDatesCase { "OneCopyDatedWithTheNewcomer",
             { { 'P', 0, false }, { 'P', 10, false }, { 'P', kYear, false }, { 'Q', kYear + 5, false } },
-            { { "0", "1", "2", "3" } }, 2 }),
+            { { "0", "1", "2", "3" } }, 2 },
+        // Q, R, S (told apart by their ends) score alike but for dates; P's copies reach Q and S, not R.
+        AcrossDatesCase { "CopiesReachTheEndsOfAClassNotItsMiddle",
+            { { 'Q', 0, false }, { 'R', 10, false }, { 'S', 20, false }, { 'P', -30, false },
+                { 'P', 50, false } },
+            { { "0", "1", "2" }, { "3", "4" } }, 1 }),
     [](const auto &info) { return std::string(info.param.name); });
