@@ -361,6 +361,13 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 QFile::setPermissions(l.at("../home/data"), QFileDevice::Permissions(0x7777));
                 QFile::link(l.at("../docs"), l.at("../home/data/Quennary"));
                 l.untouched << "../docs/thumbnails/mine.jpg";
+            } },
+        SafetyCase { "PhoneTrashedCopyBesideTheLiveOne",
+            [](Layout &l) {
+                const QString live = "DCIM/Camera/IMG_0003.JPG";
+                l.photo(live, 23, { "DCIM/Camera/.trashed-1733000000-IMG_0003.JPG" });
+                l.age(live, 24 * 365);
+                l.untouched << live;
             } }),
     [](const auto &info) { return std::string(info.param.first); });
 
