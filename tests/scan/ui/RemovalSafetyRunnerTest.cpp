@@ -364,10 +364,9 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
             } },
         SafetyCase { "PhoneTrashedCopyBesideTheLiveOne",
             [](Layout &l) {
-                const QString live = "DCIM/Camera/IMG_0003.JPG";
-                l.photo(live, 23, { "DCIM/Camera/.trashed-1733000000-IMG_0003.JPG" });
-                l.age(live, 24 * 365);
-                l.untouched << live;
+                l.photo("DCIM/IMG_3.JPG", 23, { "DCIM/.trashed-1733000000-IMG_3.JPG" });
+                l.age("DCIM/IMG_3.JPG", 24 * 365);
+                l.untouched << "DCIM/IMG_3.JPG";
             } }),
     [](const auto &info) { return std::string(info.param.first); });
 
