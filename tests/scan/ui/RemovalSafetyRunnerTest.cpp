@@ -362,6 +362,16 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 QFile::link(l.at("../docs"), l.at("../home/data/Quennary"));
                 l.untouched << "../docs/thumbnails/mine.jpg";
             } },
+        SafetyCase { "TrashedAlbumBoundUnderAnotherName",
+            [](Layout &l) {
+                newerCopyInATrash(l, "al.jpg", "../data/Trash/files/Album", "al.jpg");
+                l.trashes = QStringList { "album" };
+                l.mounts << l.at("album");
+                l.skip = !QDir().mkpath(l.at("album"))
+                    || QProcess::execute(
+                           "mount", { "--bind", l.at("../data/Trash/files/Album"), l.at("album") })
+                        != 0;
+            } },
         SafetyCase { "PhoneTrashedCopyBesideTheLiveOne",
             [](Layout &l) {
                 l.photo("DCIM/IMG_3.JPG", 23, { "DCIM/.trashed-1733000000-IMG_3.JPG" });
