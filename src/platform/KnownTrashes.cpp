@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/PathRules.h"
 #include "platform/Trash.h"
 
 namespace
@@ -44,6 +45,22 @@ QByteArray unescaped(const QByteArray &field)
     return out;
 }
 
+// "id parent major:minor root mount-point options [optional...] - type source options": the fields
+// up to the mount point, escapes undone; none for a line that is not a mount or an automount, as
+// looking into one would mount it.
+std::optional<KnownTrashes::Mount> mountOf(const QByteArray &line)
+{
+    const QList<QByteArray> fields = line.split(' ');
+    const qsizetype dash = fields.indexOf("-");
+    if (fields.size() < 5 || dash < 0 || dash + 1 >= fields.size() || fields[dash + 1] == "autofs")
+        return std::nullopt;
+    KnownTrashes::Mount mount { fields[2], QFile::decodeName(unescaped(fields[3])),
+        QFile::decodeName(unescaped(fields[4])) };
+    if (!mount.point.startsWith(QLatin1Char('/')))
+        return std::nullopt;
+    return mount;
+}
+
 } // namespace
 
 KnownTrashes KnownTrashes::current()
@@ -56,38 +73,71 @@ KnownTrashes KnownTrashes::current()
 KnownTrashes KnownTrashes::find(const QString &homeTrash, const QByteArray &mountInfo, uint uid)
 {
     KnownTrashes trashes;
-    trashes.addTrash(homeTrash);
+    QStringList files;
+    trashes.addTrash(homeTrash, files);
+    const std::vector<Mount> all = mounts(mountInfo);
     const QString user = QString::number(uid);
     for (const QString &point : mountPoints(mountInfo)) {
         const QString top = point == QLatin1String("/") ? QString() : point;
-        trashes.addTrash(top + QStringLiteral("/.Trash-") + user);
-        trashes.addTrash(top + QStringLiteral("/.Trash/") + user);
+        trashes.addTrash(top + QStringLiteral("/.Trash-") + user, files);
+        trashes.addTrash(top + QStringLiteral("/.Trash/") + user, files);
     }
+    trashes.addMountsInside(files, all);
     return trashes;
+}
+
+std::vector<KnownTrashes::Mount> KnownTrashes::mounts(const QByteArray &mountInfo)
+{
+    std::vector<Mount> found;
+    for (const QByteArray &line : mountInfo.split('\n')) {
+        if (const std::optional<Mount> mount = mountOf(line))
+            found.push_back(*mount);
+    }
+    return found;
 }
 
 QStringList KnownTrashes::mountPoints(const QByteArray &mountInfo)
 {
     QStringList points;
-    for (const QByteArray &line : mountInfo.split('\n')) {
-        // "id parent major:minor root mount-point options [optional...] - type source options"
-        const QList<QByteArray> fields = line.split(' ');
-        const qsizetype dash = fields.indexOf("-");
-        if (fields.size() < 5 || dash < 0 || dash + 1 >= fields.size() || fields[dash + 1] == "autofs")
-            continue;
-        const QString point = QFile::decodeName(unescaped(fields[4]));
-        if (point.startsWith(QLatin1Char('/')) && !points.contains(point))
-            points.append(point);
+    for (const Mount &mount : mounts(mountInfo)) {
+        if (!points.contains(mount.point))
+            points.append(mount.point);
     }
     return points;
 }
 
-void KnownTrashes::addTrash(const QString &trash)
+// A folder inside a Trash's files/ (an album trashed whole) mounted elsewhere keeps neither the
+// Trash's name nor its identity: the mount table tells, by the folder of its file system it shows.
+void KnownTrashes::addMountsInside(const QStringList &files, const std::vector<Mount> &all)
+{
+    for (const QString &path : files) {
+        const Mount *holder = nullptr;
+        for (const Mount &mount : all) {
+            if (PathRules::isSameOrInside(path, mount.point)
+                && (!holder || mount.point.size() >= holder->point.size()))
+                holder = &mount;
+        }
+        if (!holder)
+            continue;
+        const QString inside
+            = QDir::cleanPath(holder->root + QLatin1Char('/') + path.mid(holder->point.size()));
+        for (const Mount &mount : all) {
+            if (mount.device == holder->device && PathRules::isSameOrInside(mount.root, inside))
+                if (const std::optional<FileIdentity> id = folderItself(mount.point))
+                    m_files.insert(*id);
+        }
+    }
+}
+
+void KnownTrashes::addTrash(const QString &trash, QStringList &files)
 {
     if (const std::optional<FileIdentity> top = folderItself(trash)) {
         m_tops.insert(*top);
-        if (const std::optional<FileIdentity> files = folderItself(trash + QStringLiteral("/files")))
-            m_files.insert(*files);
+        const QString folder = trash + QStringLiteral("/files");
+        if (const std::optional<FileIdentity> id = folderItself(folder)) {
+            m_files.insert(*id);
+            files.append(QFileInfo(folder).canonicalFilePath());
+        }
     }
 }
 

@@ -7,12 +7,22 @@
 #include <QByteArray>
 #include <QSet>
 #include <QString>
+#include <QStringList>
+
+#include <vector>
 
 #include "platform/FileFacts.h"
 
 class KnownTrashes
 {
 public:
+    // A line of the mount table: the file system's device, the folder of it shown, and where.
+    struct Mount {
+        QByteArray device;
+        QString root;
+        QString point;
+    };
+
     // The Trashes of the running user, over the mounts of /proc/self/mountinfo.
     static KnownTrashes current();
     // The Trashes of the user `uid` under `homeTrash` and the mount points a mountinfo text lists.
@@ -20,6 +30,7 @@ public:
     // The mount points a mountinfo text lists, escapes undone; automount points are left out, as
     // looking into one would mount it.
     static QStringList mountPoints(const QByteArray &mountInfo);
+    static std::vector<Mount> mounts(const QByteArray &mountInfo);
 
     // True when the folder `id` is one of the Trashes or their files/ folders.
     bool contains(const FileIdentity &id) const { return m_tops.contains(id) || m_files.contains(id); }
@@ -29,7 +40,10 @@ public:
     bool holds(const QString &path) const;
 
 private:
-    void addTrash(const QString &trash);
+    // Adds the Trash `trash` when it is there, and the real path of its files/ folder to `files`.
+    void addTrash(const QString &trash, QStringList &files);
+    // Adds every mount of `all` that shows a folder inside one of the files/ folders `files`.
+    void addMountsInside(const QStringList &files, const std::vector<Mount> &all);
 
     QSet<FileIdentity> m_tops;
     QSet<FileIdentity> m_files;

@@ -253,6 +253,13 @@ bool Trash::isTrashByName(const QString &path)
     return kTrashName.match(QFileInfo(clean).fileName()).hasMatch() || kHomeTrash.match(clean).hasMatch();
 }
 
+bool Trash::isTrashedByName(const QString &fileName)
+{
+    // A phone's gallery trashes a picture by renaming it so in its own folder and deletes it when the
+    // expiry passes: a card or a copied camera folder holds both, the trashed one often changed last.
+    return fileName.startsWith(QLatin1String(".trashed-"), Qt::CaseInsensitive);
+}
+
 void Trash::setBeforeMove(std::function<void(const QString &path)> hook)
 {
     beforeMove() = std::move(hook);

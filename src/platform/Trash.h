@@ -44,6 +44,9 @@ public:
     // "#recycle", "@Recycle", ".recycle" (network storage), or "Trash" in a ".local/share" folder
     // (the home Trash of any home) or in a sandboxed application's ".var/app/<id>/data".
     static bool isTrashByName(const QString &path);
+    // True when the file name `fileName` is that of an item a phone has put in its Trash in place:
+    // ".trashed-<expiry>-<name>", in any letter case.
+    static bool isTrashedByName(const QString &fileName);
     // The home Trash folder ($XDG_DATA_HOME/Trash, default ~/.local/share/Trash).
     static QString homeTrashFolder();
     // Tests and the headless runner: `hook` runs with the path of each item after its checks, just

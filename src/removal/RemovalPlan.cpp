@@ -59,6 +59,8 @@ public:
         const std::shared_ptr<RemovalRoute> route = m_routes.routeFor(m_source, record);
         if (!route || !route->isLocal())
             return false;
+        if (Trash::isTrashedByName(QFileInfo(record.filePath).fileName()))
+            return true;
         if (!m_trashes)
             m_trashes = KnownTrashes::current();
         // Asked once per folder: the copies of a large scan share few folders.

@@ -126,6 +126,15 @@ bool SourceWalker::skipsAsTrash(const QString &path)
     return true;
 }
 
+bool SourceWalker::skipsAsTrashed(const QString &path)
+{
+    if (!Trash::isTrashedByName(QFileInfo(path).fileName()))
+        return false;
+    // Trashed by a phone and deleted there when its time is up: no copy to keep.
+    Log::line(QStringLiteral("Skipped a trashed file: ") + path);
+    return true;
+}
+
 void SourceWalker::reportTrash(const QString &path)
 {
     Log::line(QStringLiteral("Skipped Trash folder: ") + path);
@@ -159,6 +168,8 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
             enterFolder(child);
             continue;
         }
+        if (skipsAsTrashed(child))
+            continue;
         const bool isLink = entry.type == DT_LNK;
         if (!isLink && entry.type != DT_REG && entry.type != DT_UNKNOWN)
             continue;
@@ -215,7 +226,7 @@ void SourceWalker::scanPackage(const QString &path)
 void SourceWalker::addFileToScan(const QString &path)
 {
     // The folder, not the file: a photo named ".Trash-2.jpg" is no Trash.
-    if (skipsAsTrash(QFileInfo(path).absolutePath()))
+    if (skipsAsTrash(QFileInfo(path).absolutePath()) || skipsAsTrashed(path))
         return;
     const std::optional<FileEntryFacts> facts
         = FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData());

@@ -4,7 +4,8 @@
 // ticked twice, a nested source) is not entered again, so no layout of links can hang or double a
 // scan. Unreadable entries are skipped with one log line each, and so is every Trash folder met, at
 // any depth: any folder named as a Trash of any system (see Trash::isTrashByName), and any folder
-// that is one of this user's Trashes or their files/ folders however it is reached (KnownTrashes).
+// that is one of this user's Trashes or their files/ folders however it is reached (KnownTrashes),
+// and so is a file a phone trashed in place (see Trash::isTrashedByName).
 #pragma once
 
 #include <atomic>
@@ -74,6 +75,8 @@ private:
     bool isTrash(const QString &path, const FileIdentity &identity) const;
     // True, with the folder logged and named in the report, when `path` is or lies in a Trash.
     bool skipsAsTrash(const QString &path);
+    // True, and logged, when the file `path` is an item a phone trashed in place.
+    bool skipsAsTrashed(const QString &path);
     void reportTrash(const QString &path);
     void scanEntries(const QString &path, int dirFd);
     void scanPackage(const QString &path);

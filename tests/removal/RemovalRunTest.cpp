@@ -200,6 +200,12 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalGuardTest,
                 return std::vector { k.file(".Trashes/501/p.jpg", "p"), marked(k.file("DCIM/p.jpg", "p")) };
             },
             {}, 0, 0, 1 },
+        GuardCase { "OnlyOtherCopyTrashedByAPhone",
+            [](Corpus &k) {
+                return std::vector { k.file("DCIM/.trashed-1733000000-p.jpg", "p"),
+                    marked(k.file("DCIM/p.jpg", "p")) };
+            },
+            {}, 0, 0, 1 },
         GuardCase { "RelativePathIsRefused",
             [](Corpus &k) {
                 auto relative = marked(k.file("relative.jpg", "p"));

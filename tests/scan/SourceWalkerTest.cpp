@@ -128,7 +128,9 @@ TEST(SourceWalkerTest, AWalkedFileCarriesItsOwnSizeAndDates)
     const QString root = dir.path();
     ASSERT_TRUE(TestFiles::write(root + "/in/a.jpg", randomBytes(1, 2000)));
     ASSERT_TRUE(TestFiles::write(root + "/b.jpg", randomBytes(2, 3000)));
-    ASSERT_EQ(symlink((root + "/b.jpg").toLocal8Bit().constData(), (root + "/in/b-link.jpg").toLocal8Bit().constData()), 0);
+    ASSERT_EQ(symlink((root + "/b.jpg").toLocal8Bit().constData(),
+                  (root + "/in/b-link.jpg").toLocal8Bit().constData()),
+        0);
     Walk walk;
     walk.run(photoOptions(), [&](SourceWalker &w) {
         w.scanFolder(root + "/in");
@@ -230,9 +232,9 @@ TEST(SourceWalkerTest, TrashFoldersAreLeftOutAndTheOnesNotTheUsersOwnAreNamed)
     QTemporaryDir dir;
     const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
-    for (const char *file :
-        { "ok/b.jpg", "data/Trash/files/c.jpg", "p/.Trash-4242/d.jpg", "c/$Recycle.Bin/e.jpg" })
-        ASSERT_TRUE(TestFiles::write(dir.filePath(file), randomBytes(3, 10)));
+    for (const char *file : { "ok/b.jpg", "data/Trash/files/c.jpg", "p/.Trash-4242/d.jpg",
+             "c/$Recycle.Bin/e.jpg", "ok/.TRASHED-1733000000-f.jpg" })
+        ASSERT_TRUE(TestFiles::write(dir.filePath(QString::fromUtf8(file)), randomBytes(3, 10)));
     Walk walk;
     const QStringList added = walk.run(photoOptions(), [&](SourceWalker &w) { w.scanFolder(dir.path()); });
     qputenv("XDG_DATA_HOME", savedDataHome);

@@ -360,6 +360,22 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 QFile::setPermissions(l.at("../home/data"), QFileDevice::Permissions(0x7777));
                 QFile::link(l.at("../docs"), l.at("../home/data/Quennary"));
                 l.untouched << "../docs/thumbnails/mine.jpg";
+            } },
+        SafetyCase { "TrashedAlbumBoundUnderAnotherName",
+            [](Layout &l) {
+                newerCopyInATrash(l, "al.jpg", "../data/Trash/files/Album", "al.jpg");
+                l.trashes = QStringList { "album" };
+                l.mounts << l.at("album");
+                l.skip = !QDir().mkpath(l.at("album"))
+                    || QProcess::execute(
+                           "mount", { "--bind", l.at("../data/Trash/files/Album"), l.at("album") })
+                        != 0;
+            } },
+        SafetyCase { "PhoneTrashedCopyBesideTheLiveOne",
+            [](Layout &l) {
+                l.photo("DCIM/IMG_3.JPG", 23, { "DCIM/.trashed-1733000000-IMG_3.JPG" });
+                l.age("DCIM/IMG_3.JPG", 24 * 365);
+                l.untouched << "DCIM/IMG_3.JPG";
             } }),
     [](const auto &info) { return std::string(info.param.first); });
 
