@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QKeyEvent>
+#include <QTest>
 
 #include "controls/DoubleSlider.h"
 
@@ -54,10 +53,8 @@ TEST(DoubleSlider, ArrowKeysGoFromStopToStopAndReportEachMove)
     QList<double> moved;
     QObject::connect(&slider, &DoubleSlider::doubleValueChanged, [&moved](double v) { moved.append(v); });
     for (const Qt::Key key : { Qt::Key_Right, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Left, Qt::Key_Down,
-             Qt::Key_Down, Qt::Key_Down, Qt::Key_Down }) {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(&slider, &event);
-    }
+             Qt::Key_Down, Qt::Key_Down, Qt::Key_Down })
+        QTest::keyClick(&slider, key);
     // Past either end a key changes nothing and reports nothing.
     EXPECT_EQ(moved, (QList<double> { 0.9, 0.92, 0.9999, 0.92, 0.9, 0.88, 0.85 }));
 }
