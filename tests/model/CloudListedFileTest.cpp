@@ -29,12 +29,12 @@ TEST(CloudListedFile, GivesBackWhatItWasMadeFrom)
 
 TEST(CloudListedFile, ATextTooLongForARealFileIsNotKept)
 {
-    CloudListedFile::Fields fields;
-    fields.path = QString(70000, QLatin1Char('p'));
-    EXPECT_FALSE(CloudListedFile::make(fields));
-    fields.path = QStringLiteral("/a.jpg");
-    fields.id = QString(70000, QLatin1Char('i'));
-    EXPECT_FALSE(CloudListedFile::make(fields));
+    using F = CloudListedFile::Fields;
+    for (QString F::*text : { &F::path, &F::name, &F::id, &F::rev, &F::contentHash }) {
+        F fields;
+        fields.*text = QString(70000, QLatin1Char('x'));
+        EXPECT_FALSE(CloudListedFile::make(fields));
+    }
 }
 
 } // namespace

@@ -53,8 +53,7 @@ TEST_P(ListenerFlood, HoldsAtMostItsConnectionsAndTimersAndThenServesTheRedirect
     QUrl served;
     QObject::connect(
         &listener, &OAuthRedirectListener::redirectReceived, [&](const QUrl &target) { served = target; });
-    int peakConnections = 0;
-    int peakTimers = 0;
+    int peakConnections = 0, peakTimers = 0;
     QTimer sample;
     QObject::connect(&sample, &QTimer::timeout, [&] {
         peakConnections = std::max(peakConnections, listener.heldConnections());
