@@ -9,7 +9,7 @@ namespace
 {
 
 // A name that is the path's last part or not (another case), texts beyond ASCII, none at all.
-TEST(CloudListedFile, GivesBackWhatItWasMadeFrom)
+TEST(CloudListedFile, GivesBackWhatItWasMadeFromOrIsNotKept)
 {
     const QDateTime created(QDate(2019, 1, 1), QTime(12, 34, 56), QTimeZone::utc());
     for (const QStringList &t :
@@ -25,10 +25,7 @@ TEST(CloudListedFile, GivesBackWhatItWasMadeFrom)
             std::tuple(quint64(4123456), created, created.addDays(1)));
         EXPECT_LT(file->heldBytes(), 400);
     }
-}
-
-TEST(CloudListedFile, ATextTooLongForARealFileIsNotKept)
-{
+    // A text too long for a real file is not kept.
     using F = CloudListedFile::Fields;
     for (QString F::*text : { &F::path, &F::name, &F::id, &F::rev, &F::contentHash }) {
         F fields;

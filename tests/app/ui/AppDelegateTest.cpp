@@ -253,9 +253,8 @@ TEST_F(AppDelegateTest, FilesOfOursAreNarrowedAtStart)
     EXPECT_EQ(TestFiles::openToOthers(AppFolders::ownFolders()), QStringList());
 }
 
-// Start-up names the program's folders, and the home Trash, that nothing is written in because they
-// are not this user's alone, and a scan cache it cannot use (a link, a folder, another user's file);
-// not an own cache, nor one in a refused support folder.
+// Start-up names the program's folders, the home Trash and the scan cache that are not this user's
+// alone or cannot be used (a link, a folder, another user's file); not one in a refused folder.
 TEST(RefusedFolders, EachRefusedFolderIsNamedInTheStartUpNote)
 {
     using Use = OwnFoldersCheck::Use;
