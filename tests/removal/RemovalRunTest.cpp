@@ -313,13 +313,15 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
                     QDateTime::currentDateTimeUtc().addSecs(-3600), QFileDevice::FileModificationTime);
             },
             false, false, "changed since the scan (modification time)", "ID_NOT_MOVED_CHANGED_SINCE_SCAN" },
-        // Set one nanosecond off, within the millisecond a date keeps.
+        // Set one nanosecond on, within the millisecond a date keeps.
         RecheckCase { "ModifiedWithinTheMillisecond",
             [](const QString &p) {
-                struct stat st = {};
+                struct stat st {
+                };
                 ASSERT_EQ(::stat(QFile::encodeName(p).constData(), &st), 0);
-                st.st_mtim.tv_nsec ^= 1;
-                const timespec times[2] = { { 0, UTIME_OMIT }, st.st_mtim };
+                st.st_mtim.tv_nsec = st.st_mtim.tv_nsec % 1000000 == 999999 ? st.st_mtim.tv_nsec - 1
+                                                                            : st.st_mtim.tv_nsec + 1;
+                const timespec times[2] = { st.st_atim, st.st_mtim };
                 ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), times, 0), 0);
             },
             false, false, "changed since the scan (modification time)", "ID_NOT_MOVED_CHANGED_SINCE_SCAN" },

@@ -253,24 +253,17 @@ TEST_F(AppDelegateTest, FilesOfOursAreNarrowedAtStart)
     EXPECT_EQ(TestFiles::openToOthers(AppFolders::ownFolders()), QStringList());
 }
 
-// Start-up names the program's folders, the home Trash and the scan cache that are not this user's
-// alone or cannot be used (a link, a folder, another user's file); not one in a refused folder.
+// Start-up names the program's folders, and the home Trash, that nothing is written in because they
+// are not this user's alone.
 TEST(RefusedFolders, EachRefusedFolderIsNamedInTheStartUpNote)
 {
     using Use = OwnFoldersCheck::Use;
-    // Folders made writable by all, what is done to the cache in the support folder, what is refused.
-    const struct {
-        QStringList spoiled;
-        const char *prepare;
-        std::vector<Use> expected;
-    } rows[] = { { {}, "true", {} }, { { "config" }, "true", { Use::Settings } },
-        { { "state/Quennary", "data/Trash" }, "true", { Use::Log, Use::Trash } }, { {}, "touch $C", {} },
-        { {}, "ln -s $C.x $C", { Use::ScanCache } }, { {}, "mkdir $C", { Use::ScanCache } },
-        { {}, "touch $C && chown 4242 $C", { Use::ScanCache } },
-        { {}, "ln -s $C.x $C && chmod 777 .", { Use::Support } } };
+    // Folders made writable by all, and what is refused.
+    const std::pair<QStringList, std::vector<Use>> rows[] = { { {}, {} }, { { "config" }, { Use::Settings } },
+        { { "state/Quennary", "data/Trash" }, { Use::Log, Use::Trash } } };
     const QString root = AppFolders::rootOverride();
     const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    for (const auto &[spoiled, prepare, expected] : rows) {
+    for (const auto &[spoiled, expected] : rows) {
         QTemporaryDir dir;
         AppFolders::setRootOverride(dir.path());
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + QStringLiteral("/data")));
@@ -278,10 +271,7 @@ TEST(RefusedFolders, EachRefusedFolderIsNamedInTheStartUpNote)
             const QString path = dir.path() + QLatin1Char('/') + folder;
             ASSERT_TRUE(QDir().mkpath(path) && QFile::setPermissions(path, QFile::Permissions(0x7777)));
         }
-        const QString line = QStringLiteral("mkdir -p '%1' && cd '%1' && C=quennary.db && %2");
-        QProcess::execute("sh", { "-c", line.arg(AppFolders::supportFolder(), prepare) });
-        const std::vector<OwnFoldersCheck::Refusal> refused
-            = OwnFoldersCheck::refusals({ AppFolders::supportFolder() + QStringLiteral("/quennary.db") });
+        const std::vector<OwnFoldersCheck::Refusal> refused = OwnFoldersCheck::refusals();
         const std::optional<RefusedFoldersNote> note = AppStartup::refusedFoldersNote(refused);
         ASSERT_EQ(note.has_value(), !expected.empty());
         std::vector<Use> uses;
@@ -289,10 +279,37 @@ TEST(RefusedFolders, EachRefusedFolderIsNamedInTheStartUpNote)
             uses.push_back(refusal.use);
             EXPECT_TRUE(note->details.contains(refusal.path)) << note->details.toStdString();
         }
-        EXPECT_EQ(uses, expected) << spoiled.join(' ').toStdString() << prepare;
+        EXPECT_EQ(uses, expected) << spoiled.join(' ').toStdString();
     }
     AppFolders::setRootOverride(root);
     qputenv("XDG_DATA_HOME", dataHome);
+}
+
+// A scan cache the program cannot use (a link, a folder, another user's file) is named at start-up
+// with the refused folders; none, an own one, or one in a refused support folder is not.
+TEST(RefusedFolders, AnUnusableScanCacheIsNamedInTheStartUpNote)
+{
+    using Use = OwnFoldersCheck::Use;
+    const std::pair<const char *, std::vector<Use>> rows[] = { { "true", {} }, { "touch $C", {} },
+        { "ln -s $C.x $C", { Use::ScanCache } }, { "mkdir $C", { Use::ScanCache } },
+        { "touch $C && chown 4242 $C", { Use::ScanCache } },
+        { "ln -s $C.x $C && chmod 777 .", { Use::Support } } };
+    const QString root = AppFolders::rootOverride();
+    for (const auto &[prepare, expected] : rows) {
+        QTemporaryDir dir;
+        AppFolders::setRootOverride(dir.path());
+        const QString cache = AppFolders::supportFolder() + QStringLiteral("/quennary.db");
+        const QString line = QStringLiteral("mkdir -p '%1' && cd '%1' && C=quennary.db && %2");
+        QProcess::execute("sh", { "-c", line.arg(AppFolders::supportFolder(), prepare) });
+        const std::vector<OwnFoldersCheck::Refusal> refused = OwnFoldersCheck::refusals({ cache });
+        AppFolders::setRootOverride(root);
+        std::vector<Use> uses;
+        for (const OwnFoldersCheck::Refusal &refusal : refused)
+            uses.push_back(refusal.use);
+        EXPECT_EQ(uses, expected) << prepare;
+        const auto note = AppStartup::refusedFoldersNote(refused);
+        EXPECT_TRUE(refused.empty() || note->details.contains(refused.front().path));
+    }
 }
 
 // The window's Dropbox source, signing in through `manager`.
