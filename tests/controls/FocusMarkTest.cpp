@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "controls/ControlStyles.h"
 #include "controls/CustomWindowNag.h"
@@ -17,13 +16,10 @@ TEST(FocusMark, OneOfItsLinesStandsOutAtThreeToOneOnAnyBackground)
             ControlStyles::contrastRatio(ControlStyles::focusHaloColor(), background));
     };
     EXPECT_NEAR(ControlStyles::contrastRatio(Qt::black, Qt::white), 21.0, 1e-9);
-    // The dark windows (where style sheets frame with the light line alone), a blue button, a
-    // selected row, a light window, and then every colour at all.
+    // The dark windows (where style sheets frame with the light line alone), then every colour at all.
     for (const QColor &dark :
         { QColor(0x1e, 0x26, 0x38), QColor(0x26, 0x30, 0x4a), QColor(0x2f, 0x3a, 0x55) })
         EXPECT_GE(ControlStyles::contrastRatio(ControlStyles::focusMarkColor(), dark), 3.0);
-    for (const QColor &other : { QColor(52, 140, 250), QColor(48, 140, 198), QColor(239, 239, 239) })
-        EXPECT_GE(contrast(other), 3.0) << other.name().toStdString();
     for (int r = 0; r < 256; r += 15)
         for (int g = 0; g < 256; g += 15)
             for (int b = 0; b < 256; b += 15)
@@ -33,11 +29,7 @@ TEST(FocusMark, OneOfItsLinesStandsOutAtThreeToOneOnAnyBackground)
 TEST(CustomWindowNag, TakesTheKeysBackAtItsDefaultButtonWhenUnblocked)
 {
     CustomWindowNag nag;
-    auto *layout = new QVBoxLayout(&nag);
-    auto *other = new QPushButton(QStringLiteral("Other"));
-    auto *allow = new QPushButton(QStringLiteral("Allow"));
-    layout->addWidget(other);
-    layout->addWidget(allow);
+    auto *other = new QPushButton(&nag), *allow = new QPushButton(&nag);
     nag.setKeyButtons(allow, other);
     nag.show();
     other->setFocus();

@@ -2,9 +2,8 @@
 // more than its few connections and their timers, and still serves the redirect afterwards.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <deque>
-#include <thread>
+#include <future>
 
 #include <QHostAddress>
 #include <QTcpSocket>
@@ -43,9 +42,7 @@ void flood(quint16 port, const QByteArray &request)
 }
 
 // What the flood's connections send: nothing, half a request, a whole request that is refused.
-class ListenerFlood : public testing::TestWithParam<const char *>
-{
-};
+using ListenerFlood = testing::TestWithParam<const char *>;
 
 TEST_P(ListenerFlood, HoldsAtMostItsConnectionsAndTimersAndThenServesTheRedirect)
 {
@@ -56,22 +53,16 @@ TEST_P(ListenerFlood, HoldsAtMostItsConnectionsAndTimersAndThenServesTheRedirect
     QUrl served;
     QObject::connect(
         &listener, &OAuthRedirectListener::redirectReceived, [&](const QUrl &target) { served = target; });
-    int peakConnections = 0;
-    int peakTimers = 0;
+    int peakConnections = 0, peakTimers = 0;
     QTimer sample;
     QObject::connect(&sample, &QTimer::timeout, [&] {
         peakConnections = std::max(peakConnections, listener.heldConnections());
         peakTimers = std::max(peakTimers, listener.liveTimers());
     });
     sample.start(0);
-    std::atomic<bool> done { false };
-    std::thread flooding([&, port = listener.port()] {
-        flood(port, GetParam());
-        done = true;
-    });
-    const bool ended = TestEvents::waitFor([&] { return done.load(); }, 120000);
-    flooding.join();
-    ASSERT_TRUE(ended);
+    const std::future<void> flooding = std::async(std::launch::async, flood, listener.port(), GetParam());
+    ASSERT_TRUE(TestEvents::waitFor(
+        [&] { return flooding.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 120000));
 
     QTcpSocket browser;
     browser.connectToHost(QHostAddress::LocalHost, listener.port());

@@ -4,12 +4,11 @@
 
 #include "MainWindowTestSupport.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QKeyEvent>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
@@ -213,19 +212,13 @@ TEST_F(ScanListTest, TheCurrentRowOutlivesTicksAndRemovals)
     auto c = makeController();
     drop({ folder(QStringLiteral("A")), folder(QStringLiteral("B")), folder(QStringLiteral("C")) });
     CustomTableView *list = c->tvPath;
-    const auto press = [list](Qt::Key key) {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(list, &event);
-        settle();
-    };
     list->setCurrentIndex(list->model()->index(0, 0));
     for (const Qt::Key key : { Qt::Key_Space, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space })
-        press(key);
-    EXPECT_EQ(c->arrPathNodes[0].state, 1);
-    EXPECT_EQ(c->arrPathNodes[1].state, 0);
+        QTest::keyClick(list, key), settle();
+    EXPECT_EQ(std::pair(c->arrPathNodes[0].state, c->arrPathNodes[1].state), std::pair(1, 0));
     EXPECT_EQ(list->currentIndex().row(), 1);
-    press(Qt::Key_Down);
-    press(Qt::Key_Delete);
+    for (const Qt::Key key : { Qt::Key_Down, Qt::Key_Delete })
+        QTest::keyClick(list, key), settle();
     EXPECT_EQ(c->arrPathNodes.size(), 2u);
     EXPECT_EQ(list->currentIndex().row(), 1); // the last row when the current one went
 }
