@@ -3,6 +3,7 @@
 #include <QUrl>
 
 #include "cloud/DriveService.h"
+#include "cloud/ListingRefusals.h"
 #include "model/ImageFileInfo.h"
 #include "platform/HttpResponse.h"
 #include "platform/Log.h"
@@ -100,7 +101,7 @@ bool DriveListing::holdRecord(qint64 bytes)
 {
     if (m_holdings.hold(bytes))
         return true;
-    fail(m_holdings.refusal(QStringLiteral("Drive")));
+    fail(m_holdings.refusal(ListingRefusals::drive()));
     return false;
 }
 
@@ -110,11 +111,11 @@ void DriveListing::fetchDriveFiles(const QString &folderId, bool recurse, const 
         return;
     // A token met before would list the same pages for ever; so would a listing without an end.
     if (!pageToken.isEmpty() && m_pageTokens.contains(folderId + QLatin1Char('\n') + pageToken)) {
-        fail(QStringLiteral("Drive listing of folder ") + folderId + QStringLiteral(" repeats a page"));
+        fail(ListingRefusals::repeatsAPage(ListingRefusals::drive()));
         return;
     }
     if (++m_pagesAsked > m_maxPages) {
-        fail(QStringLiteral("Drive listing has more than %1 pages").arg(m_maxPages));
+        fail(ListingRefusals::tooManyPages(ListingRefusals::drive(), m_maxPages));
         return;
     }
     if (!pageToken.isEmpty())
@@ -146,8 +147,8 @@ void DriveListing::handleFileListPage(const QString &folderId, bool recurse,
         return;
     }
     if (!list) {
-        fail(QStringLiteral("Drive listing of folder ") + folderId + QStringLiteral(" failed: ")
-            + (response.ok() ? QStringLiteral("the answer is not a file list") : response.describe()));
+        fail(ListingRefusals::folderFailed(
+            folderId, response.ok() ? ListingRefusals::notAFileList() : response.describe()));
         finishIfDone();
         return;
     }

@@ -11,6 +11,7 @@
 #include "app/ScanWrapperDelegate.h"
 #include "cloud/DropboxAuth.h"
 #include "cloud/ForwardingTokenSource.h"
+#include "cloud/ListingRefusals.h"
 #include "model/CloudScanFoldersList.h"
 #include "model/ImageFileInfo.h"
 #include "platform/CloudConfiguration.h"
@@ -186,7 +187,7 @@ void DropBoxHandler::collectFilesOfFolder(const std::shared_ptr<CloudScanFolders
     }
     if (!hasAuthorizedClient()) {
         // Without a client nothing can be listed; the walk ends and says why.
-        listingFailed(QStringLiteral("Dropbox is not signed in"));
+        listingFailed(ListingRefusals::notSignedIn(ListingRefusals::dropbox()));
         return;
     }
     // A listing cut short earlier (failure, stop) starts again from scratch, so nothing is doubled.
@@ -215,8 +216,7 @@ void DropBoxHandler::pageArrived(const std::shared_ptr<CloudScanFoldersList> &no
     if (!page) {
         Log::line(QStringLiteral("Dropbox listing failed: ") + error);
         // A folder left half listed would look emptier than it is: the listing fails instead.
-        listingFailed(
-            QStringLiteral("Dropbox listing of ") + node->folderPath + QStringLiteral(" failed: ") + error);
+        listingFailed(ListingRefusals::folderFailed(node->folderPath, error));
         return;
     }
     QList<DropboxEntry> fresh;

@@ -1,5 +1,7 @@
 #include "cloud/DropboxListingBounds.h"
 
+#include "cloud/ListingRefusals.h"
+
 DropboxListingBounds::DropboxListingBounds(Limits limits)
     : m_limits(limits)
     , m_holdings(limits.maxHeldBytes)
@@ -25,20 +27,20 @@ void DropboxListingBounds::startFolder()
 
 QString DropboxListingBounds::hold(qint64 bytes)
 {
-    return m_holdings.hold(bytes) ? QString() : m_holdings.refusal(QStringLiteral("Dropbox"));
+    return m_holdings.hold(bytes) ? QString() : m_holdings.refusal(ListingRefusals::dropbox());
 }
 
 QString DropboxListingBounds::askPage(const QString &cursor)
 {
     if (!cursor.isEmpty()) {
         if (!m_cursors.insert(ListingHoldings::keyOf(cursor)).second)
-            return QStringLiteral("Dropbox listing repeats a page it sent before");
+            return ListingRefusals::repeatsAPage(ListingRefusals::dropbox());
         const QString overHeld = hold(ListingHoldings::kKeyBytes);
         if (!overHeld.isEmpty())
             return overHeld;
     }
     if (++m_pagesAsked > m_limits.maxPages)
-        return QStringLiteral("Dropbox listing has more than %1 pages").arg(m_limits.maxPages);
+        return ListingRefusals::tooManyPages(ListingRefusals::dropbox(), m_limits.maxPages);
     return {};
 }
 
@@ -55,10 +57,9 @@ QString DropboxListingBounds::takePage(const DropboxListPage &page, QList<Dropbo
     if (!overHeld.isEmpty())
         return overHeld;
     if (m_entries > m_limits.maxEntries)
-        return QStringLiteral("Dropbox listing has more than %1 entries").arg(m_limits.maxEntries);
+        return ListingRefusals::tooManyEntries(ListingRefusals::dropbox(), m_limits.maxEntries);
     m_pagesWithoutNew = page.hasMore && fresh.isEmpty() ? m_pagesWithoutNew + 1 : 0;
     if (m_pagesWithoutNew >= m_limits.maxPagesWithoutNewEntries)
-        return QStringLiteral("Dropbox listing sent %1 pages in a row without a new entry")
-            .arg(m_limits.maxPagesWithoutNewEntries);
+        return ListingRefusals::noNewEntries(ListingRefusals::dropbox(), m_limits.maxPagesWithoutNewEntries);
     return {};
 }

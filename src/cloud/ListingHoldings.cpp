@@ -4,6 +4,7 @@
 
 #include <QHash>
 
+#include "cloud/ListingRefusals.h"
 #include "model/ImageFileInfo.h"
 
 namespace
@@ -41,10 +42,7 @@ void ListingHoldings::release(qint64 bytes)
 QString ListingHoldings::refusal(const QString &provider) const
 {
     // Not "more than N MB" alone: read beside a cloud folder, that would seem to be its size.
-    return QStringLiteral("The %1 listing has more files and folders than %2 MB of memory holds; choose "
-                          "fewer folders to scan")
-        .arg(provider)
-        .arg(m_maxBytes >> 20);
+    return ListingRefusals::tooLargeToHold(provider, m_maxBytes >> 20);
 }
 
 std::size_t ListingHoldings::keyOf(const QString &text)
