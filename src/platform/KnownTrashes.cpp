@@ -1,7 +1,6 @@
 #include "platform/KnownTrashes.h"
 
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <optional>
@@ -19,11 +18,11 @@ namespace
 // A folder itself, not a link to one: a link planted in place of a Trash names no Trash.
 std::optional<FileIdentity> folderItself(const QString &path)
 {
-    struct stat st {
-    };
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+    const std::optional<FileEntryFacts> entry
+        = FileFacts::entryItselfAt(AT_FDCWD, QFile::encodeName(path).constData());
+    if (!entry || !entry->isDirectory)
         return std::nullopt;
-    return FileIdentity { std::uint64_t(major(st.st_dev)) << 32 | minor(st.st_dev), st.st_ino };
+    return entry->identity;
 }
 
 // Undoes the octal escapes (\040 for a space, \134 for a backslash) of a mountinfo field.

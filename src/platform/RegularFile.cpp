@@ -119,32 +119,9 @@ struct SparseCopy {
 
 } // namespace
 
-RegularFile::Descriptor::~Descriptor()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
-RegularFile::Descriptor::Descriptor(Descriptor &&other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1))
-    , m_size(other.m_size)
-{
-}
-
-RegularFile::Descriptor &RegularFile::Descriptor::operator=(Descriptor &&other) noexcept
-{
-    if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = std::exchange(other.m_fd, -1);
-        m_size = other.m_size;
-    }
-    return *this;
-}
-
 QString RegularFile::Descriptor::procPath() const
 {
-    return m_fd < 0 ? QString() : QStringLiteral("/proc/self/fd/%1").arg(m_fd);
+    return isValid() ? QStringLiteral("/proc/self/fd/%1").arg(get()) : QString();
 }
 
 RegularFile::Descriptor RegularFile::openForReading(const QString &path)

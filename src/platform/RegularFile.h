@@ -5,10 +5,11 @@
 #pragma once
 
 #include <optional>
-#include <utility>
 
 #include <QByteArray>
 #include <QString>
+
+#include "platform/Descriptor.h"
 
 class QFile;
 
@@ -25,24 +26,19 @@ public:
             , m_size(size)
         {
         }
-        ~Descriptor();
-        Descriptor(Descriptor &&other) noexcept;
-        Descriptor &operator=(Descriptor &&other) noexcept;
-        Descriptor(const Descriptor &) = delete;
-        Descriptor &operator=(const Descriptor &) = delete;
 
-        bool isValid() const { return m_fd >= 0; }
-        int get() const { return m_fd; }
+        bool isValid() const { return m_fd.isValid(); }
+        int get() const { return m_fd.get(); }
         // The size when the file was opened; reads stop there.
         qint64 size() const { return m_size; }
         // A path that names this very file for a library that only takes paths; it reopens the
         // open file itself, never what the original path names by now.
         QString procPath() const;
         // Gives up ownership: the caller closes the descriptor.
-        int release() { return std::exchange(m_fd, -1); }
+        int release() { return m_fd.release(); }
 
     private:
-        int m_fd = -1;
+        ::Descriptor m_fd;
         qint64 m_size = 0;
     };
 
