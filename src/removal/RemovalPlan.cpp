@@ -59,12 +59,13 @@ public:
         const std::shared_ptr<RemovalRoute> route = m_routes.routeFor(m_source, record);
         if (!route || !route->isLocal())
             return false;
-        if (Trash::isTrashedByName(QFileInfo(record.filePath).fileName()))
+        const QFileInfo info(record.filePath);
+        if (Trash::isTrashedByName(info.fileName()))
             return true;
         if (!m_trashes)
             m_trashes = KnownTrashes::current();
         // Asked once per folder: the copies of a large scan share few folders.
-        const QString folder = QFileInfo(record.filePath).absolutePath();
+        const QString folder = info.absolutePath();
         const auto found = m_folderInTrash.find(folder);
         if (found != m_folderInTrash.end())
             return found.value();

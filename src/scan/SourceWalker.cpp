@@ -126,9 +126,9 @@ bool SourceWalker::skipsAsTrash(const QString &path)
     return true;
 }
 
-bool SourceWalker::skipsAsTrashed(const QString &path)
+bool SourceWalker::skipsAsTrashed(const QString &path, const QString &name)
 {
-    if (!Trash::isTrashedByName(QFileInfo(path).fileName()))
+    if (!Trash::isTrashedByName(name))
         return false;
     // Trashed by a phone and deleted there when its time is up: no copy to keep.
     Log::line(QStringLiteral("Skipped a trashed file: ") + path);
@@ -168,7 +168,7 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
             enterFolder(child);
             continue;
         }
-        if (skipsAsTrashed(child))
+        if (skipsAsTrashed(child, name))
             continue;
         const bool isLink = entry.type == DT_LNK;
         if (!isLink && entry.type != DT_REG && entry.type != DT_UNKNOWN)
@@ -226,7 +226,8 @@ void SourceWalker::scanPackage(const QString &path)
 void SourceWalker::addFileToScan(const QString &path)
 {
     // The folder, not the file: a photo named ".Trash-2.jpg" is no Trash.
-    if (skipsAsTrash(QFileInfo(path).absolutePath()) || skipsAsTrashed(path))
+    const QFileInfo info(path);
+    if (skipsAsTrash(info.absolutePath()) || skipsAsTrashed(path, info.fileName()))
         return;
     const std::optional<FileEntryFacts> facts
         = FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData());

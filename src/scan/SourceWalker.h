@@ -75,8 +75,9 @@ private:
     bool isTrash(const QString &path, const FileIdentity &identity) const;
     // True, with the folder logged and named in the report, when `path` is or lies in a Trash.
     bool skipsAsTrash(const QString &path);
-    // True, and logged, when the file `path` is an item a phone trashed in place.
-    bool skipsAsTrashed(const QString &path);
+    // True, and logged, when the file `path` (named `name` in its folder) is an item a phone trashed
+    // in place.
+    bool skipsAsTrashed(const QString &path, const QString &name);
     void reportTrash(const QString &path);
     void scanEntries(const QString &path, int dirFd);
     void scanPackage(const QString &path);

@@ -325,9 +325,12 @@ QString ScanRunController::skippedFoldersText() const
 void ScanRunController::showSkippedFoldersAlert()
 {
     const std::shared_ptr<const ScanSession> session = m_engine->session();
-    const QString skipped = skippedFoldersText();
-    if (session && !skipped.isEmpty())
-        runAlert(NoPhotosMessage::skippedTitle(session->walkReport), skipped, AlertSpec::Style::Informational);
+    if (!session)
+        return;
+    const QString skipped = NoPhotosMessage::skippedFoldersText(session->walkReport);
+    if (!skipped.isEmpty())
+        runAlert(
+            NoPhotosMessage::skippedTitle(session->walkReport), skipped, AlertSpec::Style::Informational);
 }
 
 void ScanRunController::runOnMain(void (ScanRunController::*job)())
