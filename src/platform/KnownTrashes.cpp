@@ -144,7 +144,15 @@ bool KnownTrashes::holds(const QString &path) const
 {
     if (m_tops.isEmpty() || path.isEmpty())
         return false;
-    for (QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());;) {
+    // The folders above a link are not those above what it leads to: both are looked at.
+    const QString given = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QString resolved = QFileInfo(given).canonicalFilePath();
+    return heldAlong(given) || (!resolved.isEmpty() && resolved != given && heldAlong(resolved));
+}
+
+bool KnownTrashes::heldAlong(const QString &absolutePath) const
+{
+    for (QString folder = absolutePath;;) {
         const std::optional<FileIdentity> id = FileFacts::identity(folder);
         if (id && contains(*id))
             return true;

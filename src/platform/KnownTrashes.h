@@ -40,6 +40,9 @@ public:
     bool holds(const QString &path) const;
 
 private:
+    // True when `absolutePath` or a folder above it, as written, is one of them.
+    bool heldAlong(const QString &absolutePath) const;
+
     // Adds the Trash `trash` when it is there, and the real path of its files/ folder to `files`.
     void addTrash(const QString &trash, QStringList &files);
     // Adds every mount of `all` that shows a folder inside one of the files/ folders `files`.

@@ -225,3 +225,17 @@ TEST(KnownTrashes, ReadsMountPointsWithTheirEscapesAndWithoutAutomounts)
                              "42 22 0:45 /x /mnt/back\\134slash rw - tmpfs tmpfs rw\nbroken line\n";
     EXPECT_EQ(KnownTrashes::mountPoints(table), QStringList({ "/", "/media/my card", "/mnt/back\\slash" }));
 }
+
+// A link to a file in a Trash known only by its identity is told as held, like the file itself.
+TEST(KnownTrashes, ALinkIntoATrashIsHeldWhereverTheLinkLies)
+{
+    QTemporaryDir dir;
+    const QString trashed = writeFile(QDir(dir.path()), QStringLiteral("bin/files/a.jpg"), "x");
+    const QString link = dir.filePath(QStringLiteral("photos/a.jpg"));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("photos"))));
+    ASSERT_TRUE(QFile::link(trashed, link));
+    const KnownTrashes trashes = KnownTrashes::find(dir.filePath(QStringLiteral("bin")), QByteArray(), 0);
+    EXPECT_TRUE(trashes.holds(trashed));
+    EXPECT_TRUE(trashes.holds(link));
+    EXPECT_FALSE(trashes.holds(dir.filePath(QStringLiteral("photos"))));
+}
