@@ -16,11 +16,13 @@
 namespace
 {
 
-// The records the fingerprints placed: photos with a fingerprint that the pair score compares.
+// The records the fingerprints placed: photos with a fingerprint that the pair score compares. A
+// cloud record is known by its provider's hash alone: its local copy may be a smaller image.
 bool isPlacedByFingerprint(const ImageFileInfo &record)
 {
     return !record.isVideo && !record.blDoNotCompare && !record.isCopyNotFetched
-        && !record.arrHashOfRotateFlipImages.isEmpty() && !record.parent.expired();
+        && !record.arrHashOfRotateFlipImages.isEmpty() && !record.parent.expired()
+        && (!isCloudSource(record.scanType) || !record.fileMd5.isEmpty());
 }
 
 size_t sizeAndFingerprintHash(const ImageFileInfo &record)
