@@ -106,8 +106,9 @@ RecordList CopySets::splitCandidates(const ScanSession &session, GroupOf &groupO
             continue;
         const size_t hash = sizeAndFingerprintHash(*record);
         const auto [begin, end] = bucketsByHash.equal_range(hash);
-        const auto same = std::find_if(begin, end,
-            [&](const auto &entry) { return sameSizeAndFingerprint(*firstOfBucket[entry.second].first, *record); });
+        const auto same = std::find_if(begin, end, [&](const auto &entry) {
+            return sameSizeAndFingerprint(*firstOfBucket[entry.second].first, *record);
+        });
         const size_t bucket = same != end ? same->second : firstOfBucket.size();
         if (same == end) {
             bucketsByHash.emplace(hash, bucket);
@@ -211,9 +212,8 @@ void CopySets::joinGroups(ScanSession &session, const std::vector<RecordList> &p
     std::unordered_map<const ImageFileInfo *, qsizetype> position;
     for (qsizetype i = 0; i < session.arrImagesContent.size(); ++i)
         position.emplace(session.arrImagesContent.at(i).get(), i);
-    const auto byScanOrder = [&position](const auto &a, const auto &b) {
-        return position.at(a.get()) < position.at(b.get());
-    };
+    const auto byScanOrder
+        = [&position](const auto &a, const auto &b) { return position.at(a.get()) < position.at(b.get()); };
     QList<std::shared_ptr<DuplicatesGroup>> kept;
     for (qsizetype g = 0; g < groups.size(); ++g) {
         const qsizetype root = rootOf(joinedTo, g);
@@ -230,7 +230,8 @@ void CopySets::joinGroups(ScanSession &session, const std::vector<RecordList> &p
             member->parent = groups.at(root);
         const qsizetype middle = into.children.size();
         into.children.append(groups.at(g)->children);
-        std::inplace_merge(into.children.begin(), into.children.begin() + middle, into.children.end(), byScanOrder);
+        std::inplace_merge(
+            into.children.begin(), into.children.begin() + middle, into.children.end(), byScanOrder);
     }
     groups = kept;
 }

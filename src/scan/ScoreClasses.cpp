@@ -77,9 +77,8 @@ void ScoreClasses::widen(Class &range, const ImageFileInfo &member)
 bool ScoreClasses::scoreAlike(const ImageFileInfo &a, const ImageFileInfo &b) const
 {
     return a.fileSize == b.fileSize && a.blDoNotCompare == b.blDoNotCompare
-        && (!m_comparesSums || a.fileMd5 == b.fileMd5)
-        && a.createDate.isValid() == b.createDate.isValid() && samePlaceAndDateKinds(a, b)
-        && a.arrHashOfRotateFlipImages == b.arrHashOfRotateFlipImages;
+        && (!m_comparesSums || a.fileMd5 == b.fileMd5) && a.createDate.isValid() == b.createDate.isValid()
+        && samePlaceAndDateKinds(a, b) && a.arrHashOfRotateFlipImages == b.arrHashOfRotateFlipImages;
 }
 
 size_t ScoreClasses::scoreHash(const ImageFileInfo &record) const

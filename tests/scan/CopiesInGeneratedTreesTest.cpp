@@ -37,7 +37,8 @@ struct TreeFile {
 std::vector<TreeFile> makeTree(const QString &source, std::uint32_t seed)
 {
     std::mt19937 random(seed);
-    const auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    const auto pick
+        = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     const QDateTime now = QDateTime::currentDateTime().addDays(-1);
     std::vector<TreeFile> files;
     for (const QString &folder : kFolders)
@@ -50,7 +51,10 @@ std::vector<TreeFile> makeTree(const QString &source, std::uint32_t seed)
             files.push_back({ kFolders[pick(0, 3)], QStringLiteral("%1_copy%2.jpg").arg(name).arg(copy),
                 now.addDays(-pick(0, 3) * pick(2, 900)), photo });
             const QString path = source + u'/' + files.back().folder + u'/' + files.back().name;
-            EXPECT_TRUE(copy == 0 ? writeImage(image, path) : QFile::copy(source + u'/' + files[size_t(first)].folder + u'/' + files[size_t(first)].name, path));
+            EXPECT_TRUE(copy == 0 ? writeImage(image, path)
+                                  : QFile::copy(source + u'/' + files[size_t(first)].folder + u'/'
+                                          + files[size_t(first)].name,
+                                      path));
         }
         const qsizetype copies = qsizetype(files.size()) - first;
         for (int near = 0, nears = pick(1, 3); near < nears; ++near) {
@@ -64,7 +68,8 @@ std::vector<TreeFile> makeTree(const QString &source, std::uint32_t seed)
     return files;
 }
 
-bool placeFolder(const QString &source, const QString &root, const QString &folder, const std::vector<TreeFile> &files)
+bool placeFolder(
+    const QString &source, const QString &root, const QString &folder, const std::vector<TreeFile> &files)
 {
     if (!QDir().mkpath(root + u'/' + folder))
         return false;
@@ -150,16 +155,17 @@ TEST_P(CopiesInGeneratedTreesTest, NoFileFirstFitShowsIsLostAndCopiesStandTogeth
                 }
             }
             const std::set<QString> expected = shownByFirstFit(*result.session);
-            const auto where = "seed " + std::to_string(GetParam()) + (warm ? ", warm" : ", cold") + ", walk order "
-                + testing::PrintToString(order);
+            const auto where = "seed " + std::to_string(GetParam()) + (warm ? ", warm" : ", cold")
+                + ", walk order " + testing::PrintToString(order);
             EXPECT_TRUE(std::includes(shown.begin(), shown.end(), expected.begin(), expected.end())) << where;
             for (const auto &[photo, groups] : groupsOfPhoto)
                 EXPECT_EQ(groups.size(), 1u) << where << ", photo " << photo;
             for (const TreeFile &file : files) {
-                const bool copied = std::count_if(files.begin(), files.end(),
-                                        [&](const TreeFile &f) { return f.copyOf == file.copyOf; })
-                    > 1;
-                EXPECT_TRUE(file.copyOf < 0 || !copied || shown.contains(root + u'/' + file.folder + u'/' + file.name))
+                const bool copied = std::count_if(files.begin(), files.end(), [&](const TreeFile &f) {
+                    return f.copyOf == file.copyOf;
+                }) > 1;
+                EXPECT_TRUE(file.copyOf < 0 || !copied
+                    || shown.contains(root + u'/' + file.folder + u'/' + file.name))
                     << where << ", " << file.name.toStdString();
             }
         }

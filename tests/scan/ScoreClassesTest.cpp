@@ -36,7 +36,8 @@ TEST_P(ScoreClassesTest, MembersAlikeShareAClass)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScoreClassesTest,
-    ::testing::Values(ClassCase { "SimilarFramesWithSumsOfTheirOwn", false, { { "a", 9 }, { "b", 9 }, { "c", 9 } }, 1 },
+    ::testing::Values(
+        ClassCase { "SimilarFramesWithSumsOfTheirOwn", false, { { "a", 9 }, { "b", 9 }, { "c", 9 } }, 1 },
         ClassCase { "SimilarSummedAndUnsummed", false, { { "a", 9 }, { "", 9 } }, 1 },
         ClassCase { "SimilarOtherSizes", false, { { "a", 9 }, { "a", 10 } }, 2 },
         ClassCase { "ExactOtherSums", true, { { "a", 9 }, { "b", 9 }, { "a", 9 } }, 2 }),
