@@ -2,7 +2,7 @@
 // mirror on): the straight first-fit loop, the loop that rules pairs out by sketches first and
 // scores members alike once, and the parallel method (scores on every core, placement in order);
 // also many copies of one picture, which form one big group (also when written years apart beside a
-// smaller copy), distinct photos with capture dates,
+// smaller copy), many files alike that are not copies, distinct photos with capture dates,
 // and distinct photos as a scan with the default options holds them (first variant only). Real time is the
 // wall clock; "cpu_s" counts the CPU time of every thread of the process. Whole scans are measured with
 // bench/scan-runner; this isolates the comparison.
@@ -136,6 +136,27 @@ void groupCopies(benchmark::State &state, DuplicateGrouper::Method method)
     groupAll(state, records, method);
 }
 
+// Files that look alike without being byte copies (frames of a still time-lapse): one size,
+// fingerprint and date, each with a sum of its own, as a cloud provider lists them. They form one
+// group, whose members alike are scored once.
+void groupAlike(benchmark::State &state)
+{
+    std::mt19937 random(17);
+    const std::vector<uint8_t> picture = PictureLikeBits::make(random, 64, false);
+    RecordList records;
+    for (int i = 0; i < int(state.range(0)); ++i) {
+        auto record = std::make_shared<ImageFileInfo>();
+        record->filePath = QStringLiteral("/bench/frame-%1.jpg").arg(i);
+        record->fileSize = 3000;
+        record->fileMd5 = QStringLiteral("sum-%1").arg(i);
+        record->createDate = QDateTime::fromSecsSinceEpoch(1700000000);
+        for (int v = 0; v < 8; ++v)
+            record->arrHashOfRotateFlipImages.append(picture);
+        records.append(record);
+    }
+    groupAll(state, records, DuplicateGrouper::Method::Parallel);
+}
+
 // Byte copies of one picture (one size and sum) written over ten years, after a copy at another size
 // written with the first: file dates keep most of them from the small copy, and each joins the
 // group of its copies all the same.
@@ -267,6 +288,7 @@ BENCHMARK_CAPTURE(groupDistinct, parallel, DuplicateGrouper::Method::Parallel, f
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(groupAlike)->Arg(20000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(groupBackedUp)->Arg(20000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(groupBackedUpOnDisk)->Arg(20000)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(groupUpright)->Arg(10000)->Arg(50000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <numeric>
-#include <utility>
 
 #include <QHash>
 
+#include "model/DuplicatesGroup.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "platform/FileEnds.h"
@@ -13,15 +13,129 @@
 #include "scan/ContentNarrowing.h"
 #include "scan/ParallelLoop.h"
 
-void CopySets::find(const RecordList &records, int threads, ScanSession &session)
+namespace
+{
+
+// The records the fingerprints placed: photos with a fingerprint that the pair score compares. A
+// cloud record is known by its provider's hash alone: its local copy may be a smaller image.
+bool isPlacedByFingerprint(const ImageFileInfo &record)
+{
+    return !record.isVideo && !record.blDoNotCompare && !record.isCopyNotFetched
+        && !record.arrHashOfRotateFlipImages.isEmpty() && !record.parent.expired()
+        && (!isCloudSource(record.scanType) || !record.fileMd5.isEmpty());
+}
+
+size_t sizeAndFingerprintHash(const ImageFileInfo &record)
+{
+    const std::span<const uint64_t> first = record.arrHashOfRotateFlipImages.words(0);
+    return qHashBits(first.data(), first.size_bytes(), qHash(record.fileSize));
+}
+
+// The first variant alone: a fingerprint read from the cache may hold fewer variants than one just
+// computed. A candidate is read before it is taken for a copy, so the bits past the last whole
+// word need no look.
+bool sameSizeAndFingerprint(const ImageFileInfo &a, const ImageFileInfo &b)
+{
+    return a.fileSize == b.fileSize
+        && std::ranges::equal(a.arrHashOfRotateFlipImages.words(0), b.arrHashOfRotateFlipImages.words(0));
+}
+
+// The same bytes have the same capture date and place; copies whose data say otherwise (read in
+// another way) are not taken for one picture, so that capture dates and places keep their veto.
+struct PictureKey {
+    quint64 size;
+    QString sum;
+    bool captured;
+    qint64 captureMs;
+    double latitude;
+    double longitude;
+    bool operator==(const PictureKey &) const = default;
+};
+
+PictureKey pictureKeyOf(const ImageFileInfo &record)
+{
+    const ExifInfo *exif = record.exifInfo.get();
+    const bool captured = exif && exif->captureDate.has_value();
+    return { record.fileSize, record.fileMd5, captured,
+        captured && exif->captureDate->isValid() ? exif->captureDate->toMSecsSinceEpoch() : 0,
+        exif ? exif->gpsLatitude : 0.0, exif ? exif->gpsLongitude : 0.0 };
+}
+
+size_t qHash(const PictureKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.size, key.sum, key.captured, key.captureMs, key.latitude, key.longitude);
+}
+
+// Union of group indices: each set is named by its lowest index, the earliest group.
+qsizetype rootOf(std::vector<qsizetype> &joinedTo, qsizetype g)
+{
+    while (joinedTo[size_t(g)] != g)
+        g = joinedTo[size_t(g)] = joinedTo[size_t(joinedTo[size_t(g)])];
+    return g;
+}
+
+} // namespace
+
+void CopySets::join(ScanSession &session, int threads, float matchThreshold)
+{
+    GroupOf groupOf;
+    const RecordList candidates = splitCandidates(session, groupOf);
+    if (candidates.isEmpty())
+        return;
+    readSums(candidates, threads, session);
+    if (session.stopped())
+        return;
+    joinGroups(session, splitPictures(candidates, groupOf), groupOf, matchThreshold);
+}
+
+RecordList CopySets::splitCandidates(const ScanSession &session, GroupOf &groupOf)
+{
+    std::unordered_map<const DuplicatesGroup *, qsizetype> indexOf;
+    for (qsizetype g = 0; g < session.arrAllFilesGrouping.size(); ++g)
+        indexOf.emplace(session.arrAllFilesGrouping.at(g).get(), g);
+    // Buckets of one size and fingerprint, and whether their members lie in more than one group.
+    std::unordered_multimap<size_t, size_t> bucketsByHash;
+    std::vector<std::pair<const ImageFileInfo *, qsizetype>> firstOfBucket;
+    std::vector<bool> split;
+    std::vector<std::pair<std::shared_ptr<ImageFileInfo>, size_t>> placed;
+    for (const auto &record : session.arrImagesContent) {
+        if (!isPlacedByFingerprint(*record))
+            continue;
+        const auto group = indexOf.find(record->parent.lock().get());
+        if (group == indexOf.end())
+            continue;
+        const size_t hash = sizeAndFingerprintHash(*record);
+        const auto [begin, end] = bucketsByHash.equal_range(hash);
+        const auto same = std::find_if(begin, end, [&](const auto &entry) {
+            return sameSizeAndFingerprint(*firstOfBucket[entry.second].first, *record);
+        });
+        const size_t bucket = same != end ? same->second : firstOfBucket.size();
+        if (same == end) {
+            bucketsByHash.emplace(hash, bucket);
+            firstOfBucket.emplace_back(record.get(), group->second);
+            split.push_back(false);
+        }
+        split[bucket] = split[bucket] || firstOfBucket[bucket].second != group->second;
+        groupOf.emplace(record.get(), group->second);
+        placed.emplace_back(record, bucket);
+    }
+    RecordList candidates;
+    for (const auto &[record, bucket] : placed) {
+        if (split[bucket])
+            candidates.append(record);
+    }
+    return candidates;
+}
+
+void CopySets::readSums(const RecordList &candidates, int threads, ScanSession &session)
 {
     const std::atomic<bool> &stop = session.abortMe;
-    const ContentNarrowing narrowing(withSeveralDates(records));
     // A cached row carries the sum only while it still describes the file.
-    for (const auto &record : narrowing.shared()) {
+    for (const auto &record : candidates) {
         if (record->fileMd5.isEmpty() && record->exifInfo && !record->exifInfo->contentMd5.isEmpty())
             record->fileMd5 = record->exifInfo->contentMd5;
     }
+    const ContentNarrowing narrowing(candidates);
     const auto stopped = [&stop] { return stop.load(); };
     const RecordList ends = narrowing.needingEnds();
     std::vector<QByteArray> digests(size_t(ends.size()));
@@ -47,126 +161,88 @@ void CopySets::find(const RecordList &records, int threads, ScanSession &session
         whole.at(i)->fileMd5 = sums[size_t(i)];
         m_summed.append(whole.at(i));
     }
-    collect(narrowing.shared());
 }
 
-// Files of one size written with one file date (copied with their dates kept) pass the time test
-// alike whether or not they are copies: only sizes whose files carry several dates are read.
-RecordList CopySets::withSeveralDates(const RecordList &records)
+std::vector<RecordList> CopySets::splitPictures(const RecordList &candidates, const GroupOf &groupOf)
 {
-    std::unordered_map<quint64, std::pair<RecordTimes, bool>> datesOfSize;
-    for (const auto &record : records) {
-        const RecordTimes &times = m_ownTimes.emplace(record.get(), RecordTimes::of(*record)).first->second;
-        const auto [it, added] = datesOfSize.try_emplace(record->fileSize, times, false);
-        it->second.second = it->second.second || it->second.first.hasCreate != times.hasCreate
-            || it->second.first.createMs != times.createMs;
-    }
-    RecordList several;
-    for (const auto &record : records) {
-        if (datesOfSize.at(record->fileSize).second)
-            several.append(record);
-    }
-    return several;
-}
-
-// The same bytes have the same capture date and place; copies whose data say otherwise (read in
-// another way) are not taken for one picture, so that capture dates and places keep their veto
-// and the members alike of a group (ScoreClasses) still have the same dates.
-void CopySets::collect(const RecordList &records)
-{
-    QHash<QPair<quint64, QString>, size_t> firstOf;
-    for (const auto &record : records) {
+    QHash<PictureKey, size_t> pictureOf;
+    std::vector<RecordList> pictures;
+    std::vector<bool> split;
+    for (const auto &record : candidates) {
         if (record->fileMd5.isEmpty())
             continue;
-        const RecordTimes &times = m_ownTimes.at(record.get());
-        const auto key = qMakePair(quint64(record->fileSize), record->fileMd5);
-        const auto found = firstOf.constFind(key);
-        if (found == firstOf.cend()) {
-            firstOf.insert(key, m_pictures.size());
-            m_pictures.emplace_back().first = record.get();
+        const PictureKey key = pictureKeyOf(*record);
+        auto it = pictureOf.constFind(key);
+        if (it == pictureOf.cend()) {
+            it = pictureOf.insert(key, pictures.size());
+            pictures.emplace_back();
+            split.push_back(false);
         }
-        const size_t picture = found == firstOf.cend() ? m_pictures.size() - 1 : found.value();
-        m_pictureOf.emplace(record.get(), picture);
-        Picture &p = m_pictures[picture];
-        ++p.copies;
-        p.agrees = p.agrees && sameCaptureAndPlace(*p.first, *record);
-        p.dated = p.dated && times.hasCreate;
-        if (times.hasCreate)
-            p.dates.push_back(times.createMs);
+        RecordList &copies = pictures[it.value()];
+        split[it.value()] = split[it.value()]
+            || (!copies.isEmpty() && groupOf.at(copies.first().get()) != groupOf.at(record.get()));
+        copies.append(record);
     }
-    for (Picture &p : m_pictures)
-        std::sort(p.dates.begin(), p.dates.end());
-}
-
-bool CopySets::sameCaptureAndPlace(const ImageFileInfo &a, const ImageFileInfo &b) const
-{
-    const RecordTimes &x = m_ownTimes.at(&a);
-    const RecordTimes &y = m_ownTimes.at(&b);
-    const ExifInfo *ea = a.exifInfo.get();
-    const ExifInfo *eb = b.exifInfo.get();
-    const auto place = [](const ExifInfo *e) {
-        return e ? std::pair(e->gpsLatitude, e->gpsLongitude) : std::pair(0.0, 0.0);
-    };
-    return x.capture == y.capture && x.captureMs == y.captureMs && place(ea) == place(eb);
-}
-
-CopySets::Picture *CopySets::pictureOf(const ImageFileInfo &record)
-{
-    const auto found = m_pictureOf.find(&record);
-    if (found == m_pictureOf.end())
-        return nullptr;
-    Picture &picture = m_pictures[found->second];
-    return picture.copies > 1 && picture.agrees ? &picture : nullptr;
-}
-
-const CopySets::Picture *CopySets::pictureOf(const ImageFileInfo &record) const
-{
-    return const_cast<CopySets *>(this)->pictureOf(record);
-}
-
-RecordTimes CopySets::ownTimesOf(const ImageFileInfo &record) const
-{
-    const auto found = m_ownTimes.find(&record);
-    return found != m_ownTimes.end() ? found->second : RecordTimes::of(record);
-}
-
-RecordTimes CopySets::timesOf(const ImageFileInfo &record) const
-{
-    RecordTimes times = ownTimesOf(record);
-    if (const Picture *picture = pictureOf(record)) {
-        times.hasCreate = picture->dated;
-        times.copyCreates = picture->dates;
+    std::vector<RecordList> splitOnes;
+    for (size_t p = 0; p < pictures.size(); ++p) {
+        if (split[p])
+            splitOnes.push_back(std::move(pictures[p]));
     }
-    return times;
+    return splitOnes;
 }
 
-bool CopySets::claim(const ImageFileInfo &record)
+void CopySets::joinGroups(ScanSession &session, const std::vector<RecordList> &pictures,
+    const GroupOf &groupOf, float matchThreshold)
 {
-    Picture *picture = pictureOf(record);
-    return picture && std::exchange(picture->claimed, true);
-}
-
-std::pair<qsizetype, qsizetype> CopySets::placedCopy(const ImageFileInfo &record) const
-{
-    const Picture *picture = pictureOf(record);
-    return picture ? std::pair(picture->group, picture->member) : std::pair(qsizetype(-1), qsizetype(-1));
-}
-
-int CopySets::place(
-    const ImageFileInfo &record, qsizetype group, qsizetype member, const PairScoreOptions &options)
-{
-    Picture *picture = pictureOf(record);
-    if (!picture)
-        return 0;
-    if (picture->group < 0) {
-        picture->group = group;
-        picture->member = member;
+    QList<std::shared_ptr<DuplicatesGroup>> &groups = session.arrAllFilesGrouping;
+    std::vector<qsizetype> joinedTo(size_t(groups.size()));
+    std::iota(joinedTo.begin(), joinedTo.end(), qsizetype(0));
+    for (const RecordList &copies : pictures) {
+        const qsizetype first = groupOf.at(copies.first().get());
+        for (const auto &copy : copies) {
+            const qsizetype group = groupOf.at(copy.get());
+            session.identicalKeptAcrossDates += group != first ? 1 : 0;
+            const qsizetype a = rootOf(joinedTo, first);
+            const qsizetype b = rootOf(joinedTo, group);
+            joinedTo[size_t(std::max(a, b))] = std::min(a, b);
+        }
     }
-    const RecordTimes own = ownTimesOf(record);
-    const auto keptApart = [&](const RecordTimes &earlier) {
-        return PairScore::timeVeto(own, earlier, options) == PairScore::TimeVeto::FileDates;
-    };
-    const int kept = int(std::count_if(picture->placed.begin(), picture->placed.end(), keptApart));
-    picture->placed.push_back(own);
-    return kept;
+    for (const RecordList &copies : pictures)
+        linkCopies(copies);
+    std::unordered_map<const ImageFileInfo *, qsizetype> position;
+    for (qsizetype i = 0; i < session.arrImagesContent.size(); ++i)
+        position.emplace(session.arrImagesContent.at(i).get(), i);
+    const auto byScanOrder
+        = [&position](const auto &a, const auto &b) { return position.at(a.get()) < position.at(b.get()); };
+    QList<std::shared_ptr<DuplicatesGroup>> kept;
+    for (qsizetype g = 0; g < groups.size(); ++g) {
+        const qsizetype root = rootOf(joinedTo, g);
+        if (root == g) {
+            kept.append(groups.at(g));
+            continue;
+        }
+        // The joined group's first member is no longer first: it counts like the members after it.
+        const std::shared_ptr<ImageFileInfo> &head = groups.at(g)->children.first();
+        if (head->match >= matchThreshold)
+            session.dupSize += head->fileSize;
+        DuplicatesGroup &into = *groups.at(root);
+        for (const auto &member : groups.at(g)->children)
+            member->parent = groups.at(root);
+        const qsizetype middle = into.children.size();
+        into.children.append(groups.at(g)->children);
+        std::inplace_merge(
+            into.children.begin(), into.children.begin() + middle, into.children.end(), byScanOrder);
+    }
+    groups = kept;
+}
+
+void CopySets::linkCopies(const RecordList &copies)
+{
+    for (const auto &copy : copies) {
+        const auto best = copy->matchesWithNode.lock();
+        if (copy->match >= 1.0f && best && best != copy)
+            continue;
+        copy->match = 1.0f;
+        copy->matchesWithNode = copy == copies.first() ? copies.at(1) : copies.first();
+    }
 }

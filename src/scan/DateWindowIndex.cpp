@@ -20,11 +20,6 @@ DateWindowIndex::DateWindowIndex(const PairScoreOptions &options)
 {
 }
 
-std::span<const std::int64_t> DateWindowIndex::createsOf(const RecordTimes &times)
-{
-    return times.copyCreates.empty() ? std::span(&times.createMs, 1) : times.copyCreates;
-}
-
 void DateWindowIndex::add(const RecordTimes &times, int position)
 {
     using State = RecordTimes::State;
@@ -33,10 +28,9 @@ void DateWindowIndex::add(const RecordTimes &times, int position)
     else if (times.capture == State::Invalid)
         m_invalidCapture.push_back(position);
     std::vector<Dated> &created = times.capture != State::None ? m_createdCaptured : m_createdOnly;
-    if (times.hasCreate) {
-        for (const std::int64_t ms : createsOf(times))
-            created.push_back({ ms, position });
-    } else if (times.capture != State::None)
+    if (times.hasCreate)
+        created.push_back({ times.createMs, position });
+    else if (times.capture != State::None)
         m_capturedUncreated.push_back(position);
     else
         m_undated.push_back(position);
@@ -78,8 +72,7 @@ DateWindowIndex::Parts DateWindowIndex::partsFor(const RecordTimes &times) const
             parts.whole.push_back(&dated);
             return;
         }
-        for (const std::int64_t ms : createsOf(times))
-            parts.windows.push_back({ &dated, ms });
+        parts.windows.push_back({ &dated, times.createMs });
     };
     if (times.capture != State::None) {
         parts.lists.push_back(&m_invalidCapture);

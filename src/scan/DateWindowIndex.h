@@ -2,13 +2,10 @@
 // test bounds meets only the records it can pass that test with: those dated within the limit of
 // its own date and those the test does not apply to. Which date the test reads depends on which
 // dates both records have, so each kind of record is kept apart: valid capture dates and creation
-// dates sorted by date, the rest (invalid capture dates, no dates) as plain lists. A record with
-// byte copies stands under the file date of each of them, and meets the records within the limit
-// of any.
+// dates sorted by date, the rest (invalid capture dates, no dates) as plain lists.
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <utility>
 #include <vector>
 
@@ -55,8 +52,6 @@ private:
     };
 
     Parts partsFor(const RecordTimes &times) const;
-    // The file dates of the record and its copies.
-    static std::span<const std::int64_t> createsOf(const RecordTimes &times);
     static void settle(std::vector<Dated> &dated, size_t &settled);
 
     // The dates within the limit of `ms`.

@@ -20,6 +20,7 @@ DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method, int thre
     , m_chunk(std::max<qsizetype>(1, chunk))
     , m_allowed(PairScore::allowedDistance(m_options.reSizeValue, m_options.sliderMinValue))
     , m_sketches(m_options)
+    , m_kinds(comparesSums())
 {
     if (m_prefilter && !prefilterIsSound())
         m_prefilter = false;
@@ -36,10 +37,14 @@ bool DuplicateGrouper::prefilterIsSound() const
         && PairScore::kNoMatch < m_options.sliderMinValue;
 }
 
+bool DuplicateGrouper::comparesSums() const
+{
+    return m_options.compareType == GlobalObjects::CompareType::ctMD5;
+}
+
 void DuplicateGrouper::startComparison()
 {
     m_session.countCompared = 0;
-    findCopies();
     if (m_prefilter)
         m_sketches.reserve(size_t(m_session.arrImagesContent.size()));
     if (m_parallel) {
@@ -53,23 +58,8 @@ void DuplicateGrouper::startComparison()
             findSimilarDuplicates(record);
         }
     }
-}
-
-// Only file dates tell copies apart, so only where file dates are compared are they looked for;
-// a record fingerprinted only when it is placed is a picture of its own.
-void DuplicateGrouper::findCopies()
-{
-    if (!m_options.comparesFileDates())
-        return;
-    RecordList photos;
-    for (const auto &record : m_session.arrImagesContent) {
-        const ImageFileInfo &r = *record;
-        const bool comparable = !r.isVideo && !r.blDoNotCompare && !r.isCopyNotFetched;
-        if (comparable && !r.arrHashOfRotateFlipImages.isEmpty()
-            && (!isCloudSource(r.scanType) || !r.fileMd5.isEmpty()))
-            photos.append(record);
-    }
-    m_copySets.find(photos, m_threads, m_session);
+    if (!m_session.stopped() && !comparesSums())
+        m_copySets.join(m_session, m_threads, m_matchThreshold);
 }
 
 void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo> &record)
@@ -83,7 +73,7 @@ void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo
         return;
     ImageFileInfo &a = *record;
     const int slot = m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular;
-    const Fit fit = m_copySets.claim(a) ? copyFit(a) : firstFit(a, slot);
+    const Fit fit = firstFit(a, slot);
     if (fit.group >= 0 || !m_session.stopped())
         place(record, slot, -1, fit);
     m_session.report(ScanProgress::Stage::Comparing, a.filePath);
@@ -114,7 +104,7 @@ DuplicateGrouper::Fit DuplicateGrouper::firstFit(const ImageFileInfo &record, in
             }
             float score = scoreOf(record, *members.at(i));
             if (classes && score >= m)
-                score = std::min(score, extremesScore(record, g, (*classes)[size_t(k)]));
+                score = std::min(score, extremesScore(record, (*classes)[size_t(k)]));
             if (score < m)
                 accepted = false;
             else if (score > best) {
@@ -128,17 +118,6 @@ DuplicateGrouper::Fit DuplicateGrouper::firstFit(const ImageFileInfo &record, in
     return {};
 }
 
-// A byte copy goes where its picture went, whatever its file date says against the members there
-// (the picture passed them with the dates of all its copies); it matches its first copy best.
-DuplicateGrouper::Fit DuplicateGrouper::copyFit(const ImageFileInfo &record)
-{
-    const auto [group, member] = m_copySets.placedCopy(record);
-    if (group < 0)
-        return {};
-    const std::shared_ptr<ImageFileInfo> &copy = m_session.arrAllFilesGrouping.at(group)->children.at(member);
-    return { group, scoreOf(record, *copy), copy };
-}
-
 void DuplicateGrouper::place(
     const std::shared_ptr<ImageFileInfo> &record, int slot, int position, const Fit &fit)
 {
@@ -146,49 +125,24 @@ void DuplicateGrouper::place(
         joinGroup(record, fit.group, fit.best, fit.member, slot, position);
     else
         startGroup(record, slot, position);
-    const qsizetype group = fit.group >= 0 ? fit.group : m_session.arrAllFilesGrouping.size() - 1;
-    m_session.identicalKeptAcrossDates += m_copySets.place(
-        *record, group, m_session.arrAllFilesGrouping.at(group)->children.size() - 1, m_options);
 }
 
 // The members of a class score as its first does unless the time veto strikes, and it strikes
 // none of them when it spares the class's date extremes.
-float DuplicateGrouper::extremesScore(
-    const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range)
+float DuplicateGrouper::extremesScore(const ImageFileInfo &record, const ScoreClasses::Class &range)
 {
     float lowest = 1.0f;
     for (const ImageFileInfo *extreme :
         { range.earliestCapture, range.latestCapture, range.earliestCreation, range.latestCreation })
         lowest = std::min(lowest, scoreOf(record, *extreme));
-    if (lowest >= m_options.sliderMinValue && !reachesEveryDate(record, g, range))
-        return PairScore::kNoMatch;
     return lowest;
-}
-
-// The file dates of a picture's copies may come within reach of both ends of a class and miss a
-// member between them: then each member's date is tried.
-bool DuplicateGrouper::reachesEveryDate(
-    const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range)
-{
-    const RecordTimes &times = timesOf(record);
-    if (times.copyCreates.size() < 2 || range.earliestCreation == range.latestCreation)
-        return true;
-    const QList<std::shared_ptr<ImageFileInfo>> &members = m_session.arrAllFilesGrouping.at(g)->children;
-    const ImageFileInfo &first = *members.at(range.first);
-    for (qsizetype i = range.first + 1; i < members.size(); ++i) {
-        const ImageFileInfo &member = *members.at(i);
-        if (ScoreClasses::scoreAlike(first, member)
-            && PairScore::isOutsideTimeLimit(times, timesOf(member), m_options))
-            return false;
-    }
-    return true;
 }
 
 const RecordTimes &DuplicateGrouper::timesOf(const ImageFileInfo &record)
 {
     const auto [it, added] = m_times.try_emplace(&record);
     if (added)
-        it->second = m_copySets.timesOf(record);
+        it->second = RecordTimes::of(record);
     return it->second;
 }
 
@@ -228,7 +182,7 @@ void DuplicateGrouper::addToClasses(qsizetype groupIndex)
     if (!m_reuseScores)
         return;
     if (m_groupClasses.size() <= size_t(groupIndex))
-        m_groupClasses.resize(size_t(groupIndex) + 1);
+        m_groupClasses.resize(size_t(groupIndex) + 1, ScoreClasses(comparesSums()));
     const QList<std::shared_ptr<ImageFileInfo>> &members
         = m_session.arrAllFilesGrouping.at(groupIndex)->children;
     m_groupClasses[size_t(groupIndex)].add(*members.back(), members.size() - 1);
@@ -333,12 +287,10 @@ void DuplicateGrouper::compareInParallel()
     PairCandidates candidates(m_sketches, m_options, m_prefilter);
     const auto stopped = [this] { return m_session.stopped(); };
     std::vector<Route> routes;
-    std::vector<bool> copies;
     for (qsizetype first = 0; first < records.size() && !stopped(); first += m_chunk) {
         const qsizetype end = std::min(records.size(), first + m_chunk);
         const int firstPosition = candidates.count();
         routes.clear();
-        copies.clear();
         for (qsizetype r = first; r < end; ++r) {
             ImageFileInfo &a = *records.at(r);
             routes.push_back(routeOf(a));
@@ -350,23 +302,20 @@ void DuplicateGrouper::compareInParallel()
             const int kind = int(m_kinds.classes()[m_kinds.add(a, position)].first);
             m_representative.push_back(kind);
             m_groupsOfKind.emplace_back();
-            const bool copy = m_copySets.claim(a);
-            copies.push_back(copy);
-            candidates.add(a, m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular, kind,
-                timesOf(a), !copy);
+            candidates.add(
+                a, m_prefilter ? m_sketches.add(a) : FingerprintSketches::kIrregular, kind, timesOf(a));
         }
         const std::vector<PairCandidates::List> lists
             = candidates.score(firstPosition, candidates.count(), m_threads, stopped);
         // A chunk scored only in part would place its records wrongly: it is left out whole.
         if (stopped())
             break;
-        placeChunk(records.mid(first, end - first), routes, candidates, lists, firstPosition, copies);
+        placeChunk(records.mid(first, end - first), routes, candidates, lists, firstPosition);
     }
 }
 
 void DuplicateGrouper::placeChunk(const RecordList &records, const std::vector<Route> &routes,
-    const PairCandidates &candidates, const std::vector<PairCandidates::List> &lists, int firstPosition,
-    const std::vector<bool> &copies)
+    const PairCandidates &candidates, const std::vector<PairCandidates::List> &lists, int firstPosition)
 {
     int position = firstPosition;
     for (qsizetype r = 0; r < records.size(); ++r) {
@@ -380,7 +329,7 @@ void DuplicateGrouper::placeChunk(const RecordList &records, const std::vector<R
             continue;
         const size_t index = size_t(position - firstPosition);
         place(record, candidates.slotAt(position), position,
-            copies[index] ? copyFit(*record) : fitByCandidates(*record, position, candidates, lists[index]));
+            fitByCandidates(*record, position, candidates, lists[index]));
         ++position;
         m_session.report(ScanProgress::Stage::Comparing, record->filePath);
     }
@@ -434,5 +383,5 @@ float DuplicateGrouper::classScore(const ImageFileInfo &record, int position, qs
         return -1.0f;
     if (PairScore::isOutsideTimeLimit(candidates.timesAt(position), candidates.timesAt(member), m_options))
         return -1.0f;
-    return std::min(score, extremesScore(record, g, range));
+    return std::min(score, extremesScore(record, range));
 }

@@ -3,8 +3,8 @@
 // Exact-mode videos (and records of a cloud scan that cannot be fingerprinted) are grouped by
 // equal MD5 text instead, and so are the photos of an exact scan of this computer: identical bytes
 // score 1 against each other and nothing else does, so they join as the first fit would join them.
-// In similar mode byte copies are one picture (CopySets): a copy goes to the group of the first one
-// placed, and a record passes a picture's copies when it passes any one of them.
+// In similar mode byte copies are one picture (CopySets): the groups that hold copies of one picture
+// are joined once every record is placed.
 #pragma once
 
 #include <memory>
@@ -65,6 +65,8 @@ private:
     };
 
     bool prefilterIsSound() const;
+    // Exact mode: the pair score reads the content sums.
+    bool comparesSums() const;
     // The group of the record's sum in `groups`, or a new one; `asFirstFit` joins as a score of 1
     // does (the first member then names the newcomer its best match).
     void groupBySum(
@@ -73,8 +75,7 @@ private:
     void compareInParallel();
     // `copies`: which records of the chunk go where a copy of theirs went.
     void placeChunk(const RecordList &records, const std::vector<Route> &routes,
-        const PairCandidates &candidates, const std::vector<PairCandidates::List> &lists, int firstPosition,
-        const std::vector<bool> &copies);
+        const PairCandidates &candidates, const std::vector<PairCandidates::List> &lists, int firstPosition);
     Fit fitByCandidates(const ImageFileInfo &record, int position, const PairCandidates &candidates,
         const PairCandidates::List &list);
     // The score of the record at `position` against the class `range` of group `g`, or -1.
@@ -82,10 +83,6 @@ private:
         const PairCandidates &candidates, const PairCandidates::List &list);
     // First fit over the groups in order.
     Fit firstFit(const ImageFileInfo &record, int slot);
-    // The group of the first placed byte copy of the record, when one came before it.
-    Fit copyFit(const ImageFileInfo &record);
-    // Finds the byte copies among the records the fingerprints compare.
-    void findCopies();
     // Joins the group the record fits, or starts one.
     void place(const std::shared_ptr<ImageFileInfo> &record, int slot, int position, const Fit &fit);
     void joinGroup(const std::shared_ptr<ImageFileInfo> &record, qsizetype groupIndex, float best,
@@ -93,11 +90,9 @@ private:
     void startGroup(const std::shared_ptr<ImageFileInfo> &record, int slot, int position = -1);
     // Parallel method: notes that group `groupIndex` now holds the record at `position`.
     void notePosition(qsizetype groupIndex, int position);
-    // The lowest score of a record against the date extremes of class `range` of group `g`.
-    float extremesScore(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range);
-    // Whether the record's file dates pass every member of the class, not only its extremes.
-    bool reachesEveryDate(const ImageFileInfo &record, qsizetype g, const ScoreClasses::Class &range);
-    // A record's dates with its copies', converted once a comparison.
+    // The lowest score of a record against the date extremes of class `range`.
+    float extremesScore(const ImageFileInfo &record, const ScoreClasses::Class &range);
+    // A record's dates, converted once a comparison.
     const RecordTimes &timesOf(const ImageFileInfo &record);
     float scoreOf(const ImageFileInfo &a, const ImageFileInfo &b);
     // Files the new last member of group `groupIndex` under its score class.

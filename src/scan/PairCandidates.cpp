@@ -32,22 +32,18 @@ PairCandidates::PairCandidates(
 {
 }
 
-int PairCandidates::add(
-    const ImageFileInfo &record, int slot, int kind, const RecordTimes &times, bool listed)
+int PairCandidates::add(const ImageFileInfo &record, int slot, int kind, const RecordTimes &times)
 {
     const int position = int(m_records.size());
     m_kinds.push_back(kind);
     m_records.push_back(&record);
     m_times.push_back(times);
     m_slots.push_back(slot);
-    m_listed.push_back(listed);
     if (kind == position && m_prefilter && slot >= 0)
         m_sketchedKinds.push_back(position);
     else if (kind == position)
         m_otherKinds.push_back(position);
-    // The copies of a picture of one kind have the same dates: the first stands for the others.
-    if (times.copyCreates.empty() || m_datedCopies.emplace(times.copyCreates.data(), kind).second)
-        m_dates.add(times, position);
+    m_dates.add(times, position);
     return position;
 }
 
@@ -87,7 +83,7 @@ void PairCandidates::scoreBlock(int first, int end, std::vector<List> &lists, in
     std::vector<int> kinds;
     std::vector<bool> dated(size_t(end - first));
     for (int i = first; i < end; ++i)
-        dated[size_t(i - first)] = !m_listed[size_t(i)] || scoreDated(i, lists[size_t(i - listBase)], kinds);
+        dated[size_t(i - first)] = scoreDated(i, lists[size_t(i - listBase)], kinds);
     // Tiles of the sketched kinds before the block's last record, then the other kinds; each
     // list is merged into position order at the end.
     const size_t sketched = size_t(

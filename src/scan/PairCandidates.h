@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <set>
 #include <span>
 #include <vector>
 
@@ -37,9 +36,8 @@ public:
     PairCandidates(const FingerprintSketches &sketches, const PairScoreOptions &options, bool prefilter);
 
     // Appends a record (with its sketch slot, the position of the first record of its kind and its
-    // dates); returns its position. Without `listed` no list is made for it (a copy that goes
-    // where its picture went), though later records still meet it.
-    int add(const ImageFileInfo &record, int slot, int kind, const RecordTimes &times, bool listed = true);
+    // dates); returns its position.
+    int add(const ImageFileInfo &record, int slot, int kind, const RecordTimes &times);
     int count() const { return int(m_records.size()); }
     int slotAt(int position) const { return m_slots[size_t(position)]; }
     const RecordTimes &timesAt(int position) const { return m_times[size_t(position)]; }
@@ -80,9 +78,6 @@ private:
     std::vector<RecordTimes> m_times;
     std::vector<int> m_slots;
     std::vector<int> m_kinds;
-    std::vector<bool> m_listed;
-    // The pictures (by their dates) and kinds already in the date index.
-    std::set<std::pair<const std::int64_t *, int>> m_datedCopies;
     // The first record of each kind: those with sketches, and the others, each in position order;
     // the word counts of the sketched ones as columns, and where each one's columns begin.
     std::vector<int> m_sketchedKinds;

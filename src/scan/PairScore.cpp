@@ -3,8 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
-#include <limits>
 #include <numbers>
 
 #include "app/ScanGlobals.h"
@@ -81,27 +79,8 @@ PairScore::TimeVeto PairScore::timeVeto(
         return beyondLimit(differenceMs) ? TimeVeto::CaptureDates : TimeVeto::None;
     }
     if (options.comparesFileDates() && a.hasCreate && b.hasCreate)
-        return beyondLimit(fileDateGap(a, b)) ? TimeVeto::FileDates : TimeVeto::None;
+        return beyondLimit(b.createMs - a.createMs) ? TimeVeto::FileDates : TimeVeto::None;
     return TimeVeto::None;
-}
-
-// Each date of the shorter list is looked up among the other's, so that a picture copied
-// thousands of times costs a few steps against a photo of one file.
-std::int64_t PairScore::fileDateGap(const RecordTimes &a, const RecordTimes &b)
-{
-    std::span<const std::int64_t> x = a.copyCreates.empty() ? std::span(&a.createMs, 1) : a.copyCreates;
-    std::span<const std::int64_t> y = b.copyCreates.empty() ? std::span(&b.createMs, 1) : b.copyCreates;
-    if (x.size() > y.size())
-        std::swap(x, y);
-    std::int64_t gap = std::numeric_limits<std::int64_t>::max();
-    for (const std::int64_t date : x) {
-        const auto next = std::lower_bound(y.begin(), y.end(), date);
-        if (next != y.end())
-            gap = std::min(gap, *next - date);
-        if (next != y.begin())
-            gap = std::min(gap, date - *std::prev(next));
-    }
-    return gap;
 }
 
 double PairScore::gpsDistance(const ImageFileInfo &a, const ImageFileInfo &b)

@@ -3,14 +3,9 @@
 // capture-time difference, GPS distance), then the Hamming distance of their fingerprints over
 // the variants the options allow. The options are a snapshot taken when the comparison starts,
 // so the comparison threads never read state that the window may change.
-//
-// File dates tell when a copy was written, not when the photo was taken: byte copies of a file
-// are one picture, which carries the file dates of all of them (CopySets). Capture dates keep
-// their veto.
 #pragma once
 
 #include <cstdint>
-#include <span>
 
 #include "app/GlobalObjects.h"
 
@@ -47,9 +42,6 @@ struct RecordTimes {
     std::int64_t captureMs = 0;
     bool hasCreate = false;
     std::int64_t createMs = 0;
-    // The file dates of every byte copy of the record, sorted, when it has copies: the time test
-    // passes when any of them comes within the limit of any of the other record's.
-    std::span<const std::int64_t> copyCreates;
 
     static RecordTimes of(const ImageFileInfo &record);
 };
@@ -93,6 +85,4 @@ public:
     {
         return timeVeto(a, b, options) != TimeVeto::None;
     }
-    // Milliseconds between the nearest file dates of the two records and their copies.
-    static std::int64_t fileDateGap(const RecordTimes &a, const RecordTimes &b);
 };

@@ -43,7 +43,7 @@ struct ScanSession {
     std::atomic<quint64> dupSize { 0 };
     // Records whose fingerprint or MD5 was computed from the file rather than taken from the cache.
     std::atomic<int> decoded { 0 };
-    // Pairs in the groups that only their file dates would have kept apart: the same bytes.
+    // Byte copies that first fit placed apart from their picture's first copy, and joining brought in.
     std::atomic<int> identicalKeptAcrossDates { 0 };
     // Bytes the exact pass reads whole, and how many it has read.
     std::atomic<quint64> bytesToRead { 0 };

@@ -74,16 +74,16 @@ void ScoreClasses::widen(Class &range, const ImageFileInfo &member)
     keepExtreme(range.latestCreation, member, creationOf, false);
 }
 
-bool ScoreClasses::scoreAlike(const ImageFileInfo &a, const ImageFileInfo &b)
+bool ScoreClasses::scoreAlike(const ImageFileInfo &a, const ImageFileInfo &b) const
 {
-    return a.fileSize == b.fileSize && a.blDoNotCompare == b.blDoNotCompare && a.fileMd5 == b.fileMd5
-        && a.createDate.isValid() == b.createDate.isValid() && samePlaceAndDateKinds(a, b)
-        && a.arrHashOfRotateFlipImages == b.arrHashOfRotateFlipImages;
+    return a.fileSize == b.fileSize && a.blDoNotCompare == b.blDoNotCompare
+        && (!m_comparesSums || a.fileMd5 == b.fileMd5) && a.createDate.isValid() == b.createDate.isValid()
+        && samePlaceAndDateKinds(a, b) && a.arrHashOfRotateFlipImages == b.arrHashOfRotateFlipImages;
 }
 
-size_t ScoreClasses::scoreHash(const ImageFileInfo &record)
+size_t ScoreClasses::scoreHash(const ImageFileInfo &record) const
 {
-    size_t hash = qHash(record.fileSize) ^ qHash(record.fileMd5);
+    size_t hash = qHash(record.fileSize) ^ (m_comparesSums ? qHash(record.fileMd5) : 0);
     const FingerprintVariants &variants = record.arrHashOfRotateFlipImages;
     if (!variants.isEmpty()) {
         const std::span<const uint64_t> first = variants.words(0);

@@ -1,5 +1,5 @@
 // The date index of the comparison against the time test itself: a record the index narrows for
-// meets every earlier record it can pass the test with, also through the file dates of copies.
+// meets every earlier record it can pass the test with.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,14 +15,11 @@ struct Dated {
 };
 
 // Every kind of dates: valid, invalid or no capture date, with and without a creation date, within
-// minutes of each other so that the limits below both keep and veto pairs; a few records have
-// copies written at other times, some of them shared with other records.
-std::vector<Dated> randomRecords(
-    std::mt19937 &random, int count, std::vector<std::vector<std::int64_t>> &copies)
+// minutes of each other so that the limits below both keep and veto pairs.
+std::vector<Dated> randomRecords(std::mt19937 &random, int count)
 {
-    std::uniform_int_distribution<int> state(0, 2), created(0, 3), copied(0, 5);
+    std::uniform_int_distribution<int> state(0, 2), created(0, 3);
     std::uniform_int_distribution<std::int64_t> ms(0, 600000);
-    copies.resize(size_t(count));
     std::vector<Dated> records(size_t(count), Dated {});
     for (size_t i = 0; i < records.size(); ++i) {
         Dated &r = records[i];
@@ -30,16 +27,6 @@ std::vector<Dated> randomRecords(
         r.times.captureMs = r.times.capture == RecordTimes::State::Valid ? ms(random) : 0;
         r.times.hasCreate = created(random) != 0;
         r.times.createMs = r.times.hasCreate ? ms(random) : 0;
-        if (!r.times.hasCreate || copied(random) != 0)
-            continue;
-        if (i > 0 && copied(random) == 0 && !copies[i - 1].empty()) {
-            r.times.copyCreates = copies[i - 1];
-            r.times.createMs = copies[i - 1].front();
-            continue;
-        }
-        copies[i] = { r.times.createMs, ms(random), ms(random) };
-        std::sort(copies[i].begin(), copies[i].end());
-        r.times.copyCreates = copies[i];
     }
     return records;
 }
@@ -59,8 +46,7 @@ TEST_P(DateWindowIndexTest, NarrowedRecordsMissOnlyRecordsTheTimeTestKeepsApart)
     options.scanType = source;
     options.captureTimeInterval = seconds;
     std::mt19937 random(std::uint32_t(int(source) * 7 + int(seconds)));
-    std::vector<std::vector<std::int64_t>> copies;
-    const std::vector<Dated> records = randomRecords(random, 600, copies);
+    const std::vector<Dated> records = randomRecords(random, 600);
     DateWindowIndex index(options);
     for (size_t i = 0; i < records.size(); ++i)
         index.add(records[i].times, int(i));

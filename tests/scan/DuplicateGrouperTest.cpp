@@ -349,8 +349,7 @@ TEST(DuplicateGrouperTest, ManyCopiesGroupExactlyAsTheStraightLoopDoes)
 }
 
 // Similar mode, 30 s apart at most: byte copies are one picture, never kept apart by their file
-// dates, and a record passes them when it passes any one of them; capture dates keep their veto. A
-// record whose copy a group holds joins that group, before any group that first fit would give it.
+// dates: the groups first fit gives its copies are joined. Capture dates keep their veto.
 struct AcrossDatesCase {
     const char *name;
     // Per record: its bytes ('P', 'Q', 'R', 'S' of one size, 'L' longer), seconds from the first record's
@@ -444,7 +443,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, AcrossDatesTest,
         // Q is dated with one of P's copies, which stand together for P.
         AcrossDatesCase { "OneCopyDatedWithTheNewcomer",
             { { 'P', 0, false }, { 'P', 10, false }, { 'P', kYear, false }, { 'Q', kYear + 5, false } },
-            { { "0", "1", "2", "3" } }, 2 },
+            { { "0", "1", "2", "3" } }, 1 },
+        // Near copies dated with each copy of P, a year apart: none is left out of P's group.
+        AcrossDatesCase { "NearCopiesOfEachCopyAYearApart",
+            { { 'P', 0, false }, { 'Q', 5, false }, { 'P', -kYear, false }, { 'R', 10 - kYear, false } },
+            { { "0", "1", "2", "3" } }, 1 },
         // Q, R, S (told apart by their ends) score alike but for dates; P's copies reach Q and S, not R.
         AcrossDatesCase { "CopiesReachTheEndsOfAClassNotItsMiddle",
             { { 'Q', 0, false }, { 'R', 10, false }, { 'S', 20, false }, { 'P', -30, false },

@@ -41,6 +41,8 @@ struct ScanResult {
     QStringList records;
     int decoded = 0;
     std::optional<ScanProgress> lastProgress;
+    // The finished scan's state: its records in scan order, with their fingerprints and dates.
+    std::shared_ptr<const ScanSession> session;
 };
 
 // Runs one scan to its outcome (bounded wait); `onProgress` may stop the engine.

@@ -1,0 +1,171 @@
+// Whole scans of generated trees: a few photos, byte copies of them written on random days, and
+// near copies dated a few seconds after a random copy, spread over four folders. In every walk
+// order, cold and warm after a folder came in, the scan shows every file that first fit by each
+// file's own dates shows, and the byte copies of a photo stand in one group.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+#include <random>
+#include <set>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "ScanTestSupport.h"
+#include "model/ImageFileInfo.h"
+#include "scan/PairScore.h"
+
+using namespace ScanTestSupport;
+
+namespace
+{
+
+const QStringList kFolders { "a", "b", "c", "d" };
+
+struct TreeFile {
+    QString folder;
+    QString name;
+    QDateTime date;
+    // The photo whose bytes the file has; -1 for a near copy.
+    int copyOf = -1;
+};
+
+// Writes the tree of `seed` under `source` and lists its files.
+std::vector<TreeFile> makeTree(const QString &source, std::uint32_t seed)
+{
+    std::mt19937 random(seed);
+    const auto pick
+        = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    const QDateTime now = QDateTime::currentDateTime().addDays(-1);
+    std::vector<TreeFile> files;
+    for (const QString &folder : kFolders)
+        EXPECT_TRUE(QDir().mkpath(source + u'/' + folder));
+    for (int photo = 0; photo < 3; ++photo) {
+        const QImage image = makePhoto(int(seed) * 10 + photo, 320, 240);
+        const QString name = QStringLiteral("p%1").arg(photo);
+        const qsizetype first = qsizetype(files.size());
+        for (int copy = 0, copies = pick(1, 3); copy < copies; ++copy) {
+            files.push_back({ kFolders[pick(0, 3)], QStringLiteral("%1_copy%2.jpg").arg(name).arg(copy),
+                now.addDays(-pick(0, 3) * pick(2, 900)), photo });
+            const QString path = source + u'/' + files.back().folder + u'/' + files.back().name;
+            EXPECT_TRUE(copy == 0 ? writeImage(image, path)
+                                  : QFile::copy(source + u'/' + files[size_t(first)].folder + u'/'
+                                          + files[size_t(first)].name,
+                                      path));
+        }
+        const qsizetype copies = qsizetype(files.size()) - first;
+        for (int near = 0, nears = pick(1, 3); near < nears; ++near) {
+            const TreeFile &beside = files[size_t(first + pick(0, int(copies) - 1))];
+            files.push_back({ kFolders[pick(0, 3)], QStringLiteral("%1_near%2.jpg").arg(name).arg(near),
+                beside.date.addSecs(pick(1, 20)) });
+            const QString path = source + u'/' + files.back().folder + u'/' + files.back().name;
+            EXPECT_TRUE(writeImage(image, path, 55 + 10 * near));
+        }
+    }
+    return files;
+}
+
+bool placeFolder(
+    const QString &source, const QString &root, const QString &folder, const std::vector<TreeFile> &files)
+{
+    if (!QDir().mkpath(root + u'/' + folder))
+        return false;
+    for (const TreeFile &file : files) {
+        if (file.folder != folder)
+            continue;
+        const QString to = root + u'/' + folder + u'/' + file.name;
+        QFile copy(to);
+        if (!QFile::copy(source + u'/' + folder + u'/' + file.name, to) || !copy.open(QIODevice::ReadWrite)
+            || !copy.setFileTime(file.date, QFileDevice::FileModificationTime))
+            return false;
+    }
+    return true;
+}
+
+// The files first fit shows when every file keeps its own dates: each record joins the first group
+// whose every member scores at least the threshold against it.
+std::set<QString> shownByFirstFit(const ScanSession &session)
+{
+    const PairScoreOptions options
+        = PairScoreOptions::fromSnapshot(session.options.globals, session.options.sliderMinValue);
+    std::vector<std::vector<const ImageFileInfo *>> groups;
+    for (const auto &record : session.arrImagesContent) {
+        const auto fits = [&](const std::vector<const ImageFileInfo *> &group) {
+            return std::all_of(group.begin(), group.end(), [&](const ImageFileInfo *member) {
+                return PairScore::compareImages(*record, *member, options) >= options.sliderMinValue;
+            });
+        };
+        const auto group = std::find_if(groups.begin(), groups.end(), fits);
+        if (group == groups.end())
+            groups.push_back({ record.get() });
+        else
+            group->push_back(record.get());
+    }
+    std::set<QString> shown;
+    for (const auto &group : groups) {
+        for (const ImageFileInfo *member : group) {
+            if (group.size() > 1)
+                shown.insert(member->filePath);
+        }
+    }
+    return shown;
+}
+
+} // namespace
+
+class CopiesInGeneratedTreesTest : public ::testing::TestWithParam<std::uint32_t>
+{
+};
+
+TEST_P(CopiesInGeneratedTreesTest, NoFileFirstFitShowsIsLostAndCopiesStandTogether)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("source"));
+    const std::vector<TreeFile> files = makeTree(source, GetParam());
+    std::vector<int> order(size_t(kFolders.size()));
+    std::iota(order.begin(), order.end(), 0);
+    int tree = 0;
+    do {
+        for (const bool warm : { false, true }) {
+            const QString root = dir.filePath(QString::number(tree++));
+            std::vector<FilePathNode> nodes;
+            for (const int i : order) {
+                ASSERT_TRUE(placeFolder(source, root, kFolders[i], files));
+                nodes.push_back(folderNode(root + u'/' + kFolders[i]));
+            }
+            // Warm: the cache already holds every folder but the one walked first.
+            if (warm) {
+                ASSERT_TRUE(runScan(options(false), { nodes.begin() + 1, nodes.end() }).finished);
+            }
+            const ScanResult result = runScan(options(false), nodes);
+            ASSERT_TRUE(result.finished && result.session);
+            // The group of each shown file, and the groups of each photo's byte copies (-1: not shown).
+            std::map<QString, int> groupOf;
+            for (int g = 0; g < result.groups.size(); ++g) {
+                for (const QString &path : result.groups[g])
+                    groupOf[path] = g;
+            }
+            std::map<int, std::set<int>> groupsOfPhoto;
+            for (const TreeFile &file : files) {
+                const auto found = groupOf.find(root + u'/' + file.folder + u'/' + file.name);
+                if (file.copyOf >= 0)
+                    groupsOfPhoto[file.copyOf].insert(found == groupOf.end() ? -1 : found->second);
+            }
+            const auto where = "seed " + std::to_string(GetParam()) + (warm ? ", warm" : ", cold")
+                + ", walk order " + testing::PrintToString(order);
+            for (const QString &path : shownByFirstFit(*result.session))
+                EXPECT_TRUE(groupOf.contains(path)) << where << ": " << path.toStdString();
+            for (const auto &[photo, groups] : groupsOfPhoto) {
+                const int copies = int(std::count_if(
+                    files.begin(), files.end(), [&](const TreeFile &f) { return f.copyOf == photo; }));
+                EXPECT_TRUE(copies == 1 || (groups.size() == 1 && !groups.contains(-1)))
+                    << where << ", photo " << photo;
+            }
+        }
+    } while (std::next_permutation(order.begin(), order.end()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, CopiesInGeneratedTreesTest, ::testing::Values(1u, 2u, 3u, 4u, 5u, 6u));
