@@ -5,7 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <sqlite3.h>
 
@@ -194,7 +201,70 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CacheRecoveryTest,
     ::testing::Range(0, int(Damage::Planted) + int(std::size(kPlantedObjects))),
     [](const auto &info) { return damageName(Damage(info.param)); });
 
+// Something unsound where SQLite looks for a journal beside a sound cache: the scan ends, the
+// journal goes aside with the cache, and what a link leads to is left as it was.
+enum class Companion { Fifo, Link, OtherUsers };
+using CompanionCase = std::tuple<const char *, Companion>;
+
+class CacheCompanionTest : public CacheFixture, public ::testing::WithParamInterface<CompanionCase>
+{
+};
+
+TEST_P(CacheCompanionTest, IsSetAsideWithTheCacheAndTheScanEnds)
+{
+    const auto [suffix, kind] = GetParam();
+    const QString companion = m_db + QLatin1String(suffix), elsewhere = m_folder.filePath("elsewhere");
+    ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, somePhotos(QStringLiteral("/old/"), 3), scanIndex()));
+    QFile::remove(companion);
+    const QByteArray journal = QByteArray("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7").repeated(512);
+    ASSERT_TRUE(kind == Companion::Fifo ? ::mkfifo(QFile::encodeName(companion).constData(), 0600) == 0
+            : kind == Companion::Link   ? TestFiles::write(elsewhere, journal) && QFile::link(elsewhere, companion)
+                                        : TestFiles::write(companion, journal)
+                    && ::chown(QFile::encodeName(companion).constData(), ::geteuid() + 4242, -1) == 0);
+    const Records batch = somePhotos(QStringLiteral("/new/"), 5);
+    auto scan = std::async(std::launch::async, [&] {
+        loadForScan(m_db, batch);
+        return SqliteDBOperations::saveBatch(m_db, batch, scanIndex());
+    });
+    if (scan.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        // The scan's thread is stuck in the kernel for good: nothing could end this test but this.
+        std::fprintf(stderr, "FAILED: the scan waits on %s for good\n", suffix);
+        std::_Exit(1);
+    }
+    EXPECT_TRUE(scan.get());
+    EXPECT_TRUE(CacheFile::isPresent(m_db + QStringLiteral(".unusable") + suffix));
+    // The log names the journal at fault.
+    EXPECT_EQ(logLinesContaining(m_db + QStringLiteral(" could not be used (") + QFileInfo(companion).fileName()), 1);
+    EXPECT_TRUE(CacheFile::isUsable(m_db));
+    QFile target(elsewhere);
+    if (kind == Companion::Link) {
+        EXPECT_TRUE(target.open(QIODevice::ReadOnly) && target.readAll() == journal);
+    }
+}
+
+std::string companionName(const ::testing::TestParamInfo<CompanionCase> &info)
+{
+    static const char *const kKinds[] = { "Fifo", "Link", "OtherUsers" };
+    return std::string(std::get<0>(info.param) + 1) + kKinds[int(std::get<1>(info.param))];
+}
+
+INSTANTIATE_TEST_SUITE_P(Companions, CacheCompanionTest,
+    ::testing::Combine(::testing::Values("-journal", "-wal", "-shm"),
+        ::testing::Values(Companion::Fifo, Companion::Link, Companion::OtherUsers)),
+    companionName);
+
 using CacheBatchTest = CacheFixture;
+
+// A damaged cache whose name leaves no room for ".unusable" is deleted, and the log says so.
+TEST_F(CacheBatchTest, ACacheThatCannotBeMovedAsideIsLoggedAsDeleted)
+{
+    const QString db = freshCache(m_folder.path(), QString(245, QLatin1Char('c')) + QStringLiteral(".db"));
+    ASSERT_TRUE(TestFiles::write(db, QByteArray("not a database\n").repeated(100)));
+    SqliteDBOperations::saveBatch(db, somePhotos(QStringLiteral("/new/"), 2), scanIndex());
+    EXPECT_EQ(logLinesContaining(db + QStringLiteral(" could not be used")), 1);
+    EXPECT_EQ(logLinesContaining(QStringLiteral("could not move it aside and deleted it")), 1);
+    EXPECT_EQ(logLinesContaining(QStringLiteral("moved it to")), 0);
+}
 
 // The scan's stop ends a cache statement that would never end by itself, and the file is kept.
 TEST_F(CacheBatchTest, StopEndsAnEndlessStatementAndKeepsTheFile)

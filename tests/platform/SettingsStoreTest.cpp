@@ -11,6 +11,7 @@
 #include "platform/PlistNesting.h"
 #include "platform/PropertyList.h"
 #include "platform/UserDefaults.h"
+#include "support/BinaryPlist.h"
 
 TEST(PropertyList, RoundTripKeepsEveryType)
 {
@@ -134,6 +135,30 @@ TEST(PropertyList, DeepNestingIsRefusedWithoutRecursion)
     EXPECT_EQ(shallow->typeId(), QMetaType::QVariantList);
     EXPECT_FALSE(PropertyList::fromBytes(chainedBinary(50000, chainNext)).has_value());
     EXPECT_FALSE(PropertyList::fromBytes(chainedBinary(3, circleNext)).has_value());
+}
+
+
+// Wide arrays within every cap read whole and in order, in both forms: 200,000 integers, and three
+// arrays of 250,000 nested in one (reading a binary one item by item from the front took minutes).
+TEST(PropertyList, WideArraysReadWholeAndInOrder)
+{
+    const auto integers = [](int count, int from) {
+        QVariantList list;
+        for (int i = 0; i < count; ++i)
+            list.append(qlonglong(from + i));
+        return list;
+    };
+    const QVariantList wide = integers(200000, 7);
+    const QVariantList nested { integers(250000, 0), integers(250000, -250000), integers(250000, 1 << 30) };
+    for (const QVariantList &list : { wide, nested }) {
+        const QVariantMap settings { { QStringLiteral("v"), list } };
+        const QByteArray xml = PropertyList::toXml(settings);
+        for (const QByteArray &bytes : { xml, BinaryPlist::fromXml(xml) }) {
+            const std::optional<QVariant> back = PropertyList::fromBytes(bytes);
+            ASSERT_TRUE(back.has_value());
+            EXPECT_TRUE(back->toMap() == settings);
+        }
+    }
 }
 
 // Shared references count each time they are met: a list of a few hundred bytes that unfolds into
