@@ -368,9 +368,10 @@ TEST_F(RemovalRunTest, AMoveThatCannotBePutBackTellsWhereTheFileLies)
     runToEnd();
     ASSERT_EQ(trashedNames(), QStringList { "target.jpg" });
     ASSERT_EQ(run->summary().leftInPlace.size(), 1u);
-    EXPECT_EQ(run->summary().leftInPlace.front().second,
+    EXPECT_EQ(run->summary().leftInPlace.front().second.toStdString(),
         formatText(localizedString("ID_NOT_PUT_BACK_LIES_IN_TRASH"),
-            Trash::homeTrashFolder() + QStringLiteral("/files/target.jpg")));
+            Trash::homeTrashFolder() + QStringLiteral("/files/target.jpg"))
+            .toStdString());
 }
 
 // A file its route finds moved or deleted elsewhere since the scan: reported not removed, it stays
