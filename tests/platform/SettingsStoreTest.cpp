@@ -138,8 +138,8 @@ TEST(PropertyList, DeepNestingIsRefusedWithoutRecursion)
 }
 
 
-// Wide arrays within every cap read whole and in order, in both forms: 200,000 integers, and three
-// arrays of 250,000 nested in one (reading a binary one item by item from the front took minutes).
+// Wide binary arrays within every cap read whole and in order: 200,000 integers, alone and nested
+// with others (reading them item by item from the front took minutes).
 TEST(PropertyList, WideArraysReadWholeAndInOrder)
 {
     const auto integers = [](int count, int from) {
@@ -149,15 +149,13 @@ TEST(PropertyList, WideArraysReadWholeAndInOrder)
         return list;
     };
     const QVariantList wide = integers(200000, 7);
-    const QVariantList nested { integers(250000, 0), integers(250000, -250000), integers(250000, 1 << 30) };
+    const QVariantList nested { integers(60000, 0), integers(60000, -60000), wide, integers(60000, 1 << 30) };
     for (const QVariantList &list : { wide, nested }) {
         const QVariantMap settings { { QStringLiteral("v"), list } };
-        const QByteArray xml = PropertyList::toXml(settings);
-        for (const QByteArray &bytes : { xml, BinaryPlist::fromXml(xml) }) {
-            const std::optional<QVariant> back = PropertyList::fromBytes(bytes);
-            ASSERT_TRUE(back.has_value());
-            EXPECT_TRUE(back->toMap() == settings);
-        }
+        const std::optional<QVariant> back
+            = PropertyList::fromBytes(BinaryPlist::fromXml(PropertyList::toXml(settings)));
+        ASSERT_TRUE(back.has_value());
+        EXPECT_TRUE(back->toMap() == settings);
     }
 }
 
