@@ -211,7 +211,10 @@ TEST_P(CacheCompanionTest, IsSetAsideWithTheCacheAndTheScanEnds)
     const auto [suffix, make] = GetParam();
     const QString journal = m_db + QLatin1String(suffix);
     ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, somePhotos(QStringLiteral("/old/"), 3), scanIndex()));
-    ASSERT_EQ(QProcess::execute("sh", { "-c", QStringLiteral("J='%1'; rm -f \"$J\"; %2").arg(journal, make) }), 0);
+    const int made = QProcess::execute("sh", { "-c", QStringLiteral("J='%1'; rm -f \"$J\"; %2").arg(journal, make) });
+    if (made == 77)
+        GTEST_SKIP() << "another user's file can only be made by root";
+    ASSERT_EQ(made, 0);
     const Records batch = somePhotos(QStringLiteral("/new/"), 5);
     auto scan = std::async(std::launch::async, [&] {
         loadForScan(m_db, batch);
@@ -233,7 +236,7 @@ TEST_P(CacheCompanionTest, IsSetAsideWithTheCacheAndTheScanEnds)
 INSTANTIATE_TEST_SUITE_P(Companions, CacheCompanionTest,
     ::testing::Combine(::testing::Values("-journal", "-wal", "-shm"),
         ::testing::Values("mkfifo \"$J\"", "printf hot >\"$J.target\" && ln -s \"$J.target\" \"$J\"",
-            "printf hot >\"$J\" && chown $(($(id -u) + 4242)) \"$J\"")),
+            "printf hot >\"$J\" && { chown $(($(id -u) + 4242)) \"$J\" || exit 77; }")),
     [](const auto &info) {
         return std::string(std::get<0>(info.param) + 1)
             + (info.index % 3 == 0 ? "Fifo" : info.index % 3 == 1 ? "Link" : "OtherUsers");
