@@ -19,8 +19,9 @@ QByteArray integers(int count)
 
 QByteArray plist(const QByteArray &body)
 {
-    const QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>v</key>"
-        + body + "</dict></plist>";
+    const QByteArray xml
+        = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>v</key>" + body
+        + "</dict></plist>";
     return BinaryPlist::fromXml(xml);
 }
 

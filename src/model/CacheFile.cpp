@@ -37,8 +37,8 @@ QString moveAside(const QString &dbPath)
         if (!CacheFile::isPresent(from))
             continue;
         const QString result = QDir().rename(from, to) ? QStringLiteral("moved it to ") + to
-            : QFile::remove(from)                      ? QStringLiteral("could not move it aside and deleted it")
-                                                       : QStringLiteral("could neither move it aside nor delete it");
+            : QFile::remove(from) ? QStringLiteral("could not move it aside and deleted it")
+                                  : QStringLiteral("could neither move it aside nor delete it");
         if (done.isEmpty())
             done = result;
     }

@@ -211,7 +211,8 @@ TEST_P(CacheCompanionTest, IsSetAsideWithTheCacheAndTheScanEnds)
     const auto [suffix, make] = GetParam();
     const QString journal = m_db + QLatin1String(suffix);
     ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, somePhotos(QStringLiteral("/old/"), 3), scanIndex()));
-    const int made = QProcess::execute("sh", { "-c", QStringLiteral("J='%1'; rm -f \"$J\"; %2").arg(journal, make) });
+    const int made
+        = QProcess::execute("sh", { "-c", QStringLiteral("J='%1'; rm -f \"$J\"; %2").arg(journal, make) });
     if (made == 77)
         GTEST_SKIP() << "another user's file can only be made by root";
     ASSERT_EQ(made, 0);
@@ -239,7 +240,9 @@ INSTANTIATE_TEST_SUITE_P(Companions, CacheCompanionTest,
             "printf hot >\"$J\" && { chown $(($(id -u) + 4242)) \"$J\" || exit 77; }")),
     [](const auto &info) {
         return std::string(std::get<0>(info.param) + 1)
-            + (info.index % 3 == 0 ? "Fifo" : info.index % 3 == 1 ? "Link" : "OtherUsers");
+            + (info.index % 3 == 0        ? "Fifo"
+                    : info.index % 3 == 1 ? "Link"
+                                          : "OtherUsers");
     });
 
 using CacheBatchTest = CacheFixture;

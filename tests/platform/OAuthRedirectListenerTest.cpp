@@ -94,14 +94,15 @@ TEST(ListenerFloodHeldOpen, AnswersTheRedirectPastIdleConnections)
         idle.push_back(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
         ::connect(idle.back(), reinterpret_cast<const sockaddr *>(&address), sizeof address);
     }
-    TestEvents::waitFor([&] { return listener.heldConnections() == OAuthRedirectListener::kMaxConnections; }, 5000);
+    TestEvents::waitFor(
+        [&] { return listener.heldConnections() == OAuthRedirectListener::kMaxConnections; }, 5000);
 
     QTcpSocket browser;
     browser.connectToHost(QHostAddress::LocalHost, listener.port());
     browser.write("GET /cb?code=c HTTP/1.1\r\n\r\n");
     // Eight at a time, each dropped only when idle for its time, would take minutes.
-    EXPECT_TRUE(TestEvents::waitFor(
-        [&] { return browser.state() == QAbstractSocket::UnconnectedState; }, 4 * OAuthRedirectListener::kIdleMs));
+    EXPECT_TRUE(TestEvents::waitFor([&] { return browser.state() == QAbstractSocket::UnconnectedState; },
+        4 * OAuthRedirectListener::kIdleMs));
     EXPECT_TRUE(browser.readAll().startsWith("HTTP/1.1 200"));
     for (const int fd : idle)
         ::close(fd);

@@ -137,7 +137,6 @@ TEST(PropertyList, DeepNestingIsRefusedWithoutRecursion)
     EXPECT_FALSE(PropertyList::fromBytes(chainedBinary(3, circleNext)).has_value());
 }
 
-
 // Wide binary arrays within every cap read whole and in order: 200,000 integers, alone and nested
 // with others (reading them item by item from the front took minutes).
 TEST(PropertyList, WideArraysReadWholeAndInOrder)
