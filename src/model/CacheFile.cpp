@@ -22,19 +22,27 @@ namespace
 // back into it.
 const char *const kCompanions[] = { "", "-journal", "-wal", "-shm" };
 
+// Moves the file and its companions to "<file>.unusable"; what cannot be moved is deleted. What
+// became of the file itself, as the log tells it.
 QString moveAside(const QString &dbPath)
 {
     const QString aside = dbPath + QStringLiteral(".unusable");
+    QString done;
     for (const char *suffix : kCompanions) {
         const QString from = dbPath + QLatin1String(suffix);
         const QString to = aside + QLatin1String(suffix);
         // Whatever stands in the way goes, a folder included: the name is the cache's own. Not what
         // a mount inside shows, though.
         AppFolders::removeEntry(to);
-        if ((QFileInfo::exists(from) || QFileInfo(from).isSymLink()) && !QDir().rename(from, to))
-            QFile::remove(from);
+        if (!CacheFile::isPresent(from))
+            continue;
+        const QString result = QDir().rename(from, to) ? QStringLiteral("moved it to ") + to
+            : QFile::remove(from) ? QStringLiteral("could not move it aside and deleted it")
+                                  : QStringLiteral("could neither move it aside nor delete it");
+        if (done.isEmpty())
+            done = result;
     }
-    return aside;
+    return done;
 }
 
 } // namespace
@@ -49,7 +57,7 @@ bool CacheFile::open(SqliteConnection &connection, const QString &dbPath, const 
         return false;
     // Whatever stands where the cache should be and cannot be one would stop every scan from
     // using a cache: it goes aside and a fresh cache takes its place.
-    if (const QString problem = problemWithFile(info); !problem.isEmpty()) {
+    if (const QString problem = problemWithFiles(dbPath); !problem.isEmpty()) {
         replace(dbPath, problem);
         return false;
     }
@@ -89,7 +97,7 @@ bool CacheFile::isUsable(const QString &dbPath)
     // A missing cache is made from the template by the next scan that saves.
     if (!isPresent(dbPath))
         return QFileInfo::exists(templatePathForFileName(info.fileName()));
-    if (!problemWithFile(info).isEmpty() || !info.isWritable())
+    if (!problemWithFiles(dbPath).isEmpty() || !info.isWritable())
         return false;
     SqliteConnection connection;
     if (!connection.open(dbPath, SqliteConnection::Mode::ReadWrite))
@@ -103,6 +111,21 @@ bool CacheFile::isPresent(const QString &dbPath)
 {
     const QFileInfo info(dbPath);
     return info.exists() || info.isSymLink();
+}
+
+QString CacheFile::problemWithFiles(const QString &dbPath)
+{
+    // SQLite opens a journal it finds beside the file to play it back, and writes through it: a fifo
+    // there would block that open for good, a link or another user's file would be read into the
+    // cache or written wherever it leads. Every companion present must be as sound as the file.
+    for (const char *suffix : kCompanions) {
+        const QFileInfo info(dbPath + QLatin1String(suffix));
+        if (*suffix && !isPresent(info.filePath()))
+            continue;
+        if (const QString problem = problemWithFile(info); !problem.isEmpty())
+            return *suffix ? QStringLiteral("%1: %2").arg(info.fileName(), problem) : problem;
+    }
+    return QString();
 }
 
 QString CacheFile::problemWithFile(const QFileInfo &info)
@@ -221,14 +244,14 @@ bool CacheFile::endsOperation(int result)
 
 void CacheFile::replace(const QString &dbPath, const QString &reason)
 {
-    const QString aside = moveAside(dbPath);
+    const QString setAside = moveAside(dbPath);
     QString error;
     const QString templatePath = templatePathForFileName(QFileInfo(dbPath).fileName());
     const bool fresh = !QFileInfo::exists(dbPath) && copyTemplate(templatePath, dbPath, &error);
     Log::line(fresh
-            ? QStringLiteral("Cache %1 could not be used (%2); moved it to %3 and made a new one; "
+            ? QStringLiteral("Cache %1 could not be used (%2); %3 and made a new one; "
                              "this scan goes on without it")
-                  .arg(dbPath, reason, aside)
+                  .arg(dbPath, reason, setAside)
             : QStringLiteral("Cache %1 could not be used (%2) and could not be replaced (%3); "
                              "this scan goes on without it")
                   .arg(dbPath, reason, error.isEmpty() ? QStringLiteral("file is in the way") : error));

@@ -64,7 +64,9 @@ public:
     static bool copyTemplate(const QString &templatePath, const QString &dbPath, QString *error);
 
 private:
-    // Empty when the file at `info` may be opened as a cache; else why not.
+    // Empty when the file at `dbPath` and its journals may be opened as a cache; else why not.
+    static QString problemWithFiles(const QString &dbPath);
+    // Empty when the file at `info` may be opened as a cache or its journal; else why not.
     static QString problemWithFile(const QFileInfo &info);
     // Empty when the open file is a cache of ours (its identity, version and tables); else why not.
     static QString problemWithContent(SqliteConnection &connection, int *version);

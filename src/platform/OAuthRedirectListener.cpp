@@ -65,18 +65,31 @@ void OAuthRedirectListener::close()
 
 void OAuthRedirectListener::accept()
 {
-    while (m_held < kMaxConnections) {
-        QTcpSocket *socket = m_server->nextPendingConnection();
-        if (!socket)
+    while (m_server->hasPendingConnections()) {
+        // Full: the oldest connection that has not sent its whole request makes room. A browser
+        // sends its redirect at once, so idle connections held open by another local process can
+        // never keep it out.
+        if (m_held >= kMaxConnections && !m_reading.isEmpty())
+            drop(m_reading.first().socket);
+        if (m_held >= kMaxConnections)
             break;
-        hold(socket);
+        hold(m_server->nextPendingConnection());
     }
-    if (m_held < kMaxConnections)
+    updateAccepting();
+}
+
+void OAuthRedirectListener::updateAccepting()
+{
+    if (!m_server->isListening())
         return;
-    // Full: no connection is taken from the system's backlog until one of these has gone (taking
-    // none into the server's own queue either).
-    m_server->setMaxPendingConnections(0);
-    m_server->pauseAccepting();
+    // While every connection held is being answered, none is taken from the system's backlog until
+    // one of them has gone (taking none into the server's own queue either).
+    const bool open = m_held < kMaxConnections || !m_reading.isEmpty();
+    m_server->setMaxPendingConnections(open ? 1 : 0);
+    if (open)
+        m_server->resumeAccepting();
+    else
+        m_server->pauseAccepting();
 }
 
 void OAuthRedirectListener::hold(QTcpSocket *socket)
@@ -100,10 +113,10 @@ void OAuthRedirectListener::hold(QTcpSocket *socket)
 void OAuthRedirectListener::released()
 {
     --m_held;
-    if (m_held >= kMaxConnections || !m_server->isListening())
-        return;
-    m_server->setMaxPendingConnections(1);
-    m_server->resumeAccepting();
+    updateAccepting();
+    // One taken into the server's queue while every place was being answered is announced no more.
+    if (m_held < kMaxConnections && m_server->hasPendingConnections())
+        QMetaObject::invokeMethod(this, &OAuthRedirectListener::accept, Qt::QueuedConnection);
 }
 
 int OAuthRedirectListener::heldConnections() const
@@ -120,9 +133,15 @@ int OAuthRedirectListener::liveTimers() const
 void OAuthRedirectListener::drop(QTcpSocket *socket)
 {
     // Also an answered connection: one whose answer never leaves goes when its time is up.
+    if (socket->parent() != this)
+        return; // dropped already
     m_reading.removeIf([socket](const Reading &open) { return open.socket == socket; });
+    // Its place is free at once, for the connection that made room; the object goes later.
+    disconnect(socket, &QObject::destroyed, this, &OAuthRedirectListener::released);
+    socket->setParent(nullptr);
     socket->abort();
     socket->deleteLater();
+    released();
 }
 
 void OAuthRedirectListener::readFrom(QTcpSocket *socket)
@@ -142,6 +161,7 @@ void OAuthRedirectListener::readFrom(QTcpSocket *socket)
     }
     const QUrl target = redirectTarget(buffer);
     m_reading.erase(entry);
+    updateAccepting();
     if (!m_server->isListening() || target.isEmpty()) {
         answer(socket, "400 Bad Request", {});
         return;

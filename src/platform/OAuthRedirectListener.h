@@ -3,8 +3,10 @@
 // no more connections. Any other request (another path, a missing or foreign state, a browser's
 // icon request) gets 400 and the listener goes on listening, so no other local process can spoil
 // the sign-in by finding the port first. It holds a few connections at most, each with one idle
-// timer that goes with it; while they are all held it accepts nothing, so a flood of connections
-// waits in the system's backlog instead of in the event loop. A connection is dropped when its
+// timer that goes with it. When they are all held, a new connection takes the place of the oldest
+// that has not sent its whole request, so that idle connections cannot keep the redirect out; while
+// all of them are being answered it accepts nothing, so a flood of connections waits in the
+// system's backlog instead of in the event loop. A connection is dropped when its
 // request has not come whole within a few seconds or grows past a few KB. When no redirect has
 // come by its deadline it closes and reports the time-out.
 #pragma once
@@ -71,6 +73,8 @@ private:
     // Takes `socket` in: its idle timer, its reading and its end.
     void hold(QTcpSocket *socket);
     void released();
+    // Takes connections while a place is free or can be made, and none otherwise.
+    void updateAccepting();
     void readFrom(QTcpSocket *socket);
     // The request's target when the request is the redirect; empty otherwise.
     QUrl redirectTarget(const QByteArray &request) const;

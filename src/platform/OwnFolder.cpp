@@ -29,6 +29,9 @@ bool OwnFolder::isOwn(const struct stat &st)
 
 bool OwnFolder::holdsSafely(const struct stat &st)
 {
+    // A folder the user's own group may write in is accepted: where each user has a group of their
+    // own, as most distributions give, a home's folders are group-writable by default and that group
+    // holds nobody else. Refusing them would refuse the Trash and the data folder of those homes.
     const bool sticky = (st.st_mode & S_ISVTX) != 0;
     return S_ISDIR(st.st_mode) && (st.st_uid == ::geteuid() || st.st_uid == 0)
         && (sticky || (st.st_mode & S_IWOTH) == 0)

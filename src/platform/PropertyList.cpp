@@ -53,10 +53,19 @@ QVariant dictToVariant(plist_t node)
 QVariant arrayToVariant(plist_t node)
 {
     QVariantList list;
-    const uint32_t count = plist_array_get_size(node);
-    list.reserve(count);
-    for (uint32_t i = 0; i < count; ++i)
-        list.append(toVariant(plist_array_get_item(node, i)));
+    list.reserve(plist_array_get_size(node));
+    // Walked with the iterator: an item fetched by its index is counted to from the first one for
+    // an array the parser made, so a wide array would take quadratic time.
+    plist_array_iter it = nullptr;
+    plist_array_new_iter(node, &it);
+    for (;;) {
+        plist_t item = nullptr;
+        plist_array_next_item(node, it, &item);
+        if (!item)
+            break;
+        list.append(toVariant(item));
+    }
+    std::free(it);
     return list;
 }
 

@@ -49,6 +49,22 @@ QString resolved(const QString &path)
     return QDir::cleanPath(base);
 }
 
+bool isCloudDataTrash(const QString &cleanPath)
+{
+    // A self-hosted cloud's data folder keeps a user's live files in "files/" and the deleted ones in
+    // "files_trashbin/" beside it, trashed folders with their names ("files_trashbin/files/
+    // Photos.d1700000000/A.jpg"). The name is trusted only beside that "files/" folder: a folder of
+    // the user's own that is merely so named, alone, is walked. Looked at without following a link,
+    // and only for a path that already ends so, which lies in a folder the user chose.
+    const QFileInfo folder(cleanPath);
+    if (folder.fileName().compare(QLatin1String("files_trashbin"), Qt::CaseInsensitive) != 0)
+        return false;
+    struct stat st {
+    };
+    const QByteArray files = QFile::encodeName(folder.absolutePath() + QStringLiteral("/files"));
+    return ::lstat(files.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 // The info file of a trashed item, as the freedesktop.org Trash describes it.
 QByteArray trashInfo(const QString &absolutePath)
 {
@@ -165,14 +181,17 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
             done.pathInTrash = inTrash;
             return;
         }
-        const bool putBack = renameNoReplace(trash.files(), target, dir, name);
-        if (putBack) {
+        if (renameNoReplace(trash.files(), target, dir, name)) {
             ::unlinkat(trash.info(), infoName.constData(), 0);
             done.result = TrashMove::Result::PutBack;
+            done.why = why + QStringLiteral("; it was put back");
+        } else {
+            // Something took its name meanwhile: it stays in the Trash, with its info file, for the
+            // user to restore.
+            done.result = TrashMove::Result::NotPutBack;
+            done.pathInTrash = inTrash;
+            done.why = why + QStringLiteral("; it could not be put back and lies in the Trash as ") + inTrash;
         }
-        done.why = why
-            + (putBack ? QStringLiteral("; it was put back")
-                       : QStringLiteral("; it lies in the Trash as ") + inTrash);
         return;
     }
     done.why = QStringLiteral("no free name in %1/files").arg(trash.path());
@@ -239,18 +258,24 @@ bool Trash::isTrashByName(const QString &path)
     // Any letter case: the volumes these names live on (FAT, exFAT, SMB shares, a Mac's disks)
     // ignore case, so ".trash-1000" there is the folder the desktop opens as ".Trash-1000", and
     // short names such as "RECYCLED" may be shown in lower case.
+    // Phones' galleries and sync services keep deleted pictures in bins of their own, trusted by the
+    // name wherever it lies: ".trashBin" (a gallery's cloud folder, "MIUI/Gallery/cloud/.trashBin"),
+    // ".globalTrash", ".RecycleBin" (a gallery application's "Android/data/<id>/files/.RecycleBin"),
+    // ".dropbox.cache" (a synced folder's deleted and replaced files).
     static const QRegularExpression kTrashName(
         QStringLiteral(
             "^(\\.Trash|\\.Trash-.+|\\.Trashes|\\$RECYCLE\\.BIN|RECYCLER|RECYCLED|#recycle|@Recycle|"
-            "\\.recycle)$"),
+            "\\.recycle|\\.trashBin|\\.globalTrash|\\.RecycleBin|\\.dropbox\\.cache)$"),
         QRegularExpression::CaseInsensitiveOption);
-    // "Trash" only where a desktop keeps its home Trash: a home's ".local/share" (a backup's, a
-    // snap's) or a sandboxed application's data folder (".var/app/<id>/data").
-    static const QRegularExpression kHomeTrash(
-        QStringLiteral("(/\\.local/share|/\\.var/app/[^/]+/data)/Trash$"),
+    // Common words trusted only where their system puts them: "Trash" where a desktop keeps its home
+    // Trash, a home's ".local/share" (a backup's, a snap's) or a sandboxed application's data folder
+    // (".var/app/<id>/data"); "recycle" only in a gallery's own ".Gallery2" folder.
+    static const QRegularExpression kPlacedTrash(
+        QStringLiteral("(/\\.local/share/Trash|/\\.var/app/[^/]+/data/Trash|/\\.Gallery2/recycle)$"),
         QRegularExpression::CaseInsensitiveOption);
     const QString clean = QDir::cleanPath(path);
-    return kTrashName.match(QFileInfo(clean).fileName()).hasMatch() || kHomeTrash.match(clean).hasMatch();
+    return kTrashName.match(QFileInfo(clean).fileName()).hasMatch() || kPlacedTrash.match(clean).hasMatch()
+        || isCloudDataTrash(clean);
 }
 
 bool Trash::isTrashedByName(const QString &fileName)

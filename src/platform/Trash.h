@@ -11,9 +11,11 @@
 struct TrashMove {
     // NoTrash: no Trash of this user's alone could be had for the item's volume. PutBack: what
     // arrived in the Trash was put back where it came from, as another file had taken the item's
-    // place at the move or the after-move check gave a reason (`why` tells which).
-    enum class Result { Moved, Refused, NoTrash, PutBack };
+    // place at the move or the after-move check gave a reason (`why` tells which). NotPutBack: it
+    // should have gone back for that reason but could not, and lies in the Trash at `pathInTrash`.
+    enum class Result { Moved, Refused, NoTrash, PutBack, NotPutBack };
     Result result = Result::Refused;
+    // Where the item lies in the Trash: set when Moved or NotPutBack.
     QString pathInTrash;
     // Why it was not moved (also written to the log).
     QString why;
@@ -41,8 +43,10 @@ public:
     static bool isInsideTrashFolder(const QString &path);
     // True when the folder `path` is named as a Trash of any system, in any letter case: ".Trash",
     // ".Trash-*", ".Trashes" (macOS volumes), "$RECYCLE.BIN", "RECYCLER", "RECYCLED" (Windows),
-    // "#recycle", "@Recycle", ".recycle" (network storage), or "Trash" in a ".local/share" folder
-    // (the home Trash of any home) or in a sandboxed application's ".var/app/<id>/data".
+    // "#recycle", "@Recycle", ".recycle" (network storage), ".trashBin", ".globalTrash", ".RecycleBin",
+    // "recycle" in a ".Gallery2" folder (phones' galleries), ".dropbox.cache", "files_trashbin" beside a
+    // "files" folder (sync services), or "Trash" in a ".local/share" folder (the home Trash of any
+    // home) or in a sandboxed application's ".var/app/<id>/data".
     static bool isTrashByName(const QString &path);
     // True when the file name `fileName` is that of an item a phone has put in its Trash in place:
     // ".trashed-<expiry>-<name>", in any letter case.

@@ -56,6 +56,9 @@ QString shownWhy(const TrashMove &done, bool changed, PutBackFor putBack)
         return text(putBack == PutBackFor::KeptLost ? "ID_NOT_MOVED_KEPT_COPY_WENT_WITH_IT"
                 : putBack == PutBackFor::Changed    ? "ID_NOT_MOVED_CHANGED_AT_THE_MOVE"
                                                     : "ID_NOT_MOVED_PUT_BACK");
+    case TrashMove::Result::NotPutBack:
+        // Not left in place: the user must know where to find it.
+        return formatText(text("ID_NOT_PUT_BACK_LIES_IN_TRASH"), done.pathInTrash);
     case TrashMove::Result::Refused:
         break;
     }
@@ -164,6 +167,9 @@ QString LocalTrashRoute::differences(const ImageFileInfo &record, const FileAttr
 
 QString LocalTrashRoute::differencesAfterMove(const ImageFileInfo &record, const FileAttributes &moved)
 {
+    // The move sets the change time itself, so a file rewritten in the instant of its move with its
+    // size and nanosecond modification time put back cannot be told here. That takes another
+    // process racing the move on purpose, and the file still lies whole in the Trash, its edit with it.
     if (record.fileIdentity && moved.identity != *record.fileIdentity)
         return QStringLiteral("changed since the scan (another file)");
     if (std::uint64_t(moved.size) != record.fileSize)

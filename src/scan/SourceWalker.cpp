@@ -115,6 +115,10 @@ void SourceWalker::enterFolder(const QString &path)
 bool SourceWalker::isTrash(const QString &path, const FileIdentity &identity) const
 {
     // Trashed files are no copies: counting them would let a removal keep the one in the Trash.
+    // Left walked: the files/ of a Trash-named folder away from a mount's top, bind-mounted under
+    // another name. No desktop files into such a folder, so it is known by its name alone, where
+    // it lies; telling it by identity elsewhere would mean looking through every folder of every
+    // mount, dead shares included.
     return m_trashes.contains(identity) || Trash::isTrashByName(path);
 }
 

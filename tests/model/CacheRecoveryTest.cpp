@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
 #include <thread>
 
 #include <sqlite3.h>
@@ -12,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include "CacheTestSupport.h"
 #include "model/CacheFile.h"
@@ -194,7 +198,65 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CacheRecoveryTest,
     ::testing::Range(0, int(Damage::Planted) + int(std::size(kPlantedObjects))),
     [](const auto &info) { return damageName(Damage(info.param)); });
 
+// Something unsound where SQLite looks for a journal beside a sound cache (made by a shell line
+// given its path as $J): the scan ends, the journal goes aside with the cache, the log names it,
+// and what a link leads to is left as it was.
+using CompanionCase = std::tuple<const char *, const char *>;
+class CacheCompanionTest : public CacheFixture, public ::testing::WithParamInterface<CompanionCase>
+{
+};
+
+TEST_P(CacheCompanionTest, IsSetAsideWithTheCacheAndTheScanEnds)
+{
+    const auto [suffix, make] = GetParam();
+    const QString journal = m_db + QLatin1String(suffix);
+    ASSERT_TRUE(SqliteDBOperations::saveBatch(m_db, somePhotos(QStringLiteral("/old/"), 3), scanIndex()));
+    const int made
+        = QProcess::execute("sh", { "-c", QStringLiteral("J='%1'; rm -f \"$J\"; %2").arg(journal, make) });
+    if (made == 77)
+        GTEST_SKIP() << "another user's file can only be made by root";
+    ASSERT_EQ(made, 0);
+    const Records batch = somePhotos(QStringLiteral("/new/"), 5);
+    auto scan = std::async(std::launch::async, [&] {
+        loadForScan(m_db, batch);
+        return SqliteDBOperations::saveBatch(m_db, batch, scanIndex());
+    });
+    if (scan.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        // The scan's thread is stuck in the kernel for good: nothing else could end this test.
+        std::fprintf(stderr, "FAILED: the scan waits on %s for good\n", suffix);
+        std::_Exit(1);
+    }
+    EXPECT_TRUE(scan.get());
+    EXPECT_TRUE(CacheFile::isPresent(m_db + QStringLiteral(".unusable") + suffix));
+    EXPECT_EQ(logLinesContaining(m_db + " could not be used (" + QFileInfo(journal).fileName()), 1);
+    EXPECT_TRUE(CacheFile::isUsable(m_db));
+    QFile target(journal + ".target");
+    EXPECT_TRUE(!target.exists() || (target.open(QIODevice::ReadOnly) && target.readAll() == "hot"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Companions, CacheCompanionTest,
+    ::testing::Combine(::testing::Values("-journal", "-wal", "-shm"),
+        ::testing::Values("mkfifo \"$J\"", "printf hot >\"$J.target\" && ln -s \"$J.target\" \"$J\"",
+            "printf hot >\"$J\" && { chown $(($(id -u) + 4242)) \"$J\" || exit 77; }")),
+    [](const auto &info) {
+        return std::string(std::get<0>(info.param) + 1)
+            + (info.index % 3 == 0        ? "Fifo"
+                    : info.index % 3 == 1 ? "Link"
+                                          : "OtherUsers");
+    });
+
 using CacheBatchTest = CacheFixture;
+
+// A damaged cache whose name leaves no room for ".unusable" is deleted, and the log says so.
+TEST_F(CacheBatchTest, ACacheThatCannotBeMovedAsideIsLoggedAsDeleted)
+{
+    const QString db = freshCache(m_folder.path(), QString(245, QLatin1Char('c')) + QStringLiteral(".db"));
+    ASSERT_TRUE(TestFiles::write(db, QByteArray("not a database\n").repeated(100)));
+    SqliteDBOperations::saveBatch(db, somePhotos(QStringLiteral("/new/"), 2), scanIndex());
+    EXPECT_EQ(logLinesContaining(db + QStringLiteral(" could not be used")), 1);
+    EXPECT_EQ(logLinesContaining(QStringLiteral("could not move it aside and deleted it")), 1);
+    EXPECT_EQ(logLinesContaining(QStringLiteral("moved it to")), 0);
+}
 
 // The scan's stop ends a cache statement that would never end by itself, and the file is kept.
 TEST_F(CacheBatchTest, StopEndsAnEndlessStatementAndKeepsTheFile)

@@ -209,9 +209,12 @@ TEST_F(TrashTest, TellsTrashFoldersApart)
     // An older desktop's ".Trash-<user name>", other systems' Trashes in any case, a sandbox's, a snap's.
     for (const char *trash : { "/.Trash-x", "/.trash-1000", "/.Trashes/501", "/$Recycle.Bin/S-1-5",
              "/RECYCLER", "/recycled", "/#recycle", "/@Recycle", "/.recycle", "/.var/app/org.x.V/data/Trash",
-             "/snap/v/1/.local/share/Trash" })
+             "/snap/v/1/.local/share/Trash", "/.TrashBin", "/.globaltrash", "/.recyclebin",
+             "/.Gallery2/recycle", "/.Dropbox.Cache" })
         EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(trash))) << trash;
-    for (const char *folder : { "/Trashes", "/recycle", "/.var/app/org.x.V/cache/Trash", "/.Trash-" })
+    // A common word away from its system's place; a cloud's bin without the live "files" beside it.
+    for (const char *folder : { "/Trashes", "/recycle", "/.var/app/org.x.V/cache/Trash", "/.Trash-",
+             "/Gallery2/recycle", "/files_trashbin" })
         EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(folder))) << folder;
     EXPECT_FALSE(Trash::isInsideTrashFolder(QDir::currentPath() + QStringLiteral("/files/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QString()));

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <future>
+#include <vector>
 
 #include <QHostAddress>
 #include <QTcpSocket>
@@ -79,5 +80,32 @@ TEST_P(ListenerFlood, HoldsAtMostItsConnectionsAndTimersAndThenServesTheRedirect
 
 INSTANTIATE_TEST_SUITE_P(
     Requests, ListenerFlood, testing::Values("", "GET /cb?state=", "GET /cb?state=forged HTTP/1.1\r\n\r\n"));
+
+// Hundreds of connections another local process opens and keeps open without a word: the
+// redirect that follows is still answered, long before idle time-outs could have let it in.
+TEST(ListenerFloodHeldOpen, AnswersTheRedirectPastIdleConnections)
+{
+    OAuthRedirectListener listener;
+    listener.setCallbackPath(QStringLiteral("/cb"));
+    ASSERT_TRUE(listener.listen(QHostAddress::LocalHost, 0));
+    sockaddr_in address { AF_INET, htons(listener.port()), { htonl(INADDR_LOOPBACK) }, {} };
+    std::vector<int> idle;
+    for (int i = 0; i < 300; ++i) {
+        idle.push_back(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+        ::connect(idle.back(), reinterpret_cast<const sockaddr *>(&address), sizeof address);
+    }
+    TestEvents::waitFor(
+        [&] { return listener.heldConnections() == OAuthRedirectListener::kMaxConnections; }, 5000);
+
+    QTcpSocket browser;
+    browser.connectToHost(QHostAddress::LocalHost, listener.port());
+    browser.write("GET /cb?code=c HTTP/1.1\r\n\r\n");
+    // Eight at a time, each dropped only when idle for its time, would take minutes.
+    EXPECT_TRUE(TestEvents::waitFor([&] { return browser.state() == QAbstractSocket::UnconnectedState; },
+        4 * OAuthRedirectListener::kIdleMs));
+    EXPECT_TRUE(browser.readAll().startsWith("HTTP/1.1 200"));
+    for (const int fd : idle)
+        ::close(fd);
+}
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "app/LocalizedString.h"
+#include "platform/TextFormat.h"
 #include "removal/LocalTrashRoute.h"
 #include "removal/RemovalFixture.h"
 #include "removal/RemovalPlan.h"
@@ -352,6 +353,26 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
             },
             false, false, "the Trash refused it", "ID_TRASH_NOT_YOURS_ALONE" }),
     [](const auto &info) { return std::string(info.param.name); });
+
+// A move the last check refuses while another file has taken the name: what moved stays in the
+// Trash, and the reason says so and where, not that it was left in place.
+TEST_F(RemovalRunTest, AMoveThatCannotBePutBackTellsWhereTheFileLies)
+{
+    auto target = marked(corpus.file("target.jpg", "picture"));
+    useProbes({ [](const QString &) { return false; },
+        [&](const ImageFileInfo &r, const auto &, QString *why) {
+            return LocalTrashRoute::moveChecked(
+                r, [&] { return TestFiles::write(r.filePath, "newcomer") ? "kept copy gone" : ""; }, why);
+        } });
+    show(state, { groupOf({ corpus.file("kept.jpg", "picture"), target }) });
+    runToEnd();
+    ASSERT_EQ(trashedNames(), QStringList { "target.jpg" });
+    ASSERT_EQ(run->summary().leftInPlace.size(), 1u);
+    EXPECT_EQ(run->summary().leftInPlace.front().second.toStdString(),
+        formatText(localizedString("ID_NOT_PUT_BACK_LIES_IN_TRASH"),
+            Trash::homeTrashFolder() + QStringLiteral("/files/target.jpg"))
+            .toStdString());
+}
 
 // A file its route finds moved or deleted elsewhere since the scan: reported not removed, it stays
 // in its group, unmarked, and nothing is counted freed.

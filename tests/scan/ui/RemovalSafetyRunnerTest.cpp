@@ -328,6 +328,18 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
             ".var/app/org.example.Viewer/data/Trash", "files/p.jpg"),
         otherSystemsTrash(
             "NetworkStorageRecycleBin", "nas/photo/2023/n.jpg", "nas/photo/#recycle", "2023/n.jpg"),
+        // Phones' galleries and sync services, in the letter case a copy to another disk may give.
+        otherSystemsTrash("PhoneGalleryCloudTrashBin", "phone/DCIM/Camera/IMG_4.jpg",
+            "phone/MIUI/Gallery/cloud/.TRASHBIN", "IMG_4.jpg"),
+        otherSystemsTrash("PhoneGallery2Recycle", "phone/Pictures/IMG_5.jpg",
+            "phone/Pictures/.Gallery2/Recycle", "IMG_5.jpg"),
+        otherSystemsTrash("PhoneGlobalTrash", "phone/DCIM/IMG_6.jpg", "phone/.globalTrash", "1a2b3c4d.jpg"),
+        otherSystemsTrash("PhoneGalleryAppRecycleBin", "phone/DCIM/IMG_7.jpg",
+            "phone/Android/data/com.example.gallery/files/.RecycleBin", "IMG_7.jpg"),
+        otherSystemsTrash("SelfHostedCloudTrashBin", "data/alice/files/Photos/A.jpg",
+            "data/alice/files_trashbin", "files/Photos.d1700000000/A.jpg"),
+        otherSystemsTrash(
+            "SyncServiceCache", "Dropbox/Photos/B.jpg", "Dropbox/.dropbox.cache", "2024-01-02/B.jpg"),
         SafetyCase { "HomeTrashFilesBoundUnderAnotherName",
             [](Layout &l) {
                 newerCopyInATrash(l, "t.jpg", "../data/Trash/files", "t.jpg");
