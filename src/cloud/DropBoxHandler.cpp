@@ -314,7 +314,7 @@ void DropBoxHandler::replayListedFolder(const std::shared_ptr<CloudScanFoldersLi
 void DropBoxHandler::continueScanFromFolder(const std::shared_ptr<CloudScanFoldersList> &node)
 {
     if (!isCompletListFetch.load() || isAbortScanning.load()) {
-        Log::line(QStringLiteral("Dropbox listing done: %1 files").arg(fileCount.load()));
+        Log::line(QStringLiteral("Dropbox listing done: ") + Log::counted(fileCount.load(), "file", "files"));
         listingFinished();
         return;
     }

@@ -184,7 +184,8 @@ void ScanRunController::stopAddingPhotos()
 
 void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &records, LocalCopyFetcher fetcher)
 {
-    Log::line(QStringLiteral("Cloud listing done: %1 files to compare").arg(records.size()));
+    Log::line(QStringLiteral("Cloud listing done: ") + Log::counted(records.size(), "file", "files")
+        + QStringLiteral(" to compare"));
     QPointer<ScanRunController> self(this);
     Dispatch::mainSync([self, records, fetcher = std::move(fetcher)] {
         if (!self)

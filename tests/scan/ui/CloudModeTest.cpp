@@ -176,14 +176,18 @@ TEST_F(CloudModeTest, ChangedCloudRowsStayChangedAfterASwitchOfSource)
     }
 }
 
+// The "?" that explains the date choices is greyed with them on a cloud, its tool tip saying why.
 TEST_F(CloudModeTest, BackOnThisComputerTheDateChoicesFollowTheirBox)
 {
     useDropbox();
     for (const bool ticked : { false, true }) {
         c.btnScanLastImport->setChecked(ticked);
         c.cloudMode().btnScanTypeTapped(2);
+        EXPECT_FALSE(c.btnToolTip->isEnabled());
+        EXPECT_FALSE(c.btnToolTip->toolTip().isEmpty());
         c.cloudMode().btnScanTypeTapped(0);
         EXPECT_EQ(c.btnCaptureDate->isEnabled() + c.btnCapturePeriod->isEnabled(), ticked ? 2 : 0);
+        EXPECT_TRUE(c.btnToolTip->isEnabled());
     }
 }
 
