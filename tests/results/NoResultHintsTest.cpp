@@ -79,3 +79,27 @@ INSTANTIATE_TEST_SUITE_P(Table, NoResultHintsTest,
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
+
+// A fresh scan that found nothing says what it did not compare, whatever the comparison: never
+// "no duplicates" alone. After a removal the counts are old news.
+TEST(NoResultHintsNotCompared, TheHintTellsWhatTheScanLeftOut)
+{
+    const std::tuple<bool, CT, TS, int, int, const char *> rows[] = {
+        { true, CT::ctMD5, TS::ONLYVIDEO, 3, 0, "Hint: 3 files could not be fetched" },
+        { true, CT::ctHash, TS::ALLFILES, 1, 0, "Hint: 1 file could not be fetched" },
+        { true, CT::ctHash, TS::ALLFILES, 0, 12, "Hint: 12 files lie outside the period" },
+        { true, CT::ctMD5, TS::ONLYIMAGES, 2, 1, "not compared; scan again when they can be reached.\nHint: 1 file lies" },
+        { false, CT::ctMD5, TS::ALLFILES, 2, 1, "" },
+    };
+    for (const auto &[fresh, compare, type, notFetched, outside, says] : rows) {
+        NoResultHintInput input { fresh, !fresh, compare, type, 0 };
+        input.notFetched = notFetched;
+        input.outsideScanPeriod = outside;
+        const NoResultHintDecision d = NoResultHints::decide(input, false);
+        EXPECT_EQ(d.display, Display::NoResult);
+        EXPECT_TRUE(QString::fromLatin1(says).isEmpty() ? d.hintText.isEmpty() : d.hintText.contains(says))
+            << d.hintText.toStdString();
+        if (fresh)
+            EXPECT_EQ(d.hintVisible, std::optional<bool>(true));
+    }
+}

@@ -141,6 +141,7 @@ ScanResult runEngine(const std::function<bool(ScanEngine &)> &start,
         for (const auto &record : session->arrImagesContent)
             result.records.append(record->filePath);
         result.decoded = session->decoded;
+        result.walkReport = session->walkReport;
     }
     return result;
 }

@@ -41,6 +41,7 @@ struct ScanResult {
     QStringList records;
     int decoded = 0;
     std::optional<ScanProgress> lastProgress;
+    WalkReport walkReport;
 };
 
 // Runs one scan to its outcome (bounded wait); `onProgress` may stop the engine.

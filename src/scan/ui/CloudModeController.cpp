@@ -168,7 +168,8 @@ void CloudModeController::startFindDuplicateFilesInCloudDrive(const RecordList &
     host.scanRun().startFindDuplicateFilesInCloudDrive(
         records, [source](ImageFileInfo &record, const std::atomic<bool> &stop) {
             if (const std::shared_ptr<CloudSource> owner = source.lock())
-                owner->fetchLocalCopy(record, stop);
+                return owner->fetchLocalCopy(record, stop);
+            return QString();
         });
 }
 
