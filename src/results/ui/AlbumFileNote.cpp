@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include "app/LocalizedString.h"
 #include "platform/LocalAlbumStore.h"
@@ -43,6 +44,25 @@ void AlbumFileNote::keepPathOnOneLine(int widthLimit)
     m_widthLimit = widthLimit;
     lblAlbumFile->setWordWrap(false);
     showPath();
+}
+
+void AlbumFileNote::fitSheetToScreen(QWidget *sheet, const QScreen *screen, int leastWidth)
+{
+    // Room left between the sheet and the screen's edges.
+    constexpr int kScreenMargin = 24;
+    QLayout *column = sheet ? sheet->layout() : nullptr;
+    if (!column || !screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const int widest = area.width() - 2 * kScreenMargin;
+    const QMargins margins = column->contentsMargins();
+    keepPathOnOneLine(widest - margins.left() - margins.right());
+    column->invalidate();
+    column->activate();
+    const int width = std::min(std::max(leastWidth, column->totalMinimumSize().width()), widest);
+    const int height
+        = column->hasHeightForWidth() ? column->totalHeightForWidth(width) : column->totalSizeHint().height();
+    sheet->resize(width, std::min(height, area.height() - 2 * kScreenMargin));
 }
 
 void AlbumFileNote::showPath()
