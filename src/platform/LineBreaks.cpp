@@ -6,6 +6,8 @@ namespace
 {
 
 constexpr QChar kWordJoiner(0x2060);
+// Lines break at any space whatever joins it: one inside a path does not.
+constexpr QChar kNoBreakSpace(0x00A0);
 
 // An address; a path in straight or curly quotes (it may hold spaces); a bare path, which ends at
 // a space. A bare path starts where no word or address does.
@@ -35,7 +37,7 @@ QString LineBreaks::atSeparatorsOnly(const QString &text)
         const qsizetype whole = group == 1 ? text.indexOf(QStringLiteral("://"), start) + 2 : start;
         out += QStringView(text).mid(done, start - done);
         for (qsizetype i = start; i < end; ++i) {
-            out += text.at(i);
+            out += text.at(i) == QLatin1Char(' ') ? kNoBreakSpace : text.at(i);
             const bool separator = text.at(i) == QLatin1Char('/') && i > whole;
             if (i + 1 < end && !separator)
                 out += kWordJoiner;

@@ -9,6 +9,7 @@ class LineBreaks
 {
 public:
     // `text` with a word joiner (U+2060, which draws nothing) between the characters of every path
-    // and address where no line may break; the rest of the text is left as it is.
+    // and address where no line may break, and its spaces made no-break spaces; the rest of the
+    // text is left as it is.
     static QString atSeparatorsOnly(const QString &text);
 };
