@@ -207,7 +207,9 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
     if (!sheet)
         return false;
     sheet->ensurePolished();
-    sheet->adjustSize();
+    // The confirmation sizes itself to its texts as it opens.
+    if (name != QStringLiteral("confirm"))
+        sheet->adjustSize();
     const QPixmap face = sheet->grab();
     QPainter painter(&picture);
     painter.drawPixmap((picture.width() - face.width()) / 2, (picture.height() - face.height()) / 2, face);

@@ -10,6 +10,7 @@
 #include "app/LocalizedString.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/TextFormat.h"
+#include "platform/ui/FrameGeometry.h"
 #include "results/ui/ResultFileActions.h"
 
 AlbumFileNote::AlbumFileNote(QWidget *parent)
@@ -48,21 +49,12 @@ void AlbumFileNote::keepPathOnOneLine(int widthLimit)
 
 void AlbumFileNote::fitSheetToScreen(QWidget *sheet, const QScreen *screen, int leastWidth)
 {
-    // Room left between the sheet and the screen's edges.
-    constexpr int kScreenMargin = 24;
-    QLayout *column = sheet ? sheet->layout() : nullptr;
+    const QLayout *column = sheet ? sheet->layout() : nullptr;
     if (!column || !screen)
         return;
-    const QRect area = screen->availableGeometry();
-    const int widest = area.width() - 2 * kScreenMargin;
     const QMargins margins = column->contentsMargins();
-    keepPathOnOneLine(widest - margins.left() - margins.right());
-    column->invalidate();
-    column->activate();
-    const int width = std::min(std::max(leastWidth, column->totalMinimumSize().width()), widest);
-    const int height
-        = column->hasHeightForWidth() ? column->totalHeightForWidth(width) : column->totalSizeHint().height();
-    sheet->resize(width, std::min(height, area.height() - 2 * kScreenMargin));
+    keepPathOnOneLine(FrameGeometry::widestSheet(*screen) - margins.left() - margins.right());
+    FrameGeometry::fitToTexts(sheet, screen, leastWidth);
 }
 
 void AlbumFileNote::showPath()
