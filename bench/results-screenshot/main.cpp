@@ -207,8 +207,8 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
     if (!sheet)
         return false;
     sheet->ensurePolished();
-    // The confirmation sizes itself to its texts as it opens.
-    if (name != QStringLiteral("confirm"))
+    // The confirmation and the library summary size themselves to their texts as they open.
+    if (name != QStringLiteral("confirm") && name != QStringLiteral("library"))
         sheet->adjustSize();
     const QPixmap face = sheet->grab();
     QPainter painter(&picture);
