@@ -86,20 +86,13 @@ TEST(NoResultHintsNotCompared, TheHintTellsWhatTheScanLeftOut)
 {
     const std::tuple<bool, CT, TS, int, int, const char *> rows[] = {
         { true, CT::ctMD5, TS::ONLYVIDEO, 3, 0, "Hint: 3 files could not be fetched" },
-        { true, CT::ctHash, TS::ALLFILES, 1, 0, "Hint: 1 file could not be fetched" },
-        { true, CT::ctHash, TS::ALLFILES, 0, 12, "Hint: 12 files lie outside the period" },
-        { true, CT::ctMD5, TS::ONLYIMAGES, 2, 1, "not compared; scan again when they can be reached.\nHint: 1 file lies" },
+        { true, CT::ctHash, TS::ALLFILES, 2, 1, "be reached.\nHint: 1 file lies outside the period" },
         { false, CT::ctMD5, TS::ALLFILES, 2, 1, "" },
     };
     for (const auto &[fresh, compare, type, notFetched, outside, says] : rows) {
-        NoResultHintInput input { fresh, !fresh, compare, type, 0 };
-        input.notFetched = notFetched;
-        input.outsideScanPeriod = outside;
+        NoResultHintInput input { fresh, !fresh, compare, type, 0, notFetched, outside };
         const NoResultHintDecision d = NoResultHints::decide(input, false);
-        EXPECT_EQ(d.display, Display::NoResult);
-        EXPECT_TRUE(QString::fromLatin1(says).isEmpty() ? d.hintText.isEmpty() : d.hintText.contains(says))
+        EXPECT_TRUE(*says ? d.hintText.contains(says) && d.hintVisible == true : d.hintText.isEmpty())
             << d.hintText.toStdString();
-        if (fresh)
-            EXPECT_EQ(d.hintVisible, std::optional<bool>(true));
     }
 }

@@ -1,5 +1,4 @@
-// The end of a scan tells of a photo library read in part or not at all, of cloud files it could
-// not fetch and of files outside its dates.
+// The end of a scan tells of a photo library read in part or not at all, and of files outside its dates.
 #include <gtest/gtest.h>
 
 #include "app/LocalizedString.h"
@@ -21,18 +20,9 @@ TEST(NoPhotosMessageTest, ALibraryReadInPartIsTold)
         localizedString(QStringLiteral("ID_SOME_PHOTOS_WERE_NOT_SCANNED")));
 }
 
-TEST(NoPhotosMessageTest, FilesNotFetchedAndOutsideTheDatesAreTold)
+TEST(NoPhotosMessageTest, FilesOutsideTheDatesAreToldWhenNothingWasFound)
 {
     WalkReport report;
-    report.notFetched = 2;
-    report.firstNotFetched = QStringLiteral("Dropbox/A/one.jpg");
-    report.firstNotFetchedReason = QStringLiteral("HTTP error 500");
-    const QString skipped = NoPhotosMessage::skippedFoldersText(report);
-    EXPECT_TRUE(skipped.startsWith(QStringLiteral("2 files could not be fetched"))
-        && skipped.contains(report.firstNotFetched) && skipped.contains(report.firstNotFetchedReason))
-        << skipped.toStdString();
-    EXPECT_EQ(NoPhotosMessage::skippedTitle(report), localizedString(QStringLiteral("ID_SOME_FILES_WERE_NOT_COMPARED")));
-    report = WalkReport();
     report.outsideScanPeriod = 1;
     EXPECT_EQ(NoPhotosMessage::informativeText(report, 0),
         QStringLiteral("1 file was left out as its date lies outside the period chosen for the scan."));
