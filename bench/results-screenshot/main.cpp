@@ -14,7 +14,8 @@
 // and saves a picture of the whole screen at each step as OUT with -stepN before its extension;
 // --walk-guide-by-keys pictures the screen every three seconds and leaves the keys to the caller.
 // --source draws the confirm and summary sheets as after a scan of Dropbox or Google Drive, or
-// (library) with the marked files as photo-library items.
+// (library) with the marked files as photo-library items, or (mixed) with those of the first group
+// only. QNY_ALBUM_FILE names the album file the library summary shows.
 #include <cstdio>
 #include <optional>
 #include <random>
@@ -45,6 +46,7 @@
 #include "removal/ui/RemovalSheets.h"
 #include "removal/ui/ResultWindowMarking.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
+#include "results/ui/AlbumFileNote.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/OutlineList.h"
 #include "results/ui/PreviewPane.h"
@@ -130,6 +132,8 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
         result.countListedInAlbum = 3;
         result.sizeTrashed = 0;
         result.isPhotosLibrayMarkedForTrash = true;
+        if (const QString file = qEnvironmentVariable("QNY_ALBUM_FILE"); !file.isEmpty())
+            builder->afterTrash().boxAlbumFile->setPath(file);
         builder->afterTrash().showWindowAfterTrash_Main();
         sheet = builder->afterTrash().windowAfterTrash;
     } else if (builder && name == QStringLiteral("authorization")) {
@@ -153,7 +157,8 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
             // The second file of every group marked; with --source library, all are library items.
             for (const auto &group : result.arrGroups) {
                 for (const auto &record : group->filterChildren) {
-                    record->isPhotosNode = source == QStringLiteral("library");
+                    record->isPhotosNode = source == QStringLiteral("library")
+                        || (source == QStringLiteral("mixed") && group == result.arrGroups.front());
                     record->isMark = record == group->filterChildren.value(1);
                 }
             }
@@ -202,7 +207,9 @@ bool drawSheet(QImage &picture, ResultViewController &result, AutoMarkSheets *au
     if (!sheet)
         return false;
     sheet->ensurePolished();
-    sheet->adjustSize();
+    // The confirmation and the library summary size themselves to their texts as they open.
+    if (name != QStringLiteral("confirm") && name != QStringLiteral("library"))
+        sheet->adjustSize();
     const QPixmap face = sheet->grab();
     QPainter painter(&picture);
     painter.drawPixmap((picture.width() - face.width()) / 2, (picture.height() - face.height()) / 2, face);
@@ -249,7 +256,7 @@ int usage()
         "scan|back|summary|library|authorization|automark|automarking|menu|confirm|progress|stopping|"
         "problems|"
         "guide|guide2|guide3|guide4] "
-        "[--size WxH] [--partial] [--walk-guide|--walk-guide-by-keys] [--source dropbox|gdrive|library] [FOLDER]\n");
+        "[--size WxH] [--partial] [--walk-guide|--walk-guide-by-keys] [--source dropbox|gdrive|library|mixed] [FOLDER]\n");
     return 2;
 }
 

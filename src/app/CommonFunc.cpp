@@ -294,8 +294,8 @@ void CommonFunc::deleteGoogleDriveThumbnails()
 
 std::optional<QString> CommonFunc::downloadGoogleDriveThumbnail(const QString &thumbnailLink,
     const QString &folderId, const QString &folderName, qint64 listedBytes, const QUrl &configuredBase,
-    const std::atomic<bool> *stop)
+    const std::atomic<bool> *stop, QString *why)
 {
     return MediaDownloader::downloadDriveImage(thumbnailLink, { configuredBase }, folderId, folderName,
-        thumbnailsDirectoryPath(), listedBytes, stop, CloudConfiguration::transferTimeoutMs());
+        thumbnailsDirectoryPath(), listedBytes, stop, CloudConfiguration::transferTimeoutMs(), why);
 }

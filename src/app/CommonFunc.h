@@ -83,8 +83,9 @@ public:
     static void deleteGoogleDriveThumbnails();
     // Downloads the full-size image behind a Drive thumbnail link into "<folderId>_<folderName>" and
     // returns its path when it holds an image with a non-zero size; `listedBytes` bounds it. Plain http
-    // goes only to `configuredBase`, the Drive address the program was set up with.
+    // goes only to `configuredBase`, the Drive address the program was set up with. Without a copy,
+    // `why` (when given) says why.
     static std::optional<QString> downloadGoogleDriveThumbnail(const QString &thumbnailLink,
         const QString &folderId, const QString &folderName, qint64 listedBytes, const QUrl &configuredBase,
-        const std::atomic<bool> *stop = nullptr);
+        const std::atomic<bool> *stop = nullptr, QString *why = nullptr);
 };

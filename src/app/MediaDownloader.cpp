@@ -132,17 +132,22 @@ HttpResponse MediaDownloader::saveTo(
 
 std::optional<QString> MediaDownloader::download(const QString &url, const QList<QUrl> &configuredBases,
     const QString &folder, const QString &name, qint64 listedBytes, const std::atomic<bool> *stop,
-    int timeoutMs)
+    int timeoutMs, QString *why)
 {
+    const auto failed = [why](const HttpResponse &response) {
+        if (why)
+            *why = response.describe();
+        return std::nullopt;
+    };
     const QUrl parsed(url, QUrl::StrictMode);
     const std::optional<QString> path = targetPath(folder, name);
     if (!path)
-        return std::nullopt;
+        return failed(HttpResponse::failed(HttpResponse::Failure::local, QStringLiteral("no name to save it as")));
     AppFolders::removeEntry(*path);
     if (!LoopbackGuard::isAllowedListedLink(parsed, configuredBases)) {
         Log::line(QStringLiteral("Download refused, not an https address: ")
             + parsed.toDisplayString(QUrl::RemoveQuery));
-        return std::nullopt;
+        return failed(HttpResponse::failed(HttpResponse::Failure::refused, QStringLiteral("not an https address")));
     }
     if (stop && stop->load())
         return std::nullopt;
@@ -156,22 +161,28 @@ std::optional<QString> MediaDownloader::download(const QString &url, const QList
     if (!response.ok()) {
         Log::line(QStringLiteral("Download failed: ") + parsed.toDisplayString(QUrl::RemoveQuery)
             + QLatin1Char(' ') + response.describe());
-        return std::nullopt;
+        return failed(response);
     }
     return path;
 }
 
 std::optional<QString> MediaDownloader::downloadDriveImage(const QString &thumbnailLink,
     const QList<QUrl> &configuredBases, const QString &folderId, const QString &folderName,
-    const QString &folder, qint64 listedBytes, const std::atomic<bool> *stop, int timeoutMs)
+    const QString &folder, qint64 listedBytes, const std::atomic<bool> *stop, int timeoutMs, QString *why)
 {
-    if (thumbnailLink.isEmpty())
+    if (thumbnailLink.isEmpty()) {
+        if (why)
+            *why = QStringLiteral("no download link");
         return std::nullopt;
+    }
     QString url = thumbnailLink;
     url.remove(QStringLiteral("=s220"));
-    const std::optional<QString> path = download(
-        url, configuredBases, folder, folderId + QLatin1Char('_') + folderName, listedBytes, stop, timeoutMs);
-    if (!path || !keepIfPicture(*path)) {
+    const std::optional<QString> path = download(url, configuredBases, folder,
+        folderId + QLatin1Char('_') + folderName, listedBytes, stop, timeoutMs, why);
+    const bool picture = path && keepIfPicture(*path);
+    if (path && !picture && why)
+        *why = QStringLiteral("the copy is not a whole picture");
+    if (!picture) {
         Log::line(QStringLiteral("Download failed: ") + folderName);
         return std::nullopt;
     }

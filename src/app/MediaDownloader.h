@@ -50,15 +50,15 @@ public:
     // see LoopbackGuard::isAllowedListedLink), into `folder`/`name`, the folder created when
     // missing; returns the written path. The body is bounded by `listedBytes` (0: unknown, a small
     // cap) and the transfer by a deadline that grows with it; `timeoutMs` is both the silence
-    // allowed and the deadline's floor.
+    // allowed and the deadline's floor. Without a copy, `why` (when given) says why in one line.
     static std::optional<QString> download(const QString &url, const QList<QUrl> &configuredBases,
         const QString &folder, const QString &name, qint64 listedBytes,
-        const std::atomic<bool> *stop = nullptr, int timeoutMs = kDefaultTimeoutMs);
+        const std::atomic<bool> *stop = nullptr, int timeoutMs = kDefaultTimeoutMs, QString *why = nullptr);
     // The full-size image behind a Drive thumbnail link (its "=s220" size suffix removed), saved as
     // "<folderId>_<folderName>"; the path when it decodes as an image of non-zero size (a copy that
     // does not is removed).
     static std::optional<QString> downloadDriveImage(const QString &thumbnailLink,
         const QList<QUrl> &configuredBases, const QString &folderId, const QString &folderName,
         const QString &folder, qint64 listedBytes, const std::atomic<bool> *stop = nullptr,
-        int timeoutMs = kDefaultTimeoutMs);
+        int timeoutMs = kDefaultTimeoutMs, QString *why = nullptr);
 };

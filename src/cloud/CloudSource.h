@@ -42,8 +42,9 @@ public:
     // Any thread. The listing ends at its next check and still reports its end.
     virtual void stopListing() = 0;
     // Hashing thread, blocking. Downloads the record's file into the thumbnails folder and sets
-    // localThumbPath, or leaves it empty on a failure; a set `stop` ends the transfer early.
-    virtual void fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop) = 0;
+    // localThumbPath, or leaves it empty on a failure and says why; a set `stop` ends the transfer
+    // early.
+    virtual QString fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop) = 0;
     // GUI thread. True when this source's sign-in waited for a redirect and took `url`.
     virtual bool takeRedirect(const QUrl &url) = 0;
 };

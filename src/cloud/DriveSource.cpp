@@ -55,15 +55,17 @@ void DriveSource::addGoogleDriveFile(const std::shared_ptr<GDFoldersList> &entry
         m_receiver->addCloudFile(record);
 }
 
-void DriveSource::fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop)
+QString DriveSource::fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop)
 {
     const std::shared_ptr<DriveFile> file = record.dFolderList ? record.dFolderList->driveFile() : nullptr;
+    QString why = QStringLiteral("no download link");
     if (!file || !file->thumbnailLink)
-        return;
+        return why;
     record.localThumbPath
         = CommonFunc::downloadGoogleDriveThumbnail(*file->thumbnailLink, record.dFolderList->folderId(),
-            record.dFolderList->folderName(), qint64(record.fileSize), QUrl(m_service.apiBase()), &stop)
+            record.dFolderList->folderName(), qint64(record.fileSize), QUrl(m_service.apiBase()), &stop, &why)
               .value_or(QString());
+    return record.localThumbPath.isEmpty() ? why : QString();
 }
 
 bool DriveSource::takeRedirect(const QUrl &url)

@@ -29,7 +29,7 @@ public:
     void startListing(const CloudListingRequest &request, ScanWrapperDelegate &receiver) override;
     void stopListing() override;
     // The full-size image behind the record's thumbnail link, as "<id>_<name>".
-    void fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop) override;
+    QString fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop) override;
     bool takeRedirect(const QUrl &url) override;
 
     DriveListing &listing() { return *m_listing; }

@@ -89,9 +89,9 @@ void DropBoxHandler::stopListing()
     isAbortScanning = true;
 }
 
-void DropBoxHandler::fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop)
+QString DropBoxHandler::fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop)
 {
-    downloadFile(record, CommonFunc::googleDriveThumbnailDirPath(), &stop);
+    return downloadFile(record, CommonFunc::googleDriveThumbnailDirPath(), &stop);
 }
 
 bool DropBoxHandler::takeRedirect(const QUrl &url)
@@ -314,7 +314,7 @@ void DropBoxHandler::replayListedFolder(const std::shared_ptr<CloudScanFoldersLi
 void DropBoxHandler::continueScanFromFolder(const std::shared_ptr<CloudScanFoldersList> &node)
 {
     if (!isCompletListFetch.load() || isAbortScanning.load()) {
-        Log::line(QStringLiteral("Dropbox listing done: %1 files").arg(fileCount.load()));
+        Log::line(QStringLiteral("Dropbox listing done: ") + Log::counted(fileCount.load(), "file", "files"));
         listingFinished();
         return;
     }
@@ -454,23 +454,25 @@ QString DropBoxHandler::serverPath(const QString &programPath)
     return path == QLatin1String("/") ? QString() : path;
 }
 
-void DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder, const std::atomic<bool> *stop)
+QString DropBoxHandler::downloadFile(ImageFileInfo &record, const QString &folder, const std::atomic<bool> *stop)
 {
-    if (record.actualFilePathOnServer.isEmpty() || record.fileName.isEmpty() || !hasAuthorizedClient())
-        return;
+    if (!hasAuthorizedClient())
+        return ListingRefusals::notSignedIn(ListingRefusals::dropbox());
     const int number = countFlagForThumbnails.fetch_add(1) + 1;
-    const std::optional<QString> target
-        = MediaDownloader::targetPath(folder, QString::number(number) + QLatin1Char('_') + record.fileName);
+    const std::optional<QString> target = record.actualFilePathOnServer.isEmpty() || record.fileName.isEmpty()
+        ? std::nullopt
+        : MediaDownloader::targetPath(folder, QString::number(number) + QLatin1Char('_') + record.fileName);
     record.localThumbPath.clear();
     if (!target)
-        return;
+        return QStringLiteral("no name to save it as");
     const HttpResponse response = m_api->download(
         record.actualFilePathOnServer, *target, qint64(record.fileSize), record.fileMd5, stop);
     if (!response.ok()) {
         Log::line(QStringLiteral("Downloading from Dropbox fails: ") + response.describe());
-        return;
+        return response.describe();
     }
     record.localThumbPath = *target;
+    return {};
 }
 
 DropboxApi::DeleteOutcome DropBoxHandler::deleteFilesFromDropbox(const ImageFileInfo &record)

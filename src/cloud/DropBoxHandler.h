@@ -59,7 +59,7 @@ public:
     // The checked Dropbox folders of `request`, listed with its extensions and settings.
     void startListing(const CloudListingRequest &request, ScanWrapperDelegate &receiver) override;
     void stopListing() override;
-    void fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop) override;
+    QString fetchLocalCopy(ImageFileInfo &record, const std::atomic<bool> &stop) override;
     // The Dropbox sign-in takes the redirect while its flow waits for one; its ending sets
     // isAuthorizedFromDrive (a cancel leaves it) and then goes to signInEnded.
     bool takeRedirect(const QUrl &url) override;
@@ -77,8 +77,8 @@ public:
 
     // Blocking; refused on the GUI thread and the listing's thread. Sets localThumbPath to the
     // downloaded copy when it is the whole listed file; otherwise clears it and leaves no file
-    // (also when `stop` is set).
-    void downloadFile(ImageFileInfo &record, const QString &folder, const std::atomic<bool> *stop = nullptr);
+    // (also when `stop` is set) and says why.
+    QString downloadFile(ImageFileInfo &record, const QString &folder, const std::atomic<bool> *stop = nullptr);
     // Blocking. Deleted only when Dropbox deleted the listed revision now; notFound when nothing was
     // at the path any more (moved or deleted elsewhere since the scan), which removed nothing.
     DropboxApi::DeleteOutcome deleteFilesFromDropbox(const ImageFileInfo &record);

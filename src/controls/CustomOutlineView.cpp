@@ -70,6 +70,13 @@ void CustomOutlineView::drawRow(QPainter *painter, const QStyleOptionViewItem &o
     itemDelegateForIndex(index)->paint(painter, cell, index);
 }
 
+void CustomOutlineView::scrollToWithGroupTitle(const QModelIndex &index)
+{
+    if (index.parent().isValid())
+        scrollTo(index.parent());
+    scrollTo(index);
+}
+
 void CustomOutlineView::expandEverything()
 {
     expandAll();
@@ -97,11 +104,7 @@ void CustomOutlineView::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
         QTreeView::keyPressEvent(event);
         // The first and the last file keep their group's title in view, as far as both fit.
-        const QModelIndex current = currentIndex();
-        if (current.parent().isValid()) {
-            scrollTo(current.parent());
-            scrollTo(current);
-        }
+        scrollToWithGroupTitle(currentIndex());
         return;
     }
     if (event->key() != Qt::Key_F10 || event->modifiers() != Qt::ShiftModifier || !currentIndex().isValid()) {

@@ -23,6 +23,17 @@ void ITPathbar::setPathToPathController(const QString &path)
         addItemWithTitle(part);
 }
 
+void ITPathbar::setPathToPathController(const QString &path, const QString &lastTitle)
+{
+    setPathToPathController(path);
+    if (m_cells.isEmpty() || lastTitle.isEmpty())
+        return;
+    QList<ITPathbarComponentCell> cells = m_cells;
+    const ITPathbarComponentCell last = cells.last();
+    cells.last() = ITPathbarComponentCell(lastTitle, last.path(), last.image());
+    setPathComponentCells(cells);
+}
+
 void ITPathbar::removePath()
 {
     m_pathStr.clear();

@@ -20,6 +20,9 @@ public:
 
     // Shows the "/"-separated `path`: one component per non-empty part, in order.
     void setPathToPathController(const QString &path);
+    // The same, its last component titled `lastTitle` (the file's name as the lists show it, a
+    // library item's name as imported, say) while it still stands for `path`; "" keeps the path's.
+    void setPathToPathController(const QString &path, const QString &lastTitle);
     // Removes every component and empties the cumulative path.
     void removePath();
     void addItemWithTitle(const QString &title);

@@ -80,3 +80,8 @@ void systemLogLine(const QString &text)
     static std::mutex m;
     streamLine(m, stderr, text);
 }
+
+QString Log::counted(qint64 count, const char *one, const char *many)
+{
+    return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
+}

@@ -11,6 +11,8 @@ public:
     static void write(const QString &text);
     // Appends `text` and a line feed as one piece, so lines from threads never interleave.
     static void line(const QString &text);
+    // "1 group", "2 groups": a count with its noun for a log line (the log is not translated).
+    static QString counted(qint64 count, const char *one, const char *many);
 };
 
 // A line in the system log (standard error on this platform).

@@ -21,15 +21,20 @@ void logRefusal(const QString &what, const QString &path)
     Log::line(what + QStringLiteral(": ") + path);
 }
 
+// What an open that fails tells the log: everything, all but a missing file (a settings or album
+// file not written yet is no fault), or nothing.
+enum class Refusals { logged, missingQuiet, quiet };
+
 // `path` is taken in the open folder `folderFd` when one is given. O_NONBLOCK makes opening a fifo without a
 // writer (or, for writing, without a reader) return at once; it is cleared again, since it means nothing for
 // the regular files that are kept.
 RegularFile::Descriptor openChecked(
-    const QString &path, int flags, bool quiet = false, int folderFd = AT_FDCWD)
+    const QString &path, int flags, Refusals refusals = Refusals::logged, int folderFd = AT_FDCWD)
 {
     const int fd
         = ::openat(folderFd, QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_CLOEXEC, 0600);
-    if (fd < 0 && quiet)
+    const bool quiet = refusals == Refusals::quiet;
+    if (fd < 0 && (quiet || (refusals == Refusals::missingQuiet && errno == ENOENT)))
         return {};
     if (fd < 0) {
         logRefusal(QStringLiteral("Cannot open file (") + QString::fromLocal8Bit(std::strerror(errno))
@@ -132,7 +137,8 @@ RegularFile::Descriptor RegularFile::openForReading(const QString &path)
 RegularFile::Descriptor RegularFile::openForAppending(int folderFd, const QByteArray &name)
 {
     // A link in the file's place could lead the appended lines into any file of the user's.
-    return openChecked(QFile::decodeName(name), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, true, folderFd);
+    return openChecked(
+        QFile::decodeName(name), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, Refusals::quiet, folderFd);
 }
 
 bool RegularFile::openQFile(QFile &file, const QString &path)
@@ -148,7 +154,7 @@ bool RegularFile::openQFile(QFile &file, const QString &path)
 
 std::optional<QByteArray> RegularFile::readAll(const QString &path, qint64 maxBytes)
 {
-    const Descriptor descriptor = openForReading(path);
+    const Descriptor descriptor = openChecked(path, O_RDONLY, Refusals::missingQuiet);
     if (!descriptor.isValid() || descriptor.size() > maxBytes)
         return std::nullopt;
     QByteArray bytes(qsizetype(descriptor.size()), Qt::Uninitialized);

@@ -53,7 +53,7 @@ public:
     // not a regular file.
     static bool openQFile(QFile &file, const QString &path);
     // The whole content, read up to the size the file had when opened; nothing when it is not a
-    // regular file, larger than `maxBytes` or cannot be read.
+    // regular file, larger than `maxBytes` or cannot be read. A missing file is logged as nothing.
     static std::optional<QByteArray> readAll(const QString &path, qint64 maxBytes);
     // Copies the regular file `from` (up to its size when opened) to a new file `to` of mode 0600;
     // false, with `to` removed, when anything failed. Holes stay holes and blocks of zeros become

@@ -53,6 +53,11 @@ bool RemovalRouteTexts::onlyRoute(const Shares &shares, Kind kind)
     return true;
 }
 
+bool RemovalRouteTexts::isMixed(const Shares &shares)
+{
+    return share(shares, Kind::LibraryAlbum).count > 0 && !onlyRoute(shares, Kind::LibraryAlbum);
+}
+
 QString RemovalRouteTexts::question(const Shares &shares, const QString &albumName)
 {
     // Count and size of a route in its own words; the library's has no size, since nothing is freed.
@@ -62,8 +67,12 @@ QString RemovalRouteTexts::question(const Shares &shares, const QString &albumNa
             ? QString()
             : formatText(localizedCountText(s.count, one, many), s.count, ResultTexts::sizeText(s.size));
     };
-    QStringList sentences { sized(Kind::ThisComputer, "ID_DELETE_MARKED_PHOTO_WARNING_ONE",
-                                "ID_DELETE_MARKED_PHOTO_WARNING"),
+    // Beside library items, the files that go to the Trash are told apart as this computer's.
+    const bool mixed = isMixed(shares);
+    QStringList sentences { mixed ? sized(Kind::ThisComputer, "ID_DELETE_MARKED_COMPUTER_FILE_WARNING",
+                                        "ID_DELETE_MARKED_COMPUTER_FILES_WARNING")
+                                  : sized(Kind::ThisComputer, "ID_DELETE_MARKED_PHOTO_WARNING_ONE",
+                                        "ID_DELETE_MARKED_PHOTO_WARNING"),
         sized(Kind::Dropbox, "ID_DELETE_MARKED_FROM_DROPBOX_ONE", "ID_DELETE_MARKED_FROM_DROPBOX"),
         sized(Kind::GoogleDrive, "ID_MOVE_MARKED_TO_DRIVE_TRASH_ONE", "ID_MOVE_MARKED_TO_DRIVE_TRASH") };
     if (const int listed = share(shares, Kind::LibraryAlbum).count; listed > 0)
@@ -80,8 +89,12 @@ QString RemovalRouteTexts::reviewNote(const Shares &shares, const QString &album
         return text("ID_REVIEW_PHOTOS_BEFORE_TRASH_WARNING");
     // What becomes of the files of each other route, then the request to look first.
     QStringList lines;
-    if (share(shares, Kind::LibraryAlbum).count > 0)
-        lines.append(formatText(text("ID_LIBRARY_ITEMS_ONLY_LISTED"), albumFile));
+    if (const int listed = share(shares, Kind::LibraryAlbum).count; listed > 0)
+        lines.append(formatText(isMixed(shares) ? localizedCountText(listed,
+                                                      "ID_LIBRARY_ITEM_ONLY_LISTED_AMONG_FILES",
+                                                      "ID_LIBRARY_ITEMS_ONLY_LISTED_AMONG_FILES")
+                                                : text("ID_LIBRARY_ITEMS_ONLY_LISTED"),
+            albumFile));
     if (share(shares, Kind::Dropbox).count > 0)
         lines.append(text("ID_DROPBOX_KEEPS_DELETED_FILES"));
     if (share(shares, Kind::GoogleDrive).count > 0)

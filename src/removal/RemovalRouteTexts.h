@@ -39,4 +39,6 @@ public:
 
 private:
     static bool onlyRoute(const Shares &shares, RemovalRoutes::Kind kind);
+    // Library items marked along with files that a removal does take away.
+    static bool isMixed(const Shares &shares);
 };

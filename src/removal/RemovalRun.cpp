@@ -80,7 +80,8 @@ bool RemovalRun::start()
 {
     if (m_running || m_state.removalInProgress || !m_routes)
         return false;
-    Log::line(QStringLiteral("Removal started: %1 files marked").arg(m_state.countMarked));
+    Log::line(QStringLiteral("Removal started: ") + Log::counted(m_state.countMarked, "file", "files")
+        + QStringLiteral(" marked"));
     m_state.isAppAutharizedToMoveDups = false;
     m_state.abortNow = false;
     m_state.countTrashed = 0;

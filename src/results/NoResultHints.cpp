@@ -1,7 +1,10 @@
 // Decision of the hint panels.
 #include "results/NoResultHints.h"
 
+#include <QStringList>
+
 #include "app/LocalizedString.h"
+#include "platform/TextFormat.h"
 
 using Display = NoResultHintDecision::Display;
 using TypeSupport = GlobalObjects::TypeSupport;
@@ -26,9 +29,27 @@ NoResultHintDecision NoResultHints::decide(const NoResultHintInput &input, bool 
         partial.headlineKey = QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL");
         return partial;
     }
-    if (isExact(input))
-        return exactNoResult(input);
-    return similarAfterRetry(input, retryFoundGroups);
+    NoResultHintDecision d = isExact(input) ? exactNoResult(input) : similarAfterRetry(input, retryFoundGroups);
+    if (d.display == Display::NoResult && input.isFreshResult)
+        tellWhatWasNotCompared(input, d);
+    return d;
+}
+
+void NoResultHints::tellWhatWasNotCompared(const NoResultHintInput &input, NoResultHintDecision &d)
+{
+    QStringList hints;
+    if (input.notFetched > 0)
+        hints.append(formatText(
+            localizedCountText(input.notFetched, "ID_HINT_FILE_NOT_FETCHED", "ID_HINT_FILES_NOT_FETCHED"),
+            input.notFetched));
+    if (input.outsideScanPeriod > 0)
+        hints.append(formatText(localizedCountText(input.outsideScanPeriod, "ID_HINT_FILE_OUTSIDE_SCAN_PERIOD",
+                                    "ID_HINT_FILES_OUTSIDE_SCAN_PERIOD"),
+            input.outsideScanPeriod));
+    if (hints.isEmpty())
+        return;
+    d.hintText = hints.join(QLatin1Char('\n'));
+    d.hintVisible = true;
 }
 
 NoResultHintDecision NoResultHints::exactNoResult(const NoResultHintInput &input)

@@ -16,6 +16,9 @@ struct NoResultHintInput {
     std::optional<GlobalObjects::CompareType> compareType;
     std::optional<GlobalObjects::TypeSupport> typeSupport;
     int groupCount = 0;
+    // Files the scan did not compare: cloud files not fetched, and files outside its dates.
+    int notFetched = 0;
+    int outsideScanPeriod = 0;
 };
 
 struct NoResultHintDecision {
@@ -25,6 +28,8 @@ struct NoResultHintDecision {
     // Keys of the texts to set; empty keys leave a label as it is.
     QString messageKey; // lblNosSimillarPhoto
     QString hintKey; // lblMatchingLevelHint
+    // A hint with its counts filled in, set in place of hintKey's text.
+    QString hintText;
     QString headlineKey; // lblSimilarPhotoClean
     // Visibility of the hint line; none leaves it as it was.
     std::optional<bool> hintVisible;
@@ -49,4 +54,7 @@ private:
     static bool isExact(const NoResultHintInput &input);
     static NoResultHintDecision exactNoResult(const NoResultHintInput &input);
     static NoResultHintDecision similarAfterRetry(const NoResultHintInput &input, bool found);
+    // A fresh scan without results says first what it did not compare; unchanged when it compared
+    // everything it found.
+    static void tellWhatWasNotCompared(const NoResultHintInput &input, NoResultHintDecision &d);
 };

@@ -134,7 +134,8 @@ void ResultState::countGroupsAndDuplicates()
         for (qsizetype i = 1; i < shown.size(); ++i)
             sizeToClean += shown[i]->fileSize;
     }
-    Log::line(QStringLiteral("Results shown: %1 groups, %2 duplicates").arg(arrGroups.size()).arg(cDup));
+    Log::line(QStringLiteral("Results shown: ") + Log::counted(qint64(arrGroups.size()), "group", "groups")
+        + QStringLiteral(", ") + Log::counted(cDup, "duplicate", "duplicates"));
 }
 
 void ResultState::recountTotals()

@@ -15,6 +15,7 @@
 
 #include "app/GlobalObjects.h"
 #include "model/ImageDirectoryLoader.h"
+#include "scan/WalkReport.h"
 
 class DuplicatesGroup;
 class ImageFileInfo;
@@ -120,6 +121,8 @@ public:
     ScanSource scanSource = ScanSource::thisComputer;
     // Exact or similar matching of that scan, fixed the same way.
     GlobalObjects::CompareType scanCompareType = GlobalObjects::CompareType::ctHash;
+    // What that scan left out of the comparison; the empty window says it.
+    WalkReport walkReport;
 
 private:
     bool passesTypeTest(const DuplicatesGroup &group) const;

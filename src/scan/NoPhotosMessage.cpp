@@ -28,6 +28,8 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
                 "ID_FILES_SKIPPED_UNDER_MINIMUM_SIZE"),
             report.skippedForSize, CommonFunc::formattedSize(QVariant::fromValue(quint64(minimumFileSize))),
             text("ID_FILTER_SORT")));
+    if (const QString period = periodText(report); !period.isEmpty())
+        lines.append(period);
     if (lines.isEmpty())
         lines.append(text("ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH"));
     return lines.join(QLatin1Char('\n'));
@@ -36,7 +38,8 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
 QString NoPhotosMessage::skippedFoldersText(const WalkReport &report)
 {
     QStringList lines;
-    for (const QString &part : { unreadableFoldersText(report), trashFoldersText(report), libraryText(report) }) {
+    for (const QString &part : { unreadableFoldersText(report), trashFoldersText(report), libraryText(report),
+             notFetchedText(report) }) {
         if (!part.isEmpty())
             lines.append(part);
     }
@@ -80,8 +83,27 @@ QString NoPhotosMessage::libraryText(const WalkReport &report)
         : formatText(text("ID_PHOTO_LIBRARY_TOO_LARGE"), report.libraryReadInPart);
 }
 
+QString NoPhotosMessage::notFetchedText(const WalkReport &report)
+{
+    if (report.notFetched <= 0)
+        return {};
+    return formatText(localizedCountText(report.notFetched, "ID_FILE_NOT_FETCHED", "ID_FILES_NOT_FETCHED"),
+        report.notFetched, report.firstNotFetched, report.firstNotFetchedReason, AppFolders::logFilePath());
+}
+
+QString NoPhotosMessage::periodText(const WalkReport &report)
+{
+    if (report.outsideScanPeriod <= 0)
+        return {};
+    return formatText(
+        localizedCountText(report.outsideScanPeriod, "ID_FILE_OUTSIDE_SCAN_PERIOD", "ID_FILES_OUTSIDE_SCAN_PERIOD"),
+        report.outsideScanPeriod);
+}
+
 QString NoPhotosMessage::skippedTitle(const WalkReport &report)
 {
-    return text(report.unreadableFolders > 0 || report.trashFolders > 0 ? "ID_SOME_FOLDERS_WERE_NOT_SCANNED"
-                                                                        : "ID_SOME_PHOTOS_WERE_NOT_SCANNED");
+    if (report.unreadableFolders > 0 || report.trashFolders > 0)
+        return text("ID_SOME_FOLDERS_WERE_NOT_SCANNED");
+    return text(report.libraryReadInPart.isEmpty() && report.notFetched > 0 ? "ID_SOME_FILES_WERE_NOT_COMPARED"
+                                                                             : "ID_SOME_PHOTOS_WERE_NOT_SCANNED");
 }

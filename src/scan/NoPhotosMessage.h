@@ -1,7 +1,8 @@
-// The informative text of the "no photos found" alert, and the note on folders left out of the
+// The informative text of the "no photos found" alert, and the note on what was left out of the
 // other ends of a scan: the folders that could not be read and those left out as a Trash (the first
-// of each, and how many), the files left out as smaller than the minimum size and where that limit
-// is set, or else the general advice.
+// of each, and how many), the cloud files that could not be fetched (how many, the first and why),
+// the files left out as smaller than the minimum size and where that limit is set, those outside
+// the scan's dates, or else the general advice.
 #pragma once
 
 #include <QString>
@@ -13,8 +14,8 @@ class NoPhotosMessage
 public:
     static QString informativeText(const WalkReport &report, qint64 minimumFileSize);
     // The folders that could not be read, then those left out as a Trash (the first of each, then
-    // how many more), then the photo library read in part; empty when everything was read. Every
-    // end of a scan that found something tells it too.
+    // how many more), then the photo library read in part, then the cloud files not fetched; empty
+    // when everything was read. Every end of a scan that found something tells it too.
     static QString skippedFoldersText(const WalkReport &report);
     // The folders that could not be read: the first with why, then how many more.
     static QString unreadableFoldersText(const WalkReport &report);
@@ -22,6 +23,10 @@ public:
     static QString trashFoldersText(const WalkReport &report);
     // The photo library larger than a scan reads; empty when every library was read whole.
     static QString libraryText(const WalkReport &report);
+    // The cloud files whose copy could not be fetched: how many, the first and why.
+    static QString notFetchedText(const WalkReport &report);
+    // The files outside the scan's dates; empty when there were none.
+    static QString periodText(const WalkReport &report);
     // The title of the skipped-folders note at the end of a scan that found something.
     static QString skippedTitle(const WalkReport &report);
 

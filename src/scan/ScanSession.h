@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -21,7 +22,8 @@ class ImageFileInfo;
 
 using RecordList = QList<std::shared_ptr<ImageFileInfo>>;
 // Fetches a cloud record's local copy (localThumbPath), blocking; a set stop flag ends it early.
-using LocalCopyFetcher = std::function<void(ImageFileInfo &record, const std::atomic<bool> &stop)>;
+// Without a copy it says why.
+using LocalCopyFetcher = std::function<QString(ImageFileInfo &record, const std::atomic<bool> &stop)>;
 
 struct ScanSession {
     ScanOptions options;
@@ -35,8 +37,10 @@ struct ScanSession {
     RecordList arrImagesContent;
     RecordList arrNodesForExactMatch;
     QList<std::shared_ptr<DuplicatesGroup>> arrAllFilesGrouping;
-    // Written by the walk before the hand-over to the cache.
+    // Written by the walk before the hand-over to the cache; its copies not fetched by the
+    // hashing threads, under walkReportMutex.
     WalkReport walkReport;
+    std::mutex walkReportMutex;
 
     std::atomic<int> countHashProcessed { 0 };
     std::atomic<int> countCompared { 0 };
@@ -66,6 +70,6 @@ struct ScanSession {
     bool stopped() const { return abortMe.load(std::memory_order_relaxed); }
     int recordCount() const { return int(arrImagesContent.size()); }
     // Hashing thread: fetches the local copy of a cloud record that has none yet, once; a record
-    // whose copy did not come whole is flagged isCopyNotFetched.
+    // whose copy did not come whole is flagged isCopyNotFetched and counted in the walk report.
     void fetchLocalCopy(ImageFileInfo &record);
 };

@@ -61,8 +61,9 @@ void SourceEnumerator::run(const std::vector<FilePathNode> &sources)
     }
     m_walker.offerLinkedFiles();
     m_session.walkReport = m_walker.report();
-    m_session.walkReport.libraryReadInPart = m_libraryReport.libraryReadInPart;
-    m_session.walkReport.libraryItemsTaken = m_libraryReport.libraryItemsTaken;
+    m_session.walkReport.libraryReadInPart = m_ownReport.libraryReadInPart;
+    m_session.walkReport.libraryItemsTaken = m_ownReport.libraryItemsTaken;
+    m_session.walkReport.outsideScanPeriod = m_ownReport.outsideScanPeriod;
 }
 
 bool SourceEnumerator::addFileToScan(const WalkedFile &file)
@@ -72,8 +73,11 @@ bool SourceEnumerator::addFileToScan(const WalkedFile &file)
     if (!record)
         return false;
     record->isVideo = file.isVideo;
-    if (ScanPeriod::isWithinScanPeriod(*record, m_session.options.period)
-        && claimFile(record->fileIdentity)) {
+    if (!ScanPeriod::isWithinScanPeriod(*record, m_session.options.period)) {
+        ++m_ownReport.outsideScanPeriod;
+        return true;
+    }
+    if (claimFile(record->fileIdentity)) {
         m_session.arrImagesContent.push_back(record);
         m_session.report(ScanProgress::Stage::Adding, file.path);
     }
@@ -107,8 +111,8 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
     LibraryExtent extent = LibraryExtent::Whole;
     const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, query, &extent);
     if (extent != LibraryExtent::Whole) {
-        m_libraryReport.libraryReadInPart = libraryPath;
-        m_libraryReport.libraryItemsTaken = items.size();
+        m_ownReport.libraryReadInPart = libraryPath;
+        m_ownReport.libraryItemsTaken = items.size();
     }
     if (insideFolder) {
         Log::line(QStringLiteral("Photo library %1: %2 items").arg(libraryPath).arg(items.size()));
@@ -140,8 +144,10 @@ void SourceEnumerator::addPhotosLibraryItem(const QVariantMap &item, const QStri
             item.value(QStringLiteral("uuidRKVersion")).toString(), libraryPath, options.recordSettings());
         if (!record)
             return;
-        if (!ScanPeriod::isLibraryItemWithinScanPeriod(*record, options.period))
-            continue;
+        if (!ScanPeriod::isLibraryItemWithinScanPeriod(*record, options.period)) {
+            ++m_ownReport.outsideScanPeriod;
+            return;
+        }
         if (!claimFile(record->fileIdentity))
             return;
         record->isVideo = isVideo;

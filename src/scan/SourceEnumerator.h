@@ -31,7 +31,7 @@ private:
     ScanSession &m_session;
     SourceWalker m_walker;
     bool m_isOnePhotosLibScan = false;
-    // What the walk's report does not know: a library read in part.
-    WalkReport m_libraryReport;
+    // What the walk's report does not know: a library read in part, the files outside the dates.
+    WalkReport m_ownReport;
     QSet<FileIdentity> m_recordedFiles;
 };

@@ -1,6 +1,7 @@
 // What a walk over the scan list could not take: folders it could not read, folders it left out as
-// a Trash, files under the minimum size and a photo library it read in part. A scan that finds no
-// photos tells the user from it.
+// a Trash, files under the minimum size or outside the date window, a photo library it read in part,
+// and the cloud files whose copy could not be fetched for the comparison. The ends of a scan tell
+// the user from it.
 #pragma once
 
 #include <QString>
@@ -15,6 +16,12 @@ struct WalkReport {
     int trashFolders = 0;
     QString firstTrashFolder;
     int skippedForSize = 0;
+    // Files whose date lies outside the scan's date window.
+    int outsideScanPeriod = 0;
+    // Cloud files left out of the comparison as their copy could not be fetched; the first, and why.
+    int notFetched = 0;
+    QString firstNotFetched;
+    QString firstNotFetchedReason;
     // A photo library larger than a scan reads, and how many of its items were taken (none when
     // its database was too large to copy).
     QString libraryReadInPart;

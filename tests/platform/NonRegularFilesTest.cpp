@@ -95,3 +95,12 @@ TEST(SpecialFile, ALogOrSettingsFifoDoesNotBlockTheStart)
     store.setObject(QStringLiteral("level"), 5.0);
     EXPECT_TRUE(QFileInfo(settings).isFile());
 }
+
+// A settings or album file not written yet is read as nothing, without a line in the log.
+TEST(RegularFile, AMissingFileIsReadAsNothingWithoutALogLine)
+{
+    QFile::remove(AppFolders::logFilePath());
+    EXPECT_FALSE(PropertyList::readFile(QStringLiteral("/nonexistent/marked-albums.plist")).has_value());
+    QFile log(AppFolders::logFilePath());
+    EXPECT_TRUE(!log.open(QIODevice::ReadOnly) || !log.readAll().contains("marked-albums.plist"));
+}

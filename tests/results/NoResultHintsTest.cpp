@@ -79,3 +79,20 @@ INSTANTIATE_TEST_SUITE_P(Table, NoResultHintsTest,
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
+
+// A fresh scan that found nothing says what it did not compare, whatever the comparison: never
+// "no duplicates" alone. After a removal the counts are old news.
+TEST(NoResultHintsNotCompared, TheHintTellsWhatTheScanLeftOut)
+{
+    const std::tuple<bool, CT, TS, int, int, const char *> rows[] = {
+        { true, CT::ctMD5, TS::ONLYVIDEO, 3, 0, "Hint: 3 files could not be fetched" },
+        { true, CT::ctHash, TS::ALLFILES, 2, 1, "be reached.\nHint: 1 file lies outside the period" },
+        { false, CT::ctMD5, TS::ALLFILES, 2, 1, "" },
+    };
+    for (const auto &[fresh, compare, type, notFetched, outside, says] : rows) {
+        NoResultHintInput input { fresh, !fresh, compare, type, 0, notFetched, outside };
+        const NoResultHintDecision d = NoResultHints::decide(input, false);
+        EXPECT_TRUE(*says ? d.hintText.contains(says) && d.hintVisible == true : d.hintText.isEmpty())
+            << d.hintText.toStdString();
+    }
+}

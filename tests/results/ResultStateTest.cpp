@@ -3,6 +3,10 @@
 
 #include <limits>
 
+#include <QFile>
+
+#include "platform/AppFolders.h"
+
 #include "results/ResultState.h"
 #include "results/ShownGroups.h"
 #include "results/ResultsTestRecords.h"
@@ -105,6 +109,18 @@ TEST(ResultCounts, DuplicatesCountEveryShownMemberAndSpaceIsTheOtherMembersSizes
     EXPECT_EQ(state.countMarked, 1);
     EXPECT_EQ(state.sizeMarked, 9000u);
     EXPECT_EQ(state.countiPhotoMarked, 1);
+}
+
+// The log counts in words: one group is "1 group".
+TEST(ResultCounts, TheLogCountsOneGroupInTheSingular)
+{
+    QFile::remove(AppFolders::logFilePath());
+    ResultState state;
+    state.enterGroups({ group({ record("a", 1.0f), record("b", 1.0f) }) });
+    state.applyLevel(0.9f);
+    QFile log(AppFolders::logFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("Results shown: 1 group, 2 duplicates"));
 }
 
 TEST(ResultCounts, LastUnmarkedMemberOfAGroupIsProtected)

@@ -1,4 +1,4 @@
-// The end of a scan tells of a photo library read in part or not at all.
+// The end of a scan tells of a photo library read in part or not at all, and of files outside its dates.
 #include <gtest/gtest.h>
 
 #include "app/LocalizedString.h"
@@ -18,4 +18,13 @@ TEST(NoPhotosMessageTest, ALibraryReadInPartIsTold)
     }
     EXPECT_EQ(NoPhotosMessage::skippedTitle(report),
         localizedString(QStringLiteral("ID_SOME_PHOTOS_WERE_NOT_SCANNED")));
+}
+
+TEST(NoPhotosMessageTest, FilesOutsideTheDatesAreToldWhenNothingWasFound)
+{
+    WalkReport report;
+    report.outsideScanPeriod = 1;
+    EXPECT_EQ(NoPhotosMessage::informativeText(report, 0),
+        QStringLiteral("1 file was left out as its date lies outside the period chosen for the scan."));
+    EXPECT_TRUE(NoPhotosMessage::skippedFoldersText(report).isEmpty());
 }

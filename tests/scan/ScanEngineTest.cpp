@@ -398,6 +398,22 @@ TEST(ScanEngineTest, RecordsListedElsewhereGoStraightToHashing)
     EXPECT_EQ(relativeGroups(result.groups, dir.path()), (QList<QStringList> { { "a.jpg", "b.jpg" } }));
 }
 
+// Photos left out by the date window are counted for the end of the scan to tell: with "captured
+// in the last 30 days", photos without a capture date are all left out.
+TEST(ScanEngineTest, PhotosOutsideTheDateWindowAreCounted)
+{
+    QTemporaryDir dir;
+    for (const char *name : { "a.jpg", "b.jpg", "c.png" })
+        ASSERT_TRUE(writeImage(makePhoto(7), at(dir, name)));
+    ScanOptions o = options(false);
+    o.period.enabled = true;
+    o.period.filesFromDate = 0;
+    o.period.photosFrom = 4;
+    const ScanResult result = runScan(o, { folderNode(dir.path()) });
+    EXPECT_EQ(result.outcome, ScanEngine::Outcome::NoPhotos);
+    EXPECT_EQ(result.walkReport.outsideScanPeriod, 3);
+}
+
 // The scan's stop flag reaches a cloud download that is still waiting for its file.
 TEST(ScanEngineTest, StopReachesACloudDownloadThatWaits)
 {
@@ -420,6 +436,7 @@ TEST(ScanEngineTest, StopReachesACloudDownloadThatWaits)
             while (!stop.load() && std::chrono::steady_clock::now() < giveUp)
                 std::this_thread::yield();
             sawStop = stop.load();
+            return QString();
         });
     });
     EXPECT_EQ(stopped.outcome, ScanEngine::Outcome::Stopped);

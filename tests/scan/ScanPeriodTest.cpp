@@ -21,6 +21,7 @@ struct PeriodCase {
     int photosFrom; // 1 yesterday, 2 last 7 days, 6 since the beginning
     qint64 dateAgoHours; // the record's date, hours before now; -1 for none
     bool inside;
+    bool libraryItem = false; // tested as a photo-library item
 };
 
 class ScanPeriodTest : public ::testing::TestWithParam<PeriodCase>
@@ -46,7 +47,9 @@ TEST_P(ScanPeriodTest, RecordDateAgainstTheWindow)
         record.exifInfo->captureDate = date;
         record.createDate = date;
     }
-    EXPECT_EQ(ScanPeriod::isWithinScanPeriod(record, period), c.inside);
+    EXPECT_EQ(c.libraryItem ? ScanPeriod::isLibraryItemWithinScanPeriod(record, period)
+                            : ScanPeriod::isWithinScanPeriod(record, period),
+        c.inside);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ScanPeriodTest,
@@ -59,7 +62,9 @@ INSTANTIATE_TEST_SUITE_P(Windows, ScanPeriodTest,
         PeriodCase { "SinceTheBeginningWithoutCaptureDate", 0, 6, -1, true },
         PeriodCase { "SinceTheBeginningWithoutCreationDate", 2, 6, -1, true },
         PeriodCase { "CapturedOrAddedSinceTheBeginningWithoutDate", 3, 6, -1, true },
-        PeriodCase { "CreationDateTooOld", 2, 2, 24 * 30, false }),
+        PeriodCase { "CreationDateTooOld", 2, 2, 24 * 30, false },
+        PeriodCase { "LibraryItemSinceTheBeginningWithoutCaptureDate", 0, 6, -1, true, true },
+        PeriodCase { "LibraryItemWithoutCaptureDateInAWindow", 0, 2, -1, false, true }),
     [](const auto &info) { return std::string(info.param.name); });
 
 // Runs a block with the process's local time zone set to `zone`, then restores it.

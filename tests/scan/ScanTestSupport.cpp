@@ -142,6 +142,7 @@ ScanResult runEngine(const std::function<bool(ScanEngine &)> &start,
             result.records.append(record->filePath);
         result.decoded = session->decoded;
         result.session = session;
+        result.walkReport = session->walkReport;
     }
     return result;
 }

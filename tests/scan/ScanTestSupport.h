@@ -43,6 +43,7 @@ struct ScanResult {
     std::optional<ScanProgress> lastProgress;
     // The finished scan's state: its records in scan order, with their fingerprints and dates.
     std::shared_ptr<const ScanSession> session;
+    WalkReport walkReport;
 };
 
 // Runs one scan to its outcome (bounded wait); `onProgress` may stop the engine.

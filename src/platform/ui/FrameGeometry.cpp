@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 
@@ -111,4 +112,22 @@ double FrameGeometry::containerHeight(const QWidget *widget)
         return widget->parentWidget()->height();
     const QScreen *screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry().height() : 0.0;
+}
+
+int FrameGeometry::widestSheet(const QScreen &screen)
+{
+    return screen.availableGeometry().width() - 2 * kScreenMargin;
+}
+
+void FrameGeometry::fitToTexts(QWidget *sheet, const QScreen *screen, int leastWidth)
+{
+    QLayout *column = sheet ? sheet->layout() : nullptr;
+    if (!column || !screen)
+        return;
+    column->invalidate();
+    column->activate();
+    const int width = std::min(std::max(leastWidth, column->totalMinimumSize().width()), widestSheet(*screen));
+    const int height
+        = column->hasHeightForWidth() ? column->totalHeightForWidth(width) : column->totalSizeHint().height();
+    sheet->resize(width, std::min(height, screen->availableGeometry().height() - 2 * kScreenMargin));
 }

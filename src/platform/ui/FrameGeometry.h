@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QRectF>
 
+class QScreen;
 class QWidget;
 
 class FrameGeometry
@@ -36,6 +37,14 @@ public:
     // fitWindow() on the available area of the screen the window stands on (the primary screen
     // when it stands on none): a frame saved on a larger screen comes back whole.
     static void keepOnScreen(QWidget *window);
+
+    // Room a sheet sized to its texts leaves between itself and the screen's edges.
+    static constexpr int kScreenMargin = 24;
+    // The width a sheet on `screen` may take at the most.
+    static int widestSheet(const QScreen &screen);
+    // Sizes the top-level `sheet` to its layout: at least `leastWidth` wide and as tall as its
+    // texts need at that width, yet within `screen` less kScreenMargin on each side.
+    static void fitToTexts(QWidget *sheet, const QScreen *screen, int leastWidth);
 
 private:
     static double containerHeight(const QWidget *widget);

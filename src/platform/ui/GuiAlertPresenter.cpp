@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/LineBreaks.h"
 #include "platform/ui/FrameGeometry.h"
 #include "platform/ui/WindowFocus.h"
 
@@ -50,8 +51,9 @@ int GuiAlertPresenter::runAlert(const AlertSpec &alert, QWidget *over)
     QWidget *parent = sheet ? sheet.data() : over ? over->window() : nullptr;
     QMessageBox box(parent);
     box.setIcon(iconFor(alert.style));
-    box.setText(alert.messageText);
-    box.setInformativeText(alert.informativeText);
+    // A path or address wraps only at its separators, never into what reads as two names.
+    box.setText(LineBreaks::atSeparatorsOnly(alert.messageText));
+    box.setInformativeText(LineBreaks::atSeparatorsOnly(alert.informativeText));
     box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     const QStringList titles = alert.buttons.isEmpty() ? QStringList { QStringLiteral("OK") } : alert.buttons;
     std::vector<QAbstractButton *> buttons;

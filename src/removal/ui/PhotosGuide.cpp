@@ -31,7 +31,6 @@ using Step = GlobalObjects::StepNumberForPhotos;
 
 // The guide's width when its texts are shorter, and the room it leaves at the screen's edges.
 constexpr int kGuideWidth = 560;
-constexpr int kScreenMargin = 24;
 
 QString text(const QString &key)
 {
@@ -134,20 +133,10 @@ void PhotosGuide::showPhotosStepsWindow()
 void PhotosGuide::fitSheetToStep()
 {
     QWidget *sheet = m_sheets.windowForPhotosApp;
-    QLayout *layout = sheet ? sheet->layout() : nullptr;
-    QScreen *screen = m_c.view() ? m_c.view()->screen() : QGuiApplication::primaryScreen();
-    if (!layout || !screen)
+    if (!sheet)
         return;
-    const QRect area = screen->availableGeometry();
-    const int widest = area.width() - 2 * kScreenMargin;
-    const QMargins margins = layout->contentsMargins();
-    m_sheets.boxPhotosSyncInfo->keepPathOnOneLine(widest - margins.left() - margins.right());
-    layout->invalidate();
-    layout->activate();
-    const int width = std::min(std::max(kGuideWidth, layout->totalMinimumSize().width()), widest);
-    const int height
-        = layout->hasHeightForWidth() ? layout->totalHeightForWidth(width) : layout->totalSizeHint().height();
-    sheet->resize(width, std::min(height, area.height() - 2 * kScreenMargin));
+    m_sheets.boxPhotosSyncInfo->fitSheetToScreen(
+        sheet, m_c.view() ? m_c.view()->screen() : QGuiApplication::primaryScreen(), kGuideWidth);
     if (sheet->isWindow() && sheet->isVisible())
         FrameGeometry::centerOver(sheet, sheet->parentWidget());
 }

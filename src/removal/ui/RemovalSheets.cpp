@@ -17,6 +17,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/VariantNumber.h"
 #include "platform/ui/AlertPresenter.h"
+#include "platform/ui/FrameGeometry.h"
 #include "removal/LibraryAlbumRoute.h"
 #include "removal/RemovalRouteFactory.h"
 #include "removal/RemovalRouteTexts.h"
@@ -237,6 +238,8 @@ void RemovalSheets::confirmMoveToTrash()
     lblReviewPhotoBeforeTrash->setText(
         RemovalRouteTexts::reviewNote(shares, PhotosGuide::albumFilePath(m_bridge.get())));
     btnTrash->setText(RemovalRouteTexts::proceedTitle(shares));
+    // A question about two parts of a removal runs longer: the sheet grows to its texts.
+    FrameGeometry::fitToTexts(windowConfirmTrash, m_c.view()->screen(), windowConfirmTrash->width());
     AlertPresenter &presenter = AlertPresenter::current();
     presenter.beginSheet(windowConfirmTrash, m_c.view());
     presenter.runModalForWindow(windowConfirmTrash);

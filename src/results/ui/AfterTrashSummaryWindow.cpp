@@ -236,16 +236,27 @@ void AfterTrashSummaryWindow::beginSummary(QWidget *sheet)
     if (!m_view)
         return;
     // Sized to its texts before it is centred over the window, or it hangs down from a stale height.
-    sheet->adjustSize();
+    fitToTexts(sheet);
     AlertPresenter::current().beginSheet(sheet, m_view);
     const QRect area = summaryArea ? summaryArea() : QRect();
     if (area.isEmpty())
         return;
     // Centred in the results, and never over the bottom bar with its buttons.
-    sheet->adjustSize();
+    fitToTexts(sheet);
     QRect frame = sheet->frameGeometry();
     frame.moveCenter(area.center());
     sheet->move(FrameGeometry::fitInside(frame, area).topLeft());
+}
+
+void AfterTrashSummaryWindow::fitToTexts(QWidget *sheet)
+{
+    // The summary that names the album file keeps within the screen however long its path.
+    if (sheet == windowAfterTrash && boxAlbumFile) {
+        const int natural = sheet->sizeHint().width();
+        boxAlbumFile->fitSheetToScreen(sheet, m_view->screen(), natural);
+        return;
+    }
+    sheet->adjustSize();
 }
 
 void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)

@@ -68,6 +68,8 @@ private:
     void fillTrashSummary(const AfterTrashInput &input);
     void showNothingMoved(const AfterTrashInput &input);
     void beginSummary(QWidget *sheet);
+    // The sheet at the size of its texts, within the screen.
+    void fitToTexts(QWidget *sheet);
 
     ResultState &m_state;
     QPointer<QWidget> m_view;

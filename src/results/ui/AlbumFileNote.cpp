@@ -5,10 +5,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include "app/LocalizedString.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/TextFormat.h"
+#include "platform/ui/FrameGeometry.h"
 #include "results/ui/ResultFileActions.h"
 
 AlbumFileNote::AlbumFileNote(QWidget *parent)
@@ -43,6 +45,16 @@ void AlbumFileNote::keepPathOnOneLine(int widthLimit)
     m_widthLimit = widthLimit;
     lblAlbumFile->setWordWrap(false);
     showPath();
+}
+
+void AlbumFileNote::fitSheetToScreen(QWidget *sheet, const QScreen *screen, int leastWidth)
+{
+    const QLayout *column = sheet ? sheet->layout() : nullptr;
+    if (!column || !screen)
+        return;
+    const QMargins margins = column->contentsMargins();
+    keepPathOnOneLine(FrameGeometry::widestSheet(*screen) - margins.left() - margins.right());
+    FrameGeometry::fitToTexts(sheet, screen, leastWidth);
 }
 
 void AlbumFileNote::showPath()

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 class QLabel;
+class QScreen;
 class QPushButton;
 
 class AlbumFileNote : public QFrame
@@ -24,6 +25,9 @@ public:
     // than `widthLimit` (the whole path is then its tool tip). A path wrapped at its slashes
     // reads as another path.
     void keepPathOnOneLine(int widthLimit);
+    // Sizes `sheet`, which holds this note, to its content and at least `leastWidth` wide, yet
+    // never wider or taller than `screen` less a margin: the path then stays on one line, elided.
+    void fitSheetToScreen(QWidget *sheet, const QScreen *screen, int leastWidth);
 
     QPointer<QLabel> lblAlbumFile;
     QPointer<QPushButton> btnShowAlbumFile;

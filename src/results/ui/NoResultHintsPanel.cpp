@@ -61,13 +61,15 @@ void NoResultHintsPanel::updateNoResultHints(bool isFreshResult, bool isAfterTra
     lblNoteToAutoMark->setText(NoResultHints::noteToAutoMarkText());
     lblMatchingLevelOnNoPhotos->setFixedWidth(int(CommonFuncUi::fittingWidth(lblMatchingLevelOnNoPhotos)));
     NoResultHintInput input { isFreshResult, isAfterTrash, m_state.scanCompareType, m_state.typeSupport,
-        int(m_state.arrGroups.size()) };
+        int(m_state.arrGroups.size()), m_state.walkReport.notFetched, m_state.walkReport.outsideScanPeriod };
     const bool found = NoResultHints::needsRetry(input) && m_retryAtMinimumMatchingLevel
         && m_retryAtMinimumMatchingLevel();
     const NoResultHintDecision d = NoResultHints::decide(input, found);
     if (!d.messageKey.isEmpty())
         c.lblNosSimillarPhoto->setText(localizedString(d.messageKey));
-    if (!d.hintKey.isEmpty())
+    if (!d.hintText.isEmpty())
+        c.lblMatchingLevelHint->setText(d.hintText);
+    else if (!d.hintKey.isEmpty())
         c.lblMatchingLevelHint->setText(localizedString(d.hintKey));
     if (d.hintVisible)
         c.lblMatchingLevelHint->setVisible(*d.hintVisible);

@@ -254,7 +254,7 @@ void OutlineList::selectRecord(const ImageFileInfo *record)
     if (!index.isValid())
         return;
     m_view->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
-    m_view->scrollTo(index);
+    m_view->scrollToWithGroupTitle(index);
 }
 
 std::shared_ptr<ImageFileInfo> OutlineList::selectedRecord() const

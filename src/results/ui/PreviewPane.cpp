@@ -87,8 +87,9 @@ void PreviewPane::changeAllComponents(const std::shared_ptr<ImageFileInfo> &reco
         previewForVideo->setVisible(!cloud && record->isVideo);
         if (!previewForVideo->isVisible())
             previewQlVideo->pause();
-        pathViewController->setPathToPathController(record->filePath);
-        lblBottomPathBar->setPathToPathController(record->filePath);
+        // The path bars end in the name the list shows.
+        pathViewController->setPathToPathController(record->filePath, record->fileName);
+        lblBottomPathBar->setPathToPathController(record->filePath, record->fileName);
         lblBottomPathBar->setToolTip(record->filePath);
         chooseImage(*record, cloud);
         lblNoPhotoSelectedForPreview->hide();

@@ -168,7 +168,8 @@ void CloudModeController::startFindDuplicateFilesInCloudDrive(const RecordList &
     host.scanRun().startFindDuplicateFilesInCloudDrive(
         records, [source](ImageFileInfo &record, const std::atomic<bool> &stop) {
             if (const std::shared_ptr<CloudSource> owner = source.lock())
-                owner->fetchLocalCopy(record, stop);
+                return owner->fetchLocalCopy(record, stop);
+            return QString();
         });
 }
 
@@ -215,6 +216,9 @@ void CloudModeController::setSourceControls()
     const bool datesApply = computer && c.btnScanLastImport->isChecked();
     for (QWidget *control : { static_cast<QWidget *>(c.btnCaptureDate), static_cast<QWidget *>(c.btnCapturePeriod) })
         control->setEnabled(datesApply);
+    // The "?" explains choices that only a scan of this computer has: greyed with them, its tool tip
+    // says why.
+    c.btnToolTip->setEnabled(computer);
     c.btnToolTip->setToolTip(
         computer ? QString() : localizedString(QStringLiteral("ID_THIS_FEATURE_ONLY_FOR_FINDER_ONLY")));
     host.placeSourceControls(m_addFolderHome.value_or(host.addFolderFrame()));

@@ -184,7 +184,8 @@ void ScanRunController::stopAddingPhotos()
 
 void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &records, LocalCopyFetcher fetcher)
 {
-    Log::line(QStringLiteral("Cloud listing done: %1 files to compare").arg(records.size()));
+    Log::line(QStringLiteral("Cloud listing done: ") + Log::counted(records.size(), "file", "files")
+        + QStringLiteral(" to compare"));
     QPointer<ScanRunController> self(this);
     Dispatch::mainSync([self, records, fetcher = std::move(fetcher)] {
         if (!self)
@@ -311,15 +312,13 @@ void ScanRunController::showNoPhotosAlert()
 void ScanRunController::showOnlyOnePhotoAlert()
 {
     QString informative = text("ID_PLS_CHANGE_PREFERENCES");
-    if (const QString skipped = skippedFoldersText(); !skipped.isEmpty())
-        informative.prepend(skipped + QLatin1Char('\n'));
-    runAlert(text("ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH"), informative);
-}
-
-QString ScanRunController::skippedFoldersText() const
-{
     const std::shared_ptr<const ScanSession> session = m_engine->session();
-    return session ? NoPhotosMessage::skippedFoldersText(session->walkReport) : QString();
+    const WalkReport report = session ? session->walkReport : WalkReport();
+    for (const QString &left : { NoPhotosMessage::periodText(report), NoPhotosMessage::skippedFoldersText(report) }) {
+        if (!left.isEmpty())
+            informative.prepend(left + QLatin1Char('\n'));
+    }
+    runAlert(text("ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH"), informative);
 }
 
 void ScanRunController::showSkippedFoldersAlert()
@@ -371,6 +370,7 @@ void ScanRunController::showResults(const QList<std::shared_ptr<DuplicatesGroup>
     QWidget *content = mainView->parentWidget();
     resultView->setGeometry(content ? content->rect() : mainView->geometry());
     const std::shared_ptr<const ScanSession> session = m_engine->session();
+    result.walkReport = session ? session->walkReport : WalkReport();
     result.invokeCollectionView(shown, session ? session->options.globals : m_options.globals);
     mainView->hide();
     resultView->show();

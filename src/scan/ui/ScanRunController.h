@@ -81,8 +81,6 @@ private:
     void scanFinished(ScanEngine::Outcome outcome, const QList<std::shared_ptr<DuplicatesGroup>> &groups);
     void runAlert(const QString &message, const QString &informative,
         AlertSpec::Style style = AlertSpec::Style::Warning);
-    // The note on the folders the walk left out; empty when it read them all.
-    QString skippedFoldersText() const;
     // Posts `job` to the GUI thread; it is dropped when this controller has gone by then.
     void runOnMain(void (ScanRunController::*job)());
 

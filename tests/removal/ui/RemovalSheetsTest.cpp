@@ -195,3 +195,17 @@ TEST_F(RemovalSheetsTest, ASkippedGroupIsToldAndNothingIsMoved)
 }
 
 } // namespace
+
+// A question about two parts of a removal takes four lines or more: the sheet grows to show them.
+TEST_F(RemovalSheetsTest, ALongQuestionIsShownWhole)
+{
+    showThreeWithTwoMarked();
+    group->children[1]->isPhotosNode = true;
+    presenter.setModalHandler([this](QWidget *window) {
+        window->show();
+        for (QLabel *label : { sheets->lblAreYouSureWantToDelete.data(), sheets->lblReviewPhotoBeforeTrash.data() })
+            EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
+        return 0;
+    });
+    sheets->confirmMoveToTrash();
+}

@@ -230,6 +230,23 @@ TEST_F(OutlineListTest, SwitchingBetweenListAndGridKeepsTheCurrentFile)
     EXPECT_EQ(list().selectedRecord(), chosen);
 }
 
+// A reload (after a change of the matching level or a removal) selects the file shown in the
+// preview again; scrolled to from below, the first file keeps its group's title in view.
+TEST_F(OutlineListTest, AReloadKeepsTheFirstGroupTitleInView)
+{
+    std::vector<std::shared_ptr<DuplicatesGroup>> many;
+    for (int i = 0; i < 30; ++i)
+        many.push_back(photos(QStringLiteral("g%1-").arg(i), 2));
+    enter(many);
+    list().reloadData();
+    CustomOutlineView *view = list().outlineDupliates();
+    view->scrollToBottom();
+    list().reloadData(many.front()->filterChildren.first());
+    const QRect title = view->visualRect(list().model().index(0, 0));
+    EXPECT_TRUE(!title.isEmpty() && title.top() >= 0) << title.top();
+    EXPECT_EQ(list().selectedRecord(), many.front()->filterChildren.first());
+}
+
 TEST_F(OutlineListTest, FileCommandsUseTheClickedRowAndIgnoreGroupRows)
 {
     std::vector<QUrl> opened;

@@ -47,6 +47,22 @@ TEST_F(PreviewPaneTest, PhotoShowsItsImageCachesItAndFillsPathBarsAndTable)
     EXPECT_EQ(table().item(0, 1)->text(), record->fileName);
 }
 
+// A library item keeps the name it was imported with, in the path bars as in the list; the last
+// component still stands for the file itself.
+TEST_F(PreviewPaneTest, ALibraryItemsPathBarsEndInTheNameTheListShows)
+{
+    const auto record = photo(QStringLiteral("IMG_0003"), 1.0f);
+    record->isPhotosNode = true;
+    record->fileName = QStringLiteral("IMG_0003.JPG");
+    show(record);
+    for (ITPathbar *bar : { pane().lblBottomPathBar.data(), pane().pathViewController.data() }) {
+        const auto cells = bar->mutablePathComponentCells();
+        ASSERT_FALSE(cells.isEmpty());
+        EXPECT_EQ(cells.last().title(), record->fileName);
+        EXPECT_EQ(cells.last().path(), record->filePath);
+    }
+}
+
 TEST_F(PreviewPaneTest, CachedImageIsShownWithoutReadingTheFile)
 {
     const auto record = photo(QStringLiteral("cached"), 1.0f);

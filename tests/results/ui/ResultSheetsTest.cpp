@@ -1,7 +1,9 @@
 // Each sheet of the results window opens and closes with a scripted answer; the Photos steps
 // machine; the summaries after a removal run; the way back's confirmation.
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include "platform/AppFolders.h"
 #include "platform/LocalAlbumStore.h"
@@ -226,6 +228,19 @@ TEST_F(ResultSheetsTest, PhotosAlbumRunShowsTheStepsSummaryAndItsCloseButtonEnds
     EXPECT_FALSE(summary().lblAfterTrashStep1->text().isEmpty());
     summary().btnClosePhotoInstruction->click();
     EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrash));
+}
+
+// However long the album path, the summary that names it stays within the screen.
+TEST_F(ResultSheetsTest, TheLibrarySummaryKeepsALongAlbumPathWithinTheScreen)
+{
+    controller->countTrashed = 1;
+    controller->isPhotosLibrayMarkedForTrash = true;
+    summary().boxAlbumFile->setPath(QStringLiteral("/home/me") + QStringLiteral("/A folder of marked albums").repeated(10)
+        + QStringLiteral("/albums.plist"));
+    summary().showWindowAfterTrash_Main();
+    ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrash));
+    EXPECT_LE(summary().windowAfterTrash->width(), view()->screen()->availableGeometry().width());
+    EXPECT_TRUE(summary().boxAlbumFile->lblAlbumFile->text().contains(QChar(0x2026)));
 }
 
 TEST_F(ResultSheetsTest, ConfirmedWayBackRemembersTheDontShowAgainBox)

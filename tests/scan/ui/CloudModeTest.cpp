@@ -22,6 +22,7 @@
 #include "platform/PropertyList.h"
 #include "platform/StaticTokenSource.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
+#include "results/ui/ResultViewController.h"
 #include "scan/ui/CloudFolderSheet.h"
 #include "scan/ui/CloudModeController.h"
 #include "scan/ui/MainViewController.h"
@@ -176,14 +177,18 @@ TEST_F(CloudModeTest, ChangedCloudRowsStayChangedAfterASwitchOfSource)
     }
 }
 
+// The "?" that explains the date choices is greyed with them on a cloud, its tool tip saying why.
 TEST_F(CloudModeTest, BackOnThisComputerTheDateChoicesFollowTheirBox)
 {
     useDropbox();
     for (const bool ticked : { false, true }) {
         c.btnScanLastImport->setChecked(ticked);
         c.cloudMode().btnScanTypeTapped(2);
+        EXPECT_FALSE(c.btnToolTip->isEnabled());
+        EXPECT_FALSE(c.btnToolTip->toolTip().isEmpty());
         c.cloudMode().btnScanTypeTapped(0);
         EXPECT_EQ(c.btnCaptureDate->isEnabled() + c.btnCapturePeriod->isEnabled(), ticked ? 2 : 0);
+        EXPECT_TRUE(c.btnToolTip->isEnabled());
     }
 }
 
@@ -359,6 +364,33 @@ TEST_F(CloudScanTest, StopDuringTheListingEndsWithoutHashingAndClosesTheSheet)
     ASSERT_TRUE(TestEvents::waitFor([&] { return !sheetOpen(c.windowAddImages); }, kBoundMs));
     EXPECT_FALSE(c.scanRun().engine().session());
     EXPECT_LT(account.pageSizes().size(), 30);
+}
+
+// Downloads the server refuses leave their files out of the comparison: the end of the scan says
+// how many and why, and the empty results never say "no duplicates" alone.
+TEST_F(CloudScanTest, FilesThatCouldNotBeFetchedAreToldAtTheEnd)
+{
+    useDropbox();
+    account.addFile(QStringLiteral("/A/one.jpg"), jpeg(3));
+    account.addFile(QStringLiteral("/A/two.jpg"), jpeg(3));
+    account.shapeDownloads([](FakeResponse &answer) {
+        answer.status = 500;
+        answer.body = "{\"error_summary\": \"internal/\"}";
+    });
+    c.selectComparisonMethod(c.btnExactMatch);
+    c.cloudMode().btnScanTypeTapped(2);
+    addFolder(QStringLiteral("Dropbox/A"));
+
+    EXPECT_EQ(scan(), ScanEngine::Outcome::Results);
+    ASSERT_EQ(alerts.alerts().size(), 1u);
+    EXPECT_EQ(alerts.alerts().front().messageText, localizedString(QStringLiteral("ID_SOME_FILES_WERE_NOT_COMPARED")));
+    const QString told = alerts.alerts().front().informativeText;
+    EXPECT_TRUE(told.startsWith(QStringLiteral("2 files could not be fetched")) && told.contains(QStringLiteral("500"))
+        && told.contains(QStringLiteral("Dropbox/A/")))
+        << told.toStdString();
+    EXPECT_TRUE(c.result->lblMatchingLevelHint->isVisibleTo(c.result->view()));
+    EXPECT_TRUE(c.result->lblMatchingLevelHint->text().contains(QStringLiteral("2 files could not be fetched")))
+        << c.result->lblMatchingLevelHint->text().toStdString();
 }
 
 // The date controls are greyed in a cloud mode: the stored period does not hide an old file.

@@ -1,0 +1,15 @@
+// Where the lines of a message may break inside the paths and web addresses it quotes. A path
+// broken just after its leading "/", or an address after its "?", reads as two other names; so a
+// path breaks only after one of its inner separators, an address only after a "/" of its path.
+#pragma once
+
+#include <QString>
+
+class LineBreaks
+{
+public:
+    // `text` with a word joiner (U+2060, which draws nothing) between the characters of every path
+    // and address where no line may break, and its spaces made no-break spaces; the rest of the
+    // text is left as it is.
+    static QString atSeparatorsOnly(const QString &text);
+};
