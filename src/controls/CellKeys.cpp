@@ -6,6 +6,28 @@
 
 #include "controls/CustomCell.h"
 
+namespace
+{
+
+template <typename Part>
+Part *partOfCurrentRow(const QAbstractItemView *view, Part *(CustomCell::*part)() const)
+{
+    const QAbstractItemModel *model = view->model();
+    const QModelIndex current = view->currentIndex();
+    if (!model || !current.isValid())
+        return nullptr;
+    // The box and the button sit in whichever column the list gives them; the cell names them.
+    for (int column = 0; column < model->columnCount(current.parent()); ++column) {
+        const auto *cell
+            = qobject_cast<CustomCell *>(view->indexWidget(model->index(current.row(), column, current.parent())));
+        if (Part *found = cell ? (cell->*part)() : nullptr)
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 CellKeys::CellKeys(QAbstractItemView *view)
     : QObject(view)
 {
@@ -20,16 +42,10 @@ CellKeys *CellKeys::install(QAbstractItemView *view)
 
 QAbstractButton *CellKeys::buttonFor(const QAbstractItemView *view, const QKeyEvent *event)
 {
-    if (!view->model() || !view->currentIndex().isValid())
-        return nullptr;
-    const auto *cell
-        = qobject_cast<CustomCell *>(view->indexWidget(view->model()->index(view->currentIndex().row(), 0)));
-    if (!cell)
-        return nullptr;
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier)
-        return cell->btnCheckBox();
+        return partOfCurrentRow(view, &CustomCell::btnCheckBox);
     if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace)
-        return cell->btnDelete();
+        return partOfCurrentRow(view, &CustomCell::btnDelete);
     return nullptr;
 }
 

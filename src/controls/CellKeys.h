@@ -1,5 +1,5 @@
-// The keys of a list whose rows carry their controls in a CustomCell in the first column: Space
-// ticks the current row's box and Delete (or Backspace) presses its delete button. The list is one
+// The keys of a list whose rows carry their controls in CustomCells, in any column: Space ticks
+// the current row's box and Delete (or Backspace) presses its delete button. The list is one
 // stop of the Tab key; the controls in its cells never take the focus themselves.
 #pragma once
 

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/LocalizedString.h"
 #include "app/SettingsDefaults.h"
@@ -190,6 +191,32 @@ TEST_F(PaneTest, RemoveTakesTheSelectedRowOnlyWhenThereIsOne)
     expected.removeAt(1);
     EXPECT_EQ(storedExclusions(), expected);
     EXPECT_EQ(exclude.tvExclude->rowCount(), expected.size());
+}
+
+TEST_F(PaneTest, TheExclusionsListGoesToItsEndsAndByPagesWithItsKeys)
+{
+    QVariantList folders;
+    for (int i = 0; i < 40; ++i)
+        folders.append(QStringLiteral("/excluded/%1").arg(i));
+    UserDefaults::standard().setObject("excludedFolders", folders);
+    ExcludeViewController exclude;
+    exclude.view()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(exclude.view()));
+    QTableWidget *list = exclude.tvExclude;
+    list->setFocus();
+    list->selectRow(5);
+    // Key, the row it selects (a page: more than one row, fewer than all).
+    const std::pair<Qt::Key, int> keys[]
+        = { { Qt::Key_End, 39 }, { Qt::Key_Home, 0 }, { Qt::Key_PageDown, -1 }, { Qt::Key_PageUp, 0 } };
+    for (const auto &[key, row] : keys) {
+        QTest::keyClick(list, key);
+        const int selected = list->selectionModel()->selectedRows().value(0).row();
+        if (row >= 0)
+            EXPECT_EQ(selected, row) << key;
+        else
+            EXPECT_TRUE(selected > 1 && selected < 39) << key << " " << selected;
+        EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->currentIndex()).center())) << key;
+    }
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The preview pane for a photo, a video, an unreadable file and no record, the metadata table it
 // reloads, and a generated clip playing in the compact player.
+#include <QScrollBar>
 #include <QTableWidget>
+#include <QTest>
 
 #include "controls/ITPathbar.h"
 #include "model/ImageProcessing.h"
@@ -136,6 +138,24 @@ TEST_F(PreviewPaneTest, GeneratedClipPlaysInTheCompactPlayer)
         GTEST_SKIP() << "no media backend played the clip: "
                      << (failure.isEmpty() ? std::string("no progress within 5 s") : failure.toStdString());
     EXPECT_GT(player->position(), 0);
+}
+
+TEST_F(PreviewPaneTest, TheMetadataTableScrollsWithItsKeys)
+{
+    show(photo(QStringLiteral("keys"), 1.0f));
+    QTableWidget &rows = table();
+    QScrollBar *bar = rows.verticalScrollBar();
+    QCoreApplication::processEvents();
+    ASSERT_GT(bar->maximum(), bar->pageStep()) << "the table must be longer than two pages here: " << rows.height();
+    rows.setFocus();
+    // Key, where the view is afterwards.
+    const std::pair<Qt::Key, int> keys[] = { { Qt::Key_End, bar->maximum() }, { Qt::Key_Home, 0 },
+        { Qt::Key_PageDown, bar->pageStep() }, { Qt::Key_Down, bar->pageStep() + bar->singleStep() },
+        { Qt::Key_PageUp, bar->singleStep() }, { Qt::Key_Up, 0 } };
+    for (const auto &[key, value] : keys) {
+        QTest::keyClick(&rows, key);
+        EXPECT_EQ(bar->value(), value) << key;
+    }
 }
 
 } // namespace

@@ -263,3 +263,82 @@ TEST_F(ResultGridFixture, MenuKeysOpenTheCurrentPhotosMenuWithItAloneSelected)
         EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath>{{0, 2}}));
     }
 }
+
+// A click on a photo, on its picture or on its box, makes it the one the keys act on: Space then
+// toggles that photo and the arrows go on from it, whatever was clicked before.
+TEST_F(ResultGridFixture, EveryClickMovesTheKeysToTheClickedPhoto)
+{
+    struct Click
+    {
+        IndexPath at;
+        bool onBox;
+    };
+    const std::pair<Click, Click> rows[] = { { { { 0, 0 }, false }, { { 1, 1 }, true } },
+        { { { 1, 1 }, true }, { { 0, 2 }, true } }, { { { 1, 0 }, true }, { { 0, 1 }, false } } };
+    for (const auto &[first, second] : rows) {
+        const auto a = photos("a", { 1.0f, 1.0f, 1.0f });
+        const auto b = photos("b", { 1.0f, 1.0f, 1.0f });
+        enter({ a, b });
+        const auto recordAt = [&](const IndexPath &at) { return (at.section == 0 ? a : b)->children[at.item]; };
+        for (const Click &click : { first, second }) {
+            if (click.onBox) {
+                QCheckBox *box = cell(click.at.section, click.at.item)->btnCheckBox;
+                MouseEvents::press(box, box->rect().center());
+                MouseEvents::release(box, box->rect().center());
+            } else {
+                MouseEvents::press(grid().viewport(), centreOf(click.at.section, click.at.item));
+                MouseEvents::release(grid().viewport(), centreOf(click.at.section, click.at.item));
+            }
+            QCoreApplication::processEvents();
+            EXPECT_EQ(recordAt(click.at)->isMark, click.onBox);
+        }
+        EXPECT_EQ(grid().currentIndexPath(), second.at);
+        EXPECT_EQ(grid().selectionIndexPaths(), QList<IndexPath> { second.at });
+        EXPECT_TRUE(grid().hasFocus());
+        QTest::keyClick(&grid(), Qt::Key_Space);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(recordAt(second.at)->isMark, !second.onBox) << "Space toggles the clicked photo";
+        EXPECT_EQ(recordAt(first.at)->isMark, first.onBox) << "and leaves the one clicked before";
+        const auto next = grid().layout().neighbour({ second.at.section, second.at.item }, 1, 0);
+        QTest::keyClick(&grid(), Qt::Key_Right);
+        EXPECT_EQ(grid().currentIndexPath(), (IndexPath { next->first, next->second }));
+    }
+}
+
+// The page keys move the current photo a page on and the view with it, so it is always on screen
+// for Space; Home and End go to the first and the last photo.
+TEST_F(ResultGridFixture, PageHomeAndEndKeysKeepTheCurrentPhotoOnScreen)
+{
+    std::vector<std::shared_ptr<DuplicatesGroup>> groups;
+    for (int i = 0; i < 12; ++i)
+        groups.push_back(group({ record(QStringLiteral("r%1a").arg(i), 1.0f), record(QStringLiteral("r%1b").arg(i), 1.0f),
+            record(QStringLiteral("r%1c").arg(i), 1.0f) }));
+    enter(groups);
+    grid().setFocus();
+    const IndexPath first { 0, 0 }, last { 11, 2 };
+    const auto onScreen = [&] {
+        const QRectF frame = *grid().layoutAttributesForItemAtIndexPath(*grid().currentIndexPath());
+        const QRectF visible(0, grid().verticalScrollBar()->value(), grid().viewport()->width(),
+            grid().viewport()->height());
+        return visible.contains(frame);
+    };
+    // PgDn to the end and PgUp back: every step moves on, the last one of each way to the end photo.
+    for (const auto &[key, end] : { std::pair { Qt::Key_PageDown, last }, std::pair { Qt::Key_PageUp, first } }) {
+        for (int presses = 0; grid().currentIndexPath() != end; ++presses) {
+            ASSERT_LT(presses, 40) << key;
+            const IndexPath before = *grid().currentIndexPath();
+            QTest::keyClick(&grid(), key);
+            EXPECT_NE(*grid().currentIndexPath(), before) << key;
+            EXPECT_TRUE(onScreen()) << key;
+            EXPECT_EQ(grid().selectionIndexPaths(), QList<IndexPath> { *grid().currentIndexPath() });
+        }
+    }
+    for (const auto &[key, end] : { std::pair { Qt::Key_End, last }, std::pair { Qt::Key_Home, first } }) {
+        previewed.clear();
+        QTest::keyClick(&grid(), key);
+        EXPECT_EQ(grid().currentIndexPath(), end) << key;
+        EXPECT_TRUE(onScreen()) << key;
+        ASSERT_FALSE(previewed.empty()) << key;
+        EXPECT_EQ(previewed.back(), controller->recordAt(end.section, end.item)) << key;
+    }
+}
