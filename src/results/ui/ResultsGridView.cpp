@@ -329,10 +329,9 @@ void ResultsGridView::keyPressEvent(QKeyEvent *event)
         moveCurrent(arrow->second.x(), arrow->second.y(), event->modifiers());
     else if (event->key() == Qt::Key_PageDown || event->key() == Qt::Key_PageUp)
         movePage(event->key() == Qt::Key_PageDown ? 1 : -1, event->modifiers());
-    else if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
-        if (const auto end = endItem(event->key() == Qt::Key_End ? 1 : -1))
-            goTo(*end, event->modifiers());
-    } else if (event->key() == Qt::Key_Space)
+    else if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End)
+        moveToEnd(event->key() == Qt::Key_End ? 1 : -1, event->modifiers());
+    else if (event->key() == Qt::Key_Space)
         toggleCurrentMark();
     else if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)
         openCurrentMenu();
@@ -361,6 +360,17 @@ std::optional<IndexPath> ResultsGridView::endItem(int direction) const
             return IndexPath { section, direction > 0 ? count - 1 : 0 };
     }
     return std::nullopt;
+}
+
+void ResultsGridView::moveToEnd(int direction, Qt::KeyboardModifiers modifiers)
+{
+    const std::optional<IndexPath> end = endItem(direction);
+    if (!end)
+        return;
+    // The whole start or end of the grid shows, the first group's title in its own place.
+    QScrollBar *bar = verticalScrollBar();
+    bar->setValue(direction > 0 ? bar->maximum() : bar->minimum());
+    goTo(*end, modifiers);
 }
 
 void ResultsGridView::moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifiers)

@@ -89,6 +89,8 @@ private:
     // The first (direction -1) or last (+1) photo of the grid.
     std::optional<IndexPath> endItem(int direction) const;
     void moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifiers);
+    // Home (-1) and End (+1).
+    void moveToEnd(int direction, Qt::KeyboardModifiers modifiers);
     // PgDn (+1) and PgUp (-1): the current item goes a page on and the view with it.
     void movePage(int direction, Qt::KeyboardModifiers modifiers);
     // Makes the item current, selects it (or extends the selection with Shift) and shows it.

@@ -338,6 +338,8 @@ TEST_F(ResultGridFixture, PageHomeAndEndKeysKeepTheCurrentPhotoOnScreen)
         QTest::keyClick(&grid(), key);
         EXPECT_EQ(grid().currentIndexPath(), end) << key;
         EXPECT_TRUE(onScreen()) << key;
+        const QScrollBar *bar = grid().verticalScrollBar();
+        EXPECT_EQ(bar->value(), key == Qt::Key_Home ? 0 : bar->maximum()) << "the whole start or end shows";
         ASSERT_FALSE(previewed.empty()) << key;
         EXPECT_EQ(previewed.back(), controller->recordAt(end.section, end.item)) << key;
     }
