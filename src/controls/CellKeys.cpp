@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "controls/CustomCell.h"
+#include "controls/KeyPressFilter.h"
 
 namespace
 {
@@ -28,16 +29,9 @@ Part *partOfCurrentRow(const QAbstractItemView *view, Part *(CustomCell::*part)(
 
 } // namespace
 
-CellKeys::CellKeys(QAbstractItemView *view)
-    : QObject(view)
+void CellKeys::install(QAbstractItemView *view)
 {
-}
-
-CellKeys *CellKeys::install(QAbstractItemView *view)
-{
-    auto *keys = new CellKeys(view);
-    view->installEventFilter(keys);
-    return keys;
+    KeyPressFilter::install(view, [view](const QKeyEvent *event) { return press(view, event); });
 }
 
 QAbstractButton *CellKeys::buttonFor(const QAbstractItemView *view, const QKeyEvent *event)
@@ -56,11 +50,4 @@ bool CellKeys::press(const QAbstractItemView *view, const QKeyEvent *event)
         return false;
     button->click();
     return true;
-}
-
-bool CellKeys::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress)
-        return press(static_cast<QAbstractItemView *>(watched), static_cast<QKeyEvent *>(event));
-    return QObject::eventFilter(watched, event);
 }

@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
+#include "controls/KeyPressFilter.h"
+
 namespace
 {
 
@@ -36,16 +38,9 @@ bool goToEndRow(QAbstractItemView *view, int key)
 
 } // namespace
 
-RowKeys::RowKeys(QAbstractItemView *view)
-    : QObject(view)
+void RowKeys::install(QAbstractItemView *view)
 {
-}
-
-RowKeys *RowKeys::install(QAbstractItemView *view)
-{
-    auto *keys = new RowKeys(view);
-    view->installEventFilter(keys);
-    return keys;
+    KeyPressFilter::install(view, [view](const QKeyEvent *event) { return press(view, event); });
 }
 
 bool RowKeys::press(QAbstractItemView *view, const QKeyEvent *event)
@@ -55,11 +50,4 @@ bool RowKeys::press(QAbstractItemView *view, const QKeyEvent *event)
     if (view->selectionMode() == QAbstractItemView::NoSelection)
         return scroll(view, event->key());
     return goToEndRow(view, event->key());
-}
-
-bool RowKeys::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress)
-        return press(static_cast<QAbstractItemView *>(watched), static_cast<QKeyEvent *>(event));
-    return QObject::eventFilter(watched, event);
 }

@@ -3,23 +3,14 @@
 // has no current row to show, so there the arrow and page keys, Home and End scroll the view.
 #pragma once
 
-#include <QObject>
-
 class QAbstractItemView;
 class QKeyEvent;
 
-class RowKeys : public QObject
+class RowKeys
 {
-    Q_OBJECT
 public:
-    // Answers those keys of `view` (which owns the object) from now on.
-    static RowKeys *install(QAbstractItemView *view);
+    // Answers those keys of `view` from now on.
+    static void install(QAbstractItemView *view);
     // Does what `event` asks of `view`; false (nothing done) for a key it leaves to the view.
     static bool press(QAbstractItemView *view, const QKeyEvent *event);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    explicit RowKeys(QAbstractItemView *view);
 };

@@ -19,6 +19,16 @@ QVariantMap at(int section, int item)
     return {{QStringLiteral("indexpath"), QVariant::fromValue(IndexPath{section, item})}};
 }
 
+// `count` groups of three records without files, "r<group>a" to "r<group>c".
+std::vector<std::shared_ptr<DuplicatesGroup>> groupsOfThree(int count)
+{
+    std::vector<std::shared_ptr<DuplicatesGroup>> groups;
+    for (int i = 0; i < count; ++i)
+        groups.push_back(group({record(QStringLiteral("r%1a").arg(i), 1.0f), record(QStringLiteral("r%1b").arg(i), 1.0f),
+                                record(QStringLiteral("r%1c").arg(i), 1.0f)}));
+    return groups;
+}
+
 } // namespace
 
 TEST_F(ResultGridFixture, CheckBoxMarksButNeverTheLastUnmarkedFileOfAGroup)
@@ -206,11 +216,7 @@ TEST_F(ResultGridFixture, VideoWithoutFrameShowsTheVideoArtwork)
 
 TEST_F(ResultGridFixture, ManyGroupsMakeOnlyAScreenfulOfCells)
 {
-    std::vector<std::shared_ptr<DuplicatesGroup>> groups;
-    for (int i = 0; i < 2000; ++i)
-        groups.push_back(group({record(QStringLiteral("r%1a").arg(i), 1.0f), record(QStringLiteral("r%1b").arg(i), 1.0f),
-                                record(QStringLiteral("r%1c").arg(i), 1.0f)}));
-    enter(groups);
+    enter(groupsOfThree(2000));
     EXPECT_EQ(controller->numberOfSections(), 2000);
     const int before = grid().cellCount();
     EXPECT_LT(before, 40);
@@ -309,11 +315,7 @@ TEST_F(ResultGridFixture, EveryClickMovesTheKeysToTheClickedPhoto)
 // for Space; Home and End go to the first and the last photo.
 TEST_F(ResultGridFixture, PageHomeAndEndKeysKeepTheCurrentPhotoOnScreen)
 {
-    std::vector<std::shared_ptr<DuplicatesGroup>> groups;
-    for (int i = 0; i < 12; ++i)
-        groups.push_back(group({ record(QStringLiteral("r%1a").arg(i), 1.0f), record(QStringLiteral("r%1b").arg(i), 1.0f),
-            record(QStringLiteral("r%1c").arg(i), 1.0f) }));
-    enter(groups);
+    enter(groupsOfThree(12));
     grid().setFocus();
     const IndexPath first { 0, 0 }, last { 11, 2 };
     const auto onScreen = [&] {
