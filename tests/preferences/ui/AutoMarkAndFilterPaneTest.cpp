@@ -261,54 +261,26 @@ TEST_F(FilterPaneTest, TheMinimumSizeTakesWholeNumbersFromZeroUp)
     EXPECT_EQ(pane.txtFileSize->text(), QStringLiteral("50"));
 }
 
-// Space on a row ticks that row's box from whichever column has the current cell, wherever the
-// list puts its boxes: the rules in their second column, the file types in their first.
-struct SpaceRow
+// Space ticks a row's box from any column, wherever its list puts the boxes: the rules' in their
+// second column, the file types' in their first.
+TEST_F(FilterPaneTest, SpaceTicksTheRowsBoxFromAnyColumnOfBothLists)
 {
-    const char *settingsKey;
-    int column;
-};
-
-class SpaceTicksTheRowsBox : public ::testing::TestWithParam<SpaceRow>
-{
-protected:
-    void SetUp() override
-    {
-        UserDefaults::standard().resetAll();
-        SettingsDefaults::registerDefaultSettings();
-        const auto type = [](const char *name) { return QVariantMap { { "key", name }, { "state", true } }; };
-        UserDefaults::standard().setObject("allowedExtensions", QVariantList { type("JPEG"), type("PNG") });
-    }
-    static QVariant storedState(const char *key, int row)
-    {
-        return UserDefaults::standard().arrayForKey(key).at(row).toMap().value("state");
-    }
-};
-
-TEST_P(SpaceTicksTheRowsBox, AndStoresIt)
-{
-    const auto [key, column] = GetParam();
+    UserDefaults::standard().setObject("allowedExtensions", QVariantList { type("JPEG", true), type("PNG", true) });
     AutoMarkViewController rules;
     FilterViewController types;
-    ScriptedAlertPresenter alerts;
-    QTableView *list = nullptr;
-    if (QString::fromLatin1(key) == QLatin1String("autoMarkRules")) {
-        rules.view();
-        list = rules.tvAutoMarkRules;
-    } else {
-        types.view();
-        list = types.tvFilter;
+    rules.view();
+    types.view();
+    const std::tuple<QTableView *, const char *, int> rows[] = { { rules.tvAutoMarkRules, "autoMarkRules", 0 },
+        { rules.tvAutoMarkRules, "autoMarkRules", 1 }, { rules.tvAutoMarkRules, "autoMarkRules", 3 },
+        { types.tvFilter, "allowedExtensions", 0 }, { types.tvFilter, "allowedExtensions", 1 } };
+    for (const auto &[list, key, column] : rows) {
+        list->setCurrentIndex(list->model()->index(1, column));
+        for (const bool ticked : { false, true }) {
+            QTest::keyClick(list, Qt::Key_Space);
+            EXPECT_EQ(UserDefaults::standard().arrayForKey(key).at(1).toMap().value("state").toBool(), ticked)
+                << key << " " << column;
+        }
     }
-    list->setCurrentIndex(list->model()->index(1, column));
-    QTest::keyClick(list, Qt::Key_Space);
-    EXPECT_EQ(storedState(key, 1).toBool(), false);
-    QTest::keyClick(list, Qt::Key_Space);
-    EXPECT_EQ(storedState(key, 1).toBool(), true);
 }
-
-INSTANTIATE_TEST_SUITE_P(BothLists, SpaceTicksTheRowsBox,
-    ::testing::Values(SpaceRow { "autoMarkRules", 0 }, SpaceRow { "autoMarkRules", 1 },
-        SpaceRow { "autoMarkRules", 3 }, SpaceRow { "allowedExtensions", 0 },
-        SpaceRow { "allowedExtensions", 1 }));
 
 } // namespace
