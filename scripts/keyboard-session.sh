@@ -7,17 +7,19 @@
 # menu with the Menu key, scans, marks a photo in the grid (Space), moves the matching level one step
 # each way with the arrow keys, switches the results to the list, marks a photo of the other group
 # there (the context-menu key and the underlined letter of Mark), moves both to the Trash and,
-# nothing being left, goes back to the main window from the summary. Two steps check that keys act
-# on what the screen shows: Space ticks an auto-mark rule's Use box from another column of its row,
-# and after a click on a photo of the first group and one on the box of a photo of the second,
-# Space marks the photo clicked last. Those clicks are the only mouse events; everything else is
-# xdotool key and type commands.
+# nothing being left, goes back to the main window from the summary. Only xdotool key and type
+# commands reach the program: no mouse event at all.
 #
 #   scripts/keyboard-session.sh [BUILD_DIR] [DISPLAY_NUMBER] [SIZE]
 #
 # BUILD_DIR defaults to build, DISPLAY_NUMBER to 14 and SIZE to 1280x800. The session starts its own
 # Xvfb and openbox on that display when none answers there, runs in a temporary home, writes a
 # screenshot after every step to $OUT (default: a temporary folder) and ends with PASS or FAIL.
+#
+# Two steps check that the keys act on what the screen shows: Space ticks an auto-mark rule's Use
+# box from another column of its row, and after a click on a photo of the first group and one on
+# the box of a photo of the second, Space marks the photo clicked last. Those two clicks and the
+# wheel between them are the only mouse events of the session.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -77,26 +79,6 @@ menu_keys() {
 
 active_title() {
     xdotool getactivewindow getwindowname 2>/dev/null || true
-}
-
-# The number of differing pixels of two screenshots.
-pixels_differing() {
-    compare -metric AE "$out/$1.png" "$out/$2.png" null: 2>&1 | cut -d' ' -f1 || true
-}
-
-# The value of a settings key, as Python prints it.
-setting() {
-    python3 -c 'import plistlib, sys
-print(plistlib.load(open(sys.argv[1], "rb")).get(sys.argv[2]))' "$home/.config/Quennary/settings.plist" "$1"
-}
-
-# Waits up to $2 seconds for a window whose name matches $1.
-wait_window() {
-    for _ in $(seq $(($2 * 4))); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
-        sleep 0.25
-    done
-    return 1
 }
 
 # ---- Steps: the keys act on what the screen shows (rule boxes, grid clicks) ----
@@ -198,6 +180,26 @@ step_space_after_a_click_on_another_groups_box() {
 }
 
 # ---- End of those steps ----
+
+# The number of differing pixels of two screenshots.
+pixels_differing() {
+    compare -metric AE "$out/$1.png" "$out/$2.png" null: 2>&1 | cut -d' ' -f1 || true
+}
+
+# The value of a settings key, as Python prints it.
+setting() {
+    python3 -c 'import plistlib, sys
+print(plistlib.load(open(sys.argv[1], "rb")).get(sys.argv[2]))' "$home/.config/Quennary/settings.plist" "$1"
+}
+
+# Waits up to $2 seconds for a window whose name matches $1.
+wait_window() {
+    for _ in $(seq $(($2 * 4))); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
+        sleep 0.25
+    done
+    return 1
+}
 
 if ! xdpyinfo >/dev/null 2>&1; then
     Xvfb "$DISPLAY" -screen 0 "${size}x24" -nolisten tcp &
