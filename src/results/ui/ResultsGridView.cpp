@@ -388,14 +388,15 @@ void ResultsGridView::moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifier
 void ResultsGridView::movePage(int direction, Qt::KeyboardModifiers modifiers)
 {
     const std::optional<IndexPath> from = keyStart();
-    if (!from) {
+    const auto startFrame = from ? m_layout.itemFrame(from->section, from->item) : std::nullopt;
+    if (!startFrame) {
         moveCurrent(0, direction, modifiers);
         return;
     }
     // Rows are passed while they lie within a page of the current one, at least one of them; from
     // the first or last row the key goes on to the first or last photo.
     const double page = std::max(1.0, viewport()->height() - m_layout.metrics().headerHeight);
-    const double start = m_layout.itemFrame(from->section, from->item)->top();
+    const double start = startFrame->top();
     GridFlowLayout::Position at { from->section, from->item };
     while (const auto next = m_layout.neighbour(at, 0, direction)) {
         const double distance = std::abs(m_layout.itemFrame(next->first, next->second)->top() - start);
