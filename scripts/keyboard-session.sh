@@ -15,6 +15,11 @@
 # BUILD_DIR defaults to build, DISPLAY_NUMBER to 14 and SIZE to 1280x800. The session starts its own
 # Xvfb and openbox on that display when none answers there, runs in a temporary home, writes a
 # screenshot after every step to $OUT (default: a temporary folder) and ends with PASS or FAIL.
+#
+# Two steps check that the keys act on what the screen shows: Space ticks an auto-mark rule's Use
+# box from another column of its row, and after a click on a photo of the first group and one on
+# the box of a photo of the second, Space marks the photo clicked last. Those two clicks and the
+# wheel between them are the only mouse events of the session.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -75,6 +80,106 @@ menu_keys() {
 active_title() {
     xdotool getactivewindow getwindowname 2>/dev/null || true
 }
+
+# ---- Steps: the keys act on what the screen shows (rule boxes, grid clicks) ----
+
+# The `state` of the first auto-mark rule, as stored: 1 or 0.
+first_rule_state() {
+    python3 -c 'import plistlib, sys
+print(int(plistlib.load(open(sys.argv[1], "rb"))["autoMarkRules"][0]["state"]))' \
+        "$home/.config/Quennary/settings.plist" 2>/dev/null || true
+}
+
+# Waits up to three seconds for the first rule's stored state to be $1.
+wait_first_rule_state() {
+    for _ in $(seq 12); do
+        [ "$(first_rule_state)" = "$1" ] && return 0
+        sleep 0.25
+    done
+    return 1
+}
+
+# On the Auto Mark pane, its list having the focus on the first rule: Right twice to the rule's
+# name, Space unticks its Use box in the column before, Space ticks it again.
+step_rule_box_by_keyboard() {
+    step "Right twice to the first rule's name: Space unticks its Use box, Space ticks it again"
+    [ "$(first_rule_state)" = 1 ] || fail "the first rule is not in use before the keys ($(first_rule_state))"
+    keys Right Right space
+    shot 04-rule-unticked
+    wait_first_rule_state 0 || fail "Space on the rule's name did not untick its Use box"
+    keys space
+    wait_first_rule_state 1 || fail "Space did not tick the rule's Use box again"
+    shot 04-rule-ticked
+}
+
+# The centres of the unticked photo boxes of screenshot $1 ("x y" a line, top to bottom): the
+# white squares inside them, which a tick breaks up.
+unticked_boxes() {
+    convert "$out/$1.png" -fill black +opaque white -define connected-components:verbose=true \
+        -define connected-components:area-threshold=50 -connected-components 8 null: |
+        awk '$NF ~ /255,255,255/ { split($2, g, /[x+]/);
+            if (g[1] >= 10 && g[1] <= 16 && g[2] >= 9 && g[2] <= 16 && $4 >= 120)
+                print g[3] + int(g[1] / 2), g[4] + int(g[2] / 2) }' | sort -n -k2 -k1
+}
+
+# How many pixels of the box around $2 $3 in screenshot $1 are white: all of them (132) unticked.
+white_in_box() {
+    convert "$out/$1.png" -crop "12x11+$(($2 - 6))+$(($3 - 5))" +repage -fill black +opaque white \
+        -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# The "N marked" count at the bottom left of the results window, as a picture.
+marked_count_shot() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getactivewindow getwindowgeometry --shell)"
+    shot "$1"
+    convert "$out/$1.png" -crop "130x30+$X+$((Y + HEIGHT - 32))" +repage "$out/$1-count.png"
+}
+
+# In the results grid, nothing marked yet: a click on the picture of the first group's first row,
+# then (the grid scrolled to its end by the wheel) one on the box of the last photo, of the second
+# group. The click marks that photo; Space unmarks it and marks it again, never the photo clicked
+# before. Space once more and Home leave the marks and the current photo as they were.
+step_space_after_a_click_on_another_groups_box() {
+    step "Click a photo of the first group, then the box of a photo of the second: Space marks the one clicked last"
+    marked_count_shot 10-none-marked
+    local boxes first last x y
+    boxes=$(unticked_boxes 10-none-marked)
+    first=$(echo "$boxes" | head -1)
+    [ -n "$first" ] || fail "no photo box on the screen"
+    # The picture lies below and right of its box.
+    xdotool mousemove $((${first% *} + 109)) $((${first#* } + 107)) click 1
+    sleep 0.6
+    xdotool click --repeat 12 --delay 80 5
+    sleep 0.8
+    shot 10-scrolled-to-end
+    last=$(unticked_boxes 10-scrolled-to-end | tail -1)
+    [ -n "$last" ] || fail "no photo box on the screen after scrolling"
+    x=${last% *}
+    y=${last#* }
+    [ "$y" -gt "${first#* }" ] || fail "the wheel did not scroll the grid to its second group"
+    xdotool mousemove "$x" "$y" click 1
+    sleep 0.8
+    marked_count_shot 10-box-clicked
+    [ "$(white_in_box 10-box-clicked "$x" "$y")" -lt 120 ] || fail "the click did not tick the clicked box"
+    [ "$(pixels_differing 10-none-marked-count 10-box-clicked-count)" -gt 0 ] ||
+        fail "the marked count did not change with the click"
+    keys space
+    marked_count_shot 10-space-unmarks
+    [ "$(pixels_differing 10-none-marked-count 10-space-unmarks-count)" -eq 0 ] ||
+        fail "Space did not unmark the photo whose box was clicked (another photo changed)"
+    keys space
+    marked_count_shot 10-space-marks
+    [ "$(pixels_differing 10-box-clicked-count 10-space-marks-count)" -eq 0 ] ||
+        fail "Space did not mark the photo whose box was clicked"
+    keys space Home
+    # The pointer leaves the window, so no tip of the grid shows in the shots that follow.
+    xdotool mousemove 0 0
+    marked_count_shot 10-home
+    [ "$(pixels_differing 10-none-marked-count 10-home-count)" -eq 0 ] || fail "the marks are not as they were"
+}
+
+# ---- End of those steps ----
 
 # The number of differing pixels of two screenshots.
 pixels_differing() {
@@ -152,6 +257,7 @@ keys ctrl+Next
 [ "$(active_title)" = "Auto Mark" ] || fail "Ctrl+PgDn did not reach Auto Mark"
 keys Down alt+Up
 shot 04-rule-moved
+step_rule_box_by_keyboard
 
 step "Ctrl+Tab to Filter: the file-type list has the focus on its first row, Space unticks it; Tab to the minimum size, type 40"
 keys ctrl+Tab
@@ -257,6 +363,7 @@ step "Escape leaves the scan-complete sheet: mark by hand"
 keys Escape
 sleep 1
 shot 10-results-grid
+step_space_after_a_click_on_another_groups_box
 
 step "The grid has the focus, its first photo the focus mark; Shift+F10 shows its menu, Escape; Space ticks its box"
 shot 11-grid-focus

@@ -5,31 +5,41 @@
 #include <QKeyEvent>
 
 #include "controls/CustomCell.h"
+#include "controls/KeyPressFilter.h"
 
-CellKeys::CellKeys(QAbstractItemView *view)
-    : QObject(view)
+namespace
 {
+
+template <typename Part>
+Part *partOfCurrentRow(const QAbstractItemView *view, Part *(CustomCell::*part)() const)
+{
+    const QAbstractItemModel *model = view->model();
+    const QModelIndex current = view->currentIndex();
+    if (!model || !current.isValid())
+        return nullptr;
+    // The box and the button sit in whichever column the list gives them; the cell names them.
+    for (int column = 0; column < model->columnCount(current.parent()); ++column) {
+        const auto *cell
+            = qobject_cast<CustomCell *>(view->indexWidget(model->index(current.row(), column, current.parent())));
+        if (Part *found = cell ? (cell->*part)() : nullptr)
+            return found;
+    }
+    return nullptr;
 }
 
-CellKeys *CellKeys::install(QAbstractItemView *view)
+} // namespace
+
+void CellKeys::install(QAbstractItemView *view)
 {
-    auto *keys = new CellKeys(view);
-    view->installEventFilter(keys);
-    return keys;
+    KeyPressFilter::install(view, [view](const QKeyEvent *event) { return press(view, event); });
 }
 
 QAbstractButton *CellKeys::buttonFor(const QAbstractItemView *view, const QKeyEvent *event)
 {
-    if (!view->model() || !view->currentIndex().isValid())
-        return nullptr;
-    const auto *cell
-        = qobject_cast<CustomCell *>(view->indexWidget(view->model()->index(view->currentIndex().row(), 0)));
-    if (!cell)
-        return nullptr;
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier)
-        return cell->btnCheckBox();
+        return partOfCurrentRow(view, &CustomCell::btnCheckBox);
     if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace)
-        return cell->btnDelete();
+        return partOfCurrentRow(view, &CustomCell::btnDelete);
     return nullptr;
 }
 
@@ -40,11 +50,4 @@ bool CellKeys::press(const QAbstractItemView *view, const QKeyEvent *event)
         return false;
     button->click();
     return true;
-}
-
-bool CellKeys::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress)
-        return press(static_cast<QAbstractItemView *>(watched), static_cast<QKeyEvent *>(event));
-    return QObject::eventFilter(watched, event);
 }

@@ -6,6 +6,7 @@
 
 #include "app/LocalizedString.h"
 #include "controls/CommonFuncUi.h"
+#include "controls/RowKeys.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/OpenPanel.h"
@@ -48,6 +49,7 @@ void ExcludeViewController::viewDidLoad()
     tvExclude->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Tab leaves the list for the next control; the arrows move within it.
     tvExclude->setTabKeyNavigation(false);
+    RowKeys::install(tvExclude);
     CommonFuncUi::setTableHeaders(localizedString(QStringLiteral("ID_EXCLUDED_FOLDERS")), 0, tvExclude);
     layout->addWidget(tvExclude, 1);
 

@@ -6,6 +6,7 @@
 #include <QTableWidget>
 
 #include "controls/ControlStyles.h"
+#include "controls/RowKeys.h"
 
 MetadataTable::MetadataTable(QWidget *container, QObject *parent)
     : QObject(parent)
@@ -25,6 +26,8 @@ MetadataTable::MetadataTable(QWidget *container, QObject *parent)
     tvMetaData->setShowGrid(false);
     // One stop of the Tab key, never a walk over its cells.
     tvMetaData->setTabKeyNavigation(false);
+    // Nothing in it is selected, so its keys scroll it.
+    RowKeys::install(tvMetaData);
     // The focus frames the table; unfocused, the frame is there unseen, so the rows never move.
     tvMetaData->setStyleSheet(
         QStringLiteral("QTableWidget { background: rgb(30, 36, 51); color: rgb(208, 210, 213);"

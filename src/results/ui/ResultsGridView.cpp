@@ -2,6 +2,7 @@
 #include "results/ui/ResultsGridView.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -79,7 +80,19 @@ CollectionViewItem *ResultsGridView::dequeueItem()
 {
     if (CollectionViewItem *item = takeFromPool(m_pool))
         return item;
-    return new CollectionViewItem(viewport());
+    auto *item = new CollectionViewItem(viewport());
+    // A click on the box is a click on its photo: the keys go on from there.
+    connect(item->btnCheckBox, &QAbstractButton::pressed, this, [this, item] { clickedBox(item); });
+    return item;
+}
+
+void ResultsGridView::clickedBox(const CollectionViewItem *item)
+{
+    if (!item->indexpathForCell)
+        return;
+    setFocus(Qt::MouseFocusReason);
+    m_anchor = item->indexpathForCell;
+    setCurrent(*item->indexpathForCell);
 }
 
 HeaderView *ResultsGridView::dequeueHeader()
@@ -314,6 +327,10 @@ void ResultsGridView::keyPressEvent(QKeyEvent *event)
     const auto arrow = arrows.find(event->key());
     if (arrow != arrows.end())
         moveCurrent(arrow->second.x(), arrow->second.y(), event->modifiers());
+    else if (event->key() == Qt::Key_PageDown || event->key() == Qt::Key_PageUp)
+        movePage(event->key() == Qt::Key_PageDown ? 1 : -1, event->modifiers());
+    else if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End)
+        moveToEnd(event->key() == Qt::Key_End ? 1 : -1, event->modifiers());
     else if (event->key() == Qt::Key_Space)
         toggleCurrentMark();
     else if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)
@@ -325,20 +342,81 @@ void ResultsGridView::keyPressEvent(QKeyEvent *event)
     event->accept();
 }
 
-void ResultsGridView::moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifiers)
+std::optional<IndexPath> ResultsGridView::keyStart() const
 {
     const QList<IndexPath> selection = selectionIndexPaths();
     std::optional<IndexPath> from = currentIndexPath();
     if (!from && !selection.isEmpty())
         from = selection.last();
-    std::optional<GridFlowLayout::Position> target;
-    if (!from)
-        target = m_layout.numberOfItemsInSection(0) > 0 ? std::optional(GridFlowLayout::Position{0, 0}) : std::nullopt;
-    else
-        target = m_layout.neighbour({ from->section, from->item }, dx, dy);
+    return from;
+}
+
+std::optional<IndexPath> ResultsGridView::endItem(int direction) const
+{
+    const int sections = numberOfSections();
+    for (int step = 0; step < sections; ++step) {
+        const int section = direction > 0 ? sections - 1 - step : step;
+        if (const int count = numberOfItemsInSection(section); count > 0)
+            return IndexPath { section, direction > 0 ? count - 1 : 0 };
+    }
+    return std::nullopt;
+}
+
+void ResultsGridView::moveToEnd(int direction, Qt::KeyboardModifiers modifiers)
+{
+    const std::optional<IndexPath> end = endItem(direction);
+    if (!end)
+        return;
+    // The whole start or end of the grid shows, the first group's title in its own place.
+    QScrollBar *bar = verticalScrollBar();
+    bar->setValue(direction > 0 ? bar->maximum() : bar->minimum());
+    goTo(*end, modifiers);
+}
+
+void ResultsGridView::moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifiers)
+{
+    const std::optional<IndexPath> from = keyStart();
+    if (!from) {
+        if (const auto first = endItem(-1))
+            goTo(*first, modifiers);
+        return;
+    }
+    if (const auto target = m_layout.neighbour({ from->section, from->item }, dx, dy))
+        goTo(IndexPath { target->first, target->second }, modifiers);
+}
+
+void ResultsGridView::movePage(int direction, Qt::KeyboardModifiers modifiers)
+{
+    const std::optional<IndexPath> from = keyStart();
+    const auto startFrame = from ? m_layout.itemFrame(from->section, from->item) : std::nullopt;
+    if (!startFrame) {
+        moveCurrent(0, direction, modifiers);
+        return;
+    }
+    // Rows are passed while they lie within a page of the current one, at least one of them; from
+    // the first or last row the key goes on to the first or last photo.
+    const double page = std::max(1.0, viewport()->height() - m_layout.metrics().headerHeight);
+    const double start = startFrame->top();
+    GridFlowLayout::Position at { from->section, from->item };
+    while (const auto next = m_layout.neighbour(at, 0, direction)) {
+        const double distance = std::abs(m_layout.itemFrame(next->first, next->second)->top() - start);
+        if (distance > page && at != GridFlowLayout::Position { from->section, from->item })
+            break;
+        at = *next;
+    }
+    std::optional<IndexPath> target = IndexPath { at.first, at.second };
+    if (target == from)
+        target = endItem(direction);
     if (!target)
         return;
-    const IndexPath indexPath{target->first, target->second};
+    // The view moves as far as the current photo, which so keeps its place on the screen.
+    const double moved = m_layout.itemFrame(target->section, target->item)->top() - start;
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + int(moved));
+    goTo(*target, modifiers);
+}
+
+void ResultsGridView::goTo(const IndexPath &indexPath, Qt::KeyboardModifiers modifiers)
+{
     m_current = indexPath;
     // A tip shown for the cell left behind (a refused mark) would now sit beside another one.
     QToolTip::hideText();

@@ -54,7 +54,8 @@ public:
 
     void scrollToOffset(int y);
 
-    // The item the keys act on: the one last clicked or reached with the arrow keys.
+    // The item the keys act on: the one last clicked (on its picture or its box) or reached with
+    // the arrow, page, Home or End keys.
     std::optional<IndexPath> currentIndexPath() const;
     // Space: ticks the current item's box as a click on it does.
     void toggleCurrentMark();
@@ -83,7 +84,18 @@ private:
     CollectionViewItem *dequeueItem();
     HeaderView *dequeueHeader();
     void applySelectionToCells();
+    // Where the arrow and page keys start: the current item, else the last selected one.
+    std::optional<IndexPath> keyStart() const;
+    // The first (direction -1) or last (+1) photo of the grid.
+    std::optional<IndexPath> endItem(int direction) const;
     void moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifiers);
+    // Home (-1) and End (+1).
+    void moveToEnd(int direction, Qt::KeyboardModifiers modifiers);
+    // PgDn (+1) and PgUp (-1): the current item goes a page on and the view with it.
+    void movePage(int direction, Qt::KeyboardModifiers modifiers);
+    // Makes the item current, selects it (or extends the selection with Shift) and shows it.
+    void goTo(const IndexPath &indexPath, Qt::KeyboardModifiers modifiers);
+    void clickedBox(const CollectionViewItem *item);
     void setCurrent(const IndexPath &indexPath);
     // Brings the item whole into view below its pinned header.
     void revealItem(const IndexPath &indexPath);

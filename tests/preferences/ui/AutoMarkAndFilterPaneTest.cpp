@@ -261,4 +261,26 @@ TEST_F(FilterPaneTest, TheMinimumSizeTakesWholeNumbersFromZeroUp)
     EXPECT_EQ(pane.txtFileSize->text(), QStringLiteral("50"));
 }
 
+// Space ticks a row's box from any column, wherever its list puts the boxes: the rules' in their
+// second column, the file types' in their first.
+TEST_F(FilterPaneTest, SpaceTicksTheRowsBoxFromAnyColumnOfBothLists)
+{
+    UserDefaults::standard().setObject("allowedExtensions", QVariantList { type("JPEG", true), type("PNG", true) });
+    AutoMarkViewController rules;
+    FilterViewController types;
+    rules.view();
+    types.view();
+    const std::tuple<QTableView *, const char *, int> rows[] = { { rules.tvAutoMarkRules, "autoMarkRules", 0 },
+        { rules.tvAutoMarkRules, "autoMarkRules", 1 }, { rules.tvAutoMarkRules, "autoMarkRules", 3 },
+        { types.tvFilter, "allowedExtensions", 0 }, { types.tvFilter, "allowedExtensions", 1 } };
+    for (const auto &[list, key, column] : rows) {
+        list->setCurrentIndex(list->model()->index(1, column));
+        for (const bool ticked : { false, true }) {
+            QTest::keyClick(list, Qt::Key_Space);
+            EXPECT_EQ(UserDefaults::standard().arrayForKey(key).at(1).toMap().value("state").toBool(), ticked)
+                << key << " " << column;
+        }
+    }
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/LocalizedString.h"
 #include "app/SettingsDefaults.h"
@@ -190,6 +191,25 @@ TEST_F(PaneTest, RemoveTakesTheSelectedRowOnlyWhenThereIsOne)
     expected.removeAt(1);
     EXPECT_EQ(storedExclusions(), expected);
     EXPECT_EQ(exclude.tvExclude->rowCount(), expected.size());
+}
+
+TEST_F(PaneTest, TheExclusionsListGoesToItsEndsAndByPagesWithItsKeys)
+{
+    QVariantList folders;
+    for (int i = 0; i < 40; ++i)
+        folders.append(QStringLiteral("/excluded/%1").arg(i));
+    UserDefaults::standard().setObject("excludedFolders", folders);
+    ExcludeViewController exclude;
+    exclude.view()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(exclude.view()));
+    exclude.tvExclude->selectRow(5);
+    // Key, the lowest and highest row it may select (a page: more than one row, fewer than all).
+    for (const auto &[key, low, high] : { std::tuple { Qt::Key_End, 39, 39 }, { Qt::Key_Home, 0, 0 },
+             { Qt::Key_PageDown, 2, 38 } }) {
+        QTest::keyClick(exclude.tvExclude, key);
+        const int row = exclude.tvExclude->selectionModel()->selectedRows().value(0).row();
+        EXPECT_TRUE(row >= low && row <= high) << key << " " << row;
+    }
 }
 
 } // namespace

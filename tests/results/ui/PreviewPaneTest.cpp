@@ -1,6 +1,8 @@
 // The preview pane for a photo, a video, an unreadable file and no record, the metadata table it
 // reloads, and a generated clip playing in the compact player.
+#include <QScrollBar>
 #include <QTableWidget>
+#include <QTest>
 
 #include "controls/ITPathbar.h"
 #include "model/ImageProcessing.h"
@@ -152,6 +154,21 @@ TEST_F(PreviewPaneTest, GeneratedClipPlaysInTheCompactPlayer)
         GTEST_SKIP() << "no media backend played the clip: "
                      << (failure.isEmpty() ? std::string("no progress within 5 s") : failure.toStdString());
     EXPECT_GT(player->position(), 0);
+}
+
+TEST_F(PreviewPaneTest, TheMetadataTableScrollsWithItsKeys)
+{
+    show(photo(QStringLiteral("keys"), 1.0f));
+    QCoreApplication::processEvents();
+    const QScrollBar *bar = table().verticalScrollBar();
+    ASSERT_GT(bar->maximum(), bar->pageStep() + bar->singleStep()) << "the table must be longer than a page";
+    const int page = bar->pageStep(), step = bar->singleStep();
+    // Key, where the view is afterwards.
+    for (const auto &[key, value] : { std::pair { Qt::Key_End, bar->maximum() }, { Qt::Key_Home, 0 },
+             { Qt::Key_PageDown, page }, { Qt::Key_Down, page + step }, { Qt::Key_PageUp, step }, { Qt::Key_Up, 0 } }) {
+        QTest::keyClick(&table(), key);
+        EXPECT_EQ(bar->value(), value) << key;
+    }
 }
 
 } // namespace

@@ -19,6 +19,16 @@ QVariantMap at(int section, int item)
     return {{QStringLiteral("indexpath"), QVariant::fromValue(IndexPath{section, item})}};
 }
 
+// `count` groups of three records without files, "r<group>a" to "r<group>c".
+std::vector<std::shared_ptr<DuplicatesGroup>> groupsOfThree(int count)
+{
+    std::vector<std::shared_ptr<DuplicatesGroup>> groups;
+    for (int i = 0; i < count; ++i)
+        groups.push_back(group({record(QStringLiteral("r%1a").arg(i), 1.0f), record(QStringLiteral("r%1b").arg(i), 1.0f),
+                                record(QStringLiteral("r%1c").arg(i), 1.0f)}));
+    return groups;
+}
+
 } // namespace
 
 TEST_F(ResultGridFixture, CheckBoxMarksButNeverTheLastUnmarkedFileOfAGroup)
@@ -206,11 +216,7 @@ TEST_F(ResultGridFixture, VideoWithoutFrameShowsTheVideoArtwork)
 
 TEST_F(ResultGridFixture, ManyGroupsMakeOnlyAScreenfulOfCells)
 {
-    std::vector<std::shared_ptr<DuplicatesGroup>> groups;
-    for (int i = 0; i < 2000; ++i)
-        groups.push_back(group({record(QStringLiteral("r%1a").arg(i), 1.0f), record(QStringLiteral("r%1b").arg(i), 1.0f),
-                                record(QStringLiteral("r%1c").arg(i), 1.0f)}));
-    enter(groups);
+    enter(groupsOfThree(2000));
     EXPECT_EQ(controller->numberOfSections(), 2000);
     const int before = grid().cellCount();
     EXPECT_LT(before, 40);
@@ -262,4 +268,52 @@ TEST_F(ResultGridFixture, MenuKeysOpenTheCurrentPhotosMenuWithItAloneSelected)
         EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath>{{0, 2}}));
         EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath>{{0, 2}}));
     }
+}
+
+// Whatever was clicked before, a click on a photo or on its box makes it the one Space toggles.
+TEST_F(ResultGridFixture, EveryClickMovesTheKeysToTheClickedPhoto)
+{
+    // A click, then one on another group's photo: on its picture (false) or on its box, which marks.
+    const std::pair<IndexPath, bool> rows[][2] = { { { { 0, 0 }, false }, { { 1, 1 }, true } },
+        { { { 1, 1 }, true }, { { 0, 2 }, true } }, { { { 1, 0 }, true }, { { 0, 1 }, false } } };
+    for (const auto &clicks : rows) {
+        const std::vector groups { photos("a", { 1.0f, 1.0f, 1.0f }), photos("b", { 1.0f, 1.0f, 1.0f }) };
+        enter(groups);
+        for (const auto &[at, onBox] : clicks) {
+            QWidget *target = onBox ? cell(at.section, at.item)->btnCheckBox : grid().viewport();
+            const QPoint pos = onBox ? target->rect().center() : centreOf(at.section, at.item);
+            MouseEvents::press(target, pos);
+            MouseEvents::release(target, pos);
+            QCoreApplication::processEvents();
+        }
+        QTest::keyClick(&grid(), Qt::Key_Space);
+        QCoreApplication::processEvents();
+        for (const auto &[at, onBox] : clicks)
+            EXPECT_EQ(groups[at.section]->children[at.item]->isMark, onBox != (at == clicks[1].first));
+        EXPECT_EQ(grid().selectionIndexPaths(), QList<IndexPath> { clicks[1].first });
+        EXPECT_TRUE(grid().hasFocus());
+    }
+}
+
+// PgDn and PgUp take the current photo a page on with the view, so Space never marks one off
+// screen; End and Home go to the last and the first photo.
+TEST_F(ResultGridFixture, PageHomeAndEndKeysKeepTheCurrentPhotoOnScreen)
+{
+    enter(groupsOfThree(12));
+    const QScrollBar *bar = grid().verticalScrollBar();
+    // Key, the photo it reaches, in at most that many presses.
+    const std::tuple<Qt::Key, IndexPath, int> rows[] = { { Qt::Key_End, { 11, 2 }, 1 },
+        { Qt::Key_Home, { 0, 0 }, 1 }, { Qt::Key_PageDown, { 11, 2 }, 40 }, { Qt::Key_PageUp, { 0, 0 }, 40 } };
+    for (const auto &[key, end, most] : rows) {
+        for (int presses = 0; presses < most && grid().currentIndexPath() != end; ++presses) {
+            const auto before = grid().currentIndexPath();
+            QTest::keyClick(&grid(), key);
+            const QRectF frame = *grid().layoutAttributesForItemAtIndexPath(*grid().currentIndexPath());
+            EXPECT_NE(grid().currentIndexPath(), before) << key;
+            EXPECT_TRUE(frame.top() >= bar->value() && frame.bottom() <= bar->value() + grid().viewport()->height());
+        }
+        EXPECT_EQ(grid().currentIndexPath(), end) << key;
+    }
+    QTest::keyClick(&grid(), Qt::Key_Home);
+    EXPECT_EQ(bar->value(), 0) << "the first group's title shows in its place";
 }
