@@ -1,17 +1,23 @@
-// The preferences window: its toolbar styles, showing panes by name, its title, the saved frame
-// and paused input.
+// The preferences window: its toolbar styles, showing panes by name, its title, the saved frame,
+// its keys and paused input.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOption>
 #include <QTest>
 #include <QToolBar>
 
 #include "PreferencesTestPanes.h"
+#include "app/SettingsDefaults.h"
+#include "controls/CustomCell.h"
 #include "platform/UserDefaults.h"
 #include "preferences/PreferencesLocalization.h"
+#include "preferences/ui/AutoMarkViewController.h"
+#include "preferences/ui/FilterViewController.h"
 #include "preferences/ui/PreferencesWindowController.h"
 #include "preferences/ui/SegmentedControlStyleViewController.h"
 #include "preferences/ui/ToolbarItemStyleViewController.h"
@@ -221,6 +227,51 @@ TEST_F(PreferencesWindowTest, KeysStepThroughThePanesAndTheFocusGoesAlong)
     EXPECT_EQ(tabs->activeTab, std::optional<int>(3));
     QTest::keyClick(filter, Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(QApplication::focusWidget(), tabs->toolbar()->widgetForAction(paneActions(*controller).at(0)));
+}
+
+// Space acts on the focused control at once, so the styles see a keyboard focus to mark.
+TEST_F(PreferencesWindowTest, TheFirstControlShowsItsFocusMarkFromTheOpeningOn)
+{
+    auto controller = makeController();
+    controller->show(std::nullopt);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    QWidget *first = QApplication::focusWidget();
+    ASSERT_EQ(first, panes.front()->view()->findChild<QPushButton *>());
+    QStyleOption option;
+    option.initFrom(first);
+    EXPECT_TRUE(option.state & QStyle::State_HasFocus);
+    EXPECT_TRUE(option.state & QStyle::State_KeyboardFocusChange);
+}
+
+// Escape on an open drop-down list closes the list alone; once closed, Escape closes the window.
+TEST_F(PreferencesWindowTest, EscapeClosesAnOpenDropDownListBeforeTheWindow)
+{
+    SettingsDefaults::registerDefaultSettings();
+    auto rules = std::make_shared<AutoMarkViewController>();
+    auto filter = std::make_shared<FilterViewController>();
+    PreferencesWindowController controller(std::vector<std::shared_ptr<PreferencePane>> { rules, filter },
+        Preferences::Style::toolbarItems, false, true);
+    const std::vector<std::pair<QString, std::function<QComboBox *()>>> lists {
+        { "automark",
+            [&rules] {
+                const QModelIndex captureDate = rules->model()->index(6, AutoMarkRulesModel::idDescription);
+                return qobject_cast<CustomCell *>(rules->tvAutoMarkRules->indexWidget(captureDate))->cmbBox();
+            } },
+        { "filter", [&filter] { return filter->popUpDropDown.data(); } } };
+    for (const auto &[pane, list] : lists) {
+        controller.show(PaneIdentifier(pane));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(controller.window())) << pane.toStdString();
+        QComboBox *choice = list();
+        choice->setFocus();
+        choice->showPopup();
+        QWidget *popup = QApplication::activePopupWidget();
+        ASSERT_NE(popup, nullptr) << pane.toStdString();
+        QTest::keyClick(popup->windowHandle(), Qt::Key_Escape);
+        EXPECT_TRUE(TestEvents::waitFor([] { return !QApplication::activePopupWidget(); }, 3000));
+        EXPECT_TRUE(controller.window()->isVisible()) << pane.toStdString();
+        QTest::keyClick(controller.window()->windowHandle(), Qt::Key_Escape);
+        EXPECT_FALSE(controller.window()->isVisible()) << pane.toStdString();
+    }
 }
 
 class Recorder : public QWidget
