@@ -85,7 +85,7 @@ void CloudModeController::dropboxSignInEnded(const DropboxOAuthResult &result)
         break;
     case DropboxOAuthResult::Kind::error:
         Log::line(QStringLiteral("Error: ") + result.errorDescription);
-        host.closeCloudAuthorizationSheet();
+        leaveSignIn();
         break;
     case DropboxOAuthResult::Kind::cancel:
         Log::line(QStringLiteral("Authorization flow was manually canceled by user!"));
@@ -192,6 +192,7 @@ void CloudModeController::btnScanTypeTapped(int index)
         return;
     if (!m_addFolderHome && !isCloudSource(ScanGlobals::scanType.load()))
         m_addFolderHome = host.addFolderFrame();
+    m_sourceBeforeSignIn = ScanGlobals::scanType.load();
     ScanGlobals::scanType = *source;
     setSourceControls();
     switch (*source) {
@@ -298,7 +299,33 @@ void CloudModeController::dropboxSignInFinished(const DropboxOAuthResult &result
 
 void CloudModeController::btnCancelCloudAuthorizationSheetTapped()
 {
+    leaveSignIn();
+}
+
+void CloudModeController::leaveSignIn()
+{
     host.closeCloudAuthorizationSheet();
+    if (m_sourceBeforeSignIn == ScanGlobals::scanType.load())
+        return;
+    // A cloud source that lost its sign-in meanwhile would only ask again.
+    const ScanSource back = isSignedIn(m_sourceBeforeSignIn) ? m_sourceBeforeSignIn : ScanSource::thisComputer;
+    c.btnPopupForScanSelection->selectItemAtIndex(int(back));
+    btnScanTypeTapped(int(back));
+}
+
+bool CloudModeController::isSignedIn(ScanSource source)
+{
+    switch (source) {
+    case ScanSource::dropbox: {
+        const std::shared_ptr<DropBoxHandler> handler = dropboxHandler();
+        return handler && handler->hasAuthorizedClient();
+    }
+    case ScanSource::googleDrive:
+        return host.googleDrive().isSignedIn();
+    case ScanSource::thisComputer:
+        return true;
+    }
+    return false;
 }
 
 void CloudModeController::btnScanComputerTapped()
@@ -311,11 +338,14 @@ void CloudModeController::btnScanComputerTapped()
 void CloudModeController::addInCloudMode()
 {
     if (ScanGlobals::scanType.load() == ScanSource::googleDrive) {
+        m_sourceBeforeSignIn = ScanSource::googleDrive;
         host.googleDrive().addFolderTapped();
         return;
     }
     if (ScanGlobals::scanType.load() != ScanSource::dropbox)
         return;
+    // The sign-in this may ask for returns to this same source.
+    m_sourceBeforeSignIn = ScanSource::dropbox;
     state.nodeType = GlobalObjects::NodeType::nodeTypeDropBox;
     const std::shared_ptr<DropBoxHandler> handler = std::dynamic_pointer_cast<DropBoxHandler>(state.scanWrapper);
     if (!handler)

@@ -62,8 +62,11 @@ public:
     void btnAllowPermissionCloudScanTapped();
     void btnCancelCloudAuthorizationSheetTapped();
     void btnScanComputerTapped();
-    // The Dropbox sign-in this window started has ended: the authorization sheet closes, except
-    // after a cancel.
+    // A sign-in sheet closed without a sign-in (Cancel, Escape or a failure): the window shows the
+    // source it showed before the sheet opened, with that source's list and texts.
+    void leaveSignIn();
+    // The Dropbox sign-in this window started has ended: the authorization sheet closes (after a
+    // failure the window goes back to the source it showed before), except after a cancel.
     void dropboxSignInEnded(const DropboxOAuthResult &result);
     // The Add button while a cloud source is shown.
     void addInCloudMode();
@@ -82,6 +85,8 @@ private:
     void showGoogleDrive();
     void showDropbox();
     void setSourceControls();
+    // This computer always; a cloud source once it has a signed-in account.
+    bool isSignedIn(ScanSource source);
     // A Dropbox sign-in that failed, also one that could not start, is told in an alert.
     void dropboxSignInFinished(const DropboxOAuthResult &result);
 
@@ -95,4 +100,6 @@ private:
     std::unique_ptr<CloudFolderSheet> m_folderSheet;
     // The folder button's frame for this computer, taken before the first switch away.
     std::optional<QRectF> m_addFolderHome;
+    // Where a sign-in sheet left without a sign-in goes back to.
+    ScanSource m_sourceBeforeSignIn = ScanSource::thisComputer;
 };

@@ -12,6 +12,7 @@
 #include <QTreeView>
 
 #include "MainWindowTestSupport.h"
+#include "app/DropboxClientsManager.h"
 #include "app/LocalizedString.h"
 #include "cloud/DropBoxHandler.h"
 #include "cloud/ui/GoogleDriveAccessVC.h"
@@ -24,6 +25,7 @@
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "scan/ui/CloudFolderSheet.h"
 #include "scan/ui/CloudModeController.h"
+#include "scan/ui/GoogleDriveScanSource.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/ScanListController.h"
@@ -234,20 +236,55 @@ TEST_F(CloudModeTest, TheAuthorizationSheetShowsWithoutAClientAndItsButtonsClose
     EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0);
 }
 
-// Both sign-in sheets have Cancel (no glyph button), and Escape on either goes back to this computer.
-TEST_F(CloudModeTest, BothSignInSheetsHaveCancelAndEscapeGoesBackToThisComputer)
+// Cancel, Escape and a failed sign-in on either sign-in sheet all go back to the source shown
+// before it: this computer with its own list and drop texts, or the other cloud when signed in there.
+TEST_F(CloudModeTest, EveryWayOutOfASignInSheetGoesBackToTheSourceShownBefore)
 {
+    const auto escape = [](QWidget *sheet) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(sheet, &key);
+    };
+    const auto cancel = [](QWidget *sheet) {
+        for (auto *button : sheet->findChildren<QAbstractButton *>())
+            if (button->text() == localizedString("ID_CANCEL"))
+                button->click();
+    };
+    const std::vector<std::pair<const char *, std::function<void(int, QWidget *)>>> ways {
+        { "escape", [&](int, QWidget *sheet) { escape(sheet); } },
+        { "cancel", [&](int, QWidget *sheet) { cancel(sheet); } },
+        { "failure", [this](int source, QWidget *) {
+             if (source == 1)
+                 emit c.gDriveAccessVC->signIn().signInFailed(QStringLiteral("refused"));
+             else
+                 c.cloudMode().dropboxSignInEnded({ DropboxOAuthResult::Kind::error, QStringLiteral("refused") });
+         } } };
+    FilePathNode local;
+    local.filePath = QStringLiteral("/home/me/Pictures");
+    local.state = 1;
+    c.arrPathNodes.push_back(local);
     useDropbox(QString());
-    for (const int source : { 1, 2 }) {
-        c.cloudMode().btnScanTypeTapped(source);
-        QWidget *sheet = source == 1 ? c.gDriveAccessVC->window() : c.windowCloudAuthorization.data();
-        const auto buttons = sheet->findChildren<QAbstractButton *>();
-        EXPECT_EQ(buttons.size(), 3);
-        EXPECT_TRUE(std::any_of(buttons.begin(), buttons.end(), [](auto *b) { return b->text() == localizedString("ID_CANCEL"); }));
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QCoreApplication::sendEvent(sheet, &escape);
-        EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0) << source;
+    for (const auto &[way, leave] : ways) {
+        for (const int source : { 1, 2 }) {
+            c.cloudMode().btnScanTypeTapped(source);
+            QWidget *sheet = source == 1 ? c.gDriveAccessVC->window() : c.windowCloudAuthorization.data();
+            ASSERT_TRUE(sheetOpen(sheet)) << way << source;
+            EXPECT_EQ(sheet->findChildren<QAbstractButton *>().size(), 3);
+            leave(source, sheet);
+            EXPECT_FALSE(sheetOpen(sheet)) << way << source;
+            EXPECT_EQ(ScanGlobals::scanType.load(), ScanSource::thisComputer) << way << source;
+            EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0) << way << source;
+            EXPECT_EQ(c.tvPath->model()->rowCount(), 1) << way << source;
+            EXPECT_FALSE(c.btnAddPhotos->isHidden()) << way << source;
+        }
     }
+    // Signed in to Drive: leaving the Dropbox sheet goes back to Drive, not to this computer.
+    signInToDrive();
+    c.gDriveAccessVC->delegate = &c.googleDrive();
+    c.cloudMode().btnScanTypeTapped(1);
+    c.cloudMode().btnScanTypeTapped(2);
+    escape(c.windowCloudAuthorization);
+    EXPECT_EQ(ScanGlobals::scanType.load(), ScanSource::googleDrive);
+    EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 1);
 }
 
 // The default build has no application key: the sign-in cannot start, and says so.
