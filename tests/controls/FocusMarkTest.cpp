@@ -1,10 +1,13 @@
 // The focus mark stands out from whatever lies behind it, and a sheet gives its keys back to its
-// default button when an alert over it closes.
+// default button when an alert over it closes and is never a Tab stop of its own.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QSet>
 #include <QEvent>
 #include <QPushButton>
+#include <QTest>
 
 #include "controls/ControlStyles.h"
 #include "controls/CustomWindowNag.h"
@@ -36,4 +39,19 @@ TEST(CustomWindowNag, TakesTheKeysBackAtItsDefaultButtonWhenUnblocked)
     QEvent unblocked(QEvent::WindowUnblocked);
     QCoreApplication::sendEvent(&nag, &unblocked);
     EXPECT_EQ(nag.focusWidget(), allow);
+}
+
+TEST(CustomWindowNag, TabVisitsItsButtonsOnlyNeverTheSheetItself)
+{
+    CustomWindowNag nag;
+    auto *other = new QPushButton(&nag), *cancel = new QPushButton(&nag), *allow = new QPushButton(&nag);
+    nag.setKeyButtons(allow, cancel);
+    nag.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&nag));
+    QSet<QWidget *> visited;
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.insert(QApplication::focusWidget());
+    }
+    EXPECT_EQ(visited, (QSet<QWidget *> { other, cancel, allow }));
 }
