@@ -6,11 +6,13 @@
 #include <QCoreApplication>
 #include <QSet>
 #include <QEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
 #include "controls/ControlStyles.h"
 #include "controls/CustomWindowNag.h"
+#include "controls/KeyboardMenu.h"
 
 TEST(FocusMark, OneOfItsLinesStandsOutAtThreeToOneOnAnyBackground)
 {
@@ -54,4 +56,25 @@ TEST(CustomWindowNag, TabVisitsItsButtonsOnlyNeverTheSheetItself)
         visited.insert(QApplication::focusWidget());
     }
     EXPECT_EQ(visited, (QSet<QWidget *> { other, cancel, allow }));
+}
+
+// The keyboard's menu starts on the first item it can reach: hidden, disabled items and separators
+// are passed over, and a menu with none starts on none.
+TEST(KeyboardMenu, StartsOnTheFirstReachableItemOnlyWhenTheKeyboardOpenedIt)
+{
+    QMenu menu;
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("disabled"))->setEnabled(false);
+    menu.addAction(QStringLiteral("hidden"))->setVisible(false);
+    QAction *first = menu.addAction(QStringLiteral("first"));
+    menu.addAction(QStringLiteral("second"));
+    for (const bool byKeyboard : { true, false }) {
+        KeyboardMenu::popup(&menu, QPoint(10, 10), byKeyboard);
+        ASSERT_TRUE(menu.isVisible());
+        EXPECT_EQ(menu.activeAction(), byKeyboard ? first : nullptr);
+        menu.close();
+    }
+    first->setEnabled(false);
+    menu.actions().last()->setEnabled(false);
+    EXPECT_EQ(KeyboardMenu::firstEnabledAction(menu), nullptr);
 }

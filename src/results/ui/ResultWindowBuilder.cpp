@@ -13,6 +13,7 @@
 #include "controls/DefaultButtonKeys.h"
 #include "controls/DoubleSlider.h"
 #include "controls/GradientBox.h"
+#include "controls/KeyboardMenu.h"
 #include "platform/Log.h"
 #include "platform/TextFormat.h"
 #include "platform/ui/AlertPresenter.h"
@@ -275,7 +276,8 @@ void ResultWindowBuilder::buildContextMenu()
     connect(menuItemOpen, &QAction::triggered, this, [actions] { actions->openFile(); });
     connect(menuItemRevealInFinder, &QAction::triggered, this, [actions] { actions->revealInFinder(); });
     connect(menuItemQuickLook, &QAction::triggered, this, [actions] { actions->quickLook(); });
-    m_outline->showContextMenu = [menu](const QPoint &at) { menu->popup(at); };
+    m_outline->showContextMenu
+        = [menu](const QPoint &at, bool byKeyboard) { KeyboardMenu::popup(menu, at, byKeyboard); };
 }
 
 void ResultWindowBuilder::setBottomTexts()

@@ -149,7 +149,7 @@ TEST_F(OutlineListTest, ShiftF10AsksForTheCurrentRowsMenu)
     const QModelIndex current = list().model().indexOfRecord(second->filterChildren.at(1).get());
     view->setCurrentIndex(current);
     std::optional<QPoint> shownAt;
-    list().showContextMenu = [&](const QPoint &at) { shownAt = at; };
+    list().showContextMenu = [&](const QPoint &at, bool) { shownAt = at; };
     QKeyEvent shiftF10(QEvent::KeyPress, Qt::Key_F10, Qt::ShiftModifier);
     QCoreApplication::sendEvent(view, &shiftF10);
     ASSERT_TRUE(shownAt);

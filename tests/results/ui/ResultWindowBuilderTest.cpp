@@ -1,15 +1,22 @@
-// Construction of the results window in several languages, its hint panels after a scan, and the
-// Quick Look command.
+// Construction of the results window in several languages, its hint panels after a scan, the
+// Quick Look command and the menus of the grid and the list.
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPushButton>
+#include <QTest>
 
 #include "app/CommonFunc.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/DoubleSlider.h"
+#include "controls/CustomOutlineView.h"
 #include "controls/ITPathbar.h"
+#include "controls/KeyboardMenu.h"
+#include "controls/MouseEvents.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ResultTexts.h"
 #include "results/ui/NoResultHintsPanel.h"
+#include "results/ui/OutlineListModel.h"
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultWindowFixture.h"
 #include "results/ui/ResultWindowStyles.h"
@@ -198,6 +205,37 @@ TEST_F(ResultWindowBuilderTest, QuickLookAsksForOnlyTheLastRecordOfTheGridSelect
     builder->menuItemQuickLook->trigger();
     EXPECT_TRUE(revealed.empty());
     EXPECT_EQ(asked.size(), 2u) << "no selection asks for nothing";
+}
+
+// A menu the keyboard opens, in the grid or the list, starts on its first item the keys can reach;
+// one the mouse opens starts on none.
+TEST_F(ResultWindowBuilderTest, MenusTheKeyboardOpensStartOnTheirFirstEnabledItem)
+{
+    open();
+    auto g = photos(QStringLiteral("m"), 2);
+    enter({ g });
+    CustomOutlineView *list = builder->outlineList().outlineDupliates();
+    const QModelIndex row = builder->outlineList().model().indexOfRecord(g->filterChildren.at(1).get());
+    list->setCurrentIndex(row);
+    const QPoint rowCentre = list->visualRect(row).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, rowCentre, list->viewport()->mapToGlobal(rowCentre));
+    const std::vector<std::tuple<const char *, std::function<void()>, bool>> openings {
+        { "grid, Shift+F10",
+            [&] {
+                MouseEvents::press(grid().viewport(), centreOf(0, 1));
+                QTest::keyClick(&grid(), Qt::Key_F10, Qt::ShiftModifier);
+            },
+            true },
+        { "list, Shift+F10", [&] { QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier); }, true },
+        { "list, right click", [&] { QCoreApplication::sendEvent(list->viewport(), &click); }, false } };
+    QMenu *menu = controller->menuForCollectionView;
+    for (const auto &[how, openMenu, byKeyboard] : openings) {
+        openMenu();
+        ASSERT_TRUE(menu->isVisible()) << how;
+        EXPECT_EQ(menu->activeAction(), byKeyboard ? KeyboardMenu::firstEnabledAction(*menu) : nullptr) << how;
+        EXPECT_TRUE(!byKeyboard || menu->activeAction()) << how;
+        menu->close();
+    }
 }
 
 TEST_F(ResultWindowBuilderTest, DesktopThatOpensNothingIsToldToTheUser)
