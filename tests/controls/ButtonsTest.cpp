@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTest>
 
 #include "MouseEvents.h"
 #include "controls/CFMButton.h"
@@ -82,6 +83,45 @@ TEST(LinkButton, PlainTitleGetsTheLinkColourAndUnderline)
     link.setTitle(QString());
     EXPECT_TRUE(link.text().isEmpty());
     link.grab();
+}
+
+// The focus mark keeps clear of the title's letters: two pixels at least, whatever the link's
+// alignment and whether it is laid out at its size or given a wider room.
+TEST(LinkButton, TheFocusMarkNeverTouchesTheTitle)
+{
+    const std::tuple<const char *, int, QSize> rows[] = { { "left, wide", LinkButton::AlignLeftValue, QSize(318, 25) },
+        { "right, own size", LinkButton::AlignRightValue, QSize() },
+        { "centred, own size", LinkButton::AlignCenterValue, QSize() } };
+    for (const auto &[name, alignment, size] : rows) {
+        QWidget window;
+        window.setStyleSheet(QStringLiteral("background: rgb(38, 48, 74);"));
+        auto *link = new LinkButton(&window);
+        link->setTitle(QStringLiteral("Scan duplicate videos"), alignment);
+        link->setTitleColor(Qt::white);
+        link->resize(size.isValid() ? size : link->sizeHint());
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        link->clearFocus();
+        const QImage plain = link->grab().toImage();
+        link->setFocus();
+        ASSERT_TRUE(link->hasFocus());
+        const QImage focused = link->grab().toImage();
+        QList<QPoint> mark, letters;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x) {
+                if (plain.pixelColor(x, y) != plain.pixelColor(0, 0))
+                    letters.append({ x, y });
+                if (plain.pixel(x, y) != focused.pixel(x, y))
+                    mark.append({ x, y });
+            }
+        ASSERT_FALSE(mark.isEmpty()) << name;
+        ASSERT_FALSE(letters.isEmpty()) << name;
+        int closest = INT_MAX;
+        for (const QPoint &m : mark)
+            for (const QPoint &l : letters)
+                closest = std::min(closest, std::max(std::abs(m.x() - l.x()), std::abs(m.y() - l.y())));
+        EXPECT_GE(closest, 2) << name;
+    }
 }
 
 struct LinkCase {

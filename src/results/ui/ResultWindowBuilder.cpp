@@ -235,7 +235,8 @@ void ResultWindowBuilder::setSheetTexts()
     a.lblSpaceRemoved->setText(text("ID_SPACE_REMOVED"));
     a.lblUniquePhotoRetained->setText(text("ID_UNIQUE_PHOTOS_RETAINED"));
     a.btnOkOnAfterTrash->setTitle(text("ID_BACK"));
-    CommonFuncUi::setTitleColor(a.btnOkOnAfterTrash, QColor(198, 207, 229));
+    // The link draws its own colour; the sheet's light text colour keeps it readable on the dark sheet.
+    a.btnOkOnAfterTrash->setTitleColor(QColor(198, 207, 229));
     m_c.btnDontShowAgainOnMoveBackWindow->setText(text("ID_DONT_SHOW_AGAIN"));
     m_c.btnDontShowAgainOnMoveBackWindow->setStyleSheet(QStringLiteral("color: white;"));
     m_c.lblBelowScannedResult->setText(text("ID_BELOW_SCAN_RESULT_REFRESED"));

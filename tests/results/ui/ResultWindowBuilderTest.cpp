@@ -4,11 +4,14 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <QTest>
 
 #include "app/CommonFunc.h"
 #include "controls/CommonFuncUi.h"
+#include "controls/ControlStyles.h"
 #include "controls/DoubleSlider.h"
+#include "controls/FocusMarkStyle.h"
 #include "controls/CustomOutlineView.h"
 #include "controls/ITPathbar.h"
 #include "controls/KeyboardMenu.h"
@@ -205,6 +208,30 @@ TEST_F(ResultWindowBuilderTest, QuickLookAsksForOnlyTheLastRecordOfTheGridSelect
     builder->menuItemQuickLook->trigger();
     EXPECT_TRUE(revealed.empty());
     EXPECT_EQ(asked.size(), 2u) << "no selection asks for nothing";
+}
+
+// A tool bar button's focus is its one light frame, under the application's style too: no second
+// mark inside it covers the ends of its title.
+TEST_F(ResultWindowBuilderTest, AToolbarButtonHasOneFocusFrame)
+{
+    QApplication::setStyle(new FocusMarkStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
+    open();
+    controller->view()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->view()));
+    for (QPushButton *button : { controller->btnAutoMark.data(), controller->btnUnmark.data() }) {
+        button->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+        button->setFocus(Qt::TabFocusReason);
+        const QImage shot = button->grab().toImage();
+        int light = 0, dark = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                light += shot.pixelColor(x, y) == ControlStyles::focusMarkColor();
+                dark += shot.pixelColor(x, y) == ControlStyles::focusHaloColor();
+            }
+        EXPECT_GT(light, 2 * button->width()) << qPrintable(button->text());
+        EXPECT_EQ(dark, 0) << qPrintable(button->text());
+    }
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 }
 
 // A menu the keyboard opens, in the grid or the list, starts on its first item the keys can reach;
