@@ -22,6 +22,7 @@
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
+#include "platform/TextFormat.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/CloudFolderSheet.h"
 #include "scan/ui/GoogleDriveScanSource.h"
@@ -192,6 +193,8 @@ void CloudModeController::btnScanTypeTapped(int index)
         return;
     if (!m_addFolderHome && !isCloudSource(ScanGlobals::scanType.load()))
         m_addFolderHome = host.addFolderFrame();
+    if (!m_computerDropTexts && !isCloudSource(ScanGlobals::scanType.load()))
+        m_computerDropTexts = { c.lblDragPhotosTitle->text(), c.lblHintForDrag->text() };
     m_sourceBeforeSignIn = ScanGlobals::scanType.load();
     ScanGlobals::scanType = *source;
     setSourceControls();
@@ -219,6 +222,24 @@ void CloudModeController::setSourceControls()
     c.btnToolTip->setToolTip(
         computer ? QString() : localizedString(QStringLiteral("ID_THIS_FEATURE_ONLY_FOR_FINDER_ONLY")));
     host.placeSourceControls(m_addFolderHome.value_or(host.addFolderFrame()));
+    setDropTexts();
+}
+
+void CloudModeController::setDropTexts()
+{
+    const ScanSource source = ScanGlobals::scanType.load();
+    if (!isCloudSource(source)) {
+        if (m_computerDropTexts) {
+            c.lblDragPhotosTitle->setText(m_computerDropTexts->first);
+            c.lblHintForDrag->setText(m_computerDropTexts->second);
+        }
+        return;
+    }
+    // Nothing can be dropped into a cloud source's list: its folders come by the Add Folder button.
+    const QString service
+        = localizedString(source == ScanSource::dropbox ? QStringLiteral("ID_DROPBOX") : QStringLiteral("ID_GOOGLE_DRIVE"));
+    c.lblDragPhotosTitle->setText(formatText(localizedString(QStringLiteral("ID_NO_CLOUD_FOLDERS_YET")), service));
+    c.lblHintForDrag->setText(formatText(localizedString(QStringLiteral("ID_HINT_ADD_CLOUD_FOLDERS")), service));
 }
 
 void CloudModeController::showComputer()

@@ -85,6 +85,8 @@ private:
     void showGoogleDrive();
     void showDropbox();
     void setSourceControls();
+    // The empty list's texts: dropping on this computer, the Add Folder button in a cloud source.
+    void setDropTexts();
     // This computer always; a cloud source once it has a signed-in account.
     bool isSignedIn(ScanSource source);
     // A Dropbox sign-in that failed, also one that could not start, is told in an alert.
@@ -100,6 +102,8 @@ private:
     std::unique_ptr<CloudFolderSheet> m_folderSheet;
     // The folder button's frame for this computer, taken before the first switch away.
     std::optional<QRectF> m_addFolderHome;
+    // The empty list's title and hint on this computer, taken before the first switch away.
+    std::optional<std::pair<QString, QString>> m_computerDropTexts;
     // Where a sign-in sheet left without a sign-in goes back to.
     ScanSource m_sourceBeforeSignIn = ScanSource::thisComputer;
 };

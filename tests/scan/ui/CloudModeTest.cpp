@@ -269,12 +269,15 @@ TEST_F(CloudModeTest, EveryWayOutOfASignInSheetGoesBackToTheSourceShownBefore)
             QWidget *sheet = source == 1 ? c.gDriveAccessVC->window() : c.windowCloudAuthorization.data();
             ASSERT_TRUE(sheetOpen(sheet)) << way << source;
             EXPECT_EQ(sheet->findChildren<QAbstractButton *>().size(), 3);
+            EXPECT_TRUE(c.lblDragPhotosTitle->text().contains(text(source == 1 ? "ID_GOOGLE_DRIVE" : "ID_DROPBOX")));
             leave(source, sheet);
             EXPECT_FALSE(sheetOpen(sheet)) << way << source;
             EXPECT_EQ(ScanGlobals::scanType.load(), ScanSource::thisComputer) << way << source;
             EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0) << way << source;
             EXPECT_EQ(c.tvPath->model()->rowCount(), 1) << way << source;
             EXPECT_FALSE(c.btnAddPhotos->isHidden()) << way << source;
+            EXPECT_EQ(c.lblDragPhotosTitle->text(), text("ID_DRAG_DROP_PHOTOS")) << way << source;
+            EXPECT_EQ(c.lblHintForDrag->text(), text("ID_HINT_DRAG_FOLDERS_PHOTOS")) << way << source;
         }
     }
     // Signed in to Drive: leaving the Dropbox sheet goes back to Drive, not to this computer.
