@@ -47,7 +47,7 @@ TEST(CustomWindowNag, TabGoesRoundItsButtonsWithoutStoppingOnTheSheet)
     nag.setKeyButtons(allow, new QPushButton(&nag));
     nag.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&nag));
-    QTest::keyClick(allow, Qt::Key_Tab);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    for (int tab = 0; tab < 2; ++tab)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), allow);
 }
