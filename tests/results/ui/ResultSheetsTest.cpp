@@ -136,8 +136,8 @@ TEST_F(ResultSheetsTest, TheTrashSummaryAsksNoRatingAndItsOneButtonClosesIt)
     ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
     for (QAbstractButton *button : summary().windowAfterTrashFolderFIles->findChildren<QAbstractButton *>())
         EXPECT_TRUE(button->isHidden() || button == summary().btnOkOnAfterTrash) << qPrintable(button->text());
-    const QColor sheet = summary().windowAfterTrashFolderFIles->palette().color(QPalette::Window);
-    EXPECT_GE(ControlStyles::contrastRatio(summary().btnOkOnAfterTrash->titleColor(), sheet), 4.5);
+    EXPECT_GE(ControlStyles::contrastRatio(summary().btnOkOnAfterTrash->titleColor(),
+                  summary().windowAfterTrashFolderFIles->palette().color(QPalette::Window)), 4.5);
     summary().btnOkOnAfterTrash->click();
     EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
 }
