@@ -7,8 +7,10 @@
 # menu with the Menu key, scans, marks a photo in the grid (Space), moves the matching level one step
 # each way with the arrow keys, switches the results to the list, marks a photo of the other group
 # there (the context-menu key and the underlined letter of Mark), moves both to the Trash and,
-# nothing being left, goes back to the main window from the summary. Only xdotool key and type
-# commands reach the program: no mouse event at all.
+# nothing being left, goes back to the main window from the summary. On the way it opens and closes
+# two drop-down lists of Preferences with Escape, the window staying open, and leaves the Google
+# Drive sign-in by its Cancel button for this computer as it was (no network is used: nothing is
+# allowed). Only xdotool key and type commands reach the program: no mouse event at all.
 #
 #   scripts/keyboard-session.sh [BUILD_DIR] [DISPLAY_NUMBER] [SIZE]
 #
@@ -201,6 +203,68 @@ wait_window() {
     return 1
 }
 
+# ---- Drop-down lists and cloud sign-in (steps of their own, called from the main road below) ----
+
+# Opens the drop-down list that $2 Tab presses reach from the first control of the Preferences pane
+# $1 (entered afresh with Ctrl+Tab and Ctrl+Shift+Tab), then closes it with Escape: the list
+# closes, Preferences stays open on that pane and the choice is unchanged.
+dropdown_escape() {
+    local pane=$1 tabs=$2 before unit
+    [ "$(active_title)" = "$pane" ] || fail "not on the $pane pane (active: $(active_title))"
+    keys ctrl+Tab ctrl+shift+Tab
+    [ "$(active_title)" = "$pane" ] || fail "Ctrl+Tab and Ctrl+Shift+Tab did not come back to $pane"
+    for _ in $(seq "$tabs"); do keys Tab; done
+    unit=$(setting fileSizeUnit)
+    before=$(visible_windows)
+    menu_keys space
+    shot "05-${pane// /-}-list-open"
+    [ "$(visible_windows)" -gt "$before" ] || fail "Space did not open the drop-down list of $pane"
+    keys Escape
+    sleep 0.5
+    shot "05-${pane// /-}-list-closed"
+    [ "$(visible_windows)" -eq "$before" ] || fail "Escape did not close the drop-down list of $pane alone"
+    [ "$(active_title)" = "$pane" ] || fail "Escape on the drop-down list closed Preferences (active: $(active_title))"
+    [ "$(setting fileSizeUnit)" = "$unit" ] || fail "Escape on the drop-down list changed the size unit"
+}
+
+step_preferences_dropdowns() {
+    step "Auto Mark's first rule list and Filter's KB/MB list: Space opens each, Escape closes only the list"
+    keys ctrl+shift+Tab
+    dropdown_escape "Auto Mark" 1
+    keys ctrl+Tab
+    dropdown_escape Filter 2
+}
+
+# From the scan source on this computer: Google Drive's sign-in sheet opens at Allow, Tab goes round
+# its three buttons and no other stop, Cancel leaves it, and the window is as it was before.
+step_cloud_sign_in_cancel() {
+    step "Space on the scan source, Google Drive: Tab goes round the sheet's three buttons; Cancel goes back to this computer"
+    shot 06-source-before-drive
+    local before with_sheet
+    before=$(visible_windows)
+    menu_keys space
+    keys Down Return
+    sleep 1.5
+    with_sheet=$(visible_windows)
+    [ "$with_sheet" -gt "$before" ] || fail "no Google Drive sign-in sheet"
+    shot 06-drive-sheet
+    keys Tab Tab Tab
+    shot 06-drive-sheet-round
+    [ "$(pixels_differing 06-drive-sheet 06-drive-sheet-round)" -eq 0 ] 2>/dev/null ||
+        fail "three Tab presses did not bring the sheet's focus back to Allow"
+    keys shift+Tab
+    shot 06-drive-cancel-focused
+    keys space
+    sleep 1
+    shot 06-source-after-drive
+    [ "$(visible_windows)" -lt "$with_sheet" ] || fail "Cancel did not close the sign-in sheet"
+    [ "$(active_title)" = Quennary ] || fail "the main window does not have the keys again (active: $(active_title))"
+    [ "$(pixels_differing 06-source-before-drive 06-source-after-drive)" -eq 0 ] 2>/dev/null ||
+        fail "after Cancel the window is not on this computer as it was"
+}
+
+# ---- The main road ----
+
 if ! xdpyinfo >/dev/null 2>&1; then
     Xvfb "$DISPLAY" -screen 0 "${size}x24" -nolisten tcp &
     started+=($!)
@@ -268,6 +332,7 @@ keys ${SIZE_KEYS:-Tab} ctrl+a
 xdotool type --delay 40 40
 keys Tab
 shot 05-minimum-size
+step_preferences_dropdowns
 
 step "Ctrl+Shift+Tab back to Auto Mark, Ctrl+PgUp twice to General, Ctrl+Tab through to General again"
 keys ctrl+shift+Tab
@@ -316,6 +381,7 @@ sleep 1
 shot 06-back-to-this-computer
 [ "$(visible_windows)" -lt "$with_sheet" ] || fail "Escape did not leave the sign-in sheet"
 [ "$(active_title)" = Quennary ] || fail "the main window does not have the keys again (active: $(active_title))"
+step_cloud_sign_in_cancel
 
 step "Shift+Tab back to the scan list, Tab to Add Folder, Space presses it; type the folder in the open panel"
 keys shift+Tab shift+Tab shift+Tab shift+Tab Tab Tab Tab

@@ -13,6 +13,7 @@
 #include "controls/ChangeTableColor.h"
 #include "controls/ControlStyles.h"
 #include "controls/CustomCell.h"
+#include "controls/KeyboardMenu.h"
 
 CustomTableView::CustomTableView(QWidget *parent)
     : QTableView(parent)
@@ -67,8 +68,8 @@ void CustomTableView::contextMenuEvent(QContextMenuEvent *event)
         pos = visualRect(currentIndex()).center();
         m_clickedRow = currentIndex().row();
     }
-    if (QMenu *menu = menuForEvent(pos))
-        menu->popup(viewport()->mapToGlobal(pos));
+    KeyboardMenu::popup(
+        menuForEvent(pos), viewport()->mapToGlobal(pos), event->reason() != QContextMenuEvent::Mouse);
 }
 
 void CustomTableView::keyPressEvent(QKeyEvent *event)

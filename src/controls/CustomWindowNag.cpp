@@ -11,7 +11,9 @@ CustomWindowNag::CustomWindowNag(QWidget *parent, Qt::WindowFlags flags)
     : QWidget(parent, borderless(flags))
 {
     setWindowModality(Qt::WindowModal);
-    setFocusPolicy(Qt::StrongFocus);
+    // The keys reach the window without it taking the focus itself: as a Tab stop it would be one
+    // with nothing to mark, and a click on its background would take the focus off its button.
+    setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_ShowWithoutActivating, false);
 }
 

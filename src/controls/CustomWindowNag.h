@@ -1,8 +1,8 @@
 // Borderless window of the popups and sheets: no title bar or frame whatever it is created with,
-// window-modal over its parent, and still able to take keyboard focus. Return and Escape press its
-// default and cancel buttons; it opens, and comes back from an alert over it, with the default
-// button focused, and its push buttons take the focus by Tab only, so a mouse click never leaves
-// Return on another button.
+// window-modal over its parent, and still able to take keyboard input, though never a Tab stop
+// itself. Return and Escape press its default and cancel buttons; it opens, and comes back from an
+// alert over it, with the default button focused, and its push buttons take the focus by Tab only,
+// so a mouse click never leaves Return on another button.
 #pragma once
 
 #include <QWidget>

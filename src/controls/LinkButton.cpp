@@ -7,6 +7,15 @@
 #include "controls/ControlFonts.h"
 #include "controls/ControlStyles.h"
 
+namespace
+{
+
+// Room around the title for the focus mark, so the mark never touches or covers a letter.
+constexpr int kPaddingX = 6;
+constexpr int kPaddingY = 3;
+
+} // namespace
+
 LinkButton::LinkButton(QWidget *parent)
     : QAbstractButton(parent)
 {
@@ -95,7 +104,7 @@ QFont LinkButton::titleFont() const
 QSize LinkButton::sizeHint() const
 {
     const QFontMetrics metrics(titleFont());
-    return QSize(metrics.horizontalAdvance(text()) + 4, metrics.height() + 2);
+    return QSize(metrics.horizontalAdvance(text()) + 2 * kPaddingX, metrics.height() + 2 * kPaddingY);
 }
 
 void LinkButton::paintEvent(QPaintEvent *)
@@ -104,8 +113,10 @@ void LinkButton::paintEvent(QPaintEvent *)
     painter.setFont(titleFont());
     painter.setPen(m_color);
     QRect drawn;
-    painter.drawText(rect(), static_cast<int>(m_alignment | Qt::AlignVCenter), text(), &drawn);
-    // Around the title, not the whole width the link may be given.
+    painter.drawText(rect().adjusted(kPaddingX, 0, -kPaddingX, 0), static_cast<int>(m_alignment | Qt::AlignVCenter),
+        text(), &drawn);
+    // Around the title, not the whole width the link may be given; thin, as around any label.
     if (hasFocus())
-        ControlStyles::drawFocusMark(painter, drawn.adjusted(-4, -2, 4, 2) & rect());
+        ControlStyles::drawFocusMark(
+            painter, drawn.adjusted(1 - kPaddingX, -kPaddingY, kPaddingX - 1, kPaddingY) & rect(), 1);
 }

@@ -1,5 +1,6 @@
 // A button that looks like a hyperlink: underlined, coloured title and the pointing-hand cursor.
-// Every title setter applies the link style.
+// Every title setter applies the link style. The title keeps a few pixels' room on each side, where
+// the focus mark goes.
 #pragma once
 
 #include <QAbstractButton>

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "controls/KeyboardMenu.h"
 #include "platform/NotificationCenter.h"
 
 namespace
@@ -148,8 +149,8 @@ void MyCollectionView::contextMenuEvent(QContextMenuEvent *event)
         if (!hit)
             return;
     }
-    if (QMenu *menu = menuForEvent(event->pos()))
-        menu->popup(viewport()->mapToGlobal(event->pos()));
+    KeyboardMenu::popup(menuForEvent(event->pos()), viewport()->mapToGlobal(event->pos()),
+        event->reason() != QContextMenuEvent::Mouse);
 }
 
 void MyCollectionView::paintEvent(QPaintEvent *)

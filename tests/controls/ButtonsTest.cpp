@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTest>
 
 #include "MouseEvents.h"
 #include "controls/CFMButton.h"
@@ -82,6 +83,29 @@ TEST(LinkButton, PlainTitleGetsTheLinkColourAndUnderline)
     link.setTitle(QString());
     EXPECT_TRUE(link.text().isEmpty());
     link.grab();
+}
+
+// The focus mark keeps a pixel clear of every letter of the title, the first one too.
+TEST(LinkButton, TheFocusMarkNeverTouchesTheTitle)
+{
+    QWidget window;
+    auto *link = new LinkButton(&window);
+    link->setTitle(QStringLiteral("Scan duplicate videos"), 12.0f, false, Qt::black);
+    link->resize(link->sizeHint());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    link->clearFocus();
+    const QImage plain = link->grab().toImage();
+    link->setFocus();
+    const QImage focused = link->grab().toImage();
+    QRect letters;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            letters |= plain.pixel(x, y) != plain.pixel(0, 0) ? QRect(x - 1, y - 1, 3, 3) : QRect();
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            ASSERT_TRUE(plain.pixel(x, y) == focused.pixel(x, y) || !letters.contains(x, y)) << x << ',' << y;
+    EXPECT_NE(plain, focused);
 }
 
 struct LinkCase {

@@ -2,9 +2,11 @@
 // default button when an alert over it closes.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPushButton>
+#include <QTest>
 
 #include "controls/ControlStyles.h"
 #include "controls/CustomWindowNag.h"
@@ -36,4 +38,16 @@ TEST(CustomWindowNag, TakesTheKeysBackAtItsDefaultButtonWhenUnblocked)
     QEvent unblocked(QEvent::WindowUnblocked);
     QCoreApplication::sendEvent(&nag, &unblocked);
     EXPECT_EQ(nag.focusWidget(), allow);
+}
+
+TEST(CustomWindowNag, TabGoesRoundItsButtonsWithoutStoppingOnTheSheet)
+{
+    CustomWindowNag nag;
+    auto *allow = new QPushButton(&nag);
+    nag.setKeyButtons(allow, new QPushButton(&nag));
+    nag.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&nag));
+    for (int tab = 0; tab < 2; ++tab)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), allow);
 }

@@ -109,6 +109,8 @@ void GoogleDriveAccessVC::connectSignIn()
     connect(m_signIn.get(), &GoogleSignIn::signInFailed, this, [this](const QString &description) {
         closeSheet(m_window);
         emit signInFinished(false);
+        if (delegate)
+            delegate->signInLeft();
         // After the sheet has gone, so the alert is not hidden behind it.
         QPointer<GoogleDriveAccessVC> self(this);
         Dispatch::main([self, description] {
@@ -200,6 +202,8 @@ void GoogleDriveAccessVC::btnScanComputerTapped()
 void GoogleDriveAccessVC::btnClosePermissionSheet()
 {
     closeSheet(m_window);
+    if (delegate)
+        delegate->signInLeft();
 }
 
 void GoogleDriveAccessVC::closeSheet(QWidget *sheet)

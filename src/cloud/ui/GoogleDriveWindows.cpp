@@ -77,11 +77,11 @@ QWidget *GoogleDriveWindows::buildSignInSheet(GoogleDriveAccessVC &c)
     c.lblDriveInfoSteps2Sub = label(box, "lblDriveInfoSteps2Sub", QRect(60, 186, 460, 34), 12, QFont::Normal);
     c.lblDriveInfoSteps3 = label(box, "lblDriveInfoSteps3", QRect(40, 228, 480, 20), 13, QFont::DemiBold);
     c.lblDriveInfoSteps3Sub = label(box, "lblDriveInfoSteps3Sub", QRect(60, 250, 460, 34), 12, QFont::Normal);
-    // The buttons of the Dropbox sheet, in its order: Escape goes back to this computer there too.
+    // The buttons of the Dropbox sheet, in its order: Escape presses Cancel there too.
     c.btnScanComputer = place<CFMButton>(box, "btnScanComputer", QRect(20, 324, 200, 32));
     c.btnCancelPermission = place<CFMButton>(box, "btnCancelPermission", QRect(240, 324, 130, 32));
     c.btnAllowPermission = place<CFMButton>(box, "btnAllowPermission", QRect(390, 324, 130, 32));
-    static_cast<CustomWindowNag *>(box->window())->setKeyButtons(c.btnAllowPermission, c.btnScanComputer);
+    static_cast<CustomWindowNag *>(box->window())->setKeyButtons(c.btnAllowPermission, c.btnCancelPermission);
     return box->window();
 }
 

@@ -261,8 +261,13 @@ void PreferencesTabViewController::focusActivePane()
 {
     if (!activeTab)
         return;
-    if (QWidget *control = firstControl(paneAt(*activeTab).view()))
-        control->setFocus(Qt::TabFocusReason);
+    QWidget *control = firstControl(paneAt(*activeTab).view());
+    if (!control)
+        return;
+    // Space acts on the control at once, so its focus mark shows from the start, as after Tab.
+    control->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    control->setFocus(Qt::TabFocusReason);
+    control->update();
 }
 
 QWidget *PreferencesTabViewController::paneButton(int index) const

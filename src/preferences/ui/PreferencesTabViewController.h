@@ -65,7 +65,7 @@ public:
 
     // The pane `step` places after the shown one, wrapping at either end (Ctrl+Tab, Ctrl+PgUp).
     void activateNeighbourPane(int step);
-    // Gives the focus to the first control of the shown pane.
+    // Gives the focus, with its visible mark, to the first control of the shown pane.
     void focusActivePane();
 
     void activatePane(const QString &identifier, bool animated) override;

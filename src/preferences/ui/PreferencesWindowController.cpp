@@ -39,10 +39,10 @@ PreferencesWindowController::PreferencesWindowController(
     m_tabViewController.isAnimated = animated;
     m_tabViewController.setPanes(std::move(preferencePanes), style);
     updateToolbarVisibility();
-    // Escape and Ctrl+W close the window, as they close any settings window.
-    for (const QKeySequence &keys : { QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) })
-        connect(new QShortcut(keys, m_window), &QShortcut::activated, this,
-            &PreferencesWindowController::dismissController);
+    // Ctrl+W closes the window, as it closes any settings window; Escape does too, but as a key the
+    // window answers itself, since a shortcut would take it from an open drop-down list.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), m_window), &QShortcut::activated, this,
+        &PreferencesWindowController::dismissController);
     // The keys of a tabbed window step through the panes.
     const std::pair<QKeySequence, int> paneKeys[] = { { QKeySequence(Qt::CTRL | Qt::Key_Tab), 1 },
         { QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1 }, { QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1 },

@@ -1,6 +1,7 @@
 #include "preferences/ui/UserInteractionPausableWindow.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSet>
 
@@ -76,6 +77,15 @@ bool UserInteractionPausableWindow::eventFilter(QObject *watched, QEvent *event)
         && static_cast<QWidget *>(watched)->window() == this)
         return true;
     return QMainWindow::eventFilter(watched, event);
+}
+
+void UserInteractionPausableWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void UserInteractionPausableWindow::setTitle(const QString &title)

@@ -1,5 +1,6 @@
-// The preferences window: closable, not resizable, its toolbar never offered for hiding, and able
-// to pause the user's input (clicks, keys, scrolling, gestures) while keeping hover and moves.
+// The preferences window: closable (also by Escape), not resizable, its toolbar never offered for
+// hiding, and able to pause the user's input (clicks, keys, scrolling, gestures) while keeping hover
+// and moves.
 #pragma once
 
 #include <QMainWindow>
@@ -28,6 +29,9 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Escape closes the window once no control in it has taken the key: an open drop-down list
+    // closes itself first and keeps the window open.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void applyTitle();

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QEvent>
 #include <QItemSelectionModel>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -96,7 +97,7 @@ OutlineList::OutlineList(ResultState &state, QWidget *container, QObject *parent
         const QModelIndex index = m_view->indexAt(at);
         m_clicked = index;
         if (index.isValid() && showContextMenu)
-            showContextMenu(m_view->viewport()->mapToGlobal(at));
+            showContextMenu(m_view->viewport()->mapToGlobal(at), m_menuByKeyboard);
     });
 }
 
@@ -158,6 +159,8 @@ bool OutlineList::eventFilter(QObject *watched, QEvent *event)
     // The view stretches its column after the viewport's resize, so the titles follow afterwards.
     if (geometry && (watched == m_header || watched == m_view->viewport()))
         QMetaObject::invokeMethod(this, &OutlineList::layoutColumnTitles, Qt::QueuedConnection);
+    if (event->type() == QEvent::ContextMenu)
+        m_menuByKeyboard = static_cast<QContextMenuEvent *>(event)->reason() != QContextMenuEvent::Mouse;
     // Space ticks the current file's box, as a click on it does (a locked file shows no box).
     // The type is asked first: a view being destroyed still sends events, and comparing with it
     // then would reach a half-destroyed object.

@@ -57,7 +57,7 @@ public:
     std::function<void(const std::shared_ptr<ImageFileInfo> &)> fillMetaDataTable;
     std::function<void(const std::shared_ptr<ImageFileInfo> &)> changeAllComponents;
     std::function<void(const std::shared_ptr<ImageFileInfo> &)> btnOutlineCheckBoxTapped;
-    std::function<void(const QPoint &globalPosition)> showContextMenu;
+    std::function<void(const QPoint &globalPosition, bool byKeyboard)> showContextMenu;
 
     static CustomCell *makeGroupCell(const DuplicatesGroup &group, int groupIndex);
     // A file row `rowWidth` wide whose type column holds a title `typeTitleWidth` wide.
@@ -88,4 +88,6 @@ private:
     int m_typeTitleWidth = 0;
     QPersistentModelIndex m_clicked;
     bool m_reloading = false;
+    // Whether the keyboard asked for the menu being opened (the view's signal does not tell).
+    bool m_menuByKeyboard = false;
 };

@@ -13,6 +13,7 @@
 #include "controls/DefaultButtonKeys.h"
 #include "controls/DoubleSlider.h"
 #include "controls/GradientBox.h"
+#include "controls/KeyboardMenu.h"
 #include "platform/Log.h"
 #include "platform/TextFormat.h"
 #include "platform/ui/AlertPresenter.h"
@@ -234,7 +235,8 @@ void ResultWindowBuilder::setSheetTexts()
     a.lblSpaceRemoved->setText(text("ID_SPACE_REMOVED"));
     a.lblUniquePhotoRetained->setText(text("ID_UNIQUE_PHOTOS_RETAINED"));
     a.btnOkOnAfterTrash->setTitle(text("ID_BACK"));
-    CommonFuncUi::setTitleColor(a.btnOkOnAfterTrash, QColor(198, 207, 229));
+    // The link draws its own colour; the sheet's light text colour keeps it readable on the dark sheet.
+    a.btnOkOnAfterTrash->setTitleColor(QColor(198, 207, 229));
     m_c.btnDontShowAgainOnMoveBackWindow->setText(text("ID_DONT_SHOW_AGAIN"));
     m_c.btnDontShowAgainOnMoveBackWindow->setStyleSheet(QStringLiteral("color: white;"));
     m_c.lblBelowScannedResult->setText(text("ID_BELOW_SCAN_RESULT_REFRESED"));
@@ -275,7 +277,8 @@ void ResultWindowBuilder::buildContextMenu()
     connect(menuItemOpen, &QAction::triggered, this, [actions] { actions->openFile(); });
     connect(menuItemRevealInFinder, &QAction::triggered, this, [actions] { actions->revealInFinder(); });
     connect(menuItemQuickLook, &QAction::triggered, this, [actions] { actions->quickLook(); });
-    m_outline->showContextMenu = [menu](const QPoint &at) { menu->popup(at); };
+    m_outline->showContextMenu
+        = [menu](const QPoint &at, bool byKeyboard) { KeyboardMenu::popup(menu, at, byKeyboard); };
 }
 
 void ResultWindowBuilder::setBottomTexts()

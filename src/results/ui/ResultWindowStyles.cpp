@@ -3,6 +3,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 
 #include "app/OSVersionFlags.h"
 #include "controls/ControlFonts.h"
@@ -64,7 +65,10 @@ void ResultWindowStyles::applyTheme(ResultWindowWidgets &c)
             box->setRepeatingBackgroundImage(QStringLiteral("top_sap_line_new"));
     }
     // Flat titles with room on both sides, lit while the pointer is over them and framed while they
-    // have the focus (the frame is there unseen without it, so the title never moves).
+    // have the focus (the frame is there unseen without it, so the title never moves). That frame is
+    // their only focus mark: a second one inside it would cover the title's ends.
+    for (QPushButton *button : c.boxTop->findChildren<QPushButton *>())
+        button->setProperty(ControlStyles::kOwnFocusMark, true);
     c.boxTop->setStyleSheet(
         QStringLiteral("QPushButton { color: white; background: transparent; border: 2px solid transparent;"
                        " border-radius: 4px; padding: 0 10px; }"

@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include "controls/KeyboardMenu.h"
+
 ResultsGridView::ResultsGridView(QWidget *parent) : MyCollectionView(parent)
 {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -462,7 +464,8 @@ void ResultsGridView::openCurrentMenu()
     revealItem(*current);
     selectForMenu(*current);
     const QPointF centre = layoutAttributesForItemAtIndexPath(*current)->center();
-    menu()->popup(viewport()->mapToGlobal(centre.toPoint() - QPoint(0, verticalScrollBar()->value())));
+    KeyboardMenu::popup(
+        menu(), viewport()->mapToGlobal(centre.toPoint() - QPoint(0, verticalScrollBar()->value())), true);
 }
 
 void ResultsGridView::contextMenuEvent(QContextMenuEvent *event)

@@ -22,6 +22,7 @@
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
+#include "platform/TextFormat.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/CloudFolderSheet.h"
 #include "scan/ui/GoogleDriveScanSource.h"
@@ -85,7 +86,7 @@ void CloudModeController::dropboxSignInEnded(const DropboxOAuthResult &result)
         break;
     case DropboxOAuthResult::Kind::error:
         Log::line(QStringLiteral("Error: ") + result.errorDescription);
-        host.closeCloudAuthorizationSheet();
+        leaveSignIn();
         break;
     case DropboxOAuthResult::Kind::cancel:
         Log::line(QStringLiteral("Authorization flow was manually canceled by user!"));
@@ -193,6 +194,9 @@ void CloudModeController::btnScanTypeTapped(int index)
         return;
     if (!m_addFolderHome && !isCloudSource(ScanGlobals::scanType.load()))
         m_addFolderHome = host.addFolderFrame();
+    if (!m_computerDropTexts && !isCloudSource(ScanGlobals::scanType.load()))
+        m_computerDropTexts = { c.lblDragPhotosTitle->text(), c.lblHintForDrag->text() };
+    m_sourceBeforeSignIn = ScanGlobals::scanType.load();
     ScanGlobals::scanType = *source;
     setSourceControls();
     switch (*source) {
@@ -222,6 +226,24 @@ void CloudModeController::setSourceControls()
     c.btnToolTip->setToolTip(
         computer ? QString() : localizedString(QStringLiteral("ID_THIS_FEATURE_ONLY_FOR_FINDER_ONLY")));
     host.placeSourceControls(m_addFolderHome.value_or(host.addFolderFrame()));
+    setDropTexts();
+}
+
+void CloudModeController::setDropTexts()
+{
+    const ScanSource source = ScanGlobals::scanType.load();
+    if (!isCloudSource(source)) {
+        if (m_computerDropTexts) {
+            c.lblDragPhotosTitle->setText(m_computerDropTexts->first);
+            c.lblHintForDrag->setText(m_computerDropTexts->second);
+        }
+        return;
+    }
+    // Nothing can be dropped into a cloud source's list: its folders come by the Add Folder button.
+    const QString service
+        = localizedString(source == ScanSource::dropbox ? QStringLiteral("ID_DROPBOX") : QStringLiteral("ID_GOOGLE_DRIVE"));
+    c.lblDragPhotosTitle->setText(formatText(localizedString(QStringLiteral("ID_NO_CLOUD_FOLDERS_YET")), service));
+    c.lblHintForDrag->setText(formatText(localizedString(QStringLiteral("ID_HINT_ADD_CLOUD_FOLDERS")), service));
 }
 
 void CloudModeController::showComputer()
@@ -302,7 +324,33 @@ void CloudModeController::dropboxSignInFinished(const DropboxOAuthResult &result
 
 void CloudModeController::btnCancelCloudAuthorizationSheetTapped()
 {
+    leaveSignIn();
+}
+
+void CloudModeController::leaveSignIn()
+{
     host.closeCloudAuthorizationSheet();
+    if (m_sourceBeforeSignIn == ScanGlobals::scanType.load())
+        return;
+    // A cloud source that lost its sign-in meanwhile would only ask again.
+    const ScanSource back = isSignedIn(m_sourceBeforeSignIn) ? m_sourceBeforeSignIn : ScanSource::thisComputer;
+    c.btnPopupForScanSelection->selectItemAtIndex(int(back));
+    btnScanTypeTapped(int(back));
+}
+
+bool CloudModeController::isSignedIn(ScanSource source)
+{
+    switch (source) {
+    case ScanSource::dropbox: {
+        const std::shared_ptr<DropBoxHandler> handler = dropboxHandler();
+        return handler && handler->hasAuthorizedClient();
+    }
+    case ScanSource::googleDrive:
+        return host.googleDrive().isSignedIn();
+    case ScanSource::thisComputer:
+        return true;
+    }
+    return false;
 }
 
 void CloudModeController::btnScanComputerTapped()
@@ -315,11 +363,14 @@ void CloudModeController::btnScanComputerTapped()
 void CloudModeController::addInCloudMode()
 {
     if (ScanGlobals::scanType.load() == ScanSource::googleDrive) {
+        m_sourceBeforeSignIn = ScanSource::googleDrive;
         host.googleDrive().addFolderTapped();
         return;
     }
     if (ScanGlobals::scanType.load() != ScanSource::dropbox)
         return;
+    // The sign-in this may ask for returns to this same source.
+    m_sourceBeforeSignIn = ScanSource::dropbox;
     state.nodeType = GlobalObjects::NodeType::nodeTypeDropBox;
     const std::shared_ptr<DropBoxHandler> handler = std::dynamic_pointer_cast<DropBoxHandler>(state.scanWrapper);
     if (!handler)

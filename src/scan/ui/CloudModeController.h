@@ -62,8 +62,11 @@ public:
     void btnAllowPermissionCloudScanTapped();
     void btnCancelCloudAuthorizationSheetTapped();
     void btnScanComputerTapped();
-    // The Dropbox sign-in this window started has ended: the authorization sheet closes, except
-    // after a cancel.
+    // A sign-in sheet closed without a sign-in (Cancel, Escape or a failure): the window shows the
+    // source it showed before the sheet opened, with that source's list and texts.
+    void leaveSignIn();
+    // The Dropbox sign-in this window started has ended: the authorization sheet closes (after a
+    // failure the window goes back to the source it showed before), except after a cancel.
     void dropboxSignInEnded(const DropboxOAuthResult &result);
     // The Add button while a cloud source is shown.
     void addInCloudMode();
@@ -82,6 +85,10 @@ private:
     void showGoogleDrive();
     void showDropbox();
     void setSourceControls();
+    // The empty list's texts: dropping on this computer, the Add Folder button in a cloud source.
+    void setDropTexts();
+    // This computer always; a cloud source once it has a signed-in account.
+    bool isSignedIn(ScanSource source);
     // A Dropbox sign-in that failed, also one that could not start, is told in an alert.
     void dropboxSignInFinished(const DropboxOAuthResult &result);
 
@@ -95,4 +102,8 @@ private:
     std::unique_ptr<CloudFolderSheet> m_folderSheet;
     // The folder button's frame for this computer, taken before the first switch away.
     std::optional<QRectF> m_addFolderHome;
+    // The empty list's title and hint on this computer, taken before the first switch away.
+    std::optional<std::pair<QString, QString>> m_computerDropTexts;
+    // Where a sign-in sheet left without a sign-in goes back to.
+    ScanSource m_sourceBeforeSignIn = ScanSource::thisComputer;
 };

@@ -1,6 +1,7 @@
 #include "scan/ui/GoogleDriveScanSource.h"
 
 #include "cloud/ui/GoogleDriveAccessVC.h"
+#include "scan/ui/CloudModeController.h"
 #include "model/GDFoldersList.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/MainWindowHost.h"
@@ -100,4 +101,9 @@ void GoogleDriveScanSource::scanThisComputer()
     // The popup's own choice runs the whole switch back to this computer.
     c.btnPopupForScanSelection->selectItemAtIndex(0);
     emit c.btnPopupForScanSelection->itemSelected(0);
+}
+
+void GoogleDriveScanSource::signInLeft()
+{
+    host.cloudMode().leaveSignIn();
 }

@@ -36,6 +36,7 @@ public:
 
     void showCloudFolderAddResult(const std::shared_ptr<GDFoldersList> &folder) override;
     void scanThisComputer() override;
+    void signInLeft() override;
 
 private:
     MainWindowWidgets &c;

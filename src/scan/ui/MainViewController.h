@@ -111,7 +111,7 @@ public:
     // The Google Drive side: sign-in sheet, folder window, scan list entries and listing.
     GoogleDriveScanSource &googleDrive() override { return *m_googleDrive; }
     // The cloud modes: the Dropbox source and the cloud listings' hand-over to the scan.
-    CloudModeController &cloudMode() { return *m_cloudMode; }
+    CloudModeController &cloudMode() override { return *m_cloudMode; }
     void showAddingPhotosSheet() override;
     // Any thread: the sheet closes on the GUI thread.
     void dismissAddingPhotosSheet() override;

@@ -69,7 +69,8 @@ QList<InterfaceFrame> optionFrames()
         { "boxRotateFlip", "rightViewOfMainWindow", { 15, 10, 330, 80 } },
         { "btnIncludeRotateImages", "boxRotateFlip", { 12, 52, 306, 22 } },
         { "btnIncludeFlipImages", "boxRotateFlip", { 12, 28, 306, 22 } },
-        { "btnLinkScanVideo", "boxRotateFlip", { 12, 4, 306, 20 } },
+        // The link's own room for its focus mark lies around the title, which stands under the boxes.
+        { "btnLinkScanVideo", "boxRotateFlip", { 6, 2, 318, 25 } },
         { "btnScanVideo", "boxRotateFlip", { 12, 20, 306, 22 } },
     };
 }

@@ -3,6 +3,7 @@
 // the sibling helpers. MainViewController implements it; a helper takes it instead of the controller.
 #pragma once
 
+class CloudModeController;
 class GoogleDriveScanSource;
 class QRectF;
 class QWidget;
@@ -17,6 +18,7 @@ public:
     virtual ScanListController &scanList() = 0;
     virtual ScanRunController &scanRun() = 0;
     virtual GoogleDriveScanSource &googleDrive() = 0;
+    virtual CloudModeController &cloudMode() = 0;
     virtual void showAddingPhotosSheet() = 0;
     // Any thread: the sheet closes on the GUI thread.
     virtual void dismissAddingPhotosSheet() = 0;

@@ -219,7 +219,7 @@ void MainWindowInterface::buildCloudSheets()
     c.btnCancelCloudFolderScan = make<CFMButton>(QStringLiteral("btnCancelCloudFolderScan"));
     c.btnAddFolderCloudScan = make<CFMButton>(QStringLiteral("btnAddFolderCloudScan"));
     static_cast<CustomWindowNag *>(c.windowCloudAuthorization.data())
-        ->setKeyButtons(c.btnAllowPermission, c.btnScanComputer);
+        ->setKeyButtons(c.btnAllowPermission, c.btnCancelCloudAuthorization);
     static_cast<CustomWindowNag *>(c.windowCloudFolderList.data())
         ->setKeyButtons(c.btnAddFolderCloudScan, c.btnCancelCloudFolderScan);
 }

@@ -39,6 +39,7 @@ struct RecordingDelegate : GoogleDriveAccessDelegate {
         added.push_back(folder);
     }
     void scanThisComputer() override { ++backToComputer; }
+    void signInLeft() override {}
     std::vector<std::shared_ptr<GDFoldersList>> added;
     int backToComputer = 0;
 };

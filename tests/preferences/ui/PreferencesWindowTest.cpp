@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -198,6 +199,8 @@ TEST_F(PreferencesWindowTest, KeysStepThroughThePanesAndTheFocusGoesAlong)
     auto controller = makeController();
     controller->show(std::nullopt);
     ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    // Space acts on the first control at once, so the styles mark its focus from the opening on.
+    EXPECT_TRUE(controller->window()->testAttribute(Qt::WA_KeyboardFocusChange));
     PreferencesTabViewController *tabs = controller->tabViewController();
     // Key, the pane it reaches from the second pane, and from the last (wrapping round).
     const std::tuple<Qt::Key, Qt::KeyboardModifiers, int, int> keys[] = {
@@ -221,6 +224,21 @@ TEST_F(PreferencesWindowTest, KeysStepThroughThePanesAndTheFocusGoesAlong)
     EXPECT_EQ(tabs->activeTab, std::optional<int>(3));
     QTest::keyClick(filter, Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(QApplication::focusWidget(), tabs->toolbar()->widgetForAction(paneActions(*controller).at(0)));
+}
+
+TEST_F(PreferencesWindowTest, EscapeOnAnOpenDropDownListClosesTheListAloneThenTheWindow)
+{
+    auto controller = makeController();
+    auto *list = new QComboBox;
+    list->addItems({ "KB", "MB" });
+    panes.front()->view()->layout()->addWidget(list);
+    controller->show(std::nullopt);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    list->showPopup();
+    QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key_Escape);
+    EXPECT_TRUE(controller->window()->isVisible());
+    QTest::keyClick(controller->window()->windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(controller->window()->isVisible());
 }
 
 class Recorder : public QWidget

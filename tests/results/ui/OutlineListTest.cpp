@@ -149,10 +149,12 @@ TEST_F(OutlineListTest, ShiftF10AsksForTheCurrentRowsMenu)
     const QModelIndex current = list().model().indexOfRecord(second->filterChildren.at(1).get());
     view->setCurrentIndex(current);
     std::optional<QPoint> shownAt;
-    list().showContextMenu = [&](const QPoint &at) { shownAt = at; };
+    bool byKeyboard = false;
+    list().showContextMenu = [&](const QPoint &at, bool keyboard) { shownAt = at, byKeyboard = keyboard; };
     QKeyEvent shiftF10(QEvent::KeyPress, Qt::Key_F10, Qt::ShiftModifier);
     QCoreApplication::sendEvent(view, &shiftF10);
     ASSERT_TRUE(shownAt);
+    EXPECT_TRUE(byKeyboard);
     EXPECT_EQ(view->indexAt(view->viewport()->mapFromGlobal(*shownAt)), current);
 }
 

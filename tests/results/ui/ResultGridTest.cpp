@@ -263,6 +263,7 @@ TEST_F(ResultGridFixture, MenuKeysOpenTheCurrentPhotosMenuWithItAloneSelected)
         press();
         QMenu *menu = controller->menuForCollectionView;
         ASSERT_TRUE(menu && menu->isVisible());
+        EXPECT_EQ(menu->activeAction(), menu->actions().first());
         EXPECT_TRUE(grid().viewport()->rect().contains(grid().viewport()->mapFromGlobal(menu->pos())));
         menu->close();
         EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath>{{0, 2}}));

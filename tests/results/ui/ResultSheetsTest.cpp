@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "controls/ControlStyles.h"
+#include "controls/LinkButton.h"
 #include "platform/AppFolders.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/UserDefaults.h"
@@ -136,6 +138,8 @@ TEST_F(ResultSheetsTest, TheTrashSummaryAsksNoRatingAndItsOneButtonClosesIt)
     ASSERT_TRUE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
     for (QAbstractButton *button : summary().windowAfterTrashFolderFIles->findChildren<QAbstractButton *>())
         EXPECT_TRUE(button->isHidden() || button == summary().btnOkOnAfterTrash) << qPrintable(button->text());
+    EXPECT_GE(ControlStyles::contrastRatio(summary().btnOkOnAfterTrash->titleColor(),
+                  summary().windowAfterTrashFolderFIles->palette().color(QPalette::Window)), 4.5);
     summary().btnOkOnAfterTrash->click();
     EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
 }

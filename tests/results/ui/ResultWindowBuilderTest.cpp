@@ -2,10 +2,14 @@
 // Quick Look command.
 #include <QAction>
 #include <QPushButton>
+#include <QStyleFactory>
+#include <QTest>
 
 #include "app/CommonFunc.h"
 #include "controls/CommonFuncUi.h"
+#include "controls/ControlStyles.h"
 #include "controls/DoubleSlider.h"
+#include "controls/FocusMarkStyle.h"
 #include "controls/ITPathbar.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
 #include "results/ResultTexts.h"
@@ -198,6 +202,23 @@ TEST_F(ResultWindowBuilderTest, QuickLookAsksForOnlyTheLastRecordOfTheGridSelect
     builder->menuItemQuickLook->trigger();
     EXPECT_TRUE(revealed.empty());
     EXPECT_EQ(asked.size(), 2u) << "no selection asks for nothing";
+}
+
+// A tool bar button's focus is its light frame alone: no second mark inside covers its title.
+TEST_F(ResultWindowBuilderTest, AToolbarButtonHasOneFocusFrame)
+{
+    QApplication::setStyle(new FocusMarkStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
+    open();
+    controller->view()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->view()));
+    controller->view()->setAttribute(Qt::WA_KeyboardFocusChange);
+    controller->btnUnmark->setFocus(Qt::TabFocusReason);
+    const QImage shot = controller->btnUnmark->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const auto *pixels = reinterpret_cast<const QRgb *>(shot.constBits());
+    const QList<QRgb> colours(pixels, pixels + shot.width() * shot.height());
+    EXPECT_TRUE(colours.contains(ControlStyles::focusMarkColor().rgb()));
+    EXPECT_FALSE(colours.contains(ControlStyles::focusHaloColor().rgb()));
 }
 
 TEST_F(ResultWindowBuilderTest, DesktopThatOpensNothingIsToldToTheUser)

@@ -12,6 +12,7 @@
 #include <QTreeView>
 
 #include "MainWindowTestSupport.h"
+#include "app/DropboxClientsManager.h"
 #include "app/LocalizedString.h"
 #include "cloud/DropBoxHandler.h"
 #include "cloud/ui/GoogleDriveAccessVC.h"
@@ -252,6 +253,23 @@ TEST_F(CloudModeTest, BothSignInSheetsHaveCancelAndEscapeGoesBackToThisComputer)
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QCoreApplication::sendEvent(sheet, &escape);
         EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0) << source;
+    }
+}
+
+// Cancel and a failed sign-in, on either sheet, go back to the source shown before with its texts.
+TEST_F(CloudModeTest, CancelAndAFailedSignInGoBackToTheSourceShownBefore)
+{
+    useDropbox(QString());
+    const std::function<void()> ways[] = { [this] { c.btnCancelCloudAuthorization->click(); },
+        [this] { c.cloudMode().dropboxSignInEnded({ DropboxOAuthResult::Kind::error, QString() }); },
+        [this] { c.gDriveAccessVC->btnCancelPermission->click(); },
+        [this] { emit c.gDriveAccessVC->signIn().signInFailed(QString()); } };
+    for (int way = 0; way < 4; ++way) {
+        c.cloudMode().btnScanTypeTapped(way < 2 ? 2 : 1);
+        EXPECT_NE(c.lblDragPhotosTitle->text(), text("ID_DRAG_DROP_PHOTOS")) << way;
+        ways[way]();
+        EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0) << way;
+        EXPECT_EQ(c.lblDragPhotosTitle->text(), text("ID_DRAG_DROP_PHOTOS")) << way;
     }
 }
 
