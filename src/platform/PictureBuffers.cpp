@@ -60,7 +60,8 @@ struct PictureBuffers::Block {
     {
         if (map) {
             capacity = pageRounded(bytes);
-            void *mappedData = mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            void *mappedData
+                = mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
             if (mappedData != MAP_FAILED) {
                 data = mappedData;
                 mapped = true;
@@ -123,7 +124,8 @@ struct Pool {
     {
         Block *largest = nullptr;
         for (Block *block : blocks) {
-            if (block->state.load(std::memory_order_acquire) == Free && (!largest || block->capacity > largest->capacity))
+            if (block->state.load(std::memory_order_acquire) == Free
+                && (!largest || block->capacity > largest->capacity))
                 largest = block;
         }
         return largest;
@@ -180,7 +182,8 @@ QImage PictureBuffers::image(const QSize &size, QImage::Format format)
     if (size.isEmpty() || format == QImage::Format_Invalid)
         return {};
     // Rows padded to 32 bits, as the picture would lay them out itself.
-    const qsizetype bytesPerLine = (qsizetype(size.width()) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+    const qsizetype bytesPerLine
+        = (qsizetype(size.width()) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
     const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(size.height());
     if (bytes < kSmallestBlock)
         return QImage(size, format);
@@ -197,14 +200,6 @@ QImage PictureBuffers::image(const QSize &size, QImage::Format format)
 int PictureBuffers::keptBlocks()
 {
     return int(pool().blocks.size());
-}
-
-std::size_t PictureBuffers::keptBytes()
-{
-    std::size_t bytes = 0;
-    for (const Block *block : pool().blocks)
-        bytes += block->capacity;
-    return bytes;
 }
 
 // The smallest free block that holds `bytes`; else a new one while the thread keeps few; else its

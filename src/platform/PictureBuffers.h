@@ -45,9 +45,8 @@ public:
     // empty or the picture could not be made at all.
     static QImage image(const QSize &size, QImage::Format format);
 
-    // Blocks the calling thread keeps now, lent out or free, and their bytes.
+    // Blocks the calling thread keeps now, lent out or free.
     static int keptBlocks();
-    static std::size_t keptBytes();
 
 private:
     static Block *take(std::size_t bytes);

@@ -82,8 +82,8 @@ QSize readerSize(const QByteArray &format, const QSize &stored, const QSize &tar
 QSize jpegDecodedSize(const QSize &stored, const QSize &asked)
 {
     int eighths = 8;
-    const double factor = std::min(double(stored.width()) / double(asked.width()),
-        double(stored.height()) / double(asked.height()));
+    const double factor = std::min(
+        double(stored.width()) / double(asked.width()), double(stored.height()) / double(asked.height()));
     if (asked != stored && factor > 1)
         eighths = std::clamp(int(std::ceil(8 / factor)), 1, 8);
     return { (stored.width() * eighths + 7) / 8, (stored.height() * eighths + 7) / 8 };
@@ -195,7 +195,8 @@ QImage QtImageDecoder::decodeScaled(
         return {};
     reader.setAllocationLimit(int(mebibytes(decoded)) + 1);
     // The reader fills a picture of the size and format it makes instead of allocating one.
-    QImage image = jpeg ? PictureBuffers::image(jpegDecodedSize(stored, asked), reader.imageFormat()) : QImage();
+    QImage image
+        = jpeg ? PictureBuffers::image(jpegDecodedSize(stored, asked), reader.imageFormat()) : QImage();
     if (!reader.read(&image))
         image = QImage();
     if (image.isNull())

@@ -23,9 +23,9 @@ struct Sample {
 
 // Sizes that decode at different scales, one the JPEG reader rescales by a pixel, one too small to
 // be kept, a grey one and one the reader decodes in full.
-const Sample kSamples[] = { { { 1024, 768 }, "jpg", false }, { { 333, 777 }, "jpg", false },
-    { { 4000, 300 }, "jpg", false }, { { 90, 60 }, "jpg", false }, { { 800, 600 }, "jpg", true },
-    { { 700, 500 }, "png", false } };
+const Sample kSamples[]
+    = { { { 1024, 768 }, "jpg", false }, { { 333, 777 }, "jpg", false }, { { 4000, 300 }, "jpg", false },
+          { { 90, 60 }, "jpg", false }, { { 800, 600 }, "jpg", true }, { { 700, 500 }, "png", false } };
 
 QImage greyThumbnail(const QString &path)
 {
