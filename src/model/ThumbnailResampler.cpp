@@ -9,6 +9,8 @@
 #include <immintrin.h>
 #endif
 
+#include "platform/PictureBuffers.h"
+
 namespace
 {
 
@@ -83,14 +85,25 @@ const std::vector<Taps> &cachedTapsFor(int from, int to)
     return kept.back().taps;
 }
 
-// Three colour planes, premultiplied, so transparent pixels weigh nothing and end up black.
+// Three colour planes, premultiplied, so transparent pixels weigh nothing and end up black. Their
+// memory is the thread's own, kept for the next picture; uninitialised until filled or cleared.
 struct Planes {
     int width = 0;
     int height = 0;
-    std::vector<float> values; // r, g, b interleaved, row by row
+    PictureBuffers::Lease memory; // r, g, b interleaved, row by row
 
-    float *at(int x, int y) { return &values[(size_t(y) * size_t(width) + size_t(x)) * 3]; }
-    const float *at(int x, int y) const { return &values[(size_t(y) * size_t(width) + size_t(x)) * 3]; }
+    Planes(int planeWidth, int planeHeight)
+        : width(planeWidth)
+        , height(planeHeight)
+        , memory(PictureBuffers::lease(samples() * sizeof(float)))
+    {
+    }
+    size_t samples() const { return size_t(width) * size_t(height) * 3; }
+    bool isNull() const { return !memory.data(); }
+    float *values() const { return static_cast<float *>(memory.data()); }
+    void clear() { std::fill_n(values(), samples(), 0.0f); }
+    float *at(int x, int y) { return values() + (size_t(y) * size_t(width) + size_t(x)) * 3; }
+    const float *at(int x, int y) const { return values() + (size_t(y) * size_t(width) + size_t(x)) * 3; }
 };
 
 // The picture's colour planes with its columns as rows: column x of the picture is row x here, so
@@ -103,8 +116,9 @@ Planes columnsOf(const QImage &image)
     const QImage source = premultiplied ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const int width = source.width();
     const int height = source.height();
-    Planes planes { height, width, {} };
-    planes.values.resize(size_t(width) * size_t(height) * 3);
+    Planes planes(height, width);
+    if (planes.isNull())
+        return planes;
     for (int y = 0; y < height; ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(source.constScanLine(y));
         float *p = planes.at(y, 0);
@@ -119,7 +133,9 @@ Planes columnsOf(const QImage &image)
 
 Planes transposed(const Planes &in)
 {
-    Planes out { in.height, in.width, std::vector<float>(in.values.size()) };
+    Planes out(in.height, in.width);
+    if (in.isNull() || out.isNull())
+        return Planes(0, 0);
     for (int y = 0; y < in.height; ++y) {
         for (int x = 0; x < in.width; ++x)
             std::copy_n(in.at(x, y), 3, out.at(y, x));
@@ -172,7 +188,10 @@ void accumulate(float *row, const float *source, float weight, int count)
 Planes resampledRows(const Planes &columns, int width)
 {
     const std::vector<Taps> &taps = cachedTapsFor(columns.height, width);
-    Planes out { columns.width, width, std::vector<float>(size_t(width) * size_t(columns.width) * 3) };
+    Planes out(columns.width, width);
+    if (columns.isNull() || out.isNull())
+        return Planes(0, 0);
+    out.clear();
     for (int x = 0; x < width; ++x) {
         const Taps &t = taps[size_t(x)];
         for (size_t k = 0; k < t.weights.size(); ++k)
@@ -184,7 +203,10 @@ Planes resampledRows(const Planes &columns, int width)
 Planes resampledColumns(const Planes &in, int height)
 {
     const std::vector<Taps> &taps = cachedTapsFor(in.height, height);
-    Planes out { in.width, height, std::vector<float>(size_t(in.width) * size_t(height) * 3) };
+    Planes out(in.width, height);
+    if (in.isNull() || out.isNull())
+        return Planes(0, 0);
+    out.clear();
     for (int y = 0; y < height; ++y) {
         const Taps &t = taps[size_t(y)];
         float *row = out.at(0, y);
@@ -207,6 +229,8 @@ QImage ThumbnailResampler::resampled(const QImage &image, const QSize &target)
         return {};
     const Planes planes
         = resampledColumns(transposed(resampledRows(columnsOf(image), target.width())), target.height());
+    if (planes.isNull())
+        return {};
     QImage result(target, QImage::Format_RGB32);
     for (int y = 0; y < target.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));

@@ -14,6 +14,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/PictureBuffers.h"
+
 namespace
 {
 
@@ -187,7 +189,8 @@ QImage AreaAverage::reduced(const QImage &image, const QSize &target)
     const float area
         = float(source.width()) * float(source.height()) / float(target.width() * target.height());
     const bool alpha = image.hasAlphaChannel();
-    QImage result(target, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    QImage result
+        = PictureBuffers::image(target, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (result.isNull())
         return {};
     int written = 0;

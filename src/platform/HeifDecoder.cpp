@@ -179,7 +179,8 @@ QImage HeifDecoder::decodeHandle(const heif_image_handle *handle, int maxPixelSi
     const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
     const QImage exchanged(
         plane, width, height, stride, alpha ? QImage::Format_ARGB32 : QImage::Format_ARGB32_Premultiplied);
-    // rgbSwapped() makes a picture of its own before libheif releases the plane.
-    const QImage reduced = ImageSourceGeometry::scaledToFit(exchanged, maxPixelSize).rgbSwapped();
-    return alpha ? reduced : reduced.convertToFormat(QImage::Format_RGB32);
+    // rgbSwapped() makes a picture of its own before libheif releases the plane; the reduction's
+    // own picture is swapped and relabelled where it lies.
+    QImage reduced = ImageSourceGeometry::scaledToFit(exchanged, maxPixelSize).rgbSwapped();
+    return alpha ? reduced : std::move(reduced).convertToFormat(QImage::Format_RGB32);
 }

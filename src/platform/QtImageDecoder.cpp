@@ -2,6 +2,7 @@
 #include "platform/QtImageDecoder.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include <QBuffer>
@@ -11,6 +12,7 @@
 #include "platform/DecodeBudget.h"
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
+#include "platform/PictureBuffers.h"
 #include "platform/RegularFile.h"
 
 namespace
@@ -72,6 +74,19 @@ QSize readerSize(const QByteArray &format, const QSize &stored, const QSize &tar
             return scaled;
     }
     return stored;
+}
+
+// The picture the JPEG reader makes when asked for `asked`: libjpeg decodes at M/8 of the stored size,
+// M the smallest eighth whose picture covers the size asked, each side rounded up. Should the reader
+// differ, it makes a picture of its own and nothing is lost but the reuse.
+QSize jpegDecodedSize(const QSize &stored, const QSize &asked)
+{
+    int eighths = 8;
+    const double factor = std::min(
+        double(stored.width()) / double(asked.width()), double(stored.height()) / double(asked.height()));
+    if (asked != stored && factor > 1)
+        eighths = std::clamp(int(std::ceil(8 / factor)), 1, 8);
+    return { (stored.width() * eighths + 7) / 8, (stored.height() * eighths + 7) / 8 };
 }
 
 // A box average over factor x factor blocks: a large greyscale picture comes down to a few times
@@ -179,7 +194,11 @@ QImage QtImageDecoder::decodeScaled(
     if (!reserved.isValid())
         return {};
     reader.setAllocationLimit(int(mebibytes(decoded)) + 1);
-    QImage image = reader.read();
+    // The reader fills a picture of the size and format it makes instead of allocating one.
+    QImage image
+        = jpeg ? PictureBuffers::image(jpegDecodedSize(stored, asked), reader.imageFormat()) : QImage();
+    if (!reader.read(&image))
+        image = QImage();
     if (image.isNull())
         Log::line(QStringLiteral("Image could not be decoded (") + reader.errorString()
             + QStringLiteral("): ") + name);

@@ -13,6 +13,7 @@
 #include "platform/DecodeBudget.h"
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
+#include "platform/PictureBuffers.h"
 #include "platform/QtImageDecoder.h"
 
 // LibRaw with the cost of reading its preview known beforehand and the preview given back after use.
@@ -63,13 +64,20 @@ int orientationOfFlip(int flip)
     }
 }
 
-// As RGB32, the form the reduction to a thumbnail reads, so it makes no second copy.
+// As RGB32, the form the reduction to a thumbnail reads, so it makes no second copy; in the
+// thread's kept memory, since a camera's pictures all come to the same size.
 QImage imageOfRgb(const unsigned char *data, int width, int height)
 {
     if (!data || width <= 0 || height <= 0)
         return {};
-    return QImage(data, width, height, width * 3, QImage::Format_RGB888)
-        .convertToFormat(QImage::Format_RGB32);
+    QImage image = PictureBuffers::image(QSize(width, height), QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        const unsigned char *from = data + size_t(y) * size_t(width) * 3;
+        auto *to = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x, from += 3)
+            to[x] = qRgb(from[0], from[1], from[2]);
+    }
+    return image;
 }
 
 } // namespace

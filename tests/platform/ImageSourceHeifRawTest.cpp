@@ -319,6 +319,19 @@ TEST_P(ImageSourceRawTest, EmbeddedPreviewIsUsedAndTurned)
     EXPECT_TRUE(isUprightNeutralMarked(thumbnail));
 }
 
+// A bitmap preview is made into the thread's kept memory: each comes out as it was stored, the
+// second not the first, in its own colours.
+TEST_F(ImageFileTest, BitmapPreviewsComeOutAsStoredOneAfterAnother)
+{
+    QImage plain(320, 240, QImage::Format_RGB32);
+    plain.fill(QColor(40, 40, 40));
+    for (const QColor &mark : { QColor(Qt::red), QColor(Qt::green) }) {
+        const QImage preview = markedImage(QSize(200, 150), QColor(10, 20, 240), mark);
+        ASSERT_TRUE(TestFiles::write(path("m.dng"), ImageSourceDng::dng(plain, 1, preview)));
+        EXPECT_EQ(ImageSource(path("m.dng")).thumbnail(200), preview) << mark.name().toStdString();
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Orientations, ImageSourceRawTest, ::testing::Values(1, 3, 6, 8));
 
 } // namespace

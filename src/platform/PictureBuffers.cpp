@@ -1,0 +1,240 @@
+// Per-thread blocks, each lent to one lease or picture at a time. The thread that keeps a block is
+// the only one that lends it; the holder that lets go of it may be any thread, so a block's state
+// is the one thing both sides touch, and it decides which of them unmaps a block whose thread ended.
+#include "platform/PictureBuffers.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace
+{
+
+// Below this a block would save nothing the allocator does not already do well.
+constexpr std::size_t kSmallestBlock = std::size_t(64) * 1024;
+// Larger blocks (full-size decodes of huge pictures) are given back at once, not kept.
+constexpr std::size_t kLargestKept = std::size_t(16) * 1024 * 1024;
+// A decode and the reductions after it hold a few blocks at once; more are not kept.
+constexpr std::size_t kKeptPerThread = 8;
+constexpr std::size_t kAlignment = 64;
+
+enum State : int {
+    Free, // kept by its thread, waiting for the next request
+    Lent, // kept by its thread, held by a lease or a picture
+    Unkept, // held by a lease or a picture; unmapped when let go
+};
+
+std::size_t pageRounded(std::size_t bytes)
+{
+    static const std::size_t page = std::size_t(sysconf(_SC_PAGESIZE));
+    return (bytes + page - 1) / page * page;
+}
+
+} // namespace
+
+struct PictureBuffers::Block {
+    void *data = nullptr;
+    std::size_t capacity = 0;
+    bool mapped = false;
+    std::atomic<int> state { Lent };
+
+    // A block that is not kept comes from the heap unless it is too large to keep: the heap reuses
+    // its memory as well as a thread would, and it adds no mapping.
+    static Block *make(std::size_t bytes, State state)
+    {
+        auto *block = new Block;
+        block->state.store(state, std::memory_order_relaxed);
+        if (!block->allocate(bytes, state != Unkept || bytes > kLargestKept)) {
+            delete block;
+            return nullptr;
+        }
+        return block;
+    }
+
+    bool allocate(std::size_t bytes, bool map)
+    {
+        if (map) {
+            capacity = pageRounded(bytes);
+            void *mappedData
+                = mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (mappedData != MAP_FAILED) {
+                data = mappedData;
+                mapped = true;
+                return true;
+            }
+        }
+        capacity = (std::max<std::size_t>(bytes, 1) + kAlignment - 1) / kAlignment * kAlignment;
+        data = std::aligned_alloc(kAlignment, capacity);
+        mapped = false;
+        return data != nullptr;
+    }
+
+    void release()
+    {
+        if (mapped)
+            munmap(data, capacity);
+        else
+            std::free(data);
+        data = nullptr;
+        capacity = 0;
+    }
+
+    static void destroy(Block *block)
+    {
+        block->release();
+        delete block;
+    }
+};
+
+namespace
+{
+
+using Block = PictureBuffers::Block;
+
+// The blocks one thread keeps. When the thread ends, free blocks go at once and lent ones are
+// left to their holders.
+struct Pool {
+    std::vector<Block *> blocks;
+
+    ~Pool()
+    {
+        for (Block *block : blocks) {
+            if (block->state.exchange(Unkept, std::memory_order_acq_rel) == Free)
+                Block::destroy(block);
+        }
+    }
+
+    Block *freeFitting(std::size_t bytes) const
+    {
+        Block *best = nullptr;
+        for (Block *block : blocks) {
+            if (block->capacity >= bytes && block->state.load(std::memory_order_acquire) == Free
+                && (!best || block->capacity < best->capacity))
+                best = block;
+        }
+        return best;
+    }
+
+    Block *largestFree() const
+    {
+        Block *largest = nullptr;
+        for (Block *block : blocks) {
+            if (block->state.load(std::memory_order_acquire) == Free
+                && (!largest || block->capacity > largest->capacity))
+                largest = block;
+        }
+        return largest;
+    }
+};
+
+Pool &pool()
+{
+    thread_local Pool threadPool;
+    return threadPool;
+}
+
+} // namespace
+
+PictureBuffers::Lease::Lease(Block *block, void *data)
+    : m_block(block)
+    , m_data(data)
+{
+}
+
+PictureBuffers::Lease::Lease(Lease &&other) noexcept
+    : m_block(std::exchange(other.m_block, nullptr))
+    , m_data(std::exchange(other.m_data, nullptr))
+{
+}
+
+PictureBuffers::Lease &PictureBuffers::Lease::operator=(Lease &&other) noexcept
+{
+    if (this != &other) {
+        if (m_block)
+            giveBack(m_block);
+        m_block = std::exchange(other.m_block, nullptr);
+        m_data = std::exchange(other.m_data, nullptr);
+    }
+    return *this;
+}
+
+PictureBuffers::Lease::~Lease()
+{
+    if (m_block)
+        giveBack(m_block);
+}
+
+PictureBuffers::Lease PictureBuffers::lease(std::size_t bytes)
+{
+    if (bytes == 0)
+        return {};
+    Block *block = take(bytes);
+    return block ? Lease(block, block->data) : Lease();
+}
+
+QImage PictureBuffers::image(const QSize &size, QImage::Format format)
+{
+    if (size.isEmpty() || format == QImage::Format_Invalid)
+        return {};
+    // Rows padded to 32 bits, as the picture would lay them out itself.
+    const qsizetype bytesPerLine
+        = (qsizetype(size.width()) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+    const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(size.height());
+    if (bytes < kSmallestBlock)
+        return QImage(size, format);
+    Block *block = take(bytes);
+    if (!block)
+        return QImage(size, format);
+    QImage picture(static_cast<uchar *>(block->data), size.width(), size.height(), bytesPerLine, format,
+        &PictureBuffers::giveBack, block);
+    if (picture.isNull())
+        giveBack(block);
+    return picture;
+}
+
+int PictureBuffers::keptBlocks()
+{
+    return int(pool().blocks.size());
+}
+
+// The smallest free block that holds `bytes`; else a new one while the thread keeps few; else its
+// largest free block made larger; else (all lent out, or too large to keep) one of its own.
+PictureBuffers::Block *PictureBuffers::take(std::size_t bytes)
+{
+    if (bytes < kSmallestBlock || bytes > kLargestKept)
+        return Block::make(bytes, Unkept);
+    Pool &kept = pool();
+    if (Block *fitting = kept.freeFitting(bytes)) {
+        fitting->state.store(Lent, std::memory_order_relaxed);
+        return fitting;
+    }
+    if (kept.blocks.size() < kKeptPerThread) {
+        Block *fresh = Block::make(bytes, Lent);
+        if (fresh)
+            kept.blocks.push_back(fresh);
+        return fresh;
+    }
+    if (Block *largest = kept.largestFree()) {
+        largest->release();
+        if (largest->allocate(bytes, true)) {
+            largest->state.store(Lent, std::memory_order_relaxed);
+            return largest;
+        }
+        kept.blocks.erase(std::find(kept.blocks.begin(), kept.blocks.end(), largest));
+        delete largest;
+    }
+    return Block::make(bytes, Unkept);
+}
+
+void PictureBuffers::giveBack(void *block)
+{
+    auto *owned = static_cast<Block *>(block);
+    int expected = Lent;
+    if (!owned->state.compare_exchange_strong(expected, Free, std::memory_order_acq_rel))
+        Block::destroy(owned);
+}

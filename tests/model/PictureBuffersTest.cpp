@@ -1,0 +1,94 @@
+// Hashing threads decode into memory they keep from one picture to the next: what a picture leaves
+// there must never show in the next one, nor may a picture lose its pixels when it outlives the
+// thread that made it or is let go on another.
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include <QTemporaryDir>
+
+#include "model/ImageProcessing.h"
+#include "platform/PictureBuffers.h"
+#include "support/NaturalPhoto.h"
+
+namespace
+{
+
+struct Sample {
+    QSize size;
+    const char *suffix;
+    bool grey;
+};
+
+// Sizes that decode at different scales, one the JPEG reader rescales by a pixel, one too small to
+// be kept, a grey one and one the reader decodes in full.
+const Sample kSamples[]
+    = { { { 1024, 768 }, "jpg", false }, { { 333, 777 }, "jpg", false }, { { 4000, 300 }, "jpg", false },
+          { { 90, 60 }, "jpg", false }, { { 800, 600 }, "jpg", true }, { { 700, 500 }, "png", false } };
+
+QImage greyThumbnail(const QString &path)
+{
+    return ImageProcessing::convertOriginalImageToBWImageWithOriginalImage(
+        ImageProcessing::resizeImageWithFilePath(path, 64));
+}
+
+TEST(PictureBuffersTest, ReusedBuffersOnSeveralThreadsGiveWhatFreshOnesGive)
+{
+    QTemporaryDir dir;
+    QStringList files;
+    for (const Sample &sample : kSamples) {
+        QImage picture = NaturalPhoto::make(int(files.size()), sample.size.width(), sample.size.height());
+        if (sample.grey)
+            picture = picture.convertToFormat(QImage::Format_Grayscale8);
+        files << dir.filePath(QStringLiteral("p%1.%2").arg(files.size()).arg(QLatin1String(sample.suffix)));
+        ASSERT_TRUE(picture.save(files.back()));
+    }
+    // Each expected picture comes from a thread of its own, whose buffers are all new.
+    std::vector<QImage> expected(size_t(files.size()));
+    for (qsizetype i = 0; i < files.size(); ++i)
+        std::thread([&] { expected[size_t(i)] = greyThumbnail(files[i]); }).join();
+    std::vector<std::thread> threads;
+    std::vector<int> mismatches(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (qsizetype n = 0; n < 3 * files.size(); ++n) {
+                const qsizetype i = (n + t) % files.size();
+                if (greyThumbnail(files[i]) != expected[size_t(i)])
+                    ++mismatches[size_t(t)];
+            }
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    for (qsizetype i = 0; i < files.size(); ++i)
+        EXPECT_FALSE(expected[size_t(i)].isNull()) << files[i].toStdString();
+    EXPECT_EQ(mismatches, std::vector<int>(4, 0));
+}
+
+TEST(PictureBuffersTest, PicturesLetGoElsewhereComeBackAndOutliveTheirThread)
+{
+    QImage last;
+    int keptAfterFirst = 0;
+    int keptAtEnd = 0;
+    std::thread maker([&] {
+        for (int i = 0; i < 50; ++i) {
+            QImage picture = PictureBuffers::image(QSize(400, 300), QImage::Format_RGB32);
+            picture.fill(qRgb(i, 255 - i, 7));
+            // The picture before is let go on another thread: its block is this thread's again.
+            std::thread([before = std::move(last)]() mutable { before = QImage(); }).join();
+            last = picture;
+            if (i == 0)
+                keptAfterFirst = PictureBuffers::keptBlocks();
+        }
+        keptAtEnd = PictureBuffers::keptBlocks();
+    });
+    maker.join();
+    EXPECT_EQ(keptAfterFirst, 1);
+    EXPECT_EQ(keptAtEnd, 2);
+    EXPECT_EQ(last.pixel(399, 299), qRgb(49, 206, 7));
+    last.setPixel(0, 0, qRgb(1, 2, 3));
+    EXPECT_EQ(last.pixel(0, 0), qRgb(1, 2, 3));
+}
+
+} // namespace
