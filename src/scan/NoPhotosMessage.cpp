@@ -36,7 +36,8 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
 QString NoPhotosMessage::skippedFoldersText(const WalkReport &report)
 {
     QStringList lines;
-    for (const QString &part : { unreadableFoldersText(report), trashFoldersText(report), libraryText(report) }) {
+    for (const QString &part : { notAnsweringText(report), unreadableFoldersText(report), trashFoldersText(report),
+             libraryText(report) }) {
         if (!part.isEmpty())
             lines.append(part);
     }
@@ -58,6 +59,14 @@ QString NoPhotosMessage::unreadableFoldersText(const WalkReport &report)
     return withMoreInLog(formatText(text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder,
                              report.firstUnreadableReason),
         report.unreadableFolders - 1, "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ", "ID_MORE_FOLDERS_COULD_NOT_BE_READ");
+}
+
+QString NoPhotosMessage::notAnsweringText(const WalkReport &report)
+{
+    if (report.notAnsweringFolders <= 0)
+        return {};
+    return withMoreInLog(formatText(text("ID_FOLDER_NOT_ANSWERING"), report.firstNotAnsweringFolder),
+        report.notAnsweringFolders - 1, "ID_ONE_MORE_FOLDER_NOT_ANSWERING", "ID_MORE_FOLDERS_NOT_ANSWERING");
 }
 
 QString NoPhotosMessage::withMoreInLog(const QString &first, qint64 more, const char *one, const char *many)
@@ -82,6 +91,7 @@ QString NoPhotosMessage::libraryText(const WalkReport &report)
 
 QString NoPhotosMessage::skippedTitle(const WalkReport &report)
 {
-    return text(report.unreadableFolders > 0 || report.trashFolders > 0 ? "ID_SOME_FOLDERS_WERE_NOT_SCANNED"
+    const bool folders = report.unreadableFolders > 0 || report.trashFolders > 0 || report.notAnsweringFolders > 0;
+    return text(folders ? "ID_SOME_FOLDERS_WERE_NOT_SCANNED"
                                                                         : "ID_SOME_PHOTOS_WERE_NOT_SCANNED");
 }

@@ -48,11 +48,13 @@ std::vector<Entry> readEntries(DIR *dir)
 
 } // namespace
 
-SourceWalker::SourceWalker(SourceWalkerOptions options, const std::atomic<bool> &abortMe, Handlers handlers)
+SourceWalker::SourceWalker(
+    SourceWalkerOptions options, const std::atomic<bool> &abortMe, Handlers handlers, const QStringList &roots)
     : m_options(std::move(options))
     , m_abortMe(abortMe)
     , m_handlers(std::move(handlers))
-    , m_trashes(KnownTrashes::current())
+    , m_mounts(ScanMounts::survey(roots, &abortMe))
+    , m_trashes(m_mounts.trashes())
 {
 }
 
@@ -78,13 +80,13 @@ bool SourceWalker::endsWithAny(const QString &lowerPath, const QStringList &suff
 void SourceWalker::scanFolder(const QString &path)
 {
     // A source chosen inside a Trash (its files/ folder, say) is as much a Trash as the top.
-    if (!skipsAsTrash(path))
+    if (!skipsAsNotAnswering(path) && !skipsAsTrash(path))
         enterFolder(path);
 }
 
 void SourceWalker::enterFolder(const QString &path)
 {
-    if (m_abortMe.load() || m_options.exclusions.isExcluded(path))
+    if (m_abortMe.load() || m_options.exclusions.isExcluded(path) || skipsAsNotAnswering(path))
         return;
     if (FileFacts::isPackage(path)) {
         scanPackage(path);
@@ -132,6 +134,16 @@ bool SourceWalker::skipsAsTrashed(const QString &path, const QString &name)
         return false;
     // Trashed by a phone and deleted there when its time is up: no copy to keep.
     Log::line(QStringLiteral("Skipped a trashed file: ") + path);
+    return true;
+}
+
+bool SourceWalker::skipsAsNotAnswering(const QString &path)
+{
+    if (!m_mounts.isNotAnswering(path))
+        return false;
+    Log::line(QStringLiteral("Skipped a folder that is not answering: ") + path);
+    if (m_report.notAnsweringFolders++ == 0)
+        m_report.firstNotAnsweringFolder = path;
     return true;
 }
 
@@ -227,7 +239,7 @@ void SourceWalker::addFileToScan(const QString &path)
 {
     // The folder, not the file: a photo named ".Trash-2.jpg" is no Trash.
     const QFileInfo info(path);
-    if (skipsAsTrash(info.absolutePath()) || skipsAsTrashed(path, info.fileName()))
+    if (skipsAsNotAnswering(path) || skipsAsTrash(info.absolutePath()) || skipsAsTrashed(path, info.fileName()))
         return;
     const std::optional<FileEntryFacts> facts
         = FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData());
