@@ -1,0 +1,83 @@
+// A network share whose server never answers, mounted beside the scan, on it or below its folder:
+// the headless runner ends its scan all the same, and names what did not answer.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include "support/DeadMount.h"
+#include "support/NaturalPhoto.h"
+#include "support/TestFiles.h"
+
+#ifdef QNY_SCAN_RUNNER
+
+namespace
+{
+
+struct ShareRow {
+    const char *name;
+    const char *share; // where the silent share is mounted, below the work folder
+    QStringList scanned;
+    bool serverGone; // the share's server has gone: its folder cannot be read
+    int groups, notAnswering, unreadable;
+    const char *named; // the folder the note at the scan's end names
+};
+
+class DeadShareRunnerTest : public ::testing::TestWithParam<ShareRow>
+{
+};
+
+TEST_P(DeadShareRunnerTest, TheScanEndsAndNamesWhatDidNotAnswer)
+{
+    const ShareRow &row = GetParam();
+    QTemporaryDir work;
+    const QByteArray photo = NaturalPhoto::jpegBytes(7, 640, 480, 95);
+    ASSERT_TRUE(TestFiles::write(work.filePath("photos/a.jpg"), photo));
+    ASSERT_TRUE(TestFiles::write(work.filePath("photos/b/a.jpg"), photo));
+    ASSERT_TRUE(QDir().mkpath(work.filePath(row.share)));
+    QStringList arguments { "--mode", "exact", "--home", work.filePath("home"), "--json", work.filePath("out.json") };
+    for (const QString &scanned : row.scanned)
+        arguments.append(work.filePath(scanned));
+
+    const DeadMount::Run run
+        = DeadMount::runBeside(work.filePath(row.share), QStringLiteral(QNY_SCAN_RUNNER), arguments, 60, row.serverGone);
+    if (!run.refused.isEmpty())
+        GTEST_SKIP() << qPrintable(run.refused);
+    ASSERT_TRUE(run.ended) << "the scan did not end before the 60 s guard";
+    ASSERT_EQ(run.exitCode, 0);
+    QFile out(work.filePath("out.json"));
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    const QJsonObject json = QJsonDocument::fromJson(out.readAll()).object();
+    EXPECT_EQ(json.value("groups").toArray().size(), row.groups);
+    EXPECT_EQ(json.value("notAnsweringFolders").toInt(), row.notAnswering);
+    EXPECT_EQ(json.value("unreadableFolders").toInt(), row.unreadable);
+    const QString note = json.value("skippedFolders").toString();
+    EXPECT_FALSE(note.contains("ID_")) << qPrintable(note);
+    // A share the scan does not need is never looked into, not even named in the log.
+    QString log;
+    for (QDirIterator it(work.filePath("home"), { "*.log" }, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        if (QFile file(it.next()); file.open(QIODevice::ReadOnly))
+            log += QString::fromUtf8(file.readAll());
+    EXPECT_EQ(log.contains(work.filePath(row.share)), row.notAnswering + row.unreadable > 0) << qPrintable(log);
+    if (*row.named)
+        EXPECT_TRUE(note.contains(work.filePath(row.named))) << qPrintable(note);
+    else
+        EXPECT_TRUE(note.isEmpty()) << qPrintable(note);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shares, DeadShareRunnerTest,
+    ::testing::Values(ShareRow { "Elsewhere", "dead", { "photos" }, false, 1, 0, 0, "" },
+        ShareRow { "BelowTheRoot", "photos/nas", { "photos" }, false, 1, 1, 0, "photos/nas" },
+        ShareRow { "HoldingARoot", "dead", { "dead", "photos" }, false, 1, 1, 0, "dead" },
+        ShareRow { "HoldingTheOnlyRoot", "dead", { "dead" }, false, 0, 1, 0, "dead" },
+        ShareRow { "GoneBelowTheRoot", "photos/nas", { "photos" }, true, 1, 0, 1, "photos/nas" }),
+    [](const ::testing::TestParamInfo<ShareRow> &info) { return std::string(info.param.name); });
+
+} // namespace
+
+#endif
