@@ -65,8 +65,8 @@ QString NoPhotosMessage::notAnsweringText(const WalkReport &report)
 {
     if (report.notAnsweringFolders <= 0)
         return {};
-    return withMoreInLog(formatText(text("ID_FOLDER_NOT_ANSWERING"), report.firstNotAnsweringFolder),
-        report.notAnsweringFolders - 1, "ID_ONE_MORE_FOLDER_NOT_ANSWERING", "ID_MORE_FOLDERS_NOT_ANSWERING");
+    return withMoreInLog(formatText(text("ID_ITEM_NOT_ANSWERING"), report.firstNotAnsweringFolder),
+        report.notAnsweringFolders - 1, "ID_ONE_MORE_ITEM_NOT_ANSWERING", "ID_MORE_ITEMS_NOT_ANSWERING");
 }
 
 QString NoPhotosMessage::withMoreInLog(const QString &first, qint64 more, const char *one, const char *many)

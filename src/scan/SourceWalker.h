@@ -7,7 +7,7 @@
 // that is one of this user's Trashes or their files/ folders however it is reached (KnownTrashes),
 // and so is a file a phone trashed in place (see Trash::isTrashedByName). A root, or a mount below
 // one, that does not answer (a network share whose server has gone silent) is left out and named
-// (see ScanMounts), so that no such share can hang the walk.
+// (see ScanMounts), and so is a link that leads onto such a share, so that none can hang the walk.
 #pragma once
 
 #include <atomic>
@@ -86,6 +86,11 @@ private:
     // in place.
     bool skipsAsTrashed(const QString &path, const QString &name);
     void reportTrash(const QString &path);
+    void reportNotAnswering(const QString &path);
+    // What the link `path` leads to, looked at apart, as it may lead onto a share that does not
+    // answer: nothing with errno set when it cannot be read, nothing with `silent` set when it did
+    // not answer in time (or the walk was stopped).
+    std::optional<FileEntryFacts> followLink(const QString &path, bool &silent) const;
     void scanEntries(const QString &path, int dirFd);
     void scanPackage(const QString &path);
     // `lower` is `path` in lower case, made once by the caller.

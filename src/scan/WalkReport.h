@@ -10,8 +10,8 @@ struct WalkReport {
     // The first folder that could not be read, and why.
     QString firstUnreadableFolder;
     QString firstUnreadableReason;
-    // Roots, and mounts below them, that did not answer (a network share whose server is silent),
-    // and the first of them.
+    // Roots, mounts below them and links that did not answer (a network share whose server is
+    // silent), and the first of them.
     int notAnsweringFolders = 0;
     QString firstNotAnsweringFolder;
     // Folders left out as a Trash, the Trashes the desktop keeps for this user at their own places

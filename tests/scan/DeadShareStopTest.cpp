@@ -1,8 +1,6 @@
-// A stop while a thread of the walk is stuck in the kernel on a share whose server never answers
-// (a link in the scanned folder leads onto it): the scan ends all the same.
+// A stop while a thread of the walk is stuck in the kernel on a share whose server never answers:
+// the scan ends all the same.
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,7 +33,9 @@ TEST(DeadShareStopTest, AStopEndsAScanWhoseWalkIsStuckOnASilentShare)
     EXPECT_EQ(run.exitCode, 0);
 }
 
-// The half of the test above that runs beside the silent share, in its own process.
+// The half of the test above that runs beside the silent share, in its own process. The walk is
+// stuck from its start: it asks where an excluded folder on the share really is, which the user
+// chose and so is looked at without a bound.
 TEST(DeadShareStopTest, BesideASilentShare)
 {
     const QString share = qEnvironmentVariable(kShare);
@@ -43,20 +43,13 @@ TEST(DeadShareStopTest, BesideASilentShare)
         GTEST_SKIP() << "runs only beside a silent share, started by the test above";
     QTemporaryDir dir;
     ASSERT_TRUE(TestFiles::write(dir.filePath("a.jpg"), randomBytes(1, 100)));
-    // Made as it is: Qt would look at where it leads.
-    ASSERT_EQ(::symlink(QFile::encodeName(share + "/b.jpg").constData(), QFile::encodeName(dir.filePath("b.jpg")).constData()), 0);
-    bool stopped = false;
-    const ScanResult result
-        = runScan(options(true), { folderNode(dir.path()) }, [&](ScanEngine &engine, const ScanProgress &p) {
-              // a.jpg is offered; the walk then looks at the link and stays in the kernel.
-              if (!stopped && p.path.endsWith("a.jpg")) {
-                  stopped = true;
-                  engine.stop();
-              }
-          });
-    // Qt would look at where the link leads to remove the folder.
-    ::unlink(QFile::encodeName(dir.filePath("b.jpg")).constData());
-    EXPECT_TRUE(stopped);
+    ScanOptions stuck = options(true);
+    stuck.excludedFolders = { share + "/backup" };
+    const ScanResult result = runEngine([&](ScanEngine &engine) {
+        const bool started = engine.start(stuck, { folderNode(dir.path()) });
+        engine.stop();
+        return started;
+    });
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(result.outcome, ScanEngine::Outcome::Stopped);
 }
