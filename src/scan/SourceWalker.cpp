@@ -13,6 +13,7 @@
 
 #include <QFileInfo>
 
+#include "platform/BoundedLook.h"
 #include "platform/FileFacts.h"
 #include "platform/Log.h"
 #include "platform/Trash.h"
@@ -141,10 +142,33 @@ bool SourceWalker::skipsAsNotAnswering(const QString &path)
 {
     if (!m_mounts.isNotAnswering(path))
         return false;
-    Log::line(QStringLiteral("Skipped a folder that is not answering: ") + path);
+    reportNotAnswering(path);
+    return true;
+}
+
+void SourceWalker::reportNotAnswering(const QString &path)
+{
+    Log::line(QStringLiteral("Skipped, not answering: ") + path);
     if (m_report.notAnsweringFolders++ == 0)
         m_report.firstNotAnsweringFolder = path;
-    return true;
+}
+
+std::optional<FileEntryFacts> SourceWalker::followLink(const QString &path, bool &silent) const
+{
+    struct Followed {
+        std::optional<FileEntryFacts> facts;
+        int error = 0;
+    };
+    const std::optional<Followed> followed = BoundedLook<Followed>([path]() {
+        Followed f { FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData()), 0 };
+        f.error = errno;
+        return f;
+    }).wait(&m_abortMe);
+    silent = !followed;
+    if (!followed)
+        return std::nullopt;
+    errno = followed->error;
+    return followed->facts;
 }
 
 void SourceWalker::reportTrash(const QString &path)
@@ -190,7 +214,14 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
         if (!isLink && entry.type == DT_REG
             && matchingExtension(lower, m_options.allowedExtensions).isEmpty())
             continue;
-        const std::optional<FileEntryFacts> facts = FileFacts::entryAt(dirFd, entry.name.constData());
+        bool silent = false;
+        const std::optional<FileEntryFacts> facts
+            = isLink ? followLink(child, silent) : FileFacts::entryAt(dirFd, entry.name.constData());
+        if (silent) {
+            if (!m_abortMe.load())
+                reportNotAnswering(child);
+            continue;
+        }
         if (!facts) {
             logSkipped(isLink ? QStringLiteral("link") : QStringLiteral("file"), child, errno);
             continue;
