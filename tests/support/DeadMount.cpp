@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include <QByteArray>
 #include <QFile>
 
 namespace DeadMount
@@ -27,7 +28,8 @@ constexpr int kNoMount = 92;
 constexpr int kNoProgram = 93;
 
 // Only calls that are safe between fork and exec in a process with threads: all was made before.
-[[noreturn]] void runChild(const char *point, int fuse, const char *options, char *const *argv, bool serverGone)
+[[noreturn]] void runChild(
+    const char *point, int fuse, const char *options, char *const *argv, char *const *envp, bool serverGone)
 {
     if (::unshare(CLONE_NEWNS) != 0 || ::mount("", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
         ::_exit(kNoNamespace);
@@ -38,7 +40,7 @@ constexpr int kNoProgram = 93;
     // Otherwise left open across the program's start: a closed device ends the mount's requests.
     if (serverGone)
         ::close(fuse);
-    ::execv(argv[0], argv);
+    ::execve(argv[0], argv, envp);
     ::_exit(kNoProgram);
 }
 
@@ -68,13 +70,27 @@ Run runBeside(const QString &point, const QString &program, const QStringList &a
     for (std::string &arg : argv)
         args.push_back(arg.data());
     args.push_back(nullptr);
-    const std::string where = QFile::encodeName(point).toStdString();
+    // A thread left in the kernel on the share cannot be halted for the leak check at exit, which
+    // would wait for it for good; the sanitizers' other checks stay on.
+    std::vector<std::string> environment;
+    for (char **variable = environ; *variable; ++variable) {
+        if (std::string(*variable).rfind("ASAN_OPTIONS=", 0) != 0)
+            environment.emplace_back(*variable);
+    }
+    const QByteArray asan = qgetenv("ASAN_OPTIONS");
+    environment.push_back("ASAN_OPTIONS=" + asan.toStdString() + (asan.isEmpty() ? "" : ":") + "detect_leaks=0");
     const int fuse = ::open("/dev/fuse", O_RDWR);
+    environment.push_back(std::string(kDeviceVariable) + "=" + std::to_string(fuse));
+    std::vector<char *> envp;
+    for (std::string &variable : environment)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    const std::string where = QFile::encodeName(point).toStdString();
     const std::string options = "fd=" + std::to_string(fuse) + ",rootmode=40000,user_id=0,group_id=0";
     Run run;
     const pid_t child = ::fork();
     if (child == 0)
-        runChild(where.c_str(), fuse, options.c_str(), args.data(), serverGone);
+        runChild(where.c_str(), fuse, options.c_str(), args.data(), envp.data(), serverGone);
     if (fuse >= 0)
         ::close(fuse);
     if (child < 0) {

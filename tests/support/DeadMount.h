@@ -9,6 +9,9 @@
 namespace DeadMount
 {
 
+// The program finds the share's device, open, in this variable: closing it ends the share's server.
+inline constexpr char kDeviceVariable[] = "QNY_SILENT_SHARE_DEVICE";
+
 struct Run {
     // Why the child could not mount (no namespaces, no FUSE here); empty when it ran.
     QString refused;
