@@ -45,11 +45,13 @@ public:
 
     // The answer, waiting for it until `deadline` at most, or until `stop` is set; nothing when it
     // has not come by then.
-    std::optional<Answer> wait(std::chrono::steady_clock::time_point deadline, const std::atomic<bool> *stop) const
+    std::optional<Answer> wait(
+        std::chrono::steady_clock::time_point deadline, const std::atomic<bool> *stop) const
     {
         std::unique_lock<std::mutex> lock(m_box->mutex);
         while (!m_box->answer && std::chrono::steady_clock::now() < deadline && !(stop && stop->load())) {
-            const auto next = std::min(deadline, std::chrono::steady_clock::now() + BoundedLookTimes::kStopCheck);
+            const auto next
+                = std::min(deadline, std::chrono::steady_clock::now() + BoundedLookTimes::kStopCheck);
             m_box->answered.wait_until(lock, next);
         }
         return m_box->answer;

@@ -66,7 +66,8 @@ KnownTrashes::Look KnownTrashes::lookAtTop(const QString &point, uint uid)
     look.point = folderItself(point);
     const QString top = point == QLatin1String("/") ? QString() : point;
     const QString user = QString::number(uid);
-    for (const QString &trash : { top + QStringLiteral("/.Trash-") + user, top + QStringLiteral("/.Trash/") + user }) {
+    for (const QString &trash :
+        { top + QStringLiteral("/.Trash-") + user, top + QStringLiteral("/.Trash/") + user }) {
         const Look found = lookAtTrash(trash);
         look.tops.unite(found.tops);
         look.files.unite(found.files);
@@ -135,7 +136,8 @@ const KnownTrashes::Mount *KnownTrashes::holderOf(const QString &path, const std
 {
     const Mount *holder = nullptr;
     for (const Mount &mount : all) {
-        if (PathRules::isSameOrInside(path, mount.point) && (!holder || mount.point.size() >= holder->point.size()))
+        if (PathRules::isSameOrInside(path, mount.point)
+            && (!holder || mount.point.size() >= holder->point.size()))
             holder = &mount;
     }
     return holder;
@@ -144,8 +146,8 @@ const KnownTrashes::Mount *KnownTrashes::holderOf(const QString &path, const std
 // A folder inside a Trash's files/ (an album trashed whole) mounted elsewhere keeps neither the
 // Trash's name nor its identity: the mount table tells, by the folder of its file system it shows.
 // Of those mounts, only the ones looked at can be met, and their folders are known already.
-void KnownTrashes::addMountsInside(
-    const QStringList &files, const std::vector<std::pair<Mount, Look>> &looked, const std::vector<Mount> &all)
+void KnownTrashes::addMountsInside(const QStringList &files,
+    const std::vector<std::pair<Mount, Look>> &looked, const std::vector<Mount> &all)
 {
     for (const QString &path : files) {
         const Mount *holder = holderOf(path, all);

@@ -42,8 +42,8 @@ public:
     static Look lookAtTrash(const QString &trash);
     // The Trashes that the looks at the home Trash and at the mounts `looked` found; `all` is the
     // whole mount table, read but never looked into.
-    static KnownTrashes from(const Look &home, const std::vector<std::pair<Mount, Look>> &looked,
-        const std::vector<Mount> &all);
+    static KnownTrashes from(
+        const Look &home, const std::vector<std::pair<Mount, Look>> &looked, const std::vector<Mount> &all);
 
     // The mount points a mountinfo text lists, escapes undone; automount points are left out, as
     // looking into one would mount it.

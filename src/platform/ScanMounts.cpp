@@ -79,7 +79,8 @@ ScanMounts ScanMounts::survey(const QStringList &roots, const QString &homeTrash
             continue;
         Log::line(QStringLiteral("Mount not answering, left out of the scan: ") + needed[m].point);
         for (qsizetype i = 0; i < roots.size(); ++i) {
-            const Mount *holder = realRoots[i].isEmpty() ? nullptr : KnownTrashes::holderOf(realRoots[i], all);
+            const Mount *holder
+                = realRoots[i].isEmpty() ? nullptr : KnownTrashes::holderOf(realRoots[i], all);
             if (holder && holder->point == needed[m].point)
                 mounts.notAnswering(roots[i]);
             else if (!realRoots[i].isEmpty() && isBelow(needed[m].point, realRoots[i]))
@@ -93,7 +94,8 @@ ScanMounts ScanMounts::survey(const QStringList &roots, const QString &homeTrash
     return mounts;
 }
 
-std::vector<KnownTrashes::Mount> ScanMounts::needed(const QStringList &realRoots, const std::vector<Mount> &all)
+std::vector<KnownTrashes::Mount> ScanMounts::needed(
+    const QStringList &realRoots, const std::vector<Mount> &all)
 {
     std::vector<Mount> out;
     for (const QString &realRoot : realRoots) {

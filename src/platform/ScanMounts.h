@@ -34,8 +34,8 @@ public:
 
 private:
     // The mounts of `all` that show the top of the volume `mount` shows a folder of.
-    static void addWithTop(
-        const KnownTrashes::Mount &mount, const std::vector<KnownTrashes::Mount> &all, std::vector<KnownTrashes::Mount> &out);
+    static void addWithTop(const KnownTrashes::Mount &mount, const std::vector<KnownTrashes::Mount> &all,
+        std::vector<KnownTrashes::Mount> &out);
     // Names `walkPath` as not answering, in the log too.
     void notAnswering(const QString &walkPath);
 

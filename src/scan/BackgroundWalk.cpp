@@ -35,7 +35,8 @@ void walk(const std::shared_ptr<Box> &box, const std::shared_ptr<const ScanSessi
 } // namespace
 
 std::optional<SourceEnumerator::Walked> BackgroundWalk::run(const std::shared_ptr<const ScanSession> &session,
-    const std::vector<FilePathNode> &sources, const std::function<void(const QString &path, int records)> &progress)
+    const std::vector<FilePathNode> &sources,
+    const std::function<void(const QString &path, int records)> &progress)
 {
     auto box = std::make_shared<Box>();
     try {
@@ -61,7 +62,8 @@ std::optional<SourceEnumerator::Walked> BackgroundWalk::run(const std::shared_pt
         if (!stoppedAt)
             stoppedAt = Clock::now();
         else if (Clock::now() - *stoppedAt >= kStopGrace) {
-            Log::line(QStringLiteral("The walk did not end at the stop (a folder not answering?); left behind"));
+            Log::line(
+                QStringLiteral("The walk did not end at the stop (a folder not answering?); left behind"));
             return std::nullopt;
         }
     }

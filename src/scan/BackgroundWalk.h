@@ -25,5 +25,6 @@ public:
     // of the last record made now and then. Nothing when the scan was stopped and the walk left
     // behind.
     static std::optional<SourceEnumerator::Walked> run(const std::shared_ptr<const ScanSession> &session,
-        const std::vector<FilePathNode> &sources, const std::function<void(const QString &path, int records)> &progress);
+        const std::vector<FilePathNode> &sources,
+        const std::function<void(const QString &path, int records)> &progress);
 };

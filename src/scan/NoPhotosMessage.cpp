@@ -92,6 +92,5 @@ QString NoPhotosMessage::libraryText(const WalkReport &report)
 QString NoPhotosMessage::skippedTitle(const WalkReport &report)
 {
     const bool folders = report.unreadableFolders > 0 || report.trashFolders > 0 || report.notAnsweringFolders > 0;
-    return text(folders ? "ID_SOME_FOLDERS_WERE_NOT_SCANNED"
-                                                                        : "ID_SOME_PHOTOS_WERE_NOT_SCANNED");
+    return text(folders ? "ID_SOME_FOLDERS_WERE_NOT_SCANNED" : "ID_SOME_PHOTOS_WERE_NOT_SCANNED");
 }

@@ -90,8 +90,8 @@ private:
     void waitForHashQueueThenContinue(const std::shared_ptr<ScanSession> &session);
     void finish(const std::shared_ptr<ScanSession> &session, Outcome outcome);
     // `records`: the count the walk has made so far, while its records are still its own.
-    void postProgress(const std::shared_ptr<ScanSession> &session, ScanProgress::Stage stage, const QString &path,
-        std::optional<int> records = std::nullopt);
+    void postProgress(const std::shared_ptr<ScanSession> &session, ScanProgress::Stage stage,
+        const QString &path, std::optional<int> records = std::nullopt);
 
     Callbacks m_callbacks;
     std::shared_ptr<Alive> m_alive;

@@ -97,8 +97,7 @@ bool SourceEnumerator::addFileToScan(const WalkedFile &file)
     if (!record)
         return false;
     record->isVideo = file.isVideo;
-    if (ScanPeriod::isWithinScanPeriod(*record, m_session.options.period)
-        && claimFile(record->fileIdentity))
+    if (ScanPeriod::isWithinScanPeriod(*record, m_session.options.period) && claimFile(record->fileIdentity))
         addRecord(record, file.path);
     return true;
 }

@@ -49,13 +49,12 @@ std::vector<Entry> readEntries(DIR *dir)
 
 } // namespace
 
-SourceWalker::SourceWalker(
-    SourceWalkerOptions options, const std::atomic<bool> &abortMe, Handlers handlers, const QStringList &roots)
+SourceWalker::SourceWalker(SourceWalkerOptions options, const std::atomic<bool> &abortMe, Handlers handlers,
+    const QStringList &roots)
     : m_options(std::move(options))
     , m_abortMe(abortMe)
     , m_handlers(std::move(handlers))
     , m_mounts(ScanMounts::survey(roots, &abortMe))
-    , m_trashes(m_mounts.trashes())
 {
 }
 
@@ -106,7 +105,7 @@ void SourceWalker::enterFolder(const QString &path)
     }
     if (isTrash(path, *identity)) {
         ::close(fd);
-        if (!m_trashes.isTrashTop(*identity))
+        if (!m_mounts.trashes().isTrashTop(*identity))
             reportTrash(path);
         else
             Log::line(QStringLiteral("Skipped Trash folder: ") + path);
@@ -118,12 +117,12 @@ void SourceWalker::enterFolder(const QString &path)
 bool SourceWalker::isTrash(const QString &path, const FileIdentity &identity) const
 {
     // Trashed files are no copies: counting them would let a removal keep the one in the Trash.
-    return m_trashes.contains(identity) || Trash::isTrashByName(path);
+    return m_mounts.trashes().contains(identity) || Trash::isTrashByName(path);
 }
 
 bool SourceWalker::skipsAsTrash(const QString &path)
 {
-    if (!Trash::isInsideTrashFolder(path) && !m_trashes.holds(path))
+    if (!Trash::isInsideTrashFolder(path) && !m_mounts.trashes().holds(path))
         return false;
     reportTrash(path);
     return true;
@@ -232,7 +231,8 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
             continue;
         }
         // A link to a trashed file is no more a copy than the file in the Trash is.
-        if (facts->isRegular && isLink && (Trash::isInsideTrashFolder(child) || m_trashes.holds(child))) {
+        if (facts->isRegular && isLink
+            && (Trash::isInsideTrashFolder(child) || m_mounts.trashes().holds(child))) {
             Log::line(QStringLiteral("Skipped a link into a Trash: ") + child);
             continue;
         }
@@ -270,7 +270,8 @@ void SourceWalker::addFileToScan(const QString &path)
 {
     // The folder, not the file: a photo named ".Trash-2.jpg" is no Trash.
     const QFileInfo info(path);
-    if (skipsAsNotAnswering(path) || skipsAsTrash(info.absolutePath()) || skipsAsTrashed(path, info.fileName()))
+    if (skipsAsNotAnswering(path) || skipsAsTrash(info.absolutePath())
+        || skipsAsTrashed(path, info.fileName()))
         return;
     const std::optional<FileEntryFacts> facts
         = FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData());

@@ -101,7 +101,6 @@ private:
     const std::atomic<bool> &m_abortMe;
     Handlers m_handlers;
     const ScanMounts m_mounts;
-    const KnownTrashes &m_trashes;
     std::set<Identity> m_visitedFolders;
     std::set<Identity> m_addedFiles;
     std::vector<std::pair<QString, FileEntryFacts>> m_linkedFiles;

@@ -29,7 +29,8 @@ class ScanMountsNeededTest : public ::testing::TestWithParam<NeededRow>
 TEST_P(ScanMountsNeededTest, OnlyTheMountsOfTheRootsAreLookedInto)
 {
     QStringList points;
-    for (const KnownTrashes::Mount &mount : ScanMounts::needed(GetParam().roots, KnownTrashes::mounts(kTable)))
+    for (const KnownTrashes::Mount &mount :
+        ScanMounts::needed(GetParam().roots, KnownTrashes::mounts(kTable)))
         points.append(mount.point + QLatin1Char('@') + QString::fromLatin1(mount.device));
     EXPECT_EQ(points, GetParam().points);
 }
@@ -40,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(Roots, ScanMountsNeededTest,
         // The bound folder's volume keeps its Trash at the disk's top.
         NeededRow { "ABoundFolder", { "/home/u/pics/2024" }, { "/home/u/pics@8:17", "/mnt/disk@8:17" } },
         NeededRow { "TheHomeWithMountsBelow", { "/home/u" },
-            { "/@8:1", "/home/u/pics@8:17", "/mnt/disk@8:17", "/home/u/stick@8:49", "/home/u/card one@8:65" } },
+            { "/@8:1", "/home/u/pics@8:17", "/mnt/disk@8:17", "/home/u/stick@8:49",
+                "/home/u/card one@8:65" } },
         NeededRow { "TwoRootsOnOneMount", { "/srv/a", "/srv/b" }, { "/@8:1" } },
         NeededRow { "NoRootThatAnswered", { "" }, {} }),
     [](const ::testing::TestParamInfo<NeededRow> &info) { return std::string(info.param.name); });

@@ -8,8 +8,8 @@
 #include <thread>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -29,7 +29,8 @@ constexpr char kShare[] = "QNY_SILENT_SHARE";
 QStringList threadsWaitingOnTheShare()
 {
     QStringList tasks;
-    for (const QFileInfo &task : QDir(QStringLiteral("/proc/self/task")).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo &task :
+        QDir(QStringLiteral("/proc/self/task")).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile channel(task.filePath() + QStringLiteral("/wchan"));
         if (channel.open(QIODevice::ReadOnly) && channel.readAll().contains("fuse"))
             tasks.append(task.filePath());
@@ -79,7 +80,8 @@ TEST(DeadShareStopTest, BesideASilentShare)
     QElapsedTimer guard;
     guard.start();
     const auto ended = [&stuck] {
-        return std::none_of(stuck.begin(), stuck.end(), [](const QString &task) { return QFileInfo::exists(task); });
+        return std::none_of(
+            stuck.begin(), stuck.end(), [](const QString &task) { return QFileInfo::exists(task); });
     };
     while (!ended() && guard.elapsed() < 30000)
         std::this_thread::yield();

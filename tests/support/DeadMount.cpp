@@ -21,42 +21,42 @@ namespace DeadMount
 namespace
 {
 
-// Exit codes of the child before it runs the program.
-constexpr int kNoNamespace = 90;
-constexpr int kNoFuse = 91;
-constexpr int kNoMount = 92;
-constexpr int kNoProgram = 93;
+    // Exit codes of the child before it runs the program.
+    constexpr int kNoNamespace = 90;
+    constexpr int kNoFuse = 91;
+    constexpr int kNoMount = 92;
+    constexpr int kNoProgram = 93;
 
-// Only calls that are safe between fork and exec in a process with threads: all was made before.
-[[noreturn]] void runChild(
-    const char *point, int fuse, const char *options, char *const *argv, char *const *envp, bool serverGone)
-{
-    if (::unshare(CLONE_NEWNS) != 0 || ::mount("", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-        ::_exit(kNoNamespace);
-    if (fuse < 0)
-        ::_exit(kNoFuse);
-    if (::mount("silent", point, "fuse", MS_NOSUID | MS_NODEV, options) != 0)
-        ::_exit(kNoMount);
-    // Otherwise left open across the program's start: a closed device ends the mount's requests.
-    if (serverGone)
-        ::close(fuse);
-    ::execve(argv[0], argv, envp);
-    ::_exit(kNoProgram);
-}
-
-QString refusal(int code)
-{
-    switch (code) {
-    case kNoNamespace:
-        return QStringLiteral("no private mount namespace may be made here");
-    case kNoFuse:
-        return QStringLiteral("no /dev/fuse here");
-    case kNoMount:
-        return QStringLiteral("FUSE may not be mounted here");
-    default:
-        return {};
+    // Only calls that are safe between fork and exec in a process with threads: all was made before.
+    [[noreturn]] void runChild(const char *point, int fuse, const char *options, char *const *argv,
+        char *const *envp, bool serverGone)
+    {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount("", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            ::_exit(kNoNamespace);
+        if (fuse < 0)
+            ::_exit(kNoFuse);
+        if (::mount("silent", point, "fuse", MS_NOSUID | MS_NODEV, options) != 0)
+            ::_exit(kNoMount);
+        // Otherwise left open across the program's start: a closed device ends the mount's requests.
+        if (serverGone)
+            ::close(fuse);
+        ::execve(argv[0], argv, envp);
+        ::_exit(kNoProgram);
     }
-}
+
+    QString refusal(int code)
+    {
+        switch (code) {
+        case kNoNamespace:
+            return QStringLiteral("no private mount namespace may be made here");
+        case kNoFuse:
+            return QStringLiteral("no /dev/fuse here");
+        case kNoMount:
+            return QStringLiteral("FUSE may not be mounted here");
+        default:
+            return {};
+        }
+    }
 
 } // namespace
 
@@ -78,7 +78,8 @@ Run runBeside(const QString &point, const QString &program, const QStringList &a
             environment.emplace_back(*variable);
     }
     const QByteArray asan = qgetenv("ASAN_OPTIONS");
-    environment.push_back("ASAN_OPTIONS=" + asan.toStdString() + (asan.isEmpty() ? "" : ":") + "detect_leaks=0");
+    environment.push_back(
+        "ASAN_OPTIONS=" + asan.toStdString() + (asan.isEmpty() ? "" : ":") + "detect_leaks=0");
     const int fuse = ::open("/dev/fuse", O_RDWR);
     environment.push_back(std::string(kDeviceVariable) + "=" + std::to_string(fuse));
     std::vector<char *> envp;

@@ -48,12 +48,13 @@ TEST_P(DeadShareRunnerTest, TheScanEndsAndNamesWhatDidNotAnswer)
     ASSERT_TRUE(QDir().mkpath(work.filePath(row.share)));
     if (*row.link)
         ASSERT_TRUE(QFile::link(work.filePath(row.share) + "/c.jpg", work.filePath(row.link)));
-    QStringList arguments { "--mode", "exact", "--home", work.filePath("home"), "--json", work.filePath("out.json") };
+    QStringList arguments { "--mode", "exact", "--home", work.filePath("home"), "--json",
+        work.filePath("out.json") };
     for (const QString &scanned : row.scanned)
         arguments.append(work.filePath(scanned));
 
-    const DeadMount::Run run
-        = DeadMount::runBeside(work.filePath(row.share), QStringLiteral(QNY_SCAN_RUNNER), arguments, 60, row.serverGone);
+    const DeadMount::Run run = DeadMount::runBeside(
+        work.filePath(row.share), QStringLiteral(QNY_SCAN_RUNNER), arguments, 60, row.serverGone);
     if (!run.refused.isEmpty())
         GTEST_SKIP() << qPrintable(run.refused);
     ASSERT_TRUE(run.ended) << "the scan did not end before the 60 s guard";
@@ -68,10 +69,12 @@ TEST_P(DeadShareRunnerTest, TheScanEndsAndNamesWhatDidNotAnswer)
     EXPECT_FALSE(note.contains("ID_")) << qPrintable(note);
     // A share the scan does not need is never looked into, not even named in the log.
     QString log;
-    for (QDirIterator it(work.filePath("home"), { "*.log" }, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+    for (QDirIterator it(work.filePath("home"), { "*.log" }, QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext();)
         if (QFile file(it.next()); file.open(QIODevice::ReadOnly))
             log += QString::fromUtf8(file.readAll());
-    EXPECT_EQ(log.contains(work.filePath(row.share)), QString(row.named).startsWith(row.share)) << qPrintable(log);
+    EXPECT_EQ(log.contains(work.filePath(row.share)), QString(row.named).startsWith(row.share))
+        << qPrintable(log);
     if (*row.named)
         EXPECT_TRUE(note.contains(work.filePath(row.named))) << qPrintable(note);
     else
