@@ -1,6 +1,6 @@
-// A network share whose server never answers, without touching the machine's own mounts: a child
-// process takes a private mount namespace, mounts a FUSE file system there whose device nobody
-// reads (every look into it waits for good), and runs a program beside it.
+// A network share whose server never answers, without touching the machine's own mounts: a program
+// runs in a private mount namespace where a FUSE file system is mounted whose device nobody reads,
+// so every look into it waits for good.
 #pragma once
 
 #include <QString>
@@ -9,20 +9,19 @@
 namespace DeadMount
 {
 
-// The program finds the share's device, open, in this variable: closing it ends the share's server.
-inline constexpr char kDeviceVariable[] = "QNY_SILENT_SHARE_DEVICE";
+// The share's device, open in the program: closing it ends the share's server.
+inline constexpr int kDevice = 9;
 
 struct Run {
-    // Why the child could not mount (no namespaces, no FUSE here); empty when it ran.
+    // Why no share could be mounted here (no namespaces, no FUSE); empty when the program ran.
     QString refused;
-    // The program ended within the guard (it was killed otherwise).
-    bool ended = false;
+    bool ended = false; // within the guard; killed otherwise
     int exitCode = -1;
 };
 
-// Mounts the silent file system at `point` (an existing empty folder) and runs `program` with
-// `arguments` beside it, for `guardSeconds` at most. `serverGone`: the device is closed at once, as
-// when a share's server has gone away ("Transport endpoint is not connected").
+// Runs `program` with `arguments` beside the silent share mounted at `point` (an empty folder), for
+// `guardSeconds` at most. `serverGone`: the device is closed first, as when the share's server has
+// gone away ("Transport endpoint is not connected").
 Run runBeside(const QString &point, const QString &program, const QStringList &arguments, int guardSeconds,
     bool serverGone = false);
 

@@ -59,9 +59,7 @@ TEST_P(DeadShareRunnerTest, TheScanEndsAndNamesWhatDidNotAnswer)
         GTEST_SKIP() << qPrintable(run.refused);
     ASSERT_TRUE(run.ended) << "the scan did not end before the 60 s guard";
     ASSERT_EQ(run.exitCode, 0);
-    QFile out(work.filePath("out.json"));
-    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
-    const QJsonObject json = QJsonDocument::fromJson(out.readAll()).object();
+    const QJsonObject json = QJsonDocument::fromJson(TestFiles::read(work.filePath("out.json"))).object();
     EXPECT_EQ(json.value("groups").toArray().size(), row.groups);
     EXPECT_EQ(json.value("notAnsweringFolders").toInt(), row.notAnswering);
     EXPECT_EQ(json.value("unreadableFolders").toInt(), row.unreadable);
@@ -71,14 +69,10 @@ TEST_P(DeadShareRunnerTest, TheScanEndsAndNamesWhatDidNotAnswer)
     QString log;
     for (QDirIterator it(work.filePath("home"), { "*.log" }, QDir::Files, QDirIterator::Subdirectories);
          it.hasNext();)
-        if (QFile file(it.next()); file.open(QIODevice::ReadOnly))
-            log += QString::fromUtf8(file.readAll());
+        log += QString::fromUtf8(TestFiles::read(it.next()));
     EXPECT_EQ(log.contains(work.filePath(row.share)), QString(row.named).startsWith(row.share))
         << qPrintable(log);
-    if (*row.named)
-        EXPECT_TRUE(note.contains(work.filePath(row.named))) << qPrintable(note);
-    else
-        EXPECT_TRUE(note.isEmpty()) << qPrintable(note);
+    EXPECT_TRUE(*row.named ? note.contains(work.filePath(row.named)) : note.isEmpty()) << qPrintable(note);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shares, DeadShareRunnerTest,
