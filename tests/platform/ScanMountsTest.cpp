@@ -37,13 +37,11 @@ TEST_P(ScanMountsNeededTest, OnlyTheMountsOfTheRootsAreLookedInto)
 
 INSTANTIATE_TEST_SUITE_P(Roots, ScanMountsNeededTest,
     ::testing::Values(NeededRow { "AFolderOfTheSystemDisk", { "/srv/photos" }, { "/@8:1" } },
-        NeededRow { "AFolderOfADisk", { "/mnt/disk/photos/2024" }, { "/mnt/disk@8:17" } },
         // The bound folder's volume keeps its Trash at the disk's top.
         NeededRow { "ABoundFolder", { "/home/u/pics/2024" }, { "/home/u/pics@8:17", "/mnt/disk@8:17" } },
         NeededRow { "TheHomeWithMountsBelow", { "/home/u" },
             { "/@8:1", "/home/u/pics@8:17", "/mnt/disk@8:17", "/home/u/stick@8:49",
                 "/home/u/card one@8:65" } },
-        NeededRow { "TwoRootsOnOneMount", { "/srv/a", "/srv/b" }, { "/@8:1" } },
         NeededRow { "NoRootThatAnswered", { "" }, {} }),
     [](const ::testing::TestParamInfo<NeededRow> &info) { return std::string(info.param.name); });
 
