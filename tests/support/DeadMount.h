@@ -1,6 +1,5 @@
-// A network share whose server never answers, without touching the machine's own mounts: a program
-// runs in a private mount namespace where a FUSE file system is mounted whose device nobody reads,
-// so every look into it waits for good.
+// A network share whose server never answers: a FUSE file system whose device nobody reads, mounted
+// in a private mount namespace (the machine's own mounts are never touched) where a program runs.
 #pragma once
 
 #include <QString>

@@ -27,12 +27,8 @@ struct ShareRow {
     bool serverGone; // the share's server has gone: its folder cannot be read
     int groups, notAnswering, unreadable;
     const char *named; // the folder the note at the scan's end names
+    friend void PrintTo(const ShareRow &row, std::ostream *os) { *os << row.name; }
 };
-
-void PrintTo(const ShareRow &row, std::ostream *os)
-{
-    *os << row.name;
-}
 
 class DeadShareRunnerTest : public ::testing::TestWithParam<ShareRow>
 {
