@@ -1,6 +1,17 @@
 #include "support/DeadMount.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
+
+#include "support/TestEvents.h"
+#include "support/TestFiles.h"
 
 namespace DeadMount
 {
@@ -39,6 +50,39 @@ Run runBeside(const QString &point, const QString &program, const QStringList &a
     if (run.exitCode == 91 || run.exitCode == 92)
         run.refused = QStringLiteral("no FUSE file system may be mounted here");
     return run;
+}
+
+Run runTestBeside(const char *name, int guardSeconds)
+{
+    QTemporaryDir share;
+    qputenv("QNY_SILENT_SHARE", QFile::encodeName(share.path()));
+    const Run run = runBeside(share.path(), QCoreApplication::applicationFilePath(),
+        { QStringLiteral("--gtest_filter=") + QLatin1String(name) }, guardSeconds);
+    qunsetenv("QNY_SILENT_SHARE");
+    return run;
+}
+
+QStringList threadsWaiting()
+{
+    QStringList threads;
+    for (const QString &task :
+        QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString folder = QStringLiteral("/proc/self/task/") + task;
+        if (TestFiles::read(folder + QStringLiteral("/wchan")).contains("fuse"))
+            threads.append(folder);
+    }
+    return threads;
+}
+
+bool endServerAndWait(const QStringList &threads, int ms)
+{
+    ::close(kDevice);
+    return TestEvents::waitFor(
+        [&threads] {
+            return std::none_of(
+                threads.begin(), threads.end(), [](const QString &t) { return QDir(t).exists(); });
+        },
+        ms);
 }
 
 } // namespace DeadMount

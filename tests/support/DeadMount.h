@@ -24,4 +24,14 @@ struct Run {
 Run runBeside(const QString &point, const QString &program, const QStringList &arguments, int guardSeconds,
     bool serverGone = false);
 
+// Runs the test `name` of this test program beside a silent share, whose folder it finds in
+// QNY_SILENT_SHARE; the test skips where that is not set.
+Run runTestBeside(const char *name, int guardSeconds);
+
+// The threads of this process (run beside the share) that wait in the kernel on it.
+QStringList threadsWaiting();
+// Ends the share's server, as when it goes away, and waits `ms` at most for `threads` to end; true
+// when they did.
+bool endServerAndWait(const QStringList &threads, int ms);
+
 } // namespace DeadMount
