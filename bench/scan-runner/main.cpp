@@ -37,6 +37,7 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
+#include "platform/BoundedLook.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/Trash.h"
 #include "platform/UserDefaults.h"
@@ -46,6 +47,7 @@
 #include "removal/RemovalRun.h"
 #include "results/ShownGroups.h"
 #include "results/ui/ResultViewController.h"
+#include "scan/NoPhotosMessage.h"
 #include "scan/ScanEngine.h"
 #include "scan/ui/CloudModeController.h"
 #include "scan/ui/MainViewController.h"
@@ -85,23 +87,39 @@ void registerCommandLineChoices(const RunnerArguments &arguments)
         defaults.removeObject(QLatin1String(key));
 }
 
+// What a path of the command line is; nothing when it is missing. A path that does not answer (on a
+// share whose server is silent) is listed as a folder, for the scan to name.
+std::optional<GlobalObjects::NodeType> nodeType(const QString &path)
+{
+    using NodeType = GlobalObjects::NodeType;
+    const std::optional<std::optional<NodeType>> type
+        = BoundedLook<std::optional<NodeType>>([path]() -> std::optional<NodeType> {
+              const QFileInfo info(path);
+              if (!info.exists())
+                  return std::nullopt;
+              if (!info.isDir())
+                  return NodeType::nodeTypefile;
+              return info.suffix().compare(QLatin1String("photoslibrary"), Qt::CaseInsensitive) == 0
+                  ? NodeType::nodeTypePhotos
+                  : NodeType::nodeTypefolder;
+          }).wait(nullptr);
+    return type.value_or(NodeType::nodeTypefolder);
+}
+
 std::vector<FilePathNode> scanList(const QStringList &paths, QString *missing)
 {
     std::vector<FilePathNode> nodes;
     for (const QString &path : paths) {
-        const QFileInfo info(path);
-        if (!info.exists()) {
+        const QString absolute = QDir::cleanPath(QDir(path).absolutePath());
+        const std::optional<GlobalObjects::NodeType> type = nodeType(absolute);
+        if (!type) {
             *missing = path;
             return {};
         }
         FilePathNode node;
-        node.filePath = QDir::cleanPath(info.absoluteFilePath());
+        node.filePath = absolute;
         node.state = 1;
-        const bool library
-            = info.isDir() && info.suffix().compare(QLatin1String("photoslibrary"), Qt::CaseInsensitive) == 0;
-        node.nodeType = library ? GlobalObjects::NodeType::nodeTypePhotos
-            : info.isDir()      ? GlobalObjects::NodeType::nodeTypefolder
-                                : GlobalObjects::NodeType::nodeTypefile;
+        node.nodeType = *type;
         nodes.push_back(node);
     }
     return nodes;
@@ -153,6 +171,11 @@ QJsonObject report(
         { QStringLiteral("seconds"), seconds }, { QStringLiteral("recordPaths"), recordPaths },
         { QStringLiteral("notFetched"), notFetched },
         { QStringLiteral("trashFoldersSkipped"), session ? session->walkReport.trashFolders : 0 },
+        { QStringLiteral("notAnsweringFolders"), session ? session->walkReport.notAnsweringFolders : 0 },
+        { QStringLiteral("unreadableFolders"), session ? session->walkReport.unreadableFolders : 0 },
+        // The note on the folders left out, as the window tells it at the scan's end.
+        { QStringLiteral("skippedFolders"),
+            session ? NoPhotosMessage::skippedFoldersText(session->walkReport) : QString() },
         { QStringLiteral("decoded"), session ? session->decoded.load() : 0 },
         { QStringLiteral("identicalKeptAcrossDates"),
             session ? session->identicalKeptAcrossDates.load() : 0 },

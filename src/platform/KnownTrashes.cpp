@@ -1,7 +1,6 @@
 #include "platform/KnownTrashes.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <optional>
 
@@ -10,7 +9,6 @@
 #include <QFileInfo>
 
 #include "platform/PathRules.h"
-#include "platform/Trash.h"
 
 namespace
 {
@@ -62,27 +60,56 @@ std::optional<KnownTrashes::Mount> mountOf(const QByteArray &line)
 
 } // namespace
 
-KnownTrashes KnownTrashes::current()
+KnownTrashes::Look KnownTrashes::lookAtTop(const QString &point, uint uid)
 {
-    QFile table(QStringLiteral("/proc/self/mountinfo"));
-    const QByteArray mountInfo = table.open(QIODevice::ReadOnly) ? table.readAll() : QByteArray();
-    return find(Trash::homeTrashFolder(), mountInfo, ::getuid());
+    Look look = lookAtTrash(QString());
+    look.point = folderItself(point);
+    const QString top = point == QLatin1String("/") ? QString() : point;
+    const QString user = QString::number(uid);
+    for (const QString &trash :
+        { top + QStringLiteral("/.Trash-") + user, top + QStringLiteral("/.Trash/") + user }) {
+        const Look found = lookAtTrash(trash);
+        look.tops.unite(found.tops);
+        look.files.unite(found.files);
+        look.filesPaths += found.filesPaths;
+    }
+    return look;
 }
 
-KnownTrashes KnownTrashes::find(const QString &homeTrash, const QByteArray &mountInfo, uint uid)
+KnownTrashes::Look KnownTrashes::lookAtTrash(const QString &trash)
+{
+    Look look;
+    if (trash.isEmpty())
+        return look;
+    if (const std::optional<FileIdentity> top = folderItself(trash)) {
+        look.tops.insert(*top);
+        const QString folder = trash + QStringLiteral("/files");
+        if (const std::optional<FileIdentity> id = folderItself(folder)) {
+            look.files.insert(*id);
+            look.filesPaths.append(QFileInfo(folder).canonicalFilePath());
+        }
+    }
+    return look;
+}
+
+KnownTrashes KnownTrashes::from(
+    const Look &home, const std::vector<std::pair<Mount, Look>> &looked, const std::vector<Mount> &all)
 {
     KnownTrashes trashes;
-    QStringList files;
-    trashes.addTrash(homeTrash, files);
-    const std::vector<Mount> all = mounts(mountInfo);
-    const QString user = QString::number(uid);
-    for (const QString &point : mountPoints(mountInfo)) {
-        const QString top = point == QLatin1String("/") ? QString() : point;
-        trashes.addTrash(top + QStringLiteral("/.Trash-") + user, files);
-        trashes.addTrash(top + QStringLiteral("/.Trash/") + user, files);
+    QStringList files = home.filesPaths;
+    trashes.add(home);
+    for (const auto &[mount, look] : looked) {
+        trashes.add(look);
+        files += look.filesPaths;
     }
-    trashes.addMountsInside(files, all);
+    trashes.addMountsInside(files, looked, all);
     return trashes;
+}
+
+void KnownTrashes::add(const Look &look)
+{
+    m_tops.unite(look.tops);
+    m_files.unite(look.files);
 }
 
 std::vector<KnownTrashes::Mount> KnownTrashes::mounts(const QByteArray &mountInfo)
@@ -105,37 +132,32 @@ QStringList KnownTrashes::mountPoints(const QByteArray &mountInfo)
     return points;
 }
 
+const KnownTrashes::Mount *KnownTrashes::holderOf(const QString &path, const std::vector<Mount> &all)
+{
+    const Mount *holder = nullptr;
+    for (const Mount &mount : all) {
+        if (PathRules::isSameOrInside(path, mount.point)
+            && (!holder || mount.point.size() >= holder->point.size()))
+            holder = &mount;
+    }
+    return holder;
+}
+
 // A folder inside a Trash's files/ (an album trashed whole) mounted elsewhere keeps neither the
 // Trash's name nor its identity: the mount table tells, by the folder of its file system it shows.
-void KnownTrashes::addMountsInside(const QStringList &files, const std::vector<Mount> &all)
+// Of those mounts, only the ones looked at can be met, and their folders are known already.
+void KnownTrashes::addMountsInside(const QStringList &files,
+    const std::vector<std::pair<Mount, Look>> &looked, const std::vector<Mount> &all)
 {
     for (const QString &path : files) {
-        const Mount *holder = nullptr;
-        for (const Mount &mount : all) {
-            if (PathRules::isSameOrInside(path, mount.point)
-                && (!holder || mount.point.size() >= holder->point.size()))
-                holder = &mount;
-        }
+        const Mount *holder = holderOf(path, all);
         if (!holder)
             continue;
         const QString inside
             = QDir::cleanPath(holder->root + QLatin1Char('/') + path.mid(holder->point.size()));
-        for (const Mount &mount : all) {
-            if (mount.device == holder->device && PathRules::isSameOrInside(mount.root, inside))
-                if (const std::optional<FileIdentity> id = folderItself(mount.point))
-                    m_files.insert(*id);
-        }
-    }
-}
-
-void KnownTrashes::addTrash(const QString &trash, QStringList &files)
-{
-    if (const std::optional<FileIdentity> top = folderItself(trash)) {
-        m_tops.insert(*top);
-        const QString folder = trash + QStringLiteral("/files");
-        if (const std::optional<FileIdentity> id = folderItself(folder)) {
-            m_files.insert(*id);
-            files.append(QFileInfo(folder).canonicalFilePath());
+        for (const auto &[mount, look] : looked) {
+            if (mount.device == holder->device && PathRules::isSameOrInside(mount.root, inside) && look.point)
+                m_files.insert(*look.point);
         }
     }
 }

@@ -15,8 +15,8 @@
 #include "app/LocalizedString.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
-#include "platform/KnownTrashes.h"
 #include "platform/Log.h"
+#include "platform/ScanMounts.h"
 #include "platform/Trash.h"
 #include "removal/RemovalRoute.h"
 #include "removal/RemovalRoutes.h"
@@ -62,14 +62,14 @@ public:
         const QFileInfo info(record.filePath);
         if (Trash::isTrashedByName(info.fileName()))
             return true;
-        if (!m_trashes)
-            m_trashes = KnownTrashes::current();
-        // Asked once per folder: the copies of a large scan share few folders.
+        // Asked once per folder: the copies of a large scan share few folders. Only the mounts that
+        // folder needs are looked into, each a bounded time.
         const QString folder = info.absolutePath();
         const auto found = m_folderInTrash.find(folder);
         if (found != m_folderInTrash.end())
             return found.value();
-        const bool inTrash = Trash::isInsideTrashFolder(folder) || m_trashes->holds(folder);
+        const bool inTrash = Trash::isInsideTrashFolder(folder)
+            || ScanMounts::survey({ folder }, nullptr).trashes().holds(folder);
         m_folderInTrash.insert(folder, inTrash);
         return inTrash;
     }
@@ -78,7 +78,6 @@ private:
     ScanSource m_source;
     const RemovalRoutes &m_routes;
     std::unordered_map<const ImageFileInfo *, QString> m_known;
-    std::optional<KnownTrashes> m_trashes;
     QHash<QString, bool> m_folderInTrash;
 };
 

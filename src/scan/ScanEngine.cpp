@@ -9,11 +9,11 @@
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "platform/OperationQueue.h"
+#include "scan/BackgroundWalk.h"
 #include "scan/HashingStage.h"
 #include "scan/ProgressCoalescer.h"
 #include "scan/ScanCache.h"
 #include "scan/ScanPeriod.h"
-#include "scan/SourceEnumerator.h"
 
 namespace
 {
@@ -82,7 +82,13 @@ bool ScanEngine::start(const ScanOptions &options, const std::vector<FilePathNod
         // (a damaged file replaced) before the hand-over opens the file, also when the scan stops.
         std::jthread cacheCheck(
             [session]() { ScanCache::checkCacheFile(session->options.globals.scanType, &session->abortMe); });
-        SourceEnumerator(*session).run(sources);
+        const auto added = [this, session](const QString &path, int records) {
+            postProgress(session, ScanProgress::Stage::Adding, path, records);
+        };
+        if (std::optional<SourceEnumerator::Walked> walked = BackgroundWalk::run(session, sources, added)) {
+            session->arrImagesContent = std::move(walked->records);
+            session->walkReport = std::move(walked->report);
+        }
         cacheCheck.join();
         handOver(session);
     });
@@ -227,13 +233,13 @@ ScanEngine::Timings ScanEngine::timings() const
     return t;
 }
 
-void ScanEngine::postProgress(
-    const std::shared_ptr<ScanSession> &session, ScanProgress::Stage stage, const QString &path)
+void ScanEngine::postProgress(const std::shared_ptr<ScanSession> &session, ScanProgress::Stage stage,
+    const QString &path, std::optional<int> records)
 {
     ScanProgress p;
     p.stage = stage;
     p.withVideos = session->options.exact() && session->options.allowVideoScanning;
-    p.recordCount = session->recordCount();
+    p.recordCount = records.value_or(session->recordCount());
     p.hashed = session->countHashProcessed;
     p.compared = session->countCompared;
     p.dupSize = session->dupSize;

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QList>
@@ -88,8 +89,9 @@ private:
     void comparisonEnded(const std::shared_ptr<ScanSession> &session);
     void waitForHashQueueThenContinue(const std::shared_ptr<ScanSession> &session);
     void finish(const std::shared_ptr<ScanSession> &session, Outcome outcome);
-    void postProgress(
-        const std::shared_ptr<ScanSession> &session, ScanProgress::Stage stage, const QString &path);
+    // `records`: the count the walk has made so far, while its records are still its own.
+    void postProgress(const std::shared_ptr<ScanSession> &session, ScanProgress::Stage stage,
+        const QString &path, std::optional<int> records = std::nullopt);
 
     Callbacks m_callbacks;
     std::shared_ptr<Alive> m_alive;

@@ -25,22 +25,39 @@ SourceWalkerOptions walkerOptions(const ScanOptions &options)
 
 } // namespace
 
-SourceEnumerator::SourceEnumerator(ScanSession &session)
+SourceEnumerator::SourceEnumerator(const ScanSession &session, const std::vector<FilePathNode> &sources,
+    std::function<void(const QString &path, int records)> added)
     : m_session(session)
+    , m_sources(sources)
+    , m_added(std::move(added))
     , m_walker(walkerOptions(session.options), session.abortMe,
           { [this](const WalkedFile &file) { return addFileToScan(file); },
-              [this](const QString &path, bool insideFolder) { scanPhotosLibrary(path, insideFolder); } })
+              [this](const QString &path, bool insideFolder) { scanPhotosLibrary(path, insideFolder); } },
+          roots(sources))
 {
 }
 
-void SourceEnumerator::run(const std::vector<FilePathNode> &sources)
+QStringList SourceEnumerator::roots(const std::vector<FilePathNode> &sources)
+{
+    QStringList paths;
+    for (const FilePathNode &node : sources) {
+        if (node.state != 0 && node.filePath)
+            paths.append(*node.filePath);
+    }
+    return paths;
+}
+
+SourceEnumerator::Walked SourceEnumerator::run()
 {
     using NodeType = GlobalObjects::NodeType;
-    for (const FilePathNode &node : sources) {
+    for (const FilePathNode &node : m_sources) {
         if (node.state == 0 || !node.filePath)
             continue;
         if (m_session.stopped())
             break;
+        // Before anything asks what it is: a root on a silent share holds whoever looks.
+        if (m_walker.skipsAsNotAnswering(*node.filePath))
+            continue;
         switch (node.nodeType) {
         case NodeType::nodeTypefile:
             m_walker.addFileToScan(*node.filePath);
@@ -60,10 +77,18 @@ void SourceEnumerator::run(const std::vector<FilePathNode> &sources)
         }
     }
     m_walker.offerLinkedFiles();
-    m_session.walkReport = m_walker.report();
-    m_session.walkReport.libraryReadInPart = m_ownReport.libraryReadInPart;
-    m_session.walkReport.libraryItemsTaken = m_ownReport.libraryItemsTaken;
-    m_session.walkReport.outsideScanPeriod = m_ownReport.outsideScanPeriod;
+    Walked walked { std::move(m_records), m_walker.report() };
+    walked.report.libraryReadInPart = m_ownReport.libraryReadInPart;
+    walked.report.libraryItemsTaken = m_ownReport.libraryItemsTaken;
+    walked.report.outsideScanPeriod = m_ownReport.outsideScanPeriod;
+    return walked;
+}
+
+void SourceEnumerator::addRecord(const std::shared_ptr<ImageFileInfo> &record, const QString &path)
+{
+    m_records.push_back(record);
+    if (m_added)
+        m_added(path, int(m_records.size()));
 }
 
 bool SourceEnumerator::addFileToScan(const WalkedFile &file)
@@ -77,10 +102,8 @@ bool SourceEnumerator::addFileToScan(const WalkedFile &file)
         ++m_ownReport.outsideScanPeriod;
         return true;
     }
-    if (claimFile(record->fileIdentity)) {
-        m_session.arrImagesContent.push_back(record);
-        m_session.report(ScanProgress::Stage::Adding, file.path);
-    }
+    if (claimFile(record->fileIdentity))
+        addRecord(record, file.path);
     return true;
 }
 
@@ -151,8 +174,7 @@ void SourceEnumerator::addPhotosLibraryItem(const QVariantMap &item, const QStri
         if (!claimFile(record->fileIdentity))
             return;
         record->isVideo = isVideo;
-        m_session.arrImagesContent.push_back(record);
-        m_session.report(ScanProgress::Stage::Adding, imagePath);
+        addRecord(record, imagePath);
         return;
     }
 }

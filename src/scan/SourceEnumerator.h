@@ -1,7 +1,9 @@
 // The background half of a scan's start: walks the ticked sources of the scan list and turns every
-// acceptable file into a record of the session, in discovery order, reporting each one.
+// acceptable file into a record, in discovery order, reporting each one. It writes nothing of the
+// session's: a walk left behind by a stop (see BackgroundWalk) may still be running.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,10 +16,17 @@
 class SourceEnumerator
 {
 public:
-    explicit SourceEnumerator(ScanSession &session);
+    struct Walked {
+        RecordList records;
+        WalkReport report;
+    };
+
+    // `added` hears of each record made, with its path and how many there are now.
+    SourceEnumerator(const ScanSession &session, const std::vector<FilePathNode> &sources,
+        std::function<void(const QString &path, int records)> added);
 
     // `startScanning` for the sources of this computer.
-    void run(const std::vector<FilePathNode> &sources);
+    Walked run();
 
 private:
     bool addFileToScan(const WalkedFile &file);
@@ -27,8 +36,14 @@ private:
     // ticked entries reach (a folder inside a listed library, say) is one record, never its own
     // duplicate that a removal could take along with it.
     bool claimFile(const std::optional<FileIdentity> &identity);
+    void addRecord(const std::shared_ptr<ImageFileInfo> &record, const QString &path);
+    // The ticked paths of `sources`, which the walk looks at first (see ScanMounts).
+    static QStringList roots(const std::vector<FilePathNode> &sources);
 
-    ScanSession &m_session;
+    const ScanSession &m_session;
+    const std::vector<FilePathNode> m_sources;
+    std::function<void(const QString &path, int records)> m_added;
+    RecordList m_records;
     SourceWalker m_walker;
     bool m_isOnePhotosLibScan = false;
     // What the walk's report does not know: a library read in part, the files outside the dates.

@@ -13,6 +13,7 @@
 
 #include <QFileInfo>
 
+#include "platform/BoundedLook.h"
 #include "platform/FileFacts.h"
 #include "platform/Log.h"
 #include "platform/Trash.h"
@@ -48,11 +49,12 @@ std::vector<Entry> readEntries(DIR *dir)
 
 } // namespace
 
-SourceWalker::SourceWalker(SourceWalkerOptions options, const std::atomic<bool> &abortMe, Handlers handlers)
+SourceWalker::SourceWalker(SourceWalkerOptions options, const std::atomic<bool> &abortMe, Handlers handlers,
+    const QStringList &roots)
     : m_options(std::move(options))
     , m_abortMe(abortMe)
     , m_handlers(std::move(handlers))
-    , m_trashes(KnownTrashes::current())
+    , m_mounts(ScanMounts::survey(roots, &abortMe))
 {
 }
 
@@ -78,13 +80,13 @@ bool SourceWalker::endsWithAny(const QString &lowerPath, const QStringList &suff
 void SourceWalker::scanFolder(const QString &path)
 {
     // A source chosen inside a Trash (its files/ folder, say) is as much a Trash as the top.
-    if (!skipsAsTrash(path))
+    if (!skipsAsNotAnswering(path) && !skipsAsTrash(path))
         enterFolder(path);
 }
 
 void SourceWalker::enterFolder(const QString &path)
 {
-    if (m_abortMe.load() || m_options.exclusions.isExcluded(path))
+    if (m_abortMe.load() || m_options.exclusions.isExcluded(path) || skipsAsNotAnswering(path))
         return;
     if (FileFacts::isPackage(path)) {
         scanPackage(path);
@@ -103,7 +105,7 @@ void SourceWalker::enterFolder(const QString &path)
     }
     if (isTrash(path, *identity)) {
         ::close(fd);
-        if (!m_trashes.isTrashTop(*identity))
+        if (!m_mounts.trashes().isTrashTop(*identity))
             reportTrash(path);
         else
             Log::line(QStringLiteral("Skipped Trash folder: ") + path);
@@ -119,12 +121,12 @@ bool SourceWalker::isTrash(const QString &path, const FileIdentity &identity) co
     // another name. No desktop files into such a folder, so it is known by its name alone, where
     // it lies; telling it by identity elsewhere would mean looking through every folder of every
     // mount, dead shares included.
-    return m_trashes.contains(identity) || Trash::isTrashByName(path);
+    return m_mounts.trashes().contains(identity) || Trash::isTrashByName(path);
 }
 
 bool SourceWalker::skipsAsTrash(const QString &path)
 {
-    if (!Trash::isInsideTrashFolder(path) && !m_trashes.holds(path))
+    if (!Trash::isInsideTrashFolder(path) && !m_mounts.trashes().holds(path))
         return false;
     reportTrash(path);
     return true;
@@ -137,6 +139,39 @@ bool SourceWalker::skipsAsTrashed(const QString &path, const QString &name)
     // Trashed by a phone and deleted there when its time is up: no copy to keep.
     Log::line(QStringLiteral("Skipped a trashed file: ") + path);
     return true;
+}
+
+bool SourceWalker::skipsAsNotAnswering(const QString &path)
+{
+    if (!m_mounts.isNotAnswering(path))
+        return false;
+    reportNotAnswering(path);
+    return true;
+}
+
+void SourceWalker::reportNotAnswering(const QString &path)
+{
+    Log::line(QStringLiteral("Skipped, not answering: ") + path);
+    if (m_report.notAnsweringFolders++ == 0)
+        m_report.firstNotAnsweringFolder = path;
+}
+
+std::optional<FileEntryFacts> SourceWalker::followLink(const QString &path, bool &silent) const
+{
+    struct Followed {
+        std::optional<FileEntryFacts> facts;
+        int error = 0;
+    };
+    const std::optional<Followed> followed = BoundedLook<Followed>([path]() {
+        Followed f { FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData()), 0 };
+        f.error = errno;
+        return f;
+    }).wait(&m_abortMe);
+    silent = !followed;
+    if (!followed)
+        return std::nullopt;
+    errno = followed->error;
+    return followed->facts;
 }
 
 void SourceWalker::reportTrash(const QString &path)
@@ -182,7 +217,14 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
         if (!isLink && entry.type == DT_REG
             && matchingExtension(lower, m_options.allowedExtensions).isEmpty())
             continue;
-        const std::optional<FileEntryFacts> facts = FileFacts::entryAt(dirFd, entry.name.constData());
+        bool silent = false;
+        const std::optional<FileEntryFacts> facts
+            = isLink ? followLink(child, silent) : FileFacts::entryAt(dirFd, entry.name.constData());
+        if (silent) {
+            if (!m_abortMe.load())
+                reportNotAnswering(child);
+            continue;
+        }
         if (!facts) {
             logSkipped(isLink ? QStringLiteral("link") : QStringLiteral("file"), child, errno);
             continue;
@@ -193,7 +235,8 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
             continue;
         }
         // A link to a trashed file is no more a copy than the file in the Trash is.
-        if (facts->isRegular && isLink && (Trash::isInsideTrashFolder(child) || m_trashes.holds(child))) {
+        if (facts->isRegular && isLink
+            && (Trash::isInsideTrashFolder(child) || m_mounts.trashes().holds(child))) {
             Log::line(QStringLiteral("Skipped a link into a Trash: ") + child);
             continue;
         }
@@ -231,7 +274,8 @@ void SourceWalker::addFileToScan(const QString &path)
 {
     // The folder, not the file: a photo named ".Trash-2.jpg" is no Trash.
     const QFileInfo info(path);
-    if (skipsAsTrash(info.absolutePath()) || skipsAsTrashed(path, info.fileName()))
+    if (skipsAsNotAnswering(path) || skipsAsTrash(info.absolutePath())
+        || skipsAsTrashed(path, info.fileName()))
         return;
     const std::optional<FileEntryFacts> facts
         = FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData());

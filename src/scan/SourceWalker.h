@@ -5,7 +5,9 @@
 // scan. Unreadable entries are skipped with one log line each, and so is every Trash folder met, at
 // any depth: any folder named as a Trash of any system (see Trash::isTrashByName), and any folder
 // that is one of this user's Trashes or their files/ folders however it is reached (KnownTrashes),
-// and so is a file a phone trashed in place (see Trash::isTrashedByName).
+// and so is a file a phone trashed in place (see Trash::isTrashedByName). A root, or a mount below
+// one, that does not answer (a network share whose server has gone silent) is left out and named
+// (see ScanMounts), and so is a link that leads onto such a share, so that none can hang the walk.
 #pragma once
 
 #include <atomic>
@@ -20,7 +22,7 @@
 #include <QStringList>
 
 #include "platform/FileFacts.h"
-#include "platform/KnownTrashes.h"
+#include "platform/ScanMounts.h"
 #include "scan/ExclusionMatcher.h"
 #include "scan/WalkReport.h"
 
@@ -51,11 +53,16 @@ public:
         std::function<void(const QString &libraryPath, bool insideFolder)> photosLibrary;
     };
 
-    SourceWalker(SourceWalkerOptions options, const std::atomic<bool> &abortMe, Handlers handlers);
+    // `roots`: every path of the scan list that is walked (see ScanMounts).
+    SourceWalker(SourceWalkerOptions options, const std::atomic<bool> &abortMe, Handlers handlers,
+        const QStringList &roots);
 
     void scanFolder(const QString &path);
     // What the walk so far could not take.
     const WalkReport &report() const { return m_report; }
+    // True, with `path` logged and named in the report, when it is a root or a mount below one
+    // that did not answer.
+    bool skipsAsNotAnswering(const QString &path);
     // A single file of the scan list (not tested against the exclusions).
     void addFileToScan(const QString &path);
     // Offers the files met through symbolic links once every source has been walked: a file the
@@ -79,6 +86,11 @@ private:
     // in place.
     bool skipsAsTrashed(const QString &path, const QString &name);
     void reportTrash(const QString &path);
+    void reportNotAnswering(const QString &path);
+    // What the link `path` leads to, looked at apart, as it may lead onto a share that does not
+    // answer: nothing with errno set when it cannot be read, nothing with `silent` set when it did
+    // not answer in time (or the walk was stopped).
+    std::optional<FileEntryFacts> followLink(const QString &path, bool &silent) const;
     void scanEntries(const QString &path, int dirFd);
     void scanPackage(const QString &path);
     // `lower` is `path` in lower case, made once by the caller.
@@ -88,7 +100,7 @@ private:
     SourceWalkerOptions m_options;
     const std::atomic<bool> &m_abortMe;
     Handlers m_handlers;
-    const KnownTrashes m_trashes;
+    const ScanMounts m_mounts;
     std::set<Identity> m_visitedFolders;
     std::set<Identity> m_addedFiles;
     std::vector<std::pair<QString, FileEntryFacts>> m_linkedFiles;

@@ -1,7 +1,7 @@
-// What a walk over the scan list could not take: folders it could not read, folders it left out as
-// a Trash, files under the minimum size or outside the date window, a photo library it read in part,
-// and the cloud files whose copy could not be fetched for the comparison. The ends of a scan tell
-// the user from it.
+// What a walk over the scan list could not take: folders it could not read or that did not answer,
+// folders it left out as a Trash, files under the minimum size or outside the date window, a photo
+// library it read in part, and the cloud files whose copy could not be fetched for the comparison.
+// The ends of a scan tell the user from it.
 #pragma once
 
 #include <QString>
@@ -11,6 +11,10 @@ struct WalkReport {
     // The first folder that could not be read, and why.
     QString firstUnreadableFolder;
     QString firstUnreadableReason;
+    // Roots, mounts below them and links that did not answer (a network share whose server is
+    // silent), and the first of them.
+    int notAnsweringFolders = 0;
+    QString firstNotAnsweringFolder;
     // Folders left out as a Trash, the Trashes the desktop keeps for this user at their own places
     // aside (the user knows what lies there), and the first of them.
     int trashFolders = 0;

@@ -11,6 +11,7 @@
 
 #include "platform/FileFacts.h"
 #include "platform/KnownTrashes.h"
+#include "platform/ScanMounts.h"
 #include "platform/Md5.h"
 #include "platform/Trash.h"
 #include "support/TestFiles.h"
@@ -237,7 +238,8 @@ TEST(KnownTrashes, ALinkIntoATrashIsHeldWhereverTheLinkLies)
     const QString link = dir.filePath(QStringLiteral("photos/a.jpg"));
     ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("photos"))));
     ASSERT_TRUE(QFile::link(trashed, link));
-    const KnownTrashes trashes = KnownTrashes::find(dir.filePath(QStringLiteral("bin")), QByteArray(), 0);
+    const ScanMounts mounts = ScanMounts::survey({}, dir.filePath(QStringLiteral("bin")), QByteArray(), 0, nullptr);
+    const KnownTrashes &trashes = mounts.trashes();
     EXPECT_TRUE(trashes.holds(trashed));
     EXPECT_TRUE(trashes.holds(link));
     EXPECT_FALSE(trashes.holds(dir.filePath(QStringLiteral("photos"))));

@@ -25,7 +25,8 @@ struct Walk {
     QList<WalkedFile> files;
     WalkReport report;
 
-    QStringList run(SourceWalkerOptions options, const std::function<void(SourceWalker &)> &body)
+    QStringList run(SourceWalkerOptions options, const std::function<void(SourceWalker &)> &body,
+        const QStringList &roots = {})
     {
         SourceWalker walker(std::move(options), abortMe,
             { [this](const WalkedFile &file) {
@@ -33,7 +34,8 @@ struct Walk {
                  files.append(file);
                  return true;
              },
-                {} });
+                {} },
+            roots);
         body(walker);
         report = walker.report();
         return added;
@@ -192,7 +194,8 @@ TEST(SourceWalkerTest, StopEndsTheWalk)
                  abortMe = true;
              return true;
          },
-            {} });
+            {} },
+        { dir.path() });
     walker.scanFolder(dir.path());
     EXPECT_EQ(added, 5);
 }
@@ -221,7 +224,8 @@ TEST(SourceWalkerTest, AFileDeletedDuringTheWalkIsPassedOver)
              added.append(QDir(dir.path()).relativeFilePath(file.path));
              return true;
          },
-            {} });
+            {} },
+        { dir.path() });
     walker.scanFolder(dir.path());
     EXPECT_EQ(added, (QStringList { "a.jpg", "c.jpg" }));
 }

@@ -12,6 +12,12 @@ bool TestFiles::write(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
+QByteArray TestFiles::read(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QStringList TestFiles::openToOthers(const QStringList &folders)
 {
     QStringList open;

@@ -21,7 +21,6 @@
 #include "platform/ui/AlertPresenter.h"
 #include "results/ShownGroups.h"
 #include "results/ui/ResultViewController.h"
-#include "scan/ExclusionMatcher.h"
 #include "scan/NoPhotosMessage.h"
 #include "scan/ScanProgressTexts.h"
 #include "scan/ui/AddingSheet.h"
@@ -144,7 +143,6 @@ void ScanRunController::loadScanOptions()
         int(c.sliderGPSDistance->doubleValue()), int(c.sliderTimeInterval->doubleValue()) };
     m_options = ScanOptions::load(UserDefaults::standard(), state.compareType, sliders, ScanGlobals::snapshot());
     m_options.sliderMinValue = float(c.sliderInitialMatching->minValue());
-    state.predDirExclusion = std::make_shared<ExclusionMatcher>(m_options.excludedFolders);
     state.allowedExtensions = m_options.allowedExtensions;
     state.arrVideoExtn = m_options.videoExtensions;
 }

@@ -28,6 +28,7 @@
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/ScanRunController.h"
+#include "support/DeadMount.h"
 #include "support/TestEvents.h"
 #include "support/TestFiles.h"
 
@@ -340,6 +341,38 @@ TEST_F(ScanRunControllerTest, StopDuringTheWalkEndsWithoutMessageOrResults)
     EXPECT_FALSE(controller.scanRun().engine().session()->isCalculatingHash);
     EXPECT_TRUE(alerts.alerts().empty());
     expectNoResultsWindow();
+}
+
+// Stop gives the window back while a thread of the walk waits for good in the kernel, on a share
+// whose server never answers (the test below, run beside such a share in a process of its own).
+TEST(DeadShareWindowTest, StopGivesTheWindowBackBesideASilentShare)
+{
+    const DeadMount::Run run
+        = DeadMount::runTestBeside("ScanRunControllerTest.StopGivesTheWindowBackWhileAShareHoldsTheWalk", 60);
+    if (!run.refused.isEmpty())
+        GTEST_SKIP() << qPrintable(run.refused);
+    ASSERT_TRUE(run.ended) << "the window was not given back before the 60 s guard";
+    EXPECT_EQ(run.exitCode, 0);
+}
+
+// The walk is held from its start: it asks where an excluded folder on the share really is (a
+// folder the user chose, looked at without a bound); the window itself never looks.
+TEST_F(ScanRunControllerTest, StopGivesTheWindowBackWhileAShareHoldsTheWalk)
+{
+    const QString share = qEnvironmentVariable("QNY_SILENT_SHARE");
+    if (share.isEmpty())
+        GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+    UserDefaults::standard().setObject(QStringLiteral("excludedFolders"), QVariantList { share + "/backup" });
+    addFolder();
+    EXPECT_EQ(runScan([this] { controller.btnStopAddingPhotos->click(); }), Outcome::Stopped);
+    expectNoResultsWindow();
+    const QStringList waiting = DeadMount::threadsWaiting();
+    ASSERT_FALSE(waiting.isEmpty());
+    // A scan that runs to its end lets the stopped one's session go. The walk left behind wakes once
+    // the share's server goes and ends on its own, touching nothing freed (the sanitizer build tells).
+    UserDefaults::standard().setObject(QStringLiteral("excludedFolders"), QVariantList {});
+    EXPECT_EQ(runScan(), Outcome::NoPhotos);
+    EXPECT_TRUE(DeadMount::endServerAndWait(waiting, kScanBoundMs));
 }
 
 TEST_F(ScanRunControllerTest, StopWhileHashingWaitsForTheJobsAndShowsNoResults)

@@ -1,0 +1,37 @@
+// A network share whose server never answers: a FUSE file system whose device nobody reads, mounted
+// in a private mount namespace (the machine's own mounts are never touched) where a program runs.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace DeadMount
+{
+
+// The share's device, open in the program: closing it ends the share's server.
+inline constexpr int kDevice = 9;
+
+struct Run {
+    // Why no share could be mounted here (no namespaces, no FUSE); empty when the program ran.
+    QString refused;
+    bool ended = false; // within the guard; killed otherwise
+    int exitCode = -1;
+};
+
+// Runs `program` with `arguments` beside the silent share mounted at `point` (an empty folder), for
+// `guardSeconds` at most. `serverGone`: the device is closed first, as when the share's server has
+// gone away ("Transport endpoint is not connected").
+Run runBeside(const QString &point, const QString &program, const QStringList &arguments, int guardSeconds,
+    bool serverGone = false);
+
+// Runs the test `name` of this test program beside a silent share, whose folder it finds in
+// QNY_SILENT_SHARE; the test skips where that is not set.
+Run runTestBeside(const char *name, int guardSeconds);
+
+// The threads of this process (run beside the share) that wait in the kernel on it.
+QStringList threadsWaiting();
+// Ends the share's server, as when it goes away, and waits `ms` at most for `threads` to end; true
+// when they did.
+bool endServerAndWait(const QStringList &threads, int ms);
+
+} // namespace DeadMount
