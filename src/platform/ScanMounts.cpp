@@ -38,15 +38,15 @@ bool isStopped(const std::atomic<bool> *stop)
 
 } // namespace
 
-ScanMounts ScanMounts::survey(const QStringList &roots, const std::atomic<bool> *stop)
+ScanMounts ScanMounts::survey(const QStringList &roots, const std::atomic<bool> *stop, Reach reach)
 {
     QFile table(QStringLiteral("/proc/self/mountinfo"));
     const QByteArray mountInfo = table.open(QIODevice::ReadOnly) ? table.readAll() : QByteArray();
-    return survey(roots, Trash::homeTrashFolder(), mountInfo, ::getuid(), stop);
+    return survey(roots, Trash::homeTrashFolder(), mountInfo, ::getuid(), stop, reach);
 }
 
 ScanMounts ScanMounts::survey(const QStringList &roots, const QString &homeTrash, const QByteArray &mountInfo,
-    uint uid, const std::atomic<bool> *stop)
+    uint uid, const std::atomic<bool> *stop, Reach reach)
 {
     using namespace BoundedLookTimes;
     ScanMounts mounts;
@@ -63,7 +63,7 @@ ScanMounts ScanMounts::survey(const QStringList &roots, const QString &homeTrash
             mounts.notAnswering(roots[i]);
         realRoots.append(real.value_or(QString()));
     }
-    const std::vector<Mount> needed = ScanMounts::needed(realRoots, all);
+    const std::vector<Mount> needed = ScanMounts::needed(realRoots, all, reach);
     BoundedLook<Look> home([homeTrash]() { return KnownTrashes::lookAtTrash(homeTrash); });
     std::vector<BoundedLook<Look>> looks;
     for (const Mount &mount : needed)
@@ -95,7 +95,7 @@ ScanMounts ScanMounts::survey(const QStringList &roots, const QString &homeTrash
 }
 
 std::vector<KnownTrashes::Mount> ScanMounts::needed(
-    const QStringList &realRoots, const std::vector<Mount> &all)
+    const QStringList &realRoots, const std::vector<Mount> &all, Reach reach)
 {
     std::vector<Mount> out;
     for (const QString &realRoot : realRoots) {
@@ -104,6 +104,8 @@ std::vector<KnownTrashes::Mount> ScanMounts::needed(
         if (const Mount *holder = KnownTrashes::holderOf(realRoot, all))
             addWithTop(*holder, all, out);
         for (const Mount &mount : all) {
+            if (reach == Reach::Holding)
+                break;
             // Of mounts stacked on one point, only the last is seen there.
             if (isBelow(mount.point, realRoot) && KnownTrashes::holderOf(mount.point, all) == &mount)
                 addWithTop(mount, all, out);

@@ -18,15 +18,20 @@
 class ScanMounts
 {
 public:
+    // Which mounts a folder needs: a scan walks below its roots; asking whether a file lies in a
+    // Trash needs only the mount holding its folder and that volume's top.
+    enum class Reach { HoldingAndBelow, Holding };
+
     // The survey for a scan of `roots` (absolute, clean, as the walk names them) by the running
     // user, over /proc/self/mountinfo; a set `stop` ends its waits.
-    static ScanMounts survey(const QStringList &roots, const std::atomic<bool> *stop);
+    static ScanMounts survey(
+        const QStringList &roots, const std::atomic<bool> *stop, Reach reach = Reach::HoldingAndBelow);
     // The same over the mount table `mountInfo`, for the user `uid` with the home Trash `homeTrash`.
     static ScanMounts survey(const QStringList &roots, const QString &homeTrash, const QByteArray &mountInfo,
-        uint uid, const std::atomic<bool> *stop);
+        uint uid, const std::atomic<bool> *stop, Reach reach = Reach::HoldingAndBelow);
     // The mounts of `all` a scan of the real folders `realRoots` needs, each once.
-    static std::vector<KnownTrashes::Mount> needed(
-        const QStringList &realRoots, const std::vector<KnownTrashes::Mount> &all);
+    static std::vector<KnownTrashes::Mount> needed(const QStringList &realRoots,
+        const std::vector<KnownTrashes::Mount> &all, Reach reach = Reach::HoldingAndBelow);
 
     const KnownTrashes &trashes() const { return m_trashes; }
     // True when `path`, as the walk names it, is a root or a mount below one that did not answer.

@@ -62,14 +62,15 @@ public:
         const QFileInfo info(record.filePath);
         if (Trash::isTrashedByName(info.fileName()))
             return true;
-        // Asked once per folder: the copies of a large scan share few folders. Only the mounts that
-        // folder needs are looked into, each a bounded time.
+        // Asked once per folder: the copies of a large scan share few folders. Only the mount holding
+        // that folder and its volume's top are looked into, each a bounded time: a share mounted
+        // below a photo folder never holds the window.
         const QString folder = info.absolutePath();
         const auto found = m_folderInTrash.find(folder);
         if (found != m_folderInTrash.end())
             return found.value();
         const bool inTrash = Trash::isInsideTrashFolder(folder)
-            || ScanMounts::survey({ folder }, nullptr).trashes().holds(folder);
+            || ScanMounts::survey({ folder }, nullptr, ScanMounts::Reach::Holding).trashes().holds(folder);
         m_folderInTrash.insert(folder, inTrash);
         return inTrash;
     }

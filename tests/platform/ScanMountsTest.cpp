@@ -20,6 +20,7 @@ struct NeededRow {
     const char *name;
     QStringList roots;
     QStringList points;
+    ScanMounts::Reach reach = ScanMounts::Reach::HoldingAndBelow;
 };
 
 class ScanMountsNeededTest : public ::testing::TestWithParam<NeededRow>
@@ -30,7 +31,7 @@ TEST_P(ScanMountsNeededTest, OnlyTheMountsOfTheRootsAreLookedInto)
 {
     QStringList points;
     for (const KnownTrashes::Mount &mount :
-        ScanMounts::needed(GetParam().roots, KnownTrashes::mounts(kTable)))
+        ScanMounts::needed(GetParam().roots, KnownTrashes::mounts(kTable), GetParam().reach))
         points.append(mount.point + QLatin1Char('@') + QString::fromLatin1(mount.device));
     EXPECT_EQ(points, GetParam().points);
 }
@@ -42,7 +43,9 @@ INSTANTIATE_TEST_SUITE_P(Roots, ScanMountsNeededTest,
         NeededRow { "TheHomeWithMountsBelow", { "/home/u" },
             { "/@8:1", "/home/u/pics@8:17", "/mnt/disk@8:17", "/home/u/stick@8:49",
                 "/home/u/card one@8:65" } },
-        NeededRow { "NoRootThatAnswered", { "" }, {} }),
+        NeededRow { "NoRootThatAnswered", { "" }, {} },
+        // Whether a kept copy lies in a Trash: the mounts below its folder are never asked.
+        NeededRow { "TheHomeForATrashCheck", { "/home/u" }, { "/@8:1" }, ScanMounts::Reach::Holding }),
     [](const ::testing::TestParamInfo<NeededRow> &info) { return std::string(info.param.name); });
 
 } // namespace
