@@ -62,7 +62,7 @@ std::optional<KnownTrashes::Mount> mountOf(const QByteArray &line)
 
 KnownTrashes::Look KnownTrashes::lookAtTop(const QString &point, uint uid)
 {
-    Look look = lookAtTrash(QString());
+    Look look;
     look.point = folderItself(point);
     const QString top = point == QLatin1String("/") ? QString() : point;
     const QString user = QString::number(uid);

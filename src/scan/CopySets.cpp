@@ -85,7 +85,10 @@ void CopySets::join(ScanSession &session, int threads, float matchThreshold)
     readSums(candidates, threads, session);
     if (session.stopped())
         return;
-    joinGroups(session, splitPictures(candidates, groupOf), groupOf, matchThreshold);
+    // Alike files that are no byte copies leave nothing to join: the groups are not rebuilt.
+    const std::vector<RecordList> pictures = splitPictures(candidates, groupOf);
+    if (!pictures.empty())
+        joinGroups(session, pictures, groupOf, matchThreshold);
 }
 
 RecordList CopySets::splitCandidates(const ScanSession &session, GroupOf &groupOf)

@@ -73,7 +73,7 @@ private:
         const std::shared_ptr<ImageFileInfo> &record, QHash<QString, qsizetype> &groups, bool asFirstFit);
     Route routeOf(ImageFileInfo &record);
     void compareInParallel();
-    // `copies`: which records of the chunk go where a copy of theirs went.
+    // Places the records of a scored chunk, from `firstPosition` on.
     void placeChunk(const RecordList &records, const std::vector<Route> &routes,
         const PairCandidates &candidates, const std::vector<PairCandidates::List> &lists, int firstPosition);
     Fit fitByCandidates(const ImageFileInfo &record, int position, const PairCandidates &candidates,
