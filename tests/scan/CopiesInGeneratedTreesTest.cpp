@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <numeric>
 #include <random>
@@ -33,6 +34,11 @@ struct TreeFile {
     int copyOf = -1;
 };
 
+QString pathIn(const QString &root, const TreeFile &file)
+{
+    return root + u'/' + file.folder + u'/' + file.name;
+}
+
 // Writes the tree of `seed` under `source` and lists its files.
 std::vector<TreeFile> makeTree(const QString &source, std::uint32_t seed)
 {
@@ -50,35 +56,28 @@ std::vector<TreeFile> makeTree(const QString &source, std::uint32_t seed)
         for (int copy = 0, copies = pick(1, 3); copy < copies; ++copy) {
             files.push_back({ kFolders[pick(0, 3)], QStringLiteral("%1_copy%2.jpg").arg(name).arg(copy),
                 now.addDays(-pick(0, 3) * pick(2, 900)), photo });
-            const QString path = source + u'/' + files.back().folder + u'/' + files.back().name;
-            EXPECT_TRUE(copy == 0 ? writeImage(image, path)
-                                  : QFile::copy(source + u'/' + files[size_t(first)].folder + u'/'
-                                          + files[size_t(first)].name,
-                                      path));
+            EXPECT_TRUE(copy == 0
+                    ? writeImage(image, pathIn(source, files.back()))
+                    : QFile::copy(pathIn(source, files[size_t(first)]), pathIn(source, files.back())));
         }
         const qsizetype copies = qsizetype(files.size()) - first;
         for (int near = 0, nears = pick(1, 3); near < nears; ++near) {
             const TreeFile &beside = files[size_t(first + pick(0, int(copies) - 1))];
             files.push_back({ kFolders[pick(0, 3)], QStringLiteral("%1_near%2.jpg").arg(name).arg(near),
                 beside.date.addSecs(pick(1, 20)) });
-            const QString path = source + u'/' + files.back().folder + u'/' + files.back().name;
-            EXPECT_TRUE(writeImage(image, path, 55 + 10 * near));
+            EXPECT_TRUE(writeImage(image, pathIn(source, files.back()), 55 + 10 * near));
         }
     }
     return files;
 }
 
-bool placeFolder(
-    const QString &source, const QString &root, const QString &folder, const std::vector<TreeFile> &files)
+// Copies the tree into `root`, each file with its date.
+bool placeTree(const QString &source, const QString &root, const std::vector<TreeFile> &files)
 {
-    if (!QDir().mkpath(root + u'/' + folder))
-        return false;
     for (const TreeFile &file : files) {
-        if (file.folder != folder)
-            continue;
-        const QString to = root + u'/' + folder + u'/' + file.name;
-        QFile copy(to);
-        if (!QFile::copy(source + u'/' + folder + u'/' + file.name, to) || !copy.open(QIODevice::ReadWrite)
+        QFile copy(pathIn(root, file));
+        if (!QDir().mkpath(root + u'/' + file.folder) || !QFile::copy(pathIn(source, file), copy.fileName())
+            || !copy.open(QIODevice::ReadWrite)
             || !copy.setFileTime(file.date, QFileDevice::FileModificationTime))
             return false;
     }
@@ -105,12 +104,9 @@ std::set<QString> shownByFirstFit(const ScanSession &session)
             group->push_back(record.get());
     }
     std::set<QString> shown;
-    for (const auto &group : groups) {
-        for (const ImageFileInfo *member : group) {
-            if (group.size() > 1)
-                shown.insert(member->filePath);
-        }
-    }
+    for (const auto &group : groups)
+        std::transform(group.begin(), group.size() > 1 ? group.end() : group.begin(),
+            std::inserter(shown, shown.end()), [](const ImageFileInfo *member) { return member->filePath; });
     return shown;
 }
 
@@ -131,11 +127,10 @@ TEST_P(CopiesInGeneratedTreesTest, NoFileFirstFitShowsIsLostAndCopiesStandTogeth
     do {
         for (const bool warm : { false, true }) {
             const QString root = dir.filePath(QString::number(tree++));
+            ASSERT_TRUE(placeTree(source, root, files));
             std::vector<FilePathNode> nodes;
-            for (const int i : order) {
-                ASSERT_TRUE(placeFolder(source, root, kFolders[i], files));
+            for (const int i : order)
                 nodes.push_back(folderNode(root + u'/' + kFolders[i]));
-            }
             // Warm: the cache already holds every folder but the one walked first.
             if (warm) {
                 ASSERT_TRUE(runScan(options(false), { nodes.begin() + 1, nodes.end() }).finished);
@@ -148,22 +143,20 @@ TEST_P(CopiesInGeneratedTreesTest, NoFileFirstFitShowsIsLostAndCopiesStandTogeth
                 for (const QString &path : result.groups[g])
                     groupOf[path] = g;
             }
-            std::map<int, std::set<int>> groupsOfPhoto;
+            std::map<int, std::vector<int>> groupsOfPhoto;
             for (const TreeFile &file : files) {
-                const auto found = groupOf.find(root + u'/' + file.folder + u'/' + file.name);
+                const auto found = groupOf.find(pathIn(root, file));
                 if (file.copyOf >= 0)
-                    groupsOfPhoto[file.copyOf].insert(found == groupOf.end() ? -1 : found->second);
+                    groupsOfPhoto[file.copyOf].push_back(found == groupOf.end() ? -1 : found->second);
             }
             const auto where = "seed " + std::to_string(GetParam()) + (warm ? ", warm" : ", cold")
                 + ", walk order " + testing::PrintToString(order);
             for (const QString &path : shownByFirstFit(*result.session))
                 EXPECT_TRUE(groupOf.contains(path)) << where << ": " << path.toStdString();
-            for (const auto &[photo, groups] : groupsOfPhoto) {
-                const int copies = int(std::count_if(
-                    files.begin(), files.end(), [&](const TreeFile &f) { return f.copyOf == photo; }));
-                EXPECT_TRUE(copies == 1 || (groups.size() == 1 && !groups.contains(-1)))
+            for (const auto &[photo, groups] : groupsOfPhoto)
+                EXPECT_TRUE(groups.size() == 1
+                    || (groups[0] >= 0 && std::ranges::count(groups, groups[0]) == qsizetype(groups.size())))
                     << where << ", photo " << photo;
-            }
         }
     } while (std::next_permutation(order.begin(), order.end()));
 }
