@@ -62,8 +62,7 @@ TEST(PictureBuffersTest, ReusedBuffersOnSeveralThreadsGiveWhatFreshOnesGive)
 TEST(PictureBuffersTest, PicturesLetGoElsewhereComeBackAndOutliveTheirThread)
 {
     QImage last;
-    int keptAfterFirst = 0;
-    int keptAtEnd = 0;
+    int keptAfterFirst = 0, keptAtEnd = 0;
     std::thread maker([&] {
         for (int i = 0; i < 50; ++i) {
             QImage picture = PictureBuffers::image(QSize(400, 300), QImage::Format_RGB32);

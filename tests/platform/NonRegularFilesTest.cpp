@@ -97,7 +97,6 @@ TEST(SpecialFile, ALogOrSettingsFifoDoesNotBlockTheStart)
     EXPECT_TRUE(QFileInfo(settings).isFile());
 }
 
-// A settings or album file not written yet is read as nothing, without a line in the log.
 TEST(RegularFile, AMissingFileIsReadAsNothingWithoutALogLine)
 {
     QFile::remove(AppFolders::logFilePath());

@@ -112,7 +112,6 @@ TEST(ResultCounts, DuplicatesCountEveryShownMemberAndSpaceIsTheOtherMembersSizes
     EXPECT_EQ(state.countiPhotoMarked, 1);
 }
 
-// The log counts in words: one group is "1 group".
 TEST(ResultCounts, TheLogCountsOneGroupInTheSingular)
 {
     QFile::remove(AppFolders::logFilePath());
