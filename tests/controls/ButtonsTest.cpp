@@ -85,7 +85,6 @@ TEST(LinkButton, PlainTitleGetsTheLinkColourAndUnderline)
     link.grab();
 }
 
-// The focus mark keeps a pixel clear of every letter of the title, the first one too.
 TEST(LinkButton, TheFocusMarkNeverTouchesTheTitle)
 {
     QWidget window;

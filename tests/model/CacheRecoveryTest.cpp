@@ -4,6 +4,7 @@
 // Also: two sources scanned at once keep to their own files.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -230,8 +231,7 @@ TEST_P(CacheCompanionTest, IsSetAsideWithTheCacheAndTheScanEnds)
     EXPECT_TRUE(CacheFile::isPresent(m_db + QStringLiteral(".unusable") + suffix));
     EXPECT_EQ(logLinesContaining(m_db + " could not be used (" + QFileInfo(journal).fileName()), 1);
     EXPECT_TRUE(CacheFile::isUsable(m_db));
-    QFile target(journal + ".target");
-    EXPECT_TRUE(!target.exists() || (target.open(QIODevice::ReadOnly) && target.readAll() == "hot"));
+    EXPECT_TRUE(!QFile::exists(journal + ".target") || TestFiles::read(journal + ".target") == "hot");
 }
 
 INSTANTIATE_TEST_SUITE_P(Companions, CacheCompanionTest,
@@ -239,10 +239,7 @@ INSTANTIATE_TEST_SUITE_P(Companions, CacheCompanionTest,
         ::testing::Values("mkfifo \"$J\"", "printf hot >\"$J.target\" && ln -s \"$J.target\" \"$J\"",
             "printf hot >\"$J\" && { chown $(($(id -u) + 4242)) \"$J\" || exit 77; }")),
     [](const auto &info) {
-        return std::string(std::get<0>(info.param) + 1)
-            + (info.index % 3 == 0        ? "Fifo"
-                    : info.index % 3 == 1 ? "Link"
-                                          : "OtherUsers");
+        return std::string(std::get<0>(info.param) + 1) + (std::array { "Fifo", "Link", "OtherUsers" })[info.index % 3];
     });
 
 using CacheBatchTest = CacheFixture;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include <QTemporaryDir>
@@ -15,17 +16,11 @@
 namespace
 {
 
-struct Sample {
-    QSize size;
-    const char *suffix;
-    bool grey;
-};
-
-// Sizes that decode at different scales, one the JPEG reader rescales by a pixel, one too small to
-// be kept, a grey one and one the reader decodes in full.
-const Sample kSamples[]
-    = { { { 1024, 768 }, "jpg", false }, { { 333, 777 }, "jpg", false }, { { 4000, 300 }, "jpg", false },
-          { { 90, 60 }, "jpg", false }, { { 800, 600 }, "jpg", true }, { { 700, 500 }, "png", false } };
+// Sizes decoded at different scales, one the JPEG reader rescales by a pixel, one too small to be
+// kept, a grey one (true) and a PNG the reader decodes in full.
+const std::tuple<QSize, const char *, bool> kSamples[] = { { { 1024, 768 }, "jpg", false },
+    { { 333, 777 }, "jpg", false }, { { 4000, 300 }, "jpg", false }, { { 90, 60 }, "jpg", false },
+    { { 800, 600 }, "jpg", true }, { { 700, 500 }, "png", false } };
 
 QImage greyThumbnail(const QString &path)
 {
@@ -37,11 +32,11 @@ TEST(PictureBuffersTest, ReusedBuffersOnSeveralThreadsGiveWhatFreshOnesGive)
 {
     QTemporaryDir dir;
     QStringList files;
-    for (const Sample &sample : kSamples) {
-        QImage picture = NaturalPhoto::make(int(files.size()), sample.size.width(), sample.size.height());
-        if (sample.grey)
+    for (const auto &[size, suffix, grey] : kSamples) {
+        QImage picture = NaturalPhoto::make(int(files.size()), size.width(), size.height());
+        if (grey)
             picture = picture.convertToFormat(QImage::Format_Grayscale8);
-        files << dir.filePath(QStringLiteral("p%1.%2").arg(files.size()).arg(QLatin1String(sample.suffix)));
+        files << dir.filePath(QStringLiteral("p%1.%2").arg(files.size()).arg(QLatin1String(suffix)));
         ASSERT_TRUE(picture.save(files.back()));
     }
     // Each expected picture comes from a thread of its own, whose buffers are all new.
@@ -50,15 +45,13 @@ TEST(PictureBuffersTest, ReusedBuffersOnSeveralThreadsGiveWhatFreshOnesGive)
         std::thread([&] { expected[size_t(i)] = greyThumbnail(files[i]); }).join();
     std::vector<std::thread> threads;
     std::vector<int> mismatches(4, 0);
-    for (int t = 0; t < 4; ++t) {
+    for (int t = 0; t < 4; ++t)
         threads.emplace_back([&, t] {
             for (qsizetype n = 0; n < 3 * files.size(); ++n) {
                 const qsizetype i = (n + t) % files.size();
-                if (greyThumbnail(files[i]) != expected[size_t(i)])
-                    ++mismatches[size_t(t)];
+                mismatches[size_t(t)] += greyThumbnail(files[i]) != expected[size_t(i)];
             }
         });
-    }
     for (std::thread &thread : threads)
         thread.join();
     for (qsizetype i = 0; i < files.size(); ++i)
@@ -69,8 +62,7 @@ TEST(PictureBuffersTest, ReusedBuffersOnSeveralThreadsGiveWhatFreshOnesGive)
 TEST(PictureBuffersTest, PicturesLetGoElsewhereComeBackAndOutliveTheirThread)
 {
     QImage last;
-    int keptAfterFirst = 0;
-    int keptAtEnd = 0;
+    int keptAfterFirst = 0, keptAtEnd = 0;
     std::thread maker([&] {
         for (int i = 0; i < 50; ++i) {
             QImage picture = PictureBuffers::image(QSize(400, 300), QImage::Format_RGB32);

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include "platform/AppFolders.h"
+#include "support/TestFiles.h"
 
 #include "results/ResultState.h"
 #include "results/ShownGroups.h"
@@ -111,16 +112,13 @@ TEST(ResultCounts, DuplicatesCountEveryShownMemberAndSpaceIsTheOtherMembersSizes
     EXPECT_EQ(state.countiPhotoMarked, 1);
 }
 
-// The log counts in words: one group is "1 group".
 TEST(ResultCounts, TheLogCountsOneGroupInTheSingular)
 {
     QFile::remove(AppFolders::logFilePath());
     ResultState state;
     state.enterGroups({ group({ record("a", 1.0f), record("b", 1.0f) }) });
     state.applyLevel(0.9f);
-    QFile log(AppFolders::logFilePath());
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(log.readAll().contains("Results shown: 1 group, 2 duplicates"));
+    EXPECT_TRUE(TestFiles::read(AppFolders::logFilePath()).contains("Results shown: 1 group, 2 duplicates"));
 }
 
 TEST(ResultCounts, LastUnmarkedMemberOfAGroupIsProtected)

@@ -19,7 +19,6 @@ QVariantMap at(int section, int item)
     return {{QStringLiteral("indexpath"), QVariant::fromValue(IndexPath{section, item})}};
 }
 
-// `count` groups of three records without files, "r<group>a" to "r<group>c".
 std::vector<std::shared_ptr<DuplicatesGroup>> groupsOfThree(int count)
 {
     std::vector<std::shared_ptr<DuplicatesGroup>> groups;

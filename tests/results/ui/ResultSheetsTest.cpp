@@ -234,7 +234,6 @@ TEST_F(ResultSheetsTest, PhotosAlbumRunShowsTheStepsSummaryAndItsCloseButtonEnds
     EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrash));
 }
 
-// However long the album path, the summary that names it stays within the screen.
 TEST_F(ResultSheetsTest, TheLibrarySummaryKeepsALongAlbumPathWithinTheScreen)
 {
     controller->countTrashed = 1;

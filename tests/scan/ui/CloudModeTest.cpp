@@ -256,7 +256,6 @@ TEST_F(CloudModeTest, BothSignInSheetsHaveCancelAndEscapeGoesBackToThisComputer)
     }
 }
 
-// Cancel and a failed sign-in, on either sheet, go back to the source shown before with its texts.
 TEST_F(CloudModeTest, CancelAndAFailedSignInGoBackToTheSourceShownBefore)
 {
     useDropbox(QString());
