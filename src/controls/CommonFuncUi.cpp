@@ -32,19 +32,6 @@ void applyTitle(QAbstractButton *button, const AttributedTitle &title)
     button->update();
 }
 
-AttributedTitle currentTitle(const QAbstractButton *button)
-{
-    const QVariant stored = button->property(CommonFuncUi::kAttributedTitleProperty);
-    if (stored.canConvert<AttributedTitle>()) {
-        AttributedTitle title = stored.value<AttributedTitle>();
-        if (title.text == button->text())
-            return title;
-    }
-    AttributedTitle plain;
-    plain.text = button->text();
-    return plain;
-}
-
 } // namespace
 
 void CommonFuncUi::setTextFontAndColorOn(QAbstractButton *button, const QString &title, int fontSize)
@@ -58,12 +45,6 @@ void CommonFuncUi::setTextFontAndColorOnNew(
 {
     if (button)
         applyTitle(button, CommonFunc::twoPartButtonTitle(title, completeText, fontSize));
-}
-
-void CommonFuncUi::setTitleColor(QAbstractButton *button, const QColor &color)
-{
-    if (button)
-        applyTitle(button, CommonFunc::recoloredTitle(currentTitle(button), color));
 }
 
 double CommonFuncUi::fittingWidth(const QLineEdit *field)

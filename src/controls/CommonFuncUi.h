@@ -20,7 +20,6 @@ public:
     static void setTextFontAndColorOn(QAbstractButton *button, const QString &title, int fontSize);
     static void setTextFontAndColorOnNew(
         QAbstractButton *button, const QString &title, const QString &completeText, int fontSize);
-    static void setTitleColor(QAbstractButton *button, const QColor &color);
 
     static double fittingWidth(const QLineEdit *field);
     static double fittingWidth(const QLabel *label);

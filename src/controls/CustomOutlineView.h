@@ -10,10 +10,11 @@ class CustomOutlineView : public QTreeView
     Q_OBJECT
 
 public:
+    explicit CustomOutlineView(QWidget *parent = nullptr);
+
     // Scrolls `index` into view with the title of its group above it, as far as both fit: a file
     // scrolled to from below would otherwise stand at the top with its title out of view.
     void scrollToWithGroupTitle(const QModelIndex &index);
-    explicit CustomOutlineView(QWidget *parent = nullptr);
 
     static constexpr int kCellInset = 10;
 

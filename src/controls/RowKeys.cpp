@@ -1,5 +1,6 @@
 #include "controls/RowKeys.h"
 
+#include <algorithm>
 #include <map>
 
 #include <QAbstractItemView>

@@ -1,10 +1,7 @@
 // The library guide's layout, the opening of the library and the permission sheet.
 #include "removal/ui/PhotosGuide.h"
 
-#include <algorithm>
-
 #include <QGuiApplication>
-#include <QLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -29,7 +26,7 @@ namespace
 
 using Step = GlobalObjects::StepNumberForPhotos;
 
-// The guide's width when its texts are shorter, and the room it leaves at the screen's edges.
+// The guide's width when its texts are shorter.
 constexpr int kGuideWidth = 560;
 
 QString text(const QString &key)

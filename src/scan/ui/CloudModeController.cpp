@@ -243,7 +243,7 @@ void CloudModeController::setDropTexts()
     const QString service
         = localizedString(source == ScanSource::dropbox ? QStringLiteral("ID_DROPBOX") : QStringLiteral("ID_GOOGLE_DRIVE"));
     c.lblDragPhotosTitle->setText(formatText(localizedString(QStringLiteral("ID_NO_CLOUD_FOLDERS_YET")), service));
-    c.lblHintForDrag->setText(formatText(localizedString(QStringLiteral("ID_HINT_ADD_CLOUD_FOLDERS")), service));
+    c.lblHintForDrag->setText(localizedString(QStringLiteral("ID_HINT_ADD_CLOUD_FOLDERS")));
 }
 
 void CloudModeController::showComputer()
