@@ -36,7 +36,7 @@ QByteArray contentOf(const QString &path)
 struct Layout {
     // `trash`: where removed files must go, when not the home Trash; `trashes`: other Trashes below `root`.
     QString root, dataHome, hook, moveHook, trash;
-    QStringList scanned, excluded, untouched, notOurs, trashes, mounts;
+    QStringList scanned, excluded, untouched, notOurs, trashes, mounts, options;
     int removedCount = 1;
     bool skip = false; // no volume (tmpfs or overlay) could be mounted
     QString at(const QString &name) const { return root + QLatin1Char('/') + name; }
@@ -147,7 +147,7 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     const QJsonObject json = runRunner(QStringList { "--auto-mark", "--trash-marked", "--before-each-removal",
                                            writeHook(work.filePath("hook.sh"), l.hook), "--before-each-move",
                                            writeHook(work.filePath("move.sh"), l.moveHook) }
-            + l.scanned,
+            + l.options + l.scanned,
         work.path(), l.dataHome);
 
     const QHash<QString, QByteArray> after = filesBelow(work.path());
@@ -212,6 +212,16 @@ void newerCopyInATrash(Layout &l, const QString &live, const QString &trash, con
 SafetyCase otherSystemsTrash(const char *name, const char *live, const char *trash, const char *trashed)
 {
     return { name, [=](Layout &l) { newerCopyInATrash(l, live, trash, trashed); } };
+}
+
+// The store of another tool's copies `store` holds at `copy` a copy of `live` a year newer: an exact
+// scan must leave the store out as it does a Trash.
+SafetyCase storeOfCopies(const char *name, const char *live, const char *store, const char *copy)
+{
+    return { name, [=](Layout &l) {
+                newerCopyInATrash(l, live, store, copy);
+                l.options = QStringList { "--mode", "exact" };
+            } };
 }
 
 void excludedK(Layout &l)
@@ -340,6 +350,27 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
             "data/alice/files_trashbin", "files/Photos.d1700000000/A.jpg"),
         otherSystemsTrash(
             "SyncServiceCache", "Dropbox/Photos/B.jpg", "Dropbox/.dropbox.cache", "2024-01-02/B.jpg"),
+        // Stores of old versions, snapshots and generated copies, in odd letter case.
+        storeOfCopies(
+            "SyncVersionStore", "Sync/Photos/A.jpg", "Sync/.STVersions", "Photos/A~20240102-030405.jpg"),
+        storeOfCopies("SyncArchive", "Sync/Photos/B.jpg", "Sync/.Sync/ARCHIVE", "Photos/B.jpg"),
+        storeOfCopies("SelfHostedCloudVersions", "data/alice/files/Photos/C.jpg", "data/alice/Files_Versions",
+            "Photos/C.jpg"),
+        SafetyCase { "SelfHostedCloudTrashBinWithItsFilesMovedToAnotherDisk",
+            [](Layout &l) {
+                storeOfCopies("", "disk2/alice/Photos/D.jpg", "data/alice/FILES_TRASHBIN",
+                    "files/Photos.d1700000000/D.jpg")
+                    .second(l);
+                QFile::link(l.at("disk2/alice"), l.at("data/alice/files"));
+            } },
+        storeOfCopies(
+            "FileSystemSnapshot", "pool/Photos/E.jpg", "pool/.ZFS", "snapshot/daily-2024-01-02/Photos/E.jpg"),
+        storeOfCopies(
+            "SharePreviousVersion", "share/Photos/F.jpg", "share/@gmt-2024.01.02-03.04.05", "Photos/F.jpg"),
+        storeOfCopies("SystemSnapshotBackup", "home/u/Pictures/G.jpg", "backup/TimeShift/SNAPSHOTS",
+            "2024-01-02_03-04-05/localhost/home/u/Pictures/G.jpg"),
+        storeOfCopies("NetworkStorageThumbnails", "photo/2024/H.jpg", "photo/2024/@EaDir",
+            "H.jpg/SYNOPHOTO_THUMB_XL.jpg"),
         SafetyCase { "HomeTrashFilesBoundUnderAnotherName",
             [](Layout &l) {
                 newerCopyInATrash(l, "t.jpg", "../data/Trash/files", "t.jpg");
