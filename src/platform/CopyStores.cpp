@@ -37,7 +37,8 @@ bool hasEntry(const QString &folder, const char *name)
     if (!dir)
         return false;
     bool found = false;
-    for (const dirent *entry = ::readdir(dir); entry && !found; entry = ::readdir(dir))
+    const dirent *entry = nullptr;
+    while (!found && (entry = ::readdir(dir)))
         found = isDirectoryEntry(*entry, name);
     ::closedir(dir);
     return found;
