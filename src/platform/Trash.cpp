@@ -19,6 +19,7 @@
 #include <QUrl>
 
 #include "platform/AppFolders.h"
+#include "platform/CopyStores.h"
 #include "platform/Log.h"
 #include "platform/PathRules.h"
 #include "platform/TrashFolder.h"
@@ -47,22 +48,6 @@ QString resolved(const QString &path)
     for (const QString &part : tail)
         base += QLatin1Char('/') + part;
     return QDir::cleanPath(base);
-}
-
-bool isCloudDataTrash(const QString &cleanPath)
-{
-    // A self-hosted cloud's data folder keeps a user's live files in "files/" and the deleted ones in
-    // "files_trashbin/" beside it, trashed folders with their names ("files_trashbin/files/
-    // Photos.d1700000000/A.jpg"). The name is trusted only beside that "files/" folder: a folder of
-    // the user's own that is merely so named, alone, is walked. Looked at without following a link,
-    // and only for a path that already ends so, which lies in a folder the user chose.
-    const QFileInfo folder(cleanPath);
-    if (folder.fileName().compare(QLatin1String("files_trashbin"), Qt::CaseInsensitive) != 0)
-        return false;
-    struct stat st {
-    };
-    const QByteArray files = QFile::encodeName(folder.absolutePath() + QStringLiteral("/files"));
-    return ::lstat(files.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // The info file of a trashed item, as the freedesktop.org Trash describes it.
@@ -275,7 +260,7 @@ bool Trash::isTrashByName(const QString &path)
         QRegularExpression::CaseInsensitiveOption);
     const QString clean = QDir::cleanPath(path);
     return kTrashName.match(QFileInfo(clean).fileName()).hasMatch() || kPlacedTrash.match(clean).hasMatch()
-        || isCloudDataTrash(clean);
+        || CopyStores::isStore(clean);
 }
 
 bool Trash::isTrashedByName(const QString &fileName)

@@ -211,11 +211,18 @@ TEST_F(TrashTest, TellsTrashFoldersApart)
     for (const char *trash : { "/.Trash-x", "/.trash-1000", "/.Trashes/501", "/$Recycle.Bin/S-1-5",
              "/RECYCLER", "/recycled", "/#recycle", "/@Recycle", "/.recycle", "/.var/app/org.x.V/data/Trash",
              "/snap/v/1/.local/share/Trash", "/.TrashBin", "/.globaltrash", "/.recyclebin",
-             "/.Gallery2/recycle", "/.Dropbox.Cache" })
+             "/.Gallery2/recycle", "/.Dropbox.Cache", "/.STVersions", "/.syncarchive", "/.Debris",
+             "/.INSYNC-trash", "/.synologyworkingdirectory", "/.SYNC/archive", "/.Snapshot", "/.SNAPSHOTS",
+             "/~Snapshot", "/#SNAPSHOT", "/@recently-snapshot", "/.ZFS", "/@.Snapshots",
+             "/@gmt-2024.01.02-03.04.05", "/backups.BACKUPDB", "/.mobilebackups", "/.documentrevisions-v100",
+             "/Daily.0", "/ALPHA.12", "/TimeShift/Snapshots", "/timeshift-btrfs/SNAPSHOTS-daily",
+             "/BackInTime/h/u/1/20240102-030405-123", "/FileHistory/b/PC/DATA", "/APPDATA_oc1a2/Preview",
+             "/.Cache/Thumbnails", "/storage/cache/thumbnails", "/@EADIR", "/.@__Thumb", "/.WDMC",
+             "/.Thumbnails", "/.SH_thumbnails" })
         EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(trash))) << trash;
     // A common word away from its system's place; a cloud's bin without the live "files" beside it.
     for (const char *folder : { "/Trashes", "/recycle", "/.var/app/org.x.V/cache/Trash", "/.Trash-",
-             "/Gallery2/recycle", "/files_trashbin" })
+             "/Gallery2/recycle", "/files_trashbin", "/sync/Archive", "/snapshots", "/daily.x" })
         EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(folder))) << folder;
     EXPECT_FALSE(Trash::isInsideTrashFolder(QDir::currentPath() + QStringLiteral("/files/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QString()));

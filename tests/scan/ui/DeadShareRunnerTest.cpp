@@ -27,6 +27,7 @@ struct ShareRow {
     bool serverGone; // the share's server has gone: its folder cannot be read
     int groups, notAnswering, unreadable;
     const char *named; // the folder the note at the scan's end names
+    const char *copy = ""; // a copy of the photo made below the work folder
     friend void PrintTo(const ShareRow &row, std::ostream *os) { *os << row.name; }
 };
 
@@ -43,6 +44,7 @@ TEST_P(DeadShareRunnerTest, TheScanEndsAndNamesWhatDidNotAnswer)
     ASSERT_TRUE(TestFiles::write(work.filePath("photos/b/a.jpg"), photo));
     ASSERT_TRUE(QDir().mkpath(work.filePath(row.share)));
     ASSERT_TRUE(!*row.link || QFile::link(work.filePath(row.share) + "/c.jpg", work.filePath(row.link)));
+    ASSERT_TRUE(!*row.copy || TestFiles::write(work.filePath(row.copy), photo));
     QStringList arguments { "--mode", "exact", "--home", work.filePath("home"), "--json",
         work.filePath("out.json") };
     for (const QString &scanned : row.scanned)
@@ -76,7 +78,9 @@ INSTANTIATE_TEST_SUITE_P(Shares, DeadShareRunnerTest,
         ShareRow { "HoldingARoot", "dead", { "dead", "photos" }, "", false, 1, 1, 0, "dead" },
         ShareRow { "HoldingTheOnlyRoot", "dead", { "dead" }, "", false, 0, 1, 0, "dead" },
         ShareRow { "LinkOntoTheShare", "dead", { "photos" }, "photos/c.jpg", false, 1, 1, 0, "photos/c.jpg" },
-        ShareRow { "GoneBelowTheRoot", "photos/nas", { "photos" }, "", true, 1, 0, 1, "photos/nas" }),
+        ShareRow { "GoneBelowTheRoot", "photos/nas", { "photos" }, "", true, 1, 0, 1, "photos/nas" },
+        ShareRow { "BesideACloudBin", "photos/cloud/files", { "photos" }, "", false, 1, 1, 0,
+            "photos/cloud/files", "photos/cloud/files_trashbin/files/b.d1700000000/a.jpg" }),
     [](const ::testing::TestParamInfo<ShareRow> &info) { return std::string(info.param.name); });
 
 } // namespace

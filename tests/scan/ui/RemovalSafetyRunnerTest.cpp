@@ -36,7 +36,7 @@ QByteArray contentOf(const QString &path)
 struct Layout {
     // `trash`: where removed files must go, when not the home Trash; `trashes`: other Trashes below `root`.
     QString root, dataHome, hook, moveHook, trash;
-    QStringList scanned, excluded, untouched, notOurs, trashes, mounts;
+    QStringList scanned, excluded, untouched, notOurs, trashes, mounts, options;
     int removedCount = 1;
     bool skip = false; // no volume (tmpfs or overlay) could be mounted
     QString at(const QString &name) const { return root + QLatin1Char('/') + name; }
@@ -147,7 +147,7 @@ TEST_P(RemovalSafetyRunnerTest, EveryPictureKeepsALiveCopy)
     const QJsonObject json = runRunner(QStringList { "--auto-mark", "--trash-marked", "--before-each-removal",
                                            writeHook(work.filePath("hook.sh"), l.hook), "--before-each-move",
                                            writeHook(work.filePath("move.sh"), l.moveHook) }
-            + l.scanned,
+            + l.options + l.scanned,
         work.path(), l.dataHome);
 
     const QHash<QString, QByteArray> after = filesBelow(work.path());
@@ -212,6 +212,15 @@ void newerCopyInATrash(Layout &l, const QString &live, const QString &trash, con
 SafetyCase otherSystemsTrash(const char *name, const char *live, const char *trash, const char *trashed)
 {
     return { name, [=](Layout &l) { newerCopyInATrash(l, live, trash, trashed); } };
+}
+
+// A store of another tool's copies holding a copy a year newer, met by an exact scan.
+SafetyCase storeOfCopies(const char *name, const char *live, const char *store, const char *copy)
+{
+    return { name, [=](Layout &l) {
+                newerCopyInATrash(l, live, store, copy);
+                l.options = QStringList { "--mode", "exact" };
+            } };
 }
 
 void excludedK(Layout &l)
@@ -340,6 +349,16 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
             "data/alice/files_trashbin", "files/Photos.d1700000000/A.jpg"),
         otherSystemsTrash(
             "SyncServiceCache", "Dropbox/Photos/B.jpg", "Dropbox/.dropbox.cache", "2024-01-02/B.jpg"),
+        storeOfCopies("SyncVersionStore", "Sync/A.jpg", "Sync/.STVersions", "A~20240102-030405.jpg"),
+        storeOfCopies("SyncArchive", "Sync/B.jpg", "Sync/.Sync/ARCHIVE", "B.jpg"),
+        SafetyCase { "CloudBinBesideItsFilesMovedToAnotherDisk",
+            [](Layout &l) {
+                storeOfCopies("", "disk2/C.jpg", "data/FILES_TRASHBIN", "files/x.d1/C.jpg").second(l);
+                QFile::link(l.at("disk2"), l.at("data/files"));
+            } },
+        storeOfCopies("FileSystemSnapshot", "pool/E.jpg", "pool/.ZFS", "snapshot/daily/E.jpg"),
+        storeOfCopies("SnapshotBackup", "u/G.jpg", "TimeShift/SNAPSHOTS", "1/localhost/u/G.jpg"),
+        storeOfCopies("NetworkStorageThumbnails", "p/H.jpg", "p/@EaDir", "H.jpg/THUMB_XL.jpg"),
         SafetyCase { "HomeTrashFilesBoundUnderAnotherName",
             [](Layout &l) {
                 newerCopyInATrash(l, "t.jpg", "../data/Trash/files", "t.jpg");
