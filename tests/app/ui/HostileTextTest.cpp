@@ -111,7 +111,7 @@ TEST_P(HostileTextTest, ShowsAsPlainTextOnOneBoundedLineEverywhere)
             } },
         { "after-Trash summary",
             [&] {
-                std::tie(controller->countTrashed, controller->removalFailedFiles) = std::pair(1, 1);
+                controller->countTrashed = 1;
                 controller->removalLeftInPlace = { { "/photos/" + text, text } };
                 summary.showWindowAfterTrash_Main();
                 return QStringList { read(summary.lblRemovalProblems) };
@@ -120,7 +120,7 @@ TEST_P(HostileTextTest, ShowsAsPlainTextOnOneBoundedLineEverywhere)
             [&] {
                 WalkReport report;
                 std::tie(report.notFetched, report.firstNotFetched, report.firstNotFetchedReason)
-                    = std::tuple(2, "/Drive/" + text, text);
+                    = std::tuple(2, text, text);
                 return alertBox({ NoPhotosMessage::skippedTitle(report),
                     NoPhotosMessage::skippedFoldersText(report), {} });
             } },
