@@ -30,7 +30,9 @@ QString AppStartup::bannerText()
 
 void AppStartup::writeStartBanner()
 {
-    Log::line(bannerText());
+    // Line by line: the log makes each piece one line.
+    for (const QString &line : bannerText().split(QLatin1Char('\n')))
+        Log::line(line);
     // Whoever started the program from a terminal sees which program answered.
     std::fputs(qPrintable(kProductName + QLatin1Char('\n')), stdout);
     std::fflush(stdout);

@@ -323,7 +323,7 @@ std::optional<QString> FileOperations::applicationSupportDirectory()
 {
     const QString path = AppFolders::supportFolder();
     if (!AppFolders::ensureFolder(path)) {
-        systemLogLine(QStringLiteral("Unable to find or create application support directory:\n") + path);
+        systemLogLine(QStringLiteral("Unable to find or create application support directory: ") + path);
         return std::nullopt;
     }
     return path;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "app/LocalizedString.h"
+#include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
 
 namespace
@@ -19,15 +20,17 @@ OpenFailureText OpenFailureTexts::forFile(const QString &path)
 {
     const QFileInfo file(path);
     if (!file.exists())
-        return { formatText(text("ID_FILE_NO_LONGER_THERE"), file.fileName(), file.path()),
+        return { formatText(text("ID_FILE_NO_LONGER_THERE"), OutsideText::name(file.fileName()),
+                     OutsideText::name(file.path())),
             text("ID_FILE_NO_LONGER_THERE_HINT") };
-    return { formatText(text("ID_DESKTOP_OPENED_NOTHING"), file.fileName()),
+    return { formatText(text("ID_DESKTOP_OPENED_NOTHING"), OutsideText::name(file.fileName())),
         text("ID_NO_APPLICATION_FOR_FILE_HINT") };
 }
 
 OpenFailureText OpenFailureTexts::forFolder(const QString &path)
 {
-    return { formatText(text("ID_NO_FILE_MANAGER_OPENED_FOLDER"), path), text("ID_NO_FILE_MANAGER_HINT") };
+    return { formatText(text("ID_NO_FILE_MANAGER_OPENED_FOLDER"), OutsideText::name(path)),
+        text("ID_NO_FILE_MANAGER_HINT") };
 }
 
 OpenFailureText OpenFailureTexts::forHelpPage(const QUrl &address)

@@ -1,6 +1,7 @@
 #include "cloud/ListingRefusals.h"
 
 #include "app/LocalizedString.h"
+#include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
 
 namespace
@@ -55,7 +56,8 @@ QString ListingRefusals::tooLargeToHold(const QString &provider, qint64 megabyte
 
 QString ListingRefusals::folderFailed(const QString &folder, const QString &reason)
 {
-    return formatText(text("ID_LISTING_OF_FOLDER_FAILED"), folder, reason);
+    return formatText(
+        text("ID_LISTING_OF_FOLDER_FAILED"), OutsideText::name(folder), OutsideText::reason(reason));
 }
 
 QString ListingRefusals::notAFileList()

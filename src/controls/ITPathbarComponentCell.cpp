@@ -4,8 +4,10 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include "platform/OutsideText.h"
+
 ITPathbarComponentCell::ITPathbarComponentCell(const QString &title, const QString &path, const QIcon &icon)
-    : m_title(title)
+    : m_title(OutsideText::name(title))
     , m_path(path)
     , m_image(icon)
 {

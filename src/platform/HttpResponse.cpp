@@ -3,6 +3,8 @@
 #include <QJsonDocument>
 #include <QJsonValue>
 
+#include "platform/OutsideText.h"
+
 namespace
 {
 
@@ -76,7 +78,8 @@ QString HttpResponse::describe() const
         text += QStringLiteral(" ") + words;
     else if (!errorText.isEmpty())
         text += QStringLiteral(" ") + errorText;
-    return text;
+    // The server's words reach alerts and the log: one line, a few hundred characters at most.
+    return OutsideText::reason(text);
 }
 
 HttpResponse HttpResponse::failed(Failure failure, const QString &errorText)

@@ -38,7 +38,8 @@ struct HttpResponse {
     // The provider's own words for a failure: "error_summary", "error.message" or "error"/
     // "error_description" of an OAuth answer; empty when the body has none.
     QString providerError() const;
-    // One line for the log: failure, status and the provider's words.
+    // One line for the log and alerts: failure, status and the provider's words, a few hundred
+    // characters at most.
     QString describe() const;
 
     static HttpResponse failed(Failure failure, const QString &errorText);

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 
 #include "platform/AppFolders.h"
+#include "platform/OutsideText.h"
 #include "platform/RegularFile.h"
 
 namespace
@@ -27,6 +28,15 @@ QString withoutQueries(const QString &text)
     return scrubbed.replace(kAddressTail, QStringLiteral("\\1"));
 }
 
+// Lines quote names and error texts of servers: each is kept to one line of bounded length here, so
+// no text can forge lines of its own or fill the disk.
+constexpr qsizetype kLineLimit = 2000;
+
+QString oneBoundedLine(const QString &text)
+{
+    return OutsideText::line(withoutQueries(text.left(kLineLimit + 1)), kLineLimit);
+}
+
 std::mutex &logMutex()
 {
     static std::mutex m;
@@ -36,18 +46,15 @@ std::mutex &logMutex()
 // One whole line at a time, so lines written from several threads never interleave.
 void streamLine(std::mutex &m, std::FILE *stream, const QString &text)
 {
-    const QByteArray bytes = withoutQueries(text).toUtf8();
+    const QByteArray bytes = oneBoundedLine(text).toUtf8();
     std::lock_guard<std::mutex> lock(m);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fputc('\n', stream);
     std::fflush(stream);
 }
 
-} // namespace
-
-void Log::write(const QString &text)
+void appendToLog(const QByteArray &bytes)
 {
-    const QByteArray bytes = withoutQueries(text).toUtf8();
     std::lock_guard<std::mutex> lock(logMutex());
     // The file is opened in the very folder that was checked: a folder swapped in after the check
     // never gets the line.
@@ -70,9 +77,11 @@ void Log::write(const QString &text)
     }
 }
 
+} // namespace
+
 void Log::line(const QString &text)
 {
-    write(text + QLatin1Char('\n'));
+    appendToLog(oneBoundedLine(text).toUtf8() + '\n');
 }
 
 void systemLogLine(const QString &text)

@@ -15,6 +15,7 @@
 #include "model/PhotosNode.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
+#include "platform/OutsideText.h"
 #include "removal/RemovalRoute.h"
 #include "removal/RemovalRoutes.h"
 #include "results/ResultState.h"
@@ -295,9 +296,11 @@ void RemovalRun::fail(
     const std::shared_ptr<ImageFileInfo> &record, const QString &reason, const QString &shown)
 {
     const QString path = record ? record->filePath : QString();
-    Log::line(QStringLiteral("Not removed: ") + path + QStringLiteral(" (") + reason + QLatin1Char(')'));
-    m_summary.failed.push_back({ path, reason });
-    m_summary.leftInPlace.emplace_back(path, shown);
+    // A provider's words may run to megabytes over hundreds of files; the summary keeps their start.
+    const QString why = OutsideText::reason(reason);
+    Log::line(QStringLiteral("Not removed: ") + path + QStringLiteral(" (") + why + QLatin1Char(')'));
+    m_summary.failed.push_back({ path, why });
+    m_summary.leftInPlace.emplace_back(path, OutsideText::reason(shown));
 }
 
 void RemovalRun::takeRemovedOutOfGroups()

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "app/LocalizedString.h"
+#include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
 #include "results/ResultTexts.h"
 
@@ -29,12 +30,13 @@ QStringList leftInPlaceLines(const std::vector<std::pair<QString, QString>> &fil
 {
     std::vector<std::pair<QString, QStringList>> byWhy;
     for (const auto &[path, why] : files) {
-        const QString words = why.isEmpty() ? text("ID_NOT_MOVED_NO_REASON_GIVEN") : why;
+        const QString words = why.isEmpty() ? text("ID_NOT_MOVED_NO_REASON_GIVEN") : OutsideText::reason(why);
         auto same
             = std::find_if(byWhy.begin(), byWhy.end(), [&](const auto &told) { return told.first == words; });
         if (same == byWhy.end())
             same = byWhy.insert(byWhy.end(), { words, {} });
-        same->second.append(formatText(text("ID_FILE_NAME_QUOTED"), QFileInfo(path).fileName()));
+        same->second.append(
+            formatText(text("ID_FILE_NAME_QUOTED"), OutsideText::name(QFileInfo(path).fileName())));
     }
     QStringList lines;
     qint64 named = 0;
@@ -72,7 +74,7 @@ QString AfterTrashSummary::recoveryText(const AfterTrashInput &input)
     }
     // Files of this computer went to the desktop's Trash; library items were only listed.
     if (input.listedInAlbum > 0 && input.listedInAlbum >= input.countTrashed)
-        return formatText(text("ID_LIBRARY_NOTHING_DELETED"), input.albumFile);
+        return formatText(text("ID_LIBRARY_NOTHING_DELETED"), OutsideText::name(input.albumFile));
     return text(input.isPhotosLibAdded ? "ID_IN_CASE_MISTAKE_RESTORE_FROM_TRASH_LIBRARY_KEPT"
                                        : "ID_IN_CASE_MISTAKE_RESTORE_FROM_TRASH");
 }

@@ -5,6 +5,7 @@
 #include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "platform/AppFolders.h"
+#include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
 
 namespace
@@ -50,7 +51,8 @@ QString NoPhotosMessage::trashFoldersText(const WalkReport &report)
 {
     if (report.trashFolders <= 0)
         return {};
-    return withMoreInLog(formatText(text("ID_FOLDER_SKIPPED_AS_TRASH"), report.firstTrashFolder),
+    return withMoreInLog(
+        formatText(text("ID_FOLDER_SKIPPED_AS_TRASH"), OutsideText::name(report.firstTrashFolder)),
         report.trashFolders - 1, "ID_ONE_MORE_FOLDER_SKIPPED_AS_TRASH", "ID_MORE_FOLDERS_SKIPPED_AS_TRASH");
 }
 
@@ -58,16 +60,19 @@ QString NoPhotosMessage::unreadableFoldersText(const WalkReport &report)
 {
     if (report.unreadableFolders <= 0)
         return {};
-    return withMoreInLog(formatText(text("ID_FOLDER_COULD_NOT_BE_READ"), report.firstUnreadableFolder,
-                             report.firstUnreadableReason),
-        report.unreadableFolders - 1, "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ", "ID_MORE_FOLDERS_COULD_NOT_BE_READ");
+    return withMoreInLog(
+        formatText(text("ID_FOLDER_COULD_NOT_BE_READ"), OutsideText::name(report.firstUnreadableFolder),
+            OutsideText::reason(report.firstUnreadableReason)),
+        report.unreadableFolders - 1, "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ",
+        "ID_MORE_FOLDERS_COULD_NOT_BE_READ");
 }
 
 QString NoPhotosMessage::notAnsweringText(const WalkReport &report)
 {
     if (report.notAnsweringFolders <= 0)
         return {};
-    return withMoreInLog(formatText(text("ID_ITEM_NOT_ANSWERING"), report.firstNotAnsweringFolder),
+    return withMoreInLog(
+        formatText(text("ID_ITEM_NOT_ANSWERING"), OutsideText::name(report.firstNotAnsweringFolder)),
         report.notAnsweringFolders - 1, "ID_ONE_MORE_ITEM_NOT_ANSWERING", "ID_MORE_ITEMS_NOT_ANSWERING");
 }
 
@@ -86,9 +91,10 @@ QString NoPhotosMessage::libraryText(const WalkReport &report)
 {
     if (report.libraryReadInPart.isEmpty())
         return {};
+    const QString library = OutsideText::name(report.libraryReadInPart);
     return report.libraryItemsTaken > 0
-        ? formatText(text("ID_PHOTO_LIBRARY_READ_IN_PART"), report.libraryReadInPart, report.libraryItemsTaken)
-        : formatText(text("ID_PHOTO_LIBRARY_TOO_LARGE"), report.libraryReadInPart);
+        ? formatText(text("ID_PHOTO_LIBRARY_READ_IN_PART"), library, report.libraryItemsTaken)
+        : formatText(text("ID_PHOTO_LIBRARY_TOO_LARGE"), library);
 }
 
 QString NoPhotosMessage::notFetchedText(const WalkReport &report)
@@ -96,7 +102,8 @@ QString NoPhotosMessage::notFetchedText(const WalkReport &report)
     if (report.notFetched <= 0)
         return {};
     return formatText(localizedCountText(report.notFetched, "ID_FILE_NOT_FETCHED", "ID_FILES_NOT_FETCHED"),
-        report.notFetched, report.firstNotFetched, report.firstNotFetchedReason, AppFolders::logFilePath());
+        report.notFetched, OutsideText::name(report.firstNotFetched),
+        OutsideText::reason(report.firstNotFetchedReason), AppFolders::logFilePath());
 }
 
 QString NoPhotosMessage::periodText(const WalkReport &report)

@@ -2,6 +2,7 @@
 
 #include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
+#include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
 
 namespace
@@ -16,8 +17,9 @@ void addingTexts(const ScanProgress &p, ScanProgressTexts &t)
 {
     t.lblAdd = localizedString(QStringLiteral("ID_ADDING"));
     t.lblPhotosAddedCount = QString::number(p.recordCount);
-    t.lblScanPath = localizedString(QStringLiteral("ID_SCANPATH")) + QStringLiteral(": ") + p.path;
-    t.lblScanPathToolTip = p.path;
+    t.lblScanPath
+        = localizedString(QStringLiteral("ID_SCANPATH")) + QStringLiteral(": ") + OutsideText::name(p.path);
+    t.lblScanPathToolTip = OutsideText::name(p.path);
     t.lblPhotosAdded = pick(p.withVideos, "ID_PHOTOS_VIDEOS_ADDED", "ID_PHOTOS_ADDED");
     t.lblPhotosCompared = pick(p.withVideos, "ID_PHOTOS_VIDEOS_COMPARED", "ID_PHOTOS_COMPARED");
 }
@@ -49,8 +51,8 @@ void comparingTexts(const ScanProgress &p, ScanProgressTexts &t)
     t.lblAdd = localizedString(QStringLiteral("ID_COMPARING"));
     t.lblAddingPhotos = pick(p.withVideos, "ID_COMARING_PHOTOS_VIDEOS", "ID_COMARING_PHOTOS");
     t.lblScanPath = localizedString(QStringLiteral("ID_COMPARING")).remove(QStringLiteral("..."))
-        + QStringLiteral(": ") + p.path;
-    t.lblScanPathToolTip = p.path;
+        + QStringLiteral(": ") + OutsideText::name(p.path);
+    t.lblScanPathToolTip = OutsideText::name(p.path);
 }
 
 } // namespace

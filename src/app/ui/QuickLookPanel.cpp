@@ -13,6 +13,7 @@
 
 #include "app/LocalizedString.h"
 #include "app/ui/AppDelegate.h"
+#include "platform/OutsideText.h"
 
 namespace
 {
@@ -36,6 +37,7 @@ void QuickLookPanel::build()
     m_image = new QLabel(m_window);
     m_image->setAlignment(Qt::AlignCenter);
     m_name = new QLabel(m_window);
+    m_name->setTextFormat(Qt::PlainText);
     m_name->setAlignment(Qt::AlignCenter);
     m_open = new QPushButton(localizedString(QStringLiteral("ID_OPEN")), m_window);
     // A quick look closes as quickly as it opened, also where no window manager draws a close box.
@@ -69,8 +71,9 @@ void QuickLookPanel::reloadData()
         return;
     }
     const QString path = item->toLocalFile();
-    m_name->setText(QFileInfo(path).fileName());
-    m_window->setWindowTitle(QFileInfo(path).fileName());
+    const QString name = OutsideText::name(QFileInfo(path).fileName());
+    m_name->setText(name);
+    m_window->setWindowTitle(name);
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize size = reader.size();

@@ -1,6 +1,7 @@
 #include "cloud/ui/DriveFolderModel.h"
 
 #include "model/GDFoldersList.h"
+#include "platform/OutsideText.h"
 
 DriveFolderModel::DriveFolderModel(QObject *parent)
     : QAbstractItemModel(parent)
@@ -110,5 +111,5 @@ QVariant DriveFolderModel::data(const QModelIndex &index, int role) const
     GDFoldersList *node = nodeOf(index);
     if (!node || role != Qt::DisplayRole)
         return {};
-    return node->folderName();
+    return OutsideText::name(node->folderName());
 }

@@ -1,6 +1,7 @@
 #include "cloud/ui/SignInFailureAlert.h"
 
 #include "app/LocalizedString.h"
+#include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
 
 AlertSpec SignInFailureAlert::spec(const QString &service, const QString &description)
@@ -8,7 +9,7 @@ AlertSpec SignInFailureAlert::spec(const QString &service, const QString &descri
     AlertSpec alert;
     alert.style = AlertSpec::Style::Warning;
     alert.messageText = formatText(localizedString(QStringLiteral("ID_SIGN_IN_FAILED")), service);
-    alert.informativeText = description;
+    alert.informativeText = OutsideText::reason(description);
     alert.buttons = { localizedString(QStringLiteral("ID_OK")) };
     return alert;
 }

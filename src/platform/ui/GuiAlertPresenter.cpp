@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QEventLoop>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -16,6 +17,18 @@
 
 namespace
 {
+
+// However many lines or characters a caller hands over, the box keeps to the screen with its buttons.
+constexpr qsizetype kTextLimit = 2000;
+constexpr qsizetype kLineLimit = 24;
+
+QString bounded(const QString &text)
+{
+    QStringList lines = text.left(kTextLimit).split(QLatin1Char('\n'));
+    const bool cut = text.size() > kTextLimit || lines.size() > kLineLimit;
+    lines = lines.mid(0, kLineLimit);
+    return cut ? lines.join(QLatin1Char('\n')) + QChar(0x2026) : text;
+}
 
 QMessageBox::Icon iconFor(AlertSpec::Style style)
 {
@@ -52,8 +65,12 @@ int GuiAlertPresenter::runAlert(const AlertSpec &alert, QWidget *over)
     QMessageBox box(parent);
     box.setIcon(iconFor(alert.style));
     // A path or address wraps only at its separators, never into what reads as two names.
-    box.setText(LineBreaks::atSeparatorsOnly(alert.messageText));
-    box.setInformativeText(LineBreaks::atSeparatorsOnly(alert.informativeText));
+    box.setText(LineBreaks::atSeparatorsOnly(bounded(alert.messageText)));
+    box.setInformativeText(LineBreaks::atSeparatorsOnly(bounded(alert.informativeText)));
+    // Alerts quote names and servers' words: markup in them is shown, never followed. The box's own
+    // text format leaves its informative text out, so each of its labels is set.
+    for (QLabel *label : box.findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
     box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     const QStringList titles = alert.buttons.isEmpty() ? QStringList { QStringLiteral("OK") } : alert.buttons;
     std::vector<QAbstractButton *> buttons;

@@ -7,6 +7,7 @@
 #include "app/LocalizedString.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/RowKeys.h"
+#include "platform/OutsideText.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/OpenPanel.h"
@@ -95,7 +96,7 @@ void ExcludeViewController::reloadTableView_main()
     tvExclude->setRowCount(static_cast<int>(arrExclude.size()));
     for (int row = 0; row < arrExclude.size(); ++row) {
         auto *item = new QTableWidgetItem(arrExclude.at(row));
-        item->setToolTip(arrExclude.at(row));
+        item->setToolTip(OutsideText::toolTip(OutsideText::name(arrExclude.at(row))));
         tvExclude->setItem(row, 0, item);
     }
 }

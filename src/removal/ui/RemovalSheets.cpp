@@ -47,6 +47,7 @@ QString text(const char *key)
 QLabel *wrappingLabel(QWidget *parent)
 {
     auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     return label;
 }

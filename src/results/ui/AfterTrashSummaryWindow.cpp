@@ -27,9 +27,11 @@ namespace
 constexpr int kStepsWidth = 560;
 constexpr int kStepFontSize = 13;
 
+// Summaries quote names of files and folders: plain text, whatever they hold.
 QLabel *label(QWidget *parent, bool wrap = true)
 {
     auto *l = new QLabel(parent);
+    l->setTextFormat(Qt::PlainText);
     l->setWordWrap(wrap);
     l->setStyleSheet(QStringLiteral("color: rgb(208, 210, 213);"));
     return l;

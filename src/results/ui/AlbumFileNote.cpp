@@ -9,6 +9,7 @@
 
 #include "app/LocalizedString.h"
 #include "platform/LocalAlbumStore.h"
+#include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
 #include "platform/ui/FrameGeometry.h"
 #include "results/ui/ResultFileActions.h"
@@ -22,6 +23,7 @@ AlbumFileNote::AlbumFileNote(QWidget *parent)
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(10, 6, 10, 6);
     lblAlbumFile = new QLabel(this);
+    lblAlbumFile->setTextFormat(Qt::PlainText);
     lblAlbumFile->setWordWrap(true);
     lblAlbumFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     btnShowAlbumFile = new QPushButton(localizedString(QStringLiteral("ID_REVEAL_IN_FINDER")), this);
@@ -60,7 +62,8 @@ void AlbumFileNote::fitSheetToScreen(QWidget *sheet, const QScreen *screen, int 
 void AlbumFileNote::showPath()
 {
     const QString caption = localizedString(QStringLiteral("ID_ALBUM_FILE_IS_AT"));
-    QString shown = m_path;
+    const QString path = OutsideText::name(m_path);
+    QString shown = path;
     if (m_widthLimit > 0) {
         const QFontMetrics metrics = lblAlbumFile->fontMetrics();
         const QMargins margins = layout()->contentsMargins();
@@ -68,8 +71,8 @@ void AlbumFileNote::showPath()
         const int around = 2 * frameWidth() + margins.left() + margins.right() + layout()->spacing()
             + btnShowAlbumFile->sizeHint().width() + 2 * lblAlbumFile->margin()
             + metrics.horizontalAdvance(formatText(caption, QString()));
-        shown = metrics.elidedText(m_path, Qt::ElideMiddle, std::max(0, m_widthLimit - around));
+        shown = metrics.elidedText(path, Qt::ElideMiddle, std::max(0, m_widthLimit - around));
     }
     lblAlbumFile->setText(formatText(caption, shown));
-    lblAlbumFile->setToolTip(shown == m_path ? QString() : m_path);
+    lblAlbumFile->setToolTip(shown == path ? QString() : OutsideText::toolTip(path));
 }

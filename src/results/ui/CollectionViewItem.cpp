@@ -32,6 +32,7 @@ CollectionViewItem::CollectionViewItem(QWidget *parent) : QWidget(parent)
     lblName = new QLabel(this);
     lblImageInfo = new QLabel(this);
     for (QLabel *label : {lblName.data(), lblImageInfo.data()}) {
+        label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignCenter);
         label->setStyleSheet(QStringLiteral("color: #d8dce4;"));
         label->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -7,6 +7,7 @@
 
 #include "controls/ControlStyles.h"
 #include "controls/RowKeys.h"
+#include "platform/OutsideText.h"
 
 MetadataTable::MetadataTable(QWidget *container, QObject *parent)
     : QObject(parent)
@@ -47,10 +48,11 @@ void MetadataTable::reloadData()
     tvMetaData->setRowCount(int(arrMetaData.size()));
     for (int row = 0; row < arrMetaData.size(); ++row) {
         const MetadataRow &entry = arrMetaData.at(row);
-        auto *title = new QTableWidgetItem(entry.title.value_or(QString()));
-        title->setToolTip(title->text());
-        auto *value = new QTableWidgetItem(entry.value);
-        value->setToolTip(entry.value);
+        // Titles and values come from the file's own metadata.
+        auto *title = new QTableWidgetItem(OutsideText::name(entry.title.value_or(QString())));
+        title->setToolTip(OutsideText::toolTip(title->text()));
+        auto *value = new QTableWidgetItem(OutsideText::name(entry.value));
+        value->setToolTip(OutsideText::toolTip(value->text()));
         tvMetaData->setItem(row, 0, title);
         tvMetaData->setItem(row, 1, value);
     }

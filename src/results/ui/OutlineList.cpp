@@ -19,6 +19,7 @@
 #include "controls/CustomOutlineView.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
+#include "platform/OutsideText.h"
 #include "platform/ui/BundleImage.h"
 #include "results/ListColumns.h"
 #include "results/ResultState.h"
@@ -36,9 +37,10 @@ constexpr int kTitlePadding = 8;
 QLabel *cellLabel(const QString &text, bool withToolTip = true)
 {
     auto *label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
     label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     if (withToolTip)
-        label->setToolTip(text);
+        label->setToolTip(OutsideText::toolTip(text));
     return label;
 }
 
@@ -216,16 +218,16 @@ CustomCell *OutlineList::makeFileCell(const ImageFileInfo &record, int rowWidth,
     check->setChecked(record.isMark);
     check->setVisible(record.isMark || !record.isLocked);
     lock->setVisible(!record.isMark && record.isLocked);
-    cell->setLblTextField(cellLabel(record.fileName));
+    cell->setLblTextField(cellLabel(OutsideText::name(record.fileName)));
     cell->setLblSize(cellLabel(CommonFunc::formattedSize(QVariant::fromValue<qulonglong>(record.fileSize))));
     cell->setLblCretedDate(
         cellLabel(CommonFunc::getDateTimeStringFrom(record.createDate, kDateFormat).value_or(QString())));
-    const QString extension = QFileInfo(record.filePath).suffix();
+    const QString extension = OutsideText::name(QFileInfo(record.filePath).suffix());
     cell->setLblExt(cellLabel(record.filePath.isEmpty() ? QString()
             : extension.isEmpty()                       ? QStringLiteral("-")
                                                         : extension));
-    cell->setLblFilePath(
-        cellLabel(record.filePath.isEmpty() ? QString() : QFileInfo(record.filePath).path()));
+    cell->setLblFilePath(cellLabel(
+        record.filePath.isEmpty() ? QString() : OutsideText::name(QFileInfo(record.filePath).path())));
     const std::tuple<QLabel *, ListColumns::Column, Qt::TextElideMode> texts[] = {
         { cell->lblTextField(), ListColumns::Name, Qt::ElideRight },
         { cell->lblSize(), ListColumns::Size, Qt::ElideRight },

@@ -12,6 +12,7 @@
 #include "controls/ITPathbar.h"
 #include "model/ImageFileInfo.h"
 #include "model/ImageProcessing.h"
+#include "platform/OutsideText.h"
 #include "platform/ui/Workspace.h"
 #include "results/ui/VideoPreview.h"
 
@@ -90,7 +91,7 @@ void PreviewPane::changeAllComponents(const std::shared_ptr<ImageFileInfo> &reco
         // The path bars end in the name the list shows.
         pathViewController->setPathToPathController(record->filePath, record->fileName);
         lblBottomPathBar->setPathToPathController(record->filePath, record->fileName);
-        lblBottomPathBar->setToolTip(record->filePath);
+        lblBottomPathBar->setToolTip(OutsideText::toolTip(OutsideText::name(record->filePath)));
         chooseImage(*record, cloud);
         lblNoPhotoSelectedForPreview->hide();
     }

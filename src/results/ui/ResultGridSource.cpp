@@ -7,6 +7,7 @@
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "platform/NotificationCenter.h"
+#include "platform/OutsideText.h"
 #include "platform/ui/BundleImage.h"
 #include "removal/ManualMarking.h"
 #include "results/ResultTexts.h"
@@ -131,7 +132,7 @@ void ResultGridSource::itemForRepresentedObjectAtIndexPath(CollectionViewItem *i
         m_controller.thumbnailLoader().firstLoad(record, item);
     }
     item->lblImageInfo->setText(ResultTexts::cellInfo(record->createDate, record->fileSize));
-    item->lblName->setText(record->fileName);
+    item->lblName->setText(OutsideText::name(record->fileName));
     applyMarkState(item, *record);
 }
 

@@ -25,6 +25,7 @@ namespace
 QLabel *label(QWidget *parent)
 {
     auto *l = new QLabel(parent);
+    l->setTextFormat(Qt::PlainText);
     l->setWordWrap(true);
     return l;
 }

@@ -9,6 +9,7 @@
 #include "cloud/DropBoxHandler.h"
 #include "controls/CFMButton.h"
 #include "model/CloudScanFoldersList.h"
+#include "platform/OutsideText.h"
 #include "platform/ui/AlertPresenter.h"
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/MainWindowHost.h"
@@ -126,7 +127,7 @@ void CloudFolderSheet::resetModel()
 
 QStandardItem *CloudFolderSheet::makeItem(const std::shared_ptr<CloudScanFoldersList> &node)
 {
-    auto *item = new QStandardItem(node->folderName);
+    auto *item = new QStandardItem(OutsideText::name(node->folderName));
     item->setEditable(false);
     item->setData(int(m_nodes.size()), kNodeRole);
     item->setData(!node->isAllFilesFetched, kUnlistedRole);

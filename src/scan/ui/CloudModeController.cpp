@@ -7,6 +7,7 @@
 
 #include "app/CommonFunc.h"
 #include "controls/CFMButton.h"
+#include "platform/OutsideText.h"
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/ScanListController.h"
 
@@ -153,8 +154,9 @@ void CloudModeController::showAddedRecord(const QString &path, int count)
     if (!host.isViewLoaded())
         return;
     c.lblPhotosAddedCount->setText(QString::number(count));
-    c.lblScanPath->setText(localizedString(QStringLiteral("ID_SCANPATH")) + QStringLiteral(": ") + path);
-    c.lblScanPath->setToolTip(path);
+    const QString shown = OutsideText::name(path);
+    c.lblScanPath->setText(localizedString(QStringLiteral("ID_SCANPATH")) + QStringLiteral(": ") + shown);
+    c.lblScanPath->setToolTip(OutsideText::toolTip(shown));
 }
 
 void CloudModeController::startFindDuplicateFilesInCloudDrive(const RecordList &records, const QString &failure)

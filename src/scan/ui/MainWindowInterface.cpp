@@ -184,6 +184,7 @@ void MainWindowInterface::buildProgressSheet()
     c.lblPhotosCompared = make<QLabel>(QStringLiteral("lblPhotosCompared"));
     c.lblPhotosComparedCount = make<QLabel>(QStringLiteral("lblPhotosComparedCount"));
     c.lblScanPath = make<QLabel>(QStringLiteral("lblScanPath"));
+    c.lblScanPath->setTextFormat(Qt::PlainText);
     c.indProgressBar = make<QProgressBar>(QStringLiteral("indProgressBar"));
     c.indProgressBar->setTextVisible(false);
     c.btnStopAddingPhotos = make<CFMButton>(QStringLiteral("btnStopAddingPhotos"));

@@ -15,6 +15,7 @@
 #include "app/LocalizedString.h"
 #include "controls/CustomCell.h"
 #include "controls/CustomTableView.h"
+#include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
 #include "platform/ui/BundleImage.h"
 
@@ -59,8 +60,9 @@ CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source, const
     cell->setLblFilePath(label);
     cell->setBtnDelete(remove);
     const QString path = node.filePath.value_or(QString());
-    label->setText(ScanListTable::displayPath(path, source));
-    label->setToolTip(label->text());
+    label->setTextFormat(Qt::PlainText);
+    label->setText(OutsideText::name(ScanListTable::displayPath(path, source)));
+    label->setToolTip(OutsideText::toolTip(label->text()));
     check->setChecked(node.state == 1);
     icon->setPixmap(rowIcon(path, source));
     if (!ScanListTable::isAvailable(path, source)) {
@@ -70,8 +72,8 @@ CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source, const
         label->setStyleSheet(QStringLiteral("QLabel:disabled { color: rgb(140, 142, 150); }"));
         icon->setPixmap(
             QFileIconProvider().icon(QFileIconProvider::Folder).pixmap(kIconSide, QIcon::Disabled));
-        label->setToolTip(label->text() + QLatin1Char('\n')
-            + localizedString(QStringLiteral("ID_SCAN_LIST_ENTRY_UNAVAILABLE")));
+        label->setToolTip(OutsideText::toolTip(label->text() + QLatin1Char('\n')
+            + localizedString(QStringLiteral("ID_SCAN_LIST_ENTRY_UNAVAILABLE"))));
     }
     remove->setFlat(true);
     // The list is one stop of the Tab key; its keys reach the box and the button of a row.

@@ -17,6 +17,7 @@
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
+#include "platform/OutsideText.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "results/ShownGroups.h"
@@ -225,7 +226,7 @@ void ScanRunController::showProgress(const ScanProgress &progress)
     setLabel(c.lblDuplicatePhotosSize, texts.lblDuplicatePhotosSize);
     setLabel(c.lblScanPath, texts.lblScanPath);
     if (texts.lblScanPathToolTip)
-        c.lblScanPath->setToolTip(*texts.lblScanPathToolTip);
+        c.lblScanPath->setToolTip(OutsideText::toolTip(*texts.lblScanPathToolTip));
     if (texts.showPleaseBePatient)
         c.lblPleaseBePatient->show();
     setRing(c.progressCircular, c.lblScanPer, texts.ringProgress, texts.lblScanPer);
