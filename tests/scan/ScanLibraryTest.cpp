@@ -6,7 +6,9 @@
 #include <QTemporaryDir>
 
 #include "ScanTestSupport.h"
+#include "app/LocalizedString.h"
 #include "model/LibraryTestLibrary.h"
+#include "scan/NoPhotosMessage.h"
 
 // The synthetic library of the reader's own tests, built into this test binary as well.
 #include "model/LibraryTestLibrary.cpp"
@@ -16,11 +18,16 @@ using namespace ScanTestSupport;
 namespace
 {
 
-// A library whose two items are byte-identical photos, plus one distinct photo.
-std::unique_ptr<LibraryTestLibrary> makeLibrary(const QString &folder, int seed)
+// A library whose two items are byte-identical photos, plus one distinct photo, with its database
+// at `databaseName` when given.
+std::unique_ptr<LibraryTestLibrary> makeLibrary(const QString &folder, int seed,
+    LibraryTestLibrary::Layout layout = LibraryTestLibrary::Layout::PhotosStore,
+    const QString &databaseName = {})
 {
-    auto library = std::make_unique<LibraryTestLibrary>(folder, LibraryTestLibrary::Layout::PhotosStore);
-    const QString originals = library->libraryPath() + QStringLiteral("/originals/A/");
+    auto library = std::make_unique<LibraryTestLibrary>(folder, layout, databaseName);
+    const QString originals = library->libraryPath()
+        + (layout == LibraryTestLibrary::Layout::IPhoto ? QStringLiteral("/Masters/A/")
+                                                        : QStringLiteral("/originals/A/"));
     const QStringList names { QStringLiteral("one.jpg"), QStringLiteral("two.jpg"),
         QStringLiteral("three.jpg") };
     EXPECT_TRUE(writeImage(makePhoto(seed), originals + names[0]));
@@ -90,4 +97,78 @@ TEST(ScanLibraryTest, EachFileIsOneRecordOfTheTickedEntries)
         { { wholeLibrary, inLibrary }, 3 }, { { inLibrary, wholeLibrary }, 3 } };
     for (size_t i = 0; i < cases.size(); ++i)
         EXPECT_EQ(runScan(options(false), cases[i].first).records.size(), cases[i].second) << i;
+}
+
+// Libraries laid out as they are written: the database of photos under the name and letter case
+// its writer gives it, beside a database of settings only; one with the settings alone cannot be
+// read, and says so with its database named.
+TEST(ScanLibraryTest, LibrariesAreReadAsTheyAreWritten)
+{
+    using Layout = LibraryTestLibrary::Layout;
+    const struct {
+        Layout layout;
+        const char *database;
+        const char *settings;
+        int records;
+    } cases[] = { { Layout::PhotosStore, "database/Photos.sqlite", "database/photos.db", 3 },
+        { Layout::PhotosStore, "database/Photos.sqlite", nullptr, 3 },
+        { Layout::OlderPhotosStore, "Database/Photos.db", nullptr, 3 },
+        { Layout::IPhoto, "database/apdb/Library.apdb", nullptr, 3 },
+        { Layout::PhotosStore, "database/Photos.sqlite.bak", "database/photos.db", 0 } };
+    for (const auto &c : cases) {
+        QTemporaryDir dir;
+        const auto library = makeLibrary(dir.path(), 50, c.layout, QLatin1String(c.database));
+        if (c.settings)
+            LibraryTestLibrary::writeSettingsDatabase(library->libraryPath() + QLatin1Char('/') + c.settings);
+        const ScanResult result = runScan(options(false), { libraryNode(library->libraryPath()) });
+        EXPECT_EQ(result.records.size(), c.records) << c.database;
+        EXPECT_EQ(result.groups.size(), c.records > 0 ? 1 : 0) << c.database;
+        const WalkReport &report = result.walkReport;
+        EXPECT_EQ(report.unreadableLibrary, c.records > 0 ? QString() : library->libraryPath()) << c.database;
+        if (c.records > 0)
+            continue;
+        EXPECT_EQ(report.unreadableLibraryDatabase, library->libraryPath() + QLatin1Char('/') + c.settings);
+        EXPECT_NE(NoPhotosMessage::messageText(report),
+            localizedString(QStringLiteral("ID_NO_PHOTOS_DETECTED_AT_PATH")));
+        EXPECT_TRUE(NoPhotosMessage::informativeText(report, 0).contains(report.unreadableLibraryDatabase));
+    }
+}
+
+// Library items that the date window leaves out are counted as a folder's files are: only those
+// the scan would otherwise take (a video is not, in a scan of photos).
+TEST(ScanLibraryTest, ItemsOutsideTheDateWindowAreCounted)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000, Qt::UTC);
+    const struct {
+        int field;
+        QDateTime added;
+        int records;
+        int outside;
+    } cases[] = { { LibraryDateWindow::kCaptureDate, old, 0, 3 },
+        { LibraryDateWindow::kDateAdded, old, 0, 3 }, { LibraryDateWindow::kDateAdded, now, 3, 0 },
+        { LibraryDateWindow::kCaptureOrAdded, old, 0, 3 } };
+    for (const auto &c : cases) {
+        QTemporaryDir dir;
+        LibraryTestLibrary library(dir.path(), LibraryTestLibrary::Layout::PhotosStore);
+        const QString originals = library.libraryPath() + QStringLiteral("/originals/A/");
+        for (int i = 0; i < 4; ++i) {
+            const QString name = i < 3 ? QStringLiteral("p%1.jpg").arg(i) : QStringLiteral("clip.mov");
+            ASSERT_TRUE(i == 3 ? QFile(originals + name).open(QIODevice::WriteOnly)
+                               : writeImage(makePhoto(60 + i), originals + name));
+            LibraryTestLibrary::Item item;
+            item.fileName = name;
+            item.created = old;
+            item.added = c.added;
+            library.addItem(item);
+        }
+        ScanOptions o = options(false);
+        o.period.enabled = true;
+        o.period.filesFromDate = c.field;
+        o.period.photosFrom = 4;
+        const ScanResult result = runScan(o, { libraryNode(library.libraryPath()) });
+        EXPECT_EQ(result.records.size(), c.records) << c.field << c.added.toString().toStdString();
+        EXPECT_EQ(result.walkReport.outsideScanPeriod, c.outside)
+            << c.field << c.added.toString().toStdString();
+    }
 }
