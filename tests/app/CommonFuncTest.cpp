@@ -6,12 +6,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "app/CommonFunc.h"
 #include "app/OSVersionFlags.h"
-#include "platform/AppFolders.h"
 
 namespace {
 
@@ -161,38 +159,6 @@ TEST(CommonFunc, LibraryDatabasePathPrefersLibraryApdb)
     touch("database/Library.apdb");
     OSVersionFlags::applyVersion(OSVersionFlags::kProfileMajor, OSVersionFlags::kProfileMinor);
     EXPECT_EQ(CommonFunc::photosLibraryDatabasePath(dir.path()), lib.filePath(QStringLiteral("database/Library.apdb")));
-}
-
-// Libraries as they are written, copied onto a file system that heeds letter case.
-TEST(CommonFunc, LibraryDatabaseIsFoundWhateverItsLetterCase)
-{
-    const struct {
-        QStringList files;
-        const char *chosen;
-        bool isLibrary;
-    } cases[] = {
-        { { "database/Photos.sqlite", "database/photos.db" }, "database/Photos.sqlite", true },
-        { { "database/Photos.sqlite" }, "database/Photos.sqlite", true },
-        { { "Database/apdb/library.APDB", "database/Photos.sqlite" }, "Database/apdb/library.APDB", true },
-        { { "DATABASE/Photos.DB" }, "DATABASE/Photos.DB", true },
-        { { "database/photos.sqlite", "database/Photos.sqlite" }, "database/Photos.sqlite", true },
-        { { "database/Photos.sqlite-wal", "Photos.sqlite" }, "database/photos.sqlite", false },
-    };
-    for (const auto &c : cases) {
-        QTemporaryDir dir;
-        const QDir lib(dir.path());
-        for (const QString &file : c.files) {
-            lib.mkpath(QFileInfo(file).path());
-            QFile(lib.filePath(file)).open(QIODevice::WriteOnly);
-        }
-        EXPECT_EQ(CommonFunc::photosLibraryDatabasePath(dir.path()), lib.filePath(QLatin1String(c.chosen)))
-            << c.files.join(' ').toStdString();
-        EXPECT_EQ(CommonFunc::hasPhotosLibraryDatabase(dir.path()), c.isLibrary) << c.chosen;
-    }
-    QFile log(AppFolders::logFilePath());
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(
-        log.readAll().contains("(database/Photos.sqlite, database/photos.sqlite): database/Photos.sqlite"));
 }
 
 TEST(CommonFunc, PhotosApplicationsNeverRunHere)

@@ -37,10 +37,7 @@ void LibraryTestLibrary::writeSettingsDatabase(const QString &path)
     QDir().mkpath(QFileInfo(path).absolutePath());
     sqlite3 *db = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    sqlite3_exec(db,
-        "CREATE TABLE LiGlobals (modelId INTEGER PRIMARY KEY, keyPath VARCHAR, value BLOB);"
-        "INSERT INTO LiGlobals (keyPath, value) VALUES ('libraryVersion', x'01');",
-        nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "CREATE TABLE LiGlobals (keyPath VARCHAR, value BLOB)", nullptr, nullptr, nullptr);
     sqlite3_close(db);
 }
 

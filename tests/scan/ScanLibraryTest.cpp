@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "ScanTestSupport.h"
+#include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "model/LibraryTestLibrary.h"
 #include "scan/NoPhotosMessage.h"
@@ -99,76 +100,54 @@ TEST(ScanLibraryTest, EachFileIsOneRecordOfTheTickedEntries)
         EXPECT_EQ(runScan(options(false), cases[i].first).records.size(), cases[i].second) << i;
 }
 
-// Libraries laid out as they are written: the database of photos under the name and letter case
-// its writer gives it, beside a database of settings only; one with the settings alone cannot be
-// read, and says so with its database named.
+// Libraries laid out as they are written, the database under its writer's name and letter case,
+// beside one of settings only or a second spelling, are read through a scan; with the settings
+// alone, the library is named unreadable with its database.
 TEST(ScanLibraryTest, LibrariesAreReadAsTheyAreWritten)
 {
     using Layout = LibraryTestLibrary::Layout;
-    const struct {
-        Layout layout;
-        const char *database;
-        const char *settings;
-        int records;
-    } cases[] = { { Layout::PhotosStore, "database/Photos.sqlite", "database/photos.db", 3 },
-        { Layout::PhotosStore, "database/Photos.sqlite", nullptr, 3 },
-        { Layout::OlderPhotosStore, "Database/Photos.db", nullptr, 3 },
-        { Layout::IPhoto, "database/apdb/Library.apdb", nullptr, 3 },
-        { Layout::PhotosStore, "database/Photos.sqlite.bak", "database/photos.db", 0 } };
-    for (const auto &c : cases) {
+    const std::tuple<Layout, const char *, const char *> cases[]
+        = { { Layout::PhotosStore, "database/Photos.sqlite", "database/photos.db" },
+              { Layout::PhotosStore, "database/Photos.sqlite", "database/photos.sqlite" },
+              { Layout::PhotosStore, "database/Photos.sqlite", nullptr },
+              { Layout::OlderPhotosStore, "DATABASE/photos.DB", nullptr },
+              { Layout::IPhoto, "database/apdb/Library.apdb", nullptr },
+              { Layout::PhotosStore, "database/Photos.sqlite.bak", "database/photos.db" } };
+    for (const auto &[layout, database, settings] : cases) {
         QTemporaryDir dir;
-        const auto library = makeLibrary(dir.path(), 50, c.layout, QLatin1String(c.database));
-        if (c.settings)
-            LibraryTestLibrary::writeSettingsDatabase(library->libraryPath() + QLatin1Char('/') + c.settings);
+        const auto library = makeLibrary(dir.path(), 50, layout, QLatin1String(database));
+        const QString settingsPath = library->libraryPath() + QLatin1Char('/') + QLatin1String(settings);
+        if (settings)
+            LibraryTestLibrary::writeSettingsDatabase(settingsPath);
+        const bool readable = !QLatin1String(database).endsWith(QLatin1String(".bak"));
+        // What Add asks of a library before it takes it.
+        EXPECT_TRUE(CommonFunc::hasPhotosLibraryDatabase(library->libraryPath())) << database;
         const ScanResult result = runScan(options(false), { libraryNode(library->libraryPath()) });
-        EXPECT_EQ(result.records.size(), c.records) << c.database;
-        EXPECT_EQ(result.groups.size(), c.records > 0 ? 1 : 0) << c.database;
-        const WalkReport &report = result.walkReport;
-        EXPECT_EQ(report.unreadableLibrary, c.records > 0 ? QString() : library->libraryPath()) << c.database;
-        if (c.records > 0)
-            continue;
-        EXPECT_EQ(report.unreadableLibraryDatabase, library->libraryPath() + QLatin1Char('/') + c.settings);
-        EXPECT_NE(NoPhotosMessage::messageText(report),
-            localizedString(QStringLiteral("ID_NO_PHOTOS_DETECTED_AT_PATH")));
-        EXPECT_TRUE(NoPhotosMessage::informativeText(report, 0).contains(report.unreadableLibraryDatabase));
+        EXPECT_EQ(result.groups.size(), readable ? 1 : 0) << database;
+        EXPECT_EQ(result.walkReport.unreadableLibraryDatabase, readable ? QString() : settingsPath);
+        EXPECT_EQ(NoPhotosMessage::informativeText(result.walkReport, 0).contains(settingsPath), !readable);
+        EXPECT_EQ(NoPhotosMessage::messageText(result.walkReport)
+                == localizedString("ID_NO_PHOTOS_DETECTED_AT_PATH"),
+            readable);
     }
 }
 
 // Library items that the date window leaves out are counted as a folder's files are: only those
-// the scan would otherwise take (a video is not, in a scan of photos).
+// the scan would otherwise take (no video in a scan of photos).
 TEST(ScanLibraryTest, ItemsOutsideTheDateWindowAreCounted)
 {
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000, Qt::UTC);
-    const struct {
-        int field;
-        QDateTime added;
-        int records;
-        int outside;
-    } cases[] = { { LibraryDateWindow::kCaptureDate, old, 0, 3 },
-        { LibraryDateWindow::kDateAdded, old, 0, 3 }, { LibraryDateWindow::kDateAdded, now, 3, 0 },
-        { LibraryDateWindow::kCaptureOrAdded, old, 0, 3 } };
-    for (const auto &c : cases) {
+    const std::tuple<int, int, int> cases[] = { { LibraryDateWindow::kCaptureDate, 4, 3 },
+        { LibraryDateWindow::kDateAdded, 4, 3 }, { LibraryDateWindow::kCaptureDate, 6, 0 } };
+    for (const auto &[field, from, outside] : cases) {
         QTemporaryDir dir;
-        LibraryTestLibrary library(dir.path(), LibraryTestLibrary::Layout::PhotosStore);
-        const QString originals = library.libraryPath() + QStringLiteral("/originals/A/");
-        for (int i = 0; i < 4; ++i) {
-            const QString name = i < 3 ? QStringLiteral("p%1.jpg").arg(i) : QStringLiteral("clip.mov");
-            ASSERT_TRUE(i == 3 ? QFile(originals + name).open(QIODevice::WriteOnly)
-                               : writeImage(makePhoto(60 + i), originals + name));
-            LibraryTestLibrary::Item item;
-            item.fileName = name;
-            item.created = old;
-            item.added = c.added;
-            library.addItem(item);
-        }
+        const auto library = makeLibrary(dir.path(), 60);
+        LibraryTestLibrary::Item clip;
+        clip.fileName = QStringLiteral("clip.mov");
+        library->addItem(clip);
         ScanOptions o = options(false);
-        o.period.enabled = true;
-        o.period.filesFromDate = c.field;
-        o.period.photosFrom = 4;
-        const ScanResult result = runScan(o, { libraryNode(library.libraryPath()) });
-        EXPECT_EQ(result.records.size(), c.records) << c.field << c.added.toString().toStdString();
-        EXPECT_EQ(result.walkReport.outsideScanPeriod, c.outside)
-            << c.field << c.added.toString().toStdString();
+        o.period = { true, field, from };
+        const ScanResult result = runScan(o, { libraryNode(library->libraryPath()) });
+        EXPECT_EQ(result.walkReport.outsideScanPeriod, outside) << field << from;
+        EXPECT_EQ(result.records.size(), 3 - outside) << field << from;
     }
 }

@@ -463,54 +463,6 @@ TEST_F(ScanRunControllerTest, ACloudListingJoinsTheScanAtTheHandOver)
     expectNoResultsWindow();
 }
 
-// With only a photo library ticked and "Captured" in "Last 30 days", the "no photos" alert tells
-// why: the items outside the dates are counted, and a library that could not be read is named with
-// its database rather than said to hold no photos.
-struct LibraryAloneCase {
-    const char *name;
-    bool settingsOnly;
-    const char *message;
-};
-
-class ScanRunLibraryAloneTest : public ScanRunControllerTest,
-                                public ::testing::WithParamInterface<LibraryAloneCase>
-{
-};
-
-TEST_P(ScanRunLibraryAloneTest, TheAlertTellsWhyNothingWasFound)
-{
-    const LibraryAloneCase c = GetParam();
-    LibraryTestLibrary library(tree.path(), LibraryTestLibrary::Layout::PhotosStore,
-        c.settingsOnly ? QStringLiteral("database/Photos.sqlite.old")
-                       : QStringLiteral("database/Photos.sqlite"));
-    const QString settings = library.libraryPath() + QStringLiteral("/database/photos.db");
-    LibraryTestLibrary::writeSettingsDatabase(settings);
-    const QDateTime in2021(QDate(2021, 7, 4), QTime(18, 30), Qt::UTC);
-    photo(QStringLiteral("Test.photoslibrary/originals/A/old.jpg"), 14);
-    LibraryTestLibrary::Item item;
-    item.fileName = QStringLiteral("old.jpg");
-    item.created = in2021;
-    item.added = in2021;
-    library.addItem(item);
-    ASSERT_TRUE(controller.addPathNode(library.libraryPath(), GlobalObjects::NodeType::nodeTypePhotos));
-    controller.btnScanLastImport->click();
-    controller.btnCapturePeriod->itemAtIndex(4)->trigger();
-    controller.btnCaptureDate->itemAtIndex(0)->trigger();
-
-    EXPECT_EQ(runScan(), Outcome::NoPhotos);
-    ASSERT_TRUE(waitFor([this] { return !alerts.alerts().empty(); }));
-    const AlertSpec &alert = alerts.alerts().front();
-    EXPECT_EQ(alert.messageText, text(c.message));
-    EXPECT_TRUE(alert.informativeText.contains(
-        c.settingsOnly ? settings : formatText(text("ID_FILE_OUTSIDE_SCAN_PERIOD"), 1)))
-        << alert.informativeText.toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(Libraries, ScanRunLibraryAloneTest,
-    ::testing::Values(LibraryAloneCase { "OutsideTheDates", false, "ID_NO_PHOTOS_DETECTED_AT_PATH" },
-        LibraryAloneCase { "SettingsOnly", true, "ID_PHOTO_LIBRARY_COULD_NOT_BE_READ" }),
-    [](const ::testing::TestParamInfo<LibraryAloneCase> &info) { return info.param.name; });
-
 // The date-kind pop-up with "Today" over a folder of two photos written today, one captured in
 // 2021 and one without a capture date, and a library whose photo, written today too, was captured
 // and added in 2021: each choice scans what its label says.
