@@ -173,6 +173,7 @@ QJsonObject report(
         { QStringLiteral("trashFoldersSkipped"), session ? session->walkReport.trashFolders : 0 },
         { QStringLiteral("notAnsweringFolders"), session ? session->walkReport.notAnsweringFolders : 0 },
         { QStringLiteral("unreadableFolders"), session ? session->walkReport.unreadableFolders : 0 },
+        { QStringLiteral("outsideScanPeriod"), session ? session->walkReport.outsideScanPeriod : 0 },
         // The note on the folders left out, as the window tells it at the scan's end.
         { QStringLiteral("skippedFolders"),
             session ? NoPhotosMessage::skippedFoldersText(session->walkReport) : QString() },

@@ -1,5 +1,6 @@
 #include "app/CommonFunc.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QTimeZone>
 
 #include "app/DateFormatPattern.h"
+#include "app/LibraryDatabaseNames.h"
 #include "app/MediaDownloader.h"
 #include "app/OSVersionFlags.h"
 #include "platform/AppFolders.h"
@@ -213,22 +215,21 @@ bool CommonFunc::isApplicationRunning(const QString &bundleId)
 
 QString CommonFunc::photosLibraryDatabasePath(const QString &libraryPath)
 {
-    const QDir library(libraryPath);
-    const auto pick = [&library](const char *preferred, const char *fallback) {
-        const QString first = library.filePath(QString::fromLatin1(preferred));
-        return QFileInfo::exists(first) ? first : library.filePath(QString::fromLatin1(fallback));
+    const LibraryDatabaseNames names(libraryPath);
+    const auto pick = [&names](const char *preferred, const char *fallback) {
+        const QString first = names.find(QLatin1String(preferred));
+        return first.isEmpty() ? names.find(QLatin1String(fallback)) : first;
     };
-    const QString apdb = pick("database/apdb/Library.apdb", "database/Library.apdb");
-    if (QFileInfo::exists(apdb))
+    if (const QString apdb = pick("database/apdb/Library.apdb", "database/Library.apdb"); !apdb.isEmpty())
         return apdb;
     const QString photosDb = pick("database/apdb/photos.db", "database/photos.db");
     if (!OSVersionFlags::isOS1015 && !OSVersionFlags::isOS11OrLater)
-        return photosDb;
+        return photosDb.isEmpty() ? names.spelled(QStringLiteral("database/photos.db")) : photosDb;
     // A library written by an older release keeps only photos.db; the newest layout's file is
     // preferred, but a library is never reported without a database it actually has.
-    const QString photosSqlite = library.filePath(QStringLiteral("database/photos.sqlite"));
-    if (!QFileInfo::exists(photosSqlite) && QFileInfo::exists(photosDb))
-        return photosDb;
+    const QString photosSqlite = names.find(QStringLiteral("database/photos.sqlite"));
+    if (photosSqlite.isEmpty())
+        return photosDb.isEmpty() ? names.spelled(QStringLiteral("database/photos.sqlite")) : photosDb;
     return photosSqlite;
 }
 
@@ -236,12 +237,9 @@ bool CommonFunc::hasPhotosLibraryDatabase(const QString &folderPath)
 {
     static const char *const kCandidates[] = { "database/Library.apdb", "database/photos.db",
         "database/apdb/Library.apdb", "database/photos.sqlite" };
-    const QDir folder(folderPath);
-    for (const char *candidate : kCandidates) {
-        if (QFileInfo::exists(folder.filePath(QString::fromLatin1(candidate))))
-            return true;
-    }
-    return false;
+    const LibraryDatabaseNames names(folderPath);
+    return std::any_of(std::cbegin(kCandidates), std::cend(kCandidates),
+        [&names](const char *candidate) { return !names.find(QLatin1String(candidate)).isEmpty(); });
 }
 
 bool CommonFunc::isFileLocked(const QString &path)

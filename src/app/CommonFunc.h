@@ -66,6 +66,7 @@ public:
     // Files and system.
     // True when a running process's name equals `bundleId`, ignoring case.
     static bool isApplicationRunning(const QString &bundleId);
+    // The database file of the library package, its names matched whatever their letter case.
     static QString photosLibraryDatabasePath(const QString &libraryPath);
     static bool hasPhotosLibraryDatabase(const QString &folderPath);
     static bool isFileLocked(const QString &path);

@@ -17,26 +17,38 @@ QList<QVariantMap> DBOperations::fetchData(const QString &libPath, const std::at
 }
 
 QList<QVariantMap> DBOperations::fetchData(
-    const QString &libPath, const LibraryQueryOptions &options, LibraryExtent *extent)
+    const QString &libPath, const LibraryQueryOptions &options, LibraryRead *read)
 {
-    if (extent)
-        *extent = LibraryExtent::Whole;
-    const LibraryDatabaseCopy copy(CommonFunc::photosLibraryDatabasePath(libPath));
-    if (copy.tooLarge() && extent)
-        *extent = LibraryExtent::TooLarge;
-    if (copy.path().isEmpty())
-        return {};
+    LibraryRead outcome;
+    outcome.databasePath = CommonFunc::photosLibraryDatabasePath(libPath);
+    const LibraryDatabaseCopy copy(outcome.databasePath);
+    QList<QVariantMap> items;
+    if (!copy.path().isEmpty())
+        items = readCopy(copy.path(), libPath, options, &outcome.extent);
+    if (copy.tooLarge())
+        outcome.extent = LibraryExtent::TooLarge;
+    if (outcome.extent == LibraryExtent::Unreadable && !(options.stop && options.stop->load()))
+        Log::line(QStringLiteral(
+            "Photo library %1 could not be read: no table of photos was found in its database %2")
+                      .arg(libPath, outcome.databasePath));
+    if (read)
+        *read = outcome;
+    return items;
+}
+
+QList<QVariantMap> DBOperations::readCopy(const QString &copyPath, const QString &libPath,
+    const LibraryQueryOptions &options, LibraryExtent *extent)
+{
     // The connection closes before the copy is removed. The engine is left running: cache
     // operations of the same scan may be using it. The database comes from another machine by
     // design, so it is read with every guard on.
     SqliteConnection connection;
     QList<QVariantMap> items;
-    if (connection.open(copy.path(), SqliteConnection::Mode::ReadOnly)) {
+    if (connection.open(copyPath, SqliteConnection::Mode::ReadOnly)) {
         connection.restrictForeignFile(options.stop, options.stepBudgetMs);
-        LibraryExtent read = LibraryExtent::Whole;
-        items = LibraryQuery::items(connection, libPath, options, &read);
-        if (extent && !copy.tooLarge())
-            *extent = read;
+        items = LibraryQuery::items(connection, libPath, options, extent);
+    } else {
+        *extent = LibraryExtent::Unreadable;
     }
     const bool stopped = options.stop && options.stop->load();
     if (connection.lastResult() != SQLITE_OK && !stopped)

@@ -11,6 +11,13 @@
 
 #include "model/LibraryQuery.h"
 
+// What a read of a library came to, beside its items.
+struct LibraryRead {
+    LibraryExtent extent = LibraryExtent::Whole;
+    // The database file chosen among the library's.
+    QString databasePath;
+};
+
 class DBOperations
 {
 public:
@@ -19,10 +26,15 @@ public:
     // can be read; a library that cannot be read is logged and gives what was read before.
     static QList<QVariantMap> fetchData(const QString &libPath, const std::atomic<bool> *stop = nullptr);
     // The same with the window, album, stop and bounds given (the settings and globals are not
-    // read); `extent` (when given) says whether the library was read in part or was too large to read.
+    // read); `read` (when given) says which database was read and how much of it. A library that
+    // could not be read is logged with its database.
     static QList<QVariantMap> fetchData(
-        const QString &libPath, const LibraryQueryOptions &options, LibraryExtent *extent = nullptr);
+        const QString &libPath, const LibraryQueryOptions &options, LibraryRead *read = nullptr);
 
     // The options the settings and the interface language ask for.
     static LibraryQueryOptions currentOptions();
+
+private:
+    static QList<QVariantMap> readCopy(const QString &copyPath, const QString &libPath,
+        const LibraryQueryOptions &options, LibraryExtent *extent);
 };

@@ -57,10 +57,10 @@ void ImageFileInfo::commonInit(const RecordSettings &settings)
     turnsCompared = settings.turnsCompared;
 }
 
-bool ImageFileInfo::isBelowMinimumSize(qint64 minimum) const
+bool ImageFileInfo::isBelowMinimumSize(std::uint64_t size, qint64 minimum)
 {
     // A negative minimum would, compared unsigned, refuse every file; it means "no minimum".
-    return minimum > 0 && fileSize < static_cast<std::uint64_t>(minimum);
+    return minimum > 0 && size < static_cast<std::uint64_t>(minimum);
 }
 
 void ImageFileInfo::readFileAttributes()

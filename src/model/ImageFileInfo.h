@@ -73,7 +73,8 @@ public:
     // from its local copy (localThumbPath), which the scan fetches first.
     void computeFileHash();
     // Smaller than `minimum` bytes (zero or less: no minimum).
-    bool isBelowMinimumSize(qint64 minimum) const;
+    bool isBelowMinimumSize(qint64 minimum) const { return isBelowMinimumSize(fileSize, minimum); }
+    static bool isBelowMinimumSize(std::uint64_t size, qint64 minimum);
 
     // Splits a cached fingerprint block into variants of (N*N + 7) / 8 bytes (N = resizeValue) and
     // appends them; a trailing remainder shorter than a variant is ignored.

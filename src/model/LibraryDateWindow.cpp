@@ -34,10 +34,10 @@ double LibraryDateWindow::toLibraryTime(const QDateTime &time)
     return double(time.toMSecsSinceEpoch()) / 1000.0 - kLibraryEpochOffset;
 }
 
-QByteArray LibraryDateWindow::condition(const QList<QByteArray> &columns, QList<double> *values) const
+QByteArray LibraryDateWindow::insideTest(const QList<QByteArray> &columns, QList<double> *values) const
 {
     if (!m_active || columns.isEmpty())
-        return QByteArray();
+        return QByteArrayLiteral("1");
     QList<QByteArray> tests;
     for (const QByteArray &column : columns) {
         QByteArray test = "(" + column + " > ?";
@@ -48,5 +48,5 @@ QByteArray LibraryDateWindow::condition(const QList<QByteArray> &columns, QList<
         }
         tests.append(test + ")");
     }
-    return " AND (" + tests.join(" OR ") + ")";
+    return "CASE WHEN " + tests.join(" OR ") + " THEN 1 ELSE 0 END";
 }

@@ -36,9 +36,10 @@ public:
     static constexpr double kLibraryEpochOffset = 978307200.0;
     static double toLibraryTime(const QDateTime &time);
 
-    // " AND (...)" over the given date columns (empty when inactive or no column applies), with
-    // its placeholders; `values` receives the numbers to bind, in placeholder order.
-    QByteArray condition(const QList<QByteArray> &columns, QList<double> *values) const;
+    // An SQL value over the given date columns, 1 for a row inside the window and 0 for one
+    // outside it (a row without the date is outside), with its placeholders; `values` receives the
+    // numbers to bind, in placeholder order. "1" when inactive or when no column applies.
+    QByteArray insideTest(const QList<QByteArray> &columns, QList<double> *values) const;
 
 private:
     bool m_active = false;

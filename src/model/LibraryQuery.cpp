@@ -15,18 +15,18 @@ namespace
 {
 
 const char *const kPhotosSelect
-    = "SELECT zb.ZORIGINALFILESIZE, za.ZUUID, zb.ZORIGINALFILENAME, za.ZDIRECTORY, za.ZFILENAME, zb.Z_PK "
+    = "SELECT zb.ZORIGINALFILESIZE, za.ZUUID, zb.ZORIGINALFILENAME, za.ZDIRECTORY, za.ZFILENAME, zb.Z_PK, %2 "
       "FROM %1 za INNER JOIN ZADDITIONALASSETATTRIBUTES zb ON za.Z_PK = zb.ZASSET "
-      "WHERE za.ZTRASHEDSTATE = 0%2 AND zb.ZALLOWEDFORANALYSIS = 1 AND zb.ZASSET NOT IN "
+      "WHERE za.ZTRASHEDSTATE = 0 AND zb.ZALLOWEDFORANALYSIS = 1 AND zb.ZASSET NOT IN "
       "(SELECT %3 FROM Z_%4ASSETS WHERE %3 IS NOT NULL AND Z_%4ALBUMS = %5)";
 const char *const kPhotosAlbumByTitle
     = "(SELECT Z_PK FROM ZGENERICALBUM WHERE ZTITLE = ? AND ZTRASHEDSTATE = 0)";
 
 const char *const kIPhotoSelect
     = "SELECT h1.* FROM (SELECT rk.fileSize AS filSize, rv.modelId AS modelId, rk.uuid AS masteruuid, "
-      "rv.uuid AS mapuuid, rv.filename, rk.imagepath, rv.extendedDescription AS description "
+      "rv.uuid AS mapuuid, rv.filename, rk.imagepath, rv.extendedDescription AS description, %1 AS inWindow "
       "FROM rkmaster rk, rkversion rv WHERE rk.uuid = rv.masteruuid AND rk.isintrash <> 1 "
-      "AND rv.isintrash <> 1 AND rv.burstUuid IS NULL%1) h1 "
+      "AND rv.isintrash <> 1 AND rv.burstUuid IS NULL) h1 "
       "LEFT JOIN rkalbumversion rav ON h1.modelId = rav.versionid AND rav.albumid = %2 "
       "WHERE rav.modelid IS NULL";
 const char *const kIPhotoAlbumByTitle
@@ -96,15 +96,21 @@ QList<QVariantMap> LibraryQuery::items(SqliteConnection &connection, const QStri
     QElapsedTimer clock;
     clock.start();
     const Layout layout = layoutOf(connection);
-    if (layout == Layout::Unknown)
+    if (layout == Layout::Unknown) {
+        if (extent)
+            *extent = LibraryExtent::Unreadable;
         return {};
+    }
+    // The window is a column, not a condition: the items it leaves out are read all the same, so
+    // that the scan can tell how many there were.
     QList<double> dateValues;
-    const QByteArray dateCondition
-        = options.window.condition(dateColumns(layout, options.window.dateField()), &dateValues);
+    const QByteArray insideWindow
+        = options.window.insideTest(dateColumns(layout, options.window.dateField()), &dateValues);
+    const int windowColumn = layout == Layout::IPhoto ? 7 : 6;
     const bool byTitle = options.matchAlbumByExactTitle;
     const QByteArray sql = layout == Layout::IPhoto
-        ? iPhotoSql(dateCondition, byTitle)
-        : photosStoreSql(layout, entities(connection), dateCondition, byTitle);
+        ? iPhotoSql(insideWindow, byTitle)
+        : photosStoreSql(layout, entities(connection), insideWindow, byTitle);
     if (sql.isEmpty())
         return {};
     SqliteStatement query(connection, sql.constData());
@@ -124,7 +130,8 @@ QList<QVariantMap> LibraryQuery::items(SqliteConnection &connection, const QStri
     while (query.step() == SQLITE_ROW) {
         QVariantMap item;
         const bool kept = rows < options.maxRows && readItem(query, layout, libraryPath, &item);
-        const qint64 itemBytes = kept ? heldBytes(item) : 0;
+        const bool inside = query.columnInt64(windowColumn) == 1;
+        const qint64 itemBytes = kept && inside ? heldBytes(item) : 0;
         if (++rows > options.maxRows || bytes + itemBytes > options.maxBytes
             || (options.totalBudgetMs > 0 && clock.hasExpired(options.totalBudgetMs))) {
             Log::line(
@@ -138,7 +145,9 @@ QList<QVariantMap> LibraryQuery::items(SqliteConnection &connection, const QStri
                 *extent = LibraryExtent::InPart;
             break;
         }
-        if (kept) {
+        if (kept && !inside && options.outsideWindow)
+            options.outsideWindow(item);
+        if (kept && inside) {
             bytes += itemBytes;
             result.append(std::move(item));
         }
@@ -192,7 +201,7 @@ qint64 LibraryQuery::albumKey(SqliteConnection &connection, Layout layout, const
 // Entity numbers become part of table and column names, which cannot be bound; they are integers
 // read as integers, so no text from the database reaches the SQL.
 QByteArray LibraryQuery::photosStoreSql(
-    Layout layout, const Entities &entities, const QByteArray &dateCondition, bool byTitle)
+    Layout layout, const Entities &entities, const QByteArray &insideWindow, bool byTitle)
 {
     if (entities.album < 0 || (layout == Layout::OlderPhotosStore && entities.genericAsset < 0))
         return QByteArray();
@@ -201,15 +210,15 @@ QByteArray LibraryQuery::photosStoreSql(
         : QStringLiteral("Z_%1ASSETS").arg(entities.genericAsset);
     return QString::fromLatin1(kPhotosSelect)
         .arg(layout == Layout::PhotosStore ? QStringLiteral("ZASSET") : QStringLiteral("ZGENERICASSET"),
-            QString::fromLatin1(dateCondition), assetColumn, QString::number(entities.album),
+            QString::fromLatin1(insideWindow), assetColumn, QString::number(entities.album),
             byTitle ? QString::fromLatin1(kPhotosAlbumByTitle) : QStringLiteral("?"))
         .toLatin1();
 }
 
-QByteArray LibraryQuery::iPhotoSql(const QByteArray &dateCondition, bool byTitle)
+QByteArray LibraryQuery::iPhotoSql(const QByteArray &insideWindow, bool byTitle)
 {
     return QString::fromLatin1(kIPhotoSelect)
-        .arg(QString::fromLatin1(dateCondition),
+        .arg(QString::fromLatin1(insideWindow),
             byTitle ? QString::fromLatin1(kIPhotoAlbumByTitle) : QStringLiteral("?"))
         .toLatin1();
 }

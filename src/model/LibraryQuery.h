@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 
 #include <QByteArray>
 #include <QList>
@@ -37,10 +38,14 @@ struct LibraryQueryOptions {
     // The whole read, beside the budget of each step (0: none); a read of the largest real
     // library, with each item's path checked on the disk, takes a few minutes at most.
     int totalBudgetMs = 10 * 60 * 1000;
+    // Hears of each item the date window leaves out, read as the listed ones are, so that the scan
+    // can count it; such items are not listed.
+    std::function<void(const QVariantMap &item)> outsideWindow;
 };
 
-// How much of a library a read took.
-enum class LibraryExtent { Whole, InPart, TooLarge };
+// How much of a library a read took: none when its database could not be opened or holds no
+// table of items the reader knows.
+enum class LibraryExtent { Whole, InPart, TooLarge, Unreadable };
 
 class LibraryQuery
 {
@@ -67,8 +72,8 @@ private:
     static Entities entities(SqliteConnection &connection);
     static qint64 albumKey(SqliteConnection &connection, Layout layout, const QString &albumName);
     static QByteArray photosStoreSql(
-        Layout layout, const Entities &entities, const QByteArray &dateCondition, bool byTitle);
-    static QByteArray iPhotoSql(const QByteArray &dateCondition, bool byTitle);
+        Layout layout, const Entities &entities, const QByteArray &insideWindow, bool byTitle);
+    static QByteArray iPhotoSql(const QByteArray &insideWindow, bool byTitle);
     static bool readItem(
         const SqliteStatement &row, Layout layout, const QString &libraryPath, QVariantMap *item);
 };

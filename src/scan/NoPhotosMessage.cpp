@@ -89,12 +89,18 @@ QString NoPhotosMessage::withMoreInLog(const QString &first, qint64 more, const 
 
 QString NoPhotosMessage::libraryText(const WalkReport &report)
 {
-    if (report.libraryReadInPart.isEmpty())
-        return {};
-    const QString library = OutsideText::name(report.libraryReadInPart);
-    return report.libraryItemsTaken > 0
-        ? formatText(text("ID_PHOTO_LIBRARY_READ_IN_PART"), library, report.libraryItemsTaken)
-        : formatText(text("ID_PHOTO_LIBRARY_TOO_LARGE"), library);
+    QStringList lines;
+    if (!report.unreadableLibrary.isEmpty())
+        lines.append(formatText(text("ID_PHOTO_LIBRARY_UNREADABLE"), OutsideText::name(report.unreadableLibrary),
+            OutsideText::name(report.unreadableLibraryDatabase)));
+    if (!report.libraryReadInPart.isEmpty()) {
+        const QString library = OutsideText::name(report.libraryReadInPart);
+        lines.append(report.libraryItemsTaken > 0
+                ? formatText(text("ID_PHOTO_LIBRARY_READ_IN_PART"), library, report.libraryItemsTaken)
+                : formatText(text("ID_PHOTO_LIBRARY_TOO_LARGE"), library));
+    }
+    return lines.join(QLatin1Char('
+'));
 }
 
 QString NoPhotosMessage::notFetchedText(const WalkReport &report)
@@ -119,6 +125,15 @@ QString NoPhotosMessage::skippedTitle(const WalkReport &report)
 {
     if (report.unreadableFolders > 0 || report.trashFolders > 0 || report.notAnsweringFolders > 0)
         return text("ID_SOME_FOLDERS_WERE_NOT_SCANNED");
-    return text(report.libraryReadInPart.isEmpty() && report.notFetched > 0 ? "ID_SOME_FILES_WERE_NOT_COMPARED"
-                                                                             : "ID_SOME_PHOTOS_WERE_NOT_SCANNED");
+    const bool libraryWhole = report.libraryReadInPart.isEmpty() && report.unreadableLibrary.isEmpty();
+    return text(libraryWhole && report.notFetched > 0 ? "ID_SOME_FILES_WERE_NOT_COMPARED"
+                                                      : "ID_SOME_PHOTOS_WERE_NOT_SCANNED");
+}
+
+QString NoPhotosMessage::messageText(const WalkReport &report)
+{
+    // Nothing may have been found because the library was never read: that is what the user
+    // must hear, not that it holds no photos.
+    return text(report.unreadableLibrary.isEmpty() ? "ID_NO_PHOTOS_DETECTED_AT_PATH"
+                                                   : "ID_PHOTO_LIBRARY_COULD_NOT_BE_READ");
 }

@@ -28,7 +28,7 @@ class ScanEngine
 public:
     enum class Outcome {
         Stopped, // no message, no results
-        NoPhotos, // "ID_NO_PHOTOS_DETECTED_AT_PATH"
+        NoPhotos, // "ID_NO_PHOTOS_DETECTED_AT_PATH", or "ID_PHOTO_LIBRARY_COULD_NOT_BE_READ"
         OnePhoto, // "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH"
         Results, // the groups of two or more members, in order
     };

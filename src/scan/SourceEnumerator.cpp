@@ -1,5 +1,7 @@
 #include "scan/SourceEnumerator.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 
 #include "model/DBOperations.h"
@@ -80,6 +82,8 @@ SourceEnumerator::Walked SourceEnumerator::run()
     Walked walked { std::move(m_records), m_walker.report() };
     walked.report.libraryReadInPart = m_ownReport.libraryReadInPart;
     walked.report.libraryItemsTaken = m_ownReport.libraryItemsTaken;
+    walked.report.unreadableLibrary = m_ownReport.unreadableLibrary;
+    walked.report.unreadableLibraryDatabase = m_ownReport.unreadableLibraryDatabase;
     walked.report.outsideScanPeriod = m_ownReport.outsideScanPeriod;
     return walked;
 }
@@ -131,11 +135,15 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
     LibraryQueryOptions query = DBOperations::currentOptions();
     query.window = ScanPeriod::libraryWindow(m_session.options.period);
     query.stop = &m_session.abortMe;
-    LibraryExtent extent = LibraryExtent::Whole;
-    const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, query, &extent);
-    if (extent != LibraryExtent::Whole) {
+    query.outsideWindow = [this](const QVariantMap &item) { countOutsideWindow(item); };
+    LibraryRead read;
+    const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, query, &read);
+    if (read.extent == LibraryExtent::InPart || read.extent == LibraryExtent::TooLarge) {
         m_ownReport.libraryReadInPart = libraryPath;
         m_ownReport.libraryItemsTaken = items.size();
+    } else if (read.extent == LibraryExtent::Unreadable && m_ownReport.unreadableLibrary.isEmpty()) {
+        m_ownReport.unreadableLibrary = libraryPath;
+        m_ownReport.unreadableLibraryDatabase = read.databasePath;
     }
     if (insideFolder) {
         Log::line(QStringLiteral("Photo library %1: %2 items").arg(libraryPath).arg(items.size()));
@@ -149,32 +157,49 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
     }
 }
 
+std::optional<bool> SourceEnumerator::isVideoLibraryItem(const QString &imagePath) const
+{
+    const ScanOptions &options = m_session.options;
+    const QString lower = imagePath.toLower();
+    const bool enabled = std::any_of(options.allowedExtensions.cbegin(), options.allowedExtensions.cend(),
+        [&lower](const QString &extension) { return lower.endsWith(extension); });
+    if (!enabled)
+        return std::nullopt;
+    const bool isVideo = SourceWalker::endsWithAny(lower, options.videoExtensions);
+    if (isVideo && !options.allowVideoScanning)
+        return std::nullopt;
+    return isVideo;
+}
+
+void SourceEnumerator::countOutsideWindow(const QVariantMap &item)
+{
+    // Counted as a folder's file is: only when the scan would have taken it but for its date.
+    if (isVideoLibraryItem(item.value(QStringLiteral("imagePath")).toString())
+        && !ImageFileInfo::isBelowMinimumSize(item.value(QStringLiteral("fileSize")).toULongLong(),
+            m_session.options.globals.minimumAllowFileSize))
+        ++m_ownReport.outsideScanPeriod;
+}
+
 void SourceEnumerator::addPhotosLibraryItem(const QVariantMap &item, const QString &libraryPath)
 {
     const ScanOptions &options = m_session.options;
     const QString imagePath = item.value(QStringLiteral("imagePath")).toString();
-    const QString lower = imagePath.toLower();
-    for (const QString &extension : options.allowedExtensions) {
-        if (!lower.endsWith(extension))
-            continue;
-        const bool isVideo = SourceWalker::endsWithAny(lower, options.videoExtensions);
-        if (isVideo && !options.allowVideoScanning)
-            return;
-        const std::shared_ptr<ImageFileInfo> record = ImageFileInfo::initWithPhotosOriginalPath(imagePath,
-            QString(), item.value(QStringLiteral("originalFileName")).toString(),
-            item.value(QStringLiteral("fileSize")).toULongLong(),
-            item.value(QStringLiteral("uuid")).toString(), item.value(QStringLiteral("modelId")).toString(),
-            item.value(QStringLiteral("uuidRKVersion")).toString(), libraryPath, options.recordSettings());
-        if (!record)
-            return;
-        if (!ScanPeriod::isLibraryItemWithinScanPeriod(*record, options.period)) {
-            ++m_ownReport.outsideScanPeriod;
-            return;
-        }
-        if (!claimFile(record->fileIdentity))
-            return;
-        record->isVideo = isVideo;
-        addRecord(record, imagePath);
+    const std::optional<bool> isVideo = isVideoLibraryItem(imagePath);
+    if (!isVideo)
+        return;
+    const std::shared_ptr<ImageFileInfo> record = ImageFileInfo::initWithPhotosOriginalPath(imagePath,
+        QString(), item.value(QStringLiteral("originalFileName")).toString(),
+        item.value(QStringLiteral("fileSize")).toULongLong(), item.value(QStringLiteral("uuid")).toString(),
+        item.value(QStringLiteral("modelId")).toString(),
+        item.value(QStringLiteral("uuidRKVersion")).toString(), libraryPath, options.recordSettings());
+    if (!record)
+        return;
+    if (!ScanPeriod::isLibraryItemWithinScanPeriod(*record, options.period)) {
+        ++m_ownReport.outsideScanPeriod;
         return;
     }
+    if (!claimFile(record->fileIdentity))
+        return;
+    record->isVideo = *isVideo;
+    addRecord(record, imagePath);
 }

@@ -32,6 +32,11 @@ private:
     bool addFileToScan(const WalkedFile &file);
     void scanPhotosLibrary(const QString &libraryPath, bool insideFolder);
     void addPhotosLibraryItem(const QVariantMap &item, const QString &libraryPath);
+    // An item of a library that the date window left out.
+    void countOutsideWindow(const QVariantMap &item);
+    // Whether the library item at `imagePath` is a video, when the scan takes it (an enabled
+    // extension, and videos compared); nothing when it does not.
+    std::optional<bool> isVideoLibraryItem(const QString &imagePath) const;
     // False when a record of this very file (device and inode) was made already: a file two
     // ticked entries reach (a folder inside a listed library, say) is one record, never its own
     // duplicate that a removal could take along with it.
@@ -46,7 +51,8 @@ private:
     RecordList m_records;
     SourceWalker m_walker;
     bool m_isOnePhotosLibScan = false;
-    // What the walk's report does not know: a library read in part, the files outside the dates.
+    // What the walk's report does not know: a library read in part or not at all, the files outside
+    // the dates.
     WalkReport m_ownReport;
     QSet<FileIdentity> m_recordedFiles;
 };

@@ -213,10 +213,10 @@ TEST_P(LibraryReaderTest, ASparseDatabaseOfFourGiBIsReadWhole)
     LibraryTestLibrary library(m_folder.path(), GetParam());
     library.addItem(item(QStringLiteral("sparse.jpg")));
     ASSERT_TRUE(QFile::resize(library.databasePath(), qint64(4) << 30));
-    LibraryExtent extent = LibraryExtent::TooLarge;
-    EXPECT_EQ(namesOf(DBOperations::fetchData(library.libraryPath(), options(true), &extent)),
+    LibraryRead read { LibraryExtent::TooLarge, {} };
+    EXPECT_EQ(namesOf(DBOperations::fetchData(library.libraryPath(), options(true), &read)),
         QStringList({ "sparse.jpg" }));
-    EXPECT_EQ(extent, LibraryExtent::Whole);
+    EXPECT_EQ(read.extent, LibraryExtent::Whole);
 }
 
 TEST(LibraryReaderMissingTest, NoDatabaseGivesNoItemsAndNoCopies)
@@ -314,9 +314,9 @@ TEST(LibraryReaderHostileTest, AQueryThatMultipliesRowsIsReadInPart)
             bounded.maxRows = bound.maxRows;
             bounded.maxBytes = bound.maxBytes;
             bounded.totalBudgetMs = bound.totalBudgetMs;
-            LibraryExtent extent = LibraryExtent::TooLarge;
-            const QList<QVariantMap> items = DBOperations::fetchData(library.libraryPath(), bounded, &extent);
-            EXPECT_EQ(extent, bound.multiplied ? LibraryExtent::InPart : LibraryExtent::Whole)
+            LibraryRead read { LibraryExtent::TooLarge, {} };
+            const QList<QVariantMap> items = DBOperations::fetchData(library.libraryPath(), bounded, &read);
+            EXPECT_EQ(read.extent, bound.multiplied ? LibraryExtent::InPart : LibraryExtent::Whole)
                 << bound.maxRows;
             EXPECT_LE(items.size(), bound.maxRows);
             EXPECT_LE(items.size() * LibraryQuery::heldBytes(items.value(0)), bound.maxBytes);

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QVariant>
 
 #include "model/LibraryDateWindow.h"
@@ -17,17 +18,27 @@ QVariant libraryTime(const QDateTime &time)
 
 } // namespace
 
-LibraryTestLibrary::LibraryTestLibrary(const QString &folder, Layout layout)
+LibraryTestLibrary::LibraryTestLibrary(const QString &folder, Layout layout, const QString &databaseName)
     : m_layout(layout)
     , m_libraryPath(QDir(folder).filePath(QStringLiteral("Test.photoslibrary")))
 {
-    QDir().mkpath(m_libraryPath + QStringLiteral("/database"));
-    m_databasePath = m_libraryPath
-        + (layout == Layout::IPhoto ? QStringLiteral("/database/Library.apdb")
-                                    : QStringLiteral("/database/photos.sqlite"));
+    const QString name = !databaseName.isEmpty() ? databaseName
+        : layout == Layout::IPhoto               ? QStringLiteral("database/Library.apdb")
+                                                 : QStringLiteral("database/photos.sqlite");
+    m_databasePath = QDir(m_libraryPath).filePath(name);
+    QDir().mkpath(QFileInfo(m_databasePath).absolutePath());
     sqlite3_open_v2(
         m_databasePath.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     createSchema();
+}
+
+void LibraryTestLibrary::writeSettingsDatabase(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    sqlite3_exec(db, "CREATE TABLE LiGlobals (keyPath VARCHAR, value BLOB)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
 }
 
 LibraryTestLibrary::~LibraryTestLibrary()

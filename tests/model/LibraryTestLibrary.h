@@ -25,8 +25,11 @@ public:
         QString description;
     };
 
-    // Makes "<folder>/Test.photoslibrary" with its database.
-    LibraryTestLibrary(const QString &folder, Layout layout);
+    // Makes "<folder>/Test.photoslibrary" with its database, at `databaseName` inside it when given.
+    LibraryTestLibrary(const QString &folder, Layout layout, const QString &databaseName = QString());
+    // A database that holds only a library's own settings, as "database/photos.db" does beside the
+    // database of photos of a recent library.
+    static void writeSettingsDatabase(const QString &path);
     ~LibraryTestLibrary();
     LibraryTestLibrary(const LibraryTestLibrary &) = delete;
     LibraryTestLibrary &operator=(const LibraryTestLibrary &) = delete;

@@ -6,7 +6,10 @@
 #include <QTemporaryDir>
 
 #include "ScanTestSupport.h"
+#include "app/CommonFunc.h"
+#include "app/LocalizedString.h"
 #include "model/LibraryTestLibrary.h"
+#include "scan/NoPhotosMessage.h"
 
 // The synthetic library of the reader's own tests, built into this test binary as well.
 #include "model/LibraryTestLibrary.cpp"
@@ -16,11 +19,16 @@ using namespace ScanTestSupport;
 namespace
 {
 
-// A library whose two items are byte-identical photos, plus one distinct photo.
-std::unique_ptr<LibraryTestLibrary> makeLibrary(const QString &folder, int seed)
+// A library whose two items are byte-identical photos, plus one distinct photo, with its database
+// at `databaseName` when given.
+std::unique_ptr<LibraryTestLibrary> makeLibrary(const QString &folder, int seed,
+    LibraryTestLibrary::Layout layout = LibraryTestLibrary::Layout::PhotosStore,
+    const QString &databaseName = {})
 {
-    auto library = std::make_unique<LibraryTestLibrary>(folder, LibraryTestLibrary::Layout::PhotosStore);
-    const QString originals = library->libraryPath() + QStringLiteral("/originals/A/");
+    auto library = std::make_unique<LibraryTestLibrary>(folder, layout, databaseName);
+    const QString originals = library->libraryPath()
+        + (layout == LibraryTestLibrary::Layout::IPhoto ? QStringLiteral("/Masters/A/")
+                                                        : QStringLiteral("/originals/A/"));
     const QStringList names { QStringLiteral("one.jpg"), QStringLiteral("two.jpg"),
         QStringLiteral("three.jpg") };
     EXPECT_TRUE(writeImage(makePhoto(seed), originals + names[0]));
@@ -90,4 +98,56 @@ TEST(ScanLibraryTest, EachFileIsOneRecordOfTheTickedEntries)
         { { wholeLibrary, inLibrary }, 3 }, { { inLibrary, wholeLibrary }, 3 } };
     for (size_t i = 0; i < cases.size(); ++i)
         EXPECT_EQ(runScan(options(false), cases[i].first).records.size(), cases[i].second) << i;
+}
+
+// Libraries laid out as they are written, the database under its writer's name and letter case,
+// beside one of settings only or a second spelling, are read through a scan; with the settings
+// alone, the library is named unreadable with its database.
+TEST(ScanLibraryTest, LibrariesAreReadAsTheyAreWritten)
+{
+    using Layout = LibraryTestLibrary::Layout;
+    const std::tuple<Layout, const char *, const char *> cases[]
+        = { { Layout::PhotosStore, "database/Photos.sqlite", "database/photos.db" },
+              { Layout::PhotosStore, "database/Photos.sqlite", "database/photos.sqlite" },
+              { Layout::PhotosStore, "database/Photos.sqlite", nullptr },
+              { Layout::OlderPhotosStore, "DATABASE/photos.DB", nullptr },
+              { Layout::IPhoto, "database/apdb/Library.apdb", nullptr },
+              { Layout::PhotosStore, "database/Photos.sqlite.bak", "database/photos.db" } };
+    for (const auto &[layout, database, settings] : cases) {
+        QTemporaryDir dir;
+        const auto library = makeLibrary(dir.path(), 50, layout, QLatin1String(database));
+        const QString settingsPath = library->libraryPath() + QLatin1Char('/') + QLatin1String(settings);
+        if (settings)
+            LibraryTestLibrary::writeSettingsDatabase(settingsPath);
+        const bool readable = !QLatin1String(database).endsWith(QLatin1String(".bak"));
+        // What Add asks of a library before it takes it.
+        EXPECT_TRUE(CommonFunc::hasPhotosLibraryDatabase(library->libraryPath())) << database;
+        const ScanResult result = runScan(options(false), { libraryNode(library->libraryPath()) });
+        EXPECT_EQ(result.groups.size(), readable ? 1 : 0) << database;
+        EXPECT_EQ(result.walkReport.unreadableLibraryDatabase, readable ? QString() : settingsPath);
+        EXPECT_EQ(NoPhotosMessage::informativeText(result.walkReport, 0).contains(settingsPath), !readable);
+        EXPECT_EQ(NoPhotosMessage::messageText(result.walkReport)
+                == localizedString("ID_NO_PHOTOS_DETECTED_AT_PATH"),
+            readable);
+    }
+}
+
+// Library items that the date window leaves out are counted as a folder's files are: only those
+// the scan would otherwise take (no video in a scan of photos).
+TEST(ScanLibraryTest, ItemsOutsideTheDateWindowAreCounted)
+{
+    const std::tuple<int, int, int> cases[] = { { LibraryDateWindow::kCaptureDate, 4, 3 },
+        { LibraryDateWindow::kDateAdded, 4, 3 }, { LibraryDateWindow::kCaptureDate, 6, 0 } };
+    for (const auto &[field, from, outside] : cases) {
+        QTemporaryDir dir;
+        const auto library = makeLibrary(dir.path(), 60);
+        LibraryTestLibrary::Item clip;
+        clip.fileName = QStringLiteral("clip.mov");
+        library->addItem(clip);
+        ScanOptions o = options(false);
+        o.period = { true, field, from };
+        const ScanResult result = runScan(o, { libraryNode(library->libraryPath()) });
+        EXPECT_EQ(result.walkReport.outsideScanPeriod, outside) << field << from;
+        EXPECT_EQ(result.records.size(), 3 - outside) << field << from;
+    }
 }

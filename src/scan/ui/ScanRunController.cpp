@@ -303,9 +303,10 @@ void ScanRunController::runAlert(const QString &message, const QString &informat
 void ScanRunController::showNoPhotosAlert()
 {
     const std::shared_ptr<const ScanSession> session = m_engine->session();
-    runAlert(text("ID_NO_PHOTOS_DETECTED_AT_PATH"),
-        NoPhotosMessage::informativeText(session ? session->walkReport : WalkReport(),
-            session ? session->options.globals.minimumAllowFileSize : 0));
+    const WalkReport report = session ? session->walkReport : WalkReport();
+    runAlert(NoPhotosMessage::messageText(report),
+        NoPhotosMessage::informativeText(
+            report, session ? session->options.globals.minimumAllowFileSize : 0));
 }
 
 void ScanRunController::showOnlyOnePhotoAlert()

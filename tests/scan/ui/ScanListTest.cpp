@@ -52,13 +52,11 @@ protected:
         TestFiles::write(path);
         return path;
     }
+    // Its database named as a recent library's is, capital included.
     QString library(const QString &name)
     {
-        const QString path = folder(name);
         file(name + QStringLiteral("/database/Photos.sqlite"));
-        QFile::rename(
-            path + QStringLiteral("/database/Photos.sqlite"), path + QStringLiteral("/database/photos.db"));
-        return path;
+        return root.filePath(name);
     }
     std::unique_ptr<MainViewController> makeController()
     {
