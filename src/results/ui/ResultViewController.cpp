@@ -280,7 +280,7 @@ void ResultViewController::reloadCollectionView_Main()
     collectionView->scrollToOffset(0);
     const std::optional<IndexPath> previewed = indexPathOf(previewedRecord().get());
     if (previewed) {
-        collectionView->selectItemsAtIndexPaths({*previewed}, MyCollectionView::ScrollPosition::Top);
+        collectionView->selectItemsAtIndexPaths({*previewed}, MyCollectionView::ScrollPosition::Visible);
         currentSelectedIndexs.append(*previewed);
     } else if (numberOfItemsInSection(0) > 0) {
         collectionView->selectItemsAtIndexPaths({IndexPath{0, 0}}, MyCollectionView::ScrollPosition::None);

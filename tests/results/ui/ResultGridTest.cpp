@@ -340,3 +340,4 @@ TEST_F(ResultGridFixture, PageHomeAndEndKeysKeepTheCurrentPhotoOnScreen)
     QTest::keyClick(&grid(), Qt::Key_Home);
     EXPECT_EQ(bar->value(), 0) << "the first group's title shows in its place";
 }
+
