@@ -19,8 +19,12 @@ public:
     int userChecks() const { return m_userChecks; }
     int backgroundChecks() const { return m_backgroundChecks; }
 
-    // Tells the user that the package manager brings the updates.
-    static QString packageUpdateNote();
+    // Tells the user how this copy is updated: by installing a newer version of its package when the
+    // package manager installed it, by building or installing a newer version otherwise.
+    static QString packageUpdateNote(const QString &executable = QString(),
+        const QString &packageFileLists = QStringLiteral("/var/lib/dpkg/info"));
+    // True when the package manager lists `executable` among the files of the program's package.
+    static bool installedByPackage(const QString &executable, const QString &packageFileLists);
 
     // The feed address ("" when none is configured).
     static QString feedUrl();

@@ -21,7 +21,9 @@ class MyCollectionView : public QAbstractScrollArea
     Q_OBJECT
 
 public:
-    enum class ScrollPosition { None, Left, Top };
+    // Where a scroll to an item puts it: None leaves the view as it is, Visible scrolls only when the
+    // item is not wholly shown, Top brings it to the top, Left to the left edge.
+    enum class ScrollPosition { None, Left, Top, Visible };
 
     explicit MyCollectionView(QWidget *parent = nullptr);
 

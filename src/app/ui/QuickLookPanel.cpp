@@ -4,7 +4,6 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -13,6 +12,7 @@
 
 #include "app/LocalizedString.h"
 #include "app/ui/AppDelegate.h"
+#include "platform/ImageSource.h"
 #include "platform/OutsideText.h"
 
 namespace
@@ -35,6 +35,7 @@ void QuickLookPanel::build()
     m_window->setAttribute(Qt::WA_DeleteOnClose);
     auto *layout = new QVBoxLayout(m_window);
     m_image = new QLabel(m_window);
+    m_image->setObjectName(QStringLiteral("quickLookImage"));
     m_image->setAlignment(Qt::AlignCenter);
     m_name = new QLabel(m_window);
     m_name->setTextFormat(Qt::PlainText);
@@ -74,12 +75,9 @@ void QuickLookPanel::reloadData()
     const QString name = OutsideText::name(QFileInfo(path).fileName());
     m_name->setText(name);
     m_window->setWindowTitle(name);
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QSize size = reader.size();
-    if (size.isValid())
-        reader.setScaledSize(size.scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio).boundedTo(size));
-    const QImage image = reader.read();
+    // The same reader as the scan's, so every type the scan compares (HEIC and camera raw too) is
+    // previewed, upright.
+    const QImage image = ImageSource(path).thumbnail(kPreviewSide);
     const bool isImage = !image.isNull();
     m_image->setPixmap(
         isImage ? QPixmap::fromImage(image) : QFileIconProvider().icon(QFileInfo(path)).pixmap(128, 128));

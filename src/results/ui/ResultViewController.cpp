@@ -241,11 +241,15 @@ void ResultViewController::refreshDataOnScreenWithLatestResultsAfterFilter()
     btnUnmark->setEnabled(true);
     setToolbarHidden(none);
     reloadContentArrays();
-    std::shared_ptr<ImageFileInfo> first;
-    if (!scrollCollectionView->isHidden() && !arrGroups.empty() && !arrGroups.front()->filterChildren.isEmpty())
-        first = arrGroups.front()->filterChildren.first();
-    fillMetaDataTable(first);
-    changeAllComponentsOnMainThread(first, false);
+    // The photo the user was on stays the current one while the filter still shows it.
+    std::shared_ptr<ImageFileInfo> current = previewedRecord();
+    if (!indexPathOf(current.get()))
+        current.reset();
+    if (!current && !scrollCollectionView->isHidden() && !arrGroups.empty()
+        && !arrGroups.front()->filterChildren.isEmpty())
+        current = arrGroups.front()->filterChildren.first();
+    fillMetaDataTable(current);
+    changeAllComponentsOnMainThread(current, false);
     QPointer<ResultViewController> self(this);
     Dispatch::mainAfter(kReloadDelay, [self] {
         if (self)
@@ -271,12 +275,17 @@ void ResultViewController::reloadCollectionView_Main()
         emit reloadOutlineRequested();
     collectionView->deselectAll();
     currentSelectedIndexs.clear();
-    if (numberOfItemsInSection(0) > 0) {
+    // Start at the top, or at the photo being previewed when the reload still shows it; the visible
+    // cells get their thumbnails once the view has settled.
+    collectionView->scrollToOffset(0);
+    const std::optional<IndexPath> previewed = indexPathOf(previewedRecord().get());
+    if (previewed) {
+        collectionView->selectItemsAtIndexPaths({*previewed}, MyCollectionView::ScrollPosition::Visible);
+        currentSelectedIndexs.append(*previewed);
+    } else if (numberOfItemsInSection(0) > 0) {
         collectionView->selectItemsAtIndexPaths({IndexPath{0, 0}}, MyCollectionView::ScrollPosition::None);
         currentSelectedIndexs.append(IndexPath{0, 0});
     }
-    // Start at the top; the visible cells get their thumbnails once the view has settled.
-    collectionView->scrollToOffset(0);
     collectionView->viewport()->update();
     m_thumbnailLoader->scrollViewBoundDidChange();
     emit collectionViewReloaded();

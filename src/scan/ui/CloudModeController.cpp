@@ -300,10 +300,13 @@ void CloudModeController::btnAllowPermissionCloudScanTapped()
 {
     if (!dropboxHandler())
         return;
-    // Without an application key there is nothing to start; the user learns why.
+    // Without an application key there is nothing to start: it ends as a failed sign-in does, and
+    // the user learns why.
     if (DropboxAuth::provider().clientId.trimmed().isEmpty()) {
-        dropboxSignInFinished(
-            { DropboxOAuthResult::Kind::error, localizedString(QStringLiteral("ID_DROPBOX_NO_CLIENT_ID")) });
+        const DropboxOAuthResult failure { DropboxOAuthResult::Kind::error,
+            localizedString(QStringLiteral("ID_DROPBOX_NO_CLIENT_ID")) };
+        dropboxSignInEnded(failure);
+        dropboxSignInFinished(failure);
         return;
     }
     connect(DropboxAuth::sharedAuth(), &DropboxAuth::signInFinished, this,

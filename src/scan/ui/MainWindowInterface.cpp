@@ -205,9 +205,10 @@ void MainWindowInterface::buildCloudSheets()
     c.lblDriveInfoSteps2Sub = make<QLabel>(QStringLiteral("lblDriveInfoSteps2Sub"));
     c.lblDriveInfoSteps3 = make<QLabel>(QStringLiteral("lblDriveInfoSteps3"));
     c.lblDriveInfoSteps3Sub = make<QLabel>(QStringLiteral("lblDriveInfoSteps3Sub"));
+    // Made left to right, so Tab runs through the buttons as the Google Drive sheet's do.
     c.btnScanComputer = make<CFMButton>(QStringLiteral("btnScanComputer"));
-    c.btnAllowPermission = make<CFMButton>(QStringLiteral("btnAllowPermission"));
     c.btnCancelCloudAuthorization = make<CFMButton>(QStringLiteral("btnCancelCloudAuthorization"));
+    c.btnAllowPermission = make<CFMButton>(QStringLiteral("btnAllowPermission"));
     c.windowCloudFolderList = makeWindow(QStringLiteral("windowCloudFolderList"));
     c.boxCloudFolderList = make<QFrame>(QStringLiteral("boxCloudFolderList"));
     ControlStyles::applySheetEdge(c.boxCloudFolderList);

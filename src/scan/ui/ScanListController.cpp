@@ -206,6 +206,7 @@ void ScanListController::openPanelDidChoose(int response, const QStringList &pat
     }
     saveScanList();
     reloadPathTable();
+    showAddedRows();
     result.isAllPathAdded = state.countPathAdded == paths.size();
     scheduleReport(result);
 }
@@ -254,6 +255,19 @@ void ScanListController::handleFileDragDropNotification(const Notification &noti
     scheduleReport(result);
     saveScanList();
     reloadPathTable();
+    showAddedRows();
+}
+
+void ScanListController::showAddedRows()
+{
+    // New entries are appended: the last of them becomes the current row, scrolled into view, so an
+    // addition to a long list shows on screen.
+    const QAbstractItemModel *model = c.tvPath->model();
+    if (state.countPathAdded <= 0 || !model || model->rowCount() == 0)
+        return;
+    const QModelIndex last = model->index(model->rowCount() - 1, 0);
+    c.tvPath->setCurrentIndex(last);
+    c.tvPath->scrollTo(last);
 }
 
 void ScanListController::scheduleReport(const AddPathResult &result)

@@ -85,6 +85,7 @@ private:
     void addChosenPath(const QString &path, GlobalObjects::NodeType mode, AddPathResult &result);
     bool hasPhotosEntry() const;
     bool isExcluded(const QString &path) const;
+    void showAddedRows();
     void scheduleReport(const AddPathResult &result);
     void alert(const QString &message, const QString &informative, const QStringList &buttons);
 

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStorageInfo>
 
@@ -123,6 +124,7 @@ void ScanListTable::reload(
     // The rows are rebuilt after every tick and removal: the current row stays where it was (the
     // last one when the list got shorter), so the arrows and the Menu key go on from there.
     const int current = table->currentIndex().row();
+    const int scrolled = table->verticalScrollBar()->value();
     model->clear();
     model->setColumnCount(1);
     model->setRowCount(int(nodes.size()));
@@ -131,4 +133,7 @@ void ScanListTable::reload(
         table->setIndexWidget(model->index(row, 0), makeCell(nodes[size_t(row)], row, source, actions));
     if (current >= 0 && !nodes.empty())
         table->setCurrentIndex(model->index(std::min(current, int(nodes.size()) - 1), 0));
+    // The list stays scrolled where it was, not back at its top.
+    table->doItemsLayout();
+    table->verticalScrollBar()->setValue(scrolled);
 }

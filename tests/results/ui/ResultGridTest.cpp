@@ -170,6 +170,29 @@ TEST_F(ResultGridFixture, NotificationWhosePositionNowNamesAnotherFileIsIgnored)
         ASSERT_TRUE(!record || record->fileName != "y1.jpg") << "the stale right click previewed another file";
 }
 
+// Moving the matching slider keeps the photo the user was on while it is still shown; one that the
+// new level hides hands the selection to the first photo.
+TEST_F(ResultGridFixture, TheMatchingSliderKeepsThePhotoTheUserWasOn)
+{
+    struct Row {
+        IndexPath clicked;
+        const char *shownAfter;
+        IndexPath selectedAfter;
+    };
+    for (const Row &row : { Row{{1, 2}, "y2.jpg", {0, 2}}, Row{{0, 1}, "y0.jpg", {0, 0}} }) {
+        enter({photos("x", {0.92f, 0.92f, 0.92f}), photos("y", {0.99f, 0.99f, 0.99f})});
+        MouseEvents::press(grid().viewport(), centreOf(row.clicked.section, row.clicked.item));
+        controller->sliderMatchingLevel->setDoubleValue(0.95);
+        controller->sliderMatchingValue(controller->sliderMatchingLevel);
+        reloadNow();
+        ASSERT_TRUE(controller->previewedRecord());
+        EXPECT_EQ(controller->previewedRecord()->fileName, row.shownAfter);
+        EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath>{row.selectedAfter})) << row.shownAfter;
+        EXPECT_EQ(controller->currentSelectedIndexs, (QList<IndexPath>{row.selectedAfter}));
+        settle();
+    }
+}
+
 TEST_F(ResultGridFixture, FirstThreeCellsLoadAtOnceTheRestAfterTheViewSettles)
 {
     enter({photos("a", {1.0f, 1.0f, 1.0f}), photos("b", {1.0f, 1.0f, 1.0f})});
@@ -317,3 +340,4 @@ TEST_F(ResultGridFixture, PageHomeAndEndKeysKeepTheCurrentPhotoOnScreen)
     QTest::keyClick(&grid(), Qt::Key_Home);
     EXPECT_EQ(bar->value(), 0) << "the first group's title shows in its place";
 }
+

@@ -272,14 +272,36 @@ TEST_F(CloudModeTest, CancelAndAFailedSignInGoBackToTheSourceShownBefore)
     }
 }
 
-// The default build has no application key: the sign-in cannot start, and says so.
-TEST_F(CloudModeTest, ASignInThatCannotStartIsToldInAnAlert)
+// The default build has no client identifier for either service: Allow cannot start a sign-in, and
+// both sheets end it alike: the sheet closes, the window goes back to this computer and an alert
+// says why. Both sheets' Tab order runs left to right.
+TEST_F(CloudModeTest, BothSignInSheetsFailAlikeAndTabLeftToRight)
 {
     useDropbox(QString());
-    c.cloudMode().btnScanTypeTapped(2);
-    c.btnAllowPermission->click();
-    ASSERT_TRUE(TestEvents::waitFor([this] { return !alerts.alerts().empty(); }, kBoundMs));
-    EXPECT_EQ(alerts.alerts().back().informativeText, localizedString(QStringLiteral("ID_DROPBOX_NO_CLIENT_ID")));
+    struct Row {
+        int source;
+        const char *reason;
+    };
+    for (const Row &row : { Row { 2, "ID_DROPBOX_NO_CLIENT_ID" }, Row { 1, "ID_GOOGLE_DRIVE_NO_CLIENT_ID" } }) {
+        c.cloudMode().btnScanTypeTapped(row.source);
+        const bool drive = row.source == 1;
+        QWidget *sheet = drive ? c.gDriveAccessVC->window() : c.windowCloudAuthorization.data();
+        ASSERT_TRUE(sheetOpen(sheet)) << row.reason;
+        QList<QAbstractButton *> buttons = sheet->findChildren<QAbstractButton *>();
+        std::sort(buttons.begin(), buttons.end(), [](auto *a, auto *b) { return a->x() < b->x(); });
+        QList<QAbstractButton *> chain;
+        for (QWidget *w = buttons.front()->nextInFocusChain(); chain.size() < 2; w = w->nextInFocusChain())
+            if (auto *button = qobject_cast<QAbstractButton *>(w); buttons.contains(button))
+                chain.append(button);
+        EXPECT_EQ(chain, buttons.mid(1)) << row.reason;
+
+        const size_t before = alerts.alerts().size();
+        (drive ? c.gDriveAccessVC->btnAllowPermission : c.btnAllowPermission)->click();
+        ASSERT_TRUE(TestEvents::waitFor([&] { return alerts.alerts().size() > before; }, kBoundMs));
+        EXPECT_EQ(alerts.alerts().back().informativeText, localizedString(row.reason));
+        EXPECT_FALSE(sheetOpen(sheet)) << row.reason;
+        EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0) << row.reason;
+    }
 }
 
 TEST_F(CloudModeTest, TheFolderSheetListsTheRootOnceAndAgainOnlyAfterDeletions)

@@ -1,5 +1,7 @@
 // The scan list with real temporary files and folders: drops, the open panel, ticking, removing,
 // the Scan button and the saved list across a controller restart.
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
@@ -310,6 +312,38 @@ TEST_F(ScanListTest, OpenPanelAddsWhatWasChosen)
     EXPECT_TRUE(folders.shouldEnable(pictures));
     EXPECT_TRUE(panel.panelsShown()[1].shouldEnable(photo));
     EXPECT_FALSE(panel.panelsShown()[1].shouldEnable(folder(QStringLiteral("L.photoslibrary"))));
+}
+
+// An entry added to a list longer than its view, dropped or chosen in the panel, becomes the
+// current row and is scrolled into view.
+TEST_F(ScanListTest, AnEntryAddedToAFullListIsShown)
+{
+    ScriptedOpenPanel panel;
+    const std::function<void(MainViewController &)> ways[] = {
+        [this](MainViewController &) { drop({ folder(QStringLiteral("dropped")) }); },
+        [&, this](MainViewController &c) {
+            panel.queueChoice({ library(QStringLiteral("Mine.photoslibrary")) });
+            c.btnAddPhotosLib->click();
+            settle();
+        },
+    };
+    for (const auto &add : ways) {
+        auto c = makeController();
+        c->view()->show();
+        QStringList many;
+        for (int i = 0; i < 40; ++i)
+            many << folder(QStringLiteral("f%1").arg(i));
+        c->removeAllFromScanList();
+        drop(many);
+        CustomTableView *list = c->tvPath;
+        list->setCurrentIndex(list->model()->index(0, 0));
+        list->scrollToTop();
+        add(*c);
+        const int last = list->model()->rowCount() - 1;
+        ASSERT_EQ(last, many.size());
+        EXPECT_EQ(list->currentIndex().row(), last);
+        EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->model()->index(last, 0))));
+    }
 }
 
 TEST_F(ScanListTest, SecondLibraryIsRefusedBeforeThePanelOpens)
