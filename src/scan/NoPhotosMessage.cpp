@@ -99,8 +99,7 @@ QString NoPhotosMessage::libraryText(const WalkReport &report)
                 ? formatText(text("ID_PHOTO_LIBRARY_READ_IN_PART"), library, report.libraryItemsTaken)
                 : formatText(text("ID_PHOTO_LIBRARY_TOO_LARGE"), library));
     }
-    return lines.join(QLatin1Char('
-'));
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString NoPhotosMessage::notFetchedText(const WalkReport &report)
