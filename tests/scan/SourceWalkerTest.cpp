@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 
 #include "ScanTestSupport.h"
-#include "scan/NoPhotosMessage.h"
 #include "scan/SourceWalker.h"
 #include "support/TestFiles.h"
 
@@ -180,33 +179,6 @@ TEST(SourceWalkerTest, AnUnreadableFolderIsSkippedAndTheWalkGoesOn)
     }
     chmod((dir.path() + "/locked").toLocal8Bit().constData(), 0755);
     EXPECT_EQ(relative(added, dir.path()), QStringList { "open/q.jpg" });
-}
-
-// A folder of the scan list that is not there is told as not found, as its row in the list says
-// (its drive may come back); one that is there but cannot be read, as unreadable.
-TEST(SourceWalkerTest, AMissingFolderOfTheListIsNotFoundALockedOneUnreadable)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(TestFiles::write(dir.path() + "/locked/p.jpg", randomBytes(1, 10)));
-    ASSERT_EQ(chmod((dir.path() + "/locked").toLocal8Bit().constData(), 0), 0);
-    const std::tuple<const char *, int, int, const char *> rows[] = {
-        { "gone", 1, 0, "was not found (is its drive connected?)" },
-        { "gone/below", 1, 0, "scans skip it until it is back" },
-        { "locked", 0, 1, "could not be read" },
-    };
-    for (const auto &[name, notFound, unreadable, told] : rows) {
-        const QString root = dir.filePath(QString::fromLatin1(name));
-        Walk walk;
-        {
-            WithoutFileCapabilities lowered;
-            walk.run(photoOptions(), [&](SourceWalker &w) { w.scanFolder(root); }, { root });
-        }
-        const QString text = NoPhotosMessage::skippedFoldersText(walk.report);
-        EXPECT_EQ(walk.report.notFoundFolders, notFound) << name;
-        EXPECT_EQ(walk.report.unreadableFolders, unreadable) << name;
-        EXPECT_TRUE(text.contains(root) && text.contains(QLatin1String(told))) << text.toStdString();
-    }
-    chmod((dir.path() + "/locked").toLocal8Bit().constData(), 0755);
 }
 
 TEST(SourceWalkerTest, StopEndsTheWalk)
