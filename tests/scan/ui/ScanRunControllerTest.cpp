@@ -294,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, ScanRunEarlyOutTest,
             Outcome::OnePhoto }),
     [](const ::testing::TestParamInfo<EarlyOutCase> &info) { return info.param.name; });
 
-TEST_F(ScanRunControllerTest, FoldersNotFoundAreNamedWithNoPhotosOrWithResults)
+TEST_F(ScanRunControllerTest, FoldersThatCouldNotBeReadAreNamedWithNoPhotosOrWithResults)
 {
     // 50 kB: the photo below is left out for its size.
     UserDefaults::standard().setObject(QStringLiteral("minimumFileSize"), 50);
@@ -302,7 +302,7 @@ TEST_F(ScanRunControllerTest, FoldersNotFoundAreNamedWithNoPhotosOrWithResults)
     for (const char *folder : { "gone", "gone too", "small" })
         addFolder(QString::fromLatin1(folder));
     ASSERT_TRUE(TestFiles::write(tree.filePath(QStringLiteral("small/tiny.jpg")), "tiny"));
-    // Listed, then gone (unmounted or removed): not found, as the scan list says, not unreadable.
+    // Listed, then gone (unmounted or removed).
     for (const char *folder : { "gone", "gone too" })
         ASSERT_TRUE(QDir(tree.filePath(QString::fromLatin1(folder))).removeRecursively());
 
