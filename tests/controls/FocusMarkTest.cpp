@@ -41,6 +41,7 @@ TEST(FocusMark, ItsLineStandsOutAtThreeToOneOnEveryBlueFace)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     for (QAbstractButton *button : std::initializer_list<QAbstractButton *> { sheet, allow }) {
+        button->resize(100, 30);
         const QColor face = button->grab().toImage().pixelColor(50, 6);
         button->setFocus();
         EXPECT_GE(ControlStyles::contrastRatio(button->grab().toImage().pixelColor(50, 2), face), 3.0);
