@@ -182,6 +182,35 @@ step_space_after_a_click_on_another_groups_box() {
     [ "$(pixels_differing 10-none-marked-count 10-home-count)" -eq 0 ] || fail "the marks are not as they were"
 }
 
+# Back in the main window, the list's current row the unticked folder: Space ticks it, Return scans
+# (its photo twins one of the first folder), Escape leaves the scan-complete sheet, Space marks the
+# photo the results start on and Return presses Trash Marked, Return confirms. With the summary open,
+# Ctrl+Q ends the program within three seconds.
+step_quit_from_the_summary() {
+    step "Tick the second folder and scan again, mark a photo, move it to the Trash: Ctrl+Q on the summary quits"
+    keys space Return
+    sleep 12
+    shot 20-second-scan
+    keys Escape
+    sleep 1
+    keys space
+    sleep 0.5
+    shot 20-second-marked
+    keys Return
+    sleep 1
+    shot 20-second-confirm
+    keys Return
+    sleep 3
+    shot 20-second-summary
+    keys ctrl+q
+    for _ in $(seq 12); do
+        # Gone, or ended and not yet reaped.
+        ps -o stat= -p "$app" 2>/dev/null | grep -qv Z || return 0
+        sleep 0.25
+    done
+    fail "Ctrl+Q on the summary did not end the program within three seconds"
+}
+
 # ---- End of those steps ----
 
 # The number of differing pixels of two screenshots.
@@ -499,4 +528,5 @@ for name in beach forest; do
 done
 [ "$(cat "$out/stdout.txt")" = "Quennary" ] || fail "standard output holds more than the product name: $(head -3 "$out/stdout.txt")"
 grep -q . "$out/stderr.txt" && fail "the program wrote to standard error"
+step_quit_from_the_summary
 echo "PASS (screenshots in $out)" | tee -a "$out/session.log"

@@ -52,7 +52,8 @@ void CFMButton::paintEvent(QPaintEvent *)
     m_cell.drawBezelWithFrame(painter, rect(), isEnabled(), isDown());
     m_cell.drawTitle(painter, text(), titleFont(), rect(), isEnabled());
     if (hasFocus())
-        ControlStyles::drawFocusMark(painter, rect());
+        ControlStyles::drawFocusMark(painter, rect(), 2,
+            ControlStyles::focusMarkColorOn({ m_cell.getColorForButtonType(isEnabled()) }));
 }
 
 void CFMButton::mousePressEvent(QMouseEvent *event)

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QPersistentModelIndex>
 
 #include "controls/CustomCell.h"
 #include "controls/KeyPressFilter.h"
@@ -50,4 +51,14 @@ bool CellKeys::press(const QAbstractItemView *view, const QKeyEvent *event)
         return false;
     button->click();
     return true;
+}
+
+void CellKeys::followPresses(QAbstractItemView *view, const QModelIndex &index, QAbstractButton *button)
+{
+    // The rows may move (a rule dragged up) before the press: the index goes with its row.
+    const QPersistentModelIndex cell(index);
+    QObject::connect(button, &QAbstractButton::pressed, view, [view, cell] {
+        if (cell.isValid())
+            view->setCurrentIndex(cell);
+    });
 }

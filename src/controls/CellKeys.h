@@ -6,6 +6,7 @@
 class QAbstractButton;
 class QAbstractItemView;
 class QKeyEvent;
+class QModelIndex;
 
 class CellKeys
 {
@@ -16,4 +17,7 @@ public:
     static QAbstractButton *buttonFor(const QAbstractItemView *view, const QKeyEvent *event);
     // Clicks the button `event` presses; false (nothing done) when there is none or it is disabled.
     static bool press(const QAbstractItemView *view, const QKeyEvent *event);
+    // A press on `button`, the box of the cell at `index`, makes that row current, so the keys go on
+    // from the row the user clicked, not from the one current before.
+    static void followPresses(QAbstractItemView *view, const QModelIndex &index, QAbstractButton *button);
 };

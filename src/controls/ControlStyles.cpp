@@ -16,6 +16,8 @@ namespace
 {
 
 constexpr double kSixteenthHeight = -0.0625;
+// What a focus mark's line must stand out from what lies beside it by, at the least.
+constexpr double kLeastFocusContrast = 3.0;
 constexpr int kFlatButtonFontSize = 14;
 
 } // namespace
@@ -111,7 +113,29 @@ QColor ControlStyles::focusHaloColor()
     return QColor(6, 10, 22);
 }
 
+QColor ControlStyles::focusMarkColorOn(const QList<QColor> &faces)
+{
+    const auto leastContrast = [&faces](const QColor &line) {
+        double least = 21.0;
+        for (const QColor &face : faces)
+            least = std::min(least, contrastRatio(line, face));
+        return least;
+    };
+    const QColor lines[] = { focusMarkColor(), QColor(Qt::white), focusHaloColor() };
+    for (const QColor &line : lines) {
+        if (leastContrast(line) >= kLeastFocusContrast)
+            return line;
+    }
+    return *std::max_element(std::begin(lines), std::end(lines),
+        [&](const QColor &a, const QColor &b) { return leastContrast(a) < leastContrast(b); });
+}
+
 void ControlStyles::drawFocusMark(QPainter &painter, const QRect &rect, qreal lineWidth)
+{
+    drawFocusMark(painter, rect, lineWidth, focusMarkColor());
+}
+
+void ControlStyles::drawFocusMark(QPainter &painter, const QRect &rect, qreal lineWidth, const QColor &line)
 {
     painter.save();
     painter.setOpacity(1.0);
@@ -122,7 +146,7 @@ void ControlStyles::drawFocusMark(QPainter &painter, const QRect &rect, qreal li
     painter.setPen(QPen(focusHaloColor(), lineWidth));
     painter.drawRoundedRect(outer, 2 * lineWidth, 2 * lineWidth);
     const qreal inset = 0.5 + half;
-    painter.setPen(QPen(focusMarkColor(), lineWidth));
+    painter.setPen(QPen(line, lineWidth));
     painter.drawRoundedRect(outer.adjusted(inset, inset, -inset, -inset), 1.5 * lineWidth, 1.5 * lineWidth);
     painter.restore();
 }

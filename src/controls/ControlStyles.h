@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 
 class CFMButton;
 class QFrame;
@@ -49,8 +50,14 @@ public:
     // Set on a widget that frames its own focus: the application style adds no mark of its own.
     static constexpr const char *kOwnFocusMark = "ownFocusMark";
     static QColor focusHaloColor();
-    // Drawn inside `rect`; thinner lines for a frame drawn tight around a label.
+    // The inner line of the mark on a button whose face has the colours `faces`: the light blue line
+    // where it stands out from all of them at 3:1, else a white one, else the dark one (whichever
+    // stands out best when none reaches 3:1).
+    static QColor focusMarkColorOn(const QList<QColor> &faces);
+    // Drawn inside `rect`, the inner line in `line`; thinner lines for a frame drawn tight around a
+    // label.
     static void drawFocusMark(QPainter &painter, const QRect &rect, qreal lineWidth = 2);
+    static void drawFocusMark(QPainter &painter, const QRect &rect, qreal lineWidth, const QColor &line);
     // The contrast of two colours as the accessibility guidelines compute it: 1 (none) to 21.
     static double contrastRatio(const QColor &a, const QColor &b);
 };

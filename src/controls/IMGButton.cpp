@@ -1,8 +1,11 @@
 // Image-drawn button.
 #include "controls/IMGButton.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -174,7 +177,21 @@ void IMGButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     paintFace(painter);
     if (hasFocus())
-        ControlStyles::drawFocusMark(painter, rect());
+        ControlStyles::drawFocusMark(painter, rect(), 2, ControlStyles::focusMarkColorOn(faceColors()));
+}
+
+QList<QColor> IMGButton::faceColors() const
+{
+    // The middle image lies under most of the mark: its colours from top to bottom are the face's.
+    // Where it is see-through, the window shows, and the mark's own dark line stands out there.
+    const QImage column = pattern_Mdl.pixmap(QSize(1, std::max(1, height()))).toImage();
+    QList<QColor> colors;
+    for (int y = 0; y < column.height(); ++y) {
+        const QColor color = column.pixelColor(0, y);
+        if (color.alpha() >= 128)
+            colors.append(color);
+    }
+    return colors;
 }
 
 void IMGButton::paintFace(QPainter &painter)

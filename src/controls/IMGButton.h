@@ -129,6 +129,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     // The images and the title, without the focus mark.
     void paintFace(QPainter &painter);
+    // The colours of the face the last drawing chose, top to bottom; what the focus mark is drawn on.
+    QList<QColor> faceColors() const;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

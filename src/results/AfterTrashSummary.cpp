@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include <QFileInfo>
-
 #include "app/LocalizedString.h"
 #include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
@@ -15,8 +13,8 @@ using TypeSupport = GlobalObjects::TypeSupport;
 namespace
 {
 
-// Reasons told, and files named for each; the rest are counted. The files stay marked in the
-// results, so their names find them.
+// Reasons told, and files named for each; the rest are counted. Each is named by its whole path (in
+// the cloud too): files of one name in two folders are two files.
 constexpr size_t kNamed = 3;
 
 QString text(const char *key)
@@ -24,7 +22,7 @@ QString text(const char *key)
     return localizedString(QString::fromLatin1(key));
 }
 
-// "• “a.jpg”, “b.jpg” — why" for the first reasons, then "and n more". The files of one reason
+// "• “/p/a.jpg”, “/q/a.jpg” — why" for the first reasons, then "and n more". The files of one reason
 // share a line: a Trash refused for a whole volume is told once.
 QStringList leftInPlaceLines(const std::vector<std::pair<QString, QString>> &files)
 {
@@ -35,8 +33,7 @@ QStringList leftInPlaceLines(const std::vector<std::pair<QString, QString>> &fil
             = std::find_if(byWhy.begin(), byWhy.end(), [&](const auto &told) { return told.first == words; });
         if (same == byWhy.end())
             same = byWhy.insert(byWhy.end(), { words, {} });
-        same->second.append(
-            formatText(text("ID_FILE_NAME_QUOTED"), OutsideText::name(QFileInfo(path).fileName())));
+        same->second.append(formatText(text("ID_FILE_NAME_QUOTED"), OutsideText::name(path)));
     }
     QStringList lines;
     qint64 named = 0;

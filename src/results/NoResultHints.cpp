@@ -3,6 +3,7 @@
 
 #include <QStringList>
 
+#include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "platform/TextFormat.h"
 
@@ -46,6 +47,12 @@ void NoResultHints::tellWhatWasNotCompared(const NoResultHintInput &input, NoRes
         hints.append(formatText(localizedCountText(input.outsideScanPeriod, "ID_HINT_FILE_OUTSIDE_SCAN_PERIOD",
                                     "ID_HINT_FILES_OUTSIDE_SCAN_PERIOD"),
             input.outsideScanPeriod));
+    if (input.skippedForSize > 0)
+        hints.append(formatText(localizedCountText(input.skippedForSize, "ID_HINT_FILE_UNDER_MINIMUM_SIZE",
+                                    "ID_HINT_FILES_UNDER_MINIMUM_SIZE"),
+            input.skippedForSize,
+            CommonFunc::formattedSize(QVariant::fromValue(quint64(input.minimumFileSize))),
+            localizedString(QStringLiteral("ID_FILTER_SORT"))));
     if (hints.isEmpty())
         return;
     d.hintText = hints.join(QLatin1Char('\n'));

@@ -16,9 +16,12 @@ struct NoResultHintInput {
     std::optional<GlobalObjects::CompareType> compareType;
     std::optional<GlobalObjects::TypeSupport> typeSupport;
     int groupCount = 0;
-    // Files the scan did not compare: cloud files not fetched, and files outside its dates.
+    // Files the scan did not compare: cloud files not fetched, files outside its dates, and files
+    // under its minimum size (`minimumFileSize` bytes).
     int notFetched = 0;
     int outsideScanPeriod = 0;
+    int skippedForSize = 0;
+    qint64 minimumFileSize = 0;
 };
 
 struct NoResultHintDecision {

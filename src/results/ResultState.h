@@ -121,8 +121,10 @@ public:
     ScanSource scanSource = ScanSource::thisComputer;
     // Exact or similar matching of that scan, fixed the same way.
     GlobalObjects::CompareType scanCompareType = GlobalObjects::CompareType::ctHash;
-    // What that scan left out of the comparison; the empty window says it.
+    // What that scan left out of the comparison, and the minimum size it took; the empty window
+    // says it.
     WalkReport walkReport;
+    qint64 scanMinimumFileSize = 0;
 
 private:
     bool passesTypeTest(const DuplicatesGroup &group) const;

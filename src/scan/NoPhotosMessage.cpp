@@ -39,8 +39,9 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
 QString NoPhotosMessage::skippedFoldersText(const WalkReport &report)
 {
     QStringList lines;
-    for (const QString &part : { notAnsweringText(report), unreadableFoldersText(report), trashFoldersText(report),
-             libraryText(report), notFetchedText(report) }) {
+    for (const QString &part :
+        { notAnsweringText(report), notFoundText(report), unreadableFoldersText(report),
+            trashFoldersText(report), libraryText(report), notFetchedText(report) }) {
         if (!part.isEmpty())
             lines.append(part);
     }
@@ -65,6 +66,14 @@ QString NoPhotosMessage::unreadableFoldersText(const WalkReport &report)
             OutsideText::reason(report.firstUnreadableReason)),
         report.unreadableFolders - 1, "ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ",
         "ID_MORE_FOLDERS_COULD_NOT_BE_READ");
+}
+
+QString NoPhotosMessage::notFoundText(const WalkReport &report)
+{
+    if (report.notFoundFolders <= 0)
+        return {};
+    return withMoreInLog(formatText(text("ID_SAVED_FOLDER_NOT_FOUND"), report.firstNotFoundFolder),
+        report.notFoundFolders - 1, "ID_ONE_MORE_SAVED_FOLDER_NOT_FOUND", "ID_MORE_SAVED_FOLDERS_NOT_FOUND");
 }
 
 QString NoPhotosMessage::notAnsweringText(const WalkReport &report)
@@ -122,7 +131,8 @@ QString NoPhotosMessage::periodText(const WalkReport &report)
 
 QString NoPhotosMessage::skippedTitle(const WalkReport &report)
 {
-    if (report.unreadableFolders > 0 || report.trashFolders > 0 || report.notAnsweringFolders > 0)
+    if (report.unreadableFolders > 0 || report.trashFolders > 0 || report.notAnsweringFolders > 0
+        || report.notFoundFolders > 0)
         return text("ID_SOME_FOLDERS_WERE_NOT_SCANNED");
     const bool libraryWhole = report.libraryReadInPart.isEmpty() && report.unreadableLibrary.isEmpty();
     return text(libraryWhole && report.notFetched > 0 ? "ID_SOME_FILES_WERE_NOT_COMPARED"

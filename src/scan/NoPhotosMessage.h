@@ -1,5 +1,6 @@
 // The informative text of the "no photos found" alert, and the note on what was left out of the
-// other ends of a scan: the folders that did not answer, those that could not be read and those left
+// other ends of a scan: the folders that did not answer, those of the scan list that are not there,
+// those that could not be read and those left
 // out as a Trash (the first of each, and how many), the cloud files that could not be fetched (how
 // many, the first and why), the files left out as smaller than the minimum size and where that limit
 // is set, those outside the scan's dates, or else the general advice.
@@ -15,7 +16,8 @@ public:
     // The title of the "no photos found" alert: a photo library that could not be read says so.
     static QString messageText(const WalkReport &report);
     static QString informativeText(const WalkReport &report, qint64 minimumFileSize);
-    // The folders that did not answer, those that could not be read, then those left out as a Trash
+    // The folders that did not answer, those not found, those that could not be read, then those
+    // left out as a Trash
     // (the first of each, then how many more), then the photo library read in part, then the cloud
     // files not fetched; empty when everything was read. Every end of a scan that found something
     // tells it too.
@@ -23,6 +25,8 @@ public:
     // The roots and mounts below them that did not answer (a share whose server is silent): the
     // first, then how many more.
     static QString notAnsweringText(const WalkReport &report);
+    // The folders of the scan list that are not there: the first, then how many more.
+    static QString notFoundText(const WalkReport &report);
     // The folders that could not be read: the first with why, then how many more.
     static QString unreadableFoldersText(const WalkReport &report);
     // The folders left out as a Trash: the first, then how many more.

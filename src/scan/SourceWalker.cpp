@@ -81,10 +81,10 @@ void SourceWalker::scanFolder(const QString &path)
 {
     // A source chosen inside a Trash (its files/ folder, say) is as much a Trash as the top.
     if (!skipsAsNotAnswering(path) && !skipsAsTrash(path))
-        enterFolder(path);
+        enterFolder(path, true);
 }
 
-void SourceWalker::enterFolder(const QString &path)
+void SourceWalker::enterFolder(const QString &path, bool isRoot)
 {
     if (m_abortMe.load() || m_options.exclusions.isExcluded(path) || skipsAsNotAnswering(path))
         return;
@@ -93,6 +93,10 @@ void SourceWalker::enterFolder(const QString &path)
         return;
     }
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 && isRoot && errno == ENOENT) {
+        reportNotFound(path);
+        return;
+    }
     if (fd < 0) {
         skipFolder(path, errno);
         return;
@@ -154,6 +158,13 @@ void SourceWalker::reportNotAnswering(const QString &path)
     Log::line(QStringLiteral("Skipped, not answering: ") + path);
     if (m_report.notAnsweringFolders++ == 0)
         m_report.firstNotAnsweringFolder = path;
+}
+
+void SourceWalker::reportNotFound(const QString &path)
+{
+    Log::line(QStringLiteral("Skipped, not found: ") + path);
+    if (m_report.notFoundFolders++ == 0)
+        m_report.firstNotFoundFolder = path;
 }
 
 std::optional<FileEntryFacts> SourceWalker::followLink(const QString &path, bool &silent) const

@@ -78,7 +78,8 @@ public:
 private:
     using Identity = std::pair<std::uint64_t, std::uint64_t>;
 
-    void enterFolder(const QString &path);
+    // `isRoot`: `path` is a folder of the scan list itself, which may be away.
+    void enterFolder(const QString &path, bool isRoot = false);
     bool isTrash(const QString &path, const FileIdentity &identity) const;
     // True, with the folder logged and named in the report, when `path` is or lies in a Trash.
     bool skipsAsTrash(const QString &path);
@@ -87,6 +88,7 @@ private:
     bool skipsAsTrashed(const QString &path, const QString &name);
     void reportTrash(const QString &path);
     void reportNotAnswering(const QString &path);
+    void reportNotFound(const QString &path);
     // What the link `path` leads to, looked at apart, as it may lead onto a share that does not
     // answer: nothing with errno set when it cannot be read, nothing with `silent` set when it did
     // not answer in time (or the walk was stopped).

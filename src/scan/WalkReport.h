@@ -15,6 +15,10 @@ struct WalkReport {
     // silent), and the first of them.
     int notAnsweringFolders = 0;
     QString firstNotAnsweringFolder;
+    // Folders of the scan list that are not there (an unplugged drive, a folder removed): the list
+    // keeps them and scans pass them over until they are back. The first of them.
+    int notFoundFolders = 0;
+    QString firstNotFoundFolder;
     // Folders left out as a Trash, the Trashes the desktop keeps for this user at their own places
     // aside (the user knows what lies there), and the first of them.
     int trashFolders = 0;

@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "controls/CFMButton.h"
 #include "controls/ControlStyles.h"
 #include "controls/CustomWindowNag.h"
+#include "controls/IMGButton.h"
 
 TEST(FocusMark, OneOfItsLinesStandsOutAtThreeToOneOnAnyBackground)
 {
@@ -26,6 +28,24 @@ TEST(FocusMark, OneOfItsLinesStandsOutAtThreeToOneOnAnyBackground)
         for (int g = 0; g < 256; g += 15)
             for (int b = 0; b < 256; b += 15)
                 ASSERT_GE(contrast(QColor(r, g, b)), 3.0) << r << ' ' << g << ' ' << b;
+}
+
+// The mark's line on the blue faces (of the image buttons and of Allow) stands out from them.
+TEST(FocusMark, ItsLineStandsOutAtThreeToOneOnEveryBlueFace)
+{
+    QWidget window;
+    auto *sheet = new IMGButton(&window);
+    auto *allow = new CFMButton(&window);
+    ControlStyles::styleSheetImageButton(sheet, "blue_btn_sm");
+    ControlStyles::styleFlatButton(allow, { QColor(52, 109, 240), {}, Qt::white, {}, {}, {}, 4, 0 });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    for (QAbstractButton *button : std::initializer_list<QAbstractButton *> { sheet, allow }) {
+        button->resize(100, 30);
+        const QColor face = button->grab().toImage().pixelColor(50, 6);
+        button->setFocus();
+        EXPECT_GE(ControlStyles::contrastRatio(button->grab().toImage().pixelColor(50, 2), face), 3.0);
+    }
 }
 
 TEST(CustomWindowNag, TakesTheKeysBackAtItsDefaultButtonWhenUnblocked)

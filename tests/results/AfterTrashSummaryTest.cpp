@@ -95,10 +95,10 @@ TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreToldByReason)
 {
     AfterTrashInput input;
     for (int i = 0; i < 5; ++i)
-        input.leftInPlace.emplace_back(QStringLiteral("/p/%1.jpg").arg(i), i < 4 ? "no Trash" : "");
+        input.leftInPlace.emplace_back(QStringLiteral("Dropbox/%1/y.jpg").arg(i), i < 4 ? "no Trash" : "");
     EXPECT_EQ(AfterTrashSummary::nothingMovedInformative(input).split('\n'),
-        QStringList({ "• “0.jpg”, “1.jpg”, “2.jpg” — no Trash",
-            "• “4.jpg” — " + localizedString("ID_NOT_MOVED_NO_REASON_GIVEN"),
+        QStringList({ "• “Dropbox/0/y.jpg”, “Dropbox/1/y.jpg”, “Dropbox/2/y.jpg” — no Trash",
+            "• “Dropbox/4/y.jpg” — " + localizedString("ID_NOT_MOVED_NO_REASON_GIVEN"),
             fmt("ID_FILE_LEFT_IN_PLACE_MORE", 1) }));
 }
 

@@ -96,3 +96,10 @@ TEST(NoResultHintsNotCompared, TheHintTellsWhatTheScanLeftOut)
             << d.hintText.toStdString();
     }
 }
+
+TEST(NoResultHintsNotCompared, FilesUnderTheMinimumSizeAreToldNotALowerLevel)
+{
+    EXPECT_TRUE(NoResultHints::decide({ true, false, CT::ctHash, TS::ALLFILES, 0, 0, 0, 4, 2000 }, false)
+                    .hintText.startsWith(
+                        "Hint: 4 files were left out as smaller than the minimum file size of 2 KB"));
+}

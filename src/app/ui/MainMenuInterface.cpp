@@ -49,6 +49,8 @@ void MainMenuInterface::load(AppDelegate &delegate)
     appMenu->addSeparator();
     delegate.menuItemQuit
         = addItem(appMenu, QStringLiteral("menuItemQuit"), QKeySequence::keyBindings(QKeySequence::Quit));
+    // Quit's keys work in every window (Preferences, a summary over the results), not the main one alone.
+    delegate.menuItemQuit->setShortcutContext(Qt::ApplicationShortcut);
 
     QMenu *helpMenu = bar->addMenu(QString());
     helpMenu->setObjectName(QStringLiteral("menuHelp"));

@@ -33,8 +33,13 @@ public:
     // button chosen. An alert without buttons gets one "OK" button.
     virtual int runAlert(const AlertSpec &alert, QWidget *over) = 0;
 
-    // Shows `sheet` (a window) window-modally over the window of `parent` and returns at once.
-    virtual void beginSheet(QWidget *sheet, QWidget *parent) = 0;
+    // A question blocks the window under it until answered; a summary, which asks nothing, leaves
+    // it free: its menu, Quit and its close button work while the summary is open.
+    enum class Blocking { Window, None };
+
+    // Shows `sheet` (a window) over the window of `parent`, window-modally unless `blocking` is
+    // None, and returns at once.
+    virtual void beginSheet(QWidget *sheet, QWidget *parent, Blocking blocking = Blocking::Window) = 0;
     // Hides `sheet`; ends a modal run on it as stopModal() would when one is under way.
     virtual void endSheet(QWidget *sheet) = 0;
     virtual bool isSheetOpen(const QWidget *sheet) const = 0;

@@ -124,7 +124,13 @@ void FrameGeometry::fitToTexts(QWidget *sheet, const QScreen *screen, int leastW
     QLayout *column = sheet ? sheet->layout() : nullptr;
     if (!column || !screen)
         return;
-    column->invalidate();
+    // A label's new text reaches the layouts above it only by posted events, and not at all while
+    // the sheet has never been shown: each layout and size hint inside the sheet is measured anew,
+    // or the sheet keeps the height of the texts it showed before.
+    for (QWidget *child : sheet->findChildren<QWidget *>())
+        child->updateGeometry();
+    for (QLayout *layout : sheet->findChildren<QLayout *>())
+        layout->invalidate();
     column->activate();
     const int width = std::min(std::max(leastWidth, column->totalMinimumSize().width()), widestSheet(*screen));
     const int height

@@ -96,7 +96,7 @@ int GuiAlertPresenter::runAlert(const AlertSpec &alert, QWidget *over)
     return kFirstButton + index;
 }
 
-void GuiAlertPresenter::beginSheet(QWidget *sheet, QWidget *parent)
+void GuiAlertPresenter::beginSheet(QWidget *sheet, QWidget *parent, Blocking blocking)
 {
     if (!sheet)
         return;
@@ -105,7 +105,8 @@ void GuiAlertPresenter::beginSheet(QWidget *sheet, QWidget *parent)
         const Qt::WindowFlags flags = sheet->windowFlags();
         sheet->setParent(window, flags | Qt::Dialog);
     }
-    sheet->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
+    const Qt::WindowModality blocked = window ? Qt::WindowModal : Qt::ApplicationModal;
+    sheet->setWindowModality(blocking == Blocking::None ? Qt::NonModal : blocked);
     // One sheet at a time over a window: one still open there closes first.
     std::vector<QPointer<QWidget>> open = m_sheets;
     for (const QPointer<QWidget> &other : open) {

@@ -13,7 +13,7 @@ class GuiAlertPresenter : public AlertPresenter
 {
 public:
     int runAlert(const AlertSpec &alert, QWidget *over) override;
-    void beginSheet(QWidget *sheet, QWidget *parent) override;
+    void beginSheet(QWidget *sheet, QWidget *parent, Blocking blocking = Blocking::Window) override;
     void endSheet(QWidget *sheet) override;
     bool isSheetOpen(const QWidget *sheet) const override;
     int runModalForWindow(QWidget *window) override;

@@ -25,7 +25,7 @@ int ScriptedAlertPresenter::runAlert(const AlertSpec &alert, QWidget *)
     return nextAnswer();
 }
 
-void ScriptedAlertPresenter::beginSheet(QWidget *sheet, QWidget *)
+void ScriptedAlertPresenter::beginSheet(QWidget *sheet, QWidget *, Blocking)
 {
     if (!sheet)
         return;

@@ -99,7 +99,10 @@ void AutoMarkViewController::reloadTableView_main()
     if (olderProfile())
         tvAutoMarkRules->setFont(SystemFonts::systemFont(kSmallFontPixels));
     for (int row = 0; row < m_rules.count(); ++row) {
-        tvAutoMarkRules->setIndexWidget(m_model->index(row, AutoMarkRulesModel::idState), makeStateCell(row));
+        const QModelIndex state = m_model->index(row, AutoMarkRulesModel::idState);
+        CustomCell *cell = makeStateCell(row);
+        CellKeys::followPresses(tvAutoMarkRules, state, cell->btnCheckBox());
+        tvAutoMarkRules->setIndexWidget(state, cell);
         tvAutoMarkRules->setIndexWidget(
             m_model->index(row, AutoMarkRulesModel::idDescription), makeDescriptionCell(row));
     }

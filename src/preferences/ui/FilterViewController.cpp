@@ -110,6 +110,7 @@ void FilterViewController::reloadTableView_main()
         QCheckBox *checkBox = cell->btnCheckBox();
         connect(checkBox, &QCheckBox::clicked, this,
             [this, checkBox](bool on) { btnCheckUnCheckTapped(checkBox, on); });
+        CellKeys::followPresses(tvFilter, tvFilter->model()->index(row, idState), checkBox);
         tvFilter->setCellWidget(row, idState, cell);
         // Stored texts are shown as stored, in the language of the moment they were stored.
         auto *description = new QTableWidgetItem(type.value(QStringLiteral("key")).toString());

@@ -239,7 +239,7 @@ void AfterTrashSummaryWindow::beginSummary(QWidget *sheet)
         return;
     // Sized to its texts before it is centred over the window, or it hangs down from a stale height.
     fitToTexts(sheet);
-    AlertPresenter::current().beginSheet(sheet, m_view);
+    AlertPresenter::current().beginSheet(sheet, m_view, AlertPresenter::Blocking::None);
     const QRect area = summaryArea ? summaryArea() : QRect();
     if (area.isEmpty())
         return;

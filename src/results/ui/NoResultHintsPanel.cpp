@@ -60,8 +60,10 @@ void NoResultHintsPanel::updateNoResultHints(bool isFreshResult, bool isAfterTra
     lblMatchingLevelOnNoPhotos->setText(NoResultHints::matchingLevelText());
     lblNoteToAutoMark->setText(NoResultHints::noteToAutoMarkText());
     lblMatchingLevelOnNoPhotos->setFixedWidth(int(CommonFuncUi::fittingWidth(lblMatchingLevelOnNoPhotos)));
+    const WalkReport &left = m_state.walkReport;
     NoResultHintInput input { isFreshResult, isAfterTrash, m_state.scanCompareType, m_state.typeSupport,
-        int(m_state.arrGroups.size()), m_state.walkReport.notFetched, m_state.walkReport.outsideScanPeriod };
+        int(m_state.arrGroups.size()), left.notFetched, left.outsideScanPeriod, left.skippedForSize,
+        m_state.scanMinimumFileSize };
     const bool found = NoResultHints::needsRetry(input) && m_retryAtMinimumMatchingLevel
         && m_retryAtMinimumMatchingLevel();
     const NoResultHintDecision d = NoResultHints::decide(input, found);

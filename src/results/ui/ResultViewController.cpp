@@ -138,6 +138,7 @@ void ResultViewController::invokeCollectionView(
     stepNumber = GlobalObjects::StepNumberForPhotos::stepNumberOneForPhotos;
     scanSource = scan.scanType;
     scanCompareType = scan.compareType;
+    scanMinimumFileSize = scan.minimumAllowFileSize;
     isPhotosAppTrashed = false;
     const MatchingSliderSetting current{sliderMatchingLevel->minValue(), sliderMatchingLevel->maxValue(),
                                         sliderMatchingLevel->doubleValue(), true};

@@ -57,6 +57,15 @@ protected:
     AutoMarkViewController pane;
 };
 
+TEST_F(RulesPaneTest, AClickedUseBoxMakesItsRowCurrent)
+{
+    QCheckBox *box = cell(2, AutoMarkRulesModel::idState)->btnCheckBox();
+    const bool ticked = box->isChecked();
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(pane.tvAutoMarkRules, Qt::Key_Space);
+    EXPECT_EQ(box->isChecked(), ticked);
+}
+
 TEST_F(RulesPaneTest, CheckBoxAndChoiceStoreTheirRule)
 {
     QCheckBox *library = cell(1, AutoMarkRulesModel::idState)->btnCheckBox();

@@ -197,15 +197,23 @@ TEST_F(RemovalSheetsTest, ASkippedGroupIsToldAndNothingIsMoved)
 } // namespace
 
 // A question about two parts of a removal takes four lines or more: the sheet grows to show them.
+// It shrinks back for one part, at the first change of its text as at any later one.
 TEST_F(RemovalSheetsTest, ALongQuestionIsShownWhole)
 {
     showThreeWithTwoMarked();
-    group->children[1]->isPhotosNode = true;
-    presenter.setModalHandler([this](QWidget *window) {
+    QMap<bool, int> heights;
+    presenter.setModalHandler([this, &heights](QWidget *window) {
         window->show();
-        for (QLabel *label : { sheets->lblAreYouSureWantToDelete.data(), sheets->lblReviewPhotoBeforeTrash.data() })
+        QCoreApplication::processEvents();
+        for (QLabel *label :
+            { sheets->lblAreYouSureWantToDelete.data(), sheets->lblReviewPhotoBeforeTrash.data() })
             EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
-        return 0;
+        EXPECT_EQ(heights.value(group->children[1]->isPhotosNode, window->height()), window->height());
+        heights.insert(group->children[1]->isPhotosNode, window->height());
+        sheets->btnReview->click();
     });
-    sheets->confirmMoveToTrash();
+    for (const bool library : { false, true, true, false, false }) {
+        group->children[1]->isPhotosNode = library;
+        sheets->confirmMoveToTrash();
+    }
 }

@@ -302,7 +302,7 @@ TEST_F(ScanRunControllerTest, FoldersThatCouldNotBeReadAreNamedWithNoPhotosOrWit
     for (const char *folder : { "gone", "gone too", "small" })
         addFolder(QString::fromLatin1(folder));
     ASSERT_TRUE(TestFiles::write(tree.filePath(QStringLiteral("small/tiny.jpg")), "tiny"));
-    // Listed, then gone (unmounted, removed, or unreadable to this user).
+    // Listed, then gone (unmounted or removed).
     for (const char *folder : { "gone", "gone too" })
         ASSERT_TRUE(QDir(tree.filePath(QString::fromLatin1(folder))).removeRecursively());
 
@@ -310,8 +310,8 @@ TEST_F(ScanRunControllerTest, FoldersThatCouldNotBeReadAreNamedWithNoPhotosOrWit
     ASSERT_TRUE(waitFor([this] { return !alerts.alerts().empty(); }));
     const QStringList lines = alerts.alerts().front().informativeText.split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 3) << alerts.alerts().front().informativeText.toStdString();
-    EXPECT_TRUE(lines[0].contains(QLatin1Char('"') + tree.filePath(QStringLiteral("gone")) + QLatin1Char('"')));
-    EXPECT_EQ(lines[1], formatText(text("ID_ONE_MORE_FOLDER_COULD_NOT_BE_READ"), AppFolders::logFilePath()));
+    EXPECT_EQ(lines[0], formatText(text("ID_SAVED_FOLDER_NOT_FOUND"), tree.filePath(QStringLiteral("gone"))));
+    EXPECT_EQ(lines[1], formatText(text("ID_ONE_MORE_SAVED_FOLDER_NOT_FOUND"), AppFolders::logFilePath()));
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("1 file was "))) << lines[2].toStdString();
     EXPECT_TRUE(lines[2].contains(text("ID_FILTER_SORT")));
     // The limit in the words Preferences uses for it.
