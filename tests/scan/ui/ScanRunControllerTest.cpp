@@ -23,6 +23,7 @@
 #include "platform/AppFolders.h"
 #include "platform/Dispatch.h"
 #include "platform/ImageSourceFixtures.h"
+#include "platform/LeftBehindQueues.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
@@ -441,7 +442,8 @@ protected:
         copy(large, QStringLiteral("b/q.png"));
         addFolder(QStringLiteral("b"));
         EXPECT_EQ(runScan(), Outcome::Results);
-        EXPECT_TRUE(DeadMount::endServerAndWait(waiting, kScanBoundMs));
+        DeadMount::endServerAndWait({}, 0);
+        EXPECT_TRUE(waitFor([] { return LeftBehindQueues::count() == 0; }));
     }
 };
 
