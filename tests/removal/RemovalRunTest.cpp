@@ -508,4 +508,34 @@ TEST_P(RemovalDeadShareInside, SilentBeforeThePlanOrAtTheMove)
 
 INSTANTIATE_TEST_SUITE_P(Removal, RemovalDeadShareInside, ::testing::Values(false, true));
 
+// A marked file whose share stops answering as it is about to move: Stop ends the run all the same,
+// leaving the move behind.
+TEST(RemovalDeadShareStop, StopEndsTheRunWhileAMoveWaits)
+{
+    const DeadMount::Run result = DeadMount::runTestBeside("RemovalRunTest.StopEndsTheRunWhileAMoveWaitsInside", 60);
+    if (!result.refused.isEmpty())
+        GTEST_SKIP() << qPrintable(result.refused);
+    ASSERT_TRUE(result.ended) << "the removal did not end before the 60 s guard";
+    EXPECT_EQ(result.exitCode, 0);
+}
+
+TEST_F(RemovalRunTest, StopEndsTheRunWhileAMoveWaitsInside)
+{
+    if (qEnvironmentVariable("QNY_SILENT_SHARE").isEmpty())
+        GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+    const QString share = corpus.path("nas");
+    ASSERT_TRUE(QDir().mkpath(share));
+    show(state, { groupOf({ corpus.file("K.jpg", "picture"), marked(corpus.file("nas/K_copy.jpg", "picture")) }) });
+    run = std::make_unique<RemovalRun>(state, routes);
+    run->setBeforeEachFile([&share](const QString &) { EXPECT_TRUE(DeadMount::silence(share)); });
+    ASSERT_TRUE(run->start());
+    ASSERT_TRUE(waitUntil([] { return !DeadMount::threadsWaiting().isEmpty(); }, 30000));
+    run->requestStop();
+    ASSERT_TRUE(waitUntil([this] { return !run->isRunning(); }, 30000));
+    EXPECT_TRUE(run->summary().stopped);
+    EXPECT_TRUE(run->summary().removed.isEmpty());
+    run.reset();
+    DeadMount::endServerAndWait({}, 0);
+}
+
 } // namespace
