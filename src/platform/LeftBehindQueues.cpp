@@ -18,7 +18,8 @@ struct Kept {
     void dropIdle()
     {
         std::erase_if(groups, [](const Queues &queues) {
-            return std::all_of(queues.begin(), queues.end(), [](const auto &q) { return q->operationCount() == 0; });
+            return std::all_of(
+                queues.begin(), queues.end(), [](const auto &q) { return q->operationCount() == 0; });
         });
     }
 };

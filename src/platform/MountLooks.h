@@ -31,7 +31,8 @@ public:
     // The answer of `look(i)`, which looks at `paths[i]`, for each path in order; nothing for a path
     // on a mount that did not answer (now or before), or after a stop. `look` must own what it uses.
     template <typename Answer>
-    std::vector<std::optional<Answer>> lookAtAll(const QStringList &paths, std::function<Answer(qsizetype)> look)
+    std::vector<std::optional<Answer>> lookAtAll(
+        const QStringList &paths, std::function<Answer(qsizetype)> look)
     {
         if (paths.isEmpty())
             return {};
@@ -51,7 +52,8 @@ public:
             if (box->answered != answered) {
                 answered = box->answered;
                 lastAnswer = std::chrono::steady_clock::now();
-            } else if (std::chrono::steady_clock::now() - lastAnswer >= BoundedLookTimes::kNotAnsweringAfter) {
+            } else if (std::chrono::steady_clock::now() - lastAnswer
+                >= BoundedLookTimes::kNotAnsweringAfter) {
                 // The look under way has not answered: its mount is left out, the rest goes on.
                 notAnswering(box->mounts[box->at]);
                 box->silent.insert(box->mounts[box->at]);

@@ -59,8 +59,10 @@ public:
                 paths.append(member->filePath);
             }
         }
-        const std::vector<std::optional<QString>> ids = MountLooks().lookAtAll<QString>(
-            paths, [local](qsizetype i) { return (*local)[size_t(i)].second->identity(*(*local)[size_t(i)].first); });
+        const std::vector<std::optional<QString>> ids
+            = MountLooks().lookAtAll<QString>(paths, [local](qsizetype i) {
+                  return (*local)[size_t(i)].second->identity(*(*local)[size_t(i)].first);
+              });
         for (size_t i = 0; i < ids.size(); ++i) {
             if (ids[i])
                 m_known.emplace((*local)[i].first.get(), *ids[i]);

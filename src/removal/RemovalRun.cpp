@@ -20,6 +20,16 @@
 #include "removal/RemovalRoutes.h"
 #include "results/ResultState.h"
 
+namespace
+{
+
+void logLeftBehind()
+{
+    Log::line(QStringLiteral("The removal did not end at the stop (a share not answering?); left behind"));
+}
+
+} // namespace
+
 struct RemovalRun::Channel {
     // Fixed before the worker starts; the worker only reads them.
     std::vector<RemovalItem> items;
@@ -79,7 +89,7 @@ RemovalRun::~RemovalRun()
     m_channel->stop = true;
     std::unique_lock<std::mutex> lock(m_channel->mutex);
     if (!m_channel->workerEnded.wait_for(lock, kStopGrace, [this] { return m_channel->workDone; }))
-        Log::line(QStringLiteral("The removal did not end at the stop (a share not answering?); left behind"));
+        logLeftBehind();
 }
 
 bool RemovalRun::start()
@@ -141,7 +151,7 @@ void RemovalRun::endWithoutWorker(const Channel &channel)
     drain(channel);
     if (!m_running)
         return;
-    Log::line(QStringLiteral("The removal did not end at the stop (a share not answering?); left behind"));
+    logLeftBehind();
     end();
 }
 
@@ -164,13 +174,14 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
             continue;
         if (stays != Lost::No) {
             const bool changed = stays == Lost::Changed;
-            channel->post({ { i, item.records.front(),
-                              RemovalOutcome::skipped(changed
-                                      ? QStringLiteral("the copy kept for it changed since the scan")
-                                      : QStringLiteral("the copy kept for it does not answer"),
-                                  localizedString(changed ? QStringLiteral("ID_NOT_MOVED_KEPT_COPY_CHANGED")
-                                                          : QStringLiteral("ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING"))),
-                              skippedGroups } },
+            channel->post(
+                { { i, item.records.front(),
+                    RemovalOutcome::skipped(changed
+                            ? QStringLiteral("the copy kept for it changed since the scan")
+                            : QStringLiteral("the copy kept for it does not answer"),
+                        localizedString(changed ? QStringLiteral("ID_NOT_MOVED_KEPT_COPY_CHANGED")
+                                                : QStringLiteral("ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING"))),
+                    skippedGroups } },
                 false);
             continue;
         }
@@ -206,8 +217,10 @@ std::optional<bool> RemovalRun::groupKeepsCopy(Channel &channel, const RemovalGr
         }
     }
     // Each look owns its copy of the kept records: one left behind outlives this run.
-    const std::vector<std::optional<QString>> changed = channel.looks->lookAtAll<QString>(
-        paths, [kept](qsizetype i) { return (*kept)[size_t(i)].route->changedSinceScan(*(*kept)[size_t(i)].record); });
+    const std::vector<std::optional<QString>> changed
+        = channel.looks->lookAtAll<QString>(paths, [kept](qsizetype i) {
+              return (*kept)[size_t(i)].route->changedSinceScan(*(*kept)[size_t(i)].record);
+          });
     if (std::any_of(changed.begin(), changed.end(), [](const auto &c) { return c && c->isEmpty(); }))
         return true;
     if (std::any_of(changed.begin(), changed.end(), [](const auto &c) { return !c; }))

@@ -192,7 +192,8 @@ void ScanEngine::leaveQueuesBehind()
     // Kept together: a late job of the one may still queue on the other.
     std::vector<std::unique_ptr<OperationQueue>> queues;
     queues.push_back(std::exchange(m_scanQueue, std::make_unique<OperationQueue>(1)));
-    queues.push_back(std::exchange(m_hashOperationQueue, std::make_unique<OperationQueue>(kMaxHashOperations)));
+    queues.push_back(
+        std::exchange(m_hashOperationQueue, std::make_unique<OperationQueue>(kMaxHashOperations)));
     LeftBehindQueues::keep(std::move(queues));
 }
 

@@ -93,7 +93,8 @@ private:
     void comparisonEnded(const std::shared_ptr<ScanSession> &session);
     // GUI thread, after a stop: the outcome once every job has returned, or once `deadline` has
     // passed, leaving behind the jobs that have not.
-    void awaitStop(const std::shared_ptr<ScanSession> &session, std::chrono::steady_clock::time_point deadline);
+    void awaitStop(
+        const std::shared_ptr<ScanSession> &session, std::chrono::steady_clock::time_point deadline);
     bool queuesIdle() const;
     // Gives up the queues whose jobs have not returned; later scans get fresh ones.
     void leaveQueuesBehind();

@@ -25,7 +25,8 @@ void ScanStages::walk(const std::vector<FilePathNode> &sources)
     // (a damaged file replaced) before the hand-over opens the file, also when the scan stops.
     std::jthread cacheCheck(
         [session]() { ScanCache::checkCacheFile(session->options.globals.scanType, &session->abortMe); });
-    const auto added = [this](const QString &path, int records) { post(ScanProgress::Stage::Adding, path, records); };
+    const auto added
+        = [this](const QString &path, int records) { post(ScanProgress::Stage::Adding, path, records); };
     if (std::optional<SourceEnumerator::Walked> walked = BackgroundWalk::run(session, sources, added)) {
         session->arrImagesContent = std::move(walked->records);
         session->walkReport = std::move(walked->report);
@@ -67,7 +68,8 @@ void ScanStages::startHashingStage()
     m_hashQueue.setMaxConcurrentOperationCount(m_hashJobsAtOnce);
     post(ScanProgress::Stage::Searching, {});
     auto self = shared_from_this();
-    auto stage = std::make_shared<HashingStage>(m_session, m_hashQueue, [self]() { self->comparisonEnded(); });
+    auto stage
+        = std::make_shared<HashingStage>(m_session, m_hashQueue, [self]() { self->comparisonEnded(); });
     stage->prepareHashOperations();
 }
 

@@ -28,8 +28,8 @@ public:
     };
 
     // `hashQueue` outlives every job queued on it (the engine keeps it, or leaves it behind).
-    ScanStages(std::shared_ptr<ScanSession> session, std::shared_ptr<Progress> progress, OperationQueue &hashQueue,
-        int hashJobsAtOnce, Ends ends);
+    ScanStages(std::shared_ptr<ScanSession> session, std::shared_ptr<Progress> progress,
+        OperationQueue &hashQueue, int hashJobsAtOnce, Ends ends);
 
     // Scan queue: the walk over `sources`, then the hand-over.
     void walk(const std::vector<FilePathNode> &sources);
@@ -38,7 +38,8 @@ public:
 
     // Any thread: a progress report of `stage`, coalesced. `records`: the count the walk has made
     // so far, while its records are still its own.
-    void post(ScanProgress::Stage stage, const QString &path, std::optional<int> records = std::nullopt) const;
+    void post(
+        ScanProgress::Stage stage, const QString &path, std::optional<int> records = std::nullopt) const;
 
 private:
     void handOver();

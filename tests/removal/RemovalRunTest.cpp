@@ -501,7 +501,8 @@ TEST_P(RemovalDeadShareInside, SilentBeforeThePlanOrAtTheMove)
     const auto &left = run->summary().leftInPlace;
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left.front(),
-        std::make_pair(copy->filePath, localizedString(QStringLiteral("ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING"))));
+        std::make_pair(
+            copy->filePath, localizedString(QStringLiteral("ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING"))));
     // The look left behind wakes once the share's server goes, touching nothing freed.
     EXPECT_TRUE(DeadMount::endServerAndWait(DeadMount::threadsWaiting(), 30000));
 }
@@ -512,7 +513,8 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalDeadShareInside, ::testing::Values(fals
 // leaving the move behind.
 TEST(RemovalDeadShareStop, StopEndsTheRunWhileAMoveWaits)
 {
-    const DeadMount::Run result = DeadMount::runTestBeside("RemovalRunTest.StopEndsTheRunWhileAMoveWaitsInside", 60);
+    const DeadMount::Run result
+        = DeadMount::runTestBeside("RemovalRunTest.StopEndsTheRunWhileAMoveWaitsInside", 60);
     if (!result.refused.isEmpty())
         GTEST_SKIP() << qPrintable(result.refused);
     ASSERT_TRUE(result.ended) << "the removal did not end before the 60 s guard";
@@ -525,7 +527,8 @@ TEST_F(RemovalRunTest, StopEndsTheRunWhileAMoveWaitsInside)
         GTEST_SKIP() << "runs only beside a silent share, started by the test above";
     const QString share = corpus.path("nas");
     ASSERT_TRUE(QDir().mkpath(share));
-    show(state, { groupOf({ corpus.file("K.jpg", "picture"), marked(corpus.file("nas/K_copy.jpg", "picture")) }) });
+    show(state,
+        { groupOf({ corpus.file("K.jpg", "picture"), marked(corpus.file("nas/K_copy.jpg", "picture")) }) });
     run = std::make_unique<RemovalRun>(state, routes);
     run->setBeforeEachFile([&share](const QString &) { EXPECT_TRUE(DeadMount::silence(share)); });
     ASSERT_TRUE(run->start());

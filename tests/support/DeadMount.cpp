@@ -69,11 +69,11 @@ Run runTestBeside(const char *name, int guardSeconds)
 namespace
 {
 
-std::vector<int> &silencedDevices()
-{
-    static std::vector<int> devices;
-    return devices;
-}
+    std::vector<int> &silencedDevices()
+    {
+        static std::vector<int> devices;
+        return devices;
+    }
 
 } // namespace
 

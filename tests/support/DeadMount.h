@@ -34,8 +34,8 @@ bool silence(const QString &folder);
 
 // The threads of this process (run beside the share) that wait in the kernel on it.
 QStringList threadsWaiting();
-// Ends the servers of the share and of those `silence` mounted, as when they go away, and waits `ms` at most for `threads` to end; true
-// when they did.
+// Ends the servers of the share and of those `silence` mounted, as when they go away, and waits `ms` at most
+// for `threads` to end; true when they did.
 bool endServerAndWait(const QStringList &threads, int ms);
 
 } // namespace DeadMount

@@ -101,7 +101,8 @@ bool ScanListController::addPathNode(const QString &path, NodeType nodeType, Add
     return addEntry(path, ScanListRules::pathKey(path), nodeType, result);
 }
 
-bool ScanListController::addEntry(const QString &path, const QString &key, NodeType nodeType, AddPathResult *result)
+bool ScanListController::addEntry(
+    const QString &path, const QString &key, NodeType nodeType, AddPathResult *result)
 {
     const bool listed = state.dictPathAdded.contains(key);
     if (listed && result)
@@ -387,7 +388,8 @@ bool ScanListController::applyRestored(const QString &path, const ScanListLook::
         [&path](const FilePathNode &node) { return node.filePath == path; });
     if (row == state.arrPathNodes.end())
         return true;
-    state.entryAnswers.insert(path, facts.kind == ScanListRules::Kind::Absent ? EntryAnswer::Away : EntryAnswer::Here);
+    state.entryAnswers.insert(
+        path, facts.kind == ScanListRules::Kind::Absent ? EntryAnswer::Away : EntryAnswer::Here);
     switch (facts.kind) {
     case ScanListRules::Kind::Absent:
         // An unplugged drive: the entry stays, shown unavailable, and scans skip it until it

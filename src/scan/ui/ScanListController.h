@@ -83,9 +83,11 @@ private:
     // shows again, takes every change of them.
     void storeCloudList();
     // Lists `path` under `key` unless that key is listed already; true when an entry was made.
-    bool addEntry(const QString &path, const QString &key, GlobalObjects::NodeType nodeType, AddPathResult *result);
+    bool addEntry(
+        const QString &path, const QString &key, GlobalObjects::NodeType nodeType, AddPathResult *result);
     // The look at the restored entries `paths` has answered.
-    void restoredLooked(const QStringList &paths, const std::vector<std::optional<ScanListLook::Facts>> &answers);
+    void restoredLooked(
+        const QStringList &paths, const std::vector<std::optional<ScanListLook::Facts>> &answers);
     // What a restored entry becomes once looked at; false when it leaves the list.
     bool applyRestored(const QString &path, const ScanListLook::Facts &facts);
     void removeEntryAt(size_t row);

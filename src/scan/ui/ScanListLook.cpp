@@ -7,10 +7,12 @@
 #include "platform/Log.h"
 #include "platform/MountLooks.h"
 
-void ScanListLook::start(const QStringList &paths, QPointer<QObject> owner, std::function<void(const Answers &)> done)
+void ScanListLook::start(
+    const QStringList &paths, QPointer<QObject> owner, std::function<void(const Answers &)> done)
 {
     const auto look = [paths, owner, done = std::move(done)]() {
-        Answers answers = MountLooks().lookAtAll<Facts>(paths, [paths](qsizetype i) { return lookAt(paths[i]); });
+        Answers answers
+            = MountLooks().lookAtAll<Facts>(paths, [paths](qsizetype i) { return lookAt(paths[i]); });
         Dispatch::main([owner, done, answers = std::move(answers)]() {
             if (owner)
                 done(answers);

@@ -25,7 +25,8 @@ public:
 
     // Looks at `paths` on a thread of its own; `done` runs on the GUI thread with the facts of each
     // path in order (nothing for a path whose mount did not answer), unless `owner` has gone.
-    static void start(const QStringList &paths, QPointer<QObject> owner, std::function<void(const Answers &)> done);
+    static void start(
+        const QStringList &paths, QPointer<QObject> owner, std::function<void(const Answers &)> done);
     // The look itself, which may block for good on a silent share.
     static Facts lookAt(const QString &path);
 };

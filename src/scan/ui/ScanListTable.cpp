@@ -4,10 +4,10 @@
 
 #include <QCoreApplication>
 #include <QFileIconProvider>
-#include <QMimeDatabase>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QHeaderView>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QStorageInfo>
@@ -41,13 +41,14 @@ QPixmap rowIcon(const FilePathNode &node, ScanSource source)
     const QString path = node.filePath.value_or(QString());
     const bool folder = node.nodeType != GlobalObjects::NodeType::nodeTypefile;
     const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
-    const QString key = folder ? (path == QLatin1String("/") ? QStringLiteral("//") : QStringLiteral("/"))
-                               : type.name();
+    const QString key
+        = folder ? (path == QLatin1String("/") ? QStringLiteral("//") : QStringLiteral("/")) : type.name();
     auto found = drawn.constFind(key);
     if (found == drawn.cend()) {
         const QFileIconProvider provider;
-        const QIcon icon = !folder ? QIcon::fromTheme(type.iconName(),
-                                         QIcon::fromTheme(type.genericIconName(), provider.icon(QFileIconProvider::File)))
+        const QIcon icon = !folder
+            ? QIcon::fromTheme(type.iconName(),
+                QIcon::fromTheme(type.genericIconName(), provider.icon(QFileIconProvider::File)))
             : key == QLatin1String("//") ? provider.icon(QFileIconProvider::Drive)
                                          : provider.icon(QFileIconProvider::Folder);
         found = drawn.insert(key, icon.pixmap(kIconSide, kIconSide));
@@ -72,8 +73,8 @@ const char *greyedFor(const QString &path, ScanSource source, const QHash<QStrin
     return nullptr;
 }
 
-CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source, const ScanListTable::Actions &actions,
-    const QHash<QString, EntryAnswer> &answers)
+CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source,
+    const ScanListTable::Actions &actions, const QHash<QString, EntryAnswer> &answers)
 {
     auto *cell = new CustomCell;
     cell->setObjectName(QStringLiteral("idPathCell"));
@@ -147,7 +148,8 @@ void ScanListTable::reload(CustomTableView *table, const std::vector<FilePathNod
     model->setRowCount(int(nodes.size()));
     table->horizontalHeader()->setStretchLastSection(true);
     for (int row = 0; row < int(nodes.size()); ++row)
-        table->setIndexWidget(model->index(row, 0), makeCell(nodes[size_t(row)], row, source, actions, answers));
+        table->setIndexWidget(
+            model->index(row, 0), makeCell(nodes[size_t(row)], row, source, actions, answers));
     if (current >= 0 && !nodes.empty())
         table->setCurrentIndex(model->index(std::min(current, int(nodes.size()) - 1), 0));
 }

@@ -389,7 +389,8 @@ class DeadShareReadTest : public ::testing::TestWithParam<const char *>
 TEST_P(DeadShareReadTest, StopGivesTheWindowBackWhileReadsOnAShareWait)
 {
     const DeadMount::Run run = DeadMount::runTestBeside(
-        (std::string("ScanRunDeadShareTest.StopGivesTheWindowBackWhenReadsHangWhile") + GetParam()).c_str(), 60);
+        (std::string("ScanRunDeadShareTest.StopGivesTheWindowBackWhenReadsHangWhile") + GetParam()).c_str(),
+        60);
     if (!run.refused.isEmpty())
         GTEST_SKIP() << qPrintable(run.refused);
     ASSERT_TRUE(run.ended) << "the window was not given back before the 60 s guard";
