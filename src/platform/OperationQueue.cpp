@@ -76,6 +76,12 @@ void OperationQueue::waitUntilAllOperationsAreFinished()
     m_idle.wait(lock, [this]() { return m_pending.empty() && m_running == 0; });
 }
 
+bool OperationQueue::waitUntilAllOperationsAreFinished(std::chrono::milliseconds bound)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_idle.wait_for(lock, bound, [this]() { return m_pending.empty() && m_running == 0; });
+}
+
 int OperationQueue::operationCount() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);

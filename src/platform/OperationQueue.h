@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -35,6 +36,8 @@ public:
     void cancelAllOperations();
     // Blocks until no job is queued or running, including jobs queued meanwhile by completions.
     void waitUntilAllOperationsAreFinished();
+    // The same for `bound` at most; true when the queue went idle.
+    bool waitUntilAllOperationsAreFinished(std::chrono::milliseconds bound);
     // Jobs queued or running.
     int operationCount() const;
 

@@ -16,6 +16,7 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Log.h"
+#include "platform/MountLooks.h"
 #include "platform/ScanMounts.h"
 #include "platform/Trash.h"
 #include "removal/RemovalRoute.h"
@@ -30,7 +31,9 @@ bool isToRemove(const ImageFileInfo &record)
     return record.isMark && !record.isLocked;
 }
 
-// Identities asked once per record: each one is a stat() for local files.
+// Identities asked once per record, all of them before the plan reads any: each one is a stat()
+// for local files, and a share gone silent would hold the window for good. Those are looked at
+// apart, a bounded time per mount (MountLooks); a file on a mount that did not answer has none.
 class IdentityCache
 {
 public:
@@ -38,6 +41,34 @@ public:
         : m_source(state.scanSource)
         , m_routes(routes)
     {
+        using Local = std::vector<std::pair<std::shared_ptr<ImageFileInfo>, std::shared_ptr<RemovalRoute>>>;
+        auto local = std::make_shared<Local>();
+        QStringList paths;
+        QSet<const ImageFileInfo *> seen;
+        for (const auto &group : state.arrGroups) {
+            for (const auto &member : group->filterChildren) {
+                if (seen.contains(member.get()))
+                    continue;
+                seen.insert(member.get());
+                std::shared_ptr<RemovalRoute> route = m_routes.routeFor(m_source, *member);
+                if (!route || !route->isLocal()) {
+                    of(*member);
+                    continue;
+                }
+                local->emplace_back(member, std::move(route));
+                paths.append(member->filePath);
+            }
+        }
+        const std::vector<std::optional<QString>> ids
+            = MountLooks().lookAtAll<QString>(paths, [local](qsizetype i) {
+                  return (*local)[size_t(i)].second->identity(*(*local)[size_t(i)].first);
+              });
+        for (size_t i = 0; i < ids.size(); ++i) {
+            if (ids[i])
+                m_known.emplace((*local)[i].first.get(), *ids[i]);
+            else
+                m_notAnswering.insert((*local)[i].first.get());
+        }
     }
 
     QString of(const ImageFileInfo &record)
@@ -45,12 +76,17 @@ public:
         const auto found = m_known.find(&record);
         if (found != m_known.end())
             return found->second;
+        if (m_notAnswering.contains(&record))
+            return {};
         const std::shared_ptr<RemovalRoute> route = m_routes.routeFor(m_source, record);
         // Without a route the path stands in: such files are refused, with that reason, later.
         const QString id = route ? route->identity(record) : QStringLiteral("path:") + record.filePath;
         m_known.emplace(&record, id);
         return id;
     }
+
+    // A local file whose mount did not answer when its identity was asked.
+    bool isNotAnswering(const ImageFileInfo &record) const { return m_notAnswering.contains(&record); }
 
     // A file of this computer lying in a Trash, by the Trash's name or, however it is reached, by
     // its identity. Asked apart from the walk, which should never have offered such a file.
@@ -79,6 +115,7 @@ private:
     ScanSource m_source;
     const RemovalRoutes &m_routes;
     std::unordered_map<const ImageFileInfo *, QString> m_known;
+    QSet<const ImageFileInfo *> m_notAnswering;
     QHash<QString, bool> m_folderInTrash;
 };
 
@@ -110,6 +147,12 @@ std::vector<std::shared_ptr<ImageFileInfo>> keptCopies(
     return kept;
 }
 
+bool keptCopyDoesNotAnswer(const DuplicatesGroup &group, const IdentityCache &ids)
+{
+    return std::any_of(group.filterChildren.begin(), group.filterChildren.end(),
+        [&ids](const auto &member) { return !isToRemove(*member) && ids.isNotAnswering(*member); });
+}
+
 bool isReachedThroughLink(const RemovalItem &item, const ImageFileInfo &record)
 {
     return item.route && item.route->isLocal() && QFileInfo(record.filePath).isSymLink();
@@ -137,6 +180,15 @@ RemovalPlan RemovalPlan::make(const ResultState &state, const RemovalRoutes &rou
             continue;
         bool onlyInTrash = false;
         const std::vector<std::shared_ptr<ImageFileInfo>> kept = keptCopies(*group, ids, onlyInTrash);
+        if (kept.empty() && keptCopyDoesNotAnswer(*group, ids)) {
+            // Never removed without the copy kept for it having been seen.
+            for (const auto &member : group->filterChildren) {
+                if (isToRemove(*member))
+                    plan.refused.push_back({ member, QStringLiteral("the copy kept for it does not answer"),
+                        localizedString(QStringLiteral("ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING")) });
+            }
+            continue;
+        }
         if (kept.empty()) {
             ++(onlyInTrash ? plan.skippedInTrash : plan.skippedGroups);
             Log::line(QStringLiteral("Removal skipped a group: ")
@@ -159,6 +211,11 @@ RemovalPlan RemovalPlan::make(const ResultState &state, const RemovalRoutes &rou
         std::shared_ptr<RemovalRoute> route = routes.routeFor(state.scanSource, *record);
         if (!route) {
             plan.refused.push_back({ record, QStringLiteral("no way to remove files of this source"), {} });
+            continue;
+        }
+        if (ids.isNotAnswering(*record)) {
+            plan.refused.push_back({ record, QStringLiteral("it does not answer (a share not answering?)"),
+                localizedString(QStringLiteral("ID_NOT_MOVED_NOT_ANSWERING")) });
             continue;
         }
         const QString id = ids.of(*record);

@@ -15,19 +15,33 @@
 #include "model/PhotosNode.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
+#include "platform/MountLooks.h"
 #include "platform/OutsideText.h"
 #include "removal/RemovalRoute.h"
 #include "removal/RemovalRoutes.h"
 #include "results/ResultState.h"
+
+namespace
+{
+
+void logLeftBehind()
+{
+    Log::line(QStringLiteral("The removal did not end at the stop (a share not answering?); left behind"));
+}
+
+} // namespace
 
 struct RemovalRun::Channel {
     // Fixed before the worker starts; the worker only reads them.
     std::vector<RemovalItem> items;
     std::vector<RemovalGroup> groups;
     std::function<void(const QString &)> beforeEachFile;
-    // Worker only: per group, whether its kept copy was found changed (the rest of it then stays).
-    std::vector<char> groupLost;
-    std::atomic<bool> *abortNow = nullptr;
+    // Worker only: per group, whether its kept copy was found changed or not answering (the rest
+    // of it then stays), and the looks that remember which mounts did not answer.
+    std::vector<Lost> groupLost;
+    std::unique_ptr<MountLooks> looks;
+    // Set with the state's own flag, which a worker left behind must not read.
+    std::atomic<bool> stop { false };
     // GUI thread only.
     QPointer<RemovalRun> owner;
 
@@ -54,7 +68,7 @@ struct RemovalRun::Channel {
         std::weak_ptr<Channel> weak = self;
         Dispatch::main([weak] {
             if (const std::shared_ptr<Channel> channel = weak.lock(); channel && channel->owner)
-                channel->owner->drain();
+                channel->owner->drain(*channel);
         });
     }
 
@@ -72,9 +86,11 @@ RemovalRun::~RemovalRun()
 {
     if (!m_channel)
         return;
-    requestStop();
+    m_state.abortNow = true;
+    m_channel->stop = true;
     std::unique_lock<std::mutex> lock(m_channel->mutex);
-    m_channel->workerEnded.wait(lock, [this] { return m_channel->workDone; });
+    if (!m_channel->workerEnded.wait_for(lock, kStopGrace, [this] { return m_channel->workDone; }))
+        logLeftBehind();
 }
 
 bool RemovalRun::start()
@@ -104,10 +120,9 @@ bool RemovalRun::start()
     m_channel = std::make_shared<Channel>();
     m_channel->selfRef = m_channel;
     m_channel->items = std::move(plan.items);
-    m_channel->groupLost.assign(plan.groups.size(), false);
+    m_channel->groupLost.assign(plan.groups.size(), Lost::No);
     m_channel->groups = std::move(plan.groups);
     m_channel->beforeEachFile = m_beforeEachFile;
-    m_channel->abortNow = &m_state.abortNow;
     m_channel->owner = this;
     m_running = true;
     m_state.removalInProgress = true;
@@ -119,11 +134,32 @@ bool RemovalRun::start()
 void RemovalRun::requestStop()
 {
     m_state.abortNow = true;
+    const std::shared_ptr<Channel> channel = m_channel;
+    if (!channel)
+        return;
+    channel->stop = true;
+    std::weak_ptr<Channel> weak = channel;
+    Dispatch::mainAfter(std::chrono::duration<double>(kStopGrace).count(), [weak] {
+        if (const std::shared_ptr<Channel> c = weak.lock(); c && c->owner)
+            c->owner->endWithoutWorker(*c);
+    });
+}
+
+void RemovalRun::endWithoutWorker(const Channel &channel)
+{
+    if (&channel != m_channel.get() || !m_running)
+        return;
+    drain(channel);
+    if (!m_running)
+        return;
+    logLeftBehind();
+    end();
 }
 
 void RemovalRun::work(std::shared_ptr<Channel> channel)
 {
-    const std::atomic<bool> &stop = *channel->abortNow;
+    const std::atomic<bool> &stop = channel->stop;
+    channel->looks = std::make_unique<MountLooks>(&channel->stop);
     std::unordered_map<const ImageFileInfo *, size_t> itemOf;
     std::vector<std::shared_ptr<RemovalRoute>> deferring;
     for (size_t i = 0; i < channel->items.size(); ++i) {
@@ -135,19 +171,23 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
         if (channel->beforeEachFile)
             channel->beforeEachFile(item.records.front()->filePath);
         const auto [skippedGroups, stays] = checkKeptCopies(*channel, item);
-        if (stays) {
+        if (stop)
+            continue;
+        if (stays != Lost::No) {
+            const bool changed = stays == Lost::Changed;
             channel->post(
                 { { i, item.records.front(),
-                    RemovalOutcome::skipped(QStringLiteral("the copy kept for it changed since the scan"),
-                        localizedString(QStringLiteral("ID_NOT_MOVED_KEPT_COPY_CHANGED"))),
+                    RemovalOutcome::skipped(changed
+                            ? QStringLiteral("the copy kept for it changed since the scan")
+                            : QStringLiteral("the copy kept for it does not answer"),
+                        localizedString(changed ? QStringLiteral("ID_NOT_MOVED_KEPT_COPY_CHANGED")
+                                                : QStringLiteral("ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING"))),
                     skippedGroups } },
                 false);
             continue;
         }
-        RemovalOutcome outcome = item.route->removeKeeping(item.records.front(), stop, [&channel, &item] {
-            return keepsCopies(*channel, item) ? QString()
-                                               : QStringLiteral("the copy kept for it went with it");
-        });
+        RemovalOutcome outcome = item.route->removeKeeping(
+            item.records.front(), stop, [&channel, &item] { return keptCopiesLost(*channel, item); });
         if (outcome.kind == RemovalOutcome::Kind::Deferred) {
             itemOf.emplace(item.records.front().get(), i);
             if (std::find(deferring.begin(), deferring.end(), item.route) == deferring.end())
@@ -167,44 +207,72 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
     channel->post({}, true);
 }
 
-bool RemovalRun::groupKeepsCopy(const RemovalGroup &group)
+std::optional<bool> RemovalRun::groupKeepsCopy(Channel &channel, const RemovalGroup &group)
 {
-    return std::any_of(group.kept.begin(), group.kept.end(), [](const RemovalGroup::Kept &k) {
-        return k.route && k.route->changedSinceScan(*k.record).isEmpty();
-    });
+    auto kept = std::make_shared<std::vector<RemovalGroup::Kept>>();
+    QStringList paths;
+    for (const RemovalGroup::Kept &k : group.kept) {
+        if (k.route) {
+            kept->push_back(k);
+            paths.append(k.record->filePath);
+        }
+    }
+    // Each look owns its copy of the kept records: one left behind outlives this run.
+    const std::vector<std::optional<QString>> changed
+        = channel.looks->lookAtAll<QString>(paths, [kept](qsizetype i) {
+              return (*kept)[size_t(i)].route->changedSinceScan(*(*kept)[size_t(i)].record);
+          });
+    if (std::any_of(changed.begin(), changed.end(), [](const auto &c) { return c && c->isEmpty(); }))
+        return true;
+    if (std::any_of(changed.begin(), changed.end(), [](const auto &c) { return !c; }))
+        return std::nullopt;
+    return false;
 }
 
-bool RemovalRun::keepsCopies(const Channel &channel, const RemovalItem &item)
+QString RemovalRun::keptCopiesLost(Channel &channel, const RemovalItem &item)
 {
-    return std::all_of(item.groups.begin(), item.groups.end(),
-        [&channel](size_t g) { return groupKeepsCopy(channel.groups[g]); });
+    for (const size_t g : item.groups) {
+        const std::optional<bool> keeps = groupKeepsCopy(channel, channel.groups[g]);
+        if (!keeps)
+            return QStringLiteral("the copy kept for it does not answer");
+        if (!*keeps)
+            return QStringLiteral("the copy kept for it went with it");
+    }
+    return {};
 }
 
-std::pair<int, bool> RemovalRun::checkKeptCopies(Channel &channel, const RemovalItem &item)
+std::pair<int, RemovalRun::Lost> RemovalRun::checkKeptCopies(Channel &channel, const RemovalItem &item)
 {
     int newlySkipped = 0;
-    bool stays = false;
+    Lost stays = Lost::No;
     for (const size_t g : item.groups) {
         // Before every move, not once per group: another program may take the kept copy away
         // while an earlier file of the group is being moved.
-        char &lost = channel.groupLost[g];
-        if (!lost) {
-            const std::vector<RemovalGroup::Kept> &kept = channel.groups[g].kept;
-            lost = !groupKeepsCopy(channel.groups[g]);
-            if (lost) {
+        Lost &lost = channel.groupLost[g];
+        if (lost == Lost::No) {
+            const std::optional<bool> keeps = groupKeepsCopy(channel, channel.groups[g]);
+            if (channel.stop)
+                return { newlySkipped, stays };
+            lost = !keeps ? Lost::NotAnswering : *keeps ? Lost::No : Lost::Changed;
+            if (lost != Lost::No) {
                 ++newlySkipped;
-                Log::line(
-                    QStringLiteral("Removal skipped a group: the copy kept for it changed since the scan (")
-                    + kept.front().record->filePath + QLatin1Char(')'));
+                Log::line(QStringLiteral("Removal skipped a group: the copy kept for it ")
+                    + (lost == Lost::Changed ? QStringLiteral("changed since the scan (")
+                                             : QStringLiteral("does not answer ("))
+                    + channel.groups[g].kept.front().record->filePath + QLatin1Char(')'));
             }
         }
-        stays = stays || lost;
+        if (stays == Lost::No)
+            stays = lost;
     }
     return { newlySkipped, stays };
 }
 
-void RemovalRun::drain()
+void RemovalRun::drain(const Channel &channel)
 {
+    // A worker left behind by a stop reports to a run that has ended.
+    if (&channel != m_channel.get() || !m_running)
+        return;
     std::vector<Outcome> batch;
     bool done = false;
     {

@@ -3,8 +3,10 @@
 // the groups. Free of widgets, so the window, the headless runner and the tests drive the same run.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -43,7 +45,12 @@ class RemovalRun : public QObject
     Q_OBJECT
 public:
     RemovalRun(ResultState &state, std::shared_ptr<const RemovalRoutes> routes, QObject *parent = nullptr);
-    // Waits for a worker still running: it reads the state's stop flag.
+    // How long a stop waits for the worker before the run ends without it: a file on a share gone
+    // silent holds its thread in the kernel for good.
+    static constexpr std::chrono::milliseconds kStopGrace { 1000 };
+
+    // Stops a worker still running and waits kStopGrace at most for it; one that has not ended by
+    // then is left behind, touching only what it shares with the run.
     ~RemovalRun() override;
 
     // GUI thread. Sets the start state (counters, stop flag), plans, and starts the worker; false
@@ -55,7 +62,8 @@ public:
     {
         m_beforeEachFile = std::move(hook);
     }
-    // Any thread: the worker stops before its next file.
+    // Any thread: the worker stops before its next file; the run ends within kStopGrace, with or
+    // without it.
     void requestStop();
     bool isRunning() const { return m_running; }
     const RemovalSummary &summary() const { return m_summary; }
@@ -68,6 +76,8 @@ signals:
 
 private:
     struct Channel;
+    // Why a group can no longer lose files.
+    enum class Lost : char { No, Changed, NotAnswering };
     struct Outcome {
         size_t item = 0;
         std::shared_ptr<ImageFileInfo> record;
@@ -78,12 +88,16 @@ private:
 
     static void work(std::shared_ptr<Channel> channel);
     // Worker: checks the kept copies of the groups `item` leaves, before each of their files; the
-    // number of groups newly found changed, and whether the item must stay.
-    static std::pair<int, bool> checkKeptCopies(Channel &channel, const RemovalItem &item);
-    // Worker: whether a kept copy of `group`, or of every group `item` leaves, is still the one scanned.
-    static bool groupKeepsCopy(const RemovalGroup &group);
-    static bool keepsCopies(const Channel &channel, const RemovalItem &item);
-    void drain();
+    // number of groups newly found changed or not answering, and why the item must stay.
+    static std::pair<int, Lost> checkKeptCopies(Channel &channel, const RemovalItem &item);
+    // Worker: whether a kept copy of `group` is still the one scanned; nothing when none answered.
+    static std::optional<bool> groupKeepsCopy(Channel &channel, const RemovalGroup &group);
+    // Worker: why a kept copy of a group `item` leaves is no longer there to keep; empty when each
+    // group still has one.
+    static QString keptCopiesLost(Channel &channel, const RemovalItem &item);
+    void drain(const Channel &channel);
+    // GUI thread: a stopped worker that has not ended by now is left behind.
+    void endWithoutWorker(const Channel &channel);
     void apply(const Outcome &outcome);
     void countRemoved(const RemovalItem &item, bool freesSpace);
     // A file no longer there: its records stay in their groups, unmarked.

@@ -1,19 +1,20 @@
 #include "scan/ScanEngine.h"
 
 #include <algorithm>
-#include <thread>
+#include <utility>
 
 #include <QThread>
 
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
+#include "platform/BoundedLook.h"
 #include "platform/Dispatch.h"
+#include "platform/LeftBehindQueues.h"
+#include "platform/Log.h"
 #include "platform/OperationQueue.h"
-#include "scan/BackgroundWalk.h"
-#include "scan/HashingStage.h"
 #include "scan/ProgressCoalescer.h"
-#include "scan/ScanCache.h"
 #include "scan/ScanPeriod.h"
+#include "scan/ScanStages.h"
 
 namespace
 {
@@ -32,13 +33,12 @@ struct ScanEngine::Alive {
 ScanEngine::ScanEngine(Callbacks callbacks)
     : m_callbacks(std::move(callbacks))
     , m_alive(std::make_shared<Alive>())
-    , m_progress(std::make_unique<ProgressCoalescer<ScanProgress>>([this](const ScanProgress &progress) {
+    , m_progress(std::make_shared<ProgressCoalescer<ScanProgress>>([this](const ScanProgress &progress) {
         if (m_callbacks.progress)
             m_callbacks.progress(progress);
     }))
     , m_scanQueue(std::make_unique<OperationQueue>(1))
     , m_hashOperationQueue(std::make_unique<OperationQueue>(kMaxHashOperations))
-    , m_stopQueue(std::make_unique<OperationQueue>(1))
 {
 }
 
@@ -48,9 +48,14 @@ ScanEngine::~ScanEngine()
     m_alive.reset();
     if (m_session)
         m_session->abortMe = true;
-    m_stopQueue->waitUntilAllOperationsAreFinished();
-    m_scanQueue->waitUntilAllOperationsAreFinished();
-    m_hashOperationQueue->waitUntilAllOperationsAreFinished();
+    const auto deadline = std::chrono::steady_clock::now() + kStopGrace;
+    for (OperationQueue *queue : { m_scanQueue.get(), m_hashOperationQueue.get() }) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        queue->waitUntilAllOperationsAreFinished(std::max(left, std::chrono::milliseconds(0)));
+    }
+    if (!queuesIdle())
+        leaveQueuesBehind();
 }
 
 std::shared_ptr<ScanSession> ScanEngine::beginSession(const ScanOptions &options)
@@ -63,35 +68,42 @@ std::shared_ptr<ScanSession> ScanEngine::beginSession(const ScanOptions &options
     session->cacheIndex.turnsCompared = session->options.recordSettings().turnsCompared;
     session->cacheIndex.stop = &session->abortMe;
     session->clock.start();
-    std::weak_ptr<ScanSession> weak = session;
-    session->report = [this, weak](ScanProgress::Stage stage, const QString &path) {
-        if (const auto s = weak.lock())
-            postProgress(s, stage, path);
-    };
     m_session = session;
     return session;
+}
+
+std::shared_ptr<ScanStages> ScanEngine::makeStages(const std::shared_ptr<ScanSession> &session)
+{
+    std::weak_ptr<Alive> alive = m_alive;
+    ScanStages::Ends ends;
+    ends.early = [this, alive, session](bool none) {
+        Dispatch::main([this, alive, session, none]() {
+            if (alive.lock())
+                finish(session, none ? Outcome::NoPhotos : Outcome::OnePhoto);
+        });
+    };
+    ends.compared = [this, alive, session]() {
+        Dispatch::main([this, alive, session]() {
+            if (alive.lock())
+                comparisonEnded(session);
+        });
+    };
+    auto stages = std::make_shared<ScanStages>(session, m_progress, *m_hashOperationQueue,
+        hashOperationsAtOnce(session->options.globals.scanType), std::move(ends));
+    std::weak_ptr<ScanStages> weak = stages;
+    session->report = [weak](ScanProgress::Stage stage, const QString &path) {
+        if (const auto s = weak.lock())
+            s->post(stage, path);
+    };
+    return stages;
 }
 
 bool ScanEngine::start(const ScanOptions &options, const std::vector<FilePathNode> &sources)
 {
     if (m_running.exchange(true))
         return false;
-    const std::shared_ptr<ScanSession> session = beginSession(options);
-    m_scanQueue->addOperation([this, session, sources]() {
-        // Checking the cache file reads the whole of it, so it runs beside the listing; it is over
-        // (a damaged file replaced) before the hand-over opens the file, also when the scan stops.
-        std::jthread cacheCheck(
-            [session]() { ScanCache::checkCacheFile(session->options.globals.scanType, &session->abortMe); });
-        const auto added = [this, session](const QString &path, int records) {
-            postProgress(session, ScanProgress::Stage::Adding, path, records);
-        };
-        if (std::optional<SourceEnumerator::Walked> walked = BackgroundWalk::run(session, sources, added)) {
-            session->arrImagesContent = std::move(walked->records);
-            session->walkReport = std::move(walked->report);
-        }
-        cacheCheck.join();
-        handOver(session);
-    });
+    const std::shared_ptr<ScanStages> stages = makeStages(beginSession(options));
+    m_scanQueue->addOperation([stages, sources]() { stages->walk(sources); });
     return true;
 }
 
@@ -103,42 +115,9 @@ bool ScanEngine::startWithRecords(
     const std::shared_ptr<ScanSession> session = beginSession(options);
     session->arrImagesContent = records;
     session->fetcher = std::move(fetcher);
-    m_scanQueue->addOperation([this, session]() {
-        if (!session->stopped())
-            ScanCache::checkCacheFile(session->options.globals.scanType, &session->abortMe);
-        handOver(session);
-    });
+    const std::shared_ptr<ScanStages> stages = makeStages(session);
+    m_scanQueue->addOperation([stages]() { stages->checkCacheThenHandOver(); });
     return true;
-}
-
-void ScanEngine::handOver(const std::shared_ptr<ScanSession> &session)
-{
-    session->prog = ScanProgress::addingBase(session->recordCount());
-    m_progress->flush();
-    session->enumerateEndNs = session->clock.nsecsElapsed();
-    if (session->stopped())
-        return;
-    ScanCache::prepareCacheTempTable(
-        session->options.globals.scanType, session->arrImagesContent, &session->abortMe);
-    startHashingStage(session);
-}
-
-void ScanEngine::startHashingStage(const std::shared_ptr<ScanSession> &session)
-{
-    if (session->stopped())
-        return;
-    if (session->arrImagesContent.size() < 2) {
-        finish(session, session->arrImagesContent.empty() ? Outcome::NoPhotos : Outcome::OnePhoto);
-        return;
-    }
-    session->isCalculatingHash = true;
-    session->prog = 0.05;
-    m_hashOperationQueue->setMaxConcurrentOperationCount(
-        hashOperationsAtOnce(session->options.globals.scanType));
-    postProgress(session, ScanProgress::Stage::Searching, {});
-    auto stage = std::make_shared<HashingStage>(
-        session, *m_hashOperationQueue, [this, session]() { comparisonEnded(session); });
-    stage->prepareHashOperations();
 }
 
 int ScanEngine::hashOperationsAtOnce(ScanSource source)
@@ -154,16 +133,11 @@ int ScanEngine::hashOperationsAtOnce(ScanSource source)
 
 void ScanEngine::comparisonEnded(const std::shared_ptr<ScanSession> &session)
 {
-    session->compareEndNs = session->clock.nsecsElapsed();
-    m_progress->flush();
-    if (session->stopped())
+    if (session != m_session || m_finished.load())
         return;
-    session->resultsReady = true;
+    if (m_callbacks.comparisonComplete)
+        m_callbacks.comparisonComplete();
     std::weak_ptr<Alive> alive = m_alive;
-    Dispatch::main([this, alive]() {
-        if (alive.lock() && m_callbacks.comparisonComplete)
-            m_callbacks.comparisonComplete();
-    });
     Dispatch::mainAfter(m_resultsDelay, [this, alive, session]() {
         if (alive.lock())
             finish(session, Outcome::Results);
@@ -181,16 +155,46 @@ void ScanEngine::stop()
     }
     m_session->abortMe = true;
     // Whatever stage is running, the outcome follows once every queued job has returned, so no
-    // job writes to the cache or the records after the scan is reported stopped.
-    m_stopQueue->addOperation([this, session = m_session]() { waitForHashQueueThenContinue(session); });
+    // job writes to the cache or the records after the scan is reported stopped. A job held in
+    // the kernel by a share that stopped answering does not hold the window: it is left behind.
+    awaitStop(m_session, std::chrono::steady_clock::now() + kStopGrace);
 }
 
-void ScanEngine::waitForHashQueueThenContinue(const std::shared_ptr<ScanSession> &session)
+void ScanEngine::awaitStop(
+    const std::shared_ptr<ScanSession> &session, std::chrono::steady_clock::time_point deadline)
 {
-    m_scanQueue->waitUntilAllOperationsAreFinished();
-    m_hashOperationQueue->waitUntilAllOperationsAreFinished();
+    if (session != m_session || m_finished.load())
+        return;
+    const bool idle = queuesIdle();
+    if (!idle && std::chrono::steady_clock::now() < deadline) {
+        std::weak_ptr<Alive> alive = m_alive;
+        const double check = std::chrono::duration<double>(BoundedLookTimes::kStopCheck).count();
+        Dispatch::mainAfter(check, [this, alive, session, deadline]() {
+            if (alive.lock())
+                awaitStop(session, deadline);
+        });
+        return;
+    }
+    if (!idle)
+        leaveQueuesBehind();
     // The comparison may have ended just before it saw the stop; its groups are kept then too.
     finish(session, session->resultsReady.load() ? Outcome::Results : Outcome::Stopped);
+}
+
+bool ScanEngine::queuesIdle() const
+{
+    return m_scanQueue->operationCount() == 0 && m_hashOperationQueue->operationCount() == 0;
+}
+
+void ScanEngine::leaveQueuesBehind()
+{
+    Log::line(QStringLiteral("Scan jobs did not return at the stop (a share not answering?); left behind"));
+    // Kept together: a late job of the one may still queue on the other.
+    std::vector<std::unique_ptr<OperationQueue>> queues;
+    queues.push_back(std::exchange(m_scanQueue, std::make_unique<OperationQueue>(1)));
+    queues.push_back(
+        std::exchange(m_hashOperationQueue, std::make_unique<OperationQueue>(kMaxHashOperations)));
+    LeftBehindQueues::keep(std::move(queues));
 }
 
 void ScanEngine::finish(const std::shared_ptr<ScanSession> &session, Outcome outcome)
@@ -231,21 +235,4 @@ ScanEngine::Timings ScanEngine::timings() const
     t.compare = seconds(s.hashEndNs, s.compareEndNs);
     t.total = seconds(0, s.compareEndNs > 0 ? s.compareEndNs.load() : s.enumerateEndNs.load());
     return t;
-}
-
-void ScanEngine::postProgress(const std::shared_ptr<ScanSession> &session, ScanProgress::Stage stage,
-    const QString &path, std::optional<int> records)
-{
-    ScanProgress p;
-    p.stage = stage;
-    p.withVideos = session->options.exact() && session->options.allowVideoScanning;
-    p.recordCount = records.value_or(session->recordCount());
-    p.hashed = session->countHashProcessed;
-    p.compared = session->countCompared;
-    p.dupSize = session->dupSize;
-    p.bytesRead = session->bytesRead;
-    p.bytesToRead = session->bytesToRead;
-    p.path = path;
-    p.fraction = ScanProgress::ringFraction(stage, p.recordCount, p.hashed, p.compared, session->prog);
-    m_progress->post(std::move(p));
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -21,6 +22,7 @@
 #include "scan/ScanSession.h"
 
 class OperationQueue;
+class ScanStages;
 template <typename Value> class ProgressCoalescer;
 
 class ScanEngine
@@ -47,6 +49,8 @@ public:
         double total = 0.0;
     };
 
+    // How long a stop waits for the running jobs before it leaves them behind.
+    static constexpr std::chrono::milliseconds kStopGrace { 1000 };
     // Hashing jobs that run at once, at most.
     static constexpr int kMaxHashOperations = 16;
     // How many run at once for a scan of `source`.
@@ -65,8 +69,8 @@ public:
     // when the hashing needs it. False when a scan is still running.
     bool startWithRecords(const ScanOptions &options, const RecordList &records, LocalCopyFetcher fetcher);
     // GUI thread. The stop request: every stage ends at its next check; once the running jobs
-    // have finished, `finished(Stopped)` follows. During the results delay the comparison is over:
-    // `finished(Results)` follows at once.
+    // have finished, or after kStopGrace without them, `finished(Stopped)` follows. During the
+    // results delay the comparison is over: `finished(Results)` follows at once.
     void stop();
     bool isRunning() const { return m_running.load(); }
 
@@ -84,14 +88,17 @@ private:
     struct Alive;
 
     std::shared_ptr<ScanSession> beginSession(const ScanOptions &options);
-    void handOver(const std::shared_ptr<ScanSession> &session);
-    void startHashingStage(const std::shared_ptr<ScanSession> &session);
+    // The stages of the scan just begun, wired to this engine through the GUI thread only.
+    std::shared_ptr<ScanStages> makeStages(const std::shared_ptr<ScanSession> &session);
     void comparisonEnded(const std::shared_ptr<ScanSession> &session);
-    void waitForHashQueueThenContinue(const std::shared_ptr<ScanSession> &session);
+    // GUI thread, after a stop: the outcome once every job has returned, or once `deadline` has
+    // passed, leaving behind the jobs that have not.
+    void awaitStop(
+        const std::shared_ptr<ScanSession> &session, std::chrono::steady_clock::time_point deadline);
+    bool queuesIdle() const;
+    // Gives up the queues whose jobs have not returned; later scans get fresh ones.
+    void leaveQueuesBehind();
     void finish(const std::shared_ptr<ScanSession> &session, Outcome outcome);
-    // `records`: the count the walk has made so far, while its records are still its own.
-    void postProgress(const std::shared_ptr<ScanSession> &session, ScanProgress::Stage stage,
-        const QString &path, std::optional<int> records = std::nullopt);
 
     Callbacks m_callbacks;
     std::shared_ptr<Alive> m_alive;
@@ -99,10 +106,9 @@ private:
     std::atomic<bool> m_running { false };
     std::atomic<bool> m_finished { true };
     double m_resultsDelay = 3.0;
-    std::unique_ptr<ProgressCoalescer<ScanProgress>> m_progress;
-    // The walk and the exact-matching pass; the hashing jobs (at most 16 at a time); the stop
-    // request's wait. Each is waited for before the engine goes away.
+    std::shared_ptr<ProgressCoalescer<ScanProgress>> m_progress;
+    // The walk and the exact-matching pass; the hashing jobs (at most 16 at a time). A queue whose
+    // jobs did not return after a stop is left behind, never waited for.
     std::unique_ptr<OperationQueue> m_scanQueue;
     std::unique_ptr<OperationQueue> m_hashOperationQueue;
-    std::unique_ptr<OperationQueue> m_stopQueue;
 };

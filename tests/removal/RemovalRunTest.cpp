@@ -14,6 +14,7 @@
 #include "removal/RemovalRoutes.h"
 #include "removal/RemovalRun.h"
 #include "results/AfterTrashSummary.h"
+#include "support/DeadMount.h"
 
 using namespace RemovalFixture;
 
@@ -453,6 +454,91 @@ TEST_F(RemovalRunTest, FilesOfASourceWithoutARouteAreNotRemoved)
     runToEnd();
     EXPECT_TRUE(corpus.exists("cloud.jpg"));
     EXPECT_EQ(run->summary().failed.size(), 1u);
+}
+
+// The kept copy lies on a share that stops answering, before the plan or between the plan and the
+// move: the marked copy stays, and the summary says why (each case runs beside a silent share in a
+// process of its own).
+class RemovalDeadShareTest : public RemovalRunTest, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(RemovalDeadShareTest, TheMarkedCopyStaysWhenItsKeptCopyDoesNotAnswer)
+{
+    const std::string name = std::string("*RemovalDeadShareInside.*/") + (GetParam() ? "1" : "0");
+    const DeadMount::Run result = DeadMount::runTestBeside(name.c_str(), 60);
+    if (!result.refused.isEmpty())
+        GTEST_SKIP() << qPrintable(result.refused);
+    ASSERT_TRUE(result.ended) << "the removal did not end before the 60 s guard";
+    EXPECT_EQ(result.exitCode, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Removal, RemovalDeadShareTest, ::testing::Values(false, true));
+
+class RemovalDeadShareInside : public RemovalDeadShareTest
+{
+};
+
+TEST_P(RemovalDeadShareInside, SilentBeforeThePlanOrAtTheMove)
+{
+    if (qEnvironmentVariable("QNY_SILENT_SHARE").isEmpty())
+        GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+    const bool atTheMove = GetParam();
+    const QString share = corpus.path("nas");
+    ASSERT_TRUE(QDir().mkpath(share));
+    auto copy = marked(corpus.file("K_copy.jpg", "picture"));
+    show(state, { groupOf({ corpus.file("nas/K.jpg", "picture"), copy }) });
+    run = std::make_unique<RemovalRun>(state, routes);
+    if (atTheMove)
+        run->setBeforeEachFile([&share](const QString &) { EXPECT_TRUE(DeadMount::silence(share)); });
+    else
+        ASSERT_TRUE(DeadMount::silence(share));
+    ASSERT_TRUE(run->start());
+    ASSERT_TRUE(waitUntil([this] { return !run->isRunning(); }, 30000));
+    EXPECT_TRUE(corpus.exists("K_copy.jpg"));
+    EXPECT_TRUE(trashedNames().isEmpty());
+    EXPECT_TRUE(copy->isMark);
+    const auto &left = run->summary().leftInPlace;
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left.front(),
+        std::make_pair(
+            copy->filePath, localizedString(QStringLiteral("ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING"))));
+    // The look left behind wakes once the share's server goes, touching nothing freed.
+    EXPECT_TRUE(DeadMount::endServerAndWait(DeadMount::threadsWaiting(), 30000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Removal, RemovalDeadShareInside, ::testing::Values(false, true));
+
+// A marked file whose share stops answering as it is about to move: Stop ends the run all the same,
+// leaving the move behind.
+TEST(RemovalDeadShareStop, StopEndsTheRunWhileAMoveWaits)
+{
+    const DeadMount::Run result
+        = DeadMount::runTestBeside("RemovalRunTest.StopEndsTheRunWhileAMoveWaitsInside", 60);
+    if (!result.refused.isEmpty())
+        GTEST_SKIP() << qPrintable(result.refused);
+    ASSERT_TRUE(result.ended) << "the removal did not end before the 60 s guard";
+    EXPECT_EQ(result.exitCode, 0);
+}
+
+TEST_F(RemovalRunTest, StopEndsTheRunWhileAMoveWaitsInside)
+{
+    if (qEnvironmentVariable("QNY_SILENT_SHARE").isEmpty())
+        GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+    const QString share = corpus.path("nas");
+    ASSERT_TRUE(QDir().mkpath(share));
+    show(state,
+        { groupOf({ corpus.file("K.jpg", "picture"), marked(corpus.file("nas/K_copy.jpg", "picture")) }) });
+    run = std::make_unique<RemovalRun>(state, routes);
+    run->setBeforeEachFile([&share](const QString &) { EXPECT_TRUE(DeadMount::silence(share)); });
+    ASSERT_TRUE(run->start());
+    ASSERT_TRUE(waitUntil([] { return !DeadMount::threadsWaiting().isEmpty(); }, 30000));
+    run->requestStop();
+    ASSERT_TRUE(waitUntil([this] { return !run->isRunning(); }, 30000));
+    EXPECT_TRUE(run->summary().stopped);
+    EXPECT_TRUE(run->summary().removed.isEmpty());
+    run.reset();
+    DeadMount::endServerAndWait({}, 0);
 }
 
 } // namespace

@@ -28,10 +28,14 @@ Run runBeside(const QString &point, const QString &program, const QStringList &a
 // QNY_SILENT_SHARE; the test skips where that is not set.
 Run runTestBeside(const char *name, int guardSeconds);
 
+// From a test run beside a share: mounts another silent share over `folder`, hiding what it holds
+// from then on; its device stays open until endServerAndWait. True when it was mounted.
+bool silence(const QString &folder);
+
 // The threads of this process (run beside the share) that wait in the kernel on it.
 QStringList threadsWaiting();
-// Ends the share's server, as when it goes away, and waits `ms` at most for `threads` to end; true
-// when they did.
+// Ends the servers of the share and of those `silence` mounted, as when they go away, and waits `ms` at most
+// for `threads` to end; true when they did.
 bool endServerAndWait(const QStringList &threads, int ms);
 
 } // namespace DeadMount

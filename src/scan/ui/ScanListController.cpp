@@ -98,7 +98,12 @@ bool ScanListController::hasPhotosEntry() const
 
 bool ScanListController::addPathNode(const QString &path, NodeType nodeType, AddPathResult *result)
 {
-    const QString key = ScanListRules::pathKey(path);
+    return addEntry(path, ScanListRules::pathKey(path), nodeType, result);
+}
+
+bool ScanListController::addEntry(
+    const QString &path, const QString &key, NodeType nodeType, AddPathResult *result)
+{
     const bool listed = state.dictPathAdded.contains(key);
     if (listed && result)
         result->alreadyListed = true;
@@ -109,6 +114,8 @@ bool ScanListController::addPathNode(const QString &path, NodeType nodeType, Add
         node.state = 1;
         state.arrPathNodes.push_back(node);
         state.dictPathAdded.insert(key, 1);
+        state.entryKeys.insert(path, key);
+        state.entryAnswers.remove(path);
         ++state.countPathAdded;
         c.btnCompare->setState(IMGButton::OnState);
         state.isFileAdded = true;
@@ -344,32 +351,86 @@ QVariantList ScanListController::loadSavedPaths()
 
 void ScanListController::restoreScanList()
 {
+    // Each entry is listed at once as it was saved, by its path as written; what it is now, and
+    // whether it answers, comes from a look off the GUI thread.
+    QStringList paths;
     for (const QVariant &entry : loadSavedPaths()) {
         const QString path = entry.toMap().value(QStringLiteral("path")).toString();
-        NodeType type = NodeType::nodeTypefile;
-        switch (ScanListRules::classifyRestored(path)) {
-        case ScanListRules::Kind::Absent:
-            // An unplugged drive: the entry stays, shown unavailable, and scans skip it until it
-            // is back. What it was is not saved; a library keeps its suffix.
-            type = ScanListRules::isPhotosLibraryPackage(path) ? NodeType::nodeTypePhotos
-                                                               : NodeType::nodeTypefolder;
-            break;
-        case ScanListRules::Kind::Folder:
-            type = NodeType::nodeTypefolder;
-            break;
-        case ScanListRules::Kind::PhotosLibrary:
-            type = NodeType::nodeTypePhotos;
-            break;
-        case ScanListRules::Kind::File:
-            break;
-        default:
+        if (!addEntry(path, ScanListRules::cleanPath(path), ScanListRules::typeByName(path), nullptr))
             continue;
-        }
-        if (addPathNode(path, type))
-            state.arrPathNodes.back().state = int(entry.toMap().value(QStringLiteral("state")).toLongLong());
+        state.arrPathNodes.back().state = int(entry.toMap().value(QStringLiteral("state")).toLongLong());
+        state.entryAnswers.insert(path, EntryAnswer::Looking);
+        paths.append(path);
     }
     reloadPathTable();
     updateScanButton();
+    if (paths.isEmpty())
+        return;
+    m_looking = true;
+    QPointer<ScanListController> owner(this);
+    ScanListLook::start(paths, QPointer<QObject>(this), [owner, paths](const ScanListLook::Answers &answers) {
+        if (owner)
+            owner->restoredLooked(paths, answers);
+    });
+}
+
+void ScanListController::restoredLooked(const QStringList &paths, const ScanListLook::Answers &answers)
+{
+    m_looking = false;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString &path = paths[i];
+        // An entry removed meanwhile is not brought back.
+        if (state.entryAnswers.value(path, EntryAnswer::Here) != EntryAnswer::Looking)
+            continue;
+        if (!answers[size_t(i)]) {
+            state.entryAnswers.insert(path, EntryAnswer::NotAnswering);
+            continue;
+        }
+        if (!applyRestored(path, *answers[size_t(i)])) {
+            const auto row = std::find_if(state.arrPathNodes.begin(), state.arrPathNodes.end(),
+                [&path](const FilePathNode &node) { return node.filePath == path; });
+            removeEntryAt(size_t(row - state.arrPathNodes.begin()));
+        }
+    }
+    reloadPathTable();
+    updateScanButton();
+}
+
+bool ScanListController::applyRestored(const QString &path, const ScanListLook::Facts &facts)
+{
+    const auto row = std::find_if(state.arrPathNodes.begin(), state.arrPathNodes.end(),
+        [&path](const FilePathNode &node) { return node.filePath == path; });
+    if (row == state.arrPathNodes.end())
+        return true;
+    state.entryAnswers.insert(
+        path, facts.kind == ScanListRules::Kind::Absent ? EntryAnswer::Away : EntryAnswer::Here);
+    switch (facts.kind) {
+    case ScanListRules::Kind::Absent:
+        // An unplugged drive: the entry stays, shown unavailable, and scans skip it until it
+        // is back. What it was is not saved; a library keeps its suffix.
+        break;
+    case ScanListRules::Kind::Folder:
+        row->nodeType = NodeType::nodeTypefolder;
+        break;
+    case ScanListRules::Kind::PhotosLibrary:
+        row->nodeType = NodeType::nodeTypePhotos;
+        break;
+    case ScanListRules::Kind::File:
+        row->nodeType = NodeType::nodeTypefile;
+        break;
+    default:
+        return false;
+    }
+    // Two saved paths of one item (through a link): the first keeps it.
+    const QString listedAs = state.entryKeys.value(path);
+    if (facts.key == listedAs)
+        return true;
+    if (state.dictPathAdded.contains(facts.key))
+        return false;
+    state.dictPathAdded.remove(listedAs);
+    state.dictPathAdded.insert(facts.key, 1);
+    state.entryKeys.insert(path, facts.key);
+    return true;
 }
 
 void ScanListController::updateScanButton()
@@ -396,9 +457,10 @@ void ScanListController::removeScanListEntry(int row)
     std::vector<FilePathNode> &list = currentList(state);
     if (row < 0 || row >= int(list.size()))
         return;
-    if (&list == &state.arrPathNodes && list[size_t(row)].filePath)
-        state.dictPathAdded.remove(ScanListRules::pathKey(*list[size_t(row)].filePath));
-    list.erase(list.begin() + row);
+    if (&list == &state.arrPathNodes)
+        removeEntryAt(size_t(row));
+    else
+        list.erase(list.begin() + row);
     storeCloudList();
     updateScanButton();
     if (&list == &state.arrPathNodes)
@@ -407,10 +469,21 @@ void ScanListController::removeScanListEntry(int row)
     updatePathTableToolTip();
 }
 
+void ScanListController::removeEntryAt(size_t row)
+{
+    // By the key it was listed under: the path itself may be on a share that no longer answers.
+    const QString path = state.arrPathNodes[row].filePath.value_or(QString());
+    state.dictPathAdded.remove(state.entryKeys.take(path));
+    state.entryAnswers.remove(path);
+    state.arrPathNodes.erase(state.arrPathNodes.begin() + qsizetype(row));
+}
+
 void ScanListController::removeAllFromScanList()
 {
     if (!isCloudSource(ScanGlobals::scanType.load())) {
         state.dictPathAdded.clear();
+        state.entryKeys.clear();
+        state.entryAnswers.clear();
         state.arrPathNodes.clear();
     } else {
         state.arrPathNodeGoogleDrive.clear();
@@ -478,7 +551,7 @@ void ScanListController::reloadPathTable()
             owner->removeScanListEntry(row);
     };
     const std::vector<FilePathNode> &list = currentList(state);
-    ScanListTable::reload(c.tvPath, list, ScanGlobals::scanType.load(), actions);
+    ScanListTable::reload(c.tvPath, list, ScanGlobals::scanType.load(), actions, state.entryAnswers);
     for (QWidget *hint : { static_cast<QWidget *>(c.lblDragPhotosTitle.data()),
              static_cast<QWidget *>(c.lblHintForDrag.data()), static_cast<QWidget *>(c.boxForHint.data()) })
         hint->setHidden(!list.empty());

@@ -10,6 +10,7 @@
 #include <QVariantList>
 
 #include "app/GlobalObjects.h"
+#include "scan/ui/ScanListLook.h"
 
 #include <QObject>
 
@@ -45,6 +46,8 @@ public:
     // entry's tick decides whether it is scanned, and a file two ticked entries reach is scanned
     // once. A refusal is noted in `result`.
     bool addPathNode(const QString &path, GlobalObjects::NodeType nodeType, AddPathResult *result = nullptr);
+    // True until the look at the restored entries has answered.
+    bool isLookingAtEntries() const { return m_looking; }
     // Tag 0 adds photos, 1 a Photos library, anything else a folder.
     void btnAddPathToScan(int tag);
     void openPanelDidChoose(int response, const QStringList &paths, GlobalObjects::NodeType mode);
@@ -79,6 +82,15 @@ private:
     // The shown cloud rows are a copy: the source's own list, which the next switch of source
     // shows again, takes every change of them.
     void storeCloudList();
+    // Lists `path` under `key` unless that key is listed already; true when an entry was made.
+    bool addEntry(
+        const QString &path, const QString &key, GlobalObjects::NodeType nodeType, AddPathResult *result);
+    // The look at the restored entries `paths` has answered.
+    void restoredLooked(
+        const QStringList &paths, const std::vector<std::optional<ScanListLook::Facts>> &answers);
+    // What a restored entry becomes once looked at; false when it leaves the list.
+    bool applyRestored(const QString &path, const ScanListLook::Facts &facts);
+    void removeEntryAt(size_t row);
     void beginAdd();
     void addDroppedPath(const QString &path, AddPathResult &result);
     void addLibrary(const QString &path, AddPathResult &result);
@@ -92,4 +104,5 @@ private:
     MainWindowWidgets &c;
     ScanListState &state;
     ScanListWindow m_window;
+    bool m_looking = false;
 };

@@ -19,9 +19,20 @@ QString lowerSuffix(const QString &path)
 
 QString ScanListRules::canonicalPath(const QString &path)
 {
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? cleanPath(path) : canonical;
+}
+
+QString ScanListRules::cleanPath(const QString &path)
+{
+    return QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path));
+}
+
+GlobalObjects::NodeType ScanListRules::typeByName(const QString &path)
+{
+    // A library keeps its suffix; what else was saved is not known until it is looked at.
+    return isPhotosLibraryPackage(path) ? GlobalObjects::NodeType::nodeTypePhotos
+                                        : GlobalObjects::NodeType::nodeTypefolder;
 }
 
 bool ScanListRules::isPhotosLibraryPackage(const QString &path)

@@ -16,6 +16,10 @@ public:
 
     // The absolute path with links resolved; the cleaned absolute path when it does not exist.
     static QString canonicalPath(const QString &path);
+    // The cleaned absolute path, as written: nothing is looked at.
+    static QString cleanPath(const QString &path);
+    // What a saved entry is taken for before it has been looked at, by its name alone.
+    static GlobalObjects::NodeType typeByName(const QString &path);
     // The key of `path` in the controller's dictPathAdded.
     static QString pathKey(const QString &path) { return canonicalPath(path); }
 

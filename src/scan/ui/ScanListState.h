@@ -20,6 +20,10 @@ class GoogleDriveAccessVC;
 class ImageFileInfo;
 class ScanWrapper;
 
+// What the list last learnt of an entry's path. Restored entries are looked at off the GUI thread
+// and show as they were saved until their answer comes.
+enum class EntryAnswer { Looking, Here, Away, NotAnswering };
+
 struct ScanListState
 {
     std::shared_ptr<GoogleDriveAccessVC> gDriveAccessVC;
@@ -29,6 +33,9 @@ struct ScanListState
     std::vector<FilePathNode> arrPathNodes;
     std::vector<FilePathNode> arrPathNodeGoogleDrive;
     QHash<QString, int> dictPathAdded;
+    // By entry path: its key in dictPathAdded, and what the last look at it found (none: here).
+    QHash<QString, QString> entryKeys;
+    QHash<QString, EntryAnswer> entryAnswers;
     GlobalObjects::NodeType nodeType = GlobalObjects::NodeType::nodeTypefile;
     std::atomic<bool> abortMe { false };
     QStringList allowedExtensions;

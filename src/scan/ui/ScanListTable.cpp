@@ -4,10 +4,10 @@
 
 #include <QCoreApplication>
 #include <QFileIconProvider>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QHeaderView>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardItemModel>
@@ -26,7 +26,8 @@ namespace
 constexpr int kRowHeight = 32;
 constexpr int kIconSide = 20;
 
-QPixmap rowIcon(const QString &path, ScanSource source)
+// By the entry's kind and name alone: the path itself may be on a share that no longer answers.
+QPixmap rowIcon(const FilePathNode &node, ScanSource source)
 {
     switch (source) {
     case ScanSource::dropbox:
@@ -39,16 +40,43 @@ QPixmap rowIcon(const QString &path, ScanSource source)
     // Thousands of rows share a handful of icons (one per kind of item): each is looked up and
     // drawn once, not once per row.
     static QHash<QString, QPixmap> drawn;
-    const QFileInfo info(path);
-    const QString key = (info.isDir() ? QStringLiteral("/") : QStringLiteral(".")) + info.suffix().toLower()
-        + (info.isRoot() ? QStringLiteral("/") : QString());
+    const QString path = node.filePath.value_or(QString());
+    const bool folder = node.nodeType != GlobalObjects::NodeType::nodeTypefile;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+    const QString key
+        = folder ? (path == QLatin1String("/") ? QStringLiteral("//") : QStringLiteral("/")) : type.name();
     auto found = drawn.constFind(key);
-    if (found == drawn.cend())
-        found = drawn.insert(key, QFileIconProvider().icon(info).pixmap(kIconSide, kIconSide));
+    if (found == drawn.cend()) {
+        const QFileIconProvider provider;
+        const QIcon icon = !folder
+            ? QIcon::fromTheme(type.iconName(),
+                QIcon::fromTheme(type.genericIconName(), provider.icon(QFileIconProvider::File)))
+            : key == QLatin1String("//") ? provider.icon(QFileIconProvider::Drive)
+                                         : provider.icon(QFileIconProvider::Folder);
+        found = drawn.insert(key, icon.pixmap(kIconSide, kIconSide));
+    }
     return *found;
 }
 
-CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source, const ScanListTable::Actions &actions)
+// The reason a row of this computer is greyed for, or nothing.
+const char *greyedFor(const QString &path, ScanSource source, const QHash<QString, EntryAnswer> &answers)
+{
+    if (source != ScanSource::thisComputer || path.isEmpty())
+        return nullptr;
+    switch (answers.value(path, EntryAnswer::Here)) {
+    case EntryAnswer::Away:
+        return "ID_SCAN_LIST_ENTRY_UNAVAILABLE";
+    case EntryAnswer::NotAnswering:
+        return "ID_SCAN_LIST_ENTRY_NOT_ANSWERING";
+    case EntryAnswer::Looking:
+    case EntryAnswer::Here:
+        break;
+    }
+    return nullptr;
+}
+
+CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source,
+    const ScanListTable::Actions &actions, const QHash<QString, EntryAnswer> &answers)
 {
     auto *cell = new CustomCell;
     cell->setObjectName(QStringLiteral("idPathCell"));
@@ -65,16 +93,16 @@ CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source, const
     label->setText(OutsideText::name(ScanListTable::displayPath(path, source)));
     label->setToolTip(OutsideText::toolTip(label->text()));
     check->setChecked(node.state == 1);
-    icon->setPixmap(rowIcon(path, source));
-    if (!ScanListTable::isAvailable(path, source)) {
+    icon->setPixmap(rowIcon(node, source));
+    if (const char *why = greyedFor(path, source, answers)) {
         // Greyed, with the reason beside the path; the row can still be ticked or removed. The
         // window's style sheet makes its labels white, so the grey is restated here.
         label->setEnabled(false);
         label->setStyleSheet(QStringLiteral("QLabel:disabled { color: rgb(140, 142, 150); }"));
         icon->setPixmap(
             QFileIconProvider().icon(QFileIconProvider::Folder).pixmap(kIconSide, QIcon::Disabled));
-        label->setToolTip(OutsideText::toolTip(label->text() + QLatin1Char('\n')
-            + localizedString(QStringLiteral("ID_SCAN_LIST_ENTRY_UNAVAILABLE"))));
+        label->setToolTip(OutsideText::toolTip(
+            label->text() + QLatin1Char('\n') + localizedString(QString::fromLatin1(why))));
     }
     remove->setFlat(true);
     // The list is one stop of the Tab key; its keys reach the box and the button of a row.
@@ -106,13 +134,8 @@ QString ScanListTable::displayPath(const QString &path, ScanSource source)
     return path;
 }
 
-bool ScanListTable::isAvailable(const QString &path, ScanSource source)
-{
-    return source != ScanSource::thisComputer || path.isEmpty() || QFileInfo::exists(path);
-}
-
-void ScanListTable::reload(
-    CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source, const Actions &actions)
+void ScanListTable::reload(CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source,
+    const Actions &actions, const QHash<QString, EntryAnswer> &answers)
 {
     auto *model = qobject_cast<QStandardItemModel *>(table->model());
     if (!model) {
@@ -130,7 +153,8 @@ void ScanListTable::reload(
     model->setRowCount(int(nodes.size()));
     table->horizontalHeader()->setStretchLastSection(true);
     for (int row = 0; row < int(nodes.size()); ++row)
-        table->setIndexWidget(model->index(row, 0), makeCell(nodes[size_t(row)], row, source, actions));
+        table->setIndexWidget(
+            model->index(row, 0), makeCell(nodes[size_t(row)], row, source, actions, answers));
     if (current >= 0 && !nodes.empty())
         table->setCurrentIndex(model->index(std::min(current, int(nodes.size()) - 1), 0));
     // The list stays scrolled where it was, not back at its top.

@@ -5,8 +5,11 @@
 #include <functional>
 #include <vector>
 
+#include <QHash>
+
 #include "app/GlobalObjects.h"
 #include "model/FilePathNode.h"
+#include "scan/ui/ScanListState.h"
 
 class CustomTableView;
 
@@ -18,12 +21,10 @@ public:
         std::function<void(int row)> remove;
     };
 
-    // Rebuilds the table's rows from `nodes`; `source` is the scan source the nodes belong to.
-    static void reload(
-        CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source, const Actions &actions);
+    // Rebuilds the table's rows from `nodes`; `source` is the scan source the nodes belong to, and
+    // `answers` what the last look at an entry of this computer found. Nothing is looked at here.
+    static void reload(CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source,
+        const Actions &actions, const QHash<QString, EntryAnswer> &answers);
     // The text a row shows for `path` (the start-up volume's name for the root folder).
     static QString displayPath(const QString &path, ScanSource source);
-    // False for an entry of this computer that cannot be found now (an unplugged drive): its row
-    // is greyed and tells why.
-    static bool isAvailable(const QString &path, ScanSource source);
 };

@@ -26,6 +26,8 @@
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanListController.h"
 #include "scan/ui/ScanListRules.h"
+#include "support/DeadMount.h"
+#include "support/TestEvents.h"
 #include "support/TestFiles.h"
 
 namespace
@@ -65,6 +67,16 @@ protected:
         auto c = std::make_unique<MainViewController>();
         c->view();
         return c;
+    }
+    // Waits for the look at the restored entries to answer.
+    static void looked(MainViewController &c)
+    {
+        ASSERT_TRUE(TestEvents::waitFor([&c] { return !c.scanList().isLookingAtEntries(); }, 30000));
+        settle();
+    }
+    static const CustomCell *cellAt(const MainViewController &c, int row)
+    {
+        return qobject_cast<CustomCell *>(c.tvPath->indexWidget(c.tvPath->model()->index(row, 0)));
     }
     static void drop(const QStringList &paths)
     {
@@ -273,15 +285,14 @@ TEST_F(ScanListTest, ListSurvivesARestartAndKeepsAnAbsentEntryShownUnavailable)
     QDir(gone).removeRecursively();
     QFile::setPermissions(locked, {});
     auto c = makeController();
-    settle();
+    looked(*c);
     // The folder inside the absent one is kept as well, each greyed on its own row.
     EXPECT_EQ(paths(*c), (QStringList { a, gone, photo, goneInner, locked }));
     EXPECT_EQ(c->arrPathNodes[0].state, 0);
     EXPECT_EQ(c->arrPathNodes[2].nodeType, NodeType::nodeTypefile);
     EXPECT_EQ(ScanListController::loadSavedPaths().size(), 5);
     for (const int row : { 1, 3 }) {
-        const auto *cell
-            = qobject_cast<CustomCell *>(c->tvPath->indexWidget(c->tvPath->model()->index(row, 0)));
+        const auto *cell = cellAt(*c, row);
         ASSERT_TRUE(cell && !cell->lblFilePath()->isEnabled()) << row;
         EXPECT_TRUE(cell->lblFilePath()->toolTip().contains(text("ID_SCAN_LIST_ENTRY_UNAVAILABLE")));
     }
@@ -399,7 +410,45 @@ TEST_F(ScanListTest, ALongSavedListIsRestoredWhole)
     expected << nested;
     UserDefaults::standard().setObject(QStringLiteral("savedPaths"), saved);
     auto c = makeController();
-    settle();
+    looked(*c);
     EXPECT_EQ(paths(*c), expected);
     EXPECT_TRUE(c->btnCompare->isEnabled());
+}
+
+// A saved folder on a share whose server never answers: the window appears with its list at once,
+// shows that entry as not answering, and lets it be removed (the test below, run beside such a
+// share in a process of its own).
+TEST(DeadShareListTest, TheWindowAppearsBesideASilentShare)
+{
+    const DeadMount::Run run
+        = DeadMount::runTestBeside("ScanListTest.ASavedFolderOnASilentShareDoesNotHoldTheWindow", 60);
+    if (!run.refused.isEmpty())
+        GTEST_SKIP() << qPrintable(run.refused);
+    ASSERT_TRUE(run.ended) << "the window did not appear before the 60 s guard";
+    EXPECT_EQ(run.exitCode, 0);
+}
+
+TEST_F(ScanListTest, ASavedFolderOnASilentShareDoesNotHoldTheWindow)
+{
+    const QString share = qEnvironmentVariable("QNY_SILENT_SHARE");
+    if (share.isEmpty())
+        GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+    const QString local = folder(QStringLiteral("photos"));
+    UserDefaults::standard().setObject(
+        QStringLiteral("savedPaths"), QVariantList { savedEntry(share + "/photos"), savedEntry(local) });
+    auto c = makeController();
+    EXPECT_EQ(paths(*c), (QStringList { share + "/photos", local }));
+    looked(*c);
+    const CustomCell *silent = cellAt(*c, 0);
+    ASSERT_TRUE(silent);
+    EXPECT_FALSE(silent->lblFilePath()->isEnabled());
+    EXPECT_TRUE(silent->lblFilePath()->toolTip().contains(text("ID_SCAN_LIST_ENTRY_NOT_ANSWERING")));
+    EXPECT_TRUE(cellAt(*c, 1)->lblFilePath()->isEnabled());
+    const QStringList waiting = DeadMount::threadsWaiting();
+    EXPECT_EQ(waiting.size(), 1);
+    c->scanList().removeScanListEntry(0);
+    settle();
+    EXPECT_EQ(paths(*c), QStringList { local });
+    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 1);
+    EXPECT_TRUE(DeadMount::endServerAndWait(waiting, 30000));
 }

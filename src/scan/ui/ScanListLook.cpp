@@ -1,0 +1,31 @@
+#include "scan/ui/ScanListLook.h"
+
+#include <system_error>
+#include <thread>
+
+#include "platform/Dispatch.h"
+#include "platform/Log.h"
+#include "platform/MountLooks.h"
+
+void ScanListLook::start(
+    const QStringList &paths, QPointer<QObject> owner, std::function<void(const Answers &)> done)
+{
+    const auto look = [paths, owner, done = std::move(done)]() {
+        Answers answers
+            = MountLooks().lookAtAll<Facts>(paths, [paths](qsizetype i) { return lookAt(paths[i]); });
+        Dispatch::main([owner, done, answers = std::move(answers)]() {
+            if (owner)
+                done(answers);
+        });
+    };
+    try {
+        std::thread(look).detach();
+    } catch (const std::system_error &) {
+        Log::line(QStringLiteral("No thread to look at the scan list; its entries stay unchecked"));
+    }
+}
+
+ScanListLook::Facts ScanListLook::lookAt(const QString &path)
+{
+    return { ScanListRules::classifyRestored(path), ScanListRules::pathKey(path) };
+}
