@@ -20,6 +20,7 @@
 #include "platform/Dispatch.h"
 #include "scan/ExactPass.h"
 #include "scan/HashingStage.h"
+#include "support/NaturalPhoto.h"
 #include "support/TestFiles.h"
 
 using namespace ScanTestSupport;
@@ -33,6 +34,31 @@ QString at(const QTemporaryDir &dir, const QString &relative)
 }
 
 } // namespace
+
+// Distinct photos all dated the same second: none of them pairs with another, at any bitmap size.
+class DistinctPhotosTest : public ::testing::TestWithParam<int>
+{
+};
+
+TEST_P(DistinctPhotosTest, NoTwoGroup)
+{
+    QTemporaryDir dir;
+    const QDateTime second(QDate(2025, 6, 1), QTime(10, 0));
+    for (int i = 0; i < 112; ++i) {
+        const QString path = at(dir, QStringLiteral("p%1.jpg").arg(i));
+        QFile file(path);
+        ASSERT_TRUE(writeImage(NaturalPhoto::make(i, 160, 120), path) && file.open(QIODevice::ReadWrite)
+            && file.setFileTime(second, QFileDevice::FileModificationTime));
+    }
+    ScanOptions o = options(false, true, true);
+    o.globals.reSizeValue = GetParam();
+    const ScanResult result = runScan(o, { folderNode(dir.path()) });
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.records.size(), 112);
+    EXPECT_EQ(relativeGroups(result.groups, dir.path()), QList<QStringList>());
+}
+
+INSTANTIATE_TEST_SUITE_P(BitmapSizes, DistinctPhotosTest, ::testing::Values(48, 56, 64, 72, 80, 88, 96));
 
 class ExactCopiesTest : public ::testing::TestWithParam<bool>
 {
