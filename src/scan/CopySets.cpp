@@ -212,12 +212,14 @@ void CopySets::joinGroups(ScanSession &session, const std::vector<RecordList> &p
     const auto byScanOrder
         = [&position](const auto &a, const auto &b) { return position.at(a.get()) < position.at(b.get()); };
     QList<std::shared_ptr<DuplicatesGroup>> kept;
+    std::vector<bool> grown(size_t(groups.size()), false);
     for (qsizetype g = 0; g < groups.size(); ++g) {
         const qsizetype root = joins.rootOf(g);
         if (root == g) {
             kept.append(groups.at(g));
             continue;
         }
+        grown[size_t(root)] = true;
         // The joined group's first member is no longer first: it counts like the members after it.
         const std::shared_ptr<ImageFileInfo> &head = groups.at(g)->children.first();
         if (head->match >= matchThreshold)
@@ -225,10 +227,12 @@ void CopySets::joinGroups(ScanSession &session, const std::vector<RecordList> &p
         DuplicatesGroup &into = *groups.at(root);
         for (const auto &member : groups.at(g)->children)
             member->parent = groups.at(root);
-        const qsizetype middle = into.children.size();
         into.children.append(groups.at(g)->children);
-        std::inplace_merge(
-            into.children.begin(), into.children.begin() + middle, into.children.end(), byScanOrder);
+    }
+    // Sorted once each: merging group by group would cost the size of the joined group every time.
+    for (qsizetype g = 0; g < groups.size(); ++g) {
+        if (grown[size_t(g)])
+            std::ranges::sort(groups.at(g)->children, byScanOrder);
     }
     groups = kept;
 }

@@ -1,10 +1,8 @@
-// Whole scans of generated trees: a few photos, byte copies of them written on random days, and
-// near copies dated a few seconds after a random copy, spread over four folders; beside them a pan
-// and a burst, whose frames match their neighbours but not the frames beyond, with byte copies of
-// inner frames written years apart. In every walk order, cold and warm after a folder came in, the
-// scan shows every file that first fit by each file's own dates shows, every two members of a group
-// match (members beside byte copies of one picture are not held to their file dates), and the byte
-// copies of each photo stand in one group.
+// Whole scans of generated trees: a few photos, byte copies of them written on random days, near
+// copies dated a few seconds after a random copy, and a pan and a burst whose frames match only their
+// neighbours, with byte copies of inner frames written years apart, over four folders. In every walk
+// order, cold and warm after a folder came in, the scan shows every file that first fit shows, every
+// two members of a group match, and the byte copies of each photo stand in one group.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include "ScanTestSupport.h"
+#include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "scan/PairScore.h"
 #include "support/NaturalPhoto.h"
@@ -34,10 +33,8 @@ struct TreeFile {
     QString folder;
     QString name;
     QDateTime date;
-    // The picture whose bytes the file has: files of one picture are byte copies.
+    // The picture whose bytes the file has (the photos are 0 to 2): files of one picture are byte copies.
     int picture = -1;
-    // A copy of one of the photos, which all stand in one group.
-    bool photoCopy = false;
 };
 
 QString pathIn(const QString &root, const TreeFile &file)
@@ -61,7 +58,7 @@ std::vector<TreeFile> makeTree(const QString &source, std::uint32_t seed)
         const qsizetype first = qsizetype(files.size());
         for (int copy = 0, copies = pick(1, 3); copy < copies; ++copy) {
             files.push_back({ kFolders[pick(0, 3)], QStringLiteral("%1_copy%2.jpg").arg(name).arg(copy),
-                now.addDays(-pick(0, 3) * pick(2, 900)), photo, true });
+                now.addDays(-pick(0, 3) * pick(2, 900)), photo });
             EXPECT_TRUE(copy == 0
                     ? writeImage(image, pathIn(source, files.back()))
                     : QFile::copy(pathIn(source, files[size_t(first)]), pathIn(source, files.back())));
@@ -83,25 +80,24 @@ std::vector<TreeFile> makeTree(const QString &source, std::uint32_t seed)
                 now.addYears(2 * (k - 4)).addSecs(frame), 100 + frame });
             const QString path = pathIn(source, files.back());
             EXPECT_TRUE(frame == k || frame == 0
-                    ? writeImage(NaturalPhoto::panFrame(pan, frame), path)
+                    ? writeImage(pan.copy(4 * frame, 0, 320, 240), path)
                     : QFile::copy(pathIn(source, files[files.size() - 2]), path));
         }
     }
     // A burst of four frames a second apart, and byte copies of its middle two written years later.
     const QImage burst = NaturalPhoto::make(int(seed) + 1000, 400, 240);
-    const QString burstFolder = kFolders[pick(0, 3)];
+    const QString folder = kFolders[pick(0, 3)], copiesFolder = kFolders[pick(0, 3)];
+    const QDateTime copied = now.addYears(-pick(1, 5));
     for (int frame = 0; frame < 4; ++frame) {
         files.push_back(
-            { burstFolder, QStringLiteral("burst%1.jpg").arg(frame), now.addSecs(frame), 200 + frame });
-        EXPECT_TRUE(writeImage(NaturalPhoto::panFrame(burst, frame), pathIn(source, files.back())));
-    }
-    const qsizetype firstFrame = qsizetype(files.size()) - 4;
-    const QString copiesFolder = kFolders[pick(0, 3)];
-    for (int frame = 1; frame < 3; ++frame) {
-        files.push_back({ copiesFolder, QStringLiteral("burst%1_copy.jpg").arg(frame),
-            now.addYears(-pick(1, 5)).addSecs(frame), 200 + frame });
-        EXPECT_TRUE(
-            QFile::copy(pathIn(source, files[size_t(firstFrame + frame)]), pathIn(source, files.back())));
+            { folder, QStringLiteral("burst%1.jpg").arg(frame), now.addSecs(frame), 200 + frame });
+        const QString path = pathIn(source, files.back());
+        EXPECT_TRUE(writeImage(burst.copy(4 * frame, 0, 320, 240), path));
+        if (frame == 1 || frame == 2) {
+            files.push_back({ copiesFolder, QStringLiteral("copy_") + files.back().name,
+                copied.addSecs(frame), 200 + frame });
+            EXPECT_TRUE(QFile::copy(path, pathIn(source, files.back())));
+        }
     }
     return files;
 }
@@ -145,43 +141,37 @@ std::set<QString> shownByFirstFit(const ScanSession &session)
     return shown;
 }
 
-// The pairs of members of one group that do not match: the later one scores below the threshold
-// against the earlier, even without their file dates where both stand beside (are, or match) byte
-// copies of one picture. `pictureOf` names the picture of each file that has byte copies.
-std::vector<std::string> unmatchedPairs(
-    const ScanSession &session, const QList<QStringList> &groups, const std::map<QString, int> &pictureOf)
+// Pairs of a group's members whose later one scores below the threshold against the earlier, even
+// without file dates where both are or match byte copies of one picture (`pictureOf`).
+std::vector<std::string> unmatchedPairs(const ScanSession &session, const std::map<QString, int> &pictureOf)
 {
     const PairScoreOptions options
         = PairScoreOptions::fromSnapshot(session.options.globals, session.options.sliderMinValue);
-    std::map<QString, const ImageFileInfo *> recordOf;
-    for (const auto &record : session.arrImagesContent)
-        recordOf[record->filePath] = record.get();
-    const auto scores = [&](const ImageFileInfo *later, const ImageFileInfo *earlier, bool fileDates) {
-        RecordTimes times = RecordTimes::of(*later);
-        times.hasCreate = times.hasCreate && fileDates;
-        return PairScore::compareImages(*later, times, *earlier, RecordTimes::of(*earlier), options)
-            >= options.sliderMinValue;
-    };
     std::vector<std::string> unmatched;
-    for (const QStringList &members : groups) {
-        // Members are listed in scan order.
+    for (const auto &group : session.arrAllFilesGrouping) {
+        const RecordList &members = group->children;
+        const auto match = [&](qsizetype i, qsizetype j, bool fileDates) {
+            const ImageFileInfo &later = *members[std::max(i, j)];
+            const ImageFileInfo &earlier = *members[std::min(i, j)];
+            RecordTimes times = RecordTimes::of(later);
+            times.hasCreate = times.hasCreate && fileDates;
+            return i == j
+                || PairScore::compareImages(later, times, earlier, RecordTimes::of(earlier), options)
+                >= options.sliderMinValue;
+        };
         std::vector<std::set<int>> beside(size_t(members.size()));
         for (qsizetype i = 0; i < members.size(); ++i) {
             for (qsizetype j = 0; j < members.size(); ++j) {
-                const auto copy = pictureOf.find(members[j]);
-                if (copy != pictureOf.end()
-                    && (i == j
-                        || scores(recordOf.at(members[std::max(i, j)]), recordOf.at(members[std::min(i, j)]),
-                            true)))
-                    beside[size_t(i)].insert(copy->second);
+                if (pictureOf.contains(members[j]->filePath) && match(i, j, true))
+                    beside[size_t(i)].insert(pictureOf.at(members[j]->filePath));
             }
         }
         for (qsizetype j = 1; j < members.size(); ++j) {
             for (qsizetype i = 0; i < j; ++i) {
-                const bool versions = std::ranges::any_of(
-                    beside[size_t(i)], [&](int picture) { return beside[size_t(j)].contains(picture); });
-                if (!scores(recordOf.at(members[j]), recordOf.at(members[i]), !versions))
-                    unmatched.push_back(members[i].toStdString() + " / " + members[j].toStdString());
+                if (!match(i, j, !std::ranges::any_of(beside[size_t(i)], [&](int p) {
+                        return beside[size_t(j)].contains(p);
+                    })))
+                    unmatched.push_back((members[i]->filePath + " / " + members[j]->filePath).toStdString());
             }
         }
     }
@@ -225,7 +215,7 @@ TEST_P(CopiesInGeneratedTreesTest, NoFileFirstFitShowsIsLostGroupsMatchAndCopies
             std::map<QString, int> pictureOf;
             for (const TreeFile &file : files) {
                 const auto found = groupOf.find(pathIn(root, file));
-                if (file.photoCopy)
+                if (file.picture < 3)
                     groupsOfPhoto[file.picture].push_back(found == groupOf.end() ? -1 : found->second);
                 if (std::ranges::count(files, file.picture, &TreeFile::picture) > 1)
                     pictureOf[pathIn(root, file)] = file.picture;
@@ -234,7 +224,7 @@ TEST_P(CopiesInGeneratedTreesTest, NoFileFirstFitShowsIsLostGroupsMatchAndCopies
                 + ", walk order " + testing::PrintToString(order);
             for (const QString &path : shownByFirstFit(*result.session))
                 EXPECT_TRUE(groupOf.contains(path)) << where << ": " << path.toStdString();
-            for (const std::string &pair : unmatchedPairs(*result.session, result.groups, pictureOf))
+            for (const std::string &pair : unmatchedPairs(*result.session, pictureOf))
                 ADD_FAILURE() << where << ": " << pair;
             for (const auto &[photo, groups] : groupsOfPhoto)
                 EXPECT_TRUE(groups.size() == 1

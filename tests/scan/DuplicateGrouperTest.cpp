@@ -210,8 +210,8 @@ INSTANTIATE_TEST_SUITE_P(AllOptions, GrouperEquivalenceTest,
     ::testing::Combine(::testing::Bool(), ::testing::Bool(), ::testing::Bool(), ::testing::Values(48, 64, 80),
         ::testing::Values(86400.0, 40.0)));
 
-// Thresholds where the prefilter is not sound (the ruled-out bound reaches m) still give the
-// straight groups; many near copies make long groups that records nearly join.
+// Higher thresholds give the straight groups too; many near copies make long groups that records
+// nearly join.
 class GrouperNearCopiesTest : public ::testing::TestWithParam<double>
 {
 };

@@ -100,18 +100,17 @@ TEST_P(AllowedDistanceTest, IsTruncatedSinglePrecisionProduct)
 {
     EXPECT_EQ(PairScore::allowedDistance(GetParam().n, 0.85f), GetParam().t);
 }
-// The word loop stops at the first word that takes the distance past t, anywhere up to a word past
-// it; at N = 80, stopping at 960 bits of 6400 would give exactly m.
+
+// The word loop stops at the first word taking the distance past t: here a word of 64 bits after
+// stop - 64. At N = 80, stopping at 960 bits of 6400 would give exactly m.
 TEST_P(AllowedDistanceTest, AWalkStoppingPastTheLimitScoresBelowTheThreshold)
 {
     const auto [n, t] = GetParam();
     const PairScoreOptions options = similarOptions(n);
     const auto a = record(n, { zeros(n) });
     for (std::int64_t stop = t + 1; stop <= t + 64; ++stop) {
-        // stop - 64 differing bits, then a word of 64 more.
         std::vector<uint8_t> bits = firstBitsSet(n, int(stop - 64));
-        const size_t full = size_t((stop - 64 + 63) / 64) * 8;
-        std::fill_n(bits.begin() + std::ptrdiff_t(full), 8, uint8_t(0xff));
+        std::fill_n(bits.begin() + (stop - 64 + 63) / 64 * 8, 8, uint8_t(0xff));
         EXPECT_LT(PairScore::compareImages(*a, *record(n, { bits }), options), 0.85f)
             << "stopped at " << stop;
     }

@@ -189,13 +189,6 @@ inline const char *copySuffix(Copy copy)
     return copy == Copy::Png ? "png" : "jpg";
 }
 
-// Frame `frame` of a pan across `picture`: four fifths of its width, moved on by a hundredth of the
-// width a frame (up to frame 20). Each frame is close to the next, further from the one after.
-inline QImage panFrame(const QImage &picture, int frame)
-{
-    return picture.copy(frame * picture.width() / 100, 0, picture.width() * 4 / 5, picture.height());
-}
-
 // Quality of the original and of every JPEG copy except the re-encoded one.
 inline constexpr int kCameraQuality = 92;
 
