@@ -11,7 +11,6 @@
 #include "platform/FileEnds.h"
 #include "platform/Md5.h"
 #include "scan/ContentNarrowing.h"
-#include "scan/GroupJoins.h"
 #include "scan/ParallelLoop.h"
 
 namespace
@@ -69,7 +68,8 @@ size_t qHash(const PictureKey &key, size_t seed = 0)
 
 } // namespace
 
-void CopySets::join(ScanSession &session, int threads, const PairScoreOptions &options, float matchThreshold)
+void CopySets::join(ScanSession &session, int threads, const PairScoreOptions &options, float matchThreshold,
+    const GroupJoins::TimesOf &timesOf)
 {
     GroupOf groupOf;
     const RecordList candidates = splitCandidates(session, groupOf);
@@ -81,7 +81,7 @@ void CopySets::join(ScanSession &session, int threads, const PairScoreOptions &o
     // Alike files that are no byte copies leave nothing to join: the groups are not rebuilt.
     const std::vector<RecordList> pictures = splitPictures(candidates, groupOf);
     if (!pictures.empty())
-        joinGroups(session, pictures, groupOf, options, matchThreshold);
+        joinGroups(session, pictures, groupOf, options, matchThreshold, timesOf);
 }
 
 RecordList CopySets::splitCandidates(const ScanSession &session, GroupOf &groupOf)
@@ -188,7 +188,8 @@ std::vector<RecordList> CopySets::splitPictures(const RecordList &candidates, co
 }
 
 void CopySets::joinGroups(ScanSession &session, const std::vector<RecordList> &pictures,
-    const GroupOf &groupOf, const PairScoreOptions &options, float matchThreshold)
+    const GroupOf &groupOf, const PairScoreOptions &options, float matchThreshold,
+    const GroupJoins::TimesOf &timesOf)
 {
     QList<std::shared_ptr<DuplicatesGroup>> &groups = session.arrAllFilesGrouping;
     std::unordered_map<const ImageFileInfo *, qsizetype> position;
@@ -200,7 +201,7 @@ void CopySets::joinGroups(ScanSession &session, const std::vector<RecordList> &p
         for (const auto &copy : copies)
             groupsOfPicture.back().push_back(groupOf.at(copy.get()));
     }
-    GroupJoins joins(session, options, groupsOfPicture, position);
+    GroupJoins joins(session, options, groupsOfPicture, position, timesOf);
     for (size_t p = 0; p < pictures.size(); ++p)
         joinCopiesOf(session, joins, groupsOfPicture[p], p);
     for (size_t p = 0; p < pictures.size(); ++p) {

@@ -15,10 +15,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "scan/GroupJoins.h"
 #include "scan/PairScore.h"
 #include "scan/ScanSession.h"
-
-class GroupJoins;
 
 class CopySets
 {
@@ -26,7 +25,8 @@ public:
     // Joins the session's groups that hold copies of one picture. A stop request ends the reading
     // and leaves the groups as they are. `matchThreshold` is the score from which a member counts
     // towards the space the scan can free.
-    void join(ScanSession &session, int threads, const PairScoreOptions &options, float matchThreshold);
+    void join(ScanSession &session, int threads, const PairScoreOptions &options, float matchThreshold,
+        const GroupJoins::TimesOf &timesOf);
     // The records whose file was read here, now carrying their sums for the cache.
     const RecordList &summed() const { return m_summed; }
 
@@ -42,7 +42,8 @@ private:
     // Moves the members of every group joined to an earlier one into it, where the joined group
     // keeps every two members matching.
     static void joinGroups(ScanSession &session, const std::vector<RecordList> &pictures,
-        const GroupOf &groupOf, const PairScoreOptions &options, float matchThreshold);
+        const GroupOf &groupOf, const PairScoreOptions &options, float matchThreshold,
+        const GroupJoins::TimesOf &timesOf);
     // Joins the groups of one picture's copies (`groups`, in the copies' order) where it may.
     static void joinCopiesOf(
         ScanSession &session, GroupJoins &joins, const std::vector<qsizetype> &groups, size_t picture);

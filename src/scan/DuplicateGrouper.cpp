@@ -55,7 +55,8 @@ void DuplicateGrouper::startComparison()
         }
     }
     if (!m_session.stopped() && !comparesSums())
-        m_copySets.join(m_session, m_threads, m_options, m_matchThreshold);
+        m_copySets.join(m_session, m_threads, m_options, m_matchThreshold,
+            [this](const ImageFileInfo &record) -> const RecordTimes & { return timesOf(record); });
 }
 
 void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo> &record)

@@ -8,7 +8,7 @@
 
 GroupJoins::GroupJoins(const ScanSession &session, const PairScoreOptions &options,
     const std::vector<std::vector<qsizetype>> &groupsOfPicture,
-    const std::unordered_map<const ImageFileInfo *, qsizetype> &positionOf)
+    const std::unordered_map<const ImageFileInfo *, qsizetype> &positionOf, const TimesOf &timesOf)
     : m_options(options)
     , m_joinedTo(size_t(session.arrAllFilesGrouping.size()))
 {
@@ -22,15 +22,17 @@ GroupJoins::GroupJoins(const ScanSession &session, const PairScoreOptions &optio
                 pictures.push_back(p);
         }
     }
+    m_groups.reserve(picturesOf.size());
+    m_sets.reserve(picturesOf.size());
     for (const auto &[g, pictures] : picturesOf) {
         GroupFacts &facts = m_groups[g];
         facts.pictures = pictures;
         Set &set = m_sets[g];
         set.groups.push_back(g);
         for (const size_t p : pictures)
-            set.picturesHeld[p] = 1;
+            set.picturesHeld.emplace_back(p, 1);
         for (const auto &member : session.arrAllFilesGrouping.at(g)->children) {
-            facts.dates.add(RecordTimes::of(*member));
+            facts.dates.add(timesOf(*member));
             m_members.push_back(member.get());
             const size_t kind = m_kinds.add(*member, qsizetype(m_members.size()) - 1);
             const qsizetype position = positionOf.at(member.get());
@@ -86,8 +88,13 @@ void GroupJoins::absorb(Set &into, Set &from)
         span->first = std::min(span->first, added.first);
         span->last = std::max(span->last, added.last);
     }
-    for (const auto &[picture, groups] : from.picturesHeld)
-        into.picturesHeld[picture] += groups;
+    for (const auto &[picture, groups] : from.picturesHeld) {
+        const auto found = std::ranges::lower_bound(into.picturesHeld, picture, {}, &PictureCount::first);
+        if (found != into.picturesHeld.end() && found->first == picture)
+            found->second += groups;
+        else
+            into.picturesHeld.insert(found, { picture, groups });
+    }
 }
 
 // A pair is scored with the later member first, as first fit scores a newcomer against a member.
@@ -137,8 +144,9 @@ bool GroupJoins::fileDatesAllowJoin(const Set &a, const Set &b, size_t picture) 
         return true;
     // When every group of both holds a copy of the picture, every pair is excused.
     const auto holding = [picture](const Set &set) {
-        const auto found = set.picturesHeld.find(picture);
-        return found != set.picturesHeld.end() && size_t(found->second) == set.groups.size();
+        const auto found = std::ranges::lower_bound(set.picturesHeld, picture, {}, &PictureCount::first);
+        return found != set.picturesHeld.end() && found->first == picture
+            && size_t(found->second) == set.groups.size();
     };
     if (holding(a) && holding(b))
         return true;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <unordered_map>
 #include <vector>
@@ -21,11 +22,14 @@
 class GroupJoins
 {
 public:
+    // A record's dates, as the comparison converted them.
+    using TimesOf = std::function<const RecordTimes &(const ImageFileInfo &)>;
+
     // `groupsOfPicture`: per picture, the group of each of its copies; `positionOf`: each record's
     // place in scan order.
     GroupJoins(const ScanSession &session, const PairScoreOptions &options,
         const std::vector<std::vector<qsizetype>> &groupsOfPicture,
-        const std::unordered_map<const ImageFileInfo *, qsizetype> &positionOf);
+        const std::unordered_map<const ImageFileInfo *, qsizetype> &positionOf, const TimesOf &timesOf);
 
     // The earliest group of the set holding group `g`.
     qsizetype rootOf(qsizetype g);
@@ -57,12 +61,14 @@ private:
         qsizetype first;
         qsizetype last;
     };
+    // A picture and how many groups hold a copy of it.
+    using PictureCount = std::pair<size_t, qsizetype>;
     struct Set {
         std::vector<qsizetype> groups;
         std::vector<KindSpan> kinds;
         Dates dates;
-        // Per picture, how many of the set's groups hold a copy of it.
-        std::unordered_map<size_t, qsizetype> picturesHeld;
+        // Per picture, how many of the set's groups hold a copy of it; sorted by picture.
+        std::vector<PictureCount> picturesHeld;
     };
     // What a group alone brings to the file-date test.
     struct GroupFacts {
