@@ -180,6 +180,7 @@ QJsonObject report(
         { QStringLiteral("decoded"), session ? session->decoded.load() : 0 },
         { QStringLiteral("identicalKeptAcrossDates"),
             session ? session->identicalKeptAcrossDates.load() : 0 },
+        { QStringLiteral("identicalLeftApart"), session ? session->identicalLeftApart.load() : 0 },
         { QStringLiteral("peakRssMB"), peakRssMB() } };
 }
 

@@ -2,6 +2,7 @@
 //   quennary-make-corpus photos DIR COUNT WIDTH HEIGHT [FIRST]  distinct JPEG photos, 100 to a folder,
 //                                                        of the seeds from FIRST (0) on
 //   quennary-make-corpus heic DIR COUNT WIDTH HEIGHT [FIRST]    the same as HEIC photos
+//   quennary-make-corpus pan DIR COUNT WIDTH HEIGHT [SEED]  frames of a pan across one photo
 //   quennary-make-corpus small DIR COUNT                 tiny .jpg files (no image data), 1000 to a folder
 //   quennary-make-corpus copies DIR COUNT WIDTH HEIGHT   natural-looking photos, each in its own folder
 //                                                        beside its copies (half size, quality 60, PNG,
@@ -130,6 +131,19 @@ int copies(const QString &dir, int count, int width, int height)
     });
 }
 
+// Frames 0 to COUNT - 1 (at most 21) of a pan across one photo, each frame WIDTH wide and moved on
+// by a hundredth of the photo's width.
+int pan(const QString &dir, int count, int width, int height, int seed)
+{
+    QDir().mkpath(dir);
+    const QImage picture = NaturalPhoto::make(seed, width * 5 / 4, height);
+    return forEachSeed(count, [&](int i) {
+        return picture.copy(i * picture.width() / 100, 0, width, height)
+            .save(QStringLiteral("%1/frame%2.jpg").arg(dir).arg(i, 2, 10, QLatin1Char('0')), "JPEG",
+                NaturalPhoto::kCameraQuality);
+    });
+}
+
 int small(const QString &dir, int count)
 {
     const QByteArray bytes(64, 'x');
@@ -157,10 +171,12 @@ int main(int argc, char **argv)
             a[1] == QLatin1String("heic"));
     if (a.size() == 6 && a[1] == QLatin1String("copies"))
         return copies(a[2], a[3].toInt(), a[4].toInt(), a[5].toInt());
+    if ((a.size() == 6 || a.size() == 7) && a[1] == QLatin1String("pan"))
+        return pan(a[2], a[3].toInt(), a[4].toInt(), a[5].toInt(), a.size() == 7 ? a[6].toInt() : 0);
     if (a.size() == 4 && a[1] == QLatin1String("small"))
         return small(a[2], a[3].toInt());
     std::fprintf(stderr,
         "usage: quennary-make-corpus photos|heic DIR COUNT WIDTH HEIGHT [FIRST] | copies DIR COUNT WIDTH "
-        "HEIGHT | small DIR COUNT\n");
+        "HEIGHT | pan DIR COUNT WIDTH HEIGHT [SEED] | small DIR COUNT\n");
     return 2;
 }

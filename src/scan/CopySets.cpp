@@ -66,17 +66,10 @@ size_t qHash(const PictureKey &key, size_t seed = 0)
     return qHashMulti(seed, key.size, key.sum, key.captured, key.captureMs, key.latitude, key.longitude);
 }
 
-// Union of group indices: each set is named by its lowest index, the earliest group.
-qsizetype rootOf(std::vector<qsizetype> &joinedTo, qsizetype g)
-{
-    while (joinedTo[size_t(g)] != g)
-        g = joinedTo[size_t(g)] = joinedTo[size_t(joinedTo[size_t(g)])];
-    return g;
-}
-
 } // namespace
 
-void CopySets::join(ScanSession &session, int threads, float matchThreshold)
+void CopySets::join(ScanSession &session, int threads, const PairScoreOptions &options, float matchThreshold,
+    const GroupJoins::TimesOf &timesOf)
 {
     GroupOf groupOf;
     const RecordList candidates = splitCandidates(session, groupOf);
@@ -88,7 +81,7 @@ void CopySets::join(ScanSession &session, int threads, float matchThreshold)
     // Alike files that are no byte copies leave nothing to join: the groups are not rebuilt.
     const std::vector<RecordList> pictures = splitPictures(candidates, groupOf);
     if (!pictures.empty())
-        joinGroups(session, pictures, groupOf, matchThreshold);
+        joinGroups(session, pictures, groupOf, options, matchThreshold, timesOf);
 }
 
 RecordList CopySets::splitCandidates(const ScanSession &session, GroupOf &groupOf)
@@ -195,35 +188,39 @@ std::vector<RecordList> CopySets::splitPictures(const RecordList &candidates, co
 }
 
 void CopySets::joinGroups(ScanSession &session, const std::vector<RecordList> &pictures,
-    const GroupOf &groupOf, float matchThreshold)
+    const GroupOf &groupOf, const PairScoreOptions &options, float matchThreshold,
+    const GroupJoins::TimesOf &timesOf)
 {
     QList<std::shared_ptr<DuplicatesGroup>> &groups = session.arrAllFilesGrouping;
-    std::vector<qsizetype> joinedTo(size_t(groups.size()));
-    std::iota(joinedTo.begin(), joinedTo.end(), qsizetype(0));
-    for (const RecordList &copies : pictures) {
-        const qsizetype first = groupOf.at(copies.first().get());
-        for (const auto &copy : copies) {
-            const qsizetype group = groupOf.at(copy.get());
-            session.identicalKeptAcrossDates += group != first ? 1 : 0;
-            const qsizetype a = rootOf(joinedTo, first);
-            const qsizetype b = rootOf(joinedTo, group);
-            joinedTo[size_t(std::max(a, b))] = std::min(a, b);
-        }
-    }
-    for (const RecordList &copies : pictures)
-        linkCopies(copies);
     std::unordered_map<const ImageFileInfo *, qsizetype> position;
     for (qsizetype i = 0; i < session.arrImagesContent.size(); ++i)
         position.emplace(session.arrImagesContent.at(i).get(), i);
+    std::vector<std::vector<qsizetype>> groupsOfPicture;
+    for (const RecordList &copies : pictures) {
+        groupsOfPicture.emplace_back();
+        for (const auto &copy : copies)
+            groupsOfPicture.back().push_back(groupOf.at(copy.get()));
+    }
+    GroupJoins joins(session, options, groupsOfPicture, position, timesOf);
+    for (size_t p = 0; p < pictures.size(); ++p)
+        joinCopiesOf(session, joins, groupsOfPicture[p], p);
+    for (size_t p = 0; p < pictures.size(); ++p) {
+        std::vector<qsizetype> sets;
+        for (const qsizetype g : groupsOfPicture[p])
+            sets.push_back(joins.rootOf(g));
+        linkCopies(pictures[p], sets);
+    }
     const auto byScanOrder
         = [&position](const auto &a, const auto &b) { return position.at(a.get()) < position.at(b.get()); };
     QList<std::shared_ptr<DuplicatesGroup>> kept;
+    std::vector<bool> grown(size_t(groups.size()), false);
     for (qsizetype g = 0; g < groups.size(); ++g) {
-        const qsizetype root = rootOf(joinedTo, g);
+        const qsizetype root = joins.rootOf(g);
         if (root == g) {
             kept.append(groups.at(g));
             continue;
         }
+        grown[size_t(root)] = true;
         // The joined group's first member is no longer first: it counts like the members after it.
         const std::shared_ptr<ImageFileInfo> &head = groups.at(g)->children.first();
         if (head->match >= matchThreshold)
@@ -231,21 +228,53 @@ void CopySets::joinGroups(ScanSession &session, const std::vector<RecordList> &p
         DuplicatesGroup &into = *groups.at(root);
         for (const auto &member : groups.at(g)->children)
             member->parent = groups.at(root);
-        const qsizetype middle = into.children.size();
         into.children.append(groups.at(g)->children);
-        std::inplace_merge(
-            into.children.begin(), into.children.begin() + middle, into.children.end(), byScanOrder);
+    }
+    // Sorted once each: merging group by group would cost the size of the joined group every time.
+    for (qsizetype g = 0; g < groups.size(); ++g) {
+        if (grown[size_t(g)])
+            std::ranges::sort(groups.at(g)->children, byScanOrder);
     }
     groups = kept;
 }
 
-void CopySets::linkCopies(const RecordList &copies)
+// Each copy placed apart from the first joins the first of the groups of the copies before it
+// that keeps every pair of members matching; where none does, it stays where first fit put it.
+void CopySets::joinCopiesOf(
+    ScanSession &session, GroupJoins &joins, const std::vector<qsizetype> &groups, size_t picture)
 {
-    for (const auto &copy : copies) {
+    std::vector<qsizetype> earlier { groups.front() };
+    std::unordered_map<qsizetype, bool> joined;
+    for (const qsizetype group : groups) {
+        if (group == groups.front())
+            continue;
+        const auto [outcome, fresh] = joined.try_emplace(group, false);
+        if (fresh) {
+            outcome->second = std::ranges::any_of(
+                earlier, [&](qsizetype other) { return joins.join(other, group, picture); });
+            earlier.push_back(group);
+        }
+        ++(outcome->second ? session.identicalKeptAcrossDates : session.identicalLeftApart);
+    }
+}
+
+void CopySets::linkCopies(const RecordList &copies, const std::vector<qsizetype> &sets)
+{
+    // The first two copies in each group; a copy alone in its group keeps the match first fit gave.
+    std::unordered_map<qsizetype, std::pair<qsizetype, qsizetype>> firstTwo;
+    for (qsizetype i = 0; i < copies.size(); ++i) {
+        const auto [it, fresh] = firstTwo.try_emplace(sets[size_t(i)], i, -1);
+        if (!fresh && it->second.second < 0)
+            it->second.second = i;
+    }
+    for (qsizetype i = 0; i < copies.size(); ++i) {
+        const std::shared_ptr<ImageFileInfo> &copy = copies.at(i);
         const auto best = copy->matchesWithNode.lock();
-        if (copy->match >= 1.0f && best && best != copy)
+        const auto [first, second] = firstTwo.at(sets[size_t(i)]);
+        const qsizetype other = i == first ? second : first;
+        if ((copy->match >= 1.0f && best && best != copy) || other < 0)
             continue;
         copy->match = 1.0f;
-        copy->matchesWithNode = copy == copies.first() ? copies.at(1) : copies.first();
+        copy->matchesWithNode = copies.at(other);
     }
 }

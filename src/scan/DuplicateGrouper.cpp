@@ -26,15 +26,11 @@ DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method, int thre
         m_prefilter = false;
 }
 
-// A ruled-out pair has a fingerprint distance above the allowed one, so its score is at most
-// (bits - allowed - 1) / bits; the shortcut is only taken when that is below m.
+// A ruled-out pair matches in no variant, and such a pair scores below m as long as the no-match
+// score does.
 bool DuplicateGrouper::prefilterIsSound() const
 {
-    const std::int64_t bits = std::int64_t(m_options.reSizeValue) * m_options.reSizeValue;
-    if (bits <= 0)
-        return false;
-    return float(bits - (m_allowed + 1)) / float(bits) < m_options.sliderMinValue
-        && PairScore::kNoMatch < m_options.sliderMinValue;
+    return m_options.reSizeValue > 0 && PairScore::kNoMatch < m_options.sliderMinValue;
 }
 
 bool DuplicateGrouper::comparesSums() const
@@ -59,7 +55,8 @@ void DuplicateGrouper::startComparison()
         }
     }
     if (!m_session.stopped() && !comparesSums())
-        m_copySets.join(m_session, m_threads, m_matchThreshold);
+        m_copySets.join(m_session, m_threads, m_options, m_matchThreshold,
+            [this](const ImageFileInfo &record) -> const RecordTimes & { return timesOf(record); });
 }
 
 void DuplicateGrouper::findSimilarDuplicates(const std::shared_ptr<ImageFileInfo> &record)

@@ -153,5 +153,10 @@ float PairScore::hashDistanceScore(
         if (distance <= allowed)
             break;
     }
-    return static_cast<float>(bits - distance) / static_cast<float>(bits);
+    const float score = static_cast<float>(bits - distance) / static_cast<float>(bits);
+    // Just past the allowed distance the quotient can round up to m itself (N = 80 stopping at
+    // 960 gives exactly 0.85): a walk that matched no variant must never pass for a match.
+    if (distance > allowed && score >= options.sliderMinValue)
+        return kNoMatch;
+    return score;
 }

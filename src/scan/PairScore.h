@@ -61,7 +61,8 @@ public:
     static float compareImages(const ImageFileInfo &a, const RecordTimes &aTimes, const ImageFileInfo &b,
         const RecordTimes &bTimes, const PairScoreOptions &options);
     // (N*N - d) / (N*N) of the first of B's allowed variants within the allowed distance of A's
-    // variant 0; when none is, d is the partial sum where the last tried variant stopped.
+    // variant 0; when none is, d is the partial sum where the last tried variant stopped, and a
+    // score that would still reach m is kNoMatch.
     static float hashDistanceScore(
         const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &options);
     // Metres between the two GPS positions; -1 when either has none (a coordinate of exactly 0.0

@@ -47,8 +47,10 @@ struct ScanSession {
     std::atomic<quint64> dupSize { 0 };
     // Records whose fingerprint or MD5 was computed from the file rather than taken from the cache.
     std::atomic<int> decoded { 0 };
-    // Byte copies that first fit placed apart from their picture's first copy, and joining brought in.
+    // Byte copies that first fit placed apart from their picture's first copy, and joining brought in
+    // with a copy before them, or left apart (the joined group would hold members that do not match).
     std::atomic<int> identicalKeptAcrossDates { 0 };
+    std::atomic<int> identicalLeftApart { 0 };
     // Bytes the exact pass reads whole, and how many it has read.
     std::atomic<quint64> bytesToRead { 0 };
     std::atomic<quint64> bytesRead { 0 };

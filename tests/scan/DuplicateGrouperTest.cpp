@@ -210,8 +210,8 @@ INSTANTIATE_TEST_SUITE_P(AllOptions, GrouperEquivalenceTest,
     ::testing::Combine(::testing::Bool(), ::testing::Bool(), ::testing::Bool(), ::testing::Values(48, 64, 80),
         ::testing::Values(86400.0, 40.0)));
 
-// Thresholds where the prefilter is not sound (the ruled-out bound reaches m) still give the
-// straight groups; many near copies make long groups that records nearly join.
+// Higher thresholds give the straight groups too; many near copies make long groups that records
+// nearly join.
 class GrouperNearCopiesTest : public ::testing::TestWithParam<double>
 {
 };
@@ -448,6 +448,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, AcrossDatesTest,
         AcrossDatesCase { "NearCopiesOfEachCopyAYearApart",
             { { 'P', 0, false }, { 'Q', 5, false }, { 'P', -kYear, false }, { 'R', 10 - kYear, false } },
             { { "0", "1", "2", "3" } }, 1 },
+        // Joined through Q's copies, L's group does not take R's other copy: S is years from L.
+        AcrossDatesCase { "CopiesJoinOnlyWhereEveryPairStillMatches",
+            { { 'L', 0, false }, { 'Q', 10, false }, { 'Q', kYear, false }, { 'R', kYear + 10, false },
+                { 'R', 2 * kYear, false }, { 'S', 2 * kYear + 10, false } },
+            { { "0", "1", "2", "3" }, { "4", "5" } }, 1 },
         // Q, R, S (told apart by their ends) score alike but for dates; P's copies reach Q and S, not R.
         AcrossDatesCase { "CopiesReachTheEndsOfAClassNotItsMiddle",
             { { 'Q', 0, false }, { 'R', 10, false }, { 'S', 20, false }, { 'P', -30, false },

@@ -20,6 +20,7 @@
 #include "platform/Dispatch.h"
 #include "scan/ExactPass.h"
 #include "scan/HashingStage.h"
+#include "support/NaturalPhoto.h"
 #include "support/TestFiles.h"
 
 using namespace ScanTestSupport;
@@ -33,6 +34,30 @@ QString at(const QTemporaryDir &dir, const QString &relative)
 }
 
 } // namespace
+
+// Distinct photos all dated the same second: none of them pairs with another, at any bitmap size.
+class DistinctPhotosTest : public ::testing::TestWithParam<int>
+{
+};
+
+TEST_P(DistinctPhotosTest, NoTwoGroup)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 112; ++i) {
+        QFile file(at(dir, QStringLiteral("p%1.jpg").arg(i)));
+        ASSERT_TRUE(writeImage(NaturalPhoto::make(i, 160, 120), file.fileName())
+            && file.open(QIODevice::ReadWrite)
+            && file.setFileTime(
+                QDateTime(QDate(2025, 6, 1), QTime(10, 0)), QFileDevice::FileModificationTime));
+    }
+    ScanOptions o = options(false, true, true);
+    o.globals.reSizeValue = GetParam();
+    const ScanResult result = runScan(o, { folderNode(dir.path()) });
+    ASSERT_TRUE(result.finished && result.records.size() == 112);
+    EXPECT_EQ(relativeGroups(result.groups, dir.path()), QList<QStringList>());
+}
+
+INSTANTIATE_TEST_SUITE_P(BitmapSizes, DistinctPhotosTest, ::testing::Values(48, 56, 64, 72, 80, 88, 96));
 
 class ExactCopiesTest : public ::testing::TestWithParam<bool>
 {
