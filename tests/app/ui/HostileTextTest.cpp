@@ -105,7 +105,7 @@ TEST_P(HostileTextTest, ShowsAsPlainTextOnOneBoundedLineEverywhere)
                 CustomTableView table;
                 FilePathNode node;
                 node.filePath = "/media/" + text;
-                ScanListTable::reload(&table, { node }, ScanSource::thisComputer, {});
+                ScanListTable::reload(&table, { node }, ScanSource::thisComputer, {}, {});
                 auto *cell = qobject_cast<CustomCell *>(table.indexWidget(table.model()->index(0, 0)));
                 return QStringList { read(cell->lblFilePath()), read(cell->lblFilePath()->toolTip()) };
             } },
