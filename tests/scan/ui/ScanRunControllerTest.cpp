@@ -355,8 +355,8 @@ TEST(DeadShareWindowTest, StopGivesTheWindowBackBesideASilentShare)
     EXPECT_EQ(run.exitCode, 0);
 }
 
-// The walk is held from its start: it asks where an excluded folder on the share really is (a
-// folder the user chose, looked at without a bound); the window itself never looks.
+// The walk waits from its start: it asks where an excluded folder on the share really is, a look
+// that Stop cuts short and leaves behind; the window itself never looks.
 TEST_F(ScanRunControllerTest, StopGivesTheWindowBackWhileAShareHoldsTheWalk)
 {
     const QString share = qEnvironmentVariable("QNY_SILENT_SHARE");
