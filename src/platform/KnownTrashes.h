@@ -63,7 +63,6 @@ public:
     bool heldAlong(const QString &absolutePath) const;
 
 private:
-
     void add(const Look &look);
     // Adds every mount of `looked` that shows a folder inside one of the files/ folders `files`.
     void addMountsInside(const QStringList &files, const std::vector<std::pair<Mount, Look>> &looked,

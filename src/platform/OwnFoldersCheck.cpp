@@ -46,7 +46,8 @@ std::vector<OwnFoldersCheck::Refusal> OwnFoldersCheck::refusals(const QStringLis
         trash,
         [trash]() {
             QString why;
-            return (QFileInfo::exists(trash) || QFileInfo(trash).isSymLink()) && !TrashFolder::homeTrash(&why);
+            return (QFileInfo::exists(trash) || QFileInfo(trash).isSymLink())
+                && !TrashFolder::homeTrash(&why);
         },
         nullptr);
     if (unusable.answer.value_or(false))

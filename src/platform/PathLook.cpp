@@ -121,7 +121,8 @@ QString PathLook::nameNotAnswering(const QString &path, std::function<bool()> an
     return point;
 }
 
-PathLook::Found PathLook::resolve(QString real, QStringList parts, const std::vector<Mount> &mounts, Where &where)
+PathLook::Found PathLook::resolve(
+    QString real, QStringList parts, const std::vector<Mount> &mounts, Where &where)
 {
     Found found;
     int links = 0;

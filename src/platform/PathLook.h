@@ -85,11 +85,17 @@ public:
     // job whose path lies on a mount named as not answering is not run.
     template <typename Answer>
     std::vector<Result<Answer>> lookAll(std::vector<Job<Answer>> jobs, const std::atomic<bool> *stop) const;
+    // Runs `look` at `path` once the path is resolved, so that the mount it touches is the one named
+    // when it does not answer.
     template <typename Answer>
-    Result<Answer> look(const QString &realPath, std::function<Answer()> look, const std::atomic<bool> *stop) const
+    Result<Answer> look(
+        const QString &path, std::function<Answer()> look, const std::atomic<bool> *stop) const
     {
+        const Result<Found> found = find(path, stop);
+        if (!found.answer)
+            return { std::nullopt, found.silentMount };
         std::vector<Job<Answer>> jobs;
-        jobs.push_back({ realPath, [look = std::move(look)](Where &) { return look(); } });
+        jobs.push_back({ found.answer->real, [look = std::move(look)](Where &) { return look(); } });
         return std::move(lookAll(std::move(jobs), stop).front());
     }
 
@@ -98,7 +104,8 @@ public:
     Result<Found> find(const QString &path, const std::atomic<bool> *stop) const;
     // Where the link `link` (absolute, its folder really at `realFolder`) leads, read from the link
     // and resolved from there: the link's own folder is never looked at again.
-    Result<Found> follow(const QString &realFolder, const QString &target, const std::atomic<bool> *stop) const;
+    Result<Found> follow(
+        const QString &realFolder, const QString &target, const std::atomic<bool> *stop) const;
 
 private:
     static QString silentMountOf(const QString &path, const std::vector<Mount> &mounts);

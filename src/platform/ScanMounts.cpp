@@ -86,8 +86,8 @@ std::vector<KnownTrashes::Mount> ScanMounts::lookAtTops(
     }
     // A link planted in place of the home Trash names no Trash: it is looked at as written.
     if (!homeTrash.isEmpty()) {
-        jobs.push_back(
-            { m_realHomeTrash, [homeTrash](PathLook::Where &) { return KnownTrashes::lookAtTrash(homeTrash); } });
+        jobs.push_back({ m_realHomeTrash,
+            [homeTrash](PathLook::Where &) { return KnownTrashes::lookAtTrash(homeTrash); } });
     }
     std::vector<PathLook::Result<Look>> looked = m_look.lookAll(std::move(jobs), stop);
     if (!homeTrash.isEmpty()) {
@@ -138,7 +138,8 @@ PathLook::Result<bool> ScanMounts::holds(
     const QString &real, const QString &given, const std::atomic<bool> *stop) const
 {
     return m_look.look<bool>(
-        real, [trashes = m_trashes, real, given]() { return trashes.heldAlong(real) || trashes.heldAlong(given); },
+        real,
+        [trashes = m_trashes, real, given]() { return trashes.heldAlong(real) || trashes.heldAlong(given); },
         stop);
 }
 

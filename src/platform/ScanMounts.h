@@ -48,14 +48,15 @@ public:
     QString surveyLanding(const QString &real, const std::atomic<bool> *stop);
     // Whether the real path `real`, or `given` as written, lies in one of the Trashes known by
     // identity, looked at apart.
-    PathLook::Result<bool> holds(const QString &real, const QString &given, const std::atomic<bool> *stop) const;
+    PathLook::Result<bool> holds(
+        const QString &real, const QString &given, const std::atomic<bool> *stop) const;
 
 private:
     ScanMounts(PathLook look, uint uid);
     // Looks at the tops of `mounts` for their Trashes, and at the home Trash `homeTrash` unless empty,
     // within one bound; the mounts that did not answer.
-    std::vector<KnownTrashes::Mount> lookAtTops(
-        const std::vector<KnownTrashes::Mount> &mounts, const QString &homeTrash, const std::atomic<bool> *stop);
+    std::vector<KnownTrashes::Mount> lookAtTops(const std::vector<KnownTrashes::Mount> &mounts,
+        const QString &homeTrash, const std::atomic<bool> *stop);
     // Names the roots, or the folders below them as the walk names them, that the silent `mount` holds.
     void nameSilent(const KnownTrashes::Mount &mount, const QStringList &roots, const QStringList &realRoots);
     // The mounts of `all` that show the top of the volume `mount` shows a folder of.

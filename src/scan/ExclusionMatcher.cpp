@@ -32,7 +32,8 @@ ExclusionMatcher::ExclusionMatcher(const QStringList &excludedFolders, const std
         m_folders.append(QDir::cleanPath(folders[i]));
         const PathLook::Result<PathLook::Found> &one = found[size_t(i)];
         if (!one.silentMount.isEmpty())
-            Log::line(QStringLiteral("Excluded folder not answering, known by its path alone: ") + folders[i]);
+            Log::line(
+                QStringLiteral("Excluded folder not answering, known by its path alone: ") + folders[i]);
         if (!one.answer || !one.answer->facts)
             continue;
         if (one.answer->real != m_folders.back())

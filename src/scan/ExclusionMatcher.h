@@ -19,7 +19,8 @@ public:
     // An empty list matches nothing: a user who empties the list means "exclude nothing". Each
     // folder's identity and real path are taken here, once, all together and apart (see PathLook):
     // a folder on a share that does not answer, or when `stop` is set, is known by its path alone.
-    explicit ExclusionMatcher(const QStringList &excludedFolders = {}, const std::atomic<bool> *stop = nullptr);
+    explicit ExclusionMatcher(
+        const QStringList &excludedFolders = {}, const std::atomic<bool> *stop = nullptr);
 
     // The folders of the stored "excludedFolders": an entry that is not text, or is empty, is
     // refused (one log line for all of them), never read as a folder.

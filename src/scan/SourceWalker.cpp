@@ -170,7 +170,8 @@ void SourceWalker::passOver(const QString &link, const QString &mount)
     reportNotAnswering(link);
 }
 
-std::optional<PathLook::Found> SourceWalker::followLink(int dirFd, const QString &link, const QByteArray &name)
+std::optional<PathLook::Found> SourceWalker::followLink(
+    int dirFd, const QString &link, const QByteArray &name)
 {
     char text[PATH_MAX];
     const ssize_t length = ::readlinkat(dirFd, name.constData(), text, sizeof text);
@@ -260,9 +261,8 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
         if (entry.type == DT_REG && matchingExtension(lower, m_options.allowedExtensions).isEmpty())
             continue;
         // A link is never followed here: what it leads to may lie on a share that does not answer.
-        const std::optional<FileEntryFacts> facts = entry.type == DT_LNK
-            ? std::nullopt
-            : FileFacts::entryItselfAt(dirFd, entry.name.constData());
+        const std::optional<FileEntryFacts> facts
+            = entry.type == DT_LNK ? std::nullopt : FileFacts::entryItselfAt(dirFd, entry.name.constData());
         if (entry.type != DT_LNK && !facts)
             logSkipped(QStringLiteral("file"), child, errno);
         else if (!facts || (!facts->isDirectory && !facts->isRegular))

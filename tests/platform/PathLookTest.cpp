@@ -32,8 +32,8 @@ TEST_P(PathLookFindTest, LinksResolveAsTheKernelWouldFollowThem)
     QTemporaryDir dir;
     const QString base = QDir(dir.path()).canonicalPath();
     ASSERT_TRUE(TestFiles::write(base + "/a/b/f.jpg", "f"));
-    const std::pair<const char *, const char *> links[]
-        = { { "rel", "a/b" }, { "abs", "" }, { "gone", "none/x" }, { "loop1", "loop2" }, { "loop2", "loop1" } };
+    const std::pair<const char *, const char *> links[] = { { "rel", "a/b" }, { "abs", "" },
+        { "gone", "none/x" }, { "loop1", "loop2" }, { "loop2", "loop1" } };
     for (const auto &[link, target] : links)
         ASSERT_TRUE(QFile::link(*target ? QString(target) : base + "/a", base + "/" + link));
     const PathLook::Result<PathLook::Found> found
@@ -67,23 +67,34 @@ TEST(PathLookTest, AMountThatDoesNotAnswerIsPassedOverUntilItsLookAnswers)
     const PathLook look({ { "0:1", "/", "/" }, { "0:99", "/", quiet } });
     std::promise<void> gate;
     const std::shared_future<void> open = gate.get_future().share();
-    EXPECT_EQ(look.look<int>(quiet + "/a", [open] { return open.wait(), 1; }, nullptr).silentMount, quiet);
+    EXPECT_EQ(look.look<int>(
+                      quiet + "/a", [open] { return open.wait(), 1; }, nullptr)
+                  .silentMount,
+        quiet);
     // Named: nothing on it is looked at again, not even through a path resolved to it.
     auto ran = std::make_shared<std::atomic<bool>>(false);
-    const PathLook::Result<int> passed = look.look<int>(quiet + "/b", [ran] { return *ran = true, 2; }, nullptr);
+    const PathLook::Result<int> passed = look.look<int>(
+        quiet + "/b", [ran] { return *ran = true, 2; }, nullptr);
     EXPECT_EQ(passed.silentMount, quiet);
     EXPECT_FALSE(passed.answer);
     EXPECT_EQ(look.find(quiet + "/c", nullptr).silentMount, quiet);
-    EXPECT_EQ(look.look<int>(dir.path(), [] { return 3; }, nullptr).answer, 3);
+    EXPECT_EQ(look.look<int>(
+                      dir.path(), [] { return 3; }, nullptr)
+                  .answer,
+        3);
     // A stopped look names nothing.
     const std::atomic<bool> stop { true };
     std::promise<void> never;
-    EXPECT_TRUE(look.look<int>(dir.path(), [f = never.get_future().share()] { return f.wait(), 4; }, &stop)
+    EXPECT_TRUE(look.look<int>(
+                        dir.path(), [f = never.get_future().share()] { return f.wait(), 4; }, &stop)
                     .silentMount.isEmpty());
     never.set_value();
     gate.set_value();
     EXPECT_TRUE(TestEvents::waitFor([&] { return look.silentMountOf(quiet + "/a").isEmpty(); }, 5000));
-    EXPECT_EQ(look.look<int>(quiet + "/b", [] { return 2; }, nullptr).answer, 2);
+    EXPECT_EQ(look.look<int>(
+                      quiet + "/b", [] { return 2; }, nullptr)
+                  .answer,
+        2);
     EXPECT_FALSE(*ran);
     BoundedLookTimes::setNotAnsweringAfter(BoundedLookTimes::kNotAnsweringAfter);
 }

@@ -1,5 +1,7 @@
 #include "support/DeadMount.h"
 
+#include <gtest/gtest.h>
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -60,6 +62,15 @@ Run runTestBeside(const char *name, int guardSeconds)
         { QStringLiteral("--gtest_filter=") + QLatin1String(name) }, guardSeconds);
     qunsetenv("QNY_SILENT_SHARE");
     return run;
+}
+
+void expectPassesBeside(const char *name)
+{
+    const Run run = runTestBeside(name, 60);
+    if (!run.refused.isEmpty())
+        GTEST_SKIP() << qPrintable(run.refused);
+    ASSERT_TRUE(run.ended) << name << " did not end before the 60 s guard";
+    EXPECT_EQ(run.exitCode, 0);
 }
 
 QStringList threadsWaiting()

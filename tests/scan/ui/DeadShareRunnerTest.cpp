@@ -51,7 +51,8 @@ TEST_P(DeadShareRunnerTest, TheScanEndsAndNamesWhatDidNotAnswer)
     for (const QString &scanned : row.scanned)
         arguments.append(work.filePath(scanned));
     UserDefaults(work.filePath("home/config/Quennary/settings.plist"))
-        .setObject("excludedFolders", *row.excluded ? QVariantList { work.filePath(row.excluded) } : QVariantList {});
+        .setObject("excludedFolders",
+            *row.excluded ? QVariantList { work.filePath(row.excluded) } : QVariantList {});
     const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
     if (*row.dataHome)
         qputenv("XDG_DATA_HOME", QFile::encodeName(work.filePath(row.dataHome)));
@@ -69,14 +70,14 @@ TEST_P(DeadShareRunnerTest, TheScanEndsAndNamesWhatDidNotAnswer)
     EXPECT_EQ(json.value("unreadableFolders").toInt(), row.unreadable);
     const QString note = json.value("skippedFolders").toString();
     EXPECT_FALSE(note.contains("ID_")) << qPrintable(note);
-    // A share the scan does not need is never looked into, not even named in the log; one it needs
-    // only for an excluded folder or the home Trash is named there alone.
+    // A share the scan does not need is never looked into, not even named in the log; one a link,
+    // an excluded folder or the home Trash leads onto is named there.
     QString log;
     for (QDirIterator it(work.filePath("home"), { "*.log" }, QDir::Files, QDirIterator::Subdirectories);
          it.hasNext();)
         log += QString::fromUtf8(TestFiles::read(it.next()));
     EXPECT_EQ(log.contains(work.filePath(row.share)),
-        QString(row.named).startsWith(row.share) || *row.excluded || *row.dataHome)
+        QString(row.named).startsWith(row.share) || *row.link || *row.excluded || *row.dataHome)
         << qPrintable(log);
     EXPECT_TRUE(*row.named ? note.contains(work.filePath(row.named)) : note.isEmpty()) << qPrintable(note);
 }
