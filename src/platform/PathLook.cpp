@@ -24,16 +24,17 @@ struct Silent {
     std::function<bool()> answered;
 };
 
+// Never freed: a look left behind may wake and ask while the process ends.
 std::mutex &silentMutex()
 {
-    static std::mutex mutex;
-    return mutex;
+    static std::mutex *mutex = new std::mutex;
+    return *mutex;
 }
 
 std::vector<Silent> &silentMounts()
 {
-    static std::vector<Silent> mounts;
-    return mounts;
+    static std::vector<Silent> *mounts = new std::vector<Silent>;
+    return *mounts;
 }
 
 // True when `point` is named; a mount whose look has answered since answers again.

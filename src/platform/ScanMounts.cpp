@@ -137,10 +137,11 @@ QString ScanMounts::surveyLanding(const QString &real, const std::atomic<bool> *
 PathLook::Result<bool> ScanMounts::holds(
     const QString &real, const QString &given, const std::atomic<bool> *stop) const
 {
-    return m_look.look<bool>(
-        real,
-        [trashes = m_trashes, real, given]() { return trashes.heldAlong(real) || trashes.heldAlong(given); },
-        stop);
+    std::vector<PathLook::Job<bool>> job;
+    job.push_back({ real, [trashes = m_trashes, real, given](PathLook::Where &) {
+                       return trashes.heldAlong(real) || trashes.heldAlong(given);
+                   } });
+    return std::move(m_look.lookAll(std::move(job), stop).front());
 }
 
 std::vector<KnownTrashes::Mount> ScanMounts::needed(
