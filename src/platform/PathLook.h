@@ -82,7 +82,7 @@ public:
     QString silentMountOf(const QString &path) const { return silentMountOf(path, *m_mounts); }
 
     // Runs every job at once and waits for them within one bound together, or until `stop` is set. A
-    // job whose path lies on a mount named as not answering is not run, nor any once `stop` is set.
+    // job whose path lies on a mount named as not answering is not run.
     template <typename Answer>
     std::vector<Result<Answer>> lookAll(std::vector<Job<Answer>> jobs, const std::atomic<bool> *stop) const;
     // Runs `look` at `path` once the path is resolved, so that the mount it touches is the one named
@@ -124,8 +124,6 @@ std::vector<PathLook::Result<Answer>> PathLook::lookAll(
     std::vector<Job<Answer>> jobs, const std::atomic<bool> *stop) const
 {
     std::vector<Result<Answer>> results(jobs.size());
-    if (stop && stop->load())
-        return results;
     std::vector<std::optional<BoundedLook<Answer>>> looks(jobs.size());
     std::vector<std::shared_ptr<Where>> wheres(jobs.size());
     for (size_t i = 0; i < jobs.size(); ++i) {
