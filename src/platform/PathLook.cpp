@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 
@@ -202,5 +203,15 @@ PathLook::Result<PathLook::Found> PathLook::follow(
     const QString &realFolder, const QString &target, const std::atomic<bool> *stop) const
 {
     const QString from = target.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : realFolder;
-    return std::move(resolveAll({ { from, partsOf(target) } }, stop).front());
+    const QStringList parts = partsOf(target);
+    // Read as text, a target whose ".." all come first lies where its text says: a link before a
+    // ".." could lead elsewhere, but none can stand above a mount point. One on a mount named as not
+    // answering is passed over without a look of its own.
+    const auto up = std::find_if(parts.begin(), parts.end(), [](const QString &p) { return p != QLatin1String(".."); });
+    if (std::find(up, parts.end(), QStringLiteral("..")) == parts.end()) {
+        const QString silent = silentMountOf(QDir::cleanPath(from + QLatin1Char('/') + target));
+        if (!silent.isEmpty())
+            return { std::nullopt, silent };
+    }
+    return std::move(resolveAll({ { from, parts } }, stop).front());
 }
