@@ -37,8 +37,8 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
-#include "platform/BoundedLook.h"
 #include "platform/LocalAlbumStore.h"
+#include "platform/PathLook.h"
 #include "platform/Trash.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
@@ -92,18 +92,21 @@ void registerCommandLineChoices(const RunnerArguments &arguments)
 std::optional<GlobalObjects::NodeType> nodeType(const QString &path)
 {
     using NodeType = GlobalObjects::NodeType;
-    const std::optional<std::optional<NodeType>> type
-        = BoundedLook<std::optional<NodeType>>([path]() -> std::optional<NodeType> {
-              const QFileInfo info(path);
-              if (!info.exists())
-                  return std::nullopt;
-              if (!info.isDir())
-                  return NodeType::nodeTypefile;
-              return info.suffix().compare(QLatin1String("photoslibrary"), Qt::CaseInsensitive) == 0
-                  ? NodeType::nodeTypePhotos
-                  : NodeType::nodeTypefolder;
-          }).wait(nullptr);
-    return type.value_or(NodeType::nodeTypefolder);
+    // The share it names as not answering is passed over at once by the scan's own looks.
+    const PathLook::Result<std::optional<NodeType>> type = PathLook::current().look<std::optional<NodeType>>(
+        path,
+        [path]() -> std::optional<NodeType> {
+            const QFileInfo info(path);
+            if (!info.exists())
+                return std::nullopt;
+            if (!info.isDir())
+                return NodeType::nodeTypefile;
+            return info.suffix().compare(QLatin1String("photoslibrary"), Qt::CaseInsensitive) == 0
+                ? NodeType::nodeTypePhotos
+                : NodeType::nodeTypefolder;
+        },
+        nullptr);
+    return type.answer.value_or(NodeType::nodeTypefolder);
 }
 
 std::vector<FilePathNode> scanList(const QStringList &paths, QString *missing)

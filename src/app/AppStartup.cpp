@@ -10,6 +10,7 @@
 #include "app/SettingsDefaults.h"
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
+#include "platform/PathLook.h"
 #include "platform/PrivateFiles.h"
 #include "platform/TextFormat.h"
 #include "platform/Trash.h"
@@ -45,8 +46,16 @@ void AppStartup::narrowPrivateFolders()
     for (const QString &folder : AppFolders::ownFolders())
         PrivateFiles::narrow(folder, true);
     const QString trash = Trash::homeTrashFolder();
-    for (const QString &folder : { trash, trash + QStringLiteral("/files"), trash + QStringLiteral("/info") })
-        PrivateFiles::narrow(folder, false);
+    // The home Trash may lie on a share of its own, which may not answer: the window never waits for it.
+    PathLook::current().look<bool>(
+        trash,
+        [trash]() {
+            for (const QString &folder :
+                { trash, trash + QStringLiteral("/files"), trash + QStringLiteral("/info") })
+                PrivateFiles::narrow(folder, false);
+            return true;
+        },
+        nullptr);
 }
 
 bool AppStartup::applyImageTypeMigration(UserDefaults &defaults)

@@ -22,6 +22,23 @@ namespace BoundedLookTimes
 inline constexpr std::chrono::seconds kNotAnsweringAfter { 4 };
 // How often a waiter looks at its stop flag.
 inline constexpr std::chrono::milliseconds kStopCheck { 25 };
+
+// The bound in force: kNotAnsweringAfter, unless a test has set a shorter one.
+inline std::atomic<std::chrono::milliseconds::rep> &boundMs()
+{
+    static std::atomic<std::chrono::milliseconds::rep> ms {
+        std::chrono::duration_cast<std::chrono::milliseconds>(kNotAnsweringAfter).count()
+    };
+    return ms;
+}
+inline std::chrono::milliseconds notAnsweringAfter()
+{
+    return std::chrono::milliseconds(boundMs().load());
+}
+inline void setNotAnsweringAfter(std::chrono::milliseconds bound)
+{
+    boundMs().store(bound.count());
+}
 } // namespace BoundedLookTimes
 
 template <typename Answer> class BoundedLook
@@ -60,7 +77,14 @@ public:
     // The answer within the usual bound.
     std::optional<Answer> wait(const std::atomic<bool> *stop) const
     {
-        return wait(std::chrono::steady_clock::now() + BoundedLookTimes::kNotAnsweringAfter, stop);
+        return wait(std::chrono::steady_clock::now() + BoundedLookTimes::notAnsweringAfter(), stop);
+    }
+
+    // True once the look has answered, however late; never waits.
+    bool hasAnswered() const
+    {
+        std::lock_guard<std::mutex> lock(m_box->mutex);
+        return m_box->answer.has_value();
     }
 
 private:

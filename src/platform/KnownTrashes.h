@@ -58,11 +58,11 @@ public:
     bool isTrashTop(const FileIdentity &id) const { return m_tops.contains(id); }
     // True when the folder or file `path`, or a folder above it, is one of them (links followed).
     bool holds(const QString &path) const;
-
-private:
-    // True when `absolutePath` or a folder above it, as written, is one of them.
+    // True when `absolutePath` or a folder above it, as written, is one of them. Blocks as long as
+    // the mounts along it do not answer: made through a BoundedLook.
     bool heldAlong(const QString &absolutePath) const;
 
+private:
     void add(const Look &look);
     // Adds every mount of `looked` that shows a folder inside one of the files/ folders `files`.
     void addMountsInside(const QStringList &files, const std::vector<std::pair<Mount, Look>> &looked,

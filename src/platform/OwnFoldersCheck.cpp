@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include "platform/AppFolders.h"
+#include "platform/PathLook.h"
 #include "platform/Trash.h"
 #include "platform/TrashFolder.h"
 
@@ -40,8 +41,16 @@ std::vector<OwnFoldersCheck::Refusal> OwnFoldersCheck::refusals(const QStringLis
             refused.push_back({ use, folder });
     }
     const QString trash = Trash::homeTrashFolder();
-    QString why;
-    if ((QFileInfo::exists(trash) || QFileInfo(trash).isSymLink()) && !TrashFolder::homeTrash(&why))
+    // Looked at apart: a home Trash on a share that does not answer holds no start.
+    const PathLook::Result<bool> unusable = PathLook::current().look<bool>(
+        trash,
+        [trash]() {
+            QString why;
+            return (QFileInfo::exists(trash) || QFileInfo(trash).isSymLink())
+                && !TrashFolder::homeTrash(&why);
+        },
+        nullptr);
+    if (unusable.answer.value_or(false))
         refused.push_back({ Use::Trash, trash });
     const bool supportRefused = std::any_of(
         refused.begin(), refused.end(), [](const Refusal &refusal) { return refusal.use == Use::Support; });

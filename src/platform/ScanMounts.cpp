@@ -5,10 +5,9 @@
 #include <chrono>
 #include <optional>
 
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
-#include "platform/BoundedLook.h"
 #include "platform/Log.h"
 #include "platform/PathRules.h"
 #include "platform/Trash.h"
@@ -45,53 +44,104 @@ ScanMounts ScanMounts::survey(const QStringList &roots, const std::atomic<bool> 
     return survey(roots, Trash::homeTrashFolder(), mountInfo, ::getuid(), stop, reach);
 }
 
+ScanMounts::ScanMounts(PathLook look, uint uid)
+    : m_look(std::move(look))
+    , m_uid(uid)
+{
+}
+
 ScanMounts ScanMounts::survey(const QStringList &roots, const QString &homeTrash, const QByteArray &mountInfo,
     uint uid, const std::atomic<bool> *stop, Reach reach)
 {
-    using namespace BoundedLookTimes;
-    ScanMounts mounts;
-    const std::vector<Mount> all = KnownTrashes::mounts(mountInfo);
-    // Where each root really is, which a link along its path may change.
-    std::vector<BoundedLook<QString>> realLooks;
-    for (const QString &root : roots)
-        realLooks.emplace_back([root]() { return QFileInfo(root).canonicalFilePath(); });
+    ScanMounts mounts(PathLook(KnownTrashes::mounts(mountInfo)), uid);
+    // Where each root and the home Trash really are, which a link along their paths may change.
+    const std::vector<PathLook::Result<PathLook::Found>> found
+        = mounts.m_look.findAll(roots + QStringList { homeTrash }, stop);
     QStringList realRoots;
-    auto deadline = std::chrono::steady_clock::now() + kNotAnsweringAfter;
     for (qsizetype i = 0; i < roots.size(); ++i) {
-        const std::optional<QString> real = realLooks[size_t(i)].wait(deadline, stop);
-        if (!real && !isStopped(stop))
+        const PathLook::Result<PathLook::Found> &root = found[size_t(i)];
+        if (!root.silentMount.isEmpty())
             mounts.notAnswering(roots[i]);
-        realRoots.append(real.value_or(QString()));
+        realRoots.append(root.answer && root.answer->facts ? root.answer->real : QString());
     }
-    const std::vector<Mount> needed = ScanMounts::needed(realRoots, all, reach);
-    BoundedLook<Look> home([homeTrash]() { return KnownTrashes::lookAtTrash(homeTrash); });
-    std::vector<BoundedLook<Look>> looks;
-    for (const Mount &mount : needed)
-        looks.emplace_back([point = mount.point, uid]() { return KnownTrashes::lookAtTop(point, uid); });
-    deadline = std::chrono::steady_clock::now() + kNotAnsweringAfter;
-    std::vector<std::pair<Mount, Look>> looked;
-    for (size_t m = 0; m < needed.size(); ++m) {
-        if (std::optional<Look> look = looks[m].wait(deadline, stop)) {
-            looked.emplace_back(needed[m], std::move(*look));
-            continue;
-        }
-        if (isStopped(stop))
-            continue;
-        Log::line(QStringLiteral("Mount not answering, left out of the scan: ") + needed[m].point);
-        for (qsizetype i = 0; i < roots.size(); ++i) {
-            const Mount *holder
-                = realRoots[i].isEmpty() ? nullptr : KnownTrashes::holderOf(realRoots[i], all);
-            if (holder && holder->point == needed[m].point)
-                mounts.notAnswering(roots[i]);
-            else if (!realRoots[i].isEmpty() && isBelow(needed[m].point, realRoots[i]))
-                mounts.notAnswering(walkName(roots[i], realRoots[i], needed[m].point));
-        }
-    }
-    const std::optional<Look> homeLook = home.wait(deadline, stop);
-    if (!homeLook && !isStopped(stop))
+    const PathLook::Result<PathLook::Found> &home = found.back();
+    mounts.m_realHomeTrash = home.answer ? home.answer->real : QDir::cleanPath(homeTrash);
+    if (!home.answer && !isStopped(stop))
         Log::line(QStringLiteral("The home Trash is not answering: ") + homeTrash);
-    mounts.m_trashes = KnownTrashes::from(homeLook.value_or(Look()), looked, all);
+    const std::vector<Mount> needed = ScanMounts::needed(realRoots, mounts.m_look.mounts(), reach);
+    for (const Mount &silent : mounts.lookAtTops(needed, home.answer ? homeTrash : QString(), stop))
+        mounts.nameSilent(silent, roots, realRoots);
     return mounts;
+}
+
+std::vector<KnownTrashes::Mount> ScanMounts::lookAtTops(
+    const std::vector<Mount> &mounts, const QString &homeTrash, const std::atomic<bool> *stop)
+{
+    std::vector<PathLook::Job<Look>> jobs;
+    for (const Mount &mount : mounts) {
+        m_surveyed.insert(mount.point);
+        jobs.push_back({ mount.point, [point = mount.point, uid = m_uid](PathLook::Where &) {
+                            return KnownTrashes::lookAtTop(point, uid);
+                        } });
+    }
+    // A link planted in place of the home Trash names no Trash: it is looked at as written.
+    if (!homeTrash.isEmpty()) {
+        jobs.push_back({ m_realHomeTrash,
+            [homeTrash](PathLook::Where &) { return KnownTrashes::lookAtTrash(homeTrash); } });
+    }
+    std::vector<PathLook::Result<Look>> looked = m_look.lookAll(std::move(jobs), stop);
+    if (!homeTrash.isEmpty()) {
+        if (!looked.back().answer && !isStopped(stop))
+            Log::line(QStringLiteral("The home Trash is not answering: ") + homeTrash);
+        m_home = looked.back().answer.value_or(Look());
+        looked.pop_back();
+    }
+    std::vector<Mount> silent;
+    for (size_t m = 0; m < mounts.size(); ++m) {
+        if (looked[m].answer)
+            m_looked.emplace_back(mounts[m], std::move(*looked[m].answer));
+        else if (!looked[m].silentMount.isEmpty())
+            silent.push_back(mounts[m]);
+    }
+    m_trashes = KnownTrashes::from(m_home, m_looked, m_look.mounts());
+    return silent;
+}
+
+void ScanMounts::nameSilent(const Mount &mount, const QStringList &roots, const QStringList &realRoots)
+{
+    Log::line(QStringLiteral("Mount not answering, left out of the scan: ") + mount.point);
+    for (qsizetype i = 0; i < roots.size(); ++i) {
+        if (realRoots[i].isEmpty())
+            continue;
+        const Mount *holder = KnownTrashes::holderOf(realRoots[i], m_look.mounts());
+        if (holder && holder->point == mount.point)
+            notAnswering(roots[i]);
+        else if (isBelow(mount.point, realRoots[i]))
+            notAnswering(walkName(roots[i], realRoots[i], mount.point));
+    }
+}
+
+QString ScanMounts::surveyLanding(const QString &real, const std::atomic<bool> *stop)
+{
+    std::vector<Mount> fresh;
+    for (const Mount &mount : needed({ real }, m_look.mounts(), Reach::Holding)) {
+        if (!m_surveyed.contains(mount.point))
+            fresh.push_back(mount);
+    }
+    if (fresh.empty())
+        return {};
+    const std::vector<Mount> silent = lookAtTops(fresh, QString(), stop);
+    return silent.empty() ? QString() : silent.front().point;
+}
+
+PathLook::Result<bool> ScanMounts::holds(
+    const QString &real, const QString &given, const std::atomic<bool> *stop) const
+{
+    std::vector<PathLook::Job<bool>> job;
+    job.push_back({ real, [trashes = m_trashes, real, given](PathLook::Where &) {
+                       return trashes.heldAlong(real) || trashes.heldAlong(given);
+                   } });
+    return std::move(m_look.lookAll(std::move(job), stop).front());
 }
 
 std::vector<KnownTrashes::Mount> ScanMounts::needed(

@@ -21,6 +21,7 @@
 #include "platform/AppFolders.h"
 #include "platform/CopyStores.h"
 #include "platform/Log.h"
+#include "platform/PathLook.h"
 #include "platform/PathRules.h"
 #include "platform/TrashFolder.h"
 
@@ -217,11 +218,23 @@ bool Trash::isInsideTrashFolder(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    const QString p = resolved(path);
-    if (PathRules::isSameOrInside(p, resolved(homeTrashFolder())))
+    const QString homeTrash = homeTrashFolder();
+    const std::vector<PathLook::Result<PathLook::Found>> found
+        = PathLook::current().findAll({ path, homeTrash }, nullptr);
+    const auto realOf = [](const PathLook::Result<PathLook::Found> &one, const QString &written) {
+        return one.answer ? one.answer->real : QDir::cleanPath(QFileInfo(written).absoluteFilePath());
+    };
+    return isInsideTrashFolder(path, realOf(found[0], path), realOf(found[1], homeTrash));
+}
+
+bool Trash::isInsideTrashFolder(const QString &path, const QString &real, const QString &realHomeTrash)
+{
+    if (path.isEmpty())
+        return false;
+    if (PathRules::isSameOrInside(real, realHomeTrash))
         return true;
     // The path as given too: a Trash named on a volume may be reached through a link of another name.
-    for (const QString &candidate : { p, QDir::cleanPath(path) }) {
+    for (const QString &candidate : { real, QDir::cleanPath(path) }) {
         for (qsizetype slash = candidate.indexOf(QLatin1Char('/'), 1);;
              slash = candidate.indexOf(QLatin1Char('/'), slash + 1)) {
             if (isTrashByName(slash < 0 ? candidate : candidate.left(slash)))

@@ -39,8 +39,11 @@ public:
     // move() without a check.
     static bool moveToTrash(const QString &path, QString *pathInTrash = nullptr, QString *why = nullptr);
     // True when `path` is, or lies below, a Trash folder: the home Trash ($XDG_DATA_HOME/Trash), or
-    // a folder isTrashByName() names, on the path as given or with its links resolved.
+    // a folder isTrashByName() names, on the path as given or with its links resolved. The links
+    // are resolved apart (see PathLook): where they do not answer, the path as written tells.
     static bool isInsideTrashFolder(const QString &path);
+    // The same for `path` whose links resolve to `real`, the home Trash's to `realHomeTrash`.
+    static bool isInsideTrashFolder(const QString &path, const QString &real, const QString &realHomeTrash);
     // True when the folder `path` is named as a Trash of any system, in any letter case: ".Trash",
     // ".Trash-*", ".Trashes" (macOS volumes), "$RECYCLE.BIN", "RECYCLER", "RECYCLED" (Windows),
     // "#recycle", "@Recycle", ".recycle" (network storage), ".trashBin", ".globalTrash", ".RecycleBin",

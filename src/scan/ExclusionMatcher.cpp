@@ -1,24 +1,13 @@
 #include "scan/ExclusionMatcher.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include "platform/Log.h"
+#include "platform/PathLook.h"
 #include "platform/PathRules.h"
 
 namespace
 {
-
-// The folder as written and, when it resolves to another place (a symlink on the way), the place
-// the walk actually reaches.
-QStringList spellingsOf(const QString &folder)
-{
-    QStringList spellings { QDir::cleanPath(folder) };
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
-    if (!canonical.isEmpty() && canonical != spellings.front())
-        spellings.append(canonical);
-    return spellings;
-}
 
 // "/Volumes/<name>/System" or "/Volumes/<name>/Library", or a folder below one.
 bool isVolumeSystemFolder(const QString &path)
@@ -30,14 +19,26 @@ bool isVolumeSystemFolder(const QString &path)
 
 } // namespace
 
-ExclusionMatcher::ExclusionMatcher(const QStringList &excludedFolders)
+ExclusionMatcher::ExclusionMatcher(const QStringList &excludedFolders, const std::atomic<bool> *stop)
 {
-    for (const QString &folder : excludedFolders) {
-        if (folder.isEmpty())
+    QStringList folders = excludedFolders;
+    folders.removeAll(QString());
+    if (folders.isEmpty())
+        return;
+    const std::vector<PathLook::Result<PathLook::Found>> found = PathLook::current().findAll(folders, stop);
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        // The folder as written and, when it resolves to another place (a link on the way), the
+        // place the walk actually reaches.
+        m_folders.append(QDir::cleanPath(folders[i]));
+        const PathLook::Result<PathLook::Found> &one = found[size_t(i)];
+        if (!one.silentMount.isEmpty())
+            Log::line(
+                QStringLiteral("Excluded folder not answering, known by its path alone: ") + folders[i]);
+        if (!one.answer || !one.answer->facts)
             continue;
-        m_folders.append(spellingsOf(folder));
-        if (const std::optional<FileIdentity> identity = FileFacts::identity(folder))
-            m_identities.insert(*identity);
+        if (one.answer->real != m_folders.back())
+            m_folders.append(one.answer->real);
+        m_identities.insert(one.answer->facts->identity);
     }
 }
 

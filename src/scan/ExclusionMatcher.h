@@ -5,6 +5,8 @@
 // its identity, so another spelling of it (a link above it, a bind mount) leads nowhere either.
 #pragma once
 
+#include <atomic>
+
 #include <QSet>
 #include <QStringList>
 #include <QVariantList>
@@ -15,8 +17,10 @@ class ExclusionMatcher
 {
 public:
     // An empty list matches nothing: a user who empties the list means "exclude nothing". Each
-    // folder's identity is taken here, once.
-    explicit ExclusionMatcher(const QStringList &excludedFolders = {});
+    // folder's identity and real path are taken here, once, all together and apart (see PathLook):
+    // a folder on a share that does not answer, or when `stop` is set, is known by its path alone.
+    explicit ExclusionMatcher(
+        const QStringList &excludedFolders = {}, const std::atomic<bool> *stop = nullptr);
 
     // The folders of the stored "excludedFolders": an entry that is not text, or is empty, is
     // refused (one log line for all of them), never read as a folder.

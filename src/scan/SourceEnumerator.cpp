@@ -14,14 +14,14 @@
 namespace
 {
 
-SourceWalkerOptions walkerOptions(const ScanOptions &options)
+SourceWalkerOptions walkerOptions(const ScanOptions &options, const std::atomic<bool> &stop)
 {
     SourceWalkerOptions walker;
     walker.allowedExtensions = options.allowedExtensions;
     walker.videoExtensions = options.videoExtensions;
     walker.minimumFileSize = options.globals.minimumAllowFileSize;
     walker.includePhotosLibInFolder = options.includePhotosLibInFolder;
-    walker.exclusions = ExclusionMatcher(options.excludedFolders);
+    walker.exclusions = ExclusionMatcher(options.excludedFolders, &stop);
     return walker;
 }
 
@@ -32,7 +32,7 @@ SourceEnumerator::SourceEnumerator(const ScanSession &session, const std::vector
     : m_session(session)
     , m_sources(sources)
     , m_added(std::move(added))
-    , m_walker(walkerOptions(session.options), session.abortMe,
+    , m_walker(walkerOptions(session.options, session.abortMe), session.abortMe,
           { [this](const WalkedFile &file) { return addFileToScan(file); },
               [this](const QString &path, bool insideFolder) { scanPhotosLibrary(path, insideFolder); } },
           roots(sources))

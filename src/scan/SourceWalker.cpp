@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -11,9 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFileInfo>
 
-#include "platform/BoundedLook.h"
 #include "platform/FileFacts.h"
 #include "platform/Log.h"
 #include "platform/Trash.h"
@@ -130,7 +131,10 @@ bool SourceWalker::isTrash(const QString &path, const FileIdentity &identity) co
 
 bool SourceWalker::skipsAsTrash(const QString &path)
 {
-    if (!Trash::isInsideTrashFolder(path) && !m_mounts.trashes().holds(path))
+    const PathLook::Result<PathLook::Found> found = m_mounts.look().find(path, &m_abortMe);
+    const QString real = found.answer ? found.answer->real : QDir::cleanPath(path);
+    const PathLook::Result<bool> held = m_mounts.holds(real, QDir::cleanPath(path), &m_abortMe);
+    if (!Trash::isInsideTrashFolder(path, real, m_mounts.realHomeTrash()) && !held.answer.value_or(false))
         return false;
     reportTrash(path);
     return true;
@@ -167,22 +171,63 @@ void SourceWalker::reportNotFound(const QString &path)
         m_report.firstNotFoundFolder = path;
 }
 
-std::optional<FileEntryFacts> SourceWalker::followLink(const QString &path, bool &silent) const
+void SourceWalker::passOver(const QString &link, const QString &mount)
 {
-    struct Followed {
-        std::optional<FileEntryFacts> facts;
-        int error = 0;
-    };
-    const std::optional<Followed> followed = BoundedLook<Followed>([path]() {
-        Followed f { FileFacts::entryAt(AT_FDCWD, QFile::encodeName(path).constData()), 0 };
-        f.error = errno;
-        return f;
-    }).wait(&m_abortMe);
-    silent = !followed;
-    if (!followed)
+    ++m_linksPassedOver;
+    if (m_namedMounts.contains(mount))
+        return;
+    m_namedMounts.insert(mount);
+    Log::line(QStringLiteral("Links onto %1 passed over: it does not answer").arg(mount));
+    reportNotAnswering(link);
+}
+
+std::optional<PathLook::Found> SourceWalker::followLink(
+    int dirFd, const QString &link, const QByteArray &name)
+{
+    char text[PATH_MAX];
+    const ssize_t length = ::readlinkat(dirFd, name.constData(), text, sizeof text);
+    // Not a link at all (a pipe, met where the folder does not tell kinds): nothing to say.
+    if (length < 0 && errno == EINVAL)
         return std::nullopt;
-    errno = followed->error;
-    return followed->facts;
+    if (length < 0 || size_t(length) == sizeof text) {
+        logSkipped(QStringLiteral("link"), link, length < 0 ? errno : ENAMETOOLONG);
+        return std::nullopt;
+    }
+    // The folder's real path as the kernel keeps it for the open folder: no file system is asked.
+    const QString folder = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(dirFd));
+    PathLook::Result<PathLook::Found> found
+        = m_mounts.look().follow(folder, QFile::decodeName(QByteArray(text, length)), &m_abortMe);
+    if (!found.silentMount.isEmpty())
+        passOver(link, found.silentMount);
+    else if (found.answer && !found.answer->facts)
+        logSkipped(QStringLiteral("link"), link, found.answer->error);
+    if (!found.answer || !found.answer->facts)
+        return std::nullopt;
+    return std::move(found.answer);
+}
+
+void SourceWalker::takeLink(int dirFd, const QString &link, const QByteArray &name)
+{
+    const std::optional<PathLook::Found> found = followLink(dirFd, link, name);
+    // A link to a folder is never followed: the folder is walked where it lies, if at all.
+    if (!found || !found->facts->isRegular)
+        return;
+    // Whether it lands in a Trash is known only once its volume's Trashes are.
+    const QString silent = m_mounts.surveyLanding(found->real, &m_abortMe);
+    const PathLook::Result<bool> held
+        = silent.isEmpty() ? m_mounts.holds(found->real, found->real, &m_abortMe) : PathLook::Result<bool> {};
+    if (!silent.isEmpty() || !held.silentMount.isEmpty()) {
+        passOver(link, silent.isEmpty() ? held.silentMount : silent);
+        return;
+    }
+    if (!held.answer)
+        return;
+    // A link to a trashed file is no more a copy than the file in the Trash is.
+    if (*held.answer || Trash::isInsideTrashFolder(link, found->real, m_mounts.realHomeTrash())) {
+        Log::line(QStringLiteral("Skipped a link into a Trash: ") + link);
+        return;
+    }
+    m_linkedFiles.emplace_back(link, *found->facts);
 }
 
 void SourceWalker::reportTrash(const QString &path)
@@ -220,40 +265,22 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
         }
         if (skipsAsTrashed(child, name))
             continue;
-        const bool isLink = entry.type == DT_LNK;
-        if (!isLink && entry.type != DT_REG && entry.type != DT_UNKNOWN)
+        if (entry.type != DT_LNK && entry.type != DT_REG && entry.type != DT_UNKNOWN)
             continue;
         const QString lower = child.toLower();
-        // Only files with an enabled extension cost a stat; a link is resolved to see what it is.
-        if (!isLink && entry.type == DT_REG
-            && matchingExtension(lower, m_options.allowedExtensions).isEmpty())
+        // Only files with an enabled extension cost a stat.
+        if (entry.type == DT_REG && matchingExtension(lower, m_options.allowedExtensions).isEmpty())
             continue;
-        bool silent = false;
+        // A link is never followed here: what it leads to may lie on a share that does not answer.
         const std::optional<FileEntryFacts> facts
-            = isLink ? followLink(child, silent) : FileFacts::entryAt(dirFd, entry.name.constData());
-        if (silent) {
-            if (!m_abortMe.load())
-                reportNotAnswering(child);
-            continue;
-        }
-        if (!facts) {
-            logSkipped(isLink ? QStringLiteral("link") : QStringLiteral("file"), child, errno);
-            continue;
-        }
-        if (facts->isDirectory) {
-            if (!isLink)
-                enterFolder(child);
-            continue;
-        }
-        // A link to a trashed file is no more a copy than the file in the Trash is.
-        if (facts->isRegular && isLink
-            && (Trash::isInsideTrashFolder(child) || m_mounts.trashes().holds(child))) {
-            Log::line(QStringLiteral("Skipped a link into a Trash: ") + child);
-            continue;
-        }
-        if (facts->isRegular && isLink)
-            m_linkedFiles.emplace_back(child, *facts);
-        else if (facts->isRegular)
+            = entry.type == DT_LNK ? std::nullopt : FileFacts::entryItselfAt(dirFd, entry.name.constData());
+        if (entry.type != DT_LNK && !facts)
+            logSkipped(QStringLiteral("file"), child, errno);
+        else if (!facts || (!facts->isDirectory && !facts->isRegular))
+            takeLink(dirFd, child, entry.name);
+        else if (facts->isDirectory)
+            enterFolder(child);
+        else
             offerFile(child, lower, *facts);
     }
     ::closedir(dir);
@@ -302,6 +329,8 @@ void SourceWalker::addFileToScan(const QString &path)
 
 void SourceWalker::offerLinkedFiles()
 {
+    if (m_linksPassedOver > 0)
+        Log::line(QStringLiteral("Links onto mounts not answering passed over: %1").arg(m_linksPassedOver));
     for (const auto &[path, facts] : std::exchange(m_linkedFiles, {})) {
         if (m_abortMe.load())
             break;

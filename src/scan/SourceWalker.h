@@ -7,7 +7,8 @@
 // that is one of this user's Trashes or their files/ folders however it is reached (KnownTrashes),
 // and so is a file a phone trashed in place (see Trash::isTrashedByName). A root, or a mount below
 // one, that does not answer (a network share whose server has gone silent) is left out and named
-// (see ScanMounts), and so is a link that leads onto such a share, so that none can hang the walk.
+// (see ScanMounts), and so is a link that leads onto such a share, so that none can hang the walk:
+// once a share is named, every link onto it is passed over at once, read but never followed.
 #pragma once
 
 #include <atomic>
@@ -18,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -89,10 +91,15 @@ private:
     void reportTrash(const QString &path);
     void reportNotAnswering(const QString &path);
     void reportNotFound(const QString &path);
-    // What the link `path` leads to, looked at apart, as it may lead onto a share that does not
-    // answer: nothing with errno set when it cannot be read, nothing with `silent` set when it did
-    // not answer in time (or the walk was stopped).
-    std::optional<FileEntryFacts> followLink(const QString &path, bool &silent) const;
+    // Passes over the link `link` onto the mount `mount`, which does not answer; the mount is named
+    // once, with the first such link.
+    void passOver(const QString &link, const QString &mount);
+    // Where the link `link`, named `name` in the open folder `dirFd`, leads, read from the link and
+    // resolved apart (see PathLook); nothing, and logged, when it cannot be read, does not answer or
+    // the walk was stopped.
+    std::optional<PathLook::Found> followLink(int dirFd, const QString &link, const QByteArray &name);
+    // Keeps the link to a file for offerLinkedFiles(), unless it leads into a Trash.
+    void takeLink(int dirFd, const QString &link, const QByteArray &name);
     void scanEntries(const QString &path, int dirFd);
     void scanPackage(const QString &path);
     // `lower` is `path` in lower case, made once by the caller.
@@ -102,7 +109,9 @@ private:
     SourceWalkerOptions m_options;
     const std::atomic<bool> &m_abortMe;
     Handlers m_handlers;
-    const ScanMounts m_mounts;
+    ScanMounts m_mounts;
+    QSet<QString> m_namedMounts;
+    int m_linksPassedOver = 0;
     std::set<Identity> m_visitedFolders;
     std::set<Identity> m_addedFiles;
     std::vector<std::pair<QString, FileEntryFacts>> m_linkedFiles;

@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 
 #include "ScanTestSupport.h"
+#include "platform/BoundedLook.h"
 #include "scan/SourceWalker.h"
+#include "support/DeadMount.h"
 #include "support/TestFiles.h"
 
 using namespace ScanTestSupport;
@@ -245,4 +247,44 @@ TEST(SourceWalkerTest, TrashFoldersAreLeftOutAndTheOnesNotTheUsersOwnAreNamed)
     EXPECT_EQ(relative(added, dir.path()), QStringList { "ok/b.jpg" });
     EXPECT_EQ(walk.report.trashFolders, 2);
     EXPECT_EQ(walk.report.firstTrashFolder, dir.filePath("c/$Recycle.Bin"));
+}
+
+// Links onto a share whose server never answers (the test below, run beside such a share in a process
+// of its own): the first costs one bound, every other is passed over at once, read but not followed.
+TEST(SilentShareWalkTest, LinksOntoASilentShareBesideIt)
+{
+    DeadMount::expectPassesBeside("SourceWalkerTest.LinksOntoASilentShareNameItOnceAndLeaveOneThread");
+}
+
+TEST(SourceWalkerTest, LinksOntoASilentShareNameItOnceAndLeaveOneThread)
+{
+    const QString share = qEnvironmentVariable("QNY_SILENT_SHARE");
+    if (share.isEmpty())
+        GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+    BoundedLookTimes::setNotAnsweringAfter(std::chrono::milliseconds(500));
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::link(share, dir.filePath("door")));
+    // Links straight onto the share, then through a link to it: the share named by the first walk
+    // stands for everything on it in the next.
+    const std::pair<const char *, QString> layouts[] = { { "straight", share + QStringLiteral("/c%1.jpg") },
+        { "through", QStringLiteral("../door/c%1.jpg") } };
+    for (const auto &[name, target] : layouts) {
+        const QString folder = dir.filePath(QString::fromLatin1(name));
+        ASSERT_TRUE(TestFiles::write(folder + "/real.jpg", randomBytes(1, 10)));
+        for (int i = 0; i < 20; ++i)
+            ASSERT_TRUE(QFile::link(target.arg(i), folder + QStringLiteral("/l%1.jpg").arg(i)));
+        Walk walk;
+        const QStringList added = walk.run(photoOptions(),
+            [&](SourceWalker &w) {
+                w.scanFolder(folder);
+                w.offerLinkedFiles();
+            },
+            { folder });
+        EXPECT_EQ(relative(added, folder), QStringList { "real.jpg" }) << name;
+        EXPECT_EQ(walk.report.notAnsweringFolders, 1) << name;
+        EXPECT_EQ(walk.report.firstNotAnsweringFolder, folder + "/l0.jpg") << name;
+    }
+    const QStringList waiting = DeadMount::threadsWaiting();
+    EXPECT_EQ(waiting.size(), 1);
+    EXPECT_TRUE(DeadMount::endServerAndWait(waiting, 60000));
 }

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <gtest/gtest.h>
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -90,6 +92,15 @@ bool silence(const QString &folder)
     }
     silencedDevices().push_back(device);
     return true;
+}
+
+void expectPassesBeside(const char *name)
+{
+    const Run run = runTestBeside(name, 60);
+    if (!run.refused.isEmpty())
+        GTEST_SKIP() << qPrintable(run.refused);
+    ASSERT_TRUE(run.ended) << name << " did not end before the 60 s guard";
+    EXPECT_EQ(run.exitCode, 0);
 }
 
 QStringList threadsWaiting()

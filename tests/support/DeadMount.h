@@ -27,6 +27,9 @@ Run runBeside(const QString &point, const QString &program, const QStringList &a
 // Runs the test `name` of this test program beside a silent share, whose folder it finds in
 // QNY_SILENT_SHARE; the test skips where that is not set.
 Run runTestBeside(const char *name, int guardSeconds);
+// runTestBeside() with a guard of 60 s, expecting the test to end and pass; skips where no share can
+// be mounted.
+void expectPassesBeside(const char *name);
 
 // From a test run beside a share: mounts another silent share over `folder`, hiding what it holds
 // from then on; its device stays open until endServerAndWait. True when it was mounted.

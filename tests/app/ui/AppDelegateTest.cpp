@@ -31,6 +31,7 @@
 #include "app/ui/QuickLookPanel.h"
 #include "cloud/DropBoxHandler.h"
 #include "platform/AppFolders.h"
+#include "platform/BoundedLook.h"
 #include "platform/PropertyList.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
@@ -42,6 +43,7 @@
 #include "results/ui/ResultViewController.h"
 #include "scan/ui/CloudModeController.h"
 #include "scan/ui/MainViewController.h"
+#include "support/DeadMount.h"
 #include "support/HeicFiles.h"
 #include "support/TestEvents.h"
 #include "support/TestFiles.h"
@@ -252,6 +254,30 @@ TEST_F(AppDelegateTest, FilesOfOursAreNarrowedAtStart)
     }
     auto delegate = launch();
     EXPECT_EQ(TestFiles::openToOthers(AppFolders::ownFolders()), QStringList());
+}
+
+// A home Trash on a share whose server never answers (the test below, run beside such a share in a
+// process of its own): start-up waits one bound for it, once.
+TEST(SilentHomeTrashTest, StartUpGoesOnBesideASilentHomeTrash)
+{
+    DeadMount::expectPassesBeside("AppDelegateTest.StartUpGoesOnWhileTheHomeTrashDoesNotAnswer");
+}
+
+TEST_F(AppDelegateTest, StartUpGoesOnWhileTheHomeTrashDoesNotAnswer)
+{
+    const QString share = qEnvironmentVariable("QNY_SILENT_SHARE");
+    if (share.isEmpty())
+        GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+    BoundedLookTimes::setNotAnsweringAfter(std::chrono::milliseconds(500));
+    QTemporaryDir data;
+    ASSERT_TRUE(QFile::link(share, data.filePath("Trash")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    auto delegate = launch();
+    // The check of the folders it writes in comes once the window shows.
+    QCoreApplication::processEvents();
+    const QStringList waiting = DeadMount::threadsWaiting();
+    EXPECT_EQ(waiting.size(), 1);
+    EXPECT_TRUE(DeadMount::endServerAndWait(waiting, 60000));
 }
 
 // Start-up names the program's folders, and the home Trash, that nothing is written in because they

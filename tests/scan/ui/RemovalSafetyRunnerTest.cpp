@@ -373,6 +373,21 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 l.photo("photos/v1.jpg", 21, { "photos/v2.jpg" });
                 l.bindTrash(files, "photos/old");
             } },
+        SafetyCase { "LinkIntoAVolumeTrashBoundBesideTheScan",
+            [](Layout &l) {
+                // Nothing of the volume lies below the scanned folder: only the link leads onto it.
+                const QString files = "../vol/.Trash-" + QString::number(::getuid()) + "/files";
+                l.skip = !QDir().mkpath(l.at("../vol"))
+                    || QProcess::execute("mount", { "-t", "tmpfs", "tmpfs", l.at("../vol") }) != 0;
+                if (l.skip)
+                    return;
+                newerCopyInATrash(l, "photos/A.jpg", files, "A.jpg");
+                l.bindTrash(files, "shelf");
+                l.trashes.clear(); // never walked, so never named
+                QFile::link("../shelf/A.jpg", l.at("photos/fav.jpg"));
+                l.photo("photos/p1.jpg", 27, { "photos/p2.jpg" });
+                l.scanned = QStringList { l.at("photos") };
+            } },
         SafetyCase { "MarkedRewrittenInPlaceAtTheMove",
             [](Layout &l) {
                 l.photo("r1.jpg", 22, { "r2.jpg" });

@@ -1,0 +1,147 @@
+// Every look at a path the user chose (a root, an excluded folder, a link and what it leads to, the
+// home Trash, the top of a mount) is made here and nowhere else. A share whose server has gone
+// silent holds whoever looks at it, in the kernel, for good: each look runs apart (BoundedLook),
+// and one that has not answered in time names the mount it was looking into as not answering. A
+// mount so named stands for everything on it: no look is made there again, and none waits, while
+// the look left behind on it has not answered; so at most one thread is left per silent mount, not
+// one per file or link. Paths are resolved one part at a time against the mount table, so that the
+// mount each step touches is known before the step is made.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/BoundedLook.h"
+#include "platform/FileFacts.h"
+#include "platform/KnownTrashes.h"
+
+class PathLook
+{
+public:
+    using Mount = KnownTrashes::Mount;
+
+    // What a look answered, or the mount that did not answer.
+    template <typename Answer> struct Result {
+        std::optional<Answer> answer;
+        // The point of the mount that did not answer in time, or that was named so before; empty when
+        // the look answered or was stopped.
+        QString silentMount;
+    };
+
+    // The real path a look is about to touch, kept up to date by the look itself: when it does not
+    // answer, the mount holding that path is the one that holds it.
+    class Where
+    {
+    public:
+        explicit Where(QString path)
+            : m_path(std::move(path))
+        {
+        }
+        void set(const QString &path);
+        QString get() const;
+
+    private:
+        mutable std::mutex m_mutex;
+        QString m_path;
+    };
+
+    template <typename Answer> struct Job {
+        // The real path (no links) the look begins at.
+        QString path;
+        // Runs apart; it must own everything it uses.
+        std::function<Answer(Where &)> look;
+    };
+
+    // A path with every link resolved, and what it names.
+    struct Found {
+        QString real;
+        // Nothing, with `error` set, when it cannot be read; `real` then ends with the parts not
+        // resolved.
+        std::optional<FileEntryFacts> facts;
+        int error = 0;
+        // Set when a step would enter a mount named as not answering.
+        QString silentMount;
+    };
+
+    // Looks over the mount table `mounts`.
+    explicit PathLook(std::vector<Mount> mounts);
+    // Looks over this process's mount table.
+    static PathLook current();
+
+    const std::vector<Mount> &mounts() const { return *m_mounts; }
+
+    // The point of the mount holding the real path `path`, when that mount is named as not answering
+    // and its look has not answered since; empty otherwise.
+    QString silentMountOf(const QString &path) const { return silentMountOf(path, *m_mounts); }
+
+    // Runs every job at once and waits for them within one bound together, or until `stop` is set. A
+    // job whose path lies on a mount named as not answering is not run.
+    template <typename Answer>
+    std::vector<Result<Answer>> lookAll(std::vector<Job<Answer>> jobs, const std::atomic<bool> *stop) const;
+    // Runs `look` at `path` once the path is resolved, so that the mount it touches is the one named
+    // when it does not answer.
+    template <typename Answer>
+    Result<Answer> look(
+        const QString &path, std::function<Answer()> look, const std::atomic<bool> *stop) const
+    {
+        const Result<Found> found = find(path, stop);
+        if (!found.answer)
+            return { std::nullopt, found.silentMount };
+        std::vector<Job<Answer>> jobs;
+        jobs.push_back({ found.answer->real, [look = std::move(look)](Where &) { return look(); } });
+        return std::move(lookAll(std::move(jobs), stop).front());
+    }
+
+    // Each of `paths` (absolute) resolved and looked at, together.
+    std::vector<Result<Found>> findAll(const QStringList &paths, const std::atomic<bool> *stop) const;
+    Result<Found> find(const QString &path, const std::atomic<bool> *stop) const;
+    // Where the link `link` (absolute, its folder really at `realFolder`) leads, read from the link
+    // and resolved from there: the link's own folder is never looked at again.
+    Result<Found> follow(
+        const QString &realFolder, const QString &target, const std::atomic<bool> *stop) const;
+
+private:
+    static QString silentMountOf(const QString &path, const std::vector<Mount> &mounts);
+    // Names the mount holding `path` as not answering while `answered` says no; its point.
+    QString nameNotAnswering(const QString &path, std::function<bool()> answered) const;
+    // `parts` resolved from the real folder `real`, one at a time.
+    static Found resolve(QString real, QStringList parts, const std::vector<Mount> &mounts, Where &where);
+    std::vector<Result<Found>> resolveAll(
+        const std::vector<std::pair<QString, QStringList>> &starts, const std::atomic<bool> *stop) const;
+
+    std::shared_ptr<const std::vector<Mount>> m_mounts;
+};
+
+template <typename Answer>
+std::vector<PathLook::Result<Answer>> PathLook::lookAll(
+    std::vector<Job<Answer>> jobs, const std::atomic<bool> *stop) const
+{
+    std::vector<Result<Answer>> results(jobs.size());
+    std::vector<std::optional<BoundedLook<Answer>>> looks(jobs.size());
+    std::vector<std::shared_ptr<Where>> wheres(jobs.size());
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        results[i].silentMount = silentMountOf(jobs[i].path);
+        if (!results[i].silentMount.isEmpty())
+            continue;
+        wheres[i] = std::make_shared<Where>(jobs[i].path);
+        looks[i].emplace([where = wheres[i], look = std::move(jobs[i].look)]() { return look(*where); });
+    }
+    const auto deadline = std::chrono::steady_clock::now() + BoundedLookTimes::notAnsweringAfter();
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        if (!looks[i])
+            continue;
+        results[i].answer = looks[i]->wait(deadline, stop);
+        if (!results[i].answer && !(stop && stop->load())) {
+            results[i].silentMount
+                = nameNotAnswering(wheres[i]->get(), [look = *looks[i]]() { return look.hasAnswered(); });
+        }
+    }
+    return results;
+}

@@ -1,0 +1,102 @@
+// Looks at the paths a user chose: resolved one part at a time, and never into a mount that was
+// named as not answering, until the look left behind on it answers.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <future>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/PathLook.h"
+#include "support/TestEvents.h"
+#include "support/TestFiles.h"
+
+namespace
+{
+
+struct FindRow {
+    const char *name;
+    const char *path; // below the folder of the test
+    const char *real; // where it resolves to, below the same folder
+    int error;
+};
+
+class PathLookFindTest : public ::testing::TestWithParam<FindRow>
+{
+};
+
+TEST_P(PathLookFindTest, LinksResolveAsTheKernelWouldFollowThem)
+{
+    QTemporaryDir dir;
+    const QString base = QDir(dir.path()).canonicalPath();
+    ASSERT_TRUE(TestFiles::write(base + "/a/b/f.jpg", "f"));
+    const std::pair<const char *, const char *> links[] = { { "rel", "a/b" }, { "abs", "" },
+        { "gone", "none/x" }, { "loop1", "loop2" }, { "loop2", "loop1" } };
+    for (const auto &[link, target] : links)
+        ASSERT_TRUE(QFile::link(*target ? QString(target) : base + "/a", base + "/" + link));
+    const PathLook::Result<PathLook::Found> found
+        = PathLook::current().find(base + "/" + GetParam().path, nullptr);
+    ASSERT_TRUE(found.answer);
+    EXPECT_EQ(found.answer->error, GetParam().error);
+    EXPECT_EQ(found.answer->facts.has_value(), GetParam().error == 0);
+    if (*GetParam().real) {
+        EXPECT_EQ(found.answer->real, base + "/" + GetParam().real);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, PathLookFindTest,
+    ::testing::Values(FindRow { "Plain", "a/b/f.jpg", "a/b/f.jpg", 0 },
+        FindRow { "RelativeLink", "rel/f.jpg", "a/b/f.jpg", 0 },
+        // Up from where a link led, not from where it lies.
+        FindRow { "UpAfterAnAbsoluteLink", "abs/b/../b/./f.jpg", "a/b/f.jpg", 0 },
+        FindRow { "UpAfterARelativeLink", "rel/..", "a", 0 },
+        FindRow { "Missing", "a/none/f.jpg", "a/none/f.jpg", ENOENT },
+        FindRow { "ThroughADanglingLink", "gone/f.jpg", "none/x/f.jpg", ENOENT },
+        FindRow { "LinkLoop", "loop1/f.jpg", "", ELOOP },
+        FindRow { "FileInTheMiddle", "a/b/f.jpg/x", "", ENOTDIR }),
+    [](const ::testing::TestParamInfo<FindRow> &info) { return std::string(info.param.name); });
+
+TEST(PathLookTest, AMountThatDoesNotAnswerIsPassedOverUntilItsLookAnswers)
+{
+    QTemporaryDir dir;
+    const QString quiet = QDir(dir.path()).canonicalPath() + "/quiet";
+    ASSERT_TRUE(QDir().mkpath(quiet));
+    BoundedLookTimes::setNotAnsweringAfter(std::chrono::milliseconds(100));
+    const PathLook look({ { "0:1", "/", "/" }, { "0:99", "/", quiet } });
+    std::promise<void> gate;
+    const std::shared_future<void> open = gate.get_future().share();
+    EXPECT_EQ(look.look<int>(
+                      quiet + "/a", [open] { return open.wait(), 1; }, nullptr)
+                  .silentMount,
+        quiet);
+    // Named: nothing on it is looked at again, not even through a path resolved to it.
+    auto ran = std::make_shared<std::atomic<bool>>(false);
+    const PathLook::Result<int> passed = look.look<int>(
+        quiet + "/b", [ran] { return *ran = true, 2; }, nullptr);
+    EXPECT_EQ(passed.silentMount, quiet);
+    EXPECT_FALSE(passed.answer);
+    EXPECT_EQ(look.find(quiet + "/c", nullptr).silentMount, quiet);
+    EXPECT_EQ(look.look<int>(
+                      dir.path(), [] { return 3; }, nullptr)
+                  .answer,
+        3);
+    // A stopped look names nothing.
+    const std::atomic<bool> stop { true };
+    std::promise<void> never;
+    EXPECT_TRUE(look.look<int>(
+                        dir.path(), [f = never.get_future().share()] { return f.wait(), 4; }, &stop)
+                    .silentMount.isEmpty());
+    never.set_value();
+    gate.set_value();
+    EXPECT_TRUE(TestEvents::waitFor([&] { return look.silentMountOf(quiet + "/a").isEmpty(); }, 5000));
+    EXPECT_EQ(look.look<int>(
+                      quiet + "/b", [] { return 2; }, nullptr)
+                  .answer,
+        2);
+    EXPECT_FALSE(*ran);
+    BoundedLookTimes::setNotAnsweringAfter(BoundedLookTimes::kNotAnsweringAfter);
+}
+
+} // namespace
