@@ -38,6 +38,7 @@
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
 #include "platform/BoundedLook.h"
+#include "platform/DecodeBudget.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/Trash.h"
 #include "platform/UserDefaults.h"
@@ -179,7 +180,10 @@ QJsonObject report(
         { QStringLiteral("decoded"), session ? session->decoded.load() : 0 },
         { QStringLiteral("identicalKeptAcrossDates"),
             session ? session->identicalKeptAcrossDates.load() : 0 },
-        { QStringLiteral("peakRssMB"), peakRssMB() } };
+        { QStringLiteral("peakRssMB"), peakRssMB() },
+        // The most the decodes held of their shared budget at once.
+        { QStringLiteral("decodePeakMB"),
+            double(DecodeBudget::shared().takePeak()) / (1024.0 * 1024.0) } };
 }
 
 QStringList markedPaths(const ResultState &state)

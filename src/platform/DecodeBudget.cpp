@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <malloc.h>
+
 #include "platform/Log.h"
 
 namespace
@@ -10,6 +12,17 @@ namespace
 // Enough for the largest photographs of ordinary cameras and panoramas at the scale they are
 // decoded at, one such decode at a time; a few hundred small ones run side by side.
 constexpr std::int64_t kSharedCapacity = std::int64_t(512) * 1024 * 1024;
+
+// Every block of a megabyte or more is mapped for itself and given back when it is freed. Left to
+// itself, glibc raises that threshold to the largest block freed so far (up to 32 MB), and each
+// decoding thread's heap then keeps the planes of its largest decodes, freed but resident, for the
+// rest of the scan: libheif's and the decoders' own planes, which no pool of ours can reuse. The
+// pages of a decode's planes are faulted in again by the next decode, which costs less than a
+// large picture's decode itself; smaller blocks stay in the heaps and are reused as before.
+constexpr int kMappedFromBytes = 1024 * 1024;
+#if defined(__GLIBC__)
+[[maybe_unused]] const bool kLargeBlocksMapped = mallopt(M_MMAP_THRESHOLD, kMappedFromBytes) == 1;
+#endif
 
 DecodeBudget makeShared()
 {

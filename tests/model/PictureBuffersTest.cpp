@@ -3,13 +3,19 @@
 // thread that made it or is let go on another.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <barrier>
+#include <cstdlib>
 #include <thread>
 #include <tuple>
 #include <vector>
 
 #include <QTemporaryDir>
 
+#include <malloc.h>
+
 #include "model/ImageProcessing.h"
+#include "platform/DecodeBudget.h"
 #include "platform/PictureBuffers.h"
 #include "support/NaturalPhoto.h"
 
@@ -18,9 +24,9 @@ namespace
 
 // Sizes decoded at different scales, one the JPEG reader rescales by a pixel, one too small to be
 // kept, a grey one (true) and a PNG the reader decodes in full.
-const std::tuple<QSize, const char *, bool> kSamples[] = { { { 1024, 768 }, "jpg", false },
-    { { 333, 777 }, "jpg", false }, { { 4000, 300 }, "jpg", false }, { { 90, 60 }, "jpg", false },
-    { { 800, 600 }, "jpg", true }, { { 700, 500 }, "png", false } };
+const std::tuple<QSize, const char *, bool> kSamples[]
+    = { { { 1024, 768 }, "jpg", false }, { { 333, 777 }, "jpg", false }, { { 4000, 300 }, "jpg", false },
+          { { 90, 60 }, "jpg", false }, { { 800, 600 }, "jpg", true }, { { 700, 500 }, "png", false } };
 
 QImage greyThumbnail(const QString &path)
 {
@@ -81,6 +87,64 @@ TEST(PictureBuffersTest, PicturesLetGoElsewhereComeBackAndOutliveTheirThread)
     EXPECT_EQ(last.pixel(399, 299), qRgb(49, 206, 7));
     last.setPixel(0, 0, qRgb(1, 2, 3));
     EXPECT_EQ(last.pixel(0, 0), qRgb(1, 2, 3));
+}
+
+// Threads that each hold several pictures at once keep no more than the bound together, and what
+// they kept is all given back once their pictures and the threads are gone.
+TEST(PictureBuffersTest, AllThreadsTogetherKeepNoMoreThanTheBoundAndGiveItBack)
+{
+    struct Case {
+        int threads;
+        int held;
+        QSize size;
+    };
+    const Case cases[] = { { 8, 2, { 2000, 1500 } }, { 4, 8, { 800, 600 } }, { 2, 1, { 6000, 4000 } } };
+    for (const auto &[threadCount, held, size] : cases) {
+        std::atomic<std::size_t> mostKept { 0 };
+        std::atomic<int> spoilt { 0 };
+        std::barrier allHolding(threadCount);
+        std::vector<std::thread> threads;
+        for (int t = 0; t < threadCount; ++t)
+            threads.emplace_back([&, t] {
+                for (int round = 0; round < 3; ++round) {
+                    std::vector<QImage> pictures;
+                    for (int i = 0; i < held; ++i) {
+                        pictures.push_back(PictureBuffers::image(size, QImage::Format_RGB32));
+                        pictures.back().fill(qRgb(t, i, round));
+                        mostKept = std::max(mostKept.load(), PictureBuffers::keptBytes());
+                    }
+                    allHolding.arrive_and_wait();
+                    for (int i = 0; i < held; ++i)
+                        spoilt += pictures[std::size_t(i)].pixel(size.width() - 1, size.height() - 1)
+                            != qRgb(t, i, round);
+                    pictures.clear();
+                    allHolding.arrive_and_wait();
+                }
+            });
+        for (std::thread &thread : threads)
+            thread.join();
+        EXPECT_LE(mostKept.load(), PictureBuffers::kKeptBytes) << threadCount;
+        EXPECT_EQ(PictureBuffers::keptBytes(), 0u) << threadCount;
+        EXPECT_EQ(spoilt.load(), 0) << threadCount;
+    }
+}
+
+// A block a decoder takes from the heap and frees (libheif's planes, a full-size PNG) is given back
+// to the system, not kept by the thread's heap for its next decodes.
+TEST(PictureBuffersTest, LargeBlocksAPictureFreesAreNotKeptByTheHeap)
+{
+    ASSERT_GT(DecodeBudget::shared().capacity(), 0);
+    std::thread([] {
+        // Through volatile pointers, so that the compiler keeps every allocation.
+        void *volatile freed = std::malloc(std::size_t(24) * 1024 * 1024);
+        std::free(freed);
+        const auto mapped = [] { return mallinfo2().hblks; };
+        const std::size_t before = mapped();
+        void *volatile plane = std::malloc(std::size_t(4) * 1024 * 1024);
+        EXPECT_EQ(mapped(), before + 1);
+        std::free(plane);
+        EXPECT_EQ(mapped(), before);
+    }).join();
 }
 
 } // namespace
