@@ -34,7 +34,7 @@ public:
     // Decodes of this many bytes or more are large; together they hold at most the share, except
     // that one of them may always run.
     static constexpr std::int64_t kLargeDecodeBytes = std::int64_t(32) * 1024 * 1024;
-    static constexpr std::int64_t kLargeDecodesShare = std::int64_t(128) * 1024 * 1024;
+    static constexpr std::int64_t kLargeDecodesShare = std::int64_t(256) * 1024 * 1024;
 
     // The budget of this process's decodes.
     static DecodeBudget &shared();
