@@ -6,9 +6,17 @@
 SCAN is a quennary-scan binary; VAR=VALUE pairs are set in its environment. Every round runs each
 build once, in an order turned by one each round, so builds share the machine's load alike. Each
 scan starts from a fresh home (an empty cache) and runs under /usr/bin/time -v. Printed per build:
-the median and the range of wall time, maximum resident set, minor page faults and system time.
+the median and the range of wall time, maximum resident set, minor page faults, system time and the
+most the decodes held of their budget at once; last, whether every scan found the same groups.
+
+Trees of photos the size cameras make (the memory a scan needs follows the size of its pictures):
+    quennary-make-corpus real TREE 10000          2-12 MP JPEG, some PNG, HEIC and edited copies
+    quennary-make-corpus real-heic TREE 280       the same sizes in HEIC
+    quennary-make-corpus liars TREE 16 8000 6000 64 48   HEIC whose boxes state 64x48
+To run a build with glibc's allocator defaults, preload bench/glibc_defaults.c (see there).
 """
 import argparse
+import json
 import os
 import re
 import statistics
@@ -37,12 +45,15 @@ def cold_scan(binary, environment, tree, mode):
         result = subprocess.run(command, capture_output=True, text=True, env={**os.environ, **environment})
         if result.returncode != 0:
             sys.exit(f"{binary} failed:\n{result.stderr[-2000:]}")
+        with open(os.path.join(home, "out.json")) as f:
+            report = json.load(f)
     figures = {}
     for name, pattern in FIELDS.items():
         value = re.search(pattern, result.stderr).group(1)
         figures[name] = wall_seconds(value) if name == "seconds" else float(value)
     figures["max_rss_mb"] /= 1024
-    return figures
+    figures["decode_peak_mb"] = report.get("decodePeakMB", 0.0)
+    return figures, sorted(sorted(group) for group in report["groups"])
 
 
 def main():
@@ -58,19 +69,23 @@ def main():
         binary, *pairs = rest.split(",")
         builds.append((name, binary, dict(pair.split("=", 1) for pair in pairs)))
     results = {name: [] for name, _, _ in builds}
+    groupings = []
     for round_ in range(a.rounds):
         for i in range(len(builds)):
             name, binary, environment = builds[(i + round_) % len(builds)]
-            figures = cold_scan(binary, environment, a.tree, a.mode)
+            figures, groups = cold_scan(binary, environment, a.tree, a.mode)
             results[name].append(figures)
+            if groups not in groupings:
+                groupings.append(groups)
             print(f"round {round_ + 1} {name}: " + ", ".join(f"{k} {v:.2f}" for k, v in figures.items()),
                   file=sys.stderr, flush=True)
     for name, runs in results.items():
         line = [name]
-        for field in FIELDS:
+        for field in runs[0]:
             values = [run[field] for run in runs]
             line.append(f"{field} {statistics.median(values):.2f} [{min(values):.2f}-{max(values):.2f}]")
         print("  ".join(line))
+    print("groups: " + ("identical in every scan" if len(groupings) == 1 else f"{len(groupings)} different groupings"))
 
 
 if __name__ == "__main__":

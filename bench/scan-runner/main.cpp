@@ -37,6 +37,7 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
+#include "platform/DecodeBudget.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/PathLook.h"
 #include "platform/Trash.h"
@@ -184,7 +185,10 @@ QJsonObject report(
         { QStringLiteral("identicalKeptAcrossDates"),
             session ? session->identicalKeptAcrossDates.load() : 0 },
         { QStringLiteral("identicalLeftApart"), session ? session->identicalLeftApart.load() : 0 },
-        { QStringLiteral("peakRssMB"), peakRssMB() } };
+        { QStringLiteral("peakRssMB"), peakRssMB() },
+        // The most the decodes held of their shared budget at once.
+        { QStringLiteral("decodePeakMB"),
+            double(DecodeBudget::shared().takePeak()) / (1024.0 * 1024.0) } };
 }
 
 QStringList markedPaths(const ResultState &state)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <malloc.h>
+
 #include "platform/Log.h"
 
 namespace
@@ -10,6 +12,24 @@ namespace
 // Enough for the largest photographs of ordinary cameras and panoramas at the scale they are
 // decoded at, one such decode at a time; a few hundred small ones run side by side.
 constexpr std::int64_t kSharedCapacity = std::int64_t(512) * 1024 * 1024;
+
+// Decodes of whole pictures of several megapixels (PNG, HEIC) hold their pictures in full; many
+// side by side only add memory, while the other threads keep the cores busy with reduced decodes.
+bool isLarge(std::int64_t bytes)
+{
+    return bytes >= DecodeBudget::kLargeDecodeBytes;
+}
+
+// Every block of a megabyte or more is mapped for itself and given back when it is freed. Left to
+// itself, glibc raises that threshold to the largest block freed so far (up to 32 MB), and each
+// decoding thread's heap then keeps the planes of its largest decodes, freed but resident, for the
+// rest of the scan: libheif's and the decoders' own planes, which no pool of ours can reuse. The
+// pages of a decode's planes are faulted in again by the next decode, which costs less than a
+// large picture's decode itself; smaller blocks stay in the heaps and are reused as before.
+constexpr int kMappedFromBytes = 1024 * 1024;
+#if defined(__GLIBC__)
+[[maybe_unused]] const bool kLargeBlocksMapped = mallopt(M_MMAP_THRESHOLD, kMappedFromBytes) == 1;
+#endif
 
 DecodeBudget makeShared()
 {
@@ -58,8 +78,12 @@ DecodeBudget::Reservation DecodeBudget::reserve(
         return {};
     }
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_freed.wait(lock, [&] { return m_used + bytes <= m_capacity; });
+    m_freed.wait(lock, [&] {
+        return m_used + bytes <= m_capacity
+            && (!isLarge(bytes) || m_usedByLarge == 0 || m_usedByLarge + bytes <= kLargeDecodesShare);
+    });
     m_used += bytes;
+    m_usedByLarge += isLarge(bytes) ? bytes : 0;
     m_peak = std::max(m_peak, m_used);
     return Reservation(this, bytes);
 }
@@ -83,6 +107,7 @@ void DecodeBudget::release(std::int64_t bytes)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_used -= bytes;
+        m_usedByLarge -= isLarge(bytes) ? bytes : 0;
     }
     m_freed.notify_all();
 }

@@ -2,6 +2,7 @@
 // reserves what it will allocate, from the size its decoder will make and the scale it decodes at,
 // before it starts, and gives it back when done. A picture that needs more than the whole budget
 // is refused, so no file, however it is crafted, and no number of hashing threads can take more.
+// Decodes of large pictures share a smaller part of it.
 #pragma once
 
 #include <condition_variable>
@@ -30,6 +31,11 @@ public:
         std::int64_t m_bytes = 0;
     };
 
+    // Decodes of this many bytes or more are large; together they hold at most the share, except
+    // that one of them may always run.
+    static constexpr std::int64_t kLargeDecodeBytes = std::int64_t(32) * 1024 * 1024;
+    static constexpr std::int64_t kLargeDecodesShare = std::int64_t(256) * 1024 * 1024;
+
     // The budget of this process's decodes.
     static DecodeBudget &shared();
 
@@ -50,5 +56,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_freed;
     std::int64_t m_used = 0;
+    // Held by decodes of whole large pictures.
+    std::int64_t m_usedByLarge = 0;
     std::int64_t m_peak = 0;
 };

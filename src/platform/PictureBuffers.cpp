@@ -17,10 +17,10 @@ namespace
 
 // Below this a block would save nothing the allocator does not already do well.
 constexpr std::size_t kSmallestBlock = std::size_t(64) * 1024;
-// Larger blocks (full-size decodes of huge pictures) are given back at once, not kept.
-constexpr std::size_t kLargestKept = std::size_t(16) * 1024 * 1024;
-// A decode and the reductions after it hold a few blocks at once; more are not kept.
-constexpr std::size_t kKeptPerThread = 8;
+// The kept bytes hold a few reduced photos and their planes for every decoding thread. A
+// full-size picture (a PNG; a 12 MP picture is 48 MB) does not fit and is given back as soon as it
+// goes, so the memory kept does not follow the largest picture a scan meets.
+constexpr std::size_t kKeptBytes = PictureBuffers::kKeptBytes;
 constexpr std::size_t kAlignment = 64;
 
 enum State : int {
@@ -35,22 +35,41 @@ std::size_t pageRounded(std::size_t bytes)
     return (bytes + page - 1) / page * page;
 }
 
+std::atomic<std::size_t> g_keptBytes { 0 };
+
+// Counts `bytes` as kept when all kept blocks stay within the bound with them.
+bool chargeKept(std::size_t bytes)
+{
+    std::size_t kept = g_keptBytes.load(std::memory_order_relaxed);
+    do {
+        if (kept + bytes > kKeptBytes)
+            return false;
+    } while (!g_keptBytes.compare_exchange_weak(kept, kept + bytes, std::memory_order_relaxed));
+    return true;
+}
+
 } // namespace
 
 struct PictureBuffers::Block {
     void *data = nullptr;
     std::size_t capacity = 0;
     bool mapped = false;
+    // Counted in the kept bytes until it is released.
+    bool charged = false;
     std::atomic<int> state { Lent };
 
-    // A block that is not kept comes from the heap unless it is too large to keep: the heap reuses
-    // its memory as well as a thread would, and it adds no mapping.
+    // A block large enough for this class is mapped whether it is kept or not: the heap would keep
+    // what a picture of each thread freed for that thread alone. A kept block is charged first, and
+    // made unkept when the kept blocks hold too much already.
     static Block *make(std::size_t bytes, State state)
     {
         auto *block = new Block;
+        if (state != Unkept && !chargeKept(pageRounded(bytes)))
+            state = Unkept;
+        block->charged = state != Unkept;
         block->state.store(state, std::memory_order_relaxed);
-        if (!block->allocate(bytes, state != Unkept || bytes > kLargestKept)) {
-            delete block;
+        if (!block->allocate(bytes, bytes >= kSmallestBlock)) {
+            destroy(block);
             return nullptr;
         }
         return block;
@@ -80,8 +99,11 @@ struct PictureBuffers::Block {
             munmap(data, capacity);
         else
             std::free(data);
+        if (charged)
+            g_keptBytes.fetch_sub(pageRounded(capacity), std::memory_order_relaxed);
         data = nullptr;
         capacity = 0;
+        charged = false;
     }
 
     static void destroy(Block *block)
@@ -130,6 +152,8 @@ struct Pool {
         }
         return largest;
     }
+
+    void forget(Block *block) { blocks.erase(std::find(blocks.begin(), blocks.end(), block)); }
 };
 
 Pool &pool()
@@ -202,33 +226,38 @@ int PictureBuffers::keptBlocks()
     return int(pool().blocks.size());
 }
 
-// The smallest free block that holds `bytes`; else a new one while the thread keeps few; else its
-// largest free block made larger; else (all lent out, or too large to keep) one of its own.
+std::size_t PictureBuffers::keptBytes()
+{
+    return g_keptBytes.load(std::memory_order_relaxed);
+}
+
+// The smallest free block that holds `bytes`; else a new one while the kept bytes allow; else its
+// largest free block given back to make room for one; else (all lent out, or too large to keep)
+// one of its own.
 PictureBuffers::Block *PictureBuffers::take(std::size_t bytes)
 {
-    if (bytes < kSmallestBlock || bytes > kLargestKept)
+    if (bytes < kSmallestBlock)
         return Block::make(bytes, Unkept);
     Pool &kept = pool();
     if (Block *fitting = kept.freeFitting(bytes)) {
         fitting->state.store(Lent, std::memory_order_relaxed);
         return fitting;
     }
-    if (kept.blocks.size() < kKeptPerThread) {
-        Block *fresh = Block::make(bytes, Lent);
-        if (fresh)
-            kept.blocks.push_back(fresh);
+    if (pageRounded(bytes) > kKeptBytes)
+        return Block::make(bytes, Unkept);
+    Block *fresh = Block::make(bytes, Lent);
+    if (fresh && fresh->charged) {
+        kept.blocks.push_back(fresh);
         return fresh;
     }
-    if (Block *largest = kept.largestFree()) {
-        largest->release();
-        if (largest->allocate(bytes, true)) {
-            largest->state.store(Lent, std::memory_order_relaxed);
-            return largest;
-        }
-        kept.blocks.erase(std::find(kept.blocks.begin(), kept.blocks.end(), largest));
-        delete largest;
-    }
-    return Block::make(bytes, Unkept);
+    Block *largest = kept.largestFree();
+    if (!fresh || !largest)
+        return fresh;
+    // Another thread's blocks may have taken the room; this thread's largest free one makes room.
+    Block::destroy(fresh);
+    kept.forget(largest);
+    Block::destroy(largest);
+    return take(bytes);
 }
 
 void PictureBuffers::giveBack(void *block)

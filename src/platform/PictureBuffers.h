@@ -2,7 +2,8 @@
 // photos of a few sizes on every hashing thread; taking their planes from the allocator would leave
 // each thread's heap holding the largest of them, freed but resident, for the rest of the scan. The
 // blocks here are mapped outside the allocator, kept by the thread that took them, and reused by it
-// once every picture over them has gone, so a thread holds about one decode's worth of memory.
+// once every picture over them has gone. What all threads keep together is bounded in bytes; a
+// picture beyond that bound gets a block of its own, given back to the system when it goes.
 // A block comes back from whichever thread lets go of the picture last; a thread that ends gives its
 // blocks back as they come free.
 #pragma once
@@ -16,6 +17,9 @@ class PictureBuffers
 {
 public:
     struct Block;
+
+    // What the kept blocks of all threads hold together at most, lent or free.
+    static constexpr std::size_t kKeptBytes = std::size_t(32) * 1024 * 1024;
 
     // Scratch memory of the calling thread, held until the lease goes. Move-only.
     class Lease
@@ -47,6 +51,8 @@ public:
 
     // Blocks the calling thread keeps now, lent out or free.
     static int keptBlocks();
+    // Bytes the blocks of all threads keep now, lent out or free.
+    static std::size_t keptBytes();
 
 private:
     static Block *take(std::size_t bytes);

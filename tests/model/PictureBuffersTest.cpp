@@ -3,11 +3,15 @@
 // thread that made it or is let go on another.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <barrier>
 #include <thread>
 #include <tuple>
 #include <vector>
 
 #include <QTemporaryDir>
+
+#include <malloc.h>
 
 #include "model/ImageProcessing.h"
 #include "platform/PictureBuffers.h"
@@ -81,6 +85,42 @@ TEST(PictureBuffersTest, PicturesLetGoElsewhereComeBackAndOutliveTheirThread)
     EXPECT_EQ(last.pixel(399, 299), qRgb(49, 206, 7));
     last.setPixel(0, 0, qRgb(1, 2, 3));
     EXPECT_EQ(last.pixel(0, 0), qRgb(1, 2, 3));
+}
+
+// Threads that each hold two pictures keep no more than the bound together, and give it all back.
+TEST(PictureBuffersTest, AllThreadsTogetherKeepNoMoreThanTheBoundAndGiveItBack)
+{
+    for (const auto &[threadCount, size] :
+        { std::pair(8, QSize(2000, 1500)), std::pair(4, QSize(1600, 1200)) }) {
+        std::atomic<std::size_t> mostKept { 0 };
+        std::barrier allHolding(threadCount);
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < threadCount; ++t)
+            threads.emplace_back([&] {
+                const QImage held[] = { PictureBuffers::image(size, QImage::Format_RGB32),
+                    PictureBuffers::image(size, QImage::Format_RGB32) };
+                allHolding.arrive_and_wait();
+                mostKept = std::max(mostKept.load(), PictureBuffers::keptBytes());
+            });
+        threads.clear();
+        EXPECT_LE(mostKept.load(), PictureBuffers::kKeptBytes) << threadCount;
+        EXPECT_EQ(PictureBuffers::keptBytes(), 0u) << threadCount;
+    }
+}
+
+// A large block a decoder frees (libheif's planes, a full-size PNG) goes back to the system, not
+// to the thread's heap for its next decodes.
+TEST(PictureBuffersTest, LargeBlocksAPictureFreesAreNotKeptByTheHeap)
+{
+    std::jthread([] {
+        // Volatile, so that the compiler keeps both allocations.
+        void *volatile freed = std::malloc(std::size_t(24) * 1024 * 1024);
+        std::free(freed);
+        const std::size_t before = mallinfo2().hblks;
+        void *volatile plane = std::malloc(std::size_t(4) * 1024 * 1024);
+        EXPECT_EQ(mallinfo2().hblks, before + 1);
+        std::free(plane);
+    });
 }
 
 } // namespace
