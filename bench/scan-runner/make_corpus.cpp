@@ -153,22 +153,6 @@ int pan(const QString &dir, int count, int width, int height, int seed)
     });
 }
 
-int small(const QString &dir, int count)
-{
-    const QByteArray bytes(64, 'x');
-    for (int i = 0; i < count; ++i) {
-        const QString folder = QStringLiteral("%1/d%2").arg(dir).arg(i / 1000, 3, 10, QLatin1Char('0'));
-        if (i % 1000 == 0)
-            QDir().mkpath(folder);
-        QFile file(QStringLiteral("%1/s%2.jpg").arg(folder).arg(i));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return 1;
-    }
-    return 0;
-}
-
-} // namespace
-
 // The sizes of cameras and phones, 2 to 12 MP.
 constexpr QSize kRealSizes[] = { QSize(1920, 1080), QSize(2048, 1536), QSize(2592, 1944), QSize(3264, 2448),
     QSize(4000, 3000), QSize(4032, 3024) };
