@@ -162,16 +162,6 @@ void KnownTrashes::addMountsInside(const QStringList &files,
     }
 }
 
-bool KnownTrashes::holds(const QString &path) const
-{
-    if (m_tops.isEmpty() || path.isEmpty())
-        return false;
-    // The folders above a link are not those above what it leads to: both are looked at.
-    const QString given = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    const QString resolved = QFileInfo(given).canonicalFilePath();
-    return heldAlong(given) || (!resolved.isEmpty() && resolved != given && heldAlong(resolved));
-}
-
 bool KnownTrashes::heldAlong(const QString &absolutePath) const
 {
     for (QString folder = absolutePath;;) {

@@ -56,8 +56,6 @@ public:
     bool contains(const FileIdentity &id) const { return m_tops.contains(id) || m_files.contains(id); }
     // True when the folder `id` is a Trash itself, as the desktop files into it (not its files/).
     bool isTrashTop(const FileIdentity &id) const { return m_tops.contains(id); }
-    // True when the folder or file `path`, or a folder above it, is one of them (links followed).
-    bool holds(const QString &path) const;
     // True when `absolutePath` or a folder above it, as written, is one of them. Blocks as long as
     // the mounts along it do not answer: made through a BoundedLook.
     bool heldAlong(const QString &absolutePath) const;

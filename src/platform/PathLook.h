@@ -5,16 +5,22 @@
 // mount so named stands for everything on it: no look is made there again, and none waits, while
 // the look left behind on it has not answered; so at most one thread is left per silent mount, not
 // one per file or link. Paths are resolved one part at a time against the mount table, so that the
-// mount each step touches is known before the step is made.
+// mount each step touches is known before the step is made. Many paths looked at one after another
+// (lookInTurn) share one thread apart, not one each, and the same memory of mounts not answering.
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <system_error>
+#include <thread>
 #include <vector>
 
+#include <QDir>
 #include <QString>
 #include <QStringList>
 
@@ -99,6 +105,15 @@ public:
         return std::move(lookAll(std::move(jobs), stop).front());
     }
 
+    // The answer of `look(i)`, which looks at `paths[i]`, for each path in turn on one thread apart:
+    // a removal may look at thousands. A look that has not answered within the bound names the mount
+    // holding its path (as written, by the mount table alone) as not answering, and the rest goes on
+    // from the next path; nothing for a path on a mount so named, now or before, or after `stop`.
+    // `look` must own everything it uses.
+    template <typename Answer>
+    std::vector<std::optional<Answer>> lookInTurn(
+        const QStringList &paths, std::function<Answer(qsizetype)> look, const std::atomic<bool> *stop) const;
+
     // Each of `paths` (absolute) resolved and looked at, together.
     std::vector<Result<Found>> findAll(const QStringList &paths, const std::atomic<bool> *stop) const;
     Result<Found> find(const QString &path, const std::atomic<bool> *stop) const;
@@ -108,6 +123,13 @@ public:
         const QString &realFolder, const QString &target, const std::atomic<bool> *stop) const;
 
 private:
+    template <typename Answer> struct Turns;
+
+    // Holding the turns' lock: a thread that looks at the paths from `first` on.
+    template <typename Answer>
+    static void startTurns(const std::shared_ptr<Turns<Answer>> &turns, qsizetype first);
+    template <typename Answer>
+    static void lookFrom(const std::shared_ptr<Turns<Answer>> &turns, qsizetype first, int generation);
     static QString silentMountOf(const QString &path, const std::vector<Mount> &mounts);
     // Names the mount holding `path` as not answering while `answered` says no; its point.
     QString nameNotAnswering(const QString &path, std::function<bool()> answered) const;
@@ -144,4 +166,96 @@ std::vector<PathLook::Result<Answer>> PathLook::lookAll(
         }
     }
     return results;
+}
+
+template <typename Answer> struct PathLook::Turns {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::shared_ptr<const std::vector<Mount>> mounts;
+    QStringList paths;
+    std::function<Answer(qsizetype)> look;
+    std::vector<std::optional<Answer>> answers;
+    // The thread now looking; an older one left behind writes nothing more.
+    int generation = 0;
+    qsizetype at = 0;
+    // Set once the look at `at` answers, however late: its mount is looked at again from then on.
+    std::shared_ptr<std::atomic<bool>> atAnswered;
+    int answered = 0;
+    bool ended = false;
+};
+
+template <typename Answer>
+std::vector<std::optional<Answer>> PathLook::lookInTurn(
+    const QStringList &paths, std::function<Answer(qsizetype)> look, const std::atomic<bool> *stop) const
+{
+    if (paths.isEmpty())
+        return {};
+    auto turns = std::make_shared<Turns<Answer>>();
+    turns->mounts = m_mounts;
+    for (const QString &path : paths)
+        turns->paths.append(QDir::cleanPath(path));
+    turns->answers.resize(size_t(paths.size()));
+    turns->look = std::move(look);
+    std::unique_lock<std::mutex> lock(turns->mutex);
+    startTurns(turns, 0);
+    auto lastAnswer = std::chrono::steady_clock::now();
+    int answered = 0;
+    while (!turns->ended && !(stop && stop->load())) {
+        turns->changed.wait_for(lock, BoundedLookTimes::kStopCheck);
+        const auto now = std::chrono::steady_clock::now();
+        if (turns->answered != answered || !turns->atAnswered) {
+            answered = turns->answered;
+            lastAnswer = now;
+        } else if (now - lastAnswer >= BoundedLookTimes::notAnsweringAfter()) {
+            // The look under way has not answered: its mount is left out, the rest goes on.
+            nameNotAnswering(turns->paths[turns->at], [done = turns->atAnswered]() { return done->load(); });
+            startTurns(turns, turns->at + 1);
+            lastAnswer = now;
+        }
+    }
+    ++turns->generation;
+    return turns->answers;
+}
+
+template <typename Answer>
+void PathLook::startTurns(const std::shared_ptr<Turns<Answer>> &turns, qsizetype first)
+{
+    const int generation = ++turns->generation;
+    turns->ended = false;
+    turns->atAnswered.reset();
+    try {
+        std::thread([turns, first, generation]() { lookFrom(turns, first, generation); }).detach();
+    } catch (const std::system_error &) {
+        // No thread to spare: the rest counts as not answering.
+        turns->ended = true;
+    }
+}
+
+template <typename Answer>
+void PathLook::lookFrom(const std::shared_ptr<Turns<Answer>> &turns, qsizetype first, int generation)
+{
+    for (qsizetype i = first; i < turns->paths.size(); ++i) {
+        if (!silentMountOf(turns->paths[i], *turns->mounts).isEmpty())
+            continue;
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        {
+            std::lock_guard<std::mutex> lock(turns->mutex);
+            if (turns->generation != generation)
+                return;
+            turns->at = i;
+            turns->atAnswered = done;
+        }
+        Answer answer = turns->look(i);
+        done->store(true);
+        std::lock_guard<std::mutex> lock(turns->mutex);
+        if (turns->generation != generation)
+            return;
+        turns->answers[size_t(i)] = std::move(answer);
+        ++turns->answered;
+    }
+    std::lock_guard<std::mutex> lock(turns->mutex);
+    if (turns->generation != generation)
+        return;
+    turns->ended = true;
+    turns->changed.notify_all();
 }

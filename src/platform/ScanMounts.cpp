@@ -144,6 +144,14 @@ PathLook::Result<bool> ScanMounts::holds(
     return std::move(m_look.lookAll(std::move(job), stop).front());
 }
 
+PathLook::Result<bool> ScanMounts::holds(const QString &path, const std::atomic<bool> *stop) const
+{
+    const PathLook::Result<PathLook::Found> found = m_look.find(path, stop);
+    if (!found.answer && !found.silentMount.isEmpty())
+        return { std::nullopt, found.silentMount };
+    return holds(found.answer ? found.answer->real : path, path, stop);
+}
+
 std::vector<KnownTrashes::Mount> ScanMounts::needed(
     const QStringList &realRoots, const std::vector<Mount> &all, Reach reach)
 {

@@ -50,6 +50,8 @@ public:
     // identity, looked at apart.
     PathLook::Result<bool> holds(
         const QString &real, const QString &given, const std::atomic<bool> *stop) const;
+    // The same for the absolute path `path`, resolved through its links first.
+    PathLook::Result<bool> holds(const QString &path, const std::atomic<bool> *stop) const;
 
 private:
     ScanMounts(PathLook look, uint uid);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include <QFileInfo>
 #include <QHash>
@@ -16,7 +17,7 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Log.h"
-#include "platform/MountLooks.h"
+#include "platform/PathLook.h"
 #include "platform/ScanMounts.h"
 #include "platform/Trash.h"
 #include "removal/RemovalRoute.h"
@@ -33,7 +34,7 @@ bool isToRemove(const ImageFileInfo &record)
 
 // Identities asked once per record, all of them before the plan reads any: each one is a stat()
 // for local files, and a share gone silent would hold the window for good. Those are looked at
-// apart, a bounded time per mount (MountLooks); a file on a mount that did not answer has none.
+// apart, a bounded time per mount (PathLook); a file on a mount that did not answer has none.
 class IdentityCache
 {
 public:
@@ -59,15 +60,24 @@ public:
                 paths.append(member->filePath);
             }
         }
-        const std::vector<std::optional<QString>> ids
-            = MountLooks().lookAtAll<QString>(paths, [local](qsizetype i) {
-                  return (*local)[size_t(i)].second->identity(*(*local)[size_t(i)].first);
-              });
-        for (size_t i = 0; i < ids.size(); ++i) {
-            if (ids[i])
-                m_known.emplace((*local)[i].first.get(), *ids[i]);
-            else
-                m_notAnswering.insert((*local)[i].first.get());
+        // Whether the path is a link is asked in the same look: it is an lstat() too.
+        const std::vector<std::optional<std::pair<QString, bool>>> looked
+            = PathLook::current().lookInTurn<std::pair<QString, bool>>(
+                paths,
+                [local](qsizetype i) {
+                    const auto &[record, route] = (*local)[size_t(i)];
+                    return std::make_pair(route->identity(*record), QFileInfo(record->filePath).isSymLink());
+                },
+                nullptr);
+        for (size_t i = 0; i < looked.size(); ++i) {
+            const ImageFileInfo *record = (*local)[i].first.get();
+            if (!looked[i]) {
+                m_notAnswering.insert(record);
+                continue;
+            }
+            m_known.emplace(record, looked[i]->first);
+            if (looked[i]->second)
+                m_links.insert(record);
         }
     }
 
@@ -87,6 +97,8 @@ public:
 
     // A local file whose mount did not answer when its identity was asked.
     bool isNotAnswering(const ImageFileInfo &record) const { return m_notAnswering.contains(&record); }
+    // A local file reached through a link, as seen when its identity was asked.
+    bool isLink(const ImageFileInfo &record) const { return m_links.contains(&record); }
 
     // A file of this computer lying in a Trash, by the Trash's name or, however it is reached, by
     // its identity. Asked apart from the walk, which should never have offered such a file.
@@ -105,17 +117,26 @@ public:
         const auto found = m_folderInTrash.find(folder);
         if (found != m_folderInTrash.end())
             return found.value();
-        const bool inTrash = Trash::isInsideTrashFolder(folder)
-            || ScanMounts::survey({ folder }, nullptr, ScanMounts::Reach::Holding).trashes().holds(folder);
+        const bool inTrash = Trash::isInsideTrashFolder(folder) || heldByATrash(folder);
         m_folderInTrash.insert(folder, inTrash);
         return inTrash;
     }
 
 private:
+    // Whether a Trash known by identity holds `folder`, reached through its links or as written; a
+    // folder whose mount does not answer counts as held by none, and the run checks its copy again.
+    static bool heldByATrash(const QString &folder)
+    {
+        return ScanMounts::survey({ folder }, nullptr, ScanMounts::Reach::Holding)
+            .holds(folder, nullptr)
+            .answer.value_or(false);
+    }
+
     ScanSource m_source;
     const RemovalRoutes &m_routes;
     std::unordered_map<const ImageFileInfo *, QString> m_known;
     QSet<const ImageFileInfo *> m_notAnswering;
+    QSet<const ImageFileInfo *> m_links;
     QHash<QString, bool> m_folderInTrash;
 };
 
@@ -153,9 +174,9 @@ bool keptCopyDoesNotAnswer(const DuplicatesGroup &group, const IdentityCache &id
         [&ids](const auto &member) { return !isToRemove(*member) && ids.isNotAnswering(*member); });
 }
 
-bool isReachedThroughLink(const RemovalItem &item, const ImageFileInfo &record)
+bool isReachedThroughLink(const RemovalItem &item, const ImageFileInfo &record, const IdentityCache &ids)
 {
-    return item.route && item.route->isLocal() && QFileInfo(record.filePath).isSymLink();
+    return item.route && item.route->isLocal() && ids.isLink(record);
 }
 
 } // namespace
@@ -228,7 +249,8 @@ RemovalPlan RemovalPlan::make(const ResultState &state, const RemovalRoutes &rou
         if (!id.isEmpty() && itemOf.contains(id)) {
             RemovalItem &item = plan.items[itemOf.value(id)];
             // The file itself is moved, not a link to it.
-            if (isReachedThroughLink(item, *item.records.front()) && !isReachedThroughLink(item, *record))
+            if (isReachedThroughLink(item, *item.records.front(), ids)
+                && !isReachedThroughLink(item, *record, ids))
                 item.records.insert(item.records.begin(), record);
             else
                 item.records.push_back(record);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 
 #include <QPointer>
@@ -15,8 +16,8 @@
 #include "model/PhotosNode.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
-#include "platform/MountLooks.h"
 #include "platform/OutsideText.h"
+#include "platform/PathLook.h"
 #include "removal/RemovalRoute.h"
 #include "removal/RemovalRoutes.h"
 #include "results/ResultState.h"
@@ -37,9 +38,9 @@ struct RemovalRun::Channel {
     std::vector<RemovalGroup> groups;
     std::function<void(const QString &)> beforeEachFile;
     // Worker only: per group, whether its kept copy was found changed or not answering (the rest
-    // of it then stays), and the looks that remember which mounts did not answer.
+    // of it then stays), and the mount table its looks go by.
     std::vector<Lost> groupLost;
-    std::unique_ptr<MountLooks> looks;
+    std::optional<PathLook> look;
     // Set with the state's own flag, which a worker left behind must not read.
     std::atomic<bool> stop { false };
     // GUI thread only.
@@ -159,7 +160,7 @@ void RemovalRun::endWithoutWorker(const Channel &channel)
 void RemovalRun::work(std::shared_ptr<Channel> channel)
 {
     const std::atomic<bool> &stop = channel->stop;
-    channel->looks = std::make_unique<MountLooks>(&channel->stop);
+    channel->look = PathLook::current();
     std::unordered_map<const ImageFileInfo *, size_t> itemOf;
     std::vector<std::shared_ptr<RemovalRoute>> deferring;
     for (size_t i = 0; i < channel->items.size(); ++i) {
@@ -218,10 +219,13 @@ std::optional<bool> RemovalRun::groupKeepsCopy(Channel &channel, const RemovalGr
         }
     }
     // Each look owns its copy of the kept records: one left behind outlives this run.
-    const std::vector<std::optional<QString>> changed
-        = channel.looks->lookAtAll<QString>(paths, [kept](qsizetype i) {
-              return (*kept)[size_t(i)].route->changedSinceScan(*(*kept)[size_t(i)].record);
-          });
+    const std::vector<std::optional<QString>> changed = channel.look->lookInTurn<QString>(
+        paths,
+        [kept](qsizetype i) {
+            const RemovalGroup::Kept &one = (*kept)[size_t(i)];
+            return one.route->changedSinceScan(*one.record);
+        },
+        &channel.stop);
     if (std::any_of(changed.begin(), changed.end(), [](const auto &c) { return c && c->isEmpty(); }))
         return true;
     if (std::any_of(changed.begin(), changed.end(), [](const auto &c) { return !c; }))

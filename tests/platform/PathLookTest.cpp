@@ -2,8 +2,12 @@
 // named as not answering, until the look left behind on it answers.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <future>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #include <QDir>
 #include <QFile>
@@ -96,6 +100,43 @@ TEST(PathLookTest, AMountThatDoesNotAnswerIsPassedOverUntilItsLookAnswers)
                   .answer,
         2);
     EXPECT_FALSE(*ran);
+    BoundedLookTimes::setNotAnsweringAfter(BoundedLookTimes::kNotAnsweringAfter);
+}
+
+TEST(PathLookTest, LooksInTurnAndLooksTogetherShareTheMountsNamedAsNotAnswering)
+{
+    QTemporaryDir dir;
+    const QString base = QDir(dir.path()).canonicalPath();
+    const QString named = base + "/named", namedInTurn = base + "/inturn";
+    BoundedLookTimes::setNotAnsweringAfter(std::chrono::milliseconds(100));
+    const PathLook look({ { "0:1", "/", "/" }, { "0:98", "/", named }, { "0:99", "/", namedInTurn } });
+    std::promise<void> gate;
+    const std::shared_future<void> open = gate.get_future().share();
+    ASSERT_EQ(look.look<int>(
+                      named + "/a", [open] { return open.wait(), 1; }, nullptr)
+                  .silentMount,
+        named);
+    // Looked at in turn: the mount named by the look apart is passed over, and the one whose look
+    // does not answer here is named for every other look, until each look left behind answers.
+    auto ran = std::make_shared<std::atomic<int>>(0);
+    const std::vector<std::optional<int>> answers = look.lookInTurn<int>(
+        { named + "/b", namedInTurn + "/c", namedInTurn + "/d", base + "/e" },
+        [open, ran](qsizetype i) {
+            if (i == 1)
+                open.wait();
+            return ++*ran, int(i);
+        },
+        nullptr);
+    EXPECT_EQ(answers, (std::vector<std::optional<int>> { std::nullopt, std::nullopt, std::nullopt, 3 }));
+    EXPECT_EQ(*ran, 1);
+    EXPECT_EQ(look.find(namedInTurn + "/f", nullptr).silentMount, namedInTurn);
+    gate.set_value();
+    EXPECT_TRUE(TestEvents::waitFor([&] { return look.silentMountOf(named + "/a").isEmpty(); }, 5000));
+    EXPECT_TRUE(TestEvents::waitFor([&] { return look.silentMountOf(namedInTurn + "/c").isEmpty(); }, 5000));
+    EXPECT_EQ(look.lookInTurn<int>(
+                      { namedInTurn + "/d" }, [](qsizetype) { return 7; }, nullptr)
+                  .front(),
+        7);
     BoundedLookTimes::setNotAnsweringAfter(BoundedLookTimes::kNotAnsweringAfter);
 }
 

@@ -5,14 +5,14 @@
 
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
-#include "platform/MountLooks.h"
+#include "platform/PathLook.h"
 
 void ScanListLook::start(
     const QStringList &paths, QPointer<QObject> owner, std::function<void(const Answers &)> done)
 {
     const auto look = [paths, owner, done = std::move(done)]() {
-        Answers answers
-            = MountLooks().lookAtAll<Facts>(paths, [paths](qsizetype i) { return lookAt(paths[i]); });
+        Answers answers = PathLook::current().lookInTurn<Facts>(
+            paths, [paths](qsizetype i) { return lookAt(paths[i]); }, nullptr);
         Dispatch::main([owner, done, answers = std::move(answers)]() {
             if (owner)
                 done(answers);

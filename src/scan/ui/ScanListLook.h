@@ -1,5 +1,5 @@
 // The look at the saved scan list's paths when the window opens: what each entry is now, and the
-// key it is listed by. It runs off the GUI thread, a bounded time per mount (MountLooks), so a
+// key it is listed by. It runs off the GUI thread, a bounded time per mount (PathLook), so a
 // saved folder on a share gone silent never holds the window from appearing.
 #pragma once
 
