@@ -476,8 +476,7 @@ class RemovalDeadShareInside : public RemovalDeadShareTest
 
 TEST_P(RemovalDeadShareInside, SilentBeforeThePlanOrAtTheMove)
 {
-    if (qEnvironmentVariable("QNY_SILENT_SHARE").isEmpty())
-        GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
     const bool atTheMove = GetParam();
     const QString share = corpus.path("nas");
     ASSERT_TRUE(QDir().mkpath(share));
@@ -513,8 +512,7 @@ TEST(RemovalDeadShareStop, StopEndsTheRunWhileAMoveWaits)
 
 TEST_F(RemovalRunTest, StopEndsTheRunWhileAMoveWaitsInside)
 {
-    if (qEnvironmentVariable("QNY_SILENT_SHARE").isEmpty())
-        GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
     const QString share = corpus.path("nas");
     ASSERT_TRUE(QDir().mkpath(share));
     show(state,

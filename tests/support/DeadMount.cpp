@@ -94,6 +94,11 @@ bool silence(const QString &folder)
     return true;
 }
 
+QString silentShare()
+{
+    return qEnvironmentVariable("QNY_SILENT_SHARE");
+}
+
 void expectPassesBeside(const char *name)
 {
     const Run run = runTestBeside(name, 60);

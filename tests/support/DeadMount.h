@@ -31,6 +31,14 @@ Run runTestBeside(const char *name, int guardSeconds);
 // be mounted.
 void expectPassesBeside(const char *name);
 
+// The folder of the silent share a test started by runTestBeside() runs beside; empty when the
+// test runs on its own.
+QString silentShare();
+// The first line of a test that runs only beside a silent share, started by another test.
+#define QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE()                                                        \
+    if (DeadMount::silentShare().isEmpty())                                                            \
+    GTEST_SKIP() << "runs only beside a silent share, started by the test above"
+
 // From a test run beside a share: mounts another silent share over `folder`, hiding what it holds
 // from then on; its device stays open until endServerAndWait. True when it was mounted.
 bool silence(const QString &folder);

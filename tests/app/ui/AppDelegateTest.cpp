@@ -265,9 +265,8 @@ TEST(SilentHomeTrashTest, StartUpGoesOnBesideASilentHomeTrash)
 
 TEST_F(AppDelegateTest, StartUpGoesOnWhileTheHomeTrashDoesNotAnswer)
 {
-    const QString share = qEnvironmentVariable("QNY_SILENT_SHARE");
-    if (share.isEmpty())
-        GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+    const QString share = DeadMount::silentShare();
     BoundedLookTimes::setNotAnsweringAfter(std::chrono::milliseconds(500));
     QTemporaryDir data;
     ASSERT_TRUE(QFile::link(share, data.filePath("Trash")));

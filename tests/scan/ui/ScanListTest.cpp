@@ -425,9 +425,8 @@ TEST(DeadShareListTest, TheWindowAppearsBesideASilentShare)
 
 TEST_F(ScanListTest, ASavedFolderOnASilentShareDoesNotHoldTheWindow)
 {
-    const QString share = qEnvironmentVariable("QNY_SILENT_SHARE");
-    if (share.isEmpty())
-        GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+    const QString share = DeadMount::silentShare();
     const QString local = folder(QStringLiteral("photos"));
     UserDefaults::standard().setObject(
         QStringLiteral("savedPaths"), QVariantList { savedEntry(share + "/photos"), savedEntry(local) });

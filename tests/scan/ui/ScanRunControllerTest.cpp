@@ -358,9 +358,8 @@ TEST(DeadShareWindowTest, StopGivesTheWindowBackBesideASilentShare)
 // that Stop cuts short and leaves behind; the window itself never looks.
 TEST_F(ScanRunControllerTest, StopGivesTheWindowBackWhileAShareHoldsTheWalk)
 {
-    const QString share = qEnvironmentVariable("QNY_SILENT_SHARE");
-    if (share.isEmpty())
-        GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+    const QString share = DeadMount::silentShare();
     UserDefaults::standard().setObject(QStringLiteral("excludedFolders"), QVariantList { share + "/backup" });
     addFolder();
     EXPECT_EQ(runScan([this] { controller.btnStopAddingPhotos->click(); }), Outcome::Stopped);
@@ -397,9 +396,8 @@ protected:
     // silent once the reading has begun, before it has reached the share.
     void stopWhileReadsHang(bool exact)
     {
-        const QString share = qEnvironmentVariable("QNY_SILENT_SHARE");
-        if (share.isEmpty())
-            GTEST_SKIP() << "runs only beside a silent share, started by the test above";
+        QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+        const QString share = DeadMount::silentShare();
         if (exact)
             controller.selectComparisonMethod(controller.btnExactMatch);
         const QString large = tree.filePath(QStringLiteral("a/p0.png"));
