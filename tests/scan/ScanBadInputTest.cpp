@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -103,6 +104,10 @@ TEST(ScanBadInputTest, ANameThatIsNotUtf8NeverStandsForAnotherFile)
         EXPECT_EQ(result.records, QStringList { twin }) << exact;
         EXPECT_TRUE(result.groups.isEmpty()) << exact;
     }
+    // Names the temporary folder's own removal cannot spell.
+    ::unlink((folder + "/u\xFF.jpg").constData());
+    ::unlink((folder + "/d\xFE/inside.jpg").constData());
+    ::rmdir((folder + "/d\xFE").constData());
 }
 
 namespace

@@ -47,6 +47,14 @@ QImage makePhoto(int seed, int width, int height)
     return image;
 }
 
+bool writeLargePng(int seed, int width, int height, const QString &path)
+{
+    const QImage blocky
+        = makePhoto(seed, width / 8, height / 8).scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    // The writer's own level of compression: a quality of 90 would store the rows uncompressed.
+    return writeImage(blocky, path, -1);
+}
+
 bool writeImage(const QImage &image, const QString &path, int quality)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

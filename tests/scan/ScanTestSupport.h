@@ -22,6 +22,10 @@ namespace ScanTestSupport
 
 // A photo-like picture: smooth random blobs over a gradient, different for every seed.
 QImage makePhoto(int seed, int width = 320, int height = 240);
+// Writes a PNG as slow to decode as any picture of its size yet small on disk (tens of KB rather than
+// several MB), so that trees of many of them stay light: a photo drawn at an eighth of the size,
+// enlarged without smoothing and compressed.
+bool writeLargePng(int seed, int width, int height, const QString &path);
 // Writes `image` to `path` (format from the suffix), making the folders on the way.
 bool writeImage(const QImage &image, const QString &path, int quality = 90);
 // Random bytes of a given length, different for every seed.

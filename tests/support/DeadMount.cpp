@@ -71,10 +71,16 @@ Run runTestBeside(const char *name, int guardSeconds)
 namespace
 {
 
-    std::vector<int> &silencedDevices()
+    struct Silenced
     {
-        static std::vector<int> devices;
-        return devices;
+        int device;
+        QByteArray folder;
+    };
+
+    std::vector<Silenced> &silencedFolders()
+    {
+        static std::vector<Silenced> folders;
+        return folders;
     }
 
 } // namespace
@@ -86,11 +92,12 @@ bool silence(const QString &folder)
         return false;
     const QByteArray options
         = QByteArrayLiteral("fd=") + QByteArray::number(device) + ",rootmode=40000,user_id=0,group_id=0";
-    if (::mount("silent", QFile::encodeName(folder).constData(), "fuse", 0, options.constData()) != 0) {
+    const QByteArray point = QFile::encodeName(folder);
+    if (::mount("silent", point.constData(), "fuse", 0, options.constData()) != 0) {
         ::close(device);
         return false;
     }
-    silencedDevices().push_back(device);
+    silencedFolders().push_back({ device, point });
     return true;
 }
 
@@ -123,8 +130,11 @@ QStringList threadsWaiting()
 bool endServerAndWait(const QStringList &threads, int ms)
 {
     ::close(kDevice);
-    for (const int device : std::exchange(silencedDevices(), {}))
-        ::close(device);
+    // Detached as well, so that the test's own folder, which the mount hid, can be removed after it.
+    for (const Silenced &silenced : std::exchange(silencedFolders(), {})) {
+        ::close(silenced.device);
+        ::umount2(silenced.folder.constData(), MNT_DETACH);
+    }
     return TestEvents::waitFor(
         [&threads] {
             return std::none_of(

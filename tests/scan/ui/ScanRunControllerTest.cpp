@@ -393,7 +393,8 @@ class ScanRunDeadShareTest : public ScanRunControllerTest
 {
 protected:
     // Large PNGs below `a` and copies of them on `z`, which the walk lists last: the share goes
-    // silent once the reading has begun, before it has reached the share.
+    // silent once the reading has begun, before it has reached the share. Sums read every byte, so
+    // for them each file gets a sparse tail of zeros: long to read, and nothing on the disk.
     void stopWhileReadsHang(bool exact)
     {
         QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
@@ -401,11 +402,15 @@ protected:
         if (exact)
             controller.selectComparisonMethod(controller.btnExactMatch);
         const QString large = tree.filePath(QStringLiteral("a/p0.png"));
-        ASSERT_TRUE(ScanTestSupport::writeImage(ScanTestSupport::makePhoto(300, 1600, 1200), large));
-        for (int i = 1; i < 30; ++i)
-            copy(large, QStringLiteral("a/p%1.png").arg(i));
+        ASSERT_TRUE(ScanTestSupport::writeLargePng(300, 1600, 1200, large));
+        QStringList files;
+        for (int i = 1; i < 90; ++i)
+            files.append(copy(large, QStringLiteral("a/p%1.png").arg(i)));
         for (int i = 0; i < 20; ++i)
-            copy(large, QStringLiteral("z/q%1.png").arg(i));
+            files.append(copy(large, QStringLiteral("z/q%1.png").arg(i)));
+        files.append(large);
+        for (const QString &file : files)
+            ASSERT_TRUE(!exact || QFile::resize(file, qint64(16) << 20));
         addFolder();
         QElapsedTimer stopping;
         const Outcome outcome = runScan([&] {
@@ -451,7 +456,7 @@ TEST_F(ScanRunControllerTest, StopWhileHashingWaitsForTheJobsAndShowsNoResults)
     // Large PNGs (no reduced decoding), so the hashing outlasts the first progress report by far.
     constexpr int kPhotos = 250;
     const QString large = tree.filePath(QStringLiteral("p0.png"));
-    ASSERT_TRUE(ScanTestSupport::writeImage(ScanTestSupport::makePhoto(100, 1600, 1200), large));
+    ASSERT_TRUE(ScanTestSupport::writeLargePng(100, 1600, 1200, large));
     for (int i = 1; i < kPhotos; ++i)
         copy(large, QStringLiteral("p%1.png").arg(i));
     addFolder();
@@ -503,7 +508,7 @@ TEST_F(ScanRunControllerTest, AScanStartedRightAfterAStopInTheResultsDelayRunsTo
 
     // A second scan that outlasts the first one's results delay.
     const QString large = tree.filePath(QStringLiteral("second/p0.png"));
-    ASSERT_TRUE(ScanTestSupport::writeImage(ScanTestSupport::makePhoto(200, 1600, 1200), large));
+    ASSERT_TRUE(ScanTestSupport::writeLargePng(200, 1600, 1200, large));
     for (int i = 1; i < 200; ++i)
         copy(large, QStringLiteral("second/p%1.png").arg(i));
     controller.arrPathNodes.clear();
