@@ -553,7 +553,10 @@ TEST_F(ScanRunControllerTest, EachDateKindScansByTheDateItsLabelNames)
     LibraryTestLibrary library(tree.filePath("library"), LibraryTestLibrary::Layout::PhotosStore);
     const QDateTime in2021(QDate(2021, 7, 4), QTime(18, 30), Qt::UTC);
     photo(QStringLiteral("library/Test.photoslibrary/originals/A/in-library.jpg"), 13);
-    library.addItem({ .fileName = QStringLiteral("in-library.jpg"), .created = in2021, .added = in2021 });
+    library.addItem({ .fileName = QStringLiteral("in-library.jpg"),
+        .created = in2021,
+        .added = in2021,
+        .description = {} });
     ASSERT_TRUE(controller.addPathNode(library.libraryPath(), GlobalObjects::NodeType::nodeTypePhotos));
     controller.btnScanLastImport->click();
     controller.btnCapturePeriod->itemAtIndex(0)->trigger();
