@@ -1,6 +1,8 @@
 // What the results window's context menu offers for the file it was opened on: the title, whether
 // the item is enabled, and which way Mark/Unmark and Lock/Unlock will act. A pure function of the
-// item, the clicked file, the listing and the scan source the results came from.
+// item, the clicked file, the listing and the scan source the results came from. A file whose share
+// does not answer cannot be told immutable or not: only the items that keep files (Unmark, Lock)
+// are offered for it.
 #pragma once
 
 #include <cstdint>
@@ -25,8 +27,9 @@ public:
         bool inGrid = true;
         // The source of the results.
         ScanSource scanSource = ScanSource::thisComputer;
-        // Whether the file system holds the file immutable; FileFacts::isImmutable when empty.
-        std::function<bool(const QString &path)> isImmutable;
+        // Whether the file system holds the file immutable, or nothing when that cannot be told in
+        // time (its share does not answer); a bounded look when empty.
+        std::function<std::optional<bool>(const QString &path)> isImmutable;
     };
 
     struct Result {
@@ -42,6 +45,6 @@ public:
     static Result validateMenuItem(const Input &input);
 
 private:
-    static Result validateMarkUnmark(const Input &input, bool immutable);
-    static Result validateLockUnlock(const Input &input, bool immutable);
+    static Result validateMarkUnmark(const Input &input, std::optional<bool> immutable);
+    static Result validateLockUnlock(const Input &input, std::optional<bool> immutable);
 };

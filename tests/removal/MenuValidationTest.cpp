@@ -10,7 +10,8 @@ namespace
 
 using Action = MenuValidation::Action;
 
-enum class File { None, Plain, Locked, Marked, Immutable };
+// Silent*: a file whose share does not answer, so the test answers nothing.
+enum class File { None, Plain, Locked, Marked, Immutable, SilentMarked, SilentLocked };
 
 struct ValidationCase {
     const char *name;
@@ -33,17 +34,19 @@ TEST_P(MenuValidationTable, TitleEnabledAndDirection)
     const ValidationCase &c = GetParam();
     ImageFileInfo file;
     file.filePath = QStringLiteral("/photos/a.jpg");
-    file.isLocked = c.file == File::Locked;
-    file.isMark = c.file == File::Marked;
+    file.isLocked = c.file == File::Locked || c.file == File::SilentLocked;
+    file.isMark = c.file == File::Marked || c.file == File::SilentMarked;
     int probes = 0;
     MenuValidation::Input input;
     input.action = c.action;
     input.record = c.file == File::None ? nullptr : &file;
     input.inGrid = c.inGrid;
     input.scanSource = static_cast<ScanSource>(c.source);
-    input.isImmutable = [&](const QString &path) {
+    input.isImmutable = [&](const QString &path) -> std::optional<bool> {
         ++probes;
         EXPECT_EQ(path, file.filePath);
+        if (c.file == File::SilentMarked || c.file == File::SilentLocked)
+            return std::nullopt;
         return c.file == File::Immutable;
     };
     const MenuValidation::Result result = MenuValidation::validateMenuItem(input);
@@ -80,6 +83,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, MenuValidationTable,
             "LockMarked", Action::LockUnlock, File::Marked, true, kLocal, "ID_LOCK", true, none, true },
         ValidationCase {
             "MarkPlain", Action::MarkUnmark, File::Plain, true, kLocal, "ID_MARK", true, true, none },
+        ValidationCase { "UnmarkSilentOffered", Action::MarkUnmark, File::SilentMarked, true, kLocal,
+            "ID_UNMARK", true, false, none },
+        ValidationCase { "UnlockSilentRefused", Action::LockUnlock, File::SilentLocked, true, kLocal,
+            "ID_UNLOCK", false, none, false },
         ValidationCase {
             "FileActionLocal", Action::FileAction, File::Plain, true, kLocal, "", true, none, none },
         ValidationCase { "NoActionLocal", Action::None, File::Plain, true, kLocal, "", true, none, none },

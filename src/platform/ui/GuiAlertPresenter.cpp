@@ -5,11 +5,14 @@
 
 #include <QAbstractButton>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/LineBreaks.h"
 #include "platform/ui/FrameGeometry.h"
@@ -28,6 +31,30 @@ QString bounded(const QString &text)
     const bool cut = text.size() > kTextLimit || lines.size() > kLineLimit;
     lines = lines.mid(0, kLineLimit);
     return cut ? lines.join(QLatin1Char('\n')) + QChar(0x2026) : text;
+}
+
+// The box wraps its text at half the screen, and never wider than reads well: a word wider than
+// that (a long file name) breaks where its line ends, or it would widen the box past the screen.
+constexpr int kWidestText = 480;
+
+int widestWord(const QWidget *over)
+{
+    const QScreen *screen = over ? over->screen() : QGuiApplication::primaryScreen();
+    return screen ? std::min(screen->availableGeometry().width() / 2, kWidestText) : kWidestText;
+}
+
+// Centred over `parent`, yet whole on the screen, its buttons included. Until the window manager
+// has framed the box its title bar is not counted, so room is left above it for one.
+void place(QMessageBox *box, QWidget *parent)
+{
+    FrameGeometry::centerOver(box, parent);
+    const QScreen *screen = box->screen();
+    if (!screen)
+        return;
+    QRect room = screen->availableGeometry();
+    if (box->frameGeometry() == box->geometry())
+        room.setTop(room.top() + FrameGeometry::kScreenMargin);
+    box->move(FrameGeometry::fitInside(box->frameGeometry(), room).topLeft());
 }
 
 QMessageBox::Icon iconFor(AlertSpec::Style style)
@@ -69,8 +96,12 @@ int GuiAlertPresenter::runAlert(const AlertSpec &alert, QWidget *over)
     box.setInformativeText(LineBreaks::atSeparatorsOnly(bounded(alert.informativeText)));
     // Alerts quote names and servers' words: markup in them is shown, never followed. The box's own
     // text format leaves its informative text out, so each of its labels is set.
-    for (QLabel *label : box.findChildren<QLabel *>())
+    const int widest = widestWord(parent);
+    for (QLabel *label : box.findChildren<QLabel *>()) {
         label->setTextFormat(Qt::PlainText);
+        if (!label->text().isEmpty())
+            label->setText(LineBreaks::withinWidth(label->text(), label->font(), widest));
+    }
     box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     const QStringList titles = alert.buttons.isEmpty() ? QStringList { QStringLiteral("OK") } : alert.buttons;
     std::vector<QAbstractButton *> buttons;
@@ -80,11 +111,16 @@ int GuiAlertPresenter::runAlert(const AlertSpec &alert, QWidget *over)
     box.setDefaultButton(qobject_cast<QPushButton *>(buttons.front()));
     box.setEscapeButton(buttons.at(size_t(std::clamp(alert.escapeButton, 0, int(buttons.size()) - 1))));
     box.adjustSize();
-    FrameGeometry::centerOver(&box, parent);
-    // The box widens a long text only as it shows, so it is centred again at its final size. It
-    // takes the keyboard as it opens, so Return and Escape answer it at once.
+    place(&box, parent);
+    // The box sizes itself to its text again as it shows, and once more as it is laid out, so it
+    // is placed again at every size it takes (the user cannot resize it). It takes the keyboard as
+    // it opens, so Return and Escape answer it at once.
     QTimer::singleShot(0, &box, [&box, parent] {
-        FrameGeometry::centerOver(&box, parent);
+        place(&box, parent);
+        for (const auto changed : { &QWindow::widthChanged, &QWindow::heightChanged }) {
+            if (QWindow *window = box.windowHandle())
+                QObject::connect(window, changed, &box, [&box, parent] { place(&box, parent); });
+        }
         WindowFocus::take(&box);
     });
     box.exec();

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QAction>
 #include <QObject>
@@ -35,8 +36,9 @@ public:
     void btnOutlineCheckBoxTapped(const std::shared_ptr<ImageFileInfo> &record);
     void btnMarkUnmarkClicked();
 
-    // Whether the file system holds a file immutable; FileFacts::isImmutable when empty.
-    std::function<bool(const QString &path)> isImmutable;
+    // Whether the file system holds a file immutable, nothing when that cannot be told in time; a
+    // bounded look when empty.
+    std::function<std::optional<bool>(const QString &path)> isImmutable;
 
     QPointer<QAction> menuItemMarkUnmark, menuItemLockUnLock;
 

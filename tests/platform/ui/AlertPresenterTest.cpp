@@ -4,7 +4,9 @@
 #include <functional>
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -96,24 +98,36 @@ TEST(AlertPresenter, GuiSheetIsWindowModalOverItsParentAndEndsAModalRun)
     EXPECT_FALSE(gui.isSheetOpen(&sheet));
 }
 
-// A wide alert (a long note, a long address) stands centred over its window, not beside it.
+// A wide alert (a long note, a word longer than a line: a long file name, a server's token) stands
+// centred over its window and on the screen, every label as wide as its longest word.
 TEST(AlertPresenter, GuiAlertIsCentredOverItsWindowWhateverItsWidth)
 {
+    const QString name = QStringLiteral("Holiday").repeated(43) + QStringLiteral(".jpg");
     GuiAlertPresenter gui;
     QWidget main;
-    main.setGeometry(200, 150, 1000, 700);
+    main.setGeometry(40, 30, 720, 540);
     main.show();
-    QPoint offset;
-    std::function<void()> whenShown = [&] {
-        auto *box = main.findChild<QMessageBox *>();
-        QTimer::singleShot(0, box && box->isVisible() ? std::function<void()>([&, box] {
+    for (const QString &note : { QStringLiteral("word ").repeated(80),
+             QStringLiteral("The file \"/home/me/%1\" is locked.").arg(name), QString(600, u'W') }) {
+        QPoint offset;
+        const auto check = [&](QMessageBox *box) {
             offset = box->frameGeometry().center() - main.frameGeometry().center();
+            EXPECT_TRUE(box->screen()->availableGeometry().contains(box->frameGeometry()));
+            for (const QLabel *label : box->findChildren<QLabel *>()) {
+                EXPECT_LE(label->minimumSizeHint().width(), label->width());
+                EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+            }
             box->buttons().front()->click();
-        }) : whenShown);
-    };
-    QTimer::singleShot(0, whenShown);
-    gui.runAlert({ QStringLiteral("A message"), QStringLiteral("word ").repeated(80), {} }, &main);
-    EXPECT_LE(offset.manhattanLength(), 2);
+        };
+        std::function<void()> whenShown = [&] {
+            auto *box = main.findChild<QMessageBox *>();
+            const bool shown = box && box->isVisible();
+            QTimer::singleShot(0, shown ? std::function<void()>([&check, box] { check(box); }) : whenShown);
+        };
+        QTimer::singleShot(0, whenShown);
+        gui.runAlert({ name, note, {} }, &main);
+        EXPECT_LE(offset.manhattanLength(), 2);
+    }
 }
 
 // A sheet asking for the keys leaves them with another window the user picked meanwhile.

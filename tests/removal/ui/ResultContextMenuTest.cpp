@@ -6,6 +6,7 @@
 #include "app/LocalizedString.h"
 #include "controls/CustomCell.h"
 #include "controls/MouseEvents.h"
+#include "platform/BoundedLook.h"
 #include "removal/ui/ResultContextMenu.h"
 #include "removal/ui/ResultWindowMarking.h"
 #include "results/ResultTexts.h"
@@ -16,6 +17,7 @@
 #include "results/ui/PreviewPane.h"
 #include "results/ui/ResultGridFixture.h"
 #include "results/ui/ResultWindowBuilder.h"
+#include "support/DeadMount.h"
 
 namespace
 {
@@ -162,6 +164,32 @@ TEST_F(ResultContextMenuTest, RemoveFromListDropsThePairAndClearsThePreview)
     ASSERT_FALSE(previewed.empty());
     EXPECT_EQ(previewed.front(), nullptr);
     EXPECT_TRUE(QFileInfo::exists(a1->filePath)) << "the file on disk stays";
+}
+
+// A photo whose share stops answering after the scan: a right click on it opens the menu within
+// the bound, offering only what keeps the file (the test below, run beside such a share).
+TEST(DeadShareMenuTest, ARightClickBesideASilentShareOpensTheMenu)
+{
+    DeadMount::expectPassesBeside("ResultContextMenuTest.ARightClickOnAPhotoOfASilentShareOpensTheMenu");
+}
+
+TEST_F(ResultContextMenuTest, ARightClickOnAPhotoOfASilentShareOpensTheMenu)
+{
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+    const auto group = photos("a", { 1.0f, 1.0f });
+    enter({ group });
+    settle();
+    menu().isImmutable = nullptr;
+    BoundedLookTimes::setNotAnsweringAfter(std::chrono::milliseconds(300));
+    group->children[1]->filePath = DeadMount::silentShare() + QStringLiteral("/a1.jpg");
+    // The second time, the share is known as silent and not looked at again.
+    for (int time = 0; time < 2; ++time) {
+        rightClick(0, 1);
+        EXPECT_FALSE(menu().menuItemMarkUnmark->isEnabled());
+        EXPECT_TRUE(menu().menuItemLockUnLock->isEnabled());
+    }
+    EXPECT_EQ(DeadMount::threadsWaiting().size(), 1);
+    EXPECT_TRUE(DeadMount::endServerAndWait(DeadMount::threadsWaiting(), 10000));
 }
 
 } // namespace
