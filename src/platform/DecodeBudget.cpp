@@ -1,6 +1,7 @@
 #include "platform/DecodeBudget.h"
 
 #include <algorithm>
+#include <thread>
 
 #include <malloc.h>
 
@@ -63,9 +64,19 @@ DecodeBudget &DecodeBudget::shared()
     return budget;
 }
 
-DecodeBudget::DecodeBudget(std::int64_t capacityBytes)
+DecodeBudget::DecodeBudget(std::int64_t capacityBytes, int busyDecodes)
     : m_capacity(capacityBytes)
+    , m_busyDecodes(busyDecodes > 0 ? busyDecodes : std::max(1, int(std::thread::hardware_concurrency() / 2)))
 {
+}
+
+bool DecodeBudget::fits(std::int64_t bytes) const
+{
+    if (m_used + bytes > m_capacity)
+        return false;
+    if (!isLarge(bytes) || m_usedByLarge == 0)
+        return true;
+    return m_usedByLarge + bytes <= kLargeDecodesShare && m_running < m_busyDecodes;
 }
 
 DecodeBudget::Reservation DecodeBudget::reserve(
@@ -78,11 +89,9 @@ DecodeBudget::Reservation DecodeBudget::reserve(
         return {};
     }
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_freed.wait(lock, [&] {
-        return m_used + bytes <= m_capacity
-            && (!isLarge(bytes) || m_usedByLarge == 0 || m_usedByLarge + bytes <= kLargeDecodesShare);
-    });
+    m_freed.wait(lock, [&] { return fits(bytes); });
     m_used += bytes;
+    ++m_running;
     m_usedByLarge += isLarge(bytes) ? bytes : 0;
     m_peak = std::max(m_peak, m_used);
     return Reservation(this, bytes);
@@ -107,6 +116,7 @@ void DecodeBudget::release(std::int64_t bytes)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_used -= bytes;
+        --m_running;
         m_usedByLarge -= isLarge(bytes) ? bytes : 0;
     }
     m_freed.notify_all();

@@ -2,7 +2,8 @@
 // reserves what it will allocate, from the size its decoder will make and the scale it decodes at,
 // before it starts, and gives it back when done. A picture that needs more than the whole budget
 // is refused, so no file, however it is crafted, and no number of hashing threads can take more.
-// Decodes of large pictures share a smaller part of it.
+// Decodes of large pictures share a smaller part of it, and take turns while enough other decodes
+// keep the cores busy.
 #pragma once
 
 #include <condition_variable>
@@ -32,14 +33,17 @@ public:
     };
 
     // Decodes of this many bytes or more are large; together they hold at most the share, except
-    // that one of them may always run.
+    // that one of them may always run. A second one joins only while fewer than the busy count of
+    // decodes of any size run: with the other threads decoding smaller pictures, a second whole
+    // picture in memory buys no speed; with them all waiting on large ones, it does.
     static constexpr std::int64_t kLargeDecodeBytes = std::int64_t(32) * 1024 * 1024;
     static constexpr std::int64_t kLargeDecodesShare = std::int64_t(256) * 1024 * 1024;
 
     // The budget of this process's decodes.
     static DecodeBudget &shared();
 
-    explicit DecodeBudget(std::int64_t capacityBytes);
+    // `busyDecodes` below 1 stands for half the processor's threads.
+    explicit DecodeBudget(std::int64_t capacityBytes, int busyDecodes = 0);
 
     // Waits until `bytes` are free. Refused (an invalid reservation, and a log line naming
     // `picture`) when `bytes` is more than the whole budget or than `pictureLimit` when given.
@@ -51,12 +55,16 @@ public:
 
 private:
     void release(std::int64_t bytes);
+    bool fits(std::int64_t bytes) const;
 
     const std::int64_t m_capacity;
+    const int m_busyDecodes;
     mutable std::mutex m_mutex;
     std::condition_variable m_freed;
     std::int64_t m_used = 0;
     // Held by decodes of whole large pictures.
     std::int64_t m_usedByLarge = 0;
+    // Decodes holding a reservation now.
+    int m_running = 0;
     std::int64_t m_peak = 0;
 };
