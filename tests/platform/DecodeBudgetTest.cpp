@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
+#include <optional>
 #include <vector>
 
 #include "platform/DecodeBudget.h"
@@ -27,4 +31,32 @@ TEST(DecodeBudgetTest, LargeDecodesHoldTheirShareAtMostYetOneAlwaysRuns)
         EXPECT_LE(mostHeld.load(), std::max(DecodeBudget::kLargeDecodesShare, 8 * 2 * kMiB)) << bytes;
     }
     EXPECT_TRUE(budget.reserve(400 * kMiB, QStringLiteral("alone")).isValid());
+}
+
+// While as many decodes as the busy count run, a second large one waits for its turn; once fewer
+// run (the other threads wait too), it joins the first.
+TEST(DecodeBudgetTest, ASecondLargeDecodeWaitsWhileOthersKeepTheCoresBusy)
+{
+    constexpr std::int64_t kMiB = 1024 * 1024;
+    DecodeBudget budget(512 * kMiB, 2);
+    const DecodeBudget::Reservation first = budget.reserve(48 * kMiB, QStringLiteral("large"));
+    std::optional<DecodeBudget::Reservation> small;
+    small.emplace(budget.reserve(kMiB, QStringLiteral("small")));
+    std::mutex mutex;
+    std::condition_variable joined;
+    bool second = false;
+    std::jthread thread([&] {
+        const DecodeBudget::Reservation reserved = budget.reserve(48 * kMiB, QStringLiteral("second"));
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            second = true;
+        }
+        joined.notify_all();
+    });
+    std::unique_lock<std::mutex> lock(mutex);
+    EXPECT_FALSE(joined.wait_for(lock, std::chrono::milliseconds(200), [&] { return second; }));
+    lock.unlock();
+    small.reset();
+    lock.lock();
+    EXPECT_TRUE(joined.wait_for(lock, std::chrono::seconds(30), [&] { return second; }));
 }
