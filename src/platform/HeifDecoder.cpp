@@ -58,7 +58,8 @@ public:
                 && heif_image_get_width(image, channels[i]) == heif_image_get_width(image, heif_channel_R)
                 && heif_image_get_height(image, channels[i]) == heif_image_get_height(image, heif_channel_R);
         }
-        m_size = QSize(heif_image_get_width(image, heif_channel_R), heif_image_get_height(image, heif_channel_R));
+        m_size = QSize(
+            heif_image_get_width(image, heif_channel_R), heif_image_get_height(image, heif_channel_R));
         m_valid = m_valid && !m_size.isEmpty() && heif_image_get_colorspace(image) == heif_colorspace_RGB
             && heif_image_get_chroma_format(image) == heif_chroma_444
             && !heif_image_has_channel(image, heif_channel_Alpha) && !hasNclxProfile(image);
@@ -244,7 +245,8 @@ bool HeifDecoder::decodesToPlanes(const heif_image_handle *handle, bool derived)
 std::optional<QImage> HeifDecoder::decodePlanes(const heif_image_handle *handle, int maxPixelSize)
 {
     heif_image *decoded = nullptr;
-    const heif_error error = heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_444, nullptr);
+    const heif_error error
+        = heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_444, nullptr);
     if (error.code != heif_error_Ok || !decoded)
         return QImage();
     std::unique_ptr<heif_image, ImageRelease> owned(decoded);
@@ -260,8 +262,9 @@ std::optional<QImage> HeifDecoder::decodePlanes(const heif_image_handle *handle,
     }
     // Opaque pixels are their own premultiplied form; reduced as premultiplied, as the RGBA
     // picture is, then relabelled.
-    return AreaAverage::reduced(planes.size(), true, target, [&planes](int y) { return planes.row(y); })
-        .convertToFormat(QImage::Format_RGB32);
+    return AreaAverage::reduced(planes.size(), true, target, [&planes](int y) {
+        return planes.row(y);
+    }).convertToFormat(QImage::Format_RGB32);
 }
 
 // libheif's RGBA picture is reduced where it lies, read as ARGB32 with red and blue exchanged: the

@@ -121,11 +121,11 @@ TEST(AreaAverageRowsTest, RowsReadOnceInOrderReduceAsTheWholePicture)
     for (const QImage::Format format : { QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied }) {
         const QImage picture = NoisePicture::make(QSize(401, 299), 7).convertToFormat(format);
         std::vector<int> asked;
-        const QImage reduced = AreaAverage::reduced(picture.size(), picture.hasAlphaChannel(), QSize(64, 48),
-            [&](int y) {
-                asked.push_back(y);
-                return reinterpret_cast<const QRgb *>(picture.constScanLine(y));
-            });
+        const QImage reduced
+            = AreaAverage::reduced(picture.size(), picture.hasAlphaChannel(), QSize(64, 48), [&](int y) {
+                  asked.push_back(y);
+                  return reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+              });
         EXPECT_EQ(reduced, AreaAverage::reduced(picture, QSize(64, 48))) << format;
         std::vector<int> everyRow(static_cast<size_t>(picture.height()));
         std::iota(everyRow.begin(), everyRow.end(), 0);

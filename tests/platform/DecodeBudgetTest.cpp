@@ -5,8 +5,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "platform/DecodeBudget.h"

@@ -10,10 +10,10 @@
 #include "platform/AppFolders.h"
 #include "platform/DecodeBudget.h"
 #include "platform/HeifDecoder.h"
-#include "platform/ImageSourceGeometry.h"
 #include "platform/ImageSource.h"
 #include "platform/ImageSourceDngWriter.h"
 #include "platform/ImageSourceFixtures.h"
+#include "platform/ImageSourceGeometry.h"
 #include "support/HeicFiles.h"
 #include "support/NoisePicture.h"
 #include "support/TestFiles.h"
@@ -125,9 +125,11 @@ QImage reducedWhole(const QString &file, int maxPixelSize)
     heif_image_handle *handle = nullptr;
     heif_image *decoded = nullptr;
     QImage reduced;
-    if (heif_context_read_from_file(context, QFile::encodeName(file).constData(), nullptr).code == heif_error_Ok
+    if (heif_context_read_from_file(context, QFile::encodeName(file).constData(), nullptr).code
+            == heif_error_Ok
         && heif_context_get_primary_image_handle(context, &handle).code == heif_error_Ok
-        && heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr).code
+        && heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr)
+                .code
             == heif_error_Ok) {
         int stride = 0;
         const uint8_t *plane = heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
