@@ -64,9 +64,10 @@ DecodeBudget &DecodeBudget::shared()
     return budget;
 }
 
-DecodeBudget::DecodeBudget(std::int64_t capacityBytes, int busyDecodes)
+DecodeBudget::DecodeBudget(std::int64_t capacityBytes, int waitingToJoin)
     : m_capacity(capacityBytes)
-    , m_busyDecodes(busyDecodes > 0 ? busyDecodes : std::max(1, int(std::thread::hardware_concurrency() / 2)))
+    , m_waitingToJoin(
+          waitingToJoin > 0 ? waitingToJoin : std::max(2, int(std::thread::hardware_concurrency() / 2)))
 {
 }
 
@@ -76,22 +77,33 @@ bool DecodeBudget::fits(std::int64_t bytes) const
         return false;
     if (!isLarge(bytes) || m_usedByLarge == 0)
         return true;
-    return m_usedByLarge + bytes <= kLargeDecodesShare && m_running < m_busyDecodes;
+    return m_usedByLarge + bytes <= kLargeDecodesShare && m_largeWaiting >= m_waitingToJoin;
+}
+
+bool DecodeBudget::affords(std::int64_t bytes, const QString &picture, std::int64_t pictureLimit) const
+{
+    const std::int64_t limit = pictureLimit >= 0 ? std::min(pictureLimit, m_capacity) : m_capacity;
+    if (bytes >= 0 && bytes <= limit)
+        return true;
+    Log::line(QStringLiteral("Image too large to decode (%1 MB needed): ").arg(bytes / (1024 * 1024)) + picture);
+    return false;
 }
 
 DecodeBudget::Reservation DecodeBudget::reserve(
     std::int64_t bytes, const QString &picture, std::int64_t pictureLimit)
 {
-    const std::int64_t limit = pictureLimit >= 0 ? std::min(pictureLimit, m_capacity) : m_capacity;
-    if (bytes < 0 || bytes > limit) {
-        Log::line(QStringLiteral("Image too large to decode (%1 MB needed): ").arg(bytes / (1024 * 1024))
-            + picture);
+    if (!affords(bytes, picture, pictureLimit))
         return {};
-    }
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_freed.wait(lock, [&] { return fits(bytes); });
+    if (!fits(bytes)) {
+        // One more waiting may be what lets a large decode that waits already join.
+        const int waiting = isLarge(bytes) ? 1 : 0;
+        m_largeWaiting += waiting;
+        m_freed.notify_all();
+        m_freed.wait(lock, [&] { return fits(bytes); });
+        m_largeWaiting -= waiting;
+    }
     m_used += bytes;
-    ++m_running;
     m_usedByLarge += isLarge(bytes) ? bytes : 0;
     m_peak = std::max(m_peak, m_used);
     return Reservation(this, bytes);
@@ -116,7 +128,6 @@ void DecodeBudget::release(std::int64_t bytes)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_used -= bytes;
-        --m_running;
         m_usedByLarge -= isLarge(bytes) ? bytes : 0;
     }
     m_freed.notify_all();

@@ -227,12 +227,15 @@ DecodeBudget::Reservation HeifDecoder::reserve(
     return DecodeBudget::shared().reserve(picture + planes * 2, path_);
 }
 
-// libheif makes an opaque picture without a colour profile of its own through its red, green and
-// blue planes, interleaved byte for byte into the RGBA picture; a derived picture, or one with an
-// alpha channel or such a profile, may take another way there.
+// libheif 1.15 makes an opaque picture without a colour profile of its own through its red, green
+// and blue planes, interleaved byte for byte into the RGBA picture; a derived picture, one with an
+// alpha channel or such a profile, or another version of libheif may take another way there, with
+// other pixels, and the fingerprints stored from them would no longer match.
 bool HeifDecoder::decodesToPlanes(const heif_image_handle *handle, bool derived)
 {
-    if (derived || heif_image_handle_has_alpha_channel(handle))
+    static const bool planesAreThePicture
+        = heif_get_version_number_major() == 1 && heif_get_version_number_minor() == 15;
+    if (!planesAreThePicture || derived || heif_image_handle_has_alpha_channel(handle))
         return false;
     heif_color_profile_nclx *profile = nullptr;
     const bool profiled = heif_image_handle_get_nclx_color_profile(handle, &profile).code == heif_error_Ok;

@@ -33,30 +33,34 @@ TEST(DecodeBudgetTest, LargeDecodesHoldTheirShareAtMostYetOneAlwaysRuns)
     EXPECT_TRUE(budget.reserve(400 * kMiB, QStringLiteral("alone")).isValid());
 }
 
-// While as many decodes as the busy count run, a second large one waits for its turn; once fewer
-// run (the other threads wait too), it joins the first.
-TEST(DecodeBudgetTest, ASecondLargeDecodeWaitsWhileOthersKeepTheCoresBusy)
+// A second large decode waits for its turn while the other threads keep decoding; once as many
+// large ones wait as the budget lets join, one of them joins the first.
+TEST(DecodeBudgetTest, ASecondLargeDecodeJoinsOnlyOnceEnoughOthersWait)
 {
     constexpr std::int64_t kMiB = 1024 * 1024;
     DecodeBudget budget(512 * kMiB, 2);
-    const DecodeBudget::Reservation first = budget.reserve(48 * kMiB, QStringLiteral("large"));
-    std::optional<DecodeBudget::Reservation> small;
-    small.emplace(budget.reserve(kMiB, QStringLiteral("small")));
+    std::optional<DecodeBudget::Reservation> first;
+    first.emplace(budget.reserve(48 * kMiB, QStringLiteral("large")));
     std::mutex mutex;
     std::condition_variable joined;
-    bool second = false;
-    std::jthread thread([&] {
-        const DecodeBudget::Reservation reserved = budget.reserve(48 * kMiB, QStringLiteral("second"));
+    int running = 1;
+    const auto large = [&] {
+        const DecodeBudget::Reservation reserved = budget.reserve(48 * kMiB, QStringLiteral("waiting"));
         {
             std::lock_guard<std::mutex> lock(mutex);
-            second = true;
+            ++running;
         }
         joined.notify_all();
-    });
+    };
+    std::vector<std::jthread> threads;
+    threads.emplace_back(large);
     std::unique_lock<std::mutex> lock(mutex);
-    EXPECT_FALSE(joined.wait_for(lock, std::chrono::milliseconds(200), [&] { return second; }));
+    EXPECT_FALSE(joined.wait_for(lock, std::chrono::milliseconds(200), [&] { return running > 1; }));
     lock.unlock();
-    small.reset();
+    threads.emplace_back(large);
     lock.lock();
-    EXPECT_TRUE(joined.wait_for(lock, std::chrono::seconds(30), [&] { return second; }));
+    EXPECT_TRUE(joined.wait_for(lock, std::chrono::seconds(30), [&] { return running > 1; }));
+    // The one still waiting runs once the first is done.
+    lock.unlock();
+    first.reset();
 }
