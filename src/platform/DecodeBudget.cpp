@@ -85,7 +85,8 @@ bool DecodeBudget::affords(std::int64_t bytes, const QString &picture, std::int6
     const std::int64_t limit = pictureLimit >= 0 ? std::min(pictureLimit, m_capacity) : m_capacity;
     if (bytes >= 0 && bytes <= limit)
         return true;
-    Log::line(QStringLiteral("Image too large to decode (%1 MB needed): ").arg(bytes / (1024 * 1024)) + picture);
+    Log::line(
+        QStringLiteral("Image too large to decode (%1 MB needed): ").arg(bytes / (1024 * 1024)) + picture);
     return false;
 }
 
