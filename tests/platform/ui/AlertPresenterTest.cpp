@@ -106,12 +106,10 @@ TEST(AlertPresenter, GuiAlertIsCentredOverItsWindowWhateverItsWidth)
     QPoint offset;
     std::function<void()> whenShown = [&] {
         auto *box = main.findChild<QMessageBox *>();
-        QTimer::singleShot(0,
-            box && box->isVisible() ? std::function<void()>([&, box] {
-                offset = box->frameGeometry().center() - main.frameGeometry().center();
-                box->buttons().front()->click();
-            })
-                                    : whenShown);
+        QTimer::singleShot(0, box && box->isVisible() ? std::function<void()>([&, box] {
+            offset = box->frameGeometry().center() - main.frameGeometry().center();
+            box->buttons().front()->click();
+        }) : whenShown);
     };
     QTimer::singleShot(0, whenShown);
     gui.runAlert({ QStringLiteral("A message"), QStringLiteral("word ").repeated(80), {} }, &main);
