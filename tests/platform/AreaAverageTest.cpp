@@ -2,9 +2,6 @@
 // for a mirrored or turned picture as for the picture itself.
 #include <gtest/gtest.h>
 
-#include <numeric>
-#include <vector>
-
 #include <QCryptographicHash>
 #include <QImage>
 #include <QTransform>
@@ -111,24 +108,5 @@ TEST(AreaAverageStableTest, SamplesStayBitForBit)
         const QByteArray bytes(reinterpret_cast<const char *>(reduced.constBits()), reduced.sizeInBytes());
         EXPECT_EQ(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex().toStdString(), c.md5)
             << c.format << " " << c.from.width() << "x" << c.from.height();
-    }
-}
-
-// A decoder that hands its picture over a row at a time gets the reduction of the whole picture,
-// asked for every row once, top to bottom.
-TEST(AreaAverageRowsTest, RowsReadOnceInOrderReduceAsTheWholePicture)
-{
-    for (const QImage::Format format : { QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied }) {
-        const QImage picture = NoisePicture::make(QSize(401, 299), 7).convertToFormat(format);
-        std::vector<int> asked;
-        const QImage reduced
-            = AreaAverage::reduced(picture.size(), picture.hasAlphaChannel(), QSize(64, 48), [&](int y) {
-                  asked.push_back(y);
-                  return reinterpret_cast<const QRgb *>(picture.constScanLine(y));
-              });
-        EXPECT_EQ(reduced, AreaAverage::reduced(picture, QSize(64, 48))) << format;
-        std::vector<int> everyRow(static_cast<size_t>(picture.height()));
-        std::iota(everyRow.begin(), everyRow.end(), 0);
-        EXPECT_EQ(asked, everyRow) << format;
     }
 }

@@ -53,13 +53,6 @@ bool writeHeic(const QString &path, const QImage &stored, const HeifOptions &opt
     heif_encoder_set_lossy_quality(encoder, 90);
     heif_encoding_options *encoding = heif_encoding_options_alloc();
     encoding->image_orientation = heif_orientation(options.orientation);
-    heif_color_profile_nclx *profile = heif_nclx_color_profile_alloc();
-    if (options.nclxMatrix >= 0) {
-        heif_nclx_color_profile_set_matrix_coefficients(profile, uint16_t(options.nclxMatrix));
-        profile->full_range_flag = 1;
-        encoding->output_nclx_profile = profile;
-        encoding->macOS_compatibility_workaround_no_nclx_profile = 0;
-    }
     heif_image *image = heifImageOf(stored);
     heif_image_handle *handle = nullptr;
     bool ok = heif_context_encode_image(context, image, encoder, encoding, &handle).code == heif_error_Ok;
@@ -82,7 +75,6 @@ bool writeHeic(const QString &path, const QImage &stored, const HeifOptions &opt
     heif_image_handle_release(handle);
     heif_image_release(image);
     heif_encoding_options_free(encoding);
-    heif_nclx_color_profile_free(profile);
     heif_encoder_release(encoder);
     heif_context_free(context);
     return ok;

@@ -12,7 +12,6 @@ struct HeifOptions {
     QImage thumbnail; // encoded as the file's embedded thumbnail when set
     int thumbnailBox = 0;
     int exifOrientation = 0; // also stored in an EXIF block when set
-    int nclxMatrix = -1; // a colour profile with these matrix coefficients is stored when set
 };
 
 // True when this libheif can encode HEVC, so HEIC files can be made here at all.
