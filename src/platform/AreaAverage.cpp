@@ -169,15 +169,23 @@ void writeRow(const Lanes *sums, int width, float area, bool alpha, QRgb *line)
 
 QImage AreaAverage::reduced(const QImage &image, const QSize &target)
 {
-    if (image.isNull() || target.isEmpty() || target.width() > image.width()
-        || target.height() > image.height())
+    if (image.isNull())
         return {};
     // An opaque RGB32 pixel is its own premultiplied form.
     const bool premultiplied
         = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied;
     const QImage source = premultiplied ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const std::vector<Span> across = spansFor(source.width(), target.width());
-    const Shares shares = sharesOfSourceRows(spansFor(source.height(), target.height()), source.height());
+    return reduced(source.size(), image.hasAlphaChannel(), target,
+        [&source](int y) { return reinterpret_cast<const QRgb *>(source.constScanLine(y)); });
+}
+
+QImage AreaAverage::reduced(const QSize &size, bool alpha, const QSize &target, const RowReader &rowAt)
+{
+    if (size.isEmpty() || target.isEmpty() || target.width() > size.width()
+        || target.height() > size.height())
+        return {};
+    const std::vector<Span> across = spansFor(size.width(), target.width());
+    const Shares shares = sharesOfSourceRows(spansFor(size.height(), target.height()), size.height());
     const int width = target.width();
     // A source row reaches at most the output row it starts in and the next, so three rows of sums
     // are open at a time; a row's sums are written out after its last source row.
@@ -186,16 +194,14 @@ QImage AreaAverage::reduced(const QImage &image, const QSize &target)
     std::vector<Lanes> row(static_cast<size_t>(width));
     const auto sumsOf = [&](int outputRow) { return &sums[size_t(outputRow % kOpenRows) * size_t(width)]; };
     // Every output pixel covers the same area of the picture.
-    const float area
-        = float(source.width()) * float(source.height()) / float(target.width() * target.height());
-    const bool alpha = image.hasAlphaChannel();
+    const float area = float(size.width()) * float(size.height()) / float(target.width() * target.height());
     QImage result
         = PictureBuffers::image(target, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (result.isNull())
         return {};
     int written = 0;
-    for (int y = 0; y < source.height() && written < target.height(); ++y) {
-        reduceRow(reinterpret_cast<const QRgb *>(source.constScanLine(y)), across, row.data());
+    for (int y = 0; y < size.height() && written < target.height(); ++y) {
+        reduceRow(rowAt(y), across, row.data());
         for (const Share &share : shares.ofSourceRow[size_t(y)]) {
             if (share.row >= 0)
                 addRow(sumsOf(share.row), row.data(), width, share.weight);

@@ -4,6 +4,8 @@
 // to the turned or mirrored reduction. Safe on worker threads: no shared state.
 #pragma once
 
+#include <functional>
+
 #include <QImage>
 #include <QSize>
 
@@ -14,4 +16,11 @@ public:
     // picture has an alpha channel, else RGB32. Null when the picture is null, the target empty or
     // larger than the picture.
     static QImage reduced(const QImage &image, const QSize &target);
+
+    // Row `y` of a picture in premultiplied ARGB, valid until the next row is asked for.
+    using RowReader = std::function<const QRgb *(int y)>;
+
+    // A picture of `size` read one row at a time, top to bottom, reduced to `target` exactly as
+    // the whole picture would be, so a decoder need never hold it all.
+    static QImage reduced(const QSize &size, bool alpha, const QSize &target, const RowReader &rowAt);
 };

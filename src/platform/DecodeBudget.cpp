@@ -1,6 +1,7 @@
 #include "platform/DecodeBudget.h"
 
 #include <algorithm>
+#include <thread>
 
 #include <malloc.h>
 
@@ -63,25 +64,46 @@ DecodeBudget &DecodeBudget::shared()
     return budget;
 }
 
-DecodeBudget::DecodeBudget(std::int64_t capacityBytes)
+DecodeBudget::DecodeBudget(std::int64_t capacityBytes, int waitingToJoin)
     : m_capacity(capacityBytes)
+    , m_waitingToJoin(
+          waitingToJoin > 0 ? waitingToJoin : std::max(2, int(std::thread::hardware_concurrency() / 2)))
 {
+}
+
+bool DecodeBudget::fits(std::int64_t bytes) const
+{
+    if (m_used + bytes > m_capacity)
+        return false;
+    if (!isLarge(bytes) || m_usedByLarge == 0)
+        return true;
+    return m_usedByLarge + bytes <= kLargeDecodesShare && m_largeWaiting >= m_waitingToJoin;
+}
+
+bool DecodeBudget::affords(std::int64_t bytes, const QString &picture, std::int64_t pictureLimit) const
+{
+    const std::int64_t limit = pictureLimit >= 0 ? std::min(pictureLimit, m_capacity) : m_capacity;
+    if (bytes >= 0 && bytes <= limit)
+        return true;
+    Log::line(
+        QStringLiteral("Image too large to decode (%1 MB needed): ").arg(bytes / (1024 * 1024)) + picture);
+    return false;
 }
 
 DecodeBudget::Reservation DecodeBudget::reserve(
     std::int64_t bytes, const QString &picture, std::int64_t pictureLimit)
 {
-    const std::int64_t limit = pictureLimit >= 0 ? std::min(pictureLimit, m_capacity) : m_capacity;
-    if (bytes < 0 || bytes > limit) {
-        Log::line(QStringLiteral("Image too large to decode (%1 MB needed): ").arg(bytes / (1024 * 1024))
-            + picture);
+    if (!affords(bytes, picture, pictureLimit))
         return {};
-    }
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_freed.wait(lock, [&] {
-        return m_used + bytes <= m_capacity
-            && (!isLarge(bytes) || m_usedByLarge == 0 || m_usedByLarge + bytes <= kLargeDecodesShare);
-    });
+    if (!fits(bytes)) {
+        // One more waiting may be what lets a large decode that waits already join.
+        const int waiting = isLarge(bytes) ? 1 : 0;
+        m_largeWaiting += waiting;
+        m_freed.notify_all();
+        m_freed.wait(lock, [&] { return fits(bytes); });
+        m_largeWaiting -= waiting;
+    }
     m_used += bytes;
     m_usedByLarge += isLarge(bytes) ? bytes : 0;
     m_peak = std::max(m_peak, m_used);

@@ -9,6 +9,7 @@
 
 #include <QFile>
 
+#include "platform/AreaAverage.h"
 #include "platform/HeifCanvas.h"
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
@@ -35,6 +36,57 @@ qint64 pixelsOf(const QSize &size)
 {
     return qint64(std::max(0, size.width())) * std::max(0, size.height());
 }
+
+bool hasNclxProfile(const heif_image *image)
+{
+    heif_color_profile_nclx *profile = nullptr;
+    const bool has = heif_image_get_nclx_color_profile(image, &profile).code == heif_error_Ok;
+    heif_nclx_color_profile_free(profile);
+    return has;
+}
+
+// The red, green and blue planes of an opaque 8-bit picture, read one row of pixels at a time.
+class RgbPlanes
+{
+public:
+    explicit RgbPlanes(const heif_image *image)
+    {
+        const heif_channel channels[] = { heif_channel_R, heif_channel_G, heif_channel_B };
+        for (int i = 0; i < 3; ++i) {
+            m_planes[i] = heif_image_get_plane_readonly(image, channels[i], &m_strides[i]);
+            m_valid = m_valid && m_planes[i] && heif_image_get_bits_per_pixel_range(image, channels[i]) == 8
+                && heif_image_get_width(image, channels[i]) == heif_image_get_width(image, heif_channel_R)
+                && heif_image_get_height(image, channels[i]) == heif_image_get_height(image, heif_channel_R);
+        }
+        m_size = QSize(
+            heif_image_get_width(image, heif_channel_R), heif_image_get_height(image, heif_channel_R));
+        m_valid = m_valid && !m_size.isEmpty() && heif_image_get_colorspace(image) == heif_colorspace_RGB
+            && heif_image_get_chroma_format(image) == heif_chroma_444
+            && !heif_image_has_channel(image, heif_channel_Alpha) && !hasNclxProfile(image);
+        if (m_valid)
+            m_row.resize(size_t(m_size.width()));
+    }
+
+    bool isValid() const { return m_valid; }
+    QSize size() const { return m_size; }
+
+    const QRgb *row(int y)
+    {
+        const uint8_t *r = m_planes[0] + qsizetype(y) * m_strides[0];
+        const uint8_t *g = m_planes[1] + qsizetype(y) * m_strides[1];
+        const uint8_t *b = m_planes[2] + qsizetype(y) * m_strides[2];
+        for (int x = 0; x < m_size.width(); ++x)
+            m_row[size_t(x)] = qRgb(r[x], g[x], b[x]);
+        return m_row.data();
+    }
+
+private:
+    const uint8_t *m_planes[3] = {};
+    int m_strides[3] = {};
+    QSize m_size;
+    bool m_valid = true;
+    std::vector<QRgb> m_row;
+};
 
 } // namespace
 
@@ -128,34 +180,94 @@ QImage HeifDecoder::decodeWithinBudget(
     if (!canvas->isEmpty())
         charged.chromaSamplesPerPixel = 8;
     const qint64 statedPixels = std::max(pixelsOf(handleSize(handle)), pixelsOf(*canvas));
+    bool planes = decodesToPlanes(handle, !canvas->isEmpty());
     std::optional<DecodeBudget::Reservation> reserved;
-    reserved.emplace(reserve(statedPixels, charged));
+    reserved.emplace(reserve(statedPixels, charged, !planes));
     if (!reserved->isValid())
         return {};
     const HeifCodedSize::Coded coded = HeifCodedSize::of(readPath_, thumbnailId);
+    const qint64 pixels = std::max(pixelsOf(coded.size), statedPixels);
     if (pixelsOf(coded.size) > statedPixels || coded.bytesPerSample > 1
         || coded.chromaSamplesPerPixel > charged.chromaSamplesPerPixel) {
         charged.chromaSamplesPerPixel = std::max(charged.chromaSamplesPerPixel, coded.chromaSamplesPerPixel);
         charged.bytesPerSample = coded.bytesPerSample;
+        planes = planes && coded.bytesPerSample == 1;
         reserved.reset();
-        reserved.emplace(reserve(std::max(pixelsOf(coded.size), statedPixels), charged));
+        reserved.emplace(reserve(pixels, charged, !planes));
         if (!reserved->isValid())
             return {};
     }
-    const QImage image = decodeHandle(handle, maxPixelSize);
+    std::optional<QImage> reduced = planes ? decodePlanes(handle, maxPixelSize) : std::nullopt;
+    if (!reduced) {
+        // Planes of another kind: the whole picture after all, charged for as such.
+        if (planes) {
+            reserved.reset();
+            reserved.emplace(reserve(pixels, charged, true));
+            if (!reserved->isValid())
+                return {};
+        }
+        reduced = decodeHandle(handle, maxPixelSize);
+    }
+    const QImage image = *reduced;
     if (image.isNull())
         Log::line(QStringLiteral("HEIF picture could not be decoded: ") + path_);
     return image;
 }
 
-// The decoder's planes and its own working data about as large again, the picture made of them
-// and a copy of it (made only when it has an alpha channel). Refused, with the size it needed, beyond the
-// shared budget.
-DecodeBudget::Reservation HeifDecoder::reserve(qint64 pixels, const HeifCodedSize::Coded &coded) const
+// The decoder's planes and its own working data about as large again, and the picture made of
+// them: its red, green and blue planes, and when whole, the RGBA picture made of those and a copy of
+// it (made only when it has an alpha channel). Refused, with the size it needed, beyond the shared
+// budget.
+DecodeBudget::Reservation HeifDecoder::reserve(
+    qint64 pixels, const HeifCodedSize::Coded &coded, bool whole) const
 {
     const qint64 counted = std::min(pixels, kUnaffordablePixels);
     const qint64 planes = counted * (4 + coded.chromaSamplesPerPixel) * coded.bytesPerSample / 4;
-    return DecodeBudget::shared().reserve(counted * 4 * 2 + planes * 2, path_);
+    const qint64 picture = whole ? counted * 4 * 2 : counted * 3;
+    return DecodeBudget::shared().reserve(picture + planes * 2, path_);
+}
+
+// libheif 1.15 makes an opaque picture without a colour profile of its own through its red, green
+// and blue planes, interleaved byte for byte into the RGBA picture; a derived picture, one with an
+// alpha channel or such a profile, or another version of libheif may take another way there, with
+// other pixels, and the fingerprints stored from them would no longer match.
+bool HeifDecoder::decodesToPlanes(const heif_image_handle *handle, bool derived)
+{
+    static const bool planesAreThePicture
+        = heif_get_version_number_major() == 1 && heif_get_version_number_minor() == 15;
+    if (!planesAreThePicture || derived || heif_image_handle_has_alpha_channel(handle))
+        return false;
+    heif_color_profile_nclx *profile = nullptr;
+    const bool profiled = heif_image_handle_get_nclx_color_profile(handle, &profile).code == heif_error_Ok;
+    heif_nclx_color_profile_free(profile);
+    return !profiled;
+}
+
+// The planes are reduced row by row, as the RGBA picture would be, so the whole picture (four
+// bytes a pixel, the largest block of the decode) is never made.
+std::optional<QImage> HeifDecoder::decodePlanes(const heif_image_handle *handle, int maxPixelSize)
+{
+    heif_image *decoded = nullptr;
+    const heif_error error
+        = heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_444, nullptr);
+    if (error.code != heif_error_Ok || !decoded)
+        return QImage();
+    std::unique_ptr<heif_image, ImageRelease> owned(decoded);
+    RgbPlanes planes(decoded);
+    if (!planes.isValid())
+        return std::nullopt;
+    const QSize target = ImageSourceGeometry::fittedSize(planes.size(), maxPixelSize);
+    if (target.isEmpty() || target == planes.size()) {
+        QImage whole(planes.size(), QImage::Format_RGB32);
+        for (int y = 0; !whole.isNull() && y < whole.height(); ++y)
+            std::copy_n(planes.row(y), whole.width(), reinterpret_cast<QRgb *>(whole.scanLine(y)));
+        return whole;
+    }
+    // Opaque pixels are their own premultiplied form; reduced as premultiplied, as the RGBA
+    // picture is, then relabelled.
+    return AreaAverage::reduced(planes.size(), true, target, [&planes](int y) {
+        return planes.row(y);
+    }).convertToFormat(QImage::Format_RGB32);
 }
 
 // libheif's RGBA picture is reduced where it lies, read as ARGB32 with red and blue exchanged: the

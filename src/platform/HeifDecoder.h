@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include <QByteArray>
 #include <QImage>
@@ -44,8 +45,13 @@ private:
     // `maxPixelSize` once the shared decode budget holds what its decoder will allocate.
     QImage decodeWithinBudget(
         const heif_image_handle *handle, std::uint32_t thumbnailId, int maxPixelSize) const;
-    DecodeBudget::Reservation reserve(qint64 pixels, const HeifCodedSize::Coded &coded) const;
+    // `whole` when libheif makes the whole RGBA picture, not only its colour planes.
+    DecodeBudget::Reservation reserve(qint64 pixels, const HeifCodedSize::Coded &coded, bool whole) const;
     static QImage decodeHandle(const heif_image_handle *handle, int maxPixelSize);
+    // True when `handle` may be decoded to its colour planes alone (see decodePlanes).
+    static bool decodesToPlanes(const heif_image_handle *handle, bool derived);
+    // Nothing when the planes libheif made are not the opaque 8-bit ones its RGBA picture is made of.
+    static std::optional<QImage> decodePlanes(const heif_image_handle *handle, int maxPixelSize);
 
     QString path_;
     QString readPath_;

@@ -89,6 +89,25 @@ QSize jpegDecodedSize(const QSize &stored, const QSize &asked)
     return { (stored.width() * eighths + 7) / 8, (stored.height() * eighths + 7) / 8 };
 }
 
+// The PNG reader reduces an 8-bit RGB or RGBA picture that is not interlaced row by row while it
+// decodes it, holding a few rows and the picture of the size asked, never the whole picture;
+// others it decodes whole first. Read from the header's IHDR chunk.
+bool reducesWhileDecoding(const QByteArray &format, const QByteArray &head)
+{
+    constexpr int kDepth = 24, kColourType = 25, kInterlace = 28;
+    if (format != "png" || head.size() <= kInterlace || head.mid(12, 4) != "IHDR")
+        return false;
+    const int colourType = uchar(head[kColourType]);
+    return uchar(head[kDepth]) == 8 && (colourType == 2 || colourType == 6) && head[kInterlace] == 0;
+}
+
+// What the reader holds while it reduces a picture of `stored` width to `asked`: a row of the
+// picture in bytes, one of sums in 32-bit words, and the reduced picture.
+qint64 reducingBytes(const QSize &stored, const QSize &asked)
+{
+    return qint64(stored.width()) * 4 * 5 + qint64(asked.width()) * asked.height() * 4;
+}
+
 // A box average over factor x factor blocks: a large greyscale picture comes down to a few times
 // the target in its own one byte a pixel, where smooth scaling would first widen it to four.
 QImage boxReduced(const QImage &grey, int factor)
@@ -172,6 +191,7 @@ QImage QtImageDecoder::decodeScaled(
 QImage QtImageDecoder::decodeScaled(
     QIODevice *device, const QString &name, int maxPixelSize, qint64 heldBytes)
 {
+    const QByteArray head = device->peek(32);
     QImageReader reader(device);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
@@ -189,8 +209,14 @@ QImage QtImageDecoder::decodeScaled(
     // The reader may scale the decoder's picture to the size asked: a second picture of that size.
     const qint64 decoded = decodedBytes(reader.format(), stored, target);
     const bool jpeg = decodesScaledNatively(reader.format());
+    // A picture reduced while it is decoded is charged for what the reader holds, yet refused as
+    // the whole picture would be.
+    const bool reducing = asked != stored && reducesWhileDecoding(reader.format(), head);
+    if (reducing && !DecodeBudget::shared().affords(decoded + heldBytes, name))
+        return {};
+    const qint64 held = reducing ? reducingBytes(stored, asked) : (jpeg ? 2 * decoded : decoded);
     const DecodeBudget::Reservation reserved = DecodeBudget::shared().reserve(
-        (jpeg ? 2 * decoded : decoded) + heldBytes, name, jpeg ? 2 * kLargestScaledJpeg + heldBytes : -1);
+        held + heldBytes, name, jpeg ? 2 * kLargestScaledJpeg + heldBytes : -1);
     if (!reserved.isValid())
         return {};
     reader.setAllocationLimit(int(mebibytes(decoded)) + 1);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "platform/DecodeBudget.h"
 #include "platform/ImageSource.h"
 #include "platform/ImageSourceFixtures.h"
 #include "support/TestFiles.h"
@@ -241,5 +242,17 @@ TEST_P(ImageSourcePanoramaTest, DecodesPicturesAboveQtsAllocationLimit)
 INSTANTIATE_TEST_SUITE_P(Panoramas, ImageSourcePanoramaTest,
     ::testing::Values(PanoramaCase { "JPEG", "pano.jpg" }, PanoramaCase { "PNG", "pano.png" }),
     [](const auto &info) { return std::string(info.param.format); });
+
+// An 8-bit RGB PNG that is not interlaced is reduced by the reader while it is decoded, so it is
+// charged for what the reader holds, not for the whole picture.
+TEST_F(ImageSourceTest, PngReducedWhileDecodedIsChargedForWhatTheReaderHolds)
+{
+    QImage picture(2000, 1500, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    ASSERT_TRUE(picture.save(path("flat.png"), "PNG"));
+    DecodeBudget::shared().takePeak();
+    EXPECT_FALSE(ImageSource(path("flat.png")).thumbnail(64).isNull());
+    EXPECT_LT(DecodeBudget::shared().takePeak(), 2000 * 1500 * 4 / 16);
+}
 
 } // namespace
