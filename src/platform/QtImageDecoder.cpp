@@ -39,7 +39,8 @@ bool decodesScaledNatively(const QByteArray &format)
 
 // What the decoder allocates: JPEG decodes at 1/1, 1/2, 1/4 or 1/8 of the stored size (the
 // smallest that still covers the target) before the final smooth scaling; others at full size.
-qint64 decodedBytes(const QByteArray &format, const QSize &stored, const QSize &target)
+// `bytesPerPixel`: a picture of 16 bits a channel is decoded at eight.
+qint64 decodedBytes(const QByteArray &format, const QSize &stored, const QSize &target, int bytesPerPixel = 4)
 {
     QSize decoded = stored;
     for (int denominator = 8; decodesScaledNatively(format) && denominator > 1; denominator /= 2) {
@@ -50,7 +51,7 @@ qint64 decodedBytes(const QByteArray &format, const QSize &stored, const QSize &
             break;
         }
     }
-    return qint64(decoded.width()) * decoded.height() * 4;
+    return qint64(decoded.width()) * decoded.height() * bytesPerPixel;
 }
 
 qint64 decodedMiB(const QByteArray &format, const QSize &stored, const QSize &target)
@@ -207,7 +208,8 @@ QImage QtImageDecoder::decodeScaled(
         reader.setScaledSize(asked);
 
     // The reader may scale the decoder's picture to the size asked: a second picture of that size.
-    const qint64 decoded = decodedBytes(reader.format(), stored, target);
+    const int bytesPerPixel = std::max(4, QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel() / 8);
+    const qint64 decoded = decodedBytes(reader.format(), stored, target, bytesPerPixel);
     const bool jpeg = decodesScaledNatively(reader.format());
     // A picture reduced while it is decoded is charged for what the reader holds, yet refused as
     // the whole picture would be.

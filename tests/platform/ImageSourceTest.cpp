@@ -255,4 +255,14 @@ TEST_F(ImageSourceTest, PngReducedWhileDecodedIsChargedForWhatTheReaderHolds)
     EXPECT_LT(DecodeBudget::shared().takePeak(), 2000 * 1500 * 4 / 16);
 }
 
+TEST_F(ImageSourceTest, PngOfSixteenBitsAChannelIsChargedForEightBytesAPixel)
+{
+    QImage picture(1000, 750, QImage::Format_RGBA64);
+    picture.fill(Qt::darkCyan);
+    ASSERT_TRUE(picture.save(path("deep.png"), "PNG"));
+    DecodeBudget::shared().takePeak();
+    EXPECT_FALSE(ImageSource(path("deep.png")).thumbnail(64).isNull());
+    EXPECT_GE(DecodeBudget::shared().takePeak(), 1000 * 750 * 8);
+}
+
 } // namespace
