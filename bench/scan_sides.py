@@ -14,6 +14,8 @@ Trees of photos the size cameras make (the memory a scan needs follows the size 
     quennary-make-corpus real-heic TREE 280       the same sizes in HEIC
     quennary-make-corpus liars TREE 16 8000 6000 64 48   HEIC whose boxes state 64x48
 To run a build with glibc's allocator defaults, preload bench/glibc_defaults.c (see there).
+Run each SCAN from its build tree (or keep a copy beside a copy of its ../share/quennary): without
+its resources beside it, a scan finds no cache template and writes no cache, so it does less work.
 """
 import argparse
 import json
