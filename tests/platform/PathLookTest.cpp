@@ -62,6 +62,16 @@ INSTANTIATE_TEST_SUITE_P(Paths, PathLookFindTest,
         FindRow { "FileInTheMiddle", "a/b/f.jpg/x", "", ENOTDIR }),
     [](const ::testing::TestParamInfo<FindRow> &info) { return std::string(info.param.name); });
 
+// What a look at `path` that waits for `open`, past the bound, names as not answering.
+QString silentMountOfAHeldLook(
+    const PathLook &look, const QString &path, const std::shared_future<void> &open)
+{
+    return look
+        .look<int>(
+            path, [open] { return open.wait(), 1; }, nullptr)
+        .silentMount;
+}
+
 TEST(PathLookTest, AMountThatDoesNotAnswerIsPassedOverUntilItsLookAnswers)
 {
     QTemporaryDir dir;
@@ -71,10 +81,7 @@ TEST(PathLookTest, AMountThatDoesNotAnswerIsPassedOverUntilItsLookAnswers)
     const PathLook look({ { "0:1", "/", "/" }, { "0:99", "/", quiet } });
     std::promise<void> gate;
     const std::shared_future<void> open = gate.get_future().share();
-    EXPECT_EQ(look.look<int>(
-                      quiet + "/a", [open] { return open.wait(), 1; }, nullptr)
-                  .silentMount,
-        quiet);
+    EXPECT_EQ(silentMountOfAHeldLook(look, quiet + "/a", open), quiet);
     // Named: nothing on it is looked at again, not even through a path resolved to it.
     auto ran = std::make_shared<std::atomic<bool>>(false);
     const PathLook::Result<int> passed = look.look<int>(
@@ -112,10 +119,7 @@ TEST(PathLookTest, LooksInTurnAndLooksTogetherShareTheMountsNamedAsNotAnswering)
     const PathLook look({ { "0:1", "/", "/" }, { "0:98", "/", named }, { "0:99", "/", namedInTurn } });
     std::promise<void> gate;
     const std::shared_future<void> open = gate.get_future().share();
-    ASSERT_EQ(look.look<int>(
-                      named + "/a", [open] { return open.wait(), 1; }, nullptr)
-                  .silentMount,
-        named);
+    ASSERT_EQ(silentMountOfAHeldLook(look, named + "/a", open), named);
     // Looked at in turn: the mount named by the look apart is passed over, and the one whose look
     // does not answer here is named for every other look, until each look left behind answers.
     auto ran = std::make_shared<std::atomic<int>>(0);
