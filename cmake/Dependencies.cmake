@@ -44,6 +44,8 @@ endfunction()
 
 qny_require_pkg(EXIV2 exiv2 libexiv2-dev)
 qny_require_pkg(HEIF libheif libheif-dev)
+# libheif's HEVC decoder, driven by a decoder of ours that reduces while it converts.
+qny_require_pkg(DE265 libde265 libde265-dev)
 qny_require_pkg(LIBRAW libraw_r libraw-dev)
 qny_require_pkg(PLIST libplist-2.0 libplist-dev)
 

@@ -5,7 +5,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6-dev qt6-svg-dev qt6-multimedia-dev
     qt6-networkauth-dev qtkeychain-qt6-dev
-    libsqlite3-dev sqlite3 libexiv2-dev libheif-dev libraw-dev libplist-dev
+    libsqlite3-dev sqlite3 libexiv2-dev libheif-dev libde265-dev libraw-dev libplist-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     desktop-file-utils dpkg-dev

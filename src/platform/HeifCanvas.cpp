@@ -192,6 +192,40 @@ std::optional<QSize> canvasIn(const QByteArray &type, const QByteArray &data)
     return QSize(int(std::min(width, kLargestSide)), int(std::min(height, kLargestSide)));
 }
 
+// The types of the properties 'ipma' associates with the item, by their places in 'ipco'.
+std::optional<std::vector<QByteArray>> propertiesOf(const QByteArray &meta, const Box &iprp, std::uint32_t itemId)
+{
+    const std::vector<Box> boxes = boxesIn(meta, iprp.payload, iprp.end);
+    const Box *ipco = firstOf(boxes, "ipco");
+    if (!ipco)
+        return std::nullopt;
+    const std::vector<Box> properties = boxesIn(meta, ipco->payload, ipco->end);
+    std::vector<QByteArray> types;
+    for (const Box &ipma : boxes) {
+        if (ipma.type != "ipma")
+            continue;
+        Fields fields(meta, ipma.payload, ipma.end);
+        const std::uint64_t version = fields.read(1);
+        const bool wideIndex = (fields.read(3) & 1) != 0;
+        const std::uint64_t count = fields.read(4);
+        for (std::uint64_t i = 0; i < count && !fields.failed(); ++i) {
+            const std::uint64_t id = fields.read(version < 1 ? 2 : 4);
+            const std::uint64_t associations = fields.read(1);
+            for (std::uint64_t j = 0; j < associations && !fields.failed(); ++j) {
+                const std::uint64_t index = fields.read(wideIndex ? 2 : 1) & (wideIndex ? 0x7fff : 0x7f);
+                if (id != itemId || index == 0)
+                    continue;
+                if (index > properties.size())
+                    return std::nullopt;
+                types.push_back(properties[index - 1].type);
+            }
+        }
+        if (fields.failed())
+            return std::nullopt;
+    }
+    return types;
+}
+
 qint64 areaOf(const QSize &size)
 {
     return qint64(size.width()) * size.height();
@@ -231,4 +265,21 @@ std::optional<QSize> HeifCanvas::of(const QString &readPath, std::uint32_t itemI
         }
     }
     return largest;
+}
+
+std::optional<bool> HeifCanvas::isTransformed(const QString &readPath, std::uint32_t itemId)
+{
+    QFile file(readPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray meta = metaOf(file);
+    const std::vector<Box> children = boxesIn(meta, 4, meta.size());
+    const Box *iprp = firstOf(children, "iprp");
+    if (!iprp)
+        return std::nullopt;
+    const std::optional<std::vector<QByteArray>> types = propertiesOf(meta, *iprp, itemId);
+    if (!types)
+        return std::nullopt;
+    return std::any_of(types->begin(), types->end(),
+        [](const QByteArray &type) { return type == "clap" || type == "irot" || type == "imir"; });
 }

@@ -16,4 +16,7 @@ public:
     // The largest canvas item `itemId` states; an empty size when the item is coded, not derived.
     // Nothing when the file's item boxes cannot be read.
     static std::optional<QSize> of(const QString &readPath, std::uint32_t itemId);
+    // Whether libheif crops, turns or mirrors the picture of item `itemId` (an associated 'clap',
+    // 'irot' or 'imir' property). Nothing when the file's property boxes cannot be read.
+    static std::optional<bool> isTransformed(const QString &readPath, std::uint32_t itemId);
 };

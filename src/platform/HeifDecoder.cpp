@@ -11,6 +11,7 @@
 
 #include "platform/AreaAverage.h"
 #include "platform/HeifCanvas.h"
+#include "platform/HeifRowDecoder.h"
 #include "platform/ImageSourceGeometry.h"
 #include "platform/Log.h"
 
@@ -70,6 +71,14 @@ public:
     bool isValid() const { return m_valid; }
     QSize size() const { return m_size; }
 
+    QImage picture()
+    {
+        QImage whole(m_size, QImage::Format_RGB32);
+        for (int y = 0; !whole.isNull() && y < whole.height(); ++y)
+            std::copy_n(row(y), whole.width(), reinterpret_cast<QRgb *>(whole.scanLine(y)));
+        return whole;
+    }
+
     const QRgb *row(int y)
     {
         const uint8_t *r = m_planes[0] + qsizetype(y) * m_strides[0];
@@ -102,6 +111,9 @@ HeifDecoder::HeifDecoder(const QString &path, const QString &readPath)
     : path_(path)
     , readPath_(readPath.isEmpty() ? path : readPath)
 {
+    // Registered before this thread decodes anything, so libheif's list of decoders never changes
+    // under a decode running elsewhere.
+    HeifRowDecoder::id();
     context_ = heif_context_alloc();
     if (!context_)
         return;
@@ -163,7 +175,8 @@ QImage HeifDecoder::decodeScaled(int maxPixelSize) const
 
 // Charged by the largest picture the file may make: the size its boxes state, the canvas a grid or
 // overlay states and the picture the stream codes. The first two are held while the stream is read
-// (a grid's canvas is made meanwhile), all three once the coded one is known.
+// (a grid's canvas is made meanwhile), all three once the coded one is known. Each way of decoding
+// that turns out not to apply gives way to the next, which holds more: rows, planes, whole.
 QImage HeifDecoder::decodeWithinBudget(
     const heif_image_handle *handle, std::uint32_t thumbnailId, int maxPixelSize) const
 {
@@ -180,34 +193,39 @@ QImage HeifDecoder::decodeWithinBudget(
     if (!canvas->isEmpty())
         charged.chromaSamplesPerPixel = 8;
     const qint64 statedPixels = std::max(pixelsOf(handleSize(handle)), pixelsOf(*canvas));
-    bool planes = decodesToPlanes(handle, !canvas->isEmpty());
+    Made made = Made::Whole;
+    if (decodesToPlanes(handle, !canvas->isEmpty()))
+        made = HeifCanvas::isTransformed(readPath_, itemId) == false ? Made::Rows : Made::Planes;
     std::optional<DecodeBudget::Reservation> reserved;
-    reserved.emplace(reserve(statedPixels, charged, !planes));
+    reserved.emplace(reserve(statedPixels, charged, made));
     if (!reserved->isValid())
         return {};
     const HeifCodedSize::Coded coded = HeifCodedSize::of(readPath_, thumbnailId);
     const qint64 pixels = std::max(pixelsOf(coded.size), statedPixels);
+    const auto madeAs = [&](Made way) {
+        made = way;
+        reserved.reset();
+        reserved.emplace(reserve(pixels, charged, made));
+        return reserved->isValid();
+    };
     if (pixelsOf(coded.size) > statedPixels || coded.bytesPerSample > 1
         || coded.chromaSamplesPerPixel > charged.chromaSamplesPerPixel) {
         charged.chromaSamplesPerPixel = std::max(charged.chromaSamplesPerPixel, coded.chromaSamplesPerPixel);
         charged.bytesPerSample = coded.bytesPerSample;
-        planes = planes && coded.bytesPerSample == 1;
-        reserved.reset();
-        reserved.emplace(reserve(pixels, charged, !planes));
-        if (!reserved->isValid())
+        if (!madeAs(coded.bytesPerSample == 1 ? made : Made::Whole))
             return {};
     }
-    std::optional<QImage> reduced = planes ? decodePlanes(handle, maxPixelSize) : std::nullopt;
-    if (!reduced) {
-        // Planes of another kind: the whole picture after all, charged for as such.
-        if (planes) {
-            reserved.reset();
-            reserved.emplace(reserve(pixels, charged, true));
-            if (!reserved->isValid())
-                return {};
-        }
-        reduced = decodeHandle(handle, maxPixelSize);
+    std::optional<QImage> reduced = made == Made::Rows ? decodeRows(handle, maxPixelSize) : std::nullopt;
+    // Declined by the rows' decoder, or planes of another kind: the next way, charged for as such.
+    if (!reduced && made == Made::Rows && !madeAs(Made::Planes))
+        return {};
+    if (!reduced && made == Made::Planes) {
+        reduced = decodePlanes(handle, maxPixelSize);
+        if (!reduced && !madeAs(Made::Whole))
+            return {};
     }
+    if (!reduced)
+        reduced = decodeHandle(handle, maxPixelSize);
     const QImage image = *reduced;
     if (image.isNull())
         Log::line(QStringLiteral("HEIF picture could not be decoded: ") + path_);
@@ -215,15 +233,14 @@ QImage HeifDecoder::decodeWithinBudget(
 }
 
 // The decoder's planes and its own working data about as large again, and the picture made of
-// them: its red, green and blue planes, and when whole, the RGBA picture made of those and a copy of
-// it (made only when it has an alpha channel). Refused, with the size it needed, beyond the shared
-// budget.
-DecodeBudget::Reservation HeifDecoder::reserve(
-    qint64 pixels, const HeifCodedSize::Coded &coded, bool whole) const
+// them: none beyond a row when reduced row by row, its red, green and blue planes, and when whole,
+// the RGBA picture made of those and a copy of it (made only when it has an alpha channel).
+// Refused, with the size it needed, beyond the shared budget.
+DecodeBudget::Reservation HeifDecoder::reserve(qint64 pixels, const HeifCodedSize::Coded &coded, Made made) const
 {
     const qint64 counted = std::min(pixels, kUnaffordablePixels);
     const qint64 planes = counted * (4 + coded.chromaSamplesPerPixel) * coded.bytesPerSample / 4;
-    const qint64 picture = whole ? counted * 4 * 2 : counted * 3;
+    const qint64 picture = made == Made::Whole ? counted * 4 * 2 : made == Made::Planes ? counted * 3 : 0;
     return DecodeBudget::shared().reserve(picture + planes * 2, path_);
 }
 
@@ -257,17 +274,35 @@ std::optional<QImage> HeifDecoder::decodePlanes(const heif_image_handle *handle,
     if (!planes.isValid())
         return std::nullopt;
     const QSize target = ImageSourceGeometry::fittedSize(planes.size(), maxPixelSize);
-    if (target.isEmpty() || target == planes.size()) {
-        QImage whole(planes.size(), QImage::Format_RGB32);
-        for (int y = 0; !whole.isNull() && y < whole.height(); ++y)
-            std::copy_n(planes.row(y), whole.width(), reinterpret_cast<QRgb *>(whole.scanLine(y)));
-        return whole;
-    }
+    if (target.isEmpty() || target == planes.size())
+        return planes.picture();
     // Opaque pixels are their own premultiplied form; reduced as premultiplied, as the RGBA
     // picture is, then relabelled.
     return AreaAverage::reduced(planes.size(), true, target, [&planes](int y) {
         return planes.row(y);
     }).convertToFormat(QImage::Format_RGB32);
+}
+
+// libheif hands over what the rows' decoder made (see HeifRowDecoder): the picture already reduced,
+// as its red, green and blue planes. Nothing when that decoder declined the picture.
+std::optional<QImage> HeifDecoder::decodeRows(const heif_image_handle *handle, int maxPixelSize)
+{
+    const char *decoder = HeifRowDecoder::id();
+    heif_decoding_options *options = decoder ? heif_decoding_options_alloc() : nullptr;
+    if (!options)
+        return std::nullopt;
+    options->decoder_id = decoder;
+    HeifRowDecoder::Request request(maxPixelSize);
+    heif_image *decoded = nullptr;
+    const heif_error error = heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_444, options);
+    heif_decoding_options_free(options);
+    std::unique_ptr<heif_image, ImageRelease> owned(decoded);
+    if (request.outcome() == HeifRowDecoder::Request::Outcome::Declined)
+        return std::nullopt;
+    if (error.code != heif_error_Ok || !decoded || request.outcome() != HeifRowDecoder::Request::Outcome::Made)
+        return QImage();
+    RgbPlanes planes(decoded);
+    return planes.isValid() ? planes.picture() : QImage();
 }
 
 // libheif's RGBA picture is reduced where it lies, read as ARGB32 with red and blue exchanged: the

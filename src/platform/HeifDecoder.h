@@ -45,13 +45,18 @@ private:
     // `maxPixelSize` once the shared decode budget holds what its decoder will allocate.
     QImage decodeWithinBudget(
         const heif_image_handle *handle, std::uint32_t thumbnailId, int maxPixelSize) const;
-    // `whole` when libheif makes the whole RGBA picture, not only its colour planes.
-    DecodeBudget::Reservation reserve(qint64 pixels, const HeifCodedSize::Coded &coded, bool whole) const;
+    // What a decode makes of the decoder's planes: the picture reduced row by row as it is
+    // converted, libheif's red, green and blue planes, or its whole RGBA picture.
+    enum class Made { Rows, Planes, Whole };
+    DecodeBudget::Reservation reserve(qint64 pixels, const HeifCodedSize::Coded &coded, Made made) const;
     static QImage decodeHandle(const heif_image_handle *handle, int maxPixelSize);
     // True when `handle` may be decoded to its colour planes alone (see decodePlanes).
     static bool decodesToPlanes(const heif_image_handle *handle, bool derived);
     // Nothing when the planes libheif made are not the opaque 8-bit ones its RGBA picture is made of.
     static std::optional<QImage> decodePlanes(const heif_image_handle *handle, int maxPixelSize);
+    // The same picture reduced while it is converted, for an item libheif does not crop, turn or
+    // mirror; nothing when the rows' decoder declines it.
+    static std::optional<QImage> decodeRows(const heif_image_handle *handle, int maxPixelSize);
 
     QString path_;
     QString readPath_;

@@ -97,7 +97,7 @@ bool restateSize(const QString &path, int index, const QSize &stated)
 }
 
 // Whatever the boxes state, the decode budget is charged for the picture the decoder really makes
-// (at least its red, green and blue planes and the decoder's own), and the picture is still decoded.
+// (at least the decoder's planes and its own working data), and the picture is still decoded.
 TEST_F(ImageSourceHeifTest, BudgetIsChargedForTheCodedPictureWhateverItsBoxesState)
 {
     const QSize coded(1280, 960);
@@ -115,7 +115,7 @@ TEST_F(ImageSourceHeifTest, BudgetIsChargedForTheCodedPictureWhateverItsBoxesSta
         ASSERT_TRUE(box < 0 || restateSize(file, box, decoded / 10));
         DecodeBudget::shared().takePeak();
         EXPECT_TRUE(isUprightMarked(ImageSource(file).thumbnail(64))) << box;
-        EXPECT_GE(DecodeBudget::shared().takePeak(), qint64(decoded.width()) * decoded.height() * 6) << box;
+        EXPECT_GE(DecodeBudget::shared().takePeak(), qint64(decoded.width()) * decoded.height() * 3) << box;
     }
 }
 
@@ -134,24 +134,44 @@ QImage reducedWhole(const QString &file, int maxPixelSize)
         .convertToFormat(QImage::Format_RGB32);
 }
 
-// A picture without a colour profile is reduced from libheif's planes to the very pixels its whole
-// RGBA picture reduces to (stored fingerprints stay valid), and never charged for that picture. One
-// wrapped in a grid (sides the encoder cannot code exactly) may be converted another way: whole.
-TEST_F(ImageSourceHeifTest, PicturesWithoutAProfileAreReducedFromTheirPlanesToTheSamePixels)
+// A picture without a colour profile of its own is reduced to the very pixels its whole RGBA
+// picture reduces to (stored fingerprints stay valid), whatever colour its stream states, and never
+// charged for that picture. Where libheif neither turns nor crops it and the stream's matrix is a
+// weighted sum, it is reduced as it is converted and not charged for libheif's RGB planes either.
+// One wrapped in a grid (sides the encoder cannot code exactly) may be converted another way: whole.
+TEST_F(ImageSourceHeifTest, PicturesWithoutAProfileAreReducedToTheSamePixels)
 {
+    enum Made { Rows, Planes, Whole };
     const struct {
         QSize size;
         int maxPixelSize;
-        bool whole;
-    } cases[] = { { QSize(1000, 752), 256, false }, { QSize(336, 248), 400, false },
-        { QSize(333, 251), 100, true } };
+        Made made;
+        int matrix = -1;
+        bool fullRange = true;
+        const char *chroma = "420";
+        int orientation = 1;
+    } cases[] = { { QSize(1000, 752), 256, Rows }, { QSize(336, 248), 400, Rows }, { QSize(333, 251), 100, Whole },
+        { QSize(640, 480), 100, Rows, 1, false }, { QSize(640, 480), 100, Rows, 6, true, "444" },
+        { QSize(640, 480), 100, Rows, 5, false, "422" }, { QSize(640, 480), 100, Rows, 9, true },
+        { QSize(640, 480), 100, Planes, 0 }, { QSize(640, 480), 100, Planes, 8 },
+        { QSize(640, 480), 100, Planes, -1, true, "420", 6 } };
+    int i = 0;
     for (const auto &c : cases) {
-        const QString file = path(QStringLiteral("n%1.heic").arg(c.size.width()));
-        ASSERT_TRUE(writeHeic(file, NoisePicture::make(c.size, 3), {}));
+        const QString file = path(QStringLiteral("n%1.heic").arg(i++));
+        HeifOptions options;
+        options.matrixCoefficients = c.matrix;
+        options.fullRange = c.fullRange;
+        options.chroma = c.chroma;
+        options.orientation = c.orientation;
+        ASSERT_TRUE(writeHeic(file, NoisePicture::make(c.size, 3), options));
+        const qint64 pixels = qint64(c.size.width()) * c.size.height();
+        const qint64 decoderPlanes = pixels * (c.chroma == QByteArray("444") ? 6 : 3);
         DecodeBudget::shared().takePeak();
         const QImage reduced = HeifDecoder(file).decodeScaled(c.maxPixelSize);
-        EXPECT_EQ(DecodeBudget::shared().takePeak() >= qint64(c.size.width()) * c.size.height() * 8, c.whole);
-        EXPECT_EQ(reduced, reducedWhole(file, c.maxPixelSize)) << file.toStdString();
+        const qint64 peak = DecodeBudget::shared().takePeak();
+        EXPECT_EQ(peak >= pixels * 8, c.made == Whole) << i;
+        EXPECT_EQ(peak >= pixels * 3 + decoderPlanes, c.made != Rows) << i;
+        EXPECT_EQ(reduced, reducedWhole(file, c.maxPixelSize)) << i;
     }
 }
 

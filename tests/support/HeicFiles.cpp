@@ -51,9 +51,17 @@ bool writeHeic(const QString &path, const QImage &stored, const HeifOptions &opt
     heif_encoder *encoder = nullptr;
     heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder);
     heif_encoder_set_lossy_quality(encoder, 90);
+    heif_encoder_set_parameter_string(encoder, "chroma", options.chroma);
     heif_encoding_options *encoding = heif_encoding_options_alloc();
     encoding->image_orientation = heif_orientation(options.orientation);
     heif_image *image = heifImageOf(stored);
+    if (options.matrixCoefficients >= 0) {
+        heif_color_profile_nclx *nclx = heif_nclx_color_profile_alloc();
+        nclx->matrix_coefficients = heif_matrix_coefficients(options.matrixCoefficients);
+        nclx->full_range_flag = options.fullRange;
+        heif_image_set_nclx_color_profile(image, nclx);
+        heif_nclx_color_profile_free(nclx);
+    }
     heif_image_handle *handle = nullptr;
     bool ok = heif_context_encode_image(context, image, encoder, encoding, &handle).code == heif_error_Ok;
     if (ok && !options.thumbnail.isNull()) {
