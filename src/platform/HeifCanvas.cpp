@@ -226,6 +226,22 @@ std::optional<std::vector<QByteArray>> propertiesOf(const QByteArray &meta, cons
     return types;
 }
 
+// The first 'meta' box and the boxes directly in it; none when the file cannot be read.
+struct Meta {
+    QByteArray bytes;
+    std::vector<Box> children;
+};
+
+Meta readMeta(QFile &file)
+{
+    Meta meta;
+    if (file.open(QIODevice::ReadOnly)) {
+        meta.bytes = metaOf(file);
+        meta.children = boxesIn(meta.bytes, 4, meta.bytes.size());
+    }
+    return meta;
+}
+
 qint64 areaOf(const QSize &size)
 {
     return qint64(size.width()) * size.height();
@@ -236,16 +252,13 @@ qint64 areaOf(const QSize &size)
 std::optional<QSize> HeifCanvas::of(const QString &readPath, std::uint32_t itemId)
 {
     QFile file(readPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray meta = metaOf(file);
-    const std::vector<Box> children = boxesIn(meta, 4, meta.size());
-    const Box *iinf = firstOf(children, "iinf");
-    const Box *iloc = firstOf(children, "iloc");
+    const Meta meta = readMeta(file);
+    const Box *iinf = firstOf(meta.children, "iinf");
+    const Box *iloc = firstOf(meta.children, "iloc");
     if (!iinf || !iloc)
         return std::nullopt;
-    const std::vector<QByteArray> types = typesOf(meta, *iinf, itemId);
-    const std::vector<Extent> locations = locationsOf(meta, *iloc, itemId);
+    const std::vector<QByteArray> types = typesOf(meta.bytes, *iinf, itemId);
+    const std::vector<Extent> locations = locationsOf(meta.bytes, *iloc, itemId);
     // A real file states an item once; a file stating it over and over is not read on.
     if (types.empty() || types.size() > kMostEntries || locations.size() > kMostEntries)
         return std::nullopt;
@@ -257,7 +270,7 @@ std::optional<QSize> HeifCanvas::of(const QString &readPath, std::uint32_t itemI
             return std::nullopt;
         for (const Extent &location : locations) {
             const std::optional<QSize> canvas
-                = canvasIn(type, headOf(file, meta, firstOf(children, "idat"), location));
+                = canvasIn(type, headOf(file, meta.bytes, firstOf(meta.children, "idat"), location));
             if (!canvas)
                 return std::nullopt;
             if (areaOf(*canvas) > areaOf(largest))
@@ -270,14 +283,11 @@ std::optional<QSize> HeifCanvas::of(const QString &readPath, std::uint32_t itemI
 std::optional<bool> HeifCanvas::isTransformed(const QString &readPath, std::uint32_t itemId)
 {
     QFile file(readPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray meta = metaOf(file);
-    const std::vector<Box> children = boxesIn(meta, 4, meta.size());
-    const Box *iprp = firstOf(children, "iprp");
+    const Meta meta = readMeta(file);
+    const Box *iprp = firstOf(meta.children, "iprp");
     if (!iprp)
         return std::nullopt;
-    const std::optional<std::vector<QByteArray>> types = propertiesOf(meta, *iprp, itemId);
+    const std::optional<std::vector<QByteArray>> types = propertiesOf(meta.bytes, *iprp, itemId);
     if (!types)
         return std::nullopt;
     return std::any_of(types->begin(), types->end(),
