@@ -6,6 +6,7 @@
 #include <libheif/heif_cxx.h>
 
 #include <QTemporaryDir>
+#include <QtConcurrent>
 #include <QtEndian>
 
 #include "platform/AppFolders.h"
@@ -155,9 +156,11 @@ TEST_F(ImageSourceHeifTest, PicturesWithoutAProfileAreReducedToTheSamePixels)
         { QSize(640, 480), 100, Rows, 5, false, "422" }, { QSize(640, 480), 100, Rows, 9, true },
         { QSize(640, 480), 100, Planes, 0 }, { QSize(640, 480), 100, Planes, 8 },
         { QSize(640, 480), 100, Planes, -1, true, "420", 6 } };
-    int i = 0;
+    QStringList files;
+    QList<QImage> alone;
     for (const auto &c : cases) {
-        const QString file = path(QStringLiteral("n%1.heic").arg(i++));
+        const QString file = path(QStringLiteral("n%1.heic").arg(files.size()));
+        const int i = int(files.size());
         HeifOptions options;
         options.matrixCoefficients = c.matrix;
         options.fullRange = c.fullRange;
@@ -172,7 +175,18 @@ TEST_F(ImageSourceHeifTest, PicturesWithoutAProfileAreReducedToTheSamePixels)
         EXPECT_EQ(peak >= pixels * 8, c.made == Whole) << i;
         EXPECT_EQ(peak >= pixels * 3 + decoderPlanes, c.made != Rows) << i;
         EXPECT_EQ(reduced, reducedWhole(file, c.maxPixelSize)) << i;
+        files << file;
+        alone << reduced;
     }
+    // Each decode keeps to its own thread's request: many at once give what one at a time gave.
+    QStringList many;
+    for (int round = 0; round < 4; ++round)
+        many << files;
+    const QList<QImage> together = QtConcurrent::blockingMapped(many, [&](const QString &file) {
+        return HeifDecoder(file).decodeScaled(cases[files.indexOf(file)].maxPixelSize);
+    });
+    for (qsizetype i = 0; i < together.size(); ++i)
+        EXPECT_EQ(together[i], alone[i % files.size()]) << i;
 }
 
 // How many times the log said that `file` was refused for the memory it needed.
