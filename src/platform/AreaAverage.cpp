@@ -14,6 +14,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/ImageSourceGeometry.h"
 #include "platform/PictureBuffers.h"
 
 namespace
@@ -213,4 +214,17 @@ QImage AreaAverage::reduced(const QSize &size, bool alpha, const QSize &target, 
         }
     }
     return result;
+}
+
+QImage AreaAverage::fittedOpaque(const QSize &size, int maxPixelSize, const RowReader &rowAt)
+{
+    const QSize target = ImageSourceGeometry::fittedSize(size, maxPixelSize);
+    if (target.isEmpty() || target == size) {
+        QImage whole(size, QImage::Format_RGB32);
+        for (int y = 0; !whole.isNull() && y < whole.height(); ++y)
+            std::copy_n(rowAt(y), whole.width(), reinterpret_cast<QRgb *>(whole.scanLine(y)));
+        return whole;
+    }
+    // Opaque pixels are their own premultiplied form: reduced as such, then relabelled.
+    return reduced(size, true, target, rowAt).convertToFormat(QImage::Format_RGB32);
 }

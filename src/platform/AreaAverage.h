@@ -23,4 +23,8 @@ public:
     // A picture of `size` read one row at a time, top to bottom, reduced to `target` exactly as
     // the whole picture would be, so a decoder need never hold it all.
     static QImage reduced(const QSize &size, bool alpha, const QSize &target, const RowReader &rowAt);
+
+    // An opaque picture of `size` read one row at a time, fitted within `maxPixelSize`: reduced as
+    // above, or copied whole when it fits already. RGB32.
+    static QImage fittedOpaque(const QSize &size, int maxPixelSize, const RowReader &rowAt);
 };

@@ -71,12 +71,10 @@ public:
     bool isValid() const { return m_valid; }
     QSize size() const { return m_size; }
 
-    QImage picture()
+    // The planes as they are, or reduced to fit `maxPixelSize`.
+    QImage picture(int maxPixelSize = 0)
     {
-        QImage whole(m_size, QImage::Format_RGB32);
-        for (int y = 0; !whole.isNull() && y < whole.height(); ++y)
-            std::copy_n(row(y), whole.width(), reinterpret_cast<QRgb *>(whole.scanLine(y)));
-        return whole;
+        return AreaAverage::fittedOpaque(m_size, maxPixelSize, [this](int y) { return row(y); });
     }
 
     const QRgb *row(int y)
@@ -273,14 +271,7 @@ std::optional<QImage> HeifDecoder::decodePlanes(const heif_image_handle *handle,
     RgbPlanes planes(decoded);
     if (!planes.isValid())
         return std::nullopt;
-    const QSize target = ImageSourceGeometry::fittedSize(planes.size(), maxPixelSize);
-    if (target.isEmpty() || target == planes.size())
-        return planes.picture();
-    // Opaque pixels are their own premultiplied form; reduced as premultiplied, as the RGBA
-    // picture is, then relabelled.
-    return AreaAverage::reduced(planes.size(), true, target, [&planes](int y) {
-        return planes.row(y);
-    }).convertToFormat(QImage::Format_RGB32);
+    return planes.picture(maxPixelSize);
 }
 
 // libheif hands over what the rows' decoder made (see HeifRowDecoder): the picture already reduced,

@@ -11,7 +11,6 @@
 
 #include "platform/AreaAverage.h"
 #include "platform/HeifYCbCrRows.h"
-#include "platform/ImageSourceGeometry.h"
 
 namespace
 {
@@ -95,16 +94,7 @@ QImage reducedOf(const de265_image *picture, int maxPixelSize)
     if (!rows)
         return {};
     const QSize size(de265_get_image_width(picture, 0), de265_get_image_height(picture, 0));
-    const QSize target = ImageSourceGeometry::fittedSize(size, maxPixelSize);
-    if (target.isEmpty() || target == size) {
-        QImage whole(size, QImage::Format_RGB32);
-        for (int y = 0; !whole.isNull() && y < whole.height(); ++y)
-            std::copy_n(rows->row(y), whole.width(), reinterpret_cast<QRgb *>(whole.scanLine(y)));
-        return whole;
-    }
-    // Opaque pixels are their own premultiplied form.
-    return AreaAverage::reduced(size, true, target, [&rows](int y) { return rows->row(y); })
-        .convertToFormat(QImage::Format_RGB32);
+    return AreaAverage::fittedOpaque(size, maxPixelSize, [&rows](int y) { return rows->row(y); });
 }
 
 // The reduced picture as libheif's planar RGB, which it passes on unconverted.
