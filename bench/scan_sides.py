@@ -12,6 +12,7 @@ most the decodes held of their budget at once; last, whether every scan found th
 Trees of photos the size cameras make (the memory a scan needs follows the size of its pictures):
     quennary-make-corpus real TREE 10000          2-12 MP JPEG, some PNG, HEIC and edited copies
     quennary-make-corpus real-heic TREE 280       the same sizes in HEIC
+    quennary-make-corpus heic TREE 277 2048 1536  HEIC of phone-export size (long side 2048)
     quennary-make-corpus liars TREE 16 8000 6000 64 48   HEIC whose boxes state 64x48
 To run a build with glibc's allocator defaults, preload bench/glibc_defaults.c (see there).
 Run each SCAN from its build tree (or keep a copy beside a copy of its ../share/quennary): without
