@@ -7,7 +7,6 @@
 
 #include <libheif/heif_cxx.h>
 
-
 #include "platform/HeifCanvas.h"
 #include "platform/HeifYCbCrRows.h"
 #include "platform/ImageSourceFixtures.h"
@@ -27,13 +26,6 @@ protected:
     }
 };
 
-struct Sampled {
-    heif_chroma chroma;
-    const char *name;
-    int shiftX;
-    int shiftY;
-};
-
 // A plane of samples that sweep every value, so that each sum clips somewhere on both sides.
 std::vector<std::uint8_t> sweep(const QSize &size, int seed)
 {
@@ -45,11 +37,11 @@ std::vector<std::uint8_t> sweep(const QSize &size, int seed)
 
 // Stores the planes losslessly, stating `matrix` and `fullRange` in the stream, and reads them back
 // as libheif's red, green and blue planes, in ARGB.
-std::vector<QRgb> throughLibheif(const QString &file, const QSize sizes[3], const Sampled &sampled,
+std::vector<QRgb> throughLibheif(const QString &file, const QSize sizes[3], heif_chroma chroma,
     const std::vector<std::uint8_t> planes[3], int matrix, bool fullRange)
 {
     heif::Image image;
-    image.create(sizes[0].width(), sizes[0].height(), heif_colorspace_YCbCr, sampled.chroma);
+    image.create(sizes[0].width(), sizes[0].height(), heif_colorspace_YCbCr, chroma);
     const heif_channel channels[] = { heif_channel_Y, heif_channel_Cb, heif_channel_Cr };
     for (int c = 0; c < 3; ++c) {
         image.add_plane(channels[c], sizes[c].width(), sizes[c].height(), 8);
@@ -64,7 +56,7 @@ std::vector<QRgb> throughLibheif(const QString &file, const QSize sizes[3], cons
     image.set_nclx_color_profile(nclx);
     heif::Encoder encoder(heif_compression_HEVC);
     encoder.set_lossless(true);
-    encoder.set_string_parameter("chroma", sampled.name);
+    encoder.set_string_parameter("chroma", chroma == heif_chroma_420 ? "420" : chroma == heif_chroma_422 ? "422" : "444");
     heif::Context written;
     written.encode_image(image, encoder);
     written.write_to_file(file.toStdString());
@@ -88,25 +80,25 @@ std::vector<QRgb> throughLibheif(const QString &file, const QSize sizes[3], cons
 // the rows made of the same samples are those planes to the byte, clipped values included.
 TEST_F(HeifRowsTest, RowsAreLibheifsOwnConversion)
 {
-    const Sampled s420 { heif_chroma_420, "420", 1, 1 }, s422 { heif_chroma_422, "422", 1, 0 },
-        s444 { heif_chroma_444, "444", 0, 0 };
     const struct {
-        Sampled sampled;
+        heif_chroma chroma;
         int matrix;
         bool fullRange;
-    } cases[] = { { s420, 6, true }, { s420, 1, false }, { s422, 5, false }, { s444, 9, true },
-        { s420, 2, false }, { s420, 10, true }, { s422, 4, true }, { s444, 7, false }, { s420, 11, true } };
+    } cases[] = { { heif_chroma_420, 6, true }, { heif_chroma_420, 1, false }, { heif_chroma_422, 5, false },
+        { heif_chroma_444, 9, true }, { heif_chroma_420, 2, false }, { heif_chroma_420, 10, true },
+        { heif_chroma_422, 4, true }, { heif_chroma_444, 7, false }, { heif_chroma_420, 11, true } };
     const QSize size(64, 48);
     int i = 0;
     for (const auto &c : cases) {
-        const QSize chroma(size.width() >> c.sampled.shiftX, size.height() >> c.sampled.shiftY);
+        const int shiftX = c.chroma == heif_chroma_444 ? 0 : 1, shiftY = c.chroma == heif_chroma_420 ? 1 : 0;
+        const QSize chroma(size.width() >> shiftX, size.height() >> shiftY);
         const QSize sizes[3] = { size, chroma, chroma };
         const std::vector<std::uint8_t> planes[3] = { sweep(size, 0), sweep(chroma, 1), sweep(chroma, 2) };
         const std::vector<QRgb> expected
-            = throughLibheif(path(QStringLiteral("l%1.heic").arg(i++)), sizes, c.sampled, planes, c.matrix, c.fullRange);
+            = throughLibheif(path(QStringLiteral("l%1.heic").arg(i++)), sizes, c.chroma, planes, c.matrix, c.fullRange);
         std::optional<HeifYCbCrRows> rows = HeifYCbCrRows::of({ size, planes[0].data(), planes[1].data(),
                                                                   planes[2].data(), size.width(), chroma.width(),
-                                                                  chroma.width(), c.sampled.shiftX, c.sampled.shiftY },
+                                                                  chroma.width(), shiftX, shiftY },
             { c.matrix, 2, c.fullRange });
         ASSERT_TRUE(rows) << i;
         std::vector<QRgb> made;
