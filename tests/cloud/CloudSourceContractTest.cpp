@@ -63,7 +63,7 @@ struct Rig {
         source->startListing({ nodes, { QStringLiteral("jpg") }, {},
                                  { 0, minimum, isDrive ? ScanSource::googleDrive : ScanSource::dropbox, 4 } },
             receiver);
-        return TestEvents::waitFor([this] { return ends > 0; }, 20000);
+        return TestEvents::waitFor([this] { return ends > 0; }, 60000);
     }
 
     bool isDrive;

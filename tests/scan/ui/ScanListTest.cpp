@@ -71,7 +71,7 @@ protected:
     // Waits for the look at the restored entries to answer.
     static void looked(MainViewController &c)
     {
-        ASSERT_TRUE(TestEvents::waitFor([&c] { return !c.scanList().isLookingAtEntries(); }, 30000));
+        ASSERT_TRUE(TestEvents::waitFor([&c] { return !c.scanList().isLookingAtEntries(); }, 120000));
         settle();
     }
     static const CustomCell *cellAt(const MainViewController &c, int row)
