@@ -431,7 +431,7 @@ TEST_F(AppDelegateTest, ResetInTheGeneralPaneReloadsTheMainWindow)
     general->view();
     general->btnResetDefault->click();
     EXPECT_TRUE(
-        TestEvents::waitFor([&] { return main.compareType == GlobalObjects::CompareType::ctHash; }, 2000));
+        TestEvents::waitFor([&] { return main.compareType == GlobalObjects::CompareType::ctHash; }, 10000));
 }
 
 TEST_F(AppDelegateTest, QuitMenuItemEndsTheApplicationAfterItsCleanUp)

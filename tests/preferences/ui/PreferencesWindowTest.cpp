@@ -147,9 +147,9 @@ TEST_F(PreferencesWindowTest, AnimatedSwitchResizesWithTheTopEdgeFixedPlainSwitc
     int finished = 0;
     QObject::connect(tabs, &PreferencesTabViewController::transitionFinished, [&] { ++finished; });
     tabs->activatePane(QStringLiteral("exclude"), true);
-    ASSERT_TRUE(TestEvents::waitFor([&] { return finished == 1; }, 3000));
+    ASSERT_TRUE(TestEvents::waitFor([&] { return finished == 1; }, 10000));
     ASSERT_TRUE(
-        TestEvents::waitFor([&] { return controller->contentView()->size() == QSize(420, 300); }, 3000));
+        TestEvents::waitFor([&] { return controller->contentView()->size() == QSize(420, 300); }, 10000));
     EXPECT_EQ(controller->window()->geometry().topLeft(), before.topLeft());
 
     controller->setIsAnimated(false);
