@@ -193,7 +193,8 @@ std::optional<QSize> canvasIn(const QByteArray &type, const QByteArray &data)
 }
 
 // The types of the properties 'ipma' associates with the item, by their places in 'ipco'.
-std::optional<std::vector<QByteArray>> propertiesOf(const QByteArray &meta, const Box &iprp, std::uint32_t itemId)
+std::optional<std::vector<QByteArray>> propertiesOf(
+    const QByteArray &meta, const Box &iprp, std::uint32_t itemId)
 {
     const std::vector<Box> boxes = boxesIn(meta, iprp.payload, iprp.end);
     const Box *ipco = firstOf(boxes, "ipco");
@@ -247,12 +248,9 @@ qint64 areaOf(const QSize &size)
     return qint64(size.width()) * size.height();
 }
 
-} // namespace
-
-std::optional<QSize> HeifCanvas::of(const QString &readPath, std::uint32_t itemId)
+// The largest canvas item `itemId` states; an empty size when it is coded, not derived.
+std::optional<QSize> canvasOf(QFile &file, const Meta &meta, std::uint32_t itemId)
 {
-    QFile file(readPath);
-    const Meta meta = readMeta(file);
     const Box *iinf = firstOf(meta.children, "iinf");
     const Box *iloc = firstOf(meta.children, "iloc");
     if (!iinf || !iloc)
@@ -280,10 +278,9 @@ std::optional<QSize> HeifCanvas::of(const QString &readPath, std::uint32_t itemI
     return largest;
 }
 
-std::optional<bool> HeifCanvas::isTransformed(const QString &readPath, std::uint32_t itemId)
+// Whether item `itemId` has a 'clap', 'irot' or 'imir' property.
+std::optional<bool> transformedOf(const Meta &meta, std::uint32_t itemId)
 {
-    QFile file(readPath);
-    const Meta meta = readMeta(file);
     const Box *iprp = firstOf(meta.children, "iprp");
     if (!iprp)
         return std::nullopt;
@@ -292,4 +289,16 @@ std::optional<bool> HeifCanvas::isTransformed(const QString &readPath, std::uint
         return std::nullopt;
     return std::any_of(types->begin(), types->end(),
         [](const QByteArray &type) { return type == "clap" || type == "irot" || type == "imir"; });
+}
+
+} // namespace
+
+std::optional<HeifCanvas::Item> HeifCanvas::of(const QString &readPath, std::uint32_t itemId)
+{
+    QFile file(readPath);
+    const Meta meta = readMeta(file);
+    const std::optional<QSize> canvas = canvasOf(file, meta, itemId);
+    if (!canvas)
+        return std::nullopt;
+    return Item { *canvas, transformedOf(meta, itemId) };
 }

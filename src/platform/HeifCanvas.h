@@ -13,10 +13,14 @@
 class HeifCanvas
 {
 public:
-    // The largest canvas item `itemId` states; an empty size when the item is coded, not derived.
-    // Nothing when the file's item boxes cannot be read.
-    static std::optional<QSize> of(const QString &readPath, std::uint32_t itemId);
-    // Whether libheif crops, turns or mirrors the picture of item `itemId` (an associated 'clap',
-    // 'irot' or 'imir' property). Nothing when the file's property boxes cannot be read.
-    static std::optional<bool> isTransformed(const QString &readPath, std::uint32_t itemId);
+    struct Item {
+        // The largest canvas the item states; an empty size when it is coded, not derived.
+        QSize canvas;
+        // Whether libheif crops, turns or mirrors its picture (an associated 'clap', 'irot' or
+        // 'imir' property); nothing when the file's property boxes cannot be read.
+        std::optional<bool> transformed;
+    };
+    // Item `itemId` as the file's boxes state it, read once. Nothing when its item boxes cannot
+    // be read.
+    static std::optional<Item> of(const QString &readPath, std::uint32_t itemId);
 };

@@ -181,19 +181,20 @@ QImage HeifDecoder::decodeWithinBudget(
     heif_item_id itemId = thumbnailId;
     if (itemId == 0 && heif_context_get_primary_image_ID(context_, &itemId).code != heif_error_Ok)
         return {};
-    const std::optional<QSize> canvas = HeifCanvas::of(readPath_, itemId);
-    if (!canvas) {
+    const std::optional<HeifCanvas::Item> item = HeifCanvas::of(readPath_, itemId);
+    if (!item) {
         Log::line(QStringLiteral("HEIF picture's items could not be read: ") + path_);
         return {};
     }
+    const QSize &canvas = item->canvas;
     HeifCodedSize::Coded charged;
     // A canvas is made in full colour, whatever the tiles' chroma.
-    if (!canvas->isEmpty())
+    if (!canvas.isEmpty())
         charged.chromaSamplesPerPixel = 8;
-    const qint64 statedPixels = std::max(pixelsOf(handleSize(handle)), pixelsOf(*canvas));
+    const qint64 statedPixels = std::max(pixelsOf(handleSize(handle)), pixelsOf(canvas));
     Made made = Made::Whole;
-    if (decodesToPlanes(handle, !canvas->isEmpty()))
-        made = HeifCanvas::isTransformed(readPath_, itemId) == false ? Made::Rows : Made::Planes;
+    if (decodesToPlanes(handle, !canvas.isEmpty()))
+        made = item->transformed == false ? Made::Rows : Made::Planes;
     std::optional<DecodeBudget::Reservation> reserved;
     reserved.emplace(reserve(statedPixels, charged, made));
     if (!reserved->isValid())
@@ -234,7 +235,8 @@ QImage HeifDecoder::decodeWithinBudget(
 // them: none beyond a row when reduced row by row, its red, green and blue planes, and when whole,
 // the RGBA picture made of those and a copy of it (made only when it has an alpha channel).
 // Refused, with the size it needed, beyond the shared budget.
-DecodeBudget::Reservation HeifDecoder::reserve(qint64 pixels, const HeifCodedSize::Coded &coded, Made made) const
+DecodeBudget::Reservation HeifDecoder::reserve(
+    qint64 pixels, const HeifCodedSize::Coded &coded, Made made) const
 {
     const qint64 counted = std::min(pixels, kUnaffordablePixels);
     const qint64 planes = counted * (4 + coded.chromaSamplesPerPixel) * coded.bytesPerSample / 4;
@@ -285,12 +287,14 @@ std::optional<QImage> HeifDecoder::decodeRows(const heif_image_handle *handle, i
     options->decoder_id = decoder;
     HeifRowDecoder::Request request(maxPixelSize);
     heif_image *decoded = nullptr;
-    const heif_error error = heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_444, options);
+    const heif_error error
+        = heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_444, options);
     heif_decoding_options_free(options);
     std::unique_ptr<heif_image, ImageRelease> owned(decoded);
     if (request.outcome() == HeifRowDecoder::Request::Outcome::Declined)
         return std::nullopt;
-    if (error.code != heif_error_Ok || !decoded || request.outcome() != HeifRowDecoder::Request::Outcome::Made)
+    if (error.code != heif_error_Ok || !decoded
+        || request.outcome() != HeifRowDecoder::Request::Outcome::Made)
         return QImage();
     RgbPlanes planes(decoded);
     return planes.isValid() ? planes.picture() : QImage();

@@ -54,7 +54,8 @@ HeifYCbCrRows::Colour colourOf(const de265_image *picture)
     heif_color_profile_nclx *nclx = heif_nclx_color_profile_alloc();
     if (!nclx)
         return {};
-    heif_nclx_color_profile_set_color_primaries(nclx, std::uint16_t(de265_get_image_colour_primaries(picture)));
+    heif_nclx_color_profile_set_color_primaries(
+        nclx, std::uint16_t(de265_get_image_colour_primaries(picture)));
     heif_nclx_color_profile_set_matrix_coefficients(
         nclx, std::uint16_t(de265_get_image_matrix_coefficients(picture)));
     const HeifYCbCrRows::Colour colour { int(nclx->matrix_coefficients), int(nclx->color_primaries),
@@ -166,7 +167,8 @@ heif_decoder_plugin rowPlugin()
     p.init_plugin = [] {};
     p.deinit_plugin = [] {};
     // Lowest of priorities: chosen only by its id.
-    p.does_support_format = [](heif_compression_format format) { return format == heif_compression_HEVC ? 1 : 0; };
+    p.does_support_format
+        = [](heif_compression_format format) { return format == heif_compression_HEVC ? 1 : 0; };
     p.new_decoder = [](void **decoder) {
         auto stream = std::make_unique<Stream>();
         stream->context = de265_new_decoder();

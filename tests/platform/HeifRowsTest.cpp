@@ -56,13 +56,17 @@ std::vector<QRgb> throughLibheif(const QString &file, const QSize sizes[3], heif
     image.set_nclx_color_profile(nclx);
     heif::Encoder encoder(heif_compression_HEVC);
     encoder.set_lossless(true);
-    encoder.set_string_parameter("chroma", chroma == heif_chroma_420 ? "420" : chroma == heif_chroma_422 ? "422" : "444");
+    encoder.set_string_parameter("chroma",
+        chroma == heif_chroma_420       ? "420"
+            : chroma == heif_chroma_422 ? "422"
+                                        : "444");
     heif::Context written;
     written.encode_image(image, encoder);
     written.write_to_file(file.toStdString());
     heif::Context read;
     read.read_from_file(file.toStdString());
-    const heif::Image rgb = read.get_primary_image_handle().decode_image(heif_colorspace_RGB, heif_chroma_444);
+    const heif::Image rgb
+        = read.get_primary_image_handle().decode_image(heif_colorspace_RGB, heif_chroma_444);
     int strides[3] = {};
     const std::uint8_t *r = rgb.get_plane(heif_channel_R, &strides[0]);
     const std::uint8_t *g = rgb.get_plane(heif_channel_G, &strides[1]);
@@ -94,12 +98,12 @@ TEST_F(HeifRowsTest, RowsAreLibheifsOwnConversion)
         const QSize chroma(size.width() >> shiftX, size.height() >> shiftY);
         const QSize sizes[3] = { size, chroma, chroma };
         const std::vector<std::uint8_t> planes[3] = { sweep(size, 0), sweep(chroma, 1), sweep(chroma, 2) };
-        const std::vector<QRgb> expected
-            = throughLibheif(path(QStringLiteral("l%1.heic").arg(i++)), sizes, c.chroma, planes, c.matrix, c.fullRange);
-        std::optional<HeifYCbCrRows> rows = HeifYCbCrRows::of({ size, planes[0].data(), planes[1].data(),
-                                                                  planes[2].data(), size.width(), chroma.width(),
-                                                                  chroma.width(), shiftX, shiftY },
-            { c.matrix, 2, c.fullRange });
+        const std::vector<QRgb> expected = throughLibheif(
+            path(QStringLiteral("l%1.heic").arg(i++)), sizes, c.chroma, planes, c.matrix, c.fullRange);
+        std::optional<HeifYCbCrRows> rows
+            = HeifYCbCrRows::of({ size, planes[0].data(), planes[1].data(), planes[2].data(), size.width(),
+                                    chroma.width(), chroma.width(), shiftX, shiftY },
+                { c.matrix, 2, c.fullRange });
         ASSERT_TRUE(rows) << i;
         std::vector<QRgb> made;
         for (int y = 0; y < size.height(); ++y)
@@ -108,7 +112,8 @@ TEST_F(HeifRowsTest, RowsAreLibheifsOwnConversion)
     }
     // Matrices libheif converts other than as a weighted sum are declined.
     for (const int matrix : { 0, 8, 12, 13 })
-        EXPECT_FALSE(HeifYCbCrRows::of({ size, nullptr, nullptr, nullptr, 0, 0, 0, 1, 1 }, { matrix, 2, true }));
+        EXPECT_FALSE(
+            HeifYCbCrRows::of({ size, nullptr, nullptr, nullptr, 0, 0, 0, 1, 1 }, { matrix, 2, true }));
 }
 
 // Every orientation but the first is stored as a turn or a mirror, which libheif applies itself.
@@ -121,8 +126,10 @@ TEST_F(HeifRowsTest, TurnedOrMirroredItemsAreFound)
         ASSERT_TRUE(HeicFiles::writeHeic(file, NoisePicture::make(QSize(64, 48), orientation), options));
         heif::Context context;
         context.read_from_file(file.toStdString());
-        EXPECT_EQ(HeifCanvas::isTransformed(file, context.get_primary_image_ID()), std::optional<bool>(orientation != 1))
+        EXPECT_EQ(
+            HeifCanvas::of(file, context.get_primary_image_ID()).value_or(HeifCanvas::Item {}).transformed,
+            std::optional<bool>(orientation != 1))
             << orientation;
     }
-    EXPECT_EQ(HeifCanvas::isTransformed(path("none.heic"), 1), std::nullopt);
+    EXPECT_EQ(HeifCanvas::of(path("none.heic"), 1), std::nullopt);
 }
