@@ -7,6 +7,7 @@
 #include "platform/AppFolders.h"
 #include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
+#include "scan/LibraryReportText.h"
 
 namespace
 {
@@ -100,14 +101,15 @@ QString NoPhotosMessage::libraryText(const WalkReport &report)
 {
     QStringList lines;
     if (!report.unreadableLibrary.isEmpty())
-        lines.append(formatText(text("ID_PHOTO_LIBRARY_UNREADABLE"), OutsideText::name(report.unreadableLibrary),
-            OutsideText::name(report.unreadableLibraryDatabase)));
+        lines.append(LibraryReportText::unreadable(report));
     if (!report.libraryReadInPart.isEmpty()) {
         const QString library = OutsideText::name(report.libraryReadInPart);
         lines.append(report.libraryItemsTaken > 0
                 ? formatText(text("ID_PHOTO_LIBRARY_READ_IN_PART"), library, report.libraryItemsTaken)
                 : formatText(text("ID_PHOTO_LIBRARY_TOO_LARGE"), library));
     }
+    if (report.libraryFilesMissing > 0)
+        lines.append(LibraryReportText::filesMissing(report));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -31,8 +31,8 @@ public:
     static QString unreadableFoldersText(const WalkReport &report);
     // The folders left out as a Trash: the first, then how many more.
     static QString trashFoldersText(const WalkReport &report);
-    // The photo library that could not be read, naming its database, and the one larger than a scan
-    // reads; empty when every library was read whole.
+    // The photo library that could not be read, naming its database and why, the one larger than a
+    // scan reads, and the library items without their file; empty when every library was read whole.
     static QString libraryText(const WalkReport &report);
     // The cloud files whose copy could not be fetched: how many, the first and why.
     static QString notFetchedText(const WalkReport &report);

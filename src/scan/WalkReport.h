@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "model/LibraryFailure.h"
+
 struct WalkReport {
     int unreadableFolders = 0;
     // The first folder that could not be read, and why.
@@ -34,8 +36,12 @@ struct WalkReport {
     // its database was too large to copy).
     QString libraryReadInPart;
     qsizetype libraryItemsTaken = 0;
-    // A photo library that could not be read (its database holds no table of photos), and that
-    // database.
+    // A photo library that could not be read, its database, and why.
     QString unreadableLibrary;
     QString unreadableLibraryDatabase;
+    LibraryFailure unreadableLibraryFailure;
+    // Items of a photo library whose original file is not in it (kept elsewhere, or removed), and
+    // the first of them: there is nothing of theirs to compare.
+    int libraryFilesMissing = 0;
+    QString firstLibraryFileMissing;
 };

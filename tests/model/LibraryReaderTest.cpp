@@ -5,6 +5,9 @@
 
 #include <thread>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -213,7 +216,7 @@ TEST_P(LibraryReaderTest, ASparseDatabaseOfFourGiBIsReadWhole)
     LibraryTestLibrary library(m_folder.path(), GetParam());
     library.addItem(item(QStringLiteral("sparse.jpg")));
     ASSERT_TRUE(QFile::resize(library.databasePath(), qint64(4) << 30));
-    LibraryRead read { LibraryExtent::TooLarge, {} };
+    LibraryRead read { LibraryExtent::TooLarge, {}, {} };
     EXPECT_EQ(namesOf(DBOperations::fetchData(library.libraryPath(), options(true), &read)),
         QStringList({ "sparse.jpg" }));
     EXPECT_EQ(read.extent, LibraryExtent::Whole);
@@ -233,6 +236,87 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LibraryReaderTest,
     [](const auto &info) { return layoutName(info.param); });
 
 } // namespace
+
+// A library that cannot be read is told apart from an empty one, with what stood in the way: in
+// what the read says and in the log.
+struct UnreadableCase {
+    const char *name;
+    Layout layout;
+    // How the library is damaged; "fifo" and "garbage" put such a file in the database's place,
+    // "absent" removes it, "mode000" takes away every permission, anything else is SQL.
+    const char *damage;
+    LibraryFailure::Kind kind;
+    // Part of the detail, and of the log line.
+    const char *detail;
+};
+
+class LibraryUnreadableTest : public ::testing::TestWithParam<UnreadableCase>
+{
+};
+
+TEST_P(LibraryUnreadableTest, SaysWhyNothingWasRead)
+{
+    const UnreadableCase &t = GetParam();
+    QTemporaryDir folder;
+    LibraryTestLibrary library(folder.path(), t.layout);
+    library.addItem(item(QStringLiteral("photo.jpg")));
+    const QString database = library.databasePath();
+    const QByteArray damage(t.damage);
+    if (damage == "fifo" || damage == "absent") {
+        ASSERT_TRUE(QFile::remove(database));
+        if (damage == "fifo") {
+            ASSERT_EQ(mkfifo(database.toUtf8().constData(), 0600), 0);
+        }
+    } else if (damage == "garbage") {
+        ASSERT_TRUE(TestFiles::write(database, QByteArray(8192, 'x')));
+    } else if (damage == "mode000") {
+        ASSERT_EQ(chmod(database.toUtf8().constData(), 0), 0);
+        if (access(database.toUtf8().constData(), R_OK) == 0) {
+            GTEST_SKIP() << "this user reads files of any mode";
+        }
+    } else {
+        library.run(t.damage);
+    }
+    LibraryRead read;
+    EXPECT_TRUE(DBOperations::fetchData(library.libraryPath(), options(true), &read).isEmpty());
+    EXPECT_EQ(read.extent, LibraryExtent::Unreadable);
+    EXPECT_EQ(read.failure.kind, t.kind);
+    EXPECT_TRUE(read.failure.detail.contains(QLatin1String(t.detail))) << read.failure.detail.toStdString();
+    EXPECT_TRUE(QDir(AppFolders::cachesFolder()).entryList(QDir::Files).isEmpty());
+    QFile log(AppFolders::logFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray said = read.failure.logText(database).toUtf8();
+    EXPECT_TRUE(log.readAll().contains(library.libraryPath().toUtf8() + " could not be read: " + said))
+        << said.data();
+}
+
+using Kind = LibraryFailure::Kind;
+
+INSTANTIATE_TEST_SUITE_P(Damages, LibraryUnreadableTest,
+    ::testing::Values(
+        UnreadableCase { "DatabaseAbsent", Layout::PhotosStore, "absent", Kind::NoDatabase, "" },
+        UnreadableCase { "DatabaseIsAFifo", Layout::PhotosStore, "fifo", Kind::NotCopied, "regular" },
+        UnreadableCase {
+            "DatabaseWithoutPermissions", Layout::PhotosStore, "mode000", Kind::NotCopied, "ermission" },
+        UnreadableCase {
+            "DatabaseIsNoDatabase", Layout::PhotosStore, "garbage", Kind::QueryFailed, "not a database" },
+        UnreadableCase {
+            "NoTableOfPhotos", Layout::PhotosStore, "DROP TABLE ZASSET", Kind::NoTableOfPhotos, "" },
+        UnreadableCase { "AttributesTableMissing", Layout::PhotosStore,
+            "DROP TABLE ZADDITIONALASSETATTRIBUTES", Kind::QueryFailed,
+            "no such table: ZADDITIONALASSETATTRIBUTES" },
+        UnreadableCase { "NoAlbumEntity", Layout::PhotosStore,
+            "DELETE FROM Z_PRIMARYKEY WHERE Z_NAME = 'Album'", Kind::NoEntityRow, "Album" },
+        UnreadableCase { "NoAssetEntity", Layout::OlderPhotosStore,
+            "DELETE FROM Z_PRIMARYKEY WHERE Z_NAME = 'GenericAsset'", Kind::NoEntityRow, "GenericAsset" },
+        UnreadableCase { "EntityTableMissing", Layout::OlderPhotosStore, "DROP TABLE Z_PRIMARYKEY",
+            Kind::QueryFailed, "no such table: Z_PRIMARYKEY" },
+        UnreadableCase { "AlbumColumnMissing", Layout::PhotosStore,
+            "DROP TABLE Z_26ASSETS; CREATE TABLE Z_26ASSETS (Z_3ASSETS INTEGER)", Kind::QueryFailed,
+            "no such column: Z_26ALBUMS" },
+        UnreadableCase { "VersionTableMissing", Layout::IPhoto, "DROP TABLE RKVersion", Kind::QueryFailed,
+            "no such table: rkversion" }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 // A row whose folder or name climbs out of the library ("../../outside"), or whose folder is a link
 // to somewhere else, never lists a file outside the library.
@@ -314,7 +398,7 @@ TEST(LibraryReaderHostileTest, AQueryThatMultipliesRowsIsReadInPart)
             bounded.maxRows = bound.maxRows;
             bounded.maxBytes = bound.maxBytes;
             bounded.totalBudgetMs = bound.totalBudgetMs;
-            LibraryRead read { LibraryExtent::TooLarge, {} };
+            LibraryRead read { LibraryExtent::TooLarge, {}, {} };
             const QList<QVariantMap> items = DBOperations::fetchData(library.libraryPath(), bounded, &read);
             EXPECT_EQ(read.extent, bound.multiplied ? LibraryExtent::InPart : LibraryExtent::Whole)
                 << bound.maxRows;

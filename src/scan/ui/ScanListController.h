@@ -27,6 +27,9 @@ struct AddPathResult {
     bool PhotoslibAlreadyAdded = false;
     // A path offered was on the list already.
     bool alreadyListed = false;
+    // The items offered that are no photos of an enabled type, cannot be read, or are packages
+    // other than a photo library, in the order offered.
+    QStringList notAdded;
 };
 
 // What the scan list asks of its window: the view its alerts and panels open over, and the
@@ -74,6 +77,8 @@ public:
     // "The items cannot be added", because they are on the list already or, when none was,
     // because they are no photos of the enabled types or cannot be read.
     void showAlreadyInScanListAlert(bool alreadyListed = true);
+    // As above, naming the items of `result.notAdded`.
+    void showNotAddedAlert(const AddPathResult &result);
 
     // How an entry is shown in the file manager; replaceable for tests.
     std::function<void(const QUrl &)> revealUrl;

@@ -7,7 +7,9 @@
 #include "MainWindowTestSupport.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,6 +80,25 @@ protected:
     {
         return qobject_cast<CustomCell *>(c.tvPath->indexWidget(c.tvPath->model()->index(row, 0)));
     }
+    // Through the drop box, as a file manager's drag ends on it.
+    static void dropOnBox(const MainViewController &c, const QStringList &paths)
+    {
+        auto *box = qobject_cast<DragDropBox *>(c.boxAddWindow.data());
+        ASSERT_NE(box, nullptr);
+        QList<QUrl> urls;
+        for (const QString &path : paths)
+            urls.append(QUrl::fromLocalFile(path));
+        QMimeData data;
+        data.setUrls(urls);
+        const QPointF at(box->width() / 2.0, box->height() / 2.0);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &dropped);
+        EXPECT_TRUE(dropped.isAccepted());
+        settle();
+    }
     static void drop(const QStringList &paths)
     {
         NotificationCenter::defaultCenter().post(
@@ -106,21 +127,20 @@ TEST_F(ScanListTest, DropOfMixedFilesAndFoldersKeepsFoldersAndEnabledFiles)
     const QString pictures = folder(QStringLiteral("Pictures"));
     const QString photo = file(QStringLiteral("loose/IMG_0001.JPG"));
     const QString note = file(QStringLiteral("loose/notes.txt"));
-    drop({ pictures, photo, note });
+    dropOnBox(*c, { pictures, photo, note });
     EXPECT_EQ(paths(*c), (QStringList { pictures, photo }));
     EXPECT_EQ(c->arrPathNodes[0].nodeType, NodeType::nodeTypefolder);
     EXPECT_EQ(c->arrPathNodes[1].nodeType, NodeType::nodeTypefile);
     EXPECT_EQ(c->arrPathNodes[1].state, 1);
     EXPECT_TRUE(c->btnCompare->isEnabled());
     EXPECT_EQ(c->btnCompare->state(), IMGButton::OnState);
-    EXPECT_EQ(lastInformativeText(), text("ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE"));
+    EXPECT_EQ(
+        lastInformativeText(), text("ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE") + QStringLiteral("\n“notes.txt”"));
     EXPECT_EQ(c->tvPath->toolTip(), text("ID_CTRL_TO_VIEW_MORE_OPTIONS"));
     EXPECT_EQ(c->tvPath->model()->rowCount(), 2);
 
     DragDropBox *box = qobject_cast<DragDropBox *>(c->boxAddWindow.data());
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(ScanListRules::acceptDroppedPaths({ note, photo, pictures }, c->allowedExtensions),
-        (QStringList { photo, pictures }));
     EXPECT_FALSE(box->acceptDroppedPaths({}));
 }
 
@@ -372,6 +392,95 @@ TEST_F(ScanListTest, SecondLibraryIsRefusedBeforeThePanelOpens)
     EXPECT_FALSE(ScanListRules::isPathEnabledInOpenPanel(
         NodeType::nodeTypePhotos, folder(QStringLiteral("Old.migratedphotolibrary")), {}));
 }
+
+// A drop through the drop box: what it adds, and the items its report names as not added. Items
+// named with a suffix are files, without one folders; "listed" items are dropped once beforehand.
+struct BoxDropCase {
+    const char *name;
+    QStringList listed;
+    QStringList dropped;
+    QStringList added;
+    // The report: none, or its reasons and the items it names, then how many more it counts.
+    bool report;
+    bool alreadyListed;
+    QStringList named;
+    int more;
+};
+
+class ScanListBoxDropTest : public ScanListTest, public ::testing::WithParamInterface<BoxDropCase>
+{
+protected:
+    QString item(const QString &name)
+    {
+        if (name.endsWith(QLatin1String(".photoslibrary")))
+            return library(name);
+        const QString suffix = QFileInfo(name).suffix();
+        return suffix.isEmpty() || suffix == QLatin1String("app") ? folder(name) : file(name);
+    }
+    QStringList items(const QStringList &names)
+    {
+        QStringList list;
+        for (const QString &name : names)
+            list.append(item(name));
+        return list;
+    }
+    static QString expectedReport(const BoxDropCase &t)
+    {
+        QStringList why;
+        if (t.alreadyListed)
+            why.append(text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"));
+        if (t.named.isEmpty())
+            return why.join(QString());
+        QStringList quoted;
+        for (const QString &name : t.named)
+            quoted.append(QStringLiteral("“%1”").arg(name));
+        QString named = text("ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE") + QLatin1Char('\n')
+            + quoted.join(QStringLiteral(", "));
+        if (t.more == 1)
+            named += QLatin1Char(' ') + text("ID_ONE_MORE_ITEM_NOT_ADDED");
+        else if (t.more > 1)
+            named += QLatin1Char(' ')
+                + text("ID_MORE_ITEMS_NOT_ADDED").replace(QStringLiteral("%d"), QString::number(t.more));
+        why.append(named);
+        return why.join(QStringLiteral("\n\n"));
+    }
+};
+
+TEST_P(ScanListBoxDropTest, AddsWhatItCanAndNamesTheRest)
+{
+    const BoxDropCase &t = GetParam();
+    auto c = makeController();
+    if (!t.listed.isEmpty())
+        dropOnBox(*c, items(t.listed));
+    const size_t before = alerts.alerts().size();
+    dropOnBox(*c, items(t.dropped));
+    EXPECT_EQ(paths(*c), items(t.listed + t.added));
+    ASSERT_EQ(alerts.alerts().size(), before + (t.report ? 1 : 0));
+    if (!t.report)
+        return;
+    EXPECT_EQ(alerts.alerts().back().messageText, text("ID_ITEMS_CANT_ADDED"));
+    EXPECT_EQ(lastInformativeText(), expectedReport(t));
+}
+
+const BoxDropCase kBoxDrops[] = {
+    { "TextFileAlone", {}, { "t.txt" }, {}, true, false, { "t.txt" }, 0 },
+    { "LibraryWithTextFile", {}, { "Photos.photoslibrary", "t.txt" }, { "Photos.photoslibrary" }, true, false,
+        { "t.txt" }, 0 },
+    { "FolderPhotoAndText", {}, { "Pictures", "a.jpg", "t.txt" }, { "Pictures", "a.jpg" }, true, false,
+        { "t.txt" }, 0 },
+    { "PhotosAndFolderOnly", {}, { "Pictures", "a.jpg", "B.JPEG" }, { "Pictures", "a.jpg", "B.JPEG" }, false,
+        false, {}, 0 },
+    { "ListedFolderAndText", { "Pictures" }, { "Pictures", "t.txt" }, {}, true, true, { "t.txt" }, 0 },
+    { "ListedFolderAlone", { "Pictures" }, { "Pictures" }, {}, true, true, {}, 0 },
+    { "ApplicationWithPhoto", {}, { "a.jpg", "Tool.app" }, { "a.jpg" }, true, false, { "Tool.app" }, 0 },
+    { "FourTextFiles", {}, { "a.txt", "b.pdf", "c.doc", "d.md" }, {}, true, false,
+        { "a.txt", "b.pdf", "c.doc" }, 1 },
+    { "SixTextFiles", {}, { "a.txt", "b.pdf", "c.doc", "d.md", "e.zip", "f.xml" }, {}, true, false,
+        { "a.txt", "b.pdf", "c.doc" }, 3 },
+};
+
+INSTANTIATE_TEST_SUITE_P(Drops, ScanListBoxDropTest, ::testing::ValuesIn(kBoxDrops),
+    [](const ::testing::TestParamInfo<BoxDropCase> &info) { return std::string(info.param.name); });
 
 } // namespace
 
