@@ -69,6 +69,13 @@ QString namedItems(const QStringList &paths)
     return line;
 }
 
+// That the items are no photos or cannot be read, then their names when there are any.
+QString notPhotosText(const QStringList &paths)
+{
+    const QString why = text("ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE");
+    return paths.isEmpty() ? why : why + QLatin1Char('\n') + namedItems(paths);
+}
+
 } // namespace
 
 ScanListController::ScanListController(MainWindowWidgets &widgets, ScanListState &listState, ScanListWindow window)
@@ -259,7 +266,7 @@ void ScanListController::addDroppedPath(const QString &path, AddPathResult &resu
         break;
     case ScanListRules::Kind::LibraryError:
         result.iPhotoLibError = true;
-        result.notAdded.append(path);
+        result.refusedPackages.append(path);
         break;
     case ScanListRules::Kind::Skip:
     case ScanListRules::Kind::Absent:
@@ -328,10 +335,13 @@ void ScanListController::showAddPathResult(const AddPathResult &result)
     }
     if (state.isFileAdded && result.isAllPathAdded)
         return;
+    // A refused library is told first; the items that are no photos are named after it.
+    const QString noPhotos
+        = result.notAdded.isEmpty() ? QString() : QStringLiteral("\n\n") + notPhotosText(result.notAdded);
     if (!state.isFileAdded && result.iPhotoLibError)
-        alert(cantAdd, text("ID_PHOTOS_LIBRARY_NOT_SUPPORTED"), ok);
+        alert(cantAdd, text("ID_PHOTOS_LIBRARY_NOT_SUPPORTED") + noPhotos, ok);
     else if (result.PhotoslibAlreadyAdded)
-        alert(cantAdd, text("ID_ONLY_ONE_LIB_CAN_ADDED"), ok);
+        alert(cantAdd, text("ID_ONLY_ONE_LIB_CAN_ADDED") + noPhotos, ok);
     else
         showNotAddedAlert(result);
 }
@@ -345,13 +355,12 @@ void ScanListController::showAlreadyInScanListAlert(bool alreadyListed)
 
 void ScanListController::showNotAddedAlert(const AddPathResult &result)
 {
+    const QStringList notPhotos = result.notAdded + result.refusedPackages;
     QStringList why;
     if (result.alreadyListed)
         why.append(text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"));
-    if (!result.alreadyListed || !result.notAdded.isEmpty())
-        why.append(text("ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE"));
-    if (!result.notAdded.isEmpty())
-        why.last() += QLatin1Char('\n') + namedItems(result.notAdded);
+    if (!result.alreadyListed || !notPhotos.isEmpty())
+        why.append(notPhotosText(notPhotos));
     alert(text("ID_ITEMS_CANT_ADDED"), why.join(QStringLiteral("\n\n")), { text("ID_OK_CAPS") });
 }
 

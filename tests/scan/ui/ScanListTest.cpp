@@ -400,9 +400,10 @@ struct BoxDropCase {
     QStringList listed;
     QStringList dropped;
     QStringList added;
-    // The report: none, or its reasons and the items it names, then how many more it counts.
+    // The report: none, or the key of its first reason (when it names one before the items that are
+    // no photos), the items it names and how many more it counts.
     bool report;
-    bool alreadyListed;
+    const char *lead;
     QStringList named;
     int more;
 };
@@ -427,8 +428,8 @@ protected:
     static QString expectedReport(const BoxDropCase &t)
     {
         QStringList why;
-        if (t.alreadyListed)
-            why.append(text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"));
+        if (t.lead)
+            why.append(text(t.lead));
         if (t.named.isEmpty())
             return why.join(QString());
         QStringList quoted;
@@ -462,20 +463,25 @@ TEST_P(ScanListBoxDropTest, AddsWhatItCanAndNamesTheRest)
     EXPECT_EQ(lastInformativeText(), expectedReport(t));
 }
 
+const char *const kListed = "ID_ITEMS_ALREADY_EXIST_SCANNLIST";
 const BoxDropCase kBoxDrops[] = {
-    { "TextFileAlone", {}, { "t.txt" }, {}, true, false, { "t.txt" }, 0 },
-    { "LibraryWithTextFile", {}, { "Photos.photoslibrary", "t.txt" }, { "Photos.photoslibrary" }, true, false,
+    { "TextFileAlone", {}, { "t.txt" }, {}, true, nullptr, { "t.txt" }, 0 },
+    { "LibraryWithTextFile", {}, { "Photos.photoslibrary", "t.txt" }, { "Photos.photoslibrary" }, true, nullptr,
         { "t.txt" }, 0 },
-    { "FolderPhotoAndText", {}, { "Pictures", "a.jpg", "t.txt" }, { "Pictures", "a.jpg" }, true, false,
+    { "FolderPhotoAndText", {}, { "Pictures", "a.jpg", "t.txt" }, { "Pictures", "a.jpg" }, true, nullptr,
         { "t.txt" }, 0 },
     { "PhotosAndFolderOnly", {}, { "Pictures", "a.jpg", "B.JPEG" }, { "Pictures", "a.jpg", "B.JPEG" }, false,
-        false, {}, 0 },
-    { "ListedFolderAndText", { "Pictures" }, { "Pictures", "t.txt" }, {}, true, true, { "t.txt" }, 0 },
-    { "ListedFolderAlone", { "Pictures" }, { "Pictures" }, {}, true, true, {}, 0 },
-    { "ApplicationWithPhoto", {}, { "a.jpg", "Tool.app" }, { "a.jpg" }, true, false, { "Tool.app" }, 0 },
-    { "FourTextFiles", {}, { "a.txt", "b.pdf", "c.doc", "d.md" }, {}, true, false,
-        { "a.txt", "b.pdf", "c.doc" }, 1 },
-    { "SixTextFiles", {}, { "a.txt", "b.pdf", "c.doc", "d.md", "e.zip", "f.xml" }, {}, true, false,
+        nullptr, {}, 0 },
+    { "ListedFolderAndText", { "Pictures" }, { "Pictures", "t.txt" }, {}, true, kListed, { "t.txt" }, 0 },
+    { "ListedFolderAlone", { "Pictures" }, { "Pictures" }, {}, true, kListed, {}, 0 },
+    { "ApplicationWithPhoto", {}, { "a.jpg", "Tool.app" }, { "a.jpg" }, true, nullptr, { "Tool.app" }, 0 },
+    { "ApplicationWithText", {}, { "Tool.app", "t.txt" }, {}, true, "ID_PHOTOS_LIBRARY_NOT_SUPPORTED",
+        { "t.txt" }, 0 },
+    { "SecondLibraryWithText", { "One.photoslibrary" }, { "Two.photoslibrary", "t.txt" }, {}, true,
+        "ID_ONLY_ONE_LIB_CAN_ADDED", { "t.txt" }, 0 },
+    { "FourTextFiles", {}, { "a.txt", "b.pdf", "c.doc", "d.md" }, {}, true, nullptr, { "a.txt", "b.pdf", "c.doc" },
+        1 },
+    { "SixTextFiles", {}, { "a.txt", "b.pdf", "c.doc", "d.md", "e.zip", "f.xml" }, {}, true, nullptr,
         { "a.txt", "b.pdf", "c.doc" }, 3 },
 };
 
