@@ -466,8 +466,8 @@ TEST_P(ScanListBoxDropTest, AddsWhatItCanAndNamesTheRest)
 const char *const kListed = "ID_ITEMS_ALREADY_EXIST_SCANNLIST";
 const BoxDropCase kBoxDrops[] = {
     { "TextFileAlone", {}, { "t.txt" }, {}, true, nullptr, { "t.txt" }, 0 },
-    { "LibraryWithTextFile", {}, { "Photos.photoslibrary", "t.txt" }, { "Photos.photoslibrary" }, true, nullptr,
-        { "t.txt" }, 0 },
+    { "LibraryWithTextFile", {}, { "Photos.photoslibrary", "t.txt" }, { "Photos.photoslibrary" }, true,
+        nullptr, { "t.txt" }, 0 },
     { "FolderPhotoAndText", {}, { "Pictures", "a.jpg", "t.txt" }, { "Pictures", "a.jpg" }, true, nullptr,
         { "t.txt" }, 0 },
     { "PhotosAndFolderOnly", {}, { "Pictures", "a.jpg", "B.JPEG" }, { "Pictures", "a.jpg", "B.JPEG" }, false,
@@ -479,8 +479,8 @@ const BoxDropCase kBoxDrops[] = {
         { "t.txt" }, 0 },
     { "SecondLibraryWithText", { "One.photoslibrary" }, { "Two.photoslibrary", "t.txt" }, {}, true,
         "ID_ONLY_ONE_LIB_CAN_ADDED", { "t.txt" }, 0 },
-    { "FourTextFiles", {}, { "a.txt", "b.pdf", "c.doc", "d.md" }, {}, true, nullptr, { "a.txt", "b.pdf", "c.doc" },
-        1 },
+    { "FourTextFiles", {}, { "a.txt", "b.pdf", "c.doc", "d.md" }, {}, true, nullptr,
+        { "a.txt", "b.pdf", "c.doc" }, 1 },
     { "SixTextFiles", {}, { "a.txt", "b.pdf", "c.doc", "d.md", "e.zip", "f.xml" }, {}, true, nullptr,
         { "a.txt", "b.pdf", "c.doc" }, 3 },
 };
