@@ -259,11 +259,12 @@ bool Trash::isTrashByName(const QString &path)
     // Phones' galleries and sync services keep deleted pictures in bins of their own, trusted by the
     // name wherever it lies: ".trashBin" (a gallery's cloud folder, "MIUI/Gallery/cloud/.trashBin"),
     // ".globalTrash", ".RecycleBin" (a gallery application's "Android/data/<id>/files/.RecycleBin"),
-    // ".dropbox.cache" (a synced folder's deleted and replaced files).
+    // ".dropbox.cache" (a synced folder's deleted and replaced files); a photo manager's ".dtrash" at
+    // the top of a collection, with files/ and info/ as in a desktop's Trash.
     static const QRegularExpression kTrashName(
         QStringLiteral(
             "^(\\.Trash|\\.Trash-.+|\\.Trashes|\\$RECYCLE\\.BIN|RECYCLER|RECYCLED|#recycle|@Recycle|"
-            "\\.recycle|\\.trashBin|\\.globalTrash|\\.RecycleBin|\\.dropbox\\.cache)$"),
+            "\\.recycle|\\.trashBin|\\.globalTrash|\\.RecycleBin|\\.dropbox\\.cache|\\.dtrash)$"),
         QRegularExpression::CaseInsensitiveOption);
     // Common words trusted only where their system puts them: "Trash" where a desktop keeps its home
     // Trash, a home's ".local/share" (a backup's, a snap's) or a sandboxed application's data folder

@@ -47,10 +47,10 @@ public:
     // True when the folder `path` is named as a Trash of any system, in any letter case: ".Trash",
     // ".Trash-*", ".Trashes" (macOS volumes), "$RECYCLE.BIN", "RECYCLER", "RECYCLED" (Windows),
     // "#recycle", "@Recycle", ".recycle" (network storage), ".trashBin", ".globalTrash", ".RecycleBin",
-    // "recycle" in a ".Gallery2" folder (phones' galleries), ".dropbox.cache" (sync services), or
-    // "Trash" in a ".local/share" folder (the home Trash of any home) or in a sandboxed application's
-    // ".var/app/<id>/data"; and any store of old versions, snapshots or generated copies that
-    // CopyStores names, which is left out alike.
+    // "recycle" in a ".Gallery2" folder (phones' galleries), ".dropbox.cache" (sync services),
+    // ".dtrash" (a photo manager's), or "Trash" in a ".local/share" folder (the home Trash of any
+    // home) or in a sandboxed application's ".var/app/<id>/data"; and any store of old versions, snapshots or
+    // generated copies that CopyStores names, which is left out alike.
     static bool isTrashByName(const QString &path);
     // True when the file name `fileName` is that of an item a phone has put in its Trash in place:
     // ".trashed-<expiry>-<name>", in any letter case.

@@ -11,12 +11,13 @@
 
 #include "platform/FileFacts.h"
 #include "platform/KnownTrashes.h"
-#include "platform/ScanMounts.h"
 #include "platform/Md5.h"
+#include "platform/ScanMounts.h"
 #include "platform/Trash.h"
 #include "support/TestFiles.h"
 
-namespace {
+namespace
+{
 
 QString writeFile(const QDir &dir, const QString &name, const QByteArray &content)
 {
@@ -25,8 +26,7 @@ QString writeFile(const QDir &dir, const QString &name, const QByteArray &conten
     return path;
 }
 
-struct Md5Case
-{
+struct Md5Case {
     const char *name;
     QByteArray content;
     const char *digest;
@@ -45,12 +45,11 @@ TEST_P(Md5OfContent, MatchesTheKnownDigest)
     EXPECT_EQ(Md5::ofFile(path).value_or(QStringLiteral("none")), QString::fromLatin1(GetParam().digest));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, Md5OfContent,
-    testing::Values(Md5Case{"empty", QByteArray(), "d41d8cd98f00b204e9800998ecf8427e"},
-                    Md5Case{"abc", QByteArray("abc"), "900150983cd24fb0d6963f7d28e17f72"},
-                    // Longer than one read chunk, so the chunks must be chained correctly.
-                    Md5Case{"million_a", QByteArray(1000000, 'a'), "7707d6ae4e027c70eea2a935c2296f21"}),
+INSTANTIATE_TEST_SUITE_P(Files, Md5OfContent,
+    testing::Values(Md5Case { "empty", QByteArray(), "d41d8cd98f00b204e9800998ecf8427e" },
+        Md5Case { "abc", QByteArray("abc"), "900150983cd24fb0d6963f7d28e17f72" },
+        // Longer than one read chunk, so the chunks must be chained correctly.
+        Md5Case { "million_a", QByteArray(1000000, 'a'), "7707d6ae4e027c70eea2a935c2296f21" }),
     [](const testing::TestParamInfo<Md5Case> &info) { return std::string(info.param.name); });
 
 TEST(Md5, GivesNoDigestForMissingUnreadableOrStoppedFiles)
@@ -62,7 +61,7 @@ TEST(Md5, GivesNoDigestForMissingUnreadableOrStoppedFiles)
     // Reading this file fails with an I/O error even for root.
     EXPECT_FALSE(Md5::ofFile(QStringLiteral("/proc/self/mem")).has_value());
     const QString path = writeFile(QDir(dir.path()), QStringLiteral("f"), QByteArray("abc"));
-    std::atomic<bool> stop{true};
+    std::atomic<bool> stop { true };
     EXPECT_FALSE(Md5::ofFile(path, &stop).has_value());
     stop = false;
     EXPECT_TRUE(Md5::ofFile(path, &stop).has_value());
@@ -133,8 +132,8 @@ TEST(FileFacts, PackagesAreFoldersWithAPackageExtension)
 {
     QTemporaryDir dir;
     const QDir d(dir.path());
-    for (const char *name : {"Lib.photoslibrary", "Old.photolibrary", "M.migratedphotolibrary", "X.app",
-                             "Y.BUNDLE", "plain", "not.package"})
+    for (const char *name : { "Lib.photoslibrary", "Old.photolibrary", "M.migratedphotolibrary", "X.app",
+             "Y.BUNDLE", "plain", "not.package" })
         d.mkdir(QString::fromLatin1(name));
     writeFile(d, QStringLiteral("file.app"), "x");
     EXPECT_TRUE(FileFacts::isPackage(d.filePath(QStringLiteral("Lib.photoslibrary"))));
@@ -218,7 +217,7 @@ TEST_F(TrashTest, TellsTrashFoldersApart)
              "/Daily.0", "/ALPHA.12", "/TimeShift/Snapshots", "/timeshift-btrfs/SNAPSHOTS-daily",
              "/BackInTime/h/u/1/20240102-030405-123", "/FileHistory/b/PC/DATA", "/APPDATA_oc1a2/Preview",
              "/.Cache/Thumbnails", "/storage/cache/thumbnails", "/@EADIR", "/.@__Thumb", "/.WDMC",
-             "/.Thumbnails", "/.SH_thumbnails" })
+             "/.Thumbnails", "/.SH_thumbnails", "/.dtrash", "/.DTrash/files" })
         EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(trash))) << trash;
     // A common word away from its system's place; a cloud's bin without the live "files" beside it.
     for (const char *folder : { "/Trashes", "/recycle", "/.var/app/org.x.V/cache/Trash", "/.Trash-",
@@ -226,6 +225,19 @@ TEST_F(TrashTest, TellsTrashFoldersApart)
         EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(folder))) << folder;
     EXPECT_FALSE(Trash::isInsideTrashFolder(QDir::currentPath() + QStringLiteral("/files/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QString()));
+}
+
+TEST_F(TrashTest, TellsAMountedBackupArchiveByItsFourFoldersSideBySide)
+{
+    const QString archive = m_home.filePath("archive");
+    for (const char *view : { "ids", "snapshots", "hosts", "tags" })
+        ASSERT_TRUE(QDir().mkpath(archive + "/" + view));
+    for (const char *view : { "ids/1a2b", "SNAPSHOTS/latest", "hosts/pc/2024", "tags/weekly" })
+        EXPECT_TRUE(Trash::isInsideTrashFolder(archive + "/" + view + "/a.jpg")) << view;
+    // Three of the four are a user's folders like any others.
+    ASSERT_TRUE(QDir(archive).rmdir("tags"));
+    for (const char *view : { "ids/1a2b", "snapshots/latest", "hosts/pc/2024" })
+        EXPECT_FALSE(Trash::isInsideTrashFolder(archive + "/" + view + "/a.jpg")) << view;
 }
 
 TEST(KnownTrashes, ReadsMountPointsWithTheirEscapesAndWithoutAutomounts)
@@ -245,7 +257,8 @@ TEST(KnownTrashes, ALinkIntoATrashIsHeldWhereverTheLinkLies)
     const QString link = dir.filePath(QStringLiteral("photos/a.jpg"));
     ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("photos"))));
     ASSERT_TRUE(QFile::link(trashed, link));
-    const ScanMounts mounts = ScanMounts::survey({}, dir.filePath(QStringLiteral("bin")), QByteArray(), 0, nullptr);
+    const ScanMounts mounts
+        = ScanMounts::survey({}, dir.filePath(QStringLiteral("bin")), QByteArray(), 0, nullptr);
     EXPECT_TRUE(mounts.holds(trashed, nullptr).answer.value_or(false));
     EXPECT_TRUE(mounts.holds(link, nullptr).answer.value_or(false));
     EXPECT_FALSE(mounts.holds(dir.filePath(QStringLiteral("photos")), nullptr).answer.value_or(true));
