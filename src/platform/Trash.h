@@ -13,7 +13,9 @@ struct TrashMove {
     // arrived in the Trash was put back where it came from, as another file had taken the item's
     // place at the move or the after-move check gave a reason (`why` tells which). NotPutBack: it
     // should have gone back for that reason but could not, and lies in the Trash at `pathInTrash`.
-    enum class Result { Moved, Refused, NoTrash, PutBack, NotPutBack };
+    // FolderLocked: the item's own folder may not be changed by this user (read-only), so nothing
+    // in it can leave; the Trash is not at fault.
+    enum class Result { Moved, Refused, NoTrash, PutBack, NotPutBack, FolderLocked };
     Result result = Result::Refused;
     // Where the item lies in the Trash: set when Moved or NotPutBack.
     QString pathInTrash;

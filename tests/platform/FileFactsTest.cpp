@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include "platform/FileFacts.h"
@@ -225,6 +226,31 @@ TEST_F(TrashTest, TellsTrashFoldersApart)
         EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(folder))) << folder;
     EXPECT_FALSE(Trash::isInsideTrashFolder(QDir::currentPath() + QStringLiteral("/files/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QString()));
+}
+
+// A photo whose own folder may not be changed stays, and the refusal names that folder, not the
+// Trash.
+TEST_F(TrashTest, AnItemOfAFolderThatCannotBeChangedIsToldAsSuch)
+{
+    const QString folder = m_home.filePath("read-only");
+    const QString path = folder + "/a.jpg";
+    ASSERT_TRUE(TestFiles::write(path, "a photo"));
+    // Read-only for this user; the administrator writes in any folder but one locked against changes.
+    const bool locked = ::getuid() == 0
+        ? QProcess::execute("chattr", { "+i", folder }) == 0
+        : QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const auto unlock = qScopeGuard([&] {
+        QProcess::execute("chattr", { "-i", folder });
+        QFile::setPermissions(
+            folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    });
+    if (!locked)
+        GTEST_SKIP() << "this file system cannot lock the folder";
+    const TrashMove done = Trash::move(path, nullptr);
+    EXPECT_EQ(done.result, TrashMove::Result::FolderLocked) << qPrintable(done.why);
+    EXPECT_TRUE(done.why.startsWith("its folder cannot be changed")) << qPrintable(done.why);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(QDir(Trash::homeTrashFolder() + "/info").isEmpty());
 }
 
 TEST_F(TrashTest, TellsAMountedBackupArchiveByItsFourFoldersSideBySide)
