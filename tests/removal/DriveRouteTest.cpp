@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "app/LocalizedString.h"
 #include "cloud/DriveService.h"
 #include "cloud/FakeDrive.h"
 #include "model/GDFoldersList.h"
@@ -39,7 +40,8 @@ struct TrashRig {
     {
     }
     // Removes from a pool thread, as the removal run does, while the GUI thread keeps serving.
-    RemovalOutcome remove(DriveRoute &route, const std::shared_ptr<ImageFileInfo> &record, bool stopAtOnce = false)
+    RemovalOutcome remove(
+        DriveRoute &route, const std::shared_ptr<ImageFileInfo> &record, bool stopAtOnce = false)
     {
         RemovalOutcome outcome;
         std::atomic<bool> done { false };
@@ -85,6 +87,27 @@ TEST(DriveRoute, ARefusalNoIdentifierOrNoServiceFails)
     EXPECT_EQ(rig.server.totalHits(), 1);
 }
 
+// A refusal for want of permission says so; a rate limit on the same status is no such refusal.
+TEST(DriveRoute, ARefusalForWantOfPermissionIsToldAsSuch)
+{
+    TrashRig rig;
+    rig.server.script("PATCH", QStringLiteral("/drive/v3/files/theirs"),
+        { FakeResponse::json(403,
+            R"({"error":{"code":403,"message":"The user does not have sufficient permissions for this file.",)"
+            R"("errors":[{"reason":"insufficientFilePermissions"}]}})") });
+    DriveRoute route(&rig.service);
+    const RemovalOutcome outcome = rig.remove(route, driveRecord(QStringLiteral("theirs")));
+    EXPECT_EQ(outcome.kind, RemovalOutcome::Kind::Failed);
+    EXPECT_EQ(outcome.shown, localizedString(QStringLiteral("ID_NOT_REMOVED_NO_DRIVE_PERMISSION")));
+    HttpResponse limited;
+    limited.failure = HttpResponse::Failure::status;
+    limited.status = 403;
+    limited.body = R"({"error":{"errors":[{"reason":"userRateLimitExceeded"}]}})";
+    DriveTrash::Answer answer = DriveTrash::Answer::unknown;
+    DriveTrash::googleDriveTrashCompletion(DriveFile(), limited, [&](DriveTrash::Answer a) { answer = a; });
+    EXPECT_EQ(answer, DriveTrash::Answer::refused);
+}
+
 TEST(DriveRoute, ASilentServerFailsWithinTheTimeout)
 {
     TrashRig rig;
@@ -92,7 +115,8 @@ TEST(DriveRoute, ASilentServerFailsWithinTheTimeout)
     DriveRoute route(&rig.service, 300);
     EXPECT_EQ(rig.remove(route, driveRecord(QStringLiteral("slow"))).kind, RemovalOutcome::Kind::Failed);
     // On the GUI thread the wait is refused at once rather than freezing the window.
-    EXPECT_FALSE(DriveTrash::trashGoogleDriveFiles(&rig.service, driveRecord(QStringLiteral("slow")), 300));
+    EXPECT_EQ(DriveTrash::trashGoogleDriveFiles(&rig.service, driveRecord(QStringLiteral("slow")), 300),
+        DriveTrash::Answer::refused);
 }
 
 // An update whose outcome is uncertain (server error, no answer, Stop while waiting) is settled by
@@ -114,19 +138,22 @@ TEST_P(DriveTrashUncertain, TheFilesStateDecides)
     TrashRig rig;
     rig.server.script("PATCH", QStringLiteral("/drive/v3/files/f"), { c.update });
     rig.server.script("GET", QStringLiteral("/drive/v3/files/f"),
-        { FakeResponse::json(200, c.trashedOnServer ? R"({"id":"f","trashed":true})" : R"({"id":"f","trashed":false})") });
+        { FakeResponse::json(
+            200, c.trashedOnServer ? R"({"id":"f","trashed":true})" : R"({"id":"f","trashed":false})") });
     QTemporaryDir dir;
     const auto record = driveRecord(QStringLiteral("f"));
     record->localThumbPath = dir.filePath(QStringLiteral("1_x.jpg"));
     QFile(record->localThumbPath).open(QIODevice::WriteOnly);
     DriveRoute route(&rig.service, 300);
     EXPECT_EQ(rig.remove(route, record, c.stop).kind, c.expected);
-    EXPECT_TRUE(TestEvents::waitFor([&] { return rig.server.hits(QStringLiteral("/drive/v3/files/f")) == 2; }, kWaitMs));
+    EXPECT_TRUE(TestEvents::waitFor(
+        [&] { return rig.server.hits(QStringLiteral("/drive/v3/files/f")) == 2; }, kWaitMs));
     EXPECT_EQ(QFile::exists(record->localThumbPath), c.expected != RemovalOutcome::Kind::Removed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DriveTrashUncertain,
-    testing::Values(UncertainCase { FakeResponse::json(500, "{}"), true, false, RemovalOutcome::Kind::Removed },
+    testing::Values(
+        UncertainCase { FakeResponse::json(500, "{}"), true, false, RemovalOutcome::Kind::Removed },
         UncertainCase { FakeResponse::json(503, "{}"), false, false, RemovalOutcome::Kind::Failed },
         UncertainCase { FakeResponse::silence(), true, false, RemovalOutcome::Kind::Removed },
         UncertainCase { FakeResponse::silence(), true, true, RemovalOutcome::Kind::Removed }));
