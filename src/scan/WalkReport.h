@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 struct WalkReport {
     int unreadableFolders = 0;
@@ -24,6 +25,9 @@ struct WalkReport {
     int trashFolders = 0;
     QString firstTrashFolder;
     int skippedForSize = 0;
+    // Files of a type unticked in the settings, and those types' extensions (upper case, as met).
+    int skippedForType = 0;
+    QStringList skippedTypes;
     // Files whose date lies outside the scan's date window.
     int outsideScanPeriod = 0;
     // Cloud files left out of the comparison as their copy could not be fetched; the first, and why.

@@ -298,6 +298,61 @@ INSTANTIATE_TEST_SUITE_P(Counts, ScanRunEarlyOutTest,
             Outcome::OnePhoto }),
     [](const ::testing::TestParamInfo<EarlyOutCase> &info) { return info.param.name; });
 
+// Files left out for their size or for a type unticked in Preferences are counted, with the size or
+// the types, whether the scan found nothing or a single photo.
+struct LeftOutCase {
+    const char *name;
+    int photos;
+    const char *message;
+    QStringList expected;
+};
+
+void PrintTo(const LeftOutCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class ScanRunLeftOutTest : public ScanRunControllerTest, public ::testing::WithParamInterface<LeftOutCase>
+{
+};
+
+TEST_P(ScanRunLeftOutTest, FilesLeftOutAreCountedAndNamed)
+{
+    const LeftOutCase c = GetParam();
+    QVariantList types = SettingsDefaults::defaultImageTypes();
+    for (QVariant &type : types) {
+        QVariantMap entry = type.toMap();
+        if (entry.value(QStringLiteral("extns")).toList().contains(QStringLiteral("png"))
+            || entry.value(QStringLiteral("extns")).toList().contains(QStringLiteral("gif")))
+            entry.insert(QStringLiteral("state"), false);
+        type = entry;
+    }
+    UserDefaults::standard().setObject(QStringLiteral("allowedExtensions"), types);
+    UserDefaults::standard().setObject(QStringLiteral("minimumFileSize"), 1);
+    UserDefaults::standard().setObject(QStringLiteral("fileSizeUnit"), 0);
+    for (int i = 0; i < c.photos; ++i)
+        photo(QStringLiteral("only%1.jpg").arg(i), 10 + i);
+    for (const char *name : { "a.png", "b.PNG", "c.gif", "d.txt", "tiny.jpg" })
+        ASSERT_TRUE(TestFiles::write(tree.filePath(QString::fromLatin1(name)), "x"));
+    addFolder();
+
+    runScan();
+    ASSERT_TRUE(waitFor([this] { return !alerts.alerts().empty(); }));
+    const AlertSpec &alert = alerts.alerts().front();
+    EXPECT_EQ(alert.messageText, text(c.message));
+    for (const QString &line : c.expected)
+        EXPECT_TRUE(alert.informativeText.contains(line)) << alert.informativeText.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, ScanRunLeftOutTest,
+    ::testing::Values(LeftOutCase { "NoPhoto", 0, "ID_NO_PHOTOS_DETECTED_AT_PATH",
+                          { "1 file was left out as smaller than the minimum file size of 1 KB",
+                              "3 files were left out as their type (PNG, GIF) is unticked" } },
+        LeftOutCase { "OnePhoto", 1, "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH",
+            { "1 file was left out as smaller than the minimum file size of 1 KB",
+                "3 files were left out as their type (PNG, GIF) is unticked", text("ID_FILTER_SORT") } }),
+    [](const ::testing::TestParamInfo<LeftOutCase> &info) { return info.param.name; });
+
 TEST_F(ScanRunControllerTest, FoldersThatCouldNotBeReadAreNamedWithNoPhotosOrWithResults)
 {
     // 50 kB: the photo below is left out for its size.
