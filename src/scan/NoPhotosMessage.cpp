@@ -44,7 +44,7 @@ QString NoPhotosMessage::leftOutFilesText(const WalkReport &report, qint64 minim
     if (report.skippedForType > 0)
         lines.append(formatText(localizedCountText(report.skippedForType, "ID_FILE_SKIPPED_TYPE_UNTICKED",
                                     "ID_FILES_SKIPPED_TYPE_UNTICKED"),
-            report.skippedForType, report.skippedTypes.join(QStringLiteral(", ")), text("ID_FILTER_SORT")));
+            report.skippedForType, text("ID_FILTER_SORT"), report.skippedTypes.join(QStringLiteral(", "))));
     return lines.join(QLatin1Char('\n'));
 }
 

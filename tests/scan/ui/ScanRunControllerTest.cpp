@@ -347,10 +347,12 @@ TEST_P(ScanRunLeftOutTest, FilesLeftOutAreCountedAndNamed)
 INSTANTIATE_TEST_SUITE_P(Ends, ScanRunLeftOutTest,
     ::testing::Values(LeftOutCase { "NoPhoto", 0, "ID_NO_PHOTOS_DETECTED_AT_PATH",
                           { "1 file was left out as smaller than the minimum file size of 1 KB",
-                              "3 files were left out as their type (PNG, GIF) is unticked" } },
+                              "3 files were left out for their file type, unticked in Preferences, under "
+                              "Filter: PNG, GIF." } },
         LeftOutCase { "OnePhoto", 1, "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH",
             { "1 file was left out as smaller than the minimum file size of 1 KB",
-                "3 files were left out as their type (PNG, GIF) is unticked", text("ID_FILTER_SORT") } }),
+                "3 files were left out for their file type, unticked in Preferences, under Filter: PNG, GIF.",
+                text("ID_FILTER_SORT") } }),
     [](const ::testing::TestParamInfo<LeftOutCase> &info) { return info.param.name; });
 
 TEST_F(ScanRunControllerTest, FoldersThatCouldNotBeReadAreNamedWithNoPhotosOrWithResults)
