@@ -1,7 +1,7 @@
 // What a walk over the scan list could not take: folders it could not read or that did not answer,
-// folders it left out as a Trash, files under the minimum size or outside the date window, a photo
-// library it read in part or could not read, and the cloud files whose copy could not be fetched for the
-// comparison. The ends of a scan tell the user from it.
+// folders it left out as a Trash, files under the minimum size, of an unticked type or outside the
+// date window, a photo library it read in part or could not read, and the cloud files whose copy could
+// not be fetched for the comparison. The ends of a scan tell the user from it.
 #pragma once
 
 #include <QString>
