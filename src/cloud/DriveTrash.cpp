@@ -136,9 +136,8 @@ DriveTrash::Answer DriveTrash::trashGoogleDriveFiles(DriveService *service,
     // The update may have been applied: the file's own state decides. Stop no longer cuts this
     // short; the wait is bounded by the timeout alone.
     const QString fileId = fileIdOf(*record);
-    const Answer checked
-        = waitOnMain([service, fileId](Completion done) { askTrashed(service, fileId, std::move(done)); },
-            timeoutMs, nullptr);
+    const Answer checked = waitOnMain(
+        [service, fileId](Completion done) { askTrashed(service, fileId, std::move(done)); }, timeoutMs, nullptr);
     Log::line(QStringLiteral("Drive trash of ") + fileId + QStringLiteral(" checked: ")
         + (checked == Answer::trashed ? QStringLiteral("in the trash") : QStringLiteral("not in the trash")));
     return checked == Answer::trashed ? Answer::trashed : Answer::refused;

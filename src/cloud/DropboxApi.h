@@ -61,8 +61,7 @@ public:
     // From the application's configuration.
     static Bases configuredBases();
 
-    DropboxApi(
-        Bases bases, std::shared_ptr<TokenSource> tokens, int transferTimeoutMs, RetryPolicy retry = {});
+    DropboxApi(Bases bases, std::shared_ptr<TokenSource> tokens, int transferTimeoutMs, RetryPolicy retry = {});
     ~DropboxApi();
     DropboxApi(const DropboxApi &) = delete;
     DropboxApi &operator=(const DropboxApi &) = delete;

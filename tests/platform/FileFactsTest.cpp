@@ -12,13 +12,12 @@
 
 #include "platform/FileFacts.h"
 #include "platform/KnownTrashes.h"
-#include "platform/Md5.h"
 #include "platform/ScanMounts.h"
+#include "platform/Md5.h"
 #include "platform/Trash.h"
 #include "support/TestFiles.h"
 
-namespace
-{
+namespace {
 
 QString writeFile(const QDir &dir, const QString &name, const QByteArray &content)
 {
@@ -27,7 +26,8 @@ QString writeFile(const QDir &dir, const QString &name, const QByteArray &conten
     return path;
 }
 
-struct Md5Case {
+struct Md5Case
+{
     const char *name;
     QByteArray content;
     const char *digest;
@@ -46,11 +46,12 @@ TEST_P(Md5OfContent, MatchesTheKnownDigest)
     EXPECT_EQ(Md5::ofFile(path).value_or(QStringLiteral("none")), QString::fromLatin1(GetParam().digest));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, Md5OfContent,
-    testing::Values(Md5Case { "empty", QByteArray(), "d41d8cd98f00b204e9800998ecf8427e" },
-        Md5Case { "abc", QByteArray("abc"), "900150983cd24fb0d6963f7d28e17f72" },
-        // Longer than one read chunk, so the chunks must be chained correctly.
-        Md5Case { "million_a", QByteArray(1000000, 'a'), "7707d6ae4e027c70eea2a935c2296f21" }),
+INSTANTIATE_TEST_SUITE_P(
+    Files, Md5OfContent,
+    testing::Values(Md5Case{"empty", QByteArray(), "d41d8cd98f00b204e9800998ecf8427e"},
+                    Md5Case{"abc", QByteArray("abc"), "900150983cd24fb0d6963f7d28e17f72"},
+                    // Longer than one read chunk, so the chunks must be chained correctly.
+                    Md5Case{"million_a", QByteArray(1000000, 'a'), "7707d6ae4e027c70eea2a935c2296f21"}),
     [](const testing::TestParamInfo<Md5Case> &info) { return std::string(info.param.name); });
 
 TEST(Md5, GivesNoDigestForMissingUnreadableOrStoppedFiles)
@@ -62,7 +63,7 @@ TEST(Md5, GivesNoDigestForMissingUnreadableOrStoppedFiles)
     // Reading this file fails with an I/O error even for root.
     EXPECT_FALSE(Md5::ofFile(QStringLiteral("/proc/self/mem")).has_value());
     const QString path = writeFile(QDir(dir.path()), QStringLiteral("f"), QByteArray("abc"));
-    std::atomic<bool> stop { true };
+    std::atomic<bool> stop{true};
     EXPECT_FALSE(Md5::ofFile(path, &stop).has_value());
     stop = false;
     EXPECT_TRUE(Md5::ofFile(path, &stop).has_value());
@@ -133,8 +134,8 @@ TEST(FileFacts, PackagesAreFoldersWithAPackageExtension)
 {
     QTemporaryDir dir;
     const QDir d(dir.path());
-    for (const char *name : { "Lib.photoslibrary", "Old.photolibrary", "M.migratedphotolibrary", "X.app",
-             "Y.BUNDLE", "plain", "not.package" })
+    for (const char *name : {"Lib.photoslibrary", "Old.photolibrary", "M.migratedphotolibrary", "X.app",
+                             "Y.BUNDLE", "plain", "not.package"})
         d.mkdir(QString::fromLatin1(name));
     writeFile(d, QStringLiteral("file.app"), "x");
     EXPECT_TRUE(FileFacts::isPackage(d.filePath(QStringLiteral("Lib.photoslibrary"))));
@@ -283,8 +284,7 @@ TEST(KnownTrashes, ALinkIntoATrashIsHeldWhereverTheLinkLies)
     const QString link = dir.filePath(QStringLiteral("photos/a.jpg"));
     ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("photos"))));
     ASSERT_TRUE(QFile::link(trashed, link));
-    const ScanMounts mounts
-        = ScanMounts::survey({}, dir.filePath(QStringLiteral("bin")), QByteArray(), 0, nullptr);
+    const ScanMounts mounts = ScanMounts::survey({}, dir.filePath(QStringLiteral("bin")), QByteArray(), 0, nullptr);
     EXPECT_TRUE(mounts.holds(trashed, nullptr).answer.value_or(false));
     EXPECT_TRUE(mounts.holds(link, nullptr).answer.value_or(false));
     EXPECT_FALSE(mounts.holds(dir.filePath(QStringLiteral("photos")), nullptr).answer.value_or(true));

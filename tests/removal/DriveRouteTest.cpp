@@ -40,8 +40,7 @@ struct TrashRig {
     {
     }
     // Removes from a pool thread, as the removal run does, while the GUI thread keeps serving.
-    RemovalOutcome remove(
-        DriveRoute &route, const std::shared_ptr<ImageFileInfo> &record, bool stopAtOnce = false)
+    RemovalOutcome remove(DriveRoute &route, const std::shared_ptr<ImageFileInfo> &record, bool stopAtOnce = false)
     {
         RemovalOutcome outcome;
         std::atomic<bool> done { false };
@@ -138,22 +137,19 @@ TEST_P(DriveTrashUncertain, TheFilesStateDecides)
     TrashRig rig;
     rig.server.script("PATCH", QStringLiteral("/drive/v3/files/f"), { c.update });
     rig.server.script("GET", QStringLiteral("/drive/v3/files/f"),
-        { FakeResponse::json(
-            200, c.trashedOnServer ? R"({"id":"f","trashed":true})" : R"({"id":"f","trashed":false})") });
+        { FakeResponse::json(200, c.trashedOnServer ? R"({"id":"f","trashed":true})" : R"({"id":"f","trashed":false})") });
     QTemporaryDir dir;
     const auto record = driveRecord(QStringLiteral("f"));
     record->localThumbPath = dir.filePath(QStringLiteral("1_x.jpg"));
     QFile(record->localThumbPath).open(QIODevice::WriteOnly);
     DriveRoute route(&rig.service, 300);
     EXPECT_EQ(rig.remove(route, record, c.stop).kind, c.expected);
-    EXPECT_TRUE(TestEvents::waitFor(
-        [&] { return rig.server.hits(QStringLiteral("/drive/v3/files/f")) == 2; }, kWaitMs));
+    EXPECT_TRUE(TestEvents::waitFor([&] { return rig.server.hits(QStringLiteral("/drive/v3/files/f")) == 2; }, kWaitMs));
     EXPECT_EQ(QFile::exists(record->localThumbPath), c.expected != RemovalOutcome::Kind::Removed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DriveTrashUncertain,
-    testing::Values(
-        UncertainCase { FakeResponse::json(500, "{}"), true, false, RemovalOutcome::Kind::Removed },
+    testing::Values(UncertainCase { FakeResponse::json(500, "{}"), true, false, RemovalOutcome::Kind::Removed },
         UncertainCase { FakeResponse::json(503, "{}"), false, false, RemovalOutcome::Kind::Failed },
         UncertainCase { FakeResponse::silence(), true, false, RemovalOutcome::Kind::Removed },
         UncertainCase { FakeResponse::silence(), true, true, RemovalOutcome::Kind::Removed }));
