@@ -24,16 +24,28 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
     QStringList lines;
     if (const QString skipped = skippedFoldersText(report); !skipped.isEmpty())
         lines.append(skipped);
+    if (const QString files = leftOutFilesText(report, minimumFileSize); !files.isEmpty())
+        lines.append(files);
+    if (const QString period = periodText(report); !period.isEmpty())
+        lines.append(period);
+    if (lines.isEmpty())
+        lines.append(text("ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH"));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString NoPhotosMessage::leftOutFilesText(const WalkReport &report, qint64 minimumFileSize)
+{
+    QStringList lines;
     if (report.skippedForSize > 0)
         lines.append(formatText(
             localizedCountText(report.skippedForSize, "ID_FILE_SKIPPED_UNDER_MINIMUM_SIZE",
                 "ID_FILES_SKIPPED_UNDER_MINIMUM_SIZE"),
             report.skippedForSize, CommonFunc::formattedSize(QVariant::fromValue(quint64(minimumFileSize))),
             text("ID_FILTER_SORT")));
-    if (const QString period = periodText(report); !period.isEmpty())
-        lines.append(period);
-    if (lines.isEmpty())
-        lines.append(text("ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH"));
+    if (report.skippedForType > 0)
+        lines.append(formatText(localizedCountText(report.skippedForType, "ID_FILE_SKIPPED_TYPE_UNTICKED",
+                                    "ID_FILES_SKIPPED_TYPE_UNTICKED"),
+            report.skippedForType, text("ID_FILTER_SORT"), report.skippedTypes.join(QStringLiteral(", "))));
     return lines.join(QLatin1Char('\n'));
 }
 

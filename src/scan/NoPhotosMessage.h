@@ -16,6 +16,9 @@ public:
     // The title of the "no photos found" alert: a photo library that could not be read says so.
     static QString messageText(const WalkReport &report);
     static QString informativeText(const WalkReport &report, qint64 minimumFileSize);
+    // The files left out as smaller than `minimumFileSize` and those of a type unticked in the
+    // settings: how many, and the size or the types; empty when there were none.
+    static QString leftOutFilesText(const WalkReport &report, qint64 minimumFileSize);
     // The folders that did not answer, those not found, those that could not be read, then those
     // left out as a Trash
     // (the first of each, then how many more), then the photo library read in part, then the cloud

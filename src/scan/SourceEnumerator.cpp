@@ -19,6 +19,7 @@ SourceWalkerOptions walkerOptions(const ScanOptions &options, const std::atomic<
     SourceWalkerOptions walker;
     walker.allowedExtensions = options.allowedExtensions;
     walker.videoExtensions = options.videoExtensions;
+    walker.untickedExtensions = options.untickedExtensions;
     walker.minimumFileSize = options.globals.minimumAllowFileSize;
     walker.includePhotosLibInFolder = options.includePhotosLibInFolder;
     walker.exclusions = ExclusionMatcher(options.excludedFolders, &stop);

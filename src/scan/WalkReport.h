@@ -1,10 +1,11 @@
 // What a walk over the scan list could not take: folders it could not read or that did not answer,
-// folders it left out as a Trash, files under the minimum size or outside the date window, a photo
-// library it read in part or could not read, and the cloud files whose copy could not be fetched for the
-// comparison. The ends of a scan tell the user from it.
+// folders it left out as a Trash, files under the minimum size, of an unticked type or outside the
+// date window, a photo library it read in part or could not read, and the cloud files whose copy could
+// not be fetched for the comparison. The ends of a scan tell the user from it.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "model/LibraryFailure.h"
 
@@ -26,6 +27,9 @@ struct WalkReport {
     int trashFolders = 0;
     QString firstTrashFolder;
     int skippedForSize = 0;
+    // Files of a type unticked in the settings, and those types' extensions (upper case, as met).
+    int skippedForType = 0;
+    QStringList skippedTypes;
     // Files whose date lies outside the scan's date window.
     int outsideScanPeriod = 0;
     // Cloud files left out of the comparison as their copy could not be fetched; the first, and why.
