@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <unordered_set>
 
 #include <QHash>
 
@@ -101,7 +100,11 @@ RecordList CopySets::splitCandidates(const ScanSession &session, GroupOf &groupO
     std::vector<std::pair<const ImageFileInfo *, qsizetype>> firstOfBucket;
     std::vector<bool> split;
     std::vector<int> sizes;
-    std::vector<std::pair<std::shared_ptr<ImageFileInfo>, size_t>> placed;
+    struct Place {
+        size_t bucket;
+        qsizetype index;
+    };
+    std::vector<std::pair<std::shared_ptr<ImageFileInfo>, Place>> placed;
     for (const auto &record : session.arrImagesContent) {
         if (!isPlacedByFingerprint(*record))
             continue;
@@ -123,17 +126,17 @@ RecordList CopySets::splitCandidates(const ScanSession &session, GroupOf &groupO
         split[bucket] = split[bucket] || firstOfBucket[bucket].second != group->second;
         ++sizes[bucket];
         groupOf.emplace(record.get(), group->second);
-        placed.emplace_back(record, bucket);
+        placed.emplace_back(record, Place { bucket, group->second });
     }
     // The groups that may be joined; a bucket apart from them is never read.
-    std::unordered_set<qsizetype> joining;
-    for (const auto &[record, bucket] : placed) {
-        if (split[bucket])
-            joining.insert(groupOf.at(record.get()));
+    std::vector<bool> joining(size_t(session.arrAllFilesGrouping.size()), false);
+    for (const auto &[record, group] : placed) {
+        if (split[group.bucket])
+            joining[size_t(group.index)] = true;
     }
     RecordList candidates;
-    for (const auto &[record, bucket] : placed) {
-        if (split[bucket] || (sizes[bucket] > 1 && joining.contains(groupOf.at(record.get()))))
+    for (const auto &[record, group] : placed) {
+        if (split[group.bucket] || (sizes[group.bucket] > 1 && joining[size_t(group.index)]))
             candidates.append(record);
     }
     return candidates;
@@ -255,8 +258,8 @@ void CopySets::joinCopiesOf(ScanSession &session, GroupJoins &joins, const std::
             continue;
         const auto [outcome, fresh] = joined.try_emplace(group, false);
         if (fresh) {
-            outcome->second = std::ranges::any_of(
-                earlier, [&](qsizetype other) { return joins.join(other, group); });
+            outcome->second
+                = std::ranges::any_of(earlier, [&](qsizetype other) { return joins.join(other, group); });
             earlier.push_back(group);
         }
         ++(outcome->second ? session.identicalKeptAcrossDates : session.identicalLeftApart);

@@ -39,18 +39,21 @@ void GroupJoins::addPictures(const std::vector<RecordList> &pictures, const Time
     m_pictures.reserve(pictures.size());
     for (const RecordList &copies : pictures) {
         Picture &picture = m_pictures.emplace_back();
+        picture.first = m_dates.size();
         // Copies of the same bytes have the same capture date or none.
         picture.uncaptured = timesOf(*copies.first()).capture == RecordTimes::State::None;
         for (const auto &copy : copies) {
             const RecordTimes &times = timesOf(*copy);
             if (times.hasCreate)
-                picture.dates.push_back(times.createMs);
+                m_dates.push_back(times.createMs);
             else
                 picture.undated = true;
             m_pictureOf.emplace(copy.get(), std::uint32_t(m_pictures.size() - 1));
         }
-        std::ranges::sort(picture.dates);
-        picture.dates.erase(std::ranges::unique(picture.dates).begin(), picture.dates.end());
+        const auto dates = m_dates.begin() + std::ptrdiff_t(picture.first);
+        std::sort(dates, m_dates.end());
+        m_dates.erase(std::unique(dates, m_dates.end()), m_dates.end());
+        picture.count = m_dates.size() - picture.first;
     }
 }
 
@@ -198,21 +201,28 @@ bool GroupJoins::everyPairPassesFileDates(const Set &a, const Set &b) const
                 return false;
         }
     }
-    return std::ranges::all_of(b.pictures, [&](std::uint32_t q) { return passesLoose(m_pictures[q], a.loose); });
+    return std::ranges::all_of(
+        b.pictures, [&](std::uint32_t q) { return passesLoose(m_pictures[q], a.loose); });
 }
 
 bool GroupJoins::picturesPass(const Picture &x, const Picture &y) const
 {
     if ((!x.uncaptured && !y.uncaptured) || x.undated || y.undated)
         return true;
-    const Picture &fewer = x.dates.size() <= y.dates.size() ? x : y;
+    const Picture &fewer = x.count <= y.count ? x : y;
     const Picture &more = &fewer == &x ? y : x;
-    return std::ranges::any_of(fewer.dates, [&](std::int64_t ms) { return anyWithinLimit(more.dates, ms); });
+    return std::ranges::any_of(
+        datesOf(fewer), [&](std::int64_t ms) { return anyWithinLimit(datesOf(more), ms); });
 }
 
 bool GroupJoins::picturePasses(const Picture &x, const Loose &y) const
 {
-    return (!x.uncaptured && !y.uncaptured) || x.undated || anyWithinLimit(x.dates, y.createMs);
+    return (!x.uncaptured && !y.uncaptured) || x.undated || anyWithinLimit(datesOf(x), y.createMs);
+}
+
+std::span<const std::int64_t> GroupJoins::datesOf(const Picture &picture) const
+{
+    return std::span(m_dates).subspan(picture.first, picture.count);
 }
 
 bool GroupJoins::anyWithinLimit(std::span<const std::int64_t> dates, std::int64_t ms) const

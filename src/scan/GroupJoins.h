@@ -32,8 +32,8 @@ public:
 
     // `pictures`: the byte copies of each picture that has more than one; `groupsOfPicture`: the
     // group of each of those copies; `positionOf`: each record's place in scan order.
-    GroupJoins(const ScanSession &session, const PairScoreOptions &options, const std::vector<RecordList> &pictures,
-        const std::vector<std::vector<qsizetype>> &groupsOfPicture,
+    GroupJoins(const ScanSession &session, const PairScoreOptions &options,
+        const std::vector<RecordList> &pictures, const std::vector<std::vector<qsizetype>> &groupsOfPicture,
         const std::unordered_map<const ImageFileInfo *, qsizetype> &positionOf, const TimesOf &timesOf);
 
     // Whether the copies of a picture lie in more than one group (`groups`, one per copy).
@@ -63,9 +63,11 @@ private:
         void add(const RecordTimes &times);
         void add(const Dates &other);
     };
-    // The file dates of a picture's copies, sorted; a copy without one passes every file date.
+    // The file dates of a picture's copies (sorted, in `m_dates`); a copy without one passes every
+    // file date.
     struct Picture {
-        std::vector<std::int64_t> dates;
+        size_t first = 0;
+        size_t count = 0;
         bool undated = false;
         bool uncaptured = false;
     };
@@ -107,6 +109,7 @@ private:
     bool everyPairPassesFileDates(const Set &a, const Set &b) const;
     bool picturesPass(const Picture &x, const Picture &y) const;
     bool picturePasses(const Picture &x, const Loose &y) const;
+    std::span<const std::int64_t> datesOf(const Picture &picture) const;
     // Whether a date of `dates` (sorted) lies within the limit of `ms`.
     bool anyWithinLimit(std::span<const std::int64_t> dates, std::int64_t ms) const;
     static void absorb(Set &into, Set &from);
@@ -115,6 +118,7 @@ private:
     std::vector<qsizetype> m_joinedTo;
     std::unordered_map<qsizetype, Set> m_sets;
     std::vector<Picture> m_pictures;
+    std::vector<std::int64_t> m_dates;
     std::unordered_map<const ImageFileInfo *, std::uint32_t> m_pictureOf;
     ScoreClasses m_kinds;
     // The first member of each kind, by the index the kinds know it under.

@@ -106,14 +106,15 @@ std::vector<TreeFile> makeTree(const QString &source, std::uint32_t seed)
     }
     // The second copy: about half the files, members of one group among them, each written on one
     // of three days.
-    const QDateTime days[] = { now.addDays(-pick(0, 700)), now.addDays(-pick(0, 700)), now.addDays(-pick(0, 700)) };
+    const QDateTime days[]
+        = { now.addDays(-pick(0, 700)), now.addDays(-pick(0, 700)), now.addDays(-pick(0, 700)) };
     EXPECT_TRUE(QDir().mkpath(source + u'/' + kLibraryCopy));
     for (size_t i = 0, count = files.size(); i < count; ++i) {
         if (pick(0, 1) == 0)
             continue;
         const TreeFile original = files[i];
-        files.push_back({ kLibraryCopy, original.folder + u'_' + original.name, days[pick(0, 2)].addSecs(pick(0, 99)),
-            original.picture });
+        files.push_back({ kLibraryCopy, original.folder + u'_' + original.name,
+            days[pick(0, 2)].addSecs(pick(0, 99)), original.picture });
         EXPECT_TRUE(QFile::copy(pathIn(source, original), pathIn(source, files.back())));
     }
     return files;
@@ -222,7 +223,8 @@ public:
     {
         std::vector<std::string> left;
         for (const auto &[picture, copies] : m_copies) {
-            const bool shown = std::ranges::any_of(copies, [&](const ImageFileInfo *c) { return isShown(c); });
+            const bool shown
+                = std::ranges::any_of(copies, [&](const ImageFileInfo *c) { return isShown(c); });
             for (const ImageFileInfo *copy : copies) {
                 if (!shown || besideCopy(copy, copies))
                     continue;
@@ -230,7 +232,8 @@ public:
                     left.push_back(copy->filePath.toStdString() + " is not shown");
                 for (const ImageFileInfo *other : copies) {
                     if (other != copy && isShown(other) && couldJoin(group(copy), group(other)))
-                        left.push_back(copy->filePath.toStdString() + " could join " + other->filePath.toStdString());
+                        left.push_back(
+                            copy->filePath.toStdString() + " could join " + other->filePath.toStdString());
                 }
             }
         }
@@ -291,7 +294,8 @@ TEST_P(CopiesInGeneratedTreesTest, NoFileFirstFitShowsIsLostGroupsMatchAndCopies
             for (const int i : order)
                 nodes.push_back(folderNode(root + u'/' + kFolders[i]));
             // The second copy comes in at a place of its own in each walk order.
-            const qsizetype copyAt = qsizetype(GetParam() + std::uint32_t(tree++ / 2)) % (kFolders.size() + 1);
+            const qsizetype copyAt
+                = qsizetype(GetParam() + std::uint32_t(tree++ / 2)) % (kFolders.size() + 1);
             nodes.insert(nodes.begin() + copyAt, folderNode(root + u'/' + kLibraryCopy));
             // Warm: the cache already holds every folder but the one walked first.
             if (warm) {
@@ -318,4 +322,5 @@ TEST_P(CopiesInGeneratedTreesTest, NoFileFirstFitShowsIsLostGroupsMatchAndCopies
     } while (std::next_permutation(order.begin(), order.end()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, CopiesInGeneratedTreesTest, ::testing::Values(1u, 2u, 3u, 4u, 5u, 6u));
+INSTANTIATE_TEST_SUITE_P(
+    Seeds, CopiesInGeneratedTreesTest, ::testing::Values(1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u));

@@ -375,7 +375,8 @@ TEST_P(AcrossDatesTest, ByteCopiesAreShownWithTheirCopiesWhereEveryPairMatches)
     Corpus corpus;
     const Bits bits = corpus.randomBits();
     const Bits near = corpus.flipped(bits, 400);
-    const Bits frames[] = { bits, bits, bits, bits, bits, corpus.flipped(near, 400), near, corpus.flipped(near, 400) };
+    const Bits frames[]
+        = { bits, bits, bits, bits, bits, corpus.flipped(near, 400), near, corpus.flipped(near, 400) };
     RecordList records;
     for (size_t i = 0; i < c.records.size(); ++i) {
         const auto [content, seconds, capture] = c.records[i];
@@ -417,9 +418,10 @@ TEST_P(AcrossDatesTest, ByteCopiesAreShownWithTheirCopiesWhereEveryPairMatches)
             }
         }
         for (const auto &[content, shown] : shownCopies)
-            EXPECT_TRUE(shown == 0 || shown == std::ranges::count(c.records, content, [](const auto &r) {
-                return std::get<0>(r);
-            })) << content << ", walk order " << testing::PrintToString(order);
+            EXPECT_TRUE(shown == 0
+                || shown
+                    == std::ranges::count(c.records, content, [](const auto &r) { return std::get<0>(r); }))
+                << content << ", walk order " << testing::PrintToString(order);
         if (std::is_sorted(order.begin(), order.end())) {
             EXPECT_EQ(groups, c.groups);
             EXPECT_EQ(out.kept, c.kept);
@@ -430,19 +432,22 @@ TEST_P(AcrossDatesTest, ByteCopiesAreShownWithTheirCopiesWhereEveryPairMatches)
 constexpr qint64 kYear = 365 * 86400;
 
 INSTANTIATE_TEST_SUITE_P(Cases, AcrossDatesTest,
-    ::testing::Values(AcrossDatesCase { "CopyAYearOlder", { { 'P', 0, {} }, { 'P', -kYear, {} } }, { { "0", "1" } }, 1 },
-        AcrossDatesCase { "SameSizeOtherBytes", { { 'P', 0, {} }, { 'Q', -kYear, {} } }, { { "0" }, { "1" } }, 0 },
-        AcrossDatesCase { "OtherSize", { { 'P', 0, {} }, { 'L', kYear, {} } }, { { "0" }, { "1" } }, 0 },
-        AcrossDatesCase { "CaptureDatesStillVeto", { { 'P', 0, 0 }, { 'P', kYear, kYear } }, { { "0" }, { "1" } }, 0 },
-        AcrossDatesCase { "OneIdenticalMemberTakesTheCopyIn",
-            { { 'P', 0, {} }, { 'Q', 10, {} }, { 'P', kYear, {} }, { 'P', kYear + 5, {} } }, { { "0", "1", "2", "3" } },
-            2 },
-        // A photo, its smaller copy written with it, and its byte copy a year older after both.
+    ::testing::Values(
+        AcrossDatesCase { "CopyAYearOlder", { { 'P', 0, {} }, { 'P', -kYear, {} } }, { { "0", "1" } }, 1 },
         AcrossDatesCase {
-            "CopyAfterPhotoAndSmall", { { 'P', 0, {} }, { 'L', 5, {} }, { 'P', -kYear, {} } }, { { "0", "1", "2" } }, 1 },
-        // The small copy, then the old byte copy: the copy passes the small one by the photo's date.
-        AcrossDatesCase { "OldCopyBetweenSmallAndPhoto", { { 'L', 0, {} }, { 'P', -kYear, {} }, { 'P', 5, {} } },
+            "SameSizeOtherBytes", { { 'P', 0, {} }, { 'Q', -kYear, {} } }, { { "0" }, { "1" } }, 0 },
+        AcrossDatesCase { "OtherSize", { { 'P', 0, {} }, { 'L', kYear, {} } }, { { "0" }, { "1" } }, 0 },
+        AcrossDatesCase {
+            "CaptureDatesStillVeto", { { 'P', 0, 0 }, { 'P', kYear, kYear } }, { { "0" }, { "1" } }, 0 },
+        AcrossDatesCase { "OneIdenticalMemberTakesTheCopyIn",
+            { { 'P', 0, {} }, { 'Q', 10, {} }, { 'P', kYear, {} }, { 'P', kYear + 5, {} } },
+            { { "0", "1", "2", "3" } }, 2 },
+        // A photo, its smaller copy written with it, and its byte copy a year older after both.
+        AcrossDatesCase { "CopyAfterPhotoAndSmall", { { 'P', 0, {} }, { 'L', 5, {} }, { 'P', -kYear, {} } },
             { { "0", "1", "2" } }, 1 },
+        // The small copy, then the old byte copy: the copy passes the small one by the photo's date.
+        AcrossDatesCase { "OldCopyBetweenSmallAndPhoto",
+            { { 'L', 0, {} }, { 'P', -kYear, {} }, { 'P', 5, {} } }, { { "0", "1", "2" } }, 1 },
         // A photo and its smaller copy, and byte copies of both written months apart a year before:
         // each copy passes the other's copy by the dates of the originals.
         AcrossDatesCase { "CopiesOfAPhotoAndItsSmallCopyOnOtherDays",
@@ -450,16 +455,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, AcrossDatesTest,
             { { "0", "1", "2", "3" } }, 2 },
         // Q is dated with one of P's copies, which stand together for P.
         AcrossDatesCase { "OneCopyDatedWithTheNewcomer",
-            { { 'P', 0, {} }, { 'P', 10, {} }, { 'P', kYear, {} }, { 'Q', kYear + 5, {} } }, { { "0", "1", "2", "3" } },
-            1 },
+            { { 'P', 0, {} }, { 'P', 10, {} }, { 'P', kYear, {} }, { 'Q', kYear + 5, {} } },
+            { { "0", "1", "2", "3" } }, 1 },
         // Near copies dated with each copy of P, a year apart: the two near copies do not match.
         AcrossDatesCase { "NearCopiesOfEachCopyAYearApart",
             { { 'P', 0, {} }, { 'Q', 5, {} }, { 'P', -kYear, {} }, { 'R', 10 - kYear, {} } },
             { { "0", "1" }, { "2", "3" } }, 0 },
         // L is years from R's copies, and Q's copies from S: no two groups join.
         AcrossDatesCase { "CopiesJoinOnlyWhereEveryPairStillMatches",
-            { { 'L', 0, {} }, { 'Q', 10, {} }, { 'Q', kYear, {} }, { 'R', kYear + 10, {} }, { 'R', 2 * kYear, {} },
-                { 'S', 2 * kYear + 10, {} } },
+            { { 'L', 0, {} }, { 'Q', 10, {} }, { 'Q', kYear, {} }, { 'R', kYear + 10, {} },
+                { 'R', 2 * kYear, {} }, { 'S', 2 * kYear + 10, {} } },
             { { "0", "1" }, { "2", "3" }, { "4", "5" } }, 0 },
         // Q, R, S (told apart by their ends) score alike but for dates; P's copies reach Q and S, not R.
         AcrossDatesCase { "CopiesReachTheEndsOfAClassNotItsMiddle",
