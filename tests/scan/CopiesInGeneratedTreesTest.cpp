@@ -159,46 +159,20 @@ std::set<QString> shownByFirstFit(const ScanSession &session)
     return shown;
 }
 
-// Whether `later` (in scan order) matches `earlier`, each dated by the file dates of all its byte
-// copies (`datesOf`): some date of one and some of the other pass.
-bool matches(const ImageFileInfo &later, const ImageFileInfo &earlier,
-    const std::map<QString, std::vector<std::int64_t>> &datesOf, const PairScoreOptions &options)
-{
-    RecordTimes a = RecordTimes::of(later);
-    RecordTimes b = RecordTimes::of(earlier);
-    for (const std::int64_t x : datesOf.at(later.filePath)) {
-        for (const std::int64_t y : datesOf.at(earlier.filePath)) {
-            a.createMs = x;
-            b.createMs = y;
-            if (PairScore::compareImages(later, a, earlier, b, options) >= options.sliderMinValue)
-                return true;
-        }
-    }
-    return false;
-}
-
-// Checks every two members of each group, and every byte copy of a shown file.
+// Checks every two members of each group, and every byte copy of a shown file, each file dated by
+// the file dates of all its byte copies.
 class Invariants
 {
 public:
     Invariants(const ScanSession &session, const std::map<QString, int> &pictureOf)
-        : m_options(PairScoreOptions::fromSnapshot(session.options.globals, session.options.sliderMinValue))
+        : m_session(session)
+        , m_options(PairScoreOptions::fromSnapshot(session.options.globals, session.options.sliderMinValue))
     {
-        std::map<int, std::vector<std::int64_t>> dates;
         for (qsizetype i = 0; i < session.arrImagesContent.size(); ++i) {
             const ImageFileInfo &record = *session.arrImagesContent[i];
             m_position[&record] = i;
+            m_copiesOf[&record] = &m_copies[pictureOf.at(record.filePath)];
             m_copies[pictureOf.at(record.filePath)].push_back(&record);
-            dates[pictureOf.at(record.filePath)].push_back(RecordTimes::of(record).createMs);
-        }
-        for (const auto &record : session.arrImagesContent)
-            m_datesOf[record->filePath] = dates[pictureOf.at(record->filePath)];
-        for (const auto &group : session.arrAllFilesGrouping) {
-            m_groups.emplace_back();
-            for (const auto &member : group->children) {
-                m_groups.back().push_back(member.get());
-                m_groupOf[member.get()] = m_groups.size() - 1;
-            }
         }
     }
 
@@ -206,34 +180,38 @@ public:
     std::vector<std::string> unmatchedPairs() const
     {
         std::vector<std::string> unmatched;
-        for (const auto &group : m_groups) {
-            for (size_t j = 1; j < group.size(); ++j) {
-                for (size_t i = 0; i < j; ++i) {
-                    if (!matches(*group[j], *group[i], m_datesOf, m_options))
-                        unmatched.push_back((group[i]->filePath + " / " + group[j]->filePath).toStdString());
+        for (const auto &group : m_session.arrAllFilesGrouping) {
+            const RecordList &members = group->children;
+            for (qsizetype j = 1; j < members.size(); ++j) {
+                for (qsizetype i = 0; i < j; ++i) {
+                    if (!match(*members[i], *members[j]))
+                        unmatched.push_back(
+                            (members[i]->filePath + " / " + members[j]->filePath).toStdString());
                 }
             }
         }
         return unmatched;
     }
 
-    // Byte copies of a shown file that are not shown, or not beside a copy where their group could
-    // join a group of one.
+    // Byte copies of a shown file that are not shown, or shown apart from their copies where their
+    // group could join the group of one.
     std::vector<std::string> copiesLeftOut() const
     {
         std::vector<std::string> left;
         for (const auto &[picture, copies] : m_copies) {
-            const bool shown
-                = std::ranges::any_of(copies, [&](const ImageFileInfo *c) { return isShown(c); });
+            if (std::ranges::none_of(copies, isShown))
+                continue;
             for (const ImageFileInfo *copy : copies) {
-                if (!shown || besideCopy(copy, copies))
-                    continue;
+                const auto group = copy->parent.lock();
                 if (!isShown(copy))
                     left.push_back(copy->filePath.toStdString() + " is not shown");
-                for (const ImageFileInfo *other : copies) {
-                    if (other != copy && isShown(other) && couldJoin(group(copy), group(other)))
-                        left.push_back(
-                            copy->filePath.toStdString() + " could join " + other->filePath.toStdString());
+                else if (std::ranges::none_of(
+                             copies, [&](auto *c) { return c != copy && c->parent.lock() == group; })) {
+                    for (const ImageFileInfo *other : copies) {
+                        if (other != copy && isShown(other) && couldJoin(*group, *other->parent.lock()))
+                            left.push_back(copy->filePath.toStdString() + " could join "
+                                + other->filePath.toStdString());
+                    }
                 }
             }
         }
@@ -241,35 +219,44 @@ public:
     }
 
 private:
-    using Group = std::vector<const ImageFileInfo *>;
-
-    const Group &group(const ImageFileInfo *record) const { return m_groups[m_groupOf.at(record)]; }
-    bool isShown(const ImageFileInfo *record) const
+    static bool isShown(const ImageFileInfo *record)
     {
-        return m_groupOf.contains(record) && group(record).size() > 1;
-    }
-    bool besideCopy(const ImageFileInfo *copy, const Group &copies) const
-    {
-        return m_groupOf.contains(copy) && std::ranges::any_of(copies, [&](const ImageFileInfo *other) {
-            return other != copy && m_groupOf.contains(other) && m_groupOf.at(other) == m_groupOf.at(copy);
-        });
-    }
-    bool couldJoin(const Group &a, const Group &b) const
-    {
-        return std::ranges::all_of(a, [&](const ImageFileInfo *x) {
-            return std::ranges::all_of(b, [&](const ImageFileInfo *y) {
-                const bool xLater = m_position.at(x) > m_position.at(y);
-                return matches(xLater ? *x : *y, xLater ? *y : *x, m_datesOf, m_options);
-            });
-        });
+        const auto group = record->parent.lock();
+        return group && group->children.size() > 1;
     }
 
+    // Whether the later of the two in scan order matches the earlier: some file date of a copy of
+    // one and some of a copy of the other pass.
+    bool match(const ImageFileInfo &x, const ImageFileInfo &y) const
+    {
+        const bool xLater = m_position.at(&x) > m_position.at(&y);
+        const ImageFileInfo &later = xLater ? x : y;
+        const ImageFileInfo &earlier = xLater ? y : x;
+        RecordTimes a = RecordTimes::of(later);
+        RecordTimes b = RecordTimes::of(earlier);
+        for (const ImageFileInfo *p : *m_copiesOf.at(&later)) {
+            for (const ImageFileInfo *q : *m_copiesOf.at(&earlier)) {
+                a.createMs = RecordTimes::of(*p).createMs;
+                b.createMs = RecordTimes::of(*q).createMs;
+                if (PairScore::compareImages(later, a, earlier, b, m_options) >= m_options.sliderMinValue)
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    bool couldJoin(const DuplicatesGroup &a, const DuplicatesGroup &b) const
+    {
+        return std::ranges::all_of(a.children, [&](const auto &x) {
+            return std::ranges::all_of(b.children, [&](const auto &y) { return match(*x, *y); });
+        });
+    }
+
+    const ScanSession &m_session;
     PairScoreOptions m_options;
     std::map<const ImageFileInfo *, qsizetype> m_position;
-    std::map<int, Group> m_copies;
-    std::map<QString, std::vector<std::int64_t>> m_datesOf;
-    std::vector<Group> m_groups;
-    std::map<const ImageFileInfo *, size_t> m_groupOf;
+    std::map<int, std::vector<const ImageFileInfo *>> m_copies;
+    std::map<const ImageFileInfo *, const std::vector<const ImageFileInfo *> *> m_copiesOf;
 };
 
 } // namespace
