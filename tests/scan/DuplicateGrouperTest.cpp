@@ -363,6 +363,11 @@ struct AcrossDatesCase {
     int kept;
 };
 
+void PrintTo(const AcrossDatesCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class AcrossDatesTest : public ::testing::TestWithParam<AcrossDatesCase>
 {
 };
