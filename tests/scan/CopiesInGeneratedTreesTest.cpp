@@ -311,3 +311,34 @@ TEST_P(CopiesInGeneratedTreesTest, NoFileFirstFitShowsIsLostGroupsMatchAndCopies
 
 INSTANTIATE_TEST_SUITE_P(
     Seeds, CopiesInGeneratedTreesTest, ::testing::Values(1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u));
+
+// A pan over six folders, each holding two neighbouring frames, the first a byte copy of the frame
+// the folder before ends with, written two years after it: frames two apart are years apart by
+// all their copies, so each folder's frames stay a group of their own.
+TEST(PanAcrossFoldersTest, SixFoldersGiveSixPairs)
+{
+    QTemporaryDir dir;
+    const QImage pan = NaturalPhoto::make(5, 400, 240);
+    const QDateTime now = QDateTime::currentDateTime().addDays(-1);
+    std::vector<TreeFile> files;
+    QList<QStringList> expected;
+    for (int k = 1; k <= 6; ++k) {
+        const QString folder = QStringLiteral("f%1").arg(k);
+        expected.append(QStringList());
+        ASSERT_TRUE(QDir(dir.path()).mkpath(folder));
+        for (const int frame : { k - 1, k }) {
+            files.push_back({ folder, QStringLiteral("pan%1.jpg").arg(frame),
+                now.addYears(2 * (k - 6)).addSecs(frame), 100 + frame });
+            expected.back().append(folder + u'/' + files.back().name);
+            ASSERT_TRUE(frame == k || frame == 0
+                    ? writeImage(pan.copy(4 * frame, 0, 320, 240), pathIn(dir.path(), files.back()))
+                    : QFile::copy(
+                        pathIn(dir.path(), files[files.size() - 2]), pathIn(dir.path(), files.back())));
+        }
+    }
+    const QString root = dir.filePath(QStringLiteral("tree"));
+    ASSERT_TRUE(placeTree(dir.path(), root, files));
+    const ScanResult result = runScan(options(false), { folderNode(root) });
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(relativeGroups(result.groups, root), expected);
+}
