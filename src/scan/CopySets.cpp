@@ -78,10 +78,16 @@ void CopySets::join(ScanSession &session, int threads, const PairScoreOptions &o
     readSums(candidates, threads, session);
     if (session.stopped())
         return;
+    const std::vector<RecordList> pictures = picturesOf(candidates);
+    std::vector<std::vector<qsizetype>> groupsOfPicture;
+    for (const RecordList &copies : pictures) {
+        groupsOfPicture.emplace_back();
+        for (const auto &copy : copies)
+            groupsOfPicture.back().push_back(groupOf.at(copy.get()));
+    }
     // Alike files that are no byte copies leave nothing to join: the groups are not rebuilt.
-    const std::vector<RecordList> pictures = splitPictures(candidates, groupOf);
-    if (!pictures.empty())
-        joinGroups(session, pictures, groupOf, options, matchThreshold, timesOf);
+    if (std::ranges::any_of(groupsOfPicture, &GroupJoins::liesApart))
+        joinGroups(session, pictures, groupsOfPicture, options, matchThreshold, timesOf);
 }
 
 RecordList CopySets::splitCandidates(const ScanSession &session, GroupOf &groupOf)
@@ -93,7 +99,12 @@ RecordList CopySets::splitCandidates(const ScanSession &session, GroupOf &groupO
     std::unordered_multimap<size_t, size_t> bucketsByHash;
     std::vector<std::pair<const ImageFileInfo *, qsizetype>> firstOfBucket;
     std::vector<bool> split;
-    std::vector<std::pair<std::shared_ptr<ImageFileInfo>, size_t>> placed;
+    std::vector<int> sizes;
+    struct Place {
+        size_t bucket;
+        qsizetype index;
+    };
+    std::vector<std::pair<std::shared_ptr<ImageFileInfo>, Place>> placed;
     for (const auto &record : session.arrImagesContent) {
         if (!isPlacedByFingerprint(*record))
             continue;
@@ -110,14 +121,22 @@ RecordList CopySets::splitCandidates(const ScanSession &session, GroupOf &groupO
             bucketsByHash.emplace(hash, bucket);
             firstOfBucket.emplace_back(record.get(), group->second);
             split.push_back(false);
+            sizes.push_back(0);
         }
         split[bucket] = split[bucket] || firstOfBucket[bucket].second != group->second;
+        ++sizes[bucket];
         groupOf.emplace(record.get(), group->second);
-        placed.emplace_back(record, bucket);
+        placed.emplace_back(record, Place { bucket, group->second });
+    }
+    // The groups that may be joined; a bucket apart from them is never read.
+    std::vector<bool> joining(size_t(session.arrAllFilesGrouping.size()), false);
+    for (const auto &[record, group] : placed) {
+        if (split[group.bucket])
+            joining[size_t(group.index)] = true;
     }
     RecordList candidates;
-    for (const auto &[record, bucket] : placed) {
-        if (split[bucket])
+    for (const auto &[record, group] : placed) {
+        if (split[group.bucket] || (sizes[group.bucket] > 1 && joining[size_t(group.index)]))
             candidates.append(record);
     }
     return candidates;
@@ -159,11 +178,10 @@ void CopySets::readSums(const RecordList &candidates, int threads, ScanSession &
     }
 }
 
-std::vector<RecordList> CopySets::splitPictures(const RecordList &candidates, const GroupOf &groupOf)
+std::vector<RecordList> CopySets::picturesOf(const RecordList &candidates)
 {
     QHash<PictureKey, size_t> pictureOf;
     std::vector<RecordList> pictures;
-    std::vector<bool> split;
     for (const auto &record : candidates) {
         if (record->fileMd5.isEmpty())
             continue;
@@ -172,39 +190,30 @@ std::vector<RecordList> CopySets::splitPictures(const RecordList &candidates, co
         if (it == pictureOf.cend()) {
             it = pictureOf.insert(key, pictures.size());
             pictures.emplace_back();
-            split.push_back(false);
         }
-        RecordList &copies = pictures[it.value()];
-        split[it.value()] = split[it.value()]
-            || (!copies.isEmpty() && groupOf.at(copies.first().get()) != groupOf.at(record.get()));
-        copies.append(record);
+        pictures[it.value()].append(record);
     }
-    std::vector<RecordList> splitOnes;
-    for (size_t p = 0; p < pictures.size(); ++p) {
-        if (split[p])
-            splitOnes.push_back(std::move(pictures[p]));
-    }
-    return splitOnes;
+    std::erase_if(pictures, [](const RecordList &copies) { return copies.size() < 2; });
+    return pictures;
 }
 
 void CopySets::joinGroups(ScanSession &session, const std::vector<RecordList> &pictures,
-    const GroupOf &groupOf, const PairScoreOptions &options, float matchThreshold,
-    const GroupJoins::TimesOf &timesOf)
+    const std::vector<std::vector<qsizetype>> &groupsOfPicture, const PairScoreOptions &options,
+    float matchThreshold, const GroupJoins::TimesOf &timesOf)
 {
     QList<std::shared_ptr<DuplicatesGroup>> &groups = session.arrAllFilesGrouping;
     std::unordered_map<const ImageFileInfo *, qsizetype> position;
     for (qsizetype i = 0; i < session.arrImagesContent.size(); ++i)
         position.emplace(session.arrImagesContent.at(i).get(), i);
-    std::vector<std::vector<qsizetype>> groupsOfPicture;
-    for (const RecordList &copies : pictures) {
-        groupsOfPicture.emplace_back();
-        for (const auto &copy : copies)
-            groupsOfPicture.back().push_back(groupOf.at(copy.get()));
-    }
-    GroupJoins joins(session, options, groupsOfPicture, position, timesOf);
-    for (size_t p = 0; p < pictures.size(); ++p)
-        joinCopiesOf(session, joins, groupsOfPicture[p], p);
+    GroupJoins joins(session, options, pictures, groupsOfPicture, position, timesOf);
+    std::vector<size_t> apart;
     for (size_t p = 0; p < pictures.size(); ++p) {
+        if (GroupJoins::liesApart(groupsOfPicture[p]))
+            apart.push_back(p);
+    }
+    for (const size_t p : apart)
+        joinCopiesOf(session, joins, groupsOfPicture[p]);
+    for (const size_t p : apart) {
         std::vector<qsizetype> sets;
         for (const qsizetype g : groupsOfPicture[p])
             sets.push_back(joins.rootOf(g));
@@ -240,8 +249,7 @@ void CopySets::joinGroups(ScanSession &session, const std::vector<RecordList> &p
 
 // Each copy placed apart from the first joins the first of the groups of the copies before it
 // that keeps every pair of members matching; where none does, it stays where first fit put it.
-void CopySets::joinCopiesOf(
-    ScanSession &session, GroupJoins &joins, const std::vector<qsizetype> &groups, size_t picture)
+void CopySets::joinCopiesOf(ScanSession &session, GroupJoins &joins, const std::vector<qsizetype> &groups)
 {
     std::vector<qsizetype> earlier { groups.front() };
     std::unordered_map<qsizetype, bool> joined;
@@ -250,8 +258,8 @@ void CopySets::joinCopiesOf(
             continue;
         const auto [outcome, fresh] = joined.try_emplace(group, false);
         if (fresh) {
-            outcome->second = std::ranges::any_of(
-                earlier, [&](qsizetype other) { return joins.join(other, group, picture); });
+            outcome->second
+                = std::ranges::any_of(earlier, [&](qsizetype other) { return joins.join(other, group); });
             earlier.push_back(group);
         }
         ++(outcome->second ? session.identicalKeptAcrossDates : session.identicalLeftApart);

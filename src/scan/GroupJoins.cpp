@@ -7,42 +7,76 @@
 #include "model/ImageFileInfo.h"
 
 GroupJoins::GroupJoins(const ScanSession &session, const PairScoreOptions &options,
-    const std::vector<std::vector<qsizetype>> &groupsOfPicture,
+    const std::vector<RecordList> &pictures, const std::vector<std::vector<qsizetype>> &groupsOfPicture,
     const std::unordered_map<const ImageFileInfo *, qsizetype> &positionOf, const TimesOf &timesOf)
     : m_options(options)
     , m_joinedTo(size_t(session.arrAllFilesGrouping.size()))
 {
     std::iota(m_joinedTo.begin(), m_joinedTo.end(), qsizetype(0));
-    // Pictures are listed in order, so each group's list comes out sorted.
-    std::unordered_map<qsizetype, std::vector<size_t>> picturesOf;
-    for (size_t p = 0; p < groupsOfPicture.size(); ++p) {
-        for (const qsizetype g : groupsOfPicture[p]) {
-            std::vector<size_t> &pictures = picturesOf[g];
-            if (pictures.empty() || pictures.back() != p)
-                pictures.push_back(p);
+    addPictures(pictures, timesOf);
+    // Only the groups holding a copy of a picture that lies in more than one group are joined.
+    for (const std::vector<qsizetype> &groups : groupsOfPicture) {
+        if (!liesApart(groups))
+            continue;
+        for (const qsizetype g : groups) {
+            const auto [set, fresh] = m_sets.try_emplace(g);
+            if (!fresh)
+                continue;
+            set->second.groups.push_back(g);
+            for (const auto &member : session.arrAllFilesGrouping.at(g)->children)
+                addMember(set->second, *member, positionOf.at(member.get()), timesOf);
         }
     }
-    m_groups.reserve(picturesOf.size());
-    m_sets.reserve(picturesOf.size());
-    for (const auto &[g, pictures] : picturesOf) {
-        GroupFacts &facts = m_groups[g];
-        facts.pictures = pictures;
-        Set &set = m_sets[g];
-        set.groups.push_back(g);
-        for (const size_t p : pictures)
-            set.picturesHeld.emplace_back(p, 1);
-        for (const auto &member : session.arrAllFilesGrouping.at(g)->children) {
-            facts.dates.add(timesOf(*member));
-            m_members.push_back(member.get());
-            const size_t kind = m_kinds.add(*member, qsizetype(m_members.size()) - 1);
-            const qsizetype position = positionOf.at(member.get());
-            const auto span = std::ranges::find(set.kinds, kind, &KindSpan::kind);
-            if (span == set.kinds.end())
-                set.kinds.push_back({ kind, position, position });
+}
+
+bool GroupJoins::liesApart(const std::vector<qsizetype> &groups)
+{
+    return std::ranges::any_of(groups, [&groups](qsizetype g) { return g != groups.front(); });
+}
+
+void GroupJoins::addPictures(const std::vector<RecordList> &pictures, const TimesOf &timesOf)
+{
+    m_pictures.reserve(pictures.size());
+    for (const RecordList &copies : pictures) {
+        Picture &picture = m_pictures.emplace_back();
+        picture.first = m_dates.size();
+        // Copies of the same bytes have the same capture date or none.
+        picture.uncaptured = timesOf(*copies.first()).capture == RecordTimes::State::None;
+        for (const auto &copy : copies) {
+            const RecordTimes &times = timesOf(*copy);
+            if (times.hasCreate)
+                m_dates.push_back(times.createMs);
             else
-                span->last = std::max(span->last, position);
+                picture.undated = true;
+            m_pictureOf.emplace(copy.get(), std::uint32_t(m_pictures.size() - 1));
         }
-        set.dates = facts.dates;
+        const auto dates = m_dates.begin() + std::ptrdiff_t(picture.first);
+        std::sort(dates, m_dates.end());
+        m_dates.erase(std::unique(dates, m_dates.end()), m_dates.end());
+        picture.count = m_dates.size() - picture.first;
+    }
+}
+
+void GroupJoins::addMember(Set &set, const ImageFileInfo &member, qsizetype position, const TimesOf &timesOf)
+{
+    const RecordTimes &times = timesOf(member);
+    set.dates.add(times);
+    m_members.push_back(&member);
+    const size_t kind = m_kinds.add(member, qsizetype(m_members.size()) - 1);
+    const auto span = std::ranges::find(set.kinds, kind, &KindSpan::kind);
+    if (span == set.kinds.end())
+        set.kinds.push_back({ kind, position, position });
+    else
+        span->last = std::max(span->last, position);
+    const auto picture = m_pictureOf.find(&member);
+    if (picture != m_pictureOf.end()) {
+        set.pictures.insert(picture->second);
+        return;
+    }
+    ++set.outside;
+    if (times.hasCreate) {
+        set.looseDates.add(times);
+        set.loose.push_back({ times.createMs, times.capture == RecordTimes::State::None });
     }
 }
 
@@ -53,7 +87,7 @@ qsizetype GroupJoins::rootOf(qsizetype g)
     return g;
 }
 
-bool GroupJoins::join(qsizetype a, qsizetype b, size_t picture)
+bool GroupJoins::join(qsizetype a, qsizetype b)
 {
     const qsizetype rootA = rootOf(a);
     const qsizetype rootB = rootOf(b);
@@ -63,7 +97,7 @@ bool GroupJoins::join(qsizetype a, qsizetype b, size_t picture)
     Set &setB = m_sets.at(rootB);
     // Capture dates and places of a photo's copies are the same, so neither is ever excused.
     if (!withinLimit(setA.dates.capture, setB.dates.capture) || !kindsMatch(setA, setB)
-        || !fileDatesAllowJoin(setA, setB, picture))
+        || !fileDatesAllowJoin(setA, setB))
         return false;
     const qsizetype root = std::min(rootA, rootB);
     const qsizetype other = std::max(rootA, rootB);
@@ -88,13 +122,10 @@ void GroupJoins::absorb(Set &into, Set &from)
         span->first = std::min(span->first, added.first);
         span->last = std::max(span->last, added.last);
     }
-    for (const auto &[picture, groups] : from.picturesHeld) {
-        const auto found = std::ranges::lower_bound(into.picturesHeld, picture, {}, &PictureCount::first);
-        if (found != into.picturesHeld.end() && found->first == picture)
-            found->second += groups;
-        else
-            into.picturesHeld.insert(found, { picture, groups });
-    }
+    into.pictures.insert(from.pictures.begin(), from.pictures.end());
+    into.outside += from.outside;
+    into.looseDates.add(from.looseDates);
+    into.loose.insert(into.loose.end(), from.loose.begin(), from.loose.end());
 }
 
 // A pair is scored with the later member first, as first fit scores a newcomer against a member.
@@ -124,13 +155,15 @@ bool GroupJoins::kindScores(size_t later, size_t earlier)
     return it->second;
 }
 
+bool GroupJoins::closeEnough(std::int64_t differenceMs) const
+{
+    return std::abs(double(differenceMs)) / 1000.0 <= m_options.captureTimeInterval;
+}
+
 // Every pair across the two spans is within the limit exactly when their widest pair is.
 bool GroupJoins::withinLimit(const Span &a, const Span &b) const
 {
-    if (a.empty() || b.empty())
-        return true;
-    const std::int64_t widest = std::max(a.high - b.low, b.high - a.low);
-    return double(widest) / 1000.0 <= m_options.captureTimeInterval;
+    return a.empty() || b.empty() || closeEnough(std::max(a.high - b.low, b.high - a.low));
 }
 
 bool GroupJoins::fileDatesMatch(const Dates &a, const Dates &b) const
@@ -138,37 +171,65 @@ bool GroupJoins::fileDatesMatch(const Dates &a, const Dates &b) const
     return withinLimit(a.createdUncaptured, b.created) && withinLimit(a.created, b.createdUncaptured);
 }
 
-bool GroupJoins::fileDatesAllowJoin(const Set &a, const Set &b, size_t picture) const
+// The members' own dates settle most joins; copies of what the other set holds pass as their
+// copies there did; only the rest are compared picture by picture.
+bool GroupJoins::fileDatesAllowJoin(const Set &a, const Set &b) const
 {
-    if (!m_options.comparesFileDates() || fileDatesMatch(a.dates, b.dates))
-        return true;
-    // When every group of both holds a copy of the picture, every pair is excused.
-    const auto holding = [picture](const Set &set) {
-        const auto found = std::ranges::lower_bound(set.picturesHeld, picture, {}, &PictureCount::first);
-        return found != set.picturesHeld.end() && found->first == picture
-            && size_t(found->second) == set.groups.size();
+    return !m_options.comparesFileDates() || fileDatesMatch(a.dates, b.dates) || holdsCopiesOf(a, b)
+        || holdsCopiesOf(b, a) || everyPairPassesFileDates(a, b);
+}
+
+bool GroupJoins::holdsCopiesOf(const Set &set, const Set &copies)
+{
+    return copies.outside == 0 && copies.pictures.size() <= set.pictures.size()
+        && std::ranges::all_of(copies.pictures, [&set](std::uint32_t p) { return set.pictures.contains(p); });
+}
+
+bool GroupJoins::everyPairPassesFileDates(const Set &a, const Set &b) const
+{
+    if (!fileDatesMatch(a.looseDates, b.looseDates))
+        return false;
+    const auto passesLoose = [this](const Picture &picture, const std::vector<Loose> &loose) {
+        return std::ranges::all_of(loose, [&](const Loose &l) { return picturePasses(picture, l); });
     };
-    if (holding(a) && holding(b))
-        return true;
-    for (const qsizetype g : a.groups) {
-        for (const qsizetype h : b.groups) {
-            if (!sharePicture(g, h) && !fileDatesMatch(m_groups.at(g).dates, m_groups.at(h).dates))
+    for (const std::uint32_t p : a.pictures) {
+        const Picture &x = m_pictures[p];
+        if (!passesLoose(x, b.loose))
+            return false;
+        for (const std::uint32_t q : b.pictures) {
+            if (p != q && !picturesPass(x, m_pictures[q]))
                 return false;
         }
     }
-    return true;
+    return std::ranges::all_of(
+        b.pictures, [&](std::uint32_t q) { return passesLoose(m_pictures[q], a.loose); });
 }
 
-bool GroupJoins::sharePicture(qsizetype g, qsizetype h) const
+bool GroupJoins::picturesPass(const Picture &x, const Picture &y) const
 {
-    const std::vector<size_t> &x = m_groups.at(g).pictures;
-    const std::vector<size_t> &y = m_groups.at(h).pictures;
-    for (auto i = x.begin(), j = y.begin(); i != x.end() && j != y.end();) {
-        if (*i == *j)
-            return true;
-        *i < *j ? ++i : ++j;
-    }
-    return false;
+    if ((!x.uncaptured && !y.uncaptured) || x.undated || y.undated)
+        return true;
+    const Picture &fewer = x.count <= y.count ? x : y;
+    const Picture &more = &fewer == &x ? y : x;
+    return std::ranges::any_of(
+        datesOf(fewer), [&](std::int64_t ms) { return anyWithinLimit(datesOf(more), ms); });
+}
+
+bool GroupJoins::picturePasses(const Picture &x, const Loose &y) const
+{
+    return (!x.uncaptured && !y.uncaptured) || x.undated || anyWithinLimit(datesOf(x), y.createMs);
+}
+
+std::span<const std::int64_t> GroupJoins::datesOf(const Picture &picture) const
+{
+    return std::span(m_dates).subspan(picture.first, picture.count);
+}
+
+bool GroupJoins::anyWithinLimit(std::span<const std::int64_t> dates, std::int64_t ms) const
+{
+    const auto after = std::ranges::lower_bound(dates, ms);
+    return (after != dates.end() && closeEnough(*after - ms))
+        || (after != dates.begin() && closeEnough(ms - *(after - 1)));
 }
 
 void GroupJoins::Span::widen(std::int64_t ms)

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include <QDateTime>
@@ -28,8 +29,8 @@ namespace
 qint64 cacheCount(const char *sql)
 {
     SqliteConnection connection;
-    const QString path
-        = SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(ScanSource::thisComputer));
+    const QString path = SqliteDBOperations::getDbPathInLibrary(
+        SqliteDBOperations::cacheFileNameForScanType(ScanSource::thisComputer));
     if (!connection.open(path, SqliteConnection::Mode::ReadOnly))
         return -1;
     SqliteStatement count(connection, sql);
@@ -70,9 +71,11 @@ TEST(ScanBadInputTest, ExactScanGroupsOnlyIdenticalBytes)
     ASSERT_EQ(QFileInfo(dir.filePath("stamped.bmp")).size(), QFileInfo(dir.filePath("original.bmp")).size());
 
     const QList<QStringList> expected { { "copy.bmp", "original.bmp" } };
+    // Scans of other tests in this process may have stored sums before.
+    const qint64 sumsBefore = std::max<qint64>(0, cacheCount("SELECT count(*) FROM md5Table"));
     const ScanResult cold = runScan(exactWithBmp(), { folderNode(dir.path()) });
     EXPECT_EQ(relativeGroups(cold.groups, dir.path()), expected);
-    EXPECT_EQ(cacheCount("SELECT count(*) FROM md5Table"), 5);
+    EXPECT_EQ(cacheCount("SELECT count(*) FROM md5Table"), sumsBefore + 5);
 
     const ScanResult warm = runScan(exactWithBmp(), { folderNode(dir.path()) });
     EXPECT_EQ(relativeGroups(warm.groups, dir.path()), expected);
@@ -116,8 +119,8 @@ namespace
 bool cacheExec(const char *sql)
 {
     SqliteConnection connection;
-    const QString path
-        = SqliteDBOperations::getDbPathInLibrary(SqliteDBOperations::cacheFileNameForScanType(ScanSource::thisComputer));
+    const QString path = SqliteDBOperations::getDbPathInLibrary(
+        SqliteDBOperations::cacheFileNameForScanType(ScanSource::thisComputer));
     const bool done = connection.open(path, SqliteConnection::Mode::ReadWrite) && connection.exec(sql);
     if (!done)
         ADD_FAILURE() << connection.errorMessage().toStdString();
