@@ -21,16 +21,17 @@ bool isLarge(std::int64_t bytes)
     return bytes >= DecodeBudget::kLargeDecodeBytes;
 }
 
-// Every block of a megabyte or more is mapped for itself and given back when it is freed. Left to
-// itself, glibc raises that threshold to the largest block freed so far (up to 32 MB), and each
-// decoding thread's heap then keeps the planes of its largest decodes, freed but resident, for the
-// rest of the scan: libheif's and the decoders' own planes, which no pool of ours can reuse. The
-// pages of a decode's planes are faulted in again by the next decode, which costs less than a
-// large picture's decode itself; smaller blocks stay in the heaps and are reused as before.
-constexpr int kMappedFromBytes = 1024 * 1024;
+// The decoders' own planes and working data come from the allocator, which keeps what a thread
+// freed in that thread's arena for its next blocks. After a decode of a large picture that is the
+// picture's size again on every thread that made one, kept for the rest of the scan; so once such
+// a decode ends, the memory the allocator holds free goes back to the system. Smaller decodes
+// leave theirs to be reused: their pages stay faulted in for the next picture of that thread.
+void releaseFreedMemory()
+{
 #if defined(__GLIBC__)
-[[maybe_unused]] const bool kLargeBlocksMapped = mallopt(M_MMAP_THRESHOLD, kMappedFromBytes) == 1;
+    malloc_trim(0);
 #endif
+}
 
 DecodeBudget makeShared()
 {
@@ -132,4 +133,6 @@ void DecodeBudget::release(std::int64_t bytes)
         m_usedByLarge -= isLarge(bytes) ? bytes : 0;
     }
     m_freed.notify_all();
+    if (isLarge(bytes))
+        releaseFreedMemory();
 }

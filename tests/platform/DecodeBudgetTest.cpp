@@ -1,11 +1,17 @@
 // Large decodes share a part of the budget, and one larger than that part still runs alone; while
-// fewer of them wait than may join one, they run one at a time.
+// fewer of them wait than may join one, they run one at a time. The memory a large decode freed
+// goes back to the system when it ends.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 #include "platform/DecodeBudget.h"
 
@@ -32,4 +38,59 @@ TEST(DecodeBudgetTest, LargeDecodesHoldTheirShareAtMostYetOneAlwaysRuns)
         EXPECT_LE(mostHeld.load(), most) << bytes;
     }
     EXPECT_TRUE(budget.reserve(400 * kMiB, QStringLiteral("alone")).isValid());
+}
+
+namespace
+{
+
+std::int64_t residentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    std::int64_t size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// Memory written through a pointer the compiler cannot see through: neither the block nor its
+// writes are left out.
+void *touched(std::size_t bytes)
+{
+    void *block = std::malloc(bytes);
+    std::memset(block, 1, bytes);
+    asm volatile("" : : "r"(block) : "memory");
+    return block;
+}
+
+} // namespace
+
+// Decoders free their planes into the allocator, which keeps them for the thread that made them;
+// once a large decode ends they go back to the system, while a small one leaves them to be reused.
+TEST(DecodeBudgetTest, MemoryFreedByTheDecodersGoesBackWhenALargeDecodeEnds)
+{
+    constexpr std::size_t kMiB = 1024 * 1024;
+    constexpr int kBlocks = 8;
+    // A freed block of this size makes the allocator keep blocks up to it in its heaps from then on.
+    std::free(touched(24 * kMiB));
+    DecodeBudget budget(512 * kMiB, 2);
+    for (const bool largeDecode : { false, true }) {
+        std::vector<void *> planes;
+        for (int i = 0; i < kBlocks; ++i)
+            planes.push_back(touched(8 * kMiB));
+        // Held on past the planes, so that their memory is not simply the top of the heap.
+        void *pin = touched(4096);
+        for (void *plane : planes)
+            std::free(plane);
+        const std::int64_t before = residentBytes();
+        {
+            const std::int64_t bytes = largeDecode ? DecodeBudget::kLargeDecodeBytes : std::int64_t(kMiB);
+            const DecodeBudget::Reservation reserved = budget.reserve(bytes, QStringLiteral("p"));
+            ASSERT_TRUE(reserved.isValid());
+        }
+        const std::int64_t returned = before - residentBytes();
+        if (largeDecode)
+            EXPECT_GE(returned, std::int64_t(kBlocks * 8 * kMiB / 2));
+        else
+            EXPECT_LT(returned, std::int64_t(kBlocks * 8 * kMiB / 2));
+        std::free(pin);
+    }
 }
