@@ -21,11 +21,21 @@ bool isLarge(std::int64_t bytes)
     return bytes >= DecodeBudget::kLargeDecodeBytes;
 }
 
-// The decoders' own planes and working data come from the allocator, which keeps what a thread
-// freed in that thread's arena for its next blocks. After a decode of a large picture that is the
-// picture's size again on every thread that made one, kept for the rest of the scan; so once such
-// a decode ends, the memory the allocator holds free goes back to the system. Smaller decodes
-// leave theirs to be reused: their pages stay faulted in for the next picture of that thread.
+// Blocks below 32 MB come from the allocator's heaps, so that a buffer made and freed again and
+// again (a decoder's row buffers) is not mapped and unmapped each time; what is free at the top of
+// a heap past 128 KB goes back to the system. Glibc starts out so, but maps every block from 128 KB
+// on, and once the first of them is freed it raises both bounds with it: a heap then keeps free at
+// its top up to twice the largest block freed so far (64 MB), and each decoding thread keeps the
+// working memory of its largest decodes for the rest of the scan.
+constexpr int kMappedFromBytes = 32 * 1024 * 1024;
+constexpr int kKeptAtTopBytes = 128 * 1024;
+#if defined(__GLIBC__)
+[[maybe_unused]] const bool kHeapsBounded
+    = mallopt(M_MMAP_THRESHOLD, kMappedFromBytes) == 1 && mallopt(M_TRIM_THRESHOLD, kKeptAtTopBytes) == 1;
+#endif
+
+// A large decode's planes are freed in the middle of the heaps as well, among blocks still in use:
+// once it ends, every page the allocator holds free goes back to the system.
 void releaseFreedMemory()
 {
 #if defined(__GLIBC__)

@@ -69,7 +69,8 @@ TEST(DecodeBudgetTest, MemoryFreedByTheDecodersGoesBackWhenALargeDecodeEnds)
 {
     constexpr std::size_t kMiB = 1024 * 1024;
     constexpr int kBlocks = 8;
-    // A freed block of this size makes the allocator keep blocks up to it in its heaps from then on.
+    // Blocks of this size come from the allocator's heaps once one of them was freed, whatever the
+    // allocator's settings.
     std::free(touched(24 * kMiB));
     DecodeBudget budget(512 * kMiB, 2);
     for (const bool largeDecode : { false, true }) {
