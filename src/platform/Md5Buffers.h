@@ -1,7 +1,7 @@
 // Read buffers of the files summed side by side (Md5Files), kept for a whole pass: each job takes
 // one for its files and gives it back when it ends, so a pass that sums thousands of files makes
 // about one buffer per thread that sums, instead of one per job. A buffer of a megabyte, made and
-// freed for every job, would be mapped afresh and its pages faulted in again each time.
+// freed for every job, would have its pages given back to the system and faulted in again each time.
 #pragma once
 
 #include <cstddef>
