@@ -21,13 +21,15 @@ bool isLarge(std::int64_t bytes)
     return bytes >= DecodeBudget::kLargeDecodeBytes;
 }
 
-// Blocks below 32 MB come from the allocator's heaps, so that a buffer made and freed again and
-// again (a decoder's row buffers) is not mapped and unmapped each time; what is free at the top of
-// a heap past 128 KB goes back to the system. Glibc starts out so, but maps every block from 128 KB
-// on, and once the first of them is freed it raises both bounds with it: a heap then keeps free at
-// its top up to twice the largest block freed so far (64 MB), and each decoding thread keeps the
-// working memory of its largest decodes for the rest of the scan.
-constexpr int kMappedFromBytes = 32 * 1024 * 1024;
+// Blocks from 4 MB on are mapped on their own and given back as soon as they are freed: a whole
+// picture's planes, the scan's large tables as they grow. Smaller ones come from the heaps, so that
+// a buffer made and freed again and again (a decoder's rows, a phone photo's planes) is not mapped
+// and unmapped each time; what is free at the top of a heap past 128 KB goes back to the system.
+// Glibc starts out with both bounds at 128 KB, but once the first mapped block is freed it raises
+// them with it: a heap then keeps free at its top up to twice the largest block freed so far
+// (64 MB), and each decoding thread keeps the working memory of its largest decodes for the rest
+// of the scan.
+constexpr int kMappedFromBytes = 4 * 1024 * 1024;
 constexpr int kKeptAtTopBytes = 128 * 1024;
 #if defined(__GLIBC__)
 [[maybe_unused]] const bool kHeapsBounded

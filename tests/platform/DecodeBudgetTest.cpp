@@ -68,7 +68,8 @@ void *touched(std::size_t bytes)
 TEST(DecodeBudgetTest, MemoryFreedByTheDecodersGoesBackWhenALargeDecodeEnds)
 {
     constexpr std::size_t kMiB = 1024 * 1024;
-    constexpr int kBlocks = 8;
+    constexpr int kBlocks = 16;
+    constexpr std::size_t kPlane = 2 * kMiB;
     // Blocks of this size come from the allocator's heaps once one of them was freed, whatever the
     // allocator's settings.
     std::free(touched(24 * kMiB));
@@ -76,7 +77,7 @@ TEST(DecodeBudgetTest, MemoryFreedByTheDecodersGoesBackWhenALargeDecodeEnds)
     for (const bool largeDecode : { false, true }) {
         std::vector<void *> planes;
         for (int i = 0; i < kBlocks; ++i)
-            planes.push_back(touched(8 * kMiB));
+            planes.push_back(touched(kPlane));
         // Every other plane is freed: those still held keep the freed ones from being the top of
         // the heap, which the allocator gives back by itself.
         for (int i = 0; i < kBlocks; i += 2)
@@ -88,7 +89,7 @@ TEST(DecodeBudgetTest, MemoryFreedByTheDecodersGoesBackWhenALargeDecodeEnds)
             ASSERT_TRUE(reserved.isValid());
         }
         const std::int64_t returned = before - residentBytes();
-        const std::int64_t half = std::int64_t(kBlocks / 2 * 8 * kMiB / 2);
+        const std::int64_t half = std::int64_t(kBlocks / 2 * kPlane / 2);
         if (largeDecode)
             EXPECT_GE(returned, half);
         else
