@@ -21,16 +21,29 @@ bool isLarge(std::int64_t bytes)
     return bytes >= DecodeBudget::kLargeDecodeBytes;
 }
 
-// Every block of a megabyte or more is mapped for itself and given back when it is freed. Left to
-// itself, glibc raises that threshold to the largest block freed so far (up to 32 MB), and each
-// decoding thread's heap then keeps the planes of its largest decodes, freed but resident, for the
-// rest of the scan: libheif's and the decoders' own planes, which no pool of ours can reuse. The
-// pages of a decode's planes are faulted in again by the next decode, which costs less than a
-// large picture's decode itself; smaller blocks stay in the heaps and are reused as before.
-constexpr int kMappedFromBytes = 1024 * 1024;
+// Blocks from 4 MB on are mapped on their own and given back as soon as they are freed: a whole
+// picture's planes, the scan's large tables as they grow. Smaller ones come from the heaps, so that
+// a buffer made and freed again and again (a decoder's rows, a phone photo's planes) is not mapped
+// and unmapped each time; what is free at the top of a heap past 128 KB goes back to the system.
+// Glibc starts out with both bounds at 128 KB, but once the first mapped block is freed it raises
+// them with it: a heap then keeps free at its top up to twice the largest block freed so far
+// (64 MB), and each decoding thread keeps the working memory of its largest decodes for the rest
+// of the scan.
+constexpr int kMappedFromBytes = 4 * 1024 * 1024;
+constexpr int kKeptAtTopBytes = 128 * 1024;
 #if defined(__GLIBC__)
-[[maybe_unused]] const bool kLargeBlocksMapped = mallopt(M_MMAP_THRESHOLD, kMappedFromBytes) == 1;
+[[maybe_unused]] const bool kHeapsBounded
+    = mallopt(M_MMAP_THRESHOLD, kMappedFromBytes) == 1 && mallopt(M_TRIM_THRESHOLD, kKeptAtTopBytes) == 1;
 #endif
+
+// A large decode's planes are freed in the middle of the heaps as well, among blocks still in use:
+// once it ends, every page the allocator holds free goes back to the system.
+void releaseFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
 
 DecodeBudget makeShared()
 {
@@ -132,4 +145,6 @@ void DecodeBudget::release(std::int64_t bytes)
         m_usedByLarge -= isLarge(bytes) ? bytes : 0;
     }
     m_freed.notify_all();
+    if (isLarge(bytes))
+        releaseFreedMemory();
 }

@@ -19,12 +19,14 @@ constexpr size_t kBlock = Md5Digest::kBlockBytes;
 
 } // namespace
 
-Md5Files::Md5Files(QStringList paths, const std::atomic<bool> *stop, Md5Lanes::Kernel kernel)
+Md5Files::Md5Files(
+    QStringList paths, const std::atomic<bool> *stop, Md5Lanes::Kernel kernel, Md5Buffers *buffers)
     : m_paths(std::move(paths))
     , m_stop(stop)
     , m_kernel(kernel)
     , m_lanes(size_t(std::clamp<qsizetype>(m_paths.size(), 1, Md5Lanes::width(kernel))))
-    , m_buffers(new uchar[m_lanes.size() * kLaneBytes])
+    , m_buffers(buffers ? buffers->take(m_lanes.size() * kLaneBytes)
+                        : Md5Buffers::unpooled(m_lanes.size() * kLaneBytes))
 {
 }
 
@@ -35,7 +37,7 @@ bool Md5Files::stopped() const
 
 uchar *Md5Files::bufferOf(int lane)
 {
-    return m_buffers.get() + size_t(lane) * kLaneBytes;
+    return m_buffers.data() + size_t(lane) * kLaneBytes;
 }
 
 void Md5Files::run(const Done &done)

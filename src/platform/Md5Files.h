@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/Md5Buffers.h"
 #include "platform/Md5Lanes.h"
 #include "platform/RegularFile.h"
 
@@ -23,7 +24,9 @@ public:
     // sum (32 lower-case hexadecimal characters), or nothing when it could not be read whole.
     using Done = std::function<void(qsizetype index, std::optional<QString> sum)>;
 
-    Md5Files(QStringList paths, const std::atomic<bool> *stop, Md5Lanes::Kernel kernel = Md5Lanes::fastest());
+    // The read buffer comes from `buffers` when given (and goes back to it), else it is its own.
+    Md5Files(QStringList paths, const std::atomic<bool> *stop, Md5Lanes::Kernel kernel = Md5Lanes::fastest(),
+        Md5Buffers *buffers = nullptr);
 
     // Sums every file, or stops once `stop` is true: files not ended by then get no call.
     void run(const Done &done);
@@ -53,6 +56,6 @@ private:
     const std::atomic<bool> *m_stop;
     Md5Lanes::Kernel m_kernel;
     std::vector<Lane> m_lanes;
-    std::unique_ptr<uchar[]> m_buffers;
+    Md5Buffers::Lease m_buffers;
     qsizetype m_next = 0;
 };

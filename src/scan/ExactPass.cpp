@@ -92,7 +92,8 @@ void ExactPass::sumWhole(const RecordList &records)
     paths.reserve(records.size());
     for (const auto &record : records)
         paths.append(record->filePath);
-    Md5Files(paths, &s.abortMe).run([&](qsizetype index, std::optional<QString> sum) {
+    Md5Files files(paths, &s.abortMe, Md5Lanes::fastest(), &m_buffers);
+    files.run([&](qsizetype index, std::optional<QString> sum) {
         ImageFileInfo &record = *records.at(index);
         record.fileMd5 = sum.value_or(QString());
         if (!record.fileMd5.isEmpty() && !record.isVideo)

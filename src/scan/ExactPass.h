@@ -3,9 +3,9 @@
 // of their ends, and only those that still share it are summed whole (ContentNarrowing). Both
 // reads run on the hash queue at its limit, the whole sums in batches that land in the cache as
 // they finish, each written while the others are read; each job sums several files side by side
-// (Md5Files) and polls Stop between reads. A photo that is summed also gets its EXIF record, for
-// the results window's rules and the cache row, read once for files with the same bytes.
-// Unchanged files take their cached sums without reading.
+// (Md5Files) and polls Stop between reads; their read buffers are kept for the whole pass. A photo
+// that is summed also gets its EXIF record, for the results window's rules and the cache row, read
+// once for files with the same bytes. Unchanged files take their cached sums without reading.
 #pragma once
 
 #include <atomic>
@@ -17,6 +17,7 @@
 #include <QByteArray>
 #include <QHash>
 
+#include "platform/Md5Buffers.h"
 #include "platform/Md5Lanes.h"
 #include "scan/ContentNarrowing.h"
 #include "scan/ScanSession.h"
@@ -62,6 +63,8 @@ private:
     // Filled by the reading jobs, one slot each, read only by the completion after them.
     std::vector<QByteArray> m_endDigests;
     RecordList m_sums;
+    // The jobs' read buffers, kept until the pass ends.
+    Md5Buffers m_buffers;
     std::mutex m_writing;
     qsizetype m_batchesWritten = 0;
     // The EXIF data read so far, by sum and suffix.

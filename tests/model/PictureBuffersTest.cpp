@@ -22,9 +22,9 @@ namespace
 
 // Sizes decoded at different scales, one the JPEG reader rescales by a pixel, one too small to be
 // kept, a grey one (true) and a PNG the reader decodes in full.
-const std::tuple<QSize, const char *, bool> kSamples[] = { { { 1024, 768 }, "jpg", false },
-    { { 333, 777 }, "jpg", false }, { { 4000, 300 }, "jpg", false }, { { 90, 60 }, "jpg", false },
-    { { 800, 600 }, "jpg", true }, { { 700, 500 }, "png", false } };
+const std::tuple<QSize, const char *, bool> kSamples[]
+    = { { { 1024, 768 }, "jpg", false }, { { 333, 777 }, "jpg", false }, { { 4000, 300 }, "jpg", false },
+          { { 90, 60 }, "jpg", false }, { { 800, 600 }, "jpg", true }, { { 700, 500 }, "png", false } };
 
 QImage greyThumbnail(const QString &path)
 {
@@ -119,10 +119,10 @@ TEST(PictureBuffersTest, LargeBlocksAPictureFreesAreNotKeptByTheHeap)
         // Volatile, so that the compiler keeps both allocations.
         void *volatile freed = std::malloc(std::size_t(24) * 1024 * 1024);
         std::free(freed);
-        const std::size_t before = mallinfo2().hblks;
+        const std::size_t before = mallinfo2().arena;
         void *volatile plane = std::malloc(std::size_t(4) * 1024 * 1024);
-        EXPECT_EQ(mallinfo2().hblks, before + 1);
         std::free(plane);
+        EXPECT_LE(mallinfo2().arena, before + 1024 * 1024);
     });
 }
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "platform/Md5Buffers.h"
 #include "platform/Md5Digest.h"
 #include "platform/Md5Files.h"
 #include "support/TestFiles.h"
@@ -123,6 +124,44 @@ TEST_P(Md5FilesByKernel, StopEndsTheRunAtOnce)
         stop = true;
     });
     EXPECT_EQ(calls, 1);
+}
+
+// Jobs of one pass take their read buffer from the pass's pool: one after another they share one
+// buffer, and what a former job left in it never reaches a later job's sums.
+TEST_P(Md5FilesByKernel, PooledBufferServesJobAfterJobWithItsOwnBytes)
+{
+    if (!Md5Lanes::runs(GetParam()))
+        GTEST_SKIP() << "this processor lacks the kernel's instructions";
+    QTemporaryDir dir;
+    std::mt19937 random { 7u + unsigned(GetParam()) };
+    Md5Buffers buffers;
+    // Long files first, then short ones that end inside the bytes the long ones left behind.
+    for (const qsizetype size : { 300000, 70001, 129, 63, 0 }) {
+        QStringList paths;
+        std::map<qsizetype, QString> expected;
+        for (int i = 0; i < 20; ++i) {
+            const QByteArray content = randomBytes(random, size + i);
+            expected[paths.size()] = qtSum(content);
+            paths.append(QDir(dir.path()).filePath(QStringLiteral("%1-%2").arg(size).arg(i)));
+            ASSERT_TRUE(TestFiles::write(paths.back(), content));
+        }
+        std::map<qsizetype, std::optional<QString>> got;
+        Md5Files(paths, nullptr, GetParam(), &buffers).run([&](qsizetype index, std::optional<QString> sum) {
+            got.emplace(index, std::move(sum));
+        });
+        ASSERT_EQ(got.size(), expected.size()) << size;
+        for (const auto &[index, sum] : got)
+            EXPECT_EQ(sum, std::optional(expected[index])) << size << " " << index;
+    }
+    EXPECT_EQ(buffers.made(), 1);
+    // Jobs at once each hold a buffer of their own; given back, they serve the next ones.
+    {
+        const Md5Buffers::Lease first = buffers.take(1024);
+        const Md5Buffers::Lease second = buffers.take(1024);
+        EXPECT_NE(first.data(), second.data());
+    }
+    const Md5Buffers::Lease again = buffers.take(1024);
+    EXPECT_EQ(buffers.made(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kernels, Md5FilesByKernel,
