@@ -87,7 +87,7 @@ TEST_P(HostileTextTest, ShowsAsPlainTextOnOneBoundedLineEverywhere)
         { "grid caption",
             [&] {
                 enter({ ResultsTestRecords::group({ record, ResultsTestRecords::record("b.jpg", 0.9f) }) });
-                return QStringList { read(cell(0, 0)->lblName) };
+                return QStringList { read(cell(0, 0)->lblName->wholeText(), true) };
             } },
         { "list cell",
             [&] {
