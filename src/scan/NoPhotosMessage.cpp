@@ -33,7 +33,7 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
         lines.append(period);
     if (lines.isEmpty())
         lines.append(text("ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH"));
-    return lines.join(QLatin1Char('\n'));
+    return paragraphs(lines);
 }
 
 QString NoPhotosMessage::skippedFoldersText(const WalkReport &report)
@@ -45,7 +45,7 @@ QString NoPhotosMessage::skippedFoldersText(const WalkReport &report)
         if (!part.isEmpty())
             lines.append(part);
     }
-    return lines.join(QLatin1Char('\n'));
+    return paragraphs(lines);
 }
 
 QString NoPhotosMessage::trashFoldersText(const WalkReport &report)
@@ -90,10 +90,15 @@ QString NoPhotosMessage::withMoreInLog(const QString &first, qint64 more, const 
     // The rest are in the log; the user is told where it is.
     const QString log = AppFolders::logFilePath();
     if (more == 1)
-        return first + QLatin1Char('\n') + formatText(text(one), log);
+        return paragraphs({ first, formatText(text(one), log) });
     if (more > 1)
-        return first + QLatin1Char('\n') + formatText(text(many), more, log);
+        return paragraphs({ first, formatText(text(many), more, log) });
     return first;
+}
+
+QString NoPhotosMessage::paragraphs(const QStringList &parts)
+{
+    return parts.join(QStringLiteral("\n\n"));
 }
 
 QString NoPhotosMessage::libraryText(const WalkReport &report)

@@ -376,6 +376,9 @@ void AfterTrashSummaryWindow::fillLeftInPlace(const AfterTrashInput &input)
         more->setText(AfterTrashSummary::moreLeftInPlaceText(left.more));
         column->addWidget(more);
     }
+    // Shown now, not when the layout gets round to it: the sheet is measured with them at once.
+    for (QWidget *line : boxLeftInPlace->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        line->show();
     boxLeftInPlace->setHidden(left.reasons.empty() && left.more == 0);
 }
 

@@ -312,7 +312,8 @@ TEST_F(ScanRunControllerTest, FoldersThatCouldNotBeReadAreNamedWithNoPhotosOrWit
 
     EXPECT_EQ(runScan(), Outcome::NoPhotos);
     ASSERT_TRUE(waitFor([this] { return !alerts.alerts().empty(); }));
-    const QStringList lines = alerts.alerts().front().informativeText.split(QLatin1Char('\n'));
+    // Each in a paragraph of its own.
+    const QStringList lines = alerts.alerts().front().informativeText.split(QStringLiteral("\n\n"));
     ASSERT_EQ(lines.size(), 3) << alerts.alerts().front().informativeText.toStdString();
     EXPECT_EQ(lines[0], formatText(text("ID_SAVED_FOLDER_NOT_FOUND"), tree.filePath(QStringLiteral("gone"))));
     EXPECT_EQ(lines[1], formatText(text("ID_ONE_MORE_SAVED_FOLDER_NOT_FOUND"), AppFolders::logFilePath()));
