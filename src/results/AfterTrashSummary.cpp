@@ -141,7 +141,8 @@ QString AfterTrashSummary::problemsText(const AfterTrashInput &input)
         QStringList names;
         for (const QString &path : reason.paths)
             names.append(formatText(text("ID_FILE_NAME_QUOTED"), path));
-        lines.append(formatText(text("ID_FILE_LEFT_IN_PLACE_WHY"), names.join(QStringLiteral(", ")), reason.why));
+        lines.append(
+            formatText(text("ID_FILE_LEFT_IN_PLACE_WHY"), names.join(QStringLiteral(", ")), reason.why));
     }
     if (left.more > 0)
         lines.append(moreLeftInPlaceText(left.more));
@@ -191,7 +192,8 @@ LeftInPlaceList AfterTrashSummary::leftInPlace(const AfterTrashInput &input, siz
 
 QString AfterTrashSummary::moreLeftInPlaceText(qint64 more)
 {
-    return formatText(localizedCountText(more, "ID_FILE_LEFT_IN_PLACE_MORE", "ID_FILES_LEFT_IN_PLACE_MORE"), more);
+    return formatText(
+        localizedCountText(more, "ID_FILE_LEFT_IN_PLACE_MORE", "ID_FILES_LEFT_IN_PLACE_MORE"), more);
 }
 
 QString AfterTrashSummary::step2Text()

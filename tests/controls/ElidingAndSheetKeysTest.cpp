@@ -54,7 +54,8 @@ TEST_P(ElidingLabelTest, ShowsWhatFitsAndKeepsTheExtension)
 
 INSTANTIATE_TEST_SUITE_P(Widths, ElidingLabelTest,
     ::testing::Values(ElideCase { "beach.jpg", 240, true },
-        ElideCase { "holiday-at-the-seaside-with-the-whole-family-summer-1-IMG_20190714_15301.jpg", 240, false },
+        ElideCase {
+            "holiday-at-the-seaside-with-the-whole-family-summer-1-IMG_20190714_15301.jpg", 240, false },
         ElideCase { "/home/me/An_archive/and_a_second_level/IMG_0001.jpg", 120, false },
         ElideCase { "a-name-with-little-room.jpg", 80, false }));
 
@@ -87,8 +88,9 @@ TEST_F(SheetMenuKeysTest, ASheetThatLeavesItsWindowFreePassesOnItsMenuKeys)
 {
     // The sheet's modality, the key, and the menu title it opens (none: nothing opens).
     const std::tuple<Qt::WindowModality, QKeyCombination, const char *> cases[]
-        = { { Qt::NonModal, Qt::ALT | Qt::Key_Q, "&Quennary" }, { Qt::NonModal, Qt::ALT | Qt::Key_H, "&Help" },
-              { Qt::NonModal, Qt::ALT | Qt::Key_Z, nullptr }, { Qt::NonModal, Qt::ControlModifier | Qt::Key_Q, nullptr },
+        = { { Qt::NonModal, Qt::ALT | Qt::Key_Q, "&Quennary" },
+              { Qt::NonModal, Qt::ALT | Qt::Key_H, "&Help" }, { Qt::NonModal, Qt::ALT | Qt::Key_Z, nullptr },
+              { Qt::NonModal, Qt::ControlModifier | Qt::Key_Q, nullptr },
               { Qt::WindowModal, Qt::ALT | Qt::Key_Q, nullptr } };
     for (const auto &[modality, keys, title] : cases) {
         window.menuBar()->setActiveAction(nullptr);

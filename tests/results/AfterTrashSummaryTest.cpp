@@ -115,13 +115,13 @@ TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreListedByReasonWithinTheLimits)
         size_t told;
         qint64 named;
     };
-    const Case cases[] = { { 0, 1, 5, 8, 0, 0 }, { 1, 1, 5, 8, 1, 1 }, { 20, 1, 5, 8, 1, 8 }, { 40, 7, 5, 8, 5, 30 },
-        { 6, 3, 3, 3, 3, 6 }, { 9, 2, 1, 3, 1, 3 } };
+    const Case cases[] = { { 0, 1, 5, 8, 0, 0 }, { 1, 1, 5, 8, 1, 1 }, { 20, 1, 5, 8, 1, 8 },
+        { 40, 7, 5, 8, 5, 30 }, { 6, 3, 3, 3, 3, 6 }, { 9, 2, 1, 3, 1, 3 } };
     for (const Case &c : cases) {
         AfterTrashInput input;
         for (int i = 0; i < c.files; ++i)
-            input.leftInPlace.emplace_back(
-                QStringLiteral("/p/%1.jpg").arg(i), i % c.reasons ? QStringLiteral("why %1").arg(i % c.reasons) : "");
+            input.leftInPlace.emplace_back(QStringLiteral("/p/%1.jpg").arg(i),
+                i % c.reasons ? QStringLiteral("why %1").arg(i % c.reasons) : "");
         const LeftInPlaceList list = AfterTrashSummary::leftInPlace(input, c.reasonLimit, c.namesEach);
         ASSERT_EQ(list.reasons.size(), c.told) << c.files;
         qint64 named = 0;

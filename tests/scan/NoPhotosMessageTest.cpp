@@ -43,6 +43,7 @@ TEST(NoPhotosMessageTest, WhatWasLeftOutIsToldInParagraphs)
     ASSERT_EQ(parts.size(), 4) << parts.join('|').toStdString();
     EXPECT_TRUE(parts[0].contains(report.firstNotAnsweringFolder));
     EXPECT_TRUE(parts[1].contains(report.firstNotFoundFolder));
-    EXPECT_TRUE(parts[2].startsWith(localizedString(QStringLiteral("ID_ONE_MORE_SAVED_FOLDER_NOT_FOUND")).section(' ', 0, 2)));
+    EXPECT_TRUE(parts[2].startsWith(
+        localizedString(QStringLiteral("ID_ONE_MORE_SAVED_FOLDER_NOT_FOUND")).section(' ', 0, 2)));
     EXPECT_FALSE(parts.join(QString()).contains(QLatin1Char('\n')));
 }

@@ -31,7 +31,7 @@ CollectionViewItem::CollectionViewItem(QWidget *parent) : QWidget(parent)
     connect(btnCheckBox, &QCheckBox::clicked, this, [this] { markUnmarkImage(); });
     lblName = new ElidingLabel(Qt::ElideMiddle, this);
     lblImageInfo = new QLabel(this);
-    for (QLabel *label : {static_cast<QLabel *>(lblName.data()), lblImageInfo.data()}) {
+    for (QLabel *label : { static_cast<QLabel *>(lblName.data()), lblImageInfo.data() }) {
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignCenter);
         label->setStyleSheet(QStringLiteral("color: #d8dce4;"));

@@ -105,7 +105,8 @@ QVariant OutlineListModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         // The rows are pictures whose name and folder may end in "…": the tip shows the file whole.
         if (const auto record = recordAt(index))
-            return OutsideText::toolTip(OutsideText::name(record->filePath.isEmpty() ? record->fileName : record->filePath));
+            return OutsideText::toolTip(
+                OutsideText::name(record->filePath.isEmpty() ? record->fileName : record->filePath));
         return {};
     default:
         return {};

@@ -313,7 +313,8 @@ void ScanRunController::showOnlyOnePhotoAlert()
     const std::shared_ptr<const ScanSession> session = m_engine->session();
     const WalkReport report = session ? session->walkReport : WalkReport();
     QStringList informative;
-    for (const QString &left : { NoPhotosMessage::skippedFoldersText(report), NoPhotosMessage::periodText(report) }) {
+    for (const QString &left :
+        { NoPhotosMessage::skippedFoldersText(report), NoPhotosMessage::periodText(report) }) {
         if (!left.isEmpty())
             informative.append(left);
     }

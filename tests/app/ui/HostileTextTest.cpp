@@ -119,7 +119,8 @@ TEST_P(HostileTextTest, ShowsAsPlainTextOnOneBoundedLineEverywhere)
                 QStringList shown;
                 for (const QLabel *line : summary.boxLeftInPlace->findChildren<QLabel *>()) {
                     const auto *file = qobject_cast<const ElidingLabel *>(line);
-                    shown << (file ? read(file->wholeText(), line->textFormat() == Qt::PlainText) : read(line));
+                    shown << (file ? read(file->wholeText(), line->textFormat() == Qt::PlainText)
+                                   : read(line));
                 }
                 return shown;
             } },

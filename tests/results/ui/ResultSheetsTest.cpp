@@ -269,7 +269,8 @@ TEST_F(ResultSheetsTest, ConfirmedWayBackRemembersTheDontShowAgainBox)
 TEST_F(ResultSheetsTest, TheSummaryHoldsTheFilesLeftInPlaceAndScrollsWhatDoesNotFit)
 {
     enter({ photos(QStringLiteral("k"), 3) });
-    const QString deep = QStringLiteral("/home/me/") + QStringLiteral("An_archive_folder_nobody_can_change/").repeated(5);
+    const QString deep
+        = QStringLiteral("/home/me/") + QStringLiteral("An_archive_folder_nobody_can_change/").repeated(5);
     struct Case {
         int windowHeight;
         int files;
@@ -278,8 +279,9 @@ TEST_F(ResultSheetsTest, TheSummaryHoldsTheFilesLeftInPlaceAndScrollsWhatDoesNot
         qint64 more;
         bool scrolls;
     };
-    const Case cases[] = { { 900, 1, 1, 1, 0, false }, { 900, 3, 2, 3, 0, false }, { 900, 20, 1, 8, 12, false }, { 600, 20, 4, 20, 0, true },
-        { 900, 40, 7, 30, 10, true }, { 760, 2, 1, 2, 0, false } };
+    const Case cases[]
+        = { { 900, 1, 1, 1, 0, false }, { 900, 3, 2, 3, 0, false }, { 900, 20, 1, 8, 12, false },
+              { 600, 20, 4, 20, 0, true }, { 900, 40, 7, 30, 10, true }, { 760, 2, 1, 2, 0, false } };
     QWidget *sheet = summary().windowAfterTrashFolderFIles;
     sheet->show();
     for (const Case &c : cases) {
@@ -296,15 +298,16 @@ TEST_F(ResultSheetsTest, TheSummaryHoldsTheFilesLeftInPlaceAndScrollsWhatDoesNot
         summary().showWindowAfterTrash_Main();
         settle();
         const std::string at = std::to_string(c.files) + " files";
-        for (QLabel *figure : { summary().lblTrashCountInFolderFile.data(), summary().lblTrashedSizeInFileFolder.data(),
-                 summary().lblUniquePhotoFilesFolder.data() })
+        for (QLabel *figure : { summary().lblTrashCountInFolderFile.data(),
+                 summary().lblTrashedSizeInFileFolder.data(), summary().lblUniquePhotoFilesFolder.data() })
             EXPECT_GE(figure->height(), figure->sizeHint().height()) << at;
         const QList<ElidingLabel *> named = summary().boxLeftInPlace->findChildren<ElidingLabel *>();
         ASSERT_EQ(named.size(), c.named) << at;
         for (const ElidingLabel *file : named) {
             EXPECT_TRUE(paths.contains(file->wholeText())) << at;
             EXPECT_TRUE(file->text() == file->wholeText()
-                || (file->text().contains(QChar(0x2026)) && file->text().endsWith(QStringLiteral("_IMG_") + file->wholeText().section('_', -1))))
+                || (file->text().contains(QChar(0x2026))
+                    && file->text().endsWith(QStringLiteral("_IMG_") + file->wholeText().section('_', -1))))
                 << file->text().toStdString();
             EXPECT_LE(file->geometry().right(), summary().boxLeftInPlace->width()) << at;
         }
@@ -329,8 +332,10 @@ TEST_F(ResultSheetsTest, TheWayBackQuestionShowsTheSettingAsItIsEachTime)
 {
     const QString key = QStringLiteral("doNotShowConfirmationDialogOnReturnToMainView");
     UserDefaults::standard().removeObject(key);
-    for (QAbstractButton *answer : { static_cast<QAbstractButton *>(controller->btnCanelOnMoveBackWindow.data()),
-             static_cast<QAbstractButton *>(controller->btnOkMoveBackWindow.data()), static_cast<QAbstractButton *>(controller->btnOkMoveBackWindow.data()) }) {
+    for (QAbstractButton *answer :
+        { static_cast<QAbstractButton *>(controller->btnCanelOnMoveBackWindow.data()),
+            static_cast<QAbstractButton *>(controller->btnOkMoveBackWindow.data()),
+            static_cast<QAbstractButton *>(controller->btnOkMoveBackWindow.data()) }) {
         enter({ photos(QStringLiteral("w"), 2) });
         controller->view()->show();
         controller->backToMainWindow();
@@ -359,7 +364,8 @@ TEST_F(ResultSheetsTest, TheToolbarsBackClosesAnOpenSummary)
         controller->countTrashed = 1;
         controller->isPhotosLibrayMarkedForTrash = library;
         summary().showWindowAfterTrash_Main();
-        QWidget *open = library ? summary().windowAfterTrash.data() : summary().windowAfterTrashFolderFIles.data();
+        QWidget *open
+            = library ? summary().windowAfterTrash.data() : summary().windowAfterTrashFolderFIles.data();
         ASSERT_TRUE(presenter.isSheetOpen(open)) << library;
         controller->btnBackToSetUp->click();
         EXPECT_FALSE(presenter.isSheetOpen(open)) << library;
