@@ -65,7 +65,9 @@ TEST_F(OutlineListTest, ListsAGroupRowThenItsFilesWithTheirTexts)
     EXPECT_EQ(file->lblTextField()->text(), record->fileName);
     EXPECT_EQ(file->lblTextField()->toolTip(), record->fileName);
     EXPECT_EQ(file->lblExt()->text(), "jpg");
-    EXPECT_EQ(file->lblFilePath()->text(), dir.path());
+    // The folder whole, or shortened in its middle when a long temporary folder does not fit its column.
+    EXPECT_EQ(file->lblFilePath()->toolTip(), dir.path());
+    EXPECT_TRUE(file->lblFilePath()->text() == dir.path() || file->lblFilePath()->text().contains(QChar(0x2026)));
     EXPECT_FALSE(file->lblCretedDate()->text().isEmpty());
     EXPECT_EQ(list().viewForRow(99), nullptr);
 }
