@@ -365,7 +365,10 @@ void AfterTrashSummaryWindow::fillLeftInPlace(const AfterTrashInput &input)
         // Each file on a line of its own, shortened in its middle when it is longer: its name shows.
         for (const QString &path : reason.paths) {
             auto *file = new ElidingLabel(Qt::ElideMiddle, boxLeftInPlace);
-            file->setStyleSheet(QStringLiteral("color: rgb(208, 210, 213);"));
+            // By its palette: a style sheet would colour its tip's text too, light on the light tip.
+            QPalette colours = file->palette();
+            colours.setColor(QPalette::WindowText, QColor(208, 210, 213));
+            file->setPalette(colours);
             file->setContentsMargins(kFileIndent, 0, 0, 0);
             file->setWholeText(path);
             column->addWidget(file);
