@@ -102,40 +102,4 @@ TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreToldByReason)
             fmt("ID_FILE_LEFT_IN_PLACE_MORE", 1) }));
 }
 
-// The files left in place by reason, in the order met, up to the limits asked; every file left is
-// either named under its reason or counted in "more".
-TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreListedByReasonWithinTheLimits)
-{
-    // Files, reasons among them (round robin), limits of reasons and names each, reasons and names told.
-    struct Case {
-        int files;
-        int reasons;
-        size_t reasonLimit;
-        size_t namesEach;
-        size_t told;
-        qint64 named;
-    };
-    const Case cases[] = { { 0, 1, 5, 8, 0, 0 }, { 1, 1, 5, 8, 1, 1 }, { 20, 1, 5, 8, 1, 8 },
-        { 40, 7, 5, 8, 5, 30 }, { 6, 3, 3, 3, 3, 6 }, { 9, 2, 1, 3, 1, 3 } };
-    for (const Case &c : cases) {
-        AfterTrashInput input;
-        for (int i = 0; i < c.files; ++i)
-            input.leftInPlace.emplace_back(QStringLiteral("/p/%1.jpg").arg(i),
-                i % c.reasons ? QStringLiteral("why %1").arg(i % c.reasons) : "");
-        const LeftInPlaceList list = AfterTrashSummary::leftInPlace(input, c.reasonLimit, c.namesEach);
-        ASSERT_EQ(list.reasons.size(), c.told) << c.files;
-        qint64 named = 0;
-        for (size_t r = 0; r < list.reasons.size(); ++r) {
-            // The first reason met is the first told; a file without one is said to have none given.
-            EXPECT_EQ(list.reasons[r].why,
-                r == 0 ? localizedString("ID_NOT_MOVED_NO_REASON_GIVEN") : QStringLiteral("why %1").arg(r));
-            EXPECT_LE(size_t(list.reasons[r].paths.size()), c.namesEach);
-            EXPECT_EQ(list.reasons[r].paths.value(0), QStringLiteral("/p/%1.jpg").arg(r));
-            named += list.reasons[r].paths.size();
-        }
-        EXPECT_EQ(named, c.named) << c.files;
-        EXPECT_EQ(list.more, c.files - named) << c.files;
-    }
-}
-
 } // namespace

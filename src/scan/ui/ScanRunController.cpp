@@ -312,9 +312,10 @@ void ScanRunController::showOnlyOnePhotoAlert()
 {
     const std::shared_ptr<const ScanSession> session = m_engine->session();
     const WalkReport report = session ? session->walkReport : WalkReport();
+    const qint64 minimumFileSize = session ? session->options.globals.minimumAllowFileSize : 0;
     QStringList informative;
-    for (const QString &left :
-        { NoPhotosMessage::skippedFoldersText(report), NoPhotosMessage::periodText(report) }) {
+    for (const QString &left : { NoPhotosMessage::skippedFoldersText(report), NoPhotosMessage::periodText(report),
+             NoPhotosMessage::leftOutFilesText(report, minimumFileSize) }) {
         if (!left.isEmpty())
             informative.append(left);
     }
