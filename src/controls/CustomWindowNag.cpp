@@ -3,6 +3,9 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QRadioButton>
 
 #include "controls/DefaultButtonKeys.h"
@@ -61,6 +64,32 @@ bool CustomWindowNag::event(QEvent *event)
     if (event->type() == QEvent::WindowUnblocked && isVisible())
         focusDefaultButton();
     return handled;
+}
+
+void CustomWindowNag::keyPressEvent(QKeyEvent *event)
+{
+    if (windowModality() == Qt::NonModal && openOwnersMenu(event))
+        return;
+    QWidget::keyPressEvent(event);
+}
+
+bool CustomWindowNag::openOwnersMenu(const QKeyEvent *event)
+{
+    if (event->modifiers() != Qt::AltModifier || !parentWidget())
+        return false;
+    auto *owner = qobject_cast<QMainWindow *>(parentWidget()->window());
+    QMenuBar *bar = owner ? owner->menuBar() : nullptr;
+    if (!bar || !bar->isVisible() || !bar->isEnabled())
+        return false;
+    const QKeySequence pressed(event->keyCombination());
+    for (QAction *title : bar->actions()) {
+        if (!title->isVisible() || !title->isEnabled() || QKeySequence::mnemonic(title->text()) != pressed)
+            continue;
+        owner->activateWindow();
+        bar->setActiveAction(title);
+        return true;
+    }
+    return false;
 }
 
 void CustomWindowNag::focusDefaultButton()

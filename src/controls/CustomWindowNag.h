@@ -33,12 +33,16 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // A sheet that leaves its window free passes on that window's menu keys: Alt and the letter of a
+    // menu's title open that menu as they would from the window itself.
+    void keyPressEvent(QKeyEvent *event) override;
     // An alert over the window has closed: the keys start again at the default button.
     bool event(QEvent *event) override;
 
 private:
     void keepClicksFromTakingFocus();
     void focusDefaultButton();
+    bool openOwnersMenu(const QKeyEvent *event);
 
     DefaultButtonKeys *m_keys = nullptr;
 };

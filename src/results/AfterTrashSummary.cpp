@@ -13,40 +13,14 @@ using TypeSupport = GlobalObjects::TypeSupport;
 namespace
 {
 
-// Reasons told, and files named for each; the rest are counted. Each is named by its whole path (in
-// the cloud too): files of one name in two folders are two files.
+// In the alert of a run that moved nothing: reasons told, and files named for each; the rest are
+// counted. Each is named by its whole path (in the cloud too): files of one name in two folders are
+// two files.
 constexpr size_t kNamed = 3;
 
 QString text(const char *key)
 {
     return localizedString(QString::fromLatin1(key));
-}
-
-// "• “/p/a.jpg”, “/q/a.jpg” — why" for the first reasons, then "and n more". The files of one reason
-// share a line: a Trash refused for a whole volume is told once.
-QStringList leftInPlaceLines(const std::vector<std::pair<QString, QString>> &files)
-{
-    std::vector<std::pair<QString, QStringList>> byWhy;
-    for (const auto &[path, why] : files) {
-        const QString words = why.isEmpty() ? text("ID_NOT_MOVED_NO_REASON_GIVEN") : OutsideText::reason(why);
-        auto same
-            = std::find_if(byWhy.begin(), byWhy.end(), [&](const auto &told) { return told.first == words; });
-        if (same == byWhy.end())
-            same = byWhy.insert(byWhy.end(), { words, {} });
-        same->second.append(formatText(text("ID_FILE_NAME_QUOTED"), OutsideText::name(path)));
-    }
-    QStringList lines;
-    qint64 named = 0;
-    for (size_t i = 0; i < std::min(byWhy.size(), kNamed); ++i) {
-        const QStringList names = byWhy[i].second.mid(0, qsizetype(kNamed));
-        named += names.size();
-        lines.append(
-            formatText(text("ID_FILE_LEFT_IN_PLACE_WHY"), names.join(QStringLiteral(", ")), byWhy[i].first));
-    }
-    if (const qint64 more = qint64(files.size()) - named; more > 0)
-        lines.append(formatText(
-            localizedCountText(more, "ID_FILE_LEFT_IN_PLACE_MORE", "ID_FILES_LEFT_IN_PLACE_MORE"), more));
-    return lines;
 }
 
 } // namespace
@@ -159,6 +133,24 @@ QString AfterTrashSummary::nothingMovedInformative(const AfterTrashInput &input)
 
 QString AfterTrashSummary::problemsText(const AfterTrashInput &input)
 {
+    // "• “/p/a.jpg”, “/q/a.jpg” — why" for the first reasons, then "and n more". The files of one
+    // reason share a line: a Trash refused for a whole volume is told once.
+    QStringList lines = undoneLines(input);
+    const LeftInPlaceList left = leftInPlace(input, kNamed, kNamed);
+    for (const LeftInPlaceList::Reason &reason : left.reasons) {
+        QStringList names;
+        for (const QString &path : reason.paths)
+            names.append(formatText(text("ID_FILE_NAME_QUOTED"), path));
+        lines.append(
+            formatText(text("ID_FILE_LEFT_IN_PLACE_WHY"), names.join(QStringLiteral(", ")), reason.why));
+    }
+    if (left.more > 0)
+        lines.append(moreLeftInPlaceText(left.more));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QStringList AfterTrashSummary::undoneLines(const AfterTrashInput &input)
+{
     QStringList lines;
     if (input.skippedGroups > 0)
         lines.append(
@@ -174,8 +166,34 @@ QString AfterTrashSummary::problemsText(const AfterTrashInput &input)
         lines.append(formatText(localizedCountText(input.failedFiles, "ID_FILE_COULD_NOT_BE_REMOVED",
                                     "ID_FILES_COULD_NOT_BE_REMOVED"),
             input.failedFiles));
-    lines.append(leftInPlaceLines(input.leftInPlace));
-    return lines.join(QLatin1Char('\n'));
+    return lines;
+}
+
+LeftInPlaceList AfterTrashSummary::leftInPlace(const AfterTrashInput &input, size_t reasons, size_t namesEach)
+{
+    LeftInPlaceList list;
+    list.more = qint64(input.leftInPlace.size());
+    for (const auto &[path, why] : input.leftInPlace) {
+        const QString words = why.isEmpty() ? text("ID_NOT_MOVED_NO_REASON_GIVEN") : OutsideText::reason(why);
+        auto same = std::find_if(
+            list.reasons.begin(), list.reasons.end(), [&](const auto &told) { return told.why == words; });
+        if (same == list.reasons.end()) {
+            if (list.reasons.size() == reasons)
+                continue;
+            same = list.reasons.insert(list.reasons.end(), { words, {} });
+        }
+        if (size_t(same->paths.size()) == namesEach)
+            continue;
+        same->paths.append(OutsideText::name(path));
+        --list.more;
+    }
+    return list;
+}
+
+QString AfterTrashSummary::moreLeftInPlaceText(qint64 more)
+{
+    return formatText(
+        localizedCountText(more, "ID_FILE_LEFT_IN_PLACE_MORE", "ID_FILES_LEFT_IN_PLACE_MORE"), more);
 }
 
 QString AfterTrashSummary::step2Text()

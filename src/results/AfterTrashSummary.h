@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QString>
+#include <QStringList>
 
 #include "app/GlobalObjects.h"
 
@@ -36,6 +37,17 @@ struct AfterTrashInput {
     bool movedStillShown = false;
     // The files left in place, each with why in the user's words (empty when there are none).
     std::vector<std::pair<QString, QString>> leftInPlace;
+};
+
+// The files a run left in place, told by reason in the order met: the first reasons, each with the
+// paths of its first files; the files not named are counted in `more`.
+struct LeftInPlaceList {
+    struct Reason {
+        QString why;
+        QStringList paths;
+    };
+    std::vector<Reason> reasons;
+    qint64 more = 0;
 };
 
 struct TrashSummaryTexts {
@@ -69,6 +81,13 @@ public:
     // What the run left undone ("n groups skipped: ...", "n files could not be removed"), one line
     // each, then the first files left in place with why; empty when it did everything it was asked.
     static QString problemsText(const AfterTrashInput &input);
+    // Those counted lines alone.
+    static QStringList undoneLines(const AfterTrashInput &input);
+    // The files left in place: at most `reasons` reasons, `namesEach` files named for each. The paths
+    // and reasons are on one line each, bounded, as shown.
+    static LeftInPlaceList leftInPlace(const AfterTrashInput &input, size_t reasons, size_t namesEach);
+    // "and n more files left in place".
+    static QString moreLeftInPlaceText(qint64 more);
 
     // The library summary's steps: the album is a file of this program, the deleting is done in
     // the program that manages the library.

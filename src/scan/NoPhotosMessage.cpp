@@ -30,7 +30,7 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
         lines.append(period);
     if (lines.isEmpty())
         lines.append(text("ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH"));
-    return lines.join(QLatin1Char('\n'));
+    return paragraphs(lines);
 }
 
 QString NoPhotosMessage::leftOutFilesText(const WalkReport &report, qint64 minimumFileSize)
@@ -46,7 +46,7 @@ QString NoPhotosMessage::leftOutFilesText(const WalkReport &report, qint64 minim
         lines.append(formatText(localizedCountText(report.skippedForType, "ID_FILE_SKIPPED_TYPE_UNTICKED",
                                     "ID_FILES_SKIPPED_TYPE_UNTICKED"),
             report.skippedForType, text("ID_FILTER_SORT"), report.skippedTypes.join(QStringLiteral(", "))));
-    return lines.join(QLatin1Char('\n'));
+    return paragraphs(lines);
 }
 
 QString NoPhotosMessage::skippedFoldersText(const WalkReport &report)
@@ -58,7 +58,7 @@ QString NoPhotosMessage::skippedFoldersText(const WalkReport &report)
         if (!part.isEmpty())
             lines.append(part);
     }
-    return lines.join(QLatin1Char('\n'));
+    return paragraphs(lines);
 }
 
 QString NoPhotosMessage::trashFoldersText(const WalkReport &report)
@@ -103,10 +103,15 @@ QString NoPhotosMessage::withMoreInLog(const QString &first, qint64 more, const 
     // The rest are in the log; the user is told where it is.
     const QString log = AppFolders::logFilePath();
     if (more == 1)
-        return first + QLatin1Char('\n') + formatText(text(one), log);
+        return paragraphs({ first, formatText(text(one), log) });
     if (more > 1)
-        return first + QLatin1Char('\n') + formatText(text(many), more, log);
+        return paragraphs({ first, formatText(text(many), more, log) });
     return first;
+}
+
+QString NoPhotosMessage::paragraphs(const QStringList &parts)
+{
+    return parts.join(QStringLiteral("\n\n"));
 }
 
 QString NoPhotosMessage::libraryText(const WalkReport &report)

@@ -43,6 +43,8 @@ public:
     static QString periodText(const WalkReport &report);
     // The title of the skipped-folders note at the end of a scan that found something.
     static QString skippedTitle(const WalkReport &report);
+    // The parts of an alert's text as paragraphs of their own, a blank line between them.
+    static QString paragraphs(const QStringList &parts);
 
 private:
     // `first`, then a line saying how many more the log file names, when there are more.

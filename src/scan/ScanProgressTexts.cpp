@@ -80,6 +80,9 @@ ScanProgressTexts ScanProgressTexts::forProgress(const ScanProgress &progress)
         comparingTexts(progress, texts);
         break;
     }
+    texts.lblPhotosComparedCount = progress.stage == ScanProgress::Stage::Adding
+        ? QString::number(progress.compared)
+        : QStringLiteral("%1/%2").arg(progress.compared).arg(progress.recordCount);
     texts.lblScanPer = percentText(progress.fraction);
     texts.ringProgress = progress.fraction;
     return texts;

@@ -13,6 +13,8 @@ struct ScanProgressTexts {
     std::optional<QString> lblAddingPhotos;
     std::optional<QString> lblPhotosAdded;
     std::optional<QString> lblPhotosCompared;
+    // The row of "Photos compared" has its figure at every stage: none compared before comparing.
+    std::optional<QString> lblPhotosComparedCount;
     std::optional<QString> lblPhotosAddedCount;
     std::optional<QString> lblDuplicatePhotosSize;
     std::optional<QString> lblScanPath;

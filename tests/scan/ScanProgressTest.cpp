@@ -61,3 +61,19 @@ TEST(ScanProgressTextsTest, EachStageGivesAllItsTexts)
     EXPECT_EQ(comparing.lblAddingPhotos, localizedString("ID_COMARING_PHOTOS_VIDEOS"));
     EXPECT_FALSE(localizedString("ID_COMPARING").isEmpty());
 }
+
+// The "Photos compared" row has a figure from the first report on, not only once comparing starts.
+TEST(ScanProgressTextsTest, EveryStageGivesTheComparedCount)
+{
+    const std::pair<ScanProgress::Stage, const char *> stages[] = { { ScanProgress::Stage::Adding, "0" },
+        { ScanProgress::Stage::Searching, "0/12" }, { ScanProgress::Stage::Hashing, "0/12" },
+        { ScanProgress::Stage::Reading, "0/12" }, { ScanProgress::Stage::Comparing, "7/12" } };
+    for (const auto &[stage, shown] : stages) {
+        ScanProgress p;
+        p.stage = stage;
+        p.recordCount = 12;
+        p.compared = stage == ScanProgress::Stage::Comparing ? 7 : 0;
+        EXPECT_EQ(ScanProgressTexts::forProgress(p).lblPhotosComparedCount, QString::fromLatin1(shown))
+            << int(stage);
+    }
+}

@@ -12,6 +12,7 @@
 #include "controls/ControlFonts.h"
 #include "controls/ControlStyles.h"
 #include "controls/CustomWindowNag.h"
+#include "controls/TallRowDelegate.h"
 
 namespace
 {
@@ -96,6 +97,7 @@ QWidget *GoogleDriveWindows::buildFolderWindow(GoogleDriveAccessVC &c)
     c.outlineGDFolderList = place<QTreeView>(box, "outlineGDFolderList", QRect(20, 50, 400, 318));
     c.outlineGDFolderList->setHeaderHidden(true);
     c.outlineGDFolderList->setUniformRowHeights(true);
+    c.outlineGDFolderList->setItemDelegate(new TallRowDelegate(c.outlineGDFolderList));
     c.outlineGDFolderList->setSelectionMode(QAbstractItemView::SingleSelection);
     c.outlineGDFolderList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     c.hudFolderList = place<QProgressBar>(box, "hudFolderList", QRect(20, 376, 400, 6));

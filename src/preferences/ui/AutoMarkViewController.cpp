@@ -10,6 +10,7 @@
 #include "controls/CellKeys.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/CustomCell.h"
+#include "controls/RowKeys.h"
 #include "platform/SystemFonts.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
@@ -65,6 +66,7 @@ void AutoMarkViewController::viewDidLoad()
     // Tab leaves the list for the next control; the arrows move within it.
     tvAutoMarkRules->setTabKeyNavigation(false);
     CellKeys::install(tvAutoMarkRules);
+    RowKeys::install(tvAutoMarkRules);
     tvAutoMarkRules->setDragDropMode(QAbstractItemView::DragDrop);
     tvAutoMarkRules->setDefaultDropAction(Qt::MoveAction);
     tvAutoMarkRules->setDragDropOverwriteMode(false);

@@ -8,6 +8,7 @@
 #include "controls/CellKeys.h"
 #include "controls/CommonFuncUi.h"
 #include "controls/CustomCell.h"
+#include "controls/RowKeys.h"
 #include "controls/SettingsBinding.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
@@ -51,6 +52,7 @@ void FilterViewController::viewDidLoad()
     // Tab leaves the list for the next control; the arrows move within it and Space ticks.
     tvFilter->setTabKeyNavigation(false);
     CellKeys::install(tvFilter);
+    RowKeys::install(tvFilter);
     tvFilter->setHorizontalHeaderItem(idState, new QTableWidgetItem);
     tvFilter->setHorizontalHeaderItem(idDescription, new QTableWidgetItem);
     tvFilter->horizontalHeaderItem(idState)->setData(Qt::UserRole, QStringLiteral("idState"));

@@ -7,14 +7,20 @@
 #include <QGraphicsDropShadowEffect>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "app/LocalizedString.h"
 #include "controls/ControlFonts.h"
+#include "controls/ElidingLabel.h"
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
+#include "platform/LineBreaks.h"
 #include "platform/Log.h"
+#include "platform/TextFormat.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/FrameGeometry.h"
 #include "results/ResultState.h"
@@ -26,6 +32,19 @@ namespace
 
 constexpr int kStepsWidth = 560;
 constexpr int kStepFontSize = 13;
+// The Trash summary: its width, the margins of its texts, and the files it names under each of the
+// first reasons for leaving files in place.
+constexpr int kTrashSummaryWidth = 540;
+constexpr QMargins kTrashTextMargins { 24, 20, 24, 16 };
+constexpr size_t kShownReasons = 5;
+constexpr size_t kShownNamesEach = 8;
+// Files stand under their reason, indented.
+constexpr int kFileIndent = 14;
+
+QString text(const char *key)
+{
+    return localizedString(QString::fromLatin1(key));
+}
 
 // Summaries quote names of files and folders: plain text, whatever they hold.
 QLabel *label(QWidget *parent, bool wrap = true)
@@ -106,8 +125,18 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
 {
     windowAfterTrashFolderFIles = ResultSheets::makeSheet(view, "windowAfterTrashFolderFIles");
     auto *outer = new QVBoxLayout(windowAfterTrashFolderFIles);
-    boxMainAfterTrashFolderFiles = new QWidget(windowAfterTrashFolderFIles);
-    outer->addWidget(boxMainAfterTrashFolderFiles);
+    outer->setContentsMargins(0, 0, 0, kTrashTextMargins.bottom());
+    outer->setSpacing(0);
+    scrollAfterTrashFolderFiles = new QScrollArea(windowAfterTrashFolderFIles);
+    scrollAfterTrashFolderFiles->setFrameShape(QFrame::NoFrame);
+    scrollAfterTrashFolderFiles->setWidgetResizable(true);
+    scrollAfterTrashFolderFiles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Reached by Tab, so the arrow keys can scroll it; a click leaves Return on the button.
+    scrollAfterTrashFolderFiles->setFocusPolicy(Qt::TabFocus);
+    scrollAfterTrashFolderFiles->viewport()->setAutoFillBackground(false);
+    boxMainAfterTrashFolderFiles = new QWidget;
+    scrollAfterTrashFolderFiles->setWidget(boxMainAfterTrashFolderFiles);
+    outer->addWidget(scrollAfterTrashFolderFiles);
     auto *column = new QVBoxLayout(boxMainAfterTrashFolderFiles);
     auto *grid = new QGridLayout;
     lblCleanupCompleted = label(boxMainAfterTrashFolderFiles);
@@ -121,6 +150,10 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
     lblUniquePhotoFilesFolder = label(boxMainAfterTrashFolderFiles);
     lblDeletedImagesWillAppearLater = label(boxMainAfterTrashFolderFiles);
     lblRemovalProblems = label(boxMainAfterTrashFolderFiles);
+    boxLeftInPlace = new QWidget(boxMainAfterTrashFolderFiles);
+    auto *files = new QVBoxLayout(boxLeftInPlace);
+    files->setContentsMargins(0, 0, 0, 0);
+    files->setSpacing(2);
     lblInCaseAnyMistakeFolderFiles = label(boxMainAfterTrashFolderFiles);
     box1 = figureBox(boxMainAfterTrashFolderFiles, lblDuplicatesRemoved, lblTrashCountInFolderFile);
     box2 = figureBox(boxMainAfterTrashFolderFiles, lblSpaceRemoved, lblTrashedSizeInFileFolder);
@@ -128,23 +161,28 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
     grid->addWidget(box1, 0, 0);
     grid->addWidget(box2, 0, 1);
     grid->addWidget(box3, 0, 2);
-    btnOkOnAfterTrash = new LinkButton(boxMainAfterTrashFolderFiles);
+    btnOkOnAfterTrash = new LinkButton(windowAfterTrashFolderFIles);
     for (QWidget *w : { static_cast<QWidget *>(lblCleanupCompleted),
              static_cast<QWidget *>(lblTotalDupsCleaned), static_cast<QWidget *>(lblDeletionSuccess) })
         column->addWidget(w);
     column->addLayout(grid);
     column->addWidget(lblDeletedImagesWillAppearLater);
     column->addWidget(lblRemovalProblems);
+    column->addWidget(boxLeftInPlace);
     column->addWidget(lblInCaseAnyMistakeFolderFiles);
-    column->addWidget(btnOkOnAfterTrash, 0, Qt::AlignRight);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->setContentsMargins(0, 0, kTrashTextMargins.right(), 0);
+    buttonRow->addStretch();
+    buttonRow->addWidget(btnOkOnAfterTrash);
+    outer->addLayout(buttonRow);
     windowAfterTrashFolderFIles->setKeyButtons(btnOkOnAfterTrash, btnOkOnAfterTrash);
     styleFolderFilesSummary(grid, column);
 }
 
 void AfterTrashSummaryWindow::styleFolderFilesSummary(QGridLayout *grid, QVBoxLayout *column)
 {
-    windowAfterTrashFolderFIles->setFixedWidth(540);
-    column->setContentsMargins(24, 20, 24, 16);
+    windowAfterTrashFolderFIles->setFixedWidth(kTrashSummaryWidth);
+    column->setContentsMargins(kTrashTextMargins);
     column->setSpacing(10);
     grid->setContentsMargins(0, 10, 0, 10);
     grid->setHorizontalSpacing(16);
@@ -240,7 +278,7 @@ void AfterTrashSummaryWindow::beginSummary(QWidget *sheet)
     // Sized to its texts before it is centred over the window, or it hangs down from a stale height.
     fitToTexts(sheet);
     AlertPresenter::current().beginSheet(sheet, m_view, AlertPresenter::Blocking::None);
-    const QRect area = summaryArea ? summaryArea() : QRect();
+    const QRect area = room();
     if (area.isEmpty())
         return;
     // Centred in the results, and never over the bottom bar with its buttons.
@@ -250,8 +288,38 @@ void AfterTrashSummaryWindow::beginSummary(QWidget *sheet)
     sheet->move(FrameGeometry::fitInside(frame, area).topLeft());
 }
 
+QRect AfterTrashSummaryWindow::room() const
+{
+    const QScreen *screen = m_view ? m_view->screen() : nullptr;
+    const QRect onScreen = screen ? screen->availableGeometry() : QRect();
+    const QRect area = summaryArea ? summaryArea() : QRect();
+    return area.isEmpty() ? onScreen : area.intersected(onScreen.isEmpty() ? area : onScreen);
+}
+
+void AfterTrashSummaryWindow::fitTrashSummary(const QRect &room)
+{
+    QWidget *sheet = windowAfterTrashFolderFIles;
+    // New texts reach the layouts only by posted events: every size hint is measured anew.
+    for (QWidget *child : sheet->findChildren<QWidget *>())
+        child->updateGeometry();
+    for (QLayout *layout : sheet->findChildren<QLayout *>())
+        layout->invalidate();
+    QLayout *texts = boxMainAfterTrashFolderFiles->layout();
+    texts->activate();
+    const int textsHeight = texts->hasHeightForWidth() ? texts->totalHeightForWidth(kTrashSummaryWidth)
+                                                       : texts->totalSizeHint().height();
+    const int button = btnOkOnAfterTrash->sizeHint().height() + kTrashTextMargins.bottom();
+    const int limit = room.isEmpty() ? textsHeight + button : room.height();
+    sheet->resize(kTrashSummaryWidth, std::min(textsHeight + button, limit));
+    sheet->layout()->activate();
+}
+
 void AfterTrashSummaryWindow::fitToTexts(QWidget *sheet)
 {
+    if (sheet == windowAfterTrashFolderFIles) {
+        fitTrashSummary(room());
+        return;
+    }
     // The summary that names the album file keeps within the screen however long its path.
     if (sheet == windowAfterTrash && boxAlbumFile) {
         const int natural = sheet->sizeHint().width();
@@ -272,9 +340,49 @@ void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
     lblSpaceRemoved->setText(t.sizeCaption);
     lblUniquePhotoFilesFolder->setText(t.uniqueRetained);
     const QString problems = AfterTrashSummary::problemsText(input);
-    lblRemovalProblems->setText(problems);
-    lblRemovalProblems->setHidden(problems.isEmpty());
+    const QString undone = AfterTrashSummary::undoneLines(input).join(QLatin1Char('\n'));
+    lblRemovalProblems->setText(undone);
+    lblRemovalProblems->setHidden(undone.isEmpty());
+    fillLeftInPlace(input);
     lblDeletedImagesWillAppearLater->setVisible(input.movedStillShown);
+    // A new summary starts at its top.
+    scrollAfterTrashFolderFiles->verticalScrollBar()->setValue(0);
+}
+
+void AfterTrashSummaryWindow::fillLeftInPlace(const AfterTrashInput &input)
+{
+    qDeleteAll(boxLeftInPlace->findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
+    QLayout *column = boxLeftInPlace->layout();
+    const LeftInPlaceList left = AfterTrashSummary::leftInPlace(input, kShownReasons, kShownNamesEach);
+    // A reason may quote a path longer than a line: it breaks at its separators, or anywhere if it must.
+    const int width = kTrashSummaryWidth - kTrashTextMargins.left() - kTrashTextMargins.right()
+        - scrollAfterTrashFolderFiles->verticalScrollBar()->sizeHint().width();
+    for (const LeftInPlaceList::Reason &reason : left.reasons) {
+        QLabel *why = label(boxLeftInPlace);
+        const QString line = formatText(text("ID_FILES_LEFT_IN_PLACE_BECAUSE"), reason.why);
+        why->setText(LineBreaks::withinWidth(LineBreaks::atSeparatorsOnly(line), why->font(), width));
+        column->addWidget(why);
+        // Each file on a line of its own, shortened in its middle when it is longer: its name shows.
+        for (const QString &path : reason.paths) {
+            auto *file = new ElidingLabel(Qt::ElideMiddle, boxLeftInPlace);
+            // By its palette: a style sheet would colour its tip's text too, light on the light tip.
+            QPalette colours = file->palette();
+            colours.setColor(QPalette::WindowText, QColor(208, 210, 213));
+            file->setPalette(colours);
+            file->setContentsMargins(kFileIndent, 0, 0, 0);
+            file->setWholeText(path);
+            column->addWidget(file);
+        }
+    }
+    if (left.more > 0) {
+        QLabel *more = label(boxLeftInPlace);
+        more->setText(AfterTrashSummary::moreLeftInPlaceText(left.more));
+        column->addWidget(more);
+    }
+    // Shown now, not when the layout gets round to it: the sheet is measured with them at once.
+    for (QWidget *line : boxLeftInPlace->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        line->show();
+    boxLeftInPlace->setHidden(left.reasons.empty() && left.more == 0);
 }
 
 void AfterTrashSummaryWindow::fillStepLines()

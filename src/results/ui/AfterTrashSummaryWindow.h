@@ -17,6 +17,7 @@
 #include "results/AfterTrashSummary.h"
 
 class QGridLayout;
+class QScrollArea;
 class QVBoxLayout;
 
 class AlbumFileNote;
@@ -54,8 +55,14 @@ public:
     QPointer<QLabel> lblCleanupCompleted, lblTotalDupsCleaned, lblDuplicatesRemoved, lblDeletionSuccess,
         lblTrashCountInFolderFile, lblSpaceRemoved, lblTrashedSizeInFileFolder, lblUniquePhotoRetained,
         lblUniquePhotoFilesFolder, lblDeletedImagesWillAppearLater;
-    // Groups skipped and files not removed by the run; hidden when there were none.
+    // Groups skipped and files not removed by the run, counted; hidden when there were none.
     QPointer<QLabel> lblRemovalProblems;
+    // The files left in place under their reasons, each on a line of its own, and how many more;
+    // hidden when there are none.
+    QPointer<QWidget> boxLeftInPlace;
+    // Holds the Trash summary's texts: the sheet grows with them up to the room it has, then they
+    // scroll above its button.
+    QPointer<QScrollArea> scrollAfterTrashFolderFiles;
     // Where the moved files can be recovered from (the Trash summary's recovery hint line).
     QPointer<QLabel> lblInCaseAnyMistakeFolderFiles;
     QPointer<LinkButton> btnOkOnAfterTrash;
@@ -66,10 +73,15 @@ private:
     void styleFolderFilesSummary(QGridLayout *grid, QVBoxLayout *column);
     void fillStepLines();
     void fillTrashSummary(const AfterTrashInput &input);
+    void fillLeftInPlace(const AfterTrashInput &input);
     void showNothingMoved(const AfterTrashInput &input);
     void beginSummary(QWidget *sheet);
     // The sheet at the size of its texts, within the screen.
     void fitToTexts(QWidget *sheet);
+    // The Trash summary as tall as its texts, within `room`.
+    void fitTrashSummary(const QRect &room);
+    // Where the summaries may stand: the results above the bottom bar, on the screen.
+    QRect room() const;
 
     ResultState &m_state;
     QPointer<QWidget> m_view;

@@ -29,9 +29,9 @@ CollectionViewItem::CollectionViewItem(QWidget *parent) : QWidget(parent)
     check.setColor(QPalette::Window, Qt::white);
     btnCheckBox->setPalette(check);
     connect(btnCheckBox, &QCheckBox::clicked, this, [this] { markUnmarkImage(); });
-    lblName = new QLabel(this);
+    lblName = new ElidingLabel(Qt::ElideMiddle, this);
     lblImageInfo = new QLabel(this);
-    for (QLabel *label : {lblName.data(), lblImageInfo.data()}) {
+    for (QLabel *label : { static_cast<QLabel *>(lblName.data()), lblImageInfo.data() }) {
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignCenter);
         label->setStyleSheet(QStringLiteral("color: #d8dce4;"));

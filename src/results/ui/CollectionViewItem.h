@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "controls/ElidingLabel.h"
 #include "controls/GradientBox.h"
 #include "controls/IndexPath.h"
 #include "results/ui/ItemImageView.h"
@@ -35,7 +36,8 @@ public:
     // Kept for the interface; nothing uses it.
     QPointer<QLabel> imgViewDelete;
     QPointer<GradientBox> boxBottomForItem;
-    QPointer<QLabel> lblName;
+    // The file's name, shortened in its middle when it does not fit: its start and extension show.
+    QPointer<ElidingLabel> lblName;
     QPointer<QLabel> lblImageInfo;
     QPointer<ItemImageView> imageItem;
     std::optional<IndexPath> indexpathForCell;

@@ -258,7 +258,8 @@ void OutlineList::selectRecord(const ImageFileInfo *record)
     const QModelIndex index = m_model->indexOfRecord(record);
     if (!index.isValid())
         return;
-    m_view->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+    // The selected row is the current one too: the keys go on from it and its focus mark shows.
+    m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     m_view->scrollToWithGroupTitle(index);
 }
 

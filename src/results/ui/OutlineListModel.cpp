@@ -5,6 +5,7 @@
 
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
+#include "platform/OutsideText.h"
 #include "results/ResultState.h"
 
 namespace
@@ -101,6 +102,12 @@ QVariant OutlineListModel::data(const QModelIndex &index, int role) const
             return record->fileName;
         return {};
     }
+    case Qt::ToolTipRole:
+        // The rows are pictures whose name and folder may end in "…": the tip shows the file whole.
+        if (const auto record = recordAt(index))
+            return OutsideText::toolTip(
+                OutsideText::name(record->filePath.isEmpty() ? record->fileName : record->filePath));
+        return {};
     default:
         return {};
     }

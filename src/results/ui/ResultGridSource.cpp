@@ -132,7 +132,7 @@ void ResultGridSource::itemForRepresentedObjectAtIndexPath(CollectionViewItem *i
         m_controller.thumbnailLoader().firstLoad(record, item);
     }
     item->lblImageInfo->setText(ResultTexts::cellInfo(record->createDate, record->fileSize));
-    item->lblName->setText(OutsideText::name(record->fileName));
+    item->lblName->setWholeText(OutsideText::name(record->fileName));
     applyMarkState(item, *record);
 }
 

@@ -108,7 +108,7 @@ void ResultViewController::connectActions()
     connect(menuFileType, &QMenu::triggered, this, &ResultViewController::selectFileType);
     connect(btnTypeListing, &QPushButton::clicked, this, [this] { showMenuForResultListing(btnTypeListing); });
     connect(menuListType, &QMenu::triggered, this, [this] { btnChangeListingType(); });
-    connect(btnBackToSetUp, &QAbstractButton::clicked, this, &ResultViewController::backToMainWindow);
+    connect(btnBackToSetUp, &QAbstractButton::clicked, this, &ResultViewController::backFromToolbar);
     connect(btnOkMoveBackWindow, &QAbstractButton::clicked, this, &ResultViewController::returnToMainWindow);
     connect(btnCanelOnMoveBackWindow, &QAbstractButton::clicked, this, &ResultViewController::cancelReturnToMainWindow);
     connect(btnTrashMarked, &QAbstractButton::clicked, this, [this] { moveToTrash(btnTrashMarked); });
@@ -504,7 +504,20 @@ void ResultViewController::backToMainWindow()
         resetResultsAndReturnToMain();
         return;
     }
+    // The box shows the setting as it is now: Preferences or Reset to Defaults may have turned it off
+    // since it was last ticked.
+    if (btnDontShowAgainOnMoveBackWindow)
+        btnDontShowAgainOnMoveBackWindow->setChecked(false);
     AlertPresenter::current().beginSheet(windowOnMovesBack, m_view);
+}
+
+void ResultViewController::backFromToolbar()
+{
+    for (QWidget *summary : { windowAfterTrashFolderFIles.data(), windowAfterTrash.data() })
+        if (summary && AlertPresenter::current().isSheetOpen(summary))
+            AlertPresenter::current().endSheet(summary);
+    isAllTrashed = false;
+    backToMainWindow();
 }
 
 void ResultViewController::returnToMainWindow()

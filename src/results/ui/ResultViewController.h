@@ -92,6 +92,8 @@ public:
     void showMenuForResultListing(QPushButton *sender);
     void btnChangeListingType();
     void backToMainWindow();
+    // The toolbar's Back: a summary of the last removal run closes with the results it tells about.
+    void backFromToolbar();
     void returnToMainWindow();
     void cancelReturnToMainWindow();
     void resetResultsAndReturnToMain();

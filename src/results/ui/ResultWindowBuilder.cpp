@@ -116,6 +116,7 @@ void ResultWindowBuilder::hostParts()
     m_afterTrash = std::make_unique<AfterTrashSummaryWindow>(m_c, view);
     m_fileActions = std::make_unique<ResultFileActions>();
     m_c.windowAfterTrashFolderFIles = m_afterTrash->windowAfterTrashFolderFIles;
+    m_c.windowAfterTrash = m_afterTrash->windowAfterTrash;
     if (auto *box = qobject_cast<GradientBox *>(m_c.boxForHint.data()))
         box->setBackgroundImages(QStringLiteral("center_box_left"), QStringLiteral("center_box_center"),
             QStringLiteral("center_box_right"));

@@ -73,6 +73,7 @@ struct ResultWindowWidgets
     QPointer<PreviewPane> previewPane;
     QPointer<MetadataTable> metadataTable;
 
-    // Folder-files after-trash sheet.
+    // The after-trash sheets: folder files and library album.
     QPointer<CustomWindowNag> windowAfterTrashFolderFIles;
+    QPointer<CustomWindowNag> windowAfterTrash;
 };

@@ -8,6 +8,7 @@
 
 #include "cloud/DropBoxHandler.h"
 #include "controls/CFMButton.h"
+#include "controls/TallRowDelegate.h"
 #include "model/CloudScanFoldersList.h"
 #include "platform/OutsideText.h"
 #include "platform/ui/AlertPresenter.h"
@@ -64,6 +65,7 @@ void CloudFolderSheet::connectActions()
     QTreeView *outline = c.outlineCloudFolderList;
     outline->setModel(m_model.get());
     outline->setHeaderHidden(true);
+    outline->setItemDelegate(new TallRowDelegate(outline));
     outline->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(outline, &QTreeView::expanded, this, &CloudFolderSheet::outlineViewItemDidExpand);
     connect(outline->selectionModel(), &QItemSelectionModel::selectionChanged, this,

@@ -130,7 +130,7 @@ void ScanRunController::resetSheetTexts()
     c.lblScanPath->setText(QString());
     c.lblScanPath->setToolTip(QString());
     c.lblPhotosAddedCount->setText(QStringLiteral("0"));
-    c.lblPhotosComparedCount->clear();
+    c.lblPhotosComparedCount->setText(QStringLiteral("0"));
     c.lblDuplicatePhotosSize->setText(CommonFunc::formattedSize(QVariant::fromValue(quint64(0))));
     c.lblPhotosAdded->setText(text(withVideos ? "ID_PHOTOS_VIDEOS_ADDED" : "ID_PHOTOS_ADDED"));
     c.lblAdd->setText(text("ID_ADDING"));
@@ -223,6 +223,7 @@ void ScanRunController::showProgress(const ScanProgress &progress)
     setLabel(c.lblPhotosAdded, texts.lblPhotosAdded);
     setLabel(c.lblPhotosCompared, texts.lblPhotosCompared);
     setLabel(c.lblPhotosAddedCount, texts.lblPhotosAddedCount);
+    setLabel(c.lblPhotosComparedCount, texts.lblPhotosComparedCount);
     setLabel(c.lblDuplicatePhotosSize, texts.lblDuplicatePhotosSize);
     setLabel(c.lblScanPath, texts.lblScanPath);
     if (texts.lblScanPathToolTip)
@@ -235,8 +236,6 @@ void ScanRunController::showProgress(const ScanProgress &progress)
         return;
     // The bar shows the ring's fraction, so the two always agree.
     setBar(progress.fraction);
-    if (progress.stage == ScanProgress::Stage::Comparing)
-        setLabel(c.lblPhotosComparedCount, QStringLiteral("%1/%2").arg(progress.compared).arg(progress.recordCount));
 }
 
 void ScanRunController::setBar(double fraction)
@@ -311,16 +310,17 @@ void ScanRunController::showNoPhotosAlert()
 
 void ScanRunController::showOnlyOnePhotoAlert()
 {
-    QString informative = text("ID_PLS_CHANGE_PREFERENCES");
     const std::shared_ptr<const ScanSession> session = m_engine->session();
     const WalkReport report = session ? session->walkReport : WalkReport();
     const qint64 minimumFileSize = session ? session->options.globals.minimumAllowFileSize : 0;
-    for (const QString &left : { NoPhotosMessage::leftOutFilesText(report, minimumFileSize),
-             NoPhotosMessage::periodText(report), NoPhotosMessage::skippedFoldersText(report) }) {
+    QStringList informative;
+    for (const QString &left : { NoPhotosMessage::skippedFoldersText(report), NoPhotosMessage::periodText(report),
+             NoPhotosMessage::leftOutFilesText(report, minimumFileSize) }) {
         if (!left.isEmpty())
-            informative.prepend(left + QLatin1Char('\n'));
+            informative.append(left);
     }
-    runAlert(text("ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH"), informative);
+    informative.append(text("ID_PLS_CHANGE_PREFERENCES"));
+    runAlert(text("ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH"), NoPhotosMessage::paragraphs(informative));
 }
 
 void ScanRunController::showSkippedFoldersAlert()

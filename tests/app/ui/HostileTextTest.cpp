@@ -11,6 +11,7 @@
 #include "cloud/ui/SignInFailureAlert.h"
 #include "controls/CustomCell.h"
 #include "controls/CustomTableView.h"
+#include "controls/ElidingLabel.h"
 #include "controls/ITPathbar.h"
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
@@ -87,7 +88,7 @@ TEST_P(HostileTextTest, ShowsAsPlainTextOnOneBoundedLineEverywhere)
         { "grid caption",
             [&] {
                 enter({ ResultsTestRecords::group({ record, ResultsTestRecords::record("b.jpg", 0.9f) }) });
-                return QStringList { read(cell(0, 0)->lblName) };
+                return QStringList { read(cell(0, 0)->lblName->wholeText(), true) };
             } },
         { "list cell",
             [&] {
@@ -114,7 +115,14 @@ TEST_P(HostileTextTest, ShowsAsPlainTextOnOneBoundedLineEverywhere)
                 controller->countTrashed = 1;
                 controller->removalLeftInPlace = { { "/photos/" + text, text } };
                 summary.showWindowAfterTrash_Main();
-                return QStringList { read(summary.lblRemovalProblems) };
+                // The reason's line, and the file on a line of its own: read whole where it is shortened.
+                QStringList shown;
+                for (const QLabel *line : summary.boxLeftInPlace->findChildren<QLabel *>()) {
+                    const auto *file = qobject_cast<const ElidingLabel *>(line);
+                    shown << (file ? read(file->wholeText(), line->textFormat() == Qt::PlainText)
+                                   : read(line));
+                }
+                return shown;
             } },
         { "not compared alert",
             [&] {

@@ -292,4 +292,28 @@ TEST_F(FilterPaneTest, SpaceTicksTheRowsBoxFromAnyColumnOfBothLists)
     }
 }
 
+// Home and End go to the first and last row of both lists from any column of any row; they never
+// just cross the current row (where Space would then tick another type than the one meant).
+TEST_F(FilterPaneTest, HomeAndEndGoToTheFirstAndLastRowOfBothLists)
+{
+    AutoMarkViewController rules;
+    FilterViewController types;
+    rules.view();
+    types.view();
+    for (QTableView *list :
+        { static_cast<QTableView *>(rules.tvAutoMarkRules), static_cast<QTableView *>(types.tvFilter) }) {
+        const int last = list->model()->rowCount() - 1;
+        ASSERT_GT(last, 2);
+        for (int column = 0; column < list->model()->columnCount(); ++column) {
+            for (const auto &[key, row] : { std::pair { Qt::Key_Home, 0 }, { Qt::Key_End, last } }) {
+                list->setCurrentIndex(list->model()->index(2, column));
+                QTest::keyClick(list, key);
+                EXPECT_EQ(list->currentIndex().row(), row)
+                    << list->objectName().toStdString() << " " << column;
+                EXPECT_EQ(list->currentIndex().column(), column);
+            }
+        }
+    }
+}
+
 } // namespace

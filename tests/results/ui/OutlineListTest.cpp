@@ -65,7 +65,9 @@ TEST_F(OutlineListTest, ListsAGroupRowThenItsFilesWithTheirTexts)
     EXPECT_EQ(file->lblTextField()->text(), record->fileName);
     EXPECT_EQ(file->lblTextField()->toolTip(), record->fileName);
     EXPECT_EQ(file->lblExt()->text(), "jpg");
-    EXPECT_EQ(file->lblFilePath()->text(), dir.path());
+    // The folder whole, or shortened in its middle when a long temporary folder does not fit its column.
+    EXPECT_EQ(file->lblFilePath()->toolTip(), dir.path());
+    EXPECT_TRUE(file->lblFilePath()->text() == dir.path() || file->lblFilePath()->text().contains(QChar(0x2026)));
     EXPECT_FALSE(file->lblCretedDate()->text().isEmpty());
     EXPECT_EQ(list().viewForRow(99), nullptr);
 }
@@ -230,6 +232,18 @@ TEST_F(OutlineListTest, SwitchingBetweenListAndGridKeepsTheCurrentFile)
     controller->menuListType->triggered(controller->menuListType->actions().at(0));
     EXPECT_FALSE(controller->isShowingThumbView);
     EXPECT_EQ(list().selectedRecord(), chosen);
+    // It is the list's current row too: the focus mark stands on it, Space and the arrows start there.
+    EXPECT_EQ(list().model().recordAt(list().outlineDupliates()->currentIndex()), chosen);
+}
+
+// A file row's tip is the file's whole path, which its name and folder columns may shorten; group
+// rows have none.
+TEST_F(OutlineListTest, FileRowsShowTheirWholePathAsATip)
+{
+    const auto record = second->filterChildren.at(2);
+    const QModelIndex row = list().model().indexOfRecord(record.get());
+    EXPECT_EQ(row.data(Qt::ToolTipRole).toString(), record->filePath);
+    EXPECT_FALSE(list().model().index(0, 0).data(Qt::ToolTipRole).isValid());
 }
 
 // A reload (after a change of the matching level or a removal) selects the file shown in the

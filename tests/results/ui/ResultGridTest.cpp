@@ -97,6 +97,21 @@ TEST_F(ResultGridFixture, RecordWithoutAddressKeepsItsCell)
     EXPECT_EQ(cell(1, 1)->lblName->text(), "b1.jpg");
 }
 
+// A name wider than its card keeps its start and its extension, with "…" between them.
+TEST_F(ResultGridFixture, ALongNameKeepsItsStartAndExtensionOnItsCard)
+{
+    const QString name
+        = QStringLiteral("holiday-at-the-seaside-with-the-whole-family-summer-1-IMG_20190714_15301");
+    enter({ ResultsTestRecords::group({ photo(name, 1.0f), photo(QStringLiteral("short"), 1.0f) }) });
+    ASSERT_TRUE(cell(0, 0) && cell(0, 1));
+    const QLabel *caption = cell(0, 0)->lblName;
+    EXPECT_TRUE(caption->text().startsWith(QStringLiteral("holiday-"))
+        && caption->text().endsWith(QStringLiteral(".jpg")) && caption->text().contains(QChar(0x2026)))
+        << caption->text().toStdString();
+    EXPECT_LE(caption->fontMetrics().horizontalAdvance(caption->text()), caption->contentsRect().width());
+    EXPECT_EQ(cell(0, 1)->lblName->text(), QStringLiteral("short.jpg"));
+}
+
 TEST_F(ResultGridFixture, ClicksSelectAndPreviewOnlyOneFile)
 {
     enter({photos("a", {1.0f, 1.0f, 1.0f}), photos("b", {1.0f, 1.0f})});

@@ -4,8 +4,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "controls/ControlStyles.h"
+#include "controls/ElidingLabel.h"
 #include "controls/LinkButton.h"
 #include "platform/AppFolders.h"
 #include "platform/LocalAlbumStore.h"
@@ -258,6 +261,111 @@ TEST_F(ResultSheetsTest, ConfirmedWayBackRemembersTheDontShowAgainBox)
     EXPECT_TRUE(
         UserDefaults::standard().boolForKey(QStringLiteral("doNotShowConfirmationDialogOnReturnToMainView")));
     EXPECT_EQ(returnedToMain, 1);
+}
+
+// Files left in place with long names: the summary keeps its three figures whole, names each file
+// on a line of its own under its reason (whole, or shortened in its middle so that its name's end
+// shows), counts the rest, and stays inside the results, scrolling what does not fit there.
+TEST_F(ResultSheetsTest, TheSummaryHoldsTheFilesLeftInPlaceAndScrollsWhatDoesNotFit)
+{
+    enter({ photos(QStringLiteral("k"), 3) });
+    const QString deep
+        = QStringLiteral("/home/me/") + QStringLiteral("An_archive_folder_nobody_can_change/").repeated(5);
+    struct Case {
+        int windowHeight;
+        int files;
+        int reasons;
+        int named;
+        qint64 more;
+        bool scrolls;
+    };
+    const Case cases[]
+        = { { 900, 1, 1, 1, 0, false }, { 900, 3, 2, 3, 0, false }, { 900, 20, 1, 8, 12, false },
+              { 600, 20, 4, 20, 0, true }, { 900, 40, 7, 30, 10, true }, { 760, 2, 1, 2, 0, false } };
+    QWidget *sheet = summary().windowAfterTrashFolderFIles;
+    sheet->show();
+    for (const Case &c : cases) {
+        view()->setGeometry(0, 40, 1024, c.windowHeight);
+        controller->countTrashed = 1;
+        controller->removalFailedFiles = c.files;
+        controller->removalLeftInPlace.clear();
+        QStringList paths;
+        for (int i = 0; i < c.files; ++i) {
+            paths << deep + QStringLiteral("holiday_at_the_seaside_with_the_family_%1_IMG_%1.jpg").arg(i);
+            controller->removalLeftInPlace.emplace_back(
+                paths.back(), QStringLiteral("Left in place: reason number %1.").arg(i % c.reasons));
+        }
+        summary().showWindowAfterTrash_Main();
+        settle();
+        const std::string at = std::to_string(c.files) + " files";
+        for (QLabel *figure : { summary().lblTrashCountInFolderFile.data(),
+                 summary().lblTrashedSizeInFileFolder.data(), summary().lblUniquePhotoFilesFolder.data() })
+            EXPECT_GE(figure->height(), figure->sizeHint().height()) << at;
+        const QList<ElidingLabel *> named = summary().boxLeftInPlace->findChildren<ElidingLabel *>();
+        ASSERT_EQ(named.size(), c.named) << at;
+        for (const ElidingLabel *file : named) {
+            EXPECT_TRUE(paths.contains(file->wholeText())) << at;
+            EXPECT_TRUE(file->text() == file->wholeText()
+                || (file->text().contains(QChar(0x2026))
+                    && file->text().endsWith(QStringLiteral("_IMG_") + file->wholeText().section('_', -1))))
+                << file->text().toStdString();
+            EXPECT_LE(file->geometry().right(), summary().boxLeftInPlace->width()) << at;
+        }
+        const QStringList lines = [&] {
+            QStringList texts;
+            for (const QLabel *line : summary().boxLeftInPlace->findChildren<QLabel *>())
+                texts << line->text();
+            return texts;
+        }();
+        EXPECT_EQ(lines.contains(AfterTrashSummary::moreLeftInPlaceText(c.more)), c.more > 0) << at;
+        EXPECT_EQ(summary().scrollAfterTrashFolderFiles->verticalScrollBar()->maximum() > 0, c.scrolls) << at;
+        const QRect frame = sheet->frameGeometry();
+        EXPECT_LE(frame.bottom(), controller->boxBottom->mapToGlobal(QPoint(0, 0)).y()) << at;
+        EXPECT_GE(frame.top(), view()->mapToGlobal(QPoint(0, 0)).y()) << at;
+        summary().btnOkOnAfterTrash->click();
+    }
+}
+
+// The question shows the setting as it is each time: a tick left from before, the setting turned
+// off since, never comes back ticked (its OK would turn the setting on again unasked).
+TEST_F(ResultSheetsTest, TheWayBackQuestionShowsTheSettingAsItIsEachTime)
+{
+    const QString key = QStringLiteral("doNotShowConfirmationDialogOnReturnToMainView");
+    QAbstractButton *cancel = controller->btnCanelOnMoveBackWindow, *ok = controller->btnOkMoveBackWindow;
+    // Ticked and cancelled, ticked and confirmed, then left unticked: each time after the setting was
+    // turned off (in Preferences or by Reset to Defaults) the box shows it off.
+    for (QAbstractButton *answer : { cancel, ok, ok }) {
+        UserDefaults::standard().setObject(key, false);
+        enter({ photos(QStringLiteral("w"), 2) });
+        controller->backToMainWindow();
+        ASSERT_TRUE(presenter.isSheetOpen(controller->windowOnMovesBack));
+        EXPECT_FALSE(controller->btnDontShowAgainOnMoveBackWindow->isChecked());
+        controller->btnDontShowAgainOnMoveBackWindow->setChecked(answer != ok || returnedToMain == 0);
+        answer->click();
+    }
+    EXPECT_FALSE(UserDefaults::standard().boolForKey(key));
+    UserDefaults::standard().removeObject(key);
+}
+
+// The toolbar's Back while a summary of the last run is open closes that summary first: it never
+// stays over the main window, and Cancel on the question leaves the results without it.
+TEST_F(ResultSheetsTest, TheToolbarsBackClosesAnOpenSummary)
+{
+    UserDefaults::standard().removeObject(QStringLiteral("doNotShowConfirmationDialogOnReturnToMainView"));
+    for (const bool library : { false, true }) {
+        enter({ photos(QStringLiteral("w"), 2) });
+        controller->countTrashed = 1;
+        controller->isPhotosLibrayMarkedForTrash = library;
+        summary().showWindowAfterTrash_Main();
+        QWidget *open
+            = library ? summary().windowAfterTrash.data() : summary().windowAfterTrashFolderFIles.data();
+        ASSERT_TRUE(presenter.isSheetOpen(open)) << library;
+        controller->btnBackToSetUp->click();
+        EXPECT_FALSE(presenter.isSheetOpen(open)) << library;
+        ASSERT_TRUE(presenter.isSheetOpen(controller->windowOnMovesBack));
+        controller->btnCanelOnMoveBackWindow->click();
+        EXPECT_EQ(returnedToMain, 0);
+    }
 }
 
 } // namespace

@@ -309,10 +309,12 @@ TEST_P(ScanRunEarlyOutTest, FewerThanTwoPhotosEndWithTheirMessageAndNoResults)
     ASSERT_EQ(alerts.alerts().size(), 1u);
     const AlertSpec &alert = alerts.alerts().front();
     EXPECT_EQ(alert.messageText, text(c.message));
-    const QStringList lines = alert.informativeText.split(QLatin1Char('\n'));
+    // Each told in a paragraph of its own.
+    const QStringList lines = alert.informativeText.split(QStringLiteral("\n\n"));
     EXPECT_EQ(lines.mid(0, c.leftOut.size()), c.leftOut) << alert.informativeText.toStdString();
-    if (*c.informative)
+    if (*c.informative) {
         EXPECT_EQ(lines.last(), text(c.informative));
+    }
     EXPECT_EQ(alert.buttons, QStringList { text("ID_OK_CAPS") });
     expectNoResultsWindow();
 }
@@ -325,9 +327,9 @@ const QStringList kLeftOut {
 
 INSTANTIATE_TEST_SUITE_P(Counts, ScanRunEarlyOutTest,
     ::testing::Values(EarlyOutCase { "NoPhoto", 0, "ID_NO_PHOTOS_DETECTED_AT_PATH",
-                          "ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH", Outcome::NoPhotos },
+                          "ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH", Outcome::NoPhotos, {} },
         EarlyOutCase { "OnePhoto", 1, "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH", "ID_PLS_CHANGE_PREFERENCES",
-            Outcome::OnePhoto },
+            Outcome::OnePhoto, {} },
         EarlyOutCase {
             "NoPhotoWithFilesLeftOut", 0, "ID_NO_PHOTOS_DETECTED_AT_PATH", "", Outcome::NoPhotos, kLeftOut },
         EarlyOutCase { "OnePhotoWithFilesLeftOut", 1, "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH",
@@ -348,7 +350,8 @@ TEST_F(ScanRunControllerTest, FoldersThatCouldNotBeReadAreNamedWithNoPhotosOrWit
 
     EXPECT_EQ(runScan(), Outcome::NoPhotos);
     ASSERT_TRUE(waitFor([this] { return !alerts.alerts().empty(); }));
-    const QStringList lines = alerts.alerts().front().informativeText.split(QLatin1Char('\n'));
+    // Each in a paragraph of its own.
+    const QStringList lines = alerts.alerts().front().informativeText.split(QStringLiteral("\n\n"));
     ASSERT_EQ(lines.size(), 3) << alerts.alerts().front().informativeText.toStdString();
     EXPECT_EQ(lines[0], formatText(text("ID_SAVED_FOLDER_NOT_FOUND"), tree.filePath(QStringLiteral("gone"))));
     EXPECT_EQ(lines[1], formatText(text("ID_ONE_MORE_SAVED_FOLDER_NOT_FOUND"), AppFolders::logFilePath()));
