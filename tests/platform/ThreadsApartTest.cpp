@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -27,6 +28,11 @@ TEST_P(ThreadApartAtTheEnd, KeepsRunning)
 {
     if (qEnvironmentVariableIsEmpty(kChild))
         GTEST_SKIP() << "runs in a process of its own, started by the test below";
+    // An ordinary end would destroy this, as it would the patterns the thread matches with.
+    struct Static {
+        ~Static() { std::_Exit(3); }
+    };
+    static Static destroyedAtAnOrdinaryEnd;
     ASSERT_TRUE(ThreadsApart::start([] {
         for (;;)
             g_started.store(Trash::isTrashByName(QStringLiteral("/card/DCIM/.Trash-1000")));
