@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/LeftBehindQueues.h"
+#include "platform/Log.h"
 
 namespace
 {
@@ -42,8 +43,12 @@ int ThreadsApart::running()
 
 void ThreadsApart::endProcessIfAnyRuns(int code)
 {
-    if (running() == 0)
+    const int left = running();
+    if (left == 0)
         return;
+    Log::line(Log::counted(left, "thread", "threads")
+        + QStringLiteral(
+            " left behind still running (a look at a share not answering?): the program ends at once"));
     std::fflush(nullptr);
     ::_exit(code);
 }
