@@ -7,10 +7,13 @@ set -euo pipefail
 build=$(realpath "${1:?usage: $0 <build folder>}")
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quennary-install-XXXXXX")
+# The runtime folder holds the single-instance socket, whose path the system bounds at 107 bytes:
+# it is a short folder of its own, however long TMPDIR is.
+run=$(mktemp -d /tmp/qny-run-XXXXXX)
 pid=""
 cleanup() {
     if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
-    rm -rf "$work"
+    rm -rf "$work" "$run"
 }
 trap cleanup EXIT
 fail() { echo "check-install: $*" >&2; exit 1; }
@@ -37,7 +40,7 @@ desktop-file-validate "$prefix/share/applications/quennary.desktop" || fail "des
 # Private folders, so neither the user's files nor a running Quennary (its single-instance socket
 # lives in XDG_RUNTIME_DIR, named after the settings folder) are touched.
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
-    XDG_CACHE_HOME=$work/cache XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$work/run TMPDIR=$work/tmp
+    XDG_CACHE_HOME=$work/cache XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$run TMPDIR=$work/tmp
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$TMPDIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=offscreen

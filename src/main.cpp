@@ -6,6 +6,26 @@
 
 #include "app/SingleInstance.h"
 #include "app/ui/AppDelegate.h"
+#include "platform/ThreadsApart.h"
+
+namespace
+{
+
+// The application's life, from the first window to Quit; its windows and work are gone when it
+// returns.
+int run(const QString &url)
+{
+    AppDelegate delegate;
+    QObject::connect(qApp, &QGuiApplication::lastWindowClosed, &delegate,
+        [&delegate] { delegate.applicationShouldTerminateAfterLastWindowClosed(); });
+    delegate.launch();
+    delegate.window->show();
+    if (!url.isEmpty())
+        delegate.handleGetURLEvent(url);
+    return QApplication::exec();
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -23,12 +43,8 @@ int main(int argc, char **argv)
     if (SingleInstance().sendToRunningInstance(url))
         return 0;
 
-    AppDelegate delegate;
-    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &delegate,
-        [&delegate] { delegate.applicationShouldTerminateAfterLastWindowClosed(); });
-    delegate.launch();
-    delegate.window->show();
-    if (!url.isEmpty())
-        delegate.handleGetURLEvent(url);
-    return app.exec();
+    const int code = run(url);
+    // A look left behind on a share that does not answer may wake at any moment.
+    ThreadsApart::endProcessIfAnyRuns(code);
+    return code;
 }

@@ -28,8 +28,8 @@ struct LocalizationState
 
 LocalizationState &state()
 {
-    static LocalizationState s;
-    return s;
+    static auto *s = new LocalizationState;
+    return *s;
 }
 
 QString tablePath(const LocalizationState &s, const QString &code)

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
@@ -23,6 +24,8 @@ namespace
 // A message ends with a line feed; a sender that disconnects early still delivers what it wrote.
 constexpr char kTerminator = '\n';
 constexpr int kMaxMessageBytes = 64 * 1024;
+// The longest path a local socket may have.
+constexpr qsizetype kMostSocketPath = sizeof(sockaddr_un::sun_path) - 1;
 
 // The user id of the process at the other end of a connected local socket; -1 when unknown.
 qint64 peerUserId(const QLocalSocket &socket)
@@ -53,7 +56,13 @@ QString SingleInstance::defaultServerName()
 {
     const QByteArray key = AppFolders::settingsFolder().toUtf8();
     const QByteArray digest = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16);
-    return AppFolders::runtimeFolder() + QStringLiteral("/quennary-") + QString::fromLatin1(digest);
+    const QString name = QStringLiteral("/quennary-") + QString::fromLatin1(digest);
+    const QString inRuntime = AppFolders::runtimeFolder() + name;
+    if (QFile::encodeName(inRuntime).size() <= kMostSocketPath)
+        return inRuntime;
+    // A runtime folder too deep for a socket (a home of a long path without XDG_RUNTIME_DIR) gives
+    // way to a folder in /tmp, used only where it is this user's own and private.
+    return QStringLiteral("/tmp/quennary-%1").arg(::getuid()) + name;
 }
 
 QString SingleInstance::lockPath() const

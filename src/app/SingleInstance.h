@@ -21,8 +21,8 @@ public:
     explicit SingleInstance(const QString &serverName = defaultServerName(), QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // One name per user and settings folder in AppFolders::runtimeFolder(), so a test root never
-    // meets the user's instance.
+    // One name per user and settings folder in AppFolders::runtimeFolder() (in /tmp where that is
+    // too deep for a socket), so a test root never meets the user's instance.
     static QString defaultServerName();
     QString serverName() const { return m_serverName; }
 

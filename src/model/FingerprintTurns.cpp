@@ -30,7 +30,7 @@ QImage numberPicture(int n, int shift)
 const FingerprintTurns *FingerprintTurns::forSide(int n)
 {
     static std::mutex mutex;
-    static std::map<int, std::unique_ptr<FingerprintTurns>> sides;
+    static auto &sides = *new std::map<int, std::unique_ptr<FingerprintTurns>>;
     const std::lock_guard lock(mutex);
     auto found = sides.find(n);
     if (found == sides.end())

@@ -10,8 +10,8 @@
 
 const QStringList &LibraryDatabaseCopy::companionSuffixes()
 {
-    static const QStringList suffixes
-        = { QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral(".lock") };
+    static const QStringList &suffixes = *new QStringList { QString(), QStringLiteral("-wal"),
+        QStringLiteral("-shm"), QStringLiteral(".lock") };
     return suffixes;
 }
 

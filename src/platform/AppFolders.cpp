@@ -34,8 +34,8 @@ std::mutex &overrideMutex()
 
 QString &overrideRoot()
 {
-    static QString root;
-    return root;
+    static auto *root = new QString;
+    return *root;
 }
 
 // Where one kind of folder lies: below the root override, else where the XDG variable says, else
@@ -93,7 +93,7 @@ OwnFolder openFromTop(const QString &own, const QString &path)
 void sayNotOurs(const QString &path)
 {
     static std::mutex m;
-    static QSet<QString> said;
+    static auto &said = *new QSet<QString>;
     std::lock_guard<std::mutex> lock(m);
     if (!said.contains(path)) {
         said.insert(path);
@@ -201,13 +201,13 @@ QString AppFolders::resourcesFolderFor(const QString &programFolder)
 
 QString AppFolders::resourcesFolder()
 {
-    static const QString folder = [] {
+    static const QString &folder = *new QString([] {
         const QString found = resourcesFolderFor(programFolder());
         if (found.isEmpty())
             systemLogLine(QStringLiteral("No resources folder (share/quennary) beside the program in ")
                 + programFolder());
         return found;
-    }();
+    }());
     return folder;
 }
 

@@ -12,8 +12,8 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <system_error>
-#include <thread>
+
+#include "platform/ThreadsApart.h"
 
 namespace BoundedLookTimes
 {
@@ -48,16 +48,13 @@ public:
     explicit BoundedLook(std::function<Answer()> look)
         : m_box(std::make_shared<Box>())
     {
-        try {
-            std::thread([box = m_box, look = std::move(look)]() {
-                Answer answer = look();
-                std::lock_guard<std::mutex> lock(box->mutex);
-                box->answer = std::move(answer);
-                box->answered.notify_all();
-            }).detach();
-        } catch (const std::system_error &) {
-            // No thread to spare: the look is not made, and counts as not answering.
-        }
+        // Without a thread to spare the look is not made, and counts as not answering.
+        ThreadsApart::start([box = m_box, look = std::move(look)]() {
+            Answer answer = look();
+            std::lock_guard<std::mutex> lock(box->mutex);
+            box->answer = std::move(answer);
+            box->answered.notify_all();
+        });
     }
 
     // The answer, waiting for it until `deadline` at most, or until `stop` is set; nothing when it

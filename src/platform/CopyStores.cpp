@@ -69,7 +69,7 @@ bool CopyStores::isStore(const QString &path)
     // they serve (a share's previous versions are "@GMT-<date>-<time>"); whole-machine backups
     // of other systems; the rotation folders of a snapshot backup ("daily.0", "alpha.3"); the
     // thumbnail folders network storage, phones and desktops write beside pictures.
-    static const QRegularExpression kName(
+    static const QRegularExpression &kName = *new QRegularExpression(
         QStringLiteral("^(\\.stversions|\\.SyncArchive|\\.debris|\\.insync-trash|\\.SynologyWorkingDirectory"
                        "|\\.snapshots?|~snapshot|#snapshot|@Recently-Snapshot|@\\.?snapshots|\\.zfs"
                        "|@GMT-\\d{4}\\.\\d\\d\\.\\d\\d-\\d\\d\\.\\d\\d\\.\\d\\d"
@@ -82,7 +82,7 @@ bool CopyStores::isStore(const QString &path)
     // its time, at its depth below "backintime"; another system's file history below
     // "FileHistory/<user>/<computer>"; a cloud server's previews in its "appdata_<id>"; the
     // thumbnail cache of a desktop or a photo server.
-    static const QRegularExpression kPlace(
+    static const QRegularExpression &kPlace = *new QRegularExpression(
         QStringLiteral("(/\\.sync/Archive|/timeshift(-btrfs)?/snapshots(-[a-z]+)?"
                        "|/backintime/[^/]+/[^/]+/[^/]+/(\\d{8}-\\d{6}-\\d{3}|new_snapshot)"
                        "|/FileHistory/[^/]+/[^/]+/Data|/appdata_[^/]+/preview|/\\.?cache/thumbnails)$"),

@@ -73,8 +73,8 @@ DecodeBudget::Reservation::~Reservation()
 
 DecodeBudget &DecodeBudget::shared()
 {
-    static DecodeBudget budget = makeShared();
-    return budget;
+    static auto *budget = new DecodeBudget(makeShared());
+    return *budget;
 }
 
 DecodeBudget::DecodeBudget(std::int64_t capacityBytes, int waitingToJoin)

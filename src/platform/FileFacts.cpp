@@ -162,8 +162,8 @@ std::optional<FileIdentity> FileFacts::identityOfOpen(int fd)
 
 bool FileFacts::isPackage(const QString &path)
 {
-    static const QStringList kPackageSuffixes
-        = { QStringLiteral("photoslibrary"), QStringLiteral("migratedphotolibrary"),
+    static const QStringList &kPackageSuffixes
+        = *new QStringList { QStringLiteral("photoslibrary"), QStringLiteral("migratedphotolibrary"),
               QStringLiteral("photolibrary"), QStringLiteral("app"), QStringLiteral("bundle") };
     const QFileInfo info(path);
     return info.isDir() && kPackageSuffixes.contains(info.suffix(), Qt::CaseInsensitive);
@@ -184,9 +184,9 @@ bool FileFacts::isImmutable(const QString &path)
 
 bool FileFacts::isNetworkVolume(const QString &path)
 {
-    static const QStringList kNetworkTypes = { QStringLiteral("nfs"), QStringLiteral("nfs4"),
-        QStringLiteral("cifs"), QStringLiteral("smb3"), QStringLiteral("smbfs"), QStringLiteral("9p"),
-        QStringLiteral("afs"), QStringLiteral("ceph"), QStringLiteral("glusterfs"),
+    static const QStringList &kNetworkTypes = *new QStringList { QStringLiteral("nfs"),
+        QStringLiteral("nfs4"), QStringLiteral("cifs"), QStringLiteral("smb3"), QStringLiteral("smbfs"),
+        QStringLiteral("9p"), QStringLiteral("afs"), QStringLiteral("ceph"), QStringLiteral("glusterfs"),
         QStringLiteral("fuse.sshfs"), QStringLiteral("fuse.rclone"), QStringLiteral("davfs"),
         QStringLiteral("fuse.davfs2"), QStringLiteral("ncpfs"), QStringLiteral("fuse.gvfsd-fuse") };
     const QStorageInfo storage(path);

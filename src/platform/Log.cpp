@@ -1,5 +1,6 @@
 #include "platform/Log.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <mutex>
@@ -22,8 +23,8 @@ QString withoutQueries(const QString &text)
 {
     if (!text.contains(QLatin1Char('?')) && !text.contains(QLatin1Char('#')))
         return text;
-    static const QRegularExpression kAddressTail(
-        QStringLiteral("\\b([A-Za-z][A-Za-z0-9+.-]*:/[^\\s?#]*)[?#][^\\s]*"));
+    static const QRegularExpression &kAddressTail
+        = *new QRegularExpression(QStringLiteral("\\b([A-Za-z][A-Za-z0-9+.-]*:/[^\\s?#]*)[?#][^\\s]*"));
     QString scrubbed = text;
     return scrubbed.replace(kAddressTail, QStringLiteral("\\1"));
 }
@@ -32,9 +33,27 @@ QString withoutQueries(const QString &text)
 // no text can forge lines of its own or fill the disk.
 constexpr qsizetype kLineLimit = 2000;
 
+// The end of a text cut from a longer one, without its first word when that word may be the rest
+// of an address cut off from its scheme: its query would not be known as one.
+QString tailPiece(const QString &text)
+{
+    QString tail = text.right(kLineLimit);
+    const auto space = std::find_if(tail.cbegin(), tail.cend(), [](QChar c) { return c.isSpace(); });
+    const QStringView firstWord(tail.cbegin(), space);
+    if (firstWord.contains(QLatin1Char('?')) || firstWord.contains(QLatin1Char('#')))
+        tail.remove(0, firstWord.size());
+    return tail;
+}
+
+// A line too long keeps its start, which says what happened, and its end, which holds the file
+// name and the reason ("File name too long"); a path in between loses its middle. A text of any
+// length is cut to both its ends before its addresses are looked for.
 QString oneBoundedLine(const QString &text)
 {
-    return OutsideText::line(withoutQueries(text.left(kLineLimit + 1)), kLineLimit);
+    const QString scrubbed = text.size() <= 2 * kLineLimit
+        ? withoutQueries(text)
+        : withoutQueries(text.left(kLineLimit)) + QChar(0x2026) + withoutQueries(tailPiece(text));
+    return OutsideText::lineKeepingEnds(scrubbed, kLineLimit);
 }
 
 std::mutex &logMutex()

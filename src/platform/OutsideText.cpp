@@ -66,6 +66,11 @@ QString OutsideText::line(const QString &text, qsizetype limit)
     return oneLine(shortenedAtEnd(text, limit));
 }
 
+QString OutsideText::lineKeepingEnds(const QString &text, qsizetype limit)
+{
+    return oneLine(shortenedInMiddle(text, limit));
+}
+
 QString OutsideText::toolTip(const QString &text)
 {
     // What reads as plain text is shown as it is; only the rest needs its markup escaped.

@@ -21,6 +21,8 @@ public:
     static QString reason(const QString &text);
     // `text` at most `limit` characters long, shortened at its end with "…", then on one line.
     static QString line(const QString &text, qsizetype limit);
+    // The same, shortened in its middle: its start and its end (a file name, a reason) are kept.
+    static QString lineKeepingEnds(const QString &text, qsizetype limit);
     // A tooltip that shows `text` as it is, its own line breaks kept: tooltips read anything that
     // looks like markup as markup, so such text comes back escaped inside markup of its own.
     static QString toolTip(const QString &text);

@@ -16,8 +16,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include <QDir>
@@ -27,6 +25,7 @@
 #include "platform/BoundedLook.h"
 #include "platform/FileFacts.h"
 #include "platform/KnownTrashes.h"
+#include "platform/ThreadsApart.h"
 
 class PathLook
 {
@@ -223,12 +222,9 @@ void PathLook::startTurns(const std::shared_ptr<Turns<Answer>> &turns, qsizetype
     const int generation = ++turns->generation;
     turns->ended = false;
     turns->atAnswered.reset();
-    try {
-        std::thread([turns, first, generation]() { lookFrom(turns, first, generation); }).detach();
-    } catch (const std::system_error &) {
-        // No thread to spare: the rest counts as not answering.
+    // Without a thread to spare the rest counts as not answering.
+    if (!ThreadsApart::start([turns, first, generation]() { lookFrom(turns, first, generation); }))
         turns->ended = true;
-    }
 }
 
 template <typename Answer>

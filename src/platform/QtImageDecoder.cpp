@@ -40,6 +40,17 @@ bool decodesScaledNatively(const QByteArray &format)
 // What the decoder allocates: JPEG decodes at 1/1, 1/2, 1/4 or 1/8 of the stored size (the
 // smallest that still covers the target) before the final smooth scaling; others at full size.
 // `bytesPerPixel`: a picture of 16 bits a channel is decoded at eight.
+// Bytes of a picture of `size`, held to kMostBytes: a file may declare any size (a forged header,
+// 2147483647 pixels a side), and the product must never wrap into a small or negative charge.
+// Far beyond any budget, so such a picture is refused, and small enough to add to.
+constexpr qint64 kMostBytes = qint64(1) << 53;
+
+qint64 pictureBytes(const QSize &size, int bytesPerPixel)
+{
+    const qint64 pixels = qint64(std::max(0, size.width())) * std::max(0, size.height());
+    return pixels > kMostBytes / bytesPerPixel ? kMostBytes : pixels * bytesPerPixel;
+}
+
 qint64 decodedBytes(const QByteArray &format, const QSize &stored, const QSize &target, int bytesPerPixel = 4)
 {
     QSize decoded = stored;
@@ -51,7 +62,7 @@ qint64 decodedBytes(const QByteArray &format, const QSize &stored, const QSize &
             break;
         }
     }
-    return qint64(decoded.width()) * decoded.height() * bytesPerPixel;
+    return pictureBytes(decoded, bytesPerPixel);
 }
 
 qint64 decodedMiB(const QByteArray &format, const QSize &stored, const QSize &target)
@@ -239,12 +250,12 @@ QImage QtImageDecoder::decodeLargeGrey(
     QImageReader &reader, const QString &name, int maxPixelSize, qint64 heldBytes)
 {
     const QSize stored = reader.size();
-    const qint64 pixels = qint64(stored.width()) * stored.height();
+    const qint64 pixels = pictureBytes(stored, 1);
     const DecodeBudget::Reservation reserved = DecodeBudget::shared().reserve(pixels + heldBytes, name);
     if (!reserved.isValid())
         return {};
     // Qt checks the limit at four bytes a pixel although it fills one.
-    reader.setAllocationLimit(int(std::min<qint64>(mebibytes(pixels * 4), 1 << 20)));
+    reader.setAllocationLimit(int(std::min<qint64>(mebibytes(pictureBytes(stored, 4)), 1 << 20)));
     QImage grey = reader.read();
     if (grey.isNull() || grey.format() != QImage::Format_Grayscale8) {
         Log::line(QStringLiteral("Image could not be decoded (") + reader.errorString()

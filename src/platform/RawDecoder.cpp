@@ -84,7 +84,7 @@ QImage imageOfRgb(const unsigned char *data, int width, int height)
 
 bool RawDecoder::isRawExtension(const QString &path)
 {
-    static const QSet<QString> extensions {
+    static const QSet<QString> &extensions = *new QSet<QString> {
         QStringLiteral("dng"),
         QStringLiteral("cr2"),
         QStringLiteral("cr3"),

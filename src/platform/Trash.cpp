@@ -90,8 +90,8 @@ QString candidateName(const QString &fileName, int attempt)
 
 std::function<void(const QString &)> &beforeMove()
 {
-    static std::function<void(const QString &)> hook;
-    return hook;
+    static auto *hook = new std::function<void(const QString &)>;
+    return *hook;
 }
 
 // Renames without replacing an entry at the target; false, with errno, when anything is there.
@@ -276,7 +276,7 @@ bool Trash::isTrashByName(const QString &path)
     // ".globalTrash", ".RecycleBin" (a gallery application's "Android/data/<id>/files/.RecycleBin"),
     // ".dropbox.cache" (a synced folder's deleted and replaced files); a photo manager's ".dtrash" at
     // the top of a collection, with files/ and info/ as in a desktop's Trash.
-    static const QRegularExpression kTrashName(
+    static const QRegularExpression &kTrashName = *new QRegularExpression(
         QStringLiteral(
             "^(\\.Trash|\\.Trash-.+|\\.Trashes|\\$RECYCLE\\.BIN|RECYCLER|RECYCLED|#recycle|@Recycle|"
             "\\.recycle|\\.trashBin|\\.globalTrash|\\.RecycleBin|\\.dropbox\\.cache|\\.dtrash)$"),
@@ -284,7 +284,7 @@ bool Trash::isTrashByName(const QString &path)
     // Common words trusted only where their system puts them: "Trash" where a desktop keeps its home
     // Trash, a home's ".local/share" (a backup's, a snap's) or a sandboxed application's data folder
     // (".var/app/<id>/data"); "recycle" only in a gallery's own ".Gallery2" folder.
-    static const QRegularExpression kPlacedTrash(
+    static const QRegularExpression &kPlacedTrash = *new QRegularExpression(
         QStringLiteral("(/\\.local/share/Trash|/\\.var/app/[^/]+/data/Trash|/\\.Gallery2/recycle)$"),
         QRegularExpression::CaseInsensitiveOption);
     const QString clean = QDir::cleanPath(path);

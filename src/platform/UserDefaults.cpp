@@ -9,8 +9,8 @@
 
 UserDefaults &UserDefaults::standard()
 {
-    static UserDefaults store(AppFolders::settingsFilePath());
-    return store;
+    static auto *store = new UserDefaults(AppFolders::settingsFilePath());
+    return *store;
 }
 
 UserDefaults::UserDefaults(const QString &filePath, QObject *parent)

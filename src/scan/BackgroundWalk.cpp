@@ -2,11 +2,10 @@
 
 #include <condition_variable>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 #include "platform/BoundedLook.h"
 #include "platform/Log.h"
+#include "platform/ThreadsApart.h"
 
 namespace
 {
@@ -39,9 +38,7 @@ std::optional<SourceEnumerator::Walked> BackgroundWalk::run(const std::shared_pt
     const std::function<void(const QString &path, int records)> &progress)
 {
     auto box = std::make_shared<Box>();
-    try {
-        std::thread([box, session, sources]() { walk(box, session, sources); }).detach();
-    } catch (const std::system_error &) {
+    if (!ThreadsApart::start([box, session, sources]() { walk(box, session, sources); })) {
         Log::line(QStringLiteral("No thread for the walk: it runs on the scan's own"));
         walk(box, session, sources);
     }

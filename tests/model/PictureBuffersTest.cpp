@@ -88,8 +88,10 @@ TEST(PictureBuffersTest, PicturesLetGoElsewhereComeBackAndOutliveTheirThread)
 }
 
 // Threads that each hold two pictures keep no more than the bound together, and give it all back.
+// Threads of tests before (this one among them) may keep blocks of their own meanwhile.
 TEST(PictureBuffersTest, AllThreadsTogetherKeepNoMoreThanTheBoundAndGiveItBack)
 {
+    const std::size_t keptBefore = PictureBuffers::keptBytes();
     for (const auto &[threadCount, size] :
         { std::pair(8, QSize(2000, 1500)), std::pair(4, QSize(1600, 1200)) }) {
         std::atomic<std::size_t> mostKept { 0 };
@@ -104,7 +106,7 @@ TEST(PictureBuffersTest, AllThreadsTogetherKeepNoMoreThanTheBoundAndGiveItBack)
             });
         threads.clear();
         EXPECT_LE(mostKept.load(), PictureBuffers::kKeptBytes) << threadCount;
-        EXPECT_EQ(PictureBuffers::keptBytes(), 0u) << threadCount;
+        EXPECT_LE(PictureBuffers::keptBytes(), keptBefore) << threadCount;
     }
 }
 

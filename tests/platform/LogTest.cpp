@@ -40,7 +40,36 @@ TEST(Log, AppendsWholeLinesFromSeveralThreadsAndKeepsEarlierContent)
     ASSERT_EQ(lines.size(), 1 + kThreads * kLines + 1); // the last element follows the final line feed
     EXPECT_EQ(lines.first(), "earlier");
     for (qsizetype i = 1; i < lines.size() - 1; ++i)
-        EXPECT_TRUE(lines[i].startsWith("thread ") && lines[i].endsWith(QByteArray(40, 'x'))) << lines[i].constData();
+        EXPECT_TRUE(lines[i].startsWith("thread ") && lines[i].endsWith(QByteArray(40, 'x')))
+            << lines[i].constData();
+}
+
+// A line too long for the log keeps its start and its end, where a path's file name and the reason
+// stand; no address's query survives a cut, wherever the cut falls.
+TEST(Log, ALongLineLosesTheMiddleOfItsPathAndKeepsItsReason)
+{
+    const QString deep = QStringLiteral("/a-folder-name-of-some-length").repeated(120) + "/IMG_0001.JPG";
+    const QString address = "https://photos.example/" + QString(2990, 'p') + "?sig=SECRET";
+    const struct {
+        QString text, start, end;
+    } cases[] = {
+        { "Could not move " + deep + ": File name too long", "Could not move /a-folder",
+            "/IMG_0001.JPG: File name too long" },
+        { "Download failed: " + address + " answered 403 Forbidden", "Download failed: https://photos",
+            " answered 403 Forbidden" },
+        { "Download failed: " + QString(1990, 'w') + " " + address + " answered 403", "Download failed: w",
+            " answered 403" },
+        { "Download failed: https://photos.example/a?sig=SECRET answered 403",
+            "Download failed: https://photos.example/a answered 403", "answered 403" },
+    };
+    for (const auto &[text, start, end] : cases) {
+        QFile::remove(AppFolders::logFilePath());
+        Log::line(text);
+        const QString line = QString::fromUtf8(TestFiles::read(AppFolders::logFilePath())).chopped(1);
+        EXPECT_LE(line.size(), 2000);
+        EXPECT_TRUE(line.startsWith(start) && line.endsWith(end)) << line.toStdString();
+        EXPECT_FALSE(line.contains("SECRET")) << line.toStdString();
+    }
 }
 
 // A log folder another user could have made, pointed elsewhere or may write in is never written to,

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "platform/ThreadsApart.h"
+
 namespace TestEnvironment {
 
 // Called once by the test mains before any test runs.
@@ -20,7 +22,10 @@ template <typename App> int runAllTests(int argc, char **argv)
     ::testing::InitGoogleTest(&argc, argv);
     App app(argc, argv);
     setUp();
-    return RUN_ALL_TESTS();
+    const int code = RUN_ALL_TESTS();
+    // A look a test left behind on a silent share may wake while the process ends.
+    ThreadsApart::endProcessIfAnyRuns(code);
+    return code;
 }
 
 } // namespace TestEnvironment

@@ -423,6 +423,13 @@ void ScanListController::restoreScanList()
 void ScanListController::restoredLooked(const QStringList &paths, const ScanListLook::Answers &answers)
 {
     m_looking = false;
+    // Rows by path, the first of a path only, found once for the whole list: a saved list may hold
+    // thousands of folders.
+    QHash<QString, size_t> rows;
+    for (size_t row = 0; row < state.arrPathNodes.size(); ++row)
+        if (const QString path = state.arrPathNodes[row].filePath.value_or(QString()); !rows.contains(path))
+            rows.insert(path, row);
+    std::vector<bool> leaving(state.arrPathNodes.size(), false);
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QString &path = paths[i];
         // An entry removed meanwhile is not brought back.
@@ -432,22 +439,24 @@ void ScanListController::restoredLooked(const QStringList &paths, const ScanList
             state.entryAnswers.insert(path, EntryAnswer::NotAnswering);
             continue;
         }
-        if (!applyRestored(path, *answers[size_t(i)])) {
-            const auto row = std::find_if(state.arrPathNodes.begin(), state.arrPathNodes.end(),
-                [&path](const FilePathNode &node) { return node.filePath == path; });
-            removeEntryAt(size_t(row - state.arrPathNodes.begin()));
-        }
+        const auto row = rows.constFind(path);
+        if (row == rows.cend() || applyRestored(state.arrPathNodes[*row], *answers[size_t(i)]))
+            continue;
+        // Its key is free at once for the entries after it; the rows go together below.
+        forgetEntry(path);
+        leaving[*row] = true;
     }
+    // Each row is looked at where it was, before any is moved.
+    const FilePathNode *first = state.arrPathNodes.data();
+    std::erase_if(
+        state.arrPathNodes, [&](const FilePathNode &node) { return leaving[size_t(&node - first)]; });
     reloadPathTable();
     updateScanButton();
 }
 
-bool ScanListController::applyRestored(const QString &path, const ScanListLook::Facts &facts)
+bool ScanListController::applyRestored(FilePathNode &node, const ScanListLook::Facts &facts)
 {
-    const auto row = std::find_if(state.arrPathNodes.begin(), state.arrPathNodes.end(),
-        [&path](const FilePathNode &node) { return node.filePath == path; });
-    if (row == state.arrPathNodes.end())
-        return true;
+    const QString path = node.filePath.value_or(QString());
     state.entryAnswers.insert(
         path, facts.kind == ScanListRules::Kind::Absent ? EntryAnswer::Away : EntryAnswer::Here);
     switch (facts.kind) {
@@ -456,13 +465,13 @@ bool ScanListController::applyRestored(const QString &path, const ScanListLook::
         // is back. What it was is not saved; a library keeps its suffix.
         break;
     case ScanListRules::Kind::Folder:
-        row->nodeType = NodeType::nodeTypefolder;
+        node.nodeType = NodeType::nodeTypefolder;
         break;
     case ScanListRules::Kind::PhotosLibrary:
-        row->nodeType = NodeType::nodeTypePhotos;
+        node.nodeType = NodeType::nodeTypePhotos;
         break;
     case ScanListRules::Kind::File:
-        row->nodeType = NodeType::nodeTypefile;
+        node.nodeType = NodeType::nodeTypefile;
         break;
     default:
         return false;
@@ -518,10 +527,14 @@ void ScanListController::removeScanListEntry(int row)
 void ScanListController::removeEntryAt(size_t row)
 {
     // By the key it was listed under: the path itself may be on a share that no longer answers.
-    const QString path = state.arrPathNodes[row].filePath.value_or(QString());
+    forgetEntry(state.arrPathNodes[row].filePath.value_or(QString()));
+    state.arrPathNodes.erase(state.arrPathNodes.begin() + qsizetype(row));
+}
+
+void ScanListController::forgetEntry(const QString &path)
+{
     state.dictPathAdded.remove(state.entryKeys.take(path));
     state.entryAnswers.remove(path);
-    state.arrPathNodes.erase(state.arrPathNodes.begin() + qsizetype(row));
 }
 
 void ScanListController::removeAllFromScanList()

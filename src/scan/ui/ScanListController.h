@@ -14,6 +14,7 @@
 
 #include <QObject>
 
+class FilePathNode;
 class QWidget;
 struct MainWindowWidgets;
 struct ScanListState;
@@ -94,9 +95,11 @@ private:
     // The look at the restored entries `paths` has answered.
     void restoredLooked(
         const QStringList &paths, const std::vector<std::optional<ScanListLook::Facts>> &answers);
-    // What a restored entry becomes once looked at; false when it leaves the list.
-    bool applyRestored(const QString &path, const ScanListLook::Facts &facts);
+    // What the restored entry `node` becomes once looked at; false when it leaves the list.
+    bool applyRestored(FilePathNode &node, const ScanListLook::Facts &facts);
     void removeEntryAt(size_t row);
+    // Forgets the keys and answers of the entry at `path`, whose row is about to go.
+    void forgetEntry(const QString &path);
     void beginAdd();
     void addDroppedPath(const QString &path, AddPathResult &result);
     void addLibrary(const QString &path, AddPathResult &result);

@@ -1,11 +1,9 @@
 #include "scan/ui/ScanListLook.h"
 
-#include <system_error>
-#include <thread>
-
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
 #include "platform/PathLook.h"
+#include "platform/ThreadsApart.h"
 
 void ScanListLook::start(
     const QStringList &paths, QPointer<QObject> owner, std::function<void(const Answers &)> done)
@@ -18,11 +16,8 @@ void ScanListLook::start(
                 done(answers);
         });
     };
-    try {
-        std::thread(look).detach();
-    } catch (const std::system_error &) {
+    if (!ThreadsApart::start(look))
         Log::line(QStringLiteral("No thread to look at the scan list; its entries stay unchecked"));
-    }
 }
 
 ScanListLook::Facts ScanListLook::lookAt(const QString &path)
