@@ -1,6 +1,8 @@
 // Path bar component.
 #include "controls/ITPathbarComponentCell.h"
 
+#include <algorithm>
+
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -16,6 +18,13 @@ ITPathbarComponentCell::ITPathbarComponentCell(const QString &title, const QStri
 qreal ITPathbarComponentCell::fullWidth(const QFont &font) const
 {
     return kIconSize + kIconGap + QFontMetricsF(font).horizontalAdvance(m_title);
+}
+
+qreal ITPathbarComponentCell::shortestWidth(const QFont &font) const
+{
+    const QFontMetricsF metrics(font);
+    const qreal shortened = metrics.horizontalAdvance(m_title.left(kShortestLetters) + QChar(0x2026));
+    return kIconSize + kIconGap + std::min(shortened, metrics.horizontalAdvance(m_title));
 }
 
 void ITPathbarComponentCell::draw(QPainter &painter, const QRectF &rect, const QFont &font) const

@@ -2,10 +2,10 @@
 
 #include <sqlite3.h>
 
-#include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "model/LibraryDatabaseCopy.h"
+#include "model/LibraryDatabaseLook.h"
 #include "model/SqliteConnection.h"
 #include "platform/Log.h"
 
@@ -20,12 +20,21 @@ QList<QVariantMap> DBOperations::fetchData(
     const QString &libPath, const LibraryQueryOptions &options, LibraryRead *read)
 {
     LibraryRead outcome;
-    outcome.databasePath = CommonFunc::photosLibraryDatabasePath(libPath);
-    const LibraryDatabaseCopy copy(outcome.databasePath);
+    const LibraryDatabaseLook::Answer looked = LibraryDatabaseLook::copy(libPath, options.stop);
+    outcome.databasePath = looked.databasePath;
+    outcome.silentMount = looked.silentMount;
     QList<QVariantMap> items;
-    if (!copy.path().isEmpty())
-        items = readCopy(copy.path(), libPath, options, &outcome.extent);
-    if (copy.tooLarge())
+    if (!looked.copy) {
+        if (!looked.silentMount.isEmpty())
+            Log::line(QStringLiteral("Photo library %1 is not answering (%2); the scan goes on without it")
+                          .arg(libPath, looked.silentMount));
+        if (read)
+            *read = outcome;
+        return items;
+    }
+    if (!looked.copy->path().isEmpty())
+        items = readCopy(looked.copy->path(), libPath, options, &outcome.extent);
+    if (looked.copy->tooLarge())
         outcome.extent = LibraryExtent::TooLarge;
     if (outcome.extent == LibraryExtent::Unreadable && !(options.stop && options.stop->load()))
         Log::line(QStringLiteral(

@@ -16,6 +16,9 @@ struct LibraryRead {
     LibraryExtent extent = LibraryExtent::Whole;
     // The database file chosen among the library's.
     QString databasePath;
+    // The point of the mount that did not answer while the database was found or copied (nothing
+    // was read then); empty when it answered.
+    QString silentMount;
 };
 
 class DBOperations

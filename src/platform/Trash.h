@@ -13,7 +13,9 @@ struct TrashMove {
     // arrived in the Trash was put back where it came from, as another file had taken the item's
     // place at the move or the after-move check gave a reason (`why` tells which). NotPutBack: it
     // should have gone back for that reason but could not, and lies in the Trash at `pathInTrash`.
-    enum class Result { Moved, Refused, NoTrash, PutBack, NotPutBack };
+    // NotAnswering: the home Trash lies on a mount that does not answer (`why` names it); nothing was
+    // begun.
+    enum class Result { Moved, Refused, NoTrash, PutBack, NotPutBack, NotAnswering };
     Result result = Result::Refused;
     // Where the item lies in the Trash: set when Moved or NotPutBack.
     QString pathInTrash;
@@ -57,6 +59,9 @@ public:
     static bool isTrashedByName(const QString &fileName);
     // The home Trash folder ($XDG_DATA_HOME/Trash, default ~/.local/share/Trash).
     static QString homeTrashFolder();
+    // The point of the mount holding the home Trash when it does not answer within the bound (see
+    // PathLook); empty when it answers.
+    static QString homeTrashSilentMount();
     // Tests and the headless runner: `hook` runs with the path of each item after its checks, just
     // before it is moved. Set only while no move runs.
     static void setBeforeMove(std::function<void(const QString &path)> hook);

@@ -138,7 +138,9 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
     query.outsideWindow = [this](const QVariantMap &item) { countOutsideWindow(item); };
     LibraryRead read;
     const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, query, &read);
-    if (read.extent == LibraryExtent::InPart || read.extent == LibraryExtent::TooLarge) {
+    if (!read.silentMount.isEmpty())
+        m_walker.reportNotAnswering(libraryPath);
+    else if (read.extent == LibraryExtent::InPart || read.extent == LibraryExtent::TooLarge) {
         m_ownReport.libraryReadInPart = libraryPath;
         m_ownReport.libraryItemsTaken = items.size();
     } else if (read.extent == LibraryExtent::Unreadable && m_ownReport.unreadableLibrary.isEmpty()) {

@@ -8,20 +8,22 @@
 #include "model/ImageFileInfo.h"
 #include "model/ImageProcessing.h"
 #include "platform/Dispatch.h"
+#include "results/PreviewRead.h"
 #include "results/ResultState.h"
 #include "results/ui/CollectionViewItem.h"
 #include "results/ui/PreviewPane.h"
 #include "results/ui/ResultsGridView.h"
 
 // What a worker needs, copied on the GUI thread so workers never read the record itself.
-struct ThumbnailLoader::Request
-{
+struct ThumbnailLoader::Request {
     QString filePath;
     QString localThumbPath;
     bool cloud = false;
 };
 
-ThumbnailLoader::ThumbnailLoader(ResultState &state, QObject *parent) : QObject(parent), m_state(state)
+ThumbnailLoader::ThumbnailLoader(ResultState &state, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMilliseconds);
@@ -69,7 +71,8 @@ void ThumbnailLoader::changeCellViewControllerInCollectionView()
     }
 }
 
-void ThumbnailLoader::loadThumbnailForCell(const std::shared_ptr<ImageFileInfo> &record, CollectionViewItem *cell)
+void ThumbnailLoader::loadThumbnailForCell(
+    const std::shared_ptr<ImageFileInfo> &record, CollectionViewItem *cell)
 {
     ++m_loadsStarted;
     QPointer<CollectionViewItem> target(cell);
@@ -103,12 +106,17 @@ void ThumbnailLoader::loadThumbnailForCell(const std::shared_ptr<ImageFileInfo> 
 
 QImage ThumbnailLoader::makeImage(const Request &request, bool *wantsIcon)
 {
+    // Each read within the bound its mount has to answer: a worker never waits on a silent share for
+    // good, so the queue always empties.
+    const auto read = [](const QString &path) {
+        return PreviewRead::read(
+            { path, false, QSize(CollectionViewItem::kImageWidth, CollectionViewItem::kImageHeight) })
+            .image;
+    };
     if (!request.cloud)
-        return ImageProcessing::getImageFromFile(request.filePath, CollectionViewItem::kImageWidth,
-                                                 CollectionViewItem::kImageHeight);
+        return read(request.filePath);
     if (!request.localThumbPath.isEmpty()) {
-        QImage image = ImageProcessing::getImageFromFile(request.localThumbPath, CollectionViewItem::kImageWidth,
-                                                           CollectionViewItem::kImageHeight);
+        QImage image = read(request.localThumbPath);
         if (!image.isNull())
             return image;
     }
@@ -116,8 +124,8 @@ QImage ThumbnailLoader::makeImage(const Request &request, bool *wantsIcon)
     return {};
 }
 
-void ThumbnailLoader::finishPhoto(const std::shared_ptr<ImageFileInfo> &record, QPointer<CollectionViewItem> cell,
-                                  QImage image, bool wantsIcon, const QString &iconPath)
+void ThumbnailLoader::finishPhoto(const std::shared_ptr<ImageFileInfo> &record,
+    QPointer<CollectionViewItem> cell, QImage image, bool wantsIcon, const QString &iconPath)
 {
     --m_pending;
     if (wantsIcon)

@@ -18,6 +18,7 @@
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
 #include "platform/OutsideText.h"
+#include "platform/SilentOwnFolders.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "results/ShownGroups.h"
@@ -63,8 +64,8 @@ void setRing(CircularProgressBarView *ring, QLabel *percent, double fraction, co
 
 } // namespace
 
-ScanRunController::ScanRunController(
-    MainWindowWidgets &widgets, ScanListState &listState, MainWindowHost &windowHost, ResultViewController &result)
+ScanRunController::ScanRunController(MainWindowWidgets &widgets, ScanListState &listState,
+    MainWindowHost &windowHost, ResultViewController &result)
     : c(widgets)
     , state(listState)
     , host(windowHost)
@@ -96,6 +97,11 @@ void ScanRunController::btnStartScanTapped()
     // The Stop button only matters while the sheet is up, so it is wired when a scan first starts.
     connect(c.btnStopAddingPhotos, &QAbstractButton::clicked, this,
         &ScanRunController::btnStopAddPhotosTapped, Qt::UniqueConnection);
+    // A folder of the program's own on a share gone silent is passed over by everything below: the
+    // scan goes on without its cache.
+    for (const QString &folder : SilentOwnFolders::look())
+        Log::line(QStringLiteral("The scan goes on without the program's folder %1: it is not answering")
+                      .arg(folder));
     CommonFunc::removeThumbnailsFolder();
     resetScanState();
     resetSheetTexts();
@@ -142,7 +148,8 @@ void ScanRunController::loadScanOptions()
     state.countPathAdded = 0;
     const ScanSliderPositions sliders { int(c.sliderBitMap->doubleValue()),
         int(c.sliderGPSDistance->doubleValue()), int(c.sliderTimeInterval->doubleValue()) };
-    m_options = ScanOptions::load(UserDefaults::standard(), state.compareType, sliders, ScanGlobals::snapshot());
+    m_options
+        = ScanOptions::load(UserDefaults::standard(), state.compareType, sliders, ScanGlobals::snapshot());
     m_options.sliderMinValue = float(c.sliderInitialMatching->minValue());
     state.allowedExtensions = m_options.allowedExtensions;
     state.arrVideoExtn = m_options.videoExtensions;
@@ -181,7 +188,8 @@ void ScanRunController::stopAddingPhotos()
         host.dismissAddingPhotosSheet();
 }
 
-void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &records, LocalCopyFetcher fetcher)
+void ScanRunController::startFindDuplicateFilesInCloudDrive(
+    const RecordList &records, LocalCopyFetcher fetcher)
 {
     Log::line(QStringLiteral("Cloud listing done: ") + Log::counted(records.size(), "file", "files")
         + QStringLiteral(" to compare"));
@@ -236,7 +244,8 @@ void ScanRunController::showProgress(const ScanProgress &progress)
     // The bar shows the ring's fraction, so the two always agree.
     setBar(progress.fraction);
     if (progress.stage == ScanProgress::Stage::Comparing)
-        setLabel(c.lblPhotosComparedCount, QStringLiteral("%1/%2").arg(progress.compared).arg(progress.recordCount));
+        setLabel(c.lblPhotosComparedCount,
+            QStringLiteral("%1/%2").arg(progress.compared).arg(progress.recordCount));
 }
 
 void ScanRunController::setBar(double fraction)
@@ -261,11 +270,12 @@ void ScanRunController::showComparisonComplete()
     const std::shared_ptr<const ScanSession> session = m_engine->session();
     if (!session)
         return;
-    const ShownGroups::Opening opening
-        = ShownGroups::atOpening(ScanEngine::groupsToShow(session->arrAllFilesGrouping), session->options.globals);
-    setLabel(c.lblDuplicatePhotosSize, CommonFunc::formattedSize(QVariant::fromValue(quint64(opening.spaceToFree))));
+    const ShownGroups::Opening opening = ShownGroups::atOpening(
+        ScanEngine::groupsToShow(session->arrAllFilesGrouping), session->options.globals);
+    setLabel(c.lblDuplicatePhotosSize,
+        CommonFunc::formattedSize(QVariant::fromValue(quint64(opening.spaceToFree))));
     setLabel(c.lblPhotosComparedCount,
-             QStringLiteral("%1/%2").arg(session->countCompared.load()).arg(session->recordCount()));
+        QStringLiteral("%1/%2").arg(session->countCompared.load()).arg(session->recordCount()));
 }
 
 void ScanRunController::scanFinished(
@@ -314,7 +324,8 @@ void ScanRunController::showOnlyOnePhotoAlert()
     QString informative = text("ID_PLS_CHANGE_PREFERENCES");
     const std::shared_ptr<const ScanSession> session = m_engine->session();
     const WalkReport report = session ? session->walkReport : WalkReport();
-    for (const QString &left : { NoPhotosMessage::periodText(report), NoPhotosMessage::skippedFoldersText(report) }) {
+    for (const QString &left :
+        { NoPhotosMessage::periodText(report), NoPhotosMessage::skippedFoldersText(report) }) {
         if (!left.isEmpty())
             informative.prepend(left + QLatin1Char('\n'));
     }
