@@ -25,8 +25,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "DriveRunnerSource.h"
 #include "DropboxRunnerSource.h"
+#include "DriveRunnerSource.h"
 #include "RunnerArguments.h"
 #include "app/ScanGlobals.h"
 #include "app/SettingsDefaults.h"
@@ -37,10 +37,10 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
+#include "platform/SilentOwnFolders.h"
 #include "platform/DecodeBudget.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/PathLook.h"
-#include "platform/SilentOwnFolders.h"
 #include "platform/Trash.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
@@ -188,7 +188,8 @@ QJsonObject report(
         { QStringLiteral("identicalLeftApart"), session ? session->identicalLeftApart.load() : 0 },
         { QStringLiteral("peakRssMB"), peakRssMB() },
         // The most the decodes held of their shared budget at once.
-        { QStringLiteral("decodePeakMB"), double(DecodeBudget::shared().takePeak()) / (1024.0 * 1024.0) } };
+        { QStringLiteral("decodePeakMB"),
+            double(DecodeBudget::shared().takePeak()) / (1024.0 * 1024.0) } };
 }
 
 QStringList markedPaths(const ResultState &state)
@@ -342,9 +343,8 @@ int main(int argc, char **argv)
             return finish(json);
         }
         // The roads the removal sheets take: the Trash, the album, and each provider's own removal.
-        const auto routes
-            = RemovalRouteFactory::make({ [&results] { return results.scanWrapper; }, &DriveService::shared(),
-                std::make_shared<LocalAlbumStore>(), ScanGlobals::markedPhotosAlbumName() });
+        const auto routes = RemovalRouteFactory::make({ [&results] { return results.scanWrapper; },
+            &DriveService::shared(), std::make_shared<LocalAlbumStore>(), ScanGlobals::markedPhotosAlbumName() });
         removal = std::make_unique<RemovalRun>(results, routes);
         if (!arguments->beforeEachRemoval.isEmpty())
             removal->setBeforeEachFile([program = arguments->beforeEachRemoval](

@@ -57,6 +57,8 @@ void MetadataTable::fillMetaDataTable(const std::shared_ptr<ImageFileInfo> &reco
     PreviewRead::start(
         { file, true, {} }, [self, weak, request, scanType](const PreviewRead::Answer &answer) {
             const std::shared_ptr<ImageFileInfo> shown = weak.lock();
+            if (self && shown && self->m_requests == request && !answer.silentMount.isEmpty())
+                emit self->fileNotAnswering(answer.silentMount);
             if (!self || !shown || !answer.exif)
                 return;
             // Kept on the record even when another photo is shown by now: the next refill reads nothing.

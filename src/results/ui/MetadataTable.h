@@ -35,6 +35,8 @@ public:
 signals:
     // The EXIF read apart for the shown record has come and is shown.
     void rowsRead();
+    // The shown record's file lies on the mount `mount`, which did not answer its read.
+    void fileNotAnswering(const QString &mount);
 
 private:
     // Counts fills, so that a read answering late for an earlier record leaves the rows alone.

@@ -46,6 +46,10 @@ public:
     // The current video view, replaced for every local video shown.
     QPointer<VideoPreview> previewQlVideo;
 
+    // Shows the note naming `mount`, which holds the previewed record's file, as not answering;
+    // hides it for "". A picture cached before the share fell silent stays up.
+    void showNotAnswering(const QString &mount);
+
     // The image shown now (null when none).
     QImage shownImage() const { return m_shown; }
     // Reloads the metadata table at the end of every update.
@@ -59,8 +63,6 @@ private:
     void showImage(const QImage &image);
     void chooseImage(const std::shared_ptr<ImageFileInfo> &record, bool cloud);
     void showLocalVideo(const QString &path);
-    // Shows the note naming `mount` as not answering; hides it for "".
-    void showNotAnswering(const QString &mount);
 
     QImage m_shown;
     // Counts the records shown, so that a read answering late for an earlier one changes nothing.

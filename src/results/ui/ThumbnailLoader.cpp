@@ -6,7 +6,6 @@
 
 #include "app/CommonFunc.h"
 #include "model/ImageFileInfo.h"
-#include "model/ImageProcessing.h"
 #include "platform/Dispatch.h"
 #include "results/PreviewRead.h"
 #include "results/ResultState.h"
@@ -15,15 +14,14 @@
 #include "results/ui/ResultsGridView.h"
 
 // What a worker needs, copied on the GUI thread so workers never read the record itself.
-struct ThumbnailLoader::Request {
+struct ThumbnailLoader::Request
+{
     QString filePath;
     QString localThumbPath;
     bool cloud = false;
 };
 
-ThumbnailLoader::ThumbnailLoader(ResultState &state, QObject *parent)
-    : QObject(parent)
-    , m_state(state)
+ThumbnailLoader::ThumbnailLoader(ResultState &state, QObject *parent) : QObject(parent), m_state(state)
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMilliseconds);
@@ -71,8 +69,7 @@ void ThumbnailLoader::changeCellViewControllerInCollectionView()
     }
 }
 
-void ThumbnailLoader::loadThumbnailForCell(
-    const std::shared_ptr<ImageFileInfo> &record, CollectionViewItem *cell)
+void ThumbnailLoader::loadThumbnailForCell(const std::shared_ptr<ImageFileInfo> &record, CollectionViewItem *cell)
 {
     ++m_loadsStarted;
     QPointer<CollectionViewItem> target(cell);
@@ -124,8 +121,8 @@ QImage ThumbnailLoader::makeImage(const Request &request, bool *wantsIcon)
     return {};
 }
 
-void ThumbnailLoader::finishPhoto(const std::shared_ptr<ImageFileInfo> &record,
-    QPointer<CollectionViewItem> cell, QImage image, bool wantsIcon, const QString &iconPath)
+void ThumbnailLoader::finishPhoto(const std::shared_ptr<ImageFileInfo> &record, QPointer<CollectionViewItem> cell,
+                                  QImage image, bool wantsIcon, const QString &iconPath)
 {
     --m_pending;
     if (wantsIcon)

@@ -64,8 +64,8 @@ void setRing(CircularProgressBarView *ring, QLabel *percent, double fraction, co
 
 } // namespace
 
-ScanRunController::ScanRunController(MainWindowWidgets &widgets, ScanListState &listState,
-    MainWindowHost &windowHost, ResultViewController &result)
+ScanRunController::ScanRunController(
+    MainWindowWidgets &widgets, ScanListState &listState, MainWindowHost &windowHost, ResultViewController &result)
     : c(widgets)
     , state(listState)
     , host(windowHost)
@@ -148,8 +148,7 @@ void ScanRunController::loadScanOptions()
     state.countPathAdded = 0;
     const ScanSliderPositions sliders { int(c.sliderBitMap->doubleValue()),
         int(c.sliderGPSDistance->doubleValue()), int(c.sliderTimeInterval->doubleValue()) };
-    m_options
-        = ScanOptions::load(UserDefaults::standard(), state.compareType, sliders, ScanGlobals::snapshot());
+    m_options = ScanOptions::load(UserDefaults::standard(), state.compareType, sliders, ScanGlobals::snapshot());
     m_options.sliderMinValue = float(c.sliderInitialMatching->minValue());
     state.allowedExtensions = m_options.allowedExtensions;
     state.arrVideoExtn = m_options.videoExtensions;
@@ -188,8 +187,7 @@ void ScanRunController::stopAddingPhotos()
         host.dismissAddingPhotosSheet();
 }
 
-void ScanRunController::startFindDuplicateFilesInCloudDrive(
-    const RecordList &records, LocalCopyFetcher fetcher)
+void ScanRunController::startFindDuplicateFilesInCloudDrive(const RecordList &records, LocalCopyFetcher fetcher)
 {
     Log::line(QStringLiteral("Cloud listing done: ") + Log::counted(records.size(), "file", "files")
         + QStringLiteral(" to compare"));
@@ -244,8 +242,7 @@ void ScanRunController::showProgress(const ScanProgress &progress)
     // The bar shows the ring's fraction, so the two always agree.
     setBar(progress.fraction);
     if (progress.stage == ScanProgress::Stage::Comparing)
-        setLabel(c.lblPhotosComparedCount,
-            QStringLiteral("%1/%2").arg(progress.compared).arg(progress.recordCount));
+        setLabel(c.lblPhotosComparedCount, QStringLiteral("%1/%2").arg(progress.compared).arg(progress.recordCount));
 }
 
 void ScanRunController::setBar(double fraction)
@@ -270,12 +267,11 @@ void ScanRunController::showComparisonComplete()
     const std::shared_ptr<const ScanSession> session = m_engine->session();
     if (!session)
         return;
-    const ShownGroups::Opening opening = ShownGroups::atOpening(
-        ScanEngine::groupsToShow(session->arrAllFilesGrouping), session->options.globals);
-    setLabel(c.lblDuplicatePhotosSize,
-        CommonFunc::formattedSize(QVariant::fromValue(quint64(opening.spaceToFree))));
+    const ShownGroups::Opening opening
+        = ShownGroups::atOpening(ScanEngine::groupsToShow(session->arrAllFilesGrouping), session->options.globals);
+    setLabel(c.lblDuplicatePhotosSize, CommonFunc::formattedSize(QVariant::fromValue(quint64(opening.spaceToFree))));
     setLabel(c.lblPhotosComparedCount,
-        QStringLiteral("%1/%2").arg(session->countCompared.load()).arg(session->recordCount()));
+             QStringLiteral("%1/%2").arg(session->countCompared.load()).arg(session->recordCount()));
 }
 
 void ScanRunController::scanFinished(
@@ -324,8 +320,7 @@ void ScanRunController::showOnlyOnePhotoAlert()
     QString informative = text("ID_PLS_CHANGE_PREFERENCES");
     const std::shared_ptr<const ScanSession> session = m_engine->session();
     const WalkReport report = session ? session->walkReport : WalkReport();
-    for (const QString &left :
-        { NoPhotosMessage::periodText(report), NoPhotosMessage::skippedFoldersText(report) }) {
+    for (const QString &left : { NoPhotosMessage::periodText(report), NoPhotosMessage::skippedFoldersText(report) }) {
         if (!left.isEmpty())
             informative.prepend(left + QLatin1Char('\n'));
     }

@@ -233,6 +233,14 @@ TEST_F(PreviewPaneTest, APhotoOfASilentShareIsNamedAsNotAnswering)
     EXPECT_TRUE(pane().lblNotAnswering->isHidden());
     ASSERT_TRUE(waitUntil([this] { return !pane().lblNotAnswering->isHidden(); }, 30000));
     EXPECT_EQ(DeadMount::threadsWaiting().size(), waiting);
+    // A picture cached before the share fell silent stays up; the note comes with its EXIF's read.
+    const auto cached = silentPhoto(QStringLiteral("c.jpg"));
+    cached->imgThumbnail = QImage(PreviewPane::kImageWidth, PreviewPane::kImageHeight, QImage::Format_RGB32);
+    cached->imgThumbnail.fill(Qt::magenta);
+    show(cached);
+    EXPECT_TRUE(pane().lblNotAnswering->isHidden());
+    ASSERT_TRUE(waitUntil([this] { return !pane().lblNotAnswering->isHidden(); }, 30000));
+    EXPECT_EQ(pane().shownImage(), cached->imgThumbnail);
     // A photo elsewhere shows as ever.
     showRead(photo(QStringLiteral("here"), 1.0f));
     EXPECT_TRUE(pane().lblNotAnswering->isHidden());
