@@ -34,8 +34,10 @@ LibraryDatabaseLook::Answer LibraryDatabaseLook::copy(
 {
     const PathLook look = PathLook::current();
     Answer answer;
+    // Looked at by the library's "database" folder: a mount there already named as not answering is
+    // passed over at once.
     const PathLook::Result<Found> found = look.look<Found>(
-        libraryPath, [libraryPath] { return findDatabase(libraryPath); }, stop);
+        libraryPath + QStringLiteral("/database"), [libraryPath] { return findDatabase(libraryPath); }, stop);
     if (!found.answer) {
         answer.silentMount = found.silentMount;
         return answer;

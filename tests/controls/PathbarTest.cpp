@@ -149,7 +149,12 @@ TEST_P(ITPathbarNarrow, EveryComponentShownKeepsItsName)
 }
 
 INSTANTIATE_TEST_SUITE_P(Widths, ITPathbarNarrow,
-    ::testing::Values(Room::Full, Room::BetweenShortestAndFull, Room::BelowShortest));
+    ::testing::Values(Room::Full, Room::BetweenShortestAndFull, Room::BelowShortest),
+    [](const ::testing::TestParamInfo<Room> &info) {
+        return std::string(info.param == Room::Full          ? "Full"
+                : info.param == Room::BetweenShortestAndFull ? "BetweenShortestAndFull"
+                                                             : "BelowShortest");
+    });
 
 // Folders show the folder icon and the file the icon of its type, both told without the file system:
 // a path that names nothing on this machine gets them all the same.

@@ -109,6 +109,7 @@ void PreviewPane::changeAllComponents(const std::shared_ptr<ImageFileInfo> &reco
 void PreviewPane::chooseImage(const std::shared_ptr<ImageFileInfo> &record, bool cloud)
 {
     const int request = ++m_requests;
+    m_path = record->filePath;
     showNotAnswering(QString());
     if (!record->imgThumbnail.isNull() && !record->isVideo) {
         showImage(record->imgThumbnail);
@@ -155,6 +156,9 @@ void PreviewPane::showNotAnswering(const QString &mount)
                 localizedString(QStringLiteral("ID_PHOTO_NOT_ANSWERING")), OutsideText::name(mount)));
     lblNotAnswering->setToolTip(mount.isEmpty() ? QString() : OutsideText::toolTip(OutsideText::name(mount)));
     lblNotAnswering->setVisible(!mount.isEmpty());
+    // The picture's own read, if still under way, can only find the same: its type's icon stands in.
+    if (!mount.isEmpty() && m_shown.isNull())
+        showImage(fileTypeIcon(m_path));
 }
 
 void PreviewPane::showLocalVideo(const QString &path)

@@ -67,4 +67,6 @@ private:
     QImage m_shown;
     // Counts the records shown, so that a read answering late for an earlier one changes nothing.
     int m_requests = 0;
+    // The path of the record previewed.
+    QString m_path;
 };
