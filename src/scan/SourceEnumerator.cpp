@@ -85,6 +85,7 @@ SourceEnumerator::Walked SourceEnumerator::run()
     walked.report.unreadableLibrary = m_ownReport.unreadableLibrary;
     walked.report.unreadableLibraryDatabase = m_ownReport.unreadableLibraryDatabase;
     walked.report.outsideScanPeriod = m_ownReport.outsideScanPeriod;
+    walked.report.firstSilentOwnFolder = m_session.options.silentOwnFolders.value(0);
     return walked;
 }
 

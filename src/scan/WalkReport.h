@@ -38,4 +38,6 @@ struct WalkReport {
     // database.
     QString unreadableLibrary;
     QString unreadableLibraryDatabase;
+    // The first of the program's own folders that did not answer as the scan started.
+    QString firstSilentOwnFolder;
 };

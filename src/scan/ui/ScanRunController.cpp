@@ -99,13 +99,15 @@ void ScanRunController::btnStartScanTapped()
         &ScanRunController::btnStopAddPhotosTapped, Qt::UniqueConnection);
     // A folder of the program's own on a share gone silent is passed over by everything below: the
     // scan goes on without its cache.
-    for (const QString &folder : SilentOwnFolders::look())
+    const QStringList silentOwnFolders = SilentOwnFolders::look();
+    for (const QString &folder : silentOwnFolders)
         Log::line(QStringLiteral("The scan goes on without the program's folder %1: it is not answering")
                       .arg(folder));
     CommonFunc::removeThumbnailsFolder();
     resetScanState();
     resetSheetTexts();
     loadScanOptions();
+    m_options.silentOwnFolders = silentOwnFolders;
     host.scanList().loadAllowedExtensions();
     host.showAddingPhotosSheet();
     applyModeSettings();

@@ -180,6 +180,9 @@ TEST_P(DeadOwnFolderRunnerTest, TheScanGoesOnWithoutIt)
     ASSERT_EQ(run.exitCode, 0);
     const QJsonObject json = QJsonDocument::fromJson(TestFiles::read(work.filePath("out.json"))).object();
     EXPECT_EQ(json.value("groups").toArray().size(), 1);
+    // The scan's end names the folder it went without.
+    EXPECT_TRUE(json.value("skippedFolders").toString().contains(share))
+        << QJsonDocument(json).toJson().toStdString();
     if (QString(GetParam()) != "state") {
         QString log;
         for (QDirIterator it(
