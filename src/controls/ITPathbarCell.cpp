@@ -93,7 +93,7 @@ void ITPathbarCell::draw(QPainter &painter, const QRectF &bounds, const QList<IT
     for (qsizetype i = 0; i < cells.size(); ++i) {
         if (rects[i].width() <= 0)
             continue;
-        cells[i].draw(painter, rects[i], font);
+        cells[i].draw(painter, rects[i], font, i + 1 == cells.size() ? Qt::ElideMiddle : Qt::ElideRight);
         if (i + 1 < cells.size())
             drawSeparator(painter, rects[i].right(), bounds);
     }

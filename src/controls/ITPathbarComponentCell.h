@@ -32,8 +32,10 @@ public:
     qreal shortestWidth(const QFont &font) const;
     // Letters of a name kept at the shortest width.
     static constexpr int kShortestLetters = 3;
-    // Draws the icon and, when the rectangle leaves room, the title elided to fit.
-    void draw(QPainter &painter, const QRectF &rect, const QFont &font) const;
+    // Draws the icon and, when the rectangle leaves room, the title elided to fit as `elide` says (a
+    // folder keeps the start of its name, a file its start and its extension).
+    void draw(QPainter &painter, const QRectF &rect, const QFont &font,
+        Qt::TextElideMode elide = Qt::ElideMiddle) const;
 
 private:
     QString m_title;
