@@ -9,6 +9,7 @@
 #include "app/LocalizedString.h"
 #include "app/RemoveItem.h"
 #include "platform/AppFolders.h"
+#include "platform/LocalAlbumStore.h"
 #include "platform/Log.h"
 #include "platform/SecretStore.h"
 #include "platform/TextFormat.h"
@@ -106,8 +107,26 @@ bool Uninstaller::removeWithUserRights(const QString &path)
     return AppFolders::removeEntry(path);
 }
 
-QString Uninstaller::packageRemovalNote()
+QString Uninstaller::confirmationText(const QString &executable, const QString &packageFileLists)
 {
+    QStringList sentences { formatText(
+        localizedString(QStringLiteral("ID_UNINSTALL_ACTION")), displayName()) };
+    // The album file is the list of library items marked to delete: the user may still want it.
+    if (const QString album = LocalAlbumStore::defaultFilePath(); QFileInfo::exists(album))
+        sentences.append(
+            formatText(localizedString(QStringLiteral("ID_UNINSTALL_REMOVES_ALBUM_FILE")), album));
+    const QString program = UpdaterController::programPath(executable);
+    sentences.append(UpdaterController::installedByPackage(program, packageFileLists)
+            ? localizedString(QStringLiteral("ID_UNINSTALL_PACKAGE_STAYS"))
+            : formatText(localizedString(QStringLiteral("ID_UNINSTALL_COPY_STAYS")), program));
+    return sentences.join(QLatin1Char(' '));
+}
+
+QString Uninstaller::packageRemovalNote(const QString &executable, const QString &packageFileLists)
+{
+    const QString program = UpdaterController::programPath(executable);
+    if (!UpdaterController::installedByPackage(program, packageFileLists))
+        return formatText(localizedString(QStringLiteral("ID_UNINSTALL_COPY_NOTE")), displayName(), program);
     const QString package = QStringLiteral(QNY_PACKAGE_NAME);
     return formatText(
         localizedString(QStringLiteral("ID_UNINSTALL_PACKAGE_NOTE")), displayName(), package, package);

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "app/PrivilegedRunner.h"
+#include "app/UpdaterController.h"
 
 class Uninstaller
 {
@@ -40,8 +41,14 @@ public:
     // A folder with its content, or a file; a symbolic link is removed, never followed, and a mount
     // inside is left with what it shows (false then).
     static bool removeWithUserRights(const QString &path);
-    // Tells the user how to remove the program itself.
-    static QString packageRemovalNote();
+    // What the uninstall removes and what stays, for the question before it: the album file of
+    // marked library items when there is one, and the program itself, told as Check for Updates
+    // tells how this copy was installed (see UpdaterController).
+    static QString confirmationText(const QString &executable = QString(),
+        const QString &packageFileLists = QString::fromLatin1(UpdaterController::kPackageFileLists));
+    // Tells the user how to remove the program itself: its package, or this copy where it lies.
+    static QString packageRemovalNote(const QString &executable = QString(),
+        const QString &packageFileLists = QString::fromLatin1(UpdaterController::kPackageFileLists));
     // The after-uninstall page of `address`, or an empty URL when it is not a usable address.
     static QUrl afterUninstallUrl(const QString &address);
 

@@ -22,12 +22,16 @@ void UpdaterController::startUpdater()
 
 QString UpdaterController::packageUpdateNote(const QString &executable, const QString &packageFileLists)
 {
-    const QString program = executable.isEmpty() ? QCoreApplication::applicationFilePath() : executable;
-    if (!installedByPackage(program, packageFileLists))
+    if (!installedByPackage(programPath(executable), packageFileLists))
         return formatText(
             localizedString(QStringLiteral("ID_UPDATES_WITHOUT_PACKAGE")), QStringLiteral("Quennary"));
     return formatText(localizedString(QStringLiteral("ID_UPDATES_FROM_PACKAGE")), QStringLiteral("Quennary"),
         QStringLiteral(QNY_PACKAGE_NAME));
+}
+
+QString UpdaterController::programPath(const QString &executable)
+{
+    return executable.isEmpty() ? QCoreApplication::applicationFilePath() : executable;
 }
 
 bool UpdaterController::installedByPackage(const QString &executable, const QString &packageFileLists)

@@ -22,9 +22,14 @@ public:
     // Tells the user how this copy is updated: by installing a newer version of its package when the
     // package manager installed it, by building or installing a newer version otherwise.
     static QString packageUpdateNote(const QString &executable = QString(),
-        const QString &packageFileLists = QStringLiteral("/var/lib/dpkg/info"));
+        const QString &packageFileLists = QString::fromLatin1(kPackageFileLists));
     // True when the package manager lists `executable` among the files of the program's package.
     static bool installedByPackage(const QString &executable, const QString &packageFileLists);
+    // `executable`, or the running program's own path when it is empty.
+    static QString programPath(const QString &executable);
+
+    // Where the package manager keeps its lists of installed files.
+    static constexpr const char *kPackageFileLists = "/var/lib/dpkg/info";
 
     // The feed address ("" when none is configured).
     static QString feedUrl();

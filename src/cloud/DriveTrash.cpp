@@ -11,6 +11,7 @@
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
+#include "platform/RetryPolicy.h"
 
 namespace
 {
@@ -54,7 +55,12 @@ DriveTrash::Answer DriveTrash::answerOf(const HttpResponse &response)
         return Answer::trashed;
     const bool mayHaveApplied = response.failure == Failure::network || response.failure == Failure::timeout
         || (response.failure == Failure::status && response.status >= 500);
-    return mayHaveApplied ? Answer::unknown : Answer::refused;
+    if (mayHaveApplied)
+        return Answer::unknown;
+    // A 403 that is no rate limit: the account lacks the right (only a file's owner trashes it).
+    const bool forbidden = response.failure == Failure::status && response.status == 403
+        && !RetryPolicy::isRetryable(response);
+    return forbidden ? Answer::forbidden : Answer::refused;
 }
 
 void DriveTrash::googleDriveTrashCompletion(
@@ -113,20 +119,20 @@ DriveTrash::Answer DriveTrash::waitOnMain(
     return waiter->answer;
 }
 
-bool DriveTrash::trashGoogleDriveFiles(DriveService *service, const std::shared_ptr<ImageFileInfo> &record,
-    int timeoutMs, const std::atomic<bool> *stop)
+DriveTrash::Answer DriveTrash::trashGoogleDriveFiles(DriveService *service,
+    const std::shared_ptr<ImageFileInfo> &record, int timeoutMs, const std::atomic<bool> *stop)
 {
     if (!record)
-        return false;
+        return Answer::refused;
     if (Dispatch::isMainThread()) {
         Log::line(QStringLiteral("Drive trash refused on the GUI thread"));
-        return false;
+        return Answer::refused;
     }
     const Answer answer = waitOnMain(
         [service, record](Completion done) { trashGoogleDriveFile(service, *record, std::move(done)); },
         timeoutMs, stop);
     if (answer != Answer::unknown)
-        return answer == Answer::trashed;
+        return answer;
     // The update may have been applied: the file's own state decides. Stop no longer cuts this
     // short; the wait is bounded by the timeout alone.
     const QString fileId = fileIdOf(*record);
@@ -134,5 +140,5 @@ bool DriveTrash::trashGoogleDriveFiles(DriveService *service, const std::shared_
         [service, fileId](Completion done) { askTrashed(service, fileId, std::move(done)); }, timeoutMs, nullptr);
     Log::line(QStringLiteral("Drive trash of ") + fileId + QStringLiteral(" checked: ")
         + (checked == Answer::trashed ? QStringLiteral("in the trash") : QStringLiteral("not in the trash")));
-    return checked == Answer::trashed;
+    return checked == Answer::trashed ? Answer::trashed : Answer::refused;
 }

@@ -22,6 +22,7 @@ public:
     enum class Answer {
         trashed,
         refused, // the file stays where it was
+        forbidden, // refused too: this account may not move the file to the trash
         unknown, // the update may or may not have been applied
     };
     using Completion = std::function<void(Answer answer)>;
@@ -36,8 +37,8 @@ public:
 
     // Any thread but the GUI thread: posts the request there and waits for its answer, at most
     // `timeoutMs` and no longer than `stop` stays clear; an uncertain ending is checked with
-    // askTrashed, again within `timeoutMs`. True only when the Drive holds the file in its trash.
-    static bool trashGoogleDriveFiles(DriveService *service, const std::shared_ptr<ImageFileInfo> &record,
+    // askTrashed, again within `timeoutMs`. trashed only when the Drive holds the file in its trash.
+    static Answer trashGoogleDriveFiles(DriveService *service, const std::shared_ptr<ImageFileInfo> &record,
         int timeoutMs = kDefaultTimeoutMs, const std::atomic<bool> *stop = nullptr);
 
 private:

@@ -232,10 +232,13 @@ DropboxApi::DeleteOutcome DropboxApi::deleteOutcome(const HttpResponse &response
     // Only "nothing at this path" means gone; a changed revision (path_write/conflict) or any other
     // refusal leaves the file where it is.
     const QJsonObject error = response.json().value(QStringLiteral("error")).toObject();
-    const QJsonObject lookup = error.value(QStringLiteral("path_lookup")).toObject();
-    const bool notFound = error.isEmpty()
-        ? response.providerError().startsWith(QLatin1String("path_lookup/not_found"))
-        : error.value(QStringLiteral(".tag")).toString() == QLatin1String("path_lookup")
-            && lookup.value(QStringLiteral(".tag")).toString() == QLatin1String("not_found");
-    return notFound ? DeleteOutcome::notFound : DeleteOutcome::failed;
+    const auto tagged = [&error, &response](const QString &tag, const QString &inner) {
+        return error.isEmpty() ? response.providerError().startsWith(tag + QLatin1Char('/') + inner)
+                               : error.value(QStringLiteral(".tag")).toString() == tag
+                && error.value(tag).toObject().value(QStringLiteral(".tag")).toString() == inner;
+    };
+    if (tagged(QStringLiteral("path_lookup"), QStringLiteral("not_found")))
+        return DeleteOutcome::notFound;
+    return tagged(QStringLiteral("path_write"), QStringLiteral("conflict")) ? DeleteOutcome::changed
+                                                                            : DeleteOutcome::failed;
 }

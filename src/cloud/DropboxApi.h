@@ -53,7 +53,8 @@ public:
         QUrl api;
         QUrl content;
     };
-    enum class DeleteOutcome { deleted, notFound, failed };
+    // changed: the file's revision is no longer the one listed (edited or replaced since).
+    enum class DeleteOutcome { deleted, notFound, changed, failed };
     // A page, or nothing and the failure in one line.
     using PageCompletion = std::function<void(const std::optional<DropboxListPage> &, const QString &error)>;
 

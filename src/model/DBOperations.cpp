@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <QFileInfo>
+
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "model/LibraryDatabaseCopy.h"
@@ -32,35 +34,43 @@ QList<QVariantMap> DBOperations::fetchData(
             *read = outcome;
         return items;
     }
-    if (!looked.copy->path().isEmpty())
-        items = readCopy(looked.copy->path(), libPath, options, &outcome.extent);
-    if (looked.copy->tooLarge())
+    const LibraryDatabaseCopy &copy = *looked.copy;
+    if (!looked.databaseExists)
+        outcome.failure = { LibraryFailure::Kind::NoDatabase, QString() };
+    else if (!QFileInfo::exists(copy.path()))
+        outcome.failure = { LibraryFailure::Kind::NotCopied, copy.error() };
+    else
+        items = readCopy(copy.path(), libPath, options, outcome);
+    if (outcome.failure.kind != LibraryFailure::Kind::None)
+        outcome.extent = LibraryExtent::Unreadable;
+    if (copy.tooLarge()) {
         outcome.extent = LibraryExtent::TooLarge;
+        outcome.failure = {};
+    }
     if (outcome.extent == LibraryExtent::Unreadable && !(options.stop && options.stop->load()))
-        Log::line(QStringLiteral(
-            "Photo library %1 could not be read: no table of photos was found in its database %2")
-                      .arg(libPath, outcome.databasePath));
+        Log::line(QStringLiteral("Photo library %1 could not be read: %2")
+                      .arg(libPath, outcome.failure.logText(outcome.databasePath)));
     if (read)
         *read = outcome;
     return items;
 }
 
-QList<QVariantMap> DBOperations::readCopy(const QString &copyPath, const QString &libPath,
-    const LibraryQueryOptions &options, LibraryExtent *extent)
+QList<QVariantMap> DBOperations::readCopy(
+    const QString &copyPath, const QString &libPath, const LibraryQueryOptions &options, LibraryRead &read)
 {
     // The connection closes before the copy is removed. The engine is left running: cache
     // operations of the same scan may be using it. The database comes from another machine by
     // design, so it is read with every guard on.
     SqliteConnection connection;
-    QList<QVariantMap> items;
-    if (connection.open(copyPath, SqliteConnection::Mode::ReadOnly)) {
-        connection.restrictForeignFile(options.stop, options.stepBudgetMs);
-        items = LibraryQuery::items(connection, libPath, options, extent);
-    } else {
-        *extent = LibraryExtent::Unreadable;
+    if (!connection.open(copyPath, SqliteConnection::Mode::ReadOnly)) {
+        read.failure = { LibraryFailure::Kind::NotOpened, connection.errorMessage() };
+        return {};
     }
+    connection.restrictForeignFile(options.stop, options.stepBudgetMs);
+    const QList<QVariantMap> items = LibraryQuery::items(connection, libPath, options, &read);
     const bool stopped = options.stop && options.stop->load();
-    if (connection.lastResult() != SQLITE_OK && !stopped)
+    // A read that failed part way keeps the items read before.
+    if (connection.lastResult() != SQLITE_OK && read.extent != LibraryExtent::Unreadable && !stopped)
         Log::line(
             QStringLiteral("Photo library %1 could not be read (%2); the scan goes on without the rest of it")
                 .arg(libPath, connection.errorMessage()));

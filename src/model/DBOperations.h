@@ -11,16 +11,6 @@
 
 #include "model/LibraryQuery.h"
 
-// What a read of a library came to, beside its items.
-struct LibraryRead {
-    LibraryExtent extent = LibraryExtent::Whole;
-    // The database file chosen among the library's.
-    QString databasePath;
-    // The point of the mount that did not answer while the database was found or copied (nothing
-    // was read then); empty when it answered.
-    QString silentMount;
-};
-
 class DBOperations
 {
 public:
@@ -29,8 +19,8 @@ public:
     // can be read; a library that cannot be read is logged and gives what was read before.
     static QList<QVariantMap> fetchData(const QString &libPath, const std::atomic<bool> *stop = nullptr);
     // The same with the window, album, stop and bounds given (the settings and globals are not
-    // read); `read` (when given) says which database was read and how much of it. A library that
-    // could not be read is logged with its database.
+    // read); `read` (when given) says which database was read and how much of it, or why none of
+    // it could be. A library that could not be read is logged with its database and the reason.
     static QList<QVariantMap> fetchData(
         const QString &libPath, const LibraryQueryOptions &options, LibraryRead *read = nullptr);
 
@@ -39,5 +29,5 @@ public:
 
 private:
     static QList<QVariantMap> readCopy(const QString &copyPath, const QString &libPath,
-        const LibraryQueryOptions &options, LibraryExtent *extent);
+        const LibraryQueryOptions &options, LibraryRead &read);
 };

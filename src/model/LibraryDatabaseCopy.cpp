@@ -22,8 +22,10 @@ LibraryDatabaseCopy::LibraryDatabaseCopy(const QString &databasePath, qint64 max
         return;
     const QString folder = AppFolders::cachesFolder();
     // The library's private data is not copied into a folder another user may read or change.
-    if (!AppFolders::ensureFolder(folder))
+    if (!AppFolders::ensureFolder(folder)) {
+        m_error = QStringLiteral("the folder %1 could not be made private to this user").arg(folder);
         return;
+    }
     m_copyPath = QDir(folder).filePath(name);
     removeCopies();
     qint64 dataLeft = maxDataBytes;
@@ -32,10 +34,9 @@ LibraryDatabaseCopy::LibraryDatabaseCopy(const QString &databasePath, qint64 max
         if (!QFileInfo::exists(source))
             continue;
         // A fifo or device in the library's place is refused, never waited on.
-        QString error;
-        if (!RegularFile::copy(source, m_copyPath + suffix, &error, &dataLeft)) {
+        if (!RegularFile::copy(source, m_copyPath + suffix, &m_error, &dataLeft)) {
             m_tooLarge = dataLeft < 0;
-            Log::line(QStringLiteral("Library database could not be copied: ") + error);
+            Log::line(QStringLiteral("Library database could not be copied: ") + m_error);
             return;
         }
         // The copy is ours to remove, whatever the library's permissions were.

@@ -28,6 +28,8 @@ public:
     // The database or a companion held more data than a copy may take; what was not copied whole
     // is left out.
     bool tooLarge() const { return m_tooLarge; }
+    // Why the copy failed; empty when it did not.
+    QString error() const { return m_error; }
 
     static const QStringList &companionSuffixes();
 
@@ -36,4 +38,5 @@ private:
 
     QString m_copyPath;
     bool m_tooLarge = false;
+    QString m_error;
 };

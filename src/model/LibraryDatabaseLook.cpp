@@ -14,6 +14,7 @@ namespace
 
 struct Found {
     QString databasePath;
+    bool exists = false;
     // The bytes of the database and its companions.
     qint64 bytes = 0;
 };
@@ -22,6 +23,7 @@ Found findDatabase(const QString &libraryPath)
 {
     Found found;
     found.databasePath = CommonFunc::photosLibraryDatabasePath(libraryPath);
+    found.exists = QFileInfo::exists(found.databasePath);
     for (const QString &suffix : LibraryDatabaseCopy::companionSuffixes())
         found.bytes += QFileInfo(found.databasePath + suffix).size();
     return found;
@@ -43,6 +45,7 @@ LibraryDatabaseLook::Answer LibraryDatabaseLook::copy(
         return answer;
     }
     answer.databasePath = found.answer->databasePath;
+    answer.databaseExists = found.answer->exists;
     // A copy left behind removes its files when it ends: it owns the only other reference.
     const auto longer = std::chrono::milliseconds(found.answer->bytes * 1000 / kSlowestBytesPerSecond);
     const PathLook::Result<std::shared_ptr<LibraryDatabaseCopy>> copied

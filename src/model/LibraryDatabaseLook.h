@@ -20,6 +20,8 @@ public:
     struct Answer {
         // The database file chosen among the library's; empty when none was found.
         QString databasePath;
+        // Whether that file is there.
+        bool databaseExists = false;
         // The private copy; none when the library did not answer.
         std::shared_ptr<LibraryDatabaseCopy> copy;
         // The point of the mount that did not answer; empty when it answered.

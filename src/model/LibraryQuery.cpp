@@ -89,16 +89,16 @@ LibraryQuery::Layout LibraryQuery::layoutOf(SqliteConnection &connection)
 }
 
 QList<QVariantMap> LibraryQuery::items(SqliteConnection &connection, const QString &libraryPath,
-    const LibraryQueryOptions &options, LibraryExtent *extent)
+    const LibraryQueryOptions &options, LibraryRead *read)
 {
-    if (extent)
-        *extent = LibraryExtent::Whole;
+    LibraryRead unused;
+    LibraryRead &outcome = read ? *read : unused;
+    outcome.extent = LibraryExtent::Whole;
     QElapsedTimer clock;
     clock.start();
     const Layout layout = layoutOf(connection);
     if (layout == Layout::Unknown) {
-        if (extent)
-            *extent = LibraryExtent::Unreadable;
+        unreadable(connection, outcome, LibraryFailure::Kind::NoTableOfPhotos);
         return {};
     }
     // The window is a column, not a condition: the items it leaves out are read all the same, so
@@ -108,14 +108,14 @@ QList<QVariantMap> LibraryQuery::items(SqliteConnection &connection, const QStri
         = options.window.insideTest(dateColumns(layout, options.window.dateField()), &dateValues);
     const int windowColumn = layout == Layout::IPhoto ? 7 : 6;
     const bool byTitle = options.matchAlbumByExactTitle;
-    const QByteArray sql = layout == Layout::IPhoto
-        ? iPhotoSql(insideWindow, byTitle)
-        : photosStoreSql(layout, entities(connection), insideWindow, byTitle);
+    const QByteArray sql = itemsSql(connection, layout, insideWindow, byTitle, outcome);
     if (sql.isEmpty())
         return {};
     SqliteStatement query(connection, sql.constData());
-    if (!query.isValid())
+    if (!query.isValid()) {
+        unreadable(connection, outcome, LibraryFailure::Kind::QueryFailed);
         return {};
+    }
     int index = 1;
     for (const double value : dateValues)
         query.bindDouble(index++, value);
@@ -127,7 +127,8 @@ QList<QVariantMap> LibraryQuery::items(SqliteConnection &connection, const QStri
     QList<QVariantMap> result;
     qsizetype rows = 0;
     qint64 bytes = 0;
-    while (query.step() == SQLITE_ROW) {
+    int step = SQLITE_ROW;
+    while ((step = query.step()) == SQLITE_ROW) {
         QVariantMap item;
         const bool kept = rows < options.maxRows && readItem(query, layout, libraryPath, &item);
         const bool inside = query.columnInt64(windowColumn) == 1;
@@ -141,8 +142,7 @@ QList<QVariantMap> LibraryQuery::items(SqliteConnection &connection, const QStri
                     .arg(rows)
                     .arg(result.size())
                     .arg(clock.elapsed() / 1000));
-            if (extent)
-                *extent = LibraryExtent::InPart;
+            outcome.extent = LibraryExtent::InPart;
             break;
         }
         if (kept && !inside && options.outsideWindow)
@@ -152,7 +152,37 @@ QList<QVariantMap> LibraryQuery::items(SqliteConnection &connection, const QStri
             result.append(std::move(item));
         }
     }
+    // A query that fails at its first row read nothing: the library is not empty, it is unread.
+    if (rows == 0 && step != SQLITE_DONE)
+        unreadable(connection, outcome, LibraryFailure::Kind::QueryFailed);
     return result;
+}
+
+void LibraryQuery::unreadable(
+    SqliteConnection &connection, LibraryRead &read, LibraryFailure::Kind kind, const QString &detail)
+{
+    read.extent = LibraryExtent::Unreadable;
+    read.failure = connection.lastResult() != SQLITE_OK
+        ? LibraryFailure { LibraryFailure::Kind::QueryFailed, connection.errorMessage() }
+        : LibraryFailure { kind, detail };
+}
+
+QByteArray LibraryQuery::itemsSql(SqliteConnection &connection, Layout layout, const QByteArray &insideWindow,
+    bool byTitle, LibraryRead &read)
+{
+    if (layout == Layout::IPhoto)
+        return iPhotoSql(insideWindow, byTitle);
+    bool entitiesFailed = false;
+    const Entities found = entities(connection, &entitiesFailed);
+    if (entitiesFailed) {
+        unreadable(connection, read, LibraryFailure::Kind::QueryFailed);
+        return {};
+    }
+    if (const QString missing = missingEntity(layout, found); !missing.isEmpty()) {
+        unreadable(connection, read, LibraryFailure::Kind::NoEntityRow, missing);
+        return {};
+    }
+    return photosStoreSql(layout, found, insideWindow, byTitle);
 }
 
 qint64 LibraryQuery::heldBytes(const QVariantMap &item)
@@ -165,13 +195,14 @@ qint64 LibraryQuery::heldBytes(const QVariantMap &item)
     return bytes;
 }
 
-LibraryQuery::Entities LibraryQuery::entities(SqliteConnection &connection)
+LibraryQuery::Entities LibraryQuery::entities(SqliteConnection &connection, bool *failed)
 {
     Entities found;
     SqliteStatement query(connection,
         "SELECT Z_ENT, Z_NAME FROM Z_PRIMARYKEY "
         "WHERE Z_NAME = 'Album' OR Z_NAME = 'GenericAsset'");
-    while (query.isValid() && query.step() == SQLITE_ROW) {
+    int step = SQLITE_ROW;
+    while (query.isValid() && (step = query.step()) == SQLITE_ROW) {
         if (query.isNull(0))
             continue;
         const QString name = query.columnText(1);
@@ -180,7 +211,19 @@ LibraryQuery::Entities LibraryQuery::entities(SqliteConnection &connection)
         else if (name == QLatin1String("GenericAsset"))
             found.genericAsset = query.columnInt64(0);
     }
+    *failed = !query.isValid() || step != SQLITE_DONE;
     return found;
+}
+
+// The name of the entity the query needs and the table of entities has no row for; empty when
+// none is missing.
+QString LibraryQuery::missingEntity(Layout layout, const Entities &entities)
+{
+    if (entities.album < 0)
+        return QStringLiteral("Album");
+    if (layout == Layout::OlderPhotosStore && entities.genericAsset < 0)
+        return QStringLiteral("GenericAsset");
+    return {};
 }
 
 // The key of the first album (not in the trash) whose title equals the name in the user's locale;
@@ -203,8 +246,6 @@ qint64 LibraryQuery::albumKey(SqliteConnection &connection, Layout layout, const
 QByteArray LibraryQuery::photosStoreSql(
     Layout layout, const Entities &entities, const QByteArray &insideWindow, bool byTitle)
 {
-    if (entities.album < 0 || (layout == Layout::OlderPhotosStore && entities.genericAsset < 0))
-        return QByteArray();
     const QString assetColumn = layout == Layout::PhotosStore
         ? QStringLiteral("Z_3ASSETS")
         : QStringLiteral("Z_%1ASSETS").arg(entities.genericAsset);

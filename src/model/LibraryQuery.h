@@ -13,6 +13,7 @@
 #include <QVariantMap>
 
 #include "model/LibraryDateWindow.h"
+#include "model/LibraryFailure.h"
 #include "model/SqliteConnection.h"
 
 class SqliteStatement;
@@ -43,9 +44,21 @@ struct LibraryQueryOptions {
     std::function<void(const QVariantMap &item)> outsideWindow;
 };
 
-// How much of a library a read took: none when its database could not be opened or holds no
-// table of items the reader knows.
+// How much of a library a read took: none when its items could not be read at all (the failure
+// says why).
 enum class LibraryExtent { Whole, InPart, TooLarge, Unreadable };
+
+// What a read of a library came to, beside its items.
+struct LibraryRead {
+    LibraryExtent extent = LibraryExtent::Whole;
+    // The database file chosen among the library's.
+    QString databasePath;
+    // Why nothing was read, when the extent is Unreadable.
+    LibraryFailure failure;
+    // The point of the mount that did not answer while the database was found or copied (nothing
+    // was read then); empty when it answered.
+    QString silentMount;
+};
 
 class LibraryQuery
 {
@@ -57,10 +70,10 @@ public:
     // The item dictionaries ("imagePath", "fileSize", "modelId", "uuid", "originalFileName",
     // "uuidRKVersion", "description") of the library at `libraryPath`, in the order the query
     // gives them; rows with a missing text or a negative size are passed over.
-    // At most the options' rows are read and bytes kept; `extent` (when given) says whether the
-    // read stopped at a bound.
+    // At most the options' rows are read and bytes kept; `read` (when given) says whether the
+    // read stopped at a bound, or why it read nothing.
     static QList<QVariantMap> items(SqliteConnection &connection, const QString &libraryPath,
-        const LibraryQueryOptions &options, LibraryExtent *extent = nullptr);
+        const LibraryQueryOptions &options, LibraryRead *read = nullptr);
     // About the memory one item takes: its map's nodes and its texts.
     static qint64 heldBytes(const QVariantMap &item);
 
@@ -69,7 +82,16 @@ private:
         qint64 album = -1;
         qint64 genericAsset = -1;
     };
-    static Entities entities(SqliteConnection &connection);
+    // The entity numbers; none when the table of entities could not be read (`*failed` set).
+    static Entities entities(SqliteConnection &connection, bool *failed);
+    static QString missingEntity(Layout layout, const Entities &entities);
+    // Marks `read` unreadable: for `kind`, or for the database's last error when there was one.
+    static void unreadable(SqliteConnection &connection, LibraryRead &read, LibraryFailure::Kind kind,
+        const QString &detail = QString());
+    // The query of the items of a library of `layout`; empty, with `read` marked, when it cannot
+    // be made.
+    static QByteArray itemsSql(SqliteConnection &connection, Layout layout, const QByteArray &insideWindow,
+        bool byTitle, LibraryRead &read);
     static qint64 albumKey(SqliteConnection &connection, Layout layout, const QString &albumName);
     static QByteArray photosStoreSql(
         Layout layout, const Entities &entities, const QByteArray &insideWindow, bool byTitle);

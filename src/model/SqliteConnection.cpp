@@ -108,7 +108,7 @@ bool SqliteConnection::exec(const char *sql)
     workStarting();
     const int result = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
     if (result != SQLITE_OK) {
-        m_lastResult = result;
+        noteResult(result);
         return false;
     }
     return true;
@@ -126,12 +126,16 @@ bool SqliteConnection::hasTable(const QString &name)
 
 void SqliteConnection::noteResult(int result)
 {
-    if (result != SQLITE_OK && result != SQLITE_ROW && result != SQLITE_DONE)
+    if (result != SQLITE_OK && result != SQLITE_ROW && result != SQLITE_DONE) {
         m_lastResult = result;
+        m_lastMessage = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
+    }
 }
 
 QString SqliteConnection::errorMessage() const
 {
+    if (!m_lastMessage.isEmpty())
+        return m_lastMessage;
     if (!m_db)
         return QString::fromUtf8(sqlite3_errstr(m_lastResult));
     return QString::fromUtf8(sqlite3_errmsg(m_db));

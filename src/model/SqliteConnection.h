@@ -52,6 +52,7 @@ public:
     // The result code of the last failure seen through this connection or its statements.
     int lastResult() const { return m_lastResult; }
     void noteResult(int result);
+    // The words of the last failure noted, or of the last call when none was.
     QString errorMessage() const;
 
     // How long a statement waits for another process's lock before it gives up (milliseconds).
@@ -63,6 +64,8 @@ private:
 
     sqlite3 *m_db = nullptr;
     int m_lastResult = 0;
+    // The database's words for the last failure, kept before a later call replaces them.
+    QString m_lastMessage;
     const std::atomic<bool> *m_stop = nullptr;
     int m_stepBudgetMs = 0;
     QElapsedTimer m_workClock;

@@ -3,6 +3,9 @@
 #include <dirent.h>
 #include <strings.h>
 
+#include <algorithm>
+#include <array>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -10,17 +13,21 @@
 namespace
 {
 
-// A folder name trusted only beside a sibling of the same tool's layout.
+// A folder name trusted only beside the siblings of the same tool's layout (all of them).
 struct Beside {
     const char *name;
-    const char *sibling;
+    std::array<const char *, 3> siblings;
 };
 
 // A self-hosted cloud keeps a user's live files in "files" and, beside it, the deleted ones
 // ("files_trashbin/files/Photos.d1700000000/A.jpg"), the old versions and the thumbnails it made;
-// a photo server keeps the thumbnails it made beside the videos it encoded.
-constexpr Beside kBeside[] = { { "files_trashbin", "files" }, { "files_versions", "files" },
-    { "thumbnails", "files" }, { "thumbs", "encoded-video" } };
+// a photo server keeps the thumbnails it made beside the videos it encoded. A backup tool's archive
+// mounted as folders shows every snapshot whole below each of four folders side by side, by id, by
+// time, by host and by tag.
+constexpr Beside kBeside[] = { { "files_trashbin", { "files" } }, { "files_versions", { "files" } },
+    { "thumbnails", { "files" } }, { "thumbs", { "encoded-video" } },
+    { "ids", { "snapshots", "hosts", "tags" } }, { "snapshots", { "ids", "hosts", "tags" } },
+    { "hosts", { "ids", "snapshots", "tags" } }, { "tags", { "ids", "snapshots", "hosts" } } };
 
 bool isDirectoryEntry(const dirent &entry, const char *name)
 {
@@ -29,26 +36,27 @@ bool isDirectoryEntry(const dirent &entry, const char *name)
         && (entry.d_type == DT_DIR || entry.d_type == DT_LNK || entry.d_type == DT_UNKNOWN);
 }
 
-bool hasEntry(const QString &folder, const char *name)
+bool hasEntries(const QString &folder, const std::array<const char *, 3> &names)
 {
     // The listing of the folder, never a look at the entry: it may be a share that no longer
     // answers, and a look at it would wait for that share for good.
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
         return false;
-    bool found = false;
-    const dirent *entry = nullptr;
-    while (!found && (entry = ::readdir(dir)))
-        found = isDirectoryEntry(*entry, name);
+    std::array<bool, 3> found { !names[0], !names[1], !names[2] };
+    while (const dirent *entry = ::readdir(dir)) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            found[i] = found[i] || isDirectoryEntry(*entry, names[i]);
+    }
     ::closedir(dir);
-    return found;
+    return std::all_of(found.cbegin(), found.cend(), [](bool one) { return one; });
 }
 
-bool isBesideItsSibling(const QFileInfo &folder)
+bool isBesideItsSiblings(const QFileInfo &folder)
 {
     for (const Beside &rule : kBeside)
         if (folder.fileName().compare(QLatin1String(rule.name), Qt::CaseInsensitive) == 0)
-            return hasEntry(folder.absolutePath(), rule.sibling);
+            return hasEntries(folder.absolutePath(), rule.siblings);
     return false;
 }
 
@@ -81,5 +89,5 @@ bool CopyStores::isStore(const QString &path)
         QRegularExpression::CaseInsensitiveOption);
     const QFileInfo folder(path);
     return kName.match(folder.fileName()).hasMatch() || kPlace.match(path).hasMatch()
-        || isBesideItsSibling(folder);
+        || isBesideItsSiblings(folder);
 }

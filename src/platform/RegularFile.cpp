@@ -177,7 +177,12 @@ bool RegularFile::copy(const QString &from, const QString &to, QString *error, q
 {
     const Descriptor source = openForReading(from);
     if (!source.isValid()) {
-        *error = QStringLiteral("not a regular file: ") + from;
+        // A file that may be read was refused for being no regular file; otherwise the system says why.
+        const QByteArray name = QFile::encodeName(from);
+        const QString why = ::access(name.constData(), R_OK) == 0
+            ? QStringLiteral("not a regular file")
+            : QString::fromLocal8Bit(std::strerror(errno));
+        *error = why + QStringLiteral(": ") + from;
         return false;
     }
     QFile target(to);

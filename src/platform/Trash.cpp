@@ -118,6 +118,22 @@ QString realFolderOf(int fd, const QString &fallback)
     return real.isEmpty() ? resolved(fallback) : real;
 }
 
+// Why the rename out of the open folder `dir` into the Trash failed with `error`: a folder this user
+// may not write in keeps its items whatever the Trash is like.
+void refuseMove(const TrashFolder &trash, int dir, int error, TrashMove &done)
+{
+    const bool folderLocked = (error == EACCES || error == EPERM || error == EROFS)
+        && ::faccessat(dir, ".", W_OK, AT_EACCESS) != 0;
+    if (folderLocked) {
+        done.result = TrashMove::Result::FolderLocked;
+        done.why = QStringLiteral("its folder cannot be changed: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(error)));
+        return;
+    }
+    done.why = QStringLiteral("cannot move into %1/files: %2")
+                   .arg(trash.path(), QString::fromLocal8Bit(std::strerror(error)));
+}
+
 // Takes `name` from the open folder `dir` into the Trash once its info file has claimed a free
 // name there, then checks that what arrived is the file `identity` names: another file given the
 // name in between, or the item `afterMove` gives a reason for, is put back where it was, and the
@@ -151,8 +167,7 @@ void moveInto(const TrashFolder &trash, int dir, const QByteArray &name, const Q
             // An item left in files/ without its info file keeps its name.
             if (error == EEXIST)
                 continue;
-            done.why = QStringLiteral("cannot move into %1/files: %2")
-                           .arg(trash.path(), QString::fromLocal8Bit(std::strerror(error)));
+            refuseMove(trash, dir, error, done);
             return;
         }
         const QString inTrash = trash.path() + QStringLiteral("/files/") + candidate;
@@ -266,11 +281,12 @@ bool Trash::isTrashByName(const QString &path)
     // Phones' galleries and sync services keep deleted pictures in bins of their own, trusted by the
     // name wherever it lies: ".trashBin" (a gallery's cloud folder, "MIUI/Gallery/cloud/.trashBin"),
     // ".globalTrash", ".RecycleBin" (a gallery application's "Android/data/<id>/files/.RecycleBin"),
-    // ".dropbox.cache" (a synced folder's deleted and replaced files).
+    // ".dropbox.cache" (a synced folder's deleted and replaced files); a photo manager's ".dtrash" at
+    // the top of a collection, with files/ and info/ as in a desktop's Trash.
     static const QRegularExpression kTrashName(
         QStringLiteral(
             "^(\\.Trash|\\.Trash-.+|\\.Trashes|\\$RECYCLE\\.BIN|RECYCLER|RECYCLED|#recycle|@Recycle|"
-            "\\.recycle|\\.trashBin|\\.globalTrash|\\.RecycleBin|\\.dropbox\\.cache)$"),
+            "\\.recycle|\\.trashBin|\\.globalTrash|\\.RecycleBin|\\.dropbox\\.cache|\\.dtrash)$"),
         QRegularExpression::CaseInsensitiveOption);
     // Common words trusted only where their system puts them: "Trash" where a desktop keeps its home
     // Trash, a home's ".local/share" (a backup's, a snap's) or a sandboxed application's data folder

@@ -13,9 +13,10 @@ struct TrashMove {
     // arrived in the Trash was put back where it came from, as another file had taken the item's
     // place at the move or the after-move check gave a reason (`why` tells which). NotPutBack: it
     // should have gone back for that reason but could not, and lies in the Trash at `pathInTrash`.
-    // NotAnswering: the home Trash lies on a mount that does not answer (`why` names it); nothing was
-    // begun.
-    enum class Result { Moved, Refused, NoTrash, PutBack, NotPutBack, NotAnswering };
+    // FolderLocked: the item's own folder may not be changed by this user (read-only), so nothing
+    // in it can leave; the Trash is not at fault. NotAnswering: the home Trash lies on a mount that
+    // does not answer (`why` names it); nothing was begun.
+    enum class Result { Moved, Refused, NoTrash, PutBack, NotPutBack, FolderLocked, NotAnswering };
     Result result = Result::Refused;
     // Where the item lies in the Trash: set when Moved or NotPutBack.
     QString pathInTrash;
@@ -49,10 +50,10 @@ public:
     // True when the folder `path` is named as a Trash of any system, in any letter case: ".Trash",
     // ".Trash-*", ".Trashes" (macOS volumes), "$RECYCLE.BIN", "RECYCLER", "RECYCLED" (Windows),
     // "#recycle", "@Recycle", ".recycle" (network storage), ".trashBin", ".globalTrash", ".RecycleBin",
-    // "recycle" in a ".Gallery2" folder (phones' galleries), ".dropbox.cache" (sync services), or
-    // "Trash" in a ".local/share" folder (the home Trash of any home) or in a sandboxed application's
-    // ".var/app/<id>/data"; and any store of old versions, snapshots or generated copies that
-    // CopyStores names, which is left out alike.
+    // "recycle" in a ".Gallery2" folder (phones' galleries), ".dropbox.cache" (sync services),
+    // ".dtrash" (a photo manager's), or "Trash" in a ".local/share" folder (the home Trash of any
+    // home) or in a sandboxed application's ".var/app/<id>/data"; and any store of old versions, snapshots or
+    // generated copies that CopyStores names, which is left out alike.
     static bool isTrashByName(const QString &path);
     // True when the file name `fileName` is that of an item a phone has put in its Trash in place:
     // ".trashed-<expiry>-<name>", in any letter case.

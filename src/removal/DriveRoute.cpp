@@ -1,6 +1,7 @@
 #include "removal/DriveRoute.h"
 
 #include "app/CommonFunc.h"
+#include "app/LocalizedString.h"
 #include "model/GDFoldersList.h"
 #include "model/ImageFileInfo.h"
 
@@ -20,10 +21,15 @@ RemovalOutcome DriveRoute::remove(const std::shared_ptr<ImageFileInfo> &record, 
 {
     if (!record || identity(*record).isEmpty())
         return RemovalOutcome::failed(QStringLiteral("no Drive file identifier"));
-    if (DriveTrash::trashGoogleDriveFiles(m_service, record, m_timeoutMs, &stop)) {
+    const DriveTrash::Answer answer
+        = DriveTrash::trashGoogleDriveFiles(m_service, record, m_timeoutMs, &stop);
+    if (answer == DriveTrash::Answer::trashed) {
         // The downloaded copy belongs to a file that is gone from the scan's sources.
         CommonFunc::removeItemIfExists(record->localThumbPath);
         return RemovalOutcome::removed();
     }
+    if (answer == DriveTrash::Answer::forbidden)
+        return RemovalOutcome::failed(QStringLiteral("the Drive refused it: no permission"),
+            localizedString(QStringLiteral("ID_NOT_REMOVED_NO_DRIVE_PERMISSION")));
     return RemovalOutcome::failed(QStringLiteral("the Drive did not move the file to its trash"));
 }

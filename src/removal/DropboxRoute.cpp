@@ -39,6 +39,10 @@ RemovalOutcome DropboxRoute::remove(
     const DropboxApi::DeleteOutcome outcome = source->deleteFilesFromDropbox(*record);
     if (outcome == DropboxApi::DeleteOutcome::failed)
         return RemovalOutcome::failed(QStringLiteral("Dropbox did not delete ") + record->filePath);
+    // Edited or replaced from another device: what would go is no longer the copy compared.
+    if (outcome == DropboxApi::DeleteOutcome::changed)
+        return RemovalOutcome::failed(QStringLiteral("changed in Dropbox since the scan"),
+            localizedString(QStringLiteral("ID_NOT_REMOVED_CHANGED_IN_DROPBOX")));
     // Either way the listed tree no longer matches the account.
     source->isFileDeletedFromCloudDrive = true;
     // Moved or deleted from another device since the scan: this run removed nothing, and the record

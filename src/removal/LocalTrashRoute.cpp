@@ -58,6 +58,8 @@ QString shownWhy(const TrashMove &done, bool changed, PutBackFor putBack)
         return text(putBack == PutBackFor::KeptLost ? "ID_NOT_MOVED_KEPT_COPY_WENT_WITH_IT"
                 : putBack == PutBackFor::Changed    ? "ID_NOT_MOVED_CHANGED_AT_THE_MOVE"
                                                     : "ID_NOT_MOVED_PUT_BACK");
+    case TrashMove::Result::FolderLocked:
+        return text("ID_NOT_MOVED_FOLDER_LOCKED");
     case TrashMove::Result::NotPutBack:
         // Not left in place: the user must know where to find it.
         return formatText(text("ID_NOT_PUT_BACK_LIES_IN_TRASH"), done.pathInTrash);

@@ -53,6 +53,10 @@ void NoResultHints::tellWhatWasNotCompared(const NoResultHintInput &input, NoRes
             input.skippedForSize,
             CommonFunc::formattedSize(QVariant::fromValue(quint64(input.minimumFileSize))),
             localizedString(QStringLiteral("ID_FILTER_SORT"))));
+    if (input.libraryFilesMissing > 0)
+        hints.append(formatText(localizedCountText(input.libraryFilesMissing, "ID_HINT_LIBRARY_FILE_MISSING",
+                                    "ID_HINT_LIBRARY_FILES_MISSING"),
+            input.libraryFilesMissing));
     if (hints.isEmpty())
         return;
     d.hintText = hints.join(QLatin1Char('\n'));

@@ -22,6 +22,8 @@ struct NoResultHintInput {
     int outsideScanPeriod = 0;
     int skippedForSize = 0;
     qint64 minimumFileSize = 0;
+    // Photo library items whose original file is not in the library.
+    int libraryFilesMissing = 0;
 };
 
 struct NoResultHintDecision {

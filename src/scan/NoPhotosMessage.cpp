@@ -7,6 +7,7 @@
 #include "platform/AppFolders.h"
 #include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
+#include "scan/LibraryReportText.h"
 
 namespace
 {
@@ -23,16 +24,28 @@ QString NoPhotosMessage::informativeText(const WalkReport &report, qint64 minimu
     QStringList lines;
     if (const QString skipped = skippedFoldersText(report); !skipped.isEmpty())
         lines.append(skipped);
+    if (const QString files = leftOutFilesText(report, minimumFileSize); !files.isEmpty())
+        lines.append(files);
+    if (const QString period = periodText(report); !period.isEmpty())
+        lines.append(period);
+    if (lines.isEmpty())
+        lines.append(text("ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH"));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString NoPhotosMessage::leftOutFilesText(const WalkReport &report, qint64 minimumFileSize)
+{
+    QStringList lines;
     if (report.skippedForSize > 0)
         lines.append(formatText(
             localizedCountText(report.skippedForSize, "ID_FILE_SKIPPED_UNDER_MINIMUM_SIZE",
                 "ID_FILES_SKIPPED_UNDER_MINIMUM_SIZE"),
             report.skippedForSize, CommonFunc::formattedSize(QVariant::fromValue(quint64(minimumFileSize))),
             text("ID_FILTER_SORT")));
-    if (const QString period = periodText(report); !period.isEmpty())
-        lines.append(period);
-    if (lines.isEmpty())
-        lines.append(text("ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH"));
+    if (report.skippedForType > 0)
+        lines.append(formatText(localizedCountText(report.skippedForType, "ID_FILE_SKIPPED_TYPE_UNTICKED",
+                                    "ID_FILES_SKIPPED_TYPE_UNTICKED"),
+            report.skippedForType, text("ID_FILTER_SORT"), report.skippedTypes.join(QStringLiteral(", "))));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -107,14 +120,15 @@ QString NoPhotosMessage::libraryText(const WalkReport &report)
 {
     QStringList lines;
     if (!report.unreadableLibrary.isEmpty())
-        lines.append(formatText(text("ID_PHOTO_LIBRARY_UNREADABLE"), OutsideText::name(report.unreadableLibrary),
-            OutsideText::name(report.unreadableLibraryDatabase)));
+        lines.append(LibraryReportText::unreadable(report));
     if (!report.libraryReadInPart.isEmpty()) {
         const QString library = OutsideText::name(report.libraryReadInPart);
         lines.append(report.libraryItemsTaken > 0
                 ? formatText(text("ID_PHOTO_LIBRARY_READ_IN_PART"), library, report.libraryItemsTaken)
                 : formatText(text("ID_PHOTO_LIBRARY_TOO_LARGE"), library));
     }
+    if (report.libraryFilesMissing > 0)
+        lines.append(LibraryReportText::filesMissing(report));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -16,6 +16,9 @@ public:
     // The title of the "no photos found" alert: a photo library that could not be read says so.
     static QString messageText(const WalkReport &report);
     static QString informativeText(const WalkReport &report, qint64 minimumFileSize);
+    // The files left out as smaller than `minimumFileSize` and those of a type unticked in the
+    // settings: how many, and the size or the types; empty when there were none.
+    static QString leftOutFilesText(const WalkReport &report, qint64 minimumFileSize);
     // The folders that did not answer, those not found, those that could not be read, then those
     // left out as a Trash
     // (the first of each, then how many more), then the photo library read in part, then the cloud
@@ -31,8 +34,8 @@ public:
     static QString unreadableFoldersText(const WalkReport &report);
     // The folders left out as a Trash: the first, then how many more.
     static QString trashFoldersText(const WalkReport &report);
-    // The photo library that could not be read, naming its database, and the one larger than a scan
-    // reads; empty when every library was read whole.
+    // The photo library that could not be read, naming its database and why, the one larger than a
+    // scan reads, and the library items without their file; empty when every library was read whole.
     static QString libraryText(const WalkReport &report);
     // The cloud files whose copy could not be fetched: how many, the first and why.
     static QString notFetchedText(const WalkReport &report);

@@ -16,11 +16,12 @@ int sliderIndex(const UserDefaults &defaults, const QString &key, int fallback)
     return ScanThresholds::holdsNumber(value) ? int(value.toDouble()) : fallback;
 }
 
-void appendEnabledTypes(const QVariantList &types, QStringList &into, QStringList *alsoInto)
+// The extensions of the types of `types` ticked (`ticked`) or not.
+void appendTypes(const QVariantList &types, bool ticked, QStringList &into, QStringList *alsoInto)
 {
     for (const QVariant &entry : types) {
         const QVariantMap type = entry.toMap();
-        if (!type.value(QStringLiteral("state")).toBool())
+        if (type.value(QStringLiteral("state")).toBool() != ticked)
             continue;
         for (const QVariant &extension : type.value(QStringLiteral("extns")).toList()) {
             const QString lower = extension.toString().toLower();
@@ -73,10 +74,23 @@ void ScanOptions::loadAllowedExtensions(
 {
     extensions.clear();
     videoExtensions.clear();
-    appendEnabledTypes(defaults.arrayForKey(QStringLiteral("allowedExtensions")), extensions, nullptr);
+    appendTypes(defaults.arrayForKey(QStringLiteral("allowedExtensions")), true, extensions, nullptr);
     if (withVideos)
-        appendEnabledTypes(
-            defaults.arrayForKey(QStringLiteral("allowedVideoExtensions")), extensions, &videoExtensions);
+        appendTypes(defaults.arrayForKey(QStringLiteral("allowedVideoExtensions")), true, extensions,
+            &videoExtensions);
+}
+
+QStringList ScanOptions::loadUntickedExtensions(
+    const UserDefaults &defaults, bool withVideos, const QStringList &allowed)
+{
+    QStringList unticked;
+    appendTypes(defaults.arrayForKey(QStringLiteral("allowedExtensions")), false, unticked, nullptr);
+    if (withVideos)
+        appendTypes(defaults.arrayForKey(QStringLiteral("allowedVideoExtensions")), false, unticked, nullptr);
+    // An extension two types share ("tif") is scanned while either of them is ticked.
+    unticked.removeIf([&allowed](const QString &extension) { return allowed.contains(extension); });
+    unticked.removeDuplicates();
+    return unticked;
 }
 
 ScanOptions ScanOptions::load(const UserDefaults &defaults, GlobalObjects::CompareType mode,
@@ -109,8 +123,9 @@ ScanOptions ScanOptions::load(const UserDefaults &defaults, GlobalObjects::Compa
     }
 
     options.allowVideoScanning = defaults.boolForKey(QStringLiteral("allowVideoScanning"));
-    loadAllowedExtensions(defaults, options.exact() && options.allowVideoScanning, options.allowedExtensions,
-        options.videoExtensions);
+    const bool withVideos = options.exact() && options.allowVideoScanning;
+    loadAllowedExtensions(defaults, withVideos, options.allowedExtensions, options.videoExtensions);
+    options.untickedExtensions = loadUntickedExtensions(defaults, withVideos, options.allowedExtensions);
     options.excludedFolders
         = ExclusionMatcher::foldersFrom(defaults.arrayForKey(QStringLiteral("excludedFolders")));
     options.includePhotosLibInFolder = defaults.boolForKey(QStringLiteral("includePhotosLibInFolder"));

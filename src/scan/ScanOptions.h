@@ -40,6 +40,9 @@ struct ScanOptions {
     // scanning on.
     QStringList allowedExtensions;
     QStringList videoExtensions;
+    // The extensions of the types unticked in the settings, lower-cased: files of them are counted
+    // as left out.
+    QStringList untickedExtensions;
     // "excludedFolders" as stored; an empty list means no exclusions.
     QStringList excludedFolders;
     // The program's own folders that did not answer as the scan started: it goes on without what
@@ -65,6 +68,10 @@ struct ScanOptions {
     // The enabled image extensions, and the video ones when `withVideos`.
     static void loadAllowedExtensions(
         const UserDefaults &defaults, bool withVideos, QStringList &extensions, QStringList &videoExtensions);
+    // The extensions of the types unticked (the video ones when `withVideos`) that none of
+    // `allowed` scans anyway.
+    static QStringList loadUntickedExtensions(
+        const UserDefaults &defaults, bool withVideos, const QStringList &allowed);
     // What every record of this scan is made with.
     RecordSettings recordSettings() const;
 };

@@ -19,6 +19,7 @@ SourceWalkerOptions walkerOptions(const ScanOptions &options, const std::atomic<
     SourceWalkerOptions walker;
     walker.allowedExtensions = options.allowedExtensions;
     walker.videoExtensions = options.videoExtensions;
+    walker.untickedExtensions = options.untickedExtensions;
     walker.minimumFileSize = options.globals.minimumAllowFileSize;
     walker.includePhotosLibInFolder = options.includePhotosLibInFolder;
     walker.exclusions = ExclusionMatcher(options.excludedFolders, &stop);
@@ -84,6 +85,9 @@ SourceEnumerator::Walked SourceEnumerator::run()
     walked.report.libraryItemsTaken = m_ownReport.libraryItemsTaken;
     walked.report.unreadableLibrary = m_ownReport.unreadableLibrary;
     walked.report.unreadableLibraryDatabase = m_ownReport.unreadableLibraryDatabase;
+    walked.report.unreadableLibraryFailure = m_ownReport.unreadableLibraryFailure;
+    walked.report.libraryFilesMissing = m_ownReport.libraryFilesMissing;
+    walked.report.firstLibraryFileMissing = m_ownReport.firstLibraryFileMissing;
     walked.report.outsideScanPeriod = m_ownReport.outsideScanPeriod;
     walked.report.firstSilentOwnFolder = m_session.options.silentOwnFolders.value(0);
     return walked;
@@ -147,17 +151,24 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
     } else if (read.extent == LibraryExtent::Unreadable && m_ownReport.unreadableLibrary.isEmpty()) {
         m_ownReport.unreadableLibrary = libraryPath;
         m_ownReport.unreadableLibraryDatabase = read.databasePath;
+        m_ownReport.unreadableLibraryFailure = read.failure;
     }
     if (insideFolder) {
         Log::line(QStringLiteral("Photo library %1: %2 items").arg(libraryPath).arg(items.size()));
         if (items.isEmpty())
             m_isOnePhotosLibScan = false;
     }
+    const int missingBefore = m_ownReport.libraryFilesMissing;
     for (const QVariantMap &item : items) {
         if (m_session.stopped())
             break;
         addPhotosLibraryItem(item, libraryPath);
     }
+    if (const int missing = m_ownReport.libraryFilesMissing - missingBefore; missing > 0)
+        Log::line(QStringLiteral("Photo library %1: %2 items have no original file in it, such as %3")
+                      .arg(libraryPath)
+                      .arg(missing)
+                      .arg(m_ownReport.firstLibraryFileMissing));
 }
 
 std::optional<bool> SourceEnumerator::isVideoLibraryItem(const QString &imagePath) const
@@ -197,6 +208,12 @@ void SourceEnumerator::addPhotosLibraryItem(const QVariantMap &item, const QStri
         item.value(QStringLiteral("uuidRKVersion")).toString(), libraryPath, options.recordSettings());
     if (!record)
         return;
+    // Only an item whose file could not be looked at is asked again.
+    if (!record->fileIdentity && !QFileInfo::exists(imagePath)) {
+        if (m_ownReport.libraryFilesMissing++ == 0)
+            m_ownReport.firstLibraryFileMissing = imagePath;
+        return;
+    }
     if (!ScanPeriod::isLibraryItemWithinScanPeriod(*record, options.period)) {
         ++m_ownReport.outsideScanPeriod;
         return;

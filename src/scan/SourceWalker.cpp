@@ -269,7 +269,7 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
             continue;
         const QString lower = child.toLower();
         // Only files with an enabled extension cost a stat.
-        if (entry.type == DT_REG && matchingExtension(lower, m_options.allowedExtensions).isEmpty())
+        if (entry.type == DT_REG && leavesOutForType(lower))
             continue;
         // A link is never followed here: what it leads to may lie on a share that does not answer.
         const std::optional<FileEntryFacts> facts
@@ -338,12 +338,25 @@ void SourceWalker::offerLinkedFiles()
     }
 }
 
+bool SourceWalker::leavesOutForType(const QString &lower)
+{
+    if (!matchingExtension(lower, m_options.allowedExtensions).isEmpty())
+        return false;
+    if (const QString unticked = matchingExtension(lower, m_options.untickedExtensions);
+        !unticked.isEmpty()) {
+        ++m_report.skippedForType;
+        if (!m_report.skippedTypes.contains(unticked.toUpper()))
+            m_report.skippedTypes.append(unticked.toUpper());
+    }
+    return true;
+}
+
 void SourceWalker::offerFile(const QString &path, const QString &lower, const FileEntryFacts &facts)
 {
     const Identity identity { facts.identity.device, facts.identity.inode };
     if (m_addedFiles.count(identity))
         return;
-    if (matchingExtension(lower, m_options.allowedExtensions).isEmpty())
+    if (leavesOutForType(lower))
         return;
     const qint64 size = facts.attributes.size;
     if (size < m_options.minimumFileSize) {

@@ -39,6 +39,7 @@ struct WalkedFile {
 struct SourceWalkerOptions {
     QStringList allowedExtensions; // lower-case
     QStringList videoExtensions; // lower-case
+    QStringList untickedExtensions; // lower-case: files of them are counted, not offered
     qint64 minimumFileSize = 0;
     bool includePhotosLibInFolder = false;
     ExclusionMatcher exclusions;
@@ -103,6 +104,9 @@ private:
     void takeLink(int dirFd, const QString &link, const QByteArray &name);
     void scanEntries(const QString &path, int dirFd);
     void scanPackage(const QString &path);
+    // True when `lower` (a path in lower case) has no enabled extension; counted in the report when
+    // its type is one the user unticked.
+    bool leavesOutForType(const QString &lower);
     // `lower` is `path` in lower case, made once by the caller.
     void offerFile(const QString &path, const QString &lower, const FileEntryFacts &facts);
     void skipFolder(const QString &path, int error);

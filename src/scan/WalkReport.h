@@ -1,10 +1,13 @@
 // What a walk over the scan list could not take: folders it could not read or that did not answer,
-// folders it left out as a Trash, files under the minimum size or outside the date window, a photo
-// library it read in part or could not read, and the cloud files whose copy could not be fetched for the
-// comparison. The ends of a scan tell the user from it.
+// folders it left out as a Trash, files under the minimum size, of an unticked type or outside the
+// date window, a photo library it read in part or could not read, and the cloud files whose copy could
+// not be fetched for the comparison. The ends of a scan tell the user from it.
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include "model/LibraryFailure.h"
 
 struct WalkReport {
     int unreadableFolders = 0;
@@ -24,6 +27,9 @@ struct WalkReport {
     int trashFolders = 0;
     QString firstTrashFolder;
     int skippedForSize = 0;
+    // Files of a type unticked in the settings, and those types' extensions (upper case, as met).
+    int skippedForType = 0;
+    QStringList skippedTypes;
     // Files whose date lies outside the scan's date window.
     int outsideScanPeriod = 0;
     // Cloud files left out of the comparison as their copy could not be fetched; the first, and why.
@@ -34,10 +40,14 @@ struct WalkReport {
     // its database was too large to copy).
     QString libraryReadInPart;
     qsizetype libraryItemsTaken = 0;
-    // A photo library that could not be read (its database holds no table of photos), and that
-    // database.
+    // A photo library that could not be read, its database, and why.
     QString unreadableLibrary;
     QString unreadableLibraryDatabase;
+    LibraryFailure unreadableLibraryFailure;
+    // Items of a photo library whose original file is not in it (kept elsewhere, or removed), and
+    // the first of them: there is nothing of theirs to compare.
+    int libraryFilesMissing = 0;
+    QString firstLibraryFileMissing;
     // The first of the program's own folders that did not answer as the scan started.
     QString firstSilentOwnFolder;
 };

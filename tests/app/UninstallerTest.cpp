@@ -14,6 +14,7 @@
 #include "app/RemoveItemFakeRunner.h"
 #include "app/Uninstaller.h"
 #include "platform/AppFolders.h"
+#include "platform/LocalAlbumStore.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -167,10 +168,37 @@ TEST(UninstallerUrl, OnlyWebAddressesMakeAPage)
         EXPECT_TRUE(Uninstaller::afterUninstallUrl(QString::fromLatin1(bad)).isEmpty()) << bad;
 }
 
-TEST(UninstallerNote, NamesTheInstalledPackageAndTheProgram)
+// The question and the last note name the album file of marked library items when there is one, and
+// tell of the program what is so for how this copy was installed.
+TEST_F(UninstallerTest, TheTextsNameTheAlbumFileAndHowThisCopyWasInstalled)
 {
-    const QString note = Uninstaller::packageRemovalNote();
-    EXPECT_TRUE(note.startsWith(QStringLiteral("Your Quennary settings"))) << note.toStdString();
-    EXPECT_TRUE(note.contains(QStringLiteral("\"sudo apt remove quennary\""))) << note.toStdString();
-    EXPECT_FALSE(note.contains(QStringLiteral("%@"))) << note.toStdString();
+    QTemporaryDir system;
+    const QString program = system.filePath(QStringLiteral("usr/bin/quennary"));
+    const QString lists = system.filePath(QStringLiteral("info"));
+    ASSERT_TRUE(TestFiles::write(program));
+    const QString album = LocalAlbumStore::defaultFilePath();
+    for (const bool packaged : { false, true }) {
+        if (packaged) {
+            ASSERT_TRUE(TestFiles::write(
+                lists + QStringLiteral("/quennary.list"), "/usr\n" + program.toUtf8() + "\n"));
+        }
+        for (const bool withAlbum : { false, true }) {
+            QFile::remove(album);
+            if (withAlbum) {
+                ASSERT_TRUE(TestFiles::write(album));
+            }
+            const QString question = Uninstaller::confirmationText(program, lists);
+            EXPECT_EQ(question.contains(QStringLiteral("“") + album + QStringLiteral("”")), withAlbum)
+                << question.toStdString();
+            EXPECT_EQ(question.contains(QStringLiteral("until you remove its package")), packaged)
+                << question.toStdString();
+            EXPECT_EQ(question.contains(program), !packaged) << question.toStdString();
+        }
+        const QString note = Uninstaller::packageRemovalNote(program, lists);
+        EXPECT_TRUE(note.startsWith(QStringLiteral("Your Quennary settings"))) << note.toStdString();
+        EXPECT_EQ(note.contains(QStringLiteral("\"sudo apt remove quennary\"")), packaged)
+            << note.toStdString();
+        EXPECT_EQ(note.contains(QStringLiteral("“") + program + QStringLiteral("”")), !packaged)
+            << note.toStdString();
+    }
 }

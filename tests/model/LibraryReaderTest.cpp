@@ -5,6 +5,9 @@
 
 #include <thread>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -213,7 +216,7 @@ TEST_P(LibraryReaderTest, ASparseDatabaseOfFourGiBIsReadWhole)
     LibraryTestLibrary library(m_folder.path(), GetParam());
     library.addItem(item(QStringLiteral("sparse.jpg")));
     ASSERT_TRUE(QFile::resize(library.databasePath(), qint64(4) << 30));
-    LibraryRead read { LibraryExtent::TooLarge, {}, {} };
+    LibraryRead read { LibraryExtent::TooLarge, {}, {}, {} };
     EXPECT_EQ(namesOf(DBOperations::fetchData(library.libraryPath(), options(true), &read)),
         QStringList({ "sparse.jpg" }));
     EXPECT_EQ(read.extent, LibraryExtent::Whole);
@@ -233,6 +236,69 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LibraryReaderTest,
     [](const auto &info) { return layoutName(info.param); });
 
 } // namespace
+
+// A library that cannot be read is told apart from an empty one, with what stood in the way, in
+// what the read says and in the log. The damage is SQL, or what takes the database's place.
+struct UnreadableCase {
+    const char *name;
+    Layout layout;
+    const char *damage;
+    LibraryFailure::Kind kind;
+    const char *detail;
+};
+
+class LibraryUnreadableTest : public ::testing::TestWithParam<UnreadableCase>
+{
+};
+
+TEST_P(LibraryUnreadableTest, SaysWhyNothingWasRead)
+{
+    const UnreadableCase &t = GetParam();
+    QTemporaryDir folder;
+    LibraryTestLibrary library(folder.path(), t.layout);
+    library.addItem(item(QStringLiteral("photo.jpg")));
+    const QByteArray database = library.databasePath().toUtf8(), damage(t.damage);
+    if (damage == "fifo" || damage == "absent") {
+        ASSERT_TRUE(QFile::remove(library.databasePath())
+            && (damage == "absent" || mkfifo(database.constData(), 0600) == 0));
+    } else if (damage == "garbage") {
+        ASSERT_TRUE(TestFiles::write(library.databasePath(), QByteArray(8192, 'x')));
+    } else if (damage == "mode000") {
+        if (chmod(database.constData(), 0) != 0 || access(database.constData(), R_OK) == 0)
+            GTEST_SKIP() << "this user reads files of any mode";
+    } else {
+        library.run(t.damage);
+    }
+    LibraryRead read;
+    EXPECT_TRUE(DBOperations::fetchData(library.libraryPath(), options(true), &read).isEmpty());
+    EXPECT_EQ(read.extent, LibraryExtent::Unreadable);
+    EXPECT_EQ(read.failure.kind, t.kind);
+    EXPECT_TRUE(read.failure.detail.contains(QLatin1String(t.detail))) << read.failure.detail.toStdString();
+    QFile log(AppFolders::logFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains(library.libraryPath().toUtf8()
+        + " could not be read: " + read.failure.logText(library.databasePath()).toUtf8()));
+}
+
+using Kind = LibraryFailure::Kind;
+const UnreadableCase kUnreadable[] = {
+    { "DatabaseAbsent", Layout::PhotosStore, "absent", Kind::NoDatabase, "" },
+    { "DatabaseIsAFifo", Layout::PhotosStore, "fifo", Kind::NotCopied, "not a regular file" },
+    { "DatabaseWithoutPermissions", Layout::PhotosStore, "mode000", Kind::NotCopied, "ermission denied" },
+    { "DatabaseIsNoDatabase", Layout::PhotosStore, "garbage", Kind::QueryFailed, "not a database" },
+    { "NoTableOfPhotos", Layout::PhotosStore, "DROP TABLE ZASSET", Kind::NoTableOfPhotos, "" },
+    { "AttributesTableMissing", Layout::PhotosStore, "DROP TABLE ZADDITIONALASSETATTRIBUTES",
+        Kind::QueryFailed, "no such table: ZADDITIONALASSETATTRIBUTES" },
+    { "NoAlbumEntity", Layout::PhotosStore, "DELETE FROM Z_PRIMARYKEY WHERE Z_NAME = 'Album'",
+        Kind::NoEntityRow, "Album" },
+    { "NoAssetEntity", Layout::OlderPhotosStore, "DELETE FROM Z_PRIMARYKEY WHERE Z_NAME = 'GenericAsset'",
+        Kind::NoEntityRow, "GenericAsset" },
+    { "VersionTableMissing", Layout::IPhoto, "DROP TABLE RKVersion", Kind::QueryFailed,
+        "no such table: rkversion" },
+};
+
+INSTANTIATE_TEST_SUITE_P(Damages, LibraryUnreadableTest, ::testing::ValuesIn(kUnreadable),
+    [](const auto &info) { return std::string(info.param.name); });
 
 // A row whose folder or name climbs out of the library ("../../outside"), or whose folder is a link
 // to somewhere else, never lists a file outside the library.
@@ -314,7 +380,7 @@ TEST(LibraryReaderHostileTest, AQueryThatMultipliesRowsIsReadInPart)
             bounded.maxRows = bound.maxRows;
             bounded.maxBytes = bound.maxBytes;
             bounded.totalBudgetMs = bound.totalBudgetMs;
-            LibraryRead read { LibraryExtent::TooLarge, {}, {} };
+            LibraryRead read { LibraryExtent::TooLarge, {}, {}, {} };
             const QList<QVariantMap> items = DBOperations::fetchData(library.libraryPath(), bounded, &read);
             EXPECT_EQ(read.extent, bound.multiplied ? LibraryExtent::InPart : LibraryExtent::Whole)
                 << bound.maxRows;

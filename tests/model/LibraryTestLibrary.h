@@ -50,10 +50,11 @@ public:
     void makeEntityTableEndless();
     // A library made hostile: its item table becomes a view repeating each row 100 million times.
     void multiplyRows();
+    // Runs `sql` on the database: how a test damages a library.
+    void run(const char *sql);
 
 private:
     void createSchema();
-    void run(const char *sql);
     qint64 insert(const char *sql, const QList<QVariant> &values);
 
     Layout m_layout;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include "platform/FileFacts.h"
@@ -218,7 +219,7 @@ TEST_F(TrashTest, TellsTrashFoldersApart)
              "/Daily.0", "/ALPHA.12", "/TimeShift/Snapshots", "/timeshift-btrfs/SNAPSHOTS-daily",
              "/BackInTime/h/u/1/20240102-030405-123", "/FileHistory/b/PC/DATA", "/APPDATA_oc1a2/Preview",
              "/.Cache/Thumbnails", "/storage/cache/thumbnails", "/@EADIR", "/.@__Thumb", "/.WDMC",
-             "/.Thumbnails", "/.SH_thumbnails" })
+             "/.Thumbnails", "/.SH_thumbnails", "/.dtrash", "/.DTrash/files" })
         EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(trash))) << trash;
     // A common word away from its system's place; a cloud's bin without the live "files" beside it.
     for (const char *folder : { "/Trashes", "/recycle", "/.var/app/org.x.V/cache/Trash", "/.Trash-",
@@ -226,6 +227,44 @@ TEST_F(TrashTest, TellsTrashFoldersApart)
         EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(folder))) << folder;
     EXPECT_FALSE(Trash::isInsideTrashFolder(QDir::currentPath() + QStringLiteral("/files/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QString()));
+}
+
+// A photo whose own folder may not be changed stays, and the refusal names that folder, not the
+// Trash.
+TEST_F(TrashTest, AnItemOfAFolderThatCannotBeChangedIsToldAsSuch)
+{
+    const QString folder = m_home.filePath("read-only");
+    const QString path = folder + "/a.jpg";
+    ASSERT_TRUE(TestFiles::write(path, "a photo"));
+    // Read-only for this user; the administrator writes in any folder but one locked against changes.
+    const bool locked = ::getuid() == 0
+        ? QProcess::execute("chattr", { "+i", folder }) == 0
+        : QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const auto unlock = qScopeGuard([&] {
+        QProcess::execute("chattr", { "-i", folder });
+        QFile::setPermissions(
+            folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    });
+    if (!locked)
+        GTEST_SKIP() << "this file system cannot lock the folder";
+    const TrashMove done = Trash::move(path, nullptr);
+    EXPECT_EQ(done.result, TrashMove::Result::FolderLocked) << qPrintable(done.why);
+    EXPECT_TRUE(done.why.startsWith("its folder cannot be changed")) << qPrintable(done.why);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(QDir(Trash::homeTrashFolder() + "/info").isEmpty());
+}
+
+TEST_F(TrashTest, TellsAMountedBackupArchiveByItsFourFoldersSideBySide)
+{
+    const QString archive = m_home.filePath("archive");
+    for (const char *view : { "ids", "snapshots", "hosts", "tags" })
+        ASSERT_TRUE(QDir().mkpath(archive + "/" + view));
+    for (const char *view : { "ids/1a2b", "SNAPSHOTS/latest", "hosts/pc/2024", "tags/weekly" })
+        EXPECT_TRUE(Trash::isInsideTrashFolder(archive + "/" + view + "/a.jpg")) << view;
+    // Three of the four are a user's folders like any others.
+    ASSERT_TRUE(QDir(archive).rmdir("tags"));
+    for (const char *view : { "ids/1a2b", "snapshots/latest", "hosts/pc/2024" })
+        EXPECT_FALSE(Trash::isInsideTrashFolder(archive + "/" + view + "/a.jpg")) << view;
 }
 
 TEST(KnownTrashes, ReadsMountPointsWithTheirEscapesAndWithoutAutomounts)

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "app/LocalizedString.h"
 #include "cloud/DriveService.h"
 #include "cloud/FakeDrive.h"
 #include "model/GDFoldersList.h"
@@ -85,6 +86,27 @@ TEST(DriveRoute, ARefusalNoIdentifierOrNoServiceFails)
     EXPECT_EQ(rig.server.totalHits(), 1);
 }
 
+// A refusal for want of permission says so; a rate limit on the same status is no such refusal.
+TEST(DriveRoute, ARefusalForWantOfPermissionIsToldAsSuch)
+{
+    TrashRig rig;
+    rig.server.script("PATCH", QStringLiteral("/drive/v3/files/theirs"),
+        { FakeResponse::json(403,
+            R"({"error":{"code":403,"message":"The user does not have sufficient permissions for this file.",)"
+            R"("errors":[{"reason":"insufficientFilePermissions"}]}})") });
+    DriveRoute route(&rig.service);
+    const RemovalOutcome outcome = rig.remove(route, driveRecord(QStringLiteral("theirs")));
+    EXPECT_EQ(outcome.kind, RemovalOutcome::Kind::Failed);
+    EXPECT_EQ(outcome.shown, localizedString(QStringLiteral("ID_NOT_REMOVED_NO_DRIVE_PERMISSION")));
+    HttpResponse limited;
+    limited.failure = HttpResponse::Failure::status;
+    limited.status = 403;
+    limited.body = R"({"error":{"errors":[{"reason":"userRateLimitExceeded"}]}})";
+    DriveTrash::Answer answer = DriveTrash::Answer::unknown;
+    DriveTrash::googleDriveTrashCompletion(DriveFile(), limited, [&](DriveTrash::Answer a) { answer = a; });
+    EXPECT_EQ(answer, DriveTrash::Answer::refused);
+}
+
 TEST(DriveRoute, ASilentServerFailsWithinTheTimeout)
 {
     TrashRig rig;
@@ -92,7 +114,8 @@ TEST(DriveRoute, ASilentServerFailsWithinTheTimeout)
     DriveRoute route(&rig.service, 300);
     EXPECT_EQ(rig.remove(route, driveRecord(QStringLiteral("slow"))).kind, RemovalOutcome::Kind::Failed);
     // On the GUI thread the wait is refused at once rather than freezing the window.
-    EXPECT_FALSE(DriveTrash::trashGoogleDriveFiles(&rig.service, driveRecord(QStringLiteral("slow")), 300));
+    EXPECT_EQ(DriveTrash::trashGoogleDriveFiles(&rig.service, driveRecord(QStringLiteral("slow")), 300),
+        DriveTrash::Answer::refused);
 }
 
 // An update whose outcome is uncertain (server error, no answer, Stop while waiting) is settled by

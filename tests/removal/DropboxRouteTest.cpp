@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "app/LocalizedString.h"
 #include "cloud/DropboxTestSupport.h"
 #include "removal/DropboxRoute.h"
 
@@ -17,6 +18,8 @@ struct RouteCase {
     bool changedElsewhere;
     RemovalOutcome::Kind outcome;
     bool existsAfter;
+    // What the summary says of a file left in place.
+    const char *shownKey = "";
 };
 
 class DropboxRouteCases : public testing::TestWithParam<RouteCase>
@@ -50,6 +53,7 @@ TEST_P(DropboxRouteCases, DeletesOnlyTheListedRevisionAndFlagsTheTreeForARebuild
     std::thread([&] { outcome = route.remove(record, stop); }).join();
 
     EXPECT_EQ(outcome.kind, c.outcome);
+    EXPECT_EQ(outcome.shown, *c.shownKey ? localizedString(QString::fromLatin1(c.shownKey)) : QString());
     EXPECT_EQ(f.account.exists(QStringLiteral("/A/a.jpg")), c.existsAfter);
     EXPECT_EQ(f.handler->isFileDeletedFromCloudDrive.load(), !c.existsAfter);
     EXPECT_EQ(QFile::exists(record->localThumbPath), c.existsAfter);
@@ -57,5 +61,6 @@ TEST_P(DropboxRouteCases, DeletesOnlyTheListedRevisionAndFlagsTheTreeForARebuild
 
 INSTANTIATE_TEST_SUITE_P(Cases, DropboxRouteCases,
     testing::Values(RouteCase { "unchanged", false, RemovalOutcome::Kind::Removed, false },
-        RouteCase { "changedSinceTheScan", true, RemovalOutcome::Kind::Failed, true }),
+        RouteCase { "changedSinceTheScan", true, RemovalOutcome::Kind::Failed, true,
+            "ID_NOT_REMOVED_CHANGED_IN_DROPBOX" }),
     [](const testing::TestParamInfo<RouteCase> &info) { return std::string(info.param.name); });

@@ -103,3 +103,18 @@ TEST(NoResultHintsNotCompared, FilesUnderTheMinimumSizeAreToldNotALowerLevel)
                     .hintText.startsWith(
                         "Hint: 4 files were left out as smaller than the minimum file size of 2 KB"));
 }
+
+// Items of a photo library whose file is not in it had nothing to compare: no matching level
+// would have found them.
+TEST(NoResultHintsNotCompared, LibraryItemsWithoutTheirFileAreToldNotALowerLevel)
+{
+    const std::pair<int, const char *> rows[]
+        = { { 1, "Hint: one item of the photo library was not compared" },
+              { 5, "Hint: 5 items of the photo library were not compared" } };
+    for (const auto &[missing, says] : rows) {
+        const NoResultHintInput input { true, false, CT::ctHash, TS::ALLFILES, 0, 0, 0, 0, 0, missing };
+        const NoResultHintDecision d = NoResultHints::decide(input, false);
+        EXPECT_TRUE(d.hintText.startsWith(says)) << d.hintText.toStdString();
+        EXPECT_EQ(d.hintVisible, true);
+    }
+}

@@ -151,3 +151,31 @@ TEST(ScanLibraryTest, ItemsOutsideTheDateWindowAreCounted)
         EXPECT_EQ(result.records.size(), 3 - outside) << field << from;
     }
 }
+
+// Library items whose file is not in the library are left out and counted, and the end of the scan
+// names the first; a library whose query cannot run is told unreadable, with the database's words.
+TEST(ScanLibraryTest, ItemsWithoutTheirFileAndAFailingQueryAreTold)
+{
+    const std::tuple<int, const char *, const char *> cases[]
+        = { { 1, "", "One item of the photo library was not compared: its original file \"" },
+              { 3, "", "3 items of the photo library were not compared" },
+              { 0, "DROP TABLE ZADDITIONALASSETATTRIBUTES", "(no such table: ZADDITIONALASSETATTRIBUTES)" } };
+    for (const auto &[removed, damage, says] : cases) {
+        QTemporaryDir dir;
+        const auto library = makeLibrary(dir.path(), 70);
+        const QString originals = library->libraryPath() + QStringLiteral("/originals/A/");
+        for (const char *name : QList<const char *> { "three.jpg", "two.jpg", "one.jpg" }.mid(0, removed))
+            ASSERT_TRUE(QFile::remove(originals + QLatin1String(name)));
+        library->run(damage);
+        const ScanResult result = runScan(options(false), { libraryNode(library->libraryPath()) });
+        EXPECT_EQ(result.records.size(), *damage ? 0 : 3 - removed);
+        EXPECT_EQ(result.walkReport.libraryFilesMissing, removed);
+        EXPECT_EQ(NoPhotosMessage::messageText(result.walkReport)
+                == localizedString("ID_NO_PHOTOS_DETECTED_AT_PATH"),
+            !*damage);
+        const QString told = NoPhotosMessage::informativeText(result.walkReport, 0);
+        EXPECT_TRUE(told.contains(QLatin1String(says))
+            && told.contains(*damage ? library->databasePath() : originals))
+            << told.toStdString();
+    }
+}

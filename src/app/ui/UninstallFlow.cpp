@@ -43,7 +43,7 @@ bool UninstallFlow::confirm(QWidget *over) const
     const QString name = Uninstaller::displayName();
     AlertSpec alert;
     alert.messageText = formatText(localizedString(QStringLiteral("ID_ASK_UNINSTALL")), name);
-    alert.informativeText = formatText(localizedString(QStringLiteral("ID_UNINSTALL_ACTION")), name);
+    alert.informativeText = Uninstaller::confirmationText();
     alert.buttons = { localizedString(QStringLiteral("ID_NO")), localizedString(QStringLiteral("ID_YES")) };
     alert.style = AlertSpec::Style::Warning;
     return AlertPresenter::current().runAlert(alert, over) == kConfirmResponse;

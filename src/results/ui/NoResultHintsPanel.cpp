@@ -63,7 +63,7 @@ void NoResultHintsPanel::updateNoResultHints(bool isFreshResult, bool isAfterTra
     const WalkReport &left = m_state.walkReport;
     NoResultHintInput input { isFreshResult, isAfterTrash, m_state.scanCompareType, m_state.typeSupport,
         int(m_state.arrGroups.size()), left.notFetched, left.outsideScanPeriod, left.skippedForSize,
-        m_state.scanMinimumFileSize };
+        m_state.scanMinimumFileSize, left.libraryFilesMissing };
     const bool found = NoResultHints::needsRetry(input) && m_retryAtMinimumMatchingLevel
         && m_retryAtMinimumMatchingLevel();
     const NoResultHintDecision d = NoResultHints::decide(input, found);

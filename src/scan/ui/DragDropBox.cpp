@@ -6,7 +6,6 @@
 #include <QUrl>
 
 #include "platform/NotificationCenter.h"
-#include "scan/ui/ScanListRules.h"
 
 namespace
 {
@@ -54,12 +53,9 @@ void DragDropBox::dropEvent(QDropEvent *event)
 
 bool DragDropBox::acceptDroppedPaths(const QStringList &paths)
 {
-    const std::optional<QStringList> allowed = m_allowedExtensions ? m_allowedExtensions() : std::nullopt;
-    if (paths.isEmpty() || !allowed)
+    if (paths.isEmpty())
         return false;
-    const QStringList kept = ScanListRules::acceptDroppedPaths(paths, *allowed);
-    if (!kept.isEmpty())
-        NotificationCenter::defaultCenter().post(
-            QStringLiteral("FileDragDropNotification"), { { QStringLiteral("paths"), kept } });
+    NotificationCenter::defaultCenter().post(
+        QStringLiteral("FileDragDropNotification"), { { QStringLiteral("paths"), paths } });
     return true;
 }

@@ -1,13 +1,10 @@
 // The box of the main window onto which folders and photo files are dragged from a file manager.
-// It keeps the folders and the files of enabled types and posts them as "FileDragDropNotification".
+// It posts every dropped item as "FileDragDropNotification": the scan list decides what each one
+// becomes, and its report names the items it could not add.
 #pragma once
-
-#include <functional>
-#include <optional>
 
 #include <QFrame>
 #include <QStringList>
-
 
 class DragDropBox : public QFrame
 {
@@ -15,19 +12,11 @@ class DragDropBox : public QFrame
 public:
     explicit DragDropBox(QWidget *parent = nullptr);
 
-    // The extensions a drop keeps, read afresh for each drop; none when the scan list has gone.
-    void setAllowedExtensions(std::function<std::optional<QStringList>()> allowedExtensions)
-    {
-        m_allowedExtensions = std::move(allowedExtensions);
-    }
-    // Filters the dropped paths and posts the kept ones; false when the drop carried no paths.
+    // Posts the dropped paths; false when the drop carried none.
     bool acceptDroppedPaths(const QStringList &paths);
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-
-private:
-    std::function<std::optional<QStringList>()> m_allowedExtensions;
 };

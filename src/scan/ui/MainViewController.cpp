@@ -21,8 +21,8 @@
 #include "controls/DoubleSlider.h"
 #include "controls/SettingsBinding.h"
 #include "platform/Dispatch.h"
-#include "platform/NotificationCenter.h"
 #include "platform/Log.h"
+#include "platform/NotificationCenter.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
@@ -33,7 +33,6 @@
 #include "scan/ui/AddingSheet.h"
 #include "scan/ui/CloudModeController.h"
 #include "scan/ui/ComparisonOptionsView.h"
-#include "scan/ui/DragDropBox.h"
 #include "scan/ui/GoogleDriveScanSource.h"
 #include "scan/ui/MainWindowFrames.h"
 #include "scan/ui/MainWindowInterface.h"
@@ -101,7 +100,6 @@ QWidget *MainViewController::view()
     if (!m_view) {
         m_view = MainWindowInterface::load(*this);
         connectActions();
-        connectDropBox();
         viewDidLoad();
     }
     return m_view;
@@ -511,17 +509,4 @@ void MainViewController::connectActions()
         &MainViewController::btnSliderTimeInterval);
     QObject::connect(c->sliderGPSDistance, &DoubleSlider::doubleValueChanged, c,
         &MainViewController::btnSliderGpsDistance);
-}
-
-void MainViewController::connectDropBox()
-{
-    auto *dropBox = qobject_cast<DragDropBox *>(boxAddWindow.data());
-    if (!dropBox)
-        return;
-    dropBox->setAllowedExtensions([self = QPointer<MainViewController>(this)]() -> std::optional<QStringList> {
-        if (!self)
-            return std::nullopt;
-        self->scanList().loadAllowedExtensions();
-        return self->allowedExtensions;
-    });
 }

@@ -125,9 +125,8 @@ signals:
 
 private:
     void setupAddMenuButton();
-    // The window's controls to this controller's actions, and the drop box to the scan list.
+    // The window's controls to this controller's actions.
     void connectActions();
-    void connectDropBox();
     QHash<QString, QWidget *> layoutWidgets() const;
     MainWindowGeometry currentGeometry() const;
     void applyGeometry(const MainWindowGeometry &geometry);

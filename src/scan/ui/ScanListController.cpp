@@ -15,6 +15,7 @@
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
 #include "platform/NotificationCenter.h"
+#include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
 #include "platform/Trash.h"
 #include "platform/UserDefaults.h"
@@ -46,6 +47,33 @@ std::vector<FilePathNode> &currentList(ScanListState &state)
 bool isChecked(const FilePathNode &node)
 {
     return node.state == 1;
+}
+
+// The items a report names; the rest are counted.
+constexpr qsizetype kNamedItems = 3;
+
+// "“a.txt”, “b.doc”, “c.pdf” and 2 more items": each item by its own name, as the user dropped it.
+QString namedItems(const QStringList &paths)
+{
+    QStringList names;
+    for (const QString &path : paths.mid(0, kNamedItems)) {
+        const QString name = QFileInfo(path).fileName();
+        names.append(
+            formatText(text("ID_FILE_NAME_QUOTED"), OutsideText::name(name.isEmpty() ? path : name)));
+    }
+    QString line = names.join(QStringLiteral(", "));
+    if (const qint64 more = paths.size() - names.size(); more > 0)
+        line += QLatin1Char(' ')
+            + formatText(
+                localizedCountText(more, "ID_ONE_MORE_ITEM_NOT_ADDED", "ID_MORE_ITEMS_NOT_ADDED"), more);
+    return line;
+}
+
+// That the items are no photos or cannot be read, then their names when there are any.
+QString notPhotosText(const QStringList &paths)
+{
+    const QString why = text("ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE");
+    return paths.isEmpty() ? why : why + QLatin1Char('\n') + namedItems(paths);
 }
 
 } // namespace
@@ -182,6 +210,8 @@ void ScanListController::addChosenPath(const QString &path, NodeType mode, AddPa
         // A file that reached the folder panel is entered as the file it is, or not at all.
         if (ScanListRules::hasEnabledExtension(path, state.allowedExtensions))
             addPathNode(path, NodeType::nodeTypefile, &result);
+        else
+            result.notAdded.append(path);
     } else {
         addPathNode(path, mode, &result);
     }
@@ -236,9 +266,11 @@ void ScanListController::addDroppedPath(const QString &path, AddPathResult &resu
         break;
     case ScanListRules::Kind::LibraryError:
         result.iPhotoLibError = true;
+        result.refusedPackages.append(path);
         break;
     case ScanListRules::Kind::Skip:
     case ScanListRules::Kind::Absent:
+        result.notAdded.append(path);
         break;
     }
 }
@@ -303,19 +335,33 @@ void ScanListController::showAddPathResult(const AddPathResult &result)
     }
     if (state.isFileAdded && result.isAllPathAdded)
         return;
+    // A refused library is told first; the items that are no photos are named after it.
+    const QString noPhotos
+        = result.notAdded.isEmpty() ? QString() : QStringLiteral("\n\n") + notPhotosText(result.notAdded);
     if (!state.isFileAdded && result.iPhotoLibError)
-        alert(cantAdd, text("ID_PHOTOS_LIBRARY_NOT_SUPPORTED"), ok);
+        alert(cantAdd, text("ID_PHOTOS_LIBRARY_NOT_SUPPORTED") + noPhotos, ok);
     else if (result.PhotoslibAlreadyAdded)
-        alert(cantAdd, text("ID_ONLY_ONE_LIB_CAN_ADDED"), ok);
+        alert(cantAdd, text("ID_ONLY_ONE_LIB_CAN_ADDED") + noPhotos, ok);
     else
-        showAlreadyInScanListAlert(result.alreadyListed);
+        showNotAddedAlert(result);
 }
 
 void ScanListController::showAlreadyInScanListAlert(bool alreadyListed)
 {
-    alert(text("ID_ITEMS_CANT_ADDED"),
-        text(alreadyListed ? "ID_ITEMS_ALREADY_EXIST_SCANNLIST" : "ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE"),
-        { text("ID_OK_CAPS") });
+    AddPathResult result;
+    result.alreadyListed = alreadyListed;
+    showNotAddedAlert(result);
+}
+
+void ScanListController::showNotAddedAlert(const AddPathResult &result)
+{
+    const QStringList notPhotos = result.notAdded + result.refusedPackages;
+    QStringList why;
+    if (result.alreadyListed)
+        why.append(text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"));
+    if (!result.alreadyListed || !notPhotos.isEmpty())
+        why.append(notPhotosText(notPhotos));
+    alert(text("ID_ITEMS_CANT_ADDED"), why.join(QStringLiteral("\n\n")), { text("ID_OK_CAPS") });
 }
 
 void ScanListController::saveScanList()

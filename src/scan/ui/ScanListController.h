@@ -27,6 +27,10 @@ struct AddPathResult {
     bool PhotoslibAlreadyAdded = false;
     // A path offered was on the list already.
     bool alreadyListed = false;
+    // The items offered that are no photos of an enabled type or cannot be read, and the packages
+    // offered that are no photo library, in the order offered.
+    QStringList notAdded;
+    QStringList refusedPackages;
 };
 
 // What the scan list asks of its window: the view its alerts and panels open over, and the
@@ -74,6 +78,8 @@ public:
     // "The items cannot be added", because they are on the list already or, when none was,
     // because they are no photos of the enabled types or cannot be read.
     void showAlreadyInScanListAlert(bool alreadyListed = true);
+    // As above, naming the items of `result` that are no photos.
+    void showNotAddedAlert(const AddPathResult &result);
 
     // How an entry is shown in the file manager; replaceable for tests.
     std::function<void(const QUrl &)> revealUrl;

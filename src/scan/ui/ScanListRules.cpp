@@ -110,13 +110,3 @@ bool ScanListRules::isPathEnabledInOpenPanel(
         return false;
     }
 }
-
-QStringList ScanListRules::acceptDroppedPaths(const QStringList &paths, const QStringList &allowedExtensions)
-{
-    QStringList kept;
-    for (const QString &path : paths) {
-        if (QFileInfo(path).isDir() || hasEnabledExtension(path, allowedExtensions))
-            kept.append(path);
-    }
-    return kept;
-}

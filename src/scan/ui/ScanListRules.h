@@ -33,8 +33,6 @@ public:
     // The open panel's per-item rule for the kind of entry being added.
     static bool isPathEnabledInOpenPanel(
         GlobalObjects::NodeType nodeType, const QString &path, const QStringList &allowedExtensions);
-    // What the drop box keeps of a drop: folders, and files with an enabled extension.
-    static QStringList acceptDroppedPaths(const QStringList &paths, const QStringList &allowedExtensions);
 
     static bool isPhotosLibraryPackage(const QString &path);
     static bool hasEnabledExtension(const QString &path, const QStringList &allowedExtensions);

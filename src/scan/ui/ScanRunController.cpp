@@ -322,7 +322,9 @@ void ScanRunController::showOnlyOnePhotoAlert()
     QString informative = text("ID_PLS_CHANGE_PREFERENCES");
     const std::shared_ptr<const ScanSession> session = m_engine->session();
     const WalkReport report = session ? session->walkReport : WalkReport();
-    for (const QString &left : { NoPhotosMessage::periodText(report), NoPhotosMessage::skippedFoldersText(report) }) {
+    const qint64 minimumFileSize = session ? session->options.globals.minimumAllowFileSize : 0;
+    for (const QString &left : { NoPhotosMessage::leftOutFilesText(report, minimumFileSize),
+             NoPhotosMessage::periodText(report), NoPhotosMessage::skippedFoldersText(report) }) {
         if (!left.isEmpty())
             informative.prepend(left + QLatin1Char('\n'));
     }

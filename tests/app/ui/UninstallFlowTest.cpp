@@ -117,8 +117,9 @@ TEST_F(UninstallFlowTest, ConfirmRemovesTheUserFilesTellsAboutThePackageOpensThe
     const AlertSpec &question = presenter.alerts()[0];
     const QString name = QStringLiteral("Quennary");
     EXPECT_EQ(question.messageText, formatText(localizedString(QStringLiteral("ID_ASK_UNINSTALL")), name));
-    EXPECT_EQ(
-        question.informativeText, formatText(localizedString(QStringLiteral("ID_UNINSTALL_ACTION")), name));
+    EXPECT_EQ(question.informativeText, Uninstaller::confirmationText());
+    EXPECT_TRUE(question.informativeText.startsWith(
+        formatText(localizedString(QStringLiteral("ID_UNINSTALL_ACTION")), name)));
     // The buttons are written as the desktop writes them: "No" and "Yes", not "NO" and "YES".
     EXPECT_EQ(question.buttons, QStringList({ QStringLiteral("No"), QStringLiteral("Yes") }));
     EXPECT_FALSE(question.messageText.isEmpty());

@@ -356,6 +356,26 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 storeOfCopies("", "disk2/C.jpg", "data/FILES_TRASHBIN", "files/x.d1/C.jpg").second(l);
                 QFile::link(l.at("disk2"), l.at("data/files"));
             } },
+        SafetyCase { "PhotoManagerTrashAtTheTopOfACollection",
+            [](Layout &l) {
+                storeOfCopies("", "Pictures/2024/D.jpg", "Pictures/.dtrash", "files/2024/D.jpg").second(l);
+                TestFiles::write(l.at("Pictures/.dtrash/info/D.jpg.dtrashinfo"), "deleted");
+            } },
+        storeOfCopies("PhotoManagerTrashInAnotherLetterCase", "card/E.jpg", "card/.DTrash", "files/E.jpg"),
+        SafetyCase { "MountedBackupArchive",
+            [](Layout &l) {
+                // Each snapshot is shown whole by id, by time, by host and by tag.
+                const QString snapshot = "home/u/Pictures/R.jpg";
+                storeOfCopies(
+                    "", "Pictures/R.jpg", "archive/snapshots", "2024-01-02T03:04:05/home/u/Pictures/R.jpg")
+                    .second(l);
+                for (const QString &view : { "archive/ids/1a2b3c4d/", "archive/hosts/pc/2024-01-02T03:04:05/",
+                         "archive/tags/weekly/2024-01-02T03:04:05/" }) {
+                    TestFiles::write(l.at(view + snapshot), contentOf(l.at("Pictures/R.jpg")));
+                    l.untouched << view + snapshot;
+                }
+                l.trashes += QStringList { "archive/ids", "archive/hosts", "archive/tags" };
+            } },
         storeOfCopies("FileSystemSnapshot", "pool/E.jpg", "pool/.ZFS", "snapshot/daily/E.jpg"),
         storeOfCopies("SnapshotBackup", "u/G.jpg", "TimeShift/SNAPSHOTS", "1/localhost/u/G.jpg"),
         storeOfCopies("NetworkStorageThumbnails", "p/H.jpg", "p/@EaDir", "H.jpg/THUMB_XL.jpg"),

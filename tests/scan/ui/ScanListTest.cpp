@@ -7,8 +7,11 @@
 #include "MainWindowTestSupport.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -78,6 +81,25 @@ protected:
     {
         return qobject_cast<CustomCell *>(c.tvPath->indexWidget(c.tvPath->model()->index(row, 0)));
     }
+    // Through the drop box, as a file manager's drag ends on it.
+    static void dropOnBox(const MainViewController &c, const QStringList &paths)
+    {
+        auto *box = qobject_cast<DragDropBox *>(c.boxAddWindow.data());
+        ASSERT_NE(box, nullptr);
+        QList<QUrl> urls;
+        for (const QString &path : paths)
+            urls.append(QUrl::fromLocalFile(path));
+        QMimeData data;
+        data.setUrls(urls);
+        const QPointF at(box->width() / 2.0, box->height() / 2.0);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &dropped);
+        EXPECT_TRUE(dropped.isAccepted());
+        settle();
+    }
     static void drop(const QStringList &paths)
     {
         NotificationCenter::defaultCenter().post(
@@ -106,21 +128,20 @@ TEST_F(ScanListTest, DropOfMixedFilesAndFoldersKeepsFoldersAndEnabledFiles)
     const QString pictures = folder(QStringLiteral("Pictures"));
     const QString photo = file(QStringLiteral("loose/IMG_0001.JPG"));
     const QString note = file(QStringLiteral("loose/notes.txt"));
-    drop({ pictures, photo, note });
+    dropOnBox(*c, { pictures, photo, note });
     EXPECT_EQ(paths(*c), (QStringList { pictures, photo }));
     EXPECT_EQ(c->arrPathNodes[0].nodeType, NodeType::nodeTypefolder);
     EXPECT_EQ(c->arrPathNodes[1].nodeType, NodeType::nodeTypefile);
     EXPECT_EQ(c->arrPathNodes[1].state, 1);
     EXPECT_TRUE(c->btnCompare->isEnabled());
     EXPECT_EQ(c->btnCompare->state(), IMGButton::OnState);
-    EXPECT_EQ(lastInformativeText(), text("ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE"));
+    EXPECT_EQ(
+        lastInformativeText(), text("ID_ITEMS_NOT_PHOTOS_OR_UNREADABLE") + QStringLiteral("\n“notes.txt”"));
     EXPECT_EQ(c->tvPath->toolTip(), text("ID_CTRL_TO_VIEW_MORE_OPTIONS"));
     EXPECT_EQ(c->tvPath->model()->rowCount(), 2);
 
     DragDropBox *box = qobject_cast<DragDropBox *>(c->boxAddWindow.data());
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(ScanListRules::acceptDroppedPaths({ note, photo, pictures }, c->allowedExtensions),
-        (QStringList { photo, pictures }));
     EXPECT_FALSE(box->acceptDroppedPaths({}));
 }
 
@@ -372,6 +393,73 @@ TEST_F(ScanListTest, SecondLibraryIsRefusedBeforeThePanelOpens)
     EXPECT_FALSE(ScanListRules::isPathEnabledInOpenPanel(
         NodeType::nodeTypePhotos, folder(QStringLiteral("Old.migratedphotolibrary")), {}));
 }
+
+// A drop through the drop box: what it adds, and its report. Items named with a suffix are files,
+// without one (or as applications) folders; "listed" items are dropped once beforehand. In the
+// report, "{KEY}" stands for the text of "ID_KEY"; no report is expected when it is empty.
+struct BoxDropCase {
+    const char *name;
+    QStringList listed, dropped, added;
+    QString report;
+};
+
+class ScanListBoxDropTest : public ScanListTest, public ::testing::WithParamInterface<BoxDropCase>
+{
+protected:
+    QStringList items(const QStringList &names)
+    {
+        QStringList list;
+        for (const QString &name : names) {
+            const QString suffix = QFileInfo(name).suffix();
+            list.append(suffix == QLatin1String("photoslibrary")         ? library(name)
+                    : suffix.isEmpty() || suffix == QLatin1String("app") ? folder(name)
+                                                                         : file(name));
+        }
+        return list;
+    }
+    static QString expanded(QString report)
+    {
+        static const QRegularExpression key(QStringLiteral("\\{(\\w+)\\}"));
+        for (QRegularExpressionMatch m = key.match(report); m.hasMatch(); m = key.match(report))
+            report.replace(
+                m.capturedStart(), m.capturedLength(), text(QStringLiteral("ID_") + m.captured(1)));
+        return report.replace(QStringLiteral("%d"), QStringLiteral("2"));
+    }
+};
+
+TEST_P(ScanListBoxDropTest, AddsWhatItCanAndNamesTheRest)
+{
+    const BoxDropCase &t = GetParam();
+    auto c = makeController();
+    if (!t.listed.isEmpty())
+        dropOnBox(*c, items(t.listed));
+    const size_t before = alerts.alerts().size();
+    dropOnBox(*c, items(t.dropped));
+    EXPECT_EQ(paths(*c), items(t.listed + t.added));
+    ASSERT_EQ(alerts.alerts().size(), before + (t.report.isEmpty() ? 0 : 1));
+    if (!t.report.isEmpty()) {
+        EXPECT_EQ(lastInformativeText(), expanded(t.report));
+    }
+}
+
+const QString kNotPhotos = QStringLiteral("{ITEMS_NOT_PHOTOS_OR_UNREADABLE}\n");
+const BoxDropCase kBoxDrops[] = {
+    { "TextFileAlone", {}, { "t.txt" }, {}, kNotPhotos + "“t.txt”" },
+    { "LibraryWithText", {}, { "P.photoslibrary", "t.txt" }, { "P.photoslibrary" }, kNotPhotos + "“t.txt”" },
+    { "PhotosAndFolderOnly", {}, { "Pictures", "a.jpg", "B.JPEG" }, { "Pictures", "a.jpg", "B.JPEG" }, {} },
+    { "ListedFolderAndText", { "Pictures" }, { "Pictures", "t.txt" }, {},
+        "{ITEMS_ALREADY_EXIST_SCANNLIST}\n\n" + kNotPhotos + "“t.txt”" },
+    { "ApplicationWithPhoto", {}, { "a.jpg", "Tool.app" }, { "a.jpg" }, kNotPhotos + "“Tool.app”" },
+    { "ApplicationWithText", {}, { "Tool.app", "t.txt" }, {},
+        "{PHOTOS_LIBRARY_NOT_SUPPORTED}\n\n" + kNotPhotos + "“t.txt”" },
+    { "SecondLibraryWithText", { "P.photoslibrary" }, { "Q.photoslibrary", "t.txt" }, {},
+        "{ONLY_ONE_LIB_CAN_ADDED}\n\n" + kNotPhotos + "“t.txt”" },
+    { "FiveTextFiles", {}, { "a.txt", "b.pdf", "c.doc", "d.md", "e.zip" }, {},
+        kNotPhotos + "“a.txt”, “b.pdf”, “c.doc” {MORE_ITEMS_NOT_ADDED}" },
+};
+
+INSTANTIATE_TEST_SUITE_P(Drops, ScanListBoxDropTest, ::testing::ValuesIn(kBoxDrops),
+    [](const ::testing::TestParamInfo<BoxDropCase> &info) { return std::string(info.param.name); });
 
 } // namespace
 

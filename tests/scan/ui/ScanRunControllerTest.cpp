@@ -256,12 +256,15 @@ INSTANTIATE_TEST_SUITE_P(Settings, ScanRunStartTest,
             "ID_PHOTOS_VIDEOS_ADDED" }),
     [](const ::testing::TestParamInfo<StartCase> &info) { return info.param.name; });
 
+// With files left out for their size or for a type unticked in Preferences (`leftOut`, the lines
+// that count them), the alert tells those too, with the size or the types.
 struct EarlyOutCase {
     const char *name;
     int photos;
     const char *message;
     const char *informative;
     Outcome outcome;
+    QStringList leftOut;
 };
 
 void PrintTo(const EarlyOutCase &c, std::ostream *os)
@@ -271,6 +274,24 @@ void PrintTo(const EarlyOutCase &c, std::ostream *os)
 
 class ScanRunEarlyOutTest : public ScanRunControllerTest, public ::testing::WithParamInterface<EarlyOutCase>
 {
+protected:
+    // PNG and GIF unticked, a minimum size of 1 KB, and files of both kinds left out.
+    void leaveFilesOut()
+    {
+        QVariantList types = SettingsDefaults::defaultImageTypes();
+        for (QVariant &type : types) {
+            QVariantMap entry = type.toMap();
+            const QVariantList extensions = entry.value(QStringLiteral("extns")).toList();
+            if (extensions.contains(QStringLiteral("png")) || extensions.contains(QStringLiteral("gif")))
+                entry.insert(QStringLiteral("state"), false);
+            type = entry;
+        }
+        UserDefaults::standard().setObject(QStringLiteral("allowedExtensions"), types);
+        UserDefaults::standard().setObject(QStringLiteral("minimumFileSize"), 1);
+        UserDefaults::standard().setObject(QStringLiteral("fileSizeUnit"), 0);
+        for (const char *name : { "a.png", "b.PNG", "c.gif", "tiny.jpg" })
+            ASSERT_TRUE(TestFiles::write(tree.filePath(QString::fromLatin1(name)), "x"));
+    }
 };
 
 TEST_P(ScanRunEarlyOutTest, FewerThanTwoPhotosEndWithTheirMessageAndNoResults)
@@ -279,6 +300,8 @@ TEST_P(ScanRunEarlyOutTest, FewerThanTwoPhotosEndWithTheirMessageAndNoResults)
     for (int i = 0; i < c.photos; ++i)
         photo(QStringLiteral("only%1.jpg").arg(i), 10 + i);
     ASSERT_TRUE(TestFiles::write(tree.filePath(QStringLiteral("readme.txt")), "not a photo"));
+    if (!c.leftOut.isEmpty())
+        leaveFilesOut();
     addFolder();
 
     EXPECT_EQ(runScan(), c.outcome);
@@ -286,16 +309,29 @@ TEST_P(ScanRunEarlyOutTest, FewerThanTwoPhotosEndWithTheirMessageAndNoResults)
     ASSERT_EQ(alerts.alerts().size(), 1u);
     const AlertSpec &alert = alerts.alerts().front();
     EXPECT_EQ(alert.messageText, text(c.message));
-    EXPECT_EQ(alert.informativeText, text(c.informative));
+    const QStringList lines = alert.informativeText.split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.mid(0, c.leftOut.size()), c.leftOut) << alert.informativeText.toStdString();
+    if (*c.informative)
+        EXPECT_EQ(lines.last(), text(c.informative));
     EXPECT_EQ(alert.buttons, QStringList { text("ID_OK_CAPS") });
     expectNoResultsWindow();
 }
+
+const QStringList kLeftOut {
+    "1 file was left out as smaller than the minimum file size of 1 KB; you can change "
+    "it in Preferences, under Filter.",
+    "3 files were left out for their file type, unticked in Preferences, under Filter: PNG, GIF."
+};
 
 INSTANTIATE_TEST_SUITE_P(Counts, ScanRunEarlyOutTest,
     ::testing::Values(EarlyOutCase { "NoPhoto", 0, "ID_NO_PHOTOS_DETECTED_AT_PATH",
                           "ID_PLS_CHANGE_PREFERENCES_OR_SELECT_ANOTHER_PTH", Outcome::NoPhotos },
         EarlyOutCase { "OnePhoto", 1, "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH", "ID_PLS_CHANGE_PREFERENCES",
-            Outcome::OnePhoto }),
+            Outcome::OnePhoto },
+        EarlyOutCase {
+            "NoPhotoWithFilesLeftOut", 0, "ID_NO_PHOTOS_DETECTED_AT_PATH", "", Outcome::NoPhotos, kLeftOut },
+        EarlyOutCase { "OnePhotoWithFilesLeftOut", 1, "ID_ONLY_ONE_PHOTO_DETECTED_AT_PATH",
+            "ID_PLS_CHANGE_PREFERENCES", Outcome::OnePhoto, kLeftOut }),
     [](const ::testing::TestParamInfo<EarlyOutCase> &info) { return info.param.name; });
 
 TEST_F(ScanRunControllerTest, FoldersThatCouldNotBeReadAreNamedWithNoPhotosOrWithResults)

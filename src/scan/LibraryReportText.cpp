@@ -1,0 +1,56 @@
+#include "scan/LibraryReportText.h"
+
+#include "app/LocalizedString.h"
+#include "platform/OutsideText.h"
+#include "platform/TextFormat.h"
+
+namespace
+{
+
+using Kind = LibraryFailure::Kind;
+
+const char *unreadableKey(Kind kind)
+{
+    switch (kind) {
+    case Kind::NoDatabase:
+        return "ID_PHOTO_LIBRARY_DATABASE_NOT_THERE";
+    case Kind::NotCopied:
+        return "ID_PHOTO_LIBRARY_DATABASE_NOT_COPIED";
+    case Kind::NotOpened:
+        return "ID_PHOTO_LIBRARY_DATABASE_NOT_OPENED";
+    case Kind::NoEntityRow:
+        return "ID_PHOTO_LIBRARY_NO_ENTITY_ROW";
+    case Kind::QueryFailed:
+        return "ID_PHOTO_LIBRARY_QUERY_FAILED";
+    case Kind::None:
+    case Kind::NoTableOfPhotos:
+        break;
+    }
+    return "ID_PHOTO_LIBRARY_UNREADABLE";
+}
+
+} // namespace
+
+QString LibraryReportText::unreadable(const WalkReport &report)
+{
+    if (report.unreadableLibrary.isEmpty())
+        return {};
+    const LibraryFailure &failure = report.unreadableLibraryFailure;
+    // The detail is the system's or the database's own words.
+    const QString detail = failure.kind == Kind::NoEntityRow ? OutsideText::name(failure.detail)
+                                                             : OutsideText::reason(failure.detail);
+    return formatText(localizedString(QString::fromLatin1(unreadableKey(failure.kind))),
+        OutsideText::name(report.unreadableLibrary), OutsideText::name(report.unreadableLibraryDatabase),
+        detail);
+}
+
+QString LibraryReportText::filesMissing(const WalkReport &report)
+{
+    if (report.libraryFilesMissing <= 0)
+        return {};
+    const QString first = OutsideText::name(report.firstLibraryFileMissing);
+    if (report.libraryFilesMissing == 1)
+        return formatText(localizedString(QStringLiteral("ID_PHOTO_LIBRARY_FILE_MISSING")), first);
+    return formatText(
+        localizedString(QStringLiteral("ID_PHOTO_LIBRARY_FILES_MISSING")), report.libraryFilesMissing, first);
+}

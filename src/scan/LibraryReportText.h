@@ -1,0 +1,17 @@
+// What a scan tells of the photo library it could not read, or read without some of its files:
+// which library, which database and what stood in the way, or how many items had no file.
+#pragma once
+
+#include <QString>
+
+#include "scan/WalkReport.h"
+
+class LibraryReportText
+{
+public:
+    // The library that could not be read, its database and the reason; empty when it was read.
+    static QString unreadable(const WalkReport &report);
+    // The items of the library whose original file is not in it: how many, and the first; empty
+    // when there were none.
+    static QString filesMissing(const WalkReport &report);
+};
