@@ -47,6 +47,7 @@ QList<QVariantMap> DBOperations::fetchData(
         outcome.extent = LibraryExtent::TooLarge;
         outcome.failure = {};
     }
+    looked.copy->removeCopies();
     if (outcome.extent == LibraryExtent::Unreadable && !(options.stop && options.stop->load()))
         Log::line(QStringLiteral("Photo library %1 could not be read: %2")
                       .arg(libPath, outcome.failure.logText(outcome.databasePath)));
