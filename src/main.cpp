@@ -6,6 +6,7 @@
 
 #include "app/SingleInstance.h"
 #include "app/ui/AppDelegate.h"
+#include "platform/SilentOwnFolders.h"
 #include "platform/ThreadsApart.h"
 
 namespace
@@ -38,6 +39,9 @@ int main(int argc, char **argv)
     // The delegate decides when closing a window ends the application.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // Before anything reads or writes the program's own files: one on a share gone silent would hold
+    // the program before its window appears.
+    SilentOwnFolders::look();
     const QStringList arguments = QApplication::arguments();
     const QString url = arguments.size() > 1 ? arguments.at(1) : QString();
     if (SingleInstance().sendToRunningInstance(url))

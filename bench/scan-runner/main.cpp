@@ -37,6 +37,7 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/AppFolders.h"
+#include "platform/SilentOwnFolders.h"
 #include "platform/DecodeBudget.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/PathLook.h"
@@ -260,6 +261,8 @@ int main(int argc, char **argv)
         QDir().mkpath(home);
         AppFolders::setRootOverride(home);
     }
+    // As the program does at its start: its own folders on a share gone silent are passed over.
+    SilentOwnFolders::look();
     QApplication app(argc, argv);
     // Alerts and sheets are answered at once; nobody is there to press a button.
     ScriptedAlertPresenter alerts;

@@ -19,8 +19,14 @@ ITPathbar::~ITPathbar() = default;
 void ITPathbar::setPathToPathController(const QString &path)
 {
     removePath();
-    for (const QString &part : path.split(QLatin1Char('/'), Qt::SkipEmptyParts))
+    const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (const QString &part : parts)
         addItemWithTitle(part);
+    if (m_cells.isEmpty())
+        return;
+    // The last level is the file itself: the icon of its type, told by its name.
+    m_cells.last() = ITPathbarComponentCell(
+        parts.last(), m_cells.last().path(), Workspace::iconForFileName(parts.last()));
 }
 
 void ITPathbar::setPathToPathController(const QString &path, const QString &lastTitle)
@@ -54,7 +60,7 @@ void ITPathbar::insertItemWithTitle(const QString &title, qint64 index)
     QList<ITPathbarComponentCell> cells = mutablePathComponentCells();
     setPathValue(m_pathStr.isEmpty() ? QStringLiteral("/") + title : m_pathStr + QLatin1Char('/') + title);
     const qsizetype at = std::clamp<qint64>(index, 0, cells.size());
-    cells.insert(at, ITPathbarComponentCell(title, m_pathStr, Workspace::iconForFile(m_pathStr)));
+    cells.insert(at, ITPathbarComponentCell(title, m_pathStr, Workspace::folderIcon()));
     setPathComponentCells(cells);
 }
 

@@ -1,5 +1,6 @@
-// A path shown as a row of components, one per folder level, each with the icon of the path up to
-// it. The results window sets the path of the selected photo or clears it.
+// A path shown as a row of components, one per level, each with its name: a folder icon for the
+// folders, the icon of the file's type for the file at its end. Icons are told by name and kind, never
+// by looking at the file system. The results window sets the path of the selected photo or clears it.
 #pragma once
 
 #include <memory>
@@ -18,7 +19,7 @@ public:
     explicit ITPathbar(QWidget *parent = nullptr);
     ~ITPathbar() override;
 
-    // Shows the "/"-separated `path`: one component per non-empty part, in order.
+    // Shows the "/"-separated `path` of a file: one component per non-empty part, in order.
     void setPathToPathController(const QString &path);
     // The same, its last component titled `lastTitle` (the file's name as the lists show it, a
     // library item's name as imported, say) while it still stands for `path`; "" keeps the path's.
@@ -26,7 +27,7 @@ public:
     // Removes every component and empties the cumulative path.
     void removePath();
     void addItemWithTitle(const QString &title);
-    // Inserts a component at `index` (clamped to the list); the cumulative path grows at its end
+    // Inserts a folder component at `index` (clamped to the list); the cumulative path grows at its end
     // whatever the index, so components are meant to be added in path order. "" adds nothing.
     void insertItemWithTitle(const QString &title, qint64 index);
     // Out-of-range indexes are ignored.

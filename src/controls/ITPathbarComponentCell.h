@@ -27,8 +27,15 @@ public:
     // Width with its title, and with its icon only.
     qreal fullWidth(const QFont &font) const;
     static qreal iconOnlyWidth() { return kIconSize; }
-    // Draws the icon and, when the rectangle leaves room, the title elided to fit.
-    void draw(QPainter &painter, const QRectF &rect, const QFont &font) const;
+    // The least width it is given while it is shown: its icon and the start of its name with "…" (the
+    // whole name when that is shorter).
+    qreal shortestWidth(const QFont &font) const;
+    // Letters of a name kept at the shortest width.
+    static constexpr int kShortestLetters = 3;
+    // Draws the icon and, when the rectangle leaves room, the title elided to fit as `elide` says (a
+    // folder keeps the start of its name, a file its start and its extension).
+    void draw(QPainter &painter, const QRectF &rect, const QFont &font,
+        Qt::TextElideMode elide = Qt::ElideMiddle) const;
 
 private:
     QString m_title;

@@ -14,6 +14,7 @@
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
 #include "platform/PrivateFiles.h"
+#include "platform/SilentOwnFolders.h"
 
 namespace
 {
@@ -109,6 +110,9 @@ bool CacheFile::isUsable(const QString &dbPath)
 
 bool CacheFile::isPresent(const QString &dbPath)
 {
+    // A cache on a mount that does not answer is not there for this scan.
+    if (SilentOwnFolders::holds(dbPath))
+        return false;
     const QFileInfo info(dbPath);
     return info.exists() || info.isSymLink();
 }

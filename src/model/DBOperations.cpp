@@ -4,10 +4,10 @@
 
 #include <QFileInfo>
 
-#include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "model/LibraryDatabaseCopy.h"
+#include "model/LibraryDatabaseLook.h"
 #include "model/SqliteConnection.h"
 #include "platform/Log.h"
 
@@ -22,10 +22,20 @@ QList<QVariantMap> DBOperations::fetchData(
     const QString &libPath, const LibraryQueryOptions &options, LibraryRead *read)
 {
     LibraryRead outcome;
-    outcome.databasePath = CommonFunc::photosLibraryDatabasePath(libPath);
-    const LibraryDatabaseCopy copy(outcome.databasePath);
+    const LibraryDatabaseLook::Answer looked = LibraryDatabaseLook::copy(libPath, options.stop);
+    outcome.databasePath = looked.databasePath;
+    outcome.silentMount = looked.silentMount;
     QList<QVariantMap> items;
-    if (!QFileInfo::exists(outcome.databasePath))
+    if (!looked.copy) {
+        if (!looked.silentMount.isEmpty())
+            Log::line(QStringLiteral("Photo library %1 is not answering (%2); the scan goes on without it")
+                          .arg(libPath, looked.silentMount));
+        if (read)
+            *read = outcome;
+        return items;
+    }
+    const LibraryDatabaseCopy &copy = *looked.copy;
+    if (!looked.databaseExists)
         outcome.failure = { LibraryFailure::Kind::NoDatabase, QString() };
     else if (!QFileInfo::exists(copy.path()))
         outcome.failure = { LibraryFailure::Kind::NotCopied, copy.error() };
@@ -37,6 +47,7 @@ QList<QVariantMap> DBOperations::fetchData(
         outcome.extent = LibraryExtent::TooLarge;
         outcome.failure = {};
     }
+    looked.copy->removeCopies();
     if (outcome.extent == LibraryExtent::Unreadable && !(options.stop && options.stop->load()))
         Log::line(QStringLiteral("Photo library %1 could not be read: %2")
                       .arg(libPath, outcome.failure.logText(outcome.databasePath)));

@@ -154,9 +154,10 @@ public:
     QString id;
     QString rev;
 
-private:
-    // Keeps `info` with the file's modification date as the record's EXIF data.
+    // Keeps `info`, read from the file, with the file's modification date as the record's EXIF data.
     void takeExifInfo(std::shared_ptr<ExifInfo> info);
+
+private:
     void setupExif_forGoogleDrive();
     void readFileAttributes();
     void applyFileAttributes(const FileAttributes &facts);

@@ -33,8 +33,11 @@ public:
 
     static const QStringList &companionSuffixes();
 
-private:
+    // Removes the copies now; the object's end then finds nothing left. A copy made apart may end on
+    // the thread that made it, later: its reader removes it once read.
     void removeCopies();
+
+private:
 
     QString m_copyPath;
     bool m_tooLarge = false;

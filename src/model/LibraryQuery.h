@@ -55,6 +55,9 @@ struct LibraryRead {
     QString databasePath;
     // Why nothing was read, when the extent is Unreadable.
     LibraryFailure failure;
+    // The point of the mount that did not answer while the database was found or copied (nothing
+    // was read then); empty when it answered.
+    QString silentMount;
 };
 
 class LibraryQuery

@@ -11,6 +11,7 @@
 #include "platform/OwnFolder.h"
 #include "platform/PathRules.h"
 #include "platform/PrivateFiles.h"
+#include "platform/SilentOwnFolders.h"
 
 namespace
 {
@@ -249,6 +250,8 @@ OwnFolder AppFolders::openFolder(const QString &path)
     const QString own = ownFolderHolding(path);
     if (own.isEmpty())
         return OwnFolder::openPath(path, &why);
+    if (SilentOwnFolders::holds(path))
+        return {};
     // Missing folders are made on the way down, each inside one already checked: made by path first,
     // they would go through a refused link into a folder of the user's.
     OwnFolder folder = openFromTop(own, path);
@@ -260,7 +263,7 @@ OwnFolder AppFolders::openFolder(const QString &path)
 bool AppFolders::removeEntry(const QString &path)
 {
     // A ".." would be read on the text and could name a folder above ours.
-    if (!PathRules::isNormalisedAbsolute(path))
+    if (!PathRules::isNormalisedAbsolute(path) || SilentOwnFolders::holds(path))
         return false;
     const QFileInfo entry(path);
     // Nothing to remove, and no folder made again (after an uninstall, say).

@@ -115,12 +115,21 @@ QString PathLook::nameNotAnswering(const QString &path, std::function<bool()> an
     const Mount *holder = KnownTrashes::holderOf(path, *m_mounts);
     // Without a mount table, only the path itself can be named.
     const QString point = holder ? holder->point : path;
-    std::lock_guard<std::mutex> lock(silentMutex());
-    if (isNamedLocked(point))
-        return point;
-    silentMounts().push_back({ point, std::move(answered) });
+    {
+        std::lock_guard<std::mutex> lock(silentMutex());
+        if (isNamedLocked(point))
+            return point;
+        silentMounts().push_back({ point, std::move(answered) });
+    }
+    // Outside the lock: the log's own folder may lie on that mount, and its writer asks first.
     Log::line(QStringLiteral("Mount not answering, passed over while it does not: ") + point);
     return point;
+}
+
+bool PathLook::anyNamedNotAnswering()
+{
+    std::lock_guard<std::mutex> lock(silentMutex());
+    return !silentMounts().empty();
 }
 
 PathLook::Found PathLook::resolve(
@@ -207,7 +216,8 @@ PathLook::Result<PathLook::Found> PathLook::follow(
     // Read as text, a target whose ".." all come first lies where its text says: a link before a
     // ".." could lead elsewhere, but none can stand above a mount point. One on a mount named as not
     // answering is passed over without a look of its own.
-    const auto up = std::find_if(parts.begin(), parts.end(), [](const QString &p) { return p != QLatin1String(".."); });
+    const auto up
+        = std::find_if(parts.begin(), parts.end(), [](const QString &p) { return p != QLatin1String(".."); });
     if (std::find(up, parts.end(), QStringLiteral("..")) == parts.end()) {
         const QString silent = silentMountOf(QDir::cleanPath(from + QLatin1Char('/') + target));
         if (!silent.isEmpty())

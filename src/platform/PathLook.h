@@ -85,23 +85,27 @@ public:
     // The point of the mount holding the real path `path`, when that mount is named as not answering
     // and its look has not answered since; empty otherwise.
     QString silentMountOf(const QString &path) const { return silentMountOf(path, *m_mounts); }
+    // True while some mount is named as not answering; never waits, reads no mount table.
+    static bool anyNamedNotAnswering();
 
-    // Runs every job at once and waits for them within one bound together, or until `stop` is set. A
-    // job whose path lies on a mount named as not answering is not run.
+    // Runs every job at once and waits for them within one bound together (lengthened by `longer`, for
+    // work that takes time even where the mount answers at once), or until `stop` is set. A job whose
+    // path lies on a mount named as not answering is not run.
     template <typename Answer>
-    std::vector<Result<Answer>> lookAll(std::vector<Job<Answer>> jobs, const std::atomic<bool> *stop) const;
+    std::vector<Result<Answer>> lookAll(std::vector<Job<Answer>> jobs, const std::atomic<bool> *stop,
+        std::chrono::milliseconds longer = {}) const;
     // Runs `look` at `path` once the path is resolved, so that the mount it touches is the one named
     // when it does not answer.
     template <typename Answer>
-    Result<Answer> look(
-        const QString &path, std::function<Answer()> look, const std::atomic<bool> *stop) const
+    Result<Answer> look(const QString &path, std::function<Answer()> look, const std::atomic<bool> *stop,
+        std::chrono::milliseconds longer = {}) const
     {
         const Result<Found> found = find(path, stop);
         if (!found.answer)
             return { std::nullopt, found.silentMount };
         std::vector<Job<Answer>> jobs;
         jobs.push_back({ found.answer->real, [look = std::move(look)](Where &) { return look(); } });
-        return std::move(lookAll(std::move(jobs), stop).front());
+        return std::move(lookAll(std::move(jobs), stop, longer).front());
     }
 
     // The answer of `look(i)`, which looks at `paths[i]`, for each path in turn on one thread apart:
@@ -142,7 +146,7 @@ private:
 
 template <typename Answer>
 std::vector<PathLook::Result<Answer>> PathLook::lookAll(
-    std::vector<Job<Answer>> jobs, const std::atomic<bool> *stop) const
+    std::vector<Job<Answer>> jobs, const std::atomic<bool> *stop, std::chrono::milliseconds longer) const
 {
     std::vector<Result<Answer>> results(jobs.size());
     std::vector<std::optional<BoundedLook<Answer>>> looks(jobs.size());
@@ -154,7 +158,7 @@ std::vector<PathLook::Result<Answer>> PathLook::lookAll(
         wheres[i] = std::make_shared<Where>(jobs[i].path);
         looks[i].emplace([where = wheres[i], look = std::move(jobs[i].look)]() { return look(*where); });
     }
-    const auto deadline = std::chrono::steady_clock::now() + BoundedLookTimes::notAnsweringAfter();
+    const auto deadline = std::chrono::steady_clock::now() + BoundedLookTimes::notAnsweringAfter() + longer;
     for (size_t i = 0; i < jobs.size(); ++i) {
         if (!looks[i])
             continue;

@@ -14,6 +14,7 @@
 #include "platform/PlistNesting.h"
 #include "platform/PrivateFiles.h"
 #include "platform/RegularFile.h"
+#include "platform/SilentOwnFolders.h"
 
 namespace
 {
@@ -190,6 +191,8 @@ std::optional<QVariant> PropertyList::readFile(const QString &path)
             return std::nullopt;
         return fromBytes(resource.readAll());
     }
+    if (SilentOwnFolders::holds(path))
+        return std::nullopt;
     // Settings and string tables are small; anything larger is not one of them.
     constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
     const std::optional<QByteArray> bytes = RegularFile::readAll(path, kMaxBytes);

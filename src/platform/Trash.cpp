@@ -224,6 +224,13 @@ void moveItem(
 
 } // namespace
 
+QString Trash::homeTrashSilentMount()
+{
+    // Every move looks at the home Trash, whatever volume the item lies on, to tell which Trash it
+    // goes to: where that look would not come back, no move is begun.
+    return PathLook::current().find(homeTrashFolder(), nullptr).silentMount;
+}
+
 QString Trash::homeTrashFolder()
 {
     return dataHome() + QStringLiteral("/Trash");
@@ -317,10 +324,14 @@ bool Trash::moveToTrash(const QString &path, QString *pathInTrash, QString *why)
 TrashMove Trash::move(const QString &path, const Check &check, const AfterMove &afterMove)
 {
     TrashMove done;
-    if (path.isEmpty() || !QDir::isAbsolutePath(path))
+    if (path.isEmpty() || !QDir::isAbsolutePath(path)) {
         done.why = QStringLiteral("not an absolute path");
-    else
+    } else if (const QString silent = homeTrashSilentMount(); !silent.isEmpty()) {
+        done.result = TrashMove::Result::NotAnswering;
+        done.why = QStringLiteral("the home Trash does not answer (%1)").arg(silent);
+    } else {
         moveItem(QDir::cleanPath(path), check, afterMove, done);
+    }
     if (!done.moved())
         Log::line(QStringLiteral("Move to Trash failed: ") + path + QStringLiteral(" (") + done.why
             + QLatin1Char(')'));

@@ -14,8 +14,9 @@ struct TrashMove {
     // place at the move or the after-move check gave a reason (`why` tells which). NotPutBack: it
     // should have gone back for that reason but could not, and lies in the Trash at `pathInTrash`.
     // FolderLocked: the item's own folder may not be changed by this user (read-only), so nothing
-    // in it can leave; the Trash is not at fault.
-    enum class Result { Moved, Refused, NoTrash, PutBack, NotPutBack, FolderLocked };
+    // in it can leave; the Trash is not at fault. NotAnswering: the home Trash lies on a mount that
+    // does not answer (`why` names it); nothing was begun.
+    enum class Result { Moved, Refused, NoTrash, PutBack, NotPutBack, FolderLocked, NotAnswering };
     Result result = Result::Refused;
     // Where the item lies in the Trash: set when Moved or NotPutBack.
     QString pathInTrash;
@@ -59,6 +60,9 @@ public:
     static bool isTrashedByName(const QString &fileName);
     // The home Trash folder ($XDG_DATA_HOME/Trash, default ~/.local/share/Trash).
     static QString homeTrashFolder();
+    // The point of the mount holding the home Trash when it does not answer within the bound (see
+    // PathLook); empty when it answers.
+    static QString homeTrashSilentMount();
     // Tests and the headless runner: `hook` runs with the path of each item after its checks, just
     // before it is moved. Set only while no move runs.
     static void setBeforeMove(std::function<void(const QString &path)> hook);

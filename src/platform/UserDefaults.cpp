@@ -3,6 +3,7 @@
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
 #include "platform/PropertyList.h"
+#include "platform/SilentOwnFolders.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -129,6 +130,9 @@ void UserDefaults::reload()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_values.clear();
+    // Settings on a share gone silent: the defaults apply, and the file is left alone.
+    if (SilentOwnFolders::holds(m_filePath))
+        return;
     if (!QFileInfo(m_filePath).exists() && !QFileInfo(m_filePath).isSymLink())
         return;
     const std::optional<QVariant> stored = PropertyList::readFile(m_filePath);
@@ -163,7 +167,8 @@ void UserDefaults::resetAll()
     m_savingStopped = false;
     m_values.clear();
     m_registered.clear();
-    QFile::remove(m_filePath);
+    if (!SilentOwnFolders::holds(m_filePath))
+        QFile::remove(m_filePath);
 }
 
 QString UserDefaults::filePath() const

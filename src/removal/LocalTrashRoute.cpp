@@ -52,6 +52,8 @@ QString shownWhy(const TrashMove &done, bool changed, PutBackFor putBack)
         return {};
     case TrashMove::Result::NoTrash:
         return formatText(text("ID_TRASH_NOT_YOURS_ALONE"), done.why);
+    case TrashMove::Result::NotAnswering:
+        return formatText(text("ID_NOT_MOVED_TRASH_NOT_ANSWERING"), Trash::homeTrashFolder());
     case TrashMove::Result::PutBack:
         return text(putBack == PutBackFor::KeptLost ? "ID_NOT_MOVED_KEPT_COPY_WENT_WITH_IT"
                 : putBack == PutBackFor::Changed    ? "ID_NOT_MOVED_CHANGED_AT_THE_MOVE"

@@ -32,112 +32,66 @@ bool isToRemove(const ImageFileInfo &record)
     return record.isMark && !record.isLocked;
 }
 
-// Identities asked once per record, all of them before the plan reads any: each one is a stat()
-// for local files, and a share gone silent would hold the window for good. Those are looked at
-// apart, a bounded time per mount (PathLook); a file on a mount that did not answer has none.
+// Whether a Trash known by identity holds `folder`, reached through its links or as written; a folder
+// whose mount does not answer counts as held by none, and the run checks its copy again.
+bool heldByATrash(const QString &folder)
+{
+    return ScanMounts::survey({ folder }, nullptr, ScanMounts::Reach::Holding)
+        .holds(folder, nullptr)
+        .answer.value_or(false);
+}
+
+// Identities asked once per record, from what the looks found for the files of this computer: a
+// file on a mount that did not answer has none.
 class IdentityCache
 {
 public:
-    IdentityCache(const ResultState &state, const RemovalRoutes &routes)
+    IdentityCache(const ResultState &state, const RemovalRoutes &routes, const RemovalLooks &looks)
         : m_source(state.scanSource)
         , m_routes(routes)
+        , m_looks(looks)
     {
-        using Local = std::vector<std::pair<std::shared_ptr<ImageFileInfo>, std::shared_ptr<RemovalRoute>>>;
-        auto local = std::make_shared<Local>();
-        QStringList paths;
-        QSet<const ImageFileInfo *> seen;
-        for (const auto &group : state.arrGroups) {
-            for (const auto &member : group->filterChildren) {
-                if (seen.contains(member.get()))
-                    continue;
-                seen.insert(member.get());
-                std::shared_ptr<RemovalRoute> route = m_routes.routeFor(m_source, *member);
-                if (!route || !route->isLocal()) {
-                    of(*member);
-                    continue;
-                }
-                local->emplace_back(member, std::move(route));
-                paths.append(member->filePath);
-            }
-        }
-        // Whether the path is a link is asked in the same look: it is an lstat() too.
-        const std::vector<std::optional<std::pair<QString, bool>>> looked
-            = PathLook::current().lookInTurn<std::pair<QString, bool>>(
-                paths,
-                [local](qsizetype i) {
-                    const auto &[record, route] = (*local)[size_t(i)];
-                    return std::make_pair(route->identity(*record), QFileInfo(record->filePath).isSymLink());
-                },
-                nullptr);
-        for (size_t i = 0; i < looked.size(); ++i) {
-            const ImageFileInfo *record = (*local)[i].first.get();
-            if (!looked[i]) {
-                m_notAnswering.insert(record);
-                continue;
-            }
-            m_known.emplace(record, looked[i]->first);
-            if (looked[i]->second)
-                m_links.insert(record);
-        }
     }
 
     QString of(const ImageFileInfo &record)
     {
-        const auto found = m_known.find(&record);
-        if (found != m_known.end())
+        if (const auto found = m_looks.identities.find(&record); found != m_looks.identities.end())
             return found->second;
-        if (m_notAnswering.contains(&record))
+        if (const auto found = m_known.find(&record); found != m_known.end())
+            return found->second;
+        if (m_looks.notAnswering.contains(&record))
             return {};
         const std::shared_ptr<RemovalRoute> route = m_routes.routeFor(m_source, record);
-        // Without a route the path stands in: such files are refused, with that reason, later.
-        const QString id = route ? route->identity(record) : QStringLiteral("path:") + record.filePath;
+        // Without a route the path stands in: such files are refused, with that reason, later. A
+        // route of this computer the looks did not reach gives none: nothing is looked at here.
+        const QString id = !route ? QStringLiteral("path:") + record.filePath
+            : route->isLocal()    ? QString()
+                                  : route->identity(record);
         m_known.emplace(&record, id);
         return id;
     }
 
     // A local file whose mount did not answer when its identity was asked.
-    bool isNotAnswering(const ImageFileInfo &record) const { return m_notAnswering.contains(&record); }
+    bool isNotAnswering(const ImageFileInfo &record) const { return m_looks.notAnswering.contains(&record); }
     // A local file reached through a link, as seen when its identity was asked.
-    bool isLink(const ImageFileInfo &record) const { return m_links.contains(&record); }
+    bool isLink(const ImageFileInfo &record) const { return m_looks.links.contains(&record); }
 
     // A file of this computer lying in a Trash, by the Trash's name or, however it is reached, by
     // its identity. Asked apart from the walk, which should never have offered such a file.
-    bool liesInTrash(const ImageFileInfo &record)
+    bool liesInTrash(const ImageFileInfo &record) const
     {
         const std::shared_ptr<RemovalRoute> route = m_routes.routeFor(m_source, record);
         if (!route || !route->isLocal())
             return false;
         const QFileInfo info(record.filePath);
-        if (Trash::isTrashedByName(info.fileName()))
-            return true;
-        // Asked once per folder: the copies of a large scan share few folders. Only the mount holding
-        // that folder and its volume's top are looked into, each a bounded time: a share mounted
-        // below a photo folder never holds the window.
-        const QString folder = info.absolutePath();
-        const auto found = m_folderInTrash.find(folder);
-        if (found != m_folderInTrash.end())
-            return found.value();
-        const bool inTrash = Trash::isInsideTrashFolder(folder) || heldByATrash(folder);
-        m_folderInTrash.insert(folder, inTrash);
-        return inTrash;
+        return Trash::isTrashedByName(info.fileName()) || m_looks.folderInTrash.value(info.absolutePath());
     }
 
 private:
-    // Whether a Trash known by identity holds `folder`, reached through its links or as written; a
-    // folder whose mount does not answer counts as held by none, and the run checks its copy again.
-    static bool heldByATrash(const QString &folder)
-    {
-        return ScanMounts::survey({ folder }, nullptr, ScanMounts::Reach::Holding)
-            .holds(folder, nullptr)
-            .answer.value_or(false);
-    }
-
     ScanSource m_source;
     const RemovalRoutes &m_routes;
+    const RemovalLooks &m_looks;
     std::unordered_map<const ImageFileInfo *, QString> m_known;
-    QSet<const ImageFileInfo *> m_notAnswering;
-    QSet<const ImageFileInfo *> m_links;
-    QHash<QString, bool> m_folderInTrash;
 };
 
 // G1: the members that stay and are other files than every marked one; none means no copy.
@@ -181,10 +135,71 @@ bool isReachedThroughLink(const RemovalItem &item, const ImageFileInfo &record, 
 
 } // namespace
 
+std::vector<RemovalSubject> RemovalPlan::subjectsOf(const ResultState &state, const RemovalRoutes &routes)
+{
+    std::vector<RemovalSubject> subjects;
+    QSet<const ImageFileInfo *> seen;
+    for (const auto &group : state.arrGroups) {
+        for (const auto &member : group->filterChildren) {
+            if (seen.contains(member.get()))
+                continue;
+            seen.insert(member.get());
+            std::shared_ptr<RemovalRoute> route = routes.routeFor(state.scanSource, *member);
+            if (route && route->isLocal())
+                subjects.push_back({ member, std::move(route), member->filePath });
+        }
+    }
+    return subjects;
+}
+
+RemovalLooks RemovalPlan::look(const std::vector<RemovalSubject> &subjects)
+{
+    RemovalLooks looks;
+    // Each look owns its copy of the subjects: one left behind outlives this call.
+    const auto owned = std::make_shared<const std::vector<RemovalSubject>>(subjects);
+    QStringList paths;
+    for (const RemovalSubject &subject : subjects)
+        paths.append(subject.path);
+    // Whether the path is a link is asked in the same look: it is an lstat() too.
+    const std::vector<std::optional<std::pair<QString, bool>>> looked
+        = PathLook::current().lookInTurn<std::pair<QString, bool>>(
+            paths,
+            [owned](qsizetype i) {
+                const RemovalSubject &subject = (*owned)[size_t(i)];
+                return std::make_pair(
+                    subject.route->identity(*subject.record), QFileInfo(subject.path).isSymLink());
+            },
+            nullptr);
+    for (size_t i = 0; i < looked.size(); ++i) {
+        const ImageFileInfo *record = subjects[i].record.get();
+        if (!looked[i]) {
+            looks.notAnswering.insert(record);
+            continue;
+        }
+        looks.identities.emplace(record, looked[i]->first);
+        if (looked[i]->second)
+            looks.links.insert(record);
+    }
+    // Once per folder: the copies of a large scan share few folders. Only the mount holding each
+    // folder and its volume's top are looked into, each a bounded time.
+    for (const RemovalSubject &subject : subjects) {
+        const QString folder = QFileInfo(subject.path).absolutePath();
+        if (!looks.folderInTrash.contains(folder))
+            looks.folderInTrash.insert(folder, Trash::isInsideTrashFolder(folder) || heldByATrash(folder));
+    }
+    return looks;
+}
+
 RemovalPlan RemovalPlan::make(const ResultState &state, const RemovalRoutes &routes)
 {
+    return make(state, routes, look(subjectsOf(state, routes)));
+}
+
+RemovalPlan RemovalPlan::make(
+    const ResultState &state, const RemovalRoutes &routes, const RemovalLooks &looks)
+{
     RemovalPlan plan;
-    IdentityCache ids(state, routes);
+    IdentityCache ids(state, routes, looks);
     QSet<QString> keptIds;
     std::vector<std::pair<std::shared_ptr<ImageFileInfo>, size_t>> candidates;
     for (const auto &group : state.arrGroups) {

@@ -1,11 +1,16 @@
 // What a removal run will remove, decided on the GUI thread before the run starts: the marked,
 // unlocked members of the shown groups, less every group that would be left without a copy outside
-// a Trash.
+// a Trash. What it must learn of the files on this computer (who they are, whether a link leads to
+// them, whether a Trash holds them) is looked at first, on any thread, each look within the bound a
+// mount has to answer; the plan itself reads no file.
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 
 class ImageFileInfo;
@@ -42,9 +47,34 @@ struct RemovalRefusal {
     QString shown;
 };
 
+// A file of this computer among the shown groups, taken on the GUI thread for the looks.
+struct RemovalSubject {
+    std::shared_ptr<ImageFileInfo> record;
+    std::shared_ptr<RemovalRoute> route;
+    QString path;
+};
+
+// What the looks at the subjects found.
+struct RemovalLooks {
+    // The identity of each subject that answered, whether it was reached through a link, and those
+    // whose mount did not answer.
+    std::unordered_map<const ImageFileInfo *, QString> identities;
+    QSet<const ImageFileInfo *> links;
+    QSet<const ImageFileInfo *> notAnswering;
+    // Whether a Trash holds each subject's folder (one that does not answer counts as held by none).
+    QHash<QString, bool> folderInTrash;
+};
+
 class RemovalPlan
 {
 public:
+    // GUI thread: the files of this computer the plan will ask about.
+    static std::vector<RemovalSubject> subjectsOf(const ResultState &state, const RemovalRoutes &routes);
+    // Any thread: looks at them.
+    static RemovalLooks look(const std::vector<RemovalSubject> &subjects);
+    // GUI thread: the plan, by what `looks` found.
+    static RemovalPlan make(const ResultState &state, const RemovalRoutes &routes, const RemovalLooks &looks);
+    // The same, looking first on the calling thread.
     static RemovalPlan make(const ResultState &state, const RemovalRoutes &routes);
 
     std::vector<RemovalItem> items;

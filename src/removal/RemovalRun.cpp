@@ -109,8 +109,35 @@ bool RemovalRun::start()
     m_state.dictPhotos.clear();
     m_removedImage = m_removedVideo = false;
 
-    RemovalPlan plan = RemovalPlan::make(m_state, *m_routes);
     m_summary = RemovalSummary();
+    // A worker of an earlier run, if one was left behind, reports to nothing now.
+    m_channel.reset();
+    m_running = true;
+    m_state.removalInProgress = true;
+    // The plan's looks at the files are made apart: a share gone silent never holds the window.
+    auto subjects
+        = std::make_shared<const std::vector<RemovalSubject>>(RemovalPlan::subjectsOf(m_state, *m_routes));
+    QPointer<RemovalRun> self(this);
+    Dispatch::global([self, subjects] {
+        auto looks = std::make_shared<const RemovalLooks>(RemovalPlan::look(*subjects));
+        Dispatch::main([self, looks] {
+            if (self)
+                self->begin(*looks);
+        });
+    });
+    return true;
+}
+
+void RemovalRun::begin(const RemovalLooks &looks)
+{
+    if (!m_running)
+        return;
+    if (m_state.abortNow) {
+        Log::line(QStringLiteral("Removal stopped by the user"));
+        end();
+        return;
+    }
+    RemovalPlan plan = RemovalPlan::make(m_state, *m_routes, looks);
     for (const auto &record : plan.marked)
         m_summary.marked.append(record->filePath);
     m_summary.skippedGroups = plan.skippedGroups;
@@ -125,11 +152,8 @@ bool RemovalRun::start()
     m_channel->groups = std::move(plan.groups);
     m_channel->beforeEachFile = m_beforeEachFile;
     m_channel->owner = this;
-    m_running = true;
-    m_state.removalInProgress = true;
     std::shared_ptr<Channel> channel = m_channel;
     Dispatch::global([channel] { work(channel); });
-    return true;
 }
 
 void RemovalRun::requestStop()

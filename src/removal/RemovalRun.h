@@ -53,8 +53,8 @@ public:
     // then is left behind, touching only what it shares with the run.
     ~RemovalRun() override;
 
-    // GUI thread. Sets the start state (counters, stop flag), plans, and starts the worker; false
-    // while a run is under way.
+    // GUI thread. Sets the start state (counters, stop flag) and starts the looks the plan needs on a
+    // pool thread; once they are back, plans and starts the worker. False while a run is under way.
     bool start();
     // Before start(): `hook` runs on the worker with the path of each file just before its checks,
     // so a caller can change files there the way another program might, at a known point.
@@ -86,6 +86,8 @@ private:
         int skippedGroups = 0;
     };
 
+    // GUI thread: plans by what the looks found and starts the worker, or ends at once after a stop.
+    void begin(const RemovalLooks &looks);
     static void work(std::shared_ptr<Channel> channel);
     // Worker: checks the kept copies of the groups `item` leaves, before each of their files; the
     // number of groups newly found changed or not answering, and why the item must stay.

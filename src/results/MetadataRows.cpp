@@ -44,16 +44,33 @@ QList<MetadataRow> MetadataRows::fillMetaDataTable(ImageFileInfo *record, ScanSo
 {
     if (!record)
         return {};
-    if (!record->exifInfo || record->exifInfo->fileName == QStringLiteral("blank")
-        || record->exifInfo->fileName.isEmpty()) {
+    if (lacksExif(*record)) {
         record->isExifInfoUpdated = false;
         record->updateExifInfo();
-        if (!record->exifInfo)
-            record->exifInfo = std::make_shared<ExifInfo>();
     }
+    return rowsKeepingExif(*record, scanType);
+}
+
+bool MetadataRows::lacksExif(const ImageFileInfo &record)
+{
+    return !record.exifInfo || record.exifInfo->fileName == QStringLiteral("blank")
+        || record.exifInfo->fileName.isEmpty();
+}
+
+QString MetadataRows::fileToRead(const ImageFileInfo &record, ScanSource scanType)
+{
+    if (!lacksExif(record) || scanType == ScanSource::googleDrive)
+        return {};
+    return scanType == ScanSource::dropbox ? record.localThumbPath : record.filePath;
+}
+
+QList<MetadataRow> MetadataRows::rowsKeepingExif(ImageFileInfo &record, ScanSource scanType)
+{
+    if (!record.exifInfo)
+        record.exifInfo = std::make_shared<ExifInfo>();
     // A later refill then keeps this EXIF instead of reading the file again.
-    record->exifInfo->fileName = record->fileName;
-    return rowsFor(*record, *record->exifInfo, scanType);
+    record.exifInfo->fileName = record.fileName;
+    return rowsFor(record, *record.exifInfo, scanType);
 }
 
 QList<MetadataRow> MetadataRows::rowsFor(

@@ -28,9 +28,17 @@ public:
     // Loads the record's EXIF when it has none yet (or only a "blank" one), then builds its rows.
     // No record gives no rows.
     static QList<MetadataRow> fillMetaDataTable(ImageFileInfo *record, ScanSource scanType);
+    // True while the record has no EXIF of its own (none, or only a "blank" one).
+    static bool lacksExif(const ImageFileInfo &record);
+    // The file fillMetaDataTable would read for the record: its own, or a Dropbox file's local copy;
+    // empty when it reads none (the EXIF is known, Drive's listing tells it, a Dropbox file is not
+    // fetched yet).
+    static QString fileToRead(const ImageFileInfo &record, ScanSource scanType);
+    // The rows of the record with the EXIF it holds (an empty one when none), kept named after it;
+    // nothing is read.
+    static QList<MetadataRow> rowsKeepingExif(ImageFileInfo &record, ScanSource scanType);
     // The rows of a record whose EXIF is `exif`; nothing is read from disk.
-    static QList<MetadataRow> rowsFor(
-        const ImageFileInfo &record, const ExifInfo &exif, ScanSource scanType);
+    static QList<MetadataRow> rowsFor(const ImageFileInfo &record, const ExifInfo &exif, ScanSource scanType);
 
     // Appends one row; a missing or empty value is stored as the placeholder.
     static void appendMetaDataRow(

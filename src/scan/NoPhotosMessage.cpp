@@ -54,11 +54,18 @@ QString NoPhotosMessage::skippedFoldersText(const WalkReport &report)
     QStringList lines;
     for (const QString &part :
         { notAnsweringText(report), notFoundText(report), unreadableFoldersText(report),
-            trashFoldersText(report), libraryText(report), notFetchedText(report) }) {
+            trashFoldersText(report), libraryText(report), notFetchedText(report), ownFolderText(report) }) {
         if (!part.isEmpty())
             lines.append(part);
     }
     return paragraphs(lines);
+}
+
+QString NoPhotosMessage::ownFolderText(const WalkReport &report)
+{
+    if (report.firstSilentOwnFolder.isEmpty())
+        return {};
+    return formatText(text("ID_OWN_FOLDER_NOT_ANSWERING"), OutsideText::name(report.firstSilentOwnFolder));
 }
 
 QString NoPhotosMessage::trashFoldersText(const WalkReport &report)

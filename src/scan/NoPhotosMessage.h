@@ -39,6 +39,8 @@ public:
     static QString libraryText(const WalkReport &report);
     // The cloud files whose copy could not be fetched: how many, the first and why.
     static QString notFetchedText(const WalkReport &report);
+    // The program's own folder that did not answer, and that the scan went on without.
+    static QString ownFolderText(const WalkReport &report);
     // The files outside the scan's dates; empty when there were none.
     static QString periodText(const WalkReport &report);
     // The title of the skipped-folders note at the end of a scan that found something.

@@ -45,6 +45,9 @@ struct ScanOptions {
     QStringList untickedExtensions;
     // "excludedFolders" as stored; an empty list means no exclusions.
     QStringList excludedFolders;
+    // The program's own folders that did not answer as the scan started: it goes on without what
+    // they hold, its cache among them.
+    QStringList silentOwnFolders;
     bool includePhotosLibInFolder = false;
     bool allowVideoScanning = false;
     ScanPeriodOptions period;

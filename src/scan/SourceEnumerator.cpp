@@ -89,6 +89,7 @@ SourceEnumerator::Walked SourceEnumerator::run()
     walked.report.libraryFilesMissing = m_ownReport.libraryFilesMissing;
     walked.report.firstLibraryFileMissing = m_ownReport.firstLibraryFileMissing;
     walked.report.outsideScanPeriod = m_ownReport.outsideScanPeriod;
+    walked.report.firstSilentOwnFolder = m_session.options.silentOwnFolders.value(0);
     return walked;
 }
 
@@ -142,7 +143,9 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
     query.outsideWindow = [this](const QVariantMap &item) { countOutsideWindow(item); };
     LibraryRead read;
     const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, query, &read);
-    if (read.extent == LibraryExtent::InPart || read.extent == LibraryExtent::TooLarge) {
+    if (!read.silentMount.isEmpty())
+        m_walker.reportNotAnswering(libraryPath);
+    else if (read.extent == LibraryExtent::InPart || read.extent == LibraryExtent::TooLarge) {
         m_ownReport.libraryReadInPart = libraryPath;
         m_ownReport.libraryItemsTaken = items.size();
     } else if (read.extent == LibraryExtent::Unreadable && m_ownReport.unreadableLibrary.isEmpty()) {

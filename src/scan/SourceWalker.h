@@ -66,6 +66,8 @@ public:
     // True, with `path` logged and named in the report, when it is a root or a mount below one
     // that did not answer.
     bool skipsAsNotAnswering(const QString &path);
+    // Logs `path` and names it in the report as not answering.
+    void reportNotAnswering(const QString &path);
     // A single file of the scan list (not tested against the exclusions).
     void addFileToScan(const QString &path);
     // Offers the files met through symbolic links once every source has been walked: a file the
@@ -90,7 +92,6 @@ private:
     // in place.
     bool skipsAsTrashed(const QString &path, const QString &name);
     void reportTrash(const QString &path);
-    void reportNotAnswering(const QString &path);
     void reportNotFound(const QString &path);
     // Passes over the link `link` onto the mount `mount`, which does not answer; the mount is named
     // once, with the first such link.

@@ -48,4 +48,6 @@ struct WalkReport {
     // the first of them: there is nothing of theirs to compare.
     int libraryFilesMissing = 0;
     QString firstLibraryFileMissing;
+    // The first of the program's own folders that did not answer as the scan started.
+    QString firstSilentOwnFolder;
 };

@@ -5,6 +5,7 @@
 
 #include "controls/ITPathbar.h"
 #include "controls/QNYPathBar.h"
+#include "platform/ui/Workspace.h"
 
 namespace
 {
@@ -101,21 +102,72 @@ TEST(ITPathbar, InsertAndRemoveByIndexIgnoreEmptyTitlesAndBadIndexes)
     EXPECT_EQ(titles(bar), (QStringList { "d", "a" }));
 }
 
-TEST(ITPathbar, NarrowBarShrinksEarlierComponentsToIcons)
+// However narrow the bar, every component it shows keeps the start of its name beside its icon:
+// earlier levels give way first, then the file's own name, then the top levels fold behind "…".
+// The bar's width: room for every full name, for the shortest names only in part, or for less than
+// the shortest names.
+enum class Room { Full, BetweenShortestAndFull, BelowShortest };
+
+class ITPathbarNarrow : public ::testing::TestWithParam<Room>
+{
+};
+
+TEST_P(ITPathbarNarrow, EveryComponentShownKeepsItsName)
 {
     ITPathbar bar;
-    bar.setPathToPathController("/alpha/beta/gamma/delta.jpg");
-    bar.resize(1000, 24);
-    const QList<QRectF> wide = bar.componentRects();
-    ASSERT_EQ(wide.size(), 4);
-    for (const QRectF &r : wide)
-        EXPECT_GT(r.width(), ITPathbarComponentCell::iconOnlyWidth());
-    bar.resize(160, 24);
-    const QList<QRectF> narrow = bar.componentRects();
-    EXPECT_DOUBLE_EQ(narrow[0].width(), ITPathbarComponentCell::iconOnlyWidth());
-    EXPECT_LE(narrow.back().right(), 160.5);
-    EXPECT_GT(narrow.back().width(), narrow.front().width());
-    bar.grab();
+    bar.setPathToPathController("/alpha/beta/gamma/delta/epsilon/zeta/a-rather-long-file-name.jpg");
+    const QList<ITPathbarComponentCell> cells = bar.mutablePathComponentCells();
+    qreal full = ITPathbarCell::kSeparatorWidth * (cells.size() - 1), shortest = full;
+    for (const ITPathbarComponentCell &cell : cells) {
+        full += cell.fullWidth(bar.font());
+        shortest += cell.shortestWidth(bar.font());
+    }
+    const qreal width = GetParam() == Room::Full     ? full + 1
+        : GetParam() == Room::BetweenShortestAndFull ? (full + shortest) / 2
+                                                     : shortest / 2;
+    bar.resize(int(width), 24);
+    const QList<QRectF> rects = bar.componentRects();
+    ASSERT_EQ(rects.size(), cells.size());
+    int folded = 0;
+    for (qsizetype i = 0; i < rects.size(); ++i) {
+        if (rects[i].width() <= 0) {
+            EXPECT_EQ(i, folded++) << "only the top levels fold";
+            continue;
+        }
+        EXPECT_GE(rects[i].width() + 0.01, cells[i].shortestWidth(bar.font()))
+            << cells[i].title().toStdString();
+        EXPECT_GT(rects[i].width(), ITPathbarComponentCell::iconOnlyWidth())
+            << cells[i].title().toStdString();
+        if (GetParam() == Room::Full) {
+            EXPECT_DOUBLE_EQ(rects[i].width(), cells[i].fullWidth(bar.font()));
+        }
+    }
+    EXPECT_EQ(folded > 0, GetParam() == Room::BelowShortest);
+    EXPECT_LT(folded, rects.size()) << "the file itself is always shown";
+    EXPECT_LE(rects.back().right(), bar.width() + 0.5);
+    EXPECT_FALSE(bar.grab().isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, ITPathbarNarrow,
+    ::testing::Values(Room::Full, Room::BetweenShortestAndFull, Room::BelowShortest),
+    [](const ::testing::TestParamInfo<Room> &info) {
+        return std::string(info.param == Room::Full          ? "Full"
+                : info.param == Room::BetweenShortestAndFull ? "BetweenShortestAndFull"
+                                                             : "BelowShortest");
+    });
+
+// Folders show the folder icon and the file the icon of its type, both told without the file system:
+// a path that names nothing on this machine gets them all the same.
+TEST(ITPathbar, FoldersGetTheFolderIconAndTheFileItsTypesIcon)
+{
+    ITPathbar bar;
+    bar.setPathToPathController("/nowhere-at-all/holiday/IMG_0001.JPG");
+    const QList<ITPathbarComponentCell> cells = bar.mutablePathComponentCells();
+    ASSERT_EQ(cells.size(), 3);
+    const auto picture = [](const QIcon &icon) { return icon.pixmap(16).toImage(); };
+    for (const ITPathbarComponentCell &folder : cells.mid(0, 2))
+        EXPECT_EQ(picture(folder.image()), picture(Workspace::folderIcon())) << folder.title().toStdString();
+    EXPECT_EQ(picture(cells.last().image()), picture(Workspace::iconForFileName("IMG_0001.JPG")));
 }
 
 TEST(QNYPathBar, IsAPathBarWithItsOwnEmptyString)

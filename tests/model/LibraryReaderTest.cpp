@@ -216,7 +216,7 @@ TEST_P(LibraryReaderTest, ASparseDatabaseOfFourGiBIsReadWhole)
     LibraryTestLibrary library(m_folder.path(), GetParam());
     library.addItem(item(QStringLiteral("sparse.jpg")));
     ASSERT_TRUE(QFile::resize(library.databasePath(), qint64(4) << 30));
-    LibraryRead read { LibraryExtent::TooLarge, {}, {} };
+    LibraryRead read { LibraryExtent::TooLarge, {}, {}, {} };
     EXPECT_EQ(namesOf(DBOperations::fetchData(library.libraryPath(), options(true), &read)),
         QStringList({ "sparse.jpg" }));
     EXPECT_EQ(read.extent, LibraryExtent::Whole);
@@ -380,7 +380,7 @@ TEST(LibraryReaderHostileTest, AQueryThatMultipliesRowsIsReadInPart)
             bounded.maxRows = bound.maxRows;
             bounded.maxBytes = bound.maxBytes;
             bounded.totalBudgetMs = bound.totalBudgetMs;
-            LibraryRead read { LibraryExtent::TooLarge, {}, {} };
+            LibraryRead read { LibraryExtent::TooLarge, {}, {}, {} };
             const QList<QVariantMap> items = DBOperations::fetchData(library.libraryPath(), bounded, &read);
             EXPECT_EQ(read.extent, bound.multiplied ? LibraryExtent::InPart : LibraryExtent::Whole)
                 << bound.maxRows;

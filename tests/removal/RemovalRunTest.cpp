@@ -7,7 +7,9 @@
 #include <QFile>
 
 #include "app/LocalizedString.h"
+#include "platform/BoundedLook.h"
 #include "platform/TextFormat.h"
+#include "platform/Trash.h"
 #include "removal/LocalTrashRoute.h"
 #include "removal/RemovalFixture.h"
 #include "removal/RemovalPlan.h"
@@ -465,7 +467,8 @@ class RemovalDeadShareTest : public RemovalRunTest, public ::testing::WithParamI
 
 TEST_P(RemovalDeadShareTest, TheMarkedCopyStaysWhenItsKeptCopyDoesNotAnswer)
 {
-    DeadMount::expectPassesBeside((std::string("*RemovalDeadShareInside.*/") + (GetParam() ? "1" : "0")).c_str());
+    DeadMount::expectPassesBeside(
+        (std::string("*RemovalDeadShareInside.*/") + (GetParam() ? "1" : "0")).c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(Removal, RemovalDeadShareTest, ::testing::Values(false, true));
@@ -527,6 +530,40 @@ TEST_F(RemovalRunTest, StopEndsTheRunWhileAMoveWaitsInside)
     EXPECT_TRUE(run->summary().removed.isEmpty());
     run.reset();
     DeadMount::endServerAndWait({}, 0);
+}
+
+// The home Trash lies on a share that stops answering: the run ends by itself, the marked file stays
+// in place, and the summary says the Trash does not answer.
+TEST(RemovalDeadTrash, TheMarkedFileStaysWhenTheHomeTrashDoesNotAnswer)
+{
+    DeadMount::expectPassesBeside("RemovalRunTest.TheHomeTrashDoesNotAnswerInside");
+}
+
+TEST_F(RemovalRunTest, TheHomeTrashDoesNotAnswerInside)
+{
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+    BoundedLookTimes::setNotAnsweringAfter(std::chrono::milliseconds(300));
+    ASSERT_TRUE(QDir().mkpath(Trash::homeTrashFolder()));
+    ASSERT_TRUE(DeadMount::silence(Trash::homeTrashFolder()));
+    const std::vector<std::shared_ptr<ImageFileInfo>> copies
+        = { marked(corpus.file("K_copy.jpg", "picture")), marked(corpus.file("K_copy2.jpg", "picture")) };
+    show(state, { groupOf({ corpus.file("K.jpg", "picture"), copies[0], copies[1] }) });
+    run = std::make_unique<RemovalRun>(state, routes);
+    ASSERT_TRUE(run->start());
+    ASSERT_TRUE(waitUntil([this] { return !run->isRunning(); }, 30000));
+    EXPECT_FALSE(run->summary().stopped);
+    EXPECT_TRUE(run->summary().removed.isEmpty());
+    const QString why = formatText(
+        localizedString(QStringLiteral("ID_NOT_MOVED_TRASH_NOT_ANSWERING")), Trash::homeTrashFolder());
+    for (const auto &copy : copies) {
+        EXPECT_TRUE(QFileInfo::exists(copy->filePath));
+        EXPECT_NE(std::find(run->summary().leftInPlace.begin(), run->summary().leftInPlace.end(),
+                      std::make_pair(copy->filePath, why)),
+            run->summary().leftInPlace.end())
+            << copy->filePath.toStdString();
+    }
+    run.reset();
+    EXPECT_TRUE(DeadMount::endServerAndWait(DeadMount::threadsWaiting(), 30000));
 }
 
 } // namespace

@@ -2,13 +2,30 @@
 #include "platform/ui/Workspace.h"
 
 #include <QFileIconProvider>
-#include <QFileInfo>
+#include <QMimeDatabase>
 
-QIcon Workspace::iconForFile(const QString &path)
+namespace
 {
-    static const QFileIconProvider provider;
-    const QFileInfo info(path);
-    if (!info.exists())
-        return provider.icon(QFileIconProvider::File);
-    return provider.icon(info);
+
+const QFileIconProvider &provider()
+{
+    static const QFileIconProvider icons;
+    return icons;
+}
+
+} // namespace
+
+QIcon Workspace::folderIcon()
+{
+    return provider().icon(QFileIconProvider::Folder);
+}
+
+QIcon Workspace::iconForFileName(const QString &name)
+{
+    // By the name alone: mimeTypeForFile would look at the file.
+    const QList<QMimeType> types = QMimeDatabase().mimeTypesForFileName(name);
+    QIcon icon;
+    if (!types.isEmpty())
+        icon = QIcon::fromTheme(types.front().iconName(), QIcon::fromTheme(types.front().genericIconName()));
+    return icon.isNull() ? provider().icon(QFileIconProvider::File) : icon;
 }

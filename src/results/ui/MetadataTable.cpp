@@ -7,7 +7,10 @@
 
 #include "controls/ControlStyles.h"
 #include "controls/RowKeys.h"
+#include "model/ExifInfo.h"
+#include "model/ImageFileInfo.h"
 #include "platform/OutsideText.h"
+#include "results/PreviewRead.h"
 
 MetadataTable::MetadataTable(QWidget *container, QObject *parent)
     : QObject(parent)
@@ -40,7 +43,32 @@ MetadataTable::MetadataTable(QWidget *container, QObject *parent)
 
 void MetadataTable::fillMetaDataTable(const std::shared_ptr<ImageFileInfo> &record, ScanSource scanType)
 {
-    arrMetaData = MetadataRows::fillMetaDataTable(record.get(), scanType);
+    const int request = ++m_requests;
+    const QString file = record ? MetadataRows::fileToRead(*record, scanType) : QString();
+    if (file.isEmpty()) {
+        arrMetaData = MetadataRows::fillMetaDataTable(record.get(), scanType);
+        return;
+    }
+    // What the scan already knows shows at once; the file's own facts once read apart, never on this
+    // thread: the file may lie on a share that has stopped answering.
+    arrMetaData = MetadataRows::rowsFor(*record, ExifInfo(), scanType);
+    QPointer<MetadataTable> self(this);
+    std::weak_ptr<ImageFileInfo> weak = record;
+    PreviewRead::start(
+        { file, true, {} }, [self, weak, request, scanType](const PreviewRead::Answer &answer) {
+            const std::shared_ptr<ImageFileInfo> shown = weak.lock();
+            if (self && shown && self->m_requests == request && !answer.silentMount.isEmpty())
+                emit self->fileNotAnswering(answer.silentMount);
+            if (!self || !shown || !answer.exif)
+                return;
+            // Kept on the record even when another photo is shown by now: the next refill reads nothing.
+            shown->takeExifInfo(answer.exif);
+            if (self->m_requests != request)
+                return;
+            self->arrMetaData = MetadataRows::rowsKeepingExif(*shown, scanType);
+            self->reloadData();
+            emit self->rowsRead();
+        });
 }
 
 void MetadataTable::reloadData()

@@ -1,6 +1,8 @@
 // The preview pane of the results window: the 248 x 244 image of the record (shared with the grid
 // through the record's imgThumbnail), a compact player for videos on this computer, the path bars
-// of the pane and of the bottom bar, and the label shown when nothing is previewed.
+// of the pane and of the bottom bar, and the label shown when nothing is previewed. A picture not
+// cached yet is read apart from the GUI thread (PreviewRead); a photo whose share does not answer
+// shows its type's icon and a note naming the share.
 #pragma once
 
 #include <functional>
@@ -39,18 +41,32 @@ public:
     QPointer<ITPathbar> pathViewController;
     QPointer<ITPathbar> lblBottomPathBar;
     QPointer<QLabel> lblNoPhotoSelectedForPreview;
+    // Names the share of the previewed photo when it does not answer; hidden otherwise.
+    QPointer<QLabel> lblNotAnswering;
     // The current video view, replaced for every local video shown.
     QPointer<VideoPreview> previewQlVideo;
+
+    // Shows the note naming `mount`, which holds the previewed record's file, as not answering;
+    // hides it for "". A picture cached before the share fell silent stays up.
+    void showNotAnswering(const QString &mount);
 
     // The image shown now (null when none).
     QImage shownImage() const { return m_shown; }
     // Reloads the metadata table at the end of every update.
     std::function<void()> reloadMetaData;
 
+signals:
+    // The picture read apart for the previewed record has come and is shown.
+    void imageRead();
+
 private:
     void showImage(const QImage &image);
-    void chooseImage(ImageFileInfo &record, bool cloud);
+    void chooseImage(const std::shared_ptr<ImageFileInfo> &record, bool cloud);
     void showLocalVideo(const QString &path);
 
     QImage m_shown;
+    // Counts the records shown, so that a read answering late for an earlier one changes nothing.
+    int m_requests = 0;
+    // The path of the record previewed.
+    QString m_path;
 };

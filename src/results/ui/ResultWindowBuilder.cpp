@@ -139,6 +139,10 @@ void ResultWindowBuilder::connectParts()
         if (table)
             table->fillMetaDataTable(record, c.scanSource);
     });
+    connect(table, &MetadataTable::fileNotAnswering, this, [pane](const QString &mount) {
+        if (pane)
+            pane->showNotAnswering(mount);
+    });
     connect(&c, &ResultViewController::changeAllComponentsRequested, this, [&c, pane](const auto &record) {
         if (pane)
             pane->changeAllComponents(record, c.scanSource);

@@ -6,8 +6,8 @@
 
 #include "app/CommonFunc.h"
 #include "model/ImageFileInfo.h"
-#include "model/ImageProcessing.h"
 #include "platform/Dispatch.h"
+#include "results/PreviewRead.h"
 #include "results/ResultState.h"
 #include "results/ui/CollectionViewItem.h"
 #include "results/ui/PreviewPane.h"
@@ -103,12 +103,17 @@ void ThumbnailLoader::loadThumbnailForCell(const std::shared_ptr<ImageFileInfo> 
 
 QImage ThumbnailLoader::makeImage(const Request &request, bool *wantsIcon)
 {
+    // Each read within the bound its mount has to answer: a worker never waits on a silent share for
+    // good, so the queue always empties.
+    const auto read = [](const QString &path) {
+        return PreviewRead::read(
+            { path, false, QSize(CollectionViewItem::kImageWidth, CollectionViewItem::kImageHeight) })
+            .image;
+    };
     if (!request.cloud)
-        return ImageProcessing::getImageFromFile(request.filePath, CollectionViewItem::kImageWidth,
-                                                 CollectionViewItem::kImageHeight);
+        return read(request.filePath);
     if (!request.localThumbPath.isEmpty()) {
-        QImage image = ImageProcessing::getImageFromFile(request.localThumbPath, CollectionViewItem::kImageWidth,
-                                                           CollectionViewItem::kImageHeight);
+        QImage image = read(request.localThumbPath);
         if (!image.isNull())
             return image;
     }

@@ -18,6 +18,7 @@
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
 #include "platform/OutsideText.h"
+#include "platform/SilentOwnFolders.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "results/ShownGroups.h"
@@ -96,10 +97,17 @@ void ScanRunController::btnStartScanTapped()
     // The Stop button only matters while the sheet is up, so it is wired when a scan first starts.
     connect(c.btnStopAddingPhotos, &QAbstractButton::clicked, this,
         &ScanRunController::btnStopAddPhotosTapped, Qt::UniqueConnection);
+    // A folder of the program's own on a share gone silent is passed over by everything below: the
+    // scan goes on without its cache.
+    const QStringList silentOwnFolders = SilentOwnFolders::look();
+    for (const QString &folder : silentOwnFolders)
+        Log::line(QStringLiteral("The scan goes on without the program's folder %1: it is not answering")
+                      .arg(folder));
     CommonFunc::removeThumbnailsFolder();
     resetScanState();
     resetSheetTexts();
     loadScanOptions();
+    m_options.silentOwnFolders = silentOwnFolders;
     host.scanList().loadAllowedExtensions();
     host.showAddingPhotosSheet();
     applyModeSettings();

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTextDocument>
+#include <QThreadPool>
 #include <QTimer>
 
 #include "cloud/ui/SignInFailureAlert.h"
@@ -135,6 +136,10 @@ TEST_P(HostileTextTest, ShowsAsPlainTextOnOneBoundedLineEverywhere)
         { "sign-in alert", [&] { return alertBox(SignInFailureAlert::spec("Google Drive", text)); } },
         { "log",
             [&] {
+                // The reads the window made apart for the places above log what they could not open:
+                // they end first, so that the log holds the one line written here.
+                settle();
+                QThreadPool::globalInstance()->waitForDone(30000);
                 QFile::remove(AppFolders::logFilePath());
                 Log::line("Cloud listing failed: " + text);
                 QFile log(AppFolders::logFilePath());

@@ -63,13 +63,13 @@ protected:
         return ResultGridFixture::photos(prefix, std::vector<float>(size_t(count), 1.0f));
     }
 
-    // Runs the event loop until `done` holds, for at most five seconds.
-    static bool waitUntil(const std::function<bool()> &done)
+    // Runs the event loop until `done` holds, for at most `milliseconds`.
+    static bool waitUntil(const std::function<bool()> &done, int milliseconds = 5000)
     {
         QElapsedTimer clock;
         clock.start();
         while (!done()) {
-            if (clock.elapsed() > 5000)
+            if (clock.elapsed() > milliseconds)
                 return false;
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         }
