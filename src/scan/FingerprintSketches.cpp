@@ -13,8 +13,10 @@
 namespace
 {
 
-// Sum of |a[i] - b[i]|, stopped once it exceeds `limit` (checked every 64 bytes).
-std::int64_t boundedByteDistance(const uint8_t *a, const uint8_t *b, size_t n, std::int64_t limit)
+// Sum of |a[i] - b[i]|, stopped once it exceeds `limit` (checked every 64 bytes). Inlined into the
+// pair check, which calls it for every variant of every pair.
+__attribute__((always_inline)) inline std::int64_t boundedByteDistance(
+    const uint8_t *a, const uint8_t *b, size_t n, std::int64_t limit)
 {
     std::int64_t sum = 0;
     size_t i = 0;
@@ -138,6 +140,8 @@ bool FingerprintSketches::ruledOut(
     const Slot &b = m_slots[size_t(memberSlot)];
     const uint8_t *first = m_counts.data() + a.offset;
     const bool prefixes = a.prefixOffset != kNoPrefix && b.prefixOffset != kNoPrefix;
+    const uint64_t *firstPrefix = prefixes ? m_prefixes.data() + a.prefixOffset : nullptr;
+    const uint64_t *prefix = prefixes ? m_prefixes.data() + b.prefixOffset : nullptr;
     for (size_t k = 0; k < b.variantCount; ++k) {
         if ((variants >> k & 1u) == 0)
             continue;
@@ -145,8 +149,8 @@ bool FingerprintSketches::ruledOut(
         if (boundedByteDistance(first, counts, m_words, allowed) > allowed)
             continue;
         if (prefixes
-            && FingerprintWords::boundedDistance(m_prefixes.data() + a.prefixOffset,
-                   m_prefixes.data() + b.prefixOffset + k * m_prefixWords, m_prefixWords, allowed)
+            && FingerprintWords::boundedDistance(
+                   firstPrefix, prefix + k * m_prefixWords, m_prefixWords, allowed)
                 > allowed)
             continue;
         // The fingerprints themselves are reached only by the pairs the counts leave; two

@@ -45,19 +45,35 @@ std::vector<std::shared_ptr<ImageFileInfo>> makeRecords(int n, int count, bool n
     return records;
 }
 
-bool countsNear(
-    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o, std::int64_t allowed)
+// True when some allowed variant of `b` lies within `allowed` of `a`'s first, summing `distance`
+// over their words.
+template <typename Distance>
+bool anyVariantWithin(const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o,
+    std::int64_t allowed, Distance distance)
 {
     const auto first = a.arrHashOfRotateFlipImages.words(0);
     for (int k = 0; k < b.arrHashOfRotateFlipImages.count(); ++k) {
         const auto words = b.arrHashOfRotateFlipImages.words(k);
         std::int64_t sum = 0;
         for (size_t w = 0; w < words.size(); ++w)
-            sum += std::abs(std::popcount(first[w]) - std::popcount(words[w]));
+            sum += distance(first[w], words[w]);
         if (PairScore::isVariantTried(k, o) && sum <= allowed)
             return true;
     }
     return false;
+}
+
+bool countsNear(
+    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o, std::int64_t allowed)
+{
+    return anyVariantWithin(a, b, o, allowed,
+        [](uint64_t x, uint64_t y) { return std::abs(std::popcount(x) - std::popcount(y)); });
+}
+
+bool withinHamming(
+    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o, std::int64_t allowed)
+{
+    return anyVariantWithin(a, b, o, allowed, [](uint64_t x, uint64_t y) { return std::popcount(x ^ y); });
 }
 
 // Folded, the differences of neighbouring words are added up before their sizes are.
@@ -174,21 +190,6 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
 INSTANTIATE_TEST_SUITE_P(Kernels, SketchKernelTest,
     ::testing::Combine(::testing::Values(Kernel::Sse2, Kernel::Avx2, Kernel::Avx512),
         ::testing::Values(48, 56, 64, 96), ::testing::Bool(), ::testing::Bool()));
-
-bool withinHamming(
-    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o, std::int64_t allowed)
-{
-    const auto first = a.arrHashOfRotateFlipImages.words(0);
-    for (int k = 0; k < b.arrHashOfRotateFlipImages.count(); ++k) {
-        const auto words = b.arrHashOfRotateFlipImages.words(k);
-        std::int64_t sum = 0;
-        for (size_t w = 0; w < words.size(); ++w)
-            sum += std::popcount(first[w] ^ words[w]);
-        if (PairScore::isVariantTried(k, o) && sum <= allowed)
-            return true;
-    }
-    return false;
-}
 
 class SketchRuleTest : public ::testing::TestWithParam<std::tuple<bool, bool>>
 {
