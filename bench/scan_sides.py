@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Runs cold scans of one tree with several builds side by side and prints what each cost.
 
-    bench/scan_sides.py TREE NAME=SCAN[,VAR=VALUE...] ... [--rounds 3] [--mode similar|exact]
+    bench/scan_sides.py TREE NAME=SCAN[,VAR=VALUE...] ... [--rounds 3] [--mode similar|exact] [--turns]
 
 SCAN is a quennary-scan binary; VAR=VALUE pairs are set in its environment. Every round runs each
 build once, in an order turned by one each round, so builds share the machine's load alike. Each
 scan starts from a fresh home (an empty cache) and runs under /usr/bin/time -v. Printed per build:
 the median and the range of wall time, maximum resident set, minor page faults, system time and the
-most the decodes held of their budget at once; last, whether every scan found the same groups.
+most the decodes held of their budget at once; last, whether every scan found the same groups. The scans compare the first variant of each
+fingerprint alone unless --turns asks for the turned and mirrored ones too, as the application does.
 
 Trees of photos the size cameras make (the memory a scan needs follows the size of its pictures):
     quennary-make-corpus real TREE 10000          2-12 MP JPEG, some PNG, HEIC and edited copies
@@ -41,10 +42,10 @@ def wall_seconds(text):
     return sum(p * 60 ** i for i, p in enumerate(reversed(parts)))
 
 
-def cold_scan(binary, environment, tree, mode):
+def cold_scan(binary, environment, tree, mode, turns):
     with tempfile.TemporaryDirectory() as home:
-        command = ["/usr/bin/time", "-v", binary, "--mode", mode, "--home", home, "--json",
-                   os.path.join(home, "out.json"), tree]
+        command = ["/usr/bin/time", "-v", binary, "--mode", mode, *(["--rotate", "--mirror"] if turns else []),
+                   "--home", home, "--json", os.path.join(home, "out.json"), tree]
         result = subprocess.run(command, capture_output=True, text=True, env={**os.environ, **environment})
         if result.returncode != 0:
             sys.exit(f"{binary} failed:\n{result.stderr[-2000:]}")
@@ -65,6 +66,7 @@ def main():
     parser.add_argument("builds", nargs="+", help="NAME=SCAN[,VAR=VALUE...]")
     parser.add_argument("--rounds", type=int, default=3)
     parser.add_argument("--mode", default="similar")
+    parser.add_argument("--turns", action="store_true", help="compare turned and mirrored variants too")
     a = parser.parse_args()
     builds = []
     for spec in a.builds:
@@ -76,7 +78,7 @@ def main():
     for round_ in range(a.rounds):
         for i in range(len(builds)):
             name, binary, environment = builds[(i + round_) % len(builds)]
-            figures, groups = cold_scan(binary, environment, a.tree, a.mode)
+            figures, groups = cold_scan(binary, environment, a.tree, a.mode, a.turns)
             results[name].append(figures)
             if groups not in groupings:
                 groupings.append(groups)

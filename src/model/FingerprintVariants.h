@@ -33,6 +33,8 @@ public:
 
     std::vector<uint8_t> variant(int index) const;
     std::span<const uint64_t> words(int index) const;
+    // The words of every held variant back to back: variant i from i * wordsPerPiece() on.
+    std::span<const uint64_t> heldWords() const { return m_words; }
     // Every variant in index order, back to back: what the cache stores. Variants left out are
     // rebuilt when they can be, and missing otherwise.
     QByteArray storedForm() const;

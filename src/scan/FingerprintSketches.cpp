@@ -13,8 +13,10 @@
 namespace
 {
 
-// Sum of |a[i] - b[i]|, stopped once it exceeds `limit` (checked every 64 bytes).
-std::int64_t boundedByteDistance(const uint8_t *a, const uint8_t *b, size_t n, std::int64_t limit)
+// Sum of |a[i] - b[i]|, stopped once it exceeds `limit` (checked every 64 bytes). Inlined into the
+// pair check, which calls it for every variant of every pair.
+__attribute__((always_inline)) inline std::int64_t boundedByteDistance(
+    const uint8_t *a, const uint8_t *b, size_t n, std::int64_t limit)
 {
     std::int64_t sum = 0;
     size_t i = 0;
@@ -43,8 +45,8 @@ FingerprintSketches::FingerprintSketches(const PairScoreOptions &options, Kernel
     : m_options(options)
     , m_kernel(runs(kernel) ? kernel : Kernel::Sse2)
     , m_words(size_t(std::int64_t(options.reSizeValue) * options.reSizeValue / 64))
-    , m_prefixWords(std::min(m_words,
-          size_t(PairScore::allowedDistance(options.reSizeValue, options.sliderMinValue) * 5 / (4 * 32) + 4)))
+    , m_allowed(PairScore::allowedDistance(options.reSizeValue, options.sliderMinValue))
+    , m_prefixWords(std::min(m_words, size_t(m_allowed * 5 / (4 * 32) + 4)))
 {
 }
 
@@ -69,8 +71,36 @@ void FingerprintSketches::reserve(size_t records)
         return;
     const size_t variants = records * slot.variantCount;
     m_counts.reserve(m_counts.size() + variants * m_words);
-    m_prefixes.reserve(m_prefixes.size() + variants * m_prefixWords);
     m_slots.reserve(m_slots.size() + records);
+    m_reserved = m_slots.size() + records;
+    reservePrefixes(std::min(records, kPrefixSample));
+}
+
+void FingerprintSketches::reservePrefixes(size_t records)
+{
+    Slot slot {};
+    if (m_copyPrefixes && allowedVariants(kMaxVariants, slot))
+        m_prefixes.reserve(m_prefixes.size() + records * slot.variantCount * m_prefixWords);
+}
+
+bool FingerprintSketches::countsLeaveMany() const
+{
+    size_t pairs = 0;
+    size_t left = 0;
+    for (size_t i = 0; i < m_slots.size(); ++i) {
+        const uint8_t *first = m_counts.data() + m_slots[i].offset;
+        for (size_t j = 0; j < i; ++j, ++pairs) {
+            const Slot &b = m_slots[j];
+            for (size_t k = 0; k < b.variantCount; ++k) {
+                const uint8_t *counts = m_counts.data() + b.offset + k * m_words;
+                if (boundedByteDistance(first, counts, m_words, m_allowed) <= m_allowed) {
+                    ++left;
+                    break;
+                }
+            }
+        }
+    }
+    return left * kPrefixShare > pairs;
 }
 
 int FingerprintSketches::add(const ImageFileInfo &record)
@@ -80,15 +110,22 @@ int FingerprintSketches::add(const ImageFileInfo &record)
         return kNoFingerprint;
     if (v.wordsPerPiece() != m_words || m_words == 0)
         return kIrregular;
-    Slot slot { &record, m_counts.size(), m_prefixes.size(), {}, 0 };
+    Slot slot { v.heldWords().data(), m_counts.size(), m_copyPrefixes ? m_prefixes.size() : kNoPrefix, {},
+        0 };
     if (!allowedVariants(v.count(), slot))
         return kIrregular;
     for (int k = 0; k < slot.variantCount; ++k) {
         const std::span<const uint64_t> words = v.words(slot.variants[size_t(k)]);
         FingerprintWords::appendWordCounts(words, m_counts);
-        m_prefixes.insert(m_prefixes.end(), words.begin(), words.begin() + std::ptrdiff_t(m_prefixWords));
+        if (m_copyPrefixes)
+            m_prefixes.insert(m_prefixes.end(), words.begin(), words.begin() + std::ptrdiff_t(m_prefixWords));
     }
     m_slots.push_back(slot);
+    if (m_slots.size() == kPrefixSample) {
+        m_copyPrefixes = countsLeaveMany();
+        if (m_copyPrefixes)
+            reservePrefixes(m_reserved > m_slots.size() ? m_reserved - m_slots.size() : 0);
+    }
     return int(m_slots.size() - 1);
 }
 
@@ -102,20 +139,24 @@ bool FingerprintSketches::ruledOut(
     const Slot &a = m_slots[size_t(recordSlot)];
     const Slot &b = m_slots[size_t(memberSlot)];
     const uint8_t *first = m_counts.data() + a.offset;
-    const uint64_t *firstPrefix = m_prefixes.data() + a.prefixOffset;
+    const bool prefixes = a.prefixOffset != kNoPrefix && b.prefixOffset != kNoPrefix;
+    const uint64_t *firstPrefix = prefixes ? m_prefixes.data() + a.prefixOffset : nullptr;
+    const uint64_t *prefix = prefixes ? m_prefixes.data() + b.prefixOffset : nullptr;
     for (size_t k = 0; k < b.variantCount; ++k) {
         if ((variants >> k & 1u) == 0)
             continue;
         const uint8_t *counts = m_counts.data() + b.offset + k * m_words;
         if (boundedByteDistance(first, counts, m_words, allowed) > allowed)
             continue;
-        const uint64_t *prefix = m_prefixes.data() + b.prefixOffset + k * m_prefixWords;
-        if (FingerprintWords::boundedDistance(firstPrefix, prefix, m_prefixWords, allowed) > allowed)
+        if (prefixes
+            && FingerprintWords::boundedDistance(
+                   firstPrefix, prefix + k * m_prefixWords, m_prefixWords, allowed)
+                > allowed)
             continue;
-        // The records themselves are reached only by the few pairs the sketches leave.
-        const uint64_t *firstWords = a.record->arrHashOfRotateFlipImages.words(0).data();
-        const uint64_t *words = b.record->arrHashOfRotateFlipImages.words(b.variants[k]).data();
-        if (FingerprintWords::boundedDistance(firstWords, words, m_words, allowed) <= allowed)
+        // The fingerprints themselves are reached only by the pairs the counts leave; two
+        // unrelated ones pass the allowed distance within their first few words.
+        const uint64_t *words = b.words + size_t(b.variants[k]) * m_words;
+        if (FingerprintWords::boundedDistance(a.words, words, m_words, allowed) <= allowed)
             return false;
     }
     return true;

@@ -3,12 +3,16 @@
 // The Hamming distance of two fingerprints is at least the sum of the differences of their word
 // counts, so a pair whose sum already exceeds the allowed distance cannot match. The sketches of a
 // whole scan are small and stored back to back, so the first-fit walk streams through them.
-// Pictures without structure (noise) have word counts too alike for that; for them a copy of the
-// first words of each variant, also back to back, gives a partial distance that already exceeds
-// the allowed one for almost every pair, without reaching into the records.
+// Pairs the counts leave are measured on the records' own words, read in place and given up as
+// soon as the running distance passes the allowed one. Pictures without structure (noise) have
+// word counts too alike to rule much out; when the first records show that, a copy of the first
+// words of each variant, back to back, gives a partial distance that already exceeds the allowed
+// one for almost every pair without reaching into the records. Photos with structure skip that
+// copy, so their fingerprints are held once.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -57,22 +61,36 @@ private:
 
     // Kept small and inline: the parallel comparison walks every slot for every record.
     struct Slot {
-        const ImageFileInfo *record;
+        // The record's variants, back to back.
+        const uint64_t *words;
         size_t offset;
+        // kNoPrefix when the slot's first words were not copied.
         size_t prefixOffset;
         std::array<std::uint8_t, kMaxVariants> variants;
         std::uint8_t variantCount;
     };
 
+    static constexpr size_t kNoPrefix = SIZE_MAX;
+    // Slots sketched with their first words copied before the copy is kept or given up.
+    static constexpr size_t kPrefixSample = 64;
+    // One pair in this many of the sample left by the counts makes the copy pay.
+    static constexpr size_t kPrefixShare = 8;
+
     // False when the record has more variants than a slot holds.
     bool allowedVariants(int count, Slot &slot) const;
+    // True when the counts of the sampled slots leave many of their pairs.
+    bool countsLeaveMany() const;
+    void reservePrefixes(size_t records);
 
     PairScoreOptions m_options;
     Kernel m_kernel;
     size_t m_words;
+    std::int64_t m_allowed;
     // Words of each variant kept in the prefix copy: enough that two unrelated fingerprints
     // (half their bits differ) almost surely pass the allowed distance within them.
     size_t m_prefixWords;
+    bool m_copyPrefixes = true;
+    size_t m_reserved = 0;
     std::vector<uint8_t> m_counts;
     std::vector<uint64_t> m_prefixes;
     std::vector<Slot> m_slots;

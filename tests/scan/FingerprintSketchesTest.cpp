@@ -21,8 +21,8 @@ using Variants = std::vector<std::vector<uint8_t>>;
 
 // Photos like real ones; every second an altered copy of an earlier one (up to a quarter of its
 // bits flipped, so that count differences fall on both sides of the limit), every fifth with one
-// variant.
-std::vector<std::shared_ptr<ImageFileInfo>> makeRecords(int n, int count)
+// variant. `noise`: pictures without structure, every word half set.
+std::vector<std::shared_ptr<ImageFileInfo>> makeRecords(int n, int count, bool noise = false)
 {
     std::mt19937 random { std::uint32_t(n) };
     std::vector<Variants> made;
@@ -32,7 +32,7 @@ std::vector<std::shared_ptr<ImageFileInfo>> makeRecords(int n, int count)
         for (int v = 0; v < (i % 5 == 0 ? 1 : 8); ++v) {
             const Variants *source = i > 3 && i % 2 == 0 ? &made[random() % made.size()] : nullptr;
             variants.push_back(
-                source ? (*source)[size_t(v) % source->size()] : PictureLikeBits::make(random, n));
+                source ? (*source)[size_t(v) % source->size()] : PictureLikeBits::make(random, n, noise));
             for (int flip = 0, flips = int(random() % uint32_t(n * n / 4)); flip < flips; ++flip)
                 variants.back()[random() % variants.back().size()] ^= uint8_t(1u << (random() % 8));
         }
@@ -45,19 +45,35 @@ std::vector<std::shared_ptr<ImageFileInfo>> makeRecords(int n, int count)
     return records;
 }
 
-bool countsNear(
-    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o, std::int64_t allowed)
+// True when some allowed variant of `b` lies within `allowed` of `a`'s first, summing `distance`
+// over their words.
+template <typename Distance>
+bool anyVariantWithin(const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o,
+    std::int64_t allowed, Distance distance)
 {
     const auto first = a.arrHashOfRotateFlipImages.words(0);
     for (int k = 0; k < b.arrHashOfRotateFlipImages.count(); ++k) {
         const auto words = b.arrHashOfRotateFlipImages.words(k);
         std::int64_t sum = 0;
         for (size_t w = 0; w < words.size(); ++w)
-            sum += std::abs(std::popcount(first[w]) - std::popcount(words[w]));
+            sum += distance(first[w], words[w]);
         if (PairScore::isVariantTried(k, o) && sum <= allowed)
             return true;
     }
     return false;
+}
+
+bool countsNear(
+    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o, std::int64_t allowed)
+{
+    return anyVariantWithin(a, b, o, allowed,
+        [](uint64_t x, uint64_t y) { return std::abs(std::popcount(x) - std::popcount(y)); });
+}
+
+bool withinHamming(
+    const ImageFileInfo &a, const ImageFileInfo &b, const PairScoreOptions &o, std::int64_t allowed)
+{
+    return anyVariantWithin(a, b, o, allowed, [](uint64_t x, uint64_t y) { return std::popcount(x ^ y); });
 }
 
 // Folded, the differences of neighbouring words are added up before their sizes are.
@@ -174,6 +190,39 @@ TEST_P(SketchKernelTest, KeepsExactlyTheMembersWithinTheAllowedCountDifference)
 INSTANTIATE_TEST_SUITE_P(Kernels, SketchKernelTest,
     ::testing::Combine(::testing::Values(Kernel::Sse2, Kernel::Avx2, Kernel::Avx512),
         ::testing::Values(48, 56, 64, 96), ::testing::Bool(), ::testing::Bool()));
+
+class SketchRuleTest : public ::testing::TestWithParam<std::tuple<bool, bool>>
+{
+};
+
+// Past the first records, which decide whether the first words are copied (pictures without
+// structure) or read in place (photos), a pair is ruled out exactly when no allowed variant lies
+// within the allowed distance.
+TEST_P(SketchRuleTest, RulesOutExactlyThePairsBeyondTheAllowedDistance)
+{
+    const auto [noise, turns] = GetParam();
+    PairScoreOptions o;
+    o.reSizeValue = 64;
+    o.sliderMinValue = 0.85f;
+    o.compareRotateImages = turns;
+    o.compareFlipImages = turns;
+    const std::int64_t allowed = PairScore::allowedDistance(64, o.sliderMinValue);
+    const auto records = makeRecords(64, 200, noise);
+    FingerprintSketches sketches(o);
+    sketches.reserve(records.size() / 2);
+    size_t kept = 0;
+    for (int i = 0; i < int(records.size()); ++i) {
+        ASSERT_EQ(sketches.add(*records[size_t(i)]), i);
+        for (int j = 0; j < i; ++j) {
+            const bool within = withinHamming(*records[size_t(i)], *records[size_t(j)], o, allowed);
+            ASSERT_EQ(sketches.ruledOut(i, j, allowed), !within) << i << " " << j;
+            kept += within ? 1 : 0;
+        }
+    }
+    EXPECT_GT(kept, 20u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, SketchRuleTest, ::testing::Combine(::testing::Bool(), ::testing::Bool()));
 
 // Folding pays on pictures whose neighbouring words differ on their own, and not where each
 // word's count makes up for its neighbour's, which leaves the folded sums alike.
