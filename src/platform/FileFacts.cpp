@@ -162,11 +162,15 @@ std::optional<FileIdentity> FileFacts::identityOfOpen(int fd)
 
 bool FileFacts::isPackage(const QString &path)
 {
+    return hasPackageSuffix(path) && QFileInfo(path).isDir();
+}
+
+bool FileFacts::hasPackageSuffix(const QString &path)
+{
     static const QStringList &kPackageSuffixes
         = *new QStringList { QStringLiteral("photoslibrary"), QStringLiteral("migratedphotolibrary"),
               QStringLiteral("photolibrary"), QStringLiteral("app"), QStringLiteral("bundle") };
-    const QFileInfo info(path);
-    return info.isDir() && kPackageSuffixes.contains(info.suffix(), Qt::CaseInsensitive);
+    return kPackageSuffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
 }
 
 bool FileFacts::isImmutable(const QString &path)

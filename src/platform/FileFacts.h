@@ -66,6 +66,8 @@ public:
 
     // Folders opened as one item (photo libraries, application bundles).
     static bool isPackage(const QString &path);
+    // Whether a folder at `path` would be a package, by its name alone.
+    static bool hasPackageSuffix(const QString &path);
     // The file system's immutable attribute (chattr +i), the counterpart of a locked file.
     static bool isImmutable(const QString &path);
     // True when the path lives on a network file system; false when that cannot be told.

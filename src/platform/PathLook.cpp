@@ -62,6 +62,12 @@ QStringList partsOf(const QString &path)
     return path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
 }
 
+// The parts of `path` made absolute from the working folder, to be resolved from the root.
+QStringList absoluteParts(const QString &path)
+{
+    return partsOf(QDir(QDir::currentPath()).absoluteFilePath(path));
+}
+
 // What the link `path` says, or nothing, with errno set (EINVAL for anything but a link).
 std::optional<QString> linkText(const QString &path)
 {
@@ -199,13 +205,18 @@ std::vector<PathLook::Result<PathLook::Found>> PathLook::findAll(
 {
     std::vector<std::pair<QString, QStringList>> starts;
     for (const QString &path : paths)
-        starts.emplace_back(QStringLiteral("/"), partsOf(QDir(QDir::currentPath()).absoluteFilePath(path)));
+        starts.emplace_back(QStringLiteral("/"), absoluteParts(path));
     return resolveAll(starts, stop);
 }
 
 PathLook::Result<PathLook::Found> PathLook::find(const QString &path, const std::atomic<bool> *stop) const
 {
     return std::move(findAll({ path }, stop).front());
+}
+
+PathLook::Found PathLook::findHere(const QString &path, Where &where) const
+{
+    return resolve(QStringLiteral("/"), absoluteParts(path), *m_mounts, where);
 }
 
 PathLook::Result<PathLook::Found> PathLook::follow(

@@ -115,11 +115,25 @@ public:
     // `look` must own everything it uses.
     template <typename Answer>
     std::vector<std::optional<Answer>> lookInTurn(
-        const QStringList &paths, std::function<Answer(qsizetype)> look, const std::atomic<bool> *stop) const;
+        const QStringList &paths, std::function<Answer(qsizetype)> look, const std::atomic<bool> *stop) const
+    {
+        return lookInTurn<Answer>(
+            paths, [look = std::move(look)](qsizetype i, Where &) { return look(i); }, stop);
+    }
+    // The same for a look that keeps `where` at the real path it is about to touch (a look that
+    // resolves its path with findHere): the mount named when it does not answer is the one holding
+    // that path, wherever the links of the path as written lead.
+    template <typename Answer>
+    std::vector<std::optional<Answer>> lookInTurn(const QStringList &paths,
+        std::function<Answer(qsizetype, Where &)> look, const std::atomic<bool> *stop) const;
 
     // Each of `paths` (absolute) resolved and looked at, together.
     std::vector<Result<Found>> findAll(const QStringList &paths, const std::atomic<bool> *stop) const;
     Result<Found> find(const QString &path, const std::atomic<bool> *stop) const;
+    // `path` resolved on the calling thread, which must be a look apart (see lookInTurn), with
+    // `where` kept at each step; `silentMount` is set where a step would enter a mount named as not
+    // answering.
+    Found findHere(const QString &path, Where &where) const;
     // Where the link `link` (absolute, its folder really at `realFolder`) leads, read from the link
     // and resolved from there: the link's own folder is never looked at again.
     Result<Found> follow(
@@ -176,11 +190,13 @@ template <typename Answer> struct PathLook::Turns {
     std::condition_variable changed;
     std::shared_ptr<const std::vector<Mount>> mounts;
     QStringList paths;
-    std::function<Answer(qsizetype)> look;
+    std::function<Answer(qsizetype, Where &)> look;
     std::vector<std::optional<Answer>> answers;
     // The thread now looking; an older one left behind writes nothing more.
     int generation = 0;
     qsizetype at = 0;
+    // Where the look at `at` is.
+    std::shared_ptr<Where> atWhere;
     // Set once the look at `at` answers, however late: its mount is looked at again from then on.
     std::shared_ptr<std::atomic<bool>> atAnswered;
     int answered = 0;
@@ -188,8 +204,8 @@ template <typename Answer> struct PathLook::Turns {
 };
 
 template <typename Answer>
-std::vector<std::optional<Answer>> PathLook::lookInTurn(
-    const QStringList &paths, std::function<Answer(qsizetype)> look, const std::atomic<bool> *stop) const
+std::vector<std::optional<Answer>> PathLook::lookInTurn(const QStringList &paths,
+    std::function<Answer(qsizetype, Where &)> look, const std::atomic<bool> *stop) const
 {
     if (paths.isEmpty())
         return {};
@@ -211,7 +227,7 @@ std::vector<std::optional<Answer>> PathLook::lookInTurn(
             lastAnswer = now;
         } else if (now - lastAnswer >= BoundedLookTimes::notAnsweringAfter()) {
             // The look under way has not answered: its mount is left out, the rest goes on.
-            nameNotAnswering(turns->paths[turns->at], [done = turns->atAnswered]() { return done->load(); });
+            nameNotAnswering(turns->atWhere->get(), [done = turns->atAnswered]() { return done->load(); });
             startTurns(turns, turns->at + 1);
             lastAnswer = now;
         }
@@ -238,14 +254,16 @@ void PathLook::lookFrom(const std::shared_ptr<Turns<Answer>> &turns, qsizetype f
         if (!silentMountOf(turns->paths[i], *turns->mounts).isEmpty())
             continue;
         auto done = std::make_shared<std::atomic<bool>>(false);
+        auto where = std::make_shared<Where>(turns->paths[i]);
         {
             std::lock_guard<std::mutex> lock(turns->mutex);
             if (turns->generation != generation)
                 return;
             turns->at = i;
+            turns->atWhere = where;
             turns->atAnswered = done;
         }
-        Answer answer = turns->look(i);
+        Answer answer = turns->look(i, *where);
         done->store(true);
         std::lock_guard<std::mutex> lock(turns->mutex);
         if (turns->generation != generation)

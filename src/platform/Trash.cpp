@@ -51,6 +51,12 @@ QString resolved(const QString &path)
     return QDir::cleanPath(base);
 }
 
+// Where a look found `written` really is; the path as written when it did not answer.
+QString realOf(const PathLook::Result<PathLook::Found> &found, const QString &written)
+{
+    return found.answer ? found.answer->real : QDir::cleanPath(QFileInfo(written).absoluteFilePath());
+}
+
 // The info file of a trashed item, as the freedesktop.org Trash describes it.
 QByteArray trashInfo(const QString &absolutePath)
 {
@@ -236,6 +242,12 @@ QString Trash::homeTrashFolder()
     return dataHome() + QStringLiteral("/Trash");
 }
 
+QString Trash::realHomeTrash(const PathLook &look)
+{
+    const QString homeTrash = homeTrashFolder();
+    return realOf(look.find(homeTrash, nullptr), homeTrash);
+}
+
 bool Trash::isInsideTrashFolder(const QString &path)
 {
     if (path.isEmpty())
@@ -243,9 +255,6 @@ bool Trash::isInsideTrashFolder(const QString &path)
     const QString homeTrash = homeTrashFolder();
     const std::vector<PathLook::Result<PathLook::Found>> found
         = PathLook::current().findAll({ path, homeTrash }, nullptr);
-    const auto realOf = [](const PathLook::Result<PathLook::Found> &one, const QString &written) {
-        return one.answer ? one.answer->real : QDir::cleanPath(QFileInfo(written).absoluteFilePath());
-    };
     return isInsideTrashFolder(path, realOf(found[0], path), realOf(found[1], homeTrash));
 }
 

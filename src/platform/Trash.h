@@ -7,6 +7,8 @@
 
 #include "platform/FileFacts.h"
 
+class PathLook;
+
 // What one move to the Trash came to.
 struct TrashMove {
     // NoTrash: no Trash of this user's alone could be had for the item's volume. PutBack: what
@@ -46,6 +48,7 @@ public:
     // are resolved apart (see PathLook): where they do not answer, the path as written tells.
     static bool isInsideTrashFolder(const QString &path);
     // The same for `path` whose links resolve to `real`, the home Trash's to `realHomeTrash`.
+    // Nothing is looked at: many paths may be told against one realHomeTrash().
     static bool isInsideTrashFolder(const QString &path, const QString &real, const QString &realHomeTrash);
     // True when the folder `path` is named as a Trash of any system, in any letter case: ".Trash",
     // ".Trash-*", ".Trashes" (macOS volumes), "$RECYCLE.BIN", "RECYCLER", "RECYCLED" (Windows),
@@ -60,6 +63,8 @@ public:
     static bool isTrashedByName(const QString &fileName);
     // The home Trash folder ($XDG_DATA_HOME/Trash, default ~/.local/share/Trash).
     static QString homeTrashFolder();
+    // The home Trash folder with its links resolved through `look`; as written when it does not answer.
+    static QString realHomeTrash(const PathLook &look);
     // The point of the mount holding the home Trash when it does not answer within the bound (see
     // PathLook); empty when it answers.
     static QString homeTrashSilentMount();

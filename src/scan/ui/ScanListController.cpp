@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/CommonFunc.h"
@@ -27,7 +28,6 @@
 #include "scan/ui/MainWindowWidgets.h"
 #include "scan/ui/ScanListRules.h"
 #include "scan/ui/ScanListState.h"
-#include "scan/ui/ScanListTable.h"
 
 namespace
 {
@@ -78,7 +78,8 @@ QString notPhotosText(const QStringList &paths)
 
 } // namespace
 
-ScanListController::ScanListController(MainWindowWidgets &widgets, ScanListState &listState, ScanListWindow window)
+ScanListController::ScanListController(
+    MainWindowWidgets &widgets, ScanListState &listState, ScanListWindow window)
     : revealUrl([](const QUrl &url) { ResultFileActions::defaultRevealUrl(url, {}); })
     , c(widgets)
     , state(listState)
@@ -99,15 +100,16 @@ void ScanListController::loadAllowedExtensions()
 {
     const bool videos = state.compareType == GlobalObjects::CompareType::ctMD5
         && UserDefaults::standard().boolForKey(QStringLiteral("allowVideoScanning"));
-    ScanOptions::loadAllowedExtensions(UserDefaults::standard(), videos, state.allowedExtensions, state.arrVideoExtn);
+    ScanOptions::loadAllowedExtensions(
+        UserDefaults::standard(), videos, state.allowedExtensions, state.arrVideoExtn);
 }
 
 void ScanListController::beginAdd()
 {
     state.countPathAdded = 0;
     state.isFileAdded = false;
-    state.predDirExclusion = std::make_shared<ExclusionMatcher>(
-        ExclusionMatcher::foldersFrom(UserDefaults::standard().arrayForKey(QStringLiteral("excludedFolders"))));
+    state.predDirExclusion = std::make_shared<ExclusionMatcher>(ExclusionMatcher::foldersFrom(
+        UserDefaults::standard().arrayForKey(QStringLiteral("excludedFolders"))));
     loadAllowedExtensions();
 }
 
@@ -597,7 +599,7 @@ void ScanListController::updatePathTableToolTip()
     c.tvPath->setToolTip(state.arrPathNodes.empty() ? QString() : text("ID_CTRL_TO_VIEW_MORE_OPTIONS"));
 }
 
-void ScanListController::reloadPathTable()
+ScanListTable::Actions ScanListController::tableActions()
 {
     QPointer<ScanListController> owner(this);
     ScanListTable::Actions actions;
@@ -609,9 +611,29 @@ void ScanListController::reloadPathTable()
         if (owner)
             owner->removeScanListEntry(row);
     };
+    return actions;
+}
+
+void ScanListController::reloadPathTable()
+{
     const std::vector<FilePathNode> &list = currentList(state);
-    ScanListTable::reload(c.tvPath, list, ScanGlobals::scanType.load(), actions, state.entryAnswers);
+    if (ScanListTable::reload(
+            c.tvPath, list, ScanGlobals::scanType.load(), tableActions(), state.entryAnswers))
+        queueMoreCells();
     for (QWidget *hint : { static_cast<QWidget *>(c.lblDragPhotosTitle.data()),
              static_cast<QWidget *>(c.lblHintForDrag.data()), static_cast<QWidget *>(c.boxForHint.data()) })
         hint->setHidden(!list.empty());
+}
+
+void ScanListController::queueMoreCells()
+{
+    if (m_cellsQueued)
+        return;
+    m_cellsQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_cellsQueued = false;
+        if (ScanListTable::addCells(c.tvPath, currentList(state), ScanGlobals::scanType.load(),
+                tableActions(), state.entryAnswers))
+            queueMoreCells();
+    });
 }

@@ -11,6 +11,7 @@
 
 #include "app/GlobalObjects.h"
 #include "scan/ui/ScanListLook.h"
+#include "scan/ui/ScanListTable.h"
 
 #include <QObject>
 
@@ -97,6 +98,10 @@ private:
         const QStringList &paths, const std::vector<std::optional<ScanListLook::Facts>> &answers);
     // What the restored entry `node` becomes once looked at; false when it leaves the list.
     bool applyRestored(FilePathNode &node, const ScanListLook::Facts &facts);
+    // The row actions of the table's cells.
+    ScanListTable::Actions tableActions();
+    // Makes the cells of the rows still without one, a few hundred each turn of the event loop.
+    void queueMoreCells();
     void removeEntryAt(size_t row);
     // Forgets the keys and answers of the entry at `path`, whose row is about to go.
     void forgetEntry(const QString &path);
@@ -114,4 +119,5 @@ private:
     ScanListState &state;
     ScanListWindow m_window;
     bool m_looking = false;
+    bool m_cellsQueued = false;
 };

@@ -50,7 +50,7 @@ bool ScanListRules::hasEnabledExtension(const QString &path, const QStringList &
     return false;
 }
 
-ScanListRules::Kind ScanListRules::classify(const QString &path, const QStringList *allowedExtensions)
+ScanListRules::Kind ScanListRules::classifyDropped(const QString &path, const QStringList &allowedExtensions)
 {
     if (Trash::isInsideTrashFolder(path))
         return Kind::Skip;
@@ -62,29 +62,24 @@ ScanListRules::Kind ScanListRules::classify(const QString &path, const QStringLi
             return Kind::Folder;
         return isPhotosLibraryPackage(path) ? Kind::PhotosLibrary : Kind::LibraryError;
     }
-    if (allowedExtensions && !hasEnabledExtension(path, *allowedExtensions))
+    return hasEnabledExtension(path, allowedExtensions) ? Kind::File : Kind::Skip;
+}
+
+ScanListRules::Kind ScanListRules::classifyRestored(
+    const QString &path, bool insideTrash, const std::optional<Item> &item)
+{
+    if (insideTrash)
         return Kind::Skip;
-    return Kind::File;
-}
-
-ScanListRules::Kind ScanListRules::classifyDropped(const QString &path, const QStringList &allowedExtensions)
-{
-    return classify(path, &allowedExtensions);
-}
-
-ScanListRules::Kind ScanListRules::classifyRestored(const QString &path)
-{
-    const Kind kind = classify(path, nullptr);
-    if (kind != Kind::Skip || Trash::isInsideTrashFolder(path))
-        return kind;
     // A saved entry is never dropped for being away or unreadable at launch: it would be gone from
     // the saved list at the next change. An unreadable folder is named at the end of its scan.
-    const QFileInfo info(path);
-    if (!info.exists())
+    if (!item)
         return Kind::Absent;
-    if (!info.isDir())
+    if (!item->folder)
         return Kind::File;
-    return isPhotosLibraryPackage(path) ? Kind::PhotosLibrary : Kind::Folder;
+    if (isPhotosLibraryPackage(path))
+        return Kind::PhotosLibrary;
+    // Another package is refused as a drop is, unless it cannot be read now.
+    return item->readable && FileFacts::hasPackageSuffix(path) ? Kind::LibraryError : Kind::Folder;
 }
 
 bool ScanListRules::isPathEnabledInOpenPanel(

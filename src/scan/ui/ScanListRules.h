@@ -3,6 +3,8 @@
 // exactly after canonicalisation, as the file systems here are case-sensitive.
 #pragma once
 
+#include <optional>
+
 #include <QString>
 #include <QStringList>
 
@@ -23,12 +25,19 @@ public:
     // The key of `path` in the controller's dictPathAdded.
     static QString pathKey(const QString &path) { return canonicalPath(path); }
 
+    // What a looked-at path leads to: a folder or not, and whether this user may read it.
+    struct Item {
+        bool folder = false;
+        bool readable = false;
+    };
+
     // A dropped path: a folder, a Photos library (or a refused package), or a file whose extension
     // is enabled. Items in a Trash folder and unreadable items are skipped.
     static Kind classifyDropped(const QString &path, const QStringList &allowedExtensions);
-    // A path of the saved list: as a drop, except that every file is taken whatever its extension
-    // and an entry that cannot be read now is kept as what it is.
-    static Kind classifyRestored(const QString &path);
+    // A path of the saved list, by what a look found: whether it lies in a Trash, and the item it
+    // leads to (nothing when it cannot be found). As a drop, except that every file is taken
+    // whatever its extension and an entry that cannot be read now is kept as what it is.
+    static Kind classifyRestored(const QString &path, bool insideTrash, const std::optional<Item> &item);
 
     // The open panel's per-item rule for the kind of entry being added.
     static bool isPathEnabledInOpenPanel(
@@ -36,7 +45,4 @@ public:
 
     static bool isPhotosLibraryPackage(const QString &path);
     static bool hasEnabledExtension(const QString &path, const QStringList &allowedExtensions);
-
-private:
-    static Kind classify(const QString &path, const QStringList *allowedExtensions);
 };

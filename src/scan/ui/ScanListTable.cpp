@@ -25,6 +25,9 @@ namespace
 
 constexpr int kRowHeight = 32;
 constexpr int kIconSide = 20;
+// The cells made in one go: a few frames' work, so that a list of thousands is built while the window
+// goes on answering.
+constexpr int kCellsAtOnce = 200;
 
 // By the entry's kind and name alone: the path itself may be on a share that no longer answers.
 QPixmap rowIcon(const FilePathNode &node, ScanSource source)
@@ -42,7 +45,8 @@ QPixmap rowIcon(const FilePathNode &node, ScanSource source)
     static QHash<QString, QPixmap> drawn;
     const QString path = node.filePath.value_or(QString());
     const bool folder = node.nodeType != GlobalObjects::NodeType::nodeTypefile;
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+    const QMimeType type
+        = folder ? QMimeType() : QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
     const QString key
         = folder ? (path == QLatin1String("/") ? QStringLiteral("//") : QStringLiteral("/")) : type.name();
     auto found = drawn.constFind(key);
@@ -75,8 +79,40 @@ const char *greyedFor(const QString &path, ScanSource source, const QHash<QStrin
     return nullptr;
 }
 
-CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source,
-    const ScanListTable::Actions &actions, const QHash<QString, EntryAnswer> &answers)
+const QPixmap &greyedIcon()
+{
+    static const QPixmap &icon = *new QPixmap(
+        QFileIconProvider().icon(QFileIconProvider::Folder).pixmap(kIconSide, QIcon::Disabled));
+    return icon;
+}
+
+// Shows `node` in `cell`, changing only what differs from what it shows: a cell is made once and
+// then kept for its row, so a long list is not rebuilt at each change.
+void fillCell(
+    CustomCell *cell, const FilePathNode &node, ScanSource source, const QHash<QString, EntryAnswer> &answers)
+{
+    QLabel *label = cell->lblFilePath();
+    const QString path = node.filePath.value_or(QString());
+    const QString shown = OutsideText::name(ScanListTable::displayPath(path, source));
+    const char *why = greyedFor(path, source, answers);
+    const QString toolTip = OutsideText::toolTip(
+        why ? shown + QLatin1Char('\n') + localizedString(QString::fromLatin1(why)) : shown);
+    cell->btnCheckBox()->setChecked(node.state == 1);
+    label->setText(shown);
+    if (label->toolTip() != toolTip)
+        label->setToolTip(toolTip);
+    // Greyed, with the reason beside the path; the row can still be ticked or removed. The
+    // window's style sheet makes its labels white, so the grey is restated here.
+    label->setEnabled(!why);
+    const QString grey = why ? QStringLiteral("QLabel:disabled { color: rgb(140, 142, 150); }") : QString();
+    if (label->styleSheet() != grey)
+        label->setStyleSheet(grey);
+    const QPixmap &icon = why ? greyedIcon() : rowIcon(node, source);
+    if (cell->imgView()->pixmap().cacheKey() != icon.cacheKey())
+        cell->imgView()->setPixmap(icon);
+}
+
+CustomCell *makeCell(int row, const ScanListTable::Actions &actions)
 {
     auto *cell = new CustomCell;
     cell->setObjectName(QStringLiteral("idPathCell"));
@@ -88,22 +124,7 @@ CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source,
     cell->setImgView(icon);
     cell->setLblFilePath(label);
     cell->setBtnDelete(remove);
-    const QString path = node.filePath.value_or(QString());
     label->setTextFormat(Qt::PlainText);
-    label->setText(OutsideText::name(ScanListTable::displayPath(path, source)));
-    label->setToolTip(OutsideText::toolTip(label->text()));
-    check->setChecked(node.state == 1);
-    icon->setPixmap(rowIcon(node, source));
-    if (const char *why = greyedFor(path, source, answers)) {
-        // Greyed, with the reason beside the path; the row can still be ticked or removed. The
-        // window's style sheet makes its labels white, so the grey is restated here.
-        label->setEnabled(false);
-        label->setStyleSheet(QStringLiteral("QLabel:disabled { color: rgb(140, 142, 150); }"));
-        icon->setPixmap(
-            QFileIconProvider().icon(QFileIconProvider::Folder).pixmap(kIconSide, QIcon::Disabled));
-        label->setToolTip(OutsideText::toolTip(
-            label->text() + QLatin1Char('\n') + localizedString(QString::fromLatin1(why))));
-    }
     remove->setFlat(true);
     // The list is one stop of the Tab key; its keys reach the box and the button of a row.
     check->setFocusPolicy(Qt::NoFocus);
@@ -115,10 +136,11 @@ CustomCell *makeCell(const FilePathNode &node, int row, ScanSource source,
     layout->addWidget(icon);
     layout->addWidget(label, 1);
     layout->addWidget(remove);
+    // A cell stays with its row number: the rows after a removed one show their new entries in place.
     QObject::connect(
         check, &QCheckBox::clicked, cell, [row, actions](bool on) { actions.checkChanged(row, on); });
     QObject::connect(remove, &QPushButton::clicked, cell, [row, actions] {
-        // The row is removed after the click has been handled: removing rebuilds this very cell.
+        // The row is removed after the click has been handled: removing may delete this very cell.
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [row, actions] { actions.remove(row); }, Qt::QueuedConnection);
     });
@@ -134,30 +156,61 @@ QString ScanListTable::displayPath(const QString &path, ScanSource source)
     return path;
 }
 
-void ScanListTable::reload(CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source,
+bool ScanListTable::reload(CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source,
     const Actions &actions, const QHash<QString, EntryAnswer> &answers)
 {
     auto *model = qobject_cast<QStandardItemModel *>(table->model());
     if (!model) {
         model = new QStandardItemModel(table);
+        model->setColumnCount(1);
         table->setModel(model);
         table->horizontalHeader()->setStretchLastSection(true);
         table->verticalHeader()->setDefaultSectionSize(kRowHeight);
     }
-    // The rows are rebuilt after every tick and removal: the current row stays where it was (the
-    // last one when the list got shorter), so the arrows and the Menu key go on from there.
+    // The rows are brought up to date after every tick and removal: the current row stays where it
+    // was (the last one when the list got shorter), so the arrows and the Menu key go on from there.
     const int current = table->currentIndex().row();
     const int scrolled = table->verticalScrollBar()->value();
-    model->clear();
-    model->setColumnCount(1);
+    const int kept = std::min(rowsWithCells(table), int(nodes.size()));
     model->setRowCount(int(nodes.size()));
-    table->horizontalHeader()->setStretchLastSection(true);
-    for (int row = 0; row < int(nodes.size()); ++row)
-        table->setIndexWidget(
-            model->index(row, 0), makeCell(nodes[size_t(row)], row, source, actions, answers));
+    for (int row = 0; row < kept; ++row)
+        fillCell(qobject_cast<CustomCell *>(table->indexWidget(model->index(row, 0))), nodes[size_t(row)],
+            source, answers);
+    const bool more = addCells(table, nodes, source, actions, answers);
     if (current >= 0 && !nodes.empty())
         table->setCurrentIndex(model->index(std::min(current, int(nodes.size()) - 1), 0));
     // The list stays scrolled where it was, not back at its top.
     table->doItemsLayout();
     table->verticalScrollBar()->setValue(scrolled);
+    return more;
+}
+
+bool ScanListTable::addCells(CustomTableView *table, const std::vector<FilePathNode> &nodes,
+    ScanSource source, const Actions &actions, const QHash<QString, EntryAnswer> &answers)
+{
+    const QAbstractItemModel *model = table->model();
+    const int rows = model ? std::min(model->rowCount(), int(nodes.size())) : 0;
+    const int first = rowsWithCells(table);
+    const int end = std::min(rows, first + kCellsAtOnce);
+    for (int row = first; row < end; ++row) {
+        CustomCell *cell = makeCell(row, actions);
+        fillCell(cell, nodes[size_t(row)], source, answers);
+        table->setIndexWidget(model->index(row, 0), cell);
+    }
+    return end < rows;
+}
+
+int ScanListTable::rowsWithCells(const CustomTableView *table)
+{
+    // The rows with a cell come first: cells are made in row order and rows dropped from the end.
+    const QAbstractItemModel *model = table->model();
+    int low = 0, high = model ? model->rowCount() : 0;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (table->indexWidget(model->index(middle, 0)))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
 }

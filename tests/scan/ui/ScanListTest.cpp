@@ -503,6 +503,56 @@ TEST_F(ScanListTest, ALongSavedListIsRestoredWhole)
     EXPECT_TRUE(c->btnCompare->isEnabled());
 }
 
+// What each row of the table shows, a line each: its path, and "greyed" when it is.
+QString rowsShown(const MainViewController &c)
+{
+    QStringList rows;
+    for (int row = 0; row < c.tvPath->model()->rowCount(); ++row) {
+        const auto *cell
+            = qobject_cast<CustomCell *>(c.tvPath->indexWidget(c.tvPath->model()->index(row, 0)));
+        rows.append(!cell                          ? QStringLiteral("no cell")
+                : cell->lblFilePath()->isEnabled() ? cell->lblFilePath()->text()
+                                                   : cell->lblFilePath()->text() + QStringLiteral(" greyed"));
+    }
+    return rows.join(QLatin1Char('\n'));
+}
+
+// Saved entries that leave the list once looked at (in a Trash, through a link to one, a second path
+// of a listed folder, a package that is no library) between ones that stay, absent ones greyed: each
+// row, kept in place as the rows after it move up, shows its own entry, greyed only when it is.
+TEST_F(ScanListTest, RestoredRowsShowTheirOwnEntriesAfterOthersLeave)
+{
+    const QString a = folder(QStringLiteral("A")), b = folder(QStringLiteral("B")), d = folder("D");
+    const QString trashed = Trash::homeTrashFolder() + QStringLiteral("/files/old");
+    QDir().mkpath(trashed);
+    const QString toA = root.filePath("toA"), toTrash = root.filePath("toTrash"),
+                  dangling = root.filePath("x");
+    QFile::link(a, toA);
+    QFile::link(trashed, toTrash);
+    QFile::link(root.filePath("nowhere"), dangling);
+    const QString photo = file("c.jpg"), gone = root.filePath("Gone"), lib = library("L.photoslibrary");
+    QVariantList saved;
+    for (const QString &path :
+        { a, trashed, toA, gone, toTrash, b, photo, folder("Tool.app"), lib, dangling, d })
+        saved << savedEntry(path);
+    UserDefaults::standard().setObject(QStringLiteral("savedPaths"), saved);
+    auto c = makeController();
+    looked(*c);
+    EXPECT_EQ(paths(*c).join('\n'), QStringList({ a, gone, b, photo, lib, dangling, d }).join('\n'));
+    std::vector<NodeType> types;
+    for (const FilePathNode &node : c->arrPathNodes)
+        types.push_back(node.nodeType);
+    EXPECT_EQ(types,
+        (std::vector { NodeType::nodeTypefolder, NodeType::nodeTypefolder, NodeType::nodeTypefolder,
+            NodeType::nodeTypefile, NodeType::nodeTypePhotos, NodeType::nodeTypefolder,
+            NodeType::nodeTypefolder }));
+    EXPECT_EQ(rowsShown(*c),
+        QStringList({ a, gone + " greyed", b, photo, lib, dangling + " greyed", d }).join('\n'));
+    c->scanList().removeScanListEntry(1);
+    settle();
+    EXPECT_EQ(rowsShown(*c), QStringList({ a, b, photo, lib, dangling + " greyed", d }).join('\n'));
+}
+
 // A saved folder on a share whose server never answers: the window appears with its list at once,
 // shows that entry as not answering, and lets it be removed (the test below, run beside such a
 // share in a process of its own).
