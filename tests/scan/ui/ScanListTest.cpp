@@ -113,6 +113,9 @@ protected:
             list.append(node.filePath.value_or(QString()));
         return list;
     }
+    // The saved `silentEntry`, on the silent share, then a local folder: the window comes at once,
+    // the first shown as not answering and removable, the second looked at.
+    void expectSilentThenLocal(const QString &silentEntry);
     QString lastInformativeText() const
     {
         return alerts.alerts().empty() ? QString() : alerts.alerts().back().informativeText;
@@ -561,15 +564,34 @@ TEST(DeadShareListTest, TheWindowAppearsBesideASilentShare)
     DeadMount::expectPassesBeside("ScanListTest.ASavedFolderOnASilentShareDoesNotHoldTheWindow");
 }
 
+// A saved link on this disk that leads onto the silent share names the share, not this disk: the
+// entries after it are looked at.
+TEST(DeadShareListTest, ALinkOntoASilentShareNamesTheShare)
+{
+    DeadMount::expectPassesBeside("ScanListTest.ASavedLinkOntoASilentShareDoesNotHoldTheWindow");
+}
+
 TEST_F(ScanListTest, ASavedFolderOnASilentShareDoesNotHoldTheWindow)
 {
     QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
-    const QString share = DeadMount::silentShare();
+    expectSilentThenLocal(DeadMount::silentShare() + "/photos");
+}
+
+TEST_F(ScanListTest, ASavedLinkOntoASilentShareDoesNotHoldTheWindow)
+{
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+    const QString link = root.filePath(QStringLiteral("onShare"));
+    ASSERT_TRUE(QFile::link(DeadMount::silentShare() + "/photos", link));
+    expectSilentThenLocal(link);
+}
+
+void ScanListTest::expectSilentThenLocal(const QString &silentEntry)
+{
     const QString local = folder(QStringLiteral("photos"));
     UserDefaults::standard().setObject(
-        QStringLiteral("savedPaths"), QVariantList { savedEntry(share + "/photos"), savedEntry(local) });
+        QStringLiteral("savedPaths"), QVariantList { savedEntry(silentEntry), savedEntry(local) });
     auto c = makeController();
-    EXPECT_EQ(paths(*c), (QStringList { share + "/photos", local }));
+    EXPECT_EQ(paths(*c), (QStringList { silentEntry, local }));
     looked(*c);
     const CustomCell *silent = cellAt(*c, 0);
     ASSERT_TRUE(silent);
