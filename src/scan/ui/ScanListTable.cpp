@@ -196,6 +196,8 @@ bool ScanListTable::addCells(CustomTableView *table, const std::vector<FilePathN
         CustomCell *cell = makeCell(row, actions);
         fillCell(cell, nodes[size_t(row)], source, answers);
         table->setIndexWidget(model->index(row, 0), cell);
+        // In its row at once, not at the top until the view's next layout.
+        cell->setGeometry(table->visualRect(model->index(row, 0)));
     }
     return end < rows;
 }
