@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileIconProvider>
 #include <QHBoxLayout>
 #include <QHash>
@@ -25,9 +26,9 @@ namespace
 
 constexpr int kRowHeight = 32;
 constexpr int kIconSide = 20;
-// The cells made in one go: a few frames' work, so that a list of thousands is built while the window
-// goes on answering.
-constexpr int kCellsAtOnce = 200;
+// How long cells are made in one go: a few frames, so that a list of thousands is built while the
+// window goes on answering.
+constexpr qint64 kCellsTurnMs = 40;
 
 // By the entry's kind and name alone: the path itself may be on a share that no longer answers.
 QPixmap rowIcon(const FilePathNode &node, ScanSource source)
@@ -190,16 +191,20 @@ bool ScanListTable::addCells(CustomTableView *table, const std::vector<FilePathN
 {
     const QAbstractItemModel *model = table->model();
     const int rows = model ? std::min(model->rowCount(), int(nodes.size())) : 0;
-    const int first = rowsWithCells(table);
-    const int end = std::min(rows, first + kCellsAtOnce);
-    for (int row = first; row < end; ++row) {
+    // Each turn lays out every cell made before it: a turn makes as many as it can in its time.
+    QElapsedTimer clock;
+    clock.start();
+    int row = rowsWithCells(table);
+    for (; row < rows && !clock.hasExpired(kCellsTurnMs); ++row) {
         CustomCell *cell = makeCell(row, actions);
         fillCell(cell, nodes[size_t(row)], source, answers);
         table->setIndexWidget(model->index(row, 0), cell);
-        // In its row at once, not at the top until the view's next layout.
-        cell->setGeometry(table->visualRect(model->index(row, 0)));
+        // In its row at once, not at the top until the view's next layout (which visualRect() would
+        // run at once, for every cell).
+        cell->setGeometry(table->columnViewportPosition(0), table->rowViewportPosition(row),
+            table->columnWidth(0), table->rowHeight(row));
     }
-    return end < rows;
+    return row < rows;
 }
 
 int ScanListTable::rowsWithCells(const CustomTableView *table)

@@ -25,11 +25,11 @@ public:
     // to, and `answers` what the last look at an entry of this computer found. Each row keeps its
     // cell, changed only where its entry shows differently; rows are made or dropped at the end
     // only, so a change to a long list costs no rebuilt widgets. The cells of new rows are made a
-    // few hundred at a time: true while rows without their cell remain, for addCells() to make
+    // few frames' time at a time: true while rows without their cell remain, for addCells() to make
     // from the event loop. Nothing is looked at here.
     static bool reload(CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source,
         const Actions &actions, const QHash<QString, EntryAnswer> &answers);
-    // Makes the cells of the next few hundred rows without one; true while more remain.
+    // Makes the cells of the next rows without one, for a few frames' time; true while more remain.
     static bool addCells(CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source,
         const Actions &actions, const QHash<QString, EntryAnswer> &answers);
     // The text a row shows for `path` (the start-up volume's name for the root folder).
