@@ -510,6 +510,13 @@ shot 18-summary
 log="$home/.local/state/Quennary/quennarylog.log"
 grep -q '^Back from the results to the main window$' "$log" && fail "the results closed before the summary"
 
+step "Alt+Q on the summary opens the program's menu; Escape closes it and the keys are the summary's again"
+menu_keys alt+q
+shot 18-summary-menu
+keys Escape
+sleep 1
+shot 18-summary-again
+
 step "Return on the summary's Back: nothing is left in the results, so the main window comes back"
 keys Return
 sleep 2

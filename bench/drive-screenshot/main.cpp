@@ -1,7 +1,7 @@
 // quennary-drive-screenshot OUTDIR: starts the application, shows the Google Drive sign-in sheet
 // (signin.png), then the folder window with a few folders listed from a Drive stand-in on
-// 127.0.0.1, one of them opened and selected (folders.png). Settings and caches go to a
-// temporary home.
+// 127.0.0.1, one of them opened and selected, the list holding the keys (folders.png). Settings and caches go
+// to a temporary home.
 #include <cstdio>
 
 #include <QApplication>
@@ -67,7 +67,8 @@ int main(int argc, char **argv)
     QTimer::singleShot(kSettleMs * 6, &app, [&] {
         QTreeView *outline = vc.outlineGDFolderList;
         const QModelIndex holidays = outline->model()->index(2, 0, outline->model()->index(0, 0));
-        outline->selectionModel()->select(outline->model()->index(1, 0, holidays),
+        outline->setFocus(Qt::TabFocusReason);
+        outline->selectionModel()->setCurrentIndex(outline->model()->index(1, 0, holidays),
             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     });
     QTimer::singleShot(kSettleMs * 7, &app, [&] {

@@ -1,12 +1,16 @@
 // Borderless sheet window.
 #include "controls/CustomWindowNag.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "controls/DefaultButtonKeys.h"
 
@@ -87,9 +91,36 @@ bool CustomWindowNag::openOwnersMenu(const QKeyEvent *event)
             continue;
         owner->activateWindow();
         bar->setActiveAction(title);
+        if (title->menu())
+            comeBackWhenMenuCloses(title->menu());
         return true;
     }
     return false;
+}
+
+void CustomWindowNag::comeBackWhenMenuCloses(QMenu *menu)
+{
+    const QSet<QWidget *> shownBefore = visibleWindows();
+    connect(
+        menu, &QMenu::aboutToHide, this,
+        [this, shownBefore] {
+            // A chosen item runs before the next turn of the event loop; anything it opened is
+            // visible by then and keeps the keys.
+            QTimer::singleShot(0, this, [this, shownBefore] {
+                if (isVisible() && visibleWindows() == shownBefore && !QApplication::activePopupWidget())
+                    activateWindow();
+            });
+        },
+        Qt::SingleShotConnection);
+}
+
+QSet<QWidget *> CustomWindowNag::visibleWindows()
+{
+    QSet<QWidget *> shown;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && !qobject_cast<QMenu *>(widget))
+            shown.insert(widget);
+    return shown;
 }
 
 void CustomWindowNag::focusDefaultButton()

@@ -5,10 +5,12 @@
 // so a mouse click never leaves Return on another button.
 #pragma once
 
+#include <QSet>
 #include <QWidget>
 
 class DefaultButtonKeys;
 class QAbstractButton;
+class QMenu;
 
 class CustomWindowNag : public QWidget
 {
@@ -43,6 +45,9 @@ private:
     void keepClicksFromTakingFocus();
     void focusDefaultButton();
     bool openOwnersMenu(const QKeyEvent *event);
+    // The keys come back here when the menu closes with nothing chosen that opened a window.
+    void comeBackWhenMenuCloses(QMenu *menu);
+    static QSet<QWidget *> visibleWindows();
 
     DefaultButtonKeys *m_keys = nullptr;
 };

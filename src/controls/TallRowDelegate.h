@@ -1,5 +1,5 @@
-// Draws a list's rows as the style does, each at least a given height: the focus mark drawn around
-// the current row's text then stays clear of its letters.
+// Draws a list's rows as the style does, each at least a given height and with its text set in a
+// little from the left: the focus mark drawn around the current row then stays clear of its letters.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -13,7 +13,12 @@ public:
 
     explicit TallRowDelegate(QObject *parent, int leastHeight = kRoomForFocusMark);
 
+    // Room between the focus mark's left edge and a row's first letter.
+    static constexpr int kTextIndent = 4;
+
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void paint(
+        QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 private:
     int m_leastHeight;
