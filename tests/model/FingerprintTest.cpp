@@ -226,6 +226,49 @@ TEST(Fingerprint, VariantsLeftOutCountButOnlyRebuiltOnesAreStored)
     EXPECT_EQ(stored.left(512), block.left(512));
 }
 
+// A fingerprint whose variants are its first one's turns holds the first alone until they are
+// given back, bit for bit, and stores the same block meanwhile; any other keeps what it holds.
+TEST(Fingerprint, TurnsLeftOutAreGivenBackBitForBit)
+{
+    std::mt19937 random(5);
+    const auto noise = [&random](int n) {
+        QImage picture(n, n, QImage::Format_Grayscale8);
+        for (int y = 0; y < n; ++y)
+            for (int x = 0; x < n; ++x)
+                picture.scanLine(y)[x] = uchar(random());
+        return picture;
+    };
+    struct Case {
+        const char *name;
+        int n;
+        QList<QImage> pictures;
+        bool turns;
+    };
+    QList<QImage> unrelated;
+    for (int i = 0; i < 8; ++i)
+        unrelated.append(noise(64));
+    const std::vector<Case> cases {
+        { "turns at 48", 48, FingerprintTurns::variantPictures(noise(48)), true },
+        { "turns at 64", 64, FingerprintTurns::variantPictures(noise(64)), true },
+        { "turns at 96", 96, FingerprintTurns::variantPictures(noise(96)), true },
+        { "eight unrelated pictures", 64, unrelated, false },
+        { "the first variant alone", 64, { noise(64) }, false },
+        { "a side without turns", 60, FingerprintTurns::variantPictures(noise(60)), false },
+    };
+    for (const Case &c : cases) {
+        const auto r = recordWithSide(c.n);
+        r->updateImageHashForRotateImages(c.pictures, 4, 4);
+        const FingerprintVariants whole = r->arrHashOfRotateFlipImages;
+        FingerprintVariants &v = r->arrHashOfRotateFlipImages;
+        EXPECT_EQ(v.leaveOutTurns(), c.turns) << c.name;
+        EXPECT_EQ(v.count(), c.turns ? 1 : whole.count()) << c.name;
+        EXPECT_EQ(v.fullCount(), whole.fullCount()) << c.name;
+        EXPECT_EQ(v.storedForm(), whole.storedForm()) << c.name;
+        v.restoreTurns();
+        EXPECT_EQ(v, whole) << c.name;
+    }
+}
+
 // The blocked distance loop must stop at exactly the word where a word-by-word loop stops.
 TEST(Fingerprint, BoundedDistanceMatchesWordByWordReference)
 {
