@@ -9,6 +9,7 @@
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
 #include "platform/OperationQueue.h"
+#include "platform/PictureBuffers.h"
 #include "scan/DuplicateGrouper.h"
 #include "scan/ExactMatchPreparer.h"
 #include "scan/ExactPass.h"
@@ -150,6 +151,8 @@ void HashingStage::runComparison()
 {
     ScanSession &s = *m_session;
     s.cacheIndex.clear();
+    // No picture is decoded while the records are compared, nor after.
+    PictureBuffers::releaseFreePages();
     s.hashEndNs = s.clock.nsecsElapsed();
     DuplicateGrouper grouper(s);
     grouper.startComparison();

@@ -3,8 +3,10 @@
 // thread that made it or is let go on another.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <barrier>
+#include <cstring>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -12,6 +14,8 @@
 #include <QTemporaryDir>
 
 #include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include "model/ImageProcessing.h"
 #include "platform/PictureBuffers.h"
@@ -108,6 +112,55 @@ TEST(PictureBuffersTest, AllThreadsTogetherKeepNoMoreThanTheBoundAndGiveItBack)
         EXPECT_LE(mostKept.load(), PictureBuffers::kKeptBytes) << threadCount;
         EXPECT_LE(PictureBuffers::keptBytes(), keptBefore) << threadCount;
     }
+}
+
+// Pages of the given range that are resident.
+std::size_t residentPages(const void *data, std::size_t bytes)
+{
+    const std::size_t page = std::size_t(sysconf(_SC_PAGESIZE));
+    std::vector<unsigned char> resident((bytes + page - 1) / page);
+    if (mincore(const_cast<void *>(data), bytes, resident.data()) != 0)
+        return resident.size();
+    return std::size_t(
+        std::count_if(resident.begin(), resident.end(), [](unsigned char r) { return r & 1; }));
+}
+
+// Released while its thread lives on: a free block's pages go and the block is lent again as
+// before; a lent one keeps its contents.
+TEST(PictureBuffersTest, ReleasedPagesOfFreeBlocksGoWhileLentBlocksKeepTheirs)
+{
+    constexpr std::size_t kBytes = std::size_t(1) << 20;
+    std::barrier step(2);
+    const void *freed = nullptr;
+    const unsigned char *lent = nullptr;
+    const void *lentAgain = nullptr;
+    int keptBefore = 0, keptAfter = 0;
+    std::jthread owner([&] {
+        PictureBuffers::Lease held = PictureBuffers::lease(kBytes);
+        {
+            PictureBuffers::Lease let = PictureBuffers::lease(kBytes);
+            std::memset(let.data(), 0x5a, kBytes);
+            freed = let.data();
+        }
+        std::memset(held.data(), 0xa5, kBytes);
+        lent = static_cast<const unsigned char *>(held.data());
+        keptBefore = PictureBuffers::keptBlocks();
+        step.arrive_and_wait(); // released meanwhile
+        step.arrive_and_wait();
+        PictureBuffers::Lease again = PictureBuffers::lease(kBytes);
+        std::memset(again.data(), 1, kBytes);
+        lentAgain = again.data();
+        keptAfter = PictureBuffers::keptBlocks();
+    });
+    step.arrive_and_wait();
+    EXPECT_EQ(residentPages(freed, kBytes), kBytes / std::size_t(sysconf(_SC_PAGESIZE)));
+    PictureBuffers::releaseFreePages();
+    EXPECT_EQ(residentPages(freed, kBytes), 0u);
+    EXPECT_EQ(std::count(lent, lent + kBytes, 0xa5), std::ptrdiff_t(kBytes));
+    step.arrive_and_wait();
+    owner.join();
+    EXPECT_EQ(lentAgain, freed);
+    EXPECT_EQ(keptAfter, keptBefore);
 }
 
 // A large block a decoder frees (libheif's planes, a full-size PNG) goes back to the system, not
