@@ -1,6 +1,8 @@
 // The grid-mean fingerprint: sizes, bit order and packing, grid cells, stored form and the
 // early-stopping distance.
+#include <algorithm>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -233,39 +235,23 @@ TEST(Fingerprint, TurnsLeftOutAreGivenBackBitForBit)
     std::mt19937 random(5);
     const auto noise = [&random](int n) {
         QImage picture(n, n, QImage::Format_Grayscale8);
-        for (int y = 0; y < n; ++y)
-            for (int x = 0; x < n; ++x)
-                picture.scanLine(y)[x] = uchar(random());
+        std::generate_n(picture.bits(), picture.sizeInBytes(), [&random] { return uchar(random()); });
         return picture;
     };
-    struct Case {
-        const char *name;
-        int n;
-        QList<QImage> pictures;
-        bool turns;
-    };
-    QList<QImage> unrelated;
-    for (int i = 0; i < 8; ++i)
-        unrelated.append(noise(64));
-    const std::vector<Case> cases {
-        { "turns at 48", 48, FingerprintTurns::variantPictures(noise(48)), true },
-        { "turns at 64", 64, FingerprintTurns::variantPictures(noise(64)), true },
-        { "turns at 96", 96, FingerprintTurns::variantPictures(noise(96)), true },
-        { "eight unrelated pictures", 64, unrelated, false },
-        { "the first variant alone", 64, { noise(64) }, false },
-        { "a side without turns", 60, FingerprintTurns::variantPictures(noise(60)), false },
-    };
-    for (const Case &c : cases) {
-        const auto r = recordWithSide(c.n);
-        r->updateImageHashForRotateImages(c.pictures, 4, 4);
+    const std::tuple<int, QList<QImage>, bool> cases[]
+        = { { 48, FingerprintTurns::variantPictures(noise(48)), true },
+              { 96, FingerprintTurns::variantPictures(noise(96)), true },
+              { 64, QList<QImage>(8, noise(64)), false }, { 64, { noise(64) }, false },
+              { 60, FingerprintTurns::variantPictures(noise(60)), false } };
+    for (const auto &[n, pictures, turns] : cases) {
+        const auto r = recordWithSide(n);
+        r->updateImageHashForRotateImages(pictures, 4, 4);
         const FingerprintVariants whole = r->arrHashOfRotateFlipImages;
-        FingerprintVariants &v = r->arrHashOfRotateFlipImages;
-        EXPECT_EQ(v.leaveOutTurns(), c.turns) << c.name;
-        EXPECT_EQ(v.count(), c.turns ? 1 : whole.count()) << c.name;
-        EXPECT_EQ(v.fullCount(), whole.fullCount()) << c.name;
-        EXPECT_EQ(v.storedForm(), whole.storedForm()) << c.name;
-        v.restoreTurns();
-        EXPECT_EQ(v, whole) << c.name;
+        EXPECT_EQ(r->arrHashOfRotateFlipImages.leaveOutTurns(), turns) << n;
+        EXPECT_EQ(r->arrHashOfRotateFlipImages.count(), turns ? 1 : whole.count()) << n;
+        EXPECT_EQ(r->arrHashOfRotateFlipImages.storedForm(), whole.storedForm()) << n;
+        r->arrHashOfRotateFlipImages.restoreTurns();
+        EXPECT_EQ(r->arrHashOfRotateFlipImages, whole) << n;
     }
 }
 
