@@ -58,8 +58,7 @@ QByteArray FingerprintVariants::storedForm() const
     bytes.reserve(size_t(fullCount()) * m_pieceBytes);
     for (int i = 0; i < m_count; ++i)
         appendVariantBytes(words(i), i, bytes);
-    const int side = int(std::lround(std::sqrt(double(m_pieceWords * 64))));
-    const FingerprintTurns *turns = m_rebuilt && m_count == 1 ? FingerprintTurns::forSide(side) : nullptr;
+    const FingerprintTurns *turns = rebuildingTurns();
     std::vector<uint64_t> turned;
     for (int i = m_count; turns && i < fullCount(); ++i) {
         turned.clear();
@@ -67,6 +66,52 @@ QByteArray FingerprintVariants::storedForm() const
         appendVariantBytes(turned, i, bytes);
     }
     return QByteArray(reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+int FingerprintVariants::side() const
+{
+    return int(std::lround(std::sqrt(double(m_pieceWords * 64))));
+}
+
+const FingerprintTurns *FingerprintVariants::rebuildingTurns() const
+{
+    return m_rebuilt && m_count == 1 ? FingerprintTurns::forSide(side()) : nullptr;
+}
+
+bool FingerprintVariants::leaveOutTurns()
+{
+    const bool all = m_count == FingerprintTurns::kVariants && m_leftOut == 0 && m_tails.empty();
+    const FingerprintTurns *turns = all ? FingerprintTurns::forSide(side()) : nullptr;
+    if (!turns)
+        return false;
+    std::vector<uint64_t> turned;
+    turned.reserve(m_pieceWords);
+    for (int i = 1; i < m_count; ++i) {
+        turned.clear();
+        turns->appendVariant(words(0), i, turned);
+        if (!std::ranges::equal(turned, words(i)))
+            return false;
+    }
+    m_words.resize(m_pieceWords);
+    m_words.shrink_to_fit();
+    m_count = 1;
+    leaveOut(FingerprintTurns::kVariants - 1, true);
+    return true;
+}
+
+void FingerprintVariants::restoreTurns()
+{
+    const FingerprintTurns *turns = rebuildingTurns();
+    if (!turns)
+        return;
+    // Room for all first: the turns are read from the first variant while they are appended.
+    m_words.reserve(size_t(fullCount()) * m_pieceWords);
+    const std::span<const uint64_t> first(m_words.data(), m_pieceWords);
+    for (int i = 1; i < fullCount(); ++i)
+        turns->appendVariant(first, i, m_words);
+    m_count = fullCount();
+    m_leftOut = 0;
+    m_rebuilt = false;
 }
 
 bool FingerprintVariants::append(std::span<const uint8_t> packed)

@@ -15,6 +15,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+class FingerprintTurns;
+
 class FingerprintVariants
 {
 public:
@@ -45,6 +47,11 @@ public:
     // Notes that `count` more variants follow the held ones without being kept. `rebuilt`: they
     // are the first variant's turns and mirror (FingerprintTurns), which storedForm rebuilds.
     void leaveOut(int count, bool rebuilt);
+    // Keeps the first variant alone when the others are exactly its turns and mirror, as though
+    // they had been left out to be rebuilt; false, and nothing changed, when they are not.
+    bool leaveOutTurns();
+    // Rebuilds and holds again the turns and mirror left out of the first variant.
+    void restoreTurns();
     // Splits a stored block into pieces of bytesPerVariant(n) and appends each whole piece (at
     // most `held` of them; the rest are left out); a trailing remainder shorter than a piece is
     // ignored. Returns the number appended or left out.
@@ -58,6 +65,10 @@ public:
     bool operator==(const FingerprintVariants &) const = default;
 
 private:
+    // The side n of the bitmaps the variants are made of.
+    int side() const;
+    // The turns that rebuild the left-out variants; null when none are left out to be rebuilt.
+    const FingerprintTurns *rebuildingTurns() const;
     void appendVariantBytes(std::span<const uint64_t> words, int index, std::vector<uint8_t> &out) const;
 
     std::vector<uint64_t> m_words;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -118,13 +119,45 @@ namespace
 
 using Block = PictureBuffers::Block;
 
+struct Pool;
+
+// Every thread's pool, so that any thread can give back the pages of the free blocks. A pool's list
+// of blocks changes only on its own thread and under this lock; other threads read it under it.
+struct Pools {
+    std::mutex mutex;
+    std::vector<Pool *> all;
+};
+
+Pools &pools()
+{
+    static auto *all = new Pools;
+    return *all;
+}
+
+// Lends a free block to its caller; false when it is not free (another thread holds it meanwhile).
+bool claim(Block *block)
+{
+    int expected = Free;
+    return block->state.compare_exchange_strong(expected, Lent, std::memory_order_acq_rel);
+}
+
 // The blocks one thread keeps. When the thread ends, free blocks go at once and lent ones are
 // left to their holders.
 struct Pool {
     std::vector<Block *> blocks;
 
+    Pool()
+    {
+        std::lock_guard<std::mutex> lock(pools().mutex);
+        pools().all.push_back(this);
+    }
+
     ~Pool()
     {
+        {
+            std::lock_guard<std::mutex> lock(pools().mutex);
+            std::erase(pools().all, this);
+        }
         for (Block *block : blocks) {
             if (block->state.exchange(Unkept, std::memory_order_acq_rel) == Free)
                 Block::destroy(block);
@@ -153,7 +186,17 @@ struct Pool {
         return largest;
     }
 
-    void forget(Block *block) { blocks.erase(std::find(blocks.begin(), blocks.end(), block)); }
+    void keep(Block *block)
+    {
+        std::lock_guard<std::mutex> lock(pools().mutex);
+        blocks.push_back(block);
+    }
+
+    void forget(Block *block)
+    {
+        std::lock_guard<std::mutex> lock(pools().mutex);
+        blocks.erase(std::find(blocks.begin(), blocks.end(), block));
+    }
 };
 
 Pool &pool()
@@ -239,25 +282,38 @@ PictureBuffers::Block *PictureBuffers::take(std::size_t bytes)
     if (bytes < kSmallestBlock)
         return Block::make(bytes, Unkept);
     Pool &kept = pool();
-    if (Block *fitting = kept.freeFitting(bytes)) {
-        fitting->state.store(Lent, std::memory_order_relaxed);
+    if (Block *fitting = kept.freeFitting(bytes); fitting && claim(fitting))
         return fitting;
-    }
     if (pageRounded(bytes) > kKeptBytes)
         return Block::make(bytes, Unkept);
     Block *fresh = Block::make(bytes, Lent);
     if (fresh && fresh->charged) {
-        kept.blocks.push_back(fresh);
+        kept.keep(fresh);
         return fresh;
     }
     Block *largest = kept.largestFree();
-    if (!fresh || !largest)
+    if (!fresh || !largest || !claim(largest))
         return fresh;
     // Another thread's blocks may have taken the room; this thread's largest free one makes room.
     Block::destroy(fresh);
     kept.forget(largest);
     Block::destroy(largest);
     return take(bytes);
+}
+
+void PictureBuffers::releaseFreePages()
+{
+    // The lock keeps every pool, and so its blocks, alive meanwhile; a claimed block is lent to
+    // nothing else while its pages go.
+    std::lock_guard<std::mutex> lock(pools().mutex);
+    for (const Pool *pool : pools().all) {
+        for (Block *block : pool->blocks) {
+            if (!block->mapped || !claim(block))
+                continue;
+            madvise(block->data, block->capacity, MADV_DONTNEED);
+            giveBack(block);
+        }
+    }
 }
 
 void PictureBuffers::giveBack(void *block)

@@ -49,6 +49,11 @@ public:
     // empty or the picture could not be made at all.
     static QImage image(const QSize &size, QImage::Format format);
 
+    // Gives the pages of every thread's free blocks back to the system; the blocks stay kept and
+    // take pages again when next lent. For when no decodes follow for a while: the kept bytes
+    // would otherwise stay resident beside whatever comes next.
+    static void releaseFreePages();
+
     // Blocks the calling thread keeps now, lent out or free.
     static int keptBlocks();
     // Bytes the blocks of all threads keep now, lent out or free.

@@ -6,6 +6,7 @@
 
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
+#include "scan/ParallelLoop.h"
 
 DuplicateGrouper::DuplicateGrouper(ScanSession &session, Method method, int threads, qsizetype chunk)
     : m_session(session)
@@ -38,9 +39,27 @@ bool DuplicateGrouper::comparesSums() const
     return m_options.compareType == GlobalObjects::CompareType::ctMD5;
 }
 
+void DuplicateGrouper::restoreTurns()
+{
+    // Runs of records: each thread writes only the fingerprints of the records it took.
+    constexpr qsizetype kRecordsPerItem = 256;
+    const RecordList &records = m_session.arrImagesContent;
+    const auto items = (records.size() + kRecordsPerItem - 1) / kRecordsPerItem;
+    runOnThreads(
+        items, m_threads, [] { return false; },
+        [&records](std::int64_t item) {
+            const qsizetype end = std::min(records.size(), qsizetype(item + 1) * kRecordsPerItem);
+            for (qsizetype r = qsizetype(item) * kRecordsPerItem; r < end; ++r) {
+                if (records.at(r)->turnsCompared)
+                    records.at(r)->arrHashOfRotateFlipImages.restoreTurns();
+            }
+        });
+}
+
 void DuplicateGrouper::startComparison()
 {
     m_session.countCompared = 0;
+    restoreTurns();
     if (m_prefilter)
         m_sketches.reserve(size_t(m_session.arrImagesContent.size()));
     if (m_parallel) {

@@ -64,6 +64,9 @@ private:
         std::shared_ptr<ImageFileInfo> member;
     };
 
+    // Gives back the turns and mirror the hashing stage left out of the fingerprints of a scan
+    // that compares them, on all cores.
+    void restoreTurns();
     bool prefilterIsSound() const;
     // Exact mode: the pair score reads the content sums.
     bool comparesSums() const;

@@ -1,6 +1,8 @@
 // The grid-mean fingerprint: sizes, bit order and packing, grid cells, stored form and the
 // early-stopping distance.
+#include <algorithm>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -224,6 +226,33 @@ TEST(Fingerprint, VariantsLeftOutCountButOnlyRebuiltOnesAreStored)
     const QByteArray stored = rebuilt.storedForm();
     EXPECT_TRUE(CacheFormat::isValidFingerprint(stored, 64));
     EXPECT_EQ(stored.left(512), block.left(512));
+}
+
+// A fingerprint whose variants are its first one's turns holds the first alone until they are
+// given back, bit for bit, and stores the same block meanwhile; any other keeps what it holds.
+TEST(Fingerprint, TurnsLeftOutAreGivenBackBitForBit)
+{
+    std::mt19937 random(5);
+    const auto noise = [&random](int n) {
+        QImage picture(n, n, QImage::Format_Grayscale8);
+        std::generate_n(picture.bits(), picture.sizeInBytes(), [&random] { return uchar(random()); });
+        return picture;
+    };
+    const std::tuple<int, QList<QImage>, bool> cases[]
+        = { { 48, FingerprintTurns::variantPictures(noise(48)), true },
+              { 96, FingerprintTurns::variantPictures(noise(96)), true },
+              { 64, QList<QImage>(8, noise(64)), false }, { 64, { noise(64) }, false },
+              { 60, FingerprintTurns::variantPictures(noise(60)), false } };
+    for (const auto &[n, pictures, turns] : cases) {
+        const auto r = recordWithSide(n);
+        r->updateImageHashForRotateImages(pictures, 4, 4);
+        const FingerprintVariants whole = r->arrHashOfRotateFlipImages;
+        EXPECT_EQ(r->arrHashOfRotateFlipImages.leaveOutTurns(), turns) << n;
+        EXPECT_EQ(r->arrHashOfRotateFlipImages.count(), turns ? 1 : whole.count()) << n;
+        EXPECT_EQ(r->arrHashOfRotateFlipImages.storedForm(), whole.storedForm()) << n;
+        r->arrHashOfRotateFlipImages.restoreTurns();
+        EXPECT_EQ(r->arrHashOfRotateFlipImages, whole) << n;
+    }
 }
 
 // The blocked distance loop must stop at exactly the word where a word-by-word loop stops.

@@ -3,8 +3,10 @@
 // thread that made it or is let go on another.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <barrier>
+#include <cstring>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -12,6 +14,8 @@
 #include <QTemporaryDir>
 
 #include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include "model/ImageProcessing.h"
 #include "platform/PictureBuffers.h"
@@ -108,6 +112,38 @@ TEST(PictureBuffersTest, AllThreadsTogetherKeepNoMoreThanTheBoundAndGiveItBack)
         EXPECT_LE(mostKept.load(), PictureBuffers::kKeptBytes) << threadCount;
         EXPECT_LE(PictureBuffers::keptBytes(), keptBefore) << threadCount;
     }
+}
+
+// Released while its thread lives on: a free block's pages go and it is lent again as before; a
+// lent block keeps its contents.
+TEST(PictureBuffersTest, ReleasedPagesOfFreeBlocksGoWhileLentBlocksKeepTheirs)
+{
+    constexpr std::size_t kBytes = std::size_t(1) << 20;
+    const auto resident = [](const void *data) {
+        std::vector<unsigned char> pages(kBytes / std::size_t(sysconf(_SC_PAGESIZE)));
+        mincore(const_cast<void *>(data), kBytes, pages.data());
+        return std::count_if(pages.begin(), pages.end(), [](unsigned char p) { return p & 1; });
+    };
+    std::barrier step(2);
+    void *freed = nullptr, *lentAgain = nullptr;
+    const unsigned char *lent = nullptr;
+    std::jthread owner([&] {
+        PictureBuffers::Lease held = PictureBuffers::lease(kBytes);
+        std::memset(held.data(), 0xa5, kBytes);
+        lent = static_cast<const unsigned char *>(held.data());
+        freed = std::memset(PictureBuffers::lease(kBytes).data(), 0x5a, kBytes);
+        step.arrive_and_wait(); // released meanwhile
+        step.arrive_and_wait();
+        lentAgain = PictureBuffers::lease(kBytes).data();
+    });
+    step.arrive_and_wait();
+    EXPECT_EQ(std::size_t(resident(freed)) * std::size_t(sysconf(_SC_PAGESIZE)), kBytes);
+    PictureBuffers::releaseFreePages();
+    EXPECT_EQ(resident(freed), 0);
+    EXPECT_EQ(std::count(lent, lent + kBytes, 0xa5), std::ptrdiff_t(kBytes));
+    step.arrive_and_wait();
+    owner.join();
+    EXPECT_EQ(lentAgain, freed);
 }
 
 // A large block a decoder frees (libheif's planes, a full-size PNG) goes back to the system, not
