@@ -7,7 +7,6 @@
 #include <QFile>
 
 #include "app/LocalizedString.h"
-#include "platform/BoundedLook.h"
 #include "platform/TextFormat.h"
 #include "platform/Trash.h"
 #include "removal/LocalTrashRoute.h"
@@ -542,7 +541,6 @@ TEST(RemovalDeadTrash, TheMarkedFileStaysWhenTheHomeTrashDoesNotAnswer)
 TEST_F(RemovalRunTest, TheHomeTrashDoesNotAnswerInside)
 {
     QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
-    BoundedLookTimes::setNotAnsweringAfter(std::chrono::milliseconds(300));
     ASSERT_TRUE(QDir().mkpath(Trash::homeTrashFolder()));
     ASSERT_TRUE(DeadMount::silence(Trash::homeTrashFolder()));
     const std::vector<std::shared_ptr<ImageFileInfo>> copies

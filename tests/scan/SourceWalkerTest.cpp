@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 
 #include "ScanTestSupport.h"
-#include "platform/BoundedLook.h"
 #include "scan/SourceWalker.h"
 #include "support/DeadMount.h"
 #include "support/TestFiles.h"
@@ -260,7 +259,6 @@ TEST(SourceWalkerTest, LinksOntoASilentShareNameItOnceAndLeaveOneThread)
 {
     QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
     const QString share = DeadMount::silentShare();
-    BoundedLookTimes::setNotAnsweringAfter(std::chrono::milliseconds(500));
     QTemporaryDir dir;
     ASSERT_TRUE(QFile::link(share, dir.filePath("door")));
     // Links straight onto the share, then through a link to it: the share named by the first walk

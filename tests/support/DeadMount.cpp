@@ -62,7 +62,9 @@ Run runTestBeside(const char *name, int guardSeconds)
 {
     QTemporaryDir share;
     qputenv("QNY_SILENT_SHARE", QFile::encodeName(share.path()));
-    const Run run = runBeside(share.path(), QCoreApplication::applicationFilePath(),
+    // This very program, even when a build has replaced its file since it started.
+    const Run run = runBeside(share.path(),
+        QStringLiteral("/proc/%1/exe").arg(QCoreApplication::applicationPid()),
         { QStringLiteral("--gtest_filter=") + QLatin1String(name) }, guardSeconds);
     qunsetenv("QNY_SILENT_SHARE");
     return run;

@@ -34,7 +34,9 @@ void expectPassesBeside(const char *name);
 // The folder of the silent share a test started by runTestBeside() runs beside; empty when the
 // test runs on its own.
 QString silentShare();
-// The first line of a test that runs only beside a silent share, started by another test.
+// The first line of a test that runs only beside a silent share, started by another test. Such a
+// test keeps the program's own bound for a look: a shorter one names the local disk of a busy
+// machine as not answering.
 #define QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE()                                                        \
     if (DeadMount::silentShare().isEmpty())                                                            \
     GTEST_SKIP() << "runs only beside a silent share, started by the test above"

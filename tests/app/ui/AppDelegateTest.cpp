@@ -31,7 +31,6 @@
 #include "app/ui/QuickLookPanel.h"
 #include "cloud/DropBoxHandler.h"
 #include "platform/AppFolders.h"
-#include "platform/BoundedLook.h"
 #include "platform/PropertyList.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
@@ -267,7 +266,6 @@ TEST_F(AppDelegateTest, StartUpGoesOnWhileTheHomeTrashDoesNotAnswer)
 {
     QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
     const QString share = DeadMount::silentShare();
-    BoundedLookTimes::setNotAnsweringAfter(std::chrono::milliseconds(500));
     QTemporaryDir data;
     ASSERT_TRUE(QFile::link(share, data.filePath("Trash")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));

@@ -6,7 +6,6 @@
 
 #include "controls/ITPathbar.h"
 #include "model/ImageProcessing.h"
-#include "platform/BoundedLook.h"
 #include "results/ui/MetadataTable.h"
 #include "results/ui/MjpegClip.h"
 #include "results/ui/ResultWindowFixture.h"
@@ -209,7 +208,6 @@ TEST(DeadSharePreviewTest, APhotoBesideASilentShareLeavesTheWindowAnswering)
 TEST_F(PreviewPaneTest, APhotoOfASilentShareIsNamedAsNotAnswering)
 {
     QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
-    BoundedLookTimes::setNotAnsweringAfter(std::chrono::milliseconds(300));
     const auto silentPhoto = [](const QString &name) {
         auto record = std::make_shared<ImageFileInfo>();
         record->filePath = DeadMount::silentShare() + QStringLiteral("/holiday/") + name;
