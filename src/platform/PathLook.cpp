@@ -11,6 +11,7 @@
 #include <QFile>
 
 #include "platform/Log.h"
+#include "platform/PathRules.h"
 
 namespace
 {
@@ -38,12 +39,31 @@ std::vector<Silent> &silentMounts()
     return *mounts;
 }
 
-// True when `point` is named; a mount whose look has answered since answers again.
-bool isNamedLocked(const QString &point)
+// The named mount holding `path`, at or below `holder` (the point of the mount holding it by a
+// table, empty without one): a share mounted after that table was read holds what lies below its
+// point. Empty when none is named; a mount whose look has answered since answers again.
+QString namedHolderLocked(const QString &path, const QString &holder)
 {
     std::vector<Silent> &mounts = silentMounts();
     std::erase_if(mounts, [](const Silent &s) { return s.answered(); });
-    return std::any_of(mounts.begin(), mounts.end(), [&point](const Silent &s) { return s.point == point; });
+    QString found;
+    for (const Silent &s : mounts) {
+        if (s.point.size() >= holder.size() && s.point.size() > found.size()
+            && PathRules::isSameOrInside(path, s.point))
+            found = s.point;
+    }
+    return found;
+}
+
+bool isNamedLocked(const QString &point)
+{
+    return namedHolderLocked(point, point) == point;
+}
+
+std::vector<KnownTrashes::Mount> processMounts()
+{
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
+    return KnownTrashes::mounts(table.open(QIODevice::ReadOnly) ? table.readAll() : QByteArray());
 }
 
 QString joined(const QString &folder, const QString &name)
@@ -96,15 +116,15 @@ QString PathLook::Where::get() const
     return m_path;
 }
 
-PathLook::PathLook(std::vector<Mount> mounts)
+PathLook::PathLook(std::vector<Mount> mounts, MountTable now)
     : m_mounts(std::make_shared<const std::vector<Mount>>(std::move(mounts)))
+    , m_now(std::move(now))
 {
 }
 
 PathLook PathLook::current()
 {
-    QFile table(QStringLiteral("/proc/self/mountinfo"));
-    return PathLook(KnownTrashes::mounts(table.open(QIODevice::ReadOnly) ? table.readAll() : QByteArray()));
+    return PathLook(processMounts(), &processMounts);
 }
 
 QString PathLook::silentMountOf(const QString &path, const std::vector<Mount> &mounts)
@@ -113,12 +133,16 @@ QString PathLook::silentMountOf(const QString &path, const std::vector<Mount> &m
     if (silentMounts().empty())
         return {};
     const Mount *holder = KnownTrashes::holderOf(path, mounts);
-    return holder && isNamedLocked(holder->point) ? holder->point : QString();
+    return namedHolderLocked(path, holder ? holder->point : QString());
 }
 
 QString PathLook::nameNotAnswering(const QString &path, std::function<bool()> answered) const
 {
-    const Mount *holder = KnownTrashes::holderOf(path, *m_mounts);
+    // Read again: a share mounted since this look's table was read holds the path, not the mount
+    // under it, which would stand for every file there. A look has timed out, so the read is cheap
+    // beside it.
+    const std::vector<Mount> now = m_now ? m_now() : std::vector<Mount>();
+    const Mount *holder = KnownTrashes::holderOf(path, now.empty() ? *m_mounts : now);
     // Without a mount table, only the path itself can be named.
     const QString point = holder ? holder->point : path;
     {

@@ -75,15 +75,20 @@ public:
         QString silentMount;
     };
 
-    // Looks over the mount table `mounts`.
-    explicit PathLook(std::vector<Mount> mounts);
+    // The mount table as it stands when read.
+    using MountTable = std::function<std::vector<Mount>()>;
+
+    // Looks over the mount table `mounts`; a look that does not answer names its mount by the table
+    // `now` reads then (by `mounts` when none is given).
+    explicit PathLook(std::vector<Mount> mounts, MountTable now = {});
     // Looks over this process's mount table.
     static PathLook current();
 
     const std::vector<Mount> &mounts() const { return *m_mounts; }
 
     // The point of the mount holding the real path `path`, when that mount is named as not answering
-    // and its look has not answered since; empty otherwise.
+    // and its look has not answered since; empty otherwise. A mount named since this table was read
+    // counts too.
     QString silentMountOf(const QString &path) const { return silentMountOf(path, *m_mounts); }
     // True while some mount is named as not answering; never waits, reads no mount table.
     static bool anyNamedNotAnswering();
@@ -148,7 +153,8 @@ private:
     template <typename Answer>
     static void lookFrom(const std::shared_ptr<Turns<Answer>> &turns, qsizetype first, int generation);
     static QString silentMountOf(const QString &path, const std::vector<Mount> &mounts);
-    // Names the mount holding `path` as not answering while `answered` says no; its point.
+    // Names the mount holding `path` in the table read now as not answering while `answered` says
+    // no; its point.
     QString nameNotAnswering(const QString &path, std::function<bool()> answered) const;
     // `parts` resolved from the real folder `real`, one at a time.
     static Found resolve(QString real, QStringList parts, const std::vector<Mount> &mounts, Where &where);
@@ -156,6 +162,7 @@ private:
         const std::vector<std::pair<QString, QStringList>> &starts, const std::atomic<bool> *stop) const;
 
     std::shared_ptr<const std::vector<Mount>> m_mounts;
+    MountTable m_now;
 };
 
 template <typename Answer>

@@ -191,12 +191,20 @@ RemovalOutcome LocalTrashRoute::remove(
 }
 
 RemovalOutcome LocalTrashRoute::removeKeeping(const std::shared_ptr<ImageFileInfo> &record,
-    const std::atomic<bool> &, const std::function<QString()> &keptLost)
+    const std::atomic<bool> &stop, const std::function<QString()> &keptLost)
 {
     if (!record)
         return RemovalOutcome::failed(QStringLiteral("no record"));
     if (std::optional<RemovalOutcome> refused = recheck(*record))
         return std::move(*refused);
+    return removeRechecked(record, stop, keptLost);
+}
+
+RemovalOutcome LocalTrashRoute::removeRechecked(const std::shared_ptr<ImageFileInfo> &record,
+    const std::atomic<bool> &, const std::function<QString()> &keptLost)
+{
+    if (!record)
+        return RemovalOutcome::failed(QStringLiteral("no record"));
     const bool otherNames = hasOtherNames(record->filePath);
     QString why;
     if (!m_probes.moveToTrash || !m_probes.moveToTrash(*record, keptLost, &why))

@@ -30,12 +30,15 @@ public:
         const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop) override;
     RemovalOutcome removeKeeping(const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop,
         const std::function<QString()> &keptLost) override;
+    RemovalOutcome removeRechecked(const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop,
+        const std::function<QString()> &keptLost) override;
     bool isLocal() const override { return true; }
 
     QString changedSinceScan(const ImageFileInfo &record) const override;
 
-    // The refusal when `record` must not be moved now; none when it may.
-    std::optional<RemovalOutcome> recheck(const ImageFileInfo &record) const;
+    // The refusal when `record` must not be moved now (locked, gone, a link, changed); none when it
+    // may.
+    std::optional<RemovalOutcome> recheck(const ImageFileInfo &record) const override;
     static Probes systemProbes();
     // The system's move: the Trash takes the file only while it is the one scanned.
     static bool moveChecked(

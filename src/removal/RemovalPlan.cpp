@@ -250,8 +250,8 @@ RemovalPlan RemovalPlan::make(
             continue;
         }
         if (ids.isNotAnswering(*record)) {
-            plan.refused.push_back({ record, QStringLiteral("it does not answer (a share not answering?)"),
-                localizedString(QStringLiteral("ID_NOT_MOVED_NOT_ANSWERING")) });
+            const RemovalOutcome silent = RemovalOutcome::notAnswering();
+            plan.refused.push_back({ record, silent.reason, silent.shown });
             continue;
         }
         const QString id = ids.of(*record);

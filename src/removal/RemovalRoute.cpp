@@ -1,6 +1,14 @@
 // The default of the route interface: nothing is deferred.
 #include "removal/RemovalRoute.h"
 
+#include "app/LocalizedString.h"
+
+RemovalOutcome RemovalOutcome::notAnswering()
+{
+    return failed(QStringLiteral("it does not answer (a share not answering?)"),
+        localizedString(QStringLiteral("ID_NOT_MOVED_NOT_ANSWERING")));
+}
+
 RemovalRoute::~RemovalRoute() = default;
 
 QString RemovalRoute::changedSinceScan(const ImageFileInfo &) const
@@ -12,6 +20,17 @@ RemovalOutcome RemovalRoute::removeKeeping(const std::shared_ptr<ImageFileInfo> 
     const std::atomic<bool> &stop, const std::function<QString()> &)
 {
     return remove(record, stop);
+}
+
+std::optional<RemovalOutcome> RemovalRoute::recheck(const ImageFileInfo &) const
+{
+    return std::nullopt;
+}
+
+RemovalOutcome RemovalRoute::removeRechecked(const std::shared_ptr<ImageFileInfo> &record,
+    const std::atomic<bool> &stop, const std::function<QString()> &keptLost)
+{
+    return removeKeeping(record, stop, keptLost);
 }
 
 std::vector<RemovalReport> RemovalRoute::finish(const std::atomic<bool> &)

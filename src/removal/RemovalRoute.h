@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QString>
@@ -40,6 +41,8 @@ struct RemovalOutcome {
     {
         return { Kind::Gone, why, shown };
     }
+    // A file whose look did not answer in time (a share gone silent): left in place.
+    static RemovalOutcome notAnswering();
 };
 
 // What finish() says about one record whose remove() was Deferred.
@@ -63,6 +66,13 @@ public:
     // (the same file seen through another mount, or taken meanwhile); a route that can undo its
     // removal then does, and the file is not removed.
     virtual RemovalOutcome removeKeeping(const std::shared_ptr<ImageFileInfo> &record,
+        const std::atomic<bool> &stop, const std::function<QString()> &keptLost);
+    // Any thread: why the file of `record` must not be moved now; nothing when it may. For a route
+    // whose files live on this computer the run makes this check on a thread apart, within the bound
+    // a mount has to answer, and then calls removeRechecked(); other routes check in removeKeeping().
+    virtual std::optional<RemovalOutcome> recheck(const ImageFileInfo &record) const;
+    // Pool thread: removeKeeping() for a file whose recheck() has just found nothing against moving it.
+    virtual RemovalOutcome removeRechecked(const std::shared_ptr<ImageFileInfo> &record,
         const std::atomic<bool> &stop, const std::function<QString()> &keptLost);
     // Pool thread. Why the file of `record`, a copy a group keeps, is no longer the one scanned;
     // empty when it still is, or when the route cannot tell.

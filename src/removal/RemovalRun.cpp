@@ -38,7 +38,7 @@ struct RemovalRun::Channel {
     std::vector<RemovalGroup> groups;
     std::function<void(const QString &)> beforeEachFile;
     // Worker only: per group, whether its kept copy was found changed or not answering (the rest
-    // of it then stays), and the mount table its looks go by.
+    // of it then stays), and the mount table its looks go by, read again before each file.
     std::vector<Lost> groupLost;
     std::optional<PathLook> look;
     // Set with the state's own flag, which a worker left behind must not read.
@@ -110,6 +110,7 @@ bool RemovalRun::start()
     m_removedImage = m_removedVideo = false;
 
     m_summary = RemovalSummary();
+    m_reached.clear();
     // A worker of an earlier run, if one was left behind, reports to nothing now.
     m_channel.reset();
     m_running = true;
@@ -148,6 +149,7 @@ void RemovalRun::begin(const RemovalLooks &looks)
     m_channel = std::make_shared<Channel>();
     m_channel->selfRef = m_channel;
     m_channel->items = std::move(plan.items);
+    m_reached.assign(m_channel->items.size(), false);
     m_channel->groupLost.assign(plan.groups.size(), Lost::No);
     m_channel->groups = std::move(plan.groups);
     m_channel->beforeEachFile = m_beforeEachFile;
@@ -184,7 +186,6 @@ void RemovalRun::endWithoutWorker(const Channel &channel)
 void RemovalRun::work(std::shared_ptr<Channel> channel)
 {
     const std::atomic<bool> &stop = channel->stop;
-    channel->look = PathLook::current();
     std::unordered_map<const ImageFileInfo *, size_t> itemOf;
     std::vector<std::shared_ptr<RemovalRoute>> deferring;
     for (size_t i = 0; i < channel->items.size(); ++i) {
@@ -195,6 +196,8 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
         const RemovalItem &item = channel->items[i];
         if (channel->beforeEachFile)
             channel->beforeEachFile(item.records.front()->filePath);
+        // A share mounted since the last file, or over one of its folders, holds what lies below it.
+        channel->look = PathLook::current();
         const auto [skippedGroups, stays] = checkKeptCopies(*channel, item);
         if (stop)
             continue;
@@ -211,8 +214,10 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
                 false);
             continue;
         }
-        RemovalOutcome outcome = item.route->removeKeeping(
-            item.records.front(), stop, [&channel, &item] { return keptCopiesLost(*channel, item); });
+        std::optional<RemovalOutcome> removed = removeItem(*channel, item);
+        if (!removed)
+            continue;
+        RemovalOutcome &outcome = *removed;
         if (outcome.kind == RemovalOutcome::Kind::Deferred) {
             itemOf.emplace(item.records.front().get(), i);
             if (std::find(deferring.begin(), deferring.end(), item.route) == deferring.end())
@@ -230,6 +235,29 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
         channel->post(std::move(finished), false);
     }
     channel->post({}, true);
+}
+
+std::optional<RemovalOutcome> RemovalRun::removeItem(Channel &channel, const RemovalItem &item)
+{
+    const std::shared_ptr<ImageFileInfo> &record = item.records.front();
+    const auto keptLost = [&channel, &item] { return keptCopiesLost(channel, item); };
+    if (!item.route->isLocal())
+        return item.route->removeKeeping(record, channel.stop, keptLost);
+    // A file on a share gone silent would hold the worker in its check for good: checked apart, and
+    // moved only once its check has answered. One that answers late answers nothing.
+    std::optional<std::optional<RemovalOutcome>> refused
+        = channel.look
+              ->lookInTurn<std::optional<RemovalOutcome>>(
+                  { record->filePath },
+                  [route = item.route, record](qsizetype) { return route->recheck(*record); }, &channel.stop)
+              .front();
+    if (channel.stop)
+        return std::nullopt;
+    if (!refused)
+        return RemovalOutcome::notAnswering();
+    if (*refused)
+        return std::move(**refused);
+    return item.route->removeRechecked(record, channel.stop, keptLost);
 }
 
 std::optional<bool> RemovalRun::groupKeepsCopy(Channel &channel, const RemovalGroup &group)
@@ -320,6 +348,7 @@ void RemovalRun::drain(const Channel &channel)
 void RemovalRun::apply(const Outcome &outcome)
 {
     const RemovalItem &item = m_channel->items[outcome.item];
+    m_reached[outcome.item] = true;
     m_summary.skippedGroups += outcome.skippedGroups;
     switch (outcome.outcome.kind) {
     case RemovalOutcome::Kind::Removed:
@@ -414,6 +443,7 @@ void RemovalRun::takeRemovedOutOfGroups()
 void RemovalRun::end()
 {
     m_summary.stopped = m_state.abortNow;
+    m_summary.notReached = m_summary.stopped ? int(std::count(m_reached.begin(), m_reached.end(), false)) : 0;
     takeRemovedOutOfGroups();
     if (m_removedImage && m_removedVideo)
         m_state.deletedFileTypes = GlobalObjects::TypeSupport::ALLFILES;
@@ -427,6 +457,8 @@ void RemovalRun::end()
     m_state.removalSkippedInTrash = m_summary.skippedInTrash;
     m_state.removalFailedFiles = int(m_summary.failed.size());
     m_state.removalLeftInPlace = m_summary.leftInPlace;
+    m_state.removalStopped = m_summary.stopped;
+    m_state.removalNotReached = m_summary.notReached;
     m_running = false;
     m_state.removalInProgress = false;
     Log::line(QStringLiteral("Removal ended: %1 removed, %2 not removed, %3 groups skipped, %4 with their "
@@ -434,6 +466,7 @@ void RemovalRun::end()
                   .arg(m_summary.removed.size())
                   .arg(m_summary.failed.size())
                   .arg(m_summary.skippedGroups)
-                  .arg(m_summary.skippedInTrash));
+                  .arg(m_summary.skippedInTrash)
+        + (m_summary.stopped ? QStringLiteral("; stopped, %1 not reached").arg(m_summary.notReached) : QString()));
     emit finished();
 }

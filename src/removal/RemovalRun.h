@@ -37,7 +37,9 @@ struct RemovalSummary {
     int skippedInTrash = 0;
     // Library items recorded for the album in this run.
     int deferred = 0;
+    // The run was stopped, and the planned files it had not reached then, left in place.
     bool stopped = false;
+    int notReached = 0;
 };
 
 class RemovalRun : public QObject
@@ -89,6 +91,9 @@ private:
     // GUI thread: plans by what the looks found and starts the worker, or ends at once after a stop.
     void begin(const RemovalLooks &looks);
     static void work(std::shared_ptr<Channel> channel);
+    // Worker: the route's removal of `item`, its file checked apart first when it lies on this
+    // computer; nothing when the run was stopped before the file was moved.
+    static std::optional<RemovalOutcome> removeItem(Channel &channel, const RemovalItem &item);
     // Worker: checks the kept copies of the groups `item` leaves, before each of their files; the
     // number of groups newly found changed or not answering, and why the item must stay.
     static std::pair<int, Lost> checkKeptCopies(Channel &channel, const RemovalItem &item);
@@ -116,6 +121,8 @@ private:
     std::shared_ptr<Channel> m_channel;
     std::function<void(const QString &)> m_beforeEachFile;
     RemovalSummary m_summary;
+    // GUI thread: per planned item, whether its outcome has come.
+    std::vector<bool> m_reached;
     bool m_running = false;
     bool m_removedImage = false;
     bool m_removedVideo = false;

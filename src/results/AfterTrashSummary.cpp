@@ -114,17 +114,18 @@ TrashSummaryTexts AfterTrashSummary::trashSummaryTexts(const AfterTrashInput &in
     return t;
 }
 
-QString AfterTrashSummary::nothingMovedMessage()
+QString AfterTrashSummary::nothingMovedMessage(const AfterTrashInput &input)
 {
-    return text("ID_NOTHING_WAS_MOVED");
+    return text(input.stopped ? "ID_NOTHING_WAS_MOVED_STOPPED" : "ID_NOTHING_WAS_MOVED");
 }
 
 QString AfterTrashSummary::nothingMovedInformative(const AfterTrashInput &input)
 {
     // Files on disk left in place without a reason told: the usual cause is a missing permission.
+    // A stop is reason enough.
     QStringList lines;
-    if (!input.isPhotosLibrayMarkedForTrash && input.skippedGroups == 0 && input.skippedInTrash == 0
-        && input.leftInPlace.empty())
+    if (!input.isPhotosLibrayMarkedForTrash && !input.stopped && input.skippedGroups == 0
+        && input.skippedInTrash == 0 && input.leftInPlace.empty())
         lines.append(text("ID_YOU_HAVE_NO_PERMISSION_CLEAN_SOME_FILES"));
     if (const QString problems = problemsText(input); !problems.isEmpty())
         lines.append(problems);
@@ -166,6 +167,11 @@ QStringList AfterTrashSummary::undoneLines(const AfterTrashInput &input)
         lines.append(formatText(localizedCountText(input.failedFiles, "ID_FILE_COULD_NOT_BE_REMOVED",
                                     "ID_FILES_COULD_NOT_BE_REMOVED"),
             input.failedFiles));
+    // A run that moved nothing says it was stopped in its message already.
+    if (input.stopped && input.notReached > 0 && input.countTrashed > 0)
+        lines.append(formatText(localizedCountText(input.notReached, "ID_FILE_LEFT_IN_PLACE_STOPPED",
+                                    "ID_FILES_LEFT_IN_PLACE_STOPPED"),
+            input.notReached));
     return lines;
 }
 

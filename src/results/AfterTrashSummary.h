@@ -37,6 +37,9 @@ struct AfterTrashInput {
     bool movedStillShown = false;
     // The files left in place, each with why in the user's words (empty when there are none).
     std::vector<std::pair<QString, QString>> leftInPlace;
+    // The run was stopped, and the planned files it had not reached then.
+    bool stopped = false;
+    int notReached = 0;
 };
 
 // The files a run left in place, told by reason in the order met: the first reasons, each with the
@@ -75,11 +78,12 @@ public:
     static QString spaceToRecoverText(const AfterTrashInput &input);
     static QString movedCountText(const AfterTrashInput &input);
     static TrashSummaryTexts trashSummaryTexts(const AfterTrashInput &input);
-    // The "nothing was moved" message, the same for every language and both outcomes.
-    static QString nothingMovedMessage();
+    // The "nothing was moved" message, the same for every language and both outcomes; a stopped
+    // run says it was stopped.
+    static QString nothingMovedMessage(const AfterTrashInput &input);
     static QString nothingMovedInformative(const AfterTrashInput &input);
-    // What the run left undone ("n groups skipped: ...", "n files could not be removed"), one line
-    // each, then the first files left in place with why; empty when it did everything it was asked.
+    // What the run left undone ("n groups skipped: ...", "n files could not be removed", "n files
+    // left in place: the removal was stopped" after a run that moved some), one line each, then the first files left in place with why; empty when it did everything it was asked.
     static QString problemsText(const AfterTrashInput &input);
     // Those counted lines alone.
     static QStringList undoneLines(const AfterTrashInput &input);

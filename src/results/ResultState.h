@@ -106,6 +106,9 @@ public:
     int removalFailedFiles = 0;
     // The files it left in place, each with why in the user's words (empty when there are none).
     std::vector<std::pair<QString, QString>> removalLeftInPlace;
+    // Whether it was stopped, and the planned files it had not reached then.
+    bool removalStopped = false;
+    int removalNotReached = 0;
     int countTrashed = 0;
     std::uint64_t sizeTrashed = 0;
     // Of countTrashed, the library items listed in the album file.

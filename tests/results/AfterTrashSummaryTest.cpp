@@ -60,7 +60,7 @@ TEST(AfterTrashSummaryTest, NothingMovedIsTheSameMessageInEveryLanguageAndOutcom
                 AfterTrashSummary::outcome(run(0, TS::ALLFILES, photos, language)), Outcome::NothingMoved);
         }
     }
-    EXPECT_FALSE(AfterTrashSummary::nothingMovedMessage().isEmpty());
+    EXPECT_FALSE(AfterTrashSummary::nothingMovedMessage({}).isEmpty());
 }
 
 TEST(AfterTrashSummaryTest, PhotosAlbumCountsFollowTypesAndNumber)

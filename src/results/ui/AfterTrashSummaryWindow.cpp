@@ -223,6 +223,8 @@ AfterTrashInput AfterTrashSummaryWindow::currentInput() const
                   [](const auto &record) { return record->isTrashed; });
           });
     input.leftInPlace = m_state.removalLeftInPlace;
+    input.stopped = m_state.removalStopped;
+    input.notReached = m_state.removalNotReached;
     return input;
 }
 
@@ -394,7 +396,7 @@ void AfterTrashSummaryWindow::fillStepLines()
 void AfterTrashSummaryWindow::showNothingMoved(const AfterTrashInput &input)
 {
     AlertSpec alert;
-    alert.messageText = AfterTrashSummary::nothingMovedMessage();
+    alert.messageText = AfterTrashSummary::nothingMovedMessage(input);
     alert.informativeText = AfterTrashSummary::nothingMovedInformative(input);
     alert.buttons = { localizedString(QStringLiteral("ID_OK")) };
     AlertPresenter::current().runAlert(alert, m_view);

@@ -217,8 +217,8 @@ TEST_F(ResultSheetsTest, RunThatMovedNothingShowsTheSameMessageForBothOutcomes)
         summary().showWindowAfterTrash_Main();
     }
     ASSERT_EQ(presenter.alerts().size(), 2u);
-    EXPECT_EQ(presenter.alerts()[0].messageText, AfterTrashSummary::nothingMovedMessage());
-    EXPECT_EQ(presenter.alerts()[1].messageText, AfterTrashSummary::nothingMovedMessage());
+    EXPECT_EQ(presenter.alerts()[0].messageText, AfterTrashSummary::nothingMovedMessage({}));
+    EXPECT_EQ(presenter.alerts()[1].messageText, AfterTrashSummary::nothingMovedMessage({}));
     EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrash));
     EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
 }
