@@ -144,4 +144,29 @@ TEST(PathLookTest, LooksInTurnAndLooksTogetherShareTheMountsNamedAsNotAnswering)
     BoundedLookTimes::setNotAnsweringAfter(BoundedLookTimes::kNotAnsweringAfter);
 }
 
+// A share mounted after the look's table was read: the look that does not answer there names it, not
+// the mount under it, and the table read before passes over what lies on it, not what lies beside it.
+TEST(PathLookTest, AMountAddedAfterTheTableWasReadIsTheOneNamed)
+{
+    QTemporaryDir dir;
+    const QString base = QDir(dir.path()).canonicalPath();
+    const QString added = base + "/added";
+    BoundedLookTimes::setNotAnsweringAfter(std::chrono::milliseconds(100));
+    const std::vector<PathLook::Mount> before { { "0:1", "/", "/" } };
+    std::vector<PathLook::Mount> now = before;
+    now.push_back({ "0:97", "/", added });
+    const PathLook look(before, [now] { return now; });
+    std::promise<void> gate;
+    const std::shared_future<void> open = gate.get_future().share();
+    EXPECT_EQ(silentMountOfAHeldLook(look, added + "/a", open), added);
+    EXPECT_EQ(look.lookInTurn<int>(
+                      { added + "/b", base + "/c" }, [](qsizetype i) { return int(i); }, nullptr),
+        (std::vector<std::optional<int>> { std::nullopt, 1 }));
+    EXPECT_EQ(look.find(added + "/d", nullptr).silentMount, added);
+    EXPECT_TRUE(look.silentMountOf(base + "/e").isEmpty());
+    gate.set_value();
+    EXPECT_TRUE(TestEvents::waitFor([&] { return look.silentMountOf(added + "/a").isEmpty(); }, 5000));
+    BoundedLookTimes::setNotAnsweringAfter(BoundedLookTimes::kNotAnsweringAfter);
+}
+
 } // namespace

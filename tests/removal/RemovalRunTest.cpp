@@ -418,8 +418,10 @@ TEST_F(RemovalRunTest, StopAfterTheFirstFileRemovesExactlyOne)
     EXPECT_EQ(trashedNames().size(), 1);
     EXPECT_TRUE(run->summary().stopped);
     EXPECT_TRUE(run->summary().failed.empty());
-    // The group keeps its other marked files, still marked.
+    // The group keeps its other marked files, still marked, and the summary tells them not reached.
     EXPECT_EQ(state.countMarked, 4);
+    EXPECT_TRUE(state.removalStopped);
+    EXPECT_EQ(state.removalNotReached, 4);
 }
 
 TEST_F(RemovalRunTest, ASecondStartIsRefusedWhileRunning)
@@ -457,20 +459,38 @@ TEST_F(RemovalRunTest, FilesOfASourceWithoutARouteAreNotRemoved)
     EXPECT_EQ(run->summary().failed.size(), 1u);
 }
 
-// The kept copy lies on a share that stops answering, before the plan or between the plan and the
-// move: the marked copy stays, and the summary says why (each case runs beside a silent share in a
-// process of its own).
-class RemovalDeadShareTest : public RemovalRunTest, public ::testing::WithParamInterface<bool>
+// A file of a group lies on a share that stops answering, before the plan or between the plan and
+// its move: the marked copy stays, the summary says why, and a group beside the share still loses its
+// marked copy (each case runs beside a silent share in a process of its own).
+struct DeadShareRow {
+    const char *name;
+    bool keptOnTheShare; // else the marked copy lies there
+    bool atTheMove; // else before the plan
+    const char *why;
+};
+
+const DeadShareRow kDeadShareRows[] = {
+    { "KeptBeforeThePlan", true, false, "ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING" },
+    { "KeptAtTheMove", true, true, "ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING" },
+    { "MarkedBeforeThePlan", false, false, "ID_NOT_MOVED_NOT_ANSWERING" },
+    { "MarkedAtTheMove", false, true, "ID_NOT_MOVED_NOT_ANSWERING" },
+};
+
+std::string deadShareRowName(const ::testing::TestParamInfo<DeadShareRow> &info)
+{
+    return info.param.name;
+}
+
+class RemovalDeadShareTest : public RemovalRunTest, public ::testing::WithParamInterface<DeadShareRow>
 {
 };
 
-TEST_P(RemovalDeadShareTest, TheMarkedCopyStaysWhenItsKeptCopyDoesNotAnswer)
+TEST_P(RemovalDeadShareTest, TheMarkedCopyStaysWhenItOrItsKeptCopyDoesNotAnswer)
 {
-    DeadMount::expectPassesBeside(
-        (std::string("*RemovalDeadShareInside.*/") + (GetParam() ? "1" : "0")).c_str());
+    DeadMount::expectPassesBeside((std::string("*RemovalDeadShareInside.*/") + GetParam().name).c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(Removal, RemovalDeadShareTest, ::testing::Values(false, true));
+INSTANTIATE_TEST_SUITE_P(Removal, RemovalDeadShareTest, ::testing::ValuesIn(kDeadShareRows), deadShareRowName);
 
 class RemovalDeadShareInside : public RemovalDeadShareTest
 {
@@ -479,31 +499,42 @@ class RemovalDeadShareInside : public RemovalDeadShareTest
 TEST_P(RemovalDeadShareInside, SilentBeforeThePlanOrAtTheMove)
 {
     QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
-    const bool atTheMove = GetParam();
+    const DeadShareRow &row = GetParam();
     const QString share = corpus.path("nas");
     ASSERT_TRUE(QDir().mkpath(share));
-    auto copy = marked(corpus.file("K_copy.jpg", "picture"));
-    show(state, { groupOf({ corpus.file("nas/K.jpg", "picture"), copy }) });
+    auto copy = marked(corpus.file(row.keptOnTheShare ? "K_copy.jpg" : "nas/K_copy.jpg", "picture"));
+    auto beside = marked(corpus.file("L_copy.jpg", "other"));
+    show(state,
+        { groupOf({ corpus.file(row.keptOnTheShare ? "nas/K.jpg" : "K.jpg", "picture"), copy }),
+            groupOf({ corpus.file("L.jpg", "other"), beside }) });
     run = std::make_unique<RemovalRun>(state, routes);
-    if (atTheMove)
-        run->setBeforeEachFile([&share](const QString &) { EXPECT_TRUE(DeadMount::silence(share)); });
-    else
+    if (row.atTheMove) {
+        // Mounted once, after the run read its mount table and before the first file's checks.
+        auto silenced = std::make_shared<bool>(false);
+        run->setBeforeEachFile([share, silenced](const QString &) {
+            if (!std::exchange(*silenced, true)) {
+                EXPECT_TRUE(DeadMount::silence(share));
+            }
+        });
+    } else {
         ASSERT_TRUE(DeadMount::silence(share));
+    }
     ASSERT_TRUE(run->start());
     ASSERT_TRUE(waitUntil([this] { return !run->isRunning(); }, 30000));
-    EXPECT_TRUE(corpus.exists("K_copy.jpg"));
-    EXPECT_TRUE(trashedNames().isEmpty());
+    EXPECT_FALSE(run->summary().stopped);
     EXPECT_TRUE(copy->isMark);
+    EXPECT_FALSE(QFileInfo::exists(beside->filePath));
+    EXPECT_EQ(trashedNames(), QStringList { "L_copy.jpg" });
     const auto &left = run->summary().leftInPlace;
     ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(left.front(),
-        std::make_pair(
-            copy->filePath, localizedString(QStringLiteral("ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING"))));
+    EXPECT_EQ(left.front(), std::make_pair(copy->filePath, localizedString(QString::fromLatin1(row.why))));
     // The look left behind wakes once the share's server goes, touching nothing freed.
     EXPECT_TRUE(DeadMount::endServerAndWait(DeadMount::threadsWaiting(), 30000));
+    EXPECT_TRUE(QFileInfo::exists(copy->filePath));
 }
 
-INSTANTIATE_TEST_SUITE_P(Removal, RemovalDeadShareInside, ::testing::Values(false, true));
+INSTANTIATE_TEST_SUITE_P(
+    Removal, RemovalDeadShareInside, ::testing::ValuesIn(kDeadShareRows), deadShareRowName);
 
 // A marked file whose share stops answering as it is about to move: Stop ends the run all the same,
 // leaving the move behind.
@@ -519,13 +550,19 @@ TEST_F(RemovalRunTest, StopEndsTheRunWhileAMoveWaitsInside)
     ASSERT_TRUE(QDir().mkpath(share));
     show(state,
         { groupOf({ corpus.file("K.jpg", "picture"), marked(corpus.file("nas/K_copy.jpg", "picture")) }) });
+    // Silent once the file's checks have answered, as the move begins.
+    useProbes({ [](const QString &) { return false; },
+        [share](const ImageFileInfo &record, const std::function<QString()> &keptLost, QString *why) {
+            EXPECT_TRUE(DeadMount::silence(share));
+            return LocalTrashRoute::moveChecked(record, keptLost, why);
+        } });
     run = std::make_unique<RemovalRun>(state, routes);
-    run->setBeforeEachFile([&share](const QString &) { EXPECT_TRUE(DeadMount::silence(share)); });
     ASSERT_TRUE(run->start());
     ASSERT_TRUE(waitUntil([] { return !DeadMount::threadsWaiting().isEmpty(); }, 30000));
     run->requestStop();
     ASSERT_TRUE(waitUntil([this] { return !run->isRunning(); }, 30000));
     EXPECT_TRUE(run->summary().stopped);
+    EXPECT_EQ(run->summary().notReached, 1);
     EXPECT_TRUE(run->summary().removed.isEmpty());
     run.reset();
     DeadMount::endServerAndWait({}, 0);
