@@ -30,8 +30,8 @@ public:
         const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop) override;
     RemovalOutcome removeKeeping(const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop,
         const std::function<QString()> &keptLost) override;
-    RemovalOutcome removeRechecked(const std::shared_ptr<ImageFileInfo> &record, const std::atomic<bool> &stop,
-        const std::function<QString()> &keptLost) override;
+    RemovalOutcome removeRechecked(const std::shared_ptr<ImageFileInfo> &record,
+        const std::atomic<bool> &stop, const std::function<QString()> &keptLost) override;
     bool isLocal() const override { return true; }
 
     QString changedSinceScan(const ImageFileInfo &record) const override;

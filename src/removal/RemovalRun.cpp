@@ -467,6 +467,7 @@ void RemovalRun::end()
                   .arg(m_summary.failed.size())
                   .arg(m_summary.skippedGroups)
                   .arg(m_summary.skippedInTrash)
-        + (m_summary.stopped ? QStringLiteral("; stopped, %1 not reached").arg(m_summary.notReached) : QString()));
+        + (m_summary.stopped ? QStringLiteral("; stopped, %1 not reached").arg(m_summary.notReached)
+                             : QString()));
     emit finished();
 }

@@ -83,7 +83,8 @@ public:
     static QString nothingMovedMessage(const AfterTrashInput &input);
     static QString nothingMovedInformative(const AfterTrashInput &input);
     // What the run left undone ("n groups skipped: ...", "n files could not be removed", "n files
-    // left in place: the removal was stopped" after a run that moved some), one line each, then the first files left in place with why; empty when it did everything it was asked.
+    // left in place: the removal was stopped" after a run that moved some), one line each, then the
+    // first files left in place with why; empty when it did everything it was asked.
     static QString problemsText(const AfterTrashInput &input);
     // Those counted lines alone.
     static QStringList undoneLines(const AfterTrashInput &input);

@@ -160,7 +160,7 @@ TEST(PathLookTest, AMountAddedAfterTheTableWasReadIsTheOneNamed)
     const std::shared_future<void> open = gate.get_future().share();
     EXPECT_EQ(silentMountOfAHeldLook(look, added + "/a", open), added);
     EXPECT_EQ(look.lookInTurn<int>(
-                      { added + "/b", base + "/c" }, [](qsizetype i) { return int(i); }, nullptr),
+                  { added + "/b", base + "/c" }, [](qsizetype i) { return int(i); }, nullptr),
         (std::vector<std::optional<int>> { std::nullopt, 1 }));
     EXPECT_EQ(look.find(added + "/d", nullptr).silentMount, added);
     EXPECT_TRUE(look.silentMountOf(base + "/e").isEmpty());

@@ -490,7 +490,8 @@ TEST_P(RemovalDeadShareTest, TheMarkedCopyStaysWhenItOrItsKeptCopyDoesNotAnswer)
     DeadMount::expectPassesBeside((std::string("*RemovalDeadShareInside.*/") + GetParam().name).c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(Removal, RemovalDeadShareTest, ::testing::ValuesIn(kDeadShareRows), deadShareRowName);
+INSTANTIATE_TEST_SUITE_P(
+    Removal, RemovalDeadShareTest, ::testing::ValuesIn(kDeadShareRows), deadShareRowName);
 
 class RemovalDeadShareInside : public RemovalDeadShareTest
 {

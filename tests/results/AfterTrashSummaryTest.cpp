@@ -122,13 +122,15 @@ TEST_P(AfterTrashStopTest, TheTextsTellTheStop)
     input.stopped = GetParam().stopped;
     input.notReached = GetParam().notReached;
     const QString said = AfterTrashSummary::outcome(input) == Outcome::NothingMoved
-        ? AfterTrashSummary::nothingMovedMessage(input) + '|' + AfterTrashSummary::nothingMovedInformative(input)
+        ? AfterTrashSummary::nothingMovedMessage(input) + '|'
+            + AfterTrashSummary::nothingMovedInformative(input)
         : AfterTrashSummary::undoneLines(input).join('|');
     EXPECT_EQ(said, GetParam().said);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stops, AfterTrashStopTest,
-    ::testing::Values(StopRow { "NothingMoved", 0, true, 3, localizedString("ID_NOTHING_WAS_MOVED_STOPPED") + '|' },
+    ::testing::Values(
+        StopRow { "NothingMoved", 0, true, 3, localizedString("ID_NOTHING_WAS_MOVED_STOPPED") + '|' },
         StopRow { "NothingMovedNotStopped", 0, false, 0,
             localizedString("ID_NOTHING_WAS_MOVED") + '|'
                 + localizedString("ID_YOU_HAVE_NO_PERMISSION_CLEAN_SOME_FILES") },
