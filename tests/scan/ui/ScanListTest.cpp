@@ -82,7 +82,7 @@ protected:
         return qobject_cast<CustomCell *>(c.tvPath->indexWidget(c.tvPath->model()->index(row, 0)));
     }
     // Through the drop box, as a file manager's drag ends on it.
-    static void dropOnBox(const MainViewController &c, const QStringList &paths)
+    static void dropOnBox(MainViewController &c, const QStringList &paths)
     {
         auto *box = qobject_cast<DragDropBox *>(c.boxAddWindow.data());
         ASSERT_NE(box, nullptr);
@@ -98,6 +98,12 @@ protected:
         QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(box, &dropped);
         EXPECT_TRUE(dropped.isAccepted());
+        libraryLooked(c);
+    }
+    // Waits for the look at an added library to answer, and for the add's report.
+    static void libraryLooked(MainViewController &c)
+    {
+        ASSERT_TRUE(TestEvents::waitFor([&c] { return !c.scanList().isLookingAtLibrary(); }, 120000));
         settle();
     }
     static void drop(const QStringList &paths)
