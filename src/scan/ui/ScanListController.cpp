@@ -213,8 +213,8 @@ void ScanListController::libraryLooked(
     showAddPathResult(result);
 }
 
-bool ScanListController::keepsLibrary(const QString &path, const std::optional<ScanListLook::Facts> &facts,
-    bool dropped, AddPathResult &result)
+bool ScanListController::keepsLibrary(
+    const QString &path, const std::optional<ScanListLook::Facts> &facts, bool dropped, AddPathResult &result)
 {
     // One whose share does not answer stays, shown so, as a restored entry does.
     if (!facts) {

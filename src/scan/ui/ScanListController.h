@@ -121,8 +121,8 @@ private:
     // listed, if any, has been looked at. `dropped`: the paths came from a drop.
     void endAdd(AddPathResult result, qsizetype offered, bool dropped);
     // The look at the library an add listed has answered (nothing: its share did not answer).
-    void libraryLooked(AddPathResult result, bool dropped, quint64 look,
-        const std::optional<ScanListLook::Facts> &facts);
+    void libraryLooked(
+        AddPathResult result, bool dropped, quint64 look, const std::optional<ScanListLook::Facts> &facts);
     // Whether the library listed at `path` stays, by what its look found; the reason it leaves goes
     // into `result`.
     bool keepsLibrary(const QString &path, const std::optional<ScanListLook::Facts> &facts, bool dropped,

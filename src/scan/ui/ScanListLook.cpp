@@ -23,8 +23,8 @@ void ScanListLook::startLibrary(
         [done = std::move(done)](const Answers &answers) { done(answers.front()); });
 }
 
-void ScanListLook::startWith(
-    const QStringList &paths, Look lookAtOne, QPointer<QObject> owner, std::function<void(const Answers &)> done)
+void ScanListLook::startWith(const QStringList &paths, Look lookAtOne, QPointer<QObject> owner,
+    std::function<void(const Answers &)> done)
 {
     const auto look = [paths, lookAtOne, owner, done]() {
         const PathLook mounts = PathLook::current();
@@ -90,7 +90,7 @@ std::optional<ScanListLook::Facts> ScanListLook::lookAtLibrary(
     if (!seen->inTrash && seen->item && seen->item->folder && seen->item->readable) {
         where.set(seen->key);
         facts.kind = CommonFunc::hasPhotosLibraryDatabase(seen->key) ? ScanListRules::Kind::PhotosLibrary
-                                                                      : ScanListRules::Kind::LibraryError;
+                                                                     : ScanListRules::Kind::LibraryError;
     }
     return facts;
 }

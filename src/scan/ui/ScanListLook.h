@@ -46,7 +46,8 @@ public:
         const QString &path, const PathLook &look, const QString &realHomeTrash, PathLook::Where &where);
 
 private:
-    using Look = std::optional<Facts> (*)(const QString &, const PathLook &, const QString &, PathLook::Where &);
+    using Look
+        = std::optional<Facts> (*)(const QString &, const PathLook &, const QString &, PathLook::Where &);
     // What a look found at a path, before it is classified.
     struct Seen {
         bool inTrash = false;

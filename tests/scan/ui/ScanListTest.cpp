@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
@@ -21,6 +22,7 @@
 #include "controls/CustomCell.h"
 #include "controls/CustomTableView.h"
 #include "platform/NotificationCenter.h"
+#include "platform/PathLook.h"
 #include "platform/Trash.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
@@ -122,6 +124,19 @@ protected:
     // The saved `silentEntry`, on the silent share, then a local folder: the window comes at once,
     // the first shown as not answering and removable, the second looked at.
     void expectSilentThenLocal(const QString &silentEntry);
+    // `add` lists a library on the silent share: the window answers while it is looked at, and the
+    // row ends shown as not answering.
+    void expectAnsweringWhileALibraryIsLooked(
+        const std::function<void(MainViewController &, const QString &)> &add);
+    // The report with each "{KEY}" replaced by the text of "ID_KEY".
+    static QString expanded(QString report)
+    {
+        static const QRegularExpression key(QStringLiteral("\\{(\\w+)\\}"));
+        for (QRegularExpressionMatch m = key.match(report); m.hasMatch(); m = key.match(report))
+            report.replace(
+                m.capturedStart(), m.capturedLength(), text(QStringLiteral("ID_") + m.captured(1)));
+        return report.replace(QStringLiteral("%d"), QStringLiteral("2"));
+    }
     QString lastInformativeText() const
     {
         return alerts.alerts().empty() ? QString() : alerts.alerts().back().informativeText;
@@ -426,14 +441,6 @@ protected:
         }
         return list;
     }
-    static QString expanded(QString report)
-    {
-        static const QRegularExpression key(QStringLiteral("\\{(\\w+)\\}"));
-        for (QRegularExpressionMatch m = key.match(report); m.hasMatch(); m = key.match(report))
-            report.replace(
-                m.capturedStart(), m.capturedLength(), text(QStringLiteral("ID_") + m.captured(1)));
-        return report.replace(QStringLiteral("%d"), QStringLiteral("2"));
-    }
 };
 
 TEST_P(ScanListBoxDropTest, AddsWhatItCanAndNamesTheRest)
@@ -469,6 +476,86 @@ const BoxDropCase kBoxDrops[] = {
 
 INSTANTIATE_TEST_SUITE_P(Drops, ScanListBoxDropTest, ::testing::ValuesIn(kBoxDrops),
     [](const ::testing::TestParamInfo<BoxDropCase> &info) { return std::string(info.param.name); });
+
+// A library offered through the panel or dropped, among the items of the folder below: listed at
+// once, it stays or leaves once looked at, with the report ("{KEY}" as above; none when empty) an
+// add had when it looked on the GUI thread.
+struct LibraryAddCase {
+    const char *name;
+    bool dropped;
+    QStringList offered, kept;
+    QString report;
+};
+
+class ScanListLibraryTest : public ScanListTest, public ::testing::WithParamInterface<LibraryAddCase>
+{
+protected:
+    void SetUp() override
+    {
+        ScanListTest::SetUp();
+        library(QStringLiteral("Mine.photoslibrary"));
+        folder(QStringLiteral("Empty.photoslibrary"));
+        folder(QStringLiteral("Plain"));
+        file(QStringLiteral("Note.photoslibrary"));
+        file(QStringLiteral("t.txt"));
+    }
+    QStringList items(const QStringList &names)
+    {
+        QStringList list;
+        for (const QString &name : names)
+            list.append(root.filePath(name));
+        return list;
+    }
+};
+
+TEST_P(ScanListLibraryTest, StaysOrLeavesOnceLookedAt)
+{
+    const LibraryAddCase &t = GetParam();
+    ScriptedOpenPanel panel;
+    auto c = makeController();
+    if (t.dropped) {
+        drop(items(t.offered));
+    } else {
+        panel.queueChoice(items(t.offered));
+        c->btnAddPhotosLib->click();
+    }
+    EXPECT_EQ(paths(*c), items(t.offered.mid(0, 1)));
+    libraryLooked(*c);
+    EXPECT_EQ(paths(*c), items(t.kept));
+    EXPECT_EQ(c->btnCompare->isEnabled(), !t.kept.isEmpty());
+    EXPECT_EQ(ScanListController::loadSavedPaths().size(), t.kept.size());
+    ASSERT_EQ(alerts.alerts().size(), t.report.isEmpty() ? 0u : 1u);
+    if (!t.report.isEmpty())
+        EXPECT_EQ(lastInformativeText(), expanded(t.report));
+}
+
+const LibraryAddCase kLibraryAdds[] = {
+    { "ChosenLibrary", false, { "Mine.photoslibrary" }, { "Mine.photoslibrary" }, {} },
+    { "ChosenPlainFolder", false, { "Plain" }, {}, "{PHOTOS_LIBRARY_NOT_SUPPORTED}" },
+    { "DroppedLibraryWithoutDatabase", true, { "Empty.photoslibrary", "t.txt" }, {},
+        "{PHOTOS_LIBRARY_NOT_SUPPORTED}\n\n" + kNotPhotos + "“t.txt”" },
+    { "DroppedFileNamedAsALibrary", true, { "Note.photoslibrary" }, {}, kNotPhotos + "“Note.photoslibrary”" },
+};
+
+INSTANTIATE_TEST_SUITE_P(Adds, ScanListLibraryTest, ::testing::ValuesIn(kLibraryAdds),
+    [](const ::testing::TestParamInfo<LibraryAddCase> &info) { return std::string(info.param.name); });
+
+// The late answer for a row removed, whose library is then added again, touches neither.
+TEST_F(ScanListTest, ALibraryRemovedBeforeItsLookAnswersStaysRemoved)
+{
+    ScriptedOpenPanel panel;
+    auto c = makeController();
+    panel.queueChoice({ folder(QStringLiteral("Plain")) });
+    c->btnAddPhotosLib->click();
+    c->scanList().removeScanListEntry(0);
+    const QString mine = library(QStringLiteral("Mine.photoslibrary"));
+    panel.queueChoice({ mine });
+    c->btnAddPhotosLib->click();
+    libraryLooked(*c);
+    EXPECT_EQ(paths(*c), QStringList { mine });
+    EXPECT_TRUE(alerts.alerts().empty());
+    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 1);
+}
 
 } // namespace
 
@@ -589,6 +676,65 @@ TEST_F(ScanListTest, ASavedLinkOntoASilentShareDoesNotHoldTheWindow)
     const QString link = root.filePath(QStringLiteral("onShare"));
     ASSERT_TRUE(QFile::link(DeadMount::silentShare() + "/photos", link));
     expectSilentThenLocal(link);
+}
+
+// A library on the silent share, chosen in the panel or dropped: the window answers while it is
+// looked at, and it stays, shown as not answering.
+TEST(DeadShareListTest, ALibraryChosenOnASilentShareLeavesTheWindowAnswering)
+{
+    DeadMount::expectPassesBeside("ScanListTest.ALibraryChosenOnASilentShareStaysNotAnswering");
+}
+
+TEST(DeadShareListTest, ALibraryDroppedOnASilentShareLeavesTheWindowAnswering)
+{
+    DeadMount::expectPassesBeside("ScanListTest.ALibraryDroppedOnASilentShareStaysNotAnswering");
+}
+
+TEST_F(ScanListTest, ALibraryChosenOnASilentShareStaysNotAnswering)
+{
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+    ScriptedOpenPanel panel;
+    expectAnsweringWhileALibraryIsLooked([&panel](MainViewController &c, const QString &library) {
+        panel.queueChoice({ library });
+        c.btnAddPhotosLib->click();
+    });
+}
+
+TEST_F(ScanListTest, ALibraryDroppedOnASilentShareStaysNotAnswering)
+{
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+    expectAnsweringWhileALibraryIsLooked(
+        [](MainViewController &, const QString &library) { drop({ library }); });
+}
+
+void ScanListTest::expectAnsweringWhileALibraryIsLooked(
+    const std::function<void(MainViewController &, const QString &)> &add)
+{
+    auto c = makeController();
+    const QString library = DeadMount::silentShare() + QStringLiteral("/Mine.photoslibrary");
+    add(*c, library);
+    EXPECT_EQ(paths(*c), QStringList { library });
+    // The event loop turns while the share is waited on, before the look names it as not answering.
+    int turns = 0;
+    QTimer ticker;
+    QObject::connect(
+        &ticker, &QTimer::timeout, [&turns] { turns += PathLook::anyNamedNotAnswering() ? 0 : 1; });
+    ticker.start(0);
+    libraryLooked(*c);
+    ticker.stop();
+    EXPECT_GT(turns, 0);
+    const CustomCell *cell = cellAt(*c, 0);
+    ASSERT_TRUE(cell);
+    EXPECT_FALSE(cell->lblFilePath()->isEnabled());
+    EXPECT_TRUE(cell->lblFilePath()->toolTip().contains(text("ID_SCAN_LIST_ENTRY_NOT_ANSWERING")));
+    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 1);
+    EXPECT_TRUE(alerts.alerts().empty());
+    // A second library is refused as before, without a look.
+    drop({ DeadMount::silentShare() + QStringLiteral("/Other.photoslibrary") });
+    EXPECT_EQ(lastInformativeText(), text("ID_ONLY_ONE_LIB_CAN_ADDED"));
+    const QStringList waiting = DeadMount::threadsWaiting();
+    EXPECT_EQ(waiting.size(), 1);
+    EXPECT_TRUE(DeadMount::endServerAndWait(waiting, 30000));
 }
 
 void ScanListTest::expectSilentThenLocal(const QString &silentEntry)
