@@ -679,16 +679,19 @@ TEST_F(ScanListTest, ASavedLinkOntoASilentShareDoesNotHoldTheWindow)
 }
 
 // A library on the silent share, chosen in the panel or dropped: the window answers while it is
-// looked at, and it stays, shown as not answering.
-TEST(DeadShareListTest, ALibraryChosenOnASilentShareLeavesTheWindowAnswering)
+// looked at, and it stays, shown as not answering (the tests below, each beside such a share).
+class DeadShareLibraryTest : public ::testing::TestWithParam<const char *>
 {
-    DeadMount::expectPassesBeside("ScanListTest.ALibraryChosenOnASilentShareStaysNotAnswering");
+};
+
+TEST_P(DeadShareLibraryTest, LeavesTheWindowAnswering)
+{
+    DeadMount::expectPassesBeside(
+        (std::string("ScanListTest.ALibrary") + GetParam() + "OnASilentShareStaysNotAnswering").c_str());
 }
 
-TEST(DeadShareListTest, ALibraryDroppedOnASilentShareLeavesTheWindowAnswering)
-{
-    DeadMount::expectPassesBeside("ScanListTest.ALibraryDroppedOnASilentShareStaysNotAnswering");
-}
+INSTANTIATE_TEST_SUITE_P(Ways, DeadShareLibraryTest, ::testing::Values("Chosen", "Dropped"),
+    [](const ::testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
 
 TEST_F(ScanListTest, ALibraryChosenOnASilentShareStaysNotAnswering)
 {
