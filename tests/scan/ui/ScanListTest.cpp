@@ -108,10 +108,15 @@ protected:
         ASSERT_TRUE(TestEvents::waitFor([&c] { return !c.scanList().isLookingAtLibrary(); }, 120000));
         settle();
     }
-    static void drop(const QStringList &paths)
+    // The drop alone, before what it queued has run.
+    static void postDrop(const QStringList &paths)
     {
         NotificationCenter::defaultCenter().post(
             QStringLiteral("FileDragDropNotification"), { { QStringLiteral("paths"), paths } });
+    }
+    static void drop(const QStringList &paths)
+    {
+        postDrop(paths);
         settle();
     }
     static QStringList paths(const MainViewController &c)
@@ -514,7 +519,7 @@ TEST_P(ScanListLibraryTest, StaysOrLeavesOnceLookedAt)
     ScriptedOpenPanel panel;
     auto c = makeController();
     if (t.dropped) {
-        drop(items(t.offered));
+        postDrop(items(t.offered));
     } else {
         panel.queueChoice(items(t.offered));
         c->btnAddPhotosLib->click();
@@ -707,7 +712,7 @@ TEST_F(ScanListTest, ALibraryDroppedOnASilentShareStaysNotAnswering)
 {
     QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
     expectAnsweringWhileALibraryIsLooked(
-        [](MainViewController &, const QString &library) { drop({ library }); });
+        [](MainViewController &, const QString &library) { postDrop({ library }); });
 }
 
 void ScanListTest::expectAnsweringWhileALibraryIsLooked(
