@@ -108,15 +108,10 @@ protected:
         ASSERT_TRUE(TestEvents::waitFor([&c] { return !c.scanList().isLookingAtLibrary(); }, 120000));
         settle();
     }
-    // The drop alone, before what it queued has run.
-    static void postDrop(const QStringList &paths)
+    static void drop(const QStringList &paths)
     {
         NotificationCenter::defaultCenter().post(
             QStringLiteral("FileDragDropNotification"), { { QStringLiteral("paths"), paths } });
-    }
-    static void drop(const QStringList &paths)
-    {
-        postDrop(paths);
         settle();
     }
     static QStringList paths(const MainViewController &c)
@@ -129,19 +124,6 @@ protected:
     // The saved `silentEntry`, on the silent share, then a local folder: the window comes at once,
     // the first shown as not answering and removable, the second looked at.
     void expectSilentThenLocal(const QString &silentEntry);
-    // `add` lists a library on the silent share: the window answers while it is looked at, and the
-    // row ends shown as not answering.
-    void expectAnsweringWhileALibraryIsLooked(
-        const std::function<void(MainViewController &, const QString &)> &add);
-    // The report with each "{KEY}" replaced by the text of "ID_KEY".
-    static QString expanded(QString report)
-    {
-        static const QRegularExpression key(QStringLiteral("\\{(\\w+)\\}"));
-        for (QRegularExpressionMatch m = key.match(report); m.hasMatch(); m = key.match(report))
-            report.replace(
-                m.capturedStart(), m.capturedLength(), text(QStringLiteral("ID_") + m.captured(1)));
-        return report.replace(QStringLiteral("%d"), QStringLiteral("2"));
-    }
     QString lastInformativeText() const
     {
         return alerts.alerts().empty() ? QString() : alerts.alerts().back().informativeText;
@@ -407,6 +389,41 @@ TEST_F(ScanListTest, AnEntryAddedToAFullListIsShown)
     }
 }
 
+// A folder chosen as a library is listed at once, unsaved, and leaves once looked at with the
+// report it had.
+TEST_F(ScanListTest, AFolderChosenAsALibraryLeavesOnceLookedAt)
+{
+    ScriptedOpenPanel panel;
+    auto c = makeController();
+    const QString plain = folder(QStringLiteral("Plain"));
+    panel.queueChoice({ plain });
+    c->btnAddPhotosLib->click();
+    EXPECT_EQ(paths(*c), QStringList { plain });
+    EXPECT_TRUE(ScanListController::loadSavedPaths().isEmpty());
+    libraryLooked(*c);
+    EXPECT_TRUE(paths(*c).isEmpty());
+    EXPECT_TRUE(ScanListController::loadSavedPaths().isEmpty());
+    EXPECT_FALSE(c->btnCompare->isEnabled());
+    EXPECT_EQ(lastInformativeText(), text("ID_PHOTOS_LIBRARY_NOT_SUPPORTED"));
+}
+
+// The late answer for a row removed, whose library is then added again, touches neither.
+TEST_F(ScanListTest, ALibraryRemovedBeforeItsLookAnswersStaysRemoved)
+{
+    ScriptedOpenPanel panel;
+    auto c = makeController();
+    panel.queueChoice({ folder(QStringLiteral("Plain")) });
+    c->btnAddPhotosLib->click();
+    c->scanList().removeScanListEntry(0);
+    const QString mine = library(QStringLiteral("Mine.photoslibrary"));
+    panel.queueChoice({ mine });
+    c->btnAddPhotosLib->click();
+    libraryLooked(*c);
+    EXPECT_EQ(paths(*c), QStringList { mine });
+    EXPECT_TRUE(alerts.alerts().empty());
+    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 1);
+}
+
 TEST_F(ScanListTest, SecondLibraryIsRefusedBeforeThePanelOpens)
 {
     ScriptedOpenPanel panel;
@@ -440,11 +457,21 @@ protected:
         QStringList list;
         for (const QString &name : names) {
             const QString suffix = QFileInfo(name).suffix();
-            list.append(suffix == QLatin1String("photoslibrary")         ? library(name)
-                    : suffix.isEmpty() || suffix == QLatin1String("app") ? folder(name)
-                                                                         : file(name));
+            list.append(suffix == QLatin1String("photoslibrary") ? library(name)
+                    : suffix.isEmpty() || suffix == QLatin1String("app")
+                        || suffix == QLatin1String("migratedphotolibrary")
+                    ? folder(name)
+                    : file(name));
         }
         return list;
+    }
+    static QString expanded(QString report)
+    {
+        static const QRegularExpression key(QStringLiteral("\\{(\\w+)\\}"));
+        for (QRegularExpressionMatch m = key.match(report); m.hasMatch(); m = key.match(report))
+            report.replace(
+                m.capturedStart(), m.capturedLength(), text(QStringLiteral("ID_") + m.captured(1)));
+        return report.replace(QStringLiteral("%d"), QStringLiteral("2"));
     }
 };
 
@@ -467,6 +494,8 @@ const QString kNotPhotos = QStringLiteral("{ITEMS_NOT_PHOTOS_OR_UNREADABLE}\n");
 const BoxDropCase kBoxDrops[] = {
     { "TextFileAlone", {}, { "t.txt" }, {}, kNotPhotos + "“t.txt”" },
     { "LibraryWithText", {}, { "P.photoslibrary", "t.txt" }, { "P.photoslibrary" }, kNotPhotos + "“t.txt”" },
+    { "LibraryWithoutDatabaseWithText", {}, { "Old.migratedphotolibrary", "t.txt" }, {},
+        "{PHOTOS_LIBRARY_NOT_SUPPORTED}\n\n" + kNotPhotos + "“t.txt”" },
     { "PhotosAndFolderOnly", {}, { "Pictures", "a.jpg", "B.JPEG" }, { "Pictures", "a.jpg", "B.JPEG" }, {} },
     { "ListedFolderAndText", { "Pictures" }, { "Pictures", "t.txt" }, {},
         "{ITEMS_ALREADY_EXIST_SCANNLIST}\n\n" + kNotPhotos + "“t.txt”" },
@@ -481,86 +510,6 @@ const BoxDropCase kBoxDrops[] = {
 
 INSTANTIATE_TEST_SUITE_P(Drops, ScanListBoxDropTest, ::testing::ValuesIn(kBoxDrops),
     [](const ::testing::TestParamInfo<BoxDropCase> &info) { return std::string(info.param.name); });
-
-// A library offered through the panel or dropped, among the items of the folder below: listed at
-// once, it stays or leaves once looked at, with the report ("{KEY}" as above; none when empty) an
-// add had when it looked on the GUI thread.
-struct LibraryAddCase {
-    const char *name;
-    bool dropped;
-    QStringList offered, kept;
-    QString report;
-};
-
-class ScanListLibraryTest : public ScanListTest, public ::testing::WithParamInterface<LibraryAddCase>
-{
-protected:
-    void SetUp() override
-    {
-        ScanListTest::SetUp();
-        library(QStringLiteral("Mine.photoslibrary"));
-        folder(QStringLiteral("Empty.photoslibrary"));
-        folder(QStringLiteral("Plain"));
-        file(QStringLiteral("Note.photoslibrary"));
-        file(QStringLiteral("t.txt"));
-    }
-    QStringList items(const QStringList &names)
-    {
-        QStringList list;
-        for (const QString &name : names)
-            list.append(root.filePath(name));
-        return list;
-    }
-};
-
-TEST_P(ScanListLibraryTest, StaysOrLeavesOnceLookedAt)
-{
-    const LibraryAddCase &t = GetParam();
-    ScriptedOpenPanel panel;
-    auto c = makeController();
-    if (t.dropped) {
-        postDrop(items(t.offered));
-    } else {
-        panel.queueChoice(items(t.offered));
-        c->btnAddPhotosLib->click();
-    }
-    EXPECT_EQ(paths(*c), items(t.offered.mid(0, 1)));
-    libraryLooked(*c);
-    EXPECT_EQ(paths(*c), items(t.kept));
-    EXPECT_EQ(c->btnCompare->isEnabled(), !t.kept.isEmpty());
-    EXPECT_EQ(ScanListController::loadSavedPaths().size(), t.kept.size());
-    ASSERT_EQ(alerts.alerts().size(), t.report.isEmpty() ? 0u : 1u);
-    if (!t.report.isEmpty())
-        EXPECT_EQ(lastInformativeText(), expanded(t.report));
-}
-
-const LibraryAddCase kLibraryAdds[] = {
-    { "ChosenLibrary", false, { "Mine.photoslibrary" }, { "Mine.photoslibrary" }, {} },
-    { "ChosenPlainFolder", false, { "Plain" }, {}, "{PHOTOS_LIBRARY_NOT_SUPPORTED}" },
-    { "DroppedLibraryWithoutDatabase", true, { "Empty.photoslibrary", "t.txt" }, {},
-        "{PHOTOS_LIBRARY_NOT_SUPPORTED}\n\n" + kNotPhotos + "“t.txt”" },
-    { "DroppedFileNamedAsALibrary", true, { "Note.photoslibrary" }, {}, kNotPhotos + "“Note.photoslibrary”" },
-};
-
-INSTANTIATE_TEST_SUITE_P(Adds, ScanListLibraryTest, ::testing::ValuesIn(kLibraryAdds),
-    [](const ::testing::TestParamInfo<LibraryAddCase> &info) { return std::string(info.param.name); });
-
-// The late answer for a row removed, whose library is then added again, touches neither.
-TEST_F(ScanListTest, ALibraryRemovedBeforeItsLookAnswersStaysRemoved)
-{
-    ScriptedOpenPanel panel;
-    auto c = makeController();
-    panel.queueChoice({ folder(QStringLiteral("Plain")) });
-    c->btnAddPhotosLib->click();
-    c->scanList().removeScanListEntry(0);
-    const QString mine = library(QStringLiteral("Mine.photoslibrary"));
-    panel.queueChoice({ mine });
-    c->btnAddPhotosLib->click();
-    libraryLooked(*c);
-    EXPECT_EQ(paths(*c), QStringList { mine });
-    EXPECT_TRUE(alerts.alerts().empty());
-    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 1);
-}
 
 } // namespace
 
@@ -683,44 +632,21 @@ TEST_F(ScanListTest, ASavedLinkOntoASilentShareDoesNotHoldTheWindow)
     expectSilentThenLocal(link);
 }
 
-// A library on the silent share, chosen in the panel or dropped: the window answers while it is
-// looked at, and it stays, shown as not answering (the tests below, each beside such a share).
-class DeadShareLibraryTest : public ::testing::TestWithParam<const char *>
+// A library chosen on the silent share: the window answers while it is looked at, and it stays,
+// shown as not answering (the test below).
+TEST(DeadShareListTest, ALibraryOnASilentShareLeavesTheWindowAnswering)
 {
-};
-
-TEST_P(DeadShareLibraryTest, LeavesTheWindowAnswering)
-{
-    DeadMount::expectPassesBeside(
-        (std::string("ScanListTest.ALibrary") + GetParam() + "OnASilentShareStaysNotAnswering").c_str());
+    DeadMount::expectPassesBeside("ScanListTest.ALibraryOnASilentShareStaysNotAnswering");
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, DeadShareLibraryTest, ::testing::Values("Chosen", "Dropped"),
-    [](const ::testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
-
-TEST_F(ScanListTest, ALibraryChosenOnASilentShareStaysNotAnswering)
+TEST_F(ScanListTest, ALibraryOnASilentShareStaysNotAnswering)
 {
     QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
     ScriptedOpenPanel panel;
-    expectAnsweringWhileALibraryIsLooked([&panel](MainViewController &c, const QString &library) {
-        panel.queueChoice({ library });
-        c.btnAddPhotosLib->click();
-    });
-}
-
-TEST_F(ScanListTest, ALibraryDroppedOnASilentShareStaysNotAnswering)
-{
-    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
-    expectAnsweringWhileALibraryIsLooked(
-        [](MainViewController &, const QString &library) { postDrop({ library }); });
-}
-
-void ScanListTest::expectAnsweringWhileALibraryIsLooked(
-    const std::function<void(MainViewController &, const QString &)> &add)
-{
     auto c = makeController();
     const QString library = DeadMount::silentShare() + QStringLiteral("/Mine.photoslibrary");
-    add(*c, library);
+    panel.queueChoice({ library });
+    c->btnAddPhotosLib->click();
     EXPECT_EQ(paths(*c), QStringList { library });
     // The event loop turns while the share is waited on, before the look names it as not answering.
     int turns = 0;
@@ -737,7 +663,7 @@ void ScanListTest::expectAnsweringWhileALibraryIsLooked(
     EXPECT_TRUE(cell->lblFilePath()->toolTip().contains(text("ID_SCAN_LIST_ENTRY_NOT_ANSWERING")));
     EXPECT_EQ(ScanListController::loadSavedPaths().size(), 1);
     EXPECT_TRUE(alerts.alerts().empty());
-    // A second library is refused as before, without a look.
+    // A second library, dropped, is refused as before, without a look.
     drop({ DeadMount::silentShare() + QStringLiteral("/Other.photoslibrary") });
     EXPECT_EQ(lastInformativeText(), text("ID_ONLY_ONE_LIB_CAN_ADDED"));
     const QStringList waiting = DeadMount::threadsWaiting();
