@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/CommonFunc.h"
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "cloud/DropBoxHandler.h"
@@ -107,7 +106,6 @@ void ScanListController::loadAllowedExtensions()
 void ScanListController::beginAdd()
 {
     state.countPathAdded = 0;
-    state.isFileAdded = false;
     state.predDirExclusion = std::make_shared<ExclusionMatcher>(ExclusionMatcher::foldersFrom(
         UserDefaults::standard().arrayForKey(QStringLiteral("excludedFolders"))));
     loadAllowedExtensions();
@@ -148,7 +146,6 @@ bool ScanListController::addEntry(
         state.entryAnswers.remove(path);
         ++state.countPathAdded;
         c.btnCompare->setState(IMGButton::OnState);
-        state.isFileAdded = true;
         c.btnCompare->setEnabled(true);
     }
     updatePathTableToolTip();
@@ -157,12 +154,91 @@ bool ScanListController::addEntry(
 
 void ScanListController::addLibrary(const QString &path, AddPathResult &result)
 {
-    if (!CommonFunc::hasPhotosLibraryDatabase(path))
-        result.iPhotoLibError = true;
-    else if (hasPhotosEntry())
+    if (hasPhotosEntry()) {
         result.PhotoslibAlreadyAdded = true;
-    else
-        addPathNode(path, NodeType::nodeTypePhotos, &result);
+        return;
+    }
+    // Listed at once by its path as written, as a restored entry is: whether it is a library, and
+    // whether its share answers, comes from a look off the GUI thread (endAdd).
+    if (!addEntry(path, ScanListRules::cleanPath(path), NodeType::nodeTypePhotos, &result))
+        return;
+    state.entryAnswers.insert(path, EntryAnswer::Looking);
+    result.library = path;
+}
+
+void ScanListController::endAdd(AddPathResult result, qsizetype offered, bool dropped)
+{
+    result.added = state.countPathAdded;
+    result.isAllPathAdded = result.added == offered;
+    if (!result.library.isEmpty())
+        m_lookingAtLibrary = result.library;
+    saveScanList();
+    reloadPathTable();
+    showAddedRows();
+    if (result.library.isEmpty()) {
+        scheduleReport(result);
+        return;
+    }
+    const quint64 look = ++m_libraryLooks;
+    ++m_libraryLooksUnanswered;
+    QPointer<ScanListController> owner(this);
+    ScanListLook::startLibrary(result.library, QPointer<QObject>(this),
+        [owner, result, dropped, look](const std::optional<ScanListLook::Facts> &facts) {
+            if (owner)
+                owner->libraryLooked(result, dropped, look, facts);
+        });
+}
+
+void ScanListController::libraryLooked(
+    AddPathResult result, bool dropped, quint64 look, const std::optional<ScanListLook::Facts> &facts)
+{
+    --m_libraryLooksUnanswered;
+    // A row removed meanwhile takes no late answer, nor does one added again since; the report
+    // still tells what became of the other paths.
+    if (look == m_libraryLooks && !m_lookingAtLibrary.isEmpty()) {
+        const QString path = std::exchange(m_lookingAtLibrary, QString());
+        if (!keepsLibrary(path, facts, dropped, result)) {
+            const auto row = std::find_if(state.arrPathNodes.cbegin(), state.arrPathNodes.cend(),
+                [&path](const FilePathNode &node) { return node.filePath == path; });
+            if (row != state.arrPathNodes.cend())
+                removeEntryAt(size_t(row - state.arrPathNodes.cbegin()));
+            --result.added;
+            result.isAllPathAdded = false;
+        }
+        saveScanList();
+        reloadPathTable();
+        updateScanButton();
+        updatePathTableToolTip();
+    }
+    showAddPathResult(result);
+}
+
+bool ScanListController::keepsLibrary(
+    const QString &path, const std::optional<ScanListLook::Facts> &facts, bool dropped, AddPathResult &result)
+{
+    // One whose share does not answer stays, shown so, as a restored entry does.
+    if (!facts) {
+        state.entryAnswers.insert(path, EntryAnswer::NotAnswering);
+        return true;
+    }
+    state.entryAnswers.insert(path, EntryAnswer::Here);
+    switch (facts->kind) {
+    case ScanListRules::Kind::PhotosLibrary:
+        if (relist(path, facts->key))
+            return true;
+        result.alreadyListed = true;
+        return false;
+    case ScanListRules::Kind::Skip:
+        // A drop names what is no photos or cannot be read; the panel offers folders only.
+        if (dropped) {
+            result.notAdded.append(path);
+            return false;
+        }
+        [[fallthrough]];
+    default:
+        result.iPhotoLibError = true;
+        return false;
+    }
 }
 
 void ScanListController::btnAddPathToScan(int tag)
@@ -223,7 +299,8 @@ void ScanListController::openPanelDidChoose(int response, const QStringList &pat
 {
     if (response != OpenPanel::OK || paths.isEmpty())
         return;
-    if (Trash::isInsideTrashFolder(paths.first())) {
+    // A library is looked at off the GUI thread, its Trash too: it may lie on a share gone silent.
+    if (mode != NodeType::nodeTypePhotos && Trash::isInsideTrashFolder(paths.first())) {
         alert(QString(), QString(), { text("ID_OK_CAPS") });
         return;
     }
@@ -243,17 +320,18 @@ void ScanListController::openPanelDidChoose(int response, const QStringList &pat
         else
             addChosenPath(path, mode, result);
     }
-    saveScanList();
-    reloadPathTable();
-    showAddedRows();
-    result.isAllPathAdded = state.countPathAdded == paths.size();
-    scheduleReport(result);
+    endAdd(result, paths.size(), false);
 }
 
 void ScanListController::addDroppedPath(const QString &path, AddPathResult &result)
 {
     if (isExcluded(path)) {
         result.isShowExcludePrompt = true;
+        return;
+    }
+    // By its name alone: what it is comes from a look off the GUI thread.
+    if (ScanListRules::isPhotosLibraryPackage(path)) {
+        addLibrary(path, result);
         return;
     }
     switch (ScanListRules::classifyDropped(path, state.allowedExtensions)) {
@@ -292,11 +370,7 @@ void ScanListController::handleFileDragDropNotification(const Notification &noti
     AddPathResult result;
     for (const QString &path : paths)
         addDroppedPath(path, result);
-    result.isAllPathAdded = state.countPathAdded == paths.size();
-    scheduleReport(result);
-    saveScanList();
-    reloadPathTable();
-    showAddedRows();
+    endAdd(result, paths.size(), true);
 }
 
 void ScanListController::showAddedRows()
@@ -326,7 +400,7 @@ void ScanListController::showAddPathResult(const AddPathResult &result)
     const QStringList ok { text("ID_OK_CAPS") };
     if (result.isShowExcludePrompt) {
         AlertSpec spec;
-        spec.messageText = state.isFileAdded ? text("ID_ONE_OR_MORE_ITEMS_CANT_ADDED") : cantAdd;
+        spec.messageText = result.added > 0 ? text("ID_ONE_OR_MORE_ITEMS_CANT_ADDED") : cantAdd;
         spec.informativeText = text("ID_ITEMS_ALREADY_EXCLUDED_FROM_SCANNING") + QStringLiteral("\n\n ")
             + text("ID_HINT_GO_TO_PREFERENCES");
         spec.buttons = { text("ID_OK_CAPS"), text("ID_GOTO_PREFERENCES") };
@@ -335,12 +409,12 @@ void ScanListController::showAddPathResult(const AddPathResult &result)
         }
         return;
     }
-    if (state.isFileAdded && result.isAllPathAdded)
+    if (result.added > 0 && result.isAllPathAdded)
         return;
     // A refused library is told first; the items that are no photos are named after it.
     const QString noPhotos
         = result.notAdded.isEmpty() ? QString() : QStringLiteral("\n\n") + notPhotosText(result.notAdded);
-    if (!state.isFileAdded && result.iPhotoLibError)
+    if (result.added == 0 && result.iPhotoLibError)
         alert(cantAdd, text("ID_PHOTOS_LIBRARY_NOT_SUPPORTED") + noPhotos, ok);
     else if (result.PhotoslibAlreadyAdded)
         alert(cantAdd, text("ID_ONLY_ONE_LIB_CAN_ADDED") + noPhotos, ok);
@@ -370,7 +444,7 @@ void ScanListController::saveScanList()
 {
     QVariantList saved;
     for (const FilePathNode &node : state.arrPathNodes) {
-        if (!node.filePath || node.filePath->isEmpty())
+        if (!node.filePath || node.filePath->isEmpty() || *node.filePath == m_lookingAtLibrary)
             continue;
         saved.append(QVariantMap { { QStringLiteral("path"), node.filePath->toUtf8() },
             { QStringLiteral("state"), qlonglong(node.state) } });
@@ -478,15 +552,19 @@ bool ScanListController::applyRestored(FilePathNode &node, const ScanListLook::F
     default:
         return false;
     }
-    // Two saved paths of one item (through a link): the first keeps it.
+    return relist(path, facts.key);
+}
+
+bool ScanListController::relist(const QString &path, const QString &key)
+{
     const QString listedAs = state.entryKeys.value(path);
-    if (facts.key == listedAs)
+    if (key == listedAs)
         return true;
-    if (state.dictPathAdded.contains(facts.key))
+    if (state.dictPathAdded.contains(key))
         return false;
     state.dictPathAdded.remove(listedAs);
-    state.dictPathAdded.insert(facts.key, 1);
-    state.entryKeys.insert(path, facts.key);
+    state.dictPathAdded.insert(key, 1);
+    state.entryKeys.insert(path, key);
     return true;
 }
 
@@ -537,6 +615,8 @@ void ScanListController::forgetEntry(const QString &path)
 {
     state.dictPathAdded.remove(state.entryKeys.take(path));
     state.entryAnswers.remove(path);
+    if (path == m_lookingAtLibrary)
+        m_lookingAtLibrary.clear();
 }
 
 void ScanListController::removeAllFromScanList()
@@ -546,6 +626,7 @@ void ScanListController::removeAllFromScanList()
         state.entryKeys.clear();
         state.entryAnswers.clear();
         state.arrPathNodes.clear();
+        m_lookingAtLibrary.clear();
     } else {
         state.arrPathNodeGoogleDrive.clear();
         storeCloudList();

@@ -33,6 +33,10 @@ struct AddPathResult {
     // offered that are no photo library, in the order offered.
     QStringList notAdded;
     QStringList refusedPackages;
+    // The entries the operation made, the library among them included.
+    int added = 0;
+    // The library listed by the operation while it is looked at; the report waits for the answer.
+    QString library;
 };
 
 // What the scan list asks of its window: the view its alerts and panels open over, and the
@@ -54,6 +58,8 @@ public:
     bool addPathNode(const QString &path, GlobalObjects::NodeType nodeType, AddPathResult *result = nullptr);
     // True until the look at the restored entries has answered.
     bool isLookingAtEntries() const { return m_looking; }
+    // True while a look at an added library has not answered.
+    bool isLookingAtLibrary() const { return m_libraryLooksUnanswered > 0; }
     // Tag 0 adds photos, 1 a Photos library, anything else a folder.
     void btnAddPathToScan(int tag);
     void openPanelDidChoose(int response, const QStringList &paths, GlobalObjects::NodeType mode);
@@ -98,6 +104,9 @@ private:
         const QStringList &paths, const std::vector<std::optional<ScanListLook::Facts>> &answers);
     // What the restored entry `node` becomes once looked at; false when it leaves the list.
     bool applyRestored(FilePathNode &node, const ScanListLook::Facts &facts);
+    // Lists the entry at `path` under `key`, its path with links resolved; false when another entry
+    // holds that key (a second path of one item, through a link): the first keeps it.
+    bool relist(const QString &path, const QString &key);
     // The row actions of the table's cells.
     ScanListTable::Actions tableActions();
     // Makes the cells of the rows still without one, a few hundred each turn of the event loop.
@@ -108,6 +117,16 @@ private:
     void beginAdd();
     void addDroppedPath(const QString &path, AddPathResult &result);
     void addLibrary(const QString &path, AddPathResult &result);
+    // Saves and shows what an add of `offered` paths made, and reports it once the library it
+    // listed, if any, has been looked at. `dropped`: the paths came from a drop.
+    void endAdd(AddPathResult result, qsizetype offered, bool dropped);
+    // The look at the library an add listed has answered (nothing: its share did not answer).
+    void libraryLooked(
+        AddPathResult result, bool dropped, quint64 look, const std::optional<ScanListLook::Facts> &facts);
+    // Whether the library listed at `path` stays, by what its look found; the reason it leaves goes
+    // into `result`.
+    bool keepsLibrary(const QString &path, const std::optional<ScanListLook::Facts> &facts, bool dropped,
+        AddPathResult &result);
     void addChosenPath(const QString &path, GlobalObjects::NodeType mode, AddPathResult &result);
     bool hasPhotosEntry() const;
     bool isExcluded(const QString &path) const;
@@ -119,5 +138,10 @@ private:
     ScanListState &state;
     ScanListWindow m_window;
     bool m_looking = false;
+    // The added library whose look has not answered, empty when none; its row is not saved until
+    // then. Each look is numbered: only the last one's answer is taken.
+    QString m_lookingAtLibrary;
+    quint64 m_libraryLooks = 0;
+    int m_libraryLooksUnanswered = 0;
     bool m_cellsQueued = false;
 };

@@ -45,6 +45,5 @@ struct ScanListState
     std::vector<std::shared_ptr<ImageFileInfo>> arrImagesContent;
     int countPathAdded = 0;
     std::shared_ptr<ExclusionMatcher> predDirExclusion;
-    bool isFileAdded = false;
     GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
 };

@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
@@ -21,6 +22,7 @@
 #include "controls/CustomCell.h"
 #include "controls/CustomTableView.h"
 #include "platform/NotificationCenter.h"
+#include "platform/PathLook.h"
 #include "platform/Trash.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
@@ -82,7 +84,7 @@ protected:
         return qobject_cast<CustomCell *>(c.tvPath->indexWidget(c.tvPath->model()->index(row, 0)));
     }
     // Through the drop box, as a file manager's drag ends on it.
-    static void dropOnBox(const MainViewController &c, const QStringList &paths)
+    static void dropOnBox(MainViewController &c, const QStringList &paths)
     {
         auto *box = qobject_cast<DragDropBox *>(c.boxAddWindow.data());
         ASSERT_NE(box, nullptr);
@@ -98,6 +100,12 @@ protected:
         QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(box, &dropped);
         EXPECT_TRUE(dropped.isAccepted());
+        libraryLooked(c);
+    }
+    // Waits for the look at an added library to answer, and for the add's report.
+    static void libraryLooked(MainViewController &c)
+    {
+        ASSERT_TRUE(TestEvents::waitFor([&c] { return !c.scanList().isLookingAtLibrary(); }, 120000));
         settle();
     }
     static void drop(const QStringList &paths)
@@ -381,6 +389,41 @@ TEST_F(ScanListTest, AnEntryAddedToAFullListIsShown)
     }
 }
 
+// A folder chosen as a library is listed at once, unsaved, and leaves once looked at with the
+// report it had.
+TEST_F(ScanListTest, AFolderChosenAsALibraryLeavesOnceLookedAt)
+{
+    ScriptedOpenPanel panel;
+    auto c = makeController();
+    const QString plain = folder(QStringLiteral("Plain"));
+    panel.queueChoice({ plain });
+    c->btnAddPhotosLib->click();
+    EXPECT_EQ(paths(*c), QStringList { plain });
+    EXPECT_TRUE(ScanListController::loadSavedPaths().isEmpty());
+    libraryLooked(*c);
+    EXPECT_TRUE(paths(*c).isEmpty());
+    EXPECT_TRUE(ScanListController::loadSavedPaths().isEmpty());
+    EXPECT_FALSE(c->btnCompare->isEnabled());
+    EXPECT_EQ(lastInformativeText(), text("ID_PHOTOS_LIBRARY_NOT_SUPPORTED"));
+}
+
+// The late answer for a row removed, whose library is then added again, touches neither.
+TEST_F(ScanListTest, ALibraryRemovedBeforeItsLookAnswersStaysRemoved)
+{
+    ScriptedOpenPanel panel;
+    auto c = makeController();
+    panel.queueChoice({ folder(QStringLiteral("Plain")) });
+    c->btnAddPhotosLib->click();
+    c->scanList().removeScanListEntry(0);
+    const QString mine = library(QStringLiteral("Mine.photoslibrary"));
+    panel.queueChoice({ mine });
+    c->btnAddPhotosLib->click();
+    libraryLooked(*c);
+    EXPECT_EQ(paths(*c), QStringList { mine });
+    EXPECT_TRUE(alerts.alerts().empty());
+    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 1);
+}
+
 TEST_F(ScanListTest, SecondLibraryIsRefusedBeforeThePanelOpens)
 {
     ScriptedOpenPanel panel;
@@ -414,9 +457,11 @@ protected:
         QStringList list;
         for (const QString &name : names) {
             const QString suffix = QFileInfo(name).suffix();
-            list.append(suffix == QLatin1String("photoslibrary")         ? library(name)
-                    : suffix.isEmpty() || suffix == QLatin1String("app") ? folder(name)
-                                                                         : file(name));
+            list.append(suffix == QLatin1String("photoslibrary") ? library(name)
+                    : suffix.isEmpty() || suffix == QLatin1String("app")
+                        || suffix == QLatin1String("migratedphotolibrary")
+                    ? folder(name)
+                    : file(name));
         }
         return list;
     }
@@ -449,6 +494,8 @@ const QString kNotPhotos = QStringLiteral("{ITEMS_NOT_PHOTOS_OR_UNREADABLE}\n");
 const BoxDropCase kBoxDrops[] = {
     { "TextFileAlone", {}, { "t.txt" }, {}, kNotPhotos + "“t.txt”" },
     { "LibraryWithText", {}, { "P.photoslibrary", "t.txt" }, { "P.photoslibrary" }, kNotPhotos + "“t.txt”" },
+    { "LibraryWithoutDatabaseWithText", {}, { "Old.migratedphotolibrary", "t.txt" }, {},
+        "{PHOTOS_LIBRARY_NOT_SUPPORTED}\n\n" + kNotPhotos + "“t.txt”" },
     { "PhotosAndFolderOnly", {}, { "Pictures", "a.jpg", "B.JPEG" }, { "Pictures", "a.jpg", "B.JPEG" }, {} },
     { "ListedFolderAndText", { "Pictures" }, { "Pictures", "t.txt" }, {},
         "{ITEMS_ALREADY_EXIST_SCANNLIST}\n\n" + kNotPhotos + "“t.txt”" },
@@ -583,6 +630,45 @@ TEST_F(ScanListTest, ASavedLinkOntoASilentShareDoesNotHoldTheWindow)
     const QString link = root.filePath(QStringLiteral("onShare"));
     ASSERT_TRUE(QFile::link(DeadMount::silentShare() + "/photos", link));
     expectSilentThenLocal(link);
+}
+
+// A library chosen on the silent share: the window answers while it is looked at, and it stays,
+// shown as not answering (the test below).
+TEST(DeadShareListTest, ALibraryOnASilentShareLeavesTheWindowAnswering)
+{
+    DeadMount::expectPassesBeside("ScanListTest.ALibraryOnASilentShareStaysNotAnswering");
+}
+
+TEST_F(ScanListTest, ALibraryOnASilentShareStaysNotAnswering)
+{
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+    ScriptedOpenPanel panel;
+    auto c = makeController();
+    const QString library = DeadMount::silentShare() + QStringLiteral("/Mine.photoslibrary");
+    panel.queueChoice({ library });
+    c->btnAddPhotosLib->click();
+    EXPECT_EQ(paths(*c), QStringList { library });
+    // The event loop turns while the share is waited on, before the look names it as not answering.
+    int turns = 0;
+    QTimer ticker;
+    QObject::connect(
+        &ticker, &QTimer::timeout, [&turns] { turns += PathLook::anyNamedNotAnswering() ? 0 : 1; });
+    ticker.start(0);
+    libraryLooked(*c);
+    ticker.stop();
+    EXPECT_GT(turns, 0);
+    const CustomCell *cell = cellAt(*c, 0);
+    ASSERT_TRUE(cell);
+    EXPECT_FALSE(cell->lblFilePath()->isEnabled());
+    EXPECT_TRUE(cell->lblFilePath()->toolTip().contains(text("ID_SCAN_LIST_ENTRY_NOT_ANSWERING")));
+    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 1);
+    EXPECT_TRUE(alerts.alerts().empty());
+    // A second library, dropped, is refused as before, without a look.
+    drop({ DeadMount::silentShare() + QStringLiteral("/Other.photoslibrary") });
+    EXPECT_EQ(lastInformativeText(), text("ID_ONLY_ONE_LIB_CAN_ADDED"));
+    const QStringList waiting = DeadMount::threadsWaiting();
+    EXPECT_EQ(waiting.size(), 1);
+    EXPECT_TRUE(DeadMount::endServerAndWait(waiting, 30000));
 }
 
 void ScanListTest::expectSilentThenLocal(const QString &silentEntry)
