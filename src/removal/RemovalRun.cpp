@@ -260,7 +260,8 @@ std::optional<RemovalOutcome> RemovalRun::removeItem(Channel &channel, const Rem
     return item.route->removeRechecked(record, channel.stop, keptLost);
 }
 
-std::optional<bool> RemovalRun::groupKeepsCopy(Channel &channel, const RemovalGroup &group)
+std::optional<bool> RemovalRun::groupKeepsCopy(
+    Channel &channel, const RemovalGroup &group, const std::atomic<bool> *stop)
 {
     auto kept = std::make_shared<std::vector<RemovalGroup::Kept>>();
     QStringList paths;
@@ -277,7 +278,7 @@ std::optional<bool> RemovalRun::groupKeepsCopy(Channel &channel, const RemovalGr
             const RemovalGroup::Kept &one = (*kept)[size_t(i)];
             return one.route->changedSinceScan(*one.record);
         },
-        &channel.stop);
+        stop);
     if (std::any_of(changed.begin(), changed.end(), [](const auto &c) { return c && c->isEmpty(); }))
         return true;
     if (std::any_of(changed.begin(), changed.end(), [](const auto &c) { return !c; }))
@@ -288,7 +289,9 @@ std::optional<bool> RemovalRun::groupKeepsCopy(Channel &channel, const RemovalGr
 QString RemovalRun::keptCopiesLost(Channel &channel, const RemovalItem &item)
 {
     for (const size_t g : item.groups) {
-        const std::optional<bool> keeps = groupKeepsCopy(channel, channel.groups[g]);
+        // A file already moved is checked to the end, within the bound, whatever a stop says: cut
+        // short, the check would put the file back as if its kept copy had gone.
+        const std::optional<bool> keeps = groupKeepsCopy(channel, channel.groups[g], nullptr);
         if (!keeps)
             return QStringLiteral("the copy kept for it does not answer");
         if (!*keeps)
@@ -306,7 +309,7 @@ std::pair<int, RemovalRun::Lost> RemovalRun::checkKeptCopies(Channel &channel, c
         // while an earlier file of the group is being moved.
         Lost &lost = channel.groupLost[g];
         if (lost == Lost::No) {
-            const std::optional<bool> keeps = groupKeepsCopy(channel, channel.groups[g]);
+            const std::optional<bool> keeps = groupKeepsCopy(channel, channel.groups[g], &channel.stop);
             if (channel.stop)
                 return { newlySkipped, stays };
             lost = !keeps ? Lost::NotAnswering : *keeps ? Lost::No : Lost::Changed;

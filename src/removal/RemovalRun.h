@@ -97,8 +97,10 @@ private:
     // Worker: checks the kept copies of the groups `item` leaves, before each of their files; the
     // number of groups newly found changed or not answering, and why the item must stay.
     static std::pair<int, Lost> checkKeptCopies(Channel &channel, const RemovalItem &item);
-    // Worker: whether a kept copy of `group` is still the one scanned; nothing when none answered.
-    static std::optional<bool> groupKeepsCopy(Channel &channel, const RemovalGroup &group);
+    // Worker: whether a kept copy of `group` is still the one scanned; nothing when none answered,
+    // or when `stop` cut the looks short.
+    static std::optional<bool> groupKeepsCopy(
+        Channel &channel, const RemovalGroup &group, const std::atomic<bool> *stop);
     // Worker: why a kept copy of a group `item` leaves is no longer there to keep; empty when each
     // group still has one.
     static QString keptCopiesLost(Channel &channel, const RemovalItem &item);
