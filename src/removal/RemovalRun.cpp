@@ -38,7 +38,7 @@ struct RemovalRun::Channel {
     std::vector<RemovalGroup> groups;
     std::function<void(const QString &)> beforeEachFile;
     // Worker only: per group, whether its kept copy was found changed or not answering (the rest
-    // of it then stays), and the mount table its looks go by, read again before each file.
+    // of it then stays), and the mount table its looks go by.
     std::vector<Lost> groupLost;
     std::optional<PathLook> look;
     // Set with the state's own flag, which a worker left behind must not read.
@@ -186,6 +186,9 @@ void RemovalRun::endWithoutWorker(const Channel &channel)
 void RemovalRun::work(std::shared_ptr<Channel> channel)
 {
     const std::atomic<bool> &stop = channel->stop;
+    // Read once: a share mounted during the run is named by the table as it stands when a look on it
+    // does not answer.
+    channel->look = PathLook::current();
     std::unordered_map<const ImageFileInfo *, size_t> itemOf;
     std::vector<std::shared_ptr<RemovalRoute>> deferring;
     for (size_t i = 0; i < channel->items.size(); ++i) {
@@ -196,8 +199,6 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
         const RemovalItem &item = channel->items[i];
         if (channel->beforeEachFile)
             channel->beforeEachFile(item.records.front()->filePath);
-        // A share mounted since the last file, or over one of its folders, holds what lies below it.
-        channel->look = PathLook::current();
         const auto [skippedGroups, stays] = checkKeptCopies(*channel, item);
         if (stop)
             continue;

@@ -7,11 +7,9 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTest>
 
 #include "controls/CustomWindowNag.h"
 #include "controls/ElidingLabel.h"
-#include "support/TestEvents.h"
 
 namespace
 {
@@ -66,40 +64,6 @@ TEST(SheetMenuKeysTest, ASheetThatLeavesItsWindowFreePassesOnItsMenuKeys)
             << QKeySequence(keys).toString().toStdString();
         if (auto *open = qobject_cast<QMenu *>(QApplication::activePopupWidget()))
             open->close();
-    }
-}
-
-// When the menu the sheet opened closes, the keys come back to the sheet, unless what was chosen
-// opened a window of its own.
-TEST(SheetMenuKeysTest, TheKeysComeBackToTheSheetWhenItsMenuClosesWithNoNewWindow)
-{
-    for (const bool opensWindow : { false, true }) {
-        QMainWindow window;
-        QWidget opened;
-        QMenu *menu = window.menuBar()->addMenu(QStringLiteral("&Quennary"));
-        QAction *about = menu->addAction(QStringLiteral("&About"));
-        QObject::connect(about, &QAction::triggered, &opened, [&opened] { opened.show(); });
-        window.setCentralWidget(new QWidget);
-        window.show();
-        auto *sheet = new CustomWindowNag(window.centralWidget());
-        sheet->setWindowModality(Qt::NonModal);
-        sheet->show();
-        sheet->activateWindow();
-        ASSERT_TRUE(TestEvents::waitFor([&] { return QApplication::activeWindow() == sheet; }, 5000));
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Q, Qt::AltModifier);
-        QCoreApplication::sendEvent(sheet, &press);
-        ASSERT_TRUE(TestEvents::waitFor([&] { return menu->isVisible(); }, 5000));
-        if (opensWindow)
-            menu->setActiveAction(about);
-        QTest::keyClick(menu, opensWindow ? Qt::Key_Return : Qt::Key_Escape);
-        if (opensWindow) {
-            ASSERT_TRUE(TestEvents::waitFor([&] { return opened.isVisible(); }, 5000));
-            QCoreApplication::processEvents();
-            QCoreApplication::processEvents();
-            EXPECT_NE(QApplication::activeWindow(), sheet);
-        } else {
-            ASSERT_TRUE(TestEvents::waitFor([&] { return QApplication::activeWindow() == sheet; }, 5000));
-        }
     }
 }
 
