@@ -1,6 +1,5 @@
 // The grid-mean fingerprint: sizes, bit order and packing, grid cells, stored form and the
 // early-stopping distance.
-#include <algorithm>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "model/FingerprintWords.h"
 #include "model/GridHash.h"
 #include "model/ImageFileInfo.h"
+#include "support/NoisePicture.h"
 
 namespace
 {
@@ -232,11 +232,8 @@ TEST(Fingerprint, VariantsLeftOutCountButOnlyRebuiltOnesAreStored)
 // given back, bit for bit, and stores the same block meanwhile; any other keeps what it holds.
 TEST(Fingerprint, TurnsLeftOutAreGivenBackBitForBit)
 {
-    std::mt19937 random(5);
-    const auto noise = [&random](int n) {
-        QImage picture(n, n, QImage::Format_Grayscale8);
-        std::generate_n(picture.bits(), picture.sizeInBytes(), [&random] { return uchar(random()); });
-        return picture;
+    const auto noise = [](int n) {
+        return NoisePicture::make({ n, n }, 5).convertToFormat(QImage::Format_Grayscale8);
     };
     const std::tuple<int, QList<QImage>, bool> cases[]
         = { { 48, FingerprintTurns::variantPictures(noise(48)), true },

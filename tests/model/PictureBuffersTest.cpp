@@ -129,8 +129,7 @@ TEST(PictureBuffersTest, ReleasedPagesOfFreeBlocksGoWhileLentBlocksKeepTheirs)
     const unsigned char *lent = nullptr;
     std::jthread owner([&] {
         PictureBuffers::Lease held = PictureBuffers::lease(kBytes);
-        std::memset(held.data(), 0xa5, kBytes);
-        lent = static_cast<const unsigned char *>(held.data());
+        lent = static_cast<const unsigned char *>(std::memset(held.data(), 0xa5, kBytes));
         freed = std::memset(PictureBuffers::lease(kBytes).data(), 0x5a, kBytes);
         step.arrive_and_wait(); // released meanwhile
         step.arrive_and_wait();

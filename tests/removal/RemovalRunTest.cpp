@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <tuple>
+
 #include <QFile>
 
 #include "app/LocalizedString.h"
@@ -462,26 +464,15 @@ TEST_F(RemovalRunTest, FilesOfASourceWithoutARouteAreNotRemoved)
     EXPECT_EQ(run->summary().failed.size(), 1u);
 }
 
-// A file of a group lies on a share that stops answering, before the plan or between the plan and
-// its move: the marked copy stays, the summary says why, and a group beside the share still loses its
-// marked copy (each case runs beside a silent share in a process of its own).
-struct DeadShareRow {
-    const char *name;
-    bool keptOnTheShare; // else the marked copy lies there
-    bool atTheMove; // else before the plan
-    const char *why;
-};
-
-const DeadShareRow kDeadShareRows[] = {
-    { "KeptBeforeThePlan", true, false, "ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING" },
-    { "KeptAtTheMove", true, true, "ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING" },
-    { "MarkedBeforeThePlan", false, false, "ID_NOT_MOVED_NOT_ANSWERING" },
-    { "MarkedAtTheMove", false, true, "ID_NOT_MOVED_NOT_ANSWERING" },
-};
+// The kept or the marked copy lies on a share that stops answering before the plan or at the move:
+// the marked copy stays, the summary says why, and a group beside the share still loses its marked
+// copy (each case runs beside a silent share in a process of its own).
+using DeadShareRow = std::tuple<bool, bool>;
 
 std::string deadShareRowName(const ::testing::TestParamInfo<DeadShareRow> &info)
 {
-    return info.param.name;
+    const auto [kept, atTheMove] = info.param;
+    return std::string(kept ? "Kept" : "Marked") + (atTheMove ? "AtTheMove" : "BeforeThePlan");
 }
 
 class RemovalDeadShareTest : public RemovalRunTest, public ::testing::WithParamInterface<DeadShareRow>
@@ -490,11 +481,12 @@ class RemovalDeadShareTest : public RemovalRunTest, public ::testing::WithParamI
 
 TEST_P(RemovalDeadShareTest, TheMarkedCopyStaysWhenItOrItsKeptCopyDoesNotAnswer)
 {
-    DeadMount::expectPassesBeside((std::string("*RemovalDeadShareInside.*/") + GetParam().name).c_str());
+    DeadMount::expectPassesBeside(
+        ("*RemovalDeadShareInside.*/" + deadShareRowName({ GetParam(), 0 })).c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Removal, RemovalDeadShareTest, ::testing::ValuesIn(kDeadShareRows), deadShareRowName);
+INSTANTIATE_TEST_SUITE_P(Removal, RemovalDeadShareTest,
+    ::testing::Combine(::testing::Bool(), ::testing::Bool()), deadShareRowName);
 
 class RemovalDeadShareInside : public RemovalDeadShareTest
 {
@@ -503,22 +495,19 @@ class RemovalDeadShareInside : public RemovalDeadShareTest
 TEST_P(RemovalDeadShareInside, SilentBeforeThePlanOrAtTheMove)
 {
     QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
-    const DeadShareRow &row = GetParam();
+    const auto [keptOnTheShare, atTheMove] = GetParam();
     const QString share = corpus.path("nas");
     ASSERT_TRUE(QDir().mkpath(share));
-    auto copy = marked(corpus.file(row.keptOnTheShare ? "K_copy.jpg" : "nas/K_copy.jpg", "picture"));
+    auto copy = marked(corpus.file(keptOnTheShare ? "K_copy.jpg" : "nas/K_copy.jpg", "picture"));
     auto beside = marked(corpus.file("L_copy.jpg", "other"));
     show(state,
-        { groupOf({ corpus.file(row.keptOnTheShare ? "nas/K.jpg" : "K.jpg", "picture"), copy }),
+        { groupOf({ corpus.file(keptOnTheShare ? "nas/K.jpg" : "K.jpg", "picture"), copy }),
             groupOf({ corpus.file("L.jpg", "other"), beside }) });
     run = std::make_unique<RemovalRun>(state, routes);
-    if (row.atTheMove) {
+    if (atTheMove) {
         // Mounted once, after the run read its mount table and before the first file's checks.
-        auto silenced = std::make_shared<bool>(false);
-        run->setBeforeEachFile([share, silenced](const QString &) {
-            if (!std::exchange(*silenced, true)) {
-                EXPECT_TRUE(DeadMount::silence(share));
-            }
+        run->setBeforeEachFile([share, silenced = false](const QString &) mutable {
+            EXPECT_TRUE(std::exchange(silenced, true) || DeadMount::silence(share));
         });
     } else {
         ASSERT_TRUE(DeadMount::silence(share));
@@ -531,14 +520,17 @@ TEST_P(RemovalDeadShareInside, SilentBeforeThePlanOrAtTheMove)
     EXPECT_EQ(trashedNames(), QStringList { "L_copy.jpg" });
     const auto &left = run->summary().leftInPlace;
     ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(left.front(), std::make_pair(copy->filePath, localizedString(QString::fromLatin1(row.why))));
+    EXPECT_EQ(left.front(),
+        std::make_pair(copy->filePath,
+            localizedString(
+                keptOnTheShare ? "ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING" : "ID_NOT_MOVED_NOT_ANSWERING")));
     // The look left behind wakes once the share's server goes, touching nothing freed.
     EXPECT_TRUE(DeadMount::endServerAndWait(DeadMount::threadsWaiting(), 30000));
     EXPECT_TRUE(QFileInfo::exists(copy->filePath));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Removal, RemovalDeadShareInside, ::testing::ValuesIn(kDeadShareRows), deadShareRowName);
+INSTANTIATE_TEST_SUITE_P(Removal, RemovalDeadShareInside,
+    ::testing::Combine(::testing::Bool(), ::testing::Bool()), deadShareRowName);
 
 // A marked file whose share stops answering as it is about to move: Stop ends the run all the same,
 // leaving the move behind.

@@ -1,6 +1,8 @@
 // The summary after a removal run: outcome, counts, recovery line and the library steps.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/LocalizedString.h"
 #include "platform/TextFormat.h"
 #include "results/AfterTrashSummary.h"
@@ -102,41 +104,25 @@ TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreToldByReason)
             fmt("ID_FILE_LEFT_IN_PLACE_MORE", 1) }));
 }
 
-// A stopped run says so, in its message when it moved nothing and in a counted line when it moved
-// some; it never guesses a missing permission.
-struct StopRow {
-    const char *name;
-    int moved;
-    bool stopped;
-    int notReached;
-    QString said; // the message when nothing moved, else the lines of what was left undone
-};
-
-class AfterTrashStopTest : public ::testing::TestWithParam<StopRow>
+// A stopped run says so: in its message when nothing moved (no missing permission guessed), else in
+// a counted line. A row: files moved, stopped, files not reached, what is said.
+TEST(AfterTrashSummaryTest, TheTextsTellTheStop)
 {
-};
-
-TEST_P(AfterTrashStopTest, TheTextsTellTheStop)
-{
-    AfterTrashInput input = run(GetParam().moved, TS::ALLFILES, false);
-    input.stopped = GetParam().stopped;
-    input.notReached = GetParam().notReached;
-    const QString said = AfterTrashSummary::outcome(input) == Outcome::NothingMoved
-        ? AfterTrashSummary::nothingMovedMessage(input) + '|'
-            + AfterTrashSummary::nothingMovedInformative(input)
-        : AfterTrashSummary::undoneLines(input).join('|');
-    EXPECT_EQ(said, GetParam().said);
+    const std::tuple<int, bool, int, QString> rows[]
+        = { { 0, true, 3, localizedString("ID_NOTHING_WAS_MOVED_STOPPED") + '|' },
+              { 2, true, 3, fmt("ID_FILES_LEFT_IN_PLACE_STOPPED", 3) },
+              { 2, true, 1, fmt("ID_FILE_LEFT_IN_PLACE_STOPPED", 1) } };
+    for (const auto &[moved, stopped, notReached, expected] : rows) {
+        AfterTrashInput input = run(moved, TS::ALLFILES, false);
+        input.stopped = stopped;
+        input.notReached = notReached;
+        EXPECT_EQ(AfterTrashSummary::outcome(input) == Outcome::NothingMoved
+                ? AfterTrashSummary::nothingMovedMessage(input) + '|'
+                    + AfterTrashSummary::nothingMovedInformative(input)
+                : AfterTrashSummary::undoneLines(input).join('|'),
+            expected)
+            << moved << stopped << notReached;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Stops, AfterTrashStopTest,
-    ::testing::Values(
-        StopRow { "NothingMoved", 0, true, 3, localizedString("ID_NOTHING_WAS_MOVED_STOPPED") + '|' },
-        StopRow { "NothingMovedNotStopped", 0, false, 0,
-            localizedString("ID_NOTHING_WAS_MOVED") + '|'
-                + localizedString("ID_YOU_HAVE_NO_PERMISSION_CLEAN_SOME_FILES") },
-        StopRow { "SomeMovedManyLeft", 2, true, 3, fmt("ID_FILES_LEFT_IN_PLACE_STOPPED", 3) },
-        StopRow { "SomeMovedOneLeft", 2, true, 1, fmt("ID_FILE_LEFT_IN_PLACE_STOPPED", 1) },
-        StopRow { "StoppedAfterTheLastFile", 2, true, 0, "" }),
-    [](const ::testing::TestParamInfo<StopRow> &info) { return std::string(info.param.name); });
 
 } // namespace
