@@ -10,6 +10,7 @@
 #include "app/LocalizedString.h"
 #include "model/ImageFileInfo.h"
 #include "platform/FileFacts.h"
+#include "platform/PathLook.h"
 #include "platform/TextFormat.h"
 #include "platform/Trash.h"
 
@@ -39,9 +40,24 @@ RemovalOutcome refusal(const QString &why, const char *shownKey)
     return RemovalOutcome::failed(why, text(shownKey));
 }
 
-// Why a move must be undone, as the user reads it; `keptLost`: the copy kept for the file went with
-// it.
-enum class PutBackFor { SomeoneElse, Changed, KeptLost };
+// Why a move must be undone, as the user reads it: another file took its place, it changed, the copy
+// kept for it went with it or stopped answering.
+enum class PutBackFor { SomeoneElse, Changed, KeptLost, KeptNotAnswering };
+
+const char *putBackKey(PutBackFor putBack)
+{
+    switch (putBack) {
+    case PutBackFor::KeptLost:
+        return "ID_NOT_MOVED_KEPT_COPY_WENT_WITH_IT";
+    case PutBackFor::KeptNotAnswering:
+        return "ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING_PUT_BACK";
+    case PutBackFor::Changed:
+        return "ID_NOT_MOVED_CHANGED_AT_THE_MOVE";
+    case PutBackFor::SomeoneElse:
+        break;
+    }
+    return "ID_NOT_MOVED_PUT_BACK";
+}
 
 // What the user reads of a move the Trash refused; `changed`: the file failed the check before the
 // move, `putBack`: why the check after it put the file back.
@@ -55,9 +71,7 @@ QString shownWhy(const TrashMove &done, bool changed, PutBackFor putBack)
     case TrashMove::Result::NotAnswering:
         return formatText(text("ID_NOT_MOVED_TRASH_NOT_ANSWERING"), Trash::homeTrashFolder());
     case TrashMove::Result::PutBack:
-        return text(putBack == PutBackFor::KeptLost ? "ID_NOT_MOVED_KEPT_COPY_WENT_WITH_IT"
-                : putBack == PutBackFor::Changed    ? "ID_NOT_MOVED_CHANGED_AT_THE_MOVE"
-                                                    : "ID_NOT_MOVED_PUT_BACK");
+        return text(putBackKey(putBack));
     case TrashMove::Result::FolderLocked:
         return text("ID_NOT_MOVED_FOLDER_LOCKED");
     case TrashMove::Result::NotPutBack:
@@ -107,13 +121,26 @@ bool LocalTrashRoute::moveChecked(
             const QString differs = moved.isRegular ? differencesAfterMove(record, moved.attributes)
                                                     : QStringLiteral("no longer a regular file");
             const QString lost = !differs.isEmpty() ? differs : afterMove ? afterMove() : QString();
-            if (!lost.isEmpty())
-                putBack = differs.isEmpty() ? PutBackFor::KeptLost : PutBackFor::Changed;
+            if (!differs.isEmpty())
+                putBack = PutBackFor::Changed;
+            else if (!lost.isEmpty())
+                putBack = lost == RemovalOutcome::keptCopyNotAnswering() ? PutBackFor::KeptNotAnswering
+                                                                         : PutBackFor::KeptLost;
             return lost;
         });
     // The user reads it after the run; the Trash has logged its own words.
     *why = shownWhy(done, changed, putBack);
     return done.moved();
+}
+
+QString LocalTrashRoute::underWayText(const ImageFileInfo &record, const PathLook &look) const
+{
+    // Told by the mount table alone: the file's mount may be the one not answering.
+    const KnownTrashes::Mount *file = KnownTrashes::holderOf(record.filePath, look.mounts());
+    const KnownTrashes::Mount *home = KnownTrashes::holderOf(Trash::homeTrashFolder(), look.mounts());
+    if (!file || (home && home->device == file->device))
+        return text("ID_MAY_STILL_BE_MOVED_TO_THE_TRASH");
+    return formatText(text("ID_MAY_STILL_BE_MOVED_TO_THE_TRASH_OF"), file->point);
 }
 
 QString LocalTrashRoute::identity(const ImageFileInfo &record) const

@@ -33,6 +33,8 @@ public:
     RemovalOutcome removeRechecked(const std::shared_ptr<ImageFileInfo> &record,
         const std::atomic<bool> &stop, const std::function<QString()> &keptLost) override;
     bool isLocal() const override { return true; }
+    // The Trash the file was going to: the home Trash, or that of the mount it lies on.
+    QString underWayText(const ImageFileInfo &record, const PathLook &look) const override;
 
     QString changedSinceScan(const ImageFileInfo &record) const override;
 

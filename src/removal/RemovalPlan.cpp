@@ -220,7 +220,7 @@ RemovalPlan RemovalPlan::make(
             // Never removed without the copy kept for it having been seen.
             for (const auto &member : group->filterChildren) {
                 if (isToRemove(*member))
-                    plan.refused.push_back({ member, QStringLiteral("the copy kept for it does not answer"),
+                    plan.refused.push_back({ member, RemovalOutcome::keptCopyNotAnswering(),
                         localizedString(QStringLiteral("ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING")) });
             }
             continue;

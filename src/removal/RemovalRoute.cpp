@@ -9,7 +9,22 @@ RemovalOutcome RemovalOutcome::notAnswering()
         localizedString(QStringLiteral("ID_NOT_MOVED_NOT_ANSWERING")));
 }
 
+QString RemovalOutcome::keptCopyWentWithIt()
+{
+    return QStringLiteral("the copy kept for it went with it");
+}
+
+QString RemovalOutcome::keptCopyNotAnswering()
+{
+    return QStringLiteral("the copy kept for it does not answer");
+}
+
 RemovalRoute::~RemovalRoute() = default;
+
+QString RemovalRoute::underWayText(const ImageFileInfo &, const PathLook &) const
+{
+    return localizedString(QStringLiteral("ID_MAY_STILL_BE_REMOVED_WHEN_IT_ANSWERS"));
+}
 
 QString RemovalRoute::changedSinceScan(const ImageFileInfo &) const
 {

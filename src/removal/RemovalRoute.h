@@ -12,6 +12,7 @@
 #include <QString>
 
 class ImageFileInfo;
+class PathLook;
 
 struct RemovalOutcome {
     // Skipped: left alone, still marked, because its group's kept copy is no longer the one scanned.
@@ -43,6 +44,10 @@ struct RemovalOutcome {
     }
     // A file whose look did not answer in time (a share gone silent): left in place.
     static RemovalOutcome notAnswering();
+    // Why a file just moved goes back because of the copy kept for it (see removeKeeping): gone with
+    // it, or not answering when looked at.
+    static QString keptCopyWentWithIt();
+    static QString keptCopyNotAnswering();
 };
 
 // What finish() says about one record whose remove() was Deferred.
@@ -79,6 +84,9 @@ public:
     virtual QString changedSinceScan(const ImageFileInfo &record) const;
     // Pool thread, after the last file: completes what remove() deferred, one report per record.
     virtual std::vector<RemovalReport> finish(const std::atomic<bool> &stop);
+    // Any thread: what the user reads of a file whose removal had begun and not answered when the run
+    // ended without it: it may still go. `look` holds the mount table of the run.
+    virtual QString underWayText(const ImageFileInfo &record, const PathLook &look) const;
     // True when the route's files live on this computer: a kept copy then counts only while it exists,
     // and a path reached through a symbolic link is the weaker of two records of one file.
     virtual bool isLocal() const { return false; }

@@ -18,6 +18,7 @@
 #include "platform/Log.h"
 #include "platform/OutsideText.h"
 #include "platform/PathLook.h"
+#include "platform/ThreadsApart.h"
 #include "removal/RemovalRoute.h"
 #include "removal/RemovalRoutes.h"
 #include "results/ResultState.h"
@@ -31,6 +32,14 @@ void logLeftBehind()
 }
 
 } // namespace
+
+struct RemovalRun::Batch {
+    std::vector<Outcome> outcomes;
+    bool done = false;
+    // When the run ends without the worker: the item whose removal it had begun and not seen
+    // answer, with what the user reads of it.
+    std::optional<std::pair<size_t, QString>> underWay;
+};
 
 struct RemovalRun::Channel {
     // Fixed before the worker starts; the worker only reads them.
@@ -51,18 +60,68 @@ struct RemovalRun::Channel {
     std::vector<Outcome> outbox;
     bool drainScheduled = false;
     bool workDone = false;
+    // The removal begun and not yet posted, and whether the run has ended without the worker, which
+    // from then on tells the log alone what it still does.
+    std::optional<std::pair<size_t, QString>> underWay;
+    bool abandoned = false;
 
-    // Worker: queues outcomes and wakes the GUI thread once per batch.
+    // Worker: the removal of the item at `index` is about to be handed to its route.
+    void beginRemoval(size_t index)
+    {
+        const RemovalItem &item = items[index];
+        QString words = item.route->underWayText(*item.records.front(), *look);
+        std::lock_guard<std::mutex> lock(mutex);
+        underWay.emplace(index, std::move(words));
+    }
+
+    // Worker: queues outcomes and wakes the GUI thread once per batch; once the run has ended
+    // without it, only logs them.
     void post(std::vector<Outcome> outcomes, bool last)
     {
         std::shared_ptr<Channel> self = selfRef.lock();
-        std::lock_guard<std::mutex> lock(mutex);
-        for (Outcome &o : outcomes)
-            outbox.push_back(std::move(o));
-        if (last) {
-            workDone = true;
-            workerEnded.notify_all();
+        std::vector<Outcome> late;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            underWay.reset();
+            if (last) {
+                workDone = true;
+                workerEnded.notify_all();
+            }
+            if (abandoned) {
+                late = std::move(outcomes);
+            } else {
+                for (Outcome &o : outcomes)
+                    outbox.push_back(std::move(o));
+                scheduleDrain(self);
+            }
         }
+        // Outside the lock: the log's folder may be slow to answer.
+        for (const Outcome &o : late)
+            logLate(*o.record, o.outcome);
+    }
+
+    // GUI thread: what the worker posted since the last batch; with `abandon`, the run ends without
+    // the worker from here on.
+    Batch take(bool abandon)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        Batch batch;
+        batch.outcomes.swap(outbox);
+        drainScheduled = false;
+        batch.done = workDone;
+        if (abandon) {
+            abandoned = true;
+            batch.underWay = underWay;
+        }
+        return batch;
+    }
+
+    std::weak_ptr<Channel> selfRef;
+
+private:
+    // Holding the lock.
+    void scheduleDrain(const std::shared_ptr<Channel> &self)
+    {
         if (drainScheduled || !self)
             return;
         drainScheduled = true;
@@ -73,7 +132,22 @@ struct RemovalRun::Channel {
         });
     }
 
-    std::weak_ptr<Channel> selfRef;
+    // What a removal still did after the run had ended without it.
+    static void logLate(const ImageFileInfo &record, const RemovalOutcome &outcome)
+    {
+        const QString start = QStringLiteral("After the removal had stopped, ");
+        switch (outcome.kind) {
+        case RemovalOutcome::Kind::Removed:
+            Log::line(start + QStringLiteral("removed: ") + record.filePath);
+            return;
+        case RemovalOutcome::Kind::Deferred:
+            Log::line(start + QStringLiteral("recorded for the album: ") + record.filePath);
+            return;
+        default:
+            Log::line(start + QStringLiteral("not removed: ") + record.filePath + QStringLiteral(" (")
+                + OutsideText::reason(outcome.reason) + QLatin1Char(')'));
+        }
+    }
 };
 
 RemovalRun::RemovalRun(ResultState &state, std::shared_ptr<const RemovalRoutes> routes, QObject *parent)
@@ -90,8 +164,10 @@ RemovalRun::~RemovalRun()
     m_state.abortNow = true;
     m_channel->stop = true;
     std::unique_lock<std::mutex> lock(m_channel->mutex);
-    if (!m_channel->workerEnded.wait_for(lock, kStopGrace, [this] { return m_channel->workDone; }))
-        logLeftBehind();
+    if (m_channel->workerEnded.wait_for(lock, kStopGrace, [this] { return m_channel->workDone; }))
+        return;
+    m_channel->abandoned = true;
+    logLeftBehind();
 }
 
 bool RemovalRun::start()
@@ -155,7 +231,10 @@ void RemovalRun::begin(const RemovalLooks &looks)
     m_channel->beforeEachFile = m_beforeEachFile;
     m_channel->owner = this;
     std::shared_ptr<Channel> channel = m_channel;
-    Dispatch::global([channel] { work(channel); });
+    // A thread of its own: one held for good by a share gone silent must not hold the program's end,
+    // which then ends the process at once instead of destroying what the thread still uses.
+    if (!ThreadsApart::start([channel] { work(channel); }))
+        Dispatch::global([channel] { work(channel); });
 }
 
 void RemovalRun::requestStop()
@@ -176,10 +255,17 @@ void RemovalRun::endWithoutWorker(const Channel &channel)
 {
     if (&channel != m_channel.get() || !m_running)
         return;
-    drain(channel);
-    if (!m_running)
-        return;
-    logLeftBehind();
+    const Batch batch = m_channel->take(true);
+    applyOutcomes(batch.outcomes);
+    if (!batch.done) {
+        // A removal already handed over cannot be called back: the summary says it may still happen.
+        if (batch.underWay) {
+            const auto &[index, words] = *batch.underWay;
+            m_reached[index] = true;
+            m_summary.underWay.emplace_back(m_channel->items[index].records.front()->filePath, words);
+        }
+        logLeftBehind();
+    }
     end();
 }
 
@@ -208,14 +294,14 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
                 { { i, item.records.front(),
                     RemovalOutcome::skipped(changed
                             ? QStringLiteral("the copy kept for it changed since the scan")
-                            : QStringLiteral("the copy kept for it does not answer"),
+                            : RemovalOutcome::keptCopyNotAnswering(),
                         localizedString(changed ? QStringLiteral("ID_NOT_MOVED_KEPT_COPY_CHANGED")
                                                 : QStringLiteral("ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING"))),
                     skippedGroups } },
                 false);
             continue;
         }
-        std::optional<RemovalOutcome> removed = removeItem(*channel, item);
+        std::optional<RemovalOutcome> removed = removeItem(*channel, i);
         if (!removed)
             continue;
         RemovalOutcome &outcome = *removed;
@@ -238,12 +324,15 @@ void RemovalRun::work(std::shared_ptr<Channel> channel)
     channel->post({}, true);
 }
 
-std::optional<RemovalOutcome> RemovalRun::removeItem(Channel &channel, const RemovalItem &item)
+std::optional<RemovalOutcome> RemovalRun::removeItem(Channel &channel, size_t index)
 {
+    const RemovalItem &item = channel.items[index];
     const std::shared_ptr<ImageFileInfo> &record = item.records.front();
     const auto keptLost = [&channel, &item] { return keptCopiesLost(channel, item); };
-    if (!item.route->isLocal())
+    if (!item.route->isLocal()) {
+        channel.beginRemoval(index);
         return item.route->removeKeeping(record, channel.stop, keptLost);
+    }
     // A file on a share gone silent would hold the worker in its check for good: checked apart, and
     // moved only once its check has answered. One that answers late answers nothing.
     std::optional<std::optional<RemovalOutcome>> refused
@@ -258,6 +347,7 @@ std::optional<RemovalOutcome> RemovalRun::removeItem(Channel &channel, const Rem
         return RemovalOutcome::notAnswering();
     if (*refused)
         return std::move(**refused);
+    channel.beginRemoval(index);
     return item.route->removeRechecked(record, channel.stop, keptLost);
 }
 
@@ -294,9 +384,9 @@ QString RemovalRun::keptCopiesLost(Channel &channel, const RemovalItem &item)
         // short, the check would put the file back as if its kept copy had gone.
         const std::optional<bool> keeps = groupKeepsCopy(channel, channel.groups[g], nullptr);
         if (!keeps)
-            return QStringLiteral("the copy kept for it does not answer");
+            return RemovalOutcome::keptCopyNotAnswering();
         if (!*keeps)
-            return QStringLiteral("the copy kept for it went with it");
+            return RemovalOutcome::keptCopyWentWithIt();
     }
     return {};
 }
@@ -333,20 +423,18 @@ void RemovalRun::drain(const Channel &channel)
     // A worker left behind by a stop reports to a run that has ended.
     if (&channel != m_channel.get() || !m_running)
         return;
-    std::vector<Outcome> batch;
-    bool done = false;
-    {
-        std::lock_guard<std::mutex> lock(m_channel->mutex);
-        batch.swap(m_channel->outbox);
-        m_channel->drainScheduled = false;
-        done = m_channel->workDone;
-    }
-    for (const Outcome &outcome : batch)
-        apply(outcome);
-    if (!batch.empty())
-        emit countsChanged();
-    if (done && m_running)
+    const Batch batch = m_channel->take(false);
+    applyOutcomes(batch.outcomes);
+    if (batch.done)
         end();
+}
+
+void RemovalRun::applyOutcomes(const std::vector<Outcome> &outcomes)
+{
+    for (const Outcome &outcome : outcomes)
+        apply(outcome);
+    if (!outcomes.empty())
+        emit countsChanged();
 }
 
 void RemovalRun::apply(const Outcome &outcome)
@@ -463,6 +551,7 @@ void RemovalRun::end()
     m_state.removalLeftInPlace = m_summary.leftInPlace;
     m_state.removalStopped = m_summary.stopped;
     m_state.removalNotReached = m_summary.notReached;
+    m_state.removalUnderWay = m_summary.underWay;
     m_running = false;
     m_state.removalInProgress = false;
     Log::line(QStringLiteral("Removal ended: %1 removed, %2 not removed, %3 groups skipped, %4 with their "
@@ -472,6 +561,9 @@ void RemovalRun::end()
                   .arg(m_summary.skippedGroups)
                   .arg(m_summary.skippedInTrash)
         + (m_summary.stopped ? QStringLiteral("; stopped, %1 not reached").arg(m_summary.notReached)
-                             : QString()));
+                             : QString())
+        + (m_summary.underWay.empty()
+                ? QString()
+                : QStringLiteral(", %1 under way (may still be removed)").arg(m_summary.underWay.size())));
     emit finished();
 }

@@ -40,6 +40,9 @@ struct RemovalSummary {
     // The run was stopped, and the planned files it had not reached then, left in place.
     bool stopped = false;
     int notReached = 0;
+    // Each file whose removal had begun and not answered when the run ended without its worker,
+    // with what may still become of it in the user's words: a move once begun cannot be called back.
+    std::vector<std::pair<QString, QString>> underWay;
 };
 
 class RemovalRun : public QObject
@@ -65,7 +68,7 @@ public:
         m_beforeEachFile = std::move(hook);
     }
     // Any thread: the worker stops before its next file; the run ends within kStopGrace, with or
-    // without it.
+    // without it. A worker left behind in a removal tells the log how it ended, and nothing else.
     void requestStop();
     bool isRunning() const { return m_running; }
     const RemovalSummary &summary() const { return m_summary; }
@@ -78,6 +81,7 @@ signals:
 
 private:
     struct Channel;
+    struct Batch;
     // Why a group can no longer lose files.
     enum class Lost : char { No, Changed, NotAnswering };
     struct Outcome {
@@ -91,9 +95,9 @@ private:
     // GUI thread: plans by what the looks found and starts the worker, or ends at once after a stop.
     void begin(const RemovalLooks &looks);
     static void work(std::shared_ptr<Channel> channel);
-    // Worker: the route's removal of `item`, its file checked apart first when it lies on this
-    // computer; nothing when the run was stopped before the file was moved.
-    static std::optional<RemovalOutcome> removeItem(Channel &channel, const RemovalItem &item);
+    // Worker: the route's removal of the item at `index`, its file checked apart first when it lies
+    // on this computer; nothing when the run was stopped before the file was moved.
+    static std::optional<RemovalOutcome> removeItem(Channel &channel, size_t index);
     // Worker: checks the kept copies of the groups `item` leaves, before each of their files; the
     // number of groups newly found changed or not answering, and why the item must stay.
     static std::pair<int, Lost> checkKeptCopies(Channel &channel, const RemovalItem &item);
@@ -107,6 +111,7 @@ private:
     void drain(const Channel &channel);
     // GUI thread: a stopped worker that has not ended by now is left behind.
     void endWithoutWorker(const Channel &channel);
+    void applyOutcomes(const std::vector<Outcome> &outcomes);
     void apply(const Outcome &outcome);
     void countRemoved(const RemovalItem &item, bool freesSpace);
     // A file no longer there: its records stay in their groups, unmarked.

@@ -13,11 +13,6 @@ using TypeSupport = GlobalObjects::TypeSupport;
 namespace
 {
 
-// In the alert of a run that moved nothing: reasons told, and files named for each; the rest are
-// counted. Each is named by its whole path (in the cloud too): files of one name in two folders are
-// two files.
-constexpr size_t kNamed = 3;
-
 QString text(const char *key)
 {
     return localizedString(QString::fromLatin1(key));
@@ -116,10 +111,12 @@ TrashSummaryTexts AfterTrashSummary::trashSummaryTexts(const AfterTrashInput &in
 
 QString AfterTrashSummary::nothingMovedMessage(const AfterTrashInput &input)
 {
-    return text(input.stopped ? "ID_NOTHING_WAS_MOVED_STOPPED" : "ID_NOTHING_WAS_MOVED");
+    if (!input.stopped)
+        return text("ID_NOTHING_WAS_MOVED");
+    return text(input.underWay.empty() ? "ID_NOTHING_WAS_MOVED_STOPPED" : "ID_NOTHING_MOVED_YET_STOPPED");
 }
 
-QString AfterTrashSummary::nothingMovedInformative(const AfterTrashInput &input)
+QStringList AfterTrashSummary::nothingMovedLines(const AfterTrashInput &input)
 {
     // Files on disk left in place without a reason told: the usual cause is a missing permission.
     // A stop is reason enough.
@@ -127,27 +124,7 @@ QString AfterTrashSummary::nothingMovedInformative(const AfterTrashInput &input)
     if (!input.isPhotosLibrayMarkedForTrash && !input.stopped && input.skippedGroups == 0
         && input.skippedInTrash == 0 && input.leftInPlace.empty())
         lines.append(text("ID_YOU_HAVE_NO_PERMISSION_CLEAN_SOME_FILES"));
-    if (const QString problems = problemsText(input); !problems.isEmpty())
-        lines.append(problems);
-    return lines.join(QLatin1Char('\n'));
-}
-
-QString AfterTrashSummary::problemsText(const AfterTrashInput &input)
-{
-    // "• “/p/a.jpg”, “/q/a.jpg” — why" for the first reasons, then "and n more". The files of one
-    // reason share a line: a Trash refused for a whole volume is told once.
-    QStringList lines = undoneLines(input);
-    const LeftInPlaceList left = leftInPlace(input, kNamed, kNamed);
-    for (const LeftInPlaceList::Reason &reason : left.reasons) {
-        QStringList names;
-        for (const QString &path : reason.paths)
-            names.append(formatText(text("ID_FILE_NAME_QUOTED"), path));
-        lines.append(
-            formatText(text("ID_FILE_LEFT_IN_PLACE_WHY"), names.join(QStringLiteral(", ")), reason.why));
-    }
-    if (left.more > 0)
-        lines.append(moreLeftInPlaceText(left.more));
-    return lines.join(QLatin1Char('\n'));
+    return lines + undoneLines(input);
 }
 
 QStringList AfterTrashSummary::undoneLines(const AfterTrashInput &input)
@@ -178,8 +155,11 @@ QStringList AfterTrashSummary::undoneLines(const AfterTrashInput &input)
 LeftInPlaceList AfterTrashSummary::leftInPlace(const AfterTrashInput &input, size_t reasons, size_t namesEach)
 {
     LeftInPlaceList list;
-    list.more = qint64(input.leftInPlace.size());
-    for (const auto &[path, why] : input.leftInPlace) {
+    list.more = qint64(input.underWay.size() + input.leftInPlace.size());
+    // What may still happen comes before what did not.
+    std::vector<std::pair<QString, QString>> files = input.underWay;
+    files.insert(files.end(), input.leftInPlace.begin(), input.leftInPlace.end());
+    for (const auto &[path, why] : files) {
         const QString words = why.isEmpty() ? text("ID_NOT_MOVED_NO_REASON_GIVEN") : OutsideText::reason(why);
         auto same = std::find_if(
             list.reasons.begin(), list.reasons.end(), [&](const auto &told) { return told.why == words; });

@@ -40,10 +40,14 @@ struct AfterTrashInput {
     // The run was stopped, and the planned files it had not reached then.
     bool stopped = false;
     int notReached = 0;
+    // The files whose removal had begun and not answered when the run ended, each with what may
+    // still become of it.
+    std::vector<std::pair<QString, QString>> underWay;
 };
 
-// The files a run left in place, told by reason in the order met: the first reasons, each with the
-// paths of its first files; the files not named are counted in `more`.
+// The files a run left in place, told by reason in the order met, after those whose removal may still
+// happen: the first reasons, each with the paths of its first files; the files not named are counted
+// in `more`.
 struct LeftInPlaceList {
     struct Reason {
         QString why;
@@ -79,17 +83,18 @@ public:
     static QString movedCountText(const AfterTrashInput &input);
     static TrashSummaryTexts trashSummaryTexts(const AfterTrashInput &input);
     // The "nothing was moved" message, the same for every language and both outcomes; a stopped
-    // run says it was stopped.
+    // run says it was stopped, and never that nothing moved while a move may still end.
     static QString nothingMovedMessage(const AfterTrashInput &input);
-    static QString nothingMovedInformative(const AfterTrashInput &input);
+    // The lines under it: the missing permission guessed when no reason is known, then the counted
+    // lines; the files themselves are listed apart (leftInPlace).
+    static QStringList nothingMovedLines(const AfterTrashInput &input);
     // What the run left undone ("n groups skipped: ...", "n files could not be removed", "n files
-    // left in place: the removal was stopped" after a run that moved some), one line each, then the
-    // first files left in place with why; empty when it did everything it was asked.
-    static QString problemsText(const AfterTrashInput &input);
-    // Those counted lines alone.
+    // left in place: the removal was stopped" after a run that moved some), one line each; empty
+    // when it did everything it was asked.
     static QStringList undoneLines(const AfterTrashInput &input);
-    // The files left in place: at most `reasons` reasons, `namesEach` files named for each. The paths
-    // and reasons are on one line each, bounded, as shown.
+    // The files left in place, and first those whose removal may still happen: at most `reasons`
+    // reasons, `namesEach` files named for each. The paths and reasons are on one line each,
+    // bounded, as shown.
     static LeftInPlaceList leftInPlace(const AfterTrashInput &input, size_t reasons, size_t namesEach);
     // "and n more files left in place".
     static QString moreLeftInPlaceText(qint64 more);

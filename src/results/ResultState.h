@@ -109,6 +109,8 @@ public:
     // Whether it was stopped, and the planned files it had not reached then.
     bool removalStopped = false;
     int removalNotReached = 0;
+    // The files whose removal had begun and not answered when it ended, with what may become of them.
+    std::vector<std::pair<QString, QString>> removalUnderWay;
     int countTrashed = 0;
     std::uint64_t sizeTrashed = 0;
     // Of countTrashed, the library items listed in the album file.

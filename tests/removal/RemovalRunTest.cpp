@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include "app/LocalizedString.h"
+#include "platform/AppFolders.h"
 #include "platform/TextFormat.h"
 #include "platform/Trash.h"
 #include "removal/LocalTrashRoute.h"
@@ -18,6 +19,7 @@
 #include "removal/RemovalRun.h"
 #include "results/AfterTrashSummary.h"
 #include "support/DeadMount.h"
+#include "support/HeldShare.h"
 
 using namespace RemovalFixture;
 
@@ -302,8 +304,9 @@ TEST_P(RemovalRecheckTest, FailsAndStaysMarked)
     EXPECT_TRUE(run->summary().failed.front().reason.startsWith(c.reason));
     AfterTrashInput input;
     input.leftInPlace = state.removalLeftInPlace;
-    EXPECT_TRUE(
-        AfterTrashSummary::problemsText(input).contains(localizedString(c.shownKey).section("%@", 0, 0)));
+    const LeftInPlaceList left = AfterTrashSummary::leftInPlace(input, 1, 1);
+    ASSERT_EQ(left.reasons.size(), 1u);
+    EXPECT_TRUE(left.reasons.front().why.contains(localizedString(c.shownKey).section("%@", 0, 0)));
     EXPECT_EQ(state.removalFailedFiles, 1);
     EXPECT_TRUE(run->summary().removed.isEmpty());
     EXPECT_TRUE(trashedNames().isEmpty());
@@ -357,6 +360,24 @@ INSTANTIATE_TEST_SUITE_P(Removal, RemovalRecheckTest,
             },
             false, false, "the Trash refused it", "ID_TRASH_NOT_YOURS_ALONE" }),
     [](const auto &info) { return std::string(info.param.name); });
+
+// A file put back because the copy kept for it went with it or stopped answering at the move: the
+// summary gives the reason the log gives.
+TEST_F(RemovalRunTest, AFilePutBackForItsKeptCopyIsToldWhy)
+{
+    const std::pair<QString, const char *> rows[]
+        = { { RemovalOutcome::keptCopyWentWithIt(), "ID_NOT_MOVED_KEPT_COPY_WENT_WITH_IT" },
+              { RemovalOutcome::keptCopyNotAnswering(), "ID_NOT_MOVED_KEPT_COPY_NOT_ANSWERING_PUT_BACK" } };
+    for (const auto &[lost, key] : rows) {
+        const auto target = corpus.file(QStringLiteral("target.jpg"), "picture");
+        QString why;
+        EXPECT_FALSE(LocalTrashRoute::moveChecked(
+            *target, [lost = lost] { return lost; }, &why));
+        EXPECT_EQ(why, localizedString(key));
+        EXPECT_TRUE(QFileInfo::exists(target->filePath));
+    }
+    EXPECT_TRUE(trashedNames().isEmpty());
+}
 
 // A move the last check refuses while another file has taken the name: what moved stays in the
 // Trash, and the reason says so and where, not that it was left in place.
@@ -558,10 +579,60 @@ TEST_F(RemovalRunTest, StopEndsTheRunWhileAMoveWaitsInside)
     run->requestStop();
     ASSERT_TRUE(waitUntil([this] { return !run->isRunning(); }, 30000));
     EXPECT_TRUE(run->summary().stopped);
-    EXPECT_EQ(run->summary().notReached, 1);
+    EXPECT_EQ(run->summary().notReached, 0);
+    EXPECT_EQ(run->summary().underWay.size(), 1u);
     EXPECT_TRUE(run->summary().removed.isEmpty());
     run.reset();
     DeadMount::endServerAndWait({}, 0);
+}
+
+// Marked copies on a share that answers every look but holds every change, their kept copies here:
+// Stop ends the run while the first move waits, the summary says that file may still go to the
+// share's Trash and names no other, and the log tells the move once the share lets it go.
+TEST(RemovalHeldShareStop, AMoveUnderWayAtTheStopIsToldAndLoggedWhenItEnds)
+{
+    DeadMount::expectPassesBeside("RemovalRunTest.AMoveUnderWayAtTheStopInside");
+}
+
+TEST_F(RemovalRunTest, AMoveUnderWayAtTheStopInside)
+{
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+    const QString disk = corpus.path("disk"), nas = corpus.path("nas");
+    ASSERT_TRUE(QDir().mkpath(disk) && QDir().mkpath(nas));
+    HeldShare share(disk, nas);
+    ASSERT_TRUE(share.isMounted());
+    const QStringList names { "S1.jpg", "S2.jpg", "S3.jpg" };
+    std::vector<std::shared_ptr<DuplicatesGroup>> groups;
+    for (const QString &name : names)
+        groups.push_back(
+            groupOf({ corpus.file(name, name.toUtf8()), marked(corpus.file("nas/" + name, name.toUtf8())) }));
+    show(state, groups);
+    share.hold();
+    run = std::make_unique<RemovalRun>(state, routes);
+    ASSERT_TRUE(run->start());
+    ASSERT_TRUE(waitUntil([&share] { return share.held() > 0; }, 30000));
+    run->requestStop();
+    ASSERT_TRUE(waitUntil([this] { return !run->isRunning(); }, 30000));
+    const QString moving = nas + "/S1.jpg";
+    EXPECT_TRUE(run->summary().stopped);
+    EXPECT_TRUE(run->summary().removed.isEmpty());
+    EXPECT_EQ(run->summary().notReached, 2);
+    EXPECT_EQ(run->summary().underWay,
+        (std::vector {
+            std::pair(moving, formatText(localizedString("ID_MAY_STILL_BE_MOVED_TO_THE_TRASH_OF"), nas)) }));
+    for (const QString &name : names)
+        EXPECT_TRUE(QFileInfo::exists(disk + '/' + name)) << qPrintable(name);
+    share.release();
+    ASSERT_TRUE(waitUntil(
+        [&moving] {
+            return TestFiles::read(AppFolders::logFilePath())
+                .contains(("After the removal had stopped, removed: " + moving).toUtf8());
+        },
+        30000));
+    const QString trash = disk + QStringLiteral("/.Trash-%1").arg(::getuid());
+    EXPECT_TRUE(
+        QFileInfo::exists(trash + "/files/S1.jpg") && QFileInfo::exists(trash + "/info/S1.jpg.trashinfo"));
+    EXPECT_TRUE(QFileInfo::exists(disk + "/S2.jpg") && QFileInfo::exists(disk + "/S3.jpg"));
 }
 
 // The home Trash lies on a share that stops answering: the run ends by itself, the marked file stays

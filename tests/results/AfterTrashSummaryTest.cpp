@@ -92,36 +92,46 @@ TEST(AfterTrashSummaryTest, RecoveryLineAndLibraryStepsSpeakOfTheSource)
     }
 }
 
-// One line per reason, three names at most; with reasons told no missing permission is guessed.
-TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreToldByReason)
+// Each file on a line of its own under its reason, every one of them, those that may still go
+// first; the lines above the list name no file, and with reasons told no missing permission is
+// guessed.
+TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreListedByReason)
 {
     AfterTrashInput input;
-    for (int i = 0; i < 5; ++i)
-        input.leftInPlace.emplace_back(QStringLiteral("Dropbox/%1/y.jpg").arg(i), i < 4 ? "no Trash" : "");
-    EXPECT_EQ(AfterTrashSummary::nothingMovedInformative(input).split('\n'),
-        QStringList({ "• “Dropbox/0/y.jpg”, “Dropbox/1/y.jpg”, “Dropbox/2/y.jpg” — no Trash",
-            "• “Dropbox/4/y.jpg” — " + localizedString("ID_NOT_MOVED_NO_REASON_GIVEN"),
-            fmt("ID_FILE_LEFT_IN_PLACE_MORE", 1) }));
+    for (int i = 0; i < 12; ++i)
+        input.leftInPlace.emplace_back(QStringLiteral("Dropbox/%1/y.jpg").arg(i), i < 11 ? "no Trash" : "");
+    input.underWay = { { "nas/S1.jpg", "may still go" } };
+    const LeftInPlaceList left = AfterTrashSummary::leftInPlace(input, SIZE_MAX, SIZE_MAX);
+    ASSERT_EQ(left.reasons.size(), 3u);
+    EXPECT_EQ(left.reasons[0].why, "may still go");
+    EXPECT_EQ(left.reasons[0].paths, QStringList { "nas/S1.jpg" });
+    EXPECT_EQ(left.reasons[1].paths.size(), 11);
+    EXPECT_EQ(left.reasons[2].why, localizedString("ID_NOT_MOVED_NO_REASON_GIVEN"));
+    EXPECT_EQ(left.more, 0);
+    EXPECT_TRUE(AfterTrashSummary::nothingMovedLines(input).isEmpty());
 }
 
-// A stopped run says so: in its message when nothing moved (no missing permission guessed), else in
-// a counted line. A row: files moved, stopped, files not reached, what is said.
+// A stopped run says so: in its message when nothing moved (no missing permission guessed), never
+// that nothing moved while a move may still end; else in a counted line. A row: files moved, files
+// not reached, files under way, what is said.
 TEST(AfterTrashSummaryTest, TheTextsTellTheStop)
 {
-    const std::tuple<int, bool, int, QString> rows[]
-        = { { 0, true, 3, localizedString("ID_NOTHING_WAS_MOVED_STOPPED") + '|' },
-              { 2, true, 3, fmt("ID_FILES_LEFT_IN_PLACE_STOPPED", 3) },
-              { 2, true, 1, fmt("ID_FILE_LEFT_IN_PLACE_STOPPED", 1) } };
-    for (const auto &[moved, stopped, notReached, expected] : rows) {
+    const std::tuple<int, int, int, QString> rows[]
+        = { { 0, 3, 0, localizedString("ID_NOTHING_WAS_MOVED_STOPPED") + '|' },
+              { 0, 2, 1, localizedString("ID_NOTHING_MOVED_YET_STOPPED") + '|' },
+              { 2, 3, 0, fmt("ID_FILES_LEFT_IN_PLACE_STOPPED", 3) },
+              { 2, 1, 1, fmt("ID_FILE_LEFT_IN_PLACE_STOPPED", 1) } };
+    for (const auto &[moved, notReached, underWay, expected] : rows) {
         AfterTrashInput input = run(moved, TS::ALLFILES, false);
-        input.stopped = stopped;
+        input.stopped = true;
         input.notReached = notReached;
+        input.underWay.assign(size_t(underWay), { "nas/S1.jpg", "may still go" });
         EXPECT_EQ(AfterTrashSummary::outcome(input) == Outcome::NothingMoved
                 ? AfterTrashSummary::nothingMovedMessage(input) + '|'
-                    + AfterTrashSummary::nothingMovedInformative(input)
+                    + AfterTrashSummary::nothingMovedLines(input).join('|')
                 : AfterTrashSummary::undoneLines(input).join('|'),
             expected)
-            << moved << stopped << notReached;
+            << moved << notReached << underWay;
     }
 }
 

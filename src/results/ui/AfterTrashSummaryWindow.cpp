@@ -2,6 +2,7 @@
 #include "results/ui/AfterTrashSummaryWindow.h"
 
 #include <algorithm>
+#include <limits>
 
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
@@ -32,12 +33,11 @@ namespace
 
 constexpr int kStepsWidth = 560;
 constexpr int kStepFontSize = 13;
-// The Trash summary: its width, the margins of its texts, and the files it names under each of the
-// first reasons for leaving files in place.
+// The Trash summary: its width and the margins of its texts. It names every file left in place under
+// its reason, each on a line of its own, however many: the sheet scrolls.
 constexpr int kTrashSummaryWidth = 540;
 constexpr QMargins kTrashTextMargins { 24, 20, 24, 16 };
-constexpr size_t kShownReasons = 5;
-constexpr size_t kShownNamesEach = 8;
+constexpr size_t kEveryOne = std::numeric_limits<size_t>::max();
 // Files stand under their reason, indented.
 constexpr int kFileIndent = 14;
 
@@ -138,7 +138,8 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
     scrollAfterTrashFolderFiles->setWidget(boxMainAfterTrashFolderFiles);
     outer->addWidget(scrollAfterTrashFolderFiles);
     auto *column = new QVBoxLayout(boxMainAfterTrashFolderFiles);
-    auto *grid = new QGridLayout;
+    boxFigures = new QWidget(boxMainAfterTrashFolderFiles);
+    auto *grid = new QGridLayout(boxFigures);
     lblCleanupCompleted = label(boxMainAfterTrashFolderFiles);
     lblTotalDupsCleaned = label(boxMainAfterTrashFolderFiles);
     lblDeletionSuccess = label(boxMainAfterTrashFolderFiles);
@@ -165,7 +166,7 @@ void AfterTrashSummaryWindow::buildTrashSummary(QWidget *view)
     for (QWidget *w : { static_cast<QWidget *>(lblCleanupCompleted),
              static_cast<QWidget *>(lblTotalDupsCleaned), static_cast<QWidget *>(lblDeletionSuccess) })
         column->addWidget(w);
-    column->addLayout(grid);
+    column->addWidget(boxFigures);
     column->addWidget(lblDeletedImagesWillAppearLater);
     column->addWidget(lblRemovalProblems);
     column->addWidget(boxLeftInPlace);
@@ -225,6 +226,7 @@ AfterTrashInput AfterTrashSummaryWindow::currentInput() const
     input.leftInPlace = m_state.removalLeftInPlace;
     input.stopped = m_state.removalStopped;
     input.notReached = m_state.removalNotReached;
+    input.underWay = m_state.removalUnderWay;
     return input;
 }
 
@@ -257,6 +259,8 @@ void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
         lblNumOfPhotosTrashed->setText(AfterTrashSummary::movedCountText(input));
     } else if (outcome == AfterTrashSummary::Outcome::TrashSummary) {
         fillTrashSummary(input);
+    } else {
+        fillNothingMoved(input);
     }
     if (input.nothingLeft && showNothingLeft)
         showNothingLeft(input.compareType);
@@ -265,12 +269,8 @@ void AfterTrashSummaryWindow::showWindowAfterTrash_Main()
     // The hints may bring back the groups of a lower matching level; only an empty window goes back.
     m_state.isAllTrashed = AfterTrashSummary::isAllTrashed(input) && m_state.arrImageContent.empty();
     fillStepLines();
-    if (outcome == AfterTrashSummary::Outcome::PhotosSummary)
-        beginSummary(windowAfterTrash);
-    else if (outcome == AfterTrashSummary::Outcome::TrashSummary)
-        beginSummary(windowAfterTrashFolderFIles);
-    else
-        showNothingMoved(input);
+    beginSummary(outcome == AfterTrashSummary::Outcome::PhotosSummary ? windowAfterTrash
+                                                                      : windowAfterTrashFolderFIles);
 }
 
 void AfterTrashSummaryWindow::beginSummary(QWidget *sheet)
@@ -334,6 +334,7 @@ void AfterTrashSummaryWindow::fitToTexts(QWidget *sheet)
 void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
 {
     const TrashSummaryTexts t = AfterTrashSummary::trashSummaryTexts(input);
+    lblCleanupCompleted->setText(text("ID_CLEANUP_COMPLETED"));
     lblTotalDupsCleaned->setText(t.totalDupsCleaned);
     lblDuplicatesRemoved->setText(t.duplicatesRemoved);
     lblDeletionSuccess->setText(t.deletionSuccess);
@@ -341,12 +342,29 @@ void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
     lblTrashedSizeInFileFolder->setText(t.trashedSize);
     lblSpaceRemoved->setText(t.sizeCaption);
     lblUniquePhotoFilesFolder->setText(t.uniqueRetained);
-    const QString problems = AfterTrashSummary::problemsText(input);
-    const QString undone = AfterTrashSummary::undoneLines(input).join(QLatin1Char('\n'));
-    lblRemovalProblems->setText(undone);
-    lblRemovalProblems->setHidden(undone.isEmpty());
-    fillLeftInPlace(input);
+    btnOkOnAfterTrash->setTitle(text("ID_BACK"));
+    fillUndone(AfterTrashSummary::undoneLines(input), input, true);
     lblDeletedImagesWillAppearLater->setVisible(input.movedStillShown);
+}
+
+void AfterTrashSummaryWindow::fillNothingMoved(const AfterTrashInput &input)
+{
+    lblCleanupCompleted->setText(AfterTrashSummary::nothingMovedMessage(input));
+    btnOkOnAfterTrash->setTitle(text("ID_OK"));
+    fillUndone(AfterTrashSummary::nothingMovedLines(input), input, false);
+    lblDeletedImagesWillAppearLater->hide();
+}
+
+void AfterTrashSummaryWindow::fillUndone(const QStringList &lines, const AfterTrashInput &input, bool moved)
+{
+    // What only a run that moved files has to tell.
+    for (QWidget *part :
+        { static_cast<QWidget *>(lblTotalDupsCleaned), static_cast<QWidget *>(lblDeletionSuccess),
+            static_cast<QWidget *>(boxFigures), static_cast<QWidget *>(lblInCaseAnyMistakeFolderFiles) })
+        part->setVisible(moved);
+    lblRemovalProblems->setText(lines.join(QLatin1Char('\n')));
+    lblRemovalProblems->setHidden(lines.isEmpty());
+    fillLeftInPlace(input);
     // A new summary starts at its top.
     scrollAfterTrashFolderFiles->verticalScrollBar()->setValue(0);
 }
@@ -355,7 +373,7 @@ void AfterTrashSummaryWindow::fillLeftInPlace(const AfterTrashInput &input)
 {
     qDeleteAll(boxLeftInPlace->findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
     QLayout *column = boxLeftInPlace->layout();
-    const LeftInPlaceList left = AfterTrashSummary::leftInPlace(input, kShownReasons, kShownNamesEach);
+    const LeftInPlaceList left = AfterTrashSummary::leftInPlace(input, kEveryOne, kEveryOne);
     // A reason may quote a path longer than a line: it breaks at its separators, or anywhere if it must.
     const int width = kTrashSummaryWidth - kTrashTextMargins.left() - kTrashTextMargins.right()
         - scrollAfterTrashFolderFiles->verticalScrollBar()->sizeHint().width();
@@ -391,13 +409,4 @@ void AfterTrashSummaryWindow::fillStepLines()
 {
     lblAfterTrashStep2->setText(AfterTrashSummary::step2Text());
     lblAfterTrashStep3->setText(AfterTrashSummary::step3Text());
-}
-
-void AfterTrashSummaryWindow::showNothingMoved(const AfterTrashInput &input)
-{
-    AlertSpec alert;
-    alert.messageText = AfterTrashSummary::nothingMovedMessage(input);
-    alert.informativeText = AfterTrashSummary::nothingMovedInformative(input);
-    alert.buttons = { localizedString(QStringLiteral("ID_OK")) };
-    AlertPresenter::current().runAlert(alert, m_view);
 }

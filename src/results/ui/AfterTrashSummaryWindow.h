@@ -1,7 +1,8 @@
-// The two summaries the results window shows after a removal run, and the message when nothing was
-// moved: the library album summary (windowAfterTrash) with its steps and the album file, and the
-// Trash summary (windowAfterTrashFolderFIles) with its counts. The sheets are built
-// here; showWindowAfterTrash fills and opens the right one.
+// The two summaries the results window shows after a removal run: the library album summary
+// (windowAfterTrash) with its steps and the album file, and the Trash summary
+// (windowAfterTrashFolderFIles) with its counts; when nothing was moved, the Trash summary without
+// counts tells why, listing the files as it does. The sheets are built here; showWindowAfterTrash
+// fills and opens the right one.
 #pragma once
 
 #include <functional>
@@ -51,11 +52,12 @@ public:
     QPointer<QPushButton> btnClosePhotoInstruction;
     // Trash summary; box1 to box3 hold its three counts.
     QPointer<CustomWindowNag> windowAfterTrashFolderFIles;
-    QPointer<QWidget> boxMainAfterTrashFolderFiles, box1, box2, box3;
+    QPointer<QWidget> boxMainAfterTrashFolderFiles, boxFigures, box1, box2, box3;
     QPointer<QLabel> lblCleanupCompleted, lblTotalDupsCleaned, lblDuplicatesRemoved, lblDeletionSuccess,
         lblTrashCountInFolderFile, lblSpaceRemoved, lblTrashedSizeInFileFolder, lblUniquePhotoRetained,
         lblUniquePhotoFilesFolder, lblDeletedImagesWillAppearLater;
-    // Groups skipped and files not removed by the run, counted; hidden when there were none.
+    // Groups skipped and files not removed by the run, counted (after the missing permission guessed,
+    // when nothing was moved); hidden when there were none.
     QPointer<QLabel> lblRemovalProblems;
     // The files left in place under their reasons, each on a line of its own, and how many more;
     // hidden when there are none.
@@ -73,8 +75,10 @@ private:
     void styleFolderFilesSummary(QGridLayout *grid, QVBoxLayout *column);
     void fillStepLines();
     void fillTrashSummary(const AfterTrashInput &input);
+    void fillNothingMoved(const AfterTrashInput &input);
+    // The counted `lines` and the files left in place; the counts of what moved shown when `moved`.
+    void fillUndone(const QStringList &lines, const AfterTrashInput &input, bool moved);
     void fillLeftInPlace(const AfterTrashInput &input);
-    void showNothingMoved(const AfterTrashInput &input);
     void beginSummary(QWidget *sheet);
     // The sheet at the size of its texts, within the screen.
     void fitToTexts(QWidget *sheet);

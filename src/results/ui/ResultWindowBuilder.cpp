@@ -235,11 +235,9 @@ void ResultWindowBuilder::setSheetTexts()
     a.lblAfterTrashStep1->setText(formatText(text("ID_LIBRARY_AFTER_STEP1_OPEN_ALBUM_FILE"), album));
     a.lblAfterTrashTopHeader->setText(
         formatText(text("ID_DUPLICATE_PHOTOS_ARE_MOVED_SUCCESFULLY_PLS_SEE_INSTRUCTIONS"), album));
-    a.lblCleanupCompleted->setText(text("ID_CLEANUP_COMPLETED"));
     a.lblDeletedImagesWillAppearLater->setText(text("ID_MOVING_DELETED_IMAGES_APPEAR_LATER"));
     a.lblSpaceRemoved->setText(text("ID_SPACE_REMOVED"));
     a.lblUniquePhotoRetained->setText(text("ID_UNIQUE_PHOTOS_RETAINED"));
-    a.btnOkOnAfterTrash->setTitle(text("ID_BACK"));
     // The link draws its own colour; the sheet's light text colour keeps it readable on the dark sheet.
     a.btnOkOnAfterTrash->setTitleColor(QColor(198, 207, 229));
     m_c.btnDontShowAgainOnMoveBackWindow->setText(text("ID_DONT_SHOW_AGAIN"));

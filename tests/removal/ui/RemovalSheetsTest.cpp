@@ -185,11 +185,12 @@ TEST_F(RemovalSheetsTest, ASkippedGroupIsToldAndNothingIsMoved)
     controller->updateFooterInfo();
     UserDefaults::standard().setObject(kSuppressKey, true);
     controller->btnTrashMarked->click();
-    ASSERT_TRUE(waitUntil([this] { return !presenter.alerts().empty(); }));
-    const AlertSpec &alert = presenter.alerts().back();
-    EXPECT_EQ(alert.messageText, localizedString(QStringLiteral("ID_NOTHING_WAS_MOVED")));
-    EXPECT_TRUE(alert.informativeText.contains(QStringLiteral("1 group skipped: no copy would remain")))
-        << qPrintable(alert.informativeText);
+    AfterTrashSummaryWindow &summary = builder->afterTrash();
+    ASSERT_TRUE(waitUntil([&] { return presenter.isSheetOpen(summary.windowAfterTrashFolderFIles); }));
+    EXPECT_EQ(summary.lblCleanupCompleted->text(), localizedString(QStringLiteral("ID_NOTHING_WAS_MOVED")));
+    EXPECT_TRUE(
+        summary.lblRemovalProblems->text().contains(QStringLiteral("1 group skipped: no copy would remain")))
+        << qPrintable(summary.lblRemovalProblems->text());
     EXPECT_TRUE(
         QFileInfo::exists(group->children[0]->filePath) && QFileInfo::exists(group->children[1]->filePath));
 }

@@ -209,18 +209,25 @@ TEST_F(ResultSheetsTest, TheSummaryNamesTheBinNotesFilesStillShownAndStaysAboveT
     EXPECT_GE(frame.top(), view()->mapToGlobal(QPoint(0, 0)).y());
 }
 
+// Nothing moved: the Trash summary without its counts, in either outcome, with the files listed as
+// the summary lists them; a later run that moved files shows the counts again.
 TEST_F(ResultSheetsTest, RunThatMovedNothingShowsTheSameMessageForBothOutcomes)
 {
+    AfterTrashSummaryWindow &s = summary();
     for (bool photosAlbum : { false, true }) {
         controller->countTrashed = 0;
         controller->isPhotosLibrayMarkedForTrash = photosAlbum;
-        summary().showWindowAfterTrash_Main();
+        s.showWindowAfterTrash_Main();
+        EXPECT_TRUE(presenter.isSheetOpen(s.windowAfterTrashFolderFIles));
+        EXPECT_EQ(s.lblCleanupCompleted->text(), AfterTrashSummary::nothingMovedMessage({}));
+        EXPECT_TRUE(s.boxFigures->isHidden() && s.lblInCaseAnyMistakeFolderFiles->isHidden());
+        s.btnOkOnAfterTrash->click();
     }
-    ASSERT_EQ(presenter.alerts().size(), 2u);
-    EXPECT_EQ(presenter.alerts()[0].messageText, AfterTrashSummary::nothingMovedMessage({}));
-    EXPECT_EQ(presenter.alerts()[1].messageText, AfterTrashSummary::nothingMovedMessage({}));
-    EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrash));
-    EXPECT_FALSE(presenter.isSheetOpen(summary().windowAfterTrashFolderFIles));
+    EXPECT_TRUE(presenter.alerts().empty());
+    EXPECT_FALSE(presenter.isSheetOpen(s.windowAfterTrash));
+    std::tie(controller->countTrashed, controller->isPhotosLibrayMarkedForTrash) = std::tuple(1, false);
+    s.showWindowAfterTrash_Main();
+    EXPECT_FALSE(s.boxFigures->isHidden() || s.lblInCaseAnyMistakeFolderFiles->isHidden());
 }
 
 TEST_F(ResultSheetsTest, PhotosAlbumRunShowsTheStepsSummaryAndItsCloseButtonEndsIt)
