@@ -152,10 +152,9 @@ QStringList AfterTrashSummary::undoneLines(const AfterTrashInput &input)
     return lines;
 }
 
-LeftInPlaceList AfterTrashSummary::leftInPlace(const AfterTrashInput &input, size_t reasons, size_t namesEach)
+LeftInPlaceList AfterTrashSummary::leftInPlace(const AfterTrashInput &input)
 {
     LeftInPlaceList list;
-    list.more = qint64(input.underWay.size() + input.leftInPlace.size());
     // What may still happen comes before what did not.
     std::vector<std::pair<QString, QString>> files = input.underWay;
     files.insert(files.end(), input.leftInPlace.begin(), input.leftInPlace.end());
@@ -163,23 +162,11 @@ LeftInPlaceList AfterTrashSummary::leftInPlace(const AfterTrashInput &input, siz
         const QString words = why.isEmpty() ? text("ID_NOT_MOVED_NO_REASON_GIVEN") : OutsideText::reason(why);
         auto same = std::find_if(
             list.reasons.begin(), list.reasons.end(), [&](const auto &told) { return told.why == words; });
-        if (same == list.reasons.end()) {
-            if (list.reasons.size() == reasons)
-                continue;
+        if (same == list.reasons.end())
             same = list.reasons.insert(list.reasons.end(), { words, {} });
-        }
-        if (size_t(same->paths.size()) == namesEach)
-            continue;
         same->paths.append(OutsideText::name(path));
-        --list.more;
     }
     return list;
-}
-
-QString AfterTrashSummary::moreLeftInPlaceText(qint64 more)
-{
-    return formatText(
-        localizedCountText(more, "ID_FILE_LEFT_IN_PLACE_MORE", "ID_FILES_LEFT_IN_PLACE_MORE"), more);
 }
 
 QString AfterTrashSummary::step2Text()

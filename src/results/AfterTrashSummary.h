@@ -46,15 +46,13 @@ struct AfterTrashInput {
 };
 
 // The files a run left in place, told by reason in the order met, after those whose removal may still
-// happen: the first reasons, each with the paths of its first files; the files not named are counted
-// in `more`.
+// happen: every reason with the paths of its files.
 struct LeftInPlaceList {
     struct Reason {
         QString why;
         QStringList paths;
     };
     std::vector<Reason> reasons;
-    qint64 more = 0;
 };
 
 struct TrashSummaryTexts {
@@ -92,12 +90,9 @@ public:
     // left in place: the removal was stopped" after a run that moved some), one line each; empty
     // when it did everything it was asked.
     static QStringList undoneLines(const AfterTrashInput &input);
-    // The files left in place, and first those whose removal may still happen: at most `reasons`
-    // reasons, `namesEach` files named for each. The paths and reasons are on one line each,
-    // bounded, as shown.
-    static LeftInPlaceList leftInPlace(const AfterTrashInput &input, size_t reasons, size_t namesEach);
-    // "and n more files left in place".
-    static QString moreLeftInPlaceText(qint64 more);
+    // The files left in place, and first those whose removal may still happen. The paths and
+    // reasons are on one line each, bounded, as shown.
+    static LeftInPlaceList leftInPlace(const AfterTrashInput &input);
 
     // The library summary's steps: the album is a file of this program, the deleting is done in
     // the program that manages the library.

@@ -304,7 +304,7 @@ TEST_P(RemovalRecheckTest, FailsAndStaysMarked)
     EXPECT_TRUE(run->summary().failed.front().reason.startsWith(c.reason));
     AfterTrashInput input;
     input.leftInPlace = state.removalLeftInPlace;
-    const LeftInPlaceList left = AfterTrashSummary::leftInPlace(input, 1, 1);
+    const LeftInPlaceList left = AfterTrashSummary::leftInPlace(input);
     ASSERT_EQ(left.reasons.size(), 1u);
     EXPECT_TRUE(left.reasons.front().why.contains(localizedString(c.shownKey).section("%@", 0, 0)));
     EXPECT_EQ(state.removalFailedFiles, 1);

@@ -101,13 +101,12 @@ TEST(AfterTrashSummaryTest, FilesLeftInPlaceAreListedByReason)
     for (int i = 0; i < 12; ++i)
         input.leftInPlace.emplace_back(QStringLiteral("Dropbox/%1/y.jpg").arg(i), i < 11 ? "no Trash" : "");
     input.underWay = { { "nas/S1.jpg", "may still go" } };
-    const LeftInPlaceList left = AfterTrashSummary::leftInPlace(input, SIZE_MAX, SIZE_MAX);
+    const LeftInPlaceList left = AfterTrashSummary::leftInPlace(input);
     ASSERT_EQ(left.reasons.size(), 3u);
     EXPECT_EQ(left.reasons[0].why, "may still go");
     EXPECT_EQ(left.reasons[0].paths, QStringList { "nas/S1.jpg" });
     EXPECT_EQ(left.reasons[1].paths.size(), 11);
     EXPECT_EQ(left.reasons[2].why, localizedString("ID_NOT_MOVED_NO_REASON_GIVEN"));
-    EXPECT_EQ(left.more, 0);
     EXPECT_TRUE(AfterTrashSummary::nothingMovedLines(input).isEmpty());
 }
 

@@ -2,7 +2,6 @@
 #include "results/ui/AfterTrashSummaryWindow.h"
 
 #include <algorithm>
-#include <limits>
 
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
@@ -33,11 +32,9 @@ namespace
 
 constexpr int kStepsWidth = 560;
 constexpr int kStepFontSize = 13;
-// The Trash summary: its width and the margins of its texts. It names every file left in place under
-// its reason, each on a line of its own, however many: the sheet scrolls.
+// The Trash summary: its width and the margins of its texts.
 constexpr int kTrashSummaryWidth = 540;
 constexpr QMargins kTrashTextMargins { 24, 20, 24, 16 };
-constexpr size_t kEveryOne = std::numeric_limits<size_t>::max();
 // Files stand under their reason, indented.
 constexpr int kFileIndent = 14;
 
@@ -342,7 +339,7 @@ void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
     lblTrashedSizeInFileFolder->setText(t.trashedSize);
     lblSpaceRemoved->setText(t.sizeCaption);
     lblUniquePhotoFilesFolder->setText(t.uniqueRetained);
-    btnOkOnAfterTrash->setTitle(text("ID_BACK"));
+    btnOkOnAfterTrash->setText(text("ID_BACK"));
     fillUndone(AfterTrashSummary::undoneLines(input), input, true);
     lblDeletedImagesWillAppearLater->setVisible(input.movedStillShown);
 }
@@ -350,7 +347,7 @@ void AfterTrashSummaryWindow::fillTrashSummary(const AfterTrashInput &input)
 void AfterTrashSummaryWindow::fillNothingMoved(const AfterTrashInput &input)
 {
     lblCleanupCompleted->setText(AfterTrashSummary::nothingMovedMessage(input));
-    btnOkOnAfterTrash->setTitle(text("ID_OK"));
+    btnOkOnAfterTrash->setText(text("ID_OK"));
     fillUndone(AfterTrashSummary::nothingMovedLines(input), input, false);
     lblDeletedImagesWillAppearLater->hide();
 }
@@ -373,7 +370,8 @@ void AfterTrashSummaryWindow::fillLeftInPlace(const AfterTrashInput &input)
 {
     qDeleteAll(boxLeftInPlace->findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
     QLayout *column = boxLeftInPlace->layout();
-    const LeftInPlaceList left = AfterTrashSummary::leftInPlace(input, kEveryOne, kEveryOne);
+    // Every file, however many: the sheet scrolls.
+    const LeftInPlaceList left = AfterTrashSummary::leftInPlace(input);
     // A reason may quote a path longer than a line: it breaks at its separators, or anywhere if it must.
     const int width = kTrashSummaryWidth - kTrashTextMargins.left() - kTrashTextMargins.right()
         - scrollAfterTrashFolderFiles->verticalScrollBar()->sizeHint().width();
@@ -394,15 +392,10 @@ void AfterTrashSummaryWindow::fillLeftInPlace(const AfterTrashInput &input)
             column->addWidget(file);
         }
     }
-    if (left.more > 0) {
-        QLabel *more = label(boxLeftInPlace);
-        more->setText(AfterTrashSummary::moreLeftInPlaceText(left.more));
-        column->addWidget(more);
-    }
     // Shown now, not when the layout gets round to it: the sheet is measured with them at once.
     for (QWidget *line : boxLeftInPlace->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         line->show();
-    boxLeftInPlace->setHidden(left.reasons.empty() && left.more == 0);
+    boxLeftInPlace->setHidden(left.reasons.empty());
 }
 
 void AfterTrashSummaryWindow::fillStepLines()

@@ -238,6 +238,7 @@ void ResultWindowBuilder::setSheetTexts()
     a.lblDeletedImagesWillAppearLater->setText(text("ID_MOVING_DELETED_IMAGES_APPEAR_LATER"));
     a.lblSpaceRemoved->setText(text("ID_SPACE_REMOVED"));
     a.lblUniquePhotoRetained->setText(text("ID_UNIQUE_PHOTOS_RETAINED"));
+    a.btnOkOnAfterTrash->setTitle(text("ID_BACK"));
     // The link draws its own colour; the sheet's light text colour keeps it readable on the dark sheet.
     a.btnOkOnAfterTrash->setTitleColor(QColor(198, 207, 229));
     m_c.btnDontShowAgainOnMoveBackWindow->setText(text("ID_DONT_SHOW_AGAIN"));
