@@ -144,8 +144,9 @@ QStringList AfterTrashSummary::undoneLines(const AfterTrashInput &input)
         lines.append(formatText(localizedCountText(input.failedFiles, "ID_FILE_COULD_NOT_BE_REMOVED",
                                     "ID_FILES_COULD_NOT_BE_REMOVED"),
             input.failedFiles));
-    // A run that moved nothing says it was stopped in its message already.
-    if (input.stopped && input.notReached > 0 && input.countTrashed > 0)
+    // A run that moved nothing says it was stopped in its message already, unless a move may still
+    // end: the message then tells that one.
+    if (input.stopped && input.notReached > 0 && (input.countTrashed > 0 || !input.underWay.empty()))
         lines.append(formatText(localizedCountText(input.notReached, "ID_FILE_LEFT_IN_PLACE_STOPPED",
                                     "ID_FILES_LEFT_IN_PLACE_STOPPED"),
             input.notReached));

@@ -87,7 +87,7 @@ public:
     // lines; the files themselves are listed apart (leftInPlace).
     static QStringList nothingMovedLines(const AfterTrashInput &input);
     // What the run left undone ("n groups skipped: ...", "n files could not be removed", "n files
-    // left in place: the removal was stopped" after a run that moved some), one line each; empty
+    // left in place: the removal was stopped" after a run that moved some or may still), one line each; empty
     // when it did everything it was asked.
     static QStringList undoneLines(const AfterTrashInput &input);
     // The files left in place, and first those whose removal may still happen. The paths and

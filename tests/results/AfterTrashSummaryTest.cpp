@@ -117,7 +117,9 @@ TEST(AfterTrashSummaryTest, TheTextsTellTheStop)
 {
     const std::tuple<int, int, int, QString> rows[]
         = { { 0, 3, 0, localizedString("ID_NOTHING_WAS_MOVED_STOPPED") + '|' },
-              { 0, 2, 1, localizedString("ID_NOTHING_MOVED_YET_STOPPED") + '|' },
+              { 0, 2, 1,
+                  localizedString("ID_NOTHING_MOVED_YET_STOPPED") + '|'
+                      + fmt("ID_FILES_LEFT_IN_PLACE_STOPPED", 2) },
               { 2, 3, 0, fmt("ID_FILES_LEFT_IN_PLACE_STOPPED", 3) },
               { 2, 1, 1, fmt("ID_FILE_LEFT_IN_PLACE_STOPPED", 1) } };
     for (const auto &[moved, notReached, underWay, expected] : rows) {
