@@ -10,6 +10,7 @@
 #include "app/LocalizedString.h"
 #include "model/ImageFileInfo.h"
 #include "platform/FileFacts.h"
+#include "platform/KnownTrashes.h"
 #include "platform/PathLook.h"
 #include "platform/TextFormat.h"
 #include "platform/Trash.h"
