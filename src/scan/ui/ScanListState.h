@@ -15,7 +15,6 @@
 #include "model/FilePathNode.h"
 
 class CloudScanFoldersList;
-class ExclusionMatcher;
 class GoogleDriveAccessVC;
 class ImageFileInfo;
 class ScanWrapper;
@@ -24,8 +23,7 @@ class ScanWrapper;
 // and show as they were saved until their answer comes.
 enum class EntryAnswer { Looking, Here, Away, NotAnswering };
 
-struct ScanListState
-{
+struct ScanListState {
     std::shared_ptr<GoogleDriveAccessVC> gDriveAccessVC;
     std::shared_ptr<ScanWrapper> scanWrapper;
     std::shared_ptr<CloudScanFoldersList> lastSelectedCloudPath;
@@ -39,11 +37,10 @@ struct ScanListState
     GlobalObjects::NodeType nodeType = GlobalObjects::NodeType::nodeTypefile;
     std::atomic<bool> abortMe { false };
     QStringList allowedExtensions;
-    QStringList arrVideoExtn { "MPEG", "MP4", "DIVX", "MOV", "XVID", "MPG", "AVI", "WEBM", "DV", "3GP",
-        "M4V", "3GPP", "3PP2", "MPEG-2", "MPEG-1", "MPA", "FLV", "WMX" };
+    QStringList arrVideoExtn { "MPEG", "MP4", "DIVX", "MOV", "XVID", "MPG", "AVI", "WEBM", "DV", "3GP", "M4V",
+        "3GPP", "3PP2", "MPEG-2", "MPEG-1", "MPA", "FLV", "WMX" };
     // The records a Google Drive listing gathers for the scan it then starts.
     std::vector<std::shared_ptr<ImageFileInfo>> arrImagesContent;
     int countPathAdded = 0;
-    std::shared_ptr<ExclusionMatcher> predDirExclusion;
     GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
 };
