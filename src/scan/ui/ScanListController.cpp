@@ -280,18 +280,11 @@ bool ScanListController::keepsLooked(ScanListRules::Offer offer, FilePathNode &n
 {
     const QString path = node.filePath.value_or(QString());
     switch (facts.kind) {
-    case ScanListRules::Kind::Folder:
-        node.nodeType = NodeType::nodeTypefolder;
-        break;
-    case ScanListRules::Kind::File:
-        node.nodeType = NodeType::nodeTypefile;
-        break;
     case ScanListRules::Kind::PhotosLibrary:
         if (library) {
             result.PhotoslibAlreadyAdded = true;
             return false;
         }
-        node.nodeType = NodeType::nodeTypePhotos;
         break;
     case ScanListRules::Kind::LibraryError:
         result.iPhotoLibError = true;
@@ -299,17 +292,22 @@ bool ScanListController::keepsLooked(ScanListRules::Offer offer, FilePathNode &n
         if (offer == ScanListRules::Offer::Drop)
             result.refusedPackages.append(path);
         return false;
-    default:
+    case ScanListRules::Kind::Skip:
+    case ScanListRules::Kind::Absent:
         if (offer == ScanListRules::Offer::Library)
             result.iPhotoLibError = true;
         else
             result.notAdded.append(path);
         return false;
+    case ScanListRules::Kind::File:
+    case ScanListRules::Kind::Folder:
+        break;
     }
     if (!relist(path, facts.key)) {
         result.alreadyListed = true;
         return false;
     }
+    node.nodeType = ScanListRules::entryType(facts.kind).value_or(node.nodeType);
     library = library || node.nodeType == NodeType::nodeTypePhotos;
     return true;
 }
@@ -560,22 +558,13 @@ bool ScanListController::applyRestored(FilePathNode &node, const ScanListLook::F
     const QString path = node.filePath.value_or(QString());
     state.entryAnswers.insert(
         path, facts.kind == ScanListRules::Kind::Absent ? EntryAnswer::Away : EntryAnswer::Here);
-    switch (facts.kind) {
-    case ScanListRules::Kind::Absent:
-        // An unplugged drive: the entry stays, shown unavailable, and scans skip it until it
-        // is back. What it was is not saved; a library keeps its suffix.
-        break;
-    case ScanListRules::Kind::Folder:
-        node.nodeType = NodeType::nodeTypefolder;
-        break;
-    case ScanListRules::Kind::PhotosLibrary:
-        node.nodeType = NodeType::nodeTypePhotos;
-        break;
-    case ScanListRules::Kind::File:
-        node.nodeType = NodeType::nodeTypefile;
-        break;
-    default:
-        return false;
+    // An unplugged drive: the entry stays, shown unavailable, and scans skip it until it is back.
+    // What it was is not saved; a library keeps its suffix.
+    if (facts.kind != ScanListRules::Kind::Absent) {
+        const std::optional<NodeType> type = ScanListRules::entryType(facts.kind);
+        if (!type)
+            return false;
+        node.nodeType = *type;
     }
     return relist(path, facts.key);
 }

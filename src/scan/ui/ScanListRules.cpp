@@ -119,6 +119,23 @@ ScanListRules::Kind ScanListRules::classifyRestored(
     return item->readable && FileFacts::hasPackageSuffix(path) ? Kind::LibraryError : Kind::Folder;
 }
 
+std::optional<GlobalObjects::NodeType> ScanListRules::entryType(Kind kind)
+{
+    switch (kind) {
+    case Kind::File:
+        return GlobalObjects::NodeType::nodeTypefile;
+    case Kind::Folder:
+        return GlobalObjects::NodeType::nodeTypefolder;
+    case Kind::PhotosLibrary:
+        return GlobalObjects::NodeType::nodeTypePhotos;
+    case Kind::LibraryError:
+    case Kind::Skip:
+    case Kind::Absent:
+        break;
+    }
+    return std::nullopt;
+}
+
 bool ScanListRules::isPathEnabledInOpenPanel(
     GlobalObjects::NodeType nodeType, const QString &path, const QStringList &allowedExtensions)
 {

@@ -64,6 +64,9 @@ public:
     // whatever its extension and an entry that cannot be read now is kept as what it is.
     static Kind classifyRestored(const QString &path, bool insideTrash, const std::optional<Item> &item);
 
+    // The kind of entry a path of `kind` is listed as; nothing for one that is not listed.
+    static std::optional<GlobalObjects::NodeType> entryType(Kind kind);
+
     // The open panel's per-item rule for the kind of entry being added.
     static bool isPathEnabledInOpenPanel(
         GlobalObjects::NodeType nodeType, const QString &path, const QStringList &allowedExtensions);
