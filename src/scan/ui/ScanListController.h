@@ -97,6 +97,15 @@ public:
     std::function<void(const ScanListLook::Request &, OfferedDone)> lookAtOffer;
 
 private:
+    // An add whose paths are listed at once, by name, until their look answers.
+    struct PendingAdd {
+        quint64 id = 0;
+        ScanListLook::Request request;
+        // Per path: whether it was listed at once; a path listed already is not.
+        std::vector<bool> listed;
+        std::optional<ScanListLook::Offered> answer;
+    };
+
     // The shown cloud rows are a copy: the source's own list, which the next switch of source
     // shows again, takes every change of them.
     void storeCloudList();
@@ -118,15 +127,6 @@ private:
     void removeEntryAt(size_t row);
     // Forgets the keys and answers of the entry at `path`, whose row is about to go.
     void forgetEntry(const QString &path);
-    // An add whose paths are listed at once, by name, until their look answers.
-    struct PendingAdd {
-        quint64 id = 0;
-        ScanListLook::Request request;
-        // Per path: whether it was listed at once; a path listed already is not.
-        std::vector<bool> listed;
-        std::optional<ScanListLook::Offered> answer;
-    };
-
     void beginAdd();
     // Lists `paths` at once and looks at them off the GUI thread; what each becomes is decided once
     // the look has answered, in the order offered.

@@ -23,7 +23,8 @@ class ScanWrapper;
 // and show as they were saved until their answer comes.
 enum class EntryAnswer { Looking, Here, Away, NotAnswering };
 
-struct ScanListState {
+struct ScanListState
+{
     std::shared_ptr<GoogleDriveAccessVC> gDriveAccessVC;
     std::shared_ptr<ScanWrapper> scanWrapper;
     std::shared_ptr<CloudScanFoldersList> lastSelectedCloudPath;
@@ -37,8 +38,8 @@ struct ScanListState {
     GlobalObjects::NodeType nodeType = GlobalObjects::NodeType::nodeTypefile;
     std::atomic<bool> abortMe { false };
     QStringList allowedExtensions;
-    QStringList arrVideoExtn { "MPEG", "MP4", "DIVX", "MOV", "XVID", "MPG", "AVI", "WEBM", "DV", "3GP", "M4V",
-        "3GPP", "3PP2", "MPEG-2", "MPEG-1", "MPA", "FLV", "WMX" };
+    QStringList arrVideoExtn { "MPEG", "MP4", "DIVX", "MOV", "XVID", "MPG", "AVI", "WEBM", "DV", "3GP",
+        "M4V", "3GPP", "3PP2", "MPEG-2", "MPEG-1", "MPA", "FLV", "WMX" };
     // The records a Google Drive listing gathers for the scan it then starts.
     std::vector<std::shared_ptr<ImageFileInfo>> arrImagesContent;
     int countPathAdded = 0;
