@@ -17,7 +17,6 @@
 #include "platform/NotificationCenter.h"
 #include "platform/OutsideText.h"
 #include "platform/TextFormat.h"
-#include "platform/Trash.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/OpenPanel.h"
@@ -80,6 +79,9 @@ QString notPhotosText(const QStringList &paths)
 ScanListController::ScanListController(
     MainWindowWidgets &widgets, ScanListState &listState, ScanListWindow window)
     : revealUrl([](const QUrl &url) { ResultFileActions::defaultRevealUrl(url, {}); })
+    , lookAtOffer([this](const ScanListLook::Request &request, OfferedDone done) {
+        ScanListLook::startOffered(request, QPointer<QObject>(this), std::move(done));
+    })
     , c(widgets)
     , state(listState)
     , m_window(std::move(window))
@@ -106,20 +108,22 @@ void ScanListController::loadAllowedExtensions()
 void ScanListController::beginAdd()
 {
     state.countPathAdded = 0;
-    state.predDirExclusion = std::make_shared<ExclusionMatcher>(ExclusionMatcher::foldersFrom(
-        UserDefaults::standard().arrayForKey(QStringLiteral("excludedFolders"))));
     loadAllowedExtensions();
-}
-
-bool ScanListController::isExcluded(const QString &path) const
-{
-    return state.predDirExclusion && state.predDirExclusion->isExcluded(path);
 }
 
 bool ScanListController::hasPhotosEntry() const
 {
     for (const FilePathNode &node : state.arrPathNodes)
         if (node.nodeType == NodeType::nodeTypePhotos)
+            return true;
+    return false;
+}
+
+bool ScanListController::hasLookedAtLibrary() const
+{
+    for (const FilePathNode &node : state.arrPathNodes)
+        if (node.nodeType == NodeType::nodeTypePhotos
+            && !m_unlooked.contains(node.filePath.value_or(QString())))
             return true;
     return false;
 }
@@ -152,93 +156,160 @@ bool ScanListController::addEntry(
     return !listed;
 }
 
-void ScanListController::addLibrary(const QString &path, AddPathResult &result)
+void ScanListController::offer(const QStringList &paths, ScanListRules::Offer offer)
 {
-    if (hasPhotosEntry()) {
-        result.PhotoslibAlreadyAdded = true;
-        return;
-    }
-    // Listed at once by its path as written, as a restored entry is: whether it is a library, and
-    // whether its share answers, comes from a look off the GUI thread (endAdd).
-    if (!addEntry(path, ScanListRules::cleanPath(path), NodeType::nodeTypePhotos, &result))
-        return;
-    state.entryAnswers.insert(path, EntryAnswer::Looking);
-    result.library = path;
-}
-
-void ScanListController::endAdd(AddPathResult result, qsizetype offered, bool dropped)
-{
-    result.added = state.countPathAdded;
-    result.isAllPathAdded = result.added == offered;
-    if (!result.library.isEmpty())
-        m_lookingAtLibrary = result.library;
-    saveScanList();
+    PendingAdd add;
+    add.id = ++m_addsMade;
+    // The excluded folders are resolved by the look: one may lie on a share that does not answer.
+    add.request = { paths, offer,
+        ExclusionMatcher::foldersFrom(
+            UserDefaults::standard().arrayForKey(QStringLiteral("excludedFolders"))),
+        state.allowedExtensions };
+    state.countPathAdded = 0;
+    for (const QString &path : paths)
+        add.listed.push_back(listAtOnce(path, offer));
+    m_adds.push_back(add);
     reloadPathTable();
     showAddedRows();
-    if (result.library.isEmpty()) {
+    QPointer<ScanListController> owner(this);
+    lookAtOffer(add.request, [owner, id = add.id](const ScanListLook::Offered &offered) {
+        if (owner)
+            owner->offerLooked(id, offered);
+    });
+}
+
+bool ScanListController::listAtOnce(const QString &path, ScanListRules::Offer offer)
+{
+    const NodeType type = ScanListRules::typeOffered(offer, path, state.allowedExtensions);
+    if (!addEntry(path, ScanListRules::cleanPath(path), type, nullptr))
+        return false;
+    state.entryAnswers.insert(path, EntryAnswer::Looking);
+    m_unlooked.insert(path);
+    return true;
+}
+
+void ScanListController::offerLooked(quint64 id, const ScanListLook::Offered &offered)
+{
+    for (PendingAdd &add : m_adds)
+        if (add.id == id)
+            add.answer = offered;
+    // Adds are taken in the order offered, whichever look answers first: what one keeps (a library,
+    // a path) decides what those after it may keep.
+    while (!m_adds.empty() && m_adds.front().answer) {
+        const PendingAdd add = std::move(m_adds.front());
+        m_adds.pop_front();
+        takeAdd(add);
+    }
+}
+
+void ScanListController::takeAdd(const PendingAdd &add)
+{
+    const QHash<QString, size_t> rows = rowsByPath();
+    std::vector<bool> leaving(state.arrPathNodes.size(), false);
+    const bool trashed = isTrashedChoice(add);
+    bool library = hasLookedAtLibrary();
+    AddPathResult result;
+    for (qsizetype i = 0; i < add.request.paths.size(); ++i) {
+        const QString &path = add.request.paths[i];
+        // A row the user removed meanwhile is gone for good; a path listed before is not this add's.
+        const auto row
+            = add.listed[size_t(i)] && m_unlooked.remove(path) ? rows.constFind(path) : rows.cend();
+        FilePathNode *node = row != rows.cend() ? &state.arrPathNodes[*row] : nullptr;
+        if (!trashed && keepsOffered(add, i, node, library, result)) {
+            ++result.added;
+        } else if (node) {
+            forgetEntry(path);
+            leaving[*row] = true;
+        }
+    }
+    removeRows(leaving);
+    result.isAllPathAdded = result.added == add.request.paths.size();
+    saveScanList();
+    reloadPathTable();
+    updateScanButton();
+    updatePathTableToolTip();
+    if (!trashed) {
         scheduleReport(result);
         return;
     }
-    const quint64 look = ++m_libraryLooks;
-    ++m_libraryLooksUnanswered;
     QPointer<ScanListController> owner(this);
-    ScanListLook::startLibrary(result.library, QPointer<QObject>(this),
-        [owner, result, dropped, look](const std::optional<ScanListLook::Facts> &facts) {
-            if (owner)
-                owner->libraryLooked(result, dropped, look, facts);
-        });
+    Dispatch::main([owner] {
+        if (owner)
+            owner->alert(QString(), QString(), { text("ID_OK_CAPS") });
+    });
 }
 
-void ScanListController::libraryLooked(
-    AddPathResult result, bool dropped, quint64 look, const std::optional<ScanListLook::Facts> &facts)
+bool ScanListController::isTrashedChoice(const PendingAdd &add)
 {
-    --m_libraryLooksUnanswered;
-    // A row removed meanwhile takes no late answer, nor does one added again since; the report
-    // still tells what became of the other paths.
-    if (look == m_libraryLooks && !m_lookingAtLibrary.isEmpty()) {
-        const QString path = std::exchange(m_lookingAtLibrary, QString());
-        if (!keepsLibrary(path, facts, dropped, result)) {
-            const auto row = std::find_if(state.arrPathNodes.cbegin(), state.arrPathNodes.cend(),
-                [&path](const FilePathNode &node) { return node.filePath == path; });
-            if (row != state.arrPathNodes.cend())
-                removeEntryAt(size_t(row - state.arrPathNodes.cbegin()));
-            --result.added;
-            result.isAllPathAdded = false;
-        }
-        saveScanList();
-        reloadPathTable();
-        updateScanButton();
-        updatePathTableToolTip();
+    const ScanListRules::Offer offer = add.request.offer;
+    const bool panel = offer == ScanListRules::Offer::Photos || offer == ScanListRules::Offer::Folder;
+    return panel && !add.answer->answers.empty() && add.answer->answers.front()
+        && add.answer->answers.front()->insideTrash;
+}
+
+bool ScanListController::keepsOffered(
+    const PendingAdd &add, qsizetype i, FilePathNode *node, bool &library, AddPathResult &result)
+{
+    const QString &path = add.request.paths[i];
+    const ScanListLook::Offered &offered = *add.answer;
+    if (offered.exclusions && offered.exclusions->isExcluded(path)) {
+        result.isShowExcludePrompt = true;
+        return false;
     }
-    showAddPathResult(result);
-}
-
-bool ScanListController::keepsLibrary(
-    const QString &path, const std::optional<ScanListLook::Facts> &facts, bool dropped, AddPathResult &result)
-{
-    // One whose share does not answer stays, shown so, as a restored entry does.
+    if (!add.listed[size_t(i)]) {
+        result.alreadyListed = true;
+        return false;
+    }
+    // Added, then removed by the user: nothing to tell.
+    if (!node)
+        return true;
+    const std::optional<ScanListLook::Facts> &facts = offered.answers[size_t(i)];
+    // One whose share does not answer stays, shown so, as a restored entry does; a library so named
+    // counts as the one listed.
     if (!facts) {
         state.entryAnswers.insert(path, EntryAnswer::NotAnswering);
+        library = library || node->nodeType == NodeType::nodeTypePhotos;
         return true;
     }
     state.entryAnswers.insert(path, EntryAnswer::Here);
-    switch (facts->kind) {
+    return keepsLooked(add.request.offer, *node, *facts, library, result);
+}
+
+bool ScanListController::keepsLooked(ScanListRules::Offer offer, FilePathNode &node,
+    const ScanListLook::Facts &facts, bool &library, AddPathResult &result)
+{
+    const QString path = node.filePath.value_or(QString());
+    switch (facts.kind) {
     case ScanListRules::Kind::PhotosLibrary:
-        if (relist(path, facts->key))
-            return true;
-        result.alreadyListed = true;
-        return false;
-    case ScanListRules::Kind::Skip:
-        // A drop names what is no photos or cannot be read; the panel offers folders only.
-        if (dropped) {
-            result.notAdded.append(path);
+        if (library) {
+            result.PhotoslibAlreadyAdded = true;
             return false;
         }
-        [[fallthrough]];
-    default:
+        break;
+    case ScanListRules::Kind::LibraryError:
         result.iPhotoLibError = true;
+        // A drop names the packages it refused; the library panel offers no other kind of item.
+        if (offer == ScanListRules::Offer::Drop)
+            result.refusedPackages.append(path);
+        return false;
+    case ScanListRules::Kind::Skip:
+    case ScanListRules::Kind::Absent:
+        if (offer == ScanListRules::Offer::Library)
+            result.iPhotoLibError = true;
+        else
+            result.notAdded.append(path);
+        return false;
+    case ScanListRules::Kind::File:
+    case ScanListRules::Kind::Folder:
+        break;
+    }
+    if (!relist(path, facts.key)) {
+        result.alreadyListed = true;
         return false;
     }
+    node.nodeType = ScanListRules::entryType(facts.kind).value_or(node.nodeType);
+    library = library || node.nodeType == NodeType::nodeTypePhotos;
+    return true;
 }
 
 void ScanListController::btnAddPathToScan(int tag)
@@ -280,30 +351,10 @@ void ScanListController::btnAddPathToScan(int tag)
         [this, mode](int response, const QStringList &paths) { openPanelDidChoose(response, paths, mode); });
 }
 
-void ScanListController::addChosenPath(const QString &path, NodeType mode, AddPathResult &result)
-{
-    if (mode == NodeType::nodeTypePhotos) {
-        addLibrary(path, result);
-    } else if (mode == NodeType::nodeTypefolder && !QFileInfo(path).isDir()) {
-        // A file that reached the folder panel is entered as the file it is, or not at all.
-        if (ScanListRules::hasEnabledExtension(path, state.allowedExtensions))
-            addPathNode(path, NodeType::nodeTypefile, &result);
-        else
-            result.notAdded.append(path);
-    } else {
-        addPathNode(path, mode, &result);
-    }
-}
-
 void ScanListController::openPanelDidChoose(int response, const QStringList &paths, NodeType mode)
 {
     if (response != OpenPanel::OK || paths.isEmpty())
         return;
-    // A library is looked at off the GUI thread, its Trash too: it may lie on a share gone silent.
-    if (mode != NodeType::nodeTypePhotos && Trash::isInsideTrashFolder(paths.first())) {
-        alert(QString(), QString(), { text("ID_OK_CAPS") });
-        return;
-    }
     if (mode == NodeType::nodeTypePhotos) {
         const auto libraries = std::count_if(paths.cbegin(), paths.cend(), [](const QString &path) {
             return QFileInfo(path).suffix().toLower() == QLatin1String("photoslibrary");
@@ -313,46 +364,12 @@ void ScanListController::openPanelDidChoose(int response, const QStringList &pat
             return;
         }
     }
-    AddPathResult result;
-    for (const QString &path : paths) {
-        if (isExcluded(path))
-            result.isShowExcludePrompt = true;
-        else
-            addChosenPath(path, mode, result);
-    }
-    endAdd(result, paths.size(), false);
-}
-
-void ScanListController::addDroppedPath(const QString &path, AddPathResult &result)
-{
-    if (isExcluded(path)) {
-        result.isShowExcludePrompt = true;
-        return;
-    }
-    // By its name alone: what it is comes from a look off the GUI thread.
-    if (ScanListRules::isPhotosLibraryPackage(path)) {
-        addLibrary(path, result);
-        return;
-    }
-    switch (ScanListRules::classifyDropped(path, state.allowedExtensions)) {
-    case ScanListRules::Kind::Folder:
-        addPathNode(path, NodeType::nodeTypefolder, &result);
-        break;
-    case ScanListRules::Kind::File:
-        addPathNode(path, NodeType::nodeTypefile, &result);
-        break;
-    case ScanListRules::Kind::PhotosLibrary:
-        addLibrary(path, result);
-        break;
-    case ScanListRules::Kind::LibraryError:
-        result.iPhotoLibError = true;
-        result.refusedPackages.append(path);
-        break;
-    case ScanListRules::Kind::Skip:
-    case ScanListRules::Kind::Absent:
-        result.notAdded.append(path);
-        break;
-    }
+    // What the chosen paths are, and whether the first lies in a Trash, comes from a look off the GUI
+    // thread: they may lie on a share gone silent.
+    offer(paths,
+        mode == NodeType::nodeTypePhotos     ? ScanListRules::Offer::Library
+            : mode == NodeType::nodeTypefile ? ScanListRules::Offer::Photos
+                                             : ScanListRules::Offer::Folder);
 }
 
 void ScanListController::handleFileDragDropNotification(const Notification &notification)
@@ -365,12 +382,8 @@ void ScanListController::handleFileDragDropNotification(const Notification &noti
             { text("ID_OK") });
         return;
     }
-    const QStringList paths = notification.userInfo.value(QStringLiteral("paths")).toStringList();
     beginAdd();
-    AddPathResult result;
-    for (const QString &path : paths)
-        addDroppedPath(path, result);
-    endAdd(result, paths.size(), true);
+    offer(notification.userInfo.value(QStringLiteral("paths")).toStringList(), ScanListRules::Offer::Drop);
 }
 
 void ScanListController::showAddedRows()
@@ -444,7 +457,7 @@ void ScanListController::saveScanList()
 {
     QVariantList saved;
     for (const FilePathNode &node : state.arrPathNodes) {
-        if (!node.filePath || node.filePath->isEmpty() || *node.filePath == m_lookingAtLibrary)
+        if (!node.filePath || node.filePath->isEmpty() || m_unlooked.contains(*node.filePath))
             continue;
         saved.append(QVariantMap { { QStringLiteral("path"), node.filePath->toUtf8() },
             { QStringLiteral("state"), qlonglong(node.state) } });
@@ -499,17 +512,14 @@ void ScanListController::restoreScanList()
 void ScanListController::restoredLooked(const QStringList &paths, const ScanListLook::Answers &answers)
 {
     m_looking = false;
-    // Rows by path, the first of a path only, found once for the whole list: a saved list may hold
-    // thousands of folders.
-    QHash<QString, size_t> rows;
-    for (size_t row = 0; row < state.arrPathNodes.size(); ++row)
-        if (const QString path = state.arrPathNodes[row].filePath.value_or(QString()); !rows.contains(path))
-            rows.insert(path, row);
+    // Rows by path found once for the whole list: a saved list may hold thousands of folders.
+    const QHash<QString, size_t> rows = rowsByPath();
     std::vector<bool> leaving(state.arrPathNodes.size(), false);
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QString &path = paths[i];
-        // An entry removed meanwhile is not brought back.
-        if (state.entryAnswers.value(path, EntryAnswer::Here) != EntryAnswer::Looking)
+        // An entry removed meanwhile is not brought back, nor is one an add listed again since.
+        if (state.entryAnswers.value(path, EntryAnswer::Here) != EntryAnswer::Looking
+            || m_unlooked.contains(path))
             continue;
         if (!answers[size_t(i)]) {
             state.entryAnswers.insert(path, EntryAnswer::NotAnswering);
@@ -522,12 +532,25 @@ void ScanListController::restoredLooked(const QStringList &paths, const ScanList
         forgetEntry(path);
         leaving[*row] = true;
     }
-    // Each row is looked at where it was, before any is moved.
+    removeRows(leaving);
+    reloadPathTable();
+    updateScanButton();
+}
+
+QHash<QString, size_t> ScanListController::rowsByPath() const
+{
+    QHash<QString, size_t> rows;
+    for (size_t row = 0; row < state.arrPathNodes.size(); ++row)
+        if (const QString path = state.arrPathNodes[row].filePath.value_or(QString()); !rows.contains(path))
+            rows.insert(path, row);
+    return rows;
+}
+
+void ScanListController::removeRows(const std::vector<bool> &leaving)
+{
     const FilePathNode *first = state.arrPathNodes.data();
     std::erase_if(
         state.arrPathNodes, [&](const FilePathNode &node) { return leaving[size_t(&node - first)]; });
-    reloadPathTable();
-    updateScanButton();
 }
 
 bool ScanListController::applyRestored(FilePathNode &node, const ScanListLook::Facts &facts)
@@ -535,22 +558,13 @@ bool ScanListController::applyRestored(FilePathNode &node, const ScanListLook::F
     const QString path = node.filePath.value_or(QString());
     state.entryAnswers.insert(
         path, facts.kind == ScanListRules::Kind::Absent ? EntryAnswer::Away : EntryAnswer::Here);
-    switch (facts.kind) {
-    case ScanListRules::Kind::Absent:
-        // An unplugged drive: the entry stays, shown unavailable, and scans skip it until it
-        // is back. What it was is not saved; a library keeps its suffix.
-        break;
-    case ScanListRules::Kind::Folder:
-        node.nodeType = NodeType::nodeTypefolder;
-        break;
-    case ScanListRules::Kind::PhotosLibrary:
-        node.nodeType = NodeType::nodeTypePhotos;
-        break;
-    case ScanListRules::Kind::File:
-        node.nodeType = NodeType::nodeTypefile;
-        break;
-    default:
-        return false;
+    // An unplugged drive: the entry stays, shown unavailable, and scans skip it until it is back.
+    // What it was is not saved; a library keeps its suffix.
+    if (facts.kind != ScanListRules::Kind::Absent) {
+        const std::optional<NodeType> type = ScanListRules::entryType(facts.kind);
+        if (!type)
+            return false;
+        node.nodeType = *type;
     }
     return relist(path, facts.key);
 }
@@ -615,8 +629,7 @@ void ScanListController::forgetEntry(const QString &path)
 {
     state.dictPathAdded.remove(state.entryKeys.take(path));
     state.entryAnswers.remove(path);
-    if (path == m_lookingAtLibrary)
-        m_lookingAtLibrary.clear();
+    m_unlooked.remove(path);
 }
 
 void ScanListController::removeAllFromScanList()
@@ -626,7 +639,7 @@ void ScanListController::removeAllFromScanList()
         state.entryKeys.clear();
         state.entryAnswers.clear();
         state.arrPathNodes.clear();
-        m_lookingAtLibrary.clear();
+        m_unlooked.clear();
     } else {
         state.arrPathNodeGoogleDrive.clear();
         storeCloudList();

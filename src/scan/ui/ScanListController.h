@@ -2,8 +2,10 @@
 // check boxes and delete buttons, the row actions, the Scan button's state, and the saved list.
 #pragma once
 
+#include <deque>
 #include <functional>
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -35,8 +37,6 @@ struct AddPathResult {
     QStringList refusedPackages;
     // The entries the operation made, the library among them included.
     int added = 0;
-    // The library listed by the operation while it is looked at; the report waits for the answer.
-    QString library;
 };
 
 // What the scan list asks of its window: the view its alerts and panels open over, and the
@@ -58,8 +58,8 @@ public:
     bool addPathNode(const QString &path, GlobalObjects::NodeType nodeType, AddPathResult *result = nullptr);
     // True until the look at the restored entries has answered.
     bool isLookingAtEntries() const { return m_looking; }
-    // True while a look at an added library has not answered.
-    bool isLookingAtLibrary() const { return m_libraryLooksUnanswered > 0; }
+    // True while an add (a drop, a choice in the open panel) waits for the look at its paths.
+    bool isLookingAtAdds() const { return !m_adds.empty(); }
     // Tag 0 adds photos, 1 a Photos library, anything else a folder.
     void btnAddPathToScan(int tag);
     void openPanelDidChoose(int response, const QStringList &paths, GlobalObjects::NodeType mode);
@@ -91,8 +91,21 @@ public:
 
     // How an entry is shown in the file manager; replaceable for tests.
     std::function<void(const QUrl &)> revealUrl;
+    // How the paths an add offers are looked at (ScanListLook::startOffered); `done` runs on the GUI
+    // thread, at most once. Replaceable for tests, which answer when and in what order they choose.
+    using OfferedDone = std::function<void(const ScanListLook::Offered &)>;
+    std::function<void(const ScanListLook::Request &, OfferedDone)> lookAtOffer;
 
 private:
+    // An add whose paths are listed at once, by name, until their look answers.
+    struct PendingAdd {
+        quint64 id = 0;
+        ScanListLook::Request request;
+        // Per path: whether it was listed at once; a path listed already is not.
+        std::vector<bool> listed;
+        std::optional<ScanListLook::Offered> answer;
+    };
+
     // The shown cloud rows are a copy: the source's own list, which the next switch of source
     // shows again, takes every change of them.
     void storeCloudList();
@@ -115,21 +128,30 @@ private:
     // Forgets the keys and answers of the entry at `path`, whose row is about to go.
     void forgetEntry(const QString &path);
     void beginAdd();
-    void addDroppedPath(const QString &path, AddPathResult &result);
-    void addLibrary(const QString &path, AddPathResult &result);
-    // Saves and shows what an add of `offered` paths made, and reports it once the library it
-    // listed, if any, has been looked at. `dropped`: the paths came from a drop.
-    void endAdd(AddPathResult result, qsizetype offered, bool dropped);
-    // The look at the library an add listed has answered (nothing: its share did not answer).
-    void libraryLooked(
-        AddPathResult result, bool dropped, quint64 look, const std::optional<ScanListLook::Facts> &facts);
-    // Whether the library listed at `path` stays, by what its look found; the reason it leaves goes
-    // into `result`.
-    bool keepsLibrary(const QString &path, const std::optional<ScanListLook::Facts> &facts, bool dropped,
-        AddPathResult &result);
-    void addChosenPath(const QString &path, GlobalObjects::NodeType mode, AddPathResult &result);
+    // Lists `paths` at once and looks at them off the GUI thread; what each becomes is decided once
+    // the look has answered, in the order offered.
+    void offer(const QStringList &paths, ScanListRules::Offer offer);
+    // Lists `path` until its look answers; false when it is listed already.
+    bool listAtOnce(const QString &path, ScanListRules::Offer offer);
+    void offerLooked(quint64 id, const ScanListLook::Offered &offered);
+    // Saves, shows and reports what the add `add` keeps of the paths it offered.
+    void takeAdd(const PendingAdd &add);
+    // Whether the offered path `i` of `add`, listed as `node` (none: not by this add, or removed
+    // since), stays; what keeps it out goes into `result`. `library`: a library is listed.
+    bool keepsOffered(
+        const PendingAdd &add, qsizetype i, FilePathNode *node, bool &library, AddPathResult &result);
+    bool keepsLooked(ScanListRules::Offer offer, FilePathNode &node, const ScanListLook::Facts &facts,
+        bool &library, AddPathResult &result);
+    // A choice in the Add Photos or Add Folder panel whose first path lies in a Trash.
+    static bool isTrashedChoice(const PendingAdd &add);
+    // Each path's first row.
+    QHash<QString, size_t> rowsByPath() const;
+    // Removes the rows marked in `leaving`, each looked at where it was before any is moved.
+    void removeRows(const std::vector<bool> &leaving);
+    // A library listed and looked at (restored ones still looked at included).
+    bool hasLookedAtLibrary() const;
+    // A library listed, one an add still looks at included.
     bool hasPhotosEntry() const;
-    bool isExcluded(const QString &path) const;
     void showAddedRows();
     void scheduleReport(const AddPathResult &result);
     void alert(const QString &message, const QString &informative, const QStringList &buttons);
@@ -138,10 +160,10 @@ private:
     ScanListState &state;
     ScanListWindow m_window;
     bool m_looking = false;
-    // The added library whose look has not answered, empty when none; its row is not saved until
-    // then. Each look is numbered: only the last one's answer is taken.
-    QString m_lookingAtLibrary;
-    quint64 m_libraryLooks = 0;
-    int m_libraryLooksUnanswered = 0;
+    // The adds not yet taken, in the order offered, and the paths of their rows still listed, which
+    // are not saved until taken.
+    std::deque<PendingAdd> m_adds;
+    quint64 m_addsMade = 0;
+    QSet<QString> m_unlooked;
     bool m_cellsQueued = false;
 };

@@ -9,49 +9,76 @@
 #include "platform/Log.h"
 #include "platform/ThreadsApart.h"
 #include "platform/Trash.h"
+#include "scan/ExclusionMatcher.h"
+
+namespace
+{
+
+// Hands an answer made on a thread apart to `done` on the GUI thread, unless `owner` has gone.
+template <typename Answer>
+std::function<void(Answer)> onGuiThread(QPointer<QObject> owner, std::function<void(const Answer &)> done)
+{
+    return [owner, done](Answer answer) {
+        Dispatch::main([owner, done, answer = std::move(answer)]() {
+            if (owner)
+                done(answer);
+        });
+    };
+}
+
+} // namespace
 
 void ScanListLook::start(
     const QStringList &paths, QPointer<QObject> owner, std::function<void(const Answers &)> done)
 {
-    startWith(paths, &ScanListLook::lookAt, std::move(owner), std::move(done));
+    const auto deliver = onGuiThread<Answers>(std::move(owner), std::move(done));
+    startApart([paths, deliver]() { deliver(lookEach(paths, &ScanListLook::lookAt)); },
+        [paths, deliver]() { deliver(Answers(size_t(paths.size()))); });
 }
 
-void ScanListLook::startLibrary(
-    const QString &path, QPointer<QObject> owner, std::function<void(const std::optional<Facts> &)> done)
+void ScanListLook::startOffered(
+    const Request &request, QPointer<QObject> owner, std::function<void(const Offered &)> done)
 {
-    startWith({ path }, &ScanListLook::lookAtLibrary, std::move(owner),
-        [done = std::move(done)](const Answers &answers) { done(answers.front()); });
-}
-
-void ScanListLook::startWith(const QStringList &paths, Look lookAtOne, QPointer<QObject> owner,
-    std::function<void(const Answers &)> done)
-{
-    const auto look = [paths, lookAtOne, owner, done]() {
-        const PathLook mounts = PathLook::current();
-        const QString realHomeTrash = Trash::realHomeTrash(mounts);
-        const std::vector<std::optional<std::optional<Facts>>> looked
-            = mounts.lookInTurn<std::optional<Facts>>(
-                paths,
-                [paths, lookAtOne, mounts, realHomeTrash](qsizetype i, PathLook::Where &where) {
-                    return lookAtOne(paths[i], mounts, realHomeTrash, where);
-                },
-                nullptr);
-        Answers answers(looked.size());
-        for (size_t i = 0; i < looked.size(); ++i)
-            answers[i] = looked[i].value_or(std::nullopt);
-        Dispatch::main([owner, done, answers = std::move(answers)]() {
-            if (owner)
-                done(answers);
+    const auto deliver = onGuiThread<Offered>(std::move(owner), std::move(done));
+    startApart([request, deliver]() { deliver(lookAtOffered(request)); },
+        [request, deliver]() {
+            deliver({ Answers(size_t(request.paths.size())), nullptr });
         });
-    };
-    if (ThreadsApart::start(look))
+}
+
+ScanListLook::Offered ScanListLook::lookAtOffered(const Request &request)
+{
+    Offered offered;
+    offered.exclusions = std::make_shared<const ExclusionMatcher>(request.excludedFolders);
+    offered.answers = lookEach(request.paths,
+        [request](const QString &path, const PathLook &look, const QString &realHomeTrash,
+            PathLook::Where &where) { return lookAtOffered(path, request, look, realHomeTrash, where); });
+    return offered;
+}
+
+void ScanListLook::startApart(std::function<void()> work, std::function<void()> instead)
+{
+    if (ThreadsApart::start(std::move(work)))
         return;
     // Without a thread to spare no path answers.
     Log::line(QStringLiteral("No thread to look at the scan list; its entries show as not answering"));
-    Dispatch::main([owner, done, answers = Answers(size_t(paths.size()))]() {
-        if (owner)
-            done(answers);
-    });
+    instead();
+}
+
+ScanListLook::Answers ScanListLook::lookEach(const QStringList &paths, const Look &lookAtOne)
+{
+    const PathLook mounts = PathLook::current();
+    const QString realHomeTrash = Trash::realHomeTrash(mounts);
+    const std::vector<std::optional<std::optional<Facts>>> looked = mounts.lookInTurn<std::optional<Facts>>(
+        paths,
+        [paths, lookAtOne, mounts, realHomeTrash](qsizetype i, PathLook::Where &where) {
+            return lookAtOne(paths[i], mounts, realHomeTrash, where);
+        },
+        nullptr);
+    Answers answers(looked.size());
+    for (size_t i = 0; i < looked.size(); ++i)
+        answers[i] = looked[i].value_or(std::nullopt);
+    return answers;
 }
 
 std::optional<ScanListLook::Seen> ScanListLook::see(
@@ -77,20 +104,21 @@ std::optional<ScanListLook::Facts> ScanListLook::lookAt(
     const std::optional<Seen> seen = see(path, look, realHomeTrash, where);
     if (!seen)
         return std::nullopt;
-    return Facts { ScanListRules::classifyRestored(path, seen->inTrash, seen->item), seen->key };
+    return Facts { ScanListRules::classifyRestored(path, seen->inTrash, seen->item), seen->key,
+        seen->inTrash };
 }
 
-std::optional<ScanListLook::Facts> ScanListLook::lookAtLibrary(
-    const QString &path, const PathLook &look, const QString &realHomeTrash, PathLook::Where &where)
+std::optional<ScanListLook::Facts> ScanListLook::lookAtOffered(const QString &path, const Request &request,
+    const PathLook &look, const QString &realHomeTrash, PathLook::Where &where)
 {
     const std::optional<Seen> seen = see(path, look, realHomeTrash, where);
     if (!seen)
         return std::nullopt;
-    Facts facts { ScanListRules::Kind::Skip, seen->key };
-    if (!seen->inTrash && seen->item && seen->item->folder && seen->item->readable) {
+    ScanListRules::Looked looked { seen->inTrash, seen->item, false };
+    if (ScanListRules::wantsDatabase(request.offer, path, seen->item)) {
         where.set(seen->key);
-        facts.kind = CommonFunc::hasPhotosLibraryDatabase(seen->key) ? ScanListRules::Kind::PhotosLibrary
-                                                                     : ScanListRules::Kind::LibraryError;
+        looked.hasDatabase = CommonFunc::hasPhotosLibraryDatabase(seen->key);
     }
-    return facts;
+    return Facts { ScanListRules::classifyOffered(request.offer, path, looked, request.allowedExtensions),
+        seen->key, seen->inTrash };
 }

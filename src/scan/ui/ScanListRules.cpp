@@ -4,8 +4,6 @@
 #include <QFileInfo>
 
 #include "platform/FileFacts.h"
-#include "platform/PathRules.h"
-#include "platform/Trash.h"
 
 namespace
 {
@@ -50,19 +48,58 @@ bool ScanListRules::hasEnabledExtension(const QString &path, const QStringList &
     return false;
 }
 
-ScanListRules::Kind ScanListRules::classifyDropped(const QString &path, const QStringList &allowedExtensions)
+GlobalObjects::NodeType ScanListRules::typeOffered(
+    Offer offer, const QString &path, const QStringList &allowedExtensions)
 {
-    if (Trash::isInsideTrashFolder(path))
-        return Kind::Skip;
-    const QFileInfo info(path);
-    if (!info.exists() || !info.isReadable())
-        return Kind::Skip;
-    if (info.isDir()) {
-        if (!FileFacts::isPackage(path))
-            return Kind::Folder;
-        return isPhotosLibraryPackage(path) ? Kind::PhotosLibrary : Kind::LibraryError;
+    switch (offer) {
+    case Offer::Library:
+        return GlobalObjects::NodeType::nodeTypePhotos;
+    case Offer::Photos:
+        return GlobalObjects::NodeType::nodeTypefile;
+    case Offer::Drop:
+        if (isPhotosLibraryPackage(path))
+            return GlobalObjects::NodeType::nodeTypePhotos;
+        [[fallthrough]];
+    case Offer::Folder:
+        break;
     }
-    return hasEnabledExtension(path, allowedExtensions) ? Kind::File : Kind::Skip;
+    return hasEnabledExtension(path, allowedExtensions) ? GlobalObjects::NodeType::nodeTypefile
+                                                        : GlobalObjects::NodeType::nodeTypefolder;
+}
+
+bool ScanListRules::wantsDatabase(Offer offer, const QString &path, const std::optional<Item> &item)
+{
+    const bool named = offer == Offer::Library || (offer == Offer::Drop && isPhotosLibraryPackage(path));
+    return named && item && item->folder && item->readable;
+}
+
+ScanListRules::Kind ScanListRules::classifyOffered(
+    Offer offer, const QString &path, const Looked &looked, const QStringList &allowedExtensions)
+{
+    const std::optional<Item> &item = looked.item;
+    switch (offer) {
+    case Offer::Drop:
+        if (looked.insideTrash || !item || !item->readable)
+            return Kind::Skip;
+        if (!item->folder)
+            return hasEnabledExtension(path, allowedExtensions) ? Kind::File : Kind::Skip;
+        if (!FileFacts::hasPackageSuffix(path))
+            return Kind::Folder;
+        return isPhotosLibraryPackage(path) && looked.hasDatabase ? Kind::PhotosLibrary : Kind::LibraryError;
+    case Offer::Photos:
+        return item ? Kind::File : Kind::Skip;
+    case Offer::Folder:
+        if (!item)
+            return Kind::Skip;
+        if (item->folder)
+            return Kind::Folder;
+        return hasEnabledExtension(path, allowedExtensions) ? Kind::File : Kind::Skip;
+    case Offer::Library:
+        if (looked.insideTrash || !item || !item->folder || !item->readable)
+            return Kind::Skip;
+        return looked.hasDatabase ? Kind::PhotosLibrary : Kind::LibraryError;
+    }
+    return Kind::Skip;
 }
 
 ScanListRules::Kind ScanListRules::classifyRestored(
@@ -80,6 +117,23 @@ ScanListRules::Kind ScanListRules::classifyRestored(
         return Kind::PhotosLibrary;
     // Another package is refused as a drop is, unless it cannot be read now.
     return item->readable && FileFacts::hasPackageSuffix(path) ? Kind::LibraryError : Kind::Folder;
+}
+
+std::optional<GlobalObjects::NodeType> ScanListRules::entryType(Kind kind)
+{
+    switch (kind) {
+    case Kind::File:
+        return GlobalObjects::NodeType::nodeTypefile;
+    case Kind::Folder:
+        return GlobalObjects::NodeType::nodeTypefolder;
+    case Kind::PhotosLibrary:
+        return GlobalObjects::NodeType::nodeTypePhotos;
+    case Kind::LibraryError:
+    case Kind::Skip:
+    case Kind::Absent:
+        break;
+    }
+    return std::nullopt;
 }
 
 bool ScanListRules::isPathEnabledInOpenPanel(

@@ -20,8 +20,15 @@ public:
     static QString canonicalPath(const QString &path);
     // The cleaned absolute path, as written: nothing is looked at.
     static QString cleanPath(const QString &path);
+    // How an add offers its paths: a drop, or the open panel of Add Photos, Add Folder or Add
+    // Photos Library.
+    enum class Offer { Drop, Photos, Folder, Library };
+
     // What a saved entry is taken for before it has been looked at, by its name alone.
     static GlobalObjects::NodeType typeByName(const QString &path);
+    // The same for a path an add offers, shown so until its look answers.
+    static GlobalObjects::NodeType typeOffered(
+        Offer offer, const QString &path, const QStringList &allowedExtensions);
     // The key of `path` in the controller's dictPathAdded.
     static QString pathKey(const QString &path) { return canonicalPath(path); }
 
@@ -31,13 +38,34 @@ public:
         bool readable = false;
     };
 
-    // A dropped path: a folder, a Photos library (or a refused package), or a file whose extension
-    // is enabled. Items in a Trash folder and unreadable items are skipped.
-    static Kind classifyDropped(const QString &path, const QStringList &allowedExtensions);
+    // What a look at an offered path found: whether it lies in a Trash, the item it leads to (nothing
+    // when it cannot be found), and, for a readable folder offered as a library, whether it holds a
+    // library's database.
+    struct Looked {
+        bool insideTrash = false;
+        std::optional<Item> item;
+        bool hasDatabase = false;
+    };
+    // Whether the look at `path` opens it for a library's database.
+    static bool wantsDatabase(Offer offer, const QString &path, const std::optional<Item> &item);
+    // A path an add offered, by what its look found.
+    // A drop: a folder, a Photos library (a package so named that holds a database; without one, or
+    // any other package, a LibraryError), or a file whose extension is enabled; items in a Trash
+    // and unreadable items are skipped.
+    // Add Photos: a file whatever its type (the panel offered the enabled ones). Add Folder: a
+    // folder, or a file with an enabled extension. Both skip what cannot be found; the Trash is
+    // told by the first chosen path alone (the controller).
+    // Add Photos Library: a readable folder outside any Trash, a library when it holds a database
+    // and a LibraryError otherwise; anything else is skipped.
+    static Kind classifyOffered(
+        Offer offer, const QString &path, const Looked &looked, const QStringList &allowedExtensions);
     // A path of the saved list, by what a look found: whether it lies in a Trash, and the item it
     // leads to (nothing when it cannot be found). As a drop, except that every file is taken
     // whatever its extension and an entry that cannot be read now is kept as what it is.
     static Kind classifyRestored(const QString &path, bool insideTrash, const std::optional<Item> &item);
+
+    // The kind of entry a path of `kind` is listed as; nothing for one that is not listed.
+    static std::optional<GlobalObjects::NodeType> entryType(Kind kind);
 
     // The open panel's per-item rule for the kind of entry being added.
     static bool isPathEnabledInOpenPanel(

@@ -15,7 +15,6 @@
 #include "model/FilePathNode.h"
 
 class CloudScanFoldersList;
-class ExclusionMatcher;
 class GoogleDriveAccessVC;
 class ImageFileInfo;
 class ScanWrapper;
@@ -44,6 +43,5 @@ struct ScanListState
     // The records a Google Drive listing gathers for the scan it then starts.
     std::vector<std::shared_ptr<ImageFileInfo>> arrImagesContent;
     int countPathAdded = 0;
-    std::shared_ptr<ExclusionMatcher> predDirExclusion;
     GlobalObjects::CompareType compareType = GlobalObjects::CompareType::ctHash;
 };

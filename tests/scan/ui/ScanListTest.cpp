@@ -94,8 +94,14 @@ protected:
         }
         return rows.join(QLatin1Char('\n'));
     }
-    // Through the drop box, as a file manager's drag ends on it.
+    // Through the drop box, as a file manager's drag ends on it; the adds' looks answer.
     static void dropOnBox(MainViewController &c, const QStringList &paths)
+    {
+        sendDrop(c, paths);
+        addsLooked(c);
+    }
+    // The same without waiting for anything.
+    static void sendDrop(MainViewController &c, const QStringList &paths)
     {
         auto *box = qobject_cast<DragDropBox *>(c.boxAddWindow.data());
         ASSERT_NE(box, nullptr);
@@ -111,19 +117,18 @@ protected:
         QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(box, &dropped);
         EXPECT_TRUE(dropped.isAccepted());
-        libraryLooked(c);
     }
-    // Waits for the look at an added library to answer, and for the add's report.
-    static void libraryLooked(MainViewController &c)
+    // Waits for the looks at what was added to answer, and for the adds' reports.
+    static void addsLooked(MainViewController &c)
     {
-        ASSERT_TRUE(TestEvents::waitFor([&c] { return !c.scanList().isLookingAtLibrary(); }, 120000));
+        ASSERT_TRUE(TestEvents::waitFor([&c] { return !c.scanList().isLookingAtAdds(); }, 120000));
         settle();
     }
-    static void drop(const QStringList &paths)
+    static void drop(MainViewController &c, const QStringList &paths)
     {
         NotificationCenter::defaultCenter().post(
             QStringLiteral("FileDragDropNotification"), { { QStringLiteral("paths"), paths } });
-        settle();
+        addsLooked(c);
     }
     static QStringList paths(const MainViewController &c)
     {
@@ -131,6 +136,20 @@ protected:
         for (const FilePathNode &node : c.arrPathNodes)
             list.append(node.filePath.value_or(QString()));
         return list;
+    }
+    // Every row stays, saved and greyed as not answering, with nothing to report; one look waits on
+    // the silent share until its server goes.
+    void expectAllNotAnswering(const MainViewController &c)
+    {
+        EXPECT_EQ(rowsShown(c), paths(c).join(QStringLiteral(" greyed\n")) + QStringLiteral(" greyed"));
+        for (int row = 0; row < int(c.arrPathNodes.size()); ++row)
+            EXPECT_TRUE(
+                cellAt(c, row)->lblFilePath()->toolTip().contains(text("ID_SCAN_LIST_ENTRY_NOT_ANSWERING")));
+        EXPECT_EQ(ScanListController::loadSavedPaths().size(), qsizetype(c.arrPathNodes.size()));
+        EXPECT_TRUE(alerts.alerts().empty());
+        const QStringList waiting = DeadMount::threadsWaiting();
+        EXPECT_EQ(waiting.size(), 1);
+        EXPECT_TRUE(DeadMount::endServerAndWait(waiting, 30000));
     }
     QString lastInformativeText() const
     {
@@ -171,16 +190,16 @@ TEST_F(ScanListTest, NestedFoldersAreEntriesAndOnlyTheSamePathIsRefused)
     auto c = makeController();
     const QString pictures = folder(QStringLiteral("Pictures"));
     const QString inside = folder(QStringLiteral("Pictures/2024"));
-    drop({ pictures });
+    drop(*c, { pictures });
     const size_t before = alerts.alerts().size();
-    drop({ pictures, inside, root.path(), root.filePath(QStringLiteral("Pictures/../Pictures")) });
+    drop(*c, { pictures, inside, root.path(), root.filePath(QStringLiteral("Pictures/../Pictures")) });
     EXPECT_EQ(paths(*c), (QStringList { pictures, inside, root.path() }));
     ASSERT_EQ(alerts.alerts().size(), before + 1);
     EXPECT_EQ(alerts.alerts().back().messageText, text("ID_ITEMS_CANT_ADDED"));
     EXPECT_EQ(lastInformativeText(), text("ID_ITEMS_ALREADY_EXIST_SCANNLIST"));
 
     const QString upper = folder(QStringLiteral("PICTURES"));
-    drop({ upper });
+    drop(*c, { upper });
     EXPECT_EQ(paths(*c), (QStringList { pictures, inside, root.path(), upper }));
 }
 
@@ -189,20 +208,20 @@ TEST_F(ScanListTest, TrashPackagesAndLibrariesFollowTheirRules)
     auto c = makeController();
     const QString trashed = Trash::homeTrashFolder() + QStringLiteral("/files/old");
     QDir().mkpath(trashed);
-    drop({ trashed });
+    drop(*c, { trashed });
     EXPECT_TRUE(c->arrPathNodes.empty());
 
     const QString bundle = folder(QStringLiteral("Tool.app"));
-    drop({ bundle });
+    drop(*c, { bundle });
     EXPECT_TRUE(c->arrPathNodes.empty());
     EXPECT_EQ(lastInformativeText(), localizedString(QStringLiteral("ID_PHOTOS_LIBRARY_NOT_SUPPORTED")));
 
     const QString first = library(QStringLiteral("One.photoslibrary"));
     const QString second = library(QStringLiteral("Two.photoslibrary"));
-    drop({ first });
+    drop(*c, { first });
     ASSERT_EQ(c->arrPathNodes.size(), 1u);
     EXPECT_EQ(c->arrPathNodes[0].nodeType, NodeType::nodeTypePhotos);
-    drop({ second });
+    drop(*c, { second });
     EXPECT_EQ(c->arrPathNodes.size(), 1u);
     EXPECT_EQ(lastInformativeText(), text("ID_ONLY_ONE_LIB_CAN_ADDED"));
 }
@@ -211,10 +230,10 @@ TEST_F(ScanListTest, VideosDropOnlyInExactModeWithVideosAllowed)
 {
     auto c = makeController();
     const QString clip = file(QStringLiteral("clips/Holiday.MP4"));
-    drop({ clip });
+    drop(*c, { clip });
     EXPECT_TRUE(c->arrPathNodes.empty());
     c->selectComparisonMethod(c->btnExactMatch.data());
-    drop({ clip });
+    drop(*c, { clip });
     EXPECT_EQ(paths(*c), QStringList { clip });
 }
 
@@ -222,7 +241,7 @@ TEST_F(ScanListTest, DropWhileACloudSourceIsShownIsRefused)
 {
     auto c = makeController();
     ScanGlobals::scanType = ScanSource::dropbox;
-    drop({ folder(QStringLiteral("Pictures")) });
+    drop(*c, { folder(QStringLiteral("Pictures")) });
     EXPECT_TRUE(c->arrPathNodes.empty());
     ASSERT_FALSE(alerts.alerts().empty());
     EXPECT_EQ(alerts.alerts().back().messageText, text("ID_YOU_CANT_DRAG_ANY_FILE"));
@@ -234,7 +253,7 @@ TEST_F(ScanListTest, ExcludedFolderLeadsToTheExclusionPrompt)
     const QString pictures = folder(QStringLiteral("Pictures"));
     UserDefaults::standard().setObject(QStringLiteral("excludedFolders"), QVariantList { pictures });
     auto c = makeController();
-    drop({ pictures });
+    drop(*c, { pictures });
     EXPECT_TRUE(c->arrPathNodes.empty());
     ASSERT_FALSE(alerts.alerts().empty());
     EXPECT_EQ(alerts.alerts().back().buttons.size(), 2);
@@ -243,7 +262,7 @@ TEST_F(ScanListTest, ExcludedFolderLeadsToTheExclusionPrompt)
 TEST_F(ScanListTest, TickingDrivesTheScanButton)
 {
     auto c = makeController();
-    drop({ folder(QStringLiteral("A")), folder(QStringLiteral("B")) });
+    drop(*c, { folder(QStringLiteral("A")), folder(QStringLiteral("B")) });
     ScanListController &list = c->scanList();
     list.btnCheckUnCheckTapped(0, false);
     EXPECT_TRUE(c->btnCompare->isEnabled());
@@ -262,7 +281,7 @@ TEST_F(ScanListTest, TickingDrivesTheScanButton)
 TEST_F(ScanListTest, TheCurrentRowOutlivesTicksAndRemovals)
 {
     auto c = makeController();
-    drop({ folder(QStringLiteral("A")), folder(QStringLiteral("B")), folder(QStringLiteral("C")) });
+    drop(*c, { folder(QStringLiteral("A")), folder(QStringLiteral("B")), folder(QStringLiteral("C")) });
     CustomTableView *list = c->tvPath;
     list->setCurrentIndex(list->model()->index(0, 0));
     for (const Qt::Key key : { Qt::Key_Space, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space })
@@ -279,12 +298,12 @@ TEST_F(ScanListTest, RemovingKeepsTheScanButtonInStepWithTheTicks)
 {
     auto c = makeController();
     const QString a = folder(QStringLiteral("A"));
-    drop({ a, folder(QStringLiteral("B")) });
+    drop(*c, { a, folder(QStringLiteral("B")) });
     c->scanList().btnCheckUnCheckTapped(1, false);
     c->scanList().removeScanListEntry(0);
     EXPECT_FALSE(c->btnCompare->isEnabled());
     EXPECT_FALSE(c->dictPathAdded.contains(ScanListRules::pathKey(a)));
-    drop({ a });
+    drop(*c, { a });
     EXPECT_EQ(c->arrPathNodes.size(), 2u);
     c->removeAllFromScanList();
     settle();
@@ -300,7 +319,7 @@ TEST_F(ScanListTest, RevealShowsTheEntryItselfNotOnlyItsFolder)
 {
     auto c = makeController();
     const QString photo = file(QStringLiteral("A/photo.jpg"));
-    drop({ photo });
+    drop(*c, { photo });
     QList<QUrl> shown;
     c->scanList().revealUrl = [&shown](const QUrl &url) { shown.append(url); };
     c->scanList().revealInFinder(0);
@@ -318,7 +337,7 @@ TEST_F(ScanListTest, ListSurvivesARestartAndKeepsAnAbsentEntryShownUnavailable)
     const QString locked = folder(QStringLiteral("Locked"));
     {
         auto c = makeController();
-        drop({ a, gone, photo, goneInner, locked });
+        drop(*c, { a, gone, photo, goneInner, locked });
         c->scanList().btnCheckUnCheckTapped(0, false);
         c->scanList().btnCheckUnCheckTapped(2, false);
     }
@@ -351,7 +370,7 @@ TEST_F(ScanListTest, OpenPanelAddsWhatWasChosen)
     c->btnAddPhotos->click();
     panel.queueChoice({ pictures, file(QStringLiteral("q/b.png")), file(QStringLiteral("q/c.txt")) });
     c->btnAddFolder->click();
-    settle();
+    addsLooked(*c);
     ASSERT_EQ(c->arrPathNodes.size(), 3u);
     EXPECT_EQ(c->arrPathNodes[0].nodeType, NodeType::nodeTypefile);
     EXPECT_EQ(c->arrPathNodes[1].nodeType, NodeType::nodeTypefolder);
@@ -371,7 +390,7 @@ TEST_F(ScanListTest, AnEntryAddedToAFullListIsShown)
 {
     ScriptedOpenPanel panel;
     const std::function<void(MainViewController &)> ways[] = {
-        [this](MainViewController &) { drop({ folder(QStringLiteral("dropped")) }); },
+        [this](MainViewController &c) { drop(c, { folder(QStringLiteral("dropped")) }); },
         [&, this](MainViewController &c) {
             panel.queueChoice({ library(QStringLiteral("Mine.photoslibrary")) });
             c.btnAddPhotosLib->click();
@@ -385,7 +404,7 @@ TEST_F(ScanListTest, AnEntryAddedToAFullListIsShown)
         for (int i = 0; i < 40; ++i)
             many << folder(QStringLiteral("f%1").arg(i));
         c->removeAllFromScanList();
-        drop(many);
+        drop(*c, many);
         CustomTableView *list = c->tvPath;
         list->setCurrentIndex(list->model()->index(0, 0));
         list->scrollToTop();
@@ -412,7 +431,7 @@ TEST_F(ScanListTest, AChosenLibraryIsListedAtOnceAndALateAnswerTouchesNothing)
     c->scanList().removeScanListEntry(0);
     panel.queueChoice({ mine });
     c->btnAddPhotosLib->click();
-    libraryLooked(*c);
+    addsLooked(*c);
     EXPECT_EQ(paths(*c), QStringList { mine });
     EXPECT_TRUE(alerts.alerts().empty());
     EXPECT_EQ(ScanListController::loadSavedPaths().size(), 1);
@@ -443,7 +462,9 @@ struct BoxDropCase {
     QString report;
 };
 
-class ScanListBoxDropTest : public ScanListTest, public ::testing::WithParamInterface<BoxDropCase>
+// Items made by name: "X.photoslibrary" is a library ("Empty…" one without its database),
+// suffixless names (and applications) are folders, others files.
+class ScanListItemsTest : public ScanListTest
 {
 protected:
     QStringList items(const QStringList &names)
@@ -451,8 +472,9 @@ protected:
         QStringList list;
         for (const QString &name : names) {
             const QString suffix = QFileInfo(name).suffix();
-            list.append(suffix == QLatin1String("photoslibrary") ? library(name)
-                    : suffix.isEmpty() || suffix == QLatin1String("app")
+            const bool library = suffix == QLatin1String("photoslibrary");
+            list.append(library && !name.startsWith(QLatin1String("Empty")) ? this->library(name)
+                    : library || suffix.isEmpty() || suffix == QLatin1String("app")
                         || suffix == QLatin1String("migratedphotolibrary")
                     ? folder(name)
                     : file(name));
@@ -467,6 +489,10 @@ protected:
                 m.capturedStart(), m.capturedLength(), text(QStringLiteral("ID_") + m.captured(1)));
         return report.replace(QStringLiteral("%d"), QStringLiteral("2"));
     }
+};
+
+class ScanListBoxDropTest : public ScanListItemsTest, public ::testing::WithParamInterface<BoxDropCase>
+{
 };
 
 TEST_P(ScanListBoxDropTest, AddsWhatItCanAndNamesTheRest)
@@ -500,10 +526,69 @@ const BoxDropCase kBoxDrops[] = {
         "{ONLY_ONE_LIB_CAN_ADDED}\n\n" + kNotPhotos + "“t.txt”" },
     { "FiveTextFiles", {}, { "a.txt", "b.pdf", "c.doc", "d.md", "e.zip" }, {},
         kNotPhotos + "“a.txt”, “b.pdf”, “c.doc” {MORE_ITEMS_NOT_ADDED}" },
+    { "EmptyPackageThenLibrary", {}, { "Empty.photoslibrary", "Real.photoslibrary" },
+        { "Real.photoslibrary" }, kNotPhotos + "“Empty.photoslibrary”" },
+    { "LibraryThenEmptyPackage", {}, { "Real.photoslibrary", "Empty.photoslibrary" },
+        { "Real.photoslibrary" }, kNotPhotos + "“Empty.photoslibrary”" },
 };
 
 INSTANTIATE_TEST_SUITE_P(Drops, ScanListBoxDropTest, ::testing::ValuesIn(kBoxDrops),
     [](const ::testing::TestParamInfo<BoxDropCase> &info) { return std::string(info.param.name); });
+
+// Drops one after another whose looks are held and answered in the order `answered` gives: they are
+// taken in the order dropped, a library still looked at counting as the one listed. `reports`: the
+// report of each drop that has one, in order, written as in BoxDropCase.
+struct HeldDropsCase {
+    const char *name;
+    std::vector<QStringList> drops;
+    std::vector<size_t> answered;
+    QStringList listed, reports;
+};
+
+class ScanListHeldDropsTest : public ScanListItemsTest, public ::testing::WithParamInterface<HeldDropsCase>
+{
+};
+
+TEST_P(ScanListHeldDropsTest, DropsAreTakenInTheirOrderWhicheverAnswersFirst)
+{
+    const HeldDropsCase &t = GetParam();
+    auto c = makeController();
+    std::vector<std::pair<ScanListLook::Request, ScanListController::OfferedDone>> held;
+    c->scanList().lookAtOffer
+        = [&held](const ScanListLook::Request &request, ScanListController::OfferedDone done) {
+              held.emplace_back(request, done);
+          };
+    for (const QStringList &names : t.drops)
+        sendDrop(*c, items(names));
+    ASSERT_EQ(held.size(), t.drops.size());
+    for (const size_t i : t.answered)
+        held[i].second(ScanListLook::lookAtOffered(held[i].first));
+    settle();
+    EXPECT_FALSE(c->scanList().isLookingAtAdds());
+    EXPECT_EQ(paths(*c), items(t.listed));
+    QStringList reports;
+    for (const AlertSpec &alert : alerts.alerts())
+        reports.append(alert.informativeText);
+    QStringList expected;
+    for (const QString &report : t.reports)
+        expected.append(expanded(report));
+    EXPECT_EQ(reports, expected);
+}
+
+const HeldDropsCase kHeldDrops[] = {
+    { "EmptyPackageThenLibrary", { { "Empty.photoslibrary" }, { "Real.photoslibrary" } }, { 1, 0 },
+        { "Real.photoslibrary" }, { "{PHOTOS_LIBRARY_NOT_SUPPORTED}" } },
+    { "LibraryThenEmptyPackage", { { "Real.photoslibrary" }, { "Empty.photoslibrary" } }, { 1, 0 },
+        { "Real.photoslibrary" }, { "{PHOTOS_LIBRARY_NOT_SUPPORTED}" } },
+    { "TwoLibraries", { { "Real.photoslibrary" }, { "Other.photoslibrary", "Pictures" } }, { 1, 0 },
+        { "Real.photoslibrary", "Pictures" }, { "{ONLY_ONE_LIB_CAN_ADDED}" } },
+    { "BothInOneDropThenAnother",
+        { { "Empty.photoslibrary", "Real.photoslibrary" }, { "Other.photoslibrary" } }, { 1, 0 },
+        { "Real.photoslibrary" }, { kNotPhotos + "“Empty.photoslibrary”", "{ONLY_ONE_LIB_CAN_ADDED}" } },
+};
+
+INSTANTIATE_TEST_SUITE_P(Drops, ScanListHeldDropsTest, ::testing::ValuesIn(kHeldDrops),
+    [](const ::testing::TestParamInfo<HeldDropsCase> &info) { return std::string(info.param.name); });
 
 } // namespace
 
@@ -624,12 +709,34 @@ TEST_F(ScanListTest, ALibraryOnASilentShareStaysNotAnswering)
     c->btnAddPhotosLib->click();
     // Listed before anything waited on the share.
     EXPECT_EQ(paths(*c), QStringList { library });
-    libraryLooked(*c);
-    EXPECT_EQ(rowsShown(*c), library + " greyed");
-    EXPECT_TRUE(cellAt(*c, 0)->lblFilePath()->toolTip().contains(text("ID_SCAN_LIST_ENTRY_NOT_ANSWERING")));
-    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 1);
-    EXPECT_TRUE(alerts.alerts().empty());
-    const QStringList waiting = DeadMount::threadsWaiting();
-    EXPECT_EQ(waiting.size(), 1);
-    EXPECT_TRUE(DeadMount::endServerAndWait(waiting, 30000));
+    addsLooked(*c);
+    expectAllNotAnswering(*c);
+}
+
+// A folder dropped, a folder chosen in Add Folder and a photo chosen in Add Photos, all on the silent
+// share: each is listed at once, before anything waits on the share, and stays, shown as not
+// answering (the test below).
+TEST(DeadShareListTest, AddsOnASilentShareLeaveTheWindowAnswering)
+{
+    DeadMount::expectPassesBeside("ScanListTest.AddsOnASilentShareStayNotAnswering");
+}
+
+TEST_F(ScanListTest, AddsOnASilentShareStayNotAnswering)
+{
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+    ScriptedOpenPanel panel;
+    auto c = makeController();
+    const QString share = DeadMount::silentShare();
+    const QStringList added { share + "/dropped", share + "/chosen", share + "/photo.jpg" };
+    const std::function<void()> ways[] = {
+        [&] { sendDrop(*c, { added[0] }); },
+        [&] { panel.queueChoice({ added[1] }), c->btnAddFolder->click(); },
+        [&] { panel.queueChoice({ added[2] }), c->btnAddPhotos->click(); },
+    };
+    for (qsizetype i = 0; i < added.size(); ++i) {
+        ways[i]();
+        EXPECT_EQ(paths(*c), added.mid(0, i + 1));
+        addsLooked(*c);
+    }
+    expectAllNotAnswering(*c);
 }
