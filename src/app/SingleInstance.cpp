@@ -24,6 +24,19 @@ constexpr int kMaxMessageBytes = 64 * 1024;
 // The longest path a local socket may have.
 constexpr qsizetype kMostSocketPath = sizeof(sockaddr_un::sun_path) - 1;
 
+bool fitsASocket(const QString &path)
+{
+    return QFile::encodeName(path).size() <= kMostSocketPath;
+}
+
+// "/quennary-" and 16 hex digits that stand for `key`.
+QString socketFileName(const QString &key)
+{
+    const QByteArray digest
+        = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    return QStringLiteral("/quennary-") + QString::fromLatin1(digest);
+}
+
 // The user id of the process at the other end of a connected local socket; -1 when unknown.
 qint64 peerUserId(const QLocalSocket &socket)
 {
@@ -77,11 +90,9 @@ QString SingleInstance::fallbackFolder()
 
 QString SingleInstance::fittingName(const QString &serverName)
 {
-    if (QFile::encodeName(serverName).size() <= kMostSocketPath)
+    if (fitsASocket(serverName))
         return serverName;
-    const QByteArray digest = QCryptographicHash::hash(serverName.toUtf8(), QCryptographicHash::Sha1).toHex();
-    const QString name
-        = fallbackFolder() + QStringLiteral("/quennary-") + QString::fromLatin1(digest.left(16));
+    const QString name = fallbackFolder() + socketFileName(serverName);
     Log::line(QStringLiteral("The URL event name %1 is too long for a socket; %2 stands for it")
                   .arg(serverName, name));
     return name;
@@ -89,15 +100,11 @@ QString SingleInstance::fittingName(const QString &serverName)
 
 QString SingleInstance::defaultServerName()
 {
-    const QByteArray key = AppFolders::settingsFolder().toUtf8();
-    const QByteArray digest = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16);
-    const QString name = QStringLiteral("/quennary-") + QString::fromLatin1(digest);
+    const QString name = socketFileName(AppFolders::settingsFolder());
     const QString inRuntime = AppFolders::runtimeFolder() + name;
-    if (QFile::encodeName(inRuntime).size() <= kMostSocketPath)
-        return inRuntime;
     // A runtime folder too deep for a socket (a home of a long path without XDG_RUNTIME_DIR) gives
     // way to the folder in /tmp, used only where it is this user's alone.
-    return fallbackFolder() + name;
+    return fitsASocket(inRuntime) ? inRuntime : fallbackFolder() + name;
 }
 
 QString SingleInstance::lockPath() const
