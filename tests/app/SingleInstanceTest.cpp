@@ -7,9 +7,8 @@
 #include <functional>
 #include <future>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <QDirIterator>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QTemporaryDir>
@@ -24,32 +23,16 @@ namespace
 {
 
 // In /tmp, whatever TMPDIR says: the socket's path is to fit where the test plants things.
-QString shortTemporaryFolder()
+const QString kShortFolder = QStringLiteral("/tmp/quennary-test-XXXXXX");
+
+// What `folder` holds, through a link in its place.
+QStringList entriesOf(const QString &folder)
 {
-    return QStringLiteral("/tmp/quennary-test-XXXXXX");
+    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
 }
 
-bool giveToAnotherUser(const QString &path)
-{
-    return ::lchown(QFile::encodeName(path).constData(), ::geteuid() + 4242, ::getegid()) == 0;
-}
-
-// Every entry below `root`, links not followed, with its type, one a line.
-std::string entriesBelow(const QString &root)
-{
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-        QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info = it.nextFileInfo();
-        entries << info.filePath() + (info.isSymLink() ? " link" : info.isDir() ? " folder" : " other");
-    }
-    entries.sort();
-    return entries.join(u'\n').toStdString();
-}
-
-// What a second launch's hand-over gave, asked on a thread of its own: an open that waits for ever
-// is let go (a fifo opened for writing) and counted as a failure.
+// A second launch's hand-over, on a thread of its own: an open that waits for ever is let go (the
+// fifo opened for writing) and counted as a failure.
 bool sendWithinBound(const QString &name, const QString &lockPath)
 {
     auto sent
@@ -97,19 +80,16 @@ INSTANTIATE_TEST_SUITE_P(Lengths, SingleInstanceNames, ::testing::Values(0, 120)
 // written to: the launch runs on its own and says so in the log.
 TEST(SingleInstance, AFolderOrLockNotThisUsersAloneIsLeftAsItIsAndNeverHoldsAStart)
 {
-    struct Row {
-        const char *what;
-        // Plants what the row is about for the socket folder `folder`.
-        std::function<bool(const QString &folder, const QString &lock)> plant;
-    };
     const auto fifo
-        = [](const QString &lock) { return ::mkfifo(QFile::encodeName(lock).constData(), 0666) == 0; };
-    const Row rows[] = {
+        = [](const QString &path) { return ::mkfifo(QFile::encodeName(path).constData(), 0666) == 0; };
+    const auto others = [](const QString &path) {
+        return ::lchown(QFile::encodeName(path).constData(), ::geteuid() + 4242, ::getegid()) == 0;
+    };
+    // What each row plants for the socket's folder and lock.
+    const std::pair<const char *, std::function<bool(const QString &, const QString &)>> rows[] = {
         { "a fifo at the lock's name", [&](const QString &, const QString &lock) { return fifo(lock); } },
         { "another user's file at the lock's name",
-            [](const QString &, const QString &lock) {
-                return TestFiles::write(lock) && giveToAnotherUser(lock);
-            } },
+            [&](const QString &, const QString &lock) { return TestFiles::write(lock) && others(lock); } },
         { "a link to a private folder of ours in the folder's place",
             [](const QString &folder, const QString &) {
                 return QDir().rmdir(folder) && PrivateFiles::makeFolder(folder + "-aim")
@@ -117,27 +97,22 @@ TEST(SingleInstance, AFolderOrLockNotThisUsersAloneIsLeftAsItIsAndNeverHoldsASta
             } },
         { "another user's folder with a fifo at the lock's name",
             [&](const QString &folder, const QString &lock) {
-                return fifo(lock) && giveToAnotherUser(lock) && giveToAnotherUser(folder);
+                return fifo(lock) && others(lock) && others(folder);
             } },
     };
-    for (const Row &row : rows) {
-        QTemporaryDir root(shortTemporaryFolder());
-        const QString folder = root.filePath(QStringLiteral("run"));
-        const QString name = folder + QStringLiteral("/quennary-test"), lock = name + QStringLiteral(".lock");
-        ASSERT_TRUE(PrivateFiles::makeFolder(folder));
-        if (!row.plant(folder, lock)) {
-            ADD_FAILURE() << row.what << ": cannot be planted here";
-            continue;
-        }
-        const std::string planted = entriesBelow(root.path());
+    for (const auto &[what, plant] : rows) {
+        QTemporaryDir root(kShortFolder);
+        const QString folder = root.filePath(QStringLiteral("run")),
+                      lock = folder + QStringLiteral("/i.lock");
+        ASSERT_TRUE(PrivateFiles::makeFolder(folder) && plant(folder, lock)) << what;
+        const QStringList planted = entriesOf(folder);
         const qint64 logged = QFileInfo(AppFolders::logFilePath()).size();
 
-        EXPECT_FALSE(sendWithinBound(name, lock)) << row.what;
-        EXPECT_FALSE(SingleInstance(name).listen()) << row.what;
-
-        EXPECT_EQ(entriesBelow(root.path()), planted) << row.what;
+        EXPECT_FALSE(sendWithinBound(folder + QStringLiteral("/i"), lock)) << what;
+        EXPECT_FALSE(SingleInstance(folder + QStringLiteral("/i")).listen()) << what;
+        EXPECT_EQ(entriesOf(folder), planted) << what;
         EXPECT_TRUE(TestFiles::read(AppFolders::logFilePath()).mid(logged).contains(QFile::encodeName(lock)))
-            << row.what;
+            << what;
     }
 }
 
@@ -145,7 +120,7 @@ TEST(SingleInstance, AFolderOrLockNotThisUsersAloneIsLeftAsItIsAndNeverHoldsASta
 // socket: the ending instance's server is gone by then and cannot remove the new one's.
 TEST(SingleInstance, TheLockGoesWithItsInstanceAndTheNextOneKeepsItsSocket)
 {
-    QTemporaryDir folder(shortTemporaryFolder());
+    QTemporaryDir folder(kShortFolder);
     const QString name = folder.filePath(QStringLiteral("quennary-test"));
     auto next = std::make_unique<SingleInstance>(name);
     QStringList received;
