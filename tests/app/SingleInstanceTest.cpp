@@ -23,7 +23,7 @@ namespace
 {
 
 // In /tmp, whatever TMPDIR says: the socket's path is to fit where the test plants things.
-const QString kShortFolder = QStringLiteral("/tmp/quennary-test-XXXXXX");
+const QString kShortFolder = QStringLiteral("/tmp/quennary-instance-XXXXXX");
 
 // What `folder` holds, through a link in its place.
 QStringList entriesOf(const QString &folder)
