@@ -1,8 +1,5 @@
 #include "app/SingleInstance.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -27,6 +24,19 @@ constexpr int kMaxMessageBytes = 64 * 1024;
 // The longest path a local socket may have.
 constexpr qsizetype kMostSocketPath = sizeof(sockaddr_un::sun_path) - 1;
 
+bool fitsASocket(const QString &path)
+{
+    return QFile::encodeName(path).size() <= kMostSocketPath;
+}
+
+// "/quennary-" and 16 hex digits that stand for `key`.
+QString socketFileName(const QString &key)
+{
+    const QByteArray digest
+        = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    return QStringLiteral("/quennary-") + QString::fromLatin1(digest);
+}
+
 // The user id of the process at the other end of a connected local socket; -1 when unknown.
 qint64 peerUserId(const QLocalSocket &socket)
 {
@@ -38,31 +48,63 @@ qint64 peerUserId(const QLocalSocket &socket)
     return qint64(credentials.uid);
 }
 
+// What the log says of a lock that was not taken; empty when it was.
+QString notTaken(InstanceLock::Outcome outcome)
+{
+    switch (outcome) {
+    case InstanceLock::Outcome::Taken:
+        return {};
+    case InstanceLock::Outcome::HeldElsewhere:
+        return QStringLiteral("another instance holds %1; running on its own");
+    case InstanceLock::Outcome::FolderRefused:
+        return QStringLiteral(
+            "the folder of %1 is not this user's alone; running without the single-instance guard");
+    case InstanceLock::Outcome::FileRefused:
+        break;
+    }
+    return QStringLiteral("%1 is not a lock file of this user; running without the single-instance guard");
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &serverName, QObject *parent)
     : QObject(parent)
-    , m_serverName(serverName)
+    , m_serverName(fittingName(serverName))
+    , m_lock(lockPath())
 {
 }
 
+// The socket goes before the lock: a launch that takes the lock next replaces the name, and a
+// server closing after that would remove the new instance's socket.
 SingleInstance::~SingleInstance()
 {
-    if (m_lockFd >= 0)
-        ::close(m_lockFd);
+    delete m_server;
+    m_server = nullptr;
+    m_lock.release();
+}
+
+QString SingleInstance::fallbackFolder()
+{
+    return QStringLiteral("/tmp/quennary-%1").arg(::getuid());
+}
+
+QString SingleInstance::fittingName(const QString &serverName)
+{
+    if (fitsASocket(serverName))
+        return serverName;
+    const QString name = fallbackFolder() + socketFileName(serverName);
+    Log::line(QStringLiteral("The URL event name %1 is too long for a socket; %2 stands for it")
+                  .arg(serverName, name));
+    return name;
 }
 
 QString SingleInstance::defaultServerName()
 {
-    const QByteArray key = AppFolders::settingsFolder().toUtf8();
-    const QByteArray digest = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16);
-    const QString name = QStringLiteral("/quennary-") + QString::fromLatin1(digest);
+    const QString name = socketFileName(AppFolders::settingsFolder());
     const QString inRuntime = AppFolders::runtimeFolder() + name;
-    if (QFile::encodeName(inRuntime).size() <= kMostSocketPath)
-        return inRuntime;
     // A runtime folder too deep for a socket (a home of a long path without XDG_RUNTIME_DIR) gives
-    // way to a folder in /tmp, used only where it is this user's own and private.
-    return QStringLiteral("/tmp/quennary-%1").arg(::getuid()) + name;
+    // way to the folder in /tmp, used only where it is this user's alone.
+    return fitsASocket(inRuntime) ? inRuntime : fallbackFolder() + name;
 }
 
 QString SingleInstance::lockPath() const
@@ -70,45 +112,26 @@ QString SingleInstance::lockPath() const
     return m_serverName + QStringLiteral(".lock");
 }
 
-// The running instance holds the lock exclusively; a shared lock that can be had means nobody does.
-bool SingleInstance::instanceIsRunning() const
-{
-    const int fd = ::open(QFile::encodeName(lockPath()).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
-        return false;
-    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    ::close(fd);
-    return held;
-}
-
-bool SingleInstance::takeLock()
-{
-    if (m_lockFd >= 0)
-        return true;
-    const int fd
-        = ::open(QFile::encodeName(lockPath()).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (fd >= 0)
-            ::close(fd);
-        return false;
-    }
-    m_lockFd = fd;
-    return true;
-}
-
-// Nobody else may create, replace or connect to anything in the socket's folder. A folder of ours
-// made by an older release is narrowed first.
-bool SingleInstance::prepareFolder() const
+// A folder of ours made by an older release is narrowed first; one of anybody else's is left as it
+// is, and the lock refuses it.
+void SingleInstance::prepareFolder() const
 {
     const QString folder = QFileInfo(m_serverName).absolutePath();
     AppFolders::ensureFolder(folder);
     PrivateFiles::narrow(folder, false);
-    return PrivateFiles::isOwnPrivateFolder(folder);
+}
+
+bool SingleInstance::takeLock()
+{
+    const QString why = notTaken(m_lock.take());
+    if (!why.isEmpty())
+        Log::line(QStringLiteral("URL event listener: ") + why.arg(lockPath()));
+    return why.isEmpty();
 }
 
 bool SingleInstance::sendToRunningInstance(const QString &message, int timeoutMs)
 {
-    if (!instanceIsRunning())
+    if (!m_lock.isHeld())
         return false;
     QLocalSocket socket;
     socket.connectToServer(m_serverName, QIODevice::WriteOnly);
@@ -132,16 +155,9 @@ bool SingleInstance::listen()
 {
     if (isListening())
         return true;
-    if (!prepareFolder()) {
-        Log::line(QStringLiteral("URL event listener: the folder of %1 is not private; running on its own")
-                      .arg(m_serverName));
+    prepareFolder();
+    if (!takeLock())
         return false;
-    }
-    if (!takeLock()) {
-        Log::line(QStringLiteral("URL event listener: another instance holds %1; running on its own")
-                      .arg(lockPath()));
-        return false;
-    }
     if (!m_server) {
         m_server = new QLocalServer(this);
         m_server->setSocketOptions(QLocalServer::UserAccessOption);

@@ -1,7 +1,8 @@
 // Whole scans of generated trees: a few photos, byte copies of them written on random days, near
 // copies dated a few seconds after a random copy, and a pan and a burst whose frames match only their
-// neighbours, with byte copies of inner frames written years apart, over four folders, and a second
-// copy of much of the library in a fifth, each file written on one of a few days. In every walk
+// neighbours, with byte copies of inner frames written years apart, over four folders, a second
+// copy of much of the library in a fifth, each file written on one of a few days, and two byte
+// copies in one group whose other's date alone lets that group join another. In every walk
 // order, cold and warm after a folder came in, the scan shows every file that first fit shows, every
 // two members of a group match (a file dated by all its byte copies), and every byte copy of a shown
 // file is shown: beside a copy of it, unless its group and every group of its copies hold two files
@@ -116,6 +117,28 @@ std::vector<TreeFile> makeTree(const QString &source, std::uint32_t seed)
         files.push_back({ kLibraryCopy, original.folder + u'_' + original.name,
             days[pick(0, 2)].addSecs(pick(0, 99)), original.picture });
         EXPECT_TRUE(QFile::copy(pathIn(source, original), pathIn(source, files.back())));
+    }
+    // Kept out of the second copy: byte copies x of a photo written 19 hours apart beside a near copy
+    // y in one folder, and in another a byte copy of y written 38 hours before it and a near copy z
+    // between them. First fit keeps the folders apart (z is 31 hours before the later x); the
+    // groups join only where the later x is dated by the earlier one too.
+    const QImage shot = makePhoto(int(seed) * 10 + 5, 320, 240);
+    const int near = pick(0, 3), far = (near + pick(1, 3)) % 4;
+    const QDateTime day = now.addDays(-pick(2, 700));
+    const struct {
+        int folder;
+        const char *name;
+        int hours;
+        int picture;
+        int quality;
+    } shots[] = { { near, "x0", 0, 300, 90 }, { near, "x1", 19, 300, 0 }, { near, "y0", 9, 301, 70 },
+        { far, "y1", -29, 301, 0 }, { far, "z", -12, 302, 55 } };
+    for (const auto &s : shots) {
+        files.push_back({ kFolders[s.folder], QStringLiteral("shot_%1.jpg").arg(s.name),
+            day.addSecs(s.hours * 3600), s.picture });
+        const QString path = pathIn(source, files.back());
+        EXPECT_TRUE(s.quality > 0 ? writeImage(shot, path, s.quality)
+                                  : QFile::copy(pathIn(source, files[files.size() - 2]), path));
     }
     return files;
 }
