@@ -38,7 +38,8 @@ bool CustomTableView::hasCustomCell(int row) const
 {
     if (!model() || row < 0)
         return false;
-    return qobject_cast<CustomCell *>(indexWidget(model()->index(row, 0))) != nullptr;
+    const QModelIndex first = model()->index(row, 0);
+    return qobject_cast<CustomCell *>(indexWidget(first)) != nullptr || first.data(CustomCell::DrawnRole).toBool();
 }
 
 void CustomTableView::mousePressEvent(QMouseEvent *event)

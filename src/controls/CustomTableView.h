@@ -1,5 +1,5 @@
 // The dark list of the windows: dark alternating rows, a context menu only over a row, and a right
-// click that goes further only over a row whose first cell is a CustomCell. The row colours are
+// click that goes further only over a row whose first cell is a CustomCell or drawn as one. The row colours are
 // this view's own; nothing is written to the settings. The list is one stop of the Tab key, framed
 // by the focus mark while it has the focus, its current row framed too; Space ticks the current
 // row's box and Delete presses its delete button.
@@ -25,7 +25,7 @@ public:
     int clickedRow() const { return m_clickedRow; }
 
 protected:
-    // Whether the row's first cell is a CustomCell.
+    // Whether the row's first cell is a CustomCell, or drawn as one (CustomCell::DrawnRole).
     virtual bool hasCustomCell(int row) const;
     void mousePressEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;

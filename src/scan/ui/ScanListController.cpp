@@ -524,8 +524,11 @@ void ScanListController::restoredLooked(const QStringList &paths, const ScanList
     }
     // Each row is looked at where it was, before any is moved.
     const FilePathNode *first = state.arrPathNodes.data();
-    std::erase_if(
-        state.arrPathNodes, [&](const FilePathNode &node) { return leaving[size_t(&node - first)]; });
+    // The saved list forgets them at once, not at the next change: they are gone for good.
+    if (std::erase_if(
+            state.arrPathNodes, [&](const FilePathNode &node) { return leaving[size_t(&node - first)]; })
+        > 0)
+        saveScanList();
     reloadPathTable();
     updateScanButton();
 }
@@ -698,23 +701,8 @@ ScanListTable::Actions ScanListController::tableActions()
 void ScanListController::reloadPathTable()
 {
     const std::vector<FilePathNode> &list = currentList(state);
-    if (ScanListTable::reload(
-            c.tvPath, list, ScanGlobals::scanType.load(), tableActions(), state.entryAnswers))
-        queueMoreCells();
+    ScanListTable::reload(c.tvPath, list, ScanGlobals::scanType.load(), tableActions(), state.entryAnswers);
     for (QWidget *hint : { static_cast<QWidget *>(c.lblDragPhotosTitle.data()),
              static_cast<QWidget *>(c.lblHintForDrag.data()), static_cast<QWidget *>(c.boxForHint.data()) })
         hint->setHidden(!list.empty());
-}
-
-void ScanListController::queueMoreCells()
-{
-    if (m_cellsQueued)
-        return;
-    m_cellsQueued = true;
-    QTimer::singleShot(0, this, [this] {
-        m_cellsQueued = false;
-        if (ScanListTable::addCells(c.tvPath, currentList(state), ScanGlobals::scanType.load(),
-                tableActions(), state.entryAnswers))
-            queueMoreCells();
-    });
 }

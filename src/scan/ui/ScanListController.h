@@ -109,8 +109,6 @@ private:
     bool relist(const QString &path, const QString &key);
     // The row actions of the table's cells.
     ScanListTable::Actions tableActions();
-    // Makes the cells of the rows still without one, a few hundred each turn of the event loop.
-    void queueMoreCells();
     void removeEntryAt(size_t row);
     // Forgets the keys and answers of the entry at `path`, whose row is about to go.
     void forgetEntry(const QString &path);
@@ -143,5 +141,4 @@ private:
     QString m_lookingAtLibrary;
     quint64 m_libraryLooks = 0;
     int m_libraryLooksUnanswered = 0;
-    bool m_cellsQueued = false;
 };

@@ -51,12 +51,16 @@ private:
     // What a look found at a path, before it is classified.
     struct Seen {
         bool inTrash = false;
+        // Not found, in a folder that is there and answers.
+        bool folderHere = false;
         std::optional<ScanListRules::Item> item;
         QString key;
     };
 
     static void startWith(const QStringList &paths, Look look, QPointer<QObject> owner,
         std::function<void(const Answers &)> done);
+    // True when the real path `real` is a folder, looked at where `where` is kept.
+    static bool isFolderHere(const QString &real, PathLook::Where &where);
     static std::optional<Seen> see(
         const QString &path, const PathLook &look, const QString &realHomeTrash, PathLook::Where &where);
 };

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMimeDatabase>
 
 #include "platform/FileFacts.h"
 #include "platform/PathRules.h"
@@ -66,20 +67,28 @@ ScanListRules::Kind ScanListRules::classifyDropped(const QString &path, const QS
 }
 
 ScanListRules::Kind ScanListRules::classifyRestored(
-    const QString &path, bool insideTrash, const std::optional<Item> &item)
+    const QString &path, bool insideTrash, const std::optional<Item> &item, bool folderHere)
 {
     if (insideTrash)
         return Kind::Skip;
     // A saved entry is never dropped for being away or unreadable at launch: it would be gone from
-    // the saved list at the next change. An unreadable folder is named at the end of its scan.
+    // the saved list at the next change. An unreadable folder is named at the end of its scan. A
+    // photo gone from a folder that is there (trashed, moved, deleted) is gone for good, unlike a
+    // drive's folder, which an unplugged drive takes along; a folder may be a drive of its own.
     if (!item)
-        return Kind::Absent;
+        return folderHere && hasPictureName(path) ? Kind::Skip : Kind::Absent;
     if (!item->folder)
         return Kind::File;
     if (isPhotosLibraryPackage(path))
         return Kind::PhotosLibrary;
     // Another package is refused as a drop is, unless it cannot be read now.
     return item->readable && FileFacts::hasPackageSuffix(path) ? Kind::LibraryError : Kind::Folder;
+}
+
+bool ScanListRules::hasPictureName(const QString &path)
+{
+    const QString type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name();
+    return type.startsWith(QLatin1String("image/")) || type.startsWith(QLatin1String("video/"));
 }
 
 bool ScanListRules::isPathEnabledInOpenPanel(

@@ -34,10 +34,14 @@ public:
     // A dropped path: a folder, a Photos library (or a refused package), or a file whose extension
     // is enabled. Items in a Trash folder and unreadable items are skipped.
     static Kind classifyDropped(const QString &path, const QStringList &allowedExtensions);
-    // A path of the saved list, by what a look found: whether it lies in a Trash, and the item it
-    // leads to (nothing when it cannot be found). As a drop, except that every file is taken
-    // whatever its extension and an entry that cannot be read now is kept as what it is.
-    static Kind classifyRestored(const QString &path, bool insideTrash, const std::optional<Item> &item);
+    // A path of the saved list, by what a look found: whether it lies in a Trash, the item it leads
+    // to (nothing when it cannot be found) and, for one not found, whether the folder it would lie in
+    // is there. As a drop, except that every file is taken whatever its extension and an entry that
+    // cannot be read now is kept as what it is.
+    static Kind classifyRestored(
+        const QString &path, bool insideTrash, const std::optional<Item> &item, bool folderHere = false);
+    // True when the name of `path` is that of a photo or a video, by its extension alone.
+    static bool hasPictureName(const QString &path);
 
     // The open panel's per-item rule for the kind of entry being added.
     static bool isPathEnabledInOpenPanel(
