@@ -9,10 +9,10 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
-#include <QScrollBar>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 

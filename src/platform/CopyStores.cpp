@@ -98,9 +98,10 @@ bool CopyStores::isStore(const QString &path)
     // thumbnail cache of a desktop or a photo server; a photo viewer's own bin of the pictures it
     // deleted, in its data folder.
     static const QRegularExpression &kPlace = *new QRegularExpression(
-        QStringLiteral("(/\\.sync/Archive|/timeshift(-btrfs)?/snapshots(-[a-z]+)?"
-                       "|/backintime/[^/]+/[^/]+/[^/]+/(\\d{8}-\\d{6}-\\d{3}|new_snapshot)"
-                       "|/FileHistory/[^/]+/[^/]+/Data|/appdata_[^/]+/preview|/\\.?cache/thumbnails|/geeqie/trash)$"),
+        QStringLiteral(
+            "(/\\.sync/Archive|/timeshift(-btrfs)?/snapshots(-[a-z]+)?"
+            "|/backintime/[^/]+/[^/]+/[^/]+/(\\d{8}-\\d{6}-\\d{3}|new_snapshot)"
+            "|/FileHistory/[^/]+/[^/]+/Data|/appdata_[^/]+/preview|/\\.?cache/thumbnails|/geeqie/trash)$"),
         QRegularExpression::CaseInsensitiveOption);
     const QFileInfo folder(path);
     return kName.match(folder.fileName()).hasMatch() || kPlace.match(path).hasMatch()

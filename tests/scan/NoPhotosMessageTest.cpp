@@ -36,10 +36,13 @@ TEST(NoPhotosMessageTest, NamesThatAreNotUtf8AreTold)
     WalkReport report;
     report.firstSkippedForNameFolder = QStringLiteral("/home/me/Pictures/2019");
     const std::pair<int, const char *> rows[] = {
-        { 1, "1 photo or folder was left out as its name is not valid UTF-8 text, in “/home/me/Pictures/2019”; "
-             "renamed, it is scanned." },
-        { 3, "3 photos or folders were left out as their names are not valid UTF-8 text, the first in "
-             "“/home/me/Pictures/2019”; renamed, they are scanned." },
+        { 1,
+            "1 photo or folder was left out as its name is not valid UTF-8 text, in "
+            "“/home/me/Pictures/2019”; "
+            "renamed, it is scanned." },
+        { 3,
+            "3 photos or folders were left out as their names are not valid UTF-8 text, the first in "
+            "“/home/me/Pictures/2019”; renamed, they are scanned." },
     };
     for (const auto &[count, told] : rows) {
         report.skippedForName = count;

@@ -17,10 +17,10 @@
 #include <sqlite3.h>
 
 #include "ScanTestSupport.h"
-#include "support/TestFiles.h"
 #include "model/SqliteConnection.h"
 #include "model/SqliteDBOperations.h"
 #include "model/SqliteStatement.h"
+#include "support/TestFiles.h"
 
 using namespace ScanTestSupport;
 

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
-#include <QTimer>
 #include <QUrl>
 
 #include "app/LocalizedString.h"

@@ -18,7 +18,6 @@ constexpr int kRowHeight = 32;
 constexpr int kMargin = 6;
 constexpr int kSpacing = 6;
 constexpr int kIconSide = 20;
-constexpr int kDeleteWidth = 32;
 // A box answers a little around what it draws, as a check box's own widget does.
 constexpr int kBoxReach = 3;
 const QColor kGreyText(140, 142, 150);
@@ -38,18 +37,27 @@ QRect boxRect(const QRect &row, const QWidget *view)
 
 QRect iconRect(const QRect &row, const QWidget *view)
 {
-    return QRect(boxRect(row, view).right() + 1 + kSpacing, row.center().y() - kIconSide / 2, kIconSide, kIconSide);
+    return QRect(
+        boxRect(row, view).right() + 1 + kSpacing, row.center().y() - kIconSide / 2, kIconSide, kIconSide);
 }
 
-QRect deleteRect(const QRect &row)
+// As wide as a push button of the mark is in the view's style, as the row's button was.
+QRect deleteRect(const QRect &row, const QWidget *view)
 {
-    return QRect(row.right() + 1 - kMargin - kDeleteWidth, row.top(), kDeleteWidth, row.height());
+    const QStyle *style = view ? view->style() : QApplication::style();
+    QStyleOptionButton button;
+    button.fontMetrics = view ? view->fontMetrics() : QFontMetrics(QApplication::font());
+    button.text = deleteMark();
+    button.features = QStyleOptionButton::Flat;
+    const QSize mark = button.fontMetrics.size(Qt::TextShowMnemonic, button.text);
+    const int width = style->sizeFromContents(QStyle::CT_PushButton, &button, mark, view).width();
+    return QRect(row.right() + 1 - kMargin - width, row.top(), width, row.height());
 }
 
 QRect textRect(const QRect &row, const QWidget *view)
 {
     const int left = iconRect(row, view).right() + 1 + kSpacing;
-    return QRect(left, row.top(), deleteRect(row).left() - kSpacing - left, row.height());
+    return QRect(left, row.top(), deleteRect(row, view).left() - kSpacing - left, row.height());
 }
 
 } // namespace
@@ -65,7 +73,7 @@ QRect ScanListDelegate::partRect(const QRect &row, Part part, const QWidget *vie
     case Part::Box:
         return boxRect(row, view);
     case Part::Delete:
-        return deleteRect(row);
+        return deleteRect(row, view);
     case Part::None:
         break;
     }
@@ -76,7 +84,7 @@ ScanListDelegate::Part ScanListDelegate::partAt(const QRect &row, const QPoint &
 {
     if (boxRect(row, view).adjusted(-kBoxReach, -kBoxReach, kBoxReach, kBoxReach).contains(at))
         return Part::Box;
-    if (deleteRect(row).contains(at))
+    if (deleteRect(row, view).contains(at))
         return Part::Delete;
     return Part::None;
 }
@@ -92,7 +100,7 @@ void ScanListDelegate::paint(
     box.rect = boxRect(option.rect, view);
     box.state = QStyle::State_Enabled
         | (index.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked ? QStyle::State_On
-                                                                                : QStyle::State_Off);
+                                                                                 : QStyle::State_Off);
     box.palette = option.palette;
     style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, view);
     const QPixmap icon = index.data(Qt::DecorationRole).value<QPixmap>();
@@ -104,7 +112,7 @@ void ScanListDelegate::paint(
     painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
         option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideMiddle, text.width()));
     painter->setPen(option.palette.color(QPalette::ButtonText));
-    painter->drawText(deleteRect(option.rect), Qt::AlignCenter, deleteMark());
+    painter->drawText(deleteRect(option.rect, view), Qt::AlignCenter, deleteMark());
     painter->restore();
 }
 
@@ -139,7 +147,8 @@ bool ScanListDelegate::editorEvent(
     return part != Part::None;
 }
 
-bool ScanListDelegate::pressKey(QAbstractItemModel *model, const QModelIndex &current, const QKeyEvent *event) const
+bool ScanListDelegate::pressKey(
+    QAbstractItemModel *model, const QModelIndex &current, const QKeyEvent *event) const
 {
     if (!model || !current.isValid())
         return false;

@@ -28,7 +28,8 @@ public:
     // Where `part` lies in the row drawn at `row`, in the view `view`'s style.
     static QRect partRect(const QRect &row, Part part, const QWidget *view);
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void paint(
+        QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
         const QModelIndex &index) override;

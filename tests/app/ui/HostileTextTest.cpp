@@ -109,7 +109,8 @@ TEST_P(HostileTextTest, ShowsAsPlainTextOnOneBoundedLineEverywhere)
                 node.filePath = "/media/" + text;
                 ScanListTable::reload(&table, { node }, ScanSource::thisComputer, {}, {});
                 const QModelIndex row = table.model()->index(0, 0);
-                return QStringList { read(row.data().toString(), true), read(row.data(Qt::ToolTipRole).toString()) };
+                return QStringList { read(row.data().toString(), true),
+                    read(row.data(Qt::ToolTipRole).toString()) };
             } },
         { "after-Trash summary",
             [&] {

@@ -96,7 +96,8 @@ protected:
     {
         QStringList rows;
         for (int row = 0; row < c.tvPath->model()->rowCount(); ++row)
-            rows.append(rowAt(c, row).data().toString() + (isGreyed(c, row) ? QStringLiteral(" greyed") : QString()));
+            rows.append(
+                rowAt(c, row).data().toString() + (isGreyed(c, row) ? QStringLiteral(" greyed") : QString()));
         return rows.join(QLatin1Char('\n'));
     }
     // Through the drop box, as a file manager's drag ends on it.
@@ -682,7 +683,8 @@ TEST_F(ScanListTest, ALongListHoldsNoWidgetForItsRows)
     c->view()->show();
     looked(*c);
     for (int step = 0; step < 20; ++step)
-        c->tvPath->verticalScrollBar()->setValue(c->tvPath->verticalScrollBar()->maximum() * step / 19), settle();
+        c->tvPath->verticalScrollBar()->setValue(c->tvPath->verticalScrollBar()->maximum() * step / 19),
+            settle();
     EXPECT_EQ(c->tvPath->model()->rowCount(), 3000);
     EXPECT_LT(c->tvPath->viewport()->findChildren<QWidget *>().size(), 10);
     EXPECT_EQ(rowAt(*c, 2999).data().toString(), root.filePath(QStringLiteral("f2999")));
