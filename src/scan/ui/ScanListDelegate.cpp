@@ -14,7 +14,6 @@
 namespace
 {
 
-constexpr int kRowHeight = 32;
 constexpr int kMargin = 6;
 constexpr int kSpacing = 6;
 constexpr int kIconSide = 20;
@@ -41,7 +40,7 @@ QRect iconRect(const QRect &row, const QWidget *view)
         boxRect(row, view).right() + 1 + kSpacing, row.center().y() - kIconSide / 2, kIconSide, kIconSide);
 }
 
-// As wide as a push button of the mark is in the view's style, as the row's button was.
+// As wide as a push button of the mark in the view's style: the button answers where it is drawn.
 QRect deleteRect(const QRect &row, const QWidget *view)
 {
     const QStyle *style = view ? view->style() : QApplication::style();
@@ -116,11 +115,6 @@ void ScanListDelegate::paint(
     painter->restore();
 }
 
-QSize ScanListDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
-{
-    return QSize(QStyledItemDelegate::sizeHint(option, index).width(), kRowHeight);
-}
-
 bool ScanListDelegate::editorEvent(
     QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option, const QModelIndex &index)
 {
@@ -186,8 +180,8 @@ void ScanListDelegate::tick(QAbstractItemModel *model, const QModelIndex &index)
 
 void ScanListDelegate::remove(const QModelIndex &index) const
 {
-    // The row is removed after the click or the key has been handled: the rows it leaves are
-    // drawn again at once.
+    // Removed once the click or the key has been handled, not inside it: the removal rebuilds the
+    // rows the event is still being handled for.
     if (const ScanListTable::Actions actions = m_actions; actions.remove)
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [row = index.row(), actions] { actions.remove(row); },

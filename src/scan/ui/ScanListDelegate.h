@@ -1,6 +1,6 @@
 // Draws each row of the scan list as its cell (check box, icon, path, delete button) and answers
 // what those parts do by mouse and keyboard: no widget is made for a row, so a list of any length
-// holds only what the screen shows.
+// costs no more widgets than an empty one.
 #pragma once
 
 #include <QPersistentModelIndex>
@@ -30,7 +30,6 @@ public:
 
     void paint(
         QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
         const QModelIndex &index) override;
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
