@@ -14,6 +14,10 @@ class CustomCell : public QWidget
     Q_OBJECT
 
 public:
+    // A model whose rows a delegate draws as such cells, with no widget of their own, answers true
+    // for this role in their first column: they take a right click as a cell's row does.
+    static constexpr int DrawnRole = Qt::UserRole + 100;
+
     explicit CustomCell(QWidget *parent = nullptr);
 
     QLabel *lblTextField() const { return m_lblTextField; }

@@ -38,7 +38,9 @@ bool CustomTableView::hasCustomCell(int row) const
 {
     if (!model() || row < 0)
         return false;
-    return qobject_cast<CustomCell *>(indexWidget(model()->index(row, 0))) != nullptr;
+    const QModelIndex first = model()->index(row, 0);
+    return qobject_cast<CustomCell *>(indexWidget(first)) != nullptr
+        || first.data(CustomCell::DrawnRole).toBool();
 }
 
 void CustomTableView::mousePressEvent(QMouseEvent *event)
@@ -91,6 +93,15 @@ void CustomTableView::paintEvent(QPaintEvent *event)
         const QRect row(0, rowViewportPosition(current.row()), viewport()->width(), rowHeight(current.row()));
         ControlStyles::drawFocusMark(painter, row.adjusted(2, 1, -2, -1));
     }
+}
+
+void CustomTableView::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    // A scroll moves what was drawn, the focus mark at the viewport's edge with it: the whole
+    // viewport is drawn again, or the mark is left behind in stripes across the rows.
+    if (hasFocus())
+        viewport()->update();
 }
 
 void CustomTableView::currentChanged(const QModelIndex &current, const QModelIndex &previous)

@@ -1,8 +1,8 @@
 // The dark list of the windows: dark alternating rows, a context menu only over a row, and a right
-// click that goes further only over a row whose first cell is a CustomCell. The row colours are
-// this view's own; nothing is written to the settings. The list is one stop of the Tab key, framed
-// by the focus mark while it has the focus, its current row framed too; Space ticks the current
-// row's box and Delete presses its delete button.
+// click that goes further only over a row whose first cell is a CustomCell or drawn as one. The row
+// colours are this view's own; nothing is written to the settings. The list is one stop of the Tab
+// key, framed by the focus mark while it has the focus, its current row framed too; Space ticks the
+// current row's box and Delete presses its delete button.
 #pragma once
 
 #include <QMenu>
@@ -25,12 +25,13 @@ public:
     int clickedRow() const { return m_clickedRow; }
 
 protected:
-    // Whether the row's first cell is a CustomCell.
+    // Whether the row's first cell is a CustomCell, or drawn as one (CustomCell::DrawnRole).
     virtual bool hasCustomCell(int row) const;
     void mousePressEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

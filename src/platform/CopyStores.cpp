@@ -6,9 +6,13 @@
 #include <algorithm>
 #include <array>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include "platform/AppFolders.h"
+#include "platform/PathRules.h"
 
 namespace
 {
@@ -52,6 +56,15 @@ bool hasEntries(const QString &folder, const std::array<const char *, 3> &names)
     return std::all_of(found.cbegin(), found.cend(), [](bool one) { return one; });
 }
 
+// The user's cache folder as the desktop names it: what lies there a program made and makes again
+// when it is gone (a photo manager's copies of the pictures it shows among them), never a photo of
+// the user's. One set to the home itself, or above it, names no cache: it would leave everything out.
+bool isCacheHome(const QString &path)
+{
+    const QString cache = AppFolders::xdgFolder("XDG_CACHE_HOME", QStringLiteral(".cache"));
+    return path == cache && !PathRules::isSameOrInside(QDir::homePath(), cache);
+}
+
 bool isBesideItsSiblings(const QFileInfo &folder)
 {
     for (const Beside &rule : kBeside)
@@ -68,26 +81,29 @@ bool CopyStores::isStore(const QString &path)
     // and their desktop clients; snapshot folders of file systems, network storage and the shares
     // they serve (a share's previous versions are "@GMT-<date>-<time>"); whole-machine backups
     // of other systems; the rotation folders of a snapshot backup ("daily.0", "alpha.3"); the
-    // thumbnail folders network storage, phones and desktops write beside pictures.
+    // thumbnail folders network storage, phones and desktops write beside pictures; the caches of
+    // programs, a home's ".cache" (a photo manager's offline copies of the pictures it shows).
     static const QRegularExpression &kName = *new QRegularExpression(
         QStringLiteral("^(\\.stversions|\\.SyncArchive|\\.debris|\\.insync-trash|\\.SynologyWorkingDirectory"
                        "|\\.snapshots?|~snapshot|#snapshot|@Recently-Snapshot|@\\.?snapshots|\\.zfs"
                        "|@GMT-\\d{4}\\.\\d\\d\\.\\d\\d-\\d\\d\\.\\d\\d\\.\\d\\d"
                        "|Backups\\.backupdb|\\.MobileBackups|\\.DocumentRevisions-V100"
                        "|(hourly|daily|weekly|monthly|yearly|alpha|beta|gamma|delta)\\.\\d+"
-                       "|@eaDir|\\.@__thumb|\\.wdmc|\\.thumbnails|\\.sh_thumbnails)$"),
+                       "|@eaDir|\\.@__thumb|\\.wdmc|\\.thumbnails|\\.sh_thumbnails|\\.cache)$"),
         QRegularExpression::CaseInsensitiveOption);
     // Common words trusted only where their tool puts them: a sync client's archive in its own
     // ".sync"; a system snapshot tool's "snapshots" in its own folder; a backup's snapshot, named by
     // its time, at its depth below "backintime"; another system's file history below
     // "FileHistory/<user>/<computer>"; a cloud server's previews in its "appdata_<id>"; the
-    // thumbnail cache of a desktop or a photo server.
+    // thumbnail cache of a desktop or a photo server; a photo viewer's own bin of the pictures it
+    // deleted, in its data folder.
     static const QRegularExpression &kPlace = *new QRegularExpression(
-        QStringLiteral("(/\\.sync/Archive|/timeshift(-btrfs)?/snapshots(-[a-z]+)?"
-                       "|/backintime/[^/]+/[^/]+/[^/]+/(\\d{8}-\\d{6}-\\d{3}|new_snapshot)"
-                       "|/FileHistory/[^/]+/[^/]+/Data|/appdata_[^/]+/preview|/\\.?cache/thumbnails)$"),
+        QStringLiteral(
+            "(/\\.sync/Archive|/timeshift(-btrfs)?/snapshots(-[a-z]+)?"
+            "|/backintime/[^/]+/[^/]+/[^/]+/(\\d{8}-\\d{6}-\\d{3}|new_snapshot)"
+            "|/FileHistory/[^/]+/[^/]+/Data|/appdata_[^/]+/preview|/\\.?cache/thumbnails|/geeqie/trash)$"),
         QRegularExpression::CaseInsensitiveOption);
     const QFileInfo folder(path);
     return kName.match(folder.fileName()).hasMatch() || kPlace.match(path).hasMatch()
-        || isBesideItsSiblings(folder);
+        || isBesideItsSiblings(folder) || isCacheHome(path);
 }

@@ -46,6 +46,10 @@ QString NoPhotosMessage::leftOutFilesText(const WalkReport &report, qint64 minim
         lines.append(formatText(localizedCountText(report.skippedForType, "ID_FILE_SKIPPED_TYPE_UNTICKED",
                                     "ID_FILES_SKIPPED_TYPE_UNTICKED"),
             report.skippedForType, text("ID_FILTER_SORT"), report.skippedTypes.join(QStringLiteral(", "))));
+    if (report.skippedForName > 0)
+        lines.append(formatText(localizedCountText(report.skippedForName, "ID_ITEM_SKIPPED_NAME_NOT_UTF8",
+                                    "ID_ITEMS_SKIPPED_NAME_NOT_UTF8"),
+            report.skippedForName, OutsideText::name(report.firstSkippedForNameFolder)));
     return paragraphs(lines);
 }
 

@@ -16,8 +16,9 @@ public:
     // The title of the "no photos found" alert: a photo library that could not be read says so.
     static QString messageText(const WalkReport &report);
     static QString informativeText(const WalkReport &report, qint64 minimumFileSize);
-    // The files left out as smaller than `minimumFileSize` and those of a type unticked in the
-    // settings: how many, and the size or the types; empty when there were none.
+    // The files left out as smaller than `minimumFileSize`, those of a type unticked in the settings
+    // and the photos and folders whose names are not valid UTF-8: how many, and the size, the types or
+    // the folder of the first; empty when there were none.
     static QString leftOutFilesText(const WalkReport &report, qint64 minimumFileSize);
     // The folders that did not answer, those not found, those that could not be read, then those
     // left out as a Trash

@@ -256,6 +256,7 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
         const QString name = QFile::decodeName(entry.name);
         if (QFile::encodeName(name) != entry.name) {
             ++undecodable;
+            countUndecodable(path, entry.type, name.toLower());
             continue;
         }
         const QString child = prefix + name;
@@ -288,6 +289,15 @@ void SourceWalker::scanEntries(const QString &path, int dirFd)
         Log::line(QStringLiteral("Items skipped for names that are not valid UTF-8: %1, in folder %2")
                       .arg(undecodable)
                       .arg(path));
+}
+
+void SourceWalker::countUndecodable(const QString &folder, unsigned char type, const QString &lowerName)
+{
+    // Told as a folder or a file of an enabled type would be: what the user misses from the scan.
+    if (type != DT_DIR && matchingExtension(lowerName, m_options.allowedExtensions).isEmpty())
+        return;
+    if (m_report.skippedForName++ == 0)
+        m_report.firstSkippedForNameFolder = folder;
 }
 
 void SourceWalker::skipFolder(const QString &path, int error)

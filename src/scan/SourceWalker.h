@@ -109,6 +109,9 @@ private:
     bool leavesOutForType(const QString &lower);
     // `lower` is `path` in lower case, made once by the caller.
     void offerFile(const QString &path, const QString &lower, const FileEntryFacts &facts);
+    // Counts the entry of `folder` whose name is not valid UTF-8, of type `type` and named `lowerName`
+    // once decoded, when it is a folder or a file of an enabled type.
+    void countUndecodable(const QString &folder, unsigned char type, const QString &lowerName);
     void skipFolder(const QString &path, int error);
 
     SourceWalkerOptions m_options;

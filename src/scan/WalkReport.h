@@ -30,6 +30,10 @@ struct WalkReport {
     // Files of a type unticked in the settings, and those types' extensions (upper case, as met).
     int skippedForType = 0;
     QStringList skippedTypes;
+    // Photos and folders left out as their names are not valid UTF-8 (such a name decodes lossily and
+    // could stand for another file), and the folder holding the first of them.
+    int skippedForName = 0;
+    QString firstSkippedForNameFolder;
     // Files whose date lies outside the scan's date window.
     int outsideScanPeriod = 0;
     // Cloud files left out of the comparison as their copy could not be fetched; the first, and why.

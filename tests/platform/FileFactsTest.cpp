@@ -219,14 +219,40 @@ TEST_F(TrashTest, TellsTrashFoldersApart)
              "/Daily.0", "/ALPHA.12", "/TimeShift/Snapshots", "/timeshift-btrfs/SNAPSHOTS-daily",
              "/BackInTime/h/u/1/20240102-030405-123", "/FileHistory/b/PC/DATA", "/APPDATA_oc1a2/Preview",
              "/.Cache/Thumbnails", "/storage/cache/thumbnails", "/@EADIR", "/.@__Thumb", "/.WDMC",
-             "/.Thumbnails", "/.SH_thumbnails", "/.dtrash", "/.DTrash/files" })
+             "/.Thumbnails", "/.SH_thumbnails", "/.dtrash", "/.DTrash/files", "/.cache/darktable", "/.Cache",
+             "/.local/share/geeqie/trash", "/Geeqie/Trash" })
         EXPECT_TRUE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(trash))) << trash;
     // A common word away from its system's place; a cloud's bin without the live "files" beside it.
     for (const char *folder : { "/Trashes", "/recycle", "/.var/app/org.x.V/cache/Trash", "/.Trash-",
-             "/Gallery2/recycle", "/files_trashbin", "/sync/Archive", "/snapshots", "/daily.x" })
+             "/Gallery2/recycle", "/files_trashbin", "/sync/Archive", "/snapshots", "/daily.x", "/cache",
+             "/geeqie", "/trash", "/.cache-old" })
         EXPECT_FALSE(Trash::isInsideTrashFolder(QStringLiteral("/media/disk%1/a.jpg").arg(folder))) << folder;
     EXPECT_FALSE(Trash::isInsideTrashFolder(QDir::currentPath() + QStringLiteral("/files/a.jpg")));
     EXPECT_FALSE(Trash::isInsideTrashFolder(QString()));
+}
+
+// The cache folder the environment names holds no photo of the user's, whatever its name; one set to
+// the home or above it names no cache.
+TEST_F(TrashTest, TheUsersCacheFolderIsLeftOutWhereverItIs)
+{
+    const QByteArray saved = qgetenv("XDG_CACHE_HOME");
+    const auto restore = qScopeGuard([&] {
+        if (saved.isNull())
+            qunsetenv("XDG_CACHE_HOME");
+        else
+            qputenv("XDG_CACHE_HOME", saved);
+    });
+    const QString home = QDir::homePath();
+    const std::tuple<QString, QString, bool> rows[]
+        = { { "/srv/bob/tmp-cache", "/srv/bob/tmp-cache/x/a.jpg", true },
+              { "/srv/bob/tmp-cache/", "/srv/bob/tmp-cache/a.jpg", true },
+              { "/srv/bob/tmp-cache", "/srv/bob/tmp-cache-2/a.jpg", false },
+              { home, home + "/Pictures/a.jpg", false }, { "/", home + "/Pictures/a.jpg", false } };
+    for (const auto &[cache, photo, leftOut] : rows) {
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+        EXPECT_EQ(Trash::isInsideTrashFolder(photo), leftOut)
+            << qPrintable(cache) << " " << qPrintable(photo);
+    }
 }
 
 // A photo whose own folder may not be changed stays, and the refusal names that folder, not the

@@ -28,3 +28,25 @@ TEST(NoPhotosMessageTest, FilesOutsideTheDatesAreToldWhenNothingWasFound)
         QStringLiteral("1 file was left out as its date lies outside the period chosen for the scan."));
     EXPECT_TRUE(NoPhotosMessage::skippedFoldersText(report).isEmpty());
 }
+
+// Photos and folders left out for names that are not valid UTF-8 are told as files of unticked types
+// are, with the folder of the first, whether or not anything was found.
+TEST(NoPhotosMessageTest, NamesThatAreNotUtf8AreTold)
+{
+    WalkReport report;
+    report.firstSkippedForNameFolder = QStringLiteral("/home/me/Pictures/2019");
+    const std::pair<int, const char *> rows[] = {
+        { 1,
+            "1 photo or folder was left out as its name is not valid UTF-8 text, in "
+            "“/home/me/Pictures/2019”; "
+            "renamed, it is scanned." },
+        { 3,
+            "3 photos or folders were left out as their names are not valid UTF-8 text, the first in "
+            "“/home/me/Pictures/2019”; renamed, they are scanned." },
+    };
+    for (const auto &[count, told] : rows) {
+        report.skippedForName = count;
+        EXPECT_EQ(NoPhotosMessage::leftOutFilesText(report, 0), QString::fromUtf8(told));
+        EXPECT_EQ(NoPhotosMessage::informativeText(report, 0), QString::fromUtf8(told));
+    }
+}

@@ -20,6 +20,7 @@
 #include "model/SqliteConnection.h"
 #include "model/SqliteDBOperations.h"
 #include "model/SqliteStatement.h"
+#include "support/TestFiles.h"
 
 using namespace ScanTestSupport;
 
@@ -90,6 +91,7 @@ TEST(ScanBadInputTest, ExactScanGroupsOnlyIdenticalBytes)
 
 // "u\xFF.jpg" decodes to the same text as "u\uFFFD.jpg": the undecodable name is passed over, so
 // the unique photo is neither read twice nor its own duplicate, also inside an undecodable folder.
+// The photo and the folder passed over are counted for the end of the scan; other files are not.
 TEST(ScanBadInputTest, ANameThatIsNotUtf8NeverStandsForAnotherFile)
 {
     QTemporaryDir dir;
@@ -99,6 +101,8 @@ TEST(ScanBadInputTest, ANameThatIsNotUtf8NeverStandsForAnotherFile)
     const QByteArray folder = QFile::encodeName(dir.path());
     ASSERT_EQ(::rename((folder + "/other.jpg").constData(), (folder + "/u\xFF.jpg").constData()), 0);
     ASSERT_EQ(::mkdir((folder + "/d\xFE").constData(), 0700), 0);
+    ASSERT_TRUE(TestFiles::write(dir.filePath("notes.txt"), "x"));
+    ASSERT_EQ(::rename((folder + "/notes.txt").constData(), (folder + "/n\xFD.txt").constData()), 0);
     ASSERT_TRUE(QFile::copy(twin, dir.filePath("inside.jpg")));
     ASSERT_EQ(::rename((folder + "/inside.jpg").constData(), (folder + "/d\xFE/inside.jpg").constData()), 0);
 
@@ -106,9 +110,12 @@ TEST(ScanBadInputTest, ANameThatIsNotUtf8NeverStandsForAnotherFile)
         const ScanResult result = runScan(options(exact), { folderNode(dir.path()) });
         EXPECT_EQ(result.records, QStringList { twin }) << exact;
         EXPECT_TRUE(result.groups.isEmpty()) << exact;
+        EXPECT_EQ(result.walkReport.skippedForName, 2) << exact;
+        EXPECT_EQ(result.walkReport.firstSkippedForNameFolder, dir.path()) << exact;
     }
     // Names the temporary folder's own removal cannot spell.
     ::unlink((folder + "/u\xFF.jpg").constData());
+    ::unlink((folder + "/n\xFD.txt").constData());
     ::unlink((folder + "/d\xFE/inside.jpg").constData());
     ::rmdir((folder + "/d\xFE").constData());
 }

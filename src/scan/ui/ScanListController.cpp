@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
-#include <QTimer>
 #include <QUrl>
 
 #include "app/LocalizedString.h"
@@ -532,7 +531,8 @@ void ScanListController::restoredLooked(const QStringList &paths, const ScanList
         forgetEntry(path);
         leaving[*row] = true;
     }
-    removeRows(leaving);
+    if (removeRows(leaving))
+        saveScanList();
     reloadPathTable();
     updateScanButton();
 }
@@ -546,11 +546,13 @@ QHash<QString, size_t> ScanListController::rowsByPath() const
     return rows;
 }
 
-void ScanListController::removeRows(const std::vector<bool> &leaving)
+bool ScanListController::removeRows(const std::vector<bool> &leaving)
 {
     const FilePathNode *first = state.arrPathNodes.data();
-    std::erase_if(
-        state.arrPathNodes, [&](const FilePathNode &node) { return leaving[size_t(&node - first)]; });
+    // Entries gone for good leave the saved list at once, not at the next change.
+    return std::erase_if(
+               state.arrPathNodes, [&](const FilePathNode &node) { return leaving[size_t(&node - first)]; })
+        > 0;
 }
 
 bool ScanListController::applyRestored(FilePathNode &node, const ScanListLook::Facts &facts)
@@ -711,23 +713,8 @@ ScanListTable::Actions ScanListController::tableActions()
 void ScanListController::reloadPathTable()
 {
     const std::vector<FilePathNode> &list = currentList(state);
-    if (ScanListTable::reload(
-            c.tvPath, list, ScanGlobals::scanType.load(), tableActions(), state.entryAnswers))
-        queueMoreCells();
+    ScanListTable::reload(c.tvPath, list, ScanGlobals::scanType.load(), tableActions(), state.entryAnswers);
     for (QWidget *hint : { static_cast<QWidget *>(c.lblDragPhotosTitle.data()),
              static_cast<QWidget *>(c.lblHintForDrag.data()), static_cast<QWidget *>(c.boxForHint.data()) })
         hint->setHidden(!list.empty());
-}
-
-void ScanListController::queueMoreCells()
-{
-    if (m_cellsQueued)
-        return;
-    m_cellsQueued = true;
-    QTimer::singleShot(0, this, [this] {
-        m_cellsQueued = false;
-        if (ScanListTable::addCells(c.tvPath, currentList(state), ScanGlobals::scanType.load(),
-                tableActions(), state.entryAnswers))
-            queueMoreCells();
-    });
 }

@@ -122,8 +122,6 @@ private:
     bool relist(const QString &path, const QString &key);
     // The row actions of the table's cells.
     ScanListTable::Actions tableActions();
-    // Makes the cells of the rows still without one, a few hundred each turn of the event loop.
-    void queueMoreCells();
     void removeEntryAt(size_t row);
     // Forgets the keys and answers of the entry at `path`, whose row is about to go.
     void forgetEntry(const QString &path);
@@ -146,8 +144,9 @@ private:
     static bool isTrashedChoice(const PendingAdd &add);
     // Each path's first row.
     QHash<QString, size_t> rowsByPath() const;
-    // Removes the rows marked in `leaving`, each looked at where it was before any is moved.
-    void removeRows(const std::vector<bool> &leaving);
+    // Removes the rows marked in `leaving`, each looked at where it was before any is moved; true
+    // when any went.
+    bool removeRows(const std::vector<bool> &leaving);
     // A library listed and looked at (restored ones still looked at included).
     bool hasLookedAtLibrary() const;
     // A library listed, one an add still looks at included.
@@ -165,5 +164,4 @@ private:
     std::deque<PendingAdd> m_adds;
     quint64 m_addsMade = 0;
     QSet<QString> m_unlooked;
-    bool m_cellsQueued = false;
 };

@@ -1,8 +1,12 @@
 #include "scan/ui/ScanListLook.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <QFile>
+#include <QFileInfo>
 
 #include "app/CommonFunc.h"
 #include "platform/Dispatch.h"
@@ -81,6 +85,14 @@ ScanListLook::Answers ScanListLook::lookEach(const QStringList &paths, const Loo
     return answers;
 }
 
+bool ScanListLook::isFolderHere(const QString &real, PathLook::Where &where)
+{
+    where.set(real);
+    const std::optional<FileEntryFacts> folder
+        = FileFacts::entryItselfAt(AT_FDCWD, QFile::encodeName(real).constData());
+    return folder && folder->isDirectory;
+}
+
 std::optional<ScanListLook::Seen> ScanListLook::see(
     const QString &path, const PathLook &look, const QString &realHomeTrash, PathLook::Where &where)
 {
@@ -92,6 +104,8 @@ std::optional<ScanListLook::Seen> ScanListLook::see(
     if (found.facts)
         seen.item = ScanListRules::Item { found.facts->isDirectory,
             ::access(QFile::encodeName(found.real).constData(), R_OK) == 0 };
+    if (!found.facts && found.error == ENOENT)
+        seen.folderHere = isFolderHere(QFileInfo(found.real).path(), where);
     seen.inTrash = Trash::isInsideTrashFolder(path, found.real, realHomeTrash);
     // The key is the path with its links resolved, as pathKey() gives it; as written when absent.
     seen.key = found.facts ? found.real : ScanListRules::cleanPath(path);
@@ -104,8 +118,8 @@ std::optional<ScanListLook::Facts> ScanListLook::lookAt(
     const std::optional<Seen> seen = see(path, look, realHomeTrash, where);
     if (!seen)
         return std::nullopt;
-    return Facts { ScanListRules::classifyRestored(path, seen->inTrash, seen->item), seen->key,
-        seen->inTrash };
+    return Facts { ScanListRules::classifyRestored(path, seen->inTrash, seen->item, seen->folderHere),
+        seen->key, seen->inTrash };
 }
 
 std::optional<ScanListLook::Facts> ScanListLook::lookAtOffered(const QString &path, const Request &request,

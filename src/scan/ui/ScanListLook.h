@@ -71,6 +71,8 @@ private:
     // What a look found at a path, before it is classified.
     struct Seen {
         bool inTrash = false;
+        // Not found, in a folder that is there and answers.
+        bool folderHere = false;
         std::optional<ScanListRules::Item> item;
         QString key;
     };
@@ -79,6 +81,8 @@ private:
     static void startApart(std::function<void()> work, std::function<void()> instead);
     // `look` at each of `paths` in turn, over the mounts as they stand now.
     static Answers lookEach(const QStringList &paths, const Look &look);
+    // True when the real path `real` is a folder, looked at where `where` is kept.
+    static bool isFolderHere(const QString &real, PathLook::Where &where);
     static std::optional<Seen> see(
         const QString &path, const PathLook &look, const QString &realHomeTrash, PathLook::Where &where);
 };

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMimeDatabase>
 
 #include "platform/FileFacts.h"
 
@@ -103,14 +104,16 @@ ScanListRules::Kind ScanListRules::classifyOffered(
 }
 
 ScanListRules::Kind ScanListRules::classifyRestored(
-    const QString &path, bool insideTrash, const std::optional<Item> &item)
+    const QString &path, bool insideTrash, const std::optional<Item> &item, bool folderHere)
 {
     if (insideTrash)
         return Kind::Skip;
     // A saved entry is never dropped for being away or unreadable at launch: it would be gone from
-    // the saved list at the next change. An unreadable folder is named at the end of its scan.
+    // the saved list at the next change. An unreadable folder is named at the end of its scan. A
+    // photo gone from a folder that is there (trashed, moved, deleted) is gone for good, unlike a
+    // drive's folder, which an unplugged drive takes along; a folder may be a drive of its own.
     if (!item)
-        return Kind::Absent;
+        return folderHere && hasPictureName(path) ? Kind::Skip : Kind::Absent;
     if (!item->folder)
         return Kind::File;
     if (isPhotosLibraryPackage(path))
@@ -134,6 +137,12 @@ std::optional<GlobalObjects::NodeType> ScanListRules::entryType(Kind kind)
         break;
     }
     return std::nullopt;
+}
+
+bool ScanListRules::hasPictureName(const QString &path)
+{
+    const QString type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name();
+    return type.startsWith(QLatin1String("image/")) || type.startsWith(QLatin1String("video/"));
 }
 
 bool ScanListRules::isPathEnabledInOpenPanel(

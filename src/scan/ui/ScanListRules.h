@@ -59,10 +59,14 @@ public:
     // and a LibraryError otherwise; anything else is skipped.
     static Kind classifyOffered(
         Offer offer, const QString &path, const Looked &looked, const QStringList &allowedExtensions);
-    // A path of the saved list, by what a look found: whether it lies in a Trash, and the item it
-    // leads to (nothing when it cannot be found). As a drop, except that every file is taken
-    // whatever its extension and an entry that cannot be read now is kept as what it is.
-    static Kind classifyRestored(const QString &path, bool insideTrash, const std::optional<Item> &item);
+    // A path of the saved list, by what a look found: whether it lies in a Trash, the item it leads
+    // to (nothing when it cannot be found) and, for one not found, whether the folder it would lie in
+    // is there. As a drop, except that every file is taken whatever its extension and an entry that
+    // cannot be read now is kept as what it is.
+    static Kind classifyRestored(
+        const QString &path, bool insideTrash, const std::optional<Item> &item, bool folderHere = false);
+    // True when the name of `path` is that of a photo or a video, by its extension alone.
+    static bool hasPictureName(const QString &path);
 
     // The kind of entry a path of `kind` is listed as; nothing for one that is not listed.
     static std::optional<GlobalObjects::NodeType> entryType(Kind kind);

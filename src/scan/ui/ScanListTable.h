@@ -1,5 +1,6 @@
-// The rows of the scan-list table: a cell per entry with its check box, path, icon and delete
-// button, wired to the scan list's row actions.
+// The scan-list table: one row per entry with its check box, icon, path and delete button, drawn
+// from the list (ScanListModel, ScanListDelegate) rather than made of widgets, and wired to the scan
+// list's row actions.
 #pragma once
 
 #include <functional>
@@ -22,20 +23,9 @@ public:
     };
 
     // Brings the table's rows up to date with `nodes`; `source` is the scan source the nodes belong
-    // to, and `answers` what the last look at an entry of this computer found. Each row keeps its
-    // cell, changed only where its entry shows differently; rows are made or dropped at the end
-    // only, so a change to a long list costs no rebuilt widgets. The cells of new rows are made a
-    // few frames' time at a time: true while rows without their cell remain, for addCells() to make
-    // from the event loop. Nothing is looked at here.
-    static bool reload(CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source,
+    // to, and `answers` what the last look at an entry of this computer found. The current row stays
+    // where it was (the last one when the list got shorter) and the list stays scrolled where it
+    // was, so the arrows and the Menu key go on from there. Nothing is looked at here.
+    static void reload(CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source,
         const Actions &actions, const QHash<QString, EntryAnswer> &answers);
-    // Makes the cells of the next rows without one, for a few frames' time; true while more remain.
-    static bool addCells(CustomTableView *table, const std::vector<FilePathNode> &nodes, ScanSource source,
-        const Actions &actions, const QHash<QString, EntryAnswer> &answers);
-    // The text a row shows for `path` (the start-up volume's name for the root folder).
-    static QString displayPath(const QString &path, ScanSource source);
-
-private:
-    // The rows, from the first, that have their cell.
-    static int rowsWithCells(const CustomTableView *table);
 };

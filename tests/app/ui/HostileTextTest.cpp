@@ -108,8 +108,9 @@ TEST_P(HostileTextTest, ShowsAsPlainTextOnOneBoundedLineEverywhere)
                 FilePathNode node;
                 node.filePath = "/media/" + text;
                 ScanListTable::reload(&table, { node }, ScanSource::thisComputer, {}, {});
-                auto *cell = qobject_cast<CustomCell *>(table.indexWidget(table.model()->index(0, 0)));
-                return QStringList { read(cell->lblFilePath()), read(cell->lblFilePath()->toolTip()) };
+                const QModelIndex row = table.model()->index(0, 0);
+                return QStringList { read(row.data().toString(), true),
+                    read(row.data(Qt::ToolTipRole).toString()) };
             } },
         { "after-Trash summary",
             [&] {

@@ -362,6 +362,10 @@ INSTANTIATE_TEST_SUITE_P(Runner, RemovalSafetyRunnerTest,
                 TestFiles::write(l.at("Pictures/.dtrash/info/D.jpg.dtrashinfo"), "deleted");
             } },
         storeOfCopies("PhotoManagerTrashInAnotherLetterCase", "card/E.jpg", "card/.DTrash", "files/E.jpg"),
+        // A photo manager's offline copy of a picture it shows, and a viewer's own bin.
+        storeOfCopies("PhotoManagerCacheCopy", "Pictures/F.jpg", "home/.cache/darktable",
+            "img-0cc175b9c0f1b6a831c399e269772661.jpg"),
+        storeOfCopies("PhotoViewerTrash", "Pictures/2023/J.jpg", "home/.local/share/geeqie/trash", "J.jpg"),
         SafetyCase { "MountedBackupArchive",
             [](Layout &l) {
                 // Each snapshot is shown whole by id, by time, by host and by tag.

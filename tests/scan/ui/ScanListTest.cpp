@@ -12,13 +12,13 @@
 #include <QMimeData>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/LocalizedString.h"
 #include "app/ScanGlobals.h"
 #include "app/SettingsDefaults.h"
-#include "controls/CustomCell.h"
 #include "controls/CustomTableView.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Trash.h"
@@ -28,6 +28,8 @@
 #include "scan/ui/DragDropBox.h"
 #include "scan/ui/MainViewController.h"
 #include "scan/ui/ScanListController.h"
+#include "scan/ui/ScanListDelegate.h"
+#include "scan/ui/ScanListModel.h"
 #include "scan/ui/ScanListRules.h"
 #include "support/DeadMount.h"
 #include "support/TestEvents.h"
@@ -77,21 +79,25 @@ protected:
         ASSERT_TRUE(TestEvents::waitFor([&c] { return !c.scanList().isLookingAtEntries(); }, 120000));
         settle();
     }
-    static const CustomCell *cellAt(const MainViewController &c, int row)
+    static QModelIndex rowAt(const MainViewController &c, int row)
     {
-        return qobject_cast<CustomCell *>(c.tvPath->indexWidget(c.tvPath->model()->index(row, 0)));
+        return c.tvPath->model()->index(row, 0);
+    }
+    static bool isGreyed(const MainViewController &c, int row)
+    {
+        return rowAt(c, row).data(ScanListModel::GreyedRole).toBool();
+    }
+    static QString toolTipOf(const MainViewController &c, int row)
+    {
+        return rowAt(c, row).data(Qt::ToolTipRole).toString();
     }
     // What each row of the table shows, a line each: its path, and "greyed" when it is.
     static QString rowsShown(const MainViewController &c)
     {
         QStringList rows;
-        for (int row = 0; row < c.tvPath->model()->rowCount(); ++row) {
-            const CustomCell *cell = cellAt(c, row);
-            rows.append(!cell ? QStringLiteral("no cell")
-                    : cell->lblFilePath()->isEnabled()
-                    ? cell->lblFilePath()->text()
-                    : cell->lblFilePath()->text() + QStringLiteral(" greyed"));
-        }
+        for (int row = 0; row < c.tvPath->model()->rowCount(); ++row)
+            rows.append(
+                rowAt(c, row).data().toString() + (isGreyed(c, row) ? QStringLiteral(" greyed") : QString()));
         return rows.join(QLatin1Char('\n'));
     }
     // Through the drop box, as a file manager's drag ends on it; the adds' looks answer.
@@ -143,8 +149,7 @@ protected:
     {
         EXPECT_EQ(rowsShown(c), paths(c).join(QStringLiteral(" greyed\n")) + QStringLiteral(" greyed"));
         for (int row = 0; row < int(c.arrPathNodes.size()); ++row)
-            EXPECT_TRUE(
-                cellAt(c, row)->lblFilePath()->toolTip().contains(text("ID_SCAN_LIST_ENTRY_NOT_ANSWERING")));
+            EXPECT_TRUE(toolTipOf(c, row).contains(text("ID_SCAN_LIST_ENTRY_NOT_ANSWERING")));
         EXPECT_EQ(ScanListController::loadSavedPaths().size(), qsizetype(c.arrPathNodes.size()));
         EXPECT_TRUE(alerts.alerts().empty());
         const QStringList waiting = DeadMount::threadsWaiting();
@@ -351,10 +356,30 @@ TEST_F(ScanListTest, ListSurvivesARestartAndKeepsAnAbsentEntryShownUnavailable)
     EXPECT_EQ(c->arrPathNodes[2].nodeType, NodeType::nodeTypefile);
     EXPECT_EQ(ScanListController::loadSavedPaths().size(), 5);
     for (const int row : { 1, 3 }) {
-        const auto *cell = cellAt(*c, row);
-        ASSERT_TRUE(cell && !cell->lblFilePath()->isEnabled()) << row;
-        EXPECT_TRUE(cell->lblFilePath()->toolTip().contains(text("ID_SCAN_LIST_ENTRY_UNAVAILABLE")));
+        EXPECT_TRUE(isGreyed(*c, row)) << row;
+        EXPECT_TRUE(toolTipOf(*c, row).contains(text("ID_SCAN_LIST_ENTRY_UNAVAILABLE")));
     }
+}
+
+// A photo of the list gone from a folder that is there (moved to the Trash, moved away) leaves the
+// list, and the saved list, at the next start; a photo whose folder is away and a folder that is
+// gone stay, greyed, as an unplugged drive's would.
+TEST_F(ScanListTest, APhotoGoneFromItsFolderLeavesTheListAtTheNextStart)
+{
+    const QString trashed = file("A/trashed.jpg"), moved = file("A/moved.PNG"), away = file("Away/p.jpg"),
+                  gone = folder("Gone"), kept = file("A/kept.png");
+    {
+        auto c = makeController();
+        drop(*c, { trashed, moved, away, gone, kept });
+        ASSERT_EQ(c->arrPathNodes.size(), 5u);
+    }
+    ASSERT_TRUE(Trash::moveToTrash(trashed));
+    ASSERT_TRUE(QFile::rename(moved, root.filePath("elsewhere.png")));
+    ASSERT_TRUE(QDir(root.filePath("Away")).removeRecursively() && QDir(gone).removeRecursively());
+    auto c = makeController();
+    looked(*c);
+    EXPECT_EQ(rowsShown(*c), QStringList({ away + " greyed", gone + " greyed", kept }).join('\n'));
+    EXPECT_EQ(ScanListController::loadSavedPaths().size(), 3);
 }
 
 TEST_F(ScanListTest, OpenPanelAddsWhatWasChosen)
@@ -676,12 +701,10 @@ TEST_F(ScanListTest, ASavedFolderOnASilentShareDoesNotHoldTheWindow)
     EXPECT_EQ(paths(*c), (QStringList { link, share + "/photos", local }));
     looked(*c);
     for (const int row : { 0, 1 }) {
-        const CustomCell *silent = cellAt(*c, row);
-        ASSERT_TRUE(silent);
-        EXPECT_FALSE(silent->lblFilePath()->isEnabled());
-        EXPECT_TRUE(silent->lblFilePath()->toolTip().contains(text("ID_SCAN_LIST_ENTRY_NOT_ANSWERING")));
+        EXPECT_TRUE(isGreyed(*c, row));
+        EXPECT_TRUE(toolTipOf(*c, row).contains(text("ID_SCAN_LIST_ENTRY_NOT_ANSWERING")));
     }
-    EXPECT_TRUE(cellAt(*c, 2)->lblFilePath()->isEnabled());
+    EXPECT_FALSE(isGreyed(*c, 2));
     const QStringList waiting = DeadMount::threadsWaiting();
     EXPECT_EQ(waiting.size(), 1);
     c->scanList().removeScanListEntry(0);
@@ -739,4 +762,71 @@ TEST_F(ScanListTest, AddsOnASilentShareStayNotAnswering)
         addsLooked(*c);
     }
     expectAllNotAnswering(*c);
+}
+
+namespace
+{
+
+// Where a part of a row lies in the list's viewport.
+QPoint pointOf(const MainViewController &c, int row, ScanListDelegate::Part part)
+{
+    const QRect rect = c.tvPath->visualRect(c.tvPath->model()->index(row, 0));
+    return part == ScanListDelegate::Part::None ? rect.center()
+                                                : ScanListDelegate::partRect(rect, part, c.tvPath).center();
+}
+
+} // namespace
+
+// A list of thousands of saved folders, scrolled through, holds no widget of a row: the rows are
+// drawn, whatever their number.
+TEST_F(ScanListTest, ALongListHoldsNoWidgetForItsRows)
+{
+    QVariantList saved;
+    for (int i = 0; i < 3000; ++i)
+        saved << savedEntry(root.filePath(QStringLiteral("f%1").arg(i)));
+    UserDefaults::standard().setObject(QStringLiteral("savedPaths"), saved);
+    auto c = makeController();
+    c->view()->show();
+    looked(*c);
+    for (int step = 0; step < 20; ++step)
+        c->tvPath->verticalScrollBar()->setValue(c->tvPath->verticalScrollBar()->maximum() * step / 19),
+            settle();
+    EXPECT_EQ(c->tvPath->model()->rowCount(), 3000);
+    EXPECT_LT(c->tvPath->viewport()->findChildren<QWidget *>().size(), 10);
+    EXPECT_EQ(rowAt(*c, 2999).data().toString(), root.filePath(QStringLiteral("f2999")));
+}
+
+// A click on a row's box ticks it, on its delete button removes it, anywhere on it makes it the current
+// row; a right click on it reaches the list's menu.
+TEST_F(ScanListTest, EachRowAnswersTheMouseAsItsBoxAndButtonDid)
+{
+    using Part = ScanListDelegate::Part;
+    auto c = makeController();
+    c->view()->show();
+    const QString a = folder("A"), b = folder("B"), d = folder("D");
+    drop(*c, { a, b, d });
+    const struct {
+        Qt::MouseButton button;
+        int row;
+        Part part;
+        QStringList states; // path, "-" when unticked
+        int current;
+    } clicks[] = {
+        { Qt::LeftButton, 1, Part::Box, { a, b + "-", d }, 1 },
+        { Qt::LeftButton, 1, Part::Box, { a, b, d }, 1 },
+        { Qt::LeftButton, 2, Part::None, { a, b, d }, 2 },
+        { Qt::LeftButton, 0, Part::Delete, { b, d }, 0 },
+        { Qt::RightButton, 1, Part::None, { b, d }, 0 },
+    };
+    for (const auto &click : clicks) {
+        QTest::mouseClick(c->tvPath->viewport(), click.button, {}, pointOf(*c, click.row, click.part));
+        settle();
+        QStringList states;
+        for (const FilePathNode &node : c->arrPathNodes)
+            states << *node.filePath + (node.state == 1 ? "" : "-");
+        EXPECT_EQ(states, click.states) << click.row;
+        EXPECT_EQ(c->tvPath->currentIndex().row(), click.current) << click.row;
+        EXPECT_EQ(ScanListController::loadSavedPaths().size(), click.states.size());
+    }
+    EXPECT_EQ(c->tvPath->clickedRow(), 1);
 }
