@@ -1,11 +1,17 @@
 // Each sheet of the results window opens and closes with a scripted answer; the Photos steps
 // machine; the summaries after a removal run; the way back's confirmation.
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
+#include <QTimer>
 
 #include "controls/ControlStyles.h"
 #include "controls/ElidingLabel.h"
@@ -13,6 +19,8 @@
 #include "platform/AppFolders.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/UserDefaults.h"
+#include "platform/ui/GuiAlertPresenter.h"
+#include "platform/ui/InstalledService.h"
 #include "results/AfterTrashSummary.h"
 #include "results/ResultTexts.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
@@ -24,6 +32,27 @@ namespace
 {
 
 using Step = GlobalObjects::StepNumberForPhotos;
+
+// Hands every event of the watched object to `seen`, which lets it through.
+class EventWatch : public QObject
+{
+public:
+    EventWatch(QObject *watched, std::function<void(QEvent *)> seen)
+        : m_seen(std::move(seen))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        m_seen(event);
+        return false;
+    }
+
+private:
+    std::function<void(QEvent *)> m_seen;
+};
 
 class ResultSheetsTest : public ResultWindowFixture
 {
@@ -66,6 +95,65 @@ TEST_F(ResultSheetsTest, PermissionSheetShowsTheAlbumFileAndOkClosesIt)
     EXPECT_TRUE(presenter.isSheetOpen(sheets().windowAuthorization));
     sheets().btnOkAuthorization->click();
     EXPECT_FALSE(presenter.isSheetOpen(sheets().windowAuthorization));
+}
+
+// The scan-complete sheet asks about the results alone: they take no input while it is up, but the
+// window is not held, so its close button quits, and so do Ctrl+Q and Alt+Q with the menu's Quit.
+TEST_F(ResultSheetsTest, QuitWorksWhileTheScanCompleteSheetAsks)
+{
+    enter({ photos(QStringLiteral("a"), 2) });
+    // The scan's own sheet, on its timer, answered by the scripted presenter.
+    ASSERT_TRUE(waitUntil([this] { return presenter.modalRunCount(controller->windowScanComplete) > 0; }));
+    QMainWindow window;
+    QAction *quit
+        = window.menuBar()->addMenu(QStringLiteral("&Quennary"))->addAction(QStringLiteral("&Quit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcutContext(Qt::ApplicationShortcut);
+    QObject::connect(quit, &QAction::triggered, &window, &QWidget::close);
+    window.setCentralWidget(view());
+    GuiAlertPresenter gui;
+    ScopedInstall<AlertPresenter> onScreen(&gui);
+    // The window's close ends the program, and every modal run with it.
+    bool closed = false, blocked = false;
+    EventWatch watch(&window, [&](QEvent *event) {
+        closed = closed || event->type() == QEvent::Close;
+        blocked = blocked || event->type() == QEvent::WindowBlocked;
+        if (event->type() == QEvent::Close)
+            gui.stopModal();
+    });
+    CustomWindowNag *sheet = controller->windowScanComplete;
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        { "Ctrl+Q", [&] { QTest::keyClick(sheet, Qt::Key_Q, Qt::ControlModifier); } },
+        { "Alt+Q, Q",
+            [&] {
+                QTest::keyClick(sheet, Qt::Key_Q, Qt::AltModifier);
+                if (QWidget *menu = QApplication::activePopupWidget())
+                    QTest::keyClick(menu, Qt::Key_Q);
+            } },
+    };
+    for (const auto &[keys, press] : ways) {
+        closed = blocked = false;
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        bool held = false;
+        QTimer::singleShot(0, sheet, [&, press = press] {
+            held = QTest::qWaitForWindowActive(sheet) && !view()->isEnabled();
+            press();
+        });
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        QObject::connect(&giveUp, &QTimer::timeout, [&] { gui.stopModal(); });
+        giveUp.start(5000);
+        controller->showScanCompleteWindow();
+        EXPECT_TRUE(closed) << keys;
+        EXPECT_FALSE(blocked) << keys << ": the window's close button would do nothing";
+        EXPECT_TRUE(held) << keys;
+        EXPECT_TRUE(view()->isEnabled()) << keys;
+        EXPECT_FALSE(sheet->isVisible()) << keys;
+    }
+    // The view and its sheet stay the controller's.
+    sheet->setParent(view(), sheet->windowFlags());
+    view()->setParent(nullptr);
 }
 
 TEST_F(ResultSheetsTest, RetryAndCancelOfTheiPhotoCheckBothEndItsModalRun)
