@@ -10,11 +10,14 @@
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTreeView>
+#include <QUrlQuery>
 
 #include "MainWindowTestSupport.h"
 #include "app/DropboxClientsManager.h"
 #include "app/LocalizedString.h"
+#include "cloud/DriveService.h"
 #include "cloud/DropBoxHandler.h"
+#include "cloud/DropboxAuth.h"
 #include "cloud/ui/GoogleDriveAccessVC.h"
 #include "controls/IMGButton.h"
 #include "model/CloudScanFoldersList.h"
@@ -30,7 +33,6 @@
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/ScanListController.h"
 #include "scan/ui/ScanRunController.h"
-#include "cloud/DriveService.h"
 #include "support/FakeBrowser.h"
 #include "support/FakeDropbox.h"
 #include "support/FakeHttpServer.h"
@@ -302,6 +304,51 @@ TEST_F(CloudModeTest, BothSignInSheetsFailAlikeAndTabLeftToRight)
         EXPECT_FALSE(sheetOpen(sheet)) << row.reason;
         EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0) << row.reason;
     }
+}
+
+// While the browser has the Dropbox sign-in the sheet says so and leaves Cancel as the way out:
+// Cancel ends the wait with the sheet, and a sign-in declined in the browser leaves the sheet ready
+// for Allow again.
+TEST_F(CloudModeTest, TheDropboxSheetTellsThatItWaitsForTheBrowser)
+{
+    UserDefaults::standard().setObject(QStringLiteral("cloudDropboxAppKey"), QStringLiteral("key"));
+    QList<QUrl> opened;
+    DropboxAuth *auth = DropboxAuth::sharedAuth();
+    auth->setBrowserOpener([&opened](const QUrl &url) {
+        opened.append(url);
+        return true;
+    });
+    const auto handler = useDropbox(QString());
+    const auto waiting = [this] {
+        return !c.lblWaitingForBrowser->isHidden() && !c.indWaitingForBrowser->isHidden()
+            && !c.btnAllowPermission->isEnabled();
+    };
+    const auto decline = [&] {
+        const QUrlQuery asked(opened.last());
+        QUrl back(asked.queryItemValue(QStringLiteral("redirect_uri"), QUrl::FullyDecoded));
+        back.setQuery(
+            QStringLiteral("error=access_denied&state=") + asked.queryItemValue(QStringLiteral("state")));
+        handler->takeRedirect(back);
+    };
+    // How the wait ends, and whether the sheet stays open after it.
+    const std::tuple<const char *, std::function<void()>, bool> rows[] = {
+        { "Cancel", [this] { c.btnCancelCloudAuthorization->click(); }, false },
+        { "declined in the browser", decline, true },
+    };
+    for (const auto &[way, end, stays] : rows) {
+        c.cloudMode().btnScanTypeTapped(2);
+        ASSERT_TRUE(sheetOpen(c.windowCloudAuthorization)) << way;
+        EXPECT_FALSE(waiting()) << way;
+        c.btnAllowPermission->click();
+        EXPECT_TRUE(auth->isWaitingForRedirect()) << way;
+        EXPECT_TRUE(waiting()) << way;
+        end();
+        EXPECT_TRUE(TestEvents::waitFor([auth] { return !auth->isWaitingForRedirect(); }, kBoundMs)) << way;
+        EXPECT_FALSE(waiting()) << way;
+        EXPECT_EQ(sheetOpen(c.windowCloudAuthorization), stays) << way;
+    }
+    c.btnCancelCloudAuthorization->click();
+    auth->setBrowserOpener({});
 }
 
 TEST_F(CloudModeTest, TheFolderSheetListsTheRootOnceAndAgainOnlyAfterDeletions)
