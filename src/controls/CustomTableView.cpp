@@ -93,6 +93,13 @@ void CustomTableView::paintEvent(QPaintEvent *event)
     }
 }
 
+void CustomTableView::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    if (hasFocus())
+        viewport()->update();
+}
+
 void CustomTableView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);

@@ -2,7 +2,10 @@
 // view's parts and the scroll bars.
 #include <gtest/gtest.h>
 
+#include <QPaintEvent>
+#include <QScrollBar>
 #include <QStandardItemModel>
+#include <QTest>
 
 #include "MouseEvents.h"
 #include "controls/ChangeTableColor.h"
@@ -11,6 +14,8 @@
 #include "controls/CustomScrollViewDefault.h"
 #include "controls/CustomTableView.h"
 #include "platform/UserDefaults.h"
+#include "support/EventWatch.h"
+#include "support/TestEvents.h"
 
 TEST(ChangeTableColor, DarkenAndLightenWorkInSinglePrecisionWithoutClamping)
 {
@@ -89,6 +94,35 @@ TEST(CustomTableView, RightClickReachesOnlyRowsWithACustomCellAndKeepsTheSelecti
     const QModelIndexList selected = t.view.selectionModel()->selectedRows();
     ASSERT_EQ(selected.size(), 1);
     EXPECT_EQ(selected.front().row(), 2);
+}
+
+// Scrolling moves what is painted: the focus marks along the list's edges and around the current
+// row are painted afresh wherever they stood, or pieces of them stay behind across the rows.
+TEST(CustomTableView, ScrollingWithTheFocusPaintsItsMarksAfresh)
+{
+    CustomTableView view;
+    QStandardItemModel model(40, 1);
+    view.setModel(&model);
+    view.resize(200, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.setFocus(Qt::TabFocusReason);
+    view.setCurrentIndex(model.index(1, 0));
+    QRegion painted;
+    EventWatch watch(view.viewport(), [&painted](QEvent *event) {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+    });
+    const QRect edges = view.viewport()->rect();
+    for (const int to : { 1, 2, 1 }) {
+        QCoreApplication::processEvents();
+        painted = QRegion();
+        view.verticalScrollBar()->setValue(to);
+        ASSERT_TRUE(TestEvents::waitFor([&] { return !painted.isEmpty(); }, 5000));
+        for (const QRect &edge : { QRect(edges.topLeft(), QSize(edges.width(), 2)),
+                 QRect(edges.left(), edges.bottom() - 1, edges.width(), 2) })
+            EXPECT_TRUE((QRegion(edge) - painted).isEmpty()) << "scrolled to " << to;
+    }
 }
 
 TEST(CustomOutlineView, StaysFullyExpandedWithoutTrianglesOrIndentation)

@@ -27,32 +27,12 @@
 #include "results/ui/AlbumFileNote.h"
 #include "results/ui/ResultSheets.h"
 #include "results/ui/ResultWindowFixture.h"
+#include "support/EventWatch.h"
 
 namespace
 {
 
 using Step = GlobalObjects::StepNumberForPhotos;
-
-// Hands every event of the watched object to `seen`, which lets it through.
-class EventWatch : public QObject
-{
-public:
-    EventWatch(QObject *watched, std::function<void(QEvent *)> seen)
-        : m_seen(std::move(seen))
-    {
-        watched->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        m_seen(event);
-        return false;
-    }
-
-private:
-    std::function<void(QEvent *)> m_seen;
-};
 
 class ResultSheetsTest : public ResultWindowFixture
 {
