@@ -2,6 +2,8 @@
 // and paused input.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QAction>
 #include <QComboBox>
 #include <QApplication>
@@ -224,6 +226,30 @@ TEST_F(PreferencesWindowTest, KeysStepThroughThePanesAndTheFocusGoesAlong)
     EXPECT_EQ(tabs->activeTab, std::optional<int>(3));
     QTest::keyClick(filter, Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(QApplication::focusWidget(), tabs->toolbar()->widgetForAction(paneActions(*controller).at(0)));
+}
+
+// A pane chosen by mouse takes the focus to its button, so the focus mark never stays on the pane
+// left behind, whether the keys were on the switcher or in the pane.
+TEST_F(PreferencesWindowTest, AClickOnAPaneTakesTheFocusAlong)
+{
+    auto controller = makeController();
+    controller->show(std::nullopt);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    PreferencesTabViewController *tabs = controller->tabViewController();
+    const QList<QAction *> actions = paneActions(*controller);
+    const auto button = [&](int pane) { return tabs->toolbar()->widgetForAction(actions.at(pane)); };
+    // Where the keys are, and the pane clicked.
+    const std::pair<std::function<QWidget *()>, int> rows[] = {
+        { [&] { return button(0); }, 1 },
+        { [&] { return shownView(*controller)->findChild<QPushButton *>(); }, 3 },
+    };
+    for (const auto &[keys, clicked] : rows) {
+        tabs->setActiveTab(0, false);
+        keys()->setFocus(Qt::TabFocusReason);
+        QTest::mouseClick(button(clicked), Qt::LeftButton);
+        EXPECT_EQ(tabs->activeTab, std::optional<int>(clicked));
+        EXPECT_EQ(QApplication::focusWidget(), button(clicked)) << clicked;
+    }
 }
 
 TEST_F(PreferencesWindowTest, EscapeOnAnOpenDropDownListClosesTheListAloneThenTheWindow)
