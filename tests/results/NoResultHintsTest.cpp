@@ -16,15 +16,12 @@ struct HintCase {
     std::optional<CT> compare;
     std::optional<TS> type;
     int groups;
-    // Groups would show below the level in force.
-    bool lowerHasGroups;
     bool retryFound;
     bool expectRetry;
     Display display;
     const char *message, *hint, *headline;
     std::optional<bool> hintVisible;
     bool hideSlider;
-    std::optional<bool> lowerLevelLines;
 };
 
 class NoResultHintsTest : public ::testing::TestWithParam<HintCase>
@@ -34,8 +31,7 @@ class NoResultHintsTest : public ::testing::TestWithParam<HintCase>
 TEST_P(NoResultHintsTest, DecidesPanelAndTexts)
 {
     const HintCase &c = GetParam();
-    NoResultHintInput input { c.fresh, c.afterTrash, c.compare, c.type, c.groups };
-    input.lowerLevelHasGroups = c.lowerHasGroups;
+    const NoResultHintInput input { c.fresh, c.afterTrash, c.compare, c.type, c.groups };
     EXPECT_EQ(NoResultHints::needsRetry(input), c.expectRetry);
     const NoResultHintDecision d = NoResultHints::decide(input, c.retryFound);
     EXPECT_EQ(d.display, c.display);
@@ -44,51 +40,43 @@ TEST_P(NoResultHintsTest, DecidesPanelAndTexts)
     EXPECT_EQ(d.headlineKey, QString::fromLatin1(c.headline));
     EXPECT_EQ(d.hintVisible, c.hintVisible);
     EXPECT_EQ(d.hideHeaderSlider, c.hideSlider);
-    EXPECT_EQ(d.lowerLevelLinesVisible, c.lowerLevelLines);
 }
 
 const std::optional<bool> kLeave;
 
-// The retry moves the sliders to their lowest: the headline says the photos shown are those of the
-// lowest level, and no line offers a lower one. A level the user moved to speaks of a lower level
-// only when one shows groups, and says nothing once groups show at it.
 INSTANTIATE_TEST_SUITE_P(Table, NoResultHintsTest,
     ::testing::Values(HintCase { "freshWithGroups", true, false, CT::ctHash, TS::ALLFILES, 3, false, false,
-                          false, Display::Unchanged, "", "", "", kLeave, false, kLeave },
-        HintCase { "exactNoGroupsImages", true, false, CT::ctMD5, TS::ONLYIMAGES, 0, false, false, false,
+                          Display::Unchanged, "", "", "", kLeave, false },
+        HintCase { "exactNoGroupsImages", true, false, CT::ctMD5, TS::ONLYIMAGES, 0, false, false,
             Display::NoResult, "ID_NO_DUPLICATE_PHOTOS_FOUND", "ID_HINT_TRY_SIMILAR_COMPARISION", "", true,
-            false, kLeave },
-        HintCase { "exactOnlyVideosHidesHint", true, false, CT::ctMD5, TS::ONLYVIDEO, 0, false, false, false,
-            Display::NoResult, "ID_NO_DUPLICATE_VIDEOS_FOUND", "ID_HINT_TRY_SIMILAR_COMPARISION", "", false,
-            false, kLeave },
-        HintCase { "exactUnsetTypeIsAllFiles", true, false, CT::ctMD5, std::nullopt, 0, false, false, false,
-            Display::NoResult, "ID_NO_DUPLICATE_PHOTOS_VIDEOS_FOUND", "ID_HINT_TRY_SIMILAR_COMPARISION", "",
-            true, false, kLeave },
-        HintCase { "similarGroupsOnlyAtTheLowestLevel", true, false, CT::ctHash, TS::ALLFILES, 0, true, true,
-            true, Display::PartialMatch, "", "", "ID_NO_SIMILAR_PHOTOS_AT_SCAN_LEVEL_SHOWN_AT_LOWEST", kLeave,
-            false, false },
-        HintCase { "similarNothingAtAll", true, false, CT::ctHash, TS::ALLFILES, 0, false, false, true,
-            Display::NoResult, "ID_NO_SIMILAR_PHOTOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "", kLeave,
-            true, kLeave },
-        HintCase { "unknownModeCountsAsSimilar", true, false, std::nullopt, TS::ALLFILES, 0, false, false,
-            true, Display::NoResult, "ID_NO_SIMILAR_PHOTOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "",
-            kLeave, true, kLeave },
-        HintCase { "afterTrashExactAllVideos", false, true, CT::ctMD5, TS::ONLYVIDEO, 0, false, false, false,
-            Display::NoResult, "ID_ALL_DUPLICATE_VIDEOS_DELETED",
-            "ID_HINT_CHANGE_COMPARISION_SETTING_AND_SCAN", "", false, false, kLeave },
-        HintCase { "afterTrashSimilarRetryFinds", false, true, CT::ctHash, TS::ALLFILES, 0, true, true, true,
-            Display::PartialMatch, "", "", "ID_PHOTOS_CLEANED_SHOWN_AT_LOWEST_LEVEL", kLeave, false, false },
-        HintCase { "afterTrashSimilarNothingLeft", false, true, CT::ctHash, TS::ALLFILES, 0, false, false,
-            true, Display::NoResult, "ID_ALL_SIMILAR_PHOTOS_DELETED", "ID_HINT_SCAN_MORE_PHOTOS_FOR_DULICACY",
-            "", kLeave, true, kLeave },
-        HintCase { "sliderMovedAboveGroupsOfALowerLevel", false, false, CT::ctHash, TS::ALLFILES, 0, true,
-            false, false, Display::PartialMatch, "", "", "ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL", kLeave,
-            false, true },
-        HintCase { "sliderAtALevelWithNothingBelow", false, false, CT::ctMD5, TS::ALLFILES, 0, false, false,
-            false, Display::PartialMatch, "", "", "ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL", kLeave, false,
             false },
-        HintCase { "sliderMovedWithGroups", false, false, CT::ctHash, TS::ALLFILES, 2, true, false, false,
-            Display::Results, "", "", "", kLeave, false, kLeave }),
+        HintCase { "exactOnlyVideosHidesHint", true, false, CT::ctMD5, TS::ONLYVIDEO, 0, false, false,
+            Display::NoResult, "ID_NO_DUPLICATE_VIDEOS_FOUND", "ID_HINT_TRY_SIMILAR_COMPARISION", "", false,
+            false },
+        HintCase { "exactUnsetTypeIsAllFiles", true, false, CT::ctMD5, std::nullopt, 0, false, false,
+            Display::NoResult, "ID_NO_DUPLICATE_PHOTOS_VIDEOS_FOUND", "ID_HINT_TRY_SIMILAR_COMPARISION", "",
+            true, false },
+        HintCase { "similarGroupsOnlyBelowLevel", true, false, CT::ctHash, TS::ALLFILES, 0, true, true,
+            Display::PartialMatch, "", "", "ID_NO_SIMILAR_PHOTOS_AT_SCAN_LEVEL_SHOWN_AT_LOWEST", kLeave,
+            false },
+        HintCase { "similarNothingAtAll", true, false, CT::ctHash, TS::ALLFILES, 0, false, true,
+            Display::NoResult, "ID_NO_SIMILAR_PHOTOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "", kLeave,
+            true },
+        HintCase { "unknownModeCountsAsSimilar", true, false, std::nullopt, TS::ALLFILES, 0, false, true,
+            Display::NoResult, "ID_NO_SIMILAR_PHOTOS_FOUND", "ID_HINT_TRY_DIFFERENT_COMPARISION", "", kLeave,
+            true },
+        HintCase { "afterTrashExactAllVideos", false, true, CT::ctMD5, TS::ONLYVIDEO, 0, false, false,
+            Display::NoResult, "ID_ALL_DUPLICATE_VIDEOS_DELETED",
+            "ID_HINT_CHANGE_COMPARISION_SETTING_AND_SCAN", "", false, false },
+        HintCase { "afterTrashSimilarRetryFinds", false, true, CT::ctHash, TS::ALLFILES, 0, true, true,
+            Display::PartialMatch, "", "", "ID_PHOTOS_CLEANED_SHOWN_AT_LOWEST_LEVEL", kLeave, false },
+        HintCase { "afterTrashSimilarNothingLeft", false, true, CT::ctHash, TS::ALLFILES, 0, false, true,
+            Display::NoResult, "ID_ALL_SIMILAR_PHOTOS_DELETED", "ID_HINT_SCAN_MORE_PHOTOS_FOR_DULICACY", "",
+            kLeave, true },
+        HintCase { "sliderMovedTooHighExact", false, false, CT::ctMD5, TS::ALLFILES, 0, false, false,
+            Display::PartialMatch, "", "", "ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL", kLeave, false },
+        HintCase { "sliderMovedWithGroups", false, false, CT::ctHash, TS::ALLFILES, 2, false, false,
+            Display::Results, "", "", "", kLeave, false }),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

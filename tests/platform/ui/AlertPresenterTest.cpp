@@ -5,10 +5,8 @@
 
 #include <QAbstractButton>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
-#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -98,32 +96,6 @@ TEST(AlertPresenter, GuiSheetIsWindowModalOverItsParentAndEndsAModalRun)
     EXPECT_EQ(gui.runModalForWindow(&sheet), AlertPresenter::kModalResponseStop);
     EXPECT_FALSE(sheet.isVisible());
     EXPECT_FALSE(gui.isSheetOpen(&sheet));
-}
-
-// A sheet over its content holds that content alone and gives it back as it found it: enabled, with
-// the keys where they were, or disabled when someone else had disabled it.
-TEST(AlertPresenter, GuiSheetOverTheContentHoldsItAloneAndGivesItBack)
-{
-    for (const bool enabledBefore : { true, false }) {
-        GuiAlertPresenter gui;
-        QWidget main;
-        auto *content = new QWidget(&main);
-        auto *field = new QLineEdit(content);
-        auto *beside = new QLineEdit(&main);
-        beside->move(0, 40);
-        main.show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
-        field->setFocus();
-        content->setEnabled(enabledBefore);
-        QWidget sheet(nullptr, Qt::Dialog);
-        gui.beginSheet(&sheet, content, AlertPresenter::Blocking::Content);
-        EXPECT_EQ(sheet.windowModality(), Qt::NonModal);
-        EXPECT_FALSE(content->isEnabled());
-        EXPECT_TRUE(beside->isEnabled());
-        gui.endSheet(&sheet);
-        EXPECT_EQ(content->isEnabled(), enabledBefore);
-        EXPECT_EQ(main.focusWidget() == field, enabledBefore);
-    }
 }
 
 // A wide alert (a long note, a word longer than a line: a long file name, a server's token) stands

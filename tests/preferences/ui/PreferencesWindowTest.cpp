@@ -2,8 +2,6 @@
 // and paused input.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include <QAction>
 #include <QComboBox>
 #include <QApplication>
@@ -236,19 +234,15 @@ TEST_F(PreferencesWindowTest, AClickOnAPaneTakesTheFocusAlong)
     controller->show(std::nullopt);
     ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
     PreferencesTabViewController *tabs = controller->tabViewController();
-    const QList<QAction *> actions = paneActions(*controller);
-    const auto button = [&](int pane) { return tabs->toolbar()->widgetForAction(actions.at(pane)); };
-    // Where the keys are, and the pane clicked.
-    const std::pair<std::function<QWidget *()>, int> rows[] = {
-        { [&] { return button(0); }, 1 },
-        { [&] { return shownView(*controller)->findChild<QPushButton *>(); }, 3 },
-    };
-    for (const auto &[keys, clicked] : rows) {
+    const auto button
+        = [&](int pane) { return tabs->toolbar()->widgetForAction(paneActions(*controller).at(pane)); };
+    for (const bool fromSwitcher : { true, false }) {
         tabs->setActiveTab(0, false);
-        keys()->setFocus(Qt::TabFocusReason);
-        QTest::mouseClick(button(clicked), Qt::LeftButton);
-        EXPECT_EQ(tabs->activeTab, std::optional<int>(clicked));
-        EXPECT_EQ(QApplication::focusWidget(), button(clicked)) << clicked;
+        (fromSwitcher ? button(0) : shownView(*controller)->findChild<QPushButton *>())
+            ->setFocus(Qt::TabFocusReason);
+        QTest::mouseClick(button(2), Qt::LeftButton);
+        EXPECT_EQ(tabs->activeTab, std::optional<int>(2));
+        EXPECT_EQ(QApplication::focusWidget(), button(2)) << fromSwitcher;
     }
 }
 
