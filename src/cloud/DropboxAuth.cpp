@@ -156,6 +156,9 @@ void DropboxAuth::unlinkClients()
 void DropboxAuth::resetClients()
 {
     m_pending = nullptr;
-    if (m_flow)
-        m_flow.release()->deleteLater();
+    if (!m_flow)
+        return;
+    // A flow on its way out answers no one: its handlers read m_flow, which is gone.
+    m_flow->disconnect(this);
+    m_flow.release()->deleteLater();
 }

@@ -31,6 +31,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    // Scrolling moves the painted rows, the focus marks with them: both marks are painted afresh.
     void scrollContentsBy(int dx, int dy) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void focusInEvent(QFocusEvent *event) override;

@@ -73,6 +73,8 @@ std::optional<IndexPath> MyCollectionView::indexPathForItemAtPoint(const QPoint 
 
 void MyCollectionView::deselectAll()
 {
+    m_lead.reset();
+    m_anchor.reset();
     if (m_selection.isEmpty())
         return;
     m_selection.clear();
@@ -86,8 +88,31 @@ void MyCollectionView::selectItemsAtIndexPaths(const QList<IndexPath> &indexPath
         if (!m_selection.contains(indexPath))
             m_selection.push_back(indexPath);
     }
-    if (!indexPaths.isEmpty())
+    if (!indexPaths.isEmpty()) {
+        if (!m_lead || !m_selection.contains(*m_lead)) {
+            m_lead = indexPaths.front();
+            m_anchor = m_lead;
+        }
         scrollToItem(indexPaths.front(), position);
+    }
+    viewport()->update();
+    emit selectionChanged();
+}
+
+void MyCollectionView::replaceSelection(
+    const QList<IndexPath> &selection, std::optional<IndexPath> lead, std::optional<IndexPath> anchor)
+{
+    m_selection.clear();
+    for (const IndexPath &indexPath : selection) {
+        if (!m_selection.contains(indexPath))
+            m_selection.push_back(indexPath);
+    }
+    if (lead && !m_selection.contains(*lead))
+        lead.reset();
+    if (!lead && !m_selection.isEmpty())
+        lead = m_selection.last();
+    m_lead = lead;
+    m_anchor = m_lead ? anchor.value_or(*m_lead) : anchor;
     viewport()->update();
     emit selectionChanged();
 }

@@ -38,7 +38,12 @@ public:
     std::optional<IndexPath> indexPathForItemAtPoint(const QPoint &pos) const;
 
     QList<IndexPath> selectionIndexPaths() const { return m_selection; }
+    // The selected item the keys act on, and the fixed end of a Shift range. Both belong to the
+    // selection: whatever sets it moves them along, so they never name an item left unselected.
+    std::optional<IndexPath> leadIndexPath() const { return m_lead; }
+    std::optional<IndexPath> anchorIndexPath() const { return m_anchor; }
     void deselectAll();
+    // Adds the items; the first of them leads unless an item still selected already does.
     void selectItemsAtIndexPaths(const QList<IndexPath> &indexPaths, ScrollPosition position);
     void scrollToItem(const IndexPath &indexPath, ScrollPosition position);
 
@@ -60,6 +65,10 @@ protected:
     // What a right click on an item does before its menu opens: the item alone is selected and
     // announced.
     void selectForMenu(const IndexPath &indexPath);
+    // The selection as a whole, as the user's clicks and keys make it. A lead that is not among
+    // `selection` gives way to its last item.
+    void replaceSelection(
+        const QList<IndexPath> &selection, std::optional<IndexPath> lead, std::optional<IndexPath> anchor);
     void mousePressEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -70,6 +79,8 @@ protected:
 private:
     std::vector<std::vector<QRectF>> m_frames;
     QList<IndexPath> m_selection;
+    std::optional<IndexPath> m_lead;
+    std::optional<IndexPath> m_anchor;
     QList<QColor> m_backgroundColors;
     QPointer<QMenu> m_menu;
     bool m_rightClickHit = false;

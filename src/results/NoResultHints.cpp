@@ -22,12 +22,19 @@ bool NoResultHints::needsRetry(const NoResultHintInput &input)
 
 NoResultHintDecision NoResultHints::decide(const NoResultHintInput &input, bool retryFoundGroups)
 {
-    if (input.groupCount > 0)
-        return {};
-    if (!input.isFreshResult && !input.isAfterTrash) {
+    const bool levelMoved = !input.isFreshResult && !input.isAfterTrash;
+    if (input.groupCount > 0) {
+        NoResultHintDecision d;
+        // A level the user moved to shows groups: nothing is missing at it.
+        if (levelMoved)
+            d.display = Display::Results;
+        return d;
+    }
+    if (levelMoved) {
         NoResultHintDecision partial;
         partial.display = Display::PartialMatch;
         partial.headlineKey = QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL");
+        partial.lowerLevelLinesVisible = input.lowerLevelHasGroups;
         return partial;
     }
     NoResultHintDecision d = isExact(input) ? exactNoResult(input) : similarAfterRetry(input, retryFoundGroups);
@@ -95,9 +102,12 @@ NoResultHintDecision NoResultHints::similarAfterRetry(const NoResultHintInput &i
     const bool fresh = input.isFreshResult;
     NoResultHintDecision d;
     if (found) {
+        // The retry has moved the sliders to their lowest and shows what it found there: the
+        // headline says so, and no line offers a level lower still.
         d.display = Display::PartialMatch;
-        d.headlineKey = fresh ? QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL")
-                              : QStringLiteral("ID_PHOTOS_CLEANED_WITH_CURRENT_MATCH_LEVEL");
+        d.headlineKey = fresh ? QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_SCAN_LEVEL_SHOWN_AT_LOWEST")
+                              : QStringLiteral("ID_PHOTOS_CLEANED_SHOWN_AT_LOWEST_LEVEL");
+        d.lowerLevelLinesVisible = false;
         return d;
     }
     d.display = Display::NoResult;

@@ -24,10 +24,13 @@ struct NoResultHintInput {
     qint64 minimumFileSize = 0;
     // Photo library items whose original file is not in the library.
     int libraryFilesMissing = 0;
+    // Groups would show at a matching level below the one in force.
+    bool lowerLevelHasGroups = false;
 };
 
 struct NoResultHintDecision {
-    enum class Display { Unchanged, NoResult, PartialMatch };
+    // Results: groups show at the level in force, so neither panel tells of none.
+    enum class Display { Unchanged, NoResult, PartialMatch, Results };
 
     Display display = Display::Unchanged;
     // Keys of the texts to set; empty keys leave a label as it is.
@@ -40,6 +43,9 @@ struct NoResultHintDecision {
     std::optional<bool> hintVisible;
     // The header slider and its caption are hidden.
     bool hideHeaderSlider = false;
+    // The partial-match lines that speak of a lower level (photos still there, lowering may show
+    // more); none leaves them as they were.
+    std::optional<bool> lowerLevelLinesVisible;
 };
 
 class NoResultHints

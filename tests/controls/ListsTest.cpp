@@ -2,7 +2,10 @@
 // view's parts and the scroll bars.
 #include <gtest/gtest.h>
 
+#include <QScreen>
+#include <QScrollBar>
 #include <QStandardItemModel>
+#include <QTest>
 
 #include "MouseEvents.h"
 #include "controls/ChangeTableColor.h"
@@ -89,6 +92,28 @@ TEST(CustomTableView, RightClickReachesOnlyRowsWithACustomCellAndKeepsTheSelecti
     const QModelIndexList selected = t.view.selectionModel()->selectedRows();
     ASSERT_EQ(selected.size(), 1);
     EXPECT_EQ(selected.front().row(), 2);
+}
+
+// Scrolling with the focus leaves no piece of the focus marks behind: what is on the screen is what
+// the list paints afresh.
+TEST(CustomTableView, ScrollingWithTheFocusLeavesNoPieceOfItsMarks)
+{
+    CustomTableView view;
+    QStandardItemModel model(40, 1);
+    view.setModel(&model);
+    view.resize(200, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.setFocus(Qt::TabFocusReason);
+    view.setCurrentIndex(model.index(1, 0));
+    QCoreApplication::processEvents();
+    for (const int to : { 1, 2, 1 }) {
+        view.verticalScrollBar()->setValue(to);
+        QCoreApplication::processEvents();
+        const QImage shown
+            = view.screen()->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown, view.grab().toImage().convertToFormat(QImage::Format_RGB32)) << "scrolled to " << to;
+    }
 }
 
 TEST(CustomOutlineView, StaysFullyExpandedWithoutTrianglesOrIndentation)

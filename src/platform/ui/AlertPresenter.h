@@ -34,11 +34,13 @@ public:
     virtual int runAlert(const AlertSpec &alert, QWidget *over) = 0;
 
     // A question blocks the window under it until answered; a summary, which asks nothing, leaves
-    // it free: its menu, Quit and its close button work while the summary is open.
-    enum class Blocking { Window, None };
+    // it free: its menu, Quit and its close button work while the summary is open. A question
+    // about the content it stands over (Content) holds only `parent`: that takes no click or key
+    // until the sheet ends, while the window's menu, Quit and close button work as with None.
+    enum class Blocking { Window, None, Content };
 
-    // Shows `sheet` (a window) over the window of `parent`, window-modally unless `blocking` is
-    // None, and returns at once.
+    // Shows `sheet` (a window) over the window of `parent`, window-modally when `blocking` is
+    // Window, and returns at once.
     virtual void beginSheet(QWidget *sheet, QWidget *parent, Blocking blocking = Blocking::Window) = 0;
     // Hides `sheet`; ends a modal run on it as stopModal() would when one is under way.
     virtual void endSheet(QWidget *sheet) = 0;

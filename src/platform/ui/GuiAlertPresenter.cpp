@@ -142,13 +142,15 @@ void GuiAlertPresenter::beginSheet(QWidget *sheet, QWidget *parent, Blocking blo
         sheet->setParent(window, flags | Qt::Dialog);
     }
     const Qt::WindowModality blocked = window ? Qt::WindowModal : Qt::ApplicationModal;
-    sheet->setWindowModality(blocking == Blocking::None ? Qt::NonModal : blocked);
+    sheet->setWindowModality(blocking == Blocking::Window ? blocked : Qt::NonModal);
     // One sheet at a time over a window: one still open there closes first.
     std::vector<QPointer<QWidget>> open = m_sheets;
     for (const QPointer<QWidget> &other : open) {
         if (other && other != sheet && window && other->parentWidget() == window)
             endSheet(other);
     }
+    if (blocking == Blocking::Content && !isSheetOpen(sheet))
+        holdContent(sheet, parent);
     FrameGeometry::centerOver(sheet, window);
     sheet->show();
     WindowFocus::take(sheet);
@@ -162,9 +164,39 @@ void GuiAlertPresenter::endSheet(QWidget *sheet)
         return;
     sheet->hide();
     std::erase_if(m_sheets, [sheet](const QPointer<QWidget> &s) { return s.isNull() || s == sheet; });
+    releaseContent(sheet);
     for (const ModalRun &run : m_modalRuns) {
         if (run.window == sheet)
             run.loop->exit(kModalResponseStop);
+    }
+}
+
+void GuiAlertPresenter::holdContent(QWidget *sheet, QWidget *content)
+{
+    // Content disabled by someone else stays theirs to enable.
+    if (!content || !content->isEnabled())
+        return;
+    QWidget *focus = content->window()->focusWidget();
+    m_held.push_back({ sheet, content, content->isAncestorOf(focus) ? focus : nullptr });
+    content->setEnabled(false);
+}
+
+void GuiAlertPresenter::releaseContent(const QWidget *sheet)
+{
+    // A sheet deleted while open lets go of its content too.
+    std::vector<HeldContent> released;
+    std::erase_if(m_held, [&](const HeldContent &held) {
+        const bool ends = held.sheet.isNull() || held.sheet == sheet;
+        if (ends)
+            released.push_back(held);
+        return ends;
+    });
+    for (const HeldContent &held : released) {
+        if (!held.content)
+            continue;
+        held.content->setEnabled(true);
+        if (held.focus && held.focus->isVisible())
+            held.focus->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -22,11 +22,21 @@ public:
 private:
     // The open sheet over `window`, or `window` itself when it is an open sheet; null if none.
     QWidget *sheetOver(QWidget *window) const;
+    // Blocking::Content: `content` takes no input while `sheet` is open, and gets back the
+    // keyboard it had when the sheet ends.
+    void holdContent(QWidget *sheet, QWidget *content);
+    void releaseContent(const QWidget *sheet);
 
     struct ModalRun {
         QPointer<QWidget> window;
         QEventLoop *loop;
     };
+    struct HeldContent {
+        QPointer<QWidget> sheet;
+        QPointer<QWidget> content;
+        QPointer<QWidget> focus;
+    };
     std::vector<QPointer<QWidget>> m_sheets;
     std::vector<ModalRun> m_modalRuns;
+    std::vector<HeldContent> m_held;
 };

@@ -90,9 +90,10 @@ void PreferencesTabViewController::setPanes(
         } else {
             QAction *item = m_styleController->toolbarItem(identifier, m_toolbar);
             m_toolbar->addAction(item);
-            // The pane switcher takes part in the Tab chain; Space on a pane's button shows it.
+            // The pane switcher takes part in the Tab chain; Space on a pane's button shows it. A
+            // click takes the focus too, so it and its mark move to the pane chosen by mouse.
             if (QWidget *button = m_toolbar->widgetForAction(item))
-                button->setFocusPolicy(Qt::TabFocus);
+                button->setFocusPolicy(Qt::StrongFocus);
         }
     }
 }

@@ -61,9 +61,11 @@ void NoResultHintsPanel::updateNoResultHints(bool isFreshResult, bool isAfterTra
     lblNoteToAutoMark->setText(NoResultHints::noteToAutoMarkText());
     lblMatchingLevelOnNoPhotos->setFixedWidth(int(CommonFuncUi::fittingWidth(lblMatchingLevelOnNoPhotos)));
     const WalkReport &left = m_state.walkReport;
+    const double lowest = c.sliderMatchingLevel->minValue();
     NoResultHintInput input { isFreshResult, isAfterTrash, m_state.scanCompareType, m_state.typeSupport,
         int(m_state.arrGroups.size()), left.notFetched, left.outsideScanPeriod, left.skippedForSize,
-        m_state.scanMinimumFileSize, left.libraryFilesMissing };
+        m_state.scanMinimumFileSize, left.libraryFilesMissing,
+        m_state.allowedMatch > float(lowest) && m_state.hasGroupsAtLevel(float(lowest)) };
     const bool found = NoResultHints::needsRetry(input) && m_retryAtMinimumMatchingLevel
         && m_retryAtMinimumMatchingLevel();
     const NoResultHintDecision d = NoResultHints::decide(input, found);
@@ -81,10 +83,23 @@ void NoResultHintsPanel::updateNoResultHints(bool isFreshResult, bool isAfterTra
         c.sliderMatchingLevel->hide();
         c.lblMatchingLabel->hide();
     }
-    if (d.display == NoResultHintDecision::Display::PartialMatch) {
+    if (d.lowerLevelLinesVisible) {
+        lblHintThereAreStillsimilarphotos->setVisible(*d.lowerLevelLinesVisible);
+        lblNoteToAutoMark->setVisible(*d.lowerLevelLinesVisible);
+    }
+    switch (d.display) {
+    case NoResultHintDecision::Display::PartialMatch:
         setHintBoxesHidden(true);
-    } else if (d.display == NoResultHintDecision::Display::NoResult) {
+        break;
+    case NoResultHintDecision::Display::NoResult:
         setHintBoxesHidden(false);
         layoutHintBoxes(true);
+        break;
+    case NoResultHintDecision::Display::Results:
+        c.boxHintPartialMatch->hide();
+        c.sliderForMatch->hide();
+        break;
+    case NoResultHintDecision::Display::Unchanged:
+        break;
     }
 }

@@ -181,7 +181,8 @@ void ResultViewController::showScanCompleteWindow()
     if (!windowScanComplete)
         return;
     AlertPresenter &presenter = AlertPresenter::current();
-    presenter.beginSheet(windowScanComplete, m_view);
+    // It asks about the results alone: the window's menu, Quit and close button stay free.
+    presenter.beginSheet(windowScanComplete, m_view, AlertPresenter::Blocking::Content);
     presenter.runModalForWindow(windowScanComplete);
     presenter.endSheet(windowScanComplete);
 }

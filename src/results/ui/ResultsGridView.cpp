@@ -21,7 +21,6 @@ ResultsGridView::ResultsGridView(QWidget *parent) : MyCollectionView(parent)
     setBackgroundColors({QColor(Qt::black)});
     verticalScrollBar()->setSingleStep(40);
     connect(this, &MyCollectionView::selectionChanged, this, &ResultsGridView::applySelectionToCells);
-    connect(this, &MyCollectionView::rightClickSelected, this, &ResultsGridView::setCurrent);
 }
 
 int ResultsGridView::numberOfSections() const
@@ -83,18 +82,10 @@ CollectionViewItem *ResultsGridView::dequeueItem()
     if (CollectionViewItem *item = takeFromPool(m_pool))
         return item;
     auto *item = new CollectionViewItem(viewport());
-    // A click on the box is a click on its photo: the keys go on from there.
-    connect(item->btnCheckBox, &QAbstractButton::pressed, this, [this, item] { clickedBox(item); });
+    // A click on the box is a click on its photo: the keys stay in the grid, and the mark's
+    // handling makes that photo the selection they go on from.
+    connect(item->btnCheckBox, &QAbstractButton::pressed, this, [this] { setFocus(Qt::MouseFocusReason); });
     return item;
-}
-
-void ResultsGridView::clickedBox(const CollectionViewItem *item)
-{
-    if (!item->indexpathForCell)
-        return;
-    setFocus(Qt::MouseFocusReason);
-    m_anchor = item->indexpathForCell;
-    setCurrent(*item->indexpathForCell);
 }
 
 HeaderView *ResultsGridView::dequeueHeader()
@@ -120,6 +111,7 @@ void ResultsGridView::relayoutCells(bool reconfigureAll)
 {
     const QRectF visible = visibleRect();
     const QPointF offset(0, -visible.top());
+    const std::optional<IndexPath> current = hasFocus() ? currentIndexPath() : std::nullopt;
     std::map<IndexPath, CollectionViewItem *> next;
     const auto items = m_layout.itemsIn(visible);
     for (const auto &[section, item] : items) {
@@ -135,7 +127,7 @@ void ResultsGridView::relayoutCells(bool reconfigureAll)
         if ((fresh || reconfigureAll) && m_dataSource)
             m_dataSource->itemForRepresentedObjectAtIndexPath(cell, indexPath);
         cell->setSelected(selectionIndexPaths().contains(indexPath));
-        cell->setShowsFocusMark(hasFocus() && m_current == indexPath);
+        cell->setShowsFocusMark(current == indexPath);
         cell->show();
         next.emplace(indexPath, cell);
     }
@@ -216,25 +208,31 @@ void ResultsGridView::applySelectionToCells()
 
 std::optional<IndexPath> ResultsGridView::currentIndexPath() const
 {
-    // After a reload the remembered item may be gone.
-    if (!m_current || m_current->item < 0 || m_current->item >= numberOfItemsInSection(m_current->section))
+    // Between the grid's reload and the window's new selection the lead may name a photo gone.
+    const std::optional<IndexPath> lead = leadIndexPath();
+    if (!lead || lead->item < 0 || lead->item >= numberOfItemsInSection(lead->section))
         return std::nullopt;
-    return m_current;
-}
-
-void ResultsGridView::setCurrent(const IndexPath &indexPath)
-{
-    m_current = indexPath;
-    applySelectionToCells();
+    return lead;
 }
 
 void ResultsGridView::focusInEvent(QFocusEvent *event)
 {
-    // Reached by Tab, the grid shows where its keys will act before any of them is pressed.
-    if (!currentIndexPath() && numberOfItemsInSection(0) > 0)
-        m_current = IndexPath { 0, 0 };
+    // Reached by Tab, the grid shows where its keys will act before any of them is pressed; a
+    // click chooses its own photo, and the window selects one whenever it fills the grid.
+    if (!currentIndexPath()
+        && (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason))
+        selectFirstVisible();
     MyCollectionView::focusInEvent(event);
     applySelectionToCells();
+}
+
+void ResultsGridView::selectFirstVisible()
+{
+    const std::vector<GridFlowLayout::Position> items = m_layout.itemsIn(visibleRect());
+    if (items.empty())
+        return;
+    const IndexPath first { items.front().first, items.front().second };
+    changeSelectionByUser({ first }, first, first);
 }
 
 void ResultsGridView::focusOutEvent(QFocusEvent *event)
@@ -272,7 +270,8 @@ QList<IndexPath> ResultsGridView::flatRange(const IndexPath &from, const IndexPa
     return range;
 }
 
-void ResultsGridView::changeSelectionByUser(const QList<IndexPath> &newSelection)
+void ResultsGridView::changeSelectionByUser(const QList<IndexPath> &newSelection,
+    const std::optional<IndexPath> &lead, const std::optional<IndexPath> &anchor)
 {
     const QList<IndexPath> old = selectionIndexPaths();
     QList<IndexPath> deselected;
@@ -285,8 +284,7 @@ void ResultsGridView::changeSelectionByUser(const QList<IndexPath> &newSelection
         if (!old.contains(indexPath))
             selected.append(indexPath);
     }
-    deselectAll();
-    selectItemsAtIndexPaths(newSelection, ScrollPosition::None);
+    replaceSelection(newSelection, lead, anchor);
     if (!deselected.isEmpty())
         emit didDeselectItemsAtIndexPaths(deselected);
     if (!selected.isEmpty())
@@ -303,23 +301,22 @@ void ResultsGridView::mousePressEvent(QMouseEvent *event)
     event->accept();
     const auto hit = m_layout.itemAt(event->position() + QPointF(0, verticalScrollBar()->value()));
     if (!hit) {
-        changeSelectionByUser({});
+        changeSelectionByUser({}, std::nullopt, anchorIndexPath());
         return;
     }
     const IndexPath indexPath{hit->first, hit->second};
+    const std::optional<IndexPath> anchor = anchorIndexPath();
     QList<IndexPath> selection = selectionIndexPaths();
     if (event->modifiers() & Qt::ControlModifier) {
+        // A photo taken out of the selection hands the keys to the last one still in it.
         if (!selection.removeOne(indexPath))
             selection.append(indexPath);
-        m_anchor = indexPath;
-    } else if ((event->modifiers() & Qt::ShiftModifier) && m_anchor) {
-        selection = flatRange(*m_anchor, indexPath);
+        changeSelectionByUser(selection, indexPath, indexPath);
+    } else if ((event->modifiers() & Qt::ShiftModifier) && anchor) {
+        changeSelectionByUser(flatRange(*anchor, indexPath), indexPath, anchor);
     } else {
-        selection = {indexPath};
-        m_anchor = indexPath;
+        changeSelectionByUser({ indexPath }, indexPath, indexPath);
     }
-    m_current = indexPath;
-    changeSelectionByUser(selection);
 }
 
 void ResultsGridView::keyPressEvent(QKeyEvent *event)
@@ -342,15 +339,6 @@ void ResultsGridView::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
-}
-
-std::optional<IndexPath> ResultsGridView::keyStart() const
-{
-    const QList<IndexPath> selection = selectionIndexPaths();
-    std::optional<IndexPath> from = currentIndexPath();
-    if (!from && !selection.isEmpty())
-        from = selection.last();
-    return from;
 }
 
 std::optional<IndexPath> ResultsGridView::endItem(int direction) const
@@ -377,7 +365,7 @@ void ResultsGridView::moveToEnd(int direction, Qt::KeyboardModifiers modifiers)
 
 void ResultsGridView::moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifiers)
 {
-    const std::optional<IndexPath> from = keyStart();
+    const std::optional<IndexPath> from = currentIndexPath();
     if (!from) {
         if (const auto first = endItem(-1))
             goTo(*first, modifiers);
@@ -389,7 +377,7 @@ void ResultsGridView::moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifier
 
 void ResultsGridView::movePage(int direction, Qt::KeyboardModifiers modifiers)
 {
-    const std::optional<IndexPath> from = keyStart();
+    const std::optional<IndexPath> from = currentIndexPath();
     const auto startFrame = from ? m_layout.itemFrame(from->section, from->item) : std::nullopt;
     if (!startFrame) {
         moveCurrent(0, direction, modifiers);
@@ -419,15 +407,13 @@ void ResultsGridView::movePage(int direction, Qt::KeyboardModifiers modifiers)
 
 void ResultsGridView::goTo(const IndexPath &indexPath, Qt::KeyboardModifiers modifiers)
 {
-    m_current = indexPath;
     // A tip shown for the cell left behind (a refused mark) would now sit beside another one.
     QToolTip::hideText();
-    if ((modifiers & Qt::ShiftModifier) && m_anchor)
-        changeSelectionByUser(flatRange(*m_anchor, indexPath));
-    else {
-        m_anchor = indexPath;
-        changeSelectionByUser({indexPath});
-    }
+    const std::optional<IndexPath> anchor = anchorIndexPath();
+    if ((modifiers & Qt::ShiftModifier) && anchor)
+        changeSelectionByUser(flatRange(*anchor, indexPath), indexPath, anchor);
+    else
+        changeSelectionByUser({ indexPath }, indexPath, indexPath);
     revealItem(indexPath);
 }
 

@@ -54,8 +54,8 @@ public:
 
     void scrollToOffset(int y);
 
-    // The item the keys act on: the one last clicked (on its picture or its box) or reached with
-    // the arrow, page, Home or End keys.
+    // The item the keys act on: the selection's lead, so the one last clicked, reached with the
+    // arrow, page, Home or End keys, or selected by the window (the list's choice, a reload).
     std::optional<IndexPath> currentIndexPath() const;
     // Space: ticks the current item's box as a click on it does.
     void toggleCurrentMark();
@@ -84,8 +84,6 @@ private:
     CollectionViewItem *dequeueItem();
     HeaderView *dequeueHeader();
     void applySelectionToCells();
-    // Where the arrow and page keys start: the current item, else the last selected one.
-    std::optional<IndexPath> keyStart() const;
     // The first (direction -1) or last (+1) photo of the grid.
     std::optional<IndexPath> endItem(int direction) const;
     void moveCurrent(int dx, int dy, Qt::KeyboardModifiers modifiers);
@@ -95,12 +93,13 @@ private:
     void movePage(int direction, Qt::KeyboardModifiers modifiers);
     // Makes the item current, selects it (or extends the selection with Shift) and shows it.
     void goTo(const IndexPath &indexPath, Qt::KeyboardModifiers modifiers);
-    void clickedBox(const CollectionViewItem *item);
-    void setCurrent(const IndexPath &indexPath);
+    // Reached by Tab with nothing selected: the first photo on screen, so the keys have a place.
+    void selectFirstVisible();
     // Brings the item whole into view below its pinned header.
     void revealItem(const IndexPath &indexPath);
     QList<IndexPath> flatRange(const IndexPath &from, const IndexPath &to) const;
-    void changeSelectionByUser(const QList<IndexPath> &newSelection);
+    void changeSelectionByUser(const QList<IndexPath> &newSelection, const std::optional<IndexPath> &lead,
+        const std::optional<IndexPath> &anchor);
     QRectF visibleRect() const;
 
     ResultsGridDataSource *m_dataSource = nullptr;
@@ -109,6 +108,4 @@ private:
     std::vector<CollectionViewItem *> m_pool;
     std::map<int, HeaderView *> m_headers;
     std::vector<HeaderView *> m_headerPool;
-    std::optional<IndexPath> m_anchor;
-    std::optional<IndexPath> m_current;
 };

@@ -1,8 +1,9 @@
 #include "scan/ui/CloudModeController.h"
 
 #include <QCheckBox>
-#include <QPointer>
 #include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 
 #include "app/CommonFunc.h"
@@ -83,7 +84,7 @@ void CloudModeController::dropboxSignInEnded(const DropboxOAuthResult &result)
     switch (result.kind) {
     case DropboxOAuthResult::Kind::success:
         Log::line(QStringLiteral("Success! User is logged into Dropbox."));
-        host.closeCloudAuthorizationSheet();
+        closeAuthorizationSheet();
         break;
     case DropboxOAuthResult::Kind::error:
         Log::line(QStringLiteral("Error: ") + result.errorDescription);
@@ -290,7 +291,7 @@ void CloudModeController::updateCompareButton()
 void CloudModeController::showCloudAuthorizationSheet(bool show)
 {
     if (!show) {
-        host.closeCloudAuthorizationSheet();
+        closeAuthorizationSheet();
         return;
     }
     AddingSheet::showSheet(host.view(), c.windowCloudAuthorization, c.boxForAuthorization);
@@ -312,10 +313,36 @@ void CloudModeController::btnAllowPermissionCloudScanTapped()
     connect(DropboxAuth::sharedAuth(), &DropboxAuth::signInFinished, this,
         &CloudModeController::dropboxSignInFinished, Qt::UniqueConnection);
     DropBoxHandler::signInToDropbox();
+    showWaitingForBrowser(DropboxAuth::sharedAuth()->isWaitingForRedirect());
+}
+
+void CloudModeController::showWaitingForBrowser(bool waiting)
+{
+    c.lblWaitingForBrowser->setVisible(waiting);
+    c.indWaitingForBrowser->setVisible(waiting);
+    // Allow would only open the browser again; Return and Escape both reach Cancel meanwhile.
+    c.btnAllowPermission->setEnabled(!waiting);
+    if (waiting)
+        c.btnCancelCloudAuthorization->setFocus(Qt::OtherFocusReason);
+    else if (c.windowCloudAuthorization && c.windowCloudAuthorization->isVisible())
+        c.btnAllowPermission->setFocus(Qt::OtherFocusReason);
+}
+
+void CloudModeController::closeAuthorizationSheet()
+{
+    // The redirect, should it still come, then finds no sign-in waiting for it.
+    if (DropboxClientsManager *manager = DropboxClientsManager::shared();
+        manager && manager->isWaitingForRedirect())
+        manager->resetClients();
+    showWaitingForBrowser(false);
+    host.closeCloudAuthorizationSheet();
 }
 
 void CloudModeController::dropboxSignInFinished(const DropboxOAuthResult &result)
 {
+    // However it ended, the browser has nothing more to do: a declined sign-in leaves the sheet
+    // ready for Allow again.
+    showWaitingForBrowser(false);
     if (result.kind != DropboxOAuthResult::Kind::error)
         return;
     // After the sign-in's own handling, which may close the authorization sheet.
@@ -334,7 +361,7 @@ void CloudModeController::btnCancelCloudAuthorizationSheetTapped()
 
 void CloudModeController::leaveSignIn()
 {
-    host.closeCloudAuthorizationSheet();
+    closeAuthorizationSheet();
     if (m_sourceBeforeSignIn == ScanGlobals::scanType.load())
         return;
     // A cloud source that lost its sign-in meanwhile would only ask again.
@@ -360,7 +387,7 @@ bool CloudModeController::isSignedIn(ScanSource source)
 
 void CloudModeController::btnScanComputerTapped()
 {
-    host.closeCloudAuthorizationSheet();
+    closeAuthorizationSheet();
     c.btnPopupForScanSelection->selectItemAtIndex(int(ScanSource::thisComputer));
     btnScanTypeTapped(int(ScanSource::thisComputer));
 }

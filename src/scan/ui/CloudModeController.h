@@ -91,6 +91,10 @@ private:
     bool isSignedIn(ScanSource source);
     // A Dropbox sign-in that failed, also one that could not start, is told in an alert.
     void dropboxSignInFinished(const DropboxOAuthResult &result);
+    // The authorization sheet tells that the browser has the sign-in, its Cancel the way out.
+    void showWaitingForBrowser(bool waiting);
+    // Closes the authorization sheet; a sign-in still waiting for the browser ends with it.
+    void closeAuthorizationSheet();
 
     MainWindowWidgets &c;
     ScanListState &state;

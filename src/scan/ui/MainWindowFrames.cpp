@@ -105,6 +105,8 @@ QList<InterfaceFrame> sheetFrames()
         { "lblDriveInfoSteps2Sub", "boxForAuthorization", { 60, 178, 460, 20 } },
         { "lblDriveInfoSteps3", "boxForAuthorization", { 40, 142, 480, 20 } },
         { "lblDriveInfoSteps3Sub", "boxForAuthorization", { 60, 118, 460, 20 } },
+        { "lblWaitingForBrowser", "boxForAuthorization", { 20, 74, 500, 36 } },
+        { "indWaitingForBrowser", "boxForAuthorization", { 20, 64, 500, 6 } },
         { "btnScanComputer", "boxForAuthorization", { 20, 20, 200, 32 } },
         { "btnCancelCloudAuthorization", "boxForAuthorization", { 240, 20, 130, 32 } },
         { "btnAllowPermission", "boxForAuthorization", { 390, 20, 130, 32 } },

@@ -209,6 +209,13 @@ void MainWindowInterface::buildCloudSheets()
     c.btnScanComputer = make<CFMButton>(QStringLiteral("btnScanComputer"));
     c.btnCancelCloudAuthorization = make<CFMButton>(QStringLiteral("btnCancelCloudAuthorization"));
     c.btnAllowPermission = make<CFMButton>(QStringLiteral("btnAllowPermission"));
+    c.lblWaitingForBrowser = make<QLabel>(QStringLiteral("lblWaitingForBrowser"));
+    c.lblWaitingForBrowser->setWordWrap(true);
+    c.lblWaitingForBrowser->hide();
+    c.indWaitingForBrowser = make<QProgressBar>(QStringLiteral("indWaitingForBrowser"));
+    c.indWaitingForBrowser->setRange(0, 0);
+    c.indWaitingForBrowser->setTextVisible(false);
+    c.indWaitingForBrowser->hide();
     c.windowCloudFolderList = makeWindow(QStringLiteral("windowCloudFolderList"));
     c.boxCloudFolderList = make<QFrame>(QStringLiteral("boxCloudFolderList"));
     ControlStyles::applySheetEdge(c.boxCloudFolderList);

@@ -40,6 +40,7 @@ void MainWindowSetup::setupCloudSheetTexts(MainWindowWidgets &c)
     c.lblDriveInfoSteps3Sub->setText(formatText(text("ID_QNY_DRIVE_INFO_STEP3_SUB"), cloudName));
     c.btnScanComputer->setText(text("ID_QNY_SCAN_COMPUTER"));
     c.btnAllowPermission->setText(text("ID_QNY_DRIVE_INFO_ALLOW"));
+    c.lblWaitingForBrowser->setText(formatText(text("ID_WAITING_FOR_BROWSER_SIGN_IN"), cloudName));
     c.btnCancelCloudFolderScan->setText(text("ID_CANCEL"));
     c.btnAddFolderCloudScan->setText(text("ID_ADD"));
 

@@ -78,6 +78,9 @@ struct MainWindowWidgets
     QPointer<QLabel> lblDriveInfoHeader, lblDriveInfoSteps, lblDriveInfoSteps1, lblDriveInfoSteps1Sub,
         lblDriveInfoSteps2, lblDriveInfoSteps2Sub, lblDriveInfoSteps3, lblDriveInfoSteps3Sub;
     QPointer<CFMButton> btnAllowPermission, btnScanComputer, btnCancelCloudAuthorization;
+    // Shown while the browser has the sign-in.
+    QPointer<QLabel> lblWaitingForBrowser;
+    QPointer<QProgressBar> indWaitingForBrowser;
     QPointer<QFrame> boxCloudFolderList;
     QPointer<QTreeView> outlineCloudFolderList;
     QPointer<QLabel> lblIncludeToScan;

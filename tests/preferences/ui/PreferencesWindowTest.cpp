@@ -226,6 +226,26 @@ TEST_F(PreferencesWindowTest, KeysStepThroughThePanesAndTheFocusGoesAlong)
     EXPECT_EQ(QApplication::focusWidget(), tabs->toolbar()->widgetForAction(paneActions(*controller).at(0)));
 }
 
+// A pane chosen by mouse takes the focus to its button, so the focus mark never stays on the pane
+// left behind, whether the keys were on the switcher or in the pane.
+TEST_F(PreferencesWindowTest, AClickOnAPaneTakesTheFocusAlong)
+{
+    auto controller = makeController();
+    controller->show(std::nullopt);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    PreferencesTabViewController *tabs = controller->tabViewController();
+    const auto button
+        = [&](int pane) { return tabs->toolbar()->widgetForAction(paneActions(*controller).at(pane)); };
+    for (const bool fromSwitcher : { true, false }) {
+        tabs->setActiveTab(0, false);
+        (fromSwitcher ? button(0) : shownView(*controller)->findChild<QPushButton *>())
+            ->setFocus(Qt::TabFocusReason);
+        QTest::mouseClick(button(2), Qt::LeftButton);
+        EXPECT_EQ(tabs->activeTab, std::optional<int>(2));
+        EXPECT_EQ(QApplication::focusWidget(), button(2)) << fromSwitcher;
+    }
+}
+
 TEST_F(PreferencesWindowTest, EscapeOnAnOpenDropDownListClosesTheListAloneThenTheWindow)
 {
     auto controller = makeController();

@@ -2,12 +2,16 @@
 // loading and virtualisation.
 #include "results/ui/ResultGridFixture.h"
 
+#include <functional>
+
+#include <QMenu>
 #include <QTest>
 #include <QToolTip>
 
 #include "controls/MouseEvents.h"
 #include "platform/NotificationCenter.h"
 #include "removal/ManualMarking.h"
+#include "results/ui/OutlineList.h"
 #include "results/ui/ResultGridSource.h"
 
 using namespace ResultsTestRecords;
@@ -356,3 +360,38 @@ TEST_F(ResultGridFixture, PageHomeAndEndKeysKeepTheCurrentPhotoOnScreen)
     EXPECT_EQ(bar->value(), 0) << "the first group's title shows in its place";
 }
 
+// Whatever selects a photo, the list's choice brought to the grid or a reload that moves it to
+// another place, Space marks that photo and the arrows go on from it.
+TEST_F(ResultGridFixture, SpaceAndTheArrowsActOnThePhotoTheWindowSelected)
+{
+    const auto listing = [this](int item) {
+        controller->menuListType->triggered(controller->menuListType->actions().at(item));
+    };
+    const std::function<void(const ImageFileInfo *)> ways[] = {
+        [&](const ImageFileInfo *chosen) {
+            listing(0);
+            controller->outlineList->selectRecord(chosen);
+            listing(1);
+        },
+        [this](const ImageFileInfo *) {
+            MouseEvents::press(grid().viewport(), centreOf(1, 1));
+            controller->sliderMatchingLevel->setDoubleValue(0.98);
+            controller->sliderMatchingValue(controller->sliderMatchingLevel);
+            reloadNow();
+        },
+    };
+    for (const auto &select : ways) {
+        const std::vector groups { photos("a", { 0.95f, 0.95f }), photos("b", { 0.99f, 0.99f, 0.99f }) };
+        enter(groups);
+        MouseEvents::press(grid().viewport(), centreOf(0, 1));
+        const std::shared_ptr<ImageFileInfo> chosen = groups[1]->children[1];
+        select(chosen.get());
+        const IndexPath at = controller->indexPathOf(chosen.get()).value_or(IndexPath {});
+        QTest::keyClick(&grid(), Qt::Key_Space);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(chosen->isMark);
+        EXPECT_EQ(controller->countMarked, 1);
+        QTest::keyClick(&grid(), Qt::Key_Right);
+        EXPECT_EQ(grid().selectionIndexPaths(), (QList<IndexPath> { { at.section, at.item + 1 } }));
+    }
+}

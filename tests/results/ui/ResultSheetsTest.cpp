@@ -1,11 +1,15 @@
 // Each sheet of the results window opens and closes with a scripted answer; the Photos steps
 // machine; the summaries after a removal run; the way back's confirmation.
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
 
 #include "controls/ControlStyles.h"
 #include "controls/ElidingLabel.h"
@@ -13,6 +17,7 @@
 #include "platform/AppFolders.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/UserDefaults.h"
+#include "platform/ui/GuiAlertPresenter.h"
 #include "results/AfterTrashSummary.h"
 #include "results/ResultTexts.h"
 #include "results/ui/AfterTrashSummaryWindow.h"
@@ -66,6 +71,55 @@ TEST_F(ResultSheetsTest, PermissionSheetShowsTheAlbumFileAndOkClosesIt)
     EXPECT_TRUE(presenter.isSheetOpen(sheets().windowAuthorization));
     sheets().btnOkAuthorization->click();
     EXPECT_FALSE(presenter.isSheetOpen(sheets().windowAuthorization));
+}
+
+// The scan-complete sheet asks about the results alone: they take no input while it is up, but the
+// window is not held, so its close button quits, and so do Ctrl+Q and Alt+Q with the menu's Quit.
+TEST_F(ResultSheetsTest, QuitWorksWhileTheScanCompleteSheetAsks)
+{
+    enter({ photos(QStringLiteral("a"), 2) });
+    // The scan's own sheet, on its timer, answered by the scripted presenter.
+    ASSERT_TRUE(waitUntil([this] { return presenter.modalRunCount(controller->windowScanComplete) > 0; }));
+    GuiAlertPresenter gui;
+    ScopedInstall<AlertPresenter> onScreen(&gui);
+    QMainWindow window;
+    window.setCentralWidget(view());
+    QAction *quit
+        = window.menuBar()->addMenu(QStringLiteral("&Quennary"))->addAction(QStringLiteral("&Quit"));
+    quit->setShortcut(Qt::CTRL | Qt::Key_Q);
+    quit->setShortcutContext(Qt::ApplicationShortcut);
+    // Quitting closes the window and ends every modal run.
+    QObject::connect(quit, &QAction::triggered, [&] {
+        window.close();
+        gui.stopModal();
+    });
+    CustomWindowNag *sheet = controller->windowScanComplete;
+    const std::function<void()> ways[] = { [&] { QTest::keyClick(sheet, Qt::Key_Q, Qt::ControlModifier); },
+        [&] {
+            QTest::keyClick(sheet, Qt::Key_Q, Qt::AltModifier);
+            if (QWidget *menu = QApplication::activePopupWidget())
+                QTest::keyClick(menu, Qt::Key_Q);
+        } };
+    for (const auto &press : ways) {
+        window.show();
+        bool free = false;
+        QTimer::singleShot(0, sheet, [&] {
+            // A window held by a modal one drops the request of its close button.
+            free = QTest::qWaitForWindowActive(sheet) && !view()->isEnabled()
+                && !QApplication::activeModalWidget();
+            press();
+        });
+        QTimer giveUp;
+        QObject::connect(&giveUp, &QTimer::timeout, [&] { gui.stopModal(); });
+        giveUp.start(5000);
+        controller->showScanCompleteWindow();
+        EXPECT_TRUE(free);
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_TRUE(view()->isEnabled());
+    }
+    // The view and its sheet stay the controller's.
+    sheet->setParent(view(), sheet->windowFlags());
+    view()->setParent(nullptr);
 }
 
 TEST_F(ResultSheetsTest, RetryAndCancelOfTheiPhotoCheckBothEndItsModalRun)

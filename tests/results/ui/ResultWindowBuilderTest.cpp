@@ -157,6 +157,9 @@ TEST_F(ResultWindowBuilderTest, ExactScanWithOnlyVideosHidesTheHintLine)
     EXPECT_TRUE(controller->lblMatchingLevelHint->isHidden());
 }
 
+// Groups found only at the lowest level are shown there with a headline that says so, and no line
+// offers a lower level; moved up past them the panel says none show there and that lower levels
+// hold some; moved to a level that shows groups, the panel goes.
 TEST_F(ResultWindowBuilderTest, GroupsOnlyBelowTheLevelAreShownWithThePartialHeadline)
 {
     open();
@@ -164,20 +167,36 @@ TEST_F(ResultWindowBuilderTest, GroupsOnlyBelowTheLevelAreShownWithThePartialHea
         { photo(QStringLiteral("l0"), 0.86f), photo(QStringLiteral("l1"), 0.86f) });
     enter({ low });
     EXPECT_EQ(controller->arrGroups.size(), 1u);
-    EXPECT_EQ(controller->lblSimilarPhotoClean->text(),
-        localizedString(QStringLiteral("ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL")));
-    EXPECT_FALSE(controller->boxHintPartialMatch->isHidden());
-    EXPECT_TRUE(controller->boxForHint->isHidden());
-    EXPECT_EQ(builder->hints().lblNoteToAutoMark->text(),
-        localizedString(QStringLiteral("ID_NOTE_REDUCE_MATCH_LEVEL_MAY_PRESENT_PHOTOS")));
-    EXPECT_FALSE(controller->boxRightPattern->isHidden());
+    NoResultHintsPanel &hints = builder->hints();
     // At the default width the texts keep whole lines and the slider a usable length.
     controller->view()->resize(1040, 679);
-    settle();
-    EXPECT_GE(controller->sliderForMatch->width(), 200);
-    for (QLabel *text : { builder->hints().lblNoteToAutoMark.data(),
-             builder->hints().lblHintThereAreStillsimilarphotos.data(), controller->lblSimilarPhotoClean.data() })
-        EXPECT_LE(text->height(), 2 * text->fontMetrics().lineSpacing() + 2) << qPrintable(text->text());
+    // Level moved to, headline, whether the lines about a lower level show, whether the panel does.
+    const std::tuple<std::optional<double>, const char *, bool, bool> rows[] = {
+        { std::nullopt, "ID_NO_SIMILAR_PHOTOS_AT_SCAN_LEVEL_SHOWN_AT_LOWEST", false, true },
+        { 0.95, "ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL", true, true },
+        { 0.855, "ID_NO_SIMILAR_PHOTOS_AT_MATCHING_LEVEL", true, false },
+    };
+    for (const auto &[level, headline, lowerLines, panel] : rows) {
+        if (level) {
+            controller->sliderMatchingLevel->setDoubleValue(*level);
+            controller->sliderMatchingValue(controller->sliderMatchingLevel);
+        }
+        settle();
+        EXPECT_EQ(controller->boxHintPartialMatch->isHidden(), !panel) << headline;
+        EXPECT_EQ(controller->lblSimilarPhotoClean->text(), localizedString(QString::fromLatin1(headline)));
+        EXPECT_EQ(hints.lblHintThereAreStillsimilarphotos->isHidden(), !lowerLines) << headline;
+        EXPECT_EQ(hints.lblNoteToAutoMark->isHidden(), !lowerLines) << headline;
+        EXPECT_TRUE(controller->boxForHint->isHidden());
+        EXPECT_FALSE(controller->boxRightPattern->isHidden());
+        if (!panel)
+            continue;
+        EXPECT_GE(controller->sliderForMatch->width(), 200);
+        for (QLabel *text : { hints.lblNoteToAutoMark.data(), hints.lblHintThereAreStillsimilarphotos.data(),
+                 controller->lblSimilarPhotoClean.data() })
+            EXPECT_LE(text->height(), 2 * text->fontMetrics().lineSpacing() + 2) << qPrintable(text->text());
+    }
+    EXPECT_EQ(hints.lblNoteToAutoMark->text(),
+        localizedString(QStringLiteral("ID_NOTE_REDUCE_MATCH_LEVEL_MAY_PRESENT_PHOTOS")));
 }
 
 TEST_F(ResultWindowBuilderTest, QuickLookAsksForOnlyTheLastRecordOfTheGridSelection)

@@ -10,11 +10,14 @@
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTreeView>
+#include <QUrlQuery>
 
 #include "MainWindowTestSupport.h"
 #include "app/DropboxClientsManager.h"
 #include "app/LocalizedString.h"
+#include "cloud/DriveService.h"
 #include "cloud/DropBoxHandler.h"
+#include "cloud/DropboxAuth.h"
 #include "cloud/ui/GoogleDriveAccessVC.h"
 #include "controls/IMGButton.h"
 #include "model/CloudScanFoldersList.h"
@@ -30,7 +33,6 @@
 #include "scan/ui/PopUpButton.h"
 #include "scan/ui/ScanListController.h"
 #include "scan/ui/ScanRunController.h"
-#include "cloud/DriveService.h"
 #include "support/FakeBrowser.h"
 #include "support/FakeDropbox.h"
 #include "support/FakeHttpServer.h"
@@ -302,6 +304,40 @@ TEST_F(CloudModeTest, BothSignInSheetsFailAlikeAndTabLeftToRight)
         EXPECT_FALSE(sheetOpen(sheet)) << row.reason;
         EXPECT_EQ(c.btnPopupForScanSelection->indexOfSelectedItem(), 0) << row.reason;
     }
+}
+
+// While the browser has the Dropbox sign-in the sheet says so and leaves Cancel as the way out:
+// Cancel ends the wait with the sheet, and a sign-in declined in the browser leaves it for Allow.
+TEST_F(CloudModeTest, TheDropboxSheetTellsThatItWaitsForTheBrowser)
+{
+    UserDefaults::standard().setObject(QStringLiteral("cloudDropboxAppKey"), QStringLiteral("key"));
+    QUrlQuery asked;
+    DropboxAuth *auth = DropboxAuth::sharedAuth();
+    auth->setBrowserOpener([&asked](const QUrl &url) {
+        asked = QUrlQuery(url);
+        return true;
+    });
+    const auto handler = useDropbox(QString());
+    const auto decline = [&] {
+        QUrl back(asked.queryItemValue(QStringLiteral("redirect_uri"), QUrl::FullyDecoded));
+        back.setQuery(
+            QStringLiteral("error=access_denied&state=") + asked.queryItemValue(QStringLiteral("state")));
+        handler->takeRedirect(back);
+    };
+    // How the wait ends, and whether the sheet stays open after it.
+    const std::pair<std::function<void()>, bool> rows[]
+        = { { [this] { c.btnCancelCloudAuthorization->click(); }, false }, { decline, true } };
+    for (const auto &[end, stays] : rows) {
+        c.cloudMode().btnScanTypeTapped(2);
+        c.btnAllowPermission->click();
+        EXPECT_TRUE(auth->isWaitingForRedirect() && !c.lblWaitingForBrowser->isHidden()
+            && !c.btnAllowPermission->isEnabled());
+        end();
+        EXPECT_TRUE(TestEvents::waitFor([auth] { return !auth->isWaitingForRedirect(); }, kBoundMs));
+        EXPECT_TRUE(c.lblWaitingForBrowser->isHidden() && c.btnAllowPermission->isEnabled());
+        EXPECT_EQ(sheetOpen(c.windowCloudAuthorization), stays);
+    }
+    auth->setBrowserOpener({});
 }
 
 TEST_F(CloudModeTest, TheFolderSheetListsTheRootOnceAndAgainOnlyAfterDeletions)
