@@ -4,7 +4,7 @@
 
 #include <QFile>
 
-#include "app/CommonFunc.h"
+#include "model/LibraryDatabaseLook.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
 #include "platform/ThreadsApart.h"
@@ -88,9 +88,12 @@ std::optional<ScanListLook::Facts> ScanListLook::lookAtLibrary(
         return std::nullopt;
     Facts facts { ScanListRules::Kind::Skip, seen->key };
     if (!seen->inTrash && seen->item && seen->item->folder && seen->item->readable) {
-        where.set(seen->key);
-        facts.kind = CommonFunc::hasPhotosLibraryDatabase(seen->key) ? ScanListRules::Kind::PhotosLibrary
-                                                                     : ScanListRules::Kind::LibraryError;
+        // Its "database" folder may be a mount of its own: a look there that does not answer
+        // names that mount, not the library's.
+        const std::optional<bool> holds = LibraryDatabaseLook::holdsDatabase(seen->key, look, where);
+        if (!holds)
+            return std::nullopt;
+        facts.kind = *holds ? ScanListRules::Kind::PhotosLibrary : ScanListRules::Kind::LibraryError;
     }
     return facts;
 }
