@@ -45,10 +45,11 @@ QList<QVariantMap> DBOperations::fetchData(
         Log::line(QStringLiteral("Photo library %1 could not be read: %2")
                       .arg(libPath, outcome.failure.logText(outcome.databasePath)));
     if (outcome.extent == LibraryExtent::CutShort)
-        Log::line(QStringLiteral("Photo library %1 could not be read to its end (%2); the scan goes on with the "
-                                 "%3 items read before")
-                      .arg(libPath, outcome.failure.detail)
-                      .arg(items.size()));
+        Log::line(
+            QStringLiteral("Photo library %1 could not be read to its end (%2); the scan goes on with the "
+                           "%3 items read before")
+                .arg(libPath, outcome.failure.detail)
+                .arg(items.size()));
     if (read)
         *read = outcome;
     return items;

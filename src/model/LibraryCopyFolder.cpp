@@ -48,7 +48,8 @@ bool isHeldHere(const QString &folder)
 
 Descriptor openLockFile(const QString &path, int flags)
 {
-    return Descriptor(::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | flags, 0600));
+    return Descriptor(
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | flags, 0600));
 }
 
 QString systemReason()
@@ -119,7 +120,8 @@ void LibraryCopyFolder::clearUnheld(const QString &parent)
         if (isHeldHere(folder) || isHeldElsewhere(folder))
             continue;
         if (AppFolders::removeEntry(folder))
-            Log::line(QStringLiteral("Removed the copy of a library database left by an earlier run: ") + folder);
+            Log::line(
+                QStringLiteral("Removed the copy of a library database left by an earlier run: ") + folder);
     }
 }
 

@@ -14,7 +14,8 @@ const QStringList &LibraryDatabaseCopy::companionSuffixes()
     return suffixes;
 }
 
-LibraryDatabaseCopy::LibraryDatabaseCopy(const QString &databasePath, qint64 maxDataBytes, const Touching &touching)
+LibraryDatabaseCopy::LibraryDatabaseCopy(
+    const QString &databasePath, qint64 maxDataBytes, const Touching &touching)
 {
     const QString name = QFileInfo(databasePath).fileName();
     if (name.isEmpty())

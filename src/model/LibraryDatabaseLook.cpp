@@ -80,13 +80,15 @@ std::optional<bool> LibraryDatabaseLook::holdsDatabase(
     return holds;
 }
 
-LibraryDatabaseLook::Answer LibraryDatabaseLook::copy(const QString &libraryPath, const std::atomic<bool> *stop)
+LibraryDatabaseLook::Answer LibraryDatabaseLook::copy(
+    const QString &libraryPath, const std::atomic<bool> *stop)
 {
     const PathLook look = PathLook::current();
     const QString library = QDir::cleanPath(QDir::current().absoluteFilePath(libraryPath));
     Answer answer;
     std::vector<PathLook::Job<Found>> finding;
-    finding.push_back({ library, [library, look](PathLook::Where &where) { return find(library, look, where); } });
+    finding.push_back(
+        { library, [library, look](PathLook::Where &where) { return find(library, look, where); } });
     PathLook::Result<Found> found = std::move(look.lookAll(std::move(finding), stop).front());
     if (!found.answer || !found.answer->silentMount.isEmpty()) {
         answer.silentMount = found.answer ? found.answer->silentMount : found.silentMount;
@@ -100,7 +102,8 @@ LibraryDatabaseLook::Answer LibraryDatabaseLook::copy(const QString &libraryPath
     const auto longer = std::chrono::milliseconds(found.answer->bytes * 1000 / kSlowestBytesPerSecond);
     std::vector<PathLook::Job<std::shared_ptr<LibraryDatabaseCopy>>> copying;
     copying.push_back({ answer.databasePath, [path = answer.databasePath, look](PathLook::Where &where) {
-                           return std::make_shared<LibraryDatabaseCopy>(path, LibraryDatabaseCopy::kMaxDataBytes,
+                           return std::make_shared<LibraryDatabaseCopy>(path,
+                               LibraryDatabaseCopy::kMaxDataBytes,
                                [&look, &where](const QString &source) { look.findHere(source, where); });
                        } });
     PathLook::Result<std::shared_ptr<LibraryDatabaseCopy>> copied

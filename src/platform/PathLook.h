@@ -245,7 +245,8 @@ std::vector<std::optional<Answer>> PathLook::lookInTurn(const QStringList &paths
         if (turns->answered != answered || !turns->atAnswered) {
             answered = turns->answered;
             lastAnswer = now;
-        } else if (now - std::max(lastAnswer, turns->atWhere->lastStep()) >= BoundedLookTimes::notAnsweringAfter()) {
+        } else if (now - std::max(lastAnswer, turns->atWhere->lastStep())
+            >= BoundedLookTimes::notAnsweringAfter()) {
             // The look under way has not answered: its mount is left out, the rest goes on.
             nameNotAnswering(turns->atWhere->get(), [done = turns->atAnswered]() { return done->load(); });
             startTurns(turns, turns->at + 1);

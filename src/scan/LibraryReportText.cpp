@@ -56,8 +56,8 @@ QString LibraryReportText::readInPart(const WalkReport &report)
             OutsideText::name(report.libraryCutShortDatabase),
             OutsideText::reason(report.libraryCutShortFailure.detail), report.libraryItemsTaken);
     if (report.libraryItemsTaken > 0)
-        return formatText(
-            localizedString(QStringLiteral("ID_PHOTO_LIBRARY_READ_IN_PART")), library, report.libraryItemsTaken);
+        return formatText(localizedString(QStringLiteral("ID_PHOTO_LIBRARY_READ_IN_PART")), library,
+            report.libraryItemsTaken);
     return formatText(localizedString(QStringLiteral("ID_PHOTO_LIBRARY_TOO_LARGE")), library);
 }
 

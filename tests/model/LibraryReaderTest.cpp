@@ -73,8 +73,8 @@ LibraryQueryOptions options(bool exactTitle, const LibraryDateWindow &window = L
 QStringList copiesLeft()
 {
     QStringList left;
-    QDirIterator files(AppFolders::cachesFolder(), QDir::Files | QDir::Hidden | QDir::System,
-        QDirIterator::Subdirectories);
+    QDirIterator files(
+        AppFolders::cachesFolder(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString path = files.next();
         if (path != LibraryCopyFolder::parentFolder() + QStringLiteral("/.lock"))

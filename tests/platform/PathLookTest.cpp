@@ -188,8 +188,8 @@ TEST(PathLookTest, EachStepOfALookHasTheWholeBound)
         std::optional<int> answer;
         if (inTurn) {
             answer = look.lookInTurn<int>(
-                             { slow + "/x" }, [steps](qsizetype, PathLook::Where &where) { return steps(where); },
-                             nullptr)
+                             { slow + "/x" },
+                             [steps](qsizetype, PathLook::Where &where) { return steps(where); }, nullptr)
                          .front();
         } else {
             std::vector<PathLook::Job<int>> jobs;

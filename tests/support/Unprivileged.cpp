@@ -46,8 +46,8 @@ bool mustRunAsAnother()
 void runCurrentTest()
 {
     const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const QString name = QString::fromLatin1(test->test_suite_name()) + QLatin1Char('.')
-        + QString::fromLatin1(test->name());
+    const QString name
+        = QString::fromLatin1(test->test_suite_name()) + QLatin1Char('.') + QString::fromLatin1(test->name());
     QTemporaryDir home;
     const QString program = QCoreApplication::applicationFilePath();
     if (!reachableByOthers(QFileInfo(home.path()).absolutePath()) || !reachableByOthers(program))

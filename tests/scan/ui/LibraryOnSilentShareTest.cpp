@@ -48,7 +48,8 @@ TEST(LibraryOnSilentShareTest, OnlyItsDatabaseFolderIsNamedNotAnswering)
     EXPECT_TRUE(look.silentMountOf(local).isEmpty());
     EXPECT_TRUE(SilentOwnFolders::look().isEmpty());
     Log::line(QStringLiteral("The log goes on after ") + library);
-    EXPECT_TRUE(TestFiles::read(AppFolders::logFilePath()).contains(("The log goes on after " + library).toUtf8()));
+    EXPECT_TRUE(
+        TestFiles::read(AppFolders::logFilePath()).contains(("The log goes on after " + library).toUtf8()));
 
     FilePathNode node = folderNode(library);
     node.nodeType = GlobalObjects::NodeType::nodeTypePhotos;
