@@ -283,12 +283,11 @@ TEST_P(LibraryUnreadableTest, SaysWhyNothingWasRead)
     const QByteArray databaseFolder = QFileInfo(library.databasePath()).absolutePath().toUtf8();
     if (damage == "fifo" || damage == "absent" || damage == "folder" || damage == "dangling") {
         ASSERT_TRUE(QFile::remove(library.databasePath()));
-        if (damage == "fifo")
-            ASSERT_EQ(mkfifo(database.constData(), 0600), 0);
-        if (damage == "folder")
-            ASSERT_TRUE(QDir().mkdir(library.databasePath()));
-        if (damage == "dangling")
-            ASSERT_TRUE(QFile::link(QStringLiteral("nowhere"), library.databasePath()));
+        const bool replaced = damage == "absent"
+            || (damage == "fifo" && mkfifo(database.constData(), 0600) == 0)
+            || (damage == "folder" && QDir().mkdir(library.databasePath()))
+            || (damage == "dangling" && QFile::link(QStringLiteral("nowhere"), library.databasePath()));
+        ASSERT_TRUE(replaced);
     } else if (damage == "garbage") {
         ASSERT_TRUE(TestFiles::write(library.databasePath(), QByteArray(8192, 'x')));
     } else if (permissions) {
