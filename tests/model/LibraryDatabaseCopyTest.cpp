@@ -12,10 +12,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "LibraryTestLibrary.h"
 #include "model/LibraryCopyFolder.h"
 #include "model/LibraryDatabaseCopy.h"
-#include "model/LibraryQuery.h"
 #include "platform/AppFolders.h"
 #include "platform/Descriptor.h"
 #include "support/TestFiles.h"
@@ -84,60 +82,41 @@ TEST(LibraryDatabaseCopy, HolesStayHolesAndDataIsBounded)
     }
 }
 
-// Two reads of one library, the first copy's end coming late (on the thread a bounded look left
-// behind) after the second read made its copy: the second keeps every file and reads its item, which
-// lies only in the "-wal" companion.
+// A read's copy whose end comes late (on the thread a bounded look left behind), after the next
+// read of the same library made its own: the later copy keeps every file.
 TEST(LibraryDatabaseCopy, ACopyEndingLateLeavesALaterCopyWhole)
 {
     QTemporaryDir dir;
-    LibraryTestLibrary library(dir.path(), LibraryTestLibrary::Layout::PhotosStore);
-    library.holdChangesInWal();
-    LibraryTestLibrary::Item item;
-    item.fileName = QStringLiteral("only-in-wal.jpg");
-    library.addItem(item);
-    ASSERT_TRUE(TestFiles::write(library.databasePath() + QStringLiteral(".lock")));
-    auto earlier = std::make_unique<LibraryDatabaseCopy>(library.databasePath());
-    const LibraryDatabaseCopy later(library.databasePath());
+    const QString database = dir.filePath(QStringLiteral("Photos.sqlite"));
+    for (const QString &suffix : LibraryDatabaseCopy::companionSuffixes())
+        ASSERT_TRUE(TestFiles::write(database + suffix, "data"));
+    auto earlier = std::make_unique<LibraryDatabaseCopy>(database);
+    const LibraryDatabaseCopy later(database);
     earlier.reset();
     for (const QString &suffix : LibraryDatabaseCopy::companionSuffixes())
-        EXPECT_TRUE(QFileInfo::exists(later.path() + suffix)) << suffix.toStdString();
-    SqliteConnection connection;
-    ASSERT_TRUE(connection.open(later.path(), SqliteConnection::Mode::ReadOnly));
-    LibraryQueryOptions options;
-    options.markedAlbumName = QStringLiteral("Marked");
-    EXPECT_EQ(LibraryQuery::items(connection, library.libraryPath(), options).size(), 1);
+        EXPECT_EQ(TestFiles::read(later.path() + suffix), "data") << suffix.toStdString();
 }
 
-// Folders of reads that a crashed run left are cleared when the next read makes its own; those a
-// read holds, in this process or (by its lock) in another, stay until that read ends.
-TEST(LibraryDatabaseCopy, FoldersLeftByACrashedRunAreClearedAndHeldOnesKept)
+// Folders a crashed run left, with or without their lock file, are cleared when the next read makes
+// its own; one that another process's read holds by its lock, or a read of this one, stays.
+TEST(LibraryDatabaseCopy, FoldersNoReadHoldsAreClearedAtTheNextRead)
 {
     QTemporaryDir dir;
     const QString database = dir.filePath(QStringLiteral("Photos.sqlite"));
-    ASSERT_TRUE(TestFiles::write(database, "database"));
     const QString parent = LibraryCopyFolder::parentFolder();
-    const QString crashedBare = parent + QStringLiteral("/read-crashedA"),
-                  crashedLock = parent + QStringLiteral("/read-crashedB"),
-                  otherProcess = parent + QStringLiteral("/read-elsewhere");
-    for (const QString &folder : { crashedBare, crashedLock, otherProcess })
-        ASSERT_TRUE(TestFiles::write(folder + QStringLiteral("/Photos.sqlite"), "copy"));
-    ASSERT_TRUE(TestFiles::write(crashedLock + QStringLiteral("/.held"), ""));
-    ASSERT_TRUE(TestFiles::write(otherProcess + QStringLiteral("/.held"), ""));
-    // Another process's read holds its lock through a descriptor of its own.
-    const Descriptor elsewhere(
-        ::open(QFile::encodeName(otherProcess + QStringLiteral("/.held")).constData(), O_RDWR | O_CLOEXEC));
+    const QString bare = parent + "/read-bare", unlocked = parent + "/read-unlocked",
+                  locked = parent + "/read-locked";
+    ASSERT_TRUE(TestFiles::write(database) && TestFiles::write(bare + "/Photos.sqlite")
+        && TestFiles::write(unlocked + "/.held") && TestFiles::write(locked + "/.held"));
+    const Descriptor elsewhere(::open(QFile::encodeName(locked + "/.held").constData(), O_RDWR | O_CLOEXEC));
     ASSERT_EQ(::flock(elsewhere.get(), LOCK_EX | LOCK_NB), 0);
-
     auto held = std::make_unique<LibraryDatabaseCopy>(database);
-    auto next = std::make_unique<LibraryDatabaseCopy>(database);
-    EXPECT_FALSE(QFileInfo::exists(crashedBare));
-    EXPECT_FALSE(QFileInfo::exists(crashedLock));
-    EXPECT_TRUE(QFileInfo::exists(otherProcess + QStringLiteral("/Photos.sqlite")));
-    EXPECT_TRUE(QFileInfo::exists(held->path()));
-    EXPECT_TRUE(QFileInfo::exists(next->path()));
+    const LibraryDatabaseCopy next(database);
+    EXPECT_FALSE(QFileInfo::exists(bare) || QFileInfo::exists(unlocked));
+    EXPECT_TRUE(
+        QFileInfo::exists(locked) && QFileInfo::exists(held->path()) && QFileInfo::exists(next.path()));
     const QString heldFolder = QFileInfo(held->path()).absolutePath();
     held.reset();
-    next.reset();
     EXPECT_FALSE(QFileInfo::exists(heldFolder));
-    EXPECT_TRUE(AppFolders::removeEntry(otherProcess));
+    EXPECT_TRUE(AppFolders::removeEntry(locked));
 }
