@@ -215,7 +215,11 @@ bool CommonFunc::isApplicationRunning(const QString &bundleId)
 
 QString CommonFunc::photosLibraryDatabasePath(const QString &libraryPath)
 {
-    const LibraryDatabaseNames names(libraryPath);
+    return photosLibraryDatabasePath(LibraryDatabaseNames(libraryPath));
+}
+
+QString CommonFunc::photosLibraryDatabasePath(const LibraryDatabaseNames &names)
+{
     const auto pick = [&names](const char *preferred, const char *fallback) {
         const QString first = names.find(QLatin1String(preferred));
         return first.isEmpty() ? names.find(QLatin1String(fallback)) : first;
@@ -235,9 +239,13 @@ QString CommonFunc::photosLibraryDatabasePath(const QString &libraryPath)
 
 bool CommonFunc::hasPhotosLibraryDatabase(const QString &folderPath)
 {
+    return hasPhotosLibraryDatabase(LibraryDatabaseNames(folderPath));
+}
+
+bool CommonFunc::hasPhotosLibraryDatabase(const LibraryDatabaseNames &names)
+{
     static const char *const kCandidates[] = { "database/Library.apdb", "database/photos.db",
         "database/apdb/Library.apdb", "database/photos.sqlite" };
-    const LibraryDatabaseNames names(folderPath);
     return std::any_of(std::cbegin(kCandidates), std::cend(kCandidates),
         [&names](const char *candidate) { return !names.find(QLatin1String(candidate)).isEmpty(); });
 }

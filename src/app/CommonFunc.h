@@ -19,6 +19,8 @@
 
 #include "app/AttributedTitle.h"
 
+class LibraryDatabaseNames;
+
 class CommonFunc
 {
 public:
@@ -69,6 +71,9 @@ public:
     // The database file of the library package, its names matched whatever their letter case.
     static QString photosLibraryDatabasePath(const QString &libraryPath);
     static bool hasPhotosLibraryDatabase(const QString &folderPath);
+    // The same over the library's names as `names` finds them.
+    static QString photosLibraryDatabasePath(const LibraryDatabaseNames &names);
+    static bool hasPhotosLibraryDatabase(const LibraryDatabaseNames &names);
     static bool isFileLocked(const QString &path);
     static bool checkForNetWorkDrive(const QString &path);
     static std::optional<QString> md5OfFile(const QString &path, const std::atomic<bool> *stop = nullptr);

@@ -1,13 +1,20 @@
 #include "app/LibraryDatabaseNames.h"
 
+#include <dirent.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include <QDir>
+#include <QFile>
 
 #include "platform/Log.h"
 
-LibraryDatabaseNames::LibraryDatabaseNames(const QString &libraryPath)
+LibraryDatabaseNames::LibraryDatabaseNames(const QString &libraryPath, Entries last, Entering entering)
     : m_libraryPath(libraryPath)
+    , m_last(last)
+    , m_entering(std::move(entering))
 {
 }
 
@@ -44,16 +51,35 @@ QStringList LibraryDatabaseNames::matching(
     const QString &relativeFolder, const QString &name, bool folders) const
 {
     const QString key = (folders ? QStringLiteral("d:") : QStringLiteral("f:")) + relativeFolder;
-    auto listing = m_listings.constFind(key);
-    if (listing == m_listings.cend()) {
-        const QDir::Filters filter
-            = (folders ? QDir::Dirs | QDir::NoDotAndDotDot : QDir::Files) | QDir::Hidden | QDir::System;
-        listing = m_listings.insert(key, QDir(spelled(relativeFolder)).entryList(filter, QDir::Name));
-    }
+    auto listed = m_listings.constFind(key);
+    if (listed == m_listings.cend())
+        listed = m_listings.insert(key, listing(relativeFolder, folders));
     QStringList names;
-    for (const QString &entry : *listing) {
+    for (const QString &entry : *listed) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             names.append(entry);
+    }
+    return names;
+}
+
+QStringList LibraryDatabaseNames::listing(const QString &relativeFolder, bool folders) const
+{
+    const QString folder = spelled(relativeFolder);
+    if (m_entering && !m_entering(folder))
+        return {};
+    const QDir::Filters kinds = folders ? QDir::Dirs | QDir::NoDotAndDotDot
+        : m_last == Entries::Any        ? QDir::AllEntries | QDir::NoDotAndDotDot
+                                        : QDir::Files;
+    const QStringList names = QDir(folder).entryList(kinds | QDir::Hidden | QDir::System, QDir::Name);
+    // An empty listing may be a folder that cannot be read: the reason is what a user must hear.
+    if (names.isEmpty() && m_unlistedFolder.isEmpty()) {
+        DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+        if (dir)
+            ::closedir(dir);
+        else if (errno != ENOENT && errno != ENOTDIR) {
+            m_unlistedFolder = folder;
+            m_unlistedReason = QString::fromLocal8Bit(std::strerror(errno));
+        }
     }
     return names;
 }

@@ -1,7 +1,5 @@
 #include "model/DBOperations.h"
 
-#include <sqlite3.h>
-
 #include <QFileInfo>
 
 #include "app/LocalizedString.h"
@@ -25,32 +23,33 @@ QList<QVariantMap> DBOperations::fetchData(
     const LibraryDatabaseLook::Answer looked = LibraryDatabaseLook::copy(libPath, options.stop);
     outcome.databasePath = looked.databasePath;
     outcome.silentMount = looked.silentMount;
+    outcome.failure = looked.failure;
     QList<QVariantMap> items;
-    if (!looked.copy) {
-        if (!looked.silentMount.isEmpty())
-            Log::line(QStringLiteral("Photo library %1 is not answering (%2); the scan goes on without it")
-                          .arg(libPath, looked.silentMount));
-        if (read)
-            *read = outcome;
-        return items;
-    }
-    const LibraryDatabaseCopy &copy = *looked.copy;
-    if (!looked.databaseExists)
-        outcome.failure = { LibraryFailure::Kind::NoDatabase, QString() };
-    else if (!QFileInfo::exists(copy.path()))
-        outcome.failure = { LibraryFailure::Kind::NotCopied, copy.error() };
-    else
-        items = readCopy(copy.path(), libPath, options, outcome);
-    if (outcome.failure.kind != LibraryFailure::Kind::None)
+    if (!looked.silentMount.isEmpty())
+        Log::line(QStringLiteral("Photo library %1 is not answering (%2); the scan goes on without it")
+                      .arg(libPath, looked.silentMount));
+    if (looked.copy && !QFileInfo::exists(looked.copy->path()))
+        outcome.failure = { LibraryFailure::Kind::NotCopied, looked.copy->error() };
+    else if (looked.copy)
+        items = readCopy(looked.copy->path(), libPath, options, outcome);
+    if (outcome.failure.kind != LibraryFailure::Kind::None && outcome.extent != LibraryExtent::CutShort)
         outcome.extent = LibraryExtent::Unreadable;
-    if (copy.tooLarge()) {
+    if (looked.copy && looked.copy->tooLarge()) {
         outcome.extent = LibraryExtent::TooLarge;
         outcome.failure = {};
     }
-    looked.copy->removeCopies();
-    if (outcome.extent == LibraryExtent::Unreadable && !(options.stop && options.stop->load()))
+    if (looked.copy)
+        looked.copy->removeCopies();
+    const bool stopped = options.stop && options.stop->load();
+    if (outcome.extent == LibraryExtent::Unreadable && !stopped)
         Log::line(QStringLiteral("Photo library %1 could not be read: %2")
                       .arg(libPath, outcome.failure.logText(outcome.databasePath)));
+    if (outcome.extent == LibraryExtent::CutShort)
+        Log::line(
+            QStringLiteral("Photo library %1 could not be read to its end (%2); the scan goes on with the "
+                           "%3 items read before")
+                .arg(libPath, outcome.failure.detail)
+                .arg(items.size()));
     if (read)
         *read = outcome;
     return items;
@@ -68,14 +67,7 @@ QList<QVariantMap> DBOperations::readCopy(
         return {};
     }
     connection.restrictForeignFile(options.stop, options.stepBudgetMs);
-    const QList<QVariantMap> items = LibraryQuery::items(connection, libPath, options, &read);
-    const bool stopped = options.stop && options.stop->load();
-    // A read that failed part way keeps the items read before.
-    if (connection.lastResult() != SQLITE_OK && read.extent != LibraryExtent::Unreadable && !stopped)
-        Log::line(
-            QStringLiteral("Photo library %1 could not be read (%2); the scan goes on without the rest of it")
-                .arg(libPath, connection.errorMessage()));
-    return items;
+    return LibraryQuery::items(connection, libPath, options, &read);
 }
 
 LibraryQueryOptions DBOperations::currentOptions()

@@ -1,10 +1,9 @@
 #include "model/LibraryDatabaseCopy.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/AppFolders.h"
+#include "model/LibraryCopyFolder.h"
 #include "platform/Log.h"
 #include "platform/RegularFile.h"
 
@@ -15,23 +14,25 @@ const QStringList &LibraryDatabaseCopy::companionSuffixes()
     return suffixes;
 }
 
-LibraryDatabaseCopy::LibraryDatabaseCopy(const QString &databasePath, qint64 maxDataBytes)
+LibraryDatabaseCopy::LibraryDatabaseCopy(
+    const QString &databasePath, qint64 maxDataBytes, const Touching &touching)
 {
     const QString name = QFileInfo(databasePath).fileName();
     if (name.isEmpty())
         return;
-    const QString folder = AppFolders::cachesFolder();
-    // The library's private data is not copied into a folder another user may read or change.
-    if (!AppFolders::ensureFolder(folder)) {
-        m_error = QStringLiteral("the folder %1 could not be made private to this user").arg(folder);
+    m_folder = LibraryCopyFolder::make(&m_error);
+    if (!m_folder) {
+        Log::line(QStringLiteral("Library database could not be copied: ") + m_error);
         return;
     }
-    m_copyPath = QDir(folder).filePath(name);
-    removeCopies();
+    m_copyPath = m_folder->path() + QLatin1Char('/') + name;
     qint64 dataLeft = maxDataBytes;
     for (const QString &suffix : companionSuffixes()) {
         const QString source = databasePath + suffix;
-        if (!QFileInfo::exists(source))
+        if (touching)
+            touching(source);
+        // The database itself is tried even when it does not look there: the copy says why not.
+        if (!suffix.isEmpty() && !QFileInfo::exists(source))
             continue;
         // A fifo or device in the library's place is refused, never waited on.
         if (!RegularFile::copy(source, m_copyPath + suffix, &m_error, &dataLeft)) {
@@ -44,19 +45,9 @@ LibraryDatabaseCopy::LibraryDatabaseCopy(const QString &databasePath, qint64 max
     }
 }
 
-LibraryDatabaseCopy::~LibraryDatabaseCopy()
-{
-    removeCopies();
-}
+LibraryDatabaseCopy::~LibraryDatabaseCopy() = default;
 
-// Every companion is tried, so one that cannot be removed does not leave the others behind.
 void LibraryDatabaseCopy::removeCopies()
 {
-    if (m_copyPath.isEmpty())
-        return;
-    for (const QString &suffix : companionSuffixes()) {
-        QFile copy(m_copyPath + suffix);
-        if (copy.exists() && !copy.remove())
-            Log::line(QStringLiteral("Library database could not be copied: ") + copy.errorString());
-    }
+    m_folder.reset();
 }

@@ -1,10 +1,15 @@
 // A private copy of a photo library's database (with its "-wal", "-shm" and ".lock" companions) in
-// the caches folder, so the library itself is never opened, locked or changed. The copies are
-// removed when the object goes away.
+// a folder of its own in the caches folder, so the library itself is never opened, locked or
+// changed. The copies are removed when the object goes away.
 #pragma once
+
+#include <functional>
+#include <memory>
 
 #include <QString>
 #include <QStringList>
+
+class LibraryCopyFolder;
 
 class LibraryDatabaseCopy
 {
@@ -14,16 +19,20 @@ public:
     // the largest, and keeps a file that only claims to be a database from filling the disk.
     static constexpr qint64 kMaxDataBytes = qint64(4) << 30;
 
+    // Hears of each file of the library before it is looked at or copied.
+    using Touching = std::function<void(const QString &source)>;
+
     // Copies `databasePath` and whichever companions exist, holes kept as holes, up to
     // `maxDataBytes` of data between them; a failure is logged and the copies made so far are
     // kept for reading.
-    explicit LibraryDatabaseCopy(const QString &databasePath, qint64 maxDataBytes = kMaxDataBytes);
+    explicit LibraryDatabaseCopy(
+        const QString &databasePath, qint64 maxDataBytes = kMaxDataBytes, const Touching &touching = {});
     ~LibraryDatabaseCopy();
     LibraryDatabaseCopy(const LibraryDatabaseCopy &) = delete;
     LibraryDatabaseCopy &operator=(const LibraryDatabaseCopy &) = delete;
 
     // Path of the copied database (it may not exist when the copy failed; empty without a name, or
-    // when the caches folder is not this user's alone).
+    // when the caches folder is not this user's alone). No other copy is ever made there.
     QString path() const { return m_copyPath; }
     // The database or a companion held more data than a copy may take; what was not copied whole
     // is left out.
@@ -33,12 +42,11 @@ public:
 
     static const QStringList &companionSuffixes();
 
-    // Removes the copies now; the object's end then finds nothing left. A copy made apart may end on
-    // the thread that made it, later: its reader removes it once read.
+    // Removes the copies now; the object's end then finds nothing left.
     void removeCopies();
 
 private:
-
+    std::unique_ptr<LibraryCopyFolder> m_folder;
     QString m_copyPath;
     bool m_tooLarge = false;
     QString m_error;

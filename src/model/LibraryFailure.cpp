@@ -7,6 +7,8 @@ QString LibraryFailure::logText(const QString &databasePath) const
         return {};
     case Kind::NoDatabase:
         return QStringLiteral("its database %1 is not there").arg(databasePath);
+    case Kind::FolderUnreadable:
+        return QStringLiteral("its folder %1 could not be read (%2)").arg(databasePath, detail);
     case Kind::NotCopied:
         return QStringLiteral("its database %1 could not be copied (%2)").arg(databasePath, detail);
     case Kind::NotOpened:

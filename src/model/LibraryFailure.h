@@ -9,6 +9,8 @@ struct LibraryFailure {
         None,
         // The library holds no database file under any of the names a library uses.
         NoDatabase,
+        // A folder on the way to the database could not be read; the detail is the system's reason.
+        FolderUnreadable,
         // Its database could not be copied to be read (unreadable, or no regular file).
         NotCopied,
         // The copy could not be opened as a database.

@@ -153,8 +153,14 @@ QList<QVariantMap> LibraryQuery::items(SqliteConnection &connection, const QStri
         }
     }
     // A query that fails at its first row read nothing: the library is not empty, it is unread.
-    if (rows == 0 && step != SQLITE_DONE)
+    // One that fails later read the items before: the rest were never seen.
+    const bool failed = step != SQLITE_DONE && outcome.extent == LibraryExtent::Whole;
+    if (failed && rows == 0)
         unreadable(connection, outcome, LibraryFailure::Kind::QueryFailed);
+    else if (failed && !(options.stop && options.stop->load())) {
+        outcome.extent = LibraryExtent::CutShort;
+        outcome.failure = { LibraryFailure::Kind::QueryFailed, connection.errorMessage() };
+    }
     return result;
 }
 

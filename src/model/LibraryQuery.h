@@ -44,16 +44,16 @@ struct LibraryQueryOptions {
     std::function<void(const QVariantMap &item)> outsideWindow;
 };
 
-// How much of a library a read took: none when its items could not be read at all (the failure
-// says why).
-enum class LibraryExtent { Whole, InPart, TooLarge, Unreadable };
+// How much of a library a read took: none when its items could not be read at all, the items
+// before the point where its query failed when it was cut short (the failure says why).
+enum class LibraryExtent { Whole, InPart, TooLarge, CutShort, Unreadable };
 
 // What a read of a library came to, beside its items.
 struct LibraryRead {
     LibraryExtent extent = LibraryExtent::Whole;
     // The database file chosen among the library's.
     QString databasePath;
-    // Why nothing was read, when the extent is Unreadable.
+    // Why nothing was read, when the extent is Unreadable, or why not all, when it is CutShort.
     LibraryFailure failure;
     // The point of the mount that did not answer while the database was found or copied (nothing
     // was read then); empty when it answered.

@@ -108,6 +108,13 @@ void PathLook::Where::set(const QString &path)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_path = path;
+    m_lastStep = std::chrono::steady_clock::now();
+}
+
+std::chrono::steady_clock::time_point PathLook::Where::lastStep() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_lastStep;
 }
 
 QString PathLook::Where::get() const

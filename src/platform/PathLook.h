@@ -9,6 +9,7 @@
 // (lookInTurn) share one thread apart, not one each, and the same memory of mounts not answering.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -41,20 +42,25 @@ public:
     };
 
     // The real path a look is about to touch, kept up to date by the look itself: when it does not
-    // answer, the mount holding that path is the one that holds it.
+    // answer, the mount holding that path is the one that holds it. Each step it moves on to has
+    // the whole bound to answer, so that a slow share that does answer is not named for the sum.
     class Where
     {
     public:
         explicit Where(QString path)
             : m_path(std::move(path))
+            , m_lastStep(std::chrono::steady_clock::now())
         {
         }
         void set(const QString &path);
         QString get() const;
+        // When the look last moved on to a path.
+        std::chrono::steady_clock::time_point lastStep() const;
 
     private:
         mutable std::mutex m_mutex;
         QString m_path;
+        std::chrono::steady_clock::time_point m_lastStep;
     };
 
     template <typename Answer> struct Job {
@@ -179,11 +185,18 @@ std::vector<PathLook::Result<Answer>> PathLook::lookAll(
         wheres[i] = std::make_shared<Where>(jobs[i].path);
         looks[i].emplace([where = wheres[i], look = std::move(jobs[i].look)]() { return look(*where); });
     }
-    const auto deadline = std::chrono::steady_clock::now() + BoundedLookTimes::notAnsweringAfter() + longer;
+    const auto bound = BoundedLookTimes::notAnsweringAfter();
+    const auto together = std::chrono::steady_clock::now() + bound + longer;
     for (size_t i = 0; i < jobs.size(); ++i) {
         if (!looks[i])
             continue;
-        results[i].answer = looks[i]->wait(deadline, stop);
+        for (auto deadline = together;;) {
+            results[i].answer = looks[i]->wait(deadline, stop);
+            const auto stepDeadline = wheres[i]->lastStep() + bound;
+            if (results[i].answer || (stop && stop->load()) || stepDeadline <= deadline)
+                break;
+            deadline = stepDeadline;
+        }
         if (!results[i].answer && !(stop && stop->load())) {
             results[i].silentMount
                 = nameNotAnswering(wheres[i]->get(), [look = *looks[i]]() { return look.hasAnswered(); });
@@ -232,7 +245,8 @@ std::vector<std::optional<Answer>> PathLook::lookInTurn(const QStringList &paths
         if (turns->answered != answered || !turns->atAnswered) {
             answered = turns->answered;
             lastAnswer = now;
-        } else if (now - lastAnswer >= BoundedLookTimes::notAnsweringAfter()) {
+        } else if (now - std::max(lastAnswer, turns->atWhere->lastStep())
+            >= BoundedLookTimes::notAnsweringAfter()) {
             // The look under way has not answered: its mount is left out, the rest goes on.
             nameNotAnswering(turns->atWhere->get(), [done = turns->atAnswered]() { return done->load(); });
             startTurns(turns, turns->at + 1);

@@ -177,10 +177,13 @@ bool RegularFile::copy(const QString &from, const QString &to, QString *error, q
 {
     const Descriptor source = openForReading(from);
     if (!source.isValid()) {
-        // A file that may be read was refused for being no regular file; otherwise the system says why.
+        // A file that may be read was refused for being no regular file; otherwise the system says
+        // why, but for a link whose target is not there, which it would call missing itself.
         const QByteArray name = QFile::encodeName(from);
-        const QString why = ::access(name.constData(), R_OK) == 0
-            ? QStringLiteral("not a regular file")
+        struct stat link = {};
+        const QString why = ::access(name.constData(), R_OK) == 0 ? QStringLiteral("not a regular file")
+            : errno == ENOENT && ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode)
+            ? QStringLiteral("a link to nothing")
             : QString::fromLocal8Bit(std::strerror(errno));
         *error = why + QStringLiteral(": ") + from;
         return false;

@@ -14,6 +14,8 @@ const char *unreadableKey(Kind kind)
     switch (kind) {
     case Kind::NoDatabase:
         return "ID_PHOTO_LIBRARY_DATABASE_NOT_THERE";
+    case Kind::FolderUnreadable:
+        return "ID_PHOTO_LIBRARY_FOLDER_UNREADABLE";
     case Kind::NotCopied:
         return "ID_PHOTO_LIBRARY_DATABASE_NOT_COPIED";
     case Kind::NotOpened:
@@ -42,6 +44,21 @@ QString LibraryReportText::unreadable(const WalkReport &report)
     return formatText(localizedString(QString::fromLatin1(unreadableKey(failure.kind))),
         OutsideText::name(report.unreadableLibrary), OutsideText::name(report.unreadableLibraryDatabase),
         detail);
+}
+
+QString LibraryReportText::readInPart(const WalkReport &report)
+{
+    if (report.libraryReadInPart.isEmpty())
+        return {};
+    const QString library = OutsideText::name(report.libraryReadInPart);
+    if (report.libraryCutShortFailure.kind != Kind::None)
+        return formatText(localizedString(QStringLiteral("ID_PHOTO_LIBRARY_CUT_SHORT")), library,
+            OutsideText::name(report.libraryCutShortDatabase),
+            OutsideText::reason(report.libraryCutShortFailure.detail), report.libraryItemsTaken);
+    if (report.libraryItemsTaken > 0)
+        return formatText(localizedString(QStringLiteral("ID_PHOTO_LIBRARY_READ_IN_PART")), library,
+            report.libraryItemsTaken);
+    return formatText(localizedString(QStringLiteral("ID_PHOTO_LIBRARY_TOO_LARGE")), library);
 }
 
 QString LibraryReportText::filesMissing(const WalkReport &report)

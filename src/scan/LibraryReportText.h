@@ -11,6 +11,9 @@ class LibraryReportText
 public:
     // The library that could not be read, its database and the reason; empty when it was read.
     static QString unreadable(const WalkReport &report);
+    // The library read in part: larger than a scan reads, too large to copy, or cut short where
+    // its query failed, with how many items were taken; empty when it was read whole.
+    static QString readInPart(const WalkReport &report);
     // The items of the library whose original file is not in it: how many, and the first; empty
     // when there were none.
     static QString filesMissing(const WalkReport &report);

@@ -130,12 +130,8 @@ QString NoPhotosMessage::libraryText(const WalkReport &report)
     QStringList lines;
     if (!report.unreadableLibrary.isEmpty())
         lines.append(LibraryReportText::unreadable(report));
-    if (!report.libraryReadInPart.isEmpty()) {
-        const QString library = OutsideText::name(report.libraryReadInPart);
-        lines.append(report.libraryItemsTaken > 0
-                ? formatText(text("ID_PHOTO_LIBRARY_READ_IN_PART"), library, report.libraryItemsTaken)
-                : formatText(text("ID_PHOTO_LIBRARY_TOO_LARGE"), library));
-    }
+    if (!report.libraryReadInPart.isEmpty())
+        lines.append(LibraryReportText::readInPart(report));
     if (report.libraryFilesMissing > 0)
         lines.append(LibraryReportText::filesMissing(report));
     return lines.join(QLatin1Char('\n'));

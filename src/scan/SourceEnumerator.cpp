@@ -83,6 +83,8 @@ SourceEnumerator::Walked SourceEnumerator::run()
     Walked walked { std::move(m_records), m_walker.report() };
     walked.report.libraryReadInPart = m_ownReport.libraryReadInPart;
     walked.report.libraryItemsTaken = m_ownReport.libraryItemsTaken;
+    walked.report.libraryCutShortDatabase = m_ownReport.libraryCutShortDatabase;
+    walked.report.libraryCutShortFailure = m_ownReport.libraryCutShortFailure;
     walked.report.unreadableLibrary = m_ownReport.unreadableLibrary;
     walked.report.unreadableLibraryDatabase = m_ownReport.unreadableLibraryDatabase;
     walked.report.unreadableLibraryFailure = m_ownReport.unreadableLibraryFailure;
@@ -145,9 +147,14 @@ void SourceEnumerator::scanPhotosLibrary(const QString &libraryPath, bool inside
     const QList<QVariantMap> items = DBOperations::fetchData(libraryPath, query, &read);
     if (!read.silentMount.isEmpty())
         m_walker.reportNotAnswering(libraryPath);
-    else if (read.extent == LibraryExtent::InPart || read.extent == LibraryExtent::TooLarge) {
+    else if (read.extent == LibraryExtent::InPart || read.extent == LibraryExtent::TooLarge
+        || read.extent == LibraryExtent::CutShort) {
         m_ownReport.libraryReadInPart = libraryPath;
         m_ownReport.libraryItemsTaken = items.size();
+        if (read.extent == LibraryExtent::CutShort) {
+            m_ownReport.libraryCutShortDatabase = read.databasePath;
+            m_ownReport.libraryCutShortFailure = read.failure;
+        }
     } else if (read.extent == LibraryExtent::Unreadable && m_ownReport.unreadableLibrary.isEmpty()) {
         m_ownReport.unreadableLibrary = libraryPath;
         m_ownReport.unreadableLibraryDatabase = read.databasePath;

@@ -40,10 +40,13 @@ struct WalkReport {
     int notFetched = 0;
     QString firstNotFetched;
     QString firstNotFetchedReason;
-    // A photo library larger than a scan reads, and how many of its items were taken (none when
-    // its database was too large to copy).
+    // A photo library larger than a scan reads, or whose query failed part way, and how many of its
+    // items were taken (none when its database was too large to copy).
     QString libraryReadInPart;
     qsizetype libraryItemsTaken = 0;
+    // Where and why its query failed part way; no failure when it was only larger than a scan reads.
+    QString libraryCutShortDatabase;
+    LibraryFailure libraryCutShortFailure;
     // A photo library that could not be read, its database, and why.
     QString unreadableLibrary;
     QString unreadableLibraryDatabase;

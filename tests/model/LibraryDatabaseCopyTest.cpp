@@ -1,14 +1,21 @@
-// The private copy of a library database never waits on a fifo in the library's place.
+// The private copy of a library database never waits on a fifo in the library's place, and is one
+// read's own: no other copy's end reaches it.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+
+#include <memory>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "model/LibraryCopyFolder.h"
 #include "model/LibraryDatabaseCopy.h"
 #include "platform/AppFolders.h"
+#include "platform/Descriptor.h"
 #include "support/TestFiles.h"
 
 TEST(LibraryDatabaseCopy, AFifoDatabaseOrCompanionIsRefusedNotWaitedOn)
@@ -73,4 +80,43 @@ TEST(LibraryDatabaseCopy, HolesStayHolesAndDataIsBounded)
             EXPECT_LE(qint64(info.st_blocks) * 512, c.maxAllocated) << c.apparentSize;
         }
     }
+}
+
+// A read's copy whose end comes late (on the thread a bounded look left behind), after the next
+// read of the same library made its own: the later copy keeps every file.
+TEST(LibraryDatabaseCopy, ACopyEndingLateLeavesALaterCopyWhole)
+{
+    QTemporaryDir dir;
+    const QString database = dir.filePath(QStringLiteral("Photos.sqlite"));
+    for (const QString &suffix : LibraryDatabaseCopy::companionSuffixes())
+        ASSERT_TRUE(TestFiles::write(database + suffix, "data"));
+    auto earlier = std::make_unique<LibraryDatabaseCopy>(database);
+    const LibraryDatabaseCopy later(database);
+    earlier.reset();
+    for (const QString &suffix : LibraryDatabaseCopy::companionSuffixes())
+        EXPECT_EQ(TestFiles::read(later.path() + suffix), "data") << suffix.toStdString();
+}
+
+// Folders a crashed run left, with or without their lock file, are cleared when the next read makes
+// its own; one that another process's read holds by its lock, or a read of this one, stays.
+TEST(LibraryDatabaseCopy, FoldersNoReadHoldsAreClearedAtTheNextRead)
+{
+    QTemporaryDir dir;
+    const QString database = dir.filePath(QStringLiteral("Photos.sqlite"));
+    const QString parent = LibraryCopyFolder::parentFolder();
+    const QString bare = parent + "/read-bare", unlocked = parent + "/read-unlocked",
+                  locked = parent + "/read-locked";
+    ASSERT_TRUE(TestFiles::write(database) && TestFiles::write(bare + "/Photos.sqlite")
+        && TestFiles::write(unlocked + "/.held") && TestFiles::write(locked + "/.held"));
+    const Descriptor elsewhere(::open(QFile::encodeName(locked + "/.held").constData(), O_RDWR | O_CLOEXEC));
+    ASSERT_EQ(::flock(elsewhere.get(), LOCK_EX | LOCK_NB), 0);
+    auto held = std::make_unique<LibraryDatabaseCopy>(database);
+    const LibraryDatabaseCopy next(database);
+    EXPECT_FALSE(QFileInfo::exists(bare) || QFileInfo::exists(unlocked));
+    EXPECT_TRUE(
+        QFileInfo::exists(locked) && QFileInfo::exists(held->path()) && QFileInfo::exists(next.path()));
+    const QString heldFolder = QFileInfo(held->path()).absolutePath();
+    held.reset();
+    EXPECT_FALSE(QFileInfo::exists(heldFolder));
+    EXPECT_TRUE(AppFolders::removeEntry(locked));
 }

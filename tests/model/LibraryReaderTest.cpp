@@ -9,16 +9,19 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "LibraryTestLibrary.h"
 #include "app/CommonFunc.h"
 #include "model/DBOperations.h"
+#include "model/LibraryCopyFolder.h"
 #include "model/LibraryDatabaseCopy.h"
 #include "platform/AppFolders.h"
 #include "platform/UserDefaults.h"
 #include "support/TestFiles.h"
+#include "support/Unprivileged.h"
 
 using Layout = LibraryTestLibrary::Layout;
 using Item = LibraryTestLibrary::Item;
@@ -66,14 +69,25 @@ LibraryQueryOptions options(bool exactTitle, const LibraryDateWindow &window = L
     return made;
 }
 
+// The files a read left in the caches folder, at any depth, but for the lock reads take turns by.
+QStringList copiesLeft()
+{
+    QStringList left;
+    QDirIterator files(
+        AppFolders::cachesFolder(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        if (path != LibraryCopyFolder::parentFolder() + QStringLiteral("/.lock"))
+            left.append(path);
+    }
+    return left;
+}
+
 class LibraryReaderTest : public ::testing::TestWithParam<Layout>
 {
 protected:
     void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
-    QStringList cacheCopies() const
-    {
-        return QDir(AppFolders::cachesFolder()).entryList(QDir::Files | QDir::Hidden);
-    }
+    QStringList cacheCopies() const { return copiesLeft(); }
 
     QTemporaryDir m_folder;
 };
@@ -228,7 +242,7 @@ TEST(LibraryReaderMissingTest, NoDatabaseGivesNoItemsAndNoCopies)
     QDir().mkpath(folder.path() + QStringLiteral("/Empty.photoslibrary/database"));
     EXPECT_TRUE(DBOperations::fetchData(folder.path() + QStringLiteral("/Empty.photoslibrary"), options(true))
                     .isEmpty());
-    EXPECT_TRUE(QDir(AppFolders::cachesFolder()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(copiesLeft().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, LibraryReaderTest,
@@ -237,14 +251,17 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LibraryReaderTest,
 
 } // namespace
 
-// A library that cannot be read is told apart from an empty one, with what stood in the way, in
-// what the read says and in the log. The damage is SQL, or what takes the database's place.
+// A library that cannot be read is told apart from an empty one, with what stood in the way and
+// the path as it is on the disk, in what the read says and in the log. The damage is SQL, or what
+// takes the database's place; permissions are tested as a user who heeds them.
 struct UnreadableCase {
     const char *name;
     Layout layout;
     const char *damage;
     LibraryFailure::Kind kind;
     const char *detail;
+    // The path the read names, below the library; the database's own when empty.
+    const char *reported;
 };
 
 class LibraryUnreadableTest : public ::testing::TestWithParam<UnreadableCase>
@@ -254,47 +271,66 @@ class LibraryUnreadableTest : public ::testing::TestWithParam<UnreadableCase>
 TEST_P(LibraryUnreadableTest, SaysWhyNothingWasRead)
 {
     const UnreadableCase &t = GetParam();
+    const QByteArray damage(t.damage);
+    const bool permissions = damage.startsWith("mode000");
+    if (permissions && Unprivileged::mustRunAsAnother())
+        return Unprivileged::runCurrentTest();
     QTemporaryDir folder;
-    LibraryTestLibrary library(folder.path(), t.layout);
+    LibraryTestLibrary library(folder.path(), t.layout,
+        t.layout == Layout::IPhoto ? QString() : QStringLiteral("database/Photos.sqlite"));
     library.addItem(item(QStringLiteral("photo.jpg")));
-    const QByteArray database = library.databasePath().toUtf8(), damage(t.damage);
-    if (damage == "fifo" || damage == "absent") {
-        ASSERT_TRUE(QFile::remove(library.databasePath())
-            && (damage == "absent" || mkfifo(database.constData(), 0600) == 0));
+    const QByteArray database = library.databasePath().toUtf8();
+    const QByteArray databaseFolder = QFileInfo(library.databasePath()).absolutePath().toUtf8();
+    if (damage == "fifo" || damage == "absent" || damage == "folder" || damage == "dangling") {
+        ASSERT_TRUE(QFile::remove(library.databasePath()));
+        const bool replaced = damage == "absent"
+            || (damage == "fifo" && mkfifo(database.constData(), 0600) == 0)
+            || (damage == "folder" && QDir().mkdir(library.databasePath()))
+            || (damage == "dangling" && QFile::link(QStringLiteral("nowhere"), library.databasePath()));
+        ASSERT_TRUE(replaced);
     } else if (damage == "garbage") {
         ASSERT_TRUE(TestFiles::write(library.databasePath(), QByteArray(8192, 'x')));
-    } else if (damage == "mode000") {
-        if (chmod(database.constData(), 0) != 0 || access(database.constData(), R_OK) == 0)
-            GTEST_SKIP() << "this user reads files of any mode";
+    } else if (permissions) {
+        const QByteArray &denied = damage == "mode000" ? database : databaseFolder;
+        ASSERT_EQ(chmod(denied.constData(), 0), 0);
+        ASSERT_NE(access(denied.constData(), R_OK), 0) << "this user reads files of any mode";
     } else {
         library.run(t.damage);
     }
     LibraryRead read;
     EXPECT_TRUE(DBOperations::fetchData(library.libraryPath(), options(true), &read).isEmpty());
+    chmod(databaseFolder.constData(), 0700);
     EXPECT_EQ(read.extent, LibraryExtent::Unreadable);
     EXPECT_EQ(read.failure.kind, t.kind);
     EXPECT_TRUE(read.failure.detail.contains(QLatin1String(t.detail))) << read.failure.detail.toStdString();
+    const QString reported
+        = *t.reported ? library.libraryPath() + QLatin1Char('/') + t.reported : library.databasePath();
+    EXPECT_EQ(read.databasePath, reported);
     QFile log(AppFolders::logFilePath());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(log.readAll().contains(library.libraryPath().toUtf8()
-        + " could not be read: " + read.failure.logText(library.databasePath()).toUtf8()));
+    EXPECT_TRUE(log.readAll().contains(
+        library.libraryPath().toUtf8() + " could not be read: " + read.failure.logText(reported).toUtf8()));
 }
 
 using Kind = LibraryFailure::Kind;
 const UnreadableCase kUnreadable[] = {
-    { "DatabaseAbsent", Layout::PhotosStore, "absent", Kind::NoDatabase, "" },
-    { "DatabaseIsAFifo", Layout::PhotosStore, "fifo", Kind::NotCopied, "not a regular file" },
-    { "DatabaseWithoutPermissions", Layout::PhotosStore, "mode000", Kind::NotCopied, "ermission denied" },
-    { "DatabaseIsNoDatabase", Layout::PhotosStore, "garbage", Kind::QueryFailed, "not a database" },
-    { "NoTableOfPhotos", Layout::PhotosStore, "DROP TABLE ZASSET", Kind::NoTableOfPhotos, "" },
+    { "DatabaseAbsent", Layout::PhotosStore, "absent", Kind::NoDatabase, "", "database/photos.sqlite" },
+    { "DatabaseIsAFifo", Layout::PhotosStore, "fifo", Kind::NotCopied, "not a regular file", "" },
+    { "DatabaseIsAFolder", Layout::PhotosStore, "folder", Kind::NotCopied, "not a regular file", "" },
+    { "DatabaseIsALinkToNothing", Layout::PhotosStore, "dangling", Kind::NotCopied, "a link to nothing", "" },
+    { "DatabaseWithoutPermissions", Layout::PhotosStore, "mode000", Kind::NotCopied, "ermission denied", "" },
+    { "DatabaseFolderWithoutPermissions", Layout::PhotosStore, "mode000folder", Kind::FolderUnreadable,
+        "ermission denied", "database" },
+    { "DatabaseIsNoDatabase", Layout::PhotosStore, "garbage", Kind::QueryFailed, "not a database", "" },
+    { "NoTableOfPhotos", Layout::PhotosStore, "DROP TABLE ZASSET", Kind::NoTableOfPhotos, "", "" },
     { "AttributesTableMissing", Layout::PhotosStore, "DROP TABLE ZADDITIONALASSETATTRIBUTES",
-        Kind::QueryFailed, "no such table: ZADDITIONALASSETATTRIBUTES" },
+        Kind::QueryFailed, "no such table: ZADDITIONALASSETATTRIBUTES", "" },
     { "NoAlbumEntity", Layout::PhotosStore, "DELETE FROM Z_PRIMARYKEY WHERE Z_NAME = 'Album'",
-        Kind::NoEntityRow, "Album" },
+        Kind::NoEntityRow, "Album", "" },
     { "NoAssetEntity", Layout::OlderPhotosStore, "DELETE FROM Z_PRIMARYKEY WHERE Z_NAME = 'GenericAsset'",
-        Kind::NoEntityRow, "GenericAsset" },
+        Kind::NoEntityRow, "GenericAsset", "" },
     { "VersionTableMissing", Layout::IPhoto, "DROP TABLE RKVersion", Kind::QueryFailed,
-        "no such table: rkversion" },
+        "no such table: rkversion", "" },
 };
 
 INSTANTIATE_TEST_SUITE_P(Damages, LibraryUnreadableTest, ::testing::ValuesIn(kUnreadable),

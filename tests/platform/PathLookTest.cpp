@@ -7,6 +7,7 @@
 #include <future>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include <QDir>
@@ -164,6 +165,40 @@ TEST(PathLookTest, AMountAddedAfterTheTableWasReadIsTheOneNamed)
         (std::vector<std::optional<int>> { std::nullopt, 1 }));
     gate.set_value();
     EXPECT_TRUE(TestEvents::waitFor([&] { return look.silentMountOf(added + "/a").isEmpty(); }, 5000));
+    BoundedLookTimes::setNotAnsweringAfter(BoundedLookTimes::kNotAnsweringAfter);
+}
+
+// A share that answers each lookup slowly but within the bound: a look that makes many of them,
+// together past the bound, answers, both among looks made together and among looks made in turn.
+TEST(PathLookTest, EachStepOfALookHasTheWholeBound)
+{
+    QTemporaryDir dir;
+    const QString slow = QDir(dir.path()).canonicalPath() + "/slow";
+    constexpr auto kBound = std::chrono::milliseconds(1000), kStep = std::chrono::milliseconds(200);
+    BoundedLookTimes::setNotAnsweringAfter(kBound);
+    const PathLook look({ { "0:1", "/", "/" }, { "0:96", "/", slow } });
+    const auto steps = [slow, kStep](PathLook::Where &where) {
+        for (int i = 0; i < 8; ++i) {
+            where.set(slow + "/step" + QString::number(i));
+            std::this_thread::sleep_for(kStep);
+        }
+        return 1;
+    };
+    for (const bool inTurn : { false, true }) {
+        std::optional<int> answer;
+        if (inTurn) {
+            answer = look.lookInTurn<int>(
+                             { slow + "/x" },
+                             [steps](qsizetype, PathLook::Where &where) { return steps(where); }, nullptr)
+                         .front();
+        } else {
+            std::vector<PathLook::Job<int>> jobs;
+            jobs.push_back({ slow, steps });
+            answer = look.lookAll(std::move(jobs), nullptr).front().answer;
+        }
+        EXPECT_EQ(answer, 1) << inTurn;
+        EXPECT_TRUE(look.silentMountOf(slow + "/x").isEmpty()) << inTurn;
+    }
     BoundedLookTimes::setNotAnsweringAfter(BoundedLookTimes::kNotAnsweringAfter);
 }
 

@@ -2,6 +2,7 @@
 // library per scan, and a file that two ticked entries reach is one record.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -153,29 +154,55 @@ TEST(ScanLibraryTest, ItemsOutsideTheDateWindowAreCounted)
 }
 
 // Library items whose file is not in the library are left out and counted, and the end of the scan
-// names the first; a library whose query cannot run is told unreadable, with the database's words.
+// names the first; a library whose query cannot run, or whose database is no file, is told
+// unreadable with the database's or the system's words; one whose query fails part way is scanned
+// with the items before and told so.
 TEST(ScanLibraryTest, ItemsWithoutTheirFileAndAFailingQueryAreTold)
 {
-    const std::tuple<int, const char *, const char *> cases[]
-        = { { 1, "", "One item of the photo library was not compared: its original file \"" },
-              { 3, "", "3 items of the photo library were not compared" },
-              { 0, "DROP TABLE ZADDITIONALASSETATTRIBUTES", "(no such table: ZADDITIONALASSETATTRIBUTES)" } };
-    for (const auto &[removed, damage, says] : cases) {
+    // The sizes of the items from `row` on overflow as they are read: the query fails at that row.
+    const auto failingFrom = [](int row) {
+        return QByteArrayLiteral("ALTER TABLE ZADDITIONALASSETATTRIBUTES RENAME TO Kept; "
+                                 "CREATE VIEW ZADDITIONALASSETATTRIBUTES AS SELECT Z_PK, ZASSET, "
+                                 "CASE WHEN ZASSET >= ")
+            + QByteArray::number(row)
+            + " THEN abs(-9223372036854775807 - 1) ELSE ZORIGINALFILESIZE END AS ZORIGINALFILESIZE, "
+              "ZORIGINALFILENAME, ZALLOWEDFORANALYSIS FROM Kept";
+    };
+    const struct {
+        int removed;
+        QByteArray damage;
+        int records;
+        const char *says;
+    } cases[] = {
+        { 1, "", 2, "One item of the photo library was not compared: its original file \"" },
+        { 3, "", 0, "3 items of the photo library were not compared" },
+        { 0, "DROP TABLE ZADDITIONALASSETATTRIBUTES", 0,
+            "could not be queried (no such table: ZADDITIONALASSETATTRIBUTES)" },
+        { 0, failingFrom(1), 0, "could not be queried (integer overflow)" },
+        { 0, failingFrom(3), 2, "failed part way (integer overflow). Only the 2 items read before" },
+        { 0, "folder", 0, "could not be copied to be read (not a regular file" },
+    };
+    for (const auto &c : cases) {
         QTemporaryDir dir;
         const auto library = makeLibrary(dir.path(), 70);
         const QString originals = library->libraryPath() + QStringLiteral("/originals/A/");
-        for (const char *name : QList<const char *> { "three.jpg", "two.jpg", "one.jpg" }.mid(0, removed))
+        for (const char *name : QList<const char *> { "three.jpg", "two.jpg", "one.jpg" }.mid(0, c.removed))
             ASSERT_TRUE(QFile::remove(originals + QLatin1String(name)));
-        library->run(damage);
+        if (c.damage == "folder")
+            ASSERT_TRUE(QFile::remove(library->databasePath()) && QDir().mkdir(library->databasePath()));
+        else
+            library->run(c.damage.constData());
         const ScanResult result = runScan(options(false), { libraryNode(library->libraryPath()) });
-        EXPECT_EQ(result.records.size(), *damage ? 0 : 3 - removed);
-        EXPECT_EQ(result.walkReport.libraryFilesMissing, removed);
+        EXPECT_EQ(result.records.size(), c.records) << c.says;
+        EXPECT_EQ(result.walkReport.libraryFilesMissing, c.removed);
+        const bool unreadable = !c.damage.isEmpty() && c.records == 0;
         EXPECT_EQ(NoPhotosMessage::messageText(result.walkReport)
                 == localizedString("ID_NO_PHOTOS_DETECTED_AT_PATH"),
-            !*damage);
-        const QString told = NoPhotosMessage::informativeText(result.walkReport, 0);
-        EXPECT_TRUE(told.contains(QLatin1String(says))
-            && told.contains(*damage ? library->databasePath() : originals))
+            !unreadable)
+            << c.says;
+        const QString told = NoPhotosMessage::skippedFoldersText(result.walkReport);
+        EXPECT_TRUE(told.contains(QLatin1String(c.says))
+            && told.contains(c.damage.isEmpty() ? originals : library->databasePath()))
             << told.toStdString();
     }
 }

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/CommonFunc.h"
+#include "model/LibraryDatabaseLook.h"
 #include "platform/Dispatch.h"
 #include "platform/Log.h"
 #include "platform/ThreadsApart.h"
@@ -130,8 +130,12 @@ std::optional<ScanListLook::Facts> ScanListLook::lookAtOffered(const QString &pa
         return std::nullopt;
     ScanListRules::Looked looked { seen->inTrash, seen->item, false };
     if (ScanListRules::wantsDatabase(request.offer, path, seen->item)) {
-        where.set(seen->key);
-        looked.hasDatabase = CommonFunc::hasPhotosLibraryDatabase(seen->key);
+        // Its "database" folder may be a mount of its own: a look there that does not answer
+        // names that mount, not the library's.
+        const std::optional<bool> holds = LibraryDatabaseLook::holdsDatabase(seen->key, look, where);
+        if (!holds)
+            return std::nullopt;
+        looked.hasDatabase = *holds;
     }
     return Facts { ScanListRules::classifyOffered(request.offer, path, looked, request.allowedExtensions),
         seen->key, seen->inTrash };
