@@ -12,6 +12,7 @@
 #include "model/DuplicatesGroup.h"
 #include "model/ImageFileInfo.h"
 #include "platform/Dispatch.h"
+#include "platform/LineBreaks.h"
 #include "platform/LocalAlbumStore.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
@@ -44,6 +45,15 @@ QString text(const char *key)
     return localizedString(QString::fromLatin1(key));
 }
 
+constexpr int kConfirmTrashWidth = 480;
+constexpr int kTrashIconSize = 48;
+const QMargins kSheetMargins(24, 20, 24, 18);
+
+void setTextWithin(QLabel *label, const QString &text, int width)
+{
+    label->setText(LineBreaks::withinWidth(LineBreaks::atSeparatorsOnly(text), label->font(), width));
+}
+
 QLabel *wrappingLabel(QWidget *parent)
 {
     auto *label = new QLabel(parent);
@@ -63,7 +73,7 @@ QVBoxLayout *sheetColumn(
     box = new QWidget(window);
     outer->addWidget(box);
     auto *column = new QVBoxLayout(box);
-    column->setContentsMargins(24, 20, 24, 18);
+    column->setContentsMargins(kSheetMargins);
     column->setSpacing(10);
     return column;
 }
@@ -151,13 +161,13 @@ void RemovalSheets::ensureSheets()
 void RemovalSheets::buildConfirmTrash(QWidget *view)
 {
     QVBoxLayout *column
-        = sheetColumn(view, "windowConfirmTrash", 480, windowConfirmTrash, boxMainTrashConfirmation);
+        = sheetColumn(view, "windowConfirmTrash", kConfirmTrashWidth, windowConfirmTrash, boxMainTrashConfirmation);
     boxDeleteHeader = new QWidget(boxMainTrashConfirmation);
     auto *header = new QHBoxLayout(boxDeleteHeader);
     header->setContentsMargins(0, 0, 0, 0);
     imgViewWindowBeforeTrash = new QLabel(boxDeleteHeader);
     imgViewWindowBeforeTrash->setPixmap(
-        view->style()->standardIcon(QStyle::SP_TrashIcon).pixmap(QSize(48, 48)));
+        view->style()->standardIcon(QStyle::SP_TrashIcon).pixmap(QSize(kTrashIconSize, kTrashIconSize)));
     lblAreYouSureWantToDelete = wrappingLabel(boxDeleteHeader);
     lblAreYouSureWantToDelete->setFont(ControlFonts::systemFont(15, QFont::Bold));
     header->addWidget(imgViewWindowBeforeTrash, 0, Qt::AlignTop);
@@ -234,10 +244,14 @@ void RemovalSheets::confirmMoveToTrash()
     dontShowConfirmationDialogue->setChecked(false);
     // Each route in its own words: the Trash, the album file, or the provider's deleted files.
     const RemovalRouteTexts::Shares shares = RemovalRouteTexts::markedShares(m_c);
-    lblAreYouSureWantToDelete->setText(
-        RemovalRouteTexts::question(shares, ScanGlobals::markedPhotosAlbumName()));
-    lblReviewPhotoBeforeTrash->setText(
-        RemovalRouteTexts::reviewNote(shares, PhotosGuide::albumFilePath(m_bridge.get())));
+    // The sheet keeps its width: a path longer than a line breaks at its separators, or anywhere if it
+    // must, instead of widening the text past the sheet's edge.
+    const int textWidth = kConfirmTrashWidth - kSheetMargins.left() - kSheetMargins.right();
+    setTextWithin(lblAreYouSureWantToDelete,
+        RemovalRouteTexts::question(shares, ScanGlobals::markedPhotosAlbumName()),
+        textWidth - kTrashIconSize - std::max(0, boxDeleteHeader->layout()->spacing()));
+    setTextWithin(lblReviewPhotoBeforeTrash,
+        RemovalRouteTexts::reviewNote(shares, PhotosGuide::albumFilePath(m_bridge.get())), textWidth);
     btnTrash->setText(RemovalRouteTexts::proceedTitle(shares));
     // A question about two parts of a removal runs longer: the sheet grows to its texts.
     FrameGeometry::fitToTexts(windowConfirmTrash, m_c.view()->screen(), windowConfirmTrash->width());
