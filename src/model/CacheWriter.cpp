@@ -162,18 +162,16 @@ bool CacheWriter::changesNothing(const Records &records, const CachedTest &isCac
     return true;
 }
 
-bool CacheWriter::writeScanPaths(const Records &records)
+bool CacheWriter::writeScanPaths(const QStringList &paths)
 {
     SqliteStatement insert(m_connection, "INSERT OR IGNORE INTO tempTable (filePath) VALUES (?1)");
     if (!insert.isValid())
         return false;
-    for (const auto &record : records) {
-        if (!record)
-            continue;
-        insert.bindText(1, record->filePath);
+    for (const QString &path : paths) {
+        insert.bindText(1, path);
         const int result = insert.step();
         insert.reset();
-        if (result != SQLITE_DONE && !rowFailed(result, kTempOperation, record->filePath))
+        if (result != SQLITE_DONE && !rowFailed(result, kTempOperation, path))
             return false;
     }
     return true;

@@ -30,8 +30,8 @@ public:
     // n: the fingerprint side of the running scan (not used for the path table).
     CacheWriter(SqliteConnection &connection, int n);
 
-    // One path-table row per record (the paths of the current scan).
-    bool writeScanPaths(const Records &records);
+    // One path-table row per path (the paths of the current scan).
+    bool writeScanPaths(const QStringList &paths);
     // EXIF rows of the records that have something to cache (fingerprint variants with EXIF data,
     // or an MD5); sets each record's `exifIDFrmDB` (-1: no row). Paths whose old rows were replaced are added
     // to `replacedPaths`. False when the batch has to be given up (the caller rolls back).

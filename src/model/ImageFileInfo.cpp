@@ -35,6 +35,23 @@ QString wholeNumberText(const std::optional<double> &value)
 ImageFileInfo::ImageFileInfo() = default;
 ImageFileInfo::~ImageFileInfo() = default;
 
+std::shared_ptr<ImageFileInfo> ImageFileInfo::cacheCopy() const
+{
+    auto copy = std::make_shared<ImageFileInfo>();
+    copy->filePath = filePath;
+    copy->fileSize = fileSize;
+    copy->modDate = modDate;
+    copy->changeDate = changeDate;
+    copy->exifInfo = exifInfo;
+    copy->fileMd5 = fileMd5;
+    copy->arrHashOfRotateFlipImages = arrHashOfRotateFlipImages;
+    copy->isVideo = isVideo;
+    copy->isHashUpdateReq = isHashUpdateReq;
+    copy->resizeValue = resizeValue;
+    copy->scanType = scanType;
+    return copy;
+}
+
 void ImageFileInfo::commonInit(const RecordSettings &settings)
 {
     arrHashOfRotateFlipImages.clear();

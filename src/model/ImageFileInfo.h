@@ -72,6 +72,9 @@ public:
     // or is not comparable. A file that cannot be read leaves no fingerprint; a cloud record is read
     // from its local copy (localThumbPath), which the scan fetches first.
     void computeFileHash();
+    // A record of its own with what the cache writes of this one (path, size, dates, EXIF record,
+    // fingerprint, digest, flags), for a write that may end after the scan has moved on.
+    std::shared_ptr<ImageFileInfo> cacheCopy() const;
     // Smaller than `minimum` bytes (zero or less: no minimum).
     bool isBelowMinimumSize(qint64 minimum) const { return isBelowMinimumSize(fileSize, minimum); }
     static bool isBelowMinimumSize(std::uint64_t size, qint64 minimum);

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include "model/SqliteStatement.h"
+#include "platform/OwnFolderWrites.h"
 
 namespace
 {
@@ -67,6 +68,8 @@ void SqliteConnection::restrictForeignFile(const std::atomic<bool> *stop, int st
 
 void SqliteConnection::workStarting()
 {
+    // A database written by a queue of the program's own folders answers with every statement.
+    OwnFolderWrites::stillAnswering();
     if (m_stepBudgetMs > 0)
         m_workClock.start();
 }
@@ -75,6 +78,7 @@ void SqliteConnection::workStarting()
 int SqliteConnection::progress(void *connection)
 {
     const auto *self = static_cast<const SqliteConnection *>(connection);
+    OwnFolderWrites::stillAnswering();
     if (self->stopRequested())
         return 1;
     return self->m_stepBudgetMs > 0 && self->m_workClock.hasExpired(self->m_stepBudgetMs) ? 1 : 0;

@@ -124,8 +124,20 @@ void SqliteDBOperations::deleteRecordsFromTable(
 void SqliteDBOperations::insertDataInTempTable(
     const QString &, const QString &dbPath, const Records &records, const std::atomic<bool> *stop)
 {
+    QStringList paths;
+    paths.reserve(records.size());
+    for (const auto &record : records) {
+        if (record)
+            paths.append(record->filePath);
+    }
+    insertPathsInTempTable(dbPath, paths, stop);
+}
+
+void SqliteDBOperations::insertPathsInTempTable(
+    const QString &dbPath, const QStringList &paths, const std::atomic<bool> *stop)
+{
     inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Quiet, stop,
-        [&](SqliteConnection &connection) { return CacheWriter(connection, 0).writeScanPaths(records); });
+        [&](SqliteConnection &connection) { return CacheWriter(connection, 0).writeScanPaths(paths); });
 }
 
 QHash<QString, std::shared_ptr<ExifInfo>> SqliteDBOperations::fetchExifInfoFromDbPath(
@@ -178,7 +190,8 @@ bool SqliteDBOperations::batchChangesNothing(const Records &records, const ScanC
     return CacheWriter::changesNothing(records, isCachedThisScan(index));
 }
 
-bool SqliteDBOperations::saveBatch(const QString &dbPath, const Records &records, ScanCacheIndex &index)
+bool SqliteDBOperations::saveBatch(
+    const QString &dbPath, const Records &records, ScanCacheIndex &index, QStringList *replacedPaths)
 {
     QStringList replaced;
     const bool done = inTransaction(dbPath, SqliteTransaction::Kind::Write, OpenFailure::Logged, index.stop,
@@ -192,5 +205,7 @@ bool SqliteDBOperations::saveBatch(const QString &dbPath, const Records &records
         return false;
     for (const QString &path : replaced)
         index.dictExif.remove(path);
+    if (replacedPaths)
+        *replacedPaths = replaced;
     return true;
 }

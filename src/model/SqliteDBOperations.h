@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include "app/GlobalObjects.h"
 
@@ -52,6 +53,8 @@ public:
     // One path-table row per record.
     static void insertDataInTempTable(const QString &tableName, const QString &dbPath, const Records &records,
         const std::atomic<bool> *stop = nullptr);
+    static void insertPathsInTempTable(
+        const QString &dbPath, const QStringList &paths, const std::atomic<bool> *stop = nullptr);
 
     // The cached EXIF record of every path in the path table (with its row id in `exifInfoId`);
     // the valid cached fingerprints of the index's side go into its dictFingerprint and the MD5
@@ -68,8 +71,10 @@ public:
     // records whose result did not come unchanged from the cache; sets each record's `exifIDFrmDB`.
     static void insertDataInTable(const QString &tableName, const QString &dbPath, const Records &records,
         bool insertMD5, const ScanCacheIndex &index);
-    // Both of the above in one transaction, so a batch is written whole or not at all.
-    static bool saveBatch(const QString &dbPath, const Records &records, ScanCacheIndex &index);
+    // Both of the above in one transaction, so a batch is written whole or not at all; the paths
+    // whose old rows were replaced go into `replacedPaths` too.
+    static bool saveBatch(const QString &dbPath, const Records &records, ScanCacheIndex &index,
+        QStringList *replacedPaths = nullptr);
     // A batch whose records all came unchanged from the cache: writing it would change nothing.
     static bool batchChangesNothing(const Records &records, const ScanCacheIndex &index);
 };

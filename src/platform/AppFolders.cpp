@@ -9,6 +9,7 @@
 #include "platform/DescriptorWalk.h"
 #include "platform/Log.h"
 #include "platform/OwnFolder.h"
+#include "platform/OwnFolderWrites.h"
 #include "platform/PathRules.h"
 #include "platform/PrivateFiles.h"
 #include "platform/SilentOwnFolders.h"
@@ -58,17 +59,6 @@ QString ownFolder(const Base &base)
     if (!root.isEmpty())
         return root + "/" + base.overrideSub + "/" + kAppFolderName;
     return AppFolders::xdgFolder(base.variable, QString::fromLatin1(base.belowHome)) + "/" + kAppFolderName;
-}
-
-// The program's own folder that `path` is or lies in; empty when it is none of them.
-QString ownFolderHolding(const QString &path)
-{
-    const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    for (const QString &folder : AppFolders::ownFolders()) {
-        if (PathRules::isSameOrInside(clean, folder))
-            return folder;
-    }
-    return {};
 }
 
 // The own folder `own` and each folder below it down to `path`, opened from the folder holding
@@ -145,6 +135,16 @@ QString AppFolders::thumbnailsFolder()
 QStringList AppFolders::ownFolders()
 {
     return { supportFolder(), thumbnailsFolder(), settingsFolder(), cachesFolder(), logsFolder() };
+}
+
+QString AppFolders::ownFolderHolding(const QString &path)
+{
+    const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    for (const QString &folder : ownFolders()) {
+        if (PathRules::isSameOrInside(clean, folder))
+            return folder;
+    }
+    return {};
 }
 
 QStringList AppFolders::defaultOwnFolders(const QString &home)
@@ -265,10 +265,13 @@ bool AppFolders::removeEntry(const QString &path)
     // A ".." would be read on the text and could name a folder above ours.
     if (!PathRules::isNormalisedAbsolute(path) || SilentOwnFolders::holds(path))
         return false;
-    const QFileInfo entry(path);
-    // Nothing to remove, and no folder made again (after an uninstall, say).
-    if (!QFileInfo::exists(entry.absolutePath()))
-        return true;
-    const OwnFolder folder = openFolder(entry.absolutePath());
-    return folder.isValid() && DescriptorWalk::remove(folder.get(), QFile::encodeName(entry.fileName()));
+    // Made by the folder's own queue: the folder may stop answering at any time.
+    return OwnFolderWrites::run(path, [path]() {
+        const QFileInfo entry(path);
+        // Nothing to remove, and no folder made again (after an uninstall, say).
+        if (!QFileInfo::exists(entry.absolutePath()))
+            return true;
+        const OwnFolder folder = openFolder(entry.absolutePath());
+        return folder.isValid() && DescriptorWalk::remove(folder.get(), QFile::encodeName(entry.fileName()));
+    });
 }

@@ -23,6 +23,8 @@ public:
     static QString thumbnailsFolder();
     // Every folder above that holds the program's own files, the support folder first.
     static QStringList ownFolders();
+    // The program's own folder that `path` is or lies in; empty when it is none of them.
+    static QString ownFolderHolding(const QString &path);
     // The same folders where they lie by default for the user whose home is `home`, whatever the
     // environment or the root override say.
     static QStringList defaultOwnFolders(const QString &home);

@@ -9,6 +9,8 @@
 
 #include <QList>
 
+#include "platform/OwnFolderWrites.h"
+
 namespace
 {
 
@@ -67,6 +69,8 @@ Mount mountOf(int folder, const char *name, const struct stat &st)
 
 bool removeIn(int parent, const QByteArray &name, const Mount &mount, int depth)
 {
+    // A long removal in a folder of the program's own goes on while each entry answers.
+    OwnFolderWrites::stillAnswering();
     struct stat st {
     };
     if (::fstatat(parent, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)

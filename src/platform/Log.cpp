@@ -12,6 +12,7 @@
 
 #include "platform/AppFolders.h"
 #include "platform/OutsideText.h"
+#include "platform/OwnFolderWrites.h"
 #include "platform/RegularFile.h"
 
 namespace
@@ -72,7 +73,7 @@ void streamLine(std::mutex &m, std::FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
-void appendToLog(const QByteArray &bytes)
+void appendNow(const QByteArray &bytes)
 {
     std::lock_guard<std::mutex> lock(logMutex());
     // The file is opened in the very folder that was checked: a folder swapped in after the check
@@ -94,6 +95,16 @@ void appendToLog(const QByteArray &bytes)
             return;
         done += wrote;
     }
+}
+
+// Made by the log folder's own queue: a log on a share that falls silent holds no thread that
+// writes a line for longer than the bound, and the lines while it is silent are passed over.
+void appendToLog(const QByteArray &bytes)
+{
+    OwnFolderWrites::run(AppFolders::logFilePath(), [bytes]() {
+        appendNow(bytes);
+        return true;
+    });
 }
 
 } // namespace

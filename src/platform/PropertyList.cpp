@@ -12,6 +12,7 @@
 
 #include "platform/AppFolders.h"
 #include "platform/PlistNesting.h"
+#include "platform/OwnFolderWrites.h"
 #include "platform/PrivateFiles.h"
 #include "platform/RegularFile.h"
 #include "platform/SilentOwnFolders.h"
@@ -216,6 +217,8 @@ QByteArray PropertyList::toXml(const QVariant &value)
 
 bool PropertyList::writeFile(const QString &path, const QVariant &value)
 {
-    return AppFolders::ensureFolder(QFileInfo(path).absolutePath())
-        && PrivateFiles::write(path, toXml(value));
+    // A file of the program's own folders is written by that folder's queue, which may fall silent.
+    return OwnFolderWrites::run(path, [path, xml = toXml(value)]() {
+        return AppFolders::ensureFolder(QFileInfo(path).absolutePath()) && PrivateFiles::write(path, xml);
+    });
 }

@@ -1,6 +1,7 @@
 // Own folders that do not answer.
 #include "platform/SilentOwnFolders.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include <QDir>
@@ -25,6 +26,18 @@ QStringList &silentFolders()
 {
     static QStringList *folders = new QStringList;
     return *folders;
+}
+
+QStringList &stoppedFolders()
+{
+    static QStringList *folders = new QStringList;
+    return *folders;
+}
+
+bool isIn(const QString &clean, const QStringList &folders)
+{
+    return std::any_of(folders.cbegin(), folders.cend(),
+        [&clean](const QString &folder) { return PathRules::isSameOrInside(clean, folder); });
 }
 
 } // namespace
@@ -55,12 +68,24 @@ bool SilentOwnFolders::holds(const QString &path)
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     {
         std::lock_guard<std::mutex> lock(silentMutex());
-        for (const QString &folder : std::as_const(silentFolders())) {
-            if (PathRules::isSameOrInside(clean, folder))
-                return true;
-        }
+        if (isIn(clean, silentFolders()) || isIn(clean, stoppedFolders()))
+            return true;
     }
     // A mount named since the last look, by this program's looks at anything: the log's writer
     // asks here before it opens its folder, even while the look naming that mount is under way.
     return PathLook::anyNamedNotAnswering() && !PathLook::current().silentMountOf(clean).isEmpty();
+}
+
+void SilentOwnFolders::setStoppedAnswering(const QString &folder, bool stopped)
+{
+    std::lock_guard<std::mutex> lock(silentMutex());
+    stoppedFolders().removeAll(folder);
+    if (stopped)
+        stoppedFolders().append(folder);
+}
+
+QStringList SilentOwnFolders::stoppedAnswering()
+{
+    std::lock_guard<std::mutex> lock(silentMutex());
+    return stoppedFolders();
 }

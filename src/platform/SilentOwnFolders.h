@@ -17,4 +17,9 @@ public:
     // True when `path` is, or lies in, an own folder the last look found not answering, or on a mount
     // a look has named as not answering since. Never waits.
     static bool holds(const QString &path);
+    // An own folder whose write has not answered in time since the last look (OwnFolderWrites), or
+    // has answered again; such a folder is held too until it answers.
+    static void setStoppedAnswering(const QString &folder, bool stopped);
+    // The own folders that stopped answering since they were looked at, and have not answered since.
+    static QStringList stoppedAnswering();
 };

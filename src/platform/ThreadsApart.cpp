@@ -9,6 +9,7 @@
 
 #include "platform/LeftBehindQueues.h"
 #include "platform/Log.h"
+#include "platform/OwnFolderWrites.h"
 
 namespace
 {
@@ -38,7 +39,7 @@ bool ThreadsApart::start(std::function<void()> body)
 
 int ThreadsApart::running()
 {
-    return g_running.load() + LeftBehindQueues::count();
+    return g_running.load() + LeftBehindQueues::count() + OwnFolderWrites::busy();
 }
 
 void ThreadsApart::endProcessIfAnyRuns(int code)

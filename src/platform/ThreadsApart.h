@@ -15,7 +15,8 @@ public:
     // Runs `body` on a thread of its own, detached, counted until everything `body` owns has gone.
     // False, with nothing run, when no thread could be made.
     static bool start(std::function<void()> body);
-    // Threads started here that run now, and queues left behind that still run a job.
+    // Threads started here that run now, queues left behind that still run a job, and writes in the
+    // program's own folders under way.
     static int running();
     // The end of the program, from its main function once its windows and work are gone: when a
     // thread apart still runs, the process ends here at once with `code`; otherwise this returns.

@@ -2,6 +2,7 @@
 
 #include "platform/AppFolders.h"
 #include "platform/Log.h"
+#include "platform/OwnFolderWrites.h"
 #include "platform/PropertyList.h"
 #include "platform/SilentOwnFolders.h"
 
@@ -55,24 +56,26 @@ void UserDefaults::setObject(const QString &key, const QVariant &value)
         removeObject(key);
         return;
     }
+    std::shared_ptr<OwnFolderWrites::Ticket> saving;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_values.insert(key, value);
-        if (!save(m_values))
-            Log::line(QStringLiteral("Settings could not be written to ") + m_filePath);
+        saving = postSave();
     }
+    finishSave(saving);
     emit valueChanged(key);
 }
 
 void UserDefaults::removeObject(const QString &key)
 {
+    std::shared_ptr<OwnFolderWrites::Ticket> saving;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_values.remove(key) == 0)
             return;
-        if (!save(m_values))
-            Log::line(QStringLiteral("Settings could not be written to ") + m_filePath);
+        saving = postSave();
     }
+    finishSave(saving);
     emit valueChanged(key);
 }
 
@@ -187,9 +190,26 @@ void UserDefaults::setFilePath(const QString &filePath)
     reload();
 }
 
-bool UserDefaults::save(const QVariantMap &values) const
+// Queued under the store's lock, so that the writes come in the order of the changes; each writes
+// every value. While the settings folder does not answer, only the last is kept, and written once
+// it answers; the values hold in memory meanwhile.
+std::shared_ptr<OwnFolderWrites::Ticket> UserDefaults::postSave() const
 {
     if (m_savingStopped)
-        return true;
-    return PropertyList::writeFile(m_filePath, values);
+        return nullptr;
+    const QString path = m_filePath;
+    return OwnFolderWrites::post(
+        path, [path, values = m_values]() { return PropertyList::writeFile(path, values); },
+        OwnFolderWrites::WhileSilent::KeepLatest, path);
+}
+
+// Waits for a write the caller queued, only while the settings folder answers.
+void UserDefaults::finishSave(const std::shared_ptr<OwnFolderWrites::Ticket> &saving) const
+{
+    if (!saving || OwnFolderWrites::wait(saving))
+        return;
+    const QString path = filePath();
+    Log::line(SilentOwnFolders::holds(path)
+            ? QStringLiteral("Settings are kept in memory until their folder answers: ") + path
+            : QStringLiteral("Settings could not be written to ") + path);
 }

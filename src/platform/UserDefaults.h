@@ -1,8 +1,10 @@
 // The settings store: registered defaults in memory (registered at every start) and the user's
-// values in an XML property list, written atomically on every change. Types survive exactly, so
-// callers can tell 4 from 4.0 and text from numbers. Safe to use from any thread.
+// values in an XML property list, written atomically on every change by the settings folder's queue
+// (OwnFolderWrites). Types survive exactly, so callers can tell 4 from 4.0 and text from numbers.
+// Safe to use from any thread.
 #pragma once
 
+#include <memory>
 #include <mutex>
 
 #include <QObject>
@@ -10,6 +12,8 @@
 #include <QVariant>
 #include <QVariantList>
 #include <QVariantMap>
+
+#include "platform/OwnFolderWrites.h"
 
 class UserDefaults : public QObject
 {
@@ -57,7 +61,8 @@ signals:
 
 private:
     void setAsideUnreadable() const;
-    bool save(const QVariantMap &values) const;
+    std::shared_ptr<OwnFolderWrites::Ticket> postSave() const;
+    void finishSave(const std::shared_ptr<OwnFolderWrites::Ticket> &saving) const;
 
     mutable std::mutex m_mutex;
     QString m_filePath;

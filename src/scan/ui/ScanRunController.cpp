@@ -35,6 +35,16 @@
 namespace
 {
 
+// What the scan's alerts tell: the walk's report, and a folder of the program's own that stopped
+// answering while the scan ran (the scan went on without what it would have written there).
+WalkReport reportToTell(const ScanSession *session)
+{
+    WalkReport report = session ? session->walkReport : WalkReport();
+    if (report.firstSilentOwnFolder.isEmpty())
+        report.firstSilentOwnFolder = SilentOwnFolders::stoppedAnswering().value(0);
+    return report;
+}
+
 // A full ring: the stages write 100 when they have finished.
 constexpr double kFullRing = 100.0;
 // Resolution of the progress bar, which shows the same fraction as the ring.
@@ -310,7 +320,7 @@ void ScanRunController::runAlert(const QString &message, const QString &informat
 void ScanRunController::showNoPhotosAlert()
 {
     const std::shared_ptr<const ScanSession> session = m_engine->session();
-    const WalkReport report = session ? session->walkReport : WalkReport();
+    const WalkReport report = reportToTell(session.get());
     runAlert(NoPhotosMessage::messageText(report),
         NoPhotosMessage::informativeText(
             report, session ? session->options.globals.minimumAllowFileSize : 0));
@@ -319,7 +329,7 @@ void ScanRunController::showNoPhotosAlert()
 void ScanRunController::showOnlyOnePhotoAlert()
 {
     const std::shared_ptr<const ScanSession> session = m_engine->session();
-    const WalkReport report = session ? session->walkReport : WalkReport();
+    const WalkReport report = reportToTell(session.get());
     const qint64 minimumFileSize = session ? session->options.globals.minimumAllowFileSize : 0;
     QStringList informative;
     for (const QString &left : { NoPhotosMessage::skippedFoldersText(report), NoPhotosMessage::periodText(report),
@@ -336,10 +346,10 @@ void ScanRunController::showSkippedFoldersAlert()
     const std::shared_ptr<const ScanSession> session = m_engine->session();
     if (!session)
         return;
-    const QString skipped = NoPhotosMessage::skippedFoldersText(session->walkReport);
+    const WalkReport report = reportToTell(session.get());
+    const QString skipped = NoPhotosMessage::skippedFoldersText(report);
     if (!skipped.isEmpty())
-        runAlert(
-            NoPhotosMessage::skippedTitle(session->walkReport), skipped, AlertSpec::Style::Informational);
+        runAlert(NoPhotosMessage::skippedTitle(report), skipped, AlertSpec::Style::Informational);
 }
 
 void ScanRunController::runOnMain(void (ScanRunController::*job)())
