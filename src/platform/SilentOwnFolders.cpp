@@ -40,13 +40,21 @@ bool isIn(const QString &clean, const QStringList &folders)
         [&clean](const QString &folder) { return PathRules::isSameOrInside(clean, folder); });
 }
 
+bool holdsStopped(const QString &folder)
+{
+    std::lock_guard<std::mutex> lock(silentMutex());
+    return isIn(folder, stoppedFolders());
+}
+
 } // namespace
 
 QStringList SilentOwnFolders::look()
 {
-    const QStringList own = AppFolders::ownFolders();
+    // A folder whose write is still held is not looked at again: the look would only wait as long.
+    QStringList own, silent;
+    for (const QString &folder : AppFolders::ownFolders())
+        (holdsStopped(folder) ? silent : own).append(folder);
     const std::vector<PathLook::Result<PathLook::Found>> found = PathLook::current().findAll(own, nullptr);
-    QStringList silent;
     for (size_t i = 0; i < found.size(); ++i) {
         if (!found[i].silentMount.isEmpty())
             silent.append(own[qsizetype(i)]);

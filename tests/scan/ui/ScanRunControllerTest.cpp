@@ -24,6 +24,7 @@
 #include "platform/Dispatch.h"
 #include "platform/ImageSourceFixtures.h"
 #include "platform/LeftBehindQueues.h"
+#include "platform/SilentOwnFolders.h"
 #include "platform/TextFormat.h"
 #include "platform/UserDefaults.h"
 #include "platform/ui/ScriptedAlertPresenter.h"
@@ -489,6 +490,72 @@ TEST_F(ScanRunDeadShareTest, StopGivesTheWindowBackWhenReadsHangWhileDecoding)
 TEST_F(ScanRunDeadShareTest, StopGivesTheWindowBackWhenReadsHangWhileSumming)
 {
     stopWhileReadsHang(true);
+}
+
+// A folder of the program's own falls silent once the scan has begun: the scan ends by itself with
+// its groups, and names the folder; a setting changed meanwhile holds in memory.
+class OwnFolderSilentTest : public ::testing::TestWithParam<const char *>
+{
+};
+
+TEST_P(OwnFolderSilentTest, TheScanEndsByItselfAndNamesTheFolder)
+{
+    DeadMount::expectPassesBeside(
+        (std::string("ScanRunOwnFolderSilentTest.TheScanEndsWhenItsFolderFallsSilent") + GetParam()).c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, OwnFolderSilentTest, ::testing::Values("Cache", "Log", "Settings"),
+    [](const ::testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
+
+class ScanRunOwnFolderSilentTest : public ScanRunControllerTest
+{
+protected:
+    // `told`: the folder stopped answering before the results opened, so their note names it (the
+    // log is written to first when they open).
+    void scanWhileFallsSilent(const QString &folder, bool told = true)
+    {
+        QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+        const QString large = tree.filePath(QStringLiteral("a/p0.png"));
+        ASSERT_TRUE(ScanTestSupport::writeLargePng(300, 1600, 1200, large));
+        for (int i = 1; i < 40; ++i)
+            copy(large, QStringLiteral("a/p%1.png").arg(i));
+        UserDefaults::standard().setObject(QStringLiteral("allowVideoScanning"), false);
+        ASSERT_TRUE(QDir().mkpath(folder));
+        addFolder();
+        const Outcome outcome = runScan([&folder] {
+            ASSERT_TRUE(DeadMount::silence(folder));
+            // As a click on a settings check box while the scan runs.
+            UserDefaults::standard().setObject(QStringLiteral("allowVideoScanning"), true);
+        });
+        EXPECT_EQ(outcome, Outcome::Results);
+        EXPECT_EQ(shownGroups().size(), 1);
+        EXPECT_TRUE(UserDefaults::standard().boolForKey(QStringLiteral("allowVideoScanning")));
+        EXPECT_EQ(SilentOwnFolders::stoppedAnswering(), QStringList { folder });
+        if (told) {
+            ASSERT_FALSE(alerts.alerts().empty());
+            EXPECT_TRUE(alerts.alerts().back().informativeText.contains(folder))
+                << alerts.alerts().back().informativeText.toStdString();
+        }
+        // The next scan goes on without the folder, from its start.
+        EXPECT_EQ(runScan(), Outcome::Results);
+        ASSERT_TRUE(DeadMount::endServerAndWait({}, 0));
+        EXPECT_TRUE(waitFor([] { return SilentOwnFolders::stoppedAnswering().isEmpty(); }));
+    }
+};
+
+TEST_F(ScanRunOwnFolderSilentTest, TheScanEndsWhenItsFolderFallsSilentCache)
+{
+    scanWhileFallsSilent(AppFolders::supportFolder());
+}
+
+TEST_F(ScanRunOwnFolderSilentTest, TheScanEndsWhenItsFolderFallsSilentLog)
+{
+    scanWhileFallsSilent(AppFolders::logsFolder(), false);
+}
+
+TEST_F(ScanRunOwnFolderSilentTest, TheScanEndsWhenItsFolderFallsSilentSettings)
+{
+    scanWhileFallsSilent(AppFolders::settingsFolder());
 }
 
 TEST_F(ScanRunControllerTest, StopWhileHashingWaitsForTheJobsAndShowsNoResults)

@@ -1,0 +1,154 @@
+// Writes in the program's own folders while one of them stops answering: a write held in the kernel
+// (here: one that waits for the test to let it go) is waited for no longer than the bound, its folder
+// is named once and passed over, and what was kept is written once it answers.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <QDir>
+
+#include "platform/AppFolders.h"
+#include "platform/BoundedLook.h"
+#include "platform/OwnFolderWrites.h"
+#include "platform/PropertyList.h"
+#include "platform/SilentOwnFolders.h"
+#include "platform/UserDefaults.h"
+#include "support/TestEvents.h"
+#include "support/TestFiles.h"
+
+namespace
+{
+
+using namespace std::chrono_literals;
+
+// A write that does not answer until it is let go, as one on a share whose server has gone silent.
+class HeldWrite
+{
+public:
+    std::function<bool()> write()
+    {
+        return [this]() {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_let.wait(lock, [this] { return m_gone; });
+            return true;
+        };
+    }
+    void letGo()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_gone = true;
+        m_let.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_let;
+    bool m_gone = false;
+};
+
+class OwnFolderWritesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { BoundedLookTimes::setNotAnsweringAfter(300ms); }
+    void TearDown() override
+    {
+        held.letGo();
+        EXPECT_TRUE(TestEvents::waitFor([] { return SilentOwnFolders::stoppedAnswering().isEmpty(); }, 30000));
+        BoundedLookTimes::setNotAnsweringAfter(BoundedLookTimes::kNotAnsweringAfter);
+    }
+    // Leaves `folder` with a write that does not answer, and waits until it is named.
+    void stopAnswering(const QString &folder)
+    {
+        EXPECT_FALSE(OwnFolderWrites::run(folder + "/held", held.write()));
+        ASSERT_EQ(SilentOwnFolders::stoppedAnswering(), QStringList { folder });
+    }
+    static int timesSaid(const QByteArray &line)
+    {
+        return int(TestFiles::read(AppFolders::logFilePath()).count(line));
+    }
+
+    HeldWrite held;
+};
+
+TEST_F(OwnFolderWritesTest, AFolderThatStopsAnsweringIsNamedOncePassedOverAndUsedAgainOnceItAnswers)
+{
+    const QString support = AppFolders::supportFolder(), caches = AppFolders::cachesFolder();
+    const QByteArray named = "The program's folder " + support.toUtf8() + " stopped answering";
+    const int namedBefore = timesSaid(named);
+    // Two writers wait together behind the write that does not answer; both go on.
+    std::atomic<bool> behindRan { false };
+    std::vector<std::thread> writers;
+    std::atomic<int> gaveUp { 0 };
+    auto first = OwnFolderWrites::post(support + "/a", held.write());
+    auto behind = OwnFolderWrites::post(support + "/b", [&behindRan] { return behindRan = true; });
+    for (const auto &ticket : { first, behind })
+        writers.emplace_back([ticket, &gaveUp] { gaveUp += OwnFolderWrites::wait(ticket) ? 0 : 1; });
+    for (std::thread &writer : writers)
+        writer.join();
+    EXPECT_EQ(gaveUp, 2);
+    EXPECT_EQ(SilentOwnFolders::stoppedAnswering(), QStringList { support });
+    EXPECT_TRUE(SilentOwnFolders::holds(AppFolders::thumbnailsFolder() + "/x.jpg"));
+    EXPECT_FALSE(SilentOwnFolders::holds(caches + "/x"));
+    EXPECT_EQ(timesSaid(named), namedBefore + 1);
+
+    // Nobody waits there now: a write that is not kept is passed over, the other folders answer.
+    std::atomic<bool> droppedRan { false };
+    EXPECT_FALSE(OwnFolderWrites::run(support + "/c", [&droppedRan] { return droppedRan = true; }));
+    EXPECT_TRUE(OwnFolderWrites::run(caches + "/d", [] { return true; }));
+
+    held.letGo();
+    ASSERT_TRUE(TestEvents::waitFor([] { return SilentOwnFolders::stoppedAnswering().isEmpty(); }, 30000));
+    EXPECT_TRUE(TestEvents::waitFor([&behindRan] { return behindRan.load(); }, 30000));
+    EXPECT_FALSE(droppedRan);
+    EXPECT_FALSE(SilentOwnFolders::holds(support + "/x"));
+    EXPECT_TRUE(TestEvents::waitFor(
+        [&support] { return timesSaid("The program's folder " + support.toUtf8() + " answers again") > 0; },
+        30000));
+    EXPECT_TRUE(OwnFolderWrites::run(support + "/e", [] { return true; }));
+}
+
+TEST_F(OwnFolderWritesTest, SettingsAreKeptWhileTheirFolderDoesNotAnswerAndTheLastAreWrittenOnceItDoes)
+{
+    const QString file = AppFolders::settingsFilePath();
+    UserDefaults settings(file);
+    settings.setObject("before", 1);
+    stopAnswering(AppFolders::settingsFolder());
+    settings.setObject("during", 2);
+    settings.setObject("during", 3);
+    settings.removeObject("before");
+    EXPECT_EQ(settings.integerForKey("during"), 3);
+    EXPECT_FALSE(settings.hasUserValue("before"));
+    EXPECT_EQ(PropertyList::readFile(file).value_or(QVariant()).toMap().value("during"), QVariant());
+
+    held.letGo();
+    const auto written = [&file] { return PropertyList::readFile(file).value_or(QVariant()).toMap(); };
+    ASSERT_TRUE(TestEvents::waitFor([&] { return written().contains("during"); }, 30000));
+    EXPECT_EQ(written(), (QVariantMap { { "during", qlonglong(3) } }));
+}
+
+TEST_F(OwnFolderWritesTest, AWriteThatSaysItGoesOnIsWaitedForPastTheBoundAndOneInsideItsOwnFolderIsMadeAtOnce)
+{
+    const QString caches = AppFolders::cachesFolder();
+    const auto longWrite = [&caches] {
+        // A write inside the folder's own queue writes there again without waiting for itself.
+        bool inner = false;
+        for (int i = 0; i < 60; ++i) {
+            std::this_thread::sleep_for(15ms);
+            OwnFolderWrites::stillAnswering();
+            inner = OwnFolderWrites::run(caches + "/inner", [] { return true; });
+        }
+        return inner;
+    };
+    EXPECT_TRUE(OwnFolderWrites::run(caches + "/long", longWrite));
+    EXPECT_TRUE(SilentOwnFolders::stoppedAnswering().isEmpty());
+    // A path in none of the program's folders is written on the caller's thread.
+    const std::thread::id caller = std::this_thread::get_id();
+    EXPECT_TRUE(OwnFolderWrites::run(
+        QDir::tempPath() + "/elsewhere", [caller] { return std::this_thread::get_id() == caller; }));
+}
+
+} // namespace
