@@ -1,8 +1,8 @@
 #include "platform/OwnFolderWrites.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <algorithm>
 #include <deque>
 #include <mutex>
 #include <system_error>
@@ -95,7 +95,8 @@ QString setNotAnswering(Queue &queue, bool notAnswering)
     queue.notAnswering = notAnswering;
     SilentOwnFolders::setStoppedAnswering(queue.folder, notAnswering);
     const QString line = notAnswering
-        ? QStringLiteral("The program's folder %1 stopped answering: nothing is written there until it answers")
+        ? QStringLiteral(
+            "The program's folder %1 stopped answering: nothing is written there until it answers")
               .arg(queue.folder)
         : QStringLiteral("The program's folder %1 answers again").arg(queue.folder);
     systemLogLine(line);

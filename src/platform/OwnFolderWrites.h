@@ -2,9 +2,9 @@
 // folder on a network share may fall silent at any moment, and whoever writes there then waits in
 // the kernel for good. So each own folder has one queue whose thread makes its writes, one after
 // another, and a writer waits for its write only while the folder answers: a write under way that
-// has not answered within the bound a mount has (BoundedLookTimes), nor said that it goes on, names the folder as not
-// answering (SilentOwnFolders), once, and from then on nobody waits there. When the write left
-// behind answers at last, the folder answers again and what waited for it is written.
+// has not answered within the bound a mount has (BoundedLookTimes), nor said that it goes on, names
+// the folder as not answering (SilentOwnFolders), once, and from then on nobody waits there. When
+// the write left behind answers at last, the folder answers again and what waited for it is written.
 #pragma once
 
 #include <atomic>
@@ -37,7 +37,8 @@ public:
     // answer, or `stop` was set first.
     static bool wait(const std::shared_ptr<Ticket> &ticket, const std::atomic<bool> *stop = nullptr);
     // post() and wait() in one.
-    static bool run(const QString &path, std::function<bool()> write, const std::atomic<bool> *stop = nullptr);
+    static bool run(
+        const QString &path, std::function<bool()> write, const std::atomic<bool> *stop = nullptr);
     // The answer of `work` run as a write in the folder holding `path`; nothing when run() is false.
     template <typename Answer>
     static std::optional<Answer> answer(

@@ -11,8 +11,8 @@
 #include <QVariantMap>
 
 #include "platform/AppFolders.h"
-#include "platform/PlistNesting.h"
 #include "platform/OwnFolderWrites.h"
+#include "platform/PlistNesting.h"
 #include "platform/PrivateFiles.h"
 #include "platform/RegularFile.h"
 #include "platform/SilentOwnFolders.h"

@@ -161,6 +161,10 @@ QString NoPhotosMessage::skippedTitle(const WalkReport &report)
         || report.notFoundFolders > 0)
         return text("ID_SOME_FOLDERS_WERE_NOT_SCANNED");
     const bool libraryWhole = report.libraryReadInPart.isEmpty() && report.unreadableLibrary.isEmpty();
+    // Only the program's own folder was passed over: every photo was scanned.
+    if (libraryWhole && report.libraryFilesMissing <= 0 && report.notFetched <= 0
+        && !report.firstSilentOwnFolder.isEmpty())
+        return text("ID_OWN_FOLDER_NOT_ANSWERING_TITLE");
     return text(libraryWhole && report.notFetched > 0 ? "ID_SOME_FILES_WERE_NOT_COMPARED"
                                                       : "ID_SOME_PHOTOS_WERE_NOT_SCANNED");
 }

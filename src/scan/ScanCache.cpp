@@ -2,9 +2,9 @@
 
 #include "model/CacheFile.h"
 #include "model/CacheFormat.h"
+#include "model/CacheReader.h"
 #include "model/ExifInfo.h"
 #include "model/ImageFileInfo.h"
-#include "model/CacheReader.h"
 #include "model/ScanCacheIndex.h"
 #include "model/SqliteDBOperations.h"
 #include "platform/AppFolders.h"
@@ -30,7 +30,8 @@ std::optional<Answer> inCacheFolder(
 {
     auto ownStop = std::make_shared<std::atomic<bool>>(false);
     std::optional<Answer> answer = OwnFolderWrites::answer<Answer>(
-        AppFolders::supportFolder(), [ownStop, work = std::move(work)]() { return work(ownStop.get()); }, stop);
+        AppFolders::supportFolder(), [ownStop, work = std::move(work)]() { return work(ownStop.get()); },
+        stop);
     if (!answer)
         ownStop->store(true);
     return answer;

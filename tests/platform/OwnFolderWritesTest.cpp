@@ -57,7 +57,8 @@ protected:
     void TearDown() override
     {
         held.letGo();
-        EXPECT_TRUE(TestEvents::waitFor([] { return SilentOwnFolders::stoppedAnswering().isEmpty(); }, 30000));
+        EXPECT_TRUE(
+            TestEvents::waitFor([] { return SilentOwnFolders::stoppedAnswering().isEmpty(); }, 30000));
         BoundedLookTimes::setNotAnsweringAfter(BoundedLookTimes::kNotAnsweringAfter);
     }
     // Leaves `folder` with a write that does not answer, and waits until it is named.

@@ -50,3 +50,14 @@ TEST(NoPhotosMessageTest, NamesThatAreNotUtf8AreTold)
         EXPECT_EQ(NoPhotosMessage::informativeText(report, 0), QString::fromUtf8(told));
     }
 }
+
+TEST(NoPhotosMessageTest, AFolderOfTheProgramAloneIsToldAsSuchNotAsPhotosLeftOut)
+{
+    WalkReport report;
+    report.firstSilentOwnFolder = QStringLiteral("/home/me/.local/share/Quennary");
+    EXPECT_EQ(NoPhotosMessage::skippedTitle(report),
+        localizedString(QStringLiteral("ID_OWN_FOLDER_NOT_ANSWERING_TITLE")));
+    report.notFetched = 1;
+    EXPECT_EQ(NoPhotosMessage::skippedTitle(report),
+        localizedString(QStringLiteral("ID_SOME_FILES_WERE_NOT_COMPARED")));
+}
