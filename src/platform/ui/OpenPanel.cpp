@@ -18,11 +18,15 @@ OpenPanel::~OpenPanel() = default;
 
 bool OpenPanel::isSelectable(const OpenPanelOptions &options, const QString &path)
 {
-    const QFileInfo info(path);
+    return isSelectable(options, QFileInfo(path));
+}
+
+bool OpenPanel::isSelectable(const OpenPanelOptions &options, const QFileInfo &info)
+{
     if (!info.exists())
         return false;
-    const bool asFile
-        = !info.isDir() || (FileFacts::isPackage(path) && !options.treatsFilePackagesAsDirectories);
+    const bool package = info.isDir() && FileFacts::hasPackageSuffix(info.filePath());
+    const bool asFile = !info.isDir() || (package && !options.treatsFilePackagesAsDirectories);
     if (asFile) {
         if (!options.canChooseFiles)
             return false;
@@ -32,7 +36,7 @@ bool OpenPanel::isSelectable(const OpenPanelOptions &options, const QString &pat
     } else if (!options.canChooseDirectories) {
         return false;
     }
-    return !options.shouldEnable || options.shouldEnable(info.absoluteFilePath());
+    return !options.shouldEnable || options.shouldEnable(info);
 }
 
 OpenPanel &OpenPanel::current()

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileInfo;
 class QWidget;
 
 struct OpenPanelOptions {
@@ -26,8 +27,10 @@ struct OpenPanelOptions {
     // Folder shown first; empty for the home folder.
     QString directory;
     // Decides per entry whether it can be chosen (also asked for folders, which cannot be entered
-    // when refused). Empty accepts everything the options above allow.
-    std::function<bool(const QString &path)> shouldEnable;
+    // when refused). Empty accepts everything the options above allow. The entry is the look the
+    // panel's list already took: the rule reads it and looks at the disk no more, since the list
+    // asks on the GUI thread, and the entry may lie on a share that has stopped answering.
+    std::function<bool(const QFileInfo &entry)> shouldEnable;
 };
 
 class OpenPanel
@@ -45,6 +48,9 @@ public:
     // Whether `path` passes the options (file or folder kind, extension, filter callback): the
     // one rule both the panel's list and the final choice apply.
     static bool isSelectable(const OpenPanelOptions &options, const QString &path);
+    // The same rule read from a look already taken (the panel's list passes the file system
+    // model's), touching the disk no further once that look holds the entry's kind.
+    static bool isSelectable(const OpenPanelOptions &options, const QFileInfo &entry);
     // Package folders (FileFacts::isPackage) are chosen whole unless treatsFilePackagesAsDirectories
     // is set.
 

@@ -18,27 +18,35 @@ Qt::ItemFlags PanelFilterModel::flags(const QModelIndex &index) const
     const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
     if (!files || !index.isValid())
         return flags;
-    if (!isEnabledPath(files->filePath(mapToSource(index))))
+    if (!isEnabled(files->fileInfo(mapToSource(index))))
         flags &= ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     return flags;
 }
 
 bool PanelFilterModel::canEnter(const QString &path) const
 {
-    const QFileInfo info(path);
-    if (!info.isDir())
-        return false;
-    if (FileFacts::isPackage(path) && !m_options.treatsFilePackagesAsDirectories)
-        return false;
-    return !m_options.shouldEnable || m_options.shouldEnable(info.absoluteFilePath());
+    return canEnter(QFileInfo(path));
 }
 
-bool PanelFilterModel::isEnabledPath(const QString &path) const
+bool PanelFilterModel::canEnter(const QFileInfo &entry) const
 {
+    if (!entry.isDir())
+        return false;
+    if (FileFacts::hasPackageSuffix(entry.filePath()) && !m_options.treatsFilePackagesAsDirectories)
+        return false;
+    return !m_options.shouldEnable || m_options.shouldEnable(entry);
+}
+
+bool PanelFilterModel::isEnabled(const QFileInfo &entry) const
+{
+    // A row the model has not looked at yet: it says when its look comes, and the row is asked again.
+    if (entry.filePath().isEmpty())
+        return true;
+    const QString path = entry.absoluteFilePath();
     const auto cached = m_enabled.constFind(path);
     if (cached != m_enabled.constEnd())
         return cached.value();
-    const bool enabled = OpenPanel::isSelectable(m_options, path) || canEnter(path);
+    const bool enabled = OpenPanel::isSelectable(m_options, entry) || canEnter(entry);
     m_enabled.insert(path, enabled);
     return enabled;
 }

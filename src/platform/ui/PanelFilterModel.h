@@ -7,6 +7,8 @@
 
 #include "platform/ui/OpenPanel.h"
 
+class QFileInfo;
+
 class PanelFilterModel : public QSortFilterProxyModel
 {
     Q_OBJECT
@@ -17,11 +19,14 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     // Whether a refused folder may still be entered (an ordinary folder the filter did not refuse).
     bool canEnter(const QString &path) const;
+    bool canEnter(const QFileInfo &entry) const;
 
 private:
-    bool isEnabledPath(const QString &path) const;
+    // From the model's own look at the entry: flags() is asked on the GUI thread, where a look at
+    // an entry of a share that stopped answering would wait for good.
+    bool isEnabled(const QFileInfo &entry) const;
 
     OpenPanelOptions m_options;
-    // flags() is asked for every visible row on every repaint; the filter callback may touch disk.
+    // flags() is asked for every visible row on every repaint, and the filter callback may be slow.
     mutable QHash<QString, bool> m_enabled;
 };

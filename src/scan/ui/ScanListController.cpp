@@ -343,8 +343,8 @@ void ScanListController::btnAddPathToScan(int tag)
     }
     state.nodeType = mode;
     const QStringList extensions = state.allowedExtensions;
-    options.shouldEnable = [mode, extensions](const QString &path) {
-        return ScanListRules::isPathEnabledInOpenPanel(mode, path, extensions);
+    options.shouldEnable = [mode, extensions](const QFileInfo &entry) {
+        return ScanListRules::isPathEnabledInOpenPanel(mode, entry, extensions);
     };
     OpenPanel::current().beginSheet(options, m_window.view(),
         [this, mode](int response, const QStringList &paths) { openPanelDidChoose(response, paths, mode); });

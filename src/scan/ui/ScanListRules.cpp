@@ -146,16 +146,16 @@ bool ScanListRules::hasPictureName(const QString &path)
 }
 
 bool ScanListRules::isPathEnabledInOpenPanel(
-    GlobalObjects::NodeType nodeType, const QString &path, const QStringList &allowedExtensions)
+    GlobalObjects::NodeType nodeType, const QFileInfo &info, const QStringList &allowedExtensions)
 {
-    const QFileInfo info(path);
+    const QString path = info.filePath();
     if (!info.exists())
         return false;
     const QString suffix = lowerSuffix(path);
     switch (nodeType) {
     case GlobalObjects::NodeType::nodeTypefile:
         if (info.isDir())
-            return !FileFacts::isPackage(path);
+            return !FileFacts::hasPackageSuffix(path);
         return suffix != QLatin1String("migratedphotolibrary")
             && hasEnabledExtension(path, allowedExtensions);
     case GlobalObjects::NodeType::nodeTypefolder:

@@ -10,6 +10,8 @@
 
 #include "app/GlobalObjects.h"
 
+class QFileInfo;
+
 class ScanListRules
 {
 public:
@@ -71,9 +73,10 @@ public:
     // The kind of entry a path of `kind` is listed as; nothing for one that is not listed.
     static std::optional<GlobalObjects::NodeType> entryType(Kind kind);
 
-    // The open panel's per-item rule for the kind of entry being added.
+    // The open panel's per-item rule for the kind of entry being added, read from the panel's look
+    // at the entry without looking at the disk again.
     static bool isPathEnabledInOpenPanel(
-        GlobalObjects::NodeType nodeType, const QString &path, const QStringList &allowedExtensions);
+        GlobalObjects::NodeType nodeType, const QFileInfo &entry, const QStringList &allowedExtensions);
 
     static bool isPhotosLibraryPackage(const QString &path);
     static bool hasEnabledExtension(const QString &path, const QStringList &allowedExtensions);

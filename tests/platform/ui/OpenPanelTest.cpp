@@ -12,6 +12,8 @@
 #include "platform/ui/PanelFileDialog.h"
 #include "platform/ui/PanelFilterModel.h"
 #include "platform/ui/ScriptedOpenPanel.h"
+#include "support/DeadMount.h"
+#include "support/TestEvents.h"
 
 namespace
 {
@@ -85,10 +87,9 @@ TEST(OpenPanel, FilterCallbackRefusesEntriesAndFoldersItRefusesCannotBeEntered)
     const Tree tree;
     OpenPanelOptions options = filesOf({ "jpg", "png" });
     QStringList asked;
-    options.shouldEnable = [&](const QString &path) {
-        asked << path;
-        return !path.endsWith(QStringLiteral(".png"))
-            && !path.endsWith(QStringLiteral("migratedphotolibrary"));
+    options.shouldEnable = [&](const QFileInfo &entry) {
+        asked << entry.absoluteFilePath();
+        return entry.suffix() != QLatin1String("png") && entry.suffix() != QLatin1String("migratedphotolibrary");
     };
     EXPECT_TRUE(OpenPanel::isSelectable(options, tree.path("a.JPG")));
     EXPECT_FALSE(OpenPanel::isSelectable(options, tree.path("b.png")));
@@ -98,6 +99,62 @@ TEST(OpenPanel, FilterCallbackRefusesEntriesAndFoldersItRefusesCannotBeEntered)
     EXPECT_TRUE(filter.canEnter(tree.path("folder")));
     EXPECT_FALSE(filter.canEnter(tree.path("Lib.photoslibrary")));
     EXPECT_FALSE(filter.canEnter(tree.path("Old.migratedphotolibrary")));
+}
+
+// The list's rows are judged from the look its model already took, so a folder whose share stops
+// answering after it was listed holds no repaint (the test below, run beside a silent share in a
+// process of its own).
+TEST(SilentPanelEntry, RowsOfAFolderThatStoppedAnsweringAreStillJudged)
+{
+    DeadMount::expectPassesBeside("OpenPanel.RowsAreJudgedFromTheListsLookAfterAShareStopsAnswering");
+}
+
+TEST(OpenPanel, RowsAreJudgedFromTheListsLookAfterAShareStopsAnswering)
+{
+    QNY_SKIP_UNLESS_BESIDE_A_SILENT_SHARE();
+    const Tree tree;
+    ASSERT_TRUE(QDir(tree.dir.path()).mkpath(QStringLiteral("share")));
+    OpenPanelOptions options = filesOf({ "jpg" });
+    options.canChooseDirectories = true;
+    QStringList asked;
+    options.shouldEnable = [&](const QFileInfo &entry) {
+        asked << entry.fileName();
+        return !entry.fileName().startsWith(QLatin1String("Old"));
+    };
+    QFileSystemModel files;
+    PanelFilterModel filter(options);
+    filter.setSourceModel(&files);
+    const QModelIndex root = files.setRootPath(tree.dir.path());
+    // Every entry listed, and looked at.
+    ASSERT_TRUE(TestEvents::waitFor(
+        [&] {
+            QCoreApplication::processEvents();
+            if (files.rowCount(root) != 7)
+                return false;
+            for (int row = 0; row < 7; ++row)
+                if (files.fileInfo(files.index(row, 0, root)).filePath().isEmpty())
+                    return false;
+            return true;
+        },
+        60000));
+    ASSERT_TRUE(DeadMount::silence(tree.path("share")));
+
+    const std::pair<const char *, bool> rows[] = { { "share", true }, { "folder", true }, { "a.JPG", true },
+        { "b.png", false }, { "c.txt", false },
+        // A package is one item: of a type not allowed, it is neither chosen nor entered.
+        { "Lib.photoslibrary", false }, { "Old.migratedphotolibrary", false } };
+    QHash<QString, bool> enabled;
+    const QModelIndex listed = filter.mapFromSource(root);
+    for (int row = 0; row < filter.rowCount(listed); ++row) {
+        const QModelIndex index = filter.index(row, 0, listed);
+        enabled.insert(index.data().toString(), filter.flags(index).testFlag(Qt::ItemIsEnabled));
+    }
+    for (const auto &[name, expected] : rows) {
+        ASSERT_TRUE(enabled.contains(QString::fromLatin1(name))) << name;
+        EXPECT_EQ(enabled.value(QString::fromLatin1(name)), expected) << name;
+    }
+    EXPECT_TRUE(asked.contains(QStringLiteral("share")));
+    EXPECT_TRUE(DeadMount::endServerAndWait(DeadMount::threadsWaiting(), 60000));
 }
 
 TEST(OpenPanel, DialogAcceptsOnlySelectableChoicesAndEntersFolders)

@@ -403,10 +403,10 @@ TEST_F(ScanListTest, OpenPanelAddsWhatWasChosen)
     ASSERT_EQ(panel.panelsShown().size(), 3u);
     const OpenPanelOptions &folders = panel.panelsShown().back();
     EXPECT_TRUE(folders.canChooseDirectories);
-    EXPECT_FALSE(folders.shouldEnable(photo));
-    EXPECT_TRUE(folders.shouldEnable(pictures));
-    EXPECT_TRUE(panel.panelsShown()[1].shouldEnable(photo));
-    EXPECT_FALSE(panel.panelsShown()[1].shouldEnable(folder(QStringLiteral("L.photoslibrary"))));
+    EXPECT_FALSE(folders.shouldEnable(QFileInfo(photo)));
+    EXPECT_TRUE(folders.shouldEnable(QFileInfo(pictures)));
+    EXPECT_TRUE(panel.panelsShown()[1].shouldEnable(QFileInfo(photo)));
+    EXPECT_FALSE(panel.panelsShown()[1].shouldEnable(QFileInfo(folder(QStringLiteral("L.photoslibrary")))));
 }
 
 // An entry added to a list longer than its view, dropped or chosen in the panel, becomes the
@@ -475,7 +475,7 @@ TEST_F(ScanListTest, SecondLibraryIsRefusedBeforeThePanelOpens)
     EXPECT_EQ(panel.panelsShown().size(), 1u);
     EXPECT_EQ(alerts.alerts().back().messageText, text("ID_ONLY_ONE_LIB_CAN_ADDED"));
     EXPECT_FALSE(ScanListRules::isPathEnabledInOpenPanel(
-        NodeType::nodeTypePhotos, folder(QStringLiteral("Old.migratedphotolibrary")), {}));
+        NodeType::nodeTypePhotos, QFileInfo(folder(QStringLiteral("Old.migratedphotolibrary"))), {}));
 }
 
 // A drop through the drop box: what it adds, and its report. Items named with a suffix are files,
