@@ -161,13 +161,13 @@ void UserDefaults::setAsideUnreadable() const
 void UserDefaults::stopSaving()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_savingStopped = true;
+    m_savingStopped->store(true);
 }
 
 void UserDefaults::resetAll()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_savingStopped = false;
+    startSavingAnew();
     m_values.clear();
     m_registered.clear();
     if (!SilentOwnFolders::holds(m_filePath))
@@ -185,7 +185,7 @@ void UserDefaults::setFilePath(const QString &filePath)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_filePath = filePath;
-        m_savingStopped = false;
+        startSavingAnew();
     }
     reload();
 }
@@ -195,12 +195,24 @@ void UserDefaults::setFilePath(const QString &filePath)
 // it answers; the values hold in memory meanwhile.
 std::shared_ptr<OwnFolderWrites::Ticket> UserDefaults::postSave() const
 {
-    if (m_savingStopped)
+    if (m_savingStopped->load())
         return nullptr;
     const QString path = m_filePath;
+    // A write kept while the folder is silent is made later only if saving was not stopped (by an
+    // uninstall, say) in between.
     return OwnFolderWrites::post(
-        path, [path, values = m_values]() { return PropertyList::writeFile(path, values); },
+        path,
+        [path, values = m_values, stopped = m_savingStopped]() {
+            return stopped->load() || PropertyList::writeFile(path, values);
+        },
         OwnFolderWrites::WhileSilent::KeepLatest, path);
+}
+
+// Holding the lock: the writes still kept for the file are not made, and saving goes on from now.
+void UserDefaults::startSavingAnew()
+{
+    m_savingStopped->store(true);
+    m_savingStopped = std::make_shared<std::atomic<bool>>(false);
 }
 
 // Waits for a write the caller queued, only while the settings folder answers.

@@ -4,6 +4,7 @@
 // Safe to use from any thread.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -63,10 +64,12 @@ private:
     void setAsideUnreadable() const;
     std::shared_ptr<OwnFolderWrites::Ticket> postSave() const;
     void finishSave(const std::shared_ptr<OwnFolderWrites::Ticket> &saving) const;
+    void startSavingAnew();
 
     mutable std::mutex m_mutex;
     QString m_filePath;
     QVariantMap m_registered;
     QVariantMap m_values;
-    bool m_savingStopped = false;
+    // Shared with the writes queued, which a stop reaches however late they run.
+    std::shared_ptr<std::atomic<bool>> m_savingStopped = std::make_shared<std::atomic<bool>>(false);
 };

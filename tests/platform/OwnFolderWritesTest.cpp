@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <QDir>
+#include <QFile>
 
 #include "platform/AppFolders.h"
 #include "platform/BoundedLook.h"
@@ -61,12 +62,6 @@ protected:
             TestEvents::waitFor([] { return SilentOwnFolders::stoppedAnswering().isEmpty(); }, 30000));
         BoundedLookTimes::setNotAnsweringAfter(BoundedLookTimes::kNotAnsweringAfter);
     }
-    // Leaves `folder` with a write that does not answer, and waits until it is named.
-    void stopAnswering(const QString &folder)
-    {
-        EXPECT_FALSE(OwnFolderWrites::run(folder + "/held", held.write()));
-        ASSERT_EQ(SilentOwnFolders::stoppedAnswering(), QStringList { folder });
-    }
     static int timesSaid(const QByteArray &line)
     {
         return int(TestFiles::read(AppFolders::logFilePath()).count(line));
@@ -112,23 +107,37 @@ TEST_F(OwnFolderWritesTest, AFolderThatStopsAnsweringIsNamedOncePassedOverAndUse
     EXPECT_TRUE(OwnFolderWrites::run(support + "/e", [] { return true; }));
 }
 
+// Kept while their folder does not answer, the last values are written once it does; unless saving
+// stopped meanwhile (an uninstall removed the file), when nothing is written there again.
 TEST_F(OwnFolderWritesTest, SettingsAreKeptWhileTheirFolderDoesNotAnswerAndTheLastAreWrittenOnceItDoes)
 {
     const QString file = AppFolders::settingsFilePath();
-    UserDefaults settings(file);
-    settings.setObject("before", 1);
-    stopAnswering(AppFolders::settingsFolder());
-    settings.setObject("during", 2);
-    settings.setObject("during", 3);
-    settings.removeObject("before");
-    EXPECT_EQ(settings.integerForKey("during"), 3);
-    EXPECT_FALSE(settings.hasUserValue("before"));
-    EXPECT_EQ(PropertyList::readFile(file).value_or(QVariant()).toMap().value("during"), QVariant());
-
-    held.letGo();
-    const auto written = [&file] { return PropertyList::readFile(file).value_or(QVariant()).toMap(); };
-    ASSERT_TRUE(TestEvents::waitFor([&] { return written().contains("during"); }, 30000));
-    EXPECT_EQ(written(), (QVariantMap { { "during", qlonglong(3) } }));
+    // Read past the program's own refusal to read a folder it holds as silent.
+    const auto written
+        = [&file] { return PropertyList::fromBytes(TestFiles::read(file)).value_or(QVariant()).toMap(); };
+    for (const bool stopped : { false, true }) {
+        HeldWrite holding;
+        UserDefaults settings(file);
+        settings.setObject("before", 1);
+        EXPECT_FALSE(OwnFolderWrites::run(AppFolders::settingsFolder() + "/held", holding.write()));
+        settings.setObject("during", 2);
+        settings.setObject("during", 3);
+        settings.removeObject("before");
+        EXPECT_EQ(settings.integerForKey("during"), 3);
+        EXPECT_FALSE(settings.hasUserValue("before"));
+        EXPECT_EQ(written(), (QVariantMap { { "before", qlonglong(1) } }));
+        if (stopped) {
+            settings.stopSaving();
+            QFile::remove(file);
+        }
+        holding.letGo();
+        // Made after whatever was kept.
+        ASSERT_TRUE(TestEvents::waitFor(
+            [] { return OwnFolderWrites::run(AppFolders::settingsFolder() + "/after", [] { return true; }); },
+            30000));
+        EXPECT_EQ(written(), (stopped ? QVariantMap() : QVariantMap { { "during", qlonglong(3) } })) << stopped;
+        settings.resetAll();
+    }
 }
 
 TEST_F(OwnFolderWritesTest, AWriteThatSaysItGoesOnIsWaitedForPastTheBoundAndOneInsideItsOwnFolderIsMadeAtOnce)
